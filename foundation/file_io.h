@@ -1,0 +1,87 @@
+// The file layer: every file access of the system goes through it.
+//
+// Files are named by PathRecords; every operation returns 0 or the system
+// error code of the step that failed (see win_error.h). Files are opened
+// without sharing: a second open of the same file, in this process or
+// another, fails with 32 while the first is open.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/path_record.h"
+
+using FileHandle = int32_t;
+constexpr FileHandle kNoFile = -1;
+
+// Open modes.
+enum : int16_t {
+    kFileRead = 0,
+    kFileWrite = 1,
+    kFileReadWrite = 2,
+};
+
+// Seek origins.
+enum : int16_t {
+    kSeekCurrent = 0,
+    kSeekStart = 1,
+    kSeekEnd = 2,
+};
+
+int32_t FileCreate(const PathRecord* record, int16_t mode, FileHandle* out);
+int32_t FileOpen(const PathRecord* record, int16_t mode, FileHandle* out);
+int32_t FileOpenAlways(const PathRecord* record, int16_t mode, FileHandle* out);
+int32_t FileClose(FileHandle file);
+
+// A read that reaches the end of the file before n bytes zero-fills the rest
+// of the buffer and returns 38.
+int32_t FileRead(FileHandle file, void* buffer, uint32_t n);
+int32_t FileWrite(FileHandle file, const void* buffer, uint32_t n);
+int32_t FileReadCount(FileHandle file, uint32_t* n, void* buffer);
+int32_t FileWriteCount(FileHandle file, uint32_t* n, const void* buffer);
+int32_t FileSeek(FileHandle file, int16_t origin, int32_t offset);
+int32_t FileTell(FileHandle file, uint32_t* position);
+int32_t FileGetSize(FileHandle file, uint32_t* size);
+int32_t FileSetSize(FileHandle file, uint32_t size);
+// Flushes the file's data to the disk.
+int32_t FileSync(FileHandle file);
+int32_t FileReadLine(FileHandle file, char* buffer, int32_t n);
+int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, int32_t kilobytes);
+
+int32_t FileDelete(const PathRecord* record);
+int32_t FileRename(const PathRecord* record, const char* newName);
+int32_t FileMove(const PathRecord* from, const PathRecord* to);
+int32_t CreateFolder(const PathRecord* record);
+int32_t FileExists(const PathRecord* record, uint8_t deleteFile);
+int32_t FolderCheck(const PathRecord* record);
+int32_t FileCheckAccess(const PathRecord* record, int16_t mode);
+
+struct FileFindData {
+    uint32_t attributes;  // 0x10 folder, 0x80 normal file
+    int64_t creationTime;
+    int64_t accessTime;
+    int64_t writeTime;  // seconds since 1970
+    uint32_t sizeHigh;
+    uint32_t sizeLow;
+    char name[260];
+};
+struct FileInfo {
+    uint32_t reserved0;
+    char type[4];  // first four bytes of the extension field (".dic")
+    uint32_t reserved[4];
+    FileFindData find;
+};
+int32_t FileGetInfo(const PathRecord* record, FileInfo* info);
+
+// Walk kinds: 0 a file, 1 a folder before its contents, 2 the folder's
+// inside after them, 3 the folder again after leaving it.
+using WalkFolderCallback = int32_t (*)(const PathRecord* record, int16_t kind, void* user);
+int32_t WalkFolder(const PathRecord* record, WalkFolderCallback callback, void* user);
+
+int32_t MakeTempFileRecord(PathRecord* record);
+int32_t MakeUniqueFileName(PathRecord* record);
+int32_t CheckDirectoryWritable(const PathRecord* record, uint8_t showAlert);
+double GetDiskFreeBytes(const char* path);
+
+// Shows a file error: nothing for 0; "File is Locked." for 5; otherwise
+// "IO FILE ERORR", each with the code. Returns the box's result.
+int32_t AlertFileError(int32_t code);

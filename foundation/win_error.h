@@ -1,0 +1,30 @@
+// The system error codes the file layer returns (0 = success). Callers give
+// meaning to a few of them: 38 ends a read loop, 5 shows "File is Locked.".
+#pragma once
+
+#include <cstdint>
+
+enum : int32_t {
+    kErrNone = 0,
+    kErrFileNotFound = 2,
+    kErrPathNotFound = 3,
+    kErrTooManyOpenFiles = 4,
+    kErrAccessDenied = 5,
+    kErrInvalidHandle = 6,
+    kErrNotEnoughMemory = 8,
+    kErrNoMoreFiles = 18,
+    kErrWriteProtect = 19,
+    kErrSharingViolation = 32,
+    kErrLockViolation = 33,
+    kErrHandleEof = 38,
+    kErrFileExists = 80,
+    kErrInvalidParameter = 87,
+    kErrDiskFull = 112,
+    kErrInvalidName = 123,
+    kErrDirNotEmpty = 145,
+    kErrAlreadyExists = 183,
+    kErrFilenameExceedsRange = 206,
+};
+
+// The system error code for a POSIX errno value.
+int32_t Win32ErrorFromErrno(int err);

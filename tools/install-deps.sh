@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tessaline needs to build, run and test.
+# Quiet and idempotent: only missing packages are fetched. Runs apt as root,
+# through sudo when the caller is not root.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
+  libfreetype-dev libfontconfig-dev
+  # fonts that stand for the Windows faces, and the platform plugins
+  fonts-liberation fonts-dejavu-core qt6-qpa-plugins
+  # tests, sanitizers, fuzzing and benchmarks
+  googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev llvm
+  python3
+)
+if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
+  # external oracles the tests compare against
+  packages+=(gzip)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo)
+else
+  echo "install-deps: missing packages: ${missing[*]}" >&2
+  echo "install-deps: run as root, or install sudo" >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq >/dev/null
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tessaline and runs every test:
+#   1. the whole suite on a normal build;
+#   2. the engine suites again on a clang build with AddressSanitizer and
+#      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
+#   3. each fuzz target for a fixed time.
+# TESSALINE_QUICK=1 runs step 1 only.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+TESSALINE_TEST_DEPS=1 tools/install-deps.sh
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+step() { printf '\n== %s ==\n' "$*"; }
+
+build=${TESSALINE_BUILD_DIR:-build}
+step "build ($build)"
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build" -j "$jobs"
+step "tests"
+ctest --test-dir "$build" -j "$jobs" --timeout 900
+
+[ "${TESSALINE_QUICK:-0}" = 1 ] && exit 0
+
+san=${TESSALINE_SANITIZE_BUILD_DIR:-build-sanitize}
+step "sanitizer and fuzz build ($san)"
+[ -f "$san/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$san" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
+  -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF
+cmake --build "$san" -j "$jobs"
+step "engine tests under sanitizers"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
+ctest --test-dir "$san" -j "$jobs" -L engine --timeout 900
+step "fuzz targets"
+ctest --test-dir "$san" -j "$jobs" -L fuzz --timeout 300
