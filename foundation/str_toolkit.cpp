@@ -46,8 +46,8 @@ int StrCompareMode(const char* a, const char* b, int mode)
 {
     if (!a || !b)
         return 0;
-    // Signed on every target, as the ordering of characters above 0x7F has
-    // always been.
+    // Signed bytes on every target (plain char is unsigned on ARM), so
+    // characters above 0x7F sort before ASCII.
     const auto* sa = reinterpret_cast<const signed char*>(a);
     const auto* sb = reinterpret_cast<const signed char*>(b);
     size_t i = 0;
