@@ -1,7 +1,5 @@
-// A printer that exists only in the test: the papers it lists and the
-// sizes it takes are whatever the test says. While it lives it is the
-// printer the application asks, and the settings it hands out start from
-// `defaults`.
+// A printer that exists only in the test. While it lives it is the printer
+// the application asks; its settings start from `defaults`.
 #pragma once
 
 #include <vector>
@@ -17,8 +15,6 @@ public:
         SetPrinterCaps(this);
     }
     ~FakePrinterCaps() override { SetPrinterCaps(nullptr); }
-    FakePrinterCaps(const FakePrinterCaps&) = delete;
-    FakePrinterCaps& operator=(const FakePrinterCaps&) = delete;
 
     bool installed = true;
     PrinterSettings defaults;
@@ -34,24 +30,18 @@ public:
     }
     bool PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const override
     {
-        if (!Known(device, port))
-            return false;
-        *out = papers;
-        return true;
+        if (installed && device == defaults.deviceName && port == defaults.portName)
+            *out = papers;
+        return installed && device == defaults.deviceName && port == defaults.portName;
     }
     bool PaperExtents(const QString& device, const QString& port, PaperExtentTenths* min,
                       PaperExtentTenths* max) const override
     {
-        if (!Known(device, port) || !hasExtents)
-            return false;
-        *min = minExtent;
-        *max = maxExtent;
-        return true;
-    }
-
-private:
-    bool Known(const QString& device, const QString& port) const
-    {
-        return installed && device == defaults.deviceName && port == defaults.portName;
+        const bool known = installed && hasExtents && device == defaults.deviceName && port == defaults.portName;
+        if (known) {
+            *min = minExtent;
+            *max = maxExtent;
+        }
+        return known;
     }
 };
