@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <optional>
 
 namespace {
