@@ -4,7 +4,8 @@
 // The codec shows nothing itself. A failure comes back as the result, and
 // the caller shows it once: the stop alert with PackDataLastMessage() after
 // kPackDataError, the file error alert with PackDataLastFileError() after
-// kPackFileError.
+// kPackFileError. Those two values are process-wide: one call at a time,
+// on one thread.
 #pragma once
 
 #include <cstdint>
