@@ -393,7 +393,14 @@ TEST_F(ResFileTest, RandomChangesMatchTheModel)
         switch (pick(7)) {
         case 0:
         case 1:
-            ASSERT_EQ(Put(type, id, data), 0);
+            if (it == list.end() && pick(2)) {
+                Handle h = nullptr;
+                HandleFromBytes(data.data(), &h, uint32_t(data.size()));
+                ASSERT_EQ(ResFileAddEntry(h, type, id), 0);
+                ASSERT_EQ(ResFileWriteResource(h), 0);
+            } else {
+                ASSERT_EQ(Put(type, id, data), 0);
+            }
             if (it != list.end()) {
                 it->second = data;
             } else {

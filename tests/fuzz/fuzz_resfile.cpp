@@ -56,10 +56,22 @@ Snapshot Take()
     return s;
 }
 
+// A folder of the process's own, so that nothing else touches the file.
 const std::string& Path()
 {
-    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                                    "/tessaline-fuzz-resfile-" + std::to_string(getpid());
+    static const std::string path = [] {
+        std::string folder = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                             "/tessaline-fuzz-resfile-XXXXXX";
+        if (!mkdtemp(folder.data()))
+            std::abort();
+        static std::string remove;
+        remove = folder;
+        std::atexit([] {
+            unlink((remove + "/input.res").c_str());
+            rmdir(remove.c_str());
+        });
+        return folder + "/input.res";
+    }();
     return path;
 }
 
@@ -73,12 +85,16 @@ bool Store(const PathRecord& record, const uint8_t* data, size_t size)
     return ok;
 }
 
-// Opens the file and makes it current; kNoFile when it is refused.
-FileHandle Use(const PathRecord& record, int16_t mode)
+// Opens the file and makes it current. *refused tells a file the layer
+// would not read from one that could not be opened at all.
+FileHandle Use(const PathRecord& record, int16_t mode, bool* refused)
 {
+    *refused = false;
     const FileHandle file = ResFileOpen(&record, mode);
-    Check(file != kNoFile);
+    if (file == kNoFile)
+        return kNoFile;
     if (ResFileUse(file, mode) != 0) {
+        *refused = true;
         ResFileClose(file);
         return kNoFile;
     }
@@ -93,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > UINT32_MAX || PathRecordFromPosix(Path(), &record) || !Store(record, data, size))
         return 0;
 
-    FileHandle file = Use(record, kResReadOnly);
+    bool refused;
+    FileHandle file = Use(record, kResReadOnly, &refused);
     if (file == kNoFile)
         return 0;
     Snapshot expected = Take();
@@ -103,12 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // With write access an interrupted change is completed: the content
     // stays what the reader saw.
-    file = Use(record, kResReadWrite);
-    Check(file != kNoFile);
+    file = Use(record, kResReadWrite, &refused);
+    Check(!refused);
+    if (file == kNoFile)
+        return 0;
     Check(Take() == expected);
 
     const int32_t id = size >= 4 ? int32_t(data[size - 1] | (data[size - 2] << 8)) - 300 : 5;
-    const std::string bytes(reinterpret_cast<const char*>(data), std::min<size_t>(size, 37) + 1);
+    const std::string bytes = std::string(reinterpret_cast<const char*>(data), std::min<size_t>(size, 37)) + "+";
     const ResType type = expected.order.empty() || (size & 1) ? kFuzzType : expected.order.begin()->first;
     Check(ResFilePut(type, id, bytes.data(), int32_t(bytes.size()), 1) == 0);
     Snapshot made = Take();
@@ -122,8 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     ResFileClose(file);
 
-    file = Use(record, kResReadOnly);
-    Check(file != kNoFile);
+    file = Use(record, kResReadOnly, &refused);
+    Check(!refused);
+    if (file == kNoFile)
+        return 0;
     Check(Take() == made);
     ResFileClose(file);
     return 0;
