@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "foundation/byte_order.h"
@@ -82,48 +83,39 @@ protected:
 
     // Parses the file's bytes independently and checks what every file this
     // layer writes must hold: a directory that fits, data blocks behind it
-    // that fill the rest of the file without gaps or overlaps, and nothing
-    // but what the table lists.
+    // that fill the rest of the file without gaps or overlaps, and exactly
+    // the places the table has for the resources on disk.
     void ExpectSoundFile()
     {
         const std::string s = Bytes();
         const auto* p = reinterpret_cast<const uint8_t*>(s.data());
         ASSERT_GE(s.size(), kResHeaderSize);
         ASSERT_EQ(s.substr(0, 4), "FSER");
+        using Place = std::tuple<uint32_t, uint32_t, ResType, int32_t>;  // offset, size, type, id
+        std::vector<Place> listed, table;
         size_t at = kResHeaderSize;
-        std::vector<std::pair<uint32_t, uint32_t>> blocks;
-        std::vector<ResEntry> listed;
-        for (uint32_t g = 0, n = GetU32LE(p + 16); g < n; ++g) {
+        for (uint32_t g = 0, n = GetU32LE(p + 16); g < n; ++g, at += 8) {
             ASSERT_LE(at + 8, s.size());
             const uint32_t type = GetU32LE(p + at), count = GetU32LE(p + at + 4);
             EXPECT_GT(count, 0u);
-            at += 8;
             for (uint32_t i = 0; i < count; ++i, at += 12) {
-                ASSERT_LE(at + 12, s.size());
-                listed.push_back({GetI32LE(p + at), GetU32LE(p + at + 4), GetU32LE(p + at + 8), type, 0, nullptr});
-                blocks.emplace_back(GetU32LE(p + at + 8), GetU32LE(p + at + 4));
+                ASSERT_LE(at + 20, s.size());
+                listed.emplace_back(GetU32LE(p + at + 16), GetU32LE(p + at + 12), type, GetI32LE(p + at + 8));
             }
         }
-        std::sort(blocks.begin(), blocks.end());
+        for (const ResEntry& e : ResFileTable()) {
+            if (e.offset != kResNoOffset)
+                table.emplace_back(e.offset, e.size, e.type, e.id);
+        }
+        std::sort(listed.begin(), listed.end());
+        std::sort(table.begin(), table.end());
+        EXPECT_EQ(listed, table);
         uint64_t end = at;
-        for (auto [offset, size] : blocks) {
+        for (const auto& [offset, size, type, id] : listed) {
             EXPECT_EQ(offset, end);
             end = uint64_t(offset) + size;
         }
         EXPECT_EQ(end, s.size());
-        std::vector<ResEntry> table;
-        for (const ResEntry& e : ResFileTable()) {
-            if (e.offset != kResNoOffset)
-                table.push_back(e);
-        }
-        ASSERT_EQ(table.size(), listed.size());
-        for (const ResEntry& e : listed) {
-            auto t = std::find_if(table.begin(), table.end(),
-                                  [&](const ResEntry& x) { return x.type == e.type && x.id == e.id; });
-            ASSERT_NE(t, table.end());
-            EXPECT_EQ(t->offset, e.offset);
-            EXPECT_EQ(t->size, e.size);
-        }
     }
 
     TempDir dir_;
@@ -447,8 +439,8 @@ TEST_F(ResFileTest, RandomChangesMatchTheModel)
         }
         default:
             if (pick(8) == 0) {
-                ASSERT_EQ(Open(), 0);
                 ExpectSoundFile();
+                ASSERT_EQ(Open(), 0);
                 std::erase_if(model, [](auto& t) { return t.second.empty(); });
                 ASSERT_EQ(Current(), model);
                 for (auto& [t, entries] : model)
@@ -456,8 +448,8 @@ TEST_F(ResFileTest, RandomChangesMatchTheModel)
             }
         }
     }
-    ASSERT_EQ(Open(), 0);
     ExpectSoundFile();
+    ASSERT_EQ(Open(), 0);
     std::erase_if(model, [](auto& t) { return t.second.empty(); });
     EXPECT_EQ(Current(), model);
 }
