@@ -1,0 +1,97 @@
+#include "platform/qt_printer_caps.h"
+
+#include <cmath>
+
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSizeF>
+
+#include "platform/paper_codes.h"
+
+namespace {
+
+bool PrintSupportAvailable()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+QPrinterInfo FindPrinter(const QString& device)
+{
+    if (!PrintSupportAvailable() || device.isEmpty())
+        return QPrinterInfo();
+    return QPrinterInfo::printerInfo(device);
+}
+
+PaperExtentTenths ToTenths(const QPageSize& page)
+{
+    const QSizeF mm = page.size(QPageSize::Millimeter);
+    return {int32_t(std::lround(mm.width() * 10.0)), int32_t(std::lround(mm.height() * 10.0))};
+}
+
+}  // namespace
+
+bool QtPrinterCaps::DefaultSettings(PrinterSettings* out) const
+{
+    if (!PrintSupportAvailable())
+        return false;
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return false;
+
+    PrinterSettings s;
+    s.deviceName = info.printerName();
+    s.dmFields = DM_ORIENTATION;
+    s.dmOrientation = DMORIENT_PORTRAIT;
+
+    const QPageSize page = info.defaultPageSize();
+    if (const int32_t code = PaperCodeForPageSize(page)) {
+        s.dmFields |= DM_PAPERSIZE;
+        s.dmPaperSize = int16_t(code);
+    } else if (page.isValid()) {
+        const PaperExtentTenths t = ToTenths(page);
+        s.dmFields |= DM_PAPERLENGTH | DM_PAPERWIDTH;
+        s.dmPaperLength = int16_t(t.length);
+        s.dmPaperWidth = int16_t(t.width);
+    }
+
+    QPrinter printer(info, QPrinter::HighResolution);
+    const int dpi = printer.resolution();
+    if (dpi > 0 && dpi <= INT16_MAX) {
+        s.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+        s.dmPrintQuality = int16_t(dpi);
+        s.dmYResolution = int16_t(dpi);
+    }
+    *out = s;
+    return true;
+}
+
+bool QtPrinterCaps::PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const
+{
+    const QPrinterInfo info = FindPrinter(device);
+    if (info.isNull())
+        return false;
+    out->clear();
+    for (const QPageSize& page : info.supportedPageSizes()) {
+        const int32_t code = PaperCodeForPageSize(page);
+        if (code > 0 && code <= INT16_MAX)
+            out->push_back(int16_t(code));
+    }
+    return true;
+}
+
+bool QtPrinterCaps::PaperExtents(const QString& device, const QString& port, PaperExtentTenths* min,
+                                 PaperExtentTenths* max) const
+{
+    const QPrinterInfo info = FindPrinter(device);
+    if (info.isNull())
+        return false;
+    const QPageSize smallest = info.minimumPhysicalPageSize();
+    const QPageSize largest = info.maximumPhysicalPageSize();
+    if (!smallest.isValid() || !largest.isValid())
+        return false;
+    *min = ToTenths(smallest);
+    *max = ToTenths(largest);
+    return true;
+}
