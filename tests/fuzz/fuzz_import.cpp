@@ -63,20 +63,22 @@ std::vector<Record> ReadAll(FileHandle file, int32_t bufferSize, int16_t separat
     return records;
 }
 
-// One scratch file for the whole run, rewritten for every input.
+// One scratch file for the whole run, rewritten for every input. It goes
+// away with its handle, also when the run ends in a crash.
 class ScratchFile {
 public:
     ScratchFile()
     {
+        PathRecord record{};
         const std::string path = "/tmp/tessaline-fuzz-import-" + std::to_string(getpid()) + ".txt";
-        if (PathRecordFromPosix(path, &record_) != 0 || FileCreate(&record_, kFileReadWrite, &file_) != 0)
+        if (PathRecordFromPosix(path, &record) != 0 || FileCreate(&record, kFileReadWrite, &file_) != 0 ||
+            FileClose(file_) != 0 || FileOpenDeleteOnClose(&record, kFileReadWrite, &file_) != 0)
             std::abort();
     }
     ~ScratchFile()
     {
         ImportClose();
         FileClose(file_);
-        FileDelete(&record_);
     }
     FileHandle Write(const char* text, size_t n)
     {
@@ -87,7 +89,6 @@ public:
     }
 
 private:
-    PathRecord record_{};
     FileHandle file_ = kNoFile;
 };
 
