@@ -18,12 +18,10 @@ struct Reader {
     uint8_t trim = 0;
     Handle lineBuffer = nullptr;
     int32_t lineBufferSize = 0;
-    int32_t lineLength = 0;  // of the last piece read into the buffer
     Handle fields = nullptr;
     int32_t fieldCapacity = 0;
     int32_t fieldCount = 0;
     uint32_t lineStart = 0;  // where the last line read begins
-    uint32_t nextLinePosition = 0;
     int32_t linesRead = 0;
 };
 
@@ -48,56 +46,29 @@ bool AddField(void*, const char* text, int32_t length)
     return true;
 }
 
-// FileReadLine takes a CR or LF that follows a line end as part of it, but it
-// can't see that byte when the line end was the last byte its buffer held.
-// Looking at it here keeps a CR LF split by the buffer from reading as an
-// extra empty line.
-void ConsumeSecondLineEnd(FileHandle file, uint32_t* position)
-{
-    char next = 0;
-    uint32_t count = 1;
-    if (FileReadCount(file, &count, &next) != 0 || count != 1)
-        return;
-    if (IsLineEnd(next))
-        ++*position;
-    else
-        FileSeek(file, kSeekCurrent, -1);
-}
-
 // Reads the next line, in pieces when it is longer than the line buffer, and
 // feeds it to the splitter when there is one. False when no line was left.
 bool ReadLine(ImportLineSplitter* splitter)
 {
     Reader& r = g_reader;
     char* buffer = HandleData<char>(r.lineBuffer);
-    const int32_t fullPiece = r.lineBufferSize - 1;
     uint32_t start = 0;
     FileTell(r.file, &start);
-    uint32_t position = start;
     bool any = false;
-    r.lineLength = 0;
     for (;;) {
         const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize);
         if (n <= 0)
             break;
         any = true;
-        r.lineLength = n;
-        const uint32_t before = position;
-        FileTell(r.file, &position);
         if (splitter)
             splitter->Feed(buffer, static_cast<size_t>(n));
-        if (n < fullPiece)
-            break;  // the line end was seen, or the file ended
-        if (!IsLineEnd(buffer[n - 1]))
-            continue;  // the line goes on in the next piece
-        if (position - before == static_cast<uint32_t>(n))
-            ConsumeSecondLineEnd(r.file, &position);
-        break;
+        // Only a piece that fills the buffer without a line end goes on.
+        if (n < r.lineBufferSize - 1 || IsLineEnd(buffer[n - 1]))
+            break;
     }
     if (!any)
         return false;
     r.lineStart = start;
-    r.nextLinePosition = position;
     ++r.linesRead;
     return true;
 }
@@ -275,9 +246,7 @@ void ImportRewind()
 {
     Reader& r = g_reader;
     r.lineStart = 0;
-    r.nextLinePosition = 0;
     r.linesRead = 0;
-    r.lineLength = 0;
     if (r.file != kNoFile)
         FileSeek(r.file, kSeekStart, 0);
 }
