@@ -8,6 +8,7 @@
 
 #include "foundation/alert_sink.h"
 #include "foundation/hyperlink.h"
+#include "platform/desktop_browser.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
 
@@ -35,6 +36,14 @@ TEST(BrowserCommand, DesktopEntryFieldCodesMarkTheTargetPlace)
     EXPECT_EQ(BrowserCommandPrefix("chromium %U --flag"), "chromium");
     EXPECT_EQ(BrowserCommandPrefix("viewer --open \"%f\""), "viewer --open");
     EXPECT_EQ(BrowserCommandPrefix("lynx %s"), "lynx");
+}
+
+TEST(BrowserCommand, ExecLineComesFromTheDesktopEntryGroupOnly)
+{
+    const QString entry = "[Desktop Action new-window]\nExec=web --new-window %u\n"
+                          "[Desktop Entry]\nName=Web\nExecutable=no\nExec = \"/opt/My Web/web\" %u\n";
+    EXPECT_EQ(DesktopEntryExec(entry), "\"/opt/My Web/web\" %u");
+    EXPECT_EQ(DesktopEntryExec("[Desktop Entry]\nName=Web\n"), QString());
 }
 
 TEST(HyperlinkError, TextsByCode)
