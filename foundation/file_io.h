@@ -27,24 +27,43 @@ enum : int16_t {
     kSeekEnd = 2,
 };
 
+// Mode 0 reads, 1 writes, 2 does both, any other value reads. The out
+// handle is -1 after a failure. Only regular files open; a folder gives 5.
+// Create-always empties the file only once it holds the lock, so a file
+// another open holds keeps its contents.
 int32_t FileCreate(const PathRecord* record, int16_t mode, FileHandle* out);
+// FileOpen and FileOpenAlways take a file whose name differs only in case
+// when the exact name is missing (documents made on Windows name their
+// pictures in any case).
 int32_t FileOpen(const PathRecord* record, int16_t mode, FileHandle* out);
 int32_t FileOpenAlways(const PathRecord* record, int16_t mode, FileHandle* out);
+// Opens an existing file that goes away with its handle: its name is free
+// again at once, and nothing is left behind if the program dies.
+int32_t FileOpenDeleteOnClose(const PathRecord* record, int16_t mode, FileHandle* out);
 int32_t FileClose(FileHandle file);
 
 // A read that reaches the end of the file before n bytes zero-fills the rest
 // of the buffer and returns 38.
 int32_t FileRead(FileHandle file, void* buffer, uint32_t n);
 int32_t FileWrite(FileHandle file, const void* buffer, uint32_t n);
+// Reads up to n bytes; n receives the count read. Fewer than asked: 38.
 int32_t FileReadCount(FileHandle file, uint32_t* n, void* buffer);
 int32_t FileWriteCount(FileHandle file, uint32_t* n, const void* buffer);
+// Origin 1 from the start, 2 from the end, 0 and 3 from the current
+// position, any other value from the start. Before the start: 131.
 int32_t FileSeek(FileHandle file, int16_t origin, int32_t offset);
 int32_t FileTell(FileHandle file, uint32_t* position);
 int32_t FileGetSize(FileHandle file, uint32_t* size);
+// Sets the end of the file at size and keeps the position within the file.
 int32_t FileSetSize(FileHandle file, uint32_t size);
 // Flushes the file's data to the disk.
 int32_t FileSync(FileHandle file);
+// Reads one line, its first CR or LF kept (a second CR or LF behind it is
+// consumed too), into a buffer of n bytes; returns the length kept, 0 at
+// the end of the file.
 int32_t FileReadLine(FileHandle file, char* buffer, int32_t n);
+// Copies count bytes (0xFFFFFFFF: the whole source from its start) through
+// a buffer of the given size in KB. -1 for a handle of -1, 1 without memory.
 int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, int32_t kilobytes);
 
 int32_t FileDelete(const PathRecord* record);

@@ -25,17 +25,32 @@ void PathRecordLoad(const uint8_t* in, PathRecord* record);
 // Longest text PathRecordToString writes, terminator included.
 constexpr size_t kPathTextSize = 3 + 256 + 256 + 256 + 2;
 
+// Splits the system's text of a path, in Windows form ("C:\dir\x.lqx") or
+// POSIX form ("/home/u/x.lqx"); '/' becomes '\'. The extension starts at
+// the last dot of the last component. A path whose parts do not fit the
+// record gives 206 and an empty record, never a cut one.
 int32_t PathRecordFromString(const char* path, PathRecord* record);
+// Writes at most kPathTextSize bytes.
 int32_t PathRecordToString(const PathRecord* record, char* path);
 int32_t PathRecordEqual(const PathRecord* a, const PathRecord* b);
+// Name and extension into buffer; n below 1 copies without limit, else the
+// text is cut to n bytes with the terminator and the result is 1 when it
+// had to be cut.
 int32_t PathRecordGetFileName(const PathRecord* record, char* buffer, int32_t n);
+// The outputs hold 256 bytes; the extension keeps its dot.
 int32_t SplitFileExtension(const char* name, char* nameOut, char* extensionOut);
+// 1 when the name has no '.', else 0.
 int32_t StripFileExtension(const char* name, char* out);
 void ExtractFileExtension(const char* name, char* out);
-void PathRecordEnterFolder(PathRecord* record);
+// Makes the record name the inside of the folder it names. 0, or 206 with
+// the record unchanged when the directory would not fit.
+int32_t PathRecordEnterFolder(PathRecord* record);
 void PathRecordLeaveFolder(PathRecord* record);
 
-// Between records and the host's paths. A host path that does not fit the
-// record's parts is refused with 206; it is never cut.
+// Between records and the host's paths. Records hold Windows-1252 text and
+// host paths are UTF-8; the drive is dropped and '\' becomes '/'. A host
+// path that does not fit the record's parts is refused with 206 (never
+// cut), one with a name the code page cannot hold or with a backslash in a
+// name with 123.
 std::string PathRecordToPosix(const PathRecord& record);
 int32_t PathRecordFromPosix(const std::string& path, PathRecord* record);

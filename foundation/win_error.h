@@ -12,8 +12,10 @@ enum : int32_t {
     kErrAccessDenied = 5,
     kErrInvalidHandle = 6,
     kErrNotEnoughMemory = 8,
+    kErrNotSameDevice = 17,
     kErrNoMoreFiles = 18,
     kErrWriteProtect = 19,
+    kErrGeneralFailure = 31,
     kErrSharingViolation = 32,
     kErrLockViolation = 33,
     kErrHandleEof = 38,
@@ -21,10 +23,16 @@ enum : int32_t {
     kErrInvalidParameter = 87,
     kErrDiskFull = 112,
     kErrInvalidName = 123,
+    kErrNegativeSeek = 131,
     kErrDirNotEmpty = 145,
     kErrAlreadyExists = 183,
     kErrFilenameExceedsRange = 206,
+    kErrFileTooLarge = 223,
+    kErrIoDevice = 1117,
+    kErrCantResolveFilename = 1921,
 };
 
-// The system error code for a POSIX errno value.
+// The system error code for a POSIX errno value (0 for 0). A missing file
+// and a missing folder are both ENOENT; the file layer tells them apart
+// itself, because callers treat 2 and 3 differently.
 int32_t Win32ErrorFromErrno(int err);

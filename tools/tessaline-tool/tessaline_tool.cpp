@@ -11,6 +11,9 @@ int ToolFail(const std::string& message)
     return 1;
 }
 
+int RunPack(const ToolArgs& args);
+int RunUnpack(const ToolArgs& args);
+
 namespace {
 
 // Boxes the engines show become lines on stderr; questions are declined.
@@ -25,6 +28,8 @@ public:
 };
 
 const ToolCommand kCommands[] = {
+    {"pack", "pack [LEVEL] < input > container", RunPack},
+    {"unpack", "unpack < container > output", RunUnpack},
     {nullptr, nullptr, nullptr},
 };
 

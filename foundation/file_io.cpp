@@ -1,0 +1,321 @@
+#include "foundation/file_io.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "foundation/alerts.h"
+#include "foundation/file_host.h"
+#include "foundation/handle.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+enum class Disposition { CreateAlways, OpenExisting, OpenAlways };
+
+int AccessFlags(int16_t mode)
+{
+    switch (mode) {
+    case kFileWrite: return O_WRONLY;
+    case kFileReadWrite: return O_RDWR;
+    default: return O_RDONLY;
+    }
+}
+
+int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool deleteOnClose, FileHandle* out)
+{
+    *out = kNoFile;
+    std::string path = PathRecordToPosix(*record);
+    // Emptying a file needs write access even when the caller only reads.
+    int access = how == Disposition::CreateAlways && AccessFlags(mode) == O_RDONLY ? O_RDWR : AccessFlags(mode);
+    // Non-blocking until the file is known to be a regular one, so that a
+    // FIFO or device at the path cannot hang the open.
+    int flags = access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+
+    int fd;
+    if (how == Disposition::CreateAlways) {
+        // Never O_TRUNC: the file is emptied below, once it is ours.
+        fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+    } else {
+        fd = ::open(path.c_str(), flags);
+        if (fd < 0 && errno == ENOENT) {
+            std::string found;
+            if (HostFindIgnoringCase(path, &found)) {
+                path = found;
+                fd = ::open(path.c_str(), flags);
+            } else if (how == Disposition::OpenAlways) {
+                fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+            } else {
+                errno = ENOENT;
+            }
+        }
+    }
+    if (fd < 0)
+        return HostPathError(errno, path);
+
+    int32_t err = kErrNone;
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        err = Win32ErrorFromErrno(errno);
+    else if (!S_ISREG(st.st_mode))
+        err = kErrAccessDenied;
+    if (err == kErrNone)
+        err = HostLockExclusive(fd);
+    if (err == kErrNone && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        err = Win32ErrorFromErrno(errno);
+    if (err == kErrNone && how == Disposition::CreateAlways && ::ftruncate(fd, 0) != 0)
+        err = Win32ErrorFromErrno(errno);
+    if (err == kErrNone && deleteOnClose && ::unlink(path.c_str()) != 0)
+        err = HostPathError(errno, path);
+    if (err != kErrNone) {
+        ::close(fd);
+        return err;
+    }
+    *out = fd;
+    return kErrNone;
+}
+
+// Reads until n bytes, the end of the file or an error; count receives the
+// bytes read.
+int32_t ReadFully(FileHandle file, uint8_t* buffer, uint32_t n, uint32_t* count)
+{
+    *count = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    while (*count < n) {
+        ssize_t r = ::read(file, buffer + *count, n - *count);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return HostHandleError(file, errno);
+        }
+        if (r == 0)
+            return kErrHandleEof;
+        *count += uint32_t(r);
+    }
+    return kErrNone;
+}
+
+int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
+{
+    *count = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    while (*count < n) {
+        ssize_t w = ::write(file, buffer + *count, n - *count);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return HostHandleError(file, errno);
+        }
+        if (w == 0)
+            return kErrDiskFull;
+        *count += uint32_t(w);
+    }
+    return kErrNone;
+}
+
+}  // namespace
+
+int32_t FileCreate(const PathRecord* record, int16_t mode, FileHandle* out)
+{
+    return OpenFile(record, mode, Disposition::CreateAlways, false, out);
+}
+
+int32_t FileOpen(const PathRecord* record, int16_t mode, FileHandle* out)
+{
+    return OpenFile(record, mode, Disposition::OpenExisting, false, out);
+}
+
+int32_t FileOpenAlways(const PathRecord* record, int16_t mode, FileHandle* out)
+{
+    return OpenFile(record, mode, Disposition::OpenAlways, false, out);
+}
+
+int32_t FileOpenDeleteOnClose(const PathRecord* record, int16_t mode, FileHandle* out)
+{
+    return OpenFile(record, mode, Disposition::OpenExisting, true, out);
+}
+
+int32_t FileClose(FileHandle file)
+{
+    if (file == kNoFile)
+        return kErrNone;
+    // The descriptor is gone after close() even when it reports EINTR.
+    if (::close(file) != 0 && errno != EINTR)
+        return Win32ErrorFromErrno(errno);
+    return kErrNone;
+}
+
+int32_t FileRead(FileHandle file, void* buffer, uint32_t n)
+{
+    uint32_t count;
+    int32_t err = ReadFully(file, static_cast<uint8_t*>(buffer), n, &count);
+    // Callers parse whole records; the part the file did not have must not
+    // hold what the buffer held before.
+    if (count < n)
+        std::memset(static_cast<uint8_t*>(buffer) + count, 0, n - count);
+    return err;
+}
+
+int32_t FileWrite(FileHandle file, const void* buffer, uint32_t n)
+{
+    uint32_t count;
+    return WriteFully(file, static_cast<const uint8_t*>(buffer), n, &count);
+}
+
+int32_t FileReadCount(FileHandle file, uint32_t* n, void* buffer)
+{
+    return ReadFully(file, static_cast<uint8_t*>(buffer), *n, n);
+}
+
+int32_t FileWriteCount(FileHandle file, uint32_t* n, const void* buffer)
+{
+    return WriteFully(file, static_cast<const uint8_t*>(buffer), *n, n);
+}
+
+int32_t FileSeek(FileHandle file, int16_t origin, int32_t offset)
+{
+    if (file < 0)
+        return kErrInvalidHandle;
+    int whence = SEEK_SET;
+    if (origin == kSeekEnd)
+        whence = SEEK_END;
+    else if (origin == kSeekCurrent || origin == 3)
+        whence = SEEK_CUR;
+    if (::lseek(file, offset, whence) < 0)
+        return errno == EINVAL ? kErrNegativeSeek : Win32ErrorFromErrno(errno);
+    return kErrNone;
+}
+
+int32_t FileTell(FileHandle file, uint32_t* position)
+{
+    *position = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    off_t at = ::lseek(file, 0, SEEK_CUR);
+    if (at < 0)
+        return Win32ErrorFromErrno(errno);
+    if (at > off_t(UINT32_MAX))
+        return kErrFileTooLarge;
+    *position = uint32_t(at);
+    return kErrNone;
+}
+
+int32_t FileGetSize(FileHandle file, uint32_t* size)
+{
+    if (file < 0)
+        return kErrInvalidHandle;
+    struct stat st;
+    if (::fstat(file, &st) != 0)
+        return Win32ErrorFromErrno(errno);
+    if (st.st_size > off_t(UINT32_MAX))
+        return kErrFileTooLarge;
+    *size = uint32_t(st.st_size);
+    return kErrNone;
+}
+
+int32_t FileSetSize(FileHandle file, uint32_t size)
+{
+    if (file < 0)
+        return kErrInvalidHandle;
+    off_t at = ::lseek(file, 0, SEEK_CUR);
+    if (at < 0)
+        return Win32ErrorFromErrno(errno);
+    // A file left longer or shorter than asked is a failure the caller must
+    // hear of, as much as a failed move.
+    if (::ftruncate(file, off_t(size)) != 0)
+        return HostHandleError(file, errno);
+    if (at > off_t(size) && ::lseek(file, off_t(size), SEEK_SET) < 0)
+        return Win32ErrorFromErrno(errno);
+    return kErrNone;
+}
+
+int32_t FileSync(FileHandle file)
+{
+    if (file < 0)
+        return kErrInvalidHandle;
+    if (::fsync(file) != 0)
+        return Win32ErrorFromErrno(errno);
+    return kErrNone;
+}
+
+int32_t FileReadLine(FileHandle file, char* buffer, int32_t n)
+{
+    if (n < 1)
+        return 0;
+    buffer[0] = 0;
+    if (n == 1)
+        return 0;
+    // One byte more than the line may keep is read, so that a CR LF pair
+    // is seen whole even when the line fills the buffer.
+    uint32_t got = uint32_t(n);
+    FileReadCount(file, &got, buffer);
+    if (got == 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    uint32_t limit = got < uint32_t(n) - 1 ? got : uint32_t(n) - 1;
+    uint32_t keep = limit;
+    uint32_t consumed = limit;
+    for (uint32_t i = 0; i < limit; ++i) {
+        if (buffer[i] == 13 || buffer[i] == 10) {
+            keep = consumed = i + 1;
+            if (consumed < got && (buffer[consumed] == 13 || buffer[consumed] == 10))
+                ++consumed;
+            break;
+        }
+    }
+    buffer[keep] = 0;
+    if (got > consumed)
+        FileSeek(file, kSeekCurrent, -int32_t(got - consumed));
+    return int32_t(keep);
+}
+
+int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, int32_t kilobytes)
+{
+    if (source == kNoFile || destination == kNoFile)
+        return -1;
+    if (kilobytes < 1)
+        kilobytes = 1;
+    uint32_t size = kilobytes > (1 << 16) ? 1u << 26 : uint32_t(kilobytes) * 1024;
+    void* buffer = nullptr;
+    while (size > 0 && !(buffer = MemAllocClear(size)))
+        size /= 2;
+    if (!buffer)
+        return 1;
+
+    int32_t err = kErrNone;
+    if (count == 0xFFFFFFFF) {
+        err = FileGetSize(source, &count);
+        if (err == kErrNone)
+            err = FileSeek(source, kSeekStart, 0);
+    }
+    while (err == kErrNone && count > 0) {
+        uint32_t got = count < size ? count : size;
+        err = FileReadCount(source, &got, buffer);
+        if (err == kErrNone && got == 0)
+            err = 1;
+        if (err != kErrNone && err != kErrHandleEof)
+            break;
+        if (got > 0) {
+            int32_t written = FileWrite(destination, buffer, got);
+            if (written != kErrNone)
+                err = written;
+            count -= got;
+        }
+    }
+    MemFree(buffer);
+    return err;
+}
+
+int32_t AlertFileError(int32_t code)
+{
+    if (code == 0)
+        return 0;
+    return AlertShowString(kAlertKindStop, 365, code == kErrAccessDenied ? 5 : 0, code);
+}
