@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QStringList>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>

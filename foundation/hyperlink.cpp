@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
