@@ -1,0 +1,271 @@
+// Dc: the device context every part of the program draws through.
+//
+// The drawing code of the system was written against the desktop graphics
+// interface of its first platform: a device context with a selected pen,
+// brush and font, text and background colours, a raster operation, a current
+// position, paths, regions and blits. Dc keeps those semantics over Qt, so the
+// drawing code reads as it was designed and behaves the same on every target:
+//
+//   - an image (QImage): the off-screen bitmaps and the views' persistent
+//     surfaces. Raster operations (XOR, NOT-XOR, the blit operations) are
+//     exact here, pixel by pixel;
+//   - a printer or PDF file (QPrinter, QPdfWriter): vector output; raster
+//     operations other than plain copy have no meaning there and fall back
+//     as described at each call;
+//   - a metafile recorder: the calls become enhanced-metafile records.
+//
+// Pixel rules, in logical units before the mapping:
+//   - rectangle, ellipse, roundRect, fillRect: the right and bottom edges are
+//     excluded (a rectangle (0, 0, 10, 5) covers pixels 0-9 by 0-4);
+//   - the pen of rectangle, ellipse and polygon outlines is centred on the
+//     outline except PS_INSIDEFRAME; cosmetic pens (width 0 or 1) draw one
+//     device pixel;
+//   - lineTo draws from the current position up to but not including the end
+//     point;
+//   - nothing is antialiased.
+//
+// Coordinates are logical units. The mapping to device units is the mapping
+// mode with the window and viewport origins and extents; the program zooms
+// itself, so most code only moves the viewport origin.
+//
+// Objects (pens, brushes, fonts, regions) are values: selecting one returns
+// the one it replaces, so "copy the selected pen, change the copy, select it
+// and put the old one back at the end" is plain value handling and nothing
+// leaks.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QImage>
+#include <QPainterPath>
+
+#include "foundation/int_geometry.h"
+#include "platform/gdi_types.h"
+
+class QPaintDevice;
+class QPainter;
+class DcDevice;
+
+// A set of pixels, as the region calls make and combine them. Regions have
+// no mapping of their own: fill, frame and paint take them in logical units,
+// the clip calls in device units.
+class Region {
+public:
+    Region();  // empty
+    static Region FromRect(const IntRect& r);
+    static Region FromPolygon(const IntPoint* points, int count, int32_t fillMode);
+    static Region FromEllipse(const IntRect& r);
+    static Region FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ellipseHeight);
+    static Region FromPath(const QPainterPath& path);
+
+    // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY of a and b into this
+    // region; returns its kind (NULLREGION, SIMPLEREGION, COMPLEXREGION).
+    int32_t combine(const Region& a, const Region& b, int32_t mode);
+    void offset(int32_t dx, int32_t dy);
+    bool contains(int32_t x, int32_t y) const;
+    bool intersects(const IntRect& r) const;
+    IntRect bounds() const;  // empty rectangle for an empty region
+    bool isEmpty() const;
+    int32_t kind() const;
+
+    const QPainterPath& path() const { return path_; }
+
+private:
+    QPainterPath path_;
+};
+
+// One entry of a path read back with getPath.
+struct PathPoint {
+    IntPoint point;
+    uint8_t type;  // PT_MOVETO, PT_LINETO, PT_BEZIERTO, with PT_CLOSEFIGURE
+};
+
+class Dc {
+public:
+    // Draws on an image. The image must outlive the Dc; it is painted with
+    // QImage semantics (32-bit formats keep raster operations exact).
+    static std::unique_ptr<Dc> ForImage(QImage* image);
+    // Draws on any paint device: a printer, a PDF writer, a widget's
+    // backing image. Raster operations other than R2_COPYPEN and SRCCOPY
+    // are not exact on vector devices (see blits).
+    static std::unique_ptr<Dc> ForDevice(QPaintDevice* device, int32_t technology = DT_RASPRINTER);
+    // A context without any surface: measures text and keeps state, draws
+    // nothing. Stands for the screen's context where only metrics matter.
+    static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);
+
+    ~Dc();
+    Dc(const Dc&) = delete;
+    Dc& operator=(const Dc&) = delete;
+
+    // Ends any painting in progress so the surface can be read or shown.
+    void flush();
+
+    // --- Objects and state -------------------------------------------------
+    Pen selectPen(const Pen& pen);
+    Brush selectBrush(const Brush& brush);
+    LogFont selectFont(const LogFont& font);
+    const Pen& pen() const;
+    const Brush& brush() const;
+    const LogFont& font() const;
+
+    ColorRef setTextColor(ColorRef c);
+    ColorRef textColor() const;
+    ColorRef setBkColor(ColorRef c);
+    ColorRef bkColor() const;
+    int32_t setBkMode(int32_t mode);  // TRANSPARENT or OPAQUE
+    int32_t bkMode() const;
+    int32_t setRop2(int32_t rop);  // R2_*
+    int32_t rop2() const;
+    int32_t setPolyFillMode(int32_t mode);  // ALTERNATE or WINDING
+    int32_t polyFillMode() const;
+    uint32_t setTextAlign(uint32_t align);  // TA_*
+    uint32_t textAlign() const;
+    IntPoint setBrushOrg(int32_t x, int32_t y);  // device units
+    IntPoint brushOrg() const;
+
+    // Pushes the whole state (objects, colours, modes, mapping, clip,
+    // current position); restoreDc(-1) pops the last one, restoreDc(n) the
+    // state saveDc returned n for. Returns 0 on failure.
+    int32_t saveDc();
+    bool restoreDc(int32_t level);
+
+    // --- Mapping ---------------------------------------------------------
+    int32_t setMapMode(int32_t mode);
+    int32_t mapMode() const;
+    IntPoint setWindowOrg(int32_t x, int32_t y);
+    IntPoint setViewportOrg(int32_t x, int32_t y);
+    IntSize setWindowExt(int32_t cx, int32_t cy);
+    IntSize setViewportExt(int32_t cx, int32_t cy);
+    IntPoint windowOrg() const;
+    IntPoint viewportOrg() const;
+    IntSize windowExt() const;
+    IntSize viewportExt() const;
+    void lpToDp(IntPoint* points, int count) const;
+    void dpToLp(IntPoint* points, int count) const;
+
+    // --- Lines and shapes ------------------------------------------------
+    IntPoint moveTo(int32_t x, int32_t y);  // returns the previous position
+    IntPoint currentPosition() const;
+    bool lineTo(int32_t x, int32_t y);
+    bool polyline(const IntPoint* points, int count);
+    bool polylineTo(const IntPoint* points, int count);
+    bool polygon(const IntPoint* points, int count);
+    bool polyPolygon(const IntPoint* points, const int* counts, int polygons);
+    // count = 1 + 3n: a start point and n cubic segments.
+    bool polyBezier(const IntPoint* points, int count);
+    // count = 3n, from the current position.
+    bool polyBezierTo(const IntPoint* points, int count);
+    bool rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    bool roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ellipseWidth,
+                   int32_t ellipseHeight);
+    bool ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // Counter-clockwise from the radial through (x1, y1) to the radial
+    // through (x2, y2), on the ellipse of the bounding rectangle.
+    bool arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    bool arcTo(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+               int32_t y2);
+    bool chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+               int32_t y2);
+    bool pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // Fills with the given brush; no outline; right and bottom excluded.
+    bool fillRect(const IntRect& r, const Brush& brush);
+    bool frameRect(const IntRect& r, const Brush& brush);
+    bool invertRect(const IntRect& r);
+    // Fills with the selected brush combined by a ternary raster operation
+    // (PATCOPY, PATINVERT, DSTINVERT, BLACKNESS, WHITENESS).
+    bool patBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t rop);
+    ColorRef setPixel(int32_t x, int32_t y, ColorRef c);
+    ColorRef getPixel(int32_t x, int32_t y) const;  // 0xFFFFFFFF off the surface
+
+    // --- Paths -----------------------------------------------------------
+    // Between beginPath and endPath the line, shape and text calls add their
+    // outlines to the path instead of drawing.
+    bool beginPath();
+    bool endPath();
+    bool abortPath();
+    bool closeFigure();
+    bool fillPath();  // then the path is gone
+    bool strokePath();
+    bool strokeAndFillPath();
+    bool flattenPath();
+    // The path as points and types (after endPath); empty when none.
+    std::vector<PathPoint> getPath() const;
+    // The path as a region in device units; the path is gone afterwards.
+    Region pathToRegion();
+    // The closed path, in logical units, for code that works on it directly.
+    QPainterPath currentPath() const;
+
+    // --- Regions and clipping --------------------------------------------
+    bool fillRgn(const Region& rgn, const Brush& brush);
+    bool frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t height);
+    bool paintRgn(const Region& rgn);  // with the selected brush
+    bool invertRgn(const Region& rgn);
+    // The clip region in device units; null removes the clip.
+    int32_t selectClipRgn(const Region* rgn);
+    int32_t extSelectClipRgn(const Region* rgn, int32_t mode);
+    int32_t intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    int32_t excludeClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // The clip's bounds in logical units (the surface when there is no clip).
+    int32_t getClipBox(IntRect* r) const;
+    bool hasClip() const;
+    Region clipRegion() const;  // device units
+
+    // --- Text ------------------------------------------------------------
+    // Text is Windows-1252 bytes. With TA_UPDATECP the text starts at the
+    // current position (x and y ignored) and the position advances.
+    bool textOut(int32_t x, int32_t y, std::string_view text);
+    // ETO_OPAQUE (2) fills the rectangle with the background colour first,
+    // ETO_CLIPPED (4) clips to it; dx gives each character's advance.
+    bool extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect, std::string_view text,
+                    const int32_t* dx = nullptr);
+    IntSize getTextExtent(std::string_view text) const;
+    TextMetrics getTextMetrics() const;
+    int32_t getCharWidth(uint8_t ch) const;
+    std::string getTextFace() const;
+    // Adds the glyph outlines of the text, as textOut would place them, to
+    // the open path (or, outside a path bracket, returns them).
+    QPainterPath textPath(int32_t x, int32_t y, std::string_view text) const;
+
+    // --- Bitmaps ---------------------------------------------------------
+    // A packed device-independent bitmap (header, colour table, rows)
+    // stretched from the source rectangle (DIB pixels, y from the bottom row
+    // as the format counts it) into the destination rectangle, combined by
+    // a ternary raster operation. Exact on images; on vector devices SRCCOPY
+    // draws, SRCAND over white and MERGEPAINT behave as on a white page.
+    int32_t stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32_t destHeight, int32_t xSrc,
+                          int32_t ySrc, int32_t srcWidth, int32_t srcHeight, const uint8_t* bits,
+                          const uint8_t* header, uint32_t rop);
+    // An image drawn the same way (the usual way for the program's own
+    // pictures once decoded).
+    bool stretchImage(const IntRect& dest, const QImage& image, const QRect& source, uint32_t rop);
+    // From another context's surface.
+    bool bitBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc, int32_t ySrc,
+                uint32_t rop);
+    bool stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc,
+                    int32_t ySrc, int32_t srcWidth, int32_t srcHeight, uint32_t rop);
+
+    // --- Device ----------------------------------------------------------
+    int32_t getDeviceCaps(int32_t index) const;
+    // The surface of an image context (null otherwise).
+    QImage* image() const;
+    // The PostScript pass-through escape: no device here takes PostScript,
+    // so the query answers "not supported" and data sent is refused.
+    bool supportsPostScriptPassThrough() const { return false; }
+
+private:
+    explicit Dc(std::unique_ptr<DcDevice> device);
+    struct State;
+    std::unique_ptr<DcDevice> device_;
+    std::unique_ptr<State> state_;
+    std::vector<State> saved_;
+};
+
+// ETO options of extTextOut.
+enum : uint32_t {
+    ETO_OPAQUE = 2,
+    ETO_CLIPPED = 4,
+};
