@@ -35,6 +35,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,17 +43,25 @@
 
 #include <QImage>
 #include <QPainterPath>
+#include <QPolygonF>
+#include <QRegion>
+#include <QTransform>
 
 #include "foundation/int_geometry.h"
 #include "platform/gdi_types.h"
 
 class QPaintDevice;
-class QPainter;
 class DcDevice;
+struct DevicePaint;
+struct DeviceStroke;
+struct DeviceText;
+struct FontFace;
 
 // A set of pixels, as the region calls make and combine them. Regions have
 // no mapping of their own: fill, frame and paint take them in logical units,
-// the clip calls in device units.
+// the clip calls in device units. Shapes become the pixels the pixel rules
+// above give them (a rectangle (0, 0, 10, 5) holds pixels 0-9 by 0-4; a
+// polygon or path the pixels whose centres lie inside it).
 class Region {
 public:
     Region();  // empty
@@ -60,7 +69,9 @@ public:
     static Region FromPolygon(const IntPoint* points, int count, int32_t fillMode);
     static Region FromEllipse(const IntRect& r);
     static Region FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ellipseHeight);
+    // The path's own fill rule decides what is inside.
     static Region FromPath(const QPainterPath& path);
+    static Region FromQRegion(const QRegion& pixels);
 
     // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY of a and b into this
     // region; returns its kind (NULLREGION, SIMPLEREGION, COMPLEXREGION).
@@ -71,11 +82,15 @@ public:
     IntRect bounds() const;  // empty rectangle for an empty region
     bool isEmpty() const;
     int32_t kind() const;
+    bool operator==(const Region& other) const { return pixels_ == other.pixels_; }
 
-    const QPainterPath& path() const { return path_; }
+    const QRegion& pixels() const { return pixels_; }
+    // The region's outline as a path (its rectangles), for code that works
+    // on paths.
+    QPainterPath path() const;
 
 private:
-    QPainterPath path_;
+    QRegion pixels_;
 };
 
 // One entry of a path read back with getPath.
@@ -257,8 +272,50 @@ public:
     bool supportsPostScriptPassThrough() const { return false; }
 
 private:
-    explicit Dc(std::unique_ptr<DcDevice> device);
     struct State;
+    explicit Dc(std::unique_ptr<DcDevice> device);
+
+    // Mapping.
+    double scaleX() const;
+    double scaleY() const;
+    QPoint toDevice(int32_t x, int32_t y) const;
+    QPointF toDeviceF(double x, double y) const;
+    QPointF toLogicalF(const QPointF& device) const;
+    QTransform logicalToDevice() const;
+    QRect deviceRect(int32_t left, int32_t top, int32_t right, int32_t bottom) const;  // normalised
+    void fixIsotropic();
+
+    // Building what the device draws.
+    const QRegion* clip() const;
+    DevicePaint paintOf(const Brush& brush) const;
+    DeviceStroke strokeOf(const QPainterPath& outline) const;  // pixel points
+    int32_t penPixels() const;  // 0 for a one-pixel pen
+    bool penVisible() const;
+    bool drawOutlined(const QPainterPath& fill, const QPainterPath& outline);
+    // A rectangle, ellipse or rounded rectangle filling `box` (right and
+    // bottom excluded), drawn as `shapeAt` gives it for any rectangle.
+    bool drawBox(const QRect& box, const std::function<QPainterPath(const QRectF&)>& shapeAt);
+    QPainterPath arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
+                         double inset) const;
+    bool fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t rop2);
+    QRegion toDeviceRegion(const Region& logical) const;
+    QRegion surfaceRegion() const;
+    int32_t setClip(const QRegion* device);
+
+    // Paths.
+    bool inPath() const;
+    void pathMoveTo(const QPointF& p);
+    void pathLineTo(const QPointF& p);
+    void pathBezierTo(const QPointF& c1, const QPointF& c2, const QPointF& e);
+    void pathAdd(const QPainterPath& devicePath);
+    void pathEnsureStart();
+    QPainterPath devicePath() const;
+
+    // Text.
+    const FontFace& face() const;
+    QPainterPath layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,
+                            DeviceText* out, QPolygonF* cell, int32_t* width) const;
+
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;
     std::vector<State> saved_;
