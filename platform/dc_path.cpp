@@ -81,10 +81,16 @@ void Dc::pathAdd(const QPainterPath& p)
         default:
             break;
         }
-        // A figure that ends where it started is a closed one.
+        // A figure that ends where it started is a closed one; a straight
+        // line back to the start is what the closing mark draws anyway.
         const bool last = i + 1 >= p.elementCount() || p.elementAt(i + 1).type == QPainterPath::MoveToElement;
-        if (last && path.types.size() > 1 && path.types.back() != PT_MOVETO && path.points.back() == start)
+        if (last && path.types.size() > 1 && path.types.back() != PT_MOVETO && path.points.back() == start) {
+            if (path.types.back() == PT_LINETO && path.types[path.types.size() - 2] != PT_MOVETO) {
+                path.points.pop_back();
+                path.types.pop_back();
+            }
             path.types.back() |= PT_CLOSEFIGURE;
+        }
     }
 }
 
