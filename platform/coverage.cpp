@@ -124,18 +124,22 @@ struct Edge {
     int dir;
 };
 
-}  // namespace
-
-void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::FillRule rule)
+// Walks the rows of the polygons (transposed: the columns) and reports
+// each inside span [xa, xb) of each row, sampled through the row's centre.
+template <typename OnSpan>
+void ScanPolygons(const std::vector<QPolygonF>& polygons, Qt::FillRule rule, bool transposed, int firstRow,
+                  int lastRow, OnSpan onSpan)
 {
-    if (cov.isNull())
-        return;
     std::vector<Edge> edges;
     for (const QPolygonF& poly : polygons) {
         const int n = int(poly.size());
         for (int i = 0; i < n; ++i) {
             QPointF a = poly[i];
             QPointF b = poly[(i + 1) % n];
+            if (transposed) {
+                a = QPointF(a.y(), a.x());
+                b = QPointF(b.y(), b.x());
+            }
             if (a.y() == b.y())
                 continue;
             int dir = 1;
@@ -149,13 +153,11 @@ void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::Fil
     if (edges.empty())
         return;
     std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.yTop < r.yTop; });
-    double minY = edges.front().yTop;
-    double maxY = minY;
+    double maxY = edges.front().yTop;
     for (const Edge& e : edges)
         maxY = std::max(maxY, e.yBottom);
-    const QRect& box = cov.box();
-    const int yStart = std::max(box.top(), int(std::floor(minY - 0.5)));
-    const int yEnd = std::min(box.bottom(), int(std::ceil(maxY)));
+    const int yStart = std::max(firstRow, int(std::floor(edges.front().yTop - 0.5)));
+    const int yEnd = std::min(lastRow, int(std::ceil(maxY)));
 
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> xs;
@@ -176,23 +178,47 @@ void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::Fil
         for (size_t i = 0; i + 1 < xs.size(); ++i) {
             winding += xs[i].second;
             const bool inside = rule == Qt::WindingFill ? winding != 0 : ((i + 1) & 1) != 0;
-            if (!inside)
-                continue;
-            // Pixels whose centre x + 0.5 lies in [xa, xb).
-            const int x0 = int(std::ceil(xs[i].first - 0.5));
-            const int x1 = int(std::ceil(xs[i + 1].first - 0.5));
-            cov.setSpan(y, x0, x1);
+            if (inside && xs[i + 1].first > xs[i].first)
+                onSpan(y, xs[i].first, xs[i + 1].first);
         }
     }
 }
 
-void FillArea(Coverage& cov, const QPainterPath& area)
+// The first pixel whose centre is at or right of x.
+int FirstCentre(double x) { return int(std::ceil(x - 0.5)); }
+
+}  // namespace
+
+void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::FillRule rule, bool dropouts)
+{
+    if (cov.isNull())
+        return;
+    const QRect& box = cov.box();
+    ScanPolygons(polygons, rule, false, box.top(), box.bottom(), [&](int y, double xa, double xb) {
+        const int x0 = FirstCentre(xa);
+        const int x1 = FirstCentre(xb);
+        if (x0 < x1)
+            cov.setSpan(y, x0, x1);
+        else if (dropouts)
+            cov.set(int(std::floor((xa + xb) / 2)), y);
+    });
+    if (!dropouts)
+        return;
+    // Thin horizontal parts fall between the row centres: catch them down
+    // the columns.
+    ScanPolygons(polygons, rule, true, box.left(), box.right(), [&](int x, double ya, double yb) {
+        if (FirstCentre(ya) >= FirstCentre(yb))
+            cov.set(x, int(std::floor((ya + yb) / 2)));
+    });
+}
+
+void FillArea(Coverage& cov, const QPainterPath& area, bool dropouts)
 {
     if (area.isEmpty() || cov.isNull())
         return;
     const QList<QPolygonF> polys = area.toSubpathPolygons();
     std::vector<QPolygonF> list(polys.begin(), polys.end());
-    FillPolygons(cov, list, area.fillRule());
+    FillPolygons(cov, list, area.fillRule(), dropouts);
 }
 
 QRegion AreaToRegion(const QPainterPath& area)

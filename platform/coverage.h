@@ -6,6 +6,7 @@
 //   - an area (a fill, a region, a wide pen's outline, a glyph) covers the
 //     pixels whose centres lie inside it; pixel (x, y) is the unit square
 //     from (x, y) to (x + 1, y + 1), so its centre is (x + 0.5, y + 0.5);
+//   - glyphs add dropout control (see FillArea);
 //   - a one-pixel line runs from pixel to pixel (the points are pixel
 //     indices) and leaves out its end pixel.
 #pragma once
@@ -60,9 +61,11 @@ private:
 QRect AreaPixelBounds(const QPainterPath& area);
 
 // Covers the pixels whose centres lie inside the area, by the path's own
-// fill rule (curves are flattened first).
-void FillArea(Coverage& cov, const QPainterPath& area);
-void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::FillRule rule);
+// fill rule (curves are flattened first). With dropout control, a part of
+// the area narrower than a pixel that no centre falls in still covers the
+// pixel under its middle, so thin strokes of small glyphs do not vanish.
+void FillArea(Coverage& cov, const QPainterPath& area, bool dropouts = false);
+void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::FillRule rule, bool dropouts = false);
 
 // The pixels of an area as a region, exactly as FillArea covers them.
 QRegion AreaToRegion(const QPainterPath& area);

@@ -191,7 +191,7 @@ bool ImageDevice::drawText(const DeviceText& text, const QRegion* clip)
     if (box.isEmpty())
         return true;
     Coverage cov(box);
-    FillArea(cov, text.outline);
+    FillArea(cov, text.outline, true);
     if (clip)
         cov.intersect(*clip);
     // Text ignores the binary raster operation: it always copies.
