@@ -78,8 +78,9 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         *cell = t.map(QPolygonF(QRectF(hx, vy - f.ascent, w, f.ascent + f.descent)));
     if (width)
         *width = w;
-    if (out) {
-        out->outline = outline;
+    // Targets that keep text as text get the glyph run as well; an image
+    // only needs the outline.
+    if (out && !device_->isRaster()) {
         QList<quint32> indexes;
         QList<QPointF> positions;
         for (size_t i = 0; i < n; ++i) {
@@ -92,8 +93,9 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         out->run.setUnderline(f.underline);
         out->run.setStrikeOut(f.strikeOut);
         out->transform = QTransform::fromScale(f.xScale, 1) * t;
-        out->color = state_->textColor;
     }
+    if (out)
+        out->color = state_->textColor;
     return outline;
 }
 
@@ -112,6 +114,8 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     QPolygonF cell;
     int32_t width = 0;
     const QPainterPath outline = layoutText(refDevice, text, dx, path ? nullptr : &drawn, &cell, &width);
+    if (!path)
+        drawn.outline = outline;
 
     bool ok = true;
     if (path) {

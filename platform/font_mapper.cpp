@@ -111,9 +111,11 @@ QPainterPath FontFace::glyphPath(uint8_t ch) const
 
 QRawFont FontFace::rawFont() const
 {
-    QRawFont r = design->raw;
-    r.setPixelSize(emPixels);
-    return r;
+    if (!sized_.isValid() && design->raw.isValid()) {
+        sized_ = design->raw;
+        sized_.setPixelSize(emPixels);
+    }
+    return sized_;
 }
 
 std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,

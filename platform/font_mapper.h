@@ -46,6 +46,9 @@ struct FontFace {
 
     // Set by the mapper.
     std::shared_ptr<const struct FontDesign> design;
+
+private:
+    mutable QRawFont sized_;
 };
 
 // The installed family that stands for a face name (Windows-1252): the
