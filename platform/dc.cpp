@@ -8,6 +8,7 @@
 #include <QPainterPathStroker>
 
 #include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 #include "platform/raster_ops.h"
 
@@ -65,7 +66,16 @@ std::unique_ptr<Dc> Dc::ForDevice(QPaintDevice* device, int32_t technology)
 
 std::unique_ptr<Dc> Dc::ForMeasuring(int32_t dpi)
 {
-    return std::unique_ptr<Dc>(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96)));
+    return std::unique_ptr<Dc>(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize())));
+}
+
+std::unique_ptr<Dc> Dc::ForRecording(DcRecorder* recorder, int32_t dpi, IntSize size)
+{
+    if (!recorder)
+        return nullptr;
+    std::unique_ptr<Dc> dc(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize(size.width, size.height))));
+    dc->recorder_ = recorder;
+    return dc;
 }
 
 void Dc::flush() { device_->flush(); }
@@ -74,10 +84,22 @@ QImage* Dc::image() const { return device_->image(); }
 
 // --- Objects and state ------------------------------------------------------
 
-Pen Dc::selectPen(const Pen& pen) { return std::exchange(state_->pen, pen); }
-Brush Dc::selectBrush(const Brush& brush) { return std::exchange(state_->brush, brush); }
+Pen Dc::selectPen(const Pen& pen)
+{
+    if (recorder_)
+        recorder_->selectPen(pen);
+    return std::exchange(state_->pen, pen);
+}
+Brush Dc::selectBrush(const Brush& brush)
+{
+    if (recorder_)
+        recorder_->selectBrush(brush);
+    return std::exchange(state_->brush, brush);
+}
 LogFont Dc::selectFont(const LogFont& font)
 {
+    if (recorder_)
+        recorder_->selectFont(font);
     state_->face.reset();
     return std::exchange(state_->font, font);
 }
@@ -85,12 +107,24 @@ const Pen& Dc::pen() const { return state_->pen; }
 const Brush& Dc::brush() const { return state_->brush; }
 const LogFont& Dc::font() const { return state_->font; }
 
-ColorRef Dc::setTextColor(ColorRef c) { return std::exchange(state_->textColor, c & 0xFFFFFF); }
+ColorRef Dc::setTextColor(ColorRef c)
+{
+    if (recorder_)
+        recorder_->setTextColor(c);
+    return std::exchange(state_->textColor, c & 0xFFFFFF);
+}
 ColorRef Dc::textColor() const { return state_->textColor; }
-ColorRef Dc::setBkColor(ColorRef c) { return std::exchange(state_->bkColor, c & 0xFFFFFF); }
+ColorRef Dc::setBkColor(ColorRef c)
+{
+    if (recorder_)
+        recorder_->setBkColor(c);
+    return std::exchange(state_->bkColor, c & 0xFFFFFF);
+}
 ColorRef Dc::bkColor() const { return state_->bkColor; }
 int32_t Dc::setBkMode(int32_t mode)
 {
+    if (recorder_)
+        recorder_->setBkMode(mode);
     if (mode != TRANSPARENT && mode != OPAQUE)
         return 0;
     return std::exchange(state_->bkMode, mode);
@@ -98,6 +132,8 @@ int32_t Dc::setBkMode(int32_t mode)
 int32_t Dc::bkMode() const { return state_->bkMode; }
 int32_t Dc::setRop2(int32_t rop)
 {
+    if (recorder_)
+        recorder_->setRop2(rop);
     if (rop < R2_BLACK || rop > R2_WHITE)
         return 0;
     return std::exchange(state_->rop2, rop);
@@ -105,24 +141,40 @@ int32_t Dc::setRop2(int32_t rop)
 int32_t Dc::rop2() const { return state_->rop2; }
 int32_t Dc::setPolyFillMode(int32_t mode)
 {
+    if (recorder_)
+        recorder_->setPolyFillMode(mode);
     if (mode != ALTERNATE && mode != WINDING)
         return 0;
     return std::exchange(state_->polyFillMode, mode);
 }
 int32_t Dc::polyFillMode() const { return state_->polyFillMode; }
-uint32_t Dc::setTextAlign(uint32_t align) { return std::exchange(state_->textAlign, align); }
+uint32_t Dc::setTextAlign(uint32_t align)
+{
+    if (recorder_)
+        recorder_->setTextAlign(align);
+    return std::exchange(state_->textAlign, align);
+}
 uint32_t Dc::textAlign() const { return state_->textAlign; }
-IntPoint Dc::setBrushOrg(int32_t x, int32_t y) { return std::exchange(state_->brushOrg, IntPoint{x, y}); }
+IntPoint Dc::setBrushOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setBrushOrg(x, y);
+    return std::exchange(state_->brushOrg, IntPoint{x, y});
+}
 IntPoint Dc::brushOrg() const { return state_->brushOrg; }
 
 int32_t Dc::saveDc()
 {
+    if (recorder_)
+        recorder_->saveDc();
     saved_.push_back(*state_);
     return int32_t(saved_.size());
 }
 
 bool Dc::restoreDc(int32_t level)
 {
+    if (recorder_)
+        recorder_->restoreDc(level);
     const int32_t count = int32_t(saved_.size());
     const int32_t target = level < 0 ? count + level + 1 : level;
     if (target < 1 || target > count)
@@ -186,6 +238,8 @@ void Dc::dpToLp(IntPoint* points, int count) const
 
 int32_t Dc::setMapMode(int32_t mode)
 {
+    if (recorder_)
+        recorder_->setMapMode(mode);
     if (mode < MM_TEXT || mode > MM_ANISOTROPIC)
         return 0;
     State& s = *state_;
@@ -228,8 +282,18 @@ int32_t Dc::setMapMode(int32_t mode)
 
 int32_t Dc::mapMode() const { return state_->mapMode; }
 
-IntPoint Dc::setWindowOrg(int32_t x, int32_t y) { return std::exchange(state_->windowOrg, IntPoint{x, y}); }
-IntPoint Dc::setViewportOrg(int32_t x, int32_t y) { return std::exchange(state_->viewportOrg, IntPoint{x, y}); }
+IntPoint Dc::setWindowOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setWindowOrg(x, y);
+    return std::exchange(state_->windowOrg, IntPoint{x, y});
+}
+IntPoint Dc::setViewportOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setViewportOrg(x, y);
+    return std::exchange(state_->viewportOrg, IntPoint{x, y});
+}
 
 void Dc::fixIsotropic()
 {
@@ -255,6 +319,8 @@ void Dc::fixIsotropic()
 
 IntSize Dc::setWindowExt(int32_t cx, int32_t cy)
 {
+    if (recorder_)
+        recorder_->setWindowExt(cx, cy);
     const IntSize old = state_->windowExt;
     if ((state_->mapMode == MM_ISOTROPIC || state_->mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) {
         state_->windowExt = {cx, cy};
@@ -266,6 +332,8 @@ IntSize Dc::setWindowExt(int32_t cx, int32_t cy)
 
 IntSize Dc::setViewportExt(int32_t cx, int32_t cy)
 {
+    if (recorder_)
+        recorder_->setViewportExt(cx, cy);
     const IntSize old = state_->viewportExt;
     if ((state_->mapMode == MM_ISOTROPIC || state_->mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) {
         state_->viewportExt = {cx, cy};
@@ -416,6 +484,8 @@ bool Dc::fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t ro
 
 IntPoint Dc::moveTo(int32_t x, int32_t y)
 {
+    if (recorder_)
+        recorder_->moveTo(x, y);
     const IntPoint old = state_->position;
     state_->position = {x, y};
     if (inPath())
@@ -427,6 +497,8 @@ IntPoint Dc::currentPosition() const { return state_->position; }
 
 bool Dc::lineTo(int32_t x, int32_t y)
 {
+    if (recorder_)
+        recorder_->lineTo(x, y);
     const IntPoint from = state_->position;
     state_->position = {x, y};
     if (inPath()) {
@@ -443,6 +515,8 @@ bool Dc::lineTo(int32_t x, int32_t y)
 
 bool Dc::polyline(const IntPoint* points, int count)
 {
+    if (recorder_)
+        recorder_->polyline(points, count);
     if (!points || count < 2)
         return false;
     QPainterPath line(toDevice(points[0].x, points[0].y));
@@ -457,6 +531,8 @@ bool Dc::polyline(const IntPoint* points, int count)
 
 bool Dc::polylineTo(const IntPoint* points, int count)
 {
+    if (recorder_)
+        recorder_->polylineTo(points, count);
     if (!points || count < 1)
         return false;
     if (inPath()) {
@@ -475,6 +551,8 @@ bool Dc::polylineTo(const IntPoint* points, int count)
 
 bool Dc::polyPolygon(const IntPoint* points, const int* counts, int polygons)
 {
+    if (recorder_)
+        recorder_->polyPolygon(points, counts, polygons);
     if (!points || !counts || polygons < 1)
         return false;
     QPainterPath area;
@@ -503,6 +581,8 @@ bool Dc::polygon(const IntPoint* points, int count)
 
 bool Dc::polyBezier(const IntPoint* points, int count)
 {
+    if (recorder_)
+        recorder_->polyBezier(points, count);
     if (!points || count < 4 || (count - 1) % 3 != 0)
         return false;
     QPainterPath curve(toDevice(points[0].x, points[0].y));
@@ -518,6 +598,8 @@ bool Dc::polyBezier(const IntPoint* points, int count)
 
 bool Dc::polyBezierTo(const IntPoint* points, int count)
 {
+    if (recorder_)
+        recorder_->polyBezierTo(points, count);
     if (!points || count < 3 || count % 3 != 0)
         return false;
     if (inPath()) {
@@ -538,6 +620,8 @@ bool Dc::polyBezierTo(const IntPoint* points, int count)
 
 bool Dc::rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    if (recorder_)
+        recorder_->rectangle(left, top, right, bottom);
     const QRect box = deviceRect(left, top, right, bottom);
     return drawBox(box, [](const QRectF& r) {
         QPainterPath p;
@@ -549,6 +633,8 @@ bool Dc::rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom)
 bool Dc::roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ellipseWidth,
                    int32_t ellipseHeight)
 {
+    if (recorder_)
+        recorder_->roundRect(left, top, right, bottom, ellipseWidth, ellipseHeight);
     const QRect box = deviceRect(left, top, right, bottom);
     const double rx = std::fabs(ellipseWidth * scaleX()) / 2;
     const double ry = std::fabs(ellipseHeight * scaleY()) / 2;
@@ -561,6 +647,8 @@ bool Dc::roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int
 
 bool Dc::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    if (recorder_)
+        recorder_->ellipse(left, top, right, bottom);
     const QRect box = deviceRect(left, top, right, bottom);
     return drawBox(box, [](const QRectF& r) {
         QPainterPath p;
@@ -605,6 +693,8 @@ QPainterPath Dc::arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, i
 bool Dc::arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
              int32_t y2)
 {
+    if (recorder_)
+        recorder_->arc(0, left, top, right, bottom, x1, y1, x2, y2);
     const QRect box = deviceRect(left, top, right, bottom);
     if (box.isEmpty())
         return true;
@@ -619,6 +709,8 @@ bool Dc::arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x
 bool Dc::arcTo(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
                int32_t y2)
 {
+    if (recorder_)
+        recorder_->arc(1, left, top, right, bottom, x1, y1, x2, y2);
     const QRect box = deviceRect(left, top, right, bottom);
     if (box.isEmpty())
         return true;
@@ -642,6 +734,8 @@ bool Dc::arcTo(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t
 bool Dc::chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
                int32_t y2)
 {
+    if (recorder_)
+        recorder_->arc(2, left, top, right, bottom, x1, y1, x2, y2);
     const QRect box = deviceRect(left, top, right, bottom);
     if (box.isEmpty())
         return true;
@@ -657,6 +751,8 @@ bool Dc::chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t
 bool Dc::pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
              int32_t y2)
 {
+    if (recorder_)
+        recorder_->arc(3, left, top, right, bottom, x1, y1, x2, y2);
     const QRect box = deviceRect(left, top, right, bottom);
     if (box.isEmpty())
         return true;
@@ -671,6 +767,8 @@ bool Dc::pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x
 
 bool Dc::fillRect(const IntRect& r, const Brush& brush)
 {
+    if (recorder_)
+        recorder_->fillRect(r, brush);
     const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
     if (box.isEmpty())
         return true;
@@ -681,6 +779,8 @@ bool Dc::fillRect(const IntRect& r, const Brush& brush)
 
 bool Dc::frameRect(const IntRect& r, const Brush& brush)
 {
+    if (recorder_)
+        recorder_->frameRect(r, brush);
     const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
     if (box.isEmpty())
         return true;
@@ -693,6 +793,8 @@ bool Dc::frameRect(const IntRect& r, const Brush& brush)
 
 bool Dc::invertRect(const IntRect& r)
 {
+    if (recorder_)
+        recorder_->invertRect(r);
     const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
     if (box.isEmpty())
         return true;
@@ -701,6 +803,8 @@ bool Dc::invertRect(const IntRect& r)
 
 bool Dc::patBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t rop)
 {
+    if (recorder_)
+        recorder_->patBlt(x, y, width, height, rop);
     const QRect box = deviceRect(x, y, x + width, y + height);
     if (box.isEmpty())
         return true;
@@ -711,6 +815,8 @@ bool Dc::patBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t ro
 
 ColorRef Dc::setPixel(int32_t x, int32_t y, ColorRef c)
 {
+    if (recorder_)
+        recorder_->setPixel(x, y, c);
     const QPoint d = toDevice(x, y);
     if (!device_->setPixel(d.x(), d.y(), c & 0xFFFFFF, clip()))
         return 0xFFFFFFFFu;
@@ -755,6 +861,8 @@ QRegion Dc::surfaceRegion() const
 
 bool Dc::fillRgn(const Region& rgn, const Brush& brush)
 {
+    if (recorder_)
+        recorder_->fillRgn(rgn, brush);
     QPainterPath area;
     area.addRegion(toDeviceRegion(rgn));
     return fillDeviceArea(area, brush, state_->rop2);
@@ -762,6 +870,8 @@ bool Dc::fillRgn(const Region& rgn, const Brush& brush)
 
 bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t height)
 {
+    if (recorder_)
+        recorder_->frameRgn(rgn, brush, width, height);
     const QRegion r = toDeviceRegion(rgn);
     const int32_t w = std::max(1, Round(std::fabs(width * scaleX())));
     const int32_t h = std::max(1, Round(std::fabs(height * scaleY())));
@@ -773,10 +883,19 @@ bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t 
     return fillDeviceArea(area, brush, state_->rop2);
 }
 
-bool Dc::paintRgn(const Region& rgn) { return fillRgn(rgn, state_->brush); }
+bool Dc::paintRgn(const Region& rgn)
+{
+    if (recorder_)
+        recorder_->paintRgn(rgn);
+    QPainterPath area;
+    area.addRegion(toDeviceRegion(rgn));
+    return fillDeviceArea(area, state_->brush, state_->rop2);
+}
 
 bool Dc::invertRgn(const Region& rgn)
 {
+    if (recorder_)
+        recorder_->invertRgn(rgn);
     QPainterPath area;
     area.addRegion(toDeviceRegion(rgn));
     return fillDeviceArea(area, Brush::Solid(kBlack), R2_NOT);
@@ -797,6 +916,8 @@ int32_t Dc::setClip(const QRegion* device)
 
 int32_t Dc::selectClipRgn(const Region* rgn)
 {
+    if (recorder_)
+        recorder_->extSelectClipRgn(rgn, RGN_COPY);
     if (!rgn)
         return setClip(nullptr);
     return setClip(&rgn->pixels());
@@ -804,6 +925,8 @@ int32_t Dc::selectClipRgn(const Region* rgn)
 
 int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
 {
+    if (recorder_)
+        recorder_->extSelectClipRgn(rgn, mode);
     if (!rgn) {
         if (mode != RGN_COPY)
             return RGN_ERROR;
@@ -835,6 +958,8 @@ int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
 
 int32_t Dc::intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    if (recorder_)
+        recorder_->intersectClipRect(left, top, right, bottom);
     const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
     const QRegion next = current & QRegion(deviceRect(left, top, right, bottom));
     return setClip(&next);
@@ -842,6 +967,8 @@ int32_t Dc::intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t 
 
 int32_t Dc::excludeClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    if (recorder_)
+        recorder_->excludeClipRect(left, top, right, bottom);
     const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
     const QRegion next = current - QRegion(deviceRect(left, top, right, bottom));
     return setClip(&next);

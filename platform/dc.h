@@ -52,6 +52,7 @@
 
 class QPaintDevice;
 class DcDevice;
+class DcRecorder;
 struct DevicePaint;
 struct DeviceStroke;
 struct DeviceText;
@@ -111,6 +112,10 @@ public:
     // A context without any surface: measures text and keeps state, draws
     // nothing. Stands for the screen's context where only metrics matter.
     static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);
+    // A context that hands every state change and drawing call to a
+    // recorder (see dc_recorder.h) and otherwise behaves as a measuring
+    // context of the given resolution and size (the reference device).
+    static std::unique_ptr<Dc> ForRecording(DcRecorder* recorder, int32_t dpi = 96, IntSize size = {});
 
     ~Dc();
     Dc(const Dc&) = delete;
@@ -319,6 +324,7 @@ private:
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;
     std::vector<State> saved_;
+    DcRecorder* recorder_ = nullptr;
 };
 
 // ETO options of extTextOut.

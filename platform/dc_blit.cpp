@@ -8,6 +8,7 @@
 #include "foundation/byte_order.h"
 #include "platform/dc.h"
 #include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 #include "platform/raster_ops.h"
 
@@ -114,6 +115,8 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
                           int32_t ySrc, int32_t srcWidth, int32_t srcHeight, const uint8_t* bits,
                           const uint8_t* header, uint32_t rop)
 {
+    if (recorder_)
+        recorder_->stretchDIBits(xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight, bits, header, rop);
     if (!header)
         return 0;
     const uint8_t table = Rop3Table(rop);
@@ -143,6 +146,8 @@ bool Dc::stretchImage(const IntRect& dest, const QImage& image, const QRect& sou
             return false;
         cut = image.copy(src);
     }
+    if (recorder_)
+        recorder_->stretchImage(dest, cut, rop);
     const QPoint a = toDevice(dest.left, dest.top);
     const QPoint b = toDevice(dest.right, dest.bottom);
     return device_->blit(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()), cut, rop, paintOf(state_->brush),
@@ -171,6 +176,8 @@ bool Dc::stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const D
         if (b.y() < a.y())
             cut = cut.mirrored(false, true);
     }
+    if (recorder_)
+        recorder_->stretchImage(IntRect{x, y, x + width, y + height}, cut, rop);
     const QPoint a = toDevice(x, y);
     const QPoint b = toDevice(x + width, y + height);
     return device_->blit(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()), cut, rop, paintOf(state_->brush), clip());

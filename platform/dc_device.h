@@ -6,7 +6,9 @@
 //     raster operation exact;
 //   - PainterDevice: a printer or PDF writer through one QPainter, vector
 //     output, raster operations as on a white page;
-//   - the null device of a measuring context, which draws nothing.
+//   - the null device of a measuring or recording context, which draws
+//     nothing (a recording context hands every call to its DcRecorder
+//     before it reaches the device).
 #pragma once
 
 #include <cstdint>
@@ -110,4 +112,5 @@ public:
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
 std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t technology);
-std::unique_ptr<DcDevice> MakeNullDevice(double dpi);
+// Draws nothing; `size` is what it reports as its drawable size.
+std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);

@@ -11,6 +11,7 @@
 #include "platform/coverage.h"
 #include "platform/dc.h"
 #include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 
 namespace {
@@ -117,6 +118,8 @@ QPainterPath Dc::devicePath() const
 
 bool Dc::beginPath()
 {
+    if (recorder_)
+        recorder_->beginPath();
     state_->path.clear();
     state_->path.phase = DcPath::kOpen;
     return true;
@@ -124,6 +127,8 @@ bool Dc::beginPath()
 
 bool Dc::endPath()
 {
+    if (recorder_)
+        recorder_->endPath();
     if (state_->path.phase != DcPath::kOpen)
         return false;
     state_->path.phase = DcPath::kClosed;
@@ -132,12 +137,16 @@ bool Dc::endPath()
 
 bool Dc::abortPath()
 {
+    if (recorder_)
+        recorder_->abortPath();
     state_->path.clear();
     return true;
 }
 
 bool Dc::closeFigure()
 {
+    if (recorder_)
+        recorder_->closeFigure();
     DcPath& path = state_->path;
     if (path.phase != DcPath::kOpen || path.types.empty() || path.types.back() == PT_MOVETO)
         return false;
@@ -147,6 +156,8 @@ bool Dc::closeFigure()
 
 bool Dc::fillPath()
 {
+    if (recorder_)
+        recorder_->fillPath();
     if (state_->path.phase != DcPath::kClosed)
         return false;
     const QPainterPath area = devicePath();
@@ -160,6 +171,8 @@ bool Dc::fillPath()
 
 bool Dc::strokePath()
 {
+    if (recorder_)
+        recorder_->strokePath();
     if (state_->path.phase != DcPath::kClosed)
         return false;
     const QPainterPath outline = devicePath();
@@ -169,6 +182,8 @@ bool Dc::strokePath()
 
 bool Dc::strokeAndFillPath()
 {
+    if (recorder_)
+        recorder_->strokeAndFillPath();
     if (state_->path.phase != DcPath::kClosed)
         return false;
     const QPainterPath p = devicePath();
@@ -178,6 +193,8 @@ bool Dc::strokeAndFillPath()
 
 bool Dc::flattenPath()
 {
+    if (recorder_)
+        recorder_->flattenPath();
     DcPath& path = state_->path;
     if (path.phase != DcPath::kClosed)
         return false;

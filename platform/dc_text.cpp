@@ -6,6 +6,7 @@
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
 #include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 #include "platform/font_mapper.h"
 
@@ -104,6 +105,8 @@ bool Dc::textOut(int32_t x, int32_t y, std::string_view text) { return extTextOu
 bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect, std::string_view text,
                     const int32_t* dx)
 {
+    if (recorder_)
+        recorder_->extTextOut(x, y, options, rect, text, dx);
     State& s = *state_;
     const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
     const IntPoint ref = updateCp ? s.position : IntPoint{x, y};

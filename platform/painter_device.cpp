@@ -222,9 +222,9 @@ bool PainterDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, 
 
 class NullDevice final : public DcDevice {
 public:
-    explicit NullDevice(double dpi) : dpi_(dpi) {}
+    NullDevice(double dpi, QSize size) : dpi_(dpi), size_(size) {}
     int32_t technology() const override { return DT_RASDISPLAY; }
-    QSize pixelSize() const override { return QSize(); }
+    QSize pixelSize() const override { return size_; }
     double dpiX() const override { return dpi_; }
     double dpiY() const override { return dpi_; }
     bool drawShape(const DeviceShape&, const QRegion*) override { return true; }
@@ -235,6 +235,7 @@ public:
 
 private:
     double dpi_;
+    QSize size_;
 };
 
 }  // namespace
@@ -244,4 +245,4 @@ std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t techno
     return std::make_unique<PainterDevice>(device, technology);
 }
 
-std::unique_ptr<DcDevice> MakeNullDevice(double dpi) { return std::make_unique<NullDevice>(dpi); }
+std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size) { return std::make_unique<NullDevice>(dpi, size); }

@@ -72,3 +72,64 @@ TEST(DcVector, RasterOperationsDrawAsOnAWhitePage)
 }
 
 }  // namespace
+
+#include "platform/dc_recorder.h"
+
+namespace {
+
+// Notes the calls a recording context hands on, in order.
+class NoteRecorder final : public DcRecorder {
+public:
+    std::string notes;
+    const Dc* dc = nullptr;
+    void selectPen(const Pen& p) override { notes += "pen " + std::to_string(p.width) + ";"; }
+    void setMapMode(int32_t m) override { notes += "map " + std::to_string(m) + ";"; }
+    void moveTo(int32_t x, int32_t y) override { notes += "move " + std::to_string(x) + "," + std::to_string(y) + ";"; }
+    void lineTo(int32_t x, int32_t) override
+    {
+        // Called before the Dc applies the call: the position is the line's start.
+        notes += "line from " + std::to_string(dc->currentPosition().x) + " to " + std::to_string(x) + ";";
+    }
+    void polyPolygon(const IntPoint*, const int* counts, int n) override
+    {
+        notes += "polygons " + std::to_string(n) + "x" + std::to_string(counts[0]) + ";";
+    }
+    void beginPath() override { notes += "begin;"; }
+    void fillPath() override { notes += "fill;"; }
+    void extTextOut(int32_t x, int32_t, uint32_t options, const IntRect*, std::string_view text,
+                    const int32_t*) override
+    {
+        notes += "text " + std::string(text) + " at " + std::to_string(x) + " " + std::to_string(options) + ";";
+    }
+    void stretchImage(const IntRect& r, const QImage& image, uint32_t rop) override
+    {
+        notes += "image " + std::to_string(r.right) + " " + std::to_string(image.width()) + " " +
+                 std::to_string(rop == SRCCOPY) + ";";
+    }
+};
+
+TEST(DcRecording, EveryCallReachesTheRecorderInLogicalUnits)
+{
+    NoteRecorder rec;
+    auto dc = Dc::ForRecording(&rec, 300, IntSize{2550, 3300});
+    rec.dc = dc.get();
+    EXPECT_EQ(dc->getDeviceCaps(HORZRES), 2550);
+    EXPECT_EQ(dc->getDeviceCaps(LOGPIXELSY), 300);
+    dc->selectPen(Pen{PS_SOLID, 3, kRed});
+    dc->setMapMode(MM_ANISOTROPIC);
+    dc->moveTo(10, 20);
+    dc->lineTo(30, 20);
+    const IntPoint tri[] = {{0, 0}, {10, 0}, {0, 10}};
+    dc->beginPath();
+    dc->polygon(tri, 3);
+    dc->endPath();
+    dc->fillPath();
+    dc->textOut(5, 6, "Hi");
+    QImage image(8, 4, QImage::Format_RGB32);
+    dc->stretchImage(IntRect{0, 0, 16, 8}, image, QRect(2, 0, 4, 4), SRCCOPY);
+    EXPECT_EQ(rec.notes, "pen 3;map 8;move 10,20;line from 10 to 30;begin;polygons 1x3;fill;text Hi at 5 0;"
+                         "image 16 4 1;");
+    EXPECT_GT(dc->getTextExtent("Hi").width, 0) << "a recording context measures text";
+}
+
+}  // namespace
