@@ -43,6 +43,20 @@ void Coverage::intersect(const QRegion& region)
 {
     if (box_.isEmpty())
         return;
+    if (region.rectCount() <= 1) {
+        // One rectangle (the usual clip): clear what lies outside it.
+        const QRect keep = region.boundingRect() & box_;
+        for (int y = box_.top(); y <= box_.bottom(); ++y) {
+            uint8_t* r = bits_.data() + size_t(y - box_.top()) * size_t(box_.width());
+            if (keep.isEmpty() || y < keep.top() || y > keep.bottom()) {
+                std::fill(r, r + box_.width(), uint8_t(0));
+                continue;
+            }
+            std::fill(r, r + (keep.left() - box_.left()), uint8_t(0));
+            std::fill(r + (keep.right() + 1 - box_.left()), r + box_.width(), uint8_t(0));
+        }
+        return;
+    }
     std::vector<uint8_t> keep(bits_.size(), 0);
     for (const QRect& r : region) {
         const QRect c = r & box_;

@@ -66,6 +66,8 @@ QImage DibToImage(const uint8_t* header, const uint8_t* bits, int32_t xSrc, int3
 
     const size_t stride = ((size_t(width) * bitCount + 31) / 32) * 4;
     QImage out(srcWidth, srcHeight, QImage::Format_RGB32);
+    if (out.isNull())
+        return QImage();
     out.fill(0xFF000000u);
     for (int r = 0; r < srcHeight; ++r) {
         // Row r of the output, counted from its top.

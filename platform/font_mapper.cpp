@@ -24,8 +24,7 @@ struct FontDesign {
     double xHeight = 0;
     std::array<uint32_t, 256> glyph{};
     std::array<double, 256> advance{};
-    mutable std::array<QPainterPath, 256> paths;
-    mutable std::array<bool, 256> hasPath{};
+    std::array<QPainterPath, 256> paths;
 };
 
 namespace {
@@ -72,6 +71,7 @@ std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, b
             for (int b = 0; b < 256; ++b) {
                 d->glyph[size_t(b)] = glyphs[b];
                 d->advance[size_t(b)] = adv.size() == 256 ? adv[b].x() : 0;
+                d->paths[size_t(b)] = raw.pathForGlyph(glyphs[b]);
             }
         }
     }
@@ -97,12 +97,6 @@ QString ResolveFaceFamily(const char* faceName)
 QPainterPath FontFace::glyphPath(uint8_t ch) const
 {
     const FontDesign& d = *design;
-    if (!d.raw.isValid())
-        return QPainterPath();
-    if (!d.hasPath[ch]) {
-        d.paths[ch] = d.raw.pathForGlyph(d.glyph[ch]);
-        d.hasPath[ch] = true;
-    }
     const double s = emPixels / d.unitsPerEm;
     QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);
     p.setFillRule(Qt::WindingFill);
@@ -111,10 +105,12 @@ QPainterPath FontFace::glyphPath(uint8_t ch) const
 
 QRawFont FontFace::rawFont() const
 {
-    if (!sized_.isValid() && design->raw.isValid()) {
-        sized_ = design->raw;
-        sized_.setPixelSize(emPixels);
-    }
+    std::call_once(sizedOnce_, [this] {
+        if (design->raw.isValid()) {
+            sized_ = design->raw;
+            sized_.setPixelSize(emPixels);
+        }
+    });
     return sized_;
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include <QFont>
 #include <QPainterPath>
@@ -48,6 +49,7 @@ struct FontFace {
     std::shared_ptr<const struct FontDesign> design;
 
 private:
+    mutable std::once_flag sizedOnce_;
     mutable QRawFont sized_;
 };
 
@@ -57,6 +59,7 @@ QString ResolveFaceFamily(const char* faceName);
 
 // The face of `font` for a context whose logical units are `pixelsPerUnitX`
 // and `pixelsPerUnitY` device pixels and whose device has `dpiY` dots an
-// inch (for the default size). Results are cached.
+// inch (for the default size). Results are cached and shared; a face never
+// changes once made, so contexts on other threads may share it.
 std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,
                                            double dpiY);

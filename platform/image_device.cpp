@@ -147,9 +147,10 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     if (box.isEmpty())
         return true;
 
-    Coverage pen(box);
+    Coverage pen;
     Coverage gaps;
     if (hasPen) {
+        pen = Coverage(box);
         const bool wantGaps = shape.stroke.gaps.kind != DevicePaint::kNone && shape.stroke.style != PS_SOLID;
         if (wantGaps)
             gaps = Coverage(box);
