@@ -11,6 +11,8 @@
 // the picture with the mask as its alpha.
 #include <cmath>
 
+#include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -31,6 +33,19 @@ public:
     QSize pixelSize() const override { return QSize(device_->width(), device_->height()); }
     double dpiX() const override { return device_->logicalDpiX(); }
     double dpiY() const override { return device_->logicalDpiY(); }
+    QRect paperRect() const override
+    {
+        // A paged device (printer, PDF) draws from the top-left corner of its
+        // printable area; the sheet extends beyond it by the margins.
+        if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(device_)) {
+            const QPageLayout layout = paged->pageLayout();
+            const int dpi = device_->logicalDpiX();
+            const QRect full = layout.fullRectPixels(dpi);
+            const QRect paint = layout.paintRectPixels(dpi);
+            return full.translated(-paint.topLeft());
+        }
+        return DcDevice::paperRect();
+    }
 
     bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
     bool drawText(const DeviceText& text, const QRegion* clip) override;

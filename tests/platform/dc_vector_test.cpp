@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 
 #include "dc_test_support.h"
@@ -43,6 +45,29 @@ TEST(DcVector, TransparentMaskPairDrawsThePictureWithTheMaskAsAlpha)
     const QImage page = Play(recorded, kBlue);
     EXPECT_EQ(At(page, 5, 10), kYellow);
     EXPECT_EQ(At(page, 35, 10), kBlue) << "the page shows through where the mask is white";
+}
+
+TEST(DcVector, PaperSizeAndOffsetsOfAPdfPage)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(300);
+    pdf.setPageSize(QPageSize(QPageSize::Letter));
+    pdf.setPageMargins(QMarginsF(0.5, 0.25, 0.5, 0.25), QPageLayout::Inch);
+    auto dc = Dc::ForDevice(&pdf);
+    EXPECT_EQ(dc->getDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+    EXPECT_EQ(dc->getDeviceCaps(LOGPIXELSX), 300);
+    EXPECT_EQ(dc->getDeviceCaps(PHYSICALWIDTH), 2550);
+    EXPECT_EQ(dc->getDeviceCaps(PHYSICALHEIGHT), 3300);
+    EXPECT_EQ(dc->getDeviceCaps(PHYSICALOFFSETX), 150);
+    EXPECT_EQ(dc->getDeviceCaps(PHYSICALOFFSETY), 75);
+    EXPECT_EQ(dc->getDeviceCaps(HORZRES), 2250);
+    EXPECT_EQ(dc->getDeviceCaps(HORZSIZE), 191);
+    EXPECT_TRUE(dc->rectangle(0, 0, 100, 100));
+    dc->flush();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
 }
 
 TEST(DcVector, RasterOperationsDrawAsOnAWhitePage)
