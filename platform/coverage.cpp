@@ -39,6 +39,20 @@ void Coverage::subtract(const Coverage& other)
     }
 }
 
+void Coverage::add(const Coverage& other, QPoint offset)
+{
+    const QRect moved = other.box_.translated(offset);
+    const QRect common = box_ & moved;
+    if (common.isEmpty())
+        return;
+    for (int y = common.top(); y <= common.bottom(); ++y) {
+        const uint8_t* o = other.row(y - offset.y()) + (common.left() - moved.left());
+        uint8_t* r = bits_.data() + size_t(y - box_.top()) * size_t(box_.width()) + (common.left() - box_.left());
+        for (int i = 0; i < common.width(); ++i)
+            r[i] |= o[i];
+    }
+}
+
 void Coverage::intersect(const QRegion& region)
 {
     if (box_.isEmpty())

@@ -46,6 +46,8 @@ public:
     const uint8_t* row(int y) const { return bits_.data() + size_t(y - box_.top()) * size_t(box_.width()); }
 
     void subtract(const Coverage& other);
+    // Adds the pixels of `other` moved by `offset`.
+    void add(const Coverage& other, QPoint offset);
     // Keeps only the pixels inside the region.
     void intersect(const QRegion& region);
     bool any() const;

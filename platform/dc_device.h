@@ -23,6 +23,7 @@
 #include <QRegion>
 #include <QTransform>
 
+#include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
 
 class QPaintDevice;
@@ -71,10 +72,18 @@ struct DeviceShape {
     int32_t rop2 = R2_COPYPEN;
 };
 
-// Text as glyphs. `outline` is the glyphs (and underline and strike-out
-// bars) as an area in device pixels; `run` with `transform` is the same
-// text for targets that keep text as text.
+// Text as glyphs. For an image, `glyphs` are upright glyphs of `face` with
+// their baseline origins on whole device pixels, and `outline` holds the
+// rest as an area in device pixels (turned glyphs, underline and strike-out
+// bars). For other targets `outline` holds everything, and `run` with
+// `transform` is the same text for targets that keep text as text.
 struct DeviceText {
+    struct Glyph {
+        uint8_t ch;
+        QPoint origin;
+    };
+    std::shared_ptr<const FontFace> face;
+    std::vector<Glyph> glyphs;
     QPainterPath outline;
     QGlyphRun run;
     QTransform transform;

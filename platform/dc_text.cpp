@@ -63,10 +63,21 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
     if (f.escapement != 0)
         t.rotate(-f.escapement);
 
+    // An image draws upright glyphs from the face's cached coverage: the
+    // reference point, the alignment offsets and the advances are all whole
+    // pixels, so each glyph lands exactly where its outline would.
+    const bool cached = out && device_->isRaster() && f.escapement == 0;
     QPainterPath glyphs;
     glyphs.setFillRule(Qt::WindingFill);
-    for (size_t i = 0; i < n; ++i)
-        glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + pos[i], vy));
+    if (cached) {
+        out->face = state_->face;
+        out->glyphs.reserve(n);
+        for (size_t i = 0; i < n; ++i)
+            out->glyphs.push_back({uint8_t(text[i]), QPoint(int(reference.x() + hx) + pos[i], int(reference.y() + vy))});
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + pos[i], vy));
+    }
     const double thick = std::max(1, Round(f.lineThickness));
     if (f.underline && w > 0)
         glyphs.addRect(QRectF(hx, vy + Round(f.underlinePosition - thick / 2), w, thick));
@@ -95,8 +106,10 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         out->run.setStrikeOut(f.strikeOut);
         out->transform = QTransform::fromScale(f.xScale, 1) * t;
     }
-    if (out)
+    if (out) {
+        out->outline = outline;
         out->color = state_->textColor;
+    }
     return outline;
 }
 
@@ -117,8 +130,6 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     QPolygonF cell;
     int32_t width = 0;
     const QPainterPath outline = layoutText(refDevice, text, dx, path ? nullptr : &drawn, &cell, &width);
-    if (!path)
-        drawn.outline = outline;
 
     bool ok = true;
     if (path) {

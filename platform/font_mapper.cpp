@@ -114,6 +114,18 @@ QRawFont FontFace::rawFont() const
     return sized_;
 }
 
+const Coverage& FontFace::glyphCoverage(uint8_t ch) const
+{
+    std::lock_guard<std::mutex> lock(coverageMutex_);
+    std::unique_ptr<Coverage>& slot = coverage_[ch];
+    if (!slot) {
+        const QPainterPath outline = glyphPath(ch);
+        slot = std::make_unique<Coverage>(AreaPixelBounds(outline));
+        FillArea(*slot, outline, true);
+    }
+    return *slot;
+}
+
 std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,
                                            double dpiY)
 {

@@ -19,6 +19,7 @@
 #include <QRawFont>
 #include <QString>
 
+#include "platform/coverage.h"
 #include "platform/gdi_types.h"
 
 struct FontFace {
@@ -44,6 +45,9 @@ struct FontFace {
     QPainterPath glyphPath(uint8_t ch) const;
     // The face at this size, for targets that keep text as text.
     QRawFont rawFont() const;
+    // The pixels of a byte's glyph with its origin at (0, 0), with dropout
+    // control (see coverage.h); made once per face and byte.
+    const Coverage& glyphCoverage(uint8_t ch) const;
 
     // Set by the mapper.
     std::shared_ptr<const struct FontDesign> design;
@@ -51,6 +55,8 @@ struct FontFace {
 private:
     mutable std::once_flag sizedOnce_;
     mutable QRawFont sized_;
+    mutable std::mutex coverageMutex_;
+    mutable std::array<std::unique_ptr<Coverage>, 256> coverage_;
 };
 
 // The installed family that stands for a face name (Windows-1252): the

@@ -188,10 +188,19 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
 
 bool ImageDevice::drawText(const DeviceText& text, const QRegion* clip)
 {
-    const QRect box = boxFor(AreaPixelBounds(text.outline), clip);
+    QRect bounds = AreaPixelBounds(text.outline);
+    if (text.face) {
+        for (const DeviceText::Glyph& g : text.glyphs)
+            bounds |= text.face->glyphCoverage(g.ch).box().translated(g.origin);
+    }
+    const QRect box = boxFor(bounds, clip);
     if (box.isEmpty())
         return true;
     Coverage cov(box);
+    if (text.face) {
+        for (const DeviceText::Glyph& g : text.glyphs)
+            cov.add(text.face->glyphCoverage(g.ch), g.origin);
+    }
     FillArea(cov, text.outline, true);
     if (clip)
         cov.intersect(*clip);
