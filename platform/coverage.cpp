@@ -130,16 +130,20 @@ QRegion Coverage::toRegion() const
     return region;
 }
 
+namespace {
+
+// Whole pixels stay well inside int so that boxes and spans cannot overflow.
+int ClampPixel(double v) { return int(std::clamp(v, -double(1 << 29), double(1 << 29))); }
+
+}  // namespace
+
 QRect AreaPixelBounds(const QPainterPath& area)
 {
     const QRectF b = area.controlPointRect();
     if (b.isNull() && area.isEmpty())
         return QRect();
-    const int x0 = int(std::floor(b.left()));
-    const int y0 = int(std::floor(b.top()));
-    const int x1 = int(std::ceil(b.right()));
-    const int y1 = int(std::ceil(b.bottom()));
-    return QRect(QPoint(x0, y0), QPoint(x1, y1));
+    return QRect(QPoint(ClampPixel(std::floor(b.left())), ClampPixel(std::floor(b.top()))),
+                 QPoint(ClampPixel(std::ceil(b.right())), ClampPixel(std::ceil(b.bottom()))));
 }
 
 namespace {
@@ -184,8 +188,8 @@ void ScanPolygons(const std::vector<QPolygonF>& polygons, Qt::FillRule rule, boo
     double maxY = edges.front().yTop;
     for (const Edge& e : edges)
         maxY = std::max(maxY, e.yBottom);
-    const int yStart = std::max(firstRow, int(std::floor(edges.front().yTop - 0.5)));
-    const int yEnd = std::min(lastRow, int(std::ceil(maxY)));
+    const int yStart = std::max(firstRow, ClampPixel(std::floor(edges.front().yTop - 0.5)));
+    const int yEnd = std::min(lastRow, ClampPixel(std::ceil(maxY)));
 
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> xs;
@@ -213,7 +217,7 @@ void ScanPolygons(const std::vector<QPolygonF>& polygons, Qt::FillRule rule, boo
 }
 
 // The first pixel whose centre is at or right of x.
-int FirstCentre(double x) { return int(std::ceil(x - 0.5)); }
+int FirstCentre(double x) { return ClampPixel(std::ceil(x - 0.5)); }
 
 }  // namespace
 
@@ -228,7 +232,7 @@ void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::Fil
         if (x0 < x1)
             cov.setSpan(y, x0, x1);
         else if (dropouts)
-            cov.set(int(std::floor((xa + xb) / 2)), y);
+            cov.set(ClampPixel(std::floor((xa + xb) / 2)), y);
     });
     if (!dropouts)
         return;
@@ -236,7 +240,7 @@ void FillPolygons(Coverage& cov, const std::vector<QPolygonF>& polygons, Qt::Fil
     // the columns.
     ScanPolygons(polygons, rule, true, box.left(), box.right(), [&](int x, double ya, double yb) {
         if (FirstCentre(ya) >= FirstCentre(yb))
-            cov.set(x, int(std::floor((ya + yb) / 2)));
+            cov.set(x, ClampPixel(std::floor((ya + yb) / 2)));
     });
 }
 

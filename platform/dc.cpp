@@ -14,7 +14,7 @@
 
 namespace {
 
-int32_t Round(double v) { return int32_t(std::floor(v + 0.5)); }
+int32_t Round(double v) { return RoundToInt(v); }
 QPoint RoundPoint(const QPointF& p) { return QPoint(Round(p.x()), Round(p.y())); }
 
 // Hatch lines pass through the brush origin: row 0 / column 0 of the tile.
@@ -195,7 +195,14 @@ QPointF Dc::toDeviceF(double x, double y) const
     return QPointF((x - s.windowOrg.x) * scaleX() + s.viewportOrg.x, (y - s.windowOrg.y) * scaleY() + s.viewportOrg.y);
 }
 
-QPoint Dc::toDevice(int32_t x, int32_t y) const { return RoundPoint(toDeviceF(x, y)); }
+QPoint Dc::toDevice(int32_t x, int32_t y) const
+{
+    // Device pixels stay far inside int, so that boxes made of them cannot
+    // overflow; nothing beyond is ever on a surface.
+    const QPointF d = toDeviceF(x, y);
+    constexpr double kLimit = 1 << 29;
+    return QPoint(Round(std::clamp(d.x(), -kLimit, kLimit)), Round(std::clamp(d.y(), -kLimit, kLimit)));
+}
 
 QPointF Dc::toLogicalF(const QPointF& d) const
 {

@@ -1,6 +1,7 @@
 // The whole state of a Dc: what saveDc pushes and restoreDc brings back.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,6 +11,18 @@
 
 #include "platform/dc.h"
 #include "platform/font_mapper.h"
+
+// Rounds to the nearest whole number (halves up), held within the range of
+// int32_t so that absurd coordinates cannot overflow.
+inline int32_t RoundToInt(double v)
+{
+    const double r = std::floor(v + 0.5);
+    if (!(r > -2147483648.0))
+        return INT32_MIN;
+    if (r > 2147483647.0)
+        return INT32_MAX;
+    return int32_t(r);
+}
 
 // A path under construction or ended, in device pixels. Points keep their
 // fractions (glyph outlines need them); getPath rounds them to logical units.

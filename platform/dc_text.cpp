@@ -12,7 +12,7 @@
 
 namespace {
 
-int32_t Round(double v) { return int32_t(std::floor(v + 0.5)); }
+int32_t Round(double v) { return RoundToInt(v); }
 
 }  // namespace
 

@@ -241,6 +241,21 @@ TEST(DcShapes, MappingModesMapBothWays)
     EXPECT_EQ(dc->windowExt().width, 254) << "fixed modes keep their extents";
 }
 
+TEST(DcShapes, AbsurdCoordinatesAreCutToTheSurface)
+{
+    DcCanvas c(10, 10);
+    c.dc->setMapMode(MM_ANISOTROPIC);
+    c.dc->setWindowExt(1, 1);
+    c.dc->setViewportExt(1000, 1000);
+    c.dc->selectBrush(Brush::Solid(kBlue));
+    c.dc->selectPen(Pen{PS_SOLID, 5, kRed});
+    EXPECT_TRUE(c.dc->rectangle(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+    EXPECT_TRUE(c.dc->ellipse(-3000000, -3000000, 3000000, 3000000));
+    const IntPoint far[] = {{INT32_MIN, 0}, {INT32_MAX, 5}, {0, INT32_MAX}};
+    EXPECT_TRUE(c.dc->polygon(far, 3));
+    EXPECT_EQ(c.count(kBlue) + c.count(kRed), 100) << c.mask(kWhite, 0, 0, 10, 10);
+}
+
 TEST(DcShapes, DeviceCapsOfImagesAndMeasuringContexts)
 {
     QImage image(200, 100, QImage::Format_RGB32);
