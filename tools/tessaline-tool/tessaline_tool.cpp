@@ -14,6 +14,7 @@ int ToolFail(const std::string& message)
 int RunPack(const ToolArgs& args);
 int RunUnpack(const ToolArgs& args);
 int RunResfile(const ToolArgs& args);
+int RunDcSheet(const ToolArgs& args);
 
 namespace {
 
@@ -32,6 +33,7 @@ const ToolCommand kCommands[] = {
     {"pack", "pack [LEVEL] < input > container", RunPack},
     {"unpack", "unpack < container > output", RunUnpack},
     {"resfile", "resfile list FILE", RunResfile},
+    {"dc-sheet", "dc-sheet OUT.png|OUT.pdf", RunDcSheet},
     {nullptr, nullptr, nullptr},
 };
 
