@@ -272,3 +272,5 @@ int RunDcSheet(const ToolArgs& args)
         return ToolFail("cannot write " + args[0]);
     return 0;
 }
+
+TESSALINE_TOOL_COMMAND("dc-sheet", "dc-sheet OUT.png|OUT.pdf", RunDcSheet);
