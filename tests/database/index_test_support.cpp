@@ -1,7 +1,29 @@
 #include "index_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
+
+IndexFixture::IndexFixture(int32_t cacheBlocks) : index(cacheBlocks)
+{
+    hostPath = dir.file("cards.idx");
+    PathRecordFromPosix(hostPath, &path);
+    index.SetErrorReporter(
+        [](void* context, int16_t kind, int32_t number, int32_t position, const char* name) {
+            static_cast<IndexFixture*>(context)->errors.push_back({kind, number, position, name});
+        },
+        this);
+}
+
+IndexEntry IndexFixture::Entry(const std::string& key, int32_t recordPosition, uint32_t sequence)
+{
+    IndexEntry entry{};
+    entry.recordPosition = recordPosition;
+    entry.sequence = sequence;
+    std::strncpy(entry.key, key.c_str(), sizeof entry.key - 1);
+    return entry;
+}
 
 std::vector<uint8_t> IndexFixture::FileBytes() const
 {
@@ -28,38 +50,39 @@ std::vector<std::pair<std::string, int32_t>> IndexFixture::Walk(bool backwards)
     return out;
 }
 
+IndexCheckReport IndexFixture::Check(bool checkOrder)
+{
+    IndexCheckReport report;
+    EXPECT_TRUE(index.CheckStructure(checkOrder, &report)) << report.problem;
+    return report;
+}
+
 IndexImage::IndexImage(int32_t levels) : bytes(size_t(kIndexHeaderPageSize), 0)
 {
-    PutI32LE(At(idxb::kOwnPosition), 0);
-    PutI32LE(At(idxb::kUsed), 0);
-    PutI32LE(At(idxb::kFirstChild), kIndexNoChild);
-    PutI32LE(At(idxh::kFreeList), kIndexNone);
-    PutU32LE(At(idxh::kNextSequence), 1000);
-    PutU32LE(At(idxh::kCleanMark), 1);
-    PutU32LE(At(idxh::kLevels), uint32_t(levels));
+    PutI32LE(&bytes[idxb::kFirstChild], kIndexNoChild);
+    PutI32LE(&bytes[idxh::kFreeList], kIndexNone);
+    PutU32LE(&bytes[idxh::kNextSequence], 1000);
+    PutU32LE(&bytes[idxh::kCleanMark], 1);
+    PutU32LE(&bytes[idxh::kLevels], uint32_t(levels));
 }
 
 int32_t IndexImage::AddBlock()
 {
     const int32_t position = int32_t(bytes.size());
     bytes.resize(bytes.size() + kIndexBlockSize, 0);
-    PutI32LE(At(position + idxb::kOwnPosition), position);
-    PutI32LE(At(position + idxb::kFirstChild), kIndexNoChild);
+    PutI32LE(&bytes[size_t(position) + idxb::kOwnPosition], position);
+    SetFirstChild(position, kIndexNoChild);
     return position;
 }
-
-void IndexImage::SetFirstChild(int32_t block, int32_t child) { PutI32LE(At(block + idxb::kFirstChild), child); }
-
-int32_t IndexImage::Used(int32_t block) const { return GetI32LE(bytes.data() + block + idxb::kUsed); }
 
 void IndexImage::Append(int32_t block, const std::string& key, int32_t recordPosition, uint32_t sequence,
                         int32_t child)
 {
     const int32_t used = Used(block);
-    uint8_t* entry = At(block + idxb::kEntries + used);
+    uint8_t* entry = &bytes[size_t(block + idxb::kEntries + used)];
     PutI32LE(entry + idxe::kChild, child);
     PutI32LE(entry + idxe::kRecordPosition, recordPosition);
     PutU32LE(entry + idxe::kSequence, sequence);
     std::memcpy(entry + idxe::kKey, key.c_str(), key.size() + 1);
-    PutI32LE(At(block + idxb::kUsed), used + IndexEntrySize(int32_t(key.size())));
+    PutI32LE(&bytes[size_t(block) + idxb::kUsed], used + IndexEntrySize(int32_t(key.size())));
 }
