@@ -89,7 +89,6 @@ void IndexFile::InitCache()
     }
     slotOfBlock_.assign(size_t(BlockNumber(int32_t(std::max<uint32_t>(fileSize_, kIndexFirstBlock)))) + 64, -1);
     lastSlot_ = -1;
-    cacheReady_ = true;
 }
 
 int32_t IndexFile::Levels() const { return int32_t(GetU32LE(header_ + idxh::kLevels)); }
@@ -301,7 +300,6 @@ void IndexFile::ForgetCache()
     for (int32_t s = 0; s < int32_t(slots_.size()); ++s)
         DropSlot(s);
     lastSlot_ = -1;
-    cacheReady_ = false;
 }
 
 bool IndexFile::WriteBack(int32_t slot)
@@ -370,36 +368,28 @@ uint8_t* IndexFile::NewBlock(int32_t* position)
         return nullptr;
     uint8_t* block = slots_[size_t(s)].block;
     const int32_t head = GetI32LE(header_ + idxh::kFreeList);
+    bool taken = false;
     if (head != kIndexNone) {
         // Trust the free list only as far as the block it names really is
         // free; a list gone astray is dropped (its blocks leak) rather than
         // handing out a block that is still in the tree.
-        bool taken = false;
         if (IndexBlockPositionIsValid(head, fileSize_) && SlotOf(head) < 0) {
             if (!ReadAt(head, block, kIndexBlockSize))
                 return nullptr;
             taken = IndexFreeBlockIsSound(block, fileSize_);
         }
-        if (taken) {
-            PutI32LE(header_ + idxh::kFreeList, BlockOwnPosition(block));
-            *position = head;
-        } else {
-            PutI32LE(header_ + idxh::kFreeList, kIndexNone);
-        }
-        if (taken) {
-            std::memset(block, 0, kIndexBlockSize);
-            SetBlockOwnPosition(block, head);
-            BindSlot(s, head);
-            slots_[size_t(s)].pinned = 1;
-            return block;
-        }
+        PutI32LE(header_ + idxh::kFreeList, taken ? BlockOwnPosition(block) : kIndexNone);
     }
-    if (fileSize_ > uint32_t(INT32_MAX) - kIndexBlockSize) {
-        Fail(kIndexErrorWrite, 1, int32_t(fileSize_));
-        return nullptr;
+    if (taken) {
+        *position = head;
+    } else {
+        if (fileSize_ > uint32_t(INT32_MAX) - kIndexBlockSize) {
+            Fail(kIndexErrorWrite, 1, int32_t(fileSize_));
+            return nullptr;
+        }
+        *position = int32_t(fileSize_);
+        fileSize_ += kIndexBlockSize;
     }
-    *position = int32_t(fileSize_);
-    fileSize_ += kIndexBlockSize;
     std::memset(block, 0, kIndexBlockSize);
     SetBlockOwnPosition(block, *position);
     BindSlot(s, *position);

@@ -200,7 +200,6 @@ private:
     std::vector<CacheSlot> slots_;
     std::vector<int32_t> slotOfBlock_;  // block number -> slot, -1 when not cached
     int32_t lastSlot_ = -1;
-    bool cacheReady_ = false;
     uint32_t fileSize_ = 0;
 
     bool open_ = false;

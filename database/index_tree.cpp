@@ -9,15 +9,17 @@
 
 namespace {
 
-// Unpins whatever the operation pinned, on every way out.
-class PinScope {
+// Runs its function on every way out of a scope.
+template <typename F>
+class AtExit {
 public:
-    explicit PinScope(IndexFile* index, void (IndexFile::*unpinAll)()) : index_(index), unpinAll_(unpinAll) {}
-    ~PinScope() { (index_->*unpinAll_)(); }
+    explicit AtExit(F f) : f_(f) {}
+    ~AtExit() { f_(); }
+    AtExit(const AtExit&) = delete;
+    AtExit& operator=(const AtExit&) = delete;
 
 private:
-    IndexFile* index_;
-    void (IndexFile::*unpinAll_)();
+    F f_;
 };
 
 }  // namespace
@@ -327,7 +329,7 @@ int32_t IndexFile::AddKey(IndexEntry* entry)
 {
     if (!Usable())
         return -1;
-    PinScope scope(this, &IndexFile::UnpinAll);
+    AtExit unpin([this] { UnpinAll(); });
     char key[kIndexMaxKeyLength + 1];
     BoundedKey(*entry, key);
     bool found = false;
@@ -655,7 +657,7 @@ int32_t IndexFile::DeleteKey(IndexEntry* entry)
 {
     if (!Usable())
         return -1;
-    PinScope scope(this, &IndexFile::UnpinAll);
+    AtExit unpin([this] { UnpinAll(); });
     const int32_t result = SeekExact(entry);
     if (result != 1)
         return result;
