@@ -75,3 +75,25 @@ int32_t DibHandleToPacked(DibHandle h, Handle packed);
 // A bitmap of the program's resources (":/bitmaps/<id>.bmp"); 1 when
 // there is none or it is not a valid bitmap.
 int32_t DibHandleFromResource(int32_t id, DibHandle h);
+
+// Owns a DibHandle, block and all, for the length of a scope.
+class DibHandleOwner {
+public:
+    explicit DibHandleOwner(DibHandle h = DibHandleNew()) : h_(h) {}
+    ~DibHandleOwner() { DibHandleFree(&h_); }
+    DibHandleOwner(const DibHandleOwner&) = delete;
+    DibHandleOwner& operator=(const DibHandleOwner&) = delete;
+
+    DibHandle get() const { return h_; }
+    DibHandle* address() { return &h_; }
+    DibHandle release()
+    {
+        DibHandle h = h_;
+        h_ = nullptr;
+        return h;
+    }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    DibHandle h_;
+};

@@ -86,7 +86,7 @@ int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, Colo
 
 int32_t DibHandleSdkTransform(DibHandle h, int16_t angle, ColorRef background)
 {
-    HandleOwner turned(DibHandleNew());
+    DibHandleOwner turned;
     if (!turned || DibHandleImportSdk(turned.get(), h, angle, background, false))
         return 1;
     DibHandle source = turned.release();

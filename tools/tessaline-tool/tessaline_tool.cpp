@@ -13,6 +13,7 @@ int ToolFail(const std::string& message)
 
 int RunPack(const ToolArgs& args);
 int RunUnpack(const ToolArgs& args);
+int RunDib(const ToolArgs& args);
 
 namespace {
 
@@ -30,6 +31,7 @@ public:
 const ToolCommand kCommands[] = {
     {"pack", "pack [LEVEL] < input > container", RunPack},
     {"unpack", "unpack < container > output", RunUnpack},
+    {"dib", "dib from-bmp IN.bmp OUT.dib | to-bmp IN.dib OUT.bmp | info FILE", RunDib},
     {nullptr, nullptr, nullptr},
 };
 
