@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "foundation/byte_order.h"
 #include "graphics/dib_block.h"
@@ -62,6 +63,24 @@ void TurnFreely(const QImage& source, QImage* dest, double degrees, Pixel backgr
             else
                 out[x] = background;
         }
+    }
+}
+
+// Nearest pixel: each destination pixel takes the source pixel under its
+// centre, so no colour is made up and the table stays as it is.
+template <class Pixel>
+void Resample(const QImage& source, QImage* dest)
+{
+    const int64_t sw = source.width(), sh = source.height();
+    const int64_t dw = dest->width(), dh = dest->height();
+    std::vector<int> columns(static_cast<size_t>(dw));
+    for (int64_t x = 0; x < dw; ++x)
+        columns[size_t(x)] = int((2 * x + 1) * sw / (2 * dw));
+    for (int64_t y = 0; y < dh; ++y) {
+        const auto* in = reinterpret_cast<const Pixel*>(source.constScanLine(int((2 * y + 1) * sh / (2 * dh))));
+        auto* out = reinterpret_cast<Pixel*>(dest->scanLine(int(y)));
+        for (int64_t x = 0; x < dw; ++x)
+            out[x] = in[columns[size_t(x)]];
     }
 }
 
@@ -202,11 +221,16 @@ bool ImagingBitmap::ResampleFrom(const ImagingBitmap& source)
 {
     if (image_.isNull() || source.image_.isNull())
         return false;
-    QImage scaled = source.image_.scaled(width_, height_, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage& from = source.image_;
+    QImage scaled(width_, height_, from.format());
     if (scaled.isNull())
         return false;
-    if (scaled.format() != QImage::Format_Indexed8 && scaled.format() != QImage::Format_RGB32)
-        scaled = WorkingImage(scaled);
+    if (from.format() == QImage::Format_Indexed8) {
+        scaled.setColorTable(from.colorTable());
+        Resample<uint8_t>(from, &scaled);
+    } else {
+        Resample<QRgb>(from, &scaled);
+    }
     image_ = std::move(scaled);
     return true;
 }

@@ -61,7 +61,8 @@ public:
     bool Rotate(int32_t hundredths, bool resize, ColorRef background);
 
     // Makes the blank destination of the size and depth given to
-    // Initialize; then ResampleFrom scales a source into it.
+    // Initialize; then ResampleFrom scales a source into it, each pixel
+    // taking the source pixel under its centre.
     bool PrepareDestination();
     bool ResampleFrom(const ImagingBitmap& source);
 
