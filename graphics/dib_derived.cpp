@@ -15,7 +15,16 @@ namespace {
 template <class White>
 int32_t MakeOneBit(DibHandle source, DibHandle target, White white)
 {
-    if (DibHandleIsEmpty(source) || !DibHandleBlockSlot(target) || source == target) {
+    if (source == target && !DibHandleIsEmpty(source)) {
+        // Built aside first, since the picture is read while it is made.
+        DibHandleOwner made;
+        if (!made || MakeOneBit(source, made.get(), white))
+            return 1;
+        DibHandle built = made.release();
+        DibHandleMove(target, &built, true);
+        return 0;
+    }
+    if (DibHandleIsEmpty(source) || !DibHandleBlockSlot(target)) {
         DibHandleClear(&target);
         return 1;
     }

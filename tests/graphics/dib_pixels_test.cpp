@@ -100,6 +100,10 @@ TEST(DibDerived, MaskAndMonochromeAreOneBitWhiteThenBlack)
     // grey 0x7E (lightness 107) and dark blue are black.
     EXPECT_EQ(Pixels(mono.get()), (std::vector<ColorRef>{w, w, w, b, w, b, w, w, w, b, w, b}));
 
+    // In place, the picture becomes its own monochrome copy.
+    ASSERT_EQ(DibHandleToMonochrome(source.get(), source.get()), 0);
+    EXPECT_EQ(Block(source.get()), Block(mono.get()));
+
     DibHandleOwner empty;
     EXPECT_EQ(DibHandleMakeMask(empty.get(), mask.get(), 0), 1);
     EXPECT_TRUE(DibHandleIsEmpty(mask.get()));
