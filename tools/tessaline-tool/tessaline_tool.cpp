@@ -13,6 +13,7 @@ int ToolFail(const std::string& message)
 
 int RunPack(const ToolArgs& args);
 int RunUnpack(const ToolArgs& args);
+int RunResfile(const ToolArgs& args);
 int RunDib(const ToolArgs& args);
 
 namespace {
@@ -31,6 +32,7 @@ public:
 const ToolCommand kCommands[] = {
     {"pack", "pack [LEVEL] < input > container", RunPack},
     {"unpack", "unpack < container > output", RunUnpack},
+    {"resfile", "resfile list FILE", RunResfile},
     {"dib", "dib from-bmp IN.bmp OUT.dib | to-bmp IN.dib OUT.bmp | info FILE", RunDib},
     {nullptr, nullptr, nullptr},
 };
