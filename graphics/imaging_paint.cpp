@@ -21,9 +21,10 @@ bool ImagingBitmap::Paint(Dc* dc, const IntRect& dest, const IntRect& clip, uint
     const uint8_t* bits = block + kDibHeaderSize + kDibQuadSize * colours;
     const int32_t saved = dc->saveDc();
     dc->intersectClipRect(clip.left, clip.top, clip.right + 1, clip.bottom + 1);
-    dc->stretchDIBits(dest.left, dest.top, dest.right - dest.left + 1, dest.bottom - dest.top + 1, 0, 0,
-                      image_.width(), image_.height(), bits, block, rop);
+    const int32_t rows = dc->stretchDIBits(dest.left, dest.top, dest.right - dest.left + 1,
+                                           dest.bottom - dest.top + 1, 0, 0, image_.width(), image_.height(), bits,
+                                           block, rop);
     dc->restoreDc(saved);
     GlobalBlockUnlock(packed.get());
-    return true;
+    return rows != 0;
 }

@@ -167,22 +167,6 @@ TEST(DibSerial, CorruptHeadersAreRefusedAndLeaveTheTargetCleared)
     FileClose(file);
 }
 
-TEST(DibSerial, StoredTopDownRowsAreTurnedOverOnTheWayIn)
-{
-    DibHandleOwner h(MakeDib(3, 4, 24, Pattern));
-    std::vector<uint8_t> serial = Serial(h.get());
-    // Reverse the rows and say so in the header.
-    const size_t stride = 12, rows = 4 + 40;
-    std::vector<uint8_t> flipped(serial.begin(), serial.begin() + rows);
-    for (size_t r = 4; r-- > 0;)
-        flipped.insert(flipped.end(), serial.begin() + long(rows + r * stride), serial.begin() + long(rows + (r + 1) * stride));
-    PutI32LE(&flipped[4 + kBiHeight], -4);
-    DibHandleOwner back;
-    ASSERT_EQ(Read(flipped, back.get()), 0);
-    EXPECT_EQ(DibHandleHeight(back.get()), 4);
-    EXPECT_EQ(Pixels(back.get()), Pixels(h.get()));
-}
-
 TEST(DibSerial, BufferWritesNeverPassTheCapacity)
 {
     DibHandleOwner h(MakeDib(3, 3, 24, Pattern));
