@@ -157,3 +157,5 @@ int RunDib(const ToolArgs& args)
         return Info(args[1]);
     return ToolFail(kUsage);
 }
+
+TESSALINE_TOOL_COMMAND("dib", "dib from-bmp IN.bmp OUT.dib | to-bmp IN.dib OUT.bmp | info FILE", RunDib);
