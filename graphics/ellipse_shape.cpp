@@ -147,11 +147,12 @@ void DrawArcRings(Dc* dc, const PlacementBlock& block, const StripeTable& t, int
         const int32_t mode = dc->setBkMode(TRANSPARENT);
         dc->beginPath();
         DrawEllipseBox(dc, EllipseOfArc(work, code), work.angle, kEllipseClockwise, code, pivot.x, pivot.y, true);
-        if (thickness < smaller) {
-            PlacementInset(&work, thickness, thickness, code);
-            DrawEllipseBox(dc, EllipseOfArc(work, code), work.angle, kEllipseCounterClockwise, code, pivot.x,
-                           pivot.y, false);
-        }
+        // At the full depth the inner arc lies flat along the axis to the
+        // centre, so the ring fills the whole quarter, as the arc's own
+        // region does.
+        PlacementInset(&work, thickness, thickness, code);
+        DrawEllipseBox(dc, EllipseOfArc(work, code), work.angle, kEllipseCounterClockwise, code, pivot.x, pivot.y,
+                       false);
         dc->closeFigure();
         FillClosedPath(dc);
         dc->setBkMode(mode);

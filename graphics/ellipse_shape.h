@@ -40,5 +40,7 @@ void DrawEllipseBezier(Dc* dc, const FramePlacement& p, int32_t direction, int32
 // arcCode 1-4 with the placement as the quarter's box). Dashed and dotted
 // styles draw as single lines. Rings two or more units thick are filled
 // paths (the selected brush, background mode transparent while filling);
-// one-unit rings are curves drawn with the selected pen.
+// one-unit rings are curves drawn with the selected pen. A quarter arc's
+// ring is at most as thick as the box's smaller side; at that thickness it
+// fills the quarter.
 void DrawEllipseShape(Dc* dc, const PlacementBlock& block, int32_t whole, int32_t arcCode);
