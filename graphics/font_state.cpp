@@ -43,21 +43,21 @@ void FontState::SetHeight(int32_t n)
 
 int32_t FontState::GetSavedHeight() const { return -saved_.height; }
 
-void FontState::SetFont(const FontSpec* spec, int32_t height, uint32_t style, ColorRef colour, int32_t angle,
+void FontState::SetFont(const FontSpec* record, int32_t height, uint32_t style, ColorRef colour, int32_t angle,
                         uint32_t mask)
 {
     if (!dc_)
         return;
     LogFont f = dc_->font();
-    if ((mask & kFontSetFace) && spec) {
+    if ((mask & kFontSetFace) && record) {
         std::memset(f.faceName, 0, sizeof(f.faceName));
-        std::memcpy(f.faceName, spec->faceName, strnlen(spec->faceName, sizeof(f.faceName) - 1));
-        f.charSet = spec->charSet;
-        f.pitchAndFamily = spec->pitchAndFamily;
+        std::memcpy(f.faceName, record->faceName, strnlen(record->faceName, sizeof(f.faceName) - 1));
+        f.charSet = record->charSet;
+        f.pitchAndFamily = record->pitchAndFamily;
         f.clipPrecision = 0;
         f.quality = 0;
-        f.outPrecision = (spec->type & kFontTypeTrueType) ? OUT_TT_ONLY_PRECIS
-                         : (spec->type & kFontTypeDevice) ? OUT_DEVICE_PRECIS
+        f.outPrecision = (record->type & kFontTypeTrueType) ? OUT_TT_ONLY_PRECIS
+                         : (record->type & kFontTypeDevice) ? OUT_DEVICE_PRECIS
                                                           : OUT_DEFAULT_PRECIS;
     }
     if (mask & kFontSetHeight) {
@@ -80,7 +80,7 @@ void FontState::SetHeightAndAngle(int32_t height, double angle)
     SetFont(nullptr, height, 0, kBlack, TruncToInt32(angle), kFontSetHeight | kFontSetAngle);
 }
 
-void FontState::SetFaceHeightStyle(const FontSpec* spec, int32_t height, uint32_t style)
+void FontState::SetFaceHeightStyle(const FontSpec* record, int32_t height, uint32_t style)
 {
-    SetFont(spec, height, style, kBlack, 0, kFontSetFace | kFontSetHeight | kFontSetStyle);
+    SetFont(record, height, style, kBlack, 0, kFontSetFace | kFontSetHeight | kFontSetStyle);
 }

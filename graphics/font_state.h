@@ -41,10 +41,10 @@ public:
     // The general setter: a copy of the selected font changed as mask says
     // (angle in whole degrees). The colour is set even when no face is
     // given.
-    void SetFont(const FontSpec* spec, int32_t height, uint32_t style, ColorRef colour, int32_t angle, uint32_t mask);
+    void SetFont(const FontSpec* record, int32_t height, uint32_t style, ColorRef colour, int32_t angle, uint32_t mask);
     // Height and angle; fractions of a degree are dropped.
     void SetHeightAndAngle(int32_t height, double angle);
-    void SetFaceHeightStyle(const FontSpec* spec, int32_t height, uint32_t style);
+    void SetFaceHeightStyle(const FontSpec* record, int32_t height, uint32_t style);
 
 private:
     Dc* dc_;

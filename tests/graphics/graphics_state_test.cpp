@@ -56,12 +56,12 @@ TEST(FontState, SetsHeightAngleFaceAndStyleAndPutsThemBack)
         EXPECT_EQ(c.dc->font().orientation, 450);
         EXPECT_EQ(c.dc->font().height, -12);
 
-        FontSpec spec;
-        spec.type = kFontTypeTrueType;
-        spec.charSet = 2;
-        spec.pitchAndFamily = 0x12;
-        std::strcpy(spec.faceName, "Liberation Serif");
-        font.SetFaceHeightStyle(&spec, 30, kFontStyleBold | kFontStyleUnderline);
+        FontSpec record;
+        record.type = kFontTypeTrueType;
+        record.charSet = 2;
+        record.pitchAndFamily = 0x12;
+        std::strcpy(record.faceName, "Liberation Serif");
+        font.SetFaceHeightStyle(&record, 30, kFontStyleBold | kFontStyleUnderline);
         const LogFont& f = c.dc->font();
         EXPECT_STREQ(f.faceName, "Liberation Serif");
         EXPECT_EQ(f.outPrecision, OUT_TT_ONLY_PRECIS);
@@ -69,8 +69,8 @@ TEST(FontState, SetsHeightAngleFaceAndStyleAndPutsThemBack)
         EXPECT_TRUE(f.weight == FW_BOLD && f.underline == 1 && f.italic == 0);
         EXPECT_EQ(f.escapement, 450);  // untouched by this mask
 
-        spec.type = kFontTypeDevice;
-        font.SetFont(&spec, 0, 0, MakeRgb(9, 9, 9), 0, kFontSetFace | kFontSetStyle | kFontSetColour);
+        record.type = kFontTypeDevice;
+        font.SetFont(&record, 0, 0, MakeRgb(9, 9, 9), 0, kFontSetFace | kFontSetStyle | kFontSetColour);
         EXPECT_EQ(c.dc->font().outPrecision, OUT_DEVICE_PRECIS);
         EXPECT_EQ(c.dc->font().weight, FW_NORMAL);
         EXPECT_EQ(c.dc->textColor(), MakeRgb(9, 9, 9));
@@ -85,21 +85,21 @@ TEST(FontState, SetsHeightAngleFaceAndStyleAndPutsThemBack)
 
 TEST(FontSpec, StoredFieldByFieldIn44Bytes)
 {
-    FontSpec spec;
-    spec.type = kFontTypeTrueType;
-    spec.charSet = 0xEE;
-    spec.pitchAndFamily = 0x22;
-    spec.emSize = 2048;
-    std::strcpy(spec.faceName, "Arial");
+    FontSpec record;
+    record.type = kFontTypeTrueType;
+    record.charSet = 0xEE;
+    record.pitchAndFamily = 0x22;
+    record.emSize = 2048;
+    std::strcpy(record.faceName, "Arial");
     uint8_t bytes[kFontSpecSize];
     std::memset(bytes, 0xAB, sizeof(bytes));
-    PutFontSpec(bytes, spec);
+    PutFontSpec(bytes, record);
     EXPECT_EQ(GetU32LE(bytes), 4u);
     EXPECT_TRUE(bytes[4] == 0xEE && bytes[5] == 0x22 && bytes[6] == 0 && bytes[7] == 0);
     EXPECT_EQ(GetU32LE(bytes + 8), 2048u);
     EXPECT_EQ(std::memcmp(bytes + 12, "Arial\0\0\0", 8), 0);
     EXPECT_EQ(bytes[43], 0);
-    EXPECT_EQ(GetFontSpec(bytes), spec);
+    EXPECT_EQ(GetFontSpec(bytes), record);
     // A name filling the whole field still ends inside the record.
     std::memset(bytes + 12, 'x', 32);
     EXPECT_EQ(std::strlen(GetFontSpec(bytes).faceName), 31u);
