@@ -209,7 +209,7 @@ int32_t OffscreenDC::BeginMetafile(int32_t left, int32_t top, int32_t right, int
 
 int32_t OffscreenDC::EndMetafile(Handle bits)
 {
-    if (state_ != kMetafile) 
+    if (state_ != kMetafile)
         return 1;
     memory_.reset();
     const std::vector<uint8_t> bytes = recorder_->finish();
