@@ -110,3 +110,5 @@ int RunPicture(const ToolArgs& args)
         return ToolFail("picture: cannot write " + args[1]);
     return 0;
 }
+
+TESSALINE_TOOL_COMMAND("picture", "picture FILE OUT.bmp", RunPicture);
