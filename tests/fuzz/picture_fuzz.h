@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "graphics/dib_image.h"
 
