@@ -123,15 +123,16 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
     const int32_t height = image.GetHeight();
     int32_t x = 0;
     int32_t y = 0;  // from the bottom
+    // Pixels right of the picture are dropped; x stays at the edge.
     auto put = [&](uint8_t index) {
-        if (x < width && y < height) {
-            uint8_t* row = image.BitsAddress() + size_t(y) * image.GetStride();
-            if (nibbles) {
-                uint8_t& b = row[x / 2];
-                b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
-            } else {
-                row[x] = index;
-            }
+        if (x >= width || y >= height)
+            return;
+        uint8_t* row = image.BitsAddress() + size_t(y) * image.GetStride();
+        if (nibbles) {
+            uint8_t& b = row[x / 2];
+            b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
+        } else {
+            row[x] = index;
         }
         ++x;
     };
@@ -153,7 +154,7 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
         } else if (value == 2) {
             if (p + 2 > size)
                 return;
-            x += in[p];
+            x = x + in[p] < width ? x + in[p] : width;
             y += in[p + 1];
             p += 2;
         } else {
