@@ -20,6 +20,9 @@ packages=(
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # external oracles the tests compare against
   packages+=(gzip)
+  # picture fixtures and their reference decodes; PostScript jobs; a
+  # decimal-comma locale built from the locale sources
+  packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
 fi
 
 missing=()
