@@ -18,7 +18,7 @@ packages=(
 )
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # external oracles the tests compare against
-  packages+=(gzip)
+  packages+=(gzip zbar-tools zint)
 fi
 
 missing=()
