@@ -18,6 +18,10 @@ void RotateBarcodePoints(IntPoint* points, int16_t count, const int32_t centre[2
 // as a line in the text colour.
 void DrawBar(Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, double angle, const int32_t centre[2]);
 
+// Lines through the points with the context's pen, as a polyline draws
+// them.
+void DrawBarcodePolyline(Dc* dc, const IntPoint* points, int count);
+
 // Width of one character in the context's font.
 int32_t BarcodeCharWidth(Dc* dc, uint8_t ch);
 void BarcodeDrawChar(Dc* dc, int32_t x, int32_t y, uint8_t ch);

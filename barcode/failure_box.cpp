@@ -64,17 +64,19 @@ void DrawFailureBox(Dc* dc, const BarcodeRecord& caller, const BarcodeRecord& wo
     };
     const int32_t centre[2] = {work.centreX, work.centreY};
     RotateBarcodePoints(p, 6, centre, work.angle);
-    dc->polyline(p, 5);
+    DrawBarcodePolyline(dc, p, 5);
     if (fits()) {
         dc->textOut(p[5].x, p[5].y, AsText(text));
         return;
     }
-    // Even the smallest text is larger than the box: it stays inside it.
-    IntPoint clip[5] = {p[0], p[1], p[2], p[3], p[4]};
-    dc->lpToDp(clip, 5);
-    const Region box = Region::FromPolygon(clip, 5, WINDING);
-    dc->saveDc();
-    dc->extSelectClipRgn(&box, RGN_AND);
-    dc->textOut(p[5].x, p[5].y, AsText(text));
-    dc->restoreDc(-1);
+    // Even the smallest text is larger than the box: it is cut to the box
+    // (to the box's bounds when the box is turned).
+    IntRect clip{p[0].x, p[0].y, p[0].x, p[0].y};
+    for (int i = 1; i < 4; ++i) {
+        clip.left = std::min(clip.left, p[i].x);
+        clip.top = std::min(clip.top, p[i].y);
+        clip.right = std::max(clip.right, p[i].x);
+        clip.bottom = std::max(clip.bottom, p[i].y);
+    }
+    dc->extTextOut(p[5].x, p[5].y, ETO_CLIPPED, &clip, AsText(text));
 }
