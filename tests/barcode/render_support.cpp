@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -87,7 +88,7 @@ QImage RenderBarcode(BarcodeRecord rec, int16_t num, int16_t den, bool* encoded,
     BarcodeRecord measured = rec;
     MeasureBarcode(MeasuringDc().get(), &measured, &box, num, den);
     const double w = box.right - box.left, h = box.bottom - box.top;
-    const double a = rec.angle * M_PI / 180.0;
+    const double a = rec.angle * std::numbers::pi / 180.0;
     BarcodeCanvas canvas(int(std::fabs(w * std::cos(a)) + std::fabs(h * std::sin(a))) + 2 * quiet,
                          int(std::fabs(w * std::sin(a)) + std::fabs(h * std::cos(a))) + 2 * quiet);
     rec.centreX = canvas.image.width() / 2;

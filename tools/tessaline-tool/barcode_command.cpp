@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <numbers>
 #include <numeric>
 #include <string>
 
@@ -165,7 +166,7 @@ int RunBarcode(const ToolArgs& args)
     }
     const double w = box.right - box.left;
     const double h = box.bottom - box.top;
-    const double a = o.angle * M_PI / 180.0;
+    const double a = o.angle * std::numbers::pi / 180.0;
     const int quiet = o.dpi / 4 + int(kCaptionPoints * o.dpi / 72.0);
     const int width = int(std::fabs(w * std::cos(a)) + std::fabs(h * std::sin(a))) + 2 * quiet;
     const int height = int(std::fabs(w * std::sin(a)) + std::fabs(h * std::cos(a))) + 2 * quiet;
