@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/path_record.h"
 
@@ -66,13 +67,26 @@ int32_t FileReadLine(FileHandle file, char* buffer, int32_t n);
 // a buffer of the given size in KB. -1 for a handle of -1, 1 without memory.
 int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, int32_t kilobytes);
 
+// Delete, rename and move fail with 32 while an open holds the file, and
+// never replace an existing file (183).
 int32_t FileDelete(const PathRecord* record);
+// Renames within the folder; a new name without extension keeps the old one.
 int32_t FileRename(const PathRecord* record, const char* newName);
+// Moves a file or folder; a file also moves to another file system.
 int32_t FileMove(const PathRecord* from, const PathRecord* to);
+// Creates the folder the full path names; 183 when something is there.
 int32_t CreateFolder(const PathRecord* record);
+// 1 when a file or folder is at the path (in any case of its name), else
+// 0; with deleteFile set a file of exactly that name is deleted as well.
 int32_t FileExists(const PathRecord* record, uint8_t deleteFile);
+// 0 for a folder, 183 for a file, 80 when nothing is there.
 int32_t FolderCheck(const PathRecord* record);
+// Makes no check and returns 0.
 int32_t FileCheckAccess(const PathRecord* record, int16_t mode);
+// The host path for code that opens files itself (the picture decoders):
+// the existing file matched in any case of its name when the exact name is
+// missing, else the plain conversion.
+std::string FileHostPath(const PathRecord* record);
 
 struct FileFindData {
     uint32_t attributes;  // 0x10 folder, 0x80 normal file
@@ -89,16 +103,37 @@ struct FileInfo {
     uint32_t reserved[4];
     FileFindData find;
 };
+// Zero-fills info; 1 when nothing is at the path, else fills it, 0.
 int32_t FileGetInfo(const PathRecord* record, FileInfo* info);
 
-// Walk kinds: 0 a file, 1 a folder before its contents, 2 the folder's
-// inside after them, 3 the folder again after leaving it.
+// Walks the record's folder (drive and directory) and every folder in it,
+// in case-insensitive name order. The record handed to the callback names
+// the entry. Walk kinds: 0 a file, 1 a folder before its contents, 2 the
+// folder's inside after them, 3 the folder again after leaving it. A
+// non-zero result of the callback ends the walk and is returned. Entries
+// a record cannot name, and links back to a folder being walked, are left
+// out.
 using WalkFolderCallback = int32_t (*)(const PathRecord* record, int16_t kind, void* user);
 int32_t WalkFolder(const PathRecord* record, WalkFolderCallback callback, void* user);
 
+// Creates a new empty file named prefix + hexadecimal number + ".TMP" in the
+// record's folder and gives its path in out (as the system's temporary-name
+// service does). 0 or the code.
+int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRecord* out);
+// The system's temporary folder ($TMPDIR, else /tmp) as a record naming its
+// inside.
+int32_t GetSystemTempFolder(PathRecord* record);
+// Puts a free temporary name into the record: in its folder, else in the
+// system's temporary folder, with the first three characters of its name
+// as prefix ("_t_" for shorter names).
 int32_t MakeTempFileRecord(PathRecord* record);
+// Appends 000, 001, ... to the name until nothing exists at the path.
 int32_t MakeUniqueFileName(PathRecord* record);
+// Creates and deletes a temporary file in the record's folder; on failure
+// shows "Disk is Write Protected" when showAlert is set. 0 or the code.
 int32_t CheckDirectoryWritable(const PathRecord* record, uint8_t showAlert);
+// Free bytes for this user on the file system that holds the path's
+// folder; 0 (with a beep) when that cannot be found.
 double GetDiskFreeBytes(const char* path);
 
 // Shows a file error: nothing for 0; "File is Locked." for 5; otherwise

@@ -22,13 +22,15 @@ std::string_view Drive(const PathRecord& r) { return Part(r.drive, sizeof r.driv
 void SetPart(char* field, size_t size, std::string_view text)
 {
     std::memset(field, 0, size);
-    std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
+    if (!text.empty())
+        std::memcpy(field, text.data(), text.size() < size ? text.size() : size - 1);
 }
 
 void CopyBounded(char* out, std::string_view text)
 {
     size_t n = text.size() < kPartSize ? text.size() : kPartSize - 1;
-    std::memcpy(out, text.data(), n);
+    if (n > 0)
+        std::memcpy(out, text.data(), n);
     out[n] = 0;
 }
 

@@ -1,0 +1,139 @@
+#include "foundation/program_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QStandardPaths>
+
+#include "foundation/file_host.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+std::string g_testFolder;
+
+std::string WithSlash(std::string path)
+{
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Works with or without an application object, whose names must not
+// decide where the user's files are.
+std::string UserDataHome()
+{
+    QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!home.isEmpty())
+        return QFile::encodeName(home).toStdString();
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/')
+        return xdg;
+    return QFile::encodeName(QDir::homePath()).toStdString() + "/.local/share";
+}
+
+std::string ProgramDirectory()
+{
+    char buffer[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return {};
+    std::string exe(buffer, size_t(n));
+    return exe.substr(0, exe.rfind('/'));
+}
+
+std::string InstalledData()
+{
+    if (const char* env = std::getenv("TESSALINE_DATA_DIR"); env && IsFolder(env))
+        return env;
+    std::string beside = ProgramDirectory();
+    if (!beside.empty() && IsFolder(beside + "/../share/tessaline"))
+        return beside + "/../share/tessaline";
+    if (IsFolder(TESSALINE_SOURCE_DATA_DIR))
+        return TESSALINE_SOURCE_DATA_DIR;
+    return {};
+}
+
+int32_t MakePath(const std::string& path)
+{
+    if (!QDir().mkpath(QFile::decodeName(path.c_str())))
+        return IsFolder(path) ? kErrNone : kErrPathNotFound;
+    return kErrNone;
+}
+
+// Copies beside the target first and links it into place, which fails
+// rather than replaces when the target has appeared meanwhile; a copy cut
+// short never carries the target's name.
+int32_t CopyIfMissing(const std::string& source, const std::string& target)
+{
+    struct stat st;
+    if (::lstat(target.c_str(), &st) == 0)
+        return kErrNone;
+    std::string part = target + ".part";
+    ::unlink(part.c_str());
+    int32_t err = HostCopyFile(source, part);
+    if (err != kErrNone)
+        return err;
+    if (::link(part.c_str(), target.c_str()) != 0 && errno != EEXIST)
+        err = HostPathError(errno, target);
+    ::unlink(part.c_str());
+    return err;
+}
+
+}  // namespace
+
+int32_t SeedFolder(const std::string& source, const std::string& destination)
+{
+    std::string to = WithSlash(destination);
+    int32_t first = MakePath(to);
+    QString root = QFile::decodeName(WithSlash(source).c_str());
+    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QString path = it.next();
+        std::string relative = QFile::encodeName(path.mid(root.size())).toStdString();
+        int32_t err = it.fileInfo().isDir() ? MakePath(to + relative)
+                                            : CopyIfMissing(QFile::encodeName(path).toStdString(), to + relative);
+        if (first == kErrNone)
+            first = err;
+    }
+    return first;
+}
+
+std::string ProgramFolderPath()
+{
+    if (!g_testFolder.empty())
+        return g_testFolder;
+    static const std::string folder = [] {
+        std::string path = UserDataHome() + "/Korrinworks Inc./Tessaline/";
+        std::string data = InstalledData();
+        if (data.empty())
+            MakePath(path);
+        else
+            SeedFolder(data, path);
+        return path;
+    }();
+    return folder;
+}
+
+int32_t GetProgramFolder(PathRecord* record) { return PathRecordFromPosix(ProgramFolderPath(), record); }
+
+void SetProgramFolderForTesting(const std::string& path)
+{
+    g_testFolder = path.empty() ? std::string() : WithSlash(path);
+    if (!g_testFolder.empty())
+        MakePath(g_testFolder);
+}
