@@ -139,20 +139,25 @@ private:
     };
     enum class Compare { KeyOnly, KeyAndSequence };
 
+    static constexpr int32_t kMinCacheBlocks = 4;
+
     // Lifecycle and file access (index_file.cpp).
     void ResetState();
     void InitCache();
     void ForgetCache();
     void ReportError(int16_t kind, int32_t number, int32_t position);
     void Fail(int16_t kind, int32_t number, int32_t position);
+    int32_t RawRead(int32_t position, uint8_t* bytes, int32_t n) const;
     bool ReadAt(int32_t position, uint8_t* bytes, int32_t n);
     bool WriteAt(int32_t position, const uint8_t* bytes, int32_t n);
     bool WriteHeaderPage();
-    bool ReadHeaderPageSound();
+    bool HeaderPageIsSound() const;
     void DiscardFile();
     int32_t Levels() const;
+    bool Usable() const { return open_ && !failed_; }
 
-    // Block cache (index_file.cpp).
+    // Block cache (index_file.cpp). A pinned block stays in its slot until
+    // unpinned; pointers to other blocks last only until the next fetch.
     uint8_t* FetchBlock(int32_t position, int expectLeaf, bool pin);
     uint8_t* NewBlock(int32_t* position);
     bool FreeBlock(int32_t position);
@@ -165,24 +170,25 @@ private:
     bool WriteBack(int32_t slot);
     void BindSlot(int32_t slot, int32_t position);
     void DropSlot(int32_t slot);
+    bool PeekBlock(int32_t position, uint8_t* out) const;
 
     // Tree (index_tree.cpp).
     int CompareAt(const SearchKey& searched, const uint8_t* entry, Compare how) const;
     int32_t Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found);
     int32_t CopyAtCursor(IndexEntry* entry);
-    int32_t DescendFirst(int32_t child, int level);
-    int32_t DescendLast(int32_t child, int level, bool onLastEntry);
-    int32_t InsertAt(int level, const uint8_t* entry);
+    int32_t DescendFirst(int32_t position, int32_t level);
+    int32_t DescendLast(int32_t position, int32_t level);
+    int32_t InsertAt(int32_t level, const uint8_t* entry);
     int32_t SplitRoot();
+    int32_t ReplaceAt(int32_t level, const uint8_t* replacement);
     int32_t RemoveAtCursor();
-    int32_t Rebalance(int level);
-    int32_t ReplaceAt(int level, const uint8_t* replacement);
+    int32_t Rebalance(int32_t level);
     int32_t SeekExact(const IndexEntry* entry);
-    int32_t AddEntry(const IndexEntry* entry);
-    bool Usable() const { return open_ && !failed_; }
 
     // Whole-tree check (index_check.cpp).
-    bool CheckFreeList(std::vector<uint8_t>* seen, IndexCheckReport* report);
+    struct CheckContext;
+    bool CheckSubtree(int32_t position, int32_t level, const uint8_t* low, const uint8_t* high, CheckContext* context);
+    bool CheckFreeList(CheckContext* context);
 
     PathRecord filePath_{};
     FileHandle file_ = kNoFile;
