@@ -117,7 +117,7 @@ int32_t DataFile::CreateIndex()
     return 1;
 }
 
-int32_t DataFile::Close(bool discardIndex)
+int32_t DataFile::Close(bool discardIndex, bool pack)
 {
     if (!open_)
         return 0;
@@ -127,7 +127,7 @@ int32_t DataFile::Close(bool discardIndex)
         // whatever the counters say.
         FlushRecordCache();
         packed_ = false;
-        if (stored_ > 0)
+        if (pack && stored_ > 0)
             packed_ = PackDataFile() == 1;
     }
     FileClose(file_);

@@ -81,11 +81,11 @@ public:
     int32_t CreateFile(const PathRecord* path);
     int32_t OpenIndex();
     int32_t CreateIndex();
-    // Closes the file: packs it when 100 or more records are deleted, then
-    // closes the index (discarding it when asked, after a pack, or when
-    // the index is marked damaged). Returns 1, or 0 when the file was not
-    // open.
-    int32_t Close(bool discardIndex);
+    // Closes the file: packs it when 100 or more records are deleted
+    // (unless pack is off, for callers that only looked), then closes the
+    // index (discarding it when asked, after a pack, or when the index is
+    // marked damaged). Returns 1, or 0 when the file was not open.
+    int32_t Close(bool discardIndex, bool pack = true);
     bool IsOpen() const { return open_; }
     // Runs the repair over the open record file (before the selection is
     // built); 0 on success, 1 when it failed and the file is unchanged.

@@ -24,7 +24,7 @@ bool DatabaseSession::Create(const PathRecord& path)
     return true;
 }
 
-bool DatabaseSession::Open(const PathRecord& path)
+bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
     if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
         return false;
@@ -64,15 +64,25 @@ bool DatabaseSession::Open(const PathRecord& path)
             data_.GotoRecord(0, true, true);
         return true;
     }
-    data_.SetPurgeNew(true);
-    Rebuild();
-    data_.SetPurgeNew(false);
+    if (rebuild) {
+        data_.SetPurgeNew(true);
+        Rebuild();
+        data_.SetPurgeNew(false);
+    }
     return true;
 }
 
 int32_t DatabaseSession::Rebuild()
 {
     return data_.BuildSelection(header_ + dbh::kCategoryFlags, header_ + dbh::kActiveCriteria);
+}
+
+void DatabaseSession::CloseUnchanged()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    data_.Close(true, false);
 }
 
 void DatabaseSession::Close()

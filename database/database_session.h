@@ -23,10 +23,14 @@ public:
     // Opens an existing database. A damaged one is repaired when the user
     // agrees to it; a refused or failed repair, like any other error, gives
     // false after telling the user.
-    bool Open(const PathRecord& path);
+    // rebuild off leaves the selection to the caller (the index is then
+    // new and empty unless an existing one was kept).
+    bool Open(const PathRecord& path, bool rebuild = true);
     // Writes the counters and the header back and closes the record file,
     // packing it when due. Nothing happens when it is not open.
     void Close();
+    // Closes without writing anything: for callers that only read.
+    void CloseUnchanged();
     bool IsOpen() const { return open_; }
 
     uint8_t* Header() { return header_; }

@@ -13,6 +13,7 @@ int ToolFail(const std::string& message)
 
 int RunPack(const ToolArgs& args);
 int RunUnpack(const ToolArgs& args);
+int RunDb(const ToolArgs& args);
 
 namespace {
 
@@ -30,6 +31,7 @@ public:
 const ToolCommand kCommands[] = {
     {"pack", "pack [LEVEL] < input > container", RunPack},
     {"unpack", "unpack < container > output", RunUnpack},
+    {"db", "db new|fill|dump|verify|repair|query|presort|bench ...", RunDb},
     {nullptr, nullptr, nullptr},
 };
 
