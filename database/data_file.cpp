@@ -15,6 +15,9 @@
 namespace {
 
 constexpr int32_t kStringClosing = 259;
+// Blocks the index keeps in memory: a selection pass over 32000 records
+// touches every leaf, and a few hundred blocks hold the whole tree.
+constexpr int32_t kIndexCacheBlocksInUse = 256;
 constexpr int32_t kFileErrorBase = 365;
 constexpr int32_t kDiskFullIndex = 3;
 
@@ -34,7 +37,7 @@ void ReportOpenError(int32_t err)
 
 }  // namespace
 
-DataFile::DataFile() : index_(std::make_unique<IndexFile>())
+DataFile::DataFile() : index_(std::make_unique<IndexFile>(kIndexCacheBlocksInUse))
 {
     cache_.reset(new (std::nothrow) uint8_t[size_t(kRecordCacheSlots) * CardRecord::MaxRecordSize()]);
     cacheEnabled_ = cache_ != nullptr;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "database/card_record.h"
 #include "database/database_header.h"
@@ -215,7 +216,7 @@ private:
     int32_t WriteHeaderWord(int32_t offset, uint8_t flags);
     void SyncSavedCopy();
     void ClearCurrent();
-    int32_t RunBulkMailPresort();
+    int32_t RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets);
 
     bool open_ = false;
     int32_t currentPosition_ = -1;

@@ -1,6 +1,7 @@
 // DataFile: the current record, its saved copy, and moving through the
 // records in index order.
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -33,13 +34,13 @@ uint32_t DataFile::ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t kno
         sound = knownLength <= CardRecord::MaxRecordSize() && size - uint32_t(offset) >= length &&
                 DbReadAt(file_, uint32_t(offset), image, length) == kErrNone && SoundRecordLength(image) == length;
     } else if (sound) {
-        sound = size - uint32_t(offset) >= dbrec::kHeadSize &&
-                DbReadAt(file_, uint32_t(offset), image, dbrec::kHeadSize) == kErrNone;
+        // One read takes the head and, nearly always, the whole record.
+        const uint32_t want = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
+        uint32_t got = 0;
+        sound = want >= dbrec::kHeadSize && DbReadSomeAt(file_, uint32_t(offset), image, want, &got) == kErrNone &&
+                got == want;
         length = sound ? SoundRecordLength(image) : 0;
-        sound = length != 0 && size - uint32_t(offset) >= length &&
-                (length == dbrec::kHeadSize ||
-                 DbReadAt(file_, uint32_t(offset) + dbrec::kHeadSize, image + dbrec::kHeadSize,
-                          length - dbrec::kHeadSize) == kErrNone);
+        sound = length != 0 && length <= want;
     }
     if (!sound) {
         buffer->Clear();

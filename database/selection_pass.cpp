@@ -1,6 +1,7 @@
 // DataFile: the selection pass, which rebuilds the index from the record
 // file, and the bulk-mail presort that follows it.
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -70,6 +71,10 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     uint32_t size = 0;
     FileSize(&size);
     RecordScanner scanner(file_, dataStart_, size);
+    // Bulk-mail keys go to the index only once the presort has given them
+    // their tiers.
+    std::vector<std::string> bulkKeys;
+    std::vector<int32_t> bulkOffsets;
     bool indexing = true;
     for (int32_t count = 1;; ++count) {
         const RecordScanner::Status status = scanner.Next();
@@ -90,7 +95,13 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         } else {
             if (current_.IsNew())
                 ++newCount_;
-            if (indexing && CategoryFilter(mode, mask) && CriteriaMatch(current_, criteria)) {
+            if (indexing && CategoryFilter(mode, mask) && CriteriaMatch(current_, criteria) && sortSpec_.bulkMail) {
+                char key[kIndexKeySize];
+                BuildIndexKey(current_, sortSpec_, key);
+                bulkKeys.emplace_back(key);
+                bulkOffsets.push_back(int32_t(offset));
+                ++live_;
+            } else if (indexing && CategoryFilter(mode, mask) && CriteriaMatch(current_, criteria)) {
                 currentOffset_ = int32_t(offset);
                 // One report is enough: the index is marked for a rebuild.
                 indexing = InsertIndexEntry(int32_t(offset)) == 1;
@@ -104,15 +115,16 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     working.reset();
     ClearCurrent();
 
-    if (sortSpec_.bulkMail) {
+    if (sortSpec_.bulkMail && !dataMark_) {
         const bool firstClass = sortSpec_.bulkMail == 1;
         if ((firstClass && live_ < 500) || (!firstClass && live_ < 200)) {
-            ResetIndex();
             live_ = 0;
             DatabaseNote(firstClass ? 27 : 28);
         } else {
-            RunBulkMailPresort();
+            RunBulkMailPresort(bulkKeys, bulkOffsets);
         }
+    } else if (sortSpec_.bulkMail) {
+        live_ = 0;
     }
     if (live_ > 0)
         GotoRecord(0, true, true);
@@ -121,36 +133,29 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     return 1;
 }
 
-int32_t DataFile::RunBulkMailPresort()
+int32_t DataFile::RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets)
 {
     const int mode = sortSpec_.bulkMail == 1 ? 1 : 2;
     DbWorkingWindow working(WorkingMessage(kStringBulkMailSorting), mode == 1 ? 5 : 7);
-
-    std::vector<DbIndexEntry> entries;
-    entries.reserve(size_t(live_ > 0 ? live_ : 0));
-    index_->GoFirst();
-    DbIndexEntry e;
-    while (index_->GetNext(&e) == 1)
-        entries.push_back(e);
-    working.StepIt();
-
-    std::vector<std::string> keys;
-    keys.reserve(entries.size());
-    for (const DbIndexEntry& entry : entries)
-        keys.emplace_back(entry.key);
     AssignBulkMailTiers(keys, mode);
-    working.StepIt();
+    working.SetPos(mode == 1 ? 3 : 4);
 
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (keys[i] == entries[i].key)
-            continue;
-        DbIndexEntry changed = entries[i];
-        if (index_->DeleteKey(&changed) != 1)
+    // Within a tier and key, records keep the order of the file, as the
+    // sequence numbers of a walk that re-keys entry by entry would keep it.
+    std::vector<size_t> order(keys.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    for (size_t i : order) {
+        DbIndexEntry entry;
+        entry.child = -1;
+        entry.recordPosition = offsets[i];
+        entry.sequence = 0;
+        std::snprintf(entry.key, sizeof entry.key, "%s", keys[i].c_str());
+        if (index_->AddKeySequenced(&entry) != 1) {
+            live_ = 0;
             return IndexUpkeepFailed("[4]", 9);
-        changed = entries[i];
-        std::snprintf(changed.key, sizeof changed.key, "%s", keys[i].c_str());
-        if (index_->AddKey(&changed) != 1)
-            return IndexUpkeepFailed("[4]", 9);
+        }
     }
     working.SetPos(mode == 1 ? 5 : 7);
     return 1;
