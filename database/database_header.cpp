@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "database/database_messages.h"
+#include "database/db_file_io.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "foundation/byte_order.h"
@@ -57,13 +58,13 @@ int32_t WriteDatabaseHeader(FileHandle file, const uint8_t* header, bool restore
 {
     uint32_t position = 0;
     const bool havePosition = FileTell(file, &position) == kErrNone;
-    if (FileSeek(file, kSeekStart, 0) != kErrNone || FileWrite(file, header, kDbHeaderSize) != kErrNone)
+    if (DbWriteAt(file, 0, header, kDbHeaderSize) != kErrNone)
         return -1;
     uint8_t filler[kDbDataStart - kDbHeaderSize];
     std::memset(filler, kDbFillerByte, sizeof filler);
     // The filler is never read; a failure here leaves a header that is
     // still whole.
-    FileWrite(file, filler, sizeof filler);
+    DbWriteAt(file, kDbHeaderSize, filler, sizeof filler);
     if (restorePosition && havePosition)
         FileSeek(file, kSeekStart, int32_t(position));
     return int32_t(kDbDataStart);
