@@ -94,9 +94,9 @@ bool QueryMatch(const CardRecord& record, const uint8_t* criteria)
     const std::string_view field = FieldView(record, id);
     const std::string_view value = Slot(criteria, dbh::kQueryValue, dbh::kQueryValueSize);
     const size_t n = field.size() < value.size() ? field.size() : value.size();
-    char number[dbh::kQueryValueSize];
-    std::memcpy(number, value.data(), value.size());
-    number[value.size()] = 0;
+    char number[dbh::kQueryValueSize] = {};
+    if (!value.empty())
+        std::memcpy(number, value.data(), value.size());
     const int32_t length = int32_t(field.size());
     switch (op) {
     case 0: return StartsFolded(field, value);
@@ -107,11 +107,11 @@ bool QueryMatch(const CardRecord& record, const uint8_t* criteria)
     case 2: return ContainsFolded(field, value);
     case 3: return !ContainsFolded(field, value);
     case 4: {
-        const int c = std::memcmp(field.data(), value.data(), n);
+        const int c = n ? std::memcmp(field.data(), value.data(), n) : 0;
         return c > 0 || (c == 0 && field.size() > value.size());
     }
     case 5: {
-        const int c = std::memcmp(field.data(), value.data(), n);
+        const int c = n ? std::memcmp(field.data(), value.data(), n) : 0;
         return c < 0 || (c == 0 && field.size() < value.size());
     }
     case 6: return length == CStrToLong(number, nullptr);

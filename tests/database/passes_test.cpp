@@ -155,7 +155,9 @@ std::vector<std::pair<std::string, int>> ReferencePresort(const std::vector<std:
             index.insert({rekey(e.first), e.second});
         }
     };
-    for (auto [length, tier] : {std::pair<size_t, char>{5, '0'}, {3, '1'}}) {
+    for (const std::pair<size_t, char>& pass : {std::pair<size_t, char>{5, '0'}, {3, '1'}}) {
+        const size_t length = pass.first;
+        const char tier = pass.second;
         bool again = true;
         while (again) {
             again = false;
