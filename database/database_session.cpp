@@ -36,6 +36,8 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     data_.ExchangeHeaderCounts(true, header_);
     data_.SetDataStart(DatabaseHeaderSize(1));
     data_.SetSortSpec(LoadSortSpec(header_ + dbh::kSortSpec));
+    // International verification shows dates day first.
+    data_.SetDateStyle(header_[dbh::kVerification] ? 1 : 0);
 
     const int32_t check = CheckDatabaseHeader(header_);
     if (check == 1) {

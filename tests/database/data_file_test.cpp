@@ -59,6 +59,37 @@ TEST_F(DataFileTest, RecordsSurviveCloseAndReopenInSortOrder)
     EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
 }
 
+TEST_F(DataFileTest, PositionsMovesAndPrefetchAgreeWithTheIndexOrder)
+{
+    for (int n = 0; n < 300; ++n)
+        AddSample(data(), n);
+    Reopen();
+    const std::vector<std::string> order = IndexOrder(data());
+    ASSERT_EQ(order.size(), 300u);
+    auto name = [&] { return FieldOf(data().Current(), kFieldLastName) + "/" + FieldOf(data().Current(), kFieldFirstName); };
+    for (int32_t p : {299, 0, 150, 151, 7, 298}) {
+        ASSERT_GE(data().GotoRecord(p, true, true), 0);
+        EXPECT_EQ(name(), order[size_t(p)]);
+        EXPECT_EQ(data().ComputeCurrentPosition(true), p);
+    }
+    data().GotoRecord(10, true, true);
+    EXPECT_GE(data().MoveBy(true, 25, true, true), 0);
+    EXPECT_EQ(data().CurrentPosition(), 35);
+    EXPECT_EQ(name(), order[35]);
+    EXPECT_EQ(data().MoveBy(true, -40, true, true), -1);  // stops on the first
+    EXPECT_EQ(data().CurrentPosition(), 0);
+    EXPECT_EQ(name(), order[0]);
+    data().GotoRecord(297, true, true);
+    EXPECT_EQ(data().MoveBy(true, 5, true, true), -1);
+    EXPECT_EQ(name(), order[299]);
+
+    EXPECT_GE(data().PrefetchRange(120, 140), 0);
+    int32_t offset = -1;
+    for (int32_t p = 120; p <= 140; ++p)
+        EXPECT_GE(data().FindCacheByPosition(p, &offset), 0) << p;
+    EXPECT_EQ(name(), order[299]);  // the current record is left alone
+}
+
 TEST_F(DataFileTest, TheLiveRecordLimitRefusesWithoutWriting)
 {
     uint8_t header[kDbHeaderSize] = {};
