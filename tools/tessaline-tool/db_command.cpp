@@ -308,3 +308,5 @@ int RunDb(const ToolArgs& args)
         return RunDbBench(rest);
     return ToolFail(std::string("db: unknown command ") + command + "\n" + kUsage);
 }
+
+TESSALINE_TOOL_COMMAND("db", "db new|fill|dump|verify|repair|query|presort|bench ...", RunDb);

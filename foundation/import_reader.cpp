@@ -1,0 +1,302 @@
+#include "foundation/import_reader.h"
+
+#include <climits>
+#include <cstring>
+
+#include "foundation/handle.h"
+
+namespace {
+
+constexpr char kSeparators[kImportSeparatorCount] = {' ', ',', '\t', ':', ';', ','};
+
+constexpr bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+struct Reader {
+    FileHandle file = kNoFile;
+    char separator = 0;
+    int16_t separatorIndex = 0;
+    uint8_t trim = 0;
+    Handle lineBuffer = nullptr;
+    int32_t lineBufferSize = 0;
+    Handle fields = nullptr;
+    int32_t fieldCapacity = 0;
+    int32_t fieldCount = 0;
+    uint32_t lineStart = 0;  // where the last line read begins
+    int32_t linesRead = 0;
+};
+
+Reader g_reader;
+
+bool Ready() { return g_reader.lineBuffer && g_reader.fields && g_reader.file != kNoFile; }
+
+bool AddField(void*, const char* text, int32_t length)
+{
+    Reader& r = g_reader;
+    if (r.fieldCount >= kImportMaxFields)
+        return true;
+    if (r.fieldCount >= r.fieldCapacity) {
+        if (HandleResize(r.fields, (r.fieldCapacity + 2) * kImportFieldSize) != 0)
+            return false;
+        r.fieldCapacity += 2;
+    }
+    char* entry = HandleData<char>(r.fields) + static_cast<size_t>(r.fieldCount) * kImportFieldSize;
+    std::memcpy(entry, text, static_cast<size_t>(length));
+    entry[length] = '\0';
+    ++r.fieldCount;
+    return true;
+}
+
+// Reads the next line, in pieces when it is longer than the line buffer, and
+// feeds it to the splitter when there is one. False when no line was left.
+bool ReadLine(ImportLineSplitter* splitter)
+{
+    Reader& r = g_reader;
+    char* buffer = HandleData<char>(r.lineBuffer);
+    uint32_t start = 0;
+    FileTell(r.file, &start);
+    bool any = false;
+    for (;;) {
+        const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize);
+        if (n <= 0)
+            break;
+        any = true;
+        if (splitter)
+            splitter->Feed(buffer, static_cast<size_t>(n));
+        // Only a piece that fills the buffer without a line end goes on.
+        if (n < r.lineBufferSize - 1 || IsLineEnd(buffer[n - 1]))
+            break;
+    }
+    if (!any)
+        return false;
+    r.lineStart = start;
+    ++r.linesRead;
+    return true;
+}
+
+}  // namespace
+
+ImportLineSplitter::ImportLineSplitter(char separator, bool quoted, bool trimSpaces, ImportFieldSink sink,
+                                       void* user)
+    : separator_(separator), quoted_(quoted), trim_(trimSpaces), sink_(sink), user_(user)
+{
+}
+
+void ImportLineSplitter::Take(char c)
+{
+    if (length_ < kImportFieldMaxLength)
+        field_[length_++] = c;
+}
+
+void ImportLineSplitter::EndField()
+{
+    int32_t n = length_;
+    if (trim_)
+        while (n > 0 && field_[n - 1] == ' ')
+            --n;
+    field_[n] = '\0';
+    length_ = 0;
+    if (!sink_(user_, field_, n))
+        refused_ = true;
+}
+
+bool ImportLineSplitter::Feed(const char* bytes, size_t n)
+{
+    for (size_t i = 0; i < n && state_ != State::LineDone && !refused_; ++i) {
+        const char c = bytes[i];
+        if (c == '\0')
+            continue;
+        switch (state_) {
+        case State::QuoteInQuoted:
+            if (c == '"') {
+                Take('"');
+                state_ = State::Quoted;
+                break;
+            }
+            // Text after the closing quotation mark belongs to the field.
+            [[fallthrough]];
+        case State::FieldStart:
+            if (quoted_ && c == '"' && state_ == State::FieldStart) {
+                state_ = State::Quoted;
+                break;
+            }
+            state_ = State::Unquoted;
+            [[fallthrough]];
+        case State::Unquoted:
+            if (c == separator_) {
+                EndField();
+                state_ = State::FieldStart;
+            } else if (IsLineEnd(c)) {
+                EndField();
+                state_ = State::LineDone;
+            } else {
+                Take(c);
+            }
+            break;
+        case State::Quoted:
+            if (c == '"') {
+                state_ = State::QuoteInQuoted;
+            } else if (IsLineEnd(c)) {
+                EndField();
+                state_ = State::LineDone;
+            } else {
+                Take(c);
+            }
+            break;
+        case State::LineDone:
+            break;
+        }
+    }
+    return !refused_;
+}
+
+bool ImportLineSplitter::Finish()
+{
+    if (state_ != State::LineDone && !refused_)
+        EndField();
+    state_ = State::LineDone;
+    return !refused_;
+}
+
+bool ImportOpen(FileHandle file, int32_t lineBufferSize, int32_t fieldCapacity)
+{
+    ImportClose();
+    if (lineBufferSize < 2 || fieldCapacity < 0 || fieldCapacity > kImportMaxFields)
+        return false;
+    Reader& r = g_reader;
+    r.lineBuffer = HandleNew(static_cast<uint32_t>(lineBufferSize));
+    r.fields = HandleNew(static_cast<uint32_t>(fieldCapacity) * kImportFieldSize);
+    if (!r.lineBuffer || !r.fields) {
+        ImportClose();
+        return false;
+    }
+    r.lineBufferSize = lineBufferSize;
+    r.fieldCapacity = fieldCapacity;
+    r.file = file;
+    ImportRewind();
+    return true;
+}
+
+void ImportClose()
+{
+    Reader& r = g_reader;
+    HandleFree(r.lineBuffer);
+    HandleFree(r.fields);
+    const uint8_t trim = r.trim;
+    r = Reader{};
+    r.trim = trim;
+}
+
+void ImportSetSeparator(int16_t index)
+{
+    if (index < 0 || index >= kImportSeparatorCount)
+        index = 0;
+    g_reader.separatorIndex = index;
+    g_reader.separator = kSeparators[index];
+}
+
+void ImportSetSeparatorChar(char separator)
+{
+    for (int16_t i = 0; i < kImportSeparatorCount; ++i) {
+        if (kSeparators[i] == separator) {
+            ImportSetSeparator(i);
+            return;
+        }
+    }
+    ImportSetSeparator(0);
+}
+
+int16_t ImportGetSeparatorIndex()
+{
+    for (int16_t i = 0; i < kImportSeparatorCount; ++i)
+        if (kSeparators[i] == g_reader.separator)
+            return i;
+    return 0;
+}
+
+char ImportGuessSeparator()
+{
+    if (!Ready())
+        return ',';
+    Reader& r = g_reader;
+    ImportRewind();
+    char* buffer = HandleData<char>(r.lineBuffer);
+    const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize);
+    int32_t counts[kImportSeparatorCount] = {};
+    for (int32_t i = 0; i < n; ++i)
+        for (int16_t k = 0; k < kImportSeparatorCount; ++k)
+            if (buffer[i] == kSeparators[k])
+                ++counts[k];
+    ImportRewind();
+    int16_t best = -1;
+    int32_t bestCount = 0;
+    for (int16_t k = 0; k < kImportSeparatorCount; ++k) {
+        if (counts[k] > bestCount) {
+            best = k;
+            bestCount = counts[k];
+        }
+    }
+    return best < 0 ? ',' : kSeparators[best];
+}
+
+void ImportSetTrimSpaces(uint8_t trim) { g_reader.trim = trim; }
+
+uint8_t ImportGetTrimSpaces() { return g_reader.trim; }
+
+void ImportRewind()
+{
+    Reader& r = g_reader;
+    r.lineStart = 0;
+    r.linesRead = 0;
+    if (r.file != kNoFile)
+        FileSeek(r.file, kSeekStart, 0);
+}
+
+bool ImportNextLine()
+{
+    Reader& r = g_reader;
+    r.fieldCount = 0;
+    if (!Ready())
+        return false;
+    ImportLineSplitter splitter(r.separator, r.separatorIndex == kImportQuotedComma, r.trim != 0, AddField,
+                                nullptr);
+    if (!ReadLine(&splitter))
+        return false;
+    return splitter.Finish();
+}
+
+bool ImportSeekLine(int32_t n)
+{
+    Reader& r = g_reader;
+    r.fieldCount = 0;
+    if (!Ready() || n < 1)
+        return false;
+    if (n == r.linesRead && r.lineStart <= INT32_MAX) {
+        // Read the line again rather than split what the buffer holds: the
+        // buffer keeps only the last piece of a long line.
+        if (FileSeek(r.file, kSeekStart, static_cast<int32_t>(r.lineStart)) != 0)
+            return false;
+        --r.linesRead;
+    } else if (n <= r.linesRead) {
+        ImportRewind();
+    }
+    while (r.linesRead < n - 1)
+        if (!ReadLine(nullptr))
+            return false;
+    return ImportNextLine();
+}
+
+int32_t ImportGetFieldCount() { return g_reader.fieldCount; }
+
+bool ImportGetField(int32_t index, char* out)
+{
+    const Reader& r = g_reader;
+    if (index < 0 || index >= r.fieldCount || !r.fields) {
+        out[0] = '\0';
+        return false;
+    }
+    const char* entry = HandleData<char>(r.fields) + static_cast<size_t>(index) * kImportFieldSize;
+    std::memcpy(out, entry, strnlen(entry, kImportFieldMaxLength) + 1);
+    return true;
+}
+
+const char* ImportFieldTable() { return HandleData<char>(g_reader.fields); }

@@ -1,0 +1,90 @@
+// The delimited text import reader: splits the lines of an open text file
+// into fields at one separator character.
+//
+// There is one reader for the whole process. It reads the file the caller
+// opened (and still owns) line by line and keeps the fields of the last line
+// read, each at most 255 bytes of Windows-1252 text.
+//
+// Separator indexes: 0 space, 1 ',', 2 tab, 3 ':', 4 ';', 5 ',' with quoted
+// fields. In quoted mode a field that starts with a quotation mark runs to
+// its closing quotation mark; separators inside it don't split, and a doubled
+// quotation mark inside it stands for one. A field never runs past the end of
+// its line, so an unmatched quotation mark can't swallow the lines after it.
+//
+// A line longer than the line buffer is read in pieces and still split as one
+// line. A field longer than 255 bytes keeps its first 255.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "foundation/file_io.h"
+
+constexpr int16_t kImportSeparatorCount = 6;
+constexpr int16_t kImportQuotedComma = 5;
+constexpr int32_t kImportFieldSize = 256;  // one table entry, terminator included
+constexpr int32_t kImportFieldMaxLength = kImportFieldSize - 1;
+// Fields of a line beyond this many are dropped, which bounds the memory a
+// single line can claim however long it is.
+constexpr int32_t kImportMaxFields = 32767;
+
+// True when both buffers could be made. The line buffer must hold at least
+// one byte besides the terminator.
+bool ImportOpen(FileHandle file, int32_t lineBufferSize, int32_t fieldCapacity);
+// Leaves the file open: it belongs to the caller.
+void ImportClose();
+
+void ImportSetSeparator(int16_t index);
+void ImportSetSeparatorChar(char separator);
+int16_t ImportGetSeparatorIndex();
+// The most frequent separator character of the first line, ',' when it holds
+// none or no file is open. Leaves the reader rewound.
+char ImportGuessSeparator();
+
+void ImportSetTrimSpaces(uint8_t trim);
+uint8_t ImportGetTrimSpaces();
+
+void ImportRewind();
+// False at the end of the file, or when the line's fields could not be kept.
+bool ImportNextLine();
+// Makes line n (the first line is 1) the split line.
+bool ImportSeekLine(int32_t n);
+
+int32_t ImportGetFieldCount();
+// Copies field index into out (kImportFieldSize bytes); out is emptied and
+// false returned when there is no such field.
+bool ImportGetField(int32_t index, char* out);
+// The field table: ImportGetFieldCount() zero-terminated entries,
+// kImportFieldSize bytes apart. Valid until the next read.
+const char* ImportFieldTable();
+
+// Receives one field of a split line; false stops the splitting.
+using ImportFieldSink = bool (*)(void* user, const char* text, int32_t length);
+
+// Splits one line into fields. The line may arrive in pieces: Feed each piece
+// in order, then Finish. The first CR or LF ends the line; bytes fed after it
+// are ignored. A line that ends without CR or LF keeps its last field. NUL
+// bytes are not text and are dropped.
+class ImportLineSplitter {
+public:
+    ImportLineSplitter(char separator, bool quoted, bool trimSpaces, ImportFieldSink sink, void* user);
+    // False once the sink has refused a field.
+    bool Feed(const char* bytes, size_t n);
+    bool Finish();
+
+private:
+    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, LineDone };
+
+    void Take(char c);
+    void EndField();
+
+    char separator_;
+    bool quoted_;
+    bool trim_;
+    ImportFieldSink sink_;
+    void* user_;
+    State state_ = State::FieldStart;
+    bool refused_ = false;
+    int32_t length_ = 0;
+    char field_[kImportFieldSize];
+};

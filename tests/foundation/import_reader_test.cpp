@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "foundation/file_io.h"
+#include "foundation/handle.h"
+#include "foundation/import_reader.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Record = std::vector<std::string>;
+using Records = std::vector<Record>;
+
+Record Fields()
+{
+    Record fields;
+    char text[kImportFieldSize];
+    for (int32_t i = 0; ImportGetField(i, text); ++i)
+        fields.emplace_back(text);
+    return fields;
+}
+
+class ImportReader : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        ImportClose();
+        ImportSetTrimSpaces(0);
+        FileClose(file_);
+    }
+    void Open(const std::string& bytes, int16_t separator, int32_t bufferSize = 10000, int32_t capacity = 21)
+    {
+        ImportClose();
+        FileClose(file_);
+        const std::string path = dir_.file(std::to_string(++serial_) + ".txt");
+        std::ofstream(path, std::ios::binary) << bytes;
+        PathRecord record{};
+        ASSERT_EQ(PathRecordFromPosix(path, &record), 0);
+        ASSERT_EQ(FileOpen(&record, kFileRead, &file_), 0);
+        ASSERT_TRUE(ImportOpen(file_, bufferSize, capacity));
+        ImportSetSeparator(separator);
+    }
+    Records Read(const std::string& bytes, int16_t separator, int32_t bufferSize = 10000)
+    {
+        Open(bytes, separator, bufferSize);
+        Records records;
+        while (ImportNextLine())
+            records.push_back(Fields());
+        return records;
+    }
+
+    TempDir dir_;
+    FileHandle file_ = kNoFile;
+    int serial_ = 0;
+};
+
+TEST_F(ImportReader, SplitsLinesKeepingTheLastFieldOfAnUnendedLine)
+{
+    EXPECT_EQ(Read("a;b;c\r\nx;;y\n;\n", 4), (Records{{"a", "b", "c"}, {"x", "", "y"}, {"", ""}}));
+    EXPECT_EQ(Read("a;b;c", 4), (Records{{"a", "b", "c"}}));
+    EXPECT_EQ(Read("1;2\n3;", 4), (Records{{"1", "2"}, {"3", ""}}));
+    EXPECT_EQ(Read(std::string(300, 'x').append(";y\n"), 4), (Records{{std::string(255, 'x'), "y"}}));
+    ImportSetTrimSpaces(1);
+    EXPECT_EQ(Read("a  ; b \t\n", 4), (Records{{"a", " b \t"}}));
+}
+
+TEST_F(ImportReader, QuotedModeReadsQuotedFieldsWithinTheirLine)
+{
+    EXPECT_EQ(Read("\"Smith, J\",x\r\n\"say \"\"hi\"\"\",,\"\"\na\"b,\"c\"d\n\"open,end\nnext,line", 5),
+              (Records{{"Smith, J", "x"}, {"say \"hi\"", "", ""}, {"a\"b", "cd"}, {"open,end"}, {"next", "line"}}));
+}
+
+TEST_F(ImportReader, SmallBuffersReadLongLinesWhole)
+{
+    std::string text = "ab;c\r\nd\n\re;f\r\r" + std::string(40, 'g') + ";h\n\n";
+    for (int i = 0; i < 30; ++i)
+        text += 'f' + std::to_string(i) + ';';
+    text += "\r\nx\0y;z"s;
+    const Records whole = Read(text, 4);
+    ASSERT_EQ(whole.size(), 6u);
+    EXPECT_EQ(whole[3], (Record{std::string(40, 'g'), "h"}));
+    EXPECT_EQ(whole[4].size(), 31u);
+    EXPECT_EQ(whole[5], (Record{"xy", "z"}));
+    for (int32_t size = 2; size < 24; ++size)
+        EXPECT_EQ(Read(text, 4, size), whole) << "buffer size " << size;
+}
+
+TEST_F(ImportReader, SeekLineGoesBackForwardAndResplitsWithTheNewSeparator)
+{
+    Open("l1\nl2\nl3;x,y\nl4\nl5\n", 4);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(ImportNextLine());
+    ASSERT_TRUE(ImportSeekLine(3));
+    EXPECT_EQ(Fields(), (Record{"l3", "x,y"}));
+    ImportSetSeparator(1);
+    ASSERT_TRUE(ImportSeekLine(3));
+    EXPECT_EQ(Fields(), (Record{"l3;x", "y"}));
+    ASSERT_TRUE(ImportSeekLine(5));
+    EXPECT_EQ(Fields(), (Record{"l5"}));
+    EXPECT_FALSE(ImportSeekLine(0));
+    EXPECT_FALSE(ImportSeekLine(9));
+
+    Open("first\na,b;c,d;e,f;g,h\n", 4, 6);  // the second line comes in pieces
+    ASSERT_TRUE(ImportSeekLine(2));
+    ImportSetSeparator(1);
+    ASSERT_TRUE(ImportSeekLine(2));
+    EXPECT_EQ(Fields(), (Record{"a", "b;c", "d;e", "f;g", "h"}));
+}
+
+TEST_F(ImportReader, GuessAndSeparatorTable)
+{
+    EXPECT_EQ(ImportGuessSeparator(), ',');  // nothing open
+    Open("a\tb\tc,d\n1;2;3;4\n", 0);
+    EXPECT_EQ(ImportGuessSeparator(), '\t');
+    ASSERT_TRUE(ImportNextLine());  // the guess leaves the reader at the start
+    EXPECT_EQ(Fields(), (Record{"a\tb\tc,d"}));
+    Open("a,b;c\n", 0);
+    EXPECT_EQ(ImportGuessSeparator(), ',');
+
+    ImportSetSeparator(5);
+    EXPECT_EQ(ImportGetSeparatorIndex(), 1);
+    ImportSetSeparatorChar(';');
+    EXPECT_EQ(ImportGetSeparatorIndex(), 4);
+    ImportSetSeparatorChar('x');
+    EXPECT_EQ(ImportGetSeparatorIndex(), 0);
+    EXPECT_EQ(Read("a b\n", 6), (Records{{"a", "b"}}));
+}
+
+TEST_F(ImportReader, FailedTableGrowthFailsOnlyThatLine)
+{
+    Open("a;b;c\nd\n", 4, 10000, 1);
+    MemInjectAllocationFailure(0);
+    EXPECT_FALSE(ImportNextLine());
+    MemInjectAllocationFailure(-1);
+    ASSERT_TRUE(ImportNextLine());
+    EXPECT_EQ(Fields(), (Record{"d"}));
+}
+
+// Python writes random rows with its csv module, checks that its reader
+// gives them back, and lists them for us to compare.
+TEST_F(ImportReader, QuotedModeAgreesWithPythonCsv)
+{
+    if (std::system("python3 -c 'import csv' >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "python3 is not available";
+    const std::string script = R"(import csv, io, random, sys
+random.seed(1108)
+letters = 'abcXYZ 019-.;:\t\'"",,\xfc\xe9\x80'
+rows = [[''.join(random.choice(letters) for _ in range(random.randrange(random.choice([1, 30]))))
+         for _ in range(random.randint(1, 8))] for _ in range(400)]
+text = io.StringIO(newline='')
+for row in rows:
+    csv.writer(text, quoting=random.choice([csv.QUOTE_MINIMAL, csv.QUOTE_ALL]),
+               lineterminator=random.choice(['\r\n', '\n'])).writerow(row)
+text = text.getvalue().rstrip('\r\n')
+assert list(csv.reader(io.StringIO(text, newline=''))) == rows
+open(sys.argv[1], 'w', newline='', encoding='latin-1').write(text)
+open(sys.argv[2], 'w', newline='', encoding='latin-1').write(''.join('\x1f'.join(r) + '\x1e' for r in rows))
+)";
+    std::ofstream(dir_.file("rows.py")) << script;
+    const std::string command = "python3 '" + dir_.file("rows.py") + "' '" + dir_.file("rows.csv") + "' '" +
+                                dir_.file("rows.txt") + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+
+    std::stringstream csv, rows;
+    csv << std::ifstream(dir_.file("rows.csv"), std::ios::binary).rdbuf();
+    rows << std::ifstream(dir_.file("rows.txt"), std::ios::binary).rdbuf();
+    Records expected;
+    for (std::string row; std::getline(rows, row, '\x1e');) {
+        std::stringstream fields(row + '\x1f');
+        expected.emplace_back();
+        for (std::string field; std::getline(fields, field, '\x1f');)
+            expected.back().push_back(field);
+    }
+    ASSERT_EQ(expected.size(), 400u);
+    EXPECT_EQ(Read(csv.str(), 5), expected);
+}
+
+}  // namespace
