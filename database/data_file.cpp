@@ -175,12 +175,12 @@ void DataFile::ExchangeHeaderCounts(bool load, uint8_t* header)
     PutI32LE(header + dbh::kSavedPosition, savedPosition_);
 }
 
-void DataFile::SetSortSpec(const SortSpec& spec)
+void DataFile::SetSortSpec(const SortSpec& order)
 {
-    sortSpec_ = spec;
+    sortSpec_ = order;
     // Bulk-mail order is postal order: tiers first, whatever the order flag.
     if (IndexOpen())
-        index_->SetDescending(spec.descending && !spec.bulkMail);
+        index_->SetDescending(order.descending && !order.bulkMail);
 }
 
 std::string DataFile::DatabaseName() const

@@ -1,6 +1,6 @@
 // The record engine of one open card database: the record file, its index,
 // the record being edited with its saved (undo) copy, a cache of 56
-// records, the counters and the sort spec.
+// records, the counters and the sort order.
 //
 // A record is addressed by its file offset and by its index position (its
 // rank in the index order). Results follow the database conventions: 1
@@ -96,7 +96,7 @@ public:
     // load: counters and saved position from the header, marks cleared;
     // else the marks, counters and saved position into the header.
     void ExchangeHeaderCounts(bool load, uint8_t* header);
-    void SetSortSpec(const SortSpec& spec);
+    void SetSortSpec(const SortSpec& order);
     const SortSpec& GetSortSpec() const { return sortSpec_; }
     FileHandle Handle() const { return file_; }
     const PathRecord& Path() const { return path_; }

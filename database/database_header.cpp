@@ -126,20 +126,20 @@ int32_t SortSpec::FieldAt(int32_t i) const
 
 SortSpec LoadSortSpec(const uint8_t* bytes)
 {
-    SortSpec spec;
+    SortSpec order;
     for (int i = 0; i < 3; ++i)
-        spec.fields[i] = GetU16LE(bytes + dbsort::kFields + 2 * i);
-    spec.bulkMail = bytes[dbsort::kBulkMail];
-    spec.descending = bytes[dbsort::kDescending];
-    return spec;
+        order.fields[i] = GetU16LE(bytes + dbsort::kFields + 2 * i);
+    order.bulkMail = bytes[dbsort::kBulkMail];
+    order.descending = bytes[dbsort::kDescending];
+    return order;
 }
 
-void StoreSortSpec(const SortSpec& spec, uint8_t* bytes)
+void StoreSortSpec(const SortSpec& order, uint8_t* bytes)
 {
     for (int i = 0; i < 3; ++i)
-        PutU16LE(bytes + dbsort::kFields + 2 * i, spec.fields[i]);
-    bytes[dbsort::kBulkMail] = spec.bulkMail;
-    bytes[dbsort::kDescending] = spec.descending;
+        PutU16LE(bytes + dbsort::kFields + 2 * i, order.fields[i]);
+    bytes[dbsort::kBulkMail] = order.bulkMail;
+    bytes[dbsort::kDescending] = order.descending;
 }
 
 void HeaderText(const uint8_t* header, uint32_t offset, uint32_t size, char* out)

@@ -34,7 +34,7 @@ int32_t WriteDatabaseHeader(FileHandle file, const uint8_t* header, bool restore
 // (database message 26). 1 otherwise, after telling the user.
 int32_t CheckDatabaseHeader(const uint8_t* header);
 
-// Sort spec: three field ids (0xFFFF none), bulk-mail mode, descending.
+// Sort order: three field ids (0xFFFF none), bulk-mail mode, descending.
 struct SortSpec {
     uint16_t fields[3] = {3, 0xFFFF, 0xFFFF};
     uint8_t bulkMail = 0;
@@ -46,7 +46,7 @@ struct SortSpec {
     int32_t FieldAt(int32_t i) const;
 };
 SortSpec LoadSortSpec(const uint8_t* bytes);
-void StoreSortSpec(const SortSpec& spec, uint8_t* bytes);
+void StoreSortSpec(const SortSpec& order, uint8_t* bytes);
 
 // A NUL-terminated text of a fixed header slot, cut to size - 1
 // characters when the slot has no terminator.

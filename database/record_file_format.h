@@ -79,7 +79,7 @@ constexpr uint32_t kDbCode2 = FourCC("QX_1");
 constexpr uint32_t kDbFormatNative = 200;
 constexpr uint32_t kDbFormatMacintosh = 100;
 
-// Sort spec (8 bytes): three u16 field ids, bulk-mail mode, order.
+// Sort order (8 bytes): three u16 field ids, bulk-mail mode, order.
 namespace dbsort {
 constexpr uint32_t kFields = 0;
 constexpr uint32_t kBulkMail = 6;

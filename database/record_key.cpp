@@ -18,9 +18,9 @@ void AppendPadded(char* key, int32_t at, const CardRecord& record, int32_t id, i
 
 }  // namespace
 
-void BuildIndexKey(const CardRecord& record, const SortSpec& spec, char* key)
+void BuildIndexKey(const CardRecord& record, const SortSpec& order, char* key)
 {
-    if (spec.bulkMail) {
+    if (order.bulkMail) {
         key[kBulkTier] = ' ';
         AppendPadded(key, kBulkZip, record, kFieldZipCode, kBulkZipSize);
         AppendPadded(key, kBulkState, record, kFieldState, kBulkStateSize);
@@ -30,7 +30,7 @@ void BuildIndexKey(const CardRecord& record, const SortSpec& spec, char* key)
     int32_t length = 0;
     key[0] = 0;
     for (int32_t i = 0; i < 3; ++i) {
-        const int32_t id = spec.FieldAt(i);
+        const int32_t id = order.FieldAt(i);
         if (id < 0)
             continue;
         const int32_t body = record.GetFieldLength(id);

@@ -20,7 +20,7 @@ constexpr int32_t kBulkStateSize = 4;
 constexpr int32_t kBulkKeyLength = 18;
 
 // Writes the key (NUL-terminated, at most 149 characters) into key.
-void BuildIndexKey(const CardRecord& record, const SortSpec& spec, char* key);
+void BuildIndexKey(const CardRecord& record, const SortSpec& order, char* key);
 
 // ASCII letters only: keys must not depend on the locale.
 inline char KeyUpper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }

@@ -146,16 +146,16 @@ TEST(DatabaseHeader, CheckRefusesForeignOldAndNewFilesAndAsksAboutDamage)
 TEST(DatabaseHeader, SortSpecIdsOutsideTheBodyFieldsCountAsNone)
 {
     uint8_t bytes[8];
-    SortSpec spec;
-    spec.fields[1] = 23;
-    spec.fields[2] = 900;
-    spec.bulkMail = 2;
-    spec.descending = 1;
-    StoreSortSpec(spec, bytes);
-    EXPECT_EQ(LoadSortSpec(bytes), spec);
-    EXPECT_EQ(spec.FieldAt(0), 3);
-    EXPECT_EQ(spec.FieldAt(1), 23);
-    EXPECT_EQ(spec.FieldAt(2), -1);
+    SortSpec order;
+    order.fields[1] = 23;
+    order.fields[2] = 900;
+    order.bulkMail = 2;
+    order.descending = 1;
+    StoreSortSpec(order, bytes);
+    EXPECT_EQ(LoadSortSpec(bytes), order);
+    EXPECT_EQ(order.FieldAt(0), 3);
+    EXPECT_EQ(order.FieldAt(1), 23);
+    EXPECT_EQ(order.FieldAt(2), -1);
 }
 
 }  // namespace

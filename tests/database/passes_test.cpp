@@ -121,19 +121,19 @@ TEST(RecordKey, SortFieldsWithSpacesAndBulkMailColumns)
 {
     CardRecord r;
     Record(r, {{kFieldLastName, "smith"}, {kFieldState, "CALI"}, {kFieldZipCode, "12345"}, {kFieldFirstName, "ann"}});
-    SortSpec spec;
-    spec.fields[1] = kFieldState;
-    spec.fields[2] = kFieldFirstName;
+    SortSpec order;
+    order.fields[1] = kFieldState;
+    order.fields[2] = kFieldFirstName;
     char key[kIndexKeySize];
-    BuildIndexKey(r, spec, key);
+    BuildIndexKey(r, order, key);
     EXPECT_STREQ(key, "Smith CALIann ");  // a full field gets no space
-    spec.bulkMail = 1;
-    BuildIndexKey(r, spec, key);
+    order.bulkMail = 1;
+    BuildIndexKey(r, order, key);
     EXPECT_STREQ(key, " 12345        CALI");
-    spec = SortSpec{};
-    spec.fields[0] = kFieldCustom1;
+    order = SortSpec{};
+    order.fields[0] = kFieldCustom1;
     r.SetFieldText(kFieldCustom1, std::string(255, 'q').c_str());
-    BuildIndexKey(r, spec, key);
+    BuildIndexKey(r, order, key);
     EXPECT_EQ(std::strlen(key), size_t(kIndexKeyMax));
     EXPECT_EQ(key[0], 'Q');
 }
@@ -357,9 +357,9 @@ TEST_F(PassesTest, BulkMailPresortTiersAndTheFirstClassMinimum)
     add("12346", 9);
     add("12345", 10);
     add("55501", 479);  // groups of ten: all of them tier 0
-    SortSpec spec;
-    spec.bulkMail = 1;
-    data().SetSortSpec(spec);
+    SortSpec order;
+    order.bulkMail = 1;
+    data().SetSortSpec(order);
     Criteria none;
     Select(all, none);
     EXPECT_EQ(data().GetLiveCount(), 0);  // 499 records

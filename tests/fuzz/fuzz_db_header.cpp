@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint8_t header[kDbHeaderSize] = {};
     std::memcpy(header, data, size < kDbHeaderSize ? size : kDbHeaderSize);
     CheckDatabaseHeader(header);
-    const SortSpec spec = LoadSortSpec(header + dbh::kSortSpec);
+    const SortSpec order = LoadSortSpec(header + dbh::kSortSpec);
     for (int i = 0; i < 3; ++i)
-        FieldMaxLength(spec.FieldAt(i));
+        FieldMaxLength(order.FieldAt(i));
     char text[256];
     HeaderText(header, dbh::kKeyText, dbh::kKeyTextSize, text);
     SetCustomFieldNames(header + dbh::kCustomNames);

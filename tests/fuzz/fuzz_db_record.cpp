@@ -60,10 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         char text[256];
         for (int32_t id = 0; id < kBodyFieldCount; ++id)
             record.GetFieldText(id, text);
-        SortSpec spec;
-        spec.fields[1] = kFieldCustom1;
+        SortSpec order;
+        order.fields[1] = kFieldCustom1;
         char key[kIndexKeySize];
-        BuildIndexKey(record, spec, key);
+        BuildIndexKey(record, order, key);
         for (int32_t id = 0; id < kBodyFieldCount; ++id)
             record.SetFieldText(id, std::string(300, 'x').c_str());
         if (record.GetLength() > dbrec::kMaxRecordSize)

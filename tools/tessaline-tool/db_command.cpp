@@ -101,7 +101,7 @@ int PrintSelection(DataFile& data, const char* first)
     return std::fflush(stdout) == 0 ? 0 : ToolFail("db: cannot write the output");
 }
 
-// Selects every record with the given criteria block and sort spec
+// Selects every record with the given criteria block and sort order
 // without changing what the file keeps.
 bool SelectAll(DatabaseSession& db, const uint8_t* criteria)
 {
@@ -269,9 +269,9 @@ int RunPresort(const ToolArgs& args)
     DatabaseSession db;
     if (!db.Open(path, false))
         return ToolFail("db presort: cannot open " + args[0]);
-    SortSpec spec = db.Data().GetSortSpec();
-    spec.bulkMail = standard ? 2 : 1;
-    db.Data().SetSortSpec(spec);
+    SortSpec order = db.Data().GetSortSpec();
+    order.bulkMail = standard ? 2 : 1;
+    db.Data().SetSortSpec(order);
     uint8_t criteria[kDbHeaderSize - kCriteriaBase] = {};
     int status = 1;
     if (SelectAll(db, criteria) && !db.Data().DataMark())

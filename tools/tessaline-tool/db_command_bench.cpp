@@ -106,19 +106,19 @@ int RunDbBench(const ToolArgs& args)
             return ToolFail("db bench: the find found nothing");
     }
     {
-        SortSpec spec;
-        spec.fields[0] = kFieldCity;
-        spec.fields[1] = kFieldLastName;
-        spec.fields[2] = kFieldFirstName;
-        db->Data().SetSortSpec(spec);
+        SortSpec order;
+        order.fields[0] = kFieldCity;
+        order.fields[1] = kFieldLastName;
+        order.fields[2] = kFieldFirstName;
+        db->Data().SetSortSpec(order);
         Stopwatch watch;
         db->Rebuild();
         Report("sort by City, LastName, FirstName", watch.Seconds(), kRecords);
     }
     {
-        SortSpec spec;
-        spec.bulkMail = 2;
-        db->Data().SetSortSpec(spec);
+        SortSpec order;
+        order.bulkMail = 2;
+        db->Data().SetSortSpec(order);
         Stopwatch watch;
         db->Rebuild();
         Report("bulk-mail presort (Standard)", watch.Seconds(), kRecords);
