@@ -31,14 +31,26 @@ public:
     void Beep(uint32_t) override {}
 };
 
-std::string Folder()
-{
-    static std::string folder = [] {
+// A folder of this run's own, removed when the run ends.
+struct RunFolder {
+    RunFolder()
+    {
         char templ[] = "/tmp/fuzz-db-record-XXXXXX";
         const char* made = mkdtemp(templ);
-        return std::string(made ? made : "/tmp");
-    }();
-    return folder;
+        path = made ? made : "";
+    }
+    ~RunFolder()
+    {
+        if (!path.empty())
+            rmdir(path.c_str());
+    }
+    std::string path;
+};
+
+std::string Folder()
+{
+    static RunFolder folder;
+    return folder.path.empty() ? std::string("/tmp") : folder.path;
 }
 
 }  // namespace
