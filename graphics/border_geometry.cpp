@@ -1,6 +1,6 @@
 #include "graphics/border_geometry.h"
 
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "platform/dc.h"
 #include "typography/font_spec.h"
 

@@ -4,7 +4,7 @@
 
 #include "graphics/border_geometry.h"
 #include "graphics/border_stripes.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"

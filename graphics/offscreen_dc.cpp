@@ -6,7 +6,7 @@
 
 #include "foundation/byte_order.h"
 #include "graphics/dib_format.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "platform/dc.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "graphics/border_stripes.h"
 #include "graphics/frame_border.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/placement.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"

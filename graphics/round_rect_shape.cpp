@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "graphics/border_stripes.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/placement.h"
 #include "graphics/rotation.h"
 #include "platform/dc.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rop_state.h"
 #include "platform/dc.h"
 

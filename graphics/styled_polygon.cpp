@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/border_stripes.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/pen_state.h"
 #include "platform/dc.h"
 

@@ -1,24 +1,14 @@
 // shapes-sheet writes the picture a reviewer looks at.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 
 #include <QImage>
 
-#include "support/temp_dir.h"
+#include "support/shell.h"
 
 namespace {
-
-int Shell(const TempDir& dir, const std::string& command)
-{
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    const std::string line = "cd '" + dir.path() + "' && T='" + (tool ? tool : "tessaline-tool") + "' && " + command;
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(ShapesSheetTool, WritesTheSheet)
 {
