@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "foundation/int_math.h"
 #include "graphics/border_geometry.h"
 #include "graphics/border_stripes.h"
-#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"

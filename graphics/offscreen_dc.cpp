@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
-#include "graphics/dib_format.h"
 #include "foundation/int_math.h"
+#include "graphics/dib_format.h"
 #include "platform/dc.h"
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include "graphics/border_stripes.h"
 #include "graphics/frame_border.h"
-#include "foundation/int_math.h"
 #include "graphics/placement.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"

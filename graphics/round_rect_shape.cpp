@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "graphics/border_stripes.h"
 #include "foundation/int_math.h"
+#include "graphics/border_stripes.h"
 #include "graphics/placement.h"
 #include "graphics/rotation.h"
 #include "platform/dc.h"

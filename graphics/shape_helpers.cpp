@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "foundation/int_math.h"
 #include "graphics/rop_state.h"

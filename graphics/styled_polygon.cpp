@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/border_stripes.h"
 #include "foundation/int_math.h"
+#include "graphics/border_stripes.h"
 #include "graphics/pen_state.h"
 #include "platform/dc.h"
 

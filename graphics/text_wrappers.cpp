@@ -1,6 +1,5 @@
 #include "graphics/text_wrappers.h"
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 
