@@ -172,13 +172,9 @@ Handle QuickCardItemNew()
 
 int32_t QuickCardItemSetText(Handle item, const char* text, int32_t length)
 {
-    if (!item || HandleGetSize(item) < kQcItemText)
+    if (!item)
         return 1;
-    int32_t n = std::clamp(length, 0, kQcItemMaxText);
-    if (!text)
-        n = 0;
-    else
-        n = int32_t(::strnlen(text, size_t(n)));
+    const int32_t n = text ? int32_t(::strnlen(text, size_t(std::clamp(length, 0, kQcItemMaxText)))) : 0;
     // Every piece, the empty one too, is a legal item of at least 52 bytes.
     const uint32_t size = uint32_t(n) + kQcItemMinSize;
     if (HandleResize(item, int32_t(size)) != 0)

@@ -1,15 +1,11 @@
-// Items, blocks and a field-text provider for the Quick Card suites.
+// Items and blocks for the Quick Card suites.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
-#include "graphics/field_text_provider.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
 
@@ -33,7 +29,7 @@ inline Handle MakeItem(const PieceSpec& s)
     PutI32LE(d + kQcItemField, s.field);
     PutF32LE(d + kQcItemGap, s.gap);
     PutF32LE(d + kQcItemSpaceAbove, s.spaceAbove);
-    PutU16LE(d + kQcItemNewLine, s.newLine ? 1 : 0);
+    PutU16LE(d + kQcItemNewLine, s.newLine);
     PutU16LE(d + kQcItemSeparator, s.separator);
     PutI16LE(d + kQcItemFontSize, s.fontSize);
     PutU16LE(d + kQcItemStyle, s.style);
@@ -53,36 +49,4 @@ inline Handle MakeBlock(const std::vector<PieceSpec>& pieces, uint8_t keepEmptyP
     return block;
 }
 
-inline int32_t BlockCount(Handle block) { return GetI32LE(HandleData(block) + kQcHeaderCount); }
-
-inline std::vector<uint8_t> Bytes(Handle h)
-{
-    return std::vector<uint8_t>(HandleData(h), HandleData(h) + HandleGetSize(h));
-}
-
-inline std::string ItemTextAt(Handle block, int32_t n)
-{
-    const uint8_t* item = QuickCardBlockGetItem(block, n);
-    return item ? std::string(reinterpret_cast<const char*>(item + kQcItemText)) : std::string("<none>");
-}
-
-// Field values by id; names are "[F<id>]". Installed while it lives.
-class FakeFieldTexts : public FieldTextProvider {
-public:
-    FakeFieldTexts() : previous_(SetFieldTextProvider(this)) {}
-    ~FakeFieldTexts() override { SetFieldTextProvider(previous_); }
-
-    std::string MergeFieldText(int32_t fieldId, bool previewMode) override
-    {
-        lastPreviewMode = previewMode;
-        auto it = values.find(fieldId);
-        return it == values.end() ? std::string() : it->second;
-    }
-    std::string BracketedFieldName(int32_t fieldId) override { return "[F" + std::to_string(fieldId) + "]"; }
-
-    std::map<int32_t, std::string> values;
-    bool lastPreviewMode = false;
-
-private:
-    FieldTextProvider* previous_;
-};
+inline std::vector<uint8_t> Bytes(Handle h) { return {HandleData(h), HandleData(h) + HandleGetSize(h)}; }
