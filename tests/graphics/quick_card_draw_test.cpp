@@ -69,8 +69,8 @@ TEST(QuickCardText, FieldValuesSitBetweenPrefixAndSuffixAndVanishWhenEmpty)
     EXPECT_EQ(PieceText(tel.get(), 0, 0), "Tel. [F13]");
     EXPECT_EQ(PieceText(tel.get(), 1, 0, 6), "Tel. 5");
     // A text without its terminator ends with the item.
-    std::memset(HandleData(fixed.get()) + 48, 'z', 4);
-    EXPECT_EQ(PieceText(fixed.get(), 1, 0), "zzzz");
+    std::memset(HandleData(fixed.get()) + 48, 'z', HandleGetSize(fixed.get()) - 48);
+    EXPECT_EQ(PieceText(fixed.get(), 1, 0), "zzzzzzz");
 }
 
 TEST(QuickCardMeasure, PiecesTakeTheirFontsGapsAndSpacesAtTheScale)
