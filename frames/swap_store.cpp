@@ -489,14 +489,16 @@ int32_t SwapStore::ReadStore(FileHandle file, int32_t offset, uint32_t length)
 int32_t SwapStore::WriteRecordArray(FileHandle file)
 {
     uint32_t here = 0;
+    windowSize_ = 0;
+    windowPosition_ = 0;
     if (FileTell(file, &here) != kErrNone)
         return kStoreDocWrite;
+    windowPosition_ = here;
     const uint32_t bytes = uint32_t(count_) * recordSize_;
     std::vector<uint8_t> out(bytes);
     RecordsForFile(HandleData(records_), out.data(), size_t(count_), recordSize_);
     if (bytes && FileWrite(file, out.data(), bytes) != kErrNone)
         return kStoreDocWrite;
-    windowPosition_ = here;
     windowSize_ = bytes;
     return 0;
 }
