@@ -8,6 +8,7 @@
 
 #include "frames/ctfile_mng.h"
 #include "frames/frame_document.h"
+#include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
 #include "frames/shared_frame_list.h"
