@@ -12,11 +12,13 @@
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "frames/store_array.h"
+#include "graphics/dib_store_io.h"
 
 // A swap position that names no stretch (-1 in the stored records).
-constexpr uint32_t kNoSwapPosition = 0xFFFFFFFF;
+constexpr uint32_t kNoSwapPosition = kStoreNoPosition;
 
-class CTFileMng : public StoreArray {
+// Pictures keep their store form here too, through StoreFileIo.
+class CTFileMng : public StoreArray, public StoreFileIo {
 public:
     CTFileMng();
     // Closes the file; the system removes it with the handle.
@@ -34,6 +36,8 @@ public:
     // 0 or the file layer's code; 1 when not open or the position is none.
     int32_t ReadAt(uint32_t position, uint32_t n, void* buffer);
     int32_t WriteAt(uint32_t position, uint32_t n, const void* buffer);
+    int32_t ReadAt(uint32_t position, void* bytes, uint32_t n) override { return ReadAt(position, n, bytes); }
+    int32_t WriteAt(uint32_t position, const void* bytes, uint32_t n) override { return WriteAt(position, n, bytes); }
     // 0, or 1 when not open, the position is none or the seek fails.
     int32_t Seek(uint32_t position);
     // The position, or -1.
@@ -47,7 +51,7 @@ public:
     // Best fit among the free stretches, else the end of the file (while
     // the disk has room). kNoSwapPosition when no room can be had; the
     // first such failure shows message 456.
-    uint32_t Allocate(uint32_t n);
+    uint32_t Allocate(uint32_t n) override;
     // Gives a stretch back. Parts already free, or beyond the end of the
     // file, are left out, so that no stretch is ever handed out twice.
     void FreeSpace(uint32_t position, uint32_t length);

@@ -16,6 +16,7 @@
 #include "frames/frame_obj_star.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
+#include "graphics/dib_serial.h"
 #include "support/alert_capture.h"
 #include "test_document.h"
 
@@ -209,8 +210,20 @@ TEST_F(FrameTypes, AKeptPictureTravelsInTheDocumentAndIntoTheNextSwapFile)
 {
     TestDocument doc(dir_.path());
     FrameObjImage* image = static_cast<FrameObjImage*>(doc.frames.CreateFrameObject(kFrameImage, 1));
-    const std::vector<uint8_t> storeForm = {6, 0, 0, 0, 'p', 'i', 'x', 'e', 'l', 's'};
+    // A real picture, put into the swap file the way pictures store
+    // themselves, and taken from there as the frame's decoded image.
+    DibHandle picture = DibHandleNew();
+    ASSERT_EQ(DibHandleCreate(picture, 3, 2, 24), 0);
+    uint32_t at = 0, length = 0;
+    ASSERT_EQ(DibHandleWriteStore(&doc.swap, picture, &at, &length), 0);
+    std::vector<uint8_t> storeForm(length);
+    ASSERT_EQ(doc.swap.ReadAt(at, length, storeForm.data()), 0);
     ASSERT_EQ(image->StoreImageBytes(storeForm.data(), uint32_t(storeForm.size())), 0);
+    DibHandle fromSwap = DibHandleNew();
+    ASSERT_EQ(DibHandleReadStore(&doc.swap, fromSwap, image->BlockB().imagePosition), 0);
+    EXPECT_EQ(DibHandleWidth(fromSwap), 3);
+    DibHandleFree(&fromSwap);
+    DibHandleFree(&picture);
     const ImageBlockB swapPlaces = image->BlockB();
 
     const std::vector<uint8_t> bytes = Written(*image);
@@ -221,6 +234,11 @@ TEST_F(FrameTypes, AKeptPictureTravelsInTheDocumentAndIntoTheNextSwapFile)
     EXPECT_EQ(written.imagePosition, image->DataSize());
     EXPECT_EQ(written.rotationPending, 1);
     EXPECT_TRUE(std::equal(storeForm.begin(), storeForm.end(), bytes.begin() + image->DataSize()));
+    DibHandle inDocument = nullptr;
+    ASSERT_EQ(FileSeek(file_.get(), kSeekStart, int32_t(written.imagePosition)), 0);
+    ASSERT_EQ(DibHandleReadFile(file_.get(), &inDocument), 0);
+    EXPECT_EQ(DibHandleHeight(inDocument), 2);
+    DibHandleFree(&inDocument);
     EXPECT_EQ(image->BlockB().imagePosition, swapPlaces.imagePosition) << "the frame keeps its swap place";
 
     // Read from the document, the picture goes into the reader's swap file.
