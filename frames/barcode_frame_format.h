@@ -14,11 +14,11 @@
 //   324  8    origin of the bars      332  8  frame position
 //   340  f64  caption font size (4-aligned)
 //
-// Counter specification (type 12), 544 bytes: prefix (256, zero-
+// Counter settings (type 12), 544 bytes: prefix (256, zero-
 // terminated), suffix (256), then i32 start, step, repeat count, width
 // mode, width, advance flag, counter, and one more i32.
 //
-// Quick Card specification (type 13), 92 bytes of i32: close up, skip
+// Quick Card field settings (type 13), 92 bytes of i32: close up, skip
 // empty, ten include switches, ten new-line switches, barcode shown.
 //
 // Quick Card header (type 18), 36 bytes of i32: barcode shown, a word, a

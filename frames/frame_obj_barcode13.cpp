@@ -43,9 +43,9 @@ int32_t FrameObjBarcode13::CopyTo(FrameObj* destination)
     return FrameObjBarcode::CopyTo(destination);
 }
 
-void FrameObjBarcode13::SetQuickCardSpec(const uint8_t* spec)
+void FrameObjBarcode13::SetQuickCardSpec(const uint8_t* settings)
 {
     MarkChanged(1, 0);
-    std::memcpy(spec_, spec, kQuickCardSpecSize);
+    std::memcpy(spec_, settings, kQuickCardSpecSize);
     Recompute(0);
 }

@@ -1,5 +1,5 @@
 // The Quick Card frame of type 13: a Postnet barcode over a ten-field
-// address block, described by a 92-byte specification stored behind the
+// address block, described by 92 bytes of field settings stored behind the
 // barcode record.
 #pragma once
 
@@ -14,7 +14,7 @@ public:
     int32_t CopyTo(FrameObj* destination) override;
 
     const uint8_t* QuickCardSpec() const { return spec_; }
-    void SetQuickCardSpec(const uint8_t* spec);
+    void SetQuickCardSpec(const uint8_t* settings);
 
 protected:
     int32_t ReadBody(FileHandle file, BlockTarget target) override;

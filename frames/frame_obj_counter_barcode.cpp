@@ -48,9 +48,9 @@ void FrameObjCounterBarcode::SetCounterValue(int32_t value)
     modified_ = 1;
 }
 
-void FrameObjCounterBarcode::SetCounterSpec(const uint8_t* spec)
+void FrameObjCounterBarcode::SetCounterSpec(const uint8_t* settings)
 {
     MarkChanged(1, 0);
-    std::memcpy(spec_, spec, kCounterSpecSize);
+    std::memcpy(spec_, settings, kCounterSpecSize);
     Recompute(0);
 }

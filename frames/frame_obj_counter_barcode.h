@@ -1,5 +1,5 @@
 // The counter barcode: a barcode frame whose data is a counter, described by
-// a 544-byte counter specification stored behind the barcode record.
+// 544 bytes of counter settings stored behind the barcode record.
 #pragma once
 
 #include "frames/frame_obj_barcode.h"
@@ -15,7 +15,7 @@ public:
     void SetCounterValue(int32_t value) override;
 
     const uint8_t* CounterSpec() const { return spec_; }
-    void SetCounterSpec(const uint8_t* spec);
+    void SetCounterSpec(const uint8_t* settings);
 
 protected:
     int32_t ReadBody(FileHandle file, BlockTarget target) override;

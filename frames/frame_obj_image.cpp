@@ -31,6 +31,8 @@ int32_t CopyFromSwap(CTFileMng* swap, uint32_t position, uint32_t n, FileHandle 
 // Copies a stretch of the swap file to a new stretch of it.
 uint32_t DuplicateInSwap(CTFileMng* swap, uint32_t position, uint32_t n)
 {
+    if (uint64_t(position) + n > swap->GetFileSize())
+        return kNoSwapPosition;
     std::vector<uint8_t> bytes(n);
     if (n && swap->ReadAt(position, n, bytes.data()) != kErrNone)
         return kNoSwapPosition;

@@ -87,7 +87,8 @@ void FrameStore::FreeData(uint8_t* header)
 
 void FrameStore::GetRecord(int32_t index, uint8_t* header)
 {
-    const uint8_t* r = RecordPtr(index < 0 ? 0 : index);
+    frameIndex_ = index < 0 ? 0 : index;
+    const uint8_t* r = RecordPtr(frameIndex_);
     if (r)
         std::memcpy(frame_, r, kFrameRecordSize);
     else
@@ -97,14 +98,28 @@ void FrameStore::GetRecord(int32_t index, uint8_t* header)
 
 void FrameStore::PutRecord(int32_t index, const uint8_t* header)
 {
+    uint8_t* r = RecordPtr(index);
+    if (!r)
+        return;
+    // The rest of the full record belongs to the record it was read from;
+    // a header put back elsewhere takes that record's own rest.
+    if (index != frameIndex_) {
+        std::memcpy(frame_, r, kFrameRecordSize);
+        frameIndex_ = index;
+    }
     if (header != frame_)
         std::memmove(frame_, header, kRecordHeaderSize);
-    if (uint8_t* r = RecordPtr(index))
-        std::memcpy(r, frame_, kFrameRecordSize);
+    std::memcpy(r, frame_, kFrameRecordSize);
 }
 
 int32_t FrameStore::LoadCurrent(uint8_t mode)
 {
+    // Loading needs the type from the full record of the current one.
+    if (frameIndex_ != currentIndex_ && RecordPtr(currentIndex_)) {
+        std::memcpy(frame_, RecordPtr(currentIndex_), kFrameRecordSize);
+        std::memcpy(frame_, current_, kRecordHeaderSize);
+        frameIndex_ = currentIndex_;
+    }
     const int32_t result = SwapStore::LoadCurrent(mode);
     std::memcpy(frame_, current_, kRecordHeaderSize);
     return result;
@@ -202,6 +217,7 @@ void FrameStore::InitFrameRecord(FrameObj* frame)
     InitRecord(current_);
     SetHeaderSlot(current_, slots_.Add(frame));
     std::memcpy(frame_, current_, kRecordHeaderSize);
+    frameIndex_ = count_;
     SetFrameType(frame_, uint8_t(frame->GetType()));
     frame->SetDocument(document_);
     frame->SetFrameId(HeaderId(current_));
@@ -607,9 +623,16 @@ uint16_t FrameStore::FindFrameForPos(uint16_t id, const TextPosition& position)
 
 bool FrameStore::IsChained(const FrameObj* frame)
 {
-    if (!frame || FindById(frame->FrameId()) < 0)
+    // Asked while frames are drawn and edited: it leaves the current record
+    // alone.
+    if (!frame || frame->FrameId() == 0)
         return false;
-    return FramePrevious(frame_) != 0 || FrameNext(frame_) != 0;
+    for (int32_t i = 0; i < count_; ++i) {
+        const uint8_t* r = RecordPtr(i);
+        if (HeaderId(r) == frame->FrameId())
+            return FramePrevious(r) != 0 || FrameNext(r) != 0;
+    }
+    return false;
 }
 
 void FrameStore::Unlink(FrameObj* frame)

@@ -130,6 +130,7 @@ private:
 
     FrameDocument* document_;
     uint8_t frame_[kFrameRecordSize] = {};
+    int32_t frameIndex_ = -1;
 
     FrameObj* groups_[kPageListCapacity] = {};
     int32_t groupCount_ = 0;

@@ -11,7 +11,7 @@
 //    36  f32  horizontal scale (percent)   40  f32  vertical scale
 //    44  i16  picture angle                46  u8   keep in document
 //    48  u32  image tag ('PICT', 'EMF ', 'WMF ', 'EPSF' as LE values)
-//    52  771  file specification (a stored path record)
+//    52  771  the picture file's path (a stored path record)
 //   823  u8   from file
 //   824  16   crop rectangle
 //   840  u8   print picture   841  u8  display picture   842  u8  reserved

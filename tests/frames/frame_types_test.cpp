@@ -54,16 +54,16 @@ void MakeDistinct(FrameObj* frame)
         break;
     }
     case kFrameCounterBarcode: {
-        uint8_t spec[kCounterSpecSize] = {};
-        std::memcpy(spec, "No. ", 4);
-        PutI32LE(spec + kCounterStartOffset, 40);
-        static_cast<FrameObjCounterBarcode*>(frame)->SetCounterSpec(spec);
+        uint8_t settings[kCounterSpecSize] = {};
+        std::memcpy(settings, "No. ", 4);
+        PutI32LE(settings + kCounterStartOffset, 40);
+        static_cast<FrameObjCounterBarcode*>(frame)->SetCounterSpec(settings);
         break;
     }
     case kFrameBarcode13: {
-        uint8_t spec[kQuickCardSpecSize] = {};
-        spec[kQuickCardShownOffset] = 1;
-        static_cast<FrameObjBarcode13*>(frame)->SetQuickCardSpec(spec);
+        uint8_t settings[kQuickCardSpecSize] = {};
+        settings[kQuickCardShownOffset] = 1;
+        static_cast<FrameObjBarcode13*>(frame)->SetQuickCardSpec(settings);
         break;
     }
     case kFrameBarcode18: {
@@ -132,11 +132,11 @@ TEST(FrameFactory, EveryTypeGetsItsClassAndCreationValues)
     std::unique_ptr<FrameObj> field(NewFrameObject(kFrameFieldBarcode));
     EXPECT_EQ(static_cast<FrameObjBarcode*>(field.get())->Symbology(), 1);
     std::unique_ptr<FrameObj> quick(NewFrameObject(kFrameBarcode13));
-    const uint8_t* spec = static_cast<FrameObjBarcode13*>(quick.get())->QuickCardSpec();
-    EXPECT_EQ(GetI32LE(spec + kQuickCardIncludeOffset), 0);
-    EXPECT_EQ(GetI32LE(spec + kQuickCardIncludeOffset + 4), 1);
-    EXPECT_EQ(GetI32LE(spec + kQuickCardNewLineOffset + 12), 1);
-    EXPECT_EQ(GetI32LE(spec + kQuickCardNewLineOffset + 32), 0);
+    const uint8_t* settings = static_cast<FrameObjBarcode13*>(quick.get())->QuickCardSpec();
+    EXPECT_EQ(GetI32LE(settings + kQuickCardIncludeOffset), 0);
+    EXPECT_EQ(GetI32LE(settings + kQuickCardIncludeOffset + 4), 1);
+    EXPECT_EQ(GetI32LE(settings + kQuickCardNewLineOffset + 12), 1);
+    EXPECT_EQ(GetI32LE(settings + kQuickCardNewLineOffset + 32), 0);
     std::unique_ptr<FrameObj> power(NewFrameObject(kFramePowerText));
     EXPECT_EQ(GetU16LE(static_cast<FrameObjPowerText*>(power.get())->Effect() + 164), 13);
     std::unique_ptr<FrameObj> picture(NewFrameObject(kFramePicture));
