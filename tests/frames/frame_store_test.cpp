@@ -256,4 +256,53 @@ TEST_F(FrameStoreTest, PasteboardFramesReloadIntoTheirList)
     EXPECT_EQ(doc_.frames.GetLoadedFrame(3), nullptr);
 }
 
+TEST_F(FrameStoreTest, ReflowFollowsTheChainAndStoriesChangeHands)
+{
+    FrameObj* a = Add(kFrameText, 1);
+    FrameObj* b = Add(kFrameText, 1);
+    FrameObj* c = Add(kFrameText, 2);
+    doc_.frames.NewStory(a, true);
+    doc_.frames.LinkTextAfter(a, b);
+    doc_.frames.LinkTextAfter(b, c);
+    doc_.frames.SetHeld(c, false);
+    for (uint16_t id : {1, 2, 3})
+        doc_.frames.SetFrameEnd(id, TextPosition{0, 0});
+
+    // Re-flow starts at the earliest frame that needs it and goes on while
+    // ends move, but not past the last held frame.
+    doc_.frames.InvalidateChain(1);
+    EXPECT_TRUE(HeaderHas(Record(2), kFrameNeedsReflow));
+    EXPECT_FALSE(HeaderHas(Record(3), kFrameNeedsReflow)) << "no held frame follows the second";
+    doc_.frames.SetNeedsReflow(1);
+    doc_.layoutEnds = {TextPosition{2, 0}, TextPosition{5, 0}};
+    EXPECT_TRUE(doc_.frames.ReflowHeld(false));
+    EXPECT_EQ(doc_.laidOut, (std::vector<uint16_t>{1, 2}));
+    EXPECT_EQ(FrameEndField(Record(2)), (TextPosition{5, 0}));
+    EXPECT_TRUE(HeaderHas(Record(3), kFrameNeedsReflow)) << "the frame after a moved end waits for its turn";
+
+    // A story moves to another id, also for a frame that is swapped out.
+    ASSERT_EQ(doc_.frames.UnloadData(3), 0);
+    const int16_t old = a->Block().storyId;
+    doc_.frames.ReplaceStoryId(old, 77);
+    EXPECT_EQ(a->Block().storyId, 77);
+    EXPECT_EQ(FrameStory(Record(3)), 77);
+    EXPECT_EQ(doc_.frames.LoadFrame(3, 0)->Block().storyId, 77);
+    EXPECT_TRUE(doc_.frames.SameStory(a, b));
+}
+
+TEST_F(FrameStoreTest, PasteboardFramesMoveBesideThePageTheyOverlap)
+{
+    FrameObj* left = Add(kFrameRect, 0);
+    left->SetFromRect(IntRect{10, 10, 30, 20});
+    FrameObj* away = Add(kFrameRect, 0);
+    away->SetFromRect(IntRect{500, 500, 510, 510});
+    doc_.shared.AddFrame(left);
+    doc_.shared.AddFrame(away);
+    const uint32_t pages[2] = {1, 2};
+    const IntRect rects[2] = {{0, 0, 100, 100}, {100, 0, 200, 100}};
+    doc_.shared.PlaceOnPages(pages, rects);
+    EXPECT_EQ(left->Geometry().x, -20) << "its right edge meets the first page's left edge";
+    EXPECT_EQ(away->Geometry().x, 500);
+}
+
 }  // namespace
