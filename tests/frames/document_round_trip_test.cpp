@@ -284,4 +284,65 @@ TEST_F(DocumentRoundTrip, AFrameTheSwapFileCannotGiveBackFailsTheSaveButIsNotFor
     EXPECT_EQ(Blocks(doc), blocks);
 }
 
+TEST_F(DocumentRoundTrip, AnImageFrameThatCannotBeLoadedIsSavedFromItsSwapCopy)
+{
+    AlertCapture alerts;
+    TestDocument doc(dir_.path());
+    doc.pages.InsertPages(0, 1, 0, 0);
+    FrameObjImage* image = static_cast<FrameObjImage*>(doc.frames.CreateFrameObject(kFrameImage, 1));
+    image->AppendId(5);
+    const uint8_t picture[] = {2, 0, 0, 0, 'o', 'k'};
+    ASSERT_EQ(image->StoreImageBytes(picture, sizeof picture), 0);
+    doc.frames.SetHeld(image, false);
+    ASSERT_EQ(doc.frames.UnloadData(1), 0);
+    uint8_t record[kFrameRecordSize];
+    doc.frames.GetFrameRecord(1, record);
+    // Sizes that cannot be right: the frame does not load, but its bytes
+    // are still there.
+    uint8_t sizes[4];
+    PutU16LE(sizes, 2);
+    PutU16LE(sizes + 2, 0);
+    ASSERT_EQ(doc.swap.WriteAt(HeaderPosition(record) + 100, 4, sizes), 0);
+    ASSERT_EQ(doc.swap.WriteAt(HeaderPosition(record) + 112, 4, sizes), 0);
+    ASSERT_EQ(doc.frames.LoadFrame(1, 0), nullptr);
+
+    Sections s;
+    EXPECT_EQ(Save(doc, document_.get(), &s), 0);
+    EXPECT_TRUE(alerts.boxes().empty());
+    const std::vector<uint8_t> bytes = document_.Bytes();
+    const uint8_t* saved = &bytes[s.framesAt];
+    ASSERT_EQ(HeaderSize(saved), HeaderSize(record));
+    // The picture is not in the document, and block B says so.
+    const ImageBlockB b = GetImageBlockB(&bytes[HeaderPosition(saved) + 148 + 4 + kImageBlockASize]);
+    EXPECT_EQ(b.imageStored, 0u);
+    EXPECT_EQ(b.imagePosition, kImageNoPosition);
+    EXPECT_EQ(b.rotationPending, 1);
+}
+
+TEST_F(DocumentRoundTrip, AStoryTheSwapFileCannotGiveBackFailsTheSaveButIsNotForgotten)
+{
+    TestDocument doc(dir_.path());
+    const uint16_t story = doc.stories.NewRecord(false);
+    Handle text = TextHandle("kept");
+    doc.stories.BindStory(story);
+    doc.stories.Buffer().SetPlainText(text, true);
+    HandleFree(text);
+    ASSERT_EQ(doc.stories.UnloadAll(0), 0);
+    const std::vector<uint8_t> before(HandleData(doc.stories.Records()), HandleData(doc.stories.Records()) + 20);
+    const uint32_t length = doc.swap.GetFileSize();
+    std::vector<uint8_t> swapBytes(length);
+    ASSERT_EQ(doc.swap.ReadAt(0, length, swapBytes.data()), 0);
+    ASSERT_EQ(FileSetSize(doc.swap.GetFileHandle(), 0), 0);
+
+    EXPECT_NE(doc.stories.WriteStore(document_.get(), 0), 0);
+    ASSERT_EQ(doc.swap.WriteAt(0, length, swapBytes.data()), 0);
+    doc.stories.UnloadAll(0);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), HandleData(doc.stories.Records())));
+    Handle plain = nullptr;
+    doc.stories.BindStory(story);
+    ASSERT_EQ(doc.stories.Buffer().GetPlainText(&plain), 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(HandleData(plain)), HandleGetSize(plain)), "\rkept");
+    HandleFree(plain);
+}
+
 }  // namespace
