@@ -72,13 +72,23 @@ uint16_t SwapStore::NextId()
         idsWrapped_ = 1;
     if (idsWrapped_)
         lastId_ = FirstFreeId();
+    if (lastId_ == 0 || !IdInUse(lastId_))
+        return lastId_;
     // After a wrap the counter goes on from a reused id; it must never hand
-    // out one that a record still has.
-    while (lastId_ != 0 && IdInUse(lastId_)) {
-        lastId_ = uint16_t(lastId_ + 1);
-        if (lastId_ == 0)
-            lastId_ = FirstFreeId();
+    // out one that a record still has, so it steps over those, and past the
+    // top to the lowest free id.
+    std::vector<bool> used(65536, false);
+    for (int32_t i = 0; i < count_; ++i)
+        used[HeaderId(RecordPtr(i))] = true;
+    uint32_t id = lastId_;
+    while (id < 65536 && used[id])
+        ++id;
+    if (id == 65536) {
+        id = 1;
+        while (id < 65536 && used[id])
+            ++id;
     }
+    lastId_ = id < 65536 ? uint16_t(id) : 0;
     return lastId_;
 }
 
