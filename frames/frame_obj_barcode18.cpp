@@ -4,7 +4,7 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/win_error.h"
-#include "frames/quick_card_block_link.h"
+#include "graphics/quick_card_block.h"
 
 FrameObjBarcode18::FrameObjBarcode18() { PutI32LE(header_ + kQuickCardHeaderWord8Offset, 1); }
 
@@ -28,11 +28,11 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
     Handle block = nullptr;
     if (size != 0) {
         err = ReadHandleFromFile(file, size, &block);
-        if (err == 0 && CheckQuickCardBlock(block) != 0)
+        if (err == 0 && QuickCardBlockConvertOld(block) != 0)
             err = kErrInvalidParameter;
         if (err != 0) {
             HandleFree(block);
-            block = NewQuickCardBlock();
+            block = QuickCardBlockNew();
         }
     }
     std::memcpy(header_, bytes, sizeof bytes);

@@ -20,8 +20,9 @@ public:
     void SetQuickCardBlock(Handle block);
 
 protected:
-    // A block that the file cannot hold, or that cannot be kept, is
-    // replaced by an empty one and the read fails.
+    // A block of the older layout is converted; one that the file cannot
+    // hold, or that is neither layout, is replaced by an empty one and the
+    // read fails.
     int32_t ReadBody(FileHandle file, BlockTarget target) override;
     int32_t WriteBody(FileHandle file, BlockTarget target) override;
 

@@ -204,6 +204,22 @@ TEST_F(FrameTypes, ABadQuickCardBlockIsReplacedByAnEmptyOne)
     FrameObjBarcode18 huge;
     EXPECT_NE(huge.Read(file_.get(), 0), 0);
     EXPECT_EQ(HandleGetSize(huge.QuickCardBlock()), 24u);
+
+    // A block of the older item layout is taken in the current one.
+    std::vector<uint8_t> old(24 + 48, 0);
+    PutU32LE(&old[0], 1);
+    PutI32LE(&old[8], 1);
+    PutU32LE(&old[24], 48);
+    PutI32LE(&old[28], -1);
+    std::memcpy(&old[24 + 40], "Hi", 3);
+    bytes.resize(header + kQuickCardHeaderSize);
+    PutU32LE(&bytes[header + kQuickCardBlockSizeOffset], uint32_t(old.size()));
+    bytes.insert(bytes.end(), old.begin(), old.end());
+    file_.Put(bytes);
+    FrameObjBarcode18 converted;
+    ASSERT_EQ(converted.Read(file_.get(), 0), 0);
+    EXPECT_EQ(GetU32LE(HandleData(converted.QuickCardBlock()) + 12), 1u);
+    EXPECT_EQ(GetI32LE(HandleData(converted.QuickCardBlock()) + 8), 1);
 }
 
 TEST_F(FrameTypes, AKeptPictureTravelsInTheDocumentAndIntoTheNextSwapFile)
