@@ -25,6 +25,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # picture fixtures and their reference decodes; PostScript jobs; a
   # decimal-comma locale built from the locale sources
   packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
+  # hyphenation compared with libhyphen over the American English word list
+  packages+=(libhyphen-dev wamerican)
 fi
 
 missing=()
