@@ -20,6 +20,8 @@
 
 namespace {
 
+#ifdef TESSALINE_LIBHYPHEN_CONVERTER
+
 // The word with '-' before each letter whose gap allows a break.
 std::string Show(const std::string& w, const std::vector<bool>& gap)
 {
@@ -31,6 +33,7 @@ std::string Show(const std::string& w, const std::vector<bool>& gap)
     }
     return s;
 }
+#endif
 
 TEST(HyphenOracle, AgreesWithLibhyphenOnEveryLowercaseWord)
 {
