@@ -412,6 +412,13 @@ int32_t OpenDictionary(int32_t useStoredPath, int32_t newDictionary)
         err = FileOpen(&d.path, kFileRead, &d.file);
         d.readOnly = err == kErrNone;
     }
+    // A new dictionary will be written over the file: only an empty file or
+    // a dictionary may be given up for it.
+    uint32_t size = 0;
+    if (err == kErrNone && newDictionary)
+        err = FileGetSize(d.file, &size);
+    if (err == kErrNone && newDictionary && size != 0)
+        err = LoadDictionary(d.file, 0);
     if (err == kErrNone)
         err = LoadDictionary(d.file, newDictionary);
     if (err != kErrNone) {

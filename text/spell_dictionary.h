@@ -39,8 +39,8 @@ constexpr int kMaxSuggestions = 30;
 // 0. An open dictionary is closed first (written back when changed). With
 // useStoredPath the file of the last opening is taken (at first the default
 // dictionary) when it exists; otherwise, and without the flag, the user
-// picks one. With newDictionary the file's content is ignored and the
-// dictionary starts empty.
+// picks one. With newDictionary the dictionary starts empty, in place of
+// the file's words; the file must be empty or a sound dictionary.
 int32_t OpenDictionary(int32_t useStoredPath, int32_t newDictionary);
 // Writes a changed dictionary back (unless it is read-only or was found
 // damaged), closes its file and frees it. 0, or the code of a save that
