@@ -22,6 +22,11 @@ packages=(
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # external oracles the tests compare against
   packages+=(gzip)
+  # barcodes read back and compared with another encoder
+  packages+=(zbar-tools zint)
+  # picture fixtures and their reference decodes; PostScript jobs; a
+  # decimal-comma locale built from the locale sources
+  packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
 fi
 
 missing=()
