@@ -7,21 +7,42 @@
 // drawing code reads as it was designed and behaves the same on every target:
 //
 //   - an image (QImage): the off-screen bitmaps and the views' persistent
-//     surfaces. Raster operations (XOR, NOT-XOR, the blit operations) are
-//     exact here, pixel by pixel;
-//   - a printer or PDF file (QPrinter, QPdfWriter): vector output; raster
-//     operations other than plain copy have no meaning there and fall back
-//     as described at each call;
-//   - a metafile recorder: the calls become enhanced-metafile records.
+//     surfaces. Every call is turned into the exact set of pixels it covers
+//     and combined with the image pixel by pixel, so all sixteen binary and
+//     all ternary raster operations are exact, on the 24 colour bits (every
+//     pixel drawn is written opaque). No QPainter is ever open on the image:
+//     it can be read or shown at any moment, also between calls made outside
+//     a paint event;
+//   - a printer or PDF file (QPrinter, QPdfWriter): vector output through one
+//     QPainter kept open until flush() or the end of the Dc. Raster
+//     operations are evaluated as if the page were white (see blits);
+//   - a recorder (ForRecording): the calls are handed on, in logical units,
+//     to whatever records them (the enhanced-metafile writer).
 //
-// Pixel rules, in logical units before the mapping:
-//   - rectangle, ellipse, roundRect, fillRect: the right and bottom edges are
-//     excluded (a rectangle (0, 0, 10, 5) covers pixels 0-9 by 0-4);
-//   - the pen of rectangle, ellipse and polygon outlines is centred on the
-//     outline except PS_INSIDEFRAME; cosmetic pens (width 0 or 1) draw one
-//     device pixel;
-//   - lineTo draws from the current position up to but not including the end
-//     point;
+// Pixel rules (on images; the same geometry goes to vector targets). Points
+// are mapped to whole device pixels first (rounded), then:
+//   - an area covers the pixels whose centres lie inside it: a fill, a
+//     region, a path, the area of a wide pen. A rectangle (0, 0, 10, 5)
+//     covers pixels 0-9 by 0-4, and so do rectangle, ellipse and roundRect
+//     (with or without a pen: the outline lies on the outermost pixels),
+//     fillRect and the regions made from rectangles. A polygon's points are
+//     corners of its area, so its fill also stops short of its right and
+//     bottom edges, while its one-pixel outline runs through the corner
+//     pixels themselves;
+//   - a cosmetic pen (width 0 or 1, or a wider one that maps to one pixel)
+//     draws one-pixel lines from pixel to pixel; each line leaves out its end
+//     pixel (lineTo draws up to but not including the end point, a polyline
+//     leaves out its last point) and styled ones (dash, dot...) keep their
+//     pattern running along a polyline, with gaps in the background colour
+//     in OPAQUE mode. Wider pens are solid, scale with the mapping, have
+//     round ends and joins and are centred on the outline through the
+//     outermost pixels' centres, or lie just inside the box of rectangle,
+//     ellipse and roundRect with PS_INSIDEFRAME;
+//   - where pen and brush both cover a pixel, only the pen draws;
+//   - hatches are 8 x 8 tiles whose lines pass through the brush origin;
+//     pattern brushes tile from the brush origin;
+//   - glyphs are areas too, with dropout control: a stroke thinner than a
+//     pixel still leaves a pixel in each row and column it crosses;
 //   - nothing is antialiased.
 //
 // Coordinates are logical units. The mapping to device units is the mapping
@@ -35,6 +56,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,17 +64,26 @@
 
 #include <QImage>
 #include <QPainterPath>
+#include <QPolygonF>
+#include <QRegion>
+#include <QTransform>
 
 #include "foundation/int_geometry.h"
 #include "platform/gdi_types.h"
 
 class QPaintDevice;
-class QPainter;
 class DcDevice;
+class DcRecorder;
+struct DevicePaint;
+struct DeviceStroke;
+struct DeviceText;
+struct FontFace;
 
 // A set of pixels, as the region calls make and combine them. Regions have
 // no mapping of their own: fill, frame and paint take them in logical units,
-// the clip calls in device units.
+// the clip calls in device units. Shapes become the pixels the pixel rules
+// above give them (a rectangle (0, 0, 10, 5) holds pixels 0-9 by 0-4; a
+// polygon or path the pixels whose centres lie inside it).
 class Region {
 public:
     Region();  // empty
@@ -60,7 +91,9 @@ public:
     static Region FromPolygon(const IntPoint* points, int count, int32_t fillMode);
     static Region FromEllipse(const IntRect& r);
     static Region FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ellipseHeight);
+    // The path's own fill rule decides what is inside.
     static Region FromPath(const QPainterPath& path);
+    static Region FromQRegion(const QRegion& pixels);
 
     // RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF, RGN_COPY of a and b into this
     // region; returns its kind (NULLREGION, SIMPLEREGION, COMPLEXREGION).
@@ -71,11 +104,15 @@ public:
     IntRect bounds() const;  // empty rectangle for an empty region
     bool isEmpty() const;
     int32_t kind() const;
+    bool operator==(const Region& other) const { return pixels_ == other.pixels_; }
 
-    const QPainterPath& path() const { return path_; }
+    const QRegion& pixels() const { return pixels_; }
+    // The region's outline as a path (its rectangles), for code that works
+    // on paths.
+    QPainterPath path() const;
 
 private:
-    QPainterPath path_;
+    QRegion pixels_;
 };
 
 // One entry of a path read back with getPath.
@@ -86,22 +123,29 @@ struct PathPoint {
 
 class Dc {
 public:
-    // Draws on an image. The image must outlive the Dc; it is painted with
-    // QImage semantics (32-bit formats keep raster operations exact).
+    // Draws on an image, which must outlive the Dc. Surfaces are
+    // Format_RGB32 (or Format_ARGB32 / Format_ARGB32_Premultiplied); an
+    // image of any other format is converted in place to Format_RGB32
+    // (Format_ARGB32 when it has alpha) first. Its dots-per-metre give the
+    // resolution (96 dpi for a new QImage). Null for a null image.
     static std::unique_ptr<Dc> ForImage(QImage* image);
-    // Draws on any paint device: a printer, a PDF writer, a widget's
-    // backing image. Raster operations other than R2_COPYPEN and SRCCOPY
-    // are not exact on vector devices (see blits).
+    // Draws on any paint device: a printer, a PDF writer (a QImage goes to
+    // ForImage). Raster operations draw as on a white page (see blits).
     static std::unique_ptr<Dc> ForDevice(QPaintDevice* device, int32_t technology = DT_RASPRINTER);
     // A context without any surface: measures text and keeps state, draws
     // nothing. Stands for the screen's context where only metrics matter.
     static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);
+    // A context that hands every state change and drawing call to a
+    // recorder (see dc_recorder.h) and otherwise behaves as a measuring
+    // context of the given resolution and size (the reference device).
+    static std::unique_ptr<Dc> ForRecording(DcRecorder* recorder, int32_t dpi = 96, IntSize size = {});
 
     ~Dc();
     Dc(const Dc&) = delete;
     Dc& operator=(const Dc&) = delete;
 
-    // Ends any painting in progress so the surface can be read or shown.
+    // Ends the painting of a vector target (a printer's page must not be
+    // ended while its painter is open). An image is always readable.
     void flush();
 
     // --- Objects and state -------------------------------------------------
@@ -171,8 +215,10 @@ public:
     bool chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
                int32_t y2);
     bool pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-    // Fills with the given brush; no outline; right and bottom excluded.
+    // Fills with the given brush; no outline; right and bottom excluded;
+    // always copies (the raster operation does not apply).
     bool fillRect(const IntRect& r, const Brush& brush);
+    // A border one logical unit wide inside the rectangle, copied.
     bool frameRect(const IntRect& r, const Brush& brush);
     bool invertRect(const IntRect& r);
     // Fills with the selected brush combined by a ternary raster operation
@@ -200,7 +246,11 @@ public:
     QPainterPath currentPath() const;
 
     // --- Regions and clipping --------------------------------------------
+    // Fill, frame and paint combine with the surface by the binary raster
+    // operation (paintRgn in NOT-XOR mode is how selections are shown).
     bool fillRgn(const Region& rgn, const Brush& brush);
+    // The region's pixels that lie within `width` across or `height` down
+    // (logical units) of a pixel outside it.
     bool frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t height);
     bool paintRgn(const Region& rgn);  // with the selected brush
     bool invertRgn(const Region& rgn);
@@ -215,8 +265,11 @@ public:
     Region clipRegion() const;  // device units
 
     // --- Text ------------------------------------------------------------
-    // Text is Windows-1252 bytes. With TA_UPDATECP the text starts at the
-    // current position (x and y ignored) and the position advances.
+    // Text is Windows-1252 bytes, drawn in the text colour (the raster
+    // operation does not apply), over a cell of the background colour in
+    // OPAQUE mode. With TA_UPDATECP the text starts at the current position
+    // (x and y ignored) and the position moves to its other end along the
+    // baseline (by getTextExtent's width; centred text leaves it).
     bool textOut(int32_t x, int32_t y, std::string_view text);
     // ETO_OPAQUE (2) fills the rectangle with the background colour first,
     // ETO_CLIPPED (4) clips to it; dx gives each character's advance.
@@ -226,21 +279,28 @@ public:
     TextMetrics getTextMetrics() const;
     int32_t getCharWidth(uint8_t ch) const;
     std::string getTextFace() const;
-    // Adds the glyph outlines of the text, as textOut would place them, to
-    // the open path (or, outside a path bracket, returns them).
+    // The glyph outlines of the text (and its underline and strike-out), in
+    // logical units, as textOut would place them. Within a path bracket
+    // textOut itself adds them to the path.
     QPainterPath textPath(int32_t x, int32_t y, std::string_view text) const;
 
     // --- Bitmaps ---------------------------------------------------------
     // A packed device-independent bitmap (header, colour table, rows)
     // stretched from the source rectangle (DIB pixels, y from the bottom row
-    // as the format counts it) into the destination rectangle, combined by
-    // a ternary raster operation. Exact on images; on vector devices SRCCOPY
-    // draws, SRCAND over white and MERGEPAINT behave as on a white page.
+    // as the format counts it) into the destination rectangle (width and
+    // height, negative to mirror), nearest pixel, combined by a ternary
+    // raster operation over (brush, source, surface). 1, 4, 8, 16, 24 and 32
+    // bits, uncompressed (bit fields for 16 and 32). Returns the number of
+    // rows, 0 on failure. On vector targets each pixel draws what the
+    // operation leaves on white paper, and nothing where it keeps the page
+    // as it is; a MERGEPAINT blit followed by a SRCAND blit into the same
+    // rectangle (a picture over its transparency mask) draws the picture
+    // with the first blit's white pixels transparent.
     int32_t stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32_t destHeight, int32_t xSrc,
                           int32_t ySrc, int32_t srcWidth, int32_t srcHeight, const uint8_t* bits,
                           const uint8_t* header, uint32_t rop);
-    // An image drawn the same way (the usual way for the program's own
-    // pictures once decoded).
+    // An image drawn the same way into `dest` (right and bottom excluded),
+    // from the `source` rectangle of the image (a null rectangle: all of it).
     bool stretchImage(const IntRect& dest, const QImage& image, const QRect& source, uint32_t rop);
     // From another context's surface.
     bool bitBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc, int32_t ySrc,
@@ -257,11 +317,54 @@ public:
     bool supportsPostScriptPassThrough() const { return false; }
 
 private:
-    explicit Dc(std::unique_ptr<DcDevice> device);
     struct State;
+    explicit Dc(std::unique_ptr<DcDevice> device);
+
+    // Mapping.
+    double scaleX() const;
+    double scaleY() const;
+    QPoint toDevice(int32_t x, int32_t y) const;
+    QPointF toDeviceF(double x, double y) const;
+    QPointF toLogicalF(const QPointF& device) const;
+    QTransform logicalToDevice() const;
+    QRect deviceRect(int32_t left, int32_t top, int32_t right, int32_t bottom) const;  // normalised
+    void fixIsotropic();
+
+    // Building what the device draws.
+    const QRegion* clip() const;
+    DevicePaint paintOf(const Brush& brush) const;
+    DeviceStroke strokeOf(const QPainterPath& outline) const;  // pixel points
+    int32_t penPixels() const;  // 0 for a one-pixel pen
+    bool penVisible() const;
+    bool drawOutlined(const QPainterPath& fill, const QPainterPath& outline);
+    // A rectangle, ellipse or rounded rectangle filling `box` (right and
+    // bottom excluded), drawn as `shapeAt` gives it for any rectangle.
+    bool drawBox(const QRect& box, const std::function<QPainterPath(const QRectF&)>& shapeAt);
+    QPainterPath arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
+                         double inset) const;
+    bool fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t rop2);
+    QRegion toDeviceRegion(const Region& logical) const;
+    QRegion surfaceRegion() const;
+    int32_t setClip(const QRegion* device);
+
+    // Paths.
+    bool inPath() const;
+    void pathMoveTo(const QPointF& p);
+    void pathLineTo(const QPointF& p);
+    void pathBezierTo(const QPointF& c1, const QPointF& c2, const QPointF& e);
+    void pathAdd(const QPainterPath& devicePath);
+    void pathEnsureStart();
+    QPainterPath devicePath() const;
+
+    // Text.
+    const FontFace& face() const;
+    QPainterPath layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,
+                            DeviceText* out, QPolygonF* cell, int32_t* width) const;
+
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;
     std::vector<State> saved_;
+    DcRecorder* recorder_ = nullptr;
 };
 
 // ETO options of extTextOut.

@@ -10,8 +10,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
-  # fonts that stand for the Windows faces, and the platform plugins
-  fonts-liberation fonts-dejavu-core qt6-qpa-plugins
+  # fonts that stand for the Windows faces, and the platform and picture
+  # format plugins (TIFF, TGA, WebP, ...)
+  fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-image-formats-plugins
   # tests, sanitizers, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev llvm
   python3

@@ -114,3 +114,6 @@ int RunUnpack(const ToolArgs& args)
         return ToolFail("usage: unpack < container > output");
     return Run("unpack", kPackExpand, 0);
 }
+
+TESSALINE_TOOL_COMMAND("pack", "pack [LEVEL] < input > container", RunPack);
+TESSALINE_TOOL_COMMAND("unpack", "unpack < container > output", RunUnpack);

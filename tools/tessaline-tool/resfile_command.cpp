@@ -64,3 +64,5 @@ int RunResfile(const ToolArgs& args)
         return List(args[1]);
     return ToolFail("usage: resfile list FILE");
 }
+
+TESSALINE_TOOL_COMMAND("resfile", "resfile list FILE", RunResfile);

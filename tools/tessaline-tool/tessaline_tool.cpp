@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,9 +12,6 @@ int ToolFail(const std::string& message)
     return 1;
 }
 
-int RunPack(const ToolArgs& args);
-int RunUnpack(const ToolArgs& args);
-int RunResfile(const ToolArgs& args);
 
 namespace {
 
@@ -28,23 +26,30 @@ public:
     void Beep(uint32_t) override {}
 };
 
-const ToolCommand kCommands[] = {
-    {"pack", "pack [LEVEL] < input > container", RunPack},
-    {"unpack", "unpack < container > output", RunUnpack},
-    {"resfile", "resfile list FILE", RunResfile},
-    {nullptr, nullptr, nullptr},
-};
+std::vector<ToolCommand>& Registry()
+{
+    static std::vector<ToolCommand> commands;
+    return commands;
+}
 
 void Usage()
 {
     std::fprintf(stderr, "usage: tessaline-tool COMMAND [ARGS...]\n\ncommands:\n");
-    for (const ToolCommand& c : kCommands) {
-        if (c.name)
-            std::fprintf(stderr, "  %s\n", c.usage);
-    }
+    for (const ToolCommand& c : ToolCommands())
+        std::fprintf(stderr, "  %s\n", c.usage);
 }
 
 }  // namespace
+
+ToolCommandRegistration::ToolCommandRegistration(const ToolCommand& command) { Registry().push_back(command); }
+
+std::vector<ToolCommand> ToolCommands()
+{
+    std::vector<ToolCommand> commands = Registry();
+    std::sort(commands.begin(), commands.end(),
+              [](const ToolCommand& a, const ToolCommand& b) { return std::strcmp(a.name, b.name) < 0; });
+    return commands;
+}
 
 int main(int argc, char** argv)
 {
@@ -54,8 +59,8 @@ int main(int argc, char** argv)
         Usage();
         return argc < 2 ? 2 : 0;
     }
-    for (const ToolCommand& c : kCommands) {
-        if (c.name && !std::strcmp(c.name, argv[1]))
+    for (const ToolCommand& c : ToolCommands()) {
+        if (!std::strcmp(c.name, argv[1]))
             return c.run(ToolArgs(argv + 2, argv + argc));
     }
     Usage();

@@ -1,0 +1,1048 @@
+#include "platform/dc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainterPathStroker>
+
+#include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
+#include "platform/dc_state.h"
+#include "platform/raster_ops.h"
+
+namespace {
+
+int32_t Round(double v) { return RoundToInt(v); }
+QPoint RoundPoint(const QPointF& p) { return QPoint(Round(p.x()), Round(p.y())); }
+
+// Hatch lines pass through the brush origin: row 0 / column 0 of the tile.
+const uint8_t kHatches[6][8] = {
+    {0xFF, 0, 0, 0, 0, 0, 0, 0},                               // horizontal
+    {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},          // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},          // forward: down from left to right
+    {0x80, 0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40},          // backward: up from left to right
+    {0xFF, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80},          // cross
+    {0x80, 0x41, 0x22, 0x14, 0x08, 0x14, 0x22, 0x41},  // diagonal cross
+};
+
+uint32_t Argb(ColorRef c) { return 0xFF000000u | (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
+
+QImage BitTile(const uint8_t rows[8], uint32_t one, uint32_t zero)
+{
+    QImage tile(8, 8, QImage::Format_ARGB32);
+    for (int y = 0; y < 8; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
+        for (int x = 0; x < 8; ++x)
+            line[x] = (rows[y] & (0x80 >> x)) ? one : zero;
+    }
+    return tile;
+}
+
+}  // namespace
+
+// --- Construction ---------------------------------------------------------
+
+Dc::Dc(std::unique_ptr<DcDevice> device) : device_(std::move(device)), state_(std::make_unique<State>()) {}
+
+Dc::~Dc() = default;
+
+std::unique_ptr<Dc> Dc::ForImage(QImage* image)
+{
+    if (!image || image->isNull())
+        return nullptr;
+    return std::unique_ptr<Dc>(new Dc(MakeImageDevice(image)));
+}
+
+std::unique_ptr<Dc> Dc::ForDevice(QPaintDevice* device, int32_t technology)
+{
+    if (!device)
+        return nullptr;
+    if (device->devType() == QInternal::Image)
+        return ForImage(static_cast<QImage*>(device));
+    return std::unique_ptr<Dc>(new Dc(MakePainterDevice(device, technology)));
+}
+
+std::unique_ptr<Dc> Dc::ForMeasuring(int32_t dpi)
+{
+    return std::unique_ptr<Dc>(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize())));
+}
+
+std::unique_ptr<Dc> Dc::ForRecording(DcRecorder* recorder, int32_t dpi, IntSize size)
+{
+    if (!recorder)
+        return nullptr;
+    std::unique_ptr<Dc> dc(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize(size.width, size.height))));
+    dc->recorder_ = recorder;
+    return dc;
+}
+
+void Dc::flush() { device_->flush(); }
+
+QImage* Dc::image() const { return device_->image(); }
+
+// --- Objects and state ------------------------------------------------------
+
+Pen Dc::selectPen(const Pen& pen)
+{
+    if (recorder_)
+        recorder_->selectPen(pen);
+    return std::exchange(state_->pen, pen);
+}
+Brush Dc::selectBrush(const Brush& brush)
+{
+    if (recorder_)
+        recorder_->selectBrush(brush);
+    return std::exchange(state_->brush, brush);
+}
+LogFont Dc::selectFont(const LogFont& font)
+{
+    if (recorder_)
+        recorder_->selectFont(font);
+    state_->face.reset();
+    return std::exchange(state_->font, font);
+}
+const Pen& Dc::pen() const { return state_->pen; }
+const Brush& Dc::brush() const { return state_->brush; }
+const LogFont& Dc::font() const { return state_->font; }
+
+ColorRef Dc::setTextColor(ColorRef c)
+{
+    if (recorder_)
+        recorder_->setTextColor(c);
+    return std::exchange(state_->textColor, c & 0xFFFFFF);
+}
+ColorRef Dc::textColor() const { return state_->textColor; }
+ColorRef Dc::setBkColor(ColorRef c)
+{
+    if (recorder_)
+        recorder_->setBkColor(c);
+    return std::exchange(state_->bkColor, c & 0xFFFFFF);
+}
+ColorRef Dc::bkColor() const { return state_->bkColor; }
+int32_t Dc::setBkMode(int32_t mode)
+{
+    if (recorder_)
+        recorder_->setBkMode(mode);
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    return std::exchange(state_->bkMode, mode);
+}
+int32_t Dc::bkMode() const { return state_->bkMode; }
+int32_t Dc::setRop2(int32_t rop)
+{
+    if (recorder_)
+        recorder_->setRop2(rop);
+    if (rop < R2_BLACK || rop > R2_WHITE)
+        return 0;
+    return std::exchange(state_->rop2, rop);
+}
+int32_t Dc::rop2() const { return state_->rop2; }
+int32_t Dc::setPolyFillMode(int32_t mode)
+{
+    if (recorder_)
+        recorder_->setPolyFillMode(mode);
+    if (mode != ALTERNATE && mode != WINDING)
+        return 0;
+    return std::exchange(state_->polyFillMode, mode);
+}
+int32_t Dc::polyFillMode() const { return state_->polyFillMode; }
+uint32_t Dc::setTextAlign(uint32_t align)
+{
+    if (recorder_)
+        recorder_->setTextAlign(align);
+    return std::exchange(state_->textAlign, align);
+}
+uint32_t Dc::textAlign() const { return state_->textAlign; }
+IntPoint Dc::setBrushOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setBrushOrg(x, y);
+    return std::exchange(state_->brushOrg, IntPoint{x, y});
+}
+IntPoint Dc::brushOrg() const { return state_->brushOrg; }
+
+int32_t Dc::saveDc()
+{
+    if (recorder_)
+        recorder_->saveDc();
+    saved_.push_back(*state_);
+    return int32_t(saved_.size());
+}
+
+bool Dc::restoreDc(int32_t level)
+{
+    if (recorder_)
+        recorder_->restoreDc(level);
+    const int32_t count = int32_t(saved_.size());
+    const int32_t target = level < 0 ? count + level + 1 : level;
+    if (target < 1 || target > count)
+        return false;
+    *state_ = saved_[size_t(target - 1)];
+    saved_.resize(size_t(target - 1));
+    return true;
+}
+
+// --- Mapping ----------------------------------------------------------------
+
+double Dc::scaleX() const { return double(state_->viewportExt.width) / state_->windowExt.width; }
+double Dc::scaleY() const { return double(state_->viewportExt.height) / state_->windowExt.height; }
+
+QPointF Dc::toDeviceF(double x, double y) const
+{
+    const State& s = *state_;
+    return QPointF((x - s.windowOrg.x) * scaleX() + s.viewportOrg.x, (y - s.windowOrg.y) * scaleY() + s.viewportOrg.y);
+}
+
+QPoint Dc::toDevice(int32_t x, int32_t y) const
+{
+    // Device pixels stay far inside int, so that boxes made of them cannot
+    // overflow; nothing beyond is ever on a surface.
+    const QPointF d = toDeviceF(x, y);
+    constexpr double kLimit = 1 << 29;
+    return QPoint(Round(std::clamp(d.x(), -kLimit, kLimit)), Round(std::clamp(d.y(), -kLimit, kLimit)));
+}
+
+QPointF Dc::toLogicalF(const QPointF& d) const
+{
+    const State& s = *state_;
+    return QPointF((d.x() - s.viewportOrg.x) / scaleX() + s.windowOrg.x,
+                   (d.y() - s.viewportOrg.y) / scaleY() + s.windowOrg.y);
+}
+
+QTransform Dc::logicalToDevice() const
+{
+    const State& s = *state_;
+    const double sx = scaleX();
+    const double sy = scaleY();
+    return QTransform(sx, 0, 0, sy, s.viewportOrg.x - s.windowOrg.x * sx, s.viewportOrg.y - s.windowOrg.y * sy);
+}
+
+QRect Dc::deviceRect(int32_t left, int32_t top, int32_t right, int32_t bottom) const
+{
+    const QPoint a = toDevice(left, top);
+    const QPoint b = toDevice(right, bottom);
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+}
+
+void Dc::lpToDp(IntPoint* points, int count) const
+{
+    for (int i = 0; i < count; ++i) {
+        const QPoint d = toDevice(points[i].x, points[i].y);
+        points[i] = {d.x(), d.y()};
+    }
+}
+
+void Dc::dpToLp(IntPoint* points, int count) const
+{
+    for (int i = 0; i < count; ++i) {
+        const QPoint l = RoundPoint(toLogicalF(QPointF(points[i].x, points[i].y)));
+        points[i] = {l.x(), l.y()};
+    }
+}
+
+int32_t Dc::setMapMode(int32_t mode)
+{
+    if (recorder_)
+        recorder_->setMapMode(mode);
+    if (mode < MM_TEXT || mode > MM_ANISOTROPIC)
+        return 0;
+    State& s = *state_;
+    const int32_t old = s.mapMode;
+    s.mapMode = mode;
+    s.face.reset();
+    const int32_t dx = Round(device_->dpiX());
+    const int32_t dy = Round(device_->dpiY());
+    auto fixed = [&](int32_t unitsPerInch) {
+        s.windowExt = {unitsPerInch, unitsPerInch};
+        s.viewportExt = {dx, -dy};
+    };
+    switch (mode) {
+    case MM_TEXT:
+        s.windowExt = {1, 1};
+        s.viewportExt = {1, 1};
+        break;
+    case MM_LOMETRIC:
+    case MM_ISOTROPIC:
+        if (mode == MM_LOMETRIC || old != MM_ISOTROPIC)
+            fixed(254);
+        break;
+    case MM_HIMETRIC:
+        fixed(2540);
+        break;
+    case MM_LOENGLISH:
+        fixed(100);
+        break;
+    case MM_HIENGLISH:
+        fixed(1000);
+        break;
+    case MM_TWIPS:
+        fixed(1440);
+        break;
+    default:
+        break;  // anisotropic keeps the extents it had
+    }
+    return old;
+}
+
+int32_t Dc::mapMode() const { return state_->mapMode; }
+
+IntPoint Dc::setWindowOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setWindowOrg(x, y);
+    return std::exchange(state_->windowOrg, IntPoint{x, y});
+}
+IntPoint Dc::setViewportOrg(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->setViewportOrg(x, y);
+    return std::exchange(state_->viewportOrg, IntPoint{x, y});
+}
+
+void Dc::fixIsotropic()
+{
+    State& s = *state_;
+    if (s.mapMode != MM_ISOTROPIC)
+        return;
+    // One unit is as long across as down: the direction with the larger
+    // scale gives way, keeping its sign.
+    const double ax = std::fabs(double(s.viewportExt.width) / s.windowExt.width);
+    const double ay = std::fabs(double(s.viewportExt.height) / s.windowExt.height);
+    if (ax > ay) {
+        const int32_t w = Round(std::fabs(double(s.windowExt.width)) * ay);
+        s.viewportExt.width = s.viewportExt.width < 0 ? -w : w;
+    } else if (ay > ax) {
+        const int32_t h = Round(std::fabs(double(s.windowExt.height)) * ax);
+        s.viewportExt.height = s.viewportExt.height < 0 ? -h : h;
+    }
+    if (s.viewportExt.width == 0)
+        s.viewportExt.width = 1;
+    if (s.viewportExt.height == 0)
+        s.viewportExt.height = 1;
+}
+
+IntSize Dc::setWindowExt(int32_t cx, int32_t cy)
+{
+    if (recorder_)
+        recorder_->setWindowExt(cx, cy);
+    const IntSize old = state_->windowExt;
+    if ((state_->mapMode == MM_ISOTROPIC || state_->mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) {
+        state_->windowExt = {cx, cy};
+        state_->face.reset();
+        fixIsotropic();
+    }
+    return old;
+}
+
+IntSize Dc::setViewportExt(int32_t cx, int32_t cy)
+{
+    if (recorder_)
+        recorder_->setViewportExt(cx, cy);
+    const IntSize old = state_->viewportExt;
+    if ((state_->mapMode == MM_ISOTROPIC || state_->mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) {
+        state_->viewportExt = {cx, cy};
+        state_->face.reset();
+        fixIsotropic();
+    }
+    return old;
+}
+
+IntPoint Dc::windowOrg() const { return state_->windowOrg; }
+IntPoint Dc::viewportOrg() const { return state_->viewportOrg; }
+IntSize Dc::windowExt() const { return state_->windowExt; }
+IntSize Dc::viewportExt() const { return state_->viewportExt; }
+
+// --- What the device gets ----------------------------------------------------
+
+const QRegion* Dc::clip() const { return state_->hasClip ? &state_->clip : nullptr; }
+
+DevicePaint Dc::paintOf(const Brush& brush) const
+{
+    const State& s = *state_;
+    DevicePaint p;
+    p.origin = QPoint(s.brushOrg.x, s.brushOrg.y);
+    switch (brush.style) {
+    case BS_SOLID:
+        p = DevicePaint::Solid(brush.color & 0xFFFFFF);
+        break;
+    case BS_HATCHED: {
+        const int h = std::clamp(int(brush.hatch), 0, 5);
+        // In transparent mode the gaps keep the surface (alpha 0) but still
+        // carry the background colour for blits that read the pattern.
+        const uint32_t gap = s.bkMode == OPAQUE ? Argb(s.bkColor) : (Argb(s.bkColor) & 0x00FFFFFFu);
+        p.kind = DevicePaint::kTiled;
+        p.tile = BitTile(kHatches[h], Argb(brush.color), gap);
+        break;
+    }
+    case BS_PATTERN:
+        if (brush.mono) {
+            // A 1 bit is the background colour, a 0 bit the text colour.
+            p.kind = DevicePaint::kTiled;
+            p.tile = BitTile(brush.mono->rows, Argb(s.bkColor), Argb(s.textColor));
+        } else if (brush.image && !brush.image->isNull()) {
+            p.kind = DevicePaint::kTiled;
+            p.tile = brush.image->convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+        }
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+bool Dc::penVisible() const { return state_->pen.style != PS_NULL; }
+
+int32_t Dc::penPixels() const
+{
+    const Pen& pen = state_->pen;
+    if (pen.width <= 1)
+        return 0;
+    const int32_t w = Round(pen.width * std::fabs(scaleX()));
+    return w <= 1 ? 0 : w;
+}
+
+DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
+{
+    DeviceStroke stroke;
+    if (!penVisible() || outline.isEmpty())
+        return stroke;
+    const int32_t w = penPixels();
+    if (w == 0) {
+        for (const QPolygonF& poly : outline.toSubpathPolygons()) {
+            QPolygon line;
+            for (const QPointF& pt : poly) {
+                const QPoint ip = RoundPoint(pt);
+                if (line.isEmpty() || line.last() != ip)
+                    line.append(ip);
+            }
+            if (line.size() >= 2)
+                stroke.lines.push_back(line);
+        }
+        const int32_t style = state_->pen.style;
+        stroke.style = (style >= PS_DASH && style <= PS_DASHDOTDOT) ? style : PS_SOLID;
+        if (stroke.style != PS_SOLID && state_->bkMode == OPAQUE)
+            stroke.gaps = DevicePaint::Solid(state_->bkColor);
+    } else {
+        QPainterPathStroker stroker;
+        stroker.setWidth(w);
+        stroker.setCapStyle(Qt::RoundCap);
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroke.area = stroker.createStroke(outline.translated(0.5, 0.5));
+        stroke.area.setFillRule(Qt::WindingFill);
+    }
+    return stroke;
+}
+
+bool Dc::drawOutlined(const QPainterPath& fill, const QPainterPath& outline)
+{
+    DeviceShape shape;
+    if (!fill.isEmpty()) {
+        shape.fill = fill;
+        shape.brush = paintOf(state_->brush);
+    }
+    shape.stroke = strokeOf(outline);
+    if (!shape.stroke.isEmpty())
+        shape.pen = DevicePaint::Solid(state_->pen.color & 0xFFFFFF);
+    shape.rop2 = state_->rop2;
+    return device_->drawShape(shape, clip());
+}
+
+bool Dc::drawBox(const QRect& box, const std::function<QPainterPath(const QRectF&)>& shapeAt)
+{
+    if (box.isEmpty())
+        return true;
+    const QRectF area(box.left(), box.top(), box.width(), box.height());
+    if (inPath()) {
+        pathAdd(shapeAt(area));
+        return true;
+    }
+    const int32_t w = penPixels();
+    QPainterPath fill;
+    QPainterPath outline;
+    if (!penVisible()) {
+        fill = shapeAt(area);
+    } else if (w == 0) {
+        fill = shapeAt(area.adjusted(0.5, 0.5, -0.5, -0.5));
+        outline = shapeAt(area.adjusted(0, 0, -1, -1));
+    } else {
+        // The pen is centred on the outline through the outer pixels'
+        // centres, or lies wholly inside the box with PS_INSIDEFRAME.
+        const double inset = state_->pen.style == PS_INSIDEFRAME ? w / 2.0 : 0.5;
+        const QRectF centre = area.adjusted(inset, inset, -inset, -inset);
+        fill = shapeAt(centre);
+        outline = shapeAt(centre.translated(-0.5, -0.5));
+    }
+    return drawOutlined(fill, outline);
+}
+
+bool Dc::fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t rop2)
+{
+    DeviceShape shape;
+    shape.fill = area;
+    shape.brush = paintOf(brush);
+    shape.rop2 = rop2;
+    return device_->drawShape(shape, clip());
+}
+
+// --- Lines and shapes ---------------------------------------------------------
+
+IntPoint Dc::moveTo(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->moveTo(x, y);
+    const IntPoint old = state_->position;
+    state_->position = {x, y};
+    if (inPath())
+        pathMoveTo(toDevice(x, y));
+    return old;
+}
+
+IntPoint Dc::currentPosition() const { return state_->position; }
+
+bool Dc::lineTo(int32_t x, int32_t y)
+{
+    if (recorder_)
+        recorder_->lineTo(x, y);
+    const IntPoint from = state_->position;
+    state_->position = {x, y};
+    if (inPath()) {
+        state_->position = from;
+        pathEnsureStart();
+        state_->position = {x, y};
+        pathLineTo(toDevice(x, y));
+        return true;
+    }
+    QPainterPath line(toDevice(from.x, from.y));
+    line.lineTo(toDevice(x, y));
+    return drawOutlined(QPainterPath(), line);
+}
+
+bool Dc::polyline(const IntPoint* points, int count)
+{
+    if (recorder_)
+        recorder_->polyline(points, count);
+    if (!points || count < 2)
+        return false;
+    QPainterPath line(toDevice(points[0].x, points[0].y));
+    for (int i = 1; i < count; ++i)
+        line.lineTo(toDevice(points[i].x, points[i].y));
+    if (inPath()) {
+        pathAdd(line);
+        return true;
+    }
+    return drawOutlined(QPainterPath(), line);
+}
+
+bool Dc::polylineTo(const IntPoint* points, int count)
+{
+    if (recorder_)
+        recorder_->polylineTo(points, count);
+    if (!points || count < 1)
+        return false;
+    if (inPath()) {
+        pathEnsureStart();
+        for (int i = 0; i < count; ++i)
+            pathLineTo(toDevice(points[i].x, points[i].y));
+        state_->position = points[count - 1];
+        return true;
+    }
+    QPainterPath line(toDevice(state_->position.x, state_->position.y));
+    for (int i = 0; i < count; ++i)
+        line.lineTo(toDevice(points[i].x, points[i].y));
+    state_->position = points[count - 1];
+    return drawOutlined(QPainterPath(), line);
+}
+
+bool Dc::polyPolygon(const IntPoint* points, const int* counts, int polygons)
+{
+    if (recorder_)
+        recorder_->polyPolygon(points, counts, polygons);
+    if (!points || !counts || polygons < 1)
+        return false;
+    QPainterPath area;
+    area.setFillRule(state_->polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    const IntPoint* p = points;
+    for (int k = 0; k < polygons; ++k) {
+        if (counts[k] < 2)
+            return false;
+        area.moveTo(toDevice(p[0].x, p[0].y));
+        for (int i = 1; i < counts[k]; ++i)
+            area.lineTo(toDevice(p[i].x, p[i].y));
+        area.closeSubpath();
+        p += counts[k];
+    }
+    if (inPath()) {
+        pathAdd(area);
+        return true;
+    }
+    return drawOutlined(area, area);
+}
+
+bool Dc::polygon(const IntPoint* points, int count)
+{
+    return polyPolygon(points, &count, 1);
+}
+
+bool Dc::polyBezier(const IntPoint* points, int count)
+{
+    if (recorder_)
+        recorder_->polyBezier(points, count);
+    if (!points || count < 4 || (count - 1) % 3 != 0)
+        return false;
+    QPainterPath curve(toDevice(points[0].x, points[0].y));
+    for (int i = 1; i + 2 < count; i += 3)
+        curve.cubicTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
+                      toDevice(points[i + 2].x, points[i + 2].y));
+    if (inPath()) {
+        pathAdd(curve);
+        return true;
+    }
+    return drawOutlined(QPainterPath(), curve);
+}
+
+bool Dc::polyBezierTo(const IntPoint* points, int count)
+{
+    if (recorder_)
+        recorder_->polyBezierTo(points, count);
+    if (!points || count < 3 || count % 3 != 0)
+        return false;
+    if (inPath()) {
+        pathEnsureStart();
+        for (int i = 0; i + 2 < count; i += 3)
+            pathBezierTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
+                         toDevice(points[i + 2].x, points[i + 2].y));
+        state_->position = points[count - 1];
+        return true;
+    }
+    QPainterPath curve(toDevice(state_->position.x, state_->position.y));
+    for (int i = 0; i + 2 < count; i += 3)
+        curve.cubicTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
+                      toDevice(points[i + 2].x, points[i + 2].y));
+    state_->position = points[count - 1];
+    return drawOutlined(QPainterPath(), curve);
+}
+
+bool Dc::rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    if (recorder_)
+        recorder_->rectangle(left, top, right, bottom);
+    const QRect box = deviceRect(left, top, right, bottom);
+    return drawBox(box, [](const QRectF& r) {
+        QPainterPath p;
+        p.addRect(r);
+        return p;
+    });
+}
+
+bool Dc::roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t ellipseWidth,
+                   int32_t ellipseHeight)
+{
+    if (recorder_)
+        recorder_->roundRect(left, top, right, bottom, ellipseWidth, ellipseHeight);
+    const QRect box = deviceRect(left, top, right, bottom);
+    const double rx = std::fabs(ellipseWidth * scaleX()) / 2;
+    const double ry = std::fabs(ellipseHeight * scaleY()) / 2;
+    return drawBox(box, [rx, ry](const QRectF& r) {
+        QPainterPath p;
+        p.addRoundedRect(r, std::min(rx, r.width() / 2), std::min(ry, r.height() / 2));
+        return p;
+    });
+}
+
+bool Dc::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    if (recorder_)
+        recorder_->ellipse(left, top, right, bottom);
+    const QRect box = deviceRect(left, top, right, bottom);
+    return drawBox(box, [](const QRectF& r) {
+        QPainterPath p;
+        p.addEllipse(r);
+        return p;
+    });
+}
+
+QPainterPath Dc::arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
+                         double inset) const
+{
+    const QRectF r = QRectF(box.left(), box.top(), box.width(), box.height()).adjusted(inset, inset, -inset, -inset);
+    const QPointF c = QRectF(box.left(), box.top(), box.width(), box.height()).center();
+    const double rx = std::max(r.width() / 2, 1e-6);
+    const double ry = std::max(r.height() / 2, 1e-6);
+    // The radials are true directions; Qt's arc angles are parametric.
+    auto param = [&](int32_t x, int32_t y) {
+        const QPointF d = toDeviceF(x, y) - c;
+        const double theta = std::atan2(-d.y(), d.x());
+        return std::atan2(rx * std::sin(theta), ry * std::cos(theta)) * 180.0 / M_PI;
+    };
+    const double a1 = param(x1, y1);
+    double sweep = param(x2, y2) - a1;
+    while (sweep <= 0)
+        sweep += 360;
+    while (sweep > 360)
+        sweep -= 360;
+    QPainterPath p;
+    if (kind == 2) {
+        p.moveTo(c);
+        p.arcTo(r, a1, sweep);
+        p.closeSubpath();
+    } else {
+        p.arcMoveTo(r, a1);
+        p.arcTo(r, a1, sweep);
+        if (kind == 1)
+            p.closeSubpath();
+    }
+    return p;
+}
+
+bool Dc::arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+             int32_t y2)
+{
+    if (recorder_)
+        recorder_->arc(0, left, top, right, bottom, x1, y1, x2, y2);
+    const QRect box = deviceRect(left, top, right, bottom);
+    if (box.isEmpty())
+        return true;
+    if (inPath()) {
+        pathAdd(arcPath(box, x1, y1, x2, y2, 0, 0));
+        return true;
+    }
+    const double inset = penPixels() > 0 && state_->pen.style == PS_INSIDEFRAME ? penPixels() / 2.0 : 0.5;
+    return drawOutlined(QPainterPath(), arcPath(box, x1, y1, x2, y2, 0, inset).translated(-0.5, -0.5));
+}
+
+bool Dc::arcTo(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+               int32_t y2)
+{
+    if (recorder_)
+        recorder_->arc(1, left, top, right, bottom, x1, y1, x2, y2);
+    const QRect box = deviceRect(left, top, right, bottom);
+    if (box.isEmpty())
+        return true;
+    const bool path = inPath();
+    QPainterPath a = arcPath(box, x1, y1, x2, y2, 0, path ? 0 : 0.5);
+    if (!path)
+        a.translate(-0.5, -0.5);
+    QPainterPath whole(toDevice(state_->position.x, state_->position.y));
+    whole.connectPath(a);
+    const QPoint end = RoundPoint(toLogicalF(a.currentPosition() + (path ? QPointF() : QPointF(0.5, 0.5))));
+    if (path) {
+        pathEnsureStart();
+        pathAdd(a);
+        state_->position = {end.x(), end.y()};
+        return true;
+    }
+    state_->position = {end.x(), end.y()};
+    return drawOutlined(QPainterPath(), whole);
+}
+
+bool Dc::chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+               int32_t y2)
+{
+    if (recorder_)
+        recorder_->arc(2, left, top, right, bottom, x1, y1, x2, y2);
+    const QRect box = deviceRect(left, top, right, bottom);
+    if (box.isEmpty())
+        return true;
+    if (inPath()) {
+        pathAdd(arcPath(box, x1, y1, x2, y2, 1, 0));
+        return true;
+    }
+    const bool pen = penVisible();
+    return drawOutlined(arcPath(box, x1, y1, x2, y2, 1, pen ? 0.5 : 0),
+                        arcPath(box, x1, y1, x2, y2, 1, 0.5).translated(-0.5, -0.5));
+}
+
+bool Dc::pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x1, int32_t y1, int32_t x2,
+             int32_t y2)
+{
+    if (recorder_)
+        recorder_->arc(3, left, top, right, bottom, x1, y1, x2, y2);
+    const QRect box = deviceRect(left, top, right, bottom);
+    if (box.isEmpty())
+        return true;
+    if (inPath()) {
+        pathAdd(arcPath(box, x1, y1, x2, y2, 2, 0));
+        return true;
+    }
+    const bool pen = penVisible();
+    return drawOutlined(arcPath(box, x1, y1, x2, y2, 2, pen ? 0.5 : 0),
+                        arcPath(box, x1, y1, x2, y2, 2, 0.5).translated(-0.5, -0.5));
+}
+
+bool Dc::fillRect(const IntRect& r, const Brush& brush)
+{
+    if (recorder_)
+        recorder_->fillRect(r, brush);
+    const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
+    if (box.isEmpty())
+        return true;
+    QPainterPath area;
+    area.addRect(QRectF(box.left(), box.top(), box.width(), box.height()));
+    return fillDeviceArea(area, brush, R2_COPYPEN);
+}
+
+bool Dc::frameRect(const IntRect& r, const Brush& brush)
+{
+    if (recorder_)
+        recorder_->frameRect(r, brush);
+    const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
+    if (box.isEmpty())
+        return true;
+    const int32_t w = std::max(1, Round(std::fabs(scaleX())));
+    const int32_t h = std::max(1, Round(std::fabs(scaleY())));
+    QPainterPath ring;
+    ring.addRegion(QRegion(box).subtracted(QRegion(box.adjusted(w, h, -w, -h))));
+    return fillDeviceArea(ring, brush, R2_COPYPEN);
+}
+
+bool Dc::invertRect(const IntRect& r)
+{
+    if (recorder_)
+        recorder_->invertRect(r);
+    const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
+    if (box.isEmpty())
+        return true;
+    return device_->blit(box, QImage(), DSTINVERT, DevicePaint(), clip());
+}
+
+bool Dc::patBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t rop)
+{
+    if (recorder_)
+        recorder_->patBlt(x, y, width, height, rop);
+    const QRect box = deviceRect(x, y, x + width, y + height);
+    if (box.isEmpty())
+        return true;
+    if (Rop3UsesSource(Rop3Table(rop)))
+        return false;
+    return device_->blit(box, QImage(), rop, paintOf(state_->brush), clip());
+}
+
+ColorRef Dc::setPixel(int32_t x, int32_t y, ColorRef c)
+{
+    if (recorder_)
+        recorder_->setPixel(x, y, c);
+    const QPoint d = toDevice(x, y);
+    if (!device_->setPixel(d.x(), d.y(), c & 0xFFFFFF, clip()))
+        return 0xFFFFFFFFu;
+    return c & 0xFFFFFF;
+}
+
+ColorRef Dc::getPixel(int32_t x, int32_t y) const
+{
+    const QPoint d = toDevice(x, y);
+    if (const QRegion* c = clip(); c && !c->contains(d))
+        return 0xFFFFFFFFu;
+    return device_->pixel(d.x(), d.y());
+}
+
+// --- Regions and clipping -------------------------------------------------------
+
+QRegion Dc::toDeviceRegion(const Region& logical) const
+{
+    const QRegion& src = logical.pixels();
+    const double sx = scaleX();
+    const double sy = scaleY();
+    if (sx == 1 && sy == 1) {
+        const QPoint d = toDevice(0, 0);
+        return src.translated(d.x(), d.y());
+    }
+    QRegion out;
+    for (const QRect& r : src) {
+        const QRect box = deviceRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        if (!box.isEmpty())
+            out += box;
+    }
+    return out;
+}
+
+QRegion Dc::surfaceRegion() const
+{
+    const QSize s = device_->pixelSize();
+    if (s.isEmpty())
+        return QRegion(QRect(-(1 << 28), -(1 << 28), 1 << 29, 1 << 29));
+    return QRegion(QRect(QPoint(0, 0), s));
+}
+
+bool Dc::fillRgn(const Region& rgn, const Brush& brush)
+{
+    if (recorder_)
+        recorder_->fillRgn(rgn, brush);
+    QPainterPath area;
+    area.addRegion(toDeviceRegion(rgn));
+    return fillDeviceArea(area, brush, state_->rop2);
+}
+
+bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t height)
+{
+    if (recorder_)
+        recorder_->frameRgn(rgn, brush, width, height);
+    const QRegion r = toDeviceRegion(rgn);
+    const int32_t w = std::max(1, Round(std::fabs(width * scaleX())));
+    const int32_t h = std::max(1, Round(std::fabs(height * scaleY())));
+    // A pixel belongs to the frame when a pixel w across or h down from it
+    // lies outside the region.
+    const QRegion inner = r & r.translated(w, 0) & r.translated(-w, 0) & r.translated(0, h) & r.translated(0, -h);
+    QPainterPath area;
+    area.addRegion(r - inner);
+    return fillDeviceArea(area, brush, state_->rop2);
+}
+
+bool Dc::paintRgn(const Region& rgn)
+{
+    if (recorder_)
+        recorder_->paintRgn(rgn);
+    QPainterPath area;
+    area.addRegion(toDeviceRegion(rgn));
+    return fillDeviceArea(area, state_->brush, state_->rop2);
+}
+
+bool Dc::invertRgn(const Region& rgn)
+{
+    if (recorder_)
+        recorder_->invertRgn(rgn);
+    QPainterPath area;
+    area.addRegion(toDeviceRegion(rgn));
+    return fillDeviceArea(area, Brush::Solid(kBlack), R2_NOT);
+}
+
+int32_t Dc::setClip(const QRegion* device)
+{
+    State& s = *state_;
+    if (!device) {
+        s.hasClip = false;
+        s.clip = QRegion();
+        return SIMPLEREGION;
+    }
+    s.hasClip = true;
+    s.clip = *device;
+    return Region::FromQRegion(s.clip).kind();
+}
+
+int32_t Dc::selectClipRgn(const Region* rgn)
+{
+    if (recorder_)
+        recorder_->extSelectClipRgn(rgn, RGN_COPY);
+    if (!rgn)
+        return setClip(nullptr);
+    return setClip(&rgn->pixels());
+}
+
+int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
+{
+    if (recorder_)
+        recorder_->extSelectClipRgn(rgn, mode);
+    if (!rgn) {
+        if (mode != RGN_COPY)
+            return RGN_ERROR;
+        return setClip(nullptr);
+    }
+    const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
+    QRegion next;
+    switch (mode) {
+    case RGN_AND:
+        next = current & rgn->pixels();
+        break;
+    case RGN_OR:
+        next = current | rgn->pixels();
+        break;
+    case RGN_XOR:
+        next = current ^ rgn->pixels();
+        break;
+    case RGN_DIFF:
+        next = current - rgn->pixels();
+        break;
+    case RGN_COPY:
+        next = rgn->pixels();
+        break;
+    default:
+        return RGN_ERROR;
+    }
+    return setClip(&next);
+}
+
+int32_t Dc::intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    if (recorder_)
+        recorder_->intersectClipRect(left, top, right, bottom);
+    const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
+    const QRegion next = current & QRegion(deviceRect(left, top, right, bottom));
+    return setClip(&next);
+}
+
+int32_t Dc::excludeClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    if (recorder_)
+        recorder_->excludeClipRect(left, top, right, bottom);
+    const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
+    const QRegion next = current - QRegion(deviceRect(left, top, right, bottom));
+    return setClip(&next);
+}
+
+int32_t Dc::getClipBox(IntRect* r) const
+{
+    const QRegion region = state_->hasClip ? state_->clip : surfaceRegion();
+    const QRect b = region.boundingRect();
+    if (r) {
+        if (b.isEmpty()) {
+            *r = IntRect{};
+        } else {
+            const QPointF a = toLogicalF(QPointF(b.left(), b.top()));
+            const QPointF c = toLogicalF(QPointF(b.right() + 1, b.bottom() + 1));
+            *r = IntRect{Round(std::min(a.x(), c.x())), Round(std::min(a.y(), c.y())), Round(std::max(a.x(), c.x())),
+                         Round(std::max(a.y(), c.y()))};
+        }
+    }
+    return Region::FromQRegion(region).kind();
+}
+
+bool Dc::hasClip() const { return state_->hasClip; }
+
+Region Dc::clipRegion() const { return Region::FromQRegion(state_->hasClip ? state_->clip : surfaceRegion()); }
+
+// --- Device -----------------------------------------------------------------
+
+int32_t Dc::getDeviceCaps(int32_t index) const
+{
+    const QSize size = device_->pixelSize();
+    const double dx = device_->dpiX();
+    const double dy = device_->dpiY();
+    const QRect paper = device_->paperRect();
+    switch (index) {
+    case TECHNOLOGY:
+        return device_->technology();
+    case HORZRES:
+        return size.width();
+    case VERTRES:
+        return size.height();
+    case HORZSIZE:
+        return Round(size.width() * 25.4 / dx);
+    case VERTSIZE:
+        return Round(size.height() * 25.4 / dy);
+    case LOGPIXELSX:
+        return Round(dx);
+    case LOGPIXELSY:
+        return Round(dy);
+    case BITSPIXEL:
+        return 24;
+    case PLANES:
+        return 1;
+    case NUMCOLORS:
+        return -1;
+    case RASTERCAPS:
+        // Blits, stretched blits and device-independent bitmaps.
+        return 0x0001 | 0x0800 | 0x0080 | 0x2000;
+    case PHYSICALWIDTH:
+        return paper.width();
+    case PHYSICALHEIGHT:
+        return paper.height();
+    case PHYSICALOFFSETX:
+        return -paper.left();
+    case PHYSICALOFFSETY:
+        return -paper.top();
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,125 @@
+// The targets a Dc draws on. Dc keeps the graphics state, the mapping and
+// the pixel rules; by the time a call reaches the device everything is in
+// device pixels and says exactly what to lay down where:
+//
+//   - ImageDevice: a QImage, pixel by pixel through Coverage, with every
+//     raster operation exact;
+//   - PainterDevice: a printer or PDF writer through one QPainter, vector
+//     output, raster operations as on a white page;
+//   - the null device of a measuring or recording context, which draws
+//     nothing (a recording context hands every call to its DcRecorder
+//     before it reaches the device).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QRawFont>
+#include <QRegion>
+#include <QTransform>
+
+#include "platform/font_mapper.h"
+#include "platform/gdi_types.h"
+
+class QPaintDevice;
+
+// What a pen, a brush or a background lays down where it covers.
+struct DevicePaint {
+    enum Kind : uint8_t { kNone, kSolid, kTiled };
+    Kind kind = kNone;
+    ColorRef color = kBlack;
+    // kTiled: Format_ARGB32; a pixel of alpha 0 leaves the surface as it
+    // is (the gaps of a hatch in transparent mode).
+    QImage tile;
+    QPoint origin;  // the device pixel where the tile's (0, 0) lands
+
+    static DevicePaint Solid(ColorRef c)
+    {
+        DevicePaint p;
+        p.kind = kSolid;
+        p.color = c;
+        return p;
+    }
+};
+
+// An outline drawn with a pen.
+struct DeviceStroke {
+    // One-pixel lines through pixel points, each leaving out its last
+    // pixel (a closed outline repeats its first point at the end).
+    std::vector<QPolygon> lines;
+    int32_t style = PS_SOLID;
+    // The gaps of a styled line in opaque background mode.
+    DevicePaint gaps;
+    // A wide pen: the area it covers.
+    QPainterPath area;
+    // The pen's width in device pixels (for vector output of `lines`).
+    bool isEmpty() const { return lines.empty() && area.isEmpty(); }
+};
+
+// A shape: an area filled with a brush and an outline drawn with a pen,
+// combined with the surface by a binary raster operation. Where both cover
+// a pixel the pen wins (the brush does not reach under the pen).
+struct DeviceShape {
+    QPainterPath fill;  // with its fill rule; empty for none
+    DevicePaint brush;
+    DeviceStroke stroke;
+    DevicePaint pen;
+    int32_t rop2 = R2_COPYPEN;
+};
+
+// Text as glyphs. For an image, `glyphs` are upright glyphs of `face` with
+// their baseline origins on whole device pixels, and `outline` holds the
+// rest as an area in device pixels (turned glyphs, underline and strike-out
+// bars). For other targets `outline` holds everything, and `run` with
+// `transform` is the same text for targets that keep text as text.
+struct DeviceText {
+    struct Glyph {
+        uint8_t ch;
+        QPoint origin;
+    };
+    std::shared_ptr<const FontFace> face;
+    std::vector<Glyph> glyphs;
+    QPainterPath outline;
+    QGlyphRun run;
+    QTransform transform;
+    ColorRef color = kBlack;
+};
+
+class DcDevice {
+public:
+    virtual ~DcDevice() = default;
+
+    virtual int32_t technology() const = 0;
+    // The drawable size in device pixels (empty for none).
+    virtual QSize pixelSize() const = 0;
+    virtual double dpiX() const = 0;
+    virtual double dpiY() const = 0;
+    virtual QImage* image() { return nullptr; }
+    // The whole sheet in device pixels, relative to the drawable area's
+    // origin (a printer's sheet starts left of and above what it can print).
+    virtual QRect paperRect() const { return QRect(QPoint(0, 0), pixelSize()); }
+    // Whether raster operations and pixel reads are exact here.
+    virtual bool isRaster() const { return false; }
+
+    // `clip` is null when there is no clip, else the allowed pixels.
+    virtual bool drawShape(const DeviceShape& shape, const QRegion* clip) = 0;
+    virtual bool drawText(const DeviceText& text, const QRegion* clip) = 0;
+    // `source` is already cut to the source rectangle; it is stretched into
+    // `dest` (negative sizes mirror) and combined by the ternary code with
+    // `pattern` (the selected brush) and the surface.
+    virtual bool blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+                      const QRegion* clip) = 0;
+    virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
+    virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
+    virtual void flush() {}
+};
+
+std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
+std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t technology);
+// Draws nothing; `size` is what it reports as its drawable size.
+std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);

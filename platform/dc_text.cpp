@@ -1,0 +1,223 @@
+// Text: Windows-1252 bytes placed glyph by glyph at whole-pixel advances
+// (see font_mapper.h), aligned to the reference point by the text
+// alignment and turned about it by the font's escapement.
+#include <cmath>
+
+#include "foundation/cp1252.h"
+#include "platform/dc.h"
+#include "platform/dc_device.h"
+#include "platform/dc_recorder.h"
+#include "platform/dc_state.h"
+#include "platform/font_mapper.h"
+
+namespace {
+
+int32_t Round(double v) { return RoundToInt(v); }
+
+}  // namespace
+
+const FontFace& Dc::face() const
+{
+    if (!state_->face)
+        state_->face = MapLogFont(state_->font, scaleX(), scaleY(), device_->dpiY());
+    return *state_->face;
+}
+
+QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, const int32_t* dx, DeviceText* out,
+                            QPolygonF* cell, int32_t* width) const
+{
+    const FontFace& f = face();
+    const size_t n = text.size();
+    std::vector<int32_t> pos(n);
+    int32_t w = 0;
+    if (dx) {
+        // Advances in logical units, placed without drift by rounding the
+        // running sum rather than each step.
+        const double sx = std::fabs(scaleX());
+        int64_t sum = 0;
+        for (size_t i = 0; i < n; ++i) {
+            pos[i] = Round(double(sum) * sx);
+            sum += dx[i];
+        }
+        w = Round(double(sum) * sx);
+    } else {
+        for (size_t i = 0; i < n; ++i) {
+            pos[i] = w;
+            w += f.advance[uint8_t(text[i])];
+        }
+    }
+    const uint32_t align = state_->textAlign;
+    double hx = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        hx = -(w / 2);
+    else if (align & TA_RIGHT)
+        hx = -w;
+    double vy = f.ascent;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        vy = 0;
+    else if (align & TA_BOTTOM)
+        vy = -f.descent;
+
+    QTransform t;
+    t.translate(reference.x(), reference.y());
+    if (f.escapement != 0)
+        t.rotate(-f.escapement);
+
+    // An image draws upright glyphs from the face's cached coverage: the
+    // reference point, the alignment offsets and the advances are all whole
+    // pixels, so each glyph lands exactly where its outline would.
+    const bool cached = out && device_->isRaster() && f.escapement == 0;
+    QPainterPath glyphs;
+    glyphs.setFillRule(Qt::WindingFill);
+    if (cached) {
+        out->face = state_->face;
+        out->glyphs.reserve(n);
+        for (size_t i = 0; i < n; ++i)
+            out->glyphs.push_back({uint8_t(text[i]), QPoint(int(reference.x() + hx) + pos[i], int(reference.y() + vy))});
+    } else {
+        for (size_t i = 0; i < n; ++i)
+            glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + pos[i], vy));
+    }
+    const double thick = std::max(1, Round(f.lineThickness));
+    if (f.underline && w > 0)
+        glyphs.addRect(QRectF(hx, vy + Round(f.underlinePosition - thick / 2), w, thick));
+    if (f.strikeOut && w > 0)
+        glyphs.addRect(QRectF(hx, vy - Round(f.strikeOutPosition + thick / 2), w, thick));
+    QPainterPath outline = t.map(glyphs);
+    outline.setFillRule(Qt::WindingFill);
+
+    if (cell)
+        *cell = t.map(QPolygonF(QRectF(hx, vy - f.ascent, w, f.ascent + f.descent)));
+    if (width)
+        *width = w;
+    // Targets that keep text as text get the glyph run as well; an image
+    // only needs the outline.
+    if (out && !device_->isRaster()) {
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+        for (size_t i = 0; i < n; ++i) {
+            indexes.append(f.glyph[uint8_t(text[i])]);
+            positions.append(QPointF((hx + pos[i]) / f.xScale, vy));
+        }
+        out->run.setRawFont(f.rawFont());
+        out->run.setGlyphIndexes(indexes);
+        out->run.setPositions(positions);
+        out->run.setUnderline(f.underline);
+        out->run.setStrikeOut(f.strikeOut);
+        out->transform = QTransform::fromScale(f.xScale, 1) * t;
+    }
+    if (out) {
+        out->outline = outline;
+        out->color = state_->textColor;
+    }
+    return outline;
+}
+
+bool Dc::textOut(int32_t x, int32_t y, std::string_view text) { return extTextOut(x, y, 0, nullptr, text); }
+
+bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect, std::string_view text,
+                    const int32_t* dx)
+{
+    if (recorder_)
+        recorder_->extTextOut(x, y, options, rect, text, dx);
+    State& s = *state_;
+    const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
+    const IntPoint ref = updateCp ? s.position : IntPoint{x, y};
+    const QPointF refDevice = toDevice(ref.x, ref.y);
+    const bool path = inPath();
+
+    DeviceText drawn;
+    QPolygonF cell;
+    int32_t width = 0;
+    const QPainterPath outline = layoutText(refDevice, text, dx, path ? nullptr : &drawn, &cell, &width);
+
+    bool ok = true;
+    if (path) {
+        pathAdd(outline);
+    } else {
+        const QRegion* savedClip = clip();
+        QRegion textClip;
+        const QRect box = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
+        if (rect && (options & ETO_OPAQUE) && !box.isEmpty()) {
+            QPainterPath area;
+            area.addRect(QRectF(box.left(), box.top(), box.width(), box.height()));
+            DeviceShape shape;
+            shape.fill = area;
+            shape.brush = DevicePaint::Solid(s.bkColor);
+            ok = device_->drawShape(shape, savedClip) && ok;
+        }
+        const QRegion* textClipPtr = savedClip;
+        if (rect && (options & ETO_CLIPPED)) {
+            textClip = savedClip ? (*savedClip & QRegion(box)) : QRegion(box);
+            textClipPtr = &textClip;
+        }
+        if (s.bkMode == OPAQUE && width > 0) {
+            QPainterPath area;
+            area.addPolygon(cell);
+            area.closeSubpath();
+            DeviceShape shape;
+            shape.fill = area;
+            shape.brush = DevicePaint::Solid(s.bkColor);
+            ok = device_->drawShape(shape, textClipPtr) && ok;
+        }
+        if (!text.empty())
+            ok = device_->drawText(drawn, textClipPtr) && ok;
+    }
+
+    if (updateCp) {
+        // The position moves to the far end of the text along its baseline:
+        // right for left-aligned text, left for right-aligned, not at all
+        // for centred text.
+        const int32_t logicalWidth = Round(width / std::fabs(scaleX()));
+        const uint32_t h = s.textAlign & TA_CENTER;
+        const int32_t sign = h == TA_CENTER ? 0 : (h == TA_RIGHT ? -1 : 1);
+        const double a = face().escapement * M_PI / 180.0;
+        s.position.x += Round(sign * logicalWidth * std::cos(a));
+        s.position.y -= Round(sign * logicalWidth * std::sin(a));
+    }
+    return ok;
+}
+
+IntSize Dc::getTextExtent(std::string_view text) const
+{
+    const FontFace& f = face();
+    int64_t w = 0;
+    for (char c : text)
+        w += f.advance[uint8_t(c)];
+    return IntSize{Round(double(w) / std::fabs(scaleX())), Round((f.ascent + f.descent) / std::fabs(scaleY()))};
+}
+
+TextMetrics Dc::getTextMetrics() const
+{
+    const FontFace& f = face();
+    const double sx = std::fabs(scaleX());
+    const double sy = std::fabs(scaleY());
+    TextMetrics m;
+    m.ascent = Round(f.ascent / sy);
+    m.descent = Round(f.descent / sy);
+    m.height = m.ascent + m.descent;
+    m.internalLeading = Round(f.internalLeading / sy);
+    m.externalLeading = Round(f.externalLeading / sy);
+    m.aveCharWidth = Round(f.aveCharWidth / sx);
+    m.maxCharWidth = Round(f.maxCharWidth / sx);
+    return m;
+}
+
+int32_t Dc::getCharWidth(uint8_t ch) const { return Round(face().advance[ch] / std::fabs(scaleX())); }
+
+std::string Dc::getTextFace() const
+{
+    if (state_->font.faceName[0] != '\0')
+        return std::string(state_->font.faceName, strnlen(state_->font.faceName, sizeof(state_->font.faceName)));
+    return QStringToCp1252(face().family);
+}
+
+QPainterPath Dc::textPath(int32_t x, int32_t y, std::string_view text) const
+{
+    const bool updateCp = (state_->textAlign & TA_UPDATECP) != 0;
+    const IntPoint ref = updateCp ? state_->position : IntPoint{x, y};
+    const QPainterPath device = layoutText(toDevice(ref.x, ref.y), text, nullptr, nullptr, nullptr, nullptr);
+    QPainterPath logical = logicalToDevice().inverted().map(device);
+    logical.setFillRule(Qt::WindingFill);
+    return logical;
+}

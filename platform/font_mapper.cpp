@@ -1,0 +1,206 @@
+#include "platform/font_mapper.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#include "foundation/cp1252.h"
+
+// One face (family, weight, slant) in its design units: what every size of
+// it is scaled from.
+struct FontDesign {
+    QRawFont raw;  // at a pixel size of unitsPerEm, so sizes are design units
+    double unitsPerEm = 2048;
+    double ascent = 0;
+    double descent = 0;
+    double leading = 0;
+    double averageCharWidth = 0;
+    double maxCharWidth = 0;
+    double underlinePosition = 0;
+    double lineThickness = 0;
+    double xHeight = 0;
+    std::array<uint32_t, 256> glyph{};
+    std::array<double, 256> advance{};
+    std::array<QPainterPath, 256> paths;
+};
+
+namespace {
+
+std::mutex& CacheMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, bool italic)
+{
+    static std::map<std::tuple<QString, int, bool>, std::shared_ptr<const FontDesign>> cache;
+    const auto key = std::make_tuple(family, weight, italic);
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+
+    auto d = std::make_shared<FontDesign>();
+    QFont f(family);
+    f.setWeight(QFont::Weight(weight));
+    f.setItalic(italic);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setPixelSize(2048);
+    QRawFont raw = QRawFont::fromFont(f);
+    if (raw.isValid()) {
+        d->unitsPerEm = raw.unitsPerEm() > 0 ? raw.unitsPerEm() : 2048;
+        raw.setPixelSize(d->unitsPerEm);
+        d->raw = raw;
+        d->ascent = raw.ascent();
+        d->descent = raw.descent();
+        d->leading = raw.leading();
+        d->averageCharWidth = raw.averageCharWidth();
+        d->maxCharWidth = raw.maxCharWidth();
+        d->underlinePosition = raw.underlinePosition();
+        d->lineThickness = raw.lineThickness();
+        d->xHeight = raw.xHeight();
+        QString all;
+        for (int b = 0; b < 256; ++b)
+            all.append(QChar(Cp1252ToUnicode(uint8_t(b))));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(all);
+        if (glyphs.size() == 256) {
+            const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+            for (int b = 0; b < 256; ++b) {
+                d->glyph[size_t(b)] = glyphs[b];
+                d->advance[size_t(b)] = adv.size() == 256 ? adv[b].x() : 0;
+                d->paths[size_t(b)] = raw.pathForGlyph(glyphs[b]);
+            }
+        }
+    }
+    std::shared_ptr<const FontDesign> result = d;
+    cache.emplace(key, result);
+    return result;
+}
+
+}  // namespace
+
+QString ResolveFaceFamily(const char* faceName)
+{
+    const QString face = Cp1252ToQString(faceName).trimmed();
+    if (face.isEmpty() || face.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Sans");
+    if (face.compare(QLatin1String("Times New Roman"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Serif");
+    if (face.compare(QLatin1String("Courier New"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Liberation Mono");
+    return face;
+}
+
+QPainterPath FontFace::glyphPath(uint8_t ch) const
+{
+    const FontDesign& d = *design;
+    const double s = emPixels / d.unitsPerEm;
+    QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);
+    p.setFillRule(Qt::WindingFill);
+    return p;
+}
+
+QRawFont FontFace::rawFont() const
+{
+    std::call_once(sizedOnce_, [this] {
+        if (design->raw.isValid()) {
+            sized_ = design->raw;
+            sized_.setPixelSize(emPixels);
+        }
+    });
+    return sized_;
+}
+
+const Coverage& FontFace::glyphCoverage(uint8_t ch) const
+{
+    std::lock_guard<std::mutex> lock(coverageMutex_);
+    std::unique_ptr<Coverage>& slot = coverage_[ch];
+    if (!slot) {
+        const QPainterPath outline = glyphPath(ch);
+        slot = std::make_unique<Coverage>(AreaPixelBounds(outline));
+        FillArea(*slot, outline, true);
+    }
+    return *slot;
+}
+
+std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,
+                                           double dpiY)
+{
+    std::lock_guard<std::mutex> lock(CacheMutex());
+    struct Key {
+        LogFont font;
+        double sx;
+        double sy;
+        double dpi;
+        bool operator<(const Key& o) const
+        {
+            if (sx != o.sx)
+                return sx < o.sx;
+            if (sy != o.sy)
+                return sy < o.sy;
+            if (dpi != o.dpi)
+                return dpi < o.dpi;
+            return std::memcmp(&font, &o.font, sizeof(LogFont)) < 0;
+        }
+    };
+    static std::map<Key, std::shared_ptr<const FontFace>> cache;
+    Key key{LogFont{}, std::fabs(pixelsPerUnitX), std::fabs(pixelsPerUnitY), dpiY};
+    // Only the meaningful bytes take part in the key (the face name is
+    // zero-terminated; what follows the terminator may be anything).
+    key.font.height = font.height;
+    key.font.width = font.width;
+    key.font.escapement = font.escapement;
+    key.font.weight = font.weight;
+    key.font.italic = font.italic ? 1 : 0;
+    key.font.underline = font.underline ? 1 : 0;
+    key.font.strikeOut = font.strikeOut ? 1 : 0;
+    std::strncpy(key.font.faceName, font.faceName, sizeof(key.font.faceName) - 1);
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+
+    auto face = std::make_shared<FontFace>();
+    face->family = ResolveFaceFamily(key.font.faceName);
+    const int weight = font.weight <= 0 ? FW_NORMAL : std::clamp(int(font.weight), 1, 1000);
+    face->design = DesignFor(face->family, weight, font.italic != 0);
+    const FontDesign& d = *face->design;
+    const double upm = d.unitsPerEm;
+    const double sy = key.sy > 0 ? key.sy : 1;
+    const double sx = key.sx > 0 ? key.sx : 1;
+    double em;
+    if (font.height < 0)
+        em = -double(font.height) * sy;
+    else if (font.height > 0)
+        em = double(font.height) * sy * upm / std::max(d.ascent + d.descent, 1.0);
+    else
+        em = 12.0 * dpiY / 72.0;
+    face->emPixels = em;
+    const double s = em / upm;
+    if (font.width > 0 && d.averageCharWidth > 0)
+        face->xScale = double(font.width) * sx / (d.averageCharWidth * s);
+    face->ascent = int32_t(std::lround(d.ascent * s));
+    face->descent = int32_t(std::lround(d.descent * s));
+    face->internalLeading = std::max(0, face->ascent + face->descent - int32_t(std::lround(em)));
+    face->externalLeading = int32_t(std::lround(d.leading * s));
+    face->aveCharWidth = int32_t(std::lround(d.averageCharWidth * s * face->xScale));
+    face->maxCharWidth = int32_t(std::lround(d.maxCharWidth * s * face->xScale));
+    face->underlinePosition = d.underlinePosition * s;
+    face->strikeOutPosition = d.xHeight * s / 2;
+    face->lineThickness = std::max(1.0, d.lineThickness * s);
+    face->underline = font.underline != 0;
+    face->strikeOut = font.strikeOut != 0;
+    face->escapement = font.escapement / 10.0;
+    face->glyph = d.glyph;
+    for (size_t b = 0; b < 256; ++b)
+        face->advance[b] = int32_t(std::lround(d.advance[b] * s * face->xScale));
+
+    // Sizes come and go with the zoom; keep the cache bounded.
+    if (cache.size() >= 256)
+        cache.clear();
+    std::shared_ptr<const FontFace> result = face;
+    cache.emplace(key, result);
+    return result;
+}

@@ -1,0 +1,71 @@
+// Fonts: a LogFont resolved to an installed face at a size in device
+// pixels, with the metrics and glyph outlines the drawing code measures
+// and draws with.
+//
+// Metrics come from the face's design units scaled linearly (no hinting),
+// so a text measures the same on screen, at any zoom and in print. Each
+// character advances by its design advance rounded to whole device pixels,
+// and a text's width is the sum of those, so drawing a text at once or
+// character by character puts every glyph in the same place.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include <QFont>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QString>
+
+#include "platform/coverage.h"
+#include "platform/gdi_types.h"
+
+struct FontFace {
+    QString family;
+    double emPixels = 0;  // the character (em) height in device pixels
+    double xScale = 1;    // a LogFont width other than the natural one
+    int32_t ascent = 0;   // device pixels
+    int32_t descent = 0;
+    int32_t internalLeading = 0;
+    int32_t externalLeading = 0;
+    int32_t aveCharWidth = 0;
+    int32_t maxCharWidth = 0;
+    double underlinePosition = 0;  // below the baseline, device pixels
+    double strikeOutPosition = 0;  // above the baseline
+    double lineThickness = 1;
+    bool underline = false;
+    bool strikeOut = false;
+    double escapement = 0;  // degrees, counter-clockwise
+    std::array<uint32_t, 256> glyph{};
+    std::array<int32_t, 256> advance{};  // device pixels, by Windows-1252 byte
+
+    // The outline of a byte's glyph at this size, origin on the baseline.
+    QPainterPath glyphPath(uint8_t ch) const;
+    // The face at this size, for targets that keep text as text.
+    QRawFont rawFont() const;
+    // The pixels of a byte's glyph with its origin at (0, 0), with dropout
+    // control (see coverage.h); made once per face and byte.
+    const Coverage& glyphCoverage(uint8_t ch) const;
+
+    // Set by the mapper.
+    std::shared_ptr<const struct FontDesign> design;
+
+private:
+    mutable std::once_flag sizedOnce_;
+    mutable QRawFont sized_;
+    mutable std::mutex coverageMutex_;
+    mutable std::array<std::unique_ptr<Coverage>, 256> coverage_;
+};
+
+// The installed family that stands for a face name (Windows-1252): the
+// common Windows faces go to their metric-compatible Liberation faces.
+QString ResolveFaceFamily(const char* faceName);
+
+// The face of `font` for a context whose logical units are `pixelsPerUnitX`
+// and `pixelsPerUnitY` device pixels and whose device has `dpiY` dots an
+// inch (for the default size). Results are cached and shared; a face never
+// changes once made, so contexts on other threads may share it.
+std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,
+                                           double dpiY);

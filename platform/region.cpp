@@ -1,0 +1,130 @@
+#include <algorithm>
+
+#include "platform/coverage.h"
+#include "platform/dc.h"
+
+namespace {
+
+QRect PixelRect(const IntRect& r)
+{
+    const int l = std::min(r.left, r.right);
+    const int rr = std::max(r.left, r.right);
+    const int t = std::min(r.top, r.bottom);
+    const int b = std::max(r.top, r.bottom);
+    if (l == rr || t == b)
+        return QRect();
+    return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+}
+
+QRectF AreaRect(const IntRect& r)
+{
+    const QRect p = PixelRect(r);
+    return QRectF(p.left(), p.top(), p.width(), p.height());
+}
+
+}  // namespace
+
+Region::Region() = default;
+
+Region Region::FromQRegion(const QRegion& pixels)
+{
+    Region r;
+    r.pixels_ = pixels;
+    return r;
+}
+
+Region Region::FromRect(const IntRect& r) { return FromQRegion(QRegion(PixelRect(r))); }
+
+Region Region::FromPolygon(const IntPoint* points, int count, int32_t fillMode)
+{
+    if (!points || count < 3)
+        return Region();
+    QPainterPath area;
+    area.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    area.moveTo(points[0].x, points[0].y);
+    for (int i = 1; i < count; ++i)
+        area.lineTo(points[i].x, points[i].y);
+    area.closeSubpath();
+    return FromPath(area);
+}
+
+Region Region::FromEllipse(const IntRect& r)
+{
+    const QRectF a = AreaRect(r);
+    if (a.isEmpty())
+        return Region();
+    QPainterPath area;
+    area.addEllipse(a);
+    return FromPath(area);
+}
+
+Region Region::FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ellipseHeight)
+{
+    const QRectF a = AreaRect(r);
+    if (a.isEmpty())
+        return Region();
+    QPainterPath area;
+    area.addRoundedRect(a, std::min(std::abs(ellipseWidth) / 2.0, a.width() / 2),
+                        std::min(std::abs(ellipseHeight) / 2.0, a.height() / 2));
+    return FromPath(area);
+}
+
+Region Region::FromPath(const QPainterPath& path) { return FromQRegion(AreaToRegion(path)); }
+
+int32_t Region::combine(const Region& a, const Region& b, int32_t mode)
+{
+    switch (mode) {
+    case RGN_AND:
+        pixels_ = a.pixels_ & b.pixels_;
+        break;
+    case RGN_OR:
+        pixels_ = a.pixels_ | b.pixels_;
+        break;
+    case RGN_XOR:
+        pixels_ = a.pixels_ ^ b.pixels_;
+        break;
+    case RGN_DIFF:
+        pixels_ = a.pixels_ - b.pixels_;
+        break;
+    case RGN_COPY:
+        pixels_ = a.pixels_;
+        break;
+    default:
+        return RGN_ERROR;
+    }
+    return kind();
+}
+
+void Region::offset(int32_t dx, int32_t dy) { pixels_.translate(dx, dy); }
+
+bool Region::contains(int32_t x, int32_t y) const { return pixels_.contains(QPoint(x, y)); }
+
+bool Region::intersects(const IntRect& r) const
+{
+    const QRect p = PixelRect(r);
+    return !p.isEmpty() && pixels_.intersects(p);
+}
+
+IntRect Region::bounds() const
+{
+    if (pixels_.isEmpty())
+        return IntRect{};
+    const QRect b = pixels_.boundingRect();
+    return IntRect{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
+}
+
+bool Region::isEmpty() const { return pixels_.isEmpty(); }
+
+int32_t Region::kind() const
+{
+    if (pixels_.isEmpty())
+        return NULLREGION;
+    return pixels_.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+QPainterPath Region::path() const
+{
+    QPainterPath p;
+    p.addRegion(pixels_);
+    return p;
+}
