@@ -18,6 +18,7 @@
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
+#include "graphics/dib_handle.h"
 #include "graphics/emf_reader.h"
 #include "graphics/wmf_header.h"
 
@@ -56,3 +57,23 @@ int32_t MetafileFileToHandle(const PathRecord* record, Handle bits);
 // 1 or more, a size whose larger side exceeds it is scaled down to it,
 // keeping the aspect.
 void MetafileGetFrameSize(EnhMetafile object, int32_t* width, int32_t* height, int32_t maxSide);
+// Plays the metafile into the rectangle (the frame fills it). 1 for a null
+// object or context.
+int32_t PlayMetafile(Dc* dc, EnhMetafile object, const IntRect& rect);
+// 1 when the bits do not form a metafile.
+int32_t MetafilePlayHandle(Dc* dc, Handle bits, const IntRect& rect);
+// Renders into a picture of width x height (smaller when it would take
+// too much memory) on the metafile background; the DibHandle is cleared
+// first and stays cleared on failure (1).
+int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t height, DibHandle dib);
+int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide);
+// At width right - left + 1 and height bottom - top + 1.
+int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect);
+int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide);
+
+// --- Writing -------------------------------------------------------------
+
+// Writes at the file's position: the enhanced bits as they are, or (with
+// enhanced 0) a placeable Windows metafile of 1000 units to the inch. 1
+// when the metafile cannot be converted, else the file layer's result.
+int32_t MetafileWriteFile(FileHandle file, EnhMetafile object, Dc* reference, int32_t enhanced);
