@@ -23,7 +23,8 @@ inline void DrawCardLike(Dc& dc, bool plainFills = false)
     dc.fillRect(IntRect{0, 0, 240, 160}, Brush::Solid(MakeRgb(250, 245, 230)));
     const Pen oldPen = dc.selectPen(Pen{PS_SOLID, 3, MakeRgb(20, 40, 160)});
     dc.selectBrush(plainFills ? Brush::Solid(MakeRgb(200, 0, 0)) : Brush::Hatched(HS_DIAGCROSS, MakeRgb(200, 0, 0)));
-    dc.setBkMode(TRANSPARENT);
+    if (!plainFills)
+        dc.setBkMode(TRANSPARENT);
     dc.rectangle(10, 10, 120, 70);
     dc.selectBrush(Brush::Solid(MakeRgb(0, 160, 60)));
     dc.selectPen(Pen{PS_SOLID, 0, kBlack});
@@ -145,6 +146,19 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path)
 // An SVG file rendered to a picture of the given size by rsvg-convert.
 inline QImage RenderSvg(const std::string& svg, int width, int height, const std::string& png)
 {
+    // wmf2svg uses the xlink prefix without declaring it, and writes the
+    // text's own single bytes without naming their encoding.
+    std::vector<uint8_t> bytes = ReadBytes(svg);
+    std::string text(bytes.begin(), bytes.end());
+    if (text.find("xmlns:xlink") == std::string::npos) {
+        const size_t at = text.find("<svg ");
+        if (at != std::string::npos)
+            text.insert(at + 5, "xmlns:xlink=\"http://www.w3.org/1999/xlink\" ");
+        const std::string plain = "<?xml version=\"1.0\" ";
+        if (text.compare(0, plain.size(), plain) == 0 && text.find("encoding=") == std::string::npos)
+            text.insert(plain.size(), "encoding=\"ISO-8859-1\" ");
+        WriteBytes(svg, std::vector<uint8_t>(text.begin(), text.end()));
+    }
     if (RunTool("rsvg-convert", {"-w", QString::number(width), "-h", QString::number(height), "-b", "white", "-o",
                                  QString::fromStdString(png), QString::fromStdString(svg)}) != 0)
         return QImage();
