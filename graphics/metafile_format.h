@@ -249,8 +249,8 @@ enum : uint32_t {
     kPlaceableInch = 14,           // u16 units per inch
     kPlaceableReserved = 16,       // u32 0
     kPlaceableChecksum = 20,       // u16 XOR of the ten words before it
-    kPlaceableSize = 22,
 };
+constexpr uint32_t kPlaceableSize = 22;
 
 // The metafile header (METAHEADER, 18 bytes).
 enum : uint32_t {
@@ -261,8 +261,8 @@ enum : uint32_t {
     kWmfHeaderObjects = 10,      // u16 object table size
     kWmfHeaderMaxRecord = 12,    // u32 largest record, words
     kWmfHeaderMembers = 16,      // u16 0
-    kWmfHeaderSize = 18,
 };
+constexpr uint32_t kWmfHeaderSize = 18;
 
 // Every record: size u32 (16-bit words, header included), function u16,
 // then the parameters, most of them in the reverse order of the call's
