@@ -64,14 +64,19 @@ EnhMetafile WmfFileToEnhMetafile(const char* path, WmfHeader* headerOut)
     std::vector<uint8_t> file;
     if (MetafileReadWholeFile(path, kWmfMaxBytes, &file))
         return nullptr;
-    const uint32_t size = uint32_t(file.size());
+    return WmfBytesToEnhMetafile(file.data(), uint32_t(file.size()), headerOut);
+}
 
+EnhMetafile WmfBytesToEnhMetafile(const uint8_t* data, uint32_t size, WmfHeader* headerOut)
+{
+    if (!data)
+        return nullptr;
     IntSize extents{kWmfDefaultExtent, kWmfDefaultExtent};
     IntRect window;
     bool placeable = false;
     uint32_t start = 0;
     PlaceableHeader ph;
-    if (PlaceableHeaderRead(file.data(), size, &ph)) {
+    if (PlaceableHeaderRead(data, size, &ph)) {
         start = kPlaceableSize;
         // Units per inch of 0 would divide by zero: such a header says
         // nothing of the size, so the default extents stand.
@@ -84,9 +89,9 @@ EnhMetafile WmfFileToEnhMetafile(const char* path, WmfHeader* headerOut)
     }
 
     WmfHeader header;
-    if (!WmfHeaderRead(file.data() + start, size - start, &header) || !WmfHeaderValid(header))
+    if (!WmfHeaderRead(data + start, size - start, &header) || !WmfHeaderValid(header))
         return nullptr;
-    // The header's size is trusted no further than the file reaches.
+    // The header's size is trusted no further than the bytes reach.
     const uint64_t claimed = uint64_t(header.sizeWords) * 2;
     const uint32_t available = size - start;
     const uint32_t n = claimed >= kWmfHeaderSize && claimed <= available ? uint32_t(claimed) : available;
@@ -94,7 +99,7 @@ EnhMetafile WmfFileToEnhMetafile(const char* path, WmfHeader* headerOut)
         *headerOut = header;
     if (extents.width == 0 || extents.height == 0)
         extents = IntSize{200, 200};
-    return SetWinMetaFileBits(n, file.data() + start, extents, placeable ? &window : nullptr);
+    return SetWinMetaFileBits(n, data + start, extents, placeable ? &window : nullptr);
 }
 
 int32_t MetafileFromHandle(EnhMetafile* object, Handle bits)

@@ -42,6 +42,8 @@ int32_t MetafileLoadPath(const PathRecord* record, EnhMetafile* object);
 // placeable header's bounds (or 254000 x 254000 without one). When header
 // is given and the file read, it receives the metafile header.
 EnhMetafile WmfFileToEnhMetafile(const char* path, WmfHeader* header);
+// The same from the file's bytes.
+EnhMetafile WmfBytesToEnhMetafile(const uint8_t* data, uint32_t size, WmfHeader* header);
 
 // --- Bits in Handles ---------------------------------------------------------
 

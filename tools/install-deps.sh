@@ -20,6 +20,8 @@ packages=(
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # external oracles the tests compare against
   packages+=(gzip)
+  # metafile readers and an SVG renderer for their output
+  packages+=(emf2svg libwmf-bin librsvg2-bin)
 fi
 
 missing=()

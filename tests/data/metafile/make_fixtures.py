@@ -231,6 +231,25 @@ def pens():
     return e
 
 
+def misc():
+    """Records the outside readers draw differently, for seeds and our own
+    checks: saved states, clip regions, hatches, arcs, point types."""
+    e = Emf()
+    e.rec(33).ints(29, 40, 40, 60, 60)
+    e.region(75, [(0, 0, 100, 200)], 1)                    # and
+    e.brush(1, rgb(200, 0, 0), style=2, hatch=5).select(1)
+    e.ints(43, 0, 0, 200, 200)
+    e.rec(34, struct.pack("<i", -1))
+    e.ints(57, 2).ints(45, 110, 10, 190, 90, 190, 50, 110, 50)   # clockwise arc
+    e.ints(57, 1).ints(46, 110, 100, 190, 180, 190, 140, 110, 140)
+    e.ints(27, 10, 150).ints(55, 20, 120, 80, 180, 80, 150, 20, 150)
+    e.rec(41, struct.pack("<iiIff", 150, 150, 30, 0.0, 270.0))
+    e.rec(56, struct.pack("<4iI", 0, 0, -1, -1, 4) + struct.pack("<8i", 10, 10, 50, 10, 50, 50, 10, 50)
+          + bytes([6, 2, 2, 3]))
+    e.ints(28).ints(26, 5, 5)
+    return e
+
+
 # --- Windows metafiles --------------------------------------------------------
 
 NAMED = {"red": 0x0000FF, "lime": 0x00FF00, "blue": 0xFF0000, "yellow": 0x00FFFF, "black": 0, "white": 0xFFFFFF,
@@ -315,13 +334,34 @@ def wmf_polys():
     return w
 
 
+def wmf_misc():
+    """Text, a clip region, a saved state and a bitmap, for seeds."""
+    w = Wmf()
+    w.rec(0x0103, 8).rec(0x020B, 0, 0).rec(0x020C, 2000, 2000)
+    w.rec(0x001E)
+    font = struct.pack("<5h8B", -200, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0) + b"Arial".ljust(32, b"\0")
+    w.objects += 1
+    w.raw(0x02FB, font).rec(0x012D, 0)
+    w.raw(0x0A32, struct.pack("<hhhH", 300, 100, 5, 0) + b"Hello\0" + struct.pack("<5h", 150, 150, 150, 150, 150))
+    region = struct.pack("<HHIhhh4h", 0, 6, 0, 34, 1, 2, 0, 0, 1000, 1000) + struct.pack("<6H", 4, 0, 1000, 0, 400, 4)
+    region = region[:-2] + struct.pack("<2H", 600, 1000) + struct.pack("<H", 4)
+    w.objects += 1
+    w.raw(0x06FF, region).rec(0x012C, 1)
+    w.brush(NAMED["blue"]).rec(0x012D, 2).rec(0x041B, 1500, 1500, 0, 0)
+    w.rec(0x0127, -1)
+    info = struct.pack("<IiiHHIIiiII", 40, 2, 2, 1, 24, 0, 16, 0, 0, 0, 0)
+    pixels = bytes([255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0, 255, 255, 255, 0])
+    w.raw(0x0B41, struct.pack("<I8h", 0x00CC0020, 2, 2, 0, 0, 400, 400, 1500, 1500) + info + pixels)
+    return w
+
+
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
     for name, make in [("shapes", shapes), ("paths", paths), ("mapping", mapping), ("world", world), ("bitmaps", bitmaps),
-                       ("clipping", clipping), ("text", text), ("pens", pens)]:
+                       ("clipping", clipping), ("text", text), ("pens", pens), ("misc", misc)]:
         (out / (name + ".emf")).write_bytes(make().bytes())
-    for name, make in [("wmf_shapes", wmf_shapes), ("wmf_polys", wmf_polys)]:
+    for name, make in [("wmf_shapes", wmf_shapes), ("wmf_polys", wmf_polys), ("wmf_misc", wmf_misc)]:
         (out / (name + ".wmf")).write_bytes(make().bytes())
 
 
