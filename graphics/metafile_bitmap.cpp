@@ -233,6 +233,10 @@ QImage MetafileDibToImage(const uint8_t* info, uint32_t infoSize, const uint8_t*
     const uint64_t stride = Stride(d);
     if (!rle && stride * uint64_t(h) > bitsSize)
         return QImage();
+    // Runs give at most 255 pixels for two bytes: a picture much larger
+    // than its bytes can hold is a lie, not a picture.
+    if (rle && uint64_t(w) * uint64_t(h) > uint64_t(bitsSize) * 128 + 4096)
+        return QImage();
 
     // Colour table: entries the record really holds; the rest stay black.
     std::array<QRgb, 256> table;

@@ -219,12 +219,38 @@ void MetafilePlayer::applyObjects()
     objectsDirty_ = false;
 }
 
-void MetafilePlayer::createObject(uint32_t index, const PlayerObject& object)
+namespace {
+
+int64_t PatternPixels(const PlayerObject& o)
+{
+    return o.kind == PlayerObject::kBrush && o.brush.image ? int64_t(o.brush.image->width()) * o.brush.image->height()
+                                                          : 0;
+}
+
+}  // namespace
+
+void MetafilePlayer::createObject(uint32_t index, PlayerObject object)
 {
     // Index 0 is the metafile itself; the table holds at most 65535.
     if (index == 0 || index > 0xFFFF)
         return;
-    objects_[index] = object;
+    deleteObject(index);
+    const int64_t pixels = PatternPixels(object);
+    if (patternPixels_ + pixels > kPlayerMaxPatternPixels) {
+        object.brush = Brush::Solid(FromQColor(QColor(object.brush.image->pixel(0, 0))));
+    } else {
+        patternPixels_ += pixels;
+    }
+    objects_[index] = std::move(object);
+}
+
+void MetafilePlayer::deleteObject(uint32_t index)
+{
+    auto it = objects_.find(index);
+    if (it == objects_.end())
+        return;
+    patternPixels_ -= PatternPixels(it->second);
+    objects_.erase(it);
 }
 
 void MetafilePlayer::selectObject(uint32_t index)
@@ -540,7 +566,7 @@ void MetafilePlayer::dispatch(uint32_t type, const RecordBytes& r)
         break;
     case EMR_DELETEOBJECT:
         if (r.has(8, 4))
-            objects_.erase(r.u32(8));
+            deleteObject(r.u32(8));
         break;
     case EMR_ANGLEARC:
         if (transformValid_)

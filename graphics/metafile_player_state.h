@@ -23,6 +23,9 @@ constexpr size_t kPlayerMaxSaveDepth = 256;
 // Largest font cell and pen handed to the Dc, in its logical units.
 constexpr int32_t kPlayerMaxFontHeight = 4096;
 constexpr int32_t kPlayerMaxPenWidth = 10000;
+// Pixels of pattern-brush pictures held in the object table at once; a
+// brush beyond it is drawn in the picture's first colour instead.
+constexpr int64_t kPlayerMaxPatternPixels = int64_t(1) << 24;
 
 struct PlayerPen {
     uint32_t style = PS_SOLID;  // with the type bits of extended pens
@@ -107,7 +110,8 @@ private:
     Pen destPen() const;
     LogFont destFont() const;
     void selectObject(uint32_t index);
-    void createObject(uint32_t index, const PlayerObject& object);
+    void createObject(uint32_t index, PlayerObject object);
+    void deleteObject(uint32_t index);
     void saveDc();
     void restoreDc(int32_t relative);
     void setWorld(const QTransform& x, uint32_t mode);
@@ -170,6 +174,7 @@ private:
     double ppmmX_ = 96 / 25.4;
     double ppmmY_ = 96 / 25.4;
     uint32_t ignoredSaves_ = 0;
+    int64_t patternPixels_ = 0;
 };
 
 // Windows-1252 bytes of UTF-16 text; symbol-font characters in the private
