@@ -753,6 +753,13 @@ std::unique_ptr<EmfRecording> EmfRecording::Begin(const Dc* reference, int32_t l
     if (!recording->dc_)
         return nullptr;
     recording->recorder_->attach(recording->dc_.get());
+    // The drawing starts with the reference's text settings, as a drawing
+    // made on the reference itself would.
+    if (reference) {
+        recording->dc_->setTextAlign(reference->textAlign());
+        recording->dc_->setBkColor(reference->bkColor());
+        recording->dc_->setTextColor(reference->textColor());
+    }
     return recording;
 }
 

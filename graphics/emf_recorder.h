@@ -28,7 +28,8 @@ void MetafileReferencePpi(const Dc* reference, double* ppiX, double* ppiY);
 class EmfRecording {
 public:
     // Records a drawing of the pixel rectangle (left, top, right, bottom)
-    // of the reference context (null: a 96-dpi screen). The description
+    // of the reference context (null: a 96-dpi screen), starting with the
+    // reference's text alignment and colours. The description
     // (Windows-1252, may be null) goes into the header. Null when the
     // rectangle is empty.
     static std::unique_ptr<EmfRecording> Begin(const Dc* reference, int32_t left, int32_t top, int32_t right,

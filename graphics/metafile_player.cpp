@@ -67,6 +67,10 @@ MetafilePlayer::MetafilePlayer(Dc& dc, const EnhMetafileRec& mf, const IntRect& 
     const double sy = std::fabs(fb - ft) < 1e-6 ? 1.0 : rh / (fb - ft);
     play_ = QTransform::fromTranslate(-fl, -ft) * QTransform::fromScale(sx, sy) *
             QTransform::fromTranslate(rect.left, rect.top);
+    // Letters far larger than the surface show nothing but cost much.
+    const int32_t side = std::max(dc.getDeviceCaps(HORZRES), dc.getDeviceCaps(VERTRES));
+    if (side > 0)
+        fontLimit_ = std::clamp(2 * side, kPlayerMinFontLimit, kPlayerMaxFontHeight);
     updateTransform();
 }
 
@@ -194,10 +198,11 @@ Pen MetafilePlayer::destPen() const
 LogFont MetafilePlayer::destFont() const
 {
     LogFont f = s_.font;
-    auto scaled = [](int32_t v, double s) {
+    const int32_t limit = fontLimit_;
+    auto scaled = [limit](int32_t v, double s) {
         if (v == 0)
             return 0;
-        const double d = std::clamp(v * s, -double(kPlayerMaxFontHeight), double(kPlayerMaxFontHeight));
+        const double d = std::clamp(v * s, -double(limit), double(limit));
         const int32_t r = int32_t(std::lround(d));
         return r != 0 ? r : (v < 0 ? -1 : 1);
     };

@@ -16,12 +16,16 @@
 #include "graphics/emf_reader.h"
 #include "platform/dc.h"
 
-// Coordinates handed to the Dc stay well inside what it maps exactly.
-constexpr double kPlayerCoordLimit = double(1 << 26);
+// Coordinates handed to the Dc: far beyond any surface (a page at 600 dpi
+// is some 7000 pixels), near enough that a line walked pixel by pixel
+// from one end to the other stays cheap.
+constexpr double kPlayerCoordLimit = double(1 << 22);
 // Saved states kept at once; deeper saves are ignored (with their restores).
 constexpr size_t kPlayerMaxSaveDepth = 256;
-// Largest font cell and pen handed to the Dc, in its logical units.
+// Largest font cell and pen handed to the Dc, in its logical units (fonts
+// also at most twice the surface's larger side).
 constexpr int32_t kPlayerMaxFontHeight = 4096;
+constexpr int32_t kPlayerMinFontLimit = 256;
 constexpr int32_t kPlayerMaxPenWidth = 10000;
 // Pixels of pattern-brush pictures held in the object table at once; a
 // brush beyond it is drawn in the picture's first colour instead.
@@ -175,7 +179,14 @@ private:
     double ppmmY_ = 96 / 25.4;
     uint32_t ignoredSaves_ = 0;
     int64_t patternPixels_ = 0;
+    int32_t fontLimit_ = kPlayerMaxFontHeight;
 };
+
+// A font of the metafile made one the system has: a face that is not
+// installed becomes the standard face of its family (serif, fixed pitch or
+// sans serif), and weights become normal or bold, so that a picture names
+// only a bounded set of fonts whatever it holds.
+void PlayerNormaliseFont(LogFont* font);
 
 // Windows-1252 bytes of UTF-16 text; symbol-font characters in the private
 // range U+F020..U+F0FF become their low byte, others outside the code page

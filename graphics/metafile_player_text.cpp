@@ -2,7 +2,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include <cstring>
+
+#include <QFontDatabase>
+#include <QStringList>
+
 #include "foundation/cp1252.h"
+#include "platform/font_mapper.h"
 #include "graphics/metafile_format.h"
 #include "graphics/metafile_player_state.h"
 
@@ -20,6 +26,21 @@ std::string PlayerTextToCp1252(const uint8_t* units, uint32_t count)
         out.push_back(b < 0 ? '?' : char(b));
     }
     return out;
+}
+
+void PlayerNormaliseFont(LogFont* f)
+{
+    static const QStringList installed = QFontDatabase::families();
+    const QString family = ResolveFaceFamily(f->faceName);
+    if (!installed.contains(family, Qt::CaseInsensitive)) {
+        // Family bits of the pitch-and-family byte: roman 0x10, modern 0x30.
+        const uint8_t kind = f->pitchAndFamily & 0xF0;
+        const char* standard = kind == 0x10 ? "Times New Roman" : kind == 0x30 ? "Courier New" : "Arial";
+        std::memset(f->faceName, 0, sizeof(f->faceName));
+        std::strncpy(f->faceName, standard, sizeof(f->faceName) - 1);
+    }
+    if (f->weight != 0)
+        f->weight = f->weight >= 550 ? FW_BOLD : FW_NORMAL;
 }
 
 namespace {
@@ -168,5 +189,6 @@ void MetafilePlayer::createFont(const RecordBytes& r)
         ++chars;
     const std::string face = chars ? PlayerTextToCp1252(r.at(40, 2 * chars), chars) : std::string();
     std::copy(face.begin(), face.end(), f.faceName);
+    PlayerNormaliseFont(&f);
     createObject(r.u32(8), o);
 }
