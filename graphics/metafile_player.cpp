@@ -69,8 +69,10 @@ MetafilePlayer::MetafilePlayer(Dc& dc, const EnhMetafileRec& mf, const IntRect& 
             QTransform::fromTranslate(rect.left, rect.top);
     // Letters far larger than the surface show nothing but cost much.
     const int32_t side = std::max(dc.getDeviceCaps(HORZRES), dc.getDeviceCaps(VERTRES));
-    if (side > 0)
+    if (side > 0) {
         fontLimit_ = std::clamp(2 * side, kPlayerMinFontLimit, kPlayerMaxFontHeight);
+        coordLimit_ = std::clamp(8.0 * side, kPlayerMinCoordLimit, kPlayerMaxCoordLimit);
+    }
     updateTransform();
 }
 
@@ -143,12 +145,13 @@ void MetafilePlayer::updateTransform()
     objectsDirty_ = true;
 }
 
-IntPoint MetafilePlayer::Round(const QPointF& p)
+IntPoint MetafilePlayer::Round(const QPointF& p) const
 {
-    auto c = [](double v) {
+    const double limit = coordLimit_;
+    auto c = [limit](double v) {
         if (!(v == v))
             return 0;
-        return int32_t(std::lround(std::clamp(v, -kPlayerCoordLimit, kPlayerCoordLimit)));
+        return int32_t(std::lround(std::clamp(v, -limit, limit)));
     };
     return IntPoint{c(p.x()), c(p.y())};
 }

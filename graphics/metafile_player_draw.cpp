@@ -189,8 +189,8 @@ void MetafilePlayer::boxRecord(uint32_t type, const RecordBytes& r)
             dc_.rectangle(left, top, right, bottom);
             return;
         case EMR_ROUNDRECT: {
-            const auto cw = int32_t(std::lround(std::min(std::fabs(r.i32(24) * toDest_.m11()), kPlayerCoordLimit)));
-            const auto ch = int32_t(std::lround(std::min(std::fabs(r.i32(28) * toDest_.m22()), kPlayerCoordLimit)));
+            const auto cw = int32_t(std::lround(std::min(std::fabs(r.i32(24) * toDest_.m11()), coordLimit_)));
+            const auto ch = int32_t(std::lround(std::min(std::fabs(r.i32(28) * toDest_.m22()), coordLimit_)));
             dc_.roundRect(left, top, right, bottom, cw, ch);
             return;
         }
@@ -249,7 +249,7 @@ void MetafilePlayer::angleArc(const RecordBytes& r)
     if (!r.has(8, 20))
         return;
     const double cx = r.i32(8), cy = r.i32(12);
-    const double radius = std::min<double>(r.u32(16), kPlayerCoordLimit);
+    const double radius = std::min<double>(r.u32(16), coordLimit_);
     const double start = r.f32(20), sweep = r.f32(24);
     if (!std::isfinite(start) || !std::isfinite(sweep))
         return;
@@ -387,10 +387,12 @@ QRegion MetafilePlayer::deviceRegionOfLogicalRect(double l, double t, double r, 
         const int32_t y0 = std::min(c[0].y, c[2].y), y1 = std::max(c[0].y, c[2].y);
         return x1 > x0 && y1 > y0 ? QRegion(x0, y0, x1 - x0, y1 - y0) : QRegion();
     }
-    QPolygon poly;
+    // A turned rectangle becomes pixels only where it can show.
+    QPolygonF poly;
     for (const IntPoint& p : c)
-        poly << QPoint(p.x, p.y);
-    return QRegion(poly);
+        poly << QPointF(p.x, p.y);
+    poly = poly.intersected(QPolygonF(QRectF(surfaceGuard())));
+    return QRegion(poly.toPolygon());
 }
 
 void MetafilePlayer::combineClip(const QRegion& region, int32_t mode)
@@ -459,11 +461,53 @@ void MetafilePlayer::selectClipRegion(const RecordBytes& r)
 
 void MetafilePlayer::selectClipPath(int32_t mode)
 {
-    if (dc_.getPath().empty())
+    const std::vector<PathPoint> points = dc_.getPath();
+    if (points.empty())
         return;
-    const Region region = dc_.pathToRegion();
+    // The path in device pixels; one reaching far beyond the surface is
+    // cut to the surface's surroundings before it becomes pixels.
+    QPainterPath device;
+    device.setFillRule(dc_.polyFillMode() == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    QRect bounds;
+    for (size_t i = 0; i < points.size(); ++i) {
+        IntPoint p = points[i].point;
+        dc_.lpToDp(&p, 1);
+        bounds |= QRect(p.x, p.y, 1, 1);
+        const uint8_t type = points[i].type & ~PT_CLOSEFIGURE;
+        if (type == PT_MOVETO) {
+            device.moveTo(p.x, p.y);
+        } else if (type == PT_BEZIERTO && i + 2 < points.size()) {
+            IntPoint c[2] = {points[i + 1].point, points[i + 2].point};
+            dc_.lpToDp(c, 2);
+            device.cubicTo(p.x, p.y, c[0].x, c[0].y, c[1].x, c[1].y);
+            bounds |= QRect(c[0].x, c[0].y, 1, 1) | QRect(c[1].x, c[1].y, 1, 1);
+            i += 2;
+        } else {
+            device.lineTo(p.x, p.y);
+        }
+        if (points[i].type & PT_CLOSEFIGURE)
+            device.closeSubpath();
+    }
+    const QRect guard = surfaceGuard();
+    Region region;
+    if (guard.contains(bounds)) {
+        region = dc_.pathToRegion();
+    } else {
+        dc_.abortPath();
+        QPainterPath box;
+        box.addRect(guard);
+        region = Region::FromPath(device.intersected(box));
+    }
     inPath_ = false;
     combineClip(region.pixels(), mode);
+}
+
+QRect MetafilePlayer::surfaceGuard() const
+{
+    const int w = dc_.getDeviceCaps(HORZRES), h = dc_.getDeviceCaps(VERTRES);
+    if (w <= 0 || h <= 0)
+        return QRect(-256, -256, 4608, 4608);
+    return QRect(-256, -256, w + 512, h + 512);
 }
 
 void MetafilePlayer::offsetClip(const RecordBytes& r)

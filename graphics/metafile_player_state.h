@@ -16,10 +16,11 @@
 #include "graphics/emf_reader.h"
 #include "platform/dc.h"
 
-// Coordinates handed to the Dc: far beyond any surface (a page at 600 dpi
-// is some 7000 pixels), near enough that a line walked pixel by pixel
-// from one end to the other stays cheap.
-constexpr double kPlayerCoordLimit = double(1 << 22);
+// Coordinates handed to the Dc lie within eight times the surface's larger
+// side (within these bounds): far beyond anything that shows, near enough
+// that an outline walked pixel by pixel from end to end stays cheap.
+constexpr double kPlayerMinCoordLimit = double(1 << 16);
+constexpr double kPlayerMaxCoordLimit = double(1 << 22);
 // Saved states kept at once; deeper saves are ignored (with their restores).
 constexpr size_t kPlayerMaxSaveDepth = 256;
 // Largest font cell and pen handed to the Dc, in its logical units (fonts
@@ -102,7 +103,7 @@ private:
     // Logical point of the metafile to the Dc's logical units.
     QPointF mapF(double x, double y) const { return toDest_.map(QPointF(x, y)); }
     IntPoint map(double x, double y) const;
-    static IntPoint Round(const QPointF& p);
+    IntPoint Round(const QPointF& p) const;
     bool axisAligned() const;
     // Lengths along the two axes, for pens and fonts.
     double scaleX() const;
@@ -140,6 +141,9 @@ private:
     void combineClip(const QRegion& region, int32_t mode);
     void applyClip();
     QRegion deviceRegionOfLogicalRect(double l, double t, double r, double b) const;
+    // The surface in device pixels with a margin: what a clip needs to
+    // cover at most.
+    QRect surfaceGuard() const;
 
     // --- Text (metafile_player_text.cpp).
     void extTextOut(const RecordBytes& r, bool wide);
@@ -180,6 +184,7 @@ private:
     uint32_t ignoredSaves_ = 0;
     int64_t patternPixels_ = 0;
     int32_t fontLimit_ = kPlayerMaxFontHeight;
+    double coordLimit_ = kPlayerMaxCoordLimit;
 };
 
 // A font of the metafile made one the system has: a face that is not

@@ -155,7 +155,7 @@ void MetafilePlayer::drawText(double x, double y, uint32_t options, const IntRec
         int32_t placed = 0;
         for (size_t i = 0; i < dx->size(); ++i) {
             sum += (*dx)[i] * s;
-            const auto next = int32_t(std::lround(std::clamp(sum, -kPlayerCoordLimit, kPlayerCoordLimit)));
+            const auto next = int32_t(std::lround(std::clamp(sum, -coordLimit_, coordLimit_)));
             advances[i] = next - placed;
             placed = next;
         }
