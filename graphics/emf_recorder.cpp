@@ -299,9 +299,10 @@ public:
             advances[i] = dx ? dx[i] : dc_->getCharWidth(uint8_t(text[i]));
             width += advances[i];
         }
-        const int32_t h = dc_->getTextMetrics().height;
-        const auto w = int32_t(std::clamp<int64_t>(std::llabs(width), 0, INT32_MAX / 4));
-        IntRect box = includeBox(x - w, y - h, x + w, y + h);
+        const int64_t h = dc_->getTextMetrics().height;
+        const int64_t w = std::llabs(width);
+        auto at = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        IntRect box = includeBox(at(x - w), at(y - h), at(x + w), at(y + h));
         if (rect)
             box = includeBox(rect->left, rect->top, rect->right, rect->bottom);
         out_.extTextOutW(box, IntPoint{x, y}, options, rect, wide, advances.data());

@@ -49,6 +49,15 @@ bool MonoPatternOf(const RecordBytes& r, uint32_t at, MonoPattern* out)
     return true;
 }
 
+// A rectangle of a record's source coordinates, held far inside int so
+// that its edges cannot overflow (bitmaps are much smaller than that).
+QRect SourceRect(int64_t x, int64_t y, int64_t w, int64_t h)
+{
+    constexpr int64_t kLimit = int64_t(1) << 28;
+    return QRect(int(std::clamp(x, -kLimit, kLimit)), int(std::clamp(y, -kLimit, kLimit)),
+                 int(std::clamp<int64_t>(w, 0, kLimit)), int(std::clamp<int64_t>(h, 0, kLimit)));
+}
+
 // The part of `source` inside the image; a rectangle that misses it
 // entirely gives the whole image.
 QRect SourceWithin(const QImage& image, const QRect& source)
@@ -111,7 +120,7 @@ void MetafilePlayer::stretchDIBits(const RecordBytes& r)
         return;
     // The source's y counts from the bitmap's last stored row.
     const int64_t top = info.topDown ? ySrc : int64_t(info.height) - ySrc - cySrc;
-    const QRect wanted(xSrc, int(std::clamp<int64_t>(top, INT32_MIN / 2, INT32_MAX / 2)), cxSrc, cySrc);
+    const QRect wanted = SourceRect(xSrc, top, cxSrc, cySrc);
     const QRect source = wanted & image.rect();
     if (source.isEmpty())
         return;
@@ -136,8 +145,7 @@ void MetafilePlayer::setDIBitsToDevice(const RecordBytes& r)
         return;
     const int32_t ySrc = r.i32(36);
     const int64_t top = info.topDown ? ySrc : int64_t(info.height) - ySrc - cySrc;
-    const QRect source = QRect(r.i32(32), int(std::clamp<int64_t>(top, INT32_MIN / 2, INT32_MAX / 2)), cxSrc, cySrc) &
-                         image.rect();
+    const QRect source = SourceRect(r.i32(32), top, cxSrc, cySrc) & image.rect();
     if (!source.isEmpty())
         drawImage(r.i32(24), r.i32(28), cxSrc, cySrc, image, source, SRCCOPY);
 }
@@ -169,7 +177,7 @@ void MetafilePlayer::bitBlt(uint32_t type, const RecordBytes& r)
         if (std::isfinite(xf.m11()) && std::isfinite(xf.dx()) && std::isfinite(xf.m22()) && std::isfinite(xf.dy()))
             at = xf.map(at);
         const IntPoint p = Round(at);
-        source = SourceWithin(image, QRect(p.x, p.y, std::max(w, 1), std::max(h, 1)));
+        source = SourceWithin(image, SourceRect(p.x, p.y, std::max(w, 1), std::max(h, 1)));
     }
     drawImage(x, y, cx, cy, image, source, rop);
 }
@@ -188,7 +196,7 @@ void MetafilePlayer::blendBlt(uint32_t type, const RecordBytes& r)
     const int32_t w = r.i32(100), h = r.i32(104);
     QRect source = image.rect();
     if (w > 0 && h > 0 && (image.width() != w || image.height() != h))
-        source = SourceWithin(image, QRect(r.i32(44), r.i32(48), w, h));
+        source = SourceWithin(image, SourceRect(r.i32(44), r.i32(48), w, h));
     image = image.copy(source);
     if (image.isNull())
         return;

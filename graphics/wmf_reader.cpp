@@ -436,7 +436,8 @@ private:
         case META_OFFSETWINDOWORG: {
             const int16_t dy = r.i16(), dx = r.i16();
             if (r.ok()) {
-                winOrg_ = {winOrg_.x + dx, winOrg_.y + dy};
+                auto add = [](int32_t a, int32_t d) { return int32_t(std::clamp<int64_t>(int64_t(a) + d, INT32_MIN, INT32_MAX)); };
+                winOrg_ = {add(winOrg_.x, dx), add(winOrg_.y, dy)};
                 emit(EMR_SETWINDOWORGEX, {winOrg_.x, winOrg_.y});
             }
             break;
