@@ -1,24 +1,8 @@
 #include "foundation/point_list.h"
 
 #include <cmath>
-#include <limits>
 
-namespace {
-
-// Truncates toward zero; values beyond the 32-bit range stop at its ends
-// instead of wrapping.
-int32_t TruncToInt32(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= double(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (v <= double(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return int32_t(v);
-}
-
-}  // namespace
+#include "foundation/int_math.h"
 
 void PointsBounds(const IntPoint* points, int32_t n, IntRect* bounds)
 {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 
 void RectToCornerQuad(const IntRect& r, CornerQuad* q)
 {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 
 void LineRecordToPlacement(const LineRecord& r, PlacementBlock* b)

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/corner_quad.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 
 void PlacementToRect(const FramePlacement& p, IntRect* r)

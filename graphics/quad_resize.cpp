@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "graphics/corner_quad.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 #include "graphics/rotation.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "foundation/point_list.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 
 void RectSet(IntRect* r, int32_t left, int32_t top, int32_t right, int32_t bottom)
 {

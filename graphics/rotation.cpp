@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "foundation/alert_sink.h"
-#include "graphics/geometry_math.h"
+#include "foundation/int_math.h"
 
 namespace {
 

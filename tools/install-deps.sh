@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # the word list the default spelling dictionary is made from
+  wamerican
   # fonts that stand for the Windows faces, and the platform and picture
   # format plugins (TIFF, TGA, WebP, ...)
   fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-image-formats-plugins
@@ -20,6 +22,11 @@ packages=(
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # external oracles the tests compare against
   packages+=(gzip)
+  # barcodes read back and compared with another encoder
+  packages+=(zbar-tools zint)
+  # picture fixtures and their reference decodes; PostScript jobs; a
+  # decimal-comma locale built from the locale sources
+  packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
   # metafile readers and an SVG renderer for their output
   packages+=(emf2svg libwmf-bin librsvg2-bin)
 fi

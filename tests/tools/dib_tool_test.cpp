@@ -11,25 +11,9 @@
 
 #include <QImage>
 
-#include "support/temp_dir.h"
+#include "support/shell.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-// Runs a shell command line in the folder and gives its exit status; -1
-// when it died of a signal.
-int Shell(const TempDir& dir, const std::string& command)
-{
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    const std::string line = "cd '" + dir.path() + "' && T='" + (tool ? tool : "tessaline-tool") + "' && " + command;
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 QImage Picture(QImage::Format format)
 {
@@ -65,13 +49,13 @@ TEST(DibTool, BitmapFilesRoundTripThroughTheProgramsFormWithEqualPixels)
         EXPECT_TRUE(SamePixels(back, original)) << format;
 
         // The file form is the size word and the packed block.
-        const std::string dib = ReadFile(dir.file("pic.dib"));
+        const std::string dib = ReadFileBytes(dir.file("pic.dib"));
         ASSERT_GT(dib.size(), 44u);
         EXPECT_EQ(uint8_t(dib[0]) | uint8_t(dib[1]) << 8 | uint8_t(dib[2]) << 16, int(dib.size()) - 4);
         EXPECT_EQ(dib[4], 40);
     }
     ASSERT_EQ(Shell(dir, "\"$T\" dib info pic.dib > info.txt"), 0);
-    EXPECT_NE(ReadFile(dir.file("info.txt")).find("width: 13\nheight: 7\nbits: 1\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.file("info.txt")).find("width: 13\nheight: 7\nbits: 1\n"), std::string::npos);
 }
 
 TEST(DibTool, DamagedInputFailsWithAMessageAndNeverCrashes)
@@ -79,7 +63,7 @@ TEST(DibTool, DamagedInputFailsWithAMessageAndNeverCrashes)
     TempDir dir;
     ASSERT_TRUE(Picture(QImage::Format_RGB32).save(QString::fromStdString(dir.file("in.bmp")), "BMP"));
     ASSERT_EQ(Shell(dir, "\"$T\" dib from-bmp in.bmp pic.dib"), 0);
-    const std::string dib = ReadFile(dir.file("pic.dib"));
+    const std::string dib = ReadFileBytes(dir.file("pic.dib"));
     // Cut short, a table size beyond the depth, a huge width, plain junk.
     std::ofstream(dir.file("cut.dib"), std::ios::binary) << dib.substr(0, dib.size() - 1);
     std::string table = dib;
@@ -92,7 +76,7 @@ TEST(DibTool, DamagedInputFailsWithAMessageAndNeverCrashes)
     for (const char* file : {"cut.dib", "table.dib", "wide.dib", "junk.bmp", "missing.dib"}) {
         const std::string to = std::string("\"$T\" dib to-bmp ") + file + " out.bmp 2> err.txt";
         EXPECT_EQ(Shell(dir, to), 1) << file;
-        EXPECT_NE(ReadFile(dir.file("err.txt")).find("tessaline-tool: dib"), std::string::npos) << file;
+        EXPECT_NE(ReadFileBytes(dir.file("err.txt")).find("tessaline-tool: dib"), std::string::npos) << file;
         EXPECT_EQ(Shell(dir, std::string("\"$T\" dib info ") + file + " 2> /dev/null"), 1) << file;
     }
     EXPECT_EQ(Shell(dir, "\"$T\" dib from-bmp junk.bmp out.dib 2> /dev/null"), 1);

@@ -8,30 +8,9 @@
 #include <iterator>
 #include <string>
 
-#include "support/temp_dir.h"
+#include "support/shell.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-// Runs a shell command line in the folder and gives its exit status.
-int Shell(const TempDir& dir, const std::string& command)
-{
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    std::string line = "cd '";
-    line += dir.path();
-    line += "' && export T='";
-    line += tool ? tool : "tessaline-tool";
-    line += "' && " + command;
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // Every byte value, CR LF, ^Z and NUL runs, then text: a pipe that is not
 // binary-safe would change it.
@@ -50,15 +29,15 @@ TEST(PackTool, AgreesWithGzipAndZlib)
 {
     TempDir dir;
     const std::string input = Input();
-    WriteFile(dir.file("input"), input);
+    WriteFileBytes(dir.file("input"), input);
     ASSERT_EQ(Shell(dir, "\"$T\" pack < input > packed && \"$T\" unpack < packed > output"), 0);
-    EXPECT_TRUE(ReadFile(dir.file("output")) == input);
+    EXPECT_TRUE(ReadFileBytes(dir.file("output")) == input);
 
-    WriteFile(dir.file("packed.gz"), std::string("\x1f\x8b\x08\0\0\0\0\0\0\xff", 10) + ReadFile(dir.file("packed")));
+    WriteFileBytes(dir.file("packed.gz"), std::string("\x1f\x8b\x08\0\0\0\0\0\0\xff", 10) + ReadFileBytes(dir.file("packed")));
     EXPECT_EQ(Shell(dir, "gzip -t packed.gz"), 0);
 
     // Python inflates our container and makes one of its own for unpack.
-    WriteFile(dir.file("check.py"),
+    WriteFileBytes(dir.file("check.py"),
               "import zlib, struct\n"
               "c = open('packed', 'rb').read(); f = open('input', 'rb').read()\n"
               "d = zlib.decompressobj(-15); out = d.decompress(c[:-8]) + d.flush()\n"
@@ -68,26 +47,26 @@ TEST(PackTool, AgreesWithGzipAndZlib)
               "open('theirs', 'wb').write(z.compress(f) + z.flush() + c[-8:])\n");
     ASSERT_EQ(Shell(dir, "python3 check.py"), 0);
     ASSERT_EQ(Shell(dir, "\"$T\" unpack < theirs > output"), 0);
-    EXPECT_TRUE(ReadFile(dir.file("output")) == input);
+    EXPECT_TRUE(ReadFileBytes(dir.file("output")) == input);
 }
 
 TEST(PackTool, DamagedInputExitsWithTheCodecsResultAndMessage)
 {
     TempDir dir;
-    WriteFile(dir.file("input"), Input());
+    WriteFileBytes(dir.file("input"), Input());
     ASSERT_EQ(Shell(dir, "\"$T\" pack 9 < input > packed"), 0);
-    const std::string packed = ReadFile(dir.file("packed"));
+    const std::string packed = ReadFileBytes(dir.file("packed"));
 
-    WriteFile(dir.file("cut"), packed.substr(0, packed.size() / 2));
+    WriteFileBytes(dir.file("cut"), packed.substr(0, packed.size() / 2));
     EXPECT_EQ(Shell(dir, "\"$T\" unpack < cut > output 2> errors"), 22);
-    EXPECT_NE(ReadFile(dir.file("errors")).find("IO FILE ERORR [38]"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("IO FILE ERORR [38]"), std::string::npos);
 
     std::string crc = packed;
     crc[crc.size() - 5] ^= 1;
-    WriteFile(dir.file("crc"), crc);
+    WriteFileBytes(dir.file("crc"), crc);
     EXPECT_EQ(Shell(dir, "\"$T\" unpack < crc > output 2> errors"), 23);
-    EXPECT_NE(ReadFile(dir.file("errors")).find("invalid compressed data--crc error"), std::string::npos);
-    EXPECT_TRUE(ReadFile(dir.file("output")).empty());
+    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("invalid compressed data--crc error"), std::string::npos);
+    EXPECT_TRUE(ReadFileBytes(dir.file("output")).empty());
     EXPECT_NE(Shell(dir, "\"$T\" pack fast < input > /dev/null 2>&1"), 0);
 }
 

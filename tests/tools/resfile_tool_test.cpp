@@ -9,25 +9,9 @@
 #include <string>
 
 #include "foundation/byte_order.h"
-#include "support/temp_dir.h"
+#include "support/shell.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-int Shell(const TempDir& dir, const std::string& command)
-{
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    const std::string line = "cd '" + dir.path() + "' && \"" + (tool ? tool : "tessaline-tool") + "\" " + command;
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string U32(uint32_t v)
 {
@@ -43,19 +27,19 @@ TEST(ResfileTool, ListsEveryResourceAndRefusesWhatIsNoResourceFile)
     const std::string file = "FSER" + std::string(12, '\0') + U32(2) + U32(FourCC("tmpl")) + U32(2) +
                              U32(uint32_t(-3)) + U32(2) + U32(72) + U32(12) + U32(1) + U32(74) + U32(0x01414202) +
                              U32(1) + U32(7) + U32(3) + U32(75) + "ab" + "c" + "def";
-    WriteFile(dir.file("good.res"), file);
-    ASSERT_EQ(Shell(dir, "resfile list good.res > out"), 0);
-    EXPECT_EQ(ReadFile(dir.file("out")), "tmpl -3 2 72\ntmpl 12 1 74\n.AB. 7 3 75\n");
-    EXPECT_EQ(ReadFile(dir.file("good.res")), file);
+    WriteFileBytes(dir.file("good.res"), file);
+    ASSERT_EQ(Shell(dir, "\"$T\" resfile list good.res > out"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("out")), "tmpl -3 2 72\ntmpl 12 1 74\n.AB. 7 3 75\n");
+    EXPECT_EQ(ReadFileBytes(dir.file("good.res")), file);
 
-    WriteFile(dir.file("damaged.res"), file.substr(0, file.size() - 1));
-    EXPECT_EQ(Shell(dir, "resfile list damaged.res > out 2> errors"), 1);
-    EXPECT_EQ(ReadFile(dir.file("out")), "");
-    EXPECT_NE(ReadFile(dir.file("errors")).find("damaged.res: not a resource file"), std::string::npos);
-    EXPECT_EQ(Shell(dir, "resfile list missing.res 2> errors"), 1);
-    EXPECT_NE(ReadFile(dir.file("errors")).find("no such file [2]"), std::string::npos);
-    EXPECT_EQ(Shell(dir, "resfile list 2> errors"), 1);
-    EXPECT_EQ(Shell(dir, "resfile list . 2> errors"), 1);
+    WriteFileBytes(dir.file("damaged.res"), file.substr(0, file.size() - 1));
+    EXPECT_EQ(Shell(dir, "\"$T\" resfile list damaged.res > out 2> errors"), 1);
+    EXPECT_EQ(ReadFileBytes(dir.file("out")), "");
+    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("damaged.res: not a resource file"), std::string::npos);
+    EXPECT_EQ(Shell(dir, "\"$T\" resfile list missing.res 2> errors"), 1);
+    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("no such file [2]"), std::string::npos);
+    EXPECT_EQ(Shell(dir, "\"$T\" resfile list 2> errors"), 1);
+    EXPECT_EQ(Shell(dir, "\"$T\" resfile list . 2> errors"), 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Integer arithmetic of the placement geometry.
+// Integer arithmetic on coordinates and sizes read from files.
 //
 // Coordinates and sizes come from stored documents and may hold any value.
 // Their sums and differences wrap around as 32-bit values, as they did where

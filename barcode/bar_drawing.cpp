@@ -1,0 +1,192 @@
+#include "barcode/bar_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include <QPainterPath>
+
+#include "barcode/barcode_dc_state.h"
+#include "barcode/barcode_scale.h"
+#include "graphics/rotation.h"
+#include "platform/dc.h"
+
+namespace {
+
+struct PointF {
+    double x;
+    double y;
+};
+
+// Sutherland-Hodgman: the part of a convex polygon on the inner side of
+// one edge of a box, the edge given by its coordinate on one axis.
+std::vector<PointF> Cut(const std::vector<PointF>& in, double edge, bool xAxis, bool keepAbove)
+{
+    auto coordinate = [&](const PointF& p) { return xAxis ? p.x : p.y; };
+    auto inside = [&](const PointF& p) { return keepAbove ? coordinate(p) >= edge : coordinate(p) <= edge; };
+    std::vector<PointF> out;
+    for (size_t i = 0; i < in.size(); ++i) {
+        const PointF& a = in[i];
+        const PointF& b = in[(i + 1) % in.size()];
+        if (inside(a))
+            out.push_back(a);
+        if (inside(a) != inside(b)) {
+            const double t = (edge - coordinate(a)) / (coordinate(b) - coordinate(a));
+            out.push_back(xAxis ? PointF{edge, a.y + (b.y - a.y) * t} : PointF{a.x + (b.x - a.x) * t, edge});
+        }
+    }
+    return out;
+}
+
+// The bar's pixels. A region is made over the whole shape, so a bar that
+// reaches far past what the context shows (a frame scrolled far away, a
+// record with absurd lengths) is first cut to the shown area with a margin
+// around it; the pixels inside that area are the same.
+Region BarRegion(Dc* dc, const IntPoint* p, int count)
+{
+    IntRect box;
+    dc->getClipBox(&box);
+    const double left = box.left - 2.0, top = box.top - 2.0, right = box.right + 2.0, bottom = box.bottom + 2.0;
+    std::vector<PointF> poly;
+    bool within = true;
+    for (int i = 0; i < count; ++i) {
+        poly.push_back({double(p[i].x), double(p[i].y)});
+        within = within && p[i].x >= left && p[i].x <= right && p[i].y >= top && p[i].y <= bottom;
+    }
+    if (within)
+        return Region::FromPolygon(p, count, WINDING);
+    poly = Cut(Cut(Cut(Cut(poly, left, true, true), right, true, false), top, false, true), bottom, false, false);
+    if (poly.size() < 3)
+        return Region();
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    area.moveTo(poly[0].x, poly[0].y);
+    for (size_t i = 1; i < poly.size(); ++i)
+        area.lineTo(poly[i].x, poly[i].y);
+    area.closeSubpath();
+    return Region::FromPath(area);
+}
+
+}  // namespace
+
+namespace {
+
+// Lines are drawn whole: one reaching millions of units past the shown area
+// would cost seconds. Such a line is cut to the shown area with a margin
+// wide enough that the cut changes no pixel near it.
+struct LineBox {
+    explicit LineBox(Dc* dc)
+    {
+        constexpr double kMargin = 4096.0;
+        IntRect box;
+        dc->getClipBox(&box);
+        left = box.left - kMargin;
+        top = box.top - kMargin;
+        right = box.right + kMargin;
+        bottom = box.bottom + kMargin;
+    }
+    bool Holds(const IntPoint& p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+
+    double left, top, right, bottom;
+};
+
+void DrawCutLine(Dc* dc, const LineBox& box, IntPoint from, IntPoint to)
+{
+    if (!box.Holds(from) || !box.Holds(to)) {
+        // Liang-Barsky: the part t0..t1 of from + t (to - from) inside the box.
+        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {from.x - box.left, box.right - from.x, from.y - box.top, box.bottom - from.y};
+        double t0 = 0.0, t1 = 1.0;
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0.0) {
+                if (q[i] < 0.0)
+                    return;
+            } else if (p[i] < 0.0) {
+                t0 = std::max(t0, q[i] / p[i]);
+            } else {
+                t1 = std::min(t1, q[i] / p[i]);
+            }
+        }
+        if (t0 > t1)
+            return;
+        auto at = [&](double t) {
+            return IntPoint{BarcodeTrunc(std::round(from.x + t * dx)), BarcodeTrunc(std::round(from.y + t * dy))};
+        };
+        const IntPoint start = at(t0);
+        to = at(t1);
+        from = start;
+    }
+    dc->moveTo(from.x, from.y);
+    dc->lineTo(to.x, to.y);
+}
+
+}  // namespace
+
+void DrawBarcodePolyline(Dc* dc, const IntPoint* points, int count)
+{
+    const LineBox box(dc);
+    bool within = true;
+    for (int i = 0; i < count; ++i)
+        within = within && box.Holds(points[i]);
+    if (within) {
+        dc->polyline(points, count);
+        return;
+    }
+    for (int i = 0; i + 1 < count; ++i)
+        DrawCutLine(dc, box, points[i], points[i + 1]);
+}
+
+void RotateBarcodePoints(IntPoint* points, int16_t count, const int32_t centre[2], double angle)
+{
+    if (angle != 0.0)
+        RotatePoint(points, count, centre[0], centre[1], angle);
+}
+
+void DrawBar(Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, double angle, const int32_t centre[2])
+{
+    const int32_t w = std::abs(width);
+    const int32_t h = std::abs(height);
+    IntPoint p[5] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}, {x, y}};
+    RotateBarcodePoints(p, 5, centre, angle);
+    if (w >= 2) {
+        dc->paintRgn(BarRegion(dc, p, 5));
+        return;
+    }
+    BarcodePenScope pen(dc);
+    pen.SetPen(dc->textColor(), w);
+    DrawBarcodePolyline(dc, p, 2);
+}
+
+int32_t BarcodeCharWidth(Dc* dc, uint8_t ch)
+{
+    const char c = char(ch);
+    return dc->getTextExtent(std::string_view(&c, 1)).width;
+}
+
+void BarcodeDrawChar(Dc* dc, int32_t x, int32_t y, uint8_t ch)
+{
+    const char c = char(ch);
+    dc->textOut(x, y, std::string_view(&c, 1));
+}
+
+void DrawCaptionChar(Dc* dc, const BarcodeRecord& rec, double x, double y, uint8_t ch)
+{
+    IntPoint p{BarcodeTrunc(x), BarcodeTrunc(y)};
+    const int32_t centre[2] = {rec.centreX, rec.centreY};
+    RotateBarcodePoints(&p, 1, centre, rec.angle);
+    BarcodeDrawChar(dc, p.x, p.y, ch);
+}
+
+BarTrack::BarTrack(Dc* dc, const BarcodeRecord& rec, double x)
+    : dc_(dc), angle_(rec.angle), centre_{rec.centreX, rec.centreY}, x_(x)
+{
+}
+
+void BarTrack::Bar(double width, int32_t y, int32_t height)
+{
+    DrawBar(dc_, BarcodeTrunc(x_), y, BarcodeTrunc(width), height, angle_, centre_);
+    x_ += width;
+}

@@ -1,0 +1,231 @@
+#include "database/data_file.h"
+
+#include <cstring>
+
+#include "database/database_messages.h"
+#include "database/db_file_io.h"
+#include "database/progress_window.h"
+#include "database/record_file_format.h"
+#include "database/repair.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/cstr.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr int32_t kStringClosing = 259;
+// Blocks the index keeps in memory: a selection pass over 32000 records
+// touches every leaf, and a few hundred blocks hold the whole tree.
+constexpr int32_t kIndexCacheBlocksInUse = 256;
+constexpr int32_t kFileErrorBase = 365;
+constexpr int32_t kDiskFullIndex = 3;
+
+PathRecord IndexPathOf(const PathRecord& path)
+{
+    PathRecord index = path;
+    StrCopyN(index.extension, ".idx", sizeof index.extension);
+    return index;
+}
+
+// The file layer refuses a second open of a file with 32; to the user
+// that is a locked file.
+void ReportOpenError(int32_t err)
+{
+    AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+}
+
+}  // namespace
+
+DataFile::DataFile() : index_(std::make_unique<IndexFile>(kIndexCacheBlocksInUse))
+{
+    cache_.reset(new (std::nothrow) uint8_t[size_t(kRecordCacheSlots) * CardRecord::MaxRecordSize()]);
+    cacheEnabled_ = cache_ != nullptr;
+}
+
+DataFile::~DataFile()
+{
+    if (open_) {
+        FlushRecordCache();
+        FileClose(file_);
+        file_ = kNoFile;
+        open_ = false;
+    }
+    if (IndexOpen()) {
+        index_->SetDiscard(1);
+        index_->Close();
+    }
+}
+
+int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMode)
+{
+    path_ = *path;
+    access_ = access;
+    const int32_t err = FileOpen(&path_, kFileReadWrite, &file_);
+    if (err != kErrNone) {
+        file_ = kNoFile;
+        ReportOpenError(err);
+        return -1;
+    }
+    open_ = true;
+    switch (indexMode) {
+    case kIndexModeNone: return 0;
+    case kIndexModeOpen:
+        if (OpenIndex() == 1)
+            return 1;
+        CreateIndex();
+        return 0;
+    default:
+        if (CreateIndex() != 1) {
+            FileClose(file_);
+            file_ = kNoFile;
+            open_ = false;
+            return -1;
+        }
+        return 0;
+    }
+}
+
+int32_t DataFile::CreateFile(const PathRecord* path)
+{
+    path_ = *path;
+    const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
+    if (err != kErrNone) {
+        file_ = kNoFile;
+        ReportOpenError(err);
+        return -1;
+    }
+    open_ = true;
+    stored_ = live_ = deleted_ = newCount_ = 0;
+    return CreateIndex() == 1 ? 1 : -1;
+}
+
+int32_t DataFile::OpenIndex()
+{
+    const PathRecord indexPath = IndexPathOf(path_);
+    if (!FileExists(&indexPath, 0))
+        return 0;
+    if (!index_->Open(&indexPath, 1))
+        return 0;
+    index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
+    return 1;
+}
+
+int32_t DataFile::CreateIndex()
+{
+    const PathRecord indexPath = IndexPathOf(path_);
+    if (!index_->Create(&indexPath, 1))
+        return 0;
+    index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
+    return 1;
+}
+
+int32_t DataFile::Close(bool discardIndex, bool pack)
+{
+    if (!open_)
+        return 0;
+    {
+        DbWorkingWindow working(WorkingMessage(kStringClosing), stored_ > 0 ? stored_ : 0);
+        // Dirty entries are records the user committed; they are written
+        // whatever the counters say.
+        FlushRecordCache();
+        packed_ = false;
+        if (pack && stored_ > 0)
+            packed_ = PackDataFile() == 1;
+    }
+    FileClose(file_);
+    file_ = kNoFile;
+    open_ = false;
+    DropCacheEntry(-2);
+    if (IndexOpen()) {
+        index_->SetDiscard(discardIndex || packed_ || indexMark_ ? 1 : 0);
+        index_->Close();
+    }
+    currentOffset_ = savedOffset_ = -1;
+    currentPosition_ = savedPosition_ = -1;
+    return 1;
+}
+
+int32_t DataFile::RepairFile()
+{
+    if (!open_)
+        return 1;
+    DropCacheEntry(-2);
+    return RepairDataFile(&file_, &path_, dataStart_, stored_);
+}
+
+void DataFile::ExchangeHeaderCounts(bool load, uint8_t* header)
+{
+    if (load) {
+        stored_ = GetI32LE(header + dbh::kStoredCount);
+        live_ = GetI32LE(header + dbh::kLiveCount);
+        deleted_ = GetI32LE(header + dbh::kDeletedCount);
+        newCount_ = GetI32LE(header + dbh::kNewCount);
+        currentPosition_ = GetI32LE(header + dbh::kSavedPosition);
+        dataMark_ = false;
+        indexMark_ = false;
+        return;
+    }
+    PutU32LE(header + dbh::kDataMark, dataMark_ ? 1 : 0);
+    PutU32LE(header + dbh::kIndexMark, indexMark_ ? 1 : 0);
+    PutI32LE(header + dbh::kStoredCount, stored_);
+    PutI32LE(header + dbh::kLiveCount, live_);
+    PutI32LE(header + dbh::kDeletedCount, deleted_);
+    PutI32LE(header + dbh::kNewCount, newCount_);
+    PutI32LE(header + dbh::kSavedPosition, savedPosition_);
+}
+
+void DataFile::SetSortSpec(const SortSpec& order)
+{
+    sortSpec_ = order;
+    // Bulk-mail order is postal order: tiers first, whatever the order flag.
+    if (IndexOpen())
+        index_->SetDescending(order.descending && !order.bulkMail);
+}
+
+std::string DataFile::DatabaseName() const
+{
+    char name[512];
+    PathRecordGetFileName(&path_, name, sizeof name);
+    return name;
+}
+
+void DataFile::MarkDamaged()
+{
+    stored_ = -1;
+    deleted_ = -1;
+    newCount_ = 0;
+    dataMark_ = true;
+    ResetIndex();
+    live_ = 0;
+    DatabaseErrorBox(nullptr, 8);
+}
+
+int32_t DataFile::CheckDiskSpace(double bytes)
+{
+    char path[kPathTextSize];
+    PathRecordToString(&path_, path);
+    if (GetDiskFreeBytes(path) >= bytes)
+        return 1;
+    AlertStopById(kFileErrorBase, kDiskFullIndex, 0);
+    return 0;
+}
+
+int32_t DataFile::FileSize(uint32_t* size) const
+{
+    return DbGetSize(file_, size);
+}
+
+int32_t DataFile::ReportWriteError(int32_t code)
+{
+    AlertFileError(code);
+    return code;
+}
+
+int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)
+{
+    if (offset < 0)
+        return ReportWriteError(kErrInvalidParameter);
+    const int32_t err = DbWriteAt(file_, uint32_t(offset), image, length);
+    return err == kErrNone ? kErrNone : ReportWriteError(err);
+}

@@ -1,0 +1,256 @@
+// The record engine of one open card database: the record file, its index,
+// the record being edited with its saved (undo) copy, a cache of 56
+// records, the counters and the sort order.
+//
+// A record is addressed by its file offset and by its index position (its
+// rank in the index order). Results follow the database conventions: 1
+// success, 0 not found or refused, -1 failure or none; offsets and
+// positions use -1 for none.
+//
+// Every change is written to the file before the call returns, and the new
+// copy of a record is always on disk before anything that pointed to the
+// old one changes, so a crash never loses a record that was committed.
+// The member functions are implemented by topic in the data_file_*.cpp
+// files and the pass files.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/card_record.h"
+#include "database/database_header.h"
+#include "database/index_file.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+
+constexpr int32_t kMaxLiveRecords = 32000;
+constexpr int32_t kRecordCacheSlots = 56;
+
+// What the index walks and the passes hand around: the entry buffer of the
+// index (child, record offset, sequence number, key).
+using DbIndexEntry = IndexEntry;
+
+// Index modes of DataFile::Open.
+enum : int16_t {
+    kIndexModeNone = 0,
+    kIndexModeOpen = 1,
+    kIndexModeCreate = 2,
+};
+
+// Find kinds and directions of DataFile::FindRecords.
+enum : int32_t {
+    kFindFromFirst = 0,
+    kFindForward = 1,
+    kFindBackward = 2,
+    kFindValues = 1,
+    kFindAllFields = 2,
+    kFindQuery = 3,
+    kFindKey = 4,
+};
+
+// Operations of DataFile::ChangeCategories.
+enum : int32_t {
+    kCategoriesSet = 1,
+    kCategoriesReset = 2,
+    kCategoriesInvert = 3,
+};
+
+// What incremental find is given: per data-entry column, whether the user
+// typed into it and what.
+struct TypedEntries {
+    uint16_t typed[21] = {};
+    char texts[21][64] = {};
+};
+
+class DataFile {
+public:
+    DataFile();
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    // --- Lifecycle (data_file.cpp) ---
+    // Opens the record file for reading and writing. indexMode 0 leaves the
+    // index closed (0), 1 opens the existing index or creates one, 2 creates
+    // one (-1 when that fails). 1 when an existing index was opened, 0
+    // otherwise, -1 when the file did not open. A file another open holds
+    // is reported as "File is Locked.".
+    int32_t Open(const PathRecord* path, uint32_t access, int16_t indexMode);
+    // Creates (or empties) the record file and creates its index; 1 or -1.
+    int32_t CreateFile(const PathRecord* path);
+    int32_t OpenIndex();
+    int32_t CreateIndex();
+    // Closes the file: packs it when 100 or more records are deleted
+    // (unless pack is off, for callers that only looked), then closes the
+    // index (discarding it when asked, after a pack, or when the index is
+    // marked damaged). Returns 1, or 0 when the file was not open.
+    int32_t Close(bool discardIndex, bool pack = true);
+    bool IsOpen() const { return open_; }
+    // Runs the repair over the open record file (before the selection is
+    // built); 0 on success, 1 when it failed and the file is unchanged.
+    int32_t RepairFile();
+    void SetDataStart(uint32_t offset) { dataStart_ = offset; }
+    uint32_t DataStart() const { return dataStart_; }
+    // load: counters and saved position from the header, marks cleared;
+    // else the marks, counters and saved position into the header.
+    void ExchangeHeaderCounts(bool load, uint8_t* header);
+    void SetSortSpec(const SortSpec& order);
+    const SortSpec& GetSortSpec() const { return sortSpec_; }
+    FileHandle Handle() const { return file_; }
+    const PathRecord& Path() const { return path_; }
+    // The file's name without folder, as the progress windows show it.
+    std::string DatabaseName() const;
+    void SetPurgeNew(bool on) { purgeNew_ = on; }
+    void SetDateStyle(uint8_t style) { dateStyle_ = style; }
+    uint8_t DateStyle() const { return dateStyle_; }
+    bool DataMark() const { return dataMark_; }
+    bool IndexMark() const { return indexMark_; }
+    // Database damaged: counters to -1, data mark set, index emptied,
+    // database message 8.
+    void MarkDamaged();
+    // 1 when the database's file system has at least bytes free, else the
+    // "Disk is full" box and 0.
+    int32_t CheckDiskSpace(double bytes);
+    int32_t GetStoredCount() const { return stored_; }
+    int32_t GetLiveCount() const { return live_; }
+    int32_t GetDeletedCount() const { return deleted_; }
+    int32_t GetNewCount() const { return newCount_; }
+
+    // --- Current record (data_file_records.cpp) ---
+    int32_t GotoRecord(int32_t position, bool seekCursor, bool saveUndo);
+    int32_t SetCurrentAndRead(int32_t offset, int32_t position, bool seekCursor, bool saveUndo);
+    int32_t GotoIndexPosition(int32_t position, bool saveUndo);
+    int32_t MoveBy(bool seekFirst, int32_t delta, bool read, bool saveUndo);
+    int32_t LocateIndexPosition(int32_t position, bool useCache);
+    int32_t SeekCurrentEntry(bool fromCurrent);
+    int32_t ComputeCurrentPosition(bool seekFirst);
+    // Reads the record at offset into buffer (knownLength 0: from its
+    // head). Returns the offset of the next record, or the file size after
+    // marking the database damaged when no sound record is there.
+    uint32_t ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t knownLength);
+    void SaveUndoState();
+    void RestoreUndoState(bool restoreBuffer);
+    void SwapScratch(bool restore);
+    bool IsCurrentRecordDeleted() const { return current_.IsDeleted(); }
+    bool IsCurrentRecordNew() const { return current_.IsNew(); }
+    bool FieldChanged(int32_t field, bool compareLengths) const;
+    CardRecord& Current() { return current_; }
+    const CardRecord& Saved() const { return saved_; }
+    int32_t CurrentOffset() const { return currentOffset_; }
+    int32_t CurrentPosition() const { return currentPosition_; }
+    int32_t SavedOffset() const { return savedOffset_; }
+    int32_t SavedPosition() const { return savedPosition_; }
+    // The saved copy's field as a merge field shows it (dates in the date
+    // style, trailing spaces removed, id 100 the postal digits); false
+    // when skipNew is set and the copy is new, or for an unknown id.
+    bool GetFieldDisplayText(int32_t id, bool skipNew, char* out) const;
+
+    // --- Changes (data_file_edit.cpp) ---
+    int32_t AddRecord(bool reposition, bool saveUndo);
+    int32_t UpdateRecord(bool reposition, bool saveUndo);
+    int32_t DeleteRecord(bool saveUndo);
+    int32_t UndeleteRecord(int32_t offset);
+    int32_t WriteRecord(int32_t offset, int32_t position, bool writeThrough);
+    int32_t MarkOldPlaceDeleted(int32_t offset);
+    int32_t RelocationOffset(int32_t offset) const;
+    void UpdateDeliveryPoint();
+
+    // --- Index upkeep and walks (data_file_index.cpp) ---
+    // The key of the current buffer (or the saved copy) into entry.
+    void BuildKey(bool fromSaved, DbIndexEntry* entry) const;
+    int32_t InsertIndexEntry(int32_t offset);
+    int32_t DeleteIndexEntry();
+    int32_t ReinsertIndexEntry();
+    int32_t UpdateIndexPosition();
+    IndexFile& Index() { return *index_; }
+    bool IndexOpen() const;
+    // Empties the index: discards the file and creates a new one.
+    bool ResetIndex();
+    void SetIndexMark() { indexMark_ = true; }
+
+    // --- Record cache (data_file_cache.cpp) ---
+    int32_t FindCacheByOffset(int32_t offset) const;
+    int32_t FindCacheByPosition(int32_t position, int32_t* offset) const;
+    int32_t TakeCacheSlot();
+    int32_t LoadIntoCache(int32_t offset, int32_t position);
+    int32_t ReadThroughCache(int32_t offset, int32_t position);
+    int32_t WriteThroughCache(int32_t offset, int32_t position, bool writeThrough);
+    void RenumberCacheEntries(int32_t position, bool inserted);
+    void DropCacheEntry(int32_t offset);
+    int32_t FlushRecordCache();
+    void ReloadCache();
+    int32_t PrefetchRange(int32_t first, int32_t last);
+    bool CacheEnabled() const { return cacheEnabled_; }
+
+    // --- Passes (selection_pass.cpp, find_pass.cpp, categories_pass.cpp) ---
+    int32_t BuildSelection(const uint8_t* categoryFlags, const uint8_t* criteria);
+    int32_t ChangeCategories(const uint8_t* categoryFlags, int32_t operation);
+    int32_t FindRecords(int32_t direction, int32_t kind, const uint8_t* criteria);
+    int32_t IncrementalFind(const TypedEntries& typed, bool keyOnly);
+    // Whether the current buffer passes the category filter.
+    bool CategoryFilter(int32_t mode, uint16_t mask) const;
+    uint32_t IndexKeySizeEstimate() const;
+
+    // --- Pack (data_file_pack.cpp) ---
+    // Rewrites the file without deleted records and records still marked
+    // new. 1 packed, 0 nothing to do, -1 failed (the file is as it was).
+    int32_t PackDataFile();
+
+private:
+    struct CacheEntry {
+        bool dirty = false;
+        int32_t position = -1;
+        int32_t offset = -1;
+    };
+
+    uint8_t* CacheImage(int32_t slot) { return cache_.get() + size_t(slot) * CardRecord::MaxRecordSize(); }
+    int32_t WriteImage(int32_t offset, const uint8_t* image, uint32_t length);
+    int32_t ReportWriteError(int32_t code);
+    int32_t FileSize(uint32_t* size) const;
+    int32_t IndexUpkeepFailed(const char* marker, int32_t code);
+    // Seeks the entry of a built key and record offset, whatever tier the
+    // bulk-mail presort gave it; the entry found is copied into e.
+    int32_t SeekBuiltKey(DbIndexEntry* e);
+    int32_t WriteHeaderWord(int32_t offset, uint8_t flags);
+    void SyncSavedCopy();
+    void ClearCurrent();
+    int32_t RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets);
+
+    bool open_ = false;
+    int32_t currentPosition_ = -1;
+    int32_t savedPosition_ = -1;
+    int32_t currentOffset_ = -1;
+    int32_t savedOffset_ = -1;
+    CardRecord current_;
+    CardRecord saved_;
+    int32_t scratchPosition_ = -1;
+    int32_t scratchOffset_ = -1;
+    CardRecord scratch_;
+    CardRecord load_;  // records on their way into the cache
+
+    bool cacheEnabled_ = false;
+    std::unique_ptr<uint8_t[]> cache_;
+    CacheEntry cacheEntries_[kRecordCacheSlots];
+    int32_t cacheLastLookup_ = 0;
+    int32_t cacheLastTaken_ = kRecordCacheSlots - 1;
+
+    PathRecord path_{};
+    uint32_t access_ = 0x40000000;
+    FileHandle file_ = kNoFile;
+    uint32_t dataStart_ = 6000;
+    bool dataMark_ = false;
+    bool indexMark_ = false;
+    SortSpec sortSpec_;
+    std::unique_ptr<IndexFile> index_;
+    DbIndexEntry entry_;
+    int32_t lookupMode_ = 1;
+    int32_t stored_ = 0;
+    int32_t live_ = 0;
+    int32_t deleted_ = 0;
+    int32_t newCount_ = 0;
+    bool purgeNew_ = false;
+    uint8_t dateStyle_ = 0;
+    bool packed_ = false;
+};

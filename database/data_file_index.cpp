@@ -1,0 +1,110 @@
+// DataFile: keys and the upkeep of the index as records change. Every call
+// into the index that keeps it in step with the file is made here.
+
+#include <cstring>
+
+#include "database/data_file.h"
+#include "database/database_messages.h"
+#include "database/record_key.h"
+
+bool DataFile::IndexOpen() const { return index_->IsOpen(); }
+
+void DataFile::BuildKey(bool fromSaved, DbIndexEntry* entry) const
+{
+    entry->child = -1;
+    entry->recordPosition = fromSaved ? savedOffset_ : currentOffset_;
+    entry->sequence = 0;
+    BuildIndexKey(fromSaved ? saved_ : current_, sortSpec_, entry->key);
+}
+
+int32_t DataFile::IndexUpkeepFailed(const char* marker, int32_t code)
+{
+    DatabaseErrorBox(marker, code);
+    indexMark_ = true;
+    return 0;
+}
+
+int32_t DataFile::SeekBuiltKey(DbIndexEntry* e)
+{
+    index_->SetIgnoreSequence(true);
+    DbIndexEntry probe = *e;
+    int32_t found = index_->SeekEntry(&probe);
+    if (found != 1 && sortSpec_.bulkMail) {
+        // The presort put a tier in front of the key, and for the state
+        // tier moved the state before the ZIP code.
+        for (char tier : {'0', '1', '2', '3'}) {
+            probe = *e;
+            probe.key[kBulkTier] = tier;
+            if (tier == '2') {
+                char rearranged[kIndexKeySize];
+                rearranged[0] = tier;
+                std::memcpy(rearranged + 1, e->key + kBulkState, kBulkStateSize);
+                std::memcpy(rearranged + 1 + kBulkStateSize, e->key + kBulkZip, kBulkZipSize);
+                rearranged[kBulkKeyLength] = 0;
+                std::memcpy(probe.key, rearranged, kBulkKeyLength + 1);
+            }
+            found = index_->SeekEntry(&probe);
+            if (found == 1)
+                break;
+        }
+    }
+    index_->SetIgnoreSequence(false);
+    if (found == 1)
+        *e = probe;
+    return found == 1 ? 1 : 0;
+}
+
+int32_t DataFile::InsertIndexEntry(int32_t offset)
+{
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 2);
+    BuildKey(false, &entry_);
+    entry_.recordPosition = offset;
+    if (index_->AddKeySequenced(&entry_) != 1)
+        return IndexUpkeepFailed("[2]", 9);
+    return 1;
+}
+
+int32_t DataFile::DeleteIndexEntry()
+{
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 9);
+    BuildKey(true, &entry_);
+    if (SeekBuiltKey(&entry_) != 1 || index_->DeleteKey(&entry_) != 1)
+        return IndexUpkeepFailed("[3]", 9);
+    return 1;
+}
+
+int32_t DataFile::ReinsertIndexEntry()
+{
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 9);
+    BuildKey(true, &entry_);
+    if (SeekBuiltKey(&entry_) != 1 || index_->DeleteKey(&entry_) != 1)
+        return IndexUpkeepFailed("[4]", 9);
+    const uint32_t sequence = entry_.sequence;
+    BuildKey(false, &entry_);
+    entry_.sequence = sequence;
+    if (index_->AddKey(&entry_) != 1)
+        return IndexUpkeepFailed("[4]", 9);
+    return 1;
+}
+
+int32_t DataFile::UpdateIndexPosition()
+{
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 9);
+    BuildKey(true, &entry_);
+    if (SeekBuiltKey(&entry_) != 1 || index_->ReplaceRecordPosition(&entry_, currentOffset_) != 1)
+        return IndexUpkeepFailed("[5]", 9);
+    return 1;
+}
+
+bool DataFile::ResetIndex()
+{
+    if (IndexOpen()) {
+        index_->SetDiscard(1);
+        index_->Close();
+    }
+    return CreateIndex() == 1;
+}

@@ -1,0 +1,99 @@
+#include "database/database_session.h"
+
+#include <cstring>
+
+#include "database/database_header.h"
+#include "foundation/byte_order.h"
+
+DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
+
+DatabaseSession::~DatabaseSession() { Close(); }
+
+bool DatabaseSession::Create(const PathRecord& path)
+{
+    if (data_.CreateFile(&path) != 1)
+        return false;
+    InitDatabaseHeader(header_);
+    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
+        data_.Close(true);
+        return false;
+    }
+    data_.SetDataStart(DatabaseHeaderSize(1));
+    data_.SetSortSpec(LoadSortSpec(header_ + dbh::kSortSpec));
+    open_ = true;
+    return true;
+}
+
+bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
+{
+    if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
+        return false;
+    InitDatabaseHeader(header_);
+    if (ReadDatabaseHeader(data_.Handle(), header_, true) < 0) {
+        data_.Close(true);
+        return false;
+    }
+    data_.ExchangeHeaderCounts(true, header_);
+    data_.SetDataStart(DatabaseHeaderSize(1));
+    data_.SetSortSpec(LoadSortSpec(header_ + dbh::kSortSpec));
+    // International verification shows dates day first.
+    data_.SetDateStyle(header_[dbh::kVerification] ? 1 : 0);
+
+    const int32_t check = CheckDatabaseHeader(header_);
+    if (check == 1) {
+        data_.Close(true);
+        return false;
+    }
+    bool indexOpened = false;
+    if (check == 2) {
+        if (data_.RepairFile() != 0) {
+            data_.Close(true);
+            return false;
+        }
+        PutU16LE(header_ + dbh::kActiveCriteria, 0);
+        header_[dbh::kCategoryFlags] = 1;
+    } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0) {
+        indexOpened = data_.OpenIndex() == 1;
+    }
+    if (!indexOpened && data_.CreateIndex() != 1) {
+        data_.Close(true);
+        return false;
+    }
+    PutU32LE(header_ + dbh::kDataMark, 0);
+    open_ = true;
+    if (indexOpened) {
+        if (data_.GetLiveCount() > 0)
+            data_.GotoRecord(0, true, true);
+        return true;
+    }
+    if (rebuild) {
+        data_.SetPurgeNew(true);
+        Rebuild();
+        data_.SetPurgeNew(false);
+    }
+    return true;
+}
+
+int32_t DatabaseSession::Rebuild()
+{
+    return data_.BuildSelection(header_ + dbh::kCategoryFlags, header_ + dbh::kActiveCriteria);
+}
+
+void DatabaseSession::CloseUnchanged()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    data_.Close(true, false);
+}
+
+void DatabaseSession::Close()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    data_.ExchangeHeaderCounts(false, header_);
+    const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
+    WriteDatabaseHeader(data_.Handle(), header_, false);
+    data_.Close(damaged || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);
+}

@@ -1,0 +1,37 @@
+// Positioned reads and writes of the database files, over the file layer.
+//
+// Every change the engine makes to a record file goes through here, so
+// that tests can fail or stop it at any chosen step (SetDbFaultHook) and
+// show that no step loses a committed record.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+
+// Reads n bytes at offset; 0, 38 when the file ends first, or the code.
+int32_t DbReadAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n);
+// Reads up to n bytes at offset; *got receives the count. 0 or 38 (fewer
+// than n) or the code.
+int32_t DbReadSomeAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n, uint32_t* got);
+int32_t DbWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t n);
+int32_t DbSetSize(FileHandle file, uint32_t size);
+int32_t DbSync(FileHandle file);
+int32_t DbGetSize(FileHandle file, uint32_t* size);
+
+// Puts the file at source in place of the file at target in one step and
+// makes the change durable: after a crash the target is either the old
+// file or the new one, whole. The source stays open in its handle, which
+// then holds the target. 0 or the code.
+int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target);
+
+// Test hook, consulted before every write, resize, flush and replace.
+enum class DbIoStep { Write, SetSize, Sync, Replace };
+struct DbFault {
+    int32_t code = 0;      // 0: the step runs; else it fails with this code
+    uint32_t written = 0;  // for a failing write: bytes that still reach the file
+};
+using DbFaultHook = std::function<DbFault(DbIoStep step, uint32_t bytes)>;
+void SetDbFaultHook(DbFaultHook hook);

@@ -1,0 +1,456 @@
+#include "database/index_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "database/index_block.h"
+#include "foundation/alert_sink.h"
+#include "foundation/byte_order.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+const char* const kIndexErrorTexts[] = {
+    "Error - cannot open/close index file",
+    "Error while reading index file",
+    "Error while writing file",
+};
+
+int32_t BlockNumber(int32_t position) { return (position - kIndexFirstBlock) / kIndexBlockSize; }
+
+}  // namespace
+
+std::string FormatIndexErrorText(int16_t kind, int32_t number, int32_t position, const char* fileName)
+{
+    if (number == 0)
+        return std::string();
+    const char* text = kIndexErrorTexts[std::clamp<int16_t>(kind, kIndexErrorOpen, kIndexErrorWrite)];
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, "%s [%ld] \nRecord %d \nFile %s", text, long(number), int(position),
+                  fileName != nullptr ? fileName : "");
+    return buffer;
+}
+
+IndexFile::IndexFile(int32_t cacheBlocks) : slots_(size_t(std::max<int32_t>(cacheBlocks, kMinCacheBlocks))) {}
+
+IndexFile::~IndexFile()
+{
+    if (file_ != kNoFile)
+        FileClose(file_);
+}
+
+void IndexFile::SetErrorReporter(IndexErrorReporter reporter, void* context)
+{
+    reporter_ = reporter;
+    reporterContext_ = context;
+}
+
+void IndexFile::ReportError(int16_t kind, int32_t number, int32_t position)
+{
+    if (reporter_ != nullptr) {
+        reporter_(reporterContext_, kind, number, position, filePath_.name);
+        return;
+    }
+    ShowMessageBox(FormatIndexErrorText(kind, number, position, filePath_.name), kMbOk);
+}
+
+void IndexFile::Fail(int16_t kind, int32_t number, int32_t position)
+{
+    // Once failed the index is not trusted again; one box says so.
+    if (failed_)
+        return;
+    failed_ = true;
+    ReportError(kind, number, position);
+}
+
+// ---------------------------------------------------------------------------
+// Lifecycle
+
+void IndexFile::ResetState()
+{
+    file_ = kNoFile;
+    level_ = 0;
+    std::memset(cursor_, 0, sizeof cursor_);
+    std::memset(header_, 0, sizeof header_);
+    fileSize_ = 0;
+    open_ = false;
+    discard_ = false;
+    failed_ = false;
+}
+
+void IndexFile::InitCache()
+{
+    for (CacheSlot& slot : slots_) {
+        slot.dirty = 0;
+        slot.owner = kNoFile;
+        slot.pinned = 0;
+        slot.position = kIndexNone;
+    }
+    slotOfBlock_.assign(size_t(BlockNumber(int32_t(std::max<uint32_t>(fileSize_, kIndexFirstBlock)))) + 64, -1);
+    lastSlot_ = -1;
+}
+
+int32_t IndexFile::Levels() const { return int32_t(GetU32LE(header_ + idxh::kLevels)); }
+
+int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed)
+{
+    if (open_)
+        Close();
+    ResetState();
+    filePath_ = *path;
+    duplicatesAllowed_ = duplicatesAllowed != 0;
+
+    const int32_t err = FileCreate(path, kFileReadWrite, &file_);
+    if (err != kErrNone) {
+        file_ = kNoFile;
+        ReportError(kIndexErrorOpen, err, 0);
+        AlertFileError(err);
+        return 0;
+    }
+    SetBlockOwnPosition(header_, 0);
+    SetBlockUsed(header_, 0);
+    SetBlockFirstChild(header_, kIndexNoChild);
+    PutI32LE(header_ + idxh::kFreeList, kIndexNone);
+    PutU32LE(header_ + idxh::kNextSequence, 0);
+    PutU32LE(header_ + idxh::kCleanMark, 0);
+    PutU32LE(header_ + idxh::kLevels, 1);
+    if (!WriteHeaderPage()) {
+        DiscardFile();
+        return 0;
+    }
+    fileSize_ = kIndexHeaderPageSize;
+    InitCache();
+    open_ = true;
+    GoFirst();
+    return 1;
+}
+
+bool IndexFile::HeaderPageIsSound() const
+{
+    if (fileSize_ < uint32_t(kIndexHeaderPageSize) || (fileSize_ - kIndexHeaderPageSize) % kIndexBlockSize != 0 ||
+        fileSize_ > uint32_t(INT32_MAX))
+        return false;
+    const int32_t levels = Levels();
+    const int32_t freeList = GetI32LE(header_ + idxh::kFreeList);
+    return GetU32LE(header_ + idxh::kCleanMark) == 1 && levels >= 1 && levels <= kIndexMaxLevels &&
+           (freeList == kIndexNone || IndexBlockPositionIsValid(freeList, fileSize_)) &&
+           IndexBlockIsSound(header_, 0, fileSize_, levels == 1 ? 1 : 0);
+}
+
+int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
+{
+    if (open_)
+        Close();
+    ResetState();
+    filePath_ = *path;
+    duplicatesAllowed_ = duplicatesAllowed != 0;
+
+    int32_t err = FileOpen(path, kFileReadWrite, &file_);
+    if (err != kErrNone) {
+        file_ = kNoFile;
+        ReportError(kIndexErrorOpen, err, 0);
+        AlertFileError(err);
+        return 0;
+    }
+    // An index left unclean, or one whose header page or tree is not
+    // sound, is no use: it goes, and the caller builds a new one.
+    err = FileGetSize(file_, &fileSize_);
+    if (err == kErrNone && fileSize_ >= uint32_t(kIndexHeaderPageSize))
+        err = RawRead(0, header_, kIndexHeaderPageSize);
+    if (err != kErrNone || !HeaderPageIsSound()) {
+        DiscardFile();
+        return 0;
+    }
+    InitCache();
+    open_ = true;
+    IndexCheckReport report;
+    if (!CheckStructure(false, &report)) {
+        DiscardFile();
+        return 0;
+    }
+    PutU32LE(header_ + idxh::kCleanMark, 0);
+    if (!WriteHeaderPage()) {
+        DiscardFile();
+        return 0;
+    }
+    GoFirst();
+    return 1;
+}
+
+void IndexFile::SetDiscard(int16_t flag) { discard_ = flag != 0; }
+
+void IndexFile::DiscardFile()
+{
+    ForgetCache();
+    if (file_ != kNoFile)
+        FileClose(file_);
+    file_ = kNoFile;
+    open_ = false;
+    discard_ = true;
+    FileDelete(&filePath_);
+}
+
+int32_t IndexFile::Close()
+{
+    if (!open_)
+        return 1;
+    bool ok = true;
+    if (!discard_ && !failed_) {
+        for (int32_t s = 0; s < int32_t(slots_.size()) && ok; ++s) {
+            if (slots_[s].owner == file_ && slots_[s].dirty)
+                ok = WriteBack(s);
+        }
+        // The clean mark must not reach the disk before the blocks it vouches
+        // for, or a crash in between leaves a stale tree marked clean.
+        if (ok) {
+            const int32_t err = FileSync(file_);
+            if (err != kErrNone) {
+                Fail(kIndexErrorWrite, 1, 0);
+                ok = false;
+            }
+        }
+        if (ok) {
+            PutU32LE(header_ + idxh::kCleanMark, 1);
+            ok = WriteHeaderPage();
+        }
+    }
+    ForgetCache();
+    const int32_t err = FileClose(file_);
+    if (err != kErrNone && ok) {
+        ReportError(kIndexErrorOpen, err, 0);
+        ok = false;
+    }
+    file_ = kNoFile;
+    open_ = false;
+    if (discard_ || failed_)
+        FileDelete(&filePath_);
+    return ok ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// File access
+
+int32_t IndexFile::RawRead(int32_t position, uint8_t* bytes, int32_t n) const
+{
+    int32_t err = FileSeek(file_, kSeekStart, position);
+    if (err == kErrNone)
+        err = FileRead(file_, bytes, uint32_t(n));
+    return err;
+}
+
+bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
+{
+    // A short read is an error like any other: the zeros the file layer
+    // fills in are not a block.
+    const int32_t err = RawRead(position, bytes, n);
+    if (err != kErrNone) {
+        Fail(kIndexErrorRead, err, position);
+        return false;
+    }
+    return true;
+}
+
+bool IndexFile::WriteAt(int32_t position, const uint8_t* bytes, int32_t n)
+{
+    int32_t err = FileSeek(file_, kSeekStart, position);
+    if (err == kErrNone)
+        err = FileWrite(file_, bytes, uint32_t(n));
+    if (err != kErrNone) {
+        Fail(kIndexErrorWrite, 1, position);
+        return false;
+    }
+    return true;
+}
+
+bool IndexFile::WriteHeaderPage() { return WriteAt(0, header_, kIndexHeaderPageSize); }
+
+// ---------------------------------------------------------------------------
+// Block cache. The root lives in the header page and is never cached.
+
+int32_t IndexFile::SlotOf(int32_t position) const
+{
+    const int32_t k = BlockNumber(position);
+    return k >= 0 && k < int32_t(slotOfBlock_.size()) ? slotOfBlock_[size_t(k)] : -1;
+}
+
+void IndexFile::BindSlot(int32_t slot, int32_t position)
+{
+    const size_t k = size_t(BlockNumber(position));
+    if (k >= slotOfBlock_.size())
+        slotOfBlock_.resize(std::max(k + 1, slotOfBlock_.size() * 2), -1);
+    slotOfBlock_[k] = slot;
+    slots_[size_t(slot)].position = position;
+    slots_[size_t(slot)].owner = file_;
+}
+
+void IndexFile::DropSlot(int32_t slot)
+{
+    CacheSlot& s = slots_[size_t(slot)];
+    if (s.owner != kNoFile && SlotOf(s.position) == slot)
+        slotOfBlock_[size_t(BlockNumber(s.position))] = -1;
+    s.owner = kNoFile;
+    s.dirty = 0;
+    s.pinned = 0;
+    s.position = kIndexNone;
+}
+
+void IndexFile::ForgetCache()
+{
+    for (int32_t s = 0; s < int32_t(slots_.size()); ++s)
+        DropSlot(s);
+    lastSlot_ = -1;
+}
+
+bool IndexFile::WriteBack(int32_t slot)
+{
+    CacheSlot& s = slots_[size_t(slot)];
+    if (!WriteAt(s.position, s.block, kIndexBlockSize))
+        return false;
+    s.dirty = 0;
+    return true;
+}
+
+int32_t IndexFile::TakeSlot()
+{
+    const int32_t n = int32_t(slots_.size());
+    for (int32_t i = 1; i <= n; ++i) {
+        const int32_t s = (lastSlot_ + i) % n;
+        if (slots_[size_t(s)].pinned)
+            continue;
+        if (slots_[size_t(s)].owner != kNoFile && slots_[size_t(s)].dirty && !WriteBack(s))
+            return -1;
+        DropSlot(s);
+        lastSlot_ = s;
+        return s;
+    }
+    // Operations pin at most a handful of blocks; this cannot happen with
+    // the smallest cache allowed.
+    Fail(kIndexErrorRead, kErrNotEnoughMemory, 0);
+    return -1;
+}
+
+uint8_t* IndexFile::FetchBlock(int32_t position, int expectLeaf, bool pin)
+{
+    if (position == 0)
+        return header_;
+    if (!IndexBlockPositionIsValid(position, fileSize_)) {
+        Fail(kIndexErrorRead, kIndexErrorCorrupt, position);
+        return nullptr;
+    }
+    int32_t s = SlotOf(position);
+    if (s < 0) {
+        s = TakeSlot();
+        if (s < 0)
+            return nullptr;
+        uint8_t* block = slots_[size_t(s)].block;
+        if (!ReadAt(position, block, kIndexBlockSize))
+            return nullptr;
+        if (!IndexBlockIsSound(block, position, fileSize_, expectLeaf)) {
+            Fail(kIndexErrorRead, kIndexErrorCorrupt, position);
+            return nullptr;
+        }
+        BindSlot(s, position);
+    } else if (expectLeaf >= 0 && (BlockFirstChild(slots_[size_t(s)].block) == kIndexNoChild) != (expectLeaf == 1)) {
+        // A block reached at two depths: the tree is not a tree.
+        Fail(kIndexErrorRead, kIndexErrorCorrupt, position);
+        return nullptr;
+    }
+    if (pin)
+        slots_[size_t(s)].pinned = 1;
+    return slots_[size_t(s)].block;
+}
+
+uint8_t* IndexFile::NewBlock(int32_t* position)
+{
+    const int32_t s = TakeSlot();
+    if (s < 0)
+        return nullptr;
+    uint8_t* block = slots_[size_t(s)].block;
+    const int32_t head = GetI32LE(header_ + idxh::kFreeList);
+    bool taken = false;
+    if (head != kIndexNone) {
+        // Trust the free list only as far as the block it names really is
+        // free; a list gone astray is dropped (its blocks leak) rather than
+        // handing out a block that is still in the tree.
+        if (IndexBlockPositionIsValid(head, fileSize_) && SlotOf(head) < 0) {
+            if (!ReadAt(head, block, kIndexBlockSize))
+                return nullptr;
+            taken = IndexFreeBlockIsSound(block, fileSize_);
+        }
+        PutI32LE(header_ + idxh::kFreeList, taken ? BlockOwnPosition(block) : kIndexNone);
+    }
+    if (taken) {
+        *position = head;
+    } else {
+        if (fileSize_ > uint32_t(INT32_MAX) - kIndexBlockSize) {
+            Fail(kIndexErrorWrite, 1, int32_t(fileSize_));
+            return nullptr;
+        }
+        *position = int32_t(fileSize_);
+        fileSize_ += kIndexBlockSize;
+    }
+    std::memset(block, 0, kIndexBlockSize);
+    SetBlockOwnPosition(block, *position);
+    BindSlot(s, *position);
+    slots_[size_t(s)].pinned = 1;
+    return block;
+}
+
+bool IndexFile::FreeBlock(int32_t position)
+{
+    uint8_t* block = FetchBlock(position, -1, false);
+    if (block == nullptr)
+        return false;
+    SetBlockFirstChild(block, kIndexFreeBlock);
+    SetBlockOwnPosition(block, GetI32LE(header_ + idxh::kFreeList));
+    const int32_t s = SlotOf(position);
+    if (!WriteBack(s))
+        return false;
+    DropSlot(s);
+    PutI32LE(header_ + idxh::kFreeList, position);
+    return true;
+}
+
+void IndexFile::MarkChanged(int32_t position)
+{
+    // The root is written with the header page.
+    if (position == 0)
+        return;
+    const int32_t s = SlotOf(position);
+    if (s >= 0)
+        slots_[size_t(s)].dirty = 1;
+}
+
+bool IndexFile::WriteNow(int32_t position)
+{
+    const int32_t s = SlotOf(position);
+    return s >= 0 && WriteBack(s);
+}
+
+void IndexFile::Unpin(int32_t position)
+{
+    const int32_t s = position == 0 ? -1 : SlotOf(position);
+    if (s >= 0)
+        slots_[size_t(s)].pinned = 0;
+}
+
+void IndexFile::UnpinAll()
+{
+    for (CacheSlot& slot : slots_)
+        slot.pinned = 0;
+}
+
+bool IndexFile::PeekBlock(int32_t position, uint8_t* out) const
+{
+    if (position == 0) {
+        std::memcpy(out, header_, kIndexBlockSize);
+        return true;
+    }
+    const int32_t s = SlotOf(position);
+    if (s >= 0) {
+        std::memcpy(out, slots_[size_t(s)].block, kIndexBlockSize);
+        return true;
+    }
+    return RawRead(position, out, kIndexBlockSize) == kErrNone;
+}

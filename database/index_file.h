@@ -1,0 +1,213 @@
+// The index file of a card database: a B-tree on disk that keeps one entry
+// per record of the current selection in key order.
+//
+// The record engine reaches records in sort order, counts positions and
+// finds records through one IndexFile per open database. Every operation
+// works on the object's single cursor. The index is disposable: a file left
+// unclean or found damaged is deleted and built again from the record file.
+//
+// Results follow the database convention: 1 success, 0 not found or
+// refused, -1 failure, -2 past either end. After a damaged block or an I/O
+// error the index is failed: the error is reported once, every further
+// operation returns -1 without touching the file, and Close deletes it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "database/index_format.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+
+// An entry as callers hand it in and get it back (164 bytes).
+struct IndexEntry {
+    int32_t child;           // block of the keys after this one; -1 none
+    int32_t recordPosition;  // offset of the record in the record file
+    uint32_t sequence;       // orders equal keys by age
+    char key[152];           // NUL-terminated, at most 149 characters used
+};
+
+// Kinds of index error.
+enum : int16_t {
+    kIndexErrorOpen = 0,   // "Error - cannot open/close index file", system code
+    kIndexErrorRead = 1,   // "Error while reading index file", system code
+    kIndexErrorWrite = 2,  // "Error while writing file", number 1
+};
+
+// The number reported with a read error when the bytes read are not a
+// sound block (the system's "file is corrupt" code).
+constexpr int32_t kIndexErrorCorrupt = 1392;
+
+// Blocks the cache holds unless the owner asks for another number.
+constexpr int32_t kIndexCacheBlocks = 8;
+
+// Receives every index error instead of the default box. fileName is the
+// index file's name without its extension; position the block's position.
+using IndexErrorReporter = void (*)(void* context, int16_t kind, int32_t number, int32_t position,
+                                    const char* fileName);
+
+// The text of the default box: "%s [%ld] \nRecord %d \nFile %s" with the
+// kind's text, or an empty text when number is 0.
+std::string FormatIndexErrorText(int16_t kind, int32_t number, int32_t position, const char* fileName);
+
+// What CheckStructure found.
+struct IndexCheckReport {
+    std::string problem;  // empty when sound
+    int32_t levels = 0;
+    int32_t entries = 0;
+    int32_t treeBlocks = 0;  // the root included
+    int32_t freeBlocks = 0;
+    int32_t fileBlocks = 0;  // blocks after the header page
+};
+
+class IndexFile {
+public:
+    explicit IndexFile(int32_t cacheBlocks = kIndexCacheBlocks);
+    // Closes a file still open without marking it clean, so that the next
+    // open rebuilds it.
+    ~IndexFile();
+    IndexFile(const IndexFile&) = delete;
+    IndexFile& operator=(const IndexFile&) = delete;
+
+    // Creates or empties the file; 1, or 0 after reporting the failure.
+    int32_t Create(const PathRecord* path, int16_t duplicatesAllowed);
+    // Opens an index closed in order. A file left unclean or not sound is
+    // deleted and 0 returned: the caller creates a new one.
+    int32_t Open(const PathRecord* path, int16_t duplicatesAllowed);
+    void SetDiscard(int16_t flag);
+    // Writes everything back and marks the file clean, or deletes it when
+    // discarding or failed. 1, or 0 when writing failed.
+    int32_t Close();
+
+    // Cursor before the first entry / after the last one.
+    int32_t GoFirst();
+    int32_t GoLast();
+    // Moves the cursor one entry and copies that entry; -2 at the end.
+    int32_t GetNext(IndexEntry* entry);
+    int32_t GetPrev(IndexEntry* entry);
+    // 1 and the entry copied when an equal entry exists; else 0 with the
+    // cursor where the entry would go.
+    int32_t FindKey(IndexEntry* entry);
+    // As FindKey; without an equal entry copies the one that follows the
+    // searched key in key order: 0, or -2 when none follows.
+    int32_t LocateKey(IndexEntry* entry);
+    // Finds the entry with the same key and record position; 1 and copy,
+    // or 0.
+    int32_t SeekEntry(IndexEntry* entry);
+    // Gives the entry the next sequence number, then adds it.
+    int32_t AddKeySequenced(IndexEntry* entry);
+    // 0 when an equal entry exists and duplicates are not allowed.
+    int32_t AddKey(IndexEntry* entry);
+    // Removes the entry SeekEntry finds; the cursor stays where it was.
+    int32_t DeleteKey(IndexEntry* entry);
+    // Gives the entry SeekEntry finds another record position.
+    int32_t ReplaceRecordPosition(IndexEntry* entry, int32_t newPosition);
+
+    // Negates the order of keys and sequences.
+    void SetDescending(int16_t flag) { descending_ = flag != 0; }
+    // Searches compare keys only.
+    void SetIgnoreSequence(int16_t flag) { ignoreSequence_ = flag != 0; }
+    void SetErrorReporter(IndexErrorReporter reporter, void* context);
+
+    bool IsOpen() const { return open_; }
+    bool Failed() const { return failed_; }
+
+    // Walks the whole tree and the free list from the file and the cache.
+    // Structure: positions, sizes, well-formed entries, leaves at one depth,
+    // every block reached once, free blocks marked free and off the tree.
+    // With checkOrder also the order of every key against its block and its
+    // separators. True when sound.
+    bool CheckStructure(bool checkOrder, IndexCheckReport* report);
+
+private:
+    struct CursorLevel {
+        int32_t block;   // position of the block at this level
+        int32_t offset;  // entry offset in the entry area; -1 before the first
+    };
+    struct CacheSlot {
+        uint32_t dirty = 0;
+        FileHandle owner = kNoFile;  // kNoFile: the slot is free
+        uint32_t pinned = 0;         // in use by the running operation
+        int32_t position = kIndexNone;
+        uint8_t block[kIndexBlockSize];
+    };
+    // A searched key with its sequence number.
+    struct SearchKey {
+        const char* key;
+        uint32_t sequence;
+    };
+    enum class Compare { KeyOnly, KeyAndSequence };
+
+    static constexpr int32_t kMinCacheBlocks = 4;
+
+    // Lifecycle and file access (index_file.cpp).
+    void ResetState();
+    void InitCache();
+    void ForgetCache();
+    void ReportError(int16_t kind, int32_t number, int32_t position);
+    void Fail(int16_t kind, int32_t number, int32_t position);
+    int32_t RawRead(int32_t position, uint8_t* bytes, int32_t n) const;
+    bool ReadAt(int32_t position, uint8_t* bytes, int32_t n);
+    bool WriteAt(int32_t position, const uint8_t* bytes, int32_t n);
+    bool WriteHeaderPage();
+    bool HeaderPageIsSound() const;
+    void DiscardFile();
+    int32_t Levels() const;
+    bool Usable() const { return open_ && !failed_; }
+
+    // Block cache (index_file.cpp). A pinned block stays in its slot until
+    // unpinned; pointers to other blocks last only until the next fetch.
+    uint8_t* FetchBlock(int32_t position, int expectLeaf, bool pin);
+    uint8_t* NewBlock(int32_t* position);
+    bool FreeBlock(int32_t position);
+    void MarkChanged(int32_t position);
+    bool WriteNow(int32_t position);
+    void Unpin(int32_t position);
+    void UnpinAll();
+    int32_t SlotOf(int32_t position) const;
+    int32_t TakeSlot();
+    bool WriteBack(int32_t slot);
+    void BindSlot(int32_t slot, int32_t position);
+    void DropSlot(int32_t slot);
+    bool PeekBlock(int32_t position, uint8_t* out) const;
+
+    // Tree (index_tree.cpp).
+    int CompareAt(const SearchKey& searched, const uint8_t* entry, Compare how) const;
+    int32_t Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found);
+    int32_t CopyAtCursor(IndexEntry* entry);
+    int32_t DescendFirst(int32_t position, int32_t level);
+    int32_t DescendLast(int32_t position, int32_t level);
+    int32_t InsertAt(int32_t level, const uint8_t* entry);
+    int32_t SplitRoot();
+    int32_t ReplaceAt(int32_t level, const uint8_t* replacement);
+    int32_t RemoveAtCursor();
+    int32_t Rebalance(int32_t level);
+    int32_t SeekExact(const IndexEntry* entry);
+
+    // Whole-tree check (index_check.cpp).
+    struct CheckContext;
+    bool CheckSubtree(int32_t position, int32_t level, const uint8_t* low, const uint8_t* high, CheckContext* context);
+    bool CheckFreeList(CheckContext* context);
+
+    PathRecord filePath_{};
+    FileHandle file_ = kNoFile;
+    int16_t level_ = 0;
+    bool duplicatesAllowed_ = true;
+    CursorLevel cursor_[kIndexMaxLevels]{};
+    uint8_t header_[kIndexHeaderPageSize]{};
+
+    std::vector<CacheSlot> slots_;
+    std::vector<int32_t> slotOfBlock_;  // block number -> slot, -1 when not cached
+    int32_t lastSlot_ = -1;
+    uint32_t fileSize_ = 0;
+
+    bool open_ = false;
+    bool discard_ = false;
+    bool ignoreSequence_ = false;
+    bool descending_ = false;
+    bool failed_ = false;
+
+    IndexErrorReporter reporter_ = nullptr;
+    void* reporterContext_ = nullptr;
+};

@@ -1,0 +1,11 @@
+// Loading and saving the field table's preview texts in "QXPreview".
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/path_record.h"
+
+// The file lives in the folder of `folder` (its drive and directory); a
+// missing file is first created as 21 empty blocks. Returns 0 or the file
+// layer's error code; on an error the preview texts keep their values.
+int32_t LoadSavePreviewFormats(const PathRecord* folder, bool save);

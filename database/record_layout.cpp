@@ -1,0 +1,33 @@
+#include "database/record_layout.h"
+
+#include "database/field_table.h"
+#include "database/record_file_format.h"
+#include "foundation/byte_order.h"
+
+uint32_t RecordBodySum(const uint8_t* head)
+{
+    uint32_t sum = 0;
+    for (uint32_t i = 0; i < dbrec::kBodyFieldCount; ++i)
+        sum += head[dbrec::kLengths + i];
+    return sum;
+}
+
+int32_t RecordLength(const uint8_t* head)
+{
+    return int32_t(dbrec::kHeadSize + RecordBodySum(head)) + GetI16LE(head + dbrec::kSlack);
+}
+
+uint32_t SoundRecordLength(const uint8_t* head)
+{
+    if (head[dbrec::kMarkerOffset] != dbrec::kMarker)
+        return 0;
+    const int16_t slack = GetI16LE(head + dbrec::kSlack);
+    if (slack < 0)
+        return 0;
+    for (int32_t id = 0; id < kBodyFieldCount; ++id) {
+        if (head[dbrec::kLengths + id] > FieldMaxLength(id))
+            return 0;
+    }
+    const uint32_t length = dbrec::kHeadSize + RecordBodySum(head) + uint32_t(slack);
+    return length <= dbrec::kMaxRecordSize ? length : 0;
+}

@@ -1,0 +1,35 @@
+#include "database/verify.h"
+
+#include "database/db_file_io.h"
+#include "database/record_file_format.h"
+#include "database/record_scanner.h"
+#include "foundation/win_error.h"
+
+bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report)
+{
+    *report = VerifyReport{};
+    uint32_t size = 0;
+    if (const int32_t err = DbGetSize(file, &size); err != kErrNone) {
+        report->ioError = err;
+        return false;
+    }
+    if (size < dataStart) {
+        report->badOffset = int32_t(size);
+        return false;
+    }
+    RecordScanner scanner(file, dataStart, size);
+    for (;;) {
+        switch (scanner.Next()) {
+        case RecordScanner::Status::End: return true;
+        case RecordScanner::Status::IoError: report->ioError = scanner.error(); return false;
+        case RecordScanner::Status::Bad: report->badOffset = int32_t(scanner.offset()); return false;
+        case RecordScanner::Status::Record: break;
+        }
+        ++report->records;
+        const uint8_t flags = scanner.bytes()[dbrec::kFlagsOffset];
+        if (flags & dbrec::kDeleted)
+            ++report->deleted;
+        else if (flags & dbrec::kNew)
+            ++report->fresh;
+    }
+}

@@ -1,0 +1,252 @@
+// TIFF files through libtiff, one page (directory) at a time. Palette and
+// grey pictures of 1, 4 or 8 bits in strips keep their depth; everything
+// else (colour, other depths, tiles, alpha, YCbCr, CMYK, ...) is read
+// through the library's RGBA reader into 24 bits.
+
+#include <tiffio.h>
+
+#include <cstring>
+
+#include "graphics/picture_loader.h"
+
+namespace {
+
+constexpr const char* kOpenError = "Error encountered while opening TIFF file";
+constexpr const char* kPageError = "Error: page not present in TIFF file";
+constexpr const char* kRasterError = "No space for raster buffer";
+constexpr const char* kCorrupt = "Corrupted TIFF file!";
+constexpr const char* kPaletteError = "Unable to allocate TIFF palette";
+
+struct MemoryFile {
+    const uint8_t* data;
+    toff_t size;
+    toff_t pos;
+};
+
+tmsize_t ReadProc(thandle_t h, void* out, tmsize_t n)
+{
+    MemoryFile* f = static_cast<MemoryFile*>(h);
+    if (n <= 0 || f->pos >= f->size)
+        return 0;
+    const toff_t left = f->size - f->pos;
+    const toff_t count = toff_t(n) < left ? toff_t(n) : left;
+    std::memcpy(out, f->data + f->pos, size_t(count));
+    f->pos += count;
+    return tmsize_t(count);
+}
+
+tmsize_t WriteProc(thandle_t, void*, tmsize_t)
+{
+    return 0;
+}
+
+toff_t SeekProc(thandle_t h, toff_t offset, int whence)
+{
+    MemoryFile* f = static_cast<MemoryFile*>(h);
+    toff_t base = whence == SEEK_CUR ? f->pos : whence == SEEK_END ? f->size : 0;
+    // libtiff passes negative offsets as their two's complement.
+    const toff_t target = base + offset;
+    f->pos = target;
+    return target;
+}
+
+int CloseProc(thandle_t)
+{
+    return 0;
+}
+
+toff_t SizeProc(thandle_t h)
+{
+    return static_cast<MemoryFile*>(h)->size;
+}
+
+int MapProc(thandle_t h, void** base, toff_t* size)
+{
+    MemoryFile* f = static_cast<MemoryFile*>(h);
+    *base = const_cast<uint8_t*>(f->data);
+    *size = f->size;
+    return 1;
+}
+
+void UnmapProc(thandle_t, void*, toff_t) {}
+
+// The library's messages are not shown anywhere.
+int Silence(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
+
+class TiffHandle {
+public:
+    explicit TiffHandle(TIFF* tif) : tif_(tif) {}
+    ~TiffHandle()
+    {
+        if (tif_)
+            TIFFClose(tif_);
+    }
+    TiffHandle(const TiffHandle&) = delete;
+    TiffHandle& operator=(const TiffHandle&) = delete;
+    TIFF* get() const { return tif_; }
+
+private:
+    TIFF* tif_;
+};
+
+bool Fail(CDibImage& image, const char* message)
+{
+    image.CreateBlock(0, 0, 0);
+    image.SetErrorText(message);
+    return false;
+}
+
+bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, CDibImage& image)
+{
+    const uint64_t rasterBytes = uint64_t(width) * height * 4;
+    if (rasterBytes > kDibImageMaxBlock || !image.CreateBlock(int32_t(width), int32_t(height), 24))
+        return Fail(image, kRasterError);
+    uint32_t* raster = static_cast<uint32_t*>(_TIFFmalloc(tmsize_t(rasterBytes)));
+    if (!raster)
+        return Fail(image, kRasterError);
+    char message[1024];
+    if (!TIFFRGBAImageOK(tif, message) || !TIFFReadRGBAImage(tif, width, height, raster, 1)) {
+        _TIFFfree(raster);
+        return Fail(image, kCorrupt);
+    }
+    // The raster's first row is the bottom one, as in the picture.
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint32_t* src = raster + size_t(y) * width;
+        uint8_t* dst = image.BitsAddress() + size_t(y) * image.GetStride();
+        for (uint32_t x = 0; x < width; ++x) {
+            dst[3 * x + 0] = uint8_t(TIFFGetB(src[x]));
+            dst[3 * x + 1] = uint8_t(TIFFGetG(src[x]));
+            dst[3 * x + 2] = uint8_t(TIFFGetR(src[x]));
+        }
+    }
+    _TIFFfree(raster);
+    return true;
+}
+
+bool InstallTable(TIFF* tif, uint16_t photometric, uint16_t bits, CDibImage& image)
+{
+    uint8_t* table = image.Palette();
+    const uint32_t n = 1u << bits;
+    if (!table || image.GetColourCount() < n)
+        return false;
+    if (photometric == PHOTOMETRIC_PALETTE) {
+        uint16_t* red = nullptr;
+        uint16_t* green = nullptr;
+        uint16_t* blue = nullptr;
+        if (!TIFFGetField(tif, TIFFTAG_COLORMAP, &red, &green, &blue) || !red || !green || !blue)
+            return false;
+        // Maps written with 8-bit values in 16-bit fields are used as they
+        // are; real 16-bit maps keep their high byte.
+        bool wide = false;
+        for (uint32_t i = 0; i < n; ++i)
+            wide = wide || red[i] >= 256 || green[i] >= 256 || blue[i] >= 256;
+        const int shift = wide ? 8 : 0;
+        for (uint32_t i = 0; i < n; ++i) {
+            table[4 * i + 0] = uint8_t(blue[i] >> shift);
+            table[4 * i + 1] = uint8_t(green[i] >> shift);
+            table[4 * i + 2] = uint8_t(red[i] >> shift);
+        }
+        return true;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint8_t v = uint8_t(i * 255 / (n - 1));
+        const uint8_t grey = photometric == PHOTOMETRIC_MINISWHITE ? uint8_t(255 - v) : v;
+        table[4 * i + 0] = table[4 * i + 1] = table[4 * i + 2] = grey;
+    }
+    return true;
+}
+
+bool ReadPaletteStrips(TIFF* tif, uint32_t width, uint32_t height, uint16_t bits, uint16_t photometric,
+                       CDibImage& image)
+{
+    if (!image.CreateBlock(int32_t(width), int32_t(height), bits))
+        return Fail(image, kRasterError);
+    if (!InstallTable(tif, photometric, bits, image))
+        return Fail(image, kPaletteError);
+    uint32_t rowsPerStrip = height;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    if (rowsPerStrip == 0 || rowsPerStrip > height)
+        rowsPerStrip = height;
+    const tmsize_t stripSize = TIFFStripSize(tif);
+    const tmsize_t scanline = TIFFScanlineSize(tif);
+    if (stripSize <= 0 || scanline <= 0 || uint64_t(stripSize) > kDibImageMaxBlock)
+        return Fail(image, kCorrupt);
+    uint8_t* strip = static_cast<uint8_t*>(_TIFFmalloc(stripSize));
+    if (!strip)
+        return Fail(image, kRasterError);
+    const size_t copy = size_t(scanline) < image.GetStride() ? size_t(scanline) : image.GetStride();
+    for (uint32_t row = 0; row < height; row += rowsPerStrip) {
+        const tmsize_t got = TIFFReadEncodedStrip(tif, TIFFComputeStrip(tif, row, 0), strip, stripSize);
+        if (got < 0) {
+            _TIFFfree(strip);
+            return Fail(image, kCorrupt);
+        }
+        for (uint32_t i = 0; i < rowsPerStrip && row + i < height; ++i) {
+            const uint64_t at = uint64_t(i) * uint64_t(scanline);
+            if (at + uint64_t(scanline) > uint64_t(got))
+                break;
+            std::memcpy(image.RowFromTop(int32_t(row + i)), strip + at, copy);
+        }
+    }
+    _TIFFfree(strip);
+    return true;
+}
+
+class TiffLoader final : public PictureLoader {
+public:
+    int32_t type() const override { return kPictureTiff; }
+
+    bool sniff(const uint8_t* data, size_t size) const override
+    {
+        return size >= 4 && ((data[0] == 'I' && data[1] == 'I' && (data[2] == 42 || data[2] == 43) && data[3] == 0) ||
+                             (data[0] == 'M' && data[1] == 'M' && data[2] == 0 && (data[3] == 42 || data[3] == 43)));
+    }
+
+    bool load(const uint8_t* data, size_t size, CDibImage& image) override
+    {
+        MemoryFile file{data, toff_t(size), 0};
+        TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+        if (!options)
+            return Fail(image, kOpenError);
+        TIFFOpenOptionsSetErrorHandlerExtR(options, Silence, nullptr);
+        TIFFOpenOptionsSetWarningHandlerExtR(options, Silence, nullptr);
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(kDibImageMaxBlock));
+        TiffHandle tif(TIFFClientOpenExt("picture", "r", &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
+                                         MapProc, UnmapProc, options));
+        TIFFOpenOptionsFree(options);
+        if (!tif.get())
+            return Fail(image, kOpenError);
+
+        image.SetImageCount(TIFFNumberOfDirectories(tif.get()));
+        if (!TIFFSetDirectory(tif.get(), tdir_t(image.GetImageIndex())))
+            return Fail(image, kPageError);
+
+        uint32_t width = 0, height = 0;
+        uint16_t samples = 1, bits = 1, photometric = PHOTOMETRIC_MINISWHITE;
+        TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &width);
+        TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &height);
+        TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
+        TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+        TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+        if (width == 0 || height == 0 || width > uint32_t(kDibImageMaxSide) || height > uint32_t(kDibImageMaxSide))
+            return Fail(image, kRasterError);
+
+        const bool stripsOfIndices = !TIFFIsTiled(tif.get()) && samples == 1 &&
+                                     (bits == 1 || bits == 4 || bits == 8) &&
+                                     (photometric == PHOTOMETRIC_MINISWHITE ||
+                                      photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_PALETTE);
+        if (stripsOfIndices)
+            return ReadPaletteStrips(tif.get(), width, height, bits, photometric, image);
+        return ReadThroughRgba(tif.get(), width, height, image);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<PictureLoader> MakeTiffLoader()
+{
+    return std::make_unique<TiffLoader>();
+}

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "database/database_header.h"
+#include "database/db_file_io.h"
+#include "database/record_file_format.h"
+#include "db_test_util.h"
+#include "foundation/byte_order.h"
+#include "support/alert_capture.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class DataFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        file = dir.file("cards.dqx");
+        path = DbPath(file);
+        ASSERT_TRUE(db->Create(path));
+    }
+    void TearDown() override { SetDbFaultHook(nullptr); }
+
+    void Reopen()
+    {
+        db->Close();
+        db = std::make_unique<DatabaseSession>();
+        ASSERT_TRUE(db->Open(path));
+    }
+    DataFile& data() { return db->Data(); }
+
+    TempDir dir;
+    AlertCapture capture;
+    std::string file;
+    PathRecord path;
+    std::unique_ptr<DatabaseSession> db = std::make_unique<DatabaseSession>();
+};
+
+TEST_F(DataFileTest, RecordsSurviveCloseAndReopenInSortOrder)
+{
+    for (int n = 0; n < 50; ++n)
+        ASSERT_GE(AddSample(data(), n), 6000);
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 50);
+    const std::vector<std::string> order = IndexOrder(data());
+    ASSERT_EQ(order.size(), 50u);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    EXPECT_EQ(order.front().substr(0, 6), "Adams/");
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+}
+
+TEST_F(DataFileTest, PositionsMovesAndPrefetchAgreeWithTheIndexOrder)
+{
+    for (int n = 0; n < 300; ++n)
+        AddSample(data(), n);
+    Reopen();
+    const std::vector<std::string> order = IndexOrder(data());
+    ASSERT_EQ(order.size(), 300u);
+    auto name = [&] { return FieldOf(data().Current(), kFieldLastName) + "/" + FieldOf(data().Current(), kFieldFirstName); };
+    for (int32_t p : {299, 0, 150, 151, 7, 298}) {
+        ASSERT_GE(data().GotoRecord(p, true, true), 0);
+        EXPECT_EQ(name(), order[size_t(p)]);
+        EXPECT_EQ(data().ComputeCurrentPosition(true), p);
+    }
+    data().GotoRecord(10, true, true);
+    EXPECT_GE(data().MoveBy(true, 25, true, true), 0);
+    EXPECT_EQ(data().CurrentPosition(), 35);
+    EXPECT_EQ(name(), order[35]);
+    EXPECT_EQ(data().MoveBy(true, -40, true, true), -1);  // stops on the first
+    EXPECT_EQ(data().CurrentPosition(), 0);
+    EXPECT_EQ(name(), order[0]);
+    data().GotoRecord(297, true, true);
+    EXPECT_EQ(data().MoveBy(true, 5, true, true), -1);
+    EXPECT_EQ(name(), order[299]);
+
+    EXPECT_GE(data().PrefetchRange(120, 140), 0);
+    int32_t offset = -1;
+    for (int32_t p = 120; p <= 140; ++p)
+        EXPECT_GE(data().FindCacheByPosition(p, &offset), 0) << p;
+    EXPECT_EQ(name(), order[299]);  // the current record is left alone
+}
+
+TEST_F(DataFileTest, TheLiveRecordLimitRefusesWithoutWriting)
+{
+    uint8_t header[kDbHeaderSize] = {};
+    PutI32LE(header + dbh::kLiveCount, kMaxLiveRecords);
+    data().ExchangeHeaderCounts(true, header);
+    const auto size = std::filesystem::file_size(file);
+    EXPECT_EQ(AddSample(data(), 1), -1);
+    EXPECT_EQ(capture.lastText(), "Database can consist not more then 32000 records.");
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+}
+
+TEST_F(DataFileTest, EditingTheSortFieldMovesTheRecordInTheIndex)
+{
+    for (int n = 0; n < 7; ++n)
+        AddSample(data(), n);  // one of each last name
+    const int32_t offset = data().GotoRecord(0, true, true);
+    ASSERT_EQ(offset, data().CurrentOffset());
+    EXPECT_EQ(FieldOf(data().Current(), kFieldLastName), "Adams");
+    data().Current().SetFieldText(kFieldLastName, "Wolfe");
+    EXPECT_EQ(data().UpdateRecord(true, true), 2);
+    EXPECT_EQ(data().CurrentPosition(), 5);  // before Zoller
+    data().Current().SetFieldText(kFieldCity, "Rome");
+    EXPECT_EQ(data().UpdateRecord(true, true), 1);
+    EXPECT_EQ(data().UpdateRecord(true, true), 0);
+    Reopen();
+    const std::vector<std::string> order = IndexOrder(data());
+    EXPECT_EQ(order[5].substr(0, 6), "Wolfe/");
+}
+
+TEST_F(DataFileTest, AGrownRecordMovesToTheEndAndItsOldPlaceReadsDeleted)
+{
+    const int32_t first = AddSample(data(), 0);
+    const int32_t second = AddSample(data(), 1);
+    data().SetCurrentAndRead(first, -1, true, true);
+    data().Current().SetFieldText(kFieldCustom1, std::string(200, 'g').c_str());
+    EXPECT_EQ(data().UpdateRecord(false, true), 11);
+    EXPECT_GT(data().CurrentOffset(), second);
+    CardRecord old;
+    data().ReadRecordAt(first, &old, 0);
+    EXPECT_TRUE(old.IsDeleted());
+    EXPECT_EQ(data().GetDeletedCount(), 1);
+
+    // The last record grows where it is.
+    const int32_t last = data().CurrentOffset();
+    data().Current().SetFieldText(kFieldCustom1 + 1, "more text");
+    EXPECT_EQ(data().UpdateRecord(false, true), 11);
+    EXPECT_EQ(data().CurrentOffset(), last);
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 2);
+    EXPECT_EQ(data().GetDeletedCount(), 1);
+}
+
+TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
+{
+    const int32_t first = AddSample(data(), 0);
+    AddSample(data(), 1);
+    data().SetCurrentAndRead(first, -1, true, true);
+    data().Current().SetFieldText(kFieldCustom1, std::string(200, 'g').c_str());
+    const std::vector<uint8_t> before = FileBytes(file);
+    SetDbFaultHook([](DbIoStep step, uint32_t) { return DbFault{step == DbIoStep::Write ? 112 : 0, 100}; });
+    EXPECT_EQ(data().UpdateRecord(false, true), -1);
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [112]");
+    EXPECT_EQ(FileBytes(file), before);
+    EXPECT_EQ(data().CurrentOffset(), first);
+    EXPECT_TRUE(data().Current().IsModified());
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 2);
+    EXPECT_EQ(data().GetDeletedCount(), 0);
+}
+
+TEST_F(DataFileTest, DeletingMovesToTheNextRecordOrThePreviousAtTheEnd)
+{
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);  // Smith, Jones, Mueller: order Jones, Mueller, Smith
+    data().GotoRecord(2, true, true);
+    EXPECT_EQ(data().DeleteRecord(true), 1);
+    EXPECT_EQ(data().CurrentPosition(), 1);
+    EXPECT_EQ(FieldOf(data().Current(), kFieldLastName), "M\xFCller");
+    data().GotoRecord(0, true, true);
+    EXPECT_EQ(data().DeleteRecord(true), 1);
+    EXPECT_EQ(FieldOf(data().Current(), kFieldLastName), "M\xFCller");
+    EXPECT_EQ(data().DeleteRecord(true), 1);
+    EXPECT_EQ(data().CurrentOffset(), -1);
+    EXPECT_EQ(data().GetLiveCount(), 0);
+    EXPECT_EQ(data().DeleteRecord(true), 0);
+    EXPECT_EQ(data().LocateIndexPosition(0, true), -1);
+}
+
+TEST_F(DataFileTest, ADirtyCacheSlotNeverBringsADeletedRecordBack)
+{
+    const int32_t offset = AddSample(data(), 0);
+    AddSample(data(), 1);
+    data().SetCurrentAndRead(offset, -1, true, true);
+    data().Current().SetFieldText(kFieldCity, "Cached");
+    ASSERT_EQ(data().WriteRecord(offset, -1, false), 0);  // a delayed write
+    EXPECT_EQ(data().DeleteRecord(true), 1);
+    data().FlushRecordCache();
+    CardRecord check;
+    data().ReadRecordAt(offset, &check, 0);
+    EXPECT_TRUE(check.IsDeleted());
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 1);
+}
+
+TEST_F(DataFileTest, UndeleteBringsTheRecordBackIntoTheIndex)
+{
+    const int32_t offset = AddSample(data(), 4);
+    AddSample(data(), 5);
+    data().SetCurrentAndRead(offset, -1, true, true);
+    ASSERT_EQ(data().DeleteRecord(true), 1);
+    EXPECT_EQ(data().UndeleteRecord(offset), 1);
+    EXPECT_EQ(data().UndeleteRecord(offset), 0);  // no longer deleted
+    EXPECT_EQ(data().GetLiveCount(), 2);
+    EXPECT_EQ(data().GetDeletedCount(), 0);
+    EXPECT_EQ(data().CurrentPosition(), 1);  // Zoller after Adams
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 2);
+}
+
+TEST_F(DataFileTest, PackRunsFromAHundredDeletedRecordsAndKeepsTheRest)
+{
+    for (int n = 0; n < 250; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 99; ++i) {
+        data().GotoRecord(i, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    const auto before = std::filesystem::file_size(file);
+    Reopen();
+    EXPECT_EQ(std::filesystem::file_size(file), before);  // 99: no pack
+    EXPECT_EQ(data().GetDeletedCount(), 99);
+    data().GotoRecord(0, true, true);
+    ASSERT_EQ(data().DeleteRecord(true), 1);
+    const std::vector<std::string> kept = IndexOrder(data());
+    Reopen();
+    EXPECT_LT(std::filesystem::file_size(file), before);
+    EXPECT_EQ(data().GetDeletedCount(), 0);
+    EXPECT_EQ(data().GetStoredCount(), 150);
+    EXPECT_EQ(IndexOrder(data()), kept);
+    EXPECT_FALSE(std::filesystem::exists(file + "~"));
+}
+
+TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
+{
+    FillCurrent(data(), {{kFieldZipCode, "12345-678945"}, {kFieldAddress1, "123 Main St"}});
+    data().AddRecord(false, true);
+    EXPECT_EQ(FieldOf(data().Current(), kFieldDeliveryPoint), "45");
+    FillCurrent(data(), {{kFieldZipCode, "12345-6789"}, {kFieldAddress1, "123 Main St"}});
+    data().AddRecord(false, true);
+    EXPECT_EQ(FieldOf(data().Current(), kFieldDeliveryPoint), "23");
+    char digits[256];
+    data().GetFieldDisplayText(kFieldPostalDigits, false, digits);
+    EXPECT_STREQ(digits, "12345678923");
+}
+
+TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsLocked)
+{
+    DataFile second;
+    EXPECT_EQ(second.Open(&path, 0x40000000, kIndexModeNone), -1);
+    EXPECT_EQ(capture.lastText(), "File is Locked. [5]");
+}
+
+TEST_F(DataFileTest, ABadRecordMarksTheDatabaseDamagedAndEditsAreKept)
+{
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    data().GotoRecord(0, true, true);
+    data().Current().SetFieldText(kFieldCity, "Edited");
+    ASSERT_EQ(data().UpdateRecord(false, true), 1);
+    const int32_t edited = data().CurrentOffset();
+    db->Close();
+    {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0, std::ios::end);
+        f.write("\xFC\x00\x00\x00\x09", 5);  // a torn record at the end
+    }
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_TRUE(data().DataMark());
+    EXPECT_EQ(data().GetLiveCount(), 0);
+    db->Close();
+    EXPECT_EQ(GetU32LE(FileBytes(file).data()), 1u);
+
+    // The next open offers the repair; the records come back.
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(data().GetLiveCount(), 3);
+    CardRecord record;
+    data().ReadRecordAt(edited, &record, 0);
+    EXPECT_EQ(FieldOf(record, kFieldCity), "Edited");
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// tessaline-tool db, run as a program.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string Tool()
+{
+    const char* tool = std::getenv("TESSALINE_TOOL");
+    return tool ? tool : TESSALINE_BINARY_DIR "/bin/tessaline-tool";
+}
+
+// Runs "tessaline-tool db ARGS" with stdout into out; the exit status.
+int Db(const std::string& args, const std::string& out = "/dev/null")
+{
+    std::ostringstream command;
+    command << '\'' << Tool() << "' db " << args << " > '" << out << "' 2>/dev/null";
+    const int status = std::system(command.str().c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::string& path)
+{
+    std::string quoted(1, '\'');
+    quoted += path;
+    quoted += '\'';
+    return quoted;
+}
+
+std::string Text(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(DbTool, DumpAfterRepairEqualsDumpBefore)
+{
+    TempDir dir;
+    const std::string db = Quoted(dir.file("t.dqx"));
+    ASSERT_EQ(Db("new " + db), 0);
+    EXPECT_NE(Db("new " + db), 0);  // never over an existing file
+    ASSERT_EQ(Db("fill " + db + " 2000 --seed 5"), 0);
+    ASSERT_EQ(Db("dump " + db, dir.file("before.txt")), 0);
+    EXPECT_EQ(Db("verify " + db), 0);
+    ASSERT_EQ(Db("repair " + db), 0);
+    ASSERT_EQ(Db("dump " + db, dir.file("after.txt")), 0);
+    const std::string before = Text(dir.file("before.txt"));
+    EXPECT_EQ(std::count(before.begin(), before.end(), '\n'), 2001);
+    EXPECT_EQ(before.substr(0, 16), "Date\tSalutation\t");
+    EXPECT_EQ(Text(dir.file("after.txt")), before);
+
+    // The same seed gives the same records.
+    const std::string other = Quoted(dir.file("u.dqx"));
+    Db("new " + other);
+    Db("fill " + other + " 2000 --seed 5");
+    Db("dump " + other, dir.file("other.txt"));
+    EXPECT_EQ(Text(dir.file("other.txt")), before);
+}
+
+TEST(DbTool, QueryAndPresortSelect)
+{
+    TempDir dir;
+    const std::string db = Quoted(dir.file("q.dqx"));
+    Db("new " + db);
+    Db("fill " + db + " 600 --seed 2");
+    ASSERT_EQ(Db("query " + db + " State starts CA", dir.file("ca.txt")), 0);
+    std::istringstream lines(Text(dir.file("ca.txt")));
+    std::string line;
+    std::getline(lines, line);
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        ++rows;
+        EXPECT_NE(line.find("\tCA\t"), std::string::npos) << line;
+    }
+    EXPECT_GT(rows, 0);
+    ASSERT_EQ(Db("presort " + db, dir.file("p.txt")), 0);
+    const std::string presort = Text(dir.file("p.txt"));
+    EXPECT_EQ(presort.substr(0, 5), "Tier\t");
+    std::istringstream tiers(presort);
+    std::getline(tiers, line);
+    char last = '0';
+    while (std::getline(tiers, line)) {
+        EXPECT_GE(line[0], last);
+        last = line[0];
+    }
+    EXPECT_NE(Db("query " + db + " Nowhere starts x"), 0);
+    EXPECT_NE(Db("query " + db + " State sideways x"), 0);
+}
+
+TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
+{
+    TempDir dir;
+    const std::string junk = dir.file("junk.dqx");
+    std::ofstream(junk) << std::string(7000, 'j');
+    EXPECT_EQ(Db("verify '" + junk + "'"), 1);
+    EXPECT_EQ(Db("dump '" + junk + "'"), 1);
+    EXPECT_EQ(Db("repair '" + junk + "'"), 1);
+    EXPECT_EQ(Db("dump '" + dir.file("missing.dqx") + "'"), 1);
+    EXPECT_EQ(Db("fill '" + junk + "' many"), 1);
+    EXPECT_EQ(Db("sideways"), 1);
+
+    const std::string db = dir.file("d.dqx");
+    Db("new '" + db + "'");
+    Db("fill '" + db + "' 50");
+    {
+        std::ofstream out(db, std::ios::binary | std::ios::app);
+        out << "\xFC\x01\x02";  // a torn record
+    }
+    EXPECT_EQ(Db("verify '" + db + "'"), 1);
+    EXPECT_EQ(Db("repair '" + db + "'"), 0);
+    EXPECT_EQ(Db("verify '" + db + "'"), 0);
+    EXPECT_EQ(Db("dump '" + db + "'", dir.file("d.txt")), 0);
+    const std::string dump = Text(dir.file("d.txt"));
+    EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 51);
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// The index file's bytes, its lifecycle and the cases at its edges.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "index_test_support.h"
+#include "support/alert_capture.h"
+
+namespace {
+
+std::vector<std::string> Keys(IndexFixture& fx, bool backwards = false)
+{
+    std::vector<std::string> keys;
+    for (const auto& [key, record] : fx.Walk(backwards))
+        keys.push_back(key);
+    return keys;
+}
+
+std::string Text(const uint8_t* bytes) { return reinterpret_cast<const char*>(bytes); }
+
+// A key of n characters: first, then fill.
+std::string Padded(char first, size_t n, char fill)
+{
+    std::string key(n, fill);
+    key[0] = first;
+    return key;
+}
+
+TEST(IndexFile, HeaderPageAndEntriesToTheByte)
+{
+    IndexFixture fx;
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    std::vector<uint8_t> bytes = fx.FileBytes();
+    ASSERT_EQ(bytes.size(), 2064u);
+    // Root: own position 0, nothing used, a leaf; no free block, sequence
+    // 0, not clean while open, one level.
+    EXPECT_EQ(GetI32LE(&bytes[0]), 0);
+    EXPECT_EQ(GetI32LE(&bytes[4]), 0);
+    EXPECT_EQ(GetI32LE(&bytes[8]), -1);
+    EXPECT_EQ(GetI32LE(&bytes[2048]), -1);
+    EXPECT_EQ(GetU32LE(&bytes[2052]), 0u);
+    EXPECT_EQ(GetU32LE(&bytes[2056]), 0u);
+    EXPECT_EQ(GetU32LE(&bytes[2060]), 1u);
+
+    IndexEntry smith = IndexFixture::Entry("Smith", 6000);
+    IndexEntry tooLong{};  // not even terminated: cut to 149 characters
+    std::memset(tooLong.key, '\xDC', sizeof tooLong.key);
+    IndexEntry adams = IndexFixture::Entry("Adams", 6100);
+    for (IndexEntry* entry : {&smith, &tooLong, &adams})
+        ASSERT_EQ(fx.index.AddKeySequenced(entry), 1);
+    EXPECT_EQ(adams.sequence, 2u);
+    ASSERT_EQ(fx.index.Close(), 1);
+
+    bytes = fx.FileBytes();
+    ASSERT_EQ(bytes.size(), 2064u);
+    EXPECT_EQ(GetI32LE(&bytes[4]), 18 + 18 + 162);
+    const uint8_t* entry = &bytes[12];
+    EXPECT_EQ(GetI32LE(entry), -1);
+    EXPECT_EQ(GetI32LE(entry + 4), 6100);
+    EXPECT_EQ(GetU32LE(entry + 8), 2u);
+    EXPECT_EQ(Text(entry + 12), "Adams");
+    EXPECT_EQ(Text(entry + 18 + 12), "Smith");
+    // Bytes compare unsigned: 0xDC sorts after every ASCII letter.
+    EXPECT_EQ(Text(entry + 36 + 12), std::string(149, '\xDC'));
+    EXPECT_EQ(GetU32LE(&bytes[2052]), 3u);
+    EXPECT_EQ(GetU32LE(&bytes[2056]), 1u);
+    EXPECT_TRUE(fx.errors.empty());
+}
+
+TEST(IndexFile, CleanMarkLockAndDiscard)
+{
+    IndexFixture fx;
+    {
+        IndexFile index;
+        ASSERT_EQ(index.Create(&fx.path, 1), 1);
+        IndexEntry entry = IndexFixture::Entry("Jones", 7000);
+        ASSERT_EQ(index.AddKeySequenced(&entry), 1);
+        ASSERT_EQ(index.Close(), 1);
+        ASSERT_EQ(index.Open(&fx.path, 1), 1);
+        EXPECT_EQ(GetU32LE(&fx.FileBytes()[2056]), 0u);
+
+        // A second open of the index in use is refused.
+        AlertCapture alerts;
+        IndexFixture other;
+        EXPECT_EQ(other.index.Open(&fx.path, 1), 0);
+        ASSERT_EQ(other.errors.size(), 1u);
+        EXPECT_EQ(other.errors[0].kind, kIndexErrorOpen);
+        EXPECT_EQ(other.errors[0].number, 32);
+        EXPECT_EQ(other.errors[0].fileName, "cards");
+        // Gone without Close, as when the program dies.
+    }
+    EXPECT_EQ(fx.index.Open(&fx.path, 1), 0);
+    EXPECT_FALSE(fx.FileExists());
+    EXPECT_TRUE(fx.errors.empty());
+
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    fx.index.SetDiscard(1);
+    ASSERT_EQ(fx.index.Close(), 1);
+    EXPECT_FALSE(fx.FileExists());
+}
+
+TEST(IndexFile, EmptyIndex)
+{
+    IndexFixture fx;
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    IndexEntry entry = IndexFixture::Entry("Any", 6000);
+    EXPECT_EQ(fx.index.GetNext(&entry), -2);
+    EXPECT_EQ(fx.index.GetPrev(&entry), -2);
+    EXPECT_EQ(fx.index.LocateKey(&entry), -2);
+    EXPECT_EQ(fx.index.DeleteKey(&entry), 0);
+    EXPECT_EQ(fx.index.ReplaceRecordPosition(&entry, 1), 0);
+}
+
+TEST(IndexFile, RootSplitsOnlyBeyondTheEntryArea)
+{
+    // Eleven 162-byte entries and two 127-byte ones fill 2036 bytes.
+    IndexFixture fx;
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    for (int i = 0; i < 13; ++i) {
+        IndexEntry entry = IndexFixture::Entry(std::string(i < 11 ? 149 : 114, char('a' + i)), 6000 + i);
+        ASSERT_EQ(fx.index.AddKeySequenced(&entry), 1);
+    }
+    EXPECT_EQ(fx.Check().levels, 1);
+    IndexEntry smallest = IndexFixture::Entry("", 8000);
+    ASSERT_EQ(fx.index.AddKeySequenced(&smallest), 1);
+    const IndexCheckReport report = fx.Check();
+    EXPECT_EQ(report.levels, 2);
+    EXPECT_EQ(report.treeBlocks, 3);
+    IndexEntry entry{};
+    EXPECT_EQ(fx.index.GetPrev(&entry), -2);  // the cursor is on the new first entry
+    ASSERT_EQ(fx.index.Close(), 1);
+    const std::vector<uint8_t> bytes = fx.FileBytes();
+    EXPECT_EQ(bytes.size(), size_t(2064 + 2 * 2048));
+    EXPECT_EQ(GetI32LE(&bytes[0]), 0);
+    EXPECT_GE(GetI32LE(&bytes[8]), 2064);
+    EXPECT_EQ(GetU32LE(&bytes[2060]), 2u);
+}
+
+TEST(IndexFile, LeavesCombineOnlyBelowHalfAnArea)
+{
+    // Two leaves under one separator; the left one holds 1047 bytes.
+    IndexImage image(2);
+    const int32_t left = image.AddBlock();
+    const int32_t right = image.AddBlock();
+    image.SetFirstChild(0, left);
+    for (int i = 0; i < 7; ++i)
+        image.Append(left, Padded('A', 114, char('a' + i)), 100 + i, uint32_t(i));  // 127 bytes each
+    image.Append(left, "B", 107, 7);                        // 14
+    image.Append(left, Padded('C', 115, 'c'), 108, 8);  // 128
+    image.Append(left, "D", 109, 9);                        // 14
+    image.Append(0, "M", 200, 50, right);
+    image.Append(right, "N", 300, 60);
+    ASSERT_EQ(image.Used(left), 1045);
+    IndexFixture fx;
+    fx.WriteFileBytes(image.bytes);
+    ASSERT_EQ(fx.index.Open(&fx.path, 1), 1);
+
+    IndexEntry entry = IndexFixture::Entry("B", 107);  // 1031 bytes: it stays
+    ASSERT_EQ(fx.index.DeleteKey(&entry), 1);
+    EXPECT_EQ(fx.Check().treeBlocks, 3);
+    entry = IndexFixture::Entry("D", 109);  // 1017 bytes: it joins its sibling
+    ASSERT_EQ(fx.index.DeleteKey(&entry), 1);
+    const IndexCheckReport report = fx.Check();
+    EXPECT_EQ(report.levels, 1);
+    EXPECT_EQ(report.entries, 10);
+    EXPECT_EQ(report.freeBlocks, 2);
+    IndexEntry next{};
+    ASSERT_EQ(fx.index.GetNext(&next), 1);
+    EXPECT_EQ(next.key, std::string("M"));
+
+    // Freed blocks are used again before the file grows.
+    for (int i = 0; i < 12; ++i) {
+        IndexEntry more = IndexFixture::Entry(Padded('P', 101, char('a' + i)), 400 + i);
+        ASSERT_EQ(fx.index.AddKeySequenced(&more), 1);
+    }
+    const IndexCheckReport grown = fx.Check();
+    EXPECT_EQ(grown.levels, 2);
+    EXPECT_EQ(grown.fileBlocks, 2);
+}
+
+TEST(IndexFile, AnInnerEntryGivingWayToALongerSuccessorSplitsItsBlock)
+{
+    // The root holds 119 four-character separators (2023 bytes); each leaf
+    // starts with a 149-character key. Deleting a separator puts that long
+    // key in its place, which no longer fits.
+    IndexImage image(2);
+    std::vector<int32_t> leaves;
+    for (int i = 0; i <= 119; ++i)
+        leaves.push_back(image.AddBlock());
+    image.SetFirstChild(0, leaves[0]);
+    image.Append(leaves[0], "A", 1, 1);
+    std::vector<std::string> expected{"A"};
+    for (int i = 0; i < 119; ++i) {
+        std::string separator = "S";
+        separator += std::to_string(100 + i);
+        const std::string successor = separator + std::string(size_t(kIndexMaxKeyLength) - separator.size(), '~');
+        image.Append(0, separator, 1000 + i, uint32_t(i), leaves[size_t(i) + 1]);
+        image.Append(leaves[size_t(i) + 1], successor, 2000 + i, uint32_t(i));
+        expected.push_back(separator);
+        expected.push_back(successor);
+    }
+    IndexFixture fx;
+    fx.WriteFileBytes(image.bytes);
+    ASSERT_EQ(fx.index.Open(&fx.path, 1), 1);
+
+    IndexEntry entry = IndexFixture::Entry("S150", 1050);
+    ASSERT_EQ(fx.index.DeleteKey(&entry), 1);
+    IndexEntry next{};
+    ASSERT_EQ(fx.index.GetNext(&next), 1);
+    EXPECT_EQ(next.recordPosition, 2050);
+    expected.erase(std::find(expected.begin(), expected.end(), "S150"));
+    EXPECT_EQ(Keys(fx), expected);
+    std::reverse(expected.begin(), expected.end());
+    EXPECT_EQ(Keys(fx, true), expected);
+    EXPECT_EQ(fx.Check().levels, 3);
+}
+
+TEST(IndexFile, ErrorsShowThePlainBox)
+{
+    EXPECT_EQ(FormatIndexErrorText(kIndexErrorRead, 38, 4112, "cards"),
+              "Error while reading index file [38] \nRecord 4112 \nFile cards");
+    EXPECT_EQ(FormatIndexErrorText(kIndexErrorOpen, 0, 0, "x"), "");
+
+    AlertCapture alerts;
+    TempDir dir;
+    PathRecord path{};
+    PathRecordFromPosix(dir.file("missing/cards.idx"), &path);
+    IndexFile index;
+    EXPECT_EQ(index.Create(&path, 1), 0);
+    ASSERT_GE(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.boxes()[0].text, "Error - cannot open/close index file [3] \nRecord 0 \nFile cards");
+    EXPECT_EQ(alerts.boxes()[0].style, uint32_t(kMbOk));
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+// Decodes arbitrary bytes as a TIFF file.
+
+#include "graphics/dib_image.h"
+#include "picture_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzPictureLoader(data, size, kPictureTiff);
+    return 0;
+}

@@ -1,0 +1,235 @@
+// The picture object and the loaders' rules on files built byte by byte;
+// picture_fixture_test.cpp holds the comparison with standard tools.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "foundation/byte_order.h"
+#include "foundation/handle.h"
+#include "graphics/dib_image.h"
+#include "graphics/picture_loader.h"
+#include "picture_test_support.h"
+
+namespace {
+
+bool Load(CDibImage& image, const std::vector<uint8_t>& bytes, int32_t type)
+{
+    return image.DibLoadBytesByType(bytes.data(), bytes.size(), type);
+}
+
+TEST(DibImage, BlocksAreNormalisedPackedBitmaps)
+{
+    CDibImage image;
+    const struct {
+        int32_t asked, bits, colours;
+    } depths[] = {{0, 1, 2}, {2, 4, 16}, {3, 4, 16}, {5, 8, 256}, {8, 8, 256}, {16, 24, 0}, {32, 24, 0}};
+    for (const auto& d : depths) {
+        uint8_t* block = image.CreateBlock(3, 2, d.asked);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(image.GetBitCount(), d.bits);
+        EXPECT_EQ(image.GetColourCount(), uint32_t(d.colours));
+        EXPECT_EQ(image.GetColourKind(), d.bits <= 8 ? kDibPaletteColours : kDibDirectColours);
+        const uint32_t stride = (3 * d.bits + 31) / 32 * 4;
+        EXPECT_EQ(image.GetStride(), stride);
+        EXPECT_EQ(image.GetPackedSize(), 40 + 4 * d.colours + stride * 2);
+        EXPECT_EQ(image.BitsAddress(), block + 40 + 4 * d.colours);
+        EXPECT_EQ(GetU32LE(block), 40u);
+        EXPECT_EQ(GetI32LE(block + 8), 2);
+        EXPECT_EQ(GetU16LE(block + 14), d.bits);
+        EXPECT_EQ(GetU32LE(block + 20), stride * 2);
+        EXPECT_EQ(GetU32LE(block + 32), uint32_t(d.colours));
+        EXPECT_EQ(image.RowFromTop(0), image.BitsAddress() + stride);
+    }
+    EXPECT_EQ(image.CreateBlock(kDibImageMaxSide + 1, 1, 8), nullptr);
+    EXPECT_EQ(image.CreateBlock(30000, 30000, 24), nullptr);  // 2.7 GB
+    EXPECT_EQ(image.CreateBlock(0, 5, 8), nullptr);
+    EXPECT_TRUE(image.IsEmpty());
+    EXPECT_TRUE(image.Contains(0, 0) == false);
+}
+
+TEST(DibImage, StateMovesAndTheBlockCanBeHandedOn)
+{
+    CDibImage a;
+    ASSERT_NE(a.CreateBlock(4, 4, 8), nullptr);
+    a.SetGreyRamp();
+    EXPECT_EQ(a.Palette()[4 * 200], 200);
+    a.SetImageIndex(3);
+    CDibImage b;
+    b.TakeFrom(a);
+    EXPECT_TRUE(a.IsEmpty());
+    EXPECT_EQ(a.GetImageIndex(), 0u);
+    EXPECT_EQ(b.GetImageIndex(), 3u);
+    EXPECT_TRUE(b.Contains(3, 3));
+    EXPECT_FALSE(b.Contains(4, 0));
+    uint8_t* block = b.Detach();
+    EXPECT_TRUE(b.IsEmpty());
+    EXPECT_EQ(b.GetWidth(), 0);
+    MemFree(block);
+
+    const uint8_t red[2] = {10, 20};
+    ASSERT_NE(b.CreateBlock(1, 1, 1), nullptr);
+    b.SetPaletteFromPlanes(red, nullptr, nullptr, 5);
+    EXPECT_EQ(std::vector<uint8_t>(b.Palette(), b.Palette() + 8), (std::vector<uint8_t>{10, 10, 10, 0, 20, 20, 20, 0}));
+    uint8_t row[7] = {1, 2, 3, 4, 5, 6, 7};
+    SwapRedBlue(row, 7);
+    EXPECT_EQ(std::vector<uint8_t>(row, row + 7), (std::vector<uint8_t>{3, 2, 1, 6, 5, 4, 7}));
+}
+
+TEST(DibImage, FailedLoadsLeaveAnEmptyObjectWithTheReason)
+{
+    CDibImage image("/nonexistent/picture.png", kPicturePng);
+    EXPECT_TRUE(image.IsEmpty());
+    EXPECT_EQ(image.GetWidth(), 0);
+    EXPECT_STREQ(image.FileName(), "/nonexistent/picture.png");
+    const std::vector<uint8_t> bmp = MakeTestBmp(3, 2, true);
+    EXPECT_FALSE(Load(image, bmp, 9));
+    ASSERT_TRUE(Load(image, bmp, kPictureBmp));
+    EXPECT_FALSE(Load(image, bmp, kPictureTiff));
+    EXPECT_TRUE(image.IsEmpty());
+    EXPECT_STREQ(image.ErrorText(), "Error encountered while opening TIFF file");
+    const std::vector<uint8_t> notJpeg = {0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 0xFF, 0xD9};
+    EXPECT_FALSE(Load(image, notJpeg, kPictureJpeg));
+    EXPECT_STRNE(image.ErrorText(), "");
+}
+
+TEST(BmpLoader, HeaderlessAndHeaderedFilesGiveTheSamePicture)
+{
+    CDibImage with, without;
+    ASSERT_TRUE(Load(with, MakeTestBmp(5, 3, true), kPictureBmp));
+    ASSERT_TRUE(Load(without, MakeTestBmp(5, 3, false), kPictureBmp));
+    EXPECT_EQ(PictureRgb(with), PictureRgb(without));
+    EXPECT_EQ(with.GetBitCount(), 24);
+    // Top row first: x * 10, y * 20 from the bottom, so (0, 0) is y = 2.
+    EXPECT_EQ(PictureRgb(with)[0], 2);
+    EXPECT_EQ(PictureRgb(with)[1], 40);
+}
+
+TEST(BmpLoader, HeadersThatCannotBeTrueAreRefused)
+{
+    CDibImage image;
+    auto patched = [](size_t offset, uint32_t value, int bytes) {
+        std::vector<uint8_t> b = MakeTestBmp(4, 4, true);
+        if (bytes == 2)
+            PutU16LE(b.data() + offset, uint16_t(value));
+        else
+            PutU32LE(b.data() + offset, value);
+        return b;
+    };
+    EXPECT_FALSE(Load(image, patched(18, 40000, 4), kPictureBmp));     // width
+    EXPECT_FALSE(Load(image, patched(22, 0, 4), kPictureBmp));         // height
+    EXPECT_FALSE(Load(image, patched(22, 0x80000000, 4), kPictureBmp));
+    EXPECT_FALSE(Load(image, patched(28, 7, 2), kPictureBmp));         // bits
+    EXPECT_FALSE(Load(image, patched(14, 33, 4), kPictureBmp));        // header size
+    EXPECT_FALSE(Load(image, patched(30, 5, 4), kPictureBmp));         // compression
+    std::vector<uint8_t> eight = patched(28, 8, 2);
+    PutU32LE(eight.data() + 46, 257);                                  // colours
+    EXPECT_FALSE(Load(image, eight, kPictureBmp));
+    PutU32LE(eight.data() + 46, 200);  // the table would run past the end
+    EXPECT_FALSE(Load(image, eight, kPictureBmp));
+    // A pixel offset past the end: the rows come from behind the table.
+    EXPECT_TRUE(Load(image, patched(10, 0xFFFFFF00, 4), kPictureBmp));
+}
+
+TEST(IcoLoader, ThirtyTwoBitIconsCompositeAlphaUnlessNoneIsSet)
+{
+    // One 1 x 1 icon of 32 bits: colour (200, 100, 50), given alpha.
+    auto icon = [](uint8_t alpha) {
+        std::vector<uint8_t> b(6 + 16 + 40 + 4 + 4, 0);
+        PutU16LE(b.data() + 2, 1);
+        PutU16LE(b.data() + 4, 1);
+        b[6] = b[7] = 1;
+        PutU16LE(b.data() + 6 + 6, 32);
+        PutU32LE(b.data() + 6 + 8, 48);
+        PutU32LE(b.data() + 6 + 12, 22);
+        uint8_t* h = b.data() + 22;
+        PutU32LE(h, 40);
+        PutI32LE(h + 4, 1);
+        PutI32LE(h + 8, 2);
+        PutU16LE(h + 12, 1);
+        PutU16LE(h + 14, 32);
+        h[40] = 50;
+        h[41] = 100;
+        h[42] = 200;
+        h[43] = alpha;
+        return b;
+    };
+    CDibImage image;
+    ASSERT_TRUE(Load(image, icon(0), kPictureIco));
+    EXPECT_EQ(PictureRgb(image), (std::vector<uint8_t>{200, 100, 50}));
+    ASSERT_TRUE(Load(image, icon(128), kPictureIco));
+    EXPECT_EQ(PictureRgb(image), (std::vector<uint8_t>{CompositeOver(200, 128, kPictureBackgroundRed),
+                                                       CompositeOver(100, 128, kPictureBackgroundGreen),
+                                                       CompositeOver(50, 128, kPictureBackgroundBlue)}));
+    EXPECT_EQ(image.GetImageCount(), 1u);
+    image.SetImageIndex(1);
+    EXPECT_FALSE(Load(image, icon(0), kPictureIco));
+    std::vector<uint8_t> far = icon(0);
+    PutU32LE(far.data() + 18, 0xFFFFFFF0);
+    EXPECT_FALSE(Load(image, far, kPictureIco));
+}
+
+TEST(GifLoader, ColourTableRulesForTransparency)
+{
+    std::vector<uint8_t> table;
+    for (int i = 0; i < 16; ++i)
+        table.insert(table.end(), {uint8_t(i), uint8_t(i * 2), uint8_t(i * 3)});
+    std::vector<uint8_t> indices(6 * 4);
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = uint8_t(i % 16);
+    CDibImage image;
+    ASSERT_TRUE(Load(image, MakeTestGif(6, 4, indices, table, false, 5), kPictureGif));
+    EXPECT_EQ(image.GetTransparentIndex(), 5);
+    ASSERT_EQ(image.GetColourCount(), 256u);
+    const uint8_t* p = image.Palette();
+    EXPECT_EQ(std::vector<uint8_t>(p + 4 * 5, p + 4 * 5 + 3), (std::vector<uint8_t>{0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(p + 4 * 4, p + 4 * 4 + 3), (std::vector<uint8_t>{12, 8, 4}));
+    for (int i = 16; i < 256; ++i)
+        EXPECT_EQ(p[4 * i] & p[4 * i + 1] & p[4 * i + 2], 255) << i;
+
+    // Without transparency a full table that lacks white gets it at 255.
+    std::vector<uint8_t> full;
+    for (int i = 0; i < 256; ++i)
+        full.insert(full.end(), {uint8_t(i), 0, 0});
+    ASSERT_TRUE(Load(image, MakeTestGif(6, 4, indices, full, false, -1), kPictureGif));
+    EXPECT_EQ(image.GetTransparentIndex(), -1);
+    EXPECT_EQ(image.Palette()[4 * 255 + 1], 255);
+    EXPECT_EQ(image.Palette()[4 * 254 + 1], 0);
+}
+
+TEST(GifLoader, InterlacedRowsAndBrokenDataStayInsideThePicture)
+{
+    std::vector<uint8_t> table;
+    for (int i = 0; i < 10; ++i)
+        table.insert(table.end(), {uint8_t(i * 20), uint8_t(i * 20), uint8_t(i * 20)});
+    std::vector<uint8_t> indices;
+    for (int y = 0; y < 10; ++y)
+        indices.insert(indices.end(), 3, uint8_t(y));
+    const std::vector<uint8_t> gif = MakeTestGif(3, 10, indices, table, true, -1);
+    CDibImage image;
+    ASSERT_TRUE(Load(image, gif, kPictureGif));
+    for (int32_t y = 0; y < 10; ++y)
+        EXPECT_EQ(image.RowFromTop(y)[0], y);
+
+    // The same data under a descriptor of 3 rows: lines 0, 8, 4 of the
+    // data go to rows 0, 2, 1 and the rest stops at the picture's end.
+    std::vector<uint8_t> shorter = gif;
+    const size_t descriptor = 13 + 3 * 16 + 1;
+    PutU16LE(shorter.data() + descriptor + 6, 3);
+    ASSERT_TRUE(Load(image, shorter, kPictureGif));
+    EXPECT_EQ(image.GetHeight(), 3);
+    EXPECT_EQ(image.RowFromTop(1)[0], 4);
+    EXPECT_EQ(image.RowFromTop(2)[0], 8);
+
+    // Codes that point far beyond the table and chains through garbage.
+    std::vector<uint8_t> garbage = gif;
+    for (size_t i = descriptor + 10 + 2; i + 2 < garbage.size(); i += 3)
+        garbage[i] = 0xFF;
+    EXPECT_TRUE(Load(image, garbage, kPictureGif));
+    std::vector<uint8_t> badSize = gif;
+    badSize[descriptor + 10] = 12;
+    EXPECT_TRUE(Load(image, badSize, kPictureGif));
+}
+
+}  // namespace

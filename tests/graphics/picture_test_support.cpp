@@ -1,0 +1,129 @@
+#include "picture_test_support.h"
+
+#include "foundation/byte_order.h"
+
+std::vector<uint8_t> PictureRgb(const CDibImage& image)
+{
+    std::vector<uint8_t> out;
+    const int32_t bits = image.GetBitCount();
+    for (int32_t y = 0; y < image.GetHeight(); ++y) {
+        const uint8_t* row = image.RowFromTop(y);
+        for (int32_t x = 0; x < image.GetWidth(); ++x) {
+            if (bits == 24) {
+                out.insert(out.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+                continue;
+            }
+            uint32_t index = bits == 8   ? row[x]
+                             : bits == 4 ? ((x & 1) ? row[x / 2] & 0x0F : row[x / 2] >> 4)
+                                         : (row[x / 8] >> (7 - x % 8)) & 1;
+            const uint8_t* e = image.Palette() + 4 * index;
+            out.insert(out.end(), {e[2], e[1], e[0]});
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> MakeTestGif(int32_t width, int32_t height, const std::vector<uint8_t>& indices,
+                                 const std::vector<uint8_t>& rgbTable, bool interlaced, int32_t transparent)
+{
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
+    auto u16 = [&gif](uint32_t v) {
+        gif.push_back(uint8_t(v));
+        gif.push_back(uint8_t(v >> 8));
+    };
+    int entries = 2, flags = 0;
+    while (entries < int(rgbTable.size() / 3)) {
+        entries *= 2;
+        ++flags;
+    }
+    u16(uint32_t(width));
+    u16(uint32_t(height));
+    gif.insert(gif.end(), {uint8_t(0x80 | flags), 0, 0});
+    gif.insert(gif.end(), rgbTable.begin(), rgbTable.end());
+    gif.resize(gif.size() + size_t(entries) * 3 - rgbTable.size(), 0);
+    if (transparent >= 0)
+        gif.insert(gif.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(transparent), 0});
+    gif.push_back(0x2C);
+    u16(0);
+    u16(0);
+    u16(uint32_t(width));
+    u16(uint32_t(height));
+    gif.push_back(interlaced ? 0x40 : 0);
+
+    std::vector<int32_t> order;
+    if (interlaced) {
+        const int32_t start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+        for (int pass = 0; pass < 4; ++pass)
+            for (int32_t y = start[pass]; y < height; y += step[pass])
+                order.push_back(y);
+    } else {
+        for (int32_t y = 0; y < height; ++y)
+            order.push_back(y);
+    }
+    // Code width 9 throughout: a clear code before the table would grow.
+    const uint32_t clear = 256;
+    std::vector<uint32_t> codes = {clear};
+    int run = 0;
+    for (int32_t y : order) {
+        for (int32_t x = 0; x < width; ++x) {
+            if (run == 254) {
+                codes.push_back(clear);
+                run = 0;
+            }
+            codes.push_back(indices[size_t(y) * width + x]);
+            ++run;
+        }
+    }
+    codes.push_back(clear + 1);
+    std::vector<uint8_t> packed;
+    uint32_t acc = 0;
+    int bits = 0;
+    for (uint32_t c : codes) {
+        acc |= c << bits;
+        bits += 9;
+        while (bits >= 8) {
+            packed.push_back(uint8_t(acc));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits)
+        packed.push_back(uint8_t(acc));
+    gif.push_back(8);
+    for (size_t i = 0; i < packed.size(); i += 255) {
+        const size_t n = packed.size() - i < 255 ? packed.size() - i : 255;
+        gif.push_back(uint8_t(n));
+        gif.insert(gif.end(), packed.begin() + long(i), packed.begin() + long(i + n));
+    }
+    gif.push_back(0);
+    gif.push_back(0x3B);
+    return gif;
+}
+
+std::vector<uint8_t> MakeTestBmp(int32_t width, int32_t height, bool fileHeader)
+{
+    const uint32_t stride = (uint32_t(width) * 24 + 31) / 32 * 4;
+    const size_t offset = fileHeader ? 14 : 0;
+    std::vector<uint8_t> out(offset + 40 + size_t(stride) * uint32_t(height), 0);
+    uint8_t* p = out.data();
+    if (fileHeader) {
+        p[0] = 'B';
+        p[1] = 'M';
+        PutU32LE(p + 2, uint32_t(out.size()));
+        PutU32LE(p + 10, 54);
+    }
+    uint8_t* h = p + offset;
+    PutU32LE(h, 40);
+    PutI32LE(h + 4, width);
+    PutI32LE(h + 8, height);
+    PutU16LE(h + 12, 1);
+    PutU16LE(h + 14, 24);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            uint8_t* px = h + 40 + size_t(y) * stride + 3 * size_t(x);
+            px[0] = uint8_t(x * 10);
+            px[1] = uint8_t(y * 20);
+            px[2] = uint8_t(x + y);
+        }
+    return out;
+}

@@ -1,0 +1,15 @@
+// Running tessaline-tool and other commands from a test, and reading and
+// writing whole files.
+#pragma once
+
+#include <string>
+
+#include "support/temp_dir.h"
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Runs a shell command line in the folder, with $T naming tessaline-tool
+// (from TESSALINE_TOOL, which ctest sets). Returns the exit status, or -1
+// when the command died of a signal.
+int Shell(const TempDir& dir, const std::string& command);
