@@ -8,6 +8,7 @@
 
 #include "foundation/cp1252.h"
 #include "graphics/emf_builder.h"
+#include "graphics/emf_reader.h"
 #include "graphics/metafile_bitmap.h"
 #include "graphics/metafile_format.h"
 #include "platform/dc.h"
@@ -30,19 +31,20 @@ bool FitsI16(const IntPoint* p, int n)
 }  // namespace
 
 // The recording device: every hook becomes records.
-class EmfRecorder final : public DcRecorder {
+class EmfRecorder final : public MetafileRecorder {
 public:
-    explicit EmfRecorder(const EmfHeaderInfo& header) : out_(header)
+    explicit EmfRecorder(const EmfHeaderInfo& header) : out_(header), frameBounds_(FrameInDevice(header))
     {
         // The defaults said out loud, for readers that start from others.
         emit(EMR_SELECTOBJECT, {int32_t(current_.pen)});
         emit(EMR_SELECTOBJECT, {int32_t(current_.brush)});
     }
-    void attach(const Dc* dc) { dc_ = dc; }
+    void attach(const Dc* dc) override { dc_ = dc; }
 
-    std::vector<uint8_t> finish()
+    std::vector<uint8_t> finish() override
     {
-        out_.setBounds(any_ ? bounds_ : kNoBounds);
+        // Without the context the drawing's extent is unknown: the frame.
+        out_.setBounds(!dc_ ? frameBounds_ : any_ ? bounds_ : kNoBounds);
         out_.setHandleCount(uint16_t(std::min<uint32_t>(highest_ + 1, 0xFFFF)));
         return out_.finish();
     }
@@ -139,8 +141,10 @@ public:
     void moveTo(int32_t x, int32_t y) override { emit(EMR_MOVETOEX, {x, y}); }
     void lineTo(int32_t x, int32_t y) override
     {
-        const IntPoint p[2] = {dc_->currentPosition(), {x, y}};
-        include(p, 2, true);
+        if (dc_) {
+            const IntPoint p[2] = {dc_->currentPosition(), {x, y}};
+            include(p, 2, true);
+        }
         emit(EMR_LINETO, {x, y});
     }
     void polyline(const IntPoint* p, int n) override { points(EMR_POLYLINE, p, n); }
@@ -292,20 +296,24 @@ public:
                     const int32_t* dx) override
     {
         std::u16string wide(text.size(), u'\0');
-        std::vector<int32_t> advances(text.size());
+        // Advances as given, else as the context measures them; without
+        // either, players use the font's own.
+        std::vector<int32_t> advances;
         int64_t width = 0;
         for (size_t i = 0; i < text.size(); ++i) {
             wide[i] = Cp1252ToUnicode(uint8_t(text[i]));
-            advances[i] = dx ? dx[i] : dc_->getCharWidth(uint8_t(text[i]));
-            width += advances[i];
+            if (dx || dc_) {
+                advances.push_back(dx ? dx[i] : dc_->getCharWidth(uint8_t(text[i])));
+                width += advances.back();
+            }
         }
-        const int64_t h = dc_->getTextMetrics().height;
+        const int64_t h = dc_ ? dc_->getTextMetrics().height : 0;
         const int64_t w = std::llabs(width);
         auto at = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
         IntRect box = includeBox(at(x - w), at(y - h), at(x + w), at(y + h));
         if (rect)
             box = includeBox(rect->left, rect->top, rect->right, rect->bottom);
-        out_.extTextOutW(box, IntPoint{x, y}, options, rect, wide, advances.data());
+        out_.extTextOutW(box, IntPoint{x, y}, options, rect, wide, advances.empty() ? nullptr : advances.data());
     }
 
     // --- Pictures.
@@ -352,6 +360,17 @@ private:
     {
         auto sameMono = a.mono == b.mono || (a.mono && b.mono && *a.mono == *b.mono);
         return a.style == b.style && a.color == b.color && a.hatch == b.hatch && sameMono && a.image == b.image;
+    }
+
+    // The frame in the reference device's units, inclusive.
+    static IntRect FrameInDevice(const EmfHeaderInfo& h)
+    {
+        const double px = h.deviceMillimeters.width > 0 ? double(h.devicePixels.width) / h.deviceMillimeters.width : 1;
+        const double py =
+            h.deviceMillimeters.height > 0 ? double(h.devicePixels.height) / h.deviceMillimeters.height : 1;
+        auto at = [](double v) { return int32_t(std::clamp(std::floor(v), -2e9, 2e9)); };
+        return IntRect{at(h.frame.left * px / 100), at(h.frame.top * py / 100), at(h.frame.right * px / 100) - 1,
+                       at(h.frame.bottom * py / 100) - 1};
     }
 
     static void SetMonoTable(std::vector<uint8_t>* info, ColorRef zero, ColorRef one)
@@ -587,7 +606,7 @@ private:
         flush();
         if (closed)
             out_.record(EMR_CLOSEFIGURE);
-        if (!connect)
+        if (!connect && dc_)
             emit(EMR_MOVETOEX, {position.x, position.y});
     }
 
@@ -698,41 +717,16 @@ private:
     uint32_t next_ = 1;
     uint32_t highest_ = 0;
     IntRect bounds_;
+    IntRect frameBounds_;
     bool any_ = false;
     bool inPath_ = false;
 };
 
-IntRect MetafileFrameFromPixels(const IntRect& p, double ppiX, double ppiY)
+std::unique_ptr<MetafileRecorder> MakeEmfRecorder(const Dc* reference, const IntRect& frame,
+                                                  const char* description)
 {
-    auto f = [](int32_t v, double ppi) { return int32_t(std::trunc(v * 2540.0 / ppi)); };
-    return IntRect{f(p.left, ppiX), f(p.top, ppiY), f(p.right, ppiX), f(p.bottom, ppiY)};
-}
-
-void MetafileReferencePpi(const Dc* reference, double* ppiX, double* ppiY)
-{
-    auto one = [reference](int32_t res, int32_t size, int32_t logical) {
-        if (!reference)
-            return 96.0;
-        const int32_t pixels = reference->getDeviceCaps(res);
-        const int32_t mm = reference->getDeviceCaps(size);
-        if (pixels > 0 && mm > 0)
-            return pixels / (mm / 25.4);
-        const int32_t dpi = reference->getDeviceCaps(logical);
-        return dpi > 0 ? double(dpi) : 96.0;
-    };
-    *ppiX = one(HORZRES, HORZSIZE, LOGPIXELSX);
-    *ppiY = one(VERTRES, VERTSIZE, LOGPIXELSY);
-}
-
-std::unique_ptr<EmfRecording> EmfRecording::Begin(const Dc* reference, int32_t left, int32_t top, int32_t right,
-                                                   int32_t bottom, const char* description)
-{
-    if (right <= left || bottom <= top)
-        return nullptr;
-    double ppiX, ppiY;
-    MetafileReferencePpi(reference, &ppiX, &ppiY);
     EmfHeaderInfo h;
-    h.frame = MetafileFrameFromPixels(IntRect{left, top, right, bottom}, ppiX, ppiY);
+    h.frame = frame;
     // The reference device: the context's own size, or ten inches of it.
     const bool sized = reference && reference->getDeviceCaps(HORZRES) > 0 && reference->getDeviceCaps(HORZSIZE) > 0 &&
                        reference->getDeviceCaps(VERTRES) > 0 && reference->getDeviceCaps(VERTSIZE) > 0;
@@ -740,7 +734,9 @@ std::unique_ptr<EmfRecording> EmfRecording::Begin(const Dc* reference, int32_t l
         h.devicePixels = IntSize{reference->getDeviceCaps(HORZRES), reference->getDeviceCaps(VERTRES)};
         h.deviceMillimeters = IntSize{reference->getDeviceCaps(HORZSIZE), reference->getDeviceCaps(VERTSIZE)};
     } else {
-        h.devicePixels = IntSize{int32_t(std::lround(ppiX * 10)), int32_t(std::lround(ppiY * 10))};
+        const int32_t dpiX = reference ? reference->getDeviceCaps(LOGPIXELSX) : 0;
+        const int32_t dpiY = reference ? reference->getDeviceCaps(LOGPIXELSY) : 0;
+        h.devicePixels = IntSize{(dpiX > 0 ? dpiX : 96) * 10, (dpiY > 0 ? dpiY : 96) * 10};
         h.deviceMillimeters = IntSize{254, 254};
     }
     if (description && *description) {
@@ -748,35 +744,5 @@ std::unique_ptr<EmfRecording> EmfRecording::Begin(const Dc* reference, int32_t l
             h.description.push_back(Cp1252ToUnicode(uint8_t(*p)));
         h.description.append(2, u'\0');
     }
-    std::unique_ptr<EmfRecording> recording(new EmfRecording);
-    recording->recorder_ = std::make_unique<EmfRecorder>(h);
-    recording->dc_ = Dc::ForRecording(recording->recorder_.get(), int32_t(std::lround(ppiX)), h.devicePixels);
-    if (!recording->dc_)
-        return nullptr;
-    recording->recorder_->attach(recording->dc_.get());
-    // The drawing starts with the reference's text settings, as a drawing
-    // made on the reference itself would.
-    if (reference) {
-        recording->dc_->setTextAlign(reference->textAlign());
-        recording->dc_->setBkColor(reference->bkColor());
-        recording->dc_->setTextColor(reference->textColor());
-    }
-    return recording;
-}
-
-EmfRecording::~EmfRecording() = default;
-
-EnhMetafile EmfRecording::End()
-{
-    if (!recorder_)
-        return nullptr;
-    dc_.reset();
-    std::vector<uint8_t> bits;
-    try {
-        bits = recorder_->finish();
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    recorder_.reset();
-    return EnhMetafileFromBytes(std::move(bits));
+    return std::make_unique<EmfRecorder>(h);
 }

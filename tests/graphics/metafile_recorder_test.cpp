@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/byte_order.h"
-#include "graphics/emf_recorder.h"
+#include "graphics/offscreen_dc.h"
 #include "graphics/metafile.h"
 #include "foundation/file_io.h"
 #include "graphics/metafile_format.h"
@@ -13,13 +13,27 @@ namespace {
 constexpr int kW = 240;
 constexpr int kH = 160;
 
+// Records through the off-screen context, as page rendering does.
+template <class Draw>
+EnhMetafile Record(Dc* reference, IntRect r, const char* description, Draw draw)
+{
+    OffscreenDC off(reference);
+    if (off.BeginMetafile(r.left, r.top, r.right, r.bottom, description))
+        return nullptr;
+    draw(*off.GetSafeHdc());
+    HandleOwner bits(HandleNew(0));
+    if (off.EndMetafile(bits.get()))
+        return nullptr;
+    EnhMetafile mf = nullptr;
+    MetafileFromHandle(&mf, bits.get());
+    return mf;
+}
+
 EnhMetafile RecordCard(bool plainFills = false)
 {
-    auto rec = EmfRecording::Begin(nullptr, 0, 0, kW, kH, "Tessaline");
-    if (!rec)
-        return nullptr;
-    DrawCardLike(*rec->dc(), plainFills);
-    return rec->End();
+    auto screen = Dc::ForMeasuring(96);
+    return Record(screen.get(), IntRect{0, 0, kW, kH}, "Tessaline",
+                  [plainFills](Dc& dc) { DrawCardLike(dc, plainFills); });
 }
 
 // Drawn straight on an image, at `scale` times the size through the
@@ -90,47 +104,39 @@ TEST(MetafileRecorder, EmfToSvgReadsTheRecordedDrawing)
 
 TEST(MetafileRecorder, FrameTakesTheAcrossResolutionForXAndTheDownOneForY)
 {
-    EXPECT_EQ(MetafileFrameFromPixels(IntRect{10, 20, 200, 100}, 200, 100).left, 127);
-    const IntRect f = MetafileFrameFromPixels(IntRect{10, 20, 200, 100}, 200, 100);
-    EXPECT_EQ(f.top, 508);
-    EXPECT_EQ(f.right, 2540);
-    EXPECT_EQ(f.bottom, 2540);
-
     // A reference of 300 x 150 dpi: the frame of a 300 x 150 pixel drawing
     // is an inch square.
     QImage ref(600, 300, QImage::Format_RGB32);
     ref.setDotsPerMeterX(int(300 / 0.0254));
     ref.setDotsPerMeterY(int(150 / 0.0254));
     auto refDc = Dc::ForImage(&ref);
-    double ppiX, ppiY;
-    MetafileReferencePpi(refDc.get(), &ppiX, &ppiY);
-    auto rec = EmfRecording::Begin(refDc.get(), 0, 0, 300, 150, nullptr);
-    ASSERT_TRUE(rec);
-    EnhMetafile mf = rec->End();
+    EnhMetafile mf = Record(refDc.get(), IntRect{0, 0, 300, 150}, nullptr, [](Dc&) {});
     ASSERT_TRUE(mf);
-    EXPECT_EQ(mf->header.frame.right, MetafileFrameFromPixels(IntRect{0, 0, 300, 150}, ppiX, ppiY).right);
+    EXPECT_EQ(mf->header.frame.right, MetafileFrameOfPixels(*refDc, IntRect{0, 0, 300, 150}).right);
     EXPECT_NEAR(mf->header.frame.right, 2540, 30);
     EXPECT_NEAR(mf->header.frame.bottom, 2540, 30);
     EXPECT_TRUE(mf->header.description.empty());
+    // The reference device is the reference's own size.
+    EXPECT_EQ(mf->header.devicePixels.width, 600);
+    EXPECT_EQ(mf->header.devicePixels.height, 300);
     DeleteEnhMetaFile(mf);
 }
 
 TEST(MetafileRecorder, ObjectsGoOnceNothingHoldsThemAndRestoreBringsBackTheSavedOnes)
 {
-    auto rec = EmfRecording::Begin(nullptr, 0, 0, 40, 20, nullptr);
-    ASSERT_TRUE(rec);
-    Dc& dc = *rec->dc();
-    for (int i = 0; i < 500; ++i)
-        dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(uint8_t(i), 0, 0)});
-    dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(0, 0, 255)});
-    const int32_t level = dc.saveDc();
-    dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(255, 0, 0)});
-    dc.moveTo(0, 5);
-    dc.lineTo(40, 5);
-    dc.restoreDc(level);
-    dc.moveTo(0, 15);
-    dc.lineTo(40, 15);
-    EnhMetafile mf = rec->End();
+    auto screen = Dc::ForMeasuring(96);
+    EnhMetafile mf = Record(screen.get(), IntRect{0, 0, 40, 20}, nullptr, [](Dc& dc) {
+        for (int i = 0; i < 500; ++i)
+            dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(uint8_t(i), 0, 0)});
+        dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(0, 0, 255)});
+        const int32_t level = dc.saveDc();
+        dc.selectPen(Pen{PS_SOLID, 0, MakeRgb(255, 0, 0)});
+        dc.moveTo(0, 5);
+        dc.lineTo(40, 5);
+        dc.restoreDc(level);
+        dc.moveTo(0, 15);
+        dc.lineTo(40, 15);
+    });
     ASSERT_TRUE(mf);
     EXPECT_LE(mf->header.handles, 4);
 
