@@ -1,6 +1,6 @@
 // Our hyphenation against libhyphen, an independent implementation of the
 // same pattern method, loaded with our own compiled-in patterns, over every
-// all-lowercase word of the American English word list.
+// all-lowercase word of the American English word list (wamerican).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -40,9 +40,9 @@ TEST(HyphenOracle, AgreesWithLibhyphenOnEveryLowercaseWord)
 #ifndef TESSALINE_LIBHYPHEN_CONVERTER
     GTEST_SKIP() << "libhyphen is not installed (Debian package libhyphen-dev)";
 #else
-    std::ifstream list("/usr/share/dict/american-english");
+    std::ifstream list(TESSALINE_WORD_LIST);
     if (!list)
-        GTEST_SKIP() << "the word list is not installed (Debian package wamerican)";
+        GTEST_SKIP() << TESSALINE_WORD_LIST << " is missing (Debian package wamerican)";
 
     // libhyphen's own converter turns our table, kept in TeX form, into
     // libhyphen's format, with no minimum distance from either end of the
