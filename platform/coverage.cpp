@@ -194,10 +194,6 @@ struct Cubic {
     {
         return maxX() < box.left() || minX() > box.right() || maxY() < box.top() || minY() > box.bottom();
     }
-    bool within(const QRectF& box) const
-    {
-        return minX() >= box.left() && maxX() <= box.right() && minY() >= box.top() && maxY() <= box.bottom();
-    }
 };
 
 Cubic CubicAt(const QPainterPath& path, int i)
@@ -279,51 +275,6 @@ std::vector<QPolygonF> FlattenArea(const QPainterPath& path, const QRectF& keep)
 }
 
 }  // namespace
-
-QPainterPath CutOutline(const QPainterPath& outline, const QRectF& keep)
-{
-    // Pieces that reach into `keep` are divided until they lie within it
-    // or are this small; the stroker follows pieces this size closely.
-    constexpr double kSmall = 64;
-    QPainterPath out;
-    out.setFillRule(outline.fillRule());
-    auto cut = [&](auto&& self, const Cubic& c, int depth) -> void {
-        if (c.beyond(keep)) {
-            out.moveTo(c.end());
-            return;
-        }
-        if (c.within(keep) || depth >= kMaxHalvings ||
-            std::max(c.maxX() - c.minX(), c.maxY() - c.minY()) <= kSmall) {
-            out.cubicTo(c.x2, c.y2, c.x3, c.y3, c.x4, c.y4);
-            return;
-        }
-        Cubic a, b;
-        c.split(&a, &b);
-        self(self, a, depth + 1);
-        self(self, b, depth + 1);
-    };
-    const int n = outline.elementCount();
-    for (int i = 0; i < n; ++i) {
-        const QPainterPath::Element e = outline.elementAt(i);
-        switch (e.type) {
-        case QPainterPath::MoveToElement:
-            out.moveTo(e.x, e.y);
-            break;
-        case QPainterPath::LineToElement:
-            out.lineTo(e.x, e.y);
-            break;
-        case QPainterPath::CurveToElement:
-            if (i + 2 < n) {
-                cut(cut, CubicAt(outline, i), 0);
-                i += 2;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return out;
-}
 
 // --- Areas -------------------------------------------------------------------
 

@@ -98,12 +98,6 @@ void FillArea(Coverage& cov, const QPainterPath& area, bool dropouts = false);
 // `bound` and nothing for the area beyond.
 QRegion AreaToRegion(const QPainterPath& area, const QRect& bound);
 
-// The outline of a figure for a wide pen, without the curve pieces that lie
-// wholly beyond one side of `keep` (the figure is broken there), and with
-// the pieces that reach into it divided small enough for the stroker to
-// follow them closely.
-QPainterPath CutOutline(const QPainterPath& outline, const QRectF& keep);
-
 // The one-pixel lines of an outline: its figures flattened and rounded to
 // pixels, repeated points dropped. Curve pieces that lie wholly beyond one
 // side of `keep` are left out, the line going on after them; with `styled`

@@ -439,25 +439,24 @@ DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
     DeviceStroke stroke;
     if (!penVisible() || outline.isEmpty())
         return stroke;
-    // What lies beyond the visible pixels (and the pen's reach) is left out
-    // before any pixel is stepped; a line far out costs what its visible
-    // part costs.
-    const QRectF visible = QRectF(visibleBox());
     const int32_t w = penPixels();
     if (w == 0) {
+        // Curves are divided finely only where they may be seen; lines are
+        // kept whole and stepped only across the visible pixels.
         const int32_t style = state_->pen.style;
         stroke.style = (style >= PS_DASH && style <= PS_DASHDOTDOT) ? style : PS_SOLID;
-        stroke.lines = OutlinePixelLines(outline, visible.adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
+        stroke.lines =
+            OutlinePixelLines(outline, QRectF(visibleBox()).adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
         if (stroke.style != PS_SOLID && state_->bkMode == OPAQUE)
             stroke.gaps = DevicePaint::Solid(state_->bkColor);
     } else {
-        const double reach = w / 2.0 + 2;
+        // The stroker follows the whole outline (its cost does not grow
+        // with the size of the figure); its area is cut when it is filled.
         QPainterPathStroker stroker;
         stroker.setWidth(w);
         stroker.setCapStyle(Qt::RoundCap);
         stroker.setJoinStyle(Qt::RoundJoin);
-        stroke.area = stroker.createStroke(
-            CutOutline(outline, visible.adjusted(-reach, -reach, reach, reach)).translated(0.5, 0.5));
+        stroke.area = stroker.createStroke(outline.translated(0.5, 0.5));
         stroke.area.setFillRule(Qt::WindingFill);
     }
     return stroke;

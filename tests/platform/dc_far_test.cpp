@@ -106,28 +106,29 @@ TEST(DcFar, ShapesFillAndOutlineTheirVisiblePartExactly)
     EXPECT_EQ(Pixels(far), Pixels(near));
 
     // A huge circle is round where it crosses the surface (cut into 512
-    // chords it would stray tens of pixels here), and a dashed ellipse cut
-    // to a small surface shows the dashes of the whole one.
+    // chords it would stray tens of pixels here), its wide pen too, and a
+    // dashed ellipse cut to a small surface shows the dashes of the whole.
     DcCanvas circle;
     const double angle = (225 + 0.0879) * M_PI / 180;
     const int32_t r = 1 << 26;
     const int32_t left = int32_t(20 - r * std::cos(angle)) - r;
     const int32_t top = int32_t(15 - r * std::sin(angle)) - r;
-    circle.dc->selectPen(Pen{PS_NULL, 0, 0});
+    circle.dc->selectPen(Pen{PS_SOLID, 5, kRed});
     circle.dc->selectBrush(Brush::Solid(kBlue));
     circle.dc->ellipse(left, top, left + 2 * r, top + 2 * r);
-    int seen = 0;
+    int pen = 0;
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
-            const double d = std::hypot(x + 0.5 - (double(left) + r), y + 0.5 - (double(top) + r)) - r;
-            if (std::fabs(d) > 1) {
-                EXPECT_EQ(circle.at(x, y) == kBlue, d < 0) << x << "," << y;
+            // The pen is centred half a pixel inside the edge of the area.
+            const double d = std::hypot(x + 0.5 - (double(left) + r), y + 0.5 - (double(top) + r)) - r + 0.5;
+            const ColorRef expected = d < -3.5 ? kBlue : (d > 3.5 ? kWhite : (std::fabs(d) < 1.5 ? kRed : 0));
+            if (expected != 0) {
+                EXPECT_EQ(circle.at(x, y), expected) << x << "," << y;
             }
-            seen += circle.at(x, y) == kBlue;
+            pen += circle.at(x, y) == kRed;
         }
     }
-    EXPECT_GT(seen, 200);
-    EXPECT_LT(seen, 1000);
+    EXPECT_GT(pen, 150);
     DcCanvas whole(320, 220), part;
     for (DcCanvas* c : {&whole, &part}) {
         c->dc->selectPen(Pen{PS_DASHDOTDOT, 0, kRed});
