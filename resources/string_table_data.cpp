@@ -14,6 +14,20 @@ const StringTableEntry kStringTable[] = {
     {500, "TEXT MNG ERROR"},
     {600, "FRAME MNG ERROR"},
 
+    // Frame object model: the swap file's group (shared with the card
+    // document) and the frame managers' group.
+    {453, "Error read document."},
+    {454, "Error write document."},
+    {455, "The disk is full. Cannot open document."},
+    {456, "The disk is full. Cannot save any additional files on this disk."},
+    {457, "Can't create temporary file.\nClose application and restart system."},
+    {601, "Out of limit frames on current page.\nNew frame is not displayed on current page."},
+    {602, "Out of limit group frames on current page."},
+    {603, "Not enough memory to complete allocate memory for Frame table."},
+    {604, "Frame not found in FRAMES."},
+    {609, "Error save frame on document file."},
+    {612, "Unknow frame type."},
+
     // Card database engine: database messages (200 + n, 200 is their
     // caption), the captions of the long passes, and the disk-space box.
     {200, "Orvane Messages"},

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tessaline and runs every test:
 #   1. the whole suite on a normal build;
-#   2. the engine suites again on a clang build with AddressSanitizer and
+#   2. every suite again on a clang build with AddressSanitizer and
 #      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
 #   3. each fuzz target for a fixed time.
 # TESSALINE_QUICK=1 runs step 1 only.
@@ -30,10 +30,10 @@ step "sanitizer and fuzz build ($san)"
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
   -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF
 cmake --build "$san" -j "$jobs"
-step "engine tests under sanitizers"
+step "tests under sanitizers"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
-ctest --test-dir "$san" -j "$jobs" -L engine --timeout 900
+ctest --test-dir "$san" -j "$jobs" -LE fuzz --timeout 900
 step "fuzz targets"
 ctest --test-dir "$san" -j "$jobs" -L fuzz --timeout 300

@@ -1,0 +1,56 @@
+#include "frames/frame_obj_counter_barcode.h"
+
+#include <cstring>
+
+#include "foundation/byte_order.h"
+
+FrameObjCounterBarcode::FrameObjCounterBarcode()
+{
+    PutI32LE(spec_ + kCounterStartOffset, 1);
+    PutI32LE(spec_ + kCounterStepOffset, 1);
+    PutI32LE(spec_ + kCounterRepeatOffset, 1);
+    PutI32LE(spec_ + kCounterWidthOffset, 3);
+    block_.barcodeOption = 0;
+}
+
+uint32_t FrameObjCounterBarcode::DataSize() const { return FrameObjBarcode::DataSize() + kCounterSpecSize; }
+
+int32_t FrameObjCounterBarcode::ReadBody(FileHandle file, BlockTarget target)
+{
+    const int32_t result = FrameObjBarcode::ReadBody(file, target);
+    if (result != 0)
+        return result;
+    uint8_t bytes[kCounterSpecSize];
+    const int32_t err = FileRead(file, bytes, sizeof bytes);
+    if (err == 0)
+        std::memcpy(spec_, bytes, sizeof bytes);
+    return err;
+}
+
+int32_t FrameObjCounterBarcode::WriteBody(FileHandle file, BlockTarget target)
+{
+    const int32_t result = FrameObjBarcode::WriteBody(file, target);
+    if (result != 0)
+        return result;
+    return FileWrite(file, spec_, sizeof spec_);
+}
+
+int32_t FrameObjCounterBarcode::CopyTo(FrameObj* destination)
+{
+    if (destination->GetType() == kFrameCounterBarcode)
+        std::memcpy(static_cast<FrameObjCounterBarcode*>(destination)->spec_, spec_, kCounterSpecSize);
+    return FrameObjBarcode::CopyTo(destination);
+}
+
+void FrameObjCounterBarcode::SetCounterValue(int32_t value)
+{
+    PutI32LE(spec_ + kCounterValueOffset, value);
+    modified_ = 1;
+}
+
+void FrameObjCounterBarcode::SetCounterSpec(const uint8_t* settings)
+{
+    MarkChanged(1, 0);
+    std::memcpy(spec_, settings, kCounterSpecSize);
+    Recompute(0);
+}

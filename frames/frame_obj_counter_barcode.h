@@ -1,0 +1,25 @@
+// The counter barcode: a barcode frame whose data is a counter, described by
+// 544 bytes of counter settings stored behind the barcode record.
+#pragma once
+
+#include "frames/frame_obj_barcode.h"
+
+class FrameObjCounterBarcode : public FrameObjBarcode {
+public:
+    FrameObjCounterBarcode();
+
+    int16_t GetType() const override { return kFrameCounterBarcode; }
+    uint32_t DataSize() const override;
+    int32_t CopyTo(FrameObj* destination) override;
+    // The number of labels produced so far.
+    void SetCounterValue(int32_t value) override;
+
+    const uint8_t* CounterSpec() const { return spec_; }
+    void SetCounterSpec(const uint8_t* settings);
+
+protected:
+    int32_t ReadBody(FileHandle file, BlockTarget target) override;
+    int32_t WriteBody(FileHandle file, BlockTarget target) override;
+
+    uint8_t spec_[kCounterSpecSize] = {};
+};

@@ -1,0 +1,25 @@
+// The power-text frame: a rectangle frame whose text is drawn as decorated
+// glyph outlines, all described by one 172-byte glyph-effect record
+// (glyph_effect_format.h) stored behind the root's block.
+#pragma once
+
+#include "frames/frame_obj_rect.h"
+#include "frames/glyph_effect_format.h"
+
+class FrameObjPowerText : public FrameObjRect {
+public:
+    FrameObjPowerText();
+    int16_t GetType() const override { return kFramePowerText; }
+    uint32_t DataSize() const override;
+    int32_t CopyTo(FrameObj* destination) override;
+
+    const uint8_t* Effect() const { return effect_; }
+    // Marks the change, takes the record and recomputes.
+    void SetEffect(const uint8_t* record);
+
+protected:
+    int32_t ReadBody(FileHandle file, BlockTarget target) override;
+    int32_t WriteBody(FileHandle file, BlockTarget target) override;
+
+    uint8_t effect_[kGlyphEffectSize] = {};
+};

@@ -1,0 +1,108 @@
+#include "frames/frame_obj_text.h"
+
+#include "frames/ctfile_mng.h"
+#include "frames/frame_document.h"
+#include "frames/frame_store.h"
+#include "frames/story_store.h"
+
+namespace {
+
+// Halves an inset that would cross the rectangle, first against its width,
+// then against its height.
+int32_t LimitInset(int32_t w, const IntRect& r)
+{
+    if (2 * w > r.right - r.left + 1)
+        w = (r.right - r.left) / 2;
+    if (2 * w > r.bottom - r.top + 1)
+        w = (r.bottom - r.top) / 2;
+    return w;
+}
+
+}  // namespace
+
+FrameObjText::FrameObjText()
+{
+    block_.attr.geometry.lineWidth = 0;
+    block_.textInset = 3;
+}
+
+FrameObjText::~FrameObjText()
+{
+    if (imageStored_ && document_ && document_->SwapFile())
+        document_->SwapFile()->FreeSpace(imagePosition_, imageLength_);
+}
+
+bool FrameObjText::IsRotatable() const
+{
+    FrameStore* frames = document_ ? document_->Frames() : nullptr;
+    return !(frames && frames->IsChained(this));
+}
+
+void FrameObjText::GetTextRect(IntRect* out) const
+{
+    const FrameGeometry& g = block_.attr.geometry;
+    IntRect r{g.x, g.y, g.x + g.width, g.y + g.height};
+    const int32_t inset = LimitInset(block_.textInset, r);
+    r.left += inset;
+    r.top += inset;
+    r.right -= inset;
+    r.bottom -= inset;
+    const int32_t border = g.lineWidth;
+    if ((g.sides & 0x0F) == 0x0F) {
+        const int32_t w = LimitInset(border, r);
+        r.left += w;
+        r.top += w;
+        r.right -= w;
+        r.bottom -= w;
+    } else {
+        if (g.sides & kSideTop)
+            r.top += border;
+        if (g.sides & kSideRight)
+            r.right -= border;
+        if (g.sides & kSideBottom)
+            r.bottom -= border;
+        if (g.sides & kSideLeft)
+            r.left += border;
+    }
+    *out = r;
+}
+
+int32_t FrameObjText::CopyTo(FrameObj* destination)
+{
+    FrameObjRect::CopyTo(destination);
+    FrameStore* frames = document_ ? document_->Frames() : nullptr;
+    StoryStore* stories = document_ ? document_->Stories() : nullptr;
+    if (!frames || !stories || block_.storyId <= 0)
+        return 0;
+    TextPosition start, end;
+    frames->GetFrameStart(FrameId(), &start, &end);
+    const uint16_t story = stories->CopyStory(uint16_t(block_.storyId), int32_t(start.paragraph), -1);
+    destination->SetStoryId(int16_t(story));
+    frames->SetStoryId(destination->FrameId(), int16_t(story));
+    destination->Invalidate(0);
+    return 0;
+}
+
+int32_t FrameObjText::WriteOffset(FileHandle file, const IntPoint& origin)
+{
+    const int32_t result = FrameObjRect::WriteOffset(file, origin);
+    StoryStore* stories = document_ ? document_->Stories() : nullptr;
+    if (!stories)
+        return result;
+    return result + stories->WriteStory(file, uint16_t(block_.storyId));
+}
+
+int32_t FrameObjText::ReloadFrom(FileHandle file, const IntPoint& delta, uint16_t* oldId)
+{
+    const int32_t result = FrameObjRect::ReloadFrom(file, delta, oldId);
+    StoryStore* stories = document_ ? document_->Stories() : nullptr;
+    if (result != 0 || !stories)
+        return result;
+    uint16_t story = 0;
+    const int32_t read = stories->ReadStory(file, &story);
+    SetStoryId(int16_t(story));
+    if (FrameStore* frames = document_->Frames())
+        frames->SetStoryId(FrameId(), int16_t(story));
+    Invalidate(0);
+    return result + read;
+}

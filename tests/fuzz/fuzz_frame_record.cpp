@@ -1,0 +1,154 @@
+// Reads arbitrary bytes as frame blocks and as a frame-store section.
+//
+// Input byte 0 picks the frame type, byte 1 the mode. Modes 0 and 1 read
+// the rest as one frame's block (for the document or for the swap file); a
+// block that is accepted must write back to bytes that read and write the
+// same again. Mode 2 reads it as a document: a u32 section length, the
+// section of 56-byte frame records, and whatever the records point at; every
+// frame is loaded and unloaded and the whole store is saved.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/alert_sink.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "frames/ctfile_mng.h"
+#include "frames/frame_document.h"
+#include "frames/frame_factory.h"
+#include "frames/frame_obj.h"
+#include "frames/frame_record_format.h"
+#include "frames/frame_store.h"
+#include "frames/page_table2.h"
+#include "frames/shared_frame_list.h"
+#include "frames/story_store.h"
+
+namespace {
+
+class Silent : public AlertSink {
+public:
+    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
+    void Beep(uint32_t) override {}
+};
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+FileHandle Scratch(const char* name)
+{
+    PathRecord r{};
+    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
+    FileHandle f = kNoFile;
+    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
+          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
+    return f;
+}
+
+void Put(FileHandle f, const uint8_t* data, size_t n)
+{
+    Check(FileSetSize(f, 0) == 0 && FileSeek(f, kSeekStart, 0) == 0);
+    if (n)
+        Check(FileWrite(f, data, uint32_t(n)) == 0);
+    Check(FileSeek(f, kSeekStart, 0) == 0);
+}
+
+std::vector<uint8_t> Contents(FileHandle f)
+{
+    uint32_t n = 0;
+    FileGetSize(f, &n);
+    std::vector<uint8_t> out(n);
+    FileSeek(f, kSeekStart, 0);
+    if (n)
+        FileRead(f, out.data(), n);
+    return out;
+}
+
+class Document : public FrameDocument {
+public:
+    Document()
+    {
+        PathRecord folder{};
+        Check(GetSystemTempFolder(&folder) == 0 && swap.CreateSwapFile(folder) == 0);
+    }
+    CTFileMng* SwapFile() override { return &swap; }
+    PageTable* Pages() override { return &pages; }
+    FrameStore* Frames() override { return &frames; }
+    StoryStore* Stories() override { return &stories; }
+    SharedFrameList* SharedFrames() override { return &shared; }
+
+    CTFileMng swap;
+    PageTable2 pages{this};
+    FrameStore frames{this, &swap};
+    StoryStore stories{this, &swap};
+    SharedFrameList shared;
+};
+
+void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, FileHandle in, FileHandle out)
+{
+    Document doc;
+    Put(in, data, size);
+    std::unique_ptr<FrameObj> frame(NewFrameObject(type));
+    frame->SetDocument(&doc);
+    const int32_t read = swapTarget ? frame->ReadBack(in, 0) : frame->Read(in, 0);
+    if (read != 0)
+        return;
+    Put(out, nullptr, 0);
+    Check((swapTarget ? frame->WriteBack(out, 0) : frame->Write(out, 0)) == 0);
+    const std::vector<uint8_t> once = Contents(out);
+    if (swapTarget)
+        Check(once.size() == frame->DataSize());
+    std::unique_ptr<FrameObj> again(NewFrameObject(type));
+    again->SetDocument(&doc);
+    Check((swapTarget ? again->ReadBack(out, 0) : again->Read(out, 0)) == 0);
+    Put(out, nullptr, 0);
+    Check((swapTarget ? again->WriteBack(out, 0) : again->Write(out, 0)) == 0);
+    Check(Contents(out) == once);
+}
+
+void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
+{
+    if (size < 4)
+        return;
+    Document doc;
+    Put(in, data, size);
+    Check(doc.swap.WriteAt(0, uint32_t(size), data) == 0);
+    if (doc.frames.ReadStore(in, 4, GetU32LE(data)) != 0)
+        return;
+    Check(uint64_t(doc.frames.Count()) * kFrameRecordSize <= size);
+    for (int32_t i = 0; i < doc.frames.Count() && i < 64; ++i) {
+        const uint16_t id = HeaderId(doc.frames.RecordPtr(i));
+        if (FrameObj* frame = doc.frames.LoadFrame(id, 0)) {
+            Check(frame->FrameId() == id);
+            doc.frames.UnloadData(id);
+        }
+    }
+    Put(out, nullptr, 0);
+    doc.frames.WriteStore(out, 0);
+    Check(doc.frames.WindowSize() == 0 || doc.frames.WindowSize() == uint32_t(doc.frames.Count()) * kFrameRecordSize);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Silent silent;
+    SetAlertSink(&silent);
+    static FileHandle in = Scratch("frame-in");
+    static FileHandle out = Scratch("frame-out");
+    if (size < 2 || size > (1 << 16))
+        return 0;
+    const int16_t type = int16_t(data[0] % 19);
+    const int mode = data[1] % 3;
+    if (mode == 2)
+        Section(data + 2, size - 2, in, out);
+    else if (IsFrameTypeKnown(type))
+        OneBlock(type, mode == 1, data + 2, size - 2, in, out);
+    return 0;
+}

@@ -1,0 +1,136 @@
+// Reads arbitrary bytes as a document holding a story section: a u32 offset
+// and u32 length of the story array, then the document's bytes, which also
+// go into the swap file as opening a document does. Every story that can be
+// read is turned into plain text; the stories are saved into a new document
+// that, opened again, gives the same texts.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "foundation/alert_sink.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "frames/ctfile_mng.h"
+#include "frames/frame_document.h"
+#include "frames/frame_store.h"
+#include "frames/page_table2.h"
+#include "frames/record_header_format.h"
+#include "frames/shared_frame_list.h"
+#include "frames/story_store.h"
+
+namespace {
+
+class Silent : public AlertSink {
+public:
+    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
+    void Beep(uint32_t) override {}
+};
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+FileHandle Scratch(const char* name)
+{
+    PathRecord r{};
+    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
+    FileHandle f = kNoFile;
+    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
+          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
+    return f;
+}
+
+std::vector<uint8_t> Contents(FileHandle f)
+{
+    uint32_t n = 0;
+    FileGetSize(f, &n);
+    std::vector<uint8_t> out(n);
+    FileSeek(f, kSeekStart, 0);
+    if (n)
+        FileRead(f, out.data(), n);
+    return out;
+}
+
+class Document : public FrameDocument {
+public:
+    Document()
+    {
+        PathRecord folder{};
+        Check(GetSystemTempFolder(&folder) == 0 && swap.CreateSwapFile(folder) == 0);
+    }
+    CTFileMng* SwapFile() override { return &swap; }
+    PageTable* Pages() override { return &pages; }
+    FrameStore* Frames() override { return &frames; }
+    StoryStore* Stories() override { return &stories; }
+    SharedFrameList* SharedFrames() override { return &shared; }
+
+    // Opens the document in file; false when its story section is refused.
+    bool Open(FileHandle file, uint32_t offset, uint32_t length)
+    {
+        const std::vector<uint8_t> bytes = Contents(file);
+        if (!bytes.empty())
+            Check(swap.WriteAt(0, uint32_t(bytes.size()), bytes.data()) == 0);
+        return offset <= uint32_t(INT32_MAX) && stories.ReadStore(file, int32_t(offset), length) == 0;
+    }
+    // The plain text of every story that can be read.
+    std::map<uint16_t, std::string> Texts()
+    {
+        std::map<uint16_t, std::string> out;
+        for (int32_t i = 0; i < stories.Count() && i < 32; ++i) {
+            const uint16_t id = HeaderId(stories.RecordPtr(i));
+            if (stories.BindStory(id) != 0)
+                continue;
+            Handle h = nullptr;
+            if (stories.Buffer().GetPlainText(&h) == 0)
+                out[id] = std::string(reinterpret_cast<char*>(HandleData(h)), HandleGetSize(h));
+            HandleFree(h);
+        }
+        return out;
+    }
+
+    CTFileMng swap;
+    PageTable2 pages{this};
+    FrameStore frames{this, &swap};
+    StoryStore stories{this, &swap};
+    SharedFrameList shared;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Silent silent;
+    SetAlertSink(&silent);
+    static FileHandle in = Scratch("stories-in");
+    static FileHandle out = Scratch("stories-out");
+    if (size < 8 || size > (1 << 16))
+        return 0;
+    FileSetSize(in, 0);
+    FileSeek(in, kSeekStart, 0);
+    FileWrite(in, data + 8, uint32_t(size - 8));
+
+    Document first;
+    if (!first.Open(in, GetU32LE(data), GetU32LE(data + 4)))
+        return 0;
+    const std::map<uint16_t, std::string> texts = first.Texts();
+
+    FileSetSize(out, 0);
+    FileSeek(out, kSeekStart, 0);
+    const int32_t saved = first.stories.WriteStore(out, 0);
+    if (saved != 0)
+        return 0;
+    Document second;
+    Check(second.Open(out, first.stories.WindowPosition(), first.stories.WindowSize()));
+    const std::map<uint16_t, std::string> again = second.Texts();
+    for (const auto& [id, text] : texts) {
+        auto it = again.find(id);
+        Check(it != again.end() && it->second == text);
+    }
+    return 0;
+}
