@@ -80,11 +80,14 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
     const bool cached = drawing && f.escapement == 0 && f.emPixels <= kCachedGlyphPixels;
     // On an image, only glyphs that may reach the visible pixels are laid
     // out; the reach allows for ink beyond the glyph's cell.
-    const QRectF visible = QRectF(visibleBox());
+    const QRectF visible = drawing ? QRectF(visibleBox()) : QRectF();
     const double reach = 2 * f.emPixels + f.maxCharWidth + 2;
+    auto reachOf = [&](double x, double width) {
+        return t.mapRect(QRectF(x, vy - f.ascent, width, f.ascent + f.descent).adjusted(-reach, -reach, reach, reach));
+    };
+    const bool wholeSeen = drawing && visible.contains(reachOf(hx, double(w)));
     auto seen = [&](size_t i) {
-        const QRectF cellOf(hx + double(pos[i]), vy - f.ascent, f.advance[uint8_t(text[i])], f.ascent + f.descent);
-        return t.mapRect(cellOf.adjusted(-reach, -reach, reach, reach)).intersects(visible);
+        return wholeSeen || reachOf(hx + double(pos[i]), f.advance[uint8_t(text[i])]).intersects(visible);
     };
     QPainterPath glyphs;
     glyphs.setFillRule(Qt::WindingFill);

@@ -8,6 +8,7 @@
 // (alpha 0xFF), so XOR drawing never makes a surface transparent.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/coverage.h"
 #include "platform/dc_device.h"
@@ -108,9 +109,16 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
             const int ty = ((y - p.origin.y()) % th + th) % th;
             tileRow = reinterpret_cast<const uint32_t*>(p.tile.constScanLine(ty));
         }
-        for (int i = 0; i < box.width(); ++i) {
-            if (!c[i])
-                continue;
+        // Covered runs are found with memchr, so the empty parts of a box
+        // (around a slanted line, say) cost next to nothing.
+        const int width = box.width();
+        for (int i = 0; i < width; ++i) {
+            if (!c[i]) {
+                const void* next = std::memchr(c + i, 1, size_t(width - i));
+                if (!next)
+                    break;
+                i = int(static_cast<const uint8_t*>(next) - c);
+            }
             const int x = box.left() + i;
             if (direct) {
                 line[x] = directValue;
