@@ -175,7 +175,9 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
                 std::memcpy(record, from, std::min(extent, kMax));
                 bool changed = false;
                 const bool fits = FitCandidate(record, std::min(extent, kMax), &changed);
-                p = next ? p + extent : size;
+                // Without a marker in reach the scan goes on behind the
+                // candidate: records may still follow the damaged stretch.
+                p += extent;
                 if (!fits) {
                     ++result.lost;
                     continue;

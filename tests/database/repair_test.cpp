@@ -143,6 +143,24 @@ TEST_F(RepairTest, GarbageAfterTheLastRecordIsDropped)
     EXPECT_EQ(Read(file).size(), size);
 }
 
+TEST_F(RepairTest, RecordsAfterALongRunWithoutMarkersAreKept)
+{
+    // A damaged stretch (here zeros, as a crash can leave them) longer than
+    // the largest record separates the first record from the other two.
+    Bytes bytes = Read(file);
+    const size_t size = bytes.size();
+    bytes.insert(bytes.begin() + offsets[1], 3000, 0);
+    Write(file, bytes);
+    const auto first = Fields(offsets[0]);
+    RepairCounts counts;
+    EXPECT_EQ(Repair(&counts), 0);
+    EXPECT_EQ(counts.lost, 0);
+    EXPECT_EQ(Read(file).size(), size);
+    EXPECT_EQ(Fields(offsets[0]), first);
+    EXPECT_EQ(Fields(offsets[1]).at(kFieldCity), "Z\xFCrich");
+    EXPECT_EQ(Fields(offsets[2]).at(kFieldZipCode), SampleFields(3).at(kFieldZipCode));
+}
+
 TEST_F(RepairTest, AWriteErrorLeavesTheFileAsItWas)
 {
     Bytes bytes = Read(file);
