@@ -15,7 +15,7 @@ bool DatabaseSession::Create(const PathRecord& path)
         return false;
     InitDatabaseHeader(header_);
     if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     data_.SetDataStart(DatabaseHeaderSize(1));
@@ -28,9 +28,11 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
     if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
         return false;
+    // An open that fails closes without packing: a file refused as too
+    // new, not a database or damaged is not ours to rewrite.
     InitDatabaseHeader(header_);
     if (ReadDatabaseHeader(data_.Handle(), header_, true) < 0) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     data_.ExchangeHeaderCounts(true, header_);
@@ -41,13 +43,13 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 
     const int32_t check = CheckDatabaseHeader(header_);
     if (check == 1) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     bool indexOpened = false;
     if (check == 2) {
         if (data_.RepairFile() != 0) {
-            data_.Close(true);
+            data_.Close(true, false);
             return false;
         }
         PutU16LE(header_ + dbh::kActiveCriteria, 0);
@@ -56,7 +58,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
         indexOpened = data_.OpenIndex() == 1;
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     PutU32LE(header_ + dbh::kDataMark, 0);

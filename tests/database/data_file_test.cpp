@@ -233,6 +233,37 @@ TEST_F(DataFileTest, PackRunsFromAHundredDeletedRecordsAndKeepsTheRest)
     EXPECT_FALSE(std::filesystem::exists(file + "~"));
 }
 
+TEST_F(DataFileTest, AnOpenThatIsRefusedLeavesTheFileUntouched)
+{
+    for (int n = 0; n < 110; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    db->CloseUnchanged();
+    db.reset();
+    std::vector<uint8_t> bytes = FileBytes(file);
+    PutU32LE(&bytes[dbh::kStoredCount], 110);
+    PutU32LE(&bytes[dbh::kLiveCount], 10);
+    PutU32LE(&bytes[dbh::kDeletedCount], 100);
+
+    // A file of a newer version, and a damaged one whose repair the user
+    // declines, are not ours to change: no pack may run on them.
+    for (const auto& [version, mark] : {std::pair<uint32_t, uint32_t>{6, 0}, {5, 1}}) {
+        PutU32LE(&bytes[dbh::kVersion], version);
+        PutU32LE(&bytes[dbh::kDataMark], mark);
+        {
+            std::ofstream out(file, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        }
+        capture.answer(kIdCancel);
+        DatabaseSession refused;
+        EXPECT_FALSE(refused.Open(path));
+        EXPECT_EQ(FileBytes(file), bytes) << "version " << version << ", data mark " << mark;
+    }
+}
+
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
 {
     FillCurrent(data(), {{kFieldZipCode, "12345-678945"}, {kFieldAddress1, "123 Main St"}});
