@@ -142,6 +142,37 @@ TEST_F(DataFileTest, AGrownRecordMovesToTheEndAndItsOldPlaceReadsDeleted)
     EXPECT_EQ(data().GetDeletedCount(), 1);
 }
 
+TEST_F(DataFileTest, AClearedLastRecordStoredShorterKeepsItsPlace)
+{
+    AddSample(data(), 0);
+    const int32_t last = AddSample(data(), 1);
+    const auto size = std::filesystem::file_size(file);
+
+    // Clear all fields, then type less than the record held before.
+    data().SetCurrentAndRead(last, -1, true, true);
+    data().Current().Clear();
+    data().Current().SetFieldText(kFieldLastName, "X");
+    EXPECT_GE(data().UpdateRecord(false, true), 10);
+    EXPECT_EQ(data().CurrentOffset(), last);
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+
+    // Undoing to a copy read before the record grew, then storing it.
+    data().Current().SetFieldText(kFieldCustom1, std::string(100, 'g').c_str());
+    ASSERT_GE(data().UpdateRecord(false, false), 10);
+    data().RestoreUndoState(true);
+    data().Current().SetFieldText(kFieldCity, "Elsewhere");
+    ASSERT_GE(data().UpdateRecord(false, true), 1);
+
+    Reopen();
+    EXPECT_FALSE(data().DataMark());
+    EXPECT_EQ(data().GetLiveCount(), 2);
+    CardRecord record;
+    data().ReadRecordAt(last, &record, 0);
+    EXPECT_EQ(FieldOf(record, kFieldLastName), "X");
+    EXPECT_EQ(FieldOf(record, kFieldCity), "Elsewhere");
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+}
+
 TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
 {
     const int32_t first = AddSample(data(), 0);
