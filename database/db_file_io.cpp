@@ -1,6 +1,7 @@
 #include "database/db_file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,6 +87,11 @@ int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target)
         return fault.code;
     const std::string from = PathRecordToPosix(*source);
     const std::string to = PathRecordToPosix(*target);
+    // The new file is the database the user knows: who may read or write
+    // it must not change with a pack or a repair.
+    struct stat st;
+    if (::stat(to.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(from.c_str(), st.st_mode & 07777);
     // The file layer's moves never replace a file; the swap must, in one
     // step, or a crash could leave neither file under the name.
     if (::rename(from.c_str(), to.c_str()) != 0)

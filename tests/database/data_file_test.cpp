@@ -295,6 +295,24 @@ TEST_F(DataFileTest, AnOpenThatIsRefusedLeavesTheFileUntouched)
     }
 }
 
+TEST_F(DataFileTest, APackKeepsTheFilesPermissions)
+{
+    for (int n = 0; n < 120; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    namespace fs = std::filesystem;
+    const auto before = fs::file_size(file);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write);
+    Reopen();
+    ASSERT_LT(fs::file_size(file), before);
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
+}
+
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
 {
     FillCurrent(data(), {{kFieldZipCode, "12345-678945"}, {kFieldAddress1, "123 Main St"}});

@@ -161,6 +161,15 @@ TEST_F(RepairTest, RecordsAfterALongRunWithoutMarkersAreKept)
     EXPECT_EQ(Fields(offsets[2]).at(kFieldZipCode), SampleFields(3).at(kFieldZipCode));
 }
 
+TEST_F(RepairTest, TheRepairedFileKeepsThePermissions)
+{
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file, mode);
+    EXPECT_EQ(Repair(nullptr), 0);
+    EXPECT_EQ(fs::status(file).permissions(), mode);
+}
+
 TEST_F(RepairTest, AWriteErrorLeavesTheFileAsItWas)
 {
     Bytes bytes = Read(file);
