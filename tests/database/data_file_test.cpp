@@ -10,6 +10,7 @@
 #include "database/record_file_format.h"
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
+#include "foundation/win_error.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
 
@@ -311,6 +312,31 @@ TEST_F(DataFileTest, APackKeepsTheFilesPermissions)
     ASSERT_LT(fs::file_size(file), before);
     EXPECT_EQ(fs::status(file).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
+}
+
+TEST_F(DataFileTest, AFailedFlushAtCloseIsReportedAndTheIndexIsNotKept)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    Reopen();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("cards.idx")));
+    AddSample(data(), 3);
+
+    int syncs = 0;
+    SetDbFaultHook([&](DbIoStep step, uint32_t) {
+        syncs += step == DbIoStep::Sync;
+        return DbFault{step == DbIoStep::Sync ? kErrIoDevice : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [1117]");
+    // The index may vouch for records the disk does not hold: it goes.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(data().GetLiveCount(), 4);
 }
 
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
