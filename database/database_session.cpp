@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "database/database_header.h"
+#include "database/database_messages.h"
 #include "foundation/byte_order.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
@@ -96,6 +97,10 @@ void DatabaseSession::Close()
     open_ = false;
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
-    WriteDatabaseHeader(data_.Handle(), header_, false);
-    data_.Close(damaged || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);
+    // The counters the file keeps are then stale; an index kept beside
+    // them would be read with the wrong number of records.
+    const bool headerWritten = WriteDatabaseHeader(data_.Handle(), header_, false) >= 0;
+    if (!headerWritten)
+        DatabaseErrorBox(nullptr, 32);
+    data_.Close(damaged || !headerWritten || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);
 }

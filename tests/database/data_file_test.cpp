@@ -339,6 +339,28 @@ TEST_F(DataFileTest, AFailedFlushAtCloseIsReportedAndTheIndexIsNotKept)
     EXPECT_EQ(data().GetLiveCount(), 4);
 }
 
+TEST_F(DataFileTest, AHeaderThatCannotBeWrittenAtCloseIsReported)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    Reopen();
+    AddSample(data(), 3);
+
+    SetDbFaultHook([](DbIoStep step, uint32_t bytes) {
+        return DbFault{step == DbIoStep::Write && bytes == kDbHeaderSize ? kErrDiskFull : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(capture.lastText(), "Error Update DataBase");
+    // The file still counts three records; a kept index holds four.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(data().GetLiveCount(), 4);
+    EXPECT_EQ(IndexOrder(data()).size(), 4u);
+}
+
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
 {
     FillCurrent(data(), {{kFieldZipCode, "12345-678945"}, {kFieldAddress1, "123 Main St"}});
