@@ -361,6 +361,36 @@ TEST_F(DataFileTest, AHeaderThatCannotBeWrittenAtCloseIsReported)
     EXPECT_EQ(IndexOrder(data()).size(), 4u);
 }
 
+TEST_F(DataFileTest, APackWhoseFolderCannotBeFlushedStillCountsAsDone)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 150; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    const std::vector<std::string> kept = IndexOrder(data());
+    const auto before = std::filesystem::file_size(file);
+
+    // Once the packed file has the database's name, the pack is done: the
+    // index, which names the old places, must not be kept.
+    bool replaced = false;
+    SetDbFaultHook([&](DbIoStep step, uint32_t) {
+        replaced = replaced || step == DbIoStep::Replace;
+        return DbFault{replaced && step == DbIoStep::Sync ? kErrIoDevice : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    ASSERT_TRUE(replaced);
+    EXPECT_LT(std::filesystem::file_size(file), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_FALSE(data().DataMark());
+    EXPECT_EQ(IndexOrder(data()), kept);
+}
+
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
 {
     FillCurrent(data(), {{kFieldZipCode, "12345-678945"}, {kFieldAddress1, "123 Main St"}});
