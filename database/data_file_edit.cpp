@@ -138,6 +138,11 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
 
 int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
 {
+    // A buffer whose read failed holds no record, only flags that read as
+    // deleted and changed: stored, it would put an empty deleted record
+    // over one the repair can still bring back.
+    if (current_.IsReadFailed())
+        return -1;
     UpdateDeliveryPoint();
     if (currentOffset_ < 0) {
         if (current_.IsModified())

@@ -7,6 +7,7 @@
 
 #include "database/database_header.h"
 #include "database/db_file_io.h"
+#include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
@@ -389,6 +390,38 @@ TEST_F(DataFileTest, APackWhoseFolderCannotBeFlushedStillCountsAsDone)
     ASSERT_TRUE(db->Open(path));
     EXPECT_FALSE(data().DataMark());
     EXPECT_EQ(IndexOrder(data()), kept);
+}
+
+TEST_F(DataFileTest, ABufferWhoseReadFailedIsNeverStored)
+{
+    for (int n : {0, 1, 3})
+        AddSample(data(), n);
+    ASSERT_GE(data().GotoRecord(1, true, true), 0);
+    const int32_t offset = data().CurrentOffset();
+    const std::string first = FieldOf(data().Current(), kFieldFirstName);
+    // The record goes bad on the disk: its State claims a byte too many.
+    {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(offset + dbrec::kLengths + kFieldState);
+        f.put(char(FieldMaxLength(kFieldState) + 1));
+    }
+    data().DropCacheEntry(-2);
+    data().GotoRecord(0, true, true);
+    data().MoveBy(true, 1, true, true);
+    ASSERT_TRUE(data().Current().IsReadFailed());
+    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+
+    // Typing into what the failed read left must not overwrite the record.
+    data().Current().SetFieldText(kFieldCity, "Typed");
+    EXPECT_EQ(data().UpdateRecord(false, true), -1);
+    EXPECT_EQ(FileBytes(file)[size_t(offset) + dbrec::kFlagsOffset], 0);
+
+    // The repair at the next open brings it back.
+    Reopen();
+    std::vector<std::string> names;
+    for (const std::string& r : IndexOrder(data()))
+        names.push_back(r.substr(r.find('/') + 1));
+    EXPECT_NE(std::find(names.begin(), names.end(), first), names.end());
 }
 
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
