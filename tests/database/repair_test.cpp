@@ -131,6 +131,23 @@ TEST_F(RepairTest, AnOverlongFieldLosesOnlyItsExcessBytes)
     EXPECT_EQ(fields.at(kFieldCity), "Springfield");
 }
 
+TEST_F(RepairTest, AFieldClaimingBytesBeyondTheRecordCostsOnlyThoseBytes)
+{
+    // State claims 250 bytes, most of them past the end of the record: the
+    // fields before it are whole and must stay so.
+    Bytes bytes = Read(file);
+    bytes[size_t(offsets[0]) + dbrec::kLengths + kFieldState] = 250;
+    Write(file, bytes);
+    RepairCounts counts;
+    EXPECT_EQ(Repair(&counts), 0);
+    EXPECT_EQ(counts.repaired, 1);
+    EXPECT_EQ(counts.lost, 0);
+    const auto fields = Fields(offsets[0]);
+    for (int32_t id : {kFieldFirstName, kFieldLastName, kFieldAddress1, kFieldCity})
+        EXPECT_EQ(fields.count(id) ? fields.at(id) : "", SampleFields(1).at(id)) << id;
+    EXPECT_EQ(fields.at(kFieldState).substr(0, 2), SampleFields(1).at(kFieldState));
+}
+
 TEST_F(RepairTest, GarbageAfterTheLastRecordIsDropped)
 {
     Bytes bytes = Read(file);
