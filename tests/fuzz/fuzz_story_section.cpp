@@ -1,9 +1,10 @@
 // Reads arbitrary bytes as a document holding a story section: a u32 offset
 // and u32 length of the story array, then the document's bytes, which also
 // go into the swap file as opening a document does. Every story that can be
-// read is turned into plain text; the stories are saved into a new document
-// that, opened again, has every one of them, with the same text wherever
-// the save could not have changed it.
+// read is turned into plain text, and the stories are saved into a new
+// document. Opened again, that document holds every story, each with the
+// text the open document itself gives after the save; and the save changes
+// no story's text that it could not have changed.
 //
 // Every copy in the swap file is owned by one record, and a save rewrites
 // each loaded story's paragraph array in its own stretch (the array is
@@ -13,8 +14,9 @@
 // inside a paragraph array, or two stories' arrays may overlap. The text
 // read from such bytes changes with that rewrite, as it would with any
 // edit, so only stories none of whose stretches share bytes with another
-// array's stretch must keep their text. Two stories naming the very same
-// stretch read the same bytes and write the same bytes back.
+// array's stretch must keep the text they had before the save. Two stories
+// naming the very same stretch read the same bytes and write the same bytes
+// back.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -175,22 +177,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Document first;
     if (!first.Open(in, GetU32LE(data), GetU32LE(data + 4)))
         return 0;
-    const std::map<uint16_t, Story> read = first.Texts();
+    const std::map<uint16_t, Story> before = first.Texts();
 
     FileSetSize(out, 0);
     FileSeek(out, kSeekStart, 0);
     const int32_t saved = first.stories.WriteStore(out, 0);
     if (saved != 0)
         return 0;
+    const std::map<uint16_t, Story> after = first.Texts();
     Document second;
     Check(second.Open(out, first.stories.WindowPosition(), first.stories.WindowSize()));
     const std::map<uint16_t, Story> again = second.Texts();
-    for (const auto& [id, story] : read) {
+    for (const auto& [id, story] : after) {
+        if (!story.readable)
+            continue;
+        auto it = again.find(id);
+        Check(it != again.end() && it->second.readable && it->second.text == story.text);
+    }
+    for (const auto& [id, story] : before) {
         if (!story.readable)
             continue;
         auto it = again.find(id);
         Check(it != again.end() && it->second.readable);
-        if (!SharesRewrittenBytes(story, read))
+        if (!SharesRewrittenBytes(story, before))
             Check(it->second.text == story.text);
     }
     return 0;
