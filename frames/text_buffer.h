@@ -64,6 +64,8 @@ public:
     void SetCaret(const TextPosition& caret) { caret_ = caret; }
     const TextPosition& Caret() const { return caret_; }
     const uint8_t* StoryHeader() const { return template_; }
+    // The document whose stories the buffer edits.
+    FrameDocument* Document() const { return document_; }
 
 private:
     int32_t SplitAtCaret();
