@@ -228,7 +228,7 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
                 }
                 w = aligned - x + advance;
             }
-            if (i > p && x + w > slotWidth) {
+            if (i > p && w > 0 && x + w > slotWidth) {
                 overflow = i;
                 end = i;
                 break;
