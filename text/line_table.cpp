@@ -89,11 +89,10 @@ int32_t LineTable::FindLineOfPosition(int32_t character, int32_t paragraph) cons
     return atEnd;
 }
 
-void LineTable::ShiftLineStarts(int32_t n, int32_t fromLine, int32_t direction)
+void LineTable::ShiftLineStarts(int32_t n, int32_t fromLine, int32_t direction, int32_t paragraph)
 {
     if (Count() == 0 || fromLine < 1)
         return;
-    const int32_t paragraph = At(fromLine).paragraph;
     for (int32_t i = fromLine; i <= Count(); ++i) {
         TextLineRecord line = At(i);
         if (line.paragraph != paragraph)

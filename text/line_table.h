@@ -33,9 +33,9 @@ public:
     // there, else to the line it ends.
     int32_t FindLineOfPosition(int32_t character, int32_t paragraph) const;
     // Adds n to the first characters (direction 2; any other direction
-    // subtracts) of the lines from the given one on, up to the first line
-    // of another paragraph.
-    void ShiftLineStarts(int32_t n, int32_t fromLine, int32_t direction);
+    // subtracts) of the paragraph's lines from the given one on, up to the
+    // first line of another paragraph.
+    void ShiftLineStarts(int32_t n, int32_t fromLine, int32_t direction, int32_t paragraph);
     // Moves the lines from the given one on down by dy.
     void ShiftLines(int32_t fromLine, int32_t dy);
     // Adds delta to the paragraph index of the lines from the given one on.

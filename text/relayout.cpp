@@ -167,7 +167,7 @@ bool RelayoutAfterDelete(TextContext* ctx, int32_t p)
     const TextLineRecord line = lines.At(edited);
     if (p == line.first || p == line.End() - 1)
         return false;
-    lines.ShiftLineStarts(1, edited + 1, 1);
+    lines.ShiftLineStarts(1, edited + 1, 1, para);
     const int32_t start = edited > 1 && lines.At(edited - 1).paragraph == para ? edited - 1 : edited;
     return Relayout(ctx, edited, start, p, -1);
 }
@@ -180,10 +180,11 @@ bool RelayoutAfterTyping(TextContext* ctx, int32_t p)
     if (edited == 0)
         return false;
     const ParagraphText text = ctx->Current();
+    // A typed space may let a word join the line before, or stay behind on
+    // it as a space at its end.
     int32_t start = edited;
-    if (text.Char(p) == kSpace && p > 0 && text.Char(p - 1) != kSpace && edited > 1 &&
-        lines.At(edited - 1).paragraph == para)
+    if (text.Char(p) == kSpace && edited > 1 && lines.At(edited - 1).paragraph == para)
         start = edited - 1;
-    lines.ShiftLineStarts(1, edited + 1, 2);
+    lines.ShiftLineStarts(1, edited + 1, 2, para);
     return Relayout(ctx, edited, start, p, 1);
 }
