@@ -25,8 +25,10 @@ EdgeCrossing IntersectOutlineEdge(IntPoint a, IntPoint b, const IntRect& band, i
     int64_t y2 = b.y;
     const int64_t x1 = a.x;
     const int64_t x2 = b.x;
-    int64_t d1 = top - y1;
-    int64_t d2 = top - y2;
+    // Heights of the ends above the band; the vertex rule below looks at
+    // these, where the edge really is, not at the edge as it is moved.
+    const int64_t d1 = top - y1;
+    const int64_t d2 = top - y2;
     if ((d1 > tol && d2 > tol) || (d1 < 0 && d2 < 0) || y1 == y2)
         return none;
     const int8_t tag = y1 < y2 ? 1 : -1;
@@ -38,8 +40,6 @@ EdgeCrossing IntersectOutlineEdge(IntPoint a, IntPoint b, const IntRect& band, i
             const int64_t shift = std::min<int64_t>(tol, std::max(d1, d2));
             y1 += shift;
             y2 += shift;
-            d1 = top - y1;
-            d2 = top - y2;
         }
     }
     if (runsRight && d1 == 0 && d2 >= 1)

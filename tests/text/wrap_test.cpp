@@ -45,6 +45,10 @@ TEST(WrapCrossings, EdgesCountByDirectionNearTheBand)
     // At a vertex touching the band from above only one edge counts.
     EXPECT_EQ(IntersectOutlineEdge({30, 50}, {40, 30}, band, 14).kind, 0);
     EXPECT_EQ(IntersectOutlineEdge({30, 50}, {20, 70}, band, 14).kind, 0);
+    // An edge moved down onto the band is not such a vertex.
+    c = IntersectOutlineEdge({102, 48}, {100, 58}, IntRect{0, 50, 200, 50}, 14);
+    EXPECT_EQ(c.kind, 1);
+    EXPECT_EQ(c.tag, 1);
 }
 
 TEST(WrapCrossings, TheWidestFreePieceWins)
