@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # the word list the default spelling dictionary is made from
+  wamerican
   # fonts that stand for the Windows faces, and the platform and picture
   # format plugins (TIFF, TGA, WebP, ...)
   fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-image-formats-plugins
@@ -25,6 +27,10 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # picture fixtures and their reference decodes; PostScript jobs; a
   # decimal-comma locale built from the locale sources
   packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
+  # metafile readers and an SVG renderer for their output
+  packages+=(emf2svg libwmf-bin librsvg2-bin)
+  # hyphenation compared with libhyphen (over the wamerican word list)
+  packages+=(libhyphen-dev)
 fi
 
 missing=()
