@@ -6,7 +6,7 @@
 #include "frames/style_record_format.h"
 #include "frames/style_sheet.h"
 #include "text/char_measure.h"
-#include "text/hyphen_breaks.h"
+#include "text/hyphenation.h"
 #include "text/tab_stops.h"
 #include "text/text_context.h"
 #include "text/wrap_crossings.h"
@@ -275,14 +275,10 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             if (!cleanBreak && prefs.textWrap && lastSpace >= p)
                 breakAt = lastSpace + 1;
             if (!cleanBreak && prefs.hyphenation) {
-                const HyphenBreak hb = FindLayoutHyphenBreak(para.Chars(), length, breakAt);
-                if (hb.wordStart >= 0 && hb.wordStart < breakAt) {
-                    if (hb.keep > 0 && hb.wordStart + hb.keep + 1 <= breakAt) {
-                        breakAt = hb.wordStart + hb.keep + 1;
-                        hyphen = true;
-                    } else {
-                        breakAt = hb.wordStart;
-                    }
+                const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt);
+                if (hb.applies && hb.end <= breakAt) {
+                    breakAt = hb.end;
+                    hyphen = hb.shownHyphen;
                 }
             }
             // A line always keeps at least one character, so that layout

@@ -66,10 +66,18 @@ TEST_F(LineLayoutTest, LinesBreakByTheWrapAndHyphenationPreferences)
     // Wrap off, hyphenation on: a word without a hyphen point moves whole.
     host.prefs.hyphenation = true;
     EXPECT_EQ(Layout({"aaaa bbbbbbb"}), (Lines_{"aaaa ", "bbbbbbb\r"}));
+    // A word with hyphen points breaks at the last one that fits.
+    EXPECT_EQ(Layout({"a hyphenation"}), (Lines_{"a hyphen", "ation\r"}));
+    EXPECT_EQ(Lines()[0].hyphen, 1);
     // ... but a word wider than the line still shows, cut where it must.
     EXPECT_EQ(Layout({"bbbbbbbbbbbbbbb"}), (Lines_{"bbbbbbbbbb", "bbbbb\r"}));
     host.prefs.textWrap = true;
     EXPECT_EQ(Layout({"bbbbbbbbbbbbbbb x"}), (Lines_{"bbbbbbbbbb", "bbbbb x\r"}));
+    // After a space the break is a word's start: nothing to hyphenate
+    // there, but on the next line the word has no space before it.
+    EXPECT_EQ(Layout({"a hyphenation"}), (Lines_{"a ", "hyphen", "ation\r"}));
+    EXPECT_EQ(Lines()[0].hyphen, 0);
+    EXPECT_EQ(Lines()[1].hyphen, 1);
     // A space that does not fit ends the line cleanly.
     EXPECT_EQ(Layout({"aaaa bbbb  cc"}), (Lines_{"aaaa bbbb ", "cc\r"}));
     EXPECT_EQ(Lines()[1].first, 11);
