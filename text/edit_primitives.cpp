@@ -390,3 +390,26 @@ uint32_t NextStyleId(TextContext* ctx)
     std::memcpy(name, record + kStyleNextNameOffset, kStyleNextNameSize);
     return ctx->Styles()->FindStyleByName(name);
 }
+
+void SetLineSpacing(TextContext* ctx, int16_t kind)
+{
+    TextPosition start = ctx->CaretPosition();
+    TextPosition end = start;
+    GetFrameSelection(ctx, &start, &end);
+    const int32_t current = ctx->ParagraphIndex();
+    for (uint32_t p = start.paragraph; p <= end.paragraph; ++p) {
+        if (!ctx->SelectParagraph(int32_t(p)))
+            break;
+        ParagraphText para = ctx->Current();
+        if (SetParagraphLineSpacing(&para, kind))
+            ctx->StoreFlags(para);
+        else
+            CheckMemError(MemLastError() ? MemLastError() : kMemOutOfMemory);
+    }
+    if (current >= 0)
+        ctx->SelectParagraph(current);
+    FrameObjText* frame = ctx->Frame();
+    if (frame && ctx->Frames())
+        ctx->Frames()->MarkStoryFrames(false, frame->Block().storyId);
+    ctx->Document()->RedrawAfterChainChange();
+}

@@ -47,3 +47,8 @@ uint32_t NextStyleId(TextContext* ctx);
 
 // The selection references of the frame in edit; false when it shows none.
 bool GetFrameSelection(TextContext* ctx, TextPosition* start, TextPosition* end);
+
+// Line spacing 3 (one and a half) or 4 (double) for every paragraph of the
+// frame's selection (or the caret's paragraph); any other kind takes the
+// style's back. The story's frames are then flowed again.
+void SetLineSpacing(TextContext* ctx, int16_t kind);

@@ -35,20 +35,6 @@ private:
     TextHost& host_;
 };
 
-// The frame of the chain whose laid-out text holds the position, or the
-// frame itself when it is not chained.
-FrameObjText* FindFrameForPosition(TextContext* ctx, FrameObjText* frame, int32_t character, int32_t paragraph)
-{
-    FrameStore* frames = ctx->Frames();
-    if (!frame || !frames || !frames->IsChained(frame))
-        return frame;
-    PageChangeQuiet quiet(ctx->Host());
-    const uint16_t id =
-        frames->FindFrameForPos(frame->FrameId(), TextPosition{uint32_t(paragraph), uint16_t(character)});
-    FrameObj* found = frames->GetFrameObject(id);
-    return found ? static_cast<FrameObjText*>(found) : frame;
-}
-
 // The editor moves to the frame (the tool first, then the engine).
 void Rebind(TextContext* ctx, FrameObjText* frame)
 {
@@ -111,7 +97,9 @@ bool FindNext(TextContext* ctx, const FindSettings& settings)
     TextPosition e;
     if (GetFrameSelection(ctx, &s, &e))
         Highlight(ctx);
-    Rebind(ctx, FindFrameForPosition(ctx, ctx->Frame(), match.start, match.paragraph));
+    FrameObjText* shows = FindFrameForPosition(ctx, ctx->Frame(), match.start, match.paragraph);
+    if (shows != ctx->Frame())
+        Rebind(ctx, shows);
     ctx->SelectParagraph(match.paragraph);
     ctx->SetCaretCharacter(match.end);
     IntPoint point;
@@ -130,6 +118,18 @@ bool FindNext(TextContext* ctx, const FindSettings& settings)
 }
 
 }  // namespace
+
+FrameObjText* FindFrameForPosition(TextContext* ctx, FrameObjText* frame, int32_t character, int32_t paragraph)
+{
+    FrameStore* frames = ctx->Frames();
+    if (!frame || !frames || !frames->IsChained(frame))
+        return frame;
+    PageChangeQuiet quiet(ctx->Host());
+    const uint16_t id =
+        frames->FindFrameForPos(frame->FrameId(), TextPosition{uint32_t(paragraph), uint16_t(character)});
+    FrameObj* found = frames->GetFrameObject(id);
+    return found ? static_cast<FrameObjText*>(found) : frame;
+}
 
 FindSettings ReadFindSettings(const uint8_t* b)
 {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+class FrameObjText;
 class TextContext;
 
 constexpr uint32_t kFindSettingsSize = 514;
@@ -41,6 +42,10 @@ bool FindInStory(TextContext* ctx, int32_t startCharacter, const FindSettings& s
 // paragraph-size alert) when the paragraph would pass 65000 characters.
 // The replacement takes the selection's format.
 bool ReplaceSelection(TextContext* ctx, const std::string& replacement);
+
+// The frame of the chain whose laid-out text holds the position, or the
+// frame itself when it is not chained.
+FrameObjText* FindFrameForPosition(TextContext* ctx, FrameObjText* frame, int32_t character, int32_t paragraph);
 
 // The dialog's buttons. Replace All answers how many matches it replaced.
 int32_t ReplaceInText(TextContext* ctx, FindMode mode, const FindSettings& settings);

@@ -175,7 +175,7 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             return outcome;
         IntRect slot = band;
         if (!image && ctx->work.wrapCount > 0) {
-            if (!FindLineSlot(&ctx->work, h, rect.bottom, &band, &slot))
+            if (!ComputeLineSlot(&ctx->work, h, rect.bottom, &band, &slot))
                 return outcome;
             if (band.top - h + descent + h + 1 > rect.bottom)
                 return outcome;

@@ -158,7 +158,7 @@ void WidestFreeInterval(LayoutContext* ctx, const IntRect& band, int32_t* left, 
     }
 }
 
-bool FindLineSlot(LayoutContext* ctx, int32_t height, int32_t rectBottom, IntRect* band, IntRect* slot)
+bool ComputeLineSlot(LayoutContext* ctx, int32_t height, int32_t rectBottom, IntRect* band, IntRect* slot)
 {
     if (ctx->wrapCount <= 0) {
         *slot = *band;

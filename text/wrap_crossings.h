@@ -36,4 +36,4 @@ void WidestFreeInterval(LayoutContext* ctx, const IntRect& band, int32_t* left, 
 // band itself without outlines; otherwise the widest free piece, the band
 // moving down by half the line height while none is free. false when the
 // band reached the bottom without finding room.
-bool FindLineSlot(LayoutContext* ctx, int32_t height, int32_t rectBottom, IntRect* band, IntRect* slot);
+bool ComputeLineSlot(LayoutContext* ctx, int32_t height, int32_t rectBottom, IntRect* band, IntRect* slot);

@@ -150,6 +150,23 @@ TEST_F(EditTest, OnlyTheParagraphAFourthClickSelectedGoesWhole)
     EXPECT_EQ(Texts(), (Texts_{"next\r"}));
 }
 
+TEST_F(EditTest, LineSpacingGoesOverTheSelectedParagraphs)
+{
+    Story({"one", "two", "three"});
+    Select(TextPosition{0, 1}, TextPosition{1, 1});
+    SetLineSpacing(&ctx, 4);
+    auto spacing = [&](int32_t i) {
+        ctx.SelectParagraph(i);
+        return EffectiveParaFormat(&styles, ctx.Current(), false).lineSpacing;
+    };
+    EXPECT_EQ(spacing(0), 4);
+    EXPECT_EQ(spacing(1), 4);
+    EXPECT_EQ(spacing(2), 0);
+    SetLineSpacing(&ctx, 0);
+    ctx.SelectParagraph(0);
+    EXPECT_EQ(ctx.Current().OverrideBlock(), nullptr);
+}
+
 TEST_F(EditTest, SelectedTextForTheFindDialog)
 {
     Story({std::string(300, 'q'), "second"});

@@ -57,11 +57,11 @@ TEST(WrapCrossings, TheWidestFreePieceWins)
     Load(&ctx, Box(20, 0, 40, 100));
     IntRect band{0, 50, 100, 50};
     IntRect slot;
-    ASSERT_TRUE(FindLineSlot(&ctx, 15, 400, &band, &slot));
+    ASSERT_TRUE(ComputeLineSlot(&ctx, 15, 400, &band, &slot));
     EXPECT_EQ(slot.left, 40);
     EXPECT_EQ(slot.right, 100);
     Load(&ctx, Box(60, 0, 80, 100));
-    ASSERT_TRUE(FindLineSlot(&ctx, 15, 400, &band, &slot));
+    ASSERT_TRUE(ComputeLineSlot(&ctx, 15, 400, &band, &slot));
     EXPECT_EQ(slot.left, 0);
     EXPECT_EQ(slot.right, 60);
     // Two obstacles: the middle piece is the widest.
@@ -69,7 +69,7 @@ TEST(WrapCrossings, TheWidestFreePieceWins)
     const std::vector<IntPoint> other = Box(70, 0, 100, 100);
     two.insert(two.end(), other.begin(), other.end());
     Load(&ctx, two);
-    ASSERT_TRUE(FindLineSlot(&ctx, 15, 400, &band, &slot));
+    ASSERT_TRUE(ComputeLineSlot(&ctx, 15, 400, &band, &slot));
     EXPECT_EQ(slot.left, 10);
     EXPECT_EQ(slot.right, 70);
 }
@@ -80,14 +80,14 @@ TEST(WrapCrossings, ACoveredBandMovesDownByHalfLines)
     Load(&ctx, Box(-10, 0, 110, 100));
     IntRect band{0, 12, 100, 12};
     IntRect slot;
-    ASSERT_TRUE(FindLineSlot(&ctx, 15, 400, &band, &slot));
+    ASSERT_TRUE(ComputeLineSlot(&ctx, 15, 400, &band, &slot));
     // Steps of 7 until the line clears the obstacle's bottom by its height.
     EXPECT_EQ(band.top, 117);
     EXPECT_EQ(slot.left, 0);
     EXPECT_EQ(slot.right, 100);
     // No room before the bottom: the search gives up.
     band = IntRect{0, 12, 100, 12};
-    EXPECT_FALSE(FindLineSlot(&ctx, 15, 80, &band, &slot));
+    EXPECT_FALSE(ComputeLineSlot(&ctx, 15, 80, &band, &slot));
 }
 
 class WrapLayoutTest : public TextTest {};
