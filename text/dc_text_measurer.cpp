@@ -32,8 +32,8 @@ bool DcTextMeasurer::SelectFont(int16_t font, int32_t size, int16_t style)
         current_ = found->second.get();
         return true;
     }
-    FontSpec spec;
-    if (!lookup_ || !lookup_(font, &spec))
+    FontSpec fontSpec;
+    if (!lookup_ || !lookup_(font, &fontSpec))
         return false;
     auto m = std::make_unique<Measured>();
     // A size of 0 or less shows nothing and takes no room (a device font of
@@ -45,7 +45,7 @@ bool DcTextMeasurer::SelectFont(int16_t font, int32_t size, int16_t style)
         cache_.emplace(key, std::move(m));
         return true;
     }
-    m->font = TextLogFont(spec, size, std::get<2>(key));
+    m->font = TextLogFont(fontSpec, size, std::get<2>(key));
     dc_->selectFont(m->font);
     const TextMetrics metrics = dc_->getTextMetrics();
     m->ascent = metrics.ascent;

@@ -214,9 +214,9 @@ void DrawTextLine(TextContext* ctx, Dc* dc, const TextLineRecord& line)
             int32_t shift = 0;
             if (inRun && run.Has(kRunBaselineShift) && run.Value(kRankBaselineShift) > -37)
                 shift = run.Value(kRankBaselineShift);
-            FontSpec spec;
-            if (ctx->Host().GetFontSpec(pick(kRankFont), &spec))
-                dc->selectFont(TextLogFont(spec, ctx->ToView(size), pick(kRankStyle)));
+            FontSpec fontSpec;
+            if (ctx->Host().GetFontSpec(pick(kRankFont), &fontSpec))
+                dc->selectFont(TextLogFont(fontSpec, ctx->ToView(size), pick(kRankStyle)));
             dc->setTextColor(ctx->Host().TintColour(colour, shade));
             const char out = char(small ? ch - 0x20 : ch);
             const IntPoint at = ctx->ToView(IntPoint{x, line.Baseline() - shift + offset});

@@ -10,4 +10,4 @@
 
 struct FontSpec;
 
-LogFont TextLogFont(const FontSpec& spec, int32_t size, int16_t style);
+LogFont TextLogFont(const FontSpec& fontSpec, int32_t size, int16_t style);

@@ -286,7 +286,7 @@ bool DrawSheet(const std::string& out, const PathRecord& folder)
     StyleSheet styles;
     AddStyle(&styles, kStyleHeading, "Heading", 1, 18, 1, 6);
     AddStyle(&styles, kStyleSerif, "Body Serif", 1, 11, 0, 4);
-    DcTextMeasurer measurer([&host](int16_t font, FontSpec* spec) { return host.GetFontSpec(font, spec); });
+    DcTextMeasurer measurer([&host](int16_t font, FontSpec* fontSpec) { return host.GetFontSpec(font, fontSpec); });
     TextContext ctx(&doc, &styles, &host, &measurer);
     doc.ctx = &ctx;
     Sheet sheet(&doc, &styles, &host, &ctx);
