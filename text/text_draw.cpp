@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "foundation/byte_order.h"
+#include "foundation/int_math.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/style_record_format.h"
@@ -115,8 +116,8 @@ void DrawRule(TextContext* ctx, Dc* dc, const TextLineRecord& line, bool above, 
         left = rect.left + ctx->format.leftIndent;
         right = rect.right - ctx->format.rightIndent;
     }
-    left += int32_t(rule.leftInset);
-    right -= int32_t(rule.rightInset);
+    left += TruncToInt32(rule.leftInset);
+    right -= TruncToInt32(rule.rightInset);
     int32_t y = 0;
     if (above)
         y = line.Baseline() - line.ascent - RuleDistance(rule, ctx->format.spaceBefore, line.descent);

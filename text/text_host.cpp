@@ -1,7 +1,9 @@
 #include "text/text_host.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "foundation/int_math.h"
 #include "graphics/hls.h"
 #include "typography/font_spec.h"
 
@@ -39,7 +41,7 @@ ColorRef TextHost::TintColour(int16_t index, int16_t shade)
         l = (double(lightness) / 100.0) * shade;
     else
         l = lightness + ((double(kHlsScale) - lightness) / 100.0) * (100 - shade);
-    return HlsToRgb(hue, int16_t(l), saturation);
+    return HlsToRgb(hue, int16_t(std::clamp(TruncToInt32(l), 0, int32_t(kHlsScale))), saturation);
 }
 
 std::array<int16_t, kAttributeCount> TextHost::TypingAttributes() { return {0, 0, 0, 12, 0, 15, 100, 0, 0, 0}; }
