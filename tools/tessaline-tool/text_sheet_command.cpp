@@ -160,10 +160,7 @@ struct ParagraphSpec {
 
 class Sheet {
 public:
-    Sheet(SheetDocument* doc, StyleSheet* styles, SheetHost* host, TextContext* ctx)
-        : doc_(doc), styles_(styles), host_(host), ctx_(ctx)
-    {
-    }
+    Sheet(SheetDocument* doc, TextContext* ctx) : doc_(doc), ctx_(ctx) {}
 
     FrameObjText* AddFrame(const IntRect& text)
     {
@@ -253,8 +250,6 @@ public:
 
 private:
     SheetDocument* doc_;
-    StyleSheet* styles_;
-    SheetHost* host_;
     TextContext* ctx_;
 };
 
@@ -289,7 +284,7 @@ bool DrawSheet(const std::string& out, const PathRecord& folder)
     DcTextMeasurer measurer([&host](int16_t font, FontSpec* fontSpec) { return host.GetFontSpec(font, fontSpec); });
     TextContext ctx(&doc, &styles, &host, &measurer);
     doc.ctx = &ctx;
-    Sheet sheet(&doc, &styles, &host, &ctx);
+    Sheet sheet(&doc, &ctx);
 
     QImage image(kSheetWidth * kZoom, kSheetHeight * kZoom, QImage::Format_RGB32);
     image.fill(Qt::white);
