@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "foundation/int_math.h"
 #include "foundation/win_error.h"
 #include "frames/frame_document.h"
 #include "graphics/corner_quad.h"
@@ -260,8 +261,11 @@ void FrameObj::Recompute(uint8_t withRegion)
     PlacementCorners(viewGeometry_, &viewCorners_);
     CornerQuadBounds(viewCorners_, &viewRect_);
     redrawPending_ = 1;
-    if (withRegion)
+    if (withRegion) {
         regionValid_ = 0;
+        Region rebuilt;
+        GetOutlineRegion(ViewDc(), &rebuilt);
+    }
 }
 
 void FrameObj::ToggleSaved()
@@ -334,27 +338,19 @@ void FrameObj::SetGeometryField(int16_t index, int16_t value)
     Recompute(1);
 }
 
-void FrameObj::GetBounds(IntRect* out, int16_t which) const
-{
-    const FrameGeometry& g = which == kGeometrySaved  ? saved_.geometry
-                             : which == kGeometryDrag ? dragGeometry_
-                                                      : block_.attr.geometry;
-    PlacementRotatedBounds(g, out);
-}
-
 void FrameObj::MoveBy(const IntPoint& delta, int16_t mode, uint8_t force)
 {
     if (block_.pinned || (block_.attr.locked && !force))
         return;
     if (mode == 0) {
         MarkChanged(1, 1);
-        block_.attr.geometry.x += delta.x;
-        block_.attr.geometry.y += delta.y;
+        block_.attr.geometry.x = Add32(block_.attr.geometry.x, delta.x);
+        block_.attr.geometry.y = Add32(block_.attr.geometry.y, delta.y);
         ClearAutoSize(false);
         Recompute(0);
     } else if (mode == 2) {
-        dragGeometry_.x += delta.x;
-        dragGeometry_.y += delta.y;
+        dragGeometry_.x = Add32(dragGeometry_.x, delta.x);
+        dragGeometry_.y = Add32(dragGeometry_.y, delta.y);
     }
 }
 
@@ -362,18 +358,18 @@ void FrameObj::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remembe
 {
     FrameGeometry& g = block_.attr.geometry;
     if (remember && positive) {
-        g.x -= block_.remembered.x;
-        g.y -= block_.remembered.y;
+        g.x = Sub32(g.x, block_.remembered.x);
+        g.y = Sub32(g.y, block_.remembered.y);
         block_.remembered = delta;
     } else if (remember) {
         block_.remembered = IntPoint{};
     }
     if (positive) {
-        g.x += delta.x;
-        g.y += delta.y;
+        g.x = Add32(g.x, delta.x);
+        g.y = Add32(g.y, delta.y);
     } else {
-        g.x -= delta.x;
-        g.y -= delta.y;
+        g.x = Sub32(g.x, delta.x);
+        g.y = Sub32(g.y, delta.y);
     }
 }
 
@@ -740,13 +736,4 @@ Handle FrameObj::MakeClipboardText(uint32_t* typeTag) const
     if (h)
         std::memcpy(HandleData(h), kClipboardText, n);
     return h;
-}
-
-void FrameObj::GetZoom(int16_t* numerator, int16_t* denominator) const
-{
-    int16_t mode = 0;
-    *numerator = 1;
-    *denominator = 1;
-    if (document_)
-        document_->GetPageZoom(&mode, numerator, denominator);
 }
