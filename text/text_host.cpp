@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "foundation/int_math.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_document.h"
+#include "frames/frame_obj_text.h"
+#include "frames/wrap_point_list.h"
 #include "graphics/hls.h"
+#include "platform/dc.h"
 #include "typography/font_spec.h"
 
 namespace {
@@ -45,3 +51,27 @@ ColorRef TextHost::TintColour(int16_t index, int16_t shade)
 }
 
 std::array<int16_t, kAttributeCount> TextHost::TypingAttributes() { return {0, 0, 0, 12, 0, 15, 100, 0, 0, 0}; }
+
+void TextHost::CollectWrapOutlines(FrameObjText* frame, IntPoint* points, int32_t* count, int32_t limit)
+{
+    FrameDocument* document = frame ? frame->Document() : nullptr;
+    CurrPageMng* pages = document ? document->PageManager() : nullptr;
+    if (!pages)
+        return;
+    pages->CollectOverlaps(frame);
+    // Curved outlines are traced on a context; without a view any context
+    // measures the same in document units.
+    std::unique_ptr<Dc> own;
+    Dc* dc = ViewDc();
+    if (!dc) {
+        own = Dc::ForMeasuring();
+        dc = own.get();
+    }
+    auto list = std::make_unique<WrapPointList>();
+    for (int16_t i = 0; i < CurrPageMng::GetOverlapCount(); ++i) {
+        if (FrameObj* over = CurrPageMng::OverlapAt(i))
+            over->AddOutlinePoints(dc, list.get(), limit);
+    }
+    for (int32_t i = 0; i < list->Count() && *count < limit; ++i)
+        points[(*count)++] = list->At(i);
+}

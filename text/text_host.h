@@ -94,11 +94,9 @@ public:
     // ---- the page ----
     // The outlines of the frames lying over the text frame, each a closed
     // polygon given edge by edge as point pairs, appended to points while
-    // fewer than limit are there (count in and out).
-    virtual void CollectWrapOutlines(FrameObjText* /*frame*/, IntPoint* /*points*/, int32_t* /*count*/,
-                                     int32_t /*limit*/)
-    {
-    }
+    // fewer than limit are there (count in and out): those of the frames
+    // above it on the page its document shows.
+    virtual void CollectWrapOutlines(FrameObjText* frame, IntPoint* points, int32_t* count, int32_t limit);
 
     // ---- redrawing ----
     // Lines first..last of the frame changed on the screen (after a local

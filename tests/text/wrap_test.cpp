@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "frames/sample_page.h"
 #include "text/line_layout.h"
 #include "text/wrap_crossings.h"
 #include "text/wrap_outline.h"
@@ -88,6 +89,41 @@ TEST(WrapCrossings, ACoveredBandMovesDownByHalfLines)
     // No room before the bottom: the search gives up.
     band = IntRect{0, 12, 100, 12};
     EXPECT_FALSE(ComputeLineSlot(&ctx, 15, 80, &band, &slot));
+}
+
+TEST(WrapOutline, TheFramesAboveOnThePageGiveTheirOutlines)
+{
+    TempDir dir;
+    SamplePageDocument doc(dir.path(), IntSize{400, 300}, 100);
+    ASSERT_TRUE(doc.ok());
+    FrameObjText* text = static_cast<FrameObjText*>(doc.AddFrame(kFrameText, IntRect{0, 0, 200, 200}));
+    FrameObj* ellipse = doc.AddFrame(kFrameEllipse, IntRect{50, 60, 150, 120});
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(ellipse, nullptr);
+    ellipse->SetOutline(2, 4);
+    TextHost host;
+    BuildTextWrapOutline(text, &host);
+    LayoutContext ctx;
+    LoadWrapOutline(text, &ctx);
+    ASSERT_GT(ctx.wrapCount, 8);
+    EXPECT_EQ(ctx.wrapCount % 2, 0);
+    for (int32_t i = 0; i < ctx.wrapCount; ++i) {
+        EXPECT_GE(ctx.wrapPoints[size_t(i)].x, 50 - 5);
+        EXPECT_LE(ctx.wrapPoints[size_t(i)].x, 150 + 5);
+        EXPECT_GE(ctx.wrapPoints[size_t(i)].y, 60 - 5);
+        EXPECT_LE(ctx.wrapPoints[size_t(i)].y, 120 + 5);
+    }
+    // A band through the middle: the two sides are as wide, the left wins.
+    IntRect band{0, 90, 200, 90};
+    IntRect slot;
+    ASSERT_TRUE(ComputeLineSlot(&ctx, 15, 200, &band, &slot));
+    EXPECT_EQ(slot.left, 0);
+    EXPECT_GE(slot.right, 44);
+    EXPECT_LE(slot.right, 50);
+    // Nothing above it: no outline.
+    FrameObjText* alone = static_cast<FrameObjText*>(doc.AddFrame(kFrameText, IntRect{250, 0, 300, 50}));
+    BuildTextWrapOutline(alone, &host);
+    EXPECT_EQ(alone->WrapOutline(), nullptr);
 }
 
 class WrapLayoutTest : public TextTest {};
