@@ -299,9 +299,11 @@ void DeleteRange(TextContext* ctx, TextPosition start, TextPosition end, bool fo
     if (!lastGoes) {
         ctx->SelectParagraph(p2);
         ParagraphText last = ctx->Current();
-        AdjustRunsForDelete(&last, 0, uint32_t(c2));
-        last.DeleteChars(0, uint16_t(c2 - 1), true);
-        ctx->StoreFlags(last);
+        if (c2 > 0) {
+            AdjustRunsForDelete(&last, 0, uint32_t(c2));
+            last.DeleteChars(0, uint16_t(c2 - 1), true);
+            ctx->StoreFlags(last);
+        }
         rest = CopyOf(last);
     }
     if (!firstGoes) {

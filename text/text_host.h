@@ -8,12 +8,14 @@
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
+#include "frames/style_record_format.h"
 #include "platform/gdi_types.h"
 #include "text/style_run_format.h"
 
 class Dc;
 class FrameObj;
 class FrameObjText;
+class TextClipboard;
 struct FontSpec;
 
 // The text settings of the document's preferences.
@@ -78,7 +80,8 @@ public:
     virtual bool IsTextToolCurrent() { return false; }
     // The frame the tool edits, null when none.
     virtual FrameObjText* EditFrame() { return nullptr; }
-    // Moves editing to another frame of the chain.
+    // Editing goes on in this frame of the chain: when it is not the frame
+    // in edit, the tool leaves that one and enters it.
     virtual void BindEditor(FrameObjText* /*frame*/) {}
     virtual void SaveUndo() {}
     virtual void HideCaret() {}
@@ -91,6 +94,26 @@ public:
     // a whole paragraph).
     virtual uint8_t ClickState() { return 0; }
 
+    // ---- editing through the text tool ----
+    // Forgets the tool's undo record, so that the next change saves a new
+    // one.
+    virtual void ClearUndo() {}
+    // The caret shows at the caret point; RestartCaret also starts its
+    // blinking anew.
+    virtual void ShowCaret() {}
+    virtual void RestartCaret() {}
+    // Selects (or deselects) the whole story in every frame of the chain,
+    // with its highlight when redraw is set.
+    virtual void SelectAll(bool /*on*/, bool /*redraw*/) {}
+    // One of the ten typing attributes changes (by rank), and the tool shows
+    // its attributes again.
+    virtual void SetTypingAttribute(int /*rank*/, int16_t /*value*/) {}
+    virtual void PublishTextAttributes() {}
+    // The tool's paragraph attributes: what Paragraph Info applies.
+    virtual ParaFormat ParagraphAttributes() { return {}; }
+    // Where copied text goes and pasted text comes from; null without one.
+    virtual TextClipboard* Clipboard() { return nullptr; }
+
     // ---- the page ----
     // The outlines of the frames lying over the text frame, each a closed
     // polygon given edge by edge as point pairs, appended to points while
@@ -102,4 +125,7 @@ public:
     // Lines first..last of the frame changed on the screen (after a local
     // re-layout).
     virtual void LinesChanged(FrameObjText* /*frame*/, int32_t /*first*/, int32_t /*last*/) {}
+    // The frame's text was flowed anew: its whole text rectangle is to be
+    // painted again (text, rules and the area below the last line).
+    virtual void FrameTextChanged(FrameObjText* /*frame*/) {}
 };

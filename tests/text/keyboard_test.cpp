@@ -1,0 +1,360 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QWidget>
+#include <cstring>
+
+#include "support/alert_capture.h"
+#include "text/key_event_qt.h"
+#include "text/style_runs.h"
+#include "editing_fixture.h"
+
+namespace {
+
+using Paras = std::vector<std::string>;
+
+class KeyboardTest : public EditingTest {
+protected:
+    void Field(int32_t paragraph, int32_t start, int16_t length)
+    {
+        const TextPosition caret = CaretAt();
+        ctx.SelectParagraph(paragraph);
+        ParagraphText p = ctx.Current();
+        ASSERT_TRUE(MarkFieldRun(&p, start, 5, length));
+        ctx.StoreFlags(p);
+        Caret(caret.paragraph, caret.character);
+    }
+    // Two chained frames, one line in the first.
+    void Chain(const std::vector<std::string>& paragraphs)
+    {
+        first = AddFrame(IntRect{0, 0, 60, 16});
+        second = AddFrame(IntRect{100, 0, 160, 400});
+        Edit(first, paragraphs);
+        doc.frames.LinkAfter(first->FrameId(), second);
+        Flow(first);
+        Flow(second);
+        BindFrame(&ctx, first);
+        Caret(0, 0);
+    }
+
+    AlertCapture alerts;
+    FrameObjText* first = nullptr;
+    FrameObjText* second = nullptr;
+};
+
+TEST_F(KeyboardTest, TypingSplittingAndOnlyTextChangesMarkTheDocument)
+{
+    Story({"abc"});
+    Caret(0, 3);
+    EXPECT_EQ(Type("d"), ReflowLevel::kLocal);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 4}));
+    EXPECT_EQ(Press(kVkLeft), ReflowLevel::kNone);
+    Press(kVkHome);
+    EXPECT_EQ(host.modified, 1);
+    // Enter at 0 leaves an empty paragraph before the text, at the end one
+    // after it.
+    EXPECT_EQ(Type("\r"), ReflowLevel::kFrame);
+    EXPECT_EQ(CaretAt(), (TextPosition{1, 0}));
+    Caret(1, 4);
+    Type("\r");
+    EXPECT_EQ(Texts(), (Paras{"\r", "abcd\r", "\r"}));
+    // Shift+Enter breaks the line inside the paragraph.
+    Caret(1, 2);
+    Type("\r", true);
+    EXPECT_EQ(Texts()[1], std::string("ab\0cd\r", 6));
+    EXPECT_EQ(CaretAt(), (TextPosition{1, 3}));
+    EXPECT_EQ(host.modified, 4);
+    // No frame in edit: the key is not handled.
+    host.editFrame = nullptr;
+    EXPECT_EQ(HandleKey(&ctx, TypedCharEvent('x')), 0);
+}
+
+TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
+{
+    Story({"ab", "cd"});
+    Caret(1, 0);
+    EXPECT_EQ(Type("\b"), ReflowLevel::kFrame);
+    EXPECT_EQ(Texts(), (Paras{"abcd\r"}));
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
+    Press(kVkDelete);
+    EXPECT_EQ(Texts(), (Paras{"abd\r"}));
+    Type("\b");
+    EXPECT_EQ(Texts(), (Paras{"ad\r"}));
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 1}));
+
+    Story({"ab", "cd"});
+    Caret(0, 2);
+    Press(kVkDelete);
+    EXPECT_EQ(Texts(), (Paras{"abcd\r"}));
+    // The story's start and its last end mark: nothing changes.
+    const int32_t modified = host.modified;
+    Caret(0, 0);
+    Type("\b");
+    Caret(0, 4);
+    Press(kVkDelete);
+    EXPECT_EQ(Texts(), (Paras{"abcd\r"}));
+    EXPECT_EQ(host.modified, modified);
+    EXPECT_TRUE(host.caretShown);
+}
+
+TEST_F(KeyboardTest, ShiftSelectsWhatTheCaretPassesAcrossParagraphs)
+{
+    Story({"abcd", "efgh"});
+    Caret(0, 2);
+    Press(kVkLeft, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 2}}));
+    EXPECT_EQ(host.undoClears, 1);
+    Press(kVkLeft, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 0}, TextPosition{0, 2}}));
+    EXPECT_EQ(host.modified, 0);
+
+    // From a paragraph's start: the previous end mark up to it; Backspace
+    // then joins the two.
+    doc.frames.SetEditFlag(host.editFrame, false);
+    Caret(1, 0);
+    Press(kVkLeft, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 4}, TextPosition{1, 0}}));
+    EXPECT_EQ(Type("\b"), ReflowLevel::kPage);
+    EXPECT_EQ(Texts(), (Paras{"abcdefgh\r"}));
+    EXPECT_FALSE(Selected());
+
+    Story({"ab", "cd"});
+    Caret(0, 2);
+    Press(kVkRight, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 2}, TextPosition{1, 0}}));
+    // Where the caret cannot move, nothing is selected.
+    Story({"ab"});
+    Press(kVkLeft, true);
+    Caret(0, 2);
+    Press(kVkRight, true);
+    Press(kVkEnd, true);
+    EXPECT_FALSE(Selected());
+    Caret(0, 1);
+    Press(kVkEnd, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 2}}));
+}
+
+TEST_F(KeyboardTest, MovesReshapeOrCollapseASelection)
+{
+    Story({"abcdef"});
+    Select({0, 1}, {0, 4});
+    Caret(0, 4);
+    Press(kVkLeft);
+    EXPECT_FALSE(Selected());
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 3}));
+
+    Select({0, 1}, {0, 4});
+    Caret(0, 4);
+    Press(kVkRight, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 5}}));
+    Press(kVkLeft, true);
+    Press(kVkLeft, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 3}}));
+    Press(kVkHome, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 0}, TextPosition{0, 3}}));
+    // Shrunk to nothing: the caret state.
+    Select({0, 2}, {0, 3});
+    Caret(0, 3);
+    Press(kVkLeft, true);
+    EXPECT_FALSE(Selected());
+    // Up without Shift collapses to the start.
+    Select({0, 2}, {0, 5});
+    Caret(0, 5);
+    Press(kVkUp);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
+    EXPECT_FALSE(Selected());
+    // Shift+Up on the first line beeps and keeps the selection.
+    Select({0, 2}, {0, 5});
+    Press(kVkUp, true);
+    EXPECT_EQ(alerts.beeps().size(), 1u);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 2}, TextPosition{0, 5}}));
+
+    // A typed key replaces the selection, Delete removes it.
+    Select({0, 0}, {0, 4});
+    EXPECT_EQ(Type("X"), ReflowLevel::kPage);
+    EXPECT_EQ(Texts(), (Paras{"Xef\r"}));
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 1}));
+    EXPECT_FALSE(Selected());
+    Select({0, 1}, {0, 2});
+    Press(kVkDelete);
+    EXPECT_EQ(Texts(), (Paras{"Xf\r"}));
+}
+
+TEST_F(KeyboardTest, VerticalMovesKeepTheColumnAndStayInAnUnchainedFrame)
+{
+    Story({"aaaa bbbb cccc dddd"});
+    Caret(0, 2);
+    Press(kVkDown);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
+    Press(kVkUp);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
+    Caret(0, 12);
+    Press(kVkDown);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 19}));
+    Press(kVkUp, true);
+    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 9}, TextPosition{0, 19}}));
+    // The first line: up goes to the story's start.
+    doc.frames.SetEditFlag(host.editFrame, false);
+    Caret(0, 3);
+    Press(kVkUp);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 0}));
+}
+
+TEST_F(KeyboardTest, TheCaretCrossesBetweenChainedFrames)
+{
+    Chain({"aaaa bbbb cccc"});
+    Caret(0, 3);
+    Press(kVkDown);
+    EXPECT_EQ(host.editFrame, second);
+    EXPECT_EQ(ctx.Frame(), second);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 10}));
+    Press(kVkUp);
+    EXPECT_EQ(host.editFrame, first);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 8}));
+    // Right past the first frame's last line goes on in the second.
+    Caret(0, 9);
+    Press(kVkRight);
+    EXPECT_EQ(host.editFrame, second);
+    Press(kVkLeft);
+    EXPECT_EQ(host.editFrame, first);
+    // Backspace at the second frame's start edits the first.
+    host.editFrame = second;
+    Caret(0, 10);
+    Type("\b");
+    EXPECT_EQ(Texts(), (Paras{"aaaa bbbbcccc\r"}));
+    EXPECT_EQ(host.editFrame, first);
+}
+
+TEST_F(KeyboardTest, SmartQuotesFollowTheCharacterTyped)
+{
+    host.prefs.smartQuotes = true;
+    host.prefs.quoteStyle = 3;
+    Story({"a "});
+    Caret(0, 2);
+    Type("\"", true);
+    Type("b");
+    Type("\"", true);
+    Type(" ");
+    // An apostrophe keeps the single pair whatever Shift says.
+    Type("'", true);
+    Type("c");
+    Type("'");
+    EXPECT_EQ(Texts(), (Paras{"a \xAB" "b\xBB `c\xB4\r"}));
+    host.prefs.smartQuotes = false;
+    Story({""});
+    Type("\"", true);
+    EXPECT_EQ(Texts(), (Paras{"\"\r"}));
+}
+
+TEST_F(KeyboardTest, AFieldsCharactersAreEditedOnlyAsAWhole)
+{
+    // Field 5 shows its column's name.
+    Story({"abCompanycd"});
+    Field(0, 2, 7);
+    Caret(0, 2);
+    Press(kVkDelete);
+    Caret(0, 9);
+    Type("\b");
+    Caret(0, 5);
+    Type("x");
+    Select({0, 0}, {0, 4});
+    Press(kVkDelete);
+    Select({0, 4}, {0, 10});
+    Type("y");
+    EXPECT_EQ(alerts.beeps().size(), 5u);
+    EXPECT_EQ(Texts(), (Paras{"abCompanycd\r"}));
+    EXPECT_EQ(host.modified, 0);
+    // At its edges the text around it changes; as a whole it goes.
+    doc.frames.SetEditFlag(host.editFrame, false);
+    Caret(0, 9);
+    Type("x");
+    Caret(0, 2);
+    Type("z");
+    EXPECT_EQ(Texts(), (Paras{"abzCompanyxcd\r"}));
+    Select({0, 3}, {0, 10});
+    Press(kVkDelete);
+    EXPECT_EQ(Texts(), (Paras{"abzxcd\r"}));
+}
+
+TEST_F(KeyboardTest, AnOverlongParagraphCanStillBeMovedInAndShortened)
+{
+    // Only an old file can hold such a paragraph: it is made by hand.
+    FrameObjText* frame = Story({"x"});
+    Handle h = ctx.Current().handle();
+    ASSERT_EQ(HandleResize(h, 8 + 65501 + 256), 0);
+    PutU16LE(HandleData(h) + 4, 65501);
+    std::memset(HandleData(h) + 8, 'x', 65500);
+    HandleData(h)[8 + 65500] = 13;
+    Flow(frame);
+    Caret(0, 5);
+    Type("y");
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(), "Paragraph is too large. Please make a new one.");
+    Press(kVkRight);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 6}));
+    Type("\b");
+    EXPECT_EQ(Texts()[0].size(), 65500u);
+    // At the limit itself typing is still refused; Enter splits.
+    Type("y");
+    EXPECT_EQ(alerts.boxes().size(), 2u);
+    EXPECT_EQ(Texts()[0].size(), 65500u);
+    Type("\r");
+    EXPECT_EQ(ctx.ParagraphCount(), 2);
+    EXPECT_EQ(Texts()[0].size(), 6u);
+}
+
+TEST_F(KeyboardTest, TypedTextTakesTheToolsTypingAttributes)
+{
+    host.typing[kRankStyle] = 1;
+    Story({"ab"});
+    Type("x");
+    Type("y");
+    ctx.SelectParagraph(0);
+    RunCache run;
+    for (int32_t i : {0, 1}) {
+        ASSERT_TRUE(LoadRunAt(ctx.Current(), i, &run));
+        EXPECT_EQ(run.Value(kRankStyle), 1);
+    }
+    EXPECT_FALSE(LoadRunAt(ctx.Current(), 2, &run));
+}
+
+// Records the key presses a widget receives, as the card view will.
+class KeyRecorder : public QWidget {
+public:
+    std::vector<KeyEvent> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        for (const KeyEvent& k : KeyEventsFromQt(*event))
+            keys.push_back(k);
+    }
+};
+
+TEST(KeyEventsFromQt, KeyDownsAndTypedCharacters)
+{
+    KeyRecorder w;
+    QTest::keyClick(&w, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_Delete);
+    QTest::keyClick(&w, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_Backspace);
+    QTest::keyClick(&w, Qt::Key_A);
+    QTest::sendKeyEvent(QTest::Click, &w, Qt::Key_Eacute, QString(QChar(0xE9)), Qt::NoModifier);
+    QTest::keyClick(&w, Qt::Key_PageUp);
+    QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(w.keys.size(), 6u);
+    EXPECT_TRUE(IsKeyDown(w.keys[0], kVkLeft));
+    EXPECT_EQ(w.keys[0].shift, 1);
+    EXPECT_TRUE(IsKeyDown(w.keys[1], kVkDelete));
+    EXPECT_EQ(w.keys[2].keyCode, kCharEnter);
+    EXPECT_EQ(w.keys[2].virtualKey, 0u);
+    EXPECT_EQ(w.keys[2].shift, 1);
+    EXPECT_EQ(w.keys[3].keyCode, kCharBackspace);
+    EXPECT_EQ(w.keys[4].keyCode, uint32_t('a'));
+    EXPECT_EQ(w.keys[5].keyCode, 0xE9u);
+    EXPECT_FALSE(IsCaretKey(w.keys[5]));
+    // A typed '%' (37) is no Left arrow.
+    EXPECT_FALSE(IsKeyDown(TypedCharEvent('%'), kVkLeft));
+}
+
+}  // namespace

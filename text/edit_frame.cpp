@@ -1,0 +1,154 @@
+#include "text/edit_frame.h"
+
+#include "frames/frame_document.h"
+#include "frames/frame_obj_text.h"
+#include "frames/frame_store.h"
+#include "text/find_replace.h"
+#include "text/frame_flow.h"
+#include "text/line_table.h"
+#include "text/selection_highlight.h"
+#include "text/text_context.h"
+
+void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end)
+{
+    FrameObjText* frame = ctx->Frame();
+    FrameStore* frames = ctx->Frames();
+    if (!frame || !frames)
+        return;
+    frames->SetTextRef(frame->FrameId(), 0, start.paragraph, start.character);
+    frames->SetTextRef(frame->FrameId(), 1, end.paragraph, end.character);
+    frames->SetEditFlag(frame, true);
+}
+
+void ClearFrameSelection(TextContext* ctx)
+{
+    FrameObjText* frame = ctx->Frame();
+    FrameStore* frames = ctx->Frames();
+    if (!frame || !frames)
+        return;
+    frames->SetTextRef(frame->FrameId(), 0, 0, 0);
+    frames->SetTextRef(frame->FrameId(), 1, 0, 0);
+    frames->SetEditFlag(frame, false);
+}
+
+void ToggleHighlight(TextContext* ctx) { ToggleSelectionHighlight(ctx, ctx->Host().ViewDc()); }
+
+namespace {
+
+// Puts the paragraph at hand and the caret back (clamped to the story).
+void RestoreCaret(TextContext* ctx, const TextPosition& caret)
+{
+    const int32_t count = ctx->ParagraphCount();
+    if (count <= 0)
+        return;
+    const int32_t paragraph = int32_t(caret.paragraph) < count ? int32_t(caret.paragraph) : count - 1;
+    if (ctx->SelectParagraph(paragraph)) {
+        const uint16_t length = ctx->Current().Length();
+        ctx->SetCaretCharacter(caret.character < length ? caret.character : uint16_t(length ? length - 1 : 0));
+    }
+}
+
+}  // namespace
+
+void BindEngineKeepingCaret(TextContext* ctx, FrameObjText* frame)
+{
+    const TextPosition caret = ctx->CaretPosition();
+    BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
+}
+
+bool FlowEditFrame(TextContext* ctx, bool invalidateChain)
+{
+    FrameObjText* frame = ctx->Frame();
+    FrameStore* frames = ctx->Frames();
+    if (!frame || !frames)
+        return false;
+    const TextPosition caret = ctx->CaretPosition();
+    const bool changed = frames->FlowFrame(frame->FrameId(), false);
+    BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
+    ctx->Host().FrameTextChanged(frame);
+    if (changed || invalidateChain)
+        frames->InvalidateChain(frame->FrameId());
+    return changed;
+}
+
+void RedrawEditFrame(TextContext* ctx)
+{
+    if (FrameObjText* frame = ctx->Frame()) {
+        frame->MarkChanged(1, 0);
+        frame->Invalidate(0);
+    }
+    ctx->Document()->RedrawAfterChainChange();
+}
+
+void RebindEditor(TextContext* ctx, FrameObjText* frame)
+{
+    if (!frame)
+        frame = ctx->Frame();
+    if (!frame)
+        return;
+    ctx->Host().BindEditor(frame);
+    BindEngineKeepingCaret(ctx, frame);
+}
+
+bool CrossToFrameShowing(TextContext* ctx, const TextPosition& position)
+{
+    FrameObjText* frame = ctx->Frame();
+    ctx->edit.lastCaret = position;
+    if (!frame || !ctx->Frames() || !ctx->Frames()->IsChained(frame))
+        return false;
+    // The search raises the page-change quiet flag while it walks the chain.
+    FrameObjText* shows = FindFrameForPosition(ctx, frame, position.character, int32_t(position.paragraph));
+    if (shows == frame) {
+        // A frame's end is the first position it does not show, which the
+        // search still counts as its own: past its last line the next
+        // frame shows the position, before its first the previous one.
+        BindEngineKeepingCaret(ctx, frame);
+        const int16_t direction = PastFrameText(ctx, position) ? 1 : BeforeFrameText(ctx, position) ? 0 : -1;
+        if (direction >= 0) {
+            FrameStore* frames = ctx->Frames();
+            const uint16_t id = frames->ChainStep(direction, frame->FrameId(), 0);
+            FrameObj* other = id ? frames->GetFrameObject(id) : nullptr;
+            if (other)
+                shows = static_cast<FrameObjText*>(other);
+        }
+    }
+    // The search may have flowed frames of the chain: the engine works on
+    // the frame in edit again before anything else.
+    if (!shows || shows == frame) {
+        BindEngineKeepingCaret(ctx, frame);
+        return false;
+    }
+    RebindEditor(ctx, shows);
+    return true;
+}
+
+bool FirstFrameLine(TextContext* ctx, TextLineRecord* line)
+{
+    const LineTable lines = ctx->Lines();
+    return lines.Count() > 0 && lines.Get(1, line);
+}
+
+bool LastFrameLine(TextContext* ctx, TextLineRecord* line)
+{
+    const LineTable lines = ctx->Lines();
+    return lines.Count() > 0 && lines.Get(lines.Count(), line);
+}
+
+bool BeforeFrameText(TextContext* ctx, const TextPosition& position)
+{
+    TextLineRecord first;
+    if (!FirstFrameLine(ctx, &first))
+        return false;
+    return PositionBefore(position, TextPosition{uint32_t(first.paragraph), first.first});
+}
+
+bool PastFrameText(TextContext* ctx, const TextPosition& position)
+{
+    TextLineRecord last;
+    if (!LastFrameLine(ctx, &last))
+        return false;
+    const TextPosition lastChar{uint32_t(last.paragraph), uint16_t(last.End() > 0 ? last.End() - 1 : 0)};
+    return PositionBefore(lastChar, position);
+}
