@@ -319,6 +319,11 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
     uint16_t flags = 0;
     if ((pos == 0 || breaks) && TypingFormatDiffers(ctx))
         flags = BuildTypingRun(ctx, pos, ctx->Host().TypingAttributes(), &values);
+    if (ch == kCharEnter && CaretLine(ctx) == 0) {
+        // Typing ahead left the frame's lines behind the text: Enter needs
+        // the caret's line.
+        FlowEditFrame(ctx, false);
+    }
     if (!InsertCharAt(ctx, uint16_t(pos), ch)) {
         ctx->Host().RestartCaret();
         return;

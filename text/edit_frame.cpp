@@ -1,8 +1,12 @@
 #include "text/edit_frame.h"
 
+#include <algorithm>
+
 #include "frames/frame_document.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "frames/story_store.h"
+#include "text/edit_primitives.h"
 #include "text/find_replace.h"
 #include "text/frame_flow.h"
 #include "text/line_table.h"
@@ -151,4 +155,39 @@ bool PastFrameText(TextContext* ctx, const TextPosition& position)
         return false;
     const TextPosition lastChar{uint32_t(last.paragraph), uint16_t(last.End() > 0 ? last.End() - 1 : 0)};
     return PositionBefore(lastChar, position);
+}
+
+TextPosition DeleteShownSelection(TextContext* ctx, const TextPosition& start, bool all)
+{
+    FrameStore* frames = ctx->Frames();
+    FrameObjText* frame = ctx->Frame();
+    if (!all)
+        ToggleHighlight(ctx);
+    DeleteSelection(ctx, true);
+    TextPosition at = all ? TextPosition{} : start;
+    if (all) {
+        ctx->Document()->Stories()->SetAllSelected(false);
+        frames->SetEditFlagAll(frame, false);
+    }
+    ClearFrameSelection(ctx);
+    ctx->edit.typingCheck = false;
+    // A paragraph record that went whole may leave the start past the story.
+    const int32_t count = ctx->ParagraphCount();
+    if (int32_t(at.paragraph) >= count && count > 0 && ctx->SelectParagraph(count - 1))
+        at = TextPosition{uint32_t(count - 1), uint16_t(ctx->Current().Length() - 1)};
+    if (ctx->SelectParagraph(int32_t(at.paragraph))) {
+        const uint16_t length = ctx->Current().Length();
+        at.character = std::min<uint16_t>(at.character, uint16_t(length ? length - 1 : 0));
+        ctx->SetCaretCharacter(at.character);
+    }
+    ctx->edit.lastCaret = at;
+    if (all && frames->IsChained(frame)) {
+        const uint16_t head = frames->ChainHead(frame->FrameId(), false, 0);
+        FrameObj* first = head ? frames->GetFrameObject(head) : nullptr;
+        if (first && first != frame)
+            RebindEditor(ctx, static_cast<FrameObjText*>(first));
+    } else if (BeforeFrameText(ctx, at)) {
+        CrossToFrameShowing(ctx, at);
+    }
+    return at;
 }

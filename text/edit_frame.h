@@ -23,6 +23,11 @@ void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPo
 void ClearFrameSelection(TextContext* ctx);
 // Inverts the selection's area on the view.
 void ToggleHighlight(TextContext* ctx);
+// The selected text goes and the frame returns to the caret state, the
+// caret where the selection began (start). A whole-story selection (all)
+// leaves one empty paragraph, edited in the chain's first frame. The
+// caret's position.
+TextPosition DeleteShownSelection(TextContext* ctx, const TextPosition& start, bool all);
 
 // Flows the frame in edit again (the paragraph at hand and the caret stay)
 // and has its text painted anew; the rest of the chain is marked for

@@ -107,43 +107,6 @@ void PutBackHighlight(TextContext* ctx, const Selection& sel)
     }
 }
 
-// The selected text goes; the caret stays where it began. A whole-story
-// selection leaves one empty paragraph, edited in the chain's first frame.
-TextPosition RemoveSelection(TextContext* ctx, const Selection& sel)
-{
-    FrameStore* frames = ctx->Frames();
-    FrameObjText* frame = ctx->Frame();
-    if (!sel.all)
-        ToggleHighlight(ctx);
-    DeleteSelection(ctx, true);
-    TextPosition at = sel.all ? TextPosition{} : sel.start;
-    if (sel.all) {
-        ctx->Document()->Stories()->SetAllSelected(false);
-        frames->SetEditFlagAll(frame, false);
-    }
-    ClearFrameSelection(ctx);
-    ctx->edit.typingCheck = false;
-    // A paragraph record that went whole may leave the start past the story.
-    const int32_t count = ctx->ParagraphCount();
-    if (int32_t(at.paragraph) >= count && count > 0 && ctx->SelectParagraph(count - 1))
-        at = TextPosition{uint32_t(count - 1), uint16_t(ctx->Current().Length() - 1)};
-    if (ctx->SelectParagraph(int32_t(at.paragraph))) {
-        const uint16_t length = ctx->Current().Length();
-        at.character = std::min<uint16_t>(at.character, uint16_t(length ? length - 1 : 0));
-        ctx->SetCaretCharacter(at.character);
-    }
-    ctx->edit.lastCaret = at;
-    if (sel.all && frames->IsChained(frame)) {
-        const uint16_t head = frames->ChainHead(frame->FrameId(), false, 0);
-        FrameObj* first = head ? frames->GetFrameObject(head) : nullptr;
-        if (first && first != frame)
-            RebindEditor(ctx, static_cast<FrameObjText*>(first));
-    } else if (BeforeFrameText(ctx, at)) {
-        CrossToFrameShowing(ctx, at);
-    }
-    return at;
-}
-
 void Finish(TextContext* ctx, KeyOutcome* out)
 {
     FlowEditFrame(ctx, true);
@@ -160,7 +123,7 @@ void DeleteKeys(TextContext* ctx, const Selection& sel, KeyOutcome* out)
         PlayBeep(5);
         return;
     }
-    RemoveSelection(ctx, sel);
+    DeleteShownSelection(ctx, sel.start, sel.all);
     Finish(ctx, out);
 }
 
@@ -276,7 +239,7 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, const Selection& sel, KeyOu
         return;
     const uint8_t ch = TypedCharacter(ctx, key, from.character);
     ctx->Host().HideCaret();
-    const TextPosition at = RemoveSelection(ctx, sel);
+    const TextPosition at = DeleteShownSelection(ctx, sel.start, sel.all);
     if (InsertCharAt(ctx, at.character, ch) && ch != kCharEnter) {
         std::array<int16_t, kAttributeCount> values{};
         const uint16_t flags = BuildTypingRun(ctx, at.character, ctx->Host().TypingAttributes(), &values);
