@@ -144,6 +144,7 @@ void HomeEndKey(TextContext* ctx, const KeyEvent& key, bool home)
         return;
     }
     ctx->SetCaretCharacter(target.character);
+    ctx->edit.typingCheck = false;
     PublishCaret(ctx);
     ctx->edit.lastCaret = ctx->CaretPosition();
     ctx->Host().ShowCaret();
@@ -255,6 +256,7 @@ void UpKey(TextContext* ctx, const KeyEvent& key)
         index = count;
     if (index == 0)
         return;
+    ctx->edit.typingCheck = false;
     IntPoint point;
     GetCaretPoint(ctx, &point, nullptr);
     const TextPosition old = ctx->CaretPosition();

@@ -163,8 +163,16 @@ TextPosition DeleteShownSelection(TextContext* ctx, const TextPosition& start, b
     FrameObjText* frame = ctx->Frame();
     if (!all)
         ToggleHighlight(ctx);
+    TextPosition shownStart;
+    TextPosition shownEnd;
+    GetFrameSelection(ctx, &shownStart, &shownEnd);
+    const int32_t before = ctx->ParagraphCount();
     DeleteSelection(ctx, true);
     TextPosition at = all ? TextPosition{} : start;
+    // More records went than the selection joined: the start's paragraph
+    // went whole, and the caret goes to the start of what follows it.
+    if (!all && before - ctx->ParagraphCount() > int32_t(shownEnd.paragraph) - int32_t(shownStart.paragraph))
+        at.character = 0;
     if (all) {
         ctx->Document()->Stories()->SetAllSelected(false);
         frames->SetEditFlagAll(frame, false);

@@ -180,6 +180,21 @@ TEST_F(KeyboardTest, MovesReshapeOrCollapseASelection)
     EXPECT_EQ(Texts(), (Paras{"Xf\r"}));
 }
 
+TEST_F(KeyboardTest, AReshapedFourthClickSelectionDeletesOnlyWhatIsSelected)
+{
+    Story({"  whole paragraph", "next"});
+    host.clickState = 4;
+    Select({0, 2}, {0, 17});
+    Caret(0, 17);
+    Press(kVkLeft, true);
+    Type("\b");
+    EXPECT_EQ(Texts(), (Paras{"  h\r", "next\r"}));
+    // Typing over it as the click made it: the paragraph goes whole.
+    Select({0, 2}, {0, 3});
+    Type("X");
+    EXPECT_EQ(Texts(), (Paras{"Xnext\r"}));
+}
+
 TEST_F(KeyboardTest, VerticalMovesKeepTheColumnAndStayInAnUnchainedFrame)
 {
     Story({"aaaa bbbb cccc dddd"});
