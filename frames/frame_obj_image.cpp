@@ -1,12 +1,27 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include <QDir>
+
+#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/int_math.h"
+#include "foundation/program_folder.h"
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_document.h"
+#include "frames/image_file.h"
+#include "frames/image_geometry.h"
+#include "frames/image_metafile.h"
+#include "graphics/dib_derived.h"
+#include "graphics/dib_imaging.h"
+#include "graphics/dib_serial.h"
+#include "platform/dc.h"
 
 namespace {
 
@@ -58,6 +73,14 @@ void ClearImageStorePlaces(ImageBlockB* b)
     b->rotatedPosition = kImageNoPosition;
     b->rotatedAngle = 0;
     b->rotationPending = 1;
+}
+
+FrameObjImage::~FrameObjImage()
+{
+    DibHandleFree(&decoded_);
+    DibHandleFree(&rotated_);
+    DibHandleFree(&mask_);
+    HandleFree(metafile_);
 }
 
 FrameObjImage::FrameObjImage()
@@ -124,6 +147,12 @@ int32_t FrameObjImage::WriteBody(FileHandle file, BlockTarget target)
         err = FileWrite(file, bytes, sizeof bytes);
     if (err != kErrNone || target != BlockTarget::kDocument)
         return err;
+
+    // A picture that is only in its file is brought into the swap file
+    // first, so that the document keeps the picture as decoded, never a
+    // turned copy (which would be turned again when it is read).
+    if (a_.keepInDocument && a_.kind != kImageKindMetafile && !b_.imageStored)
+        LoadDecoded();
 
     // The picture goes behind the blocks; then block B is rewritten in
     // place with where it went, and the file is left at its end.
@@ -205,6 +234,9 @@ int32_t FrameObjImage::ReadBody(FileHandle file, BlockTarget target)
     ImageBlockB b = GetImageBlockB(bytes + kImageBlockASize);
     a_ = a;
     b_ = b;
+    ReleaseImage(false);
+    ReleasePreview(false);
+    outlineStale_ = 1;
     if (target == BlockTarget::kSwap) {
         redrawPending_ = 1;
         maskStale_ = 1;
@@ -268,22 +300,26 @@ int32_t FrameObjImage::StorePreviewBytes(const uint8_t* bits, uint32_t length)
 
 void FrameObjImage::ReleaseImage(bool dropStore)
 {
+    DibHandleFree(&decoded_);
+    DibHandleFree(&rotated_);
+    DibHandleFree(&mask_);
+    currentRotated_ = false;
+    maskStale_ = 1;
     CTFileMng* swap = Swap();
     if (!dropStore || !swap)
         return;
     if (b_.imageStored && b_.imagePosition != kImageNoPosition)
         swap->FreeSpace(b_.imagePosition, a_.imageStoreLength);
-    if (b_.rotatedStored && b_.rotatedPosition != kImageNoPosition)
-        swap->FreeSpace(b_.rotatedPosition, b_.rotatedLength);
+    FreeRotatedStore();
     b_.imageStored = 0;
     b_.imagePosition = kImageNoPosition;
-    b_.rotatedStored = 0;
-    b_.rotatedPosition = kImageNoPosition;
     modified_ = 1;
 }
 
 void FrameObjImage::ReleasePreview(bool dropStore)
 {
+    HandleFree(metafile_);
+    metafile_ = nullptr;
     CTFileMng* swap = Swap();
     if (!dropStore || !swap)
         return;
@@ -292,6 +328,16 @@ void FrameObjImage::ReleasePreview(bool dropStore)
     b_.previewStored = 0;
     b_.previewPosition = kImageNoPosition;
     modified_ = 1;
+}
+
+void FrameObjImage::FreeRotatedStore()
+{
+    CTFileMng* swap = Swap();
+    if (swap && b_.rotatedStored && b_.rotatedPosition != kImageNoPosition)
+        swap->FreeSpace(b_.rotatedPosition, b_.rotatedLength);
+    b_.rotatedStored = 0;
+    b_.rotatedPosition = kImageNoPosition;
+    b_.rotatedLength = 0;
 }
 
 int32_t FrameObjImage::CopyTo(FrameObj* destination)
@@ -327,4 +373,386 @@ int32_t FrameObjImage::CopyTo(FrameObj* destination)
         }
     }
     return result;
+}
+
+// ---- the picture ----
+
+Dc* FrameObjImage::ReferenceDc()
+{
+    if (!measuring_)
+        measuring_ = Dc::ForMeasuring();
+    return measuring_.get();
+}
+
+void FrameObjImage::MarkPictureStale()
+{
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    drawState_ = 2;
+    redrawPending_ = 1;
+    modified_ = 1;
+}
+
+int32_t FrameObjImage::StoreDecoded(DibHandle image)
+{
+    CTFileMng* swap = Swap();
+    uint32_t position = kImageNoPosition;
+    uint32_t length = 0;
+    if (swap && DibHandleWriteStore(swap, image, &position, &length) == 0) {
+        if (b_.imageStored && b_.imagePosition != kImageNoPosition)
+            swap->FreeSpace(b_.imagePosition, a_.imageStoreLength);
+        b_.imageStored = 1;
+        b_.imagePosition = position;
+        a_.imageStoreLength = length;
+    }
+    DibHandleFree(&decoded_);
+    decoded_ = image;
+    return 0;
+}
+
+int32_t FrameObjImage::SetImage(DibHandle image, bool reset)
+{
+    if (!image || DibHandleIsEmpty(image)) {
+        DibHandleFree(&image);
+        return 1;
+    }
+    ReleaseImage(true);
+    a_.imageRect = IntRect{0, 0, DibHandleWidth(image) - 1, DibHandleHeight(image) - 1};
+    a_.cropRect = a_.imageRect;
+    StoreDecoded(image);
+    if (reset) {
+        a_.fit = 0;
+        a_.hScale = 100.0f;
+        a_.vScale = 100.0f;
+        a_.pictureAngle = 0;
+        a_.keepInDocument = 1;
+        a_.tag = kImageTagPict;
+        a_.fromFile = 0;
+        a_.kind = kImageKindRaster;
+        a_.pan = IntPoint{};
+    }
+    rotationStale_ = 1;
+    MarkPictureStale();
+    if (TotalAngle() != 0)
+        RebuildRotation();
+    // What is safe in the swap file need not stay in memory.
+    if (b_.imageStored) {
+        DibHandleFree(&decoded_);
+        if (b_.rotatedStored)
+            DibHandleFree(&rotated_);
+    }
+    return 0;
+}
+
+int32_t FrameObjImage::SetMetafile(Handle bits)
+{
+    if (!bits)
+        return 1;
+    ReleaseImage(true);
+    ReleasePreview(true);
+    a_.fit = 1;
+    a_.hScale = 100.0f;
+    a_.vScale = 100.0f;
+    a_.pictureAngle = 0;
+    a_.keepInDocument = 1;
+    a_.tag = kImageTagEmf;
+    a_.fromFile = 0;
+    a_.kind = kImageKindMetafile;
+    a_.pan = IntPoint{};
+    const FrameGeometry& g = Geometry();
+    a_.imageRect = IntRect{g.x, g.y, Add32(g.x, g.width), Add32(g.y, g.height)};
+    a_.cropRect = a_.imageRect;
+    if (StorePreviewBytes(HandleData(bits), HandleGetSize(bits)) == 0)
+        HandleFree(bits);
+    else
+        metafile_ = bits;
+    rotationStale_ = 1;
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
+{
+    PathRecordStore(path, a_.fileSpec);
+    FileInfo info;
+    if (FileGetInfo(&path, &info) != 0)
+        return 1;
+    a_.keepInDocument = keep;
+    a_.tag = kImageTagPict;
+    a_.fromFile = 1;
+    a_.kind = kImageKindRaster;
+    ImageClassifyFile(path, &a_.tag, &a_.kind);
+    ReleasePreview(true);
+    if (DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+        SetImage(image, false);
+    else
+        ReleaseImage(true);
+    if (a_.kind == kImageKindMetafile) {
+        if (Handle bits = ImageLoadMetafileBits(path)) {
+            if (StorePreviewBytes(HandleData(bits), HandleGetSize(bits)) == 0)
+                HandleFree(bits);
+            else
+                metafile_ = bits;
+        }
+    }
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::LocateFile(PathRecord* out, bool report) const
+{
+    if (!a_.fromFile)
+        return 1;
+    PathRecord stored{};
+    PathRecordLoad(a_.fileSpec, &stored);
+    if (FileExists(&stored, 0)) {
+        *out = stored;
+        return 0;
+    }
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&stored, name, int32_t(sizeof name));
+    for (const std::string& folder : {QDir::currentPath().toStdString() + "/", ProgramFolderPath()}) {
+        PathRecord candidate{};
+        if (PathRecordFromPosix(folder, &candidate) != 0)
+            continue;
+        std::strncpy(candidate.name, stored.name, sizeof candidate.name - 1);
+        std::strncpy(candidate.extension, stored.extension, sizeof candidate.extension - 1);
+        if (FileExists(&candidate, 0)) {
+            *out = candidate;
+            return 0;
+        }
+    }
+    if (report)
+        AlertStopById(435, 4, 0);
+    return 4;
+}
+
+Handle FrameObjImage::LoadPreviewBits() const
+{
+    CTFileMng* swap = Swap();
+    if (!swap || !b_.previewStored || b_.previewPosition == kImageNoPosition)
+        return nullptr;
+    if (uint64_t(b_.previewPosition) + b_.previewLength > swap->GetFileSize())
+        return nullptr;
+    Handle bits = HandleNew(b_.previewLength);
+    if (bits && b_.previewLength && swap->ReadAt(b_.previewPosition, b_.previewLength, HandleData(bits)) != 0) {
+        HandleFree(bits);
+        return nullptr;
+    }
+    return bits;
+}
+
+int32_t FrameObjImage::LoadDecoded()
+{
+    if (decoded_ && !DibHandleIsEmpty(decoded_))
+        return 0;
+    CTFileMng* swap = Swap();
+    if (swap && b_.imageStored && b_.imagePosition != kImageNoPosition) {
+        DibHandle h = DibHandleNew();
+        if (h && DibHandleReadStore(swap, h, b_.imagePosition) == 0) {
+            DibHandleFree(&decoded_);
+            decoded_ = h;
+            return 0;
+        }
+        DibHandleFree(&h);
+    }
+    if (a_.kind == kImageKindMetafile) {
+        Handle bits = metafile_ ? metafile_ : LoadPreviewBits();
+        DibHandle h = bits ? ImageRenderMetafileBits(bits, ReferenceDc(), kMetafilePreviewSide) : nullptr;
+        if (bits != metafile_)
+            HandleFree(bits);
+        if (h)
+            return StoreDecoded(h);
+    }
+    PathRecord path{};
+    if (a_.fromFile && LocateFile(&path, false) == 0) {
+        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+            return StoreDecoded(h);
+    }
+    return 1;
+}
+
+bool FrameObjImage::RotationNeeded() const
+{
+    const int16_t total = TotalAngle();
+    if (total == 0)
+        return false;
+    if (total != b_.rotatedAngle || rotationStale_ || b_.rotationPending)
+        return true;
+    return !rotated_ && !(b_.rotatedStored && b_.rotatedPosition != kImageNoPosition);
+}
+
+int32_t FrameObjImage::RebuildRotation()
+{
+    const int16_t total = TotalAngle();
+    DibHandleFree(&rotated_);
+    FreeRotatedStore();
+    b_.rotatedAngle = 0;
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    if (total == 0)
+        return 0;
+    if (LoadDecoded() != 0)
+        return 1;
+    const IntRect target = ImageTargetRect(a_, Geometry());
+    const int64_t w = int64_t(target.right) - target.left + 1;
+    const int64_t h = int64_t(target.bottom) - target.top + 1;
+    // A turned picture grows by at most the square root of two each way.
+    if (!ImageSizeWorkable(w * 3 / 2 + 2, h * 3 / 2 + 2))
+        return 1;
+    DibHandleOwner turned;
+    if (!turned)
+        return 1;
+    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f;
+    if (resample) {
+        if (DibHandleConvertSdk(turned.get(), target, decoded_, nullptr, false) != 0)
+            return 1;
+    } else if (DibHandleCopy(turned.get(), decoded_) != 0) {
+        return 1;
+    }
+    const int16_t by = int16_t((360 - ((total % 360) + 360) % 360) % 360);
+    const ColorRef background = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
+    if (DibHandleSdkTransform(turned.get(), by, background) != 0)
+        return 1;
+    ImageRotatedGeometry(a_, Geometry(), &b_);
+    rotated_ = turned.release();
+    uint32_t position = kImageNoPosition;
+    uint32_t length = 0;
+    if (CTFileMng* swap = Swap(); swap && DibHandleWriteStore(swap, rotated_, &position, &length) == 0) {
+        b_.rotatedStored = 1;
+        b_.rotatedPosition = position;
+        b_.rotatedLength = length;
+    }
+    b_.rotatedAngle = total;
+    rotationStale_ = 0;
+    b_.rotationPending = 0;
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::PrepareImage(int16_t mode)
+{
+    const bool turned = mode == 2 || (mode == 0 && TotalAngle() != 0);
+    if (!turned) {
+        currentRotated_ = false;
+        return LoadDecoded();
+    }
+    currentRotated_ = true;
+    if (RotationNeeded())
+        return RebuildRotation();
+    if (rotated_ && !DibHandleIsEmpty(rotated_))
+        return 0;
+    DibHandle h = DibHandleNew();
+    if (h && Swap() && DibHandleReadStore(Swap(), h, b_.rotatedPosition) == 0) {
+        rotated_ = h;
+        return 0;
+    }
+    DibHandleFree(&h);
+    return RebuildRotation();
+}
+
+DibHandle FrameObjImage::CurrentMask()
+{
+    DibHandle current = CurrentImage();
+    if (!current || DibHandleIsEmpty(current))
+        return nullptr;
+    if (mask_ && !maskStale_)
+        return mask_;
+    if (!mask_)
+        mask_ = DibHandleNew();
+    const ColorRef key = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
+    if (!mask_ || DibHandleMakeMask(current, mask_, key) != 0) {
+        DibHandleFree(&mask_);
+        return nullptr;
+    }
+    maskStale_ = 0;
+    return mask_;
+}
+
+// ---- placing it ----
+
+int16_t FrameObjImage::TotalAngle() const { return ImageTotalAngle(a_.pictureAngle, Geometry().angle); }
+
+void FrameObjImage::PanBy(int32_t dx, int32_t dy)
+{
+    if (a_.fit)
+        return;
+    a_.pan.x = Add32(a_.pan.x, dx);
+    a_.pan.y = Add32(a_.pan.y, dy);
+    outlineStale_ = 1;
+    modified_ = 1;
+}
+
+uint8_t FrameObjImage::SetFitToFrame(uint8_t on)
+{
+    const uint8_t old = a_.fit;
+    a_.fit = on;
+    if (on)
+        a_.pictureAngle = 0;
+    rotationStale_ = 1;
+    outlineStale_ = 1;
+    modified_ = 1;
+    return old;
+}
+
+void FrameObjImage::SetPictureAngle(int16_t angle)
+{
+    MarkChanged(1, 0);
+    a_.pictureAngle = int16_t(angle % 360);
+    rotationStale_ = 1;
+    MarkPictureStale();
+}
+
+void FrameObjImage::AdjustScale(int32_t dx, int32_t dy)
+{
+    MarkChanged(1, 0);
+    a_.hScale = ImageAdjustedScale(a_.hScale, dx);
+    a_.vScale = ImageAdjustedScale(a_.vScale, dy);
+    if (dx != 0 || dy != 0) {
+        rotationStale_ = 1;
+        redrawPending_ = 1;
+        maskStale_ = 1;
+        outlineStale_ = 1;
+    }
+}
+
+void FrameObjImage::GetDestination(bool toView, IntRect* rect, CornerQuad* corners) const
+{
+    ImageDestination(a_, b_, Geometry(), rect, corners);
+    if (!toView)
+        return;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    for (IntPoint& p : corners->corners) {
+        p.x = ScaleTrunc(p.x, numerator, denominator);
+        p.y = ScaleTrunc(p.y, numerator, denominator);
+    }
+    rect->left = ScaleTrunc(rect->left, numerator, denominator);
+    rect->top = ScaleTrunc(rect->top, numerator, denominator);
+    rect->right = ScaleTrunc(rect->right, numerator, denominator);
+    rect->bottom = ScaleTrunc(rect->bottom, numerator, denominator);
+}
+
+// ---- change protocol ----
+
+void FrameObjImage::MarkChanged(uint8_t on, uint8_t keepRegion)
+{
+    if (on && !changed_) {
+        savedHScale_ = a_.hScale;
+        savedVScale_ = a_.vScale;
+        savedPan_ = a_.pan;
+    }
+    FrameObjRect::MarkChanged(on, keepRegion);
+}
+
+void FrameObjImage::ToggleSaved()
+{
+    std::swap(savedHScale_, a_.hScale);
+    std::swap(savedVScale_, a_.vScale);
+    std::swap(savedPan_, a_.pan);
+    rotationStale_ = 1;
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    FrameObjRect::ToggleSaved();
 }

@@ -1,5 +1,13 @@
 #include "frames/frame_obj_text.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/int_math.h"
+#include "graphics/beep.h"
+
 #include "frames/ctfile_mng.h"
 #include "frames/frame_document.h"
 #include "frames/frame_store.h"
@@ -105,4 +113,64 @@ int32_t FrameObjText::ReloadFrom(FileHandle file, const IntPoint& delta, uint16_
         frames->SetStoryId(FrameId(), int16_t(story));
     Invalidate(0);
     return result + read;
+}
+
+void FrameObjText::OffsetLines(const IntPoint& delta, int16_t sign)
+{
+    const int32_t dx = sign < 0 ? Sub32(0, delta.x) : delta.x;
+    const int32_t dy = sign < 0 ? Sub32(0, delta.y) : delta.y;
+    const int32_t first = lines_.FirstIndex();
+    for (int32_t i = first; i < first + lines_.Count(); ++i) {
+        uint8_t* record = lines_.RecordPtr(i);
+        if (!record)
+            continue;
+        uint8_t* r = record + kLineRectOffset;
+        PutI32LE(r, Add32(GetI32LE(r), dx));
+        PutI32LE(r + 4, Add32(GetI32LE(r + 4), dy));
+        PutI32LE(r + 8, Add32(GetI32LE(r + 8), dx));
+        PutI32LE(r + 12, Add32(GetI32LE(r + 12), dy));
+    }
+}
+
+void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remember)
+{
+    FrameGeometry& g = block_.attr.geometry;
+    if (remember && positive) {
+        const IntPoint back = block_.remembered;
+        if (back.x != 0 || back.y != 0) {
+            g.x = Sub32(g.x, back.x);
+            g.y = Sub32(g.y, back.y);
+            OffsetLines(back, -1);
+        }
+        block_.remembered = delta;
+    } else if (remember) {
+        block_.remembered = IntPoint{};
+    }
+    const int32_t dx = positive ? delta.x : Sub32(0, delta.x);
+    const int32_t dy = positive ? delta.y : Sub32(0, delta.y);
+    g.x = Add32(g.x, dx);
+    g.y = Add32(g.y, dy);
+
+    if (wrapOutline_) {
+        const uint32_t size = HandleGetSize(wrapOutline_);
+        uint8_t* bytes = HandleData(wrapOutline_);
+        const uint32_t implied = size < 12 ? 0 : (size - 12) / kWrapPointSize + 1;
+        const uint16_t stored = size >= 2 ? GetU16LE(bytes) : 0;
+        if (size >= 2 && implied != stored) {
+            // An outline whose count disagrees with its size was damaged
+            // somewhere; the size is what the Handle really holds.
+            char note[96];
+            std::snprintf(note, sizeof note, "n=%u, num=%u, size=%u, summ=%u", unsigned(implied), unsigned(stored),
+                          unsigned(size), unsigned(kWrapPointSize * stored + 4));
+            PlayBeep(0);
+            AlertNote(note, 0);
+            PutU16LE(bytes, uint16_t(std::min<uint32_t>(implied, 0xFFFF)));
+        }
+        for (uint32_t i = 0; i < implied; ++i) {
+            uint8_t* p = bytes + kWrapOutlineHeaderSize + kWrapPointSize * i;
+            PutI32LE(p, Add32(GetI32LE(p), dx));
+            PutI32LE(p + 4, Add32(GetI32LE(p + 4), dy));
+        }
+    }
+    OffsetLines(delta, positive ? 1 : -1);
 }

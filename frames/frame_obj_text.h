@@ -8,6 +8,10 @@
 #include "frames/frame_obj_rect.h"
 #include "frames/record_table.h"
 
+// Where a laid-out line's rectangle (i32 left, top, right, bottom, document
+// units) stands in its record: behind the line's i32 paragraph index.
+constexpr size_t kLineRectOffset = 4;
+
 class FrameObjText : public FrameObjRect {
 public:
     static constexpr uint32_t kLineRecordSize = 196;
@@ -27,9 +31,16 @@ public:
     int32_t WriteOffset(FileHandle file, const IntPoint& origin) override;
     int32_t ReloadFrom(FileHandle file, const IntPoint& delta, uint16_t* oldId) override;
 
+    // Moves the frame, its text-wrap outline and its laid-out lines by the
+    // whole 32-bit delta (added when positive is set, else subtracted).
+    void OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remember) override;
+
     // The unrotated bounds less the text inset and the border, document
     // units.
     virtual void GetTextRect(IntRect* out) const;
+    // Moves every laid-out line's rectangle by delta, negated for a
+    // negative sign.
+    void OffsetLines(const IntPoint& delta, int16_t sign);
 
     RecordTable& LineTable() { return lines_; }
 

@@ -28,6 +28,14 @@ const StringTableEntry kStringTable[] = {
     {609, "Error save frame on document file."},
     {612, "Unknow frame type."},
 
+    // Frame object model: the picture manager's group (435 + n).
+    {436, "TMP picture error. Delete picture frame."},
+    {437, "Loading picture error. Delete picture frame."},
+    {438, "Error Subscribe operation."},
+    {439, "Picture file not found."},
+    {440, "( EPS File )."},
+    {441, "Picture Not Found."},
+
     // Card database engine: database messages (200 + n, 200 is their
     // caption), the captions of the long passes, and the disk-space box.
     {200, "Orvane Messages"},

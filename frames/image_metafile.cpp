@@ -1,0 +1,10 @@
+#include "frames/image_metafile.h"
+
+// Until the metafile player is part of the program, metafile pictures have
+// no bits and no rendering: such frames show no picture.
+
+Handle ImageLoadMetafileBits(const PathRecord&) { return nullptr; }
+
+DibHandle ImageRenderMetafileFile(const PathRecord&, Dc*, int32_t) { return nullptr; }
+
+DibHandle ImageRenderMetafileBits(Handle, Dc*, int32_t) { return nullptr; }
