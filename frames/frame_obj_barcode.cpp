@@ -67,3 +67,63 @@ void FrameObjBarcode::SetBarcodeRecord(const uint8_t* record)
     std::memcpy(record_, record, kBarcodeRecordSize);
     Recompute(0);
 }
+
+void FrameObjBarcode::GetBarcodeData(uint8_t* out) { PStrCopy(out, record_ + kBarcodeDataOffset); }
+
+void FrameObjBarcode::FetchData()
+{
+    PStr data = {};
+    GetBarcodeData(data);
+    PStrCopy(record_ + kBarcodeDataOffset, data);
+}
+
+void FrameObjBarcode::SetColour(uint8_t value, uint8_t selector)
+{
+    FrameObjText::SetColour(value, selector);
+    if (selector == 3)
+        SetRemeasure();
+}
+
+void FrameObjBarcode::SetTint(uint8_t value, uint8_t selector)
+{
+    FrameObjText::SetTint(value, selector);
+    if (selector == 3)
+        SetRemeasure();
+}
+
+void FrameObjBarcode::SetPattern(uint8_t value, uint8_t selector)
+{
+    FrameObjText::SetPattern(value, selector);
+    if (selector == 3)
+        SetRemeasure();
+}
+
+void FrameObjBarcode::SetBorderWidth(int16_t width)
+{
+    FrameObjText::SetBorderWidth(width);
+    SetRemeasure();
+}
+
+void FrameObjBarcode::SetFont(int16_t font)
+{
+    FrameObjText::SetFont(font);
+    SetRemeasure();
+}
+
+void FrameObjBarcode::SetFontSize(int16_t size)
+{
+    FrameObjText::SetFontSize(size);
+    SetRemeasure();
+}
+
+void FrameObjBarcode::SetFontStyle(int16_t style, int32_t arg2, int32_t arg3)
+{
+    FrameObjText::SetFontStyle(style, arg2, arg3);
+    SetRemeasure();
+}
+
+void FrameObjBarcode::ToggleSaved()
+{
+    FrameObjText::ToggleSaved();
+    SetRemeasure();
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "frames/counter_text.h"
 
 FrameObjCounterBarcode::FrameObjCounterBarcode()
 {
@@ -53,4 +54,33 @@ void FrameObjCounterBarcode::SetCounterSpec(const uint8_t* settings)
     MarkChanged(1, 0);
     std::memcpy(spec_, settings, kCounterSpecSize);
     Recompute(0);
+}
+
+void FrameObjCounterBarcode::GetBarcodeData(uint8_t* out)
+{
+    if (!InOutput() && !block_.recordFed) {
+        PStrFromCStr(out, "[Counter]");
+        return;
+    }
+    CounterText(spec_, out);
+    if (GetI32LE(spec_ + kCounterAdvanceOffset) != 0) {
+        PutI32LE(spec_ + kCounterValueOffset, int32_t(uint32_t(GetI32LE(spec_ + kCounterValueOffset)) + 1));
+        modified_ = 1;
+    }
+}
+
+void FrameObjCounterBarcode::SetRecordFed(uint8_t on)
+{
+    FrameObjBarcode::SetRecordFed(on);
+    FetchData();
+    SetRemeasure();
+    Recompute(0);
+}
+
+void FrameObjCounterBarcode::Recompute(uint8_t withRegion)
+{
+    const int32_t advance = GetI32LE(spec_ + kCounterAdvanceOffset);
+    PutI32LE(spec_ + kCounterAdvanceOffset, 0);
+    FrameObjBarcode::Recompute(withRegion);
+    PutI32LE(spec_ + kCounterAdvanceOffset, advance);
 }

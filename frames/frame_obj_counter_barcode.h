@@ -14,6 +14,14 @@ public:
     // The number of labels produced so far.
     void SetCounterValue(int32_t value) override;
 
+    // The base's, then the data is fetched again and the frame re-measured.
+    void SetRecordFed(uint8_t on) override;
+    // "[Counter]" on screen off a record; else prefix, number and suffix,
+    // and the counter advances when the advance flag is set.
+    void GetBarcodeData(uint8_t* out) override;
+    // Measuring never advances the counter.
+    void Recompute(uint8_t withRegion) override;
+
     const uint8_t* CounterSpec() const { return spec_; }
     void SetCounterSpec(const uint8_t* settings);
 
