@@ -1,21 +1,27 @@
 // What the frame object model needs of the card document that owns it: its
-// stores, its first page number, the shown zoom, switching pages, and the
+// stores, its first page number, the shown zoom, switching pages, the
 // services of the text engine and the current-page manager that the stores
-// call. The card document implements it; until the text engine and the
-// page manager exist, the defaults below stand in for them.
+// call, its view, its colour table and the display settings the drawing
+// reads. The card document implements it; until the text engine exists,
+// the defaults below stand in for it.
 #pragma once
 
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
 #include "frames/text_position.h"
+#include "platform/gdi_types.h"
 
 class CTFileMng;
+class CurrPageMng;
 class FrameObj;
 class FrameStore;
+class FrameView;
 class PageTable;
 class SharedFrameList;
 class StoryStore;
+struct FrameGeometry;
+struct StarParams;
 
 class FrameDocument {
 public:
@@ -51,4 +57,46 @@ public:
     virtual FrameObj* FindTextFrameFrom(int32_t* /*index*/) { return nullptr; }
     // A chain changed its text: the shown page is to be redrawn.
     virtual void RedrawAfterChainChange() {}
+
+    // ---- the view and the page shown ----
+    virtual FrameView* View() { return nullptr; }
+    virtual CurrPageMng* PageManager() { return nullptr; }
+    // The bounds of page slot 0 or 1, document units (empty when the slot
+    // shows no page).
+    virtual void GetPageSlotRect(int16_t /*slot*/, IntRect* r) { *r = IntRect{}; }
+    // How many page slots show a page, and the n-th of them (from 1), or -1.
+    virtual int16_t GetVisiblePageCount();
+    virtual int16_t GetPageSlot(int16_t n);
+    // The 1-based ordinal of the visible page slot under a point given in
+    // view units, with the point made relative to that page's top-left
+    // corner in document units; 0 when no page is there.
+    virtual int16_t PageSlotAtPoint(const IntPoint& viewPoint, IntPoint* pagePoint);
+    // The page was shown, or is about to be left: the tools hear of it.
+    virtual void PagesOpened() {}
+    virtual void PagesClosing() {}
+
+    // ---- colours and display settings ----
+    // Colour index at a tint percentage (100 the plain colour).
+    virtual ColorRef GetTint(uint8_t /*index*/, uint8_t /*percent*/) { return kBlack; }
+    // Frame edges of unselected frames and the thin-border boost are drawn
+    // only while guides are shown.
+    virtual bool ShowGuides() { return true; }
+    // While 0 a frame of residence 1 draws no frame edge.
+    virtual uint8_t PageSetByte() { return 0; }
+    // Guides and page marks are painted before the frames that are not the
+    // backdrop.
+    virtual bool GuidesBehindFrames() { return false; }
+    // Chooses how the page manager marks frames around a change.
+    virtual bool ImmediateRedraw() { return true; }
+    // Loading a page takes the zoom stored with it.
+    virtual bool PageZoomFlag() { return false; }
+    virtual bool IsModified() { return false; }
+    virtual void SetModified(bool /*on*/) {}
+
+    // ---- commands the frames run ----
+    // Object Info for the selected frame.
+    virtual void DoObjectInfo() {}
+    // The Star Info dialog on a star record and the frame's view geometry;
+    // true after OK, with the chosen values in star.
+    virtual bool RunStarInfo(StarParams* /*star*/, const FrameGeometry& /*view*/) { return false; }
 };

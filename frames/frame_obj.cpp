@@ -334,14 +334,6 @@ void FrameObj::SetGeometryField(int16_t index, int16_t value)
     Recompute(1);
 }
 
-void FrameObj::GetBounds(IntRect* out, int16_t which) const
-{
-    const FrameGeometry& g = which == kGeometrySaved  ? saved_.geometry
-                             : which == kGeometryDrag ? dragGeometry_
-                                                      : block_.attr.geometry;
-    PlacementRotatedBounds(g, out);
-}
-
 void FrameObj::MoveBy(const IntPoint& delta, int16_t mode, uint8_t force)
 {
     if (block_.pinned || (block_.attr.locked && !force))
