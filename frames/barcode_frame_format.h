@@ -37,6 +37,9 @@ constexpr size_t kBarcodeSymbologyOffset = 296;
 constexpr size_t kBarcodeOptionsOffset = 298;
 constexpr size_t kBarcodeOptionCount = 5;
 constexpr size_t kBarcodeRemeasureOffset = 304;
+constexpr size_t kBarcodeBoundsOffset = 308;
+constexpr size_t kBarcodeOriginOffset = 324;
+constexpr size_t kBarcodePositionOffset = 332;
 constexpr size_t kBarcodeCaptionSizeOffset = 340;
 
 constexpr size_t kCounterSpecSize = 544;

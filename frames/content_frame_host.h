@@ -13,7 +13,6 @@
 
 #include "typography/font_spec.h"
 
-class Dc;
 class FrameObj;
 class PassThroughSink;
 class TextFrameEngine;
@@ -42,7 +41,6 @@ public:
     virtual TextFrameEngine* TextEngine() { return nullptr; }
 
     // The card document's info commands of its Object menu.
-    virtual void DoObjectInfo() {}
     virtual void DoBarcodeInfo() {}
     virtual void DoCounterInfo() {}
     virtual void DoQuickCardSpec() {}
@@ -54,11 +52,6 @@ public:
     virtual void SetZoom(int16_t /*numerator*/, int16_t /*denominator*/) {}
     virtual void ResetFrameStates(uint8_t /*state*/) {}
     virtual void RedrawCurrentPage() {}
-
-    // The view's drawing context and its target stack: frames draw their
-    // text into an off-screen context by making it the view's for a while.
-    virtual void PushDrawTarget(Dc* /*dc*/) {}
-    virtual void PopDrawTarget() {}
 
     // The PostScript escape of the printer being drawn to; null when it
     // takes no PostScript (EPS pictures then print their stand-in).

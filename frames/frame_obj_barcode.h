@@ -38,8 +38,32 @@ public:
     // Marks the change, takes the 348 bytes and recomputes.
     void SetBarcodeRecord(const uint8_t* record);
 
+    // The bars, or the data as text.
+    void DrawContent(Dc* dc) override;
+    // The data as one line of text at the frame's top-left.
+    void DrawText(Dc* dc) override;
+    void DrawTextInto(Dc* dc) override;
+    // Measures the content and fits the frame to it.
+    void Recompute(uint8_t withRegion) override;
+    // The re-measure flag follows the output.
+    int32_t ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy) override;
+    // Shift: the frame's object info; else the Barcode Info while shown as
+    // bars.
+    void EditInfo(int32_t arg) override;
+    void BarcodeHook78(const uint8_t* block) override { SetBarcodeRecord(block); }
+
     // The text to encode now.
     virtual void GetBarcodeData(uint8_t* out);
+    // The size of what the frame shows, document units, grown by the
+    // border.
+    virtual void MeasureContent(IntRect* out);
+    // The size of the data drawn as text in the frame's font at its
+    // document size.
+    virtual void MeasureText(Dc* dc, IntRect* out);
+    // Whether the content is drawn as bars now.
+    virtual bool DrawsBars() const;
+    // Draws the bars in the frame's font and colours.
+    void DrawBars(Dc* dc);
 
 protected:
     int32_t ReadBody(FileHandle file, BlockTarget target) override;
@@ -50,6 +74,8 @@ protected:
     bool InOutput() const { return outputShift_ != 0; }
     // Fetches the data into the record's data text.
     void FetchData();
+    // Measures the record's barcode in document units.
+    void MeasureBars(IntRect* out);
 
     uint8_t record_[kBarcodeRecordSize] = {};
     double lastAngle_ = 0.0;

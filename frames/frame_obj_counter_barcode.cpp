@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/content_frame_host.h"
 #include "frames/counter_text.h"
 
 FrameObjCounterBarcode::FrameObjCounterBarcode()
@@ -83,4 +85,21 @@ void FrameObjCounterBarcode::Recompute(uint8_t withRegion)
     PutI32LE(spec_ + kCounterAdvanceOffset, 0);
     FrameObjBarcode::Recompute(withRegion);
     PutI32LE(spec_ + kCounterAdvanceOffset, advance);
+}
+
+int32_t FrameObjCounterBarcode::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
+{
+    const int32_t result = FrameObjBarcode::ShiftForOutput(on, mode, dx, dy);
+    PutI32LE(spec_ + kCounterAdvanceOffset, on ? 1 : 0);
+    return result;
+}
+
+void FrameObjCounterBarcode::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift))
+        FrameObjText::EditInfo(arg);
+    else if (IsKeyDown(kVkControl) && ShownAsBarcode())
+        ContentHostOf(this)->DoBarcodeInfo();
+    else
+        ContentHostOf(this)->DoCounterInfo();
 }

@@ -21,6 +21,13 @@ public:
     void GetBarcodeData(uint8_t* out) override;
     // Measuring never advances the counter.
     void Recompute(uint8_t withRegion) override;
+    // Every label printed or exported advances the counter; drawing on the
+    // screen never does.
+    int32_t ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy) override;
+    // Shift: object info; Ctrl while shown as bars: Barcode Info; else the
+    // Counter Info.
+    void EditInfo(int32_t arg) override;
+    void BarcodeHook79(const uint8_t* block) override { SetCounterSpec(block); }
 
     const uint8_t* CounterSpec() const { return spec_; }
     void SetCounterSpec(const uint8_t* settings);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "database/field_table.h"
+#include "frames/content_frame_host.h"
 #include "graphics/field_text_provider.h"
 
 FrameObjFieldBarcode::FrameObjFieldBarcode()
@@ -11,7 +12,10 @@ FrameObjFieldBarcode::FrameObjFieldBarcode()
     SetSymbology(1);
 }
 
-bool FrameObjFieldBarcode::DrawsBars() const { return ShownAsBarcode() && (InOutput() || block_.recordFed); }
+bool FrameObjFieldBarcode::DrawsBars() const
+{
+    return ShownAsBarcode() && (InOutput() || block_.recordFed || ContentHostOf(this)->InPrintPreview());
+}
 
 void FrameObjFieldBarcode::GetBarcodeData(uint8_t* out)
 {

@@ -18,6 +18,7 @@ public:
     // card; else its bracketed name, as "[Barcoded Name]" while shown as a
     // barcode.
     void GetBarcodeData(uint8_t* out) override;
-    // Bars only for a record (record-fed or output).
-    bool DrawsBars() const;
+    // Bars only for a record: record-fed, printing or exporting, or in
+    // the print preview.
+    bool DrawsBars() const override;
 };
