@@ -13,8 +13,21 @@
 #include "foundation/int_math.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
+#include "foundation/string_table.h"
+#include "frames/content_frame_host.h"
+#include "frames/frame_font.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_document.h"
+#include "frames/frame_view_services.h"
+#include "frames/image_postscript.h"
+#include "frames/pointer_poll.h"
+#include "frames/wrap_point_list.h"
+#include "graphics/dib_draw.h"
+#include "graphics/offscreen_dc.h"
+#include "graphics/placement.h"
+#include "graphics/postscript.h"
+#include "graphics/ps_text_builders.h"
+#include "graphics/rotation.h"
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
 #include "frames/image_metafile.h"
@@ -755,4 +768,297 @@ void FrameObjImage::ToggleSaved()
     maskStale_ = 1;
     outlineStale_ = 1;
     FrameObjRect::ToggleSaved();
+}
+
+// ---- drawing ----
+
+void FrameObjImage::DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript)
+{
+    if (!outputShift_) {
+        if (!mask || rop_ == DSXN)
+            DibHandleDraw(dc, image, rect, rop_);
+        else
+            DibHandleDrawTransparent(dc, image, mask, rect, true);
+        return;
+    }
+    if (!mask || postScript) {
+        if (!mask && a_.kind != kImageKindMetafile)
+            dc->fillRect(IntRect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}, Brush::Solid(kWhite));
+        IntRect device = rect;
+        DibHandlePaintSdk(dc, image, &device, SRCCOPY);
+        return;
+    }
+    DibHandleDrawTransparent(dc, image, mask, rect, true);
+}
+
+bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)
+{
+    Handle bits = metafile_ ? metafile_ : LoadPreviewBits();
+    if (!bits)
+        return false;
+    bool drawn = false;
+    const int16_t total = TotalAngle();
+    if (total == 0) {
+        const int32_t level = dc->saveDc();
+        drawn = ImagePlayMetafileBits(dc, bits, rect) == 0;
+        dc->restoreDc(level);
+    } else {
+        IntPoint corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+        dc->lpToDp(corners, 2);
+        DibHandleOwner image(ImageRenderMetafileBitsAt(bits, dc, std::abs(corners[1].x - corners[0].x) + 1,
+                                                       std::abs(corners[1].y - corners[0].y) + 1));
+        const int16_t by = int16_t((360 - ((total % 360) + 360) % 360) % 360);
+        if (image && DibHandleSdkTransform(image.get(), by, 0xFEFFFF) == 0) {
+            DibHandleOwner mask;
+            const bool masked = transparent && mask && DibHandleMakeMask(image.get(), mask.get(), 0xFEFFFF) == 0;
+            DrawRaster(dc, rect, image.get(), masked ? mask.get() : nullptr, postScript);
+            drawn = true;
+        }
+    }
+    if (bits != metafile_)
+        HandleFree(bits);
+    return drawn;
+}
+
+bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect)
+{
+    PathRecord file{};
+    if (LocateFile(&file, false) != 0) {
+        char name[kPathTextSize] = {};
+        PathRecordLoad(a_.fileSpec, &file);
+        PathRecordGetFileName(&file, name, int32_t(sizeof name));
+        char notFound[256] = {};
+        char eps[256] = {};
+        LoadStringByIndex(435, 4, notFound);
+        LoadStringByIndex(435, 5, eps);
+        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
+        return false;
+    }
+    EpsPlacement p;
+    CornerQuad corners;
+    GetCorners(&corners, 1, 0);
+    const IntPoint window = dc->windowOrg();
+    dc->lpToDp(corners.corners, 4);
+    for (IntPoint& c : corners.corners) {
+        c.x -= window.x;
+        c.y -= window.y;
+    }
+    p.clipCorners = corners;
+    p.windowOrigin = window;
+    IntPoint origin{viewGeometry_.x, viewGeometry_.y};
+    dc->lpToDp(&origin, 1);
+    p.frameOrigin = origin;
+    IntPoint box[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    dc->lpToDp(box, 2);
+    p.destination = IntRect{box[0].x, box[0].y, box[1].x, box[1].y};
+    p.frameAngle = block_.attr.geometry.angle;
+    p.pictureAngle = a_.pictureAngle;
+    p.fit = a_.fit != 0;
+    p.hScale = a_.hScale;
+    p.vScale = a_.vScale;
+    const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
+    const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
+    p.deviceX = dpiX > 0 ? dpiX / 72.0 : 1.0;
+    p.deviceY = dpiY > 0 ? dpiY / 72.0 : 1.0;
+    return ImageSendEps(sink, file, p) == 0;
+}
+
+void FrameObjImage::DrawContent(Dc* dc)
+{
+    if (outputShift_ ? !a_.printPicture : !a_.displayPicture)
+        return;
+    if (PrepareImage(0) != 0)
+        return;
+    rop_ = SRCCOPY;
+    const bool background = block_.attr.background != kNoBackground;
+    if (background && a_.kind != kImageKindMetafile)
+        DibHandleFree(&mask_);
+    DibHandle mask = nullptr;
+    if (ghost_)
+        rop_ = DSXN;
+    else if (!background) {
+        rop_ = SRCAND;
+        mask = CurrentMask();
+    }
+
+    const bool postScript = outputShift_ && outputMode_ == kOutputPostScript;
+    PassThroughSink* sink = postScript ? ContentHostOf(this)->PostScriptSink() : nullptr;
+    const bool hadClip = dc->hasClip();
+    const Region previous = dc->clipRegion();
+    if (sink) {
+        CornerQuad corners;
+        GetCorners(&corners, 1, 0);
+        const IntPoint window = dc->windowOrg();
+        dc->lpToDp(corners.corners, 4);
+        for (IntPoint& c : corners.corners) {
+            c.x -= window.x;
+            c.y -= window.y;
+        }
+        HandleOwner text(HandleNew(1));
+        PsGsave(sink);
+        if (text.get() && PsPolygonClipPath(corners.corners, 4, text.get()) == 0 &&
+            TextHandleAppend(text.get(), " \n") == 0)
+            PsSendCStr(sink, reinterpret_cast<const char*>(HandleData(text.get())));
+    } else {
+        Region inner;
+        InnerViewRegion(dc, &inner);
+        RegionToDevice(dc, &inner);
+        dc->extSelectClipRgn(&inner, RGN_AND);
+    }
+
+    IntRect rect;
+    CornerQuad corners;
+    GetDestination(true, &rect, &corners);
+    bool done = false;
+    if (a_.kind == kImageKindEps && sink)
+        done = SendEps(dc, sink, rect);
+    if (!done && a_.kind == kImageKindMetafile && outputShift_)
+        done = DrawMetafileForPrint(dc, rect, !background, postScript);
+    if (!done)
+        DrawRaster(dc, rect, CurrentImage(), mask, postScript);
+
+    if (outputShift_) {
+        ReleaseImage(false);
+        ReleasePreview(false);
+    }
+    if (sink)
+        PsGrestore(sink);
+    dc->selectClipRgn(hadClip ? &previous : nullptr);
+    dc->setRop2(R2_COPYPEN);
+}
+
+// ---- interaction ----
+
+FrameTracker* FrameObjImage::CreateTracker(FrameView* view, int16_t mode)
+{
+    if (block_.attr.locked || groupIds_ || !view)
+        return nullptr;
+    FrameTracker* tracker = view->NewTracker(TrackerKind::kPicture, this, mode);
+    if (a_.fit) {
+        rotationStale_ = 1;
+        redrawPending_ = 1;
+        maskStale_ = 1;
+        outlineStale_ = 1;
+    }
+    return tracker;
+}
+
+bool FrameObjImage::TrackContent()
+{
+    Dc* dc = ViewDc();
+    if (a_.fit || !dc)
+        return false;
+    FrameAttributes& attr = block_.attr;
+    const uint8_t savedBackground = attr.background;
+    attr.background = 0;
+    MarkChanged(1, 0);
+    if (attr.geometry.lineWidth == 0) {
+        attr.geometry.lineWidth = 1;
+        Recompute(0);
+        DrawBorder(dc);
+    }
+    std::optional<Region> savedClip;
+    GetClipRegion(dc, &savedClip);
+    const int32_t rop = dc->setRop2(R2_COPYPEN);
+    const int32_t border = attr.geometry.lineWidth;
+    a_.pan.x -= border;
+    a_.pan.y -= border;
+
+    PointerPoll* poll = InstalledPointerPoll();
+    IntPoint last = poll->CursorPos();
+    while (poll->LeftButtonDown()) {
+        const IntPoint now = poll->CursorPos();
+        if (now.x == last.x && now.y == last.y)
+            continue;
+        IntPoint moved{now.x - last.x, now.y - last.y};
+        last = now;
+        ViewToDocPoint(&moved);
+        RotatePoint(&moved, 1, 0, 0, -double(attr.geometry.angle));
+        a_.pan.x = Add32(a_.pan.x, moved.x);
+        a_.pan.y = Add32(a_.pan.y, moved.y);
+        rotationStale_ = 1;
+        DrawFill(dc);
+        attr.geometry.height = int16_t(attr.geometry.height - 1);
+        attr.geometry.width = int16_t(attr.geometry.width - 1);
+        DrawContent(dc);
+        attr.geometry.height = int16_t(attr.geometry.height + 1);
+        attr.geometry.width = int16_t(attr.geometry.width + 1);
+    }
+    a_.pan.x += border;
+    a_.pan.y += border;
+    attr.background = savedBackground;
+    dc->selectClipRgn(savedClip ? &*savedClip : nullptr);
+    dc->setRop2(rop);
+    outlineStale_ = 1;
+    modified_ = 1;
+    return true;
+}
+
+// ---- text wrap ----
+
+void FrameObjImage::BuildPictureOutline(bool useInset, bool prepare)
+{
+    outline_.clear();
+    const int32_t distance = useInset ? block_.outlineInset : 0;
+    IntRect bounds;
+    GetBounds(&bounds, kGeometryCurrent);
+    const IntRect grown{bounds.left - distance, bounds.top - distance, bounds.right + distance,
+                        bounds.bottom + distance};
+    outline_ = {{grown.left, grown.top},     {grown.right, grown.top},   {grown.right, grown.top},
+                {grown.right, grown.bottom}, {grown.right, grown.bottom}, {grown.left, grown.bottom},
+                {grown.left, grown.bottom},  {grown.left, grown.top}};
+    outlineStale_ = 0;
+    if (block_.attr.geometry.lineWidth != 0 || !prepare || PrepareImage(0) != 0)
+        return;
+
+    // The picture drawn on white in a bitmap of the frame's box, at 1:1.
+    OffscreenDC offscreen(MeasuringDc());
+    IntRect covered;
+    if (offscreen.Begin(0, 0, bounds.right - bounds.left - 1, bounds.bottom - bounds.top - 1, kWhite, &covered,
+                        true) != 0)
+        return;
+    IntRect rect;
+    CornerQuad corners;
+    GetDestination(false, &rect, &corners);
+    const int32_t sx = covered.right - covered.left;
+    const int32_t sy = covered.bottom - covered.top;
+    const int32_t w = std::max(1, bounds.right - bounds.left);
+    const int32_t h = std::max(1, bounds.bottom - bounds.top);
+    auto toBitmap = [&](int32_t x, int32_t y) {
+        return IntPoint{int32_t(int64_t(x - bounds.left) * sx / w), int32_t(int64_t(y - bounds.top) * sy / h)};
+    };
+    const IntPoint lt = toBitmap(rect.left, rect.top);
+    const IntPoint rb = toBitmap(rect.right, rect.bottom);
+    DibHandleDraw(offscreen.GetSafeHdc(), CurrentImage(), IntRect{lt.x, lt.y, rb.x, rb.y}, SRCCOPY);
+    DibHandleOwner picture;
+    if (!picture || offscreen.End(picture.get()) != 0)
+        return;
+    std::vector<IntPoint> traced;
+    if (DibHandleTraceOutline(picture.get(), &traced, kImageOutlinePoints, nullptr, kWhite) != 0 || traced.size() < 3)
+        return;
+    const size_t sides = (traced.size() - 1) / 2;
+    for (size_t i = 0; i < traced.size(); ++i) {
+        IntPoint p{bounds.left + int32_t(int64_t(traced[i].x) * w / std::max(1, sx)),
+                   bounds.top + int32_t(int64_t(traced[i].y) * h / std::max(1, sy))};
+        if (i < sides || i == traced.size() - 1)
+            p.x -= distance;
+        else
+            p.x += distance;
+        traced[i] = p;
+    }
+    outline_ = traced;
+}
+
+bool FrameObjImage::AddRotatedPoints(Dc*, WrapPointList* list, int32_t limit)
+{
+    if (!list->HasRoom(2 * kImageOutlinePoints, limit))
+        return false;
+    if (outlineStale_ || redrawPending_ || outline_.empty())
+        BuildPictureOutline(true, true);
+    const size_t n = outline_.size();
+    for (size_t i = 0; i < n; ++i) {
+        list->Add(outline_[i]);
+        list->Add(outline_[(i + 1) % n]);
+    }
+    return list->Count() > 0;
 }

@@ -16,6 +16,7 @@
 
 class CTFileMng;
 class Dc;
+class PassThroughSink;
 
 // Most points of the picture's text-wrap outline.
 constexpr int32_t kImageOutlinePoints = 23;
@@ -36,6 +37,18 @@ public:
     // swaps back.
     void MarkChanged(uint8_t on, uint8_t keepRegion) override;
     void ToggleSaved() override;
+
+    // The picture, opaque with a background colour, else transparent where
+    // it is white; on a PostScript printer an EPS file goes out as it is.
+    void DrawContent(Dc* dc) override;
+    // A picture tracker; none for a locked or grouped frame.
+    FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
+    // Pans the picture with the mouse while the left button is held;
+    // false while the picture is fitted to the frame.
+    bool TrackContent() override;
+    // The picture's outline as edges (point pairs) for text wrap; false
+    // when the list has no room for 46 more points.
+    bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
 
     const ImageBlockA& BlockA() const { return a_; }
     const ImageBlockB& BlockB() const { return b_; }
@@ -96,8 +109,11 @@ public:
     // report, the user is told).
     int32_t LocateFile(PathRecord* out, bool report) const;
 
-    // The picture's text-wrap outline (document units), made again when
-    // stale.
+    // Builds the picture's text-wrap outline (document units): the frame's
+    // bounds grown by the wrap distance (the outline inset with useInset,
+    // else 0); without a border, with prepare, the traced edges of what the
+    // picture shows, moved out by the wrap distance.
+    virtual void BuildPictureOutline(bool useInset, bool prepare);
     const std::vector<IntPoint>& PictureOutline() const { return outline_; }
 
 protected:
@@ -127,6 +143,14 @@ protected:
     // none).
     Handle LoadPreviewBits() const;
     void FreeRotatedStore();
+    // The picture drawn into rect (view units) as the draw step chooses.
+    void DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript);
+    // Kind 5 on a printer: the metafile played or rendered at the device's
+    // size; false when neither worked.
+    bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);
+    // An EPS file sent to the printer's PostScript escape; false when it
+    // was not (the stand-in picture is printed instead).
+    bool SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect);
     void MarkPictureStale();
     // The context to measure and render with: the view's, or a measuring
     // one when the frame has no view.

@@ -8,3 +8,7 @@ Handle ImageLoadMetafileBits(const PathRecord&) { return nullptr; }
 DibHandle ImageRenderMetafileFile(const PathRecord&, Dc*, int32_t) { return nullptr; }
 
 DibHandle ImageRenderMetafileBits(Handle, Dc*, int32_t) { return nullptr; }
+
+DibHandle ImageRenderMetafileBitsAt(Handle, Dc*, int32_t, int32_t) { return nullptr; }
+
+int32_t ImagePlayMetafileBits(Dc*, Handle, const IntRect&) { return 1; }
