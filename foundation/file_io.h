@@ -74,6 +74,11 @@ int32_t FileDelete(const PathRecord* record);
 int32_t FileRename(const PathRecord* record, const char* newName);
 // Moves a file or folder; a file also moves to another file system.
 int32_t FileMove(const PathRecord* from, const PathRecord* to);
+// Puts the file from in the place of the file to, which it replaces in one
+// step, so to is either the old or the whole new file (a new version is
+// written beside a file, then replaces it). The new file takes the old
+// one's permission bits. 32 while an open holds either file.
+int32_t FileReplace(const PathRecord* from, const PathRecord* to);
 // Creates the folder the full path names; 183 when something is there.
 int32_t CreateFolder(const PathRecord* record);
 // 1 when a file or folder is at the path (in any case of its name), else

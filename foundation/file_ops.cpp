@@ -125,6 +125,27 @@ int32_t FileMove(const PathRecord* from, const PathRecord* to)
     return err;
 }
 
+int32_t FileReplace(const PathRecord* from, const PathRecord* to)
+{
+    std::string source = Host(from);
+    std::string target = Host(to);
+    if (HostFileHeldOpen(source) || HostFileHeldOpen(target))
+        return kErrSharingViolation;
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(source.c_str(), st.st_mode & 07777);
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        return RenameError(errno, source, target);
+    // The new name must reach the disk too, or a crash could bring back
+    // the old file or none.
+    int dir = ::open(HostParent(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return kErrNone;
+}
+
 int32_t FileRename(const PathRecord* record, const char* newName)
 {
     if (!newName || !*newName || std::strpbrk(newName, "\\/"))

@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # the word list the default spelling dictionary is made from
+  wamerican
   # fonts that stand for the Windows faces, and the platform and picture
   # format plugins (TIFF, TGA, WebP, ...)
   fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-image-formats-plugins
