@@ -1062,3 +1062,12 @@ bool FrameObjImage::AddRotatedPoints(Dc*, WrapPointList* list, int32_t limit)
     }
     return list->Count() > 0;
 }
+
+int32_t FrameObjImage::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
+{
+    // Read while drawing; set here as well as by the root, which only has
+    // to agree.
+    outputShift_ = on;
+    outputMode_ = mode;
+    return FrameObjRect::ShiftForOutput(on, mode, dx, dy);
+}

@@ -128,3 +128,12 @@ void FrameObjPowerText::EditInfo(int32_t arg)
     host->ResetFrameStates(kDrawNeeded);
     host->RedrawCurrentPage();
 }
+
+int32_t FrameObjPowerText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
+{
+    // Read while drawing; set here as well as by the root, which only has
+    // to agree.
+    outputShift_ = on;
+    outputMode_ = mode;
+    return FrameObjRect::ShiftForOutput(on, mode, dx, dy);
+}

@@ -398,6 +398,10 @@ void FrameObjText::Invalidate(int32_t flag)
 
 int32_t FrameObjText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
 {
+    // The content frames read these while they draw; set here as well as
+    // by the root, which only has to agree.
+    outputShift_ = on;
+    outputMode_ = mode;
     const int32_t result = FrameObjRect::ShiftForOutput(on, mode, dx, dy);
     OffsetLines(IntPoint{dx, dy}, on ? -1 : 1);
     return result;
