@@ -1,7 +1,9 @@
 #include "frames/content_frame_host.h"
 
 #include "frames/frame_document.h"
+#include "frames/frame_font.h"
 #include "frames/frame_obj.h"
+#include "frames/frame_view_services.h"
 
 ContentFrameHost* ContentHostOf(const FrameObj* frame)
 {
@@ -11,4 +13,21 @@ ContentFrameHost* ContentHostOf(const FrameObj* frame)
             return host;
     }
     return &defaults;
+}
+
+FrameView* ContentViewOf(const FrameObj* frame)
+{
+    return frame && frame->Document() ? frame->Document()->View() : nullptr;
+}
+
+Dc* ContentViewDc(const FrameObj* frame)
+{
+    FrameView* view = ContentViewOf(frame);
+    return view ? view->GetViewDC() : nullptr;
+}
+
+Dc* ContentMeasureDc(const FrameObj* frame)
+{
+    Dc* dc = ContentViewDc(frame);
+    return dc ? dc : MeasuringDc();
 }

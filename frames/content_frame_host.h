@@ -13,7 +13,9 @@
 
 #include "typography/font_spec.h"
 
+class Dc;
 class FrameObj;
+class FrameView;
 class PassThroughSink;
 class TextFrameEngine;
 
@@ -60,3 +62,9 @@ public:
 
 // The frame's document as a content host, or a host of defaults.
 ContentFrameHost* ContentHostOf(const FrameObj* frame);
+// The frame's view and its drawing context; null without them.
+FrameView* ContentViewOf(const FrameObj* frame);
+Dc* ContentViewDc(const FrameObj* frame);
+// What text is measured with: the view's context, else one that only
+// measures.
+Dc* ContentMeasureDc(const FrameObj* frame);

@@ -245,7 +245,7 @@ void FrameObjBarcode::MeasureText(Dc* dc, IntRect* out)
 
 void FrameObjBarcode::MeasureBars(IntRect* out)
 {
-    Dc* dc = ViewDc() ? ViewDc() : MeasuringDc();
+    Dc* dc = ContentMeasureDc(this);
     FontState font(dc);
     SelectFrameFont(&font, this, FrameFontSize(block_.attr.fontSize), kBlack);
     BarcodeRecord rec;
@@ -264,7 +264,7 @@ void FrameObjBarcode::MeasureContent(IntRect* out)
     if (DrawsBars())
         MeasureBars(out);
     else
-        MeasureText(ViewDc() ? ViewDc() : MeasuringDc(), out);
+        MeasureText(ContentMeasureDc(this), out);
     const int32_t border = block_.attr.geometry.lineWidth;
     out->left = Sub32(out->left, border);
     out->top = Sub32(out->top, border);

@@ -134,7 +134,7 @@ void FrameObjBarcode13::DrawText(Dc* dc)
 
 void FrameObjBarcode13::MeasureContent(IntRect* out)
 {
-    Dc* dc = ViewDc() ? ViewDc() : MeasuringDc();
+    Dc* dc = ContentMeasureDc(this);
     int32_t barsWidth = 0;
     const int32_t bars = BarsHeight(dc, 1, 1, &barsWidth);
     const FrameAttributes& a = block_.attr;

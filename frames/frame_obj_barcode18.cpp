@@ -148,7 +148,7 @@ void FrameObjBarcode18::DrawText(Dc* dc)
 
 void FrameObjBarcode18::MeasureContent(IntRect* out)
 {
-    Dc* dc = ViewDc() ? ViewDc() : MeasuringDc();
+    Dc* dc = ContentMeasureDc(this);
     const FrameAttributes& a = block_.attr;
     int16_t numerator = 1;
     int16_t denominator = 1;

@@ -900,8 +900,13 @@ void FrameObjImage::DrawContent(Dc* dc)
             TextHandleAppend(text.get(), " \n") == 0)
             PsSendCStr(sink, reinterpret_cast<const char*>(HandleData(text.get())));
     } else {
-        Region inner;
-        InnerViewRegion(dc, &inner);
+        // The frame's inside: its view corners less the border on the
+        // bordered sides.
+        FramePlacement inside = viewGeometry_;
+        PlacementInsetSides(&inside, viewGeometry_.lineWidth, viewGeometry_.sides);
+        CornerQuad q;
+        PlacementCorners(inside, &q);
+        Region inner = Region::FromPolygon(q.corners, 4, ALTERNATE);
         RegionToDevice(dc, &inner);
         dc->extSelectClipRgn(&inner, RGN_AND);
     }
@@ -945,7 +950,7 @@ FrameTracker* FrameObjImage::CreateTracker(FrameView* view, int16_t mode)
 
 bool FrameObjImage::TrackContent()
 {
-    Dc* dc = ViewDc();
+    Dc* dc = ContentViewDc(this);
     if (a_.fit || !dc)
         return false;
     FrameAttributes& attr = block_.attr;

@@ -217,7 +217,7 @@ void FrameObjText::DrawFill(Dc* dc)
 
 DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
 {
-    FrameView* view = View();
+    FrameView* view = ContentViewOf(this);
     ContentFrameHost* host = ContentHostOf(this);
     int16_t numerator = 1;
     int16_t denominator = 1;
@@ -392,7 +392,7 @@ void FrameObjText::Invalidate(int32_t flag)
     if (FrameStore* frames = document_ ? document_->Frames() : nullptr)
         frames->SetNeedsReflow(FrameId());
     if (TextFrameEngine* engine = ContentHostOf(this)->TextEngine())
-        engine->BuildTextWrapOutline(this, ViewDc());
+        engine->BuildTextWrapOutline(this, ContentViewDc(this));
     imageAngle_ = 0;
 }
 

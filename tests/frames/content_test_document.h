@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -153,6 +154,17 @@ inline void CountingTextEngine::DrawText(Dc* dc, FrameObjText*)
 {
     ++draws;
     dc->fillRect(IntRect{textRect.left, textRect.top, textRect.right, textRect.top + 6}, Brush::Solid(kBlack));
+}
+
+inline bool operator==(const IntPoint& a, const IntPoint& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator==(const IntRect& a, const IntRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline std::ostream& operator<<(std::ostream& os, const IntPoint& p) { return os << "(" << p.x << ", " << p.y << ")"; }
+inline std::ostream& operator<<(std::ostream& os, const IntRect& r)
+{
+    return os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
 }
 
 // Whether a pixel of the image is (nearly) the colour.
