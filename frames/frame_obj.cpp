@@ -260,8 +260,11 @@ void FrameObj::Recompute(uint8_t withRegion)
     PlacementCorners(viewGeometry_, &viewCorners_);
     CornerQuadBounds(viewCorners_, &viewRect_);
     redrawPending_ = 1;
-    if (withRegion)
+    if (withRegion) {
         regionValid_ = 0;
+        Region rebuilt;
+        GetOutlineRegion(ViewDc(), &rebuilt);
+    }
 }
 
 void FrameObj::ToggleSaved()
@@ -732,13 +735,4 @@ Handle FrameObj::MakeClipboardText(uint32_t* typeTag) const
     if (h)
         std::memcpy(HandleData(h), kClipboardText, n);
     return h;
-}
-
-void FrameObj::GetZoom(int16_t* numerator, int16_t* denominator) const
-{
-    int16_t mode = 0;
-    *numerator = 1;
-    *denominator = 1;
-    if (document_)
-        document_->GetPageZoom(&mode, numerator, denominator);
 }

@@ -117,6 +117,9 @@ public:
     // ---- change protocol ----
     virtual void MarkChanged(uint8_t on, uint8_t keepRegion);
     virtual bool IsChanged() const { return changed_ != 0; }
+    // The changed flag alone, without the rest of the protocol: the page
+    // manager holds it while it aligns a frame.
+    void SetChangedFlag(bool on) { changed_ = on ? 1 : 0; }
     virtual void Invalidate(int32_t flag);
     virtual void Recompute(uint8_t withRegion);
     virtual void ToggleSaved();

@@ -1,6 +1,8 @@
 // The quarter-ellipse arc frame. Its geometry block holds the rotation
 // angle as quadrant x 90 and the quadrant (0-3) as f32 in the word behind
-// the angle; nothing is stored beyond the root's block.
+// the angle; nothing is stored beyond the root's block. The placement's
+// origin is the centre of the ellipse; the arc runs through the quarter
+// that the placement's unturned rectangle covers.
 #pragma once
 
 #include "frames/frame_obj_rect.h"
@@ -8,4 +10,26 @@
 class FrameObjArc : public FrameObjRect {
 public:
     int16_t GetType() const override { return kFrameArc; }
+
+    // The quadrant is the direction of the drag from the rectangle's first
+    // corner to its second.
+    void SetFromRect(const IntRect& rect) override;
+    bool HitTest(const IntPoint& viewPoint) override;
+    void StrokeBorder(Dc* dc, int16_t width) override;
+    void StrokeOutline(Dc* dc, const FrameGeometry& g) override;
+    void FillShape(Dc* dc, uint8_t solid) override;
+    void FrameOutline(Dc* dc) override;
+    void Hook116(int32_t a, int32_t b) override;
+    // Selector 0 or 1 sets the border and the fill alike.
+    void SetColour(uint8_t value, uint8_t selector) override;
+    void SetTint(uint8_t value, uint8_t selector) override;
+    void SetPattern(uint8_t value, uint8_t selector) override;
+    bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
+
+    // The band along the arc that takes hits, logical view units.
+    virtual Region MakeArcRegion();
+
+    // Traces the band of the arc of p (centre at its origin), thickness
+    // across; at the full depth the whole quarter.
+    static void TraceArcBand(Dc* dc, const FramePlacement& p, int32_t thickness);
 };

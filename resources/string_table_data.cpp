@@ -36,6 +36,11 @@ const StringTableEntry kStringTable[] = {
     {440, "( EPS File )."},
     {441, "Picture Not Found."},
 
+    // Frame object model: the current-page manager's group.
+    {471, "Not Found Page .[CurrPage2Page]"},
+    {472, "You can't link text boxes across\nmaster pages or onto the pasteboard."},
+    {473, "Error get group frame in current page."},
+
     // Card database engine: database messages (200 + n, 200 is their
     // caption), the captions of the long passes, and the disk-space box.
     {200, "Orvane Messages"},
