@@ -15,19 +15,9 @@ ContentFrameHost* ContentHostOf(const FrameObj* frame)
     return &defaults;
 }
 
-FrameView* ContentViewOf(const FrameObj* frame)
-{
-    return frame && frame->Document() ? frame->Document()->View() : nullptr;
-}
-
-Dc* ContentViewDc(const FrameObj* frame)
-{
-    FrameView* view = ContentViewOf(frame);
-    return view ? view->GetViewDC() : nullptr;
-}
-
 Dc* ContentMeasureDc(const FrameObj* frame)
 {
-    Dc* dc = ContentViewDc(frame);
+    FrameView* view = frame && frame->Document() ? frame->Document()->View() : nullptr;
+    Dc* dc = view ? view->GetViewDC() : nullptr;
     return dc ? dc : MeasuringDc();
 }

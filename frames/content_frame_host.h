@@ -1,7 +1,7 @@
 // What the content frames (text, barcode, Quick Card, power text, image and
 // picture frames) need of the card document and its view: fonts, the
-// document's display and print options, the Text tool's frame, the info
-// commands they run, and the few page-manager services they call.
+// document's display and print options, the Text tool's frame, the text
+// engine, the info commands they run and the printer's PostScript escape.
 //
 // The card document implements it beside FrameDocument; a frame reaches it
 // through ContentHostOf. A document without it answers with the defaults
@@ -15,7 +15,6 @@
 
 class Dc;
 class FrameObj;
-class FrameView;
 class PassThroughSink;
 class TextFrameEngine;
 
@@ -48,13 +47,6 @@ public:
     virtual void DoQuickCardSpec() {}
     virtual void DoQuickCardInfo() {}
 
-    // The current-page manager: its zoom set for a moment (the rotated-text
-    // image is rendered at 1:1), every frame marked for drawing, and the
-    // page redrawn.
-    virtual void SetZoom(int16_t /*numerator*/, int16_t /*denominator*/) {}
-    virtual void ResetFrameStates(uint8_t /*state*/) {}
-    virtual void RedrawCurrentPage() {}
-
     // The PostScript escape of the printer being drawn to; null when it
     // takes no PostScript (EPS pictures then print their stand-in).
     virtual PassThroughSink* PostScriptSink() { return nullptr; }
@@ -62,9 +54,6 @@ public:
 
 // The frame's document as a content host, or a host of defaults.
 ContentFrameHost* ContentHostOf(const FrameObj* frame);
-// The frame's view and its drawing context; null without them.
-FrameView* ContentViewOf(const FrameObj* frame);
-Dc* ContentViewDc(const FrameObj* frame);
 // What text is measured with: the view's context, else one that only
 // measures.
 Dc* ContentMeasureDc(const FrameObj* frame);

@@ -950,7 +950,7 @@ FrameTracker* FrameObjImage::CreateTracker(FrameView* view, int16_t mode)
 
 bool FrameObjImage::TrackContent()
 {
-    Dc* dc = ContentViewDc(this);
+    Dc* dc = ViewDc();
     if (a_.fit || !dc)
         return false;
     FrameAttributes& attr = block_.attr;
@@ -1066,13 +1066,4 @@ bool FrameObjImage::AddRotatedPoints(Dc*, WrapPointList* list, int32_t limit)
         list->Add(outline_[(i + 1) % n]);
     }
     return list->Count() > 0;
-}
-
-int32_t FrameObjImage::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
-{
-    // Read while drawing; set here as well as by the root, which only has
-    // to agree.
-    outputShift_ = on;
-    outputMode_ = mode;
-    return FrameObjRect::ShiftForOutput(on, mode, dx, dy);
 }

@@ -33,7 +33,6 @@ public:
     // The destination gets both blocks and its own swap copies of the
     // picture; its turned copy is made again.
     int32_t CopyTo(FrameObj* destination) override;
-    int32_t ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy) override;
     // The first change also keeps both scales and the pan, which the undo
     // swaps back.
     void MarkChanged(uint8_t on, uint8_t keepRegion) override;

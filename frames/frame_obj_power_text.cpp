@@ -5,6 +5,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/content_frame_host.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
 #include "frames/glyph_effect_renderer.h"
@@ -124,16 +125,8 @@ void FrameObjPowerText::EditInfo(int32_t arg)
     if (!InstalledGlyphEffectRenderer()->RunStylesDialog(edited, styles.get(), document_))
         return;
     SetEffect(edited);
-    ContentFrameHost* host = ContentHostOf(this);
-    host->ResetFrameStates(kDrawNeeded);
-    host->RedrawCurrentPage();
-}
-
-int32_t FrameObjPowerText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
-{
-    // Read while drawing; set here as well as by the root, which only has
-    // to agree.
-    outputShift_ = on;
-    outputMode_ = mode;
-    return FrameObjRect::ShiftForOutput(on, mode, dx, dy);
+    if (CurrPageMng* manager = document_ ? document_->PageManager() : nullptr) {
+        manager->ResetFrameStates(kDrawNeeded);
+        manager->RedrawCurrentPage(1, 0, 0);
+    }
 }

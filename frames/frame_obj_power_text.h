@@ -12,7 +12,6 @@ public:
     int16_t GetType() const override { return kFramePowerText; }
     uint32_t DataSize() const override;
     int32_t CopyTo(FrameObj* destination) override;
-    int32_t ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy) override;
 
     // The effect text's outlines, placed in the middle of the frame and
     // painted by the glyph-effect renderer.

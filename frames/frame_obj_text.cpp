@@ -10,6 +10,7 @@
 
 #include "frames/content_frame_host.h"
 #include "frames/ctfile_mng.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_document.h"
 #include "frames/frame_store.h"
 #include "frames/frame_view_services.h"
@@ -217,13 +218,16 @@ void FrameObjText::DrawFill(Dc* dc)
 
 DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
 {
-    FrameView* view = ContentViewOf(this);
-    ContentFrameHost* host = ContentHostOf(this);
+    FrameView* view = View();
+    CurrPageMng* manager = document_ ? document_->PageManager() : nullptr;
     int16_t numerator = 1;
     int16_t denominator = 1;
-    GetZoom(&numerator, &denominator);
+    int16_t mode = 0;
+    if (manager)
+        manager->GetZoom(&numerator, &denominator, &mode);
     if (docUnits) {
-        host->SetZoom(1, 1);
+        if (manager)
+            manager->SetZoom(1, 1, mode, 0);
         Recompute(0);
         block_.drawnAsImage = 1;
     }
@@ -248,7 +252,8 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
         made = offscreen.End(image) == 0 && !DibHandleIsEmpty(image);
     }
     if (docUnits) {
-        host->SetZoom(numerator, denominator);
+        if (manager)
+            manager->SetZoom(uint16_t(numerator), uint16_t(denominator), mode, 0);
         Recompute(0);
     }
     const int16_t angle = int16_t(int32_t(block_.attr.geometry.angle) % 360);
@@ -392,16 +397,12 @@ void FrameObjText::Invalidate(int32_t flag)
     if (FrameStore* frames = document_ ? document_->Frames() : nullptr)
         frames->SetNeedsReflow(FrameId());
     if (TextFrameEngine* engine = ContentHostOf(this)->TextEngine())
-        engine->BuildTextWrapOutline(this, ContentViewDc(this));
+        engine->BuildTextWrapOutline(this, ViewDc());
     imageAngle_ = 0;
 }
 
 int32_t FrameObjText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
 {
-    // The content frames read these while they draw; set here as well as
-    // by the root, which only has to agree.
-    outputShift_ = on;
-    outputMode_ = mode;
     const int32_t result = FrameObjRect::ShiftForOutput(on, mode, dx, dy);
     OffsetLines(IntPoint{dx, dy}, on ? -1 : 1);
     return result;
@@ -433,7 +434,7 @@ void FrameObjText::StraightenForEdit()
     block_.outlineKind = 0;
     g.angle = 0;
     Recompute(1);
-    ContentHostOf(this)->RedrawCurrentPage();
+    RedrawPage();
 }
 
 void FrameObjText::RestoreRotation()
@@ -449,5 +450,11 @@ void FrameObjText::RestoreRotation()
         Recompute(1);
         imageAngle_ = 0;
     }
-    ContentHostOf(this)->RedrawCurrentPage();
+    RedrawPage();
+}
+
+void FrameObjText::RedrawPage()
+{
+    if (CurrPageMng* manager = document_ ? document_->PageManager() : nullptr)
+        manager->RedrawCurrentPage(1, 0, 0);
 }

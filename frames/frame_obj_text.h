@@ -85,6 +85,8 @@ protected:
     void DrawTextContent(Dc* dc);
     // Whether the Text tool edits this frame now.
     bool InTextEdit() const;
+    // The current-page manager's redraw after an edit.
+    void RedrawPage();
 
     RecordTable lines_{kLineRecordSize};
     DibHandle image_ = nullptr;

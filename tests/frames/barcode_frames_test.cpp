@@ -239,7 +239,7 @@ TEST_F(BarcodeFrames, RenderedFramesDecodeToTheirDataAndToTheCountersValue)
         GTEST_SKIP() << "zbarimg is not installed";
     // The content pass draws with the text colour's brush.
     ContentTestDocument doc(dir_.path(), 900, 400);
-    doc.zoomNumerator = 2;
+    doc.Zoom(2, 1);
     doc.view.dc->selectBrush(Brush::Solid(kBlack));
 
     FrameObjBarcode upc;
@@ -256,7 +256,7 @@ TEST_F(BarcodeFrames, RenderedFramesDecodeToTheirDataAndToTheCountersValue)
     EXPECT_EQ(Decode(doc.view.image, dir_), "0036000291452");
 
     ContentTestDocument printing(dir_.path(), 900, 400);
-    printing.zoomNumerator = 2;
+    printing.Zoom(2, 1);
     printing.view.dc->selectBrush(Brush::Solid(kBlack));
     FrameObjCounterBarcode counter;
     counter.SetDocument(&printing);

@@ -15,6 +15,7 @@
 #include <QImage>
 
 #include "frames/content_frame_host.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_view_services.h"
 #include "frames/text_frame_engine.h"
 #include "graphics/field_text_provider.h"
@@ -96,13 +97,8 @@ public:
     }
 
     // ---- FrameDocument ----
-    void GetPageZoom(int16_t* mode, int16_t* numerator, int16_t* denominator) override
-    {
-        *mode = 4;
-        *numerator = zoomNumerator;
-        *denominator = zoomDenominator;
-    }
     FrameView* View() override { return &view; }
+    CurrPageMng* PageManager() override { return &manager; }
     ColorRef GetTint(uint8_t index, uint8_t) override
     {
         static const ColorRef kTable[16] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF,
@@ -131,18 +127,12 @@ public:
     void DoCounterInfo() override { commands.push_back("counter"); }
     void DoQuickCardSpec() override { commands.push_back("quickcard spec"); }
     void DoQuickCardInfo() override { commands.push_back("quickcard info"); }
-    void SetZoom(int16_t numerator, int16_t denominator) override
-    {
-        zoomNumerator = numerator;
-        zoomDenominator = denominator;
-    }
-    void ResetFrameStates(uint8_t) override { commands.push_back("reset states"); }
-    void RedrawCurrentPage() override { commands.push_back("redraw"); }
+
+    void Zoom(uint16_t numerator, uint16_t denominator) { manager.SetZoom(numerator, denominator, 4, 0); }
 
     ImageView view;
     CountingTextEngine engine;
-    int16_t zoomNumerator = 1;
-    int16_t zoomDenominator = 1;
+    CurrPageMng manager{this};
     bool printPreview = false;
     bool printPlaceholders = false;
     bool placeholderText = false;
