@@ -62,7 +62,7 @@ constexpr size_t kQuickCardNewLineOffset = 48;
 constexpr size_t kQuickCardFieldCount = 10;
 constexpr size_t kQuickCardShownOffset = 88;
 
-constexpr size_t kQuickCardHeaderSize = 36;
-constexpr size_t kQuickCardHeaderShownOffset = 0;
-constexpr size_t kQuickCardHeaderWord8Offset = 8;
-constexpr size_t kQuickCardBlockSizeOffset = 12;
+constexpr size_t kQuickCardFrameHeaderSize = 36;
+constexpr size_t kQuickCardFrameShownOffset = 0;
+constexpr size_t kQuickCardFrameWord8Offset = 8;
+constexpr size_t kQuickCardFrameBlockSizeOffset = 12;

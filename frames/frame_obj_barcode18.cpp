@@ -17,13 +17,13 @@
 #include "graphics/quick_card_draw.h"
 #include "platform/dc.h"
 
-FrameObjBarcode18::FrameObjBarcode18() { PutI32LE(header_ + kQuickCardHeaderWord8Offset, 1); }
+FrameObjBarcode18::FrameObjBarcode18() { PutI32LE(header_ + kQuickCardFrameWord8Offset, 1); }
 
 FrameObjBarcode18::~FrameObjBarcode18() { HandleFree(block18_); }
 
 uint32_t FrameObjBarcode18::DataSize() const
 {
-    return FrameObjBarcode::DataSize() + kQuickCardHeaderSize + HandleGetSize(block18_);
+    return FrameObjBarcode::DataSize() + kQuickCardFrameHeaderSize + HandleGetSize(block18_);
 }
 
 int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
@@ -31,11 +31,11 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
     const int32_t result = FrameObjBarcode::ReadBody(file, target);
     if (result != 0)
         return result;
-    uint8_t bytes[kQuickCardHeaderSize];
+    uint8_t bytes[kQuickCardFrameHeaderSize];
     int32_t err = FileRead(file, bytes, sizeof bytes);
     if (err != 0)
         return err;
-    const uint32_t size = GetU32LE(bytes + kQuickCardBlockSizeOffset);
+    const uint32_t size = GetU32LE(bytes + kQuickCardFrameBlockSizeOffset);
     Handle block = nullptr;
     if (size != 0) {
         err = ReadHandleFromFile(file, size, &block);
@@ -47,7 +47,7 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
         }
     }
     std::memcpy(header_, bytes, sizeof bytes);
-    PutU32LE(header_ + kQuickCardBlockSizeOffset, 0);
+    PutU32LE(header_ + kQuickCardFrameBlockSizeOffset, 0);
     HandleFree(block18_);
     block18_ = block;
     return err;
@@ -58,10 +58,10 @@ int32_t FrameObjBarcode18::WriteBody(FileHandle file, BlockTarget target)
     const int32_t result = FrameObjBarcode::WriteBody(file, target);
     if (result != 0)
         return result;
-    uint8_t bytes[kQuickCardHeaderSize];
+    uint8_t bytes[kQuickCardFrameHeaderSize];
     std::memcpy(bytes, header_, sizeof bytes);
     const uint32_t size = HandleGetSize(block18_);
-    PutU32LE(bytes + kQuickCardBlockSizeOffset, size);
+    PutU32LE(bytes + kQuickCardFrameBlockSizeOffset, size);
     int32_t err = FileWrite(file, bytes, sizeof bytes);
     if (size)
         err += FileWrite(file, HandleData(block18_), size);
@@ -72,7 +72,7 @@ int32_t FrameObjBarcode18::CopyTo(FrameObj* destination)
 {
     if (destination->GetType() == kFrameBarcode18) {
         auto* d = static_cast<FrameObjBarcode18*>(destination);
-        std::memcpy(d->header_, header_, kQuickCardHeaderSize);
+        std::memcpy(d->header_, header_, kQuickCardFrameHeaderSize);
         Handle copy = block18_;
         if (copy && HandleDuplicate(&copy) != 0)
             copy = nullptr;
@@ -116,7 +116,7 @@ int32_t FrameObjBarcode18::BarsHeight(Dc* dc, int16_t numerator, int16_t denomin
 void FrameObjBarcode18::DrawContent(Dc* dc)
 {
     SetSymbology(1);
-    PutI32LE(header_ + kQuickCardHeaderShownOffset, block_.barcodeOption);
+    PutI32LE(header_ + kQuickCardFrameShownOffset, block_.barcodeOption);
     DrawTextContent(dc);
     if (!block_.barcodeOption)
         return;

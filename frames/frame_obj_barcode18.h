@@ -47,6 +47,6 @@ protected:
     int32_t ReadBody(FileHandle file, BlockTarget target) override;
     int32_t WriteBody(FileHandle file, BlockTarget target) override;
 
-    uint8_t header_[kQuickCardHeaderSize] = {};
+    uint8_t header_[kQuickCardFrameHeaderSize] = {};
     Handle block18_ = nullptr;
 };
