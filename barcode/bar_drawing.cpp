@@ -8,8 +8,8 @@
 
 #include <QPainterPath>
 
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_scale.h"
+#include "graphics/pen_state.h"
 #include "graphics/rotation.h"
 #include "platform/dc.h"
 
@@ -155,8 +155,8 @@ void DrawBar(Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, double
         dc->paintRgn(BarRegion(dc, p, 5));
         return;
     }
-    BarcodePenScope pen(dc);
-    pen.SetPen(dc->textColor(), w);
+    PenState pen(dc);
+    pen.SetPen(dc->textColor(), w, PenState::kSetColour | PenState::kSetWidth);
     DrawBarcodePolyline(dc, p, 2);
 }
 

@@ -1,6 +1,5 @@
 #include "barcode/barcode_draw.h"
 
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
 #include "barcode/codabar.h"
@@ -10,6 +9,7 @@
 #include "barcode/interleaved25.h"
 #include "barcode/postal_marks.h"
 #include "barcode/upc_ean.h"
+#include "graphics/font_state.h"
 #include "platform/dc.h"
 
 namespace {
@@ -32,7 +32,7 @@ bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
         return false;
     FitCaptionFont(dc, &work);
 
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     const uint32_t oldAlign = dc->setTextAlign(TA_BOTTOM);
     const int32_t oldMode = dc->setBkMode(TRANSPARENT);
 

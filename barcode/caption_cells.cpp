@@ -1,10 +1,10 @@
 #include "barcode/caption_cells.h"
 
 #include "barcode/bar_drawing.h"
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
 #include "barcode/code39.h"
+#include "graphics/font_state.h"
 
 IntRect CaptionBounds(Dc* dc, const BarcodeRecord& rec, void (*measure)(Dc*, BarcodeRecord*))
 {
@@ -37,7 +37,7 @@ void DrawCaptionCells(Dc* dc, BarcodeRecord* rec, const uint8_t* text)
     }
     }
 
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     font.SetHeightAndAngle(CaptionSizeFrom(rec->captionSize), rec->angle);
     const double y = rec->originY + rec->barHeight;
     for (int i = 0; i < n; ++i) {

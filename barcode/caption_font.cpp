@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_scale.h"
+#include "graphics/font_state.h"
 #include "platform/dc.h"
 
 namespace {
@@ -18,7 +18,7 @@ int32_t CaptionSizeFrom(double size) { return std::clamp(BarcodeTrunc(size), 0, 
 
 void FitCaptionFont(Dc* dc, BarcodeRecord* rec)
 {
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     int32_t size = CaptionSizeFrom(rec->captionSize);
     font.SetHeight(size);
     TextMetrics tm = dc->getTextMetrics();

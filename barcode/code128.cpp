@@ -1,12 +1,12 @@
 #include "barcode/code128.h"
 
 #include "barcode/bar_drawing.h"
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_cells.h"
 #include "barcode/caption_font.h"
 #include "barcode/code128_encoding.h"
+#include "graphics/font_state.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void DrawCode128Caption(Dc* dc, const BarcodeRecord& rec)
     const int n = rec.data[0];
     const IntRect b = CaptionBounds(dc, rec, MeasureCode128);
     const double cell = (b.right - b.left - 2 * gBarcodeMargin) / n;
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     font.SetHeightAndAngle(CaptionSizeFrom(rec.captionSize), rec.angle);
     const double y = rec.originY + rec.barHeight;
     for (int i = 0; i < n; ++i) {

@@ -4,10 +4,10 @@
 #include <string_view>
 
 #include "barcode/bar_drawing.h"
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
+#include "graphics/font_state.h"
 #include "platform/dc.h"
 
 namespace {
@@ -26,7 +26,7 @@ int32_t FailureTextWidth(Dc* dc, const BarcodeRecord& rec)
 {
     PStr text;
     BarcodeFailureText(rec.type, text);
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     font.SetHeight(CaptionSizeFrom(rec.captionSize));
     return dc->getTextExtent(AsText(text)).width;
 }
@@ -46,7 +46,7 @@ void DrawFailureBox(Dc* dc, const BarcodeRecord& caller, const BarcodeRecord& wo
 
     PStr text;
     BarcodeFailureText(caller.type, text);
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     // Size 0 would be the device's default font, not a small one, so the
     // text shrinks no further than 1.
     int32_t size = std::max(CaptionSizeFrom(work.captionSize), 1);

@@ -1,9 +1,9 @@
 #include "barcode/upc_ean_caption.h"
 
 #include "barcode/bar_drawing.h"
-#include "barcode/barcode_dc_state.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
+#include "graphics/font_state.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ void DrawEanAddOnCaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d
         DrawAddOnCells(dc, rec, d, layout, (d.addOnCount == 2 ? 7.0 : 8.6) * rec.module);
 }
 
-void SelectCaptionFont(BarcodeFontScope& font, const BarcodeRecord& rec, double scale)
+void SelectCaptionFont(FontState& font, const BarcodeRecord& rec, double scale)
 {
     font.SetHeightAndAngle(CaptionSizeFrom(rec.captionSize * scale), rec.angle);
 }
@@ -55,7 +55,7 @@ constexpr double kOutsideDigitScale = 0.8;
 void DrawOutsideDigits(Dc* dc, const BarcodeRecord& rec, uint8_t systemDigit, uint8_t checkDigit,
                        const UpcEanCaptionLayout& layout)
 {
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     SelectCaptionFont(font, rec, kOutsideDigitScale);
     if (rec.showSystemDigit)
         DrawCaptionChar(dc, rec, rec.originX, MainBaseline(rec), systemDigit);
@@ -67,7 +67,7 @@ void DrawOutsideDigits(Dc* dc, const BarcodeRecord& rec, uint8_t systemDigit, ui
 
 int32_t UpcOutsideDigitWidth(Dc* dc, const BarcodeRecord& rec, uint8_t ch)
 {
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     font.SetHeight(CaptionSizeFrom(rec.captionSize * kOutsideDigitScale));
     return BarcodeCharWidth(dc, ch);
 }
@@ -75,7 +75,7 @@ int32_t UpcOutsideDigitWidth(Dc* dc, const BarcodeRecord& rec, uint8_t ch)
 void DrawUpcACaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, const UpcEanCaptionLayout& layout)
 {
     {
-        BarcodeFontScope font(dc);
+        FontState font(dc);
         SelectCaptionFont(font, rec, 1.0);
         DrawDigitsOver(dc, rec, d.main + 1, 5, layout.leftStart, layout.leftEnd);
         DrawDigitsOver(dc, rec, d.main + 6, 5, layout.rightStart, layout.rightEnd);
@@ -99,7 +99,7 @@ void DrawUpcACaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, co
 void DrawUpcECaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, const UpcEanCaptionLayout& layout)
 {
     {
-        BarcodeFontScope font(dc);
+        FontState font(dc);
         SelectCaptionFont(font, rec, 1.0);
         DrawDigitsOver(dc, rec, d.main, 6, layout.leftStart, layout.leftEnd);
         if (d.addOnCount > 0)
@@ -110,7 +110,7 @@ void DrawUpcECaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, co
 
 void DrawEan13Caption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, const UpcEanCaptionLayout& layout)
 {
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     SelectCaptionFont(font, rec, 1.0);
     if (rec.showSystemDigit)
         DrawCaptionChar(dc, rec, rec.originX, MainBaseline(rec), DigitChar(d.main[0]));
@@ -121,7 +121,7 @@ void DrawEan13Caption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, c
 
 void DrawEan8Caption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, const UpcEanCaptionLayout& layout)
 {
-    BarcodeFontScope font(dc);
+    FontState font(dc);
     SelectCaptionFont(font, rec, 1.0);
     const double cell = 28.0 * rec.module / 4.0;
     DrawDigitCells(dc, rec, d.main, 4, layout.leftStart, cell, MainBaseline(rec));

@@ -107,14 +107,7 @@ uint8_t* DibConvertToWorkingForm(const uint8_t* block, const DibGeometry& g, boo
     if (!out)
         return nullptr;
 
-    PutU32LE(out + kBiSize, kDibHeaderSize);
-    PutI32LE(out + kBiWidth, g.width);
-    PutI32LE(out + kBiHeight, int32_t(rows));
-    PutU16LE(out + kBiPlanes, 1);
-    PutU16LE(out + kBiBitCount, uint16_t(bits));
-    PutU32LE(out + kBiCompression, kBiRgb);
-    PutU32LE(out + kBiSizeImage, uint32_t(stride * rows));
-    PutU32LE(out + kBiClrUsed, colours);
+    DibPutHeader(out, g.width, int32_t(rows), bits, colours);
 
     // The stored entries that fit; a full table keeps the rest black.
     const uint64_t tableStart = g.pixelOffset - uint64_t(kDibQuadSize) * g.colours;

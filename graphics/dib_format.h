@@ -16,6 +16,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/byte_order.h"
+
 constexpr uint32_t kDibHeaderSize = 40;
 constexpr uint32_t kDibQuadSize = 4;
 
@@ -51,6 +53,24 @@ constexpr uint64_t DibRowStride(uint64_t width, uint32_t bits) { return (width *
 
 // Colour-table entries of a bitmap made here: 1 << bits below 24 bits.
 constexpr uint32_t DibTableSizeAtCreation(uint32_t bits) { return bits < 24 ? 1u << bits : 0; }
+
+// Writes the header of a bitmap made here at the start of block: rows
+// bottom-up, no compression, the image size worked out from the depth.
+// The caller has checked that the block's size fits in 32 bits.
+inline void DibPutHeader(uint8_t* block, int32_t width, int32_t height, uint32_t bits, uint32_t colours)
+{
+    PutU32LE(block + kBiSize, kDibHeaderSize);
+    PutI32LE(block + kBiWidth, width);
+    PutI32LE(block + kBiHeight, height);
+    PutU16LE(block + kBiPlanes, 1);
+    PutU16LE(block + kBiBitCount, uint16_t(bits));
+    PutU32LE(block + kBiCompression, kBiRgb);
+    PutU32LE(block + kBiSizeImage, uint32_t(DibRowStride(uint64_t(width), bits) * uint64_t(height)));
+    PutU32LE(block + kBiXPelsPerMeter, 0);
+    PutU32LE(block + kBiYPelsPerMeter, 0);
+    PutU32LE(block + kBiClrUsed, colours);
+    PutU32LE(block + kBiClrImportant, 0);
+}
 
 // Colour-table entries a block copied in from elsewhere (the clipboard, a
 // packed Handle, a resource) is given: the full table up to 8 bits.

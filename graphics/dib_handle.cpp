@@ -82,14 +82,7 @@ int32_t DibHandleCreate(DibHandle h, int32_t width, int32_t height, int32_t bits
     auto* block = static_cast<uint8_t*>(MemAllocClear(uint32_t(size)));
     if (!block)
         return 1;
-    PutU32LE(block + kBiSize, kDibHeaderSize);
-    PutI32LE(block + kBiWidth, width);
-    PutI32LE(block + kBiHeight, height);
-    PutU16LE(block + kBiPlanes, 1);
-    PutU16LE(block + kBiBitCount, uint16_t(bits));
-    PutU32LE(block + kBiCompression, kBiRgb);
-    PutU32LE(block + kBiSizeImage, uint32_t(stride * uint64_t(height)));
-    PutU32LE(block + kBiClrUsed, colours);
+    DibPutHeader(block, width, height, uint32_t(bits), colours);
     *r = DibRecord{uint32_t(size), block, block + pixelOffset};
     return 0;
 }

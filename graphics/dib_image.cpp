@@ -7,11 +7,10 @@
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
 #include "foundation/handle.h"
+#include "graphics/dib_format.h"
 #include "graphics/picture_loader.h"
 
 namespace {
-
-constexpr uint32_t kHeaderSize = 40;
 
 // Reads a whole file; false when it does not open, cannot be read or is
 // larger than any picture file the loaders take.
@@ -22,7 +21,7 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>* out)
         return false;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     const long end = ok ? std::ftell(f) : -1;
-    ok = ok && end >= 0 && uint64_t(end) <= kDibImageMaxBlock && std::fseek(f, 0, SEEK_SET) == 0;
+    ok = ok && end >= 0 && uint64_t(end) <= kDibMaxBlockSize && std::fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         out->resize(size_t(end));
         ok = end == 0 || std::fread(out->data(), 1, size_t(end), f) == size_t(end);
@@ -130,11 +129,11 @@ uint8_t* CDibImage::CreateBlock(int32_t width, int32_t height, int32_t bits)
     if (width <= 0 || height <= 0 || width > kDibImageMaxSide || height > kDibImageMaxSide)
         return nullptr;
     const uint16_t normalised = bits < 2 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
-    const uint32_t colours = normalised <= 8 ? 1u << normalised : 0;
-    const uint64_t stride = (uint64_t(width) * normalised + 31) / 32 * 4;
+    const uint32_t colours = DibTableSizeAtCreation(normalised);
+    const uint64_t stride = DibRowStride(uint64_t(width), normalised);
     const uint64_t image = stride * uint64_t(height);
-    const uint64_t total = kHeaderSize + 4ull * colours + image;
-    if (total > kDibImageMaxBlock)
+    const uint64_t total = kDibHeaderSize + uint64_t(kDibQuadSize) * colours + image;
+    if (total > kDibMaxBlockSize)
         return nullptr;
     uint8_t* block = static_cast<uint8_t*>(MemAllocClear(uint32_t(total)));
     if (!block)
@@ -147,34 +146,24 @@ uint8_t* CDibImage::CreateBlock(int32_t width, int32_t height, int32_t bits)
     sizeImage_ = uint32_t(image);
     clrUsed_ = colours;
     colourKind_ = normalised <= 8 ? kDibPaletteColours : kDibDirectColours;
-    PutU32LE(block + 0, kHeaderSize);
-    PutI32LE(block + 4, width);
-    PutI32LE(block + 8, height);
-    PutU16LE(block + 12, 1);
-    PutU16LE(block + 14, normalised);
-    PutU32LE(block + 16, 0);
-    PutU32LE(block + 20, sizeImage_);
-    PutU32LE(block + 24, 0);
-    PutU32LE(block + 28, 0);
-    PutU32LE(block + 32, colours);
-    PutU32LE(block + 36, 0);
-    bits_ = block + kHeaderSize + 4 * colours;
+    DibPutHeader(block, width, height, normalised, colours);
+    bits_ = block + kDibHeaderSize + kDibQuadSize * colours;
     return block;
 }
 
 uint8_t* CDibImage::BitsAddress() const
 {
-    return block_ ? block_ + kHeaderSize + 4 * clrUsed_ : nullptr;
+    return block_ ? block_ + kDibHeaderSize + kDibQuadSize * clrUsed_ : nullptr;
 }
 
 uint32_t CDibImage::GetPackedSize() const
 {
-    return block_ ? kHeaderSize + 4 * clrUsed_ + sizeImage_ : 0;
+    return block_ ? kDibHeaderSize + kDibQuadSize * clrUsed_ + sizeImage_ : 0;
 }
 
 uint8_t* CDibImage::Palette() const
 {
-    return block_ && clrUsed_ ? block_ + kHeaderSize : nullptr;
+    return block_ && clrUsed_ ? block_ + kDibHeaderSize : nullptr;
 }
 
 bool CDibImage::Contains(int32_t x, int32_t y) const

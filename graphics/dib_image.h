@@ -27,9 +27,9 @@ enum : uint8_t {
 };
 
 // No picture is wider or taller than this, and no block larger than
-// kDibImageMaxBlock: a corrupt header must not reserve gigabytes.
+// kDibMaxBlockSize (graphics/dib_format.h): a corrupt header must not
+// reserve gigabytes.
 constexpr int32_t kDibImageMaxSide = 32768;
-constexpr uint64_t kDibImageMaxBlock = 512ull * 1024 * 1024;
 
 class CDibImage {
 public:
@@ -51,7 +51,7 @@ public:
     // Frees the block and makes a zero-filled one: bits below 2 become 1, up
     // to 4 become 4, up to 8 become 8, above 8 become 24, with 2, 16, 256 or
     // no colour-table entries. Null for sizes not above 0, beyond
-    // kDibImageMaxSide or kDibImageMaxBlock, or when memory runs out; the
+    // kDibImageMaxSide or kDibMaxBlockSize, or when memory runs out; the
     // object is empty then.
     uint8_t* CreateBlock(int32_t width, int32_t height, int32_t bits);
 

@@ -107,14 +107,7 @@ GlobalBlock PackedDibFromImage(const QImage& source, int32_t preferredBits)
     if (!block)
         return GlobalBlockFree(global);
 
-    PutU32LE(block + kBiSize, kDibHeaderSize);
-    PutI32LE(block + kBiWidth, w);
-    PutI32LE(block + kBiHeight, h);
-    PutU16LE(block + kBiPlanes, 1);
-    PutU16LE(block + kBiBitCount, uint16_t(bits));
-    PutU32LE(block + kBiCompression, kBiRgb);
-    PutU32LE(block + kBiSizeImage, uint32_t(stride * uint64_t(h)));
-    PutU32LE(block + kBiClrUsed, colours);
+    DibPutHeader(block, w, h, bits, colours);
     for (uint32_t i = 0; i < colours && i < uint32_t(table.size()); ++i) {
         uint8_t* q = block + kDibHeaderSize + size_t(kDibQuadSize) * i;
         q[0] = uint8_t(qBlue(table[i]));

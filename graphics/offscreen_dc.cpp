@@ -7,6 +7,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "graphics/dib_format.h"
+#include "graphics/emf_recorder.h"
 #include "platform/dc.h"
 
 namespace {
@@ -32,12 +33,11 @@ double PixelsPerInch(const Dc& dc, int32_t resIndex, int32_t sizeIndex, int32_t 
     return dpi > 0 ? dpi : 96;
 }
 
-// Where the enhanced-metafile writer plugs in. The program has none yet, so
-// no metafile can be made and BeginMetafile reports that.
-std::unique_ptr<MetafileRecorder> StartMetafileRecorder(const Dc& /*reference*/, const IntRect& /*frame*/,
-                                                        const char* /*description*/)
+// Where the enhanced-metafile writer plugs in.
+std::unique_ptr<MetafileRecorder> StartMetafileRecorder(const Dc& reference, const IntRect& frame,
+                                                        const char* description)
 {
-    return nullptr;
+    return MakeEmfRecorder(&reference, frame, description);
 }
 
 void CopyDrawingState(const Dc& from, Dc* to)
@@ -201,6 +201,7 @@ int32_t OffscreenDC::BeginMetafile(int32_t left, int32_t top, int32_t right, int
         release();
         return 1;
     }
+    recorder_->attach(memory_.get());
     CopyDrawingState(*target_, memory_.get());
     rect_ = IntRect{left, top, right, bottom};
     state_ = kMetafile;

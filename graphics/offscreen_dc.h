@@ -31,6 +31,8 @@ constexpr uint64_t kOffscreenShrinkBytes = 5000000;
 class MetafileRecorder : public DcRecorder {
 public:
     virtual std::vector<uint8_t> finish() = 0;
+    // The recording context, once it exists, for reading its state.
+    virtual void attach(const Dc*) {}
 };
 
 class OffscreenDC {

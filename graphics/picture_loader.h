@@ -2,7 +2,7 @@
 //
 // A loader decodes the bytes of a whole file into an empty CDibImage. It
 // trusts nothing in the file: every size is checked in 64 bits before it
-// is used, pictures beyond kDibImageMaxSide or kDibImageMaxBlock are
+// is used, pictures beyond kDibImageMaxSide or kDibMaxBlockSize are
 // refused, and a file that ends early gives the rows decoded so far or a
 // clean failure, never a read outside the bytes given.
 #pragma once

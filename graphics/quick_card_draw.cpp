@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/byte_order.h"
+#include "graphics/font_state.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
 #include "graphics/quick_card_text.h"
@@ -32,40 +33,6 @@ double Spacing(float stored, double scale)
     return v > 0 ? std::min(v, kMaxCoordinate) : 0.0;
 }
 
-// Selects the pieces' fonts and puts the context's font and text colour
-// back when the block is done: the font-state object of the drawing code,
-// on the context directly.
-class PieceFont {
-public:
-    explicit PieceFont(Dc* dc) : dc_(dc), saved_(dc->font()), savedColor_(dc->textColor()) {}
-    ~PieceFont()
-    {
-        dc_->selectFont(saved_);
-        dc_->setTextColor(savedColor_);
-    }
-    PieceFont(const PieceFont&) = delete;
-    PieceFont& operator=(const PieceFont&) = delete;
-
-    // A character height below 1 keeps the height of the font the block
-    // started with.
-    void Select(int32_t height, uint16_t style)
-    {
-        LogFont f = dc_->font();
-        f.height = height >= 1 ? -height : saved_.height;
-        f.width = 0;
-        f.weight = style & kQcStyleBold ? FW_BOLD : FW_NORMAL;
-        f.italic = style & kQcStyleItalic ? 1 : 0;
-        f.underline = style & kQcStyleUnderline ? 1 : 0;
-        f.strikeOut = 0;
-        dc_->selectFont(f);
-    }
-
-private:
-    Dc* dc_;
-    LogFont saved_;
-    ColorRef savedColor_;
-};
-
 // A piece's character height; 0 for the font in use.
 int32_t PieceHeight(int16_t fontSize, double scaleY)
 {
@@ -78,7 +45,7 @@ int32_t PieceHeight(int16_t fontSize, double scaleY)
 
 struct BlockContext {
     Dc* dc;
-    PieceFont* font;
+    FontState* font;
     Handle block;
     bool useRecord;
     bool previewMode;
@@ -152,7 +119,10 @@ LineLayout LayOutLine(const BlockContext& c, const Lines& lines, size_t line, do
         const uint8_t* item = data + lines.items[i];
         const QuickCardItemFields f = GetQuickCardItem(item);
         const int32_t length = QuickCardItemText(item, c.useRecord, text, kQuickCardPieceMaxText, c.previewMode);
-        c.font->Select(PieceHeight(f.fontSize, c.scaleY), f.style);
+        // A size below 1 keeps the height of the font the block started with.
+        const int32_t height = PieceHeight(f.fontSize, c.scaleY);
+        c.font->SetFont(nullptr, height >= 1 ? height : c.font->GetSavedHeight(), f.style, kBlack, 0,
+                        kFontSetHeight | kFontSetStyle);
         const TextMetrics tm = c.dc->getTextMetrics();
         lineHeight = std::max(lineHeight, tm.height + tm.ascent - tm.descent);
         m.ascent = std::max(m.ascent, tm.ascent);
@@ -178,7 +148,7 @@ LineLayout LayOutLine(const BlockContext& c, const Lines& lines, size_t line, do
     return m;
 }
 
-BlockContext Context(Dc* dc, PieceFont* font, Handle block, int32_t useRecord, double scaleX, double scaleY,
+BlockContext Context(Dc* dc, FontState* font, Handle block, int32_t useRecord, double scaleX, double scaleY,
                      int32_t previewMode)
 {
     const uint8_t* d = HandleData(block);
@@ -201,7 +171,7 @@ int32_t QuickCardBlockMeasure(Dc* dc, int32_t useRecord, double scaleX, double s
     int32_t w = 0;
     int64_t h = 0;
     {
-        PieceFont font(dc);
+        FontState font(dc);
         const BlockContext c = Context(dc, &font, block, useRecord, scaleX, scaleY, previewMode);
         for (size_t line = 0; line < lines.count(); ++line) {
             const LineLayout m = LayOutLine(c, lines, line, 0, false, 0);
@@ -226,7 +196,7 @@ int32_t QuickCardBlockDraw(Dc* dc, const IntRect& rect, int32_t useRecord, doubl
     const uint32_t oldAlign = dc->setTextAlign(TA_BASELINE);
     const int32_t oldMode = dc->setBkMode(TRANSPARENT);
     {
-        PieceFont font(dc);
+        FontState font(dc);
         const BlockContext c = Context(dc, &font, block, useRecord, scaleX, scaleY, previewMode);
         int64_t y = rect.top;
         for (size_t line = 0; line < lines.count() && y < rect.bottom; ++line) {

@@ -8,8 +8,10 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
+#include "graphics/dib_from_image.h"
 #include "graphics/dib_image.h"
 #include "graphics/picture_loader.h"
+#include "dib_test_support.h"
 #include "picture_test_support.h"
 
 namespace {
@@ -75,6 +77,54 @@ TEST(DibImage, StateMovesAndTheBlockCanBeHandedOn)
     uint8_t row[7] = {1, 2, 3, 4, 5, 6, 7};
     SwapRedBlue(row, 7);
     EXPECT_EQ(std::vector<uint8_t>(row, row + 7), (std::vector<uint8_t>{3, 2, 1, 6, 5, 4, 7}));
+}
+
+TEST(DibImage, ADecodedPictureBecomesAnEqualDibHandle)
+{
+    std::vector<uint8_t> table;
+    for (int i = 0; i < 7; ++i)
+        table.insert(table.end(), {uint8_t(i * 30), uint8_t(200 - i * 20), uint8_t(i * 9)});
+    std::vector<uint8_t> indices(5 * 3);
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = uint8_t(i * 3 % 7);
+    const struct {
+        std::vector<uint8_t> file;
+        int32_t type;
+    } pictures[] = {{MakeTestBmp(5, 3, true), kPictureBmp},
+                    {MakeTestGif(5, 3, indices, table, false, -1), kPictureGif}};
+    for (const auto& p : pictures) {
+        CDibImage image;
+        ASSERT_TRUE(Load(image, p.file, p.type));
+        const uint8_t* block = image.GetBits();
+        const std::vector<uint8_t> bytes(block, block + image.GetPackedSize());
+        const std::vector<uint8_t> rgb = PictureRgb(image);
+        const int32_t width = image.GetWidth(), height = image.GetHeight(), bits = image.GetBitCount();
+
+        DibHandleOwner h;
+        ASSERT_EQ(DibHandleFromImage(image, h.get()), 0);
+        EXPECT_TRUE(image.IsEmpty());
+        EXPECT_EQ(image.GetWidth(), 0);
+        EXPECT_EQ(DibHandleBlockSlot(h.get())->block, block);  // handed over, not copied
+        EXPECT_EQ(Block(h.get()), bytes);
+        EXPECT_EQ(DibHandleWidth(h.get()), width);
+        EXPECT_EQ(DibHandleHeight(h.get()), height);
+        EXPECT_EQ(DibHandleBitCount(h.get()), bits);
+        std::vector<uint8_t> seen;
+        for (ColorRef c : Pixels(h.get()))
+            seen.insert(seen.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
+        EXPECT_EQ(seen, rgb);
+    }
+
+    // An empty picture clears the handle; a missing handle keeps the picture.
+    CDibImage empty;
+    DibHandleOwner filled;
+    ASSERT_EQ(DibHandleCreate(filled.get(), 2, 2, 8), 0);
+    EXPECT_EQ(DibHandleFromImage(empty, filled.get()), 1);
+    EXPECT_EQ(DibHandleIsEmpty(filled.get()), 1);
+    CDibImage kept;
+    ASSERT_TRUE(Load(kept, MakeTestBmp(2, 2, true), kPictureBmp));
+    EXPECT_EQ(DibHandleFromImage(kept, nullptr), 1);
+    EXPECT_FALSE(kept.IsEmpty());
 }
 
 TEST(DibImage, FailedLoadsLeaveAnEmptyObjectWithTheReason)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "foundation/byte_order.h"
+#include "graphics/dib_format.h"
 #include "graphics/dib_image.h"
 #include "graphics/picture_loader.h"
 #include "tool_command.h"
@@ -22,10 +23,10 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* out)
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
         out->insert(out->end(), buffer, buffer + n);
-        if (out->size() > kDibImageMaxBlock)
+        if (out->size() > kDibMaxBlockSize)
             break;
     }
-    const bool ok = !std::ferror(f) && out->size() <= kDibImageMaxBlock;
+    const bool ok = !std::ferror(f) && out->size() <= kDibMaxBlockSize;
     std::fclose(f);
     return ok;
 }

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include "graphics/metafile.h"
+#include "graphics/metafile_bitmap.h"
+#include "graphics/metafile_player.h"
+#include "graphics/wmf_reader.h"
+#include "metafile_build_support.h"
+#include "metafile_test_support.h"
+
+namespace {
+
+constexpr ColorRef kRed = MakeRgb(255, 0, 0);
+constexpr ColorRef kBlue = MakeRgb(0, 0, 255);
+constexpr ColorRef kGreen = MakeRgb(0, 160, 0);
+
+// The test metafiles' frame (100 x 100 reference pixels) played into a
+// 100 x 100 picture: a logical unit is a pixel unless the file maps.
+struct Played {
+    explicit Played(std::vector<uint8_t> bytes, int size = 100) : image(size, size, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        mf = EnhMetafileFromBytes(std::move(bytes));
+        dc = Dc::ForImage(&image);
+        if (mf)
+            PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, size, size});
+    }
+    ~Played() { DeleteEnhMetaFile(mf); }
+    ColorRef at(int x, int y) const { return FromQColor(image.pixelColor(x, y)); }
+    QImage image;
+    EnhMetafile mf = nullptr;
+    std::unique_ptr<Dc> dc;
+};
+
+constexpr int32_t kNullPen = int32_t(kEmfStockObject | NULL_PEN);
+
+TEST(MetafilePlayer, MappingModesWindowsViewportsAndWorldTransforms)
+{
+    {
+        // Anisotropic: a window of 10 x 20 units on a viewport of 50 x 100.
+        TestEmf e;
+        e.rec(EMR_SETMAPMODE, {MM_ANISOTROPIC}).rec(EMR_SETWINDOWEXTEX, {10, 20}).rec(EMR_SETVIEWPORTEXTEX, {50, 100});
+        e.rec(EMR_SETWINDOWORGEX, {5, 0}).select(kNullPen).brush(1, kRed).select(1).rect(5, 0, 10, 10);
+        Played p(e.bytes());
+        EXPECT_EQ(p.at(10, 20), kRed);
+        EXPECT_EQ(p.at(26, 20), kWhite);
+        EXPECT_EQ(p.at(10, 52), kWhite);
+    }
+    {
+        // Hundredths of a millimetre, y up: an inch square below the top
+        // left corner is a quarter of the 100-dpi reference's 100 pixels.
+        TestEmf e;
+        e.rec(EMR_SETMAPMODE, {MM_HIMETRIC}).select(kNullPen).brush(1, kBlue).select(1).rect(0, 0, 635, -635);
+        Played p(e.bytes());
+        EXPECT_EQ(p.at(2, 2), kBlue);
+        EXPECT_EQ(p.at(23, 23), kBlue);
+        EXPECT_EQ(p.at(27, 27), kWhite);
+    }
+    {
+        // A quarter turn about the origin moved to the centre: a bar along
+        // x stands along y.
+        TestEmf e;
+        const float turn[] = {0, 1, -1, 0, 50, 50};
+        e.b.begin(EMR_SETWORLDTRANSFORM);
+        for (float f : turn)
+            e.b.f32(f);
+        e.b.end();
+        e.select(kNullPen).brush(1, kGreen).select(1).rect(0, -5, 40, 5);
+        Played p(e.bytes());
+        EXPECT_EQ(p.at(50, 80), kGreen);
+        EXPECT_EQ(p.at(80, 50), kWhite);
+        // A transform that cannot be inverted is refused.
+        TestEmf bad;
+        bad.b.begin(EMR_SETWORLDTRANSFORM);
+        for (float f : {0.f, 0.f, 0.f, 0.f, 0.f, 0.f})
+            bad.b.f32(f);
+        bad.b.end();
+        bad.select(kNullPen).brush(1, kGreen).select(1).rect(10, 10, 20, 20);
+        Played q(bad.bytes());
+        EXPECT_EQ(q.at(15, 15), kGreen);
+    }
+}
+
+TEST(MetafilePlayer, ClipsCombineAndComeBackWithSavedStates)
+{
+    TestEmf e;
+    e.select(kNullPen).brush(1, kRed).brush(2, kBlue).select(1);
+    e.rec(EMR_INTERSECTCLIPRECT, {10, 10, 60, 60}).rec(EMR_EXCLUDECLIPRECT, {20, 20, 30, 30});
+    e.rec(EMR_SAVEDC, {});
+    e.clipRegion({IntRect{40, 40, 90, 90}}, RGN_AND);
+    e.select(2).rect(0, 0, 100, 100);
+    e.rec(EMR_RESTOREDC, {-1});
+    e.rect(0, 0, 100, 20);
+    // A path as clip, alone.
+    e.rec(EMR_BEGINPATH, {}).rec(EMR_ELLIPSE, {70, 0, 100, 30}).rec(EMR_ENDPATH, {});
+    e.rec(EMR_SELECTCLIPPATH, {RGN_COPY}).select(2).rect(0, 0, 100, 100);
+    Played p(e.bytes());
+    EXPECT_EQ(p.at(50, 50), kBlue);   // inside both clips
+    EXPECT_EQ(p.at(15, 15), kRed);    // outside the region: after restore
+    EXPECT_EQ(p.at(25, 25), kWhite);  // excluded all along
+    EXPECT_EQ(p.at(70, 70), kWhite);  // outside the first clip
+    EXPECT_EQ(p.at(85, 15), kBlue);   // the path
+    EXPECT_EQ(p.at(71, 1), kWhite);
+}
+
+TEST(MetafilePlayer, TheContextComesBackAsItWasAndItsClipHolds)
+{
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto dc = Dc::ForImage(&image);
+    dc->setViewportOrg(10, 0);
+    dc->intersectClipRect(0, 0, 50, 100);
+    dc->selectPen(Pen{PS_SOLID, 3, kGreen});
+    dc->setTextColor(kBlue);
+    TestEmf e;
+    e.clipRegion({IntRect{-50, -50, 200, 200}}, RGN_COPY);
+    e.select(kNullPen).brush(1, kRed).select(1).rec(EMR_SETTEXTCOLOR, {int32_t(kRed)}).rect(0, 0, 100, 100);
+    e.rec(EMR_SETMAPMODE, {MM_LOMETRIC});
+    EnhMetafile mf = EnhMetafileFromBytes(e.bytes());
+    ASSERT_TRUE(mf);
+    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
+    DeleteEnhMetaFile(mf);
+    // The picture went through the context's own mapping and stayed in
+    // its clip, even though the metafile asked for a wider one.
+    EXPECT_EQ(FromQColor(image.pixelColor(5, 50)), kWhite);
+    EXPECT_EQ(FromQColor(image.pixelColor(30, 50)), kRed);
+    EXPECT_EQ(FromQColor(image.pixelColor(70, 50)), kWhite);
+    EXPECT_EQ(dc->pen(), (Pen{PS_SOLID, 3, kGreen}));
+    EXPECT_EQ(dc->textColor(), kBlue);
+    EXPECT_EQ(dc->mapMode(), MM_TEXT);
+    EXPECT_EQ(dc->viewportOrg().x, 10);
+    IntRect box;
+    dc->getClipBox(&box);
+    EXPECT_EQ(box.right, 50);
+}
+
+// A 2 x 2 bitmap record: top-left red, top-right green, bottom row blue.
+void PutBitmap(TestEmf& e, uint32_t type, bool topDown, int32_t xSrc, int32_t ySrc, int32_t wSrc, int32_t hSrc,
+               IntRect dest)
+{
+    uint8_t info[40] = {};
+    PutU32LE(info, 40);
+    PutI32LE(info + 4, 2);
+    PutI32LE(info + 8, topDown ? -2 : 2);
+    PutU16LE(info + 12, 1);
+    PutU16LE(info + 14, 24);
+    uint8_t bits[16] = {};
+    uint8_t* top = bits + (topDown ? 0 : 8);
+    uint8_t* bottom = bits + (topDown ? 8 : 0);
+    top[2] = 255;      // red
+    top[4] = 160;      // green
+    bottom[0] = 255;   // blue
+    bottom[3] = 255;
+    if (type == EMR_STRETCHDIBITS) {
+        e.b.stretchDIBits(IntRect{}, dest, IntRect{xSrc, ySrc, xSrc + wSrc, ySrc + hSrc}, info, 40, bits, 16,
+                          DIB_RGB_COLORS, SRCCOPY);
+    }
+}
+
+TEST(MetafilePlayer, BitmapsStretchWithTheirSourceRectangleInEitherRowOrder)
+{
+    for (bool topDown : {false, true}) {
+        TestEmf e;
+        PutBitmap(e, EMR_STRETCHDIBITS, topDown, 0, 0, 2, 2, IntRect{0, 0, 40, 40});
+        // The top row alone: y counts from the last stored row.
+        PutBitmap(e, EMR_STRETCHDIBITS, topDown, 0, topDown ? 0 : 1, 2, 1, IntRect{50, 0, 90, 20});
+        Played p(e.bytes());
+        EXPECT_EQ(p.at(5, 5), kRed) << topDown;
+        EXPECT_EQ(p.at(35, 5), kGreen) << topDown;
+        EXPECT_EQ(p.at(5, 35), kBlue) << topDown;
+        EXPECT_EQ(p.at(55, 10), kRed) << topDown;
+        EXPECT_EQ(p.at(85, 10), kGreen) << topDown;
+        EXPECT_EQ(p.at(55, 25), kWhite) << topDown;
+    }
+    // A bitmap whose rows lie outside the record draws nothing.
+    TestEmf e;
+    uint8_t info[40] = {};
+    PutU32LE(info, 40);
+    PutI32LE(info + 4, 1000);
+    PutI32LE(info + 8, 1000);
+    PutU16LE(info + 12, 1);
+    PutU16LE(info + 14, 24);
+    uint8_t bits[16] = {};
+    e.b.stretchDIBits(IntRect{}, IntRect{0, 0, 100, 100}, IntRect{0, 0, 1000, 1000}, info, 40, bits, 16,
+                      DIB_RGB_COLORS, SRCCOPY);
+    Played p(e.bytes());
+    EXPECT_EQ(p.at(50, 50), kWhite);
+}
+
+TEST(MetafilePlayer, PensBrushesAndFontsAsObjects)
+{
+    TestEmf e;
+    // A wide extended pen, a hatched and a one-bit pattern brush.
+    e.rec(EMR_EXTCREATEPEN, {1, 0, 0, 0, 0, int32_t(PS_GEOMETRIC), 6, BS_SOLID, int32_t(kBlue), 0, 0});
+    e.select(1).rec(EMR_MOVETOEX, {0, 10}).rec(EMR_LINETO, {100, 10});
+    e.select(kNullPen).brush(2, kRed, BS_HATCHED, HS_CROSS).select(2).rect(0, 20, 50, 70);
+    std::vector<uint8_t> info, bits;
+    const uint8_t rows[8] = {0xFF, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0};
+    MetafileMonoToDib(rows, 8, 8, 1, &info, &bits);
+    e.b.begin(EMR_CREATEMONOBRUSH);
+    for (uint32_t v : {3u, 0u, 32u, uint32_t(info.size()), 32u + uint32_t(info.size()), uint32_t(bits.size())})
+        e.b.u32(v);
+    e.b.raw(info.data(), info.size());
+    e.b.raw(bits.data(), bits.size());
+    e.b.end();
+    e.rec(EMR_SETTEXTCOLOR, {int32_t(kGreen)}).rec(EMR_SETBKCOLOR, {int32_t(kRed)});
+    e.select(3).rect(50, 20, 100, 70);
+    // A deleted object cannot be selected; the brush stays the pattern.
+    e.rec(EMR_DELETEOBJECT, {2}).select(2).rect(60, 80, 100, 100);
+    Played p(e.bytes());
+    EXPECT_EQ(p.at(50, 8), kBlue);
+    EXPECT_EQ(p.at(50, 12), kBlue);
+    EXPECT_EQ(p.at(50, 17), kWhite);
+    int hatched = 0, white = 0;
+    for (int x = 5; x < 45; ++x) {
+        hatched += p.at(x, 42) == kRed;
+        white += p.at(x, 42) == kWhite;
+    }
+    EXPECT_GT(hatched, 2);
+    EXPECT_GT(white, 20);
+    // One-bit pattern: 1 bits (rows 0, 2, ...) in the background colour,
+    // 0 bits in the text colour.
+    int red = 0, green = 0;
+    for (int y = 24; y < 40; ++y) {
+        red += p.at(70, y) == kRed;
+        green += p.at(70, y) == kGreen;
+    }
+    EXPECT_EQ(red, 8);
+    EXPECT_EQ(green, 8);
+    EXPECT_NE(p.at(80, 90), kWhite);
+    EXPECT_NE(p.at(80, 91), kWhite);
+}
+
+TEST(MetafilePlayer, TextOfBothWidthsWithOpaqueRectanglesAndAdvances)
+{
+    TestEmf e;
+    LogFont f;
+    f.height = -20;
+    std::snprintf(f.faceName, sizeof(f.faceName), "Arial");
+    e.b.createFont(1, f);
+    e.select(1).rec(EMR_SETBKCOLOR, {int32_t(kGreen)}).rec(EMR_SETTEXTCOLOR, {int32_t(kBlue)});
+    const IntRect box{0, 0, 100, 30};
+    const int32_t dx[] = {30, 30, 30};
+    e.b.extTextOutW(IntRect{}, IntPoint{2, 2}, ETO_OPAQUE, &box, u"HHH", dx);
+    e.b.extTextOutA(IntRect{}, IntPoint{2, 60}, 0, nullptr, "H\xC9", nullptr);
+    Played p(e.bytes());
+    EXPECT_EQ(p.at(95, 28), kGreen);
+    // Three letters 30 units apart.
+    auto inkAt = [&](int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += p.at(x, y) == kBlue;
+        return n;
+    };
+    EXPECT_GT(inkAt(0, 25, 0, 30), 20);
+    EXPECT_GT(inkAt(30, 55, 0, 30), 20);
+    EXPECT_GT(inkAt(60, 85, 0, 30), 20);
+    EXPECT_EQ(inkAt(20, 30, 0, 30), 0);
+    EXPECT_GT(inkAt(0, 40, 55, 90), 40);
+}
+
+TEST(MetafilePlayer, WindowsMetafileObjectsTakeTheLowestFreeSlotAndRegionsClip)
+{
+    TestWmf w;
+    w.rec(META_SETWINDOWEXT, {100, 100});
+    w.rec(META_CREATEBRUSHINDIRECT, {BS_SOLID, int16_t(kRed & 0xFFFF), 0, 0});  // slot 0
+    w.rec(META_CREATEBRUSHINDIRECT, {BS_SOLID, 0, 0xFF, 0});                    // slot 1: blue
+    w.rec(META_DELETEOBJECT, {0});
+    w.rec(META_CREATEBRUSHINDIRECT, {BS_SOLID, int16_t(0xA000), 0, 0});  // slot 0 again: green
+    w.rec(META_CREATEPENINDIRECT, {PS_NULL, 0, 0, 0, 0});               // slot 2
+    w.rec(META_SELECTOBJECT, {2}).rec(META_SELECTOBJECT, {0});
+    w.rec(META_RECTANGLE, {40, 40, 0, 0});
+    // A region of two rectangles as the clip (slot 3), then a blue fill.
+    std::vector<uint8_t> region;
+    auto put = [&](int16_t v) {
+        region.push_back(uint8_t(v));
+        region.push_back(uint8_t(uint16_t(v) >> 8));
+    };
+    for (int16_t v : {0, 6, 0, 0, 0, 1, 4, 50, 50, 90, 90})
+        put(v);
+    for (int16_t v : {4, 50, 90, 50, 60, 80, 90, 4})
+        put(v);
+    w.raw(META_CREATEREGION, region);
+    w.rec(META_SELECTCLIPREGION, {3}).rec(META_SELECTOBJECT, {1}).rec(META_RECTANGLE, {100, 100, 0, 0});
+    const std::vector<uint8_t> bytes = w.bytes();
+    EnhMetafile mf = SetWinMetaFileBits(uint32_t(bytes.size()), bytes.data(), IntSize{2540, 2540}, nullptr);
+    ASSERT_TRUE(mf);
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto dc = Dc::ForImage(&image);
+    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
+    DeleteEnhMetaFile(mf);
+    EXPECT_EQ(FromQColor(image.pixelColor(20, 20)), MakeRgb(0, 0xA0, 0));
+    EXPECT_EQ(FromQColor(image.pixelColor(55, 70)), kBlue);
+    EXPECT_EQ(FromQColor(image.pixelColor(85, 70)), kBlue);
+    EXPECT_EQ(FromQColor(image.pixelColor(70, 70)), kWhite);
+    EXPECT_EQ(FromQColor(image.pixelColor(45, 45)), kWhite);
+}
+
+}  // namespace
