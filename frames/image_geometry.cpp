@@ -5,6 +5,7 @@
 
 #include "foundation/int_math.h"
 #include "graphics/corner_quad.h"
+#include "graphics/dib_format.h"
 #include "graphics/dib_image.h"
 #include "graphics/placement.h"
 #include "graphics/rotation.h"
@@ -119,5 +120,5 @@ bool ImageSizeWorkable(int64_t width, int64_t height)
 {
     if (width < 1 || height < 1 || width > kDibImageMaxSide || height > kDibImageMaxSide)
         return false;
-    return uint64_t(width) * uint64_t(height) * 4 <= kDibImageMaxBlock;
+    return uint64_t(width) * uint64_t(height) * 4 <= kDibMaxBlockSize;
 }
