@@ -5,14 +5,27 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_view_services.h"
 
+namespace {
+
+ContentFrameHost gDefaults;
+ContentFrameHost* gFallback = nullptr;
+
+}  // namespace
+
 ContentFrameHost* ContentHostOf(const FrameObj* frame)
 {
-    static ContentFrameHost defaults;
     if (frame) {
         if (auto* host = dynamic_cast<ContentFrameHost*>(frame->Document()))
             return host;
     }
-    return &defaults;
+    return gFallback ? gFallback : &gDefaults;
+}
+
+ContentFrameHost* SetFallbackContentHost(ContentFrameHost* host)
+{
+    ContentFrameHost* previous = gFallback;
+    gFallback = host;
+    return previous;
 }
 
 Dc* ContentMeasureDc(const FrameObj* frame)

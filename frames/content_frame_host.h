@@ -52,8 +52,11 @@ public:
     virtual PassThroughSink* PostScriptSink() { return nullptr; }
 };
 
-// The frame's document as a content host, or a host of defaults.
+// The frame's document as a content host; for a document that is none, the
+// fallback host when one is installed, else a host of defaults.
 ContentFrameHost* ContentHostOf(const FrameObj* frame);
+// Installs the fallback (null removes it) and returns the previous one.
+ContentFrameHost* SetFallbackContentHost(ContentFrameHost* host);
 // What text is measured with: the view's context, else one that only
 // measures.
 Dc* ContentMeasureDc(const FrameObj* frame);

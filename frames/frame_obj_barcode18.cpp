@@ -138,8 +138,11 @@ void FrameObjBarcode18::DrawText(Dc* dc)
     const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
     FontState font(dc);
     SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
-    const int32_t border = viewGeometry_.lineWidth;
-    IntRect rect{viewRect_.left + border, viewRect_.top + border, viewRect_.right - border, viewRect_.bottom - border};
+    // The unturned rectangle: a turned frame draws its block into an image
+    // that is turned afterwards.
+    const FrameGeometry& v = viewGeometry_;
+    const int32_t border = v.lineWidth;
+    IntRect rect{v.x + border, v.y + border, v.x + v.width - border, v.y + v.height - border};
     if (bars > 0)
         rect.top += bars + dc->getTextMetrics().descent;
     const double scale = denominator != 0 ? double(numerator) / denominator : 1.0;

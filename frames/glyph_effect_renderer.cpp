@@ -23,9 +23,17 @@ public:
         std::memcpy(f.faceName, font.faceName, sizeof f.faceName);
         f.faceName[sizeof f.faceName - 1] = 0;
         f.height = -height * 3 / 4;
+        const LogFont old = dc->selectFont(f);
+        // As large as fits the rectangle both ways.
+        const int32_t width = dc->getTextExtent(words).width;
+        if (width > rect.right - rect.left && width > 0) {
+            f.height = int32_t(int64_t(f.height) * (rect.right - rect.left) / width);
+            if (f.height == 0)
+                f.height = -1;
+        }
         f.escapement = int32_t(angle * 10);
         f.orientation = f.escapement;
-        const LogFont old = dc->selectFont(f);
+        dc->selectFont(f);
         const uint32_t align = dc->setTextAlign(TA_TOP | TA_LEFT);
         dc->textOut(rect.left, rect.top, words);
         dc->setTextAlign(align);
