@@ -21,6 +21,7 @@
 #include "frames/wrap_point_list.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_pixels.h"
+#include "graphics/offscreen_dc.h"
 #include "graphics/postscript.h"
 #include "graphics/ps_text_builders.h"
 #include "content_test_document.h"
@@ -327,6 +328,61 @@ TEST_F(ImageFrames, AMissingFileIsLookedForBesideTheProgram)
 
     PathRecord nowhere = Record(dir_.file("absent.png"));
     EXPECT_EQ(image->LoadFromFile(nowhere, 1), 1);
+}
+
+// ---- metafiles ----
+
+// A recorded metafile: a red square on the left of a 100 x 50 frame, the
+// rest untouched.
+Handle RedSquareMetafile()
+{
+    auto reference = Dc::ForMeasuring();
+    OffscreenDC recording(reference.get());
+    EXPECT_EQ(recording.BeginMetafile(0, 0, 99, 49, "square"), 0);
+    recording.GetSafeHdc()->fillRect(IntRect{0, 0, 40, 50}, Brush::Solid(0x0000FF));
+    Handle bits = HandleNew(0);
+    EXPECT_EQ(recording.EndMetafile(bits), 0);
+    return bits;
+}
+
+TEST_F(ImageFrames, MetafilesShowTheirPreviewAndLetWhatLiesBeneathShowAroundIt)
+{
+    Handle bits = RedSquareMetafile();
+    ASSERT_GT(HandleGetSize(bits), 0u);
+    const std::vector<uint8_t> bytes(HandleData(bits), HandleData(bits) + HandleGetSize(bits));
+    FrameObjImage* image = NewImage(IntRect{10, 10, 210, 110});
+    ASSERT_EQ(image->SetMetafile(bits), 0);
+    EXPECT_EQ(image->BlockA().tag, kImageTagEmf);
+    EXPECT_EQ(image->BlockA().kind, kImageKindMetafile);
+    EXPECT_EQ(image->BlockB().previewStored, 1u);
+    EXPECT_EQ(image->BlockB().previewLength, uint32_t(bytes.size()));
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    EXPECT_LE(std::max(DibHandleWidth(image->CurrentImage()), DibHandleHeight(image->CurrentImage())), 300);
+
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+    image->SetColour(kNoBackground, 2);
+    image->DrawContent(dc);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 40, 60, 0x0000FF));
+    EXPECT_TRUE(PixelIs(doc_.view.image, 160, 60, 0x00FF00));
+
+    // Printed, the bits are played into the frame.
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->ShiftForOutput(1, 0, 0, 0);
+    image->DrawContent(dc);
+    image->ShiftForOutput(0, 0, 0, 0);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 40, 60, 0x0000FF));
+
+    // A metafile file loads as such and keeps its bits for printing.
+    QFile file(QString::fromStdString(dir_.file("square.emf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    file.close();
+    FrameObjImage* loaded = NewImage(IntRect{0, 0, 100, 50});
+    ASSERT_EQ(loaded->LoadFromFile(Record(dir_.file("square.emf")), 1), 0);
+    EXPECT_EQ(loaded->BlockA().tag, kImageTagEmf);
+    EXPECT_EQ(loaded->BlockB().previewStored, 1u);
+    EXPECT_EQ(loaded->BlockB().imageStored, 1u);
 }
 
 // ---- EPS pass-through ----
