@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include <QCursor>
 #include <QDir>
+#include <QGuiApplication>
 
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/cursors.h"
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/program_folder.h"
@@ -969,6 +972,11 @@ bool FrameObjImage::TrackContent()
     a_.pan.x -= border;
     a_.pan.y -= border;
 
+    // The program's panning cursor while the button is held.
+    const QCursor* hand = GetAppCursor(34);
+    const bool showHand = hand && qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (showHand)
+        QGuiApplication::setOverrideCursor(*hand);
     PointerPoll* poll = InstalledPointerPoll();
     IntPoint last = poll->CursorPos();
     while (poll->LeftButtonDown()) {
@@ -989,6 +997,8 @@ bool FrameObjImage::TrackContent()
         attr.geometry.height = int16_t(attr.geometry.height + 1);
         attr.geometry.width = int16_t(attr.geometry.width + 1);
     }
+    if (showHand)
+        QGuiApplication::restoreOverrideCursor();
     a_.pan.x += border;
     a_.pan.y += border;
     attr.background = savedBackground;

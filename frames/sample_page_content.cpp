@@ -101,6 +101,8 @@ void BarcodeCell(SamplePageDocument& doc, const IntRect& cell)
     BarcodeRecordWrite(rec, bytes);
     barcode->SetBarcodeRecord(bytes);
     Colours(f, kSampleWhite, kSampleWhite, kSampleBlack, 0);
+    // Selected: its four handles show.
+    f->SetSelected(1);
 }
 
 // The counter off a record shows its name as text; the field barcode shows
