@@ -11,13 +11,13 @@
 FontSpec FrameFontSpec(const FrameObj* frame, int16_t fontId)
 {
     ContentFrameHost* host = ContentHostOf(frame);
-    FontSpec spec;
-    if (host->LookupFont(fontId, &spec) || host->LookupFont(0, &spec))
-        return spec;
-    spec = FontSpec{};
-    spec.type = kFontTypeTrueType;
-    std::strncpy(spec.faceName, "Arial", sizeof spec.faceName - 1);
-    return spec;
+    FontSpec font;
+    if (host->LookupFont(fontId, &font) || host->LookupFont(0, &font))
+        return font;
+    font = FontSpec{};
+    font.type = kFontTypeTrueType;
+    std::strncpy(font.faceName, "Arial", sizeof font.faceName - 1);
+    return font;
 }
 
 uint32_t FrameFontStyle(int16_t style)
@@ -31,8 +31,8 @@ int32_t FrameFontSize(int16_t size) { return size > 0 ? size : 12; }
 
 void SelectFrameFont(FontState* state, const FrameObj* frame, int32_t height, ColorRef colour)
 {
-    const FontSpec spec = FrameFontSpec(frame, frame->Attributes().fontId);
-    state->SetFont(&spec, height, FrameFontStyle(frame->Attributes().fontStyle), colour, 0,
+    const FontSpec font = FrameFontSpec(frame, frame->Attributes().fontId);
+    state->SetFont(&font, height, FrameFontStyle(frame->Attributes().fontStyle), colour, 0,
                    kFontSetFace | kFontSetHeight | kFontSetStyle | kFontSetColour);
 }
 

@@ -155,22 +155,6 @@ TEST_F(BarcodeFrames, FieldBarcodeShowsItsFieldUntilARecordFeedsIt)
     EXPECT_FALSE(fields.asked.back().second);
 }
 
-TEST_F(BarcodeFrames, TextChangesAskForANewMeasureAndDrawingClearsIt)
-{
-    FrameObjBarcode barcode;
-    barcode.SetDocument(&doc_);
-    barcode.SetFromRect(IntRect{10, 10, 150, 100});
-    barcode.DrawContent(doc_.view.dc.get());
-    EXPECT_FALSE(barcode.RemeasurePending());
-    barcode.SetColour(3, 1);
-    EXPECT_FALSE(barcode.RemeasurePending());
-    barcode.SetColour(3, 3);
-    EXPECT_TRUE(barcode.RemeasurePending());
-    barcode.DrawContent(doc_.view.dc.get());
-    barcode.SetFontSize(20);
-    EXPECT_TRUE(barcode.RemeasurePending());
-}
-
 TEST_F(BarcodeFrames, ShownAsTextTheDataIsOneLineOverWhatLiesBeneath)
 {
     FrameObjBarcode barcode;
@@ -198,19 +182,6 @@ TEST_F(BarcodeFrames, ShownAsTextTheDataIsOneLineOverWhatLiesBeneath)
     EXPECT_GT(ink.right - ink.left, 60);
     EXPECT_LT(ink.bottom - ink.top, 20);
     EXPECT_GT(yellow, 400 * 300 - 2000);
-}
-
-TEST_F(BarcodeFrames, EditInfoRunsTheCommandOfTheKind)
-{
-    FrameObjBarcode barcode;
-    barcode.SetDocument(&doc_);
-    barcode.EditInfo(0);
-    barcode.SetBarcodeOption(0);
-    barcode.EditInfo(0);
-    FrameObjCounterBarcode counter;
-    counter.SetDocument(&doc_);
-    counter.EditInfo(0);
-    EXPECT_EQ(doc_.commands, (std::vector<std::string>{"barcode", "counter"}));
 }
 
 // ---- read back by a barcode decoder ----

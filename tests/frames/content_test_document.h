@@ -125,7 +125,7 @@ public:
     TextFrameEngine* TextEngine() override { return &engine; }
     void DoBarcodeInfo() override { commands.push_back("barcode"); }
     void DoCounterInfo() override { commands.push_back("counter"); }
-    void DoQuickCardSpec() override { commands.push_back("quickcard spec"); }
+    void DoQuickCardSpec() override { commands.push_back("quickcard fields"); }
     void DoQuickCardInfo() override { commands.push_back("quickcard info"); }
 
     void Zoom(uint16_t numerator, uint16_t denominator) { manager.SetZoom(numerator, denominator, 4, 0); }

@@ -124,12 +124,6 @@ TEST_F(QuickCardFrames, OnScreenTheSampleBarsStandAboveTheFieldNames)
     EXPECT_GE(top, 20);
     EXPECT_LT(top, 40);
     EXPECT_GT(textTop, top + 30);
-
-    frame.EditInfo(0);
-    FrameObjBarcode18 block;
-    block.SetDocument(&doc_);
-    block.EditInfo(0);
-    EXPECT_EQ(doc_.commands, (std::vector<std::string>{"quickcard spec", "quickcard info"}));
 }
 
 TEST_F(QuickCardFrames, TheBlockFrameMeasuresWhatItDrawsAndPassesItsStyleOn)
