@@ -125,8 +125,8 @@ public:
     TextFrameEngine* TextEngine() override { return &engine; }
     void DoBarcodeInfo() override { commands.push_back("barcode"); }
     void DoCounterInfo() override { commands.push_back("counter"); }
-    void DoQuickCardSpec() override { commands.push_back("quickcard fields"); }
-    void DoQuickCardInfo() override { commands.push_back("quickcard info"); }
+    void DoQuickCardSpec() override { commands.push_back("fields"); }
+    void DoQuickCardInfo() override { commands.push_back("block"); }
 
     void Zoom(uint16_t numerator, uint16_t denominator) { manager.SetZoom(numerator, denominator, 4, 0); }
 
