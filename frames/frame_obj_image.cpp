@@ -939,7 +939,7 @@ void FrameObjImage::DrawContent(Dc* dc)
 
 FrameTracker* FrameObjImage::CreateTracker(FrameView* view, int16_t mode)
 {
-    if (block_.attr.locked || groupIds_ || !view)
+    if (block_.attr.locked || block_.pinned || groupIds_ || !view)
         return nullptr;
     FrameTracker* tracker = view->NewTracker(TrackerKind::kPicture, this, mode);
     if (a_.fit) {

@@ -41,7 +41,7 @@ public:
     // The picture, opaque with a background colour, else transparent where
     // it is white; on a PostScript printer an EPS file goes out as it is.
     void DrawContent(Dc* dc) override;
-    // A picture tracker; none for a locked or grouped frame.
+    // A picture tracker; none for a locked, pinned or grouped frame.
     FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
     // Pans the picture with the mouse while the left button is held;
     // false while the picture is fitted to the frame.
