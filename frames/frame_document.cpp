@@ -1,6 +1,8 @@
 #include "frames/frame_document.h"
 
 #include "foundation/int_math.h"
+#include <algorithm>
+
 #include "frames/curr_page_mng.h"
 
 int16_t FrameDocument::GetVisiblePageCount()
@@ -47,4 +49,16 @@ int16_t FrameDocument::PageSlotAtPoint(const IntPoint& viewPoint, IntPoint* page
         }
     }
     return 0;
+}
+
+FrameObj* FrameDocument::FindTextFrameFrom(int32_t* index)
+{
+    CurrPageMng* manager = PageManager();
+    if (!manager)
+        return nullptr;
+    const int16_t start = int16_t(std::clamp<int32_t>(*index, 0, INT16_MAX));
+    FrameObj* frame = manager->FindTextFrameFrom(&start);
+    if (frame)
+        *index = manager->IndexOfFrame(frame) + 1;
+    return frame;
 }

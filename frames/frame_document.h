@@ -54,7 +54,7 @@ public:
     }
     // The next text frame of the shown pages from *index on (the index
     // moves past it), or null.
-    virtual FrameObj* FindTextFrameFrom(int32_t* /*index*/) { return nullptr; }
+    virtual FrameObj* FindTextFrameFrom(int32_t* index);
     // A chain changed its text: the shown page is to be redrawn.
     virtual void RedrawAfterChainChange() {}
 

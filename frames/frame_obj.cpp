@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "foundation/int_math.h"
 #include "foundation/win_error.h"
 #include "frames/frame_document.h"
 #include "graphics/corner_quad.h"
@@ -343,13 +344,13 @@ void FrameObj::MoveBy(const IntPoint& delta, int16_t mode, uint8_t force)
         return;
     if (mode == 0) {
         MarkChanged(1, 1);
-        block_.attr.geometry.x += delta.x;
-        block_.attr.geometry.y += delta.y;
+        block_.attr.geometry.x = Add32(block_.attr.geometry.x, delta.x);
+        block_.attr.geometry.y = Add32(block_.attr.geometry.y, delta.y);
         ClearAutoSize(false);
         Recompute(0);
     } else if (mode == 2) {
-        dragGeometry_.x += delta.x;
-        dragGeometry_.y += delta.y;
+        dragGeometry_.x = Add32(dragGeometry_.x, delta.x);
+        dragGeometry_.y = Add32(dragGeometry_.y, delta.y);
     }
 }
 
@@ -357,18 +358,18 @@ void FrameObj::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remembe
 {
     FrameGeometry& g = block_.attr.geometry;
     if (remember && positive) {
-        g.x -= block_.remembered.x;
-        g.y -= block_.remembered.y;
+        g.x = Sub32(g.x, block_.remembered.x);
+        g.y = Sub32(g.y, block_.remembered.y);
         block_.remembered = delta;
     } else if (remember) {
         block_.remembered = IntPoint{};
     }
     if (positive) {
-        g.x += delta.x;
-        g.y += delta.y;
+        g.x = Add32(g.x, delta.x);
+        g.y = Add32(g.y, delta.y);
     } else {
-        g.x -= delta.x;
-        g.y -= delta.y;
+        g.x = Sub32(g.x, delta.x);
+        g.y = Sub32(g.y, delta.y);
     }
 }
 

@@ -282,8 +282,8 @@ public:
     virtual void TouchAttr74(int32_t flag);
     virtual void TouchAttr75(int32_t flag);
     virtual void SetCounterValue(int32_t /*value*/) {}
-    // Hand a subclass its own record (barcode record, counter and Quick
-    // Card specifications); nothing in the root.
+    // Hand a subclass its own record (the barcode record, the counter and
+    // Quick Card settings); nothing in the root.
     virtual void BarcodeHook78(const uint8_t* /*block*/) {}
     virtual void BarcodeHook79(const uint8_t* /*block*/) {}
     virtual void BarcodeHook80(const uint8_t* /*block*/) {}

@@ -57,15 +57,6 @@ void SamplePageDocument::GetPageZoom(int16_t* mode, int16_t* numerator, int16_t*
     manager_.GetZoom(numerator, denominator, mode);
 }
 
-FrameObj* SamplePageDocument::FindTextFrameFrom(int32_t* index)
-{
-    const int16_t start = int16_t(std::clamp<int32_t>(*index, 0, INT16_MAX));
-    FrameObj* frame = manager_.FindTextFrameFrom(&start);
-    if (frame)
-        *index = manager_.IndexOfFrame(frame) + 1;
-    return frame;
-}
-
 void SamplePageDocument::GetPageSlotRect(int16_t slot, IntRect* r)
 {
     *r = slot == 0 ? IntRect{0, 0, page_.width, page_.height} : IntRect{};

@@ -87,7 +87,6 @@ public:
     FrameView* View() override { return this; }
     CurrPageMng* PageManager() override { return &manager_; }
     void GetPageZoom(int16_t* mode, int16_t* numerator, int16_t* denominator) override;
-    FrameObj* FindTextFrameFrom(int32_t* index) override;
     void GetPageSlotRect(int16_t slot, IntRect* r) override;
     ColorRef GetTint(uint8_t index, uint8_t percent) override;
     bool ShowGuides() override { return showGuides; }

@@ -204,6 +204,13 @@ QPoint Dc::toDevice(int32_t x, int32_t y) const
     return QPoint(Round(std::clamp(d.x(), -kLimit, kLimit)), Round(std::clamp(d.y(), -kLimit, kLimit)));
 }
 
+QPointF Dc::toPixel(double x, double y) const
+{
+    const QPointF d = toDeviceF(x, y);
+    auto whole = [](double v) { return v == v ? std::clamp(std::floor(v + 0.5), -kDeviceLimit, kDeviceLimit) : 0.0; };
+    return QPointF(whole(d.x()), whole(d.y()));
+}
+
 QPointF Dc::toLogicalF(const QPointF& d) const
 {
     const State& s = *state_;
@@ -225,6 +232,21 @@ QRect Dc::deviceRect(int32_t left, int32_t top, int32_t right, int32_t bottom) c
     const QPoint b = toDevice(right, bottom);
     return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                  QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+}
+
+QRectF Dc::deviceBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const
+{
+    const QPointF a = toPixel(left, top);
+    const QPointF b = toPixel(right, bottom);
+    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+BlitRect Dc::blitRect(int64_t x, int64_t y, int64_t width, int64_t height) const
+{
+    const QPointF a = toPixel(double(x), double(y));
+    const QPointF b = toPixel(double(x + width), double(y + height));
+    return BlitRect{int64_t(a.x()), int64_t(a.y()), int64_t(b.x() - a.x()), int64_t(b.y() - a.y())};
 }
 
 void Dc::lpToDp(IntPoint* points, int count) const
@@ -359,6 +381,14 @@ IntSize Dc::viewportExt() const { return state_->viewportExt; }
 
 const QRegion* Dc::clip() const { return state_->hasClip ? &state_->clip : nullptr; }
 
+QRect Dc::visibleBox() const
+{
+    QRect box = device_->drawableBox();
+    if (const QRegion* c = clip())
+        box &= c->boundingRect();
+    return box;
+}
+
 DevicePaint Dc::paintOf(const Brush& brush) const
 {
     const State& s = *state_;
@@ -411,21 +441,17 @@ DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
         return stroke;
     const int32_t w = penPixels();
     if (w == 0) {
-        for (const QPolygonF& poly : outline.toSubpathPolygons()) {
-            QPolygon line;
-            for (const QPointF& pt : poly) {
-                const QPoint ip = RoundPoint(pt);
-                if (line.isEmpty() || line.last() != ip)
-                    line.append(ip);
-            }
-            if (line.size() >= 2)
-                stroke.lines.push_back(line);
-        }
+        // Curves are divided finely only where they may be seen; lines are
+        // kept whole and stepped only across the visible pixels.
         const int32_t style = state_->pen.style;
         stroke.style = (style >= PS_DASH && style <= PS_DASHDOTDOT) ? style : PS_SOLID;
+        stroke.lines =
+            OutlinePixelLines(outline, QRectF(visibleBox()).adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
         if (stroke.style != PS_SOLID && state_->bkMode == OPAQUE)
             stroke.gaps = DevicePaint::Solid(state_->bkColor);
     } else {
+        // The stroker follows the whole outline (its cost does not grow
+        // with the size of the figure); its area is cut when it is filled.
         QPainterPathStroker stroker;
         stroker.setWidth(w);
         stroker.setCapStyle(Qt::RoundCap);
@@ -438,6 +464,8 @@ DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
 
 bool Dc::drawOutlined(const QPainterPath& fill, const QPainterPath& outline)
 {
+    if (visibleBox().isEmpty())
+        return true;
     DeviceShape shape;
     if (!fill.isEmpty()) {
         shape.fill = fill;
@@ -450,11 +478,10 @@ bool Dc::drawOutlined(const QPainterPath& fill, const QPainterPath& outline)
     return device_->drawShape(shape, clip());
 }
 
-bool Dc::drawBox(const QRect& box, const std::function<QPainterPath(const QRectF&)>& shapeAt)
+bool Dc::drawBox(const QRectF& area, const std::function<QPainterPath(const QRectF&)>& shapeAt)
 {
-    if (box.isEmpty())
+    if (area.isEmpty())
         return true;
-    const QRectF area(box.left(), box.top(), box.width(), box.height());
     if (inPath()) {
         pathAdd(shapeAt(area));
         return true;
@@ -496,7 +523,7 @@ IntPoint Dc::moveTo(int32_t x, int32_t y)
     const IntPoint old = state_->position;
     state_->position = {x, y};
     if (inPath())
-        pathMoveTo(toDevice(x, y));
+        pathMoveTo(toPixel(x, y));
     return old;
 }
 
@@ -512,11 +539,11 @@ bool Dc::lineTo(int32_t x, int32_t y)
         state_->position = from;
         pathEnsureStart();
         state_->position = {x, y};
-        pathLineTo(toDevice(x, y));
+        pathLineTo(toPixel(x, y));
         return true;
     }
-    QPainterPath line(toDevice(from.x, from.y));
-    line.lineTo(toDevice(x, y));
+    QPainterPath line(toPixel(from.x, from.y));
+    line.lineTo(toPixel(x, y));
     return drawOutlined(QPainterPath(), line);
 }
 
@@ -526,9 +553,9 @@ bool Dc::polyline(const IntPoint* points, int count)
         recorder_->polyline(points, count);
     if (!points || count < 2)
         return false;
-    QPainterPath line(toDevice(points[0].x, points[0].y));
+    QPainterPath line(toPixel(points[0].x, points[0].y));
     for (int i = 1; i < count; ++i)
-        line.lineTo(toDevice(points[i].x, points[i].y));
+        line.lineTo(toPixel(points[i].x, points[i].y));
     if (inPath()) {
         pathAdd(line);
         return true;
@@ -545,13 +572,13 @@ bool Dc::polylineTo(const IntPoint* points, int count)
     if (inPath()) {
         pathEnsureStart();
         for (int i = 0; i < count; ++i)
-            pathLineTo(toDevice(points[i].x, points[i].y));
+            pathLineTo(toPixel(points[i].x, points[i].y));
         state_->position = points[count - 1];
         return true;
     }
-    QPainterPath line(toDevice(state_->position.x, state_->position.y));
+    QPainterPath line(toPixel(state_->position.x, state_->position.y));
     for (int i = 0; i < count; ++i)
-        line.lineTo(toDevice(points[i].x, points[i].y));
+        line.lineTo(toPixel(points[i].x, points[i].y));
     state_->position = points[count - 1];
     return drawOutlined(QPainterPath(), line);
 }
@@ -568,9 +595,9 @@ bool Dc::polyPolygon(const IntPoint* points, const int* counts, int polygons)
     for (int k = 0; k < polygons; ++k) {
         if (counts[k] < 2)
             return false;
-        area.moveTo(toDevice(p[0].x, p[0].y));
+        area.moveTo(toPixel(p[0].x, p[0].y));
         for (int i = 1; i < counts[k]; ++i)
-            area.lineTo(toDevice(p[i].x, p[i].y));
+            area.lineTo(toPixel(p[i].x, p[i].y));
         area.closeSubpath();
         p += counts[k];
     }
@@ -592,10 +619,10 @@ bool Dc::polyBezier(const IntPoint* points, int count)
         recorder_->polyBezier(points, count);
     if (!points || count < 4 || (count - 1) % 3 != 0)
         return false;
-    QPainterPath curve(toDevice(points[0].x, points[0].y));
+    QPainterPath curve(toPixel(points[0].x, points[0].y));
     for (int i = 1; i + 2 < count; i += 3)
-        curve.cubicTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
-                      toDevice(points[i + 2].x, points[i + 2].y));
+        curve.cubicTo(toPixel(points[i].x, points[i].y), toPixel(points[i + 1].x, points[i + 1].y),
+                      toPixel(points[i + 2].x, points[i + 2].y));
     if (inPath()) {
         pathAdd(curve);
         return true;
@@ -612,15 +639,15 @@ bool Dc::polyBezierTo(const IntPoint* points, int count)
     if (inPath()) {
         pathEnsureStart();
         for (int i = 0; i + 2 < count; i += 3)
-            pathBezierTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
-                         toDevice(points[i + 2].x, points[i + 2].y));
+            pathBezierTo(toPixel(points[i].x, points[i].y), toPixel(points[i + 1].x, points[i + 1].y),
+                         toPixel(points[i + 2].x, points[i + 2].y));
         state_->position = points[count - 1];
         return true;
     }
-    QPainterPath curve(toDevice(state_->position.x, state_->position.y));
+    QPainterPath curve(toPixel(state_->position.x, state_->position.y));
     for (int i = 0; i + 2 < count; i += 3)
-        curve.cubicTo(toDevice(points[i].x, points[i].y), toDevice(points[i + 1].x, points[i + 1].y),
-                      toDevice(points[i + 2].x, points[i + 2].y));
+        curve.cubicTo(toPixel(points[i].x, points[i].y), toPixel(points[i + 1].x, points[i + 1].y),
+                      toPixel(points[i + 2].x, points[i + 2].y));
     state_->position = points[count - 1];
     return drawOutlined(QPainterPath(), curve);
 }
@@ -629,7 +656,7 @@ bool Dc::rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     if (recorder_)
         recorder_->rectangle(left, top, right, bottom);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     return drawBox(box, [](const QRectF& r) {
         QPainterPath p;
         p.addRect(r);
@@ -642,7 +669,7 @@ bool Dc::roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int
 {
     if (recorder_)
         recorder_->roundRect(left, top, right, bottom, ellipseWidth, ellipseHeight);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     const double rx = std::fabs(ellipseWidth * scaleX()) / 2;
     const double ry = std::fabs(ellipseHeight * scaleY()) / 2;
     return drawBox(box, [rx, ry](const QRectF& r) {
@@ -656,7 +683,7 @@ bool Dc::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     if (recorder_)
         recorder_->ellipse(left, top, right, bottom);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     return drawBox(box, [](const QRectF& r) {
         QPainterPath p;
         p.addEllipse(r);
@@ -664,11 +691,11 @@ bool Dc::ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
     });
 }
 
-QPainterPath Dc::arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
+QPainterPath Dc::arcPath(const QRectF& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
                          double inset) const
 {
-    const QRectF r = QRectF(box.left(), box.top(), box.width(), box.height()).adjusted(inset, inset, -inset, -inset);
-    const QPointF c = QRectF(box.left(), box.top(), box.width(), box.height()).center();
+    const QRectF r = box.adjusted(inset, inset, -inset, -inset);
+    const QPointF c = box.center();
     const double rx = std::max(r.width() / 2, 1e-6);
     const double ry = std::max(r.height() / 2, 1e-6);
     // The radials are true directions; Qt's arc angles are parametric.
@@ -702,7 +729,7 @@ bool Dc::arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x
 {
     if (recorder_)
         recorder_->arc(0, left, top, right, bottom, x1, y1, x2, y2);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     if (box.isEmpty())
         return true;
     if (inPath()) {
@@ -718,14 +745,14 @@ bool Dc::arcTo(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t
 {
     if (recorder_)
         recorder_->arc(1, left, top, right, bottom, x1, y1, x2, y2);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     if (box.isEmpty())
         return true;
     const bool path = inPath();
     QPainterPath a = arcPath(box, x1, y1, x2, y2, 0, path ? 0 : 0.5);
     if (!path)
         a.translate(-0.5, -0.5);
-    QPainterPath whole(toDevice(state_->position.x, state_->position.y));
+    QPainterPath whole(toPixel(state_->position.x, state_->position.y));
     whole.connectPath(a);
     const QPoint end = RoundPoint(toLogicalF(a.currentPosition() + (path ? QPointF() : QPointF(0.5, 0.5))));
     if (path) {
@@ -743,7 +770,7 @@ bool Dc::chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t
 {
     if (recorder_)
         recorder_->arc(2, left, top, right, bottom, x1, y1, x2, y2);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     if (box.isEmpty())
         return true;
     if (inPath()) {
@@ -760,7 +787,7 @@ bool Dc::pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t x
 {
     if (recorder_)
         recorder_->arc(3, left, top, right, bottom, x1, y1, x2, y2);
-    const QRect box = deviceRect(left, top, right, bottom);
+    const QRectF box = deviceBox(left, top, right, bottom);
     if (box.isEmpty())
         return true;
     if (inPath()) {
@@ -776,11 +803,11 @@ bool Dc::fillRect(const IntRect& r, const Brush& brush)
 {
     if (recorder_)
         recorder_->fillRect(r, brush);
-    const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
+    const QRectF box = deviceBox(r.left, r.top, r.right, r.bottom);
     if (box.isEmpty())
         return true;
     QPainterPath area;
-    area.addRect(QRectF(box.left(), box.top(), box.width(), box.height()));
+    area.addRect(box);
     return fillDeviceArea(area, brush, R2_COPYPEN);
 }
 
@@ -791,8 +818,9 @@ bool Dc::frameRect(const IntRect& r, const Brush& brush)
     const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
     if (box.isEmpty())
         return true;
-    const int32_t w = std::max(1, Round(std::fabs(scaleX())));
-    const int32_t h = std::max(1, Round(std::fabs(scaleY())));
+    // The box is held within +-2^29, and so is the border's width.
+    const int32_t w = std::clamp(Round(std::fabs(scaleX())), 1, 1 << 29);
+    const int32_t h = std::clamp(Round(std::fabs(scaleY())), 1, 1 << 29);
     QPainterPath ring;
     ring.addRegion(QRegion(box).subtracted(QRegion(box.adjusted(w, h, -w, -h))));
     return fillDeviceArea(ring, brush, R2_COPYPEN);
@@ -802,8 +830,8 @@ bool Dc::invertRect(const IntRect& r)
 {
     if (recorder_)
         recorder_->invertRect(r);
-    const QRect box = deviceRect(r.left, r.top, r.right, r.bottom);
-    if (box.isEmpty())
+    const BlitRect box = blitRect(r.left, r.top, int64_t(r.right) - r.left, int64_t(r.bottom) - r.top);
+    if (box.width == 0 || box.height == 0)
         return true;
     return device_->blit(box, QImage(), DSTINVERT, DevicePaint(), clip());
 }
@@ -812,8 +840,8 @@ bool Dc::patBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t ro
 {
     if (recorder_)
         recorder_->patBlt(x, y, width, height, rop);
-    const QRect box = deviceRect(x, y, x + width, y + height);
-    if (box.isEmpty())
+    const BlitRect box = blitRect(x, y, width, height);
+    if (box.width == 0 || box.height == 0)
         return true;
     if (Rop3UsesSource(Rop3Table(rop)))
         return false;
@@ -840,22 +868,33 @@ ColorRef Dc::getPixel(int32_t x, int32_t y) const
 
 // --- Regions and clipping -------------------------------------------------------
 
-QRegion Dc::toDeviceRegion(const Region& logical) const
+QRegion Dc::toDeviceRegion(const Region& logical, int32_t margin) const
 {
-    const QRegion& src = logical.pixels();
-    const double sx = scaleX();
-    const double sy = scaleY();
-    if (sx == 1 && sy == 1) {
-        const QPoint d = toDevice(0, 0);
-        return src.translated(d.x(), d.y());
-    }
+    const QRect window = visibleBox().adjusted(-margin, -margin, margin, margin);
+    if (window.isEmpty())
+        return QRegion();
+    // The logical rectangle that maps onto the window, two units wider all
+    // round for the rounding; beyond it nothing can reach the window.
+    const QPointF a = toLogicalF(QPointF(window.left(), window.top()));
+    const QPointF b = toLogicalF(QPointF(window.right() + 1.0, window.bottom() + 1.0));
+    auto whole = [](double v) { return int(std::clamp(v, -double(1 << 30), double(1 << 30))); };
+    const QRect logicalWindow(QPoint(whole(std::floor(std::min(a.x(), b.x())) - 2),
+                                     whole(std::floor(std::min(a.y(), b.y())) - 2)),
+                              QPoint(whole(std::ceil(std::max(a.x(), b.x())) + 2),
+                                     whole(std::ceil(std::max(a.y(), b.y())) + 2)));
+    const QRegion src = logical.pixels() & logicalWindow;
+    if (src.isEmpty())
+        return QRegion();
+    const QPointF d = toPixel(0, 0);
+    if (scaleX() == 1 && scaleY() == 1 && std::fabs(d.x()) < (1 << 30) && std::fabs(d.y()) < (1 << 30))
+        return src.translated(int(d.x()), int(d.y())) & window;
     QRegion out;
     for (const QRect& r : src) {
         const QRect box = deviceRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
         if (!box.isEmpty())
             out += box;
     }
-    return out;
+    return out & window;
 }
 
 QRegion Dc::surfaceRegion() const
@@ -871,7 +910,7 @@ bool Dc::fillRgn(const Region& rgn, const Brush& brush)
     if (recorder_)
         recorder_->fillRgn(rgn, brush);
     QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn));
+    area.addRegion(toDeviceRegion(rgn, 0));
     return fillDeviceArea(area, brush, state_->rop2);
 }
 
@@ -879,14 +918,15 @@ bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t 
 {
     if (recorder_)
         recorder_->frameRgn(rgn, brush, width, height);
-    const QRegion r = toDeviceRegion(rgn);
-    const int32_t w = std::max(1, Round(std::fabs(width * scaleX())));
-    const int32_t h = std::max(1, Round(std::fabs(height * scaleY())));
+    const int32_t w = std::clamp(Round(std::fabs(width * scaleX())), 1, 1 << 20);
+    const int32_t h = std::clamp(Round(std::fabs(height * scaleY())), 1, 1 << 20);
     // A pixel belongs to the frame when a pixel w across or h down from it
-    // lies outside the region.
+    // lies outside the region: the region that far beyond what is seen
+    // decides the frame.
+    const QRegion r = toDeviceRegion(rgn, std::max(w, h) + 1);
     const QRegion inner = r & r.translated(w, 0) & r.translated(-w, 0) & r.translated(0, h) & r.translated(0, -h);
     QPainterPath area;
-    area.addRegion(r - inner);
+    area.addRegion((r - inner) & visibleBox());
     return fillDeviceArea(area, brush, state_->rop2);
 }
 
@@ -895,7 +935,7 @@ bool Dc::paintRgn(const Region& rgn)
     if (recorder_)
         recorder_->paintRgn(rgn);
     QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn));
+    area.addRegion(toDeviceRegion(rgn, 0));
     return fillDeviceArea(area, state_->brush, state_->rop2);
 }
 
@@ -904,7 +944,7 @@ bool Dc::invertRgn(const Region& rgn)
     if (recorder_)
         recorder_->invertRgn(rgn);
     QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn));
+    area.addRegion(toDeviceRegion(rgn, 0));
     return fillDeviceArea(area, Brush::Solid(kBlack), R2_NOT);
 }
 

@@ -49,6 +49,14 @@
 // mode with the window and viewport origins and extents; the program zooms
 // itself, so most code only moves the viewport origin.
 //
+// Any coordinate is accepted (documents and records read from files may
+// hold anything, and views draw frames dragged far off the page). Device
+// coordinates are kept exact far beyond 32 bits, and every call is cut to
+// the surface and the clip before its pixels are worked out, so it costs
+// what its visible part costs and draws there exactly the pixels of the
+// whole shape: a line keeps its slope and its dash pattern, a curve its
+// course, a stretched picture its mapping.
+//
 // Objects (pens, brushes, fonts, regions) are values: selecting one returns
 // the one it replaces, so "copy the selected pen, change the copy, select it
 // and put the old one back at the end" is plain value handling and nothing
@@ -77,6 +85,7 @@ class DcRecorder;
 struct DevicePaint;
 struct DeviceStroke;
 struct DeviceText;
+struct BlitRect;
 struct FontFace;
 
 // A set of pixels, as the region calls make and combine them. Regions have
@@ -86,6 +95,11 @@ struct FontFace;
 // polygon or path the pixels whose centres lie inside it).
 class Region {
 public:
+    // Shapes become the pixels they cover within this distance of the
+    // origin, far more than any surface shows, so that a region of any
+    // shape costs at most this many rows.
+    static constexpr int32_t kLimit = 1 << 20;
+
     Region();  // empty
     static Region FromRect(const IntRect& r);
     static Region FromPolygon(const IntPoint* points, int count, int32_t fillMode);
@@ -323,15 +337,24 @@ private:
     // Mapping.
     double scaleX() const;
     double scaleY() const;
+    // Whole device pixels, held within +-2^29 for what must fit an int.
     QPoint toDevice(int32_t x, int32_t y) const;
+    // Whole device pixels at full range (see kDeviceLimit), for geometry
+    // that is cut to the surface only when drawn.
+    QPointF toPixel(double x, double y) const;
     QPointF toDeviceF(double x, double y) const;
     QPointF toLogicalF(const QPointF& device) const;
     QTransform logicalToDevice() const;
     QRect deviceRect(int32_t left, int32_t top, int32_t right, int32_t bottom) const;  // normalised
+    // The same box at full range, as the area it covers.
+    QRectF deviceBox(int32_t left, int32_t top, int32_t right, int32_t bottom) const;
+    BlitRect blitRect(int64_t x, int64_t y, int64_t width, int64_t height) const;
     void fixIsotropic();
 
     // Building what the device draws.
     const QRegion* clip() const;
+    // The device pixels a call can change: the surface within the clip.
+    QRect visibleBox() const;
     DevicePaint paintOf(const Brush& brush) const;
     DeviceStroke strokeOf(const QPainterPath& outline) const;  // pixel points
     int32_t penPixels() const;  // 0 for a one-pixel pen
@@ -339,11 +362,13 @@ private:
     bool drawOutlined(const QPainterPath& fill, const QPainterPath& outline);
     // A rectangle, ellipse or rounded rectangle filling `box` (right and
     // bottom excluded), drawn as `shapeAt` gives it for any rectangle.
-    bool drawBox(const QRect& box, const std::function<QPainterPath(const QRectF&)>& shapeAt);
-    QPainterPath arcPath(const QRect& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
+    bool drawBox(const QRectF& box, const std::function<QPainterPath(const QRectF&)>& shapeAt);
+    QPainterPath arcPath(const QRectF& box, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int kind,
                          double inset) const;
     bool fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t rop2);
-    QRegion toDeviceRegion(const Region& logical) const;
+    // The region in device pixels, the part more than `margin` pixels
+    // beyond what can be seen left out.
+    QRegion toDeviceRegion(const Region& logical, int32_t margin) const;
     QRegion surfaceRegion() const;
     int32_t setClip(const QRegion* device);
 

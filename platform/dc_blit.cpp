@@ -14,46 +14,73 @@
 
 namespace {
 
-// A rectangle of a packed bitmap's pixels as an image. The rectangle's y
-// counts rows as the bitmap stores them: from the bottom row of the
-// picture for the usual bottom-up bitmaps, from the top for top-down ones.
-// Pixels outside the bitmap come out black.
-QImage DibToImage(const uint8_t* header, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
-                  int32_t srcHeight)
+int32_t ClampToInt32(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+// The layout of a packed bitmap, from its header.
+struct DibLayout {
+    int32_t width = 0;
+    int32_t height = 0;
+    bool topDown = false;
+    uint16_t bitCount = 0;
+    uint32_t table[256] = {};
+    uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
+};
+
+// False for a header this context cannot draw from.
+bool ReadDibLayout(const uint8_t* header, DibLayout* dib)
 {
     const uint32_t headerSize = GetU32LE(header);
     if (headerSize < 40)
-        return QImage();
+        return false;
     const int32_t width = GetI32LE(header + 4);
     const int32_t rawHeight = GetI32LE(header + 8);
     const uint16_t bitCount = GetU16LE(header + 14);
     const uint32_t compression = GetU32LE(header + 16);
     const uint32_t clrUsed = GetU32LE(header + 32);
-    const bool topDown = rawHeight < 0;
-    const int32_t height = topDown ? -rawHeight : rawHeight;
+    dib->topDown = rawHeight < 0;
+    const int32_t height = dib->topDown ? -rawHeight : rawHeight;
     if (width <= 0 || height <= 0 || width > (1 << 16) || height > (1 << 16))
-        return QImage();
+        return false;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
-        return QImage();
+        return false;
     if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32)))
-        return QImage();
-    if (srcWidth <= 0 || srcHeight <= 0 || srcWidth > (1 << 16) || srcHeight > (1 << 16))
-        return QImage();
-
-    uint32_t table[256] = {};
+        return false;
+    dib->width = width;
+    dib->height = height;
+    dib->bitCount = bitCount;
     if (bitCount <= 8) {
         const uint32_t entries = std::min<uint32_t>(clrUsed ? clrUsed : (1u << bitCount), 1u << bitCount);
         const uint8_t* t = header + headerSize;
         for (uint32_t i = 0; i < entries; ++i)
-            table[i] = 0xFF000000u | (uint32_t(t[4 * i + 2]) << 16) | (uint32_t(t[4 * i + 1]) << 8) | t[4 * i];
+            dib->table[i] = 0xFF000000u | (uint32_t(t[4 * i + 2]) << 16) | (uint32_t(t[4 * i + 1]) << 8) | t[4 * i];
     }
-    uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
     if (bitCount == 32)
-        masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+        dib->masks[0] = 0xFF0000, dib->masks[1] = 0xFF00, dib->masks[2] = 0xFF;
     if (compression == 3) {
         for (int i = 0; i < 3; ++i)
-            masks[i] = GetU32LE(header + 40 + 4 * i);
+            dib->masks[i] = GetU32LE(header + 40 + 4 * i);
     }
+    return true;
+}
+
+bool SourceSizeValid(int32_t srcWidth, int32_t srcHeight)
+{
+    return srcWidth > 0 && srcHeight > 0 && srcWidth <= (1 << 16) && srcHeight <= (1 << 16);
+}
+
+// A rectangle of a packed bitmap's pixels as an image. The rectangle's y
+// counts rows as the bitmap stores them: from the bottom row of the
+// picture for the usual bottom-up bitmaps, from the top for top-down ones.
+// Pixels outside the bitmap come out black.
+QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
+                  int32_t srcHeight)
+{
+    const int32_t width = dib.width;
+    const int32_t height = dib.height;
+    const bool topDown = dib.topDown;
+    const uint16_t bitCount = dib.bitCount;
+    const uint32_t* table = dib.table;
+    const uint32_t* masks = dib.masks;
     auto channel = [](uint32_t v, uint32_t mask) -> uint32_t {
         if (!mask)
             return 0;
@@ -121,19 +148,27 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
         recorder_->stretchDIBits(xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight, bits, header, rop);
     if (!header)
         return 0;
+    const BlitRect dest = blitRect(xDest, yDest, destWidth, destHeight);
+    const QRect visible = visibleBox();
+    const bool seen = dest.width != 0 && dest.height != 0 &&
+                      std::min(dest.x, dest.x + dest.width) < int64_t(visible.right()) + 1 &&
+                      std::max(dest.x, dest.x + dest.width) > visible.left() &&
+                      std::min(dest.y, dest.y + dest.height) < int64_t(visible.bottom()) + 1 &&
+                      std::max(dest.y, dest.y + dest.height) > visible.top();
     const uint8_t table = Rop3Table(rop);
     QImage source;
     if (Rop3UsesSource(table)) {
-        if (!bits)
+        DibLayout dib;
+        if (!bits || !ReadDibLayout(header, &dib) || !SourceSizeValid(srcWidth, srcHeight))
             return 0;
-        source = DibToImage(header, bits, xSrc, ySrc, srcWidth, srcHeight);
+        // A picture that lands out of sight is not converted at all.
+        if (!seen)
+            return srcHeight;
+        source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
         if (source.isNull())
             return 0;
     }
-    const QPoint a = toDevice(xDest, yDest);
-    const QPoint b = toDevice(xDest + destWidth, yDest + destHeight);
-    const QRect dest(a.x(), a.y(), b.x() - a.x(), b.y() - a.y());
-    if (!device_->blit(dest, source, rop, paintOf(state_->brush), clip()))
+    if (seen && !device_->blit(dest, source, rop, paintOf(state_->brush), clip()))
         return 0;
     return srcHeight;
 }
@@ -150,10 +185,9 @@ bool Dc::stretchImage(const IntRect& dest, const QImage& image, const QRect& sou
     }
     if (recorder_)
         recorder_->stretchImage(dest, cut, rop);
-    const QPoint a = toDevice(dest.left, dest.top);
-    const QPoint b = toDevice(dest.right, dest.bottom);
-    return device_->blit(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()), cut, rop, paintOf(state_->brush),
-                         clip());
+    const BlitRect target =
+        blitRect(dest.left, dest.top, int64_t(dest.right) - dest.left, int64_t(dest.bottom) - dest.top);
+    return device_->blit(target, cut, rop, paintOf(state_->brush), clip());
 }
 
 bool Dc::stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc,
@@ -166,7 +200,8 @@ bool Dc::stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const D
         if (!surface)
             return false;
         const QPoint a = source.toDevice(xSrc, ySrc);
-        const QPoint b = source.toDevice(xSrc + srcWidth, ySrc + srcHeight);
+        const QPoint b =
+            source.toDevice(ClampToInt32(int64_t(xSrc) + srcWidth), ClampToInt32(int64_t(ySrc) + srcHeight));
         const QRect src(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                         QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
         if (src.isEmpty())
@@ -179,20 +214,19 @@ bool Dc::stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const D
             cut = cut.mirrored(false, true);
     }
     if (recorder_)
-        recorder_->stretchImage(IntRect{x, y, x + width, y + height}, cut, rop);
-    const QPoint a = toDevice(x, y);
-    const QPoint b = toDevice(x + width, y + height);
-    return device_->blit(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()), cut, rop, paintOf(state_->brush), clip());
+        recorder_->stretchImage(IntRect{x, y, ClampToInt32(int64_t(x) + width), ClampToInt32(int64_t(y) + height)}, cut,
+                                rop);
+    return device_->blit(blitRect(x, y, width, height), cut, rop, paintOf(state_->brush), clip());
 }
 
 bool Dc::bitBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc, int32_t ySrc,
                 uint32_t rop)
 {
     // The source rectangle covers the same device pixels as the destination.
-    const QPoint a = toDevice(x, y);
-    const QPoint b = toDevice(x + width, y + height);
-    const QPointF s0 = source.toLogicalF(source.toDevice(xSrc, ySrc) + (b - a));
-    const int32_t sw = int32_t(std::lround(s0.x())) - xSrc;
-    const int32_t sh = int32_t(std::lround(s0.y())) - ySrc;
+    const QPointF a = toPixel(x, y);
+    const QPointF b = toPixel(double(x) + width, double(y) + height);
+    const QPointF s0 = source.toLogicalF(QPointF(source.toDevice(xSrc, ySrc)) + (b - a));
+    const int32_t sw = ClampToInt32(std::llround(s0.x()) - int64_t(xSrc));
+    const int32_t sh = ClampToInt32(std::llround(s0.y()) - int64_t(ySrc));
     return stretchBlt(x, y, width, height, source, xSrc, ySrc, sw, sh, rop);
 }

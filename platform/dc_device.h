@@ -18,11 +18,11 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainterPath>
-#include <QPolygon>
 #include <QRawFont>
 #include <QRegion>
 #include <QTransform>
 
+#include "platform/coverage.h"
 #include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
 
@@ -51,7 +51,7 @@ struct DevicePaint {
 struct DeviceStroke {
     // One-pixel lines through pixel points, each leaving out its last
     // pixel (a closed outline repeats its first point at the end).
-    std::vector<QPolygon> lines;
+    std::vector<PixelPolyline> lines;
     int32_t style = PS_SOLID;
     // The gaps of a styled line in opaque background mode.
     DevicePaint gaps;
@@ -90,6 +90,15 @@ struct DeviceText {
     ColorRef color = kBlack;
 };
 
+// Where a blit lands, in device pixels: a corner and a size, a negative
+// size mirroring. 64-bit, as it may reach far past the surface.
+struct BlitRect {
+    int64_t x = 0;
+    int64_t y = 0;
+    int64_t width = 0;
+    int64_t height = 0;
+};
+
 class DcDevice {
 public:
     virtual ~DcDevice() = default;
@@ -103,6 +112,9 @@ public:
     // The whole sheet in device pixels, relative to the drawable area's
     // origin (a printer's sheet starts left of and above what it can print).
     virtual QRect paperRect() const { return QRect(QPoint(0, 0), pixelSize()); }
+    // The device pixels a call can change; what lies beyond is left out
+    // before drawing.
+    virtual QRect drawableBox() const { return QRect(QPoint(0, 0), pixelSize()); }
     // Whether raster operations and pixel reads are exact here.
     virtual bool isRaster() const { return false; }
 
@@ -112,7 +124,7 @@ public:
     // `source` is already cut to the source rectangle; it is stretched into
     // `dest` (negative sizes mirror) and combined by the ternary code with
     // `pattern` (the selected brush) and the surface.
-    virtual bool blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+    virtual bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                       const QRegion* clip) = 0;
     virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
     virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;

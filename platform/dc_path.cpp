@@ -52,7 +52,7 @@ void Dc::pathBezierTo(const QPointF& c1, const QPointF& c2, const QPointF& e)
 void Dc::pathEnsureStart()
 {
     const DcPath& path = state_->path;
-    const QPointF cp = toDevice(state_->position.x, state_->position.y);
+    const QPointF cp = toPixel(state_->position.x, state_->position.y);
     if (path.types.empty() || (path.types.back() & PT_CLOSEFIGURE) || path.points.back() != cp)
         pathMoveTo(cp);
 }
@@ -251,7 +251,7 @@ Region Dc::pathToRegion()
         return Region();
     const QPainterPath area = devicePath();
     state_->path.clear();
-    return Region::FromQRegion(AreaToRegion(area));
+    return Region::FromPath(area);
 }
 
 QPainterPath Dc::currentPath() const

@@ -1,6 +1,7 @@
 // Text: Windows-1252 bytes placed glyph by glyph at whole-pixel advances
 // (see font_mapper.h), aligned to the reference point by the text
 // alignment and turned about it by the font's escapement.
+#include <algorithm>
 #include <cmath>
 
 #include "foundation/cp1252.h"
@@ -13,6 +14,13 @@
 namespace {
 
 int32_t Round(double v) { return RoundToInt(v); }
+
+// Whole device pixels at full range.
+int64_t Whole(double v) { return v == v ? int64_t(std::clamp(std::floor(v + 0.5), -kDeviceLimit, kDeviceLimit)) : 0; }
+
+// Upright glyphs up to this size (the em, in device pixels) are kept as
+// pixels per face; bigger ones are drawn from their outlines each time.
+constexpr double kCachedGlyphPixels = 1024;
 
 }  // namespace
 
@@ -28,18 +36,19 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
 {
     const FontFace& f = face();
     const size_t n = text.size();
-    std::vector<int32_t> pos(n);
-    int32_t w = 0;
+    // Positions in 64 bits: a long text in a huge font reaches past int.
+    std::vector<int64_t> pos(n);
+    int64_t w = 0;
     if (dx) {
         // Advances in logical units, placed without drift by rounding the
         // running sum rather than each step.
         const double sx = std::fabs(scaleX());
         int64_t sum = 0;
         for (size_t i = 0; i < n; ++i) {
-            pos[i] = Round(double(sum) * sx);
+            pos[i] = Whole(double(sum) * sx);
             sum += dx[i];
         }
-        w = Round(double(sum) * sx);
+        w = Whole(double(sum) * sx);
     } else {
         for (size_t i = 0; i < n; ++i) {
             pos[i] = w;
@@ -65,31 +74,49 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
 
     // An image draws upright glyphs from the face's cached coverage: the
     // reference point, the alignment offsets and the advances are all whole
-    // pixels, so each glyph lands exactly where its outline would.
-    const bool cached = out && device_->isRaster() && f.escapement == 0;
+    // pixels, so each glyph lands exactly where its outline would. Glyphs
+    // too big to keep as pixels are drawn from their outlines.
+    const bool drawing = out && device_->isRaster();
+    const bool cached = drawing && f.escapement == 0 && f.emPixels <= kCachedGlyphPixels;
+    // On an image, only glyphs that may reach the visible pixels are laid
+    // out; the reach allows for ink beyond the glyph's cell.
+    const QRectF visible = drawing ? QRectF(visibleBox()) : QRectF();
+    const double reach = 2 * f.emPixels + f.maxCharWidth + 2;
+    auto reachOf = [&](double x, double width) {
+        return t.mapRect(QRectF(x, vy - f.ascent, width, f.ascent + f.descent).adjusted(-reach, -reach, reach, reach));
+    };
+    const bool wholeSeen = drawing && visible.contains(reachOf(hx, double(w)));
+    auto seen = [&](size_t i) {
+        return wholeSeen || reachOf(hx + double(pos[i]), f.advance[uint8_t(text[i])]).intersects(visible);
+    };
     QPainterPath glyphs;
     glyphs.setFillRule(Qt::WindingFill);
     if (cached) {
         out->face = state_->face;
         out->glyphs.reserve(n);
-        for (size_t i = 0; i < n; ++i)
-            out->glyphs.push_back({uint8_t(text[i]), QPoint(int(reference.x() + hx) + pos[i], int(reference.y() + vy))});
+        for (size_t i = 0; i < n; ++i) {
+            if (seen(i))
+                out->glyphs.push_back({uint8_t(text[i]), QPoint(int(reference.x() + hx + double(pos[i])),
+                                                                int(reference.y() + vy))});
+        }
     } else {
-        for (size_t i = 0; i < n; ++i)
-            glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + pos[i], vy));
+        for (size_t i = 0; i < n; ++i) {
+            if (!drawing || seen(i))
+                glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + double(pos[i]), vy));
+        }
     }
     const double thick = std::max(1, Round(f.lineThickness));
     if (f.underline && w > 0)
-        glyphs.addRect(QRectF(hx, vy + Round(f.underlinePosition - thick / 2), w, thick));
+        glyphs.addRect(QRectF(hx, vy + Round(f.underlinePosition - thick / 2), double(w), thick));
     if (f.strikeOut && w > 0)
-        glyphs.addRect(QRectF(hx, vy - Round(f.strikeOutPosition + thick / 2), w, thick));
+        glyphs.addRect(QRectF(hx, vy - Round(f.strikeOutPosition + thick / 2), double(w), thick));
     QPainterPath outline = t.map(glyphs);
     outline.setFillRule(Qt::WindingFill);
 
     if (cell)
-        *cell = t.map(QPolygonF(QRectF(hx, vy - f.ascent, w, f.ascent + f.descent)));
+        *cell = t.map(QPolygonF(QRectF(hx, vy - f.ascent, double(w), f.ascent + f.descent)));
     if (width)
-        *width = w;
+        *width = int32_t(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
     // Targets that keep text as text get the glyph run as well; an image
     // only needs the outline.
     if (out && !device_->isRaster()) {
@@ -97,7 +124,7 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         QList<QPointF> positions;
         for (size_t i = 0; i < n; ++i) {
             indexes.append(f.glyph[uint8_t(text[i])]);
-            positions.append(QPointF((hx + pos[i]) / f.xScale, vy));
+            positions.append(QPointF((hx + double(pos[i])) / f.xScale, vy));
         }
         out->run.setRawFont(f.rawFont());
         out->run.setGlyphIndexes(indexes);
@@ -123,7 +150,7 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     State& s = *state_;
     const bool updateCp = (s.textAlign & TA_UPDATECP) != 0;
     const IntPoint ref = updateCp ? s.position : IntPoint{x, y};
-    const QPointF refDevice = toDevice(ref.x, ref.y);
+    const QPointF refDevice = toPixel(ref.x, ref.y);
     const bool path = inPath();
 
     DeviceText drawn;
@@ -216,7 +243,7 @@ QPainterPath Dc::textPath(int32_t x, int32_t y, std::string_view text) const
 {
     const bool updateCp = (state_->textAlign & TA_UPDATECP) != 0;
     const IntPoint ref = updateCp ? state_->position : IntPoint{x, y};
-    const QPainterPath device = layoutText(toDevice(ref.x, ref.y), text, nullptr, nullptr, nullptr, nullptr);
+    const QPainterPath device = layoutText(toPixel(ref.x, ref.y), text, nullptr, nullptr, nullptr, nullptr);
     QPainterPath logical = logicalToDevice().inverted().map(device);
     logical.setFillRule(Qt::WindingFill);
     return logical;

@@ -8,6 +8,7 @@
 // (alpha 0xFF), so XOR drawing never makes a surface transparent.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/coverage.h"
 #include "platform/dc_device.h"
@@ -38,7 +39,7 @@ public:
 
     bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
     bool drawText(const DeviceText& text, const QRegion* clip) override;
-    bool blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+    bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
               const QRegion* clip) override;
 
     ColorRef pixel(int x, int y) const override
@@ -108,9 +109,16 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
             const int ty = ((y - p.origin.y()) % th + th) % th;
             tileRow = reinterpret_cast<const uint32_t*>(p.tile.constScanLine(ty));
         }
-        for (int i = 0; i < box.width(); ++i) {
-            if (!c[i])
-                continue;
+        // Covered runs are found with memchr, so the empty parts of a box
+        // (around a slanted line, say) cost next to nothing.
+        const int width = box.width();
+        for (int i = 0; i < width; ++i) {
+            if (!c[i]) {
+                const void* next = std::memchr(c + i, 1, size_t(width - i));
+                if (!next)
+                    break;
+                i = int(static_cast<const uint8_t*>(next) - c);
+            }
             const int x = box.left() + i;
             if (direct) {
                 line[x] = directValue;
@@ -138,8 +146,9 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     if (hasFill)
         bounds |= AreaPixelBounds(shape.fill);
     if (hasPen) {
-        for (const QPolygon& line : shape.stroke.lines)
-            bounds |= PolylinePixelBounds(line);
+        const QRect within = boxFor(image_->rect(), clip);
+        for (const PixelPolyline& line : shape.stroke.lines)
+            bounds |= PolylinePixelBounds(line, within);
         if (!shape.stroke.area.isEmpty())
             bounds |= AreaPixelBounds(shape.stroke.area);
     }
@@ -154,11 +163,8 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         const bool wantGaps = shape.stroke.gaps.kind != DevicePaint::kNone && shape.stroke.style != PS_SOLID;
         if (wantGaps)
             gaps = Coverage(box);
-        for (const QPolygon& line : shape.stroke.lines) {
-            PixelLine stepper(shape.stroke.style);
-            for (int i = 0; i + 1 < line.size(); ++i)
-                stepper.segment(line[i], line[i + 1], pen, wantGaps ? &gaps : nullptr);
-        }
+        for (const PixelPolyline& line : shape.stroke.lines)
+            DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
         FillArea(pen, shape.stroke.area);
         if (clip) {
             pen.intersect(*clip);
@@ -209,21 +215,26 @@ bool ImageDevice::drawText(const DeviceText& text, const QRegion* clip)
     return true;
 }
 
-bool ImageDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+bool ImageDevice::blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                        const QRegion* clip)
 {
     // dest may have negative sizes (mirroring); normalise into a box and
     // remember the direction.
-    const int dw = dest.width();
-    const int dh = dest.height();
+    const int64_t dw = dest.width;
+    const int64_t dh = dest.height;
     if (dw == 0 || dh == 0)
         return true;
-    const int x0 = dw > 0 ? dest.left() : dest.left() + dw;
-    const int y0 = dh > 0 ? dest.top() : dest.top() + dh;
-    const QRect box(x0, y0, std::abs(dw), std::abs(dh));
-    const QRect area = box & image_->rect();
-    if (area.isEmpty())
+    const int64_t x0 = dw > 0 ? dest.x : dest.x + dw;
+    const int64_t y0 = dh > 0 ? dest.y : dest.y + dh;
+    const QRect surface = image_->rect();
+    const int64_t left = std::max<int64_t>(x0, surface.left());
+    const int64_t top = std::max<int64_t>(y0, surface.top());
+    const int64_t right = std::min<int64_t>(x0 + std::abs(dw) - 1, surface.right());
+    const int64_t bottom = std::min<int64_t>(y0 + std::abs(dh) - 1, surface.bottom());
+    if (left > right || top > bottom)
         return true;
+    const QRect area(QPoint(static_cast<int>(left), static_cast<int>(top)),
+                     QPoint(static_cast<int>(right), static_cast<int>(bottom)));
 
     const uint8_t table = Rop3Table(rop);
     const bool useSource = Rop3UsesSource(table);
@@ -236,12 +247,15 @@ bool ImageDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, co
     }
     const int sw = src.width();
     const int sh = src.height();
-    // Nearest source pixel for each destination pixel, sampled at its centre.
+    // Nearest source pixel for each destination pixel, sampled at its
+    // centre: floor((d + 1/2) * sourceSize / destSize), exact in 128 bits.
+    auto nearest = [](int64_t d, int size, int64_t destSize) {
+        const __int128 s = (__int128(2) * d + 1) * size / (__int128(2) * destSize);
+        return int(std::clamp<__int128>(s, 0, std::max(size - 1, 0)));
+    };
     std::vector<int> mapX(size_t(area.width()));
     for (int i = 0; i < area.width(); ++i) {
-        const int dx = area.left() + i - x0;
-        int sx = useSource ? int((dx + 0.5) * sw / std::abs(dw)) : 0;
-        sx = std::clamp(sx, 0, std::max(sw - 1, 0));
+        const int sx = useSource ? nearest(area.left() + i - x0, sw, std::abs(dw)) : 0;
         mapX[size_t(i)] = dw > 0 ? sx : sw - 1 - sx;
     }
     const QRegion allowed = clip ? (*clip & QRegion(area)) : QRegion(area);
@@ -249,9 +263,7 @@ bool ImageDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, co
     const uint32_t patternSolid = ToSurface(pattern.color);
     for (const QRect& r : allowed) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            const int dy = y - y0;
-            int sy = useSource ? int((dy + 0.5) * sh / std::abs(dh)) : 0;
-            sy = std::clamp(sy, 0, std::max(sh - 1, 0));
+            int sy = useSource ? nearest(y - y0, sh, std::abs(dh)) : 0;
             if (dh < 0)
                 sy = sh - 1 - sy;
             const uint32_t* srow = useSource ? reinterpret_cast<const uint32_t*>(src.constScanLine(sy)) : nullptr;

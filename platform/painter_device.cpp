@@ -47,9 +47,18 @@ public:
         return DcDevice::paperRect();
     }
 
+    QRect drawableBox() const override
+    {
+        // A page ends with its sheet; other devices (a picture being
+        // recorded) grow with what is drawn.
+        if (dynamic_cast<const QPagedPaintDevice*>(device_))
+            return paperRect();
+        return QRect(QPoint(-(1 << 28), -(1 << 28)), QSize(1 << 29, 1 << 29));
+    }
+
     bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
     bool drawText(const DeviceText& text, const QRegion* clip) override;
-    bool blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+    bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
               const QRegion* clip) override;
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
     bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
@@ -84,7 +93,7 @@ private:
     QPainter painter_;
     // The mask of a MERGEPAINT blit, waiting for the SRCAND blit of the
     // picture it belongs to.
-    QRect pendingDest_;
+    QRectF pendingDest_;
     QImage pendingMask_;
 };
 
@@ -145,11 +154,16 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     const ColorRef penColor = FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.pen.color), 0xFFFFFF));
     if (!shape.stroke.lines.empty()) {
         p->setBrush(Qt::NoBrush);
-        auto drawLines = [&](const QPen& pen) {
-            p->setPen(pen);
-            for (const QPolygon& line : shape.stroke.lines) {
-                QPolygonF f(line);
-                f.translate(0.5, 0.5);
+        auto drawLines = [&](QPen pen) {
+            for (const PixelPolyline& line : shape.stroke.lines) {
+                QPolygonF f;
+                f.reserve(qsizetype(line.points.size()));
+                for (const PixelPoint& pt : line.points)
+                    f.append(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
+                // A line that comes back after a part out of sight goes on
+                // with its pattern.
+                pen.setDashOffset(double(line.phase));
+                p->setPen(pen);
                 p->drawPolyline(f);
             }
         };
@@ -176,9 +190,17 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
     return true;
 }
 
-bool PainterDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                          const QRegion* clip)
 {
+    // A blit without a source is a fill: only its part on the page counts,
+    // however far it reaches.
+    QRectF dest(double(target.x), double(target.y), double(target.width), double(target.height));
+    if (!Rop3UsesSource(Rop3Table(rop))) {
+        dest = dest.normalized() & QRectF(drawableBox());
+        if (dest.isEmpty())
+            return true;
+    }
     const uint8_t table = Rop3Table(rop);
     if (rop == MERGEPAINT && !source.isNull()) {
         pendingDest_ = dest;
@@ -188,7 +210,7 @@ bool PainterDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, 
     QImage pendingMask;
     if (rop == SRCAND && dest == pendingDest_)
         pendingMask = pendingMask_;
-    pendingDest_ = QRect();
+    pendingDest_ = QRectF();
     pendingMask_ = QImage();
 
     const bool useSource = Rop3UsesSource(table);
@@ -198,7 +220,7 @@ bool PainterDevice::blit(const QRect& dest, const QImage& source, uint32_t rop, 
             return false;
         out = source.convertToFormat(QImage::Format_ARGB32);
     } else {
-        out = QImage(std::abs(dest.width()), std::abs(dest.height()), QImage::Format_ARGB32);
+        out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
         out.fill(0);
     }
     const QImage mask = pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
@@ -244,7 +266,7 @@ public:
     double dpiY() const override { return dpi_; }
     bool drawShape(const DeviceShape&, const QRegion*) override { return true; }
     bool drawText(const DeviceText&, const QRegion*) override { return true; }
-    bool blit(const QRect&, const QImage&, uint32_t, const DevicePaint&, const QRegion*) override { return true; }
+    bool blit(const BlitRect&, const QImage&, uint32_t, const DevicePaint&, const QRegion*) override { return true; }
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
     bool setPixel(int, int, ColorRef, const QRegion*) override { return true; }
 

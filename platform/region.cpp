@@ -5,21 +5,31 @@
 
 namespace {
 
-QRect PixelRect(const IntRect& r)
+QRect Bound()
 {
-    const int l = std::min(r.left, r.right);
-    const int rr = std::max(r.left, r.right);
-    const int t = std::min(r.top, r.bottom);
-    const int b = std::max(r.top, r.bottom);
-    if (l == rr || t == b)
-        return QRect();
-    return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+    return QRect(QPoint(-Region::kLimit, -Region::kLimit), QPoint(Region::kLimit - 1, Region::kLimit - 1));
 }
 
+// The rectangle's pixels: right and bottom excluded, corners in any order.
+// Held within +-limit, so that its sizes fit an int.
+QRect PixelRect(const IntRect& r, int64_t limit = Region::kLimit)
+{
+    const int64_t l = std::max<int64_t>(std::min(r.left, r.right), -limit);
+    const int64_t rr = std::min<int64_t>(std::max(r.left, r.right), limit);
+    const int64_t t = std::max<int64_t>(std::min(r.top, r.bottom), -limit);
+    const int64_t b = std::min<int64_t>(std::max(r.top, r.bottom), limit);
+    if (l >= rr || t >= b)
+        return QRect();
+    return QRect(QPoint(int(l), int(t)), QPoint(int(rr - 1), int(b - 1)));
+}
+
+// The area of the rectangle, exact: a shape over it is cut to the bound
+// only as pixels.
 QRectF AreaRect(const IntRect& r)
 {
-    const QRect p = PixelRect(r);
-    return QRectF(p.left(), p.top(), p.width(), p.height());
+    const double l = std::min(r.left, r.right);
+    const double t = std::min(r.top, r.bottom);
+    return QRectF(l, t, double(std::max(r.left, r.right)) - l, double(std::max(r.top, r.bottom)) - t);
 }
 
 }  // namespace
@@ -69,7 +79,7 @@ Region Region::FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ell
     return FromPath(area);
 }
 
-Region Region::FromPath(const QPainterPath& path) { return FromQRegion(AreaToRegion(path)); }
+Region Region::FromPath(const QPainterPath& path) { return FromQRegion(AreaToRegion(path, Bound())); }
 
 int32_t Region::combine(const Region& a, const Region& b, int32_t mode)
 {
@@ -101,7 +111,7 @@ bool Region::contains(int32_t x, int32_t y) const { return pixels_.contains(QPoi
 
 bool Region::intersects(const IntRect& r) const
 {
-    const QRect p = PixelRect(r);
+    const QRect p = PixelRect(r, 1 << 29);
     return !p.isEmpty() && pixels_.intersects(p);
 }
 

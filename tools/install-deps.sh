@@ -29,6 +29,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
   # metafile readers and an SVG renderer for their output
   packages+=(emf2svg libwmf-bin librsvg2-bin)
+  # hyphenation compared with libhyphen (over the wamerican word list)
+  packages+=(libhyphen-dev)
 fi
 
 missing=()

@@ -301,4 +301,41 @@ TEST_F(FramePasses, TurnedFramesHitInsideTheirOutlineOnly)
     EXPECT_FALSE(f->HitTest(IntPoint{200, 120}));
 }
 
+TEST_F(FramePasses, ErasingTheEdgeOfABorderlessFrameRepaintsTheRingAroundIt)
+{
+    FrameObj* f = Add(kFrameRect, IntRect{100, 100, 200, 160}, kSampleRed, kSampleRed, kSampleBlack, 0);
+    doc_->showGuides = false;
+    doc_->Paint();
+    f->DrawFrameEdge(doc_->GetViewDC(), 0, 1, 0);
+    ASSERT_EQ(doc_->invalidated.size(), 1u);
+    // Four beyond the corners, in device units.
+    const IntPoint corner = doc_->SurfacePoint(IntPoint{100, 100});
+    EXPECT_EQ(doc_->invalidated[0].left, corner.x - 4);
+    EXPECT_EQ(doc_->invalidated[0].top, corner.y - 4);
+    // Selected, the edge is drawn solid whatever the guides.
+    f->DrawFrameEdge(doc_->GetViewDC(), 1, 0, 0);
+    EXPECT_EQ(AtDoc(150, 100), kBlack);
+    EXPECT_EQ(f->LastEdgeState(), 1);
+}
+
+TEST_F(FramePasses, TheDragOutlineIsARubberBand)
+{
+    FrameObj* f = Add(kFrameRect, IntRect{100, 100, 200, 160}, kSampleWhite, kSampleWhite, kSampleWhite, 0);
+    PaintPlain();
+    const QImage before = doc_->Surface();
+    f->BeginDrag(0);
+    f->MoveBy(IntPoint{30, 20}, 2, 0);
+    EXPECT_EQ(f->Geometry().x, 100);
+    Dc* dc = doc_->GetViewDC();
+    dc->selectPen(Pen{PS_SOLID, 1, kBlack});
+    dc->selectBrush(Brush::Solid(kBlack));
+    f->DrawDragOutline(dc);
+    EXPECT_EQ(AtDoc(130, 140), kBlack);
+    f->DrawDragOutline(dc);
+    EXPECT_EQ(doc_->Surface(), before);
+    f->EndDrag(1);
+    EXPECT_EQ(f->Geometry().x, 130);
+    EXPECT_EQ(f->Geometry().sides, kAllSides);
+}
+
 }  // namespace
