@@ -37,6 +37,10 @@ int32_t LimitInset(int32_t w, const IntRect& r)
     return w;
 }
 
+// The angle in whole degrees, within -359..359; an angle read from a
+// damaged file (huge, or not a number) stays inside the range too.
+int16_t WholeAngle(float angle) { return int16_t(TruncToInt32(angle) % 360); }
+
 }  // namespace
 
 FrameObjText::FrameObjText()
@@ -256,7 +260,7 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
             manager->SetZoom(uint16_t(numerator), uint16_t(denominator), mode, 0);
         Recompute(0);
     }
-    const int16_t angle = int16_t(int32_t(block_.attr.geometry.angle) % 360);
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
     if (made && angle != 0)
         made = DibHandleSdkTransform(image, int16_t((360 - angle) % 360), kWhite) == 0;
     if (!made)
@@ -266,7 +270,7 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
 
 void FrameObjText::DrawRotated(Dc* dc)
 {
-    const int16_t angle = int16_t(block_.attr.geometry.angle);
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
     if (imageAngle_ != angle) {
         FreeImage(true);
         imageAngle_ = 0;
@@ -312,7 +316,7 @@ void FrameObjText::DrawRotated(Dc* dc)
 
 void FrameObjText::DrawTextContent(Dc* dc)
 {
-    const int16_t angle = int16_t(block_.attr.geometry.angle);
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
     const IntRect into{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1};
     if (image_ && !ghost_ && angle == 0 && imageAngle_ == 0)
         DibHandleFree(&image_);
