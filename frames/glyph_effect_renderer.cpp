@@ -1,8 +1,10 @@
 #include "frames/glyph_effect_renderer.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
+#include "foundation/int_math.h"
 #include "frames/glyph_effect_format.h"
 #include "platform/dc.h"
 
@@ -31,7 +33,7 @@ public:
             if (f.height == 0)
                 f.height = -1;
         }
-        f.escapement = int32_t(angle * 10);
+        f.escapement = TruncToInt32(std::fmod(angle, 360.0) * 10);
         f.orientation = f.escapement;
         dc->selectFont(f);
         const uint32_t align = dc->setTextAlign(TA_TOP | TA_LEFT);
