@@ -124,11 +124,18 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
 {
     if (!open_)
         return 0;
+    bool synced = true;
     {
         DbWorkingWindow working(WorkingMessage(kStringClosing), stored_ > 0 ? stored_ : 0);
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
         FlushRecordCache();
+        // What the session wrote must be on the disk before the index that
+        // vouches for it is closed clean; a failure is the user's to know.
+        if (const int32_t err = DbSync(file_); err != kErrNone) {
+            AlertFileError(err);
+            synced = false;
+        }
         packed_ = false;
         if (pack && stored_ > 0)
             packed_ = PackDataFile() == 1;
@@ -138,7 +145,7 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
     open_ = false;
     DropCacheEntry(-2);
     if (IndexOpen()) {
-        index_->SetDiscard(discardIndex || packed_ || indexMark_ ? 1 : 0);
+        index_->SetDiscard(discardIndex || packed_ || indexMark_ || !synced ? 1 : 0);
         index_->Close();
     }
     currentOffset_ = savedOffset_ = -1;

@@ -25,6 +25,15 @@ void FieldPStr(const CardRecord& record, int32_t id, uint8_t* out)
     std::memcpy(out + 1, record.FieldBody(id), out[0]);
 }
 
+// The length of the sound record the file holds at offset, else 0.
+uint32_t StoredLengthAt(FileHandle file, int32_t offset)
+{
+    uint8_t head[dbrec::kHeadSize];
+    if (offset < 0 || DbReadAt(file, uint32_t(offset), head, dbrec::kHeadSize) != kErrNone)
+        return 0;
+    return SoundRecordLength(head);
+}
+
 }  // namespace
 
 void DataFile::UpdateDeliveryPoint()
@@ -129,6 +138,11 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
 
 int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
 {
+    // A buffer whose read failed holds no record, only flags that read as
+    // deleted and changed: stored, it would put an empty deleted record
+    // over one the repair can still bring back.
+    if (current_.IsReadFailed())
+        return -1;
     UpdateDeliveryPoint();
     if (currentOffset_ < 0) {
         if (current_.IsModified())
@@ -138,6 +152,13 @@ int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
     if (!current_.IsModified() && !current_.IsGrown())
         return 0;
     SyncSavedCopy();
+    // The buffer may have been cleared or replaced since it was read, so
+    // its place in the file decides what fits: a longer buffer has grown,
+    // and a shorter one keeps the rest of the place as slack, or the bytes
+    // it leaves behind would stand where the next record is looked for.
+    const uint32_t place = StoredLengthAt(file_, currentOffset_);
+    if (place && current_.GetLength() > place)
+        current_.SetGrown(true);
 
     const uint8_t flags = current_.Flags();
     const int32_t oldOffset = currentOffset_;
@@ -183,8 +204,11 @@ int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
         currentOffset_ = offset;
         if (change == 11)
             UpdateIndexPosition();
-    } else if (WriteRecord(offset, oldPosition, true) != kErrNone) {
-        return fail();
+    } else {
+        if (place && current_.GetLength() < place)
+            current_.SetSlack(int16_t(place - dbrec::kHeadSize - current_.LengthFrom(0)));
+        if (WriteRecord(offset, oldPosition, true) != kErrNone)
+            return fail();
     }
     if (wasNew && newCount_ > 0)
         --newCount_;

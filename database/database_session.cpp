@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "database/database_header.h"
+#include "database/database_messages.h"
 #include "foundation/byte_order.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
@@ -15,7 +16,7 @@ bool DatabaseSession::Create(const PathRecord& path)
         return false;
     InitDatabaseHeader(header_);
     if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     data_.SetDataStart(DatabaseHeaderSize(1));
@@ -28,9 +29,11 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
     if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
         return false;
+    // An open that fails closes without packing: a file refused as too
+    // new, not a database or damaged is not ours to rewrite.
     InitDatabaseHeader(header_);
     if (ReadDatabaseHeader(data_.Handle(), header_, true) < 0) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     data_.ExchangeHeaderCounts(true, header_);
@@ -41,13 +44,13 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 
     const int32_t check = CheckDatabaseHeader(header_);
     if (check == 1) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     bool indexOpened = false;
     if (check == 2) {
         if (data_.RepairFile() != 0) {
-            data_.Close(true);
+            data_.Close(true, false);
             return false;
         }
         PutU16LE(header_ + dbh::kActiveCriteria, 0);
@@ -56,7 +59,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
         indexOpened = data_.OpenIndex() == 1;
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
-        data_.Close(true);
+        data_.Close(true, false);
         return false;
     }
     PutU32LE(header_ + dbh::kDataMark, 0);
@@ -94,6 +97,10 @@ void DatabaseSession::Close()
     open_ = false;
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
-    WriteDatabaseHeader(data_.Handle(), header_, false);
-    data_.Close(damaged || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);
+    // The counters the file keeps are then stale; an index kept beside
+    // them would be read with the wrong number of records.
+    const bool headerWritten = WriteDatabaseHeader(data_.Handle(), header_, false) >= 0;
+    if (!headerWritten)
+        DatabaseErrorBox(nullptr, 32);
+    data_.Close(damaged || !headerWritten || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);
 }

@@ -1,6 +1,7 @@
 #include "database/db_file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,14 +87,25 @@ int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target)
         return fault.code;
     const std::string from = PathRecordToPosix(*source);
     const std::string to = PathRecordToPosix(*target);
+    // The new file is the database the user knows: who may read or write
+    // it must not change with a pack or a repair.
+    struct stat st;
+    if (::stat(to.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(from.c_str(), st.st_mode & 07777);
     // The file layer's moves never replace a file; the swap must, in one
     // step, or a crash could leave neither file under the name.
     if (::rename(from.c_str(), to.c_str()) != 0)
         return Win32ErrorFromErrno(errno);
+    // From here the target is the new file, and the caller must go on as
+    // such: a folder that cannot be flushed (or a file system that does
+    // not flush folders) only means that a crash may bring back the old
+    // file, which is whole.
+    const DbFault flush = Consult(DbIoStep::Sync, 0);
     const int dir = ::open(Folder(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0)
-        return Win32ErrorFromErrno(errno);
-    const int32_t err = ::fsync(dir) == 0 ? kErrNone : Win32ErrorFromErrno(errno);
-    ::close(dir);
-    return err;
+    if (dir >= 0) {
+        if (flush.code == 0)
+            ::fsync(dir);
+        ::close(dir);
+    }
+    return kErrNone;
 }

@@ -24,7 +24,8 @@ int32_t DbGetSize(FileHandle file, uint32_t* size);
 // Puts the file at source in place of the file at target in one step and
 // makes the change durable: after a crash the target is either the old
 // file or the new one, whole. The source stays open in its handle, which
-// then holds the target. 0 or the code.
+// then holds the target. 0 once the target is the new file (even when its
+// folder could not be flushed), else the code and nothing changed.
 int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target);
 
 // Test hook, consulted before every write, resize, flush and replace.

@@ -91,12 +91,14 @@ bool FitCandidate(uint8_t* record, uint32_t extent, bool* changed)
         const uint32_t length = record[dbrec::kLengths + id];
         const uint32_t max = FieldMaxLength(id);
         if (length > max) {
-            const uint32_t excess = length - max;
+            // Only the excess bytes the candidate holds go; those it claims
+            // beyond its end are not there to take out.
             const uint32_t end = std::min<uint32_t>(extent, kMax);
-            if (at + length < end)
-                std::memmove(record + at + max, record + at + length, end - (at + length));
+            const uint32_t from = std::min(at + max, end);
+            const uint32_t to = std::min(at + length, end);
+            std::memmove(record + from, record + to, end - to);
             record[dbrec::kLengths + id] = uint8_t(max);
-            extent = extent > excess ? extent - excess : 0;
+            extent -= to - from;
             *changed = true;
         }
         at += record[dbrec::kLengths + id];
@@ -175,7 +177,9 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
                 std::memcpy(record, from, std::min(extent, kMax));
                 bool changed = false;
                 const bool fits = FitCandidate(record, std::min(extent, kMax), &changed);
-                p = next ? p + extent : size;
+                // Without a marker in reach the scan goes on behind the
+                // candidate: records may still follow the damaged stretch.
+                p += extent;
                 if (!fits) {
                     ++result.lost;
                     continue;

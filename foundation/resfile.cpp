@@ -278,6 +278,27 @@ int32_t ReadTableOf(FileHandle file, int16_t mode)
 // when the rewrite fails: the content is then read from the copy.
 int32_t CommitTo(FileHandle file, const ResImage& image, uint32_t* base, uint32_t* size)
 {
+    // After a rewrite that failed, the content is the copy at the end of
+    // the file. A new copy behind it would hide that copy's trailer, and a
+    // crash before the new copy is safe would then leave the half-rewritten
+    // front as the content. So that rewrite is finished first, and the
+    // change refused while it cannot be.
+    if (*base != 0) {
+        ResImage current;
+        try {
+            current.resize(*size);
+        } catch (const std::bad_alloc&) {
+            return kErrNotEnoughMemory;
+        }
+        if (int32_t err = ReadAt(file, *base, current.data(), *size))
+            return err;
+        bool durable = false;
+        const int32_t err = RewriteFront(file, current.data(), *size, &durable);
+        if (!durable)
+            return err;
+        *base = 0;
+    }
+
     const uint64_t newSize = image.size();
     uint32_t physical = 0;
     if (int32_t err = FileGetSize(file, &physical))

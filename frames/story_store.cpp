@@ -13,7 +13,7 @@ constexpr uint8_t kStoryAllSelected = 0x20;
 }  // namespace
 
 StoryStore::StoryStore(FrameDocument* document, CTFileMng* swap)
-    : SwapStore(kStoryRecordSize, swap), document_(document), buffer_(document, swap)
+    : SwapStore(kStoryRecordSize, swap), buffer_(document, swap)
 {
 }
 

@@ -21,6 +21,7 @@ class StoryStore : public SwapStore {
 public:
     static constexpr uint32_t kStoryRecordSize = 20;
 
+    // The document goes to the text buffer, which works for it.
     StoryStore(FrameDocument* document, CTFileMng* swap);
     ~StoryStore() override;
 
@@ -72,6 +73,5 @@ private:
     // story is not in memory).
     void BindBuffer();
 
-    FrameDocument* document_;
     TextBuffer buffer_;
 };

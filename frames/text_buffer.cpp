@@ -87,6 +87,17 @@ bool TextBuffer::SelectParagraph(int32_t index)
     return SelectIndex(index, 0) == 0;
 }
 
+void TextBuffer::SetParagraphFlags(uint8_t layoutBits)
+{
+    if (currentIndex_ < 0 || currentIndex_ >= count_)
+        return;
+    SetHeaderFlags(current_, uint8_t((HeaderFlags(current_) & ~kRecLayoutBits) | (layoutBits & kRecLayoutBits)));
+    SetHeaderBits(current_, kRecChanged, true);
+    PutRecord(currentIndex_, current_);
+    LayOutParagraphText(DataHandle(current_), HeaderFlags(current_), &layout_);
+    textOffset_ = uint16_t(layout_.textOffset);
+}
+
 int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
 {
     if (offset != -1 && FileSeek(file, kSeekStart, offset) != kErrNone)

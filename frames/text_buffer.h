@@ -49,6 +49,9 @@ public:
     const ParagraphLayout& Layout() const { return layout_; }
     // The current paragraph's Handle, null when it is not loaded.
     Handle CurrentParagraph() const { return DataHandle(current_); }
+    // The text engine changed which blocks the current paragraph's Handle
+    // carries: its record takes the new bits (5-7) and is marked changed.
+    void SetParagraphFlags(uint8_t layoutBits);
 
     // Paragraphs made from plain text: a CR ends one, a LF becomes a space
     // (in text too), a piece longer than 65000 characters is cut back in
@@ -64,6 +67,8 @@ public:
     void SetCaret(const TextPosition& caret) { caret_ = caret; }
     const TextPosition& Caret() const { return caret_; }
     const uint8_t* StoryHeader() const { return template_; }
+    // The document whose stories the buffer edits.
+    FrameDocument* Document() const { return document_; }
 
 private:
     int32_t SplitAtCaret();

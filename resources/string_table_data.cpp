@@ -14,6 +14,10 @@ const StringTableEntry kStringTable[] = {
     {500, "TEXT MNG ERROR"},
     {600, "FRAME MNG ERROR"},
 
+    // Text engine: the text managers' group.
+    {504, "Paragraph is too large. Please make a new one."},
+    {505, "Can't paste text because paragraph is too large."},
+
     // Frame object model: the swap file's group (shared with the card
     // document) and the frame managers' group.
     {453, "Error read document."},

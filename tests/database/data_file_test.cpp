@@ -7,9 +7,11 @@
 
 #include "database/database_header.h"
 #include "database/db_file_io.h"
+#include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
+#include "foundation/win_error.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
 
@@ -142,6 +144,37 @@ TEST_F(DataFileTest, AGrownRecordMovesToTheEndAndItsOldPlaceReadsDeleted)
     EXPECT_EQ(data().GetDeletedCount(), 1);
 }
 
+TEST_F(DataFileTest, AClearedLastRecordStoredShorterKeepsItsPlace)
+{
+    AddSample(data(), 0);
+    const int32_t last = AddSample(data(), 1);
+    const auto size = std::filesystem::file_size(file);
+
+    // Clear all fields, then type less than the record held before.
+    data().SetCurrentAndRead(last, -1, true, true);
+    data().Current().Clear();
+    data().Current().SetFieldText(kFieldLastName, "X");
+    EXPECT_GE(data().UpdateRecord(false, true), 10);
+    EXPECT_EQ(data().CurrentOffset(), last);
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+
+    // Undoing to a copy read before the record grew, then storing it.
+    data().Current().SetFieldText(kFieldCustom1, std::string(100, 'g').c_str());
+    ASSERT_GE(data().UpdateRecord(false, false), 10);
+    data().RestoreUndoState(true);
+    data().Current().SetFieldText(kFieldCity, "Elsewhere");
+    ASSERT_GE(data().UpdateRecord(false, true), 1);
+
+    Reopen();
+    EXPECT_FALSE(data().DataMark());
+    EXPECT_EQ(data().GetLiveCount(), 2);
+    CardRecord record;
+    data().ReadRecordAt(last, &record, 0);
+    EXPECT_EQ(FieldOf(record, kFieldLastName), "X");
+    EXPECT_EQ(FieldOf(record, kFieldCity), "Elsewhere");
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+}
+
 TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
 {
     const int32_t first = AddSample(data(), 0);
@@ -231,6 +264,164 @@ TEST_F(DataFileTest, PackRunsFromAHundredDeletedRecordsAndKeepsTheRest)
     EXPECT_EQ(data().GetStoredCount(), 150);
     EXPECT_EQ(IndexOrder(data()), kept);
     EXPECT_FALSE(std::filesystem::exists(file + "~"));
+}
+
+TEST_F(DataFileTest, AnOpenThatIsRefusedLeavesTheFileUntouched)
+{
+    for (int n = 0; n < 110; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    db->CloseUnchanged();
+    db.reset();
+    std::vector<uint8_t> bytes = FileBytes(file);
+    PutU32LE(&bytes[dbh::kStoredCount], 110);
+    PutU32LE(&bytes[dbh::kLiveCount], 10);
+    PutU32LE(&bytes[dbh::kDeletedCount], 100);
+
+    // A file of a newer version, and a damaged one whose repair the user
+    // declines, are not ours to change: no pack may run on them.
+    for (const auto& [version, mark] : {std::pair<uint32_t, uint32_t>{6, 0}, {5, 1}}) {
+        PutU32LE(&bytes[dbh::kVersion], version);
+        PutU32LE(&bytes[dbh::kDataMark], mark);
+        {
+            std::ofstream out(file, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        }
+        capture.answer(kIdCancel);
+        DatabaseSession refused;
+        EXPECT_FALSE(refused.Open(path));
+        EXPECT_EQ(FileBytes(file), bytes) << "version " << version << ", data mark " << mark;
+    }
+}
+
+TEST_F(DataFileTest, APackKeepsTheFilesPermissions)
+{
+    for (int n = 0; n < 120; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    namespace fs = std::filesystem;
+    const auto before = fs::file_size(file);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::group_write);
+    Reopen();
+    ASSERT_LT(fs::file_size(file), before);
+    EXPECT_EQ(fs::status(file).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write);
+}
+
+TEST_F(DataFileTest, AFailedFlushAtCloseIsReportedAndTheIndexIsNotKept)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    Reopen();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("cards.idx")));
+    AddSample(data(), 3);
+
+    int syncs = 0;
+    SetDbFaultHook([&](DbIoStep step, uint32_t) {
+        syncs += step == DbIoStep::Sync;
+        return DbFault{step == DbIoStep::Sync ? kErrIoDevice : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(syncs, 1);
+    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [1117]");
+    // The index may vouch for records the disk does not hold: it goes.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(data().GetLiveCount(), 4);
+}
+
+TEST_F(DataFileTest, AHeaderThatCannotBeWrittenAtCloseIsReported)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    Reopen();
+    AddSample(data(), 3);
+
+    SetDbFaultHook([](DbIoStep step, uint32_t bytes) {
+        return DbFault{step == DbIoStep::Write && bytes == kDbHeaderSize ? kErrDiskFull : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(capture.lastText(), "Error Update DataBase");
+    // The file still counts three records; a kept index holds four.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_EQ(data().GetLiveCount(), 4);
+    EXPECT_EQ(IndexOrder(data()).size(), 4u);
+}
+
+TEST_F(DataFileTest, APackWhoseFolderCannotBeFlushedStillCountsAsDone)
+{
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);  // keep the index
+    for (int n = 0; n < 150; ++n)
+        AddSample(data(), n);
+    for (int i = 0; i < 100; ++i) {
+        data().GotoRecord(0, true, true);
+        ASSERT_EQ(data().DeleteRecord(true), 1);
+    }
+    const std::vector<std::string> kept = IndexOrder(data());
+    const auto before = std::filesystem::file_size(file);
+
+    // Once the packed file has the database's name, the pack is done: the
+    // index, which names the old places, must not be kept.
+    bool replaced = false;
+    SetDbFaultHook([&](DbIoStep step, uint32_t) {
+        replaced = replaced || step == DbIoStep::Replace;
+        return DbFault{replaced && step == DbIoStep::Sync ? kErrIoDevice : 0, 0};
+    });
+    db->Close();
+    SetDbFaultHook(nullptr);
+    ASSERT_TRUE(replaced);
+    EXPECT_LT(std::filesystem::file_size(file), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
+    db = std::make_unique<DatabaseSession>();
+    ASSERT_TRUE(db->Open(path));
+    EXPECT_FALSE(data().DataMark());
+    EXPECT_EQ(IndexOrder(data()), kept);
+}
+
+TEST_F(DataFileTest, ABufferWhoseReadFailedIsNeverStored)
+{
+    for (int n : {0, 1, 3})
+        AddSample(data(), n);
+    ASSERT_GE(data().GotoRecord(1, true, true), 0);
+    const int32_t offset = data().CurrentOffset();
+    const std::string first = FieldOf(data().Current(), kFieldFirstName);
+    // The record goes bad on the disk: its State claims a byte too many.
+    {
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(offset + dbrec::kLengths + kFieldState);
+        f.put(char(FieldMaxLength(kFieldState) + 1));
+    }
+    data().DropCacheEntry(-2);
+    data().GotoRecord(0, true, true);
+    data().MoveBy(true, 1, true, true);
+    ASSERT_TRUE(data().Current().IsReadFailed());
+    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+
+    // Typing into what the failed read left must not overwrite the record.
+    data().Current().SetFieldText(kFieldCity, "Typed");
+    EXPECT_EQ(data().UpdateRecord(false, true), -1);
+    EXPECT_EQ(FileBytes(file)[size_t(offset) + dbrec::kFlagsOffset], 0);
+
+    // The repair at the next open brings it back.
+    Reopen();
+    std::vector<std::string> names;
+    for (const std::string& r : IndexOrder(data()))
+        names.push_back(r.substr(r.find('/') + 1));
+    EXPECT_NE(std::find(names.begin(), names.end(), first), names.end());
 }
 
 TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)

@@ -131,6 +131,23 @@ TEST_F(RepairTest, AnOverlongFieldLosesOnlyItsExcessBytes)
     EXPECT_EQ(fields.at(kFieldCity), "Springfield");
 }
 
+TEST_F(RepairTest, AFieldClaimingBytesBeyondTheRecordCostsOnlyThoseBytes)
+{
+    // State claims 250 bytes, most of them past the end of the record: the
+    // fields before it are whole and must stay so.
+    Bytes bytes = Read(file);
+    bytes[size_t(offsets[0]) + dbrec::kLengths + kFieldState] = 250;
+    Write(file, bytes);
+    RepairCounts counts;
+    EXPECT_EQ(Repair(&counts), 0);
+    EXPECT_EQ(counts.repaired, 1);
+    EXPECT_EQ(counts.lost, 0);
+    const auto fields = Fields(offsets[0]);
+    for (int32_t id : {kFieldFirstName, kFieldLastName, kFieldAddress1, kFieldCity})
+        EXPECT_EQ(fields.count(id) ? fields.at(id) : "", SampleFields(1).at(id)) << id;
+    EXPECT_EQ(fields.at(kFieldState).substr(0, 2), SampleFields(1).at(kFieldState));
+}
+
 TEST_F(RepairTest, GarbageAfterTheLastRecordIsDropped)
 {
     Bytes bytes = Read(file);
@@ -141,6 +158,33 @@ TEST_F(RepairTest, GarbageAfterTheLastRecordIsDropped)
     EXPECT_EQ(Repair(&counts), 0);
     EXPECT_EQ(counts.lost, 0);
     EXPECT_EQ(Read(file).size(), size);
+}
+
+TEST_F(RepairTest, RecordsAfterALongRunWithoutMarkersAreKept)
+{
+    // A damaged stretch (here zeros, as a crash can leave them) longer than
+    // the largest record separates the first record from the other two.
+    Bytes bytes = Read(file);
+    const size_t size = bytes.size();
+    bytes.insert(bytes.begin() + offsets[1], 3000, 0);
+    Write(file, bytes);
+    const auto first = Fields(offsets[0]);
+    RepairCounts counts;
+    EXPECT_EQ(Repair(&counts), 0);
+    EXPECT_EQ(counts.lost, 0);
+    EXPECT_EQ(Read(file).size(), size);
+    EXPECT_EQ(Fields(offsets[0]), first);
+    EXPECT_EQ(Fields(offsets[1]).at(kFieldCity), "Z\xFCrich");
+    EXPECT_EQ(Fields(offsets[2]).at(kFieldZipCode), SampleFields(3).at(kFieldZipCode));
+}
+
+TEST_F(RepairTest, TheRepairedFileKeepsThePermissions)
+{
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file, mode);
+    EXPECT_EQ(Repair(nullptr), 0);
+    EXPECT_EQ(fs::status(file).permissions(), mode);
 }
 
 TEST_F(RepairTest, AWriteErrorLeavesTheFileAsItWas)

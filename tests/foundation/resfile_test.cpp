@@ -348,6 +348,38 @@ TEST_F(ResFileTest, FailingWritesLeaveTheOldOrTheNewFile)
     }
 }
 
+// A change whose rewrite of the file failed lives in its copy behind the
+// content; the next change must not bury that copy where a crash during
+// it could no longer find it.
+TEST_F(ResFileTest, AChangeAfterAFailedRewriteKeepsTheEarlierChangeThroughACrash)
+{
+    for (int32_t step = 0; step < 8; ++step) {
+        SCOPED_TRACE("crash at step " + std::to_string(step));
+        SetBytes("");
+        ASSERT_EQ(Open(), 0);
+        ASSERT_EQ(Put(kTmpl, 1, "first resource"), 0);
+        ASSERT_EQ(Put(kTmpl, 2, "second"), 0);
+
+        // The rewrite from the start of the file fails half way (a full
+        // disk, say); the copy behind it was safe, so the change stands.
+        ResFileInjectWriteFailure(3, true);
+        ASSERT_EQ(Put(kTmpl, 3, std::string(300, 'n')), 0);
+        ResFileInjectWriteFailure(-1, false);
+        const Content first = Current();
+
+        Content second = first;
+        second[kBckp].emplace_back(1, "backdrop");
+
+        ResFileInjectWriteFailure(step, false);
+        Put(kBckp, 1, "backdrop");
+        ResFileInjectWriteFailure(-1, false);
+        Close();
+        ASSERT_EQ(Open(kResReadOnly), 0);
+        const Content seen = Current();
+        EXPECT_TRUE(seen == first || seen == second);
+    }
+}
+
 // A copy whose trailer reached the disk before its data (writes are not
 // ordered) is not taken: the old content before it is whole.
 TEST_F(ResFileTest, DamagedCopyBehindTheContentIsDropped)
