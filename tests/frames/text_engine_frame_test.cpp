@@ -49,7 +49,7 @@ public:
 
     EngineHost host{this};
     StyleSheet styles;
-    DcTextMeasurer measurer{[this](int16_t font, FontSpec* spec) { return LookupFont(font, spec); }};
+    DcTextMeasurer measurer{[this](int16_t font, FontSpec* out) { return LookupFont(font, out); }};
     TextContext* context = nullptr;
     TextContextEngine adapter{nullptr};
 };
