@@ -69,21 +69,27 @@ bool FlowEditFrame(TextContext* ctx, bool invalidateChain)
         return false;
     const TextPosition caret = ctx->CaretPosition();
     const bool changed = frames->FlowFrame(frame->FrameId(), false);
-    BindFrame(ctx, frame);
-    RestoreCaret(ctx, caret);
     ctx->Host().FrameTextChanged(frame);
     if (changed || invalidateChain)
         frames->InvalidateChain(frame->FrameId());
+    // Flowing and redrawing the page bind the engine to other frames (and
+    // stories) on the way.
+    BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
     return changed;
 }
 
 void RedrawEditFrame(TextContext* ctx)
 {
-    if (FrameObjText* frame = ctx->Frame()) {
-        frame->MarkChanged(1, 0);
-        frame->Invalidate(0);
-    }
+    FrameObjText* frame = ctx->Frame();
+    if (!frame)
+        return;
+    const TextPosition caret = ctx->CaretPosition();
+    frame->MarkChanged(1, 0);
+    frame->Invalidate(0);
     ctx->Document()->RedrawAfterChainChange();
+    BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
 }
 
 void RebindEditor(TextContext* ctx, FrameObjText* frame)
@@ -102,29 +108,32 @@ bool CrossToFrameShowing(TextContext* ctx, const TextPosition& position)
     ctx->edit.lastCaret = position;
     if (!frame || !ctx->Frames() || !ctx->Frames()->IsChained(frame))
         return false;
-    // The search raises the page-change quiet flag while it walks the chain.
+    const TextPosition caret = ctx->CaretPosition();
+    // The search raises the page-change quiet flag while it walks the
+    // chain, and may flow frames of it (binding the engine to them).
     FrameObjText* shows = FindFrameForPosition(ctx, frame, position.character, int32_t(position.paragraph));
+    BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
     if (shows == frame) {
         // A frame's end is the first position it does not show, which the
         // search still counts as its own: past its last line the next
         // frame shows the position, before its first the previous one.
-        BindEngineKeepingCaret(ctx, frame);
         const int16_t direction = PastFrameText(ctx, position) ? 1 : BeforeFrameText(ctx, position) ? 0 : -1;
         if (direction >= 0) {
             FrameStore* frames = ctx->Frames();
             const uint16_t id = frames->ChainStep(direction, frame->FrameId(), 0);
+            ctx->Host().SetPageChangeQuiet(true);
             FrameObj* other = id ? frames->GetFrameObject(id) : nullptr;
+            ctx->Host().SetPageChangeQuiet(false);
             if (other)
                 shows = static_cast<FrameObjText*>(other);
         }
     }
-    // The search may have flowed frames of the chain: the engine works on
-    // the frame in edit again before anything else.
-    if (!shows || shows == frame) {
-        BindEngineKeepingCaret(ctx, frame);
+    if (!shows || shows == frame)
         return false;
-    }
-    RebindEditor(ctx, shows);
+    ctx->Host().BindEditor(shows);
+    BindFrame(ctx, shows);
+    RestoreCaret(ctx, caret);
     return true;
 }
 

@@ -62,6 +62,7 @@ void Finish(TextContext* ctx, const CommandRange& range, bool reflow)
     RedrawEditFrame(ctx);
     if (range.all)
         ctx->Host().SelectAll(true, true);
+    RebindEditor(ctx);
 }
 
 // The style bits a character ends with: all off, the asked bits on

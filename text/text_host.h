@@ -123,7 +123,8 @@ public:
 
     // ---- redrawing ----
     // Lines first..last of the frame changed on the screen (after a local
-    // re-layout).
+    // re-layout). Like FrameTextChanged, it asks for a repaint: the engine
+    // goes on working on the frame while the view catches up.
     virtual void LinesChanged(FrameObjText* /*frame*/, int32_t /*first*/, int32_t /*last*/) {}
     // The frame's text was flowed anew: its whole text rectangle is to be
     // painted again (text, rules and the area below the last line).
