@@ -295,6 +295,16 @@ void UpKey(TextContext* ctx, const KeyEvent& key)
         ctx->Host().RestartCaret();
 }
 
+// Whether the position lies at or before where the frame's text starts,
+// in a frame that continues a chain.
+bool AtOrBeforeFrameStart(TextContext* ctx, const TextPosition& at)
+{
+    TextPosition start;
+    TextPosition end;
+    ctx->Frames()->GetFrameStart(ctx->Frame()->FrameId(), &start, &end);
+    return !(start == TextPosition{}) && !PositionBefore(start, at);
+}
+
 void ApplyRun(TextContext* ctx, int32_t from, int32_t to, uint16_t flags,
               const std::array<int16_t, kAttributeCount>& values)
 {
@@ -357,19 +367,26 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
         lookUp = CaretLine(ctx) == 0;
     } else {
         const TextPosition at{uint32_t(ctx->ParagraphIndex()), uint16_t(pos)};
-        const bool beforeStart = BeforeFrameText(ctx, TextPosition{at.paragraph, uint16_t(pos + 1)});
-        if (RelayoutAfterTyping(ctx, pos)) {
+        if (ctx->edit.reflowPending) {
+            // The lines are behind already; they catch up when the keys stop.
+            out->Raise(ReflowLevel::kDeferred);
+        } else if (RelayoutAfterTyping(ctx, pos)) {
             out->Raise(ReflowLevel::kLocal);
-        } else if (beforeStart) {
-            ctx->Frames()->InvalidateChain(ctx->Frame()->FrameId());
+            SetCaret(ctx, pos + 1, true);
+            // The character may have pushed the caret out of the frame.
+            lookUp = CaretLine(ctx) == 0 && ctx->Frames()->IsChained(ctx->Frame());
+        } else if (AtOrBeforeFrameStart(ctx, at)) {
+            // Typed where an earlier frame of the chain ends: that frame
+            // flows, and the rest of the chain after it.
+            CrossToFrameShowing(ctx, at);
+            FlowEditFrame(ctx, true);
             out->Raise(ReflowLevel::kFrame);
+            SetCaret(ctx, pos + 1, true);
             lookUp = true;
         } else {
+            ctx->edit.reflowPending = true;
             out->Raise(ReflowLevel::kDeferred);
         }
-        SetCaret(ctx, pos + 1, true);
-        // The character may have pushed the caret out of the frame.
-        lookUp = lookUp || (CaretLine(ctx) == 0 && ctx->Frames()->IsChained(ctx->Frame()));
     }
     const TextPosition now = ctx->CaretPosition();
     ctx->edit.lastCaret = now;

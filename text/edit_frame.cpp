@@ -69,6 +69,7 @@ bool FlowEditFrame(TextContext* ctx, bool invalidateChain)
         return false;
     const TextPosition caret = ctx->CaretPosition();
     const bool changed = frames->FlowFrame(frame->FrameId(), false);
+    ctx->edit.reflowPending = false;
     ctx->Host().FrameTextChanged(frame);
     if (changed || invalidateChain)
         frames->InvalidateChain(frame->FrameId());

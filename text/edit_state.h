@@ -1,6 +1,7 @@
 // What keyboard editing keeps between keys for the frame in edit: whether
 // the next typed character compares the tool's typing attributes with the
-// text, where the caret was shown last, and the caret's point.
+// text, where the caret was shown last, the caret's point, and whether the
+// frame's lines still have to catch up with typed text.
 #pragma once
 
 #include "foundation/int_geometry.h"
@@ -14,4 +15,7 @@ struct EditState {
     TextPosition lastCaret;
     // The caret's point (view units): x, and the bottom of its line.
     IntPoint caretPoint;
+    // Typing ran ahead of the frame's lines: they are stale until the
+    // frame flows again.
+    bool reflowPending = false;
 };

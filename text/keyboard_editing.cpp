@@ -41,6 +41,9 @@ uint8_t HandleKey(TextContext* ctx, const KeyEvent& key, ReflowLevel* reflow)
         AlertStopById(kTextAlertBase, kAlertParagraphTooLarge, 0);
         return 1;
     }
+    // Only typed characters may run further ahead of the frame's lines.
+    if (ctx->edit.reflowPending && !Grows(key))
+        FlowPendingText(ctx);
     ctx->match.selected = false;
     KeyOutcome out;
     if (selection) {
@@ -58,4 +61,10 @@ uint8_t HandleKey(TextContext* ctx, const KeyEvent& key, ReflowLevel* reflow)
     if (reflow)
         *reflow = out.reflow;
     return 1;
+}
+
+void FlowPendingText(TextContext* ctx)
+{
+    if (ctx->Frame() && ctx->edit.reflowPending)
+        FlowEditFrame(ctx, false);
 }

@@ -38,3 +38,8 @@ enum class ReflowLevel {
 // shortened with Backspace and Delete. Only keys that change the text mark
 // the document modified.
 uint8_t HandleKey(TextContext* ctx, const KeyEvent& key, ReflowLevel* reflow = nullptr);
+
+// After keys that answered kDeferred, once no further key waits: the frame
+// flows and is painted with what was typed. Any other key than a typed
+// character does this first by itself.
+void FlowPendingText(TextContext* ctx);

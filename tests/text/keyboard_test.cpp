@@ -6,6 +6,7 @@
 
 #include "support/alert_capture.h"
 #include "text/key_event_qt.h"
+#include "text/para_format.h"
 #include "text/style_runs.h"
 #include "editing_fixture.h"
 
@@ -67,6 +68,31 @@ TEST_F(KeyboardTest, TypingSplittingAndOnlyTextChangesMarkTheDocument)
     // No frame in edit: the key is not handled.
     host.editFrame = nullptr;
     EXPECT_EQ(HandleKey(&ctx, TypedCharEvent('x')), 0);
+}
+
+TEST_F(KeyboardTest, TypingAheadLeavesTheFlowToTheEndOfTheRun)
+{
+    // A paragraph kept with the next one: a line more cannot be laid out
+    // locally.
+    Story({"aaaa bbbb", "next"});
+    ParagraphText p = ctx.Current();
+    ASSERT_TRUE(SetOverrideField(&p, kOverKeepNext, 1));
+    ctx.StoreFlags(p);
+    Caret(0, 9);
+    EXPECT_EQ(Type(" "), ReflowLevel::kLocal);
+    EXPECT_EQ(Type("c"), ReflowLevel::kDeferred);
+    EXPECT_EQ(Type("d"), ReflowLevel::kDeferred);
+    const int32_t paints = host.framePaints;
+    FlowPendingText(&ctx);
+    EXPECT_EQ(host.framePaints, paints + 1);
+    EXPECT_EQ(ctx.Lines().Count(), 3);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
+    // A move first brings the lines up to date.
+    Type("e");
+    Press(kVkLeft);
+    EXPECT_EQ(ctx.Lines().Count(), 3);
+    EXPECT_EQ(ctx.Lines().At(2).count, 4);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
 }
 
 TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
