@@ -58,15 +58,28 @@ void SelectPassed(TextContext* ctx, const TextPosition& a, const TextPosition& b
     PublishSelectionFormat(ctx, nullptr);
 }
 
+// The local re-layout after a one-character edit at p; the paragraph at
+// hand and the caret stay whatever the re-layout visited.
+bool LocalRelayout(TextContext* ctx, int32_t p, bool typed)
+{
+    const TextPosition caret = ctx->CaretPosition();
+    const bool done = typed ? RelayoutAfterTyping(ctx, p) : RelayoutAfterDelete(ctx, p);
+    ctx->SelectParagraph(int32_t(caret.paragraph));
+    ctx->SetCaretCharacter(caret.character);
+    return done;
+}
+
 // After a character was deleted at p (or paragraphs were joined): the
 // lines are laid out again where that is enough, else the frame flows.
 void AfterDeletion(TextContext* ctx, int32_t p, bool joined, KeyOutcome* out)
 {
     out->textChanged = true;
-    if (!joined && RelayoutAfterDelete(ctx, p)) {
+    if (!joined && LocalRelayout(ctx, p, false)) {
         out->Raise(ReflowLevel::kLocal);
     } else {
-        FlowEditFrame(ctx, false);
+        // The frames after this one start where it ends, whose text moved
+        // even where its end position kept its value.
+        FlowEditFrame(ctx, true);
         out->Raise(ReflowLevel::kFrame);
     }
     RebindEditor(ctx);
@@ -233,14 +246,15 @@ void DownKey(TextContext* ctx, const KeyEvent& key)
     } else if (index > 0 && index == count) {
         const TextLineRecord last = lines.At(count);
         TextPosition next{uint32_t(last.paragraph), uint16_t(last.End())};
-        if (ctx->SelectParagraph(last.paragraph) && next.character >= ctx->Current().Length() &&
-            last.paragraph + 1 < ctx->ParagraphCount())
+        bool exists = ctx->SelectParagraph(last.paragraph) && next.character < ctx->Current().Length();
+        if (!exists && last.paragraph + 1 < ctx->ParagraphCount()) {
             next = TextPosition{uint32_t(last.paragraph + 1), 0};
-        FrameObjText* frame = ctx->Frame();
-        if (CrossToFrameShowing(ctx, next) && ctx->Frame() != frame) {
+            exists = true;
+        }
+        // Past the story's end there is nothing for another frame to show.
+        if (exists && CrossToFrameShowing(ctx, next)) {
             PutCaret(ctx, next, true);
         } else {
-            ctx->SelectParagraph(last.paragraph);
             PutCaret(ctx, TextPosition{uint32_t(last.paragraph), uint16_t(std::max(last.End() - 1, 0))}, false);
         }
     }
@@ -370,7 +384,7 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
         if (ctx->edit.reflowPending) {
             // The lines are behind already; they catch up when the keys stop.
             out->Raise(ReflowLevel::kDeferred);
-        } else if (RelayoutAfterTyping(ctx, pos)) {
+        } else if (LocalRelayout(ctx, pos, true)) {
             out->Raise(ReflowLevel::kLocal);
             SetCaret(ctx, pos + 1, true);
             // The character may have pushed the caret out of the frame.

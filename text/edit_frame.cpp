@@ -4,7 +4,9 @@
 
 #include "frames/frame_document.h"
 #include "frames/frame_obj_text.h"
+#include "frames/frame_record_format.h"
 #include "frames/frame_store.h"
+#include "frames/record_header_format.h"
 #include "frames/story_store.h"
 #include "text/edit_primitives.h"
 #include "text/find_replace.h"
@@ -58,6 +60,21 @@ void BindEngineKeepingCaret(TextContext* ctx, FrameObjText* frame)
 {
     const TextPosition caret = ctx->CaretPosition();
     BindFrame(ctx, frame);
+    RestoreCaret(ctx, caret);
+}
+
+void FlowIfMarked(TextContext* ctx, FrameObjText* frame)
+{
+    FrameStore* frames = ctx->Frames();
+    uint8_t record[kFrameRecordSize] = {};
+    if (!frame || !frames || frames->GetFrameRecord(frame->FrameId(), record) < 0 ||
+        !HeaderHas(record, kFrameNeedsReflow))
+        return;
+    const TextPosition caret = ctx->CaretPosition();
+    FrameObjText* bound = ctx->Frame();
+    frames->FlowFrame(frame->FrameId(), false);
+    if (bound)
+        BindFrame(ctx, bound);
     RestoreCaret(ctx, caret);
 }
 
@@ -132,6 +149,8 @@ bool CrossToFrameShowing(TextContext* ctx, const TextPosition& position)
     }
     if (!shows || shows == frame)
         return false;
+    // A frame marked for flowing still shows what it showed before.
+    FlowIfMarked(ctx, shows);
     ctx->Host().BindEditor(shows);
     BindFrame(ctx, shows);
     RestoreCaret(ctx, caret);

@@ -37,6 +37,9 @@ bool FlowEditFrame(TextContext* ctx, bool invalidateChain);
 // The engine works on the frame; the paragraph at hand and the caret stay
 // (clamped to the story).
 void BindEngineKeepingCaret(TextContext* ctx, FrameObjText* frame);
+// A frame marked for flowing (its lines are stale) flows now; the engine
+// stays on the frame it works on, the caret where it is.
+void FlowIfMarked(TextContext* ctx, FrameObjText* frame);
 // The frame is marked changed and the current page redrawn.
 void RedrawEditFrame(TextContext* ctx);
 // The tool and the engine take the frame (the frame in edit again when

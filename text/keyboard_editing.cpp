@@ -32,6 +32,8 @@ uint8_t HandleKey(TextContext* ctx, const KeyEvent& key, ReflowLevel* reflow)
         return 0;
     if (ctx->Frame() != frame)
         BindEngineKeepingCaret(ctx, frame);
+    // Keys move and edit by the frame's lines, which must be current.
+    FlowIfMarked(ctx, frame);
     TextPosition start;
     TextPosition end;
     const bool selection = GetFrameSelection(ctx, &start, &end);
@@ -66,5 +68,5 @@ uint8_t HandleKey(TextContext* ctx, const KeyEvent& key, ReflowLevel* reflow)
 void FlowPendingText(TextContext* ctx)
 {
     if (ctx->Frame() && ctx->edit.reflowPending)
-        FlowEditFrame(ctx, false);
+        FlowEditFrame(ctx, true);
 }
