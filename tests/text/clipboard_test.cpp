@@ -4,6 +4,8 @@
 
 #include "support/alert_capture.h"
 #include "text/clipboard_text.h"
+#include "text/format_commands.h"
+#include "text/paragraph_commands.h"
 #include "text/style_runs.h"
 #include "editing_fixture.h"
 
@@ -169,5 +171,65 @@ TEST_F(ClipboardTest, FieldsTravelWholeOrAsPlainText)
     ctx.SelectParagraph(1);
     EXPECT_EQ(GetFieldRunAt(ctx.Current(), 3, &start), 0);
 }
+
+}  // namespace
+
+namespace {
+
+class RandomEdits : public ClipboardTest, public ::testing::WithParamInterface<uint32_t> {};
+
+// Keys, copies, pastes and formatting mixed at random: the story stays
+// sound (one end mark a paragraph, runs inside their paragraph).
+TEST_P(RandomEdits, KeepTheStorySound)
+{
+    FrameObjText* first = AddFrame(IntRect{0, 0, 60, 31});
+    FrameObjText* second = AddFrame(IntRect{100, 0, 160, 400});
+    Edit(first, {"aaaa bbbb cccc dddd", "ee", "ffff gggg"});
+    doc.frames.LinkAfter(first->FrameId(), second);
+    Flow(first);
+    Flow(second);
+    BindFrame(&ctx, first);
+    uint32_t seed = GetParam();
+    auto next = [&](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const uint32_t keys[] = {kVkLeft, kVkRight, kVkUp, kVkDown, kVkHome, kVkEnd, kVkDelete};
+    const char typed[] = {'x', ' ', '\r', '\b'};
+    for (int i = 0; i < 800; ++i) {
+        switch (next(12)) {
+        case 0: CopySelectionToClipboard(&ctx); break;
+        case 1: PasteText(&ctx); break;
+        case 2: SetStyle(&ctx, int16_t(next(2) ? 0x4001 : 1), false); break;
+        case 3: SetSize(&ctx, int16_t(8 + next(20))); break;
+        case 4: SetAlignment(&ctx, int16_t(1 + next(4))); break;
+        case 5:
+        case 6: {
+            const char ch = typed[next(sizeof typed)];
+            HandleKey(&ctx, TypedCharEvent(uint8_t(ch), next(5) == 0));
+            break;
+        }
+        default: {
+            const uint32_t key = keys[next(7)];
+            HandleKey(&ctx, KeyDownEvent(key, next(2) == 0));
+            break;
+        }
+        }
+        ASSERT_EQ(ctx.Frame(), host.editFrame);
+        const TextPosition caret = CaretAt();
+        const std::vector<std::string> texts = Texts();
+        ASSERT_LT(caret.paragraph, texts.size());
+        ASSERT_LT(caret.character, texts[caret.paragraph].size());
+        for (size_t p = 0; p < texts.size(); ++p) {
+            ASSERT_EQ(texts[p].find('\r'), texts[p].size() - 1);
+            ctx.SelectParagraph(int32_t(p));
+            for (const RunEntry& r : ReadRunTable(ctx.Current()))
+                ASSERT_LE(r.end, texts[p].size()) << "step " << i;
+        }
+        Caret(caret.paragraph, caret.character);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomEdits, ::testing::Range(1u, 7u));
 
 }  // namespace
