@@ -10,6 +10,7 @@
 #include "frames/record_header_format.h"
 #include "frames/story_store.h"
 #include "frames/text_buffer.h"
+#include "graphics/beep.h"
 #include "text/caret_geometry.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
@@ -202,6 +203,13 @@ uint8_t PasteText(TextContext* ctx)
     // Every paragraph the paste makes stays inside the limit, the one that
     // joins the last pasted paragraph to the text after the caret too.
     const PastePlace place = FindPastePlace(ctx);
+    // A merge field's characters change only as a whole, as with typing.
+    int32_t use = 0;
+    if (place.selection ? !place.all && SelectionSplitsField(ctx, place.start, place.end)
+                        : IsInFieldRun(ctx->Current(), ctx->Caret(), false, &use)) {
+        PlayBeep(5);
+        return 0;
+    }
     const int32_t limit = int32_t(kParagraphMaxLength);
     const bool tooLarge = n == 1 ? place.head + firstLength - 1 + place.tail > limit
                                  : place.head + firstLength > limit || lastLength - 1 + place.tail > limit;

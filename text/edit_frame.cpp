@@ -13,6 +13,7 @@
 #include "text/frame_flow.h"
 #include "text/line_table.h"
 #include "text/selection_highlight.h"
+#include "text/style_runs.h"
 #include "text/text_context.h"
 
 void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end)
@@ -227,4 +228,25 @@ TextPosition DeleteShownSelection(TextContext* ctx, const TextPosition& start, b
         CrossToFrameShowing(ctx, at);
     }
     return at;
+}
+
+bool SelectionSplitsField(TextContext* ctx, const TextPosition& start, const TextPosition& end)
+{
+    const TextPosition caret = ctx->CaretPosition();
+    auto splits = [&](const TextPosition& at, int32_t character) {
+        if (character < 0 || !ctx->SelectParagraph(int32_t(at.paragraph)))
+            return false;
+        const ParagraphText para = ctx->Current();
+        int32_t fieldStart = -1;
+        const int32_t length = GetFieldRunAt(para, character, &fieldStart);
+        if (fieldStart < 0)
+            return false;
+        const int32_t from = at.paragraph == start.paragraph ? start.character : 0;
+        const int32_t to = at.paragraph == end.paragraph ? end.character : para.Length();
+        return fieldStart < from || fieldStart + length > to;
+    };
+    const bool result = splits(start, start.character) || splits(end, int32_t(end.character) - 1);
+    ctx->SelectParagraph(int32_t(caret.paragraph));
+    ctx->SetCaretCharacter(caret.character);
+    return result;
 }

@@ -23,6 +23,9 @@ void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPo
 void ClearFrameSelection(TextContext* ctx);
 // Inverts the selection's area on the view.
 void ToggleHighlight(TextContext* ctx);
+// Whether deleting [start, end) would take part of a merge field's text
+// and leave the rest: at either end a field the range does not cover whole.
+bool SelectionSplitsField(TextContext* ctx, const TextPosition& start, const TextPosition& end);
 // The selected text goes and the frame returns to the caret state, the
 // caret where the selection began (start). A whole-story selection (all)
 // leaves one empty paragraph, edited in the chain's first frame. The

@@ -27,29 +27,6 @@ struct Selection {
 
 bool AllSelected(TextContext* ctx) { return ctx->Document()->Stories()->IsAllSelected(); }
 
-// Whether deleting [start, end) would take part of a merge field's text
-// and leave the rest: at either end a field that the selection does not
-// cover whole.
-bool SplitsField(TextContext* ctx, const Selection& sel)
-{
-    const int32_t current = ctx->ParagraphIndex();
-    auto splits = [&](const TextPosition& at, int32_t character) {
-        if (character < 0 || !ctx->SelectParagraph(int32_t(at.paragraph)))
-            return false;
-        const ParagraphText para = ctx->Current();
-        int32_t fieldStart = -1;
-        const int32_t length = GetFieldRunAt(para, character, &fieldStart);
-        if (fieldStart < 0)
-            return false;
-        const int32_t from = at.paragraph == sel.start.paragraph ? sel.start.character : 0;
-        const int32_t to = at.paragraph == sel.end.paragraph ? sel.end.character : para.Length();
-        return fieldStart < from || fieldStart + length > to;
-    };
-    const bool result = splits(sel.start, sel.start.character) || splits(sel.end, int32_t(sel.end.character) - 1);
-    ctx->SelectParagraph(current);
-    return result;
-}
-
 void PutCaret(TextContext* ctx, const TextPosition& at, bool forward)
 {
     if (ctx->SelectParagraph(int32_t(at.paragraph)))
@@ -119,7 +96,7 @@ void Finish(TextContext* ctx, KeyOutcome* out)
 
 void DeleteKeys(TextContext* ctx, const Selection& sel, KeyOutcome* out)
 {
-    if (!sel.all && SplitsField(ctx, sel)) {
+    if (!sel.all && SelectionSplitsField(ctx, sel.start, sel.end)) {
         PlayBeep(5);
         return;
     }
@@ -230,7 +207,7 @@ void VerticalKeys(TextContext* ctx, const KeyEvent& key, const Selection& sel, b
 
 void TypedKey(TextContext* ctx, const KeyEvent& key, const Selection& sel, KeyOutcome* out)
 {
-    if (!sel.all && SplitsField(ctx, sel)) {
+    if (!sel.all && SelectionSplitsField(ctx, sel.start, sel.end)) {
         PlayBeep(5);
         return;
     }

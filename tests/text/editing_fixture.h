@@ -1,16 +1,42 @@
 // A text tool as far as editing needs one: the frame in edit follows the
-// engine along the chain, select-all marks every frame of the chain, and the
-// caret, undo and modified calls are counted. Keys go in as the card view's
-// key records.
+// engine along the chain, select-all marks every frame of the chain, the
+// caret, undo and modified calls are counted, and a clipboard keeps its
+// paragraphs in a store of its own. Keys go in as the card view's records.
 #pragma once
 
-#include <map>
+#include <memory>
 
 #include "frames/frame_store.h"
 #include "text/key_event.h"
 #include "text/keyboard_editing.h"
 #include "text/text_clipboard.h"
 #include "text_fixture.h"
+
+class MemoryClipboard : public TextClipboard {
+public:
+    explicit MemoryClipboard(const std::string& folder)
+    {
+        EXPECT_EQ(swap_.CreateSwapFile(TextFolderRecord(folder)), 0);
+        array_ = HandleNew(0);
+        buffer_ = std::make_unique<TextBuffer>(nullptr, &swap_);
+        buffer_->AdoptArray(array_, TextBuffer::kParagraphRecordSize);
+    }
+    ~MemoryClipboard() override
+    {
+        buffer_->DeleteRange(0, buffer_->Count());
+        buffer_.reset();
+        HandleFree(array_);
+    }
+    TextBuffer* Paragraphs() override { return buffer_.get(); }
+    int16_t ContentKind() const override { return kind_; }
+    void SetContentKind(int16_t kind) override { kind_ = kind; }
+
+private:
+    CTFileMng swap_;
+    Handle array_ = nullptr;
+    std::unique_ptr<TextBuffer> buffer_;
+    int16_t kind_ = 0;
+};
 
 class EditingHost : public TestTextHost {
 public:
@@ -69,7 +95,12 @@ protected:
         doc.ctx = &ctx;
         host.doc = &doc;
     }
-    void SetUp() override { ASSERT_TRUE(dir.ok()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.ok());
+        clipboard = std::make_unique<MemoryClipboard>(dir.path());
+        host.clipboard = clipboard.get();
+    }
 
     // A text frame on the pasteboard whose text rectangle is rect.
     FrameObjText* AddFrame(const IntRect& rect)
@@ -171,6 +202,7 @@ protected:
     StyleSheet styles;
     TextTestDocument doc{dir.path()};
     TextContext ctx{&doc, &styles, &host, &measurer};
+    std::unique_ptr<MemoryClipboard> clipboard;
 };
 
-using Texts_ = std::vector<std::string>;
+using Paras = std::vector<std::string>;
