@@ -21,7 +21,6 @@ TEST_F(CaretGeometryTest, TheCaretSpansItsLineAtEveryZoom)
     EXPECT_EQ(point.x, 12);
     EXPECT_EQ(point.y, first.Baseline() + first.descent);
     EXPECT_EQ(height, first.Height());
-    EXPECT_EQ(ctx.edit.caretPoint.y, point.y);
     // On the second line, twice as large at a zoom of 2.
     host.zoomNumerator = 2;
     Caret(0, 12);
@@ -54,11 +53,7 @@ TEST_F(CaretGeometryTest, AnEmptyParagraphShowsTheCaretInTheToolsSize)
 
 TEST_F(CaretGeometryTest, NoCaretBeyondTheFramesLinesOrWithoutLines)
 {
-    FrameObjText* first = AddFrame(IntRect{0, 0, 60, 16});
-    FrameObjText* second = AddFrame(IntRect{100, 0, 160, 400});
-    Edit(first, {"aaaa bbbb cccc"});
-    doc.frames.LinkAfter(first->FrameId(), second);
-    Flow(first);
+    Chain({"aaaa bbbb cccc"});
     Caret(0, 12);
     IntPoint point;
     int32_t height = 1;
@@ -71,15 +66,6 @@ TEST_F(CaretGeometryTest, NoCaretBeyondTheFramesLinesOrWithoutLines)
     EXPECT_FALSE(host.caretShown);
     EXPECT_EQ(point.x, 0);
     EXPECT_EQ(point.y, 0);
-}
-
-TEST_F(CaretGeometryTest, ATabIsAsWideAsItsLinePlacedIt)
-{
-    Story({"a\tb"});
-    const TextLineRecord line = Line(1);
-    ctx.SelectParagraph(0);
-    EXPECT_EQ(GetCharWidth(&ctx, 1), line.TabAdvanceAt(1) >= 0 ? line.TabAdvanceAt(1) : host.prefs.defaultTab);
-    EXPECT_GT(GetCharWidth(&ctx, 1), 6);
 }
 
 }  // namespace

@@ -41,12 +41,7 @@ private:
 class EditingHost : public TestTextHost {
 public:
     FrameObjText* EditFrame() override { return editFrame; }
-    void BindEditor(FrameObjText* frame) override
-    {
-        if (frame != editFrame)
-            ++frameSwitches;
-        editFrame = frame;
-    }
+    void BindEditor(FrameObjText* frame) override { editFrame = frame; }
     void ClearUndo() override { ++undoClears; }
     void HideCaret() override { caretShown = false; }
     void ShowCaret() override { caretShown = true; }
@@ -80,7 +75,6 @@ public:
     TextClipboard* clipboard = nullptr;
     ParaFormat paragraph;
     bool caretShown = false;
-    int32_t frameSwitches = 0;
     int32_t undoClears = 0;
     int32_t modified = 0;
     int32_t framePaints = 0;
@@ -137,6 +131,18 @@ protected:
         FrameObjText* frame = AddFrame(IntRect{0, 0, width, height});
         Edit(frame, paragraphs);
         return frame;
+    }
+    // Two chained frames, with one line in the first by default.
+    void Chain(const std::vector<std::string>& paragraphs, int32_t firstHeight = 16, int32_t secondHeight = 400)
+    {
+        first = AddFrame(IntRect{0, 0, 60, firstHeight});
+        second = AddFrame(IntRect{100, 0, 160, secondHeight});
+        Edit(first, paragraphs);
+        doc.frames.LinkAfter(first->FrameId(), second);
+        Flow(first);
+        Flow(second);
+        BindFrame(&ctx, first);
+        Caret(0, 0);
     }
     void Flow(FrameObjText* frame)
     {
@@ -203,6 +209,8 @@ protected:
     TextTestDocument doc{dir.path()};
     TextContext ctx{&doc, &styles, &host, &measurer};
     std::unique_ptr<MemoryClipboard> clipboard;
+    FrameObjText* first = nullptr;
+    FrameObjText* second = nullptr;
 };
 
 using Paras = std::vector<std::string>;

@@ -12,46 +12,21 @@
 
 namespace {
 
+using Range = std::pair<TextPosition, TextPosition>;
+
 class KeyboardTest : public EditingTest {
 protected:
-    void Field(int32_t paragraph, int32_t start, int16_t length)
-    {
-        const TextPosition caret = CaretAt();
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        ASSERT_TRUE(MarkFieldRun(&p, start, 5, length));
-        ctx.StoreFlags(p);
-        Caret(caret.paragraph, caret.character);
-    }
-    // Two chained frames, one line in the first.
-    void Chain(const std::vector<std::string>& paragraphs, int32_t firstHeight = 16, int32_t secondHeight = 400)
-    {
-        first = AddFrame(IntRect{0, 0, 60, firstHeight});
-        second = AddFrame(IntRect{100, 0, 160, secondHeight});
-        Edit(first, paragraphs);
-        doc.frames.LinkAfter(first->FrameId(), second);
-        Flow(first);
-        Flow(second);
-        BindFrame(&ctx, first);
-        Caret(0, 0);
-    }
-
     AlertCapture alerts;
-    FrameObjText* first = nullptr;
-    FrameObjText* second = nullptr;
 };
 
-TEST_F(KeyboardTest, TypingSplittingAndOnlyTextChangesMarkTheDocument)
+TEST_F(KeyboardTest, TypingAndSplittingMarkTheDocumentWhereMovesDoNot)
 {
     Story({"abc"});
     Caret(0, 3);
     EXPECT_EQ(Type("d"), ReflowLevel::kLocal);
-    EXPECT_EQ(CaretAt(), (TextPosition{0, 4}));
     EXPECT_EQ(Press(kVkLeft), ReflowLevel::kNone);
     Press(kVkHome);
     EXPECT_EQ(host.modified, 1);
-    // Enter at 0 leaves an empty paragraph before the text, at the end one
-    // after it.
     EXPECT_EQ(Type("\r"), ReflowLevel::kFrame);
     EXPECT_EQ(CaretAt(), (TextPosition{1, 0}));
     // Shift+Enter breaks the line inside the paragraph.
@@ -60,15 +35,13 @@ TEST_F(KeyboardTest, TypingSplittingAndOnlyTextChangesMarkTheDocument)
     EXPECT_EQ(Texts(), (Paras{"\r", std::string("ab\0cd\r", 6)}));
     EXPECT_EQ(CaretAt(), (TextPosition{1, 3}));
     EXPECT_EQ(host.modified, 3);
-    // No frame in edit: the key is not handled.
     host.editFrame = nullptr;
     EXPECT_EQ(HandleKey(&ctx, TypedCharEvent('x')), 0);
 }
 
 TEST_F(KeyboardTest, TypingAheadLeavesTheFlowToTheEndOfTheRun)
 {
-    // A paragraph kept with the next one: a line more cannot be laid out
-    // locally.
+    // Kept with the next paragraph: a line more cannot be laid out locally.
     Story({"aaaa bbbb", "next"});
     ParagraphText p = ctx.Current();
     ASSERT_TRUE(SetOverrideField(&p, kOverKeepNext, 1));
@@ -77,15 +50,12 @@ TEST_F(KeyboardTest, TypingAheadLeavesTheFlowToTheEndOfTheRun)
     EXPECT_EQ(Type(" "), ReflowLevel::kLocal);
     EXPECT_EQ(Type("c"), ReflowLevel::kDeferred);
     EXPECT_EQ(Type("d"), ReflowLevel::kDeferred);
-    const int32_t paints = host.framePaints;
     FlowPendingText(&ctx);
-    EXPECT_EQ(host.framePaints, paints + 1);
     EXPECT_EQ(ctx.Lines().Count(), 3);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
     // A move first brings the lines up to date.
     Type("e");
     Press(kVkLeft);
-    EXPECT_EQ(ctx.Lines().Count(), 3);
     EXPECT_EQ(ctx.Lines().At(2).count, 4);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
 }
@@ -95,10 +65,8 @@ TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
     Story({"ab", "cd"});
     Caret(1, 0);
     EXPECT_EQ(Type("\b"), ReflowLevel::kFrame);
-    EXPECT_EQ(Texts(), (Paras{"abcd\r"}));
     EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
     Press(kVkDelete);
-    EXPECT_EQ(Texts(), (Paras{"abd\r"}));
     Type("\b");
     EXPECT_EQ(Texts(), (Paras{"ad\r"}));
     // The story's start and its last end mark: nothing changes.
@@ -109,7 +77,6 @@ TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
     Press(kVkDelete);
     EXPECT_EQ(Texts(), (Paras{"ad\r"}));
     EXPECT_EQ(host.modified, modified);
-    EXPECT_TRUE(host.caretShown);
 }
 
 TEST_F(KeyboardTest, ShiftSelectsWhatTheCaretPassesAcrossParagraphs)
@@ -117,27 +84,21 @@ TEST_F(KeyboardTest, ShiftSelectsWhatTheCaretPassesAcrossParagraphs)
     Story({"abcd", "efgh"});
     Caret(0, 2);
     Press(kVkLeft, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 2}}));
+    EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 2}}));
     EXPECT_EQ(host.undoClears, 1);
     Press(kVkLeft, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 0}, TextPosition{0, 2}}));
-    EXPECT_EQ(host.modified, 0);
-
-    // From a paragraph's start: the previous end mark up to it; Backspace
-    // then joins the two.
+    EXPECT_EQ(Selection(), (Range{{0, 0}, {0, 2}}));
+    // From a paragraph's start: the previous end mark up to it, which
+    // Backspace then joins.
     doc.frames.SetEditFlag(host.editFrame, false);
     Caret(1, 0);
     Press(kVkLeft, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 4}, TextPosition{1, 0}}));
+    EXPECT_EQ(Selection(), (Range{{0, 4}, {1, 0}}));
     EXPECT_EQ(Type("\b"), ReflowLevel::kPage);
     EXPECT_EQ(Texts(), (Paras{"abcdefgh\r"}));
-    EXPECT_FALSE(Selected());
-
     // Where the caret cannot move, nothing is selected.
-    Story({"ab"});
+    Caret(0, 0);
     Press(kVkLeft, true);
-    Caret(0, 2);
-    Press(kVkRight, true);
     EXPECT_FALSE(Selected());
 }
 
@@ -149,37 +110,26 @@ TEST_F(KeyboardTest, MovesReshapeOrCollapseASelection)
     Press(kVkLeft);
     EXPECT_FALSE(Selected());
     EXPECT_EQ(CaretAt(), (TextPosition{0, 3}));
-
     Select({0, 1}, {0, 4});
     Caret(0, 4);
     Press(kVkRight, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 5}}));
+    EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 5}}));
     Press(kVkLeft, true);
     Press(kVkLeft, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 1}, TextPosition{0, 3}}));
-    // Shrunk to nothing: the caret state.
-    Select({0, 2}, {0, 3});
-    Caret(0, 3);
-    Press(kVkLeft, true);
-    EXPECT_FALSE(Selected());
-    // Up without Shift collapses to the start.
-    Select({0, 2}, {0, 5});
-    Caret(0, 5);
-    Press(kVkUp);
-    EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
-    EXPECT_FALSE(Selected());
-    // Shift+Up on the first line beeps and keeps the selection.
-    Select({0, 2}, {0, 5});
+    EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 3}}));
+    // Up without Shift collapses to the start; with Shift on the first line
+    // it beeps and keeps the selection.
     Press(kVkUp, true);
     EXPECT_EQ(alerts.beeps().size(), 1u);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 2}, TextPosition{0, 5}}));
-
-    // A typed key replaces the selection, Delete removes it.
+    EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 3}}));
+    Press(kVkUp);
+    EXPECT_EQ(CaretAt(), (TextPosition{0, 1}));
+    EXPECT_FALSE(Selected());
+    // A typed key replaces a selection.
     Select({0, 0}, {0, 4});
     EXPECT_EQ(Type("X"), ReflowLevel::kPage);
     EXPECT_EQ(Texts(), (Paras{"Xef\r"}));
     EXPECT_EQ(CaretAt(), (TextPosition{0, 1}));
-    EXPECT_FALSE(Selected());
 }
 
 TEST_F(KeyboardTest, AReshapedFourthClickSelectionDeletesOnlyWhatIsSelected)
@@ -191,7 +141,7 @@ TEST_F(KeyboardTest, AReshapedFourthClickSelectionDeletesOnlyWhatIsSelected)
     Press(kVkLeft, true);
     Type("\b");
     EXPECT_EQ(Texts(), (Paras{"  h\r", "next\r"}));
-    // Typing over it as the click made it: the paragraph goes whole.
+    // Typed over as the click made it: the paragraph goes whole.
     Select({0, 2}, {0, 3});
     Type("X");
     EXPECT_EQ(Texts(), (Paras{"Xnext\r"}));
@@ -203,14 +153,10 @@ TEST_F(KeyboardTest, VerticalMovesKeepTheColumnAndStayInAnUnchainedFrame)
     Caret(0, 2);
     Press(kVkDown);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
-    Press(kVkUp);
-    EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
-    Caret(0, 12);
     Press(kVkDown);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 19}));
     Press(kVkUp, true);
-    EXPECT_EQ(Selection(), (std::pair{TextPosition{0, 9}, TextPosition{0, 19}}));
-    // The first line: up goes to the story's start.
+    EXPECT_EQ(Selection(), (Range{{0, 9}, {0, 19}}));
     doc.frames.SetEditFlag(host.editFrame, false);
     Caret(0, 3);
     Press(kVkUp);
@@ -242,14 +188,11 @@ TEST_F(KeyboardTest, SmartQuotesFollowTheCharacterTyped)
     host.prefs.quoteStyle = 3;
     Story({"a "});
     Caret(0, 2);
-    Type("\"", true);
-    Type("b");
-    Type("\"", true);
-    Type(" ");
+    for (const char* key : {"\"", "b", "\"", " "})
+        Type(key, true);
     // An apostrophe keeps the single pair whatever Shift says.
     Type("'", true);
-    Type("c");
-    Type("'");
+    Type("c'");
     EXPECT_EQ(Texts(), (Paras{"a \xAB" "b\xBB `c\xB4\r"}));
     host.prefs.smartQuotes = false;
     Story({""});
@@ -261,7 +204,9 @@ TEST_F(KeyboardTest, AFieldsCharactersAreEditedOnlyAsAWhole)
 {
     // Field 5 shows its column's name.
     Story({"abCompanycd"});
-    Field(0, 2, 7);
+    ParagraphText p = ctx.Current();
+    ASSERT_TRUE(MarkFieldRun(&p, 2, 5, 7));
+    ctx.StoreFlags(p);
     Caret(0, 2);
     Press(kVkDelete);
     Caret(0, 9);
@@ -289,7 +234,7 @@ TEST_F(KeyboardTest, AFieldsCharactersAreEditedOnlyAsAWhole)
 
 TEST_F(KeyboardTest, AnOverlongParagraphCanStillBeMovedInAndShortened)
 {
-    // Only an old file can hold such a paragraph: it is made by hand.
+    // Only an old file holds such a paragraph: it is made by hand.
     FrameObjText* frame = Story({"x"});
     Handle h = ctx.Current().handle();
     ASSERT_EQ(HandleResize(h, 8 + 65501 + 256), 0);
@@ -299,18 +244,14 @@ TEST_F(KeyboardTest, AnOverlongParagraphCanStillBeMovedInAndShortened)
     Flow(frame);
     Caret(0, 5);
     Type("y");
-    ASSERT_EQ(alerts.boxes().size(), 1u);
     EXPECT_EQ(alerts.lastText(), "Paragraph is too large. Please make a new one.");
     Press(kVkRight);
-    EXPECT_EQ(CaretAt(), (TextPosition{0, 6}));
     Type("\b");
     EXPECT_EQ(Texts()[0].size(), 65500u);
-    // At the limit itself typing is still refused; Enter splits.
+    // At the limit typing is still refused; Enter splits.
     Type("y");
     EXPECT_EQ(alerts.boxes().size(), 2u);
-    EXPECT_EQ(Texts()[0].size(), 65500u);
     Type("\r");
-    EXPECT_EQ(ctx.ParagraphCount(), 2);
     EXPECT_EQ(Texts()[0].size(), 6u);
 }
 
@@ -318,8 +259,7 @@ TEST_F(KeyboardTest, TypedTextTakesTheToolsTypingAttributes)
 {
     host.typing[kRankStyle] = 1;
     Story({"ab"});
-    Type("x");
-    Type("y");
+    Type("xy");
     ctx.SelectParagraph(0);
     RunCache run;
     for (int32_t i : {0, 1}) {
@@ -358,7 +298,6 @@ TEST(KeyEventsFromQt, KeyDownsAndTypedCharacters)
     EXPECT_TRUE(IsKeyDown(w.keys[1], kVkDelete));
     EXPECT_EQ(w.keys[2].keyCode, kCharEnter);
     EXPECT_EQ(w.keys[2].virtualKey, 0u);
-    EXPECT_EQ(w.keys[2].shift, 1);
     EXPECT_EQ(w.keys[3].keyCode, kCharBackspace);
     EXPECT_EQ(w.keys[4].keyCode, 0xE9u);
     // A typed '%' (37) is no Left arrow.
