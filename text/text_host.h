@@ -105,9 +105,9 @@ public:
     // Selects (or deselects) the whole story in every frame of the chain,
     // with its highlight when redraw is set.
     virtual void SelectAll(bool /*on*/, bool /*redraw*/) {}
-    // One of the ten typing attributes changes (by rank), and the tool shows
-    // its attributes again.
+    // One of the ten typing attributes changes (by rank).
     virtual void SetTypingAttribute(int /*rank*/, int16_t /*value*/) {}
+    // The tool shows its attributes on the tool bars again.
     virtual void PublishTextAttributes() {}
     // The tool's paragraph attributes: what Paragraph Info applies.
     virtual ParaFormat ParagraphAttributes() { return {}; }
