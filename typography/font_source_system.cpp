@@ -223,6 +223,8 @@ public:
     bool RealizeFont(const LogFont& request, RealizedFont* out) const override
     {
         const std::vector<Face> faces = Faces();
+        if (faces.empty())
+            return false;
         const std::string name(request.faceName, strnlen(request.faceName, sizeof(request.faceName)));
         const Face* found = nullptr;
         for (const Face& face : faces) {
