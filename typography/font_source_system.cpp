@@ -189,6 +189,7 @@ public:
     {
         const std::vector<Face> faces = Faces();
         const std::string wanted(filter.faceName, strnlen(filter.faceName, sizeof(filter.faceName)));
+        const int32_t dpi = wanted.empty() ? 96 : LogPixelsY();
         int32_t result = 1;
         for (const Face& face : faces) {
             if (!wanted.empty() && !SameName(face.name, wanted))
@@ -209,7 +210,7 @@ public:
                     continue;
                 }
                 for (int32_t points : face.pointSizes) {
-                    e.height = (points * LogPixelsY() + 36) / 72;
+                    e.height = (points * dpi + 36) / 72;
                     e.internalLeading = 0;
                     result = proc(e, face.fontType);
                     if (result == 0)

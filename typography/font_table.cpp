@@ -237,14 +237,14 @@ bool FontTable::IsInstalled(int32_t id, int32_t* index) const
     return false;
 }
 
-int32_t FontTable::Realize(int32_t id, FontSpec* out) const
+int32_t FontTable::Realize(int32_t id, int32_t logPixelsY, FontSpec* out) const
 {
     const FontSource& source = CurrentFontSource();
     LogFont request;
     FontSpec wanted;
     if (!GetLogFont(id, &request) || !Lookup(id, &wanted))
         return 0;
-    request.height = -((12 * source.LogPixelsY() + 36) / 72);
+    request.height = -((12 * logPixelsY + 36) / 72);
     request.weight = FW_NORMAL;
     RealizedFont realized;
     if (!source.RealizeFont(request, &realized))
@@ -270,11 +270,13 @@ int32_t FontTable::Realize(int32_t id, FontSpec* out) const
 uint8_t FontTable::CheckInstalledFonts()
 {
     substitutes_.RemoveAll();
-    usesPrinterDC_ = CurrentFontSource().OnPrinter();
-    fonts_.ForEach([this](int32_t id, FontEntry& entry) {
+    const FontSource& source = CurrentFontSource();
+    usesPrinterDC_ = source.OnPrinter();
+    const int32_t logPixelsY = source.LogPixelsY();
+    fonts_.ForEach([this, logPixelsY](int32_t id, FontEntry& entry) {
         entry.substituted = 0;
         FontSpec substitute;
-        if (!IsInstalled(id, nullptr) && Realize(id, &substitute) == 1) {
+        if (!IsInstalled(id, nullptr) && Realize(id, logPixelsY, &substitute) == 1) {
             FontEntry e;
             e.spec = substitute;
             substitutes_.SetAt(id, e);

@@ -66,9 +66,10 @@ public:
     int32_t NextId() const { return nextId_; }
 
 private:
-    // -1: the device supplies the font as asked; 1: it supplies out
-    // instead; 0: no font can be made.
-    int32_t Realize(int32_t id, FontSpec* out) const;
+    // At 12 points on a device of logPixelsY dots an inch: -1 when the
+    // device supplies the font as asked; 1 when it supplies out instead; 0
+    // when no font can be made.
+    int32_t Realize(int32_t id, int32_t logPixelsY, FontSpec* out) const;
     int32_t NewId() const;
 
     FontIdMap fonts_;

@@ -32,6 +32,20 @@ public:
         }
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
+
+    // The items keep clear of the menu's frame.
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (dynamic_cast<const OwnerDrawMenu*>(widget)) {
+            if (metric == PM_MenuPanelWidth)
+                return kFrameWidth;
+            if (metric == PM_MenuHMargin || metric == PM_MenuVMargin)
+                return 0;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    static constexpr int kFrameWidth = 2;
 };
 
 CellStyle* SharedCellStyle()
@@ -93,9 +107,10 @@ void OwnerDrawMenu::paintEvent(QPaintEvent* event)
     }
     QPainter p(this);
     p.drawImage(0, 0, surface);
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.lineWidth = style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, this);
-    frame.midLineWidth = 0;
-    style()->drawPrimitive(QStyle::PE_FrameMenu, &frame, &p, this);
+    // A raised frame around the items.
+    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(outer);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(outer.adjusted(1, 1, -1, -1));
 }
