@@ -17,7 +17,7 @@
 struct FontEntry {
     // In the fonts map: a substitute is drawn in this font's place.
     uint8_t substituted = 0;
-    FontSpec spec;
+    FontSpec fontSpec;
 };
 
 class FontIdMap {

@@ -63,23 +63,19 @@ QSize FontMenuPopup::MeasureList(const FontList& list, const LogFont& menuFont)
     list_ = &list;
     menuFont_ = menuFont;
     ownFaces_ = list.GetCount() <= kOwnFaceLimit;
-    if (widestCount_ != list.GetCount()) {
-        std::unique_ptr<Dc> dc = Dc::ForMeasuring();
-        int32_t w = 0, h = 0;
-        for (int32_t i = 0; i < list.GetCount(); ++i) {
-            dc->selectFont(NameFont(i));
-            char face[32];
-            list.GetFaceName(i, face);
-            const IntSize extent = dc->getTextExtent(face);
-            w = std::max(w, extent.width);
-            h = std::max(h, extent.height);
-        }
-        widest_ = QSize(w, h);
-        widestCount_ = list.GetCount();
+    // Measured at every opening: the list changes when fonts are installed
+    // or removed.
+    std::unique_ptr<Dc> dc = Dc::ForMeasuring();
+    int32_t widest = 0;
+    for (int32_t i = 0; i < list.GetCount(); ++i) {
+        dc->selectFont(NameFont(i));
+        char face[32];
+        list.GetFaceName(i, face);
+        widest = std::max(widest, dc->getTextExtent(face).width);
     }
     const int32_t rows = std::max(0, std::min(list.GetCount(), (screen_.height() - 23) / kRowHeight));
     const int32_t marks = check_.width() + marks_.Size().width() + 2 * kGap;
-    return QSize(widest_.width() + 18 + marks, rows * kRowHeight + 3);
+    return QSize(widest + 18 + marks, rows * kRowHeight + 3);
 }
 
 bool FontMenuPopup::TakeOverMenu(QMenu* menu, QWidget* parentMenu)

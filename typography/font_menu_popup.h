@@ -85,7 +85,4 @@ private:
     const FontList* list_ = nullptr;
     LogFont menuFont_;
     bool ownFaces_ = false;
-    // The widest name, measured once per font list.
-    QSize widest_;
-    int32_t widestCount_ = -1;
 };

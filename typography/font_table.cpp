@@ -54,7 +54,7 @@ uint32_t FontTable::Read(FileHandle file, int32_t position)
             const uint8_t* p = chunk.data() + size_t(k) * kFontTableEntrySize;
             const int32_t id = GetI32LE(p + kFontTableEntryId);
             FontEntry entry;
-            entry.spec = ::GetFontSpec(p + kFontTableEntrySpec);
+            entry.fontSpec = ::GetFontSpec(p + kFontTableEntrySpec);
             fonts_.SetAt(id, entry);
             nextId_ = std::max(nextId_, id);
         }
@@ -76,18 +76,18 @@ uint32_t FontTable::Write(FileHandle file, int32_t position) const
     uint8_t* p = section.data() + kFontTableCountSize;
     fonts_.ForEach([&p](int32_t id, const FontEntry& entry) {
         PutI32LE(p + kFontTableEntryId, id);
-        PutFontSpec(p + kFontTableEntrySpec, entry.spec);
+        PutFontSpec(p + kFontTableEntrySpec, entry.fontSpec);
         p += kFontTableEntrySize;
     });
     return FileWrite(file, section.data(), uint32_t(section.size())) == 0 ? 0 : 1;
 }
 
-int32_t FontTable::GetFontId(const FontSpec* spec)
+int32_t FontTable::GetFontId(const FontSpec* fontSpec)
 {
-    if (!spec)
+    if (!fontSpec)
         return -1;
-    const int32_t id = FindId(spec, true);
-    return id != -1 ? id : AddFont(spec);
+    const int32_t id = FindId(fontSpec, true);
+    return id != -1 ? id : AddFont(fontSpec);
 }
 
 // Text stores font ids in 16 bits, so new ids stay within 0-32767, and an
@@ -104,15 +104,15 @@ int32_t FontTable::NewId() const
     return -1;
 }
 
-int32_t FontTable::AddFont(const FontSpec* spec)
+int32_t FontTable::AddFont(const FontSpec* fontSpec)
 {
-    if (!spec)
+    if (!fontSpec)
         return -1;
     const int32_t id = NewId();
     if (id < 0)
         return -1;
     FontEntry entry;
-    entry.spec = *spec;
+    entry.fontSpec = *fontSpec;
     fonts_.SetAt(id, entry);
     nextId_ = id + 1;
     return id;
@@ -131,13 +131,13 @@ int32_t FontTable::AddDefaultFont()
     return 1;
 }
 
-int32_t FontTable::FindId(const FontSpec* spec, bool inFonts) const
+int32_t FontTable::FindId(const FontSpec* fontSpec, bool inFonts) const
 {
-    if (!spec)
+    if (!fontSpec)
         return -1;
     int32_t found = -1;
     (inFonts ? fonts_ : substitutes_).ForEach([&](int32_t id, const FontEntry& entry) {
-        if (found == -1 && SameFont(entry.spec, *spec))
+        if (found == -1 && SameFont(entry.fontSpec, *fontSpec))
             found = id;
     });
     return found;
@@ -149,13 +149,13 @@ bool FontTable::Lookup(int32_t id, FontSpec* out) const
     if (!entry)
         return false;
     if (!entry->substituted) {
-        *out = entry->spec;
+        *out = entry->fontSpec;
         return true;
     }
     const FontEntry* substitute = substitutes_.Find(id);
     if (!substitute)
         return false;
-    *out = substitute->spec;
+    *out = substitute->fontSpec;
     return true;
 }
 
@@ -164,33 +164,33 @@ bool FontTable::LookupIn(int32_t id, FontSpec* out, bool inFonts) const
     const FontEntry* entry = (inFonts ? fonts_ : substitutes_).Find(id);
     if (!entry)
         return false;
-    *out = entry->spec;
+    *out = entry->fontSpec;
     return true;
 }
 
 bool FontTable::GetLogFont(int32_t id, LogFont* out) const
 {
-    FontSpec spec;
-    if (!Lookup(id, &spec))
+    FontSpec fontSpec;
+    if (!Lookup(id, &fontSpec))
         return false;
-    out->charSet = spec.charSet;
-    out->outPrecision = spec.type == kFontTypeTrueType ? OUT_TT_ONLY_PRECIS
-                        : spec.type == kFontTypeDevice ? OUT_DEVICE_PRECIS
+    out->charSet = fontSpec.charSet;
+    out->outPrecision = fontSpec.type == kFontTypeTrueType ? OUT_TT_ONLY_PRECIS
+                        : fontSpec.type == kFontTypeDevice ? OUT_DEVICE_PRECIS
                                                         : OUT_DEFAULT_PRECIS;
     out->clipPrecision = 0;
     out->quality = 0;
-    out->pitchAndFamily = spec.pitchAndFamily;
-    std::memcpy(out->faceName, spec.faceName, sizeof(out->faceName));
+    out->pitchAndFamily = fontSpec.pitchAndFamily;
+    std::memcpy(out->faceName, fontSpec.faceName, sizeof(out->faceName));
     out->faceName[sizeof(out->faceName) - 1] = 0;
     return true;
 }
 
-bool FontTable::SetSubstitute(int32_t id, const FontSpec* spec)
+bool FontTable::SetSubstitute(int32_t id, const FontSpec* fontSpec)
 {
     FontEntry* entry = substitutes_.Find(id);
-    if (!entry || !spec)
+    if (!entry || !fontSpec)
         return false;
-    entry->spec = *spec;
+    entry->fontSpec = *fontSpec;
     return true;
 }
 
@@ -200,7 +200,7 @@ bool FontTable::AdoptSubstitute(int32_t id)
     const FontEntry* substitute = substitutes_.Find(id);
     if (!own || !own->substituted || !substitute)
         return false;
-    own->spec = substitute->spec;
+    own->fontSpec = substitute->fontSpec;
     own->substituted = 0;
     substitutes_.RemoveKey(id);
     return true;
@@ -221,14 +221,14 @@ int32_t FontTable::CopyFrom(const FontTable& other)
 
 bool FontTable::IsInstalled(int32_t id, int32_t* index) const
 {
-    FontSpec spec;
+    FontSpec fontSpec;
     const FontList* list = GetGlobalFontList();
-    if (!list || !Lookup(id, &spec))
+    if (!list || !Lookup(id, &fontSpec))
         return false;
     for (int32_t i = 0; i < list->GetCount(); ++i) {
         const FontRecord record = list->GetAt(i);
-        if (std::strncmp(record.faceName, spec.faceName, sizeof(record.faceName)) == 0 &&
-            record.pitchAndFamily == spec.pitchAndFamily && record.type == spec.type) {
+        if (std::strncmp(record.faceName, fontSpec.faceName, sizeof(record.faceName)) == 0 &&
+            record.pitchAndFamily == fontSpec.pitchAndFamily && record.type == fontSpec.type) {
             if (index)
                 *index = i;
             return true;
@@ -278,7 +278,7 @@ uint8_t FontTable::CheckInstalledFonts()
         FontSpec substitute;
         if (!IsInstalled(id, nullptr) && Realize(id, logPixelsY, &substitute) == 1) {
             FontEntry e;
-            e.spec = substitute;
+            e.fontSpec = substitute;
             substitutes_.SetAt(id, e);
             entry.substituted = 1;
         }

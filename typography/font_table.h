@@ -26,15 +26,15 @@ public:
     uint32_t Write(FileHandle file, int32_t position) const;
 
     // The id of an equal font, or a new id for it; -1 for null.
-    int32_t GetFontId(const FontSpec* spec);
+    int32_t GetFontId(const FontSpec* fontSpec);
     // Stores the font under a new id; -1 for null.
-    int32_t AddFont(const FontSpec* spec);
+    int32_t AddFont(const FontSpec* fontSpec);
     // Arial, TrueType; then checks the fonts against the installed ones.
     int32_t AddDefaultFont();
     // The first id (in the map's order) of a font equal in type, character
     // set, pitch and family, em size and face; -1 when none. inFonts
     // chooses the document's fonts or the substitutes.
-    int32_t FindId(const FontSpec* spec, bool inFonts) const;
+    int32_t FindId(const FontSpec* fontSpec, bool inFonts) const;
 
     // The font text with this id is drawn with: the substitute when there
     // is one. False for an unknown id.
@@ -47,7 +47,7 @@ public:
     bool GetLogFont(int32_t id, LogFont* out) const;
 
     // Replaces an existing substitute; false when the id has none.
-    bool SetSubstitute(int32_t id, const FontSpec* spec);
+    bool SetSubstitute(int32_t id, const FontSpec* fontSpec);
     // Makes the substitute the id's own font.
     bool AdoptSubstitute(int32_t id);
     // This table becomes a copy of the other. Returns 0.

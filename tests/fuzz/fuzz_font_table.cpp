@@ -46,7 +46,7 @@ bool SameTables(const FontTable& a, const FontTable& b)
     bool same = true;
     a.Fonts().ForEach([&](int32_t id, const FontEntry& entry) {
         FontSpec other;
-        same = same && b.LookupIn(id, &other, true) && SameFont(entry.spec, other);
+        same = same && b.LookupIn(id, &other, true) && SameFont(entry.fontSpec, other);
     });
     return same;
 }
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (result == 0)
         Check(size >= 4 && count <= kFontTableMaxEntries && size >= 4 + size_t(count) * kFontTableEntrySize);
     table.Fonts().ForEach([](int32_t, const FontEntry& entry) {
-        Check(strnlen(entry.spec.faceName, sizeof(entry.spec.faceName)) < sizeof(entry.spec.faceName));
+        Check(strnlen(entry.fontSpec.faceName, sizeof(entry.fontSpec.faceName)) < sizeof(entry.fontSpec.faceName));
     });
 
     Put(file, nullptr, 0);
