@@ -40,6 +40,12 @@ void SpellCheck::Begin()
         last_ = paragraph_;
     }
     wordsChecked_ = 0;
+    // A selection the frame shows is on the view; the first word shown
+    // takes its place.
+    TextPosition start;
+    TextPosition end;
+    shown_ = GetFrameSelection(ctx_, &start, &end) &&
+             (start.paragraph < end.paragraph || (start.paragraph == end.paragraph && start.character < end.character));
     if (!ctx_->SelectParagraph(paragraph_))
         return;
     if (mode_ != SpellMode::kWord)

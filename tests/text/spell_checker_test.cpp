@@ -15,7 +15,6 @@
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"
 #include "text/style_runs.h"
-#include "text/word_finder.h"
 #include "text_fixture.h"
 
 namespace {
@@ -31,43 +30,6 @@ struct Word {
 
 std::string Text(const uint8_t* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
 
-WordSearch Find(const std::string& s, int32_t caret, FoundWord* w)
-{
-    return FindWord(reinterpret_cast<const uint8_t*>(s.data()), int32_t(s.size()), caret, w);
-}
-
-TEST(WordFinder, FindsWordsAndWhatToLookUp)
-{
-    FoundWord w;
-    // On punctuation the walk back can reach the word before the caret.
-    ASSERT_EQ(Find("cat -x\r", 4, &w), WordSearch::kFound);
-    EXPECT_EQ(w.start, 0);
-    EXPECT_EQ(w.end, 3);
-    ASSERT_EQ(Find("cat -x\r", 5, &w), WordSearch::kFound);
-    EXPECT_EQ(w.start, 4);
-    // On a non-word character the word starts at the next letter.
-    const std::string quoted = "  'Don\xD5t'. x\r";
-    ASSERT_EQ(Find(quoted, 0, &w), WordSearch::kFound);
-    EXPECT_EQ(w.start, 3);
-    EXPECT_EQ(w.end, 10);
-    FoundWord look;
-    ASSERT_TRUE(WordToLookUp(reinterpret_cast<const uint8_t*>(quoted.data()), FoundWord{2, 10}, &look));
-    EXPECT_EQ(look.start, 3);
-    EXPECT_EQ(look.end, 9);  // one trailing character goes: Don't'
-    const std::string stops = "etc.. ...\r";
-    ASSERT_TRUE(WordToLookUp(reinterpret_cast<const uint8_t*>(stops.data()), FoundWord{0, 5}, &look));
-    EXPECT_EQ(look.end, 4);
-    EXPECT_FALSE(WordToLookUp(reinterpret_cast<const uint8_t*>(stops.data()), FoundWord{6, 9}, &look));
-
-    EXPECT_EQ(Find(" 42 \xE9t\xE9\r", 0, &w), WordSearch::kFound);
-    EXPECT_EQ(w.start, 5);
-    EXPECT_EQ(Find(" 42 ...\r", 0, &w), WordSearch::kNone);
-    EXPECT_EQ(Find("abc", 0, &w), WordSearch::kNone);  // no end mark, no end
-    EXPECT_EQ(Find(std::string(253, 'a') + "\r", 0, &w), WordSearch::kFound);
-    ASSERT_EQ(Find(std::string(254, 'a') + " b\r", 10, &w), WordSearch::kTooLong);
-    EXPECT_EQ(w.end, 254);
-}
-
 class SpellCheckerTest : public TextTest {
 protected:
     void SetUp() override
@@ -75,13 +37,18 @@ protected:
         TextTest::SetUp();
         SetProgramFolderForTesting(dir.file("program"));
         path = dir.file("words.dic");
-        UseDictionary(path);
-        MakeDictionary({"cat", "catalog", "cats", "dog", "etc.", "mat", "on", "sat", "the", "a"});
+        PathRecord record;
+        ASSERT_EQ(PathRecordFromPosix(path, &record), 0);
+        SetDictionaryPath(&record);
+        WriteFileBytes(path, "");
+        ASSERT_EQ(OpenDictionary(1, 1), 1);
+        for (const char* w : {"cat", "catalog", "cats", "dog", "etc.", "mat", "on", "sat", "the", "a"})
+            ASSERT_EQ(AddWord(Word(w).p), 0) << w;
+        ASSERT_EQ(CloseDictionary(1), 0);
         SetSpellingDialogRunner([this](SpellingDialog& dialog) {
             ++dialogs;
             dialog.show();
-            if (drive)
-                drive(dialog);
+            drive(dialog);
             return dialog.result();
         });
     }
@@ -91,37 +58,15 @@ protected:
         CloseDictionary(0);
         SetProgramFolderForTesting("");
     }
-    void UseDictionary(const std::string& file)
-    {
-        PathRecord record;
-        ASSERT_EQ(PathRecordFromPosix(file, &record), 0);
-        SetDictionaryPath(&record);
-    }
-    void MakeDictionary(const std::vector<std::string>& words)
-    {
-        WriteFileBytes(path, "");
-        ASSERT_EQ(OpenDictionary(1, 1), 1);
-        for (const std::string& w : words)
-            ASSERT_EQ(AddWord(Word(w).p), 0) << w;
-        ASSERT_EQ(CloseDictionary(1), 0);
-    }
-    void Story(const std::vector<std::string>& paragraphs)
+    void Story(const std::vector<std::string>& paragraphs, uint16_t caret = 0)
     {
         frame = AddFrame(IntRect{0, 0, 600, 400});
         SetStory(frame, paragraphs);
         Flow(frame);
         ctx.SelectParagraph(0);
-        ctx.SetCaretCharacter(0);
+        ctx.SetCaretCharacter(caret);
     }
-    TextPosition Selection(int selector)
-    {
-        uint32_t p = 0;
-        uint16_t c = 0;
-        doc.frames.GetTextRef(frame->FrameId(), int16_t(selector), &p, &c);
-        return TextPosition{p, c};
-    }
-    // The words the check shows, one after the other, in a dictionary that
-    // stays open.
+    // The words a check shows, one after the other.
     std::vector<std::string> Shown(SpellMode mode)
     {
         EXPECT_EQ(OpenDictionary(1, 0), 1);
@@ -133,11 +78,8 @@ protected:
         CloseDictionary(0);
         return out;
     }
-    static void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-    static void ClickRow(QListWidget* list, int row)
-    {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
+    static void Click(QWidget* w, QPoint at = QPoint()) { QTest::mouseClick(w, Qt::LeftButton, {}, at); }
+    static QPoint Row(QListWidget* list, int row) { return list->visualItemRect(list->item(row)).center(); }
     static std::vector<std::string> Rows(QListWidget* list)
     {
         std::vector<std::string> out;
@@ -150,7 +92,7 @@ protected:
     std::string path;
     FrameObjText* frame = nullptr;
     int dialogs = 0;
-    std::function<void(SpellingDialog&)> drive;
+    std::function<void(SpellingDialog&)> drive = [](SpellingDialog&) {};
 };
 
 TEST_F(SpellCheckerTest, APunctuatedWordDoesNotEndItsParagraph)
@@ -164,29 +106,11 @@ TEST_F(SpellCheckerTest, APunctuatedWordDoesNotEndItsParagraph)
     // of word characters too long to be words are stepped over.
     Story({"etc.. dog.. cat. " + std::string(300, '-') + " sat " + std::string(260, 'x') + " dgo"});
     EXPECT_EQ(Shown(SpellMode::kParagraph), (std::vector<std::string>{"dog.", "dgo"}));
-}
 
-TEST_F(SpellCheckerTest, WordModeShowsTheWordAfterThePunctuationTheCaretIsOn)
-{
-    Story({"the cat -dgo sat"});
-    ctx.SetCaretCharacter(8);
-    ASSERT_EQ(OpenDictionary(1, 0), 1);
-    SpellCheck check(&ctx, SpellMode::kWord);
-    check.Begin();
-    ASSERT_EQ(check.FindNextMisspelled(), 0);
-    EXPECT_EQ(Text(check.Word()), "dgo");
-    EXPECT_EQ(Selection(0), (TextPosition{0, 9}));
-    EXPECT_EQ(Selection(1), (TextPosition{0, 12}));
-    EXPECT_EQ(ctx.Caret(), 12);
-
-    // A word spelt right is shown too, with the suggestions from it on.
-    ctx.SetCaretCharacter(5);
-    SpellCheck word(&ctx, SpellMode::kWord);
-    word.Begin();
-    ASSERT_EQ(word.FindNextMisspelled(), 0);
-    EXPECT_EQ(Text(word.Word()), "cat");
-    ASSERT_GE(SuggestionCount(), 1);
-    EXPECT_EQ(Text(SuggestionAt(0)), "cat");
+    // Word mode from the caret on the dash shows the word after it, not the
+    // word before, and goes on with every word, spelt right or not.
+    Story({"the cat -dgo sat"}, 8);
+    EXPECT_EQ(Shown(SpellMode::kWord), (std::vector<std::string>{"dgo", "sat"}));
 }
 
 TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)
@@ -245,7 +169,6 @@ TEST_F(SpellCheckerTest, CommandTellsWhenAllIsRightOrNoDictionaryOpens)
 TEST_F(SpellCheckerTest, DialogReplacesSkipsAddsAndRemoves)
 {
     Story({"the catt sat", "a dgo"});
-    std::vector<std::string> seen;
     drive = [&](SpellingDialog& d) {
         EXPECT_EQ(d.SuspectWord()->text(), "catt");
         EXPECT_EQ(d.ReplaceWith()->text(), "catt");
@@ -253,7 +176,7 @@ TEST_F(SpellCheckerTest, DialogReplacesSkipsAddsAndRemoves)
         EXPECT_FALSE(d.ReplaceButton()->isEnabled());
         EXPECT_TRUE(d.SkipButton()->isDefault());
 
-        ClickRow(d.Suggestions(), 0);
+        Click(d.Suggestions()->viewport(), Row(d.Suggestions(), 0));
         EXPECT_EQ(d.ReplaceWith()->text(), "cat");
         EXPECT_TRUE(d.ReplaceButton()->isEnabled());
         EXPECT_TRUE(d.ReplaceButton()->isDefault());
@@ -265,7 +188,11 @@ TEST_F(SpellCheckerTest, DialogReplacesSkipsAddsAndRemoves)
         EXPECT_EQ(d.SuspectWord()->text(), "dgo");
         EXPECT_FALSE(d.ReplaceButton()->isEnabled());
         EXPECT_TRUE(d.SkipButton()->isDefault());
-        EXPECT_EQ(Selection(0), (TextPosition{1, 2}));
+        uint32_t paragraph = 0;
+        uint16_t start = 0;
+        doc.frames.GetTextRef(frame->FrameId(), 0, &paragraph, &start);
+        EXPECT_EQ(paragraph, 1u);
+        EXPECT_EQ(start, 2);
 
         Click(d.AddButton());
         EXPECT_EQ(Rows(d.Suggestions()), (std::vector<std::string>{"dgo"}));
@@ -292,14 +219,14 @@ TEST_F(SpellCheckerTest, DialogReplacesSkipsAddsAndRemoves)
     EXPECT_EQ(LookupWord(Word("dgo").p, kLookupOnly), 0);
     CloseDictionary(0);
 
-    // In word mode Replace ends the dialog; a double click replaces.
-    Story({"catt catt"});
+    // Word mode shows a word spelt right too, with the suggestions from it
+    // on; Replace (here by a double click) ends the dialog.
+    Story({"cat catt"});
     drive = [&](SpellingDialog& d) {
         QListWidget* list = d.Suggestions();
-        ASSERT_EQ(list->count(), 3);
-        const QPoint at = list->visualItemRect(list->item(2)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(Rows(list), (std::vector<std::string>{"cat", "catalog", "cats"}));
+        Click(list->viewport(), Row(list, 2));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, Row(list, 2));
         EXPECT_FALSE(d.isVisible());
     };
     ASSERT_TRUE(SpellCheckText(&ctx, SpellMode::kWord));
