@@ -24,6 +24,7 @@ namespace {
 // "Spell Check complete." of the text engine's group.
 constexpr int32_t kAlertSpellCheckComplete = 3;
 constexpr int32_t kBeepNoDictionary = 14;
+constexpr int32_t kBeepInsideField = 11;
 
 }  // namespace
 
@@ -141,6 +142,14 @@ bool SpellCheck::ReplaceWord(const uint8_t* text)
     const uint32_t wordLength = uint32_t(end_ - start_);
     if (end_ > para.Length() - 1 || start_ > end_)
         return false;
+    // A merge field's text belongs to its field: the text tool does not
+    // let it be edited either.
+    for (int32_t i = start_; i < end_; ++i) {
+        if (GetFieldIdAt(para, i) >= 0) {
+            PlayBeep(kBeepInsideField);
+            return false;
+        }
+    }
     // The new text goes in before the word goes out, so that a failure
     // leaves the word as it was.
     if (para.Length() + n > kParagraphMaxLength) {

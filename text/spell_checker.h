@@ -46,7 +46,8 @@ public:
     // Replaces the word shown last with text (PStr) in the format of the
     // word's first character; the caret goes behind it and the frame is
     // laid out and drawn again. False, with the text unchanged, when the
-    // paragraph would grow too large (after the alert) or memory ran out.
+    // paragraph would grow too large (after the alert), the word lies in a
+    // merge field's text (a beep) or memory ran out.
     bool ReplaceWord(const uint8_t* text);
     // Removes the word's highlight and the frame's selection.
     void ClearWordSelection();

@@ -122,6 +122,11 @@ TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)
     values[kRankColour] = 3;
     ASSERT_TRUE(SetRunAttributes(&para, 4, 8, kRunColour, values, true));
     ctx.StoreFlags(para);
+    // The last word of the second paragraph becomes a merge field's text.
+    ctx.SelectParagraph(1);
+    para = ctx.Current();
+    ASSERT_TRUE(MarkFieldRun(&para, para.Length() - 4, 2, 3));
+    ctx.StoreFlags(para);
 
     ASSERT_EQ(OpenDictionary(1, 0), 1);
     SpellCheck check(&ctx, SpellMode::kStory);
@@ -144,8 +149,13 @@ TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)
     EXPECT_FALSE(check.ReplaceWord(Word("catalogues and more").p));
     EXPECT_EQ(alerts.lastText(), "Paragraph is too large. Please make a new one.");
     EXPECT_EQ(Paragraph(1), before);
+    // Past the run too long to be a word: the field's text, which stays.
     ASSERT_EQ(check.FindNextMisspelled(), 0);
-    EXPECT_EQ(Text(check.Word()), "dgo");
+    EXPECT_EQ(check.WordStart(), 7 + 65480 + 1);
+    const std::string field = Paragraph(1);
+    EXPECT_FALSE(check.ReplaceWord(Word("dog").p));
+    EXPECT_EQ(alerts.beeps().size(), 1u);
+    EXPECT_EQ(Paragraph(1), field);
     CloseDictionary(0);
 }
 

@@ -106,7 +106,7 @@ bool Shoot(const std::string& out, const std::string& folder)
     if (!doc.ok)
         return false;
     StyleSheet styles;
-    DcTextMeasurer measurer([&host](int16_t font, FontSpec* spec) { return host.GetFontSpec(font, spec); });
+    DcTextMeasurer measurer([&host](int16_t font, FontSpec* fontSpec) { return host.GetFontSpec(font, fontSpec); });
     TextContext ctx(&doc, &styles, &host, &measurer);
     doc.ctx = &ctx;
 
