@@ -54,6 +54,12 @@ public:
     virtual int32_t FindFont(const char* face, uint32_t type) const = 0;
 };
 
+// What a dialog needs of the document it edits for.
+struct GlyphDocument {
+    GlyphFontTable* fonts = nullptr;
+    const GlyphTints* tints = nullptr;
+};
+
 // The program's font list, installed at start-up (null until then).
 GlyphFontList* SetGlyphFontList(GlyphFontList* list);
 GlyphFontList* CurrentGlyphFontList();
