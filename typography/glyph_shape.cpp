@@ -116,6 +116,8 @@ int32_t GlyphOutlineExtract(Dc* dc, uint8_t ch, GlyphShape* shape)
         current = p;
     }
 
+    // A start with nothing after it outlines nothing.
+    std::erase_if(shape->contours, [](const GlyphContour& c) { return c.segments.empty(); });
     const QRectF ink = path.boundingRect();
     double left = 0, top = 0, width = 1, height = 1;
     if (!shape->contours.empty() && ink.isValid()) {
