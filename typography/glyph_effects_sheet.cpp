@@ -72,6 +72,7 @@ void CPgGE::CreatePreview()
     delete preview_;
     preview_ = new CGlyphPreviewWnd(previewArea_);
     previewArea_->layout()->addWidget(preview_);
+    previewArea_->layout()->activate();
     preview_->SetEffect(effect_, tints_);
     preview_->show();
 }

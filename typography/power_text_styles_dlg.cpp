@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,7 +79,8 @@ PowerTextStylesDlg::PowerTextStylesDlg(QWidget* parent) : QDialog(parent)
     add_ = Button(QStringLiteral("Add Style"), "Add Style", this);
     delete_ = Button(QStringLiteral("Delete Style"), "Delete Style", this);
     custom_ = Button(QStringLiteral("Custom Style..."), "Custom Style...", this);
-    previewArea_ = new QWidget(this);
+    previewArea_ = new QFrame(this);
+    static_cast<QFrame*>(previewArea_)->setFrameShape(QFrame::Box);
     previewArea_->setObjectName(QStringLiteral("Preview"));
     previewArea_->setMinimumSize(320, 120);
     auto* previewLayout = new QVBoxLayout(previewArea_);
@@ -209,7 +211,9 @@ void PowerTextStylesDlg::OnInitDialog()
     current_ = FindPowerTextStyle(styles_, effect_.style);
     preview_ = new CGlyphPreviewWnd(previewArea_);
     previewArea_->layout()->addWidget(preview_);
+    previewArea_->layout()->activate();
     preview_->SetEffect(&effect_, document_.tints);
+    preview_->show();
     SelectFont();
     if (effect_.alignment < 1)
         effect_.alignment = 1;

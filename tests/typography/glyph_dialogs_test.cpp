@@ -161,6 +161,7 @@ TEST(GlyphEffectsSheet, ListsStoreTheirFieldsAndEnableTheirNeighbours)
     sheet.show();
     CPgGE* shade = sheet.PageAt(2);
     ASSERT_TRUE(shade->IsInitialised());
+    EXPECT_TRUE(shade->Preview()->isVisible());
     for (const char* name : {"Position", "Fill", "Color", "Shade", "Blend Color", "Blend Shade"})
         EXPECT_FALSE(Child<QComboBox>(shade, name)->isEnabled()) << name;
     Child<QComboBox>(shade, "Style")->setCurrentIndex(3);  // Silhouette
@@ -261,6 +262,11 @@ TEST_F(StylesDialog, FirstRunWritesTheBuiltInStyles)
     Open(&dialog, e);
     EXPECT_EQ(FileBytes(), BuiltInPowerTextStyles());
     EXPECT_EQ(Label(&dialog), "1 of 21");
+    CGlyphPreviewWnd* preview = dialog.findChild<CGlyphPreviewWnd*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_GT(preview->width(), 100);
+    EXPECT_GT(Ink(preview), 500);
     EXPECT_TRUE(Enabled(&dialog, "Delete Style"));
     EXPECT_FALSE(Enabled(&dialog, "Add Style"));
     EXPECT_FALSE(Enabled(&dialog, "L"));
