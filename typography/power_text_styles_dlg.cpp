@@ -167,13 +167,18 @@ void PowerTextStylesDlg::LoadStyles()
     EnsurePowerTextStylesFile(path_);
     if (!FileExists(&path_, 0))
         return;
+    // A file that cannot be read is left as it is on OK too: writing back
+    // what was read would lose the styles it holds.
     FileHandle file = kNoFile;
     if (FileOpen(&path_, kFileRead, &file) != kErrNone) {
+        unreadable_ = true;
         ShowMessageBox(kStylesFileErrorText, kMbOk);
         return;
     }
-    if (styles_ && ReadPowerTextStyles(file, styles_) != kErrNone)
+    if (styles_ && ReadPowerTextStyles(file, styles_) != kErrNone) {
+        unreadable_ = true;
         ShowMessageBox(kStylesMemoryErrorText, kMbOk);
+    }
     FileClose(file);
     count_ = PowerTextStyleCount(styles_);
 }
@@ -361,7 +366,7 @@ void PowerTextStylesDlg::accept()
     effect_.fontId = int16_t(id >= 0 && id <= INT16_MAX ? id : documentFontId_);
     SetGlyphLine(effect_.line1, QStringToCp1252(line1_->text()), kLineLength);
     SetGlyphLine(effect_.line2, QStringToCp1252(line2_->text()), kLineLength);
-    if (!path_.name[0] || SavePowerTextStyles(path_, styles_) != kErrNone)
+    if (styles_ && !unreadable_ && (!path_.name[0] || SavePowerTextStyles(path_, styles_) != kErrNone))
         ShowMessageBox(kStylesSaveErrorText, kMbOk);
     QDialog::accept();
 }

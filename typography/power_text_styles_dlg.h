@@ -8,7 +8,8 @@
 // OK.
 //
 // The caller runs SetEffect, exec and, after OK, GetEffect; Cancel leaves
-// the record and the file as they were.
+// the record and the file as they were, and so does OK for a file that
+// could not be read.
 #pragma once
 
 #include <cstdint>
@@ -75,6 +76,7 @@ private:
     int16_t documentFontId_ = 0;
     PathRecord path_{};
     bool initialised_ = false;
+    bool unreadable_ = false;
 
     QLineEdit* line1_;
     QLineEdit* line2_;

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "foundation/byte_order.h"
+#include "foundation/file_io.h"
 #include "foundation/program_folder.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
@@ -371,6 +372,25 @@ TEST_F(StylesDialog, OkHandsBackLinesAndADocumentFont)
     bare.accept();
     bare.GetEffect(&out);
     EXPECT_EQ(out.fontId, 4);
+}
+
+// A styles file held by another open cannot be read; OK must not put
+// the empty list read in its place.
+TEST_F(StylesDialog, AFileThatCannotBeReadIsNotOverwritten)
+{
+    ASSERT_EQ(EnsurePowerTextStylesFile(path_), 0);
+    FileHandle held = kNoFile;
+    ASSERT_EQ(FileOpen(&path_, kFileRead, &held), 0);
+    PowerTextStylesDlg dialog;
+    Open(&dialog, Effect("Ab"));
+    FileClose(held);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_EQ(alerts_.lastText(), kStylesFileErrorText);
+    EXPECT_EQ(Label(&dialog), "Custom");
+    QTest::mouseClick(Child<QPushButton>(&dialog, "Add Style"), Qt::LeftButton);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(FileBytes(), BuiltInPowerTextStyles());
 }
 
 // The sheet stands in for the user: the custom style is accepted.
