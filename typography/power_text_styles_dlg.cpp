@@ -123,6 +123,7 @@ PowerTextStylesDlg::PowerTextStylesDlg(QWidget* parent) : QDialog(parent)
         if (!initialised_)
             return;
         effect_.fontId = int16_t(index >= 0 ? font_->itemData(index).toInt() : 0);
+        keepFont_ = false;
         Redraw();
     });
     connect(shape_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -198,12 +199,14 @@ void PowerTextStylesDlg::SelectFont()
     }
     int32_t index = -1;
     FontSpec spec;
-    if (effect_.fontId >= 0 && document_.fonts && document_.fonts->Lookup(effect_.fontId, &spec))
+    if (effect_.fontId >= 0 && document_.fonts && document_.fonts->Lookup(effect_.fontId, &spec)) {
         index = list->FindFont(spec.faceName, spec.type);
-    else if (effect_.fontId >= 0)
+        // A document font this machine lacks shows as the first TrueType
+        // font, but the record keeps it unless another is chosen.
+        keepFont_ = index < 0;
+    } else if (effect_.fontId >= 0) {
         index = list->FindFont("Arial", kFontTypeTrueType);
-    // A font the list lacks shows as the first TrueType font; the record
-    // keeps its own font unless another is chosen.
+    }
     if (index < 0)
         index = list->FindFont("", kFontTypeTrueType);
     font_->setCurrentIndex(font_->findData(index));
@@ -360,7 +363,7 @@ void PowerTextStylesDlg::accept()
     const GlyphFontList* list = CurrentGlyphFontList();
     FontSpec spec;
     int32_t id = -1;
-    if (list && effect_.fontId >= 0 && effect_.fontId < list->Count() &&
+    if (!keepFont_ && list && effect_.fontId >= 0 && effect_.fontId < list->Count() &&
         list->GetFontSpec(effect_.fontId, DEFAULT_CHARSET, &spec) && document_.fonts)
         id = document_.fonts->GetFontId(spec);
     effect_.fontId = int16_t(id >= 0 && id <= INT16_MAX ? id : documentFontId_);

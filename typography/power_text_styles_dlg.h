@@ -77,6 +77,7 @@ private:
     PathRecord path_{};
     bool initialised_ = false;
     bool unreadable_ = false;
+    bool keepFont_ = false;
 
     QLineEdit* line1_;
     QLineEdit* line2_;

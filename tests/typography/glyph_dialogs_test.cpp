@@ -365,6 +365,13 @@ TEST_F(StylesDialog, OkHandsBackLinesAndADocumentFont)
     EXPECT_STREQ(spec.faceName, "Times New Roman");
     EXPECT_EQ(FileBytes(), BuiltInPowerTextStyles());
 
+    // A document font the list lacks stays unless another is chosen.
+    PowerTextStylesDlg untouched;
+    Open(&untouched, Effect("x", 4));
+    untouched.accept();
+    untouched.GetEffect(&out);
+    EXPECT_EQ(out.fontId, 4);
+
     // With nothing the font list can give, the record keeps its font.
     fonts_.fonts.clear();
     PowerTextStylesDlg bare;
