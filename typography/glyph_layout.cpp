@@ -113,11 +113,13 @@ int32_t DrawLine(Dc* dc, const std::string& line, const GlyphEffect& effect, Int
             RotateGlyph(&shape, angle);
         if (!space)
             DrawGlyphPath(dc, IntPoint{TruncToInt32(drawn.x), TruncToInt32(drawn.y)}, shape);
-        const double sign = flipX ? -1 : 1;
-        pen.x += sign * step.x;
-        pen.y += step.y;
-        drawn.x += sign * shape.advance.x;
-        drawn.y += shape.advance.y;
+        // A mirrored line runs backwards along x.
+        const GlyphPoint move{flipX ? -step.x : step.x, step.y};
+        pen.x += move.x;
+        pen.y += move.y;
+        const PointF64 turned = turn.on ? Matrix2Apply(turn.m, PointF64{move.x, move.y}) : PointF64{move.x, move.y};
+        drawn.x += turned.x;
+        drawn.y += turned.y;
         GlyphShapeFree(&shape);
     }
     return 0;

@@ -201,6 +201,32 @@ TEST(GlyphWarp, PointsOutsideTheBoxStayFinite)
     EXPECT_TRUE(std::isfinite(g.contours[0].start.y));
 }
 
+// Mirrored lines stay in their rectangle: "L" has its stem on the right.
+TEST_F(GlyphLayout, MirroredTextStaysInItsFrame)
+{
+    const IntRect r{20, 20, 220, 120};
+    auto mirrored = [&](bool flipX, bool flipY) {
+        EXPECT_TRUE(dc_->beginPath());
+        EXPECT_EQ(DrawGlyphText(dc_.get(), Effect("L"), font_, r, IntPoint{r.left, r.top}, 0, flipX, flipY), 0);
+        EXPECT_TRUE(dc_->endPath());
+        return dc_->pathToRegion();
+    };
+    const Region plain = mirrored(false, false);
+    const Region x = mirrored(true, false);
+    const Region y = mirrored(false, true);
+    for (const Region* m : {&x, &y}) {
+        EXPECT_NEAR(m->bounds().left, plain.bounds().left, 2);
+        EXPECT_NEAR(m->bounds().right, plain.bounds().right, 2);
+        EXPECT_NEAR(m->bounds().top, plain.bounds().top, 2);
+        EXPECT_NEAR(m->bounds().bottom, plain.bounds().bottom, 2);
+    }
+    EXPECT_TRUE(plain.contains(r.left + 10, r.top + 12));
+    EXPECT_FALSE(plain.contains(r.right - 10, r.top + 12));
+    EXPECT_TRUE(x.contains(r.right - 10, r.top + 12));
+    EXPECT_FALSE(x.contains(r.left + 10, r.top + 12));
+    EXPECT_TRUE(y.contains(r.right - 10, r.top + 10));  // the foot on top
+}
+
 TEST_F(GlyphLayout, TurningTurnsTheTextAboutTheFramesCorner)
 {
     const IntRect r{100, 20, 300, 80};
