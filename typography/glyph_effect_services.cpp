@@ -37,9 +37,9 @@ private:
 class DocumentFonts : public GlyphFontTable {
 public:
     explicit DocumentFonts(ContentFrameHost* host) : host_(host) {}
-    bool Lookup(int32_t id, FontSpec* spec) const override
+    bool Lookup(int32_t id, FontSpec* face) const override
     {
-        return host_ && id >= INT16_MIN && id <= INT16_MAX && host_->LookupFont(int16_t(id), spec);
+        return host_ && id >= INT16_MIN && id <= INT16_MAX && host_->LookupFont(int16_t(id), face);
     }
     // The host adds no fonts: a font it does not know keeps the record's.
     int32_t GetFontId(const FontSpec&) override { return -1; }

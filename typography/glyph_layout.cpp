@@ -129,19 +129,19 @@ uint32_t UsableEm(uint32_t em) { return em >= kSmallestEm && em <= kLargestEm ? 
 
 }  // namespace
 
-bool GetEffectLogFont(const FontSpec& spec, LogFont* font)
+bool GetEffectLogFont(const FontSpec& face, LogFont* font)
 {
-    *font = LogFontFromSpec(spec, *font);
-    font->height = -int32_t(UsableEm(spec.emSize));
-    return spec.type != kFontTypeTrueType;
+    *font = LogFontFromSpec(face, *font);
+    font->height = -int32_t(UsableEm(face.emSize));
+    return face.type != kFontTypeTrueType;
 }
 
 bool GetEffectLogFont(int32_t fontId, const GlyphFontTable* table, LogFont* font)
 {
-    FontSpec spec;
-    if (!table || !table->Lookup(fontId, &spec))
+    FontSpec face;
+    if (!table || !table->Lookup(fontId, &face))
         return true;
-    return GetEffectLogFont(spec, font);
+    return GetEffectLogFont(face, font);
 }
 
 int32_t MeasureGlyphText(Dc* dc, std::string_view text, bool horizontal, IntRect* out)

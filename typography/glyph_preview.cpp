@@ -33,10 +33,10 @@ void CGlyphPreviewWnd::paintEvent(QPaintEvent*)
     const GlyphEffect effect = *effect_;
     if (GlyphLineText(effect.line1).empty())
         return;
-    FontSpec spec;
+    FontSpec face;
     const GlyphFontList* fonts = CurrentGlyphFontList();
     LogFont logFont;
-    if (fonts && fonts->GetFontSpec(effect.fontId, DEFAULT_CHARSET, &spec) && !GetEffectLogFont(spec, &logFont)) {
+    if (fonts && fonts->GetFontSpec(effect.fontId, DEFAULT_CHARSET, &face) && !GetEffectLogFont(face, &logFont)) {
         QImage image(size(), QImage::Format_RGB32);
         image.fill(background);
         {

@@ -49,17 +49,17 @@ GlyphFontList* SetGlyphFontList(GlyphFontList* list)
 
 GlyphFontList* CurrentGlyphFontList() { return gFontList; }
 
-LogFont LogFontFromSpec(const FontSpec& spec, const LogFont& base)
+LogFont LogFontFromSpec(const FontSpec& face, const LogFont& base)
 {
     LogFont f = base;
-    f.charSet = spec.charSet;
-    f.outPrecision = spec.type == kFontTypeTrueType ? OUT_TT_ONLY_PRECIS
-                     : spec.type == kFontTypeDevice ? OUT_DEVICE_PRECIS
+    f.charSet = face.charSet;
+    f.outPrecision = face.type == kFontTypeTrueType ? OUT_TT_ONLY_PRECIS
+                     : face.type == kFontTypeDevice ? OUT_DEVICE_PRECIS
                                                     : OUT_DEFAULT_PRECIS;
     f.clipPrecision = 0;
     f.quality = 0;
-    f.pitchAndFamily = spec.pitchAndFamily;
-    std::memcpy(f.faceName, spec.faceName, sizeof f.faceName);
+    f.pitchAndFamily = face.pitchAndFamily;
+    std::memcpy(f.faceName, face.faceName, sizeof f.faceName);
     f.faceName[sizeof f.faceName - 1] = 0;
     return f;
 }

@@ -36,9 +36,9 @@ class GlyphFontTable {
 public:
     virtual ~GlyphFontTable() = default;
     // The font text of this id is drawn in; false when the id is unknown.
-    virtual bool Lookup(int32_t id, FontSpec* spec) const = 0;
+    virtual bool Lookup(int32_t id, FontSpec* face) const = 0;
     // The id of an equal font, added when the table lacks it; -1 on failure.
-    virtual int32_t GetFontId(const FontSpec& spec) = 0;
+    virtual int32_t GetFontId(const FontSpec& face) = 0;
 };
 
 // The installed fonts by index.
@@ -48,7 +48,7 @@ public:
     virtual int32_t Count() const = 0;
     // The font at an index (out of range: the first), in the wanted
     // character set when it has it, else its first. False for an empty list.
-    virtual bool GetFontSpec(int32_t index, uint8_t charSet, FontSpec* spec) const = 0;
+    virtual bool GetFontSpec(int32_t index, uint8_t charSet, FontSpec* face) const = 0;
     // The first font of that type whose face is exactly `face` (an empty
     // face: any); -1 when none.
     virtual int32_t FindFont(const char* face, uint32_t type) const = 0;
@@ -64,7 +64,7 @@ struct GlyphDocument {
 GlyphFontList* SetGlyphFontList(GlyphFontList* list);
 GlyphFontList* CurrentGlyphFontList();
 
-// The font of a spec as the drawing code selects it: character set,
+// A font record as the drawing code selects it: character set,
 // output precision (7 TrueType, 5 device, else 0), pitch and family and
 // face; every other field as in `base`.
-LogFont LogFontFromSpec(const FontSpec& spec, const LogFont& base = LogFont{});
+LogFont LogFontFromSpec(const FontSpec& face, const LogFont& base = LogFont{});

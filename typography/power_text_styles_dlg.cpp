@@ -193,14 +193,14 @@ void PowerTextStylesDlg::SelectFont()
         return;
     }
     for (int32_t i = 0; i < list->Count(); ++i) {
-        FontSpec spec;
-        if (list->GetFontSpec(i, DEFAULT_CHARSET, &spec))
-            font_->addItem(Cp1252ToQString(spec.faceName), i);
+        FontSpec face;
+        if (list->GetFontSpec(i, DEFAULT_CHARSET, &face))
+            font_->addItem(Cp1252ToQString(face.faceName), i);
     }
     int32_t index = -1;
-    FontSpec spec;
-    if (effect_.fontId >= 0 && document_.fonts && document_.fonts->Lookup(effect_.fontId, &spec)) {
-        index = list->FindFont(spec.faceName, spec.type);
+    FontSpec face;
+    if (effect_.fontId >= 0 && document_.fonts && document_.fonts->Lookup(effect_.fontId, &face)) {
+        index = list->FindFont(face.faceName, face.type);
         // A document font this machine lacks shows as the first TrueType
         // font, but the record keeps it unless another is chosen.
         keepFont_ = index < 0;
@@ -361,11 +361,11 @@ void PowerTextStylesDlg::accept()
     // Back to a document font; a font list index that names no font keeps
     // the font the record came with.
     const GlyphFontList* list = CurrentGlyphFontList();
-    FontSpec spec;
+    FontSpec face;
     int32_t id = -1;
     if (!keepFont_ && list && effect_.fontId >= 0 && effect_.fontId < list->Count() &&
-        list->GetFontSpec(effect_.fontId, DEFAULT_CHARSET, &spec) && document_.fonts)
-        id = document_.fonts->GetFontId(spec);
+        list->GetFontSpec(effect_.fontId, DEFAULT_CHARSET, &face) && document_.fonts)
+        id = document_.fonts->GetFontId(face);
     effect_.fontId = int16_t(id >= 0 && id <= INT16_MAX ? id : documentFontId_);
     SetGlyphLine(effect_.line1, QStringToCp1252(line1_->text()), kLineLength);
     SetGlyphLine(effect_.line2, QStringToCp1252(line2_->text()), kLineLength);

@@ -65,12 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const IntRect frame{Side(extra) / 10, Side(extra + 2) / 10, Side(extra) / 10 + Side(extra + 4),
                         Side(extra + 2) / 10 + Side(extra + 6)};
     const double angle = GetF32LE(extra + 8);
-    FontSpec spec;
-    spec.type = kFontTypeTrueType;
-    spec.emSize = GetU16LE(extra + 12);
-    std::strcpy(spec.faceName, extra[14] & 1 ? "Times New Roman" : "Arial");
+    FontSpec face;
+    face.type = kFontTypeTrueType;
+    face.emSize = GetU16LE(extra + 12);
+    std::strcpy(face.faceName, extra[14] & 1 ? "Times New Roman" : "Arial");
     LogFont font;
-    GetEffectLogFont(spec, &font);
+    GetEffectLogFont(face, &font);
     const DefaultGlyphTints tints;
 
     QImage image(48, 32, QImage::Format_RGB32);

@@ -117,13 +117,13 @@ int RunGlyphSheet(const ToolArgs& args)
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
 
-    FontSpec spec;
-    spec.type = kFontTypeTrueType;
-    spec.pitchAndFamily = 0x22;
-    spec.emSize = 2048;
-    std::strcpy(spec.faceName, "Arial");
+    FontSpec face;
+    face.type = kFontTypeTrueType;
+    face.pitchAndFamily = 0x22;
+    face.emSize = 2048;
+    std::strcpy(face.faceName, "Arial");
     LogFont font;
-    GetEffectLogFont(spec, &font);
+    GetEffectLogFont(face, &font);
     const DefaultGlyphTints tints;
 
     const int bigRows = (int(std::size(kPanels)) + 1 + kBigColumns - 1) / kBigColumns;
