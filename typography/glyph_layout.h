@@ -29,8 +29,8 @@ enum : int32_t {
 // no font has): glyphs are taken at this many logical units to the em.
 constexpr uint32_t kDefaultGlyphEm = 2048;
 
-// The font of a font record at one logical unit per design unit. True when the
-// font is not TrueType, so that it cannot be drawn as power text.
+// A font record's font at one logical unit per design unit. True when
+// the font is not TrueType, so that it cannot be drawn as power text.
 bool GetEffectLogFont(const FontSpec& face, LogFont* font);
 // The same for a document font id; an unknown id cannot be drawn (true).
 bool GetEffectLogFont(int32_t fontId, const GlyphFontTable* table, LogFont* font);
