@@ -11,6 +11,8 @@
 class GlyphTints;
 
 class CGlyphPreviewWnd : public QWidget {
+    Q_OBJECT
+
 public:
     explicit CGlyphPreviewWnd(QWidget* parent = nullptr);
     // What to show; both must outlive the window (or be replaced).
