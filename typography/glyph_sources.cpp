@@ -1,5 +1,6 @@
 #include "typography/glyph_sources.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "graphics/hls.h"
@@ -32,7 +33,8 @@ ColorRef DefaultGlyphTints::Tint(int32_t index, int32_t percent) const
     // White darkens with the tint; every other colour lightens toward white.
     const double l = c == kWhite ? lightness / 100.0 * percent
                                  : lightness + (kHlsScale - lightness) / 100.0 * (100 - percent);
-    return HlsToRgb(hue, int16_t(l), saturation);
+    // A tint beyond the scale (read from a damaged record) stops at its ends.
+    return HlsToRgb(hue, int16_t(std::clamp(l, 0.0, double(kHlsScale))), saturation);
 }
 
 std::string DefaultGlyphTints::Name(int32_t index) const
