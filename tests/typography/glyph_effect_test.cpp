@@ -119,8 +119,9 @@ TEST(PowerTextStyles, ReadingTakesOnlyWholeStylesTheFileHolds)
         const PathRecord record = Record(path);
         EXPECT_EQ(LoadPowerTextStyles(record, list.get()), 0);
         ASSERT_EQ(HandleGetSize(list.get()), c.expected);
-        if (c.expected > 0)
+        if (c.expected > 0) {
             EXPECT_EQ(std::memcmp(HandleData(list.get()), c.file.data() + 4, c.expected), 0);
+        }
     }
     // With nothing to take, the list keeps what it had.
     Write(path, StylesFile(0, 0));
