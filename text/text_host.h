@@ -14,6 +14,7 @@
 
 class Dc;
 class FrameObj;
+class QWidget;
 class FrameObjText;
 class TextClipboard;
 struct FontSpec;
@@ -75,6 +76,12 @@ public:
     // True while no print or export target is pushed.
     virtual bool IsScreenTarget() { return true; }
     virtual void ScrollToShowPoint(const IntPoint& /*viewPoint*/) {}
+    // The card view's window: the parent of the spelling dialog. Null
+    // without a view.
+    virtual QWidget* ViewWidget() { return nullptr; }
+    // Whether the card view has the keyboard focus; the caret draws only
+    // then.
+    virtual bool ViewHasFocus();
 
     // ---- the text tool ----
     virtual bool IsTextToolCurrent() { return false; }
@@ -85,6 +92,8 @@ public:
     virtual void BindEditor(FrameObjText* /*frame*/) {}
     virtual void SaveUndo() {}
     virtual void HideCaret() {}
+    // The caret shows at the caret point.
+    virtual void ShowCaret() {}
     // The tool's ten typing attributes, in the order of the run bits.
     virtual std::array<int16_t, kAttributeCount> TypingAttributes();
     // The format at the caret or of the selection, as a 288-byte style
@@ -98,9 +107,8 @@ public:
     // Forgets the tool's undo record, so that the next change saves a new
     // one.
     virtual void ClearUndo() {}
-    // The caret shows at the caret point; RestartCaret also starts its
-    // blinking anew.
-    virtual void ShowCaret() {}
+    // The caret shows at the caret point and blinks anew (ShowCaret only
+    // shows it).
     virtual void RestartCaret() {}
     // Selects (or deselects) the whole story in every frame of the chain,
     // with its highlight when redraw is set.
@@ -129,4 +137,7 @@ public:
     // The frame's text was flowed anew: its whole text rectangle is to be
     // painted again (text, rules and the area below the last line).
     virtual void FrameTextChanged(FrameObjText* /*frame*/) {}
+    // The text of the frame changed in a way other frames of the page may
+    // depend on: their states are reset and the page is drawn again.
+    virtual void RedrawPage() {}
 };
