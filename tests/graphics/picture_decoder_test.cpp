@@ -282,4 +282,33 @@ TEST(GifLoader, InterlacedRowsAndBrokenDataStayInsideThePicture)
     EXPECT_TRUE(Load(image, badSize, kPictureGif));
 }
 
+TEST(JpegLoader, AFewBytesClaimingAHugePictureReserveNothingForIt)
+{
+    // Progressive decoding keeps every coefficient of the picture; a
+    // picture that could never be a bitmap here must be refused before
+    // the library reserves that (768 MB for this one).
+    std::vector<uint8_t> jpeg = MakeTestJpeg(16, 16, true, true);
+    PatchJpegSize(&jpeg, 16000, 16000);
+    const int64_t growth = PeakMemoryGrowthInChild(
+        [](const std::vector<uint8_t>& bytes) {
+            CDibImage image;
+            image.DibLoadBytesByType(bytes.data(), bytes.size(), kPictureJpeg);
+        },
+        jpeg);
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, int64_t(64) << 20);
+    CDibImage image;
+    EXPECT_FALSE(Load(image, jpeg, kPictureJpeg));
+    EXPECT_TRUE(image.IsEmpty());
+
+    // Pictures that fit still load, progressive or not.
+    for (bool progressive : {false, true}) {
+        ASSERT_TRUE(Load(image, MakeTestJpeg(40, 24, true, progressive), kPictureJpeg));
+        EXPECT_EQ(image.GetWidth(), 40);
+        EXPECT_EQ(image.GetBitCount(), 24);
+        ASSERT_TRUE(Load(image, MakeTestJpeg(40, 24, false, progressive), kPictureJpeg));
+        EXPECT_EQ(image.GetBitCount(), 8);
+    }
+}
+
 }  // namespace
