@@ -161,7 +161,9 @@ void DecodeRle(const uint8_t* src, uint32_t size, const MetafileDibInfo& info, s
         } else if (value == 2) {
             if (pos + 2 > size)
                 break;
-            x += src[pos];
+            // Pixels right of the picture are dropped, so x stays at the
+            // edge however many deltas push it on.
+            x = std::min(x + src[pos], w);
             y += src[pos + 1];
             pos += 2;
         } else {

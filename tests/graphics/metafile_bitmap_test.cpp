@@ -98,6 +98,27 @@ TEST(MetafileBitmap, RunLengthRowsWithEscapes)
     EXPECT_EQ(At(image, 2, 0), 0xFF0000u);
 }
 
+TEST(MetafileBitmap, DeltasFarPastTheRightEdgeStayThere)
+{
+    // 2 x 2, 8 bits: millions of deltas 255 to the right on the bottom row
+    // (more than the column count's range can add up), then a pixel there,
+    // which lies outside the picture; then the top row.
+    std::vector<uint8_t> info = Info(2, 2, 8, BI_RLE8, {0x0000FF, 0xFF0000});
+    constexpr size_t kDeltas = (size_t(1) << 31) / 255 + 2;
+    std::vector<uint8_t> rle;
+    rle.reserve(kDeltas * 4 + 16);
+    for (size_t i = 0; i < kDeltas; ++i)
+        rle.insert(rle.end(), {0, 2, 255, 0});
+    rle.insert(rle.end(), {1, 1, 0, 0, 2, 1, 0, 1});
+    const QImage image = MetafileDibToImage(info.data(), uint32_t(info.size()), rle.data(), uint32_t(rle.size()),
+                                            DIB_RGB_COLORS);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(At(image, 0, 1), 0x0000FFu);
+    EXPECT_EQ(At(image, 1, 1), 0x0000FFu);
+    EXPECT_EQ(At(image, 0, 0), 0xFF0000u);
+    EXPECT_EQ(At(image, 1, 0), 0xFF0000u);
+}
+
 TEST(MetafileBitmap, HeadersThatLieGiveNoPicture)
 {
     const std::vector<uint8_t> bits(64, 0);
