@@ -282,6 +282,90 @@ TEST(GifLoader, InterlacedRowsAndBrokenDataStayInsideThePicture)
     EXPECT_TRUE(Load(image, badSize, kPictureGif));
 }
 
+// An uncompressed little-endian TIFF of one strip: samples of 8 bits,
+// photometric 1 (grey) or 2 (RGB), and with extra set, one extra sample of
+// that kind (1 associated, 2 unassociated alpha).
+std::vector<uint8_t> MakeTestTiff(int32_t width, int32_t height, uint16_t samples, uint16_t photometric,
+                                  uint16_t extra, const std::vector<uint8_t>& pixels)
+{
+    struct Entry {
+        uint16_t tag, type;
+        uint32_t count, value;
+    };
+    const uint32_t pixelsAt = 8;
+    const uint32_t bitsAt = pixelsAt + uint32_t(pixels.size());
+    std::vector<Entry> entries = {{256, 4, 1, uint32_t(width)},
+                                  {257, 4, 1, uint32_t(height)},
+                                  {258, 3, samples, samples > 2 ? bitsAt : 8u | (samples == 2 ? 8u << 16 : 0u)},
+                                  {259, 3, 1, 1},
+                                  {262, 3, 1, photometric},
+                                  {273, 4, 1, pixelsAt},
+                                  {277, 3, 1, samples},
+                                  {278, 4, 1, uint32_t(height)},
+                                  {279, 4, 1, uint32_t(pixels.size())},
+                                  {284, 3, 1, 1}};
+    if (extra)
+        entries.push_back({338, 3, 1, extra});
+    // Header, pixels, the bits of each sample (when more than two), the
+    // directory on a word boundary.
+    std::vector<uint8_t> b((bitsAt + 2u * samples + 1) / 2 * 2, 0);
+    b[0] = b[1] = 'I';
+    b[2] = 42;
+    std::copy(pixels.begin(), pixels.end(), b.begin() + pixelsAt);
+    for (uint16_t i = 0; i < samples; ++i)
+        b[bitsAt + 2u * i] = 8;
+    PutU32LE(b.data() + 4, uint32_t(b.size()));
+    const size_t ifd = b.size();
+    b.resize(ifd + 2 + 12 * entries.size() + 4, 0);
+    PutU16LE(b.data() + ifd, uint16_t(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        uint8_t* e = b.data() + ifd + 2 + 12 * i;
+        PutU16LE(e, entries[i].tag);
+        PutU16LE(e + 2, entries[i].type);
+        PutU32LE(e + 4, entries[i].count);
+        if (entries[i].type == 3 && entries[i].count == 1)
+            PutU16LE(e + 8, uint16_t(entries[i].value));
+        else
+            PutU32LE(e + 8, entries[i].value);
+    }
+    return b;
+}
+
+TEST(TiffLoader, TransparentPartsLieOnThePictureBackground)
+{
+    const uint8_t bg[3] = {kPictureBackgroundRed, kPictureBackgroundGreen, kPictureBackgroundBlue};
+    // Colour (200, 100, 50) at alphas 0, 255 and 128, stored unassociated
+    // and associated (premultiplied).
+    const uint8_t alphas[3] = {0, 255, 128};
+    for (uint16_t extra : {uint16_t(2), uint16_t(1)}) {
+        std::vector<uint8_t> pixels;
+        for (uint8_t a : alphas) {
+            for (uint8_t c : {200, 100, 50})
+                pixels.push_back(extra == 1 ? uint8_t((c * a + 127) / 255) : c);
+            pixels.push_back(a);
+        }
+        CDibImage image;
+        ASSERT_TRUE(Load(image, MakeTestTiff(3, 1, 4, 2, extra, pixels), kPictureTiff)) << extra;
+        const std::vector<uint8_t> rgb = PictureRgb(image);
+        for (int x = 0; x < 3; ++x) {
+            const uint8_t colour[3] = {200, 100, 50};
+            for (int k = 0; k < 3; ++k)
+                EXPECT_NEAR(rgb[3 * x + k], CompositeOver(colour[k], alphas[x], bg[k]), 1)
+                    << "extra " << extra << " pixel " << x << " channel " << k;
+        }
+    }
+    // Grey with alpha.
+    CDibImage grey;
+    ASSERT_TRUE(Load(grey, MakeTestTiff(2, 1, 2, 1, 2, {90, 0, 90, 255}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(grey), (std::vector<uint8_t>{bg[0], bg[1], bg[2], 90, 90, 90}));
+    // An extra sample not said to be alpha changes nothing.
+    ASSERT_TRUE(Load(grey, MakeTestTiff(2, 1, 2, 1, 0, {90, 0, 90, 255}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(grey), (std::vector<uint8_t>{90, 90, 90, 90, 90, 90}));
+    CDibImage colour;
+    ASSERT_TRUE(Load(colour, MakeTestTiff(1, 1, 4, 2, 0, {200, 100, 50, 0}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(colour), (std::vector<uint8_t>{200, 100, 50}));
+}
+
 TEST(JpegLoader, AFewBytesClaimingAHugePictureReserveNothingForIt)
 {
     // Progressive decoding keeps every coefficient of the picture; a
