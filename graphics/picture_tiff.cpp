@@ -1,8 +1,8 @@
 // TIFF files through libtiff, one page (directory) at a time. Palette and
-// grey pictures of 1, 4 or 8 bits in strips keep their depth; everything
-// else (colour, other depths, tiles, alpha, YCbCr, CMYK, ...) is read
-// through the library's RGBA reader into 24 bits, alpha composited over the
-// picture background.
+// grey pictures of 1, 4 or 8 bits in strips, stored top row first, keep
+// their depth; everything else (colour, other depths, tiles, alpha, YCbCr,
+// CMYK, other orientations, ...) is read through the library's RGBA reader
+// into 24 bits, alpha composited over the picture background.
 
 #include <tiffio.h>
 
@@ -266,7 +266,12 @@ public:
         if (width == 0 || height == 0 || width > uint32_t(kDibImageMaxSide) || height > uint32_t(kDibImageMaxSide))
             return Fail(image, kRasterError);
 
-        const bool stripsOfIndices = !TIFFIsTiled(tif.get()) && samples == 1 &&
+        // Strips are copied row for row from the top; pictures stored in
+        // another orientation are turned by the RGBA reader, as colour
+        // pictures are.
+        uint16_t orientation = ORIENTATION_TOPLEFT;
+        TIFFGetFieldDefaulted(tif.get(), TIFFTAG_ORIENTATION, &orientation);
+        const bool stripsOfIndices = !TIFFIsTiled(tif.get()) && samples == 1 && orientation == ORIENTATION_TOPLEFT &&
                                      (bits == 1 || bits == 4 || bits == 8) &&
                                      (photometric == PHOTOMETRIC_MINISWHITE ||
                                       photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_PALETTE);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -284,9 +285,10 @@ TEST(GifLoader, InterlacedRowsAndBrokenDataStayInsideThePicture)
 
 // An uncompressed little-endian TIFF of one strip: samples of 8 bits,
 // photometric 1 (grey) or 2 (RGB), and with extra set, one extra sample of
-// that kind (1 associated, 2 unassociated alpha).
+// that kind (1 associated, 2 unassociated alpha); with orientation set, that
+// orientation tag.
 std::vector<uint8_t> MakeTestTiff(int32_t width, int32_t height, uint16_t samples, uint16_t photometric,
-                                  uint16_t extra, const std::vector<uint8_t>& pixels)
+                                  uint16_t extra, const std::vector<uint8_t>& pixels, uint16_t orientation = 0)
 {
     struct Entry {
         uint16_t tag, type;
@@ -306,6 +308,9 @@ std::vector<uint8_t> MakeTestTiff(int32_t width, int32_t height, uint16_t sample
                                   {284, 3, 1, 1}};
     if (extra)
         entries.push_back({338, 3, 1, extra});
+    if (orientation)
+        entries.push_back({274, 3, 1, orientation});
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
     // Header, pixels, the bits of each sample (when more than two), the
     // directory on a word boundary.
     std::vector<uint8_t> b((bitsAt + 2u * samples + 1) / 2 * 2, 0);
@@ -364,6 +369,29 @@ TEST(TiffLoader, TransparentPartsLieOnThePictureBackground)
     CDibImage colour;
     ASSERT_TRUE(Load(colour, MakeTestTiff(1, 1, 4, 2, 0, {200, 100, 50, 0}), kPictureTiff));
     EXPECT_EQ(PictureRgb(colour), (std::vector<uint8_t>{200, 100, 50}));
+}
+
+TEST(TiffLoader, RowsOfEveryKindOfPictureFollowTheOrientation)
+{
+    // 2 x 2 grey, stored rows {10, 20} then {30, 40}; the same as RGB.
+    const std::vector<uint8_t> grey = {10, 20, 30, 40};
+    std::vector<uint8_t> rgb;
+    for (uint8_t v : grey)
+        rgb.insert(rgb.end(), {v, v, v});
+    const struct {
+        uint16_t orientation;
+        std::vector<uint8_t> shown;  // grey, top row first
+    } cases[] = {{1, {10, 20, 30, 40}}, {2, {20, 10, 40, 30}}, {3, {40, 30, 20, 10}}, {4, {30, 40, 10, 20}}};
+    for (const auto& c : cases) {
+        std::vector<uint8_t> expected;
+        for (uint8_t v : c.shown)
+            expected.insert(expected.end(), {v, v, v});
+        CDibImage image;
+        ASSERT_TRUE(Load(image, MakeTestTiff(2, 2, 1, 1, 0, grey, c.orientation), kPictureTiff));
+        EXPECT_EQ(PictureRgb(image), expected) << "grey, orientation " << c.orientation;
+        ASSERT_TRUE(Load(image, MakeTestTiff(2, 2, 3, 2, 0, rgb, c.orientation), kPictureTiff));
+        EXPECT_EQ(PictureRgb(image), expected) << "colour, orientation " << c.orientation;
+    }
 }
 
 TEST(JpegLoader, AFewBytesClaimingAHugePictureReserveNothingForIt)
