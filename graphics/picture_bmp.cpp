@@ -226,6 +226,14 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
         if (h.colours > full)
             return false;
         tableEntries = h.colours && h.headerSize != kCoreHeaderSize ? h.colours : full;
+        // A table whose size the header does not state (OS/2 headers have
+        // no field for it) ends where the file header puts the pixels.
+        const bool stated = h.colours && h.headerSize != kCoreHeaderSize;
+        if (!stated && options.pixelOffset >= h.tableOffset) {
+            const uint64_t room = (options.pixelOffset - h.tableOffset) / h.tableEntrySize;
+            if (room < tableEntries)
+                tableEntries = room;
+        }
     } else if (h.headerSize != kCoreHeaderSize) {
         // Deeper pictures may carry a table for palette displays; it is
         // skipped.

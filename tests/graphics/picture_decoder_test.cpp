@@ -183,6 +183,37 @@ TEST(BmpLoader, HeadersThatCannotBeTrueAreRefused)
     EXPECT_TRUE(Load(image, patched(10, 0xFFFFFF00, 4), kPictureBmp));
 }
 
+TEST(BmpLoader, AColourTableEndsWhereThePixelsBegin)
+{
+    // OS/2 bitmaps have no colour count: the table runs up to the pixel
+    // offset. Here 4 x 2 at 8 and at 4 bits with a table of four colours.
+    // Red, green, blue and (200, 100, 50), stored blue first.
+    const uint8_t table[12] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 50, 100, 200};
+    const std::vector<uint8_t> expected = {200, 100, 50, 0, 0, 255, 0, 255, 0, 255, 0, 0,
+                                           255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50};
+    for (uint16_t bits : {uint16_t(8), uint16_t(4)}) {
+        const std::vector<uint8_t> rows = bits == 8 ? std::vector<uint8_t>{0, 1, 2, 3, 3, 2, 1, 0}
+                                                    : std::vector<uint8_t>{0x01, 0x23, 0, 0, 0x32, 0x10, 0, 0};
+        std::vector<uint8_t> file(14 + 12 + sizeof table, 0);
+        file[0] = 'B';
+        file[1] = 'M';
+        PutU32LE(file.data() + 2, uint32_t(file.size() + rows.size()));
+        PutU32LE(file.data() + 10, uint32_t(file.size()));
+        PutU32LE(file.data() + 14, 12);
+        PutU16LE(file.data() + 18, 4);
+        PutU16LE(file.data() + 20, 2);
+        PutU16LE(file.data() + 22, 1);
+        PutU16LE(file.data() + 24, bits);
+        std::copy(table, table + sizeof table, file.begin() + 26);
+        file.insert(file.end(), rows.begin(), rows.end());
+        CDibImage image;
+        ASSERT_TRUE(Load(image, file, kPictureBmp)) << bits;
+        EXPECT_EQ(PictureRgb(image), expected) << bits;
+        // Entries the file does not have are black.
+        EXPECT_EQ(image.Palette()[4 * 4 + 2], 0) << bits;
+    }
+}
+
 TEST(IcoLoader, ThirtyTwoBitIconsCompositeAlphaUnlessNoneIsSet)
 {
     // One 1 x 1 icon of 32 bits: colour (200, 100, 50), given alpha.
