@@ -179,8 +179,14 @@ TEST(BmpLoader, HeadersThatCannotBeTrueAreRefused)
     EXPECT_FALSE(Load(image, eight, kPictureBmp));
     PutU32LE(eight.data() + 46, 200);  // the table would run past the end
     EXPECT_FALSE(Load(image, eight, kPictureBmp));
-    // A pixel offset past the end: the rows come from behind the table.
-    EXPECT_TRUE(Load(image, patched(10, 0xFFFFFF00, 4), kPictureBmp));
+    // A pixel offset past the end or into the headers: the rows come from
+    // behind the table.
+    CDibImage plain;
+    ASSERT_TRUE(Load(plain, MakeTestBmp(4, 4, true), kPictureBmp));
+    for (uint32_t offset : {0xFFFFFF00u, 30u, 53u}) {
+        ASSERT_TRUE(Load(image, patched(10, offset, 4), kPictureBmp)) << offset;
+        EXPECT_EQ(PictureRgb(image), PictureRgb(plain)) << offset;
+    }
 }
 
 TEST(BmpLoader, AColourTableEndsWhereThePixelsBegin)
