@@ -119,6 +119,23 @@ TEST(MetafileBitmap, DeltasFarPastTheRightEdgeStayThere)
     EXPECT_EQ(At(image, 1, 0), 0xFF0000u);
 }
 
+TEST(MetafileBitmap, TablesOfPaletteIndexesTakeTwoBytesAnEntry)
+{
+    // 2 x 1 at 8 bits, two table entries of palette indexes (2 bytes
+    // each), then one row of 4 bytes: the packed form Windows metafiles
+    // carry.
+    std::vector<uint8_t> dib = Info(2, 1, 8);
+    PutU32LE(dib.data() + 32, 2);
+    dib.insert(dib.end(), {0, 0, 1, 0, 1, 0, 0, 0});
+    uint32_t infoSize = 0, bitsSize = 0;
+    ASSERT_TRUE(MetafileDibSplit(dib.data(), uint32_t(dib.size()), &infoSize, &bitsSize, DIB_PAL_COLORS));
+    EXPECT_EQ(infoSize, 44u);
+    EXPECT_EQ(bitsSize, 4u);
+    EXPECT_FALSE(MetafileDibToImage(dib.data(), infoSize, dib.data() + infoSize, bitsSize, DIB_PAL_COLORS).isNull());
+    // Colours take four.
+    EXPECT_FALSE(MetafileDibSplit(dib.data(), uint32_t(dib.size()), &infoSize, &bitsSize, DIB_RGB_COLORS));
+}
+
 TEST(MetafileBitmap, HeadersThatLieGiveNoPicture)
 {
     const std::vector<uint8_t> bits(64, 0);
