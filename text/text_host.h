@@ -72,7 +72,8 @@ public:
     virtual Dc* ViewDc() { return nullptr; }
     // True while no print or export target is pushed.
     virtual bool IsScreenTarget() { return true; }
-    virtual void ScrollToShowPoint(const IntPoint& /*viewPoint*/) {}
+    // Scrolls the view until the point shows; whether it scrolled.
+    virtual bool ScrollToShowPoint(const IntPoint& /*viewPoint*/) { return false; }
 
     // ---- the text tool ----
     virtual bool IsTextToolCurrent() { return false; }
