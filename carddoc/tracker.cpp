@@ -275,9 +275,8 @@ void CTracker::Track(const IntPoint& press)
     if (widget && qApp && view_->IsLeftButtonDown()) {
         IntPoint device = press;
         view_->LPtoDPPoint(&device);
-        const bool grab = widget->isVisible();
-        if (grab)
-            widget->grabMouse();
+        // The window that took the press keeps the mouse while the button
+        // is down; every mouse event goes to the drag meanwhile.
         {
             DragWait wait(widget, device);
             for (;;) {
@@ -294,8 +293,6 @@ void CTracker::Track(const IntPoint& press)
                 }
             }
         }
-        if (grab && QWidget::mouseGrabber() == widget)
-            widget->releaseMouse();
     }
     ReadModifiers();
     ConstrainPoint(kPhaseEnd, &cur, &anchor);
