@@ -155,12 +155,14 @@ void TextTool::SetEditFrame(FrameObjText* frame, uint8_t /*flag*/)
         const FrameAttributes& a = frame->Attributes();
         const uint8_t fill = a.fillPattern == 2 ? a.background : a.fillColour;
         if (fill != 1) {
+            const TextPosition caret = CaretNow();
             std::optional<Region> saved;
             frame->GetClipRegion(dc, &saved);
             frame->DrawFill(dc);
             RedrawFrameText(ctx, dc, frame, false);
             dc->selectClipRgn(saved ? &*saved : nullptr);
             BindEditor();
+            PutCaret(caret);
         }
         if (selection)
             ToggleHighlight();
@@ -233,8 +235,10 @@ void TextTool::ToggleHighlight()
     TextContext* ctx = Text();
     if (!ctx || !editFrame_)
         return;
+    const TextPosition caret = CaretNow();
     ToggleSelectionHighlight(ctx, ViewDc());
     BindEditor();
+    PutCaret(caret);
 }
 
 void TextTool::RepaintEditFrame()
@@ -243,30 +247,54 @@ void TextTool::RepaintEditFrame()
     Dc* dc = ViewDc();
     if (!ctx || !dc || !editFrame_)
         return;
+    const TextPosition caret = CaretNow();
     std::optional<Region> saved;
     editFrame_->GetClipRegion(dc, &saved);
     editFrame_->DrawFill(dc);
     RedrawFrameText(ctx, dc, editFrame_, false);
     dc->selectClipRgn(saved ? &*saved : nullptr);
     BindEditor();
+    PutCaret(caret);
     if (ShowsSelection())
         ToggleHighlight();
 }
 
-bool TextTool::FlowAndRedraw()
+TextPosition TextTool::CaretNow() const
 {
     TextContext* ctx = Text();
+    return ctx ? ctx->CaretPosition() : TextPosition{};
+}
+
+void TextTool::PutCaret(const TextPosition& position)
+{
+    TextContext* ctx = Text();
+    if (!ctx || ctx->ParagraphCount() <= 0)
+        return;
+    const int32_t last = ctx->ParagraphCount() - 1;
+    if (!ctx->SelectParagraph(int32_t(position.paragraph) < last ? int32_t(position.paragraph) : last))
+        return;
+    const int32_t length = ctx->Current().Length();
+    ctx->SetCaretCharacter(uint16_t(position.character < length ? position.character : length - 1));
+}
+
+bool TextTool::FlowEditFrame()
+{
     FrameStore* frames = Frames();
-    if (!ctx || !frames || !editFrame_)
+    if (!frames || !editFrame_)
         return false;
+    const TextPosition caret = CaretNow();
     const bool changed = frames->FlowFrame(editFrame_->FrameId(), true);
     BindEditor();
-    if (Dc* dc = ViewDc())
-        DrawTextBlock(ctx, dc, 1, ctx->Lines().Count(), true);
-    if (changed)
-        frames->InvalidateChain(editFrame_->FrameId());
-    BindEditor();
+    PutCaret(caret);
     return changed;
+}
+
+void TextTool::RepaintPage()
+{
+    const TextPosition caret = CaretNow();
+    RedrawPage(0, 0);
+    BindEditor();
+    PutCaret(caret);
 }
 
 // ---- the caret ----
@@ -520,7 +548,7 @@ void TextTool::SetFramePlacement(int16_t field, int32_t value, int32_t /*unused*
     if (redraw) {
         editFrame_->MarkChanged(1, 0);
         editFrame_->Invalidate(1);
-        RedrawPage(0, 0);
+        RepaintPage();
         RepaintEditFrame();
         PublishGraphicAttrs();
         ShowCaret();
@@ -563,8 +591,7 @@ void TextTool::RunReflow()
         return;
     const bool visible = caret_.visible;
     HideCaret();
-    const bool changed = Frames()->FlowFrame(editFrame_->FrameId(), true);
-    BindEditor();
+    const bool changed = FlowEditFrame();
     RepaintEditFrame();
     if (changed)
         Frames()->InvalidateChain(editFrame_->FrameId());

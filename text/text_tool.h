@@ -135,9 +135,15 @@ private:
     // The frame in edit painted again: its inside, its text, and its
     // selection when it shows one.
     void RepaintEditFrame();
-    // Flows the story through its chain from the frame in edit and redraws
-    // its lines; true when the frame's end moved.
-    bool FlowAndRedraw();
+    // Layout walks the story's paragraphs, and the caret's paragraph follows
+    // the paragraph at hand: work that flows or draws keeps the caret with
+    // these.
+    TextPosition CaretNow() const;
+    void PutCaret(const TextPosition& position);
+    // Flows the frame in edit again; true when its end moved.
+    bool FlowEditFrame();
+    // The current page redrawn.
+    void RepaintPage();
     void ScheduleReflow();
     void RunReflow();
     bool NeedsReflow() const;

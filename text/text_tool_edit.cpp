@@ -143,7 +143,7 @@ void TextTool::PasteIntoFrame()
     IntPoint at;
     int32_t height = 0;
     if (caret_.visible && CaretPoint(ctx, &at, &height) && (at.x != 0 || at.y != 0)) {
-        RedrawPage(0, 0);
+        RepaintPage();
         RepaintEditFrame();
         editFrame_->SetDrawState(kDrawNeeded);
         if (ctx->Host().ScrollToShowPoint(IntPoint{at.x, at.y - height / 2})) {
@@ -276,7 +276,7 @@ void TextTool::UndoRedo()
             SetLastCaretPosition(ctx, saved);
         }
     }
-    RedrawPage(0, 0);
+    RepaintPage();
     RepaintEditFrame();
     PublishGraphicAttrs();
     PublishTextAttrs();
@@ -341,6 +341,16 @@ void TextTool::InsertPageNumber(int16_t style)
         text[++text[0]] = ' ';
     HideCaret();
     DeleteSelectionForInsert();
+    // Characters put inside a merge field's text would be overwritten, and
+    // the text after them mangled, the next time the field shows its text.
+    BindEditor();
+    int32_t fieldStart = -1;
+    const int32_t fieldLength = GetFieldRunAt(ctx->Current(), ctx->Caret(), &fieldStart);
+    if (fieldStart >= 0 && fieldStart < ctx->Caret() && ctx->Caret() < fieldStart + fieldLength) {
+        PlayBeep(5);
+        ShowCaret();
+        return;
+    }
     uint16_t c = 0;
     if (!InsertAtCaret(text + 1, text[0], &c)) {
         ShowCaret();
@@ -348,9 +358,8 @@ void TextTool::InsertPageNumber(int16_t style)
     }
     CanInsertPageNumber(ctx, style, c);
     ctx->pageNumberRefresh = 0;
-    const bool changed = frames->FlowFrame(editFrame_->FrameId(), true);
+    const bool changed = FlowEditFrame();
     ctx->pageNumberRefresh = 1;
-    BindEditor();
     RepaintEditFrame();
     if (changed)
         frames->InvalidateChain(editFrame_->FrameId());
@@ -396,8 +405,7 @@ void TextTool::SetDatabaseField(int16_t index)
         MarkFieldRun(&para, c, int16_t(id), int16_t(text[0]));
         ctx->StoreFlags(para);
         RefreshBars();
-        const bool changed = frames->FlowFrame(editFrame_->FrameId(), true);
-        BindEditor();
+        const bool changed = FlowEditFrame();
         RepaintEditFrame();
         if (changed)
             frames->InvalidateChain(editFrame_->FrameId());

@@ -17,12 +17,17 @@ namespace {
 
 constexpr uint8_t kMark = 13;
 
+// Layout walks the paragraphs, which takes the caret along: it goes back
+// where it was.
 void FlowEditFrame(TextContext* ctx, FrameObjText* frame)
 {
     FrameStore* frames = ctx->Frames();
+    const TextPosition caret = ctx->CaretPosition();
     if (frames->FlowFrame(frame->FrameId(), true))
         frames->InvalidateChain(frame->FrameId());
     BindFrame(ctx, frame);
+    if (ctx->SelectParagraph(int32_t(caret.paragraph)))
+        ctx->SetCaretCharacter(caret.character);
 }
 
 void CollapseSelection(TextContext* ctx, FrameObjText* frame)

@@ -56,7 +56,7 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
             if (tracker->Moved()) {
                 ClearUndo();
                 SaveUndo(kUndoResizeFrame);
-                RedrawPage(0, 0);
+                RepaintPage();
                 const TextPosition caret = ctx->CaretPosition();
                 FrameObjText* shows =
                     FindFrameForPosition(ctx, editFrame_, caret.character, int32_t(caret.paragraph));
@@ -151,8 +151,11 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         int32_t first = 0;
         int32_t last = -1;
         SelectionRangeForClick(ctx, clickState_, &first, &last);
-        // The range gives its last character; the selection ends after it.
-        const int32_t after = last + 1 < ctx->Current().Length() ? last + 1 : ctx->Current().Length();
+        // The range gives its last character; the selection ends after it,
+        // but never takes the paragraph's end mark: typing over a word at a
+        // paragraph's end must not join the paragraph to the next.
+        const int32_t mark = ctx->Current().Length() - 1;
+        const int32_t after = last + 1 < mark ? last + 1 : mark;
         if (after <= first) {
             frames->SetEditFlagAll(editFrame_, false);
             PublishCaretFormat(ctx, first);
@@ -219,8 +222,7 @@ void TextTool::SelectAll(FrameObjText* frame, bool on, bool redraw)
     }
     if (redraw) {
         frames->MarkStoryFrames(false, story);
-        RedrawPage(0, 0);
-        BindEditor();
+        RepaintPage();
         RepaintEditFrame();
     }
     BindEditor();
