@@ -119,8 +119,11 @@ void TextTool::PagesLoaded()
     if (document_->CurrentToolIndex() != kToolText || !Frames())
         return;
     FrameObj* found = rememberedId_ != 0 ? Frames()->FindShownStoryFrame(uint16_t(rememberedId_)) : nullptr;
-    if (found && found->GetType() == kFrameText)
+    if (found && found->GetType() == kFrameText) {
+        if (editFrame_ && editFrame_ != found)
+            EndEdit(1);
         SetEditFrame(static_cast<FrameObjText*>(found), 1);
+    }
     if (editFrame_ && StoryAllSelected())
         SelectAll(editFrame_, true, false);
     SetBarItemState(kTextBarId, true);

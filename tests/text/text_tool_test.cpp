@@ -270,6 +270,20 @@ TEST_F(PageNumberTest, RomanOnPageFourAndLettersOnPageTwentyEight)
     EXPECT_EQ(Text(), "ab Page");
 }
 
+TEST_F(PageNumberTest, AParagraphAtItsLimitTakesNoNumber)
+{
+    Make(1, 1, IntRect{20, 20, 200, 100});
+    doc->SetStory(frame, {std::string(kParagraphMaxLength - 2, 'a')});
+    doc->Click(doc->At(frame, 0, 3), 1);
+    alerts.clear();
+    doc->tool.InsertPageNumber(0);
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(), "Paragraph is too large. Please make a new one.");
+    EXPECT_EQ(Text().size(), kParagraphMaxLength - 2);
+    RunCache run;
+    EXPECT_FALSE(LoadRunAt(doc->ctx.Current(), 3, &run) && run.Has(kRunPageNumber));
+}
+
 TEST_F(PageNumberTest, PasteboardFramesTakeAHyphen)
 {
     Make(3, 2, IntRect{400, 300, 560, 380});
@@ -279,7 +293,7 @@ TEST_F(PageNumberTest, PasteboardFramesTakeAHyphen)
     }
 }
 
-TEST_F(PageNumberTest, ASelectionIsReplacedAndAFieldGetsPlainText)
+TEST_F(PageNumberTest, ASelectionIsReplacedAndAFieldTextTakesNone)
 {
     Make(5, 3, IntRect{20, 20, 200, 100});
     doc->Click(doc->At(frame, 0, 1), 2);
