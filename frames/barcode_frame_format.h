@@ -37,6 +37,9 @@ constexpr size_t kBarcodeSymbologyOffset = 296;
 constexpr size_t kBarcodeOptionsOffset = 298;
 constexpr size_t kBarcodeOptionCount = 5;
 constexpr size_t kBarcodeRemeasureOffset = 304;
+constexpr size_t kBarcodeBoundsOffset = 308;
+constexpr size_t kBarcodeOriginOffset = 324;
+constexpr size_t kBarcodePositionOffset = 332;
 constexpr size_t kBarcodeCaptionSizeOffset = 340;
 
 constexpr size_t kCounterSpecSize = 544;
@@ -59,7 +62,7 @@ constexpr size_t kQuickCardNewLineOffset = 48;
 constexpr size_t kQuickCardFieldCount = 10;
 constexpr size_t kQuickCardShownOffset = 88;
 
-constexpr size_t kQuickCardHeaderSize = 36;
-constexpr size_t kQuickCardHeaderShownOffset = 0;
-constexpr size_t kQuickCardHeaderWord8Offset = 8;
-constexpr size_t kQuickCardBlockSizeOffset = 12;
+constexpr size_t kQuickCardFrameHeaderSize = 36;
+constexpr size_t kQuickCardFrameShownOffset = 0;
+constexpr size_t kQuickCardFrameWord8Offset = 8;
+constexpr size_t kQuickCardFrameBlockSizeOffset = 12;

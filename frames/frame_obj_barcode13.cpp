@@ -2,7 +2,16 @@
 
 #include <cstring>
 
+#include "barcode/barcode_measure.h"
+#include "barcode/barcode_record.h"
+#include "database/field_table.h"
 #include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/content_frame_host.h"
+#include "frames/frame_font.h"
+#include "graphics/field_text_provider.h"
+#include "graphics/font_state.h"
+#include "platform/dc.h"
 
 FrameObjBarcode13::FrameObjBarcode13()
 {
@@ -48,4 +57,106 @@ void FrameObjBarcode13::SetQuickCardSpec(const uint8_t* settings)
     MarkChanged(1, 0);
     std::memcpy(spec_, settings, kQuickCardSpecSize);
     Recompute(0);
+}
+
+void FrameObjBarcode13::GetBarcodeData(uint8_t* out)
+{
+    PStrFromCStr(out, QuickCardPostnetData(UsesRecord(), outputShift_ != 0).c_str());
+}
+
+void FrameObjBarcode13::FieldTexts(std::array<std::string, kAddressFieldCount>* texts) const
+{
+    FieldTextProvider* provider = InstalledFieldTextProvider();
+    for (int32_t i = 1; i <= kAddressFieldCount; ++i) {
+        std::string& text = (*texts)[size_t(i - 1)];
+        if (UsesRecord()) {
+            text = provider ? provider->MergeFieldText(i, outputShift_ != 0) : std::string();
+        } else {
+            char name[kFieldTypeNameSize] = {};
+            FieldTypeName(i, name, false, true);
+            text = name;
+        }
+    }
+}
+
+int32_t FrameObjBarcode13::BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width)
+{
+    *width = 0;
+    if (!block_.barcodeOption || !IsPostnetLength(QuickCardZipText(UsesRecord(), outputShift_ != 0).size()))
+        return 0;
+    SetSymbology(1);
+    FetchData();
+    BarcodeRecord rec;
+    BarcodeRecordRead(record_, &rec);
+    IntRect r;
+    MeasureBarcode(dc, &rec, &r, numerator, denominator);
+    *width = r.right - r.left;
+    return r.bottom - r.top;
+}
+
+void FrameObjBarcode13::DrawContent(Dc* dc)
+{
+    SetSymbology(1);
+    PutI32LE(spec_ + kQuickCardShownOffset, block_.barcodeOption);
+    DrawTextContent(dc);
+    if (!block_.barcodeOption)
+        return;
+    FetchData();
+    SetRemeasure();
+    if (IsPostnetLength(record_[kBarcodeDataOffset]))
+        DrawBars(dc);
+}
+
+void FrameObjBarcode13::DrawText(Dc* dc)
+{
+    const FrameAttributes& a = block_.attr;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    int32_t barsWidth = 0;
+    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    FontState font(dc);
+    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    const TextMetrics m = dc->getTextMetrics();
+    std::array<std::string, kAddressFieldCount> texts;
+    FieldTexts(&texts);
+    const AddressLayout layout = LayOutAddressBlock(spec_, texts, dc);
+    const int32_t left = viewGeometry_.x + viewGeometry_.lineWidth + m.descent;
+    const int32_t top = viewGeometry_.y + viewGeometry_.lineWidth + bars + m.externalLeading + m.ascent;
+    const int32_t lineHeight = m.externalLeading + m.ascent + m.descent;
+    const int32_t mode = dc->setBkMode(TRANSPARENT);
+    const uint32_t align = dc->setTextAlign(TA_BASELINE | TA_LEFT);
+    for (const AddressPiece& piece : layout.pieces)
+        dc->textOut(left + piece.x, top + piece.line * lineHeight, piece.text);
+    dc->setTextAlign(align);
+    dc->setBkMode(mode);
+}
+
+void FrameObjBarcode13::MeasureContent(IntRect* out)
+{
+    Dc* dc = ContentMeasureDc(this);
+    int32_t barsWidth = 0;
+    const int32_t bars = BarsHeight(dc, 1, 1, &barsWidth);
+    const FrameAttributes& a = block_.attr;
+    FontState font(dc);
+    SelectFrameFont(&font, this, FrameFontSize(a.fontSize), kBlack);
+    const TextMetrics m = dc->getTextMetrics();
+    std::array<std::string, kAddressFieldCount> texts;
+    FieldTexts(&texts);
+    const AddressLayout layout = LayOutAddressBlock(spec_, texts, dc);
+    const int32_t lineHeight = m.externalLeading + m.ascent + m.descent;
+    const int32_t height = m.descent + bars + layout.lines * lineHeight;
+    int32_t width = std::max(m.descent + barsWidth, m.descent + layout.widest);
+    if (FrameFontStyle(a.fontStyle) & kFontStyleItalic)
+        width += FrameFontSize(a.fontSize) / 2;
+    const int32_t border = a.geometry.lineWidth;
+    *out = IntRect{-border, -border, width + border, height + border};
+}
+
+void FrameObjBarcode13::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift))
+        FrameObjText::EditInfo(arg);
+    else
+        ContentHostOf(this)->DoQuickCardSpec();
 }

@@ -2,17 +2,28 @@
 
 #include <cstring>
 
-#include "foundation/byte_order.h"
-#include "foundation/win_error.h"
-#include "graphics/quick_card_block.h"
+#include <algorithm>
 
-FrameObjBarcode18::FrameObjBarcode18() { PutI32LE(header_ + kQuickCardHeaderWord8Offset, 1); }
+#include "barcode/barcode_measure.h"
+#include "barcode/barcode_record.h"
+#include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "foundation/win_error.h"
+#include "frames/address_block_layout.h"
+#include "frames/content_frame_host.h"
+#include "frames/frame_font.h"
+#include "graphics/font_state.h"
+#include "graphics/quick_card_block.h"
+#include "graphics/quick_card_draw.h"
+#include "platform/dc.h"
+
+FrameObjBarcode18::FrameObjBarcode18() { PutI32LE(header_ + kQuickCardFrameWord8Offset, 1); }
 
 FrameObjBarcode18::~FrameObjBarcode18() { HandleFree(block18_); }
 
 uint32_t FrameObjBarcode18::DataSize() const
 {
-    return FrameObjBarcode::DataSize() + kQuickCardHeaderSize + HandleGetSize(block18_);
+    return FrameObjBarcode::DataSize() + kQuickCardFrameHeaderSize + HandleGetSize(block18_);
 }
 
 int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
@@ -20,11 +31,11 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
     const int32_t result = FrameObjBarcode::ReadBody(file, target);
     if (result != 0)
         return result;
-    uint8_t bytes[kQuickCardHeaderSize];
+    uint8_t bytes[kQuickCardFrameHeaderSize];
     int32_t err = FileRead(file, bytes, sizeof bytes);
     if (err != 0)
         return err;
-    const uint32_t size = GetU32LE(bytes + kQuickCardBlockSizeOffset);
+    const uint32_t size = GetU32LE(bytes + kQuickCardFrameBlockSizeOffset);
     Handle block = nullptr;
     if (size != 0) {
         err = ReadHandleFromFile(file, size, &block);
@@ -36,7 +47,7 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
         }
     }
     std::memcpy(header_, bytes, sizeof bytes);
-    PutU32LE(header_ + kQuickCardBlockSizeOffset, 0);
+    PutU32LE(header_ + kQuickCardFrameBlockSizeOffset, 0);
     HandleFree(block18_);
     block18_ = block;
     return err;
@@ -47,10 +58,10 @@ int32_t FrameObjBarcode18::WriteBody(FileHandle file, BlockTarget target)
     const int32_t result = FrameObjBarcode::WriteBody(file, target);
     if (result != 0)
         return result;
-    uint8_t bytes[kQuickCardHeaderSize];
+    uint8_t bytes[kQuickCardFrameHeaderSize];
     std::memcpy(bytes, header_, sizeof bytes);
     const uint32_t size = HandleGetSize(block18_);
-    PutU32LE(bytes + kQuickCardBlockSizeOffset, size);
+    PutU32LE(bytes + kQuickCardFrameBlockSizeOffset, size);
     int32_t err = FileWrite(file, bytes, sizeof bytes);
     if (size)
         err += FileWrite(file, HandleData(block18_), size);
@@ -61,7 +72,7 @@ int32_t FrameObjBarcode18::CopyTo(FrameObj* destination)
 {
     if (destination->GetType() == kFrameBarcode18) {
         auto* d = static_cast<FrameObjBarcode18*>(destination);
-        std::memcpy(d->header_, header_, kQuickCardHeaderSize);
+        std::memcpy(d->header_, header_, kQuickCardFrameHeaderSize);
         Handle copy = block18_;
         if (copy && HandleDuplicate(&copy) != 0)
             copy = nullptr;
@@ -80,4 +91,117 @@ void FrameObjBarcode18::SetQuickCardBlock(Handle block)
     HandleFree(block18_);
     block18_ = copy;
     Recompute(0);
+}
+
+void FrameObjBarcode18::GetBarcodeData(uint8_t* out)
+{
+    PStrFromCStr(out, QuickCardPostnetData(UsesRecord(), outputShift_ != 0).c_str());
+}
+
+int32_t FrameObjBarcode18::BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width)
+{
+    *width = 0;
+    if (!block_.barcodeOption || !IsPostnetLength(QuickCardZipText(UsesRecord(), outputShift_ != 0).size()))
+        return 0;
+    SetSymbology(1);
+    FetchData();
+    BarcodeRecord rec;
+    BarcodeRecordRead(record_, &rec);
+    IntRect r;
+    MeasureBarcode(dc, &rec, &r, numerator, denominator);
+    *width = r.right - r.left;
+    return r.bottom - r.top;
+}
+
+void FrameObjBarcode18::DrawContent(Dc* dc)
+{
+    SetSymbology(1);
+    PutI32LE(header_ + kQuickCardFrameShownOffset, block_.barcodeOption);
+    DrawTextContent(dc);
+    if (!block_.barcodeOption)
+        return;
+    FetchData();
+    SetRemeasure();
+    if (IsPostnetLength(record_[kBarcodeDataOffset]))
+        DrawBars(dc);
+}
+
+void FrameObjBarcode18::DrawText(Dc* dc)
+{
+    if (!block18_)
+        return;
+    const FrameAttributes& a = block_.attr;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    int32_t barsWidth = 0;
+    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    FontState font(dc);
+    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    // The unturned rectangle: a turned frame draws its block into an image
+    // that is turned afterwards.
+    const FrameGeometry& v = viewGeometry_;
+    const int32_t border = v.lineWidth;
+    IntRect rect{v.x + border, v.y + border, v.x + v.width - border, v.y + v.height - border};
+    if (bars > 0)
+        rect.top += bars + dc->getTextMetrics().descent;
+    const double scale = denominator != 0 ? double(numerator) / denominator : 1.0;
+    QuickCardBlockDraw(dc, rect, UsesRecord(), scale, scale, block18_, outputShift_ != 0);
+}
+
+void FrameObjBarcode18::MeasureContent(IntRect* out)
+{
+    Dc* dc = ContentMeasureDc(this);
+    const FrameAttributes& a = block_.attr;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    int32_t barsWidth = 0;
+    const int32_t bars = BarsHeight(dc, 1, 1, &barsWidth);
+    FontState font(dc);
+    SelectFrameFont(&font, this, FrameFontSize(a.fontSize), kBlack);
+    const int32_t descent = dc->getTextMetrics().descent;
+    font.SetHeight(DocToViewLength(FrameFontSize(a.fontSize)));
+    int32_t width = 0;
+    int32_t height = 0;
+    const double scale = denominator != 0 ? double(numerator) / denominator : 1.0;
+    if (block18_)
+        QuickCardBlockMeasure(dc, UsesRecord(), scale, scale, block18_, &width, &height, outputShift_ != 0);
+    if (numerator > 0 && denominator > 0) {
+        width = int32_t(int64_t(width) * denominator / numerator);
+        height = int32_t(int64_t(height) * denominator / numerator);
+    }
+    if (width == 0)
+        width = descent;
+    if (height == 0)
+        height = descent;
+    if (bars > 0) {
+        width = std::max(width, barsWidth);
+        height += bars + descent;
+    }
+    const int32_t border = a.geometry.lineWidth;
+    *out = IntRect{-border, -border, width + border, height + border};
+}
+
+void FrameObjBarcode18::SetFontStyle(int16_t style, int32_t arg2, int32_t arg3)
+{
+    const uint16_t bits = uint16_t(style);
+    if (block18_)
+        QuickCardBlockSetItemFlags(block18_, uint16_t(bits & ~0x4000u), (bits & 0x4000u) != 0);
+    FrameObjBarcode::SetFontStyle(int16_t(bits & ~0x4000u), arg2, arg3);
+}
+
+void FrameObjBarcode18::SetAutoSizeAnchor(int16_t anchor)
+{
+    FrameObjBarcode::SetAutoSizeAnchor(anchor);
+    if (block18_)
+        QuickCardBlockSetAlign(block18_, std::max<int16_t>(anchor, 1));
+}
+
+void FrameObjBarcode18::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift))
+        FrameObjText::EditInfo(arg);
+    else
+        ContentHostOf(this)->DoQuickCardInfo();
 }

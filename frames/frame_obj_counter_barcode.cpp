@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/content_frame_host.h"
+#include "frames/counter_text.h"
 
 FrameObjCounterBarcode::FrameObjCounterBarcode()
 {
@@ -53,4 +56,50 @@ void FrameObjCounterBarcode::SetCounterSpec(const uint8_t* settings)
     MarkChanged(1, 0);
     std::memcpy(spec_, settings, kCounterSpecSize);
     Recompute(0);
+}
+
+void FrameObjCounterBarcode::GetBarcodeData(uint8_t* out)
+{
+    if (!InOutput() && !block_.recordFed) {
+        PStrFromCStr(out, "[Counter]");
+        return;
+    }
+    CounterText(spec_, out);
+    if (GetI32LE(spec_ + kCounterAdvanceOffset) != 0) {
+        PutI32LE(spec_ + kCounterValueOffset, int32_t(uint32_t(GetI32LE(spec_ + kCounterValueOffset)) + 1));
+        modified_ = 1;
+    }
+}
+
+void FrameObjCounterBarcode::SetRecordFed(uint8_t on)
+{
+    FrameObjBarcode::SetRecordFed(on);
+    FetchData();
+    SetRemeasure();
+    Recompute(0);
+}
+
+void FrameObjCounterBarcode::Recompute(uint8_t withRegion)
+{
+    const int32_t advance = GetI32LE(spec_ + kCounterAdvanceOffset);
+    PutI32LE(spec_ + kCounterAdvanceOffset, 0);
+    FrameObjBarcode::Recompute(withRegion);
+    PutI32LE(spec_ + kCounterAdvanceOffset, advance);
+}
+
+int32_t FrameObjCounterBarcode::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
+{
+    const int32_t result = FrameObjBarcode::ShiftForOutput(on, mode, dx, dy);
+    PutI32LE(spec_ + kCounterAdvanceOffset, on ? 1 : 0);
+    return result;
+}
+
+void FrameObjCounterBarcode::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift))
+        FrameObjText::EditInfo(arg);
+    else if (IsKeyDown(kVkControl) && ShownAsBarcode())
+        ContentHostOf(this)->DoBarcodeInfo();
+    else
+        ContentHostOf(this)->DoCounterInfo();
 }

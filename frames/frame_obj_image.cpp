@@ -1,12 +1,43 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include <QCursor>
+#include <QDir>
+#include <QGuiApplication>
+
+#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/cursors.h"
+#include "foundation/file_io.h"
+#include "foundation/int_math.h"
+#include "foundation/program_folder.h"
 #include "foundation/win_error.h"
+#include "foundation/string_table.h"
+#include "frames/content_frame_host.h"
+#include "frames/frame_font.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_document.h"
+#include "frames/frame_view_services.h"
+#include "frames/image_postscript.h"
+#include "frames/pointer_poll.h"
+#include "frames/wrap_point_list.h"
+#include "graphics/dib_draw.h"
+#include "graphics/offscreen_dc.h"
+#include "graphics/placement.h"
+#include "graphics/postscript.h"
+#include "graphics/ps_text_builders.h"
+#include "graphics/rotation.h"
+#include "frames/image_file.h"
+#include "frames/image_geometry.h"
+#include "frames/image_metafile.h"
+#include "graphics/dib_derived.h"
+#include "graphics/dib_imaging.h"
+#include "graphics/dib_serial.h"
+#include "platform/dc.h"
 
 namespace {
 
@@ -58,6 +89,14 @@ void ClearImageStorePlaces(ImageBlockB* b)
     b->rotatedPosition = kImageNoPosition;
     b->rotatedAngle = 0;
     b->rotationPending = 1;
+}
+
+FrameObjImage::~FrameObjImage()
+{
+    DibHandleFree(&decoded_);
+    DibHandleFree(&rotated_);
+    DibHandleFree(&mask_);
+    HandleFree(metafile_);
 }
 
 FrameObjImage::FrameObjImage()
@@ -124,6 +163,12 @@ int32_t FrameObjImage::WriteBody(FileHandle file, BlockTarget target)
         err = FileWrite(file, bytes, sizeof bytes);
     if (err != kErrNone || target != BlockTarget::kDocument)
         return err;
+
+    // A picture that is only in its file is brought into the swap file
+    // first, so that the document keeps the picture as decoded, never a
+    // turned copy (which would be turned again when it is read).
+    if (a_.keepInDocument && a_.kind != kImageKindMetafile && !b_.imageStored)
+        LoadDecoded();
 
     // The picture goes behind the blocks; then block B is rewritten in
     // place with where it went, and the file is left at its end.
@@ -205,6 +250,9 @@ int32_t FrameObjImage::ReadBody(FileHandle file, BlockTarget target)
     ImageBlockB b = GetImageBlockB(bytes + kImageBlockASize);
     a_ = a;
     b_ = b;
+    ReleaseImage(false);
+    ReleasePreview(false);
+    outlineStale_ = 1;
     if (target == BlockTarget::kSwap) {
         redrawPending_ = 1;
         maskStale_ = 1;
@@ -268,22 +316,26 @@ int32_t FrameObjImage::StorePreviewBytes(const uint8_t* bits, uint32_t length)
 
 void FrameObjImage::ReleaseImage(bool dropStore)
 {
+    DibHandleFree(&decoded_);
+    DibHandleFree(&rotated_);
+    DibHandleFree(&mask_);
+    currentRotated_ = false;
+    maskStale_ = 1;
     CTFileMng* swap = Swap();
     if (!dropStore || !swap)
         return;
     if (b_.imageStored && b_.imagePosition != kImageNoPosition)
         swap->FreeSpace(b_.imagePosition, a_.imageStoreLength);
-    if (b_.rotatedStored && b_.rotatedPosition != kImageNoPosition)
-        swap->FreeSpace(b_.rotatedPosition, b_.rotatedLength);
+    FreeRotatedStore();
     b_.imageStored = 0;
     b_.imagePosition = kImageNoPosition;
-    b_.rotatedStored = 0;
-    b_.rotatedPosition = kImageNoPosition;
     modified_ = 1;
 }
 
 void FrameObjImage::ReleasePreview(bool dropStore)
 {
+    HandleFree(metafile_);
+    metafile_ = nullptr;
     CTFileMng* swap = Swap();
     if (!dropStore || !swap)
         return;
@@ -292,6 +344,16 @@ void FrameObjImage::ReleasePreview(bool dropStore)
     b_.previewStored = 0;
     b_.previewPosition = kImageNoPosition;
     modified_ = 1;
+}
+
+void FrameObjImage::FreeRotatedStore()
+{
+    CTFileMng* swap = Swap();
+    if (swap && b_.rotatedStored && b_.rotatedPosition != kImageNoPosition)
+        swap->FreeSpace(b_.rotatedPosition, b_.rotatedLength);
+    b_.rotatedStored = 0;
+    b_.rotatedPosition = kImageNoPosition;
+    b_.rotatedLength = 0;
 }
 
 int32_t FrameObjImage::CopyTo(FrameObj* destination)
@@ -327,4 +389,691 @@ int32_t FrameObjImage::CopyTo(FrameObj* destination)
         }
     }
     return result;
+}
+
+// ---- the picture ----
+
+Dc* FrameObjImage::ReferenceDc()
+{
+    if (!measuring_)
+        measuring_ = Dc::ForMeasuring();
+    return measuring_.get();
+}
+
+void FrameObjImage::MarkPictureStale()
+{
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    drawState_ = 2;
+    redrawPending_ = 1;
+    modified_ = 1;
+}
+
+int32_t FrameObjImage::StoreDecoded(DibHandle image)
+{
+    CTFileMng* swap = Swap();
+    uint32_t position = kImageNoPosition;
+    uint32_t length = 0;
+    if (swap && DibHandleWriteStore(swap, image, &position, &length) == 0) {
+        if (b_.imageStored && b_.imagePosition != kImageNoPosition)
+            swap->FreeSpace(b_.imagePosition, a_.imageStoreLength);
+        b_.imageStored = 1;
+        b_.imagePosition = position;
+        a_.imageStoreLength = length;
+    }
+    DibHandleFree(&decoded_);
+    decoded_ = image;
+    return 0;
+}
+
+int32_t FrameObjImage::SetImage(DibHandle image, bool reset)
+{
+    if (!image || DibHandleIsEmpty(image)) {
+        DibHandleFree(&image);
+        return 1;
+    }
+    ReleaseImage(true);
+    a_.imageRect = IntRect{0, 0, DibHandleWidth(image) - 1, DibHandleHeight(image) - 1};
+    a_.cropRect = a_.imageRect;
+    StoreDecoded(image);
+    if (reset) {
+        a_.fit = 0;
+        a_.hScale = 100.0f;
+        a_.vScale = 100.0f;
+        a_.pictureAngle = 0;
+        a_.keepInDocument = 1;
+        a_.tag = kImageTagPict;
+        a_.fromFile = 0;
+        a_.kind = kImageKindRaster;
+        a_.pan = IntPoint{};
+    }
+    rotationStale_ = 1;
+    MarkPictureStale();
+    if (TotalAngle() != 0)
+        RebuildRotation();
+    // What is safe in the swap file need not stay in memory.
+    if (b_.imageStored) {
+        DibHandleFree(&decoded_);
+        if (b_.rotatedStored)
+            DibHandleFree(&rotated_);
+    }
+    return 0;
+}
+
+int32_t FrameObjImage::SetMetafile(Handle bits)
+{
+    if (!bits)
+        return 1;
+    ReleaseImage(true);
+    ReleasePreview(true);
+    a_.fit = 1;
+    a_.hScale = 100.0f;
+    a_.vScale = 100.0f;
+    a_.pictureAngle = 0;
+    a_.keepInDocument = 1;
+    a_.tag = kImageTagEmf;
+    a_.fromFile = 0;
+    a_.kind = kImageKindMetafile;
+    a_.pan = IntPoint{};
+    const FrameGeometry& g = Geometry();
+    a_.imageRect = IntRect{g.x, g.y, Add32(g.x, g.width), Add32(g.y, g.height)};
+    a_.cropRect = a_.imageRect;
+    if (StorePreviewBytes(HandleData(bits), HandleGetSize(bits)) == 0)
+        HandleFree(bits);
+    else
+        metafile_ = bits;
+    rotationStale_ = 1;
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
+{
+    PathRecordStore(path, a_.fileSpec);
+    FileInfo info;
+    if (FileGetInfo(&path, &info) != 0)
+        return 1;
+    a_.keepInDocument = keep;
+    a_.tag = kImageTagPict;
+    a_.fromFile = 1;
+    a_.kind = kImageKindRaster;
+    ImageClassifyFile(path, &a_.tag, &a_.kind);
+    ReleasePreview(true);
+    if (DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+        SetImage(image, false);
+    else
+        ReleaseImage(true);
+    if (a_.kind == kImageKindMetafile) {
+        if (Handle bits = ImageLoadMetafileBits(path)) {
+            if (StorePreviewBytes(HandleData(bits), HandleGetSize(bits)) == 0)
+                HandleFree(bits);
+            else
+                metafile_ = bits;
+        }
+    }
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::LocateFile(PathRecord* out, bool report) const
+{
+    if (!a_.fromFile)
+        return 1;
+    PathRecord stored{};
+    PathRecordLoad(a_.fileSpec, &stored);
+    if (FileExists(&stored, 0)) {
+        *out = stored;
+        return 0;
+    }
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&stored, name, int32_t(sizeof name));
+    for (const std::string& folder : {QDir::currentPath().toStdString() + "/", ProgramFolderPath()}) {
+        PathRecord candidate{};
+        if (PathRecordFromPosix(folder, &candidate) != 0)
+            continue;
+        std::strncpy(candidate.name, stored.name, sizeof candidate.name - 1);
+        std::strncpy(candidate.extension, stored.extension, sizeof candidate.extension - 1);
+        if (FileExists(&candidate, 0)) {
+            *out = candidate;
+            return 0;
+        }
+    }
+    if (report)
+        AlertStopById(435, 4, 0);
+    return 4;
+}
+
+Handle FrameObjImage::LoadPreviewBits() const
+{
+    CTFileMng* swap = Swap();
+    if (!swap || !b_.previewStored || b_.previewPosition == kImageNoPosition)
+        return nullptr;
+    if (uint64_t(b_.previewPosition) + b_.previewLength > swap->GetFileSize())
+        return nullptr;
+    Handle bits = HandleNew(b_.previewLength);
+    if (bits && b_.previewLength && swap->ReadAt(b_.previewPosition, b_.previewLength, HandleData(bits)) != 0) {
+        HandleFree(bits);
+        return nullptr;
+    }
+    return bits;
+}
+
+int32_t FrameObjImage::LoadDecoded()
+{
+    if (decoded_ && !DibHandleIsEmpty(decoded_))
+        return 0;
+    CTFileMng* swap = Swap();
+    if (swap && b_.imageStored && b_.imagePosition != kImageNoPosition) {
+        DibHandle h = DibHandleNew();
+        if (h && DibHandleReadStore(swap, h, b_.imagePosition) == 0) {
+            DibHandleFree(&decoded_);
+            decoded_ = h;
+            return 0;
+        }
+        DibHandleFree(&h);
+    }
+    if (a_.kind == kImageKindMetafile) {
+        Handle bits = metafile_ ? metafile_ : LoadPreviewBits();
+        DibHandle h = bits ? ImageRenderMetafileBits(bits, ReferenceDc(), kMetafilePreviewSide) : nullptr;
+        if (bits != metafile_)
+            HandleFree(bits);
+        if (h)
+            return StoreDecoded(h);
+    }
+    PathRecord path{};
+    if (a_.fromFile && LocateFile(&path, false) == 0) {
+        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+            return StoreDecoded(h);
+    }
+    return 1;
+}
+
+bool FrameObjImage::RotationNeeded() const
+{
+    const int16_t total = TotalAngle();
+    if (total == 0)
+        return false;
+    if (total != b_.rotatedAngle || rotationStale_ || b_.rotationPending)
+        return true;
+    return !rotated_ && !(b_.rotatedStored && b_.rotatedPosition != kImageNoPosition);
+}
+
+int32_t FrameObjImage::RebuildRotation()
+{
+    const int16_t total = TotalAngle();
+    DibHandleFree(&rotated_);
+    FreeRotatedStore();
+    b_.rotatedAngle = 0;
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    if (total == 0)
+        return 0;
+    if (LoadDecoded() != 0)
+        return 1;
+    const IntRect target = ImageTargetRect(a_, Geometry());
+    const int64_t w = int64_t(target.right) - target.left + 1;
+    const int64_t h = int64_t(target.bottom) - target.top + 1;
+    // A turned picture grows by at most the square root of two each way.
+    if (!ImageSizeWorkable(w * 3 / 2 + 2, h * 3 / 2 + 2))
+        return 1;
+    DibHandleOwner turned;
+    if (!turned)
+        return 1;
+    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f;
+    if (resample) {
+        if (DibHandleConvertSdk(turned.get(), target, decoded_, nullptr, false) != 0)
+            return 1;
+    } else if (DibHandleCopy(turned.get(), decoded_) != 0) {
+        return 1;
+    }
+    const int16_t by = int16_t((360 - ((total % 360) + 360) % 360) % 360);
+    const ColorRef background = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
+    if (DibHandleSdkTransform(turned.get(), by, background) != 0)
+        return 1;
+    ImageRotatedGeometry(a_, Geometry(), &b_);
+    rotated_ = turned.release();
+    uint32_t position = kImageNoPosition;
+    uint32_t length = 0;
+    if (CTFileMng* swap = Swap(); swap && DibHandleWriteStore(swap, rotated_, &position, &length) == 0) {
+        b_.rotatedStored = 1;
+        b_.rotatedPosition = position;
+        b_.rotatedLength = length;
+    }
+    b_.rotatedAngle = total;
+    rotationStale_ = 0;
+    b_.rotationPending = 0;
+    MarkPictureStale();
+    return 0;
+}
+
+int32_t FrameObjImage::PrepareImage(int16_t mode)
+{
+    const bool turned = mode == 2 || (mode == 0 && TotalAngle() != 0);
+    if (!turned) {
+        currentRotated_ = false;
+        return LoadDecoded();
+    }
+    currentRotated_ = true;
+    if (RotationNeeded())
+        return RebuildRotation();
+    if (rotated_ && !DibHandleIsEmpty(rotated_))
+        return 0;
+    DibHandle h = DibHandleNew();
+    if (h && Swap() && DibHandleReadStore(Swap(), h, b_.rotatedPosition) == 0) {
+        rotated_ = h;
+        return 0;
+    }
+    DibHandleFree(&h);
+    return RebuildRotation();
+}
+
+DibHandle FrameObjImage::CurrentMask()
+{
+    DibHandle current = CurrentImage();
+    if (!current || DibHandleIsEmpty(current))
+        return nullptr;
+    if (mask_ && !maskStale_)
+        return mask_;
+    if (!mask_)
+        mask_ = DibHandleNew();
+    const ColorRef key = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
+    if (!mask_ || DibHandleMakeMask(current, mask_, key) != 0) {
+        DibHandleFree(&mask_);
+        return nullptr;
+    }
+    maskStale_ = 0;
+    return mask_;
+}
+
+// ---- placing it ----
+
+int16_t FrameObjImage::TotalAngle() const { return ImageTotalAngle(a_.pictureAngle, Geometry().angle); }
+
+void FrameObjImage::PanBy(int32_t dx, int32_t dy)
+{
+    if (a_.fit)
+        return;
+    a_.pan.x = Add32(a_.pan.x, dx);
+    a_.pan.y = Add32(a_.pan.y, dy);
+    outlineStale_ = 1;
+    modified_ = 1;
+}
+
+uint8_t FrameObjImage::SetFitToFrame(uint8_t on)
+{
+    const uint8_t old = a_.fit;
+    a_.fit = on;
+    if (on)
+        a_.pictureAngle = 0;
+    rotationStale_ = 1;
+    outlineStale_ = 1;
+    modified_ = 1;
+    return old;
+}
+
+void FrameObjImage::SetPictureAngle(int16_t angle)
+{
+    MarkChanged(1, 0);
+    a_.pictureAngle = int16_t(angle % 360);
+    rotationStale_ = 1;
+    MarkPictureStale();
+}
+
+void FrameObjImage::AdjustScale(int32_t dx, int32_t dy)
+{
+    MarkChanged(1, 0);
+    a_.hScale = ImageAdjustedScale(a_.hScale, dx);
+    a_.vScale = ImageAdjustedScale(a_.vScale, dy);
+    if (dx != 0 || dy != 0) {
+        rotationStale_ = 1;
+        redrawPending_ = 1;
+        maskStale_ = 1;
+        outlineStale_ = 1;
+    }
+}
+
+void FrameObjImage::GetDestination(bool toView, IntRect* rect, CornerQuad* corners) const
+{
+    ImageDestination(a_, b_, Geometry(), rect, corners);
+    if (!toView)
+        return;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    for (IntPoint& p : corners->corners) {
+        p.x = ScaleTrunc(p.x, numerator, denominator);
+        p.y = ScaleTrunc(p.y, numerator, denominator);
+    }
+    rect->left = ScaleTrunc(rect->left, numerator, denominator);
+    rect->top = ScaleTrunc(rect->top, numerator, denominator);
+    rect->right = ScaleTrunc(rect->right, numerator, denominator);
+    rect->bottom = ScaleTrunc(rect->bottom, numerator, denominator);
+}
+
+// ---- change protocol ----
+
+void FrameObjImage::MarkChanged(uint8_t on, uint8_t keepRegion)
+{
+    if (on && !changed_) {
+        savedHScale_ = a_.hScale;
+        savedVScale_ = a_.vScale;
+        savedPan_ = a_.pan;
+    }
+    FrameObjRect::MarkChanged(on, keepRegion);
+}
+
+void FrameObjImage::ToggleSaved()
+{
+    std::swap(savedHScale_, a_.hScale);
+    std::swap(savedVScale_, a_.vScale);
+    std::swap(savedPan_, a_.pan);
+    rotationStale_ = 1;
+    maskStale_ = 1;
+    outlineStale_ = 1;
+    FrameObjRect::ToggleSaved();
+}
+
+// ---- drawing ----
+
+void FrameObjImage::DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript)
+{
+    if (!outputShift_) {
+        if (!mask || rop_ == DSXN)
+            DibHandleDraw(dc, image, rect, rop_);
+        else
+            DibHandleDrawTransparent(dc, image, mask, rect, true);
+        return;
+    }
+    if (!mask || postScript) {
+        if (!mask && a_.kind != kImageKindMetafile)
+            dc->fillRect(IntRect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}, Brush::Solid(kWhite));
+        IntRect device = rect;
+        DibHandlePaintSdk(dc, image, &device, SRCCOPY);
+        return;
+    }
+    DibHandleDrawTransparent(dc, image, mask, rect, true);
+}
+
+bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)
+{
+    Handle bits = metafile_ ? metafile_ : LoadPreviewBits();
+    if (!bits)
+        return false;
+    bool drawn = false;
+    const int16_t total = TotalAngle();
+    if (total == 0) {
+        const int32_t level = dc->saveDc();
+        drawn = ImagePlayMetafileBits(dc, bits, rect) == 0;
+        dc->restoreDc(level);
+    } else {
+        IntPoint corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+        dc->lpToDp(corners, 2);
+        DibHandleOwner image(ImageRenderMetafileBitsAt(bits, dc, std::abs(corners[1].x - corners[0].x) + 1,
+                                                       std::abs(corners[1].y - corners[0].y) + 1));
+        const int16_t by = int16_t((360 - ((total % 360) + 360) % 360) % 360);
+        if (image && DibHandleSdkTransform(image.get(), by, 0xFEFFFF) == 0) {
+            DibHandleOwner mask;
+            const bool masked = transparent && mask && DibHandleMakeMask(image.get(), mask.get(), 0xFEFFFF) == 0;
+            DrawRaster(dc, rect, image.get(), masked ? mask.get() : nullptr, postScript);
+            drawn = true;
+        }
+    }
+    if (bits != metafile_)
+        HandleFree(bits);
+    return drawn;
+}
+
+bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect)
+{
+    PathRecord file{};
+    if (LocateFile(&file, false) != 0) {
+        char name[kPathTextSize] = {};
+        PathRecordLoad(a_.fileSpec, &file);
+        PathRecordGetFileName(&file, name, int32_t(sizeof name));
+        char notFound[256] = {};
+        char eps[256] = {};
+        LoadStringByIndex(435, 4, notFound);
+        LoadStringByIndex(435, 5, eps);
+        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
+        return false;
+    }
+    EpsPlacement p;
+    CornerQuad corners;
+    GetCorners(&corners, 1, 0);
+    const IntPoint window = dc->windowOrg();
+    dc->lpToDp(corners.corners, 4);
+    for (IntPoint& c : corners.corners) {
+        c.x -= window.x;
+        c.y -= window.y;
+    }
+    p.clipCorners = corners;
+    p.windowOrigin = window;
+    IntPoint origin{viewGeometry_.x, viewGeometry_.y};
+    dc->lpToDp(&origin, 1);
+    p.frameOrigin = origin;
+    IntPoint box[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    dc->lpToDp(box, 2);
+    p.destination = IntRect{box[0].x, box[0].y, box[1].x, box[1].y};
+    p.frameAngle = block_.attr.geometry.angle;
+    p.pictureAngle = a_.pictureAngle;
+    p.fit = a_.fit != 0;
+    p.hScale = a_.hScale;
+    p.vScale = a_.vScale;
+    const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
+    const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
+    p.deviceX = dpiX > 0 ? dpiX / 72.0 : 1.0;
+    p.deviceY = dpiY > 0 ? dpiY / 72.0 : 1.0;
+    return ImageSendEps(sink, file, p) == 0;
+}
+
+void FrameObjImage::DrawContent(Dc* dc)
+{
+    if (outputShift_ ? !a_.printPicture : !a_.displayPicture)
+        return;
+    if (PrepareImage(0) != 0)
+        return;
+    rop_ = SRCCOPY;
+    const bool background = block_.attr.background != kNoBackground;
+    if (background && a_.kind != kImageKindMetafile)
+        DibHandleFree(&mask_);
+    DibHandle mask = nullptr;
+    if (ghost_)
+        rop_ = DSXN;
+    else if (!background) {
+        rop_ = SRCAND;
+        mask = CurrentMask();
+    }
+
+    const bool postScript = outputShift_ && outputMode_ == kOutputPostScript;
+    PassThroughSink* sink = postScript ? ContentHostOf(this)->PostScriptSink() : nullptr;
+    const bool hadClip = dc->hasClip();
+    const Region previous = dc->clipRegion();
+    if (sink) {
+        CornerQuad corners;
+        GetCorners(&corners, 1, 0);
+        const IntPoint window = dc->windowOrg();
+        dc->lpToDp(corners.corners, 4);
+        for (IntPoint& c : corners.corners) {
+            c.x -= window.x;
+            c.y -= window.y;
+        }
+        HandleOwner text(HandleNew(1));
+        PsGsave(sink);
+        if (text.get() && PsPolygonClipPath(corners.corners, 4, text.get()) == 0 &&
+            TextHandleAppend(text.get(), " \n") == 0)
+            PsSendCStr(sink, reinterpret_cast<const char*>(HandleData(text.get())));
+    } else {
+        // The frame's inside: its view corners less the border on the
+        // bordered sides.
+        FramePlacement inside = viewGeometry_;
+        PlacementInsetSides(&inside, viewGeometry_.lineWidth, viewGeometry_.sides);
+        CornerQuad q;
+        PlacementCorners(inside, &q);
+        Region inner = Region::FromPolygon(q.corners, 4, ALTERNATE);
+        RegionToDevice(dc, &inner);
+        dc->extSelectClipRgn(&inner, RGN_AND);
+    }
+
+    IntRect rect;
+    CornerQuad corners;
+    GetDestination(true, &rect, &corners);
+    bool done = false;
+    if (a_.kind == kImageKindEps && sink)
+        done = SendEps(dc, sink, rect);
+    if (!done && a_.kind == kImageKindMetafile && outputShift_)
+        done = DrawMetafileForPrint(dc, rect, !background, postScript);
+    if (!done)
+        DrawRaster(dc, rect, CurrentImage(), mask, postScript);
+
+    if (outputShift_) {
+        ReleaseImage(false);
+        ReleasePreview(false);
+    }
+    if (sink)
+        PsGrestore(sink);
+    dc->selectClipRgn(hadClip ? &previous : nullptr);
+    dc->setRop2(R2_COPYPEN);
+}
+
+// ---- interaction ----
+
+FrameTracker* FrameObjImage::CreateTracker(FrameView* view, int16_t mode)
+{
+    if (block_.attr.locked || block_.pinned || groupIds_ || !view)
+        return nullptr;
+    FrameTracker* tracker = view->NewTracker(TrackerKind::kPicture, this, mode);
+    if (a_.fit) {
+        rotationStale_ = 1;
+        redrawPending_ = 1;
+        maskStale_ = 1;
+        outlineStale_ = 1;
+    }
+    return tracker;
+}
+
+bool FrameObjImage::TrackContent()
+{
+    Dc* dc = ViewDc();
+    if (a_.fit || !dc)
+        return false;
+    FrameAttributes& attr = block_.attr;
+    const uint8_t savedBackground = attr.background;
+    attr.background = 0;
+    MarkChanged(1, 0);
+    if (attr.geometry.lineWidth == 0) {
+        attr.geometry.lineWidth = 1;
+        Recompute(0);
+        DrawBorder(dc);
+    }
+    std::optional<Region> savedClip;
+    GetClipRegion(dc, &savedClip);
+    const int32_t rop = dc->setRop2(R2_COPYPEN);
+    const int32_t border = attr.geometry.lineWidth;
+    a_.pan.x -= border;
+    a_.pan.y -= border;
+
+    // The program's panning cursor while the button is held.
+    const QCursor* hand = GetAppCursor(34);
+    const bool showHand = hand && qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (showHand)
+        QGuiApplication::setOverrideCursor(*hand);
+    PointerPoll* poll = InstalledPointerPoll();
+    IntPoint last = poll->CursorPos();
+    while (poll->LeftButtonDown()) {
+        const IntPoint now = poll->CursorPos();
+        if (now.x == last.x && now.y == last.y)
+            continue;
+        IntPoint moved{now.x - last.x, now.y - last.y};
+        last = now;
+        ViewToDocPoint(&moved);
+        RotatePoint(&moved, 1, 0, 0, -double(attr.geometry.angle));
+        a_.pan.x = Add32(a_.pan.x, moved.x);
+        a_.pan.y = Add32(a_.pan.y, moved.y);
+        rotationStale_ = 1;
+        DrawFill(dc);
+        attr.geometry.height = int16_t(attr.geometry.height - 1);
+        attr.geometry.width = int16_t(attr.geometry.width - 1);
+        DrawContent(dc);
+        attr.geometry.height = int16_t(attr.geometry.height + 1);
+        attr.geometry.width = int16_t(attr.geometry.width + 1);
+    }
+    if (showHand)
+        QGuiApplication::restoreOverrideCursor();
+    a_.pan.x += border;
+    a_.pan.y += border;
+    attr.background = savedBackground;
+    dc->selectClipRgn(savedClip ? &*savedClip : nullptr);
+    dc->setRop2(rop);
+    outlineStale_ = 1;
+    modified_ = 1;
+    return true;
+}
+
+// ---- text wrap ----
+
+void FrameObjImage::BuildPictureOutline(bool useInset, bool prepare)
+{
+    outline_.clear();
+    const int32_t distance = useInset ? block_.outlineInset : 0;
+    IntRect bounds;
+    GetBounds(&bounds, kGeometryCurrent);
+    const IntRect grown{bounds.left - distance, bounds.top - distance, bounds.right + distance,
+                        bounds.bottom + distance};
+    outline_ = {{grown.left, grown.top},     {grown.right, grown.top},   {grown.right, grown.top},
+                {grown.right, grown.bottom}, {grown.right, grown.bottom}, {grown.left, grown.bottom},
+                {grown.left, grown.bottom},  {grown.left, grown.top}};
+    outlineStale_ = 0;
+    if (block_.attr.geometry.lineWidth != 0 || !prepare || PrepareImage(0) != 0)
+        return;
+
+    // The picture drawn on white in a bitmap of the frame's box, at 1:1.
+    OffscreenDC offscreen(MeasuringDc());
+    IntRect covered;
+    if (offscreen.Begin(0, 0, bounds.right - bounds.left - 1, bounds.bottom - bounds.top - 1, kWhite, &covered,
+                        true) != 0)
+        return;
+    IntRect rect;
+    CornerQuad corners;
+    GetDestination(false, &rect, &corners);
+    const int32_t sx = covered.right - covered.left;
+    const int32_t sy = covered.bottom - covered.top;
+    const int32_t w = std::max(1, bounds.right - bounds.left);
+    const int32_t h = std::max(1, bounds.bottom - bounds.top);
+    auto toBitmap = [&](int32_t x, int32_t y) {
+        return IntPoint{int32_t(int64_t(x - bounds.left) * sx / w), int32_t(int64_t(y - bounds.top) * sy / h)};
+    };
+    const IntPoint lt = toBitmap(rect.left, rect.top);
+    const IntPoint rb = toBitmap(rect.right, rect.bottom);
+    DibHandleDraw(offscreen.GetSafeHdc(), CurrentImage(), IntRect{lt.x, lt.y, rb.x, rb.y}, SRCCOPY);
+    DibHandleOwner picture;
+    if (!picture || offscreen.End(picture.get()) != 0)
+        return;
+    std::vector<IntPoint> traced;
+    if (DibHandleTraceOutline(picture.get(), &traced, kImageOutlinePoints, nullptr, kWhite) != 0 || traced.size() < 3)
+        return;
+    const size_t sides = (traced.size() - 1) / 2;
+    for (size_t i = 0; i < traced.size(); ++i) {
+        IntPoint p{bounds.left + int32_t(int64_t(traced[i].x) * w / std::max(1, sx)),
+                   bounds.top + int32_t(int64_t(traced[i].y) * h / std::max(1, sy))};
+        if (i < sides || i == traced.size() - 1)
+            p.x -= distance;
+        else
+            p.x += distance;
+        traced[i] = p;
+    }
+    outline_ = traced;
+}
+
+bool FrameObjImage::AddRotatedPoints(Dc*, WrapPointList* list, int32_t limit)
+{
+    if (!list->HasRoom(2 * kImageOutlinePoints, limit))
+        return false;
+    if (outlineStale_ || redrawPending_ || outline_.empty())
+        BuildPictureOutline(true, true);
+    const size_t n = outline_.size();
+    for (size_t i = 0; i < n; ++i) {
+        list->Add(outline_[i]);
+        list->Add(outline_[(i + 1) % n]);
+    }
+    return list->Count() > 0;
 }

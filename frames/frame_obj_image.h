@@ -1,27 +1,72 @@
 // The image frame: a rectangle frame that shows one picture. Behind the
 // root's block it stores blocks A and B (image_block_format.h); in the
 // document file, when the picture is kept there, the picture follows them.
-// Decoded pictures live in the swap file; the blocks say where.
+// Decoded pictures live in the swap file; the blocks say where. In memory
+// the frame keeps, while it needs them, the decoded picture, its turned
+// copy, the transparency mask and the metafile bits.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "foundation/path_record.h"
 #include "frames/frame_obj_rect.h"
 #include "frames/image_block_format.h"
+#include "graphics/dib_handle.h"
 
 class CTFileMng;
+class Dc;
+class PassThroughSink;
+
+// Most points of the picture's text-wrap outline.
+constexpr int32_t kImageOutlinePoints = 23;
 
 class FrameObjImage : public FrameObjRect {
 public:
     FrameObjImage();
+    // Frees what the frame holds in memory; its swap stretches stay, for
+    // block B names them.
+    ~FrameObjImage() override;
 
     int16_t GetType() const override { return kFrameImage; }
     uint32_t DataSize() const override;
     // The destination gets both blocks and its own swap copies of the
-    // picture.
+    // picture; its turned copy is made again.
     int32_t CopyTo(FrameObj* destination) override;
+    // The first change also keeps both scales and the pan, which the undo
+    // swaps back.
+    void MarkChanged(uint8_t on, uint8_t keepRegion) override;
+    void ToggleSaved() override;
+
+    // The picture, opaque with a background colour, else transparent where
+    // it is white; on a PostScript printer an EPS file goes out as it is.
+    void DrawContent(Dc* dc) override;
+    // A picture tracker; none for a locked, pinned or grouped frame.
+    FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
+    // Pans the picture with the mouse while the left button is held;
+    // false while the picture is fitted to the frame.
+    bool TrackContent() override;
+    // The picture's outline as edges (point pairs) for text wrap; false
+    // when the list has no room for 46 more points.
+    bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
 
     const ImageBlockA& BlockA() const { return a_; }
     const ImageBlockB& BlockB() const { return b_; }
-    // Frees the decoded, rotated and mask images; with dropStore their
+
+    // ---- the picture ----
+    // Takes the picture of a file: 1 when the file cannot be found (the
+    // frame keeps the name), else 0, also when it holds no picture that
+    // can be read (the frame then shows none).
+    int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
+    // Takes over image as the decoded picture (null or empty gives 1). The
+    // picture rectangle and the crop become its size. With reset the frame
+    // forgets fit, scales, angle and pan and counts the picture as its own
+    // raster picture kept in the document.
+    int32_t SetImage(DibHandle image, bool reset);
+    // Takes over metafile bits as the picture (null gives 1): fitted to the
+    // frame, kept in the document.
+    int32_t SetMetafile(Handle bits);
+    // Frees the decoded, turned and mask pictures; with dropStore their
     // swap stretches go too.
     virtual void ReleaseImage(bool dropStore);
     // The same for the metafile bits.
@@ -32,6 +77,44 @@ public:
     int32_t StoreImageBytes(const uint8_t* storeForm, uint32_t length);
     // Puts metafile bits into the swap file as the preview.
     int32_t StorePreviewBytes(const uint8_t* bits, uint32_t length);
+
+    // ---- placing it ----
+    // Moves the picture in its box, unless it is fitted to the box.
+    void PanBy(int32_t dx, int32_t dy);
+    // The old setting; fitting drops the picture's own angle.
+    uint8_t SetFitToFrame(uint8_t on);
+    // Grows or shrinks each scale by that many percent of itself (10 to
+    // 10000 percent).
+    void AdjustScale(int32_t dx, int32_t dy);
+    void SetPictureAngle(int16_t angle);
+    // Picture angle + frame angle, whole degrees, within -359..359.
+    int16_t TotalAngle() const;
+    // The rectangle (right and bottom included) and corners the picture is
+    // drawn into; in view units on request.
+    void GetDestination(bool toView, IntRect* rect, CornerQuad* corners) const;
+
+    // Makes the picture to draw ready: mode 1 the decoded picture, 2 the
+    // turned copy, 0 whichever the frame's angle asks for. Pictures come
+    // back from the swap file, or from their file when that fails; the
+    // turned copy is made again when it is stale. 0 when there is one.
+    virtual int32_t PrepareImage(int16_t mode);
+    // The prepared picture (null before PrepareImage succeeded).
+    DibHandle CurrentImage() const { return currentRotated_ ? rotated_ : decoded_; }
+    // The one-bit mask of the prepared picture, made when missing or stale
+    // (white where the picture shows the key colour).
+    DibHandle CurrentMask();
+
+    // The file the picture came from: 0 with its path, 1 when the picture
+    // did not come from a file, 4 when it is nowhere to be found (with
+    // report, the user is told).
+    int32_t LocateFile(PathRecord* out, bool report) const;
+
+    // Builds the picture's text-wrap outline (document units): the frame's
+    // bounds grown by the wrap distance (the outline inset with useInset,
+    // else 0); without a border, with prepare, the traced edges of what the
+    // picture shows, moved out by the wrap distance.
+    virtual void BuildPictureOutline(bool useInset, bool prepare);
+    const std::vector<IntPoint>& PictureOutline() const { return outline_; }
 
 protected:
     // The swap pair carries both blocks as they are; the document pair
@@ -46,14 +129,51 @@ protected:
     int32_t WritePicture(FileHandle file, ImageBlockB* written);
     int32_t ReadPicture(FileHandle file, ImageBlockB* read);
 
+    // Makes the turned copy from the decoded picture and stores it; 0 on
+    // success.
+    int32_t RebuildRotation();
+    bool RotationNeeded() const;
+    // Brings the decoded picture into memory: from the swap file, from the
+    // metafile bits, or from the picture's file. 0 when it is there.
+    int32_t LoadDecoded();
+    // Puts a picture into the swap file as the decoded image (block B) and
+    // keeps or drops it in memory.
+    int32_t StoreDecoded(DibHandle image);
+    // Loads the metafile bits from the swap file (null when there are
+    // none).
+    Handle LoadPreviewBits() const;
+    void FreeRotatedStore();
+    // The picture drawn into rect (view units) as the draw step chooses.
+    void DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript);
+    // Kind 5 on a printer: the metafile played or rendered at the device's
+    // size; false when neither worked.
+    bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);
+    // An EPS file sent to the printer's PostScript escape; false when it
+    // was not (the stand-in picture is printed instead).
+    bool SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect);
+    void MarkPictureStale();
+    // The context to measure and render with: the view's, or a measuring
+    // one when the frame has no view.
+    Dc* ReferenceDc();
+
     ImageBlockA a_;
     ImageBlockB b_;
+    DibHandle decoded_ = nullptr;
+    DibHandle rotated_ = nullptr;
+    DibHandle mask_ = nullptr;
+    Handle metafile_ = nullptr;
+    bool currentRotated_ = false;
+    uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;
     float savedVScale_ = 100.0f;
     IntPoint savedPan_;
+    std::vector<IntPoint> outline_;
+
+private:
+    std::unique_ptr<Dc> measuring_;
 };
 
 // Block B as the document gets it when no picture is kept there: no swap

@@ -3,6 +3,14 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/content_frame_host.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_document.h"
+#include "frames/frame_font.h"
+#include "frames/glyph_effect_renderer.h"
+#include "graphics/placement.h"
+#include "platform/dc.h"
 
 FrameObjPowerText::FrameObjPowerText()
 {
@@ -54,4 +62,71 @@ void FrameObjPowerText::SetEffect(const uint8_t* record)
     MarkChanged(1, 0);
     std::memcpy(effect_, record, kGlyphEffectSize);
     Recompute(0);
+}
+
+bool FrameObjPowerText::HasContent() const
+{
+    return effect_[kGlyphEffectTextOffset] != 0 || GetI32LE(effect_ + kGlyphEffectContentOffset) != 0;
+}
+
+void FrameObjPowerText::DrawContent(Dc* dc)
+{
+    FramePlacement inner = block_.attr.geometry;
+    PlacementInsetSides(&inner, block_.attr.geometry.lineWidth, block_.attr.geometry.sides);
+    inner.angle = 0;
+    IntRect rect;
+    PlacementToRect(inner, &rect);
+    DocToViewRect(&rect);
+    if (!HasContent())
+        return;
+    rect = IntRect{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    const FontSpec font = FrameFontSpec(this, int16_t(GetU16LE(effect_ + kGlyphEffectFontOffset)));
+    const bool postScript = outputShift_ && outputMode_ == kOutputPostScript;
+    const double angle = postScript ? 0.0 : double(block_.attr.geometry.angle);
+    GlyphEffectRenderer* renderer = InstalledGlyphEffectRenderer();
+    if (!dc->beginPath())
+        return;
+    if (renderer->BuildPath(dc, effect_, font, rect, angle) != 0 || !dc->endPath()) {
+        dc->abortPath();
+        return;
+    }
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    const int32_t thickness = denominator != 0 ? int32_t(numerator * 0.75 / denominator) : 0;
+    if (postScript) {
+        dc->abortPath();
+        renderer->Output(dc, effect_, rect, angle, document_);
+        return;
+    }
+    Region region = dc->pathToRegion();
+    if (region.isEmpty())
+        return;
+    RegionToLogical(dc, &region);
+    const IntRect placed = region.bounds();
+    region.offset(int32_t((int64_t(viewRect_.left) + viewRect_.right - placed.left - placed.right) / 2),
+                  int32_t((int64_t(viewRect_.top) + viewRect_.bottom - placed.top - placed.bottom) / 2));
+    if (ghost_) {
+        dc->frameRgn(region, dc->brush(), 1, 1);
+        return;
+    }
+    renderer->Paint(dc, region, effect_ + kGlyphEffectPaintOffset, rect, angle, document_, thickness);
+}
+
+void FrameObjPowerText::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift)) {
+        FrameObjRect::EditInfo(arg);
+        return;
+    }
+    uint8_t edited[kGlyphEffectSize];
+    std::memcpy(edited, effect_, sizeof edited);
+    HandleOwner styles(HandleNew(0));
+    if (!InstalledGlyphEffectRenderer()->RunStylesDialog(edited, styles.get(), document_))
+        return;
+    SetEffect(edited);
+    if (CurrPageMng* manager = document_ ? document_->PageManager() : nullptr) {
+        manager->ResetFrameStates(kDrawNeeded);
+        manager->RedrawCurrentPage(1, 0, 0);
+    }
 }

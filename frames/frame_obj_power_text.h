@@ -13,7 +13,15 @@ public:
     uint32_t DataSize() const override;
     int32_t CopyTo(FrameObj* destination) override;
 
+    // The effect text's outlines, placed in the middle of the frame and
+    // painted by the glyph-effect renderer.
+    void DrawContent(Dc* dc) override;
+    // Shift: object info; else the Power text styles dialog.
+    void EditInfo(int32_t arg) override;
+
     const uint8_t* Effect() const { return effect_; }
+    // Whether the record has anything to draw.
+    bool HasContent() const;
     // Marks the change, takes the record and recomputes.
     void SetEffect(const uint8_t* record);
 

@@ -1,9 +1,28 @@
 #include "frames/frame_obj_text.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/int_math.h"
+#include "graphics/beep.h"
+
+#include "frames/content_frame_host.h"
 #include "frames/ctfile_mng.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_document.h"
 #include "frames/frame_store.h"
+#include "frames/frame_view_services.h"
 #include "frames/story_store.h"
+#include "frames/text_frame_engine.h"
+#include "graphics/brush_state.h"
+#include "graphics/dib_draw.h"
+#include "graphics/dib_imaging.h"
+#include "graphics/dib_serial.h"
+#include "graphics/offscreen_dc.h"
+#include "graphics/placement.h"
+#include "graphics/rop_state.h"
 
 namespace {
 
@@ -18,6 +37,10 @@ int32_t LimitInset(int32_t w, const IntRect& r)
     return w;
 }
 
+// The angle in whole degrees, within -359..359; an angle read from a
+// damaged file (huge, or not a number) stays inside the range too.
+int16_t WholeAngle(float angle) { return int16_t(TruncToInt32(angle) % 360); }
+
 }  // namespace
 
 FrameObjText::FrameObjText()
@@ -26,10 +49,18 @@ FrameObjText::FrameObjText()
     block_.textInset = 3;
 }
 
-FrameObjText::~FrameObjText()
+FrameObjText::~FrameObjText() { FreeImage(true); }
+
+void FrameObjText::FreeImage(bool dropStore)
 {
+    DibHandleFree(&image_);
+    if (!dropStore)
+        return;
     if (imageStored_ && document_ && document_->SwapFile())
         document_->SwapFile()->FreeSpace(imagePosition_, imageLength_);
+    imageStored_ = 0;
+    imagePosition_ = 0;
+    imageLength_ = 0;
 }
 
 bool FrameObjText::IsRotatable() const
@@ -105,4 +136,329 @@ int32_t FrameObjText::ReloadFrom(FileHandle file, const IntPoint& delta, uint16_
         frames->SetStoryId(FrameId(), int16_t(story));
     Invalidate(0);
     return result + read;
+}
+
+void FrameObjText::OffsetLines(const IntPoint& delta, int16_t sign)
+{
+    const int32_t dx = sign < 0 ? Sub32(0, delta.x) : delta.x;
+    const int32_t dy = sign < 0 ? Sub32(0, delta.y) : delta.y;
+    const int32_t first = lines_.FirstIndex();
+    for (int32_t i = first; i < first + lines_.Count(); ++i) {
+        uint8_t* record = lines_.RecordPtr(i);
+        if (!record)
+            continue;
+        uint8_t* r = record + kLineRectOffset;
+        PutI32LE(r, Add32(GetI32LE(r), dx));
+        PutI32LE(r + 4, Add32(GetI32LE(r + 4), dy));
+        PutI32LE(r + 8, Add32(GetI32LE(r + 8), dx));
+        PutI32LE(r + 12, Add32(GetI32LE(r + 12), dy));
+    }
+}
+
+void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remember)
+{
+    FrameGeometry& g = block_.attr.geometry;
+    if (remember && positive) {
+        const IntPoint back = block_.remembered;
+        if (back.x != 0 || back.y != 0) {
+            g.x = Sub32(g.x, back.x);
+            g.y = Sub32(g.y, back.y);
+            OffsetLines(back, -1);
+        }
+        block_.remembered = delta;
+    } else if (remember) {
+        block_.remembered = IntPoint{};
+    }
+    const int32_t dx = positive ? delta.x : Sub32(0, delta.x);
+    const int32_t dy = positive ? delta.y : Sub32(0, delta.y);
+    g.x = Add32(g.x, dx);
+    g.y = Add32(g.y, dy);
+
+    if (wrapOutline_) {
+        const uint32_t size = HandleGetSize(wrapOutline_);
+        uint8_t* bytes = HandleData(wrapOutline_);
+        const uint32_t implied = size < 12 ? 0 : (size - 12) / kWrapPointSize + 1;
+        const uint16_t stored = size >= 2 ? GetU16LE(bytes) : 0;
+        if (size >= 2 && implied != stored) {
+            // An outline whose count disagrees with its size was damaged
+            // somewhere; the size is what the Handle really holds.
+            char note[96];
+            std::snprintf(note, sizeof note, "n=%u, num=%u, size=%u, summ=%u", unsigned(implied), unsigned(stored),
+                          unsigned(size), unsigned(kWrapPointSize * stored + 4));
+            PlayBeep(0);
+            AlertNote(note, 0);
+            PutU16LE(bytes, uint16_t(std::min<uint32_t>(implied, 0xFFFF)));
+        }
+        for (uint32_t i = 0; i < implied; ++i) {
+            uint8_t* p = bytes + kWrapOutlineHeaderSize + kWrapPointSize * i;
+            PutI32LE(p, Add32(GetI32LE(p), dx));
+            PutI32LE(p + 4, Add32(GetI32LE(p + 4), dy));
+        }
+    }
+    OffsetLines(delta, positive ? 1 : -1);
+}
+
+// ---- drawing ----
+
+bool FrameObjText::InTextEdit() const { return ContentHostOf(this)->TextToolFrame() == this; }
+
+void FrameObjText::DrawFill(Dc* dc)
+{
+    if (InTextEdit() && !outputShift_) {
+        BrushState brush(dc);
+        brush.SetSolid(kWhite);
+        RopState rop(dc);
+        rop.Set(R2_COPYPEN);
+        FillShape(dc, 1);
+        return;
+    }
+    uint8_t& pattern = block_.attr.fillPattern;
+    const uint8_t kept = pattern;
+    if (ghost_ && pattern == 1)
+        pattern = 2;
+    FrameObjRect::DrawFill(dc);
+    pattern = kept;
+}
+
+DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
+{
+    FrameView* view = View();
+    CurrPageMng* manager = document_ ? document_->PageManager() : nullptr;
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    int16_t mode = 0;
+    if (manager)
+        manager->GetZoom(&numerator, &denominator, &mode);
+    if (docUnits) {
+        if (manager)
+            manager->SetZoom(1, 1, mode, 0);
+        Recompute(0);
+        block_.drawnAsImage = 1;
+    }
+    IntRect bounds;
+    PlacementToRect(block_.attr.geometry, &bounds);
+    if (!docUnits)
+        DocToViewRect(&bounds);
+    DibHandle image = DibHandleNew();
+    OffscreenDC offscreen(dc);
+    IntRect covered;
+    bool made = image && offscreen.Begin(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, kWhite,
+                                         &covered, true) == 0;
+    if (made) {
+        if (view)
+            view->PushDrawTarget(offscreen.GetSafeHdc(), 0);
+        const float angle = viewGeometry_.angle;
+        viewGeometry_.angle = 0;
+        DrawTextInto(offscreen.GetSafeHdc());
+        viewGeometry_.angle = angle;
+        if (view)
+            view->PopDrawTarget();
+        made = offscreen.End(image) == 0 && !DibHandleIsEmpty(image);
+    }
+    if (docUnits) {
+        if (manager)
+            manager->SetZoom(uint16_t(numerator), uint16_t(denominator), mode, 0);
+        Recompute(0);
+    }
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
+    if (made && angle != 0)
+        made = DibHandleSdkTransform(image, int16_t((360 - angle) % 360), kWhite) == 0;
+    if (!made)
+        DibHandleFree(&image);
+    return image;
+}
+
+void FrameObjText::DrawRotated(Dc* dc)
+{
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
+    if (imageAngle_ != angle) {
+        FreeImage(true);
+        imageAngle_ = 0;
+        if (angle == 0) {
+            block_.drawnAsImage = 0;
+            DrawText(dc);
+            return;
+        }
+    }
+    if (!image_) {
+        CTFileMng* swap = document_ ? document_->SwapFile() : nullptr;
+        if (imageStored_ && swap) {
+            image_ = DibHandleNew();
+            if (!image_ || DibHandleReadStore(swap, image_, imagePosition_) != 0) {
+                FreeImage(true);
+                imageAngle_ = 0;
+                return;
+            }
+        } else {
+            image_ = RenderImage(dc, true);
+            if (!image_)
+                return;
+            imageAngle_ = angle;
+            uint32_t position = kStoreNoPosition;
+            uint32_t length = 0;
+            if (swap && DibHandleWriteStore(swap, image_, &position, &length) == 0 && position != kStoreNoPosition) {
+                imageStored_ = 1;
+                imagePosition_ = position;
+                imageLength_ = length;
+            }
+        }
+    }
+    const bool hadClip = dc->hasClip();
+    const Region previous = dc->clipRegion();
+    if (std::optional<Region> outline = MakeOutlineRegion(dc, 1)) {
+        RegionToDevice(dc, &*outline);
+        dc->extSelectClipRgn(&*outline, RGN_AND);
+    }
+    DibHandleDraw(dc, image_, IntRect{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1},
+                  SRCAND);
+    dc->selectClipRgn(hadClip ? &previous : nullptr);
+}
+
+void FrameObjText::DrawTextContent(Dc* dc)
+{
+    const int16_t angle = WholeAngle(block_.attr.geometry.angle);
+    const IntRect into{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1};
+    if (image_ && !ghost_ && angle == 0 && imageAngle_ == 0)
+        DibHandleFree(&image_);
+    if (outputShift_) {
+        if (angle == 0 && imageAngle_ == 0) {
+            DrawText(dc);
+        } else if (DibHandle printed = RenderImage(dc, false)) {
+            DibHandleDraw(dc, printed, into, SRCAND);
+            DibHandleFree(&printed);
+        }
+    } else if (image_ && ghost_ && imageAngle_ == angle) {
+        DibHandleDraw(dc, image_, into, DSXN);
+    } else if (ghost_) {
+        FreeImage(true);
+        image_ = RenderImage(dc, false);
+        if (image_) {
+            DibHandleDraw(dc, image_, into, DSXN);
+            imageAngle_ = angle;
+        }
+    } else if (angle != 0 || imageAngle_ != 0) {
+        DrawRotated(dc);
+    } else {
+        DrawText(dc);
+    }
+    contentDrawn_ = 0;
+}
+
+void FrameObjText::DrawContent(Dc* dc) { DrawTextContent(dc); }
+
+void FrameObjText::DrawTextInto(Dc* dc) { DrawText(dc); }
+
+void FrameObjText::DrawText(Dc* dc)
+{
+    ContentFrameHost* host = ContentHostOf(this);
+    TextFrameEngine* engine = host->TextEngine();
+    const int32_t mode = dc->setBkMode(TRANSPARENT);
+    const ColorRef background = dc->bkColor();
+    const bool editing = InTextEdit();
+    if (editing) {
+        dc->setBkMode(OPAQUE);
+        dc->setBkColor(kWhite);
+    }
+    if (engine) {
+        engine->ClearCaretDrawn();
+        if (engine->SelectStory(block_.storyId)) {
+            engine->LoadWrapOutline(this);
+            IntRect rect;
+            GetTextRect(&rect);
+            engine->SetTextRect(rect);
+            engine->DrawText(dc, this);
+            FrameStore* frames = document_ ? document_->Frames() : nullptr;
+            if (editing && drawEditSelection_ && !outputShift_ && frames && frames->IsInEdit(this)) {
+                engine->SetTextRect(rect);
+                engine->DrawEditSelection(dc, this);
+            }
+        }
+    }
+    dc->setBkColor(background);
+    dc->setBkMode(mode);
+}
+
+// ---- changes ----
+
+FrameTracker* FrameObjText::CreateTracker(FrameView* view, int16_t mode)
+{
+    FrameTracker* tracker = FrameObjRect::CreateTracker(view, mode);
+    if (tracker)
+        imageAngle_ = 0;
+    return tracker;
+}
+
+void FrameObjText::SetBorderWidth(int16_t width)
+{
+    FrameObjRect::SetBorderWidth(width);
+    imageAngle_ = 0;
+    Invalidate(0);
+}
+
+void FrameObjText::Invalidate(int32_t flag)
+{
+    FrameObjRect::Invalidate(flag);
+    if (FrameStore* frames = document_ ? document_->Frames() : nullptr)
+        frames->SetNeedsReflow(FrameId());
+    if (TextFrameEngine* engine = ContentHostOf(this)->TextEngine())
+        engine->BuildTextWrapOutline(this, ViewDc());
+    imageAngle_ = 0;
+}
+
+int32_t FrameObjText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
+{
+    const int32_t result = FrameObjRect::ShiftForOutput(on, mode, dx, dy);
+    OffsetLines(IntPoint{dx, dy}, on ? -1 : 1);
+    return result;
+}
+
+void FrameObjText::EndDrag(uint8_t commit)
+{
+    if (block_.attr.locked || block_.pinned)
+        return;
+    const FrameGeometry& g = block_.attr.geometry;
+    OffsetLines(IntPoint{Sub32(dragGeometry_.x, g.x), Sub32(dragGeometry_.y, g.y)}, 1);
+    if (TextFrameEngine* engine = ContentHostOf(this)->TextEngine()) {
+        IntRect rect;
+        GetTextRect(&rect);
+        engine->SetTextRect(rect);
+    }
+    FrameObjRect::EndDrag(commit);
+}
+
+void FrameObjText::StraightenForEdit()
+{
+    savedAngle_ = 0;
+    FrameGeometry& g = block_.attr.geometry;
+    if (g.angle == 0)
+        return;
+    MarkChanged(1, 0);
+    savedAngle_ = g.angle;
+    savedOutlineKind_ = block_.outlineKind;
+    block_.outlineKind = 0;
+    g.angle = 0;
+    Recompute(1);
+    RedrawPage();
+}
+
+void FrameObjText::RestoreRotation()
+{
+    if (savedAngle_ == 0) {
+        MarkChanged(1, 0);
+        Invalidate(0);
+    } else {
+        MarkChanged(0, 0);
+        MarkChanged(1, 0);
+        block_.attr.geometry.angle = savedAngle_;
+        block_.outlineKind = uint8_t(savedOutlineKind_);
+        Recompute(1);
+        imageAngle_ = 0;
+    }
+    RedrawPage();
+}
+
+void FrameObjText::RedrawPage()
+{
+    if (CurrPageMng* manager = document_ ? document_->PageManager() : nullptr)
+        manager->RedrawCurrentPage(1, 0, 0);
 }

@@ -7,13 +7,18 @@
 
 #include "frames/frame_obj_rect.h"
 #include "frames/record_table.h"
+#include "graphics/dib_handle.h"
+
+// Where a laid-out line's rectangle (i32 left, top, right, bottom, document
+// units) stands in its record: behind the line's i32 paragraph index.
+constexpr size_t kLineRectOffset = 4;
 
 class FrameObjText : public FrameObjRect {
 public:
     static constexpr uint32_t kLineRecordSize = 196;
 
     FrameObjText();
-    // Gives the rotated-text image's swap stretch back.
+    // Frees the rotated-text image and gives its swap stretch back.
     ~FrameObjText() override;
 
     int16_t GetType() const override { return kFrameText; }
@@ -27,14 +32,64 @@ public:
     int32_t WriteOffset(FileHandle file, const IntPoint& origin) override;
     int32_t ReloadFrom(FileHandle file, const IntPoint& delta, uint16_t* oldId) override;
 
+    // Moves the frame, its text-wrap outline and its laid-out lines by the
+    // whole 32-bit delta (added when positive is set, else subtracted).
+    void OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t remember) override;
+
+    // While the Text tool edits this frame, its text stands on white;
+    // ghost drawing shows a hollow fill as a hatch.
+    void DrawFill(Dc* dc) override;
+    // The text, straight or through the rotated-text image.
+    void DrawContent(Dc* dc) override;
+    // The root's; a new tracker makes the rotated image stale.
+    FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
+    void SetBorderWidth(int16_t width) override;
+    // The root's, then re-flow, a new text-wrap outline and a stale image.
+    void Invalidate(int32_t flag) override;
+    // The laid-out lines move with the frame.
+    int32_t ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy) override;
+    void EndDrag(uint8_t commit) override;
+
+    // Draws the laid-out text straight into dc.
+    virtual void DrawText(Dc* dc);
+    // The same into an off-screen context.
+    virtual void DrawTextInto(Dc* dc);
     // The unrotated bounds less the text inset and the border, document
     // units.
     virtual void GetTextRect(IntRect* out) const;
+    // Turns a frame shown straight for editing back to its angle.
+    virtual void RestoreRotation();
+    // Shows a rotated frame straight while its text is edited.
+    virtual void StraightenForEdit();
+
+    DibHandle RotatedImage() const { return image_; }
+    int16_t ImageAngle() const { return imageAngle_; }
+    bool ImageStored() const { return imageStored_ != 0; }
+    // Moves every laid-out line's rectangle by delta, negated for a
+    // negative sign.
+    void OffsetLines(const IntPoint& delta, int16_t sign);
 
     RecordTable& LineTable() { return lines_; }
 
 protected:
+    // Frees the image; with dropStore its swap stretch too.
+    void FreeImage(bool dropStore);
+    // The text drawn unrotated on white and turned by the frame's angle:
+    // in view units, or (docUnits) at 1:1 in document units. Null when it
+    // cannot be made.
+    DibHandle RenderImage(Dc* dc, bool docUnits);
+    // The display of a rotated frame through its cached image.
+    void DrawRotated(Dc* dc);
+    // The text frame's own content drawing, which the barcode frames fall
+    // back on.
+    void DrawTextContent(Dc* dc);
+    // Whether the Text tool edits this frame now.
+    bool InTextEdit() const;
+    // The current-page manager's redraw after an edit.
+    void RedrawPage();
+
     RecordTable lines_{kLineRecordSize};
+    DibHandle image_ = nullptr;
     uint8_t imageStored_ = 0;
     uint32_t imageLength_ = 0;
     uint32_t imagePosition_ = 0;

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <list>
 #include <map>
 #include <mutex>
 #include <tuple>
+
+#include <fontconfig/fontconfig.h>
+
+#include <QFontDatabase>
 
 #include "foundation/cp1252.h"
 
@@ -35,14 +40,8 @@ std::mutex& CacheMutex()
     return m;
 }
 
-std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, bool italic)
+std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, bool italic)
 {
-    static std::map<std::tuple<QString, int, bool>, std::shared_ptr<const FontDesign>> cache;
-    const auto key = std::make_tuple(family, weight, italic);
-    auto it = cache.find(key);
-    if (it != cache.end())
-        return it->second;
-
     auto d = std::make_shared<FontDesign>();
     QFont f(family);
     f.setWeight(QFont::Weight(weight));
@@ -75,9 +74,83 @@ std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, b
             }
         }
     }
-    std::shared_ptr<const FontDesign> result = d;
-    cache.emplace(key, result);
-    return result;
+    return d;
+}
+
+// The family a face name is drawn with. A family the font database knows
+// is kept as named. Any other name (a face that is not installed, or noise
+// from a damaged file) is drawn with whatever installed family the font
+// configuration matches it to: the standard serif, sans or mono face, or a
+// metric alias such as Helvetica's. That is the face the font system would
+// pick for the name anyway, so nothing draws differently, but every unknown
+// name now shares the design of an installed family instead of making one
+// of its own.
+QString DrawnFamily(const QString& family, bool italic)
+{
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    QString matched;
+    if (FcPattern* pattern = FcPatternCreate()) {
+        const QByteArray name = family.toUtf8();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+        FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+        if (FcConfigSubstitute(nullptr, pattern, FcMatchPattern)) {
+            FcDefaultSubstitute(pattern);
+            FcResult result = FcResultNoMatch;
+            if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+                FcChar8* found = nullptr;
+                if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch && found)
+                    matched = QString::fromUtf8(reinterpret_cast<const char*>(found));
+                FcPatternDestroy(match);
+            }
+        }
+        FcPatternDestroy(pattern);
+    }
+    return matched.isEmpty() ? QStringLiteral("Liberation Sans") : matched;
+}
+
+// The designs most recently asked for, at most kFontDesignCacheLimit of
+// them. A design holds every glyph outline of a face, a few hundred
+// kilobytes, so the cache is bounded however many faces and weights a
+// document or metafile names; faces still in use stay alive through the
+// sized faces that share them.
+class DesignCache {
+public:
+    std::shared_ptr<const FontDesign> get(const QString& family, int weight, bool italic)
+    {
+        const Key key{family, weight, italic};
+        auto it = index_.find(key);
+        if (it != index_.end()) {
+            order_.splice(order_.begin(), order_, it->second);
+            return it->second->second;
+        }
+        std::shared_ptr<const FontDesign> design = MakeDesign(family, weight, italic);
+        order_.emplace_front(key, design);
+        index_.emplace(key, order_.begin());
+        while (order_.size() > kFontDesignCacheLimit) {
+            index_.erase(order_.back().first);
+            order_.pop_back();
+        }
+        return design;
+    }
+    size_t size() const { return order_.size(); }
+
+private:
+    using Key = std::tuple<QString, int, bool>;
+    using Entry = std::pair<Key, std::shared_ptr<const FontDesign>>;
+    std::list<Entry> order_;  // most recently used first
+    std::map<Key, std::list<Entry>::iterator> index_;
+};
+
+DesignCache& Designs()
+{
+    static DesignCache cache;
+    return cache;
+}
+
+std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, bool italic)
+{
+    return Designs().get(DrawnFamily(family, italic), weight, italic);
 }
 
 }  // namespace
@@ -124,6 +197,12 @@ const Coverage& FontFace::glyphCoverage(uint8_t ch) const
         FillArea(*slot, outline, true);
     }
     return *slot;
+}
+
+size_t FontDesignCacheSize()
+{
+    std::lock_guard<std::mutex> lock(CacheMutex());
+    return Designs().size();
 }
 
 std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,

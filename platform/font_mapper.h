@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -69,3 +70,8 @@ QString ResolveFaceFamily(const char* faceName);
 // changes once made, so contexts on other threads may share it.
 std::shared_ptr<const FontFace> MapLogFont(const LogFont& font, double pixelsPerUnitX, double pixelsPerUnitY,
                                            double dpiY);
+
+// How many face designs (a face's outlines and metrics at one weight and
+// slant) the mapper keeps at most, and how many it holds now.
+constexpr size_t kFontDesignCacheLimit = 128;
+size_t FontDesignCacheSize();

@@ -46,6 +46,14 @@ const StringTableEntry kStringTable[] = {
     {609, "Error save frame on document file."},
     {612, "Unknow frame type."},
 
+    // Frame object model: the picture manager's group (435 + n).
+    {436, "TMP picture error. Delete picture frame."},
+    {437, "Loading picture error. Delete picture frame."},
+    {438, "Error Subscribe operation."},
+    {439, "Picture file not found."},
+    {440, "( EPS File )."},
+    {441, "Picture Not Found."},
+
     // Frame object model: the current-page manager's group.
     {471, "Not Found Page .[CurrPage2Page]"},
     {472, "You can't link text boxes across\nmaster pages or onto the pasteboard."},

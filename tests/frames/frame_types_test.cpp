@@ -190,8 +190,8 @@ TEST_F(FrameTypes, ABadQuickCardBlockIsReplacedByAnEmptyOne)
 {
     FrameObjBarcode18 frame;
     std::vector<uint8_t> bytes = Written(frame);
-    const size_t header = bytes.size() - kQuickCardHeaderSize;
-    PutU32LE(&bytes[header + kQuickCardBlockSizeOffset], 8);
+    const size_t header = bytes.size() - kQuickCardFrameHeaderSize;
+    PutU32LE(&bytes[header + kQuickCardFrameBlockSizeOffset], 8);
     bytes.resize(bytes.size() + 8, 0xEE);
     file_.Put(bytes);
     FrameObjBarcode18 back;
@@ -199,7 +199,7 @@ TEST_F(FrameTypes, ABadQuickCardBlockIsReplacedByAnEmptyOne)
     ASSERT_EQ(HandleGetSize(back.QuickCardBlock()), 24u);
     EXPECT_EQ(GetU32LE(HandleData(back.QuickCardBlock()) + 12), 1u);
 
-    PutU32LE(&bytes[header + kQuickCardBlockSizeOffset], 0x7FFFFFF0);
+    PutU32LE(&bytes[header + kQuickCardFrameBlockSizeOffset], 0x7FFFFFF0);
     file_.Put(bytes);
     FrameObjBarcode18 huge;
     EXPECT_NE(huge.Read(file_.get(), 0), 0);
@@ -212,8 +212,8 @@ TEST_F(FrameTypes, ABadQuickCardBlockIsReplacedByAnEmptyOne)
     PutU32LE(&old[24], 48);
     PutI32LE(&old[28], -1);
     std::memcpy(&old[24 + 40], "Hi", 3);
-    bytes.resize(header + kQuickCardHeaderSize);
-    PutU32LE(&bytes[header + kQuickCardBlockSizeOffset], uint32_t(old.size()));
+    bytes.resize(header + kQuickCardFrameHeaderSize);
+    PutU32LE(&bytes[header + kQuickCardFrameBlockSizeOffset], uint32_t(old.size()));
     bytes.insert(bytes.end(), old.begin(), old.end());
     file_.Put(bytes);
     FrameObjBarcode18 converted;

@@ -1,0 +1,65 @@
+#include "frames/glyph_effect_renderer.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "foundation/int_math.h"
+#include "frames/glyph_effect_format.h"
+#include "platform/dc.h"
+
+namespace {
+
+// The effect's words as plain outlines: the text fills the rectangle's
+// height, filled black where the effect painter would paint it.
+class PlainGlyphEffects : public GlyphEffectRenderer {
+public:
+    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, double angle) override
+    {
+        const char* text = reinterpret_cast<const char*>(record + kGlyphEffectTextOffset);
+        const std::string words(text, strnlen(text, kGlyphEffectContentOffset));
+        const int32_t height = rect.bottom - rect.top;
+        if (words.empty() || height <= 0)
+            return 1;
+        LogFont f;
+        std::memcpy(f.faceName, font.faceName, sizeof f.faceName);
+        f.faceName[sizeof f.faceName - 1] = 0;
+        f.height = -height * 3 / 4;
+        const LogFont old = dc->selectFont(f);
+        // As large as fits the rectangle both ways.
+        const int32_t width = dc->getTextExtent(words).width;
+        if (width > rect.right - rect.left && width > 0) {
+            f.height = int32_t(int64_t(f.height) * (rect.right - rect.left) / width);
+            if (f.height == 0)
+                f.height = -1;
+        }
+        f.escapement = TruncToInt32(std::fmod(angle, 360.0) * 10);
+        f.orientation = f.escapement;
+        dc->selectFont(f);
+        const uint32_t align = dc->setTextAlign(TA_TOP | TA_LEFT);
+        dc->textOut(rect.left, rect.top, words);
+        dc->setTextAlign(align);
+        dc->selectFont(old);
+        return 0;
+    }
+    void Paint(Dc* dc, const Region& region, const uint8_t*, const IntRect&, double, FrameDocument*, int32_t) override
+    {
+        dc->fillRgn(region, Brush::Solid(kBlack));
+    }
+    void Output(Dc*, const uint8_t*, const IntRect&, double, FrameDocument*) override {}
+    bool RunStylesDialog(uint8_t*, Handle, FrameDocument*) override { return false; }
+};
+
+PlainGlyphEffects gPlain;
+GlyphEffectRenderer* gRenderer = nullptr;
+
+}  // namespace
+
+GlyphEffectRenderer* SetGlyphEffectRenderer(GlyphEffectRenderer* renderer)
+{
+    GlyphEffectRenderer* previous = gRenderer;
+    gRenderer = renderer;
+    return previous;
+}
+
+GlyphEffectRenderer* InstalledGlyphEffectRenderer() { return gRenderer ? gRenderer : &gPlain; }

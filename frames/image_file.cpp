@@ -1,0 +1,197 @@
+#include "frames/image_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "foundation/cursors.h"
+#include "foundation/file_io.h"
+#include "foundation/int_math.h"
+#include "frames/image_block_format.h"
+#include "frames/image_metafile.h"
+#include "graphics/dib_image.h"
+#include "graphics/dib_imaging.h"
+#include "graphics/eps_bounding_box.h"
+#include "graphics/imaging_bitmap.h"
+#include "graphics/imaging_formats.h"
+#include "graphics/offscreen_dc.h"
+#include "platform/dc.h"
+
+namespace {
+
+constexpr ColorRef kStandInBackground = 0xC0C0C0;
+
+std::string UpperExtension(const PathRecord& path)
+{
+    std::string ext;
+    for (const char* p = path.extension; *p && p < path.extension + sizeof path.extension; ++p)
+        ext += char(std::toupper(static_cast<unsigned char>(*p)));
+    return ext;
+}
+
+// The decoder the program has of its own for the extension, -1 for none.
+int32_t OwnDecoderType(const std::string& ext)
+{
+    if (ext == ".JPEG" || ext == ".JPG")
+        return kPictureJpeg;
+    if (ext == ".PNG")
+        return kPicturePng;
+    if (ext == ".ICO")
+        return kPictureIco;
+    return -1;
+}
+
+DibHandle DecodeOwn(const std::string& hostPath, int32_t type)
+{
+    CDibImage image;
+    if (!image.DibLoadByType(hostPath.c_str(), type) || image.GetWidth() <= 0 || image.GetHeight() <= 0)
+        return nullptr;
+    DibHandle h = DibHandleNew();
+    if (!h)
+        return nullptr;
+    const uint32_t size = image.GetPackedSize();
+    if (DibHandleAdoptBlock(h, image.Detach(), size) != 0) {
+        DibHandleFree(&h);
+        return nullptr;
+    }
+    return h;
+}
+
+DibHandle DecodeThroughImaging(const std::string& hostPath)
+{
+    ImagingFileInfo info;
+    ImagingBitmap bitmap;
+    if (!ImagingBitmap::ReadFileInfo(hostPath, &info) || !bitmap.LoadFile(hostPath, info))
+        return nullptr;
+    DibHandle h = DibHandleNew();
+    if (h && DibHandleFromSdkBitmap(h, &bitmap, true) != 0)
+        DibHandleFree(&h);
+    bitmap.Release();
+    return h;
+}
+
+// Keeps the wait cursor up for the length of a load.
+class WaitCursor {
+public:
+    WaitCursor() { SetWaitCursor(); }
+    ~WaitCursor() { RestoreSavedCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
+{
+    *tag = kImageTagNone;
+    *kind = kImageKindNone;
+    const std::string ext = UpperExtension(path);
+    if (OwnDecoderType(ext) >= 0) {
+        *tag = kImageTagPict;
+        *kind = kImageKindRaster;
+        return true;
+    }
+    ImagingFileInfo info;
+    if (ImagingBitmap::ReadFileInfo(FileHostPath(&path), &info)) {
+        *tag = kImageTagPict;
+        *kind = kImageKindRaster;
+        if (info.format == kImagingPostScript) {
+            *tag = kImageTagEps;
+            *kind = kImageKindEps;
+            return false;
+        }
+        if (info.format == kImagingWindowsMetafile) {
+            *tag = kImageTagWmf;
+            *kind = kImageKindMetafile;
+            return false;
+        }
+        return true;
+    }
+    if (ext == ".EMF") {
+        *tag = kImageTagEmf;
+        *kind = kImageKindMetafile;
+        return false;
+    }
+    IntRect box;
+    if ((ext == ".EPS" || ext == ".PS") && EpsReadBoundingBox(&path, &box) == 0) {
+        *tag = kImageTagEps;
+        *kind = kImageKindEps;
+    }
+    return false;
+}
+
+DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
+{
+    WaitCursor wait;
+    const std::string hostPath = FileHostPath(&path);
+    const int32_t own = OwnDecoderType(UpperExtension(path));
+    if (own >= 0) {
+        if (DibHandle h = DecodeOwn(hostPath, own))
+            return h;
+    }
+    uint32_t classified = 0;
+    uint8_t kind = 0;
+    if (ImageClassifyFile(path, &classified, &kind))
+        return DecodeThroughImaging(hostPath);
+    if (tag == kImageTagEmf || tag == kImageTagWmf)
+        return ImageRenderMetafileFile(path, reference, kMetafilePreviewSide);
+    if (tag == kImageTagEps)
+        return EpsStandInPicture(path, reference);
+    return nullptr;
+}
+
+int32_t EpsStandInFontSize(int32_t boxWidth, int32_t boxHeight, int32_t nameLength)
+{
+    int32_t size = boxHeight / 2;
+    if (nameLength > 0)
+        size = std::min(size, TruncToInt32(double(boxWidth) / nameLength * 1.4));
+    return std::max(size, 9);
+}
+
+DibHandle EpsStandInPicture(const PathRecord& path, Dc* reference)
+{
+    IntRect box;
+    if (EpsReadBoundingBox(&path, &box) != 0)
+        return nullptr;
+    const int32_t width = std::abs(Sub32(box.right, box.left));
+    const int32_t height = std::abs(Sub32(box.bottom, box.top));
+    std::unique_ptr<Dc> measuring;
+    if (!reference) {
+        measuring = Dc::ForMeasuring();
+        reference = measuring.get();
+    }
+    OffscreenDC offscreen(reference);
+    IntRect covered;
+    if (offscreen.Begin(0, 0, width, height, kStandInBackground, &covered, true) != 0)
+        return nullptr;
+    Dc* dc = offscreen.GetSafeHdc();
+    // A section that had to shrink draws at its own scale.
+    const double sx = double(covered.right - covered.left) / (double(width) + 1);
+    const double sy = double(covered.bottom - covered.top) / (double(height) + 1);
+
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, int32_t(sizeof name));
+    const int32_t length = int32_t(std::strlen(name));
+    LogFont font;
+    std::strncpy(font.faceName, "Arial", sizeof font.faceName - 1);
+    font.height = -std::max(1, TruncToInt32(EpsStandInFontSize(width, height, length) * sy));
+    const LogFont old = dc->selectFont(font);
+    const IntSize extent = dc->getTextExtent(name);
+    const TextMetrics metrics = dc->getTextMetrics();
+    const int32_t x = std::max(0, (TruncToInt32(width * sx) - extent.width) / 2);
+    const int32_t y = std::max(0, TruncToInt32(height * sy) / 2 + metrics.ascent / 2);
+    dc->setTextAlign(TA_BASELINE | TA_LEFT);
+    dc->setBkMode(TRANSPARENT);
+    dc->setTextColor(kBlack);
+    dc->textOut(x, y, name);
+    dc->selectFont(old);
+
+    DibHandle h = DibHandleNew();
+    if (!h || offscreen.End(h) != 0 || DibHandleIsEmpty(h)) {
+        DibHandleFree(&h);
+        return nullptr;
+    }
+    return h;
+}

@@ -1,0 +1,40 @@
+// An EPS picture sent unchanged to a PostScript printer: the placement
+// that maps the file's bounding box onto the frame, and the whole
+// pass-through sequence around the file.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/handle.h"
+#include "foundation/int_geometry.h"
+#include "foundation/path_record.h"
+#include "graphics/placement_records.h"
+
+class PassThroughSink;
+
+// Where the picture goes on the printed page, in the printer's device units.
+struct EpsPlacement {
+    CornerQuad clipCorners;      // the frame's corners, less the window origin
+    IntPoint windowOrigin;
+    IntPoint frameOrigin;        // the frame's top-left corner
+    IntRect destination;         // the picture's rectangle
+    double frameAngle = 0.0;
+    int16_t pictureAngle = 0;
+    bool fit = false;
+    float hScale = 100.0f;
+    float vScale = 100.0f;
+    double deviceX = 1.0;        // device units per point, across and down
+    double deviceY = 1.0;
+};
+
+// Appends the placement to text: the clip path, the moves and turns to the
+// destination's centre, the scale from the box to it and the move by the
+// box's centre. 1, and nothing appended, when the box has no width or no
+// height (nothing could be scaled to it); else 0 or the Handle's error.
+int32_t EpsPlacementText(const EpsPlacement& placement, const IntRect& box, Handle text);
+
+// Sends prolog, placement, "%%BeginDocument:A", the file, "%%EndDocument"
+// and epilog (the caller brackets it with its clip). 1 when the box of the file
+// cannot be read or is degenerate (nothing is sent then, and the caller
+// prints the stand-in picture), or when the printer refused data.
+int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPlacement& placement);

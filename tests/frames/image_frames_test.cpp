@@ -1,0 +1,456 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "foundation/program_folder.h"
+#include "frames/frame_obj_image.h"
+#include "frames/image_file.h"
+#include "frames/image_geometry.h"
+#include "frames/image_postscript.h"
+#include "frames/pointer_poll.h"
+#include "frames/wrap_point_list.h"
+#include "graphics/corner_quad.h"
+#include "graphics/dib_pixels.h"
+#include "graphics/offscreen_dc.h"
+#include "graphics/postscript.h"
+#include "graphics/ps_text_builders.h"
+#include "content_test_document.h"
+#include "support/alert_capture.h"
+
+namespace {
+
+DibHandle Picture(int32_t width, int32_t height, const std::function<ColorRef(int32_t, int32_t)>& colour)
+{
+    DibHandle h = DibHandleNew();
+    DibHandleCreate(h, width, height, 24);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x)
+            DibHandleSetPixel(h, x, y, colour(x, y));
+    }
+    return h;
+}
+
+PathRecord Record(const std::string& path)
+{
+    PathRecord r{};
+    EXPECT_EQ(PathRecordFromPosix(path, &r), 0);
+    return r;
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.data(), qint64(text.size()));
+}
+
+const char kEps[] = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 110 70\n"
+                    "newpath 10 20 moveto 110 20 lineto 110 70 lineto closepath fill\n%%EOF\n";
+
+class ImageFrames : public SwapTest {
+protected:
+    FrameObjImage* NewImage(const IntRect& rect)
+    {
+        auto* image = static_cast<FrameObjImage*>(doc_.frames.CreateFrameObject(kFrameImage, 1));
+        image->SetFromRect(rect);
+        return image;
+    }
+
+    ContentTestDocument doc_{dir_.path()};
+};
+
+TEST_F(ImageFrames, FilesAreClassifiedByExtensionOrByWhatTheyHold)
+{
+    struct Case {
+        std::string name;
+        std::string content;
+        uint32_t tag;
+        uint8_t kind;
+        bool raster;
+    };
+    QImage bmp(4, 4, QImage::Format_RGB32);
+    bmp.fill(Qt::red);
+    bmp.save(QString::fromStdString(dir_.file("real.bmp")));
+    const Case cases[] = {
+        {"any.JPG", "not really", kImageTagPict, kImageKindRaster, true},
+        {"any.png", "", kImageTagPict, kImageKindRaster, true},
+        {"any.Ico", "", kImageTagPict, kImageKindRaster, true},
+        {"drawing.eps", kEps, kImageTagEps, kImageKindEps, false},
+        {"nobox.eps", "garbage without a box", kImageTagNone, kImageKindNone, false},
+        {"boxed.ps", "garbage\n%%BoundingBox: 0 0 5 5\n", kImageTagEps, kImageKindEps, false},
+        {"vector.emf", "not recognised", kImageTagEmf, kImageKindMetafile, false},
+        {"notes.txt", "plain words", kImageTagNone, kImageKindNone, false},
+    };
+    for (const Case& c : cases) {
+        WriteText(dir_.file(c.name), c.content);
+        uint32_t tag = 0;
+        uint8_t kind = 9;
+        EXPECT_EQ(ImageClassifyFile(Record(dir_.file(c.name)), &tag, &kind), c.raster) << c.name;
+        EXPECT_EQ(tag, c.tag) << c.name;
+        EXPECT_EQ(kind, c.kind) << c.name;
+    }
+    uint32_t tag = 0;
+    uint8_t kind = 0;
+    EXPECT_TRUE(ImageClassifyFile(Record(dir_.file("real.bmp")), &tag, &kind));
+    EXPECT_EQ(tag, kImageTagPict);
+}
+
+TEST_F(ImageFrames, EpsFilesStandInAsAGreyBoxWithTheirName)
+{
+    EXPECT_EQ(EpsStandInFontSize(200, 100, 10), 28);
+    EXPECT_EQ(EpsStandInFontSize(50, 100, 10), 9);
+    EXPECT_EQ(EpsStandInFontSize(1000, 40, 4), 20);
+    EXPECT_EQ(EpsStandInFontSize(0, 0, 0), 9);
+
+    WriteText(dir_.file("drawing.eps"), kEps);
+    DibHandleOwner standIn(EpsStandInPicture(Record(dir_.file("drawing.eps")), nullptr));
+    ASSERT_TRUE(standIn.get());
+    EXPECT_EQ(DibHandleWidth(standIn.get()), 101);
+    EXPECT_EQ(DibHandleHeight(standIn.get()), 51);
+    EXPECT_EQ(DibHandleGetPixel(standIn.get(), 0, 0), 0xC0C0C0u);
+    int dark = 0;
+    for (int x = 0; x < 101; ++x) {
+        for (int y = 0; y < 51; ++y)
+            dark += DibHandleGetPixel(standIn.get(), x, y) == 0 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 20);
+
+    // A file without a bounding box has no stand-in and loads nothing.
+    WriteText(dir_.file("bare.eps"), "%!PS\n");
+    EXPECT_EQ(EpsStandInPicture(Record(dir_.file("bare.eps")), nullptr), nullptr);
+}
+
+TEST_F(ImageFrames, ScalesMoveByPercentOfThemselvesBetweenTenAndTenThousand)
+{
+    EXPECT_EQ(ImageAdjustedScale(15.0f, -50), 10.0f);
+    EXPECT_EQ(ImageAdjustedScale(100.0f, -85), 15.0f);
+    EXPECT_EQ(ImageAdjustedScale(200.0f, 50), 300.0f);
+    EXPECT_EQ(ImageAdjustedScale(5000.0f, 1000000), kImageMaxScale);
+    EXPECT_EQ(ImageUsableScale(std::nanf("")), 100.0f);
+
+    FrameObjImage* image = NewImage(IntRect{0, 0, 100, 100});
+    image->AdjustScale(-85, 0);
+    image->AdjustScale(-50, 0);
+    EXPECT_EQ(image->BlockA().hScale, 10.0f);
+    EXPECT_EQ(image->BlockA().vScale, 100.0f);
+    // The undo takes both scales back to before the first change.
+    image->ToggleSaved();
+    EXPECT_EQ(image->BlockA().hScale, 100.0f);
+}
+
+TEST_F(ImageFrames, PictureRectanglesScalePanAndFollowTheFrame)
+{
+    EXPECT_EQ(ImageScaledRect(IntRect{0, 0, 99, 49}, 50.0f, 200.0f), (IntRect{0, 0, 49, 99}));
+    // Far beyond what 32 bits hold, the rectangle stops at the range.
+    EXPECT_EQ(ImageScaledRect(IntRect{0, 0, 2000000000, 5}, kImageMaxScale, 100.0f).right, INT32_MAX);
+
+    FrameObjImage* image = NewImage(IntRect{10, 20, 210, 220});
+    ASSERT_EQ(image->SetImage(Picture(100, 50, [](int, int) { return kWhite; }), true), 0);
+    image->AdjustScale(-50, 100);
+    image->PanBy(5, 7);
+    IntRect rect;
+    CornerQuad corners;
+    image->GetDestination(false, &rect, &corners);
+    EXPECT_EQ(rect, (IntRect{15, 27, 64, 126}));
+    EXPECT_EQ(corners.corners[2], (IntPoint{64, 126}));
+
+    // Fitted: the frame's inside, and panning is ignored.
+    EXPECT_EQ(image->SetFitToFrame(1), 0);
+    image->PanBy(50, 50);
+    image->GetDestination(false, &rect, &corners);
+    EXPECT_EQ(rect.left, 10 + 2);
+    EXPECT_EQ(rect.top, 20 + 2);
+}
+
+TEST_F(ImageFrames, OppositeAnglesKeepNoTurnedCopyAndFittingDropsThePicturesAngle)
+{
+    FrameObjImage* image = NewImage(IntRect{0, 0, 80, 60});
+    ASSERT_EQ(image->SetImage(Picture(40, 20, [](int x, int) { return x < 20 ? 0x0000FF : kWhite; }), true), 0);
+    image->SetGeometryField(4, 30);
+    image->SetPictureAngle(-30);
+    EXPECT_EQ(image->TotalAngle(), 0);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    EXPECT_EQ(image->BlockB().rotatedStored, 0);
+    EXPECT_EQ(DibHandleWidth(image->CurrentImage()), 40);
+
+    image->SetPictureAngle(15);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    EXPECT_EQ(image->BlockB().rotatedStored, 1);
+    EXPECT_EQ(image->BlockB().rotatedAngle, 45);
+    EXPECT_GT(DibHandleWidth(image->CurrentImage()), 40);
+
+    image->SetFitToFrame(1);
+    EXPECT_EQ(image->BlockA().pictureAngle, 0);
+}
+
+TEST_F(ImageFrames, AReopenedRotatedPictureIsTurnedOnlyOnce)
+{
+    FrameObjImage* image = NewImage(IntRect{0, 0, 120, 90});
+    ASSERT_EQ(image->SetImage(Picture(40, 20, [](int x, int y) { return (x + y) % 3 ? 0x00FF00 : 0x0000FF; }), true),
+              0);
+    image->SetGeometryField(4, 30);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    const int32_t turnedWidth = DibHandleWidth(image->CurrentImage());
+    const int32_t turnedHeight = DibHandleHeight(image->CurrentImage());
+
+    ScratchFile file(dir_, "document");
+    ASSERT_EQ(image->Write(file.get(), 0), 0);
+
+    ContentTestDocument other(dir_.path());
+    FrameObjImage back;
+    back.SetDocument(&other);
+    ASSERT_EQ(back.Read(file.get(), 0), 0);
+    EXPECT_EQ(back.BlockB().rotationPending, 1);
+    ASSERT_EQ(back.PrepareImage(1), 0);
+    EXPECT_EQ(DibHandleWidth(back.CurrentImage()), 40);
+    EXPECT_EQ(DibHandleHeight(back.CurrentImage()), 20);
+    ASSERT_EQ(back.PrepareImage(0), 0);
+    EXPECT_EQ(DibHandleWidth(back.CurrentImage()), turnedWidth);
+    EXPECT_EQ(DibHandleHeight(back.CurrentImage()), turnedHeight);
+    EXPECT_EQ(back.BlockB().rotationPending, 0);
+}
+
+TEST_F(ImageFrames, AnOversizedTurnFailsThePreparationAndDrawsNothing)
+{
+    FrameObjImage* image = NewImage(IntRect{0, 0, 100, 100});
+    ASSERT_EQ(image->SetImage(Picture(400, 400, [](int, int) { return 0x0000FF; }), true), 0);
+    image->AdjustScale(100000, 100000);
+    image->SetGeometryField(4, 10);
+    EXPECT_EQ(image->PrepareImage(0), 1);
+    image->DrawContent(doc_.view.dc.get());
+    EXPECT_TRUE(PixelIs(doc_.view.image, 50, 50, kWhite));
+}
+
+TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
+{
+    Dc* dc = doc_.view.dc.get();
+    FrameObjImage* image = NewImage(IntRect{10, 10, 50, 30});
+    ASSERT_EQ(image->SetImage(Picture(40, 20, [](int x, int) { return x < 20 ? 0x0000FF : kWhite; }), true), 0);
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0xFF0000));
+    image->SetColour(kNoBackground, 2);
+    image->DrawContent(dc);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0x0000FF));
+    EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, 0xFF0000));
+
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0xFF0000));
+    image->SetColour(0, 2);
+    image->DrawContent(dc);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0x0000FF));
+    EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite));
+}
+
+TEST_F(ImageFrames, TheTracedOutlineFollowsThePictureWithinTwentyThreePoints)
+{
+    FrameObjImage* image = NewImage(IntRect{100, 50, 200, 150});
+    image->SetBorderWidth(0);
+    // A black diamond on white.
+    ASSERT_EQ(image->SetImage(Picture(100, 100,
+                                      [](int x, int y) { return std::abs(x - 50) + std::abs(y - 50) < 40 ? 0 : kWhite; }),
+                              true),
+              0);
+    image->BuildPictureOutline(false, true);
+    const std::vector<IntPoint>& outline = image->PictureOutline();
+    ASSERT_GE(outline.size(), 3u);
+    EXPECT_LE(outline.size(), size_t(kImageOutlinePoints));
+    for (const IntPoint& p : outline) {
+        EXPECT_GE(p.x, 100 + 9);
+        EXPECT_LE(p.x, 200 - 9);
+    }
+    // With a border the frame's rectangle stands for the picture.
+    image->SetBorderWidth(2);
+    image->BuildPictureOutline(true, true);
+    ASSERT_EQ(image->PictureOutline().size(), 8u);
+    EXPECT_EQ(image->PictureOutline()[0], (IntPoint{97, 47}));
+
+    WrapPointList list;
+    EXPECT_TRUE(image->AddRotatedPoints(nullptr, &list, WrapPointList::kCapacity));
+    EXPECT_EQ(list.Count(), 16);
+    EXPECT_FALSE(image->AddRotatedPoints(nullptr, &list, 60));
+}
+
+class ScriptedPointer : public PointerPoll {
+public:
+    bool LeftButtonDown() override { return step_ < path.size(); }
+    IntPoint CursorPos() override { return step_ < path.size() ? path[step_++] : path.back(); }
+    std::vector<IntPoint> path;
+
+private:
+    size_t step_ = 0;
+};
+
+TEST_F(ImageFrames, PanningFollowsTheMouseUntilTheButtonIsLetGo)
+{
+    FrameObjImage* image = NewImage(IntRect{10, 10, 110, 110});
+    ASSERT_EQ(image->SetImage(Picture(50, 50, [](int, int) { return 0x0000FF; }), true), 0);
+    ScriptedPointer pointer;
+    pointer.path = {{100, 100}, {103, 100}, {108, 94}, {108, 94}};
+    PointerPoll* previous = SetPointerPoll(&pointer);
+    EXPECT_TRUE(image->TrackContent());
+    EXPECT_EQ(image->BlockA().pan, (IntPoint{8, -6}));
+    image->SetFitToFrame(1);
+    EXPECT_FALSE(image->TrackContent());
+    SetPointerPoll(previous);
+}
+
+TEST_F(ImageFrames, AMissingFileIsLookedForBesideTheProgram)
+{
+    AlertCapture alerts;
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_.file("logo.png"))));
+    FrameObjImage* image = NewImage(IntRect{0, 0, 50, 50});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("logo.png")), 1), 0);
+    EXPECT_EQ(image->BlockA().fromFile, 1);
+    EXPECT_EQ(image->BlockA().imageRect, (IntRect{0, 0, 5, 3}));
+    PathRecord found{};
+    EXPECT_EQ(image->LocateFile(&found, true), 0);
+
+    TempDir program;
+    SetProgramFolderForTesting(program.path());
+    ASSERT_TRUE(QFile::rename(QString::fromStdString(dir_.file("logo.png")),
+                              QString::fromStdString(program.file("logo.png"))));
+    EXPECT_EQ(image->LocateFile(&found, true), 0);
+    EXPECT_EQ(PathRecordToPosix(found), program.file("logo.png"));
+    QFile::remove(QString::fromStdString(program.file("logo.png")));
+    EXPECT_EQ(image->LocateFile(&found, true), 4);
+    SetProgramFolderForTesting("");
+    EXPECT_EQ(alerts.lastText(), "Picture file not found.");
+
+    PathRecord nowhere = Record(dir_.file("absent.png"));
+    EXPECT_EQ(image->LoadFromFile(nowhere, 1), 1);
+}
+
+// ---- metafiles ----
+
+// A recorded metafile: a red square on the left of a 100 x 50 frame, the
+// rest untouched.
+Handle RedSquareMetafile()
+{
+    auto reference = Dc::ForMeasuring();
+    OffscreenDC recording(reference.get());
+    EXPECT_EQ(recording.BeginMetafile(0, 0, 99, 49, "square"), 0);
+    recording.GetSafeHdc()->fillRect(IntRect{0, 0, 40, 50}, Brush::Solid(0x0000FF));
+    Handle bits = HandleNew(0);
+    EXPECT_EQ(recording.EndMetafile(bits), 0);
+    return bits;
+}
+
+TEST_F(ImageFrames, MetafilesShowTheirPreviewAndLetWhatLiesBeneathShowAroundIt)
+{
+    Handle bits = RedSquareMetafile();
+    ASSERT_GT(HandleGetSize(bits), 0u);
+    const std::vector<uint8_t> bytes(HandleData(bits), HandleData(bits) + HandleGetSize(bits));
+    FrameObjImage* image = NewImage(IntRect{10, 10, 210, 110});
+    ASSERT_EQ(image->SetMetafile(bits), 0);
+    EXPECT_EQ(image->BlockA().tag, kImageTagEmf);
+    EXPECT_EQ(image->BlockA().kind, kImageKindMetafile);
+    EXPECT_EQ(image->BlockB().previewStored, 1u);
+    EXPECT_EQ(image->BlockB().previewLength, uint32_t(bytes.size()));
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    EXPECT_LE(std::max(DibHandleWidth(image->CurrentImage()), DibHandleHeight(image->CurrentImage())), 300);
+
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+    image->SetColour(kNoBackground, 2);
+    image->DrawContent(dc);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 40, 60, 0x0000FF));
+    EXPECT_TRUE(PixelIs(doc_.view.image, 160, 60, 0x00FF00));
+
+    // Printed, the bits are played into the frame.
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->ShiftForOutput(1, 0, 0, 0);
+    image->DrawContent(dc);
+    image->ShiftForOutput(0, 0, 0, 0);
+    EXPECT_TRUE(PixelIs(doc_.view.image, 40, 60, 0x0000FF));
+
+    // A metafile file loads as such and keeps its bits for printing.
+    QFile file(QString::fromStdString(dir_.file("square.emf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    file.close();
+    FrameObjImage* loaded = NewImage(IntRect{0, 0, 100, 50});
+    ASSERT_EQ(loaded->LoadFromFile(Record(dir_.file("square.emf")), 1), 0);
+    EXPECT_EQ(loaded->BlockA().tag, kImageTagEmf);
+    EXPECT_EQ(loaded->BlockB().previewStored, 1u);
+    EXPECT_EQ(loaded->BlockB().imageStored, 1u);
+}
+
+// ---- EPS pass-through ----
+
+class CapturingSink : public PassThroughSink {
+public:
+    int32_t Escape(const uint8_t* buffer, uint32_t size) override
+    {
+        const uint16_t n = GetU16LE(buffer);
+        EXPECT_EQ(size, uint32_t(n) + 2);
+        text.append(reinterpret_cast<const char*>(buffer + 2), n);
+        return 1;
+    }
+    std::string text;
+};
+
+EpsPlacement PagePlacement()
+{
+    EpsPlacement p;
+    RectToCornerQuad(IntRect{100, 100, 300, 200}, &p.clipCorners);
+    p.frameOrigin = IntPoint{100, 100};
+    p.destination = IntRect{100, 100, 300, 200};
+    p.fit = true;
+    return p;
+}
+
+TEST_F(ImageFrames, ADegenerateBoundingBoxSendsNoPostScript)
+{
+    HandleOwner text(HandleNew(1));
+    EXPECT_EQ(EpsPlacementText(PagePlacement(), IntRect{10, 20, 10, 70}, text.get()), 1);
+    EXPECT_EQ(EpsPlacementText(PagePlacement(), IntRect{10, 20, 110, 20}, text.get()), 1);
+    EXPECT_EQ(HandleData(text.get())[0], 0);
+
+    WriteText(dir_.file("flat.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 5 5 5 90\n");
+    CapturingSink sink;
+    EXPECT_EQ(ImageSendEps(&sink, Record(dir_.file("flat.eps")), PagePlacement()), 1);
+    EXPECT_TRUE(sink.text.empty());
+}
+
+TEST_F(ImageFrames, PassedThroughEpsLandsOnTheFrameForGhostscript)
+{
+    WriteText(dir_.file("drawing.eps"), kEps);
+    CapturingSink sink;
+    // A printer's device space: one unit a point, y pointing down.
+    PsSendCStr(&sink, "%!PS-Adobe-3.0\n0 792 translate 1 -1 scale\n");
+    PsGsave(&sink);
+    ASSERT_EQ(ImageSendEps(&sink, Record(dir_.file("drawing.eps")), PagePlacement()), 0);
+    PsGrestore(&sink);
+    PsSendCStr(&sink, "showpage\n");
+    EXPECT_NE(sink.text.find("%%BeginDocument:A\n"), std::string::npos);
+    EXPECT_NE(sink.text.find(" 2 -2 scale "), std::string::npos) << sink.text;
+
+    QProcess gs;
+    gs.start("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=bbox", "-"});
+    if (!gs.waitForStarted(5000))
+        GTEST_SKIP() << "Ghostscript is not installed";
+    gs.write(sink.text.data(), qint64(sink.text.size()));
+    gs.closeWriteChannel();
+    ASSERT_TRUE(gs.waitForFinished(30000));
+    const std::string box = QString::fromUtf8(gs.readAllStandardError()).toStdString();
+    // The triangle of the file spans the frame's rectangle: 100..300
+    // across, 100..200 down the device, which is 592..692 up the page.
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ASSERT_EQ(std::sscanf(box.c_str(), "%%%%BoundingBox: %d %d %d %d", &x0, &y0, &x1, &y1), 4) << box;
+    EXPECT_NEAR(x0, 100, 2);
+    EXPECT_NEAR(x1, 300, 2);
+    EXPECT_NEAR(y0, 592, 2);
+    EXPECT_NEAR(y1, 692, 2);
+}
+
+}  // namespace
