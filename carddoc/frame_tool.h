@@ -129,8 +129,8 @@ public:
     virtual bool FrameTextFormat(uint8_t* /*record288*/) { return false; }
     // A new frame of the type on the current page, or null.
     virtual FrameObj* NewFrame(int16_t /*type*/) { return nullptr; }
-    // The document's text engine.
-    virtual TextContext* TextEngine() { return nullptr; }
+    // The document's text engine: its text context.
+    virtual TextContext* DocumentTextContext() { return nullptr; }
 
     // ---- attributes and bars ----
     virtual void SetGraphicAttrs(const GraphicAttrs& /*attrs*/) {}

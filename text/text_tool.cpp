@@ -57,7 +57,7 @@ TextTool::~TextTool()
     ClearUndo();
 }
 
-TextContext* TextTool::Text() const { return document_->TextEngine(); }
+TextContext* TextTool::Text() const { return document_->DocumentTextContext(); }
 
 FrameStore* TextTool::Frames() const { return document_->Frames(); }
 
@@ -149,6 +149,8 @@ void TextTool::SetEditFrame(FrameObjText* frame, uint8_t /*flag*/)
     }
     RefreshBars();
     BindEditor();
+    frame->StraightenForEdit();
+    BindEditor();
     frame->SetSelected(1);
     Dc* dc = ViewDc();
     const bool selection = frames->IsInEdit(frame);
@@ -158,22 +160,19 @@ void TextTool::SetEditFrame(FrameObjText* frame, uint8_t /*flag*/)
         const FrameAttributes& a = frame->Attributes();
         const uint8_t fill = a.fillPattern == 2 ? a.background : a.fillColour;
         if (fill != 1) {
+            // The frame draws its selection with its text.
+            PaintEditFrame(dc);
+        } else if (selection) {
+            Region region;
             const TextPosition caret = CaretNow();
-            std::optional<Region> saved;
-            frame->GetClipRegion(dc, &saved);
-            frame->DrawFill(dc);
-            RedrawFrameText(ctx, dc, frame, false);
-            dc->selectClipRgn(saved ? &*saved : nullptr);
+            BuildSelectionRegion(ctx, &region);
             BindEditor();
             PutCaret(caret);
+            PublishSelectionFormat(ctx, nullptr);
         }
-        if (selection)
-            ToggleHighlight();
         frame->DrawFrameEdge(dc, 1, 1, 1);
     }
-    if (selection)
-        PublishSelectionFormat(ctx, nullptr);
-    else
+    if (!selection)
         ShowCaret();
     PublishGraphicAttrs();
     RefreshBars();
@@ -199,9 +198,11 @@ void TextTool::EndEdit(uint8_t /*flag*/)
     if (CurrPageMng* pages = document_->PageManager())
         pages->InvalidateFrame(frame, 0);
     // Keys and commands that come after the end of editing must not reach
-    // the frame that was left.
+    // the frame that was left; and the frame shows as a frame not in edit
+    // when it turns back.
     editFrame_ = nullptr;
     frame_ = nullptr;
+    frame->RestoreRotation();
 }
 
 void TextTool::BindEditor()
@@ -244,22 +245,28 @@ void TextTool::ToggleHighlight()
     PutCaret(caret);
 }
 
-void TextTool::RepaintEditFrame()
+void TextTool::PaintEditFrame(Dc* dc)
 {
-    TextContext* ctx = Text();
-    Dc* dc = ViewDc();
-    if (!ctx || !dc || !editFrame_)
-        return;
     const TextPosition caret = CaretNow();
     std::optional<Region> saved;
     editFrame_->GetClipRegion(dc, &saved);
     editFrame_->DrawFill(dc);
-    RedrawFrameText(ctx, dc, editFrame_, false);
+    editFrame_->DrawText(dc);
     dc->selectClipRgn(saved ? &*saved : nullptr);
     BindEditor();
     PutCaret(caret);
-    if (ShowsSelection())
-        ToggleHighlight();
+}
+
+void TextTool::RepaintEditFrame()
+{
+    Dc* dc = ViewDc();
+    if (!Text() || !dc || !editFrame_)
+        return;
+    const bool visible = caret_.visible;
+    HideCaret();
+    PaintEditFrame(dc);
+    if (visible)
+        ShowCaret();
 }
 
 TextPosition TextTool::CaretNow() const
@@ -295,9 +302,13 @@ bool TextTool::FlowEditFrame()
 void TextTool::RepaintPage()
 {
     const TextPosition caret = CaretNow();
+    const bool visible = caret_.visible;
+    HideCaret();
     RedrawPage(0, 0);
     BindEditor();
     PutCaret(caret);
+    if (visible)
+        ShowCaret();
 }
 
 // ---- the caret ----

@@ -133,8 +133,9 @@ private:
     // Inverts the selection's area on the view (on or off).
     void ToggleHighlight();
     // The frame in edit painted again: its inside, its text, and its
-    // selection when it shows one.
+    // selection when it shows one; the caret is taken off first.
     void RepaintEditFrame();
+    void PaintEditFrame(Dc* dc);
     // Layout walks the story's paragraphs, and the caret's paragraph follows
     // the paragraph at hand: work that flows or draws keeps the caret with
     // these.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frames/frame_obj_text.h"
 #include "graphics/brush_state.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
@@ -24,6 +25,8 @@ void CTextTracker::Begin(IntPoint* start)
 {
     drawn_ = Region();
     nothingDrawn_ = 0;
+    if (frame_ && frame_->GetType() == kFrameText)
+        static_cast<FrameObjText*>(frame_)->SetDrawEditSelection(0);
     anchorPosition_ = endPosition_ = PositionAt(*start);
 }
 
@@ -55,6 +58,8 @@ void CTextTracker::Finish(const IntPoint& /*end*/, const IntPoint& /*previous*/,
         dc_->setRop2(rop);
     }
     drawn_ = Region();
+    if (frame_ && frame_->GetType() == kFrameText)
+        static_cast<FrameObjText*>(frame_)->SetDrawEditSelection(1);
 }
 
 void CTextTracker::AdjustPoint(int16_t, IntPoint*, const IntPoint&, const IntPoint&, int16_t, bool) {}

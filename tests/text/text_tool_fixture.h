@@ -1,9 +1,8 @@
 // A card document with its view and its Text tool, as far as the tool
 // needs one: the stores in a test folder, pages with the current-page
 // manager showing one of them, a style sheet, the text engine with a
-// measurer of the test's choice, and a view whose picture is an image.
-// The page's text frames draw their text when the view paints, as the text
-// frames of a card do.
+// measurer of the test's choice (the text frames draw through it), and a
+// view whose picture is an image.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +14,11 @@
 #include <vector>
 
 #include "carddoc/surface_view.h"
+#include "frames/content_frame_host.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/record_header_format.h"
+#include "frames/text_context_engine.h"
 #include "support/alert_capture.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"
@@ -67,7 +68,7 @@ private:
     ToolTextDocument* doc_;
 };
 
-class ToolTextDocument : public ToolDocument {
+class ToolTextDocument : public ToolDocument, public ContentFrameHost {
 public:
     // pageCount pages, page shown shown; the view zoomed by zoomPercent.
     ToolTextDocument(const std::string& folder, TextMeasurer* measurer, int16_t pageCount, int16_t shown,
@@ -167,8 +168,7 @@ public:
         return frames.GetFrameRecord(frame->FrameId(), record) == 0 && (HeaderFlags(record) & kFrameNeedsReflow);
     }
 
-    // The view's paint: pasteboard, page, frames, then the text of every
-    // text frame.
+    // The view's paint: pasteboard, page, frames.
     void Paint()
     {
         Dc* dc = view.GetViewDC();
@@ -179,11 +179,6 @@ public:
         manager.ResetFrameStates(kDrawNeeded);
         manager.DrawAllFiltered(dc, 1, 1);
         manager.DrawAllFiltered(dc, 1, 0);
-        for (int16_t i = 0; i < manager.FrameCount(); ++i) {
-            FrameObj* f = manager.FrameAt(i);
-            if (f->GetType() == kFrameText && f->Block().storyId > 0)
-                RedrawFrameText(&ctx, dc, static_cast<FrameObjText*>(f), false);
-        }
         tool.BindEditor();
     }
 
@@ -215,10 +210,14 @@ public:
     FrameTool* ToolOfKind(int16_t kind) override { return kind == kToolText ? &tool : nullptr; }
     int16_t SelectionCount() override { return int16_t(selection.size()); }
     FrameObj* SelectedFrame(int16_t i) override { return selection[size_t(i)]; }
-    TextContext* TextEngine() override { return &ctx; }
+    TextContext* DocumentTextContext() override { return &ctx; }
     void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphic = attrs; }
     void SetTextAttrs(const TextAttrs& attrs) override { text = attrs; }
     void SetBarItemState(int16_t bar, bool on) override { bars[bar] = on; }
+
+    // ---- ContentFrameHost ----
+    FrameObj* TextToolFrame() override { return currentTool == kToolText ? tool.EditFrame() : nullptr; }
+    TextFrameEngine* TextEngine() override { return &engine; }
 
     CTFileMng swap;
     PageTable2 pages{this};
@@ -229,6 +228,7 @@ public:
     StyleSheet styles;
     ToolTextHost host{this};
     TextContext ctx;
+    TextContextEngine engine{&ctx};
     SurfaceView view;
     TextTool tool{this};
 

@@ -43,10 +43,13 @@ TEST(TextToolPicture, FrameInEditWithSelectionAndCaret)
     doc.view.UpdateNow();
 
     auto pixel = [&](const IntPoint& view) { return doc.view.surface.pixelColor(doc.view.Pixel(view)); };
-    const QColor paper = pixel(IntPoint{2 * 300, 2 * 225});
+    EXPECT_EQ(pixel(IntPoint{2 * 300, 2 * 225}), QColor(203, 240, 255));
 
-    // Into editing, then a drag from "selects" to "across".
+    // Into editing (the text then stands on white), then a drag from
+    // "selects" to "across".
     doc.Click(doc.At(frame, 1, 7), 1);
+    const QColor paper = pixel(IntPoint{2 * 300, 2 * 225});
+    EXPECT_EQ(paper, QColor(Qt::white));
     const QPoint a = doc.view.Pixel(doc.At(frame, 1, 7));
     const QPoint b = doc.view.Pixel(doc.At(frame, 2, 22));
     QTimer::singleShot(0, &doc.view, [&] { QTest::mouseMove(&doc.view, (a + b) / 2); });
