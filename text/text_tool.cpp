@@ -98,8 +98,8 @@ void TextTool::Activate(FrameTool* /*previous*/, int16_t kind)
 void TextTool::Deactivate()
 {
     HideCaret();
-    if (editFrame_) {
-        rememberedId_ = int16_t(editFrame_->FrameId());
+    if (EditFrame()) {
+        rememberedId_ = int16_t(EditFrame()->FrameId());
         RefreshBars();
         ClearUndo();
         EndEdit(1);
@@ -119,13 +119,10 @@ void TextTool::PagesLoaded()
     if (document_->CurrentToolIndex() != kToolText || !Frames())
         return;
     FrameObj* found = rememberedId_ != 0 ? Frames()->FindShownStoryFrame(uint16_t(rememberedId_)) : nullptr;
-    if (found && found->GetType() == kFrameText) {
-        if (editFrame_ && editFrame_ != found)
-            EndEdit(1);
+    if (found && found->GetType() == kFrameText)
         SetEditFrame(static_cast<FrameObjText*>(found), 1);
-    }
-    if (editFrame_ && StoryAllSelected())
-        SelectAll(editFrame_, true, false);
+    if (EditFrame() && StoryAllSelected())
+        SelectAll(EditFrame(), true, false);
     SetBarItemState(kTextBarId, true);
 }
 
@@ -135,9 +132,8 @@ void TextTool::SetEditFrame(FrameObjText* frame, uint8_t /*flag*/)
 {
     TextContext* ctx = Text();
     FrameStore* frames = Frames();
-    if (frame != editFrame_)
-        FlushReflow();
-    editFrame_ = frame;
+    if (EditFrame() && frame != EditFrame())
+        EndEdit(1);
     frame_ = frame;
     if (!frame || !ctx || !frames)
         return;
@@ -180,10 +176,10 @@ void TextTool::SetEditFrame(FrameObjText* frame, uint8_t /*flag*/)
 
 void TextTool::EndEdit(uint8_t /*flag*/)
 {
-    if (!editFrame_)
+    if (!EditFrame())
         return;
     FlushReflow();
-    FrameObjText* frame = editFrame_;
+    FrameObjText* frame = EditFrame();
     clickState_ = 0;
     RefreshBars();
     HideCaret();
@@ -200,7 +196,6 @@ void TextTool::EndEdit(uint8_t /*flag*/)
     // Keys and commands that come after the end of editing must not reach
     // the frame that was left; and the frame shows as a frame not in edit
     // when it turns back.
-    editFrame_ = nullptr;
     frame_ = nullptr;
     frame->RestoreRotation();
 }
@@ -208,10 +203,10 @@ void TextTool::EndEdit(uint8_t /*flag*/)
 void TextTool::BindEditor()
 {
     TextContext* ctx = Text();
-    if (!editFrame_ || !ctx)
+    if (!EditFrame() || !ctx)
         return;
     const TextPosition caret = ctx->CaretPosition();
-    BindFrame(ctx, editFrame_);
+    BindFrame(ctx, EditFrame());
     const int32_t count = ctx->ParagraphCount();
     if (count <= 0)
         return;
@@ -222,14 +217,14 @@ void TextTool::BindEditor()
     ctx->SetCaretCharacter(uint16_t(caret.character < length ? caret.character : length - 1));
 }
 
-bool TextTool::ShowsSelection() { return editFrame_ && Frames() && Frames()->IsInEdit(editFrame_); }
+bool TextTool::ShowsSelection() { return EditFrame() && Frames() && Frames()->IsInEdit(EditFrame()); }
 
 bool TextTool::StoryAllSelected()
 {
     StoryStore* stories = document_->Stories();
-    if (!editFrame_ || !stories || editFrame_->Block().storyId <= 0)
+    if (!EditFrame() || !stories || EditFrame()->Block().storyId <= 0)
         return false;
-    if (stories->BindStory(uint16_t(editFrame_->Block().storyId)) != 0)
+    if (stories->BindStory(uint16_t(EditFrame()->Block().storyId)) != 0)
         return false;
     return stories->IsAllSelected();
 }
@@ -237,7 +232,7 @@ bool TextTool::StoryAllSelected()
 void TextTool::ToggleHighlight()
 {
     TextContext* ctx = Text();
-    if (!ctx || !editFrame_)
+    if (!ctx || !EditFrame())
         return;
     const TextPosition caret = CaretNow();
     ToggleSelectionHighlight(ctx, ViewDc());
@@ -249,9 +244,9 @@ void TextTool::PaintEditFrame(Dc* dc)
 {
     const TextPosition caret = CaretNow();
     std::optional<Region> saved;
-    editFrame_->GetClipRegion(dc, &saved);
-    editFrame_->DrawFill(dc);
-    editFrame_->DrawText(dc);
+    EditFrame()->GetClipRegion(dc, &saved);
+    EditFrame()->DrawFill(dc);
+    EditFrame()->DrawText(dc);
     dc->selectClipRgn(saved ? &*saved : nullptr);
     BindEditor();
     PutCaret(caret);
@@ -260,7 +255,7 @@ void TextTool::PaintEditFrame(Dc* dc)
 void TextTool::RepaintEditFrame()
 {
     Dc* dc = ViewDc();
-    if (!Text() || !dc || !editFrame_)
+    if (!Text() || !dc || !EditFrame())
         return;
     const bool visible = caret_.visible;
     HideCaret();
@@ -290,10 +285,10 @@ void TextTool::PutCaret(const TextPosition& position)
 bool TextTool::FlowEditFrame()
 {
     FrameStore* frames = Frames();
-    if (!frames || !editFrame_)
+    if (!frames || !EditFrame())
         return false;
     const TextPosition caret = CaretNow();
-    const bool changed = frames->FlowFrame(editFrame_->FrameId(), true);
+    const bool changed = frames->FlowFrame(EditFrame()->FrameId(), true);
     BindEditor();
     PutCaret(caret);
     return changed;
@@ -322,7 +317,7 @@ void TextTool::HideCaret()
 void TextTool::ShowCaret()
 {
     TextContext* ctx = Text();
-    if (!ctx || !editFrame_ || editFrame_->LineTable().Count() == 0 || ShowsSelection())
+    if (!ctx || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
         return;
     CaretShow(&caret_, ctx, true);
 }
@@ -352,8 +347,8 @@ uint8_t TextTool::ClickState()
         return 0;
     TextPosition start;
     TextPosition end;
-    frames->GetTextRef(editFrame_->FrameId(), 0, &start.paragraph, &start.character);
-    frames->GetTextRef(editFrame_->FrameId(), 1, &end.paragraph, &end.character);
+    frames->GetTextRef(EditFrame()->FrameId(), 0, &start.paragraph, &start.character);
+    frames->GetTextRef(EditFrame()->FrameId(), 1, &end.paragraph, &end.character);
     return start == fourthStart_ && end == fourthEnd_ ? 4 : 0;
 }
 
@@ -374,7 +369,7 @@ void TextTool::StoreParaWord(size_t offset, int16_t value) { PutI16LE(format_.da
 
 void TextTool::SetColor(int16_t value, int16_t target)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kColour, value, target);
     if (target == 3)
         StoreFormatWord(kRankColour, value);
@@ -384,7 +379,7 @@ void TextTool::SetColor(int16_t value, int16_t target)
 
 void TextTool::SetShade(int16_t value, int16_t target)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kShade, value, target);
     if (target == 3)
         StoreFormatWord(kRankShade, value);
@@ -394,7 +389,7 @@ void TextTool::SetShade(int16_t value, int16_t target)
 
 void TextTool::SetTextStyle(int32_t entry)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kParagraphStyle, entry);
     TextContext* ctx = Text();
     std::array<uint8_t, kStyleRecordSize> record{};
@@ -406,7 +401,7 @@ void TextTool::SetTextStyle(int32_t entry)
 
 void TextTool::SetFont(int16_t id)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kFont, id);
     StoreFormatWord(kRankFont, id);
     FrameTool::SetFont(id);
@@ -414,7 +409,7 @@ void TextTool::SetFont(int16_t id)
 
 void TextTool::SetFontSize(int16_t size)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kSize, size);
     StoreFormatWord(kRankSize, size);
     FrameTool::SetFontSize(size);
@@ -422,7 +417,7 @@ void TextTool::SetFontSize(int16_t size)
 
 void TextTool::SetFontStyle(int16_t bits, int16_t on, int16_t mask)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kStyle, bits, on, mask);
     const int16_t style = BaseWord(format_.data(), kRankStyle);
     StoreFormatWord(kRankStyle, bits == 0 ? 0 : int16_t(on ? (style | bits) : (style & ~bits)));
@@ -431,7 +426,7 @@ void TextTool::SetFontStyle(int16_t bits, int16_t on, int16_t mask)
 
 void TextTool::SetAlignment(int16_t value)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kAlignment, value);
     StoreParaWord(kParaAlignment, value);
     FrameTool::SetAlignment(value);
@@ -441,7 +436,7 @@ void TextTool::SetTextToolAttrA(int16_t value)
 {
     TextContext* ctx = Text();
     int16_t leading = value;
-    if (editFrame_ && ctx && value < 0) {
+    if (EditFrame() && ctx && value < 0) {
         const TextPosition caret = ctx->CaretPosition();
         TextLineRecord line;
         const int32_t ascent =
@@ -449,7 +444,7 @@ void TextTool::SetTextToolAttrA(int16_t value)
                                                                                                          : 0;
         leading = int16_t(value == -1 ? ascent + 1 : ascent - 1);
     }
-    if (editFrame_ && ctx)
+    if (EditFrame() && ctx)
         ApplyTextFormat(ctx, TextFormatCommand::kLeading, leading);
     StoreParaWord(kParaLeading, leading);
     FrameTool::SetTextToolAttrA(leading);
@@ -457,7 +452,7 @@ void TextTool::SetTextToolAttrA(int16_t value)
 
 void TextTool::SetTextToolAttrB(int16_t value)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kPairOrRange, value);
     StoreFormatWord(ShowsSelection() ? kRankRangeSpacing : kRankPairSpacing, value);
     FrameTool::SetTextToolAttrB(value);
@@ -465,7 +460,7 @@ void TextTool::SetTextToolAttrB(int16_t value)
 
 void TextTool::SetLineSpacing(int16_t value)
 {
-    if (editFrame_ && Text()) {
+    if (EditFrame() && Text()) {
         BindEditor();
         ::SetLineSpacing(Text(), value);
         BindEditor();
@@ -476,7 +471,7 @@ void TextTool::SetLineSpacing(int16_t value)
 
 void TextTool::SetCaseStyle(int16_t value)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kCaps, value);
     StoreFormatWord(kRankCaps, value);
     FrameTool::SetCaseStyle(value);
@@ -484,7 +479,7 @@ void TextTool::SetCaseStyle(int16_t value)
 
 void TextTool::SetBaselineStyle(int16_t value)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kSuperSubscript, value);
     // Raised text keeps a negative word, lowered text a positive one.
     StoreFormatWord(kRankSuperSub, value == 0 ? -1 : 1);
@@ -493,7 +488,7 @@ void TextTool::SetBaselineStyle(int16_t value)
 
 void TextTool::SetTextToolAttrC(int16_t value)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kAttribute01, value);
     StoreFormatWord(kRankBaselineShift, value);
     FrameTool::SetTextToolAttrC(value);
@@ -501,13 +496,13 @@ void TextTool::SetTextToolAttrC(int16_t value)
 
 void TextTool::ApplyParagraphInfo()
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kParagraphInfo, 1);
 }
 
 void TextTool::ApplyCharacterInfo(int16_t mask, int16_t bits)
 {
-    if (editFrame_ && Text())
+    if (EditFrame() && Text())
         ApplyTextFormat(Text(), TextFormatCommand::kCharacterInfo, mask, bits);
 }
 
@@ -515,8 +510,8 @@ void TextTool::RefreshBars() { NotifyViewChanged(); }
 
 void TextTool::GetGraphicAttrs(GraphicAttrs* out)
 {
-    if (editFrame_)
-        defaults_ = editFrame_->Attributes();
+    if (EditFrame())
+        defaults_ = EditFrame()->Attributes();
     FrameTool::GetGraphicAttrs(out);
     out->textColour = BaseWord(format_.data(), kRankColour);
     out->textShade = BaseWord(format_.data(), kRankShade);
@@ -541,7 +536,7 @@ void TextTool::GetTextAttrs(TextAttrs* out)
 
 void TextTool::SetFramePlacement(int16_t field, int32_t value, int32_t /*unused*/, bool redraw)
 {
-    if (!editFrame_)
+    if (!EditFrame())
         return;
     if (redraw) {
         if (ShowsSelection() && !StoryAllSelected())
@@ -549,19 +544,19 @@ void TextTool::SetFramePlacement(int16_t field, int32_t value, int32_t /*unused*
         HideCaret();
     }
     if (field == 0 || field == 1) {
-        const FrameGeometry& g = editFrame_->Geometry();
+        const FrameGeometry& g = EditFrame()->Geometry();
         IntPoint delta{field == 0 ? value - g.x : 0, field == 1 ? value - g.y : 0};
         IntRect page;
         GetPageRect(&page);
-        editFrame_->ClampMove(&delta, page, kGeometryCurrent, 0);
-        editFrame_->MoveBy(delta, 0, 0);
-        editFrame_->Recompute(1);
+        EditFrame()->ClampMove(&delta, page, kGeometryCurrent, 0);
+        EditFrame()->MoveBy(delta, 0, 0);
+        EditFrame()->Recompute(1);
     } else {
-        editFrame_->SetGeometryField(field, int16_t(value));
+        EditFrame()->SetGeometryField(field, int16_t(value));
     }
     if (redraw) {
-        editFrame_->MarkChanged(1, 0);
-        editFrame_->Invalidate(1);
+        EditFrame()->MarkChanged(1, 0);
+        EditFrame()->Invalidate(1);
         RepaintPage();
         RepaintEditFrame();
         PublishGraphicAttrs();
@@ -575,7 +570,7 @@ bool TextTool::NeedsReflow() const
 {
     FrameStore* frames = Frames();
     uint8_t record[kFrameRecordSize];
-    if (!editFrame_ || !frames || frames->GetFrameRecord(editFrame_->FrameId(), record) != 0)
+    if (!EditFrame() || !frames || frames->GetFrameRecord(EditFrame()->FrameId(), record) != 0)
         return false;
     return (HeaderFlags(record) & kFrameNeedsReflow) != 0;
 }
@@ -601,14 +596,14 @@ void TextTool::FlushReflow()
 void TextTool::RunReflow()
 {
     TextContext* ctx = Text();
-    if (!ctx || !editFrame_ || !NeedsReflow())
+    if (!ctx || !EditFrame() || !NeedsReflow())
         return;
     const bool visible = caret_.visible;
     HideCaret();
     const bool changed = FlowEditFrame();
     RepaintEditFrame();
     if (changed)
-        Frames()->InvalidateChain(editFrame_->FrameId());
+        Frames()->InvalidateChain(EditFrame()->FrameId());
     BindEditor();
     if (visible)
         ShowCaret();

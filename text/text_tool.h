@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "carddoc/frame_tool.h"
-#include "frames/frame_obj.h"
+#include "frames/frame_obj_text.h"
 #include "frames/style_record_format.h"
 #include "frames/text_position.h"
 #include "text/style_run_format.h"
@@ -114,7 +114,8 @@ public:
     void FlushReflow();
 
     // ---- what the text engine reads through the document ----
-    FrameObjText* EditFrame() const { return editFrame_; }
+    // The base's current frame: the tool keeps only text frames there.
+    FrameObjText* EditFrame() const { return static_cast<FrameObjText*>(frame_); }
     std::array<int16_t, kAttributeCount> TypingAttributes() const;
     // The click state of the last mouse-down. A fourth click's paragraph
     // selection counts only while the selection is still the one it made.
@@ -155,7 +156,6 @@ private:
     void StoreParaWord(size_t offset, int16_t value);
     void DeleteSelectionForInsert();
 
-    FrameObjText* editFrame_ = nullptr;
     std::array<uint8_t, kStyleRecordSize> format_{};
     int16_t clickState_ = 0;
     int16_t databaseField_ = kAttrNotSet;

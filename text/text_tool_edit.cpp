@@ -51,19 +51,19 @@ public:
 uint8_t TextTool::KeyDown(const KeyEvent& key)
 {
     TextContext* ctx = Text();
-    if (!editFrame_ || !ctx)
+    if (!EditFrame() || !ctx)
         return 0;
     document_->SetViewCursor(kCursorHidden);
     if (!IsCaretKey(key))
         SaveUndo(kUndoChangeText);
     BindEditor();
     const uint8_t result = HandKeyToEngine(ctx, key);
-    if (!editFrame_)
+    if (!EditFrame())
         return result;
     IntPoint at;
     int32_t height = 0;
     if (caret_.visible && CaretPoint(ctx, &at, &height) && (at.x != 0 || at.y != 0)) {
-        editFrame_->SetDrawState(kDrawDone);
+        EditFrame()->SetDrawState(kDrawDone);
         if (ctx->Host().ScrollToShowPoint(IntPoint{at.x, at.y - (height >> 1)})) {
             RefreshBars();
             BindEditor();
@@ -79,7 +79,7 @@ uint8_t TextTool::KeyDown(const KeyEvent& key)
 
 bool TextTool::CanDoEditCommand(int16_t command)
 {
-    if (!editFrame_)
+    if (!EditFrame())
         return false;
     switch (command) {
     case 1:
@@ -94,7 +94,7 @@ bool TextTool::CanDoEditCommand(int16_t command)
 bool TextTool::DoEditCommand(int16_t command)
 {
     TextContext* ctx = Text();
-    if (!editFrame_ || !ctx || command < 1 || command > 5)
+    if (!EditFrame() || !ctx || command < 1 || command > 5)
         return false;
     BusyCursor busy;
     switch (command) {
@@ -117,12 +117,12 @@ bool TextTool::DoEditCommand(int16_t command)
         break;
     case 5:
         if (StoryAllSelected()) {
-            SelectAll(editFrame_, false, true);
+            SelectAll(EditFrame(), false, true);
             ShowCaret();
         } else {
             if (ShowsSelection())
                 ToggleHighlight();
-            SelectAll(editFrame_, true, true);
+            SelectAll(EditFrame(), true, true);
         }
         break;
     default: break;
@@ -133,19 +133,19 @@ bool TextTool::DoEditCommand(int16_t command)
 void TextTool::PasteIntoFrame()
 {
     TextContext* ctx = Text();
-    if (!editFrame_ || !ctx)
+    if (!EditFrame() || !ctx)
         return;
     HideCaret();
     ClipboardPasteText(ctx);
-    editFrame_->MarkChanged(1, 0);
-    editFrame_->Invalidate(0);
+    EditFrame()->MarkChanged(1, 0);
+    EditFrame()->Invalidate(0);
     ShowCaret();
     IntPoint at;
     int32_t height = 0;
     if (caret_.visible && CaretPoint(ctx, &at, &height) && (at.x != 0 || at.y != 0)) {
         RepaintPage();
         RepaintEditFrame();
-        editFrame_->SetDrawState(kDrawNeeded);
+        EditFrame()->SetDrawState(kDrawNeeded);
         if (ctx->Host().ScrollToShowPoint(IntPoint{at.x, at.y - height / 2})) {
             RefreshBars();
             BindEditor();
@@ -165,13 +165,13 @@ bool TextTool::SaveUndo(int16_t action)
         return false;
     TextContext* ctx = Text();
     StoryStore* stories = document_->Stories();
-    if (!editFrame_ || !ctx || !stories)
+    if (!EditFrame() || !ctx || !stories)
         return false;
     if (action == kUndoResizeFrame) {
         Handle h = HandleNew(4);
         if (!h)
             return false;
-        PutU32LE(HandleData(h), editFrame_->FrameId());
+        PutU32LE(HandleData(h), EditFrame()->FrameId());
         undo_.saved = h;
         undo_.action = action;
         document_->SetUndoOwner(this);
@@ -184,7 +184,7 @@ bool TextTool::SaveUndo(int16_t action)
     if (ctx->ParagraphCount() > kUndoParagraphLimit)
         return false;
     const TextPosition last = LastCaretPosition(ctx);
-    const uint16_t story = uint16_t(editFrame_->Block().storyId);
+    const uint16_t story = uint16_t(EditFrame()->Block().storyId);
     uint16_t copy = 0;
     {
         BusyCursor busy;
@@ -259,15 +259,15 @@ void TextTool::UndoRedo()
         PutU32LE(r + kUndoParagraph, last.paragraph);
         PutU16LE(r + kUndoCharacter, last.character);
         // A selection of the other text means nothing in this one.
-        if (editFrame_) {
-            frames->SetEditFlagAll(editFrame_, false);
-            frames->SetTextRef(editFrame_->FrameId(), 0, 0, 0);
-            frames->SetTextRef(editFrame_->FrameId(), 1, 0, 0);
+        if (EditFrame()) {
+            frames->SetEditFlagAll(EditFrame(), false);
+            frames->SetTextRef(EditFrame()->FrameId(), 0, 0, 0);
+            frames->SetTextRef(EditFrame()->FrameId(), 1, 0, 0);
         }
         frames->ReplaceStoryId(int16_t(edited), int16_t(copy));
         stories->BindStory(copy);
-        if (editFrame_) {
-            uint16_t at = frames->ChainHead(editFrame_->FrameId(), false, 0);
+        if (EditFrame()) {
+            uint16_t at = frames->ChainHead(EditFrame()->FrameId(), false, 0);
             for (int32_t guard = 0; at != 0 && guard < 0x10000; ++guard) {
                 frames->FlowFrame(at, true);
                 at = frames->ChainStep(1, at, 0);
@@ -314,10 +314,10 @@ void TextTool::InsertPageNumber(int16_t style)
 {
     TextContext* ctx = Text();
     FrameStore* frames = Frames();
-    if (!editFrame_ || !ctx || !frames)
+    if (!EditFrame() || !ctx || !frames)
         return;
     IntRect bounds;
-    editFrame_->GetBounds(&bounds, 0, kGeometryCurrent);
+    EditFrame()->GetBounds(&bounds, 0, kGeometryCurrent);
     uint8_t residence = kOnPasteboard;
     CurrPageMng* pages = document_->PageManager();
     const uint32_t page = pages ? pages->PageAtRect(bounds, &residence) : 0;
@@ -362,7 +362,7 @@ void TextTool::InsertPageNumber(int16_t style)
     ctx->pageNumberRefresh = 1;
     RepaintEditFrame();
     if (changed)
-        frames->InvalidateChain(editFrame_->FrameId());
+        frames->InvalidateChain(EditFrame()->FrameId());
     ShowCaret();
 }
 
@@ -370,7 +370,7 @@ void TextTool::SetDatabaseField(int16_t index)
 {
     TextContext* ctx = Text();
     FrameStore* frames = Frames();
-    if (!editFrame_ || !ctx || !frames) {
+    if (!EditFrame() || !ctx || !frames) {
         FrameTool::SetDatabaseField(index);
         return;
     }
@@ -408,7 +408,7 @@ void TextTool::SetDatabaseField(int16_t index)
         const bool changed = FlowEditFrame();
         RepaintEditFrame();
         if (changed)
-            frames->InvalidateChain(editFrame_->FrameId());
+            frames->InvalidateChain(EditFrame()->FrameId());
     }
     ShowCaret();
     PublishCaretFormat(ctx, 0xFFFF);

@@ -26,10 +26,10 @@ bool Before(const TextPosition& a, const TextPosition& b)
 CTracker* TextTool::CreateTracker(int16_t mode)
 {
     TextContext* ctx = Text();
-    if (!ctx || !editFrame_)
+    if (!ctx || !EditFrame())
         return nullptr;
     auto* tracker = new CTextTracker(document_->CardView(), this, uint16_t(mode), ctx);
-    tracker->SetFrame(editFrame_);
+    tracker->SetFrame(EditFrame());
     return tracker;
 }
 
@@ -43,15 +43,15 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
     Dc* dc = ViewDc();
 
     // A handle of the frame in edit resizes the frame.
-    if (editFrame_ && editFrame_->HitHandle(viewPoint) != 0) {
-        std::unique_ptr<FrameTracker> made(editFrame_->CreateTracker(document_->CardView(), kUndoResizeFrame));
+    if (EditFrame() && EditFrame()->HitHandle(viewPoint) != 0) {
+        std::unique_ptr<FrameTracker> made(EditFrame()->CreateTracker(document_->CardView(), kUndoResizeFrame));
         auto* tracker = dynamic_cast<CTracker*>(made.get());
         if (tracker) {
             document_->SetViewCursor(kCursorHandle);
             HideCaret();
             RefreshBars();
             if (dc)
-                editFrame_->DrawHandlesPass(dc, 1);
+                EditFrame()->DrawHandlesPass(dc, 1);
             tracker->Track(viewPoint);
             if (tracker->Moved()) {
                 ClearUndo();
@@ -59,19 +59,18 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
                 RepaintPage();
                 const TextPosition caret = ctx->CaretPosition();
                 FrameObjText* shows =
-                    FindFrameForPosition(ctx, editFrame_, caret.character, int32_t(caret.paragraph));
+                    FindFrameForPosition(ctx, EditFrame(), caret.character, int32_t(caret.paragraph));
                 if (shows)
-                    editFrame_ = shows;
-                frame_ = editFrame_;
+                    frame_ = shows;
                 BindEditor();
                 if (StoryAllSelected()) {
-                    SelectAll(editFrame_, false, true);
-                    SelectAll(editFrame_, true, true);
+                    SelectAll(EditFrame(), false, true);
+                    SelectAll(EditFrame(), true, true);
                 } else {
                     RepaintEditFrame();
                 }
             } else if (dc) {
-                editFrame_->DrawHandlesPass(dc, 1);
+                EditFrame()->DrawHandlesPass(dc, 1);
             }
         }
         PublishGraphicAttrs();
@@ -88,10 +87,10 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         return 0;
     }
     auto* text = static_cast<FrameObjText*>(hit);
-    if (text != editFrame_) {
+    if (text != EditFrame()) {
         EndEdit(1);
         SetEditFrame(text, 1);
-        if (!editFrame_)
+        if (!EditFrame())
             return 0;
         PointToPosition(ctx, viewPoint);
         if (ShowsSelection() && !StoryAllSelected())
@@ -103,20 +102,20 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
     clickState_ = 0;
     if (StoryAllSelected()) {
         ToggleHighlight();
-        SelectAll(editFrame_, false, true);
+        SelectAll(EditFrame(), false, true);
     } else if (ShowsSelection()) {
         ToggleHighlight();
-        frames->SetEditFlagAll(editFrame_, false);
+        frames->SetEditFlagAll(EditFrame(), false);
     }
     SetTypingFormatCheck(ctx, false);
     ClearBufferSelection(ctx);
     clickState_ = GetClickState();
-    const uint16_t id = editFrame_->FrameId();
+    const uint16_t id = EditFrame()->FrameId();
 
     if (clickState_ == 1 && tracker) {
         HideCaret();
         tracker->Track(viewPoint);
-        frames->SetEditFlagAll(editFrame_, false);
+        frames->SetEditFlagAll(EditFrame(), false);
         auto* drag = static_cast<CTextTracker*>(tracker.get());
         TextPosition start;
         TextPosition end;
@@ -125,7 +124,7 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
             const bool reversed = Before(drag->EndPosition(), drag->AnchorPosition());
             start = reversed ? drag->EndPosition() : drag->AnchorPosition();
             end = reversed ? drag->AnchorPosition() : drag->EndPosition();
-            frames->SetEditFlag(editFrame_, true);
+            frames->SetEditFlag(EditFrame(), true);
         } else {
             CaretShow(&caret_, ctx, false);
         }
@@ -157,13 +156,13 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         const int32_t mark = ctx->Current().Length() - 1;
         const int32_t after = last + 1 < mark ? last + 1 : mark;
         if (after <= first) {
-            frames->SetEditFlagAll(editFrame_, false);
+            frames->SetEditFlagAll(EditFrame(), false);
             PublishCaretFormat(ctx, first);
             ShowCaret();
         } else {
             const TextPosition start{uint32_t(paragraph), uint16_t(first)};
             const TextPosition end{uint32_t(paragraph), uint16_t(after)};
-            frames->SetEditFlag(editFrame_, true);
+            frames->SetEditFlag(EditFrame(), true);
             frames->SetTextRef(id, 0, start.paragraph, start.character);
             frames->SetTextRef(id, 1, end.paragraph, end.character);
             PublishSelectionFormat(ctx, nullptr);
@@ -189,11 +188,11 @@ int32_t TextTool::RightButtonUp(const IntPoint& viewPoint)
 int32_t TextTool::GetCursor(const IntPoint& viewPoint)
 {
     RefreshBars();
-    if (!editFrame_)
+    if (!EditFrame())
         return kCursorArrow;
-    if (editFrame_->HitTest(viewPoint))
+    if (EditFrame()->HitTest(viewPoint))
         return kCursorText;
-    if (editFrame_->HitHandle(viewPoint) != 0)
+    if (EditFrame()->HitHandle(viewPoint) != 0)
         return kCursorHandle;
     return kCursorArrow;
 }
@@ -202,7 +201,7 @@ void TextTool::SelectAll(FrameObjText* frame, bool on, bool redraw)
 {
     FrameStore* frames = Frames();
     StoryStore* stories = document_->Stories();
-    if (!editFrame_ || !frame || !frames || !stories || frame->Block().storyId <= 0)
+    if (!EditFrame() || !frame || !frames || !stories || frame->Block().storyId <= 0)
         return;
     HideCaret();
     const int16_t story = frame->Block().storyId;
