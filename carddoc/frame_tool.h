@@ -16,6 +16,7 @@
 #include "frames/frame_block_format.h"
 #include "frames/frame_document.h"
 
+class CaretManager;
 class CTracker;
 class FrameObj;
 class FrameTool;
@@ -131,6 +132,8 @@ public:
     virtual FrameObj* NewFrame(int16_t /*type*/) { return nullptr; }
     // The document's text engine: its text context.
     virtual TextContext* DocumentTextContext() { return nullptr; }
+    // The document's text caret.
+    virtual CaretManager* Caret() { return nullptr; }
 
     // ---- attributes and bars ----
     virtual void SetGraphicAttrs(const GraphicAttrs& /*attrs*/) {}

@@ -16,6 +16,7 @@ const StringTableEntry kStringTable[] = {
 
     // Text engine: the text managers' group.
     {502, "Can't undo operation."},
+    {503, "Spell Check complete."},
     {504, "Paragraph is too large. Please make a new one."},
     {505, "Can't paste text because paragraph is too large."},
 

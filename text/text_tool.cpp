@@ -16,6 +16,7 @@
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
 #include "platform/dc.h"
+#include "text/caret_manager.h"
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/frame_flow.h"
@@ -257,7 +258,7 @@ void TextTool::RepaintEditFrame()
     Dc* dc = ViewDc();
     if (!Text() || !dc || !EditFrame())
         return;
-    const bool visible = caret_.visible;
+    const bool visible = CaretVisible();
     HideCaret();
     PaintEditFrame(dc);
     if (visible)
@@ -297,7 +298,7 @@ bool TextTool::FlowEditFrame()
 void TextTool::RepaintPage()
 {
     const TextPosition caret = CaretNow();
-    const bool visible = caret_.visible;
+    const bool visible = CaretVisible();
     HideCaret();
     RedrawPage(0, 0);
     BindEditor();
@@ -308,24 +309,38 @@ void TextTool::RepaintPage()
 
 // ---- the caret ----
 
+CaretManager* TextTool::Caret() const { return document_->Caret(); }
+
+bool TextTool::CaretVisible() const { return Caret() && Caret()->IsVisible(); }
+
 void TextTool::HideCaret()
 {
-    if (TextContext* ctx = Text())
-        CaretHide(&caret_, ctx, true);
+    if (CaretManager* caret = Caret())
+        caret->Hide(true);
 }
 
 void TextTool::ShowCaret()
 {
-    TextContext* ctx = Text();
-    if (!ctx || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
+    CaretManager* caret = Caret();
+    if (!caret || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
         return;
-    CaretShow(&caret_, ctx, true);
+    caret->Show(true);
 }
 
 void TextTool::BlinkCaret()
 {
-    if (TextContext* ctx = Text())
-        CaretUpdate(&caret_, ctx);
+    if (CaretManager* caret = Caret())
+        caret->Update(nullptr);
+}
+
+bool TextTool::CaretPoint(IntPoint* point, int32_t* height)
+{
+    TextContext* ctx = Text();
+    *height = 0;
+    if (!ctx)
+        return false;
+    const TextPosition p = ctx->CaretPosition();
+    return PositionToPoint(ctx, point, p.character, int32_t(p.paragraph), height);
 }
 
 // ---- the current format ----
@@ -598,7 +613,7 @@ void TextTool::RunReflow()
     TextContext* ctx = Text();
     if (!ctx || !EditFrame() || !NeedsReflow())
         return;
-    const bool visible = caret_.visible;
+    const bool visible = CaretVisible();
     HideCaret();
     const bool changed = FlowEditFrame();
     RepaintEditFrame();

@@ -22,6 +22,7 @@
 #include "text/style_run_format.h"
 #include "text/text_tool_engine.h"
 
+class CaretManager;
 class Dc;
 class FrameObjText;
 class FrameStore;
@@ -122,11 +123,16 @@ public:
     uint8_t ClickState();
     const uint8_t* CurrentFormat() const { return format_.data(); }
     int16_t DatabaseField() const { return databaseField_; }
-    const ToolCaret& Caret() const { return caret_; }
+    // The document's caret; null without one.
+    CaretManager* Caret() const;
     bool ReflowPending() const;
 
 private:
     TextContext* Text() const;
+    bool CaretVisible() const;
+    // The caret's place in view units (x, and its line's baseline as y)
+    // and its line's height; false when no laid-out line holds it.
+    bool CaretPoint(IntPoint* point, int32_t* height);
     Dc* ViewDc() const;
     FrameStore* Frames() const;
     bool ShowsSelection();
@@ -163,6 +169,5 @@ private:
     // The selection the last fourth click made.
     TextPosition fourthStart_;
     TextPosition fourthEnd_;
-    ToolCaret caret_;
     std::unique_ptr<QTimer> reflowTimer_;
 };

@@ -62,7 +62,7 @@ uint8_t TextTool::KeyDown(const KeyEvent& key)
         return result;
     IntPoint at;
     int32_t height = 0;
-    if (caret_.visible && CaretPoint(ctx, &at, &height) && (at.x != 0 || at.y != 0)) {
+    if (CaretVisible() && CaretPoint(&at, &height) && (at.x != 0 || at.y != 0)) {
         EditFrame()->SetDrawState(kDrawDone);
         if (ctx->Host().ScrollToShowPoint(IntPoint{at.x, at.y - (height >> 1)})) {
             RefreshBars();
@@ -142,7 +142,7 @@ void TextTool::PasteIntoFrame()
     ShowCaret();
     IntPoint at;
     int32_t height = 0;
-    if (caret_.visible && CaretPoint(ctx, &at, &height) && (at.x != 0 || at.y != 0)) {
+    if (CaretVisible() && CaretPoint(&at, &height) && (at.x != 0 || at.y != 0)) {
         RepaintPage();
         RepaintEditFrame();
         EditFrame()->SetDrawState(kDrawNeeded);

@@ -4,8 +4,6 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/text_buffer.h"
-#include "graphics/pen_state.h"
-#include "platform/dc.h"
 #include "text/edit_primitives.h"
 #include "text/frame_flow.h"
 #include "text/relayout.h"
@@ -56,19 +54,6 @@ void MoveCaret(TextContext* ctx, bool forward)
         else if (caret.paragraph > 0 && ctx->SelectParagraph(int32_t(caret.paragraph) - 1))
             SetCaret(ctx, ctx->Current().Length() - 1, false);
     }
-}
-
-void DrawCaretLine(TextContext* ctx, const ToolCaret& caret)
-{
-    Dc* dc = ctx->Host().ViewDc();
-    if (!dc || caret.bottom <= caret.top)
-        return;
-    PenState pen(dc);
-    pen.SetPen(kBlack, 1, PenState::kSetColour | PenState::kSetWidth);
-    const int32_t rop = dc->setRop2(R2_NOTXORPEN);
-    dc->moveTo(caret.at.x - 1, caret.top);
-    dc->lineTo(caret.at.x - 1, caret.bottom);
-    dc->setRop2(rop);
 }
 
 }  // namespace
@@ -161,55 +146,3 @@ bool ClipboardCanPasteText(TextContext* /*ctx*/) { return false; }
 void ClipboardCopySelection(TextContext* /*ctx*/) {}
 
 void ClipboardPasteText(TextContext* /*ctx*/) {}
-
-void CaretShow(ToolCaret* caret, TextContext* /*ctx*/, bool /*startTimer*/)
-{
-    if (caret->visible)
-        return;
-    caret->visible = true;
-    caret->drawn = false;
-}
-
-void CaretHide(ToolCaret* caret, TextContext* ctx, bool /*stopTimer*/)
-{
-    if (caret->visible && caret->drawn) {
-        DrawCaretLine(ctx, *caret);
-        caret->drawn = false;
-    }
-    caret->visible = false;
-}
-
-void CaretUpdate(ToolCaret* caret, TextContext* ctx)
-{
-    if (!caret->visible || !ctx->Host().IsTextToolCurrent() || !ctx->Host().EditFrame())
-        return;
-    IntPoint at;
-    int32_t height = 0;
-    ToolCaret next = *caret;
-    if (CaretPoint(ctx, &at, &height)) {
-        const TextPosition p = ctx->CaretPosition();
-        const TextLineRecord line = ctx->Lines().At(FindLineOfPosition(ctx, p.character, int32_t(p.paragraph)));
-        next.at = at;
-        next.top = at.y - ctx->ToView(line.ascent);
-        next.bottom = at.y + ctx->ToView(line.descent);
-    } else {
-        next.top = next.bottom = at.y;
-    }
-    const bool moved = next.at.x != caret->at.x || next.top != caret->top || next.bottom != caret->bottom;
-    if (moved && caret->drawn) {
-        DrawCaretLine(ctx, *caret);
-        caret->drawn = false;
-    }
-    *caret = next;
-    if (caret->bottom > caret->top) {
-        DrawCaretLine(ctx, *caret);
-        caret->drawn = !caret->drawn;
-    }
-}
-
-bool CaretPoint(TextContext* ctx, IntPoint* point, int32_t* height)
-{
-    const TextPosition p = ctx->CaretPosition();
-    *height = 0;
-    return PositionToPoint(ctx, point, p.character, int32_t(p.paragraph), height);
-}

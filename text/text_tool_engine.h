@@ -1,16 +1,13 @@
-// What the text tool asks of keyboard editing, the formatting commands, the
-// caret and the clipboard, gathered in one place. Until those are there,
-// the bodies here stand in for them: keys do the plain edits of a caret
-// and a selection, the formatting commands and the clipboard do nothing,
-// and the caret is a line toggled on the view without a timer.
+// What the text tool asks of keyboard editing, the formatting commands and
+// the clipboard, gathered in one place. Until those are there, the bodies
+// here stand in for them: keys do the plain edits of a caret and a
+// selection, and the formatting commands and the clipboard do nothing.
 #pragma once
 
 #include <cstdint>
 
-#include "foundation/int_geometry.h"
 #include "frames/text_position.h"
 
-class Dc;
 class TextContext;
 struct KeyEvent;
 
@@ -51,21 +48,3 @@ void SetLastCaretPosition(TextContext* ctx, const TextPosition& position);
 bool ClipboardCanPasteText(TextContext* ctx);
 void ClipboardCopySelection(TextContext* ctx);
 void ClipboardPasteText(TextContext* ctx);
-
-// The document's caret: a one-pixel line at the caret's place, drawn with
-// an inverting pen so that drawing it twice leaves the view as it was.
-struct ToolCaret {
-    bool visible = false;
-    bool drawn = false;
-    IntPoint at;
-    int32_t top = 0;
-    int32_t bottom = 0;
-};
-void CaretShow(ToolCaret* caret, TextContext* ctx, bool startTimer);
-void CaretHide(ToolCaret* caret, TextContext* ctx, bool stopTimer);
-// One blink: the line goes on or off at the caret's place (moved there
-// first when the caret moved).
-void CaretUpdate(ToolCaret* caret, TextContext* ctx);
-// The caret's place in view units (x, and the line's baseline as y) and
-// its height; false when no laid-out line holds it.
-bool CaretPoint(TextContext* ctx, IntPoint* point, int32_t* height);

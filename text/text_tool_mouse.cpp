@@ -7,6 +7,7 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "text/caret_manager.h"
 #include "text/find_replace.h"
 #include "text/format_publish.h"
 #include "text/text_context.h"
@@ -126,7 +127,8 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
             end = reversed ? drag->AnchorPosition() : drag->EndPosition();
             frames->SetEditFlag(EditFrame(), true);
         } else {
-            CaretShow(&caret_, ctx, false);
+            if (CaretManager* caret = Caret())
+                caret->Show(false);
         }
         frames->SetTextRef(id, 0, start.paragraph, start.character);
         frames->SetTextRef(id, 1, end.paragraph, end.character);

@@ -20,6 +20,7 @@
 #include "frames/record_header_format.h"
 #include "frames/text_context_engine.h"
 #include "support/alert_capture.h"
+#include "text/caret_manager.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"
 #include "text/text_tool.h"
@@ -50,11 +51,15 @@ public:
     void Zoom(int32_t* numerator, int32_t* denominator) override;
     Dc* ViewDc() override;
     bool IsScreenTarget() override { return true; }
+    QWidget* ViewWidget() override;
+    // The offscreen platform gives no window the focus.
+    bool ViewHasFocus() override { return true; }
     bool IsTextToolCurrent() override;
     FrameObjText* EditFrame() override;
     void BindEditor(FrameObjText* frame) override;
     void SaveUndo() override;
     void HideCaret() override;
+    void ShowCaret() override;
     std::array<int16_t, kAttributeCount> TypingAttributes() override;
     void SetCurrentFormat(const uint8_t* record288, int32_t column) override;
     uint8_t ClickState() override;
@@ -211,6 +216,7 @@ public:
     int16_t SelectionCount() override { return int16_t(selection.size()); }
     FrameObj* SelectedFrame(int16_t i) override { return selection[size_t(i)]; }
     TextContext* DocumentTextContext() override { return &ctx; }
+    CaretManager* Caret() override { return &caret; }
     void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphic = attrs; }
     void SetTextAttrs(const TextAttrs& attrs) override { text = attrs; }
     void SetBarItemState(int16_t bar, bool on) override { bars[bar] = on; }
@@ -229,6 +235,7 @@ public:
     ToolTextHost host{this};
     TextContext ctx;
     TextContextEngine engine{&ctx};
+    CaretManager caret{&ctx};
     SurfaceView view;
     TextTool tool{this};
 
@@ -261,6 +268,7 @@ inline void ToolTextHost::Zoom(int32_t* numerator, int32_t* denominator)
 }
 
 inline Dc* ToolTextHost::ViewDc() { return doc_->view.GetViewDC(); }
+inline QWidget* ToolTextHost::ViewWidget() { return &doc_->view; }
 inline bool ToolTextHost::IsTextToolCurrent() { return doc_->currentTool == kToolText; }
 inline FrameObjText* ToolTextHost::EditFrame() { return doc_->tool.EditFrame(); }
 inline void ToolTextHost::BindEditor(FrameObjText* frame)
@@ -272,6 +280,7 @@ inline void ToolTextHost::BindEditor(FrameObjText* frame)
 }
 inline void ToolTextHost::SaveUndo() { doc_->tool.SaveUndo(kUndoChangeText); }
 inline void ToolTextHost::HideCaret() { doc_->tool.HideCaret(); }
+inline void ToolTextHost::ShowCaret() { doc_->tool.ShowCaret(); }
 inline std::array<int16_t, kAttributeCount> ToolTextHost::TypingAttributes() { return doc_->tool.TypingAttributes(); }
 inline void ToolTextHost::SetCurrentFormat(const uint8_t* record288, int32_t column)
 {

@@ -68,13 +68,15 @@ TEST(TextToolPicture, FrameInEditWithSelectionAndCaret)
     doc.Click(doc.At(frame, 2, 40), 1);
     EXPECT_FALSE(doc.frames.IsInEdit(frame));
     doc.tool.BlinkCaret();
-    ASSERT_TRUE(doc.tool.Caret().drawn);
-    const ToolCaret& caret = doc.tool.Caret();
-    EXPECT_NE(pixel(IntPoint{caret.at.x - 1, (caret.top + caret.bottom) / 2}), paper);
+    ASSERT_TRUE(doc.caret.IsDrawn());
+    const IntPoint bottom = doc.caret.Position();
+    const int32_t top = bottom.y - doc.caret.Height();
+    EXPECT_NE(pixel(IntPoint{bottom.x - 1, (top + bottom.y) / 2}), paper);
     const QImage withCaret = doc.view.surface.copy();
     // The next blink takes the caret away again.
     doc.tool.BlinkCaret();
-    EXPECT_EQ(pixel(IntPoint{caret.at.x - 1, caret.top + 1}), paper);
+    EXPECT_FALSE(doc.caret.IsDrawn());
+    EXPECT_EQ(pixel(IntPoint{bottom.x - 1, top + 1}), paper);
 
     QImage sheet(selected.width() * 2 + 10, selected.height(), QImage::Format_RGB32);
     sheet.fill(Qt::darkGray);

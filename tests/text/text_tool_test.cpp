@@ -73,12 +73,12 @@ TEST_F(TextToolTest, OneToFourClicksSelectWordLineAndParagraph)
     ClickAt(0, 6);
     EXPECT_EQ(Tool().EditFrame(), frame);
     EXPECT_FALSE(doc->frames.IsInEdit(frame));
-    EXPECT_TRUE(Tool().Caret().visible);
+    EXPECT_TRUE(doc->caret.IsVisible());
     EXPECT_EQ(doc->ctx.CaretPosition(), (TextPosition{0, 6}));
 
     ClickAt(0, 6, 2);
     ExpectSelection({0, 4}, {0, 9});
-    EXPECT_FALSE(Tool().Caret().visible);
+    EXPECT_FALSE(doc->caret.IsVisible());
 
     ClickAt(0, 6, 3);
     const TextLineRecord line = doc->ctx.Lines().At(1);
@@ -108,7 +108,7 @@ TEST_F(TextToolTest, DragSelectsTheSameRangeInEitherDirection)
     // Back and forth to where it began selects nothing and shows the caret.
     Drag({0, 10}, {0, 10});
     EXPECT_FALSE(doc->frames.IsInEdit(frame));
-    EXPECT_TRUE(Tool().Caret().visible);
+    EXPECT_TRUE(doc->caret.IsVisible());
 }
 
 TEST_F(TextToolTest, UndoGivesBackTheTextOfBeforeTheRunOfTyping)
