@@ -6,12 +6,15 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 
 #include "dbdoc/filtered_edit.h"
 #include "foundation/cp1252.h"
 #include "foundation/units.h"
+#include "graphics/fill_patterns.h"
+#include "typography/color_table.h"
 #include "platform/dc.h"
 
 int32_t RunDialogModal(QDialog* dialog) { return dialog->exec() == QDialog::Accepted ? 1 : 2; }
@@ -145,4 +148,29 @@ void SamplePane::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     PaintWithDc(&painter, rect(), [this](Dc* dc, const IntRect& client) { Draw(dc, client); });
+}
+
+const ColorTable& TableOrDefaults(const ColorTable* table)
+{
+    static const ColorTable defaults;
+    return table ? *table : defaults;
+}
+
+ColorRef Tint(const ColorTable& table, int32_t index, int32_t percent)
+{
+    ColorRef c = 0;
+    table.GetTint(&c, index, percent);
+    return c;
+}
+
+bool IsFillPattern(int32_t n) { return n >= 0 && n < GetFillPatternCount(); }
+
+QComboBox* NumberCombo(const char* name, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->lineEdit()->setMaxLength(5);
+    return combo;
 }

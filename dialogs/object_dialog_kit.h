@@ -112,3 +112,16 @@ protected:
 // four units across, its height eight units down).
 int32_t DialogUnitsX(int32_t units);
 int32_t DialogUnitsY(int32_t units);
+
+class ColorTable;
+// The table a record points to, or the sixteen defaults when it points to
+// none.
+const ColorTable& TableOrDefaults(const ColorTable* table);
+// An entry's colour at a shade.
+ColorRef Tint(const ColorTable& table, int32_t index, int32_t percent);
+// Whether n names one of the fill patterns on offer.
+bool IsFillPattern(int32_t n);
+
+// An editable combo box whose edit takes only what fits a percentage or a
+// line width.
+QComboBox* NumberCombo(const char* name, QWidget* parent);
