@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "dbdoc/filtered_edit.h"
+#include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
 #include "foundation/units.h"
 #include "graphics/fill_patterns.h"
@@ -173,4 +174,43 @@ QComboBox* NumberCombo(const char* name, QWidget* parent)
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->lineEdit()->setMaxLength(5);
     return combo;
+}
+
+namespace {
+
+bool ParseWholeInt(const QString& text, int32_t* out)
+{
+    bool ok = false;
+    const qlonglong v = text.trimmed().toLongLong(&ok);
+    if (!ok || v < INT32_MIN || v > INT32_MAX)
+        return false;
+    *out = int32_t(v);
+    return true;
+}
+
+bool Refuse(QLineEdit* edit, const std::string& message)
+{
+    ShowMessageBox(message, kMbOk | kMbIconExclamation);
+    edit->setFocus();
+    edit->selectAll();
+    return false;
+}
+
+}  // namespace
+
+bool ExchangeInt(QLineEdit* edit, int32_t* out)
+{
+    if (!ParseWholeInt(edit->text(), out))
+        return Refuse(edit, "Please enter an integer.");
+    return true;
+}
+
+bool ExchangeIntInRange(QLineEdit* edit, int32_t* out, int32_t minimum, int32_t maximum)
+{
+    int32_t v = 0;
+    if (!ParseWholeInt(edit->text(), &v) || v < minimum || v > maximum)
+        return Refuse(edit, "Please enter an integer between " + std::to_string(minimum) + " and " +
+                                std::to_string(maximum) + ".");
+    *out = v;
+    return true;
 }

@@ -125,3 +125,11 @@ bool IsFillPattern(int32_t n);
 // An editable combo box whose edit takes only what fits a percentage or a
 // line width.
 QComboBox* NumberCombo(const char* name, QWidget* parent);
+
+class QLineEdit;
+// A dialog's integer field read on OK: the whole text must be an integer,
+// within [minimum, maximum] when a range is given. Otherwise the user is
+// told what the field takes, the field gets the focus with its text
+// selected, and false keeps the dialog open.
+bool ExchangeInt(QLineEdit* edit, int32_t* out);
+bool ExchangeIntInRange(QLineEdit* edit, int32_t* out, int32_t minimum, int32_t maximum);
