@@ -121,7 +121,8 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
         record_.flags |= kFieldFillShade;
         sample_->Redraw();
     });
-    connect(patterns_, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(patterns_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedRow(patterns_);
         if (!ready_ || row < 0)
             return;
         record_.pattern = row;

@@ -162,14 +162,16 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
         record_.flags |= kFieldLineWidth;
         sample_->Redraw();
     });
-    connect(styles_, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(styles_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedRow(styles_);
         if (!ready_ || row < 0)
             return;
         record_.borderStyle = int16_t(row + 1);
         record_.flags |= kFieldBorderStyle;
         sample_->Redraw();
     });
-    connect(patterns_, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(patterns_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedRow(patterns_);
         if (!ready_ || row < 0)
             return;
         record_.borderPattern = int16_t(row);

@@ -212,14 +212,16 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     for (IconMenu* menu : {leftMenu_, rightMenu_})
         connect(menu, &QMenu::triggered, this, [this](QAction* action) { CapCommand(MenuGetCommandId(action)); });
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
-    connect(styles_, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(styles_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedRow(styles_);
         if (!ready_ || row < 0)
             return;
         record_.borderStyle = row + 1;
         record_.flags |= kFieldBorderStyle;
         UpdatePane();
     });
-    connect(patterns_, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(patterns_, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = SelectedRow(patterns_);
         if (!ready_ || row < 0)
             return;
         record_.pattern = row;

@@ -45,6 +45,22 @@ CStyleListBox::CStyleListBox(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
 }
 
+int SelectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+void CStyleListBox::focusInEvent(QFocusEvent* event)
+{
+    const bool none = currentRow() < 0;
+    QListWidget::focusInEvent(event);
+    if (none && currentRow() >= 0 && selectedItems().isEmpty()) {
+        const QSignalBlocker quiet(this);
+        setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    }
+}
+
 void CStyleListBox::Init(uint8_t mode, int32_t count, int32_t itemHeight, int32_t extra)
 {
     mode_ = mode;

@@ -10,6 +10,9 @@
 
 class Dc;
 
+// The selected item's row, -1 when none is.
+int SelectedRow(const QListWidget* list);
+
 class CStyleListBox : public QListWidget {
 public:
     enum : uint8_t {
@@ -26,6 +29,11 @@ public:
     int32_t ItemHeight() const { return itemHeight_; }
 
     void DrawItem(Dc* dc, const IntRect& rect, int32_t item, bool selected, bool focused) const;
+
+protected:
+    // The list takes the focus without choosing an item: only the user's
+    // click or arrow key chooses.
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     int32_t count_ = 0;
