@@ -65,7 +65,7 @@ void CCharPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
     LogFont font;
     if (fonts_)
-        fonts_->GetLogFont(r.font < 0 ? 0 : r.font, DEFAULT_CHARSET, &font);
+        fonts_->GetLogFont(r.font < 0 ? 0 : r.font, ANSI_CHARSET, &font);
     const int32_t size = r.size > 0 ? r.size : kMixedSizeShown;
     int32_t height = int32_t(double(dc->getDeviceCaps(LOGPIXELSY)) / 72.0 * size);
     std::string text = text_;
@@ -312,7 +312,7 @@ void CDlgCharInfo::accept()
 {
     ReadControls();
     FontSpec spec;
-    if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, DEFAULT_CHARSET, &spec)) {
+    if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, ANSI_CHARSET, &spec)) {
         record_.font = int16_t(document_.fonts->GetFontId(&spec));
     } else {
         // No font chosen over a selection of several: nothing to apply.
