@@ -78,7 +78,7 @@ CTabRulerWnd::CTabRulerWnd(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("tabRuler"));
     setFixedHeight(kRulerHeight);
-    setMinimumWidth(300);
+    setMinimumWidth(360);
 }
 
 void CTabRulerWnd::SetData(int32_t units, uint8_t* record, TabEntry* current, int32_t* sharedMarker)
