@@ -224,9 +224,9 @@ void CDlgCharInfo::Open()
 
     incomingFont_ = record_.font;
     int32_t fontIndex = -1;
-    FontSpec spec;
-    if (!IsMixed(record_.font) && document_.fonts && document_.fonts->Lookup(record_.font, &spec) && fontList_)
-        fontIndex = fontList_->FindFont(spec.faceName, spec.type);
+    FontSpec fontSpec;
+    if (!IsMixed(record_.font) && document_.fonts && document_.fonts->Lookup(record_.font, &fontSpec) && fontList_)
+        fontIndex = fontList_->FindFont(fontSpec.faceName, fontSpec.type);
     font_->setCurrentIndex(fontIndex);
     record_.font = int16_t(fontIndex);
 
@@ -311,9 +311,9 @@ void CDlgCharInfo::BoxClicked(QCheckBox* box)
 void CDlgCharInfo::accept()
 {
     ReadControls();
-    FontSpec spec;
-    if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, ANSI_CHARSET, &spec)) {
-        record_.font = int16_t(document_.fonts->GetFontId(&spec));
+    FontSpec fontSpec;
+    if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, ANSI_CHARSET, &fontSpec)) {
+        record_.font = int16_t(document_.fonts->GetFontId(&fontSpec));
     } else {
         // No font chosen over a selection of several: nothing to apply.
         record_.font = IsMixed(incomingFont_) ? incomingFont_ : int16_t(kCharMixed);

@@ -265,9 +265,9 @@ protected:
         courier = fonts.AddFont("Courier", 0x31, 0, 2, true);
         FontRecord r = fonts.GetAt(courier);
         ASSERT_TRUE(r.sizes.has_value());
-        FontSpec spec;
-        ASSERT_TRUE(fonts.GetFontSpec(arial, 0, &spec));
-        arialId = table.AddFont(&spec);
+        FontSpec fontSpec;
+        ASSERT_TRUE(fonts.GetFontSpec(arial, 0, &fontSpec));
+        arialId = table.AddFont(&fontSpec);
         document.fonts = &table;
         document.colors = &colors;
     }

@@ -155,11 +155,11 @@ std::unique_ptr<QDialog> CharInfo(ShotData& data)
     r.bold = 1;
     r.italic = 1;
     r.extendedStylesAllowed = 1;
-    FontSpec spec;
+    FontSpec fontSpec;
     int32_t index = list->FindFont("DejaVu Sans", kFontTypeTrueType);
     if (index < 0)
         index = 0;
-    r.font = list->GetFontSpec(index, ANSI_CHARSET, &spec) ? int16_t(data.fonts.GetFontId(&spec)) : int16_t(kCharMixed);
+    r.font = list->GetFontSpec(index, ANSI_CHARSET, &fontSpec) ? int16_t(data.fonts.GetFontId(&fontSpec)) : int16_t(kCharMixed);
     auto d = std::make_unique<CDlgCharInfo>();
     d->SetRecord(r);
     CharInfoDocument doc;
