@@ -211,6 +211,22 @@ TEST(TabsDialogTest, TabsDraggedOffTheRulerGoAway)
     EXPECT_EQ(t.GetPosition(2), 100);
 }
 
+TEST(TabsDialogTest, ShowingAPositionDoesNotMoveItsMarker)
+{
+    // 100 points show as "3.53" centimetres, which read back would be 99.
+    CDlgTabs dialog;
+    dialog.Init(kUnitCentimeters, Paragraph({100}));
+    Open(dialog);
+    const QRect tab = dialog.Ruler()->MarkerRect(0);
+    QTest::mouseClick(dialog.Ruler(), Qt::LeftButton, {}, tab.center());
+    EXPECT_EQ(dialog.Position()->text(), "3.53");
+    TabStops t(const_cast<uint8_t*>(dialog.Record().bytes));
+    EXPECT_EQ(t.GetPosition(0), 100);
+    // What the user types is taken, truncated to whole points.
+    TypeInto(dialog.Position(), "2");
+    EXPECT_EQ(t.GetPosition(0), 56);
+}
+
 TEST(TabsDialogTest, ScrollingStopsAtBothEnds)
 {
     CDlgTabs dialog;
