@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,6 +258,23 @@ TEST(TextBoxInfoTest, InsetRunaroundAndUnits)
     EXPECT_EQ(out.textRunaround, kBoxMixed);
     EXPECT_EQ(out.units, 1);
     EXPECT_EQ(out.mask & kFieldHeight, 0u);
+}
+
+}  // namespace
+
+#include "support/shell.h"
+
+namespace {
+
+TEST(DialogShotTest, WritesAPictureOfANamedDialogAndRefusesOthers)
+{
+    TempDir dir;
+    ASSERT_EQ(Shell(dir, "\"$T\" dialog-shot line-info shot.png 2>/dev/null"), 0);
+    const QImage shot(QString::fromStdString(dir.file("shot.png")));
+    EXPECT_GT(shot.width(), 200);
+    EXPECT_GT(shot.height(), 100);
+    EXPECT_NE(Shell(dir, "\"$T\" dialog-shot no-such-dialog other.png 2>/dev/null"), 0);
+    EXPECT_NE(Shell(dir, "\"$T\" dialog-shot tabs 2>/dev/null"), 0);
 }
 
 }  // namespace
