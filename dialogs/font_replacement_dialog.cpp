@@ -21,6 +21,9 @@ CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
     replacing_ = new CFontComboBox(this);
     replacing_->setObjectName(QStringLiteral("replacingFonts"));
     replacingCaption->setBuddy(replacing_);
+    // Wide enough for the longer face names.
+    replaced_->setMinimumWidth(180);
+    replacing_->setMinimumWidth(180);
     makePermanent_ = new QPushButton(QStringLiteral("Make Permanent"), this);
     makePermanent_->setObjectName(QStringLiteral("makePermanent"));
     makePermanent_->setAutoDefault(false);
