@@ -96,11 +96,11 @@ Shot FontReplacement()
     GetGlobalFontList()->Build(&all);
     auto fonts = std::make_shared<FontTable>();
     for (const char* face : {"Vanished Grotesk", "Lost Antiqua"}) {
-        FontSpec spec;
-        spec.type = kFontTypeTrueType;
-        spec.pitchAndFamily = 0x22;
-        std::strncpy(spec.faceName, face, sizeof(spec.faceName) - 1);
-        fonts->AddFont(&spec);
+        FontSpec font;
+        font.type = kFontTypeTrueType;
+        font.pitchAndFamily = 0x22;
+        std::strncpy(font.faceName, face, sizeof(font.faceName) - 1);
+        fonts->AddFont(&font);
     }
     fonts->CheckInstalledFonts();
     auto dialog = std::make_unique<CDlgFontReplacement>();
