@@ -496,9 +496,9 @@ void CMainFrame::DestroyDocumentFrames(ShellDocument* document)
         frame->deleteLater();
     }
     if (!active_) {
-        QMdiSubWindow* next = mdi_->currentSubWindow();
-        if (!next && !frames_.empty())
-            next = frames_.back();
+        auto* next = dynamic_cast<DocumentChildFrame*>(mdi_->currentSubWindow());
+        if (std::find(frames_.begin(), frames_.end(), next) == frames_.end())
+            next = frames_.empty() ? nullptr : frames_.back();
         if (next) {
             mdi_->setActiveSubWindow(next);
             SubWindowActivated(next);
@@ -556,8 +556,11 @@ void CMainFrame::SubWindowActivated(QMdiSubWindow* window)
         if (still && std::find(frames_.begin(), frames_.end(), still) != frames_.end())
             return;
     }
-    if (frame == active_)
+    if (frame == active_) {
+        if (!frame)
+            ShowMenuSet(kMenuMain);
         return;
+    }
     if (active_)
         active_->OnMdiActivate(false);
     active_ = frame;
