@@ -7,6 +7,7 @@
 #include <vector>
 
 class QAction;
+class QString;
 class QToolBar;
 
 enum : int32_t {
