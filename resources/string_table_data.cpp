@@ -106,6 +106,11 @@ const StringTableEntry kStringTable[] = {
     {273, "BulkMail Moving..."},
     {274, "Paking..."},
     {368, "Disk is full"},
+
+    // Card document: the document management group (480 + n).
+    {481, "Previous version document.\nCan't read this file."},
+    {482, "File is not the application data file.\nCan't read this file."},
+    {484, "Document is damaged.\nLoading faled.  "},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
