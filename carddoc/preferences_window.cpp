@@ -174,7 +174,7 @@ int32_t StoreDocWndPref(const DocWndPref& record)
 IntRect FitWindowRect(const IntRect& stored, const IntRect& client)
 {
     if (stored.left >= client.left && stored.top >= client.top && stored.right <= client.right &&
-        stored.bottom <= client.bottom)
+        stored.bottom <= client.bottom && stored.right >= stored.left && stored.bottom >= stored.top)
         return stored;
     // A reversed rectangle from a damaged record counts as empty.
     const int64_t width = std::max<int64_t>(

@@ -6,16 +6,19 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "carddoc/labels_doc.h"
+#include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/preferences.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "frames/record_header_format.h"
