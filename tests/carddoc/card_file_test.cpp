@@ -10,6 +10,8 @@
 #include "frames/curr_page_mng.h"
 #include "frames/page_table.h"
 #include "card_test_support.h"
+#include "card_view_image.h"
+#include "graphics/dib_handle.h"
 
 namespace {
 
@@ -71,6 +73,39 @@ TEST_F(CardFile, AReopenedCardHasItsPagesFramesTextAndSettings)
     EXPECT_EQ(doc->GetCurrentPage(), 1);
     EXPECT_GE(doc->PageManager()->FrameCount(), 2);
     EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+}
+
+TEST_F(CardFile, AThumbnailIsWrittenOnlyWhenThePreferencesAskForIt)
+{
+    auto doc = CardWithText("Thumb");
+    ImageCardView view(600, 400);
+    doc->SetView(&view);
+    const PathRecord plain = DocPath("plain.lqx");
+    ASSERT_TRUE(doc->DoSave(&plain));
+    DibHandle dib = nullptr;
+    EXPECT_EQ(ReadDocumentThumbnail(plain, &dib), 1);
+
+    PutU32LE(doc->GeneralPrefs() + kPrefThumbnail, 1);
+    const PathRecord thumb = DocPath("thumb.lqx");
+    ASSERT_TRUE(doc->DoSave(&thumb));
+    const std::string b = Bytes("thumb.lqx");
+    EXPECT_GT(Word(b, kCardThumbnailLength), 4u);
+    EXPECT_EQ(Word(b, kCardThumbnailOffset) + Word(b, kCardThumbnailLength), b.size());
+    EXPECT_EQ(ReadDocumentThumbnail(thumb, &dib), 1) << "the document holds its file";
+    WriteFileBytes(docs_.file("copy.lqx"), b);
+    ASSERT_EQ(ReadDocumentThumbnail(DocPath("copy.lqx"), &dib), 0);
+    DibRecord* picture = DibHandleBlockSlot(dib);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_GT(picture->byteSize, 252u * 144u * 3u) << "the card at full size";
+    DibHandleFree(&dib);
+    EXPECT_EQ(doc->PageManager()->FrameCount(), 2) << "the page shown before is shown again";
+
+    // A file saved with errors gives no thumbnail.
+    doc.reset();
+    std::string damaged = Bytes("thumb.lqx");
+    PutU32LE(reinterpret_cast<uint8_t*>(&damaged[kCardStatus]), 1);
+    WriteFileBytes(docs_.file("damaged.lqx"), damaged);
+    EXPECT_EQ(ReadDocumentThumbnail(DocPath("damaged.lqx"), &dib), 1);
 }
 
 }  // namespace

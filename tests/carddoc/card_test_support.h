@@ -58,14 +58,15 @@ protected:
         if (!doc)
             return doc;
         doc->InitialUpdate();
+        const IntRect page = doc->PageGeometry().slots[0];
         FrameObj* box = doc->NewFrame(kFrameText);
-        box->SetFromRect(IntRect{60, 40, 200, 80});
+        box->SetFromRect(IntRect{page.left + 10, page.top + 10, page.left + 150, page.top + 50});
         doc->Frames()->NewStory(box, true);
         Handle h = HandleNew(uint32_t(text.size()));
         std::memcpy(HandleData(h), text.data(), text.size());
         EXPECT_EQ(doc->Stories()->SetStoryText(h, uint16_t(box->Block().storyId)), 0);
         HandleFree(h);
-        doc->NewFrame(kFrameRect)->SetFromRect(IntRect{50, 100, 150, 130});
+        doc->NewFrame(kFrameRect)->SetFromRect(IntRect{page.left + 10, page.top + 60, page.left + 110, page.top + 90});
         return doc;
     }
 
