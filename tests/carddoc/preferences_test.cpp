@@ -14,6 +14,14 @@
 
 namespace {
 
+uint32_t EmptyBlockSize()
+{
+    Handle block = QuickCardBlockNew();
+    const uint32_t size = HandleGetSize(block);
+    QuickCardBlockFree(&block);
+    return size;
+}
+
 class Preferences : public CardDocTest {
 protected:
     std::string DefPref() const { return ReadFileBytes(program_.file("QXDefPref")); }
@@ -29,7 +37,7 @@ TEST_F(Preferences, AMissingOldOrShortFileIsRebuiltFromTheDefaults)
     uint8_t general[kGeneralPrefsSize];
     ASSERT_EQ(ReadDefPrefGeneral(general), 0);
     std::string file = DefPref();
-    const size_t emptyBlock = HandleGetSize(QuickCardBlockNew());
+    const size_t emptyBlock = EmptyBlockSize();
     EXPECT_EQ(file.size(), kDefPrefDataAt + emptyBlock);
     EXPECT_EQ(Word(file, 0), 10u);
     EXPECT_EQ(Word(file, kDefPrefQuickCardAt + 12), emptyBlock);
@@ -88,7 +96,7 @@ TEST_F(Preferences, QuickCardDataIsBelievedOnlyWhenTheFileHoldsAValidBlock)
     PutDefPref(file);
     ASSERT_EQ(ReadDefPrefQuickCard(&back), 0);
     EXPECT_TRUE(QuickCardBlockIsValid(back.data));
-    EXPECT_EQ(HandleGetSize(back.data), HandleGetSize(QuickCardBlockNew()));
+    EXPECT_EQ(HandleGetSize(back.data), EmptyBlockSize());
     PutU32LE(reinterpret_cast<uint8_t*>(&file[kDefPrefQuickCardAt + 12]), size);
     file.replace(kDefPrefDataAt, 4, "\xFF\xFF\xFF\xFF", 4);
     PutDefPref(file);
