@@ -15,6 +15,7 @@ const StringTableEntry kStringTable[] = {
     {600, "FRAME MNG ERROR"},
 
     // Text engine: the text managers' group.
+    {503, "Spell Check complete."},
     {504, "Paragraph is too large. Please make a new one."},
     {505, "Can't paste text because paragraph is too large."},
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include <QWidget>
+
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_document.h"
@@ -33,6 +35,12 @@ bool TextHost::GetFontSpec(int16_t font, FontSpec* out)
     out->type = kFontTypeTrueType;
     std::strcpy(out->faceName, "Arial");
     return true;
+}
+
+bool TextHost::ViewHasFocus()
+{
+    QWidget* view = ViewWidget();
+    return view && view->hasFocus();
 }
 
 ColorRef TextHost::TintColour(int16_t index, int16_t shade)

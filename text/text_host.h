@@ -13,6 +13,7 @@
 
 class Dc;
 class FrameObj;
+class QWidget;
 class FrameObjText;
 struct FontSpec;
 
@@ -73,6 +74,12 @@ public:
     // True while no print or export target is pushed.
     virtual bool IsScreenTarget() { return true; }
     virtual void ScrollToShowPoint(const IntPoint& /*viewPoint*/) {}
+    // The card view's window: the parent of the spelling dialog. Null
+    // without a view.
+    virtual QWidget* ViewWidget() { return nullptr; }
+    // Whether the card view has the keyboard focus; the caret draws only
+    // then.
+    virtual bool ViewHasFocus();
 
     // ---- the text tool ----
     virtual bool IsTextToolCurrent() { return false; }
@@ -82,6 +89,7 @@ public:
     virtual void BindEditor(FrameObjText* /*frame*/) {}
     virtual void SaveUndo() {}
     virtual void HideCaret() {}
+    virtual void ShowCaret() {}
     // The tool's ten typing attributes, in the order of the run bits.
     virtual std::array<int16_t, kAttributeCount> TypingAttributes();
     // The format at the caret or of the selection, as a 288-byte style
@@ -102,4 +110,7 @@ public:
     // Lines first..last of the frame changed on the screen (after a local
     // re-layout).
     virtual void LinesChanged(FrameObjText* /*frame*/, int32_t /*first*/, int32_t /*last*/) {}
+    // The text of the frame changed in a way other frames of the page may
+    // depend on: their states are reset and the page is drawn again.
+    virtual void RedrawPage() {}
 };
