@@ -54,6 +54,10 @@ public:
     // kDibImageMaxSide or kDibMaxBlockSize, or when memory runs out; the
     // object is empty then.
     uint8_t* CreateBlock(int32_t width, int32_t height, int32_t bits);
+    // Whether CreateBlock would take the size and depth (memory aside), so
+    // that a loader can refuse a picture before its library reserves
+    // working memory for it.
+    static bool BlockFits(int32_t width, int32_t height, int32_t bits);
 
     uint8_t* BitsAddress() const;  // null when empty
     uint32_t GetPackedSize() const;

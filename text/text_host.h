@@ -73,7 +73,8 @@ public:
     virtual Dc* ViewDc() { return nullptr; }
     // True while no print or export target is pushed.
     virtual bool IsScreenTarget() { return true; }
-    virtual void ScrollToShowPoint(const IntPoint& /*viewPoint*/) {}
+    // Scrolls the view until the point shows; whether it scrolled.
+    virtual bool ScrollToShowPoint(const IntPoint& /*viewPoint*/) { return false; }
     // The card view's window: the parent of the spelling dialog. Null
     // without a view.
     virtual QWidget* ViewWidget() { return nullptr; }
