@@ -17,15 +17,35 @@
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
 #include "frames/text_context_engine.h"
+#include "text/caret_manager.h"
 #include "text/dc_text_measurer.h"
 #include "text/frame_flow.h"
 #include "text/text_context.h"
+#include "text/text_tool.h"
 #include "typography/color_table.h"
 #include "typography/font_table.h"
 
+namespace {
+
+constexpr int16_t kFirstBarId = 129;
+constexpr int16_t kBarCount = 6;
+
+}  // namespace
+
 CLabelsDoc::CLabelsDoc()
 {
+    // What the current tool publishes first: nothing set.
+    graphicAttrs_.textColour = graphicAttrs_.lineColour = graphicAttrs_.linePattern = -1;
+    graphicAttrs_.fillColour = graphicAttrs_.fillPattern = graphicAttrs_.background = -1;
+    graphicAttrs_.textShade = graphicAttrs_.lineShade = graphicAttrs_.fillShade = 100;
+    textAttrs_.fontId = kAttrNotSet;
+    textAttrs_.size = kAttrNotSet;
+    textAttrs_.toolWordA = kAttrNotSet;
+    textAttrs_.toolWordB = kAttrNotSet;
+    textAttrs_.styleEntry = -1;
     ReadDefPrefGeneral(general_);
+    // Only the tools that exist so far are made; the other kinds stay empty.
+    tools_[kToolText] = std::make_unique<TextTool>(this);
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);
@@ -39,6 +59,7 @@ CLabelsDoc::CLabelsDoc()
     measurer_ = std::make_unique<DcTextMeasurer>([this](int16_t font, FontSpec* out) { return LookupFont(font, out); });
     textContext_ = std::make_unique<TextContext>(this, styles_.get(), this, measurer_.get());
     textEngine_ = std::make_unique<TextContextEngine>(textContext_.get());
+    caret_ = std::make_unique<CaretManager>(textContext_.get());
     display_[7] = 0;
     RegisterOpenDocument(this);
 }
@@ -48,11 +69,17 @@ CLabelsDoc::~CLabelsDoc()
     // A document that goes without its close (a failed open) must not be
     // left in the auto-save table.
     AutoSaveStop(this);
+    SetUndoOwner(nullptr);
     if (file_ != kNoFile)
         FileClose(file_);
     StoreGlobalDefPrefs();
-    // The text engine works on the stores, and the stores' frames and
-    // stories on the swap file: they go in that order.
+    // The tools and the text engine work on the stores, and the stores'
+    // frames and stories on the swap file: they go in that order.
+    if (TextTool* text = Tool())
+        text->EndEdit(1);
+    for (auto& tool : tools_)
+        tool.reset();
+    caret_.reset();
     textEngine_.reset();
     textContext_.reset();
     measurer_.reset();
@@ -116,6 +143,62 @@ bool CLabelsDoc::LookupFont(int16_t fontId, FontSpec* out) { return fonts_->Look
 
 TextFrameEngine* CLabelsDoc::TextEngine() { return textEngine_.get(); }
 
+FrameObj* CLabelsDoc::TextToolFrame() { return currentTool_ == kToolText && Tool() ? Tool()->EditFrame() : nullptr; }
+
+TextTool* CLabelsDoc::Tool() const { return static_cast<TextTool*>(tools_[kToolText].get()); }
+
+void CLabelsDoc::PagesOpened()
+{
+    for (auto& tool : tools_) {
+        if (tool)
+            tool->PagesLoaded();
+    }
+}
+
+void CLabelsDoc::PagesClosing()
+{
+    for (auto& tool : tools_) {
+        if (tool)
+            tool->PagesClosing();
+    }
+}
+
+uint8_t CLabelsDoc::ViewClickState() { return view_ ? view_->ClickState() : 1; }
+
+void CLabelsDoc::SetViewCursor(int32_t cursor)
+{
+    if (view_)
+        view_->SetCursorShape(cursor);
+}
+
+FrameTool* CLabelsDoc::ToolOfKind(int16_t kind)
+{
+    return kind >= 0 && kind < kToolCount ? tools_[size_t(kind)].get() : nullptr;
+}
+
+void CLabelsDoc::SelectTool(int16_t kind)
+{
+    FrameTool* tool = ToolOfKind(kind);
+    if (!tool || kind == currentTool_)
+        return;
+    FrameTool* old = ToolOfKind(currentTool_);
+    if (old)
+        old->Deactivate();
+    currentTool_ = kind;
+    tool->Activate(old, kind);
+}
+
+void CLabelsDoc::SetBarItemState(int16_t bar, bool on)
+{
+    if (bar >= kFirstBarId && bar < kFirstBarId + kBarCount)
+        barStates_[bar - kFirstBarId] = on ? 1 : 0;
+}
+
+bool CLabelsDoc::BarItemState(int16_t bar) const
+{
+    return bar >= kFirstBarId && bar < kFirstBarId + kBarCount && barStates_[bar - kFirstBarId] != 0;
+}
+
 TextPreferences CLabelsDoc::Preferences()
 {
     TextPreferences p;
@@ -173,3 +256,47 @@ void CLabelsDoc::Zoom(int32_t* numerator, int32_t* denominator)
 Dc* CLabelsDoc::ViewDc() { return view_ ? view_->GetViewDC() : nullptr; }
 
 bool CLabelsDoc::IsScreenTarget() { return !view_ || view_->IsScreenTarget(); }
+
+QWidget* CLabelsDoc::ViewWidget() { return view_ ? view_->CaptureWidget() : nullptr; }
+
+FrameObjText* CLabelsDoc::EditFrame() { return Tool() ? Tool()->EditFrame() : nullptr; }
+
+void CLabelsDoc::BindEditor(FrameObjText* frame)
+{
+    TextTool* tool = Tool();
+    if (!tool || frame == tool->EditFrame())
+        return;
+    tool->EndEdit(1);
+    tool->SetEditFrame(frame, 1);
+}
+
+void CLabelsDoc::SaveUndo()
+{
+    if (TextTool* tool = Tool())
+        tool->SaveUndo(kUndoChangeText);
+}
+
+void CLabelsDoc::HideCaret()
+{
+    if (TextTool* tool = Tool())
+        tool->HideCaret();
+}
+
+void CLabelsDoc::ShowCaret()
+{
+    if (TextTool* tool = Tool())
+        tool->ShowCaret();
+}
+
+std::array<int16_t, kAttributeCount> CLabelsDoc::TypingAttributes()
+{
+    return Tool() ? Tool()->TypingAttributes() : TextHost::TypingAttributes();
+}
+
+void CLabelsDoc::SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn)
+{
+    if (TextTool* tool = Tool())
+        tool->SetCurrentFormat(record288, mergeFieldColumn);
+}
+
+uint8_t CLabelsDoc::ClickState() { return Tool() ? Tool()->ClickState() : 0; }

@@ -7,9 +7,9 @@
 // stays open (and so locked against every other open) until the document
 // goes.
 //
-// It is the frame model's document (FrameDocument), the content frames'
-// host and the text engine's host; the card view hands itself in through
-// SetView. The application reaches it through NewCardDocument and
+// It is the frame model's and the tools' document (ToolDocument), the
+// content frames' host and the text engine's host; it owns one tool per
+// kind and the current tool. The card view hands itself in through SetView. The application reaches it through NewCardDocument and
 // OpenCardDocument (labels_doc_registry.h).
 //
 // The code is split by job: members and services (labels_doc.cpp), new,
@@ -18,24 +18,26 @@
 // preferences and window record (labels_doc_prefs.cpp).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "app/label_type_format.h"
 #include "app/print_settings_record.h"
+#include "carddoc/card_view_services.h"
+#include "carddoc/frame_tool.h"
 #include "carddoc/page_block.h"
 #include "carddoc/preferences_format.h"
 #include "carddoc/preferences_window.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
-#include "frames/frame_document.h"
 #include "graphics/dib_handle.h"
 #include "text/text_host.h"
 #include "wizard/doc_setup_format.h"
 
-class CardViewServices;
+class CaretManager;
 class ColorTable;
 class CTFileMng;
 class CurrPageMng;
@@ -48,6 +50,7 @@ class StoryStore;
 class StyleSheet;
 class TextContext;
 class TextContextEngine;
+class TextTool;
 
 // Document states.
 enum : int16_t {
@@ -58,13 +61,16 @@ enum : int16_t {
     kDocStateViewed = 10,
 };
 
+// One tool per kind.
+constexpr int16_t kToolCount = 20;
+
 // Results of ReadDocumentFile besides 0 and a seek's error code.
 enum : int32_t {
     kReadSwapCopyFailed = 1,
     kReadRefused = 2,
 };
 
-class CLabelsDoc : public FrameDocument, public ContentFrameHost, public TextHost {
+class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost {
 public:
     // Builds every member; throws std::bad_alloc when one cannot be made
     // (the factories turn that into a refusal).
@@ -139,7 +145,7 @@ public:
     void GetPageRect(IntRect* out) const;
     // A new frame of the type on the shown page (a group in the group
     // list); null when the page has no room or the frame cannot be made.
-    FrameObj* NewFrame(int16_t type);
+    FrameObj* NewFrame(int16_t type) override;
 
     // ---- set-up ----
     void ApplyDocSetup(const uint8_t* layout);
@@ -166,7 +172,6 @@ public:
     PrintSettingsRecord& PrintSettings() { return printSettings_; }
     TextContext& Text() { return *textContext_; }
     void SetView(CardViewServices* view);
-    CardViewServices* CardView() const { return view_; }
     bool ReadOnly() const { return readOnly_; }
     void SetShowGuides(bool on) { display_[1] = on ? 1 : 0; }
 
@@ -191,10 +196,31 @@ public:
     bool PageZoomFlag() override { return GeneralPref(kPrefSavePageScale) != 0; }
     bool IsModified() override { return modified_; }
     void SetModified(bool on) override { modified_ = on; }
+    // Every tool hears of the pages shown and left.
+    void PagesOpened() override;
+    void PagesClosing() override;
+
+    // ---- ToolDocument ----
+    CardViewServices* CardView() override { return view_; }
+    uint8_t ViewClickState() override;
+    void SetViewCursor(int32_t cursor) override;
+    int16_t CurrentToolIndex() override { return currentTool_; }
+    FrameTool* ToolOfKind(int16_t kind) override;
+    // The tool of the kind becomes the current one (nothing when there is no
+    // such tool).
+    void SelectTool(int16_t kind) override;
+    TextContext* DocumentTextContext() override { return textContext_.get(); }
+    CaretManager* Caret() override { return caret_.get(); }
+    void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphicAttrs_ = attrs; }
+    void SetTextAttrs(const TextAttrs& attrs) override { textAttrs_ = attrs; }
+    // Bars 129-134.
+    void SetBarItemState(int16_t bar, bool on) override;
+    bool BarItemState(int16_t bar) const;
 
     // ---- ContentFrameHost ----
     bool LookupFont(int16_t fontId, FontSpec* out) override;
     bool InPrintPreview() override { return printPreview_; }
+    FrameObj* TextToolFrame() override;
     TextFrameEngine* TextEngine() override;
 
     // ---- TextHost ----
@@ -208,6 +234,16 @@ public:
     void Zoom(int32_t* numerator, int32_t* denominator) override;
     Dc* ViewDc() override;
     bool IsScreenTarget() override;
+    QWidget* ViewWidget() override;
+    bool IsTextToolCurrent() override { return currentTool_ == kToolText; }
+    FrameObjText* EditFrame() override;
+    void BindEditor(FrameObjText* frame) override;
+    void SaveUndo() override;
+    void HideCaret() override;
+    void ShowCaret() override;
+    std::array<int16_t, kAttributeCount> TypingAttributes() override;
+    void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn) override;
+    uint8_t ClickState() override;
 
 private:
     // The parts of a save between choosing the file and installing it.
@@ -216,6 +252,7 @@ private:
     // Reopens the page noted before a save and marks every frame for a
     // full redraw.
     void ReopenAfterSave(int16_t page);
+    TextTool* Tool() const;
 
     // Front to back as the document builds them.
     PathRecord path_{};
@@ -245,8 +282,13 @@ private:
     std::unique_ptr<DcTextMeasurer> measurer_;
     std::unique_ptr<TextContext> textContext_;
     std::unique_ptr<TextContextEngine> textEngine_;
+    std::unique_ptr<CaretManager> caret_;
     DocWndPref window_;
     int16_t currentTool_ = -1;
+    std::array<std::unique_ptr<FrameTool>, kToolCount> tools_;
+    GraphicAttrs graphicAttrs_;
+    TextAttrs textAttrs_;
+    uint32_t barStates_[6] = {};
     CardViewServices* view_ = nullptr;
     uint8_t flagByte_ = 1;
     uint8_t clipPage_ = 1;

@@ -204,6 +204,8 @@ void CLabelsDoc::ReopenAfterSave(int16_t page)
 void CLabelsDoc::OnCloseDocument()
 {
     if (state_ > kDocStateViewed) {
+        if (FrameTool* tool = ToolOfKind(currentTool_))
+            tool->Deactivate();
         AutoSaveStop(this);
         WriteDocWndPref(path_);
     }
@@ -254,12 +256,15 @@ void CLabelsDoc::InitialUpdate()
         ApplyPreferences(false);
         OpenPages(pageBlock_.firstPage, 1, 1);
         SetModified(false);
+        SelectTool(kToolObject);
     } else if (state_ == kDocStateOpened) {
         fonts_->CheckInstalledFonts();
         ApplyPreferences(false);
         if (ApplyDocWndPref() != 0)
             OpenPages(pageBlock_.firstPage, 1, 1);
         SetModified(false);
+        SelectTool(kToolObject);
+        ComputeMargins();
     }
     state_ = int16_t(state_ + kDocStateViewed);
 }

@@ -195,6 +195,7 @@ void CLabelsDoc::GetPageRect(IntRect* out) const { *out = IntRect{0, 0, pageBloc
 
 bool CLabelsDoc::SwitchToPage(int16_t number)
 {
+    SetUndoOwner(nullptr);
     if (ClosePages() != 0)
         return false;
     OpenPages(number, 1, 1);

@@ -25,6 +25,7 @@ public:
     void InvalidateRgn(const Region&, bool) override {}
     void Refresh() override {}
     void UpdateNow() override {}
+    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
 
     // Every frame of the shown page, bottom to top.
     void Paint(CurrPageMng* manager)

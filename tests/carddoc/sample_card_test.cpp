@@ -7,7 +7,10 @@
 #include <string>
 
 #include "frames/curr_page_mng.h"
+#include "carddoc/key_event.h"
+#include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
+#include "text/text_tool.h"
 #include "card_test_support.h"
 #include "card_view_image.h"
 
@@ -62,6 +65,42 @@ TEST_F(SampleCard, TheToolMakesTheSameCardAndDumpsIt)
                                  "[field 2 at 0 length 11] [field 3 at 12 length 10]", "[field 13 at 5 length 8]"})
         EXPECT_NE(shipped.find(expected), std::string::npos) << expected;
     EXPECT_NE(Shell(docs_, "\"$T\" card dump missing.lqx 2> /dev/null"), 0);
+}
+
+TEST_F(SampleCard, TextTypedWithTheTextToolIsSavedWithTheCard)
+{
+    auto doc = OpenSample();
+    ASSERT_NE(doc, nullptr);
+    ImageCardView view(600, 400);
+    doc->SetView(&view);
+    doc->InitialUpdate();
+    doc->SelectTool(kToolText);
+    ASSERT_EQ(doc->CurrentToolIndex(), kToolText);
+    auto* tool = static_cast<TextTool*>(doc->ToolOfKind(kToolText));
+    auto* company = static_cast<FrameObjText*>(doc->Frames()->GetLoadedFrame(4));
+    ASSERT_NE(company, nullptr);
+    ASSERT_EQ(company->GetType(), kFrameText);
+    tool->SetEditFrame(company, 1);
+    ASSERT_EQ(doc->TextToolFrame(), company);
+    for (char c : std::string("Acme "))
+        tool->KeyDown(TypedKey(uint8_t(c)));
+    tool->FlushReflow();
+    EXPECT_EQ(doc->UndoOwner(), tool);
+    EXPECT_TRUE(doc->IsModified());
+    ASSERT_TRUE(doc->DoFileSave());
+    doc->SwitchToPage(2);
+    EXPECT_EQ(doc->UndoOwner(), nullptr) << "another page takes the undo step away";
+    doc.reset();
+
+    auto reopened = OpenCardDocument(DocPath("card.lqx"));
+    ASSERT_NE(reopened, nullptr);
+    StoryStore* stories = reopened->Stories();
+    ASSERT_EQ(stories->BindStory(1), 0);
+    Handle plain = nullptr;
+    ASSERT_EQ(stories->Buffer().GetPlainText(&plain), 0);
+    const std::string text(reinterpret_cast<char*>(HandleData(plain)), HandleGetSize(plain));
+    HandleFree(plain);
+    EXPECT_NE(text.find("Acme "), std::string::npos) << text;
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ public:
     void InvalidateRgn(const Region&, bool) override {}
     void Refresh() override {}
     void UpdateNow() override {}
+    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
 
 private:
     QImage image_;
