@@ -244,6 +244,7 @@ public:
     std::array<int16_t, kAttributeCount> TypingAttributes() override;
     void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn) override;
     uint8_t ClickState() override;
+    void RedrawPage() override { RefreshView(); }
 
 private:
     // The parts of a save between choosing the file and installing it.
