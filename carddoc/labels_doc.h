@@ -9,7 +9,8 @@
 //
 // It is the frame model's and the tools' document (ToolDocument), the
 // content frames' host and the text engine's host; it owns one tool per
-// kind and the current tool. The card view hands itself in through SetView. The application reaches it through NewCardDocument and
+// kind and the current tool. The card view hands itself in through
+// SetView. The application reaches it through NewCardDocument and
 // OpenCardDocument (labels_doc_registry.h).
 //
 // The code is split by job: members and services (labels_doc.cpp), new,
@@ -153,6 +154,18 @@ public:
     const uint8_t* LabelLayout() const { return labelLayout_; }
     const uint8_t* DocSetupBlock() const { return docSetup_; }
     PageBlock& PageGeometry() { return pageBlock_; }
+    // The page set-up used when the label layout fixes neither orientation
+    // nor paper; not stored in the document file.
+    void GetAlternatePaper(uint32_t* orientation, uint32_t* paper) const
+    {
+        *orientation = altOrientation_;
+        *paper = altPaper_;
+    }
+    void SetAlternatePaper(uint32_t orientation, uint32_t paper)
+    {
+        altOrientation_ = orientation;
+        altPaper_ = paper;
+    }
 
     // ---- preferences and the window record ----
     uint8_t* GeneralPrefs() { return general_; }
@@ -174,6 +187,11 @@ public:
     void SetView(CardViewServices* view);
     bool ReadOnly() const { return readOnly_; }
     void SetShowGuides(bool on) { display_[1] = on ? 1 : 0; }
+    // The page drawing clips to the page region; nothing is drawn while
+    // drawing is disabled.
+    bool ClipsPageDrawing() const { return clipPage_ != 0; }
+    bool DrawingEnabled() const { return drawingEnabled_ != 0; }
+    void SetDrawingEnabled(bool on) { drawingEnabled_ = on ? 0xFF : 0; }
 
     // ---- FrameDocument ----
     CTFileMng* SwapFile() override { return swap_.get(); }

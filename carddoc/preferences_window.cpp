@@ -149,9 +149,11 @@ int32_t StoreDocWndPref(const DocWndPref& record)
         for (uint32_t i = 0; err == kErrNone && i < count; ++i) {
             uint8_t stored[kDocWndPrefSize];
             err = FileRead(file, stored, sizeof stored);
+            if (err != kErrNone)
+                break;
             DocWndPref other;
             DecodeDocWndPref(stored, &other);
-            if (err == kErrNone && SamePath(other, key)) {
+            if (SamePath(other, key)) {
                 index = i;
                 break;
             }
