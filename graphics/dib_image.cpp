@@ -1,5 +1,7 @@
 #include "graphics/dib_image.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -127,16 +129,22 @@ uint16_t NormalisedBits(int32_t bits)
 
 // Bytes of the block for a size and normalised depth; 0 when the size is
 // not one a block can have.
+uint64_t g_blockLimit = kDibMaxBlockSize;
+
 uint64_t BlockBytes(int32_t width, int32_t height, uint16_t bits)
 {
     if (width <= 0 || height <= 0 || width > kDibImageMaxSide || height > kDibImageMaxSide)
         return 0;
     const uint64_t total = kDibHeaderSize + uint64_t(kDibQuadSize) * DibTableSizeAtCreation(bits) +
                            DibRowStride(uint64_t(width), bits) * uint64_t(height);
-    return total > kDibMaxBlockSize ? 0 : total;
+    return total > g_blockLimit ? 0 : total;
 }
 
 }  // namespace
+
+uint64_t CDibImage::BlockLimit() { return g_blockLimit; }
+
+void CDibImage::SetBlockLimit(uint64_t bytes) { g_blockLimit = std::min(bytes, kDibMaxBlockSize); }
 
 bool CDibImage::BlockFits(int32_t width, int32_t height, int32_t bits)
 {

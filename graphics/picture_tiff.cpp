@@ -104,7 +104,7 @@ bool Fail(CDibImage& image, const char* message)
 bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, CDibImage& image)
 {
     const uint64_t rasterBytes = uint64_t(width) * height * 4;
-    if (rasterBytes > kDibMaxBlockSize || !image.CreateBlock(int32_t(width), int32_t(height), 24))
+    if (rasterBytes > CDibImage::BlockLimit() || !image.CreateBlock(int32_t(width), int32_t(height), 24))
         return Fail(image, kRasterError);
     uint32_t* raster = static_cast<uint32_t*>(_TIFFmalloc(tmsize_t(rasterBytes)));
     if (!raster)
@@ -204,7 +204,7 @@ bool ReadPaletteStrips(TIFF* tif, uint32_t width, uint32_t height, uint16_t bits
         rowsPerStrip = height;
     const tmsize_t stripSize = TIFFStripSize(tif);
     const tmsize_t scanline = TIFFScanlineSize(tif);
-    if (stripSize <= 0 || scanline <= 0 || uint64_t(stripSize) > kDibMaxBlockSize)
+    if (stripSize <= 0 || scanline <= 0 || uint64_t(stripSize) > CDibImage::BlockLimit())
         return Fail(image, kCorrupt);
     uint8_t* strip = static_cast<uint8_t*>(_TIFFmalloc(stripSize));
     if (!strip)
@@ -245,7 +245,7 @@ public:
             return Fail(image, kOpenError);
         TIFFOpenOptionsSetErrorHandlerExtR(options, Silence, nullptr);
         TIFFOpenOptionsSetWarningHandlerExtR(options, Silence, nullptr);
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(kDibMaxBlockSize));
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(CDibImage::BlockLimit()));
         TiffHandle tif(TIFFClientOpenExt("picture", "r", &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
                                          MapProc, UnmapProc, options));
         TIFFOpenOptionsFree(options);
