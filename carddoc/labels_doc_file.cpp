@@ -67,6 +67,9 @@ int32_t Refuse(int32_t message)
 
 int32_t CLabelsDoc::WriteDocumentFile(FileHandle file, uint32_t kind)
 {
+    // Whoever writes the document: a story copy kept by the undo step is
+    // not part of it.
+    SetUndoOwner(nullptr);
     CardDocHeader h;
     h.kind = kind;
     uint8_t header[kCardHeaderSize];

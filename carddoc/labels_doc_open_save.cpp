@@ -126,6 +126,9 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
         AlertStop(LookupString(kDiskFullString), 0);
         return false;
     }
+    // The single undo step may keep a copy of a story in the story store;
+    // it goes now, so that the copy never reaches the file.
+    SetUndoOwner(nullptr);
     const int16_t page = GetCurrentPage();
     if (ClosePages() != 0) {
         ReopenAfterSave(page);

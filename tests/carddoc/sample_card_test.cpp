@@ -6,8 +6,10 @@
 #include <QFile>
 #include <string>
 
-#include "frames/curr_page_mng.h"
+#include "carddoc/card_document_format.h"
 #include "carddoc/key_event.h"
+#include "foundation/byte_order.h"
+#include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
 #include "text/text_tool.h"
@@ -82,14 +84,19 @@ TEST_F(SampleCard, TextTypedWithTheTextToolIsSavedWithTheCard)
     ASSERT_EQ(company->GetType(), kFrameText);
     tool->SetEditFrame(company, 1);
     ASSERT_EQ(doc->TextToolFrame(), company);
+    const int32_t storiesBefore = doc->Stories()->Count();
     for (char c : std::string("Acme "))
         tool->KeyDown(TypedKey(uint8_t(c)));
     tool->FlushReflow();
     EXPECT_EQ(doc->UndoOwner(), tool);
     EXPECT_TRUE(doc->IsModified());
+    EXPECT_GT(doc->Stories()->Count(), storiesBefore) << "the undo step keeps a copy of the story";
     ASSERT_TRUE(doc->DoFileSave());
-    doc->SwitchToPage(2);
-    EXPECT_EQ(doc->UndoOwner(), nullptr) << "another page takes the undo step away";
+    // The copy is the undo step's, not the card's: it must not be saved.
+    EXPECT_EQ(doc->UndoOwner(), nullptr);
+    EXPECT_EQ(doc->Stories()->Count(), storiesBefore);
+    const std::string saved = Bytes("card.lqx");
+    EXPECT_EQ(GetU32LE(reinterpret_cast<const uint8_t*>(&saved[kCardStoryCount])), uint32_t(storiesBefore));
     doc.reset();
 
     auto reopened = OpenCardDocument(DocPath("card.lqx"));
