@@ -13,6 +13,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
+#include "frames/record_header_format.h"
 #include "frames/story_store.h"
 #include "graphics/dib_serial.h"
 #include "graphics/offscreen_dc.h"
@@ -55,6 +56,22 @@ bool PageSectionFits(FileHandle file, const CardSectionPlace& place)
     uint8_t word[4];
     return place.length >= sizeof word && FileSeek(file, kSeekStart, int32_t(place.offset)) == kErrNone &&
            FileRead(file, word, sizeof word) == kErrNone && GetU32LE(word) <= place.length - sizeof word;
+}
+
+// Frames and stories are found by id, and id 0 means none: a record
+// without an id of its own, or sharing one, would let a frame loaded for
+// one record be listed and freed as another's.
+bool IdsUnique(const SwapStore& store)
+{
+    std::vector<bool> seen(0x10000, false);
+    seen[0] = true;
+    for (int32_t i = 0; i < store.Count(); ++i) {
+        const uint16_t id = HeaderId(store.RecordPtr(i));
+        if (seen[id])
+            return false;
+        seen[id] = true;
+    }
+    return true;
 }
 
 int32_t Refuse(int32_t message)
@@ -186,6 +203,7 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     read = read && pages_->Read(file, int32_t(s[kSectionPages].offset)) == 0 && pages_->Count() > 0;
     read = read && frames_->ReadStore(file, int32_t(s[kSectionFrames].offset), s[kSectionFrames].length) == 0;
     read = read && stories_->ReadStore(file, int32_t(s[kSectionStories].offset), s[kSectionStories].length) == 0;
+    read = read && IdsUnique(*frames_) && IdsUnique(*stories_);
     if (!read)
         return Refuse(kMsgDamaged);
     frames_->RebuildPageLists();

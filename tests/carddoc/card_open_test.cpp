@@ -8,6 +8,7 @@
 
 #include "carddoc/card_document_format.h"
 #include "foundation/byte_order.h"
+#include "frames/frame_record_format.h"
 #include "card_test_support.h"
 
 namespace {
@@ -80,6 +81,31 @@ TEST_F(CardOpen, PlacesOutsideTheFileAreRefusedAsDamagedWithoutReadingThem)
         alerts_.clear();
         EXPECT_EQ(OpenVariant(bytes), nullptr);
         ASSERT_FALSE(alerts_.boxes().empty());
+        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+    }
+    EXPECT_EQ(Leftovers("KPX*"), 0);
+}
+
+TEST_F(CardOpen, RecordsWithoutAnIdOfTheirOwnAreRefusedAsDamaged)
+{
+    const auto at = [&](int section) {
+        return size_t(GetU32LE(reinterpret_cast<const uint8_t*>(&good_[CardSectionOffsetAt(section)])));
+    };
+    const size_t frames = at(kSectionFrames), stories = at(kSectionStories);
+    const auto withId = [&](size_t record, uint16_t id) {
+        std::string b = good_;
+        PutU16LE(reinterpret_cast<uint8_t*>(&b[record + kRecordIdOffset]), id);
+        return b;
+    };
+    const uint16_t firstFrame = GetU16LE(reinterpret_cast<const uint8_t*>(&good_[frames + kRecordIdOffset]));
+    const std::string cases[] = {
+        withId(frames + kFrameRecordSize, firstFrame),
+        withId(frames, 0),
+        withId(stories, 0),
+    };
+    for (const std::string& bytes : cases) {
+        alerts_.clear();
+        EXPECT_EQ(OpenVariant(bytes), nullptr);
         EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
     }
     EXPECT_EQ(Leftovers("KPX*"), 0);
