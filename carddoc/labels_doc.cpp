@@ -4,6 +4,7 @@
 
 #include "carddoc/auto_save.h"
 #include "carddoc/card_view_services.h"
+#include "carddoc/engine_services.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/preferences.h"
 #include "foundation/byte_order.h"
@@ -43,6 +44,7 @@ CLabelsDoc::CLabelsDoc()
     textAttrs_.toolWordA = kAttrNotSet;
     textAttrs_.toolWordB = kAttrNotSet;
     textAttrs_.styleEntry = -1;
+    InstallCardEngineServices();
     ReadDefPrefGeneral(general_);
     // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
