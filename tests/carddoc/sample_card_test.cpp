@@ -52,6 +52,29 @@ TEST_F(SampleCard, ItShowsItsLogoTextAndBarcode)
     EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
 }
 
+TEST_F(SampleCard, SavingAgainWritesTheSameBytes)
+{
+    auto doc = OpenSample();
+    ASSERT_NE(doc, nullptr);
+    ImageCardView view(600, 400);
+    doc->SetView(&view);
+    doc->InitialUpdate();
+    ASSERT_TRUE(doc->DoFileSave());
+    const std::string first = Bytes("card.lqx");
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(Bytes("card.lqx"), first) << "a second save of the same card";
+    doc.reset();
+
+    // Nor does a round through the file change what is saved.
+    auto reopened = OpenCardDocument(DocPath("card.lqx"));
+    ASSERT_NE(reopened, nullptr);
+    reopened->SetView(&view);
+    reopened->InitialUpdate();
+    ASSERT_TRUE(reopened->DoFileSave());
+    EXPECT_EQ(Bytes("card.lqx"), first);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+}
+
 TEST_F(SampleCard, TheToolMakesTheSameCardAndDumpsIt)
 {
     auto doc = OpenSample();
