@@ -3,7 +3,7 @@
 //      0   120   header, 30 u32 words (below)
 //    120   148   general preferences (carddoc/preferences_format.h)
 //    268   116   page block (below)
-//    384   168   label layout (app/label_type_format.h)
+//    384   168   label layout (app/label_stock_format.h)
 //    552  5608   document set-up (wizard/doc_setup_format.h)
 //   6160   840   zero bytes
 //   7000         sections, each in its owner's format, in this order:

@@ -24,7 +24,7 @@
 #include <memory>
 #include <string>
 
-#include "app/label_type_format.h"
+#include "app/label_stock_format.h"
 #include "app/print_settings_record.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/frame_tool.h"

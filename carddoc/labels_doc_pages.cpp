@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/label_type_format.h"
+#include "app/label_stock_format.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
@@ -89,15 +89,15 @@ void CLabelsDoc::ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins
     const double printRight = printable.right - px, printBottom = printable.bottom - py;
     const double paperW = double(paper.right) - paper.left, paperH = double(paper.bottom) - paper.top;
 
-    const double cardW = GetF64LE(layout + kLabelTypeCardWidth);
-    const double cardH = GetF64LE(layout + kLabelTypeCardHeight);
-    double topMargin = GetF64LE(layout + kLabelTypeTopMargin);
-    double leftMargin = GetF64LE(layout + kLabelTypeLeftMargin);
-    const double rowGap = GetF64LE(layout + kLabelTypeRowSpacing);
-    const double columnGap = GetF64LE(layout + kLabelTypeColumnSpacing);
-    const int32_t columns = GetI16LE(layout + kLabelTypeColumns);
-    const int32_t rows = GetI16LE(layout + kLabelTypeRows);
-    if (GetI32LE(layout + kLabelTypeCentred) != 0) {
+    const double cardW = GetF64LE(layout + kLabelTypeCardWidthOffset);
+    const double cardH = GetF64LE(layout + kLabelTypeCardHeightOffset);
+    double topMargin = GetF64LE(layout + kLabelTypeTopMarginOffset);
+    double leftMargin = GetF64LE(layout + kLabelTypeLeftMarginOffset);
+    const double rowGap = GetF64LE(layout + kLabelTypeVerticalSpacingOffset);
+    const double columnGap = GetF64LE(layout + kLabelTypeHorizontalSpacingOffset);
+    const int32_t columns = GetI16LE(layout + kLabelTypeColumnsOffset);
+    const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
+    if (GetI32LE(layout + kLabelTypeCenteringOffset) != 0) {
         const double totalW = columns * cardW + (columns - 1) * columnGap;
         const double totalH = rows * cardH + (rows - 1) * rowGap;
         leftMargin += (paperW - totalW) / 2.0;
@@ -223,18 +223,18 @@ FrameObj* CLabelsDoc::NewFrame(int16_t type)
 
 void CLabelsDoc::ApplyDocSetup(const uint8_t* layout)
 {
-    pageBlock_.cardHeight = GetF64LE(layout + kLabelTypeCardHeight);
-    pageBlock_.cardWidth = GetF64LE(layout + kLabelTypeCardWidth);
+    pageBlock_.cardHeight = GetF64LE(layout + kLabelTypeCardHeightOffset);
+    pageBlock_.cardWidth = GetF64LE(layout + kLabelTypeCardWidthOffset);
     pageBlock_.firstPage = 1;
-    pageBlock_.sides = GetI16LE(layout + kLabelTypeSides);
-    pageBlock_.orientation = layout[kLabelTypeOrientation];
+    pageBlock_.sides = GetI16LE(layout + kLabelTypeSidesOffset);
+    pageBlock_.orientation = layout[kLabelTypeOrientationOffset];
     pageBlock_.facing = 0;
     pageBlock_.insertFlag = 0;
     pageBlock_.continuationCount = 0;
     pageBlock_.displayWord2 = 0;
     pageBlock_.continuationFirst = 0;
     pageBlock_.continuationSecond = 0;
-    pageBlock_.unit = GetI16LE(layout + kLabelTypeUnit);
+    pageBlock_.unit = GetI16LE(layout + kLabelTypeUnitOffset);
     std::memcpy(labelLayout_, layout, kLabelTypeSize);
     PutI32LE(general_ + kPrefHorizontalUnit, pageBlock_.unit);
     PutI32LE(general_ + kPrefVerticalUnit, pageBlock_.unit);
