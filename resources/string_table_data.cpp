@@ -203,6 +203,10 @@ const StringTableEntry kStringTable[] = {
     {33295, "Rotate objects\nRotate"},
     {33296, "Zoom in and out\nZoom"},
     {33297, "Preview the card\nPreview"},
+    // Card document: the document management group (480 + n).
+    {481, "Previous version document.\nCan't read this file."},
+    {482, "File is not the application data file.\nCan't read this file."},
+    {484, "Document is damaged.\nLoading faled.  "},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
