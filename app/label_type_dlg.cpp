@@ -154,8 +154,11 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
         {horizontal_, &LabelTypeRecord::horizontalSpacing},
         {vertical_, &LabelTypeRecord::verticalSpacing},
     };
-    for (auto [edit, field] : lengths)
+    for (const auto& length : lengths) {
+        QDoubleSpinBox* edit = length.first;
+        double LabelTypeRecord::*field = length.second;
         connect(edit, &QDoubleSpinBox::valueChanged, this, [this, edit, field] { OnLengthEdited(edit, field); });
+    }
     connect(across_, &QSpinBox::valueChanged, this, [this] { OnCountEdited(across_, &LabelTypeRecord::columns); });
     connect(down_, &QSpinBox::valueChanged, this, [this] { OnCountEdited(down_, &LabelTypeRecord::rows); });
     connect(units_, &QComboBox::currentIndexChanged, this, &CDlgLabelType::OnUnitChanged);
