@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "app/label_type_page.h"
-#include "app/label_type_sheet_view.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
@@ -111,10 +111,9 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     centering_ = new QCheckBox(QStringLiteral("Centering"), this);
     centering_->setObjectName(QStringLiteral("centering"));
 
-    preview_ = new LabelSheetView(this);
+    preview_ = new CSheetPreviewWnd(this);
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setMinimumSize(200, 250);
-    previewArea_ = preview_;
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
@@ -144,7 +143,7 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     left->addWidget(buttons);
     auto* whole = new QHBoxLayout(this);
     whole->addLayout(left, 1);
-    whole->addWidget(previewArea_);
+    whole->addWidget(preview_);
 
     const std::pair<QDoubleSpinBox*, double LabelTypeRecord::*> lengths[] = {
         {width_, &LabelTypeRecord::cardWidth},
@@ -190,7 +189,7 @@ void CDlgLabelType::OnInitDialog()
     for (int32_t i = 0; i < kUnitCount; ++i)
         units_->addItem(QString::fromLatin1(UnitTable[i].shortName));
     preview_->SetSheetSize(paper_, &printable_);
-    preview_->SetLabelType(&record_);
+    preview_->SetLabelType(LabelSheetLayout(record_));
 
     shownMode_ = (mode_ == kLabelTypeModeChoose || mode_ == kLabelTypeModeDocument) ? mode_ : uint8_t(kLabelTypeModeNamed);
     const QString name = Cp1252ToQString(LabelTypeName(record_));
@@ -263,7 +262,7 @@ void CDlgLabelType::ShowRecord()
 
 void CDlgLabelType::UpdatePreview()
 {
-    preview_->SetLabelType(&record_);
+    preview_->SetLabelType(LabelSheetLayout(record_));
     preview_->Redraw();
 }
 

@@ -29,7 +29,7 @@ class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class CLabelTypeComboBox;
-class LabelSheetView;
+class CSheetPreviewWnd;
 
 enum : uint8_t {
     kLabelTypeModeNamed = 1,
@@ -61,7 +61,9 @@ public:
     QComboBox* UnitsCombo() const { return units_; }
     QCheckBox* CenteringCheck() const { return centering_; }
     QPushButton* OkButton() const { return ok_; }
-    LabelSheetView* Preview() const { return preview_; }
+    CSheetPreviewWnd* Preview() const { return preview_; }
+    // The page the preview shows, in points.
+    IntSize Page() const { return paper_; }
     const CDBLabel& Table() const { return table_; }
     uint8_t ShownMode() const { return shownMode_; }
 
@@ -107,8 +109,7 @@ private:
     QComboBox* units_;
     QCheckBox* centering_;
     QPushButton* ok_;
-    QWidget* previewArea_;
-    LabelSheetView* preview_;
+    CSheetPreviewWnd* preview_;
 };
 
 // The document formats the wizard knows, listed in Document Settings after

@@ -9,8 +9,8 @@
 
 #include "app/label_type_dlg.h"
 #include "app/label_type_page.h"
-#include "app/label_type_sheet_view.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
@@ -50,7 +50,7 @@ CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
     edit_ = Button("Edit...", "edit", this);
     delete_ = Button("Delete", "delete", this);
     sort_ = Button("Sort", "sort", this);
-    preview_ = new LabelSheetView(this);
+    preview_ = new CSheetPreviewWnd(this);
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setMinimumSize(220, 270);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -139,7 +139,7 @@ void CDlgListOfLabels::PreviewSelected()
 {
     LabelTypeRecord r;
     if (list_->GetCurLabel(&r) >= 0)
-        preview_->SetLabelType(&r);
+        preview_->SetLabelType(LabelSheetLayout(r));
     preview_->Redraw();
 }
 
@@ -194,7 +194,7 @@ void CDlgListOfLabels::OnDelete()
         return;
     if (list_->count() == 0) {
         EnableCommands(false);
-        preview_->SetLabelType(nullptr);
+        preview_->SetLabelType(SheetLabelLayout{});
         preview_->Redraw();
         return;
     }

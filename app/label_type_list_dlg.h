@@ -17,7 +17,7 @@
 
 class QPushButton;
 class CLabelListBox;
-class LabelSheetView;
+class CSheetPreviewWnd;
 
 class CDlgListOfLabels : public QDialog {
 public:
@@ -32,7 +32,9 @@ public:
     QPushButton* DeleteButton() const { return delete_; }
     QPushButton* SortButton() const { return sort_; }
     QPushButton* OkButton() const { return ok_; }
-    LabelSheetView* Preview() const { return preview_; }
+    CSheetPreviewWnd* Preview() const { return preview_; }
+    // The page the preview shows, in points.
+    IntSize Page() const { return paper_; }
     const CDBLabel& Table() const { return table_; }
 
     void accept() override;
@@ -68,7 +70,7 @@ private:
     QPushButton* delete_;
     QPushButton* sort_;
     QPushButton* ok_;
-    LabelSheetView* preview_;
+    CSheetPreviewWnd* preview_;
 };
 
 extern const char* const kLabelDeleteQuestionText;

@@ -50,3 +50,20 @@ bool ReadLabelPrinterPage(IntSize* paper, IntRect* printable)
 {
     return Reader() ? Reader()(paper, printable) : SettingsPage(paper, printable);
 }
+
+SheetLabelLayout LabelSheetLayout(const LabelTypeRecord& r)
+{
+    SheetLabelLayout layout;
+    if (!LabelTypeIsSane(r))
+        return layout;
+    layout.cardWidth = r.cardWidth;
+    layout.cardHeight = r.cardHeight;
+    layout.topMargin = r.topMargin;
+    layout.leftMargin = r.leftMargin;
+    layout.verticalGap = r.verticalSpacing;
+    layout.horizontalGap = r.horizontalSpacing;
+    layout.columns = r.columns;
+    layout.rows = r.rows;
+    layout.centred = r.centering;
+    return layout;
+}

@@ -19,8 +19,8 @@
 #include "app/label_type_dlg.h"
 #include "app/label_type_list_dlg.h"
 #include "app/label_type_page.h"
-#include "app/label_type_sheet_view.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/sheet_preview_wnd.h"
 #include "foundation/paper_table.h"
 #include "foundation/printer_paper.h"
 #include "foundation/program_folder.h"
@@ -98,6 +98,13 @@ protected:
     }
 };
 
+SheetLabelLayout Shown(CSheetPreviewWnd* preview)
+{
+    SheetLabelLayout layout;
+    preview->GetLabelType(&layout);
+    return layout;
+}
+
 void Type(QAbstractSpinBox* spin, const char* text)
 {
     QLineEdit* line = spin->findChild<QLineEdit*>();
@@ -160,14 +167,14 @@ TEST_F(LabelDialogs, ListOfLabelsEditsDeletesSortsAndSavesOnOkOnly)
         EXPECT_TRUE(alerts.boxes().empty());
         ASSERT_EQ(dialog.List()->count(), 3);
         EXPECT_EQ(dialog.List()->currentRow(), 0);
-        EXPECT_EQ(dialog.Preview()->LabelType().cardWidth, 100);
+        EXPECT_EQ(Shown(dialog.Preview()).cardWidth, 100);
         EXPECT_FALSE(dialog.OkButton()->isEnabled());  // until the user picks one
         EXPECT_TRUE(dialog.EditButton()->isEnabled());
-        EXPECT_EQ(dialog.Preview()->SheetSize().width, 612);
+        EXPECT_EQ(dialog.Page().width, 612);
 
         dialog.List()->setCurrentRow(2);
         EXPECT_TRUE(dialog.OkButton()->isEnabled());
-        EXPECT_EQ(dialog.Preview()->LabelType().cardWidth, 120);
+        EXPECT_EQ(Shown(dialog.Preview()).cardWidth, 120);
 
         // Edit, cancelled and then taken.
         dialog.takeEdit = false;
@@ -177,7 +184,7 @@ TEST_F(LabelDialogs, ListOfLabelsEditsDeletesSortsAndSavesOnOkOnly)
         dialog.edit = [](LabelTypeRecord* r) { r->cardWidth = 144; };
         QTest::mouseClick(dialog.EditButton(), Qt::LeftButton);
         EXPECT_EQ(dialog.Table().GetLabelType(2)->cardWidth, 144);
-        EXPECT_EQ(dialog.Preview()->LabelType().cardWidth, 144);
+        EXPECT_EQ(Shown(dialog.Preview()).cardWidth, 144);
 
         // Sorting keeps Fig chosen.
         QTest::mouseClick(dialog.SortButton(), Qt::LeftButton);
@@ -258,7 +265,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
     Type(dialog.HeightEdit(), "150");
     EXPECT_EQ(dialog.Record().cardHeight, 150);
     EXPECT_EQ(dialog.Record().cardWidth, 252);
-    EXPECT_EQ(dialog.Preview()->LabelType().cardHeight, 150);
+    EXPECT_EQ(Shown(dialog.Preview()).cardHeight, 150);
     dialog.UnitsCombo()->setCurrentIndex(1);
     Type(dialog.LeftEdit(), "0.5");
     EXPECT_EQ(dialog.Record().leftMargin, 36);
@@ -289,6 +296,23 @@ TEST_F(LabelDialogs, LabelTypeRefusesSizesOutsideItsLimits)
     dialog.DownEdit()->stepBy(500);
     EXPECT_EQ(dialog.Record().rows, 100);
     EXPECT_TRUE(LabelTypeIsSane(dialog.Record()));
+}
+
+TEST_F(LabelDialogs, ADamagedLayoutShowsNoCardsUntilItIsMended)
+{
+    LabelTypeRecord wild = Named("From a damaged document");
+    wild.columns = 30000;
+    wild.rows = 30000;
+    CDlgLabelType dialog;
+    dialog.SetMode(kLabelTypeModeDocument);
+    dialog.SetLabelType(wild);
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(dialog.Preview()).columns, 0);
+    Type(dialog.AcrossEdit(), "3");
+    Type(dialog.DownEdit(), "4");
+    EXPECT_EQ(Shown(dialog.Preview()).columns, 3);
+    EXPECT_EQ(Shown(dialog.Preview()).rows, 4);
 }
 
 TEST_F(LabelDialogs, LabelTypeNameMustNotBeEmptyAndIsCutTo63Characters)
@@ -386,18 +410,18 @@ TEST_F(LabelDialogs, DocumentSettingsPutsTheChosenLayoutsPaperIntoThePrinter)
     EXPECT_EQ(portrait, 1);
     EXPECT_EQ(GetPrinterPaperIndex(&paper), 0);
     EXPECT_EQ(paper, kPaperEntryLetter);
-    EXPECT_EQ(dialog.Preview()->SheetSize().width, 612);
-    EXPECT_EQ(dialog.Preview()->SheetSize().height, 792);
+    EXPECT_EQ(dialog.Page().width, 612);
+    EXPECT_EQ(dialog.Page().height, 792);
 
     dialog.FormatCombo()->setCurrentIndex(2);
     EXPECT_EQ(dialog.Record().cardWidth, 300);
     EXPECT_EQ(GetPrinterPortrait(&portrait), 0);
     EXPECT_EQ(portrait, 0);
-    EXPECT_EQ(dialog.Preview()->SheetSize().width, 841);  // A4, landscape
+    EXPECT_EQ(dialog.Page().width, 841);  // A4, landscape
 
     QTest::mouseClick(dialog.CenteringCheck(), Qt::LeftButton);
     EXPECT_EQ(dialog.Record().centering, 1);
-    EXPECT_EQ(dialog.Preview()->LabelType().centering, 1);
+    EXPECT_EQ(Shown(dialog.Preview()).centred, 1);
     dialog.accept();
     LabelTypeRecord out;
     dialog.GetLabelType(&out);
