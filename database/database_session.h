@@ -32,6 +32,12 @@ public:
     // Closes without writing anything: for callers that only read.
     void CloseUnchanged();
     bool IsOpen() const { return open_; }
+    // Whether the last Open kept the existing index (else the index is new).
+    bool IndexKept() const { return indexKept_; }
+    // Why the last Open or Create failed: the record file itself could not
+    // be opened, or something after that.
+    enum class Failure { None, File, Other };
+    Failure LastFailure() const { return failure_; }
 
     uint8_t* Header() { return header_; }
     DataFile& Data() { return data_; }
@@ -42,4 +48,6 @@ private:
     DataFile data_;
     uint8_t header_[kDbHeaderSize] = {};
     bool open_ = false;
+    bool indexKept_ = false;
+    Failure failure_ = Failure::None;
 };

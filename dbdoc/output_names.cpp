@@ -1,0 +1,48 @@
+#include "dbdoc/output_names.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "dbdoc/db_document.h"
+#include "dbdoc/same_file.h"
+#include "foundation/cstr.h"
+#include "foundation/file_io.h"
+
+namespace {
+
+constexpr size_t kMaxNameLength = sizeof(PathRecord::name) - 1;
+constexpr int32_t kMaxCopyNumber = 9999;
+
+void NameWithSuffix(const PathRecord& base, const std::string& suffix, PathRecord* out)
+{
+    std::string name = base.name;
+    if (name.size() + suffix.size() > kMaxNameLength)
+        name.resize(kMaxNameLength > suffix.size() ? kMaxNameLength - suffix.size() : 0);
+    name += suffix;
+    StrCopyN(out->name, name.c_str(), sizeof out->name);
+}
+
+}  // namespace
+
+PathRecord DefaultOutputName(const PathRecord& database, const char* suffix, const char* extension)
+{
+    PathRecord out = database;
+    NameWithSuffix(database, suffix, &out);
+    StrCopyN(out.extension, extension, sizeof out.extension);
+    return out;
+}
+
+bool ConvertedCopyName(const PathRecord& source, PathRecord* out)
+{
+    *out = source;
+    for (int32_t number = 0; number <= kMaxCopyNumber; ++number) {
+        std::string suffix = " copy";
+        if (number > 0)
+            suffix += std::to_string(number);
+        NameWithSuffix(source, suffix, out);
+        if (!FileExists(out, 0) && !IsOpenDatabaseFile(IndexPathFor(*out)))
+            return true;
+    }
+    return false;
+}
