@@ -12,7 +12,6 @@ DatabaseSession::~DatabaseSession() { Close(); }
 
 bool DatabaseSession::Create(const PathRecord& path)
 {
-    indexKept_ = false;
     failure_ = Failure::File;
     if (data_.CreateFile(&path) != 1) {
         if (!data_.IsOpen())
@@ -36,7 +35,6 @@ bool DatabaseSession::Create(const PathRecord& path)
 
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
-    indexKept_ = false;
     failure_ = Failure::File;
     if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
         return false;
@@ -76,7 +74,6 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     }
     PutU32LE(header_ + dbh::kDataMark, 0);
     open_ = true;
-    indexKept_ = indexOpened;
     failure_ = Failure::None;
     if (indexOpened) {
         if (data_.GetLiveCount() > 0)

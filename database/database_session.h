@@ -32,8 +32,6 @@ public:
     // Closes without writing anything: for callers that only read.
     void CloseUnchanged();
     bool IsOpen() const { return open_; }
-    // Whether the last Open kept the existing index (else the index is new).
-    bool IndexKept() const { return indexKept_; }
     // Why the last Open or Create failed: the record file itself could not
     // be opened, or something after that.
     enum class Failure { None, File, Other };
@@ -48,6 +46,5 @@ private:
     DataFile data_;
     uint8_t header_[kDbHeaderSize] = {};
     bool open_ = false;
-    bool indexKept_ = false;
     Failure failure_ = Failure::None;
 };

@@ -69,7 +69,13 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
         return 0;
     }
 
-    data.FlushRecordCache();
+    document.CommitEdits();
+    // A cache entry that could not be written must not be dropped with
+    // the others: it holds the only copy of a committed change.
+    if (const int32_t err = data.FlushRecordCache(); err != kErrNone) {
+        AlertFileError(err);
+        return 0;
+    }
     data.DropCacheEntry(-2);
     const int32_t shown = data.CurrentOffset();
     {
@@ -102,5 +108,7 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
         }
     }
     ReturnToRecord(data, shown);
+    if (result->appended > 0)
+        document.RecordsAppended(result->appended);
     return result->appended;
 }

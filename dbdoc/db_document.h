@@ -1,11 +1,11 @@
 // The database document without its windows: one open card database (the
-// record file, its index and the header image), made new, opened (a
-// Macintosh database through a converted copy), saved under another name
-// and closed, and entered in the open-database registry while it is open.
+// record file, its index and the header image), entered in the open-database
+// registry while it is open. Text import and export, the reports, merge and
+// split work on it.
 //
-// The database document of the user interface derives from this class; it
-// adds the views, the edits and the dialogs, and overrides the hooks below
-// through which the card side reaches its list.
+// The document of the user interface derives from this class and overrides
+// the hooks below, through which these commands and the card side reach its
+// edits and its list.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +14,6 @@
 #include "database/database_session.h"
 #include "database/record_file_format.h"
 #include "foundation/path_record.h"
-
-// How the document came to be open.
-enum : int16_t {
-    kDbOpenNone = 0,
-    kDbOpenNew = 1,        // a new, empty database
-    kDbOpenNewIndex = 2,   // opened; the index is new and the selection must be built
-    kDbOpenKeptIndex = 3,  // opened with its existing index
-};
 
 class DbDocument {
 public:
@@ -34,45 +26,29 @@ public:
     // is a database open in this program (database message 11). False after
     // telling the user.
     bool New(const PathRecord& path);
-    // Opens the database at path. A Macintosh database is converted into a
-    // copy first (when the user agrees) and the copy is opened; Path() then
-    // names the copy. False after telling the user.
+    // Opens the database at path and builds its selection. False after
+    // telling the user.
     bool Open(const PathRecord& path);
-    // What the views need once they exist: the selection of a database
-    // opened without its index is built, and the record that was current
-    // when it was closed becomes current again. Nothing for a new database.
-    void LoadSelection();
-    // Copies the database to target and goes on with the copy. The target
-    // must not be a database open in this program (database message 12). A
-    // failed copy leaves the document on its old file and the target as it
-    // was (database message 7 with the code). True on success.
-    bool SaveAs(const PathRecord& target);
     // Writes the header back and closes the database, leaving the registry.
     // Nothing happens when it is not open.
     void Close();
 
     bool IsOpen() const { return session_.IsOpen(); }
-    int16_t OpenMode() const { return openMode_; }
     const PathRecord& Path() const { return path_; }
     DataFile& Data() { return session_.Data(); }
     const DataFile& Data() const { return const_cast<DatabaseSession&>(session_).Data(); }
     uint8_t* Header() { return session_.Header(); }
     const uint8_t* Header() const { return const_cast<DatabaseSession&>(session_).Header(); }
     bool InBulkMailMode() const { return Data().GetSortSpec().bulkMail != 0; }
+    // Rebuilds the selection from the header's category flags and criteria.
+    int32_t RebuildSelection() { return session_.Rebuild(); }
 
-    // The active criteria: up to three decimal digits, each a criterion
-    // code, the most recent last.
-    void AddCriterion(int32_t code);
-    bool HasCriterion(int32_t code) const;
-    // Clears the current record and fills its 21 column fields with the
-    // header's default card values; the record counts as unchanged.
-    void FillRecordWithDefaults();
-    // The header's custom field names into the field table, after making
-    // the browse column one that exists.
-    void ApplyCustomFieldNames();
-
-    // Hooks for the card side (through the registry); the user interface
-    // overrides them to go through its list.
+    // Every command that reads or adds records first stores what the user
+    // typed into the record being edited.
+    virtual void CommitEdits() {}
+    // Records were appended by import or merge; the list grows by count.
+    virtual void RecordsAppended(int32_t /*count*/) {}
+    // The card side steps the rows of the list.
     virtual int32_t RowCount() const;
     virtual bool GotoRow(int32_t row);
     // The sort commands (mode 2: bulk-mail sort); 1 when nothing was
@@ -80,12 +56,11 @@ public:
     virtual int32_t SortRecords(int32_t mode);
 
 private:
-
     DatabaseSession session_;
     PathRecord path_{};
-    int16_t openMode_ = kDbOpenNone;
 };
 
 // True when path names the record file or the index file of a database
-// open in this program (registered or not): no command may write there.
+// open in this program (registered or not): no command may write there,
+// nor read a file the engine is changing under it.
 bool IsOpenDatabaseFile(const PathRecord& path);

@@ -1,18 +1,13 @@
 #include "dbdoc/output_names.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "dbdoc/db_document.h"
-#include "dbdoc/same_file.h"
 #include "foundation/cstr.h"
-#include "foundation/file_io.h"
 
 namespace {
 
 constexpr size_t kMaxNameLength = sizeof(PathRecord::name) - 1;
-constexpr int32_t kMaxCopyNumber = 9999;
 
 void NameWithSuffix(const PathRecord& base, const std::string& suffix, PathRecord* out)
 {
@@ -33,16 +28,3 @@ PathRecord DefaultOutputName(const PathRecord& database, const char* suffix, con
     return out;
 }
 
-bool ConvertedCopyName(const PathRecord& source, PathRecord* out)
-{
-    *out = source;
-    for (int32_t number = 0; number <= kMaxCopyNumber; ++number) {
-        std::string suffix = " copy";
-        if (number > 0)
-            suffix += std::to_string(number);
-        NameWithSuffix(source, suffix, out);
-        if (!FileExists(out, 0) && !IsOpenDatabaseFile(IndexPathFor(*out)))
-            return true;
-    }
-    return false;
-}

@@ -1,6 +1,5 @@
 // The names the database commands offer for the files they write: the
-// database's own name with a suffix, and the name of the converted copy
-// of a Macintosh database.
+// database's own name with a suffix.
 #pragma once
 
 #include "foundation/path_record.h"
@@ -17,8 +16,3 @@ constexpr int32_t kStringRosterReportSuffix = 379;
 // fit a name of 255 characters.
 PathRecord DefaultOutputName(const PathRecord& database, const char* suffix, const char* extension);
 
-// The converted copy of a Macintosh database: its name followed by
-// " copy", and then by 1, 2, 3 ... while a file of that name exists, or
-// while its index would be one an open database holds. False when no free
-// name is found.
-bool ConvertedCopyName(const PathRecord& source, PathRecord* out);

@@ -24,7 +24,23 @@ constexpr int32_t kProgressShowAt = 100;
 
 int16_t ValidDelimiter(int16_t code)
 {
-    return code >= kDelimiterSpace && code <= kDelimiterQuotedComma ? code : kDelimiterSpace;
+    return code >= kDelimiterSpace && code <= kDelimiterQuotedComma ? code : int16_t(kDelimiterSpace);
+}
+
+ExportOptions LoadExportOptions(const uint8_t* header)
+{
+    ExportOptions options;
+    for (int32_t i = 0; i < kEntryColumnCount; ++i)
+        options.order[i] = GetI16LE(header + dbh::kExportOrder + 2 * uint32_t(i));
+    options.delimiter = GetI16LE(header + dbh::kDelimiter);
+    return options;
+}
+
+void StoreExportOptions(const ExportOptions& options, uint8_t* header)
+{
+    for (int32_t i = 0; i < kEntryColumnCount; ++i)
+        PutI16LE(header + dbh::kExportOrder + 2 * uint32_t(i), options.order[i]);
+    PutI16LE(header + dbh::kDelimiter, ValidDelimiter(options.delimiter));
 }
 
 char DelimiterChar(int16_t code) { return kSeparators[ValidDelimiter(code)]; }
@@ -81,14 +97,13 @@ int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExport
         DatabaseErrorBox(nullptr, 14);
         return 0;
     }
-    const uint8_t* header = document.Header();
-    int16_t order[kEntryColumnCount];
-    for (int32_t i = 0; i < kEntryColumnCount; ++i)
-        order[i] = GetI16LE(header + dbh::kExportOrder + 2 * uint32_t(i));
-    const int16_t delimiter = GetI16LE(header + dbh::kDelimiter);
+    const ExportOptions options = LoadExportOptions(document.Header());
 
+    document.CommitEdits();
+    int32_t err = data.FlushRecordCache();
     FileSwap out(target);
-    int32_t err = out.Begin();
+    if (err == kErrNone)
+        err = out.Begin();
     if (err != kErrNone) {
         AlertFileError(err);
         return -1;
@@ -102,7 +117,7 @@ int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExport
         while (walk.Next(record)) {
             const bool goOn = progress.Step();
             line.clear();
-            AppendExportLine(record, order, delimiter, line, result);
+            AppendExportLine(record, options.order, options.delimiter, line, result);
             if ((err = out.Append(line.data(), uint32_t(line.size()))) != kErrNone)
                 break;
             ++result->records;
@@ -111,8 +126,8 @@ int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExport
                 break;
             }
         }
-        // A record that could not be read has been reported; what was
-        // written before it is whole.
+        // A record that could not be read has been reported (the database
+        // is marked for repair); the records before it are kept as written.
     }
     FileHandle written = kNoFile;
     if (err == kErrNone)

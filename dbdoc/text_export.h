@@ -7,6 +7,7 @@
 #include <string>
 
 #include "database/card_record.h"
+#include "database/field_table.h"
 #include "foundation/path_record.h"
 
 class DbDocument;
@@ -22,6 +23,16 @@ enum : int16_t {
 };
 char DelimiterChar(int16_t code);
 int16_t ValidDelimiter(int16_t code);
+
+// What the Export dialog edits: the header's export order (entry i is the
+// 1-based column written in place i; a negative entry leaves place i out)
+// and its delimiter code.
+struct ExportOptions {
+    int16_t order[kEntryColumnCount] = {};
+    int16_t delimiter = kDelimiterSpace;
+};
+ExportOptions LoadExportOptions(const uint8_t* header);
+void StoreExportOptions(const ExportOptions& options, uint8_t* header);
 
 struct TextExportResult {
     int32_t records = 0;
@@ -41,9 +52,10 @@ void AppendExportLine(const CardRecord& record, const int16_t* order, int16_t de
                       TextExportResult* counts);
 
 // Writes the selection to target with the header's export order and
-// delimiter. The file is written beside target and replaces it when
-// complete; a write error leaves target as it was. When the user stops
-// the export, the records written so far are kept. 1 when a file was
-// written, 0 when there was nothing to export or the target is refused
-// (after telling the user), -1 after a file error.
+// delimiter, after the document committed its edits. The file is written
+// beside target and replaces it when complete, so a write error leaves
+// target as it was. When the user stops the export, the records written so
+// far are kept. 1 when a file was written, 0 when there was nothing to
+// export or the target is an open database (after telling the user), -1
+// after a file error (after the file-error box).
 int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExportResult* result);

@@ -6,6 +6,7 @@
 #include "database/field_table.h"
 #include "database/progress_window.h"
 #include "dbdoc/current_record.h"
+#include "dbdoc/db_document.h"
 #include "dbdoc/text_export.h"
 #include "foundation/alert_sink.h"
 #include "foundation/import_reader.h"
@@ -78,43 +79,50 @@ bool TextImport::Open(const PathRecord& source)
     return true;
 }
 
-int32_t TextImport::Run(DataFile& data, const uint16_t* matching, int16_t delimiter, TextImportResult* result)
+int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, TextImportResult* result)
 {
     *result = TextImportResult{};
     if (!reader_)
         return 0;
-    if (data.GetSortSpec().bulkMail) {
+    if (document.InBulkMailMode()) {
         MessageBeep(0);
         return 0;
     }
-    ImportSetSeparator(ValidDelimiter(delimiter));
+    DataFile& data = document.Data();
+    ImportSetSeparator(ValidDelimiter(options.delimiter));
     ImportRewind();
+    document.CommitEdits();
     data.FlushRecordCache();
     const int32_t shown = data.CurrentOffset();
-    DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
-                              kProgressShowAt, 1);
-    CardRecord& record = data.Current();
-    for (;;) {
-        const bool goOn = progress.Step();
-        record.Clear();
-        if (!ImportNextLine())
-            break;
-        for (int32_t column = 0; column < kEntryColumnCount; ++column) {
-            char text[kImportFieldSize];
-            if (matching[column] > 0 && ImportGetField(int32_t(matching[column]) - 1, text))
-                record.SetFieldText(FieldIdByIndex(column), text);
-        }
-        record.SetGrown(false);
-        record.SetNew(false);
-        record.SetModified(false);
-        if (data.AddRecord(false, false) < 0)
-            break;
-        ++result->records;
-        if (!goOn) {
-            result->aborted = true;
-            break;
+    {
+        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
+                                  kProgressShowAt, 1);
+        CardRecord& record = data.Current();
+        for (;;) {
+            const bool goOn = progress.Step();
+            record.Clear();
+            if (!ImportNextLine())
+                break;
+            for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+                char text[kImportFieldSize];
+                const int32_t source = options.matching[column];
+                if (source > 0 && ImportGetField(source - 1, text))
+                    record.SetFieldText(FieldIdByIndex(column), text);
+            }
+            record.SetGrown(false);
+            record.SetNew(false);
+            record.SetModified(false);
+            if (data.AddRecord(false, false) < 0)
+                break;
+            ++result->records;
+            if (!goOn) {
+                result->aborted = true;
+                break;
+            }
         }
     }
     ReturnToRecord(data, shown);
+    if (result->records > 0)
+        document.RecordsAppended(result->records);
     return result->records;
 }

@@ -6,10 +6,18 @@
 
 #include <cstdint>
 
+#include "database/field_table.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 
-class DataFile;
+class DbDocument;
+
+// What the Import dialog hands back: entry c is the 1-based field of the
+// line that feeds column c, 0 for none; and the delimiter code.
+struct ImportOptions {
+    uint16_t matching[kEntryColumnCount] = {};
+    int16_t delimiter = 1;
+};
 
 // The most frequent separator of the delimiter table (" ,\t:;,") over the
 // first 10000 bytes of the file, the first in table order on a tie; Comma
@@ -34,12 +42,12 @@ public:
     bool Open(const PathRecord& source);
     int16_t GuessedDelimiter() const { return guessed_; }
 
-    // Adds one record per line from the start of the file. matching holds
-    // 21 entries: entry c is the 1-based field of the line that feeds
-    // column c, 0 for none. Refused with a beep in bulk-mail mode. Ends at
-    // the end of the file, when a record cannot be added (the engine has
-    // said why) or when the user stops it. The number of records added.
-    int32_t Run(DataFile& data, const uint16_t* matching, int16_t delimiter, TextImportResult* result);
+    // Adds one record per line from the start of the file, after the
+    // document committed its edits. Refused with a beep in bulk-mail mode.
+    // Ends at the end of the file, when a record cannot be added (the
+    // engine has said why) or when the user stops it; the records added
+    // stay. The number of records added.
+    int32_t Run(DbDocument& document, const ImportOptions& options, TextImportResult* result);
 
 private:
     FileHandle file_ = kNoFile;
