@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "database/field_table.h"
@@ -197,18 +198,27 @@ int RunDbDoc(const ToolArgs& args)
         std::printf("%d records merged\n", result.appended);
         return 0;
     }
+    // The query selects for this run only; the database keeps its own.
+    uint8_t kept[dbh::kQueryValue + dbh::kQueryValueSize - dbh::kActiveCriteria];
+    std::memcpy(kept, document.Header() + dbh::kActiveCriteria, sizeof kept);
     ApplyQuery(document, o);
-    if (command == "export")
-        return RunExport(document, o, filePath);
-    if (command == "report")
-        return RunReport(document, o, filePath);
-    if (command == "split") {
+    int status = -1;
+    if (command == "export") {
+        status = RunExport(document, o, filePath);
+    } else if (command == "report") {
+        status = RunReport(document, o, filePath);
+    } else if (command == "split") {
         SplitResult result;
-        if (SplitDatabase(document, filePath, &result) != 1)
-            return ToolFail("dbdoc split: nothing written");
-        std::printf("%d records split off\n", result.written);
-        return 0;
+        if (SplitDatabase(document, filePath, &result) == 1) {
+            std::printf("%d records split off\n", result.written);
+            status = 0;
+        } else {
+            status = ToolFail("dbdoc split: nothing written");
+        }
     }
+    std::memcpy(document.Header() + dbh::kActiveCriteria, kept, sizeof kept);
+    if (status >= 0)
+        return status;
     return ToolFail(kUsage);
 }
 
