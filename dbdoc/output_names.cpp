@@ -4,8 +4,13 @@
 #include <string>
 
 #include "foundation/cstr.h"
+#include "foundation/string_table.h"
 
 namespace {
+
+// The report suffixes are strings of the string table.
+constexpr int32_t kStringTabularReportSuffix = 378;
+constexpr int32_t kStringRosterReportSuffix = 379;
 
 constexpr size_t kMaxNameLength = sizeof(PathRecord::name) - 1;
 
@@ -28,3 +33,9 @@ PathRecord DefaultOutputName(const PathRecord& database, const char* suffix, con
     return out;
 }
 
+
+PathRecord DefaultReportName(const PathRecord& database, int32_t kind)
+{
+    const char* suffix = LookupString(kind == 1 ? kStringRosterReportSuffix : kStringTabularReportSuffix);
+    return DefaultOutputName(database, suffix ? suffix : "", ".txt");
+}

@@ -121,6 +121,10 @@ const StringTableEntry kStringTable[] = {
     {273, "BulkMail Moving..."},
     {274, "Paking..."},
     {368, "Disk is full"},
+
+    // Database document: the default name suffixes of the report files.
+    {378, "_tab_rep"},
+    {379, "_rost_rep"},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

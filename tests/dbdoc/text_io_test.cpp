@@ -279,6 +279,9 @@ TEST(OutputNames, SuffixGoesBeforeTheExtensionAndTheNameFits)
     EXPECT_STREQ(exported.name, "Clients_exp");
     EXPECT_STREQ(exported.extension, ".txt");
     EXPECT_STREQ(exported.directory, base.directory);
+    EXPECT_STREQ(DefaultReportName(base, 0).name, "Clients_tab_rep");
+    EXPECT_STREQ(DefaultReportName(base, 1).name, "Clients_rost_rep");
+    EXPECT_STREQ(DefaultReportName(base, 1).extension, ".txt");
     PathRecord longName = base;
     std::memset(longName.name, 'n', 255);
     longName.name[255] = 0;
