@@ -19,6 +19,10 @@ constexpr int32_t kReaderBufferSize = 10000;
 constexpr int32_t kStringImporting = 269;
 constexpr int32_t kProgressShowAt = 1;
 
+// The text reader is one for the whole program: an import that opened it
+// after another must not have it closed under it by the older one.
+const TextImport* g_readerOwner = nullptr;
+
 }  // namespace
 
 int16_t GuessImportDelimiter(FileHandle file)
@@ -48,9 +52,10 @@ TextImport::TextImport() = default;
 
 TextImport::~TextImport()
 {
-    if (reader_) {
+    if (reader_ && g_readerOwner == this) {
         ImportClose();
         ImportSetTrimSpaces(trim_);
+        g_readerOwner = nullptr;
     }
     if (file_ != kNoFile)
         FileClose(file_);
@@ -67,10 +72,12 @@ bool TextImport::Open(const PathRecord& source)
     }
     guessed_ = GuessImportDelimiter(file_);
     if (!ImportOpen(file_, kReaderBufferSize, kEntryColumnCount)) {
+        g_readerOwner = nullptr;
         AlertFileError(kErrNotEnoughMemory);
         return false;
     }
     reader_ = true;
+    g_readerOwner = this;
     // Fields are taken as they stand, spaces included: what an export
     // wrote comes back byte for byte.
     trim_ = ImportGetTrimSpaces();
@@ -82,7 +89,7 @@ bool TextImport::Open(const PathRecord& source)
 int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, TextImportResult* result)
 {
     *result = TextImportResult{};
-    if (!reader_)
+    if (!reader_ || g_readerOwner != this)
         return 0;
     if (document.InBulkMailMode()) {
         MessageBeep(0);

@@ -221,6 +221,24 @@ TEST_F(TextIoTest, ImportIsRefusedInBulkMailModeAndForAMissingFile)
     EXPECT_EQ(capture.lastText().rfind("IO FILE ERORR", 0), 0u);
 }
 
+TEST_F(TextIoTest, AnOlderImportCannotReadOrCloseTheReaderOfANewerOne)
+{
+    WriteFileBytes(dir.file("one.txt"), "One\r\n");
+    WriteFileBytes(dir.file("two.txt"), "Two\r\nTwo\r\n");
+    auto db = Make("a.dqx", {});
+    ImportOptions options;
+    options.matching[1] = 1;
+    TextImportResult result;
+    auto older = std::make_unique<TextImport>();
+    ASSERT_TRUE(older->Open(Path("one.txt")));
+    TextImport newer;
+    ASSERT_TRUE(newer.Open(Path("two.txt")));
+    EXPECT_EQ(older->Run(*db, options, &result), 0);
+    older.reset();
+    EXPECT_EQ(newer.Run(*db, options, &result), 2);
+    EXPECT_EQ(AsSet(SelectionTexts(db->Data())).count("|Two" + std::string(20, '|')), 2u);
+}
+
 TEST_F(TextIoTest, ExportRefusesWhatItMustNotWrite)
 {
     auto empty = Make("e.dqx", {});
