@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "database/merge_text.h"
+#include "dbdoc/column_names.h"
 #include "dbdoc/open_database_registry.h"
 #include "dbdoc_test_util.h"
 #include "support/shell.h"
@@ -82,7 +83,11 @@ TEST_F(RegistryTest, ClosingTheCurrentDatabaseLeavesNoneAndItsFieldNames)
     EXPECT_EQ(CurrentName(), "none");
     EXPECT_EQ(CountOpenDatabases(), 1);
     EXPECT_EQ(CustomName(kFieldCustom1), "Birthday");
+    const auto names = ColumnNames();
+    EXPECT_EQ(names[1], "LastName");
+    EXPECT_EQ(names[15], "Birthday");
     SetCurrentDatabase(a.get());
+    EXPECT_EQ(ColumnNames()[15], "Custom1");
     EXPECT_NE(CustomName(kFieldCustom1), "Birthday");
     SetCurrentDatabase(nullptr);
     EXPECT_EQ(CustomName(kFieldCustom1), "..........");

@@ -199,16 +199,4 @@ TEST_F(ReportPrintTest, NothingToPrintAndAStoppedJob)
     EXPECT_EQ(surface.events.back(), "end");
 }
 
-TEST(ReportFont, CourierAtNineAndEightPoints)
-{
-    const LogFont body = ReportFont(false, 600);
-    EXPECT_EQ(body.height, -75);
-    EXPECT_EQ(body.weight, FW_NORMAL);
-    EXPECT_STREQ(body.faceName, "Courier");
-    const LogFont header = ReportFont(true, 600);
-    EXPECT_EQ(header.height, -67);
-    EXPECT_EQ(header.weight, FW_BOLD);
-    EXPECT_EQ(header.outPrecision, OUT_TT_ONLY_PRECIS);
-}
-
 }  // namespace

@@ -84,21 +84,6 @@ TEST_F(ReportTest, AReportListsTheSelectionInBrowserOrder)
     EXPECT_EQ(text, expected);
 }
 
-TEST_F(ReportTest, OptionsStartAfreshButTheOrderIsKept)
-{
-    auto db = People();
-    ReportOptions options = Places({3, 1});
-    options.kind = kReportRoster;
-    options.maxLength = 12;
-    StoreReportOrder(options, db->Header());
-    const ReportOptions loaded = LoadReportOptions(db->Header());
-    EXPECT_EQ(loaded.order[0], 3);
-    EXPECT_EQ(loaded.order[1], 1);
-    EXPECT_EQ(loaded.order[2], -1);
-    EXPECT_EQ(loaded.kind, kReportTabular);
-    EXPECT_EQ(loaded.maxLength, kDefaultReportLineLength);
-}
-
 TEST_F(ReportTest, RefusedReportsWriteNothing)
 {
     auto empty = Make("e.dqx", {});
