@@ -167,6 +167,30 @@ TEST_F(TextIoTest, ImportMatchesColumnsAndTakesEveryLine)
     EXPECT_EQ(db->appended, 4);
 }
 
+TEST_F(TextIoTest, ImportOfAnyBytesAddsSoundRecords)
+{
+    // Binary bytes: NULs, stray quotes, lines far longer than the buffer.
+    std::string bytes;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 120000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const uint8_t b = uint8_t(seed >> 16);
+        bytes += char(b % 7 == 0 ? '"' : b % 11 == 0 ? ',' : b);
+    }
+    bytes.append(30000, 'x');
+    WriteFileBytes(dir.file("bin.txt"), bytes);
+    for (int16_t delimiter : {kDelimiterComma, kDelimiterQuotedComma}) {
+        auto db = Make(std::string(1, char('a' + delimiter)) + ".dqx", {});
+        const int32_t added = Import(*db, "bin.txt", IdentityMatch(delimiter));
+        EXPECT_GT(added, 100);
+        EXPECT_EQ(db->Data().GetLiveCount(), added);
+        for (const std::string& record : SelectionTexts(db->Data()))
+            EXPECT_LE(record.size(), 1103u);
+        db->Close();
+        EXPECT_EQ(FileRecords(Path(std::string(1, char('a' + delimiter)) + ".dqx")).size(), size_t(added));
+    }
+}
+
 TEST_F(TextIoTest, DelimiterGuessCountsTheFirstBytes)
 {
     std::string longFirstBytes(10004, ';');
