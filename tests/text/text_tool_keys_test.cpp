@@ -10,6 +10,8 @@
 
 #include "editing_fixture.h"
 #include "foundation/byte_order.h"
+#include "text/para_format.h"
+#include "text/style_runs.h"
 #include "text_tool_fixture.h"
 
 namespace {
@@ -46,6 +48,14 @@ protected:
     std::string Para(int32_t i) { return doc->Paragraph(frame, i); }
     int32_t Count() { return doc->ParagraphCount(frame); }
     bool Selected() { return doc->frames.IsInEdit(frame); }
+    // The run value of an attribute at a character, or -999 without one.
+    int16_t RunValue(int32_t paragraph, int32_t character, uint16_t bit, int rank)
+    {
+        Tool().BindEditor();
+        doc->ctx.SelectParagraph(paragraph);
+        RunCache run;
+        return LoadRunAt(doc->ctx.Current(), character, &run) && run.Has(bit) ? run.Value(rank) : int16_t(-999);
+    }
     TextPosition Caret()
     {
         Tool().BindEditor();
@@ -241,6 +251,51 @@ TEST_F(ToolKeysTest, CutCopyPasteAndUndoGoThroughTheClipboard)
     EXPECT_TRUE(Tool().DoEditCommand(3));
     EXPECT_EQ(Para(0), "Second paragraph here");
     EXPECT_EQ(Para(1), "quick Third fox");
+}
+
+TEST_F(ToolKeysTest, FormatCommandsActOnTheSelectionOrTheNextTypedCharacter)
+{
+    ClickAt(0, 4);
+    Key(Qt::Key_Right, Qt::ShiftModifier, 5);
+    // Bold as the text bar toggles it: the new style, and the bit with
+    // 0x4000 to turn it on.
+    Tool().SetFontStyle(1, 0, 0x4001);
+    EXPECT_EQ(RunValue(0, 4, kRunStyle, kRankStyle), 1);
+    EXPECT_EQ(RunValue(0, 8, kRunStyle, kRankStyle), 1);
+    EXPECT_EQ(RunValue(0, 9, kRunStyle, kRankStyle), -999);
+    TextAttrs attrs;
+    Tool().GetTextAttrs(&attrs);
+    EXPECT_EQ(attrs.style, 1);
+    Tool().SetBaselineStyle(-1);
+    EXPECT_EQ(RunValue(0, 6, kRunSuperSub, kRankSuperSub), -1);
+    // Plain takes the bits, and the raised text with them.
+    Tool().SetFontStyle(0, 1, 0);
+    EXPECT_EQ(RunValue(0, 6, kRunStyle, kRankStyle), 0);
+    EXPECT_EQ(RunValue(0, 6, kRunSuperSub, kRankSuperSub), 0);
+    EXPECT_EQ(Para(0), kStory[0]);
+
+    // At a caret nothing changes until a character is typed.
+    ClickAt(2, 5);
+    Tool().SetFontSize(20);
+    EXPECT_EQ(Para(2), "Third");
+    QTest::keyClicks(View(), "X");
+    EXPECT_EQ(Para(2), "ThirdX");
+    EXPECT_EQ(RunValue(2, 5, kRunSize, kRankSize), 20);
+    // Pair spacing at a paragraph's start has no character to space from.
+    ClickAt(1, 0);
+    alerts.clear();
+    Tool().SetTextToolAttrB(5);
+    EXPECT_EQ(alerts.beeps().size(), 1u);
+    Tool().GetTextAttrs(&attrs);
+    EXPECT_EQ(attrs.toolWordB, 0);
+
+    // Paragraph formats go to the caret's paragraph.
+    Tool().SetAlignment(2);
+    Tool().BindEditor();
+    doc->ctx.SelectParagraph(1);
+    EXPECT_EQ(EffectiveParaFormat(doc->ctx.Styles(), doc->ctx.Current(), false).alignment, 2);
+    doc->ctx.SelectParagraph(0);
+    EXPECT_NE(EffectiveParaFormat(doc->ctx.Styles(), doc->ctx.Current(), false).alignment, 2);
 }
 
 }  // namespace
