@@ -398,7 +398,14 @@ void TextTool::StoreFormatWord(int rank, int16_t value)
 
 void TextTool::StoreParaWord(size_t offset, int16_t value) { PutI16LE(format_.data() + offset, value); }
 
-bool TextTool::Edits() const { return EditFrame() && Text(); }
+bool TextTool::Edits()
+{
+    if (!EditFrame() || !Text())
+        return false;
+    // Painting and flowing bind the engine to other frames on the way.
+    BindEditor();
+    return true;
+}
 
 // The commands below store their value in the current format first: the
 // engine reads the typing attributes back (Character Info, Plain, the
@@ -474,6 +481,7 @@ void TextTool::SetTextToolAttrA(int16_t value)
     TextContext* ctx = Text();
     int16_t leading = value;
     if (EditFrame() && ctx && value < 0) {
+        BindEditor();
         const TextPosition caret = ctx->CaretPosition();
         TextLineRecord line;
         const int32_t ascent =
@@ -535,7 +543,6 @@ void TextTool::SetTextToolAttrC(int16_t value)
 void TextTool::ApplyParagraphInfo()
 {
     if (Edits()) {
-        BindEditor();
         ::ApplyParagraphInfo(Text(), 1);
     }
 }
@@ -543,7 +550,6 @@ void TextTool::ApplyParagraphInfo()
 void TextTool::ApplyCharacterInfo(int16_t mask, int16_t bits)
 {
     if (Edits()) {
-        BindEditor();
         ::ApplyCharacterInfo(Text(), uint16_t(mask), uint16_t(bits));
     }
 }

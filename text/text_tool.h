@@ -140,8 +140,8 @@ public:
 
 private:
     TextContext* Text() const;
-    // A frame is in edit and the document has its text engine.
-    bool Edits() const;
+    // A frame is in edit and the document has its text engine, bound to it.
+    bool Edits();
     // The program's clipboard store, as the document's text engine reaches
     // it; null without one.
     TextClipboard* Clipboard() const;
