@@ -25,7 +25,7 @@ namespace {
 // changes.
 class ChildClient : public QWidget {
 public:
-    explicit ChildClient(CChildFrame* frame) : frame_(frame) {}
+    explicit ChildClient(CChildFrame* frame) : QWidget(frame), frame_(frame) {}
 
 protected:
     void resizeEvent(QResizeEvent* event) override
