@@ -13,16 +13,17 @@
 #include <cstdint>
 #include <memory>
 
+#include <QPointer>
 #include <QRegion>
 
 #include "app/command_target.h"
 #include "carddoc/card_frame_services.h"
 #include "carddoc/card_view_services.h"
+#include "carddoc/ruler.h"
+#include "carddoc/ruler_corner.h"
 #include "carddoc/surface_widget.h"
 
 class CLabelsDoc;
-class CRuler;
-class CRulerCorner;
 class QTimer;
 
 class CLabelsView : public SurfaceWidget,
@@ -161,8 +162,9 @@ private:
     uint32_t currentFlags_ = 0;
     DrawTarget stack_[kMaxDrawTargets];
     int16_t depth_ = -1;
-    CRuler* rulers_[2] = {};
-    CRulerCorner* corner_ = nullptr;
+    // Siblings of the view in its window, which may go first.
+    QPointer<CRuler> rulers_[2];
+    QPointer<CRulerCorner> corner_;
     uint8_t ready_ = 0;
     IntPoint viewport_;
     int32_t captureMode_ = kCaptureNone;

@@ -52,10 +52,10 @@ void SurfaceWidget::resizeEvent(QResizeEvent* event)
     const QSize size = event->size().expandedTo(QSize(1, 1));
     if (size == surface_.size())
         return;
-    dc_.reset();
+    // The context stays, with its state: it reads its image's size afresh
+    // at every call, and whoever holds it keeps a valid one.
     surface_ = QImage(size, QImage::Format_RGB32);
     surface_.fill(Qt::white);
-    dc_ = Dc::ForImage(&surface_);
     SurfaceResized();
     Present();
 }

@@ -20,7 +20,7 @@ public:
     ~SurfaceWidget() override;
 
     // The window's own context, on its image; it lives as long as the
-    // window but is made anew when the window's size changes.
+    // window, whatever its size.
     Dc* SurfaceDc() const { return dc_.get(); }
     const QImage& Surface() const { return surface_; }
     // Shows the image as it is now, at once.
