@@ -6,12 +6,15 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
 
 #include "card_test_support.h"
 #include "card_window_stand_in.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "platform/dc.h"
+#include "text/text_tool.h"
 
 namespace {
 
@@ -312,6 +315,27 @@ TEST(RulerScale, NumbersCountUpBothWaysFromTheOrigin)
     EXPECT_EQ(Column(right, 125).substr(24), "011111");
     EXPECT_EQ(Column(right, 105).substr(27), "011");
     EXPECT_EQ(Column(left, 75).substr(24), "011111");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CardViewTest, TheTextToolEditsATextFrameThroughTheView)
+{
+    doc->SetTool(kToolText, 0);
+    doc->SetModified(false);
+    const IntRect slot = doc->PageGeometry().slots[0];
+    const IntPoint scroll = View()->ScrollPosition();
+    // Into the company name's frame.
+    const QPoint at(slot.left + 100 - scroll.x, slot.top + 28 - scroll.y);
+    QTimer::singleShot(5, View(), [&] { QTest::mouseRelease(View(), Qt::LeftButton, {}, at); });
+    QTest::mousePress(View(), Qt::LeftButton, {}, at);
+    auto* text = static_cast<TextTool*>(doc->ToolOfKind(kToolText));
+    ASSERT_NE(text->EditFrame(), nullptr);
+    QTest::keyClick(View(), Qt::Key_X);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolText);
 }
 
 }  // namespace
