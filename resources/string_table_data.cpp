@@ -122,11 +122,6 @@ const StringTableEntry kStringTable[] = {
     {274, "Paking..."},
     {368, "Disk is full"},
 
-    // Card document: the document management group (480 + n).
-    {481, "Previous version document.\nCan't read this file."},
-    {482, "File is not the application data file.\nCan't read this file."},
-    {484, "Document is damaged.\nLoading faled.  "},
-
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file
     // type id and name), the message line, the status panes, and the
@@ -208,6 +203,14 @@ const StringTableEntry kStringTable[] = {
     {33295, "Rotate objects\nRotate"},
     {33296, "Zoom in and out\nZoom"},
     {33297, "Preview the card\nPreview"},
+    // Card document: the document management group (480 + n).
+    {481, "Previous version document.\nCan't read this file."},
+    {482, "File is not the application data file.\nCan't read this file."},
+    {484, "Document is damaged.\nLoading faled.  "},
+
+    // Database document: the default name suffixes of the report files.
+    {378, "_tab_rep"},
+    {379, "_rost_rep"},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
