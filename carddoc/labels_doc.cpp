@@ -49,6 +49,7 @@ CLabelsDoc::CLabelsDoc()
     ReadDefPrefGeneral(general_);
     // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
+    MakeDrawingTools();
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);
