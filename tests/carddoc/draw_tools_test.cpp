@@ -552,3 +552,20 @@ TEST_F(DrawToolsTest, TheRotateToolTurnsTheFrameUnderThePointer)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CardDocTest, DrawShotDrawsEveryKindIntoAPicture)
+{
+    ASSERT_EQ(Shell(docs_, "\"$T\" draw-shot shot.png"), 0);
+    QImage shot(QString::fromStdString(docs_.file("shot.png")));
+    ASSERT_FALSE(shot.isNull());
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            ink += qGray(shot.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 2000);
+    EXPECT_NE(Shell(docs_, "\"$T\" draw-shot"), 0);
+}
+
+}  // namespace

@@ -152,30 +152,34 @@ int RunDrawShot(const ToolArgs& args)
             status = ToolFail("cannot make a card document");
         } else {
             CLabelsView view(nullptr);
-            view.resize(620, 420);
+            view.resize(560, 360);
             view.show();
             view.InitView(doc.get());
             doc->InitialUpdate();
             doc->SetZoomMode(5, false);
-            view.ScrollTo(0, 0, true);
+            // The card's top-left corner near the view's.
+            IntPoint corner{doc->PageGeometry().slots[0].left, doc->PageGeometry().slots[0].top};
+            doc->DocToViewPoint(&corner);
+            view.ScrollTo(corner.x - 12, corner.y - 12, true);
             QApplication::processEvents();
 
             // Three rows over the business card (252 x 144 points).
             Drawer d(doc.get(), &view);
             d.Draw(kToolRect, 6, 6, 56, 40);
-            d.Draw(kToolRoundRect, 64, 6, 114, 40);
-            d.Draw(kToolEllipse, 122, 6, 172, 40);
-            d.Draw(kToolArc, 180, 6, 230, 40);
+            d.Draw(kToolRoundRect, 68, 6, 118, 40);
+            d.Draw(kToolEllipse, 130, 6, 180, 40);
+            d.Draw(kToolArc, 192, 6, 242, 40);
             d.Draw(kToolStar, 6, 48, 46, 88);
-            d.Draw(kToolLine, 54, 50, 104, 86);
-            d.Draw(kToolFrameText, 112, 48, 172, 88);
+            d.Draw(kToolLine, 58, 50, 108, 86);
+            d.Draw(kToolFrameText, 120, 48, 172, 88);
             d.Draw(kToolPowerText, 180, 48, 246, 88);
-            d.Draw(kToolPicture, 6, 96, 46, 126);
-            d.Draw(kToolBarcode, 54, 96, 54, 96);
-            d.Draw(kToolCounterBarcode, 150, 96, 150, 96);
+            d.Draw(kToolPicture, 6, 96, 40, 122);
             doc->SetDatabaseField(int16_t(FieldIndexOf(kFieldPicture)));
-            d.Draw(kToolDatabaseField, 206, 96, 246, 136);
-            d.Draw(kToolBarcode13, 150, 120, 150, 120);
+            d.Draw(kToolDatabaseField, 46, 96, 80, 130);
+            d.Draw(kToolCounterBarcode, 88, 96, 88, 96);
+            d.Draw(kToolBarcode13, 88, 112, 88, 112);
+            d.Draw(kToolBarcode, 150, 96, 150, 96);
+            d.Draw(kToolBarcode18, 6, 128, 6, 128);
             doc->SetTool(kToolRect, 0);
 
             doc->RefreshView();
