@@ -23,7 +23,7 @@ constexpr int16_t kCaptionPoints = 12;
 // The counter starts at 1 and steps by 1, one label each, in 3 digits.
 constexpr int32_t kCounterDefaults[8] = {1, 1, 1, 0, 3, 0, 0, 0};
 
-// The specification's words that never start on: the barcode shown, and two
+// The settings' words that never start on: the barcode shown, and two
 // words the dialog sets.
 constexpr size_t kSpecForcedOff[] = {22, 2, 12};
 constexpr size_t kSpecMarkWord = 22;
@@ -175,9 +175,9 @@ void Barcode13Tool::ApplyDefaults()
     auto* quick = dynamic_cast<FrameObjBarcode13*>(frame_);
     if (!quick)
         return;
-    const uint8_t* spec = QuickCardSpecRecord();
-    quick->SetQuickCardSpec(spec);
-    quick->SetBarcodeOption(uint8_t(GetU32LE(spec + 4 * kSpecMarkWord)));
+    const uint8_t* settings = QuickCardSpecRecord();
+    quick->SetQuickCardSpec(settings);
+    quick->SetBarcodeOption(uint8_t(GetU32LE(settings + 4 * kSpecMarkWord)));
     quick->Recompute(0);
     quick->MarkChanged(1, 0);
 }

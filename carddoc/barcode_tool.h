@@ -71,7 +71,7 @@ private:
 };
 
 // The quick-card frame of the Quick Card Specification: an address block
-// under Postnet bars, set up by the program's one specification record.
+// under Postnet bars, set up by the program's one settings record.
 class Barcode13Tool : public BarcodeTool {
 public:
     explicit Barcode13Tool(ToolDocument* document);

@@ -351,12 +351,12 @@ TEST_F(DrawToolsTest, BarcodesArePlacedByAClickWithTheirDefaults)
     Click(Pixel(40, 120));
     FrameObj* counter = Pages()->FrameAt(int16_t(Pages()->FrameCount() - 1));
     ASSERT_EQ(counter->GetType(), kFrameCounterBarcode);
-    const uint8_t* spec = static_cast<FrameObjCounterBarcode*>(counter)->CounterSpec();
-    EXPECT_EQ(spec[kCounterPrefixOffset], 0);
-    EXPECT_EQ(spec[kCounterSuffixOffset], 0);
+    const uint8_t* settings = static_cast<FrameObjCounterBarcode*>(counter)->CounterSpec();
+    EXPECT_EQ(settings[kCounterPrefixOffset], 0);
+    EXPECT_EQ(settings[kCounterSuffixOffset], 0);
     const int32_t values[8] = {1, 1, 1, 0, 3, 0, 0, 0};
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(GetI32LE(spec + kCounterStartOffset + 4 * i), values[i]) << i;
+        EXPECT_EQ(GetI32LE(settings + kCounterStartOffset + 4 * i), values[i]) << i;
 }
 
 TEST_F(DrawToolsTest, TheDatabaseFieldToolMakesAFieldBarcodeOrARecordPicture)
