@@ -107,6 +107,13 @@ const StringTableEntry kStringTable[] = {
     {273, "BulkMail Moving..."},
     {274, "Paking..."},
     {368, "Disk is full"},
+
+    // Document wizard: its files (1000 + n).
+    {1001, "The wizard files (backdrops or templates ) is older virsion.\nCreate new ?"},
+    {1002, "The wizard file (tree control) is older virsion.\nCreate new ?"},
+    {1003, "Wizard file creation error. Disk write proteced."},
+    {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
+    {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);
