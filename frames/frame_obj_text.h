@@ -70,6 +70,8 @@ public:
     void OffsetLines(const IntPoint& delta, int16_t sign);
 
     RecordTable& LineTable() { return lines_; }
+    // Off while a drag draws the selection's feedback itself.
+    void SetDrawEditSelection(uint8_t on) { drawEditSelection_ = on; }
 
 protected:
     // Frees the image; with dropStore its swap stretch too.

@@ -1,5 +1,7 @@
 #include "graphics/dib_image.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -118,6 +120,37 @@ bool CDibImage::DibLoadBytesByType(const uint8_t* data, size_t size, int32_t typ
     return true;
 }
 
+namespace {
+
+uint16_t NormalisedBits(int32_t bits)
+{
+    return bits < 2 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
+}
+
+// Bytes of the block for a size and normalised depth; 0 when the size is
+// not one a block can have.
+uint64_t g_blockLimit = kDibMaxBlockSize;
+
+uint64_t BlockBytes(int32_t width, int32_t height, uint16_t bits)
+{
+    if (width <= 0 || height <= 0 || width > kDibImageMaxSide || height > kDibImageMaxSide)
+        return 0;
+    const uint64_t total = kDibHeaderSize + uint64_t(kDibQuadSize) * DibTableSizeAtCreation(bits) +
+                           DibRowStride(uint64_t(width), bits) * uint64_t(height);
+    return total > g_blockLimit ? 0 : total;
+}
+
+}  // namespace
+
+uint64_t CDibImage::BlockLimit() { return g_blockLimit; }
+
+void CDibImage::SetBlockLimit(uint64_t bytes) { g_blockLimit = std::min(bytes, kDibMaxBlockSize); }
+
+bool CDibImage::BlockFits(int32_t width, int32_t height, int32_t bits)
+{
+    return BlockBytes(width, height, NormalisedBits(bits)) != 0;
+}
+
 uint8_t* CDibImage::CreateBlock(int32_t width, int32_t height, int32_t bits)
 {
     FreeBlock();
@@ -126,15 +159,13 @@ uint8_t* CDibImage::CreateBlock(int32_t width, int32_t height, int32_t bits)
     sizeImage_ = clrUsed_ = stride_ = 0;
     colourKind_ = 0;
     blockNotOwned_ = 0;
-    if (width <= 0 || height <= 0 || width > kDibImageMaxSide || height > kDibImageMaxSide)
+    const uint16_t normalised = NormalisedBits(bits);
+    const uint64_t total = BlockBytes(width, height, normalised);
+    if (!total)
         return nullptr;
-    const uint16_t normalised = bits < 2 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : 24;
     const uint32_t colours = DibTableSizeAtCreation(normalised);
     const uint64_t stride = DibRowStride(uint64_t(width), normalised);
     const uint64_t image = stride * uint64_t(height);
-    const uint64_t total = kDibHeaderSize + uint64_t(kDibQuadSize) * colours + image;
-    if (total > kDibMaxBlockSize)
-        return nullptr;
     uint8_t* block = static_cast<uint8_t*>(MemAllocClear(uint32_t(total)));
     if (!block)
         return nullptr;

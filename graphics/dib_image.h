@@ -54,6 +54,15 @@ public:
     // kDibImageMaxSide or kDibMaxBlockSize, or when memory runs out; the
     // object is empty then.
     uint8_t* CreateBlock(int32_t width, int32_t height, int32_t bits);
+    // Whether CreateBlock would take the size and depth (memory aside), so
+    // that a loader can refuse a picture before its library reserves
+    // working memory for it.
+    static bool BlockFits(int32_t width, int32_t height, int32_t bits);
+    // The largest block a loader may make: kDibMaxBlockSize, unless lowered
+    // (the fuzz targets lower it so that a tiny file claiming a picture of
+    // hundreds of megabytes stays within their memory limit).
+    static uint64_t BlockLimit();
+    static void SetBlockLimit(uint64_t bytes);
 
     uint8_t* BitsAddress() const;  // null when empty
     uint32_t GetPackedSize() const;

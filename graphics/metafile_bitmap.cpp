@@ -161,7 +161,9 @@ void DecodeRle(const uint8_t* src, uint32_t size, const MetafileDibInfo& info, s
         } else if (value == 2) {
             if (pos + 2 > size)
                 break;
-            x += src[pos];
+            // Pixels right of the picture are dropped, so x stays at the
+            // edge however many deltas push it on.
+            x = std::min(x + src[pos], w);
             y += src[pos + 1];
             pos += 2;
         } else {
@@ -187,12 +189,12 @@ bool MetafileDibReadInfo(const uint8_t* info, uint32_t infoSize, MetafileDibInfo
     return true;
 }
 
-uint32_t MetafileDibInfoSize(const uint8_t* info, uint32_t infoSize)
+uint32_t MetafileDibInfoSize(const uint8_t* info, uint32_t infoSize, uint32_t usage)
 {
     Layout l;
     if (!ReadLayout(info, infoSize, &l))
         return 0;
-    const uint32_t entry = l.core ? 3 : 4;
+    const uint32_t entry = usage == DIB_PAL_COLORS ? 2 : l.core ? 3 : 4;
     const uint64_t n = uint64_t(TableOffset(l)) + uint64_t(TableEntries(l)) * entry;
     return n > infoSize ? 0 : uint32_t(n);
 }
@@ -207,9 +209,9 @@ uint64_t MetafileDibBitsSize(const uint8_t* info, uint32_t infoSize)
     return Stride(l.info) * uint64_t(l.info.height);
 }
 
-bool MetafileDibSplit(const uint8_t* dib, uint32_t size, uint32_t* infoSize, uint32_t* bitsSize)
+bool MetafileDibSplit(const uint8_t* dib, uint32_t size, uint32_t* infoSize, uint32_t* bitsSize, uint32_t usage)
 {
-    const uint32_t head = MetafileDibInfoSize(dib, size);
+    const uint32_t head = MetafileDibInfoSize(dib, size, usage);
     if (!head)
         return false;
     const uint64_t bits = MetafileDibBitsSize(dib, size);

@@ -12,6 +12,8 @@
 
 #include <QImage>
 
+#include "graphics/metafile_format.h"
+
 // The most pixels a bitmap in a metafile may have.
 constexpr int64_t kMetafileMaxBitmapPixels = int64_t(1) << 25;
 
@@ -36,14 +38,16 @@ QImage MetafileDibToImage(const uint8_t* info, uint32_t infoSize, const uint8_t*
 
 // Splits a packed bitmap (header, table, rows in one block) into the size
 // of its header with table and the size of its rows as they are stored.
-bool MetafileDibSplit(const uint8_t* dib, uint32_t size, uint32_t* infoSize, uint32_t* bitsSize);
+// With DIB_PAL_COLORS the table holds 2-byte palette indexes.
+bool MetafileDibSplit(const uint8_t* dib, uint32_t size, uint32_t* infoSize, uint32_t* bitsSize,
+                      uint32_t usage = DIB_RGB_COLORS);
 
 // The stored size of a bitmap's rows from its header (0 when unknown);
 // for compressed rows the header's image size.
 uint64_t MetafileDibBitsSize(const uint8_t* info, uint32_t infoSize);
 // The size of the header with its colour table or masks, from the header
 // itself (the size a writer of that header meant).
-uint32_t MetafileDibInfoSize(const uint8_t* info, uint32_t infoSize);
+uint32_t MetafileDibInfoSize(const uint8_t* info, uint32_t infoSize, uint32_t usage = DIB_RGB_COLORS);
 
 // A 24-bit bottom-up bitmap of the image: a 40-byte header and the rows.
 void MetafileImageToDib(const QImage& image, std::vector<uint8_t>* info, std::vector<uint8_t>* bits);

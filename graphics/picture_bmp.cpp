@@ -203,7 +203,8 @@ public:
                 return false;
             const uint32_t offset = GetU32LE(data + 10);
             // An offset into the headers or past the end cannot be right;
-            // the rows are then taken from behind the colour table.
+            // the rows are then taken from behind the colour table (offsets
+            // into the info header are caught by the body's decoder).
             if (offset > kFileHeaderSize && offset < size)
                 options.pixelOffset = offset - kFileHeaderSize;
             return DecodeDibBody(data + kFileHeaderSize, size - kFileHeaderSize, options, image);
@@ -226,6 +227,14 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
         if (h.colours > full)
             return false;
         tableEntries = h.colours && h.headerSize != kCoreHeaderSize ? h.colours : full;
+        // A table whose size the header does not state (OS/2 headers have
+        // no field for it) ends where the file header puts the pixels.
+        const bool stated = h.colours && h.headerSize != kCoreHeaderSize;
+        if (!stated && options.pixelOffset >= h.tableOffset) {
+            const uint64_t room = (options.pixelOffset - h.tableOffset) / h.tableEntrySize;
+            if (room < tableEntries)
+                tableEntries = room;
+        }
     } else if (h.headerSize != kCoreHeaderSize) {
         // Deeper pictures may carry a table for palette displays; it is
         // skipped.
@@ -234,7 +243,8 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
     const uint64_t tableEnd = h.tableOffset + tableEntries * h.tableEntrySize;
     if (h.bits <= 8 && tableEnd > size)
         return false;
-    uint64_t pixelStart = options.pixelOffset ? options.pixelOffset : tableEnd;
+    // Rows cannot start inside the headers; an offset there is ignored.
+    uint64_t pixelStart = options.pixelOffset >= h.tableOffset ? options.pixelOffset : tableEnd;
     if (pixelStart > size)
         pixelStart = size;
 

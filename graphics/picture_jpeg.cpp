@@ -101,11 +101,15 @@ public:
         cinfo.progress = &progress;
         jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
         jpeg_read_header(&cinfo, TRUE);
-        if (cinfo.image_width > uint32_t(kDibImageMaxSide) || cinfo.image_height > uint32_t(kDibImageMaxSide))
-            ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
-
         const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
         const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+        // A progressive file keeps every coefficient of the whole picture
+        // from the start of decoding, so a picture that cannot become a
+        // block is refused before the library reserves that much.
+        if (cinfo.image_width > uint32_t(kDibImageMaxSide) || cinfo.image_height > uint32_t(kDibImageMaxSide) ||
+            !CDibImage::BlockFits(int32_t(cinfo.image_width), int32_t(cinfo.image_height), grey ? 8 : 24))
+            ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kDibImageMaxSide);
+
         cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
         jpeg_start_decompress(&cinfo);
         const uint32_t width = cinfo.output_width;
@@ -113,7 +117,7 @@ public:
         if (components != (cmyk ? 4 : grey ? 1 : 3))
             ERREXIT(&cinfo, JERR_BAD_J_COLORSPACE);
         if (!image.CreateBlock(int32_t(width), int32_t(cinfo.output_height), grey ? 8 : 24))
-            ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+            ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kDibImageMaxSide);
         if (grey)
             image.SetGreyRamp();
 

@@ -1,7 +1,8 @@
 // TIFF files through libtiff, one page (directory) at a time. Palette and
-// grey pictures of 1, 4 or 8 bits in strips keep their depth; everything
-// else (colour, other depths, tiles, alpha, YCbCr, CMYK, ...) is read
-// through the library's RGBA reader into 24 bits.
+// grey pictures of 1, 4 or 8 bits in strips, stored top row first, keep
+// their depth; everything else (colour, other depths, tiles, alpha, YCbCr,
+// CMYK, other orientations, ...) is read through the library's RGBA reader
+// into 24 bits, alpha composited over the picture background.
 
 #include <tiffio.h>
 
@@ -103,24 +104,54 @@ bool Fail(CDibImage& image, const char* message)
 bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, CDibImage& image)
 {
     const uint64_t rasterBytes = uint64_t(width) * height * 4;
-    if (rasterBytes > kDibMaxBlockSize || !image.CreateBlock(int32_t(width), int32_t(height), 24))
+    if (rasterBytes > CDibImage::BlockLimit() || !image.CreateBlock(int32_t(width), int32_t(height), 24))
         return Fail(image, kRasterError);
     uint32_t* raster = static_cast<uint32_t*>(_TIFFmalloc(tmsize_t(rasterBytes)));
     if (!raster)
         return Fail(image, kRasterError);
     char message[1024];
-    if (!TIFFRGBAImageOK(tif, message) || !TIFFReadRGBAImage(tif, width, height, raster, 1)) {
+    TIFFRGBAImage reader;
+    if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&reader, tif, 1, message)) {
         _TIFFfree(raster);
         return Fail(image, kCorrupt);
     }
+    const int read = TIFFRGBAImageGet(&reader, raster, width, height);
+    // Only a sample the file names as alpha is one: the reader also takes
+    // an unnamed fourth sample for alpha, which would lay a picture that
+    // merely carries an unused channel over the background. The reader
+    // premultiplies unassociated alpha for colour pictures but hands grey
+    // ones over as they are stored.
+    uint16_t extraCount = 0;
+    uint16_t* extraKinds = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds);
+    const bool alpha = extraCount > 0 && extraKinds &&
+                       (extraKinds[0] == EXTRASAMPLE_ASSOCALPHA || extraKinds[0] == EXTRASAMPLE_UNASSALPHA);
+    const bool premultiplied =
+        !(reader.alpha == EXTRASAMPLE_UNASSALPHA &&
+          (reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE));
+    TIFFRGBAImageEnd(&reader);
+    if (!read) {
+        _TIFFfree(raster);
+        return Fail(image, kCorrupt);
+    }
+    const uint8_t background[3] = {kPictureBackgroundBlue, kPictureBackgroundGreen, kPictureBackgroundRed};
+    auto onBackground = [alpha, premultiplied](uint32_t colour, uint32_t a, uint8_t back) {
+        if (!alpha)
+            return uint8_t(colour);
+        if (!premultiplied)
+            return CompositeOver(uint8_t(colour), uint8_t(a), back);
+        const uint32_t v = colour + (uint32_t(back) * (255 - a) + 127) / 255;
+        return uint8_t(v < 255 ? v : 255);
+    };
     // The raster's first row is the bottom one, as in the picture.
     for (uint32_t y = 0; y < height; ++y) {
         const uint32_t* src = raster + size_t(y) * width;
         uint8_t* dst = image.BitsAddress() + size_t(y) * image.GetStride();
         for (uint32_t x = 0; x < width; ++x) {
-            dst[3 * x + 0] = uint8_t(TIFFGetB(src[x]));
-            dst[3 * x + 1] = uint8_t(TIFFGetG(src[x]));
-            dst[3 * x + 2] = uint8_t(TIFFGetR(src[x]));
+            const uint32_t a = TIFFGetA(src[x]);
+            dst[3 * x + 0] = onBackground(TIFFGetB(src[x]), a, background[0]);
+            dst[3 * x + 1] = onBackground(TIFFGetG(src[x]), a, background[1]);
+            dst[3 * x + 2] = onBackground(TIFFGetR(src[x]), a, background[2]);
         }
     }
     _TIFFfree(raster);
@@ -173,7 +204,7 @@ bool ReadPaletteStrips(TIFF* tif, uint32_t width, uint32_t height, uint16_t bits
         rowsPerStrip = height;
     const tmsize_t stripSize = TIFFStripSize(tif);
     const tmsize_t scanline = TIFFScanlineSize(tif);
-    if (stripSize <= 0 || scanline <= 0 || uint64_t(stripSize) > kDibMaxBlockSize)
+    if (stripSize <= 0 || scanline <= 0 || uint64_t(stripSize) > CDibImage::BlockLimit())
         return Fail(image, kCorrupt);
     uint8_t* strip = static_cast<uint8_t*>(_TIFFmalloc(stripSize));
     if (!strip)
@@ -214,7 +245,7 @@ public:
             return Fail(image, kOpenError);
         TIFFOpenOptionsSetErrorHandlerExtR(options, Silence, nullptr);
         TIFFOpenOptionsSetWarningHandlerExtR(options, Silence, nullptr);
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(kDibMaxBlockSize));
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(CDibImage::BlockLimit()));
         TiffHandle tif(TIFFClientOpenExt("picture", "r", &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc,
                                          MapProc, UnmapProc, options));
         TIFFOpenOptionsFree(options);
@@ -235,7 +266,12 @@ public:
         if (width == 0 || height == 0 || width > uint32_t(kDibImageMaxSide) || height > uint32_t(kDibImageMaxSide))
             return Fail(image, kRasterError);
 
-        const bool stripsOfIndices = !TIFFIsTiled(tif.get()) && samples == 1 &&
+        // Strips are copied row for row from the top; pictures stored in
+        // another orientation are turned by the RGBA reader, as colour
+        // pictures are.
+        uint16_t orientation = ORIENTATION_TOPLEFT;
+        TIFFGetFieldDefaulted(tif.get(), TIFFTAG_ORIENTATION, &orientation);
+        const bool stripsOfIndices = !TIFFIsTiled(tif.get()) && samples == 1 && orientation == ORIENTATION_TOPLEFT &&
                                      (bits == 1 || bits == 4 || bits == 8) &&
                                      (photometric == PHOTOMETRIC_MINISWHITE ||
                                       photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_PALETTE);

@@ -297,7 +297,7 @@ private:
     {
         uint32_t infoSize, bitsSize;
         MetafileDibInfo info;
-        if (!MetafileDibSplit(p, n, &infoSize, &bitsSize) || !MetafileDibReadInfo(p, infoSize, &info))
+        if (!MetafileDibSplit(p, n, &infoSize, &bitsSize, usage) || !MetafileDibReadInfo(p, infoSize, &info))
             return;
         if (yFromTop && !info.topDown) {
             const int32_t h = src.bottom - src.top;
@@ -310,7 +310,7 @@ private:
     void createBrushFromDib(int slot, uint32_t usage, const uint8_t* p, uint32_t n)
     {
         uint32_t infoSize, bitsSize;
-        if (!MetafileDibSplit(p, n, &infoSize, &bitsSize)) {
+        if (!MetafileDibSplit(p, n, &infoSize, &bitsSize, usage)) {
             solidBrush(slot, kBlack);
             return;
         }

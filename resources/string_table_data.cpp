@@ -15,9 +15,23 @@ const StringTableEntry kStringTable[] = {
     {600, "FRAME MNG ERROR"},
 
     // Text engine: the text managers' group.
+    {502, "Can't undo operation."},
     {503, "Spell Check complete."},
     {504, "Paragraph is too large. Please make a new one."},
     {505, "Can't paste text because paragraph is too large."},
+
+    // Card document: the Edit menu's undo item, and the name of each undo
+    // action (521 + action).
+    {521, "Can't Undo"},
+    {522, "New Frame"},
+    {523, "Resize Frame"},
+    {524, "Move Frame"},
+    {525, "Change Text"},
+    {526, "Rotate Frame"},
+    {527, "Change Frame"},
+    {528, "Delete Frame"},
+    {529, "Move Picture"},
+    {530, "Import Picture"},
 
     // Frame object model: the swap file's group (shared with the card
     // document) and the frame managers' group.

@@ -144,10 +144,19 @@ bool InsertCharAt(TextContext* ctx, uint16_t p, uint8_t ch)
         return true;
     }
 
-    // Enter: the text from p on becomes a new paragraph after this one.
-    const int32_t index = ctx->ParagraphIndex();
-    if (ctx->Frame() && ctx->Lines().Count() > 0 && ctx->Lines().FindLineOfPosition(ctx->Caret(), index) == 0)
+    // Enter where the caret shows.
+    if (ctx->Frame() && ctx->Lines().Count() > 0 &&
+        ctx->Lines().FindLineOfPosition(ctx->Caret(), ctx->ParagraphIndex()) == 0)
         return false;
+    return SplitParagraph(ctx, p);
+}
+
+bool SplitParagraph(TextContext* ctx, uint16_t p)
+{
+    ParagraphText para = ctx->Current();
+    if (!para.valid())
+        return false;
+    const int32_t index = ctx->ParagraphIndex();
     const uint32_t nextStyle = NextStyleId(ctx);
     const uint16_t overrides = uint16_t(OverrideFlags(para) & ~kOverRelativeLeading);
     const ParaFormat inForce = EffectiveParaFormat(ctx->Styles(), para, false);
@@ -299,9 +308,11 @@ void DeleteRange(TextContext* ctx, TextPosition start, TextPosition end, bool fo
     if (!lastGoes) {
         ctx->SelectParagraph(p2);
         ParagraphText last = ctx->Current();
-        AdjustRunsForDelete(&last, 0, uint32_t(c2));
-        last.DeleteChars(0, uint16_t(c2 - 1), true);
-        ctx->StoreFlags(last);
+        if (c2 > 0) {
+            AdjustRunsForDelete(&last, 0, uint32_t(c2));
+            last.DeleteChars(0, uint16_t(c2 - 1), true);
+            ctx->StoreFlags(last);
+        }
         rest = CopyOf(last);
     }
     if (!firstGoes) {

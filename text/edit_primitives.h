@@ -29,6 +29,10 @@ uint32_t DeleteChars(TextContext* ctx, uint16_t from, uint16_t to, bool forward,
 // (the new one takes the next style and carries the overrides and tabs).
 // Nothing is inserted right after a page-number character.
 bool InsertCharAt(TextContext* ctx, uint16_t p, uint8_t ch);
+// The text from p on becomes a new paragraph after the current one, with
+// the next style and the overrides and tabs of this one; the caret goes to
+// its start.
+bool SplitParagraph(TextContext* ctx, uint16_t p);
 // Deletes the character at p, or joins two paragraphs (Delete on an end
 // mark, Backspace at 0); 1 when no paragraphs were joined.
 uint8_t DeleteCharAt(TextContext* ctx, uint16_t p, bool forward);

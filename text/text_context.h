@@ -15,6 +15,7 @@
 #include "foundation/int_geometry.h"
 #include "frames/style_record_format.h"
 #include "frames/text_position.h"
+#include "text/edit_state.h"
 #include "text/layout_context.h"
 #include "text/line_table.h"
 #include "text/para_format.h"
@@ -90,6 +91,7 @@ public:
     RunCache run;
     LineJustification justification;
     FindMatch match;
+    EditState edit;
     LayoutContext work;
     // 1 from construction; the page-number insertion clears it for the one
     // re-flow that follows it.

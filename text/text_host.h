@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
+#include "frames/style_record_format.h"
 #include "platform/gdi_types.h"
 #include "text/style_run_format.h"
 
@@ -15,6 +16,7 @@ class Dc;
 class FrameObj;
 class QWidget;
 class FrameObjText;
+class TextClipboard;
 struct FontSpec;
 
 // The text settings of the document's preferences.
@@ -73,7 +75,8 @@ public:
     virtual Dc* ViewDc() { return nullptr; }
     // True while no print or export target is pushed.
     virtual bool IsScreenTarget() { return true; }
-    virtual void ScrollToShowPoint(const IntPoint& /*viewPoint*/) {}
+    // Scrolls the view until the point shows; whether it scrolled.
+    virtual bool ScrollToShowPoint(const IntPoint& /*viewPoint*/) { return false; }
     // The card view's window: the parent of the spelling dialog. Null
     // without a view.
     virtual QWidget* ViewWidget() { return nullptr; }
@@ -85,10 +88,12 @@ public:
     virtual bool IsTextToolCurrent() { return false; }
     // The frame the tool edits, null when none.
     virtual FrameObjText* EditFrame() { return nullptr; }
-    // Moves editing to another frame of the chain.
+    // Editing goes on in this frame of the chain: when it is not the frame
+    // in edit, the tool leaves that one and enters it.
     virtual void BindEditor(FrameObjText* /*frame*/) {}
     virtual void SaveUndo() {}
     virtual void HideCaret() {}
+    // The caret shows at the caret point.
     virtual void ShowCaret() {}
     // The tool's ten typing attributes, in the order of the run bits.
     virtual std::array<int16_t, kAttributeCount> TypingAttributes();
@@ -99,6 +104,25 @@ public:
     // a whole paragraph).
     virtual uint8_t ClickState() { return 0; }
 
+    // ---- editing through the text tool ----
+    // Forgets the tool's undo record, so that the next change saves a new
+    // one.
+    virtual void ClearUndo() {}
+    // The caret shows at the caret point and blinks anew (ShowCaret only
+    // shows it).
+    virtual void RestartCaret() {}
+    // Selects (or deselects) the whole story in every frame of the chain,
+    // with its highlight when redraw is set.
+    virtual void SelectAll(bool /*on*/, bool /*redraw*/) {}
+    // One of the ten typing attributes changes (by rank).
+    virtual void SetTypingAttribute(int /*rank*/, int16_t /*value*/) {}
+    // The tool shows its attributes on the tool bars again.
+    virtual void PublishTextAttributes() {}
+    // The tool's paragraph attributes: what Paragraph Info applies.
+    virtual ParaFormat ParagraphAttributes() { return {}; }
+    // Where copied text goes and pasted text comes from; null without one.
+    virtual TextClipboard* Clipboard() { return nullptr; }
+
     // ---- the page ----
     // The outlines of the frames lying over the text frame, each a closed
     // polygon given edge by edge as point pairs, appended to points while
@@ -108,8 +132,12 @@ public:
 
     // ---- redrawing ----
     // Lines first..last of the frame changed on the screen (after a local
-    // re-layout).
+    // re-layout). Like FrameTextChanged, it asks for a repaint: the engine
+    // goes on working on the frame while the view catches up.
     virtual void LinesChanged(FrameObjText* /*frame*/, int32_t /*first*/, int32_t /*last*/) {}
+    // The frame's text was flowed anew: its whole text rectangle is to be
+    // painted again (text, rules and the area below the last line).
+    virtual void FrameTextChanged(FrameObjText* /*frame*/) {}
     // The text of the frame changed in a way other frames of the page may
     // depend on: their states are reset and the page is drawn again.
     virtual void RedrawPage() {}

@@ -11,6 +11,9 @@
 
 inline void FuzzPictureLoader(const uint8_t* data, size_t size, int32_t type)
 {
+    // Pictures the size of the real limit are legitimate, but the fuzzers'
+    // memory limit can't hold several of them with the sanitizers' overhead.
+    CDibImage::SetBlockLimit(64ull << 20);
     for (uint32_t index : {0u, 1u}) {
         CDibImage image;
         image.SetImageIndex(index);

@@ -98,6 +98,44 @@ TEST(MetafileBitmap, RunLengthRowsWithEscapes)
     EXPECT_EQ(At(image, 2, 0), 0xFF0000u);
 }
 
+TEST(MetafileBitmap, DeltasFarPastTheRightEdgeStayThere)
+{
+    // 2 x 2, 8 bits: millions of deltas 255 to the right on the bottom row
+    // (more than the column count's range can add up), then a pixel there,
+    // which lies outside the picture; then the top row.
+    std::vector<uint8_t> info = Info(2, 2, 8, BI_RLE8, {0x0000FF, 0xFF0000});
+    constexpr size_t kDeltas = (size_t(1) << 31) / 255 + 2;
+    std::vector<uint8_t> rle;
+    rle.reserve(kDeltas * 4 + 16);
+    for (size_t i = 0; i < kDeltas; ++i)
+        rle.insert(rle.end(), {0, 2, 255, 0});
+    rle.insert(rle.end(), {1, 1, 0, 0, 2, 1, 0, 1});
+    const QImage image = MetafileDibToImage(info.data(), uint32_t(info.size()), rle.data(), uint32_t(rle.size()),
+                                            DIB_RGB_COLORS);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(At(image, 0, 1), 0x0000FFu);
+    EXPECT_EQ(At(image, 1, 1), 0x0000FFu);
+    EXPECT_EQ(At(image, 0, 0), 0xFF0000u);
+    EXPECT_EQ(At(image, 1, 0), 0xFF0000u);
+}
+
+TEST(MetafileBitmap, TablesOfPaletteIndexesTakeTwoBytesAnEntry)
+{
+    // 2 x 1 at 8 bits, two table entries of palette indexes (2 bytes
+    // each), then one row of 4 bytes: the packed form Windows metafiles
+    // carry.
+    std::vector<uint8_t> dib = Info(2, 1, 8);
+    PutU32LE(dib.data() + 32, 2);
+    dib.insert(dib.end(), {0, 0, 1, 0, 1, 0, 0, 0});
+    uint32_t infoSize = 0, bitsSize = 0;
+    ASSERT_TRUE(MetafileDibSplit(dib.data(), uint32_t(dib.size()), &infoSize, &bitsSize, DIB_PAL_COLORS));
+    EXPECT_EQ(infoSize, 44u);
+    EXPECT_EQ(bitsSize, 4u);
+    EXPECT_FALSE(MetafileDibToImage(dib.data(), infoSize, dib.data() + infoSize, bitsSize, DIB_PAL_COLORS).isNull());
+    // Colours take four.
+    EXPECT_FALSE(MetafileDibSplit(dib.data(), uint32_t(dib.size()), &infoSize, &bitsSize, DIB_RGB_COLORS));
+}
+
 TEST(MetafileBitmap, HeadersThatLieGiveNoPicture)
 {
     const std::vector<uint8_t> bits(64, 0);

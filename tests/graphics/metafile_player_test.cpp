@@ -297,4 +297,42 @@ TEST(MetafilePlayer, WindowsMetafileObjectsTakeTheLowestFreeSlotAndRegionsClip)
     EXPECT_EQ(FromQColor(image.pixelColor(45, 45)), kWhite);
 }
 
+TEST(MetafilePlayer, WindowsMetafileBitmapsOfPaletteIndexesAreDrawn)
+{
+    // A 2 x 1 bitmap of 8 bits whose table holds palette indexes 0 and
+    // 128 (2 bytes each), stretched over the whole picture.
+    std::vector<uint8_t> params;
+    auto put16 = [&](uint16_t v) {
+        params.push_back(uint8_t(v));
+        params.push_back(uint8_t(v >> 8));
+    };
+    put16(0x0020);  // SRCCOPY, low word first
+    put16(0x00CC);
+    put16(DIB_PAL_COLORS);
+    for (int16_t v : {1, 2, 0, 0, 100, 100, 0, 0})  // source h, w, y, x; dest h, w, y, x
+        put16(uint16_t(v));
+    std::vector<uint8_t> dib(40, 0);
+    PutU32LE(dib.data(), 40);
+    PutI32LE(dib.data() + 4, 2);
+    PutI32LE(dib.data() + 8, 1);
+    PutU16LE(dib.data() + 12, 1);
+    PutU16LE(dib.data() + 14, 8);
+    PutU32LE(dib.data() + 32, 2);
+    dib.insert(dib.end(), {0, 0, 128, 0, 0, 1, 0, 0});
+    params.insert(params.end(), dib.begin(), dib.end());
+    TestWmf w;
+    w.rec(META_SETWINDOWEXT, {100, 100});
+    w.raw(META_STRETCHDIB, params);
+    const std::vector<uint8_t> bytes = w.bytes();
+    EnhMetafile mf = SetWinMetaFileBits(uint32_t(bytes.size()), bytes.data(), IntSize{2540, 2540}, nullptr);
+    ASSERT_TRUE(mf);
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto dc = Dc::ForImage(&image);
+    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
+    DeleteEnhMetaFile(mf);
+    EXPECT_EQ(FromQColor(image.pixelColor(20, 50)), kBlack);
+    EXPECT_EQ(FromQColor(image.pixelColor(80, 50)), MakeRgb(128, 128, 128));
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -178,8 +179,45 @@ TEST(BmpLoader, HeadersThatCannotBeTrueAreRefused)
     EXPECT_FALSE(Load(image, eight, kPictureBmp));
     PutU32LE(eight.data() + 46, 200);  // the table would run past the end
     EXPECT_FALSE(Load(image, eight, kPictureBmp));
-    // A pixel offset past the end: the rows come from behind the table.
-    EXPECT_TRUE(Load(image, patched(10, 0xFFFFFF00, 4), kPictureBmp));
+    // A pixel offset past the end or into the headers: the rows come from
+    // behind the table.
+    CDibImage plain;
+    ASSERT_TRUE(Load(plain, MakeTestBmp(4, 4, true), kPictureBmp));
+    for (uint32_t offset : {0xFFFFFF00u, 30u, 53u}) {
+        ASSERT_TRUE(Load(image, patched(10, offset, 4), kPictureBmp)) << offset;
+        EXPECT_EQ(PictureRgb(image), PictureRgb(plain)) << offset;
+    }
+}
+
+TEST(BmpLoader, AColourTableEndsWhereThePixelsBegin)
+{
+    // OS/2 bitmaps have no colour count: the table runs up to the pixel
+    // offset. Here 4 x 2 at 8 and at 4 bits with a table of four colours.
+    // Red, green, blue and (200, 100, 50), stored blue first.
+    const uint8_t table[12] = {0, 0, 255, 0, 255, 0, 255, 0, 0, 50, 100, 200};
+    const std::vector<uint8_t> expected = {200, 100, 50, 0, 0, 255, 0, 255, 0, 255, 0, 0,
+                                           255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50};
+    for (uint16_t bits : {uint16_t(8), uint16_t(4)}) {
+        const std::vector<uint8_t> rows = bits == 8 ? std::vector<uint8_t>{0, 1, 2, 3, 3, 2, 1, 0}
+                                                    : std::vector<uint8_t>{0x01, 0x23, 0, 0, 0x32, 0x10, 0, 0};
+        std::vector<uint8_t> file(14 + 12 + sizeof table, 0);
+        file[0] = 'B';
+        file[1] = 'M';
+        PutU32LE(file.data() + 2, uint32_t(file.size() + rows.size()));
+        PutU32LE(file.data() + 10, uint32_t(file.size()));
+        PutU32LE(file.data() + 14, 12);
+        PutU16LE(file.data() + 18, 4);
+        PutU16LE(file.data() + 20, 2);
+        PutU16LE(file.data() + 22, 1);
+        PutU16LE(file.data() + 24, bits);
+        std::copy(table, table + sizeof table, file.begin() + 26);
+        file.insert(file.end(), rows.begin(), rows.end());
+        CDibImage image;
+        ASSERT_TRUE(Load(image, file, kPictureBmp)) << bits;
+        EXPECT_EQ(PictureRgb(image), expected) << bits;
+        // Entries the file does not have are black.
+        EXPECT_EQ(image.Palette()[4 * 4 + 2], 0) << bits;
+    }
 }
 
 TEST(IcoLoader, ThirtyTwoBitIconsCompositeAlphaUnlessNoneIsSet)
@@ -280,6 +318,146 @@ TEST(GifLoader, InterlacedRowsAndBrokenDataStayInsideThePicture)
     std::vector<uint8_t> badSize = gif;
     badSize[descriptor + 10] = 12;
     EXPECT_TRUE(Load(image, badSize, kPictureGif));
+}
+
+// An uncompressed little-endian TIFF of one strip: samples of 8 bits,
+// photometric 1 (grey) or 2 (RGB), and with extra set, one extra sample of
+// that kind (1 associated, 2 unassociated alpha); with orientation set, that
+// orientation tag.
+std::vector<uint8_t> MakeTestTiff(int32_t width, int32_t height, uint16_t samples, uint16_t photometric,
+                                  uint16_t extra, const std::vector<uint8_t>& pixels, uint16_t orientation = 0)
+{
+    struct Entry {
+        uint16_t tag, type;
+        uint32_t count, value;
+    };
+    const uint32_t pixelsAt = 8;
+    const uint32_t bitsAt = pixelsAt + uint32_t(pixels.size());
+    std::vector<Entry> entries = {{256, 4, 1, uint32_t(width)},
+                                  {257, 4, 1, uint32_t(height)},
+                                  {258, 3, samples, samples > 2 ? bitsAt : 8u | (samples == 2 ? 8u << 16 : 0u)},
+                                  {259, 3, 1, 1},
+                                  {262, 3, 1, photometric},
+                                  {273, 4, 1, pixelsAt},
+                                  {277, 3, 1, samples},
+                                  {278, 4, 1, uint32_t(height)},
+                                  {279, 4, 1, uint32_t(pixels.size())},
+                                  {284, 3, 1, 1}};
+    if (extra)
+        entries.push_back({338, 3, 1, extra});
+    if (orientation)
+        entries.push_back({274, 3, 1, orientation});
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
+    // Header, pixels, the bits of each sample (when more than two), the
+    // directory on a word boundary.
+    std::vector<uint8_t> b((bitsAt + 2u * samples + 1) / 2 * 2, 0);
+    b[0] = b[1] = 'I';
+    b[2] = 42;
+    std::copy(pixels.begin(), pixels.end(), b.begin() + pixelsAt);
+    for (uint16_t i = 0; i < samples; ++i)
+        b[bitsAt + 2u * i] = 8;
+    PutU32LE(b.data() + 4, uint32_t(b.size()));
+    const size_t ifd = b.size();
+    b.resize(ifd + 2 + 12 * entries.size() + 4, 0);
+    PutU16LE(b.data() + ifd, uint16_t(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        uint8_t* e = b.data() + ifd + 2 + 12 * i;
+        PutU16LE(e, entries[i].tag);
+        PutU16LE(e + 2, entries[i].type);
+        PutU32LE(e + 4, entries[i].count);
+        if (entries[i].type == 3 && entries[i].count == 1)
+            PutU16LE(e + 8, uint16_t(entries[i].value));
+        else
+            PutU32LE(e + 8, entries[i].value);
+    }
+    return b;
+}
+
+TEST(TiffLoader, TransparentPartsLieOnThePictureBackground)
+{
+    const uint8_t bg[3] = {kPictureBackgroundRed, kPictureBackgroundGreen, kPictureBackgroundBlue};
+    // Colour (200, 100, 50) at alphas 0, 255 and 128, stored unassociated
+    // and associated (premultiplied).
+    const uint8_t alphas[3] = {0, 255, 128};
+    for (uint16_t extra : {uint16_t(2), uint16_t(1)}) {
+        std::vector<uint8_t> pixels;
+        for (uint8_t a : alphas) {
+            for (uint8_t c : {200, 100, 50})
+                pixels.push_back(extra == 1 ? uint8_t((c * a + 127) / 255) : c);
+            pixels.push_back(a);
+        }
+        CDibImage image;
+        ASSERT_TRUE(Load(image, MakeTestTiff(3, 1, 4, 2, extra, pixels), kPictureTiff)) << extra;
+        const std::vector<uint8_t> rgb = PictureRgb(image);
+        for (int x = 0; x < 3; ++x) {
+            const uint8_t colour[3] = {200, 100, 50};
+            for (int k = 0; k < 3; ++k)
+                EXPECT_NEAR(rgb[3 * x + k], CompositeOver(colour[k], alphas[x], bg[k]), 1)
+                    << "extra " << extra << " pixel " << x << " channel " << k;
+        }
+    }
+    // Grey with alpha.
+    CDibImage grey;
+    ASSERT_TRUE(Load(grey, MakeTestTiff(2, 1, 2, 1, 2, {90, 0, 90, 255}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(grey), (std::vector<uint8_t>{bg[0], bg[1], bg[2], 90, 90, 90}));
+    // An extra sample not said to be alpha changes nothing.
+    ASSERT_TRUE(Load(grey, MakeTestTiff(2, 1, 2, 1, 0, {90, 0, 90, 255}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(grey), (std::vector<uint8_t>{90, 90, 90, 90, 90, 90}));
+    CDibImage colour;
+    ASSERT_TRUE(Load(colour, MakeTestTiff(1, 1, 4, 2, 0, {200, 100, 50, 0}), kPictureTiff));
+    EXPECT_EQ(PictureRgb(colour), (std::vector<uint8_t>{200, 100, 50}));
+}
+
+TEST(TiffLoader, RowsOfEveryKindOfPictureFollowTheOrientation)
+{
+    // 2 x 2 grey, stored rows {10, 20} then {30, 40}; the same as RGB.
+    const std::vector<uint8_t> grey = {10, 20, 30, 40};
+    std::vector<uint8_t> rgb;
+    for (uint8_t v : grey)
+        rgb.insert(rgb.end(), {v, v, v});
+    const struct {
+        uint16_t orientation;
+        std::vector<uint8_t> shown;  // grey, top row first
+    } cases[] = {{1, {10, 20, 30, 40}}, {2, {20, 10, 40, 30}}, {3, {40, 30, 20, 10}}, {4, {30, 40, 10, 20}}};
+    for (const auto& c : cases) {
+        std::vector<uint8_t> expected;
+        for (uint8_t v : c.shown)
+            expected.insert(expected.end(), {v, v, v});
+        CDibImage image;
+        ASSERT_TRUE(Load(image, MakeTestTiff(2, 2, 1, 1, 0, grey, c.orientation), kPictureTiff));
+        EXPECT_EQ(PictureRgb(image), expected) << "grey, orientation " << c.orientation;
+        ASSERT_TRUE(Load(image, MakeTestTiff(2, 2, 3, 2, 0, rgb, c.orientation), kPictureTiff));
+        EXPECT_EQ(PictureRgb(image), expected) << "colour, orientation " << c.orientation;
+    }
+}
+
+TEST(JpegLoader, AFewBytesClaimingAHugePictureReserveNothingForIt)
+{
+    // Progressive decoding keeps every coefficient of the picture; a
+    // picture that could never be a bitmap here must be refused before
+    // the library reserves that (768 MB for this one).
+    std::vector<uint8_t> jpeg = MakeTestJpeg(16, 16, true, true);
+    PatchJpegSize(&jpeg, 16000, 16000);
+    const int64_t growth = PeakMemoryGrowthInChild(
+        [](const std::vector<uint8_t>& bytes) {
+            CDibImage image;
+            image.DibLoadBytesByType(bytes.data(), bytes.size(), kPictureJpeg);
+        },
+        jpeg);
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, int64_t(64) << 20);
+    CDibImage image;
+    EXPECT_FALSE(Load(image, jpeg, kPictureJpeg));
+    EXPECT_TRUE(image.IsEmpty());
+
+    // Pictures that fit still load, progressive or not.
+    for (bool progressive : {false, true}) {
+        ASSERT_TRUE(Load(image, MakeTestJpeg(40, 24, true, progressive), kPictureJpeg));
+        EXPECT_EQ(image.GetWidth(), 40);
+        EXPECT_EQ(image.GetBitCount(), 24);
+        ASSERT_TRUE(Load(image, MakeTestJpeg(40, 24, false, progressive), kPictureJpeg));
+        EXPECT_EQ(image.GetBitCount(), 8);
+    }
 }
 
 }  // namespace

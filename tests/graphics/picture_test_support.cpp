@@ -1,5 +1,14 @@
 #include "picture_test_support.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+// jpeglib.h needs size_t and FILE declared before it.
+#include <jpeglib.h>
+
 #include "foundation/byte_order.h"
 
 std::vector<uint8_t> PictureRgb(const CDibImage& image)
@@ -126,4 +135,103 @@ std::vector<uint8_t> MakeTestBmp(int32_t width, int32_t height, bool fileHeader)
             px[2] = uint8_t(x + y);
         }
     return out;
+}
+
+std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bool progressive)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = colour ? 3 : 1;
+    c.in_color_space = colour ? JCS_RGB : JCS_GRAYSCALE;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 90, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<uint8_t> row(size_t(width) * size_t(c.input_components));
+    while (c.next_scanline < c.image_height) {
+        for (size_t i = 0; i < row.size(); ++i)
+            row[i] = uint8_t(i * 7 + c.next_scanline * 13);
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+void PatchJpegSize(std::vector<uint8_t>* jpeg, uint16_t width, uint16_t height)
+{
+    for (size_t i = 2; i + 9 <= jpeg->size(); ++i) {
+        const uint8_t m = (*jpeg)[i + 1];
+        if ((*jpeg)[i] == 0xFF && (m == 0xC0 || m == 0xC1 || m == 0xC2)) {
+            uint8_t* sof = jpeg->data() + i;
+            sof[5] = uint8_t(height >> 8);
+            sof[6] = uint8_t(height);
+            sof[7] = uint8_t(width >> 8);
+            sof[8] = uint8_t(width);
+            return;
+        }
+    }
+}
+
+namespace {
+
+// The process's peak resident size so far, in bytes (VmHWM); -1 when
+// unknown.
+int64_t PeakResident()
+{
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    char line[256];
+    int64_t kb = -1;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::strncmp(line, "VmHWM:", 6) == 0)
+            kb = std::strtoll(line + 6, nullptr, 10);
+    }
+    std::fclose(f);
+    return kb < 0 ? -1 : kb * 1024;
+}
+
+}  // namespace
+
+int64_t PeakMemoryGrowthInChild(void (*fn)(const std::vector<uint8_t>&), const std::vector<uint8_t>& arg)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        // The child starts its peak at what it shares with the parent now.
+        close(fds[0]);
+        const int64_t before = PeakResident();
+        fn(arg);
+        const int64_t after = PeakResident();
+        const int64_t growth = before < 0 || after < 0 ? -1 : after - before;
+        const ssize_t written = write(fds[1], &growth, sizeof growth);
+        _exit(written == ssize_t(sizeof growth) ? 0 : 1);
+    }
+    close(fds[1]);
+    int64_t growth = -1;
+    if (read(fds[0], &growth, sizeof growth) != ssize_t(sizeof growth))
+        growth = -1;
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? growth : -1;
 }

@@ -19,3 +19,14 @@ std::vector<uint8_t> MakeTestGif(int32_t width, int32_t height, const std::vecto
 
 // A bitmap body or file of 24 bits (bottom row first, as stored).
 std::vector<uint8_t> MakeTestBmp(int32_t width, int32_t height, bool fileHeader);
+
+// A JPEG of width x height grey or RGB pixels through libjpeg: baseline, or
+// progressive with the library's standard scans.
+std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bool progressive);
+
+// The frame header of a JPEG claims another size; the data stays as it was.
+void PatchJpegSize(std::vector<uint8_t>* jpeg, uint16_t width, uint16_t height);
+
+// How much the peak memory of a child process grows while it runs fn, in
+// bytes; -1 when the child could not be run.
+int64_t PeakMemoryGrowthInChild(void (*fn)(const std::vector<uint8_t>&), const std::vector<uint8_t>& arg);

@@ -1,0 +1,153 @@
+// The tool base: the frame-making gesture, the document's one level of
+// undo, and the attribute records the tools publish.
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTimer>
+
+#include "carddoc/frame_tool.h"
+#include "foundation/path_record.h"
+#include "frames/ctfile_mng.h"
+#include "frames/frame_obj.h"
+#include "frames/frame_store.h"
+#include "frames/page_table2.h"
+#include "frames/shared_frame_list.h"
+#include "frames/story_store.h"
+#include "support/temp_dir.h"
+#include "surface_view.h"
+
+namespace {
+
+class BaseToolDocument : public ToolDocument {
+public:
+    explicit BaseToolDocument(const std::string& folder)
+    {
+        PathRecord r{};
+        EXPECT_EQ(PathRecordFromPosix(folder + "/", &r), 0);
+        EXPECT_EQ(swap.CreateSwapFile(r), 0);
+    }
+    CTFileMng* SwapFile() override { return &swap; }
+    PageTable* Pages() override { return &pages; }
+    FrameStore* Frames() override { return &frames; }
+    StoryStore* Stories() override { return &stories; }
+    SharedFrameList* SharedFrames() override { return &shared; }
+    FrameView* View() override { return &view; }
+    TrackerView* CardView() override { return &view; }
+    FrameObj* NewFrame(int16_t type) override { return frames.CreateFrameObject(type, 1); }
+    void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphic = attrs; }
+    void SetTextAttrs(const TextAttrs& attrs) override { text = attrs; }
+    void SelectTool(int16_t kind) override { selectedTool = kind; }
+    bool ControlDown() override { return ctrl; }
+    void UndoAvailable() override { ++undoOffered; }
+
+    CTFileMng swap;
+    PageTable2 pages{this};
+    FrameStore frames{this, &swap};
+    StoryStore stories{this, &swap};
+    SharedFrameList shared;
+    SurfaceView view{300, 200, 20};
+    GraphicAttrs graphic;
+    TextAttrs text;
+    int16_t selectedTool = -1;
+    bool ctrl = false;
+    int32_t undoOffered = 0;
+};
+
+// The rectangle tool as far as the base makes it.
+class RectTool : public FrameTool {
+public:
+    using FrameTool::FrameTool;
+    int16_t GetKind() override { return 5; }
+    int16_t GetFrameType() override { return kFrameRect; }
+};
+
+class FrameToolTest : public ::testing::Test {
+protected:
+    FrameToolTest()
+    {
+        doc.view.show();
+        doc.view.onPress = [this](const IntPoint& p) { made = tool.MouseDown(p); };
+    }
+    void DragFrame(const IntPoint& from, const IntPoint& to)
+    {
+        QTimer::singleShot(0, &doc.view, [&] {
+            QTest::mouseMove(&doc.view, doc.view.Pixel(to));
+            QTest::mouseRelease(&doc.view, Qt::LeftButton, {}, doc.view.Pixel(to));
+        });
+        QTest::mousePress(&doc.view, Qt::LeftButton, {}, doc.view.Pixel(from));
+    }
+
+    TempDir dir;
+    BaseToolDocument doc{dir.path()};
+    RectTool tool{&doc};
+    int32_t made = -1;
+};
+
+TEST_F(FrameToolTest, DraggingMakesAFrameWithTheDefaultsAndAnUndo)
+{
+    DragFrame(IntPoint{10, 20}, IntPoint{110, 70});
+    EXPECT_EQ(made, 1);
+    FrameObj* frame = tool.CurrentFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->Geometry().x, 10);
+    EXPECT_EQ(frame->Geometry().y, 20);
+    EXPECT_EQ(frame->Geometry().width, 100);
+    EXPECT_EQ(frame->Geometry().height, 50);
+    EXPECT_EQ(frame->Attributes().borderColour, 15);
+    EXPECT_EQ(frame->Attributes().borderTint, 100);
+    EXPECT_EQ(frame->Attributes().fontId, kAttrNotSet);
+    EXPECT_EQ(doc.UndoOwner(), &tool);
+    EXPECT_EQ(doc.undoOffered, 1);
+    std::string menu;
+    EXPECT_TRUE(tool.GetUndoMenuText(&menu));
+    EXPECT_EQ(menu, "Undo New Frame");
+    // The tool springs back to the Object tool, unless Ctrl is held.
+    EXPECT_EQ(doc.selectedTool, kToolObject);
+    doc.selectedTool = -1;
+    doc.ctrl = true;
+    DragFrame(IntPoint{10, 100}, IntPoint{50, 150});
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(doc.selectedTool, -1);
+}
+
+TEST_F(FrameToolTest, AClickMakesNothing)
+{
+    DragFrame(IntPoint{10, 20}, IntPoint{12, 22});
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(doc.UndoOwner(), nullptr);
+    std::string menu;
+    EXPECT_FALSE(tool.GetUndoMenuText(&menu));
+    EXPECT_EQ(menu, "Can't Undo");
+}
+
+TEST_F(FrameToolTest, TheDocumentKeepsOneUndoLevel)
+{
+    DragFrame(IntPoint{10, 20}, IntPoint{110, 70});
+    RectTool other(&doc);
+    doc.view.onPress = [&](const IntPoint& p) { other.MouseDown(p); };
+    DragFrame(IntPoint{10, 100}, IntPoint{60, 150});
+    EXPECT_EQ(doc.UndoOwner(), &other);
+    std::string menu;
+    EXPECT_FALSE(tool.GetUndoMenuText(&menu));
+    // Choosing a tool forgets the pending undo.
+    tool.Activate(&other, 5);
+    EXPECT_EQ(doc.UndoOwner(), nullptr);
+    EXPECT_FALSE(other.GetUndoMenuText(&menu));
+}
+
+TEST_F(FrameToolTest, SettersPublishTheAttributeRecords)
+{
+    tool.SetColor(300, 3);
+    EXPECT_EQ(doc.graphic.textColour, 300);
+    tool.SetShade(40, 2);
+    EXPECT_EQ(doc.graphic.fillShade, 100);
+    tool.SetShade(40, 1);
+    EXPECT_EQ(doc.graphic.fillShade, 40);
+    EXPECT_EQ(doc.graphic.dataFieldIndex, kAttrNotSet);
+    tool.SetFontSize(18);
+    EXPECT_EQ(doc.text.size, 18);
+    EXPECT_EQ(doc.text.toolWordA, kAttrNotSet);
+    EXPECT_EQ(doc.text.styleEntry, -1);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+// Where the caret stands and how wide a character is on the view, for the
+// caret, vertical caret moves and the text tool's scrolling.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/int_geometry.h"
+
+class Dc;
+class TextContext;
+
+// The caret's point in view units: x before the caret's character, y the
+// bottom of its line, so that the caret spans from y - height to y (the
+// line's ascent and descent). Kept as the context's caret point. height
+// (may be null) is the line's height, the tool's size + 2 in an empty
+// paragraph whose style has another size, and 0 when the caret lies beyond
+// the frame's lines of its paragraph. False, with the point (0, 0), unless
+// the text tool is current and the frame has lines; without lines the
+// caret is hidden.
+bool GetCaretPoint(TextContext* ctx, IntPoint* point, int32_t* height);
+
+// The advance of character i of the paragraph at hand in view units: its
+// measured width with its spacing, a tab's as its line placed it (or the
+// default tab interval).
+int32_t GetCharWidth(TextContext* ctx, int32_t i);
+
+// Spaces at the context's current position covering w view units (w > 0).
+void FillWithSpaces(Dc* dc, int32_t w);

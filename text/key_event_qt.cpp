@@ -1,0 +1,48 @@
+#include "text/key_event_qt.h"
+
+#include <QKeyEvent>
+
+#include "foundation/cp1252.h"
+
+std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event)
+{
+    const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+    const bool ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
+    auto down = [&](uint32_t vk) {
+        KeyEvent key = KeyDownEvent(vk, shift);
+        key.ctrl = ctrl ? 1 : 0;
+        return std::vector<KeyEvent>{key};
+    };
+    auto typed = [&](uint8_t ch) {
+        KeyEvent key = TypedCharEvent(ch, shift);
+        key.ctrl = ctrl ? 1 : 0;
+        return key;
+    };
+    switch (event.key()) {
+    case Qt::Key_Left: return down(kVkLeft);
+    case Qt::Key_Right: return down(kVkRight);
+    case Qt::Key_Up: return down(kVkUp);
+    case Qt::Key_Down: return down(kVkDown);
+    case Qt::Key_Home: return down(kVkHome);
+    case Qt::Key_End: return down(kVkEnd);
+    case Qt::Key_Delete: return down(kVkDelete);
+    case Qt::Key_Backspace: return {typed(kCharBackspace)};
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return {typed(kCharTab)};
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return {typed(kCharEnter)};
+    default: break;
+    }
+    std::vector<KeyEvent> out;
+    // Ctrl with a key is a command (Ctrl+C, Ctrl+B, ...), not text; with
+    // Alt as well it types what AltGr would.
+    if (ctrl && !(event.modifiers() & Qt::AltModifier))
+        return out;
+    for (QChar c : event.text()) {
+        const int byte = UnicodeToCp1252(c.unicode());
+        if (byte < 0x20 || byte == 0x7F)
+            continue;
+        out.push_back(typed(uint8_t(byte)));
+    }
+    return out;
+}
