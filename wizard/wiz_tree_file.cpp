@@ -123,8 +123,9 @@ int32_t CWizTreeNode::LoadImage(const uint8_t* bytes, size_t size)
     struct Pending {
         size_t position;
         WizNode* parent;  // null for the root
+        WizNode* prev;    // the sibling whose next link led here
     };
-    std::vector<Pending> pending{{kWizTreeHeaderSize, nullptr}};
+    std::vector<Pending> pending{{kWizTreeHeaderSize, nullptr, nullptr}};
     size_t end = kWizTreeHeaderSize;
     while (!pending.empty()) {
         const Pending p = pending.back();
@@ -142,19 +143,27 @@ int32_t CWizTreeNode::LoadImage(const uint8_t* bytes, size_t size)
 
         WizNode* node = &root_;
         if (p.parent) {
-            node = NewNode(kind, p.parent, nullptr);
+            // Linked here directly: each node is its parent's last child so
+            // far, and a file of many nodes loads in time linear in them.
+            node = AllocNode(kind);
             if (!node)
                 return kWizMissing;
+            node->parent = p.parent;
+            node->prev = p.prev;
+            if (p.prev)
+                p.prev->next = node;
+            else
+                p.parent->firstChild = node;
             if (int32_t err = ReadPayload(kind, block + kWizBlockSize, length, &node->payload))
                 return err;
             ++walkCounter_;
             if (next)
-                pending.push_back({next, p.parent});
+                pending.push_back({next, p.parent, node});
         }
         // The root's own kind and payload are not the file's to choose:
         // it stays kind 0 without a payload.
         if (firstChild)
-            pending.push_back({firstChild, node});
+            pending.push_back({firstChild, node, nullptr});
     }
     return 0;
 }

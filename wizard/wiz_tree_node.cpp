@@ -33,10 +33,8 @@ WizNode* CWizTreeNode::NextPreOrder(const WizNode* n, const WizNode* top)
 
 bool CWizTreeNode::OwnsNode(const WizNode* node) const { return node == &root_ || nodes_.count(node) != 0; }
 
-WizNode* CWizTreeNode::NewNode(uint32_t kind, WizNode* parent, Handle payload)
+WizNode* CWizTreeNode::AllocNode(uint32_t kind)
 {
-    if (!parent)
-        parent = &root_;
     WizNode* node = new (std::nothrow) WizNode;
     if (!node)
         return nullptr;
@@ -47,6 +45,16 @@ WizNode* CWizTreeNode::NewNode(uint32_t kind, WizNode* parent, Handle payload)
         return nullptr;
     }
     node->kind = kind;
+    return node;
+}
+
+WizNode* CWizTreeNode::NewNode(uint32_t kind, WizNode* parent, Handle payload)
+{
+    if (!parent)
+        parent = &root_;
+    WizNode* node = AllocNode(kind);
+    if (!node)
+        return nullptr;
     node->payload = payload;
     InsertNode(node, parent, kWizIntoLast);
     return node;

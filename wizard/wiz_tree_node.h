@@ -134,6 +134,8 @@ protected:
     WizNode* cursor_ = nullptr;
 
 private:
+    // A detached, registered node without payload; null without memory.
+    WizNode* AllocNode(uint32_t kind);
     void DeleteSubtree(WizNode* node, bool notify);
     int32_t CreateEmptyFile();
 

@@ -12,6 +12,7 @@
 #include "foundation/handle.h"
 #include "support/shell.h"
 #include "wizard/wiz_tree.h"
+#include "wizard/wizard_fault_list.h"
 #include "wizard/wizard_results.h"
 #include "wizard_fixture.h"
 
@@ -256,6 +257,39 @@ TEST_F(TreeFile, DamagedFilesAreRefusedAndNeverOverwritten)
         EXPECT_EQ(onDisk.PrepareFile(), 1);
         EXPECT_EQ(alerts.boxes().size(), 1u);
         EXPECT_EQ(ReadFileBytes(path), bytes);
+    }
+}
+
+// Very deep and very wide trees, as a damaged or hostile file may hold,
+// load, save and free without recursion or repeated walks.
+TEST_F(TreeFile, DeepAndWideTreesRoundTrip)
+{
+    constexpr uint32_t kCount = 30000;
+    for (bool deep : {true, false}) {
+        SCOPED_TRACE(deep);
+        std::vector<uint8_t> bytes(32 + 24 * (kCount + 1), 0);
+        std::memcpy(bytes.data(), "EERT", 4);
+        PutU32LE(&bytes[4], 3);
+        PutU32LE(&bytes[8], kCount + 1);
+        PutU32LE(&bytes[32 + 4], 56);
+        for (uint32_t i = 0; i < kCount; ++i) {
+            uint8_t* block = &bytes[56 + 24 * i];
+            const uint32_t following = i + 1 < kCount ? 56 + 24 * (i + 1) : 0;
+            PutU32LE(block + (deep ? 4 : 8), following);
+            PutU32LE(block + 16, kWizKindFilter);
+        }
+        CWizTree tree;
+        ASSERT_EQ(tree.LoadImage(bytes.data(), bytes.size()), 0);
+        EXPECT_EQ(tree.CountNodes(), int32_t(kCount + 1));
+        std::vector<uint8_t> saved;
+        ASSERT_EQ(tree.SaveImage(&saved), 0);
+        CWizTree again;
+        ASSERT_EQ(again.LoadImage(saved.data(), saved.size()), 0);
+        EXPECT_EQ(again.CountNodes(), int32_t(kCount + 1));
+        WizardFaultList list;
+        EXPECT_EQ(again.CheckWizardTree(&list), 0);
+        again.DeleteNode(again.Root()->firstChild);
+        EXPECT_EQ(again.CountNodes(), deep ? 1 : int32_t(kCount));
     }
 }
 
