@@ -116,6 +116,18 @@ enum : int32_t {
     kWizBitmapSubCategory = 622,
 };
 
+// A catalogue of many thousand nodes stays far below this.
+constexpr uint32_t kMaxTreeFileSize = 64u << 20;
+
+inline void WizTreePutHeader(uint8_t* header, uint32_t count)
+{
+    for (size_t i = 0; i < kWizTreeHeaderSize; ++i)
+        header[i] = 0;
+    PutU32LE(header + kWizTreeCodeAt, kWizTreeCode);
+    PutU32LE(header + kWizTreeVersionAt, kWizTreeVersion);
+    PutU32LE(header + kWizTreeCountAt, count);
+}
+
 // Size of a backdrop payload holding count entries.
 constexpr size_t WizBackdropSizeFor(uint32_t count)
 {
