@@ -44,6 +44,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/label_stock_format.h"
 #include "foundation/byte_order.h"
 
 constexpr uint32_t kWizTreeCode = FourCC("TREE");
@@ -96,11 +97,12 @@ constexpr size_t kWizEntrySize = 80;
 constexpr size_t kWizEntryNameAt = 0;
 constexpr size_t kWizEntryTemplateAt = 64;
 
-// The parts of the 168-byte label layout the wizard reads itself.
-constexpr size_t kWizLayoutSize = 168;
-constexpr size_t kWizLayoutNameAt = 0;
-constexpr size_t kWizLayoutWidthAt = 64;
-constexpr size_t kWizLayoutHeightAt = 72;
+// The parts of the label layout (app/label_stock_format.h) the wizard reads
+// itself.
+constexpr size_t kWizLayoutSize = kLabelTypeSize;
+constexpr size_t kWizLayoutNameAt = kLabelTypeNameOffset;
+constexpr size_t kWizLayoutWidthAt = kLabelTypeCardWidthOffset;
+constexpr size_t kWizLayoutHeightAt = kLabelTypeCardHeightOffset;
 
 // Picture codes of a category: a design file is attached, or the default
 // picture (bitmap resource 595) stands for it.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/label_stock_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
@@ -79,7 +80,8 @@ void DumpTree(CWizTree* tree)
         } else if (tree->GetLabelType(n, layout) == 0) {
             const uint8_t* payload = HandleData(n->payload);
             std::printf(" %g x %g pt, %d x %d", GetF64LE(layout + kWizLayoutWidthAt),
-                        GetF64LE(layout + kWizLayoutHeightAt), GetI16LE(layout + 112), GetI16LE(layout + 114));
+                        GetF64LE(layout + kWizLayoutHeightAt), GetI16LE(layout + kLabelTypeColumnsOffset),
+                        GetI16LE(layout + kLabelTypeRowsOffset));
             if (GetU32LE(payload + kWizCategoryPictureAt) == kWizDesignAttached)
                 std::printf(", design %.63s", reinterpret_cast<const char*>(payload + kWizCategoryDesignAt));
         } else if (tree->GetGroup(n, &group) == 0) {
@@ -192,17 +194,17 @@ std::vector<uint8_t> LabelType(const Layout& l)
 {
     std::vector<uint8_t> r(kWizLayoutSize, 0);
     WizPutName(r.data(), kWizNameSize, l.name);
-    PutF64LE(&r[64], l.width);
-    PutF64LE(&r[72], l.height);
-    PutF64LE(&r[80], l.top);
-    PutF64LE(&r[88], l.left);
-    PutF64LE(&r[96], l.rowGap);
-    PutF64LE(&r[104], l.columnGap);
-    PutI16LE(&r[112], l.columns);
-    PutI16LE(&r[114], l.rows);
-    PutI16LE(&r[116], 1);  // shown in inches
-    PutU32LE(&r[136], 2);  // front and back
-    PutU32LE(&r[140], 1);
+    PutF64LE(&r[kLabelTypeCardWidthOffset], l.width);
+    PutF64LE(&r[kLabelTypeCardHeightOffset], l.height);
+    PutF64LE(&r[kLabelTypeTopMarginOffset], l.top);
+    PutF64LE(&r[kLabelTypeLeftMarginOffset], l.left);
+    PutF64LE(&r[kLabelTypeVerticalSpacingOffset], l.rowGap);
+    PutF64LE(&r[kLabelTypeHorizontalSpacingOffset], l.columnGap);
+    PutI16LE(&r[kLabelTypeColumnsOffset], l.columns);
+    PutI16LE(&r[kLabelTypeRowsOffset], l.rows);
+    PutI16LE(&r[kLabelTypeUnitOffset], 1);  // shown in inches
+    PutU32LE(&r[kLabelTypeSidesOffset], 2);  // front and back
+    PutU32LE(&r[kLabelTypeWord140Offset], 1);
     return r;
 }
 
