@@ -425,7 +425,7 @@ int32_t CWizTree::SetEntry(WizNode* backdrop, int32_t* n, const WizTemplateEntry
         WizEntryEncode(entry, EntryAt(payload, uint32_t(*n - 1)));
         return 0;
     }
-    if (count >= (UINT32_MAX - kWizBackdropEntriesAt) / kWizEntrySize - 1 || count >= INT32_MAX)
+    if (count >= (INT32_MAX - kWizBackdropEntriesAt) / kWizEntrySize)
         return kWizMissing;
     const size_t needed = WizBackdropSizeFor(count + 1);
     if (needed > HandleGetSize(payload) && HandleResize(payload, int32_t(needed)) != 0)
@@ -503,10 +503,16 @@ int32_t CWizTree::DeleteBackdropNodes(uint32_t groupId)
         if (GetGroup(n, &group) == 0 && group == groupId)
             doomed.push_back(n);
     }
-    // Backdrop nodes are leaves, so none of them lies inside another.
-    for (WizNode* n : doomed)
+    // A file may hang one backdrop below another; one deleted with an
+    // earlier one's subtree is gone already.
+    int32_t deleted = 0;
+    for (WizNode* n : doomed) {
+        if (!OwnsNode(n))
+            continue;
         DeleteNode(n);
-    walkCounter_ = int32_t(doomed.size());
+        ++deleted;
+    }
+    walkCounter_ = deleted;
     return 0;
 }
 

@@ -237,6 +237,9 @@ TEST_F(Tree, WalksOverAllBackdrops)
     ASSERT_EQ(tree.FindCategory(setup, &found), 0);
     EXPECT_EQ(found, nullptr);
 
+    // A backdrop hung below another, as only a file can have it, goes with
+    // the outer one.
+    ASSERT_NE(tree.AddBackdrop(second, 5), nullptr);
     ASSERT_EQ(tree.DeleteBackdropNodes(5), 0);
     EXPECT_EQ(tree.WalkCounter(), 2);
     EXPECT_EQ(filterBig->firstChild, nullptr);
