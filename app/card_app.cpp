@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
 
 #include <cstring>
 
@@ -93,6 +94,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     docs_.LoadRecentFiles();
     docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
     docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+    InstallCardDocumentKind(&docs_);
 
     LogFont filter;
     filter.weight = 0;
