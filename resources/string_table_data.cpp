@@ -122,6 +122,13 @@ const StringTableEntry kStringTable[] = {
     {274, "Paking..."},
     {368, "Disk is full"},
 
+    // Document wizard: its files (1000 + n).
+    {1001, "The wizard files (backdrops or templates ) is older virsion.\nCreate new ?"},
+    {1002, "The wizard file (tree control) is older virsion.\nCreate new ?"},
+    {1003, "Wizard file creation error. Disk write proteced."},
+    {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
+    {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
+
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file
     // type id and name), the message line, the status panes, and the
