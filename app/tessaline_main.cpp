@@ -1,11 +1,38 @@
-#include <QApplication>
+#include <algorithm>
 
-// The application object takes over start-up once it exists; until then
-// the program starts its Qt application and ends cleanly.
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "app/card_app.h"
+#include "app/main_frame.h"
+#include "foundation/alert_sink.h"
+#include "platform/qt_alert_sink.h"
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korrinworks Inc.");
     QApplication::setApplicationName("Tessaline");
-    return 0;
+
+    QtAlertSink alerts;
+    SetAlertSink(&alerts);
+
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+
+    int status = 0;
+    {
+        CCardApp cardApp;
+        if (!cardApp.InitInstance(arguments)) {
+            SetAlertSink(nullptr);
+            return 1;
+        }
+        alerts.SetOwner(cardApp.MainFrame());
+        status = QApplication::exec();
+        status = std::max(status, int(cardApp.ExitInstance()));
+    }
+    SetAlertSink(nullptr);
+    return status;
 }

@@ -1,0 +1,383 @@
+#include "app/card_app.h"
+
+#include <cstring>
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/menu_resources.h"
+#include "app/profile.h"
+#include "app/splash_wnd.h"
+#include "database/field_table.h"
+#include "database/merge_text.h"
+#include "database/preview_file.h"
+#include "foundation/alerts.h"
+#include "foundation/cp1252.h"
+#include "foundation/cursors.h"
+#include "foundation/hyperlink.h"
+#include "foundation/menus.h"
+#include "foundation/program_folder.h"
+#include "foundation/string_table.h"
+#include "graphics/beep.h"
+#include "graphics/fill_patterns.h"
+#include "platform/gdi_types.h"
+#include "typography/font_list.h"
+#include "typography/font_menu_popup.h"
+#include "typography/menu_bitmaps.h"
+
+const char* const kCompanyWebAddress = "https://korrinworks.example/";
+
+namespace {
+
+CCardApp* g_app = nullptr;
+
+const char* const kCardTemplateId = "TessalineLB";
+const char* const kDatabaseTemplateId = "TessalineDB";
+const char* const kCompanyWebText = "Company on the Web";
+
+// Switches that make the program work unattended: no splash for them.
+bool IsQuietSwitch(const std::string& argument)
+{
+    return argument == "/p" || argument == "/pt" || argument == "/dde" || argument == "/Embedding" ||
+           argument == "/Automation" || argument == "-p" || argument == "-pt";
+}
+
+bool IsSwitch(const std::string& argument)
+{
+    return !argument.empty() && (argument[0] == '/' || argument[0] == '-') && argument.size() > 1 &&
+           argument.find('.') == std::string::npos;
+}
+
+}  // namespace
+
+CCardApp* GetCardApp()
+{
+    return g_app;
+}
+
+CCardApp::CCardApp()
+{
+    g_app = this;
+}
+
+CCardApp::~CCardApp()
+{
+    if (started_)
+        ExitInstance();
+    mainFrame_.reset();
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
+{
+    bool showSplash = true;
+    for (const std::string& argument : arguments)
+        if (IsQuietSwitch(argument))
+            showSplash = false;
+    CSplashWnd::EnableSplashScreen(showSplash);
+
+    // A value the profile lacks, or that reads -1, is written as 0 so that
+    // the wizard finds it from now on.
+    for (const char* name : {"MasterMode", "DocCtg", "DocSubCtg"})
+        if (GetProfileInt("Wizard", name, -1) == -1)
+            WriteProfileInt("Wizard", name, 0);
+
+    docs_.LoadRecentFiles();
+    docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
+    docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+
+    LogFont filter;
+    filter.weight = 0;
+    filter.outPrecision = 0;
+    filter.charSet = DEFAULT_CHARSET;
+    GetGlobalFontList()->Build(&filter);
+
+    mainFrame_ = std::make_unique<CMainFrame>(this, &docs_);
+    if (!mainFrame_->LoadFrame()) {
+        mainFrame_.reset();
+        return false;
+    }
+    mainFrame_->setAcceptDrops(true);
+    started_ = true;
+
+    SetUseHatchBrushes(true);
+    LoadAppCursors(389, 424);
+
+    GetProgramFolder(&programFolder_);
+    LoadSavePreviewFormats(&programFolder_, false);
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char text[kDocSetupSampleTextSize] = {};
+        GetPreviewFieldText(FieldIdByIndex(column), false, text);
+        std::memcpy(defaultDocSetup_ + kDocSetupSampleTextOffset + size_t(column) * kDocSetupSampleTextSize, text,
+                    sizeof text);
+    }
+
+    // Documents named on the command line open in the window before it
+    // shows, so that the first picture is the finished one.
+    ProcessCommandLine(arguments);
+    mainFrame_->ActivateFrame();
+
+    FontMenuPopup::Create(kCmdFontNameCombo, kTrueTypeMarkBitmap, kTrueTypeSilhouetteBitmap, kDeviceMarkBitmap,
+                          kDeviceSilhouetteBitmap);
+    SetUpHelpMenu();
+    return true;
+}
+
+void CCardApp::ProcessCommandLine(const std::vector<std::string>& arguments)
+{
+    bool printing = false;
+    for (const std::string& argument : arguments) {
+        if (argument == "/p" || argument == "/pt" || argument == "-p" || argument == "-pt") {
+            printing = true;
+            continue;
+        }
+        if (IsSwitch(argument))
+            continue;
+        // A file that can't be opened has said why; the others still open
+        // and the program stays up.
+        OpenDocumentFile(argument);
+    }
+    if (printing)
+        AlertNote("Printing from the command line is not available in this version of Tessaline.", 0);
+}
+
+int32_t CCardApp::ExitInstance()
+{
+    if (!started_)
+        return 0;
+    started_ = false;
+    LoadSavePreviewFormats(&programFolder_, true);
+    FreeAppCursors();
+    FontMenuPopup::Destroy();
+    CSplashWnd::HideSplashScreen();
+    docs_.SaveRecentFiles();
+    return 0;
+}
+
+void CCardApp::SetUpHelpMenu()
+{
+    if (!mainFrame_)
+        return;
+    const char* title = LookupString(kStringAppTitle);
+    const QString about = Cp1252ToQString(title ? title : "") + "...";
+    for (const int32_t id : {int32_t(kMenuMain), int32_t(kMenuCard), int32_t(kMenuDatabase)}) {
+        const std::vector<QMenu*>& menus = mainFrame_->MenuSet(id);
+        if (menus.empty())
+            continue;
+        QMenu* last = menus.back();
+        for (QAction* action : last->actions())
+            if (MenuGetCommandId(action) == kCmdAppAbout)
+                action->setText(about);
+        for (QMenu* menu : menus) {
+            if (menu->title() != "&Help")
+                continue;
+            if (MenuFindItem(menu, kCmdCompanyWeb) < 0)
+                MenuSetCommandId(menu->addAction(kCompanyWebText), kCmdCompanyWeb);
+        }
+    }
+}
+
+ShellDocument* CCardApp::OpenDocumentFile(const std::string& path)
+{
+    if (docs_.DocumentCount() >= kMaxOpenDocuments)
+        return nullptr;
+    return docs_.OpenDocumentFile(path);
+}
+
+ShellDocument* CCardApp::CreateNewDatabase(bool visible)
+{
+    DocTemplate* t = docs_.FindTemplate(kDatabaseTemplateId);
+    return t ? docs_.NewDocument(t, visible) : nullptr;
+}
+
+ShellDocument* CCardApp::CreateNewLabelDocument(const uint8_t* labelType, bool visible)
+{
+    DocTemplate* t = docs_.FindTemplate(kCardTemplateId);
+    if (!t)
+        return nullptr;
+    if (labelType) {
+        std::memcpy(currentLabelType_, labelType, kAppLabelTypeSize);
+        std::memcpy(defaultDocSetup_ + kDocSetupLabelTypeOffset, labelType, kAppLabelTypeSize);
+        std::memset(defaultDocSetup_, 0, 4);
+    }
+    return docs_.NewDocument(t, visible);
+}
+
+ShellDocument* CCardApp::OpenWithPrompt(const char* fileTypeId, bool visible)
+{
+    DocTemplate* t = docs_.FindTemplate(fileTypeId);
+    if (!t)
+        return nullptr;
+    const QString path = QFileDialog::getOpenFileName(mainFrame_.get(), "Open", QString(),
+                                                      Cp1252ToQString(t->QtFilter()) + ";;All Files (*)");
+    if (path.isEmpty())
+        return nullptr;
+    return docs_.OpenDocument(t, path.toStdString(), visible);
+}
+
+ShellDocument* CCardApp::OpenDatabase(bool visible)
+{
+    return OpenWithPrompt(kDatabaseTemplateId, visible);
+}
+
+void CCardApp::OnFileOpenDocument()
+{
+    OpenWithPrompt(kCardTemplateId, true);
+}
+
+void CCardApp::OnFileNewDocument()
+{
+    // The new-document wizard fills the default set-up; a card document
+    // made now takes the set-up as it stands.
+    CreateNewLabelDocument(nullptr, true);
+}
+
+void CCardApp::OnAppAbout()
+{
+    CSplashWnd::SetTextFlags(false, false);
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(mainFrame_.get(), 10000);
+}
+
+void CCardApp::OnShowSplashExtra()
+{
+    CSplashWnd::SetTextFlags(true, true);
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen(mainFrame_.get(), 10000);
+}
+
+void CCardApp::OnCompanyWeb()
+{
+    const int32_t result = OpenHyperlink(kCompanyWebAddress, 5);
+    if (result <= 32) {
+        PlayBeep(0x30);
+        ReportShellExecuteError(result);
+    }
+}
+
+bool CCardApp::GetPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        if (paper)
+            *paper = QRect(0, 0, 612, 792);
+        if (printable)
+            *printable = QRect(QPoint(31, 30), QPoint(582, 759));
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    const QPageLayout layout = printer.pageLayout();
+    if (paper)
+        *paper = layout.fullRectPoints();
+    if (printable)
+        *printable = layout.paintRectPoints().translated(layout.marginsPoints().left(), layout.marginsPoints().top());
+    if (xResolution)
+        *xResolution = printer.resolution();
+    if (yResolution)
+        *yResolution = printer.resolution();
+    return true;
+}
+
+bool CCardApp::OnCommand(uint32_t id)
+{
+    switch (id) {
+    case kCmdNewDatabase:
+        CreateNewDatabase(true);
+        return true;
+    case kCmdCreateNewLabel:
+        CreateNewLabelDocument(nullptr, true);
+        return true;
+    case kCmdNewDocument:
+    case kCmdWizard:
+        OnFileNewDocument();
+        return true;
+    case kCmdOpenDatabase:
+        OpenDatabase(true);
+        return true;
+    case kCmdOpenDocument:
+        OnFileOpenDocument();
+        return true;
+    case kCmdCloseAll:
+        if (docs_.SaveAllModified())
+            docs_.CloseAllDocuments();
+        return true;
+    case kCmdFileNew:
+    case kCmdNothing:
+        return true;
+    case kCmdFileOpen: {
+        QStringList filters;
+        for (const auto& t : docs_.Templates())
+            filters << Cp1252ToQString(t->QtFilter());
+        filters << "All Files (*)";
+        const QString path = QFileDialog::getOpenFileName(mainFrame_.get(), "Open", QString(), filters.join(";;"));
+        if (!path.isEmpty())
+            OpenDocumentFile(path.toStdString());
+        return true;
+    }
+    case kCmdAppAbout:
+        OnAppAbout();
+        return true;
+    case kCmdShowSplashExtra:
+        OnShowSplashExtra();
+        return true;
+    case kCmdCompanyWeb:
+        OnCompanyWeb();
+        return true;
+    default:
+        break;
+    }
+    if (id >= kRecentFilePlaceholder && id < kRecentFilePlaceholder + uint32_t(docs_.RecentFiles().Count())) {
+        const int32_t index = int32_t(id - kRecentFilePlaceholder);
+        if (docs_.DocumentCount() >= kMaxOpenDocuments)
+            return true;
+        const std::string path = docs_.RecentFiles().At(index);
+        if (!OpenDocumentFile(path) && !docs_.FindOpenDocument(path)) {
+            // A file that can't be opened any more leaves the list.
+            docs_.RecentFiles().Remove(index);
+            docs_.SaveRecentFiles();
+            if (mainFrame_)
+                mainFrame_->RecentFilesChanged();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CCardApp::OnUpdateCommand(CmdUI& ui)
+{
+    const bool room = docs_.DocumentCount() < kMaxOpenDocuments;
+    switch (ui.id) {
+    case kCmdNewDatabase:
+    case kCmdCreateNewLabel:
+    case kCmdNewDocument:
+    case kCmdWizard:
+    case kCmdOpenDatabase:
+    case kCmdOpenDocument:
+        ui.Enable(room);
+        return true;
+    case kCmdCloseAll:
+        ui.Enable(docs_.DocumentCount() > 0);
+        return true;
+    case kCmdFileNew:
+    case kCmdFileOpen:
+    case kCmdNothing:
+    case kCmdAppAbout:
+    case kCmdShowSplashExtra:
+    case kCmdCompanyWeb:
+        return true;
+    default:
+        break;
+    }
+    if (ui.id >= kRecentFilePlaceholder && ui.id < kRecentFilePlaceholder + 16) {
+        ui.Enable(int32_t(ui.id - kRecentFilePlaceholder) < docs_.RecentFiles().Count());
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,93 @@
+// CCardApp: the program as a whole. It starts the program (profile, the
+// two kinds of document, the font list, the main frame, the command line),
+// shuts it down, keeps the program-wide defaults (program folder, default
+// document set-up, current label type) and carries out the application's
+// own commands: new and open, close all, About and the company link.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QRect>
+
+#include "app/command_target.h"
+#include "app/doc_manager.h"
+#include "foundation/path_record.h"
+
+class CMainFrame;
+class ShellDocument;
+
+// Sizes of the records the application keeps.
+constexpr size_t kAppLabelTypeSize = 168;
+constexpr size_t kAppDocSetupSize = 5608;
+// Where the document set-up keeps its parts.
+constexpr size_t kDocSetupLabelTypeOffset = 16;
+constexpr size_t kDocSetupSampleTextOffset = 192;
+constexpr size_t kDocSetupSampleTextSize = 256;
+
+class CCardApp : public CommandTarget {
+public:
+    CCardApp();
+    ~CCardApp() override;
+    CCardApp(const CCardApp&) = delete;
+    CCardApp& operator=(const CCardApp&) = delete;
+
+    // Starts the program with its command-line arguments (without the
+    // program's name); false when it cannot run.
+    bool InitInstance(const std::vector<std::string>& arguments);
+    // Shuts down what start-up made; the exit code.
+    int32_t ExitInstance();
+
+    // The document of the file; null when 10 documents are open already or
+    // the file cannot be opened (after its message).
+    ShellDocument* OpenDocumentFile(const std::string& path);
+    int32_t GetOpenDocumentCount() const { return docs_.DocumentCount(); }
+    // A new database or card document; null when none could be made.
+    ShellDocument* CreateNewDatabase(bool visible);
+    // The label type (168 bytes, null for the built-in one) goes into the
+    // current label type and the default set-up first.
+    ShellDocument* CreateNewLabelDocument(const uint8_t* labelType, bool visible);
+    // Asks for a database file and opens it; null when cancelled or failed.
+    ShellDocument* OpenDatabase(bool visible);
+    void OnFileOpenDocument();
+    void OnFileNewDocument();
+    void OnAppAbout();
+    void OnShowSplashExtra();
+    void OnCompanyWeb();
+
+    // The default printer's paper and printable area in points, and its
+    // resolutions; false, with US Letter defaults, without a printer.
+    static bool GetPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution);
+
+    bool OnCommand(uint32_t id) override;
+    bool OnUpdateCommand(CmdUI& ui) override;
+
+    DocManager& Documents() { return docs_; }
+    CMainFrame* MainFrame() const { return mainFrame_.get(); }
+    const PathRecord& ProgramFolder() const { return programFolder_; }
+    uint8_t* DefaultDocSetup() { return defaultDocSetup_; }
+    uint8_t* CurrentLabelType() { return currentLabelType_; }
+
+    // The shell's own items of the Help menu: the About item named after
+    // the program, and the company's web link.
+    void SetUpHelpMenu();
+
+private:
+    ShellDocument* OpenWithPrompt(const char* fileTypeId, bool visible);
+    void ProcessCommandLine(const std::vector<std::string>& arguments);
+
+    DocManager docs_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    PathRecord programFolder_{};
+    uint8_t currentLabelType_[kAppLabelTypeSize] = {};
+    uint8_t defaultDocSetup_[kAppDocSetupSize] = {};
+    bool started_ = false;
+};
+
+// The one application object while the program runs; null otherwise.
+CCardApp* GetCardApp();
+
+// The company's web address that Help > "Company on the Web" opens.
+extern const char* const kCompanyWebAddress;
