@@ -146,6 +146,8 @@ void DatabaseShellDocument::OnFrameActivate(bool activating)
     if (!activating || !database_->IsOpen())
         return;
     SetCurrentDatabase(database_.get());
+    // The status bar names the current database once there is one.
+    SetDatabaseNameSource(&CurrentDatabaseName);
     if (dataEntry_)
         dataEntry_->OnActivateView(true);
     database_->UpdateSortToolBar();
@@ -236,5 +238,4 @@ void InstallDatabaseDocumentKind(DocTemplate* databaseTemplate)
     if (databaseTemplate)
         databaseTemplate->SetFactory(std::make_unique<DatabaseDocumentFactory>());
     InstallDatabaseWindows();
-    SetDatabaseNameSource(&CurrentDatabaseName);
 }
