@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QTimer>
 
 #include "app/card_app.h"
 #include "app/command_data.h"
@@ -148,9 +149,13 @@ void DatabaseShellDocument::OnFrameActivate(bool activating)
     SetCurrentDatabase(database_.get());
     // The status bar names the current database once there is one.
     SetDatabaseNameSource(&CurrentDatabaseName);
-    if (dataEntry_)
-        dataEntry_->OnActivateView(true);
-    database_->UpdateSortToolBar();
+    if (!dataEntry_)
+        return;
+    dataEntry_->OnActivateView(true);
+    // The frame refills the bar's field combos after this; the choice
+    // shown goes in once it has.
+    CDBDocument* database = database_.get();
+    QTimer::singleShot(0, dataEntry_, [database] { database->UpdateSortToolBar(); });
 }
 
 void DatabaseShellDocument::OnCloseDocument()
