@@ -27,14 +27,14 @@ FrameObjPowerText::FrameObjPowerText()
         PutU16LE(effect_ + v.offset, v.value);
 }
 
-uint32_t FrameObjPowerText::DataSize() const { return FrameObjRect::DataSize() + kGlyphEffectSize; }
+uint32_t FrameObjPowerText::DataSize() const { return FrameObjRect::DataSize() + kGlyphRecordSize; }
 
 int32_t FrameObjPowerText::ReadBody(FileHandle file, BlockTarget target)
 {
     const int32_t result = FrameObjRect::ReadBody(file, target);
     if (result != 0)
         return result;
-    uint8_t bytes[kGlyphEffectSize];
+    uint8_t bytes[kGlyphRecordSize];
     const int32_t err = FileRead(file, bytes, sizeof bytes);
     if (err == 0)
         std::memcpy(effect_, bytes, sizeof bytes);
@@ -60,13 +60,13 @@ int32_t FrameObjPowerText::CopyTo(FrameObj* destination)
 void FrameObjPowerText::SetEffect(const uint8_t* record)
 {
     MarkChanged(1, 0);
-    std::memcpy(effect_, record, kGlyphEffectSize);
+    std::memcpy(effect_, record, kGlyphRecordSize);
     Recompute(0);
 }
 
 bool FrameObjPowerText::HasContent() const
 {
-    return effect_[kGlyphEffectTextOffset] != 0 || GetI32LE(effect_ + kGlyphEffectContentOffset) != 0;
+    return effect_[kGlyphLine1Offset] != 0 || GetI32LE(effect_ + kGlyphLine2Offset) != 0;
 }
 
 void FrameObjPowerText::DrawContent(Dc* dc)
@@ -80,7 +80,7 @@ void FrameObjPowerText::DrawContent(Dc* dc)
     if (!HasContent())
         return;
     rect = IntRect{0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    const FontSpec font = FrameFontSpec(this, int16_t(GetU16LE(effect_ + kGlyphEffectFontOffset)));
+    const FontSpec font = FrameFontSpec(this, int16_t(GetU16LE(effect_ + kGlyphFontIdOffset)));
     const bool postScript = outputShift_ && outputMode_ == kOutputPostScript;
     const double angle = postScript ? 0.0 : double(block_.attr.geometry.angle);
     GlyphEffectRenderer* renderer = InstalledGlyphEffectRenderer();
@@ -110,7 +110,7 @@ void FrameObjPowerText::DrawContent(Dc* dc)
         dc->frameRgn(region, dc->brush(), 1, 1);
         return;
     }
-    renderer->Paint(dc, region, effect_ + kGlyphEffectPaintOffset, rect, angle, document_, thickness);
+    renderer->Paint(dc, region, effect_ + kGlyphStyleOffset, rect, angle, document_, thickness);
 }
 
 void FrameObjPowerText::EditInfo(int32_t arg)
@@ -119,7 +119,7 @@ void FrameObjPowerText::EditInfo(int32_t arg)
         FrameObjRect::EditInfo(arg);
         return;
     }
-    uint8_t edited[kGlyphEffectSize];
+    uint8_t edited[kGlyphRecordSize];
     std::memcpy(edited, effect_, sizeof edited);
     HandleOwner styles(HandleNew(0));
     if (!InstalledGlyphEffectRenderer()->RunStylesDialog(edited, styles.get(), document_))

@@ -1,10 +1,10 @@
 // The power-text frame: a rectangle frame whose text is drawn as decorated
 // glyph outlines, all described by one 172-byte glyph-effect record
-// (glyph_effect_format.h) stored behind the root's block.
+// (typography/glyph_effect_format.h) stored behind the root's block.
 #pragma once
 
 #include "frames/frame_obj_rect.h"
-#include "frames/glyph_effect_format.h"
+#include "typography/glyph_effect_format.h"
 
 class FrameObjPowerText : public FrameObjRect {
 public:
@@ -29,5 +29,5 @@ protected:
     int32_t ReadBody(FileHandle file, BlockTarget target) override;
     int32_t WriteBody(FileHandle file, BlockTarget target) override;
 
-    uint8_t effect_[kGlyphEffectSize] = {};
+    uint8_t effect_[kGlyphRecordSize] = {};
 };

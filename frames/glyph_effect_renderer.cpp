@@ -1,12 +1,13 @@
 #include "frames/glyph_effect_renderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 #include "foundation/int_math.h"
-#include "frames/glyph_effect_format.h"
 #include "platform/dc.h"
+#include "typography/glyph_effect_format.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ class PlainGlyphEffects : public GlyphEffectRenderer {
 public:
     int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, double angle) override
     {
-        const char* text = reinterpret_cast<const char*>(record + kGlyphEffectTextOffset);
-        const std::string words(text, strnlen(text, kGlyphEffectContentOffset));
+        // A length byte that claims more than its field ends with the field.
+        const uint8_t* line = record + kGlyphLine1Offset;
+        const std::string words(reinterpret_cast<const char*>(line + 1), std::min<size_t>(line[0], kGlyphLineMax));
         const int32_t height = rect.bottom - rect.top;
         if (words.empty() || height <= 0)
             return 1;

@@ -25,7 +25,7 @@ public:
     // into rect (at the origin) and turned by angle. 0 on success.
     virtual int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect,
                               double angle) = 0;
-    // Paints the placed region with the record's 28-byte paint block within
+    // Paints the placed region with the record's 30-byte style part within
     // the current clip; thickness scales the outline widths.
     virtual void Paint(Dc* dc, const Region& region, const uint8_t* paint, const IntRect& rect, double angle,
                        FrameDocument* colours, int32_t thickness) = 0;

@@ -160,10 +160,11 @@ void PowerTextCell(SamplePageDocument& doc, const IntRect& cell)
         return;
     Colours(f, kSampleOrange, kSampleOrange, kSampleBrown, 2);
     auto* power = static_cast<FrameObjPowerText*>(f);
-    uint8_t effect[kGlyphEffectSize];
+    uint8_t effect[kGlyphRecordSize];
     std::memcpy(effect, power->Effect(), sizeof effect);
-    std::memcpy(effect, "Power", 6);
-    PutU16LE(effect + kGlyphEffectFontOffset, 0);
+    effect[kGlyphLine1Offset] = 5;
+    std::memcpy(effect + kGlyphLine1Offset + 1, "Power", 5);
+    PutU16LE(effect + kGlyphFontIdOffset, 0);
     power->SetEffect(effect);
 }
 

@@ -122,10 +122,6 @@ const StringTableEntry kStringTable[] = {
     {274, "Paking..."},
     {368, "Disk is full"},
 
-    // Database document: the default name suffixes of the report files.
-    {378, "_tab_rep"},
-    {379, "_rost_rep"},
-
     // Database views: the undo item's names (356 + kind), the options
     // sheet's caption and the tool tips of the browser's status numbers.
     {357, "Can't Undo"},
@@ -219,6 +215,14 @@ const StringTableEntry kStringTable[] = {
     {33295, "Rotate objects\nRotate"},
     {33296, "Zoom in and out\nZoom"},
     {33297, "Preview the card\nPreview"},
+    // Card document: the document management group (480 + n).
+    {481, "Previous version document.\nCan't read this file."},
+    {482, "File is not the application data file.\nCan't read this file."},
+    {484, "Document is damaged.\nLoading faled.  "},
+
+    // Database document: the default name suffixes of the report files.
+    {378, "_tab_rep"},
+    {379, "_rost_rep"},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

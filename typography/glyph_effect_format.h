@@ -1,7 +1,9 @@
 // The glyph-effect record of a power-text frame (172 bytes) and the
 // power-text style (30 bytes, the record's style part), little-endian,
 // stored whole inside the frame in the card document; and the styles file
-// "QX_PTStyles.dat".
+// "QX_PTStyles.dat". The frame itself reads only the two line fields
+// (it draws when either has text), the font id and the style part; the
+// rest belongs to the effects.
 //
 // Glyph effect:
 //     0  64  first line: length byte, up to 63 characters

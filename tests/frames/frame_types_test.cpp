@@ -47,7 +47,7 @@ void MakeDistinct(FrameObj* frame)
         static_cast<FrameObjStar*>(frame)->SetStarParams(StarParams{7, 1, 0.5});
         break;
     case kFramePowerText: {
-        uint8_t effect[kGlyphEffectSize];
+        uint8_t effect[kGlyphRecordSize];
         for (size_t i = 0; i < sizeof effect; ++i)
             effect[i] = uint8_t(i);
         static_cast<FrameObjPowerText*>(frame)->SetEffect(effect);

@@ -81,7 +81,7 @@ TEST_F(PowerTextAndPicture, TheEffectIsPlacedInTheMiddleOfTheFrame)
     frame.DrawContent(dc);
     EXPECT_EQ(effects.paths, 0);  // no text yet
 
-    uint8_t record[kGlyphEffectSize];
+    uint8_t record[kGlyphRecordSize];
     std::memcpy(record, frame.Effect(), sizeof record);
     std::memcpy(record, "Hello", 6);
     frame.SetEffect(record);
@@ -122,7 +122,7 @@ TEST_F(PowerTextAndPicture, TheStylesDialogChangesTheFrameOnlyAfterOk)
 
     FrameObjPowerText copy;
     frame.CopyTo(&copy);
-    EXPECT_EQ(std::memcmp(copy.Effect(), frame.Effect(), kGlyphEffectSize), 0);
+    EXPECT_EQ(std::memcmp(copy.Effect(), frame.Effect(), kGlyphRecordSize), 0);
 }
 
 // ---- picture frames ----

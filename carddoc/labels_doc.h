@@ -1,0 +1,324 @@
+// CLabelsDoc: one open card design. It owns the stores of the frame object
+// model (page table, frames, stories, the pasteboard list, the swap file),
+// the current-page manager, the colour and font tables, the text styles,
+// the text engine's context and the print settings; it keeps the page
+// geometry, the general preferences it was made with, the label layout and
+// the document set-up, and the file it was opened from or saved to, which
+// stays open (and so locked against every other open) until the document
+// goes.
+//
+// It is the frame model's and the tools' document (ToolDocument), the
+// content frames' host and the text engine's host; it owns one tool per
+// kind and the current tool. The card view hands itself in through
+// SetView. The application reaches it through NewCardDocument and
+// OpenCardDocument (labels_doc_registry.h).
+//
+// The code is split by job: members and services (labels_doc.cpp), new,
+// open, save and close (labels_doc_open_save.cpp), the file
+// (labels_doc_file.cpp), the pages (labels_doc_pages.cpp) and the
+// preferences and window record (labels_doc_prefs.cpp).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/label_stock_format.h"
+#include "app/print_settings_record.h"
+#include "carddoc/card_view_services.h"
+#include "carddoc/frame_tool.h"
+#include "carddoc/page_block.h"
+#include "carddoc/preferences_format.h"
+#include "carddoc/preferences_window.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "frames/content_frame_host.h"
+#include "graphics/dib_handle.h"
+#include "text/text_host.h"
+#include "wizard/doc_setup_format.h"
+
+class CaretManager;
+class ColorTable;
+class CTFileMng;
+class CurrPageMng;
+class DcTextMeasurer;
+class FontTable;
+class FrameStore;
+class PageTable2;
+class SharedFrameList;
+class StoryStore;
+class StyleSheet;
+class TextContext;
+class TextContextEngine;
+class TextTool;
+
+// Document states.
+enum : int16_t {
+    kDocStateBuilt = 0,
+    kDocStateNew = 1,
+    kDocStateOpened = 2,
+    // Added by the first view update.
+    kDocStateViewed = 10,
+};
+
+// One tool per kind.
+constexpr int16_t kToolCount = 20;
+
+// Results of ReadDocumentFile besides 0 and a seek's error code.
+enum : int32_t {
+    kReadSwapCopyFailed = 1,
+    kReadRefused = 2,
+};
+
+class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost {
+public:
+    // Builds every member; throws std::bad_alloc when one cannot be made
+    // (the factories turn that into a refusal).
+    CLabelsDoc();
+    ~CLabelsDoc() override;
+    CLabelsDoc(const CLabelsDoc&) = delete;
+    CLabelsDoc& operator=(const CLabelsDoc&) = delete;
+
+    // ---- the framework's document operations ----
+    // A new document laid out with the set-up (5608 bytes; null: the
+    // built-in business-card layout). False when no swap file can be made.
+    bool OnNewDocument(const uint8_t* docSetup = nullptr);
+    // Opens the file; false, after the message, when it cannot be opened or
+    // read (the document is then unusable and is to be deleted).
+    bool OnOpenDocument(const PathRecord& path);
+    // Saves into path. The new contents are written beside the file and
+    // replace it only when all of them are on the disk, so a save that
+    // fails at any step leaves the old file as it was, and the document
+    // still modified and editable. False after the message when it failed.
+    bool OnSaveDocument(const PathRecord& path);
+    // Before the document goes: the current tool is deactivated, auto-save
+    // stopped and the window record stored (once the view had been set
+    // up).
+    void OnCloseDocument();
+    // Asks whether to save changes; false when the user cancels or the
+    // save fails.
+    bool SaveModified();
+    // Saves to the document's path, asking for one when it has none.
+    bool DoFileSave();
+    // Saves under path (null: asks for one); the document then takes it.
+    bool DoSave(const PathRecord* path);
+    void SetPathName(const PathRecord& path);
+    const PathRecord& Path() const { return path_; }
+    bool HasPath() const { return path_.name[0] != 0; }
+    // The file title of the path, or "Untitled".
+    std::string Title() const;
+    FileHandle OpenFile() const { return file_; }
+
+    // The first view update: applies preferences and the window record and
+    // shows the first page.
+    void InitialUpdate();
+    int16_t State() const { return state_; }
+
+    // ---- the file ----
+    // The whole document into an open file from offset 0; the sum of the
+    // error codes of all steps, 0 for success.
+    int32_t WriteDocumentFile(FileHandle file, uint32_t kind);
+    // 0, kReadSwapCopyFailed, kReadRefused (after its message) or the code
+    // of the last seek.
+    int32_t ReadDocumentFile(FileHandle file);
+    // The thumbnail at the file's position: 0 when nothing was written or
+    // on success, else an error code.
+    int32_t WriteThumbnail(FileHandle file);
+
+    // ---- pages ----
+    int16_t GetCurrentPage();
+    int16_t GetPageCount();
+    // The page moved into the document's range; the facing page is none.
+    int16_t ClampPageNumber(int16_t page, int16_t* out, int16_t* facing);
+    void ComputePageSize();
+    void ComputeMargins();
+    // Left, top, right, bottom: how far the first card of the layout
+    // reaches outside the printer's printable area.
+    void ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins);
+    void ResetPages(int16_t firstPage);
+    void OpenPages(int16_t page, uint8_t a, uint8_t b);
+    int32_t ClosePages();
+    void CreateFirstPages();
+    void UpdateVisiblePageOrigin();
+    void UpdateScrollSizes();
+    void RefreshView();
+    void GetPageRect(IntRect* out) const;
+    // A new frame of the type on the shown page (a group in the group
+    // list); null when the page has no room or the frame cannot be made.
+    FrameObj* NewFrame(int16_t type) override;
+
+    // ---- set-up ----
+    void ApplyDocSetup(const uint8_t* layout);
+    void GetLabelLayout(uint8_t* out) const;
+    const uint8_t* LabelLayout() const { return labelLayout_; }
+    const uint8_t* DocSetupBlock() const { return docSetup_; }
+    PageBlock& PageGeometry() { return pageBlock_; }
+    // The page set-up used when the label layout fixes neither orientation
+    // nor paper; not stored in the document file.
+    void GetAlternatePaper(uint32_t* orientation, uint32_t* paper) const
+    {
+        *orientation = altOrientation_;
+        *paper = altPaper_;
+    }
+    void SetAlternatePaper(uint32_t orientation, uint32_t paper)
+    {
+        altOrientation_ = orientation;
+        altPaper_ = paper;
+    }
+
+    // ---- preferences and the window record ----
+    uint8_t* GeneralPrefs() { return general_; }
+    uint32_t GeneralPref(size_t offset) const;
+    void ApplyPreferences(bool reloadPages);
+    void SetRulerUnits(int16_t horizontal, int16_t vertical);
+    void ReadDocWndPref(const PathRecord& path);
+    void WriteDocWndPref(const PathRecord& path);
+    // 0 when a record was applied, 1 when there was none.
+    uint32_t ApplyDocWndPref();
+    const DocWndPref& WindowRecord() const { return window_; }
+
+    // ---- members ----
+    ColorTable& Colours() { return *colours_; }
+    FontTable& Fonts() { return *fonts_; }
+    StyleSheet& Styles() { return *styles_; }
+    PrintSettingsRecord& PrintSettings() { return printSettings_; }
+    TextContext& Text() { return *textContext_; }
+    void SetView(CardViewServices* view);
+    bool ReadOnly() const { return readOnly_; }
+    void SetShowGuides(bool on) { display_[1] = on ? 1 : 0; }
+    // The page drawing clips to the page region; nothing is drawn while
+    // drawing is disabled.
+    bool ClipsPageDrawing() const { return clipPage_ != 0; }
+    bool DrawingEnabled() const { return drawingEnabled_ != 0; }
+    void SetDrawingEnabled(bool on) { drawingEnabled_ = on ? 0xFF : 0; }
+
+    // ---- FrameDocument ----
+    CTFileMng* SwapFile() override { return swap_.get(); }
+    PageTable* Pages() override;
+    FrameStore* Frames() override { return frames_.get(); }
+    StoryStore* Stories() override { return stories_.get(); }
+    SharedFrameList* SharedFrames() override { return shared_.get(); }
+    int16_t FirstPageNumber() override { return pageBlock_.firstPage; }
+    void GetPageZoom(int16_t* mode, int16_t* numerator, int16_t* denominator) override;
+    bool SwitchToPage(int16_t number) override;
+    void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override;
+    FrameView* View() override;
+    CurrPageMng* PageManager() override { return manager_.get(); }
+    void GetPageSlotRect(int16_t slot, IntRect* r) override;
+    ColorRef GetTint(uint8_t index, uint8_t percent) override;
+    bool ShowGuides() override { return display_[1] != 0; }
+    uint8_t PageSetByte() override { return display_[3]; }
+    bool GuidesBehindFrames() override { return GeneralPref(kPrefGuidesInBack) != 0; }
+    bool ImmediateRedraw() override { return flagByte_ != 0; }
+    bool PageZoomFlag() override { return GeneralPref(kPrefSavePageScale) != 0; }
+    bool IsModified() override { return modified_; }
+    void SetModified(bool on) override { modified_ = on; }
+    // Every tool hears of the pages shown and left.
+    void PagesOpened() override;
+    void PagesClosing() override;
+
+    // ---- ToolDocument ----
+    CardViewServices* CardView() override { return view_; }
+    uint8_t ViewClickState() override;
+    void SetViewCursor(int32_t cursor) override;
+    int16_t CurrentToolIndex() override { return currentTool_; }
+    FrameTool* ToolOfKind(int16_t kind) override;
+    // The tool of the kind becomes the current one (nothing when there is no
+    // such tool).
+    void SelectTool(int16_t kind) override;
+    TextContext* DocumentTextContext() override { return textContext_.get(); }
+    CaretManager* Caret() override { return caret_.get(); }
+    void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphicAttrs_ = attrs; }
+    void SetTextAttrs(const TextAttrs& attrs) override { textAttrs_ = attrs; }
+    // Bars 129-134.
+    void SetBarItemState(int16_t bar, bool on) override;
+    bool BarItemState(int16_t bar) const;
+
+    // ---- ContentFrameHost ----
+    bool LookupFont(int16_t fontId, FontSpec* out) override;
+    bool InPrintPreview() override { return printPreview_; }
+    FrameObj* TextToolFrame() override;
+    TextFrameEngine* TextEngine() override;
+
+    // ---- TextHost ----
+    TextPreferences Preferences() override;
+    bool GetFontSpec(int16_t font, FontSpec* out) override;
+    ColorRef TintColour(int16_t index, int16_t shade) override;
+    void PageNumberFor(FrameObj* frame, int32_t* number, bool* realPage) override;
+    void ContinuationSettings(bool* first, bool* second, int16_t* count) override;
+    void SetPageChangeQuiet(bool on) override { pageChangeQuiet_ = on; }
+    void SetModified() override { modified_ = true; }
+    void Zoom(int32_t* numerator, int32_t* denominator) override;
+    Dc* ViewDc() override;
+    bool IsScreenTarget() override;
+    QWidget* ViewWidget() override;
+    bool IsTextToolCurrent() override { return currentTool_ == kToolText; }
+    FrameObjText* EditFrame() override;
+    void BindEditor(FrameObjText* frame) override;
+    void SaveUndo() override;
+    void HideCaret() override;
+    void ShowCaret() override;
+    std::array<int16_t, kAttributeCount> TypingAttributes() override;
+    void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn) override;
+    uint8_t ClickState() override;
+    void RedrawPage() override { RefreshView(); }
+
+private:
+    // The parts of a save between choosing the file and installing it.
+    bool WriteReplacement(const PathRecord& target, PathRecord* written);
+    bool InstallReplacement(const PathRecord& written, const PathRecord& target, bool sameFile);
+    // Reopens the page noted before a save and marks every frame for a
+    // full redraw.
+    void ReopenAfterSave(int16_t page);
+    TextTool* Tool() const;
+
+    // Front to back as the document builds them.
+    PathRecord path_{};
+    FileHandle file_ = kNoFile;
+    bool readOnly_ = false;
+    int16_t state_ = kDocStateBuilt;
+    // A flag the view and selection tool read, show guides, snap to guides,
+    // the page flag used when pages are opened, show non-printing areas,
+    // two pages shown at once, two more.
+    uint8_t display_[8] = {1, 1, 0, 0, 1, 0, 0, 0};
+    PageBlock pageBlock_;
+    uint8_t general_[kGeneralPrefsSize] = {};
+    uint8_t labelLayout_[kLabelTypeSize] = {};
+    uint8_t docSetup_[kDocSetupSize] = {};
+    uint32_t altOrientation_ = 0;
+    uint32_t altPaper_ = 0;
+    std::unique_ptr<CTFileMng> swap_;
+    std::unique_ptr<CurrPageMng> manager_;
+    std::unique_ptr<PageTable2> pages_;
+    std::unique_ptr<SharedFrameList> shared_;
+    std::unique_ptr<ColorTable> colours_;
+    std::unique_ptr<StyleSheet> styles_;
+    std::unique_ptr<FrameStore> frames_;
+    std::unique_ptr<StoryStore> stories_;
+    std::unique_ptr<FontTable> fonts_;
+    PrintSettingsRecord printSettings_;
+    std::unique_ptr<DcTextMeasurer> measurer_;
+    std::unique_ptr<TextContext> textContext_;
+    std::unique_ptr<TextContextEngine> textEngine_;
+    std::unique_ptr<CaretManager> caret_;
+    DocWndPref window_;
+    int16_t currentTool_ = -1;
+    std::array<std::unique_ptr<FrameTool>, kToolCount> tools_;
+    GraphicAttrs graphicAttrs_;
+    TextAttrs textAttrs_;
+    uint32_t barStates_[6] = {};
+    CardViewServices* view_ = nullptr;
+    uint8_t flagByte_ = 1;
+    uint8_t clipPage_ = 1;
+    uint8_t drawingEnabled_ = 0xFF;
+    bool printPreview_ = false;
+    bool pageChangeQuiet_ = false;
+    bool modified_ = false;
+};
+
+// The page thumbnail of a closed document file into out (a new picture the
+// caller frees). 0 on success; 1 when the file cannot be opened, is no
+// undamaged card document of this version or has no thumbnail; else the
+// reader's code.
+int32_t ReadDocumentThumbnail(const PathRecord& path, DibHandle* out);

@@ -1,0 +1,273 @@
+// Making, opening, saving and closing a card document.
+#include <cstring>
+
+#include "app/label_type_builtin.h"
+#include "carddoc/auto_save.h"
+#include "carddoc/card_document_host.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/alerts.h"
+#include "foundation/cursors.h"
+#include "foundation/string_table.h"
+#include "foundation/win_error.h"
+#include "frames/ctfile_mng.h"
+#include "frames/curr_page_mng.h"
+#include "typography/font_table.h"
+
+namespace {
+
+constexpr int32_t kFileMngBase = 450;
+constexpr int32_t kMsgReadError = 3;
+constexpr int32_t kMsgWriteError = 4;
+constexpr int32_t kDiskFullString = 368;
+// Room kept free on the disk beyond the document itself.
+constexpr double kSaveReserve = 10000;
+// What the frames are marked with after a save: draw everything again.
+constexpr uint8_t kFrameStateRedraw = 2;
+
+// The folder of a path, as a record naming its inside.
+PathRecord FolderOf(const PathRecord& path)
+{
+    PathRecord folder = path;
+    std::memset(folder.name, 0, sizeof folder.name);
+    std::memset(folder.extension, 0, sizeof folder.extension);
+    return folder;
+}
+
+// Files are opened without sharing, so a file another open holds answers
+// with a sharing violation; the user is told it is locked.
+int32_t ShowFileError(int32_t code)
+{
+    return AlertFileError(code == kErrSharingViolation ? int32_t(kErrAccessDenied) : code);
+}
+
+// The wait cursor for the length of a scope.
+class BusyCursor {
+public:
+    BusyCursor() { SetWaitCursor(); }
+    ~BusyCursor() { RestoreSavedCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+bool CLabelsDoc::OnNewDocument(const uint8_t* docSetup)
+{
+    PathRecord folder{};
+    CurrentCardDocumentHost().ApplicationFolder(&folder);
+    if (swap_->CreateSwapFile(folder) != kErrNone)
+        return false;
+    if (docSetup) {
+        std::memcpy(docSetup_, docSetup, kDocSetupSize);
+    } else {
+        std::memset(docSetup_, 0, kDocSetupSize);
+        GetBuiltinLabelType(docSetup_ + kDocSetupLabelType, 0);
+    }
+    ApplyDocSetup(docSetup_ + kDocSetupLabelType);
+    CreateFirstPages();
+    ComputePageSize();
+    ComputeMargins();
+    ResetPages(pageBlock_.firstPage);
+    state_ = kDocStateNew;
+    return true;
+}
+
+bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
+{
+    path_ = path;
+    BusyCursor busy;
+    const PathRecord folder = FolderOf(path);
+    readOnly_ = CheckDirectoryWritable(&folder, 0) != kErrNone;
+    if (swap_->CreateSwapFile(folder) != kErrNone)
+        return false;
+    FileHandle file = kNoFile;
+    const int32_t err = FileOpen(&path, readOnly_ ? kFileRead : kFileReadWrite, &file);
+    if (err != kErrNone) {
+        ShowFileError(err);
+        return false;
+    }
+    const int32_t read = ReadDocumentFile(file);
+    if (read != 0) {
+        FileClose(file);
+        if (read != kReadRefused)
+            AlertStopById(kFileMngBase, kMsgReadError, 0);
+        return false;
+    }
+    file_ = file;
+    ReadDocWndPref(path_);
+    ComputePageSize();
+    ComputeMargins();
+    ResetPages(pageBlock_.firstPage);
+    state_ = kDocStateOpened;
+    CurrentCardDocumentHost().AddToRecentFiles(path_);
+    return true;
+}
+
+bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
+{
+    const PathRecord folder = FolderOf(path);
+    if (CheckDirectoryWritable(&folder, 0) != kErrNone)
+        return false;
+    const bool sameFile = file_ != kNoFile && PathRecordEqual(&path, &path_);
+    // Another file is taken over only when this program could open it for
+    // writing: one that another document holds is locked.
+    if (!sameFile && FileExists(&path, 0)) {
+        FileHandle probe = kNoFile;
+        const int32_t err = FileOpen(&path, kFileReadWrite, &probe);
+        if (err != kErrNone) {
+            ShowFileError(err);
+            return false;
+        }
+        FileClose(probe);
+    }
+    // The old file stays until the new one is complete, so the disk must
+    // hold the whole new one beside it.
+    if (GetDiskFreeBytes(PathRecordToPosix(folder).c_str()) < double(swap_->GetFileSize()) + kSaveReserve) {
+        AlertStop(LookupString(kDiskFullString), 0);
+        return false;
+    }
+    // The single undo step may keep a copy of a story in the story store;
+    // it goes now, so that the copy never reaches the file.
+    SetUndoOwner(nullptr);
+    const int16_t page = GetCurrentPage();
+    if (ClosePages() != 0) {
+        ReopenAfterSave(page);
+        return false;
+    }
+    PathRecord written{};
+    if (!WriteReplacement(path, &written)) {
+        AlertStopById(kFileMngBase, kMsgWriteError, 0);
+        ReopenAfterSave(page);
+        return false;
+    }
+    if (!InstallReplacement(written, path, sameFile)) {
+        ReopenAfterSave(page);
+        return false;
+    }
+    ReopenAfterSave(page);
+    SetModified(false);
+    return true;
+}
+
+bool CLabelsDoc::WriteReplacement(const PathRecord& target, PathRecord* written)
+{
+    const PathRecord folder = FolderOf(target);
+    if (CreateTempFileName(&folder, "LQX", written) != kErrNone)
+        return false;
+    FileHandle file = kNoFile;
+    int32_t err = FileOpen(written, kFileReadWrite, &file);
+    if (err == kErrNone) {
+        err = WriteDocumentFile(file, kCardKindCode);
+        if (err == kErrNone)
+            err = FileSync(file);
+        const int32_t closed = FileClose(file);
+        if (err == kErrNone)
+            err = closed;
+    }
+    if (err != kErrNone) {
+        FileDelete(written);
+        return false;
+    }
+    return true;
+}
+
+bool CLabelsDoc::InstallReplacement(const PathRecord& written, const PathRecord& target, bool sameFile)
+{
+    // The file this document holds open cannot be replaced while it is
+    // held; it is let go for the replacement and taken again after it.
+    if (sameFile) {
+        FileClose(file_);
+        file_ = kNoFile;
+    }
+    const int32_t err = FileReplace(&written, &target);
+    if (err != kErrNone) {
+        FileDelete(&written);
+        if (sameFile && FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_) != kErrNone)
+            file_ = kNoFile;
+        ShowFileError(err);
+        return false;
+    }
+    if (!sameFile && file_ != kNoFile) {
+        FileClose(file_);
+        file_ = kNoFile;
+    }
+    readOnly_ = false;
+    if (FileOpen(&target, kFileReadWrite, &file_) != kErrNone)
+        file_ = kNoFile;
+    return true;
+}
+
+void CLabelsDoc::ReopenAfterSave(int16_t page)
+{
+    OpenPages(page, 1, 1);
+    RefreshView();
+    manager_->ResetFrameStates(kFrameStateRedraw);
+}
+
+void CLabelsDoc::OnCloseDocument()
+{
+    if (state_ > kDocStateViewed) {
+        if (FrameTool* tool = ToolOfKind(currentTool_))
+            tool->Deactivate();
+        AutoSaveStop(this);
+        WriteDocWndPref(path_);
+    }
+}
+
+bool CLabelsDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (CurrentCardDocumentHost().AskSaveChanges(Title())) {
+    case CardDocumentHost::kSaveYes:
+        return DoFileSave();
+    case CardDocumentHost::kSaveNo:
+        return true;
+    case CardDocumentHost::kSaveCancel:
+        break;
+    }
+    return false;
+}
+
+bool CLabelsDoc::DoFileSave() { return DoSave(HasPath() ? &path_ : nullptr); }
+
+bool CLabelsDoc::DoSave(const PathRecord* path)
+{
+    PathRecord target{};
+    if (path) {
+        target = *path;
+    } else {
+        target = path_;
+        if (!HasPath()) {
+            std::strncpy(target.name, Title().c_str(), sizeof target.name - 1);
+            std::strncpy(target.extension, ".lqx", sizeof target.extension - 1);
+        }
+        if (!CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
+            return false;
+    }
+    if (!OnSaveDocument(target))
+        return false;
+    SetPathName(target);
+    CurrentCardDocumentHost().AddToRecentFiles(path_);
+    return true;
+}
+
+void CLabelsDoc::InitialUpdate()
+{
+    if (state_ == kDocStateNew) {
+        fonts_->AddDefaultFont();
+        ApplyPreferences(false);
+        OpenPages(pageBlock_.firstPage, 1, 1);
+        SetModified(false);
+        SelectTool(kToolObject);
+    } else if (state_ == kDocStateOpened) {
+        fonts_->CheckInstalledFonts();
+        ApplyPreferences(false);
+        if (ApplyDocWndPref() != 0)
+            OpenPages(pageBlock_.firstPage, 1, 1);
+        SetModified(false);
+        SelectTool(kToolObject);
+        ComputeMargins();
+    }
+    state_ = int16_t(state_ + kDocStateViewed);
+}

@@ -1,0 +1,160 @@
+// Opening card documents: files that are refused with their message and
+// leave nothing behind, the warning for a file saved with errors, the lock
+// a document holds on its file, and the limit of ten open documents.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "carddoc/card_document_format.h"
+#include "foundation/byte_order.h"
+#include "frames/frame_record_format.h"
+#include "card_test_support.h"
+
+namespace {
+
+class CardOpen : public CardDocTest {
+protected:
+    void SetUp() override
+    {
+        CardDocTest::SetUp();
+        auto doc = CardWithText("Grace Hopper");
+        const PathRecord path = DocPath("good.lqx");
+        ASSERT_TRUE(doc->DoSave(&path));
+        good_ = Bytes("good.lqx");
+        alerts_.clear();
+    }
+
+    // Opens a variant of the good file; the document or null.
+    std::unique_ptr<CLabelsDoc> OpenVariant(const std::string& bytes)
+    {
+        WriteFileBytes(docs_.file("variant.lqx"), bytes);
+        return OpenCardDocument(DocPath("variant.lqx"));
+    }
+    std::string WithWord(size_t at, uint32_t value) const
+    {
+        std::string b = good_;
+        PutU32LE(reinterpret_cast<uint8_t*>(&b[at]), value);
+        return b;
+    }
+
+    std::string good_;
+};
+
+TEST_F(CardOpen, FilesOfAnotherKindOrVersionAreRefusedWithTheirMessage)
+{
+    const struct {
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {WithWord(kCardFileCodeAt, FourCC("QXdb")), "File is not the application data file.\nCan't read this file."},
+        {WithWord(kCardFormatCodeAt, FourCC("QX_2")), "File is not the application data file.\nCan't read this file."},
+        {good_.substr(0, 100), "File is not the application data file.\nCan't read this file."},
+        {WithWord(kCardVersionAt, 9), "Previous version document.\nCan't read this file."},
+        {WithWord(kCardVersionAt, 11), "Previous version document.\nCan't read this file."},
+    };
+    for (const auto& c : cases) {
+        alerts_.clear();
+        EXPECT_EQ(OpenVariant(c.bytes), nullptr);
+        ASSERT_EQ(alerts_.boxes().size(), 1u);
+        EXPECT_EQ(alerts_.lastText(), c.message);
+    }
+    EXPECT_EQ(Leftovers("KPX*"), 0) << "the swap files of refused opens are gone";
+    EXPECT_EQ(OpenDocumentCount(), 0);
+}
+
+TEST_F(CardOpen, PlacesOutsideTheFileAreRefusedAsDamagedWithoutReadingThem)
+{
+    const uint32_t size = uint32_t(good_.size());
+    const std::string cases[] = {
+        WithWord(kCardEndOfData, size + 1),
+        WithWord(kCardEndOfData, kCardDataStart),
+        WithWord(kCardPrintOffset, 0),
+        WithWord(CardSectionOffsetAt(kSectionColours), kCardDataStart + 10),
+        WithWord(CardSectionLengthAt(kSectionFonts), 0xFFFFFFF0u),
+        WithWord(CardSectionOffsetAt(kSectionFrames), size),
+        WithWord(CardSectionLengthAt(kSectionStories), size),
+        WithWord(CardSectionLengthAt(kSectionPages), 3),
+        good_.substr(0, size - 1),
+    };
+    for (const std::string& bytes : cases) {
+        alerts_.clear();
+        EXPECT_EQ(OpenVariant(bytes), nullptr);
+        ASSERT_FALSE(alerts_.boxes().empty());
+        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+    }
+    EXPECT_EQ(Leftovers("KPX*"), 0);
+}
+
+TEST_F(CardOpen, RecordsWithoutAnIdOfTheirOwnAreRefusedAsDamaged)
+{
+    const auto at = [&](int section) {
+        return size_t(GetU32LE(reinterpret_cast<const uint8_t*>(&good_[CardSectionOffsetAt(section)])));
+    };
+    const size_t frames = at(kSectionFrames), stories = at(kSectionStories);
+    const auto withId = [&](size_t record, uint16_t id) {
+        std::string b = good_;
+        PutU16LE(reinterpret_cast<uint8_t*>(&b[record + kRecordIdOffset]), id);
+        return b;
+    };
+    const uint16_t firstFrame = GetU16LE(reinterpret_cast<const uint8_t*>(&good_[frames + kRecordIdOffset]));
+    const std::string cases[] = {
+        withId(frames + kFrameRecordSize, firstFrame),
+        withId(frames, 0),
+        withId(stories, 0),
+    };
+    for (const std::string& bytes : cases) {
+        alerts_.clear();
+        EXPECT_EQ(OpenVariant(bytes), nullptr);
+        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+    }
+    EXPECT_EQ(Leftovers("KPX*"), 0);
+}
+
+TEST_F(CardOpen, AFileSavedWithErrorsIsOpenedAfterTheWarning)
+{
+    auto doc = OpenVariant(WithWord(kCardStatus, 1));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+    EXPECT_EQ(FirstStoryText(*doc), "\rGrace Hopper\r");
+}
+
+TEST_F(CardOpen, AnOpenDocumentHoldsItsFileAgainstEveryOtherOpen)
+{
+    auto first = OpenCardDocument(DocPath("good.lqx"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(OpenCardDocument(DocPath("good.lqx")), nullptr);
+    EXPECT_EQ(alerts_.lastText(), "File is Locked. [5]");
+
+    // Nor can another document save over it.
+    auto other = CardWithText("Other");
+    const PathRecord target = DocPath("good.lqx");
+    alerts_.clear();
+    EXPECT_FALSE(other->DoSave(&target));
+    EXPECT_EQ(alerts_.lastText(), "File is Locked. [5]");
+    EXPECT_TRUE(other->IsModified());
+    EXPECT_EQ(Bytes("good.lqx"), good_);
+
+    first.reset();
+    EXPECT_NE(OpenCardDocument(DocPath("good.lqx")), nullptr) << "the lock goes with the document";
+}
+
+TEST_F(CardOpen, AnEleventhDocumentIsRefusedWithoutAMessage)
+{
+    std::vector<std::unique_ptr<CLabelsDoc>> open;
+    open.push_back(OpenCardDocument(DocPath("good.lqx")));
+    while (open.size() < size_t(kMaxOpenDocuments))
+        open.push_back(NewCardDocument());
+    for (const auto& doc : open)
+        ASSERT_NE(doc, nullptr);
+    alerts_.clear();
+    EXPECT_EQ(NewCardDocument(), nullptr);
+    WriteFileBytes(docs_.file("second.lqx"), good_);
+    EXPECT_EQ(OpenCardDocument(DocPath("second.lqx")), nullptr);
+    EXPECT_TRUE(alerts_.boxes().empty());
+    open.pop_back();
+    EXPECT_NE(OpenCardDocument(DocPath("second.lqx")), nullptr);
+}
+
+}  // namespace

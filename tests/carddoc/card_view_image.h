@@ -1,0 +1,50 @@
+// A card view that draws into an image, for the card document's tests.
+#pragma once
+
+#include <QImage>
+#include <memory>
+#include <vector>
+
+#include "carddoc/card_view_services.h"
+#include "frames/curr_page_mng.h"
+#include "platform/dc.h"
+
+class ImageCardView : public CardViewServices {
+public:
+    ImageCardView(int width, int height) : image(width, height, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        dc = Dc::ForImage(&image);
+    }
+    Dc* GetViewDC() override { return targets.empty() ? dc.get() : targets.back(); }
+    void PushDrawTarget(Dc* target, uint32_t) override { targets.push_back(target); }
+    void PopDrawTarget() override { targets.pop_back(); }
+    bool IsScreenTarget() const override { return targets.empty(); }
+    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
+    void InvalidateRect(const IntRect&, bool) override {}
+    void InvalidateRgn(const Region&, bool) override {}
+    void Refresh() override {}
+    void UpdateNow() override {}
+    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
+
+    // Every frame of the shown page, bottom to top.
+    void Paint(CurrPageMng* manager)
+    {
+        image.fill(Qt::white);
+        manager->ResetFrameStates(1);
+        manager->DrawAll(dc.get(), 1);
+    }
+    // Pixels darker than mid grey in the rectangle.
+    int Ink(int left, int top, int right, int bottom) const
+    {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                n += qGray(image.pixel(x, y)) < 128;
+        return n;
+    }
+
+    QImage image;
+    std::unique_ptr<Dc> dc;
+    std::vector<Dc*> targets;
+};

@@ -1,0 +1,217 @@
+// card: card documents on the command line.
+//   new-sample OUT.lqx   writes the sample business card the program ships
+//   dump FILE            the header, sections, pages, frames and stories of
+//                        a card document, as text
+//
+// Both work with a program folder of their own, so that neither the user's
+// preferences nor their window records are read or changed.
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "card_sample.h"
+#include "carddoc/card_document_header.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_doc_registry.h"
+#include "foundation/file_io.h"
+#include "foundation/program_folder.h"
+#include "frames/frame_obj.h"
+#include "frames/frame_record_format.h"
+#include "frames/frame_store.h"
+#include "frames/page_table.h"
+#include "frames/record_header_format.h"
+#include "frames/story_store.h"
+#include "text/style_runs.h"
+#include "text/text_context.h"
+#include "tool_command.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: card new-sample OUT.lqx | card dump FILE";
+
+// A Qt application for the fonts, and a program folder that goes away
+// afterwards.
+class CardSession {
+public:
+    CardSession()
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        if (!QGuiApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "tessaline-tool";
+            static char* argv[] = {name, nullptr};
+            app_ = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        SetProgramFolderForTesting(folder_.path().toStdString());
+    }
+    ~CardSession() { SetProgramFolderForTesting(""); }
+    CardSession(const CardSession&) = delete;
+    CardSession& operator=(const CardSession&) = delete;
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+    QTemporaryDir folder_;
+};
+
+std::string Code(uint32_t v)
+{
+    std::string s;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = char((v >> shift) & 0xFF);
+        s += c >= 0x20 && c < 0x7F ? c : '?';
+    }
+    return s;
+}
+
+std::string Escaped(const uint8_t* text, uint32_t n)
+{
+    std::string out;
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint8_t c = text[i];
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c == 0x7F) {
+            char e[8];
+            std::snprintf(e, sizeof e, "\\x%02X", c);
+            out += e;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+int RunNewSample(const std::string& out)
+{
+    CardSession session;
+    PathRecord path{};
+    if (PathRecordFromPosix(out, &path) != 0)
+        return ToolFail("cannot name " + out);
+    auto doc = NewCardDocument();
+    if (!doc)
+        return ToolFail("cannot make a card document");
+    doc->InitialUpdate();
+    if (!BuildSampleCard(*doc))
+        return ToolFail("cannot build the sample card");
+    if (!doc->DoSave(&path))
+        return ToolFail("cannot save " + out);
+    return 0;
+}
+
+void PrintHeader(const CardDocHeader& h, uint64_t size)
+{
+    static const char* const kSectionNames[kCardSectionCount] = {"colours", "fonts",  "empty",   "pages",
+                                                                 "empty",   "frames", "stories", "empty"};
+    std::printf("header: status %u, file '%s', format '%s', kind '%s', version %u, end of data %u (file %llu)\n",
+                h.status, Code(h.fileCode).c_str(), Code(h.formatCode).c_str(), Code(h.kind).c_str(), h.version,
+                h.endOfData, static_cast<unsigned long long>(size));
+    std::printf("section print settings: offset %u\n", h.printOffset);
+    for (int s = 0; s < kCardSectionCount; ++s)
+        std::printf("section %s: offset %u length %u\n", kSectionNames[s], h.sections[s].offset, h.sections[s].length);
+    std::printf("thumbnail: offset %u length %u kind '%s'\n", h.thumbnail.offset, h.thumbnail.length,
+                Code(h.thumbnailKind).c_str());
+    std::printf("counts: pages %u, frames %u, stories %u\n", h.pageCount, h.frameCount, h.storyCount);
+}
+
+void PrintDocument(CLabelsDoc& doc)
+{
+    const PageBlock& p = doc.PageGeometry();
+    std::printf("card: %g x %g points, sides %d, first page %d, unit %d, margins %d %d %d %d\n", p.cardWidth,
+                p.cardHeight, p.sides, p.firstPage, p.unit, p.margins[0], p.margins[1], p.margins[2], p.margins[3]);
+    std::printf("label layout: %.63s\n", reinterpret_cast<const char*>(doc.LabelLayout()));
+
+    PageTable* pages = doc.Pages();
+    for (int32_t i = 0; i < pages->Count(); ++i) {
+        uint8_t record[kPageRecordSize];
+        pages->GetPage(i, record);
+        std::printf("page %d: handle %u\n", PageNumber(record), PageHandle(record));
+    }
+
+    FrameStore* frames = doc.Frames();
+    for (int32_t i = 0; i < frames->Count(); ++i) {
+        uint8_t record[kFrameRecordSize];
+        std::memcpy(record, frames->RecordPtr(i), kFrameRecordSize);
+        const uint16_t id = HeaderId(record);
+        int16_t page = kNoPageNumber;
+        pages->NumberOfHandle(FramePage(record), &page);
+        std::printf("frame %u: type %u, residence %u, page %d, story %u", id, FrameType(record),
+                    FrameResidence(record), page, FrameStory(record));
+        if (const FrameObj* f = frames->LoadFrame(id, 0)) {
+            const FramePlacement& at = f->Block().attr.geometry;
+            std::printf(", at %d %d size %d x %d angle %g", at.x, at.y, at.width, at.height, double(at.angle));
+        } else {
+            std::printf(", not readable");
+        }
+        std::printf("\n");
+    }
+
+    StoryStore* stories = doc.Stories();
+    TextContext& ctx = doc.Text();
+    for (int32_t i = 0; i < stories->Count(); ++i) {
+        const uint16_t id = HeaderId(stories->RecordPtr(i));
+        if (stories->BindStory(id) != 0) {
+            std::printf("story %u: not readable\n", id);
+            continue;
+        }
+        std::printf("story %u: %d paragraphs\n", id, ctx.ParagraphCount());
+        for (int32_t n = 0; n < ctx.ParagraphCount(); ++n) {
+            if (!ctx.SelectParagraph(n)) {
+                std::printf("  paragraph %d: not readable\n", n);
+                continue;
+            }
+            const ParagraphText para = ctx.Current();
+            std::printf("  \"%s\"", Escaped(para.Chars(), para.Length()).c_str());
+            for (const RunEntry& run : ReadRunTable(para)) {
+                if (run.flags & kRunField)
+                    std::printf(" [field %d at %u length %d]", int16_t(run.fieldId), run.start, int16_t(run.fieldLength));
+            }
+            std::printf("\n");
+        }
+    }
+}
+
+int RunDump(const std::string& file)
+{
+    CardSession session;
+    PathRecord path{};
+    FileHandle h = kNoFile;
+    if (PathRecordFromPosix(file, &path) != 0 || FileOpen(&path, kFileRead, &h) != 0)
+        return ToolFail("cannot open " + file);
+    uint8_t bytes[kCardHeaderSize];
+    uint32_t size = 0;
+    const bool read = FileRead(h, bytes, sizeof bytes) == 0 && FileGetSize(h, &size) == 0;
+    FileClose(h);
+    if (!read)
+        return ToolFail(file + " is shorter than a card document's header");
+    CardDocHeader header;
+    DecodeCardHeader(bytes, &header);
+    std::printf("file: %s (%u bytes)\n", file.c_str(), size);
+    PrintHeader(header, size);
+    static const char* const kChecks[] = {"good", "not a card document", "another version", "damaged"};
+    const CardHeaderCheck check = CheckCardHeader(header, size);
+    std::printf("check: %s\n", kChecks[int(check)]);
+    if (check != CardHeaderCheck::kGood)
+        return 1;
+    auto doc = OpenCardDocument(path);
+    if (!doc)
+        return ToolFail("the document cannot be opened");
+    PrintDocument(*doc);
+    return 0;
+}
+
+int RunCard(const ToolArgs& args)
+{
+    if (args.size() == 2 && args[0] == "new-sample")
+        return RunNewSample(args[1]);
+    if (args.size() == 2 && args[0] == "dump")
+        return RunDump(args[1]);
+    return ToolFail(kUsage);
+}
+
+}  // namespace
+
+TESSALINE_TOOL_COMMAND("card", "card new-sample OUT.lqx | card dump FILE", RunCard);
