@@ -45,7 +45,8 @@ public:
     // Opens it (or brings it forward) over the current database's values.
     static void ShowModeless(QWidget* parent);
 
-protected:
+    // OK and Cancel: the modeless Find One searches and goes; the others
+    // end with their result.
     void accept() override;
     void reject() override;
 
