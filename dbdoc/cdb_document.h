@@ -137,7 +137,7 @@ public:
     int16_t SortRecords(int32_t mode, int32_t field);
     int32_t SortRecords(int32_t mode) override { return SortRecords(mode, -1); }
     // The sort the dialog chose: three field ids, descending.
-    void ApplySort(const SortSpec& spec);
+    void ApplySort(const SortSpec& order);
     // The bulk-mail class chosen (1 First Class, 2 Standard (A)); 1 when
     // refused for too few records.
     int16_t ApplyBulkMail(uint8_t mode);

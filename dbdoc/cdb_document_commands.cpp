@@ -125,18 +125,18 @@ int16_t CDBDocument::SortRecords(int32_t mode, int32_t field)
         dialog.SetData(LoadSortSpec(Header() + dbh::kSortSpec));
         if (dialog.exec() != QDialog::Accepted)
             return 1;
-        SortSpec spec;
-        dialog.GetData(&spec);
-        ApplySort(spec);
+        SortSpec order;
+        dialog.GetData(&order);
+        ApplySort(order);
         return 0;
     }
     case 1: {
-        SortSpec spec = LoadSortSpec(Header() + dbh::kSortSpec);
-        spec.bulkMail = 0;
-        spec.fields[0] = field < 0 ? dbsort::kNone : uint16_t(field);
-        spec.fields[1] = spec.fields[2] = dbsort::kNone;
-        StoreSortSpec(spec, Header() + dbh::kSortSpec);
-        Data().SetSortSpec(spec);
+        SortSpec order = LoadSortSpec(Header() + dbh::kSortSpec);
+        order.bulkMail = 0;
+        order.fields[0] = field < 0 ? dbsort::kNone : uint16_t(field);
+        order.fields[1] = order.fields[2] = dbsort::kNone;
+        StoreSortSpec(order, Header() + dbh::kSortSpec);
+        Data().SetSortSpec(order);
         RebuildSelection(kPassBuild);
         UpdateSortToolBar();
         return 0;

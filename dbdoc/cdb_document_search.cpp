@@ -85,10 +85,10 @@ int32_t CDBDocument::MostRecentCriterion() const
 
 int32_t CDBDocument::SortComboIndex() const
 {
-    const SortSpec& spec = Data().GetSortSpec();
-    if (spec.bulkMail != 0)
+    const SortSpec& order = Data().GetSortSpec();
+    if (order.bulkMail != 0)
         return 1;
-    for (uint16_t id : spec.fields) {
+    for (uint16_t id : order.fields) {
         if (id == dbsort::kNone)
             continue;
         const int32_t column = FieldIndexOfId(id, 0);
@@ -134,28 +134,28 @@ void CDBDocument::RebuildSelection(int32_t pass)
 
 void CDBDocument::ApplySort(const SortSpec& chosen)
 {
-    SortSpec spec = chosen;
-    spec.bulkMail = 0;
-    StoreSortSpec(spec, Header() + dbh::kSortSpec);
-    Data().SetSortSpec(spec);
+    SortSpec order = chosen;
+    order.bulkMail = 0;
+    StoreSortSpec(order, Header() + dbh::kSortSpec);
+    Data().SetSortSpec(order);
     RebuildSelection(kPassCommitAndBuild);
 }
 
 int16_t CDBDocument::ApplyBulkMail(uint8_t mode)
 {
-    SortSpec spec = LoadSortSpec(Header() + dbh::kSortSpec);
+    SortSpec order = LoadSortSpec(Header() + dbh::kSortSpec);
     const int32_t needed = mode == 1 ? 500 : 200;
     if (mode < 1 || mode > 2 || Data().GetLiveCount() < needed) {
         if (mode == 1 || mode == 2)
             DatabaseNote(26 + mode);
-        spec.bulkMail = 0;
-        StoreSortSpec(spec, Header() + dbh::kSortSpec);
+        order.bulkMail = 0;
+        StoreSortSpec(order, Header() + dbh::kSortSpec);
         UpdateSortToolBar();
         return 1;
     }
-    spec.bulkMail = mode;
-    StoreSortSpec(spec, Header() + dbh::kSortSpec);
-    Data().SetSortSpec(spec);
+    order.bulkMail = mode;
+    StoreSortSpec(order, Header() + dbh::kSortSpec);
+    Data().SetSortSpec(order);
     RebuildSelection(kPassBuild);
     UpdateSortToolBar();
     return 0;

@@ -418,15 +418,15 @@ CDlgSortCriteria::CDlgSortCriteria(QWidget* parent) : QDialog(parent)
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void CDlgSortCriteria::SetData(const SortSpec& spec)
+void CDlgSortCriteria::SetData(const SortSpec& order)
 {
-    spec_ = spec;
+    sortOrder_ = order;
     for (int32_t i = 0; i < 3; ++i) {
-        const uint16_t id = spec.fields[i];
+        const uint16_t id = order.fields[i];
         const int32_t column = id == dbsort::kNone ? -1 : FieldIndexOfId(id, 0);
         combos_[i]->setCurrentIndex(column >= 0 && column < kEntryColumnCount ? column + 1 : 0);
     }
-    SetDescending(spec.descending != 0);
+    SetDescending(order.descending != 0);
 }
 
 void CDlgSortCriteria::SetDescending(bool on)
@@ -434,14 +434,14 @@ void CDlgSortCriteria::SetDescending(bool on)
     order_->button(on ? 1 : 0)->setChecked(true);
 }
 
-void CDlgSortCriteria::GetData(SortSpec* spec) const
+void CDlgSortCriteria::GetData(SortSpec* order) const
 {
-    *spec = spec_;
+    *order = sortOrder_;
     for (int32_t i = 0; i < 3; ++i) {
         const int32_t entry = combos_[i]->currentIndex();
-        spec->fields[i] = entry <= 0 ? dbsort::kNone : uint16_t(FieldIdByIndex(entry - 1));
+        order->fields[i] = entry <= 0 ? dbsort::kNone : uint16_t(FieldIdByIndex(entry - 1));
     }
-    spec->descending = order_->checkedId() == 1 ? 1 : 0;
+    order->descending = order_->checkedId() == 1 ? 1 : 0;
 }
 
 // ---- Name Custom Fields ----

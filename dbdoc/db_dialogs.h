@@ -118,13 +118,13 @@ private:
 class CDlgSortCriteria : public QDialog {
 public:
     explicit CDlgSortCriteria(QWidget* parent = nullptr);
-    void SetData(const SortSpec& spec);
-    void GetData(SortSpec* spec) const;
+    void SetData(const SortSpec& order);
+    void GetData(SortSpec* order) const;
     QComboBox* Combo(int32_t i) const { return combos_[i]; }
     void SetDescending(bool on);
 
 private:
-    SortSpec spec_;
+    SortSpec sortOrder_;
     QComboBox* combos_[3] = {};
     QButtonGroup* order_ = nullptr;
 };

@@ -24,17 +24,17 @@ namespace {
 TEST(DbDialogsTest, SortCriteriaKeepsNoneAndTheOrder)
 {
     CDlgSortCriteria dialog;
-    SortSpec spec;
-    spec.fields[0] = kFieldCity;
-    spec.fields[1] = dbsort::kNone;
-    spec.fields[2] = kFieldFirstName;
-    spec.descending = 1;
-    dialog.SetData(spec);
+    SortSpec order;
+    order.fields[0] = kFieldCity;
+    order.fields[1] = dbsort::kNone;
+    order.fields[2] = kFieldFirstName;
+    order.descending = 1;
+    dialog.SetData(order);
     EXPECT_EQ(dialog.Combo(0)->currentIndex(), 7);
     EXPECT_EQ(dialog.Combo(1)->currentText(), "None");
     SortSpec back;
     dialog.GetData(&back);
-    EXPECT_EQ(back, spec);
+    EXPECT_EQ(back, order);
     dialog.Combo(0)->setCurrentIndex(0);
     dialog.SetDescending(false);
     dialog.GetData(&back);
