@@ -157,8 +157,8 @@ TEST_F(DbViewsTest, TypingAndEnterCommitsTheRecordAndItSurvivesReopening)
     EXPECT_EQ(browser->CurrentRow(), 4);
     EXPECT_EQ(Text(kLastNameColumn), "Young");
     // Categories and fields the form does not show stay as they were.
-    doc.reset();
     window.reset();
+    doc.reset();
     const auto names = LastNames(path);
     EXPECT_EQ(names, (std::multiset<std::string>{"Young", "Baker", "Clark", "Dixon", "Evans"}));
 }
@@ -201,8 +201,8 @@ TEST_F(DbViewsTest, NewRecordTwiceAddsOneAndAnUntypedOneIsNotKept)
     Type(kLastNameColumn, "Moore");
     QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Return);
     EXPECT_EQ(Text(kLastNameColumn), "Moore");
-    doc.reset();
     window.reset();
+    doc.reset();
     EXPECT_EQ(LastNames(path).count("Moore"), 1u);
     EXPECT_EQ(LastNames(path).size(), 6u);
 }
@@ -228,8 +228,8 @@ TEST_F(DbViewsTest, DeleteAsksAndUndoBringsTheRecordBackThenRedoDeletesAgain)
     doc->OnEditUndo();
     EXPECT_TRUE(alerts.boxes().empty());
     EXPECT_EQ(browser->RowCount(), 4);
-    doc.reset();
     window.reset();
+    doc.reset();
     EXPECT_EQ(LastNames(path).count("Baker"), 0u);
 }
 
@@ -370,11 +370,35 @@ TEST(BrsListBoxTest, DraggingBelowScrollsFastFarOutAndStopsOnRelease)
     EXPECT_FALSE(list.AutoScrolling());
 }
 
-// The shell's side: the adapter and the factory of the database kind.
-class DbShellTest : public DbViewsTest {
+// The shell's side: the adapter and the factory of the database kind. The
+// host makes the window with both views, and takes it down before the
+// document goes, as the main frame does.
+class DbShellTest : public DbViewsTest, public DocumentFrameHost {
 protected:
+    bool CreateDocumentFrame(ShellDocument* document, bool) override
+    {
+        window = std::make_unique<QWidget>();
+        auto* layout = new QHBoxLayout(window.get());
+        QWidget* left = document->CreateView(0, window.get());
+        QWidget* right = document->CreateView(1, window.get());
+        if (!left || !right)
+            return false;
+        layout->addWidget(left);
+        layout->addWidget(right);
+        window->show();
+        return true;
+    }
+    void DestroyDocumentFrames(ShellDocument*) override
+    {
+        window.reset();
+        form = nullptr;
+        browser = nullptr;
+    }
+    void ActivateDocumentFrame(ShellDocument*) override {}
+
     DatabaseShellDocument* OpenThroughShell(DocManager& docs)
     {
+        docs.SetFrameHost(this);
         auto kind = std::make_unique<DocTemplate>(130, "Tessaline Database\nDatabase\nDatabase\nDatabase (*.dqx)\n.dqx\nTessalineDB\nTessaline Database",
                                                   ChildFrameKind::kDatabase);
         kind->SetFactory(std::make_unique<DatabaseDocumentFactory>());
@@ -382,11 +406,6 @@ protected:
         auto* shell = dynamic_cast<DatabaseShellDocument*>(docs.OpenDocument(t, dir.file("people.dqx"), true));
         if (!shell)
             return nullptr;
-        window = std::make_unique<QWidget>();
-        auto* layout = new QHBoxLayout(window.get());
-        layout->addWidget(shell->CreateView(0, window.get()));
-        layout->addWidget(shell->CreateView(1, window.get()));
-        window->show();
         form = shell->DataEntryView();
         browser = shell->BrowserView();
         return shell;
