@@ -12,6 +12,7 @@
 
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
 #include "app/profile.h"
@@ -93,7 +94,8 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 
     docs_.LoadRecentFiles();
     docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
-    docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+    InstallDatabaseDocumentKind(
+        docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase)));
     InstallCardDocumentKind(&docs_);
 
     LogFont filter;
