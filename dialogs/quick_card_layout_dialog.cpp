@@ -307,22 +307,30 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
     // Layout: the field chooser and the list on the left, the item's
     // properties on the right, the empty-space rules and the preview below.
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(QStringLiteral("Database &Field:"), this));
+    auto* fieldLabel = new QLabel(QStringLiteral("Database &Field:"), this);
+    fieldLabel->setBuddy(fields_);
+    left->addWidget(fieldLabel);
     left->addWidget(fields_);
     auto* insertRow = new QHBoxLayout;
     insertRow->addWidget(insert_);
     insertRow->addWidget(delete_);
     left->addLayout(insertRow);
-    left->addWidget(new QLabel(QStringLiteral("Fields in &Quick Card:"), this));
+    auto* listLabel = new QLabel(QStringLiteral("Fields in &Quick Card:"), this);
+    listLabel->setBuddy(list_);
+    left->addWidget(listLabel);
     left->addWidget(list_, 1);
 
     auto* props = new QGroupBox(QStringLiteral("Item Properties"), this);
     auto* grid = new QGridLayout(props);
     grid->addWidget(captionLabel_, 0, 0);
     grid->addWidget(caption_, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Font &Size:"), props), 1, 0);
+    auto* sizeLabel = new QLabel(QStringLiteral("Font &Size:"), props);
+    sizeLabel->setBuddy(sizes_);
+    grid->addWidget(sizeLabel, 1, 0);
     grid->addWidget(sizes_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("&Units"), props), 1, 2);
+    auto* unitsLabel = new QLabel(QStringLiteral("&Units"), props);
+    unitsLabel->setBuddy(units_);
+    grid->addWidget(unitsLabel, 1, 2);
     grid->addWidget(units_, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("Horizontal space"), props), 2, 0);
     grid->addWidget(hSpace_, 2, 1);
