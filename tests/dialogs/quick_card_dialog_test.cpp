@@ -13,14 +13,14 @@
 
 namespace {
 
-struct Spec {
+struct Settings {
     uint8_t bytes[kQuickCardSpecSize] = {};
-    Spec& Set(size_t offset, uint32_t v)
+    Settings& Set(size_t offset, uint32_t v)
     {
         PutU32LE(bytes + offset, v);
         return *this;
     }
-    Spec& Include(int n, bool newLine = false)
+    Settings& Include(int n, bool newLine = false)
     {
         Set(kQcSpecInclude + 4 * n, 1);
         return Set(kQcSpecNewLine + 4 * n, newLine ? 1 : 0);
@@ -28,11 +28,11 @@ struct Spec {
 };
 
 // The sample as drawn over 300 x 150 pixels.
-QImage Sample(const Spec& spec)
+QImage Sample(const Settings& settings)
 {
     QImage image(300, 150, QImage::Format_RGB32);
     CQuickCardSampleWnd pane;
-    pane.SetSettings(spec.bytes);
+    pane.SetSettings(settings.bytes);
     {
         std::unique_ptr<Dc> dc = Dc::ForImage(&image);
         pane.Draw(dc.get(), IntRect{0, 0, 300, 150});
@@ -53,7 +53,7 @@ QRect Inked(const QImage& image)
 
 TEST(QuickCardDialog, ReturnsWhatWasClickedAndCancelKeepsTheRecord)
 {
-    Spec in;
+    Settings in;
     in.Include(1).Include(2).Include(5, true).Set(kQcSpecBarcode, 1);
     CDlgQuickCard dialog;
     dialog.SetRecord(in.bytes);
@@ -81,24 +81,24 @@ TEST(QuickCardDialog, ReturnsWhatWasClickedAndCancelKeepsTheRecord)
     EXPECT_EQ(std::memcmp(cancelled.Record(), in.bytes, kQuickCardSpecSize), 0);
 
     dialog.accept();
-    Spec want;
+    Settings want;
     want.Include(1).Set(kQcSpecNewLine + 4 * 5, 1).Include(7, true).Set(kQcSpecNoBlankLines, 1);
     EXPECT_EQ(std::memcmp(dialog.Record(), want.bytes, kQuickCardSpecSize), 0);
 }
 
 TEST(QuickCardDialog, SampleDrawsOnlyWhatIsAskedAndLeavesRoomForLeftOutFields)
 {
-    EXPECT_TRUE(Inked(Sample(Spec())).isEmpty());
+    EXPECT_TRUE(Inked(Sample(Settings())).isEmpty());
     // The barcode alone: 5 pixels high at the drawing area's corner, 12
     // digits of five bars between the two frame bars.
-    Spec barcode;
+    Settings barcode;
     barcode.Set(kQcSpecBarcode, 1);
     const QRect bars = Inked(Sample(barcode));
     EXPECT_EQ(bars, QRect(10, 10, 3 + 12 * 11 + 1, 5));
 
-    Spec gap;
+    Settings gap;
     gap.Include(0).Include(2);
-    Spec closed = gap;
+    Settings closed = gap;
     closed.Set(kQcSpecNoBlankSpace, 1);
     const QRect open = Inked(Sample(gap));
     const QRect shut = Inked(Sample(closed));
@@ -107,14 +107,14 @@ TEST(QuickCardDialog, SampleDrawsOnlyWhatIsAskedAndLeavesRoomForLeftOutFields)
     EXPECT_EQ(open.height(), shut.height());
 
     // A left-out field's line break leaves a blank line unless told not to.
-    Spec lines;
+    Settings lines;
     lines.Include(1).Set(kQcSpecNewLine + 4 * 2, 1).Include(3, true);
-    Spec tight = lines;
+    Settings tight = lines;
     tight.Set(kQcSpecNoBlankLines, 1);
     const int blank = Inked(Sample(lines)).bottom() - Inked(Sample(tight)).bottom();
     EXPECT_GT(blank, 8);
     // The first line drawn is not pushed down by its own break.
-    Spec first;
+    Settings first;
     first.Include(4, true);
     EXPECT_LT(Inked(Sample(first)).top(), 16);
 }

@@ -50,14 +50,14 @@ Shot Counter()
 
 Shot QuickCard()
 {
-    uint8_t spec[kQuickCardSpecSize] = {};
+    uint8_t settings[kQuickCardSpecSize] = {};
     for (int n : {0, 1, 2, 4, 5, 7, 8, 9})
-        PutU32LE(spec + kQcSpecInclude + 4 * n, 1);
+        PutU32LE(settings + kQcSpecInclude + 4 * n, 1);
     for (int n : {1, 4, 5, 7})
-        PutU32LE(spec + kQcSpecNewLine + 4 * n, 1);
-    PutU32LE(spec + kQcSpecBarcode, 1);
+        PutU32LE(settings + kQcSpecNewLine + 4 * n, 1);
+    PutU32LE(settings + kQcSpecBarcode, 1);
     auto dialog = std::make_unique<CDlgQuickCard>();
-    dialog->SetRecord(spec);
+    dialog->SetRecord(settings);
     return {std::move(dialog), {}};
 }
 
@@ -137,7 +137,7 @@ const struct {
     const char* name;
     Shot (*make)();
 } kShots[] = {
-    {"counter-spec", Counter}, {"quick-card", QuickCard}, {"quick-card-layout", QuickCardLayout},
+    {"counter", Counter}, {"quick-card", QuickCard}, {"quick-card-layout", QuickCardLayout},
     {"preferences", Preferences}, {"export-db", ExportDb}, {"report-db", ReportDb}, {"import-db", ImportDb},
 };
 
