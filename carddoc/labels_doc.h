@@ -146,6 +146,19 @@ public:
     void UpdateScrollSizes();
     void RefreshView();
     void GetPageRect(IntRect* out) const;
+
+    // ---- pictures and text from outside (picture_export.cpp) ----
+    // The current page drawn into a picture fitted into width x height
+    // points (kind: carddoc/picture_export.h): a DibHandle for the bitmap
+    // kinds, metafile bits for the metafile kind, into *out (made or
+    // refilled). With actualSize a card larger than the area is drawn at
+    // 100%. 0, 1 without a view to draw with, or 2 when the picture could
+    // not be made.
+    int32_t RenderPicture(double width, double height, int32_t kind, bool actualSize, Handle* out);
+    // File > Export As Picture.
+    void ExportAsPicture(QWidget* parent = nullptr);
+    // File > Import Text into the text frame in edit; 1 when none is.
+    int32_t ImportText(QWidget* parent = nullptr);
     // A new frame of the type on the shown page (a group in the group
     // list); null when the page has no room or the frame cannot be made.
     FrameObj* NewFrame(int16_t type) override;
