@@ -404,8 +404,14 @@ void SelectionTool::ShowSelection(bool on)
 
 void SelectionTool::ClampOffsetToPage(IntPoint* offset, int16_t mode, uint8_t force)
 {
+    // Frames stand in the coordinates of the whole page area (both page
+    // slots and the margin around them), so that is the limit, not one
+    // slot's size.
     IntRect page;
-    GetPageRect(&page);
+    if (auto* doc = dynamic_cast<CLabelsDoc*>(document_))
+        doc->GetPageRect(&page);
+    else
+        GetPageRect(&page);
     const int16_t which = mode == 2 ? kGeometryDrag : kGeometryCurrent;
     for (int16_t i = 0; i < count_; ++i)
         selected_[i]->ClampMove(offset, page, which, force);
