@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
@@ -111,6 +112,12 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     LoadAppCursors(389, 424);
 
     GetProgramFolder(&programFolder_);
+    // The store has told the user when its swap file can't be made.
+    if (CreateClipboardStore(programFolder_, mainFrame_.get()) != 0) {
+        ExitInstance();
+        mainFrame_.reset();
+        return false;
+    }
     LoadSavePreviewFormats(&programFolder_, false);
     for (int32_t column = 0; column < kEntryColumnCount; ++column) {
         char text[kDocSetupSampleTextSize] = {};
@@ -155,6 +162,7 @@ int32_t CCardApp::ExitInstance()
     started_ = false;
     LoadSavePreviewFormats(&programFolder_, true);
     FreeAppCursors();
+    DestroyClipboardStore();
     FontMenuPopup::Destroy();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
@@ -304,6 +312,9 @@ bool CCardApp::OnCommand(uint32_t id)
     case kCmdOpenDocument:
         OnFileOpenDocument();
         return true;
+    case kCmdShowClipboard:
+        ToggleClipboardWindow();
+        return true;
     case kCmdCloseAll:
         if (docs_.SaveAllModified())
             docs_.CloseAllDocuments();
@@ -364,6 +375,10 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
         return true;
     case kCmdCloseAll:
         ui.Enable(docs_.DocumentCount() > 0);
+        return true;
+    case kCmdShowClipboard:
+        ui.Enable(ClipboardWindow() != nullptr);
+        ui.SetCheck(IsClipboardWindowVisible());
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:

@@ -263,6 +263,13 @@ public:
     void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn) override;
     uint8_t ClickState() override;
     void RedrawPage() override { RefreshView(); }
+    void ClearUndo() override;
+    void RestartCaret() override;
+    void SelectAll(bool on, bool redraw) override;
+    void SetTypingAttribute(int rank, int16_t value) override;
+    void PublishTextAttributes() override;
+    ParaFormat ParagraphAttributes() override;
+    TextClipboard* Clipboard() override;
 
 private:
     // The parts of a save between choosing the file and installing it.
