@@ -16,6 +16,7 @@
 
 #include <QDialog>
 
+#include "foundation/alert_sink.h"
 #include "wizard/doc_setup.h"
 #include "wizard/wiz_tree.h"
 
@@ -41,8 +42,6 @@ enum : uint32_t {
 
 // What DoModal answers.
 constexpr int32_t kIdWizFinish = 12325;
-constexpr int32_t kIdCancel = 2;
-constexpr int32_t kIdOk = 1;
 
 // Page indexes in the sheet's table.
 enum : int32_t {

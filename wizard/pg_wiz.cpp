@@ -61,6 +61,8 @@ void CPgWiz::PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int
 {
     control->setParent(this);
     control->setGeometry(DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height));
+    // Controls made while the page is already on screen would stay hidden.
+    control->show();
     if (id != -1) {
         control->setObjectName(QStringLiteral("control%1").arg(id));
         controls_[id] = control;

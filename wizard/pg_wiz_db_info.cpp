@@ -81,7 +81,7 @@ void CPgWiz_DBInfo::BuildControls()
     CPgWiz::BuildControls();
     AddLabel("You can enter your personal information here or \nYou can create a database and enter all necessary "
              "information.",
-             -1, 127, 42, 205, 18);
+             -1, 127, 40, 205, 26);
     for (const RowLabel& row : kRowLabels)
         AddLabel(row.text, -1, 7, row.y + 2, 50, 10);
     for (int32_t k = 0; k < 6; ++k)
@@ -114,12 +114,12 @@ void CPgWiz_DBInfo::BuildControls()
         });
     };
     button("&...", kIdPicturePath, 238, 211, 16);
-    button("Add", kIdAddRecord, 262, 190, 30);
-    button("Delete", kIdDeleteRecord, 294, 190, 32);
-    button("First", kIdFirstRecord, 328, 190, 24);
-    button("Previous", kIdPreviousRecord, 354, 190, 36);
-    button("Next", kIdNextRecord, 392, 190, 24);
-    button("LAST", kIdLastRecord, 418, 190, 8 + 16);
+    button("Add", kIdAddRecord, 258, 190, 24);
+    button("Delete", kIdDeleteRecord, 283, 190, 28);
+    button("First", kIdFirstRecord, 312, 190, 22);
+    button("Previous", kIdPreviousRecord, 335, 190, 32);
+    button("Next", kIdNextRecord, 368, 190, 22);
+    button("LAST", kIdLastRecord, 391, 190, 24);
     button("Create Database", kIdCreateDatabase, 262, 222, 66);
     button("...", kIdOpenDatabase, 330, 222, 16);
     button("Without DB", kIdWithoutDatabase, 348, 222, 50);
