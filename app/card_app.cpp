@@ -33,6 +33,8 @@
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
+#include "wizard/new_document_wizard.h"
+#include "wizard/wizard_data.h"
 
 const char* const kCompanyWebAddress = "https://korrinworks.example/";
 
@@ -138,6 +140,9 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     FontMenuPopup::Create(kCmdFontNameCombo, kTrueTypeMarkBitmap, kTrueTypeSilhouetteBitmap, kDeviceMarkBitmap,
                           kDeviceSilhouetteBitmap);
     SetUpHelpMenu();
+    // A catalogue that cannot be made ready has told the user why; the
+    // program runs on without it.
+    WizardTreeInit(&programFolder_);
     return true;
 }
 
@@ -168,6 +173,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
     return 0;
@@ -246,9 +252,7 @@ void CCardApp::OnFileOpenDocument()
 
 void CCardApp::OnFileNewDocument()
 {
-    // The new-document wizard fills the default set-up; a card document
-    // made now takes the set-up as it stands.
-    CreateNewLabelDocument(nullptr, true);
+    RunNewDocumentWizard(this);
 }
 
 void CCardApp::OnAppAbout()
