@@ -12,13 +12,21 @@ DatabaseSession::~DatabaseSession() { Close(); }
 
 bool DatabaseSession::Create(const PathRecord& path)
 {
-    if (data_.CreateFile(&path) != 1)
+    failure_ = Failure::File;
+    if (data_.CreateFile(&path) != 1) {
+        if (!data_.IsOpen())
+            return false;
+        failure_ = Failure::Other;
+        data_.Close(true, false);
         return false;
+    }
+    failure_ = Failure::Other;
     InitDatabaseHeader(header_);
     if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
         data_.Close(true, false);
         return false;
     }
+    failure_ = Failure::None;
     data_.SetDataStart(DatabaseHeaderSize(1));
     data_.SetSortSpec(LoadSortSpec(header_ + dbh::kSortSpec));
     open_ = true;
@@ -27,8 +35,10 @@ bool DatabaseSession::Create(const PathRecord& path)
 
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
+    failure_ = Failure::File;
     if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
         return false;
+    failure_ = Failure::Other;
     // An open that fails closes without packing: a file refused as too
     // new, not a database or damaged is not ours to rewrite.
     InitDatabaseHeader(header_);
@@ -64,6 +74,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     }
     PutU32LE(header_ + dbh::kDataMark, 0);
     open_ = true;
+    failure_ = Failure::None;
     if (indexOpened) {
         if (data_.GetLiveCount() > 0)
             data_.GotoRecord(0, true, true);

@@ -32,6 +32,10 @@ public:
     // Closes without writing anything: for callers that only read.
     void CloseUnchanged();
     bool IsOpen() const { return open_; }
+    // Why the last Open or Create failed: the record file itself could not
+    // be opened, or something after that.
+    enum class Failure { None, File, Other };
+    Failure LastFailure() const { return failure_; }
 
     uint8_t* Header() { return header_; }
     DataFile& Data() { return data_; }
@@ -42,4 +46,5 @@ private:
     DataFile data_;
     uint8_t header_[kDbHeaderSize] = {};
     bool open_ = false;
+    Failure failure_ = Failure::None;
 };

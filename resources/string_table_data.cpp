@@ -207,6 +207,10 @@ const StringTableEntry kStringTable[] = {
     {481, "Previous version document.\nCan't read this file."},
     {482, "File is not the application data file.\nCan't read this file."},
     {484, "Document is damaged.\nLoading faled.  "},
+
+    // Database document: the default name suffixes of the report files.
+    {378, "_tab_rep"},
+    {379, "_rost_rep"},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

@@ -1,0 +1,114 @@
+#include "dbdoc/database_merge.h"
+
+#include "database/database_header.h"
+#include "database/database_messages.h"
+#include "database/db_file_io.h"
+#include "database/progress_window.h"
+#include "database/record_file_format.h"
+#include "database/record_scanner.h"
+#include "dbdoc/current_record.h"
+#include "dbdoc/db_document.h"
+#include "foundation/alert_sink.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr int32_t kStringMerging = 260;
+constexpr int32_t kProgressShowAt = 100;
+
+struct FileCloser {
+    FileHandle file;
+    ~FileCloser() { FileClose(file); }
+};
+
+// The source's header is checked as a database's own would be, except
+// that a damaged source is not offered a repair it would not get here.
+bool SourceIsSound(FileHandle file)
+{
+    uint8_t header[kDbHeaderSize];
+    if (ReadDatabaseHeader(file, header, false) < 0)
+        return false;
+    const bool damaged = GetU32LE(header + dbh::kDataMark) != 0;
+    PutU32LE(header + dbh::kDataMark, 0);
+    if (CheckDatabaseHeader(header) != 0)
+        return false;
+    if (damaged) {
+        DatabaseErrorBox(nullptr, 8);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResult* result)
+{
+    *result = MergeResult{};
+    DataFile& data = document.Data();
+    if (document.InBulkMailMode()) {
+        MessageBeep(0);
+        return 0;
+    }
+    if (IsOpenDatabaseFile(source)) {
+        DatabaseErrorBox(nullptr, 16);
+        return 0;
+    }
+    FileHandle file = kNoFile;
+    if (const int32_t err = FileOpen(&source, kFileRead, &file); err != kErrNone) {
+        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        return 0;
+    }
+    FileCloser closer{file};
+    if (!SourceIsSound(file))
+        return 0;
+    uint32_t size = 0;
+    if (const int32_t err = DbGetSize(file, &size); err != kErrNone) {
+        AlertFileError(err);
+        return 0;
+    }
+
+    document.CommitEdits();
+    // A cache entry that could not be written must not be dropped with
+    // the others: it holds the only copy of a committed change.
+    if (const int32_t err = data.FlushRecordCache(); err != kErrNone) {
+        AlertFileError(err);
+        return 0;
+    }
+    data.DropCacheEntry(-2);
+    const int32_t shown = data.CurrentOffset();
+    {
+        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringMerging), data.GetLiveCount(),
+                                  kProgressShowAt, 1);
+        RecordScanner scanner(file, kDbDataStart, size);
+        for (;;) {
+            const RecordScanner::Status status = scanner.Next();
+            if (status == RecordScanner::Status::End)
+                break;
+            if (status == RecordScanner::Status::IoError) {
+                AlertFileError(scanner.error());
+                break;
+            }
+            if (status == RecordScanner::Status::Bad) {
+                DatabaseErrorBox(nullptr, 8);
+                break;
+            }
+            if (scanner.bytes()[dbrec::kFlagsOffset] & (dbrec::kDeleted | dbrec::kNew))
+                continue;
+            if (!data.Current().LoadImage(scanner.bytes(), scanner.length()))
+                break;
+            if (data.AddRecord(false, false) < 0)
+                break;
+            ++result->appended;
+            if (!progress.Step()) {
+                result->aborted = true;
+                break;
+            }
+        }
+    }
+    ReturnToRecord(data, shown);
+    if (result->appended > 0)
+        document.RecordsAppended(result->appended);
+    return result->appended;
+}

@@ -1,0 +1,66 @@
+// The database document without its windows: one open card database (the
+// record file, its index and the header image), entered in the open-database
+// registry while it is open. Text import and export, the reports, merge and
+// split work on it.
+//
+// The document of the user interface derives from this class and overrides
+// the hooks below, through which these commands and the card side reach its
+// edits and its list.
+#pragma once
+
+#include <cstdint>
+
+#include "database/data_file.h"
+#include "database/database_session.h"
+#include "database/record_file_format.h"
+#include "foundation/path_record.h"
+
+class DbDocument {
+public:
+    DbDocument();
+    virtual ~DbDocument();
+    DbDocument(const DbDocument&) = delete;
+    DbDocument& operator=(const DbDocument&) = delete;
+
+    // A new database at path; an existing file there is emptied, unless it
+    // is a database open in this program (database message 11). False after
+    // telling the user.
+    bool New(const PathRecord& path);
+    // Opens the database at path and builds its selection. False after
+    // telling the user.
+    bool Open(const PathRecord& path);
+    // Writes the header back and closes the database, leaving the registry.
+    // Nothing happens when it is not open.
+    void Close();
+
+    bool IsOpen() const { return session_.IsOpen(); }
+    const PathRecord& Path() const { return path_; }
+    DataFile& Data() { return session_.Data(); }
+    const DataFile& Data() const { return const_cast<DatabaseSession&>(session_).Data(); }
+    uint8_t* Header() { return session_.Header(); }
+    const uint8_t* Header() const { return const_cast<DatabaseSession&>(session_).Header(); }
+    bool InBulkMailMode() const { return Data().GetSortSpec().bulkMail != 0; }
+    // Rebuilds the selection from the header's category flags and criteria.
+    int32_t RebuildSelection() { return session_.Rebuild(); }
+
+    // Every command that reads or adds records first stores what the user
+    // typed into the record being edited.
+    virtual void CommitEdits() {}
+    // Records were appended by import or merge; the list grows by count.
+    virtual void RecordsAppended(int32_t /*count*/) {}
+    // The card side steps the rows of the list.
+    virtual int32_t RowCount() const;
+    virtual bool GotoRow(int32_t row);
+    // The sort commands (mode 2: bulk-mail sort); 1 when nothing was
+    // applied. Without a user interface there is nothing to ask.
+    virtual int32_t SortRecords(int32_t mode);
+
+private:
+    DatabaseSession session_;
+    PathRecord path_{};
+};
+
+// True when path names the record file or the index file of a database
+// open in this program (registered or not): no command may write there,
+// nor read a file the engine is changing under it.
+bool IsOpenDatabaseFile(const PathRecord& path);

@@ -1,0 +1,141 @@
+#include "dbdoc/text_export.h"
+
+#include <cstring>
+
+#include "database/database_messages.h"
+#include "database/field_table.h"
+#include "database/file_swap.h"
+#include "database/progress_window.h"
+#include "database/record_file_format.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/same_file.h"
+#include "dbdoc/selection_walk.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr char kSeparators[] = " ,\t:;,";
+constexpr int32_t kStringExporting = 268;
+constexpr int32_t kProgressShowAt = 100;
+
+}  // namespace
+
+int16_t ValidDelimiter(int16_t code)
+{
+    return code >= kDelimiterSpace && code <= kDelimiterQuotedComma ? code : int16_t(kDelimiterSpace);
+}
+
+ExportOptions LoadExportOptions(const uint8_t* header)
+{
+    ExportOptions options;
+    for (int32_t i = 0; i < kEntryColumnCount; ++i)
+        options.order[i] = GetI16LE(header + dbh::kExportOrder + 2 * uint32_t(i));
+    options.delimiter = GetI16LE(header + dbh::kDelimiter);
+    return options;
+}
+
+void StoreExportOptions(const ExportOptions& options, uint8_t* header)
+{
+    for (int32_t i = 0; i < kEntryColumnCount; ++i)
+        PutI16LE(header + dbh::kExportOrder + 2 * uint32_t(i), options.order[i]);
+    PutI16LE(header + dbh::kDelimiter, ValidDelimiter(options.delimiter));
+}
+
+char DelimiterChar(int16_t code) { return kSeparators[ValidDelimiter(code)]; }
+
+void AppendExportLine(const CardRecord& record, const int16_t* order, int16_t delimiter, std::string& line,
+                      TextExportResult* counts)
+{
+    delimiter = ValidDelimiter(delimiter);
+    const char separator = DelimiterChar(delimiter);
+    const bool quoted = delimiter == kDelimiterQuotedComma;
+    bool first = true;
+    for (int32_t place = 0; place < kEntryColumnCount; ++place) {
+        const int32_t column = order[place];
+        if (column < 1 || column > kEntryColumnCount)
+            continue;
+        if (!first)
+            line += separator;
+        first = false;
+        const int32_t id = FieldIdByIndex(column - 1);
+        const uint8_t* body = record.FieldBody(id);
+        const uint32_t length = record.GetFieldLength(id);
+        bool holdsSeparator = false;
+        if (quoted)
+            line += '"';
+        for (uint32_t i = 0; i < length; ++i) {
+            const char c = char(body[i]);
+            if (c == '\r' || c == '\n' || c == '\0') {
+                line += ' ';
+                ++counts->replaced;
+            } else if (quoted && c == '"') {
+                // Doubled, as the quoted reader takes one back from two.
+                line += "\"\"";
+            } else {
+                holdsSeparator |= !quoted && c == separator;
+                line += c;
+            }
+        }
+        if (quoted)
+            line += '"';
+        counts->ambiguous += holdsSeparator ? 1 : 0;
+    }
+    line += "\r\n";
+}
+
+int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExportResult* result)
+{
+    *result = TextExportResult{};
+    DataFile& data = document.Data();
+    if (data.GetLiveCount() <= 0) {
+        DatabaseNote(20);
+        return 0;
+    }
+    if (IsOpenDatabaseFile(target)) {
+        DatabaseErrorBox(nullptr, 14);
+        return 0;
+    }
+    const ExportOptions options = LoadExportOptions(document.Header());
+
+    document.CommitEdits();
+    int32_t err = data.FlushRecordCache();
+    FileSwap out(target);
+    if (err == kErrNone)
+        err = out.Begin();
+    if (err != kErrNone) {
+        AlertFileError(err);
+        return -1;
+    }
+    {
+        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringExporting), data.GetLiveCount(),
+                                  kProgressShowAt, 1);
+        SelectionWalk walk(data);
+        CardRecord record;
+        std::string line;
+        while (walk.Next(record)) {
+            const bool goOn = progress.Step();
+            line.clear();
+            AppendExportLine(record, options.order, options.delimiter, line, result);
+            if ((err = out.Append(line.data(), uint32_t(line.size()))) != kErrNone)
+                break;
+            ++result->records;
+            if (!goOn) {
+                result->aborted = true;
+                break;
+            }
+        }
+        // A record that could not be read has been reported (the database
+        // is marked for repair); the records before it are kept as written.
+    }
+    FileHandle written = kNoFile;
+    if (err == kErrNone)
+        err = out.Commit(&written);
+    if (err != kErrNone) {
+        AlertFileError(err);
+        return -1;
+    }
+    FileClose(written);
+    return 1;
+}

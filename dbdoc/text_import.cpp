@@ -1,0 +1,135 @@
+#include "dbdoc/text_import.h"
+
+#include <algorithm>
+
+#include "database/data_file.h"
+#include "database/field_table.h"
+#include "database/progress_window.h"
+#include "dbdoc/current_record.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/text_export.h"
+#include "foundation/alert_sink.h"
+#include "foundation/import_reader.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr int32_t kGuessBytes = 10000;
+constexpr int32_t kReaderBufferSize = 10000;
+constexpr int32_t kStringImporting = 269;
+constexpr int32_t kProgressShowAt = 1;
+
+// The text reader is one for the whole program: an import that opened it
+// after another must not have it closed under it by the older one.
+const TextImport* g_readerOwner = nullptr;
+
+}  // namespace
+
+int16_t GuessImportDelimiter(FileHandle file)
+{
+    char buffer[kGuessBytes];
+    uint32_t got = kGuessBytes;
+    FileSeek(file, kSeekStart, 0);
+    FileReadCount(file, &got, buffer);
+    FileSeek(file, kSeekStart, 0);
+    int32_t counts[kDelimiterQuotedComma + 1] = {};
+    for (uint32_t i = 0; i < got; ++i) {
+        for (int16_t code = kDelimiterSpace; code <= kDelimiterQuotedComma; ++code)
+            counts[code] += buffer[i] == DelimiterChar(code) ? 1 : 0;
+    }
+    int16_t best = kDelimiterComma;
+    int32_t bestCount = 0;
+    for (int16_t code = kDelimiterSpace; code <= kDelimiterQuotedComma; ++code) {
+        if (counts[code] > bestCount) {
+            best = code;
+            bestCount = counts[code];
+        }
+    }
+    return best;
+}
+
+TextImport::TextImport() = default;
+
+TextImport::~TextImport()
+{
+    if (reader_ && g_readerOwner == this) {
+        ImportClose();
+        ImportSetTrimSpaces(trim_);
+        g_readerOwner = nullptr;
+    }
+    if (file_ != kNoFile)
+        FileClose(file_);
+}
+
+bool TextImport::Open(const PathRecord& source)
+{
+    if (file_ != kNoFile)
+        return false;
+    if (const int32_t err = FileOpen(&source, kFileRead, &file_); err != kErrNone) {
+        file_ = kNoFile;
+        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        return false;
+    }
+    guessed_ = GuessImportDelimiter(file_);
+    if (!ImportOpen(file_, kReaderBufferSize, kEntryColumnCount)) {
+        g_readerOwner = nullptr;
+        AlertFileError(kErrNotEnoughMemory);
+        return false;
+    }
+    reader_ = true;
+    g_readerOwner = this;
+    // Fields are taken as they stand, spaces included: what an export
+    // wrote comes back byte for byte.
+    trim_ = ImportGetTrimSpaces();
+    ImportSetTrimSpaces(0);
+    ImportSetSeparator(guessed_);
+    return true;
+}
+
+int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, TextImportResult* result)
+{
+    *result = TextImportResult{};
+    if (!reader_ || g_readerOwner != this)
+        return 0;
+    if (document.InBulkMailMode()) {
+        MessageBeep(0);
+        return 0;
+    }
+    DataFile& data = document.Data();
+    ImportSetSeparator(ValidDelimiter(options.delimiter));
+    ImportRewind();
+    document.CommitEdits();
+    data.FlushRecordCache();
+    const int32_t shown = data.CurrentOffset();
+    {
+        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
+                                  kProgressShowAt, 1);
+        CardRecord& record = data.Current();
+        for (;;) {
+            const bool goOn = progress.Step();
+            record.Clear();
+            if (!ImportNextLine())
+                break;
+            for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+                char text[kImportFieldSize];
+                const int32_t source = options.matching[column];
+                if (source > 0 && ImportGetField(source - 1, text))
+                    record.SetFieldText(FieldIdByIndex(column), text);
+            }
+            record.SetGrown(false);
+            record.SetNew(false);
+            record.SetModified(false);
+            if (data.AddRecord(false, false) < 0)
+                break;
+            ++result->records;
+            if (!goOn) {
+                result->aborted = true;
+                break;
+            }
+        }
+    }
+    ReturnToRecord(data, shown);
+    if (result->records > 0)
+        document.RecordsAppended(result->records);
+    return result->records;
+}

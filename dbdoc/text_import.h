@@ -1,0 +1,57 @@
+// Import of a delimited text file: one record per line, appended to the
+// database. The file is opened and the text reader started first, so that
+// the Import dialog can show records of the file through the reader
+// (ImportSeekLine) before the user chooses how columns feed fields.
+#pragma once
+
+#include <cstdint>
+
+#include "database/field_table.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+
+class DbDocument;
+
+// What the Import dialog hands back: entry c is the 1-based field of the
+// line that feeds column c, 0 for none; and the delimiter code.
+struct ImportOptions {
+    uint16_t matching[kEntryColumnCount] = {};
+    int16_t delimiter = 1;
+};
+
+// The most frequent separator of the delimiter table (" ,\t:;,") over the
+// first 10000 bytes of the file, the first in table order on a tie; Comma
+// when none occurs. The file position is left at the start.
+int16_t GuessImportDelimiter(FileHandle file);
+
+struct TextImportResult {
+    int32_t records = 0;  // records added
+    bool aborted = false;
+};
+
+class TextImport {
+public:
+    TextImport();
+    // Releases the reader and closes the file.
+    ~TextImport();
+    TextImport(const TextImport&) = delete;
+    TextImport& operator=(const TextImport&) = delete;
+
+    // Opens the file and starts the reader over it; false after the
+    // file-error box.
+    bool Open(const PathRecord& source);
+    int16_t GuessedDelimiter() const { return guessed_; }
+
+    // Adds one record per line from the start of the file, after the
+    // document committed its edits. Refused with a beep in bulk-mail mode.
+    // Ends at the end of the file, when a record cannot be added (the
+    // engine has said why) or when the user stops it; the records added
+    // stay. The number of records added.
+    int32_t Run(DbDocument& document, const ImportOptions& options, TextImportResult* result);
+
+private:
+    FileHandle file_ = kNoFile;
+    bool reader_ = false;
+    uint8_t trim_ = 0;
+    int16_t guessed_ = 1;
+};

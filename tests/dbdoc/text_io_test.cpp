@@ -1,0 +1,335 @@
+// Text export and import of records: the line format, round trips through
+// every delimiter, the delimiter guess, and files that cannot be written
+// or read.
+
+#include <gtest/gtest.h>
+
+#include "database/db_file_io.h"
+#include "dbdoc/output_names.h"
+#include "dbdoc/text_export.h"
+#include "dbdoc/text_import.h"
+#include "dbdoc_test_util.h"
+#include "foundation/import_reader.h"
+#include "support/shell.h"
+
+namespace {
+
+ExportOptions Identity(int16_t delimiter)
+{
+    ExportOptions options;
+    for (int16_t i = 0; i < kEntryColumnCount; ++i)
+        options.order[i] = int16_t(i + 1);
+    options.delimiter = delimiter;
+    return options;
+}
+
+ImportOptions IdentityMatch(int16_t delimiter)
+{
+    ImportOptions options;
+    for (uint16_t i = 0; i < kEntryColumnCount; ++i)
+        options.matching[i] = uint16_t(i + 1);
+    options.delimiter = delimiter;
+    return options;
+}
+
+class TextIoTest : public DbDocTest {
+protected:
+    void TearDown() override { SetDbFaultHook(nullptr); }
+
+    std::string Export(TestDocument& document, const ExportOptions& options, const std::string& name,
+                       int32_t expected = 1)
+    {
+        StoreExportOptions(options, document.Header());
+        TextExportResult result;
+        EXPECT_EQ(ExportRecords(document, Path(name), &result), expected);
+        return ReadFileBytes(dir.file(name));
+    }
+
+    int32_t Import(TestDocument& document, const std::string& name, const ImportOptions& options,
+                   int16_t* guessed = nullptr)
+    {
+        TextImport import;
+        if (!import.Open(Path(name)))
+            return -1;
+        if (guessed)
+            *guessed = import.GuessedDelimiter();
+        TextImportResult result;
+        return import.Run(document, options, &result);
+    }
+};
+
+TEST_F(TextIoTest, LinesFollowTheOrderAndTheDelimiter)
+{
+    auto db = Make("a.dqx", {{{kFieldFirstName, "Ann"}, {kFieldLastName, "Bell"}, {kFieldCity, "Rome"}},
+                             {{kFieldFirstName, "Carl"}, {kFieldLastName, "Dunn"}, {kFieldTitle, "Dr"}}});
+    ExportOptions options;
+    for (int16_t& entry : options.order)
+        entry = -1;
+    options.order[0] = 2;  // LastName
+    options.order[3] = 3;  // Title
+    options.order[7] = 1;  // FirstName
+    options.delimiter = kDelimiterQuotedComma;
+    // Records come in the browser's order (LastName); an empty Title is
+    // written as two quotes; skipped places leave no trace.
+    EXPECT_EQ(Export(*db, options, "q.txt"), "\"Bell\",\"\",\"Ann\"\r\n\"Dunn\",\"Dr\",\"Carl\"\r\n");
+    options.delimiter = kDelimiterSemicolon;
+    EXPECT_EQ(Export(*db, options, "s.txt"), "Bell;;Ann\r\nDunn;Dr;Carl\r\n");
+    options.delimiter = 77;  // out of range: Space, stored as such
+    EXPECT_EQ(Export(*db, options, "sp.txt"), "Bell  Ann\r\nDunn Dr Carl\r\n");
+    EXPECT_EQ(LoadExportOptions(db->Header()).delimiter, kDelimiterSpace);
+    EXPECT_GE(db->commits, 3);
+}
+
+TEST_F(TextIoTest, ExportWritesOnlyTheSelectionInBrowserOrder)
+{
+    auto db = MakeSamples("a.dqx", 30);
+    Query(*db, kFieldState, "ca");
+    const std::vector<std::string> selection = SelectionTexts(db->Data());
+    ASSERT_EQ(selection.size(), 8u);
+    const std::string text = Export(*db, Identity(kDelimiterTab), "q.txt");
+
+    // Line i is record i of the browser (its first field is FirstName).
+    size_t start = 0;
+    for (const std::string& record : selection) {
+        const size_t end = text.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(text.substr(start, text.find('\t', start) - start), record.substr(0, record.find('|')));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size());
+    auto back = Make("b.dqx", {});
+    ASSERT_EQ(Import(*back, "q.txt", IdentityMatch(kDelimiterTab)), 8);
+    EXPECT_EQ(AsSet(SelectionTexts(back->Data())), AsSet(selection));
+    EXPECT_EQ(back->appended, 8);
+}
+
+TEST_F(TextIoTest, EveryDelimiterRoundTrips)
+{
+    // Texts that hold none of the plain separators, and, for the quoted
+    // form, texts that hold all of them and quotation marks as well.
+    const std::vector<std::map<int32_t, std::string>> plain = {
+        {{kFieldFirstName, "J\xFCrgen"}, {kFieldLastName, "Stra\xDF" "e"}, {kFieldCustom6, "\x80-x"}},
+        {{kFieldLastName, "O'Neil"}, {kFieldTitle, "Mgr."}, {kFieldEMail, "a@b.example"}},
+        {{kFieldLastName, "Zed"}, {kFieldPicture, "pic\\1.bmp"}, {kFieldZipCode, "12345-6789"}},
+    };
+    for (int16_t delimiter = kDelimiterSpace; delimiter <= kDelimiterQuotedComma; ++delimiter) {
+        SCOPED_TRACE(delimiter);
+        auto records = plain;
+        if (delimiter == kDelimiterQuotedComma) {
+            records.push_back({{kFieldLastName, "A, \"B\"; C:\tD"}, {kFieldCompany, "\"\""}});
+            records.push_back({{kFieldLastName, "\""}, {kFieldCity, " lead and trail "}});
+        }
+        const std::string name = std::string(1, char('0' + delimiter));
+        auto db = Make(name + ".dqx", records);
+        Export(*db, Identity(delimiter), name + ".txt");
+        auto back = Make(name + "b.dqx", {});
+        ASSERT_EQ(Import(*back, name + ".txt", IdentityMatch(delimiter)), int32_t(records.size()));
+        EXPECT_EQ(AsSet(SelectionTexts(back->Data())), AsSet(SelectionTexts(db->Data())));
+    }
+}
+
+TEST_F(TextIoTest, ExportKeepsOneLinePerRecord)
+{
+    auto db = Make("a.dqx", {{{kFieldLastName, "Two\r\nLines"}, {kFieldCity, "a,b"}}});
+    StoreExportOptions(Identity(kDelimiterComma), db->Header());
+    TextExportResult result;
+    ASSERT_EQ(ExportRecords(*db, Path("x.txt"), &result), 1);
+    EXPECT_EQ(result.replaced, 2);
+    EXPECT_EQ(result.ambiguous, 1);
+    const std::string text = ReadFileBytes(dir.file("x.txt"));
+    EXPECT_EQ(text.find("Two  Lines"), size_t(1));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+}
+
+TEST_F(TextIoTest, ImportMatchesColumnsAndTakesEveryLine)
+{
+    // A header-like first line is a record like the others; lines with
+    // fewer fields leave the missing columns empty; too long a text is cut
+    // to its field's length.
+    WriteFileBytes(dir.file("in.txt"), "Last,First,City\r\nBell,Ann\nDunn,Carl,Oslo,extra\r\n" +
+                                           std::string(300, 'z') + ",Q\r\n");
+    auto db = Make("a.dqx", {});
+    ImportOptions options;
+    options.matching[1] = 1;  // LastName <- field 1
+    options.matching[0] = 2;  // FirstName <- field 2
+    options.matching[6] = 3;  // City <- field 3
+    options.matching[2] = 9;  // Title <- a field no line has
+    int16_t guessed = -1;
+    ASSERT_EQ(Import(*db, "in.txt", options, &guessed), 4);
+    EXPECT_EQ(guessed, kDelimiterComma);
+    std::multiset<std::string> got = AsSet(SelectionTexts(db->Data()));
+    auto row = [](const std::string& first, const std::string& last, const std::string& city) {
+        return first + "|" + last + "|||||" + city + std::string(15, '|');
+    };
+    const std::string longLast(FieldMaxLength(kFieldLastName), 'z');
+    EXPECT_EQ(got, (std::multiset<std::string>{row("First", "Last", "City"), row("Ann", "Bell", ""),
+                                               row("Carl", "Dunn", "Oslo"), row("Q", longLast, "")}));
+    EXPECT_EQ(db->appended, 4);
+}
+
+TEST_F(TextIoTest, ImportOfAnyBytesAddsSoundRecords)
+{
+    // Binary bytes: NULs, stray quotes, lines far longer than the buffer.
+    std::string bytes;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 120000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const uint8_t b = uint8_t(seed >> 16);
+        bytes += char(b % 7 == 0 ? '"' : b % 11 == 0 ? ',' : b);
+    }
+    bytes.append(30000, 'x');
+    WriteFileBytes(dir.file("bin.txt"), bytes);
+    for (int16_t delimiter : {kDelimiterComma, kDelimiterQuotedComma}) {
+        auto db = Make(std::string(1, char('a' + delimiter)) + ".dqx", {});
+        const int32_t added = Import(*db, "bin.txt", IdentityMatch(delimiter));
+        EXPECT_GT(added, 100);
+        EXPECT_EQ(db->Data().GetLiveCount(), added);
+        for (const std::string& record : SelectionTexts(db->Data()))
+            EXPECT_LE(record.size(), 1103u);
+        db->Close();
+        EXPECT_EQ(FileRecords(Path(std::string(1, char('a' + delimiter)) + ".dqx")).size(), size_t(added));
+    }
+}
+
+TEST_F(TextIoTest, DelimiterGuessCountsTheFirstBytes)
+{
+    std::string longFirstBytes(10004, ';');
+    longFirstBytes.replace(0, 10000, 10000, 'x');
+    const std::pair<std::string, int16_t> cases[] = {
+        {"a\tb\tc,d\r\n", kDelimiterTab},
+        {"abc\r\ndef\r\n", kDelimiterComma},  // none occurs
+        {"a:b;c\r\n", kDelimiterColon},       // tie: first in table order
+        {"a b c;d;e;f;g\r\n", kDelimiterSemicolon},
+        {longFirstBytes, kDelimiterComma},  // beyond the first 10000 bytes
+        {"", kDelimiterComma},
+    };
+    for (const auto& [text, expected] : cases) {
+        WriteFileBytes(dir.file("g.txt"), text);
+        TextImport import;
+        ASSERT_TRUE(import.Open(Path("g.txt")));
+        EXPECT_EQ(import.GuessedDelimiter(), expected) << text.substr(0, 20);
+    }
+}
+
+TEST_F(TextIoTest, ImportStopsWhereTheUserStopsAndKeepsWhatWasAdded)
+{
+    std::string text;
+    for (int n = 0; n < 50; ++n)
+        text.append("L").append(std::to_string(n)).append(",F\r\n");
+    WriteFileBytes(dir.file("in.txt"), text);
+    auto db = MakeSamples("a.dqx", 3);
+    StoppingHost host(10);
+    ImportOptions options;
+    options.matching[1] = 1;
+    ASSERT_EQ(Import(*db, "in.txt", options), 10);
+    EXPECT_EQ(db->Data().GetLiveCount(), 13);
+    ASSERT_EQ(host.operations.size(), 1u);
+    EXPECT_EQ(host.operations[0], "Importing...");
+    db->Close();
+    EXPECT_EQ(FileRecords(Path("a.dqx")).size(), 13u);
+}
+
+TEST_F(TextIoTest, ImportIsRefusedInBulkMailModeAndForAMissingFile)
+{
+    WriteFileBytes(dir.file("in.txt"), "a,b\r\n");
+    auto db = MakeSamples("a.dqx", 2);
+    SortSpec bulk = db->Data().GetSortSpec();
+    bulk.bulkMail = 1;
+    db->Data().SetSortSpec(bulk);
+    EXPECT_EQ(Import(*db, "in.txt", IdentityMatch(kDelimiterComma)), 0);
+    EXPECT_EQ(capture.beeps().size(), 1u);
+    EXPECT_EQ(db->Data().GetLiveCount(), 2);
+
+    EXPECT_EQ(Import(*db, "missing.txt", IdentityMatch(kDelimiterComma)), -1);
+    ASSERT_EQ(capture.boxes().size(), 1u);
+    EXPECT_EQ(capture.lastText().rfind("IO FILE ERORR", 0), 0u);
+}
+
+TEST_F(TextIoTest, AnOlderImportCannotReadOrCloseTheReaderOfANewerOne)
+{
+    WriteFileBytes(dir.file("one.txt"), "One\r\n");
+    WriteFileBytes(dir.file("two.txt"), "Two\r\nTwo\r\n");
+    auto db = Make("a.dqx", {});
+    ImportOptions options;
+    options.matching[1] = 1;
+    TextImportResult result;
+    auto older = std::make_unique<TextImport>();
+    ASSERT_TRUE(older->Open(Path("one.txt")));
+    TextImport newer;
+    ASSERT_TRUE(newer.Open(Path("two.txt")));
+    EXPECT_EQ(older->Run(*db, options, &result), 0);
+    older.reset();
+    EXPECT_EQ(newer.Run(*db, options, &result), 2);
+    EXPECT_EQ(AsSet(SelectionTexts(db->Data())).count("|Two" + std::string(20, '|')), 2u);
+}
+
+TEST_F(TextIoTest, ExportRefusesWhatItMustNotWrite)
+{
+    auto empty = Make("e.dqx", {});
+    EXPECT_EQ(Export(*empty, Identity(kDelimiterComma), "e.txt", 0), "");
+    EXPECT_EQ(capture.lastText(), "No Records in Database for EXPORT.");
+
+    // Over the database itself, or over its index.
+    auto db = MakeSamples("a.dqx", 5);
+    const std::string before = ReadFileBytes(dir.file("a.dqx"));
+    Export(*db, Identity(kDelimiterComma), "a.dqx", 0);
+    EXPECT_EQ(capture.lastText(), "Can't Export into opened Database");
+    Export(*db, Identity(kDelimiterComma), "a.idx", 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")), before);
+    EXPECT_EQ(SelectionTexts(db->Data()).size(), 5u);
+
+    // Into a folder that does not exist.
+    capture.clear();
+    TextExportResult result;
+    EXPECT_EQ(ExportRecords(*db, DbPath(dir.file("no/such/x.txt")), &result), -1);
+    EXPECT_EQ(capture.boxes().size(), 1u);
+}
+
+TEST_F(TextIoTest, AFailedWriteLeavesTheOldFileAndTheDatabase)
+{
+    auto db = MakeSamples("a.dqx", 40);
+    WriteFileBytes(dir.file("x.txt"), "old contents\r\n");
+    int writes = 0;
+    SetDbFaultHook([&](DbIoStep step, uint32_t) {
+        // Fails the file's first write with "disk full" after half of it.
+        return step == DbIoStep::Write && writes++ == 0 ? DbFault{112, 7} : DbFault{};
+    });
+    StoreExportOptions(Identity(kDelimiterComma), db->Header());
+    TextExportResult result;
+    EXPECT_EQ(ExportRecords(*db, Path("x.txt"), &result), -1);
+    SetDbFaultHook(nullptr);
+    EXPECT_EQ(ReadFileBytes(dir.file("x.txt")), "old contents\r\n");
+    EXPECT_EQ(capture.boxes().size(), 1u);
+    EXPECT_EQ(SelectionTexts(db->Data()).size(), 40u);
+    // Nothing but the old file is left in the folder.
+    EXPECT_EQ(Shell(dir, "ls | wc -l | tr -d ' ' | grep -qx 3"), 0);
+}
+
+TEST_F(TextIoTest, AStoppedExportKeepsTheRecordsWritten)
+{
+    auto db = MakeSamples("a.dqx", 20);
+    StoppingHost host(4);
+    const std::string text = Export(*db, Identity(kDelimiterTab), "x.txt");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+    EXPECT_EQ(host.operations, std::vector<std::string>{"Exporting..."});
+}
+
+TEST(OutputNames, SuffixGoesBeforeTheExtensionAndTheNameFits)
+{
+    const PathRecord base = DbPath("/tmp/folder/Clients.dqx");
+    const PathRecord exported = DefaultOutputName(base, kExportSuffix, ".txt");
+    EXPECT_STREQ(exported.name, "Clients_exp");
+    EXPECT_STREQ(exported.extension, ".txt");
+    EXPECT_STREQ(exported.directory, base.directory);
+    EXPECT_STREQ(DefaultReportName(base, 0).name, "Clients_tab_rep");
+    EXPECT_STREQ(DefaultReportName(base, 1).name, "Clients_rost_rep");
+    EXPECT_STREQ(DefaultReportName(base, 1).extension, ".txt");
+    PathRecord longName = base;
+    std::memset(longName.name, 'n', 255);
+    longName.name[255] = 0;
+    const PathRecord cut = DefaultOutputName(longName, kSplitSuffix, ".dqx");
+    EXPECT_EQ(std::strlen(cut.name), 255u);
+    EXPECT_STREQ(cut.name + 251, "_spl");
+}
+
+}  // namespace
