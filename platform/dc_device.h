@@ -129,6 +129,8 @@ public:
     virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
     virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
     virtual void flush() {}
+    // A paged device goes on to a fresh sheet; false for any other device.
+    virtual bool newPage() { return false; }
 };
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
