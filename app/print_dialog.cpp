@@ -156,6 +156,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     if (GetI32LE(job_->layout + kLabelTypeSidesOffset) < 2) {
         back_->setEnabled(false);
         front_->setChecked(true);
+        job_->side = kPrintSideFront;
     } else {
         back_->setEnabled(true);
         (job_->side == kPrintSideBack ? back_ : front_)->setChecked(true);

@@ -12,6 +12,7 @@
 #include "app/print_dialog.h"
 #include "app/print_printer.h"
 #include "app/print_progress_dlg.h"
+#include "app/print_target_view.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
@@ -32,56 +33,24 @@ PrintDialogRunner& DialogRunner()
     return runner;
 }
 
-// Where the pages go while a document has no view of its own (printing
-// from the command line): the draw-target stack and nothing else.
-class PrintTargetView final : public CardViewServices {
-public:
-    Dc* GetViewDC() override { return targets_.empty() ? nullptr : targets_.back(); }
-    void PushDrawTarget(Dc* dc, uint32_t) override { targets_.push_back(dc); }
-    void PopDrawTarget() override
-    {
-        if (!targets_.empty())
-            targets_.pop_back();
-    }
-    bool IsScreenTarget() const override { return targets_.empty(); }
-    void GetClientRectLogical(IntRect* r) override { *r = IntRect{}; }
-    void InvalidateRect(const IntRect&, bool) override {}
-    void InvalidateRgn(const Region&, bool) override {}
-    void Refresh() override {}
-    void UpdateNow() override {}
-    void GetPageRectView(IntRect* r) override { *r = IntRect{}; }
-
-private:
-    std::vector<Dc*> targets_;
-};
-
-// Lends the document a view for the job when it has none.
-class ViewForJob {
-public:
-    explicit ViewForJob(CLabelsDoc* document) : document_(document)
-    {
-        if (!document_->CardView())
-            document_->SetView(&view_);
-        else
-            document_ = nullptr;
-    }
-    ~ViewForJob()
-    {
-        if (document_)
-            document_->SetView(nullptr);
-    }
-    ViewForJob(const ViewForJob&) = delete;
-    ViewForJob& operator=(const ViewForJob&) = delete;
-
-private:
-    CLabelsDoc* document_;
-    PrintTargetView view_;
-};
-
 constexpr const char* kCancelledText = "Printing canceled by user.";
 constexpr const char* kErrorText = "Error while printing.";
 
 }  // namespace
+
+LentPrintView::LentPrintView(CLabelsDoc* document) : document_(document)
+{
+    if (!document_->CardView())
+        document_->SetView(&view_);
+    else
+        document_ = nullptr;
+}
+
+LentPrintView::~LentPrintView()
+{
+    if (document_)
+        document_->SetView(nullptr);
+}
 
 PrintDialogRunner SetPrintDialogRunner(PrintDialogRunner runner)
 {
@@ -315,7 +284,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
         return -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
-    ViewForJob lentView(document_);
+    LentPrintView lentView(document_);
     int32_t result = 0;
     for (int32_t copy = 0; copy < copies && result == 0; ++copy) {
         document_->Frames()->SetCounterValueAll(0);

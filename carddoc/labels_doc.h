@@ -200,6 +200,8 @@ public:
     // when they cannot be closed.
     int32_t PrintDocument(QWidget* owner);
     PrintManager& Printer();
+    // Set while the Print Preview dialog shows the document.
+    void SetPrintPreview(bool on) { printPreview_ = on; }
 
     // ---- preferences and the window record ----
     uint8_t* GeneralPrefs() { return general_; }
