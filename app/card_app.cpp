@@ -12,6 +12,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
 #include "database/field_table.h"
@@ -321,6 +322,9 @@ bool CCardApp::OnCommand(uint32_t id)
             OpenDocumentFile(path.toStdString());
         return true;
     }
+    case kCmdFilePrintSetup:
+        DoPrintSetup(mainFrame_.get());
+        return true;
     case kCmdAppAbout:
         OnAppAbout();
         return true;
@@ -367,6 +371,7 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:
+    case kCmdFilePrintSetup:
     case kCmdNothing:
     case kCmdAppAbout:
     case kCmdShowSplashExtra:

@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "app/label_stock.h"
+#include "app/print_commands.h"
 #include "app/print_manager.h"
 #include "app/print_printer.h"
 #include "carddoc/sheet_pages.h"
 #include "database/field_table.h"
+#include "database/merge_text.h"
 #include "dbdoc/db_document.h"
 #include "dbdoc/open_database_registry.h"
 #include "foundation/byte_order.h"
@@ -340,6 +342,36 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
     SetPrintDialogRunner([](QWidget*, PrintJobRecord*) { return 0; });
     EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDialogCancelled);
     EXPECT_TRUE(alerts_.boxes().empty());
+}
+
+TEST_F(PrintJob, ThePrintCommandsSetTheirFlagsOnlyForTheJob)
+{
+    OpenDatabase(25);
+    const std::vector<std::string> names = LastNames();
+    SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+        job->copies = 1;
+        return 1;
+    });
+    // A sheet of the document: the same card in every cell, no records.
+    PrintSheetOfDocument(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 2);
+    EXPECT_EQ(Text(1).find(names[0]), std::string::npos);
+    EXPECT_FALSE(IsCurrentDatabaseSuppressed());
+    PrintDefaultCardInfo(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 2);
+    EXPECT_FALSE(IsCurrentDatabaseSuppressed());
+    EXPECT_FALSE(IsPreviewOnlyMode());
+    // A re-sort that cannot be done stops the job before it starts, and
+    // the request does not outlive the command.
+    QFile::remove(QString::fromStdString(out_));
+    SetBulkMailResortFlag(1);
+    PrintFromDatabase(doc_.get(), nullptr);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
+    EXPECT_EQ(GetBulkMailResortFlag(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    PrintFromDatabase(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 6);
 }
 
 TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)
