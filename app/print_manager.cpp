@@ -269,18 +269,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
 
     QPrinter* printer = job_.printer.get();
     printer->setDocName(QString::fromLocal8Bit(name.c_str()));
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        // A file that cannot be written fails the job before any page.
-        QFile probe(printer->outputFileName());
-        const bool existed = probe.exists();
-        if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-            return -1;
-        probe.close();
-        if (!existed)
-            probe.remove();
-    }
     std::unique_ptr<Dc> dc = Dc::ForDevice(printer, DT_RASPRINTER);
-    if (!dc)
+    if (!dc || !dc->beginOutput())
         return -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 

@@ -58,7 +58,13 @@ public:
     PrintManager& operator=(const PrintManager&) = delete;
 
     void SetDocument(CLabelsDoc* document) { document_ = document; }
+    // The document's 48-byte print settings, which the document file
+    // stores; read and written whole at position (-1: where the file
+    // stands). The file layer's code.
     PrintSettingsRecord& Settings();
+    int32_t ReadSettings(FileHandle file, int32_t position) { return ReadPrintSettings(file, position, &Settings()); }
+    int32_t WriteSettings(FileHandle file, int32_t position) { return WritePrintSettings(file, position, Settings()); }
+    void CopySettings(const PrintSettingsRecord& from) { Settings() = from; }
 
     // The whole job for the document: the Print dialog, the range, sheets
     // and pages, the page loop and the report. kPrintDialogCancelled when

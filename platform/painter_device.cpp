@@ -74,6 +74,7 @@ public:
         if (painter_.isActive())
             painter_.end();
     }
+    bool beginOutput() override { return begin(nullptr) != nullptr; }
     bool newPage() override
     {
         auto* paged = dynamic_cast<QPagedPaintDevice*>(device_);

@@ -374,6 +374,31 @@ TEST_F(PrintJob, ThePrintCommandsSetTheirFlagsOnlyForTheJob)
     EXPECT_EQ(Pages(), 6);
 }
 
+TEST_F(PrintJob, ACardLargerThanThePaperIsTiledOnlyWhenTheSettingsSaySo)
+{
+    // One card of 900 x 1000 points: two tiles across and two down on a
+    // letter sheet.
+    std::vector<uint8_t> setup(kDocSetupSize, 0);
+    LabelTypeRecord poster;
+    GetBuiltinLabelType(&poster, 0);
+    poster.cardWidth = 900;
+    poster.cardHeight = 1000;
+    poster.topMargin = poster.leftMargin = 0;
+    poster.columns = poster.rows = 1;
+    poster.sides = 1;
+    LabelTypeEncode(poster, setup.data() + kDocSetupLabelType);
+    doc_ = NewCardDocument(setup.data());
+    ASSERT_NE(doc_, nullptr);
+    doc_->InitialUpdate();
+    Print();
+    EXPECT_EQ(Pages(), 4);
+    EXPECT_EQ(doc_->Printer().TilesAcross(), 2);
+    EXPECT_EQ(doc_->Printer().TilesDown(), 2);
+    PutI16LE(doc_->PrintSettings().bytes + kPrintSettingsTile, 0);
+    Print();
+    EXPECT_EQ(Pages(), 1);
+}
+
 TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)
 {
     // Two design pages, 2 x 5 cards, nothing skipped.
