@@ -41,13 +41,13 @@
 
 class CaretManager;
 class ColorTable;
-class Dc;
-class PrintManager;
-class QWidget;
 class CTFileMng;
 class CurrPageMng;
 class DcTextMeasurer;
 class FontTable;
+class Dc;
+class PrintManager;
+class QWidget;
 class FrameStore;
 class PageTable2;
 class SharedFrameList;
