@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 
 #include "app/label_stock.h"
@@ -21,9 +23,11 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
+#include "foundation/paper_table.h"
 #include "foundation/printer_paper.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "platform/printer_handles.h"
 
 namespace {
 
@@ -99,6 +103,21 @@ void PrintManager::ApplyPaperAndOrientation()
         PrinterSetOrientation(orientation == 1 ? 1 : 0);
     if (paper != 0)
         PrinterSelectPaper(int32_t(paper));
+}
+
+void PrintManager::ApplyLayoutPaper(QPrinter* printer)
+{
+    const uint8_t* layout = document_->LabelLayout();
+    uint32_t orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
+    uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
+    if (orientation == 0 && paper == 0)
+        document_->GetAlternatePaper(&orientation, &paper);
+    if (paper > 0 && paper < uint32_t(kPaperTableCount) && PaperTable[paper].width > 0 &&
+        PaperTable[paper].height > 0)
+        printer->setPageSize(QPageSize(QSizeF(PaperTable[paper].width, PaperTable[paper].height), QPageSize::Point,
+                                       QString(), QPageSize::ExactMatch));
+    if (orientation != 0)
+        printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
 QPrinter* PrintManager::GetPrinterDC()
@@ -210,6 +229,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     inJob_ = true;
     ApplyPaperAndOrientation();
     ApplyPrinterSettings(job_.printer.get());
+    if (!GetPrinterHandles())
+        ApplyLayoutPaper(job_.printer.get());
     ComputeSheetTiling();
     if (printAll) {
         from = 1;

@@ -96,6 +96,9 @@ private:
     int32_t PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to);
     int32_t PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to);
     void ReportPrintError(int32_t result);
+    // Without any printer (and so without the application's printer
+    // settings) a PDF job still takes the layout's paper and orientation.
+    void ApplyLayoutPaper(QPrinter* printer);
     // The PDF file of the job, removed when the job did not end well.
     void DiscardOutput();
 

@@ -26,6 +26,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/page_record_format.h"
 #include "platform/dc.h"
+#include "support/fake_printer_caps.h"
 #include "card_test_support.h"
 #include "card_view_image.h"
 
@@ -397,6 +398,20 @@ TEST_F(PrintJob, ACardLargerThanThePaperIsTiledOnlyWhenTheSettingsSaySo)
     PutI16LE(doc_->PrintSettings().bytes + kPrintSettingsTile, 0);
     Print();
     EXPECT_EQ(Pages(), 1);
+}
+
+TEST_F(PrintJob, APdfFileTakesTheLayoutsPaperWithoutAnyPrinter)
+{
+    FakePrinterCaps none;
+    none.installed = false;
+    uint8_t layout[kLabelTypeSize];
+    doc_->GetLabelLayout(layout);
+    PutU32LE(layout + kLabelTypePaperOffset, 3);  // A4 in the paper table
+    PutU32LE(layout + kLabelTypeOrientationOffset, 2);
+    doc_->ApplyDocSetup(layout);
+    Print([](PrintJobRecord* job) { job->side = kPrintSideFront; });
+    const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
+    EXPECT_NE(info.find("841 x 595 pts"), std::string::npos) << info;
 }
 
 TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)
