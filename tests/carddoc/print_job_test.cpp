@@ -5,7 +5,10 @@
 // files are read back with poppler's tools (page count, text, pixels).
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QPushButton>
+#include <QTimer>
 #include <QProcess>
 #include <cstring>
 #include <memory>
@@ -16,6 +19,7 @@
 #include "app/print_commands.h"
 #include "app/print_manager.h"
 #include "app/print_printer.h"
+#include "app/print_progress_dlg.h"
 #include "carddoc/sheet_pages.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
@@ -327,6 +331,43 @@ TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
     // The document shows its page again and prints in full afterwards.
     EXPECT_EQ(doc_->GetCurrentPage(), 1);
+}
+
+TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
+{
+    OpenDatabase(25);
+    QWidget owner;
+    owner.show();
+    bool ownerDisabled = false;
+    bool pressed = false;
+    // Cancel is pressed while the job lets events through before its
+    // first page.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = dynamic_cast<PrintProgressDlg*>(w);
+            if (!progress || !progress->isVisible())
+                continue;
+            ownerDisabled = !owner.isEnabled();
+            EXPECT_EQ(progress->windowTitle(), QStringLiteral("Printing progress..."));
+            for (QPushButton* button : progress->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("Cancel")) {
+                    button->click();
+                    pressed = true;
+                }
+        }
+    });
+    SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+        job->copies = 1;
+        return 1;
+    });
+    doc_->PrintDocument(&owner);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
+    EXPECT_EQ(doc_->Printer().PagesPrinted(), 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
 }
 
 TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
