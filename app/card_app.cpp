@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
 
 #include <cstring>
 
@@ -9,7 +10,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
 #include "app/print_setup.h"
@@ -92,7 +95,9 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 
     docs_.LoadRecentFiles();
     docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
-    docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+    InstallDatabaseDocumentKind(
+        docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase)));
+    InstallCardDocumentKind(&docs_);
 
     LogFont filter;
     filter.weight = 0;
@@ -112,6 +117,12 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     LoadAppCursors(389, 424);
 
     GetProgramFolder(&programFolder_);
+    // The store has told the user when its swap file can't be made.
+    if (CreateClipboardStore(programFolder_, mainFrame_.get()) != 0) {
+        ExitInstance();
+        mainFrame_.reset();
+        return false;
+    }
     LoadSavePreviewFormats(&programFolder_, false);
     for (int32_t column = 0; column < kEntryColumnCount; ++column) {
         char text[kDocSetupSampleTextSize] = {};
@@ -156,6 +167,7 @@ int32_t CCardApp::ExitInstance()
     started_ = false;
     LoadSavePreviewFormats(&programFolder_, true);
     FreeAppCursors();
+    DestroyClipboardStore();
     FontMenuPopup::Destroy();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
@@ -305,6 +317,9 @@ bool CCardApp::OnCommand(uint32_t id)
     case kCmdOpenDocument:
         OnFileOpenDocument();
         return true;
+    case kCmdShowClipboard:
+        ToggleClipboardWindow();
+        return true;
     case kCmdCloseAll:
         if (docs_.SaveAllModified())
             docs_.CloseAllDocuments();
@@ -368,6 +383,10 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
         return true;
     case kCmdCloseAll:
         ui.Enable(docs_.DocumentCount() > 0);
+        return true;
+    case kCmdShowClipboard:
+        ui.Enable(ClipboardWindow() != nullptr);
+        ui.SetCheck(IsClipboardWindowVisible());
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "app/clipboard_wnd.h"
 #include "carddoc/auto_save.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/engine_services.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/preferences.h"
+#include "carddoc/selection_tool.h"
 #include "foundation/byte_order.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
@@ -48,6 +50,7 @@ CLabelsDoc::CLabelsDoc()
     ReadDefPrefGeneral(general_);
     // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
+    tools_[kToolObject] = std::make_unique<SelectionTool>(this);
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);
@@ -302,3 +305,40 @@ void CLabelsDoc::SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldCo
 }
 
 uint8_t CLabelsDoc::ClickState() { return Tool() ? Tool()->ClickState() : 0; }
+
+void CLabelsDoc::ClearUndo()
+{
+    if (TextTool* tool = Tool())
+        tool->ClearUndo();
+}
+
+void CLabelsDoc::RestartCaret()
+{
+    if (TextTool* tool = Tool())
+        tool->RestartCaret();
+}
+
+void CLabelsDoc::SelectAll(bool on, bool redraw)
+{
+    TextTool* tool = Tool();
+    if (FrameObjText* frame = tool ? tool->EditFrame() : nullptr)
+        tool->SelectAll(frame, on, redraw);
+}
+
+void CLabelsDoc::SetTypingAttribute(int rank, int16_t value)
+{
+    if (TextTool* tool = Tool())
+        tool->SetTypingAttribute(rank, value);
+}
+
+void CLabelsDoc::PublishTextAttributes()
+{
+    if (TextTool* tool = Tool())
+        tool->PublishTextAttrs();
+}
+
+ParaFormat CLabelsDoc::ParagraphAttributes() { return Tool() ? Tool()->ParagraphAttributes() : ParaFormat{}; }
+
+// The program's one clipboard store; tests and tools that make documents
+// without the application get none, and paste is then simply unavailable.
+TextClipboard* CLabelsDoc::Clipboard() { return ClipboardWindow(); }

@@ -182,7 +182,7 @@ uint8_t CopySelectionToClipboard(TextContext* ctx)
 bool CanPasteText(TextContext* ctx)
 {
     TextClipboard* clipboard = ctx->Host().Clipboard();
-    return clipboard && clipboard->ContentKind() == TextClipboard::kContentText &&
+    return clipboard && clipboard->HoldsText() &&
            clipboard->Paragraphs()->Count() > 0;
 }
 

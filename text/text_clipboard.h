@@ -1,13 +1,15 @@
-// The clipboard as the text engine sees it: a text buffer of its own that
+// The clipboard as the text side sees it: a text buffer of its own that
 // holds the paragraphs copied last (with their formats, runs and fields),
-// and the kind of content the clipboard holds. The application's clipboard
-// window implements it and, when the kind becomes text, also offers the
-// paragraphs to other programs as plain text.
+// the kind of content it holds, and the Edit commands of the text tool that
+// go through it. The application's clipboard store implements it and also
+// exchanges the text with other programs as plain text; the defaults serve a
+// clipboard that lives only inside the program.
 #pragma once
 
 #include <cstdint>
 
 class TextBuffer;
+class ToolDocument;
 
 class TextClipboard {
 public:
@@ -20,7 +22,20 @@ public:
     virtual TextBuffer* Paragraphs() = 0;
     virtual int16_t ContentKind() const = 0;
     virtual void SetContentKind(int16_t kind) = 0;
+    // Whether the paragraphs are text to paste: copied from a text frame,
+    // or plain text taken in from another program.
+    virtual bool HoldsText() const { return ContentKind() == kContentText; }
     // A paste has read the paragraphs: the data it loaded may go back to the
     // clipboard's store.
     virtual void ReleaseLoaded() {}
+
+    // Mode 1 (into text): whether there is text to paste. Mode 0 (as
+    // frames) is the selection tool's.
+    virtual bool CanPaste(int16_t mode) { return mode == 1 && HoldsText(); }
+    // The selection of the document's frame in edit becomes the clipboard's
+    // content; 0, or 1 when nothing was copied.
+    virtual int32_t CopyText(ToolDocument* document);
+    // The clipboard's text goes in at the caret of the document's text tool;
+    // 0, or 1 when the text tool is not current.
+    virtual int32_t PasteText(ToolDocument* document);
 };

@@ -18,7 +18,9 @@
 #include "platform/dc.h"
 #include "text/caret_manager.h"
 #include "text/edit_primitives.h"
+#include "text/format_commands.h"
 #include "text/format_publish.h"
+#include "text/paragraph_commands.h"
 #include "text/frame_flow.h"
 #include "text/selection_highlight.h"
 #include "text/text_context.h"
@@ -327,6 +329,12 @@ void TextTool::ShowCaret()
     caret->Show(true);
 }
 
+void TextTool::RestartCaret()
+{
+    HideCaret();
+    ShowCaret();
+}
+
 void TextTool::BlinkCaret()
 {
     if (CaretManager* caret = Caret())
@@ -352,6 +360,14 @@ std::array<int16_t, kAttributeCount> TextTool::TypingAttributes() const
         out[size_t(rank)] = BaseWord(format_.data(), rank);
     return out;
 }
+
+void TextTool::SetTypingAttribute(int rank, int16_t value)
+{
+    if (rank >= 0 && rank < kAttributeCount)
+        StoreFormatWord(rank, value);
+}
+
+ParaFormat TextTool::ParagraphAttributes() const { return GetParaFormat(format_.data() + kStyleParaFormatOffset); }
 
 uint8_t TextTool::ClickState()
 {
@@ -382,30 +398,42 @@ void TextTool::StoreFormatWord(int rank, int16_t value)
 
 void TextTool::StoreParaWord(size_t offset, int16_t value) { PutI16LE(format_.data() + offset, value); }
 
+bool TextTool::Edits()
+{
+    if (!EditFrame() || !Text())
+        return false;
+    // Painting and flowing bind the engine to other frames on the way.
+    BindEditor();
+    return true;
+}
+
+// The commands below store their value in the current format first: the
+// engine reads the typing attributes back (Character Info, Plain, the
+// caret's height in an empty paragraph), and may set one back itself.
 void TextTool::SetColor(int16_t value, int16_t target)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kColour, value, target);
-    if (target == 3)
+    if (target == kTargetText)
         StoreFormatWord(kRankColour, value);
+    if (Edits())
+        ::SetColor(Text(), value, uint8_t(target));
     FrameTool::SetColor(value, target);
     document_->SetModified(true);
 }
 
 void TextTool::SetShade(int16_t value, int16_t target)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kShade, value, target);
-    if (target == 3)
+    if (target == kTargetText)
         StoreFormatWord(kRankShade, value);
+    if (Edits())
+        ::SetShade(Text(), value, uint8_t(target));
     FrameTool::SetShade(value, target);
     document_->SetModified(true);
 }
 
 void TextTool::SetTextStyle(int32_t entry)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kParagraphStyle, entry);
+    if (Edits())
+        ::SetParagraphStyle(Text(), uint32_t(entry));
     TextContext* ctx = Text();
     std::array<uint8_t, kStyleRecordSize> record{};
     if (ctx && ctx->Styles() && ctx->Styles()->GetStyleById(uint32_t(entry), record.data()))
@@ -416,34 +444,35 @@ void TextTool::SetTextStyle(int32_t entry)
 
 void TextTool::SetFont(int16_t id)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kFont, id);
     StoreFormatWord(kRankFont, id);
+    if (Edits())
+        ::SetFont(Text(), id);
     FrameTool::SetFont(id);
 }
 
 void TextTool::SetFontSize(int16_t size)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kSize, size);
     StoreFormatWord(kRankSize, size);
+    if (Edits())
+        ::SetSize(Text(), size);
     FrameTool::SetFontSize(size);
 }
 
 void TextTool::SetFontStyle(int16_t bits, int16_t on, int16_t mask)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kStyle, bits, on, mask);
-    const int16_t style = BaseWord(format_.data(), kRankStyle);
-    StoreFormatWord(kRankStyle, bits == 0 ? 0 : int16_t(on ? (style | bits) : (style & ~bits)));
+    // bits is the whole new style, mask the change (a bit with 0x4000 turns
+    // it on, alone turns it off, 0 is plain) and on the plain flag.
+    StoreFormatWord(kRankStyle, bits);
+    if (Edits())
+        ::SetStyle(Text(), mask, on != 0);
     FrameTool::SetFontStyle(bits, on, mask);
 }
 
 void TextTool::SetAlignment(int16_t value)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kAlignment, value);
     StoreParaWord(kParaAlignment, value);
+    if (Edits())
+        ::SetAlignment(Text(), value);
     FrameTool::SetAlignment(value);
 }
 
@@ -452,6 +481,7 @@ void TextTool::SetTextToolAttrA(int16_t value)
     TextContext* ctx = Text();
     int16_t leading = value;
     if (EditFrame() && ctx && value < 0) {
+        BindEditor();
         const TextPosition caret = ctx->CaretPosition();
         TextLineRecord line;
         const int32_t ascent =
@@ -459,17 +489,17 @@ void TextTool::SetTextToolAttrA(int16_t value)
                                                                                                          : 0;
         leading = int16_t(value == -1 ? ascent + 1 : ascent - 1);
     }
-    if (EditFrame() && ctx)
-        ApplyTextFormat(ctx, TextFormatCommand::kLeading, leading);
     StoreParaWord(kParaLeading, leading);
+    if (Edits())
+        ::SetLeading(ctx, leading);
     FrameTool::SetTextToolAttrA(leading);
 }
 
 void TextTool::SetTextToolAttrB(int16_t value)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kPairOrRange, value);
     StoreFormatWord(ShowsSelection() ? kRankRangeSpacing : kRankPairSpacing, value);
+    if (Edits())
+        ::SetPairOrRangeValue(Text(), value);
     FrameTool::SetTextToolAttrB(value);
 }
 
@@ -486,39 +516,42 @@ void TextTool::SetLineSpacing(int16_t value)
 
 void TextTool::SetCaseStyle(int16_t value)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kCaps, value);
     StoreFormatWord(kRankCaps, value);
+    if (Edits())
+        ::SetCaps(Text(), value);
     FrameTool::SetCaseStyle(value);
 }
 
 void TextTool::SetBaselineStyle(int16_t value)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kSuperSubscript, value);
-    // Raised text keeps a negative word, lowered text a positive one.
-    StoreFormatWord(kRankSuperSub, value == 0 ? -1 : 1);
+    // The card document hands -1 for raised text, 1 for lowered text and 0
+    // to go back to the baseline: the values the runs keep.
+    StoreFormatWord(kRankSuperSub, value);
+    if (Edits())
+        ::SetSuperSubscript(Text(), value);
     FrameTool::SetBaselineStyle(value);
 }
 
 void TextTool::SetTextToolAttrC(int16_t value)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kAttribute01, value);
     StoreFormatWord(kRankBaselineShift, value);
+    if (Edits())
+        ::SetAttribute01(Text(), value);
     FrameTool::SetTextToolAttrC(value);
 }
 
 void TextTool::ApplyParagraphInfo()
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kParagraphInfo, 1);
+    if (Edits()) {
+        ::ApplyParagraphInfo(Text(), 1);
+    }
 }
 
 void TextTool::ApplyCharacterInfo(int16_t mask, int16_t bits)
 {
-    if (EditFrame() && Text())
-        ApplyTextFormat(Text(), TextFormatCommand::kCharacterInfo, mask, bits);
+    if (Edits()) {
+        ::ApplyCharacterInfo(Text(), uint16_t(mask), uint16_t(bits));
+    }
 }
 
 void TextTool::RefreshBars() { NotifyViewChanged(); }
@@ -611,11 +644,13 @@ void TextTool::FlushReflow()
 void TextTool::RunReflow()
 {
     TextContext* ctx = Text();
-    if (!ctx || !EditFrame() || !NeedsReflow())
+    if (!ctx || !EditFrame() || !(ctx->edit.reflowPending || NeedsReflow()))
         return;
     const bool visible = CaretVisible();
     HideCaret();
+    BindEditor();
     const bool changed = FlowEditFrame();
+    ctx->edit.reflowPending = false;
     RepaintEditFrame();
     if (changed)
         Frames()->InvalidateChain(EditFrame()->FrameId());

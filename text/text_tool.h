@@ -20,13 +20,13 @@
 #include "frames/style_record_format.h"
 #include "frames/text_position.h"
 #include "text/style_run_format.h"
-#include "text/text_tool_engine.h"
 
 class CaretManager;
 class Dc;
 class FrameObjText;
 class FrameStore;
 class QTimer;
+class TextClipboard;
 class TextContext;
 
 // The bar the tool enables while it edits.
@@ -106,6 +106,9 @@ public:
     void SelectAll(FrameObjText* frame, bool on, bool redraw);
     // The clipboard's text pasted at the caret.
     void PasteIntoFrame();
+    // The selection (or the whole story) copied into the clipboard's
+    // paragraphs; 1 when something was copied.
+    uint8_t CopySelectionToStore();
     // Text > Insert Page Number: 0 decimal, 1 upper-case roman, 2 lower-case
     // roman, 3 upper-case letters, 4 lower-case letters.
     void InsertPageNumber(int16_t style);
@@ -118,6 +121,14 @@ public:
     // The base's current frame: the tool keeps only text frames there.
     FrameObjText* EditFrame() const { return static_cast<FrameObjText*>(frame_); }
     std::array<int16_t, kAttributeCount> TypingAttributes() const;
+    // One typing attribute (by rank) set by the engine, as when a pair
+    // spacing asked for at a paragraph's start goes back to 0.
+    void SetTypingAttribute(int rank, int16_t value);
+    // The paragraph words of the current format: what Paragraph Info
+    // applies.
+    ParaFormat ParagraphAttributes() const;
+    // The caret shows at the caret point and blinks anew.
+    void RestartCaret();
     // The click state of the last mouse-down. A fourth click's paragraph
     // selection counts only while the selection is still the one it made.
     uint8_t ClickState();
@@ -129,6 +140,11 @@ public:
 
 private:
     TextContext* Text() const;
+    // A frame is in edit and the document has its text engine, bound to it.
+    bool Edits();
+    // The program's clipboard store, as the document's text engine reaches
+    // it; null without one.
+    TextClipboard* Clipboard() const;
     bool CaretVisible() const;
     // The caret's place in view units (x, and its line's baseline as y)
     // and its line's height; false when no laid-out line holds it.

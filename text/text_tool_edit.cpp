@@ -18,11 +18,14 @@
 #include "frames/story_store.h"
 #include "frames/text_buffer.h"
 #include "graphics/beep.h"
+#include "text/clipboard_text.h"
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/frame_flow.h"
+#include "text/keyboard_editing.h"
 #include "text/smart_quotes.h"
 #include "text/style_runs.h"
+#include "text/text_clipboard.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/text_tool.h"
@@ -57,7 +60,7 @@ uint8_t TextTool::KeyDown(const KeyEvent& key)
     if (!IsCaretKey(key))
         SaveUndo(kUndoChangeText);
     BindEditor();
-    const uint8_t result = HandKeyToEngine(ctx, key);
+    const uint8_t result = HandleKey(ctx, key);
     if (!EditFrame())
         return result;
     IntPoint at;
@@ -70,7 +73,7 @@ uint8_t TextTool::KeyDown(const KeyEvent& key)
         }
     }
     // Typing ahead puts the re-flow off until the keys stop.
-    if (NeedsReflow())
+    if (ctx->edit.reflowPending || NeedsReflow())
         ScheduleReflow();
     return result;
 }
@@ -85,7 +88,7 @@ bool TextTool::CanDoEditCommand(int16_t command)
     case 1:
     case 2:
     case 3: return ShowsSelection();
-    case 4: return Text() && ClipboardCanPasteText(Text());
+    case 4: return Clipboard() && Clipboard()->CanPaste(1);
     case 5: return true;
     default: return false;
     }
@@ -97,23 +100,27 @@ bool TextTool::DoEditCommand(int16_t command)
     if (!EditFrame() || !ctx || command < 1 || command > 5)
         return false;
     BusyCursor busy;
+    TextClipboard* clipboard = Clipboard();
     switch (command) {
     case 1:
     case 2:
-        ClipboardCopySelection(ctx);
-        if (command == 2)
+        // A cut whose copy failed would lose the text: it stays.
+        if (!clipboard || clipboard->CopyText(document_) != 0 || command == 2)
             break;
         [[fallthrough]];
     case 3:
         ClearUndo();
         SaveUndo(kUndoChangeText);
-        KeyDown(KeyEvent{kKeyBackspace, kKeyBackspace, 0, 0, 0});
+        // Backspace as the view hands it on: a typed character.
+        KeyDown(TypedKey(kKeyBackspace));
         break;
     case 4:
+        if (!clipboard)
+            break;
         BindEditor();
         ClearUndo();
         SaveUndo(kUndoChangeText);
-        PasteIntoFrame();
+        clipboard->PasteText(document_);
         break;
     case 5:
         if (StoryAllSelected()) {
@@ -136,7 +143,10 @@ void TextTool::PasteIntoFrame()
     if (!EditFrame() || !ctx)
         return;
     HideCaret();
-    ClipboardPasteText(ctx);
+    BindEditor();
+    ::PasteText(ctx);
+    if (!EditFrame())
+        return;
     EditFrame()->MarkChanged(1, 0);
     EditFrame()->Invalidate(0);
     ShowCaret();
@@ -152,6 +162,23 @@ void TextTool::PasteIntoFrame()
         }
     }
     ContinueOverflowEditing(ctx, false);
+}
+
+uint8_t TextTool::CopySelectionToStore()
+{
+    TextContext* ctx = Text();
+    if (!EditFrame() || !ctx)
+        return 0;
+    BindEditor();
+    const uint8_t copied = CopySelectionToClipboard(ctx);
+    BindEditor();
+    return copied;
+}
+
+TextClipboard* TextTool::Clipboard() const
+{
+    TextContext* ctx = Text();
+    return ctx ? ctx->Host().Clipboard() : nullptr;
 }
 
 // ---- undo ----
@@ -183,7 +210,9 @@ bool TextTool::SaveUndo(int16_t action)
     BindEditor();
     if (ctx->ParagraphCount() > kUndoParagraphLimit)
         return false;
-    const TextPosition last = LastCaretPosition(ctx);
+    // Where the caret stands before the run's first key (a click may have
+    // put it there since the last key).
+    const TextPosition last = CaretNow();
     const uint16_t story = uint16_t(EditFrame()->Block().storyId);
     uint16_t copy = 0;
     {
@@ -253,7 +282,7 @@ void TextTool::UndoRedo()
         const uint16_t edited = GetU16LE(r + kUndoEditedStory);
         const uint16_t copy = GetU16LE(r + kUndoCopyStory);
         const TextPosition saved{GetU32LE(r + kUndoParagraph), GetU16LE(r + kUndoCharacter)};
-        const TextPosition last = LastCaretPosition(ctx);
+        const TextPosition last = CaretNow();
         PutU16LE(r + kUndoEditedStory, copy);
         PutU16LE(r + kUndoCopyStory, edited);
         PutU32LE(r + kUndoParagraph, last.paragraph);
@@ -273,7 +302,8 @@ void TextTool::UndoRedo()
                 at = frames->ChainStep(1, at, 0);
             }
             BindEditor();
-            SetLastCaretPosition(ctx, saved);
+            PutCaret(saved);
+            ctx->edit.lastCaret = CaretNow();
         }
     }
     RepaintPage();
@@ -289,7 +319,7 @@ void TextTool::UndoRedo()
 void TextTool::DeleteSelectionForInsert()
 {
     if (ShowsSelection())
-        KeyDown(KeyEvent{kKeyBackspace, 0, 0, 0, 0});
+        KeyDown(TypedKey(kKeyBackspace));
 }
 
 bool TextTool::InsertAtCaret(const uint8_t* text, uint32_t n, uint16_t* at)

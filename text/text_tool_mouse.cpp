@@ -108,8 +108,7 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         ToggleHighlight();
         frames->SetEditFlagAll(EditFrame(), false);
     }
-    SetTypingFormatCheck(ctx, false);
-    ClearBufferSelection(ctx);
+    ctx->edit.typingCheck = false;
     clickState_ = GetClickState();
     const uint16_t id = EditFrame()->FrameId();
 
@@ -169,7 +168,7 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
             frames->SetTextRef(id, 1, end.paragraph, end.character);
             PublishSelectionFormat(ctx, nullptr);
             ToggleHighlight();
-            SetTypingFormatCheck(ctx, true);
+            ctx->edit.typingCheck = true;
             if (clickState_ == 4) {
                 fourthStart_ = start;
                 fourthEnd_ = end;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -21,6 +22,7 @@
 #include "frames/text_context_engine.h"
 #include "support/alert_capture.h"
 #include "text/caret_manager.h"
+#include "text/key_event_qt.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"
 #include "text/text_tool.h"
@@ -28,6 +30,25 @@
 #include "typography/font_spec.h"
 
 class ToolTextDocument;
+
+// Key presses on the view go to the current tool as the card view hands
+// them on: the seven key-downs and the typed characters.
+class ViewKeyRouter : public QObject {
+public:
+    explicit ViewKeyRouter(FrameTool* tool) : tool_(tool) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        for (const KeyEvent& key : KeyEventsFromQt(*static_cast<QKeyEvent*>(event)))
+            tool_->KeyDown(key);
+        return true;
+    }
+
+private:
+    FrameTool* tool_;
+};
 
 // The document's services to the text engine; the tool's part goes to the
 // tool.
@@ -63,11 +84,23 @@ public:
     std::array<int16_t, kAttributeCount> TypingAttributes() override;
     void SetCurrentFormat(const uint8_t* record288, int32_t column) override;
     uint8_t ClickState() override;
+    void ClearUndo() override;
+    void RestartCaret() override;
+    void SelectAll(bool on, bool redraw) override;
+    void SetTypingAttribute(int rank, int16_t value) override;
+    void PublishTextAttributes() override;
+    ParaFormat ParagraphAttributes() override;
+    TextClipboard* Clipboard() override { return clipboard; }
+    void LinesChanged(FrameObjText*, int32_t, int32_t) override { ++repaints; }
+    void FrameTextChanged(FrameObjText*) override { ++repaints; }
     void CollectWrapOutlines(FrameObjText*, IntPoint*, int32_t*, int32_t) override {}
 
     TextPreferences prefs;
     bool showFieldNames = false;
     bool modified = false;
+    TextClipboard* clipboard = nullptr;
+    // Repaints the engine asked for; the view catches up on its next paint.
+    int32_t repaints = 0;
 
 private:
     ToolTextDocument* doc_;
@@ -85,6 +118,7 @@ public:
         view.pageRect = IntRect{0, 0, kPageWidth * zoomPercent / 100, kPageHeight * zoomPercent / 100};
         view.onPaint = [this] { Paint(); };
         view.onPress = [this](const IntPoint& p) { tool.MouseDown(p); };
+        view.installEventFilter(&keys);
         view.show();
         pages.InsertPages(0, pageCount, 0, 0);
         manager.SetZoom(uint16_t(zoomPercent), 100, 4, 0);
@@ -238,6 +272,7 @@ public:
     CaretManager caret{&ctx};
     SurfaceView view;
     TextTool tool{this};
+    ViewKeyRouter keys{&tool};
 
     uint8_t clickState = 1;
     int16_t currentTool = kToolText;
@@ -287,3 +322,13 @@ inline void ToolTextHost::SetCurrentFormat(const uint8_t* record288, int32_t col
     doc_->tool.SetCurrentFormat(record288, column);
 }
 inline uint8_t ToolTextHost::ClickState() { return doc_->tool.ClickState(); }
+inline void ToolTextHost::ClearUndo() { doc_->tool.ClearUndo(); }
+inline void ToolTextHost::RestartCaret() { doc_->tool.RestartCaret(); }
+inline void ToolTextHost::SelectAll(bool on, bool redraw)
+{
+    if (FrameObjText* frame = doc_->tool.EditFrame())
+        doc_->tool.SelectAll(frame, on, redraw);
+}
+inline void ToolTextHost::SetTypingAttribute(int rank, int16_t value) { doc_->tool.SetTypingAttribute(rank, value); }
+inline void ToolTextHost::PublishTextAttributes() { doc_->tool.PublishTextAttrs(); }
+inline ParaFormat ToolTextHost::ParagraphAttributes() { return doc_->tool.ParagraphAttributes(); }

@@ -1,7 +1,8 @@
 // A picture for a reviewer: a text frame in edit on a card page at twice
 // its size, in the installed Liberation fonts, once with a selection dragged
-// across two paragraphs and once with the caret shown after a click. It is
-// written to text-tool-edit.png in the build folder.
+// across two paragraphs and once with the caret shown after a click and a
+// typed word (a frame shows either a selection or the caret, never both).
+// It is written to text-tool-edit.png in the build folder.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -64,9 +65,16 @@ TEST(TextToolPicture, FrameInEditWithSelectionAndCaret)
     const IntPoint inside = doc.At(frame, 2, 10);
     EXPECT_NE(pixel(IntPoint{inside.x, inside.y + 4}), paper);
 
-    // A click ends the selection; the caret blinks on.
-    doc.Click(doc.At(frame, 2, 40), 1);
+    // A click ends the selection; a word typed on the view's keyboard goes
+    // in at the caret, and the caret blinks on behind it.
+    doc.Click(doc.At(frame, 2, 0), 1);
     EXPECT_FALSE(doc.frames.IsInEdit(frame));
+    QTest::keyClicks(&doc.view, "Typed: ");
+    EXPECT_EQ(doc.Paragraph(frame, 2).substr(0, 7), "Typed: ");
+    // The view catches up with the typed lines; painting the text takes the
+    // caret off, and the view shows it again.
+    doc.view.UpdateNow();
+    doc.tool.ShowCaret();
     doc.tool.BlinkCaret();
     ASSERT_TRUE(doc.caret.IsDrawn());
     const IntPoint bottom = doc.caret.Position();

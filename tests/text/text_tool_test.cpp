@@ -8,6 +8,7 @@
 
 #include "carddoc/key_event.h"
 #include "database/field_table.h"
+#include "text/para_format.h"
 #include "text/selection_highlight.h"
 #include "text/style_runs.h"
 #include "text/text_tool.h"
@@ -163,17 +164,35 @@ TEST_F(TextToolTest, FourthClickDeletesTheParagraphOnlyWhileItsSelectionStands)
 
 TEST_F(TextToolTest, TypingPutsTheReflowOffUntilTheKeysStop)
 {
-    ClickAt(0, 4);
-    const int32_t before = doc->layouts;
-    doc->frames.SetNeedsReflow(frame->FrameId());
-    Tool().KeyDown(DownKey(kKeyRight));
-    Tool().KeyDown(DownKey(kKeyRight));
+    // Kept with the next paragraph: a line more cannot be laid out locally.
+    doc->SetStory(frame, {"aaaa bbbb cccc dddd eeee ffff", "next"});
+    doc->ctx.SelectParagraph(0);
+    ParagraphText p = doc->ctx.Current();
+    ASSERT_TRUE(SetOverrideField(&p, kOverKeepNext, 1));
+    doc->ctx.StoreFlags(p);
+    doc->Flow(frame);
+    ClickAt(0, 29);
+    int32_t before = doc->layouts;
+    Type(" gg");
     EXPECT_TRUE(Tool().ReflowPending());
     EXPECT_EQ(doc->layouts, before);
     QCoreApplication::processEvents();
     EXPECT_FALSE(Tool().ReflowPending());
-    EXPECT_FALSE(doc->NeedsReflow(frame));
     EXPECT_EQ(doc->layouts, before + 1);
+    EXPECT_EQ(doc->Paragraph(frame, 0), "aaaa bbbb cccc dddd eeee ffff gg");
+
+    // A move first brings the lines up to date; so does the end of editing.
+    const std::string line(30, 'h');
+    before = doc->layouts;
+    Type(line);
+    EXPECT_EQ(doc->layouts, before);
+    Tool().KeyDown(DownKey(kKeyLeft));
+    EXPECT_EQ(doc->layouts, before + 1);
+    Type(line);
+    EXPECT_EQ(doc->layouts, before + 1);
+    Tool().EndEdit(1);
+    EXPECT_GT(doc->layouts, before + 1);
+    EXPECT_FALSE(Tool().ReflowPending());
 }
 
 TEST_F(TextToolTest, MergeFieldGoesInAtTheCaretButNeverInsideAnother)

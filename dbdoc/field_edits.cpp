@@ -1,0 +1,256 @@
+#include "dbdoc/field_edits.h"
+
+#include <cstring>
+
+#include <QFileInfo>
+
+#include "foundation/alerts.h"
+#include "foundation/cp1252.h"
+#include "foundation/dates.h"
+#include "foundation/file_dialogs.h"
+#include "foundation/path_record.h"
+
+namespace {
+
+// Database messages (string 200 + n).
+constexpr int32_t kDatabaseMessages = 200;
+constexpr int32_t kMessageInvalidDate = 4;
+constexpr int32_t kMessageZipDigits = 5;
+constexpr int32_t kMessageState = 6;
+constexpr int32_t kMessagePicturePath = 34;
+
+bool IsSeparator(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char(':') || c == QLatin1Char('-'); }
+bool IsAsciiDigit(QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; }
+bool IsAsciiLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+bool Domestic(const FilteredEditOwner* owner) { return owner && owner->IsDomestic(); }
+bool ChecksSpeak(const FilteredEditOwner* owner) { return owner && owner->RefreshAllowed(); }
+
+QString Digits(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        if (IsAsciiDigit(c))
+            out += c;
+    return out;
+}
+
+QString TrimRight(const QString& text)
+{
+    int n = int(text.size());
+    while (n > 0 && text[n - 1] == QLatin1Char(' '))
+        --n;
+    return text.left(n);
+}
+
+bool DefaultChooser(QWidget*, std::string* path)
+{
+    PathRecord record{};
+    if (ShowOpenFileDialog(&record, "Select graphics file", nullptr, 0) != 1)
+        return false;
+    char buffer[kPathTextSize] = {};
+    if (PathRecordToString(&record, buffer) != 0)
+        return false;
+    *path = buffer;
+    return true;
+}
+
+GraphicsFileChooser& Chooser()
+{
+    static GraphicsFileChooser chooser;
+    return chooser;
+}
+
+const char* const kStateCodes[] = {
+    "AL", "AK", "AZ", "AS", "CA", "CO", "CT", "DE", "DC", "FM", "FL", "GA", "GU", "HI", "ID",
+    "IL", "IN", "IA", "KS", "KY", "LA", "ME", "MH", "MD", "MA", "MI", "MN", "MS", "MO", "MT",
+    "NE", "NV", "NH", "NJ", "NM", "NY", "NC", "ND", "MP", "OH", "OK", "OR", "PW", "PA", "PR",
+    "RI", "SC", "SD", "TN", "TX", "UT", "VT", "VA", "VI", "WA", "WV", "WI", "WY", "AR",
+};
+
+// The 33 punctuation characters free text takes besides letters and digits.
+const char kTextPunctuation[] = " -+~`!@#$%^&*()_=,.:;\\|[]{}/?<>'\"";
+
+}  // namespace
+
+// --- CDateEdit ----------------------------------------------------------
+
+bool CDateEdit::IsCharAllowed(QChar c, int) const
+{
+    if (IsAsciiDigit(c))
+        return true;
+    if (!IsSeparator(c))
+        return false;
+    const QString t = text();
+    return std::count_if(t.begin(), t.end(), IsSeparator) < 2;
+}
+
+void CDateEdit::OnTextChanged()
+{
+    QString t = text();
+    int separators = 0;
+    int last = -1;
+    QChar separator = QLatin1Char('/');
+    for (int i = 0; i < t.size(); ++i) {
+        if (IsSeparator(t[i])) {
+            ++separators;
+            last = i;
+            separator = t[i];
+        }
+    }
+    const QString before = t;
+    if (separators == 0 && t.size() == 3) {
+        t = t.left(2) + separator + t[2];
+    } else if (separators == 1 && t.size() - last - 1 == 3) {
+        t = t.left(last + 3) + separator + t[last + 3];
+    }
+    if (t != before)
+        RewriteText(t, int(t.size()));
+    CFilteredEdit::OnTextChanged();
+}
+
+bool CDateEdit::Validate()
+{
+    if (!ChecksSpeak(Owner()))
+        return true;
+    const std::string typed = QStringToCp1252(text().left(10));
+    if (typed.empty())
+        return true;
+    const int order = Owner()->IsDomestic() ? 0 : 1;
+    char buffer[32] = {};
+    std::strncpy(buffer, typed.c_str(), 10);
+    if (!CompleteDateText(buffer, order) || !IsValidDateText(buffer, order)) {
+        AlertStopById(kDatabaseMessages, kMessageInvalidDate, 0);
+        return false;
+    }
+    const int start = selectionStart();
+    const int length = int(selectedText().size());
+    const int caret = cursorPosition();
+    RewriteText(Cp1252ToQString(buffer), caret);
+    if (length > 0)
+        setSelection(start, length);
+    return true;
+}
+
+// --- CPictureEdit -------------------------------------------------------
+
+bool CPictureEdit::IsCharAllowed(QChar c, int) const
+{
+    return !QStringLiteral("/*?\"<>|").contains(c);
+}
+
+bool CPictureEdit::Validate()
+{
+    const QString name = TrimRight(text());
+    if (name.isEmpty() || QFileInfo::exists(name))
+        return true;
+    if (ChecksSpeak(Owner()))
+        AlertStopById(kDatabaseMessages, kMessagePicturePath, 0);
+    return true;
+}
+
+void CPictureEdit::ImportGraphics()
+{
+    std::string path;
+    const GraphicsFileChooser& chooser = Chooser();
+    const bool chosen = chooser ? chooser(this, &path) : DefaultChooser(this, &path);
+    if (!chosen)
+        return;
+    const QString text = Cp1252ToQString(path);
+    SetText(&text, nullptr, 0, false);
+    OnTextChanged();
+}
+
+GraphicsFileChooser SetGraphicsFileChooser(GraphicsFileChooser chooser)
+{
+    GraphicsFileChooser previous = std::move(Chooser());
+    Chooser() = std::move(chooser);
+    return previous;
+}
+
+// --- CStateEdit ---------------------------------------------------------
+
+bool IsStateCode(const std::string& code)
+{
+    for (const char* s : kStateCodes)
+        if (code == s)
+            return true;
+    return false;
+}
+
+bool CStateEdit::IsCharAllowed(QChar c, int) const { return IsAsciiLetter(c); }
+
+void CStateEdit::OnTextChanged()
+{
+    if (Domestic(Owner())) {
+        const QString t = text();
+        const QString upper = t.toUpper();
+        if (upper != t) {
+            const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+            const bool atEnd = cursorPosition() == t.size();
+            RewriteText(upper, CaretAfterRewrite(start, atEnd, int(upper.size())));
+        }
+    }
+    CFilteredEdit::OnTextChanged();
+}
+
+bool CStateEdit::Validate()
+{
+    if (!Domestic(Owner()) || !ChecksSpeak(Owner()) || text().isEmpty())
+        return true;
+    const QString code = TrimRight(text()).toUpper();
+    if (code.size() != 2 || !IsStateCode(code.toStdString()))
+        AlertStopById(kDatabaseMessages, kMessageState, 0);
+    return true;
+}
+
+// --- CTextEdit ----------------------------------------------------------
+
+CTextEdit::CTextEdit(QWidget* parent) : CFilteredEdit(parent) { allowed_ = QString::fromLatin1(kTextPunctuation); }
+
+bool CTextEdit::IsCharAllowed(QChar c, int position) const
+{
+    return c.isLetterOrNumber() || CFilteredEdit::IsCharAllowed(c, position);
+}
+
+// --- CZipEdit -----------------------------------------------------------
+
+bool CZipEdit::IsCharAllowed(QChar c, int) const
+{
+    if (!Domestic(Owner()))
+        return true;
+    return IsAsciiDigit(c) || c == QLatin1Char('-');
+}
+
+void CZipEdit::OnTextChanged()
+{
+    if (Domestic(Owner())) {
+        const QString t = text();
+        const QString digits = Digits(t);
+        if (digits.size() == 5 || digits.size() == 9 || digits.size() == 11) {
+            QString rebuilt = digits.left(5);
+            if (digits.size() > 5)
+                rebuilt += QLatin1Char('-') + digits.mid(5);
+            if (rebuilt != t) {
+                const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+                const bool atEnd = cursorPosition() == t.size();
+                RewriteText(rebuilt, CaretAfterRewrite(start, atEnd, int(rebuilt.size())));
+            }
+        }
+    }
+    CFilteredEdit::OnTextChanged();
+}
+
+bool CZipEdit::Validate()
+{
+    if (!Domestic(Owner()) || !ChecksSpeak(Owner()))
+        return true;
+    const qsizetype n = Digits(text()).size();
+    if (n != 0 && n != 5 && n != 9 && n != 11)
+        AlertStopById(kDatabaseMessages, kMessageZipDigits, 0);
+    return true;
+}

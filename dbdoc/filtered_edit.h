@@ -1,0 +1,119 @@
+// CFilteredEdit: the single-line edit of the data-entry form, the database
+// dialogs, the property dialogs and the wizard pages. It refuses typed and
+// pasted characters its kind does not take, checks its text when the focus
+// leaves it, reports every change to its host, and in data-entry mode turns
+// the navigation keys into reports of their own so that the form can move
+// between fields and records.
+//
+// A subclass fixes the kind: its character rule (IsCharAllowed), its check
+// (Validate) and what it rewrites as the user types (OnTextChanged).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <QLineEdit>
+
+// What an edit asks of the database document it serves (the data-entry
+// form's edits have one; dialogs' edits have none).
+class FilteredEditOwner {
+public:
+    virtual ~FilteredEditOwner() = default;
+    // The field shown in the edit with this control id was changed.
+    virtual void FieldChanged(int32_t controlId) = 0;
+    // Cleared while the document fills its views; the checks stay silent.
+    virtual bool RefreshAllowed() const = 0;
+    // The Verification setting: Domestic (month/day/year, US states and ZIP
+    // codes) or International.
+    virtual bool IsDomestic() const = 0;
+};
+
+class CFilteredEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit CFilteredEdit(QWidget* parent = nullptr);
+
+    // The id the edit's reports carry (the dialog control id).
+    void SetControlId(int32_t id) { controlId_ = id; }
+    int32_t ControlId() const { return controlId_; }
+
+    // Stores owner and limit, then shows the text with the fast-fill text
+    // hidden. The flag is taken for the callers' sake and changes nothing.
+    void Setup(const QString& text, int32_t limit, const QString& fastFill, int32_t flag, FilteredEditOwner* owner);
+    // A null text or fast-fill text leaves that one as it is. The caret
+    // goes to the end.
+    void SetText(const QString* text, const QString* fastFill, int32_t showFastFill, bool redrawNow);
+    // The text up to the selection start (at most 254 characters).
+    QString GetTextBeforeSelection() const;
+    void SetDataEntryMode(bool on) { dataEntryMode_ = on; }
+    bool DataEntryMode() const { return dataEntryMode_; }
+    void Repaint() { update(); }
+
+    int32_t Limit() const { return limit_; }
+    FilteredEditOwner* Owner() const { return owner_; }
+    const QString& FastFillText() const { return fastFill_; }
+    bool ShowsFastFill() const { return showFastFill_ != 0; }
+
+    // May the character be typed at the position (the selection start)?
+    virtual bool IsCharAllowed(QChar c, int position) const;
+    // Is the text acceptable? May rewrite it.
+    virtual bool Validate();
+    // Once per change of the text.
+    virtual void OnTextChanged();
+    // Tells the host that the user changed the text.
+    virtual void NotifyParent();
+
+    // The clipboard's text, inserted only when all of it is allowed and fits.
+    void Paste();
+
+Q_SIGNALS:
+    // After every typed character that reaches the edit, and after Delete.
+    void EditChanged(int32_t controlId);
+    // Data-entry mode: Tab, with the Shift state.
+    void TabKey(int32_t controlId, bool shift);
+    // Data-entry mode: Enter, the page and arrow keys, Home, End and the
+    // bracket keys with Ctrl, by their key code or character.
+    void NavigationKey(int32_t key);
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // Sets the text without this edit's own change handling running again.
+    void RewriteText(const QString& text, int caret);
+    // The caret after a rewrite: at the end when it was there, else at the
+    // old selection start within the new length.
+    static int CaretAfterRewrite(int oldStart, bool wasAtEnd, int newLength);
+
+    QString allowed_;
+
+private:
+    void ReflectChange();
+    bool InsertFiltered(const QString& text);
+    // Runs Validate with the focus-loss check switched off meanwhile (its
+    // message box takes the focus).
+    bool RunCheck();
+    bool DataEntryKey(QKeyEvent* event);
+
+    QString fastFill_;
+    int32_t limit_ = 255;
+    int32_t controlId_ = 0;
+    bool dataEntryMode_ = false;
+    bool checkOnFocusLoss_ = true;
+    int32_t showFastFill_ = 0;
+    FilteredEditOwner* owner_ = nullptr;
+};
+
+// True for an edit of the filtered family.
+bool IsFilteredEditWindow(const QWidget* window);
+
+// The leading decimal number of a text ([+-]digits[.digits]), 0 when it has
+// none; the rest of the text is ignored.
+double LeadingDecimal(const QString& text);
+// The leading integer of a text, held within 32 bits; 0 when none.
+int32_t LeadingInteger(const QString& text);

@@ -1,0 +1,89 @@
+#include "dialogs/guide_settings_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "dbdoc/numeric_edit.h"
+#include "dialogs/object_dialog_kit.h"
+
+CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Guide settings"));
+    setObjectName(QStringLiteral("guideSettingsDialog"));
+    horizontal_ = new CFloatEdit(this);
+    horizontal_->SetControlId(1138);
+    horizontal_->setObjectName(QStringLiteral("horizontal"));
+    vertical_ = new CFloatEdit(this);
+    vertical_->SetControlId(1139);
+    vertical_->setObjectName(QStringLiteral("vertical"));
+    show_ = new QCheckBox(QStringLiteral("Show Guide"), this);
+    snap_ = new QCheckBox(QStringLiteral("Snap to Guide"), this);
+    units_ = new QComboBox(this);
+    units_->setObjectName(QStringLiteral("units"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Horizontal :"), horizontal_);
+    form->addRow(QStringLiteral("Vertical :"), vertical_);
+    form->addRow(QStringLiteral("Units :"), units_);
+    auto* boxes = new QVBoxLayout;
+    boxes->addWidget(show_);
+    boxes->addWidget(snap_);
+    boxes->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(form);
+    top->addLayout(boxes);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(OkCancelRow(this));
+
+    fields_.AddLength(horizontal_, &record_.horizontal, 0);
+    fields_.AddLength(vertical_, &record_.vertical, 0);
+    for (CFloatEdit* e : {horizontal_, vertical_})
+        connect(e, &CFilteredEdit::EditChanged, this, [this] {
+            int read = 0;
+            fields_.ReadModified(&read);
+            if (read > 0)
+                record_.changed = 1;
+        });
+    connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
+}
+
+int32_t CDlgGuideSettings::DoModal() { return RunDialogModal(this); }
+
+void CDlgGuideSettings::showEvent(QShowEvent* event)
+{
+    if (!opened_)
+        Open();
+    QDialog::showEvent(event);
+}
+
+void CDlgGuideSettings::Open()
+{
+    opened_ = true;
+    FillUnitsCombo(units_);
+    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
+    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
+    fields_.SetupAll();
+    show_->setChecked(record_.showGuide != 0);
+    snap_->setChecked(record_.snapToGuide != 0);
+}
+
+void CDlgGuideSettings::UnitsChosen(int index)
+{
+    if (index < 0 || index == record_.units)
+        return;
+    record_.units = int16_t(index);
+    fields_.SetPointsPerUnit(PointsPerUnit(index));
+    fields_.ShowLengths(~0u);
+}
+
+void CDlgGuideSettings::accept()
+{
+    record_.showGuide = show_->isChecked() ? 1 : 0;
+    record_.snapToGuide = snap_->isChecked() ? 1 : 0;
+    record_.units = int16_t(units_->currentIndex());
+    QDialog::accept();
+}

@@ -1,0 +1,74 @@
+// "Object Info": position, size, rotation and the Printable, Locked and
+// Visible flags of the selected frames of a kind without a dialog of its
+// own. Fields without one value over the selection open blank or mixed;
+// the flag word comes back with the fields the user set.
+#pragma once
+
+#include <cstdint>
+
+#include <QDialog>
+
+#include "dialogs/measure_fields.h"
+
+class CFloatEdit;
+class QCheckBox;
+class QComboBox;
+
+struct ObjectInfoRecord {
+    double originAcross = 0.0;  // points
+    double originDown = 0.0;
+    double boxAngle = 0.0;  // degrees
+    double height = 0.0;
+    double width = 0.0;
+    int32_t printable = 0;  // 0 off, 1 on, 2 mixed
+    int32_t locked = 0;
+    int32_t visible = 0;
+    int16_t units = 0;
+    uint32_t flags = 0;
+    int32_t sizeFixed = 0;  // non-zero: height and width cannot change
+};
+
+class CDlgObjectInfo : public QDialog {
+public:
+    explicit CDlgObjectInfo(QWidget* parent = nullptr);
+
+    void SetRecord(const ObjectInfoRecord& record) { record_ = record; }
+    const ObjectInfoRecord& Record() const { return record_; }
+    int32_t DoModal();
+
+    CFloatEdit* OriginAcross() const { return across_; }
+    CFloatEdit* OriginDown() const { return down_; }
+    CFloatEdit* BoxAngle() const { return angle_; }
+    CFloatEdit* HeightEdit() const { return height_; }
+    CFloatEdit* WidthEdit() const { return width_; }
+    QCheckBox* Printable() const { return printable_; }
+    QCheckBox* Locked() const { return locked_; }
+    QCheckBox* Visible() const { return visible_; }
+    QComboBox* Units() const { return units_; }
+
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Open();
+    void EditChanged();
+    void UnitsChosen(int index);
+    void BoxClicked(QCheckBox* box, uint32_t bit);
+
+    ObjectInfoRecord record_;
+    MeasureFields fields_;
+    uint32_t shown_ = 0;
+    bool ready_ = false;
+    bool opened_ = false;
+    CFloatEdit* across_;
+    CFloatEdit* down_;
+    CFloatEdit* angle_;
+    CFloatEdit* height_;
+    CFloatEdit* width_;
+    QCheckBox* printable_;
+    QCheckBox* locked_;
+    QCheckBox* visible_;
+    QComboBox* units_;
+};

@@ -1,0 +1,102 @@
+#include "dialogs/text_runaround_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/object_dialog_kit.h"
+#include "dialogs/up_down_buttons.h"
+
+namespace {
+
+constexpr int kPictureSize = 32;
+constexpr int32_t kMostMargin = 1000;
+
+}  // namespace
+
+QImage RunaroundPicture(int32_t mode)
+{
+    QImage picture(kPictureSize, kPictureSize, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    // Lines of text left and right of a shape; with runaround they stop
+    // short of it.
+    const QRect shape(11, 9, 10, 14);
+    p.setPen(QPen(Qt::black, 1));
+    for (int y = 4; y < kPictureSize - 2; y += 4) {
+        if (mode == kRunaroundNone || y < shape.top() - 2 || y > shape.bottom() + 2) {
+            p.drawLine(3, y, kPictureSize - 4, y);
+        } else if (mode == kRunaroundRectangle) {
+            p.drawLine(3, y, shape.left() - 3, y);
+            p.drawLine(shape.right() + 3, y, kPictureSize - 4, y);
+        } else {
+            const int inset = std::abs(y - shape.center().y()) / 2;
+            p.drawLine(3, y, shape.left() - 3 + inset, y);
+            p.drawLine(shape.right() + 3 - inset, y, kPictureSize - 4, y);
+        }
+    }
+    p.setBrush(QColor(128, 128, 128));
+    if (mode == kRunaroundShape)
+        p.drawEllipse(shape);
+    else
+        p.drawRect(shape);
+    return picture;
+}
+
+CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Text Runaround"));
+    setObjectName(QStringLiteral("textRunaroundDialog"));
+    const char* const names[3] = {"None", "Rectangular Boundary of Object", "Actual Shape of Object"};
+    auto* modes = new QVBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        modes_[i] = new QRadioButton(QString::fromLatin1(names[i]), this);
+        modes_[i]->setObjectName(QStringLiteral("mode%1").arg(i));
+        modes->addWidget(modes_[i]);
+    }
+    margin_ = new QLineEdit(this);
+    margin_->setObjectName(QStringLiteral("margin"));
+    spin_ = new UpDownButtons(margin_, this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Margin :"), this));
+    row->addWidget(margin_);
+    row->addWidget(spin_);
+    row->addWidget(new QLabel(QStringLiteral("pt"), this));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(modes);
+    layout->addLayout(row);
+    layout->addLayout(OkCancelRow(this));
+}
+
+int32_t CDlgTextRunaround::DoModal() { return RunDialogModal(this); }
+
+void CDlgTextRunaround::showEvent(QShowEvent* event)
+{
+    if (!opened_) {
+        opened_ = true;
+        for (int i = 0; i < 3; ++i) {
+            const QImage picture = RunaroundPicture(i);
+            modes_[i]->setIcon(QIcon(QPixmap::fromImage(picture)));
+            modes_[i]->setIconSize(picture.size() + QSize(4, 4));
+        }
+        Mode(record_.mode)->setChecked(true);
+        margin_->setText(QString::number(record_.margin));
+        spin_->SetRange(0, kMostMargin);
+    }
+    QDialog::showEvent(event);
+}
+
+void CDlgTextRunaround::accept()
+{
+    int32_t margin = 0;
+    if (!ExchangeInt(margin_, &margin))
+        return;
+    record_.margin = margin;
+    for (int i = 0; i < 3; ++i)
+        if (modes_[i]->isChecked())
+            record_.mode = i;
+    QDialog::accept();
+}

@@ -1,0 +1,145 @@
+#include "dialogs/value_dialogs.h"
+
+#include <cstring>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "dialogs/object_dialog_kit.h"
+#include "dialogs/up_down_buttons.h"
+#include "foundation/cp1252.h"
+
+namespace {
+
+constexpr int32_t kLeastZoom = 10;
+constexpr int32_t kMostZoom = 400;
+
+void CopyText(char (&out)[256], const char* text)
+{
+    std::memset(out, 0, sizeof(out));
+    std::strncpy(out, text, sizeof(out) - 1);
+}
+
+QString TextOf(const char (&text)[256])
+{
+    return Cp1252ToQString(std::string_view(text, strnlen(text, sizeof(text))));
+}
+
+}  // namespace
+
+OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
+{
+    OtherValueRecord r;
+    switch (kind) {
+    case OtherValueKind::kShade:
+        CopyText(r.caption, "Other Shade");
+        CopyText(r.label, "New Shade:");
+        r.minimum = 0;
+        r.maximum = 100;
+        break;
+    case OtherValueKind::kLineWidth:
+        CopyText(r.caption, "Other Width");
+        CopyText(r.label, "New Width:");
+        r.minimum = 0;
+        r.maximum = 100;
+        break;
+    case OtherValueKind::kTextSize:
+        CopyText(r.caption, "Other Size");
+        CopyText(r.label, "New Size:");
+        r.minimum = 6;
+        r.maximum = 400;
+        break;
+    }
+    r.step = 10;
+    r.value = current == -1 ? 0 : current;
+    return r;
+}
+
+// --- Other Value ------------------------------------------------------------
+
+CDlgOtherValue::CDlgOtherValue(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("otherValueDialog"));
+    CopyText(record_.caption, "Other Value");
+    CopyText(record_.label, "New Value");
+    record_.minimum = 0;
+    record_.maximum = 100;
+    record_.step = 10;
+    record_.value = 0;
+    label_ = new QLabel(this);
+    label_->setObjectName(QStringLiteral("label"));
+    value_ = new QLineEdit(this);
+    value_->setObjectName(QStringLiteral("value"));
+    spin_ = new UpDownButtons(value_, this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label_);
+    row->addWidget(value_);
+    row->addWidget(spin_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(OkCancelRow(this));
+}
+
+int32_t CDlgOtherValue::DoModal() { return RunDialogModal(this); }
+
+void CDlgOtherValue::showEvent(QShowEvent* event)
+{
+    if (!opened_) {
+        opened_ = true;
+        value_->setText(QString::number(record_.value));
+        spin_->SetRange(record_.minimum, record_.maximum);
+        spin_->SetIncrement(record_.step);
+        label_->setText(TextOf(record_.label));
+        setWindowTitle(TextOf(record_.caption));
+        value_->setFocus();
+        value_->selectAll();
+    }
+    QDialog::showEvent(event);
+}
+
+void CDlgOtherValue::accept()
+{
+    if (!ExchangeIntInRange(value_, &record_.value, record_.minimum, record_.maximum))
+        return;
+    QDialog::accept();
+}
+
+// --- Zoom -------------------------------------------------------------------
+
+CDlgZoom::CDlgZoom(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Zoom"));
+    setObjectName(QStringLiteral("zoomDialog"));
+    percent_ = new QLineEdit(this);
+    percent_->setObjectName(QStringLiteral("percent"));
+    spin_ = new UpDownButtons(percent_, this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Zoom :"), this));
+    row->addWidget(percent_);
+    row->addWidget(spin_);
+    row->addWidget(new QLabel(QStringLiteral("%"), this));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(OkCancelRow(this));
+}
+
+int32_t CDlgZoom::DoModal() { return RunDialogModal(this); }
+
+void CDlgZoom::showEvent(QShowEvent* event)
+{
+    if (!opened_) {
+        opened_ = true;
+        percent_->setText(QString::number(record_.percent));
+        spin_->SetRange(kLeastZoom, kMostZoom);
+    }
+    QDialog::showEvent(event);
+}
+
+void CDlgZoom::accept()
+{
+    if (!ExchangeIntInRange(percent_, &record_.percent, kLeastZoom, kMostZoom))
+        return;
+    QDialog::accept();
+}

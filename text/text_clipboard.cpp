@@ -1,0 +1,21 @@
+#include "text/text_clipboard.h"
+
+#include "carddoc/frame_tool.h"
+#include "text/text_tool.h"
+
+int32_t TextClipboard::CopyText(ToolDocument* document)
+{
+    auto* tool = static_cast<TextTool*>(document->ToolOfKind(kToolText));
+    return tool && tool->CopySelectionToStore() ? 0 : 1;
+}
+
+int32_t TextClipboard::PasteText(ToolDocument* document)
+{
+    if (document->CurrentToolIndex() != kToolText)
+        return 1;
+    auto* tool = static_cast<TextTool*>(document->ToolOfKind(kToolText));
+    if (!tool)
+        return 1;
+    tool->PasteIntoFrame();
+    return 0;
+}
