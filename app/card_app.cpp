@@ -15,6 +15,7 @@
 #include "app/database_document_kind.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
 #include "database/field_table.h"
@@ -340,6 +341,9 @@ bool CCardApp::OnCommand(uint32_t id)
             OpenDocumentFile(path.toStdString());
         return true;
     }
+    case kCmdFilePrintSetup:
+        DoPrintSetup(mainFrame_.get());
+        return true;
     case kCmdAppAbout:
         OnAppAbout();
         return true;
@@ -390,6 +394,7 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:
+    case kCmdFilePrintSetup:
     case kCmdNothing:
     case kCmdAppAbout:
     case kCmdShowSplashExtra:

@@ -33,6 +33,7 @@
 #include "carddoc/preferences_format.h"
 #include "carddoc/preferences_window.h"
 #include "foundation/file_io.h"
+#include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
 #include "graphics/dib_handle.h"
@@ -46,6 +47,9 @@ class CTFileMng;
 class CurrPageMng;
 class DcTextMeasurer;
 class FontTable;
+class Dc;
+class PrintManager;
+class QWidget;
 class FrameStore;
 class PageTable2;
 class SharedFrameList;
@@ -253,6 +257,38 @@ public:
         altOrientation_ = orientation;
         altPaper_ = paper;
     }
+    // Rebuilds the pages and the view after the layout changed, and marks
+    // the document modified.
+    void AfterDocSetup();
+    // The Document Setup command: the layout in the Label Type dialog.
+    void DoDocumentSetup();
+
+    // ---- sheets and printing (labels_doc_sheet.cpp) ----
+    // One printed page of a sheet: the design page that belongs to it, each
+    // card cell from the first-card position on filled with the next record
+    // and clipped to its cell, at the device's resolution. firstCard is the
+    // 1-based column and row; grid the cells already used (0 = used), obeyed
+    // when useGrid is set; pageOverride 0 prints the document's pages, else
+    // only that page.
+    void DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int16_t printedPage, int16_t outputMode,
+                   int16_t skippedCells, const int32_t firstCard[2], Handle grid, int32_t firstRecord,
+                   int32_t lastRecord, int16_t useGrid, int16_t pageOverride);
+    // The crop marks of one cell (view units), when the page asks for them;
+    // clip in device units or null.
+    void DrawSheetCell(Dc* dc, const IntRect& cell, const IntRect* clip, int16_t row, int16_t column);
+    // A cell of the sheet in document units (0-based column and row).
+    void GetCellRect(IntRect* out, int16_t column, int16_t row);
+    // Where the centred card grid starts on the paper of the job (whole
+    // points), kept in the label layout.
+    void SetCentringOffsets(int32_t left, int32_t top);
+    // The print command's worker: the print job for the page shown, then
+    // the page shown again as it was. owner is the window the job's
+    // dialogs belong to. The print manager's result; the pages' status
+    // when they cannot be closed.
+    int32_t PrintDocument(QWidget* owner);
+    PrintManager& Printer();
+    // Set while the Print Preview dialog shows the document.
+    void SetPrintPreview(bool on) { printPreview_ = on; }
 
     // ---- preferences and the window record ----
     uint8_t* GeneralPrefs() { return general_; }
@@ -420,6 +456,9 @@ private:
     std::unique_ptr<StoryStore> stories_;
     std::unique_ptr<FontTable> fonts_;
     PrintSettingsRecord printSettings_;
+    // Made with the first print; shared ownership lets the document's own
+    // file go without knowing the print manager.
+    std::shared_ptr<PrintManager> printManager_;
     std::unique_ptr<DcTextMeasurer> measurer_;
     std::unique_ptr<TextContext> textContext_;
     std::unique_ptr<TextContextEngine> textEngine_;
