@@ -12,8 +12,10 @@
 
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
 #include "database/field_table.h"
@@ -32,6 +34,8 @@
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
+#include "wizard/new_document_wizard.h"
+#include "wizard/wizard_data.h"
 
 const char* const kCompanyWebAddress = "https://korrinworks.example/";
 
@@ -93,7 +97,8 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 
     docs_.LoadRecentFiles();
     docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
-    docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+    InstallDatabaseDocumentKind(
+        docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase)));
     InstallCardDocumentKind(&docs_);
 
     LogFont filter;
@@ -136,6 +141,9 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     FontMenuPopup::Create(kCmdFontNameCombo, kTrueTypeMarkBitmap, kTrueTypeSilhouetteBitmap, kDeviceMarkBitmap,
                           kDeviceSilhouetteBitmap);
     SetUpHelpMenu();
+    // A catalogue that cannot be made ready has told the user why; the
+    // program runs on without it.
+    WizardTreeInit(&programFolder_);
     return true;
 }
 
@@ -166,6 +174,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
     return 0;
@@ -244,9 +253,7 @@ void CCardApp::OnFileOpenDocument()
 
 void CCardApp::OnFileNewDocument()
 {
-    // The new-document wizard fills the default set-up; a card document
-    // made now takes the set-up as it stands.
-    CreateNewLabelDocument(nullptr, true);
+    RunNewDocumentWizard(this);
 }
 
 void CCardApp::OnAppAbout()
@@ -334,6 +341,9 @@ bool CCardApp::OnCommand(uint32_t id)
             OpenDocumentFile(path.toStdString());
         return true;
     }
+    case kCmdFilePrintSetup:
+        DoPrintSetup(mainFrame_.get());
+        return true;
     case kCmdAppAbout:
         OnAppAbout();
         return true;
@@ -384,6 +394,7 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:
+    case kCmdFilePrintSetup:
     case kCmdNothing:
     case kCmdAppAbout:
     case kCmdShowSplashExtra:

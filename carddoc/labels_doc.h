@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "app/clipboard_frames.h"
 #include "app/label_stock_format.h"
 #include "app/print_settings_record.h"
 #include "carddoc/card_view_services.h"
@@ -32,6 +33,7 @@
 #include "carddoc/preferences_format.h"
 #include "carddoc/preferences_window.h"
 #include "foundation/file_io.h"
+#include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
 #include "graphics/dib_handle.h"
@@ -45,6 +47,9 @@ class CTFileMng;
 class CurrPageMng;
 class DcTextMeasurer;
 class FontTable;
+class Dc;
+class PrintManager;
+class QWidget;
 class FrameStore;
 class PageTable2;
 class SharedFrameList;
@@ -73,7 +78,7 @@ enum : int32_t {
     kReadRefused = 2,
 };
 
-class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost {
+class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost, public ClipboardFrameHost {
 public:
     // Builds every member; throws std::bad_alloc when one cannot be made
     // (the factories turn that into a refusal).
@@ -146,6 +151,19 @@ public:
     void UpdateScrollSizes();
     void RefreshView();
     void GetPageRect(IntRect* out) const;
+
+    // ---- pictures and text from outside (picture_export.cpp) ----
+    // The current page drawn into a picture fitted into width x height
+    // points (kind: carddoc/picture_export.h): a DibHandle for the bitmap
+    // kinds, metafile bits for the metafile kind, into *out (made or
+    // refilled). With actualSize a card larger than the area is drawn at
+    // 100%. 0, 1 without a view to draw with, or 2 when the picture could
+    // not be made.
+    int32_t RenderPicture(double width, double height, int32_t kind, bool actualSize, Handle* out);
+    // File > Export As Picture.
+    void ExportAsPicture(QWidget* parent = nullptr);
+    // File > Import Text into the text frame in edit; 1 when none is.
+    int32_t ImportText(QWidget* parent = nullptr);
     // A new frame of the type on the shown page (a group in the group
     // list); null when the page has no room or the frame cannot be made.
     FrameObj* NewFrame(int16_t type) override;
@@ -246,6 +264,38 @@ public:
         altOrientation_ = orientation;
         altPaper_ = paper;
     }
+    // Rebuilds the pages and the view after the layout changed, and marks
+    // the document modified.
+    void AfterDocSetup();
+    // The Document Setup command: the layout in the Label Type dialog.
+    void DoDocumentSetup();
+
+    // ---- sheets and printing (labels_doc_sheet.cpp) ----
+    // One printed page of a sheet: the design page that belongs to it, each
+    // card cell from the first-card position on filled with the next record
+    // and clipped to its cell, at the device's resolution. firstCard is the
+    // 1-based column and row; grid the cells already used (0 = used), obeyed
+    // when useGrid is set; pageOverride 0 prints the document's pages, else
+    // only that page.
+    void DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int16_t printedPage, int16_t outputMode,
+                   int16_t skippedCells, const int32_t firstCard[2], Handle grid, int32_t firstRecord,
+                   int32_t lastRecord, int16_t useGrid, int16_t pageOverride);
+    // The crop marks of one cell (view units), when the page asks for them;
+    // clip in device units or null.
+    void DrawSheetCell(Dc* dc, const IntRect& cell, const IntRect* clip, int16_t row, int16_t column);
+    // A cell of the sheet in document units (0-based column and row).
+    void GetCellRect(IntRect* out, int16_t column, int16_t row);
+    // Where the centred card grid starts on the paper of the job (whole
+    // points), kept in the label layout.
+    void SetCentringOffsets(int32_t left, int32_t top);
+    // The print command's worker: the print job for the page shown, then
+    // the page shown again as it was. owner is the window the job's
+    // dialogs belong to. The print manager's result; the pages' status
+    // when they cannot be closed.
+    int32_t PrintDocument(QWidget* owner);
+    PrintManager& Printer();
+    // Set while the Print Preview dialog shows the document.
+    void SetPrintPreview(bool on) { printPreview_ = on; }
 
     // ---- preferences and the window record ----
     uint8_t* GeneralPrefs() { return general_; }
@@ -351,6 +401,34 @@ public:
     ParaFormat ParagraphAttributes() override;
     TextClipboard* Clipboard() override;
 
+    // ---- the Object tool's selection and the Object menu ----
+    // While the Object tool is current its selection; while another tool
+    // is, what the Object tool held when it was left.
+    int16_t SelectionCount() override;
+    FrameObj* SelectedFrame(int16_t i) override;
+    // Only with the Object tool current.
+    void DeleteSelection();
+    void GroupSelection();
+    void UngroupSelection();
+    // Copies of the selected frames, offset by (dx, dy) document units,
+    // become the selection.
+    void DuplicateFrames(int32_t dx, int32_t dy);
+    void BringToFront();
+    void SendToBack();
+    void ShuffleForward();
+
+    // ---- ClipboardFrameHost ----
+    void ClearFrameSelection() override;
+    void SelectFrame(FrameObj* frame) override;
+    void FinishFramePaste() override;
+    IntPoint PastePoint() override;
+    IntRect VisibleArea() override;
+    int32_t WidthOfW() override;
+    QImage PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds) override;
+    bool SetFramePicture(FrameObj* frame, const QImage& picture) override;
+    bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
+    // RedrawPage: the one of TextHost serves both.
+
 private:
     // The parts of a save between choosing the file and installing it.
     bool WriteReplacement(const PathRecord& target, PathRecord* written);
@@ -385,6 +463,9 @@ private:
     std::unique_ptr<StoryStore> stories_;
     std::unique_ptr<FontTable> fonts_;
     PrintSettingsRecord printSettings_;
+    // Made with the first print; shared ownership lets the document's own
+    // file go without knowing the print manager.
+    std::shared_ptr<PrintManager> printManager_;
     std::unique_ptr<DcTextMeasurer> measurer_;
     std::unique_ptr<TextContext> textContext_;
     std::unique_ptr<TextContextEngine> textEngine_;

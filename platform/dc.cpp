@@ -80,6 +80,10 @@ std::unique_ptr<Dc> Dc::ForRecording(DcRecorder* recorder, int32_t dpi, IntSize 
 
 void Dc::flush() { device_->flush(); }
 
+bool Dc::beginOutput() { return device_->beginOutput(); }
+
+bool Dc::newPage() { return device_->newPage(); }
+
 QImage* Dc::image() const { return device_->image(); }
 
 // --- Objects and state ------------------------------------------------------

@@ -161,6 +161,13 @@ public:
     // Ends the painting of a vector target (a printer's page must not be
     // ended while its painter is open). An image is always readable.
     void flush();
+    // Opens a vector target's output now (a print job's start); false when
+    // the device cannot be opened, such as a file that cannot be written.
+    bool beginOutput();
+    // Ends the sheet of a paged target (printer, PDF) and goes on drawing
+    // on the next one, in the same document; false for other targets or
+    // when the device refuses.
+    bool newPage();
 
     // --- Objects and state -------------------------------------------------
     Pen selectPen(const Pen& pen);

@@ -129,6 +129,12 @@ public:
     virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
     virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
     virtual void flush() {}
+    // Opens the output of a vector device at once rather than at its first
+    // drawing, so that a document is made (or fails) even when nothing is
+    // drawn on it; true for devices that need no opening.
+    virtual bool beginOutput() { return true; }
+    // A paged device goes on to a fresh sheet; false for any other device.
+    virtual bool newPage() { return false; }
 };
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);

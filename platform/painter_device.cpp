@@ -74,6 +74,16 @@ public:
         if (painter_.isActive())
             painter_.end();
     }
+    bool beginOutput() override { return begin(nullptr) != nullptr; }
+    bool newPage() override
+    {
+        auto* paged = dynamic_cast<QPagedPaintDevice*>(device_);
+        // The sheet change belongs to the open document: a page left blank
+        // must still open the painter, or the device would start anew.
+        if (!paged || !begin(nullptr))
+            return false;
+        return paged->newPage();
+    }
 
 private:
     QPainter* begin(const QRegion* clip)

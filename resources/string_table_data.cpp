@@ -47,6 +47,9 @@ const StringTableEntry kStringTable[] = {
     {609, "Error save frame on document file."},
     {612, "Unknow frame type."},
 
+    // The Object tool: the question before several frames are deleted.
+    {611, "This will delete several items and\ncannot be undone. Ok to continue ?"},
+
     // Frame object model: the picture manager's group (435 + n).
     {436, "TMP picture error. Delete picture frame."},
     {437, "Loading picture error. Delete picture frame."},
@@ -121,6 +124,37 @@ const StringTableEntry kStringTable[] = {
     {273, "BulkMail Moving..."},
     {274, "Paking..."},
     {368, "Disk is full"},
+
+    // Document wizard: its files (1000 + n).
+    {1001, "The wizard files (backdrops or templates ) is older virsion.\nCreate new ?"},
+    {1002, "The wizard file (tree control) is older virsion.\nCreate new ?"},
+    {1003, "Wizard file creation error. Disk write proteced."},
+    {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
+    {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
+    // Database views: the undo item's names (356 + kind), the options
+    // sheet's caption and the tool tips of the browser's status numbers.
+    {357, "Can't Undo"},
+    {358, "Delete Record"},
+    {359, "Clear All Fields"},
+    {360, "Duplicate Record"},
+    {361, "Add Record"},
+    {107, "Data Entry Options"},
+    {33500, "Current Record"},
+    {33501, "Number of Records in Browser"},
+    {33502, "Number of Records in Database"},
+
+    // Document wizard: tool tips of the Personal Info page.
+    {577, "Save As New Database."},
+    {578, "Open Existing Database."},
+    {579, "Close Database and continue without Database."},
+    {580, "Add New Empty Record."},
+    {581, "Delete Current Record."},
+    {582, "Go to First Record."},
+    {583, "Go to Previous Record."},
+    {584, "Go to Next Record."},
+    {585, "Go to Last Record."},
+    {1035, "Set Picture Path ( Alt + . )"},
+    // 33500-33502 (the record numbers' tool tips) are in the database views' section.
 
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file

@@ -31,6 +31,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(emf2svg libwmf-bin librsvg2-bin)
   # hyphenation compared with libhyphen (over the wamerican word list)
   packages+=(libhyphen-dev)
+  # printed PDF files counted and rasterised
+  packages+=(poppler-utils)
 fi
 
 missing=()

@@ -191,11 +191,9 @@ TEST_F(DrawToolsTest, EachShapeToolMakesItsFrameWhereItWasDragged)
         EXPECT_EQ(frame->Geometry().sides, 0xFF);
         EXPECT_EQ(frame->Attributes().borderColour, 15);
         EXPECT_EQ(frame->Attributes().fontSize, kAttrNotSet);
-        // The step can be undone; the undo names it.
-        std::string text;
-        ASSERT_NE(doc->UndoOwner(), nullptr);
-        EXPECT_TRUE(doc->UndoOwner()->GetUndoMenuText(&text));
-        EXPECT_EQ(text, "Undo New Frame");
+        EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
+        EXPECT_EQ(doc->SelectionCount(), 1);
+        EXPECT_EQ(doc->SelectedFrame(0), frame);
         y += 40;
     }
     // The rounded rectangle's tool cannot be told from the rectangle's by
@@ -253,6 +251,11 @@ TEST_F(DrawToolsTest, WithCtrlHeldTheToolStaysCurrent)
     keys.held.insert(kVkControl);
     ASSERT_NE(Draw(kToolRect, 10, 10, 60, 40), nullptr);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolRect);
+    // The step can be undone; the undo names it.
+    std::string text;
+    ASSERT_NE(doc->UndoOwner(), nullptr);
+    EXPECT_TRUE(doc->UndoOwner()->GetUndoMenuText(&text));
+    EXPECT_EQ(text, "Undo New Frame");
     ASSERT_NE(Draw(kToolFrameText, 10, 50, 100, 90), nullptr);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolFrameText);
 }
@@ -301,6 +304,7 @@ TEST_F(DrawToolsTest, TheStarToolDrawsTheShapeStarInfoChose)
     ok = false;
     doc->SetTool(kToolStar, 0);
     EXPECT_EQ(asked, 2);
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     EXPECT_EQ(static_cast<StarTool*>(doc->ToolOfKind(kToolStar))->Star().points, 7);
     SetStarInfoRunner(previous);
 }
@@ -323,6 +327,7 @@ TEST_F(DrawToolsTest, ThePowerTextToolDrawsTheEffectTheDialogMade)
     styles.ok = false;
     doc->SetTool(kToolPowerText, 0);
     EXPECT_EQ(styles.asked, 2);
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     EXPECT_EQ(static_cast<PowerTextTool*>(doc->ToolOfKind(kToolPowerText))->Effect()[0], 5);
 }
 
@@ -421,6 +426,7 @@ TEST_F(DrawToolsTest, ThePictureToolDrawsAFrameShowingTheChosenFile)
     });
     // Cancelled: nothing is drawn, and the file stays unchosen.
     doc->SetTool(kToolPicture, 0);
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     EXPECT_EQ(static_cast<PictureTool*>(doc->ToolOfKind(kToolPicture))->File().name[0], 0);
 
     doc->SetTool(kToolRect, 0);
@@ -545,7 +551,7 @@ TEST_F(DrawToolsTest, TheRotateToolTurnsTheFrameUnderThePointer)
     // A locked frame cannot turn: nothing changes.
     frame->SetLocked(1);
     auto* rotate = static_cast<RotateTool*>(doc->ToolOfKind(kToolRotate));
-    EXPECT_EQ(rotate->SelectedCount(), 1);
+    EXPECT_EQ(rotate->GetSelCount(), 1);
     EXPECT_EQ(rotate->CreateTracker(3), nullptr);
     Drag(Pixel(80, 60), Pixel(20, 60));
     EXPECT_EQ(frame->Geometry().angle, 0.0f);

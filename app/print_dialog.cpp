@@ -1,0 +1,219 @@
+#include "app/print_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/print_printer.h"
+#include "dbdoc/open_database_registry.h"
+#include "dialogs/change_database_dialog.h"
+#include "dialogs/first_card_dialog.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/cp1252.h"
+#include "platform/printer_handles.h"
+
+namespace {
+
+QString OpenDatabaseName(int16_t ordinal, const char* none)
+{
+    char name[256] = {};
+    if (GetOpenDatabaseName(ordinal, name) != 0 || name[0] == 0)
+        return QString::fromLatin1(none);
+    return Cp1252ToQString(name);
+}
+
+}  // namespace
+
+CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), job_(job)
+{
+    setWindowTitle(QStringLiteral("Print"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
+    auto* printerForm = new QFormLayout(printerBox);
+    printers_ = new QComboBox(printerBox);
+    printers_->setObjectName(QStringLiteral("printerName"));
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    printers_->addItems(names);
+    const PrinterSettings* settings = GetPrinterHandles();
+    const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName
+                                                                       : QPrinterInfo::defaultPrinterName();
+    if (names.contains(wanted))
+        printers_->setCurrentText(wanted);
+    printerForm->addRow(QStringLiteral("&Name:"), printers_);
+    toFile_ = new QCheckBox(QStringLiteral("Print to fi&le"), printerBox);
+    file_ = new QLineEdit(printerBox);
+    file_->setObjectName(QStringLiteral("fileName"));
+    auto* browse = new QPushButton(QStringLiteral("..."), printerBox);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(toFile_);
+    fileRow->addWidget(file_, 1);
+    fileRow->addWidget(browse);
+    printerForm->addRow(fileRow);
+    layout->addWidget(printerBox);
+    // Without a printer the sheets can still go to a PDF file.
+    if (names.isEmpty()) {
+        toFile_->setChecked(true);
+        toFile_->setEnabled(false);
+        printers_->setEnabled(false);
+    }
+    file_->setEnabled(toFile_->isChecked());
+    connect(toFile_, &QCheckBox::toggled, file_, &QLineEdit::setEnabled);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Print to File"), file_->text(),
+                                                          QStringLiteral("PDF (*.pdf)"));
+        if (!path.isEmpty()) {
+            file_->setText(path);
+            toFile_->setChecked(true);
+        }
+    });
+
+    auto* middle = new QHBoxLayout;
+    auto* rangeBox = new QGroupBox(QStringLiteral("Print range"), this);
+    auto* rangeGrid = new QGridLayout(rangeBox);
+    all_ = new QRadioButton(QStringLiteral("All"), rangeBox);
+    range_ = new QRadioButton(QStringLiteral("Cards"), rangeBox);
+    from_ = new QSpinBox(rangeBox);
+    to_ = new QSpinBox(rangeBox);
+    from_->setRange(0, kPrintMaxRecord);
+    to_->setRange(0, kPrintMaxRecord);
+    all_->setChecked(true);
+    rangeGrid->addWidget(all_, 0, 0, 1, 4);
+    rangeGrid->addWidget(range_, 1, 0);
+    rangeGrid->addWidget(new QLabel(QStringLiteral("&from:"), rangeBox), 1, 1);
+    rangeGrid->addWidget(from_, 1, 2);
+    rangeGrid->addWidget(new QLabel(QStringLiteral("&to:"), rangeBox), 1, 3);
+    rangeGrid->addWidget(to_, 1, 4);
+    auto pickRange = [this] { range_->setChecked(true); };
+    connect(from_, QOverload<int>::of(&QSpinBox::valueChanged), this, pickRange);
+    connect(to_, QOverload<int>::of(&QSpinBox::valueChanged), this, pickRange);
+    middle->addWidget(rangeBox);
+
+    auto* copiesBox = new QGroupBox(QStringLiteral("Copies"), this);
+    auto* copiesForm = new QFormLayout(copiesBox);
+    copies_ = new QSpinBox(copiesBox);
+    copies_->setRange(1, 999);
+    copies_->setValue(std::max(job_->copies, 1));
+    copiesForm->addRow(QStringLiteral("Number of &copies:"), copies_);
+    middle->addWidget(copiesBox);
+    layout->addLayout(middle);
+
+    auto* lower = new QHBoxLayout;
+    auto* sideBox = new QGroupBox(QStringLiteral("Print pages"), this);
+    auto* sideLayout = new QVBoxLayout(sideBox);
+    front_ = new QRadioButton(QStringLiteral("&Front Page"), sideBox);
+    back_ = new QRadioButton(QStringLiteral("&Back Page"), sideBox);
+    sideLayout->addWidget(front_);
+    sideLayout->addWidget(back_);
+    lower->addWidget(sideBox);
+
+    auto* cardsBox = new QGroupBox(QStringLiteral("Cards options"), this);
+    auto* cardsGrid = new QGridLayout(cardsBox);
+    databaseLabel_ = new QLabel(QStringLiteral("Database :"), cardsBox);
+    databaseName_ = new QLabel(cardsBox);
+    databaseName_->setObjectName(QStringLiteral("databaseName"));
+    skip_ = new QPushButton(QStringLiteral("Skip cards"), cardsBox);
+    change_ = new QPushButton(QStringLiteral("Change Database"), cardsBox);
+    cardsGrid->addWidget(databaseLabel_, 0, 0);
+    cardsGrid->addWidget(databaseName_, 0, 1);
+    cardsGrid->addWidget(skip_, 1, 0);
+    cardsGrid->addWidget(change_, 1, 1);
+    lower->addWidget(cardsBox);
+    layout->addLayout(lower);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPrint::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPrint::reject);
+    layout->addWidget(buttons);
+
+    // What the job says about its database and its card sides.
+    if (job_->noDatabase) {
+        change_->hide();
+        databaseLabel_->hide();
+        databaseName_->hide();
+    } else {
+        all_->setText(QStringLiteral("All Records"));
+        range_->setText(QStringLiteral("Records"));
+        databaseName_->setText(OpenDatabaseName(job_->databaseOrdinal, "No database is choosen"));
+    }
+    if (job_->side != kPrintSideFront && job_->side != kPrintSideBack)
+        job_->side = kPrintSideFront;
+    if (GetI32LE(job_->layout + kLabelTypeSidesOffset) < 2) {
+        back_->setEnabled(false);
+        front_->setChecked(true);
+        job_->side = kPrintSideFront;
+    } else {
+        back_->setEnabled(true);
+        (job_->side == kPrintSideBack ? back_ : front_)->setChecked(true);
+    }
+    connect(front_, &QRadioButton::toggled, this,
+            [this] { job_->side = front_->isChecked() ? kPrintSideFront : kPrintSideBack; });
+    connect(skip_, &QPushButton::clicked, this, &CDlgPrint::OnSkipCards);
+    connect(change_, &QPushButton::clicked, this, &CDlgPrint::OnChangeDatabase);
+}
+
+void CDlgPrint::OnSkipCards()
+{
+    CDlgFirstCard dialog(this);
+    dialog.Init(job_->firstCardMode, job_, job_->firstCardGrid);
+    if (dialog.exec() == QDialog::Accepted)
+        job_->TakeGrid(dialog.GetFirstCard());
+}
+
+void CDlgPrint::OnChangeDatabase()
+{
+    CDlgChangeDatabase dialog(this);
+    dialog.SetIndex(job_->databaseOrdinal);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    job_->databaseOrdinal = dialog.Index();
+    if (job_->databaseOrdinal > 0)
+        ShowDatabaseName(job_->databaseOrdinal);
+}
+
+void CDlgPrint::ShowDatabaseName(int16_t ordinal)
+{
+    databaseName_->setText(OpenDatabaseName(ordinal, "No database is chosen"));
+}
+
+void CDlgPrint::accept()
+{
+    const bool toFile = toFile_->isChecked();
+    if (toFile && file_->text().trimmed().isEmpty()) {
+        AlertStop("Please enter the name of the file to print to.", 0);
+        file_->setFocus();
+        return;
+    }
+    std::unique_ptr<QPrinter> printer =
+        MakeJobPrinter(toFile ? file_->text().trimmed() : QString(), toFile ? QString() : printers_->currentText());
+    if (!printer) {
+        AlertStop("Error while printing.", 0);
+        return;
+    }
+    job_->printer = std::move(printer);
+    job_->from = all_->isChecked() ? 0 : from_->value();
+    job_->to = all_->isChecked() ? 0 : to_->value();
+    job_->copies = copies_->value();
+    QDialog::accept();
+}
+
+int32_t DoPrintDialog(QWidget* owner, PrintJobRecord* job)
+{
+    CDlgPrint dialog(owner, job);
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}

@@ -1,0 +1,58 @@
+// The document set-up after it changed: the pages rebuilt for the new card
+// size, and the Document Setup command that edits the layout.
+#include <cstring>
+
+#include <QRect>
+
+#include "app/card_app.h"
+#include "app/label_stock.h"
+#include "app/label_type_dlg.h"
+#include "app/print_manager.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/byte_order.h"
+#include "frames/curr_page_mng.h"
+#include "frames/page_table2.h"
+
+void CLabelsDoc::AfterDocSetup()
+{
+    const int16_t page = GetCurrentPage();
+    ClosePages();
+    SetRulerUnits(pageBlock_.unit, pageBlock_.unit);
+    ComputePageSize();
+    UpdateScrollSizes();
+    pages_->Renumber();
+    OpenPages(page, 1, 1);
+    RefreshView();
+    ComputeMargins();
+    SetModified(true);
+}
+
+void CLabelsDoc::DoDocumentSetup()
+{
+    CDlgLabelType dialog(nullptr);
+    Printer().ApplyPaperAndOrientation();
+    QRect paper, printable;
+    CCardApp::GetPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+    dialog.SetPreviewParams(IntSize{paper.width(), paper.height()},
+                            IntRect{printable.left(), printable.top(), printable.left() + printable.width(),
+                                    printable.top() + printable.height()});
+    LabelTypeRecord record;
+    LabelTypeDecode(labelLayout_, &record);
+    dialog.SetLabelType(record);
+    dialog.SetMode(kLabelTypeModeDocument);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.GetLabelType(&record);
+    // A layout that fixes neither orientation nor paper keeps it that way:
+    // the choice made in the dialog becomes the document's own page set-up.
+    if (GetU32LE(labelLayout_ + kLabelTypeOrientationOffset) == 0 &&
+        GetU32LE(labelLayout_ + kLabelTypePaperOffset) == 0) {
+        SetAlternatePaper(uint32_t(record.orientation), uint32_t(record.paper));
+        record.orientation = 0;
+        record.paper = 0;
+    }
+    uint8_t bytes[kLabelTypeSize];
+    LabelTypeEncode(record, bytes);
+    ApplyDocSetup(bytes);
+    AfterDocSetup();
+}

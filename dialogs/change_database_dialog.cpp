@@ -1,0 +1,45 @@
+#include "dialogs/change_database_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "dbdoc/open_database_registry.h"
+#include "foundation/cp1252.h"
+
+CDlgChangeDatabase::CDlgChangeDatabase(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Change Database"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Change Database to:"), this));
+    list_ = new QComboBox(this);
+    list_->setObjectName(QStringLiteral("databaseList"));
+    layout->addWidget(list_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgChangeDatabase::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgChangeDatabase::reject);
+    layout->addWidget(buttons);
+
+    const int32_t count = CountOpenDatabases();
+    for (int32_t ordinal = 1; ordinal <= count; ++ordinal) {
+        char name[256] = {};
+        GetOpenDatabaseName(ordinal, name);
+        list_->addItem(Cp1252ToQString(name));
+    }
+    connect(list_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { TakeSelection(); });
+}
+
+void CDlgChangeDatabase::SetIndex(int16_t index)
+{
+    index_ = index;
+    list_->setCurrentIndex(index >= 1 && index <= list_->count() ? index - 1 : -1);
+}
+
+void CDlgChangeDatabase::TakeSelection() { index_ = int16_t(list_->currentIndex() + 1); }
+
+void CDlgChangeDatabase::accept()
+{
+    TakeSelection();
+    QDialog::accept();
+}

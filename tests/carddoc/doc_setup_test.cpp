@@ -1,0 +1,119 @@
+// Putting a label layout into a card document: the page rebuilt for the
+// new card, the layout stored twice in step, and the Document Setup
+// command with its dialog taken and cancelled.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QTimer>
+#include <cstring>
+
+#include "app/label_stock.h"
+#include "app/label_type_dlg.h"
+#include "foundation/byte_order.h"
+#include "card_test_support.h"
+
+namespace {
+
+class DocSetupTest : public CardDocTest {
+protected:
+    std::unique_ptr<CLabelsDoc> NewCard()
+    {
+        auto doc = NewCardDocument();
+        EXPECT_NE(doc, nullptr);
+        if (doc) {
+            doc->InitialUpdate();
+            doc->SetModified(false);
+        }
+        return doc;
+    }
+    static bool LayoutCopiesAgree(CLabelsDoc& doc)
+    {
+        return std::memcmp(doc.LabelLayout(), doc.DocSetupBlock() + kDocSetupLabelType, kLabelTypeSize) == 0;
+    }
+    // Answers the next modal dialog: with change run on it first, then OK;
+    // or Cancel.
+    static void AnswerDialog(bool ok, std::function<void(CDlgLabelType*)> change = {})
+    {
+        QTimer::singleShot(0, [ok, change] {
+            auto* dialog = dynamic_cast<CDlgLabelType*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (change)
+                change(dialog);
+            if (ok)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+    }
+};
+
+TEST_F(DocSetupTest, ALayoutResetsTheFirstPageAndRebuildsTheCard)
+{
+    auto doc = NewCard();
+    ASSERT_NE(doc, nullptr);
+    doc->PageGeometry().firstPage = 5;
+    LabelTypeRecord layout;
+    GetBuiltinLabelType(&layout, 1);
+    layout.cardWidth = 200;
+    layout.cardHeight = 100;
+    uint8_t bytes[kLabelTypeSize];
+    LabelTypeEncode(layout, bytes);
+    doc->ApplyDocSetup(bytes);
+    EXPECT_EQ(doc->PageGeometry().firstPage, 1);
+    EXPECT_EQ(doc->PageGeometry().cardWidth, 200.0);
+    EXPECT_TRUE(LayoutCopiesAgree(*doc));
+    EXPECT_FALSE(doc->IsModified()) << "applying alone marks nothing";
+
+    doc->AfterDocSetup();
+    EXPECT_TRUE(doc->IsModified());
+    const IntRect card = doc->PageGeometry().slots[0];
+    EXPECT_EQ(card.right - card.left, 200);
+    EXPECT_EQ(card.bottom - card.top, 100);
+    EXPECT_EQ(doc->GetCurrentPage(), 1);
+}
+
+TEST_F(DocSetupTest, DocumentSetupAppliesTheDialogsLayoutOrNothing)
+{
+    auto doc = NewCard();
+    ASSERT_NE(doc, nullptr);
+    uint8_t before[kLabelTypeSize];
+    doc->GetLabelLayout(before);
+
+    AnswerDialog(false, [](CDlgLabelType* dialog) { dialog->WidthEdit()->setValue(dialog->WidthEdit()->value() / 2); });
+    doc->DoDocumentSetup();
+    EXPECT_EQ(std::memcmp(doc->LabelLayout(), before, kLabelTypeSize), 0);
+    EXPECT_FALSE(doc->IsModified());
+
+    // A layout that fixes neither orientation nor paper keeps fixing
+    // neither; the dialog's choice goes to the document's own set-up.
+    doc->SetAlternatePaper(7, 9);
+    const double width = doc->PageGeometry().cardWidth;
+    AnswerDialog(true, [](CDlgLabelType* dialog) { dialog->WidthEdit()->setValue(dialog->WidthEdit()->value() / 2); });
+    doc->DoDocumentSetup();
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_NEAR(doc->PageGeometry().cardWidth, width / 2, 0.01);
+    EXPECT_TRUE(LayoutCopiesAgree(*doc));
+    EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypeOrientationOffset), 0u);
+    EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypePaperOffset), 0u);
+    uint32_t orientation = 1, paper = 1;
+    doc->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 0u);
+    EXPECT_EQ(paper, 0u);
+
+    // A layout that fixes its orientation keeps the dialog's choice itself
+    // and leaves the alternate pair alone.
+    uint8_t fixed[kLabelTypeSize];
+    doc->GetLabelLayout(fixed);
+    PutU32LE(fixed + kLabelTypeOrientationOffset, 2);
+    doc->ApplyDocSetup(fixed);
+    doc->SetAlternatePaper(7, 9);
+    AnswerDialog(true);
+    doc->DoDocumentSetup();
+    EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypeOrientationOffset), 2u);
+    doc->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 7u);
+    EXPECT_EQ(paper, 9u);
+}
+
+}  // namespace

@@ -1,0 +1,491 @@
+// Printing the sample business card into PDF files: one record per card in
+// the order of the database's list, sheets and pages counted from the
+// record range, the first card and the skipped cells of the first sheet,
+// crop marks, a job stopped with the abort key and jobs that fail. The
+// files are read back with poppler's tools (page count, text, pixels).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTimer>
+#include <QProcess>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/label_stock.h"
+#include "app/print_commands.h"
+#include "app/print_manager.h"
+#include "app/print_printer.h"
+#include "app/print_progress_dlg.h"
+#include "carddoc/sheet_pages.h"
+#include "database/field_table.h"
+#include "database/merge_text.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/open_database_registry.h"
+#include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/curr_page_mng.h"
+#include "frames/page_record_format.h"
+#include "platform/dc.h"
+#include "support/fake_printer_caps.h"
+#include "card_test_support.h"
+#include "card_view_image.h"
+
+namespace {
+
+const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
+constexpr int kDpi = 36;
+
+// Runs a program; its standard output, or nothing when it cannot run.
+std::string RunProgram(const QString& program, const QStringList& arguments, bool* ran = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+                    process.exitCode() == 0;
+    if (ran)
+        *ran = ok;
+    return ok ? process.readAllStandardOutput().toStdString() : std::string();
+}
+
+bool HavePoppler()
+{
+    bool ran = false;
+    RunProgram(QStringLiteral("pdfinfo"), {QStringLiteral("-v")}, &ran);
+    if (!ran)
+        RunProgram(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("command -v pdfinfo")}, &ran);
+    return ran;
+}
+
+// Holds the abort key down from the n-th time it is asked on.
+class AbortKeyAfter : public KeyStateSource {
+public:
+    explicit AbortKeyAfter(int n) : left_(n) { previous_ = SetKeyStateSource(this); }
+    ~AbortKeyAfter() override { SetKeyStateSource(previous_); }
+    bool KeyDown(int32_t key) override { return key == kVkEscape && --left_ < 0; }
+    void DeliverPendingInput() override {}
+
+private:
+    int left_;
+    KeyStateSource* previous_;
+};
+
+class PrintJob : public CardDocTest {
+protected:
+    void SetUp() override
+    {
+        CardDocTest::SetUp();
+        if (!HavePoppler())
+            GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed";
+        WriteFileBytes(docs_.file("card.lqx"), ReadFileBytes(kSample));
+        doc_ = OpenCardDocument(DocPath("card.lqx"));
+        ASSERT_NE(doc_, nullptr) << alerts_.lastText();
+        doc_->InitialUpdate();
+        out_ = docs_.file("out.pdf");
+    }
+    void TearDown() override
+    {
+        SetPrintDialogRunner(nullptr);
+        SetCurrentDatabase(nullptr);
+        if (database_)
+            database_->Close();
+        doc_.reset();
+        CardDocTest::TearDown();
+    }
+
+    // A database of n generated contacts, made current.
+    void OpenDatabase(int n)
+    {
+        std::string command = "\"$T\" db new people.dqx && \"$T\" db fill people.dqx ";
+        command += std::to_string(n);
+        command += " --seed 7 >/dev/null";
+        ASSERT_EQ(Shell(docs_, command), 0);
+        database_ = std::make_unique<DbDocument>();
+        PathRecord path{};
+        ASSERT_EQ(PathRecordFromPosix(docs_.file("people.dqx"), &path), 0);
+        ASSERT_TRUE(database_->Open(path));
+        SetCurrentDatabase(database_.get());
+    }
+
+    // The last names in the order of the database's list.
+    std::vector<std::string> LastNames()
+    {
+        std::vector<std::string> names;
+        for (int32_t row = 0; row < database_->RowCount(); ++row) {
+            EXPECT_TRUE(database_->GotoRow(row));
+            const CardRecord& record = database_->Data().Current();
+            names.emplace_back(reinterpret_cast<const char*>(record.FieldBody(kFieldLastName)),
+                               record.GetFieldLength(kFieldLastName));
+        }
+        return names;
+    }
+
+    // Prints with the Print dialog answered by `fill`, into out_.
+    int32_t Print(const std::function<void(PrintJobRecord*)>& fill = {})
+    {
+        SetPrintDialogRunner([this, fill](QWidget*, PrintJobRecord* job) {
+            job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+            job->from = 0;
+            job->to = 0;
+            job->copies = 1;
+            if (fill)
+                fill(job);
+            return 1;
+        });
+        return doc_->PrintDocument(nullptr);
+    }
+
+    int Pages()
+    {
+        const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
+        const size_t at = info.find("Pages:");
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+    }
+    std::string Text(int page)
+    {
+        const QString n = QString::number(page);
+        return RunProgram(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-f"), n, QStringLiteral("-l"), n, QString::fromStdString(out_), QStringLiteral("-")});
+    }
+    QImage Picture(int page)
+    {
+        const QString n = QString::number(page);
+        const QString prefix = QString::fromStdString(docs_.file("page"));
+        RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-f"), n,
+                                         QStringLiteral("-l"), n, QStringLiteral("-singlefile"), QStringLiteral("-png"),
+                                         QString::fromStdString(out_), prefix});
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+    // Dark pixels inside cell (column, row) of the sheet, a little in from
+    // its edges.
+    int CellInk(const QImage& image, int column, int row)
+    {
+        IntRect cell;
+        doc_->GetCellRect(&cell, int16_t(column), int16_t(row));
+        const int left = cell.left * kDpi / 72 + 2, right = cell.right * kDpi / 72 - 2;
+        const int top = cell.top * kDpi / 72 + 2, bottom = cell.bottom * kDpi / 72 - 2;
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                n += image.valid(x, y) && qGray(image.pixel(x, y)) < 160;
+        return n;
+    }
+    int Columns() const { return GetI16LE(doc_->LabelLayout() + kLabelTypeColumnsOffset); }
+    int Rows() const { return GetI16LE(doc_->LabelLayout() + kLabelTypeRowsOffset); }
+    void SetCropMarks(bool on)
+    {
+        uint8_t block[kPageGuideBlockSize] = {};
+        doc_->PageManager()->CopyGuideBlock(block, 0);
+        PutU32LE(block + 16, on ? 1 : 0);
+        doc_->PageManager()->CopyGuideBlock(block, 1);
+    }
+
+    std::unique_ptr<CLabelsDoc> doc_;
+    std::unique_ptr<DbDocument> database_;
+    std::string out_;
+};
+
+TEST_F(PrintJob, EveryRecordFillsTheNextCardSheetAfterSheet)
+{
+    OpenDatabase(25);
+    const std::vector<std::string> names = LastNames();
+    ASSERT_EQ(Columns() * Rows(), 10);
+    ASSERT_EQ(doc_->GetPageCount(), 2);
+
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    // Three sheets of front and back.
+    EXPECT_EQ(Pages(), 6);
+    const std::string first = Text(1), third = Text(5);
+    EXPECT_NE(first.find(names[0]), std::string::npos);
+    EXPECT_NE(first.find(names[9]), std::string::npos);
+    EXPECT_EQ(first.find(names[10]), std::string::npos);
+    EXPECT_NE(third.find(names[20]), std::string::npos);
+    EXPECT_NE(third.find(names[24]), std::string::npos);
+    EXPECT_EQ(third.find(names[19]), std::string::npos);
+
+    const QImage sheet1 = Picture(1), sheet3 = Picture(5);
+    ASSERT_FALSE(sheet1.isNull());
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_GT(CellInk(sheet1, i % 2, i / 2), 30) << "card " << i << " of the first sheet";
+        if (i < 5)
+            EXPECT_GT(CellInk(sheet3, i % 2, i / 2), 30) << "card " << i << " of the last sheet";
+        else
+            EXPECT_EQ(CellInk(sheet3, i % 2, i / 2), 0) << "card " << i << " of the last sheet";
+    }
+}
+
+TEST_F(PrintJob, TheFirstCardAndTheSkippedCellsLeaveTheFirstSheetsCellsEmpty)
+{
+    OpenDatabase(12);
+    const std::vector<std::string> names = LastNames();
+    // Start at column 2 of row 3: five cells stay empty, so 12 records
+    // need a second sheet.
+    Print([](PrintJobRecord* job) {
+        job->firstCardMode = kFirstCardManual;
+        job->firstCardColumn = 2;
+        job->firstCardRow = 3;
+    });
+    EXPECT_EQ(Pages(), 4);
+    QImage sheet = Picture(1);
+    for (int i = 0; i < 10; ++i) {
+        if (i < 5)
+            EXPECT_EQ(CellInk(sheet, i % 2, i / 2), 0) << "cell " << i;
+        else
+            EXPECT_GT(CellInk(sheet, i % 2, i / 2), 30) << "cell " << i;
+    }
+    EXPECT_NE(Text(3).find(names[5]), std::string::npos) << "the second sheet goes on with record 6";
+    EXPECT_NE(Text(3).find(names[11]), std::string::npos);
+
+    // Two marked cells of the grid are left empty on the first sheet only,
+    // and use no record.
+    Handle grid = HandleNew(kLabelGridHeaderSize + 10 * 4);
+    uint8_t* g = static_cast<uint8_t*>(HandleData(grid));
+    PutU32LE(g, 10);
+    PutU32LE(g + 4, 2);
+    PutU32LE(g + 8, 5);
+    for (int i = 0; i < 10; ++i)
+        PutU32LE(g + 12 + 4 * i, i == 1 || i == 6 ? 0 : 1);
+    Print([grid](PrintJobRecord* job) {
+        job->firstCardMode = kFirstCardSkipGrid;
+        job->TakeGrid(grid);
+    });
+    EXPECT_EQ(Pages(), 4);
+    sheet = Picture(1);
+    for (int i = 0; i < 10; ++i) {
+        if (i == 1 || i == 6)
+            EXPECT_EQ(CellInk(sheet, i % 2, i / 2), 0) << "cell " << i;
+        else
+            EXPECT_GT(CellInk(sheet, i % 2, i / 2), 30) << "cell " << i;
+    }
+    const std::string first = Text(1), second = Text(3);
+    EXPECT_NE(first.find(names[7]), std::string::npos);
+    EXPECT_EQ(first.find(names[8]), std::string::npos);
+    EXPECT_NE(second.find(names[8]), std::string::npos);
+    sheet = Picture(3);
+    EXPECT_GT(CellInk(sheet, 1, 0), 30) << "the second sheet skips nothing";
+    EXPECT_GT(CellInk(sheet, 1, 1), 30);
+    EXPECT_EQ(CellInk(sheet, 0, 2), 0) << "12 records end with the fourth card of the second sheet";
+}
+
+TEST_F(PrintJob, ARangeAndCopiesAndASide)
+{
+    OpenDatabase(25);
+    const std::vector<std::string> names = LastNames();
+    // From 7 to 3 prints records 3 to 7, the front page only, twice.
+    Print([](PrintJobRecord* job) {
+        job->from = 7;
+        job->to = 3;
+        job->copies = 2;
+        job->side = kPrintSideFront;
+    });
+    EXPECT_EQ(Pages(), 2);
+    const std::string text = Text(1) + Text(2);
+    EXPECT_EQ(text.find(names[1]), std::string::npos);
+    EXPECT_NE(text.find(names[2]), std::string::npos);
+    EXPECT_NE(text.find(names[6]), std::string::npos);
+    EXPECT_EQ(text.find(names[7]), std::string::npos);
+    EXPECT_EQ(Text(1), Text(2));
+}
+
+TEST_F(PrintJob, WithoutADatabaseOneSheetOfTheSameCard)
+{
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(Pages(), 2);
+    const QImage sheet = Picture(1);
+    const int ink = CellInk(sheet, 0, 0);
+    EXPECT_GT(ink, 30);
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(CellInk(sheet, i % 2, i / 2), ink) << "cell " << i;
+}
+
+TEST_F(PrintJob, CropMarksStandInTheGapsOutsideTheCards)
+{
+    SetCropMarks(true);
+    Print([](PrintJobRecord* job) { job->side = kPrintSideFront; });
+    const QImage sheet = Picture(1);
+    IntRect first;
+    doc_->GetCellRect(&first, 0, 0);
+    // The mark left of the first card's top edge, 20 points long.
+    const int y = first.top * kDpi / 72;
+    int dark = 0;
+    for (int x = first.left * kDpi / 72 - 9; x < first.left * kDpi / 72 - 1; ++x)
+        for (int dy = -1; dy <= 1; ++dy)
+            dark += qGray(sheet.pixel(x, y + dy)) < 200;
+    EXPECT_GT(dark, 4);
+}
+
+TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)
+{
+    OpenDatabase(25);
+    AbortKeyAfter abort(3);
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_NE(alerts_.lastText().find("Printing canceled by user."), std::string::npos);
+    EXPECT_EQ(alerts_.boxes().back().style & 0xF0, uint32_t(kMbIconInformation));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
+    // The document shows its page again and prints in full afterwards.
+    EXPECT_EQ(doc_->GetCurrentPage(), 1);
+}
+
+TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
+{
+    OpenDatabase(25);
+    QWidget owner;
+    owner.show();
+    bool ownerDisabled = false;
+    bool pressed = false;
+    // Cancel is pressed while the job lets events through before its
+    // first page.
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = dynamic_cast<PrintProgressDlg*>(w);
+            if (!progress || !progress->isVisible())
+                continue;
+            ownerDisabled = !owner.isEnabled();
+            EXPECT_EQ(progress->windowTitle(), QStringLiteral("Printing progress..."));
+            for (QPushButton* button : progress->findChildren<QPushButton*>())
+                if (button->text() == QStringLiteral("Cancel")) {
+                    button->click();
+                    pressed = true;
+                }
+        }
+    });
+    SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+        job->copies = 1;
+        return 1;
+    });
+    doc_->PrintDocument(&owner);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
+    EXPECT_EQ(doc_->Printer().PagesPrinted(), 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
+}
+
+TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
+{
+    out_ = docs_.file("no such folder/out.pdf");
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
+    EXPECT_EQ(alerts_.boxes().back().style & 0xF0, uint32_t(kMbIconStop));
+
+    // A cancelled dialog prints nothing and says nothing.
+    alerts_.clear();
+    SetPrintDialogRunner([](QWidget*, PrintJobRecord*) { return 0; });
+    EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDialogCancelled);
+    EXPECT_TRUE(alerts_.boxes().empty());
+}
+
+TEST_F(PrintJob, ThePrintCommandsSetTheirFlagsOnlyForTheJob)
+{
+    OpenDatabase(25);
+    const std::vector<std::string> names = LastNames();
+    SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+        job->copies = 1;
+        return 1;
+    });
+    // A sheet of the document: the same card in every cell, no records.
+    PrintSheetOfDocument(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 2);
+    EXPECT_EQ(Text(1).find(names[0]), std::string::npos);
+    EXPECT_FALSE(IsCurrentDatabaseSuppressed());
+    PrintDefaultCardInfo(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 2);
+    EXPECT_FALSE(IsCurrentDatabaseSuppressed());
+    EXPECT_FALSE(IsPreviewOnlyMode());
+    // A re-sort that cannot be done stops the job before it starts, and
+    // the request does not outlive the command.
+    QFile::remove(QString::fromStdString(out_));
+    SetBulkMailResortFlag(1);
+    PrintFromDatabase(doc_.get(), nullptr);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
+    EXPECT_EQ(GetBulkMailResortFlag(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    PrintFromDatabase(doc_.get(), nullptr);
+    EXPECT_EQ(Pages(), 6);
+}
+
+TEST_F(PrintJob, ACardLargerThanThePaperIsTiledOnlyWhenTheSettingsSaySo)
+{
+    // One card of 900 x 1000 points: two tiles across and two down on a
+    // letter sheet.
+    std::vector<uint8_t> setup(kDocSetupSize, 0);
+    LabelTypeRecord poster;
+    GetBuiltinLabelType(&poster, 0);
+    poster.cardWidth = 900;
+    poster.cardHeight = 1000;
+    poster.topMargin = poster.leftMargin = 0;
+    poster.columns = poster.rows = 1;
+    poster.sides = 1;
+    LabelTypeEncode(poster, setup.data() + kDocSetupLabelType);
+    doc_ = NewCardDocument(setup.data());
+    ASSERT_NE(doc_, nullptr);
+    doc_->InitialUpdate();
+    Print();
+    EXPECT_EQ(Pages(), 4);
+    EXPECT_EQ(doc_->Printer().TilesAcross(), 2);
+    EXPECT_EQ(doc_->Printer().TilesDown(), 2);
+    PutI16LE(doc_->PrintSettings().bytes + kPrintSettingsTile, 0);
+    Print();
+    EXPECT_EQ(Pages(), 1);
+}
+
+TEST_F(PrintJob, APdfFileTakesTheLayoutsPaperWithoutAnyPrinter)
+{
+    FakePrinterCaps none;
+    none.installed = false;
+    uint8_t layout[kLabelTypeSize];
+    doc_->GetLabelLayout(layout);
+    PutU32LE(layout + kLabelTypePaperOffset, 3);  // A4 in the paper table
+    PutU32LE(layout + kLabelTypeOrientationOffset, 2);
+    doc_->ApplyDocSetup(layout);
+    Print([](PrintJobRecord* job) { job->side = kPrintSideFront; });
+    const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
+    EXPECT_NE(info.find("841 x 595 pts"), std::string::npos) << info;
+}
+
+TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)
+{
+    // Two design pages, 2 x 5 cards, nothing skipped.
+    SheetPage p = SheetPageFor(5, 2, 1, 2, 5, 1, 1, 0, 1);
+    EXPECT_EQ(p.page, 1);
+    EXPECT_EQ(p.firstRecord, 21);
+    p = SheetPageFor(4, 2, 1, 2, 5, 1, 1, 0, 1);
+    EXPECT_EQ(p.page, 2);
+    EXPECT_EQ(p.firstRecord, 11);
+    p = SheetPageFor(2, 2, 1, 2, 5, 2, 3, 0, 1);
+    EXPECT_EQ(p.page, 2);
+    EXPECT_EQ(p.firstRecord, 1);
+    // The first sheet left 3 cells empty.
+    p = SheetPageFor(3, 1, 1, 2, 5, 1, 1, 3, 1);
+    EXPECT_EQ(p.firstRecord, 18);
+    // Far into a long job the cells used pass 32767 and stay right.
+    p = SheetPageFor(330, 1, 1, 10, 10, 1, 1, 50, 1);
+    EXPECT_EQ(p.firstRecord, 1 + 329 * 100 - 50);
+}
+
+TEST(SheetArithmetic, SheetsOfAJob)
+{
+    EXPECT_EQ(CountPrintSheets(10, 10, 0, true, false, 1).pages, 1);
+    EXPECT_EQ(CountPrintSheets(10, 10, 3, true, false, 1).pages, 2);
+    const PrintSheetCount c = CountPrintSheets(12, 10, 9, true, false, 2);
+    EXPECT_EQ(c.sheets, 2);
+    EXPECT_EQ(c.extra, 1);
+    EXPECT_EQ(c.pages, 6);
+    EXPECT_EQ(CountPrintSheets(15, 10, 3, true, false, 1).pages, 2);
+    EXPECT_EQ(CountPrintSheets(18, 10, 3, true, false, 1).pages, 3);
+    EXPECT_EQ(CountPrintSheets(10, 10, 4, false, true, 2).pages, 2);
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+// A wizard home holding a copy of the shipped starter catalogue, opened
+// for the new-document wizard, and the helpers that press its buttons.
+#pragma once
+
+#include <QCoreApplication>
+#include <QTreeWidget>
+
+#include "foundation/program_folder.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/pg_wiz.h"
+#include "wizard/wizard_data.h"
+#include "wizard_fixture.h"
+
+inline void StarterCatalogueSettle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+class StarterCatalogue : public WizardHome {
+protected:
+    void SetUp() override
+    {
+        WizardHome::SetUp();
+        const std::string source = TESSALINE_SOURCE_DATA_DIR "/Wizard";
+        ASSERT_EQ(SeedFolder(source, dir.path() + "/Wizard"), 0);
+        PathRecord home = PosixRecord(dir.path() + "/");
+        ASSERT_EQ(WizardTreeInit(&home), 0);
+        ASSERT_EQ(WizardDataOpen(0), 0);
+    }
+    void TearDown() override
+    {
+        WizardDataClose();
+        WizardTreeFree();
+        WizardHome::TearDown();
+    }
+
+    static void Settle() { StarterCatalogueSettle(); }
+    static QTreeWidgetItem* FindItem(QTreeWidget* tree, const char* name)
+    {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if ((*it)->text(0) == QLatin1String(name))
+                return *it;
+        return nullptr;
+    }
+    static void Select(QTreeWidget* tree, const char* name)
+    {
+        QTreeWidgetItem* item = FindItem(tree, name);
+        ASSERT_NE(item, nullptr) << name;
+        tree->setCurrentItem(item);
+        Settle();
+    }
+    static void Next(CDlgWizard& sheet)
+    {
+        Settle();
+        sheet.PressNext();
+        Settle();
+    }
+    static void Back(CDlgWizard& sheet)
+    {
+        Settle();
+        sheet.PressBack();
+        Settle();
+    }
+};

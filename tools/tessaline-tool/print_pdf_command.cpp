@@ -1,0 +1,102 @@
+// print-pdf FILE.lqx [DB.dqx] OUT.pdf: prints the sheets of a card document
+// into a PDF file, as the Print command does with "Print to file": every
+// record of the database (the whole database, one record per card) or,
+// without one, one sheet of the card. Works with a program folder of its
+// own, so that neither the user's preferences nor their window records are
+// read or changed.
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/print_manager.h"
+#include "app/print_printer.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_doc_registry.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/open_database_registry.h"
+#include "foundation/path_record.h"
+#include "foundation/program_folder.h"
+#include "tool_command.h"
+
+namespace {
+
+constexpr const char* kUsage = "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf";
+
+class PrintSession {
+public:
+    PrintSession()
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        if (!QGuiApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "tessaline-tool";
+            static char* argv[] = {name, nullptr};
+            app_ = std::make_unique<QGuiApplication>(argc, argv);
+        }
+        SetProgramFolderForTesting(folder_.path().toStdString());
+    }
+    ~PrintSession()
+    {
+        SetPrintDialogRunner(nullptr);
+        SetCurrentDatabase(nullptr);
+        SetProgramFolderForTesting("");
+    }
+    PrintSession(const PrintSession&) = delete;
+    PrintSession& operator=(const PrintSession&) = delete;
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+    QTemporaryDir folder_;
+};
+
+int RunPrintPdf(const ToolArgs& args)
+{
+    if (args.size() != 2 && args.size() != 3)
+        return ToolFail(kUsage);
+    const std::string& cardPath = args[0];
+    const std::string* databasePath = args.size() == 3 ? &args[1] : nullptr;
+    const QString out = QString::fromLocal8Bit(args.back().c_str());
+
+    PrintSession session;
+    PathRecord path{};
+    if (PathRecordFromPosix(cardPath, &path) != 0)
+        return ToolFail("bad file name " + cardPath);
+    std::unique_ptr<CLabelsDoc> document = OpenCardDocument(path);
+    if (!document)
+        return ToolFail("cannot open " + cardPath);
+
+    DbDocument database;
+    if (databasePath) {
+        PathRecord dbPath{};
+        if (PathRecordFromPosix(*databasePath, &dbPath) != 0 || !database.Open(dbPath))
+            return ToolFail("cannot open " + *databasePath);
+        SetCurrentDatabase(&database);
+    }
+
+    SetPrintDialogRunner([&out](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(out, QString());
+        job->from = 0;
+        job->to = 0;
+        job->copies = 1;
+        return job->printer ? 1 : 0;
+    });
+    document->InitialUpdate();
+    const int32_t result = document->PrintDocument(nullptr);
+    PrintManager& printer = document->Printer();
+    SetCurrentDatabase(nullptr);
+    database.Close();
+    if (result != kPrintDone)
+        return ToolFail("the print job did not start");
+    if (printer.LastResult() != 0)
+        return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
+    std::printf("%d pages\n", printer.PagesPrinted());
+    return 0;
+}
+
+}  // namespace
+
+TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf", RunPrintPdf);

@@ -1,0 +1,210 @@
+#include "wizard/pg_wiz.h"
+
+#include <cmath>
+#include <cstring>
+
+#include <QFrame>
+#include <QLabel>
+
+#include "dialogs/object_dialog_kit.h"
+#include "foundation/cp1252.h"
+#include "foundation/int_math.h"
+#include "foundation/string_table.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/wiz_preview_document.h"
+#include "wizard/wizard_designs.h"
+#include "wizard/wizard_preview_wnd.h"
+
+CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))
+{
+    setObjectName(QStringLiteral("page%1").arg(dialogId));
+    setFixedSize(DialogUnitsX(433), DialogUnitsY(242));
+}
+
+CPgWiz::~CPgWiz() = default;
+
+void CPgWiz::Attach(CWizTree* tree, WizNode** nodeSlot, int32_t index, CDlgWizard* sheet)
+{
+    tree_ = tree;
+    nodeSlot_ = nodeSlot;
+    index_ = index;
+    sheet_ = sheet;
+}
+
+DocSetup& CPgWiz::Record() const
+{
+    return sheet_->Record();
+}
+
+int32_t CPgWiz::Mode() const
+{
+    return sheet_ ? sheet_->Mode() : 0;
+}
+
+int32_t CPgWiz::LabelWidth() const
+{
+    return TruncToInt32(DocSetupLabelWidth(Record()));
+}
+
+int32_t CPgWiz::LabelHeight() const
+{
+    return TruncToInt32(DocSetupLabelHeight(Record()));
+}
+
+void CPgWiz::UpdateButtons()
+{
+    if (sheet_)
+        sheet_->UpdateWizardButtons(index_);
+}
+
+void CPgWiz::PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    control->setParent(this);
+    control->setGeometry(DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height));
+    // Controls made while the page is already on screen would stay hidden.
+    control->show();
+    if (id != -1) {
+        control->setObjectName(QStringLiteral("control%1").arg(id));
+        controls_[id] = control;
+    }
+}
+
+QWidget* CPgWiz::Control(int32_t id) const
+{
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QLabel* CPgWiz::AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    auto* label = new QLabel(Cp1252ToQString(text));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return Place(label, id, x, y, width, height);
+}
+
+QWidget* CPgWiz::AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    auto* frame = new QFrame;
+    frame->setFrameShape(QFrame::StyledPanel);
+    return Place(frame, id, x, y, width, height);
+}
+
+void CPgWiz::BuildControls()
+{
+    AddFrame(kIdHeaderStrip, 7, 1, 419, 31);
+}
+
+void CPgWiz::EnsureCreated()
+{
+    if (created_)
+        return;
+    created_ = true;
+    BuildControls();
+    OnInitDialog();
+}
+
+bool CPgWiz::OnInitDialog()
+{
+    sheet_->UpdateWizardButtons(index_);
+    header_ = new CWizardPreviewWnd;
+    header_->CreateOver(Control(kIdHeaderStrip), kIdHeaderPreview);
+    header_->SetMode(kWizPreviewPlain);
+    header_->SetBackground(GetHeaderPicture(index_ + 1), 1, 1);
+    for (auto& [id, control] : controls_) {
+        if (const int32_t tip = GetToolTipId(id))
+            control->setToolTip(Cp1252ToQString(LookupString(tip)));
+    }
+    return true;
+}
+
+void CPgWiz::CreateContentPreview()
+{
+    content_ = new CWizardPreviewWnd;
+    content_->CreateOver(Control(kIdPreviewFrame), kIdContentPreview);
+    content_->SetMode(kWizPreviewShadowed);
+}
+
+void CPgWiz::OnShow()
+{
+    if (captionPending_) {
+        sheetCaption_ = QStringToCp1252(sheet_->windowTitle());
+        captionPending_ = false;
+    }
+    sheet_->UpdateWizardButtons(index_);
+    OnPageShown();
+}
+
+int32_t CPgWiz::OnWizardNext()
+{
+    StoreChoice();
+    return sheet_->GetNextPageId(index_);
+}
+
+int32_t CPgWiz::OnWizardBack()
+{
+    return sheet_->GetPrevPageId(index_);
+}
+
+bool CPgWiz::OnWizardFinish()
+{
+    StoreChoice();
+    return sheet_->FinishPages();
+}
+
+bool CPgWiz::OnQueryCancel()
+{
+    return sheet_->CancelPages();
+}
+
+void CPgWiz::TakeSnapshot()
+{
+    const DocSetup& r = Record();
+    pageNode_ = CurrentNode();
+    backdropId_ = r.backdropId;
+    backdropColour_ = r.backdropColour;
+    templateId_ = r.templateId;
+    std::memcpy(layout_, r.labelLayout, sizeof layout_);
+    dataCounter_ = sheet_->DataCounter();
+}
+
+bool CPgWiz::HasChanged(uint32_t mask) const
+{
+    const DocSetup& r = Record();
+    if ((mask & kChangedNodeOrLayout) &&
+        (pageNode_ != CurrentNode() || std::memcmp(layout_, r.labelLayout, sizeof layout_) != 0))
+        return true;
+    if ((mask & kChangedBackdrop) && (backdropId_ != r.backdropId || backdropColour_ != r.backdropColour))
+        return true;
+    if ((mask & kChangedDataOrTemplate) && (dataCounter_ != sheet_->DataCounter() || templateId_ != r.templateId))
+        return true;
+    return false;
+}
+
+void CPgWiz::ApplyToPreviewDocument()
+{
+    WizPreviewDocument* doc = sheet_->PreviewDocument();
+    if (!doc)
+        return;
+    doc->ClearAndApplySetup(Record());
+    doc->ApplyLayoutAndDesign(Record(), true);
+}
+
+Handle CPgWiz::RenderPreviewDocument()
+{
+    WizPreviewDocument* doc = sheet_->PreviewDocument();
+    if (!doc)
+        return nullptr;
+    int32_t width = 100;
+    int32_t height = 100;
+    if (LabelWidth() > 0)
+        width = LabelWidth();
+    if (LabelHeight() > 0)
+        height = LabelHeight();
+    Handle bits = HandleNew(0);
+    if (bits && doc->RenderWizardPreview(width, height, bits) != 0) {
+        HandleFree(bits);
+        return nullptr;
+    }
+    return bits;
+}

@@ -1,0 +1,153 @@
+// CPgWiz: what the seven pages of the new-document wizard have in common.
+// A page knows its place in the sheet, shares the sheet's current node,
+// shows its header picture over the top strip, and turns Back, Next,
+// Finish and Cancel into the wizard's flow. A snapshot of the sheet's
+// choices lets a page see, when it is shown again, whether its preview has
+// to be rebuilt.
+//
+// Controls are laid out in dialog units as the page templates give them,
+// and found again by their control ids.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include <QWidget>
+
+#include "foundation/handle.h"
+#include "wizard/doc_setup.h"
+#include "wizard/wiz_tree.h"
+
+class CDlgWizard;
+class CWizardPreviewWnd;
+class QLabel;
+
+// Control ids every page has.
+enum : int32_t {
+    kIdHeaderStrip = 1529,
+    kIdPreviewFrame = 1000,
+    kIdHeaderPreview = 4099,
+    kIdContentPreview = 4097,
+    kIdSecondPreview = 4098,
+};
+
+// Groups of HasChanged.
+enum : uint32_t {
+    kChangedNodeOrLayout = 1,
+    kChangedBackdrop = 2,
+    kChangedDataOrTemplate = 4,
+    kChangedAll = 0xFFFFFFFF,
+};
+
+class CPgWiz : public QWidget {
+public:
+    CPgWiz(int32_t dialogId, const char* caption);
+    ~CPgWiz() override;
+    CPgWiz(const CPgWiz&) = delete;
+    CPgWiz& operator=(const CPgWiz&) = delete;
+
+    int32_t DialogId() const { return dialogId_; }
+    const QString& Caption() const { return caption_; }
+    int32_t PageIndex() const { return index_; }
+    CDlgWizard* Sheet() const { return sheet_; }
+    bool Created() const { return created_; }
+    // The sheet's caption as it was when the page was first shown.
+    const std::string& SavedSheetCaption() const { return sheetCaption_; }
+
+    virtual void Attach(CWizTree* tree, WizNode** nodeSlot, int32_t index, CDlgWizard* sheet);
+    virtual void UpdateButtons();
+    virtual void OnPageShown() {}
+    virtual bool OnFinishPage() { return true; }
+    virtual bool OnCancelPage() { return true; }
+    // The string id of the control's tool tip; 0 for none.
+    virtual int32_t GetToolTipId(int32_t /*controlId*/) { return 0; }
+    virtual void StoreChoice() {}
+    // Brings the sheet's hidden card document up to date with the record.
+    virtual void ApplyToPreviewDocument();
+    // The hidden document as metafile bits of the label's size, or null.
+    virtual Handle RenderPreviewDocument();
+
+    void TakeSnapshot();
+    bool HasChanged(uint32_t mask) const;
+    WizNode* SnapshotNode() const { return pageNode_; }
+
+    // The page's window is made on its first show: its controls, then its
+    // initialisation.
+    void EnsureCreated();
+    // The page is being shown.
+    void OnShow();
+    // What the sheet's buttons ask of the page: the dialog id of the page
+    // to go to, 0 for the neighbour in sheet order.
+    int32_t OnWizardNext();
+    int32_t OnWizardBack();
+    bool OnWizardFinish();
+    bool OnQueryCancel();
+
+    // A control of the page by its id; null when it has none.
+    QWidget* Control(int32_t id) const;
+    template <typename T>
+    T* Item(int32_t id) const
+    {
+        return dynamic_cast<T*>(Control(id));
+    }
+    CWizardPreviewWnd* HeaderPreview() const { return header_; }
+    CWizardPreviewWnd* ContentPreview() const { return content_; }
+
+protected:
+    // Makes the template's controls; every page adds its own after the
+    // base's.
+    virtual void BuildControls();
+    virtual bool OnInitDialog();
+
+    // Puts a control at a place of the template (dialog units) under an id
+    // (-1 for a static without one).
+    template <typename T>
+    T* Place(T* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        PlaceWidget(control, id, x, y, width, height);
+        return control;
+    }
+    QLabel* AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+    // A frame placeholder for a preview.
+    QWidget* AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+    // The content preview over control 1000 (child 4097) in mode 3.
+    void CreateContentPreview();
+
+    DocSetup& Record() const;
+    WizNode* CurrentNode() const { return nodeSlot_ ? *nodeSlot_ : nullptr; }
+    void SetCurrentNode(WizNode* node)
+    {
+        if (nodeSlot_)
+            *nodeSlot_ = node;
+    }
+    int32_t Mode() const;
+    // The record's label size truncated, as the previews take it.
+    int32_t LabelWidth() const;
+    int32_t LabelHeight() const;
+
+    CWizTree* tree_ = nullptr;
+    WizNode* pageNode_ = nullptr;
+    CWizardPreviewWnd* content_ = nullptr;
+
+private:
+    void PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+
+    int32_t dialogId_;
+    QString caption_;
+    int32_t index_ = -1;
+    CDlgWizard* sheet_ = nullptr;
+    std::string sheetCaption_;
+    bool captionPending_ = true;
+    CWizardPreviewWnd* header_ = nullptr;
+    WizNode** nodeSlot_ = nullptr;
+    bool created_ = false;
+    std::map<int32_t, QWidget*> controls_;
+
+    // The snapshot.
+    uint32_t backdropId_ = 0xFFFFFFFF;
+    uint32_t backdropColour_ = 0xFFFFFFFF;
+    uint32_t templateId_ = 0xFFFFFFFF;
+    uint8_t layout_[kDocSetupLabelTypeSize] = {};
+    uint32_t dataCounter_ = 0;
+};
