@@ -434,7 +434,19 @@ TEST_F(DrawToolsTest, ThePictureToolDrawsAFrameShowingTheChosenFile)
     FrameObj* frame = Draw(kToolPicture, 10, 10, 90, 60);
     ASSERT_NE(frame, nullptr);
     ASSERT_EQ(frame->GetType(), kFrameImage);
-    EXPECT_NE(static_cast<FrameObjImage*>(frame)->BlockA().kind, 0);
+    auto* image = static_cast<FrameObjImage*>(frame);
+    EXPECT_NE(image->BlockA().kind, 0);
+
+    // A press of the hand on the picture follows the picture inside its
+    // frame (the frame polls the pointer itself), and the move can be
+    // undone.
+    image->SetFitToFrame(0);
+    doc->SetTool(kToolHand, 0);
+    Click(Pixel(40, 30));
+    std::string text;
+    ASSERT_NE(doc->UndoOwner(), nullptr);
+    EXPECT_TRUE(doc->UndoOwner()->GetUndoMenuText(&text));
+    EXPECT_EQ(text, "Undo Move Picture");
     SetPictureFileChooser(previous);
 }
 
