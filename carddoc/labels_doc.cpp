@@ -8,6 +8,7 @@
 #include "carddoc/engine_services.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/preferences.h"
+#include "carddoc/selection_tool.h"
 #include "foundation/byte_order.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
@@ -49,6 +50,7 @@ CLabelsDoc::CLabelsDoc()
     ReadDefPrefGeneral(general_);
     // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
+    tools_[kToolObject] = std::make_unique<SelectionTool>(this);
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);

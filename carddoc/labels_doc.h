@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "app/clipboard_frames.h"
 #include "app/label_stock_format.h"
 #include "app/print_settings_record.h"
 #include "carddoc/card_view_services.h"
@@ -73,7 +74,7 @@ enum : int32_t {
     kReadRefused = 2,
 };
 
-class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost {
+class CLabelsDoc : public ToolDocument, public ContentFrameHost, public TextHost, public ClipboardFrameHost {
 public:
     // Builds every member; throws std::bad_alloc when one cannot be made
     // (the factories turn that into a refusal).
@@ -356,6 +357,34 @@ public:
     void PublishTextAttributes() override;
     ParaFormat ParagraphAttributes() override;
     TextClipboard* Clipboard() override;
+
+    // ---- the Object tool's selection and the Object menu ----
+    // While the Object tool is current its selection; while another tool
+    // is, what the Object tool held when it was left.
+    int16_t SelectionCount() override;
+    FrameObj* SelectedFrame(int16_t i) override;
+    // Only with the Object tool current.
+    void DeleteSelection();
+    void GroupSelection();
+    void UngroupSelection();
+    // Copies of the selected frames, offset by (dx, dy) document units,
+    // become the selection.
+    void DuplicateFrames(int32_t dx, int32_t dy);
+    void BringToFront();
+    void SendToBack();
+    void ShuffleForward();
+
+    // ---- ClipboardFrameHost ----
+    void ClearFrameSelection() override;
+    void SelectFrame(FrameObj* frame) override;
+    void FinishFramePaste() override;
+    IntPoint PastePoint() override;
+    IntRect VisibleArea() override;
+    int32_t WidthOfW() override;
+    QImage PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds) override;
+    bool SetFramePicture(FrameObj* frame, const QImage& picture) override;
+    bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
+    // RedrawPage: the one of TextHost serves both.
 
 private:
     // The parts of a save between choosing the file and installing it.

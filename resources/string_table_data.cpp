@@ -47,6 +47,9 @@ const StringTableEntry kStringTable[] = {
     {609, "Error save frame on document file."},
     {612, "Unknow frame type."},
 
+    // The Object tool: the question before several frames are deleted.
+    {611, "This will delete several items and\ncannot be undone. Ok to continue ?"},
+
     // Frame object model: the picture manager's group (435 + n).
     {436, "TMP picture error. Delete picture frame."},
     {437, "Loading picture error. Delete picture frame."},

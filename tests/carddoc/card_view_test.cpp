@@ -161,21 +161,26 @@ TEST_F(CardViewTest, PagesAndThePageBar)
 
 TEST_F(CardViewTest, ToolSelectionAndWhatTheToolIsGiven)
 {
+    // A card shown in its view starts with the Object tool.
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     // Before any tool is current the document keeps what the menus chose
     // (a current tool publishes its own attributes over them).
-    ASSERT_EQ(doc->GetCurrentToolIndex(), -1);
-    doc->SetFontSize(4);
-    EXPECT_EQ(doc->CurrentTextAttrs().size, 6);
-    doc->SetFontSize(500);
-    EXPECT_EQ(doc->CurrentTextAttrs().size, 400);
-    doc->SetLineSpacing(2);
-    EXPECT_EQ(doc->CurrentTextAttrs().lineSpacing, 2);
-    doc->SetLineSpacing(2);
-    EXPECT_EQ(doc->CurrentTextAttrs().lineSpacing, 0);
-    doc->SetBaselineStyle(1);
-    EXPECT_EQ(doc->CurrentTextAttrs().baselineStyle, 1);
-    doc->SetBaselineStyle(1);
-    EXPECT_EQ(doc->CurrentTextAttrs().baselineStyle, 0);
+    auto fresh = NewCardDocument();
+    ASSERT_NE(fresh, nullptr);
+    ASSERT_EQ(fresh->GetCurrentToolIndex(), -1);
+    fresh->SetFontSize(4);
+    EXPECT_EQ(fresh->CurrentTextAttrs().size, 6);
+    fresh->SetFontSize(500);
+    EXPECT_EQ(fresh->CurrentTextAttrs().size, 400);
+    fresh->SetLineSpacing(2);
+    EXPECT_EQ(fresh->CurrentTextAttrs().lineSpacing, 2);
+    fresh->SetLineSpacing(2);
+    EXPECT_EQ(fresh->CurrentTextAttrs().lineSpacing, 0);
+    fresh->SetBaselineStyle(1);
+    EXPECT_EQ(fresh->CurrentTextAttrs().baselineStyle, 1);
+    fresh->SetBaselineStyle(1);
+    EXPECT_EQ(fresh->CurrentTextAttrs().baselineStyle, 0);
+    fresh.reset();
 
     window.toolButtons.clear();
     doc->OnToolSelect(33285);
