@@ -386,6 +386,40 @@ public:
     bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
     // RedrawPage: the one of TextHost serves both.
 
+    // ---- dialog workers ----
+    // Each fills its dialog's record from the document or the Object tool's
+    // selection, runs the dialog (carddoc/worker_dialog.h) and applies the
+    // answer; Cancel changes nothing.
+    // The Other... items: target 0 border or line, 1 fill, 3 text.
+    void DoOtherShade(uint8_t target);
+    void DoOtherWidth();
+    void DoOtherSize();
+    // The selection's information, by the kind of its frames.
+    void DoObjectInfo() override;
+    void DoObjectInfoDialog();
+    void DoPictureInfo();
+    void DoTextBoxInfo();
+    void DoGroupInfo();
+    void DoLineInfo();
+    void DoFrameInfo();
+    void DoFillInfo();
+    void DoTextRunaround();
+    void DoAlignObjects();
+    // A selected star's or power text's own dialog; the items are enabled
+    // exactly when there is one to open.
+    bool CanOpenStarInfo();
+    bool CanOpenPowerTextInfo();
+    void OnStarInfo();
+    void OnPowerTextInfo();
+    // The document's ruler origin (document units; 0 without a view).
+    double GetRulerOriginX();
+    double GetRulerOriginY();
+
+private:
+    // The Object tool while it is current with a selection, else null.
+    class SelectionTool* ObjectSelection();
+
+public:
 private:
     // The parts of a save between choosing the file and installing it.
     bool WriteReplacement(const PathRecord& target, PathRecord* written);
