@@ -415,9 +415,29 @@ public:
     double GetRulerOriginX();
     double GetRulerOriginY();
 
+    // ---- the card window's commands ----
+    // True when the id is one of the document's commands (carried out, or
+    // its item's state set).
+    bool OnCommand(uint32_t id);
+    bool OnUpdateCommand(struct CmdUI& ui);
+    // The Undo item's text: the undo owner's, else "Can't Undo".
+    std::string UndoMenuText();
+    // The conditions the items are enabled by: the Object tool current with
+    // a selection; the type its frames share (-1 without one); a selection
+    // of frames with a font of their own; the Text tool in a frame; the
+    // font items on.
+    bool HasObjectSelection();
+    int16_t SelectionFrameType();
+    bool HasFieldSelection();
+    bool IsTextEditing();
+    bool FontItemsOn();
+
 private:
     // The Object tool while it is current with a selection, else null.
     class SelectionTool* ObjectSelection();
+    // Bold, Italic and Underline: the bit turned over on the document's
+    // style, the mask telling the tool which way.
+    void ToggleStyleBit(int16_t bit);
 
 public:
 private:
