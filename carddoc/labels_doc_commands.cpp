@@ -22,7 +22,7 @@ constexpr int16_t kBarText = 132;
 constexpr int16_t kBarAlignment = 134;
 
 constexpr int16_t kToolPicture = 17;
-constexpr int32_t kStringCantUndo = 521;
+constexpr int32_t kCantUndoText = 521;
 
 // The fixed values of the Line Width and Size menus.
 constexpr std::array<int16_t, 7> kLineWidths = {1, 2, 4, 6, 8, 12, 20};
@@ -510,5 +510,5 @@ std::string CLabelsDoc::UndoMenuText()
     FrameTool* owner = UndoOwner();
     if (owner && owner->GetUndoMenuText(&text))
         return text;
-    return LookupString(kStringCantUndo);
+    return LookupString(kCantUndoText);
 }

@@ -70,6 +70,8 @@ TEST_F(CardCommandTest, ObjectItemsFollowTheSelection)
 
 TEST_F(CardCommandTest, StyleTogglesAndSizeSteps)
 {
+    FrameObj* a = Box(20, 20, 80, 60);
+    Select({a});
     doc->SetBarItemState(132, true);
     // A mixed style: Bold sets only bold, and nothing is checked before.
     SetText(12, kAttrNotSet);
@@ -82,15 +84,20 @@ TEST_F(CardCommandTest, StyleTogglesAndSizeSteps)
     EXPECT_EQ(doc->CurrentTextAttrs().style, 3);
     EXPECT_TRUE(doc->OnCommand(33463));
     EXPECT_EQ(doc->CurrentTextAttrs().style, 2);
+    EXPECT_EQ(a->Attributes().fontStyle, 2);
 
-    // Larger and Smaller count a mixed size as 12.
+    // Larger and Smaller count a mixed size as 12; the size reaches the
+    // selected frame.
     SetText(kAttrNotSet, 0);
     doc->OnCommand(33459);
-    EXPECT_EQ(doc->CurrentTextAttrs().size, 14);
+    EXPECT_EQ(a->Attributes().fontSize, 14);
     SetText(kAttrNotSet, 0);
     EXPECT_TRUE(Enabled(33460));
     doc->OnCommand(33460);
-    EXPECT_EQ(doc->CurrentTextAttrs().size, 10);
+    EXPECT_EQ(a->Attributes().fontSize, 10);
+    SetText(30, 0);
+    doc->OnCommand(33460);
+    EXPECT_EQ(a->Attributes().fontSize, 28);
     SetText(400, 0);
     EXPECT_FALSE(Enabled(33459));
     SetText(6, 0);
