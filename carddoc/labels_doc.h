@@ -411,6 +411,10 @@ public:
     bool CanOpenPowerTextInfo();
     void OnStarInfo();
     void OnPowerTextInfo();
+    // Guide spacing and the guide flags; the ruler units; the page shown.
+    void DoGuideSettings();
+    void DoRulerSettings();
+    void DoGotoPage();
     // The document's ruler origin (document units; 0 without a view).
     double GetRulerOriginX();
     double GetRulerOriginY();

@@ -37,6 +37,9 @@ enum : uint32_t {
     kSelectAll = 32842,
     kShowGuides = 32856,
     kShowNonPrinting = 32857,
+    kGotoPage = 32860,
+    kRulerSettings = 32953,
+    kGuideSettings = 32954,
     kObjectInfo = 32881,
     kFrameInfo = 32882,
     kFillInfo = 32883,
@@ -250,6 +253,9 @@ bool CLabelsDoc::OnCommand(uint32_t id)
         ComputeMargins();
         RefreshView();
         return true;
+    case kGotoPage: DoGotoPage(); return true;
+    case kRulerSettings: DoRulerSettings(); return true;
+    case kGuideSettings: DoGuideSettings(); return true;
     case kObjectInfo: DoObjectInfo(); return true;
     case kFrameInfo: DoFrameInfo(); return true;
     case kFillInfo: DoFillInfo(); return true;
@@ -408,7 +414,10 @@ bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
     }
     switch (id) {
     case kImportText: ui.Enable(IsTextEditing()); return true;
-    case kImportGraphics: return true;
+    case kImportGraphics:
+    case kGotoPage:
+    case kRulerSettings:
+    case kGuideSettings: return true;
     case kExportDatabase: ui.Enable(false); return true;
     case kSelectAll: ui.Enable(CanDoEditCommand(5)); return true;
     case kShowGuides: ui.SetCheck(display_[1] != 0); return true;
