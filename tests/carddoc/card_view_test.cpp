@@ -338,9 +338,15 @@ TEST_F(CardViewTest, TheTextToolTakesATextFrameThroughTheView)
     QTest::mousePress(View(), Qt::LeftButton, {}, at);
     auto* text = static_cast<TextTool*>(doc->ToolOfKind(kToolText));
     ASSERT_NE(text->EditFrame(), nullptr);
+    // The company name is a merge field, whose characters can't be typed
+    // into; past its end they can.
+    QTest::keyClick(View(), Qt::Key_X);
+    EXPECT_FALSE(doc->IsModified());
+    QTest::keyClick(View(), Qt::Key_End);
     QTest::keyClick(View(), Qt::Key_X);
     text->FlushReflow();
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolText);
+    EXPECT_TRUE(doc->IsModified());
 }
 
 }  // namespace
