@@ -48,9 +48,9 @@ CLabelsDoc::CLabelsDoc()
     textAttrs_.styleEntry = -1;
     InstallCardEngineServices();
     ReadDefPrefGeneral(general_);
-    // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
     tools_[kToolObject] = std::make_unique<SelectionTool>(this);
+    MakeDrawingTools();
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);

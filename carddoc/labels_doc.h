@@ -199,6 +199,13 @@ public:
     // them.
     void SetFramePlacement(int16_t field, float value);
     const GraphicAttrs& CurrentGraphicAttrs() const { return graphicAttrs_; }
+    // ---- the drawing tools ----
+    // Puts the shape, content, barcode, hand, rotate, zoom and preview
+    // tools into the table.
+    void MakeDrawingTools();
+    // The Frame Text tool's "Normal" style, which the Text tool takes up
+    // when it follows it.
+    bool FrameTextFormat(uint8_t* record288) override;
     const TextAttrs& CurrentTextAttrs() const { return textAttrs_; }
 
     // ---- zoom ----
