@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
 
 #include <cstring>
 
@@ -11,6 +12,7 @@
 
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
 #include "app/profile.h"
@@ -94,7 +96,9 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 
     docs_.LoadRecentFiles();
     docs_.AddTemplate(std::make_unique<DocTemplate>(129, LookupString(129), ChildFrameKind::kCard));
-    docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase));
+    InstallDatabaseDocumentKind(
+        docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase)));
+    InstallCardDocumentKind(&docs_);
 
     LogFont filter;
     filter.weight = 0;

@@ -1,17 +1,17 @@
 #include "app/ch_frame_db.h"
 
 #include <QMdiArea>
-#include <QSplitter>
 #include <QStyle>
 
 #include "app/main_frame.h"
 #include "app/shell_document.h"
+#include "dbdoc/pv_splitter_wnd.h"
 
 CChFrameDB::CChFrameDB(CMainFrame* mainFrame, ShellDocument* document) : DocumentChildFrame(mainFrame, document) {}
 
 bool CChFrameDB::CreateClient()
 {
-    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_ = new CPVSplitterWnd;
     browser_ = Document()->CreateView(0, splitter_);
     if (!browser_) {
         qWarning("Failed to create Browser View");

@@ -5,7 +5,7 @@
 
 #include "app/document_child_frame.h"
 
-class QSplitter;
+class CPVSplitterWnd;
 
 class CChFrameDB : public DocumentChildFrame {
 public:
@@ -23,7 +23,7 @@ public:
     QSize GetMaxTrackSize() const;
 
 private:
-    QSplitter* splitter_ = nullptr;
+    CPVSplitterWnd* splitter_ = nullptr;
     QWidget* browser_ = nullptr;
     QWidget* dataEntry_ = nullptr;
 };

@@ -8,11 +8,16 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <cstring>
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/shell_document.h"
 #include "app/tool_bar_draw_tools.h"
+#include "carddoc/ruler.h"
+#include "foundation/menus.h"
+#include "carddoc/ruler_corner.h"
+#include "carddoc/zoom_page_bar.h"
 
 namespace {
 
@@ -20,7 +25,7 @@ namespace {
 // changes.
 class ChildClient : public QWidget {
 public:
-    explicit ChildClient(CChildFrame* frame) : frame_(frame) {}
+    explicit ChildClient(CChildFrame* frame) : QWidget(frame), frame_(frame) {}
 
 protected:
     void resizeEvent(QResizeEvent* event) override
@@ -33,13 +38,23 @@ private:
     CChildFrame* frame_;
 };
 
-QWidget* MakeBand(QWidget* parent, const char* name)
+// The tools bar's buttons select tools 0 to 13.
+constexpr uint32_t kFirstToolCommand = 33284;
+constexpr uint32_t kLastToolCommand = 33297;
+
+// The rulers' font: "Small Fonts", 9 pixels high.
+LogFont RulerFont()
 {
-    auto* band = new QFrame(parent);
-    band->setObjectName(name);
-    band->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    band->setAutoFillBackground(true);
-    return band;
+    LogFont font;
+    font.height = -9;
+    font.weight = 400;
+    font.charSet = 0;
+    font.outPrecision = 6;
+    font.clipPrecision = 0;
+    font.quality = 2;
+    font.pitchAndFamily = 0x22;
+    std::strcpy(font.faceName, "Small Fonts");
+    return font;
 }
 
 bool Needed(const ScrollInfo& info)
@@ -57,42 +72,20 @@ CChildFrame::CChildFrame(CMainFrame* mainFrame, ShellDocument* document) : Docum
 bool CChildFrame::CreateClient()
 {
     client_ = new ChildClient(this);
-    view_ = Document()->CreateView(0, client_);
-    if (!view_)
-        return false;
-
-    bar_ = new QWidget(client_);
-    bar_->setObjectName("ZoomPageBar");
-    auto* row = new QHBoxLayout(bar_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(2);
-    auto* zoomButton = new QToolButton(bar_);
-    zoomButton->setObjectName(QString::number(kZoomButtonId));
-    zoomButton->setArrowType(Qt::UpArrow);
-    zoomText_ = new QLabel("100%", bar_);
-    zoomText_->setObjectName(QString::number(kZoomTextId));
-    zoomText_->setMinimumWidth(zoomText_->fontMetrics().horizontalAdvance("999%") + 6);
-    prevPage_ = new QToolButton(bar_);
-    prevPage_->setObjectName(QString::number(kPrevPageId));
-    prevPage_->setArrowType(Qt::LeftArrow);
-    nextPage_ = new QToolButton(bar_);
-    nextPage_->setObjectName(QString::number(kNextPageId));
-    nextPage_->setArrowType(Qt::RightArrow);
-    pageText_ = new QLabel(bar_);
-    pageText_->setObjectName(QString::number(kPageTextId));
-    pageText_->setMinimumWidth(pageText_->fontMetrics().horizontalAdvance("pg. 99 of 99") + 6);
-    hScroll_ = new QScrollBar(Qt::Horizontal, bar_);
-    hScroll_->setObjectName(QString::number(kHScrollId));
-    for (QWidget* w : std::initializer_list<QWidget*>{zoomButton, zoomText_, prevPage_, nextPage_, pageText_})
-        row->addWidget(w);
-    row->addWidget(hScroll_, 1);
+    bar_ = new CZoomPageBar(client_);
+    bar_->InitControls();
     bar_->setFixedHeight(bar_->sizeHint().height());
+    bar_->SetCommandSink([this](uint32_t id) { MainFrame()->RouteCommand(id); });
+    bar_->SetCheckQuery([this](uint32_t id) { return MainFrame()->QueryCommand(id).checked; });
+    hScroll_ = bar_->HorizontalScrollBar();
 
     vScroll_ = new QScrollBar(Qt::Vertical, client_);
     vScroll_->setObjectName("4");
-    hRuler_ = MakeBand(client_, "HorizontalRuler");
-    vRuler_ = MakeBand(client_, "VerticalRuler");
-    corner_ = MakeBand(client_, "RulerCorner");
+    const RulerSettings options;
+    const LogFont font = RulerFont();
+    hRuler_ = new CRuler(CRuler::kHorizontal, client_, options, font);
+    vRuler_ = new CRuler(CRuler::kVertical, client_, options, font);
+    corner_ = new CRulerCorner(client_, font);
 
     connect(vScroll_, &QScrollBar::actionTriggered, this, [this](int action) {
         Scrolled(Qt::Vertical, action, vScroll_->sliderPosition());
@@ -100,11 +93,14 @@ bool CChildFrame::CreateClient()
     connect(hScroll_, &QScrollBar::actionTriggered, this, [this](int action) {
         Scrolled(Qt::Horizontal, action, hScroll_->sliderPosition());
     });
-    connect(prevPage_, &QToolButton::clicked, this, [this] { MainFrame()->RouteCommand(kPrevPageId); });
-    connect(nextPage_, &QToolButton::clicked, this, [this] { MainFrame()->RouteCommand(kNextPageId); });
 
     const ScrollInfo empty{0, 0, 1, 0};
     SetScrollBars(&empty, &empty);
+    // The view takes the rulers and the bar as it is made.
+    view_ = Document()->CreateView(0, client_);
+    if (!view_)
+        return false;
+
     setWidget(client_);
     setWindowTitle(QString::fromStdString(Document()->Title()));
     RecalcLayout();
@@ -124,8 +120,8 @@ void CChildFrame::ShowZoomPercent(int32_t percent)
 
 void CChildFrame::SetZoomText(const QString& text)
 {
-    if (zoomText_)
-        zoomText_->setText(text);
+    if (bar_)
+        bar_->SetZoomText(text);
 }
 
 void CChildFrame::ShowPageNumber(int32_t page, int32_t count)
@@ -135,39 +131,56 @@ void CChildFrame::ShowPageNumber(int32_t page, int32_t count)
 
 void CChildFrame::SetPageText(const QString& text)
 {
-    if (pageText_)
-        pageText_->setText(text);
+    if (bar_)
+        bar_->SetPageText(text);
 }
 
 QString CChildFrame::ZoomText() const
 {
-    return zoomText_ ? zoomText_->text() : QString();
+    return bar_ ? bar_->ZoomText() : QString();
 }
 
 QString CChildFrame::PageText() const
 {
-    return pageText_ ? pageText_->text() : QString();
+    return bar_ ? bar_->PageText() : QString();
 }
 
 void CChildFrame::EnablePageButtons(bool front, bool back)
 {
-    if (prevPage_ && prevPage_->isEnabled() != front)
-        prevPage_->setEnabled(front);
-    if (nextPage_ && nextPage_->isEnabled() != back)
-        nextPage_->setEnabled(back);
+    if (bar_)
+        bar_->EnablePageButtons(front, back);
+}
+
+void CChildFrame::UpdateToolButtons(int16_t kind)
+{
+    CToolBarDrawTools* palette = MainFrame()->ToolPalette();
+    if (!palette)
+        return;
+    for (QAction* action : palette->actions()) {
+        const uint32_t id = MenuGetCommandId(action);
+        if (id < kFirstToolCommand || id > kLastToolCommand)
+            continue;
+        action->setCheckable(true);
+        action->setChecked(kind >= 0 && id == kFirstToolCommand + uint32_t(kind));
+    }
+}
+
+bool CChildFrame::RouteCommand(uint32_t id)
+{
+    return MainFrame()->RouteCommand(id);
 }
 
 void CChildFrame::SetScrollBars(const ScrollInfo* horizontal, const ScrollInfo* vertical)
 {
     if (horizontal && hScroll_) {
-        hScroll_->setRange(horizontal->min, std::max(horizontal->min, horizontal->max - horizontal->page));
+        hScroll_->setRange(horizontal->min, std::max(horizontal->min, horizontal->max - horizontal->page + 1));
         hScroll_->setPageStep(horizontal->page);
         hScroll_->setValue(horizontal->pos);
         hScroll_->setEnabled(Needed(*horizontal));
         hScroll_->setVisible(Needed(*horizontal));
     }
     if (vertical && vScroll_) {
-        vScroll_->setRange(vertical->min, std::max(vertical->min, vertical->max - vertical->page));
+        vScroll_->setRange(vertical->min, std::max(vertical->min, vertical->max - vertical->page + 1));
         vScroll_->setPageStep(vertical->page);
         vScroll_->setValue(vertical->pos);
         const bool shown = Needed(*vertical);
@@ -185,7 +198,7 @@ void CChildFrame::GetScrollBars(ScrollInfo* horizontal, ScrollInfo* vertical) co
             return;
         out->min = bar->minimum();
         out->page = bar->pageStep();
-        out->max = bar->maximum() + bar->pageStep();
+        out->max = bar->maximum() + bar->pageStep() - 1;
         out->pos = bar->value();
     };
     read(hScroll_, horizontal);
@@ -237,7 +250,7 @@ void CChildFrame::RecalcLayout()
     hRuler_->setGeometry(kRulerWidth, 0, std::max(w - kRulerWidth - right, 0), kRulerHeight);
     vRuler_->setGeometry(0, kRulerHeight, kRulerWidth, std::max(barTop - kRulerHeight, 0));
     corner_->setGeometry(0, 0, kRulerWidth, kRulerHeight);
-    for (QWidget* ruler : {hRuler_, vRuler_, corner_})
+    for (QWidget* ruler : std::initializer_list<QWidget*>{hRuler_, vRuler_, corner_})
         ruler->setVisible(rulersShown_);
     view_->setGeometry(left, top, std::max(w - left - right, 0), std::max(barTop - top, 0));
 }

@@ -7,28 +7,11 @@
 #include <cstdint>
 
 #include "app/document_child_frame.h"
+#include "carddoc/card_frame_services.h"
 
-class QLabel;
 class QScrollBar;
-class QToolButton;
 
-// What a scroll bar shows.
-struct ScrollInfo {
-    int32_t min = 0;
-    int32_t max = 0;
-    int32_t page = 1;
-    int32_t pos = 0;
-};
-
-// A view that wants the frame's scroll bars; the scroll action is the
-// bar's QAbstractSlider action.
-class FrameScrollClient {
-public:
-    virtual ~FrameScrollClient() = default;
-    virtual void OnFrameScroll(Qt::Orientation orientation, int32_t action, int32_t position) = 0;
-};
-
-class CChildFrame : public DocumentChildFrame {
+class CChildFrame : public DocumentChildFrame, public CardFrameServices {
 public:
     // Ruler bands, in pixels.
     static constexpr int32_t kRulerWidth = 28;
@@ -65,8 +48,8 @@ public:
 
     // Null leaves a bar as it is. A bar shows exactly while it is needed:
     // min < max and page < max - min.
-    void SetScrollBars(const ScrollInfo* horizontal, const ScrollInfo* vertical);
-    void GetScrollBars(ScrollInfo* horizontal, ScrollInfo* vertical) const;
+    void SetScrollBars(const ScrollInfo* horizontal, const ScrollInfo* vertical) override;
+    void GetScrollBars(ScrollInfo* horizontal, ScrollInfo* vertical) const override;
     bool VerticalBarShown() const { return vScrollShown_; }
     bool HorizontalBarShown() const;
 
@@ -78,10 +61,13 @@ public:
     // Lays the bands, bars and view out in the client.
     void RecalcLayout();
 
-    QWidget* ZoomPageBar() const { return bar_; }
-    QWidget* HorizontalRuler() const { return hRuler_; }
-    QWidget* VerticalRuler() const { return vRuler_; }
-    QWidget* RulerCorner() const { return corner_; }
+    CZoomPageBar* ZoomPageBar() const override { return bar_; }
+    CRuler* HorizontalRuler() const override { return hRuler_; }
+    CRuler* VerticalRuler() const override { return vRuler_; }
+    CRulerCorner* RulerCorner() const override { return corner_; }
+    // The tools bar's buttons: only the kind's is checked.
+    void UpdateToolButtons(int16_t kind) override;
+    bool RouteCommand(uint32_t id) override;
 
     // After a restore, a window dragged partly out of the work area comes
     // back in.
@@ -95,16 +81,12 @@ private:
 
     QWidget* client_ = nullptr;
     QWidget* view_ = nullptr;
-    QWidget* hRuler_ = nullptr;
-    QWidget* vRuler_ = nullptr;
-    QWidget* corner_ = nullptr;
-    QWidget* bar_ = nullptr;
+    CRuler* hRuler_ = nullptr;
+    CRuler* vRuler_ = nullptr;
+    CRulerCorner* corner_ = nullptr;
+    CZoomPageBar* bar_ = nullptr;
     QScrollBar* hScroll_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
-    QLabel* zoomText_ = nullptr;
-    QLabel* pageText_ = nullptr;
-    QToolButton* prevPage_ = nullptr;
-    QToolButton* nextPage_ = nullptr;
     bool rulersShown_ = true;
     bool vScrollShown_ = false;
     bool paletteShown_ = true;

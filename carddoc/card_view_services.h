@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/int_geometry.h"
 #include "carddoc/tracker.h"
@@ -32,8 +33,21 @@ public:
     virtual void SetRulerState(int /*axis*/, const uint8_t* /*record12*/) {}
     virtual void SetRulerUnit(int /*axis*/, int16_t /*unit*/) {}
 
-    // The page bar's zoom box; fit shows the fit form.
-    virtual void ShowZoom(int16_t /*numerator*/, int16_t /*denominator*/, bool /*fit*/) {}
+    // The page bar's zoom box: the text of CLabelsDoc::UpdateZoomBox for the
+    // zoom, in its percent form when percentForm is set.
+    virtual void ShowZoom(int16_t /*numerator*/, int16_t /*denominator*/, bool /*percentForm*/) {}
+    // The page bar's page text and its previous and next buttons.
+    virtual void SetPageText(const std::string& /*text*/) {}
+    virtual void EnablePageButtons(bool /*previous*/, bool /*next*/) {}
+    // Both rulers take the zoom percent.
+    virtual void SetRulerZoom(int16_t /*percent*/) {}
+    // The tools bar shows the tool kind checked (none for kinds without a
+    // button).
+    virtual void UpdateToolButtons(int16_t /*kind*/) {}
+    // The zoom prompt with the current percent; false when cancelled.
+    virtual bool AskZoomPercent(int32_t* /*percent*/) { return false; }
+    // The view takes the keyboard focus.
+    virtual void TakeFocus() {}
 
     // The click state of the mouse-down being handled: 1 a click, 2 a
     // double click, 3 and 4 the third and fourth click at the same point.

@@ -39,6 +39,7 @@
 #include "wizard/doc_setup_format.h"
 
 class CaretManager;
+class Dc;
 class ColorTable;
 class CTFileMng;
 class CurrPageMng;
@@ -52,6 +53,7 @@ class StyleSheet;
 class TextContext;
 class TextContextEngine;
 class TextTool;
+struct KeyEvent;
 
 // Document states.
 enum : int16_t {
@@ -144,9 +146,93 @@ public:
     void UpdateScrollSizes();
     void RefreshView();
     void GetPageRect(IntRect* out) const;
+
+    // ---- pictures and text from outside (picture_export.cpp) ----
+    // The current page drawn into a picture fitted into width x height
+    // points (kind: carddoc/picture_export.h): a DibHandle for the bitmap
+    // kinds, metafile bits for the metafile kind, into *out (made or
+    // refilled). With actualSize a card larger than the area is drawn at
+    // 100%. 0, 1 without a view to draw with, or 2 when the picture could
+    // not be made.
+    int32_t RenderPicture(double width, double height, int32_t kind, bool actualSize, Handle* out);
+    // File > Export As Picture.
+    void ExportAsPicture(QWidget* parent = nullptr);
+    // File > Import Text into the text frame in edit; 1 when none is.
+    int32_t ImportText(QWidget* parent = nullptr);
     // A new frame of the type on the shown page (a group in the group
     // list); null when the page has no room or the frame cannot be made.
     FrameObj* NewFrame(int16_t type) override;
+
+    // ---- the tools: selection and dispatch ----
+    // Commands 33284-33297 select tools 0-13.
+    void OnToolSelect(uint32_t commandId);
+    // The tools bar shows kind even when it is current already; a kind
+    // without a tool changes nothing.
+    void SetTool(int16_t kind, uint16_t argument);
+    void UpdateToolButtons(int16_t kind);
+    int16_t GetCurrentToolIndex() const { return currentTool_; }
+    // A key from the view for the current tool; always false.
+    bool KeyDown(const KeyEvent& key);
+    // Edit codes 1 Cut, 2 Copy, 3 Clear, 4 Paste, 5 Select All.
+    bool CanDoEditCommand(int16_t code);
+    bool DoEditCommand(int16_t code);
+    // The Text and Graphics menus' choices for the current tool. Target
+    // 255 lets the modifier keys choose it.
+    void SetFontSize(int16_t size);
+    void SetFontStyle(int16_t bits, int16_t a, int16_t b);
+    void SetCaseStyle(int16_t value);
+    void SetBaselineStyle(int16_t value);
+    void SetAlignment(int16_t value);
+    void SetLineSpacing(int16_t value);
+    void SetDatabaseField(int16_t index);
+    void SetColor(int16_t value, int16_t target);
+    void SetPattern(int16_t value, int16_t target);
+    void SetShade(int16_t value, int16_t target);
+    void SetBorderStyle(int16_t value);
+    void SetLineWidth(int16_t value);
+    // value in the horizontal measure's unit; fields as the tools take
+    // them.
+    void SetFramePlacement(int16_t field, float value);
+    const GraphicAttrs& CurrentGraphicAttrs() const { return graphicAttrs_; }
+    const TextAttrs& CurrentTextAttrs() const { return textAttrs_; }
+
+    // ---- zoom ----
+    // Modes: 0 fit, 1-5 25/50/75/100/200 percent, 6 the zoom prompt, 7 the
+    // zoom tool's.
+    void SetZoomMode(int16_t mode, bool keepSelection);
+    int32_t GetZoomPercent();
+    void UpdateZoomBox(bool percentForm);
+    void ScrollToKeepInView(bool keepSelection);
+    int32_t DocToViewLength(int32_t v);
+    double DocToViewLengthF(double v);
+    int32_t DocToViewX(int32_t x);
+    int32_t DocToViewY(int32_t y) { return DocToViewX(y); }
+    int32_t ViewToDocX(int32_t x);
+    int32_t ViewToDocY(int32_t y) { return ViewToDocX(y); }
+    void DocToViewPoint(IntPoint* p);
+    void ViewToDocPoint(IntPoint* p);
+    void DocToViewRect(IntRect* r);
+    void ViewToDocRect(IntRect* r);
+
+    // ---- the pages shown ----
+    int16_t IsFacingPage(int16_t page);
+    void GoToPage(int16_t page);
+    void UpdatePageBar();
+    // The view's painting: background, frames, guides and non-printing
+    // areas.
+    void DrawPage(Dc* dc);
+    void DrawPageBackground(Dc* dc);
+    void DrawFrameLayer(Dc* dc, bool back);
+    void DrawGuidesAndAreas(Dc* dc, bool clip);
+    void RepaintBackground();
+    void DrawAllFrames();
+    bool ShowsNonPrintingAreas() const { return display_[4] != 0; }
+    void SetShowNonPrintingAreas(bool on) { display_[4] = on ? 1 : 0; }
+    bool SnapsToGuides() const { return display_[2] != 0; }
+    void SetSnapToGuides(bool on) { display_[2] = on ? 1 : 0; }
+    // A frame off the shown page and out of the frame store.
+    void DeleteFrame(FrameObj* frame);
+    bool HasRoom();
 
     // ---- set-up ----
     void ApplyDocSetup(const uint8_t* layout);

@@ -9,6 +9,7 @@
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/byte_order.h"
+#include "foundation/cursors.h"
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -195,13 +196,20 @@ void CLabelsDoc::GetPageRect(IntRect* out) const { *out = IntRect{0, 0, pageBloc
 
 bool CLabelsDoc::SwitchToPage(int16_t number)
 {
+    SetWaitCursor();
     SetUndoOwner(nullptr);
-    if (ClosePages() != 0)
+    if (ClosePages() != 0) {
+        RestoreSavedCursor();
         return false;
+    }
     OpenPages(number, 1, 1);
     if (view_)
         view_->NotifyViewChanged();
     UpdateScrollSizes();
+    if (GeneralPref(kPrefSavePageScale) != 0)
+        ScrollToKeepInView(false);
+    UpdatePageBar();
+    RestoreSavedCursor();
     return true;
 }
 

@@ -45,6 +45,9 @@ public:
     // Whether a device point lies outside the client area; with doScroll the
     // view also scrolls one step toward it.
     virtual bool AutoScroll(const IntPoint& /*devicePoint*/, bool /*doScroll*/) { return false; }
+    // Scrolls the view by a distance in view units; false when it did not
+    // move.
+    virtual bool ScrollByDelta(int32_t /*dx*/, int32_t /*dy*/) { return false; }
     // The pointer (and a second mark, or none) shown in the rulers.
     virtual void ShowMouseInRulers(const IntPoint& /*devicePoint*/, const IntPoint* /*second*/) {}
 };

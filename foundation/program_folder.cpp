@@ -5,6 +5,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <set>
 #include <string>
 
 #include <QDir>
@@ -93,20 +96,71 @@ int32_t CopyIfMissing(const std::string& source, const std::string& target)
     return err;
 }
 
+// The files seeding has handed out, one relative path a line, so that a
+// later run tells a file the user removed from one never shipped before.
+constexpr const char* kSeededListName = ".seeded-files";
+
+std::set<std::string> ReadSeededList(const std::string& path)
+{
+    std::set<std::string> names;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line))
+        if (!line.empty())
+            names.insert(line);
+    return names;
+}
+
+int32_t WriteSeededList(const std::string& path, const std::set<std::string>& names)
+{
+    const std::string part = path + ".part";
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        for (const std::string& name : names)
+            out << name << '\n';
+        out.flush();
+        if (!out) {
+            ::unlink(part.c_str());
+            return kErrGeneralFailure;
+        }
+    }
+    if (::rename(part.c_str(), path.c_str()) != 0) {
+        const int32_t err = HostPathError(errno, path);
+        ::unlink(part.c_str());
+        return err;
+    }
+    return kErrNone;
+}
+
 }  // namespace
 
 int32_t SeedFolder(const std::string& source, const std::string& destination)
 {
     std::string to = WithSlash(destination);
     int32_t first = MakePath(to);
+    std::set<std::string> seeded = ReadSeededList(to + kSeededListName);
+    const size_t before = seeded.size();
     QString root = QFile::decodeName(WithSlash(source).c_str());
     QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QString path = it.next();
         std::string relative = QFile::encodeName(path.mid(root.size())).toStdString();
-        int32_t err = it.fileInfo().isDir() ? MakePath(to + relative)
-                                            : CopyIfMissing(QFile::encodeName(path).toStdString(), to + relative);
+        int32_t err = kErrNone;
+        if (it.fileInfo().isDir()) {
+            err = MakePath(to + relative);
+        } else if (relative != kSeededListName && !seeded.count(relative)) {
+            // A file the user has since deleted or moved stays gone: only
+            // files never handed out before are copied.
+            err = CopyIfMissing(QFile::encodeName(path).toStdString(), to + relative);
+            if (err == kErrNone)
+                seeded.insert(relative);
+        }
+        if (first == kErrNone)
+            first = err;
+    }
+    if (seeded.size() != before) {
+        int32_t err = WriteSeededList(to + kSeededListName, seeded);
         if (first == kErrNone)
             first = err;
     }

@@ -128,6 +128,17 @@ const StringTableEntry kStringTable[] = {
     {1003, "Wizard file creation error. Disk write proteced."},
     {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
     {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
+    // Database views: the undo item's names (356 + kind), the options
+    // sheet's caption and the tool tips of the browser's status numbers.
+    {357, "Can't Undo"},
+    {358, "Delete Record"},
+    {359, "Clear All Fields"},
+    {360, "Duplicate Record"},
+    {361, "Add Record"},
+    {107, "Data Entry Options"},
+    {33500, "Current Record"},
+    {33501, "Number of Records in Browser"},
+    {33502, "Number of Records in Database"},
 
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file

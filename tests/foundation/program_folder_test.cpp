@@ -43,6 +43,20 @@ TEST(ProgramFolder, SeedingAddsMissingFilesAndKeepsTheUsersOwn)
     EXPECT_EQ(FileText(user.file("Wizard/Wiz_Tree")), "my tree");
 }
 
+TEST(ProgramFolder, AFileTheUserRemovedIsNotSeededAgainButANewlyShippedOneIs)
+{
+    TempDir data, user;
+    MakeData(data);
+    ASSERT_EQ(SeedFolder(data.path(), user.path()), 0);
+    ASSERT_EQ(::unlink(user.file("Wizard/Wiz_Tree").c_str()), 0);
+    PutFile(data.file("Wizard/New.lst"), "new list");
+
+    EXPECT_EQ(SeedFolder(data.path(), user.path()), 0);
+    EXPECT_EQ(FileText(user.file("Wizard/Wiz_Tree")), "<missing>");
+    EXPECT_EQ(FileText(user.file("Wizard/New.lst")), "new list");
+    EXPECT_EQ(FileText(user.file(".seeded-files.part")), "<missing>");
+}
+
 TEST(ProgramFolder, TestOverrideGivesPathAndRecord)
 {
     TempDir dir;

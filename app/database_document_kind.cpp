@@ -1,0 +1,246 @@
+#include "app/database_document_kind.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "app/card_app.h"
+#include "app/command_data.h"
+#include "app/command_ids.h"
+#include "app/doc_template.h"
+#include "app/document_child_frame.h"
+#include "app/main_frame.h"
+#include "app/tool_bar_db.h"
+#include "database/record_file_format.h"
+#include "dbdoc/db_progress_dialogs.h"
+#include "dbdoc/open_database_registry.h"
+#include "dbdoc/view_browser.h"
+#include "dbdoc/view_data_entry.h"
+#include "foundation/alerts.h"
+#include "foundation/cp1252.h"
+#include "foundation/path_record.h"
+
+namespace {
+
+DatabaseFileChooser g_chooser;
+
+CMainFrame* MainFrameOrNull()
+{
+    CCardApp* app = GetCardApp();
+    return app ? app->MainFrame() : nullptr;
+}
+
+std::string ChooseFile(const char* title, const std::string& suggested)
+{
+    if (g_chooser)
+        return g_chooser(title, suggested);
+    const QString path = QFileDialog::getSaveFileName(MainFrameOrNull(), title, QString::fromStdString(suggested),
+                                                      "Database (*.dqx);;All Files (*)");
+    if (path.isEmpty())
+        return {};
+    // The dialog may give a name without the kind's extension.
+    return QFileInfo(path).suffix().isEmpty() ? path.toStdString() + ".dqx" : path.toStdString();
+}
+
+bool HostPathRecord(const std::string& path, PathRecord* record)
+{
+    const std::string absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    if (PathRecordFromPosix(absolute, record) != 0) {
+        AlertStop(("The name of the file cannot be used:\n" + QStringToCp1252(QString::fromStdString(path))).c_str(),
+                  0);
+        return false;
+    }
+    return true;
+}
+
+// The database shown in the shell: its tool bar and menus are the main
+// frame's.
+class ShellDatabase : public CDBDocument {
+public:
+    void ShellSetToolBar(int32_t sortIndex, int32_t findIndex) override
+    {
+        CMainFrame* main = MainFrameOrNull();
+        if (!main || !main->DatabaseBar())
+            return;
+        main->DatabaseBar()->SetSortField(sortIndex);
+        main->DatabaseBar()->SetFindText(findIndex, {});
+    }
+    void ShellFieldNamesChanged() override
+    {
+        if (CMainFrame* main = MainFrameOrNull())
+            main->RefreshFieldNames();
+    }
+    void ShellShowDatabaseToolBar() override
+    {
+        if (CMainFrame* main = MainFrameOrNull())
+            main->ShowDatabaseToolBar(true);
+    }
+};
+
+std::string CurrentDatabaseName()
+{
+    char name[256] = {};
+    return GetCurrentDatabaseName(name) == 0 ? std::string(name) : std::string();
+}
+
+}  // namespace
+
+DatabaseFileChooser SetDatabaseFileChooser(DatabaseFileChooser chooser)
+{
+    DatabaseFileChooser previous = std::move(g_chooser);
+    g_chooser = std::move(chooser);
+    return previous;
+}
+
+std::unique_ptr<CDBDocument> MakeShellDatabase() { return std::make_unique<ShellDatabase>(); }
+
+DatabaseShellDocument::DatabaseShellDocument(std::unique_ptr<CDBDocument> database) : database_(std::move(database))
+{
+}
+
+DatabaseShellDocument::~DatabaseShellDocument() = default;
+
+std::string DatabaseShellDocument::Title() const
+{
+    char name[256] = {};
+    PathRecordGetFileName(&database_->Path(), name, sizeof name);
+    return name;
+}
+
+std::string DatabaseShellDocument::PathName() const
+{
+    return database_->IsOpen() ? PathRecordToPosix(database_->Path()) : std::string();
+}
+
+bool DatabaseShellDocument::IsModified() const
+{
+    return database_->IsOpen() && database_->EditsDirty();
+}
+
+bool DatabaseShellDocument::Save()
+{
+    if (!IsModified())
+        return true;
+    database_->CommitRecord(true);
+    // A refused commit (bulk-mail mode) has dropped the edits and told the
+    // user; a failed one keeps them, and the window with them.
+    return !database_->EditsDirty();
+}
+
+QWidget* DatabaseShellDocument::CreateView(int32_t pane, QWidget* parent)
+{
+    if (pane == 0 && !browser_) {
+        browser_ = new CViewBrowser(database_.get(), parent);
+        browser_->RefreshRecords(true);
+        return browser_;
+    }
+    if (pane == 1 && !dataEntry_) {
+        dataEntry_ = new CViewDataEntry(database_.get(), parent);
+        dataEntry_->RefreshRecords(true);
+        return dataEntry_;
+    }
+    return nullptr;
+}
+
+void DatabaseShellDocument::OnFrameActivate(bool activating)
+{
+    if (!activating || !database_->IsOpen())
+        return;
+    SetCurrentDatabase(database_.get());
+    // The status bar names the current database once there is one.
+    SetDatabaseNameSource(&CurrentDatabaseName);
+    if (!dataEntry_)
+        return;
+    dataEntry_->OnActivateView(true);
+    // The frame refills the bar's field combos after this; the choice
+    // shown goes in once it has.
+    CDBDocument* database = database_.get();
+    QTimer::singleShot(0, dataEntry_, [database] { database->UpdateSortToolBar(); });
+}
+
+void DatabaseShellDocument::OnCloseDocument()
+{
+    // The user was asked about uncommitted edits before the windows went;
+    // what is still typed now is what they chose not to keep.
+    database_->SetBrowser(nullptr);
+    database_->Close();
+}
+
+void DatabaseShellDocument::SaveAs()
+{
+    database_->CommitRecord(false);
+    const std::string target = ChooseFile("Save Database As:", PathName());
+    if (target.empty())
+        return;
+    PathRecord record{};
+    if (!HostPathRecord(target, &record))
+        return;
+    database_->SaveAs(record);
+    if (CMainFrame* main = MainFrameOrNull())
+        for (DocumentChildFrame* frame : main->ChildFrames())
+            if (frame->Document() == this)
+                frame->setWindowTitle(QString::fromStdString(Title()));
+}
+
+bool DatabaseShellDocument::OnCommand(uint32_t id)
+{
+    CMainFrame* main = MainFrameOrNull();
+    switch (id) {
+    case kCmdFileSaveAs: SaveAs(); return true;
+    case kCmdFindCombo: {
+        const auto* data = main ? dynamic_cast<const CChoosenFind*>(main->PendingCommandData()) : nullptr;
+        if (data)
+            database_->SearchOption(data->index, data->text);
+        return true;
+    }
+    case kCmdSortCombo: {
+        const auto* data = main ? dynamic_cast<const CChoosenField*>(main->PendingCommandData()) : nullptr;
+        if (data)
+            database_->SortRecords(1, data->index <= 0 ? -1 : FieldIdByIndex(data->index - 1));
+        return true;
+    }
+    default: return database_->OnCommand(id);
+    }
+}
+
+bool DatabaseShellDocument::OnUpdateCommand(CmdUI& ui)
+{
+    switch (ui.id) {
+    case kCmdFileSaveAs:
+    case kCmdFindCombo:
+    case kCmdSortCombo: return true;
+    default: return database_->OnUpdateCommand(ui);
+    }
+}
+
+std::unique_ptr<ShellDocument> DatabaseDocumentFactory::NewDocument()
+{
+    const std::string path = ChooseFile("Create New Database As:", {});
+    if (path.empty())
+        return nullptr;
+    PathRecord record{};
+    if (!HostPathRecord(path, &record))
+        return nullptr;
+    auto database = MakeShellDatabase();
+    if (!database->OnNewDocument(record))
+        return nullptr;
+    return std::make_unique<DatabaseShellDocument>(std::move(database));
+}
+
+std::unique_ptr<ShellDocument> DatabaseDocumentFactory::OpenDocument(const std::string& path)
+{
+    PathRecord record{};
+    if (!HostPathRecord(path, &record))
+        return nullptr;
+    auto database = MakeShellDatabase();
+    if (!database->OnOpenDocument(record))
+        return nullptr;
+    return std::make_unique<DatabaseShellDocument>(std::move(database));
+}
+
+void InstallDatabaseDocumentKind(DocTemplate* databaseTemplate)
+{
+    if (databaseTemplate)
+        databaseTemplate->SetFactory(std::make_unique<DatabaseDocumentFactory>());
+    InstallDatabaseWindows();
+}

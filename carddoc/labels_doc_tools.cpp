@@ -1,0 +1,212 @@
+// The document's side of the tools: which tool is current, the tools bar
+// that shows it, and the keys, edit commands and menu choices the current
+// tool receives.
+#include <algorithm>
+#include <cmath>
+
+#include "carddoc/card_view_services.h"
+#include "carddoc/key_event.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/byte_order.h"
+#include "foundation/int_math.h"
+#include "foundation/keys.h"
+#include "foundation/units.h"
+#include "frames/frame_obj.h"
+
+namespace {
+
+constexpr uint32_t kFirstToolCommand = 33284;
+constexpr uint32_t kLastToolCommand = 33297;
+constexpr int16_t kToolDatabaseField = 18;
+constexpr int16_t kMinFontSize = 6;
+constexpr int16_t kMaxFontSize = 400;
+// A target the modifier keys choose.
+constexpr int16_t kTargetByKeys = 255;
+
+// Kinds of the published graphic attributes whose later fields are the
+// tool's own values, not lengths.
+constexpr uint8_t kLineRawEnds = 1;
+constexpr uint8_t kLineRawLength = 2;
+
+}  // namespace
+
+void CLabelsDoc::OnToolSelect(uint32_t commandId)
+{
+    if (commandId >= kFirstToolCommand && commandId <= kLastToolCommand)
+        SetTool(int16_t(commandId - kFirstToolCommand), 0);
+}
+
+void CLabelsDoc::SetTool(int16_t kind, uint16_t argument)
+{
+    FrameTool* tool = ToolOfKind(kind);
+    if (!tool)
+        return;
+    UpdateToolButtons(kind);
+    if (kind == currentTool_)
+        return;
+    FrameTool* old = ToolOfKind(currentTool_);
+    if (old)
+        old->Deactivate();
+    currentTool_ = kind;
+    tool->Activate(old, int16_t(argument));
+}
+
+void CLabelsDoc::UpdateToolButtons(int16_t kind)
+{
+    if (view_)
+        view_->UpdateToolButtons(kind);
+}
+
+bool CLabelsDoc::KeyDown(const KeyEvent& key)
+{
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->KeyDown(key);
+    return false;
+}
+
+bool CLabelsDoc::CanDoEditCommand(int16_t code)
+{
+    FrameTool* tool = ToolOfKind(currentTool_);
+    return tool && tool->CanDoEditCommand(code);
+}
+
+bool CLabelsDoc::DoEditCommand(int16_t code)
+{
+    FrameTool* tool = ToolOfKind(currentTool_);
+    return tool && tool->DoEditCommand(code);
+}
+
+void CLabelsDoc::SetFontSize(int16_t size)
+{
+    size = std::clamp(size, kMinFontSize, kMaxFontSize);
+    textAttrs_.size = size;
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetFontSize(size);
+}
+
+void CLabelsDoc::SetFontStyle(int16_t bits, int16_t a, int16_t b)
+{
+    textAttrs_.style = bits;
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetFontStyle(bits, a, b);
+}
+
+void CLabelsDoc::SetCaseStyle(int16_t /*value*/)
+{
+    // The item toggles: whatever it asks for, a case style switches off and
+    // none switches small capitals on.
+    const int16_t value = textAttrs_.caseStyle != 0 ? 0 : int16_t(GeneralPref(kPrefSmallCaps));
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetCaseStyle(value);
+}
+
+void CLabelsDoc::SetBaselineStyle(int16_t value)
+{
+    if (textAttrs_.baselineStyle == uint8_t(value))
+        value = 0;
+    textAttrs_.baselineStyle = uint8_t(value);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetBaselineStyle(value);
+}
+
+void CLabelsDoc::SetAlignment(int16_t value)
+{
+    textAttrs_.alignment = uint8_t(value);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetAlignment(value);
+}
+
+void CLabelsDoc::SetLineSpacing(int16_t value)
+{
+    if (textAttrs_.lineSpacing == value)
+        value = 0;
+    textAttrs_.lineSpacing = value;
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetLineSpacing(value);
+}
+
+void CLabelsDoc::SetDatabaseField(int16_t index)
+{
+    FrameTool* receiver = nullptr;
+    if (currentTool_ == kToolText) {
+        receiver = ToolOfKind(kToolText);
+    } else if (currentTool_ == kToolObject && SelectionCount() > 0 && SelectedFrame(0) &&
+               SelectedFrame(0)->GetType() == kFrameFieldBarcode && IsKeyDown(kVkShift)) {
+        receiver = ToolOfKind(kToolObject);
+    } else {
+        SetTool(kToolDatabaseField, 0);
+        receiver = ToolOfKind(kToolDatabaseField);
+    }
+    if (receiver)
+        receiver->SetDatabaseField(index);
+    if (view_)
+        view_->TakeFocus();
+}
+
+namespace {
+
+// The target the modifier keys choose; a later key wins.
+int16_t TargetByKeys(int16_t target, bool withControl)
+{
+    if (target != kTargetByKeys)
+        return target;
+    int16_t chosen = 0;
+    if (IsKeyDown(kVkShift))
+        chosen = 1;
+    if (withControl && IsKeyDown(kVkControl))
+        chosen = 2;
+    if (IsKeyDown(kVkAlt))
+        chosen = 3;
+    return chosen;
+}
+
+}  // namespace
+
+void CLabelsDoc::SetColor(int16_t value, int16_t target)
+{
+    target = TargetByKeys(target, true);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetColor(value, target);
+}
+
+void CLabelsDoc::SetPattern(int16_t value, int16_t target)
+{
+    target = TargetByKeys(target, true);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetPattern(value, target);
+}
+
+void CLabelsDoc::SetShade(int16_t value, int16_t target)
+{
+    target = TargetByKeys(target, false);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetShade(value, target);
+}
+
+void CLabelsDoc::SetBorderStyle(int16_t value)
+{
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetBorderStyle(value);
+}
+
+void CLabelsDoc::SetLineWidth(int16_t value)
+{
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetLineWidth(value);
+}
+
+void CLabelsDoc::SetFramePlacement(int16_t field, float value)
+{
+    const double factor = UnitFactorPoints(int32_t(GeneralPref(kPrefHorizontalUnit)));
+    int32_t v = int16_t(TruncToInt32(double(value) * factor));
+    if (view_ && (field == 0 || field == 1)) {
+        uint8_t ruler[12] = {};
+        view_->GetRulerState(field, ruler);
+        v += TruncToInt32(GetF64LE(ruler));
+    }
+    // A line's own values are not lengths in the measure.
+    if ((graphicAttrs_.kind == kLineRawEnds && field > 2) || (graphicAttrs_.kind == kLineRawLength && field > 1))
+        v = TruncToInt32(double(value));
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetFramePlacement(field, v, 1, true);
+}

@@ -1,0 +1,203 @@
+#include "carddoc/picture_export.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "carddoc/file_choosers.h"
+#include "carddoc/labels_doc.h"
+#include "dialogs/picture_file_dialogs.h"
+#include "foundation/alerts.h"
+#include "foundation/cursors.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
+#include "frames/story_store.h"
+#include "graphics/dib_derived.h"
+#include "graphics/dib_imaging.h"
+#include "graphics/imaging_bitmap.h"
+#include "graphics/metafile.h"
+#include "graphics/offscreen_dc.h"
+#include "platform/dc.h"
+#include "text/text_tool.h"
+
+namespace {
+
+// Kept from one export to the next: folder, target, format and size.
+ExportPictureSettings g_exportBlock = {};
+
+struct CursorScope {
+    CursorScope() { SetWaitCursor(); }
+    ~CursorScope() { RestoreSavedCursor(); }
+};
+
+}  // namespace
+
+int32_t CLabelsDoc::RenderPicture(double width, double height, int32_t kind, bool actualSize, Handle* out)
+{
+    if (!view_ || !view_->GetViewDC())
+        return 1;
+    if (pageBlock_.cardWidth <= 0 || pageBlock_.cardHeight <= 0 || !(width > 0) || !(height > 0))
+        return 2;
+    const double scale = std::min(width / pageBlock_.cardWidth, height / pageBlock_.cardHeight);
+    uint16_t numerator = uint16_t(std::clamp(std::trunc(scale * 100.0), 1.0, 65535.0));
+    uint16_t denominator = 100;
+    if (scale < 1.0 && actualSize)
+        numerator = denominator = 1;
+
+    const int16_t page = GetCurrentPage();
+    ClosePages();
+    OpenPages(page > 0 ? page : pageBlock_.firstPage, 1, 1);
+    const int16_t slot = GetPageSlot(1);
+    if (slot < 0) {
+        ReopenAfterSave(page);
+        return 2;
+    }
+    manager_->PushZoom(1, numerator, denominator);
+    IntRect slotRect;
+    GetPageSlotRect(slot, &slotRect);
+    // The frames draw at the zoom, so the card's area is the slot scaled.
+    const auto zoomed = [&](int32_t v) { return int32_t(int64_t(v) * numerator / denominator); };
+    const IntRect bounds{zoomed(slotRect.left), zoomed(slotRect.top), zoomed(slotRect.right), zoomed(slotRect.bottom)};
+    manager_->ResetFrameStates(1);
+
+    bool made = false;
+    {
+        OffscreenDC surface(view_->GetViewDC());
+        IntRect covered;
+        const bool open =
+            bounds.right > bounds.left && bounds.bottom > bounds.top &&
+            (kind == kRenderMetafile
+                 ? surface.BeginMetafile(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, "Tessaline") == 0
+                 : surface.Begin(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, kWhite, &covered,
+                                 false) == 0);
+        if (open) {
+            Dc* dc = surface.GetSafeHdc();
+            view_->PushDrawTarget(dc, 0);
+            dc->setTextAlign(TA_BASELINE | TA_UPDATECP);
+            const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
+            const int32_t oldRop = dc->setRop2(R2_COPYPEN);
+            // The picture is of the card, not of the guides laid over it.
+            const uint8_t guides = display_[1];
+            display_[1] = 0;
+            manager_->DrawAllFrames();
+            display_[1] = guides;
+            dc->setRop2(oldRop);
+            dc->selectBrush(oldBrush);
+            if (kind == kRenderMetafile) {
+                if (!*out)
+                    *out = HandleNew(0);
+                made = *out && surface.EndMetafile(*out) == 0;
+            } else {
+                if (!*out)
+                    *out = DibHandleNew();
+                made = *out && surface.End(*out) == 0;
+                if (made && kind == kRenderMonochrome) {
+                    DibHandleOwner colour(DibHandleNew());
+                    made = colour && DibHandleCopy(colour.get(), *out) == 0 &&
+                           DibHandleToMonochrome(colour.get(), *out) == 0;
+                }
+            }
+            view_->PopDrawTarget();
+        }
+    }
+    manager_->RestoreZoom(1);
+    ClosePages();
+    ReopenAfterSave(page);
+    return made ? 0 : 2;
+}
+
+void CLabelsDoc::ExportAsPicture(QWidget* parent)
+{
+    SelectTool(kToolObject);
+    Handle rendered = nullptr;
+    {
+        CursorScope wait;
+        if (RenderPicture(kExportPreviewSide, kExportPreviewSide, kRenderBitmap, false, &rendered) != 0) {
+            DibHandleFree(&rendered);
+            return;
+        }
+    }
+    DibHandleOwner preview(rendered);
+    ExportPictureSettings& s = g_exportBlock;
+    std::strncpy(s.title, "Export Document As Picture.", sizeof s.title - 1);
+    if (s.format < 1 || s.format > kExportFormatCount)
+        s.format = 1;
+    s.width = float(pageBlock_.cardWidth);
+    s.height = float(pageBlock_.cardHeight);
+    std::memset(s.path, 0, sizeof s.path);
+    std::strncpy(s.path, Title().c_str(), sizeof s.path - 1);
+    DibHandle source = preview.get();
+    if (RunExportPictureDialog(parent, &s, &source) != 1)
+        return;
+
+    CursorScope wait;
+    const ExportFormatRow& row = ExportFormatTable[s.format - 1];
+    std::string target = s.path;
+    const size_t slash = target.find_last_of('/');
+    if (target.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
+        target += std::string(".") + row.extension;
+    PathRecord path{};
+    if (PathRecordFromPosix(target, &path) != 0) {
+        AlertFileError(kErrPathNotFound);
+        return;
+    }
+
+    if (ExportRowIsMetafile(s.format)) {
+        Handle h = nullptr;
+        const bool made = RenderPicture(s.width, s.height, kRenderMetafile, true, &h) == 0;
+        HandleOwner bits(h);
+        EnhMetafile metafile = nullptr;
+        if (!made || MetafileFromHandle(&metafile, bits.get()) != 0) {
+            AlertStop("Saving Error.", 0);
+            return;
+        }
+        FileHandle file = kNoFile;
+        int32_t error = FileCreate(&path, kFileWrite, &file);
+        if (error == kErrNone) {
+            error = MetafileWriteFile(file, metafile, view_->GetViewDC(), s.format == 7 ? 1 : 0);
+            FileClose(file);
+        }
+        DeleteEnhMetaFile(metafile);
+        if (error != kErrNone)
+            AlertFileError(error);
+        return;
+    }
+
+    Handle h = nullptr;
+    const int32_t kind = row.blackAndWhite ? kRenderMonochrome : kRenderBitmap;
+    const bool made = RenderPicture(s.width, s.height, kind, true, &h) == 0;
+    DibHandleOwner picture(h);
+    ImagingBitmap bitmap;
+    const bool saved = made && DibHandleToSdkBitmap(&bitmap, picture.get(), false) == 0 &&
+                       bitmap.SaveFile(target, row.formatCode, row.blackAndWhite ? 1 : 0, 0);
+    if (!saved)
+        AlertStop("Saving Error.", 0);
+}
+
+int32_t CLabelsDoc::ImportText(QWidget* parent)
+{
+    FrameObj* frame = TextToolFrame();
+    if (!frame)
+        return 1;
+    Handle text = nullptr;
+    int32_t error = ChooseTextFile(parent, &text);
+    if (error == kErrNone && text && HandleGetSize(text) > 0) {
+        error = stories_->SetStoryText(text, uint16_t(frame->Block().storyId));
+        if (error == 0) {
+            frame->MarkChanged(1, 0);
+            frame->Invalidate(1);
+            modified_ = true;
+            RefreshView();
+            if (TextTool* tool = Tool())
+                tool->BindEditor();
+        }
+    }
+    if (error != 0)
+        AlertStop("Error import text", error);
+    RefreshView();
+    manager_->ResetFrameStates(2);
+    HandleFree(text);
+    return 0;
+}

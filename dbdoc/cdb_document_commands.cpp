@@ -1,0 +1,433 @@
+// CDBDocument: the commands of the database menus and bars, the rules that
+// enable them, the dialogs they open, and Save As.
+
+#include <cstring>
+#include <vector>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+
+#include "database/database_header.h"
+#include "database/database_messages.h"
+#include "database/db_file_io.h"
+#include "database/progress_window.h"
+#include "database/record_file_format.h"
+#include "dbdoc/cdb_document.h"
+#include "dbdoc/data_entry_sheet.h"
+#include "dbdoc/db_dialogs.h"
+#include "dbdoc/open_database_registry.h"
+#include "dbdoc/view_browser.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+enum : uint32_t {
+    kCmdSort = 32808,
+    kCmdEditSelectAll = 32842,
+    kCmdCreateCustomFields = 32844,
+    kCmdDataEntryOptions = 32845,
+    kCmdDefaultCardInfo = 32846,
+    kCmdUpdateRecord = 32866,
+    kCmdDeleteRecord = 32867,
+    kCmdDuplicateRecord = 32868,
+    kCmdClearAllFields = 32869,
+    kCmdFindOne = 32874,
+    kCmdFindAll = 32875,
+    kCmdSearchAllFields = 32876,
+    kCmdQuery = 32877,
+    kCmdShowAllRecords = 32878,
+    kCmdPreferences = 32955,
+    kCmdNewRecord = 32968,
+    kCmdDeleteDuplicates = 32970,
+    kCmdNextRecord = 33248,
+    kCmdPreviousRecord = 33249,
+    kCmdLastRecord = 33250,
+    kCmdFirstRecord = 33251,
+    kCmdAddNewRecord = 33252,
+    kCmdDeleteCurrentRecord = 33254,
+    kCmdPrintBulkMail = 33477,
+    kCmdBrowseFieldFirst = 33361,
+    kCmdBrowseFieldLast = 33390,
+    kCmdNoop1 = 33312,
+    kCmdNoop2 = 33313,
+    kCmdEditClear = 57632,
+    kCmdEditCopy = 57634,
+    kCmdEditCut = 57635,
+    kCmdEditPaste = 57637,
+    kCmdEditUndo = 57643,
+    kCmdFileSave = 57603,
+    kCmdFilePrint = 57607,
+};
+
+// The working message of a copy.
+constexpr int32_t kStringCopying = 258;
+constexpr uint32_t kCopyBuffer = 50 * 1024;
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+// The whole record file into target, which is replaced.
+int32_t CopyRecordFile(FileHandle source, const PathRecord& target, DbWorkingWindow& working)
+{
+    PathRecord path = target;
+    FileHandle out = kNoFile;
+    if (const int32_t err = FileCreate(&path, 2, &out); err != kErrNone)
+        return err;
+    std::vector<uint8_t> buffer(kCopyBuffer);
+    uint32_t offset = 0;
+    int32_t err = kErrNone;
+    for (;;) {
+        uint32_t got = 0;
+        err = DbReadSomeAt(source, offset, buffer.data(), kCopyBuffer, &got);
+        if (got > 0) {
+            const int32_t written = DbWriteAt(out, offset, buffer.data(), got);
+            if (written != kErrNone) {
+                err = written;
+                break;
+            }
+            offset += got;
+            working.SetPos(int32_t(offset / 1024));
+        }
+        if (err != kErrNone || got < kCopyBuffer)
+            break;
+    }
+    if (err == kErrHandleEof)
+        err = kErrNone;
+    if (err == kErrNone)
+        err = DbSync(out);
+    FileClose(out);
+    if (err != kErrNone)
+        FileDelete(&path);
+    return err;
+}
+
+}  // namespace
+
+int32_t CDBDocument::FindComboIndex() const
+{
+    if (CDlgFindOne::Open())
+        return 0;
+    const int32_t recent = MostRecentCriterion();
+    return recent == 0 ? 4 : recent;
+}
+
+int16_t CDBDocument::SortRecords(int32_t mode, int32_t field)
+{
+    if (!IsOpen())
+        return 1;
+    CommitRecord(false);
+    switch (mode) {
+    case 0: {
+        CDlgSortCriteria dialog(DialogParent());
+        dialog.SetData(LoadSortSpec(Header() + dbh::kSortSpec));
+        if (dialog.exec() != QDialog::Accepted)
+            return 1;
+        SortSpec order;
+        dialog.GetData(&order);
+        ApplySort(order);
+        return 0;
+    }
+    case 1: {
+        SortSpec order = LoadSortSpec(Header() + dbh::kSortSpec);
+        order.bulkMail = 0;
+        order.fields[0] = field < 0 ? dbsort::kNone : uint16_t(field);
+        order.fields[1] = order.fields[2] = dbsort::kNone;
+        StoreSortSpec(order, Header() + dbh::kSortSpec);
+        Data().SetSortSpec(order);
+        RebuildSelection(kPassBuild);
+        UpdateSortToolBar();
+        return 0;
+    }
+    case 2: {
+        CDlgBulkMailSort dialog(DialogParent());
+        dialog.SetMode(Data().GetSortSpec().bulkMail);
+        if (dialog.exec() != QDialog::Accepted || dialog.GetMode() == 0) {
+            UpdateSortToolBar();
+            return 1;
+        }
+        return ApplyBulkMail(uint8_t(dialog.GetMode()));
+    }
+    default: return 1;
+    }
+}
+
+void CDBDocument::SearchOption(int32_t index, const std::string& text)
+{
+    switch (index) {
+    case -1:
+        if (!text.empty())
+            KeyLookup(text.substr(0, 63));
+        break;
+    case 0: OnCommand(kCmdFindOne); break;
+    case 1: OnCommand(kCmdFindAll); break;
+    case 2: OnCommand(kCmdSearchAllFields); break;
+    case 3: OnCommand(kCmdQuery); break;
+    case 4: OnCommand(kCmdShowAllRecords); break;
+    default: break;
+    }
+    UpdateSortToolBar();
+}
+
+void CDBDocument::ApplyPreferences(const uint8_t* block)
+{
+    std::memcpy(Header() + dbh::kPreferences, block, dbh::kPreferencesSize);
+}
+
+void CDBDocument::ApplyDataEntryOptions(const uint8_t* header)
+{
+    std::memcpy(Header(), header, kDbHeaderSize);
+    Data().RestoreUndoState(true);
+    LoadRecordIntoEdits();
+    const SortSpec chosen = LoadSortSpec(Header() + dbh::kSortSpec);
+    if (!(chosen == Data().GetSortSpec())) {
+        Data().SetSortSpec(chosen);
+        RebuildSelection(kPassCommitAndBuild);
+    } else if (GetU16LE(Header() + dbh::kBrowseFieldId) == 0 && browser_) {
+        browser_->RedrawList();
+    }
+    FocusFirstField(false);
+}
+
+void CDBDocument::ApplyCustomFieldNames(const uint8_t names[6][32])
+{
+    for (int32_t i = 0; i < 6; ++i) {
+        uint8_t* slot = Header() + dbh::kCustomNames + 32 * uint32_t(i);
+        std::memcpy(slot, names[i], 32);
+        slot[31] = 0;
+    }
+    RefreshCustomFieldLabels();
+    ShellFieldNamesChanged();
+    UpdateSortToolBar();
+}
+
+bool CDBDocument::SaveAs(const PathRecord& target)
+{
+    if (!IsOpen())
+        return false;
+    PathRecord folder = target;
+    if (FileCheckAccess(&folder, 0) != 0 || CheckDirectoryWritable(&folder, 1) != 0)
+        return false;
+    if (IsOpenDatabaseFile(target)) {
+        DatabaseErrorBox(nullptr, 11);
+        return false;
+    }
+    CommitRecord(false);
+    DataFile& data = Data();
+    int32_t err = kErrNone;
+    {
+        DbWorkingWindow working(WorkingMessage(kStringCopying), data.GetLiveCount());
+        // The copy must hold every committed record and counters that match
+        // them.
+        data.FlushRecordCache();
+        data.ExchangeHeaderCounts(false, Header());
+        if (WriteDatabaseHeader(data.Handle(), Header(), false) < 0)
+            err = kErrIoDevice;
+        if (err == kErrNone)
+            err = DbSync(data.Handle());
+        if (err == kErrNone)
+            err = CopyRecordFile(data.Handle(), target, working);
+    }
+    // The counters were only lent to the header for the copy.
+    data.ExchangeHeaderCounts(true, Header());
+    if (err != kErrNone) {
+        AlertStopById(kDatabaseMessageBase, 7, err);
+        return false;
+    }
+    const PathRecord old = Path();
+    Close();
+    if (!Open(target)) {
+        // The copy would not open: the document goes on with its own file.
+        if (!Open(old))
+            return false;
+        RebuildSelection(kPassNone);
+        return false;
+    }
+    RebuildSelection(kPassNone);
+    SetCurrentDatabase(this);
+    return true;
+}
+
+bool CDBDocument::OnCommand(uint32_t id)
+{
+    if (!IsOpen())
+        return false;
+    QLineEdit* focused = FocusedFieldEdit();
+    if (id >= kCmdBrowseFieldFirst && id <= kCmdBrowseFieldLast) {
+        SetBrowseColumn(int32_t(id - kCmdBrowseFieldFirst));
+        return true;
+    }
+    switch (id) {
+    case kCmdUpdateRecord: CommitRecord(true); return true;
+    case kCmdNewRecord:
+    case kCmdAddNewRecord: NewRecord(); return true;
+    case kCmdDeleteRecord:
+    case kCmdDeleteCurrentRecord: DeleteRecord(true, true); return true;
+    case kCmdDuplicateRecord: DuplicateRecord(); return true;
+    case kCmdClearAllFields: ClearAllFields(); return true;
+    case kCmdDeleteDuplicates: DeleteAllDuplicates(); return true;
+    case kCmdShowAllRecords: ShowAllRecords(); return true;
+    case kCmdFirstRecord: GoToRecord(kGoFirst); return true;
+    case kCmdPreviousRecord: GoToRecord(kGoPrevious); return true;
+    case kCmdNextRecord: GoToRecord(kGoNext); return true;
+    case kCmdLastRecord: GoToRecord(kGoLast); return true;
+    case kCmdEditUndo: OnEditUndo(); return true;
+    case kCmdEditCut:
+        if (focused)
+            focused->cut();
+        return true;
+    case kCmdEditCopy:
+        if (focused)
+            focused->copy();
+        return true;
+    case kCmdEditClear:
+        if (focused)
+            focused->del();
+        return true;
+    case kCmdEditPaste:
+        if (focused)
+            focused->paste();
+        return true;
+    case kCmdEditSelectAll:
+        if (focused)
+            focused->selectAll();
+        return true;
+    case kCmdSort: SortRecords(0, -1); return true;
+    case kCmdPrintBulkMail: SortRecords(2, -1); return true;
+    case kCmdFindOne: CDlgFindOne::ShowModeless(DialogParent()); return true;
+    case kCmdFindAll: {
+        CDlgFindOne dialog(CDlgFindOne::kFindAll, DialogParent());
+        dialog.SetFields40(Header() + dbh::kSelectionValues, Header() + dbh::kCustomNames,
+                           Header()[dbh::kVerification]);
+        if (dialog.exec() == QDialog::Accepted) {
+            dialog.GetFields40(Header() + dbh::kSelectionValues);
+            ApplyFindAll();
+        }
+        UpdateSortToolBar();
+        return true;
+    }
+    case kCmdSearchAllFields: CDlgSearchAllFields::ShowModeless(DialogParent()); return true;
+    case kCmdQuery: {
+        CDlgQuery dialog(DialogParent());
+        dialog.SetData(Header() + kQueryBlockOffset);
+        if (dialog.exec() == QDialog::Accepted) {
+            dialog.GetData(Header() + kQueryBlockOffset);
+            ApplyQuery();
+        }
+        UpdateSortToolBar();
+        return true;
+    }
+    case kCmdPreferences: {
+        CDlgDBPreferences dialog(DialogParent());
+        dialog.SetData(Header() + dbh::kPreferences);
+        if (dialog.exec() == QDialog::Accepted) {
+            uint8_t block[dbh::kPreferencesSize];
+            dialog.GetData(block);
+            ApplyPreferences(block);
+        }
+        return true;
+    }
+    case kCmdDataEntryOptions: {
+        CommitRecord(false);
+        CPSDataEntry sheet(DialogParent());
+        sheet.SetData(Header());
+        if (sheet.exec() == QDialog::Accepted) {
+            std::vector<uint8_t> header(kDbHeaderSize);
+            sheet.GetData(header.data());
+            ApplyDataEntryOptions(header.data());
+        } else {
+            StoreSortSpec(Data().GetSortSpec(), Header() + dbh::kSortSpec);
+        }
+        return true;
+    }
+    case kCmdCreateCustomFields: {
+        CDlgNameCustomFields dialog(DialogParent());
+        dialog.SetNames(Header() + dbh::kCustomNames);
+        if (dialog.exec() == QDialog::Accepted) {
+            uint8_t names[6][32] = {};
+            dialog.GetNames(&names[0][0]);
+            ApplyCustomFieldNames(names);
+        }
+        return true;
+    }
+    case kCmdDefaultCardInfo: {
+        CDlgFindOne dialog(CDlgFindOne::kDefaultCardInfo, DialogParent());
+        char values[kEntryColumnCount][256] = {};
+        for (int32_t column = 0; column < kEntryColumnCount; ++column)
+            if (const char* text = FieldPreviewText(FieldIdByIndex(column)))
+                std::strncpy(values[column], text, 255);
+        dialog.SetFields(values, Header() + dbh::kCustomNames, Header()[dbh::kVerification]);
+        if (dialog.exec() == QDialog::Accepted) {
+            dialog.GetFields(values);
+            for (int32_t column = 0; column < kEntryColumnCount; ++column)
+                SetFieldPreviewText(FieldIdByIndex(column), values[column]);
+        }
+        return true;
+    }
+    case kCmdFileSave:
+    case kCmdFilePrint:
+    case kCmdNoop1:
+    case kCmdNoop2: return true;
+    default: return false;
+    }
+}
+
+bool CDBDocument::OnUpdateCommand(CmdUI& ui)
+{
+    if (!IsOpen())
+        return false;
+    const bool bulk = InBulkMailMode();
+    const DataFile& data = Data();
+    const bool canAdd = !bulk && data.GetStoredCount() - data.GetDeletedCount() < kMaxLiveRecords;
+    const bool canDelete = data.GetLiveCount() > 0 && !bulk;
+    const int32_t row = CurrentRow();
+    const int32_t rows = ListRows();
+    const QLineEdit* focused = FocusedFieldEdit();
+    if (ui.id >= kCmdBrowseFieldFirst && ui.id <= kCmdBrowseFieldLast) {
+        ui.SetCheck(int32_t(ui.id - kCmdBrowseFieldFirst) == GetU16LE(Header() + dbh::kBrowseColumn));
+        return true;
+    }
+    switch (ui.id) {
+    case kCmdUpdateRecord: return true;
+    case kCmdNewRecord:
+    case kCmdAddNewRecord:
+    case kCmdDuplicateRecord: ui.Enable(canAdd); return true;
+    case kCmdDeleteRecord:
+    case kCmdDeleteCurrentRecord:
+    case kCmdDeleteDuplicates: ui.Enable(canDelete); return true;
+    case kCmdClearAllFields: ui.Enable(!bulk); return true;
+    case kCmdShowAllRecords: ui.SetCheck(MostRecentCriterion() == 0); return true;
+    case kCmdFindAll: ui.SetCheck(HasCriterion(kCriterionFindAll)); return true;
+    case kCmdSearchAllFields: ui.SetCheck(HasCriterion(kCriterionSearchAll)); return true;
+    case kCmdQuery: ui.SetCheck(HasCriterion(kCriterionQuery)); return true;
+    case kCmdFirstRecord:
+    case kCmdPreviousRecord: ui.Enable(row > 0); return true;
+    case kCmdNextRecord:
+    case kCmdLastRecord: ui.Enable(rows - row - 1 > 0); return true;
+    case kCmdEditUndo:
+        ui.SetText(UndoMenuText() + "\tCtrl+Z");
+        ui.Enable(CanUndo());
+        return true;
+    case kCmdEditCut:
+    case kCmdEditCopy:
+    case kCmdEditClear: ui.Enable(focused && focused->hasSelectedText()); return true;
+    case kCmdEditPaste:
+        ui.Enable(focused && !QApplication::clipboard()->text().isEmpty());
+        return true;
+    case kCmdEditSelectAll: ui.Enable(focused && !focused->text().isEmpty()); return true;
+    case kCmdFileSave: ui.Enable(false); return true;
+    case kCmdFilePrint:
+    case kCmdNoop1:
+    case kCmdNoop2: ui.Enable(false); return true;
+    case kCmdSort:
+    case kCmdFindOne:
+    case kCmdPrintBulkMail:
+    case kCmdPreferences:
+    case kCmdDataEntryOptions:
+    case kCmdCreateCustomFields:
+    case kCmdDefaultCardInfo: return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,474 @@
+// The database document in its two views: typing into the form, moving
+// through the list, new, delete and undo, the searches and sorts, and the
+// shell's question when a window with uncommitted typing closes.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/database_document_kind.h"
+#include "app/doc_manager.h"
+#include "app/shell_prompts.h"
+#include "database/database_session.h"
+#include "database/db_test_util.h"
+#include "database/record_file_format.h"
+#include "dbdoc/brs_list_box.h"
+#include "dbdoc/cdb_document.h"
+#include "dbdoc/open_database_registry.h"
+#include "dbdoc/view_browser.h"
+#include "dbdoc/view_data_entry.h"
+#include "foundation/byte_order.h"
+#include "support/alert_capture.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr int32_t kLastNameColumn = 1;
+constexpr int32_t kCityColumn = 6;
+
+const char* const kNames[] = {"Evans", "Adams", "Dixon", "Baker", "Clark"};
+const char* const kCities[] = {"Austin", "Boston", "Austin", "Denver", "Chicago"};
+
+// A database file with the five people above.
+void MakeDatabase(const PathRecord& path)
+{
+    DatabaseSession db;
+    ASSERT_TRUE(db.Create(path));
+    for (int i = 0; i < 5; ++i) {
+        FillCurrent(db.Data(), {{kFieldFirstName, std::string(1, 'F') + char('0' + i)},
+                                {kFieldLastName, kNames[i]},
+                                {kFieldCity, kCities[i]}});
+        db.Data().Current().SetNew(false);
+        ASSERT_GE(db.Data().AddRecord(false, true), 0);
+    }
+    db.Close();
+}
+
+std::multiset<std::string> LastNames(const PathRecord& path)
+{
+    std::multiset<std::string> names;
+    DatabaseSession db;
+    if (!db.Open(path))
+        return names;
+    for (int32_t p = 0; p < db.Data().GetLiveCount(); ++p)
+        if (db.Data().GotoRecord(p, false, true) >= 0)
+            names.insert(FieldOf(db.Data().Current(), kFieldLastName));
+    db.CloseUnchanged();
+    return names;
+}
+
+class Prompts : public ShellPrompts {
+public:
+    Prompts() { previous_ = SetShellPrompts(this); }
+    ~Prompts() override { SetShellPrompts(previous_); }
+    Answer AskSaveChanges(const std::string& title) override
+    {
+        asked.push_back(title);
+        return answer;
+    }
+    Answer answer = kCancel;
+    std::vector<std::string> asked;
+
+private:
+    ShellPrompts* previous_ = nullptr;
+};
+
+class DbViewsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = DbPath(dir.file("people.dqx"));
+        MakeDatabase(path);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        doc.reset();
+    }
+
+    // Opens the database in a window with both views, as the shell does.
+    void OpenInViews()
+    {
+        doc = std::make_unique<CDBDocument>();
+        ASSERT_TRUE(doc->OnOpenDocument(path));
+        window = std::make_unique<QWidget>();
+        auto* layout = new QHBoxLayout(window.get());
+        browser = new CViewBrowser(doc.get(), window.get());
+        form = new CViewDataEntry(doc.get(), window.get());
+        layout->addWidget(browser);
+        layout->addWidget(form);
+        browser->RefreshRecords(true);
+        form->RefreshRecords(true);
+        window->resize(700, 500);
+        window->show();
+        QApplication::processEvents();
+    }
+    std::string Text(int32_t column) const { return form->Edit(column)->text().toStdString(); }
+    void Type(int32_t column, const QString& text)
+    {
+        QLineEdit* edit = form->Edit(column);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    bool Enabled(uint32_t id)
+    {
+        CmdUI ui(id);
+        doc->OnUpdateCommand(ui);
+        return ui.enabled;
+    }
+
+    TempDir dir;
+    AlertCapture alerts;
+    PathRecord path{};
+    std::unique_ptr<CDBDocument> doc;
+    std::unique_ptr<QWidget> window;
+    CViewBrowser* browser = nullptr;
+    CViewDataEntry* form = nullptr;
+};
+
+TEST_F(DbViewsTest, OpensSortedByLastNameWithTheStatusLine)
+{
+    OpenInViews();
+    EXPECT_EQ(browser->RowCount(), 5);
+    EXPECT_EQ(browser->CurrentRow(), 0);
+    EXPECT_EQ(Text(kLastNameColumn), "Adams");
+    EXPECT_EQ(browser->StatusText(0), "1");
+    EXPECT_EQ(browser->StatusText(1), "5");
+    EXPECT_EQ(browser->StatusText(2), "5");
+    EXPECT_EQ(CViewBrowser::StatusToolTip(1373), "Number of Records in Browser");
+    EXPECT_EQ(GetCurrentDatabaseDoc(), doc.get());
+}
+
+TEST_F(DbViewsTest, TypingAndEnterCommitsTheRecordAndItSurvivesReopening)
+{
+    OpenInViews();
+    Type(kCityColumn, "Zurich");
+    EXPECT_TRUE(doc->EditsDirty());
+    QTest::keyClick(form->Edit(kCityColumn), Qt::Key_Return);
+    EXPECT_FALSE(doc->EditsDirty());
+    // Typing the LastName moves the record to its new place in the order.
+    Type(kLastNameColumn, "Young");
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Return);
+    EXPECT_EQ(browser->CurrentRow(), 4);
+    EXPECT_EQ(Text(kLastNameColumn), "Young");
+    // Categories and fields the form does not show stay as they were.
+    window.reset();
+    doc.reset();
+    const auto names = LastNames(path);
+    EXPECT_EQ(names, (std::multiset<std::string>{"Young", "Baker", "Clark", "Dixon", "Evans"}));
+}
+
+TEST_F(DbViewsTest, NavigationStopsAtBothEndsAndKeysMove)
+{
+    OpenInViews();
+    EXPECT_FALSE(Enabled(33249));  // previous
+    EXPECT_FALSE(Enabled(33251));  // first
+    EXPECT_TRUE(Enabled(33248));   // next
+    doc->GoToRecord(kGoPrevious);
+    EXPECT_EQ(browser->CurrentRow(), 0);
+    QTest::keyClick(form->Edit(0), Qt::Key_Down);
+    EXPECT_EQ(Text(kLastNameColumn), "Baker");
+    QTest::keyClick(form->Edit(0), Qt::Key_End);
+    EXPECT_EQ(browser->CurrentRow(), 4);
+    EXPECT_EQ(Text(kLastNameColumn), "Evans");
+    EXPECT_FALSE(Enabled(33248));
+    EXPECT_FALSE(Enabled(33250));
+    doc->GoToRecord(kGoNext);
+    EXPECT_EQ(browser->CurrentRow(), 4);
+    doc->GoToRecord(7);  // not a step: nothing
+    EXPECT_EQ(browser->CurrentRow(), 4);
+    QTest::keyClick(form->Edit(0), Qt::Key_Home);
+    EXPECT_EQ(Text(kLastNameColumn), "Adams");
+    // Picking a row in the list loads it.
+    doc->SelectRow(2);
+    EXPECT_EQ(Text(kLastNameColumn), "Clark");
+    EXPECT_EQ(browser->StatusText(0), "3");
+}
+
+TEST_F(DbViewsTest, NewRecordTwiceAddsOneAndAnUntypedOneIsNotKept)
+{
+    OpenInViews();
+    doc->NewRecord();
+    EXPECT_EQ(browser->RowCount(), 6);
+    doc->NewRecord();
+    EXPECT_EQ(browser->RowCount(), 6);
+    EXPECT_EQ(doc->UndoMenuText(), "Undo Add Record");
+    Type(kLastNameColumn, "Moore");
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Return);
+    EXPECT_EQ(Text(kLastNameColumn), "Moore");
+    window.reset();
+    doc.reset();
+    EXPECT_EQ(LastNames(path).count("Moore"), 1u);
+    EXPECT_EQ(LastNames(path).size(), 6u);
+}
+
+TEST_F(DbViewsTest, DeleteAsksAndUndoBringsTheRecordBackThenRedoDeletesAgain)
+{
+    OpenInViews();
+    doc->SelectRow(1);  // Baker
+    alerts.answer(kIdCancel);
+    EXPECT_FALSE(doc->DeleteRecord(true, true));
+    EXPECT_EQ(browser->RowCount(), 5);
+    alerts.answer(kIdOk);
+    EXPECT_TRUE(doc->DeleteRecord(true, true));
+    EXPECT_EQ(alerts.lastText(), "Delete Record ?");
+    EXPECT_EQ(browser->RowCount(), 4);
+    EXPECT_EQ(doc->UndoMenuText(), "Undo Delete Record");
+    doc->OnEditUndo();
+    EXPECT_EQ(browser->RowCount(), 5);
+    EXPECT_EQ(browser->CurrentRow(), 1);
+    EXPECT_EQ(Text(kLastNameColumn), "Baker");
+    EXPECT_EQ(doc->UndoMenuText(), "Redo Delete Record");
+    alerts.clear();
+    doc->OnEditUndo();
+    EXPECT_TRUE(alerts.boxes().empty());
+    EXPECT_EQ(browser->RowCount(), 4);
+    window.reset();
+    doc.reset();
+    EXPECT_EQ(LastNames(path).count("Baker"), 0u);
+}
+
+TEST_F(DbViewsTest, ClearAllFieldsUndoRestoresWithoutWriting)
+{
+    OpenInViews();
+    doc->ClearAllFields();
+    EXPECT_EQ(Text(kLastNameColumn), "");
+    doc->OnEditUndo();
+    EXPECT_EQ(Text(kLastNameColumn), "Adams");
+    EXPECT_EQ(Text(kCityColumn), "Boston");
+}
+
+TEST_F(DbViewsTest, SortFindQueryAndShowAll)
+{
+    OpenInViews();
+    SortSpec byCity;
+    byCity.fields[0] = kFieldCity;
+    doc->ApplySort(byCity);
+    EXPECT_EQ(Text(kCityColumn), "Austin");
+    EXPECT_EQ(doc->SortComboIndex(), kCityColumn + 1);
+
+    // Find One from the first record, then on.
+    SetHeaderText(doc->Header(), dbh::kFindValues + kLastNameColumn * 40, 40, "Clark");
+    doc->FindOne(kFindFromFirst);
+    EXPECT_EQ(Text(kLastNameColumn), "Clark");
+    const int32_t row = browser->CurrentRow();
+    alerts.clear();
+    doc->FindOne(kFindForward);
+    EXPECT_EQ(browser->CurrentRow(), row);
+    EXPECT_FALSE(alerts.beeps().empty());
+
+    // Query: City starts with "Aus"; twice keeps the criterion once.
+    PutU16LE(doc->Header() + dbh::kQueryField, kFieldCity);
+    doc->Header()[dbh::kQueryOperator] = 0;
+    SetHeaderText(doc->Header(), dbh::kQueryValue, 64, "Aus");
+    doc->ApplyQuery();
+    doc->ApplyQuery();
+    EXPECT_EQ(GetU16LE(doc->Header() + dbh::kActiveCriteria), 3);
+    EXPECT_EQ(browser->RowCount(), 2);
+    EXPECT_EQ(doc->FindComboIndex(), 3);
+    doc->ApplySearchAll("F4");
+    EXPECT_EQ(GetU16LE(doc->Header() + dbh::kActiveCriteria), 23);
+    EXPECT_EQ(browser->RowCount(), 0);
+    doc->ShowAllRecords();
+    EXPECT_EQ(browser->RowCount(), 5);
+    EXPECT_EQ(doc->FindComboIndex(), 4);
+}
+
+TEST_F(DbViewsTest, BulkMailNeedsEnoughRecordsAndRefusesEdits)
+{
+    OpenInViews();
+    EXPECT_EQ(doc->ApplyBulkMail(1), 1);
+    EXPECT_NE(alerts.lastText().find("less then 500"), std::string::npos);
+    EXPECT_FALSE(doc->InBulkMailMode());
+    EXPECT_EQ(doc->Header()[dbh::kSortSpec + dbsort::kBulkMail], 0);
+}
+
+TEST_F(DbViewsTest, DuplicatesAreRemovedAndTheOrderKept)
+{
+    OpenInViews();
+    SortSpec byCity;
+    byCity.fields[0] = kFieldCity;
+    doc->ApplySort(byCity);
+    doc->SelectRow(0);
+    doc->DuplicateRecord();
+    EXPECT_EQ(browser->RowCount(), 6);
+    doc->DeleteAllDuplicates();
+    EXPECT_EQ(browser->RowCount(), 5);
+    EXPECT_EQ(doc->Data().GetSortSpec().fields[0], kFieldCity);
+    EXPECT_EQ(Text(kCityColumn), "Austin");
+}
+
+TEST_F(DbViewsTest, TabFollowsTheEntryOrderAndSkipsSkippedFields)
+{
+    // Entry order: LastName, then FirstName, City skipped.
+    OpenInViews();
+    PutU16LE(doc->Header() + dbh::kEntryOrder, 2);
+    PutU16LE(doc->Header() + dbh::kEntryOrder + 2, 1);
+    PutU16LE(doc->Header() + dbh::kEntryOrder + 2 * kCityColumn, uint16_t(-(kCityColumn + 1)));
+    form->Edit(kLastNameColumn)->setFocus();
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Tab);
+    EXPECT_TRUE(form->Edit(0)->hasFocus());
+    QTest::keyClick(form->Edit(0), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(form->Edit(kLastNameColumn)->hasFocus());
+    // From the last field, on to the first; Shift+Tab from the first goes
+    // to the last used field.
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(form->Edit(20)->hasFocus());
+    form->Edit(5)->setFocus();
+    QTest::keyClick(form->Edit(5), Qt::Key_Tab);
+    EXPECT_TRUE(form->Edit(7)->hasFocus());
+}
+
+TEST(BrsListBoxTest, PagingSelectionAndRowCount)
+{
+    CBrsListBox list;
+    list.Initialise(0, false);
+    EXPECT_EQ(list.SetSelection(5), -2);
+    EXPECT_EQ(list.Selection(), -1);
+    list.resize(200, 4 * list.RowHeight() + 2);
+    list.show();
+    list.SetRowCount(10, false);
+    EXPECT_EQ(list.VisibleRows(), 4);
+    list.Scroll(CBrsListBox::kPageDown);
+    EXPECT_EQ(list.TopRow(), 3);
+    list.Scroll(CBrsListBox::kPageDown);
+    EXPECT_EQ(list.TopRow(), 6);
+    list.Scroll(CBrsListBox::kPageDown);
+    EXPECT_EQ(list.TopRow(), 6);
+    list.SetSelection(9);
+    list.SetRowCount(5, false);
+    EXPECT_EQ(list.Selection(), -1);
+    EXPECT_EQ(list.RowFromPoint(0, -5), list.TopRow());
+}
+
+TEST(BrsListBoxTest, DraggingBelowScrollsFastFarOutAndStopsOnRelease)
+{
+    CBrsListBox list;
+    list.Initialise(0, false);
+    list.resize(200, 4 * list.RowHeight() + 2);
+    list.SetRowCount(20, false);
+    list.show();
+    QTest::mousePress(&list, Qt::LeftButton, {}, QPoint(20, 5));
+    QMouseEvent far(QEvent::MouseMove, QPointF(20, list.height() + 40), QPointF(), Qt::NoButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(&list, &far);
+    EXPECT_TRUE(list.AutoScrolling());
+    EXPECT_EQ(list.AutoScrollInterval(), 5);
+    QMouseEvent near(QEvent::MouseMove, QPointF(20, list.height() + 10), QPointF(), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&list, &near);
+    EXPECT_EQ(list.AutoScrollInterval(), 40);
+    const int32_t top = list.TopRow();
+    list.AutoScrollTick();
+    EXPECT_EQ(list.TopRow(), top + 1);
+    QTest::mouseRelease(&list, Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_FALSE(list.AutoScrolling());
+}
+
+// The shell's side: the adapter and the factory of the database kind. The
+// host makes the window with both views, and takes it down before the
+// document goes, as the main frame does.
+class DbShellTest : public DbViewsTest, public DocumentFrameHost {
+protected:
+    bool CreateDocumentFrame(ShellDocument* document, bool) override
+    {
+        window = std::make_unique<QWidget>();
+        auto* layout = new QHBoxLayout(window.get());
+        QWidget* left = document->CreateView(0, window.get());
+        QWidget* right = document->CreateView(1, window.get());
+        if (!left || !right)
+            return false;
+        layout->addWidget(left);
+        layout->addWidget(right);
+        window->show();
+        return true;
+    }
+    void DestroyDocumentFrames(ShellDocument*) override
+    {
+        window.reset();
+        form = nullptr;
+        browser = nullptr;
+    }
+    void ActivateDocumentFrame(ShellDocument*) override {}
+
+    DatabaseShellDocument* OpenThroughShell(DocManager& docs)
+    {
+        docs.SetFrameHost(this);
+        auto kind = std::make_unique<DocTemplate>(130, "Tessaline Database\nDatabase\nDatabase\nDatabase (*.dqx)\n.dqx\nTessalineDB\nTessaline Database",
+                                                  ChildFrameKind::kDatabase);
+        kind->SetFactory(std::make_unique<DatabaseDocumentFactory>());
+        DocTemplate* t = docs.AddTemplate(std::move(kind));
+        auto* shell = dynamic_cast<DatabaseShellDocument*>(docs.OpenDocument(t, dir.file("people.dqx"), true));
+        if (!shell)
+            return nullptr;
+        form = shell->DataEntryView();
+        browser = shell->BrowserView();
+        return shell;
+    }
+};
+
+TEST_F(DbShellTest, ClosingWithUncommittedTypingAsksAndCancelKeepsEverything)
+{
+    DocManager docs;
+    DatabaseShellDocument* shell = OpenThroughShell(docs);
+    ASSERT_NE(shell, nullptr);
+    EXPECT_EQ(shell->Title(), "people.dqx");
+    EXPECT_FALSE(shell->IsModified());
+    Type(kCityColumn, "Zurich");
+    EXPECT_TRUE(shell->IsModified());
+
+    Prompts prompts;
+    prompts.answer = ShellPrompts::kCancel;
+    EXPECT_FALSE(docs.CanCloseAndClose(shell));
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(docs.DocumentCount(), 1);
+    EXPECT_EQ(Text(kCityColumn), "Zurich");
+    EXPECT_TRUE(shell->IsModified());
+
+    prompts.answer = ShellPrompts::kYes;
+    EXPECT_TRUE(docs.CanCloseAndClose(shell));
+    EXPECT_EQ(docs.DocumentCount(), 0);
+    window.reset();
+    DatabaseSession db;
+    ASSERT_TRUE(db.Open(path));
+    ASSERT_GE(db.Data().GotoRecord(0, false, true), 0);
+    EXPECT_EQ(FieldOf(db.Data().Current(), kFieldCity), "Zurich");
+    db.CloseUnchanged();
+}
+
+TEST_F(DbShellTest, NoDropsTheTypingAndSaveIsNeverOffered)
+{
+    DocManager docs;
+    DatabaseShellDocument* shell = OpenThroughShell(docs);
+    ASSERT_NE(shell, nullptr);
+    CmdUI save(57603);
+    ASSERT_TRUE(shell->OnUpdateCommand(save));
+    EXPECT_FALSE(save.enabled);
+    Type(kLastNameColumn, "Nobody");
+    Prompts prompts;
+    prompts.answer = ShellPrompts::kNo;
+    EXPECT_TRUE(docs.CanCloseAndClose(shell));
+    window.reset();
+    EXPECT_EQ(LastNames(path).count("Nobody"), 0u);
+    EXPECT_EQ(LastNames(path).size(), 5u);
+}
+
+TEST_F(DbShellTest, AFileThatIsNoDatabaseIsRefused)
+{
+    DocManager docs;
+    auto kind = std::make_unique<DocTemplate>(130, "Tessaline Database\nDatabase\nDatabase\nDatabase (*.dqx)\n.dqx\nTessalineDB\nTessaline Database",
+                                              ChildFrameKind::kDatabase);
+    kind->SetFactory(std::make_unique<DatabaseDocumentFactory>());
+    DocTemplate* t = docs.AddTemplate(std::move(kind));
+    WriteFileBytes(dir.file("junk.dqx"), std::string(7000, 'x'));
+    EXPECT_EQ(docs.OpenDocument(t, dir.file("junk.dqx"), true), nullptr);
+    EXPECT_FALSE(alerts.boxes().empty());
+    EXPECT_EQ(docs.DocumentCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QTimer>
+
+#include "carddoc/card_test_support.h"
+#include "carddoc/card_view_image.h"
+#include "carddoc/file_choosers.h"
+#include "carddoc/picture_export.h"
+#include "frames/frame_obj_text.h"
+#include "graphics/imaging_image.h"
+#include "graphics/dib_handle.h"
+#include "text/text_tool.h"
+
+namespace {
+
+const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
+
+// Chooses the file in the file dialog once it is open.
+void ChooseWhenOpen(const std::string& path, std::function<void(QFileDialog*)> before = {})
+{
+    QTimer::singleShot(0, [path, before] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        if (before)
+            before(dialog);
+        dialog->selectFile(QString::fromStdString(path));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+QImage ImageOf(DibHandle h)
+{
+    const DibRecord* r = DibHandleBlockSlot(h);
+    int32_t depth = 0;
+    return r ? ImageFromPackedDib(r->block, r->byteSize, &depth) : QImage();
+}
+
+int Ink(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+class CardPictureText : public CardDocTest {
+protected:
+    std::unique_ptr<CLabelsDoc> OpenSample()
+    {
+        WriteFileBytes(docs_.file("card.lqx"), ReadFileBytes(kSample));
+        auto doc = OpenCardDocument(DocPath("card.lqx"));
+        if (doc) {
+            doc->SetView(&view_);
+            doc->InitialUpdate();
+        }
+        return doc;
+    }
+    ImageCardView view_{600, 400};
+};
+
+TEST_F(CardPictureText, ThePageRendersAtTheAskedScaleOrItsOwnSize)
+{
+    auto doc = OpenSample();
+    ASSERT_NE(doc, nullptr) << alerts_.lastText();
+    Handle h = nullptr;
+    ASSERT_EQ(doc->RenderPicture(504, 288, kRenderBitmap, false, &h), 0);
+    EXPECT_NEAR(DibHandleWidth(h), 504, 2);
+    EXPECT_NEAR(DibHandleHeight(h), 288, 2);
+    const int doubled = Ink(ImageOf(h));
+    // Smaller than the card: reduced to fit, or the card's own size.
+    ASSERT_EQ(doc->RenderPicture(126, 72, kRenderMonochrome, false, &h), 0);
+    EXPECT_NEAR(DibHandleWidth(h), 126, 2);
+    EXPECT_EQ(DibHandleBitCount(h), 1);
+    ASSERT_EQ(doc->RenderPicture(126, 72, kRenderBitmap, true, &h), 0);
+    EXPECT_NEAR(DibHandleWidth(h), 252, 2);
+    const int plain = Ink(ImageOf(h));
+    EXPECT_GT(plain, 1000);
+    EXPECT_GT(doubled, 3 * plain);
+    DibHandleFree(&h);
+    // The view is as it was: the same page at its own zoom.
+    EXPECT_EQ(doc->GetCurrentPage(), 1);
+    EXPECT_EQ(doc->PageManager()->FrameCount(), 7);
+
+    CLabelsDoc bare;
+    Handle none = nullptr;
+    EXPECT_EQ(bare.RenderPicture(100, 100, kRenderBitmap, false, &none), 1);
+    EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(CardPictureText, ExportWritesThePictureTheDialogAsksFor)
+{
+    auto doc = OpenSample();
+    ASSERT_NE(doc, nullptr);
+    // Typed without an extension: the format's is added.
+    ChooseWhenOpen(docs_.file("exported"));
+    doc->ExportAsPicture();
+    const QImage image(QString::fromStdString(docs_.file("exported.bmp")));
+    ASSERT_FALSE(image.isNull()) << alerts_.lastText();
+    EXPECT_NEAR(image.width(), 252, 2);
+    EXPECT_NEAR(image.height(), 144, 2);
+    EXPECT_GT(Ink(image), 1000);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+
+    // A format no encoder here writes is reported, and nothing is left.
+    ChooseWhenOpen(docs_.file("exported.pcx"), [](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[3]); });
+    doc->ExportAsPicture();
+    EXPECT_EQ(alerts_.lastText(), "Saving Error.");
+}
+
+TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)
+{
+    auto doc = OpenSample();
+    ASSERT_NE(doc, nullptr);
+    // Not with the object tool.
+    EXPECT_EQ(doc->ImportText(), 1);
+
+    doc->SelectTool(kToolText);
+    auto* tool = static_cast<TextTool*>(doc->ToolOfKind(kToolText));
+    auto* company = static_cast<FrameObjText*>(doc->Frames()->GetLoadedFrame(4));
+    ASSERT_NE(company, nullptr);
+    tool->SetEditFrame(company, 1);
+
+    WriteFileBytes(docs_.file("empty.txt"), "");
+    ChooseWhenOpen(docs_.file("empty.txt"));
+    EXPECT_EQ(doc->ImportText(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty());
+
+    WriteFileBytes(docs_.file("note.txt"), "Imported words\r");
+    ChooseWhenOpen(docs_.file("note.txt"));
+    EXPECT_EQ(doc->ImportText(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    EXPECT_TRUE(doc->IsModified());
+    StoryStore* stories = doc->Stories();
+    ASSERT_EQ(stories->BindStory(uint16_t(company->Block().storyId)), 0);
+    Handle plain = nullptr;
+    ASSERT_EQ(stories->Buffer().GetPlainText(&plain), 0);
+    const std::string text(reinterpret_cast<char*>(HandleData(plain)), HandleGetSize(plain));
+    HandleFree(plain);
+    EXPECT_NE(text.find("Imported words"), std::string::npos) << text;
+
+    Handle read = nullptr;
+    PathRecord missing{};
+    PathRecordFromPosix(docs_.file("missing.txt"), &missing);
+    EXPECT_NE(ReadWholeFile(missing, &read), 0);
+    EXPECT_EQ(read, nullptr);
+}
+
+}  // namespace
