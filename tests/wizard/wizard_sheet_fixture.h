@@ -11,6 +11,12 @@
 #include "wizard/wizard_data.h"
 #include "wizard_fixture.h"
 
+inline void StarterCatalogueSettle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
 class StarterCatalogue : public WizardHome {
 protected:
     void SetUp() override
@@ -29,11 +35,7 @@ protected:
         WizardHome::TearDown();
     }
 
-    static void Settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
+    static void Settle() { StarterCatalogueSettle(); }
     static QTreeWidgetItem* FindItem(QTreeWidget* tree, const char* name)
     {
         for (QTreeWidgetItemIterator it(tree); *it; ++it)
