@@ -140,6 +140,21 @@ const StringTableEntry kStringTable[] = {
     {33501, "Number of Records in Browser"},
     {33502, "Number of Records in Database"},
 
+    // Document wizard: tool tips of the Personal Info page.
+    {577, "Save As New Database."},
+    {578, "Open Existing Database."},
+    {579, "Close Database and continue without Database."},
+    {580, "Add New Empty Record."},
+    {581, "Delete Current Record."},
+    {582, "Go to First Record."},
+    {583, "Go to Previous Record."},
+    {584, "Go to Next Record."},
+    {585, "Go to Last Record."},
+    {1035, "Set Picture Path ( Alt + . )"},
+    {33500, "Current Record"},
+    {33501, "Number of Records in Browser"},
+    {33502, "Number of Records in Database"},
+
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file
     // type id and name), the message line, the status panes, and the
