@@ -67,13 +67,13 @@ void CPgWS_Backdrops::BuildControls()
     AddLabel("Backdrop List:", -1, 7, 7, 140, 9);
     backdrops_ = Place(new CSmartListbox, kIdBackdropList, 7, 17, 140, 118);
     backdropName_ = Place(new CSmartEdit, kIdBackdropName, 7, 139, 140, 13);
-    AddButton("Add New Backdrop...", kIdAddBackdrops, 7, 157, 68, 14);
-    AddButton("Delete Backdrops", kIdDeleteBackdrops, 79, 157, 68, 14);
+    AddButton("Add New Backdrop...", kIdAddBackdrops, 7, 156, 140, 14);
+    AddButton("Delete Backdrops", kIdDeleteBackdrops, 7, 173, 140, 14);
     AddLabel("Backdrop Subtype (Color):", -1, 155, 7, 140, 9);
     subtypes_ = Place(new CSmartListbox, kIdSubtypeList, 155, 17, 140, 118);
     subtypeName_ = Place(new CSmartEdit, kIdSubtypeName, 155, 139, 140, 13);
-    AddButton("Add New Sybtype...", kIdAddSubtypes, 155, 157, 68, 14);
-    AddButton("Delete Sybtypes", kIdDeleteSubtypes, 227, 157, 68, 14);
+    AddButton("Add New Sybtype...", kIdAddSubtypes, 155, 156, 140, 14);
+    AddButton("Delete Sybtypes", kIdDeleteSubtypes, 155, 173, 140, 14);
     AddFrame(kIdSetupPreviewPlace, 303, 17, 163, 118);
 
     connect(backdrops_, &QListWidget::itemSelectionChanged, this, [this] { OnBackdropSelected(); });

@@ -48,12 +48,12 @@ CPgWS_Pictures::CPgWS_Pictures() : CPgWS(588, "Wizard Pictures")
 
 void CPgWS_Pictures::BuildControls()
 {
-    slots_ = Place(new QListWidget, kIdSlots, 7, 7, 200, 100);
+    slots_ = Place(new QListWidget, kIdSlots, 7, 7, 230, 100);
     AddButton("Set Picture...", kIdSetPicture, 7, 112, 70, 14);
     AddLabel("Page Header Picture Preview", -1, 7, 134, 200, 9);
     AddFrame(kIdSetupPreviewPlace, 7, 144, 459, 31);
-    AddLabel("Final Picture Preview", -1, 215, 7, 120, 9);
-    AddFrame(kIdFinalPlace, 215, 17, 90, 120);
+    AddLabel("Final Picture Preview", -1, 245, 7, 120, 9);
+    AddFrame(kIdFinalPlace, 245, 17, 90, 120);
     connect(slots_, &QListWidget::itemSelectionChanged, this, [this] { OnSlotSelected(); });
     connect(Button(kIdSetPicture), &QPushButton::clicked, this, [this] { OnSetPicture(); });
 }

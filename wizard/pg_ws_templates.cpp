@@ -59,8 +59,8 @@ void CPgWS_Templates::BuildControls()
     AddLabel("All Templates:", -1, 7, 34, 170, 9);
     list_ = Place(new CSmartListbox, kIdList, 7, 44, 170, 108);
     name_ = Place(new CSmartEdit, kIdName, 7, 155, 170, 13);
-    AddButton("Add New Templates...", kIdImport, 7, 174, 82, 14);
-    AddButton("Delete Template", kIdDelete, 95, 174, 82, 14);
+    AddButton("Add New Templates...", kIdImport, 7, 173, 84, 14);
+    AddButton("Delete Template", kIdDelete, 95, 173, 82, 14);
     AddFrame(kIdSetupPreviewPlace, 185, 17, 180, 151);
     AddGroup("Size", 371, 17, 95, 80);
     AddLabel("Units:", -1, 377, 29, 83, 9);
