@@ -165,9 +165,6 @@ const StringTableEntry kStringTable[] = {
     {584, "Go to Next Record."},
     {585, "Go to Last Record."},
     {1035, "Set Picture Path ( Alt + . )"},
-    {33500, "Current Record"},
-    {33501, "Number of Records in Browser"},
-    {33502, "Number of Records in Database"},
 
     // Application shell: the program's title, the two kinds of document
     // (window title, document name, new-file name, filter, extension, file
