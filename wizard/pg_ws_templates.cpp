@@ -278,7 +278,23 @@ void CPgWS_Templates::OnListChanged(const SmartListChange& change)
     if (change.code != kSmartMoved)
         return;
     RaiseTemplateCounter();
-    MoveTemplate(int32_t(list_->GetItemData(change.second)), change.second + 1);
+    // The list may show only the templates of one size: the moved one goes
+    // next to its new neighbour in the whole list, not to the position it
+    // has among the few shown.
+    const bool up = change.second < change.first;
+    const int32_t neighbour = up ? change.second + 1 : change.second - 1;
+    const int32_t to = StorePosition(list_->GetItemData(neighbour));
+    if (to > 0 && MoveTemplate(int32_t(list_->GetItemData(change.second)), to) == 0)
+        ListAll();
+}
+
+int32_t CPgWS_Templates::StorePosition(uint32_t id) const
+{
+    for (int32_t i = 0; i < count_; ++i) {
+        if (GetU32LE(HandleData<uint8_t>(ids_.get()) + size_t(i) * 4) == id)
+            return i + 1;
+    }
+    return 0;
 }
 
 void CPgWS_Templates::OnImport()

@@ -57,6 +57,8 @@ private:
     double UnitFactor() const;
     // The record of a template id in the list read last; null when absent.
     uint8_t* RecordOf(uint32_t id);
+    // Where a template stands in the whole list, from 1; 0 when absent.
+    int32_t StorePosition(uint32_t id) const;
 
     QComboBox* sizeFilter_ = nullptr;
     QComboBox* units_ = nullptr;

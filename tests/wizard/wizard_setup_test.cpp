@@ -434,3 +434,52 @@ TEST_F(WizardSetup, RelationsPageEditsTheTree)
     EXPECT_NE(NodeNamed("Business Cards"), nullptr);
     SetSubCategoryDialogRunner(previous);
 }
+
+TEST_F(WizardSetup, TemplatesDraggedInAFilteredListKeepTheirNeighbours)
+{
+    auto* page = Turn<CPgWS_Templates>(kSetupPageTemplates);
+    ChooseFiles({TemplateFile("A.tp", "A", 252, 144), TemplateFile("B.tp", "B", 189, 72),
+                 TemplateFile("C.tp", "C", 252, 144), TemplateFile("D.tp", "D", 189, 72),
+                 TemplateFile("E.tp", "E", 252, 144)});
+    page->OnImport();
+    ASSERT_EQ(page->TemplateCount(), 5);
+    const auto order = [] {
+        HandleOwner records(HandleNew(0));
+        HandleOwner ids(HandleNew(0));
+        int32_t count = 0;
+        EXPECT_EQ(ListTemplates(records.get(), ids.get(), &count), 0);
+        std::string names;
+        for (int32_t i = 0; i < count; ++i) {
+            char name[64];
+            TemplateInfoName(HandleData<uint8_t>(records.get()) + size_t(i) * kTmInSize, name, 64);
+            names += name;
+        }
+        return names;
+    };
+    EXPECT_EQ(order(), "ABCDE");
+
+    // Only A, C and E are shown; E dragged to the top goes before A.
+    page->SizeFilter()->setCurrentIndex(1);
+    page->OnSizeFilterChosen();
+    ASSERT_EQ(Texts(page->Templates()), (std::vector<std::string>{"A", "C", "E"}));
+    const uint32_t counter = sheet->TemplateCounter();
+    page->Templates()->DragStart(2);
+    page->Templates()->DragOver(0);
+    page->Templates()->DragEnd(0);
+    EXPECT_EQ(order(), "EABCD");
+    EXPECT_GT(sheet->TemplateCounter(), counter);
+    // A dragged below C goes right after C.
+    page->Templates()->DragStart(1);
+    page->Templates()->DragOver(2);
+    page->Templates()->DragEnd(2);
+    EXPECT_EQ(order(), "EBCAD");
+
+    // Unfiltered, list and store are the same order.
+    page->SizeFilter()->setCurrentIndex(0);
+    page->OnSizeFilterChosen();
+    page->Templates()->DragStart(4);
+    page->Templates()->DragOver(1);
+    page->Templates()->DragEnd(1);
+    EXPECT_EQ(order(), "EDBCA");
+    EXPECT_EQ(Texts(page->Templates()), (std::vector<std::string>{"E", "D", "B", "C", "A"}));
+}
