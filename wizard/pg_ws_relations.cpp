@@ -574,12 +574,15 @@ void CPgWS_Relations::UpdateControls()
     const uint32_t kind = NodeKind();
     const bool group = SelectedGroup() != 0;
     const bool layoutNode = kind == kWizKindCategory || kind == kWizKindSubCategory;
-    EnableControl(kIdAddCategory, kind == 0 || kind == kWizKindCategory);
-    EnableControl(kIdAddSubCategory, layoutNode);
+    // Categories are made and changed in the layout dialog; without one
+    // those buttons have nothing to offer.
+    const bool dialog = g_runner != nullptr;
+    EnableControl(kIdAddCategory, dialog && (kind == 0 || kind == kWizKindCategory));
+    EnableControl(kIdAddSubCategory, dialog && layoutNode);
     EnableControl(kIdAddFilter, layoutNode || kind == kWizKindFilter);
     EnableControl(kIdAddBackdrop, kind != 0 && group);
     EnableControl(kIdAddTemplate, kind == kWizKindBackdrop && SelectedData(allTemplates_) != 0);
-    bool edit = layoutNode || (kind == kWizKindBackdrop && group);
+    bool edit = (dialog && layoutNode) || (kind == kWizKindBackdrop && group);
     bool remove = kind != 0;
     if (kind != kWizKindBackdrop && entries_->Count() > 0)
         entries_->ResetContent();

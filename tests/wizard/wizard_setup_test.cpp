@@ -335,10 +335,18 @@ int32_t FakeLayoutDialog(QWidget*, uint8_t* layout, int32_t sizeMode, DibHandle,
 
 TEST_F(WizardSetup, RelationsPageEditsTheTree)
 {
-    const SubCategoryDialogRunner previous = SetSubCategoryDialogRunner(&FakeLayoutDialog);
+    const SubCategoryDialogRunner previous = SetSubCategoryDialogRunner(nullptr);
+    {
+        auto* bare = Turn<CPgWS_Relations>(kSetupPageRelations);
+        EXPECT_FALSE(bare->Button(1463)->isEnabled());
+        bare->OnAddCategory();
+        EXPECT_EQ(GetWizardTree()->CountNodes(), 15);
+    }
+    SetSubCategoryDialogRunner(&FakeLayoutDialog);
     // Categories take their document size from their layout.
     Profile()["DocCtg"] = 1;
     auto* page = Turn<CPgWS_Relations>(kSetupPageRelations);
+    page->UpdateControls();
     CCategoryTreeCtrl* tree = page->TreeCtrl();
     char name[64];
     GetWizardTree()->GetName(page->SelectedNode(), name, int32_t(sizeof name));
