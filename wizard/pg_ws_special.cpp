@@ -18,6 +18,7 @@
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
+#include "foundation/program_folder.h"
 #include "wizard/backdrop_list.h"
 #include "wizard/dlg_template_name.h"
 #include "wizard/item_file.h"
@@ -587,6 +588,11 @@ void CPgWS_Special::ShowPreview(const WizardFault& f)
     }
 }
 
+std::string CPgWS_Special::StartFolder() const
+{
+    return lastFolder_.empty() ? ProgramFolderPath() : lastFolder_;
+}
+
 void CPgWS_Special::RescanKeeping()
 {
     const int32_t index = faults_->SelectedIndex();
@@ -659,7 +665,7 @@ void CPgWS_Special::OnBackdropOriginal()
     settings.showPreview = 1;
     settings.pictureMode = 1;
     std::strncpy(settings.title, "Select graphics file", sizeof settings.title - 1);
-    std::strncpy(settings.folder, lastFolder_.c_str(), sizeof settings.folder - 1);
+    std::strncpy(settings.folder, StartFolder().c_str(), sizeof settings.folder - 1);
     std::string chosen;
     if (!ChooseSetupPicture(this, &settings, &chosen))
         return;
@@ -741,7 +747,7 @@ void CPgWS_Special::OnTemplateOriginal()
     if (!f || !f->registered || f->id == 0)
         return;
     std::vector<std::string> paths;
-    if (!ChooseTemplateFiles(this, "Load Template from File", lastFolder_, false, &paths))
+    if (!ChooseTemplateFiles(this, "Load Template from File", StartFolder(), false, &paths))
         return;
     lastFolder_ =
         QFileInfo(QString::fromLocal8Bit(paths.front().c_str())).absolutePath().toLocal8Bit().toStdString();

@@ -100,6 +100,9 @@ private:
     // Ends an action that removed something: the tab is scanned again.
     void RescanKeeping();
     bool FilePath(int32_t folder, const WizardFault& fault, PathRecord* path) const;
+    // Where the file choosers start: the folder used last, else the
+    // program folder.
+    std::string StartFolder() const;
 
     QTabBar* tabs_ = nullptr;
     QLabel* caption_ = nullptr;
