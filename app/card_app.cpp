@@ -34,6 +34,7 @@
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
+#include "wizard/dlg_wizard_setup.h"
 #include "wizard/new_document_wizard.h"
 #include "wizard/wizard_data.h"
 
@@ -318,6 +319,9 @@ bool CCardApp::OnCommand(uint32_t id)
     case kCmdOpenDatabase:
         OpenDatabase(true);
         return true;
+    case kCmdWizardSetup:
+        RunWizardSetup(mainFrame_.get());
+        return true;
     case kCmdOpenDocument:
         OnFileOpenDocument();
         return true;
@@ -391,6 +395,9 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
     case kCmdShowClipboard:
         ui.Enable(ClipboardWindow() != nullptr);
         ui.SetCheck(IsClipboardWindowVisible());
+        return true;
+    case kCmdWizardSetup:
+        ui.Enable(IsMasterMode());
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:

@@ -16,6 +16,7 @@ enum : uint32_t {
     kCmdShowClipboard = 32864,
     kCmdNewDocument = 34032,
     kCmdWizard = 34045,
+    kCmdWizardSetup = 34043,
     kCmdShowSplashExtra = 33503,
     kCmdCompanyWeb = 34051,
     kCmdNothing = 33440,
