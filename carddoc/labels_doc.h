@@ -498,9 +498,9 @@ public:
     // its item's state set).
     bool OnCommand(uint32_t id);
     bool OnUpdateCommand(struct CmdUI& ui);
-    // The font of the program's font list, by its spec, for the current
+    // The font of the program's font list, by its face record, for the current
     // tool (the font menu's items and the text bar's font combo).
-    void SetFontByName(const FontSpec& spec);
+    void SetFontByName(const FontSpec& face);
     // The current font's index in the program's font list; -1 when it is
     // not there or no font is current.
     int32_t CurrentFontListIndex();

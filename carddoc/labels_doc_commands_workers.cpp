@@ -66,9 +66,9 @@ const CFontChoosen* BarFontChoice()
 
 }  // namespace
 
-void CLabelsDoc::SetFontByName(const FontSpec& spec)
+void CLabelsDoc::SetFontByName(const FontSpec& face)
 {
-    const int32_t id = fonts_->GetFontId(&spec);
+    const int32_t id = fonts_->GetFontId(&face);
     if (id < 0)
         return;
     textAttrs_.fontId = int16_t(id);
@@ -79,10 +79,10 @@ void CLabelsDoc::SetFontByName(const FontSpec& spec)
 int32_t CLabelsDoc::CurrentFontListIndex()
 {
     const FontList* list = GetGlobalFontList();
-    FontSpec spec;
-    if (!list || textAttrs_.fontId < 0 || !fonts_->Lookup(textAttrs_.fontId, &spec))
+    FontSpec face;
+    if (!list || textAttrs_.fontId < 0 || !fonts_->Lookup(textAttrs_.fontId, &face))
         return -1;
-    return list->FindFont(spec.faceName, spec.type);
+    return list->FindFont(face.faceName, face.type);
 }
 
 bool CLabelsDoc::OnWorkerCommand(uint32_t id)
@@ -91,10 +91,10 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
         return OnCardPrintCommand(this, id, MainWindow());
     if (id >= kFontListFirst && id <= kFontListLast) {
         const FontList* list = GetGlobalFontList();
-        FontSpec spec;
+        FontSpec face;
         if (list && int32_t(id - kFontListFirst) < list->GetCount() &&
-            list->GetFontSpec(int32_t(id - kFontListFirst), 0, &spec))
-            SetFontByName(spec);
+            list->GetFontSpec(int32_t(id - kFontListFirst), 0, &face))
+            SetFontByName(face);
         return true;
     }
     switch (id) {
@@ -134,10 +134,10 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
             view_->TakeFocus();
         const CFontChoosen* choice = BarFontChoice();
         const FontList* list = GetGlobalFontList();
-        FontSpec spec;
+        FontSpec face;
         if (choice && list && choice->fontIndex >= 0 && choice->fontIndex < list->GetCount() &&
-            list->GetFontSpec(choice->fontIndex, 0, &spec))
-            SetFontByName(spec);
+            list->GetFontSpec(choice->fontIndex, 0, &face))
+            SetFontByName(face);
         return true;
     }
     case kFontSizeCombo: {

@@ -1,5 +1,5 @@
 // The workers of the record-driven frames: barcode, quick card
-// specification, quick card layout and counter. Each edits the record of
+// settings, quick card layout and counter. Each edits the record of
 // the selected frames of its kind when there are some, else the placing
 // tool's default, which then becomes the current tool so that the next
 // click places a frame made from it. Cancel leaves every record alone and
@@ -136,18 +136,18 @@ void CLabelsDoc::DoQuickCardSpec()
         PlacingCancelled(kToolBarcode13);
         return;
     }
-    std::array<uint8_t, kQuickCardSpecSize> spec{};
-    std::memcpy(spec.data(), dialog.Record(), kQuickCardSpecSize);
+    std::array<uint8_t, kQuickCardSpecSize> settings{};
+    std::memcpy(settings.data(), dialog.Record(), kQuickCardSpecSize);
     if (!frames) {
-        std::memcpy(shared, spec.data(), kQuickCardSpecSize);
+        std::memcpy(shared, settings.data(), kQuickCardSpecSize);
         SetTool(kToolBarcode13, 0);
         return;
     }
-    const uint8_t shown = spec[kQuickCardShownOffset];
+    const uint8_t shown = settings[kQuickCardShownOffset];
     frames->ToggleHandles(false);
     for (int16_t i = 0; i < frames->GetSelCount(); ++i) {
         if (auto* f = dynamic_cast<FrameObjBarcode13*>(frames->GetSelFrame(i))) {
-            f->SetQuickCardSpec(spec.data());
+            f->SetQuickCardSpec(settings.data());
             f->SetBarcodeOption(shown);
             f->Recompute(0);
         }

@@ -140,10 +140,7 @@ void CLabelsDoc::DoCharacterInfo()
         int16_t turned = 0;
         if (changed & kCharStyle) {
             PutFormatWord(f, kRankStyle, style);
-            const int16_t was = StyleOf(before);
-            turned = int16_t((style ^ was) & 0x7F);
-            if (IsMixedStyle(FormatWord(text->CurrentFormat(), kRankStyle)))
-                turned = style == 0 ? 0x7F : style;
+            turned = int16_t((style ^ StyleOf(before)) & 0x7F);
         }
         text->SetCurrentFormat(f, text->DatabaseField());
         text->ApplyCharacterInfo(int16_t(changed & kRunValueBits), turned);

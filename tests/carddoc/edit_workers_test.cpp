@@ -5,7 +5,15 @@
 #include <array>
 #include <cstring>
 
+#include <QLineEdit>
+#include <QPointer>
+
 #include "app/command_target.h"
+#include "database/field_table.h"
+#include "database/merge_text.h"
+#include "dbdoc/db_dialogs.h"
+#include "dialogs/find_replace_dialog.h"
+#include "wizard/doc_setup_format.h"
 #include "carddoc/preferences_format.h"
 #include "carddoc/rect_tool.h"
 #include "dialogs/create_color_dialog.h"
@@ -79,6 +87,66 @@ TEST_F(EditWorkerTest, CreateColorReplacesTheTableOnlyAfterOk)
     doc->DoCreateColor();
     EXPECT_EQ(doc->Colours().GetColor(5), other);
     EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(EditWorkerTest, FindReplaceKeepsOneDialogForTheDocument)
+{
+    EXPECT_EQ(doc->FindReplaceDialog(), nullptr);
+    doc->DoFindReplace();
+    CDlgFindReplace* open = doc->FindReplaceDialog();
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->Settings().ignoreCase);
+    EXPECT_FALSE(open->Settings().wholeWord);
+    EXPECT_TRUE(open->Settings().find.empty());
+
+    // Asked again: the same dialog, with what was typed into it.
+    open->FindEdit()->setText("Acme");
+    doc->DoFindReplace();
+    EXPECT_EQ(doc->FindReplaceDialog(), open);
+    EXPECT_EQ(open->FindEdit()->text(), QString("Acme"));
+
+    // Closed, it is forgotten; a new one starts afresh.
+    open->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(doc->FindReplaceDialog(), nullptr);
+    doc->DoFindReplace();
+    QPointer<CDlgFindReplace> second = doc->FindReplaceDialog();
+    ASSERT_FALSE(second.isNull());
+    EXPECT_TRUE(second->FindEdit()->text().isEmpty());
+
+    // The document takes its open dialog with it.
+    window.view->Detach();
+    doc.reset();
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST_F(EditWorkerTest, DefaultCardInfoStoresTheFieldTextsInTheDocument)
+{
+    const int32_t id = FieldIdAtIndex(0, 0);
+    char before[256] = {};
+    GetPreviewFieldText(id, false, before);
+    const std::string stored(reinterpret_cast<const char*>(doc->DocSetupBlock() + kDocSetupFieldTexts));
+
+    dialogs.Cancel<CDlgFindOne>();
+    doc->DoDefaultCardInfo();
+    char now[256] = {};
+    GetPreviewFieldText(id, false, now);
+    EXPECT_STREQ(now, before);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc->DocSetupBlock() + kDocSetupFieldTexts)), stored);
+
+    dialogs.Ok<CDlgFindOne>([](CDlgFindOne& d) {
+        EXPECT_EQ(d.Mode(), CDlgFindOne::kDefaultCardInfo);
+        char values[kEntryColumnCount][256] = {};
+        d.GetFields(values);
+        std::strcpy(values[0], "Jane Q. Sample");
+        const uint8_t names[6 * 32] = {};
+        d.SetFields(values, names, 0);
+    });
+    doc->DoDefaultCardInfo();
+    GetPreviewFieldText(id, false, now);
+    EXPECT_STREQ(now, "Jane Q. Sample");
+    EXPECT_STREQ(reinterpret_cast<const char*>(doc->DocSetupBlock() + kDocSetupFieldTexts), "Jane Q. Sample");
+    GetPreviewFieldText(id, true, before);
 }
 
 TEST_F(EditWorkerTest, InsertAndDeletePages)
@@ -186,11 +254,11 @@ TEST_F(EditWorkerTest, FontItemsChooseAndCheckByTheProgramFontList)
         list->AddFont("Alpha Sans", 0x22, 2048, TRUETYPE_FONTTYPE, true);
         list->AddFont("Beta Serif", 0x12, 2048, TRUETYPE_FONTTYPE, true);
     }
-    FontSpec spec;
-    ASSERT_TRUE(list->GetFontSpec(list->GetCount() - 1, 0, &spec));
+    FontSpec face;
+    ASSERT_TRUE(list->GetFontSpec(list->GetCount() - 1, 0, &face));
     doc->SetTool(kToolText, 0);
-    doc->SetFontByName(spec);
-    EXPECT_EQ(doc->CurrentFontListIndex(), list->FindFont(spec.faceName, spec.type));
+    doc->SetFontByName(face);
+    EXPECT_EQ(doc->CurrentFontListIndex(), list->FindFont(face.faceName, face.type));
     const int32_t index = doc->CurrentFontListIndex();
     ASSERT_GE(index, 0);
     CmdUI ui(uint32_t(33504 + index));
