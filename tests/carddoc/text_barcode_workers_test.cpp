@@ -15,6 +15,7 @@
 #include "dialogs/char_info_dialog.h"
 #include "dialogs/counter_spec_dialog.h"
 #include "dialogs/paragraph_info_dialog.h"
+#include "dialogs/quick_card_dialog.h"
 #include "dialogs/quick_card_layout_dialog.h"
 #include "dialogs/tab_record.h"
 #include "dialogs/tabs_dialog.h"
@@ -22,6 +23,7 @@
 #include "foundation/handle.h"
 #include "frames/barcode_frame_format.h"
 #include "frames/frame_obj_barcode.h"
+#include "frames/frame_obj_barcode13.h"
 #include "frames/frame_obj_barcode18.h"
 #include "frames/frame_obj_counter_barcode.h"
 #include "frames/frame_obj_text.h"
@@ -312,6 +314,50 @@ TEST_F(TextBarcodeWorkerTest, QuickCardInfoLeavesFrameAndWorkerSeparateLists)
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolBarcode18);
     EXPECT_NE(QuickCardLayoutItem()->data, nullptr);
     EXPECT_NE(QuickCardLayoutItem()->data, frame->QuickCardBlock());
+}
+
+TEST_F(TextBarcodeWorkerTest, QuickCardSettingsReachTheFrameWithTheirBarsSwitch)
+{
+    auto* frame = static_cast<FrameObjBarcode13*>(Frame(kFrameBarcode13, 20, 20, 160, 100));
+    ASSERT_NE(frame, nullptr);
+    std::array<uint8_t, kQuickCardSpecSize> shared{};
+    std::memcpy(shared.data(), QuickCardSpecRecord(), kQuickCardSpecSize);
+    Select({frame});
+    dialogs.Ok<CDlgQuickCard>([](CDlgQuickCard& d) {
+        std::array<uint8_t, kQuickCardSpecSize> r{};
+        std::memcpy(r.data(), d.Record(), kQuickCardSpecSize);
+        PutU32LE(r.data() + kQuickCardSkipEmptyOffset, 1);
+        PutU32LE(r.data() + kQuickCardShownOffset, 1);
+        d.SetRecord(r.data());
+    });
+    doc->DoQuickCardSpec();
+    EXPECT_EQ(GetU32LE(frame->QuickCardSpec() + kQuickCardSkipEmptyOffset), 1u);
+    EXPECT_EQ(frame->Block().barcodeOption, 1);
+    EXPECT_EQ(std::memcmp(QuickCardSpecRecord(), shared.data(), kQuickCardSpecSize), 0);
+    EXPECT_EQ(UndoText(), "Undo Change Frame");
+}
+
+TEST_F(TextBarcodeWorkerTest, PlaceItemsSelectTheirToolOrGiveWayOnCancel)
+{
+    // Place Counter and Place Quick Card with nothing of their kind
+    // selected: the tool is chosen, and Cancel goes back to the Object tool.
+    Select({Box(20, 20, 60, 60)});
+    dialogs.Cancel<CDlgCounterSpec>();
+    ASSERT_TRUE(doc->OnCommand(32894));
+    EXPECT_EQ(dialogs.runs, 1);
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
+
+    dialogs.Ok<CDlgCounterSpec>([](CDlgCounterSpec&) {});
+    ASSERT_TRUE(doc->OnCommand(32894));
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolCounterBarcode);
+
+    dialogs.Ok<CDlgQuickCardLayout>([](CDlgQuickCardLayout&) {});
+    ASSERT_TRUE(doc->OnCommand(32895));
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolBarcode18);
+    dialogs.Cancel<CDlgQuickCardLayout>();
+    ASSERT_TRUE(doc->OnCommand(32895));
+    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
+    EXPECT_EQ(dialogs.runs, 4);
 }
 
 }  // namespace
