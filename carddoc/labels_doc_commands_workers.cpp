@@ -8,6 +8,7 @@
 #include "app/command_target.h"
 #include "app/main_frame.h"
 #include "app/print_commands.h"
+#include "app/print_setup.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/selection_tool.h"
@@ -24,6 +25,7 @@ constexpr uint32_t kFontMenuItems = 500;
 
 enum : uint32_t {
     kDocumentSetup = 32835,
+    kPageSetup = 32836,
     kFindReplace = 57636,
     kCreateColor = 32952,
     kPreferences = 32955,
@@ -99,6 +101,12 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
     }
     switch (id) {
     case kDocumentSetup: DoDocumentSetup(); return true;
+    // The paper may have changed under the layout: the margins follow.
+    case kPageSetup:
+        DoPrintSetup(MainWindow());
+        ComputeMargins();
+        RefreshView();
+        return true;
     case kFindReplace: DoFindReplace(); return true;
     case kCreateColor: DoCreateColor(); return true;
     case kPreferences: DoPreferences(); return true;

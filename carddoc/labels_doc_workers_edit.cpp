@@ -173,7 +173,7 @@ void CLabelsDoc::DeletePages(int16_t from, int16_t to)
     const int32_t last = first + count - 1;
     if (count <= 0 || from < first || from > last || to < from || to > last)
         return;
-    int16_t current = GetCurrentPage();
+    const int16_t current = GetCurrentPage();
     if (ClosePages() != 0)
         return;
     SetUndoOwner(nullptr);
@@ -186,12 +186,9 @@ void CLabelsDoc::DeletePages(int16_t from, int16_t to)
         ClosePages();
     }
     pages_->DeletePages(from, to);
+    // A document always has a page to show.
     if (pages_->Count() == 0)
-        CreateFirstPages();
-    if (current > to)
-        current = int16_t(current - (to - from + 1));
-    else if (current >= from)
-        current = from;
+        pages_->InsertPages(pageBlock_.firstPage, 1, 0, 0);
     SetModified(true);
     OpenPages(current, 1, 1);
     UpdateScrollSizes();
