@@ -13,6 +13,7 @@
 #include "database/database_header.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/field_form.h"
+#include "dbdoc/filtered_edit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 
@@ -129,7 +130,7 @@ CPSDataEntry::CPSDataEntry(QWidget* parent) : QDialog(parent)
     tabs_ = new QTabWidget(this);
     auto* defaults = new QWidget(tabs_);
     QLabel* labels[6] = {};
-    BuildFieldForm(defaults, defaults_, labels);
+    BuildFieldForm(defaults, FieldEditKind::Text, defaults_, labels);
     tabs_->addTab(defaults, "  Default Data  ");
     auto* orderPage = new QWidget(tabs_);
     auto* orderLayout = new QVBoxLayout(orderPage);
@@ -151,8 +152,8 @@ void CPSDataEntry::SetData(const uint8_t* header)
         char text[dbh::kDefaultValueSize] = {};
         HeaderText(header_, dbh::kDefaultValues + uint32_t(column) * dbh::kDefaultValueSize, dbh::kDefaultValueSize,
                    text);
-        defaults_[column]->setText(Cp1252ToQString(text));
-        defaults_[column]->setMaxLength(int(FieldMaxLength(FieldIdByIndex(column))));
+        defaults_[column]->Setup(Cp1252ToQString(text), int32_t(FieldMaxLength(FieldIdByIndex(column))), QString(), 0,
+                                 nullptr);
     }
     names_.clear();
     for (int32_t column = 0; column < kEntryColumnCount; ++column) {

@@ -11,8 +11,8 @@
 
 #include "database/field_table.h"
 #include "database/record_file_format.h"
+#include "dbdoc/filtered_edit.h"
 
-class QLineEdit;
 class QTabWidget;
 
 // The owner-drawn list that orders fields: each row shows the field of an
@@ -53,7 +53,7 @@ public:
     explicit CPSDataEntry(QWidget* parent = nullptr);
     void SetData(const uint8_t* header);
     void GetData(uint8_t* header) const;
-    QLineEdit* DefaultEdit(int32_t column) const { return defaults_[column]; }
+    CFilteredEdit* DefaultEdit(int32_t column) const { return defaults_[column]; }
     CFieldListBox* FieldOrderList() const { return list_; }
 
     void accept() override;
@@ -61,7 +61,7 @@ public:
 private:
     uint8_t header_[kDbHeaderSize] = {};
     QTabWidget* tabs_ = nullptr;
-    QLineEdit* defaults_[kEntryColumnCount] = {};
+    CFilteredEdit* defaults_[kEntryColumnCount] = {};
     QStringList names_;
     int16_t order_[kEntryColumnCount] = {};
     CFieldListBox* list_ = nullptr;
