@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "frames/frame_store.h"
-#include "text/key_event.h"
+#include "carddoc/key_event.h"
 #include "text/keyboard_editing.h"
 #include "text/text_clipboard.h"
 #include "text_fixture.h"
@@ -131,14 +131,14 @@ protected:
     ReflowLevel Press(uint32_t virtualKey, bool shift = false)
     {
         ReflowLevel level = ReflowLevel::kNone;
-        EXPECT_EQ(HandleKey(&ctx, KeyDownEvent(virtualKey, shift), &level), 1);
+        EXPECT_EQ(HandleKey(&ctx, DownKey(virtualKey, shift), &level), 1);
         return level;
     }
     ReflowLevel Type(const std::string& text, bool shift = false)
     {
         ReflowLevel level = ReflowLevel::kNone;
         for (char c : text)
-            EXPECT_EQ(HandleKey(&ctx, TypedCharEvent(uint8_t(c), shift), &level), 1);
+            EXPECT_EQ(HandleKey(&ctx, TypedKey(uint8_t(c), shift), &level), 1);
         return level;
     }
     void Caret(uint32_t paragraph, uint16_t character)
