@@ -18,6 +18,7 @@
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
+#include "carddoc/labels_doc_registry.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "database/preview_file.h"

@@ -81,7 +81,5 @@ enum : uint32_t {
     kStringAppTitle = 128,
 };
 
-// The most documents, cards and databases together, open at once.
-constexpr int32_t kMaxOpenDocuments = 10;
 // Entries of the recent-file list.
 constexpr int32_t kRecentFileCount = 4;

@@ -21,6 +21,7 @@
 #include "app/splash_wnd.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
+#include "carddoc/labels_doc_registry.h"
 #include "foundation/menus.h"
 #include "shell_fixture.h"
 #include "typography/font_size_combo_box.h"
