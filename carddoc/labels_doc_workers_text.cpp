@@ -62,7 +62,7 @@ CharInfoRecord CharRecord(int16_t baseline, int16_t caps, int16_t font, int16_t 
         for (int i = 0; i < kStyleSwitches; ++i)
             *flags[size_t(i)] = (style & (1 << i)) != 0 ? 1 : 0;
     }
-    r.plain = style == 0 && (baseline == 0 || baseline == -100) && r.smallCaps == 0 ? 1 : 0;
+    r.plain = style == 0 && baseline == 0 && r.smallCaps == 0 ? 1 : 0;
     return r;
 }
 
