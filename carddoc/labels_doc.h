@@ -150,7 +150,7 @@ public:
     void UpdateVisiblePageOrigin();
     void UpdateScrollSizes();
     void RefreshView();
-    void GetPageRect(IntRect* out) const;
+    void GetPageRect(IntRect* out) const override;
 
     // ---- pictures and text from outside (picture_export.cpp) ----
     // The current page drawn into a picture fitted into width x height
