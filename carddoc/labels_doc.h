@@ -236,7 +236,7 @@ public:
     bool SnapsToGuides() const { return display_[2] != 0; }
     void SetSnapToGuides(bool on) { display_[2] = on ? 1 : 0; }
     // A frame off the shown page and out of the frame store.
-    void DeleteFrame(FrameObj* frame);
+    void DeleteFrame(FrameObj* frame) override;
     bool HasRoom();
 
     // ---- set-up ----
