@@ -29,14 +29,15 @@ public:
     void Move(const QPoint& at) { Send(QEvent::MouseMove, at, Qt::NoButton); }
     void Release(const QPoint& at) { Send(QEvent::MouseButtonRelease, at, Qt::LeftButton); }
 
-    // Presses at from; each step runs gapMs after the one before, while the
+    // Presses at from; the first step runs firstMs after the press (gapMs
+    // when not given), each other one gapMs after the one before, while the
     // press is still being handled. Returns once every step ran: a press
     // handled at once (a double click, a click the tool takes without a
     // drag) must not leave its release to arrive inside the next drag.
-    void Drag(const QPoint& from, std::vector<std::function<void()>> steps, int gapMs = 15)
+    void Drag(const QPoint& from, std::vector<std::function<void()>> steps, int gapMs = 15, int firstMs = -1)
     {
         auto pending = std::make_shared<size_t>(steps.size());
-        int at = gapMs;
+        int at = firstMs < 0 ? gapMs : firstMs;
         for (auto& step : steps) {
             QTimer::singleShot(at, widget_, [pending, step = std::move(step)] {
                 step();

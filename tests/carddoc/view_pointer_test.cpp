@@ -117,6 +117,42 @@ TEST_F(ViewPointerTest, DraggingAFrameMovesItByTheDragsDistance)
     EXPECT_EQ(X(a), 50);
 }
 
+TEST_F(ViewPointerTest, TheMovedOutlineFollowsThePointerFromItsFirstMove)
+{
+    pointer.Click(Pixel(40, 40));
+    ASSERT_EQ(Selection(), (std::vector<FrameObj*>{a}));
+    // The first move ends the wait for a held press; the outline is where
+    // the pointer went before any further input comes.
+    int32_t seenX = 0;
+    int32_t seenY = 0;
+    pointer.Drag(Pixel(40, 40), {[&] { pointer.Move(Pixel(55, 48)); },
+                                 [&] {
+                                     seenX = a->DragGeometry().x - page.left;
+                                     seenY = a->DragGeometry().y - page.top;
+                                 },
+                                 [&] { pointer.Release(Pixel(55, 48)); }});
+    EXPECT_EQ(seenX, 35);
+    EXPECT_EQ(seenY, 28);
+    EXPECT_EQ(X(a), 35);
+    EXPECT_EQ(Y(a), 28);
+}
+
+TEST_F(ViewPointerTest, AFrameHeldStillFollowsThePointerItself)
+{
+    pointer.Click(Pixel(40, 40));
+    ASSERT_EQ(Selection(), (std::vector<FrameObj*>{a}));
+    // Held a second before moving: the frame itself moves along, not an
+    // outline of it.
+    int32_t during = 0;
+    pointer.Drag(Pixel(40, 40), {[&] { pointer.Move(Pixel(60, 40)); },
+                                 [&] { during = X(a); },
+                                 [&] { pointer.Release(Pixel(60, 40)); }},
+                 15, 1100);
+    EXPECT_EQ(during, 40);
+    EXPECT_EQ(X(a), 40);
+    EXPECT_EQ(Y(a), 20);
+}
+
 TEST_F(ViewPointerTest, DoubleClickOnATextFrameStartsEditingIt)
 {
     FrameObj* text = Box(kFrameText, 40, 100, 200, 140);
