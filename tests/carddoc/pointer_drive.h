@@ -30,27 +30,39 @@ public:
     void Release(const QPoint& at) { Send(QEvent::MouseButtonRelease, at, Qt::LeftButton); }
 
     // Presses at from; the first step runs firstMs after the press (gapMs
-    // when not given), each other one gapMs after the one before, while the
-    // press is still being handled. Returns once every step ran: a press
-    // handled at once (a double click, a click the tool takes without a
-    // drag) must not leave its release to arrive inside the next drag.
+    // when not given), each other one gapMs after the one before ran, so
+    // that the drag sees what one step did before the next. Returns once
+    // every step ran: a press handled at once (a double click, a click the
+    // tool takes without a drag) must not leave its release to arrive
+    // inside the next drag.
     void Drag(const QPoint& from, std::vector<std::function<void()>> steps, int gapMs = 15, int firstMs = -1)
     {
-        auto pending = std::make_shared<size_t>(steps.size());
-        int at = firstMs < 0 ? gapMs : firstMs;
-        for (auto& step : steps) {
-            QTimer::singleShot(at, widget_, [pending, step = std::move(step)] {
-                step();
-                --*pending;
-            });
-            at += gapMs;
-        }
+        struct Chain {
+            std::vector<std::function<void()>> steps;
+            size_t next = 0;
+        };
+        auto chain = std::make_shared<Chain>();
+        chain->steps = std::move(steps);
+        auto runFrom = std::make_shared<std::function<void()>>();
+        *runFrom = [this, chain, runFrom, gapMs] {
+            if (chain->next >= chain->steps.size())
+                return;
+            chain->steps[chain->next++]();
+            if (chain->next < chain->steps.size())
+                QTimer::singleShot(gapMs, widget_, *runFrom);
+        };
+        if (!chain->steps.empty())
+            QTimer::singleShot(firstMs < 0 ? gapMs : firstMs, widget_, *runFrom);
         Press(from);
         QElapsedTimer clock;
         clock.start();
-        while (*pending > 0 && clock.elapsed() < 10000)
+        while (chain->next < chain->steps.size() && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QCoreApplication::processEvents();
+        // Steps left over after a drag that never ended are dropped; the
+        // chain, which holds itself while it runs, is let go.
+        chain->next = chain->steps.size();
+        *runFrom = nullptr;
     }
     // From one place to another through the points between, then let go.
     void DragTo(const QPoint& from, const std::vector<QPoint>& through)
