@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "card_test_support.h"
 #include "carddoc/frame_tool.h"
 #include "foundation/path_record.h"
 #include "frames/ctfile_mng.h"
@@ -164,6 +165,32 @@ TEST_F(FrameToolTest, PlacingAFrameKeepsItOnTheWholePageNotOneSlot)
     EXPECT_EQ(frame->Geometry().x, 210);
     tool.SetFramePlacement(1, -40, 0, false);
     EXPECT_EQ(frame->Geometry().y, 0);
+}
+
+class CardPlacementTest : public CardDocTest {};
+
+TEST_F(CardPlacementTest, AFrameGoesRightUpToTheCardsFarEdges)
+{
+    auto doc = NewCardDocument();
+    ASSERT_NE(doc, nullptr);
+    doc->InitialUpdate();
+    // The card stands inside the pasteboard around it.
+    const IntRect card = doc->PageGeometry().slots[0];
+    ASSERT_GT(card.left, 0);
+    ASSERT_GT(card.top, 0);
+    RectTool rect(doc.get());
+    FrameObj* frame = rect.CreateFrame(IntRect{0, 0, 40, 30});
+    ASSERT_NE(frame, nullptr);
+    frame->SetFromRect(IntRect{card.left + 10, card.top + 10, card.left + 50, card.top + 40});
+    rect.SetFramePlacement(0, card.right - 40, 0, false);
+    rect.SetFramePlacement(1, card.bottom - 30, 0, false);
+    EXPECT_EQ(frame->Geometry().x, card.right - 40);
+    EXPECT_EQ(frame->Geometry().y, card.bottom - 30);
+    // Out onto the pasteboard, but not past it.
+    rect.SetFramePlacement(0, card.right + 5000, 0, false);
+    IntRect page;
+    doc->GetPageRect(&page);
+    EXPECT_EQ(frame->Geometry().x, page.right - 40);
 }
 
 TEST_F(FrameToolTest, SettersPublishTheAttributeRecords)
