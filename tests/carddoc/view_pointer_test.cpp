@@ -158,11 +158,6 @@ TEST_F(ViewPointerTest, DoubleClickOnATextFrameStartsEditingIt)
     FrameObj* text = Box(kFrameText, 40, 100, 200, 140);
     doc->Frames()->NewStory(text, true);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
-    // A double click on a shape frame keeps the Object tool.
-    pointer.DoubleClick(Pixel(40, 40));
-    EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
-    EXPECT_EQ(X(a), 20);
-
     pointer.DoubleClick(Pixel(100, 120));
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolText);
     EXPECT_EQ(X(text), 40);
