@@ -40,4 +40,7 @@ public:
     virtual bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) = 0;
     // The page redrawn.
     virtual void RedrawPage() = 0;
+    // A frame made for a paste that could not be finished: off the page and
+    // out of the frame store, so that the page is left as it was.
+    virtual void DeleteFrame(FrameObj* frame) = 0;
 };

@@ -60,6 +60,17 @@ IntRect PlaceInVisibleArea(const IntRect& visible, int32_t width, int32_t height
     return Intersect(IntRect{visible.left, visible.top, visible.left + width, visible.top + height}, visible);
 }
 
+// Takes a frame made for a failed paste off the page again. A reload that
+// failed part-way may have left the copied frame's id and story in it: they
+// belong to another frame, which must not lose them with this one.
+void DiscardFrame(ClipboardFrameHost* host, FrameObj* frame, uint16_t ownId, int16_t ownStory)
+{
+    frame->SetFrameId(ownId);
+    if (frame->Block().storyId != ownStory)
+        frame->SetStoryId(ownStory);
+    host->DeleteFrame(frame);
+}
+
 }  // namespace
 
 CClipboardWnd::CClipboardWnd(CTFileMng* swap, QWidget* owner) : QWidget(owner, Qt::Window), swap_(swap)
@@ -308,8 +319,10 @@ int32_t CClipboardWnd::PasteTextAsFrame(ToolDocument* document)
     if (!frame)
         return 1;
     frame->SetFromRect(PlaceInVisibleArea(host->VisibleArea(), size.x, size.y));
-    if (!host->FillNewTextFrame(frame, store_.get()))
+    if (!host->FillNewTextFrame(frame, store_.get())) {
+        host->DeleteFrame(frame);
         return 1;
+    }
     host->SelectFrame(frame);
     host->RedrawPage();
     return 0;
@@ -323,6 +336,9 @@ int32_t CClipboardWnd::PasteFrames(ToolDocument* document)
     host->ClearFrameSelection();
     if (!swap_->IsOpen())
         return 1;
+    // The frames go in all together or not at all: half a paste would leave
+    // groups without members and the user unsure what came in.
+    std::vector<FrameObj*> made;
     int32_t result = 0;
     for (const auto& record : frameRecords_) {
         FrameObj* frame = document->NewFrame(int16_t(record[kClipRecordType]));
@@ -330,14 +346,23 @@ int32_t CClipboardWnd::PasteFrames(ToolDocument* document)
             result = 1;
             break;
         }
+        const uint16_t ownId = frame->FrameId();
+        const int16_t ownStory = frame->Block().storyId;
         const IntPoint at = host->PastePoint();
         uint16_t oldId = 0;
         if (swap_->Seek(GetU32LE(record.data() + kClipRecordPosition)) != 0 ||
             frame->ReloadFrom(swap_->GetFileHandle(), at, &oldId) != 0) {
+            DiscardFrame(host, frame, ownId, ownStory);
             result = 1;
             break;
         }
+        made.push_back(frame);
         host->SelectFrame(frame);
+    }
+    if (result != 0) {
+        host->ClearFrameSelection();
+        for (FrameObj* frame : made)
+            host->DeleteFrame(frame);
     }
     host->FinishFramePaste();
     return result;
@@ -355,6 +380,8 @@ int32_t CClipboardWnd::PastePicture(ToolDocument* document)
     if (document->SelectionCount() == 1 && document->SelectedFrame(0) &&
         document->SelectedFrame(0)->GetType() == kFrameImage) {
         frame = document->SelectedFrame(0);
+        if (!host->SetFramePicture(frame, picture))
+            return 1;
     } else {
         host->ClearFrameSelection();
         frame = document->NewFrame(kFrameImage);
@@ -362,9 +389,12 @@ int32_t CClipboardWnd::PastePicture(ToolDocument* document)
             return 1;
         frame->SetFromRect(PlaceInVisibleArea(host->VisibleArea(), picture.width(), picture.height()));
         host->SelectFrame(frame);
+        if (!host->SetFramePicture(frame, picture)) {
+            host->ClearFrameSelection();
+            host->DeleteFrame(frame);
+            return 1;
+        }
     }
-    if (!host->SetFramePicture(frame, picture))
-        return 1;
     frame->MarkChanged(1, 0);
     host->RedrawPage();
     return 0;

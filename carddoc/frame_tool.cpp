@@ -35,6 +35,19 @@ public:
 
 bool ToolDocument::ControlDown() { return IsKeyDown(kVkControl) != 0; }
 
+void ToolDocument::GetPageRect(IntRect* out) const
+{
+    // Reading the slots changes nothing; only their accessor is not const.
+    auto* self = const_cast<ToolDocument*>(this);
+    *out = IntRect{};
+    for (int16_t slot = 0; slot < 2; ++slot) {
+        IntRect r;
+        self->GetPageSlotRect(slot, &r);
+        out->right = std::max(out->right, r.right);
+        out->bottom = std::max(out->bottom, r.bottom);
+    }
+}
+
 void ToolDocument::SetUndoOwner(FrameTool* tool)
 {
     FrameTool* old = undoOwner_;
@@ -448,12 +461,7 @@ void FrameTool::ClearChangedMarks()
         pages->ClearChanged();
 }
 
-void FrameTool::GetPageRect(IntRect* out)
-{
-    IntRect slot;
-    document_->GetPageSlotRect(0, &slot);
-    *out = IntRect{0, 0, slot.right - slot.left, slot.bottom - slot.top};
-}
+void FrameTool::GetPageRect(IntRect* out) { document_->GetPageRect(out); }
 
 uint8_t FrameTool::GetClickState() { return document_->ViewClickState(); }
 

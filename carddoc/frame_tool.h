@@ -110,6 +110,11 @@ class ToolDocument : public FrameDocument {
 public:
     // ---- the view ----
     virtual TrackerView* CardView() { return nullptr; }
+    // The page area in document units, (0, 0, page width, page height).
+    // Frames carry their page slot's offset, so a frame is kept within this
+    // whole area, never within one slot's size. Without a page of its own a
+    // document reaches from the origin to the far corner of its slots.
+    virtual void GetPageRect(IntRect* out) const;
     // The view's click state for the mouse-down being handled: 1 a click, 2
     // a double click, 3 and 4 the third and fourth click at the same point.
     virtual uint8_t ViewClickState() { return 1; }
@@ -231,7 +236,7 @@ public:
 
     void RedrawPage(uint8_t eraseHandles, uint8_t defer);
     void ClearChangedMarks();
-    // (0, 0, page width, page height) in document units.
+    // The document's page area (ToolDocument::GetPageRect).
     void GetPageRect(IntRect* out);
     uint8_t GetClickState();
     void NotifyViewChanged();

@@ -151,7 +151,7 @@ public:
     void UpdateVisiblePageOrigin();
     void UpdateScrollSizes();
     void RefreshView();
-    void GetPageRect(IntRect* out) const;
+    void GetPageRect(IntRect* out) const override;
 
     // ---- pictures and text from outside (picture_export.cpp) ----
     // The current page drawn into a picture fitted into width x height
@@ -244,7 +244,7 @@ public:
     bool SnapsToGuides() const { return display_[2] != 0; }
     void SetSnapToGuides(bool on) { display_[2] = on ? 1 : 0; }
     // A frame off the shown page and out of the frame store.
-    void DeleteFrame(FrameObj* frame);
+    void DeleteFrame(FrameObj* frame) override;
     bool HasRoom();
 
     // ---- set-up ----

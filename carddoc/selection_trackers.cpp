@@ -32,7 +32,7 @@ void CObjectTracker::Begin(IntPoint*)
     // Only a real drag can be held: without the button down there is none.
     if (!view_ || !view_->CaptureWidget() || !view_->IsLeftButtonDown())
         return;
-    if (!WaitMouseHold(kLiveDragHoldMs))
+    if (!WaitForHold(kLiveDragHoldMs))
         return;
     hold_ = 1;
     tool_->Document()->SetViewCursor(kCursorMove);

@@ -1,6 +1,7 @@
 #include "carddoc/tracker.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "foundation/keys.h"
 #include "graphics/brush_state.h"
@@ -26,6 +28,8 @@ bool Same(const IntPoint& a, const IntPoint& b) { return a.x == b.x && a.y == b.
 constexpr int kIdlePassMs = 20;
 
 int gActiveDrags = 0;
+
+}  // namespace
 
 // Waits for what moves a drag on: a mouse event of the program (all of
 // them are taken while a drag runs: no other window may act on them) or
@@ -97,8 +101,6 @@ private:
     bool woken_ = false;
 };
 
-}  // namespace
-
 bool TrackerView::IsLeftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }
 
 void TrackerView::DPtoLPPoint(IntPoint* p)
@@ -117,6 +119,20 @@ CTracker::CTracker(TrackerView* view, FrameTool* owner, uint16_t mode, uint8_t r
 CTracker::~CTracker() = default;
 
 bool CTracker::Active() { return gActiveDrags > 0; }
+
+int16_t CTracker::WaitForHold(int32_t milliseconds)
+{
+    if (!wait_)
+        return WaitMouseHold(milliseconds);
+    const IntPoint pressed = wait_->Device();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        if (!wait_->Next() || !Same(wait_->Device(), pressed))
+            return 0;
+    }
+    return 1;
+}
 
 void CTracker::Begin(IntPoint* /*start*/) {}
 
@@ -268,31 +284,37 @@ void CTracker::Track(const IntPoint& press)
     previous = cur = anchor;
     AdjustPoint(kPhaseStart, &cur, previous, anchor, 1, true);
     ReadModifiers();
-    Begin(&anchor);
-    previous = cur = anchor;
 
+    // The window that took the press keeps the mouse while the button is
+    // down; every mouse event goes to the drag meanwhile, from before Begin
+    // on: a Begin that waits for the pointer to be held still must not lose
+    // where it went instead.
     QWidget* widget = view_ ? view_->CaptureWidget() : nullptr;
+    std::optional<DragWait> wait;
     if (widget && qApp && view_->IsLeftButtonDown()) {
         IntPoint device = press;
         view_->LPtoDPPoint(&device);
-        // The window that took the press keeps the mouse while the button
-        // is down; every mouse event goes to the drag meanwhile.
-        {
-            DragWait wait(widget, device);
-            for (;;) {
-                const IntPoint seen = wait.Device();
-                mouse_ = seen;
-                Pass(&cur, &previous, &anchor);
-                if (!wait.Next()) {
-                    // The place the button was let go at ends the drag.
-                    if (!Same(wait.Device(), seen)) {
-                        mouse_ = wait.Device();
-                        Pass(&cur, &previous, &anchor);
-                    }
-                    break;
+        wait.emplace(widget, device);
+        wait_ = &*wait;
+    }
+    Begin(&anchor);
+    previous = cur = anchor;
+    if (wait) {
+        for (;;) {
+            const IntPoint seen = wait->Device();
+            mouse_ = seen;
+            Pass(&cur, &previous, &anchor);
+            if (!wait->Next()) {
+                // The place the button was let go at ends the drag.
+                if (!Same(wait->Device(), seen)) {
+                    mouse_ = wait->Device();
+                    Pass(&cur, &previous, &anchor);
                 }
+                break;
             }
         }
+        wait_ = nullptr;
+        wait.reset();
     }
     ReadModifiers();
     ConstrainPoint(kPhaseEnd, &cur, &anchor);

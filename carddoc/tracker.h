@@ -21,6 +21,7 @@
 #include "frames/frame_view_services.h"
 
 class Dc;
+class DragWait;
 class FrameObj;
 class FrameTool;
 class QWidget;
@@ -126,6 +127,13 @@ public:
     bool ControlDown() const { return control_ != 0; }
 
 protected:
+    // For a Begin that tells a press held still from the start of a drag:
+    // 1 when the pointer stayed where it was pressed, with the button down,
+    // for that long; 0 as soon as it moved or the button came up. The
+    // pointer's input meanwhile goes to the drag, not to any window, and
+    // the drag goes on from wherever the pointer went.
+    int16_t WaitForHold(int32_t milliseconds);
+
     TrackerView* view_;
     FrameTool* owner_;
     FrameObj* frame_ = nullptr;
@@ -152,4 +160,7 @@ protected:
 private:
     // One pass of the drag with the pointer at the device point.
     void Pass(IntPoint* cur, IntPoint* previous, IntPoint* anchor);
+
+    // The drag's hold on the mouse while Track runs with the button down.
+    DragWait* wait_ = nullptr;
 };

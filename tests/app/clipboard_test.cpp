@@ -13,6 +13,7 @@
 #include "app/clipboard_frames.h"
 #include "app/clipboard_system.h"
 #include "app/clipboard_wnd.h"
+#include "foundation/file_io.h"
 #include "frames/ctfile_mng.h"
 #include "text/style_runs.h"
 #include "text/text_tool_fixture.h"
@@ -65,20 +66,27 @@ public:
     bool SetFramePicture(FrameObj*, const QImage& picture) override
     {
         pictureSize = picture.size();
-        return true;
+        return !pictureFails;
     }
     bool FillNewTextFrame(FrameObj*, TextBuffer* paragraphs) override
     {
         filledParagraphs = paragraphs->Count();
-        return true;
+        return !fillFails;
     }
     void RedrawPage() override { ++redraws; }
+    void DeleteFrame(FrameObj* frame) override
+    {
+        manager.RemoveFrame(frame);
+        frames.DeleteFrame(frame);
+    }
 
     IntPoint pastePoint{100, 50};
     int32_t finished = 0;
     int32_t redraws = 0;
     int32_t filledParagraphs = -1;
     QSize pictureSize;
+    bool fillFails = false;
+    bool pictureFails = false;
 };
 
 class ClipboardStoreTest : public ::testing::Test {
@@ -272,6 +280,46 @@ TEST_F(ClipboardStoreTest, CopiedFramesPasteAtThePastePointWithTheirPicture)
     EXPECT_EQ(pb.left - pa.left, b.left - a.left);
     EXPECT_EQ(pb.top - pa.top, b.top - a.top);
     EXPECT_NE(doc->selection[0]->FrameId(), frame->FrameId());
+}
+
+TEST_F(ClipboardStoreTest, AFailedPasteLeavesThePageAsItWas)
+{
+    FrameObjText* second = doc->AddTextFrame(IntRect{220, 60, 300, 100}, {"second"});
+    FrameObj* both[] = {frame, second};
+    ASSERT_EQ(window->CopyFrames(doc.get(), both, 2), 0);
+    const int16_t before = doc->manager.FrameCount();
+    const int32_t storesBefore = doc->frames.Count();
+    const int32_t storiesBefore = doc->stories.Count();
+    doc->currentTool = kToolObject;
+
+    // The second frame's data was cut short: the first, already in, goes
+    // again with the half-made second.
+    const uint32_t secondAt = GetU32LE(window->FrameRecord(1).data() + kClipRecordPosition);
+    ASSERT_EQ(FileSetSize(swap.GetFileHandle(), secondAt + 6), 0);
+    EXPECT_EQ(window->PasteFrames(doc.get()), 1);
+    EXPECT_TRUE(doc->selection.empty());
+    EXPECT_EQ(doc->manager.FrameCount(), before);
+    EXPECT_EQ(doc->frames.Count(), storesBefore);
+    EXPECT_EQ(doc->stories.Count(), storiesBefore);
+    // The frames copied from are untouched.
+    EXPECT_EQ(doc->manager.FrameAt(0), frame);
+    EXPECT_EQ(Para(0), kStory[0]);
+    EXPECT_EQ(doc->Paragraph(second, 0), "second");
+
+    // Plain text whose story cannot be made, and a picture the new frame
+    // refuses, leave no empty frame behind either.
+    System()->setText("abc");
+    doc->fillFails = true;
+    EXPECT_EQ(window->PasteText(doc.get()), 1);
+    EXPECT_EQ(doc->manager.FrameCount(), before);
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    System()->setImage(picture);
+    doc->pictureFails = true;
+    EXPECT_EQ(window->PastePicture(doc.get()), 1);
+    EXPECT_EQ(doc->manager.FrameCount(), before);
+    EXPECT_TRUE(doc->selection.empty());
+    EXPECT_EQ(doc->frames.Count(), storesBefore);
 }
 
 TEST(ClipboardStoreLife, TheMarkerNeverOutlivesTheStoreAndClosingOnlyHides)

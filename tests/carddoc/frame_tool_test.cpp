@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "card_test_support.h"
 #include "carddoc/frame_tool.h"
 #include "foundation/path_record.h"
 #include "frames/ctfile_mng.h"
@@ -34,6 +35,7 @@ public:
     FrameView* View() override { return &view; }
     TrackerView* CardView() override { return &view; }
     FrameObj* NewFrame(int16_t type) override { return frames.CreateFrameObject(type, 1); }
+    void GetPageSlotRect(int16_t slot, IntRect* r) override { *r = slot == 0 || slot == 1 ? slots[slot] : IntRect{}; }
     void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphic = attrs; }
     void SetTextAttrs(const TextAttrs& attrs) override { text = attrs; }
     void SelectTool(int16_t kind) override { selectedTool = kind; }
@@ -51,6 +53,7 @@ public:
     int16_t selectedTool = -1;
     bool ctrl = false;
     int32_t undoOffered = 0;
+    IntRect slots[2] = {};
 };
 
 // The rectangle tool as far as the base makes it.
@@ -133,6 +136,61 @@ TEST_F(FrameToolTest, TheDocumentKeepsOneUndoLevel)
     tool.Activate(&other, 5);
     EXPECT_EQ(doc.UndoOwner(), nullptr);
     EXPECT_FALSE(other.GetUndoMenuText(&menu));
+}
+
+TEST_F(FrameToolTest, PlacingAFrameKeepsItOnTheWholePageNotOneSlot)
+{
+    // Two pages side by side, as the front and back of a card are shown.
+    doc.slots[0] = IntRect{0, 0, 120, 160};
+    doc.slots[1] = IntRect{140, 0, 260, 160};
+    IntRect page;
+    tool.GetPageRect(&page);
+    EXPECT_EQ(page.left, 0);
+    EXPECT_EQ(page.top, 0);
+    EXPECT_EQ(page.right, 260);
+    EXPECT_EQ(page.bottom, 160);
+
+    DragFrame(IntPoint{150, 20}, IntPoint{200, 60});
+    FrameObj* frame = tool.CurrentFrame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->Geometry().x, 150);
+    // A frame on the second page goes where it is asked to, not back
+    // within the first page's size.
+    tool.SetFramePlacement(0, 180, 0, false);
+    EXPECT_EQ(frame->Geometry().x, 180);
+    tool.SetFramePlacement(1, 90, 0, false);
+    EXPECT_EQ(frame->Geometry().y, 90);
+    // It still stops at the page's edges.
+    tool.SetFramePlacement(0, 1000, 0, false);
+    EXPECT_EQ(frame->Geometry().x, 210);
+    tool.SetFramePlacement(1, -40, 0, false);
+    EXPECT_EQ(frame->Geometry().y, 0);
+}
+
+class CardPlacementTest : public CardDocTest {};
+
+TEST_F(CardPlacementTest, AFrameGoesRightUpToTheCardsFarEdges)
+{
+    auto doc = NewCardDocument();
+    ASSERT_NE(doc, nullptr);
+    doc->InitialUpdate();
+    // The card stands inside the pasteboard around it.
+    const IntRect card = doc->PageGeometry().slots[0];
+    ASSERT_GT(card.left, 0);
+    ASSERT_GT(card.top, 0);
+    RectTool rect(doc.get());
+    FrameObj* frame = rect.CreateFrame(IntRect{0, 0, 40, 30});
+    ASSERT_NE(frame, nullptr);
+    frame->SetFromRect(IntRect{card.left + 10, card.top + 10, card.left + 50, card.top + 40});
+    rect.SetFramePlacement(0, card.right - 40, 0, false);
+    rect.SetFramePlacement(1, card.bottom - 30, 0, false);
+    EXPECT_EQ(frame->Geometry().x, card.right - 40);
+    EXPECT_EQ(frame->Geometry().y, card.bottom - 30);
+    // Out onto the pasteboard, but not past it.
+    rect.SetFramePlacement(0, card.right + 5000, 0, false);
+    IntRect page;
+    doc->GetPageRect(&page);
+    EXPECT_EQ(frame->Geometry().x, page.right - 40);
 }
 
 TEST_F(FrameToolTest, SettersPublishTheAttributeRecords)
