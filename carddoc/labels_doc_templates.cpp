@@ -373,11 +373,17 @@ int32_t CLabelsDoc::RenderWizardPreview(Handle* out)
         tool->DeselectAll(false);
     FrameObj* backdrop = manager_->GetBackdropFrame();
     const bool shown = backdrop && backdrop->Block().attr.shown != 0;
+    const bool modified = IsModified();
     if (backdrop)
         backdrop->SetShown(0);
     const int32_t result =
         RenderPicture(pageBlock_.cardWidth, pageBlock_.cardHeight, kRenderMetafile, false, out);
-    if (backdrop && shown)
-        backdrop->SetShown(1);
+    // The render opens the page again: the frame to show is the one
+    // loaded now.
+    if (shown) {
+        if (FrameObj* again = manager_->GetBackdropFrame())
+            again->SetShown(1);
+    }
+    SetModified(modified);
     return result;
 }

@@ -65,6 +65,7 @@ int32_t RenderTemplatePreview(CLabelsDoc* doc, Handle* out, uint8_t* lastDisplay
 {
     FrameObj* backdrop = doc->PageManager()->GetBackdropFrame();
     const bool shown = backdrop && backdrop->Block().attr.shown != 0;
+    const bool modified = doc->IsModified();
     if (backdrop)
         backdrop->SetShown(0);
     const bool names = SetShowFieldNames(true);
@@ -74,8 +75,13 @@ int32_t RenderTemplatePreview(CLabelsDoc* doc, Handle* out, uint8_t* lastDisplay
                                               kRenderMetafile, false, out);
     *lastDisplayFlag = flag;
     SetShowFieldNames(names);
-    if (backdrop && shown)
-        backdrop->SetShown(1);
+    // The render opens the page again: the frame to show is the one
+    // loaded now.
+    if (shown) {
+        if (FrameObj* again = doc->PageManager()->GetBackdropFrame())
+            again->SetShown(1);
+    }
+    doc->SetModified(modified);
     return result;
 }
 
