@@ -6,6 +6,8 @@
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/filtered_edit.h"
 
+#include <QLineEdit>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -83,8 +85,16 @@ void WizShellDatabase::ConnectEdits(CFilteredEdit* const* edits)
         for (int32_t k = 0; k < kEntryColumnCount; ++k)
             saved_[k] = database_->FieldEdit(k);
     }
-    for (int32_t k = 0; k < kEntryColumnCount; ++k)
+    for (int32_t k = 0; k < kEntryColumnCount; ++k) {
         database_->SetFieldEdit(k, edits[k]);
+        QObject::disconnect(typing_[k]);
+        // What the user types in the page counts as typed into the form.
+        if (edits[k])
+            typing_[k] = QObject::connect(edits[k], &QLineEdit::textEdited, [this, k] {
+                if (database_)
+                    database_->FieldEdited(k);
+            });
+    }
     connected_ = true;
     database_->RefreshAfterViewsReady();
     database_->LoadRecordIntoEdits();
@@ -94,16 +104,27 @@ void WizShellDatabase::ReleaseEdits()
 {
     if (!database_ || !connected_)
         return;
-    for (int32_t k = 0; k < kEntryColumnCount; ++k)
+    for (int32_t k = 0; k < kEntryColumnCount; ++k) {
+        QObject::disconnect(typing_[k]);
         database_->SetFieldEdit(k, saved_[k]);
+    }
     connected_ = false;
     database_->LoadRecordIntoEdits();
 }
 
 void WizShellDatabase::CommitRecord()
 {
-    if (database_)
-        database_->CommitRecord(false);
+    if (!database_)
+        return;
+    // A record just added takes whatever the page shows, also the texts
+    // the page put there itself before the database came.
+    if (connected_ && database_->PendingPosition() >= 0) {
+        for (int32_t k = 0; k < kEntryColumnCount; ++k) {
+            if (QLineEdit* edit = database_->FieldEdit(k); edit && !edit->text().isEmpty())
+                database_->FieldEdited(k);
+        }
+    }
+    database_->CommitRecord(false);
 }
 
 void WizShellDatabase::FirstRecord()

@@ -3,6 +3,7 @@
 // field edits the page's edits stand in for while the wizard runs.
 #pragma once
 
+#include <QMetaObject>
 #include <cstdint>
 #include <string>
 
@@ -54,5 +55,6 @@ private:
     ShellDocument* document_;
     CDBDocument* database_;
     QLineEdit* saved_[kEntryColumnCount] = {};
+    QMetaObject::Connection typing_[kEntryColumnCount];
     bool connected_ = false;
 };
