@@ -49,6 +49,7 @@ class DcTextMeasurer;
 class FontTable;
 class Dc;
 class PrintManager;
+class QMenu;
 class QWidget;
 class FrameStore;
 class PageTable2;
@@ -330,6 +331,21 @@ public:
     void RegisterBackdropPicture(QWidget* parent = nullptr);
     // The wizard again on this document, from its own layout and design.
     void ChangeLayoutAndDesign(QWidget* parent = nullptr);
+    // The two flags a backdrop gets (0 the first, 1 the second) on the
+    // Object tool's one selected frame.
+    bool CanToggleFrameFlag(int32_t which, bool* checked);
+    void ToggleFrameFlag(int32_t which);
+    // View > Printable Backdrop.
+    bool CanTogglePrintableBackdrop(bool* checked);
+    void TogglePrintableBackdrop();
+    // View > Front Page (1) and Back Page (2).
+    void ShowSide(int16_t page);
+    // The View menu's page items for the document's sides: 1 without a
+    // menu, else 0.
+    int32_t BuildPageMenu(QMenu* menu);
+    // In master mode, "Wizard Setup..." under Edit and the Templates popup
+    // under File of the menu bar (a QMenuBar or QMenu), once.
+    void BuildTemplatesMenu(QWidget* mainMenu);
 
     // ---- sheets and printing (labels_doc_sheet.cpp) ----
     // One printed page of a sheet: the design page that belongs to it, each

@@ -1,11 +1,21 @@
 // Wizard designs on a card document: templates saved into the wizard's
 // stock and loaded back, backdrops, set-ups applied and cleared, and the
 // preview the wizard shows.
+#include <QAction>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
 #include <vector>
 
 #include "card_test_support.h"
 #include "card_view_image.h"
+#include "app/menu_resources.h"
+#include "app/profile.h"
+#include "carddoc/selection_tool.h"
+#include "foundation/menus.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/new_document_wizard.h"
 #include "carddoc/template_name_prompt.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
@@ -332,4 +342,150 @@ TEST_F(TemplatesTest, TemplateCommandsNeedMasterModeAndAName)
     HandleFree(ids);
     HandleFree(records);
     SetTemplateNameAsker(previous);
+}
+
+namespace {
+
+// Master mode as the profile keeps it, taken away again when the test ends.
+struct MasterModeValue {
+    explicit MasterModeValue(int32_t value) { WriteProfileInt("Wizard", "MasterMode", value); }
+    ~MasterModeValue() { QSettings().remove("Wizard/MasterMode"); }
+};
+
+int g_asked = 0;
+int32_t g_layoutTemplate = 0;
+
+int32_t FinishWithTemplate(CDlgWizard* sheet)
+{
+    sheet->Record().templateId = uint32_t(g_layoutTemplate);
+    return kIdWizFinish;
+}
+
+int Count(QMenu* menu, const char* text)
+{
+    int n = 0;
+    for (QAction* a : menu->actions())
+        n += a->text() == QString::fromLatin1(text);
+    return n;
+}
+
+}  // namespace
+
+TEST_F(TemplatesTest, WithMasterModeOffTheStockIsLeftAloneAndTheMenusStayPlain)
+{
+    auto doc = Viewed(CardWithText("Mine"), &view1_);
+    ASSERT_NE(doc, nullptr);
+    const TemplateNameAsker previous = SetTemplateNameAsker([](QWidget*, std::string*) {
+        ++g_asked;
+        return true;
+    });
+    QMenuBar bar;
+    for (QMenu* menu : BuildMenuResource(kMenuCard, &bar))
+        bar.addMenu(menu);
+    int32_t at = -1;
+    QMenu* edit = MenuFindSubmenu(&bar, "&Edit", &at);
+    QMenu* file = MenuFindSubmenu(&bar, "&File", &at);
+    ASSERT_TRUE(edit && file);
+    const int editItems = int(edit->actions().size());
+    {
+        MasterModeValue off(0);
+        g_asked = 0;
+        doc->SaveTemplate(false, true, true);
+        EXPECT_EQ(g_asked, 0);
+        doc->ToggleBackdrop();
+        EXPECT_EQ(doc->PageManager()->GetBackdropFrame(), nullptr);
+        doc->BuildTemplatesMenu(&bar);
+        EXPECT_EQ(int(edit->actions().size()), editItems);
+        EXPECT_EQ(MenuFindSubmenu(file, "Templates", &at), nullptr);
+    }
+    // A missing value is master mode: built twice, the items come once.
+    doc->BuildTemplatesMenu(&bar);
+    doc->BuildTemplatesMenu(&bar);
+    EXPECT_EQ(Count(edit, "Wizard Setup..."), 1);
+    EXPECT_EQ(MenuGetCommandId(edit->actions().back()), 34043u);
+    QMenu* templates = MenuFindSubmenu(file, "Templates", &at);
+    ASSERT_NE(templates, nullptr);
+    EXPECT_EQ(Count(file, "Templates"), 1);
+    EXPECT_EQ(file->actions()[at - 2]->text(), "&Close All") << "after Close All and a separator";
+    EXPECT_TRUE(file->actions()[at - 1]->isSeparator());
+    EXPECT_EQ(templates->actions().size(), 4);
+    SetTemplateNameAsker(previous);
+}
+
+TEST_F(TemplatesTest, SetAsBackdropTurnsAPictureFrameIntoTheBackdropAndBack)
+{
+    auto doc = Viewed(CardWithText("Pic"), &view1_);
+    ASSERT_NE(doc, nullptr);
+    FrameObj* picture = doc->NewFrame(kFrameImage);
+    picture->SetFromRect(IntRect{40, 40, 80, 80});
+    SelectionTool* tool = SelectionToolOf(doc.get());
+    doc->SelectTool(kToolObject);
+    tool->DeselectAll(false);
+    bool checked = true;
+    EXPECT_FALSE(doc->CanToggleBackdrop(&checked)) << "nothing selected, no backdrop";
+    tool->SelectFrame(doc->PageManager()->FrameAt(1), false);
+    EXPECT_FALSE(doc->CanToggleBackdrop(&checked)) << "a rectangle is no picture";
+    tool->DeselectAll(false);
+    tool->SelectFrame(picture, false);
+    ASSERT_TRUE(doc->CanToggleBackdrop(&checked));
+    EXPECT_FALSE(checked);
+
+    doc->ToggleBackdrop();
+    FrameObj* backdrop = doc->PageManager()->GetBackdropFrame();
+    ASSERT_EQ(backdrop, picture);
+    EXPECT_EQ(doc->PageManager()->FrameAt(0), picture);
+    IntRect slot, bounds;
+    doc->GetPageSlotRect(0, &slot);
+    picture->GetBounds(&bounds, 0, kGeometryCurrent);
+    EXPECT_EQ(bounds.left, slot.left);
+    EXPECT_EQ(bounds.top, slot.top);
+    EXPECT_TRUE(picture->Block().undeletable && picture->Block().pinned);
+
+    EXPECT_TRUE(doc->CanTogglePrintableBackdrop(&checked));
+    const bool printable = checked;
+    doc->TogglePrintableBackdrop();
+    doc->CanTogglePrintableBackdrop(&checked);
+    EXPECT_NE(checked, printable);
+
+    // Without a selection the command reaches the backdrop.
+    tool->DeselectAll(false);
+    ASSERT_TRUE(doc->CanToggleBackdrop(&checked));
+    EXPECT_TRUE(checked);
+    doc->ToggleBackdrop();
+    EXPECT_EQ(doc->PageManager()->GetBackdropFrame(), nullptr);
+    EXPECT_FALSE(picture->Block().undeletable || picture->Block().pinned);
+    EXPECT_TRUE(picture->Block().selectable);
+
+    tool->SelectFrame(picture, false);
+    ASSERT_TRUE(doc->CanToggleFrameFlag(1, &checked));
+    EXPECT_FALSE(checked);
+    doc->ToggleFrameFlag(1);
+    EXPECT_TRUE(picture->Block().pinned);
+}
+
+TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFirst)
+{
+    auto doc = Viewed(CardWithText("Side"), &view1_);
+    ASSERT_NE(doc, nullptr);
+    QMenu view;
+    for (int i = 0; i < 12; ++i)
+        view.addAction(QString::number(i));
+    EXPECT_EQ(doc->BuildPageMenu(nullptr), 1);
+    ASSERT_EQ(doc->BuildPageMenu(&view), 0);
+    ASSERT_EQ(view.actions().size(), 9 + (doc->PageGeometry().sides == 2 ? 2 : 1));
+    EXPECT_EQ(MenuGetCommandId(view.actions()[9]), 34039u);
+
+    int32_t id = 0;
+    ASSERT_EQ(doc->AddTemplateToWizard("Side", &id), 0);
+    auto other = Viewed(NewCardDocument(), &view2_);
+    g_layoutTemplate = id;
+    const WizardSheetRunner previous = SetWizardSheetRunner(&FinishWithTemplate);
+    alerts_.answer(kIdCancel);
+    other->ChangeLayoutAndDesign();
+    EXPECT_EQ(other->PageManager()->FrameCount(), 0) << "cancelled at the question";
+    alerts_.answer(kIdOk);
+    other->ChangeLayoutAndDesign();
+    EXPECT_EQ(Shapes(*other, true), Shapes(*doc, true));
+    EXPECT_EQ(PageOption(*other, 8), uint32_t(id));
+    SetWizardSheetRunner(previous);
 }
