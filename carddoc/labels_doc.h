@@ -328,6 +328,9 @@ public:
     void ToggleBackdrop();
     void ChangeBackdropPicture(QWidget* parent = nullptr);
     void LoadBackdropFromWizard(QWidget* parent = nullptr);
+    // A backdrop item file of the wizard as the page's backdrop; 0, 1 when
+    // it holds no picture, or the code.
+    int32_t LoadBackdropFromPath(const PathRecord& path);
     void RegisterBackdropPicture(QWidget* parent = nullptr);
     // The wizard again on this document, from its own layout and design.
     void ChangeLayoutAndDesign(QWidget* parent = nullptr);

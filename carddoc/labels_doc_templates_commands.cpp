@@ -29,6 +29,7 @@
 #include "wizard/backdrop_list.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/new_document_wizard.h"
+#include "wizard/read_backdrop_dib.h"
 #include "wizard/template_file.h"
 #include "wizard/template_file_format.h"
 #include "wizard/template_list.h"
@@ -415,6 +416,53 @@ void CLabelsDoc::RegisterBackdropPicture(QWidget* parent)
         AlertStop("Error save template", err);
     else
         AlertNote(" ID = ", group);
+}
+
+// The backdrop file chosen last, for the whole run of the program.
+static PathRecord& BackdropPath()
+{
+    static PathRecord path = [] {
+        PathRecord r{};
+        WizardFolderPath(&r, kWizFolderBackdrops);
+        std::strncpy(r.name, "bckp", sizeof r.name - 1);
+        // The wizard keeps its backdrop items as ".bp" files.
+        std::strncpy(r.extension, ".bp", sizeof r.extension - 1);
+        return r;
+    }();
+    return path;
+}
+
+void CLabelsDoc::LoadBackdropFromWizard(QWidget* /*parent*/)
+{
+    if (!IsMasterMode())
+        return;
+    static const FileTypeEntry kBackdropTypes[] = {{"Backdrop files", "*.bp"}};
+    PathRecord chosen = BackdropPath();
+    if (ShowOpenFileDialog(&chosen, "Open backdrop", kBackdropTypes, 1) != 1)
+        return;
+    BackdropPath() = chosen;
+    LoadBackdropFromPath(chosen);
+}
+
+int32_t CLabelsDoc::LoadBackdropFromPath(const PathRecord& path)
+{
+    DibHandle picture = ReadBackdropDib(path);
+    if (!picture)
+        return 1;
+    auto* image = dynamic_cast<FrameObjImage*>(GetOrCreateBackdropFrame(true));
+    if (!image) {
+        DibHandleFree(&picture);
+        return kErrNotEnoughMemory;
+    }
+    image->ReleaseImage(true);
+    image->ReleasePreview(true);
+    const int32_t result = image->SetImage(picture, true);
+    image->SetFitToFrame(1);
+    image->MarkChanged(1, 0);
+    SetModified(true);
+    manager_->RedrawCurrentPage(0, 0, 0);
+    RefreshView();
+    return result;
 }
 
 // ---- Change Layout and Design ----

@@ -489,3 +489,24 @@ TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFir
     EXPECT_EQ(PageOption(*other, 8), uint32_t(id));
     SetWizardSheetRunner(previous);
 }
+
+TEST_F(TemplatesTest, ABackdropFileOfTheWizardLoadsAsTheBackdropAndOtherFilesAreRefused)
+{
+    auto doc = Viewed(CardWithText("Bk"), &view1_);
+    ASSERT_NE(doc, nullptr);
+    WriteFileBytes(docs_.file("junk.bp"), std::string(300, 'j'));
+    EXPECT_EQ(doc->LoadBackdropFromPath(DocPath("junk.bp")), 1);
+    EXPECT_EQ(doc->LoadBackdropFromPath(DocPath("missing.bp")), 1);
+    EXPECT_EQ(doc->PageManager()->GetBackdropFrame(), nullptr) << "no empty backdrop is left";
+
+    const int32_t group = AddBackdrop(Qt::magenta);
+    uint8_t item[kBkItemSize];
+    ASSERT_EQ(GetBackdropItem(group, 1, item), 0);
+    PathRecord file{};
+    ASSERT_EQ(BackdropItemFilePath(item, &file), 0);
+    ASSERT_EQ(doc->LoadBackdropFromPath(file), 0);
+    auto* backdrop = static_cast<FrameObjImage*>(doc->PageManager()->GetBackdropFrame());
+    ASSERT_NE(backdrop, nullptr);
+    ASSERT_EQ(backdrop->PrepareImage(0), 0);
+    EXPECT_EQ(DibHandleWidth(backdrop->CurrentImage()), 40);
+}
