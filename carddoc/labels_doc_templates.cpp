@@ -223,8 +223,14 @@ int32_t CLabelsDoc::InsertTemplateFrames(Handle body)
     for (uint32_t i = 0; i < count; ++i) {
         if ((result = FileRead(file, word, 4)) != kErrNone)
             break;
-        const int16_t type = int16_t(GetU32LE(word));
-        FrameObj* frame = NewFrame(type);
+        const uint32_t type = GetU32LE(word);
+        // Only frames a page lists can come from a template: never a
+        // group, which the group ids make again.
+        if (type == 0 || type == 8 || type == uint32_t(kFrameGroup) || type == 10 || type > uint32_t(kFrameBarcode18)) {
+            result = kErrHandleEof;
+            break;
+        }
+        FrameObj* frame = NewFrame(int16_t(type));
         if (!frame) {
             result = kErrNotEnoughMemory;
             break;

@@ -510,3 +510,21 @@ TEST_F(TemplatesTest, ABackdropFileOfTheWizardLoadsAsTheBackdropAndOtherFilesAre
     ASSERT_EQ(backdrop->PrepareImage(0), 0);
     EXPECT_EQ(DibHandleWidth(backdrop->CurrentImage()), 40);
 }
+
+TEST_F(TemplatesTest, ABodyWithAFrameTypeNoPageListsIsRefusedWithoutAMessage)
+{
+    auto doc = Viewed(NewCardDocument(), &view1_);
+    ASSERT_NE(doc, nullptr);
+    for (uint32_t type : {0u, 8u, 9u, 10u, 19u, 0xFFFFFFFFu}) {
+        std::vector<uint8_t> bytes(4 + 4 + 400, 0);
+        PutU32LE(bytes.data(), 1);
+        PutU32LE(bytes.data() + 4, type);
+        Handle body = HandleNew(uint32_t(bytes.size()));
+        std::memcpy(HandleData(body), bytes.data(), bytes.size());
+        EXPECT_NE(doc->ApplyTemplateBody(body), 0) << type;
+        HandleFree(body);
+        EXPECT_EQ(doc->PageManager()->FrameCount(), 0) << type;
+        EXPECT_EQ(doc->PageManager()->GroupCount(), 0) << type;
+    }
+    EXPECT_TRUE(alerts_.boxes().empty());
+}
