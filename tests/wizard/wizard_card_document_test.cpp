@@ -67,6 +67,7 @@ bool g_finish = true;
 uint32_t g_template = 0;
 DocSetup g_finishedRecord;
 int g_previewInk = -1;
+bool g_printSheetEnabled = false;
 
 int Ink(const QImage& image)
 {
@@ -106,6 +107,8 @@ int32_t ScriptedRun(CDlgWizard* sheet)
         StarterCatalogueSettle();
     }
     g_previewInk = -1;
+    auto* printSheet = sheet->Page(kPageFinish)->findChild<QWidget*>(QStringLiteral("control1463"));
+    g_printSheetEnabled = printSheet && printSheet->isEnabled();
     if (WizPreviewDocument* preview = sheet->PreviewDocument()) {
         auto* card = static_cast<WizPreviewCardDocument*>(preview);
         const int w = int(card->Document()->PageGeometry().cardWidth);
@@ -203,6 +206,7 @@ TEST_F(WizardCardDocumentTest, FinishMakesACardWithTheChosenLayoutTemplateAndBac
     ASSERT_NE(made, nullptr) << alerts.lastText();
     ASSERT_NE(g_finishedRecord.backdropId, 0u) << "the script chose a backdrop";
     EXPECT_GT(g_previewInk, 50) << "the hidden document previews the template";
+    EXPECT_TRUE(g_printSheetEnabled) << "the preview document can print";
 
     CLabelsDoc* doc = static_cast<CardShellDocument*>(made)->Document();
     EXPECT_EQ(doc->PageGeometry().cardWidth, 252.0);
