@@ -140,6 +140,9 @@ int32_t CLabelsDoc::ApplyLayoutAndDesign(const uint8_t* record, bool whole)
         ApplyDocSetup(&r[kDocSetupLabelType]);
         std::memcpy(docSetup_, r.data(), kDocSetupSize);
         AfterDocSetup();
+        // A backdrop always covers the card, also after the card's size
+        // changed under it.
+        GetOrCreateBackdropFrame(false);
         UpdatePageBar();
     }
     manager_->SetRecordFedAll(1);

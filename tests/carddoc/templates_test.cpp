@@ -528,3 +528,21 @@ TEST_F(TemplatesTest, ABodyWithAFrameTypeNoPageListsIsRefusedWithoutAMessage)
     }
     EXPECT_TRUE(alerts_.boxes().empty());
 }
+
+TEST_F(TemplatesTest, AWholeSetUpOfAnotherCardSizeKeepsTheBackdropCoveringTheCard)
+{
+    auto doc = Viewed(NewCardDocument(), &view1_);
+    ASSERT_NE(doc, nullptr);
+    std::vector<uint8_t> record(doc->DocSetupBlock(), doc->DocSetupBlock() + kDocSetupSize);
+    PutU32LE(&record[kDocSetupBackdropId], uint32_t(AddBackdrop(Qt::gray)));
+    PutU32LE(&record[kDocSetupBackdropColour], 1);
+    PutF64LE(&record[kDocSetupLabelWidth], 320.0);
+    PutF64LE(&record[kDocSetupLabelHeight], 200.0);
+    ASSERT_EQ(doc->ApplyLayoutAndDesign(record.data(), true), 0);
+    FrameObj* backdrop = doc->PageManager()->GetBackdropFrame();
+    ASSERT_NE(backdrop, nullptr);
+    IntRect bounds;
+    backdrop->GetBounds(&bounds, 0, kGeometryCurrent);
+    EXPECT_NEAR(bounds.right - bounds.left, 320, 1);
+    EXPECT_NEAR(bounds.bottom - bounds.top, 200, 1);
+}
