@@ -129,7 +129,8 @@ TEST_F(TemplatesTest, ATemplateSavedIntoTheWizardGivesANewDocumentTheSameFramesA
     TemplateInfoSize(info, &width, &height);
     EXPECT_EQ(width, source->PageGeometry().cardWidth);
     EXPECT_EQ(height, source->PageGeometry().cardHeight);
-    EXPECT_NE(LoadTemplatePreviewData(id), nullptr) << "the preview picture is stored";
+    HandleOwner preview(LoadTemplatePreviewData(id));
+    EXPECT_NE(preview.get(), nullptr) << "the preview picture is stored";
 
     auto target = Viewed(NewCardDocument(), &view2_);
     ASSERT_NE(target, nullptr);
