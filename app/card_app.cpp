@@ -18,6 +18,7 @@
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
+#include "carddoc/labels_doc_registry.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "database/preview_file.h"
@@ -34,6 +35,7 @@
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
+#include "wizard/dlg_wizard_setup.h"
 #include "wizard/new_document_wizard.h"
 #include "wizard/wizard_data.h"
 
@@ -318,6 +320,9 @@ bool CCardApp::OnCommand(uint32_t id)
     case kCmdOpenDatabase:
         OpenDatabase(true);
         return true;
+    case kCmdWizardSetup:
+        RunWizardSetup(mainFrame_.get());
+        return true;
     case kCmdOpenDocument:
         OnFileOpenDocument();
         return true;
@@ -391,6 +396,9 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
     case kCmdShowClipboard:
         ui.Enable(ClipboardWindow() != nullptr);
         ui.SetCheck(IsClipboardWindowVisible());
+        return true;
+    case kCmdWizardSetup:
+        ui.Enable(IsMasterMode());
         return true;
     case kCmdFileNew:
     case kCmdFileOpen:

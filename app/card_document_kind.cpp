@@ -133,7 +133,7 @@ bool CardShellDocument::OnCommand(uint32_t id)
             }
         }
         return true;
-    default: return false;
+    default: return document_->OnCommand(id);
     }
 }
 
@@ -155,12 +155,13 @@ bool CardShellDocument::OnUpdateCommand(CmdUI& ui)
         FrameTool* owner = document_->UndoOwner();
         const bool can = owner && owner->GetUndoMenuText(&text);
         ui.Enable(can);
+        ui.SetText(document_->UndoMenuText());
         return true;
     }
     case kCmdFileSave:
     case kCmdFileSaveAs:
     case kCmdFileClose: return true;
-    default: return false;
+    default: return document_->OnUpdateCommand(ui);
     }
 }
 

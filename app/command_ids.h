@@ -16,6 +16,7 @@ enum : uint32_t {
     kCmdShowClipboard = 32864,
     kCmdNewDocument = 34032,
     kCmdWizard = 34045,
+    kCmdWizardSetup = 34043,
     kCmdShowSplashExtra = 33503,
     kCmdCompanyWeb = 34051,
     kCmdNothing = 33440,
@@ -80,7 +81,5 @@ enum : uint32_t {
     kStringAppTitle = 128,
 };
 
-// The most documents, cards and databases together, open at once.
-constexpr int32_t kMaxOpenDocuments = 10;
 // Entries of the recent-file list.
 constexpr int32_t kRecentFileCount = 4;

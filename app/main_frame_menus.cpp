@@ -8,6 +8,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/profile.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
 #include "foundation/cp1252.h"
@@ -119,6 +120,16 @@ void CMainFrame::BuildCardMenus()
     ReplaceItemByPopup(card, 33216, patternMenu_);
     ReplaceItemByPopup(card, 33217, lineMenu_);
     ReplaceItemByPopup(card, 33442, fontMenu_);
+    // The wizard's data is maintained only in master mode.
+    if (IsMasterMode()) {
+        for (QMenu* top : card) {
+            if (top->title() != "&Edit")
+                continue;
+            const QList<QAction*> items = top->actions();
+            if (items.isEmpty() || MenuGetCommandId(items.back()) != kCmdWizardSetup)
+                MenuSetCommandId(top->addAction("Wizard Setup..."), kCmdWizardSetup);
+        }
+    }
     cardMenusBuilt_ = true;
 }
 

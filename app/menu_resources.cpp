@@ -44,6 +44,25 @@ struct MenuLine {
     {1, "Show &Clipboard", 32864},                     \
     {1, "&Status Bar", 59393}
 
+// The parts that the card and database bars share: the document's own
+// file commands, the clipboard, the windows and help.
+#define FILE_CLOSE_SAVE                                \
+    {1, "&Close", 57602},                              \
+    {1, "&Close All", 32828},                          \
+    {1, "&Save\tCtrl+S", 57603},                       \
+    {1, "Save &As...", 57604}
+
+#define EDIT_CLIPBOARD                                 \
+    {0, "&Edit", 0},                                   \
+    {1, "&Undo\tCtrl+Z", 57643},                       \
+    SEP(1),                                            \
+    {1, "Cu&t\tCtrl+X", 57635},                        \
+    {1, "&Copy\tCtrl+C", 57634},                       \
+    {1, "&Paste\tCtrl+V", 57637},                      \
+    {1, "Cl&ear", 57632},                              \
+    {1, "Select &All\tCtrl+A", 32842},                 \
+    SEP(1)
+
 #define WINDOW_HELP                                    \
     {0, "&Window", 0},                                 \
     {1, "&Cascade", 57650},                            \
@@ -72,10 +91,7 @@ const MenuLine kMainMenu[] = {
 const MenuLine kCardMenu[] = {
     {0, "&File", 0},
     FILE_NEW_OPEN,
-    {1, "&Close", 57602},
-    {1, "&Close All", 32828},
-    {1, "&Save\tCtrl+S", 57603},
-    {1, "Save &As...", 57604},
+    FILE_CLOSE_SAVE,
     SEP(1),
     {1, "Import Te&xt...\tCtrl+M", 32833},
     {1, "Import &Graphics...\tCtrl+Shift+M", 32834},
@@ -93,15 +109,7 @@ const MenuLine kCardMenu[] = {
     {2, "Default Card Info...", 33391},
     {1, "Print Pre&view...", 33441},
     FILE_TAIL,
-    {0, "&Edit", 0},
-    {1, "&Undo\tCtrl+Z", 57643},
-    SEP(1),
-    {1, "Cu&t\tCtrl+X", 57635},
-    {1, "&Copy\tCtrl+C", 57634},
-    {1, "&Paste\tCtrl+V", 57637},
-    {1, "Cl&ear", 57632},
-    {1, "Select &All\tCtrl+A", 32842},
-    SEP(1),
+    EDIT_CLIPBOARD,
     {1, "&Find/Replace...\tCtrl+F", 57636},
     SEP(1),
     {1, "Create Color...", 32952},
@@ -218,10 +226,7 @@ const MenuLine kCardMenu[] = {
 const MenuLine kDatabaseMenu[] = {
     {0, "&File", 0},
     FILE_NEW_OPEN,
-    {1, "&Close", 57602},
-    {1, "&Close All", 32828},
-    {1, "&Save\tCtrl+S", 57603},
-    {1, "Save &As...", 57604},
+    FILE_CLOSE_SAVE,
     SEP(1),
     {1, "&Import Database...", 32829},
     {1, "Import &Graphics...\tCtrl+Shift+M", 32834},
@@ -236,15 +241,7 @@ const MenuLine kDatabaseMenu[] = {
     {2, "Quick Database Report...", 33478},
     {2, "Print Database Bulk Mail Records", 33477},
     FILE_TAIL,
-    {0, "&Edit", 0},
-    {1, "&Undo\tCtrl+Z", 57643},
-    SEP(1),
-    {1, "Cu&t\tCtrl+X", 57635},
-    {1, "&Copy\tCtrl+C", 57634},
-    {1, "&Paste\tCtrl+V", 57637},
-    {1, "Cl&ear", 57632},
-    {1, "Select &All\tCtrl+A", 32842},
-    SEP(1),
+    EDIT_CLIPBOARD,
     {1, "Preferences...", 32955},
     {1, "Data Entry Options...", 32845},
     {1, "Create Custom Fields...", 32844},
@@ -273,6 +270,8 @@ const MenuLine kDatabaseMenu[] = {
 #undef SEP
 #undef FILE_NEW_OPEN
 #undef FILE_TAIL
+#undef FILE_CLOSE_SAVE
+#undef EDIT_CLIPBOARD
 #undef SHOW_TOOLS
 #undef WINDOW_HELP
 #undef SHADES

@@ -1,4 +1,5 @@
-// The key record the card view fills for the current tool.
+// The key record the card view fills for the current tool, and the names
+// the tools and keyboard editing read it by.
 //
 // The view passes on only seven keys as key-downs (the four arrows, Home,
 // End and Delete), with the key's code in both words; everything typed
@@ -10,6 +11,8 @@
 #include <cstdint>
 
 enum : uint32_t {
+    // Shift+Enter: a line break inside the paragraph.
+    kKeyLineBreak = 0,
     kKeyBackspace = 8,
     kKeyTab = 9,
     kKeyEnter = 13,

@@ -48,9 +48,9 @@ CLabelsDoc::CLabelsDoc()
     textAttrs_.styleEntry = -1;
     InstallCardEngineServices();
     ReadDefPrefGeneral(general_);
-    // Only the tools that exist so far are made; the other kinds stay empty.
     tools_[kToolText] = std::make_unique<TextTool>(this);
     tools_[kToolObject] = std::make_unique<SelectionTool>(this);
+    MakeDrawingTools();
     swap_ = std::make_unique<CTFileMng>();
     manager_ = std::make_unique<CurrPageMng>(this);
     pages_ = std::make_unique<PageTable2>(this);
@@ -181,16 +181,14 @@ FrameTool* CLabelsDoc::ToolOfKind(int16_t kind)
     return kind >= 0 && kind < kToolCount ? tools_[size_t(kind)].get() : nullptr;
 }
 
+// A tool handing over to another: the new tool hears which kind came before
+// it (the text tool takes the frame the object or frame text tool left it),
+// and the tool bar follows.
 void CLabelsDoc::SelectTool(int16_t kind)
 {
-    FrameTool* tool = ToolOfKind(kind);
-    if (!tool || kind == currentTool_)
+    if (kind == currentTool_)
         return;
-    FrameTool* old = ToolOfKind(currentTool_);
-    if (old)
-        old->Deactivate();
-    currentTool_ = kind;
-    tool->Activate(old, kind);
+    SetTool(kind, uint16_t(currentTool_ < 0 ? int16_t(kToolObject) : currentTool_));
 }
 
 void CLabelsDoc::SetBarItemState(int16_t bar, bool on)

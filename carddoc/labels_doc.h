@@ -203,6 +203,13 @@ public:
     // them.
     void SetFramePlacement(int16_t field, float value);
     const GraphicAttrs& CurrentGraphicAttrs() const { return graphicAttrs_; }
+    // ---- the drawing tools ----
+    // Puts the shape, content, barcode, hand, rotate, zoom and preview
+    // tools into the table.
+    void MakeDrawingTools();
+    // The Frame Text tool's "Normal" style, which the Text tool takes up
+    // when it follows it.
+    bool FrameTextFormat(uint8_t* record288) override;
     const TextAttrs& CurrentTextAttrs() const { return textAttrs_; }
 
     // ---- zoom ----
@@ -509,6 +516,64 @@ public:
     bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
     // RedrawPage: the one of TextHost serves both.
 
+    // ---- dialog workers ----
+    // Each fills its dialog's record from the document or the Object tool's
+    // selection, runs the dialog (carddoc/worker_dialog.h) and applies the
+    // answer; Cancel changes nothing.
+    // The Other... items: target 0 border or line, 1 fill, 3 text.
+    void DoOtherShade(uint8_t target);
+    void DoOtherWidth();
+    void DoOtherSize();
+    // The selection's information, by the kind of its frames.
+    void DoObjectInfo() override;
+    void DoObjectInfoDialog();
+    void DoPictureInfo();
+    void DoTextBoxInfo();
+    void DoGroupInfo();
+    void DoLineInfo();
+    void DoFrameInfo();
+    void DoFillInfo();
+    void DoTextRunaround();
+    void DoAlignObjects();
+    // A selected star's or power text's own dialog; the items are enabled
+    // exactly when there is one to open.
+    bool CanOpenStarInfo();
+    bool CanOpenPowerTextInfo();
+    void OnStarInfo();
+    void OnPowerTextInfo();
+    // Guide spacing and the guide flags; the ruler units; the page shown.
+    void DoGuideSettings();
+    void DoRulerSettings();
+    void DoGotoPage();
+    // The document's ruler origin (document units; 0 without a view).
+    double GetRulerOriginX();
+    double GetRulerOriginY();
+
+    // ---- the card window's commands ----
+    // True when the id is one of the document's commands (carried out, or
+    // its item's state set).
+    bool OnCommand(uint32_t id);
+    bool OnUpdateCommand(struct CmdUI& ui);
+    // The Undo item's text: the undo owner's, else "Can't Undo".
+    std::string UndoMenuText();
+    // The conditions the items are enabled by: the Object tool current with
+    // a selection; the type its frames share (-1 without one); a selection
+    // of frames with a font of their own; the Text tool in a frame; the
+    // font items on.
+    bool HasObjectSelection();
+    int16_t SelectionFrameType();
+    bool HasFieldSelection();
+    bool IsTextEditing();
+    bool FontItemsOn();
+
+private:
+    // The Object tool while it is current with a selection, else null.
+    class SelectionTool* ObjectSelection();
+    // Bold, Italic and Underline: the bit turned over on the document's
+    // style, the mask telling the tool which way.
+    void ToggleStyleBit(int16_t bit);
+
+public:
 private:
     // The parts of a save between choosing the file and installing it.
     bool WriteReplacement(const PathRecord& target, PathRecord* written);

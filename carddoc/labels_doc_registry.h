@@ -10,6 +10,7 @@
 
 class CLabelsDoc;
 
+// The most documents, cards and databases together, open at once.
 constexpr int32_t kMaxOpenDocuments = 10;
 
 // Every document counts itself in while it exists.

@@ -3,10 +3,21 @@
 // tool receives.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include "carddoc/barcode_tool.h"
 #include "carddoc/card_view_services.h"
+#include "carddoc/frame_text_tool.h"
+#include "carddoc/hand_tool.h"
 #include "carddoc/key_event.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/picture_tool.h"
+#include "carddoc/power_text_tool.h"
+#include "carddoc/preview_tool.h"
+#include "carddoc/rect_tool.h"
+#include "carddoc/rotate_tool.h"
+#include "carddoc/star_tool.h"
+#include "carddoc/zoom_tool.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "foundation/keys.h"
@@ -17,7 +28,6 @@ namespace {
 
 constexpr uint32_t kFirstToolCommand = 33284;
 constexpr uint32_t kLastToolCommand = 33297;
-constexpr int16_t kToolDatabaseField = 18;
 constexpr int16_t kMinFontSize = 6;
 constexpr int16_t kMaxFontSize = 400;
 // A target the modifier keys choose.
@@ -209,4 +219,37 @@ void CLabelsDoc::SetFramePlacement(int16_t field, float value)
         v = TruncToInt32(double(value));
     if (FrameTool* tool = ToolOfKind(currentTool_))
         tool->SetFramePlacement(field, v, 1, true);
+}
+
+// ---- the drawing tools ----
+
+void CLabelsDoc::MakeDrawingTools()
+{
+    tools_[kToolFrameText] = std::make_unique<FrameTextTool>(this);
+    tools_[kToolPowerText] = std::make_unique<PowerTextTool>(this);
+    tools_[kToolHand] = std::make_unique<HandTool>(this);
+    tools_[kToolRect] = std::make_unique<RectTool>(this);
+    tools_[kToolRoundRect] = std::make_unique<RoundRectTool>(this);
+    tools_[kToolEllipse] = std::make_unique<EllipseTool>(this);
+    tools_[kToolStar] = std::make_unique<StarTool>(this);
+    tools_[kToolLine] = std::make_unique<LineTool>(this);
+    tools_[kToolArc] = std::make_unique<ArcTool>(this);
+    tools_[kToolRotate] = std::make_unique<RotateTool>(this);
+    tools_[kToolZoom] = std::make_unique<ZoomTool>(this);
+    tools_[kToolPreview] = std::make_unique<PreviewTool>(this);
+    tools_[kToolBarcode] = std::make_unique<BarcodeTool>(this);
+    tools_[kToolCounterBarcode] = std::make_unique<CounterBarcodeTool>(this);
+    tools_[kToolBarcode18] = std::make_unique<Barcode18Tool>(this);
+    tools_[kToolPicture] = std::make_unique<PictureTool>(this);
+    tools_[kToolDatabaseField] = std::make_unique<DBFieldTool>(this);
+    tools_[kToolBarcode13] = std::make_unique<Barcode13Tool>(this);
+}
+
+bool CLabelsDoc::FrameTextFormat(uint8_t* record288)
+{
+    auto* tool = dynamic_cast<FrameTextTool*>(ToolOfKind(kToolFrameText));
+    if (!tool)
+        return false;
+    std::memcpy(record288, tool->Format(), kStyleRecordSize);
+    return true;
 }

@@ -184,14 +184,14 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
     Handle text = nullptr;
     int32_t error = ChooseTextFile(parent, &text);
     if (error == kErrNone && text && HandleGetSize(text) > 0) {
-        error = stories_->SetStoryText(text, uint16_t(frame->Block().storyId));
+        error = stories_->ReplaceStoryText(text, uint16_t(frame->Block().storyId));
         if (error == 0) {
             frame->MarkChanged(1, 0);
             frame->Invalidate(1);
             modified_ = true;
             RefreshView();
             if (TextTool* tool = Tool())
-                tool->BindEditor();
+                tool->StoryReplaced();
         }
     }
     if (error != 0)

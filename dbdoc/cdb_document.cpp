@@ -669,6 +669,10 @@ void CDBDocument::FieldEdited(int32_t column)
     }
 }
 
+void CDBDocument::FieldChanged(int32_t controlId) { FieldEdited(controlId - kFirstFieldControl); }
+
+bool CDBDocument::IsDomestic() const { return !IsOpen() || Header()[dbh::kVerification] == 0; }
+
 void CDBDocument::FastFillLookup()
 {
     WaitCursor wait;

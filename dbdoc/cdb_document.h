@@ -17,6 +17,7 @@
 #include "database/card_record.h"
 #include "database/field_table.h"
 #include "dbdoc/db_document.h"
+#include "dbdoc/filtered_edit.h"
 
 class CViewBrowser;
 class QLabel;
@@ -58,7 +59,7 @@ enum : int32_t {
     kCriterionQuery = 3,
 };
 
-class CDBDocument : public DbDocument {
+class CDBDocument : public DbDocument, public FilteredEditOwner {
 public:
     CDBDocument();
     ~CDBDocument() override;
@@ -104,6 +105,12 @@ public:
     void DropEdits();
     // A field edit was changed by the user.
     void FieldEdited(int32_t column);
+
+    // What the field edits ask of their document: their changes by control
+    // id, whether their checks may speak, and the Verification setting.
+    void FieldChanged(int32_t controlId) override;
+    bool RefreshAllowed() const override { return refreshAllowed_; }
+    bool IsDomestic() const override;
     // Tab in a field: completes fast fill, then moves along the entry order.
     void TabFrom(int32_t column, bool shift);
     // The record keys of the form (Enter, Page Up/Down, End, Home, Up,

@@ -16,6 +16,7 @@
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/data_entry_sheet.h"
 #include "dbdoc/db_dialogs.h"
+#include "dbdoc/field_edits.h"
 #include "dbdoc/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "foundation/alerts.h"
@@ -31,6 +32,7 @@ enum : uint32_t {
     kCmdCreateCustomFields = 32844,
     kCmdDataEntryOptions = 32845,
     kCmdDefaultCardInfo = 32846,
+    kCmdImportGraphics = 32834,
     kCmdUpdateRecord = 32866,
     kCmdDeleteRecord = 32867,
     kCmdDuplicateRecord = 32868,
@@ -287,8 +289,15 @@ bool CDBDocument::OnCommand(uint32_t id)
             focused->del();
         return true;
     case kCmdEditPaste:
-        if (focused)
+        // The menu's paste keeps to the field's character rules like Ctrl+V.
+        if (auto* filtered = qobject_cast<CFilteredEdit*>(focused))
+            filtered->Paste();
+        else if (focused)
             focused->paste();
+        return true;
+    case kCmdImportGraphics:
+        if (auto* picture = qobject_cast<CPictureEdit*>(focused))
+            picture->ImportGraphics();
         return true;
     case kCmdEditSelectAll:
         if (focused)
@@ -417,6 +426,7 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
         ui.Enable(focused && !QApplication::clipboard()->text().isEmpty());
         return true;
     case kCmdEditSelectAll: ui.Enable(focused && !focused->text().isEmpty()); return true;
+    case kCmdImportGraphics: ui.Enable(qobject_cast<const CPictureEdit*>(focused) != nullptr); return true;
     case kCmdFileSave: ui.Enable(false); return true;
     case kCmdFilePrint:
     case kCmdNoop1:

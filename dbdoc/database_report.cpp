@@ -2,16 +2,12 @@
 
 #include <algorithm>
 
-#include "database/database_messages.h"
-#include "database/file_swap.h"
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "dbdoc/db_document.h"
+#include "dbdoc/selection_file.h"
 #include "dbdoc/selection_walk.h"
-#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/win_error.h"
 
 namespace {
 
@@ -109,54 +105,16 @@ int32_t ExportReport(DbDocument& document, const ReportOptions& options, const P
                      ReportResult* result)
 {
     *result = ReportResult{};
-    DataFile& data = document.Data();
-    if (data.GetLiveCount() <= 0) {
-        DatabaseNote(23);
-        return 0;
-    }
-    if (IsOpenDatabaseFile(target)) {
-        DatabaseErrorBox(nullptr, 14);
-        return 0;
-    }
-    document.CommitEdits();
-    int32_t err = data.FlushRecordCache();
-    FileSwap out(target);
-    if (err == kErrNone)
-        err = out.Begin();
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
     ReportMeasures measures;
-    if (MeasureSelection(document, &measures)) {
-        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringPrinting), data.GetLiveCount(),
-                                  kProgressShowAt, 1);
-        SelectionWalk walk(data);
-        CardRecord record;
-        std::string text;
-        while (walk.Next(record)) {
-            const bool goOn = progress.Step();
-            text.clear();
-            if (options.kind == kReportRoster)
-                AppendRosterEntry(record, options, measures, text);
-            else
-                AppendTabularLine(record, options, measures, text);
-            if ((err = out.Append(text.data(), uint32_t(text.size()))) != kErrNone)
-                break;
-            ++result->records;
-            if (!goOn) {
-                result->aborted = true;
-                break;
-            }
-        }
-    }
-    FileHandle written = kNoFile;
-    if (err == kErrNone)
-        err = out.Commit(&written);
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
-    FileClose(written);
-    return 1;
+    SelectionFileJob job;
+    job.emptyNote = 23;
+    job.workingString = kStringPrinting;
+    job.prepare = [&] { return MeasureSelection(document, &measures); };
+    job.text = [&](const CardRecord& record, std::string& text) {
+        if (options.kind == kReportRoster)
+            AppendRosterEntry(record, options, measures, text);
+        else
+            AppendTabularLine(record, options, measures, text);
+    };
+    return WriteSelectionFile(document, target, job, &result->records, &result->aborted);
 }

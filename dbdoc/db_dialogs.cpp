@@ -22,6 +22,7 @@
 #include "database/record_file_format.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_form.h"
+#include "dbdoc/filtered_edit.h"
 #include "dbdoc/open_database_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
@@ -72,9 +73,9 @@ CDlgFindOne::CDlgFindOne(int32_t mode, QWidget* parent) : QDialog(parent), mode_
     setWindowTitle("Find One");
     auto* outer = new QVBoxLayout(this);
     auto* form = new QWidget(this);
-    BuildFieldForm(form, edits_, labels_);
-    for (QLineEdit* edit : edits_)
-        edit->setMaxLength(255);
+    BuildFieldForm(form, FieldEditKind::Text, edits_, labels_);
+    for (CFilteredEdit* edit : edits_)
+        edit->Setup(QString(), 255, QString(), 0, nullptr);
     outer->addWidget(form);
     auto* buttons = new QHBoxLayout;
     ok_ = new QPushButton("OK", this);

@@ -13,6 +13,7 @@
 
 #include "database/database_header.h"
 #include "database/field_table.h"
+#include "dbdoc/filtered_edit.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -37,7 +38,7 @@ public:
     void SetFields40(const uint8_t* values, const uint8_t* names, uint8_t dateOrder);
     void GetFields40(uint8_t* values) const;
     int32_t Mode() const { return mode_; }
-    QLineEdit* Edit(int32_t column) const { return edits_[column]; }
+    CFilteredEdit* Edit(int32_t column) const { return edits_[column]; }
     QPushButton* Button(int32_t id) const;
 
     // The one modeless Find One of the program; null when none is open.
@@ -57,7 +58,7 @@ private:
 
     int32_t mode_;
     uint8_t dateOrder_ = 0;
-    QLineEdit* edits_[kEntryColumnCount] = {};
+    CFilteredEdit* edits_[kEntryColumnCount] = {};
     QLabel* labels_[6] = {};
     char values_[kEntryColumnCount][256] = {};
     QPushButton* ok_ = nullptr;

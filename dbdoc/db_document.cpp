@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "database/database_messages.h"
+#include "dbdoc/mac_database.h"
 #include "dbdoc/open_database_registry.h"
 #include "dbdoc/same_file.h"
 #include "foundation/alerts.h"
@@ -74,6 +75,10 @@ bool DbDocument::Open(const PathRecord& path)
     }
     PathRecord target = path;
     if (FileCheckAccess(&target, 0) != 0 || CheckDirectoryWritable(&target, 1) != 0)
+        return false;
+    // A Macintosh database is never opened itself: target becomes its
+    // converted copy.
+    if (CheckMacintoshDatabase(&target) != 0)
         return false;
     if (!session_.Open(target)) {
         if (session_.LastFailure() == DatabaseSession::Failure::File)

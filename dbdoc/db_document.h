@@ -1,5 +1,6 @@
 // The database document without its windows: one open card database (the
-// record file, its index and the header image), entered in the open-database
+// record file, its index and the header image), made new or opened (a
+// Macintosh database through a converted copy), entered in the open-database
 // registry while it is open. Text import and export, the reports, merge and
 // split work on it.
 //
@@ -26,8 +27,10 @@ public:
     // is a database open in this program (database message 11). False after
     // telling the user.
     bool New(const PathRecord& path);
-    // Opens the database at path and builds its selection. False after
-    // telling the user.
+    // Opens the database at path and builds its selection. A Macintosh
+    // database is converted into a copy beside it first (when the user
+    // agrees) and the copy is opened; Path() then names the copy. False
+    // after telling the user.
     bool Open(const PathRecord& path);
     // Writes the header back and closes the database, leaving the registry.
     // Nothing happens when it is not open.

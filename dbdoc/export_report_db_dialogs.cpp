@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "dbdoc/column_names.h"
-#include "dbdoc/field_sequence_list.h"
+#include "dbdoc/field_list_box.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 
@@ -45,7 +45,7 @@ CDlgExportDB::CDlgExportDB(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Export database"));
     setObjectName(QStringLiteral("exportDbDialog"));
-    list_ = new FieldSequenceList(this);
+    list_ = new CFieldListBox(this);
     delimiterCombo_ = new QComboBox(this);
     delimiterCombo_->setObjectName(QStringLiteral("delimiter"));
     auto* row = new QGridLayout;
@@ -117,7 +117,7 @@ CDlgReportDB::CDlgReportDB(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Report Database"));
     setObjectName(QStringLiteral("reportDbDialog"));
-    list_ = new FieldSequenceList(this);
+    list_ = new CFieldListBox(this);
     kind_ = new QComboBox(this);
     kind_->setObjectName(QStringLiteral("kind"));
     maxLength_ = new QLineEdit(this);

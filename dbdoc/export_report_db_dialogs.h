@@ -12,7 +12,7 @@
 #include "dbdoc/database_report.h"
 #include "dbdoc/text_export.h"
 
-class FieldSequenceList;
+class CFieldListBox;
 class QComboBox;
 class QLineEdit;
 
@@ -31,7 +31,7 @@ public:
     ExportOptions Record() const;
     int32_t DoModal();
 
-    FieldSequenceList* FieldList() const { return list_; }
+    CFieldListBox* FieldList() const { return list_; }
     QComboBox* Delimiter() const { return delimiterCombo_; }
 
     void accept() override;
@@ -46,7 +46,7 @@ private:
     int32_t count_ = 0;
     int32_t delimiter_ = -1;
     bool opened_ = false;
-    FieldSequenceList* list_;
+    CFieldListBox* list_;
     QComboBox* delimiterCombo_;
 };
 
@@ -60,7 +60,7 @@ public:
     ReportOptions Record() const;
     int32_t DoModal();
 
-    FieldSequenceList* FieldList() const { return list_; }
+    CFieldListBox* FieldList() const { return list_; }
     QComboBox* Kind() const { return kind_; }
     QLineEdit* MaxLength() const { return maxLength_; }
 
@@ -77,7 +77,7 @@ private:
     int32_t kindValue_ = -1;
     int32_t maxLengthValue_ = kDefaultReportLineLength;
     bool opened_ = false;
-    FieldSequenceList* list_;
+    CFieldListBox* list_;
     QComboBox* kind_;
     QLineEdit* maxLength_;
 };

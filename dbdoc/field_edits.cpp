@@ -4,10 +4,10 @@
 
 #include <QFileInfo>
 
+#include "carddoc/file_choosers.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/dates.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/path_record.h"
 
 namespace {
@@ -47,10 +47,10 @@ QString TrimRight(const QString& text)
     return text.left(n);
 }
 
-bool DefaultChooser(QWidget*, std::string* path)
+bool DefaultChooser(QWidget* owner, std::string* path)
 {
     PathRecord record{};
-    if (ShowOpenFileDialog(&record, "Select graphics file", nullptr, 0) != 1)
+    if (!ChooseGraphicsFile(owner, &record))
         return false;
     char buffer[kPathTextSize] = {};
     if (PathRecordToString(&record, buffer) != 0)

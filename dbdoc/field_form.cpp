@@ -2,8 +2,8 @@
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 
+#include "dbdoc/field_edits.h"
 #include "foundation/cp1252.h"
 
 namespace {
@@ -26,10 +26,20 @@ constexpr int32_t kGridColumns = 6;
 
 }  // namespace
 
-QLineEdit* MakeFieldEdit(int32_t fieldId, QWidget* parent)
+CFilteredEdit* MakeFieldEdit(int32_t fieldId, FieldEditKind kind, QWidget* parent)
 {
-    auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(int(FieldMaxLength(fieldId)));
+    CFilteredEdit* edit = nullptr;
+    if (kind == FieldEditKind::Text)
+        edit = new CTextEdit(parent);
+    else if (fieldId == kFieldState)
+        edit = new CStateEdit(parent);
+    else if (fieldId == kFieldZipCode)
+        edit = new CZipEdit(parent);
+    else if (fieldId == kFieldPicture)
+        edit = new CPictureEdit(parent);
+    else
+        edit = new CTextEdit(parent);
+    edit->Setup(QString(), int32_t(FieldMaxLength(fieldId)), QString(), 0, nullptr);
     return edit;
 }
 
@@ -42,7 +52,8 @@ void SetCustomLabelText(QLabel* label, int32_t customIndex)
         label->setText(text);
 }
 
-QGridLayout* BuildFieldForm(QWidget* parent, QLineEdit* edits[kEntryColumnCount], QLabel* customLabels[6])
+QGridLayout* BuildFieldForm(QWidget* parent, FieldEditKind kind, CFilteredEdit* edits[kEntryColumnCount],
+                            QLabel* customLabels[6])
 {
     auto* grid = new QGridLayout(parent);
     grid->setContentsMargins(6, 6, 6, 6);
@@ -57,8 +68,9 @@ QGridLayout* BuildFieldForm(QWidget* parent, QLineEdit* edits[kEntryColumnCount]
         int32_t at = 1;
         for (int32_t i = 0; i < used; ++i) {
             const int32_t column = line.columns[i];
-            QLineEdit* edit = MakeFieldEdit(FieldIdByIndex(column), parent);
+            CFilteredEdit* edit = MakeFieldEdit(FieldIdByIndex(column), kind, parent);
             edit->setObjectName(QString("field%1").arg(column));
+            edit->SetControlId(kFirstFieldControl + column);
             // The state takes a narrow slot, the other parts share the rest.
             const int32_t span = used == 1 ? kGridColumns : used == 2 ? kGridColumns / 2 : (i == 1 ? 1 : 2 + (i == 0));
             grid->addWidget(edit, row, at, 1, span);
@@ -72,8 +84,9 @@ QGridLayout* BuildFieldForm(QWidget* parent, QLineEdit* edits[kEntryColumnCount]
         SetCustomLabelText(label, i);
         customLabels[i] = label;
         grid->addWidget(label, row, 0);
-        QLineEdit* edit = MakeFieldEdit(kFieldCustom1 + i, parent);
+        CFilteredEdit* edit = MakeFieldEdit(kFieldCustom1 + i, kind, parent);
         edit->setObjectName(QString("field%1").arg(kFirstCustomColumn + i));
+        edit->SetControlId(kFirstFieldControl + kFirstCustomColumn + i);
         grid->addWidget(edit, row, 1, 1, kGridColumns);
         edits[kFirstCustomColumn + i] = edit;
         ++row;

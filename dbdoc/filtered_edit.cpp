@@ -149,7 +149,7 @@ bool CFilteredEdit::DataEntryKey(QKeyEvent* event)
     }
     if (code == 0)
         return false;
-    Q_EMIT NavigationKey(code);
+    Q_EMIT NavigationKey(code, shift);
     return true;
 }
 

@@ -73,8 +73,9 @@ Q_SIGNALS:
     // Data-entry mode: Tab, with the Shift state.
     void TabKey(int32_t controlId, bool shift);
     // Data-entry mode: Enter, the page and arrow keys, Home, End and the
-    // bracket keys with Ctrl, by their key code or character.
-    void NavigationKey(int32_t key);
+    // bracket keys with Ctrl, by their key code or character; shift tells
+    // the form whether Shift was held (Shift+Enter starts a new record).
+    void NavigationKey(int32_t key, bool shift);
 
 protected:
     bool event(QEvent* event) override;

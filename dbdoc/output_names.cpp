@@ -3,7 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "dbdoc/db_document.h"
+#include "dbdoc/same_file.h"
 #include "foundation/cstr.h"
+#include "foundation/file_io.h"
 #include "foundation/string_table.h"
 
 namespace {
@@ -13,6 +16,7 @@ constexpr int32_t kStringTabularReportSuffix = 378;
 constexpr int32_t kStringRosterReportSuffix = 379;
 
 constexpr size_t kMaxNameLength = sizeof(PathRecord::name) - 1;
+constexpr int32_t kMaxCopyNumber = 9999;
 
 void NameWithSuffix(const PathRecord& base, const std::string& suffix, PathRecord* out)
 {
@@ -33,9 +37,22 @@ PathRecord DefaultOutputName(const PathRecord& database, const char* suffix, con
     return out;
 }
 
-
 PathRecord DefaultReportName(const PathRecord& database, int32_t kind)
 {
     const char* suffix = LookupString(kind == 1 ? kStringRosterReportSuffix : kStringTabularReportSuffix);
     return DefaultOutputName(database, suffix ? suffix : "", ".txt");
+}
+
+bool ConvertedCopyName(const PathRecord& source, PathRecord* out)
+{
+    *out = source;
+    for (int32_t number = 0; number <= kMaxCopyNumber; ++number) {
+        std::string suffix = " copy";
+        if (number > 0)
+            suffix += std::to_string(number);
+        NameWithSuffix(source, suffix, out);
+        if (!FileExists(out, 0) && !IsOpenDatabaseFile(IndexPathFor(*out)))
+            return true;
+    }
+    return false;
 }

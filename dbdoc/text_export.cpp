@@ -2,23 +2,16 @@
 
 #include <cstring>
 
-#include "database/database_messages.h"
 #include "database/field_table.h"
-#include "database/file_swap.h"
-#include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "dbdoc/db_document.h"
-#include "dbdoc/same_file.h"
-#include "dbdoc/selection_walk.h"
+#include "dbdoc/selection_file.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/win_error.h"
 
 namespace {
 
 constexpr char kSeparators[] = " ,\t:;,";
 constexpr int32_t kStringExporting = 268;
-constexpr int32_t kProgressShowAt = 100;
 
 }  // namespace
 
@@ -88,54 +81,12 @@ void AppendExportLine(const CardRecord& record, const int16_t* order, int16_t de
 int32_t ExportRecords(DbDocument& document, const PathRecord& target, TextExportResult* result)
 {
     *result = TextExportResult{};
-    DataFile& data = document.Data();
-    if (data.GetLiveCount() <= 0) {
-        DatabaseNote(20);
-        return 0;
-    }
-    if (IsOpenDatabaseFile(target)) {
-        DatabaseErrorBox(nullptr, 14);
-        return 0;
-    }
     const ExportOptions options = LoadExportOptions(document.Header());
-
-    document.CommitEdits();
-    int32_t err = data.FlushRecordCache();
-    FileSwap out(target);
-    if (err == kErrNone)
-        err = out.Begin();
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
-    {
-        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringExporting), data.GetLiveCount(),
-                                  kProgressShowAt, 1);
-        SelectionWalk walk(data);
-        CardRecord record;
-        std::string line;
-        while (walk.Next(record)) {
-            const bool goOn = progress.Step();
-            line.clear();
-            AppendExportLine(record, options.order, options.delimiter, line, result);
-            if ((err = out.Append(line.data(), uint32_t(line.size()))) != kErrNone)
-                break;
-            ++result->records;
-            if (!goOn) {
-                result->aborted = true;
-                break;
-            }
-        }
-        // A record that could not be read has been reported (the database
-        // is marked for repair); the records before it are kept as written.
-    }
-    FileHandle written = kNoFile;
-    if (err == kErrNone)
-        err = out.Commit(&written);
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
-    FileClose(written);
-    return 1;
+    SelectionFileJob job;
+    job.emptyNote = 20;
+    job.workingString = kStringExporting;
+    job.text = [&](const CardRecord& record, std::string& line) {
+        AppendExportLine(record, options.order, options.delimiter, line, result);
+    };
+    return WriteSelectionFile(document, target, job, &result->records, &result->aborted);
 }

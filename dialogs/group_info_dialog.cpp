@@ -13,15 +13,9 @@ CDlgGroupInfo::CDlgGroupInfo(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Group Information"));
     setObjectName(QStringLiteral("groupInfoDialog"));
-    across_ = new CFloatEdit(this);
-    across_->SetControlId(1201);
-    across_->setObjectName(QStringLiteral("originAcross"));
-    down_ = new CFloatEdit(this);
-    down_->SetControlId(1202);
-    down_->setObjectName(QStringLiteral("originDown"));
-    angle_ = new CFloatEdit(this);
-    angle_->SetControlId(1203);
-    angle_->setObjectName(QStringLiteral("boxAngle"));
+    across_ = MeasureEdit(1201, "originAcross", this);
+    down_ = MeasureEdit(1202, "originDown", this);
+    angle_ = MeasureEdit(1203, "boxAngle", this);
     printable_ = TriStateBox("Printable", this);
     locked_ = TriStateBox("Locked", this);
     visible_ = TriStateBox("Visible", this);
@@ -70,16 +64,13 @@ void CDlgGroupInfo::Open()
 {
     opened_ = true;
     ready_ = false;
-    FillUnitsCombo(units_);
-    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
     // A blank field gets its range too, so that a value typed into it
     // later is held to the same limits as in a field shown with a value.
-    fields_.SetupAll();
+    fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.flags);
-    SetBoxState(printable_, record_.flags & kFieldPrintable ? record_.printable : kBoxMixed);
-    SetBoxState(locked_, record_.flags & kFieldLocked ? record_.locked : kBoxMixed);
-    SetBoxState(visible_, record_.flags & kFieldVisible ? record_.visible : kBoxMixed);
+    ShowBoxState(printable_, record_.printable, record_.flags, kFieldPrintable);
+    ShowBoxState(locked_, record_.locked, record_.flags, kFieldLocked);
+    ShowBoxState(visible_, record_.visible, record_.flags, kFieldVisible);
     shown_ = record_.flags;
     record_.flags = 0;
     ready_ = true;
@@ -96,11 +87,8 @@ void CDlgGroupInfo::UnitsChosen(int index)
     if (index < 0 || index == record_.units)
         return;
     record_.units = int16_t(index);
-    fields_.SetPointsPerUnit(PointsPerUnit(index));
-    record_.flags |= kFieldUnitsChanged;
-    shown_ |= record_.flags;
     ready_ = false;
-    fields_.ShowLengths(shown_);
+    fields_.SwitchUnit(index, &record_.flags, &shown_);
     ready_ = true;
 }
 

@@ -13,12 +13,8 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Guide settings"));
     setObjectName(QStringLiteral("guideSettingsDialog"));
-    horizontal_ = new CFloatEdit(this);
-    horizontal_->SetControlId(1138);
-    horizontal_->setObjectName(QStringLiteral("horizontal"));
-    vertical_ = new CFloatEdit(this);
-    vertical_->SetControlId(1139);
-    vertical_->setObjectName(QStringLiteral("vertical"));
+    horizontal_ = MeasureEdit(1138, "horizontal", this);
+    vertical_ = MeasureEdit(1139, "vertical", this);
     show_ = new QCheckBox(QStringLiteral("Show Guide"), this);
     snap_ = new QCheckBox(QStringLiteral("Snap to Guide"), this);
     units_ = new QComboBox(this);
@@ -63,10 +59,7 @@ void CDlgGuideSettings::showEvent(QShowEvent* event)
 void CDlgGuideSettings::Open()
 {
     opened_ = true;
-    FillUnitsCombo(units_);
-    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-    fields_.SetupAll();
+    fields_.Open(units_, record_.units);
     show_->setChecked(record_.showGuide != 0);
     snap_->setChecked(record_.snapToGuide != 0);
 }

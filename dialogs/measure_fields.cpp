@@ -1,6 +1,17 @@
 #include "dialogs/measure_fields.h"
 
+#include <QComboBox>
+
 #include "dbdoc/numeric_edit.h"
+#include "dialogs/object_dialog_kit.h"
+
+CFloatEdit* MeasureEdit(int32_t id, const char* name, QWidget* parent)
+{
+    auto* edit = new CFloatEdit(parent);
+    edit->SetControlId(id);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
 
 void MeasureFields::AddLength(CFloatEdit* edit, double* value, uint32_t bit)
 {
@@ -17,6 +28,14 @@ void MeasureFields::SetupAll()
 {
     for (const Field& f : fields_)
         f.edit->Setup(Shown(f), f.minimum, f.maximum, f.step, kMeasureEditLimit, 0.0, 0);
+}
+
+void MeasureFields::Open(QComboBox* units, int32_t unit)
+{
+    FillUnitsCombo(units);
+    units->setCurrentIndex(unit >= 0 && unit < units->count() ? unit : 0);
+    SetPointsPerUnit(::PointsPerUnit(unit));
+    SetupAll();
 }
 
 void MeasureFields::BlankUnknown(uint32_t known)
@@ -50,4 +69,12 @@ void MeasureFields::ShowLengths(uint32_t mask)
     for (const Field& f : fields_)
         if (f.length && (f.bit == 0 || (mask & f.bit)))
             f.edit->SetValue(Shown(f), 0.0, false, 0, false);
+}
+
+void MeasureFields::SwitchUnit(int32_t unit, uint32_t* flags, uint32_t* shown)
+{
+    SetPointsPerUnit(::PointsPerUnit(unit));
+    *flags |= kFieldUnitsChanged;
+    *shown |= *flags;
+    ShowLengths(*shown);
 }

@@ -7,6 +7,11 @@
 #include <vector>
 
 class CFloatEdit;
+class QComboBox;
+class QWidget;
+
+// A measure edit with its control id and object name.
+CFloatEdit* MeasureEdit(int32_t id, const char* name, QWidget* parent);
 
 class MeasureFields {
 public:
@@ -31,6 +36,10 @@ public:
 
     // Every edit set up from its value with its range (10 characters).
     void SetupAll();
+    // As the dialog opens: the units combo filled and set to the record's
+    // unit (the first entry for a unit it lacks), and every edit set up in
+    // that unit.
+    void Open(QComboBox* units, int32_t unit);
     // The edits of the fields whose bit is not in `known` become empty.
     void BlankUnknown(uint32_t known);
     // Each edit the user modified gives its value to its field and loses
@@ -39,6 +48,10 @@ public:
     // Shows again, in the current unit, the lengths whose bit is in the
     // mask (all lengths for the bit-less fields).
     void ShowLengths(uint32_t mask);
+    // The user chose another unit: the flag word notes it, and every length
+    // shown so far (known on opening or set since, gathered in shown) is
+    // shown again in it.
+    void SwitchUnit(int32_t unit, uint32_t* flags, uint32_t* shown);
 
     const std::vector<Field>& Fields() const { return fields_; }
 

@@ -82,6 +82,11 @@ void SetBoxState(QCheckBox* box, int32_t value)
     box->setCheckState(value == kBoxMixed ? Qt::PartiallyChecked : value > 0 ? Qt::Checked : Qt::Unchecked);
 }
 
+void ShowBoxState(QCheckBox* box, int32_t value, uint32_t known, uint32_t bit)
+{
+    SetBoxState(box, known & bit ? value : kBoxMixed);
+}
+
 int32_t BoxState(const QCheckBox* box)
 {
     switch (box->checkState()) {

@@ -74,6 +74,10 @@ int32_t BoxState(const QCheckBox* box);
 // A click on a box of a selection-aware record: the user set the field,
 // unless the box was turned back to mixed.
 void NoteBoxClick(const QCheckBox* box, uint32_t bit, uint32_t* flags);
+// A box of a selection-aware record as the dialog opens: the record's
+// value when the bit is among the fields known over the whole selection,
+// else mixed.
+void ShowBoxState(QCheckBox* box, int32_t value, uint32_t known, uint32_t bit);
 
 // "0", "10", ... "100".
 void FillShadeCombo(QComboBox* combo);

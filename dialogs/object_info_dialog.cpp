@@ -10,18 +10,6 @@
 #include "dbdoc/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-namespace {
-
-CFloatEdit* MeasureEdit(int32_t id, const char* name, QWidget* parent)
-{
-    auto* edit = new CFloatEdit(parent);
-    edit->SetControlId(id);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-}  // namespace
-
 CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Object Info"));
@@ -84,18 +72,15 @@ void CDlgObjectInfo::Open()
 {
     opened_ = true;
     ready_ = false;
-    FillUnitsCombo(units_);
-    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-    fields_.SetupAll();
+    fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.flags);
     if (record_.sizeFixed) {
         height_->setEnabled(false);
         width_->setEnabled(false);
     }
-    SetBoxState(printable_, record_.flags & kFieldPrintable ? record_.printable : kBoxMixed);
-    SetBoxState(locked_, record_.flags & kFieldLocked ? record_.locked : kBoxMixed);
-    SetBoxState(visible_, record_.flags & kFieldVisible ? record_.visible : kBoxMixed);
+    ShowBoxState(printable_, record_.printable, record_.flags, kFieldPrintable);
+    ShowBoxState(locked_, record_.locked, record_.flags, kFieldLocked);
+    ShowBoxState(visible_, record_.visible, record_.flags, kFieldVisible);
     shown_ = record_.flags;
     record_.flags = 0;
     ready_ = true;
@@ -108,11 +93,8 @@ void CDlgObjectInfo::UnitsChosen(int index)
     if (index < 0 || index == record_.units)
         return;
     record_.units = int16_t(index);
-    fields_.SetPointsPerUnit(PointsPerUnit(index));
-    record_.flags |= kFieldUnitsChanged;
-    shown_ |= record_.flags;
     ready_ = false;
-    fields_.ShowLengths(shown_);
+    fields_.SwitchUnit(index, &record_.flags, &shown_);
     ready_ = true;
 }
 

@@ -166,24 +166,24 @@ int32_t RunOpenPictureDialog(QWidget* owner, OpenPictureSettings* settings)
     dialog->setNameFilters(s.pictureMode ? NameFilters(PictureFilterTable, kPictureFilterCount)
                                          : NameFilters(DocumentFilterTable, kDocumentFilterCount));
     const auto redraw = [preview] { preview->repaint(); };
-    QObject::connect(show, &QCheckBox::clicked, preview, [&s, redraw](bool on) {
-        s.showPreview = on ? 1 : 0;
+    QObject::connect(show, &QCheckBox::clicked, preview, [redraw](bool on) {
+        g_open.showPreview = on ? 1 : 0;
         redraw();
     });
-    const auto selectionChanged = [&s, preview, redraw, d = dialog.get()](const QString& path) {
-        PutField(s.folder, sizeof s.folder, d->directory().absolutePath());
+    const auto selectionChanged = [preview, redraw, d = dialog.get()](const QString& path) {
+        PutField(g_open.folder, sizeof g_open.folder, d->directory().absolutePath());
         char now[260] = {};
         PutField(now, sizeof now, path);
         // The same file selected again is not read again.
-        if (std::strcmp(now, s.path) != 0) {
-            std::memcpy(s.path, now, sizeof now);
+        if (std::strcmp(now, g_open.path) != 0) {
+            std::memcpy(g_open.path, now, sizeof now);
             preview->LoadPicture(path.toLocal8Bit().toStdString());
         }
         redraw();
     };
     QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, selectionChanged);
-    QObject::connect(dialog.get(), &QFileDialog::directoryEntered, preview, [&s, redraw](const QString& folder) {
-        PutField(s.folder, sizeof s.folder, folder);
+    QObject::connect(dialog.get(), &QFileDialog::directoryEntered, preview, [redraw](const QString& folder) {
+        PutField(g_open.folder, sizeof g_open.folder, folder);
         redraw();
     });
 
@@ -410,7 +410,7 @@ int32_t RunExportPictureDialog(QWidget* owner, ExportPictureSettings* settings, 
     QObject::connect(dialog.get(), &QFileDialog::filterSelected, panel,
                      [panel, filters](const QString& filter) { panel->FormatChosen(int32_t(filters.indexOf(filter)) + 1); });
     QObject::connect(dialog.get(), &QFileDialog::directoryEntered, panel,
-                     [&s](const QString& folder) { PutField(s.folder, sizeof s.folder, folder); });
+                     [](const QString& folder) { PutField(g_export.folder, sizeof g_export.folder, folder); });
 
     int32_t result = 2;
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {

@@ -38,9 +38,7 @@ CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Picture Information"));
     setObjectName(QStringLiteral("pictureInfoDialog"));
     const auto edit = [this](int32_t id, const char* name) {
-        auto* e = new CFloatEdit(this);
-        e->SetControlId(id);
-        e->setObjectName(QString::fromLatin1(name));
+        CFloatEdit* e = MeasureEdit(id, name, this);
         edits_.push_back(e);
         connect(e, &CFilteredEdit::EditChanged, this, [this] { record_.mask |= fields_.ReadModified(); });
         return e;
@@ -151,10 +149,7 @@ void CDlgPictureInfo::showEvent(QShowEvent* event)
 void CDlgPictureInfo::Open()
 {
     opened_ = true;
-    FillUnitsCombo(units_);
-    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-    fields_.SetupAll();
+    fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.mask);
     const struct {
         int32_t id;
@@ -167,7 +162,7 @@ void CDlgPictureInfo::Open()
                  {kIdDisplay, record_.display, kPictureDisplay},
                  {kIdPrintout, record_.printout, kPicturePrintout}};
     for (const auto& b : boxes)
-        SetBoxState(Box(b.id), record_.mask & b.bit ? b.value : kBoxMixed);
+        ShowBoxState(Box(b.id), b.value, record_.mask, b.bit);
     EnablePictureFields();
     ready_ = true;
 }
@@ -184,10 +179,7 @@ void CDlgPictureInfo::UnitsChosen(int index)
     if (index < 0 || index == record_.units)
         return;
     record_.units = index;
-    fields_.SetPointsPerUnit(PointsPerUnit(index));
-    record_.mask |= kFieldUnitsChanged;
-    showAgain_ |= record_.mask;
-    fields_.ShowLengths(showAgain_);
+    fields_.SwitchUnit(index, &record_.mask, &showAgain_);
 }
 
 void CDlgPictureInfo::BoxClicked(QCheckBox* box, uint32_t bit)

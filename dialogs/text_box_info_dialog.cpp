@@ -15,9 +15,7 @@ CDlgTextBoxInfo::CDlgTextBoxInfo(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Text Box Information"));
     setObjectName(QStringLiteral("textBoxInfoDialog"));
     const auto edit = [this](int32_t id, const char* name) {
-        auto* e = new CFloatEdit(this);
-        e->SetControlId(id);
-        e->setObjectName(QString::fromLatin1(name));
+        CFloatEdit* e = MeasureEdit(id, name, this);
         connect(e, &CFilteredEdit::EditChanged, this, [this] { record_.mask |= fields_.ReadModified(); });
         return e;
     };
@@ -82,15 +80,12 @@ void CDlgTextBoxInfo::showEvent(QShowEvent* event)
 void CDlgTextBoxInfo::Open()
 {
     opened_ = true;
-    FillUnitsCombo(units_);
-    units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-    fields_.SetupAll();
+    fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.mask);
-    SetBoxState(printable_, record_.mask & kFieldPrintable ? record_.printable : kBoxMixed);
-    SetBoxState(locked_, record_.mask & kFieldLocked ? record_.locked : kBoxMixed);
-    SetBoxState(visible_, record_.mask & kFieldVisible ? record_.visible : kBoxMixed);
-    SetBoxState(runaround_, record_.mask & kTextBoxRunaround ? record_.textRunaround : kBoxMixed);
+    ShowBoxState(printable_, record_.printable, record_.mask, kFieldPrintable);
+    ShowBoxState(locked_, record_.locked, record_.mask, kFieldLocked);
+    ShowBoxState(visible_, record_.visible, record_.mask, kFieldVisible);
+    ShowBoxState(runaround_, record_.textRunaround, record_.mask, kTextBoxRunaround);
     ready_ = true;
 }
 
@@ -99,10 +94,7 @@ void CDlgTextBoxInfo::UnitsChosen(int index)
     if (index < 0 || index == record_.units)
         return;
     record_.units = index;
-    fields_.SetPointsPerUnit(PointsPerUnit(index));
-    record_.mask |= kFieldUnitsChanged;
-    showAgain_ |= record_.mask;
-    fields_.ShowLengths(showAgain_);
+    fields_.SwitchUnit(index, &record_.mask, &showAgain_);
 }
 
 void CDlgTextBoxInfo::BoxClicked(QCheckBox* box, uint32_t bit)

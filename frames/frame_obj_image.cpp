@@ -719,6 +719,29 @@ void FrameObjImage::SetPictureAngle(int16_t angle)
     MarkPictureStale();
 }
 
+void FrameObjImage::SetPan(const IntPoint& pan)
+{
+    MarkChanged(1, 0);
+    a_.pan = pan;
+    MarkPictureStale();
+}
+
+void FrameObjImage::SetScales(float horizontal, float vertical)
+{
+    MarkChanged(1, 0);
+    a_.hScale = horizontal;
+    a_.vScale = vertical;
+    rotationStale_ = 1;
+    MarkPictureStale();
+}
+
+void FrameObjImage::SetDisplayAndPrint(uint8_t display, uint8_t print)
+{
+    MarkChanged(1, 0);
+    a_.displayPicture = display;
+    a_.printPicture = print;
+}
+
 void FrameObjImage::AdjustScale(int32_t dx, int32_t dy)
 {
     MarkChanged(1, 0);

@@ -87,6 +87,10 @@ public:
     // 10000 percent).
     void AdjustScale(int32_t dx, int32_t dy);
     void SetPictureAngle(int16_t angle);
+    // The Picture Information dialog's values, as given (no fitting).
+    void SetPan(const IntPoint& pan);
+    void SetScales(float horizontal, float vertical);
+    void SetDisplayAndPrint(uint8_t display, uint8_t print);
     // Picture angle + frame angle, whole degrees, within -359..359.
     int16_t TotalAngle() const;
     // The rectangle (right and bottom included) and corners the picture is

@@ -273,6 +273,25 @@ int32_t StoryStore::SetStoryText(Handle text, uint16_t id)
     return buffer_.SetPlainText(text, false);
 }
 
+int32_t StoryStore::ReplaceStoryText(Handle text, uint16_t id)
+{
+    if (LoadData(id, kRecKeep) != 0)
+        return 1;
+    // The new paragraphs go behind the old ones, which are dropped only
+    // once all of the text is in: a failure midway loses nothing.
+    const int32_t old = buffer_.Count();
+    buffer_.UnloadAll(0);
+    const int32_t result = buffer_.SetPlainText(text, true);
+    if (result != 0) {
+        buffer_.DeleteRange(old, buffer_.Count() - old);
+        return result;
+    }
+    if (buffer_.Count() > old)
+        buffer_.DeleteRange(0, old);
+    buffer_.SetCaret(TextPosition{});
+    return 0;
+}
+
 int32_t StoryStore::WriteStoryText(uint16_t id, FileHandle file)
 {
     if (LoadData(id, kRecKeep) != 0)

@@ -59,6 +59,11 @@ public:
     // Loads the story (or makes a new kept one for id 0) and puts the plain
     // text into it at the caret.
     int32_t SetStoryText(Handle text, uint16_t id);
+    // The story's paragraphs give way to the plain text (paragraphs made as
+    // SetPlainText makes them); the caret goes to the start. When the new
+    // paragraphs cannot all be made, the story keeps its old text. 0, 1 when
+    // the story cannot be loaded, or the failing unload's code.
+    int32_t ReplaceStoryText(Handle text, uint16_t id);
     int32_t WriteStoryText(uint16_t id, FileHandle file);
     bool QueryStory(uint16_t id);
     // Loads the story and binds it; 0, or 1 when it cannot be loaded.

@@ -131,6 +131,20 @@ const StringTableEntry kStringTable[] = {
     {1003, "Wizard file creation error. Disk write proteced."},
     {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
     {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
+    // Document wizard: the tool tips of the set-up sheet's relations page.
+    {1015, "Add Category of Documents ( Alt+C )"},
+    {1016, "Add Subcategory of documents ( Alt+S )"},
+    {1017, "Add Folder for Documents. ( Alt+F )"},
+    {1018, "Add  Document. ( Alt+B )"},
+    {1019, "Add Template. ( Alt+T )"},
+    {1025, "Delete Category of Documents ( Alt+D )"},
+    {1026, "Delete Subcategory of Documents ( Alt+D )"},
+    {1027, "Delete Folder for documents. ( Alt+D )"},
+    {1028, "Delete Document. ( Alt+D )"},
+    {1029, "Delete Template. ( Alt+D )"},
+    {1030, "Change Documnet Category settings. ( Alt+E )"},
+    {1031, "Change Documnet Subcategory settings. ( Alt+E )"},
+    {1033, "Change Backdrop. ( Alt+E )"},
     // Database views: the undo item's names (356 + kind), the options
     // sheet's caption and the tool tips of the browser's status numbers.
     {357, "Can't Undo"},

@@ -340,12 +340,12 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
     }
     const uint8_t ch = TypedCharacter(ctx, key, pos);
     ctx->Host().HideCaret();
-    const bool breaks = ch == kCharEnter || ch == kCharLineBreak;
+    const bool breaks = ch == kKeyEnter || ch == kKeyLineBreak;
     std::array<int16_t, kAttributeCount> values{};
     uint16_t flags = 0;
     if ((pos == 0 || breaks) && TypingFormatDiffers(ctx))
         flags = BuildTypingRun(ctx, pos, ctx->Host().TypingAttributes(), &values);
-    if (ch == kCharEnter && CaretLine(ctx) == 0) {
+    if (ch == kKeyEnter && CaretLine(ctx) == 0) {
         // Typing ahead left the frame's lines behind the text: Enter needs
         // the caret's line.
         FlowEditFrame(ctx, false);
@@ -356,13 +356,13 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
     }
     out->textChanged = true;
     bool applied = false;
-    if (flags && pos == 0 && ch != kCharEnter) {
+    if (flags && pos == 0 && ch != kKeyEnter) {
         // Enter left the text behind it untouched: the run goes to what is
         // typed next.
         ApplyRun(ctx, 0, 1, flags, values);
         ctx->edit.typingCheck = true;
         applied = true;
-    } else if (!flags && ctx->edit.typingCheck && ch != kCharEnter) {
+    } else if (!flags && ctx->edit.typingCheck && ch != kKeyEnter) {
         flags = BuildTypingRun(ctx, pos, ctx->Host().TypingAttributes(), &values);
         if (flags) {
             ctx->edit.typingCheck = false;
@@ -415,28 +415,28 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
 uint8_t TypedCharacter(TextContext* ctx, const KeyEvent& key, int32_t p)
 {
     const uint8_t ch = uint8_t(key.keyCode);
-    if (ch == kCharEnter && key.shift)
-        return kCharLineBreak;
+    if (ch == kKeyEnter && key.shift)
+        return kKeyLineBreak;
     return SmartQuoteFor(ctx, ch, p);
 }
 
 void CaretModeKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
 {
-    if (IsKeyDown(key, kVkDelete))
+    if (IsKeyDown(key, kKeyDelete))
         DeleteKey(ctx, out);
-    else if (IsKeyDown(key, kVkHome))
+    else if (IsKeyDown(key, kKeyHome))
         HomeEndKey(ctx, key, true);
-    else if (IsKeyDown(key, kVkEnd))
+    else if (IsKeyDown(key, kKeyEnd))
         HomeEndKey(ctx, key, false);
-    else if (IsKeyDown(key, kVkLeft))
+    else if (IsKeyDown(key, kKeyLeft))
         LeftKey(ctx, key);
-    else if (IsKeyDown(key, kVkRight))
+    else if (IsKeyDown(key, kKeyRight))
         RightKey(ctx, key);
-    else if (IsKeyDown(key, kVkDown))
+    else if (IsKeyDown(key, kKeyDown))
         DownKey(ctx, key);
-    else if (IsKeyDown(key, kVkUp))
+    else if (IsKeyDown(key, kKeyUp))
         UpKey(ctx, key);
-    else if (key.virtualKey == 0 && key.keyCode == kCharBackspace)
+    else if (key.virtualKey == 0 && key.keyCode == kKeyBackspace)
         BackspaceKey(ctx, out);
     else if (key.virtualKey == 0)
         TypedKey(ctx, key, out);

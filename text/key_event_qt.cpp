@@ -9,28 +9,28 @@ std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event)
     const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
     const bool ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
     auto down = [&](uint32_t vk) {
-        KeyEvent key = KeyDownEvent(vk, shift);
+        KeyEvent key = DownKey(vk, shift);
         key.ctrl = ctrl ? 1 : 0;
         return std::vector<KeyEvent>{key};
     };
     auto typed = [&](uint8_t ch) {
-        KeyEvent key = TypedCharEvent(ch, shift);
+        KeyEvent key = TypedKey(ch, shift);
         key.ctrl = ctrl ? 1 : 0;
         return key;
     };
     switch (event.key()) {
-    case Qt::Key_Left: return down(kVkLeft);
-    case Qt::Key_Right: return down(kVkRight);
-    case Qt::Key_Up: return down(kVkUp);
-    case Qt::Key_Down: return down(kVkDown);
-    case Qt::Key_Home: return down(kVkHome);
-    case Qt::Key_End: return down(kVkEnd);
-    case Qt::Key_Delete: return down(kVkDelete);
-    case Qt::Key_Backspace: return {typed(kCharBackspace)};
+    case Qt::Key_Left: return down(kKeyLeft);
+    case Qt::Key_Right: return down(kKeyRight);
+    case Qt::Key_Up: return down(kKeyUp);
+    case Qt::Key_Down: return down(kKeyDown);
+    case Qt::Key_Home: return down(kKeyHome);
+    case Qt::Key_End: return down(kKeyEnd);
+    case Qt::Key_Delete: return down(kKeyDelete);
+    case Qt::Key_Backspace: return {typed(kKeyBackspace)};
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return {typed(kCharTab)};
+    case Qt::Key_Backtab: return {typed(kKeyTab)};
     case Qt::Key_Return:
-    case Qt::Key_Enter: return {typed(kCharEnter)};
+    case Qt::Key_Enter: return {typed(kKeyEnter)};
     default: break;
     }
     std::vector<KeyEvent> out;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "text/key_event.h"
+#include "carddoc/key_event.h"
 
 class QKeyEvent;
 

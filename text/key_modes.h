@@ -2,7 +2,7 @@
 // caret state and those of the selection state.
 #pragma once
 
-#include "text/key_event.h"
+#include "carddoc/key_event.h"
 #include "text/keyboard_editing.h"
 
 class TextContext;

@@ -16,9 +16,9 @@ bool Grows(const KeyEvent& key)
 {
     if (key.virtualKey != 0)
         return false;
-    if (key.keyCode == kCharBackspace)
+    if (key.keyCode == kKeyBackspace)
         return false;
-    return !(key.keyCode == kCharEnter && !key.shift);
+    return !(key.keyCode == kKeyEnter && !key.shift);
 }
 
 }  // namespace

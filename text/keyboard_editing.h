@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "text/key_event.h"
+#include "carddoc/key_event.h"
 
 class TextContext;
 

@@ -217,7 +217,7 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, const Selection& sel, KeyOu
     const uint8_t ch = TypedCharacter(ctx, key, from.character);
     ctx->Host().HideCaret();
     const TextPosition at = DeleteShownSelection(ctx, sel.start, sel.all);
-    if (InsertCharAt(ctx, at.character, ch) && ch != kCharEnter) {
+    if (InsertCharAt(ctx, at.character, ch) && ch != kKeyEnter) {
         std::array<int16_t, kAttributeCount> values{};
         const uint16_t flags = BuildTypingRun(ctx, at.character, ctx->Host().TypingAttributes(), &values);
         if (flags) {
@@ -239,19 +239,19 @@ void SelectionModeKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
     if (!GetFrameSelection(ctx, &sel.start, &sel.end))
         return;
     sel.all = AllSelected(ctx);
-    if (IsKeyDown(key, kVkDelete) || (key.virtualKey == 0 && key.keyCode == kCharBackspace))
+    if (IsKeyDown(key, kKeyDelete) || (key.virtualKey == 0 && key.keyCode == kKeyBackspace))
         DeleteKeys(ctx, sel, out);
-    else if (IsKeyDown(key, kVkHome))
+    else if (IsKeyDown(key, kKeyHome))
         HomeEndKeys(ctx, key, sel, true);
-    else if (IsKeyDown(key, kVkEnd))
+    else if (IsKeyDown(key, kKeyEnd))
         HomeEndKeys(ctx, key, sel, false);
-    else if (IsKeyDown(key, kVkLeft))
+    else if (IsKeyDown(key, kKeyLeft))
         SideKeys(ctx, key, sel, true);
-    else if (IsKeyDown(key, kVkRight))
+    else if (IsKeyDown(key, kKeyRight))
         SideKeys(ctx, key, sel, false);
-    else if (IsKeyDown(key, kVkUp))
+    else if (IsKeyDown(key, kKeyUp))
         VerticalKeys(ctx, key, sel, true);
-    else if (IsKeyDown(key, kVkDown))
+    else if (IsKeyDown(key, kKeyDown))
         VerticalKeys(ctx, key, sel, false);
     else if (key.virtualKey == 0)
         TypedKey(ctx, key, sel, out);

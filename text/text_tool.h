@@ -100,6 +100,10 @@ public:
     // Binds the text engine to the frame in edit again (after anything that
     // may have moved the text).
     void BindEditor();
+    // The story of the frame in edit was given new text as a whole: no
+    // selection of the old text stays, the chain flows again and the caret
+    // goes to the start.
+    void StoryReplaced();
     // The format at the caret or of the selection (a style record), and the
     // column of the merge field there (-1 none).
     void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn);

@@ -314,6 +314,33 @@ void TextTool::UndoRedo()
     ShowCaret();
 }
 
+void TextTool::StoryReplaced()
+{
+    TextContext* ctx = Text();
+    FrameStore* frames = Frames();
+    StoryStore* stories = document_->Stories();
+    if (!ctx || !frames || !stories || !EditFrame())
+        return;
+    HideCaret();
+    frames->SetEditFlagAll(EditFrame(), false);
+    frames->SetTextRef(EditFrame()->FrameId(), 0, 0, 0);
+    frames->SetTextRef(EditFrame()->FrameId(), 1, 0, 0);
+    if (stories->BindStory(uint16_t(EditFrame()->Block().storyId)) == 0)
+        stories->SetAllSelected(false);
+    uint16_t at = frames->ChainHead(EditFrame()->FrameId(), false, 0);
+    for (int32_t guard = 0; at != 0 && guard < 0x10000; ++guard) {
+        frames->FlowFrame(at, true);
+        at = frames->ChainStep(1, at, 0);
+    }
+    BindEditor();
+    PutCaret(TextPosition{});
+    ctx->edit.lastCaret = CaretNow();
+    RepaintPage();
+    RepaintEditFrame();
+    PublishTextAttrs();
+    ShowCaret();
+}
+
 // ---- page numbers and merge fields ----
 
 void TextTool::DeleteSelectionForInsert()

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tessaline and starts it on the shipped
-# sample card and database.
+# Installs what is missing, builds Tessaline and starts it on the sample
+# card and database. The samples are the user's copies in the program
+# folder (seeded from the installed data on first use): opening a database
+# writes its header back, and the files of the source tree must stay as
+# they are committed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,8 +12,9 @@ build=${TESSALINE_BUILD_DIR:-build}
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" --target tessaline tessaline-tool tessaline_data
 
+folder=$("$build/bin/tessaline-tool" program-folder)
 samples=()
-for f in data/Samples/*.lqx data/Samples/*.dqx; do
+for f in "$folder"Samples/*.lqx "$folder"Samples/*.dqx; do
   [ -e "$f" ] && samples+=("$f")
 done
 exec "$build/bin/tessaline" "${samples[@]}" "$@"

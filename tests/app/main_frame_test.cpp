@@ -21,6 +21,7 @@
 #include "app/splash_wnd.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
+#include "carddoc/labels_doc_registry.h"
 #include "foundation/menus.h"
 #include "shell_fixture.h"
 #include "typography/font_size_combo_box.h"
@@ -146,6 +147,9 @@ TEST_F(MainFrameTest, CommandsFollowTheActiveWindowAndTheDocumentCount)
             fillColour = a;
     ASSERT_NE(fillColour, nullptr);
     EXPECT_EQ(fillColour->menu(), reinterpret_cast<QMenu*>(frame->ColourMenu(1)));
+    // Out of master mode the wizard's data is not offered for editing.
+    EXPECT_EQ(FindAction(frame->MenuSet(kMenuCard)[1], kCmdWizardSetup), nullptr);
+    EXPECT_FALSE(Enabled(kCmdWizardSetup));
 
     ShellDocument* database = app->CreateNewDatabase(true);
     ASSERT_NE(database, nullptr);
@@ -200,6 +204,28 @@ TEST_F(MainFrameTest, ClosingAWindowOrTheProgramNeverLosesChanges)
     EXPECT_TRUE(frame->close());
     EXPECT_EQ(prompts.asked, (std::vector<std::string>{"Doc1", "Doc2"}));
     EXPECT_EQ(app->GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, MasterModeOffersWizardSetupInTheCardEditMenu)
+{
+    {
+        QSettings settings;
+        settings.setValue("Wizard/MasterMode", 1);
+    }
+    Start();
+    ASSERT_NE(app->CreateNewLabelDocument(nullptr, true), nullptr);
+    QMenu* edit = frame->MenuSet(kMenuCard)[1];
+    ASSERT_EQ(edit->title(), "&Edit");
+    ASSERT_FALSE(edit->actions().isEmpty());
+    EXPECT_EQ(MenuGetCommandId(edit->actions().back()), kCmdWizardSetup);
+    EXPECT_EQ(edit->actions().back()->text(), "Wizard Setup...");
+    EXPECT_TRUE(Enabled(kCmdWizardSetup));
+    // The menus are built once: a second document adds no second item.
+    ASSERT_NE(app->CreateNewLabelDocument(nullptr, true), nullptr);
+    int32_t items = 0;
+    for (QAction* action : edit->actions())
+        items += MenuGetCommandId(action) == kCmdWizardSetup ? 1 : 0;
+    EXPECT_EQ(items, 1);
 }
 
 TEST_F(MainFrameTest, StatusBarShowsPromptsPanesAndTheirTips)

@@ -191,7 +191,7 @@ TEST_F(CardViewTest, ToolSelectionAndWhatTheToolIsGiven)
     doc->SetTool(kToolText, 0);
     EXPECT_EQ(window.toolButtons.size(), 2u);
     // A kind without a tool changes nothing.
-    doc->SetTool(5, 0);
+    doc->SetTool(kToolCount, 0);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolText);
     EXPECT_EQ(window.toolButtons.size(), 2u);
 

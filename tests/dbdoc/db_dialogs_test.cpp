@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "dbdoc/data_entry_sheet.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/db_progress_dialogs.h"
+#include "dbdoc/field_list_box.h"
 #include "dbdoc/pv_splitter_wnd.h"
 #include "foundation/byte_order.h"
 
@@ -133,6 +135,27 @@ TEST(DataEntrySheetTest, DraggingPassesEveryPlaceAndSkipsStayRed)
         EXPECT_EQ(order[i], i + 2);
     EXPECT_TRUE(list.RowSkipped(kEntryColumnCount - 1));
     EXPECT_EQ(list.RowText(0), "F1");
+
+    // On the screen the selected skipped field is still written in red; a
+    // selected field that is used is not.
+    list.resize(240, 700);
+    list.show();
+    QApplication::processEvents();
+    auto redPixels = [&](int32_t row) {
+        const QImage shot = list.viewport()->grab(list.visualItemRect(list.item(row))).toImage();
+        int32_t red = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+            }
+        return red;
+    };
+    EXPECT_EQ(list.currentRow(), kEntryColumnCount - 1);
+    EXPECT_GT(redPixels(kEntryColumnCount - 1), 0);
+    list.setCurrentRow(0);
+    EXPECT_EQ(redPixels(0), 0);
+    EXPECT_TRUE(list.DrawingFont().italic());
 }
 
 TEST(DataEntrySheetTest, DefaultsAreCutAndCancelChangesNothing)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "database/record_file_format.h"
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
+#include "dbdoc/field_edits.h"
 #include "dbdoc/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "dbdoc/view_data_entry.h"
@@ -29,6 +31,11 @@ namespace {
 
 constexpr int32_t kLastNameColumn = 1;
 constexpr int32_t kCityColumn = 6;
+constexpr int32_t kStateColumn = 7;
+constexpr int32_t kZipColumn = 8;
+constexpr int32_t kPictureColumn = 14;
+constexpr uint32_t kCmdImportGraphics = 32834;
+constexpr uint32_t kCmdEditPaste = 57637;
 
 const char* const kNames[] = {"Evans", "Adams", "Dixon", "Baker", "Clark"};
 const char* const kCities[] = {"Austin", "Boston", "Austin", "Denver", "Chicago"};
@@ -322,6 +329,68 @@ TEST_F(DbViewsTest, TabFollowsTheEntryOrderAndSkipsSkippedFields)
     form->Edit(5)->setFocus();
     QTest::keyClick(form->Edit(5), Qt::Key_Tab);
     EXPECT_TRUE(form->Edit(7)->hasFocus());
+}
+
+TEST_F(DbViewsTest, FieldsCheckWhatIsTypedByTheirKind)
+{
+    OpenInViews();
+    EXPECT_NE(qobject_cast<CStateEdit*>(form->Edit(kStateColumn)), nullptr);
+    EXPECT_NE(qobject_cast<CZipEdit*>(form->Edit(kZipColumn)), nullptr);
+    EXPECT_NE(qobject_cast<CPictureEdit*>(form->Edit(kPictureColumn)), nullptr);
+    EXPECT_NE(qobject_cast<CTextEdit*>(form->Edit(kCityColumn)), nullptr);
+    EXPECT_EQ(form->Edit(kStateColumn)->Owner(), doc.get());
+    EXPECT_EQ(form->Edit(kStateColumn)->Limit(), int32_t(FieldMaxLength(kFieldState)));
+
+    // Domestic: the state is upper-cased and the ZIP code gets its dash as
+    // typed, and both reach the record.
+    Type(kStateColumn, "ny");
+    EXPECT_EQ(Text(kStateColumn), "NY");
+    Type(kZipColumn, "123456789");
+    EXPECT_EQ(Text(kZipColumn), "12345-6789");
+    EXPECT_TRUE(doc->EditsDirty());
+    // The menu's paste keeps to the rules: a letter in a ZIP code is refused
+    // whole.
+    QApplication::clipboard()->setText("12a45");
+    form->Edit(kZipColumn)->setFocus();
+    form->Edit(kZipColumn)->selectAll();
+    EXPECT_TRUE(doc->OnCommand(kCmdEditPaste));
+    EXPECT_EQ(Text(kZipColumn), "12345-6789");
+    QTest::keyClick(form->Edit(kZipColumn), Qt::Key_Return);
+    EXPECT_FALSE(doc->EditsDirty());
+    EXPECT_EQ(FieldOf(doc->Data().Current(), kFieldState), "NY");
+    EXPECT_EQ(FieldOf(doc->Data().Current(), kFieldZipCode), "12345-6789");
+    // A record loaded into the form is not an edit of it.
+    QTest::keyClick(form->Edit(kZipColumn), Qt::Key_Down);
+    EXPECT_FALSE(doc->EditsDirty());
+
+    // International: neither rewrite happens.
+    doc->Header()[dbh::kVerification] = 1;
+    Type(kStateColumn, "ny");
+    EXPECT_EQ(Text(kStateColumn), "ny");
+    Type(kZipColumn, "123456789");
+    EXPECT_EQ(Text(kZipColumn), "123456789");
+}
+
+TEST_F(DbViewsTest, ImportGraphicsFillsThePictureFieldWhileItHasTheFocus)
+{
+    OpenInViews();
+    const std::string picture = dir.file("face.bmp");
+    WriteFileBytes(picture, "BM");
+    GraphicsFileChooser previous = SetGraphicsFileChooser([&](QWidget*, std::string* chosen) {
+        *chosen = picture;
+        return true;
+    });
+    form->Edit(kCityColumn)->setFocus();
+    EXPECT_FALSE(Enabled(kCmdImportGraphics));
+    form->Edit(kPictureColumn)->setFocus();
+    EXPECT_TRUE(Enabled(kCmdImportGraphics));
+    EXPECT_TRUE(doc->OnCommand(kCmdImportGraphics));
+    SetGraphicsFileChooser(previous);
+    EXPECT_EQ(Text(kPictureColumn), picture);
+    EXPECT_TRUE(doc->EditsDirty());
+    QTest::keyClick(form->Edit(kPictureColumn), Qt::Key_Return);
+    EXPECT_EQ(FieldOf(doc->Data().Current(), kFieldPicture), picture);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 TEST(BrsListBoxTest, PagingSelectionAndRowCount)

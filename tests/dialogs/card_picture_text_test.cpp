@@ -125,24 +125,41 @@ TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)
     auto* company = static_cast<FrameObjText*>(doc->Frames()->GetLoadedFrame(4));
     ASSERT_NE(company, nullptr);
     tool->SetEditFrame(company, 1);
+    StoryStore* stories = doc->Stories();
+    auto storyText = [&] {
+        EXPECT_EQ(stories->BindStory(uint16_t(company->Block().storyId)), 0);
+        Handle plain = nullptr;
+        EXPECT_EQ(stories->Buffer().GetPlainText(&plain), 0);
+        const std::string text(reinterpret_cast<char*>(HandleData(plain)), HandleGetSize(plain));
+        HandleFree(plain);
+        return text;
+    };
+    const std::string before = storyText();
+    ASSERT_FALSE(before.empty());
 
     WriteFileBytes(docs_.file("empty.txt"), "");
     ChooseWhenOpen(docs_.file("empty.txt"));
     EXPECT_EQ(doc->ImportText(), 0);
     EXPECT_TRUE(alerts_.boxes().empty());
+    EXPECT_EQ(storyText(), before);
 
     WriteFileBytes(docs_.file("note.txt"), "Imported words\r");
     ChooseWhenOpen(docs_.file("note.txt"));
     EXPECT_EQ(doc->ImportText(), 0);
     EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
     EXPECT_TRUE(doc->IsModified());
-    StoryStore* stories = doc->Stories();
-    ASSERT_EQ(stories->BindStory(uint16_t(company->Block().storyId)), 0);
-    Handle plain = nullptr;
-    ASSERT_EQ(stories->Buffer().GetPlainText(&plain), 0);
-    const std::string text(reinterpret_cast<char*>(HandleData(plain)), HandleGetSize(plain));
-    HandleFree(plain);
-    EXPECT_NE(text.find("Imported words"), std::string::npos) << text;
+    // The file's text takes the place of the story's; nothing of the old
+    // text stays.
+    EXPECT_EQ(storyText(), "Imported words");
+
+    // A second import replaces the first, paragraphs and all; the editor
+    // goes on at the start of the new text.
+    WriteFileBytes(docs_.file("two.txt"), "First line\rSecond\nline\r");
+    ChooseWhenOpen(docs_.file("two.txt"));
+    EXPECT_EQ(doc->ImportText(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    EXPECT_EQ(storyText(), "First line\rSecond line");
+    EXPECT_EQ(stories->Buffer().Count(), 2);
 
     Handle read = nullptr;
     PathRecord missing{};

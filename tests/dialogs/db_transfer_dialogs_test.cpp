@@ -6,7 +6,7 @@
 
 #include "database/field_table.h"
 #include "dbdoc/export_report_db_dialogs.h"
-#include "dbdoc/field_sequence_list.h"
+#include "dbdoc/field_list_box.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dbdoc/text_import.h"
 #include "support/alert_capture.h"
@@ -31,7 +31,7 @@ TEST(ExportReportDialogs, ExportReordersAndSkipsOnlyWhenAccepted)
     CDlgExportDB dialog;
     dialog.SetRecord(in);
     Open(dialog);
-    FieldSequenceList* list = dialog.FieldList();
+    CFieldListBox* list = dialog.FieldList();
     EXPECT_EQ(dialog.Delimiter()->currentIndex(), kDelimiterTab);
     EXPECT_EQ(list->RowText(0), QStringLiteral("FirstName"));
     // The first field dragged to the bottom passes every place on its way.

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "frames/frame_store.h"
-#include "text/key_event.h"
+#include "carddoc/key_event.h"
 #include "text/keyboard_editing.h"
 #include "text/text_clipboard.h"
 #include "text_fixture.h"
@@ -82,13 +82,9 @@ public:
     int32_t selectAlls = 0;
 };
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public TextDocumentTest<EditingHost> {
 protected:
-    EditingTest()
-    {
-        doc.ctx = &ctx;
-        host.doc = &doc;
-    }
+    EditingTest() { host.doc = &doc; }
     void SetUp() override
     {
         ASSERT_TRUE(dir.ok());
@@ -96,29 +92,11 @@ protected:
         host.clipboard = clipboard.get();
     }
 
-    // A text frame on the pasteboard whose text rectangle is rect.
-    FrameObjText* AddFrame(const IntRect& rect)
-    {
-        FrameObj* f = doc.frames.CreateFrameObject(kFrameText, 1);
-        EXPECT_NE(f, nullptr);
-        doc.frames.SetFramePage(f, 0, kResidencePasteboard);
-        f->SetFromRect(IntRect{rect.left - 3, rect.top - 3, rect.right + 3, rect.bottom + 3});
-        return static_cast<FrameObjText*>(f);
-    }
     // A new story of the paragraphs (each without its mark) in the frame,
     // flowed, in edit, the caret at its start.
     void Edit(FrameObjText* frame, const std::vector<std::string>& paragraphs)
     {
-        doc.frames.NewStory(frame, true);
-        ASSERT_EQ(doc.stories.BindStory(uint16_t(frame->Block().storyId)), 0);
-        TextBuffer& buffer = doc.stories.Buffer();
-        buffer.DeleteRange(0, buffer.Count());
-        for (size_t i = 0; i < paragraphs.size(); ++i) {
-            Handle h = NewParagraph();
-            const std::string& s = paragraphs[i];
-            ASSERT_EQ(ParagraphInsertBytes(h, 0, 0, reinterpret_cast<const uint8_t*>(s.data()), uint32_t(s.size())), 0);
-            ASSERT_NE(buffer.InsertRecord(int32_t(i), h, false), 0);
-        }
+        ASSERT_NO_FATAL_FAILURE(FillStory(frame, paragraphs));
         Flow(frame);
         host.editFrame = frame;
         ctx.SelectParagraph(0);
@@ -153,14 +131,14 @@ protected:
     ReflowLevel Press(uint32_t virtualKey, bool shift = false)
     {
         ReflowLevel level = ReflowLevel::kNone;
-        EXPECT_EQ(HandleKey(&ctx, KeyDownEvent(virtualKey, shift), &level), 1);
+        EXPECT_EQ(HandleKey(&ctx, DownKey(virtualKey, shift), &level), 1);
         return level;
     }
     ReflowLevel Type(const std::string& text, bool shift = false)
     {
         ReflowLevel level = ReflowLevel::kNone;
         for (char c : text)
-            EXPECT_EQ(HandleKey(&ctx, TypedCharEvent(uint8_t(c), shift), &level), 1);
+            EXPECT_EQ(HandleKey(&ctx, TypedKey(uint8_t(c), shift), &level), 1);
         return level;
     }
     void Caret(uint32_t paragraph, uint16_t character)
@@ -202,12 +180,6 @@ protected:
         return out;
     }
 
-    TempDir dir;
-    EditingHost host;
-    FixedMeasurer measurer;
-    StyleSheet styles;
-    TextTestDocument doc{dir.path()};
-    TextContext ctx{&doc, &styles, &host, &measurer};
     std::unique_ptr<MemoryClipboard> clipboard;
     FrameObjText* first = nullptr;
     FrameObjText* second = nullptr;

@@ -24,8 +24,8 @@ TEST_F(KeyboardTest, TypingAndSplittingMarkTheDocumentWhereMovesDoNot)
     Story({"abc"});
     Caret(0, 3);
     EXPECT_EQ(Type("d"), ReflowLevel::kLocal);
-    EXPECT_EQ(Press(kVkLeft), ReflowLevel::kNone);
-    Press(kVkHome);
+    EXPECT_EQ(Press(kKeyLeft), ReflowLevel::kNone);
+    Press(kKeyHome);
     EXPECT_EQ(host.modified, 1);
     EXPECT_EQ(Type("\r"), ReflowLevel::kFrame);
     EXPECT_EQ(CaretAt(), (TextPosition{1, 0}));
@@ -36,7 +36,7 @@ TEST_F(KeyboardTest, TypingAndSplittingMarkTheDocumentWhereMovesDoNot)
     EXPECT_EQ(CaretAt(), (TextPosition{1, 3}));
     EXPECT_EQ(host.modified, 3);
     host.editFrame = nullptr;
-    EXPECT_EQ(HandleKey(&ctx, TypedCharEvent('x')), 0);
+    EXPECT_EQ(HandleKey(&ctx, TypedKey('x')), 0);
 }
 
 TEST_F(KeyboardTest, TypingAheadLeavesTheFlowToTheEndOfTheRun)
@@ -55,7 +55,7 @@ TEST_F(KeyboardTest, TypingAheadLeavesTheFlowToTheEndOfTheRun)
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
     // A move first brings the lines up to date.
     Type("e");
-    Press(kVkLeft);
+    Press(kKeyLeft);
     EXPECT_EQ(ctx.Lines().At(2).count, 4);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
 }
@@ -66,7 +66,7 @@ TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
     Caret(1, 0);
     EXPECT_EQ(Type("\b"), ReflowLevel::kFrame);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 2}));
-    Press(kVkDelete);
+    Press(kKeyDelete);
     Type("\b");
     EXPECT_EQ(Texts(), (Paras{"ad\r"}));
     // The story's start and its last end mark: nothing changes.
@@ -74,7 +74,7 @@ TEST_F(KeyboardTest, BackspaceAndDeleteJoinAtParagraphEnds)
     Caret(0, 0);
     Type("\b");
     Caret(0, 2);
-    Press(kVkDelete);
+    Press(kKeyDelete);
     EXPECT_EQ(Texts(), (Paras{"ad\r"}));
     EXPECT_EQ(host.modified, modified);
 }
@@ -83,22 +83,22 @@ TEST_F(KeyboardTest, ShiftSelectsWhatTheCaretPassesAcrossParagraphs)
 {
     Story({"abcd", "efgh"});
     Caret(0, 2);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
     EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 2}}));
     EXPECT_EQ(host.undoClears, 1);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
     EXPECT_EQ(Selection(), (Range{{0, 0}, {0, 2}}));
     // From a paragraph's start: the previous end mark up to it, which
     // Backspace then joins.
     doc.frames.SetEditFlag(host.editFrame, false);
     Caret(1, 0);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
     EXPECT_EQ(Selection(), (Range{{0, 4}, {1, 0}}));
     EXPECT_EQ(Type("\b"), ReflowLevel::kPage);
     EXPECT_EQ(Texts(), (Paras{"abcdefgh\r"}));
     // Where the caret cannot move, nothing is selected.
     Caret(0, 0);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
     EXPECT_FALSE(Selected());
 }
 
@@ -107,22 +107,22 @@ TEST_F(KeyboardTest, MovesReshapeOrCollapseASelection)
     Story({"abcdef"});
     Select({0, 1}, {0, 4});
     Caret(0, 4);
-    Press(kVkLeft);
+    Press(kKeyLeft);
     EXPECT_FALSE(Selected());
     EXPECT_EQ(CaretAt(), (TextPosition{0, 3}));
     Select({0, 1}, {0, 4});
     Caret(0, 4);
-    Press(kVkRight, true);
+    Press(kKeyRight, true);
     EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 5}}));
-    Press(kVkLeft, true);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
+    Press(kKeyLeft, true);
     EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 3}}));
     // Up without Shift collapses to the start; with Shift on the first line
     // it beeps and keeps the selection.
-    Press(kVkUp, true);
+    Press(kKeyUp, true);
     EXPECT_EQ(alerts.beeps().size(), 1u);
     EXPECT_EQ(Selection(), (Range{{0, 1}, {0, 3}}));
-    Press(kVkUp);
+    Press(kKeyUp);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 1}));
     EXPECT_FALSE(Selected());
     // A typed key replaces a selection.
@@ -138,7 +138,7 @@ TEST_F(KeyboardTest, AReshapedFourthClickSelectionDeletesOnlyWhatIsSelected)
     host.clickState = 4;
     Select({0, 2}, {0, 17});
     Caret(0, 17);
-    Press(kVkLeft, true);
+    Press(kKeyLeft, true);
     Type("\b");
     EXPECT_EQ(Texts(), (Paras{"  h\r", "next\r"}));
     // Typed over as the click made it: the paragraph goes whole.
@@ -151,15 +151,15 @@ TEST_F(KeyboardTest, VerticalMovesKeepTheColumnAndStayInAnUnchainedFrame)
 {
     Story({"aaaa bbbb cccc dddd"});
     Caret(0, 2);
-    Press(kVkDown);
+    Press(kKeyDown);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 12}));
-    Press(kVkDown);
+    Press(kKeyDown);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 19}));
-    Press(kVkUp, true);
+    Press(kKeyUp, true);
     EXPECT_EQ(Selection(), (Range{{0, 9}, {0, 19}}));
     doc.frames.SetEditFlag(host.editFrame, false);
     Caret(0, 3);
-    Press(kVkUp);
+    Press(kKeyUp);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 0}));
 }
 
@@ -167,11 +167,11 @@ TEST_F(KeyboardTest, TheCaretCrossesBetweenChainedFrames)
 {
     Chain({"aaaa bbbb cccc"});
     Caret(0, 3);
-    Press(kVkDown);
+    Press(kKeyDown);
     EXPECT_EQ(host.editFrame, second);
     EXPECT_EQ(ctx.Frame(), second);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 10}));
-    Press(kVkUp);
+    Press(kKeyUp);
     EXPECT_EQ(host.editFrame, first);
     EXPECT_EQ(CaretAt(), (TextPosition{0, 8}));
     // Backspace at the second frame's start edits the first.
@@ -208,13 +208,13 @@ TEST_F(KeyboardTest, AFieldsCharactersAreEditedOnlyAsAWhole)
     ASSERT_TRUE(MarkFieldRun(&p, 2, 5, 7));
     ctx.StoreFlags(p);
     Caret(0, 2);
-    Press(kVkDelete);
+    Press(kKeyDelete);
     Caret(0, 9);
     Type("\b");
     Caret(0, 5);
     Type("x");
     Select({0, 0}, {0, 4});
-    Press(kVkDelete);
+    Press(kKeyDelete);
     Select({0, 4}, {0, 10});
     Type("y");
     EXPECT_EQ(alerts.beeps().size(), 5u);
@@ -228,7 +228,7 @@ TEST_F(KeyboardTest, AFieldsCharactersAreEditedOnlyAsAWhole)
     Type("z");
     EXPECT_EQ(Texts(), (Paras{"abzCompanyxcd\r"}));
     Select({0, 3}, {0, 10});
-    Press(kVkDelete);
+    Press(kKeyDelete);
     EXPECT_EQ(Texts(), (Paras{"abzxcd\r"}));
 }
 
@@ -245,7 +245,7 @@ TEST_F(KeyboardTest, AnOverlongParagraphCanStillBeMovedInAndShortened)
     Caret(0, 5);
     Type("y");
     EXPECT_EQ(alerts.lastText(), "Paragraph is too large. Please make a new one.");
-    Press(kVkRight);
+    Press(kKeyRight);
     Type("\b");
     EXPECT_EQ(Texts()[0].size(), 65500u);
     // At the limit typing is still refused; Enter splits.
@@ -293,15 +293,15 @@ TEST(KeyEventsFromQt, KeyDownsAndTypedCharacters)
     QTest::keyClick(&w, Qt::Key_PageUp);
     QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
     ASSERT_EQ(w.keys.size(), 5u);
-    EXPECT_TRUE(IsKeyDown(w.keys[0], kVkLeft));
+    EXPECT_TRUE(IsKeyDown(w.keys[0], kKeyLeft));
     EXPECT_EQ(w.keys[0].shift, 1);
-    EXPECT_TRUE(IsKeyDown(w.keys[1], kVkDelete));
-    EXPECT_EQ(w.keys[2].keyCode, kCharEnter);
+    EXPECT_TRUE(IsKeyDown(w.keys[1], kKeyDelete));
+    EXPECT_EQ(w.keys[2].keyCode, kKeyEnter);
     EXPECT_EQ(w.keys[2].virtualKey, 0u);
-    EXPECT_EQ(w.keys[3].keyCode, kCharBackspace);
+    EXPECT_EQ(w.keys[3].keyCode, kKeyBackspace);
     EXPECT_EQ(w.keys[4].keyCode, 0xE9u);
     // A typed '%' (37) is no Left arrow.
-    EXPECT_FALSE(IsKeyDown(TypedCharEvent('%'), kVkLeft));
+    EXPECT_FALSE(IsKeyDown(TypedKey('%'), kKeyLeft));
 }
 
 }  // namespace

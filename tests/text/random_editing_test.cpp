@@ -18,7 +18,7 @@ protected:
     }
     void Step()
     {
-        static const uint32_t keys[] = {kVkLeft, kVkRight, kVkUp, kVkDown, kVkHome, kVkEnd, kVkDelete};
+        static const uint32_t keys[] = {kKeyLeft, kKeyRight, kKeyUp, kKeyDown, kKeyHome, kKeyEnd, kKeyDelete};
         static const char typed[] = {'x', ' ', '\r', '\b', '"', '\t'};
         switch (Next(20)) {
         case 0: CopySelectionToClipboard(&ctx); break;
@@ -30,10 +30,10 @@ protected:
         default:
             if (Next(3) == 0) {
                 const char ch = typed[Next(sizeof typed)];
-                HandleKey(&ctx, TypedCharEvent(uint8_t(ch), Next(4) == 0));
+                HandleKey(&ctx, TypedKey(uint8_t(ch), Next(4) == 0));
             } else {
                 const uint32_t key = keys[Next(7)];
-                HandleKey(&ctx, KeyDownEvent(key, Next(3) == 0));
+                HandleKey(&ctx, DownKey(key, Next(3) == 0));
             }
         }
     }

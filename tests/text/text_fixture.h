@@ -132,9 +132,12 @@ public:
     SharedFrameList shared;
 };
 
-class TextTest : public ::testing::Test {
+// The document, the engine over it and the folder its stores live in, for
+// a host of the test's kind.
+template <class Host>
+class TextDocumentTest : public ::testing::Test {
 protected:
-    TextTest() { doc.ctx = &ctx; }
+    TextDocumentTest() { doc.ctx = &ctx; }
     void SetUp() override { ASSERT_TRUE(dir.ok()); }
 
     // A text frame on the pasteboard whose text rectangle is rect.
@@ -147,8 +150,8 @@ protected:
         return static_cast<FrameObjText*>(f);
     }
     // Gives the frame a new story holding the paragraphs (each without its
-    // mark) and binds the engine to it.
-    void SetStory(FrameObjText* frame, const std::vector<std::string>& paragraphs)
+    // mark), the story bound in the stores.
+    void FillStory(FrameObjText* frame, const std::vector<std::string>& paragraphs)
     {
         doc.frames.NewStory(frame, true);
         ASSERT_EQ(doc.stories.BindStory(uint16_t(frame->Block().storyId)), 0);
@@ -160,6 +163,23 @@ protected:
             ASSERT_EQ(ParagraphInsertBytes(h, 0, 0, reinterpret_cast<const uint8_t*>(s.data()), uint32_t(s.size())), 0);
             ASSERT_NE(buffer.InsertRecord(int32_t(i), h, false), 0);
         }
+    }
+
+    TempDir dir;
+    Host host;
+    FixedMeasurer measurer;
+    StyleSheet styles;
+    TextTestDocument doc{dir.path()};
+    TextContext ctx{&doc, &styles, &host, &measurer};
+};
+
+class TextTest : public TextDocumentTest<TestTextHost> {
+protected:
+    // Gives the frame a new story holding the paragraphs (each without its
+    // mark) and binds the engine to it.
+    void SetStory(FrameObjText* frame, const std::vector<std::string>& paragraphs)
+    {
+        ASSERT_NO_FATAL_FAILURE(FillStory(frame, paragraphs));
         ASSERT_TRUE(BindFrame(&ctx, frame));
         ctx.SelectParagraph(0);
         ctx.SetCaretCharacter(0);
@@ -192,11 +212,4 @@ protected:
         const std::string p = Paragraph(line.paragraph);
         return p.substr(line.first, size_t(line.count));
     }
-
-    TempDir dir;
-    TestTextHost host;
-    FixedMeasurer measurer;
-    StyleSheet styles;
-    TextTestDocument doc{dir.path()};
-    TextContext ctx{&doc, &styles, &host, &measurer};
 };

@@ -4,23 +4,17 @@
 // the program folder are temporary, so neither the file nor the user's
 // settings are touched.
 
-#include <cstdlib>
-#include <memory>
 #include <string>
 
-#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include "app/card_app.h"
 #include "app/main_frame.h"
-#include "app/splash_wnd.h"
-#include "foundation/program_folder.h"
 #include "tool_command.h"
+#include "widget_shot.h"
 
 namespace {
 
@@ -30,53 +24,23 @@ int RunCardViewShot(const ToolArgs& args)
 {
     if (args.size() != 2)
         return ToolFail("usage: card-view-shot FILE.lqx OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
-    QTemporaryDir temp;
-    if (!temp.isValid())
-        return ToolFail("cannot make a temporary folder");
+    ShotProgram program;
+    if (!program.Start(900, 640))
+        return 1;
     const QString source = QString::fromStdString(args[0]);
-    const QString copy = temp.path() + "/" + QFileInfo(source).fileName();
+    const QString copy = program.Folder() + "/" + QFileInfo(source).fileName();
     if (!QFile::copy(source, copy))
         return ToolFail("cannot read " + args[0]);
-    QCoreApplication::setOrganizationName("Korrinworks Inc.");
-    QCoreApplication::setApplicationName("Tessaline");
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp.path() + "/settings");
-    SetProgramFolderForTesting((temp.path() + "/program").toStdString());
-
-    int status = 0;
-    {
-        CCardApp cardApp;
-        if (!cardApp.InitInstance({}))
-            return ToolFail("the program did not start");
-        CSplashWnd::HideSplashScreen();
-        CMainFrame* frame = cardApp.MainFrame();
-        frame->showNormal();
-        frame->resize(900, 640);
-        if (!cardApp.OpenDocumentFile(copy.toStdString())) {
-            status = ToolFail("cannot open " + args[0]);
-        } else {
-            QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
-            if (!windows.empty())
-                windows[0]->setGeometry(10, 10, 600, 420);
-            frame->RouteCommand(kTextToolCommand);
-            frame->IdleUpdate();
-            for (int i = 0; i < 10; ++i)
-                QApplication::processEvents();
-            if (!frame->grab().save(QString::fromStdString(args[1])))
-                status = ToolFail("cannot write " + args[1]);
-        }
-        cardApp.Documents().CloseAllDocuments();
-        cardApp.ExitInstance();
-    }
-    SetProgramFolderForTesting("");
-    return status;
+    if (!program.App().OpenDocumentFile(copy.toStdString()))
+        return ToolFail("cannot open " + args[0]);
+    CMainFrame* frame = program.Frame();
+    QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
+    if (!windows.empty())
+        windows[0]->setGeometry(10, 10, 600, 420);
+    frame->RouteCommand(kTextToolCommand);
+    if (!program.SaveFrame(args[1], 10))
+        return ToolFail("cannot write " + args[1]);
+    return 0;
 }
 
 }  // namespace

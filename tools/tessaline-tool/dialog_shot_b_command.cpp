@@ -2,18 +2,15 @@
 // find, font replacement, star and barcode dialogs or of the picture and
 // label-sheet previews, filled with sample values, for looking at.
 
-#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPixmap>
 #include <QTemporaryDir>
 
 #include "barcode/barcode_record.h"
@@ -31,14 +28,9 @@
 #include "tool_command.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
+#include "widget_shot.h"
 
 namespace {
-
-// Whatever a shot shows lives as long as the shot.
-struct Shot {
-    std::unique_ptr<QWidget> widget;
-    std::function<void()> cleanup;
-};
 
 AlignFrame Frame(int16_t type, IntRect bounds, bool grouped = false)
 {
@@ -193,54 +185,13 @@ Shot SheetPreview()
     return {std::move(frame), {}};
 }
 
-struct ShotEntry {
-    const char* name;
-    Shot (*make)();
-};
-
-const ShotEntry kShots[] = {
+const std::vector<NamedShot> kShots = {
     {"alignment", Alignment},       {"barcode-info", BarcodeInfo},       {"create-color", CreateColor},
     {"find-replace", FindReplace},  {"font-replacement", FontReplacement}, {"picture-preview", PicturePreview},
     {"sheet-preview", SheetPreview}, {"star-info", StarInfo},
 };
 
-std::string Names()
-{
-    std::string names;
-    for (const ShotEntry& e : kShots)
-        names += std::string(names.empty() ? "" : ", ") + e.name;
-    return names;
-}
-
-int RunDialogShotB(const ToolArgs& args)
-{
-    if (args.size() != 2)
-        return ToolFail("usage: dialog-shot-b NAME OUT.png (NAME: " + Names() + ")");
-    const ShotEntry* entry = nullptr;
-    for (const ShotEntry& e : kShots) {
-        if (args[0] == e.name)
-            entry = &e;
-    }
-    if (!entry)
-        return ToolFail("no dialog named " + args[0] + " (NAME: " + Names() + ")");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
-    Shot shot = entry->make();
-    shot.widget->show();
-    QApplication::processEvents();
-    const bool saved = shot.widget->grab().save(QString::fromLocal8Bit(args[1].c_str()));
-    shot.widget.reset();
-    if (shot.cleanup)
-        shot.cleanup();
-    if (!saved)
-        return ToolFail("cannot write " + args[1]);
-    return 0;
-}
+int RunDialogShotB(const ToolArgs& args) { return RunNamedShot("dialog-shot-b", args, kShots); }
 
 }  // namespace
 

@@ -2,13 +2,11 @@
 // quick card layout, preferences, and the database export, report and
 // import dialogs, filled with sample values, for looking at.
 
-#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QTemporaryDir>
 
@@ -26,13 +24,9 @@
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
 #include "tool_command.h"
+#include "widget_shot.h"
 
 namespace {
-
-struct Shot {
-    std::unique_ptr<QWidget> widget;
-    std::function<void()> cleanup;
-};
 
 Shot Counter()
 {
@@ -133,51 +127,12 @@ Shot ImportDb()
     return {std::move(dialog), [folder, import] {}};
 }
 
-const struct {
-    const char* name;
-    Shot (*make)();
-} kShots[] = {
+const std::vector<NamedShot> kShots = {
     {"counter", Counter}, {"quick-card", QuickCard}, {"quick-card-layout", QuickCardLayout},
     {"preferences", Preferences}, {"export-db", ExportDb}, {"report-db", ReportDb}, {"import-db", ImportDb},
 };
 
-std::string Names()
-{
-    std::string names;
-    for (const auto& e : kShots)
-        names += std::string(names.empty() ? "" : ", ") + e.name;
-    return names;
-}
-
-int RunDialogShotC(const ToolArgs& args)
-{
-    if (args.size() != 2)
-        return ToolFail("usage: dialog-shot-c NAME OUT.png (NAME: " + Names() + ")");
-    Shot (*make)() = nullptr;
-    for (const auto& e : kShots) {
-        if (args[0] == e.name)
-            make = e.make;
-    }
-    if (!make)
-        return ToolFail("no dialog named " + args[0] + " (NAME: " + Names() + ")");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
-    Shot shot = make();
-    shot.widget->show();
-    QApplication::processEvents();
-    const bool saved = shot.widget->grab().save(QString::fromLocal8Bit(args[1].c_str()));
-    shot.widget.reset();
-    if (shot.cleanup)
-        shot.cleanup();
-    if (!saved)
-        return ToolFail("cannot write " + args[1]);
-    return 0;
-}
+int RunDialogShotC(const ToolArgs& args) { return RunNamedShot("dialog-shot-c", args, kShots); }
 
 }  // namespace
 

@@ -2,17 +2,15 @@
 // dialogs, opened on a sample record, for a reviewer to look at. The table
 // below names the dialogs it knows.
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <QPixmap>
 
 #include "dialogs/char_info_dialog.h"
 #include "dialogs/fill_info_dialog.h"
@@ -37,6 +35,7 @@
 #include "typography/color_table.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
+#include "widget_shot.h"
 
 namespace {
 
@@ -275,43 +274,26 @@ const struct {
     {"text-box-info", TextBoxInfo},
 };
 
-std::string Names()
+// The dialog opened as the program would: hatches on, the installed fonts
+// listed; what it was opened with lives as long as the dialog.
+Shot Opened(const MakeDialog& make)
 {
-    std::string names;
-    for (const auto& d : kDialogs)
-        names += std::string(names.empty() ? "" : ", ") + d.name;
-    return names;
+    SetUseHatchBrushes(true);
+    LogFont all;
+    all.charSet = DEFAULT_CHARSET;
+    if (GetGlobalFontList()->GetCount() == 0)
+        GetGlobalFontList()->Build(&all);
+    auto data = std::make_shared<ShotData>();
+    std::unique_ptr<QWidget> dialog = make(*data);
+    return {std::move(dialog), [data] {}};
 }
 
 int RunDialogShot(const ToolArgs& args)
 {
-    if (args.size() != 2)
-        return ToolFail("usage: dialog-shot NAME OUT.png (NAME: " + Names() + ")");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
-    for (const auto& entry : kDialogs) {
-        if (args[0] != entry.name)
-            continue;
-        // As the program starts: hatches on, the installed fonts listed.
-        SetUseHatchBrushes(true);
-        LogFont all;
-        all.charSet = DEFAULT_CHARSET;
-        if (GetGlobalFontList()->GetCount() == 0)
-            GetGlobalFontList()->Build(&all);
-        ShotData data;
-        std::unique_ptr<QDialog> dialog = entry.make(data);
-        dialog->show();
-        QApplication::processEvents();
-        if (!dialog->grab().save(QString::fromLocal8Bit(args[1].c_str())))
-            return ToolFail("cannot write " + args[1]);
-        return 0;
-    }
-    return ToolFail("no dialog named " + args[0] + " (NAME: " + Names() + ")");
+    std::vector<NamedShot> shots;
+    for (const auto& entry : kDialogs)
+        shots.push_back({entry.name, [make = entry.make] { return Opened(make); }});
+    return RunNamedShot("dialog-shot", args, shots);
 }
 
 }  // namespace

@@ -2,16 +2,15 @@
 // laser layout (with a gap between its columns) on a US Letter page, for
 // looking at.
 
-#include <cstdlib>
 #include <memory>
 
 #include <QApplication>
-#include <QPixmap>
 
 #include "app/label_stock.h"
 #include "app/label_type_dlg.h"
 #include "app/label_type_page.h"
 #include "tool_command.h"
+#include "widget_shot.h"
 
 namespace {
 
@@ -19,13 +18,7 @@ int RunLabelTypeShot(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: label-type-shot OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
 
     // A Letter page whose printer keeps a quarter inch at each edge, so the
     // picture shows the margin band as well; no printer is asked.
@@ -46,8 +39,7 @@ int RunLabelTypeShot(const ToolArgs& args)
     dialog.SetLabelType(record);
     dialog.resize(dialog.sizeHint().expandedTo(QSize(640, 380)));
     dialog.show();
-    QApplication::processEvents();
-    const bool saved = dialog.grab().save(QString::fromLocal8Bit(args[0].c_str()));
+    const bool saved = SaveWidgetShot(&dialog, args[0]);
     SetLabelPageReader(nullptr);
     if (!saved)
         return ToolFail("cannot write " + args[0]);

@@ -3,27 +3,22 @@
 // draw a blank card and an empty form; the profile and the program folder
 // are temporary, so the user's own are never touched.
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
-#include <QApplication>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/shell_document.h"
-#include "app/splash_wnd.h"
-#include "foundation/program_folder.h"
 #include "tool_command.h"
+#include "widget_shot.h"
 
 namespace {
 
@@ -92,52 +87,25 @@ int RunShellShot(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: shell-shot OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
-    QTemporaryDir temp;
-    if (!temp.isValid())
-        return ToolFail("cannot make a temporary folder");
-    QCoreApplication::setOrganizationName("Korrinworks Inc.");
-    QCoreApplication::setApplicationName("Tessaline");
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp.path() + "/settings");
-    SetProgramFolderForTesting((temp.path() + "/program").toStdString());
-
-    int status = 0;
-    {
-        CCardApp cardApp;
-        if (!cardApp.InitInstance({}))
-            return ToolFail("the shell did not start");
-        CSplashWnd::HideSplashScreen();
-        CMainFrame* frame = cardApp.MainFrame();
-        frame->showNormal();
-        frame->resize(900, 600);
-        DocManager& docs = cardApp.Documents();
-        docs.FindTemplate("TessalineDB")->SetFactory(std::make_unique<ShotFactory>("Database", true));
-        docs.FindTemplate("TessalineLB")->SetFactory(std::make_unique<ShotFactory>("Card", false));
-        cardApp.CreateNewDatabase(true);
-        cardApp.CreateNewLabelDocument(nullptr, true);
-        QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
-        if (windows.size() == 2) {
-            windows[0]->setGeometry(330, 10, 520, 300);
-            windows[1]->setGeometry(10, 40, 420, 320);
-            frame->MdiArea()->setActiveSubWindow(windows[1]);
-        }
-        frame->IdleUpdate();
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-        if (!frame->grab().save(QString::fromStdString(args[0])))
-            status = ToolFail("cannot write " + args[0]);
-        docs.CloseAllDocuments();
-        cardApp.ExitInstance();
+    ShotProgram program;
+    if (!program.Start(900, 600))
+        return 1;
+    CCardApp& cardApp = program.App();
+    CMainFrame* frame = program.Frame();
+    DocManager& docs = cardApp.Documents();
+    docs.FindTemplate("TessalineDB")->SetFactory(std::make_unique<ShotFactory>("Database", true));
+    docs.FindTemplate("TessalineLB")->SetFactory(std::make_unique<ShotFactory>("Card", false));
+    cardApp.CreateNewDatabase(true);
+    cardApp.CreateNewLabelDocument(nullptr, true);
+    QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
+    if (windows.size() == 2) {
+        windows[0]->setGeometry(330, 10, 520, 300);
+        windows[1]->setGeometry(10, 40, 420, 320);
+        frame->MdiArea()->setActiveSubWindow(windows[1]);
     }
-    SetProgramFolderForTesting("");
-    return status;
+    if (!program.SaveFrame(args[0], 5))
+        return ToolFail("cannot write " + args[0]);
+    return 0;
 }
 
 }  // namespace

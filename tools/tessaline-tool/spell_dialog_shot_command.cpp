@@ -3,7 +3,6 @@
 // The words come from the default dictionary of this build (a copy of it,
 // never the file itself), else from a small list made on the spot.
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -12,7 +11,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
-#include <QPixmap>
 #include <QTemporaryDir>
 
 #include "foundation/path_record.h"
@@ -35,6 +33,7 @@
 #include "text/spelling_dialog.h"
 #include "text/text_context.h"
 #include "tool_command.h"
+#include "widget_shot.h"
 
 namespace {
 
@@ -144,8 +143,7 @@ bool Shoot(const std::string& out, const std::string& folder)
         }
         if (list->currentRow() < 0 && list->count() > 0)
             list->setCurrentRow(0);
-        QApplication::processEvents();
-        saved = dialog.grab().save(QString::fromLocal8Bit(out.c_str()));
+        saved = SaveWidgetShot(&dialog, out);
     }
     CloseDictionary(0);
     return saved;
@@ -155,13 +153,7 @@ int RunSpellDialogShot(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: spell-dialog-shot OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
     QTemporaryDir folder;
     if (!folder.isValid())
         return ToolFail("cannot make a temporary folder");

@@ -1,6 +1,7 @@
-#include "dbdoc/field_sequence_list.h"
+#include "dbdoc/field_list_box.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,26 +9,30 @@
 
 namespace {
 
-class SequenceRowDelegate : public QStyledItemDelegate {
+constexpr int kTextIndent = 5;
+
+class FieldRowDelegate : public QStyledItemDelegate {
 public:
-    explicit SequenceRowDelegate(FieldSequenceList* list) : QStyledItemDelegate(list), list_(list) {}
+    explicit FieldRowDelegate(CFieldListBox* list) : QStyledItemDelegate(list), list_(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        const int32_t row = index.row();
+        if (row >= list_->Count())
+            return;
         const bool selected = option.state & QStyle::State_Selected;
         const QPalette& pal = option.palette;
         painter->save();
         painter->fillRect(option.rect, pal.color(selected ? QPalette::Highlight : QPalette::Base));
+        // A skipped field stays red while it is selected and dragged, so the
+        // user sees what moves.
         QColor ink = pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
-        if (list_->RowSkipped(index.row()))
+        if (list_->RowSkipped(row))
             ink = QColor(255, 0, 0);
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(option.font.pointSizeF());
-        font.setItalic(true);
-        painter->setFont(font);
+        painter->setFont(list_->DrawingFont());
         painter->setPen(ink);
-        painter->drawText(option.rect.adjusted(5, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                          list_->RowText(index.row()));
+        painter->drawText(option.rect.adjusted(kTextIndent, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                          list_->RowText(row));
         if (selected) {
             painter->setPen(QPen(pal.color(QPalette::HighlightedText), 1, Qt::DotLine));
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
@@ -36,29 +41,38 @@ public:
     }
 
 private:
-    FieldSequenceList* list_;
+    CFieldListBox* list_;
 };
 
 }  // namespace
 
-FieldSequenceList::FieldSequenceList(QWidget* parent) : QListWidget(parent)
+CFieldListBox::CFieldListBox(QWidget* parent) : QListWidget(parent)
 {
-    setObjectName(QStringLiteral("fieldSequence"));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setItemDelegate(new SequenceRowDelegate(this));
+    setItemDelegate(new FieldRowDelegate(this));
+    font_ = font();
 }
 
-void FieldSequenceList::Init(int32_t count, const QStringList* names, int16_t* order)
+void CFieldListBox::Init(int32_t count, const QStringList* names, int16_t* order)
 {
     count_ = count;
     names_ = names;
     order_ = order;
+    dragSource_ = dragCurrent_ = -1;
+    dragging_ = false;
+    font_ = QFont(QStringLiteral("Arial"));
+    if (font().pixelSize() > 0)
+        font_.setPixelSize(font().pixelSize());
+    else
+        font_.setPointSizeF(font().pointSizeF());
+    font_.setWeight(font().weight());
+    font_.setItalic(true);
     clear();
     for (int32_t i = 0; i < count; ++i)
         addItem(QStringLiteral("---"));
 }
 
-QString FieldSequenceList::RowText(int32_t row) const
+QString CFieldListBox::RowText(int32_t row) const
 {
     if (!order_ || row < 0 || row >= count_)
         return QString();
@@ -66,28 +80,32 @@ QString FieldSequenceList::RowText(int32_t row) const
     return names_ && field >= 0 && field < names_->size() ? names_->at(field) : QString();
 }
 
-bool FieldSequenceList::RowSkipped(int32_t row) const { return order_ && row >= 0 && row < count_ && order_[row] < 0; }
+bool CFieldListBox::RowSkipped(int32_t row) const { return order_ && row >= 0 && row < count_ && order_[row] < 0; }
 
-void FieldSequenceList::Redraw(int32_t row) { viewport()->update(visualItemRect(item(row))); }
+void CFieldListBox::Redraw(int32_t row)
+{
+    if (QListWidgetItem* it = item(row))
+        viewport()->update(visualItemRect(it));
+}
 
-void FieldSequenceList::DragTo(int32_t row)
+void CFieldListBox::DragTo(int32_t row)
 {
     if (dragSource_ < 0)
         dragSource_ = currentRow();
-    if (!order_ || row < 0 || row >= count_ || dragSource_ < 0 || row == dragSource_)
+    if (!order_ || row < 0 || row >= count_ || dragSource_ < 0 || dragSource_ >= count_ || row == dragSource_)
         return;
-    // One place at a time, so the field passes every row on its way.
     const int32_t step = row > dragSource_ ? 1 : -1;
     while (dragSource_ != row) {
         std::swap(order_[dragSource_], order_[dragSource_ + step]);
         Redraw(dragSource_);
         dragSource_ += step;
     }
+    dragCurrent_ = row;
     setCurrentRow(row);
     Redraw(row);
 }
 
-void FieldSequenceList::ToggleSkip(int32_t row)
+void CFieldListBox::ToggleSkip(int32_t row)
 {
     if (!order_ || row < 0 || row >= count_)
         return;
@@ -95,17 +113,17 @@ void FieldSequenceList::ToggleSkip(int32_t row)
     Redraw(row);
 }
 
-void FieldSequenceList::mousePressEvent(QMouseEvent* event)
+void CFieldListBox::mousePressEvent(QMouseEvent* event)
 {
     QListWidget::mousePressEvent(event);
     const int32_t row = indexAt(event->position().toPoint()).row();
     if (event->button() != Qt::LeftButton || row < 0)
         return;
-    dragSource_ = row;
+    dragSource_ = dragCurrent_ = row;
     dragging_ = true;
 }
 
-void FieldSequenceList::mouseMoveEvent(QMouseEvent* event)
+void CFieldListBox::mouseMoveEvent(QMouseEvent* event)
 {
     if (!dragging_)
         return;
@@ -114,13 +132,13 @@ void FieldSequenceList::mouseMoveEvent(QMouseEvent* event)
         DragTo(row);
 }
 
-void FieldSequenceList::mouseReleaseEvent(QMouseEvent* event)
+void CFieldListBox::mouseReleaseEvent(QMouseEvent* event)
 {
     dragging_ = false;
     QListWidget::mouseReleaseEvent(event);
 }
 
-void FieldSequenceList::mouseDoubleClickEvent(QMouseEvent* event)
+void CFieldListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListWidget::mouseDoubleClickEvent(event);
     ToggleSkip(indexAt(event->position().toPoint()).row());

@@ -1,0 +1,70 @@
+#include "dbdoc/selection_file.h"
+
+#include "database/database_messages.h"
+#include "database/file_swap.h"
+#include "database/progress_window.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/same_file.h"
+#include "dbdoc/selection_walk.h"
+#include "foundation/alerts.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr int32_t kProgressShowAt = 100;
+
+}  // namespace
+
+int32_t WriteSelectionFile(DbDocument& document, const PathRecord& target, const SelectionFileJob& job,
+                           int32_t* records, bool* aborted)
+{
+    DataFile& data = document.Data();
+    if (data.GetLiveCount() <= 0) {
+        DatabaseNote(job.emptyNote);
+        return 0;
+    }
+    if (IsOpenDatabaseFile(target)) {
+        DatabaseErrorBox(nullptr, 14);
+        return 0;
+    }
+    document.CommitEdits();
+    int32_t err = data.FlushRecordCache();
+    FileSwap out(target);
+    if (err == kErrNone)
+        err = out.Begin();
+    if (err != kErrNone) {
+        AlertFileError(err);
+        return -1;
+    }
+    if (!job.prepare || job.prepare()) {
+        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(job.workingString), data.GetLiveCount(),
+                                  kProgressShowAt, 1);
+        SelectionWalk walk(data);
+        CardRecord record;
+        std::string text;
+        while (walk.Next(record)) {
+            const bool goOn = progress.Step();
+            text.clear();
+            job.text(record, text);
+            if ((err = out.Append(text.data(), uint32_t(text.size()))) != kErrNone)
+                break;
+            ++*records;
+            if (!goOn) {
+                *aborted = true;
+                break;
+            }
+        }
+        // A record that could not be read has been reported (the database
+        // is marked for repair); the records before it are kept as written.
+    }
+    FileHandle written = kNoFile;
+    if (err == kErrNone)
+        err = out.Commit(&written);
+    if (err != kErrNone) {
+        AlertFileError(err);
+        return -1;
+    }
+    FileClose(written);
+    return 1;
+}

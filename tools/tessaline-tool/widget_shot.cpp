@@ -1,0 +1,108 @@
+#include "widget_shot.h"
+
+#include <cstdlib>
+
+#include <QApplication>
+#include <QSettings>
+
+#include "app/card_app.h"
+#include "app/main_frame.h"
+#include "app/splash_wnd.h"
+#include "foundation/program_folder.h"
+
+std::unique_ptr<QApplication> StartOffscreenApplication()
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (QApplication::instance())
+        return nullptr;
+    // Qt keeps argc and argv for the application's life.
+    static int argc = 1;
+    static char name[] = "tessaline-tool";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+bool SaveWidgetShot(QWidget* widget, const std::string& path, int rounds)
+{
+    for (int i = 0; i < rounds; ++i)
+        QApplication::processEvents();
+    return widget->grab().save(QString::fromLocal8Bit(path.c_str()));
+}
+
+ShotProgram::ShotProgram() : qt_(StartOffscreenApplication()) {}
+
+ShotProgram::~ShotProgram()
+{
+    if (started_) {
+        app_->Documents().CloseAllDocuments();
+        app_->ExitInstance();
+    }
+    app_.reset();
+    SetProgramFolderForTesting("");
+}
+
+bool ShotProgram::Start(int width, int height)
+{
+    if (!temp_.isValid()) {
+        ToolFail("cannot make a temporary folder");
+        return false;
+    }
+    QCoreApplication::setOrganizationName("Korrinworks Inc.");
+    QCoreApplication::setApplicationName("Tessaline");
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, temp_.path() + "/settings");
+    SetProgramFolderForTesting((temp_.path() + "/program").toStdString());
+    app_ = std::make_unique<CCardApp>();
+    if (!app_->InitInstance({})) {
+        ToolFail("the program did not start");
+        return false;
+    }
+    started_ = true;
+    CSplashWnd::HideSplashScreen();
+    Frame()->showNormal();
+    Frame()->resize(width, height);
+    return true;
+}
+
+CMainFrame* ShotProgram::Frame() { return app_->MainFrame(); }
+
+bool ShotProgram::SaveFrame(const std::string& path, int rounds)
+{
+    Frame()->IdleUpdate();
+    return SaveWidgetShot(Frame(), path, rounds);
+}
+
+namespace {
+
+std::string Names(const std::vector<NamedShot>& shots)
+{
+    std::string names;
+    for (const NamedShot& s : shots)
+        names += std::string(names.empty() ? "" : ", ") + s.name;
+    return names;
+}
+
+}  // namespace
+
+int RunNamedShot(const char* command, const ToolArgs& args, const std::vector<NamedShot>& shots)
+{
+    if (args.size() != 2)
+        return ToolFail(std::string("usage: ") + command + " NAME OUT.png (NAME: " + Names(shots) + ")");
+    const NamedShot* entry = nullptr;
+    for (const NamedShot& s : shots) {
+        if (args[0] == s.name)
+            entry = &s;
+    }
+    if (!entry)
+        return ToolFail("no dialog named " + args[0] + " (NAME: " + Names(shots) + ")");
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
+    Shot shot = entry->make();
+    shot.widget->show();
+    const bool saved = SaveWidgetShot(shot.widget.get(), args[1]);
+    shot.widget.reset();
+    if (shot.cleanup)
+        shot.cleanup();
+    if (!saved)
+        return ToolFail("cannot write " + args[1]);
+    return 0;
+}
