@@ -341,6 +341,8 @@ public:
     void RegisterBackdropPicture(QWidget* parent = nullptr);
     // The wizard again on this document, from its own layout and design.
     void ChangeLayoutAndDesign(QWidget* parent = nullptr);
+    // Edit > Wizard Setup..., in master mode.
+    void RunWizardSetup(QWidget* parent = nullptr);
     // The two flags a backdrop gets (0 the first, 1 the second) on the
     // Object tool's one selected frame.
     bool CanToggleFrameFlag(int32_t which, bool* checked);

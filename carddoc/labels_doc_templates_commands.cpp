@@ -28,6 +28,7 @@
 #include "frames/page_record_format.h"
 #include "wizard/backdrop_list.h"
 #include "wizard/dlg_wizard.h"
+#include "wizard/dlg_wizard_setup.h"
 #include "wizard/new_document_wizard.h"
 #include "wizard/read_backdrop_dib.h"
 #include "wizard/template_file.h"
@@ -498,4 +499,10 @@ void CLabelsDoc::ChangeLayoutAndDesign(QWidget* parent)
     sheet.GetResult(r);
     ApplyLayoutAndDesign(r, false);
     RefreshView();
+}
+
+void CLabelsDoc::RunWizardSetup(QWidget* parent)
+{
+    if (IsMasterMode())
+        ::RunWizardSetup(parent);
 }

@@ -1,19 +1,18 @@
 #include "carddoc/template_name_prompt.h"
 
-#include <QInputDialog>
-
-#include "foundation/cp1252.h"
+#include "wizard/dlg_template_name.h"
 
 namespace {
 
 bool AskInDialog(QWidget* parent, std::string* name)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, "Template Name", "Name:", QLineEdit::Normal,
-                                               Cp1252ToQString(*name), &ok);
-    if (!ok)
+    CDlgTemplateName dialog(parent);
+    dialog.SetName(name->c_str());
+    if (dialog.DoModal() != 1)
         return false;
-    *name = QStringToCp1252(text);
+    char typed[256] = {};
+    dialog.GetName(typed, int32_t(sizeof typed));
+    *name = typed;
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
+#include "foundation/path_record.h"
 
 namespace {
 
@@ -265,4 +266,26 @@ void CDlgDocSubCategory::GetResult(uint8_t* record, char* path, int32_t size) co
     const size_t n = std::min(picturePath_.size(), size_t(size - 1));
     std::memcpy(path, picturePath_.data(), n);
     path[n] = 0;
+}
+
+int32_t RunDocSubCategoryDialog(QWidget* parent, uint8_t* layout, int32_t sizeMode, DibHandle picture,
+                                std::string* designPath)
+{
+    CDlgDocSubCategory dialog(parent);
+    dialog.SetLabelType(layout);
+    dialog.SetSizeMode(sizeMode);
+    if (picture && !DibHandleIsEmpty(picture)) {
+        DibHandle copy = DibHandleNew();
+        if (copy && DibHandleCopy(copy, picture) == 0)
+            dialog.SetPicture(copy);
+        else
+            DibHandleFree(&copy);
+    }
+    if (dialog.DoModal() != 1)
+        return 2;
+    char path[kPathTextSize] = {};
+    dialog.GetResult(layout, path, int32_t(sizeof path));
+    if (designPath)
+        *designPath = path;
+    return 1;
 }

@@ -87,3 +87,9 @@ private:
     QWidget* pictureFrame_ = nullptr;
     std::unique_ptr<CLabelTypeFields> fields_;
 };
+
+// The dialog as the set-up sheet's relations page runs it: layout in and
+// out, the node's picture (the caller keeps it), and the design picture
+// chosen. 1 on OK.
+int32_t RunDocSubCategoryDialog(QWidget* parent, uint8_t* layout, int32_t sizeMode, DibHandle picture,
+                                std::string* designPath);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -115,4 +116,32 @@ TEST(DlgDocSubCategory, APictureChosenIsShownAndItsPathHandedBack)
     dialog.GetResult(out.data(), path, int32_t(sizeof path));
     EXPECT_STREQ(path, "/nowhere/su") << "cut to the caller's buffer";
     SetWizPictureChooser(previous);
+}
+
+TEST(DlgDocSubCategory, TheSetUpSheetRunsItOverANodesLayoutAndKeepsItsPicture)
+{
+    std::vector<uint8_t> layout = Layout(2, 1, 1);
+    DibHandle picture = DibHandleNew();
+    ASSERT_EQ(DibHandleCreate(picture, 4, 4, 24), 0);
+    QTimer::singleShot(0, [] {
+        auto* dialog = dynamic_cast<CDlgDocSubCategory*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->Fields()->FloatEdit(1003)->isEnabled()) << "size mode 2";
+        dialog->OnNameChanged("Renamed");
+        dialog->OkButton()->click();
+    });
+    std::string path = "before";
+    EXPECT_EQ(RunDocSubCategoryDialog(nullptr, layout.data(), 2, picture, &path), 1);
+    EXPECT_STREQ(reinterpret_cast<const char*>(layout.data()), "Renamed");
+    EXPECT_EQ(path, "");
+    EXPECT_FALSE(DibHandleIsEmpty(picture)) << "the caller's picture is the caller's";
+    DibHandleFree(&picture);
+
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = dynamic_cast<CDlgDocSubCategory*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+    const std::vector<uint8_t> before = layout;
+    EXPECT_EQ(RunDocSubCategoryDialog(nullptr, layout.data(), 1, nullptr, &path), 2);
+    EXPECT_EQ(layout, before) << "Cancel changes nothing";
 }
