@@ -333,7 +333,6 @@ FrameObj* CLabelsDoc::GetOrCreateBackdropFrame(bool create)
     // A backdrop is never picked up by a click: Set As BackDrop reaches it
     // without a selection.
     frame->SetSelectable(0);
-    frame->ClearAutoSize(true);
     if (auto* image = dynamic_cast<FrameObjImage*>(frame))
         image->SetFitToFrame(1);
     manager_->MoveFrameTo(frame, 0);

@@ -367,7 +367,6 @@ void CLabelsDoc::ToggleBackdrop()
         GetPageSlotRect(0, &slot);
         frame->SetFromRect(slot);
         frame->SetSelectable(0);
-        frame->ClearAutoSize(true);
         manager_->MoveFrameTo(frame, 0);
     } else {
         frame->SetSelectable(1);

@@ -64,7 +64,14 @@ WizShellDatabase::WizShellDatabase(CCardApp* app, ShellDocument* document, CDBDo
 {
 }
 
-WizShellDatabase::~WizShellDatabase() { ReleaseEdits(); }
+// A holder goes only after its document did, or when the program ends:
+// nothing of the document is reached any more.
+WizShellDatabase::~WizShellDatabase()
+{
+    for (QMetaObject::Connection& c : typing_)
+        QObject::disconnect(c);
+    QObject::disconnect(gone_);
+}
 
 std::string WizShellDatabase::Title() const { return document_ ? document_->Title() : std::string(); }
 
@@ -96,6 +103,10 @@ void WizShellDatabase::ConnectEdits(CFilteredEdit* const* edits)
             });
     }
     connected_ = true;
+    // Edits that go while they stand in give the document its own back.
+    QObject::disconnect(gone_);
+    if (edits[0])
+        gone_ = QObject::connect(edits[0], &QObject::destroyed, [this] { ReleaseEdits(); });
     database_->RefreshAfterViewsReady();
     database_->LoadRecordIntoEdits();
 }
@@ -108,6 +119,7 @@ void WizShellDatabase::ReleaseEdits()
         QObject::disconnect(typing_[k]);
         database_->SetFieldEdit(k, saved_[k]);
     }
+    QObject::disconnect(gone_);
     connected_ = false;
     database_->LoadRecordIntoEdits();
 }

@@ -56,5 +56,6 @@ private:
     CDBDocument* database_;
     QLineEdit* saved_[kEntryColumnCount] = {};
     QMetaObject::Connection typing_[kEntryColumnCount];
+    QMetaObject::Connection gone_;
     bool connected_ = false;
 };
