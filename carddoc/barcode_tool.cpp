@@ -100,6 +100,8 @@ void BarcodeTool::Deactivate()
     SetBarItemState(kBarFontLists, false);
 }
 
+void BarcodeTool::SetDefaultRecord(const uint8_t* record) { std::memcpy(record_, record, kBarcodeRecordSize); }
+
 void BarcodeTool::ApplyDefaults()
 {
     FrameTool::ApplyDefaults();
@@ -126,6 +128,11 @@ CounterBarcodeTool::CounterBarcodeTool(ToolDocument* document) : BarcodeTool(doc
 }
 
 int16_t CounterBarcodeTool::GetFrameType() { return kFrameCounterBarcode; }
+
+void CounterBarcodeTool::SetDefaultCounter(const uint8_t* counter)
+{
+    std::memcpy(counter_, counter, kCounterSpecSize);
+}
 
 void CounterBarcodeTool::ApplyDefaults()
 {

@@ -34,6 +34,8 @@ public:
 
     // The 348 bytes every frame the tool makes starts from.
     const uint8_t* DefaultRecord() const { return record_; }
+    // Barcode Info with nothing selected edits this default.
+    void SetDefaultRecord(const uint8_t* record);
 
 protected:
     void SetSymbology(int16_t type);
@@ -50,6 +52,7 @@ public:
     int32_t GetCursor(const IntPoint& viewPoint) override;
 
     const uint8_t* DefaultCounter() const { return counter_; }
+    void SetDefaultCounter(const uint8_t* counter);
 
 private:
     uint8_t counter_[kCounterSpecSize] = {};

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -547,6 +548,36 @@ public:
     void DoGuideSettings();
     void DoRulerSettings();
     void DoGotoPage();
+    // The Text menu's Character Info, Paragraph Info and Tabs. Character
+    // Info works on the Text tool's text or on the Object tool's frames;
+    // the other two need the Text tool (Tabs a frame in edit as well).
+    void DoCharacterInfo();
+    void DoParagraphInfo();
+    void DoTabs();
+    // The records of barcodes, quick cards and counters: the selected
+    // frames' when the selection is of the worker's kind, else the placing
+    // tool's default, after which that tool is current.
+    void DoBarcodeInfo() override;
+    void DoCounterInfo() override;
+    void DoQuickCardSpec() override;
+    void DoQuickCardInfo() override;
+    // Edit > Find/Replace: the document's one modeless dialog, made on
+    // first use and brought forward after; it goes with the document.
+    void DoFindReplace();
+    class CDlgFindReplace* FindReplaceDialog() const;
+    // Preferences and the colour table; the default card values of the
+    // database fields.
+    void DoPreferences();
+    void DoCreateColor();
+    void DoDefaultCardInfo();
+    // View > Insert Page and Delete Page, and the page operations they end
+    // in. InsertPages puts count pages after the page numbered position (at
+    // the start for a number before the first); DeletePages refuses a range
+    // outside the document and leaves at least one page.
+    void DoInsertPage();
+    void DoDeletePages();
+    void InsertPages(int16_t position, int16_t count, int16_t kind, int32_t result);
+    void DeletePages(int16_t from, int16_t to);
     // The document's ruler origin (document units; 0 without a view).
     double GetRulerOriginX();
     double GetRulerOriginY();
@@ -556,6 +587,12 @@ public:
     // its item's state set).
     bool OnCommand(uint32_t id);
     bool OnUpdateCommand(struct CmdUI& ui);
+    // The font of the program's font list, by its face record, for the current
+    // tool (the font menu's items and the text bar's font combo).
+    void SetFontByName(const FontSpec& face);
+    // The current font's index in the program's font list; -1 when it is
+    // not there or no font is current.
+    int32_t CurrentFontListIndex();
     // The Undo item's text: the undo owner's, else "Can't Undo".
     std::string UndoMenuText();
     // The conditions the items are enabled by: the Object tool current with
@@ -571,9 +608,18 @@ public:
 private:
     // The Object tool while it is current with a selection, else null.
     class SelectionTool* ObjectSelection();
+    // The worker, print, placing and font-name commands
+    // (labels_doc_commands_workers.cpp), asked before the rest of the map.
+    bool OnWorkerCommand(uint32_t id);
+    bool OnUpdateWorkerCommand(struct CmdUI& ui);
     // Bold, Italic and Underline: the bit turned over on the document's
     // style, the mask telling the tool which way.
     void ToggleStyleBit(int16_t bit);
+    // The Object tool while its selection's frames share one of the types.
+    class SelectionTool* SelectionOfType(std::initializer_list<int16_t> types);
+    // After Cancel: a placing tool of the kind that is current gives way to
+    // the Object tool.
+    void PlacingCancelled(int16_t kind);
 
 public:
 private:
@@ -630,6 +676,12 @@ private:
     bool printPreview_ = false;
     bool pageChangeQuiet_ = false;
     bool modified_ = false;
+    // Find/Replace's hold on the document (labels_doc_workers_edit.cpp).
+    struct FindReplaceLink;
+    struct FindReplaceLinkDeleter {
+        void operator()(FindReplaceLink* link) const;
+    };
+    std::unique_ptr<FindReplaceLink, FindReplaceLinkDeleter> findReplace_;
 };
 
 // The page thumbnail of a closed document file into out (a new picture the

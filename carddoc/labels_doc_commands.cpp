@@ -165,6 +165,8 @@ void CLabelsDoc::ToggleStyleBit(int16_t bit)
 
 bool CLabelsDoc::OnCommand(uint32_t id)
 {
+    if (OnWorkerCommand(id))
+        return true;
     if (In(id, kPlaceFieldFirst, kPlaceFieldLast)) {
         SetDatabaseField(int16_t(id - kPlaceFieldFirst));
         return true;
@@ -321,6 +323,8 @@ bool CLabelsDoc::OnCommand(uint32_t id)
 
 bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
 {
+    if (OnUpdateWorkerCommand(ui))
+        return true;
     const uint32_t id = ui.id;
     const bool notText = currentTool_ != kToolText;
     const GraphicAttrs& g = graphicAttrs_;

@@ -1,0 +1,193 @@
+// The commands of the card window that open a dialog worker, print, place
+// a record-driven frame or choose a font by name: carried out and enabled
+// here, reached from the document's command map first.
+#include <algorithm>
+
+#include "app/card_app.h"
+#include "app/command_data.h"
+#include "app/command_target.h"
+#include "app/main_frame.h"
+#include "app/print_commands.h"
+#include "app/print_setup.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/rect_tool.h"
+#include "carddoc/selection_tool.h"
+#include "frames/frame_obj.h"
+#include "typography/font_list.h"
+#include "typography/font_table.h"
+
+namespace {
+
+// Bar item state the Info items of the context menus follow.
+constexpr int16_t kBarWindowActive = 130;
+// At most this many fonts of the program list are menu items.
+constexpr uint32_t kFontMenuItems = 500;
+
+enum : uint32_t {
+    kDocumentSetup = 32835,
+    kPageSetup = 32836,
+    kFindReplace = 57636,
+    kCreateColor = 32952,
+    kPreferences = 32955,
+    kDefaultCardInfo = 32846,
+    kInsertPage = 32858,
+    kDeletePage = 32859,
+    kPlaceBarcode = 32893,
+    kPlaceCounter = 32894,
+    kPlaceQuickCard = 32895,
+    kBarcodeInfo = 33280,
+    kQuickCardInfo = 33281,
+    kCounterInfo = 33474,
+    kTabs = 32921,
+    kCharacterInfo = 32928,
+    kParagraphInfo = 32929,
+    kFontListFirst = 33504,
+    kFontListLast = kFontListFirst + kFontMenuItems - 1,
+    kFontNameCombo = 33257,
+    kFontSizeCombo = 33258,
+};
+
+bool IsPrintCommand(uint32_t id)
+{
+    return id == kCmdPrintFromDatabase || id == kCmdPrintBulkMail || id == kCmdPrintSheet ||
+           id == kCmdPrintDefaultCardInfo || id == kCmdPrintPreview;
+}
+
+CMainFrame* MainWindow()
+{
+    CCardApp* app = GetCardApp();
+    return app ? app->MainFrame() : nullptr;
+}
+
+// What the text bar handed over with its combo command, if anything.
+const CFontChoosen* BarFontChoice()
+{
+    CMainFrame* frame = MainWindow();
+    return frame ? dynamic_cast<const CFontChoosen*>(frame->PendingCommandData()) : nullptr;
+}
+
+}  // namespace
+
+void CLabelsDoc::SetFontByName(const FontSpec& face)
+{
+    const int32_t id = fonts_->GetFontId(&face);
+    if (id < 0)
+        return;
+    textAttrs_.fontId = int16_t(id);
+    if (FrameTool* tool = ToolOfKind(currentTool_))
+        tool->SetFont(int16_t(id));
+}
+
+int32_t CLabelsDoc::CurrentFontListIndex()
+{
+    const FontList* list = GetGlobalFontList();
+    FontSpec face;
+    if (!list || textAttrs_.fontId < 0 || !fonts_->Lookup(textAttrs_.fontId, &face))
+        return -1;
+    return list->FindFont(face.faceName, face.type);
+}
+
+bool CLabelsDoc::OnWorkerCommand(uint32_t id)
+{
+    if (IsPrintCommand(id))
+        return OnCardPrintCommand(this, id, MainWindow());
+    if (id >= kFontListFirst && id <= kFontListLast) {
+        const FontList* list = GetGlobalFontList();
+        FontSpec face;
+        if (list && int32_t(id - kFontListFirst) < list->GetCount() &&
+            list->GetFontSpec(int32_t(id - kFontListFirst), 0, &face))
+            SetFontByName(face);
+        return true;
+    }
+    switch (id) {
+    case kDocumentSetup: DoDocumentSetup(); return true;
+    // The paper may have changed under the layout: the margins follow.
+    case kPageSetup:
+        DoPrintSetup(MainWindow());
+        ComputeMargins();
+        RefreshView();
+        return true;
+    case kFindReplace: DoFindReplace(); return true;
+    case kCreateColor: DoCreateColor(); return true;
+    case kPreferences: DoPreferences(); return true;
+    case kDefaultCardInfo: DoDefaultCardInfo(); return true;
+    case kInsertPage: DoInsertPage(); return true;
+    case kDeletePage: DoDeletePages(); return true;
+    case kTabs: DoTabs(); return true;
+    case kCharacterInfo: DoCharacterInfo(); return true;
+    case kParagraphInfo: DoParagraphInfo(); return true;
+    case kBarcodeInfo: DoBarcodeInfo(); return true;
+    case kQuickCardInfo: DoQuickCardInfo(); return true;
+    case kCounterInfo: DoCounterInfo(); return true;
+    // A selection of the frame's kind is edited where it stands; without
+    // one the placing tool comes first, so that the default it edits is the
+    // one the next click uses.
+    case kPlaceBarcode:
+        if (!SelectionOfType({kFrameBarcode, kFrameCounterBarcode, kFrameFieldBarcode}))
+            SetTool(kToolBarcode, 0);
+        DoBarcodeInfo();
+        return true;
+    case kPlaceCounter:
+        if (!SelectionOfType({kFrameCounterBarcode}))
+            SetTool(kToolCounterBarcode, 0);
+        DoCounterInfo();
+        return true;
+    case kPlaceQuickCard:
+        if (!SelectionOfType({kFrameBarcode18}))
+            SetTool(kToolBarcode18, 0);
+        DoQuickCardInfo();
+        return true;
+    case kFontNameCombo: {
+        if (view_)
+            view_->TakeFocus();
+        const CFontChoosen* choice = BarFontChoice();
+        const FontList* list = GetGlobalFontList();
+        FontSpec face;
+        if (choice && list && choice->fontIndex >= 0 && choice->fontIndex < list->GetCount() &&
+            list->GetFontSpec(choice->fontIndex, 0, &face))
+            SetFontByName(face);
+        return true;
+    }
+    case kFontSizeCombo: {
+        if (view_)
+            view_->TakeFocus();
+        if (const CFontChoosen* choice = BarFontChoice(); choice && choice->size > 0)
+            SetFontSize(int16_t(std::min<int32_t>(choice->size, 0x7FFF)));
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool CLabelsDoc::OnUpdateWorkerCommand(CmdUI& ui)
+{
+    const uint32_t id = ui.id;
+    if (IsPrintCommand(id))
+        return OnUpdateCardPrintCommand(this, ui);
+    if (id >= kFontListFirst && id <= kFontListLast) {
+        ui.Enable(FontItemsOn());
+        ui.SetCheck(CurrentFontListIndex() == int32_t(id - kFontListFirst));
+        return true;
+    }
+    switch (id) {
+    case kDocumentSetup:
+    case kCreateColor:
+    case kPreferences:
+    case kDefaultCardInfo:
+    case kInsertPage:
+    case kPlaceBarcode:
+    case kPlaceCounter:
+    case kPlaceQuickCard:
+    case kFontNameCombo:
+    case kFontSizeCombo: return true;
+    case kFindReplace: ui.Enable(IsTextEditing()); return true;
+    case kDeletePage: ui.Enable(GetPageCount() > 1); return true;
+    case kTabs:
+    case kParagraphInfo: ui.Enable(currentTool_ == kToolText); return true;
+    case kCharacterInfo: ui.Enable(IsTextEditing() || HasFieldSelection()); return true;
+    case kBarcodeInfo:
+    case kQuickCardInfo:
+    case kCounterInfo: ui.Enable(BarItemState(kBarWindowActive)); return true;
+    default: return false;
+    }
+}
