@@ -359,6 +359,10 @@ public:
     // In master mode, "Wizard Setup..." under Edit and the Templates popup
     // under File of the menu bar (a QMenuBar or QMenu), once.
     void BuildTemplatesMenu(QWidget* mainMenu);
+    // The commands above as the card window sends them; false for another
+    // id.
+    bool OnTemplateCommand(uint32_t id);
+    bool OnUpdateTemplateCommand(struct CmdUI& ui);
 
     // ---- sheets and printing (labels_doc_sheet.cpp) ----
     // One printed page of a sheet: the design page that belongs to it, each

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/command_target.h"
 #include "app/profile.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
@@ -147,4 +148,79 @@ void CLabelsDoc::ShowSide(int16_t page)
 {
     if (GetCurrentPage() != page)
         SwitchToPage(page);
+}
+
+// ---- the commands' route ----
+
+namespace {
+
+enum : uint32_t {
+    kCmdFrameFlagFirst = 34022,
+    kCmdSetAsBackdrop = 34023,
+    kCmdChangeBackdrop = 34026,
+    kCmdFrameFlagSecond = 34027,
+    kCmdSaveBackdrop = 34028,
+    kCmdLoadBackdrop = 34029,
+    kCmdPrintableBackdrop = 34038,
+    kCmdChangeLayout = 34042,
+};
+
+}  // namespace
+
+bool CLabelsDoc::OnTemplateCommand(uint32_t id)
+{
+    QWidget* parent = ViewWidget();
+    switch (id) {
+    case kCmdSaveTemplateToFile: SaveTemplate(true, false, false, parent); return true;
+    case kCmdAddTemplateToWizard: SaveTemplate(false, true, true, parent); return true;
+    case kCmdLoadTemplateFromFile: LoadTemplateFromFile(parent); return true;
+    case kCmdChangeTemplateInWizard: ChangeTemplateInWizard(parent); return true;
+    case kCmdSetAsBackdrop: ToggleBackdrop(); return true;
+    case kCmdChangeBackdrop: ChangeBackdropPicture(parent); return true;
+    case kCmdSaveBackdrop: RegisterBackdropPicture(parent); return true;
+    case kCmdLoadBackdrop: LoadBackdropFromWizard(parent); return true;
+    case kCmdFrameFlagFirst: ToggleFrameFlag(0); return true;
+    case kCmdFrameFlagSecond: ToggleFrameFlag(1); return true;
+    case kCmdPrintableBackdrop: TogglePrintableBackdrop(); return true;
+    case kCmdFrontPage: ShowSide(1); return true;
+    case kCmdBackPage: ShowSide(2); return true;
+    case kCmdChangeLayout: ChangeLayoutAndDesign(parent); return true;
+    case kCmdWizardSetup: RunWizardSetup(parent); return true;
+    default: return false;
+    }
+}
+
+bool CLabelsDoc::OnUpdateTemplateCommand(CmdUI& ui)
+{
+    bool checked = false;
+    switch (ui.id) {
+    case kCmdSaveTemplateToFile:
+    case kCmdAddTemplateToWizard: ui.Enable(CanSaveTemplate()); return true;
+    case kCmdChangeTemplateInWizard: ui.Enable(CanChangeTemplateInWizard()); return true;
+    case kCmdSetAsBackdrop:
+        ui.Enable(CanToggleBackdrop(&checked));
+        ui.SetCheck(checked);
+        return true;
+    case kCmdFrameFlagFirst:
+    case kCmdFrameFlagSecond:
+        ui.Enable(CanToggleFrameFlag(ui.id == kCmdFrameFlagFirst ? 0 : 1, &checked));
+        ui.SetCheck(checked);
+        return true;
+    case kCmdPrintableBackdrop:
+        ui.Enable(CanTogglePrintableBackdrop(&checked));
+        ui.SetCheck(checked);
+        return true;
+    case kCmdFrontPage:
+    case kCmdBackPage:
+        ui.Enable(true);
+        ui.SetCheck(GetCurrentPage() == (ui.id == kCmdFrontPage ? 1 : 2));
+        return true;
+    case kCmdLoadTemplateFromFile:
+    case kCmdChangeBackdrop:
+    case kCmdSaveBackdrop:
+    case kCmdLoadBackdrop:
+    case kCmdChangeLayout:
+    case kCmdWizardSetup: ui.Enable(true); return true;
+    default: return false;
+    }
 }

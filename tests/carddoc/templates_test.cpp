@@ -10,6 +10,7 @@
 
 #include "card_test_support.h"
 #include "card_view_image.h"
+#include "app/command_target.h"
 #include "app/menu_resources.h"
 #include "app/profile.h"
 #include "carddoc/selection_tool.h"
@@ -431,7 +432,10 @@ TEST_F(TemplatesTest, SetAsBackdropTurnsAPictureFrameIntoTheBackdropAndBack)
     ASSERT_TRUE(doc->CanToggleBackdrop(&checked));
     EXPECT_FALSE(checked);
 
-    doc->ToggleBackdrop();
+    CmdUI state(34023);
+    ASSERT_TRUE(doc->OnUpdateCommand(state));
+    EXPECT_TRUE(state.enabled);
+    ASSERT_TRUE(doc->OnCommand(34023)) << "the card window's command reaches it";
     FrameObj* backdrop = doc->PageManager()->GetBackdropFrame();
     ASSERT_EQ(backdrop, picture);
     EXPECT_EQ(doc->PageManager()->FrameAt(0), picture);
@@ -475,6 +479,11 @@ TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFir
     ASSERT_EQ(doc->BuildPageMenu(&view), 0);
     ASSERT_EQ(view.actions().size(), 9 + (doc->PageGeometry().sides == 2 ? 2 : 1));
     EXPECT_EQ(MenuGetCommandId(view.actions()[9]), 34039u);
+    CmdUI front(34039);
+    ASSERT_TRUE(doc->OnUpdateCommand(front));
+    EXPECT_TRUE(front.checked) << "page 1 is shown";
+    doc->ShowSide(1);
+    EXPECT_EQ(doc->GetCurrentPage(), 1);
 
     int32_t id = 0;
     ASSERT_EQ(doc->AddTemplateToWizard("Side", &id), 0);
