@@ -50,6 +50,7 @@ class DcTextMeasurer;
 class FontTable;
 class Dc;
 class PrintManager;
+class QMenu;
 class QWidget;
 class FrameStore;
 class PageTable2;
@@ -72,6 +73,9 @@ enum : int16_t {
 
 // One tool per kind.
 constexpr int16_t kToolCount = 20;
+
+// ReplaceTemplateInWizard: the id names no template of the wizard.
+constexpr int32_t kTemplateNotInWizard = 1234;
 
 // Results of ReadDocumentFile besides 0 and a seek's error code.
 enum : int32_t {
@@ -270,6 +274,95 @@ public:
     void AfterDocSetup();
     // The Document Setup command: the layout in the Label Type dialog.
     void DoDocumentSetup();
+
+    // ---- wizard designs: templates, backdrops, layouts
+    //      (labels_doc_templates*.cpp) ----
+    // Every frame of the shown pages goes, the set-up's label layout is
+    // applied and the document counts as unchanged.
+    void ClearAndApplySetup(const uint8_t* record);
+    // The set-up's template and backdrop onto the page, its design words
+    // into the page options; whole also takes its field formats, printable
+    // backdrop flag and layout, and the record becomes the document's
+    // set-up. The sum of the template's and the backdrop's results.
+    int32_t ApplyLayoutAndDesign(const uint8_t* record, bool whole);
+    // The set-up's 21 field sample texts (null: the document's own set-up)
+    // become the program's field formats.
+    void InstallFieldFormats(const uint8_t* record);
+    // The wizard's template id onto the page, replacing all but the
+    // backdrop; id 0 with clear removes every frame. 0 or the code.
+    int32_t LoadWizardTemplate(int32_t id, bool clear);
+    // Item kind of the wizard's backdrop group id as the page's backdrop;
+    // id 0 does nothing. 0, 1 for a picture of another type, or the code.
+    int32_t LoadWizardBackdrop(int32_t id, int32_t kind);
+    // The page's backdrop frame set up as a backdrop; with create a new
+    // picture frame when there is none. Null without one.
+    FrameObj* GetOrCreateBackdropFrame(bool create);
+    // The frames of a template body (count, type and frame, fonts) replace
+    // those of the page, the backdrop excepted. 0 or the code.
+    int32_t ApplyTemplateBody(Handle body);
+    int32_t InsertTemplateFrames(Handle body);
+    // The page's frames, the backdrop left out, and the font table as a
+    // template body into *body (made or refilled). 0 or the code.
+    int32_t BuildTemplateBody(Handle* body);
+    // The card without its backdrop as enhanced-metafile bits of the card's
+    // size into *out (made or refilled); the renderer's result.
+    int32_t RenderWizardPreview(Handle* out);
+    // The page as a template file at path under name. 0 or the code.
+    int32_t WriteTemplateFile(const PathRecord& path, const char* name);
+    // The page as a new template of the wizard, its design registered;
+    // the new id in *id. 0 or the code.
+    int32_t AddTemplateToWizard(const char* name, int32_t* id);
+    // A template's file header (name, card size), body and preview.
+    int32_t BuildTemplateParts(const char* name, uint8_t* header, Handle body, Handle preview);
+    // The design of a new template of the wizard joins the wizard's tree
+    // under the category of the document's layout.
+    int32_t RegisterTemplateDesign(const char* name, int32_t id);
+    // The page replaces the wizard's template id under its old file name.
+    // 0, kTemplateNotInWizard or the code.
+    int32_t ReplaceTemplateInWizard(int32_t id);
+    // A template file's frames replace the page's. 0 or the code.
+    int32_t LoadTemplateFromPath(const PathRecord& path);
+    // The 14-word print options of the page shown.
+    void GetPageOptions(uint8_t* block);
+    void SetPageOptions(const uint8_t* block);
+    // The commands of the Templates menu and the backdrop, in master mode.
+    bool CanSaveTemplate();
+    void SaveTemplate(bool toFile, bool toWizard, bool askName, QWidget* parent = nullptr);
+    void LoadTemplateFromFile(QWidget* parent = nullptr);
+    bool CanChangeTemplateInWizard();
+    void ChangeTemplateInWizard(QWidget* parent = nullptr);
+    // Enabled state and check of Set As BackDrop.
+    bool CanToggleBackdrop(bool* checked);
+    void ToggleBackdrop();
+    void ChangeBackdropPicture(QWidget* parent = nullptr);
+    void LoadBackdropFromWizard(QWidget* parent = nullptr);
+    // A backdrop item file of the wizard as the page's backdrop; 0, 1 when
+    // it holds no picture, or the code.
+    int32_t LoadBackdropFromPath(const PathRecord& path);
+    void RegisterBackdropPicture(QWidget* parent = nullptr);
+    // The wizard again on this document, from its own layout and design.
+    void ChangeLayoutAndDesign(QWidget* parent = nullptr);
+    // Edit > Wizard Setup..., in master mode.
+    void RunWizardSetup(QWidget* parent = nullptr);
+    // The two flags a backdrop gets (0 the first, 1 the second) on the
+    // Object tool's one selected frame.
+    bool CanToggleFrameFlag(int32_t which, bool* checked);
+    void ToggleFrameFlag(int32_t which);
+    // View > Printable Backdrop.
+    bool CanTogglePrintableBackdrop(bool* checked);
+    void TogglePrintableBackdrop();
+    // View > Front Page (1) and Back Page (2).
+    void ShowSide(int16_t page);
+    // The View menu's page items for the document's sides: 1 without a
+    // menu, else 0.
+    int32_t BuildPageMenu(QMenu* menu);
+    // In master mode, "Wizard Setup..." under Edit and the Templates popup
+    // under File of the menu bar (a QMenuBar or QMenu), once.
+    void BuildTemplatesMenu(QWidget* mainMenu);
+    // The commands above as the card window sends them; false for another
+    // id.
+    bool OnTemplateCommand(uint32_t id);
+    bool OnUpdateTemplateCommand(struct CmdUI& ui);
 
     // ---- sheets and printing (labels_doc_sheet.cpp) ----
     // One printed page of a sheet: the design page that belongs to it, each

@@ -165,7 +165,7 @@ void CLabelsDoc::ToggleStyleBit(int16_t bit)
 
 bool CLabelsDoc::OnCommand(uint32_t id)
 {
-    if (OnWorkerCommand(id))
+    if (OnWorkerCommand(id) || OnTemplateCommand(id))
         return true;
     if (In(id, kPlaceFieldFirst, kPlaceFieldLast)) {
         SetDatabaseField(int16_t(id - kPlaceFieldFirst));
@@ -323,7 +323,7 @@ bool CLabelsDoc::OnCommand(uint32_t id)
 
 bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
 {
-    if (OnUpdateWorkerCommand(ui))
+    if (OnUpdateWorkerCommand(ui) || OnUpdateTemplateCommand(ui))
         return true;
     const uint32_t id = ui.id;
     const bool notText = currentTool_ != kToolText;

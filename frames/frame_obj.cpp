@@ -202,8 +202,10 @@ int32_t FrameObj::WriteOffset(FileHandle file, const IntPoint& origin)
     FrameGeometry& g = block_.attr.geometry;
     const int32_t x = g.x;
     const int32_t y = g.y;
-    g.x -= origin.x;
-    g.y -= origin.y;
+    // A frame read from a damaged file may lie anywhere: the offset wraps
+    // as every other move of a frame does.
+    g.x = Sub32(g.x, origin.x);
+    g.y = Sub32(g.y, origin.y);
     const int32_t result = Write(file, -1);
     g.x = x;
     g.y = y;

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
+#include "carddoc/labels_doc.h"
 #include "app/main_frame.h"
 #include "dbdoc/open_database_registry.h"
 #include "wizard/dlg_wizard.h"
@@ -27,6 +29,8 @@ WizardSheetRunner SetWizardSheetRunner(WizardSheetRunner runner)
     return previous;
 }
 
+int32_t RunWizardSheet(CDlgWizard* sheet) { return g_runner ? g_runner(sheet) : sheet->DoModal(); }
+
 ShellDocument* RunNewDocumentWizard(CCardApp* app)
 {
     if (!app)
@@ -37,7 +41,7 @@ ShellDocument* RunNewDocumentWizard(CCardApp* app)
     if (data.opened != 0)
         return nullptr;
     sheet.Init(GetWizardTree(), 1, nullptr);
-    const int32_t result = g_runner ? g_runner(&sheet) : sheet.DoModal();
+    const int32_t result = RunWizardSheet(&sheet);
     if (result != kIdOk && result != kIdWizFinish)
         return nullptr;
     uint8_t* setup = app->DefaultDocSetup();
@@ -46,6 +50,13 @@ ShellDocument* RunNewDocumentWizard(CCardApp* app)
     const bool linked = sheet.Record().databaseUse != 0;
     if (app->MainFrame() && !(databaseOpen && !linked))
         app->MainFrame()->ShowDatabaseToolBar(linked);
-    // The card document takes its set-up from the application's record.
-    return app->CreateNewLabelDocument(nullptr, true);
+    // The card document takes its layout from the application's record;
+    // the design (template, backdrop, field formats) is applied once its
+    // first page is open.
+    ShellDocument* made = app->CreateNewLabelDocument(nullptr, true);
+    if (auto* card = dynamic_cast<CardShellDocument*>(made); card && card->Document()) {
+        card->Document()->ApplyLayoutAndDesign(setup, true);
+        card->Document()->SetModified(false);
+    }
+    return made;
 }

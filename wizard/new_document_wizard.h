@@ -16,3 +16,5 @@ ShellDocument* RunNewDocumentWizard(CCardApp* app);
 // default runs it modally. Answers what DoModal answers.
 using WizardSheetRunner = int32_t (*)(CDlgWizard* sheet);
 WizardSheetRunner SetWizardSheetRunner(WizardSheetRunner runner);
+// Runs the sheet the way that is installed.
+int32_t RunWizardSheet(CDlgWizard* sheet);

@@ -14,6 +14,7 @@
 #include "foundation/int_math.h"
 #include "wizard/backdrop_list.h"
 #include "wizard/category_tree_ctrl.h"
+#include "wizard/dlg_doc_sub_category.h"
 #include "wizard/smart_listbox.h"
 #include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
@@ -44,7 +45,7 @@ enum : int32_t {
 // template's record at most 63.
 constexpr size_t kTypedNameField = 63;
 
-SubCategoryDialogRunner g_runner = nullptr;
+SubCategoryDialogRunner g_runner = &RunDocSubCategoryDialog;
 
 int32_t Round(double value)
 {

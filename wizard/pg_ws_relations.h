@@ -25,8 +25,8 @@ struct SmartListChange;
 // layout (168 bytes) in and out, size mode 2 when the node has children
 // (its size stays), the node's picture (owned by the caller, may be null),
 // and on OK the path of a design picture chosen (empty for none). 1 on OK.
-// The program registers its dialog here; until one is registered the page
-// offers no button that needs it.
+// The program's own is CDlgDocSubCategory's (wizard/dlg_doc_sub_category.h);
+// without one the page offers no button that needs it.
 using SubCategoryDialogRunner = int32_t (*)(QWidget* parent, uint8_t* layout, int32_t sizeMode,
                                             DibHandle picture, std::string* designPath);
 SubCategoryDialogRunner SetSubCategoryDialogRunner(SubCategoryDialogRunner runner);

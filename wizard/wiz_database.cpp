@@ -1,8 +1,11 @@
 #include "wizard/wiz_database.h"
 
+#include "wizard/wiz_shell_database.h"
+
 namespace {
 
-WizDatabaseMakers g_makers;
+// The program's own database documents unless a test installs others.
+WizDatabaseMakers g_makers{&WizShellDatabase::Create, &WizShellDatabase::Open};
 
 }  // namespace
 

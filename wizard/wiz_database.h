@@ -1,9 +1,9 @@
 // The database document as the wizard's Personal Info page works it: the
 // page's edits stand in for the document's own field edits while the
 // wizard holds the database, and the database stays open for the new card
-// document when the wizard finishes. The database side provides the
-// makers; until they are installed, "Create Database" and opening one find
-// nothing to hold and leave the page as it was.
+// document when the wizard finishes. The makers are the program's database
+// documents (wizard/wiz_shell_database.h); one that makes nothing leaves
+// the page as it was.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,11 @@
 #include "wizard/wiz_preview_document.h"
 
+#include "wizard/wiz_preview_card_document.h"
+
 namespace {
 
-WizPreviewDocumentMaker g_maker = nullptr;
+// The program's own card document unless a test installs another.
+WizPreviewDocumentMaker g_maker = &WizPreviewCardDocument::Make;
 
 }  // namespace
 

@@ -1,8 +1,9 @@
 // What the new-document wizard needs of the hidden card document it
-// previews and prints from while it runs. The card document side provides
-// the maker; until one is installed the wizard runs without such a
-// document: its previews then show the stored template pictures, and the
-// Finish page's print buttons stay off.
+// previews and prints from while it runs. The maker is the card
+// document's (wizard/wiz_preview_card_document.h); without a maker, or
+// when it makes nothing, the wizard runs without such a document: its
+// previews then show the stored template pictures, and the Finish page's
+// print buttons stay off.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,114 @@
+// Applies arbitrary bytes as a template body to a new card document, as
+// loading a template file of unknown origin does: the frames it names are
+// made and read, then the fonts that follow. Whatever landed on the page
+// is drawn, saved as a template body again and that body applied to a
+// second document.
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "carddoc/card_view_services.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_doc_registry.h"
+#include "foundation/alert_sink.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "foundation/program_folder.h"
+#include "frames/curr_page_mng.h"
+#include "platform/dc.h"
+
+namespace {
+
+class Silent : public AlertSink {
+public:
+    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
+    void Beep(uint32_t) override {}
+};
+
+class ImageView : public CardViewServices {
+public:
+    ImageView() : image_(320, 240, QImage::Format_RGB32), dc_(Dc::ForImage(&image_)) {}
+    Dc* GetViewDC() override { return targets_.empty() ? dc_.get() : targets_.back(); }
+    void PushDrawTarget(Dc* dc, uint32_t) override { targets_.push_back(dc); }
+    void PopDrawTarget() override { targets_.pop_back(); }
+    bool IsScreenTarget() const override { return targets_.empty(); }
+    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
+    void InvalidateRect(const IntRect&, bool) override {}
+    void InvalidateRgn(const Region&, bool) override {}
+    void Refresh() override {}
+    void UpdateNow() override {}
+    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
+
+private:
+    QImage image_;
+    std::unique_ptr<Dc> dc_;
+    std::vector<Dc*> targets_;
+};
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void Folder()
+{
+    const std::string folder = "/tmp/tessaline-fuzz-template-" + std::to_string(getpid());
+    PathRecord r{};
+    Check(PathRecordFromPosix(folder + "/", &r) == 0);
+    CreateFolder(&r);
+    SetProgramFolderForTesting(folder);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Silent silent;
+    SetAlertSink(&silent);
+    static const bool ready = (Folder(), true);
+    (void)ready;
+    if (size > (1 << 18))
+        return 0;
+    HandleOwner body(HandleNew(uint32_t(size)));
+    Check(body.get() != nullptr);
+    if (size)
+        std::memcpy(HandleData(body.get()), data, size);
+
+    auto doc = NewCardDocument();
+    Check(doc != nullptr);
+    ImageView view;
+    doc->SetView(&view);
+    doc->InitialUpdate();
+    doc->ApplyTemplateBody(body.get());
+    Check(doc->PageManager()->GroupCount() >= 0);
+    doc->PageManager()->ResetFrameStates(1);
+    doc->PageManager()->DrawAll(view.GetViewDC(), 1);
+
+    Handle again = nullptr;
+    if (doc->BuildTemplateBody(&again) == 0) {
+        auto second = NewCardDocument();
+        Check(second != nullptr);
+        ImageView secondView;
+        second->SetView(&secondView);
+        second->InitialUpdate();
+        second->ApplyTemplateBody(again);
+        second->SetView(nullptr);
+    }
+    HandleFree(again);
+    doc->SetView(nullptr);
+    return 0;
+}
