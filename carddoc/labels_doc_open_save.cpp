@@ -260,6 +260,12 @@ void CLabelsDoc::InitialUpdate()
         OpenPages(pageBlock_.firstPage, 1, 1);
         SetModified(false);
         SelectTool(kToolObject);
+        // The set-up the document was made from brings its template,
+        // backdrop and field formats once the first page is open.
+        uint8_t setup[kDocSetupSize];
+        std::memcpy(setup, docSetup_, sizeof setup);
+        ApplyLayoutAndDesign(setup, true);
+        SetModified(false);
     } else if (state_ == kDocStateOpened) {
         fonts_->CheckInstalledFonts();
         ApplyPreferences(false);
@@ -267,7 +273,9 @@ void CLabelsDoc::InitialUpdate()
             OpenPages(pageBlock_.firstPage, 1, 1);
         SetModified(false);
         SelectTool(kToolObject);
+        InstallFieldFormats(docSetup_);
         ComputeMargins();
+        UpdatePageBar();
     }
     state_ = int16_t(state_ + kDocStateViewed);
 }

@@ -50,13 +50,8 @@ ShellDocument* RunNewDocumentWizard(CCardApp* app)
     const bool linked = sheet.Record().databaseUse != 0;
     if (app->MainFrame() && !(databaseOpen && !linked))
         app->MainFrame()->ShowDatabaseToolBar(linked);
-    // The card document takes its layout from the application's record;
-    // the design (template, backdrop, field formats) is applied once its
-    // first page is open.
-    ShellDocument* made = app->CreateNewLabelDocument(nullptr, true);
-    if (auto* card = dynamic_cast<CardShellDocument*>(made); card && card->Document()) {
-        card->Document()->ApplyLayoutAndDesign(setup, true);
-        card->Document()->SetModified(false);
-    }
-    return made;
+    // The card document takes its layout from the application's record and
+    // applies its design (template, backdrop, field formats) once its first
+    // page is open.
+    return app->CreateNewLabelDocument(nullptr, true);
 }
