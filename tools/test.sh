@@ -3,7 +3,8 @@
 #   1. the whole suite on a normal build;
 #   2. every suite again on a clang build with AddressSanitizer and
 #      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
-#   3. each fuzz target for a fixed time.
+#   3. each fuzz target for a fixed time (TESSALINE_FUZZ_SECONDS, 5 by
+#      default).
 # TESSALINE_QUICK=1 runs step 1 only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +29,8 @@ san=${TESSALINE_SANITIZE_BUILD_DIR:-build-sanitize}
 step "sanitizer and fuzz build ($san)"
 [ -f "$san/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$san" -G Ninja \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
-  -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF
+  -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF \
+  -DTESSALINE_FUZZ_SECONDS="${TESSALINE_FUZZ_SECONDS:-5}"
 cmake --build "$san" -j "$jobs"
 step "tests under sanitizers"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
