@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "carddoc/card_view_services.h"
+#include "card_fuzz.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/alert_sink.h"
@@ -23,38 +23,6 @@
 #include "platform/dc.h"
 
 namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-class ImageView : public CardViewServices {
-public:
-    ImageView() : image_(320, 240, QImage::Format_RGB32), dc_(Dc::ForImage(&image_)) {}
-    Dc* GetViewDC() override { return targets_.empty() ? dc_.get() : targets_.back(); }
-    void PushDrawTarget(Dc* dc, uint32_t) override { targets_.push_back(dc); }
-    void PopDrawTarget() override { targets_.pop_back(); }
-    bool IsScreenTarget() const override { return targets_.empty(); }
-    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
-    void InvalidateRect(const IntRect&, bool) override {}
-    void InvalidateRgn(const Region&, bool) override {}
-    void Refresh() override {}
-    void UpdateNow() override {}
-    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
-
-private:
-    QImage image_;
-    std::unique_ptr<Dc> dc_;
-    std::vector<Dc*> targets_;
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 std::string Folder()
 {

@@ -1,0 +1,45 @@
+// What the card document fuzz targets share: alerts that answer OK without a
+// window, a view that draws into an image, and a check that stops the run.
+#pragma once
+
+#include <QImage>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "carddoc/card_view_services.h"
+#include "foundation/alert_sink.h"
+#include "platform/dc.h"
+
+class Silent : public AlertSink {
+public:
+    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
+    void Beep(uint32_t) override {}
+};
+
+class ImageView : public CardViewServices {
+public:
+    ImageView() : image_(320, 240, QImage::Format_RGB32), dc_(Dc::ForImage(&image_)) {}
+    Dc* GetViewDC() override { return targets_.empty() ? dc_.get() : targets_.back(); }
+    void PushDrawTarget(Dc* dc, uint32_t) override { targets_.push_back(dc); }
+    void PopDrawTarget() override { targets_.pop_back(); }
+    bool IsScreenTarget() const override { return targets_.empty(); }
+    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
+    void InvalidateRect(const IntRect&, bool) override {}
+    void InvalidateRgn(const Region&, bool) override {}
+    void Refresh() override {}
+    void UpdateNow() override {}
+    void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, 320, 240}; }
+
+private:
+    QImage image_;
+    std::unique_ptr<Dc> dc_;
+    std::vector<Dc*> targets_;
+};
+
+inline void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
