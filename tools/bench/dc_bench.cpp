@@ -33,7 +33,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 #include "platform/dc.h"
 
 namespace {
