@@ -187,6 +187,16 @@ bool DatabaseShellDocument::OnCommand(uint32_t id)
     CMainFrame* main = MainFrameOrNull();
     switch (id) {
     case kCmdFileSaveAs: SaveAs(); return true;
+    case kCmdFileClose:
+        if (main) {
+            for (DocumentChildFrame* frame : main->ChildFrames()) {
+                if (frame->Document() == this) {
+                    main->CloseChildFrame(frame);
+                    break;
+                }
+            }
+        }
+        return true;
     case kCmdFindCombo: {
         const auto* data = main ? dynamic_cast<const CChoosenFind*>(main->PendingCommandData()) : nullptr;
         if (data)
@@ -207,6 +217,7 @@ bool DatabaseShellDocument::OnUpdateCommand(CmdUI& ui)
 {
     switch (ui.id) {
     case kCmdFileSaveAs:
+    case kCmdFileClose:
     case kCmdFindCombo:
     case kCmdSortCombo: return true;
     default: return database_->OnUpdateCommand(ui);
