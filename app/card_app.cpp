@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+
 #include "app/card_document_kind.h"
 
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
+#include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
 #include "app/print_setup.h"
@@ -146,6 +148,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // A catalogue that cannot be made ready has told the user why; the
     // program runs on without it.
     WizardTreeInit(&programFolder_);
+    InstallWizardDocumentFormats(true);
     return true;
 }
 
@@ -176,6 +179,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    InstallWizardDocumentFormats(false);
     WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();

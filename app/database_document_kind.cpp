@@ -163,6 +163,13 @@ void DatabaseShellDocument::OnCloseDocument()
     // The user was asked about uncommitted edits before the windows went;
     // what is still typed now is what they chose not to keep.
     database_->SetBrowser(nullptr);
+    // The window goes after the document: its views must not reach it.
+    if (browser_)
+        browser_->DetachDocument();
+    if (dataEntry_)
+        dataEntry_->DetachDocument();
+    browser_ = nullptr;
+    dataEntry_ = nullptr;
     database_->Close();
 }
 

@@ -26,6 +26,7 @@
 //                             (it must close it). A modal dialog nobody
 //                             expected is closed and fails the test.
 //   CardView(), CardWindow()  the active card window and its view;
+//   DatabaseDocument()        the active database window's document;
 //   MaximizeCardWindow()      as its title bar's button does;
 //   ViewPixels()              the view's picture after pending work ran.
 //   ViewPoint(documentPoint)  where a point of the page (document units) is
@@ -59,6 +60,7 @@
 
 class CCardApp;
 class CChildFrame;
+class CDBDocument;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
@@ -137,6 +139,11 @@ protected:
     QImage ViewPixels();
     // Where a point of the page, in document units, is on the view now.
     QPoint ViewPoint(const IntPoint& document) const;
+
+    // ---- the database window ----
+    // The document of the active database window, or null; for checks
+    // only, as CardDocument.
+    CDBDocument* DatabaseDocument() const;
 
     // ---- input ----
     // Mouse input goes through the view's window as the window system
