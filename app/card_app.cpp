@@ -17,6 +17,7 @@
 #include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/menu_shortcut_states.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -121,6 +122,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
     mainFrame_->setAcceptDrops(true);
+    new MenuShortcutStates(mainFrame_.get());
     started_ = true;
 
     SetUseHatchBrushes(true);
