@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -19,6 +20,8 @@
 #include "app/card_app.h"
 #include "app/child_frame.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
+#include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
@@ -293,6 +296,10 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
             return;
         }
         files->selectFile(QString::fromStdString(path));
+        // selectFile leaves the name box alone while it has the focus,
+        // which it may have by now: the path is typed into it as well.
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QString::fromStdString(path));
         static_cast<QDialog*>(files)->accept();
     };
 }
@@ -483,6 +490,16 @@ int JourneyTest::Changed(const QImage& before, const QImage& after, const QRect&
         for (int x = inside.left(); x <= inside.right(); ++x)
             n += before.pixel(x, y) != after.pixel(x, y);
     return n;
+}
+
+// ---- the database window ----
+
+CDBDocument* JourneyTest::DatabaseDocument() const
+{
+    CMainFrame* frame = MainWindow();
+    DocumentChildFrame* window = frame ? frame->ActiveChildFrame() : nullptr;
+    auto* shell = window ? dynamic_cast<DatabaseShellDocument*>(window->Document()) : nullptr;
+    return shell ? shell->Database() : nullptr;
 }
 
 // ---- input ----

@@ -30,6 +30,7 @@
 //                             menu); ChooseItem("Style > Bold") picks an
 //                             item with the keyboard, as a person would.
 //   CardView(), CardWindow()  the active card window and its view;
+//   DatabaseDocument()        the active database window's document;
 //   MaximizeCardWindow()      as its title bar's button does;
 //   ViewPixels()              the view's picture after pending work ran.
 //   ViewPoint(documentPoint)  where a point of the page (document units) is
@@ -66,6 +67,7 @@
 
 class CCardApp;
 class CChildFrame;
+class CDBDocument;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
@@ -176,6 +178,11 @@ protected:
     // Pixels that differ between two pictures of the view inside the
     // rectangle.
     static int Changed(const QImage& before, const QImage& after, const QRect& area);
+
+    // ---- the database window ----
+    // The document of the active database window, or null; for checks
+    // only, as CardDocument.
+    CDBDocument* DatabaseDocument() const;
 
     // ---- input ----
     // Mouse input goes through the view's window as the window system
