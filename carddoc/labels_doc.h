@@ -465,7 +465,9 @@ public:
     TextContext* DocumentTextContext() override { return textContext_.get(); }
     CaretManager* Caret() override { return caret_.get(); }
     void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphicAttrs_ = attrs; }
-    void SetTextAttrs(const TextAttrs& attrs) override { textAttrs_ = attrs; }
+    // The text bar of the program shows them (font, size, style,
+    // alignment, spacing) while the document's window is the active one.
+    void SetTextAttrs(const TextAttrs& attrs) override;
     // Bars 129-134.
     void SetBarItemState(int16_t bar, bool on) override;
     bool BarItemState(int16_t bar) const;
