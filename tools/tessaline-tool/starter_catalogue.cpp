@@ -94,12 +94,12 @@ void PaintWaves(QPainter& p, double w, double h, QColor main, QColor accent)
 {
     p.fillRect(QRectF(0, 0, w, h), Tint(accent, 0.85));
     for (int layer = 0; layer < 3; ++layer) {
-        const double base = h * (0.72 + 0.09 * layer);
+        const double base = h * (0.84 + 0.05 * layer);
         QPainterPath wave(QPointF(0, h));
         wave.lineTo(0, base);
         for (int i = 0; i <= 40; ++i) {
             const double x = w * i / 40.0;
-            wave.lineTo(x, base + std::sin(x / w * 6.283 * 1.2 + layer * 1.3) * h * 0.05);
+            wave.lineTo(x, base + std::sin(x / w * 6.283 * 1.2 + layer * 1.3) * h * 0.03);
         }
         wave.lineTo(w, h);
         wave.closeSubpath();
@@ -232,7 +232,10 @@ bool Rule(CLabelsDoc& doc, const IntRect& r, uint8_t colour)
     return CardShape(doc, kFrameRect, r, colour, colour) != nullptr;
 }
 
-const std::vector<Piece> kCityLine = {F(kFieldCity), T(", "), F(kFieldState), T(" "), F(kFieldZipCode)};
+// Fields a contact often leaves empty (second address line, fax, custom
+// fields) would print their names, so the layouts keep to the others.
+const std::vector<Piece> kCityLine = {F(kFieldCity), T(" "), F(kFieldZipCode)};
+const std::vector<Piece> kUsCityLine = {F(kFieldCity), T(", "), F(kFieldState), T(" "), F(kFieldZipCode)};
 const std::vector<Piece> kNameLine = {F(kFieldFirstName), T(" "), F(kFieldLastName)};
 
 const std::vector<TemplateDesign> kBusinessTemplates = {
@@ -270,11 +273,11 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
                              {{F(kFieldCompany)}, 8, kCardBold, kCardDarkBlue}}) &&
                 Rule(d, OnCard(c, 132, 22, 133, 122), kCardGray) &&
                 CardTextBox(d, OnCard(c, 140, 22, 240, 122),
-                            {{{F(kFieldAddress1)}, 7}, {{F(kFieldAddress2)}, 7}, {kCityLine, 7}, {{T(" ")}, 5},
-                             {{T("Tel. "), F(kFieldPhone1)}, 7}, {{T("Fax "), F(kFieldFax)}, 7}, {{F(kFieldEMail)}, 7}});
+                            {{{F(kFieldAddress1)}, 7}, {kCityLine, 7}, {{F(kFieldCountry)}, 7}, {{T(" ")}, 5},
+                             {{T("Tel. "), F(kFieldPhone1)}, 7}, {{F(kFieldEMail)}, 7}});
      }},
     {"Bold Name", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 24, 18, 240, 42), {{kNameLine, 16, kCardBold, kCardDarkBlue}}) &&
+         return CardTextBox(d, OnCard(c, 24, 12, 240, 44), {{kNameLine, 16, kCardBold, kCardDarkBlue}}) &&
                 Rule(d, OnCard(c, 24, 46, 120, 48), kCardOrange) &&
                 CardTextBox(d, OnCard(c, 24, 54, 240, 82),
                             {{{F(kFieldTitle), T(", "), F(kFieldCompany)}, 8, kCardItalic, kCardDarkGray}}) &&
@@ -288,8 +291,8 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
                 CardTextBox(d, OnCard(c, 24, 100, 140, 130), {{{F(kFieldCompany)}, 9, kCardBold, kCardDarkBlue}}) &&
                 CardTextBox(d, OnCard(c, 144, 70, 238, 132),
                             {{{T("Phone  "), F(kFieldPhone1)}, 7, 0, kCardBlack, kAlignRight},
-                             {{T("Mobile  "), F(kFieldPhone2)}, 7, 0, kCardBlack, kAlignRight},
-                             {{T("Fax  "), F(kFieldFax)}, 7, 0, kCardBlack, kAlignRight},
+                             {{F(kFieldAddress1)}, 7, 0, kCardBlack, kAlignRight},
+                             {kCityLine, 7, 0, kCardBlack, kAlignRight},
                              {{F(kFieldEMail)}, 7, 0, kCardBlack, kAlignRight}});
      }},
 };
@@ -297,7 +300,7 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
 const std::vector<TemplateDesign> kAddressTemplates = {
     {"Plain Address", [](CLabelsDoc& d, const IntRect& c) {
          return CardTextBox(d, OnCard(c, 12, 10, 180, 66),
-                            {{kNameLine, 9}, {{F(kFieldAddress1)}, 9}, {{F(kFieldAddress2)}, 9}, {kCityLine, 9}});
+                            {{kNameLine, 9}, {{F(kFieldAddress1)}, 9}, {kUsCityLine, 9}});
      }},
     {"Company Address", [](CLabelsDoc& d, const IntRect& c) {
          return CardTextBox(d, OnCard(c, 12, 8, 180, 66),
@@ -318,7 +321,7 @@ const std::vector<TemplateDesign> kShippingTemplates = {
          return CardTextBox(d, OnCard(c, 16, 12, 140, 28), {{{T("SHIP TO:")}, 9, kCardBold, kCardDarkGray}}) &&
                 CardTextBox(d, OnCard(c, 40, 40, 276, 130),
                             {{kNameLine, 14, kCardBold}, {{F(kFieldCompany)}, 12}, {{F(kFieldAddress1)}, 12},
-                             {{F(kFieldAddress2)}, 12}, {kCityLine, 12}, {{F(kFieldCountry)}, 12}});
+                             {kCityLine, 12}, {{F(kFieldCountry)}, 12}});
      }},
     {"To Box", [](CLabelsDoc& d, const IntRect& c) {
          return CardTextBox(d, OnCard(c, 14, 40, 54, 70), {{{T("TO")}, 20, kCardBold, kCardDarkBlue}}) &&
@@ -376,14 +379,14 @@ const std::vector<TemplateDesign> kIndexTemplates = {
                 CardTextBox(d, OnCard(c, 36, 66, 350, 204),
                             {{{T("Contact: "), F(kFieldFirstName), T(" "), F(kFieldLastName)}, 11},
                              {{T("Title: "), F(kFieldTitle)}, 11},
-                             {{T("Phone: "), F(kFieldPhone1), T("   Fax: "), F(kFieldFax)}, 11},
+                             {{T("Phone: "), F(kFieldPhone1)}, 11}, {{T("E-mail: "), F(kFieldEMail)}, 11},
                              {{T("Address: "), F(kFieldAddress1), T(", "), F(kFieldCity)}, 11}});
      }},
     {"Address Card", [](CLabelsDoc& d, const IntRect& c) {
          return CardTextBox(d, OnCard(c, 36, 6, 350, 40), {{kNameLine, 14, kCardBold}}) &&
                 CardTextBox(d, OnCard(c, 36, 66, 350, 204),
-                            {{{F(kFieldAddress1)}, 12}, {{F(kFieldAddress2)}, 12}, {kCityLine, 12},
-                             {{F(kFieldCountry)}, 12}, {{T("Birthday / notes: "), F(kFieldCustom1)}, 10, kCardItalic}});
+                            {{{F(kFieldAddress1)}, 12}, {kCityLine, 12}, {{F(kFieldCountry)}, 12},
+                             {{T("Phone: "), F(kFieldPhone1)}, 10, kCardItalic}});
      }},
 };
 
