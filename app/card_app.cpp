@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_app_host.h"
 #include "app/card_document_kind.h"
 
 #include <cstring>
@@ -13,8 +14,10 @@
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
+#include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/menu_shortcut_states.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -32,6 +35,7 @@
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
 #include "platform/gdi_types.h"
+#include "platform/key_state_tracker.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
@@ -70,8 +74,10 @@ CCardApp* GetCardApp()
 }
 
 CCardApp::CCardApp()
+    : documentHost_(std::make_unique<CardAppDocumentHost>(this)), keys_(std::make_unique<KeyStateTracker>())
 {
     g_app = this;
+    previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());
 }
 
 CCardApp::~CCardApp()
@@ -81,6 +87,7 @@ CCardApp::~CCardApp()
     mainFrame_.reset();
     if (g_app == this)
         g_app = nullptr;
+    SetCardDocumentHost(previousDocumentHost_);
 }
 
 bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
@@ -115,6 +122,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
     mainFrame_->setAcceptDrops(true);
+    new MenuShortcutStates(mainFrame_.get());
     started_ = true;
 
     SetUseHatchBrushes(true);
@@ -146,6 +154,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // A catalogue that cannot be made ready has told the user why; the
     // program runs on without it.
     WizardTreeInit(&programFolder_);
+    InstallWizardDocumentFormats(true);
     return true;
 }
 
@@ -176,6 +185,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    InstallWizardDocumentFormats(false);
     WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();

@@ -8,16 +8,20 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
+#include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
@@ -108,7 +112,9 @@ void JourneyTest::TearDown()
     delete dialogWatch_;
     dialogWatch_ = nullptr;
     EXPECT_TRUE(drivers_.empty()) << drivers_.size() << " expected dialog(s) never opened";
+    EXPECT_TRUE(menuDrivers_.empty()) << menuDrivers_.size() << " expected menu(s) never opened";
     drivers_.clear();
+    menuDrivers_.clear();
     SetProgramFolderForTesting("");
 }
 
@@ -163,7 +169,14 @@ CLabelsView* JourneyTest::OpenThroughMenu(const std::string& path)
 QAction* JourneyTest::Action(uint32_t id)
 {
     CMainFrame* frame = MainWindow();
-    return frame ? FindIn(frame->menuBar()->actions(), id) : nullptr;
+    if (!frame)
+        return nullptr;
+    if (QAction* item = FindIn(frame->menuBar()->actions(), id))
+        return item;
+    for (QToolBar* bar : frame->findChildren<QToolBar*>())
+        if (QAction* button = FindIn(bar->actions(), id))
+            return button;
+    return nullptr;
 }
 
 QAction* JourneyTest::Action(const QString& path)
@@ -190,10 +203,14 @@ QAction* JourneyTest::Action(const QString& path)
 
 static void Refresh(CMainFrame* frame, QAction* action)
 {
-    // The states come from the command route when the item's menu opens.
-    for (QObject* owner : action->associatedObjects())
+    // The states come from the command route when the item's menu opens,
+    // and for the bars' buttons whenever the program is idle.
+    for (QObject* owner : action->associatedObjects()) {
         if (auto* menu = qobject_cast<QMenu*>(owner))
             frame->UpdateMenu(menu);
+        else if (qobject_cast<QToolBar*>(owner))
+            frame->IdleUpdate();
+    }
 }
 
 bool JourneyTest::Enabled(uint32_t id)
@@ -302,6 +319,10 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
             return;
         }
         files->selectFile(QString::fromStdString(path));
+        // selectFile leaves the name box alone while it has the focus,
+        // which it may have by now: the path is typed into it as well.
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QString::fromStdString(path));
         static_cast<QDialog*>(files)->accept();
     };
 }
@@ -326,16 +347,77 @@ JourneyTest::DialogDriver JourneyTest::Reject()
     };
 }
 
-QWidget* JourneyTest::VisibleWindow(const char* className)
+std::vector<QWidget*> JourneyTest::TopLevelWindows()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && widget->inherits(className))
-            return widget;
-    return nullptr;
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return std::vector<QWidget*>(all.begin(), all.end());
+}
+
+void JourneyTest::OnNextMenu(MenuDriver drive)
+{
+    menuDrivers_.push_back(std::move(drive));
+}
+
+JourneyTest::MenuDriver JourneyTest::ChooseItem(const QString& path)
+{
+    return [path](QMenu* menu) {
+        QMenu* current = menu;
+        const QStringList parts = path.split(" > ");
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            QAction* found = nullptr;
+            for (QAction* action : current->actions())
+                if (!action->isSeparator() && PlainText(action->text()) == PlainText(parts[i]))
+                    found = action;
+            if (!found || !found->isEnabled()) {
+                ADD_FAILURE() << "the menu has no " << (found ? "enabled " : "") << "item " << parts[i].toStdString();
+                menu->close();
+                return;
+            }
+            current->setActiveAction(found);
+            if (found->menu() && i + 1 < parts.size()) {
+                QTest::keyClick(current, Qt::Key_Right);
+                current = found->menu();
+                continue;
+            }
+            QTest::keyClick(current, Qt::Key_Return);
+            return;
+        }
+    };
+}
+
+JourneyTest::MenuDriver JourneyTest::Dismiss()
+{
+    return [](QMenu* menu) { menu->close(); };
+}
+
+std::vector<QString> JourneyTest::ItemTexts(QMenu* menu)
+{
+    std::vector<QString> texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            texts.push_back(PlainText(action->text()));
+    return texts;
 }
 
 void JourneyTest::WatchDialogs()
 {
+    // A dialog or menu shown again (the program keeps some) is new again.
+    if (handled_ && !handled_->isVisible())
+        handled_ = nullptr;
+    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        if (popup->isVisible() && popup != handled_.data() && !qobject_cast<QMenu*>(popup->parentWidget())) {
+            handled_ = popup;
+            if (menuDrivers_.empty()) {
+                ADD_FAILURE() << "unexpected pop-up menu \"" << popup->title().toStdString() << "\"";
+                popup->close();
+                return;
+            }
+            MenuDriver drive = std::move(menuDrivers_.front());
+            menuDrivers_.pop_front();
+            drive(popup);
+        }
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == handled_.data())
         return;
@@ -399,6 +481,50 @@ QPoint JourneyTest::ViewPoint(const IntPoint& document) const
     return QPoint(p.x - scroll.x, p.y - scroll.y);
 }
 
+QPoint JourneyTest::CardPoint(int x, int y) const
+{
+    CLabelsDoc* document = CardDocument();
+    if (!document)
+        return {};
+    const IntRect slot = document->PageGeometry().slots[0];
+    return ViewPoint(IntPoint{slot.left + x, slot.top + y});
+}
+
+QRect JourneyTest::CardRect(int x, int y, int width, int height) const
+{
+    return QRect(CardPoint(x, y), CardPoint(x + width, y + height) - QPoint(1, 1));
+}
+
+int JourneyTest::Ink(const QImage& picture, const QRect& area, int threshold)
+{
+    int n = 0;
+    const QRect inside = area & picture.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += qGray(picture.pixel(x, y)) < threshold;
+    return n;
+}
+
+int JourneyTest::Changed(const QImage& before, const QImage& after, const QRect& area)
+{
+    int n = 0;
+    const QRect inside = area & before.rect() & after.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += before.pixel(x, y) != after.pixel(x, y);
+    return n;
+}
+
+// ---- the database window ----
+
+CDBDocument* JourneyTest::DatabaseDocument() const
+{
+    CMainFrame* frame = MainWindow();
+    DocumentChildFrame* window = frame ? frame->ActiveChildFrame() : nullptr;
+    auto* shell = window ? dynamic_cast<DatabaseShellDocument*>(window->Document()) : nullptr;
+    return shell ? shell->Database() : nullptr;
+}
+
 // ---- input ----
 
 QWidget* JourneyTest::InputTarget(QWidget* widget) const
@@ -418,9 +544,10 @@ void JourneyTest::Click(const QPoint& at, Qt::KeyboardModifiers modifiers, QWidg
     Settle();
 }
 
-void JourneyTest::DoubleClick(const QPoint& at, QWidget* widget)
+void JourneyTest::DoubleClick(const QPoint& at, Qt::KeyboardModifiers modifiers, QWidget* widget)
 {
     PointerDrive pointer(InputTarget(widget));
+    pointer.SetModifiers(modifiers);
     pointer.DoubleClick(at);
     Settle();
 }
