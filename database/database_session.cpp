@@ -4,6 +4,7 @@
 
 #include "database/database_header.h"
 #include "database/database_messages.h"
+#include "database/db_file_io.h"
 #include "foundation/byte_order.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
@@ -22,7 +23,8 @@ bool DatabaseSession::Create(const PathRecord& path)
     }
     failure_ = Failure::Other;
     InitDatabaseHeader(header_);
-    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
+    // The new file is a database once its header is on the disk.
+    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0 || DbSync(data_.Handle()) != 0) {
         data_.Close(true, false);
         return false;
     }
@@ -33,16 +35,17 @@ bool DatabaseSession::Create(const PathRecord& path)
     return true;
 }
 
-bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
+bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
 {
     failure_ = Failure::File;
-    if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
+    if (data_.Open(&path, readOnly ? kDbAccessRead : kDbAccessReadWrite, kIndexModeNone) < 0)
         return false;
     failure_ = Failure::Other;
     // An open that fails closes without packing: a file refused as too
-    // new, not a database or damaged is not ours to rewrite.
+    // new, not a database or damaged is not ours to rewrite. A reader
+    // never makes a database of a file too short to be one.
     InitDatabaseHeader(header_);
-    if (ReadDatabaseHeader(data_.Handle(), header_, true) < 0) {
+    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly) < 0) {
         data_.Close(true, false);
         return false;
     }
@@ -52,6 +55,12 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     // International verification shows dates day first.
     data_.SetDateStyle(header_[dbh::kVerification] ? 1 : 0);
 
+    // A damaged database is repaired only when opened to be changed.
+    if (readOnly && GetU32LE(header_ + dbh::kDataMark) != 0 && GetU32LE(header_ + dbh::kVersion) == kDbVersion) {
+        DatabaseErrorBox(nullptr, 8);
+        data_.Close(true, false);
+        return false;
+    }
     const int32_t check = CheckDatabaseHeader(header_);
     if (check == 1) {
         data_.Close(true, false);
@@ -65,7 +74,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
         }
         PutU16LE(header_ + dbh::kActiveCriteria, 0);
         header_[dbh::kCategoryFlags] = 1;
-    } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0) {
+    } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 && !data_.Recovered()) {
         indexOpened = data_.OpenIndex() == 1;
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
@@ -110,7 +119,7 @@ void DatabaseSession::Close()
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
     // The counters the file keeps are then stale; an index kept beside
     // them would be read with the wrong number of records.
-    const bool headerWritten = WriteDatabaseHeader(data_.Handle(), header_, false) >= 0;
+    const bool headerWritten = data_.StoreHeader(header_) == 0;
     if (!headerWritten)
         DatabaseErrorBox(nullptr, 32);
     data_.Close(damaged || !headerWritten || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);

@@ -78,6 +78,7 @@ protected:
     {
         DatabaseSession db;
         ASSERT_TRUE(db.Create(path));
+        DbChange batch(db.Data());
         for (int n = 0; n < live + deleted; ++n)
             AddSample(db.Data(), n);
         for (int i = 0; i < deleted; ++i) {
