@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_app_host.h"
 #include "app/card_document_kind.h"
 
 #include <cstring>
@@ -33,6 +34,7 @@
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
 #include "platform/gdi_types.h"
+#include "platform/key_state_tracker.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
@@ -71,8 +73,10 @@ CCardApp* GetCardApp()
 }
 
 CCardApp::CCardApp()
+    : documentHost_(std::make_unique<CardAppDocumentHost>(this)), keys_(std::make_unique<KeyStateTracker>())
 {
     g_app = this;
+    previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());
 }
 
 CCardApp::~CCardApp()
@@ -82,6 +86,7 @@ CCardApp::~CCardApp()
     mainFrame_.reset();
     if (g_app == this)
         g_app = nullptr;
+    SetCardDocumentHost(previousDocumentHost_);
 }
 
 namespace {
