@@ -2,4 +2,9 @@
 
 FileWatcher* g_fileWatcher = nullptr;
 
-void SetFileWatcher(FileWatcher* watcher) { g_fileWatcher = watcher; }
+FileWatcher* SetFileWatcher(FileWatcher* watcher)
+{
+    FileWatcher* previous = g_fileWatcher;
+    g_fileWatcher = watcher;
+    return previous;
+}

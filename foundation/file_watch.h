@@ -39,9 +39,9 @@ public:
     virtual int32_t Deleting(const std::string& path) = 0;
 };
 
-// Installs the watcher (null removes it); the caller keeps it alive until
-// it is removed.
-void SetFileWatcher(FileWatcher* watcher);
+// Installs the watcher (null removes it) and returns the one it replaces;
+// the caller keeps it alive until it is removed.
+FileWatcher* SetFileWatcher(FileWatcher* watcher);
 
 // The installed watcher, null in the program.
 extern FileWatcher* g_fileWatcher;

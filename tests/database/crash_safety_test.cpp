@@ -16,6 +16,7 @@
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
+#include "support/flushes_skipped.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -72,6 +73,9 @@ protected:
         capture.answer(kIdOk);
     }
     void TearDown() override { SetDbFaultHook(nullptr); }
+
+    // The processes here die; the disk does not lose power.
+    FlushesSkipped flushes_;
 
     // A database of `live` records and `deleted` deleted ones.
     void MakeBase(int live, int deleted)

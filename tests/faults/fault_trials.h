@@ -165,7 +165,6 @@ void RunCrashTrials(const std::string& name, const std::string& folder, int part
             CrashDisk disk(seed, crashAt, harsh);
             Trial trial(&disk);
             operation(parts, &trial);
-            SetFileWatcher(nullptr);
             disk.Restore();
             if (disk.crashed()) {
                 done = trial.PartsBefore(crashAt);

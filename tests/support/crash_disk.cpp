@@ -59,15 +59,15 @@ void Apply(std::vector<uint8_t>& image, uint64_t offset, const uint8_t* bytes, s
 
 }  // namespace
 
-CrashDisk::CrashDisk(uint64_t seed, int64_t crashAt, bool harsh) : random_(seed), crashAt_(crashAt), harsh_(harsh)
+CrashDisk::CrashDisk(uint64_t seed, int64_t crashAt, bool harsh)
+    : random_(seed), crashAt_(crashAt), harsh_(harsh), previous_(SetFileWatcher(this))
 {
-    SetFileWatcher(this);
 }
 
 CrashDisk::~CrashDisk()
 {
     if (g_fileWatcher == this)
-        SetFileWatcher(nullptr);
+        SetFileWatcher(previous_);
 }
 
 CrashDisk::File& CrashDisk::Track(const std::string& path)

@@ -85,4 +85,5 @@ private:
     std::map<FileHandle, std::string> handles_;
     std::map<std::string, Leftover> firstSeen_;
     std::map<std::string, Leftover> image_;
+    FileWatcher* previous_;
 };
