@@ -1,6 +1,7 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -862,7 +863,7 @@ bool FrameObjImage::LocateEpsFile(PathRecord* file) const
     return false;
 }
 
-EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const IntRect& rect, IntPoint origin) const
+EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
 {
     EpsPlacement p;
     CornerQuad corners;
@@ -874,12 +875,23 @@ EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const IntRect& rect, IntPoint origi
     }
     p.clipCorners = corners;
     p.windowOrigin = origin;
-    IntPoint frameOrigin{viewGeometry_.x, viewGeometry_.y};
-    dc->lpToDp(&frameOrigin, 1);
-    p.frameOrigin = frameOrigin;
-    IntPoint box[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-    dc->lpToDp(box, 2);
-    p.destination = IntRect{box[0].x, box[0].y, box[1].x, box[1].y};
+    // The placement turns the file by the angles about the picture's
+    // centre, so it takes the picture as it is before the turn: its centre
+    // and the lengths of its sides. (The turned picture's bounding
+    // rectangle would turn it twice and stretch it to the wrong size.)
+    CornerQuad device = picture;
+    dc->lpToDp(device.corners, 4);
+    const IntPoint* c = device.corners;
+    const auto length = [](IntPoint a, IntPoint b) {
+        return int32_t(std::lround(std::hypot(double(b.x) - a.x, double(b.y) - a.y)));
+    };
+    const int32_t width = length(c[kQuadTopLeft], c[kQuadTopRight]);
+    const int32_t height = length(c[kQuadTopRight], c[kQuadBottomRight]);
+    const IntPoint centre{int32_t((int64_t(c[kQuadTopLeft].x) + c[kQuadBottomRight].x) / 2),
+                          int32_t((int64_t(c[kQuadTopLeft].y) + c[kQuadBottomRight].y) / 2)};
+    p.frameOrigin = centre;
+    p.destination = IntRect{centre.x - width / 2, centre.y - height / 2, centre.x - width / 2 + width,
+                            centre.y - height / 2 + height};
     p.frameAngle = block_.attr.geometry.angle;
     p.pictureAngle = a_.pictureAngle;
     p.fit = a_.fit != 0;
@@ -892,15 +904,15 @@ EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const IntRect& rect, IntPoint origi
     return p;
 }
 
-bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect)
+bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture)
 {
     PathRecord file{};
     if (!LocateEpsFile(&file))
         return false;
-    return ImageSendEps(sink, file, PlaceEps(dc, rect, dc->windowOrg())) == 0;
+    return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
 }
 
-bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, bool transparent)
+bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
 {
     PathRecord file{};
     if (!LocateEpsFile(&file))
@@ -933,15 +945,15 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, bool transparen
         return false;
     const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
     const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
-    DibHandleOwner picture(ImageRenderEps(file, PlaceEps(dc, rect, IntPoint{area.left, area.top}), int32_t(width),
+    DibHandleOwner page(ImageRenderEps(file, PlaceEps(dc, picture, IntPoint{area.left, area.top}), int32_t(width),
                                           int32_t(height), dpiX > 0 ? dpiX : 72, dpiY > 0 ? dpiY : 72));
-    if (!picture.get())
+    if (!page.get())
         return false;
     DibHandleOwner mask;
-    const bool masked = transparent && mask && DibHandleMakeMask(picture.get(), mask.get(), kWhite) == 0;
+    const bool masked = transparent && mask && DibHandleMakeMask(page.get(), mask.get(), kWhite) == 0;
     IntPoint back[2] = {{area.left, area.top}, {area.right, area.bottom}};
     dc->dpToLp(back, 2);
-    DrawRaster(dc, IntRect{back[0].x, back[0].y, back[1].x, back[1].y}, picture.get(), masked ? mask.get() : nullptr,
+    DrawRaster(dc, IntRect{back[0].x, back[0].y, back[1].x, back[1].y}, page.get(), masked ? mask.get() : nullptr,
                false);
     return true;
 }
@@ -999,9 +1011,9 @@ void FrameObjImage::DrawContent(Dc* dc)
     GetDestination(true, &rect, &corners);
     bool done = false;
     if (a_.kind == kImageKindEps && sink)
-        done = SendEps(dc, sink, rect);
+        done = SendEps(dc, sink, corners);
     else if (a_.kind == kImageKindEps && outputShift_)
-        done = DrawEpsRendered(dc, rect, !background && !ghost_);
+        done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
     if (!done)

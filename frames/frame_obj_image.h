@@ -155,18 +155,19 @@ protected:
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);
-    // An EPS file sent to the printer's PostScript escape; false when it
-    // was not (the stand-in picture is printed instead).
-    bool SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect);
-    // An EPS file drawn by Ghostscript at the device's resolution and
-    // printed as a picture; false when it was not (the preview is printed
+    // An EPS file sent to the printer's PostScript escape, into the
+    // picture's corners; false when it was not (the preview is printed
     // instead).
-    bool DrawEpsRendered(Dc* dc, const IntRect& rect, bool transparent);
+    bool SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture);
+    // An EPS file drawn by Ghostscript at the device's resolution into the
+    // picture's corners and printed as a picture within rect (their
+    // bounds); false when it was not (the preview is printed instead).
+    bool DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent);
     // The EPS file's whereabouts; when it is nowhere, the user is told.
     bool LocateEpsFile(PathRecord* file) const;
-    // Where the EPS picture of rect (view units) goes, in device units
-    // less origin.
-    EpsPlacement PlaceEps(Dc* dc, const IntRect& rect, IntPoint origin) const;
+    // Where the EPS picture with the corners (view units) goes, in device
+    // units less origin.
+    EpsPlacement PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const;
     void MarkPictureStale();
     // The context to measure and render with: the view's, or a measuring
     // one when the frame has no view.

@@ -58,6 +58,9 @@ int32_t EpsPlacementText(const EpsPlacement& p, const IntRect& rawBox, Handle te
     const int64_t centreX = (int64_t(p.destination.left) + p.destination.right) / 2;
     const int64_t centreY = (int64_t(p.destination.top) + p.destination.bottom) / 2;
     int32_t err = PsPolygonClipPath(p.clipCorners.corners, 4, text);
+    // clip leaves its path current: the file's first path would be drawn
+    // together with the frame's outline.
+    err |= TextHandleAppend(text, " newpath ");
     err |= PsTranslate(Short(-int64_t(p.windowOrigin.x)), Short(-int64_t(p.windowOrigin.y)), text);
     err |= PsTranslate(Short(p.frameOrigin.x), Short(p.frameOrigin.y), text);
     err |= PsRotate(Short(-TruncToInt32(p.frameAngle)), text);

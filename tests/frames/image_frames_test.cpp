@@ -476,8 +476,10 @@ TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
     if (!HaveGhostscript())
         GTEST_SKIP() << "Ghostscript is not installed";
     // The triangle fills the lower right half of the box: from the box's
-    // lower-left corner to its upper-right one.
-    WriteText(dir_.file("drawing.eps"), kEps);
+    // lower-left corner to its upper-right one. Its path starts without a
+    // newpath, as many files' do, so the frame's clip must not be part of it.
+    WriteText(dir_.file("drawing.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 110 70\n"
+                                        "10 20 moveto 110 20 lineto 110 70 lineto closepath fill\n%%EOF\n");
     DibHandleOwner preview(EpsRenderedPreview(Record(dir_.file("drawing.eps"))));
     ASSERT_TRUE(preview.get());
     EXPECT_EQ(DibHandleWidth(preview.get()), 101);
@@ -534,6 +536,44 @@ TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
     EXPECT_TRUE(alerts.boxes().empty());
     image->ShiftForOutput(0, 0, 0, 0);
     broken->ShiftForOutput(0, 0, 0, 0);
+}
+
+TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    // A disc on the left and a square on the right of a 2:1 box.
+    WriteText(dir_.file("art.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 144 72\n"
+                                    "0 0 1 setrgbcolor 36 36 30 0 360 arc fill\n"
+                                    "1 0 0 setrgbcolor 80 8 56 56 rectfill\n%%EOF\n");
+    FrameObjImage* image = NewImage(IntRect{60, 60, 260, 160});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("art.eps")), 1), 0);
+    image->RotateAbout(30.0, IntPoint{160, 110}, 0);
+    image->SetColour(kNoBackground, 2);
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->DrawContent(dc);
+    const QImage screen = doc_.view.image.copy();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->ShiftForOutput(1, 0, 0, 0);
+    image->DrawContent(dc);
+    image->ShiftForOutput(0, 0, 0, 0);
+    const QImage printed = doc_.view.image.copy();
+
+    // Turned once, by the frame's angle, and stretched over the picture's
+    // own sides: the disc and the square cover the same pixels but for
+    // their edges.
+    const auto kind = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 100 ? 1 : qRed(c) > 200 && qBlue(c) < 100 ? 2 : 0; };
+    int coloured = 0, differing = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            const int a = kind(screen.pixel(x, y)), b = kind(printed.pixel(x, y));
+            coloured += a != 0;
+            differing += a != b;
+        }
+    }
+    EXPECT_GT(coloured, 5000);
+    EXPECT_LT(differing, coloured / 10);
 }
 
 TEST_F(ImageFrames, GhostscriptIsStoppedAtItsTimeLimit)

@@ -185,9 +185,11 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     MaximizeCardWindow();
 
-    // Black on its left half, white on its right.
+    // Black on its left half, white on its right; the path is begun
+    // without newpath, as in many files.
     const std::string eps = TempFile("half.eps");
-    WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n0 0 50 50 rectfill\n%%EOF\n");
+    WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n"
+                        "0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n");
 
     // Brought in while gs is missing, the picture on the card is the grey
     // stand-in with the file's name.
