@@ -15,8 +15,10 @@
 #include "foundation/file_io.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
+#include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/menu_shortcut_states.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -137,6 +139,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
     mainFrame_->setAcceptDrops(true);
+    new MenuShortcutStates(mainFrame_.get());
     started_ = true;
 
     SetUseHatchBrushes(true);
@@ -169,6 +172,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // A catalogue that cannot be made ready has told the user why; the
     // program runs on without it.
     WizardTreeInit(&programFolder_);
+    InstallWizardDocumentFormats(true);
     return true;
 }
 
@@ -199,6 +203,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    InstallWizardDocumentFormats(false);
     WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
