@@ -23,14 +23,6 @@ namespace {
 
 using RecordSet = std::multiset<std::string>;
 
-std::string RecordText(const CardRecord& r)
-{
-    std::string text;
-    for (int32_t id = 0; id < kBodyFieldCount; ++id)
-        text += FieldOf(r, id) + "|";
-    return text + std::to_string(r.GetCategories());
-}
-
 // Opens as a user would: a database found damaged is closed and opened
 // again, and the repair is accepted.
 RecordSet OpenAndRead(const PathRecord& path, bool* opened)

@@ -58,6 +58,15 @@ inline std::string FieldOf(const CardRecord& record, int32_t id)
     return text;
 }
 
+// Every field of a record and its categories, as one text.
+inline std::string RecordText(const CardRecord& r)
+{
+    std::string text;
+    for (int32_t id = 0; id < kBodyFieldCount; ++id)
+        text += FieldOf(r, id) + "|";
+    return text + std::to_string(r.GetCategories());
+}
+
 // Every record of the selection in index order, as "First/Last" texts.
 inline std::vector<std::string> IndexOrder(DataFile& data)
 {

@@ -7,10 +7,11 @@
 #include <cstring>
 #include <map>
 
-#include "../carddoc/card_test_support.h"
+#include "carddoc/card_test_support.h"
 #include "fault_trials.h"
 #include "foundation/pstr.h"
 #include "foundation/resfile.h"
+#include "text/dictionary_words.h"
 #include "text/spell_dictionary.h"
 
 namespace {
@@ -49,17 +50,6 @@ TEST_F(SaveFaults, CardDocumentSave)
         });
 }
 
-std::vector<std::string> Words()
-{
-    std::vector<std::string> out;
-    ForEachDictionaryWord(
-        [](const uint8_t* w, void* user) {
-            static_cast<std::vector<std::string>*>(user)->emplace_back(reinterpret_cast<const char*>(w + 1), w[0]);
-        },
-        &out);
-    return out;
-}
-
 void AddWords(const std::vector<std::string>& words)
 {
     for (const std::string& w : words) {
@@ -94,7 +84,7 @@ TEST_F(SaveFaults, DictionarySave)
             SetDictionaryPath(&record);
             if (OpenDictionary(1, 0) != 1)
                 return std::vector<std::string>{"(does not open)"};
-            std::vector<std::string> words = Words();
+            std::vector<std::string> words = DictionaryWords();
             CloseDictionary(0);
             *checked += int64_t(words.size());
             return words;
