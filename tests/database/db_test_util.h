@@ -51,6 +51,27 @@ inline int32_t AddSample(DataFile& data, int n)
     return data.AddRecord(false, true);
 }
 
+// A new database at path of live sample records and deleted ones left in
+// place (not packed), closed; false when it could not be made.
+inline bool MakeSampleDatabase(const PathRecord& path, int live, int deleted)
+{
+    DatabaseSession db;
+    if (!db.Create(path))
+        return false;
+    {
+        DbChange batch(db.Data());
+        for (int n = 0; n < live + deleted; ++n)
+            AddSample(db.Data(), n);
+        for (int i = 0; i < deleted; ++i) {
+            db.Data().GotoRecord(0, true, true);
+            if (db.Data().DeleteRecord(true) != 1)
+                return false;
+        }
+    }
+    db.CloseUnchanged();
+    return true;
+}
+
 inline std::string FieldOf(const CardRecord& record, int32_t id)
 {
     char text[256];

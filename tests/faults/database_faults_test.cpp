@@ -59,21 +59,7 @@ protected:
     }
 
     // A closed database of live records and deleted ones left in place.
-    void MakeBase(int live, int deleted)
-    {
-        DatabaseSession db;
-        ASSERT_TRUE(db.Create(path));
-        {
-            DbChange batch(db.Data());
-            for (int n = 0; n < live + deleted; ++n)
-                AddSample(db.Data(), n);
-            for (int i = 0; i < deleted; ++i) {
-                db.Data().GotoRecord(0, true, true);
-                db.Data().DeleteRecord(true);
-            }
-        }
-        db.CloseUnchanged();
-    }
+    void MakeBase(int live, int deleted) { ASSERT_TRUE(MakeSampleDatabase(path, live, deleted)); }
 
     // One part: the database opened (repaired when it asks to be) and
     // closed (packed when due).
