@@ -616,17 +616,17 @@ int32_t FrameObjImage::RebuildRotation()
     const IntRect target = ImageTargetRect(a_, Geometry());
     const int64_t w = int64_t(target.right) - target.left + 1;
     const int64_t h = int64_t(target.bottom) - target.top + 1;
+    double boxWidth = 0, boxHeight = 0;
+    TurnedBoxSize(double(w), double(h), total, &boxWidth, &boxHeight);
+    if (!ImageSizeWorkable(int64_t(boxWidth) + 2, int64_t(boxHeight) + 2))
+        return 1;
     // The turned picture is stretched into its place when drawn; one that
     // would turn into more pixels than any page shows is made with less
     // detail, so that no frame costs more than its share of the page.
-    double boxWidth = 0, boxHeight = 0;
-    TurnedBoxSize(double(w), double(h), total, &boxWidth, &boxHeight);
     const double scale = FrameImageScale(boxWidth, boxHeight);
     const IntRect made = scale < 1.0 ? IntRect{0, 0, std::max<int32_t>(int32_t(double(w) * scale), 1) - 1,
                                                std::max<int32_t>(int32_t(double(h) * scale), 1) - 1}
                                      : target;
-    if (!ImageSizeWorkable(int64_t(boxWidth * scale) + 2, int64_t(boxHeight * scale) + 2))
-        return 1;
     DibHandleOwner turned;
     if (!turned)
         return 1;
