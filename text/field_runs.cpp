@@ -67,17 +67,24 @@ std::string PageNumberText(int32_t number, int32_t kind)
 bool IsNumberChar(uint8_t c) { return std::isalnum(c) != 0 || c == '-'; }
 
 // The run table once a field's text of n characters stands at the field's
-// start: no other run reaches into that text, and the field's entry marks
-// its first character with the format the whole text takes (the entry's
-// own, whatever bold or italic was applied to). An empty text keeps the
-// entry with no width, so that the field is still there to fill next time.
-std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry field, int32_t n)
+// start, its entry set aside there as an empty field: the entry comes back
+// over the text, and when the text is new, no other run reaches into it and
+// the entry's format (whatever bold or italic was applied to the field)
+// covers it whole. An empty text keeps the entry with no width, so that the
+// field is still there to fill next time.
+std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry field, int32_t n, bool fresh)
 {
     const int32_t p = field.start;
     std::vector<RunEntry> out;
     out.reserve(runs.size() + 3);
+    bool replaced = false;
     for (const RunEntry& r : runs) {
-        if (r.end <= p || r.start >= p + n) {
+        if (!replaced && (r.flags & kRunField) && r.start == p && r.end == p && r.fieldId == field.fieldId) {
+            // The entry set aside.
+            replaced = true;
+            continue;
+        }
+        if (!fresh || r.end <= p || r.start >= p + n) {
             out.push_back(r);
             continue;
         }
@@ -96,7 +103,7 @@ std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry 
     field.fieldLength = uint16_t(n);
     out.push_back(field);
     const uint16_t format = uint16_t(field.flags & kRunValueBits);
-    if (n > 1 && format) {
+    if (fresh && n > 1 && format) {
         RunEntry rest;
         rest.start = uint16_t(p + 1);
         rest.end = uint16_t(p + n);
@@ -139,23 +146,46 @@ void UpdateFieldText(TextContext* ctx, int32_t p)
     if (n == old && std::memcmp(para.Chars() + p, text, size_t(n)) == 0 && (n > 0 || entry.end == entry.start))
         return;
 
-    // The field's entry leaves the table while its characters are replaced,
-    // and comes back over the new ones: the deletion would drop it with
-    // the old text, and the insertion would push it past the new.
-    runs.erase(field);
+    // While its characters are replaced the field's entry stands aside as
+    // an empty field at p, which neither the insertion behind the old text
+    // nor the deletion of it moves or drops. Each step keeps the table's
+    // size, so none can fail for memory and lose the field.
     ParagraphText writable = ctx->Current();
+    const size_t index = size_t(field - runs.begin());
+    runs[index].end = uint16_t(p);
+    runs[index].fieldLength = 0;
     if (!WriteRunTable(&writable, runs))
         return;
-    if (old > 0) {
-        const uint32_t removed = writable.DeleteChars(uint16_t(p), uint16_t(p + old - 1), true);
-        AdjustRunsForDelete(&writable, uint16_t(p), removed);
+    const bool inserted =
+        n == 0 || writable.InsertBytes(uint16_t(p + old), reinterpret_cast<const uint8_t*>(text), uint32_t(n));
+    if (inserted) {
+        AdjustRunsForInsert(&writable, uint16_t(p + old), uint32_t(n));
+        if (old == 0 && n > 0) {
+            // Text put in at p pushes the empty field behind it; no entry
+            // went, so it is found where it stood in the table.
+            std::vector<RunEntry> moved = ReadRunTable(writable);
+            moved[index].start = moved[index].end = uint16_t(p);
+            WriteRunTable(&writable, moved);
+        }
+        if (old > 0) {
+            const uint32_t removed = writable.DeleteChars(uint16_t(p), uint16_t(p + old - 1), true);
+            AdjustRunsForDelete(&writable, uint16_t(p), removed);
+        }
     }
-    int32_t shown = 0;
-    if (n > 0 && writable.InsertBytes(uint16_t(p), reinterpret_cast<const uint8_t*>(text), uint32_t(n))) {
-        AdjustRunsForInsert(&writable, uint16_t(p), uint32_t(n));
-        shown = n;
+    const int32_t shown = inserted ? n : old;
+    if (!WriteRunTable(&writable, FieldTextRuns(ReadRunTable(writable), entry, shown, inserted))) {
+        // Without room for the format's runs the field at least holds its
+        // text again.
+        std::vector<RunEntry> now = ReadRunTable(writable);
+        for (RunEntry& r : now) {
+            if ((r.flags & kRunField) && r.start == p && r.end == p && r.fieldId == entry.fieldId) {
+                r.end = uint16_t(shown > 0 ? p + 1 : p);
+                r.fieldLength = uint16_t(shown);
+                break;
+            }
+        }
+        WriteRunTable(&writable, now);
     }
-    WriteRunTable(&writable, FieldTextRuns(ReadRunTable(writable), entry, shown));
     ctx->StoreFlags(writable);
 }
 

@@ -7,6 +7,7 @@
 #include "database/merge_text.h"
 #include "text/field_runs.h"
 #include "text/style_runs.h"
+#include "support/alert_capture.h"
 #include "text_fixture.h"
 
 namespace {
@@ -40,6 +41,13 @@ protected:
         UpdateFieldsFrom(&ctx, 0);
         frame->ShiftForOutput(0, 0, 0, 0);
         return Paragraph(0);
+    }
+    int Fields()
+    {
+        int n = 0;
+        for (const RunEntry& r : ReadRunTable(ctx.Current()))
+            n += (r.flags & kRunField) != 0;
+        return n;
     }
     std::string Bold()
     {
@@ -75,6 +83,12 @@ TEST_F(FieldRuns, AnEmptyValuePrintsAsNothingAndTheFieldStays)
     EXPECT_EQ(Refresh("", true), "Lyon,  69001\r");
     EXPECT_EQ(Refresh("", false), "Lyon, Country 69001\r");
     EXPECT_EQ(Bold(), "......BBBBBBB.......");
+    // Card after card, it stays one field.
+    for (const char* value : {"", "UK", "", "", "France", "Saint Helena", ""}) {
+        Refresh(value, true);
+        EXPECT_EQ(Fields(), 1) << value;
+    }
+    EXPECT_EQ(Refresh("", false), "Lyon, Country 69001\r");
 }
 
 TEST_F(FieldRuns, TheFieldsFormatCoversEveryValueWhole)
@@ -117,6 +131,42 @@ TEST_F(FieldRuns, DeletingAroundAnEmptyFieldKeepsItInPlace)
     ctx.StoreFlags(para);
     EXPECT_EQ(Refresh("France", true), "9001\r");
     EXPECT_EQ(CountRuns(ctx.Current()), 0);
+}
+
+TEST_F(FieldRuns, AFailedAllocationNeverLosesTheField)
+{
+    // A colour over the whole line, which the field's new text splits, and
+    // a value long enough to make the paragraph grow: every allocation the
+    // refresh makes fails in turn. The field may keep its old text, but it
+    // is still there, and the next refresh shows the right text, whole and
+    // bold.
+    const std::string longValue(250, 'x');
+    AlertCapture alerts;
+    int32_t failures = 0;
+    for (int32_t successes = 0; successes < 8; ++successes) {
+        ASSERT_EQ(Refresh("UK", true), "Lyon, UK 69001\r");
+        ParagraphText para = ctx.Current();
+        std::vector<RunEntry> runs = ReadRunTable(para);
+        RunEntry red;
+        red.start = 0;
+        red.end = uint16_t(para.Length());
+        red.flags = kRunColour;
+        red.values[kRankColour] = 2;
+        runs.push_back(red);
+        ASSERT_TRUE(WriteRunTable(&para, runs));
+        ctx.StoreFlags(para);
+
+        MemInjectAllocationFailure(successes);
+        const std::string shown = Refresh(longValue.c_str(), true);
+        MemInjectAllocationFailure(-1);
+        failures += shown != "Lyon, " + longValue + " 69001\r";
+        int32_t start = -1;
+        GetFieldRunAt(ctx.Current(), 6, &start);
+        EXPECT_EQ(start, 6) << successes;
+        EXPECT_EQ(Refresh("France", true), "Lyon, France 69001\r") << successes;
+        EXPECT_EQ(Bold(), "......BBBBBB.......") << successes;
+    }
+    EXPECT_GT(failures, 0);
 }
 
 TEST(FieldFormat, FormattingReachingIntoAFieldTakesTheWholeField)
