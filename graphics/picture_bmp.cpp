@@ -2,10 +2,12 @@
 
 #include "graphics/picture_bmp.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 
 namespace {
@@ -169,6 +171,41 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
     }
 }
 
+// How many rows, from the bottom, a run-length coded body reaches: the
+// rows a picture of it can show.
+int64_t RleRowsReached(const uint8_t* in, size_t size, bool nibbles, int64_t height)
+{
+    int64_t y = 0;
+    bool rowStarted = false;
+    size_t p = 0;
+    while (p + 2 <= size && y < height) {
+        const uint8_t count = in[p];
+        const uint8_t value = in[p + 1];
+        p += 2;
+        if (count > 0) {
+            rowStarted = true;
+        } else if (value == 0) {
+            ++y;
+            rowStarted = false;
+        } else if (value == 1) {
+            break;
+        } else if (value == 2) {
+            if (p + 2 > size)
+                break;
+            y += in[p + 1];
+            rowStarted = rowStarted || in[p + 1] == 0;
+            p += 2;
+        } else {
+            const size_t bytes = nibbles ? (size_t(value) + 1) / 2 : value;
+            if (p + bytes > size)
+                break;
+            rowStarted = true;
+            p += (bytes + 1) & ~size_t(1);
+        }
+    }
+    return std::min(height, y + (rowStarted ? 1 : 0));
+}
+
 bool AnyAlpha(const uint8_t* rows, size_t available, uint64_t stride, int64_t rowsCount, int32_t width,
               uint32_t alphaMask)
 {
@@ -253,6 +290,27 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
     if (options.iconHeight)
         rows /= 2;
     const int32_t width = int32_t(h.width);
+    if (!PicturePixelsAllowed(width, rows)) {
+        image.SetErrorText(kPictureTooLargeText);
+        return false;
+    }
+    // The picture has the rows the file holds, and no more: a header may
+    // declare any size, but only stored pixels are worth memory.
+    const uint8_t* pixels = data + pixelStart;
+    const size_t available = size - size_t(pixelStart);
+    const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
+    const uint64_t srcStride = (uint64_t(width) * h.bits + 31) / 32 * 4;
+    const int64_t present =
+        rle ? RleRowsReached(pixels, available, h.compression == kBiRle4, rows)
+            : std::min<int64_t>(rows, int64_t(available / srcStride));
+    // An icon's rows are followed by its mask; they are all there or the
+    // icon is refused as before.
+    if (!options.iconHeight)
+        rows = present;
+    if (rows <= 0) {
+        image.SetErrorText(kPictureNoPixelsText);
+        return false;
+    }
     if (!image.CreateBlock(width, int32_t(rows), int32_t(h.bits)))
         return false;
 
@@ -268,14 +326,11 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
         }
     }
 
-    const uint8_t* pixels = data + pixelStart;
-    const size_t available = size - size_t(pixelStart);
-    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
+    if (rle) {
         ExpandRle(pixels, available, h.compression == kBiRle4, image);
         return true;
     }
 
-    const uint64_t srcStride = (uint64_t(width) * h.bits + 31) / 32 * 4;
     const uint32_t dstStride = image.GetStride();
     uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
     if (h.compression == kBiRgb && h.bits == 16) {

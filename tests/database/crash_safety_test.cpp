@@ -16,6 +16,7 @@
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
+#include "support/flushes_skipped.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -73,11 +74,15 @@ protected:
     }
     void TearDown() override { SetDbFaultHook(nullptr); }
 
+    // The processes here die; the disk does not lose power.
+    FlushesSkipped flushes_;
+
     // A database of `live` records and `deleted` deleted ones.
     void MakeBase(int live, int deleted)
     {
         DatabaseSession db;
         ASSERT_TRUE(db.Create(path));
+        DbChange batch(db.Data());
         for (int n = 0; n < live + deleted; ++n)
             AddSample(db.Data(), n);
         for (int i = 0; i < deleted; ++i) {

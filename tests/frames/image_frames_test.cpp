@@ -250,6 +250,40 @@ TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
     EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite));
 }
 
+// A PNG's transparent pixels come to the frame as the white it keys out:
+// on screen and on paper they show what lies beneath a frame without a
+// background, and white in a frame with one, never a colour of their own.
+TEST_F(ImageFrames, TransparentPngPixelsShowWhatLiesBeneath)
+{
+    QImage picture(40, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x)
+            picture.setPixel(x, y, x < 20 ? qRgba(0, 0, 255, 255) : qRgba(0, 0, 0, 0));
+    }
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_.file("clear.png"))));
+    FrameObjImage* image = NewImage(IntRect{10, 10, 50, 30});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("clear.png")), 1), 0);
+    image->SetFitToFrame(1);
+
+    Dc* dc = doc_.view.dc.get();
+    for (bool printing : {false, true}) {
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(kNoBackground, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0xFF0000)) << printing;
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, 0x00FF00)) << printing;
+
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(0, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite)) << printing;
+    }
+}
+
 TEST_F(ImageFrames, TheTracedOutlineFollowsThePictureWithinTwentyThreePoints)
 {
     FrameObjImage* image = NewImage(IntRect{100, 50, 200, 150});
