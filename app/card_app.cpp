@@ -98,7 +98,7 @@ namespace {
 // files. One that another running copy holds open stays.
 void RemoveStartupLeftovers(const PathRecord& programFolder)
 {
-    for (const char* prefix : {"KPX", "tpl", "LBL", "PTS", "WIZ"})
+    for (const char* prefix : {"KPX", "tpl", "LBL", "PTS", "WIZ", "PRV"})
         RemoveStaleTempFiles(&programFolder, prefix);
     PathRecord temp{};
     if (GetSystemTempFolder(&temp) == 0)

@@ -306,7 +306,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
 
     QPrinter* printer = job_.printer.get();
     printer->setDocName(QString::fromLocal8Bit(name.c_str()));
-    std::unique_ptr<Dc> dc = Dc::ForDevice(printer, DT_RASPRINTER);
+    std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer);
     if (!dc || !dc->beginOutput())
         return -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
@@ -348,7 +348,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     firstCardRow_ = keptRow;
 
     if (result == 0) {
-        dc->flush();
+        if (!dc->flush())
+            result = 1;
         dc.reset();
         if (printer->printerState() == QPrinter::Error)
             result = 1;

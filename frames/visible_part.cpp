@@ -60,6 +60,20 @@ IntRect TurnedBoundsAbout(const IntRect& part, const IntPoint& origin, double an
     return TurnedBounds(part, origin.x, origin.y, angle, 0);
 }
 
+double FrameImageScale(double width, double height)
+{
+    const double pixels = width * height;
+    return pixels > kFrameImageMaxPixels ? std::sqrt(kFrameImageMaxPixels / pixels) : 1.0;
+}
+
+void TurnedBoxSize(double width, double height, double angle, double* boxWidth, double* boxHeight)
+{
+    const double s = std::fabs(std::sin(angle * kRadiansPerDegree));
+    const double c = std::fabs(std::cos(angle * kRadiansPerDegree));
+    *boxWidth = width * c + height * s;
+    *boxHeight = width * s + height * c;
+}
+
 IntRect ShownPageArea(const IntRect& slot0, const IntRect& slot1)
 {
     if (IsEmpty(slot0))

@@ -117,24 +117,29 @@ bool CheckHeader(const Header& h, const DibBodyOptions& options)
     }
 }
 
-// Run-length coded rows, bottom row first. Runs that leave the picture are
-// cut; a body that ends early leaves the rest of the picture at index 0.
-void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
+// Run-length coded rows, bottom row first, into image (of width x height
+// pixels), or only walked when image is null. Runs that leave the picture
+// are cut; a body that ends early leaves the rest of the picture at index
+// 0. Returns how many rows, from the bottom, the body reaches: the rows a
+// picture of it can show.
+int64_t ExpandRle(const uint8_t* in, size_t size, bool nibbles, int32_t width, int64_t height, CDibImage* image)
 {
-    const int32_t width = image.GetWidth();
-    const int32_t height = image.GetHeight();
     int32_t x = 0;
-    int32_t y = 0;  // from the bottom
+    int64_t y = 0;  // from the bottom
+    bool rowStarted = false;
     // Pixels right of the picture are dropped; x stays at the edge.
     auto put = [&](uint8_t index) {
+        rowStarted = true;
         if (x >= width || y >= height)
             return;
-        uint8_t* row = image.BitsAddress() + size_t(y) * image.GetStride();
-        if (nibbles) {
-            uint8_t& b = row[x / 2];
-            b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
-        } else {
-            row[x] = index;
+        if (image) {
+            uint8_t* row = image->BitsAddress() + size_t(y) * image->GetStride();
+            if (nibbles) {
+                uint8_t& b = row[x / 2];
+                b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
+            } else {
+                row[x] = index;
+            }
         }
         ++x;
     };
@@ -151,11 +156,12 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
         if (value == 0) {
             x = 0;
             ++y;
+            rowStarted = false;
         } else if (value == 1) {
-            return;
+            break;
         } else if (value == 2) {
             if (p + 2 > size)
-                return;
+                break;
             x = x + in[p] < width ? x + in[p] : width;
             y += in[p + 1];
             p += 2;
@@ -163,43 +169,9 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
             const uint32_t n = value;
             const size_t bytes = nibbles ? (n + 1) / 2 : n;
             if (p + bytes > size)
-                return;
+                break;
             for (uint32_t i = 0; i < n; ++i)
                 put(nibbles ? ((i & 1) ? in[p + i / 2] & 0x0F : in[p + i / 2] >> 4) : in[p + i]);
-            p += (bytes + 1) & ~size_t(1);
-        }
-    }
-}
-
-// How many rows, from the bottom, a run-length coded body reaches: the
-// rows a picture of it can show.
-int64_t RleRowsReached(const uint8_t* in, size_t size, bool nibbles, int64_t height)
-{
-    int64_t y = 0;
-    bool rowStarted = false;
-    size_t p = 0;
-    while (p + 2 <= size && y < height) {
-        const uint8_t count = in[p];
-        const uint8_t value = in[p + 1];
-        p += 2;
-        if (count > 0) {
-            rowStarted = true;
-        } else if (value == 0) {
-            ++y;
-            rowStarted = false;
-        } else if (value == 1) {
-            break;
-        } else if (value == 2) {
-            if (p + 2 > size)
-                break;
-            y += in[p + 1];
-            rowStarted = rowStarted || in[p + 1] == 0;
-            p += 2;
-        } else {
-            const size_t bytes = nibbles ? (size_t(value) + 1) / 2 : value;
-            if (p + bytes > size)
-                break;
-            rowStarted = true;
             p += (bytes + 1) & ~size_t(1);
         }
     }
@@ -301,7 +273,7 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
     const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
     const uint64_t srcStride = (uint64_t(width) * h.bits + 31) / 32 * 4;
     const int64_t present =
-        rle ? RleRowsReached(pixels, available, h.compression == kBiRle4, rows)
+        rle ? ExpandRle(pixels, available, h.compression == kBiRle4, width, rows, nullptr)
             : std::min<int64_t>(rows, int64_t(available / srcStride));
     // An icon's rows are followed by its mask; they are all there or the
     // icon is refused as before.
@@ -327,7 +299,7 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
     }
 
     if (rle) {
-        ExpandRle(pixels, available, h.compression == kBiRle4, image);
+        ExpandRle(pixels, available, h.compression == kBiRle4, width, rows, &image);
         return true;
     }
 

@@ -9,7 +9,7 @@
 
 #include <set>
 
-#include "../database/db_test_util.h"
+#include "database/db_test_util.h"
 #include "database/record_file_format.h"
 #include "dbdoc/database_merge.h"
 #include "dbdoc/database_split.h"
@@ -22,14 +22,6 @@
 namespace {
 
 using Records = std::multiset<std::string>;
-
-std::string RecordText(const CardRecord& r)
-{
-    std::string text;
-    for (int32_t id = 0; id < kBodyFieldCount; ++id)
-        text += FieldOf(r, id) + "|";
-    return text + std::to_string(r.GetCategories());
-}
 
 // The database as a user reopening it finds it: a repair, when asked
 // for, is accepted and shows in the result.
@@ -67,20 +59,20 @@ protected:
     }
 
     // A closed database of live records and deleted ones left in place.
-    void MakeBase(int live, int deleted)
+    void MakeBase(int live, int deleted) { ASSERT_TRUE(MakeSampleDatabase(path, live, deleted)); }
+
+    // One part: the database opened (repaired when it asks to be) and
+    // closed (packed when due).
+    std::function<void(int, Trial*)> OpenAndClose()
     {
-        DatabaseSession db;
-        ASSERT_TRUE(db.Create(path));
-        {
-            DbChange batch(db.Data());
-            for (int n = 0; n < live + deleted; ++n)
-                AddSample(db.Data(), n);
-            for (int i = 0; i < deleted; ++i) {
-                db.Data().GotoRecord(0, true, true);
-                db.Data().DeleteRecord(true);
-            }
-        }
-        db.CloseUnchanged();
+        return [this](int parts, Trial* trial) {
+            DatabaseSession db;
+            if (!parts || !db.Open(path))
+                return;
+            db.Close();
+            if (trial)
+                trial->EndOfPart();
+        };
     }
 
     void Run(const std::string& name, int parts, const std::function<void(int, Trial*)>& operation)
@@ -187,14 +179,7 @@ TEST_F(DatabaseFaults, SettingCategories)
 TEST_F(DatabaseFaults, PackingAtClose)
 {
     MakeBase(30, 110);
-    Run("pack", 1, [&](int parts, Trial* trial) {
-        DatabaseSession db;
-        if (!parts || !db.Open(path))
-            return;
-        db.Close();
-        if (trial && parts)
-            trial->EndOfPart();
-    });
+    Run("pack", 1, OpenAndClose());
 }
 
 TEST_F(DatabaseFaults, RepairingADamagedDatabase)
@@ -206,14 +191,7 @@ TEST_F(DatabaseFaults, RepairingADamagedDatabase)
     bytes[kDbDataStart + 604] = char(9);
     bytes[0] = 1;
     WriteFileBytes(dir.file("cards.dqx"), bytes);
-    Run("repair", 1, [&](int parts, Trial* trial) {
-        DatabaseSession db;
-        if (!parts || !db.Open(path))
-            return;
-        db.Close();
-        if (trial && parts)
-            trial->EndOfPart();
-    });
+    Run("repair", 1, OpenAndClose());
 }
 
 TEST_F(DatabaseFaults, ImportingText)

@@ -4,13 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 
-#include "../carddoc/card_test_support.h"
+#include "carddoc/card_test_support.h"
+#include "database/field_table.h"
+#include "database/merge_text.h"
+#include "database/preview_file.h"
+#include "database/preview_file_format.h"
 #include "fault_trials.h"
 #include "foundation/pstr.h"
 #include "foundation/resfile.h"
+#include "text/dictionary_words.h"
 #include "text/spell_dictionary.h"
 
 namespace {
@@ -49,17 +55,6 @@ TEST_F(SaveFaults, CardDocumentSave)
         });
 }
 
-std::vector<std::string> Words()
-{
-    std::vector<std::string> out;
-    ForEachDictionaryWord(
-        [](const uint8_t* w, void* user) {
-            static_cast<std::vector<std::string>*>(user)->emplace_back(reinterpret_cast<const char*>(w + 1), w[0]);
-        },
-        &out);
-    return out;
-}
-
 void AddWords(const std::vector<std::string>& words)
 {
     for (const std::string& w : words) {
@@ -94,7 +89,7 @@ TEST_F(SaveFaults, DictionarySave)
             SetDictionaryPath(&record);
             if (OpenDictionary(1, 0) != 1)
                 return std::vector<std::string>{"(does not open)"};
-            std::vector<std::string> words = Words();
+            std::vector<std::string> words = DictionaryWords();
             CloseDictionary(0);
             *checked += int64_t(words.size());
             return words;
@@ -164,6 +159,49 @@ TEST_F(SaveFaults, ResourceFileChanges)
             Resources r = ReadResources(record);
             *checked += int64_t(r.size());
             return r;
+        });
+}
+
+std::vector<std::string> PreviewTexts()
+{
+    std::vector<std::string> texts;
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char text[kPreviewBlockSize] = {};
+        GetPreviewFieldText(FieldIdByIndex(column), false, text);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+TEST_F(SaveFaults, PreviewTextsSave)
+{
+    PathRecord folder;
+    ASSERT_EQ(PathRecordFromPosix(docs_.path() + "/", &folder), 0);
+    auto setAll = [](const std::string& prefix) {
+        for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+            char text[kPreviewBlockSize] = {};
+            std::snprintf(text, sizeof text, "%s%d", prefix.c_str(), int(column));
+            GetPreviewFieldText(FieldIdByIndex(column), true, text);
+        }
+    };
+    setAll("Old sample ");
+    ASSERT_EQ(LoadSavePreviewFormats(&folder, true), 0);
+    RunCrashTrials<std::vector<std::string>>(
+        "preview texts", docs_.path(), 1,
+        [&](int parts, Trial* trial) {
+            if (!parts)
+                return;
+            setAll("A new sample text for the card's field number ");
+            LoadSavePreviewFormats(&folder, true);
+            if (trial)
+                trial->EndOfPart();
+        },
+        [&](int64_t* checked) {
+            setAll("");
+            if (LoadSavePreviewFormats(&folder, false) != 0)
+                return std::vector<std::string>{"(does not load)"};
+            *checked += kEntryColumnCount;
+            return PreviewTexts();
         });
 }
 

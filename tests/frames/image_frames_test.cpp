@@ -18,6 +18,7 @@
 #include "frames/image_geometry.h"
 #include "frames/image_postscript.h"
 #include "frames/pointer_poll.h"
+#include "frames/visible_part.h"
 #include "frames/wrap_point_list.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_pixels.h"
@@ -230,6 +231,23 @@ TEST_F(ImageFrames, AnOversizedTurnFailsThePreparationAndDrawsNothing)
     EXPECT_EQ(image->PrepareImage(0), 1);
     image->DrawContent(doc_.view.dc.get());
     EXPECT_TRUE(PixelIs(doc_.view.image, 50, 50, kWhite));
+}
+
+TEST_F(ImageFrames, ALongTurnedPictureIsMadeWithNoMorePixelsThanAPageShows)
+{
+    // 12243 x 104 points fitted and turned by 30 degrees: its turned box
+    // would hold 66 million pixels.
+    FrameObjImage* image = NewImage(IntRect{0, 0, 12243, 104});
+    ASSERT_EQ(image->SetImage(Picture(300, 20, [](int x, int) { return x < 150 ? 0x0000FF : 0x00FF00; }), true), 0);
+    image->SetFitToFrame(1);
+    image->SetGeometryField(4, 30);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    const double pixels = double(DibHandleWidth(image->CurrentImage())) * DibHandleHeight(image->CurrentImage());
+    EXPECT_LE(pixels, kFrameImageMaxPixels * 1.01);
+    EXPECT_GT(pixels, kFrameImageMaxPixels / 2);
+    image->DrawContent(doc_.view.dc.get());
+    // The turned picture still starts at the frame's corner.
+    EXPECT_TRUE(PixelIs(doc_.view.image, 30, 0, 0x0000FF) || PixelIs(doc_.view.image, 30, 1, 0x0000FF));
 }
 
 TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)

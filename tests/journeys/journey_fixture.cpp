@@ -97,7 +97,10 @@ void JourneyTest::SetUp()
     QCoreApplication::setApplicationName("Tessaline");
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    // The program folder holds what an installation gives a new user: the
+    // build's staged data.
     SetProgramFolderForTesting(temp_.file("program"));
+    ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline", temp_.file("program")), 0);
 
     dialogWatch_ = new QTimer();
     dialogWatch_->setInterval(10);

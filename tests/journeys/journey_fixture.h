@@ -4,7 +4,8 @@
 // mouse and dialogs, then checks what that person would see or get.
 //
 // Every test has a folder of its own that holds its settings (the profile),
-// its program folder and its files; nothing of the user's is read or
+// its program folder (seeded from the build's staged data, as a new user's
+// is from the installation) and its files; nothing of the user's is read or
 // written. Message boxes are captured (`alerts`) and answered OK unless the
 // test chooses otherwise.
 //
