@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/main_frame.h"
 #include "app/print_dialog.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
@@ -287,8 +288,9 @@ TEST_F(DatabaseFileJourney, MergeAppendsAnotherDatabaseAndSplitWritesTheSelectio
     auto splitNames = Column(split, kDumpLastName), mergedNames = Column(merged, kDumpLastName);
     std::sort(mergedNames.begin(), mergedNames.end());
     EXPECT_EQ(splitNames, mergedNames);  // the split follows the list's order
-    // Close took the window away.
+    // Close took the window away, and its name from the title.
     EXPECT_EQ(DatabaseDocument(), nullptr);
+    EXPECT_FALSE(MainWindow()->windowTitle().contains("Contacts.dqx")) << MainWindow()->windowTitle().toStdString();
 }
 
 }  // namespace
