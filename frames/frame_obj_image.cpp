@@ -35,6 +35,7 @@
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
 #include "frames/image_metafile.h"
+#include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
@@ -924,19 +925,12 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     CornerQuad corners;
     GetCorners(&corners, 1, 0);
     dc->lpToDp(corners.corners, 4);
-    IntRect area{std::min(box[0].x, box[1].x), std::min(box[0].y, box[1].y), std::max(box[0].x, box[1].x),
-                 std::max(box[0].y, box[1].y)};
-    int32_t cornerLeft = INT32_MAX, cornerTop = INT32_MAX, cornerRight = INT32_MIN, cornerBottom = INT32_MIN;
-    for (const IntPoint& c : corners.corners) {
-        cornerLeft = std::min(cornerLeft, c.x);
-        cornerTop = std::min(cornerTop, c.y);
-        cornerRight = std::max(cornerRight, c.x);
-        cornerBottom = std::max(cornerBottom, c.y);
-    }
-    area.left = std::max(area.left, cornerLeft);
-    area.top = std::max(area.top, cornerTop);
-    area.right = std::min(area.right, cornerRight);
-    area.bottom = std::min(area.bottom, cornerBottom);
+    IntRect frame;
+    CornerQuadBounds(corners, &frame);
+    const IntRect area{std::max(std::min(box[0].x, box[1].x), frame.left),
+                       std::max(std::min(box[0].y, box[1].y), frame.top),
+                       std::min(std::max(box[0].x, box[1].x), frame.right),
+                       std::min(std::max(box[0].y, box[1].y), frame.bottom)};
     if (area.right < area.left || area.bottom < area.top)
         return true;
     const int64_t width = int64_t(area.right) - area.left + 1;

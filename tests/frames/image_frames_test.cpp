@@ -27,6 +27,7 @@
 #include "graphics/ps_text_builders.h"
 #include "content_test_document.h"
 #include "support/alert_capture.h"
+#include "support/without_ghostscript.h"
 
 namespace {
 
@@ -458,16 +459,6 @@ TEST_F(ImageFrames, PassedThroughEpsLandsOnTheFrameForGhostscript)
 
 bool HaveGhostscript() { return GhostscriptAvailable(); }
 
-// Takes gs off the PATH for the length of a scope.
-class WithoutGhostscript {
-public:
-    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
-    ~WithoutGhostscript() { qputenv("PATH", path_); }
-
-private:
-    QByteArray path_;
-};
-
 bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 64; }
 bool Grey(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0xC0, 0xC0, 0xC0); }
 
@@ -574,20 +565,6 @@ TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
     }
     EXPECT_GT(coloured, 5000);
     EXPECT_LT(differing, coloured / 10);
-}
-
-TEST_F(ImageFrames, GhostscriptIsStoppedAtItsTimeLimit)
-{
-    if (!HaveGhostscript())
-        GTEST_SKIP() << "Ghostscript is not installed";
-    EXPECT_EQ(GhostscriptRender("{} loop\n", 10, 10, 72, 72, 300), nullptr);
-    DibHandleOwner page(GhostscriptRender("0 0 5 10 rectfill showpage\n", 10, 10, 72, 72));
-    ASSERT_TRUE(page.get());
-    EXPECT_EQ(DibHandleGetPixel(page.get(), 2, 5), 0u);
-    EXPECT_EQ(DibHandleGetPixel(page.get(), 7, 5), kWhite);
-    // Sizes out of range are not asked for.
-    EXPECT_EQ(GhostscriptRender("showpage\n", 0, 10, 72, 72), nullptr);
-    EXPECT_EQ(GhostscriptRender("showpage\n", 100000, 100000, 72, 72), nullptr);
 }
 
 }  // namespace
