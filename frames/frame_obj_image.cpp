@@ -849,21 +849,6 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     return drawn;
 }
 
-bool FrameObjImage::LocateEpsFile(PathRecord* file) const
-{
-    if (LocateFile(file, false) == 0)
-        return true;
-    char name[kPathTextSize] = {};
-    PathRecordLoad(a_.fileSpec, file);
-    PathRecordGetFileName(file, name, int32_t(sizeof name));
-    char notFound[256] = {};
-    char eps[256] = {};
-    LoadStringByIndex(435, 4, notFound);
-    LoadStringByIndex(435, 5, eps);
-    AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
-    return false;
-}
-
 EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
 {
     EpsPlacement p;
@@ -908,15 +893,26 @@ EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint
 bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture)
 {
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0) {
+        char name[kPathTextSize] = {};
+        PathRecordLoad(a_.fileSpec, &file);
+        PathRecordGetFileName(&file, name, int32_t(sizeof name));
+        char notFound[256] = {};
+        char eps[256] = {};
+        LoadStringByIndex(435, 4, notFound);
+        LoadStringByIndex(435, 5, eps);
+        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
         return false;
+    }
     return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
 }
 
 bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
 {
+    // A file that is nowhere prints its preview without a word: the print
+    // preview draws this way too, at every paint.
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0)
         return false;
     // Only the part of the picture's rectangle that the frame shows is
     // rendered, in device pixels.
