@@ -935,8 +935,17 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
         return false;
     const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
     const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
-    DibHandleOwner page(ImageRenderEps(file, PlaceEps(dc, picture, IntPoint{area.left, area.top}), int32_t(width),
-                                          int32_t(height), dpiX > 0 ? dpiX : 72, dpiY > 0 ? dpiY : 72));
+    // Everything counted from the area's corner: the same frame on every
+    // card of a sheet then asks Ghostscript for the same page.
+    const IntPoint corner{area.left, area.top};
+    EpsPlacement placement = PlaceEps(dc, picture, corner);
+    placement.windowOrigin = IntPoint{};
+    placement.frameOrigin = IntPoint{placement.frameOrigin.x - corner.x, placement.frameOrigin.y - corner.y};
+    IntRect& destination = placement.destination;
+    destination = IntRect{destination.left - corner.x, destination.top - corner.y, destination.right - corner.x,
+                          destination.bottom - corner.y};
+    DibHandleOwner page(ImageRenderEps(file, placement, int32_t(width), int32_t(height), dpiX > 0 ? dpiX : 72,
+                                       dpiY > 0 ? dpiY : 72));
     if (!page.get())
         return false;
     DibHandleOwner mask;

@@ -535,6 +535,33 @@ TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
     broken->ShiftForOutput(0, 0, 0, 0);
 }
 
+TEST_F(ImageFrames, TheSameEpsFrameOnEveryCardOfASheetRunsGhostscriptOnce)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    WriteText(dir_.file("drawing.eps"), kEps);
+    FrameObjImage* image = NewImage(IntRect{10, 10, 110, 60});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("drawing.eps")), 1), 0);
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    int runs = 0;
+    image->ShiftForOutput(1, 0, 0, 0);
+    {
+        CountingGhostscript gs;
+        // The cards of a sheet: the same frame through other window origins.
+        for (const IntPoint& card : {IntPoint{0, 0}, IntPoint{-150, 0}, IntPoint{-150, -120}}) {
+            dc->setWindowOrg(card.x, card.y);
+            image->DrawContent(dc);
+        }
+        dc->setWindowOrg(0, 0);
+        runs = gs.Runs();
+    }
+    image->ShiftForOutput(0, 0, 0, 0);
+    EXPECT_EQ(runs, 1);
+    for (const QPoint& corner : {QPoint(105, 55), QPoint(255, 55), QPoint(255, 175)})
+        EXPECT_TRUE(Dark(doc_.view.image, corner.x(), corner.y())) << corner.x() << "," << corner.y();
+}
+
 TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
 {
     if (!HaveGhostscript())
