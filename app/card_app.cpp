@@ -14,8 +14,10 @@
 #include "app/clipboard_wnd.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
+#include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/menu_shortcut_states.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -120,6 +122,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
     mainFrame_->setAcceptDrops(true);
+    new MenuShortcutStates(mainFrame_.get());
     started_ = true;
 
     SetUseHatchBrushes(true);
@@ -151,6 +154,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // A catalogue that cannot be made ready has told the user why; the
     // program runs on without it.
     WizardTreeInit(&programFolder_);
+    InstallWizardDocumentFormats(true);
     return true;
 }
 
@@ -181,6 +185,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    InstallWizardDocumentFormats(false);
     WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();

@@ -314,8 +314,8 @@ int32_t CDlgImportDB::DoModal() { return RunDialogModal(this); }
 void CDlgImportDB::showEvent(QShowEvent* event)
 {
     if (!initialised_) {
-        firstLabel_->setText(QString::fromLocal8Bit(fileName_.c_str()));
-        secondLabel_->setText(QString::fromLocal8Bit(secondName_.c_str()));
+        firstLabel_->setText(Cp1252ToQString(fileName_));
+        secondLabel_->setText(Cp1252ToQString(secondName_));
         {
             const QSignalBlocker quiet(delimiterCombo_);
             FillDelimiterCombo(delimiterCombo_);

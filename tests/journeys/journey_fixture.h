@@ -26,7 +26,11 @@
 //   OnNextDialog(drive)       drive runs on the next modal dialog that opens
 //                             (it must close it). A modal dialog nobody
 //                             expected is closed and fails the test.
+//   OnNextMenu(drive)         the same for the next pop-up menu (a context
+//                             menu); ChooseItem("Style > Bold") picks an
+//                             item with the keyboard, as a person would.
 //   CardView(), CardWindow()  the active card window and its view;
+//   DatabaseDocument()        the active database window's document;
 //   MaximizeCardWindow()      as its title bar's button does;
 //   ViewPixels()              the view's picture after pending work ran.
 //   ViewPoint(documentPoint)  where a point of the page (document units) is
@@ -37,6 +41,7 @@
 //                             QTest-style input on the view (or a widget),
 //                             through the window as the window system
 //                             delivers it.
+//   VisibleWindow<T>()        a modeless window (Find/Replace) now shown.
 //   Settle()                  lets timers, repaints and idle updates run.
 //   Tool(args), PdfText(pdf)  tessaline-tool's output (card dump, db dump)
 //                             and pdftotext's, for checking saved files.
@@ -62,6 +67,7 @@
 
 class CCardApp;
 class CChildFrame;
+class CDBDocument;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
@@ -126,9 +132,31 @@ protected:
     size_t PendingDialogs() const { return drivers_.size(); }
     // Window titles of the modal dialogs that opened, in order.
     const std::vector<QString>& DialogTitles() const { return dialogTitles_; }
-    // A visible top-level window (a modeless dialog, a pop-up menu) whose
-    // class inherits className; null when none is shown.
-    static QWidget* VisibleWindow(const char* className);
+
+    using MenuDriver = std::function<void(QMenu* menu)>;
+    // drive runs on the next pop-up menu that opens; it chooses an item or
+    // closes the menu.
+    void OnNextMenu(MenuDriver drive);
+    // Picks the item of the path (texts joined by " > ", ampersands
+    // ignored) with the arrow and Return keys; a missing or greyed item
+    // fails the test and closes the menu.
+    static MenuDriver ChooseItem(const QString& path);
+    // Closes the menu without choosing.
+    static MenuDriver Dismiss();
+    // The items of a menu as a person reads them (separators left out).
+    static std::vector<QString> ItemTexts(QMenu* menu);
+    size_t PendingMenus() const { return menuDrivers_.size(); }
+    // A visible top-level window (a modeless dialog, a pop-up menu) of the
+    // class; null when none is shown.
+    template <class Window>
+    static Window* VisibleWindow()
+    {
+        for (QWidget* widget : TopLevelWindows())
+            if (auto* window = dynamic_cast<Window*>(widget); window && widget->isVisible())
+                return window;
+        return nullptr;
+    }
+    static std::vector<QWidget*> TopLevelWindows();
 
     // ---- the card window ----
     CChildFrame* CardWindow() const;
@@ -151,11 +179,16 @@ protected:
     // rectangle.
     static int Changed(const QImage& before, const QImage& after, const QRect& area);
 
+    // ---- the database window ----
+    // The document of the active database window, or null; for checks
+    // only, as CardDocument.
+    CDBDocument* DatabaseDocument() const;
+
     // ---- input ----
     // Mouse input goes through the view's window as the window system
     // delivers it; the widget defaults to the card view.
     void Click(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
-    void DoubleClick(const QPoint& at, QWidget* widget = nullptr);
+    void DoubleClick(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
     void RightClick(const QPoint& at, QWidget* widget = nullptr);
     // Presses at from, moves through the points, lets go at the last.
     void Drag(const QPoint& from, const std::vector<QPoint>& through,
@@ -185,6 +218,7 @@ private:
     TempDir temp_;
     std::unique_ptr<CCardApp> app_;
     std::deque<DialogDriver> drivers_;
+    std::deque<MenuDriver> menuDrivers_;
     std::vector<QString> dialogTitles_;
     QPointer<QWidget> handled_;
     QTimer* dialogWatch_ = nullptr;
