@@ -4,6 +4,7 @@
 
 #include "database/database_header.h"
 #include "database/database_messages.h"
+#include "database/verify.h"
 #include "foundation/byte_order.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
@@ -33,6 +34,21 @@ bool DatabaseSession::Create(const PathRecord& path)
     return true;
 }
 
+namespace {
+
+constexpr int32_t kMessageDamaged = 8;
+constexpr int32_t kMessageDamagedRecover = 26;
+
+// True when a record of the file is not sound; a file that cannot be read
+// is left to the engine, which reports what it meets.
+bool RecordsDamaged(FileHandle file, uint32_t dataStart)
+{
+    VerifyReport report;
+    return !VerifyDataFile(file, dataStart, &report) && report.ioError == 0 && report.badOffset >= 0;
+}
+
+}  // namespace
+
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
 {
     failure_ = Failure::File;
@@ -52,7 +68,13 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     // International verification shows dates day first.
     data_.SetDateStyle(header_[dbh::kVerification] ? 1 : 0);
 
-    const int32_t check = CheckDatabaseHeader(header_);
+    int32_t check = CheckDatabaseHeader(header_);
+    // A record file can be damaged with its mark clear (the program was
+    // stopped halfway through writing a record): what the header says is
+    // checked against the records themselves, and damage found gets the
+    // same offer to repair.
+    if (check == 0 && RecordsDamaged(data_.Handle(), data_.DataStart()))
+        check = DatabaseConfirm(kMessageDamagedRecover) ? 2 : 1;
     if (check == 1) {
         data_.Close(true, false);
         return false;
@@ -60,6 +82,13 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     bool indexOpened = false;
     if (check == 2) {
         if (data_.RepairFile() != 0) {
+            data_.Close(true, false);
+            return false;
+        }
+        // The repair leaves only sound records; should it not have, the
+        // database is not opened on them.
+        if (RecordsDamaged(data_.Handle(), data_.DataStart())) {
+            DatabaseErrorBox(nullptr, kMessageDamaged);
             data_.Close(true, false);
             return false;
         }

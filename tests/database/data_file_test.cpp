@@ -453,13 +453,15 @@ TEST_F(DataFileTest, ABadRecordMarksTheDatabaseDamagedAndEditsAreKept)
     ASSERT_EQ(data().UpdateRecord(false, true), 1);
     const int32_t edited = data().CurrentOffset();
     db->Close();
-    {
-        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(0, std::ios::end);
-        f.write("\xFC\x00\x00\x00\x09", 5);  // a torn record at the end
-    }
     db = std::make_unique<DatabaseSession>();
     ASSERT_TRUE(db->Open(path));
+    {
+        // Torn while the database is open (an open checks its records).
+        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0, std::ios::end);
+        f.write("\xFC\x00\x00\x00\x09", 5);
+    }
+    db->Rebuild();
     EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
     EXPECT_TRUE(data().DataMark());
     EXPECT_EQ(data().GetLiveCount(), 0);
