@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 
 #include "app/clipboard_wnd.h"
+#include "foundation/file_io.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
 #include "app/label_type_page.h"
@@ -90,6 +91,22 @@ CCardApp::~CCardApp()
     SetCardDocumentHost(previousDocumentHost_);
 }
 
+namespace {
+
+// Files a program that died left behind: swap files, the scratch files of
+// template work and the halves of interrupted saves of the program's own
+// files. One that another running copy holds open stays.
+void RemoveStartupLeftovers(const PathRecord& programFolder)
+{
+    for (const char* prefix : {"KPX", "tpl", "LBL", "PTS", "WIZ", "PRV"})
+        RemoveStaleTempFiles(&programFolder, prefix);
+    PathRecord temp{};
+    if (GetSystemTempFolder(&temp) == 0)
+        RemoveStaleTempFiles(&temp, "KPX");
+}
+
+}  // namespace
+
 bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 {
     bool showSplash = true;
@@ -129,6 +146,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     LoadAppCursors(389, 424);
 
     GetProgramFolder(&programFolder_);
+    RemoveStartupLeftovers(programFolder_);
     // The store has told the user when its swap file can't be made.
     if (CreateClipboardStore(programFolder_, mainFrame_.get()) != 0) {
         ExitInstance();

@@ -231,8 +231,7 @@ bool CDBDocument::SaveAs(const PathRecord& target)
         // them.
         data.FlushRecordCache();
         data.ExchangeHeaderCounts(false, Header());
-        if (WriteDatabaseHeader(data.Handle(), Header(), false) < 0)
-            err = kErrIoDevice;
+        err = data.StoreHeader(Header());
         if (err == kErrNone)
             err = DbSync(data.Handle());
         if (err == kErrNone)

@@ -173,6 +173,9 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
     data.FlushRecordCache();
     const int32_t shown = data.CurrentOffset();
     {
+        // The import is committed as one change when it ends; a crash
+        // before that leaves the database as it was.
+        DbChange batch(data);
         DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
                                   kProgressShowAt, 1);
         CardRecord& record = data.Current();

@@ -34,6 +34,7 @@
 #include "graphics/rotation.h"
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
+#include "frames/visible_part.h"
 #include "frames/image_metafile.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
@@ -616,15 +617,23 @@ int32_t FrameObjImage::RebuildRotation()
     const IntRect target = ImageTargetRect(a_, Geometry());
     const int64_t w = int64_t(target.right) - target.left + 1;
     const int64_t h = int64_t(target.bottom) - target.top + 1;
-    // A turned picture grows by at most the square root of two each way.
-    if (!ImageSizeWorkable(w * 3 / 2 + 2, h * 3 / 2 + 2))
+    double boxWidth = 0, boxHeight = 0;
+    TurnedBoxSize(double(w), double(h), total, &boxWidth, &boxHeight);
+    if (!ImageSizeWorkable(int64_t(boxWidth) + 2, int64_t(boxHeight) + 2))
         return 1;
+    // The turned picture is stretched into its place when drawn; one that
+    // would turn into more pixels than any page shows is made with less
+    // detail, so that no frame costs more than its share of the page.
+    const double scale = FrameImageScale(boxWidth, boxHeight);
+    const IntRect made = scale < 1.0 ? IntRect{0, 0, std::max<int32_t>(int32_t(double(w) * scale), 1) - 1,
+                                               std::max<int32_t>(int32_t(double(h) * scale), 1) - 1}
+                                     : target;
     DibHandleOwner turned;
     if (!turned)
         return 1;
-    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f;
+    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f || scale < 1.0;
     if (resample) {
-        if (DibHandleConvertSdk(turned.get(), target, decoded_, nullptr, false) != 0)
+        if (DibHandleConvertSdk(turned.get(), made, decoded_, nullptr, false) != 0)
             return 1;
     } else if (DibHandleCopy(turned.get(), decoded_) != 0) {
         return 1;
@@ -1119,11 +1128,14 @@ void FrameObjImage::BuildPictureOutline(bool useInset, bool prepare)
     if (block_.attr.geometry.lineWidth != 0 || !prepare || PrepareImage(0) != 0)
         return;
 
-    // The picture drawn on white in a bitmap of the frame's box, at 1:1.
+    // The picture drawn on white in a bitmap of the frame's box, at 1:1
+    // (with less detail for a box larger than any page).
+    const double scale =
+        FrameImageScale(double(bounds.right) - bounds.left, double(bounds.bottom) - bounds.top);
     OffscreenDC offscreen(MeasuringDc());
     IntRect covered;
-    if (offscreen.Begin(0, 0, bounds.right - bounds.left - 1, bounds.bottom - bounds.top - 1, kWhite, &covered,
-                        true) != 0)
+    if (offscreen.Begin(0, 0, int32_t(double(bounds.right - bounds.left) * scale) - 1,
+                        int32_t(double(bounds.bottom - bounds.top) * scale) - 1, kWhite, &covered, true) != 0)
         return;
     IntRect rect;
     CornerQuad corners;

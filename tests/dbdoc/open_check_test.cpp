@@ -1,5 +1,6 @@
-// Opening a database checks its records: a record file torn while its
-// damage mark stayed clear gets the same offer to repair as a marked one.
+// Opening a database checks its records: a record file damaged while its
+// damage mark stayed clear gets the same offer to repair as a marked one;
+// a record whose write never finished is no damage and goes without one.
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,12 @@ namespace {
 
 class OpenCheckTest : public DbDocTest {};
 
-TEST_F(OpenCheckTest, ATornRecordIsFoundAtOpenAndTheRepairIsOffered)
+TEST_F(OpenCheckTest, ADamagedRecordIsFoundAtOpenAndTheRepairIsOffered)
 {
     MakeSamples("a.dqx", 3)->Close();
-    // The program stopped halfway through appending a record.
-    WriteFileBytes(dir.file("a.dqx"), ReadFileBytes(dir.file("a.dqx")) + std::string("\xFC\x00\x00\x00\x09", 5));
+    // Bytes behind the records that no record begins with (flags no
+    // record carries).
+    WriteFileBytes(dir.file("a.dqx"), ReadFileBytes(dir.file("a.dqx")) + std::string("\xFC\x40\x00\x00\x09", 5));
     const std::string torn = ReadFileBytes(dir.file("a.dqx"));
 
     // Refused: the database does not open and its file stays as it was.
@@ -26,7 +28,7 @@ TEST_F(OpenCheckTest, ATornRecordIsFoundAtOpenAndTheRepairIsOffered)
     EXPECT_EQ(capture.lastText(), "Database is damaged. Recover Database ?");
     EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")), torn);
 
-    // Accepted: the torn piece goes, the records stay.
+    // Accepted: the damaged piece goes, the records stay.
     capture.clear();
     capture.answer(kIdOk);
     TestDocument repaired;
@@ -42,6 +44,20 @@ TEST_F(OpenCheckTest, ATornRecordIsFoundAtOpenAndTheRepairIsOffered)
     TestDocument sound;
     ASSERT_TRUE(sound.Open(Path("a.dqx")));
     EXPECT_TRUE(capture.boxes().empty());
+}
+
+TEST_F(OpenCheckTest, ARecordWhoseWriteNeverFinishedGoesWithoutAWord)
+{
+    MakeSamples("a.dqx", 3)->Close();
+    const std::string whole = ReadFileBytes(dir.file("a.dqx"));
+    // The program stopped halfway through appending a record.
+    WriteFileBytes(dir.file("a.dqx"), whole + std::string("\xFC\x00\x00\x00\x09", 5));
+    TestDocument opened;
+    ASSERT_TRUE(opened.Open(Path("a.dqx")));
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+    EXPECT_EQ(opened.Data().GetLiveCount(), 3);
+    opened.Close();
+    EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")).size(), whole.size());
 }
 
 }  // namespace

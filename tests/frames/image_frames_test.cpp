@@ -18,6 +18,7 @@
 #include "frames/image_geometry.h"
 #include "frames/image_postscript.h"
 #include "frames/pointer_poll.h"
+#include "frames/visible_part.h"
 #include "frames/wrap_point_list.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_pixels.h"
@@ -233,6 +234,23 @@ TEST_F(ImageFrames, AnOversizedTurnFailsThePreparationAndDrawsNothing)
     EXPECT_TRUE(PixelIs(doc_.view.image, 50, 50, kWhite));
 }
 
+TEST_F(ImageFrames, ALongTurnedPictureIsMadeWithNoMorePixelsThanAPageShows)
+{
+    // 12243 x 104 points fitted and turned by 30 degrees: its turned box
+    // would hold 66 million pixels.
+    FrameObjImage* image = NewImage(IntRect{0, 0, 12243, 104});
+    ASSERT_EQ(image->SetImage(Picture(300, 20, [](int x, int) { return x < 150 ? 0x0000FF : 0x00FF00; }), true), 0);
+    image->SetFitToFrame(1);
+    image->SetGeometryField(4, 30);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    const double pixels = double(DibHandleWidth(image->CurrentImage())) * DibHandleHeight(image->CurrentImage());
+    EXPECT_LE(pixels, kFrameImageMaxPixels * 1.01);
+    EXPECT_GT(pixels, kFrameImageMaxPixels / 2);
+    image->DrawContent(doc_.view.dc.get());
+    // The turned picture still starts at the frame's corner.
+    EXPECT_TRUE(PixelIs(doc_.view.image, 30, 0, 0x0000FF) || PixelIs(doc_.view.image, 30, 1, 0x0000FF));
+}
+
 TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
 {
     Dc* dc = doc_.view.dc.get();
@@ -249,6 +267,40 @@ TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
     image->DrawContent(dc);
     EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0x0000FF));
     EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite));
+}
+
+// A PNG's transparent pixels come to the frame as the white it keys out:
+// on screen and on paper they show what lies beneath a frame without a
+// background, and white in a frame with one, never a colour of their own.
+TEST_F(ImageFrames, TransparentPngPixelsShowWhatLiesBeneath)
+{
+    QImage picture(40, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x)
+            picture.setPixel(x, y, x < 20 ? qRgba(0, 0, 255, 255) : qRgba(0, 0, 0, 0));
+    }
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_.file("clear.png"))));
+    FrameObjImage* image = NewImage(IntRect{10, 10, 50, 30});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("clear.png")), 1), 0);
+    image->SetFitToFrame(1);
+
+    Dc* dc = doc_.view.dc.get();
+    for (bool printing : {false, true}) {
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(kNoBackground, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0xFF0000)) << printing;
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, 0x00FF00)) << printing;
+
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(0, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite)) << printing;
+    }
 }
 
 TEST_F(ImageFrames, TheTracedOutlineFollowsThePictureWithinTwentyThreePoints)

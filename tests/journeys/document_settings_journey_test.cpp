@@ -22,7 +22,7 @@ protected:
         // first start made an empty one, which seeding would keep.)
         Stop();
         std::filesystem::remove_all(ProgramFolderPath() + "Wizard");
-        ASSERT_EQ(SeedFolder(std::string(TESSALINE_SOURCE_DATA_DIR) + "/Wizard", ProgramFolderPath() + "Wizard"), 0);
+        ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline/Wizard", ProgramFolderPath() + "Wizard"), 0);
         Start();
     }
 };

@@ -97,7 +97,10 @@ void JourneyTest::SetUp()
     QCoreApplication::setApplicationName("Tessaline");
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    // The program folder holds what an installation gives a new user: the
+    // build's staged data.
     SetProgramFolderForTesting(temp_.file("program"));
+    ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline", temp_.file("program")), 0);
 
     dialogWatch_ = new QTimer();
     dialogWatch_->setInterval(10);
@@ -267,6 +270,29 @@ bool JourneyTest::Trigger(const QString& path)
     const bool chosen = Choose(MainWindow(), Action(path), path);
     Settle();
     return chosen;
+}
+
+bool JourneyTest::ChooseWindow(const QString& title)
+{
+    QAction* window = Action(QStringLiteral("Window"));
+    QMenu* menu = window ? window->menu() : nullptr;
+    if (!menu) {
+        ADD_FAILURE() << "no Window menu";
+        return false;
+    }
+    // The list of windows is made as the menu opens.
+    Q_EMIT menu->aboutToShow();
+    for (QAction* action : menu->actions()) {
+        // "&1 Business Card.lqx"
+        const QString text = PlainText(action->text());
+        if (text.section(' ', 1).startsWith(title)) {
+            const bool chosen = Choose(MainWindow(), action, text);
+            Settle();
+            return chosen;
+        }
+    }
+    ADD_FAILURE() << "no window " << title.toStdString() << " in the Window menu";
+    return false;
 }
 
 std::vector<QString> JourneyTest::MenuTitles()
@@ -594,5 +620,14 @@ std::string JourneyTest::PdfText(const std::string& pdf)
     const std::string out = Capture("pdftotext -layout " + Quoted(pdf) + " - 2>/dev/null", &ok);
     if (!ok)
         std::printf("pdftotext could not read %s (is poppler-utils installed?)\n", pdf.c_str());
+    return ok ? out : std::string();
+}
+
+std::string JourneyTest::PdfXml(const std::string& pdf)
+{
+    bool ok = false;
+    const std::string out = Capture("pdftohtml -xml -i -q -stdout " + Quoted(pdf) + " 2>/dev/null", &ok);
+    if (!ok)
+        std::printf("pdftohtml could not read %s (is poppler-utils installed?)\n", pdf.c_str());
     return ok ? out : std::string();
 }

@@ -4,7 +4,8 @@
 // mouse and dialogs, then checks what that person would see or get.
 //
 // Every test has a folder of its own that holds its settings (the profile),
-// its program folder and its files; nothing of the user's is read or
+// its program folder (seeded from the build's staged data, as a new user's
+// is from the installation) and its files; nothing of the user's is read or
 // written. Message boxes are captured (`alerts`) and answered OK unless the
 // test chooses otherwise.
 //
@@ -44,7 +45,8 @@
 //   VisibleWindow<T>()        a modeless window (Find/Replace) now shown.
 //   Settle()                  lets timers, repaints and idle updates run.
 //   Tool(args), PdfText(pdf)  tessaline-tool's output (card dump, db dump)
-//                             and pdftotext's, for checking saved files.
+//                             and pdftotext's, for checking saved files;
+//   PdfXml(pdf)               pdftohtml's, which also tells the fonts.
 #pragma once
 
 #include <cstdint>
@@ -115,6 +117,9 @@ protected:
     bool Checked(uint32_t id);
     bool Trigger(uint32_t id);
     bool Trigger(const QString& path);
+    // Window > N <title>: opens the Window menu and chooses the first
+    // document window whose title starts with the text.
+    bool ChooseWindow(const QString& title);
     // The top-level menus shown now, by their texts without ampersands.
     std::vector<QString> MenuTitles();
 
@@ -208,6 +213,9 @@ protected:
     // The text of a PDF file by pdftotext; empty (with a skip message in
     // the log) when pdftotext is not installed.
     std::string PdfText(const std::string& pdf);
+    // The PDF's text as pdftohtml's XML, one element a run of one font,
+    // bold and italic runs wrapped in <b> and <i>; empty as PdfText.
+    std::string PdfXml(const std::string& pdf);
 
     AlertCapture alerts;
 

@@ -95,7 +95,9 @@ TEST_F(KeysJourney, HoldingEscapeOrControlPeriodStopsAPrintAndLeavesNoFile)
     ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
     const std::string text = PdfText(pdf);
     if (!text.empty())
-        EXPECT_NE(text.find("Company"), std::string::npos) << text.substr(0, 300);
+        // The card's own text; its merge fields print empty without a
+        // database or sample texts.
+        EXPECT_NE(text.find("Tel."), std::string::npos) << text.substr(0, 300);
 }
 
 }  // namespace

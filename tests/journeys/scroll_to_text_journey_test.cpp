@@ -1,6 +1,8 @@
 // The text being worked on comes into view: the caret's keys and Find/
 // Replace scroll the card window to it, and what Replace changed is drawn
 // cleanly.
+#include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -10,6 +12,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/find_replace_dialog.h"
+#include "foundation/program_folder.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -91,6 +94,32 @@ TEST_F(ScrollToTextJourney, FindNextShowsTheMatchAndReplaceRedrawsCleanly)
     EXPECT_LT(Changed(replaced, repainted, frame), 20) << "the replaced text was not drawn cleanly";
     QTest::mouseClick(find->CloseButton(), Qt::LeftButton);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(ScrollToTextJourney, TheSpellingCheckShowsTheWordItStopsAt)
+{
+    Click(Company());
+    Key(Qt::Key_End);
+    Type(" Zorblaxx");
+    ScrollAway();
+    ASSERT_FALSE(Shown(Company()));
+    bool shownWhileAsked = false;
+    QString asked;
+    DialogDriver spelling = [this, &shownWhileAsked, &asked](QWidget* dialog) {
+        shownWhileAsked = Shown(Company());
+        asked = dialog->windowTitle();
+        static_cast<QDialog*>(dialog)->reject();
+    };
+    // The program asks which dictionary to use when the one it used last
+    // has gone: the one it comes with.
+    OnNextDialog([this, spelling](QWidget* dialog) {
+        if (!qobject_cast<QFileDialog*>(dialog))
+            return spelling(dialog);
+        OnNextDialog(spelling);
+        ChooseFile(ProgramFolderPath() + "Dictionaries/English (US).dic")(dialog);
+    });
+    ASSERT_TRUE(Trigger("Text > Spelling > Story"));
+    EXPECT_TRUE(shownWhileAsked) << "the spelling check asked about a word out of sight in " << asked.toStdString();
 }
 
 }  // namespace
