@@ -1,16 +1,20 @@
 #include "app/card_document_kind.h"
 
 #include <QFileInfo>
+#include <QMenuBar>
 
 #include "app/card_app.h"
 #include "app/doc_manager.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
+#include "app/shell_prompts.h"
+#include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
 #include "foundation/alerts.h"
 #include "foundation/path_record.h"
+#include "frames/curr_page_mng.h"
 
 namespace {
 
@@ -51,6 +55,62 @@ int16_t EditCodeOf(uint32_t command)
     return 0;
 }
 
+CMainFrame* MainWindow()
+{
+    CCardApp* app = GetCardApp();
+    return app ? app->MainFrame() : nullptr;
+}
+
+// What the card documents ask of the program around them.
+class ShellCardDocumentHost : public CardDocumentHost {
+public:
+    SaveAnswer AskSaveChanges(const std::string& title) override
+    {
+        switch (CurrentShellPrompts().AskSaveChanges(title)) {
+        case ShellPrompts::kYes: return kSaveYes;
+        case ShellPrompts::kNo: return kSaveNo;
+        default: return kSaveCancel;
+        }
+    }
+
+    int32_t ApplicationFolder(PathRecord* out) override
+    {
+        if (CCardApp* app = GetCardApp()) {
+            *out = app->ProgramFolder();
+            return 0;
+        }
+        return CardDocumentHost::ApplicationFolder(out);
+    }
+
+    bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) override
+    {
+        QRect paperRect, printableRect;
+        const bool printer = CCardApp::GetPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
+        const auto toIntRect = [](const QRect& r) {
+            return IntRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        };
+        if (paper)
+            *paper = toIntRect(paperRect);
+        if (printable)
+            *printable = toIntRect(printableRect);
+        return printer;
+    }
+
+    // Called on every open and save: after a Save As the document's
+    // windows and the recent-file list take the new name.
+    void AddToRecentFiles(const PathRecord& path) override
+    {
+        CCardApp* app = GetCardApp();
+        if (!app)
+            return;
+        const std::string posix = PathRecordToPosix(path);
+        app->Documents().AddToRecentFileList(posix);
+        if (ShellDocument* document = app->Documents().FindOpenDocument(posix))
+            if (CMainFrame* main = app->MainFrame())
+                main->DocumentRenamed(document);
+    }
+};
+
 }  // namespace
 
 CardShellDocument::CardShellDocument(std::unique_ptr<CLabelsDoc> document) : document_(std::move(document)) {}
@@ -90,7 +150,24 @@ void CardShellDocument::OnFrameActivate(bool activating)
         return;
     document_->SetBarItemState(kCardBar, true);
     document_->SetBarItemState(kTextBar, document_->GetCurrentToolIndex() == kToolText);
+    CMainFrame* main = MainWindow();
+    if (main)
+        main->SetColorTable(&document_->Colours());
+    // Another window may have moved the current record meanwhile.
+    if (CurrPageMng* pages = document_->PageManager()) {
+        pages->RefreshRecordFrames();
+        pages->ResetFrameStates(1);
+        if (pages->ApplyAlignments())
+            document_->RefreshView();
+    }
     document_->UpdateToolButtons(document_->GetCurrentToolIndex());
+    if (!main)
+        return;
+    // The menus follow this document: its sides in the View menu, and the
+    // wizard's items in master mode.
+    document_->BuildPageMenu(main->FindMenuItemByText("&View"));
+    document_->InstallFieldFormats(nullptr);
+    document_->BuildTemplatesMenu(main->menuBar());
 }
 
 void CardShellDocument::OnCloseDocument()
@@ -176,6 +253,10 @@ std::unique_ptr<ShellDocument> CardDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> CardDocumentFactory::OpenDocument(const std::string& path)
 {
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        AlertStop(MissingFileText(path).c_str(), 0);
+        return nullptr;
+    }
     const std::string absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
     PathRecord record{};
     if (const int32_t error = PathRecordFromPosix(absolute, &record)) {
@@ -190,6 +271,8 @@ std::unique_ptr<ShellDocument> CardDocumentFactory::OpenDocument(const std::stri
 
 void InstallCardDocumentKind(DocManager* documents)
 {
+    static ShellCardDocumentHost host;
+    SetCardDocumentHost(&host);
     if (DocTemplate* card = documents->FindTemplate("TessalineLB"))
         card->SetFactory(std::make_unique<CardDocumentFactory>());
 }

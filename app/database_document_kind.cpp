@@ -7,6 +7,7 @@
 #include "app/card_app.h"
 #include "app/command_data.h"
 #include "app/command_ids.h"
+#include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
@@ -175,11 +176,11 @@ void DatabaseShellDocument::SaveAs()
     PathRecord record{};
     if (!HostPathRecord(target, &record))
         return;
-    database_->SaveAs(record);
+    const bool saved = database_->SaveAs(record);
+    if (CCardApp* app = GetCardApp(); app && saved)
+        app->Documents().AddToRecentFileList(PathName());
     if (CMainFrame* main = MainFrameOrNull())
-        for (DocumentChildFrame* frame : main->ChildFrames())
-            if (frame->Document() == this)
-                frame->setWindowTitle(QString::fromStdString(Title()));
+        main->DocumentRenamed(this);
 }
 
 bool DatabaseShellDocument::OnCommand(uint32_t id)
@@ -229,6 +230,10 @@ std::unique_ptr<ShellDocument> DatabaseDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> DatabaseDocumentFactory::OpenDocument(const std::string& path)
 {
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        AlertStop(MissingFileText(path).c_str(), 0);
+        return nullptr;
+    }
     PathRecord record{};
     if (!HostPathRecord(path, &record))
         return nullptr;
