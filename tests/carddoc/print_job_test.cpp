@@ -190,7 +190,7 @@ protected:
 
 TEST_F(PrintJob, EveryRecordFillsTheNextCardSheetAfterSheet)
 {
-    OpenDatabase(25);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
     const std::vector<std::string> names = LastNames();
     ASSERT_EQ(Columns() * Rows(), 10);
     ASSERT_EQ(doc_->GetPageCount(), 2);
@@ -221,7 +221,7 @@ TEST_F(PrintJob, EveryRecordFillsTheNextCardSheetAfterSheet)
 
 TEST_F(PrintJob, TheFirstCardAndTheSkippedCellsLeaveTheFirstSheetsCellsEmpty)
 {
-    OpenDatabase(12);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(12));
     const std::vector<std::string> names = LastNames();
     // Start at column 2 of row 3: five cells stay empty, so 12 records
     // need a second sheet.
@@ -274,7 +274,7 @@ TEST_F(PrintJob, TheFirstCardAndTheSkippedCellsLeaveTheFirstSheetsCellsEmpty)
 
 TEST_F(PrintJob, ARangeAndCopiesAndASide)
 {
-    OpenDatabase(25);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
     const std::vector<std::string> names = LastNames();
     // From 7 to 3 prints records 3 to 7, the front page only, twice.
     Print([](PrintJobRecord* job) {
@@ -321,7 +321,7 @@ TEST_F(PrintJob, CropMarksStandInTheGapsOutsideTheCards)
 
 TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)
 {
-    OpenDatabase(25);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
     AbortKeyAfter abort(3);
     EXPECT_EQ(Print(), kPrintDone);
     EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
@@ -335,7 +335,7 @@ TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)
 
 TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
 {
-    OpenDatabase(25);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
     QWidget owner;
     owner.show();
     bool ownerDisabled = false;
@@ -388,7 +388,7 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
 
 TEST_F(PrintJob, ThePrintCommandsSetTheirFlagsOnlyForTheJob)
 {
-    OpenDatabase(25);
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
     const std::vector<std::string> names = LastNames();
     SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
         job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());

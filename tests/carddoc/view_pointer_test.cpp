@@ -13,7 +13,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
-#include "pointer_drive.h"
+#include "support/pointer_drive.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <sstream>
 #include <string>
 
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 std::string Tool()
 {
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    return tool ? tool : TESSALINE_BINARY_DIR "/bin/tessaline-tool";
+    return ToolPath();
 }
 
 // Runs "tessaline-tool db ARGS" with stdout into out; the exit status.

@@ -14,6 +14,7 @@
 #include "graphics/dib_image.h"
 #include "graphics/picture_loader.h"
 #include "picture_test_support.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -51,9 +52,9 @@ class PictureFixtures : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        // The script lies beside this file.
-        std::string script = __FILE__;
-        script = script.substr(0, script.find_last_of('/') + 1) + "make_picture_fixtures.sh";
+        // The script lies beside this file, which the compiler may name
+        // relative to the build folder.
+        const std::string script = TESSALINE_TEST_DATA_DIR "/../graphics/make_picture_fixtures.sh";
         made_ = std::system(("bash '" + script + "' '" + FixtureDir() + "'").c_str()) == 0;
         std::ifstream manifest(FixtureDir() + "/manifest.txt");
         std::string line;
@@ -135,8 +136,7 @@ TEST_F(PictureFixtures, EveryCutOfAFixtureLoadsOrFailsCleanly)
 TEST_F(PictureFixtures, ToolWritesWhatTheLoadersDecodeAs24BitBitmaps)
 {
     ASSERT_TRUE(made_);
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    ASSERT_NE(tool, nullptr);
+    const std::string tool = ToolPath();
     for (const char* name : {"png-palette-4.png", "gif-16-transparent.gif", "tiff-grey-16.tif", "jpeg-cmyk.jpg"}) {
         SCOPED_TRACE(name);
         const std::string out = FixtureDir() + "/" + name + ".tool.bmp";

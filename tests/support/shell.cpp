@@ -16,11 +16,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+std::string ToolPath()
+{
+    if (const char* tool = std::getenv("TESSALINE_TOOL"); tool && *tool)
+        return tool;
+    return TESSALINE_TOOL_PATH;
+}
+
 int Shell(const TempDir& dir, const std::string& command)
 {
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    const std::string line =
-        "cd '" + dir.path() + "' && export T='" + (tool ? tool : "tessaline-tool") + "' && " + command;
+    const std::string line = "cd '" + dir.path() + "' && export T='" + ToolPath() + "' && " + command;
     const int status = std::system(line.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

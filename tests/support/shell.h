@@ -9,7 +9,10 @@
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
-// Runs a shell command line in the folder, with $T naming tessaline-tool
-// (from TESSALINE_TOOL, which ctest sets). Returns the exit status, or -1
-// when the command died of a signal.
+// The tessaline-tool to run: $TESSALINE_TOOL when set, else the one the
+// build made next to the test programs.
+std::string ToolPath();
+
+// Runs a shell command line in the folder, with $T naming tessaline-tool.
+// Returns the exit status, or -1 when the command died of a signal.
 int Shell(const TempDir& dir, const std::string& command);

@@ -8,17 +8,9 @@
 
 #include <QImage>
 
-#include "support/temp_dir.h"
+#include "support/shell.h"
 
 namespace {
-
-int Shell(const TempDir& dir, const std::string& command)
-{
-    const char* tool = std::getenv("TESSALINE_TOOL");
-    const std::string line = "cd '" + dir.path() + "' && T='" + (tool ? tool : "tessaline-tool") + "' && " + command;
-    const int status = std::system(line.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 TEST(MetafileTool, RendersWindowsAndEnhancedMetafilesAtTheirFrameSize)
 {

@@ -25,9 +25,17 @@ class PointerDrive {
 public:
     explicit PointerDrive(QWidget* widget) : widget_(widget) {}
 
-    void Press(const QPoint& at) { Send(QEvent::MouseButtonPress, at, Qt::LeftButton); }
+    void Press(const QPoint& at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Send(QEvent::MouseButtonPress, at, button);
+    }
     void Move(const QPoint& at) { Send(QEvent::MouseMove, at, Qt::NoButton); }
-    void Release(const QPoint& at) { Send(QEvent::MouseButtonRelease, at, Qt::LeftButton); }
+    void Release(const QPoint& at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Send(QEvent::MouseButtonRelease, at, button);
+    }
+    // The modifier keys every following event carries.
+    void SetModifiers(Qt::KeyboardModifiers modifiers) { modifiers_ = modifiers; }
 
     // Presses at from; the first step runs firstMs after the press (gapMs
     // when not given), each other one gapMs after the one before ran, so
@@ -97,7 +105,7 @@ private:
         QTest::lastMouseTimestamp += 1;
         QWidget* top = widget_->window();
         qt_handleMouseEvent(top->windowHandle(), QPointF(widget_->mapTo(top, at)), QPointF(widget_->mapToGlobal(at)),
-                            buttons_, button, type, Qt::NoModifier, QTest::lastMouseTimestamp);
+                            buttons_, button, type, modifiers_, QTest::lastMouseTimestamp);
         if (type == QEvent::MouseButtonRelease) {
             if (!quick_)
                 QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
@@ -107,5 +115,6 @@ private:
 
     QWidget* widget_;
     Qt::MouseButtons buttons_;
+    Qt::KeyboardModifiers modifiers_ = Qt::NoModifier;
     bool quick_ = false;
 };

@@ -1,0 +1,471 @@
+#include "journey_fixture.h"
+
+#include <array>
+#include <cstdio>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include "app/card_app.h"
+#include "app/child_frame.h"
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/splash_wnd.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
+#include "foundation/menus.h"
+#include "foundation/program_folder.h"
+#include "support/shell.h"
+
+namespace {
+
+// An item's text as a person reads it: no ampersands, no key.
+QString PlainText(QString text)
+{
+    const qsizetype tab = text.indexOf('\t');
+    if (tab >= 0)
+        text.truncate(tab);
+    return text.remove('&').trimmed();
+}
+
+QAction* FindIn(const QList<QAction*>& actions, uint32_t id)
+{
+    for (QAction* action : actions) {
+        if (QMenu* sub = action->menu()) {
+            if (QAction* found = FindIn(sub->actions(), id))
+                return found;
+            continue;
+        }
+        if (!action->isSeparator() && MenuGetCommandId(action) == id)
+            return action;
+    }
+    return nullptr;
+}
+
+// Runs a command line; its standard output, and whether it exited with 0.
+std::string Capture(const std::string& command, bool* ok)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        *ok = false;
+        return out;
+    }
+    std::array<char, 4096> buffer{};
+    size_t n = 0;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    *ok = pclose(pipe) == 0;
+    return out;
+}
+
+std::string Quoted(const std::string& path)
+{
+    std::string q = "'";
+    for (char c : path) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+}  // namespace
+
+JourneyTest::JourneyTest() = default;
+
+JourneyTest::~JourneyTest() = default;
+
+void JourneyTest::SetUp()
+{
+    ASSERT_TRUE(temp_.ok());
+    QCoreApplication::setOrganizationName("Korrinworks Inc.");
+    QCoreApplication::setApplicationName("Tessaline");
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    SetProgramFolderForTesting(temp_.file("program"));
+
+    dialogWatch_ = new QTimer();
+    dialogWatch_->setInterval(10);
+    QObject::connect(dialogWatch_, &QTimer::timeout, [this] { WatchDialogs(); });
+    dialogWatch_->start();
+    Start();
+}
+
+void JourneyTest::TearDown()
+{
+    Stop();
+    delete dialogWatch_;
+    dialogWatch_ = nullptr;
+    EXPECT_TRUE(drivers_.empty()) << drivers_.size() << " expected dialog(s) never opened";
+    drivers_.clear();
+    SetProgramFolderForTesting("");
+}
+
+void JourneyTest::Start(const std::vector<std::string>& arguments)
+{
+    Stop();
+    app_ = std::make_unique<CCardApp>();
+    ASSERT_TRUE(app_->InitInstance(arguments)) << alerts.lastText();
+    CSplashWnd::HideSplashScreen();
+    CMainFrame* frame = app_->MainFrame();
+    frame->resize(1100, 800);
+    frame->show();
+    frame->activateWindow();
+    QApplication::setActiveWindow(frame);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame));
+    Settle();
+}
+
+void JourneyTest::Stop()
+{
+    if (!app_)
+        return;
+    app_->Documents().CloseAllDocuments();
+    app_->ExitInstance();
+    app_.reset();
+    Settle(0);
+}
+
+CMainFrame* JourneyTest::MainWindow() const
+{
+    return app_ ? app_->MainFrame() : nullptr;
+}
+
+std::string JourneyTest::CopySample(const std::string& name, const std::string& as)
+{
+    const std::string copy = temp_.file(as.empty() ? name : as);
+    WriteFileBytes(copy, ReadFileBytes(std::string(TESSALINE_SOURCE_DATA_DIR) + "/Samples/" + name));
+    return copy;
+}
+
+CLabelsView* JourneyTest::OpenThroughMenu(const std::string& path)
+{
+    OnNextDialog(ChooseFile(path));
+    if (!Trigger("File > Open > Document..."))
+        return nullptr;
+    Settle();
+    return CardView();
+}
+
+// ---- menus ----
+
+QAction* JourneyTest::Action(uint32_t id)
+{
+    CMainFrame* frame = MainWindow();
+    return frame ? FindIn(frame->menuBar()->actions(), id) : nullptr;
+}
+
+QAction* JourneyTest::Action(const QString& path)
+{
+    CMainFrame* frame = MainWindow();
+    if (!frame)
+        return nullptr;
+    QList<QAction*> actions = frame->menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& part : path.split(" > ")) {
+        found = nullptr;
+        for (QAction* action : actions) {
+            if (!action->isSeparator() && PlainText(action->text()) == PlainText(part)) {
+                found = action;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        actions = found->menu() ? found->menu()->actions() : QList<QAction*>();
+    }
+    return found;
+}
+
+static void Refresh(CMainFrame* frame, QAction* action)
+{
+    // The states come from the command route when the item's menu opens.
+    for (QObject* owner : action->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(owner))
+            frame->UpdateMenu(menu);
+}
+
+bool JourneyTest::Enabled(uint32_t id)
+{
+    QAction* action = Action(id);
+    if (!action)
+        return false;
+    Refresh(MainWindow(), action);
+    return action->isEnabled();
+}
+
+bool JourneyTest::Enabled(const QString& path)
+{
+    QAction* action = Action(path);
+    if (!action)
+        return false;
+    Refresh(MainWindow(), action);
+    return action->isEnabled();
+}
+
+bool JourneyTest::Checked(uint32_t id)
+{
+    QAction* action = Action(id);
+    if (!action)
+        return false;
+    Refresh(MainWindow(), action);
+    return action->isChecked();
+}
+
+static bool Choose(CMainFrame* frame, QAction* action, const QString& name)
+{
+    if (!action) {
+        ADD_FAILURE() << "no menu item " << name.toStdString();
+        return false;
+    }
+    Refresh(frame, action);
+    if (!action->isEnabled()) {
+        ADD_FAILURE() << "menu item " << name.toStdString() << " is greyed";
+        return false;
+    }
+    action->trigger();
+    return true;
+}
+
+bool JourneyTest::Trigger(uint32_t id)
+{
+    const bool chosen = Choose(MainWindow(), Action(id), QString::number(id));
+    Settle();
+    return chosen;
+}
+
+bool JourneyTest::Trigger(const QString& path)
+{
+    const bool chosen = Choose(MainWindow(), Action(path), path);
+    Settle();
+    return chosen;
+}
+
+std::vector<QString> JourneyTest::MenuTitles()
+{
+    std::vector<QString> titles;
+    if (CMainFrame* frame = MainWindow())
+        for (QAction* action : frame->menuBar()->actions())
+            titles.push_back(PlainText(action->text()));
+    return titles;
+}
+
+// ---- dialogs ----
+
+void JourneyTest::OnNextDialog(DialogDriver drive)
+{
+    drivers_.push_back(std::move(drive));
+}
+
+JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
+{
+    return [path](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (!files) {
+            ADD_FAILURE() << "a file dialog was expected, " << dialog->metaObject()->className() << " opened";
+            if (auto* other = qobject_cast<QDialog*>(dialog))
+                other->reject();
+            return;
+        }
+        files->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(files)->accept();
+    };
+}
+
+JourneyTest::DialogDriver JourneyTest::Accept()
+{
+    return [](QWidget* dialog) {
+        if (auto* d = qobject_cast<QDialog*>(dialog))
+            d->accept();
+        else
+            dialog->close();
+    };
+}
+
+JourneyTest::DialogDriver JourneyTest::Reject()
+{
+    return [](QWidget* dialog) {
+        if (auto* d = qobject_cast<QDialog*>(dialog))
+            d->reject();
+        else
+            dialog->close();
+    };
+}
+
+QWidget* JourneyTest::VisibleWindow(const char* className)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->inherits(className))
+            return widget;
+    return nullptr;
+}
+
+void JourneyTest::WatchDialogs()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == handled_.data())
+        return;
+    handled_ = modal;
+    dialogTitles_.push_back(modal->windowTitle());
+    if (drivers_.empty()) {
+        ADD_FAILURE() << "unexpected dialog \"" << modal->windowTitle().toStdString() << "\" ("
+                      << modal->metaObject()->className() << ")";
+        Reject()(modal);
+        return;
+    }
+    DialogDriver drive = std::move(drivers_.front());
+    drivers_.pop_front();
+    drive(modal);
+}
+
+// ---- the card window ----
+
+CChildFrame* JourneyTest::CardWindow() const
+{
+    CMainFrame* frame = MainWindow();
+    return frame ? dynamic_cast<CChildFrame*>(frame->ActiveChildFrame()) : nullptr;
+}
+
+CLabelsView* JourneyTest::CardView() const
+{
+    CChildFrame* window = CardWindow();
+    return window ? dynamic_cast<CLabelsView*>(window->ActiveView()) : nullptr;
+}
+
+void JourneyTest::MaximizeCardWindow()
+{
+    CChildFrame* window = CardWindow();
+    if (!window)
+        return;
+    window->showMaximized();
+    Settle();
+}
+
+CLabelsDoc* JourneyTest::CardDocument() const
+{
+    CLabelsView* view = CardView();
+    return view ? view->Document() : nullptr;
+}
+
+QImage JourneyTest::ViewPixels()
+{
+    Settle();
+    CLabelsView* view = CardView();
+    return view ? view->Surface().copy() : QImage();
+}
+
+QPoint JourneyTest::ViewPoint(const IntPoint& document) const
+{
+    CLabelsView* view = CardView();
+    if (!view)
+        return {};
+    IntPoint p = document;
+    view->Document()->DocToViewPoint(&p);
+    const IntPoint scroll = view->ScrollPosition();
+    return QPoint(p.x - scroll.x, p.y - scroll.y);
+}
+
+// ---- input ----
+
+QWidget* JourneyTest::InputTarget(QWidget* widget) const
+{
+    if (widget)
+        return widget;
+    if (CLabelsView* view = CardView())
+        return view;
+    return MainWindow();
+}
+
+void JourneyTest::Click(const QPoint& at, Qt::KeyboardModifiers modifiers, QWidget* widget)
+{
+    PointerDrive pointer(InputTarget(widget));
+    pointer.SetModifiers(modifiers);
+    pointer.Click(at);
+    Settle();
+}
+
+void JourneyTest::DoubleClick(const QPoint& at, QWidget* widget)
+{
+    PointerDrive pointer(InputTarget(widget));
+    pointer.DoubleClick(at);
+    Settle();
+}
+
+void JourneyTest::RightClick(const QPoint& at, QWidget* widget)
+{
+    PointerDrive pointer(InputTarget(widget));
+    pointer.Press(at, Qt::RightButton);
+    pointer.Release(at, Qt::RightButton);
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+    Settle();
+}
+
+void JourneyTest::Drag(const QPoint& from, const std::vector<QPoint>& through, Qt::KeyboardModifiers modifiers,
+                       QWidget* widget)
+{
+    PointerDrive pointer(InputTarget(widget));
+    pointer.SetModifiers(modifiers);
+    pointer.DragTo(from, through);
+    Settle();
+}
+
+void JourneyTest::Type(const QString& text, QWidget* widget)
+{
+    QWidget* target = widget ? widget : QApplication::focusWidget();
+    if (!target)
+        target = InputTarget(nullptr);
+    QTest::keyClicks(target, text);
+    Settle();
+}
+
+void JourneyTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers, QWidget* widget)
+{
+    QWidget* target = widget ? widget : QApplication::focusWidget();
+    if (!target)
+        target = InputTarget(nullptr);
+    QTest::keyClick(target, key, modifiers);
+    Settle();
+}
+
+void JourneyTest::Settle(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QApplication::sendPostedEvents();
+    } while (clock.elapsed() < milliseconds);
+    if (CMainFrame* frame = MainWindow())
+        frame->IdleUpdate();
+    QApplication::processEvents();
+}
+
+// ---- checking what was written ----
+
+std::string JourneyTest::Tool(const std::string& arguments)
+{
+    bool ok = false;
+    const std::string out = Capture(Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
+    EXPECT_TRUE(ok) << "tessaline-tool " << arguments << " failed: " << out;
+    return out;
+}
+
+std::string JourneyTest::PdfText(const std::string& pdf)
+{
+    bool ok = false;
+    const std::string out = Capture("pdftotext -layout " + Quoted(pdf) + " - 2>/dev/null", &ok);
+    if (!ok)
+        std::printf("pdftotext could not read %s (is poppler-utils installed?)\n", pdf.c_str());
+    return ok ? out : std::string();
+}

@@ -1,0 +1,178 @@
+// Journeys through the running program: each test starts the application
+// object that `tessaline` runs, with its real main window (offscreen, in this
+// process), and works it the way a person does, through the menus, keys,
+// mouse and dialogs, then checks what that person would see or get.
+//
+// Every test has a folder of its own that holds its settings (the profile),
+// its program folder and its files; nothing of the user's is read or
+// written. Message boxes are captured (`alerts`) and answered OK unless the
+// test chooses otherwise.
+//
+// The API, in the order a journey uses it:
+//
+//   Start(arguments)          the program with a command line; SetUp starts
+//                             it without one, Start() restarts it.
+//   CopySample(name)          a copy of data/Samples/<name> in the test's
+//                             folder, to open and change freely.
+//   OpenThroughMenu(path)     File > Open > Document... with the file dialog
+//                             answered; the card view it opened, or null.
+//   Action(id) / Action(path) the menu item of a command id, or of a path of
+//                             item texts ("Text > Style > Bold"); null if the
+//                             menus shown have none.
+//   Enabled(id|path)          the item's state as the menu would show it now.
+//   Trigger(id|path)          chooses an enabled item; false (and a test
+//                             failure) when it is missing or greyed.
+//   OnNextDialog(drive)       drive runs on the next modal dialog that opens
+//                             (it must close it). A modal dialog nobody
+//                             expected is closed and fails the test.
+//   CardView(), CardWindow()  the active card window and its view;
+//   MaximizeCardWindow()      as its title bar's button does;
+//   ViewPixels()              the view's picture after pending work ran.
+//   ViewPoint(documentPoint)  where a point of the page (document units) is
+//                             on the view now.
+//   Click / DoubleClick / RightClick / Drag / Type / Key
+//                             QTest-style input on the view (or a widget),
+//                             through the window as the window system
+//                             delivers it.
+//   Settle()                  lets timers, repaints and idle updates run.
+//   Tool(args), PdfText(pdf)  tessaline-tool's output (card dump, db dump)
+//                             and pdftotext's, for checking saved files.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "foundation/int_geometry.h"
+#include "support/alert_capture.h"
+#include "support/pointer_drive.h"
+#include "support/temp_dir.h"
+
+class CCardApp;
+class CChildFrame;
+class CLabelsDoc;
+class CLabelsView;
+class CMainFrame;
+class QAction;
+class QMenu;
+class QTimer;
+class QWidget;
+
+class JourneyTest : public ::testing::Test {
+protected:
+    JourneyTest();
+    ~JourneyTest() override;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // ---- the program ----
+    // Starts (or restarts) the program with the command-line arguments, as
+    // `tessaline ARGS...` does, and shows its main window.
+    void Start(const std::vector<std::string>& arguments = {});
+    // Closes every document without asking, then the program.
+    void Stop();
+    CCardApp* App() const { return app_.get(); }
+    CMainFrame* MainWindow() const;
+
+    // ---- files ----
+    // A file of the test's own folder.
+    std::string TempFile(const std::string& name) const { return temp_.file(name); }
+    // Copies data/Samples/<name> into the test's folder; the copy's path.
+    std::string CopySample(const std::string& name, const std::string& as = {});
+    // Opens a card through File > Open > Document... and its file dialog;
+    // the view of the card window it opened, or null.
+    CLabelsView* OpenThroughMenu(const std::string& path);
+
+    // ---- menus ----
+    // Searches the menus now on the menu bar (and their submenus).
+    QAction* Action(uint32_t id);
+    // Item texts joined by " > " ("File > Open > Document..."); ampersands
+    // and the key after a tab are ignored.
+    QAction* Action(const QString& path);
+    // Brings the item up to date the way opening its menu does.
+    bool Enabled(uint32_t id);
+    bool Enabled(const QString& path);
+    bool Checked(uint32_t id);
+    bool Trigger(uint32_t id);
+    bool Trigger(const QString& path);
+    // The top-level menus shown now, by their texts without ampersands.
+    std::vector<QString> MenuTitles();
+
+    // ---- dialogs ----
+    using DialogDriver = std::function<void(QWidget* dialog)>;
+    // drive runs, from the event loop of the dialog, on the next modal
+    // dialog that opens; drivers queue in order.
+    void OnNextDialog(DialogDriver drive);
+    // A driver that picks the file in a file dialog and accepts it.
+    static DialogDriver ChooseFile(const std::string& path);
+    // Drivers that accept (OK) or reject (Cancel) a dialog as it is.
+    static DialogDriver Accept();
+    static DialogDriver Reject();
+    // Drivers still waiting for their dialog.
+    size_t PendingDialogs() const { return drivers_.size(); }
+    // Window titles of the modal dialogs that opened, in order.
+    const std::vector<QString>& DialogTitles() const { return dialogTitles_; }
+    // A visible top-level window (a modeless dialog, a pop-up menu) whose
+    // class inherits className; null when none is shown.
+    static QWidget* VisibleWindow(const char* className);
+
+    // ---- the card window ----
+    CChildFrame* CardWindow() const;
+    CLabelsView* CardView() const;
+    // The card window's maximize button.
+    void MaximizeCardWindow();
+    // For checks only; a journey changes the document through the program.
+    CLabelsDoc* CardDocument() const;
+    // The view's picture once pending painting ran.
+    QImage ViewPixels();
+    // Where a point of the page, in document units, is on the view now.
+    QPoint ViewPoint(const IntPoint& document) const;
+
+    // ---- input ----
+    // Mouse input goes through the view's window as the window system
+    // delivers it; the widget defaults to the card view.
+    void Click(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
+    void DoubleClick(const QPoint& at, QWidget* widget = nullptr);
+    void RightClick(const QPoint& at, QWidget* widget = nullptr);
+    // Presses at from, moves through the points, lets go at the last.
+    void Drag(const QPoint& from, const std::vector<QPoint>& through,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
+    // Text typed, or one key, into the widget with the keyboard focus (the
+    // given one when not null). Shortcuts of the menus answer as they do
+    // for a person.
+    void Type(const QString& text, QWidget* widget = nullptr);
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
+    // Runs pending events, timers and the idle update for a moment.
+    void Settle(int milliseconds = 50);
+
+    // ---- checking what was written ----
+    // tessaline-tool with the arguments (shell words), its standard output;
+    // a failure of the tool fails the test.
+    std::string Tool(const std::string& arguments);
+    // The text of a PDF file by pdftotext; empty (with a skip message in
+    // the log) when pdftotext is not installed.
+    std::string PdfText(const std::string& pdf);
+
+    AlertCapture alerts;
+
+private:
+    void WatchDialogs();
+    QWidget* InputTarget(QWidget* widget) const;
+
+    TempDir temp_;
+    std::unique_ptr<CCardApp> app_;
+    std::deque<DialogDriver> drivers_;
+    std::vector<QString> dialogTitles_;
+    QPointer<QWidget> handled_;
+    QTimer* dialogWatch_ = nullptr;
+};
