@@ -420,8 +420,21 @@ void JourneyTest::Drag(const QPoint& from, const std::vector<QPoint>& through, Q
     Settle();
 }
 
+void JourneyTest::ActivateMainWindow()
+{
+    // A window system gives the activation back to the main window when a
+    // dialog closes; the offscreen one leaves no window active, and keys
+    // then reach no shortcut.
+    CMainFrame* frame = MainWindow();
+    if (frame && !QApplication::activeWindow() && !QApplication::activeModalWidget()) {
+        frame->activateWindow();
+        QApplication::setActiveWindow(frame);
+    }
+}
+
 void JourneyTest::Type(const QString& text, QWidget* widget)
 {
+    ActivateMainWindow();
     QWidget* target = widget ? widget : QApplication::focusWidget();
     if (!target)
         target = InputTarget(nullptr);
@@ -431,6 +444,7 @@ void JourneyTest::Type(const QString& text, QWidget* widget)
 
 void JourneyTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers, QWidget* widget)
 {
+    ActivateMainWindow();
     QWidget* target = widget ? widget : QApplication::focusWidget();
     if (!target)
         target = InputTarget(nullptr);

@@ -167,6 +167,7 @@ protected:
 
 private:
     void WatchDialogs();
+    void ActivateMainWindow();
     QWidget* InputTarget(QWidget* widget) const;
 
     TempDir temp_;
