@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QImage>
+#include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
@@ -15,6 +17,7 @@
 #include "carddoc/labels_view.h"
 #include "dialogs/print_options_dialog.h"
 #include "frames/curr_page_mng.h"
+#include "support/shell.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -187,7 +190,7 @@ TEST_F(CardMenusJourney, PrintOptionsAreKeptWithTheCard)
         options->accept();
     });
     ASSERT_TRUE(Trigger("File > Print Options..."));
-    EXPECT_TRUE(Enabled(kCmdFileSave));
+    EXPECT_TRUE(CardDocument()->IsModified());
     ASSERT_TRUE(Trigger(kCmdFileSave));
     ASSERT_TRUE(Trigger("File > Close"));
 
@@ -204,6 +207,48 @@ TEST_F(CardMenusJourney, PrintOptionsAreKeptWithTheCard)
     ASSERT_TRUE(Trigger(kPrintOptions));
     EXPECT_TRUE(crop);
     EXPECT_EQ(across, "12");
+}
+
+}  // namespace
+
+namespace {
+
+// The texts of a dialog's labels and buttons.
+QStringList TextsOf(QWidget* dialog)
+{
+    QStringList texts;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        texts << label->text();
+    for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+        texts << button->text();
+    return texts;
+}
+
+TEST_F(CardMenusJourney, TheProgramsOwnWordsAreSpelledRight)
+{
+    // A card whose last save went wrong says so in plain words.
+    const std::string damaged = CopySample("Business Card.lqx", "Damaged.lqx");
+    std::string bytes = ReadFileBytes(damaged);
+    bytes[0] = 1;
+    WriteFileBytes(damaged, bytes);
+    ASSERT_NE(OpenThroughMenu(damaged), nullptr);
+    EXPECT_EQ(alerts.lastText(), "Document is damaged.\nLoading failed.  ");
+
+    EXPECT_NE(Action("View > Show Rulers"), nullptr);
+    EXPECT_NE(Action("Graphics > Line Width > 8 pt"), nullptr);
+    QStringList counter, barcode;
+    OnNextDialog([&](QWidget* dialog) {
+        counter = TextsOf(dialog);
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("Object > Place Counter"));
+    EXPECT_TRUE(counter.contains("Fixed Length Width")) << counter.join("|").toStdString();
+    OnNextDialog([&](QWidget* dialog) {
+        barcode = TextsOf(dialog);
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("Object > Place Barcode"));
+    EXPECT_TRUE(barcode.contains("Print System Number")) << barcode.join("|").toStdString();
 }
 
 }  // namespace
