@@ -1,4 +1,5 @@
 #include "app/card_app.h"
+#include "app/card_document_app_host.h"
 #include "app/card_document_kind.h"
 
 #include <cstring>
@@ -33,6 +34,7 @@
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
 #include "platform/gdi_types.h"
+#include "platform/key_state_tracker.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
@@ -58,8 +60,10 @@ CCardApp* GetCardApp()
 }
 
 CCardApp::CCardApp()
+    : documentHost_(std::make_unique<CardAppDocumentHost>(this)), keys_(std::make_unique<KeyStateTracker>())
 {
     g_app = this;
+    previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());
 }
 
 CCardApp::~CCardApp()
@@ -69,6 +73,7 @@ CCardApp::~CCardApp()
     mainFrame_.reset();
     if (g_app == this)
         g_app = nullptr;
+    SetCardDocumentHost(previousDocumentHost_);
 }
 
 bool CCardApp::InitInstance(const std::vector<std::string>& arguments)

@@ -16,7 +16,10 @@
 #include "app/doc_manager.h"
 #include "foundation/path_record.h"
 
+class CardAppDocumentHost;
+class CardDocumentHost;
 class CMainFrame;
+class KeyStateTracker;
 class ShellDocument;
 
 // Sizes of the records the application keeps.
@@ -80,6 +83,11 @@ private:
     ShellDocument* OpenWithPrompt(const char* fileTypeId, bool visible);
 
     DocManager docs_;
+    // What the card documents ask of the program, and the keys held down;
+    // both serve from the start to the end of the application object.
+    std::unique_ptr<CardAppDocumentHost> documentHost_;
+    CardDocumentHost* previousDocumentHost_ = nullptr;
+    std::unique_ptr<KeyStateTracker> keys_;
     std::unique_ptr<CMainFrame> mainFrame_;
     PathRecord programFolder_{};
     uint8_t currentLabelType_[kAppLabelTypeSize] = {};

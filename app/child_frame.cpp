@@ -171,6 +171,11 @@ bool CChildFrame::RouteCommand(uint32_t id)
     return MainFrame()->RouteCommand(id);
 }
 
+void CChildFrame::UpdateMenuStates(QMenu* menu)
+{
+    MainFrame()->UpdateMenu(menu);
+}
+
 void CChildFrame::SetScrollBars(const ScrollInfo* horizontal, const ScrollInfo* vertical)
 {
     if (horizontal && hScroll_) {

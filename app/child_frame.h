@@ -68,6 +68,7 @@ public:
     // The tools bar's buttons: only the kind's is checked.
     void UpdateToolButtons(int16_t kind) override;
     bool RouteCommand(uint32_t id) override;
+    void UpdateMenuStates(QMenu* menu) override;
 
     // After a restore, a window dragged partly out of the work area comes
     // back in.

@@ -8,15 +8,6 @@
 
 namespace {
 
-// One line of a menu: its depth (0 a top-level pop-up), its text (null for
-// a separator) and its command id. A line followed by deeper lines opens a
-// submenu holding them.
-struct MenuLine {
-    int8_t depth;
-    const char* text;
-    uint32_t id;
-};
-
 #define SEP(d) {d, nullptr, 0}
 
 // The parts that all three bars share.
@@ -350,6 +341,11 @@ std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner)
     default:
         return {};
     }
+    return BuildMenuLines(lines, count, owner);
+}
+
+std::vector<QMenu*> BuildMenuLines(const MenuLine* lines, size_t count, QWidget* owner)
+{
     std::vector<QMenu*> menus;
     size_t i = 0;
     while (i < count) {

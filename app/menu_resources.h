@@ -4,6 +4,7 @@
 // keyboard shortcut.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,3 +32,15 @@ std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId);
 // The top-level pop-ups of the menu, parented to owner; empty for an
 // unknown id. Items get their shortcuts as actions of the menu.
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner);
+
+// One line of a menu table: its depth (0 a top-level pop-up), its text
+// (Windows-1252, null for a separator) and its command id. A line followed
+// by deeper lines opens a submenu holding them.
+struct MenuLine {
+    int8_t depth;
+    const char* text;
+    uint32_t id;
+};
+
+// The top-level pop-ups of a table of lines, parented to owner.
+std::vector<QMenu*> BuildMenuLines(const MenuLine* lines, size_t count, QWidget* owner);

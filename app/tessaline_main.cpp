@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "foundation/alert_sink.h"
 #include "platform/qt_alert_sink.h"
+#include "platform/shell_registration.h"
 
 int main(int argc, char** argv)
 {
@@ -24,6 +25,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korrinworks Inc.");
     QApplication::setApplicationName("Tessaline");
+    // Ties the windows to the desktop entry, whose name and icon they show.
+    QGuiApplication::setDesktopFileName("tessaline");
+    const ShellPlaces places = CurrentShellPlaces();
+    QApplication::setWindowIcon(ProgramIcon(places));
+    // The desktop learns that cards and databases open with this program.
+    RegisterShellFileTypes(places, true);
 
     QtAlertSink alerts;
     SetAlertSink(&alerts);

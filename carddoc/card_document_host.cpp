@@ -1,24 +1,12 @@
 #include "carddoc/card_document_host.h"
 
-#include "foundation/file_dialogs.h"
-#include "foundation/program_folder.h"
+#include <QtGlobal>
 
 namespace {
 
-CardDocumentHost g_defaultHost;
 CardDocumentHost* g_host = nullptr;
 
 }  // namespace
-
-CardDocumentHost::SaveAnswer CardDocumentHost::AskSaveChanges(const std::string& /*title*/) { return kSaveCancel; }
-
-bool CardDocumentHost::ChooseSavePath(const std::string& /*title*/, PathRecord* path)
-{
-    static const FileTypeEntry kTypes[] = {{"Tessaline Documents", "*.lqx"}};
-    return ShowSaveFileDialog(path, nullptr, kTypes, 1) == 1;
-}
-
-int32_t CardDocumentHost::ApplicationFolder(PathRecord* out) { return GetProgramFolder(out); }
 
 CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host)
 {
@@ -27,4 +15,9 @@ CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host)
     return previous;
 }
 
-CardDocumentHost& CurrentCardDocumentHost() { return g_host ? *g_host : g_defaultHost; }
+CardDocumentHost& CurrentCardDocumentHost()
+{
+    if (!g_host)
+        qFatal("A card document was used before the program installed its CardDocumentHost");
+    return *g_host;
+}

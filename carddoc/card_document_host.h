@@ -2,8 +2,8 @@
 // questions of saving (whether to save changes, under which name), the
 // folder new documents keep their swap files in, the printer's page for
 // the non-printing margins and the recent-file list. The application
-// installs its host; without one the defaults below answer, which never
-// do anything destructive unattended.
+// installs its host at start-up; a program that works with card documents
+// without a person (tessaline-tool, the tests) installs one of its own.
 #pragma once
 
 #include <cstdint>
@@ -22,22 +22,22 @@ public:
 
     virtual ~CardDocumentHost() = default;
 
-    // "Save changes to <title>?" with Yes, No and Cancel. Without an
-    // application nothing is answered: Cancel.
-    virtual SaveAnswer AskSaveChanges(const std::string& title);
+    // "Save changes to <title>?" with Yes, No and Cancel.
+    virtual SaveAnswer AskSaveChanges(const std::string& title) = 0;
     // The path to save a document under, starting from path (the name the
-    // document has, or its title); false when the user cancels. By default
-    // the program's save file dialog.
-    virtual bool ChooseSavePath(const std::string& title, PathRecord* path);
+    // document has, or its title); false when the user cancels.
+    virtual bool ChooseSavePath(const std::string& title, PathRecord* path) = 0;
     // Where a new document makes its swap file: the program folder.
-    virtual int32_t ApplicationFolder(PathRecord* out);
+    virtual int32_t ApplicationFolder(PathRecord* out) = 0;
     // The printer's paper and printable rectangles in points; false when
     // there is no printer.
-    virtual bool GetPrinterPageInfo(IntRect* /*paper*/, IntRect* /*printable*/) { return false; }
+    virtual bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) = 0;
     // A document was saved or opened under this path.
-    virtual void AddToRecentFiles(const PathRecord& /*path*/) {}
+    virtual void AddToRecentFiles(const PathRecord& path) = 0;
 };
 
-// Installs a host (null restores the defaults); returns the previous one.
+// Installs a host (null removes it); returns the previous one.
 CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host);
+// The host installed. Without one a document cannot ask anything: the
+// program stops with a message naming the missing host.
 CardDocumentHost& CurrentCardDocumentHost();

@@ -10,6 +10,7 @@
 #include <Qt>
 
 class CRuler;
+class QMenu;
 class CRulerCorner;
 class CZoomPageBar;
 
@@ -39,7 +40,10 @@ public:
     virtual CRulerCorner* RulerCorner() const = 0;
     virtual CZoomPageBar* ZoomPageBar() const = 0;
     // The tools bar shows the tool kind checked.
-    virtual void UpdateToolButtons(int16_t /*kind*/) {}
+    virtual void UpdateToolButtons(int16_t kind) = 0;
     // Offers a command to the window's route; true when carried out.
-    virtual bool RouteCommand(uint32_t /*id*/) { return false; }
+    virtual bool RouteCommand(uint32_t id) = 0;
+    // The items of a menu (and its submenus) take the states the route
+    // gives their commands.
+    virtual void UpdateMenuStates(QMenu* menu) = 0;
 };

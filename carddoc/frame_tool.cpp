@@ -35,19 +35,6 @@ public:
 
 bool ToolDocument::ControlDown() { return IsKeyDown(kVkControl) != 0; }
 
-void ToolDocument::GetPageRect(IntRect* out) const
-{
-    // Reading the slots changes nothing; only their accessor is not const.
-    auto* self = const_cast<ToolDocument*>(this);
-    *out = IntRect{};
-    for (int16_t slot = 0; slot < 2; ++slot) {
-        IntRect r;
-        self->GetPageSlotRect(slot, &r);
-        out->right = std::max(out->right, r.right);
-        out->bottom = std::max(out->bottom, r.bottom);
-    }
-}
-
 void ToolDocument::SetUndoOwner(FrameTool* tool)
 {
     FrameTool* old = undoOwner_;

@@ -104,46 +104,47 @@ enum : int32_t {
 };
 
 // What the tools need of the card document and its view. The card document
-// implements it; the defaults stand for a document without a view, bars or
-// other tools.
+// implements all of it.
 class ToolDocument : public FrameDocument {
 public:
     // ---- the view ----
-    virtual TrackerView* CardView() { return nullptr; }
+    // Null while the document has no view.
+    virtual TrackerView* CardView() = 0;
     // The page area in document units, (0, 0, page width, page height).
     // Frames carry their page slot's offset, so a frame is kept within this
     // whole area, never within one slot's size. Without a page of its own a
     // document reaches from the origin to the far corner of its slots.
-    virtual void GetPageRect(IntRect* out) const;
+    virtual void GetPageRect(IntRect* out) const = 0;
     // The view's click state for the mouse-down being handled: 1 a click, 2
     // a double click, 3 and 4 the third and fourth click at the same point.
-    virtual uint8_t ViewClickState() { return 1; }
+    virtual uint8_t ViewClickState() = 0;
     // An application cursor over the view; kCursorHidden hides the pointer.
-    virtual void SetViewCursor(int32_t /*cursor*/) {}
-    // The first pop-up of the document's context menu at a view point.
-    virtual void ShowContextMenu(const IntPoint& /*viewPoint*/) {}
+    virtual void SetViewCursor(int32_t cursor) = 0;
+    // The document's context menu for what lies at a view point, shown at
+    // that point; its choice is carried out as the menu command.
+    virtual void ShowContextMenu(const IntPoint& viewPoint) = 0;
 
     // ---- the tools ----
-    virtual int16_t CurrentToolIndex() { return -1; }
-    virtual FrameTool* ToolOfKind(int16_t /*kind*/) { return nullptr; }
-    virtual void SelectTool(int16_t /*kind*/) {}
+    virtual int16_t CurrentToolIndex() = 0;
+    virtual FrameTool* ToolOfKind(int16_t kind) = 0;
+    virtual void SelectTool(int16_t kind) = 0;
     // The Object tool's selected frames.
-    virtual int16_t SelectionCount() { return 0; }
-    virtual FrameObj* SelectedFrame(int16_t /*i*/) { return nullptr; }
+    virtual int16_t SelectionCount() = 0;
+    virtual FrameObj* SelectedFrame(int16_t i) = 0;
     // The Frame Text tool's current text format (a 288-byte style record);
     // false when it has none.
-    virtual bool FrameTextFormat(uint8_t* /*record288*/) { return false; }
+    virtual bool FrameTextFormat(uint8_t* record288) = 0;
     // A new frame of the type on the current page, or null.
-    virtual FrameObj* NewFrame(int16_t /*type*/) { return nullptr; }
+    virtual FrameObj* NewFrame(int16_t type) = 0;
     // The document's text engine: its text context.
-    virtual TextContext* DocumentTextContext() { return nullptr; }
+    virtual TextContext* DocumentTextContext() = 0;
     // The document's text caret.
-    virtual CaretManager* Caret() { return nullptr; }
+    virtual CaretManager* Caret() = 0;
 
     // ---- attributes and bars ----
-    virtual void SetGraphicAttrs(const GraphicAttrs& /*attrs*/) {}
-    virtual void SetTextAttrs(const TextAttrs& /*attrs*/) {}
-    virtual void SetBarItemState(int16_t /*bar*/, bool /*on*/) {}
+    virtual void SetGraphicAttrs(const GraphicAttrs& attrs) = 0;
+    virtual void SetTextAttrs(const TextAttrs& attrs) = 0;
+    virtual void SetBarItemState(int16_t bar, bool on) = 0;
     // The Ctrl key: a tool that made a frame then stays current.
     virtual bool ControlDown();
 
@@ -152,7 +153,7 @@ public:
     void SetUndoOwner(FrameTool* tool);
     FrameTool* UndoOwner() const { return undoOwner_; }
     // A tool saved an undo state: Edit > Undo becomes available.
-    virtual void UndoAvailable() {}
+    virtual void UndoAvailable() = 0;
 
 private:
     FrameTool* undoOwner_ = nullptr;

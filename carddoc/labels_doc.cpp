@@ -4,11 +4,13 @@
 
 #include "app/clipboard_wnd.h"
 #include "carddoc/auto_save.h"
+#include "carddoc/card_context_menus.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/engine_services.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/preferences.h"
 #include "carddoc/selection_tool.h"
+#include "database/field_table.h"
 #include "foundation/byte_order.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
@@ -262,6 +264,29 @@ bool CLabelsDoc::IsScreenTarget() { return !view_ || view_->IsScreenTarget(); }
 
 QWidget* CLabelsDoc::ViewWidget() { return view_ ? view_->CaptureWidget() : nullptr; }
 
+bool CLabelsDoc::ScrollToShowPoint(const IntPoint& viewPoint)
+{
+    // Printing and export draw into other targets, which never scroll.
+    return view_ && view_->IsScreenTarget() && view_->ScrollToShowPoint(viewPoint);
+}
+
+bool CLabelsDoc::ShowsFieldNames() { return IsShowFieldNames(); }
+
+void CLabelsDoc::LinesChanged(FrameObjText* frame, int32_t /*first*/, int32_t /*last*/) { FrameTextChanged(frame); }
+
+void CLabelsDoc::FrameTextChanged(FrameObjText* frame)
+{
+    if (!frame || !view_ || !view_->IsScreenTarget())
+        return;
+    // The frame's rectangle with its border and the caret's reach: the
+    // paint draws whatever lies there again, the frames above included.
+    IntRect r = frame->ViewRect();
+    r = IntRect{r.left - 3, r.top - 3, r.right + 3, r.bottom + 3};
+    frame->SetDrawState(kDrawNeeded);
+    view_->LPtoDPRect(&r);
+    view_->InvalidateRect(r, false);
+}
+
 FrameObjText* CLabelsDoc::EditFrame() { return Tool() ? Tool()->EditFrame() : nullptr; }
 
 void CLabelsDoc::BindEditor(FrameObjText* frame)
@@ -293,7 +318,7 @@ void CLabelsDoc::ShowCaret()
 
 std::array<int16_t, kAttributeCount> CLabelsDoc::TypingAttributes()
 {
-    return Tool() ? Tool()->TypingAttributes() : TextHost::TypingAttributes();
+    return Tool() ? Tool()->TypingAttributes() : DefaultTypingAttributes();
 }
 
 void CLabelsDoc::SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn)

@@ -41,6 +41,7 @@
 #include "text/text_host.h"
 #include "wizard/doc_setup_format.h"
 
+class CardContextMenus;
 class CaretManager;
 class Dc;
 class ColorTable;
@@ -441,11 +442,21 @@ public:
     // Every tool hears of the pages shown and left.
     void PagesOpened() override;
     void PagesClosing() override;
+    // The text of a chain flowed anew: the page shown is drawn again.
+    void RedrawAfterChainChange() override { RefreshView(); }
+    // The Star Info dialog over the card view.
+    bool RunStarInfo(StarParams* star, const FrameGeometry& view) override;
 
     // ---- ToolDocument ----
     CardViewServices* CardView() override { return view_; }
     uint8_t ViewClickState() override;
     void SetViewCursor(int32_t cursor) override;
+    // The Text tool's menu while it is current, else the Object tool's menu
+    // for its selection (card_context_menus.h), over the card view.
+    void ShowContextMenu(const IntPoint& viewPoint) override;
+    // The Undo item asks the undo owner whenever it is shown or its key is
+    // pressed, so nothing is kept here.
+    void UndoAvailable() override {}
     int16_t CurrentToolIndex() override { return currentTool_; }
     FrameTool* ToolOfKind(int16_t kind) override;
     // The tool of the kind becomes the current one (nothing when there is no
@@ -454,7 +465,9 @@ public:
     TextContext* DocumentTextContext() override { return textContext_.get(); }
     CaretManager* Caret() override { return caret_.get(); }
     void SetGraphicAttrs(const GraphicAttrs& attrs) override { graphicAttrs_ = attrs; }
-    void SetTextAttrs(const TextAttrs& attrs) override { textAttrs_ = attrs; }
+    // The text bar of the program shows them (font, size, style,
+    // alignment, spacing) while the document's window is the active one.
+    void SetTextAttrs(const TextAttrs& attrs) override;
     // Bars 129-134.
     void SetBarItemState(int16_t bar, bool on) override;
     bool BarItemState(int16_t bar) const;
@@ -462,6 +475,11 @@ public:
     // ---- ContentFrameHost ----
     bool LookupFont(int16_t fontId, FontSpec* out) override;
     bool InPrintPreview() override { return printPreview_; }
+    bool PrintPlaceholders() override { return printPlaceholders_ != 0; }
+    bool PlaceholderText() override { return placeholderText_ != 0; }
+    // Every device the program prints to is driven through Qt, which takes
+    // no PostScript of ours: EPS pictures print through their rendering.
+    PassThroughSink* PostScriptSink() override { return nullptr; }
     FrameObj* TextToolFrame() override;
     TextFrameEngine* TextEngine() override;
 
@@ -471,11 +489,14 @@ public:
     ColorRef TintColour(int16_t index, int16_t shade) override;
     void PageNumberFor(FrameObj* frame, int32_t* number, bool* realPage) override;
     void ContinuationSettings(bool* first, bool* second, int16_t* count) override;
+    // The program-wide switch of the field names (database/field_table.h).
+    bool ShowsFieldNames() override;
     void SetPageChangeQuiet(bool on) override { pageChangeQuiet_ = on; }
     void SetModified() override { modified_ = true; }
     void Zoom(int32_t* numerator, int32_t* denominator) override;
     Dc* ViewDc() override;
     bool IsScreenTarget() override;
+    bool ScrollToShowPoint(const IntPoint& viewPoint) override;
     QWidget* ViewWidget() override;
     bool IsTextToolCurrent() override { return currentTool_ == kToolText; }
     FrameObjText* EditFrame() override;
@@ -487,6 +508,10 @@ public:
     void SetCurrentFormat(const uint8_t* record288, int32_t mergeFieldColumn) override;
     uint8_t ClickState() override;
     void RedrawPage() override { RefreshView(); }
+    // The frame's lines, or its whole text, are painted again on the view
+    // as soon as the engine lets the program go back to its events.
+    void LinesChanged(FrameObjText* frame, int32_t first, int32_t last) override;
+    void FrameTextChanged(FrameObjText* frame) override;
     void ClearUndo() override;
     void RestartCaret() override;
     void SelectAll(bool on, bool redraw) override;
@@ -678,8 +703,14 @@ private:
     uint8_t clipPage_ = 1;
     uint8_t drawingEnabled_ = 0xFF;
     bool printPreview_ = false;
+    // A picture frame whose picture is missing prints its placeholder; the
+    // picture frames show the three-line placeholder. No command sets them.
+    uint8_t printPlaceholders_ = 0;
+    uint8_t placeholderText_ = 0;
     bool pageChangeQuiet_ = false;
     bool modified_ = false;
+    // Made at the first right click.
+    std::unique_ptr<CardContextMenus> contextMenus_;
     // Find/Replace's hold on the document (labels_doc_workers_edit.cpp).
     struct FindReplaceLink;
     struct FindReplaceLinkDeleter {

@@ -34,6 +34,7 @@ enum : uint32_t {
     kImportText = 32833,
     kImportGraphics = 32834,
     kExportDatabase = 32830,
+    kExportPicture = 34017,
     kSelectAll = 32842,
     kShowGuides = 32856,
     kShowNonPrinting = 32857,
@@ -245,6 +246,7 @@ bool CLabelsDoc::OnCommand(uint32_t id)
     switch (id) {
     case kImportText: ImportText(); return true;
     case kImportGraphics: SetTool(kToolPicture, 0); return true;
+    case kExportPicture: ExportAsPicture(); return true;
     case kSelectAll: DoEditCommand(5); return true;
     case kShowGuides:
         display_[1] = display_[1] != 0 ? 0 : 1;
@@ -419,6 +421,7 @@ bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
     switch (id) {
     case kImportText: ui.Enable(IsTextEditing()); return true;
     case kImportGraphics:
+    case kExportPicture:
     case kGotoPage:
     case kRulerSettings:
     case kGuideSettings: return true;

@@ -11,6 +11,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "text/text_tool.h"
 
 namespace {
 
@@ -95,6 +96,11 @@ void CLabelsDoc::DrawPage(Dc* dc)
 {
     if (!dc || !DrawingEnabled())
         return;
+    // The area is painted afresh: every frame in it is drawn, not only
+    // those a redraw marked as changed.
+    manager_->ResetFrameStates(kDrawDone);
+    TextTool* text = IsTextToolCurrent() ? Tool() : nullptr;
+    const TextPosition caret = text ? text->EditPlace() : TextPosition{};
     const bool guidesBehind = GeneralPref(kPrefGuidesInBack) != 0;
     DrawPageBackground(dc);
     DrawFrameLayer(dc, true);
@@ -103,6 +109,8 @@ void CLabelsDoc::DrawPage(Dc* dc)
     DrawFrameLayer(dc, false);
     if (!guidesBehind)
         DrawGuidesAndAreas(dc, false);
+    if (text)
+        text->RestoreEditPlace(caret);
 }
 
 void CLabelsDoc::DrawPageBackground(Dc* dc)

@@ -1,11 +1,13 @@
 // The document's side of the Object tool: the Object menu's commands on the
-// selection (delete, group, ungroup, duplicate, stacking order) and what
-// the clipboard store asks of the document to copy and paste frames.
+// selection (delete, group, ungroup, duplicate, stacking order), the
+// context menus and what the clipboard store asks of the document to copy
+// and paste frames.
 #include <QCursor>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
 
+#include "carddoc/card_context_menus.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "frames/curr_page_mng.h"
@@ -283,4 +285,21 @@ bool CLabelsDoc::FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs)
     if (ok)
         frame->Invalidate(0);
     return ok;
+}
+
+// ---- the context menus ----
+
+void CLabelsDoc::ShowContextMenu(const IntPoint& viewPoint)
+{
+    if (!view_)
+        return;
+    int32_t id = kContextMenuText;
+    if (currentTool_ != kToolText) {
+        SelectionTool* tool = ObjectSelection();
+        id = ContextMenuForSelection(tool ? tool->GetSelCount() : 0, tool ? tool->GetFrameType() : 0);
+    }
+    if (!contextMenus_)
+        contextMenus_ = std::make_unique<CardContextMenus>();
+    if (QMenu* menu = contextMenus_->Popup(id))
+        view_->TrackPopupMenu(menu, viewPoint);
 }

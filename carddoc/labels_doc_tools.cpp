@@ -5,6 +5,12 @@
 #include <cmath>
 #include <cstring>
 
+#include <QWidget>
+
+#include "app/card_app.h"
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/tool_bar_draw.h"
 #include "carddoc/barcode_tool.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/frame_text_tool.h"
@@ -252,4 +258,24 @@ bool CLabelsDoc::FrameTextFormat(uint8_t* record288)
         return false;
     std::memcpy(record288, tool->Format(), kStyleRecordSize);
     return true;
+}
+
+// ---- the text bar ----
+
+void CLabelsDoc::SetTextAttrs(const TextAttrs& attrs)
+{
+    textAttrs_ = attrs;
+    CCardApp* app = GetCardApp();
+    CMainFrame* frame = app ? app->MainFrame() : nullptr;
+    CToolBarDraw* bar = frame ? frame->TextBar() : nullptr;
+    auto* window = frame ? dynamic_cast<CChildFrame*>(frame->ActiveChildFrame()) : nullptr;
+    if (!bar || !window || !view_ || window->ActiveView() != view_->CaptureWidget())
+        return;
+    const bool styled = attrs.style != -1 && attrs.style != kAttrNotSet;
+    bar->ShowFont(CToolBarDraw::kShowFont | CToolBarDraw::kShowSize | CToolBarDraw::kShowBold |
+                      CToolBarDraw::kShowItalic | CToolBarDraw::kShowUnderline,
+                  CurrentFontListIndex(), attrs.size, styled && (attrs.style & 1), styled && (attrs.style & 2),
+                  styled && (attrs.style & 4));
+    bar->ShowAlignment(attrs.alignment);
+    bar->ShowSpacing(attrs.lineSpacing);
 }

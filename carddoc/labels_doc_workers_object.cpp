@@ -16,6 +16,7 @@
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/object_info_dialog.h"
 #include "dialogs/picture_info_dialog.h"
+#include "dialogs/star_info_dialog.h"
 #include "dialogs/text_box_info_dialog.h"
 #include "dialogs/text_runaround_dialog.h"
 #include "foundation/byte_order.h"
@@ -654,6 +655,16 @@ void CLabelsDoc::OnStarInfo()
 {
     if (CanOpenStarInfo())
         ObjectSelection()->GetSelFrame(0)->EditInfo(0);
+}
+
+bool CLabelsDoc::RunStarInfo(StarParams* star, const FrameGeometry& view)
+{
+    CDlgStarInfo dialog(ViewWidget());
+    dialog.SetStar(*star, view);
+    if (RunWorkerDialog(dialog) != 1)
+        return false;
+    dialog.GetStar(star);
+    return true;
 }
 
 void CLabelsDoc::OnPowerTextInfo()

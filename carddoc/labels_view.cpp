@@ -5,9 +5,12 @@
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QMenu>
 #include <QTimer>
 #include <algorithm>
+#include <vector>
 
+#include "carddoc/card_context_menus.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/ruler.h"
 #include "carddoc/ruler_corner.h"
@@ -18,10 +21,12 @@
 #include "dialogs/value_dialogs.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
+#include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"
 #include "text/key_event_qt.h"
+#include "typography/std_font_menu.h"
 
 namespace {
 
@@ -717,6 +722,36 @@ void CLabelsView::SetCursorShape(int32_t cursor)
         setCursor(*c);
     else
         setCursor(Qt::ArrowCursor);
+}
+
+void CLabelsView::TrackPopupMenu(QMenu* menu, const IntPoint& viewPoint)
+{
+    if (!menu)
+        return;
+    CardFrameServices* frame = Frame();
+    if (frame)
+        frame->UpdateMenuStates(menu);
+    // The font list answers through its own signal, not as an item.
+    uint32_t chosen = 0;
+    std::vector<QMetaObject::Connection> links;
+    for (StdFontMenu* fonts : menu->findChildren<StdFontMenu*>()) {
+        links.push_back(connect(fonts, &StdFontMenu::FontChosen, this, [&chosen](const FontChoice& choice) {
+            if (choice.index >= 0)
+                chosen = kFirstFontMenuCommand + uint32_t(choice.index);
+        }));
+    }
+    IntPoint device = viewPoint;
+    LPtoDPPoint(&device);
+    QAction* item = menu->exec(mapToGlobal(QPoint(device.x, device.y)));
+    for (const QMetaObject::Connection& link : links)
+        disconnect(link);
+    if (item) {
+        const uint32_t id = MenuGetCommandId(item);
+        if (id != 0 && id != kMenuSubmenuId)
+            chosen = id;
+    }
+    if (chosen != 0 && frame)
+        frame->RouteCommand(chosen);
 }
 
 // ---- mouse and keys ----

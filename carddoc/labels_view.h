@@ -97,6 +97,10 @@ public:
     void TakeFocus() override;
     uint8_t ClickState() override { return clickState_; }
     void SetCursorShape(int32_t cursor) override;
+    void TrackPopupMenu(QMenu* menu, const IntPoint& viewPoint) override;
+    bool ScrollToShowPoint(const IntPoint& viewPoint) override { return ScrollToShowPoint(viewPoint.x, viewPoint.y); }
+    // The page shown changed: what changed was painted already.
+    void NotifyViewChanged() override {}
 
     // ---- scrolling (view units) ----
     void SetAutoScrollStep(int32_t step) { autoScrollStep_ = step; }

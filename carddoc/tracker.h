@@ -32,7 +32,7 @@ class TrackerView : public FrameView {
 public:
     // The window that holds the mouse during a drag; without one the drag
     // ends at once.
-    virtual QWidget* CaptureWidget() { return nullptr; }
+    virtual QWidget* CaptureWidget() = 0;
     // Whether the left button is down at this moment.
     virtual bool IsLeftButtonDown();
     // Device pixels of the capture window to the view's logical units.
@@ -41,16 +41,16 @@ public:
     virtual void GetPageRectView(IntRect* r) = 0;
     // The document's snap-to-guides switch, and snapping a view point to the
     // current page's guides.
-    virtual bool SnapToGuides() { return false; }
-    virtual void SnapPoint(const IntPoint& viewPoint, IntPoint* out) { *out = viewPoint; }
+    virtual bool SnapToGuides() = 0;
+    virtual void SnapPoint(const IntPoint& viewPoint, IntPoint* out) = 0;
     // Whether a device point lies outside the client area; with doScroll the
     // view also scrolls one step toward it.
-    virtual bool AutoScroll(const IntPoint& /*devicePoint*/, bool /*doScroll*/) { return false; }
+    virtual bool AutoScroll(const IntPoint& devicePoint, bool doScroll) = 0;
     // Scrolls the view by a distance in view units; false when it did not
     // move.
-    virtual bool ScrollByDelta(int32_t /*dx*/, int32_t /*dy*/) { return false; }
+    virtual bool ScrollByDelta(int32_t dx, int32_t dy) = 0;
     // The pointer (and a second mark, or none) shown in the rulers.
-    virtual void ShowMouseInRulers(const IntPoint& /*devicePoint*/, const IntPoint* /*second*/) {}
+    virtual void ShowMouseInRulers(const IntPoint& devicePoint, const IntPoint* second) = 0;
 };
 
 // Shapes of the rubber band (the frame type codes).

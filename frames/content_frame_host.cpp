@@ -7,7 +7,24 @@
 
 namespace {
 
-ContentFrameHost gDefaults;
+// A frame on its own has no document to ask: nothing is looked up, shown
+// as a placeholder, edited or run.
+class DetachedContentHost final : public ContentFrameHost {
+public:
+    bool LookupFont(int16_t, FontSpec*) override { return false; }
+    bool InPrintPreview() override { return false; }
+    bool PrintPlaceholders() override { return false; }
+    bool PlaceholderText() override { return false; }
+    FrameObj* TextToolFrame() override { return nullptr; }
+    TextFrameEngine* TextEngine() override { return nullptr; }
+    void DoBarcodeInfo() override {}
+    void DoCounterInfo() override {}
+    void DoQuickCardSpec() override {}
+    void DoQuickCardInfo() override {}
+    PassThroughSink* PostScriptSink() override { return nullptr; }
+};
+
+DetachedContentHost gDefaults;
 ContentFrameHost* gFallback = nullptr;
 
 }  // namespace

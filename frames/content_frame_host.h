@@ -4,9 +4,7 @@
 // engine, the info commands they run and the printer's PostScript escape.
 //
 // The card document implements it beside FrameDocument; a frame reaches it
-// through ContentHostOf. A document without it answers with the defaults
-// below: no font table (font 0 stands for every font), nothing in print
-// preview, no tool, no commands.
+// through ContentHostOf.
 #pragma once
 
 #include <cstdint>
@@ -24,36 +22,38 @@ public:
 
     // The document font table's font (the substitute where the table says
     // so); false when the id is unknown.
-    virtual bool LookupFont(int16_t /*fontId*/, FontSpec* /*out*/) { return false; }
+    virtual bool LookupFont(int16_t fontId, FontSpec* out) = 0;
 
     // The document's print-preview flag.
-    virtual bool InPrintPreview() { return false; }
+    virtual bool InPrintPreview() = 0;
     // Print placeholders: a picture frame without its picture prints its
     // placeholder.
-    virtual bool PrintPlaceholders() { return false; }
+    virtual bool PrintPlaceholders() = 0;
     // Placeholder text: picture frames show "PLACE GRAPHIC HERE" and count
     // as having a picture.
-    virtual bool PlaceholderText() { return false; }
+    virtual bool PlaceholderText() = 0;
 
     // The frame the Text tool edits while it is the current tool, else null.
-    virtual FrameObj* TextToolFrame() { return nullptr; }
+    virtual FrameObj* TextToolFrame() = 0;
     // The text engine, for the text frames' layout and drawing; null
     // before there is one (text frames then show no text).
-    virtual TextFrameEngine* TextEngine() { return nullptr; }
+    virtual TextFrameEngine* TextEngine() = 0;
 
     // The card document's info commands of its Object menu.
-    virtual void DoBarcodeInfo() {}
-    virtual void DoCounterInfo() {}
-    virtual void DoQuickCardSpec() {}
-    virtual void DoQuickCardInfo() {}
+    virtual void DoBarcodeInfo() = 0;
+    virtual void DoCounterInfo() = 0;
+    virtual void DoQuickCardSpec() = 0;
+    virtual void DoQuickCardInfo() = 0;
 
     // The PostScript escape of the printer being drawn to; null when it
     // takes no PostScript (EPS pictures then print their stand-in).
-    virtual PassThroughSink* PostScriptSink() { return nullptr; }
+    virtual PassThroughSink* PostScriptSink() = 0;
 };
 
-// The frame's document as a content host; for a document that is none, the
-// fallback host when one is installed, else a host of defaults.
+// The frame's document as a content host; for a frame outside any card
+// document (on the clipboard, in a preview), the fallback host when one is
+// installed, else the host of a frame on its own: no font table, no print
+// preview, no tool, no commands.
 ContentFrameHost* ContentHostOf(const FrameObj* frame);
 // Installs the fallback (null removes it) and returns the previous one.
 ContentFrameHost* SetFallbackContentHost(ContentFrameHost* host);

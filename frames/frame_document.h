@@ -2,8 +2,8 @@
 // stores, its first page number, the shown zoom, switching pages, the
 // services of the text engine and the current-page manager that the stores
 // call, its view, its colour table and the display settings the drawing
-// reads. The card document implements it; until the text engine exists,
-// the defaults below stand in for it.
+// reads. The card document implements all of it; the bodies given here
+// follow from the page manager and hold for every document.
 #pragma once
 
 #include <cstdint>
@@ -34,36 +34,28 @@ public:
     virtual SharedFrameList* SharedFrames() = 0;
 
     // The number the first page shows.
-    virtual int16_t FirstPageNumber() { return 1; }
+    virtual int16_t FirstPageNumber() = 0;
     // The zoom of the shown pages, which a new page record takes.
-    virtual void GetPageZoom(int16_t* mode, int16_t* numerator, int16_t* denominator)
-    {
-        *mode = 4;
-        *numerator = 1;
-        *denominator = 1;
-    }
+    virtual void GetPageZoom(int16_t* mode, int16_t* numerator, int16_t* denominator) = 0;
     // Shows the page with that number; false when it cannot.
-    virtual bool SwitchToPage(int16_t /*number*/) { return false; }
+    virtual bool SwitchToPage(int16_t number) = 0;
 
     // Lays the story bound to the text buffer out into rect, from start on;
-    // gives where the frame's text ends. Without a text engine the frame
-    // takes no text.
-    virtual void LayOutIntoFrame(FrameObj* /*frame*/, const IntRect& /*rect*/, TextPosition start, TextPosition* end)
-    {
-        *end = start;
-    }
+    // gives where the frame's text ends.
+    virtual void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) = 0;
     // The next text frame of the shown pages from *index on (the index
     // moves past it), or null.
     virtual FrameObj* FindTextFrameFrom(int32_t* index);
     // A chain changed its text: the shown page is to be redrawn.
-    virtual void RedrawAfterChainChange() {}
+    virtual void RedrawAfterChainChange() = 0;
 
     // ---- the view and the page shown ----
-    virtual FrameView* View() { return nullptr; }
-    virtual CurrPageMng* PageManager() { return nullptr; }
+    // Null while the document has no view.
+    virtual FrameView* View() = 0;
+    virtual CurrPageMng* PageManager() = 0;
     // The bounds of page slot 0 or 1, document units (empty when the slot
     // shows no page).
-    virtual void GetPageSlotRect(int16_t /*slot*/, IntRect* r) { *r = IntRect{}; }
+    virtual void GetPageSlotRect(int16_t slot, IntRect* r) = 0;
     // How many page slots show a page, and the n-th of them (from 1), or -1.
     virtual int16_t GetVisiblePageCount();
     virtual int16_t GetPageSlot(int16_t n);
@@ -72,31 +64,31 @@ public:
     // corner in document units; 0 when no page is there.
     virtual int16_t PageSlotAtPoint(const IntPoint& viewPoint, IntPoint* pagePoint);
     // The page was shown, or is about to be left: the tools hear of it.
-    virtual void PagesOpened() {}
-    virtual void PagesClosing() {}
+    virtual void PagesOpened() = 0;
+    virtual void PagesClosing() = 0;
 
     // ---- colours and display settings ----
     // Colour index at a tint percentage (100 the plain colour).
-    virtual ColorRef GetTint(uint8_t /*index*/, uint8_t /*percent*/) { return kBlack; }
+    virtual ColorRef GetTint(uint8_t index, uint8_t percent) = 0;
     // Frame edges of unselected frames and the thin-border boost are drawn
     // only while guides are shown.
-    virtual bool ShowGuides() { return true; }
+    virtual bool ShowGuides() = 0;
     // While 0 a frame of residence 1 draws no frame edge.
-    virtual uint8_t PageSetByte() { return 0; }
+    virtual uint8_t PageSetByte() = 0;
     // Guides and page marks are painted before the frames that are not the
     // backdrop.
-    virtual bool GuidesBehindFrames() { return false; }
+    virtual bool GuidesBehindFrames() = 0;
     // Chooses how the page manager marks frames around a change.
-    virtual bool ImmediateRedraw() { return true; }
+    virtual bool ImmediateRedraw() = 0;
     // Loading a page takes the zoom stored with it.
-    virtual bool PageZoomFlag() { return false; }
-    virtual bool IsModified() { return false; }
-    virtual void SetModified(bool /*on*/) {}
+    virtual bool PageZoomFlag() = 0;
+    virtual bool IsModified() = 0;
+    virtual void SetModified(bool on) = 0;
 
     // ---- commands the frames run ----
     // Object Info for the selected frame.
-    virtual void DoObjectInfo() {}
+    virtual void DoObjectInfo() = 0;
     // The Star Info dialog on a star record and the frame's view geometry;
     // true after OK, with the chosen values in star.
-    virtual bool RunStarInfo(StarParams* /*star*/, const FrameGeometry& /*view*/) { return false; }
+    virtual bool RunStarInfo(StarParams* star, const FrameGeometry& view) = 0;
 };

@@ -1,6 +1,7 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
+#include "graphics/ghostscript.h"
 #include "platform/dc.h"
 
 namespace {
@@ -846,37 +848,50 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     return drawn;
 }
 
-bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect)
+bool FrameObjImage::LocateEpsFile(PathRecord* file) const
 {
-    PathRecord file{};
-    if (LocateFile(&file, false) != 0) {
-        char name[kPathTextSize] = {};
-        PathRecordLoad(a_.fileSpec, &file);
-        PathRecordGetFileName(&file, name, int32_t(sizeof name));
-        char notFound[256] = {};
-        char eps[256] = {};
-        LoadStringByIndex(435, 4, notFound);
-        LoadStringByIndex(435, 5, eps);
-        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
-        return false;
-    }
+    if (LocateFile(file, false) == 0)
+        return true;
+    char name[kPathTextSize] = {};
+    PathRecordLoad(a_.fileSpec, file);
+    PathRecordGetFileName(file, name, int32_t(sizeof name));
+    char notFound[256] = {};
+    char eps[256] = {};
+    LoadStringByIndex(435, 4, notFound);
+    LoadStringByIndex(435, 5, eps);
+    AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
+    return false;
+}
+
+EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
+{
     EpsPlacement p;
     CornerQuad corners;
     GetCorners(&corners, 1, 0);
-    const IntPoint window = dc->windowOrg();
     dc->lpToDp(corners.corners, 4);
     for (IntPoint& c : corners.corners) {
-        c.x -= window.x;
-        c.y -= window.y;
+        c.x -= origin.x;
+        c.y -= origin.y;
     }
     p.clipCorners = corners;
-    p.windowOrigin = window;
-    IntPoint origin{viewGeometry_.x, viewGeometry_.y};
-    dc->lpToDp(&origin, 1);
-    p.frameOrigin = origin;
-    IntPoint box[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-    dc->lpToDp(box, 2);
-    p.destination = IntRect{box[0].x, box[0].y, box[1].x, box[1].y};
+    p.windowOrigin = origin;
+    // The placement turns the file by the angles about the picture's
+    // centre, so it takes the picture as it is before the turn: its centre
+    // and the lengths of its sides. (The turned picture's bounding
+    // rectangle would turn it twice and stretch it to the wrong size.)
+    CornerQuad device = picture;
+    dc->lpToDp(device.corners, 4);
+    const IntPoint* c = device.corners;
+    const auto length = [](IntPoint a, IntPoint b) {
+        return int32_t(std::lround(std::hypot(double(b.x) - a.x, double(b.y) - a.y)));
+    };
+    const int32_t width = length(c[kQuadTopLeft], c[kQuadTopRight]);
+    const int32_t height = length(c[kQuadTopRight], c[kQuadBottomRight]);
+    const IntPoint centre{int32_t((int64_t(c[kQuadTopLeft].x) + c[kQuadBottomRight].x) / 2),
+                          int32_t((int64_t(c[kQuadTopLeft].y) + c[kQuadBottomRight].y) / 2)};
+    p.frameOrigin = centre;
+    p.destination = IntRect{centre.x - width / 2, centre.y - height / 2, centre.x - width / 2 + width,
+                            centre.y - height / 2 + height};
     p.frameAngle = block_.attr.geometry.angle;
     p.pictureAngle = a_.pictureAngle;
     p.fit = a_.fit != 0;
@@ -886,7 +901,61 @@ bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect)
     const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
     p.deviceX = dpiX > 0 ? dpiX / 72.0 : 1.0;
     p.deviceY = dpiY > 0 ? dpiY / 72.0 : 1.0;
-    return ImageSendEps(sink, file, p) == 0;
+    return p;
+}
+
+bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture)
+{
+    PathRecord file{};
+    if (!LocateEpsFile(&file))
+        return false;
+    return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
+}
+
+bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
+{
+    PathRecord file{};
+    if (!LocateEpsFile(&file))
+        return false;
+    // Only the part of the picture's rectangle that the frame shows is
+    // rendered, in device pixels.
+    IntPoint box[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+    dc->lpToDp(box, 2);
+    CornerQuad corners;
+    GetCorners(&corners, 1, 0);
+    dc->lpToDp(corners.corners, 4);
+    IntRect area{std::min(box[0].x, box[1].x), std::min(box[0].y, box[1].y), std::max(box[0].x, box[1].x),
+                 std::max(box[0].y, box[1].y)};
+    int32_t cornerLeft = INT32_MAX, cornerTop = INT32_MAX, cornerRight = INT32_MIN, cornerBottom = INT32_MIN;
+    for (const IntPoint& c : corners.corners) {
+        cornerLeft = std::min(cornerLeft, c.x);
+        cornerTop = std::min(cornerTop, c.y);
+        cornerRight = std::max(cornerRight, c.x);
+        cornerBottom = std::max(cornerBottom, c.y);
+    }
+    area.left = std::max(area.left, cornerLeft);
+    area.top = std::max(area.top, cornerTop);
+    area.right = std::min(area.right, cornerRight);
+    area.bottom = std::min(area.bottom, cornerBottom);
+    if (area.right < area.left || area.bottom < area.top)
+        return true;
+    const int64_t width = int64_t(area.right) - area.left + 1;
+    const int64_t height = int64_t(area.bottom) - area.top + 1;
+    if (width * height > kGhostscriptMaxPixels)
+        return false;
+    const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
+    const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
+    DibHandleOwner page(ImageRenderEps(file, PlaceEps(dc, picture, IntPoint{area.left, area.top}), int32_t(width),
+                                          int32_t(height), dpiX > 0 ? dpiX : 72, dpiY > 0 ? dpiY : 72));
+    if (!page.get())
+        return false;
+    DibHandleOwner mask;
+    const bool masked = transparent && mask && DibHandleMakeMask(page.get(), mask.get(), kWhite) == 0;
+    IntPoint back[2] = {{area.left, area.top}, {area.right, area.bottom}};
+    dc->dpToLp(back, 2);
+    DrawRaster(dc, IntRect{back[0].x, back[0].y, back[1].x, back[1].y}, page.get(), masked ? mask.get() : nullptr,
+               false);
+    return true;
 }
 
 void FrameObjImage::DrawContent(Dc* dc)
@@ -942,7 +1011,9 @@ void FrameObjImage::DrawContent(Dc* dc)
     GetDestination(true, &rect, &corners);
     bool done = false;
     if (a_.kind == kImageKindEps && sink)
-        done = SendEps(dc, sink, rect);
+        done = SendEps(dc, sink, corners);
+    else if (a_.kind == kImageKindEps && outputShift_)
+        done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
     if (!done)

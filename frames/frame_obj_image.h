@@ -12,6 +12,7 @@
 #include "foundation/path_record.h"
 #include "frames/frame_obj_rect.h"
 #include "frames/image_block_format.h"
+#include "frames/image_postscript.h"
 #include "graphics/dib_handle.h"
 
 class CTFileMng;
@@ -39,7 +40,9 @@ public:
     void ToggleSaved() override;
 
     // The picture, opaque with a background colour, else transparent where
-    // it is white; on a PostScript printer an EPS file goes out as it is.
+    // it is white. An EPS file prints as Ghostscript draws it at the
+    // printer's resolution (on a PostScript printer it goes out as it is);
+    // its preview prints when that cannot be done.
     void DrawContent(Dc* dc) override;
     // A picture tracker; none for a locked, pinned or grouped frame.
     FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
@@ -152,9 +155,19 @@ protected:
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);
-    // An EPS file sent to the printer's PostScript escape; false when it
-    // was not (the stand-in picture is printed instead).
-    bool SendEps(Dc* dc, PassThroughSink* sink, const IntRect& rect);
+    // An EPS file sent to the printer's PostScript escape, into the
+    // picture's corners; false when it was not (the preview is printed
+    // instead).
+    bool SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture);
+    // An EPS file drawn by Ghostscript at the device's resolution into the
+    // picture's corners and printed as a picture within rect (their
+    // bounds); false when it was not (the preview is printed instead).
+    bool DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent);
+    // The EPS file's whereabouts; when it is nowhere, the user is told.
+    bool LocateEpsFile(PathRecord* file) const;
+    // Where the EPS picture with the corners (view units) goes, in device
+    // units less origin.
+    EpsPlacement PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const;
     void MarkPictureStale();
     // The context to measure and render with: the view's, or a measuring
     // one when the frame has no view.

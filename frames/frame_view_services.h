@@ -57,13 +57,13 @@ public:
     virtual void Refresh() = 0;
     // Runs the pending paint before it returns.
     virtual void UpdateNow() = 0;
-    // The view's change hook; nothing happens there.
-    virtual void NotifyViewChanged() {}
+    // The page shown changed (frames added, removed or redrawn).
+    virtual void NotifyViewChanged() = 0;
 
     // Drags a new guide from point (view units) with the mouse and adds it
     // where the button is let go; vertical 1 or 0.
-    virtual void TrackGuide(const IntPoint& /*point*/, uint8_t /*vertical*/) {}
+    virtual void TrackGuide(const IntPoint& point, uint8_t vertical) = 0;
     // A tracker of the kind for the frame, owned by the caller; null when
     // none can be made.
-    virtual FrameTracker* NewTracker(TrackerKind /*kind*/, FrameObj* /*frame*/, int16_t /*mode*/) { return nullptr; }
+    virtual FrameTracker* NewTracker(TrackerKind kind, FrameObj* frame, int16_t mode) = 0;
 };

@@ -11,6 +11,7 @@
 #include "foundation/int_math.h"
 #include "frames/image_block_format.h"
 #include "frames/image_metafile.h"
+#include "frames/image_postscript.h"
 #include "graphics/dib_image.h"
 #include "graphics/dib_imaging.h"
 #include "graphics/eps_bounding_box.h"
@@ -137,8 +138,11 @@ DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
         return DecodeThroughImaging(hostPath);
     if (tag == kImageTagEmf || tag == kImageTagWmf)
         return ImageRenderMetafileFile(path, reference, kMetafilePreviewSide);
-    if (tag == kImageTagEps)
+    if (tag == kImageTagEps) {
+        if (DibHandle rendered = EpsRenderedPreview(path))
+            return rendered;
         return EpsStandInPicture(path, reference);
+    }
     return nullptr;
 }
 

@@ -32,14 +32,15 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind);
 // The picture of a file as a bitmap, or null. JPEG, PNG and icons go
 // through the program's decoders, other raster files through the imaging
 // code, metafiles are rendered (at most kMetafilePreviewSide pixels on a
-// side), and an EPS file gets its stand-in picture. Shows the wait cursor
+// side), and an EPS file is drawn by Ghostscript at one pixel a point, or
+// gets its stand-in picture when it cannot be. Shows the wait cursor
 // meanwhile.
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference);
 // The enhanced-metafile bits of a metafile file ('EMF ' or 'WMF '), or null.
 Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 
-// What stands for an EPS picture on screen and on printers that take no
-// PostScript: its bounding box (moved to the origin) in light grey with the
+// What stands for an EPS picture when Ghostscript cannot draw it: its
+// bounding box (moved to the origin) in light grey with the
 // file's name centred on it in Arial. Null when the file has no bounding
 // box.
 DibHandle EpsStandInPicture(const PathRecord& path, Dc* reference);

@@ -1,15 +1,28 @@
 #include "frames/image_postscript.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
+
+#include <QByteArray>
 
 #include "foundation/int_math.h"
 #include "graphics/eps_bounding_box.h"
+#include "graphics/ghostscript.h"
 #include "graphics/postscript.h"
 #include "graphics/ps_text_builders.h"
 
 namespace {
+
+// Numbers for the set-up lines, in the C locale whatever the user's is.
+std::string Number(double v)
+{
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 6);
+    return std::string(buffer, r.ptr);
+}
 
 int16_t Short(int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
 
@@ -45,6 +58,9 @@ int32_t EpsPlacementText(const EpsPlacement& p, const IntRect& rawBox, Handle te
     const int64_t centreX = (int64_t(p.destination.left) + p.destination.right) / 2;
     const int64_t centreY = (int64_t(p.destination.top) + p.destination.bottom) / 2;
     int32_t err = PsPolygonClipPath(p.clipCorners.corners, 4, text);
+    // clip leaves its path current: the file's first path would be drawn
+    // together with the frame's outline.
+    err |= TextHandleAppend(text, " newpath ");
     err |= PsTranslate(Short(-int64_t(p.windowOrigin.x)), Short(-int64_t(p.windowOrigin.y)), text);
     err |= PsTranslate(Short(p.frameOrigin.x), Short(p.frameOrigin.y), text);
     err |= PsRotate(Short(-TruncToInt32(p.frameAngle)), text);
@@ -72,4 +88,46 @@ int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPla
     refused |= PsSendCStr(sink, "%%EndDocument\n");
     refused |= PsSendCStr(sink, kEpsEpilog);
     return (refused || sent) ? 1 : 0;
+}
+
+DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
+                         double dpiX, double dpiY)
+{
+    if (width <= 0 || height <= 0 || !(dpiX > 0) || !(dpiY > 0))
+        return nullptr;
+    // Device pixels from the top-left corner, as the printer's PostScript
+    // would have them.
+    std::string program = "%!PS\n " + Number(72.0 / dpiX) + " " + Number(72.0 / dpiY) + " scale 0 " +
+                          std::to_string(height) + " translate 1 -1 scale\n";
+    PassThroughBuffer page;
+    if (ImageSendEps(&page, file, placement) != 0)
+        return nullptr;
+    program += page.text();
+    program += "\nshowpage\n";
+    return GhostscriptRender(QByteArray::fromStdString(program), width, height, dpiX, dpiY);
+}
+
+DibHandle EpsRenderedPreview(const PathRecord& file)
+{
+    IntRect box;
+    if (EpsReadBoundingBox(&file, &box) != 0)
+        return nullptr;
+    box = Normalised(box);
+    const int64_t width = int64_t(box.right) - box.left + 1;
+    const int64_t height = int64_t(box.bottom) - box.top + 1;
+    if (width > INT32_MAX || height > INT32_MAX || width * height > kGhostscriptMaxPixels)
+        return nullptr;
+    // The box's lower-left corner goes to the page's.
+    HandleOwner text(HandleNew(1));
+    if (!text.get())
+        return nullptr;
+    *HandleData<char>(text.get()) = '\0';
+    if (TextHandleAppend(text.get(), "%!PS\n") != 0 || PsTranslateSigned(box.left, box.top, 0, text.get()) != 0)
+        return nullptr;
+    PassThroughBuffer page;
+    const std::string start(HandleData<char>(text.get()));
+    if (PsIncludeEps(&page, &file) != 0)
+        return nullptr;
+    const std::string program = start + "\n" + page.text() + "\nshowpage\n";
+    return GhostscriptRender(QByteArray::fromStdString(program), int32_t(width), int32_t(height), 72.0, 72.0);
 }

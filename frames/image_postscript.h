@@ -1,6 +1,8 @@
 // An EPS picture sent unchanged to a PostScript printer: the placement
 // that maps the file's bounding box onto the frame, and the whole
-// pass-through sequence around the file.
+// pass-through sequence around the file. Printers here take no PostScript,
+// so the same sequence goes to Ghostscript, whose picture of the page is
+// what prints; the screen shows Ghostscript's picture of the bounding box.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
+#include "graphics/dib_handle.h"
 #include "graphics/placement_records.h"
 
 class PassThroughSink;
@@ -38,3 +41,16 @@ int32_t EpsPlacementText(const EpsPlacement& placement, const IntRect& box, Hand
 // cannot be read or is degenerate (nothing is sent then, and the caller
 // prints the stand-in picture), or when the printer refused data.
 int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPlacement& placement);
+
+// The pass-through sequence as Ghostscript sees it on a page of width x
+// height device pixels at the device's resolution: the placement is in
+// device units from the page's top-left corner (its window origin is the
+// page's own corner, y grows downwards). The page as a picture, or null
+// when the box cannot be read or Ghostscript is not there or fails.
+DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
+                         double dpiX, double dpiY);
+
+// The file's bounding box drawn by Ghostscript at one pixel a point, the
+// size of its stand-in picture; null when the box cannot be read or
+// Ghostscript is not there or fails.
+DibHandle EpsRenderedPreview(const PathRecord& file);

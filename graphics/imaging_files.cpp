@@ -1,13 +1,16 @@
 // The file side of the imaging engine: recognising, reading and writing
 // picture files through Qt's image readers and writers.
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
 
 #include "graphics/imaging_bitmap.h"
 #include "graphics/imaging_formats.h"
 #include "graphics/imaging_image.h"
+#include "graphics/picture_writers.h"
 
 namespace {
 
@@ -73,8 +76,9 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
 
 bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality) const
 {
-    const std::string writerName = ImagingWriterName(format);
-    if (image_.isNull() || writerName.empty())
+    const PictureWriter own = OwnPictureWriter(format);
+    const std::string writerName = own ? std::string() : ImagingWriterName(format);
+    if (image_.isNull() || (!own && writerName.empty()))
         return false;
     QImage image = image_;
     switch (bits) {
@@ -93,8 +97,21 @@ bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bi
     }
     if (image.isNull())
         return false;
-    QImageWriter writer(QtPath(path), QByteArray::fromStdString(writerName));
-    if (format == kImagingJpeg)
-        writer.setQuality(quality > 0 && quality <= 100 ? quality : kDefaultJpegQuality);
-    return writer.write(image);
+    QByteArray bytes;
+    if (own) {
+        if (!own(image, &bytes))
+            return false;
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, QByteArray::fromStdString(writerName));
+        if (format == kImagingJpeg)
+            writer.setQuality(quality > 0 && quality <= 100 ? quality : kDefaultJpegQuality);
+        if (!writer.write(image))
+            return false;
+    }
+    // The file the user had under that name stays whole until the new one
+    // is complete.
+    QSaveFile file(QtPath(path));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }

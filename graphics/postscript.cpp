@@ -16,6 +16,14 @@ const char* const kEpsProlog =
 const char* const kEpsEpilog =
     " count op_count sub {pop} repeat  countdictstack dict_count sub {end} repeat  b4_Inc_state restore ";
 
+int32_t PassThroughBuffer::Escape(const uint8_t* buffer, uint32_t size)
+{
+    if (!buffer || size < 2 || GetU16LE(buffer) != size - 2)
+        return 0;
+    text_.append(reinterpret_cast<const char*>(buffer) + 2, size - 2);
+    return 1;
+}
+
 int32_t PsSendData(PassThroughSink* sink, const void* bytes, int32_t count)
 {
     if (count < 1)

@@ -3,13 +3,13 @@
 // escape.
 //
 // The escape is a PassThroughSink. No device of this platform takes
-// PostScript (Dc::supportsPostScriptPassThrough answers false), so pictures
-// print their previews there; the writer itself is complete and goes to any
-// sink that takes the escape's buffers, such as a PostScript file or a
-// capturing sink in the tests.
+// PostScript (Dc::supportsPostScriptPassThrough answers false); instead an
+// EPS picture's pass-through goes into a PassThroughBuffer and from there
+// to Ghostscript, whose picture of it is printed (graphics/ghostscript.h).
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/path_record.h"
 
@@ -19,6 +19,17 @@ public:
     // One escape: buffer holds the 16-bit little-endian byte count and then
     // that many bytes. Above 0 when the device took it, 0 when it refused.
     virtual int32_t Escape(const uint8_t* buffer, uint32_t size) = 0;
+};
+
+// Takes every escape and keeps its data bytes: the whole PostScript text
+// sent through it, for an interpreter of the program's own choosing.
+class PassThroughBuffer : public PassThroughSink {
+public:
+    int32_t Escape(const uint8_t* buffer, uint32_t size) override;
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
 };
 
 // Most data bytes one escape carries.

@@ -27,6 +27,14 @@ const uint8_t kHatches[6][8] = {
     {0x80, 0x41, 0x22, 0x14, 0x08, 0x14, 0x22, 0x41},  // diagonal cross
 };
 
+// Whether geometry lies near enough to a vector target's page to go to it
+// as it is; anything further is cut to what can be seen first.
+bool WithinReach(const QRectF& bounds)
+{
+    constexpr double kReach = double(1 << 24);
+    return bounds.left() > -kReach && bounds.top() > -kReach && bounds.right() < kReach && bounds.bottom() < kReach;
+}
+
 uint32_t Argb(ColorRef c) { return 0xFF000000u | (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 
 QImage BitTile(const uint8_t rows[8], uint32_t one, uint32_t zero)
@@ -104,7 +112,8 @@ LogFont Dc::selectFont(const LogFont& font)
 {
     if (recorder_)
         recorder_->selectFont(font);
-    state_->face.reset();
+    if (!(font == state_->font))
+        state_->face.reset();
     return std::exchange(state_->font, font);
 }
 const Pen& Dc::pen() const { return state_->pen; }
@@ -449,8 +458,11 @@ DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
         // kept whole and stepped only across the visible pixels.
         const int32_t style = state_->pen.style;
         stroke.style = (style >= PS_DASH && style <= PS_DASHDOTDOT) ? style : PS_SOLID;
-        stroke.lines =
-            OutlinePixelLines(outline, QRectF(visibleBox()).adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
+        if (!device_->isRaster() && WithinReach(outline.controlPointRect()))
+            stroke.path = outline.translated(0.5, 0.5);
+        else
+            stroke.lines =
+                OutlinePixelLines(outline, QRectF(visibleBox()).adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
         if (stroke.style != PS_SOLID && state_->bkMode == OPAQUE)
             stroke.gaps = DevicePaint::Solid(state_->bkColor);
     } else {
@@ -909,13 +921,30 @@ QRegion Dc::surfaceRegion() const
     return QRegion(QRect(QPoint(0, 0), s));
 }
 
+QPainterPath Dc::regionArea(const Region& logical) const
+{
+    if (!device_->isRaster()) {
+        // A vector target fills the shape the region was made from, where
+        // it stays within reach of the page.
+        const QPainterPath shape = logical.shape();
+        if (!shape.isEmpty()) {
+            QPainterPath area = logicalToDevice().map(shape);
+            if (WithinReach(area.controlPointRect())) {
+                area.setFillRule(shape.fillRule());
+                return area;
+            }
+        }
+    }
+    QPainterPath area;
+    area.addRegion(toDeviceRegion(logical, 0));
+    return area;
+}
+
 bool Dc::fillRgn(const Region& rgn, const Brush& brush)
 {
     if (recorder_)
         recorder_->fillRgn(rgn, brush);
-    QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn, 0));
-    return fillDeviceArea(area, brush, state_->rop2);
+    return fillDeviceArea(regionArea(rgn), brush, state_->rop2);
 }
 
 bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t height)
@@ -938,18 +967,14 @@ bool Dc::paintRgn(const Region& rgn)
 {
     if (recorder_)
         recorder_->paintRgn(rgn);
-    QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn, 0));
-    return fillDeviceArea(area, state_->brush, state_->rop2);
+    return fillDeviceArea(regionArea(rgn), state_->brush, state_->rop2);
 }
 
 bool Dc::invertRgn(const Region& rgn)
 {
     if (recorder_)
         recorder_->invertRgn(rgn);
-    QPainterPath area;
-    area.addRegion(toDeviceRegion(rgn, 0));
-    return fillDeviceArea(area, Brush::Solid(kBlack), R2_NOT);
+    return fillDeviceArea(regionArea(rgn), Brush::Solid(kBlack), R2_NOT);
 }
 
 int32_t Dc::setClip(const QRegion* device)

@@ -93,6 +93,11 @@ struct FontFace;
 // the clip calls in device units. Shapes become the pixels the pixel rules
 // above give them (a rectangle (0, 0, 10, 5) holds pixels 0-9 by 0-4; a
 // polygon or path the pixels whose centres lie inside it).
+//
+// A region made from a shape also keeps the shape itself for as long as it
+// is only moved: a vector target fills the shape (a printed ellipse is a
+// curve, not a stack of pixel rows), and the pixels are worked out only
+// when something asks for them.
 class Region {
 public:
     // Shapes become the pixels they cover within this distance of the
@@ -118,15 +123,24 @@ public:
     IntRect bounds() const;  // empty rectangle for an empty region
     bool isEmpty() const;
     int32_t kind() const;
-    bool operator==(const Region& other) const { return pixels_ == other.pixels_; }
+    bool operator==(const Region& other) const { return pixels() == other.pixels(); }
 
-    const QRegion& pixels() const { return pixels_; }
+    const QRegion& pixels() const;
     // The region's outline as a path (its rectangles), for code that works
     // on paths.
     QPainterPath path() const;
+    // The shape the region was made from, moved as the region was: its
+    // pixels are those whose centres lie inside it. Empty for a region of
+    // rectangles or one that was combined with another.
+    QPainterPath shape() const;
 
 private:
-    QRegion pixels_;
+    // Pixels, or a shape whose pixels are made on first use.
+    mutable QRegion pixels_;
+    mutable bool pixelsMade_ = true;
+    QPainterPath shape_;
+    int64_t shapeX_ = 0;
+    int64_t shapeY_ = 0;
 };
 
 // One entry of a path read back with getPath.
@@ -296,6 +310,12 @@ public:
     // ETO_CLIPPED (4) clips to it; dx gives each character's advance.
     bool extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect, std::string_view text,
                     const int32_t* dx = nullptr);
+    // A laid-out run of characters, character i with its reference point at
+    // (x[i], y): it draws exactly what a textOut of each character at its
+    // point draws, but a vector target gets the run as one piece of text
+    // (searchable, and a fraction of the size). The current position is
+    // neither used nor moved.
+    bool placedTextOut(int32_t y, std::string_view text, const int32_t* x);
     IntSize getTextExtent(std::string_view text) const;
     TextMetrics getTextMetrics() const;
     int32_t getCharWidth(uint8_t ch) const;
@@ -376,6 +396,9 @@ private:
     // The region in device pixels, the part more than `margin` pixels
     // beyond what can be seen left out.
     QRegion toDeviceRegion(const Region& logical, int32_t margin) const;
+    // What fill, paint and invert cover on the device: the region's pixels,
+    // or on a vector target the shape it was made from.
+    QPainterPath regionArea(const Region& logical) const;
     QRegion surfaceRegion() const;
     int32_t setClip(const QRegion* device);
 
@@ -390,8 +413,10 @@ private:
 
     // Text.
     const FontFace& face() const;
+    // `placed`, when given, holds each glyph's offset along the baseline
+    // in device pixels (else `dx` gives logical advances, else the face's).
     QPainterPath layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,
-                            DeviceText* out, QPolygonF* cell, int32_t* width) const;
+                            const int64_t* placed, DeviceText* out, QPolygonF* cell, int32_t* width) const;
 
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;

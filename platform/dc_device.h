@@ -52,13 +52,16 @@ struct DeviceStroke {
     // One-pixel lines through pixel points, each leaving out its last
     // pixel (a closed outline repeats its first point at the end).
     std::vector<PixelPolyline> lines;
+    // For a vector target, the same one-pixel outline as a path through
+    // the pixels' centres (curves kept as curves), in place of `lines`.
+    QPainterPath path;
     int32_t style = PS_SOLID;
     // The gaps of a styled line in opaque background mode.
     DevicePaint gaps;
     // A wide pen: the area it covers.
     QPainterPath area;
     // The pen's width in device pixels (for vector output of `lines`).
-    bool isEmpty() const { return lines.empty() && area.isEmpty(); }
+    bool isEmpty() const { return lines.empty() && path.isEmpty() && area.isEmpty(); }
 };
 
 // A shape: an area filled with a brush and an outline drawn with a pen,
@@ -75,8 +78,8 @@ struct DeviceShape {
 // Text as glyphs. For an image, `glyphs` are upright glyphs of `face` with
 // their baseline origins on whole device pixels, and `outline` holds the
 // rest as an area in device pixels (turned glyphs, underline and strike-out
-// bars). For other targets `outline` holds everything, and `run` with
-// `transform` is the same text for targets that keep text as text.
+// bars). For other targets `run` with `transform` is the text, kept as
+// text, and `outline` only the underline and strike-out bars.
 struct DeviceText {
     struct Glyph {
         uint8_t ch;

@@ -31,15 +31,20 @@ const FontFace& Dc::face() const
     return *state_->face;
 }
 
-QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, const int32_t* dx, DeviceText* out,
-                            QPolygonF* cell, int32_t* width) const
+QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,
+                            const int64_t* placed, DeviceText* out, QPolygonF* cell, int32_t* width) const
 {
     const FontFace& f = face();
     const size_t n = text.size();
     // Positions in 64 bits: a long text in a huge font reaches past int.
     std::vector<int64_t> pos(n);
     int64_t w = 0;
-    if (dx) {
+    if (placed) {
+        for (size_t i = 0; i < n; ++i)
+            pos[i] = placed[i];
+        if (n > 0)
+            w = pos[n - 1] + f.advance[uint8_t(text[n - 1])];
+    } else if (dx) {
         // Advances in logical units, placed without drift by rounding the
         // running sum rather than each step.
         const double sx = std::fabs(scaleX());
@@ -75,8 +80,11 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
     // An image draws upright glyphs from the face's cached coverage: the
     // reference point, the alignment offsets and the advances are all whole
     // pixels, so each glyph lands exactly where its outline would. Glyphs
-    // too big to keep as pixels are drawn from their outlines.
+    // too big to keep as pixels are drawn from their outlines. A target
+    // that keeps text as text gets the glyph run and only the bars as an
+    // area.
     const bool drawing = out && device_->isRaster();
+    const bool asText = out && !device_->isRaster();
     const bool cached = drawing && f.escapement == 0 && f.emPixels <= kCachedGlyphPixels;
     // On an image, only glyphs that may reach the visible pixels are laid
     // out; the reach allows for ink beyond the glyph's cell.
@@ -99,17 +107,34 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
                 out->glyphs.push_back({uint8_t(text[i]), QPoint(int(reference.x() + hx + double(pos[i])),
                                                                 int(reference.y() + vy))});
         }
-    } else {
+    } else if (!asText) {
         for (size_t i = 0; i < n; ++i) {
             if (!drawing || seen(i))
                 glyphs.addPath(f.glyphPath(uint8_t(text[i])).translated(hx + double(pos[i]), vy));
         }
     }
+    // Underline and strike-out: one bar under the whole text, or under
+    // each run of characters that touch when they were placed one by one.
     const double thick = std::max(1, Round(f.lineThickness));
-    if (f.underline && w > 0)
-        glyphs.addRect(QRectF(hx, vy + Round(f.underlinePosition - thick / 2), double(w), thick));
-    if (f.strikeOut && w > 0)
-        glyphs.addRect(QRectF(hx, vy - Round(f.strikeOutPosition + thick / 2), double(w), thick));
+    auto bars = [&](double y) {
+        if (!placed) {
+            if (w > 0)
+                glyphs.addRect(QRectF(hx, y, double(w), thick));
+            return;
+        }
+        for (size_t i = 0; i < n;) {
+            const int64_t from = pos[i];
+            int64_t to = from + f.advance[uint8_t(text[i])];
+            for (++i; i < n && pos[i] == to; ++i)
+                to += f.advance[uint8_t(text[i])];
+            if (to > from)
+                glyphs.addRect(QRectF(hx + double(from), y, double(to - from), thick));
+        }
+    };
+    if (f.underline)
+        bars(vy + Round(f.underlinePosition - thick / 2));
+    if (f.strikeOut)
+        bars(vy - Round(f.strikeOutPosition + thick / 2));
     QPainterPath outline = t.map(glyphs);
     outline.setFillRule(Qt::WindingFill);
 
@@ -117,11 +142,11 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         *cell = t.map(QPolygonF(QRectF(hx, vy - f.ascent, double(w), f.ascent + f.descent)));
     if (width)
         *width = int32_t(std::clamp<int64_t>(w, INT32_MIN, INT32_MAX));
-    // Targets that keep text as text get the glyph run as well; an image
-    // only needs the outline.
-    if (out && !device_->isRaster()) {
+    if (asText) {
         QList<quint32> indexes;
         QList<QPointF> positions;
+        indexes.reserve(qsizetype(n));
+        positions.reserve(qsizetype(n));
         for (size_t i = 0; i < n; ++i) {
             indexes.append(f.glyph[uint8_t(text[i])]);
             positions.append(QPointF((hx + double(pos[i])) / f.xScale, vy));
@@ -129,8 +154,6 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         out->run.setRawFont(f.rawFont());
         out->run.setGlyphIndexes(indexes);
         out->run.setPositions(positions);
-        out->run.setUnderline(f.underline);
-        out->run.setStrikeOut(f.strikeOut);
         out->transform = QTransform::fromScale(f.xScale, 1) * t;
     }
     if (out) {
@@ -156,7 +179,7 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     DeviceText drawn;
     QPolygonF cell;
     int32_t width = 0;
-    const QPainterPath outline = layoutText(refDevice, text, dx, path ? nullptr : &drawn, &cell, &width);
+    const QPainterPath outline = layoutText(refDevice, text, dx, nullptr, path ? nullptr : &drawn, &cell, &width);
 
     bool ok = true;
     if (path) {
@@ -205,6 +228,38 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     return ok;
 }
 
+bool Dc::placedTextOut(int32_t y, std::string_view text, const int32_t* x)
+{
+    if (text.empty() || !x)
+        return true;
+    const State& s = *state_;
+    // One run only where it lays every glyph down as the character-wise
+    // calls would: upright, left-aligned, transparent text on a target that
+    // keeps text as text. Anything else (an image's pixels, a recorder, a
+    // path) goes character by character.
+    const uint32_t h = s.textAlign & TA_CENTER;
+    const bool oneRun = !device_->isRaster() && !recorder_ && !inPath() && s.bkMode == TRANSPARENT &&
+                        h == TA_LEFT && face().escapement == 0;
+    if (!oneRun) {
+        const uint32_t align = s.textAlign;
+        if (align & TA_UPDATECP)
+            setTextAlign(align & ~uint32_t(TA_UPDATECP));
+        bool ok = true;
+        for (size_t i = 0; i < text.size(); ++i)
+            ok = extTextOut(x[i], y, 0, nullptr, text.substr(i, 1)) && ok;
+        if (align & TA_UPDATECP)
+            setTextAlign(align);
+        return ok;
+    }
+    const QPointF reference = toPixel(x[0], y);
+    std::vector<int64_t> placed(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        placed[i] = int64_t(toPixel(x[i], y).x() - reference.x());
+    DeviceText drawn;
+    layoutText(reference, text, nullptr, placed.data(), &drawn, nullptr, nullptr);
+    return device_->drawText(drawn, clip());
+}
+
 IntSize Dc::getTextExtent(std::string_view text) const
 {
     const FontFace& f = face();
@@ -243,7 +298,8 @@ QPainterPath Dc::textPath(int32_t x, int32_t y, std::string_view text) const
 {
     const bool updateCp = (state_->textAlign & TA_UPDATECP) != 0;
     const IntPoint ref = updateCp ? state_->position : IntPoint{x, y};
-    const QPainterPath device = layoutText(toPixel(ref.x, ref.y), text, nullptr, nullptr, nullptr, nullptr);
+    const QPainterPath device =
+        layoutText(toPixel(ref.x, ref.y), text, nullptr, nullptr, nullptr, nullptr, nullptr);
     QPainterPath logical = logicalToDevice().inverted().map(device);
     logical.setFillRule(Qt::WindingFill);
     return logical;

@@ -1,9 +1,10 @@
 #include "platform/desktop_browser.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
+
+#include "platform/xdg_folders.h"
 
 namespace {
 
@@ -30,14 +31,8 @@ QString RunTool(const QString& program, const QStringList& arguments)
 QStringList ApplicationFolders()
 {
     QStringList folders;
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (dataHome.isEmpty())
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    folders << dataHome + QStringLiteral("/applications");
-    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
-    if (dataDirs.isEmpty())
-        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
-    for (const QString& dir : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+    folders << XdgDataHome() + QStringLiteral("/applications");
+    for (const QString& dir : XdgDataDirs())
         folders << dir + QStringLiteral("/applications");
     return folders;
 }

@@ -10,6 +10,7 @@
 // MERGEPAINT, then the picture with SRCAND into the same rectangle) draws
 // the picture with the mask as its alpha.
 #include <cmath>
+#include <optional>
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -88,19 +89,47 @@ public:
 private:
     QPainter* begin(const QRegion* clip)
     {
-        if (!painter_.isActive() && !painter_.begin(device_))
-            return nullptr;
-        if (clip)
-            painter_.setClipRegion(*clip);
-        else
-            painter_.setClipping(false);
+        if (!painter_.isActive()) {
+            if (!painter_.begin(device_))
+                return nullptr;
+            clipped_ = false;
+            clip_ = QRegion();
+        }
+        setClip(clip);
         return &painter_;
     }
+    // The clip goes to the painter only when it changes: a vector target
+    // writes every change into its output.
+    void setClip(const QRegion* clip)
+    {
+        if (!clip) {
+            if (clipped_)
+                painter_.setClipping(false);
+            clipped_ = false;
+            return;
+        }
+        if (clipped_ && *clip == clip_)
+            return;
+        clip_ = *clip;
+        clipped_ = true;
+        if (clip_.rectCount() == 1)
+            painter_.setClipRect(clip_.boundingRect());
+        else
+            painter_.setClipRegion(clip_);
+    }
     QBrush brushFor(const DevicePaint& p, int32_t rop2) const;
+    // Fills an area. The brush stays selected for the next fill, and a
+    // rectangle goes out as a rectangle: a vector target writes what
+    // changes and each shape as briefly as it can.
+    void fill(const QPainterPath& area, const QBrush& brush);
 
     QPaintDevice* device_;
     int32_t technology_;
     QPainter painter_;
+    // The clip the painter has (none when not clipped_).
+    bool clipped_ = false;
+    QRegion clip_;
+
     // The mask of a MERGEPAINT blit, waiting for the SRCAND blit of the
     // picture it belongs to.
     QRectF pendingDest_;
@@ -150,6 +179,41 @@ QPen CosmeticPen(ColorRef color, int32_t style)
     return pen;
 }
 
+// The rectangle a path outlines, when it is one figure of four straight
+// sides along the axes.
+std::optional<QRectF> AsRectangle(const QPainterPath& path)
+{
+    const int n = path.elementCount();
+    if (n != 5 && n != 4)
+        return std::nullopt;
+    QPointF p[5];
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if ((i == 0) != e.isMoveTo() || e.isCurveTo())
+            return std::nullopt;
+        p[i] = e;
+    }
+    if (n == 5 && p[4] != p[0])
+        return std::nullopt;
+    const bool across = p[0].y() == p[1].y() && p[1].x() == p[2].x() && p[2].y() == p[3].y() && p[3].x() == p[0].x();
+    const bool down = p[0].x() == p[1].x() && p[1].y() == p[2].y() && p[2].x() == p[3].x() && p[3].y() == p[0].y();
+    if (!across && !down)
+        return std::nullopt;
+    return QRectF(p[0], p[2]).normalized();
+}
+
+void PainterDevice::fill(const QPainterPath& area, const QBrush& brush)
+{
+    if (painter_.pen().style() != Qt::NoPen)
+        painter_.setPen(Qt::NoPen);
+    if (!(painter_.brush() == brush))
+        painter_.setBrush(brush);
+    if (const std::optional<QRectF> r = AsRectangle(area))
+        painter_.drawRect(*r);
+    else
+        painter_.drawPath(area);
+}
+
 bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
 {
     if (shape.rop2 == R2_NOP)
@@ -158,10 +222,21 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     if (!p)
         return false;
     if (shape.brush.kind != DevicePaint::kNone && !shape.fill.isEmpty())
-        p->fillPath(shape.fill, brushFor(shape.brush, shape.rop2));
+        fill(shape.fill, brushFor(shape.brush, shape.rop2));
     if (shape.pen.kind == DevicePaint::kNone)
         return true;
     const ColorRef penColor = FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.pen.color), 0xFFFFFF));
+    if (!shape.stroke.path.isEmpty()) {
+        const bool gaps = shape.stroke.gaps.kind == DevicePaint::kSolid && shape.stroke.style != PS_SOLID;
+        p->setBrush(Qt::NoBrush);
+        if (gaps) {
+            p->setPen(CosmeticPen(FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.stroke.gaps.color), 0xFFFFFF)),
+                                  PS_SOLID));
+            p->drawPath(shape.stroke.path);
+        }
+        p->setPen(CosmeticPen(penColor, shape.stroke.style));
+        p->drawPath(shape.stroke.path);
+    }
     if (!shape.stroke.lines.empty()) {
         p->setBrush(Qt::NoBrush);
         auto drawLines = [&](QPen pen) {
@@ -183,7 +258,7 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         drawLines(CosmeticPen(penColor, shape.stroke.style));
     }
     if (!shape.stroke.area.isEmpty())
-        p->fillPath(shape.stroke.area, ToQColor(penColor));
+        fill(shape.stroke.area, QBrush(ToQColor(penColor)));
     return true;
 }
 
@@ -192,11 +267,22 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
     QPainter* p = begin(clip);
     if (!p)
         return false;
-    p->save();
-    p->setTransform(text.transform);
-    p->setPen(ToQColor(text.color));
-    p->drawGlyphRun(QPointF(0, 0), text.run);
-    p->restore();
+    const QColor colour = ToQColor(text.color);
+    if (!text.run.glyphIndexes().isEmpty()) {
+        if (p->pen().color() != colour || p->pen().style() != Qt::SolidLine)
+            p->setPen(colour);
+        // A run that is only moved is drawn at its place, which leaves the
+        // painter's transform (and so the output's graphics state) as it is.
+        if (text.transform.type() <= QTransform::TxTranslate) {
+            p->drawGlyphRun(QPointF(text.transform.dx(), text.transform.dy()), text.run);
+        } else {
+            p->setTransform(text.transform);
+            p->drawGlyphRun(QPointF(0, 0), text.run);
+            p->resetTransform();
+        }
+    }
+    if (!text.outline.isEmpty())
+        fill(text.outline, QBrush(colour));
     return true;
 }
 

@@ -79,62 +79,104 @@ Region Region::FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ell
     return FromPath(area);
 }
 
-Region Region::FromPath(const QPainterPath& path) { return FromQRegion(AreaToRegion(path, Bound())); }
+Region Region::FromPath(const QPainterPath& path)
+{
+    Region r;
+    if (path.isEmpty())
+        return r;
+    r.shape_ = path;
+    r.pixelsMade_ = false;
+    return r;
+}
+
+const QRegion& Region::pixels() const
+{
+    if (!pixelsMade_) {
+        // A shape moved further than any pixel can reach is moved just
+        // out of reach, where its pixels still fit an int.
+        constexpr int64_t kOut = int64_t(1) << 30;
+        pixels_ = AreaToRegion(shape_, Bound());
+        pixels_.translate(int(std::clamp(shapeX_, -kOut, kOut)), int(std::clamp(shapeY_, -kOut, kOut)));
+        pixelsMade_ = true;
+    }
+    return pixels_;
+}
+
+QPainterPath Region::shape() const
+{
+    if (shape_.isEmpty() || (shapeX_ == 0 && shapeY_ == 0))
+        return shape_;
+    return shape_.translated(double(shapeX_), double(shapeY_));
+}
 
 int32_t Region::combine(const Region& a, const Region& b, int32_t mode)
 {
+    if (mode == RGN_COPY) {
+        if (this != &a)
+            *this = a;
+        return kind();
+    }
+    QRegion result;
     switch (mode) {
     case RGN_AND:
-        pixels_ = a.pixels_ & b.pixels_;
+        result = a.pixels() & b.pixels();
         break;
     case RGN_OR:
-        pixels_ = a.pixels_ | b.pixels_;
+        result = a.pixels() | b.pixels();
         break;
     case RGN_XOR:
-        pixels_ = a.pixels_ ^ b.pixels_;
+        result = a.pixels() ^ b.pixels();
         break;
     case RGN_DIFF:
-        pixels_ = a.pixels_ - b.pixels_;
-        break;
-    case RGN_COPY:
-        pixels_ = a.pixels_;
+        result = a.pixels() - b.pixels();
         break;
     default:
         return RGN_ERROR;
     }
+    *this = FromQRegion(result);
     return kind();
 }
 
-void Region::offset(int32_t dx, int32_t dy) { pixels_.translate(dx, dy); }
+void Region::offset(int32_t dx, int32_t dy)
+{
+    if (pixelsMade_)
+        pixels_.translate(dx, dy);
+    if (!shape_.isEmpty()) {
+        // Held far beyond reach but short of overflowing.
+        constexpr int64_t kFar = int64_t(1) << 52;
+        shapeX_ = std::clamp(shapeX_ + dx, -kFar, kFar);
+        shapeY_ = std::clamp(shapeY_ + dy, -kFar, kFar);
+    }
+}
 
-bool Region::contains(int32_t x, int32_t y) const { return pixels_.contains(QPoint(x, y)); }
+bool Region::contains(int32_t x, int32_t y) const { return pixels().contains(QPoint(x, y)); }
 
 bool Region::intersects(const IntRect& r) const
 {
     const QRect p = PixelRect(r, 1 << 29);
-    return !p.isEmpty() && pixels_.intersects(p);
+    return !p.isEmpty() && pixels().intersects(p);
 }
 
 IntRect Region::bounds() const
 {
-    if (pixels_.isEmpty())
+    if (pixels().isEmpty())
         return IntRect{};
-    const QRect b = pixels_.boundingRect();
+    const QRect b = pixels().boundingRect();
     return IntRect{b.left(), b.top(), b.right() + 1, b.bottom() + 1};
 }
 
-bool Region::isEmpty() const { return pixels_.isEmpty(); }
+bool Region::isEmpty() const { return pixels().isEmpty(); }
 
 int32_t Region::kind() const
 {
-    if (pixels_.isEmpty())
+    if (pixels().isEmpty())
         return NULLREGION;
-    return pixels_.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+    return pixels().rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 QPainterPath Region::path() const
 {
     QPainterPath p;
-    p.addRegion(pixels_);
+    p.addRegion(pixels());
     return p;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
@@ -141,6 +143,51 @@ void DrawRule(TextContext* ctx, Dc* dc, const TextLineRecord& line, bool above, 
     dc->selectBrush(old);
 }
 
+// The characters of a line that share font, colour and baseline, drawn
+// together once the line moves on: a printer or PDF file gets them as one
+// run of text. The context holds the run's font and colour until it is
+// drawn.
+class PendingRun {
+public:
+    explicit PendingRun(Dc* dc) : dc_(dc) {}
+    ~PendingRun() { Flush(); }
+    PendingRun(const PendingRun&) = delete;
+    PendingRun& operator=(const PendingRun&) = delete;
+
+    // Draws the run when the next character would not belong to it.
+    void Before(const LogFont& font, ColorRef colour, int32_t y)
+    {
+        if (!text_.empty() && (y != y_ || colour != colour_ || !(font == font_)))
+            Flush();
+    }
+    void Add(char ch, const IntPoint& at)
+    {
+        if (text_.empty()) {
+            font_ = dc_->font();
+            colour_ = dc_->textColor();
+            y_ = at.y;
+        }
+        text_ += ch;
+        x_.push_back(at.x);
+    }
+    void Flush()
+    {
+        if (text_.empty())
+            return;
+        dc_->placedTextOut(y_, text_, x_.data());
+        text_.clear();
+        x_.clear();
+    }
+
+private:
+    Dc* dc_;
+    std::string text_;
+    std::vector<int32_t> x_;
+    LogFont font_;
+    ColorRef colour_ = kBlack;
+    int32_t y_ = 0;
+};
+
 // The device rectangle of a logical one.
 Region DeviceRegionOf(Dc* dc, const IntRect& logical)
 {
@@ -164,6 +211,7 @@ void DrawTextLine(TextContext* ctx, Dc* dc, const TextLineRecord& line)
     const bool lastLine = line.End() >= para.Length();
     ComputeAlignment(ctx, line, ctx->format.alignment, lastLine);
     DrawState keep(dc);
+    PendingRun pending(dc);
     ctx->lastLoweredShift = 0;
 
     int32_t x = line.rect.left + ctx->justification.offset;
@@ -216,16 +264,21 @@ void DrawTextLine(TextContext* ctx, Dc* dc, const TextLineRecord& line)
             if (inRun && run.Has(kRunBaselineShift) && run.Value(kRankBaselineShift) > -37)
                 shift = run.Value(kRankBaselineShift);
             FontSpec fontSpec;
-            if (ctx->Host().GetFontSpec(pick(kRankFont), &fontSpec))
-                dc->selectFont(TextLogFont(fontSpec, ctx->ToView(size), pick(kRankStyle)));
-            dc->setTextColor(ctx->Host().TintColour(colour, shade));
+            const bool hasFont = ctx->Host().GetFontSpec(pick(kRankFont), &fontSpec);
+            const LogFont font = hasFont ? TextLogFont(fontSpec, ctx->ToView(size), pick(kRankStyle)) : dc->font();
+            const ColorRef tint = ctx->Host().TintColour(colour, shade);
             const char out = char(small ? ch - 0x20 : ch);
             const IntPoint at = ctx->ToView(IntPoint{x, line.Baseline() - shift + offset});
+            pending.Before(font, tint, at.y);
+            if (hasFont)
+                dc->selectFont(font);
+            dc->setTextColor(tint);
             if (size > 0)
-                dc->textOut(at.x, at.y, std::string_view(&out, 1));
+                pending.Add(out, at);
         }
         x += advance + JustifyExtraAfter(*ctx, line, para.Chars(), i - line.first, &spaceIndex);
     }
+    pending.Flush();
     if (line.hyphen) {
         const IntPoint at = ctx->ToView(IntPoint{x, line.Baseline()});
         dc->textOut(at.x, at.y, "-");

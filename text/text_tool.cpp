@@ -220,6 +220,14 @@ void TextTool::BindEditor()
     ctx->SetCaretCharacter(uint16_t(caret.character < length ? caret.character : length - 1));
 }
 
+void TextTool::RestoreEditPlace(const TextPosition& caret)
+{
+    if (!EditFrame() || !Text())
+        return;
+    BindFrame(Text(), EditFrame());
+    PutCaret(caret);
+}
+
 bool TextTool::ShowsSelection() { return EditFrame() && Frames() && Frames()->IsInEdit(EditFrame()); }
 
 bool TextTool::StoryAllSelected()

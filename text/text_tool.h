@@ -137,6 +137,11 @@ public:
     // selection counts only while the selection is still the one it made.
     uint8_t ClickState();
     const uint8_t* CurrentFormat() const { return format_.data(); }
+    // Drawing the page binds the engine to every text frame it draws: the
+    // caret's place is taken before and the frame in edit bound again at
+    // it afterwards.
+    TextPosition EditPlace() const { return CaretNow(); }
+    void RestoreEditPlace(const TextPosition& caret);
     int16_t DatabaseField() const { return databaseField_; }
     // The document's caret; null without one.
     CaretManager* Caret() const;

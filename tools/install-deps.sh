@@ -10,6 +10,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # GIF pictures written by the picture export; the icons drawn from SVG
+  libgif-dev librsvg2-bin
+  # EPS pictures drawn for the screen and for printers that take no
+  # PostScript, by gs run as a program of its own
+  ghostscript
   # the word list the default spelling dictionary is made from
   wamerican
   # fonts that stand for the Windows faces, and the platform and picture
@@ -33,6 +38,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(libhyphen-dev)
   # printed PDF files counted and rasterised
   packages+=(poppler-utils)
+  # the installed desktop entry checked, and the MIME types compiled
+  packages+=(desktop-file-utils shared-mime-info)
 fi
 
 missing=()

@@ -7,6 +7,7 @@
 #include "carddoc/auto_save.h"
 #include "foundation/byte_order.h"
 #include "card_test_support.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(AutoSave, TheTimerFollowsThePreferences)
 TEST_F(AutoSave, ATickSavesTheDocumentAndANewOneAsksForAName)
 {
     auto doc = CardWithText("Tick");
-    struct Host : CardDocumentHost {
+    struct Host : StandInCardDocumentHost {
         bool ChooseSavePath(const std::string&, PathRecord* path) override
         {
             ++asked;

@@ -11,6 +11,7 @@
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "card_test_support.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ TEST_F(CardSave, AChangedDocumentAsksBeforeItGoesAndCancelKeepsIt)
     EXPECT_FALSE(doc->SaveModified()) << "without an application nothing is answered";
     EXPECT_FALSE(QFile::exists(QString::fromStdString(docs_.file("Untitled.lqx"))));
 
-    struct Host : CardDocumentHost {
+    struct Host : StandInCardDocumentHost {
         SaveAnswer AskSaveChanges(const std::string& title) override
         {
             asked = title;

@@ -8,8 +8,9 @@
 #include "carddoc/card_view_services.h"
 #include "frames/curr_page_mng.h"
 #include "platform/dc.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
-class ImageCardView : public CardViewServices {
+class ImageCardView : public StandInCardView {
 public:
     ImageCardView(int width, int height) : image(width, height, QImage::Format_RGB32)
     {

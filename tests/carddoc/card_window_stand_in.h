@@ -55,7 +55,15 @@ public:
     CRulerCorner* RulerCorner() const override { return corner; }
     CZoomPageBar* ZoomPageBar() const override { return bar; }
     void UpdateToolButtons(int16_t kind) override { toolButtons.push_back(kind); }
+    // Without menus or a command route nothing is carried out.
+    bool RouteCommand(uint32_t id) override
+    {
+        routed.push_back(id);
+        return false;
+    }
+    void UpdateMenuStates(QMenu*) override {}
 
+    std::vector<uint32_t> routed;
     CRuler* horizontal = nullptr;
     CRuler* vertical = nullptr;
     CRulerCorner* corner = nullptr;

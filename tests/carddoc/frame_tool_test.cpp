@@ -16,10 +16,11 @@
 #include "frames/story_store.h"
 #include "support/temp_dir.h"
 #include "surface_view.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
-class BaseToolDocument : public ToolDocument {
+class BaseToolDocument : public StandInToolDocument {
 public:
     explicit BaseToolDocument(const std::string& folder)
     {

@@ -14,8 +14,9 @@
 
 #include "carddoc/tracker.h"
 #include "platform/dc.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
-class SurfaceView : public QWidget, public TrackerView {
+class SurfaceView : public QWidget, public TrackerViewStandIn<TrackerView> {
 public:
     SurfaceView(int width, int height, int margin) : margin_(margin)
     {

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QTimer>
@@ -108,9 +109,10 @@ TEST_F(CardPictureText, ExportWritesThePictureTheDialogAsksFor)
     EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
 
     // A format no encoder here writes is reported, and nothing is left.
-    ChooseWhenOpen(docs_.file("exported.pcx"), [](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[3]); });
+    ChooseWhenOpen(docs_.file("exported.pct"), [](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[8]); });
     doc->ExportAsPicture();
     EXPECT_EQ(alerts_.lastText(), "Saving Error.");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(docs_.file("exported.pct"))));
 }
 
 TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)

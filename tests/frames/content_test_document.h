@@ -21,9 +21,10 @@
 #include "graphics/field_text_provider.h"
 #include "platform/dc.h"
 #include "test_document.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 // Draws into an image; targets pushed for off-screen drawing are counted.
-class ImageView : public FrameView {
+class ImageView : public FrameViewStandIn<FrameView> {
 public:
     ImageView(int width, int height) : image(width, height, QImage::Format_RGB32)
     {
@@ -89,7 +90,7 @@ private:
     FieldTextProvider* previous_;
 };
 
-class ContentTestDocument : public TestDocument, public ContentFrameHost {
+class ContentTestDocument : public TestDocument, public StandInContentHost {
 public:
     explicit ContentTestDocument(const std::string& folder, int width = 400, int height = 300)
         : TestDocument(folder), view(width, height)

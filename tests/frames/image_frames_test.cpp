@@ -21,6 +21,7 @@
 #include "frames/wrap_point_list.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_pixels.h"
+#include "graphics/ghostscript.h"
 #include "graphics/offscreen_dc.h"
 #include "graphics/postscript.h"
 #include "graphics/ps_text_builders.h"
@@ -451,6 +452,142 @@ TEST_F(ImageFrames, PassedThroughEpsLandsOnTheFrameForGhostscript)
     EXPECT_NEAR(x1, 300, 2);
     EXPECT_NEAR(y0, 592, 2);
     EXPECT_NEAR(y1, 692, 2);
+}
+
+// ---- EPS pictures drawn by Ghostscript ----
+
+bool HaveGhostscript() { return GhostscriptAvailable(); }
+
+// Takes gs off the PATH for the length of a scope.
+class WithoutGhostscript {
+public:
+    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
+    ~WithoutGhostscript() { qputenv("PATH", path_); }
+
+private:
+    QByteArray path_;
+};
+
+bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 64; }
+bool Grey(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0xC0, 0xC0, 0xC0); }
+
+TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    // The triangle fills the lower right half of the box: from the box's
+    // lower-left corner to its upper-right one. Its path starts without a
+    // newpath, as many files' do, so the frame's clip must not be part of it.
+    WriteText(dir_.file("drawing.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 10 20 110 70\n"
+                                        "10 20 moveto 110 20 lineto 110 70 lineto closepath fill\n%%EOF\n");
+    DibHandleOwner preview(EpsRenderedPreview(Record(dir_.file("drawing.eps"))));
+    ASSERT_TRUE(preview.get());
+    EXPECT_EQ(DibHandleWidth(preview.get()), 101);
+    EXPECT_EQ(DibHandleHeight(preview.get()), 51);
+    EXPECT_EQ(DibHandleGetPixel(preview.get(), 95, 45), 0u);
+    EXPECT_EQ(DibHandleGetPixel(preview.get(), 5, 5), kWhite);
+
+    // A frame made while gs is missing keeps the grey stand-in as its
+    // picture; printed, the PostScript is drawn all the same.
+    FrameObjImage* image = NewImage(IntRect{10, 10, 210, 110});
+    {
+        WithoutGhostscript missing;
+        ASSERT_EQ(image->LoadFromFile(Record(dir_.file("drawing.eps")), 1), 0);
+    }
+    ASSERT_EQ(image->BlockA().kind, kImageKindEps);
+    QImage& surface = doc_.view.image;
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->DrawContent(dc);
+    EXPECT_TRUE(Grey(surface, 30, 30));
+
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+    image->SetColour(kNoBackground, 2);
+    image->ShiftForOutput(1, 0, 0, 0);
+    image->DrawContent(dc);
+    EXPECT_TRUE(Dark(surface, 200, 100));
+    EXPECT_TRUE(Dark(surface, 150, 90));
+    EXPECT_FALSE(Grey(surface, 30, 30));
+    EXPECT_FALSE(Dark(surface, 30, 30));
+    // Without a background colour what lies beneath shows through the
+    // PostScript's white; the frame's corners clip the picture.
+    EXPECT_TRUE(PixelIs(surface, 30, 30, 0x00FF00));
+    EXPECT_TRUE(PixelIs(surface, 250, 100, 0x00FF00));
+
+    // No gs: the preview prints.
+    {
+        WithoutGhostscript missing;
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+        image->DrawContent(dc);
+        EXPECT_TRUE(Grey(surface, 30, 30));
+    }
+    // PostScript that fails: the preview prints, nobody is bothered.
+    AlertCapture alerts;
+    WriteText(dir_.file("broken.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\nnosuchoperator\n");
+    FrameObjImage* broken = NewImage(IntRect{10, 10, 210, 110});
+    {
+        WithoutGhostscript missing;
+        ASSERT_EQ(broken->LoadFromFile(Record(dir_.file("broken.eps")), 1), 0);
+    }
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    broken->ShiftForOutput(1, 0, 0, 0);
+    broken->DrawContent(dc);
+    EXPECT_TRUE(Grey(surface, 30, 30));
+    EXPECT_TRUE(alerts.boxes().empty());
+    image->ShiftForOutput(0, 0, 0, 0);
+    broken->ShiftForOutput(0, 0, 0, 0);
+}
+
+TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    // A disc on the left and a square on the right of a 2:1 box.
+    WriteText(dir_.file("art.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 144 72\n"
+                                    "0 0 1 setrgbcolor 36 36 30 0 360 arc fill\n"
+                                    "1 0 0 setrgbcolor 80 8 56 56 rectfill\n%%EOF\n");
+    FrameObjImage* image = NewImage(IntRect{60, 60, 260, 160});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("art.eps")), 1), 0);
+    image->RotateAbout(30.0, IntPoint{160, 110}, 0);
+    image->SetColour(kNoBackground, 2);
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->DrawContent(dc);
+    const QImage screen = doc_.view.image.copy();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->ShiftForOutput(1, 0, 0, 0);
+    image->DrawContent(dc);
+    image->ShiftForOutput(0, 0, 0, 0);
+    const QImage printed = doc_.view.image.copy();
+
+    // Turned once, by the frame's angle, and stretched over the picture's
+    // own sides: the disc and the square cover the same pixels but for
+    // their edges.
+    const auto kind = [](QRgb c) { return qBlue(c) > 200 && qRed(c) < 100 ? 1 : qRed(c) > 200 && qBlue(c) < 100 ? 2 : 0; };
+    int coloured = 0, differing = 0;
+    for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+            const int a = kind(screen.pixel(x, y)), b = kind(printed.pixel(x, y));
+            coloured += a != 0;
+            differing += a != b;
+        }
+    }
+    EXPECT_GT(coloured, 5000);
+    EXPECT_LT(differing, coloured / 10);
+}
+
+TEST_F(ImageFrames, GhostscriptIsStoppedAtItsTimeLimit)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    EXPECT_EQ(GhostscriptRender("{} loop\n", 10, 10, 72, 72, 300), nullptr);
+    DibHandleOwner page(GhostscriptRender("0 0 5 10 rectfill showpage\n", 10, 10, 72, 72));
+    ASSERT_TRUE(page.get());
+    EXPECT_EQ(DibHandleGetPixel(page.get(), 2, 5), 0u);
+    EXPECT_EQ(DibHandleGetPixel(page.get(), 7, 5), kWhite);
+    // Sizes out of range are not asked for.
+    EXPECT_EQ(GhostscriptRender("showpage\n", 0, 10, 72, 72), nullptr);
+    EXPECT_EQ(GhostscriptRender("showpage\n", 100000, 100000, 72, 72), nullptr);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 #include "support/temp_dir.h"
 
 class PageTest : public ::testing::Test {

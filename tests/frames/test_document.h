@@ -14,8 +14,9 @@
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
 #include "frames_fixture.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
-class TestDocument : public FrameDocument {
+class TestDocument : public StandInFrameDocument {
 public:
     explicit TestDocument(const std::string& folder)
     {

@@ -17,10 +17,11 @@
 #include "text/text_context.h"
 #include "text/text_host.h"
 #include "content_test_document.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
-class EngineHost : public TextHost {
+class EngineHost : public StandInTextHost {
 public:
     explicit EngineHost(ContentTestDocument* doc) : doc_(doc) {}
     bool GetFontSpec(int16_t font, FontSpec* out) override { return doc_->LookupFont(font, out); }

@@ -11,6 +11,7 @@
 #include "carddoc/card_view_services.h"
 #include "foundation/alert_sink.h"
 #include "platform/dc.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 class Silent : public AlertSink {
 public:
@@ -18,7 +19,7 @@ public:
     void Beep(uint32_t) override {}
 };
 
-class ImageView : public CardViewServices {
+class ImageView : public StandInCardView {
 public:
     ImageView() : image_(320, 240, QImage::Format_RGB32), dc_(Dc::ForImage(&image_)) {}
     Dc* GetViewDC() override { return targets_.empty() ? dc_.get() : targets_.back(); }

@@ -20,7 +20,7 @@
 #include "frames/frame_obj_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_text.h"
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 #include "frames/wrap_point_list.h"
 
 namespace {

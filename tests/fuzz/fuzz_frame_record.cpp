@@ -26,6 +26,7 @@
 #include "frames/page_table2.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ std::vector<uint8_t> Contents(FileHandle f)
     return out;
 }
 
-class Document : public FrameDocument {
+class Document : public StandInFrameDocument {
 public:
     Document()
     {

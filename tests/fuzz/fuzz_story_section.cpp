@@ -35,6 +35,7 @@
 #include "frames/record_header_format.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ std::vector<uint8_t> Contents(FileHandle f)
     return out;
 }
 
-class Document : public FrameDocument {
+class Document : public StandInFrameDocument {
 public:
     Document()
     {

@@ -163,7 +163,7 @@ TEST(DibImaging, SavedFilesLoadBackWithTheirFormats)
 
     ASSERT_TRUE(bitmap.SaveFile(dir.file("mono.bmp"), kImagingBmp, 1, 0));
     EXPECT_EQ(QImage(QString::fromStdString(dir.file("mono.bmp"))).depth(), 1);
-    EXPECT_FALSE(bitmap.SaveFile(dir.file("a.pcx"), kImagingPcx, 0, 0));
+    EXPECT_FALSE(bitmap.SaveFile(dir.file("a.pct"), kImagingMacPict, 0, 0));
 }
 
 TEST(DibImaging, FileInformationRecognisesPicturesMetafilesAndPostScript)

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
@@ -163,7 +164,14 @@ CLabelsView* JourneyTest::OpenThroughMenu(const std::string& path)
 QAction* JourneyTest::Action(uint32_t id)
 {
     CMainFrame* frame = MainWindow();
-    return frame ? FindIn(frame->menuBar()->actions(), id) : nullptr;
+    if (!frame)
+        return nullptr;
+    if (QAction* item = FindIn(frame->menuBar()->actions(), id))
+        return item;
+    for (QToolBar* bar : frame->findChildren<QToolBar*>())
+        if (QAction* button = FindIn(bar->actions(), id))
+            return button;
+    return nullptr;
 }
 
 QAction* JourneyTest::Action(const QString& path)
@@ -190,10 +198,14 @@ QAction* JourneyTest::Action(const QString& path)
 
 static void Refresh(CMainFrame* frame, QAction* action)
 {
-    // The states come from the command route when the item's menu opens.
-    for (QObject* owner : action->associatedObjects())
+    // The states come from the command route when the item's menu opens,
+    // and for the bars' buttons whenever the program is idle.
+    for (QObject* owner : action->associatedObjects()) {
         if (auto* menu = qobject_cast<QMenu*>(owner))
             frame->UpdateMenu(menu);
+        else if (qobject_cast<QToolBar*>(owner))
+            frame->IdleUpdate();
+    }
 }
 
 bool JourneyTest::Enabled(uint32_t id)
@@ -374,6 +386,40 @@ QPoint JourneyTest::ViewPoint(const IntPoint& document) const
     view->Document()->DocToViewPoint(&p);
     const IntPoint scroll = view->ScrollPosition();
     return QPoint(p.x - scroll.x, p.y - scroll.y);
+}
+
+QPoint JourneyTest::CardPoint(int x, int y) const
+{
+    CLabelsDoc* document = CardDocument();
+    if (!document)
+        return {};
+    const IntRect slot = document->PageGeometry().slots[0];
+    return ViewPoint(IntPoint{slot.left + x, slot.top + y});
+}
+
+QRect JourneyTest::CardRect(int x, int y, int width, int height) const
+{
+    return QRect(CardPoint(x, y), CardPoint(x + width, y + height) - QPoint(1, 1));
+}
+
+int JourneyTest::Ink(const QImage& picture, const QRect& area, int threshold)
+{
+    int n = 0;
+    const QRect inside = area & picture.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += qGray(picture.pixel(x, y)) < threshold;
+    return n;
+}
+
+int JourneyTest::Changed(const QImage& before, const QImage& after, const QRect& area)
+{
+    int n = 0;
+    const QRect inside = area & before.rect() & after.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            n += before.pixel(x, y) != after.pixel(x, y);
+    return n;
 }
 
 // ---- input ----

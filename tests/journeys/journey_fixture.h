@@ -16,9 +16,10 @@
 //                             folder, to open and change freely.
 //   OpenThroughMenu(path)     File > Open > Document... with the file dialog
 //                             answered; the card view it opened, or null.
-//   Action(id) / Action(path) the menu item of a command id, or of a path of
-//                             item texts ("Text > Style > Bold"); null if the
-//                             menus shown have none.
+//   Action(id) / Action(path) the menu item (or else tool bar button) of a
+//                             command id, or the menu item of a path of item
+//                             texts ("Text > Style > Bold"); null if there is
+//                             none.
 //   Enabled(id|path)          the item's state as the menu would show it now.
 //   Trigger(id|path)          chooses an enabled item; false (and a test
 //                             failure) when it is missing or greyed.
@@ -29,7 +30,9 @@
 //   MaximizeCardWindow()      as its title bar's button does;
 //   ViewPixels()              the view's picture after pending work ran.
 //   ViewPoint(documentPoint)  where a point of the page (document units) is
-//                             on the view now.
+//                             on the view now; CardPoint / CardRect the same
+//                             for the card's own points (as card dump gives
+//                             the frames); Ink counts dark pixels.
 //   Click / DoubleClick / RightClick / Drag / Type / Key
 //                             QTest-style input on the view (or a widget),
 //                             through the window as the window system
@@ -94,7 +97,8 @@ protected:
     CLabelsView* OpenThroughMenu(const std::string& path);
 
     // ---- menus ----
-    // Searches the menus now on the menu bar (and their submenus).
+    // Searches the menus now on the menu bar (and their submenus), then the
+    // tool bars.
     QAction* Action(uint32_t id);
     // Item texts joined by " > " ("File > Open > Document..."); ampersands
     // and the key after a tab are ignored.
@@ -137,6 +141,15 @@ protected:
     QImage ViewPixels();
     // Where a point of the page, in document units, is on the view now.
     QPoint ViewPoint(const IntPoint& document) const;
+    // A point, or a rectangle, of the card on the first page slot shown, in
+    // the card's own points (as `card dump` gives frames), on the view now.
+    QPoint CardPoint(int x, int y) const;
+    QRect CardRect(int x, int y, int width, int height) const;
+    // Pixels darker than the threshold (grey level) inside the rectangle.
+    static int Ink(const QImage& picture, const QRect& area, int threshold = 128);
+    // Pixels that differ between two pictures of the view inside the
+    // rectangle.
+    static int Changed(const QImage& before, const QImage& after, const QRect& area);
 
     // ---- input ----
     // Mouse input goes through the view's window as the window system

@@ -30,6 +30,7 @@
 #include "text/text_context.h"
 #include "text/text_host.h"
 #include "text/text_measurer.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 class FixedMeasurer : public TextMeasurer {
 public:
@@ -50,7 +51,7 @@ private:
 };
 
 // What the tests watch and set of the document, view and tool.
-class TestTextHost : public TextHost {
+class TestTextHost : public StandInTextHost {
 public:
     TextPreferences Preferences() override { return prefs; }
     bool IsTextToolCurrent() override { return toolCurrent; }
@@ -108,7 +109,7 @@ inline PathRecord TextFolderRecord(const std::string& folder)
 }
 
 // The document: its flow hook lays the story out through the engine.
-class TextTestDocument : public FrameDocument {
+class TextTestDocument : public StandInFrameDocument {
 public:
     explicit TextTestDocument(const std::string& folder)
     {

@@ -27,6 +27,7 @@
 #include "text/text_positions.h"
 #include "text/text_tool.h"
 #include "text_fixture.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 #include "typography/font_spec.h"
 
 class ToolTextDocument;
@@ -52,7 +53,7 @@ private:
 
 // The document's services to the text engine; the tool's part goes to the
 // tool.
-class ToolTextHost : public TextHost {
+class ToolTextHost : public StandInTextHost {
 public:
     explicit ToolTextHost(ToolTextDocument* doc) : doc_(doc) {}
 
@@ -106,7 +107,7 @@ private:
     ToolTextDocument* doc_;
 };
 
-class ToolTextDocument : public ToolDocument, public ContentFrameHost {
+class ToolTextDocument : public StandInToolDocument, public StandInContentHost {
 public:
     // pageCount pages, page shown shown; the view zoomed by zoomPercent.
     ToolTextDocument(const std::string& folder, TextMeasurer* measurer, int16_t pageCount, int16_t shown,

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 #include "text/line_layout.h"
 #include "text/wrap_crossings.h"
 #include "text/wrap_outline.h"
 #include "text_fixture.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST(WrapOutline, TheFramesAboveOnThePageGiveTheirOutlines)
     ASSERT_NE(text, nullptr);
     ASSERT_NE(ellipse, nullptr);
     ellipse->SetOutline(2, 4);
-    TextHost host;
+    StandInTextHost host;
     BuildTextWrapOutline(text, &host);
     LayoutContext ctx;
     LoadWrapOutline(text, &ctx);

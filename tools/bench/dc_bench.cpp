@@ -1,6 +1,9 @@
 // Times the device context's typical calls on an image the size of a view
 // (1200 x 900 pixels), and the calls whose coordinates lie far outside it:
-// those must cost about what their visible part costs.
+// those must cost about what their visible part costs. Then whole pages:
+// the sample page of frames as the card view paints it, and a sheet of the
+// sample business card filled from the sample contacts, on an image at the
+// print preview's scale and on a PDF page at the printer's resolution.
 //
 //   dc_bench [minimum milliseconds a case runs, default 300] [text]
 //
@@ -14,10 +17,23 @@
 #include <string>
 #include <vector>
 
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 
+#include "app/print_printer.h"
+#include "app/print_target_view.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_doc_registry.h"
+#include "dbdoc/db_document.h"
+#include "dbdoc/open_database_registry.h"
 #include "foundation/byte_order.h"
+#include "foundation/path_record.h"
+#include "foundation/program_folder.h"
+#include "tools/stand_ins/sample_page.h"
 #include "platform/dc.h"
 
 namespace {
@@ -66,6 +82,106 @@ std::vector<uint8_t> MakeDib(int size)
         }
     }
     return dib;
+}
+
+// The sample business card and the sample contacts, opened from copies in
+// a folder of their own, with the view a document without a window gets.
+class SampleSheet {
+public:
+    SampleSheet()
+    {
+        SetProgramFolderForTesting(folder_.path().toStdString());
+        const QString card = folder_.path() + "/card.lqx";
+        const QString contacts = folder_.path() + "/contacts.dqx";
+        if (!QFile::copy(TESSALINE_SOURCE_DATA_DIR "/Samples/Business Card.lqx", card) ||
+            !QFile::copy(TESSALINE_SOURCE_DATA_DIR "/Samples/Contacts.dqx", contacts))
+            return;
+        QFile::setPermissions(card, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(contacts, QFile::ReadOwner | QFile::WriteOwner);
+        PathRecord cardPath{}, dbPath{};
+        if (PathRecordFromPosix(card.toStdString(), &cardPath) != 0 ||
+            PathRecordFromPosix(contacts.toStdString(), &dbPath) != 0 || !database_.Open(dbPath))
+            return;
+        SetCurrentDatabase(&database_);
+        document_ = OpenCardDocument(cardPath);
+        if (!document_)
+            return;
+        document_->InitialUpdate();
+        view_ = std::make_unique<LentPrintView>(document_.get());
+    }
+    ~SampleSheet()
+    {
+        view_.reset();
+        document_.reset();
+        SetCurrentDatabase(nullptr);
+        database_.Close();
+        SetProgramFolderForTesting("");
+    }
+    bool ok() const { return document_ != nullptr; }
+
+    // The first sheet, ten cards, as the print job draws a page.
+    void Draw(Dc* dc, int32_t dpi)
+    {
+        dc->setMapMode(MM_TEXT);
+        dc->setTextAlign(TA_BASELINE | TA_UPDATECP);
+        dc->setBkColor(kWhite);
+        FrameView* view = document_->View();
+        view->PushDrawTarget(dc, 0);
+        const int32_t firstCard[2] = {1, 1};
+        document_->DrawSheet(dc, int16_t(dpi), int16_t(dpi), 1, 1, 0, firstCard, nullptr, 1, 10, 1, 0);
+        view->PopDrawTarget();
+    }
+
+private:
+    QTemporaryDir folder_;
+    DbDocument database_;
+    std::unique_ptr<CLabelsDoc> document_;
+    std::unique_ptr<LentPrintView> view_;
+};
+
+void TimePages()
+{
+    std::printf("Pages\n");
+    QTemporaryDir swap;
+    for (const auto& [zoom, angle] : {std::pair{100, 0.0}, std::pair{200, 0.0}, std::pair{100, 30.0}}) {
+        SamplePageDocument doc(swap.path().toStdString(), SamplePageSize(), zoom);
+        if (!doc.ok())
+            return;
+        BuildSamplePage(doc, angle);
+        const std::string name = "sample page, zoom " + std::to_string(zoom) + " %" +
+                                 (angle != 0 ? ", turned " + std::to_string(int(angle)) : std::string());
+        Time(name.c_str(), [&] { doc.Paint(); });
+    }
+
+    SampleSheet sheet;
+    if (!sheet.ok()) {
+        std::printf("  (the sample card or contacts cannot be opened)\n");
+        return;
+    }
+    QImage preview(816, 1056, QImage::Format_RGB32);
+    Time("business card sheet on a 96 dpi image", [&] {
+        preview.fill(Qt::white);
+        auto dc = Dc::ForImage(&preview);
+        sheet.Draw(dc.get(), 96);
+    });
+    qint64 bytes = 0;
+    Time("business card sheet on a 600 dpi PDF page", [&] {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&out);
+            pdf.setResolution(kPrintResolution);
+            pdf.setPageSize(QPageSize(QPageSize::Letter));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            auto dc = Dc::ForDevice(&pdf, DT_RASPRINTER);
+            dc->beginOutput();
+            sheet.Draw(dc.get(), kPrintResolution);
+            dc->flush();
+        }
+        bytes = out.size();
+    });
+    if (bytes > 0)
+        std::printf("  %-44s %12lld bytes\n", "the PDF of that sheet", static_cast<long long>(bytes));
 }
 
 }  // namespace
@@ -166,5 +282,6 @@ int main(int argc, char** argv)
     const IntPoint hugeTri[] = {{-(1 << 30), -(1 << 30)}, {1 << 30, 0}, {-(1 << 30), 1 << 30}};
     Time("Region::FromPolygon, 2^30 coordinates", [&] { Region::FromPolygon(hugeTri, 3, WINDING); });
     Time("Region::FromEllipse 2^28 across", [&] { Region::FromEllipse(IntRect{-kFar, -kFar, kFar, kFar}); });
+    TimePages();
     return 0;
 }

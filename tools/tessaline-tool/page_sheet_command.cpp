@@ -12,7 +12,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 #include "platform/dc.h"
 #include "tool_command.h"
 

@@ -33,18 +33,19 @@
 #include "text/spelling_dialog.h"
 #include "text/text_context.h"
 #include "tool_command.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 #include "widget_shot.h"
 
 namespace {
 
 const char* const kStoryText = "Every word is looked up in the dictionnary, and a word it lacks is shown here.";
 
-class ShotHost : public TextHost {
+class ShotHost : public StandInTextHost {
 public:
     bool IsTextToolCurrent() override { return true; }
 };
 
-class ShotDocument : public FrameDocument {
+class ShotDocument : public StandInFrameDocument {
 public:
     explicit ShotDocument(const PathRecord& folder) { ok = swap.CreateSwapFile(folder) == 0; }
     CTFileMng* SwapFile() override { return &swap; }

@@ -5,6 +5,7 @@
 
 #include "foundation/alert_sink.h"
 #include "tool_command.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 int ToolFail(const std::string& message)
 {
@@ -55,6 +56,8 @@ int main(int argc, char** argv)
 {
     ToolAlertSink sink;
     SetAlertSink(&sink);
+    // Nobody is there to answer a card document's questions.
+    ScopedStandInCardDocumentHost documentHost;
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         Usage();
         return argc < 2 ? 2 : 0;

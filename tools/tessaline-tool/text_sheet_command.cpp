@@ -39,6 +39,7 @@
 #include "text/text_draw.h"
 #include "text/wrap_outline.h"
 #include "tool_command.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 #include "typography/font_spec.h"
 
 namespace {
@@ -77,7 +78,7 @@ std::vector<IntPoint> EllipseOutline()
     return edges;
 }
 
-class SheetHost : public TextHost {
+class SheetHost : public StandInTextHost {
 public:
     TextPreferences Preferences() override { return prefs; }
     bool GetFontSpec(int16_t font, FontSpec* out) override
@@ -111,7 +112,7 @@ public:
     FrameObjText* wrapped = nullptr;
 };
 
-class SheetDocument : public FrameDocument {
+class SheetDocument : public StandInFrameDocument {
 public:
     explicit SheetDocument(const PathRecord& folder) { ok = swap.CreateSwapFile(folder) == 0; }
     CTFileMng* SwapFile() override { return &swap; }

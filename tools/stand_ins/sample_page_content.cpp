@@ -2,7 +2,7 @@
 // no text engine and no card database: its text frames show three fixed
 // lines, and record-fed frames show what they show off a record (field
 // names, "[Counter]", the Postnet sample).
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 
 #include <cstring>
 
@@ -19,6 +19,7 @@
 #include "graphics/dib_pixels.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ private:
     IntRect rect_;
 };
 
-class SampleHost : public ContentFrameHost {
+class SampleHost : public StandInContentHost {
 public:
     TextFrameEngine* TextEngine() override { return &engine_; }
 

@@ -27,6 +27,7 @@
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
 #include "platform/dc.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 
 // The sample colour table.
 enum : uint8_t {
@@ -49,7 +50,7 @@ enum : uint8_t {
 };
 ColorRef SampleColour(uint8_t index);
 
-class SamplePageDocument : public FrameDocument, public FrameView {
+class SamplePageDocument : public FrameDocumentStandIn<FrameDocument>, public FrameViewStandIn<FrameView> {
 public:
     // The page is page units wide and high (document units); the surface
     // adds a pasteboard margin on every side and is zoomed by

@@ -1,4 +1,4 @@
-#include "frames/sample_page.h"
+#include "tools/stand_ins/sample_page.h"
 
 #include <algorithm>
 #include <cmath>

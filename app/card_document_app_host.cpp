@@ -1,0 +1,49 @@
+#include "app/card_document_app_host.h"
+
+#include <QRect>
+
+#include "app/card_app.h"
+#include "app/shell_prompts.h"
+#include "foundation/file_dialogs.h"
+#include "foundation/program_folder.h"
+
+namespace {
+
+IntRect ToIntRect(const QRect& r) { return IntRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+
+}  // namespace
+
+CardDocumentHost::SaveAnswer CardAppDocumentHost::AskSaveChanges(const std::string& title)
+{
+    switch (CurrentShellPrompts().AskSaveChanges(title)) {
+    case ShellPrompts::kYes: return kSaveYes;
+    case ShellPrompts::kNo: return kSaveNo;
+    default: return kSaveCancel;
+    }
+}
+
+bool CardAppDocumentHost::ChooseSavePath(const std::string& /*title*/, PathRecord* path)
+{
+    static const FileTypeEntry kTypes[] = {{"Tessaline Documents", "*.lqx"}};
+    return ShowSaveFileDialog(path, nullptr, kTypes, 1) == 1;
+}
+
+int32_t CardAppDocumentHost::ApplicationFolder(PathRecord* out) { return GetProgramFolder(out); }
+
+bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
+{
+    QRect paperRect, printableRect;
+    const bool found = CCardApp::GetPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
+    if (paper)
+        *paper = ToIntRect(paperRect);
+    if (printable)
+        *printable = ToIntRect(printableRect);
+    return found;
+}
+
+void CardAppDocumentHost::AddToRecentFiles(const PathRecord& path)
+{
+    const std::string file = PathRecordToPosix(path);
+    if (!file.empty())
+        app_->Documents().AddToRecentFileList(file);
+}

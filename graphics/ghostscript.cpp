@@ -1,0 +1,99 @@
+#include "graphics/ghostscript.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include "graphics/dib_format.h"
+
+namespace {
+
+QString GhostscriptProgram() { return QStandardPaths::findExecutable(QStringLiteral("gs")); }
+
+QString Dpi(double dpi) { return QString::number(dpi, 'f', 4); }
+
+// The page's rows, top first, into a bottom-up blue-green-red bitmap.
+DibHandle DibFromPage(const QImage& page)
+{
+    const QImage rgb = page.convertToFormat(QImage::Format_RGB888);
+    DibHandle h = DibHandleNew();
+    if (!h || rgb.isNull() || DibHandleCreate(h, rgb.width(), rgb.height(), 24) != 0) {
+        DibHandleFree(&h);
+        return nullptr;
+    }
+    DibRecord* record = DibHandleBlockSlot(h);
+    const int32_t width = rgb.width(), height = rgb.height();
+    const uint64_t stride = uint64_t(DibHandleStride(h));
+    for (int32_t y = 0; y < height; ++y) {
+        const uchar* src = rgb.constScanLine(y);
+        uint8_t* dst = record->bits + stride * uint64_t(height - 1 - y);
+        for (int32_t x = 0; x < width; ++x) {
+            dst[3 * x] = src[3 * x + 2];
+            dst[3 * x + 1] = src[3 * x + 1];
+            dst[3 * x + 2] = src[3 * x];
+        }
+    }
+    return h;
+}
+
+}  // namespace
+
+bool GhostscriptAvailable() { return !GhostscriptProgram().isEmpty(); }
+
+DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
+                            int32_t timeLimitMs)
+{
+    if (width <= 0 || height <= 0 || int64_t(width) * height > kGhostscriptMaxPixels || !(dpiX > 0) ||
+        !(dpiY > 0) || !std::isfinite(dpiX) || !std::isfinite(dpiY))
+        return nullptr;
+    const QString gs = GhostscriptProgram();
+    if (gs.isEmpty())
+        return nullptr;
+    QProcess process;
+    // The page comes on standard output; what gs has to say goes to its
+    // standard error, which nobody reads.
+    process.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList arguments = {
+        QStringLiteral("-q"),
+        QStringLiteral("-dSAFER"),
+        QStringLiteral("-dBATCH"),
+        QStringLiteral("-dNOPAUSE"),
+        QStringLiteral("-dNOPROMPT"),
+        QStringLiteral("-sDEVICE=ppmraw"),
+        QStringLiteral("-dTextAlphaBits=4"),
+        QStringLiteral("-dGraphicsAlphaBits=4"),
+        QStringLiteral("-r%1x%2").arg(Dpi(dpiX), Dpi(dpiY)),
+        QStringLiteral("-g%1x%2").arg(width).arg(height),
+        QStringLiteral("-dFIXEDMEDIA"),
+        QStringLiteral("-sstdout=%stderr"),
+        QStringLiteral("-sOutputFile=-"),
+        QStringLiteral("-"),
+    };
+    QElapsedTimer clock;
+    clock.start();
+    process.start(gs, arguments);
+    if (!process.waitForStarted(timeLimitMs))
+        return nullptr;
+    process.write(program);
+    process.closeWriteChannel();
+    const int left = int(std::max<int64_t>(timeLimitMs - clock.elapsed(), 1));
+    if (!process.waitForFinished(left)) {
+        process.kill();
+        process.waitForFinished(-1);
+        return nullptr;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return nullptr;
+    // Only the first page is the picture.
+    QImage page;
+    if (!page.loadFromData(process.readAllStandardOutput(), "PPM") || page.width() != width ||
+        page.height() != height)
+        return nullptr;
+    return DibFromPage(page);
+}

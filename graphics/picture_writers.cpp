@@ -1,0 +1,21 @@
+#include "graphics/picture_writers.h"
+
+#include "graphics/imaging_formats.h"
+
+PictureWriter OwnPictureWriter(int32_t format)
+{
+    switch (format) {
+    case kImagingGif:
+        return WriteGifPicture;
+    case kImagingTga:
+        return WriteTgaPicture;
+    case kImagingPcx:
+        return WritePcxPicture;
+    case kImagingSunRaster:
+        return WriteSunRasterPicture;
+    case kImagingPostScript:
+        return WriteEpsPicture;
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,252 @@
+// Pictures in and out of a card the way a person moves them: File > Export
+// > Export As Picture... in each format the program writes, and an EPS
+// picture brought in with File > Import Graphics... and printed to a PDF
+// file, where Ghostscript's drawing of its PostScript is what prints.
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "carddoc/labels_doc.h"
+#include "foundation/path_record.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
+#include "graphics/eps_bounding_box.h"
+#include "journey_fixture.h"
+#include "support/shell.h"
+
+namespace {
+
+bool Have(const char* program)
+{
+    return QProcess::execute("sh", {"-c", QString("command -v %1 >/dev/null").arg(program)}) == 0;
+}
+
+// Runs a program; its standard output, empty when it fails.
+QByteArray RunProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+// The export dialog answered with a format (its filter's name) and a file
+// name typed without an extension.
+using Driver = std::function<void(QWidget*)>;
+
+Driver ExportAs(const QString& format, const std::string& path)
+{
+    return [format, path](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (!files) {
+            ADD_FAILURE() << "the export dialog was expected";
+            if (auto* other = qobject_cast<QDialog*>(dialog))
+                other->reject();
+            return;
+        }
+        QString filter;
+        for (const QString& f : files->nameFilters())
+            if (f.startsWith(format + " ("))
+                filter = f;
+        EXPECT_FALSE(filter.isEmpty()) << format.toStdString();
+        files->selectNameFilter(filter);
+        files->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(files)->accept();
+    };
+}
+
+// The Print dialog answered with a PDF file.
+Driver PrintToFile(const std::string& pdf)
+{
+    return [pdf](QWidget* dialog) {
+        auto* toFile = dialog->findChild<QCheckBox*>();
+        auto* name = dialog->findChild<QLineEdit*>("fileName");
+        if (!toFile || !name) {
+            ADD_FAILURE() << "the Print dialog was expected";
+            static_cast<QDialog*>(dialog)->reject();
+            return;
+        }
+        toFile->setChecked(true);
+        name->setText(QString::fromStdString(pdf));
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+std::vector<QRgb> Pixels(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::vector<QRgb> pixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            pixels.push_back(rgb.pixel(x, y) & 0xFFFFFF);
+    return pixels;
+}
+
+// The mean difference of the colour channels of two pictures of one size.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    const std::vector<QRgb> pa = Pixels(a), pb = Pixels(b);
+    if (pa.size() != pb.size() || pa.empty())
+        return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < pa.size(); ++i)
+        sum += std::abs(qRed(pa[i]) - qRed(pb[i])) + std::abs(qGreen(pa[i]) - qGreen(pb[i])) +
+               std::abs(qBlue(pa[i]) - qBlue(pb[i]));
+    return sum / double(pa.size() * 3);
+}
+
+class PictureJourney : public JourneyTest {
+protected:
+    // Exports the open card; the file written.
+    std::string Export(const QString& format, const std::string& name)
+    {
+        OnNextDialog(ExportAs(format, TempFile(name)));
+        EXPECT_TRUE(Trigger("File > Export > Export As Picture..."));
+        Settle();
+        return TempFile(name);
+    }
+};
+
+TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+
+    // The bitmap, which Qt reads, is what the others are held against.
+    const std::string bmp = Export("Bitmap", "card");
+    const QImage reference(QString::fromStdString(bmp + ".bmp"));
+    ASSERT_FALSE(reference.isNull());
+    EXPECT_EQ(reference.width(), 252);  // a point a pixel, at the card's size
+    EXPECT_EQ(reference.height(), 144);
+
+    // Targa and GIF read back through Qt; the GIF's palette costs a little.
+    const QImage tga(QString::fromStdString(Export("TGA", "card") + ".tga"));
+    EXPECT_EQ(Pixels(tga), Pixels(reference));
+    const QImage gif(QString::fromStdString(Export("GIF", "card") + ".gif"));
+    EXPECT_LT(MeanDifference(gif, reference), 3.0);
+
+    // PCX and Sun raster read back through ImageMagick.
+    const std::string pcx = Export("PCX", "card") + ".pcx";
+    const std::string ras = Export("SUN Ruster", "card") + ".ras";
+    if (Have("convert")) {
+        for (const std::string& file : {pcx, ras}) {
+            QImage back;
+            ASSERT_TRUE(back.loadFromData(RunProgram("convert", {QString::fromStdString(file), "ppm:-"}), "PPM")) << file;
+            EXPECT_EQ(Pixels(back), Pixels(reference)) << file;
+        }
+    }
+
+    // The EPS has the card's size as its bounding box, and Ghostscript
+    // draws the card from it.
+    const std::string eps = Export("PostScript Raster", "card") + ".eps";
+    PathRecord record{};
+    ASSERT_EQ(PathRecordFromPosix(eps, &record), 0);
+    IntRect box;
+    ASSERT_EQ(EpsReadBoundingBox(&record, &box), 0);
+    EXPECT_EQ(box.right - box.left, 252);
+    EXPECT_EQ(box.bottom - box.top, 144);
+    if (Have("gs")) {
+        QImage drawn;
+        ASSERT_TRUE(drawn.loadFromData(RunProgram("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=ppmraw", "-r72",
+                                                  "-g252x144", "-sOutputFile=-", QString::fromStdString(eps)}),
+                                       "PPM"));
+        EXPECT_EQ(Pixels(drawn), Pixels(reference));
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // A format with no writer here is refused, and no file appears.
+    Export("Macintosh PICTURE", "card");
+    EXPECT_EQ(alerts.lastText(), "Saving Error.");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(TempFile("card.pct"))));
+}
+
+// Takes gs off the PATH for the length of a scope.
+class WithoutGhostscript {
+public:
+    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
+    ~WithoutGhostscript() { qputenv("PATH", path_); }
+
+private:
+    QByteArray path_;
+};
+
+TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhostscript)
+{
+    if (!Have("gs") || !Have("pdftoppm"))
+        GTEST_SKIP() << "Ghostscript and poppler-utils are needed";
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+
+    // Black on its left half, white on its right; the path is begun
+    // without newpath, as in many files.
+    const std::string eps = TempFile("half.eps");
+    WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n"
+                        "0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n");
+
+    // Brought in while gs is missing, the picture on the card is the grey
+    // stand-in with the file's name.
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const IntPoint from{slot.left + 130, slot.top + 80};
+    const IntPoint to{slot.left + 230, slot.top + 130};
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    {
+        WithoutGhostscript missing;
+        OnNextDialog(ChooseFile(eps));
+        ASSERT_TRUE(Trigger("File > Import Graphics..."));
+        Settle();
+        Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
+        Settle();
+    }
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
+    IntRect bounds;
+    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+    const QImage view = ViewPixels();
+    const QPoint inside = ViewPoint(IntPoint{(bounds.left * 3 + bounds.right) / 4, (bounds.top + bounds.bottom) / 2});
+    EXPECT_EQ(view.pixel(inside) & 0xFFFFFF, 0xC0C0C0u);
+
+    // Printed, the frame shows what the PostScript draws; without gs, the
+    // stand-in prints.
+    const auto print = [&](const std::string& pdf) {
+        OnNextDialog(PrintToFile(pdf));
+        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        Settle();
+    };
+    const auto sheet = [](const std::string& pdf) {
+        const QString prefix = QString::fromStdString(pdf + "-page");
+        RunProgram("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", QString::fromStdString(pdf), prefix});
+        return QImage(prefix + ".png");
+    };
+    IntRect cell;
+    CardDocument()->GetCellRect(&cell, 0, 0);
+    // A point of the frame on the printed sheet (72 pixels an inch).
+    const auto onSheet = [&](int x, int y) { return QPoint(cell.left + x - slot.left, cell.top + y - slot.top); };
+    const int left = bounds.left + (bounds.right - bounds.left) / 4;
+    const int right = bounds.right - (bounds.right - bounds.left) / 4;
+    const int middle = (bounds.top + bounds.bottom) / 2;
+
+    print(TempFile("with-gs.pdf"));
+    const QImage printed = sheet(TempFile("with-gs.pdf"));
+    ASSERT_FALSE(printed.isNull());
+    EXPECT_LT(qGray(printed.pixel(onSheet(left, middle))), 40);
+    EXPECT_GT(qGray(printed.pixel(onSheet(right, middle))), 230);
+
+    {
+        WithoutGhostscript missing;
+        print(TempFile("without-gs.pdf"));
+    }
+    const QImage fallback = sheet(TempFile("without-gs.pdf"));
+    ASSERT_FALSE(fallback.isNull());
+    EXPECT_NEAR(qGray(fallback.pixel(onSheet(left, middle))), 0xC0, 8);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Editing text on the card as a person does: the Text tool, a click in a
+// frame, typing and formatting keys, and the text bar that follows the
+// caret. What is typed or formatted is on the screen at once.
+#include <QComboBox>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_draw.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
+#include "typography/font_size_combo_box.h"
+#include "journey_fixture.h"
+
+namespace {
+
+constexpr uint32_t kTextTool = 33285;
+constexpr uint32_t kFrameTextTool = 33286;
+
+class TextEditingJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        MaximizeCardWindow();
+    }
+};
+
+// The company line: frame 4 of the sample, 178 x 24 at (62, 16).
+const QRect kCompany(62, 16, 178, 24);
+
+TEST_F(TextEditingJourney, TypedTextShowsAtOnceInAFrameOfTheSample)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    // The right half of the company line holds no text yet.
+    const QRect rightHalf = CardRect(kCompany.x() + 100, kCompany.y(), 78, kCompany.height());
+    const int emptyInk = Ink(ViewPixels(), rightHalf);
+
+    Click(CardPoint(kCompany.x() + 170, kCompany.y() + 12));
+    Type(" Brothers and Sons");
+    EXPECT_GT(Ink(ViewPixels(), rightHalf), emptyInk + 60) << "the typed words are not on the screen";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(TextEditingJourney, TheSizeBoxShowsTheSizeAtTheCaret)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    const QString first = MainWindow()->TextBar()->SizeCombo()->currentText();
+    EXPECT_FALSE(first.isEmpty()) << "the size box is empty with the caret in the company line";
+
+    // The name's frame is set in another size.
+    Click(CardPoint(30, 70));
+    const QString second = MainWindow()->TextBar()->SizeCombo()->currentText();
+    EXPECT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+}
+
+TEST_F(TextEditingJourney, TextTypedIntoANewFrameShowsAtOnceAndTakesBoldAndPlain)
+{
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    const QRect empty = CardRect(185, 52, 58, 44);
+    const int before = Ink(ViewPixels(), empty);
+    Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 96)});
+    Type("Hi there");
+    const int typed = Ink(ViewPixels(), empty);
+    EXPECT_GT(typed, before + 40) << "the text typed into the new frame is not on the screen";
+    // The first line, inside the frame's edges.
+    const QRect line = CardRect(189, 55, 52, 12);
+    const int plain = Ink(ViewPixels(), line);
+
+    // Everything typed made bold with the Text menu's key: the highlighted
+    // words change at once; with the caret back at the end they carry more
+    // ink.
+    Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(Checked(33463));
+    const QImage selected = ViewPixels();
+    Key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_GT(Changed(selected, ViewPixels(), empty), 40) << "bold does not show while editing";
+    EXPECT_TRUE(Checked(33463)) << "Text > Style > Bold is not checked for the bold selection";
+    Key(Qt::Key_End);
+    const int bold = Ink(ViewPixels(), line);
+    EXPECT_GT(bold, plain + plain / 8) << plain << " " << bold;
+
+    // Plain again from the menu.
+    Key(Qt::Key_A, Qt::ControlModifier);
+    const QImage boldSelected = ViewPixels();
+    ASSERT_TRUE(Trigger("Text > Style > Plain"));
+    EXPECT_GT(Changed(boldSelected, ViewPixels(), empty), 40) << "plain does not show while editing";
+    EXPECT_FALSE(Checked(33463));
+    Key(Qt::Key_End);
+    EXPECT_LT(Ink(ViewPixels(), line), bold - plain / 8);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace

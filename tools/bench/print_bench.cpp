@@ -1,0 +1,436 @@
+// Times merge printing as a person runs it: N contact records made by a
+// seeded generator, imported into a new contact database, and the sample
+// business card printed from them into a PDF file by `tessaline-tool
+// print-pdf`, a process of its own. Reports its wall time, its peak memory
+// and the size of the PDF. When glabels-3-batch is installed, the same
+// records are printed with gLabels on the same 2 x 5 sheet (in runs of at
+// most --chunk records, as it holds a whole job in memory) and the ratios
+// are printed.
+//
+//   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
+//               [--card FILE.lqx] [--keep FOLDER]
+//
+// Each print runs R times (default 3) and the median is reported. The
+// tools are found next to this program.
+
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// splitmix64: small, fast and the same everywhere.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    uint64_t Next()
+    {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    uint32_t Below(uint32_t n) { return uint32_t(Next() % n); }
+    template <size_t N>
+    const char* Pick(const char* const (&list)[N])
+    {
+        return list[Below(N)];
+    }
+
+private:
+    uint64_t state_;
+};
+
+// Names in Windows-1252, as the database stores them.
+const char* const kFirstNames[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael",
+                                   "Linda", "William", "Elizabeth", "David", "Barbara", "Richard", "Susan",
+                                   "Ren\xE9", "Zo\xEB", "J\xFCrgen", "Chlo\xE9", "Fran\xE7ois", "Ingrid",
+                                   "Kenji", "Amara", "Luis", "Mei"};
+const char* const kLastNames[] = {"Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller",
+                                  "Davis", "Rodriguez", "Martinez", "Wilson", "Anderson", "Taylor", "Moore",
+                                  "M\xFCller", "Sch\xFCtz", "Lef\xE8vre", "O'Brien", "Nguyen", "Kowalski",
+                                  "Yamamoto", "Okafor", "Walker", "Young", "Allen", "King", "Wright"};
+const char* const kStreets[] = {"Main Street", "Oak Avenue", "Maple Drive", "Cedar Lane", "Elm Street",
+                                "Pine Road", "Washington Blvd", "Lake Shore Drive", "Hillcrest Road",
+                                "Park Place", "Sunset Boulevard", "River Road", "Church Street"};
+const char* const kCompanies[] = {"Acme Corp.", "Globex", "Initech", "Umbrella Supplies", "Northwind Labs",
+                                  "Harbor Supply", "Abbott Bakery", "Vandelay Industries", "Soylent Foods",
+                                  "Tyrell Company"};
+const char* const kTitles[] = {"Manager", "Director", "Engineer", "Accountant", "Designer", "Consultant",
+                               "Sales Representative", "Owner", "Teacher", "Nurse"};
+struct Place {
+    const char* city;
+    const char* state;
+    int zip3;
+};
+const Place kPlaces[] = {{"New York", "NY", 100}, {"Boston", "MA", 21},     {"Hartford", "CT", 61},
+                         {"Baltimore", "MD", 212}, {"Atlanta", "GA", 303},  {"Chicago", "IL", 606},
+                         {"Detroit", "MI", 482},  {"Nashville", "TN", 372}, {"Austin", "TX", 787},
+                         {"Denver", "CO", 802},   {"Phoenix", "AZ", 850},   {"San Diego", "CA", 921},
+                         {"Portland", "OR", 972}, {"Seattle", "WA", 981},   {"Omaha", "NE", 681}};
+
+// The columns of the import, in the order of the data-entry form.
+enum Column {
+    kFirst,
+    kLast,
+    kTitle,
+    kCompany,
+    kAddress1,
+    kAddress2,
+    kCity,
+    kState,
+    kZip,
+    kCountry,
+    kFax,
+    kPhone,
+    kPhone2,
+    kEMail,
+    kColumns = 21,
+};
+
+using Contact = std::vector<std::string>;
+
+Contact MakeContact(Random& random)
+{
+    Contact c(kColumns);
+    char text[96];
+    c[kFirst] = random.Pick(kFirstNames);
+    c[kLast] = random.Pick(kLastNames);
+    c[kTitle] = random.Pick(kTitles);
+    c[kCompany] = random.Pick(kCompanies);
+    std::snprintf(text, sizeof text, "%u %s", 1 + random.Below(9899), random.Pick(kStreets));
+    c[kAddress1] = text;
+    if (random.Below(5) == 0) {
+        std::snprintf(text, sizeof text, "Apt %u", 1 + random.Below(400));
+        c[kAddress2] = text;
+    }
+    const Place& place = kPlaces[random.Below(sizeof kPlaces / sizeof kPlaces[0])];
+    c[kCity] = place.city;
+    c[kState] = place.state;
+    std::snprintf(text, sizeof text, "%05u", unsigned(place.zip3) * 100 + random.Below(100));
+    c[kZip] = text;
+    c[kCountry] = "USA";
+    std::snprintf(text, sizeof text, "(%03u) %03u-%04u", 200 + random.Below(800), 200 + random.Below(800),
+                  random.Below(10000));
+    c[kPhone] = text;
+    std::snprintf(text, sizeof text, "%c.%s%u@example.com", c[kFirst][0], c[kLast].c_str(), random.Below(100));
+    c[kEMail] = text;
+    return c;
+}
+
+std::string Utf8(const std::string& cp1252)
+{
+    // The generator's names only use Latin-1 letters.
+    std::string out;
+    for (unsigned char ch : cp1252) {
+        if (ch < 0x80) {
+            out += char(ch);
+        } else {
+            out += char(0xC0 | (ch >> 6));
+            out += char(0x80 | (ch & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool WriteImportText(const fs::path& path, const std::vector<Contact>& contacts)
+{
+    std::ofstream out(path, std::ios::binary);
+    for (const Contact& c : contacts) {
+        for (int i = 0; i < kColumns; ++i)
+            out << (i ? "\t" : "") << c[size_t(i)];
+        out << "\r\n";
+    }
+    return bool(out);
+}
+
+// gLabels' tab-separated merge source, keys on the first line.
+bool WriteMergeText(const fs::path& path, const std::vector<Contact>& contacts, size_t from, size_t to)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "First\tLast\tTitle\tCompany\tAddress1\tCity\tState\tZip\tPhone\tEMail\n";
+    for (size_t i = from; i < to; ++i) {
+        const Contact& c = contacts[i];
+        for (int col : {kFirst, kLast, kTitle, kCompany, kAddress1, kCity, kState, kZip, kPhone, kEMail})
+            out << (col == kFirst ? "" : "\t") << Utf8(c[size_t(col)]);
+        out << "\n";
+    }
+    return bool(out);
+}
+
+// The sample business card drawn with gLabels' objects (it has no star
+// shape; the other objects are the card's own, at its positions and sizes).
+bool WriteGlabelsCard(const fs::path& path, const fs::path& source)
+{
+    std::ofstream out(path, std::ios::binary);
+    const char* const blue = "0x0000a0ff";
+    const char* const orange = "0xff8040ff";
+    auto span = [](const char* size, const char* weight, bool italic, const char* colour, const std::string& body) {
+        return std::string("      <Span font_family=\"Liberation Sans\" font_size=\"") + size +
+               "\" font_weight=\"" + weight + "\" font_italic=\"" + (italic ? "True" : "False") + "\" color=\"" +
+               colour + "\" line_spacing=\"1\">" + body + "</Span>\n";
+    };
+    auto text = [&](int x, int y, int w, int h, const std::string& spanText) {
+        return "    <Object-text x=\"" + std::to_string(x) + "pt\" y=\"" + std::to_string(y) + "pt\" w=\"" +
+               std::to_string(w) + "pt\" h=\"" + std::to_string(h) +
+               "pt\" justify=\"Left\" valign=\"Top\" auto_shrink=\"False\" a0=\"1\" a1=\"0\" a2=\"0\" a3=\"1\" a4=\"0\" a5=\"0\">\n" +
+               spanText + "    </Object-text>\n";
+    };
+    out << "<?xml version=\"1.0\"?>\n"
+           "<Glabels-document xmlns=\"http://glabels.org/xmlns/3.0/\">\n"
+           "  <Template brand=\"Bench\" part=\"5371\" size=\"US-Letter\" description=\"Business cards\">\n"
+           "    <Meta category=\"business-card\"/>\n"
+           "    <Label-rectangle id=\"0\" width=\"252pt\" height=\"144pt\" round=\"0pt\" x_waste=\"0pt\" "
+           "y_waste=\"0pt\">\n"
+           "      <Markup-margin size=\"0pt\"/>\n"
+           "      <Layout nx=\"2\" ny=\"5\" x0=\"54pt\" y0=\"36pt\" dx=\"252pt\" dy=\"144pt\"/>\n"
+           "    </Label-rectangle>\n"
+           "  </Template>\n"
+           "  <Objects id=\"0\" rotate=\"False\">\n"
+        << "    <Object-ellipse x=\"14pt\" y=\"14pt\" w=\"40pt\" h=\"40pt\" line_width=\"0pt\" line_color=\""
+        << blue << "\" fill_color=\"" << blue << "\" a0=\"1\" a1=\"0\" a2=\"0\" a3=\"1\" a4=\"0\" a5=\"0\"/>\n"
+        << "    <Object-box x=\"62pt\" y=\"42pt\" w=\"176pt\" h=\"3pt\" line_width=\"0pt\" line_color=\"" << orange
+        << "\" fill_color=\"" << orange << "\" a0=\"1\" a1=\"0\" a2=\"0\" a3=\"1\" a4=\"0\" a5=\"0\"/>\n"
+        << text(62, 16, 178, 24, span("14", "Bold", false, blue, "<Field name=\"Company\"/>"))
+        << text(14, 62, 166, 16,
+                span("11", "Bold", false, "0x000000ff", "<Field name=\"First\"/> <Field name=\"Last\"/>"))
+        << text(14, 78, 166, 16, span("8", "Regular", true, "0x505050ff", "<Field name=\"Title\"/>"))
+        << text(14, 96, 154, 40,
+                span("7", "Regular", false, "0x000000ff",
+                     "<Field name=\"Address1\"/><NL/><Field name=\"City\"/>, <Field name=\"State\"/> "
+                     "<Field name=\"Zip\"/><NL/>Tel. <Field name=\"Phone\"/>  <Field name=\"EMail\"/>"))
+        << "    <Object-barcode x=\"172pt\" y=\"104pt\" w=\"73pt\" h=\"29pt\" backend=\"built-in\" style=\"Code39\" "
+           "text=\"True\" checksum=\"False\" color=\"0x000000ff\" data=\"TS-0042\" a0=\"1\" a1=\"0\" a2=\"0\" a3=\"1\" a4=\"0\" a5=\"0\"/>\n"
+        << "  </Objects>\n"
+        << "  <Merge type=\"Text/Tab/Line1Keys\" src=\"" << source.string() << "\"/>\n"
+        << "</Glabels-document>\n";
+    return bool(out);
+}
+
+struct RunResult {
+    bool ok = false;
+    double seconds = 0;
+    double peakMiB = 0;
+};
+
+// Runs a program (no shell), its output to `log`, and measures it from
+// outside: wall time from start to reaping, and the child's own peak
+// resident memory.
+RunResult Run(const std::vector<std::string>& command, const fs::path& log)
+{
+    RunResult result;
+    std::vector<char*> argv;
+    for (const std::string& a : command)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0)
+        return result;
+    if (pid == 0) {
+        if (!freopen(log.c_str(), "a", stdout) || !freopen(log.c_str(), "a", stderr))
+            _exit(126);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return result;
+    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.peakMiB = double(usage.ru_maxrss) / 1024.0;
+    result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result;
+}
+
+double Median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+std::string Spread(const std::vector<double>& v)
+{
+    std::string s;
+    for (double x : v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%s%.2f", s.empty() ? "" : " ", x);
+        s += text;
+    }
+    return s;
+}
+
+struct Measured {
+    double seconds = 0;
+    double peakMiB = 0;
+    double pdfMiB = 0;
+    std::string spread;
+};
+
+bool OnPath(const std::string& program)
+{
+    const char* path = std::getenv("PATH");
+    if (!path)
+        return false;
+    std::string dirs = path;
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        const size_t end = std::min(dirs.find(':', start), dirs.size());
+        const fs::path candidate = fs::path(dirs.substr(start, end - start)) / program;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+int Fail(const std::string& why)
+{
+    std::fprintf(stderr, "print_bench: %s\n", why.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    long count = 1000;
+    uint64_t seed = 1;
+    int runs = 3;
+    long chunk = 1000;
+    fs::path here = fs::canonical("/proc/self/exe").parent_path();
+    fs::path card = fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx";
+    fs::path keep;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (a == "--seed" && hasValue)
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (a == "--runs" && hasValue)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--chunk" && hasValue)
+            chunk = std::max(1L, std::atol(argv[++i]));
+        else if (a == "--card" && hasValue)
+            card = argv[++i];
+        else if (a == "--keep" && hasValue)
+            keep = argv[++i];
+        else if (a[0] != '-' && std::atol(a.c_str()) > 0)
+            count = std::atol(a.c_str());
+        else
+            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx] [--keep FOLDER]");
+    }
+    const fs::path tool = here / "tessaline-tool";
+    if (access(tool.c_str(), X_OK) != 0)
+        return Fail("no tessaline-tool next to this program");
+
+    fs::path folder = keep;
+    if (folder.empty()) {
+        char name[] = "/tmp/print_bench.XXXXXX";
+        if (!mkdtemp(name))
+            return Fail("cannot make a temporary folder");
+        folder = name;
+    } else {
+        fs::create_directories(folder);
+    }
+    const fs::path log = folder / "log.txt";
+
+    Random random(seed);
+    std::vector<Contact> contacts;
+    contacts.reserve(size_t(count));
+    for (long i = 0; i < count; ++i)
+        contacts.push_back(MakeContact(random));
+    const fs::path text = folder / "contacts.txt";
+    const fs::path database = folder / "contacts.dqx";
+    fs::remove(database);
+    fs::remove(folder / "contacts.idx");
+    if (!WriteImportText(text, contacts))
+        return Fail("cannot write " + text.string());
+    std::printf("%ld contact records (seed %llu), the sample card on 2 x 5 sheets, median of %d runs\n", count,
+                static_cast<unsigned long long>(seed), runs);
+
+    const RunResult made = Run({tool.string(), "db", "new", database.string()}, log);
+    const RunResult imported =
+        Run({tool.string(), "dbdoc", "import", database.string(), text.string(), "--delimiter", "2"}, log);
+    if (!made.ok || !imported.ok)
+        return Fail("the import failed; see " + log.string());
+    std::printf("  import into a new database        %8.2f s\n", made.seconds + imported.seconds);
+
+    auto measure = [&](const char* what, const std::vector<std::vector<std::string>>& jobs,
+                       const std::vector<fs::path>& outputs) -> Measured {
+        std::vector<double> times, peaks;
+        double bytes = 0;
+        for (int r = 0; r < runs; ++r) {
+            double total = 0, peak = 0;
+            bytes = 0;
+            for (size_t j = 0; j < jobs.size(); ++j) {
+                fs::remove(outputs[j]);
+                const RunResult run = Run(jobs[j], log);
+                if (!run.ok || !fs::exists(outputs[j])) {
+                    std::fprintf(stderr, "print_bench: %s failed; see %s\n", what, log.c_str());
+                    return Measured{};
+                }
+                total += run.seconds;
+                peak = std::max(peak, run.peakMiB);
+                bytes += double(fs::file_size(outputs[j]));
+            }
+            times.push_back(total);
+            peaks.push_back(peak);
+        }
+        Measured m{Median(times), Median(peaks), bytes / (1024.0 * 1024.0), Spread(times)};
+        std::printf("  %-32s %8.2f s  peak %6.1f MiB  PDF %7.2f MiB  (runs: %s s)\n", what, m.seconds,
+                    m.peakMiB, m.pdfMiB, m.spread.c_str());
+        return m;
+    };
+
+    const fs::path pdf = folder / "tessaline.pdf";
+    const Measured ours =
+        measure("Tessaline, one process", {{tool.string(), "print-pdf", card.string(), database.string(), pdf.string()}},
+                {pdf});
+    if (ours.seconds == 0)
+        return 1;
+
+    if (!OnPath("glabels-3-batch")) {
+        std::printf("  (glabels-3-batch is not installed: no comparison)\n");
+        return 0;
+    }
+    std::vector<std::vector<std::string>> jobs;
+    std::vector<fs::path> outputs;
+    for (long from = 0, n = 0; from < count; from += chunk, ++n) {
+        const long to = std::min(count, from + chunk);
+        const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
+        const fs::path design = folder / ("glabels-" + std::to_string(n) + ".glabels");
+        const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
+        if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(design, source))
+            return Fail("cannot write the gLabels files");
+        jobs.push_back({"glabels-3-batch", "-o", output.string(), design.string()});
+        outputs.push_back(output);
+    }
+    const std::string label = jobs.size() == 1 ? std::string("gLabels, one process")
+                                               : "gLabels, " + std::to_string(jobs.size()) + " runs of " +
+                                                     std::to_string(chunk);
+    const Measured theirs = measure(label.c_str(), jobs, outputs);
+    if (theirs.seconds == 0)
+        return 1;
+    std::printf("  Tessaline / gLabels: time %.3f, PDF size %.3f, peak memory %.2f\n", ours.seconds / theirs.seconds,
+                ours.pdfMiB / theirs.pdfMiB, ours.peakMiB / theirs.peakMiB);
+    if (keep.empty())
+        fs::remove_all(folder);
+    return 0;
+}
