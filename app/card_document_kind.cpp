@@ -7,8 +7,6 @@
 #include "app/doc_manager.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
-#include "app/shell_prompts.h"
-#include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
@@ -60,56 +58,6 @@ CMainFrame* MainWindow()
     CCardApp* app = GetCardApp();
     return app ? app->MainFrame() : nullptr;
 }
-
-// What the card documents ask of the program around them.
-class ShellCardDocumentHost : public CardDocumentHost {
-public:
-    SaveAnswer AskSaveChanges(const std::string& title) override
-    {
-        switch (CurrentShellPrompts().AskSaveChanges(title)) {
-        case ShellPrompts::kYes: return kSaveYes;
-        case ShellPrompts::kNo: return kSaveNo;
-        default: return kSaveCancel;
-        }
-    }
-
-    int32_t ApplicationFolder(PathRecord* out) override
-    {
-        if (CCardApp* app = GetCardApp()) {
-            *out = app->ProgramFolder();
-            return 0;
-        }
-        return CardDocumentHost::ApplicationFolder(out);
-    }
-
-    bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) override
-    {
-        QRect paperRect, printableRect;
-        const bool printer = CCardApp::GetPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
-        const auto toIntRect = [](const QRect& r) {
-            return IntRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-        };
-        if (paper)
-            *paper = toIntRect(paperRect);
-        if (printable)
-            *printable = toIntRect(printableRect);
-        return printer;
-    }
-
-    // Called on every open and save: after a Save As the document's
-    // windows and the recent-file list take the new name.
-    void AddToRecentFiles(const PathRecord& path) override
-    {
-        CCardApp* app = GetCardApp();
-        if (!app)
-            return;
-        const std::string posix = PathRecordToPosix(path);
-        app->Documents().AddToRecentFileList(posix);
-        if (ShellDocument* document = app->Documents().FindOpenDocument(posix))
-            if (CMainFrame* main = app->MainFrame())
-                main->DocumentRenamed(document);
-    }
-};
 
 }  // namespace
 
@@ -271,8 +219,6 @@ std::unique_ptr<ShellDocument> CardDocumentFactory::OpenDocument(const std::stri
 
 void InstallCardDocumentKind(DocManager* documents)
 {
-    static ShellCardDocumentHost host;
-    SetCardDocumentHost(&host);
     if (DocTemplate* card = documents->FindTemplate("TessalineLB"))
         card->SetFactory(std::make_unique<CardDocumentFactory>());
 }

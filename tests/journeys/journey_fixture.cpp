@@ -3,11 +3,13 @@
 #include <array>
 #include <cstdio>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
@@ -280,6 +282,33 @@ void JourneyTest::OnNextDialog(DialogDriver drive)
     drivers_.push_back(std::move(drive));
 }
 
+// As a person does: the name typed into the file dialog's name field. While
+// the dialog still reads its folder it may refuse the name; it is given
+// again until the dialog takes it.
+static void GiveFileName(QPointer<QFileDialog> files, const QString& name, int left)
+{
+    if (!files || !files->isVisible())
+        return;
+    // A file the dialog selected in its list by itself (the name it
+    // suggested, once it has read the folder) would win over the typed one.
+    for (QAbstractItemView* view : files->findChildren<QAbstractItemView*>())
+        if (view->selectionModel())
+            view->selectionModel()->clear();
+    if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        edit->setText(name);
+    else
+        files->selectFile(name);
+    static_cast<QDialog*>(files.data())->accept();
+    if (!files || !files->isVisible())
+        return;
+    if (left == 0) {
+        ADD_FAILURE() << "the file dialog did not take " << name.toStdString();
+        static_cast<QDialog*>(files.data())->reject();
+        return;
+    }
+    QTimer::singleShot(20, files, [files, name, left] { GiveFileName(files, name, left - 1); });
+}
+
 JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
 {
     return [path](QWidget* dialog) {
@@ -290,8 +319,7 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
                 other->reject();
             return;
         }
-        files->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(files)->accept();
+        GiveFileName(files, QString::fromStdString(path), 100);
     };
 }
 
