@@ -13,10 +13,13 @@
 
 #include "app/clipboard_wnd.h"
 #include "app/command_line.h"
+#include "foundation/file_io.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
+#include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
+#include "app/menu_shortcut_states.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -76,6 +79,22 @@ CCardApp::~CCardApp()
     SetCardDocumentHost(previousDocumentHost_);
 }
 
+namespace {
+
+// Files a program that died left behind: swap files, the scratch files of
+// template work and the halves of interrupted saves of the program's own
+// files. One that another running copy holds open stays.
+void RemoveStartupLeftovers(const PathRecord& programFolder)
+{
+    for (const char* prefix : {"KPX", "tpl", "LBL", "PTS", "WIZ", "PRV"})
+        RemoveStaleTempFiles(&programFolder, prefix);
+    PathRecord temp{};
+    if (GetSystemTempFolder(&temp) == 0)
+        RemoveStaleTempFiles(&temp, "KPX");
+}
+
+}  // namespace
+
 bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 {
     exitCode_ = 1;
@@ -106,12 +125,14 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         return false;
     }
     mainFrame_->setAcceptDrops(true);
+    new MenuShortcutStates(mainFrame_.get());
     started_ = true;
 
     SetUseHatchBrushes(true);
     LoadAppCursors(389, 424);
 
     GetProgramFolder(&programFolder_);
+    RemoveStartupLeftovers(programFolder_);
     // The store has told the user when its swap file can't be made.
     if (CreateClipboardStore(programFolder_, mainFrame_.get()) != 0) {
         ExitInstance();
@@ -146,6 +167,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // A catalogue that cannot be made ready has told the user why; the
     // program runs on without it.
     WizardTreeInit(&programFolder_);
+    InstallWizardDocumentFormats(true);
     exitCode_ = 0;
     return true;
 }
@@ -159,6 +181,7 @@ int32_t CCardApp::ExitInstance()
     FreeAppCursors();
     DestroyClipboardStore();
     FontMenuPopup::Destroy();
+    InstallWizardDocumentFormats(false);
     WizardTreeFree();
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();

@@ -164,6 +164,13 @@ void DatabaseShellDocument::OnCloseDocument()
     // The user was asked about uncommitted edits before the windows went;
     // what is still typed now is what they chose not to keep.
     database_->SetBrowser(nullptr);
+    // The window goes after the document: its views must not reach it.
+    if (browser_)
+        browser_->DetachDocument();
+    if (dataEntry_)
+        dataEntry_->DetachDocument();
+    browser_ = nullptr;
+    dataEntry_ = nullptr;
     database_->Close();
 }
 
@@ -188,6 +195,16 @@ bool DatabaseShellDocument::OnCommand(uint32_t id)
     CMainFrame* main = MainFrameOrNull();
     switch (id) {
     case kCmdFileSaveAs: SaveAs(); return true;
+    case kCmdFileClose:
+        if (main) {
+            for (DocumentChildFrame* frame : main->ChildFrames()) {
+                if (frame->Document() == this) {
+                    main->CloseChildFrame(frame);
+                    break;
+                }
+            }
+        }
+        return true;
     case kCmdFindCombo: {
         const auto* data = main ? dynamic_cast<const CChoosenFind*>(main->PendingCommandData()) : nullptr;
         if (data)
@@ -208,6 +225,7 @@ bool DatabaseShellDocument::OnUpdateCommand(CmdUI& ui)
 {
     switch (ui.id) {
     case kCmdFileSaveAs:
+    case kCmdFileClose:
     case kCmdFindCombo:
     case kCmdSortCombo: return true;
     default: return database_->OnUpdateCommand(ui);

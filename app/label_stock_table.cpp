@@ -108,6 +108,7 @@ int32_t CDBLabel::ReadAll()
 int32_t CDBLabel::WriteReplacement()
 {
     PathRecord temp{};
+    RemoveStaleTempFiles(&path_, "LBL");
     int32_t err = CreateTempFileName(&path_, "LBL", &temp);
     if (err != kErrNone)
         return err;

@@ -2,9 +2,12 @@
 
 #include <utility>
 
+#include "app/label_type_dlg.h"
+#include "foundation/handle.h"
 #include "foundation/paper_table.h"
 #include "foundation/printer_paper.h"
 #include "platform/printer_handles.h"
+#include "wizard/wizard_data.h"
 
 namespace {
 
@@ -66,4 +69,27 @@ SheetLabelLayout LabelSheetLayout(const LabelTypeRecord& r)
     layout.rows = r.rows;
     layout.centred = r.centering;
     return layout;
+}
+
+std::vector<LabelTypeRecord> WizardDocumentFormats()
+{
+    std::vector<LabelTypeRecord> formats;
+    Handle layouts = HandleNew(0);
+    int32_t count = 0;
+    if (layouts && GetWizardDocLayouts(layouts, &count) == 0) {
+        const uint8_t* bytes = HandleData<uint8_t>(layouts);
+        const uint32_t size = HandleGetSize(layouts);
+        for (int32_t i = 0; i < count && uint32_t(i + 1) * kLabelTypeSize <= size; ++i) {
+            LabelTypeRecord record;
+            LabelTypeDecode(bytes + size_t(i) * kLabelTypeSize, &record);
+            formats.push_back(record);
+        }
+    }
+    HandleFree(layouts);
+    return formats;
+}
+
+void InstallWizardDocumentFormats(bool on)
+{
+    SetLabelDocFormatSource(on ? LabelDocFormatSource(&WizardDocumentFormats) : LabelDocFormatSource());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "app/label_stock.h"
 #include "dialogs/sheet_preview_wnd.h"
@@ -24,3 +25,11 @@ bool ReadLabelPrinterPage(IntSize* paper, IntRect* printable);
 // document may carry anything) shows as no cards at all rather than as a
 // loop over millions of them.
 SheetLabelLayout LabelSheetLayout(const LabelTypeRecord& record);
+
+// The document formats the wizard's catalogue knows, which Document
+// Settings lists after the two built-in layouts; none when the catalogue
+// cannot be read.
+std::vector<LabelTypeRecord> WizardDocumentFormats();
+// Makes the Document Settings dialog list them (the program does this at
+// start-up; off again with false).
+void InstallWizardDocumentFormats(bool on);

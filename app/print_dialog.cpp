@@ -84,7 +84,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     });
 
     auto* middle = new QHBoxLayout;
-    auto* rangeBox = new QGroupBox(QStringLiteral("Print range"), this);
+    auto* rangeBox = rangeBox_ = new QGroupBox(QStringLiteral("Print range"), this);
     auto* rangeGrid = new QGridLayout(rangeBox);
     all_ = new QRadioButton(QStringLiteral("All"), rangeBox);
     range_ = new QRadioButton(QStringLiteral("Cards"), rangeBox);
@@ -119,7 +119,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     layout->addLayout(middle);
 
     auto* lower = new QHBoxLayout;
-    auto* sideBox = new QGroupBox(QStringLiteral("Print pages"), this);
+    auto* sideBox = sideBox_ = new QGroupBox(QStringLiteral("Print pages"), this);
     auto* sideLayout = new QVBoxLayout(sideBox);
     front_ = new QRadioButton(QStringLiteral("&Front Page"), sideBox);
     back_ = new QRadioButton(QStringLiteral("&Back Page"), sideBox);
@@ -127,7 +127,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     sideLayout->addWidget(back_);
     lower->addWidget(sideBox);
 
-    auto* cardsBox = new QGroupBox(QStringLiteral("Cards options"), this);
+    auto* cardsBox = cardsBox_ = new QGroupBox(QStringLiteral("Cards options"), this);
     auto* cardsGrid = new QGridLayout(cardsBox);
     databaseLabel_ = new QLabel(QStringLiteral("Database :"), cardsBox);
     databaseName_ = new QLabel(cardsBox);
@@ -175,6 +175,14 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
 int32_t CDlgPrint::PdfEntry() const { return printers_->count() - 1; }
 
 bool CDlgPrint::PdfChosen() const { return printers_->currentIndex() == PdfEntry(); }
+
+void CDlgPrint::HideCardChoices()
+{
+    rangeBox_->hide();
+    sideBox_->hide();
+    cardsBox_->hide();
+    adjustSize();
+}
 
 void CDlgPrint::OnSkipCards()
 {

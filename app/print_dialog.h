@@ -39,6 +39,10 @@ public:
     QPushButton* SkipCardsButton() const { return skip_; }
     QPushButton* ChangeDatabaseButton() const { return change_; }
 
+    // A listing rather than cards: only the printer and the copies are
+    // asked.
+    void HideCardChoices();
+
     // The First Card and Change Database dialogs, as the buttons run them.
     void OnSkipCards();
     void OnChangeDatabase();
@@ -64,6 +68,9 @@ private:
     QLabel* databaseName_ = nullptr;
     QPushButton* skip_ = nullptr;
     QPushButton* change_ = nullptr;
+    QGroupBox* rangeBox_ = nullptr;
+    QGroupBox* sideBox_ = nullptr;
+    QGroupBox* cardsBox_ = nullptr;
 };
 
 // Runs the dialog over owner: 1 after OK with the job's printer, range

@@ -18,7 +18,9 @@
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
+#include "database/database_messages.h"
 #include "database/merge_text.h"
+#include "dbdoc/db_document.h"
 #include "dbdoc/open_database_registry.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -30,6 +32,12 @@
 #include "platform/printer_handles.h"
 
 namespace {
+
+bool CurrentDatabaseDamaged()
+{
+    const DbDocument* database = GetCurrentDatabaseDoc();
+    return database && database->IsOpen() && database->Data().DataMark();
+}
 
 PrintDialogRunner& DialogRunner()
 {
@@ -217,6 +225,14 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     // Whether cards take records is settled by the database the dialog
     // left current, which may not be the one current before it.
     const bool withDatabase = GetCurrentDatabaseDoc() != nullptr;
+    // A damaged database has lost its selection: its cards would come out
+    // blank.
+    if (CurrentDatabaseDamaged()) {
+        DatabaseErrorBox(nullptr, 8);
+        lastResult_ = kPrintDatabaseDamaged;
+        job_.printer.reset();
+        return kPrintDone;
+    }
     const int32_t count = GetCurrentLiveRecordCount();
     if (from > to)
         std::swap(from, to);
@@ -290,7 +306,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
 
     QPrinter* printer = job_.printer.get();
     printer->setDocName(QString::fromLocal8Bit(name.c_str()));
-    std::unique_ptr<Dc> dc = Dc::ForDevice(printer, DT_RASPRINTER);
+    std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer);
     if (!dc || !dc->beginOutput())
         return -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
@@ -317,6 +333,10 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
                 firstCardRow_ = keptRow;
             }
             result = PrintPage(dc.get(), int16_t(page), outputMode, from, to);
+            // A record that could not be read damages the database and
+            // would print as a blank card: the job stops there.
+            if (result == 0 && CurrentDatabaseDamaged())
+                result = kPrintDatabaseDamaged;
             if (result == 0 && progress->IsCancelled())
                 result = kPrintCancelledByUser;
             if (result != 0)
@@ -328,7 +348,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     firstCardRow_ = keptRow;
 
     if (result == 0) {
-        dc->flush();
+        if (!dc->flush())
+            result = 1;
         dc.reset();
         if (printer->printerState() == QPrinter::Error)
             result = 1;
@@ -394,6 +415,8 @@ void PrintManager::ReportPrintError(int32_t result)
         return;
     if (result == kPrintCancelledByUser)
         AlertNote(kCancelledText, 0);
+    else if (result == kPrintDatabaseDamaged)
+        return;
     else
         AlertStop(kErrorText, result);
 }

@@ -31,6 +31,9 @@ enum : int32_t {
     kPrintDialogCancelled = 10,
     // A job's own result: the user stopped it.
     kPrintCancelledByUser = 1111,
+    // The database the cards take their records from is damaged; the
+    // database message has said so.
+    kPrintDatabaseDamaged = 1112,
 };
 
 // Sheets and printed pages of a job, from its record range.

@@ -44,5 +44,5 @@ private:
     int32_t timerId_ = 0;
 };
 
-// The splash picture, drawn in code; null when it cannot be made.
+// The splash picture, bitmap resource kPictureId; null when it is missing.
 QImage MakeSplashPicture();

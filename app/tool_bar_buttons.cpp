@@ -1,11 +1,14 @@
 #include "app/tool_bar_buttons.h"
 
 #include <QAction>
+#include <QIcon>
+#include <QPixmap>
 #include <QToolBar>
 
 #include "foundation/cp1252.h"
 #include "foundation/menus.h"
 #include "foundation/string_table.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -35,16 +38,37 @@ const ToolBarButton kToolButtons[] = {
 
 std::vector<ToolBarButton> ToolBarResource(int32_t resourceId)
 {
+    std::vector<ToolBarButton> buttons;
     switch (resourceId) {
     case kToolBarDatabase:
-        return {std::begin(kDatabaseButtons), std::end(kDatabaseButtons)};
+        buttons.assign(std::begin(kDatabaseButtons), std::end(kDatabaseButtons));
+        break;
     case kToolBarText:
-        return {std::begin(kTextButtons), std::end(kTextButtons)};
+        buttons.assign(std::begin(kTextButtons), std::end(kTextButtons));
+        break;
     case kToolBarDrawTools:
-        return {std::begin(kToolButtons), std::end(kToolButtons)};
+        buttons.assign(std::begin(kToolButtons), std::end(kToolButtons));
+        break;
     default:
         return {};
     }
+    int32_t image = 0;
+    for (ToolBarButton& b : buttons) {
+        b.bar = resourceId;
+        b.image = b.id != 0 ? image++ : -1;
+    }
+    return buttons;
+}
+
+QIcon ToolBarButtonIcon(int32_t bar, int32_t image)
+{
+    if (image < 0)
+        return QIcon();
+    const QImage strip = LoadResourceBitmap(bar);
+    const QRect cell(image * kToolBarImageWidth, 0, kToolBarImageWidth, kToolBarImageHeight);
+    if (strip.isNull() || !strip.rect().contains(cell))
+        return QIcon();
+    return QIcon(QPixmap::fromImage(KeyOutButtonFace(strip.copy(cell))));
 }
 
 void CommandStrings(uint32_t id, QString* prompt, QString* tip)
@@ -62,6 +86,9 @@ QAction* AddCommandButton(QToolBar* bar, const ToolBarButton& button)
 {
     QAction* action = bar->addAction(QString::fromLatin1(button.label ? button.label : ""));
     MenuSetCommandId(action, button.id);
+    action->setIcon(ToolBarButtonIcon(button.bar, button.image));
+    // The pictures are drawn for their own size: scaled they blur.
+    bar->setIconSize(QSize(kToolBarImageWidth, kToolBarImageHeight));
     QString prompt;
     QString tip;
     CommandStrings(button.id, &prompt, &tip);

@@ -11,6 +11,8 @@
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_block_format.h"
+#include "frames/frame_geometry_limits.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
 #include "frames/record_header_format.h"
@@ -152,6 +154,27 @@ int32_t CLabelsDoc::WriteDocumentFile(FileHandle file, uint32_t kind)
     return sum;
 }
 
+namespace {
+
+// True when every frame the file holds is placed where the program could
+// have put it.
+bool FramePlacementsSound(FileHandle file, FrameStore& frames)
+{
+    for (int32_t i = 0; i < frames.Count(); ++i) {
+        const uint8_t* record = frames.RecordPtr(i);
+        uint8_t bytes[kFrameGeometrySize];
+        if (HeaderSize(record) < kFrameGeometrySize ||
+            FileSeek(file, kSeekStart, int32_t(HeaderPosition(record))) != kErrNone ||
+            FileRead(file, bytes, sizeof bytes) != kErrNone)
+            continue;
+        if (!FrameGeometryWithinLimits(GetFrameGeometry(bytes)))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
 {
     uint8_t header[kCardHeaderSize];
@@ -206,6 +229,10 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     read = read && IdsUnique(*frames_) && IdsUnique(*stories_);
     if (!read)
         return Refuse(kMsgDamaged);
+    // A frame placed where no page reaches is drawn where the limits keep
+    // it; the user hears that the file is damaged, and reading goes on.
+    if (h.status == 0 && !FramePlacementsSound(file, *frames_))
+        AlertStopById(kDocMngBase, kMsgDamaged, 0);
     frames_->RebuildPageLists();
     return 0;
 }

@@ -154,6 +154,8 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
 bool CLabelsDoc::WriteReplacement(const PathRecord& target, PathRecord* written)
 {
     const PathRecord folder = FolderOf(target);
+    // What earlier saves that never finished left beside it goes first.
+    RemoveStaleTempFiles(&folder, "LQX");
     if (CreateTempFileName(&folder, "LQX", written) != kErrNone)
         return false;
     FileHandle file = kNoFile;

@@ -2,12 +2,16 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -17,6 +21,27 @@ constexpr int32_t kTemplateHeight = 10;
 const char* const kZoomItems[CZoomPageBar::kZoomCommandCount] = {
     "Fit in Window", "25%", "50%", "75%", "Actual Size 100%", "200%", "Other...",
 };
+
+// A bitmap button's pictures: up, pressed (shown while the button is
+// held down) and disabled; 0 for a picture it does not have.
+void SetButtonImages(QToolButton* button, int32_t up, int32_t down, int32_t disabled)
+{
+    const QImage upImage = LoadResourceButtonImage(up);
+    if (upImage.isNull())
+        return;
+    QIcon icon(QPixmap::fromImage(upImage));
+    if (disabled != 0)
+        if (const QImage image = LoadResourceButtonImage(disabled); !image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image), QIcon::Disabled);
+    button->setIcon(icon);
+    button->setIconSize(upImage.size());
+    const QImage downImage = down != 0 ? LoadResourceButtonImage(down) : QImage();
+    if (downImage.isNull())
+        return;
+    QIcon pressed(QPixmap::fromImage(downImage));
+    QObject::connect(button, &QToolButton::pressed, button, [button, pressed] { button->setIcon(pressed); });
+    QObject::connect(button, &QToolButton::released, button, [button, icon] { button->setIcon(icon); });
+}
 
 QFrame* Separator(QWidget* parent)
 {
@@ -32,17 +57,14 @@ CZoomPageBar::CZoomPageBar(QWidget* parent) : QWidget(parent)
     setObjectName(QString::number(kBarId));
     zoom_ = new QToolButton(this);
     zoom_->setObjectName(QString::number(kZoomButtonId));
-    zoom_->setArrowType(Qt::UpArrow);
     zoom_->setAutoRaise(true);
     zoomText_ = new QLabel("999%", this);
     zoomText_->setObjectName(QString::number(kZoomTextId));
     previous_ = new QToolButton(this);
     previous_->setObjectName(QString::number(kPreviousPageId));
-    previous_->setArrowType(Qt::LeftArrow);
     previous_->setAutoRaise(true);
     next_ = new QToolButton(this);
     next_->setObjectName(QString::number(kNextPageId));
-    next_->setArrowType(Qt::RightArrow);
     next_->setAutoRaise(true);
     pageText_ = new QLabel("pg. 99 of 99", this);
     pageText_->setObjectName(QString::number(kPageTextId));
@@ -87,6 +109,13 @@ QSize CZoomPageBar::sizeHint() const
 
 void CZoomPageBar::InitControls()
 {
+    if (zoom_->icon().isNull()) {
+        SetButtonImages(zoom_, 208, 209, 0);
+        SetButtonImages(previous_, 210, 213, 26050);
+        SetButtonImages(next_, 212, 211, 26051);
+        if (const QImage grip = LoadResourceButtonImage(214); !grip.isNull())
+            static_cast<QLabel*>(grip_)->setPixmap(QPixmap::fromImage(grip));
+    }
     previous_->setEnabled(false);
     next_->setEnabled(false);
     if (menu_)

@@ -1,5 +1,8 @@
 // DataFile: setting, resetting or inverting categories over the selection.
 
+#include <utility>
+#include <vector>
+
 #include "database/data_file.h"
 #include "database/db_file_io.h"
 #include "database/match_predicates.h"
@@ -21,6 +24,10 @@ int32_t DataFile::ChangeCategories(const uint8_t* categoryFlags, int32_t operati
         DbProgressWindow progress(DatabaseName(), WorkingMessage(kStringCategoriesBase + operation), live_, 100, 1);
         FlushRecordCache();
         const uint16_t mask = CategoryMaskFromFlags(categoryFlags);
+        // The new words are worked out first and their old values kept in
+        // the journal in one go; then they are written. A crash leaves
+        // every record as it was or the whole pass done.
+        std::vector<std::pair<int32_t, uint16_t>> changes;
         index_->GoFirst();
         DbIndexEntry e;
         while (index_->GetNext(&e) == 1) {
@@ -38,15 +45,20 @@ int32_t DataFile::ChangeCategories(const uint8_t* categoryFlags, int32_t operati
                 value = uint16_t(old & ~mask);
             else
                 value = InvertCategoryBits(old, mask);
-            if (value == old)
-                continue;
-            // Only the Categories word changes; the record keeps its place.
-            uint8_t word[2];
-            PutU16LE(word, value);
-            if (WriteImage(e.recordPosition + int32_t(dbrec::kCategories), word, 2) != kErrNone) {
+            if (value != old)
+                changes.emplace_back(e.recordPosition + int32_t(dbrec::kCategories), value);
+        }
+        DbChange change(*this);
+        for (size_t i = 0; result == 1 && i < changes.size(); ++i) {
+            if (journal_.Preserve(uint32_t(changes[i].first), 2) != kErrNone)
                 result = -1;
-                break;
-            }
+        }
+        // Only the Categories word changes; the record keeps its place.
+        for (size_t i = 0; result == 1 && i < changes.size(); ++i) {
+            uint8_t word[2];
+            PutU16LE(word, changes[i].second);
+            if (WriteImage(changes[i].first, word, 2) != kErrNone)
+                result = -1;
         }
     }
     ReloadCache();

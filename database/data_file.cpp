@@ -4,6 +4,7 @@
 
 #include "database/database_messages.h"
 #include "database/db_file_io.h"
+#include "database/file_swap.h"
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "database/repair.h"
@@ -20,6 +21,8 @@ constexpr int32_t kStringClosing = 259;
 constexpr int32_t kIndexCacheBlocksInUse = 256;
 constexpr int32_t kFileErrorBase = 365;
 constexpr int32_t kDiskFullIndex = 3;
+constexpr char kUnfinishedChangeText[] =
+    "A change to this database did not finish. Open the database in the program to undo it.";
 
 PathRecord IndexPathOf(const PathRecord& path)
 {
@@ -61,10 +64,32 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
 {
     path_ = *path;
     access_ = access;
-    const int32_t err = FileOpen(&path_, kFileReadWrite, &file_);
+    recovered_ = false;
+    readOnly_ = access == kDbAccessRead;
+    int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportOpenError(err);
+        return -1;
+    }
+    // A change a crash interrupted is undone before anything reads the
+    // file; a file that cannot be brought back to its committed state is
+    // not opened at all. Undoing it writes, which a reader may not.
+    if (readOnly_) {
+        err = DbJournal::IsPending(path_) ? kErrAccessDenied : kErrNone;
+        if (err != kErrNone)
+            AlertStop(kUnfinishedChangeText, 0);
+    } else {
+        err = DbJournal::Recover(file_, path_, &recovered_);
+        if (err != kErrNone)
+            AlertFileError(err);
+        // The new file of a pack or repair that never finished.
+        const PathRecord swap = FileSwap::PathFor(path_);
+        FileExists(&swap, 1);
+    }
+    if (err != kErrNone) {
+        FileClose(file_);
+        file_ = kNoFile;
         return -1;
     }
     open_ = true;
@@ -89,12 +114,18 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
 int32_t DataFile::CreateFile(const PathRecord* path)
 {
     path_ = *path;
+    recovered_ = false;
+    readOnly_ = false;
     const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportOpenError(err);
         return -1;
     }
+    // A journal left by an earlier file of this name must never be played
+    // back onto the new one.
+    const PathRecord journal = DbJournal::PathFor(path_);
+    FileExists(&journal, 1);
     open_ = true;
     stored_ = live_ = deleted_ = newCount_ = 0;
     return CreateIndex() == 1 ? 1 : -1;
@@ -102,6 +133,8 @@ int32_t DataFile::CreateFile(const PathRecord* path)
 
 int32_t DataFile::OpenIndex()
 {
+    if (readOnly_)
+        return 0;
     const PathRecord indexPath = IndexPathOf(path_);
     if (!FileExists(&indexPath, 0))
         return 0;
@@ -113,7 +146,16 @@ int32_t DataFile::OpenIndex()
 
 int32_t DataFile::CreateIndex()
 {
-    const PathRecord indexPath = IndexPathOf(path_);
+    PathRecord indexPath = IndexPathOf(path_);
+    // A reader's index lives among the temporary files, never beside the
+    // database.
+    if (readOnly_) {
+        if (GetSystemTempFolder(&indexPath) != kErrNone)
+            return 0;
+        StrCopyN(indexPath.name, "IDX", sizeof indexPath.name);
+        if (MakeTempFileRecord(&indexPath) != kErrNone)
+            return 0;
+    }
     if (!index_->Create(&indexPath, 1))
         return 0;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
@@ -127,6 +169,11 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
     bool synced = true;
     {
         DbWorkingWindow working(WorkingMessage(kStringClosing), stored_ > 0 ? stored_ : 0);
+        // A batch the caller left open ends here.
+        if (changeDepth_ > 0) {
+            changeDepth_ = 1;
+            EndChange();
+        }
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
         FlushRecordCache();
@@ -135,9 +182,11 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
         if (const int32_t err = DbSync(file_); err != kErrNone) {
             AlertFileError(err);
             synced = false;
+        } else {
+            journal_.Close();
         }
         packed_ = false;
-        if (pack && stored_ > 0)
+        if (pack && stored_ > 0 && !readOnly_)
             packed_ = PackDataFile() == 1;
     }
     FileClose(file_);
@@ -145,7 +194,7 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
     open_ = false;
     DropCacheEntry(-2);
     if (IndexOpen()) {
-        index_->SetDiscard(discardIndex || packed_ || indexMark_ || !synced ? 1 : 0);
+        index_->SetDiscard(discardIndex || packed_ || indexMark_ || !synced || readOnly_ ? 1 : 0);
         index_->Close();
     }
     currentOffset_ = savedOffset_ = -1;
@@ -229,10 +278,3 @@ int32_t DataFile::ReportWriteError(int32_t code)
     return code;
 }
 
-int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)
-{
-    if (offset < 0)
-        return ReportWriteError(kErrInvalidParameter);
-    const int32_t err = DbWriteAt(file_, uint32_t(offset), image, length);
-    return err == kErrNone ? kErrNone : ReportWriteError(err);
-}

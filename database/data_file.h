@@ -7,9 +7,9 @@
 // success, 0 not found or refused, -1 failure or none; offsets and
 // positions use -1 for none.
 //
-// Every change is written to the file before the call returns, and the new
-// copy of a record is always on disk before anything that pointed to the
-// old one changes, so a crash never loses a record that was committed.
+// Every change is on the disk when the call returns, made whole or not at
+// all (DbChange): a crash never loses a record that was committed, and
+// never leaves half of a change behind.
 // The member functions are implemented by topic in the data_file_*.cpp
 // files and the pass files.
 #pragma once
@@ -21,6 +21,7 @@
 
 #include "database/card_record.h"
 #include "database/database_header.h"
+#include "database/db_journal.h"
 #include "database/index_file.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
@@ -31,6 +32,12 @@ constexpr int32_t kRecordCacheSlots = 56;
 // What the index walks and the passes hand around: the entry buffer of the
 // index (child, record offset, sequence number, key).
 using DbIndexEntry = IndexEntry;
+
+// The access of DataFile::Open that only reads: the file is opened for
+// reading, nothing is written beside it, and an unfinished change refuses
+// the open rather than being undone.
+constexpr uint32_t kDbAccessRead = 0x80000000;
+constexpr uint32_t kDbAccessReadWrite = 0x40000000;
 
 // Index modes of DataFile::Open.
 enum : int16_t {
@@ -91,6 +98,26 @@ public:
     // Runs the repair over the open record file (before the selection is
     // built); 0 on success, 1 when it failed and the file is unchanged.
     int32_t RepairFile();
+    // True when the open found a change a crash had left unfinished and
+    // undid it, or cut off a record that was never completely written:
+    // the file then holds exactly what was committed, and any index kept
+    // beside it may be stale.
+    bool Recovered() const { return recovered_; }
+    bool ReadOnly() const { return readOnly_; }
+
+    // A change of the record file that a crash leaves whole or undone
+    // (db_journal.h). Every change the engine makes is one; a batch groups
+    // many (an import, a merge) into one, committed at its end. Changes
+    // nest: only the outermost commits. single: the change is one write a
+    // crash cannot leave half done (a record appended at the end, which the
+    // next open cuts off when torn, or a record's flags byte), so it needs
+    // no journal.
+    void BeginChange(bool single = false);
+    // 0, or the code of a commit that failed (already shown): the next
+    // open undoes the change.
+    int32_t EndChange();
+    // Writes the header image (whole header area) in place, as a change.
+    int32_t StoreHeader(const uint8_t* header);
     void SetDataStart(uint32_t offset) { dataStart_ = offset; }
     uint32_t DataStart() const { return dataStart_; }
     // load: counters and saved position from the header, marks cleared;
@@ -207,6 +234,12 @@ private:
 
     uint8_t* CacheImage(int32_t slot) { return cache_.get() + size_t(slot) * CardRecord::MaxRecordSize(); }
     int32_t WriteImage(int32_t offset, const uint8_t* image, uint32_t length);
+    // Cuts the file back to size (undoing an append of a failed change).
+    int32_t ResizeFile(uint32_t size);
+    void NoteFailedStep();
+    // A record not completely written ends the file at offset: it is cut
+    // off. True when it was.
+    bool CutTornTail(uint32_t offset, uint32_t size);
     int32_t ReportWriteError(int32_t code);
     int32_t FileSize(uint32_t* size) const;
     int32_t IndexUpkeepFailed(const char* marker, int32_t code);
@@ -253,4 +286,21 @@ private:
     bool purgeNew_ = false;
     uint8_t dateStyle_ = 0;
     bool packed_ = false;
+    bool recovered_ = false;
+    bool readOnly_ = false;
+    DbJournal journal_;
+    int32_t changeDepth_ = 0;
+    bool changeFailed_ = false;
+};
+
+// One change, from construction to destruction (DataFile::BeginChange).
+class DbChange {
+public:
+    explicit DbChange(DataFile& data, bool single = false) : data_(data) { data_.BeginChange(single); }
+    ~DbChange() { data_.EndChange(); }
+    DbChange(const DbChange&) = delete;
+    DbChange& operator=(const DbChange&) = delete;
+
+private:
+    DataFile& data_;
 };

@@ -104,6 +104,7 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
     if (FileSize(&end) != kErrNone)
         return -1;
     const int32_t offset = int32_t(end);
+    DbChange inChange(*this, true);
     UpdateDeliveryPoint();
     const uint8_t flags = current_.Flags();
     current_.SetGrown(false);
@@ -112,13 +113,13 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
     // The record is on disk before the index knows it; a torn or refused
     // write leaves the file as it was.
     if (WriteRecord(offset, -1, true) != kErrNone) {
-        DbSetSize(file_, end);
+        ResizeFile(end);
         current_.SetFlags(flags);
         return -1;
     }
     if (InsertIndexEntry(offset) != 1) {
         DropCacheEntry(offset);
-        DbSetSize(file_, end);
+        ResizeFile(end);
         current_.SetFlags(flags);
         return -1;
     }
@@ -151,6 +152,9 @@ int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
     }
     if (!current_.IsModified() && !current_.IsGrown())
         return 0;
+    // A record stored in place, or moved and its old place given up, is
+    // the old record or the new one after a crash, never a mix or both.
+    DbChange inChange(*this);
     SyncSavedCopy();
     // The buffer may have been cleared or replaced since it was read, so
     // its place in the file decides what fits: a longer buffer has grown,
@@ -192,13 +196,13 @@ int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
         uint32_t end = 0;
         FileSize(&end);
         if (WriteRecord(offset, oldPosition, true) != kErrNone) {
-            DbSetSize(file_, end);
+            ResizeFile(end);
             return fail();
         }
         if (MarkOldPlaceDeleted(oldOffset) != kErrNone) {
             // Two live copies must not be left behind.
             DropCacheEntry(offset);
-            DbSetSize(file_, end);
+            ResizeFile(end);
             return fail();
         }
         currentOffset_ = offset;
@@ -235,6 +239,8 @@ int32_t DataFile::DeleteRecord(bool saveUndo)
     SyncSavedCopy();
     if (DeleteIndexEntry() != 1)
         return 0;
+    // Only the flags byte changes: the record is deleted or not.
+    DbChange inChange(*this, true);
     DbIndexEntry removed = entry_;
     const uint8_t flags = uint8_t(saved_.Flags() | dbrec::kDeleted);
     if (WriteHeaderWord(offset, flags) != kErrNone) {
@@ -270,6 +276,7 @@ int32_t DataFile::UndeleteRecord(int32_t offset)
     ReadRecordAt(offset, &load_, 0);
     if (load_.IsReadFailed() || !load_.IsDeleted())
         return 0;
+    DbChange inChange(*this);
     const uint32_t oldLength = load_.GetLength();
     current_.CopyFrom(load_);
     current_.SetDeleted(false);
@@ -286,12 +293,12 @@ int32_t DataFile::UndeleteRecord(int32_t offset)
         at = int32_t(end);
     if (WriteRecord(at, -1, true) != kErrNone) {
         if (at != offset)
-            DbSetSize(file_, end);
+            ResizeFile(end);
         return 0;
     }
     if (InsertIndexEntry(at) != 1) {
         if (at != offset)
-            DbSetSize(file_, end);
+            ResizeFile(end);
         else
             WriteHeaderWord(offset, load_.Flags());
         DropCacheEntry(at);

@@ -4,6 +4,8 @@
 
 #include "database/database_header.h"
 #include "database/database_messages.h"
+#include "database/db_file_io.h"
+#include "database/verify.h"
 #include "foundation/byte_order.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
@@ -22,7 +24,8 @@ bool DatabaseSession::Create(const PathRecord& path)
     }
     failure_ = Failure::Other;
     InitDatabaseHeader(header_);
-    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0) {
+    // The new file is a database once its header is on the disk.
+    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0 || DbSync(data_.Handle()) != 0) {
         data_.Close(true, false);
         return false;
     }
@@ -33,16 +36,32 @@ bool DatabaseSession::Create(const PathRecord& path)
     return true;
 }
 
-bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
+namespace {
+
+constexpr int32_t kMessageDamaged = 8;
+constexpr int32_t kMessageDamagedRecover = 26;
+
+// True when a record of the file is not sound; a file that cannot be read
+// is left to the engine, which reports what it meets.
+bool RecordsDamaged(FileHandle file, uint32_t dataStart)
+{
+    VerifyReport report;
+    return !VerifyDataFile(file, dataStart, &report) && report.ioError == 0 && report.badOffset >= 0;
+}
+
+}  // namespace
+
+bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
 {
     failure_ = Failure::File;
-    if (data_.Open(&path, 0x40000000, kIndexModeNone) < 0)
+    if (data_.Open(&path, readOnly ? kDbAccessRead : kDbAccessReadWrite, kIndexModeNone) < 0)
         return false;
     failure_ = Failure::Other;
     // An open that fails closes without packing: a file refused as too
-    // new, not a database or damaged is not ours to rewrite.
+    // new, not a database or damaged is not ours to rewrite. A reader
+    // never makes a database of a file too short to be one.
     InitDatabaseHeader(header_);
-    if (ReadDatabaseHeader(data_.Handle(), header_, true) < 0) {
+    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly) < 0) {
         data_.Close(true, false);
         return false;
     }
@@ -52,7 +71,21 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
     // International verification shows dates day first.
     data_.SetDateStyle(header_[dbh::kVerification] ? 1 : 0);
 
-    const int32_t check = CheckDatabaseHeader(header_);
+    // A damaged database is repaired only when opened to be changed.
+    if (readOnly && GetU32LE(header_ + dbh::kVersion) == kDbVersion &&
+        (GetU32LE(header_ + dbh::kDataMark) != 0 || RecordsDamaged(data_.Handle(), data_.DataStart()))) {
+        DatabaseErrorBox(nullptr, kMessageDamaged);
+        data_.Close(true, false);
+        return false;
+    }
+    int32_t check = CheckDatabaseHeader(header_);
+    // A record file can be damaged with its mark clear (the program was
+    // stopped halfway through writing a record): what the header says is
+    // checked against the records themselves, and damage found gets the
+    // same offer to repair. A record whose write never finished is no
+    // damage: it ends the file, and the selection cuts it off.
+    if (check == 0 && RecordsDamaged(data_.Handle(), data_.DataStart()))
+        check = DatabaseConfirm(kMessageDamagedRecover) ? 2 : 1;
     if (check == 1) {
         data_.Close(true, false);
         return false;
@@ -63,9 +96,16 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild)
             data_.Close(true, false);
             return false;
         }
+        // The repair leaves only sound records; should it not have, the
+        // database is not opened on them.
+        if (RecordsDamaged(data_.Handle(), data_.DataStart())) {
+            DatabaseErrorBox(nullptr, kMessageDamaged);
+            data_.Close(true, false);
+            return false;
+        }
         PutU16LE(header_ + dbh::kActiveCriteria, 0);
         header_[dbh::kCategoryFlags] = 1;
-    } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0) {
+    } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 && !data_.Recovered()) {
         indexOpened = data_.OpenIndex() == 1;
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
@@ -110,7 +150,7 @@ void DatabaseSession::Close()
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
     // The counters the file keeps are then stale; an index kept beside
     // them would be read with the wrong number of records.
-    const bool headerWritten = WriteDatabaseHeader(data_.Handle(), header_, false) >= 0;
+    const bool headerWritten = data_.StoreHeader(header_) == 0;
     if (!headerWritten)
         DatabaseErrorBox(nullptr, 32);
     data_.Close(damaged || !headerWritten || GetU16LE(header_ + dbh::kPrefDeleteIndex) != 0);

@@ -24,8 +24,11 @@ public:
     // agrees to it; a refused or failed repair, like any other error, gives
     // false after telling the user.
     // rebuild off leaves the selection to the caller (the index is then
-    // new and empty unless an existing one was kept).
-    bool Open(const PathRecord& path, bool rebuild = true);
+    // new and empty unless an existing one was kept). readOnly: for callers
+    // that only read; nothing is written to or beside the file, and a file
+    // that would need writing to open (too short for a database, damaged,
+    // or with a change to undo) is refused.
+    bool Open(const PathRecord& path, bool rebuild = true, bool readOnly = false);
     // Writes the counters and the header back and closes the record file,
     // packing it when due. Nothing happens when it is not open.
     void Close();

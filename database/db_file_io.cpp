@@ -1,13 +1,6 @@
 #include "database/db_file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <string>
 
 #include "foundation/win_error.h"
 
@@ -22,14 +15,6 @@ DbFaultHook& Hook()
 DbFault Consult(DbIoStep step, uint32_t bytes)
 {
     return Hook() ? Hook()(step, bytes) : DbFault{};
-}
-
-std::string Folder(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -85,27 +70,12 @@ int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target)
     const DbFault fault = Consult(DbIoStep::Replace, 0);
     if (fault.code)
         return fault.code;
-    const std::string from = PathRecordToPosix(*source);
-    const std::string to = PathRecordToPosix(*target);
-    // The new file is the database the user knows: who may read or write
-    // it must not change with a pack or a repair.
-    struct stat st;
-    if (::stat(to.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        ::chmod(from.c_str(), st.st_mode & 07777);
-    // The file layer's moves never replace a file; the swap must, in one
-    // step, or a crash could leave neither file under the name.
-    if (::rename(from.c_str(), to.c_str()) != 0)
-        return Win32ErrorFromErrno(errno);
-    // From here the target is the new file, and the caller must go on as
-    // such: a folder that cannot be flushed (or a file system that does
-    // not flush folders) only means that a crash may bring back the old
-    // file, which is whole.
-    const DbFault flush = Consult(DbIoStep::Sync, 0);
-    const int dir = ::open(Folder(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        if (flush.code == 0)
-            ::fsync(dir);
-        ::close(dir);
-    }
-    return kErrNone;
+    // The swap must replace the target in one step, or a crash could leave
+    // neither file under the name. The new file is the database the user
+    // knows: who may read or write it does not change with a pack or a
+    // repair. From then on the target is the new file, and the caller must
+    // go on as such: a folder that cannot be flushed only means that a
+    // crash may bring back the old file, which is whole.
+    Consult(DbIoStep::Sync, 0);
+    return FileReplaceWhileOpen(source, target);
 }

@@ -10,11 +10,15 @@ namespace {
 constexpr uint32_t kBufferSize = 256 * 1024;
 }
 
-FileSwap::FileSwap(const PathRecord& target) : target_(target), temp_(target)
+FileSwap::FileSwap(const PathRecord& target) : target_(target), temp_(PathFor(target)) {}
+
+PathRecord FileSwap::PathFor(const PathRecord& target)
 {
-    // "name.dqx~": beside the target, so that the swap is a rename within
-    // one file system.
-    StrCatN(temp_.extension, "~", sizeof temp_.extension);
+    // Beside the target, so that the swap is a rename within one file
+    // system.
+    PathRecord temp = target;
+    StrCatN(temp.extension, "~", sizeof temp.extension);
+    return temp;
 }
 
 FileSwap::~FileSwap()

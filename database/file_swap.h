@@ -13,6 +13,8 @@
 class FileSwap {
 public:
     explicit FileSwap(const PathRecord& target);
+    // The new file beside target ("name.dqx~").
+    static PathRecord PathFor(const PathRecord& target);
     // Removes the new file unless Commit succeeded.
     ~FileSwap();
     FileSwap(const FileSwap&) = delete;

@@ -115,7 +115,9 @@ int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed)
     PutU32LE(header_ + idxh::kNextSequence, 0);
     PutU32LE(header_ + idxh::kCleanMark, 0);
     PutU32LE(header_ + idxh::kLevels, 1);
-    if (!WriteHeaderPage()) {
+    // The unclean mark must be on the disk before the session changes the
+    // record file, or a crash could bring back an old index marked clean.
+    if (!WriteHeaderPage() || FileSync(file_) != kErrNone) {
         DiscardFile();
         return 0;
     }
@@ -170,7 +172,7 @@ int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
         return 0;
     }
     PutU32LE(header_ + idxh::kCleanMark, 0);
-    if (!WriteHeaderPage()) {
+    if (!WriteHeaderPage() || FileSync(file_) != kErrNone) {
         DiscardFile();
         return 0;
     }

@@ -29,6 +29,32 @@ int32_t OpenOrCreate(const PathRecord& path, FileHandle* file)
     return err;
 }
 
+// Writes the blocks to a new file beside path that then takes its place:
+// a crash leaves the old texts or the new ones, never a mix.
+int32_t SaveWhole(const PathRecord& path, const uint8_t* blocks)
+{
+    RemoveStaleTempFiles(&path, "PRV");
+    PathRecord temp;
+    int32_t err = CreateTempFileName(&path, "PRV", &temp);
+    if (err != kErrNone)
+        return err;
+    FileHandle file = kNoFile;
+    err = FileOpen(&temp, kFileWrite, &file);
+    if (err == kErrNone) {
+        err = FileWrite(file, blocks, kPreviewFileSize);
+        if (err == kErrNone)
+            err = FileSync(file);
+        const int32_t closed = FileClose(file);
+        if (err == kErrNone)
+            err = closed;
+    }
+    if (err == kErrNone)
+        err = FileReplace(&temp, &path);
+    if (err != kErrNone)
+        FileDelete(&temp);
+    return err;
+}
+
 }  // namespace
 
 int32_t LoadSavePreviewFormats(const PathRecord* folder, bool save)
@@ -37,26 +63,25 @@ int32_t LoadSavePreviewFormats(const PathRecord* folder, bool save)
     StrCopyN(path.name, kPreviewFileName, sizeof path.name);
     path.extension[0] = 0;
 
-    FileHandle file = kNoFile;
-    int32_t err = OpenOrCreate(path, &file);
-    if (err != kErrNone)
-        return err;
-
     uint8_t blocks[kPreviewFileSize] = {};
     if (save) {
         for (uint32_t column = 0; column < kPreviewBlockCount; ++column) {
             const char* text = FieldPreviewText(FieldIdByIndex(int32_t(column)));
             StrCopyN(reinterpret_cast<char*>(blocks + column * kPreviewBlockSize), text, kPreviewBlockSize);
         }
-        err = FileWrite(file, blocks, kPreviewFileSize);
-    } else {
-        err = FileRead(file, blocks, kPreviewFileSize);
-        if (err == kErrNone) {
-            for (uint32_t column = 0; column < kPreviewBlockCount; ++column) {
-                char text[kPreviewBlockSize];
-                StrCopyN(text, reinterpret_cast<const char*>(blocks + column * kPreviewBlockSize), kPreviewBlockSize);
-                SetFieldPreviewText(FieldIdByIndex(int32_t(column)), text);
-            }
+        return SaveWhole(path, blocks);
+    }
+
+    FileHandle file = kNoFile;
+    int32_t err = OpenOrCreate(path, &file);
+    if (err != kErrNone)
+        return err;
+    err = FileRead(file, blocks, kPreviewFileSize);
+    if (err == kErrNone) {
+        for (uint32_t column = 0; column < kPreviewBlockCount; ++column) {
+            char text[kPreviewBlockSize];
+            StrCopyN(text, reinterpret_cast<const char*>(blocks + column * kPreviewBlockSize), kPreviewBlockSize);
+            SetFieldPreviewText(FieldIdByIndex(int32_t(column)), text);
         }
     }
     const int32_t closeErr = FileClose(file);

@@ -31,3 +31,22 @@ uint32_t SoundRecordLength(const uint8_t* head)
     const uint32_t length = dbrec::kHeadSize + RecordBodySum(head) + uint32_t(slack);
     return length <= dbrec::kMaxRecordSize ? length : 0;
 }
+
+bool IsTornRecord(const uint8_t* bytes, uint32_t n)
+{
+    if (n == 0 || bytes[dbrec::kMarkerOffset] != dbrec::kMarker)
+        return false;
+    if (n >= dbrec::kHeadSize) {
+        const uint32_t length = SoundRecordLength(bytes);
+        return length > n && !(bytes[dbrec::kFlagsOffset] & ~dbrec::kFlagsStored);
+    }
+    if (n > dbrec::kFlagsOffset && (bytes[dbrec::kFlagsOffset] & ~dbrec::kFlagsStored))
+        return false;
+    if (n > dbrec::kSlack + 1 && GetI16LE(bytes + dbrec::kSlack) < 0)
+        return false;
+    for (uint32_t id = 0; id < dbrec::kBodyFieldCount && dbrec::kLengths + id < n; ++id) {
+        if (bytes[dbrec::kLengths + id] > FieldMaxLength(int32_t(id)))
+            return false;
+    }
+    return true;
+}

@@ -16,3 +16,10 @@ int32_t RecordLength(const uint8_t* head);
 // that passes can be held in a record buffer and edited without running
 // past it.
 uint32_t SoundRecordLength(const uint8_t* head);
+
+// True when the n bytes are the start of a record cut short: a write that
+// never finished. They begin with the marker, what they hold of the head
+// is what a sound head holds, and the head (when all there) claims more
+// bytes than n. Such bytes at the end of a record file are no record and
+// no damage, only a change that was never committed.
+bool IsTornRecord(const uint8_t* bytes, uint32_t n);

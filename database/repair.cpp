@@ -77,6 +77,17 @@ uint32_t WholeRecordAt(ByteWindow& window, uint32_t p)
     return length;
 }
 
+// True when a whole record starts anywhere in (p, size).
+bool WholeRecordFollows(ByteWindow& window, uint32_t p)
+{
+    for (uint32_t q = p + 1; q < window.size(); ++q) {
+        const uint8_t* byte = window.At(q, 1);
+        if (byte && byte[0] == dbrec::kMarker && WholeRecordAt(window, q))
+            return true;
+    }
+    return false;
+}
+
 // Fits a candidate of extent bytes: an over-long field loses its excess
 // bytes (the later bodies move up), then fields are cut from the last one
 // back until the record fits. False when even an empty record does not.
@@ -169,6 +180,20 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
                 if (!from) {
                     err = window.error();
                     break;
+                }
+                // The start of a record cut short by the end of the file,
+                // with nothing whole behind it, is a write that never
+                // finished.
+                if (size - p <= kMax && IsTornRecord(from, size - p)) {
+                    if (!WholeRecordFollows(window, p)) {
+                        result.unfinished = size - p;
+                        break;
+                    }
+                    from = window.At(p, kMax + 1);
+                    if (!from) {
+                        err = window.error();
+                        break;
+                    }
                 }
                 const uint32_t available = std::min(kMax + 1, size - p);
                 const void* next = std::memchr(from + 1, dbrec::kMarker, available - 1);

@@ -1,6 +1,8 @@
 // Repair of a damaged record file: every record that can be found again is
 // kept, records whose lengths do not fit are cut until they do, and what
-// cannot be read as a record is dropped. The records are written packed
+// cannot be read as a record is dropped. A record whose write never
+// finished (the start of a record at the end of the file, cut short) was
+// never committed: it is no record to bring back, and goes too. The records are written packed
 // into a new file that replaces the old one only once it is complete, so
 // a failure or a crash during the repair leaves the file as it was.
 #pragma once
@@ -13,6 +15,7 @@
 struct RepairCounts {
     int32_t repaired = 0;  // records that had to be cut to fit
     int32_t lost = 0;      // candidates that could not be kept
+    uint32_t unfinished = 0;  // bytes of a record never completely written, cut off
 };
 
 // file is the open record file at path; after a repair it is the handle of

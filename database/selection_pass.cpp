@@ -80,6 +80,8 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         const RecordScanner::Status status = scanner.Next();
         if (status == RecordScanner::Status::End)
             break;
+        if (status == RecordScanner::Status::Bad && CutTornTail(scanner.offset(), size))
+            break;
         if (status != RecordScanner::Status::Record) {
             MarkDamaged();
             break;
@@ -89,7 +91,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         current_.LoadImage(scanner.bytes(), scanner.length());
         if (current_.IsDeleted()) {
             ++deleted_;
-        } else if (current_.IsNew() && purgeNew_ &&
+        } else if (current_.IsNew() && purgeNew_ && !readOnly_ &&
                    WriteHeaderWord(int32_t(offset), uint8_t(current_.Flags() | dbrec::kDeleted)) == 0) {
             ++deleted_;
         } else {

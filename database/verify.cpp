@@ -2,6 +2,7 @@
 
 #include "database/db_file_io.h"
 #include "database/record_file_format.h"
+#include "database/record_layout.h"
 #include "database/record_scanner.h"
 #include "foundation/win_error.h"
 
@@ -22,7 +23,18 @@ bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report)
         switch (scanner.Next()) {
         case RecordScanner::Status::End: return true;
         case RecordScanner::Status::IoError: report->ioError = scanner.error(); return false;
-        case RecordScanner::Status::Bad: report->badOffset = int32_t(scanner.offset()); return false;
+        case RecordScanner::Status::Bad: {
+            const uint32_t at = scanner.offset();
+            uint8_t tail[dbrec::kMaxRecordSize];
+            uint32_t got = 0;
+            if (size - at <= sizeof tail && DbReadSomeAt(file, at, tail, size - at, &got) == kErrNone &&
+                IsTornRecord(tail, got)) {
+                report->unfinished = got;
+                return true;
+            }
+            report->badOffset = int32_t(at);
+            return false;
+        }
         case RecordScanner::Status::Record: break;
         }
         ++report->records;

@@ -12,8 +12,10 @@ struct VerifyReport {
     int32_t fresh = 0;         // still marked new
     int32_t badOffset = -1;    // first place without a sound record, -1 none
     int32_t ioError = 0;
+    uint32_t unfinished = 0;   // bytes of a record never completely written, at the end
 };
 
 // True when every record is sound and the last one ends at the end of the
-// file.
+// file, or is followed only by a record whose write never finished (which
+// the next open cuts off).
 bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report);

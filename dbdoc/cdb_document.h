@@ -16,6 +16,7 @@
 #include "app/command_target.h"
 #include "database/card_record.h"
 #include "database/field_table.h"
+#include "dbdoc/database_report.h"
 #include "dbdoc/db_document.h"
 #include "dbdoc/filtered_edit.h"
 
@@ -174,6 +175,17 @@ public:
     void ApplyDataEntryOptions(const uint8_t* header);
     void ApplyCustomFieldNames(const uint8_t names[6][32]);
 
+    // ---- the File menu's exchange with other files ----
+    void OnFileImportDatabase();
+    void OnFileExportDatabase();
+    void OnFileExportReport();
+    void OnFileMergeDatabase();
+    void OnFileSplitDatabase();
+    // The Quick Database Report on the printer; the bulk-mail print runs
+    // the bulk-mail sort first and prints only when it was applied.
+    void OnFilePrintReport();
+    void OnFilePrintBulkMail();
+
     // ---- commands ----
     bool OnCommand(uint32_t id);
     bool OnUpdateCommand(CmdUI& ui);
@@ -195,6 +207,9 @@ public:
     void RefreshStatus(bool markNew = false);
 
 private:
+    // The Report dialog over the header's report order; false when there
+    // is nothing to report or the user cancelled. OK stores the order.
+    bool AskReport(ReportOptions* options);
     void StoreUndo(uint32_t code, uint16_t kind, int32_t offset, std::unique_ptr<CardRecord> image = nullptr);
     void ClearUndo() { StoreUndo(0, 0, -1); }
     void RefreshRows(bool ensureVisible);

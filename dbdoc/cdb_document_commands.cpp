@@ -52,6 +52,12 @@ enum : uint32_t {
     kCmdAddNewRecord = 33252,
     kCmdDeleteCurrentRecord = 33254,
     kCmdPrintBulkMail = 33477,
+    kCmdImportDatabase = 32829,
+    kCmdExportDatabase = 32830,
+    kCmdMergeDatabase = 32831,
+    kCmdSplitDatabase = 32832,
+    kCmdExportReport = 32840,
+    kCmdQuickReport = 33478,
     kCmdBrowseFieldFirst = 33361,
     kCmdBrowseFieldLast = 33390,
     kCmdNoop1 = 33312,
@@ -225,8 +231,7 @@ bool CDBDocument::SaveAs(const PathRecord& target)
         // them.
         data.FlushRecordCache();
         data.ExchangeHeaderCounts(false, Header());
-        if (WriteDatabaseHeader(data.Handle(), Header(), false) < 0)
-            err = kErrIoDevice;
+        err = data.StoreHeader(Header());
         if (err == kErrNone)
             err = DbSync(data.Handle());
         if (err == kErrNone)
@@ -304,7 +309,13 @@ bool CDBDocument::OnCommand(uint32_t id)
             focused->selectAll();
         return true;
     case kCmdSort: SortRecords(0, -1); return true;
-    case kCmdPrintBulkMail: SortRecords(2, -1); return true;
+    case kCmdPrintBulkMail: OnFilePrintBulkMail(); return true;
+    case kCmdImportDatabase: OnFileImportDatabase(); return true;
+    case kCmdExportDatabase: OnFileExportDatabase(); return true;
+    case kCmdMergeDatabase: OnFileMergeDatabase(); return true;
+    case kCmdSplitDatabase: OnFileSplitDatabase(); return true;
+    case kCmdExportReport: OnFileExportReport(); return true;
+    case kCmdQuickReport: OnFilePrintReport(); return true;
     case kCmdFindOne: CDlgFindOne::ShowModeless(DialogParent()); return true;
     case kCmdFindAll: {
         CDlgFindOne dialog(CDlgFindOne::kFindAll, DialogParent());
@@ -406,7 +417,9 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     case kCmdDeleteRecord:
     case kCmdDeleteCurrentRecord:
     case kCmdDeleteDuplicates: ui.Enable(canDelete); return true;
-    case kCmdClearAllFields: ui.Enable(!bulk); return true;
+    case kCmdClearAllFields:
+    case kCmdImportDatabase:
+    case kCmdMergeDatabase: ui.Enable(!bulk); return true;
     case kCmdShowAllRecords: ui.SetCheck(MostRecentCriterion() == 0); return true;
     case kCmdFindAll: ui.SetCheck(HasCriterion(kCriterionFindAll)); return true;
     case kCmdSearchAllFields: ui.SetCheck(HasCriterion(kCriterionSearchAll)); return true;
@@ -434,6 +447,10 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     case kCmdSort:
     case kCmdFindOne:
     case kCmdPrintBulkMail:
+    case kCmdExportDatabase:
+    case kCmdSplitDatabase:
+    case kCmdExportReport:
+    case kCmdQuickReport:
     case kCmdPreferences:
     case kCmdDataEntryOptions:
     case kCmdCreateCustomFields:

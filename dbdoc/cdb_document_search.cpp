@@ -310,10 +310,13 @@ void CDBDocument::DeleteAllDuplicates()
             group.push_back({data.CurrentOffset(), std::move(copy)});
         }
     }
-    for (int32_t offset : duplicates) {
-        if (data.SetCurrentAndRead(offset, -1, true, true) < 0)
-            continue;
-        data.DeleteRecord(true);
+    {
+        DbChange batch(data);
+        for (int32_t offset : duplicates) {
+            if (data.SetCurrentAndRead(offset, -1, true, true) < 0)
+                continue;
+            data.DeleteRecord(true);
+        }
     }
     if (resorted)
         data.SetSortSpec(saved);

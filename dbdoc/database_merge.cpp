@@ -79,6 +79,8 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
     data.DropCacheEntry(-2);
     const int32_t shown = data.CurrentOffset();
     {
+        // One change for the whole merge (see the import).
+        DbChange batch(data);
         DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringMerging), data.GetLiveCount(),
                                   kProgressShowAt, 1);
         RecordScanner scanner(file, kDbDataStart, size);

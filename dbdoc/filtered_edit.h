@@ -52,6 +52,8 @@ public:
 
     int32_t Limit() const { return limit_; }
     FilteredEditOwner* Owner() const { return owner_; }
+    // The owner is going: the edit checks and reports nothing more.
+    void ForgetOwner() { owner_ = nullptr; }
     const QString& FastFillText() const { return fastFill_; }
     bool ShowsFastFill() const { return showFastFill_ != 0; }
 

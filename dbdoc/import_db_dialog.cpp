@@ -20,6 +20,7 @@
 #include "dialogs/up_down_buttons.h"
 #include "foundation/cp1252.h"
 #include "foundation/import_reader.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -33,7 +34,10 @@ void PutText(ImportEntry* entry, const char* text)
 
 class ImportRowDelegate : public QStyledItemDelegate {
 public:
-    explicit ImportRowDelegate(CImportFieldListBox* list) : QStyledItemDelegate(list), list_(list) {}
+    explicit ImportRowDelegate(CImportFieldListBox* list)
+        : QStyledItemDelegate(list), list_(list), marker_(LoadResourceBitmap(133).convertToFormat(QImage::Format_RGB32))
+    {
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -71,18 +75,19 @@ public:
         painter->setPen(Qt::white);
         painter->drawLine(middle.left() + 1, middle.top(), middle.left() + 1, middle.bottom());
         painter->drawLine(middle.left() + 2, middle.top(), middle.left() + 2, middle.bottom());
-        if (l.number != 0) {
-            const QPoint c(middle.left() + (middle.width() - 8) / 2, middle.top() + (middle.height() - 7) / 2);
-            const QPoint arrow[3] = {c, c + QPoint(0, 6), c + QPoint(7, 3)};
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(Qt::black);
-            painter->drawPolygon(arrow, 3);
+        if (l.number != 0 && !marker_.isNull()) {
+            // Bitmap 133 combined with SRCAND: its white leaves the strip.
+            const QPoint at(middle.left() + (middle.width() - marker_.width()) / 2,
+                            middle.top() + (middle.height() - marker_.height()) / 2);
+            painter->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+            painter->drawImage(at, marker_);
         }
         painter->restore();
     }
 
 private:
     CImportFieldListBox* list_;
+    QImage marker_;  // the field-order marker, 8 x 7
 };
 
 }  // namespace
@@ -314,8 +319,8 @@ int32_t CDlgImportDB::DoModal() { return RunDialogModal(this); }
 void CDlgImportDB::showEvent(QShowEvent* event)
 {
     if (!initialised_) {
-        firstLabel_->setText(QString::fromLocal8Bit(fileName_.c_str()));
-        secondLabel_->setText(QString::fromLocal8Bit(secondName_.c_str()));
+        firstLabel_->setText(Cp1252ToQString(fileName_));
+        secondLabel_->setText(Cp1252ToQString(secondName_));
         {
             const QSignalBlocker quiet(delimiterCombo_);
             FillDelimiterCombo(delimiterCombo_);

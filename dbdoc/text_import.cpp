@@ -10,6 +10,7 @@
 #include "dbdoc/text_export.h"
 #include "foundation/alert_sink.h"
 #include "foundation/import_reader.h"
+#include "foundation/utf8_text.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -32,20 +33,85 @@ int16_t GuessImportDelimiter(FileHandle file)
     FileSeek(file, kSeekStart, 0);
     FileReadCount(file, &got, buffer);
     FileSeek(file, kSeekStart, 0);
-    int32_t counts[kDelimiterQuotedComma + 1] = {};
-    for (uint32_t i = 0; i < got; ++i) {
-        for (int16_t code = kDelimiterSpace; code <= kDelimiterQuotedComma; ++code)
-            counts[code] += buffer[i] == DelimiterChar(code) ? 1 : 0;
+    return GuessDelimiter(std::string_view(buffer, got));
+}
+
+int16_t GuessDelimiter(std::string_view text)
+{
+    // The text is read as the quoted mode reads it: a quotation mark that
+    // starts a field opens it, and what stands inside is text, not
+    // separators. An address in quotes would otherwise vote for Space.
+    enum class State { FieldStart, Plain, Quoted, AfterQuote };
+    State state = State::FieldStart;
+    bool quotedField = false;
+    int32_t counts[kDelimiterQuotedComma] = {};
+    const auto count = [&counts](char c) {
+        for (int16_t code = kDelimiterSpace; code < kDelimiterQuotedComma; ++code)
+            counts[code] += c == DelimiterChar(code) ? 1 : 0;
+    };
+    for (const char c : text) {
+        const bool lineEnd = c == '\r' || c == '\n';
+        switch (state) {
+        case State::FieldStart:
+            if (c == '"') {
+                state = State::Quoted;
+                break;
+            }
+            state = State::Plain;
+            [[fallthrough]];
+        case State::Plain:
+            count(c);
+            if (c == ',' || lineEnd)
+                state = State::FieldStart;
+            break;
+        case State::Quoted:
+            // The reader never lets a field run past its line.
+            if (c == '"')
+                state = State::AfterQuote;
+            else if (lineEnd)
+                state = State::FieldStart;
+            break;
+        case State::AfterQuote:
+            if (c == '"') {
+                state = State::Quoted;
+                break;
+            }
+            count(c);
+            if (c == ',' || lineEnd) {
+                quotedField = true;
+                state = State::FieldStart;
+            } else {
+                state = State::Plain;
+            }
+            break;
+        }
     }
+    quotedField = quotedField || state == State::AfterQuote;
     int16_t best = kDelimiterComma;
     int32_t bestCount = 0;
-    for (int16_t code = kDelimiterSpace; code <= kDelimiterQuotedComma; ++code) {
+    for (int16_t code = kDelimiterSpace; code < kDelimiterQuotedComma; ++code) {
         if (counts[code] > bestCount) {
             best = code;
             bestCount = counts[code];
         }
     }
-    return best;
+    return best == kDelimiterComma && quotedField ? int16_t(kDelimiterQuotedComma) : best;
+}
+
+bool FileIsUtf8(FileHandle file)
+{
+    char buffer[kGuessBytes];
+    Utf8Check check;
+    FileSeek(file, kSeekStart, 0);
+    for (;;) {
+        uint32_t got = kGuessBytes;
+        const int32_t err = FileReadCount(file, &got, buffer);
+        check.Feed(buffer, got);
+        if (err != kErrNone || got < kGuessBytes || !check.StillValid())
+            break;
+    }
+    FileSeek(file, kSeekStart, 0);
+    return check.IsUtf8();
 }
 
 TextImport::TextImport() = default;
@@ -83,6 +149,11 @@ bool TextImport::Open(const PathRecord& source)
     trim_ = ImportGetTrimSpaces();
     ImportSetTrimSpaces(0);
     ImportSetSeparator(guessed_);
+    // Files from elsewhere are often UTF-8 without a byte order mark (the
+    // reader has seen to a file with one).
+    if (!ImportGetUtf8() && FileIsUtf8(file_))
+        ImportSetUtf8(true);
+    ImportRewind();
     return true;
 }
 
@@ -102,6 +173,9 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
     data.FlushRecordCache();
     const int32_t shown = data.CurrentOffset();
     {
+        // The import is committed as one change when it ends; a crash
+        // before that leaves the database as it was.
+        DbChange batch(data);
         DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
                                   kProgressShowAt, 1);
         CardRecord& record = data.Current();
@@ -113,8 +187,10 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
             for (int32_t column = 0; column < kEntryColumnCount; ++column) {
                 char text[kImportFieldSize];
                 const int32_t source = options.matching[column];
-                if (source > 0 && ImportGetField(source - 1, text))
+                if (source > 0 && ImportGetField(source - 1, text)) {
                     record.SetFieldText(FieldIdByIndex(column), text);
+                    result->replaced += ImportGetFieldReplaced(source - 1);
+                }
             }
             record.SetGrown(false);
             record.SetNew(false);

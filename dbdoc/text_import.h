@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "database/field_table.h"
 #include "foundation/file_io.h"
@@ -21,12 +22,20 @@ struct ImportOptions {
 
 // The most frequent separator of the delimiter table (" ,\t:;,") over the
 // first 10000 bytes of the file, the first in table order on a tie; Comma
-// when none occurs. The file position is left at the start.
+// when none occurs. Separators inside quoted fields don't count, and a
+// comma-separated file with quoted fields gets the quoted mode. The file
+// position is left at the start.
 int16_t GuessImportDelimiter(FileHandle file);
+int16_t GuessDelimiter(std::string_view text);
+// Valid UTF-8 with characters beyond ASCII, read to the end. The file
+// position is left at the start.
+bool FileIsUtf8(FileHandle file);
 
 struct TextImportResult {
     int32_t records = 0;  // records added
     bool aborted = false;
+    // Characters of the fields taken that Windows-1252 lacks, stored as '?'.
+    int32_t replaced = 0;
 };
 
 class TextImport {

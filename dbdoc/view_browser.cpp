@@ -37,6 +37,12 @@ CViewBrowser::~CViewBrowser()
         document_->SetBrowser(nullptr);
 }
 
+void CViewBrowser::DetachDocument()
+{
+    list_->SetDocument(nullptr);
+    document_ = nullptr;
+}
+
 std::string CViewBrowser::StatusToolTip(int32_t controlId)
 {
     const char* text = LookupString(controlId + kToolTipBase);

@@ -20,6 +20,9 @@ public:
     // Binds the list to the document and, with first set, lets the
     // document fill both views once the form is ready too.
     void RefreshRecords(bool first);
+    // The document goes before the window: nothing may reach it from here
+    // on.
+    void DetachDocument();
 
     CBrsListBox* List() const { return list_; }
     CDBDocument* Document() const { return document_; }

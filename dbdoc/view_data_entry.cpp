@@ -34,6 +34,13 @@ CViewDataEntry::~CViewDataEntry()
         document_->SetCustomLabel(i, nullptr);
 }
 
+void CViewDataEntry::DetachDocument()
+{
+    for (CFilteredEdit* edit : edits_)
+        edit->ForgetOwner();
+    document_ = nullptr;
+}
+
 void CViewDataEntry::RefreshRecords(bool first)
 {
     for (int32_t column = 0; column < kEntryColumnCount; ++column) {

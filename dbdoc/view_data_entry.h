@@ -24,6 +24,9 @@ public:
     // both views once the browser is ready too.
     void RefreshRecords(bool first);
     void OnActivateView(bool activate);
+    // The document goes before the window (it is deleted once its window is
+    // on its way out): nothing may reach it from here on.
+    void DetachDocument();
 
     CFilteredEdit* Edit(int32_t column) const { return edits_[column]; }
     QLabel* CustomLabel(int32_t index) const { return labels_[index]; }

@@ -23,6 +23,7 @@
 #include "platform/dc.h"
 #include "typography/icon_menu.h"
 #include "typography/menu_bitmaps.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -41,27 +42,12 @@ CFloatEdit* PointEdit(int32_t id, const char* name, QWidget* parent)
 
 }  // namespace
 
+// Bitmaps 26020 (left ends) and 179 (right ends): the seven caps, one
+// 25 x 20 cell each, top to bottom.
 QImage CapMenuStrip(bool leftEnd)
 {
-    QImage strip(kCapCellWidth, kCapCellHeight * kCapCount, QImage::Format_RGB32);
-    strip.fill(Qt::white);
-    std::unique_ptr<Dc> dc = Dc::ForImage(&strip);
-    const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
-    const Pen oldPen = dc->selectPen(Pen{PS_SOLID, 1, kBlack});
-    for (int32_t i = 0; i < kCapCount; ++i) {
-        const int32_t y = i * kCapCellHeight + kCapCellHeight / 2;
-        LineRecord line;
-        line.start = IntPoint{leftEnd ? 4 : -6, y};
-        line.end = IntPoint{leftEnd ? kCapCellWidth + 6 : kCapCellWidth - 4, y};
-        line.leftCap = uint8_t(leftEnd ? i : 0);
-        line.rightCap = uint8_t(leftEnd ? 0 : i);
-        line.lineWidth = 4;
-        line.lineStyle = 1;
-        DrawFrameBorder(dc.get(), line, 0);
-    }
-    dc->selectBrush(oldBrush);
-    dc->selectPen(oldPen);
-    return strip;
+    const QImage strip = LoadResourceBitmap(leftEnd ? 26020 : 179);
+    return strip.isNull() ? strip : strip.convertToFormat(QImage::Format_RGB32);
 }
 
 // --- CLineCapsWnd ---------------------------------------------------------

@@ -24,6 +24,7 @@
 #include "foundation/units.h"
 #include "platform/dc.h"
 #include "resources/pattern_bitmaps.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -134,25 +135,11 @@ void DrawBitmapComboItem(Dc* dc, const IntRect& rect, const QImage& strip, int32
     dc->setTextColor(oldText);
 }
 
+// Bitmap 510: the eight styles, one 34 x 19 slice each, top to bottom.
 QImage QuoteStyleStrip()
 {
-    static const char16_t* const kPairs[kQuoteStyleCount] = {u"\u201C \u201D", u"\u201D \u201D", u"\u201E \u201C",
-                                                            u"\u00AB \u00BB",  u"\u00BB \u00AB",  u"( )",
-                                                            u"[ ]",            u"{ }"};
-    QImage strip(kQuoteItemWidth, kQuoteItemHeight * kQuoteStyleCount, QImage::Format_RGB32);
-    strip.fill(Qt::white);
-    QPainter p(&strip);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(15);
-    // Pure black on white: the raster operations that draw the items then
-    // give exactly the two colours of the item.
-    font.setStyleStrategy(QFont::NoAntialias);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    for (int i = 0; i < kQuoteStyleCount; ++i)
-        p.drawText(QRect(0, i * kQuoteItemHeight, kQuoteItemWidth, kQuoteItemHeight), Qt::AlignCenter,
-                   QString::fromUtf16(kPairs[i]));
-    return strip;
+    const QImage strip = LoadResourceBitmap(510);
+    return strip.isNull() ? strip : strip.convertToFormat(QImage::Format_RGB32);
 }
 
 // --- The dialog -------------------------------------------------------------

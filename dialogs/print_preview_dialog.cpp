@@ -7,8 +7,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -25,8 +27,27 @@
 #include "frames/curr_page_mng.h"
 #include "graphics/beep.h"
 #include "platform/dc.h"
+#include "resources/artwork_resources.h"
 
 namespace {
+
+// The buttons' pictures: arrows, and the view toggle's one-card and sheet
+// pictures.
+enum : int32_t {
+    kBitmapNext = 520,
+    kBitmapPrevious = 521,
+    kBitmapOneCardView = 522,
+    kBitmapSheetView = 523,
+};
+
+void SetButtonBitmap(QToolButton* button, int32_t id)
+{
+    const QImage picture = LoadResourceButtonImage(id);
+    if (picture.isNull())
+        return;
+    button->setIcon(QIcon(QPixmap::fromImage(picture)));
+    button->setIconSize(picture.size());
+}
 
 constexpr int32_t kBorder = 15;
 constexpr ColorRef kLightGrey = 0xC0C0C0;
@@ -93,7 +114,7 @@ CDlgPrintPreview::CDlgPrintPreview(QWidget* parent) : QDialog(parent)
     auto* toggleRow = new QHBoxLayout;
     toggle_ = new QToolButton(this);
     toggle_->setCheckable(true);
-    toggle_->setArrowType(Qt::DownArrow);
+    SetButtonBitmap(toggle_, kBitmapSheetView);
     toggleLabel_ = new QLabel(this);
     toggleRow->addWidget(toggle_);
     toggleRow->addWidget(toggleLabel_, 1);
@@ -102,9 +123,9 @@ CDlgPrintPreview::CDlgPrintPreview(QWidget* parent) : QDialog(parent)
 
     auto* stepRow = new QHBoxLayout;
     previous_ = new QToolButton(this);
-    previous_->setArrowType(Qt::LeftArrow);
+    SetButtonBitmap(previous_, kBitmapPrevious);
     next_ = new QToolButton(this);
-    next_->setArrowType(Qt::RightArrow);
+    SetButtonBitmap(next_, kBitmapNext);
     stepRow->addWidget(previous_);
     stepRow->addWidget(next_);
     stepRow->addStretch();
@@ -368,7 +389,7 @@ void CDlgPrintPreview::SetOneCardView(bool on)
         const QSignalBlocker block(toggle_);
         toggle_->setChecked(on);
     }
-    toggle_->setArrowType(on ? Qt::UpArrow : Qt::DownArrow);
+    SetButtonBitmap(toggle_, on ? kBitmapOneCardView : kBitmapSheetView);
     ShowLabels();
     LayOut();
     Refresh();

@@ -28,8 +28,18 @@
 #include "graphics/quick_card_draw.h"
 #include "graphics/quick_card_format.h"
 #include "platform/dc.h"
+#include "resources/artwork_resources.h"
 
 namespace {
+
+void SetButtonBitmap(QAbstractButton* button, int32_t id)
+{
+    const QImage picture = LoadResourceButtonImage(id);
+    if (picture.isNull())
+        return;
+    button->setIcon(QIcon(QPixmap::fromImage(picture)));
+    button->setIconSize(picture.size());
+}
 
 struct QuickCardUnit {
     const char* name;
@@ -295,6 +305,14 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
             b->setAutoDefault(false);
         }
     }
+    // The buttons' pictures: the alignments 602, 26068 and 26069, the
+    // styles 26070 to 26072, and 619 for "Auto".
+    const int32_t alignBitmaps[3] = {602, 26068, 26069};
+    for (int i = 0; i < 3; ++i) {
+        SetButtonBitmap(align_[i], alignBitmaps[i]);
+        SetButtonBitmap(style_[i], 26070 + i);
+    }
+    SetButtonBitmap(auto_, 619);
     caption_ = new QLineEdit(this);
     caption_->setObjectName(QStringLiteral("caption"));
     caption_->setMaxLength(kQcItemMaxText);

@@ -11,9 +11,11 @@
 #include "foundation/units.h"
 #include "platform/dc.h"
 #include "text/tab_stops.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
+// The marker bitmaps' size.
 constexpr int kMarkerWidth = 9;
 constexpr int kMarkerHeight = 8;
 constexpr int32_t kScaleLine = 20;
@@ -28,35 +30,8 @@ constexpr int32_t kTabNear = 3;
 
 QImage TabMarkerBitmap(int32_t id)
 {
-    QImage image(kMarkerWidth, kMarkerHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::black);
-    switch (id) {
-    case 26043: p.drawPolygon(QPolygon({QPoint(8, 0), QPoint(8, 7), QPoint(1, 7)})); break;
-    case 26044: p.drawPolygon(QPolygon({QPoint(1, 0), QPoint(7, 0), QPoint(1, 6)})); break;
-    case 26045: p.drawPolygon(QPolygon({QPoint(1, 1), QPoint(1, 7), QPoint(7, 7)})); break;
-    case 26046:
-        p.drawLine(4, 0, 4, 7);
-        p.drawLine(4, 7, 8, 7);
-        p.drawLine(4, 6, 8, 6);
-        break;
-    case 26047:
-        p.drawLine(4, 0, 4, 7);
-        p.drawLine(0, 7, 8, 7);
-        p.drawLine(0, 6, 8, 6);
-        break;
-    case 26048:
-        p.drawLine(4, 0, 4, 7);
-        p.drawLine(0, 7, 4, 7);
-        p.drawLine(0, 6, 4, 6);
-        break;
-    case 513: p.drawPolygon(QPolygon({QPoint(6, 0), QPoint(6, 7), QPoint(2, 3)})); break;
-    case 26049: p.drawPolygon(QPolygon({QPoint(2, 0), QPoint(2, 7), QPoint(6, 3)})); break;
-    default: break;
-    }
-    return image;
+    const QImage bitmap = LoadResourceBitmap(id);
+    return bitmap.isNull() ? bitmap : bitmap.convertToFormat(QImage::Format_RGB32);
 }
 
 int32_t TabMarkerBitmapId(int32_t marker, uint8_t alignment)

@@ -9,6 +9,7 @@
 
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -17,33 +18,10 @@ constexpr int32_t kMostMargin = 1000;
 
 }  // namespace
 
+// Bitmaps 159 to 161, one for each mode.
 QImage RunaroundPicture(int32_t mode)
 {
-    QImage picture(kPictureSize, kPictureSize, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter p(&picture);
-    // Lines of text left and right of a shape; with runaround they stop
-    // short of it.
-    const QRect shape(11, 9, 10, 14);
-    p.setPen(QPen(Qt::black, 1));
-    for (int y = 4; y < kPictureSize - 2; y += 4) {
-        if (mode == kRunaroundNone || y < shape.top() - 2 || y > shape.bottom() + 2) {
-            p.drawLine(3, y, kPictureSize - 4, y);
-        } else if (mode == kRunaroundRectangle) {
-            p.drawLine(3, y, shape.left() - 3, y);
-            p.drawLine(shape.right() + 3, y, kPictureSize - 4, y);
-        } else {
-            const int inset = std::abs(y - shape.center().y()) / 2;
-            p.drawLine(3, y, shape.left() - 3 + inset, y);
-            p.drawLine(shape.right() + 3 - inset, y, kPictureSize - 4, y);
-        }
-    }
-    p.setBrush(QColor(128, 128, 128));
-    if (mode == kRunaroundShape)
-        p.drawEllipse(shape);
-    else
-        p.drawRect(shape);
-    return picture;
+    return mode >= 0 && mode < 3 ? LoadResourceBitmap(159 + mode) : QImage();
 }
 
 CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)

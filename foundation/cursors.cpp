@@ -2,9 +2,10 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPixmap>
 
 #include "foundation/handle.h"
-#include "resources/cursor_table.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -30,9 +31,10 @@ int32_t LoadAppCursors(int32_t firstId, int32_t lastId)
     // Cursors belong to the window system: without it the entries stay empty.
     const bool gui = HaveGuiApplication();
     for (int32_t i = 0; gui && i < count; ++i) {
-        Qt::CursorShape shape;
-        if (LookupCursorResource(firstId + i, &shape))
-            table[i] = new QCursor(shape);
+        QImage picture;
+        QPoint hotSpot;
+        if (LoadResourceCursor(firstId + i, &picture, &hotSpot))
+            table[i] = new QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y());
     }
     g_table = table;
     g_count = int16_t(count);

@@ -10,6 +10,7 @@
 
 #include "foundation/alerts.h"
 #include "foundation/file_host.h"
+#include "foundation/file_watch.h"
 #include "foundation/handle.h"
 #include "foundation/win_error.h"
 
@@ -67,11 +68,26 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
         err = HostLockExclusive(fd);
     if (err == kErrNone && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         err = Win32ErrorFromErrno(errno);
+    FileWatcher* watcher = g_fileWatcher;
+    if (err == kErrNone && watcher)
+        watcher->Opened(fd, path);
+    if (err == kErrNone && how == Disposition::CreateAlways && watcher) {
+        const int32_t step = watcher->Resizing(fd, 0);
+        if (step > 0)
+            err = step;
+    }
     if (err == kErrNone && how == Disposition::CreateAlways && ::ftruncate(fd, 0) != 0)
         err = Win32ErrorFromErrno(errno);
+    if (err == kErrNone && deleteOnClose && watcher) {
+        const int32_t step = watcher->Deleting(path);
+        if (step > 0)
+            err = step;
+    }
     if (err == kErrNone && deleteOnClose && ::unlink(path.c_str()) != 0)
         err = HostPathError(errno, path);
     if (err != kErrNone) {
+        if (watcher)
+            watcher->Closing(fd);
         ::close(fd);
         return err;
     }
@@ -100,11 +116,8 @@ int32_t ReadFully(FileHandle file, uint8_t* buffer, uint32_t n, uint32_t* count)
     return kErrNone;
 }
 
-int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
+int32_t WriteRaw(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
 {
-    *count = 0;
-    if (file < 0)
-        return kErrInvalidHandle;
     while (*count < n) {
         ssize_t w = ::write(file, buffer + *count, n - *count);
         if (w < 0) {
@@ -117,6 +130,23 @@ int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t*
         *count += uint32_t(w);
     }
     return kErrNone;
+}
+
+int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
+{
+    *count = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    if (FileWatcher* watcher = g_fileWatcher) {
+        const off_t at = ::lseek(file, 0, SEEK_CUR);
+        uint32_t keep = 0;
+        const int32_t step = at < 0 ? kFileStepGo : watcher->Writing(file, uint64_t(at), buffer, n, &keep);
+        if (step > 0) {
+            WriteRaw(file, buffer, keep < n ? keep : n, count);
+            return step;
+        }
+    }
+    return WriteRaw(file, buffer, n, count);
 }
 
 }  // namespace
@@ -145,6 +175,8 @@ int32_t FileClose(FileHandle file)
 {
     if (file == kNoFile)
         return kErrNone;
+    if (FileWatcher* watcher = g_fileWatcher)
+        watcher->Closing(file);
     // The descriptor is gone after close() even when it reports EINTR.
     if (::close(file) != 0 && errno != EINTR)
         return Win32ErrorFromErrno(errno);
@@ -226,6 +258,10 @@ int32_t FileSetSize(FileHandle file, uint32_t size)
     off_t at = ::lseek(file, 0, SEEK_CUR);
     if (at < 0)
         return Win32ErrorFromErrno(errno);
+    if (FileWatcher* watcher = g_fileWatcher) {
+        if (const int32_t step = watcher->Resizing(file, size); step > 0)
+            return step;
+    }
     // A file left longer or shorter than asked is a failure the caller must
     // hear of, as much as a failed move.
     if (::ftruncate(file, off_t(size)) != 0)
@@ -239,6 +275,11 @@ int32_t FileSync(FileHandle file)
 {
     if (file < 0)
         return kErrInvalidHandle;
+    if (FileWatcher* watcher = g_fileWatcher) {
+        const int32_t step = watcher->Syncing(file);
+        if (step != kFileStepGo)
+            return step > 0 ? step : kErrNone;
+    }
     if (::fsync(file) != 0)
         return Win32ErrorFromErrno(errno);
     return kErrNone;

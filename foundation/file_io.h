@@ -79,6 +79,9 @@ int32_t FileMove(const PathRecord* from, const PathRecord* to);
 // written beside a file, then replaces it). The new file takes the old
 // one's permission bits. 32 while an open holds either file.
 int32_t FileReplace(const PathRecord* from, const PathRecord* to);
+// FileReplace for a new file its writer still holds open, which then holds
+// the target.
+int32_t FileReplaceWhileOpen(const PathRecord* from, const PathRecord* to);
 // Creates the folder the full path names; 183 when something is there.
 int32_t CreateFolder(const PathRecord* record);
 // 1 when a file or folder is at the path (in any case of its name), else
@@ -125,6 +128,11 @@ int32_t WalkFolder(const PathRecord* record, WalkFolderCallback callback, void* 
 // record's folder and gives its path in out (as the system's temporary-name
 // service does). 0 or the code.
 int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRecord* out);
+// Deletes what saves that never finished left in the record's folder:
+// files named as CreateTempFileName names them with this prefix that no
+// open holds (here or in another program) and that nothing has written to
+// for a minute. Returns how many went.
+int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix);
 // The system's temporary folder ($TMPDIR, else /tmp) as a record naming its
 // inside.
 int32_t GetSystemTempFolder(PathRecord* record);

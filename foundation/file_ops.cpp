@@ -11,6 +11,7 @@
 #include "foundation/alert_sink.h"
 #include "foundation/file_host.h"
 #include "foundation/file_io.h"
+#include "foundation/file_watch.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -90,6 +91,43 @@ std::string HostParent(const std::string& path)
     return slash == 0 ? "/" : p.substr(0, slash);
 }
 
+// Tells the watcher of a rename or delete about to happen; a positive
+// answer is the code the step fails with.
+int32_t WatchRename(const std::string& from, const std::string& to)
+{
+    FileWatcher* watcher = g_fileWatcher;
+    const int32_t step = watcher ? watcher->Renaming(from, to) : kFileStepGo;
+    return step > 0 ? step : kErrNone;
+}
+
+int32_t WatchDelete(const std::string& path)
+{
+    FileWatcher* watcher = g_fileWatcher;
+    const int32_t step = watcher ? watcher->Deleting(path) : kFileStepGo;
+    return step > 0 ? step : kErrNone;
+}
+
+// Renames source over target, keeping target's permission bits, and makes
+// the new name durable.
+int32_t ReplaceNow(const std::string& source, const std::string& target)
+{
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        ::chmod(source.c_str(), st.st_mode & 07777);
+    if (const int32_t err = WatchRename(source, target); err != kErrNone)
+        return err;
+    if (::rename(source.c_str(), target.c_str()) != 0)
+        return RenameError(errno, source, target);
+    // The new name must reach the disk too, or a crash could bring back
+    // the old file or none.
+    int dir = ::open(HostParent(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return kErrNone;
+}
+
 }  // namespace
 
 int32_t FileDelete(const PathRecord* record)
@@ -97,6 +135,8 @@ int32_t FileDelete(const PathRecord* record)
     std::string path = Host(record);
     if (HostFileHeldOpen(path))
         return kErrSharingViolation;
+    if (const int32_t err = WatchDelete(path); err != kErrNone)
+        return err;
     if (::unlink(path.c_str()) != 0)
         return HostPathError(errno, path);
     return kErrNone;
@@ -108,6 +148,11 @@ int32_t FileMove(const PathRecord* from, const PathRecord* to)
     std::string target = Host(to);
     if (HostFileHeldOpen(source))
         return kErrSharingViolation;
+    struct stat existing;
+    if (::lstat(target.c_str(), &existing) == 0)
+        return kErrAlreadyExists;
+    if (int32_t err = WatchRename(source, target); err != kErrNone)
+        return err;
     int32_t err = RenameNoReplace(source, target);
     if (err != kErrNotSameDevice)
         return err;
@@ -131,19 +176,12 @@ int32_t FileReplace(const PathRecord* from, const PathRecord* to)
     std::string target = Host(to);
     if (HostFileHeldOpen(source) || HostFileHeldOpen(target))
         return kErrSharingViolation;
-    struct stat st;
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        ::chmod(source.c_str(), st.st_mode & 07777);
-    if (::rename(source.c_str(), target.c_str()) != 0)
-        return RenameError(errno, source, target);
-    // The new name must reach the disk too, or a crash could bring back
-    // the old file or none.
-    int dir = ::open(HostParent(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return kErrNone;
+    return ReplaceNow(source, target);
+}
+
+int32_t FileReplaceWhileOpen(const PathRecord* from, const PathRecord* to)
+{
+    return ReplaceNow(Host(from), Host(to));
 }
 
 int32_t FileRename(const PathRecord* record, const char* newName)
@@ -176,7 +214,7 @@ int32_t FileExists(const PathRecord* record, uint8_t deleteFile)
     struct stat st;
     if (::stat(path.c_str(), &st) == 0) {
         // Only the exact name is deleted, and not while an open holds it.
-        if (deleteFile && !S_ISDIR(st.st_mode) && !HostFileHeldOpen(path))
+        if (deleteFile && !S_ISDIR(st.st_mode) && !HostFileHeldOpen(path) && WatchDelete(path) == kErrNone)
             ::unlink(path.c_str());
         return 1;
     }

@@ -2,8 +2,10 @@
 
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "foundation/handle.h"
+#include "foundation/utf8_text.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ struct Reader {
     int32_t fieldCount = 0;
     uint32_t lineStart = 0;  // where the last line read begins
     int32_t linesRead = 0;
+    uint32_t textStart = 0;  // past a byte order mark
+    bool utf8 = false;
+    std::vector<int32_t> replaced;  // per field of the last line
 };
 
 Reader g_reader;
@@ -40,8 +45,18 @@ bool AddField(void*, const char* text, int32_t length)
         r.fieldCapacity += 2;
     }
     char* entry = HandleData<char>(r.fields) + static_cast<size_t>(r.fieldCount) * kImportFieldSize;
-    std::memcpy(entry, text, static_cast<size_t>(length));
+    int32_t replaced = 0;
+    if (r.utf8) {
+        // The code page never takes more bytes than UTF-8 for a character.
+        const std::string text1252 = Utf8ToCp1252(std::string_view(text, static_cast<size_t>(length)), &replaced);
+        length = static_cast<int32_t>(text1252.size());
+        std::memcpy(entry, text1252.data(), text1252.size());
+    } else {
+        std::memcpy(entry, text, static_cast<size_t>(length));
+    }
     entry[length] = '\0';
+    r.replaced.resize(static_cast<size_t>(r.fieldCount) + 1);
+    r.replaced[static_cast<size_t>(r.fieldCount)] = replaced;
     ++r.fieldCount;
     return true;
 }
@@ -172,6 +187,14 @@ bool ImportOpen(FileHandle file, int32_t lineBufferSize, int32_t fieldCapacity)
     r.lineBufferSize = lineBufferSize;
     r.fieldCapacity = fieldCapacity;
     r.file = file;
+    // A byte order mark says the text is UTF-8, and is not text itself.
+    char head[kUtf8BomLength] = {};
+    uint32_t got = kUtf8BomLength;
+    if (FileSeek(file, kSeekStart, 0) == 0 && FileReadCount(file, &got, head) == 0 &&
+        StartsWithUtf8Bom(std::string_view(head, got))) {
+        r.textStart = kUtf8BomLength;
+        r.utf8 = true;
+    }
     ImportRewind();
     return true;
 }
@@ -242,13 +265,23 @@ void ImportSetTrimSpaces(uint8_t trim) { g_reader.trim = trim; }
 
 uint8_t ImportGetTrimSpaces() { return g_reader.trim; }
 
+void ImportSetUtf8(bool utf8) { g_reader.utf8 = utf8; }
+
+bool ImportGetUtf8() { return g_reader.utf8; }
+
+int32_t ImportGetFieldReplaced(int32_t index)
+{
+    const Reader& r = g_reader;
+    return index >= 0 && index < r.fieldCount && size_t(index) < r.replaced.size() ? r.replaced[size_t(index)] : 0;
+}
+
 void ImportRewind()
 {
     Reader& r = g_reader;
-    r.lineStart = 0;
+    r.lineStart = r.textStart;
     r.linesRead = 0;
     if (r.file != kNoFile)
-        FileSeek(r.file, kSeekStart, 0);
+        FileSeek(r.file, kSeekStart, static_cast<int32_t>(r.textStart));
 }
 
 bool ImportNextLine()

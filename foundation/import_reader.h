@@ -13,6 +13,10 @@
 //
 // A line longer than the line buffer is read in pieces and still split as one
 // line. A field longer than 255 bytes keeps its first 255.
+//
+// Text in UTF-8 (said by a byte order mark at the start of the file, which
+// the reader then skips, or by the caller) is brought into Windows-1252 field
+// by field; characters the code page lacks become '?' and are counted.
 #pragma once
 
 #include <cstddef>
@@ -44,6 +48,12 @@ char ImportGuessSeparator();
 void ImportSetTrimSpaces(uint8_t trim);
 uint8_t ImportGetTrimSpaces();
 
+// UTF-8 text instead of Windows-1252; ImportOpen sets it for a file that
+// starts with a byte order mark.
+void ImportSetUtf8(bool utf8);
+bool ImportGetUtf8();
+
+// Back to the first line (past a byte order mark).
 void ImportRewind();
 // False at the end of the file, or when the line's fields could not be kept.
 bool ImportNextLine();
@@ -54,6 +64,9 @@ int32_t ImportGetFieldCount();
 // Copies field index into out (kImportFieldSize bytes); out is emptied and
 // false returned when there is no such field.
 bool ImportGetField(int32_t index, char* out);
+// The characters of field index that the code page lacked and that became
+// '?'; 0 for Windows-1252 text.
+int32_t ImportGetFieldReplaced(int32_t index);
 // The field table: ImportGetFieldCount() zero-terminated entries,
 // kImportFieldSize bytes apart. Valid until the next read.
 const char* ImportFieldTable();

@@ -58,18 +58,6 @@ std::string ProgramDirectory()
     return exe.substr(0, exe.rfind('/'));
 }
 
-std::string InstalledData()
-{
-    if (const char* env = std::getenv("TESSALINE_DATA_DIR"); env && IsFolder(env))
-        return env;
-    std::string beside = ProgramDirectory();
-    if (!beside.empty() && IsFolder(beside + "/../share/tessaline"))
-        return beside + "/../share/tessaline";
-    if (IsFolder(TESSALINE_SOURCE_DATA_DIR))
-        return TESSALINE_SOURCE_DATA_DIR;
-    return {};
-}
-
 int32_t MakePath(const std::string& path)
 {
     if (!QDir().mkpath(QFile::decodeName(path.c_str())))
@@ -134,6 +122,18 @@ int32_t WriteSeededList(const std::string& path, const std::set<std::string>& na
 
 }  // namespace
 
+std::string InstalledDataFolder()
+{
+    if (const char* env = std::getenv("TESSALINE_DATA_DIR"); env && IsFolder(env))
+        return env;
+    std::string beside = ProgramDirectory();
+    if (!beside.empty() && IsFolder(beside + "/../share/tessaline"))
+        return beside + "/../share/tessaline";
+    if (IsFolder(TESSALINE_SOURCE_DATA_DIR))
+        return TESSALINE_SOURCE_DATA_DIR;
+    return {};
+}
+
 int32_t SeedFolder(const std::string& source, const std::string& destination)
 {
     std::string to = WithSlash(destination);
@@ -173,7 +173,7 @@ std::string ProgramFolderPath()
         return g_testFolder;
     static const std::string folder = [] {
         std::string path = UserDataHome() + "/Korrinworks Inc./Tessaline/";
-        std::string data = InstalledData();
+        std::string data = InstalledDataFolder();
         if (data.empty())
             MakePath(path);
         else

@@ -20,6 +20,11 @@ std::string ProgramFolderPath();
 // The folder as a record naming its inside. 0 or the code.
 int32_t GetProgramFolder(PathRecord* record);
 
+// The data the program ships, which a new program folder is seeded from:
+// $TESSALINE_DATA_DIR, or share/tessaline beside the program's folder (an
+// installation, or the build's staged copy); empty when there is none.
+std::string InstalledDataFolder();
+
 // Puts every file of source (sub-folders included) that destination lacks
 // into destination. A file appears whole or not at all. 0, or the code of
 // the first failure (the other files are still copied).

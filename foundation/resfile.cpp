@@ -92,7 +92,13 @@ int32_t RewriteFront(FileHandle file, const uint8_t* content, uint32_t n, bool* 
     if (err)
         return err;
     *durable = true;
-    return SetSize(file, n);
+    // The cut must reach the disk before the next change writes its copy
+    // behind the content: a cut lost in a crash would bring this change's
+    // trailer back over a copy the next change has overwritten, and its
+    // damaged copy would then pass the old, shorter content off as the
+    // file's.
+    err = SetSize(file, n);
+    return err ? err : Sync(file);
 }
 
 // Where the content of a file of `physical` bytes lies. A valid trailer at

@@ -1,4 +1,6 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -6,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +16,7 @@
 #include "foundation/alerts.h"
 #include "foundation/file_host.h"
 #include "foundation/file_io.h"
+#include "foundation/file_watch.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -58,6 +62,8 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0) {
             ::close(fd);
+            if (FileWatcher* watcher = g_fileWatcher)
+                watcher->Made(path);
             *out = r;
             return kErrNone;
         }
@@ -65,6 +71,48 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
             return HostPathError(errno, path);
     }
     return kErrFileExists;
+}
+
+int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix)
+{
+    // A file made a moment ago may not be held open yet by the save that
+    // named it.
+    constexpr time_t kQuietSeconds = 60;
+    PathRecord r = *folder;
+    std::memset(r.name, 0, sizeof r.name);
+    std::memset(r.extension, 0, sizeof r.extension);
+    std::string directory = PathRecordToPosix(r);
+    if (directory.empty())
+        directory = ".";
+    const std::string head(prefix ? prefix : "", prefix ? strnlen(prefix, 3) : 0);
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir)
+        return 0;
+    std::vector<std::string> stale;
+    const time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= head.size() + 4 || name.compare(0, head.size(), head) != 0 ||
+            name.compare(name.size() - 4, 4, ".TMP") != 0)
+            continue;
+        const std::string digits = name.substr(head.size(), name.size() - head.size() - 4);
+        if (digits.find_first_not_of("0123456789ABCDEF") != std::string::npos)
+            continue;
+        const std::string path = directory + (directory.back() == '/' ? "" : "/") + name;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kQuietSeconds)
+            stale.push_back(name);
+    }
+    ::closedir(dir);
+    int32_t removed = 0;
+    for (const std::string& name : stale) {
+        PathRecord file = r;
+        SplitFileExtension(name.c_str(), file.name, file.extension);
+        // FileDelete leaves a file that an open holds.
+        if (FileDelete(&file) == kErrNone)
+            ++removed;
+    }
+    return removed;
 }
 
 int32_t GetSystemTempFolder(PathRecord* record)

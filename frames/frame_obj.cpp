@@ -1,3 +1,4 @@
+#include "frames/frame_geometry_limits.h"
 #include "frames/frame_obj.h"
 
 #include <algorithm>
@@ -96,6 +97,9 @@ int32_t FrameObj::ReadBody(FileHandle file, BlockTarget)
         return result;
     FrameBlock read;
     read.attr = GetFrameAttributes(bytes);
+    // A placement no page can hold comes from a damaged file (the document
+    // says so when it opens); it is brought within what can be drawn.
+    ClampFrameGeometry(&read.attr.geometry);
     uint32_t groupBytes = 0;
     uint32_t wrapBytes = 0;
     GetFrameSecondPart(bytes, &read, &groupBytes, &wrapBytes);

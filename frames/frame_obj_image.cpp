@@ -34,7 +34,9 @@
 #include "graphics/rotation.h"
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
+#include "frames/visible_part.h"
 #include "frames/image_metafile.h"
+#include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
@@ -615,15 +617,23 @@ int32_t FrameObjImage::RebuildRotation()
     const IntRect target = ImageTargetRect(a_, Geometry());
     const int64_t w = int64_t(target.right) - target.left + 1;
     const int64_t h = int64_t(target.bottom) - target.top + 1;
-    // A turned picture grows by at most the square root of two each way.
-    if (!ImageSizeWorkable(w * 3 / 2 + 2, h * 3 / 2 + 2))
+    double boxWidth = 0, boxHeight = 0;
+    TurnedBoxSize(double(w), double(h), total, &boxWidth, &boxHeight);
+    if (!ImageSizeWorkable(int64_t(boxWidth) + 2, int64_t(boxHeight) + 2))
         return 1;
+    // The turned picture is stretched into its place when drawn; one that
+    // would turn into more pixels than any page shows is made with less
+    // detail, so that no frame costs more than its share of the page.
+    const double scale = FrameImageScale(boxWidth, boxHeight);
+    const IntRect made = scale < 1.0 ? IntRect{0, 0, std::max<int32_t>(int32_t(double(w) * scale), 1) - 1,
+                                               std::max<int32_t>(int32_t(double(h) * scale), 1) - 1}
+                                     : target;
     DibHandleOwner turned;
     if (!turned)
         return 1;
-    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f;
+    const bool resample = a_.fit || a_.hScale != 100.0f || a_.vScale != 100.0f || scale < 1.0;
     if (resample) {
-        if (DibHandleConvertSdk(turned.get(), target, decoded_, nullptr, false) != 0)
+        if (DibHandleConvertSdk(turned.get(), made, decoded_, nullptr, false) != 0)
             return 1;
     } else if (DibHandleCopy(turned.get(), decoded_) != 0) {
         return 1;
@@ -848,21 +858,6 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     return drawn;
 }
 
-bool FrameObjImage::LocateEpsFile(PathRecord* file) const
-{
-    if (LocateFile(file, false) == 0)
-        return true;
-    char name[kPathTextSize] = {};
-    PathRecordLoad(a_.fileSpec, file);
-    PathRecordGetFileName(file, name, int32_t(sizeof name));
-    char notFound[256] = {};
-    char eps[256] = {};
-    LoadStringByIndex(435, 4, notFound);
-    LoadStringByIndex(435, 5, eps);
-    AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
-    return false;
-}
-
 EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
 {
     EpsPlacement p;
@@ -907,15 +902,26 @@ EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint
 bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture)
 {
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0) {
+        char name[kPathTextSize] = {};
+        PathRecordLoad(a_.fileSpec, &file);
+        PathRecordGetFileName(&file, name, int32_t(sizeof name));
+        char notFound[256] = {};
+        char eps[256] = {};
+        LoadStringByIndex(435, 4, notFound);
+        LoadStringByIndex(435, 5, eps);
+        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
         return false;
+    }
     return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
 }
 
 bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
 {
+    // A file that is nowhere prints its preview without a word: the print
+    // preview draws this way too, at every paint.
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0)
         return false;
     // Only the part of the picture's rectangle that the frame shows is
     // rendered, in device pixels.
@@ -924,19 +930,12 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     CornerQuad corners;
     GetCorners(&corners, 1, 0);
     dc->lpToDp(corners.corners, 4);
-    IntRect area{std::min(box[0].x, box[1].x), std::min(box[0].y, box[1].y), std::max(box[0].x, box[1].x),
-                 std::max(box[0].y, box[1].y)};
-    int32_t cornerLeft = INT32_MAX, cornerTop = INT32_MAX, cornerRight = INT32_MIN, cornerBottom = INT32_MIN;
-    for (const IntPoint& c : corners.corners) {
-        cornerLeft = std::min(cornerLeft, c.x);
-        cornerTop = std::min(cornerTop, c.y);
-        cornerRight = std::max(cornerRight, c.x);
-        cornerBottom = std::max(cornerBottom, c.y);
-    }
-    area.left = std::max(area.left, cornerLeft);
-    area.top = std::max(area.top, cornerTop);
-    area.right = std::min(area.right, cornerRight);
-    area.bottom = std::min(area.bottom, cornerBottom);
+    IntRect frame;
+    CornerQuadBounds(corners, &frame);
+    const IntRect area{std::max(std::min(box[0].x, box[1].x), frame.left),
+                       std::max(std::min(box[0].y, box[1].y), frame.top),
+                       std::min(std::max(box[0].x, box[1].x), frame.right),
+                       std::min(std::max(box[0].y, box[1].y), frame.bottom)};
     if (area.right < area.left || area.bottom < area.top)
         return true;
     const int64_t width = int64_t(area.right) - area.left + 1;
@@ -945,8 +944,17 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
         return false;
     const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
     const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
-    DibHandleOwner page(ImageRenderEps(file, PlaceEps(dc, picture, IntPoint{area.left, area.top}), int32_t(width),
-                                          int32_t(height), dpiX > 0 ? dpiX : 72, dpiY > 0 ? dpiY : 72));
+    // Everything counted from the area's corner: the same frame on every
+    // card of a sheet then asks Ghostscript for the same page.
+    const IntPoint corner{area.left, area.top};
+    EpsPlacement placement = PlaceEps(dc, picture, corner);
+    placement.windowOrigin = IntPoint{};
+    placement.frameOrigin = IntPoint{placement.frameOrigin.x - corner.x, placement.frameOrigin.y - corner.y};
+    IntRect& destination = placement.destination;
+    destination = IntRect{destination.left - corner.x, destination.top - corner.y, destination.right - corner.x,
+                          destination.bottom - corner.y};
+    DibHandleOwner page(ImageRenderEps(file, placement, int32_t(width), int32_t(height), dpiX > 0 ? dpiX : 72,
+                                       dpiY > 0 ? dpiY : 72));
     if (!page.get())
         return false;
     DibHandleOwner mask;
@@ -1120,11 +1128,14 @@ void FrameObjImage::BuildPictureOutline(bool useInset, bool prepare)
     if (block_.attr.geometry.lineWidth != 0 || !prepare || PrepareImage(0) != 0)
         return;
 
-    // The picture drawn on white in a bitmap of the frame's box, at 1:1.
+    // The picture drawn on white in a bitmap of the frame's box, at 1:1
+    // (with less detail for a box larger than any page).
+    const double scale =
+        FrameImageScale(double(bounds.right) - bounds.left, double(bounds.bottom) - bounds.top);
     OffscreenDC offscreen(MeasuringDc());
     IntRect covered;
-    if (offscreen.Begin(0, 0, bounds.right - bounds.left - 1, bounds.bottom - bounds.top - 1, kWhite, &covered,
-                        true) != 0)
+    if (offscreen.Begin(0, 0, int32_t(double(bounds.right - bounds.left) * scale) - 1,
+                        int32_t(double(bounds.bottom - bounds.top) * scale) - 1, kWhite, &covered, true) != 0)
         return;
     IntRect rect;
     CornerQuad corners;

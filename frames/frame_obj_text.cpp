@@ -16,6 +16,7 @@
 #include "frames/frame_view_services.h"
 #include "frames/story_store.h"
 #include "frames/text_frame_engine.h"
+#include "frames/visible_part.h"
 #include "graphics/brush_state.h"
 #include "graphics/dib_draw.h"
 #include "graphics/dib_imaging.h"
@@ -220,7 +221,7 @@ void FrameObjText::DrawFill(Dc* dc)
     pattern = kept;
 }
 
-DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
+DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits, std::optional<IntRect>* part)
 {
     FrameView* view = View();
     CurrPageMng* manager = document_ ? document_->PageManager() : nullptr;
@@ -239,11 +240,29 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
     PlacementToRect(block_.attr.geometry, &bounds);
     if (!docUnits)
         DocToViewRect(&bounds);
-    DibHandle image = DibHandleNew();
+    // A frame can reach far beyond what can be seen of it; only its
+    // visible part is drawn, so that it costs no more than its share of
+    // the page or of the printed cell.
+    IntRect area;
+    if (docUnits) {
+        IntRect slot0, slot1;
+        if (document_) {
+            document_->GetPageSlotRect(0, &slot0);
+            document_->GetPageSlotRect(1, &slot1);
+        }
+        area = ShownPageArea(slot0, slot1);
+    } else {
+        dc->getClipBox(&area);
+    }
+    const double turn = WholeAngle(block_.attr.geometry.angle);
+    const IntRect drawn = VisiblePartOfTurned(bounds, turn, area);
+    const bool whole = drawn.left == bounds.left && drawn.top == bounds.top && drawn.right == bounds.right &&
+                       drawn.bottom == bounds.bottom;
+    DibHandle image = drawn.right > drawn.left && drawn.bottom > drawn.top ? DibHandleNew() : nullptr;
     OffscreenDC offscreen(dc);
     IntRect covered;
-    bool made = image && offscreen.Begin(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, kWhite,
-                                         &covered, true) == 0;
+    bool made = image && offscreen.Begin(drawn.left, drawn.top, drawn.right - 1, drawn.bottom - 1, kWhite, &covered,
+                                         true) == 0;
     if (made) {
         if (view)
             view->PushDrawTarget(offscreen.GetSafeHdc(), 0);
@@ -265,7 +284,19 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits)
         made = DibHandleSdkTransform(image, int16_t((360 - angle) % 360), kWhite) == 0;
     if (!made)
         DibHandleFree(&image);
+    if (image && !whole)
+        *part = TurnedBoundsAbout(drawn, IntPoint{bounds.left, bounds.top}, turn);
     return image;
+}
+
+IntRect FrameObjText::ImageTarget(const std::optional<IntRect>& part, bool docUnits) const
+{
+    if (!part)
+        return IntRect{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1};
+    IntRect r = *part;
+    if (docUnits)
+        DocToViewRect(&r);
+    return IntRect{r.left, r.top, r.right - 1, r.bottom - 1};
 }
 
 void FrameObjText::DrawRotated(Dc* dc)
@@ -290,7 +321,9 @@ void FrameObjText::DrawRotated(Dc* dc)
                 return;
             }
         } else {
-            image_ = RenderImage(dc, true);
+            imagePart_.reset();
+            image_ = RenderImage(dc, true, &imagePart_);
+            imagePartInDocUnits_ = true;
             if (!image_)
                 return;
             imageAngle_ = angle;
@@ -309,31 +342,32 @@ void FrameObjText::DrawRotated(Dc* dc)
         RegionToDevice(dc, &*outline);
         dc->extSelectClipRgn(&*outline, RGN_AND);
     }
-    DibHandleDraw(dc, image_, IntRect{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1},
-                  SRCAND);
+    DibHandleDraw(dc, image_, ImageTarget(imagePart_, imagePartInDocUnits_), SRCAND);
     dc->selectClipRgn(hadClip ? &previous : nullptr);
 }
 
 void FrameObjText::DrawTextContent(Dc* dc)
 {
     const int16_t angle = WholeAngle(block_.attr.geometry.angle);
-    const IntRect into{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1};
     if (image_ && !ghost_ && angle == 0 && imageAngle_ == 0)
         DibHandleFree(&image_);
     if (outputShift_) {
+        std::optional<IntRect> part;
         if (angle == 0 && imageAngle_ == 0) {
             DrawText(dc);
-        } else if (DibHandle printed = RenderImage(dc, false)) {
-            DibHandleDraw(dc, printed, into, SRCAND);
+        } else if (DibHandle printed = RenderImage(dc, false, &part)) {
+            DibHandleDraw(dc, printed, ImageTarget(part, false), SRCAND);
             DibHandleFree(&printed);
         }
     } else if (image_ && ghost_ && imageAngle_ == angle) {
-        DibHandleDraw(dc, image_, into, DSXN);
+        DibHandleDraw(dc, image_, ImageTarget(imagePart_, imagePartInDocUnits_), DSXN);
     } else if (ghost_) {
         FreeImage(true);
-        image_ = RenderImage(dc, false);
+        imagePart_.reset();
+        image_ = RenderImage(dc, false, &imagePart_);
+        imagePartInDocUnits_ = false;
         if (image_) {
-            DibHandleDraw(dc, image_, into, DSXN);
+            DibHandleDraw(dc, image_, ImageTarget(imagePart_, false), DSXN);
             imageAngle_ = angle;
         }
     } else if (angle != 0 || imageAngle_ != 0) {

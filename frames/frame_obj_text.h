@@ -5,6 +5,8 @@
 // the swap file is run-time state, never part of its block.
 #pragma once
 
+#include <optional>
+
 #include "frames/frame_obj_rect.h"
 #include "frames/record_table.h"
 #include "graphics/dib_handle.h"
@@ -77,9 +79,14 @@ protected:
     // Frees the image; with dropStore its swap stretch too.
     void FreeImage(bool dropStore);
     // The text drawn unrotated on white and turned by the frame's angle:
-    // in view units, or (docUnits) at 1:1 in document units. Null when it
-    // cannot be made.
-    DibHandle RenderImage(Dc* dc, bool docUnits);
+    // in view units, or (docUnits) at 1:1 in document units. Only the part
+    // that can be seen is made: within the shown page (docUnits) or the
+    // device's clip. *part then receives where the image goes, in the same
+    // units, and is left alone when the whole frame is made. Null when it
+    // cannot be made or nothing of it can be seen.
+    DibHandle RenderImage(Dc* dc, bool docUnits, std::optional<IntRect>* part);
+    // Where an image made by RenderImage goes in view units.
+    IntRect ImageTarget(const std::optional<IntRect>& part, bool docUnits) const;
     // The display of a rotated frame through its cached image.
     void DrawRotated(Dc* dc);
     // The text frame's own content drawing, which the barcode frames fall
@@ -96,6 +103,10 @@ protected:
     uint32_t imageLength_ = 0;
     uint32_t imagePosition_ = 0;
     int16_t imageAngle_ = 0;
+    // Where image_ goes when it holds only the visible part of the frame,
+    // and whether that place is in document units.
+    std::optional<IntRect> imagePart_;
+    bool imagePartInDocUnits_ = false;
     float savedAngle_ = 0.0f;
     int16_t savedOutlineKind_ = 0;
     uint8_t drawEditSelection_ = 1;

@@ -34,11 +34,12 @@ int32_t BrushState::Set(ColorRef text, ColorRef background, int32_t n, uint32_t 
     std::optional<Brush> brush;
     if (flags & kHollow)
         brush = Brush::Hollow();
-    else if (flags & kSparsePattern)
-        brush = Brush::Pattern(*PatternBitmapResource(kPatternBitmapSparse));
-    else if (flags & kCheckerboardPattern)
-        brush = Brush::Pattern(*PatternBitmapResource(kPatternBitmapCheckerboard));
-    else
+    else if (flags & (kSparsePattern | kCheckerboardPattern)) {
+        // Without its bitmap the brush stays as it was.
+        const int32_t id = (flags & kSparsePattern) ? kPatternBitmapSparse : kPatternBitmapCheckerboard;
+        if (const MonoPattern* pattern = PatternBitmapResource(id))
+            brush = Brush::Pattern(*pattern);
+    } else
         brush = MakePatternBrush(n);
     if (brush)
         dc_->selectBrush(*brush);

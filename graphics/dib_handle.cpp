@@ -8,6 +8,7 @@
 #include "graphics/dib_block.h"
 #include "graphics/dib_bmp.h"
 #include "graphics/dib_format.h"
+#include "resources/artwork_resources.h"
 
 DibHandle DibHandleNew() { return HandleNew(sizeof(DibRecord)); }
 
@@ -254,6 +255,7 @@ int32_t DibHandleToPacked(DibHandle h, Handle packed)
 int32_t DibHandleFromResource(int32_t id, DibHandle h)
 {
     DibHandleClear(&h);
+    InitArtworkResources();
     QFile file(QStringLiteral(":/bitmaps/%1.bmp").arg(id));
     if (!file.open(QIODevice::ReadOnly))
         return 1;

@@ -74,42 +74,6 @@ private:
     int bitCount_ = 0;
 };
 
-// Which picture row each decoded line goes to.
-class RowOrder {
-public:
-    RowOrder(int32_t height, bool interlaced) : height_(height), interlaced_(interlaced) { skipEmptyPasses(); }
-
-    bool done() const { return row_ >= height_; }
-    int32_t row() const { return row_; }
-    void advance()
-    {
-        if (!interlaced_) {
-            ++row_;
-            return;
-        }
-        row_ += kStep[pass_];
-        skipEmptyPasses();
-    }
-
-private:
-    void skipEmptyPasses()
-    {
-        if (!interlaced_)
-            return;
-        while (row_ >= height_ && pass_ < 3) {
-            ++pass_;
-            row_ = kStart[pass_];
-        }
-    }
-
-    static constexpr int32_t kStart[4] = {0, 4, 2, 1};
-    static constexpr int32_t kStep[4] = {8, 8, 4, 2};
-    int32_t height_;
-    bool interlaced_;
-    int pass_ = 0;
-    int32_t row_ = 0;
-};
-
 }  // namespace
 
 void GifSkipSubBlocks(const uint8_t* data, size_t size, size_t* pos)
@@ -122,8 +86,25 @@ void GifSkipSubBlocks(const uint8_t* data, size_t size, size_t* pos)
     }
 }
 
-int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interlaced, CDibImage& image,
-                     uint32_t* badCodes)
+int32_t GifLineRow(int64_t n, int32_t height, bool interlaced)
+{
+    if (n < 0 || n >= height)
+        return -1;
+    if (!interlaced)
+        return int32_t(n);
+    static constexpr int32_t kStart[4] = {0, 4, 2, 1};
+    static constexpr int32_t kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass) {
+        const int64_t inPass = height > kStart[pass] ? (int64_t(height) - kStart[pass] + kStep[pass] - 1) / kStep[pass] : 0;
+        if (n < inPass)
+            return int32_t(kStart[pass] + n * kStep[pass]);
+        n -= inPass;
+    }
+    return -1;
+}
+
+int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, int32_t width, int64_t maxLines,
+                     std::vector<uint8_t>* lines, uint32_t* badCodes)
 {
     if (badCodes)
         *badCodes = 0;
@@ -131,22 +112,35 @@ int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interla
         return kGifLzwBadCodeSize;
     const int minSize = data[(*pos)++];
     SubBlockReader in(data, size, *pos);
-    if (minSize < 2 || minSize > 9) {
+    if (minSize < 2 || minSize > 9 || width <= 0) {
         *pos = in.finish();
         return kGifLzwBadCodeSize;
     }
-    const int32_t width = image.GetWidth();
+    const uint64_t wanted = uint64_t(width) * uint64_t(maxLines > 0 ? maxLines : 0);
     std::vector<uint16_t> prefix;
-    std::vector<uint8_t> suffix, stack, line;
+    std::vector<uint8_t> suffix, stack;
     try {
         prefix.assign(kTableSize, 0);
         suffix.assign(kTableSize, 0);
         stack.resize(kTableSize + 1);
-        line.assign(size_t(width), 0);
     } catch (const std::bad_alloc&) {
         *pos = in.finish();
         return kGifLzwNoMemory;
     }
+    const size_t start = lines->size();
+    auto full = [&] { return lines->size() - start >= wanted; };
+    bool noMemory = false;
+    // The lines grow with what the data holds; their memory never runs
+    // ahead of the pixels decoded.
+    auto emit = [&](uint8_t pixel) {
+        if (full() || noMemory)
+            return;
+        try {
+            lines->push_back(pixel);
+        } catch (const std::bad_alloc&) {
+            noMemory = true;
+        }
+    };
 
     const int32_t clear = 1 << minSize;
     const int32_t end = clear + 1;
@@ -157,21 +151,8 @@ int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interla
     int32_t limit = 1 << codeWidth;
     int32_t previous = -1;
     uint8_t first = 0;
-    int32_t x = 0;
-    RowOrder rows(image.GetHeight(), interlaced);
 
-    auto emit = [&](const uint8_t* pixels, size_t n) {
-        for (size_t i = 0; i < n && !rows.done(); ++i) {
-            line[size_t(x++)] = pixels[i];
-            if (x == width) {
-                std::memcpy(image.RowFromTop(rows.row()), line.data(), size_t(width));
-                rows.advance();
-                x = 0;
-            }
-        }
-    };
-
-    while (!rows.done()) {
+    while (!full() && !noMemory) {
         int32_t code = in.code(codeWidth);
         if (code < 0 || code == end)
             break;
@@ -186,7 +167,7 @@ int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interla
             if (code >= nextFree)
                 code = 0;
             first = suffix[size_t(code)];
-            emit(&first, 1);
+            emit(first);
             previous = code;
             continue;
         }
@@ -206,7 +187,7 @@ int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interla
             code = prefix[size_t(code)];
         }
         if (code >= clear)
-            break;  // a corrupt chain; the rows so far stay
+            break;  // a corrupt chain; the lines so far stay
         first = uint8_t(code);
         stack[depth++] = first;
         if (nextFree < int32_t(kTableSize)) {
@@ -219,13 +200,11 @@ int32_t GifDecodeLzw(const uint8_t* data, size_t size, size_t* pos, bool interla
             }
         }
         previous = incoming < nextFree ? incoming : nextFree - 1;
-        while (depth > 0 && !rows.done()) {
-            const uint8_t pixel = stack[--depth];
-            emit(&pixel, 1);
-        }
+        while (depth > 0 && !full())
+            emit(stack[--depth]);
     }
-    if (x > 0 && !rows.done())
-        std::memcpy(image.RowFromTop(rows.row()), line.data(), size_t(x));
+    // A line the data ended in is no line of the picture.
+    lines->resize(lines->size() - (lines->size() - start) % size_t(width));
     *pos = in.finish();
-    return kGifLzwOk;
+    return noMemory ? kGifLzwNoMemory : kGifLzwOk;
 }

@@ -2,10 +2,12 @@
 
 #include "graphics/picture_bmp.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 
 namespace {
@@ -115,24 +117,29 @@ bool CheckHeader(const Header& h, const DibBodyOptions& options)
     }
 }
 
-// Run-length coded rows, bottom row first. Runs that leave the picture are
-// cut; a body that ends early leaves the rest of the picture at index 0.
-void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
+// Run-length coded rows, bottom row first, into image (of width x height
+// pixels), or only walked when image is null. Runs that leave the picture
+// are cut; a body that ends early leaves the rest of the picture at index
+// 0. Returns how many rows, from the bottom, the body reaches: the rows a
+// picture of it can show.
+int64_t ExpandRle(const uint8_t* in, size_t size, bool nibbles, int32_t width, int64_t height, CDibImage* image)
 {
-    const int32_t width = image.GetWidth();
-    const int32_t height = image.GetHeight();
     int32_t x = 0;
-    int32_t y = 0;  // from the bottom
+    int64_t y = 0;  // from the bottom
+    bool rowStarted = false;
     // Pixels right of the picture are dropped; x stays at the edge.
     auto put = [&](uint8_t index) {
+        rowStarted = true;
         if (x >= width || y >= height)
             return;
-        uint8_t* row = image.BitsAddress() + size_t(y) * image.GetStride();
-        if (nibbles) {
-            uint8_t& b = row[x / 2];
-            b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
-        } else {
-            row[x] = index;
+        if (image) {
+            uint8_t* row = image->BitsAddress() + size_t(y) * image->GetStride();
+            if (nibbles) {
+                uint8_t& b = row[x / 2];
+                b = (x & 1) ? uint8_t((b & 0xF0) | (index & 0x0F)) : uint8_t((b & 0x0F) | (index << 4));
+            } else {
+                row[x] = index;
+            }
         }
         ++x;
     };
@@ -149,11 +156,12 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
         if (value == 0) {
             x = 0;
             ++y;
+            rowStarted = false;
         } else if (value == 1) {
-            return;
+            break;
         } else if (value == 2) {
             if (p + 2 > size)
-                return;
+                break;
             x = x + in[p] < width ? x + in[p] : width;
             y += in[p + 1];
             p += 2;
@@ -161,12 +169,13 @@ void ExpandRle(const uint8_t* in, size_t size, bool nibbles, CDibImage& image)
             const uint32_t n = value;
             const size_t bytes = nibbles ? (n + 1) / 2 : n;
             if (p + bytes > size)
-                return;
+                break;
             for (uint32_t i = 0; i < n; ++i)
                 put(nibbles ? ((i & 1) ? in[p + i / 2] & 0x0F : in[p + i / 2] >> 4) : in[p + i]);
             p += (bytes + 1) & ~size_t(1);
         }
     }
+    return std::min(height, y + (rowStarted ? 1 : 0));
 }
 
 bool AnyAlpha(const uint8_t* rows, size_t available, uint64_t stride, int64_t rowsCount, int32_t width,
@@ -253,6 +262,27 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
     if (options.iconHeight)
         rows /= 2;
     const int32_t width = int32_t(h.width);
+    if (!PicturePixelsAllowed(width, rows)) {
+        image.SetErrorText(kPictureTooLargeText);
+        return false;
+    }
+    // The picture has the rows the file holds, and no more: a header may
+    // declare any size, but only stored pixels are worth memory.
+    const uint8_t* pixels = data + pixelStart;
+    const size_t available = size - size_t(pixelStart);
+    const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
+    const uint64_t srcStride = (uint64_t(width) * h.bits + 31) / 32 * 4;
+    const int64_t present =
+        rle ? ExpandRle(pixels, available, h.compression == kBiRle4, width, rows, nullptr)
+            : std::min<int64_t>(rows, int64_t(available / srcStride));
+    // An icon's rows are followed by its mask; they are all there or the
+    // icon is refused as before.
+    if (!options.iconHeight)
+        rows = present;
+    if (rows <= 0) {
+        image.SetErrorText(kPictureNoPixelsText);
+        return false;
+    }
     if (!image.CreateBlock(width, int32_t(rows), int32_t(h.bits)))
         return false;
 
@@ -268,14 +298,11 @@ bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& optio
         }
     }
 
-    const uint8_t* pixels = data + pixelStart;
-    const size_t available = size - size_t(pixelStart);
-    if (h.compression == kBiRle8 || h.compression == kBiRle4) {
-        ExpandRle(pixels, available, h.compression == kBiRle4, image);
+    if (rle) {
+        ExpandRle(pixels, available, h.compression == kBiRle4, width, rows, &image);
         return true;
     }
 
-    const uint64_t srcStride = (uint64_t(width) * h.bits + 31) / 32 * 4;
     const uint32_t dstStride = image.GetStride();
     uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
     if (h.compression == kBiRgb && h.bits == 16) {

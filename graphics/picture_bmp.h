@@ -21,7 +21,8 @@ struct DibBodyOptions {
 
 // Decodes the bitmap body in data[0, size) into image: 1, 4 and 8 bits stay
 // palette pictures, 16, 24 and 32 bits become 24. Rows stored top-down are
-// turned over, run-length coded 4- and 8-bit rows are expanded. Rows missing
-// at the end of a short body stay 0. False for a header it cannot take,
+// turned over, run-length coded 4- and 8-bit rows are expanded. A short body
+// gives a picture of the rows it holds (those a run-length body reaches);
+// one that holds no row is refused. False for a header it cannot take,
 // with the error text set where there is one.
 bool DecodeDibBody(const uint8_t* data, size_t size, const DibBodyOptions& options, CDibImage& image);

@@ -2,10 +2,13 @@
 // extension blocks and images, each image with its descriptor, an optional
 // local colour table and LZW data.
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "foundation/byte_order.h"
 #include "graphics/gif_lzw.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 
 namespace {
@@ -121,12 +124,34 @@ public:
                 transparent = -1;
                 continue;
             }
-            if (!image.CreateBlock(width, height, 8))
+            if (width <= 0 || height <= 0)
                 return false;
+            if (!PicturePixelsAllowed(width, height)) {
+                image.SetErrorText(kPictureTooLargeText);
+                return false;
+            }
+            // The picture has the rows its data holds (decoding errors keep
+            // the rows decoded so far); data that holds none is no picture.
+            const bool interlaced = (packed & 0x40) != 0;
+            std::vector<uint8_t> lines;
+            GifDecodeLzw(data, size, &pos, width, height, &lines);
+            const int64_t count = int64_t(lines.size() / size_t(width));
+            int32_t rows = 0;
+            for (int64_t n = 0; n < count; ++n)
+                rows = std::max(rows, GifLineRow(n, height, interlaced) + 1);
+            if (rows <= 0) {
+                image.SetErrorText(kPictureNoPixelsText);
+                return false;
+            }
+            if (!image.CreateBlock(width, rows, 8))
+                return false;
+            for (int64_t n = 0; n < count; ++n) {
+                const int32_t row = GifLineRow(n, height, interlaced);
+                if (row >= 0 && row < rows)
+                    std::memcpy(image.RowFromTop(row), lines.data() + n * width, size_t(width));
+            }
             image.SetTransparentIndex(transparent);
             InstallTable(local.rgb ? local : global, transparent, image);
-            // Decoding errors keep the rows decoded so far.
-            GifDecodeLzw(data, size, &pos, (packed & 0x40) != 0, image);
             return true;
         }
         return !image.IsEmpty();

@@ -53,6 +53,9 @@ inline uint8_t CompositeOver(uint8_t colour, uint8_t alpha, uint8_t background)
 
 // The colour transparent parts of a picture are put on. Every loader that
 // meets transparency uses it, so one picture looks the same from any format.
-constexpr uint8_t kPictureBackgroundRed = 31;
-constexpr uint8_t kPictureBackgroundGreen = 127;
+// It is white because white is what a picture frame without a background
+// colour keys out: transparent pixels then show what lies beneath the
+// frame, and where the frame has a background they print as white paper.
+constexpr uint8_t kPictureBackgroundRed = 255;
+constexpr uint8_t kPictureBackgroundGreen = 255;
 constexpr uint8_t kPictureBackgroundBlue = 255;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainterPathStroker>
+#include <QPrinter>
 
 #include "platform/dc_device.h"
 #include "platform/dc_recorder.h"
@@ -72,6 +73,21 @@ std::unique_ptr<Dc> Dc::ForDevice(QPaintDevice* device, int32_t technology)
     return std::unique_ptr<Dc>(new Dc(MakePainterDevice(device, technology)));
 }
 
+std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
+{
+    if (!printer)
+        return nullptr;
+    if (printer->outputFormat() != QPrinter::PdfFormat || printer->outputFileName().isEmpty())
+        return ForDevice(printer, DT_RASPRINTER);
+    PdfPageFarm::Settings settings;
+    settings.path = printer->outputFileName();
+    settings.layout = printer->pageLayout();
+    settings.resolution = printer->resolution();
+    settings.title = printer->docName();
+    settings.creator = printer->creator();
+    return std::unique_ptr<Dc>(new Dc(MakePdfFarmDevice(printer, std::move(settings))));
+}
+
 std::unique_ptr<Dc> Dc::ForMeasuring(int32_t dpi)
 {
     return std::unique_ptr<Dc>(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize())));
@@ -86,7 +102,7 @@ std::unique_ptr<Dc> Dc::ForRecording(DcRecorder* recorder, int32_t dpi, IntSize 
     return dc;
 }
 
-void Dc::flush() { device_->flush(); }
+bool Dc::flush() { return device_->flush(); }
 
 bool Dc::beginOutput() { return device_->beginOutput(); }
 
@@ -928,11 +944,9 @@ QPainterPath Dc::regionArea(const Region& logical) const
         // it stays within reach of the page.
         const QPainterPath shape = logical.shape();
         if (!shape.isEmpty()) {
-            QPainterPath area = logicalToDevice().map(shape);
-            if (WithinReach(area.controlPointRect())) {
-                area.setFillRule(shape.fillRule());
+            const QPainterPath area = logicalToDevice().map(shape);
+            if (WithinReach(area.controlPointRect()))
                 return area;
-            }
         }
     }
     QPainterPath area;

@@ -80,6 +80,7 @@
 #include "platform/gdi_types.h"
 
 class QPaintDevice;
+class QPrinter;
 class DcDevice;
 class DcRecorder;
 struct DevicePaint;
@@ -160,6 +161,11 @@ public:
     // Draws on any paint device: a printer, a PDF writer (a QImage goes to
     // ForImage). Raster operations draw as on a white page (see blits).
     static std::unique_ptr<Dc> ForDevice(QPaintDevice* device, int32_t technology = DT_RASPRINTER);
+    // A print job's context: a printer, or the PDF file a printer set to PDF
+    // output would write. Such a file is painted by several threads and
+    // written when the output is flushed; flush() then says whether it was.
+    // Ended without a flush, the job leaves the file as beginOutput made it.
+    static std::unique_ptr<Dc> ForPrintJob(QPrinter* printer);
     // A context without any surface: measures text and keeps state, draws
     // nothing. Stands for the screen's context where only metrics matter.
     static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);
@@ -173,8 +179,9 @@ public:
     Dc& operator=(const Dc&) = delete;
 
     // Ends the painting of a vector target (a printer's page must not be
-    // ended while its painter is open). An image is always readable.
-    void flush();
+    // ended while its painter is open); false when its output could not be
+    // completed. An image is always readable.
+    bool flush();
     // Opens a vector target's output now (a print job's start); false when
     // the device cannot be opened, such as a file that cannot be written.
     bool beginOutput();

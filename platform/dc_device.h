@@ -15,7 +15,8 @@
 #include <memory>
 #include <vector>
 
-#include <QGlyphRun>
+#include <QList>
+#include <QPointF>
 #include <QImage>
 #include <QPainterPath>
 #include <QRawFont>
@@ -25,6 +26,7 @@
 #include "platform/coverage.h"
 #include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
+#include "platform/pdf_page_farm.h"
 
 class QPaintDevice;
 
@@ -88,7 +90,10 @@ struct DeviceText {
     std::shared_ptr<const FontFace> face;
     std::vector<Glyph> glyphs;
     QPainterPath outline;
-    QGlyphRun run;
+    // Text kept as text: the face's glyphs at their positions (design
+    // space of the face's size), placed on the device by `transform`.
+    QList<quint32> glyphIndexes;
+    QList<QPointF> positions;
     QTransform transform;
     ColorRef color = kBlack;
 };
@@ -131,7 +136,9 @@ public:
                       const QRegion* clip) = 0;
     virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
     virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
-    virtual void flush() {}
+    // Ends the output; false when it could not be completed (a file that
+    // could not be written).
+    virtual bool flush() { return true; }
     // Opens the output of a vector device at once rather than at its first
     // drawing, so that a document is made (or fails) even when nothing is
     // drawn on it; true for devices that need no opening.
@@ -142,5 +149,8 @@ public:
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
 std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t technology);
+// A PDF file painted by several threads (see pdf_page_farm.h), with the
+// metrics of `device` (the printer that was to write it).
+std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings);
 // Draws nothing; `size` is what it reports as its drawable size.
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);

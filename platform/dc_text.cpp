@@ -151,9 +151,9 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
             indexes.append(f.glyph[uint8_t(text[i])]);
             positions.append(QPointF((hx + double(pos[i])) / f.xScale, vy));
         }
-        out->run.setRawFont(f.rawFont());
-        out->run.setGlyphIndexes(indexes);
-        out->run.setPositions(positions);
+        out->face = state_->face;
+        out->glyphIndexes = std::move(indexes);
+        out->positions = std::move(positions);
         out->transform = QTransform::fromScale(f.xScale, 1) * t;
     }
     if (out) {

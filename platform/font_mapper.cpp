@@ -17,6 +17,11 @@
 // One face (family, weight, slant) in its design units: what every size of
 // it is scaled from.
 struct FontDesign {
+    // What the design was asked for, so that another thread can open the
+    // same face for itself.
+    QString family;
+    int weight = FW_NORMAL;
+    bool italic = false;
     QRawFont raw;  // at a pixel size of unitsPerEm, so sizes are design units
     double unitsPerEm = 2048;
     double ascent = 0;
@@ -40,15 +45,23 @@ std::mutex& CacheMutex()
     return m;
 }
 
-std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, bool italic)
+QRawFont DesignRawFont(const QString& family, int weight, bool italic)
 {
-    auto d = std::make_shared<FontDesign>();
     QFont f(family);
     f.setWeight(QFont::Weight(weight));
     f.setItalic(italic);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setPixelSize(2048);
-    QRawFont raw = QRawFont::fromFont(f);
+    return QRawFont::fromFont(f);
+}
+
+std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, bool italic)
+{
+    auto d = std::make_shared<FontDesign>();
+    d->family = family;
+    d->weight = weight;
+    d->italic = italic;
+    QRawFont raw = DesignRawFont(family, weight, italic);
     if (raw.isValid()) {
         d->unitsPerEm = raw.unitsPerEm() > 0 ? raw.unitsPerEm() : 2048;
         raw.setPixelSize(d->unitsPerEm);
@@ -185,6 +198,23 @@ QRawFont FontFace::rawFont() const
         }
     });
     return sized_;
+}
+
+QRawFont FontFace::threadRawFont() const
+{
+    // Font engines belong to the thread that made them; this thread keeps
+    // its own, one per design and size, for as long as it runs.
+    using Key = std::tuple<QString, int, bool, double>;
+    thread_local std::map<Key, QRawFont> sized;
+    const Key key{design->family, design->weight, design->italic, emPixels};
+    auto it = sized.find(key);
+    if (it != sized.end())
+        return it->second;
+    QRawFont raw = DesignRawFont(design->family, design->weight, design->italic);
+    if (raw.isValid())
+        raw.setPixelSize(emPixels);
+    sized.emplace(key, raw);
+    return raw;
 }
 
 const Coverage& FontFace::glyphCoverage(uint8_t ch) const

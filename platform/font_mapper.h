@@ -46,6 +46,9 @@ struct FontFace {
     QPainterPath glyphPath(uint8_t ch) const;
     // The face at this size, for targets that keep text as text.
     QRawFont rawFont() const;
+    // The same, made by and for the calling thread: a thread that paints
+    // pages of its own must not share another thread's font engine.
+    QRawFont threadRawFont() const;
     // The pixels of a byte's glyph with its origin at (0, 0), with dropout
     // control (see coverage.h); made once per face and byte.
     const Coverage& glyphCoverage(uint8_t ch) const;

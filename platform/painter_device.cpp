@@ -18,6 +18,8 @@
 #include <QPainter>
 
 #include "platform/dc_device.h"
+#include "platform/page_ops.h"
+#include "platform/pdf_page_farm.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -28,7 +30,19 @@ inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 1
 class PainterDevice final : public DcDevice {
 public:
     PainterDevice(QPaintDevice* device, int32_t technology) : device_(device), technology_(technology) {}
-    ~PainterDevice() override { flush(); }
+    // A PDF file whose pages are painted by several threads (see
+    // pdf_page_farm.h); `device` gives the metrics.
+    PainterDevice(QPaintDevice* device, int32_t technology, PdfPageFarm::Settings farm)
+        : device_(device), technology_(technology), farmSettings_(std::move(farm)), farmed_(true)
+    {
+    }
+    // A painter's output ends with the context; a farmed file is written
+    // only by an explicit flush, so a job given up leaves nothing behind.
+    ~PainterDevice() override
+    {
+        if (!farmed_)
+            flush();
+    }
 
     int32_t technology() const override { return technology_; }
     QSize pixelSize() const override { return QSize(device_->width(), device_->height()); }
@@ -64,82 +78,110 @@ public:
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
     bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
     {
-        QPainter* p = begin(clip);
-        if (!p)
-            return false;
-        p->fillRect(QRect(x, y, 1, 1), ToQColor(c));
+        PageOp op;
+        op.kind = PageOp::kFill;
+        op.path.addRect(QRectF(x, y, 1, 1));
+        op.brush = QBrush(ToQColor(c));
+        return put(std::move(op), clip);
+    }
+    bool flush() override
+    {
+        if (farmed_) {
+            if (!farm_)
+                return true;
+            bool ok = farm_->addPage(std::move(page_));
+            page_.clear();
+            ok = farm_->finish() && ok;
+            farm_.reset();
+            return ok;
+        }
+        if (painter_.isActive())
+            return painter_.end();
         return true;
     }
-    void flush() override
-    {
-        if (painter_.isActive())
-            painter_.end();
-    }
-    bool beginOutput() override { return begin(nullptr) != nullptr; }
+    bool beginOutput() override { return begin(); }
     bool newPage() override
     {
         auto* paged = dynamic_cast<QPagedPaintDevice*>(device_);
         // The sheet change belongs to the open document: a page left blank
-        // must still open the painter, or the device would start anew.
-        if (!paged || !begin(nullptr))
+        // must still open the output, or the device would start anew.
+        if (!paged || !begin())
             return false;
+        if (farmed_) {
+            const bool ok = farm_->addPage(std::move(page_));
+            page_.clear();
+            return ok;
+        }
         return paged->newPage();
     }
 
 private:
-    QPainter* begin(const QRegion* clip)
+    bool begin()
     {
+        if (farmed_) {
+            if (!farm_) {
+                farm_ = std::make_unique<PdfPageFarm>(farmSettings_);
+                if (!farm_->begin()) {
+                    farm_.reset();
+                    return false;
+                }
+            }
+            return true;
+        }
         if (!painter_.isActive()) {
             if (!painter_.begin(device_))
-                return nullptr;
-            clipped_ = false;
-            clip_ = QRegion();
+                return false;
+            player_.forgetState();
         }
-        setClip(clip);
-        return &painter_;
+        return true;
     }
-    // The clip goes to the painter only when it changes: a vector target
-    // writes every change into its output.
-    void setClip(const QRegion* clip)
+    // One drawing operation: painted at once, or kept with its page.
+    bool put(PageOp op, const QRegion* clip)
     {
-        if (!clip) {
-            if (clipped_)
-                painter_.setClipping(false);
-            clipped_ = false;
-            return;
+        if (!begin())
+            return false;
+        if (clip) {
+            op.clipped = true;
+            op.clip = *clip;
         }
-        if (clipped_ && *clip == clip_)
-            return;
-        clip_ = *clip;
-        clipped_ = true;
-        if (clip_.rectCount() == 1)
-            painter_.setClipRect(clip_.boundingRect());
+        if (farmed_)
+            page_.push_back(std::move(op));
         else
-            painter_.setClipRegion(clip_);
+            player_.play(op);
+        return true;
     }
-    QBrush brushFor(const DevicePaint& p, int32_t rop2) const;
-    // Fills an area. The brush stays selected for the next fill, and a
-    // rectangle goes out as a rectangle: a vector target writes what
-    // changes and each shape as briefly as it can.
-    void fill(const QPainterPath& area, const QBrush& brush);
+    QBrush brushFor(const DevicePaint& p, int32_t rop2);
 
     QPaintDevice* device_;
     int32_t technology_;
     QPainter painter_;
-    // The clip the painter has (none when not clipped_).
-    bool clipped_ = false;
-    QRegion clip_;
-
+    PagePainter player_{&painter_, false};
+    PdfPageFarm::Settings farmSettings_;
+    bool farmed_ = false;
+    std::unique_ptr<PdfPageFarm> farm_;
+    PageOps page_;
+    // The last solid brush made.
+    bool solidKnown_ = false;
+    ColorRef solidColour_ = 0;
+    QBrush solidBrush_;
     // The mask of a MERGEPAINT blit, waiting for the SRCAND blit of the
     // picture it belongs to.
     QRectF pendingDest_;
     QImage pendingMask_;
 };
 
-QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2) const
+QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2)
 {
-    if (p.kind == DevicePaint::kSolid)
-        return QBrush(ToQColor(FromRgb(Rop2Apply(rop2, ToRgb(p.color), 0xFFFFFF))));
+    if (p.kind == DevicePaint::kSolid) {
+        // Runs of fills in one colour (the bars of a barcode) share a brush.
+        const ColorRef colour = FromRgb(Rop2Apply(rop2, ToRgb(p.color), 0xFFFFFF));
+        if (!solidKnown_ || colour != solidColour_) {
+            solidBrush_ = QBrush(ToQColor(colour));
+            solidColour_ = colour;
+            solidKnown_ = true;
+        }
+        return solidBrush_;
+    }
     if (p.kind != DevicePaint::kTiled)
         return QBrush();
     QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
@@ -179,111 +221,90 @@ QPen CosmeticPen(ColorRef color, int32_t style)
     return pen;
 }
 
-// The rectangle a path outlines, when it is one figure of four straight
-// sides along the axes.
-std::optional<QRectF> AsRectangle(const QPainterPath& path)
-{
-    const int n = path.elementCount();
-    if (n != 5 && n != 4)
-        return std::nullopt;
-    QPointF p[5];
-    for (int i = 0; i < n; ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        if ((i == 0) != e.isMoveTo() || e.isCurveTo())
-            return std::nullopt;
-        p[i] = e;
-    }
-    if (n == 5 && p[4] != p[0])
-        return std::nullopt;
-    const bool across = p[0].y() == p[1].y() && p[1].x() == p[2].x() && p[2].y() == p[3].y() && p[3].x() == p[0].x();
-    const bool down = p[0].x() == p[1].x() && p[1].y() == p[2].y() && p[2].x() == p[3].x() && p[3].y() == p[0].y();
-    if (!across && !down)
-        return std::nullopt;
-    return QRectF(p[0], p[2]).normalized();
-}
-
-void PainterDevice::fill(const QPainterPath& area, const QBrush& brush)
-{
-    if (painter_.pen().style() != Qt::NoPen)
-        painter_.setPen(Qt::NoPen);
-    if (!(painter_.brush() == brush))
-        painter_.setBrush(brush);
-    if (const std::optional<QRectF> r = AsRectangle(area))
-        painter_.drawRect(*r);
-    else
-        painter_.drawPath(area);
-}
-
 bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
 {
     if (shape.rop2 == R2_NOP)
         return true;
-    QPainter* p = begin(clip);
-    if (!p)
-        return false;
-    if (shape.brush.kind != DevicePaint::kNone && !shape.fill.isEmpty())
-        fill(shape.fill, brushFor(shape.brush, shape.rop2));
+    if (shape.brush.kind != DevicePaint::kNone && !shape.fill.isEmpty()) {
+        PageOp op;
+        op.kind = PageOp::kFill;
+        op.path = shape.fill;
+        op.brush = brushFor(shape.brush, shape.rop2);
+        if (!put(std::move(op), clip))
+            return false;
+    }
     if (shape.pen.kind == DevicePaint::kNone)
         return true;
     const ColorRef penColor = FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.pen.color), 0xFFFFFF));
+    const bool gaps = shape.stroke.gaps.kind == DevicePaint::kSolid && shape.stroke.style != PS_SOLID;
+    const ColorRef gapColor = FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.stroke.gaps.color), 0xFFFFFF));
     if (!shape.stroke.path.isEmpty()) {
-        const bool gaps = shape.stroke.gaps.kind == DevicePaint::kSolid && shape.stroke.style != PS_SOLID;
-        p->setBrush(Qt::NoBrush);
-        if (gaps) {
-            p->setPen(CosmeticPen(FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.stroke.gaps.color), 0xFFFFFF)),
-                                  PS_SOLID));
-            p->drawPath(shape.stroke.path);
-        }
-        p->setPen(CosmeticPen(penColor, shape.stroke.style));
-        p->drawPath(shape.stroke.path);
+        auto stroke = [&](const QPen& pen) {
+            PageOp op;
+            op.kind = PageOp::kStroke;
+            op.path = shape.stroke.path;
+            op.pen = pen;
+            return put(std::move(op), clip);
+        };
+        if (gaps && !stroke(CosmeticPen(gapColor, PS_SOLID)))
+            return false;
+        if (!stroke(CosmeticPen(penColor, shape.stroke.style)))
+            return false;
     }
     if (!shape.stroke.lines.empty()) {
-        p->setBrush(Qt::NoBrush);
         auto drawLines = [&](QPen pen) {
             for (const PixelPolyline& line : shape.stroke.lines) {
-                QPolygonF f;
-                f.reserve(qsizetype(line.points.size()));
+                PageOp op;
+                op.kind = PageOp::kPolyline;
+                op.polyline.reserve(qsizetype(line.points.size()));
                 for (const PixelPoint& pt : line.points)
-                    f.append(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
+                    op.polyline.append(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
                 // A line that comes back after a part out of sight goes on
                 // with its pattern.
                 pen.setDashOffset(double(line.phase));
-                p->setPen(pen);
-                p->drawPolyline(f);
+                op.pen = pen;
+                if (!put(std::move(op), clip))
+                    return false;
             }
+            return true;
         };
-        if (shape.stroke.gaps.kind == DevicePaint::kSolid && shape.stroke.style != PS_SOLID)
-            drawLines(CosmeticPen(FromRgb(Rop2Apply(shape.rop2, ToRgb(shape.stroke.gaps.color), 0xFFFFFF)),
-                                  PS_SOLID));
-        drawLines(CosmeticPen(penColor, shape.stroke.style));
+        if (gaps && !drawLines(CosmeticPen(gapColor, PS_SOLID)))
+            return false;
+        if (!drawLines(CosmeticPen(penColor, shape.stroke.style)))
+            return false;
     }
-    if (!shape.stroke.area.isEmpty())
-        fill(shape.stroke.area, QBrush(ToQColor(penColor)));
+    if (!shape.stroke.area.isEmpty()) {
+        PageOp op;
+        op.kind = PageOp::kFill;
+        op.path = shape.stroke.area;
+        op.brush = QBrush(ToQColor(penColor));
+        return put(std::move(op), clip);
+    }
     return true;
 }
 
 bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
 {
-    QPainter* p = begin(clip);
-    if (!p)
-        return false;
     const QColor colour = ToQColor(text.color);
-    if (!text.run.glyphIndexes().isEmpty()) {
-        if (p->pen().color() != colour || p->pen().style() != Qt::SolidLine)
-            p->setPen(colour);
-        // A run that is only moved is drawn at its place, which leaves the
-        // painter's transform (and so the output's graphics state) as it is.
-        if (text.transform.type() <= QTransform::TxTranslate) {
-            p->drawGlyphRun(QPointF(text.transform.dx(), text.transform.dy()), text.run);
-        } else {
-            p->setTransform(text.transform);
-            p->drawGlyphRun(QPointF(0, 0), text.run);
-            p->resetTransform();
-        }
+    if (!text.glyphIndexes.isEmpty()) {
+        PageOp op;
+        op.kind = PageOp::kGlyphs;
+        op.face = text.face;
+        op.glyphs = text.glyphIndexes;
+        op.positions = text.positions;
+        op.transform = text.transform;
+        op.colour = colour;
+        if (!put(std::move(op), clip))
+            return false;
     }
-    if (!text.outline.isEmpty())
-        fill(text.outline, QBrush(colour));
-    return true;
+    if (!text.outline.isEmpty()) {
+        PageOp op;
+        op.kind = PageOp::kFill;
+        op.path = text.outline;
+        op.brush = QBrush(colour);
+        return put(std::move(op), clip);
+    }
+    return begin();
 }
 
 bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
@@ -340,17 +361,12 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
             line[x] = keeps ? 0u : (0xFF000000u | onWhite);
         }
     }
-    QPainter* p = begin(clip);
-    if (!p)
-        return false;
-    p->save();
-    QTransform t;
-    t.translate(dest.left(), dest.top());
-    t.scale(double(dest.width()) / out.width(), double(dest.height()) / out.height());
-    p->setTransform(t, true);
-    p->drawImage(QPointF(0, 0), out);
-    p->restore();
-    return true;
+    PageOp op;
+    op.kind = PageOp::kImage;
+    op.transform.translate(dest.left(), dest.top());
+    op.transform.scale(double(dest.width()) / out.width(), double(dest.height()) / out.height());
+    op.image = std::move(out);
+    return put(std::move(op), clip);
 }
 
 class NullDevice final : public DcDevice {
@@ -376,6 +392,11 @@ private:
 std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t technology)
 {
     return std::make_unique<PainterDevice>(device, technology);
+}
+
+std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings)
+{
+    return std::make_unique<PainterDevice>(device, DT_RASPRINTER, std::move(settings));
 }
 
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size) { return std::make_unique<NullDevice>(dpi, size); }

@@ -139,14 +139,18 @@ int32_t Region::combine(const Region& a, const Region& b, int32_t mode)
 
 void Region::offset(int32_t dx, int32_t dy)
 {
-    if (pixelsMade_)
-        pixels_.translate(dx, dy);
     if (!shape_.isEmpty()) {
+        // The pixels are worked out again from the moved shape: moving them
+        // could overflow where the shape's move is only held far away.
+        pixels_ = QRegion();
+        pixelsMade_ = false;
         // Held far beyond reach but short of overflowing.
         constexpr int64_t kFar = int64_t(1) << 52;
         shapeX_ = std::clamp(shapeX_ + dx, -kFar, kFar);
         shapeY_ = std::clamp(shapeY_ + dy, -kFar, kFar);
+        return;
     }
+    pixels_.translate(dx, dy);
 }
 
 bool Region::contains(int32_t x, int32_t y) const { return pixels().contains(QPoint(x, y)); }

@@ -1,21 +1,44 @@
 #include "resources/pattern_bitmaps.h"
 
+#include <QImage>
+
+#include "resources/artwork_resources.h"
+
 namespace {
 
-// Row 0 first, bit 7 the leftmost pixel; a 0 bit is a drawn pixel.
-const MonoPattern kCheckerboard{{0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA}};
-// Pixels 0 and 4 of the even rows, 2 and 6 of the odd ones.
-const MonoPattern kSparse{{0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD, 0x77, 0xDD}};
+// Bit 7 is the leftmost pixel; the bitmap's colour 0 (its drawn pixels)
+// becomes a 0 bit.
+bool ReadPattern(int32_t id, MonoPattern* pattern)
+{
+    const QImage mono = LoadResourceMono(id);
+    if (mono.width() != 8 || mono.height() != 8)
+        return false;
+    for (int y = 0; y < 8; ++y) {
+        uint8_t row = 0;
+        for (int x = 0; x < 8; ++x)
+            row |= uint8_t((mono.pixelIndex(x, y) ? 1 : 0) << (7 - x));
+        pattern->rows[y] = row;
+    }
+    return true;
+}
+
+struct Patterns {
+    MonoPattern checkerboard;
+    MonoPattern sparse;
+    bool haveCheckerboard = ReadPattern(kPatternBitmapCheckerboard, &checkerboard);
+    bool haveSparse = ReadPattern(kPatternBitmapSparse, &sparse);
+};
 
 }  // namespace
 
 const MonoPattern* PatternBitmapResource(int32_t id)
 {
+    static const Patterns patterns;
     switch (id) {
     case kPatternBitmapCheckerboard:
-        return &kCheckerboard;
+        return patterns.haveCheckerboard ? &patterns.checkerboard : nullptr;
     case kPatternBitmapSparse:
-        return &kSparse;
+        return patterns.haveSparse ? &patterns.sparse : nullptr;
     default:
         return nullptr;
     }

@@ -9,8 +9,10 @@
 class TextContext;
 
 // The field run that starts at p takes its field's current text; only while
-// the story is shown in a frame. A text that would pass the paragraph limit
-// leaves the old one.
+// the story is shown in a frame. While the frame is being printed an empty
+// field takes no text (on the screen it shows its name), and keeps its
+// place for the next card. The new text takes the field's format whole. A
+// text that would pass the paragraph limit leaves the old one.
 void UpdateFieldText(TextContext* ctx, int32_t p);
 // Every field run that starts at p or later.
 void UpdateFieldsFrom(TextContext* ctx, int32_t p);

@@ -91,6 +91,7 @@ bool ApplyStyleInParagraph(TextContext* ctx, int32_t from, int32_t to, int16_t r
     ParagraphText para = ctx->Current();
     if (!para.valid() || to <= from)
         return true;
+    WidenToFields(para, &from, &to);
     const int16_t baseStyle = std::max<int16_t>(ReadBaseFormat(ctx->Styles(), para.StyleId())[kRankStyle], 0);
     std::vector<int32_t> cuts{from, to};
     for (const RunEntry& r : ReadRunTable(para)) {
@@ -184,8 +185,9 @@ void ApplyRunToParagraphs(TextContext* ctx, TextPosition from, TextPosition to, 
         if (!ctx->SelectParagraph(int32_t(p)))
             continue;
         ParagraphText para = ctx->Current();
-        const int32_t s = p == from.paragraph ? from.character : 0;
-        const int32_t e = p < to.paragraph || all ? para.Length() : to.character;
+        int32_t s = p == from.paragraph ? from.character : 0;
+        int32_t e = p < to.paragraph || all ? para.Length() : to.character;
+        WidenToFields(para, &s, &e);
         if (!SetRunAttributes(&para, s, e, bits, values, replace))
             break;
         ctx->StoreFlags(para);

@@ -226,6 +226,7 @@ int32_t WriteBack()
 {
     DictionaryState& d = Dict();
     PathRecord temp;
+    RemoveStaleTempFiles(&d.path, "DIC");
     int32_t err = CreateTempFileName(&d.path, "DIC", &temp);
     if (err != kErrNone)
         return err;

@@ -328,7 +328,17 @@ void AdjustRunsForDelete(ParagraphText* para, uint16_t p, uint32_t n)
             break;
         const uint32_t s = RunStart(run);
         const uint32_t e = RunEnd(run);
-        if (s > p) {
+        if (s == e && (RunFlags(run) & kRunField) && GetI16LE(run + kRunFieldLengthOffset) == 0) {
+            // An empty field sits between two characters: it goes with the
+            // text around it, and otherwise stays where it stands.
+            if (s > p && s < q) {
+                SetRunStart(run, 0xFFFF);
+                SetRunEnd(run, 0xFFFF);
+            } else if (s >= q) {
+                SetRunStart(run, uint16_t(s - n));
+                SetRunEnd(run, uint16_t(e - n));
+            }
+        } else if (s > p) {
             if (q > s && q < e) {
                 SetRunStart(run, p);
                 SetRunEnd(run, uint16_t(e - n));
@@ -353,7 +363,13 @@ void RemoveEmptyRuns(ParagraphText* para)
         return;
     std::vector<RunEntry> runs = ReadRunTable(*para);
     const size_t before = runs.size();
-    std::erase_if(runs, [](const RunEntry& e) { return e.end <= e.start; });
+    // A field whose text is empty keeps an entry of no width (see
+    // field_runs.cpp); one that went with deleted text starts at 0xFFFF.
+    std::erase_if(runs, [](const RunEntry& e) {
+        const bool emptyField =
+            (e.flags & kRunField) && e.end == e.start && e.start != 0xFFFF && e.fieldLength == 0;
+        return e.end <= e.start && !emptyField;
+    });
     if (runs.size() != before || runs.empty())
         WriteRunTable(para, runs);
 }
@@ -454,4 +470,21 @@ bool MarkFieldRun(ParagraphText* para, int32_t p, int16_t fieldId, int16_t lengt
     extras.fieldId = fieldId;
     extras.fieldLength = length;
     return SetRunAttributes(para, p, p + 1, kRunField, kRunDefaults, false, extras);
+}
+
+void WidenToFields(const ParagraphText& para, int32_t* from, int32_t* to)
+{
+    if (*to <= *from)
+        return;
+    ForEachRun(para, [&](const uint8_t* run) {
+        if (!(RunFlags(run) & kRunField))
+            return true;
+        const int32_t s = RunStart(run);
+        const int32_t e = s + std::max<int32_t>(GetI16LE(run + kRunFieldLengthOffset), 0);
+        if (*from > s && *from < e)
+            *from = s;
+        if (*to > s && *to < e)
+            *to = e;
+        return true;
+    });
 }

@@ -74,7 +74,8 @@ void RemoveEmptyRuns(ParagraphText* para);
 bool FindRunWithColor(const ParagraphText& para, int16_t colour, int32_t position);
 
 // Field runs: the run marks the field's first character (0x800) and keeps
-// the length of the field's text, which starts there.
+// the length of the field's text, which starts there. A field whose text
+// is empty keeps an entry of no width where the text would stand.
 // The length of the field whose text holds p (0 when none) and its start.
 int32_t GetFieldRunAt(const ParagraphText& para, int32_t p, int32_t* start);
 // The field id when p lies inside a field's text, else -1.
@@ -85,6 +86,10 @@ void SetFieldRunLength(ParagraphText* para, int32_t start, int16_t length);
 // the field then, else p.
 bool IsInFieldRun(const ParagraphText& para, int32_t p, bool edge, int32_t* use);
 bool MarkFieldRun(ParagraphText* para, int32_t p, int16_t fieldId, int16_t length);
+// Widens [*from, *to) to the whole text of every field it reaches into: a
+// field's text is formatted as one, since its next text takes the format
+// of its first character throughout.
+void WidenToFields(const ParagraphText& para, int32_t* from, int32_t* to);
 
 // The run table's bytes re-read as entries; used by the paragraph joins and
 // splits, which move whole tables.

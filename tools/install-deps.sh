@@ -8,8 +8,12 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the SVG renderer that draws the program's artwork at build time
+  qt6-svg-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # joins the parts of a PDF file painted by several threads
+  libqpdf-dev
   # GIF pictures written by the picture export; the icons drawn from SVG
   libgif-dev librsvg2-bin
   # EPS pictures drawn for the screen and for printers that take no

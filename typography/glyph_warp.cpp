@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -138,7 +141,7 @@ struct Envelope {
 
     double WidthFactor() const { return shape == kSlantLeft || shape == kSlantRight ? 0.75 : 1; }
 
-    // Width offset at X for a point at height y (from the baseline).
+    // Width offset at X for a point at height y (from the box's bottom).
     double Width(double X, double y) const
     {
         switch (shape) {
@@ -172,6 +175,111 @@ void SwapAll(GlyphShape* shape)
         Swap(p);
 }
 
+GlyphPoint Mid(GlyphPoint a, GlyphPoint b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+GlyphPoint Lerp(GlyphPoint a, GlyphPoint b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
+GlyphPoint Quad(GlyphPoint a, GlyphPoint c, GlyphPoint b, double t)
+{
+    return Lerp(Lerp(a, c, t), Lerp(c, b, t), t);
+}
+double Apart(GlyphPoint a, GlyphPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// How far a bent edge may stray from the true bend, in logical units, and
+// how often an edge is halved to get there. The ellipses are steepest at
+// the ends of the line, where a letter's edge needs the most pieces.
+constexpr double kBendTolerance = 0.2;
+constexpr int kMaxHalvings = 10;
+
+// Bends a glyph's outline point by point. An edge between two points is
+// bent along its whole length, not only at its ends: where the envelope
+// curves fast (the ends of an arc or round shape) a straight edge between
+// two bent points would cut through the letter or across its neighbour,
+// so edges are halved until each piece follows the bend.
+class Bender {
+public:
+    explicit Bender(std::function<GlyphPoint(GlyphPoint)> map) : map_(std::move(map)) {}
+
+    void Contour(GlyphContour* c) const
+    {
+        GlyphPoint at = c->start;
+        std::vector<GlyphSegment> bent;
+        for (const GlyphSegment& s : c->segments) {
+            if (s.points.empty()) {
+                bent.push_back(s);
+                continue;
+            }
+            if (s.kind == kGlyphSegmentLine) {
+                GlyphSegment out{kGlyphSegmentLine, {}};
+                for (const GlyphPoint& p : s.points) {
+                    Line(at, p, map_(at), map_(p), 0, &out.points);
+                    at = p;
+                }
+                bent.push_back(std::move(out));
+            } else if (s.kind == kGlyphSegmentSpline && s.points.size() >= 2) {
+                const size_t n = s.points.size();
+                for (size_t i = 0; i + 1 < n; ++i) {
+                    const GlyphPoint end = i + 2 == n ? s.points[i + 1] : Mid(s.points[i], s.points[i + 1]);
+                    Curve(at, s.points[i], end, map_(at), map_(end), 0, &bent);
+                    at = end;
+                }
+            } else {
+                // A lone spline point draws nothing and other kinds only
+                // move the pen; their points are bent as they are.
+                GlyphSegment out{s.kind, {}};
+                for (const GlyphPoint& p : s.points)
+                    out.points.push_back(map_(p));
+                if (s.kind != kGlyphSegmentSpline)
+                    at = s.points.back();
+                bent.push_back(std::move(out));
+            }
+        }
+        c->start = map_(c->start);
+        c->segments = std::move(bent);
+    }
+
+private:
+    void Line(GlyphPoint a, GlyphPoint b, GlyphPoint ma, GlyphPoint mb, int depth,
+              std::vector<GlyphPoint>* out) const
+    {
+        if (depth < kMaxHalvings) {
+            bool straight = true;
+            for (double t : {0.25, 0.5, 0.75})
+                straight = straight && Apart(map_(Lerp(a, b, t)), Lerp(ma, mb, t)) <= kBendTolerance;
+            if (!straight) {
+                const GlyphPoint m = Mid(a, b);
+                const GlyphPoint mm = map_(m);
+                Line(a, m, ma, mm, depth + 1, out);
+                Line(m, b, mm, mb, depth + 1, out);
+                return;
+            }
+        }
+        out->push_back(mb);
+    }
+
+    // One quadratic piece from a over control c to b. The bent piece's
+    // control is chosen so that it passes through the bent middle of the
+    // curve; where the envelope is straight that is the bent control.
+    void Curve(GlyphPoint a, GlyphPoint c, GlyphPoint b, GlyphPoint ma, GlyphPoint mb, int depth,
+               std::vector<GlyphSegment>* out) const
+    {
+        const GlyphPoint mm = map_(Quad(a, c, b, 0.5));
+        const GlyphPoint mc{2 * mm.x - (ma.x + mb.x) / 2, 2 * mm.y - (ma.y + mb.y) / 2};
+        if (depth < kMaxHalvings) {
+            bool close = true;
+            for (double t : {0.25, 0.75})
+                close = close && Apart(map_(Quad(a, c, b, t)), Quad(ma, mc, mb, t)) <= kBendTolerance;
+            if (!close) {
+                const GlyphPoint ac = Mid(a, c), cb = Mid(c, b), m = Mid(ac, cb);
+                Curve(a, ac, m, ma, mm, depth + 1, out);
+                Curve(m, cb, b, mm, mb, depth + 1, out);
+                return;
+            }
+        }
+        out->push_back(GlyphSegment{kGlyphSegmentSpline, {mc, mb}});
+    }
+
+    std::function<GlyphPoint(GlyphPoint)> map_;
+};
+
 }  // namespace
 
 void WarpGlyph(GlyphShape* shape, const GlyphBox& textBox, int32_t shapeNumber, bool horizontal, GlyphPoint pen,
@@ -194,37 +302,45 @@ void WarpGlyph(GlyphShape* shape, const GlyphBox& textBox, int32_t shapeNumber, 
     e.half = std::trunc(e.H / 2);
     e.quarter = std::trunc(e.H / 4);
     const double g = e.WidthFactor();
-    // The box's top and bottom seen from the pen, for mirroring.
-    const double crossSum = (box.top - pen.y) + (box.bottom - pen.y);
+
+    // Heights are bent from the box's bottom edge, where every profile
+    // starts: a letter's feet and its descender then stay inside the
+    // envelope as its top does. Mirroring comes first, so that the
+    // envelope bends the glyph where it ends up.
+    auto map = [&](GlyphPoint p) {
+        const double px = flipX ? -p.x : p.x;
+        double Y = pen.y + p.y;
+        if (flipY)
+            Y = box.top + box.bottom - Y;
+        double f = 1, o = 0;
+        e.Height(pen.x + px, &f, &o);
+        const double y = (Y - box.bottom) * f + o;
+        double x = px * g;
+        x += e.Width(pen.x + x, y);
+        return GlyphPoint{x, y + box.bottom - pen.y};
+    };
+    const Bender bender(map);
+    for (GlyphContour& c : shape->contours)
+        bender.Contour(&c);
 
     bool any = false;
     GlyphBox ink{0, 0, 0, 0};
-    auto map = [&](GlyphPoint& p) {
-        // Mirrored first, so that the envelope bends the glyph where it
-        // ends up.
-        const double px = flipX ? -p.x : p.x;
-        const double py = flipY ? crossSum - p.y : p.y;
-        double f = 1, o = 0;
-        e.Height(pen.x + px, &f, &o);
-        const double y = py * f + o;
-        double x = px * g;
-        x += e.Width(pen.x + x, y);
-        p = {x, y};
+    auto grow = [&](const GlyphPoint& p) {
         if (!any) {
-            ink = GlyphBox{x, y, x, y};
+            ink = GlyphBox{p.x, p.y, p.x, p.y};
             any = true;
-        } else {
-            ink.left = std::min(ink.left, x);
-            ink.top = std::min(ink.top, y);
-            ink.right = std::max(ink.right, x);
-            ink.bottom = std::max(ink.bottom, y);
+            return;
         }
+        ink.left = std::min(ink.left, p.x);
+        ink.top = std::min(ink.top, p.y);
+        ink.right = std::max(ink.right, p.x);
+        ink.bottom = std::max(ink.bottom, p.y);
     };
-    for (GlyphContour& c : shape->contours) {
-        map(c.start);
-        for (GlyphSegment& s : c.segments)
-            for (GlyphPoint& p : s.points)
-                map(p);
+    for (const GlyphContour& c : shape->contours) {
+        grow(c.start);
+        for (const GlyphSegment& s : c.segments)
+            for (const GlyphPoint& p : s.points)
+                grow(p);
     }
     double f = 1, o = 0;
     e.Height(pen.x + (flipX ? -shape->advance.x : shape->advance.x), &f, &o);

@@ -1,6 +1,6 @@
 // The small pictures of the colour, pattern and font menus: the check icon
-// and the font-technology marks, made in code under the ids the menus and
-// combo boxes are given.
+// and the font-technology marks, from the program's resources under the ids
+// the menus and combo boxes are given.
 #pragma once
 
 #include <cstdint>

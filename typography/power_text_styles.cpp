@@ -14,6 +14,7 @@ int32_t WriteFile(const PathRecord& path, Write write)
 {
     // A new file beside the old one takes its place only when it is whole.
     PathRecord temp;
+    RemoveStaleTempFiles(&path, "PTS");
     int32_t err = CreateTempFileName(&path, "PTS", &temp);
     if (err != kErrNone)
         return err;

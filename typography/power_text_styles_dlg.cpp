@@ -8,8 +8,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -23,6 +25,7 @@
 #include "typography/glyph_effects_sheet.h"
 #include "typography/glyph_preview.h"
 #include "typography/power_text_styles.h"
+#include "resources/artwork_resources.h"
 
 const char* const kStylesFileErrorText = "Failed to load Power text styles. File Error.";
 const char* const kStylesMemoryErrorText = "Failed to load Power text styles. Memory Error.";
@@ -30,6 +33,16 @@ const char* const kStylesAddErrorText = "Failed To Add Style. Not enogh memory."
 const char* const kStylesSaveErrorText = "Failed to save Power text styles. File Error.";
 
 namespace {
+
+// "L" shows bitmap 521 and "R" bitmap 520, the two arrows.
+void SetButtonBitmap(QAbstractButton* button, int32_t id)
+{
+    const QImage picture = LoadResourceButtonImage(id);
+    if (picture.isNull())
+        return;
+    button->setIcon(QIcon(QPixmap::fromImage(picture)));
+    button->setIconSize(picture.size());
+}
 
 // The lines the dialog hands back hold at most this many characters.
 constexpr int kLineLength = 61;
@@ -70,9 +83,9 @@ PowerTextStylesDlg::PowerTextStylesDlg(QWidget* parent) : QDialog(parent)
     vertical_ = new QRadioButton(QStringLiteral("Vertical"), this);
     vertical_->setObjectName(QStringLiteral("Vertical"));
     previous_ = Button(QString(), "L", this);
-    previous_->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    SetButtonBitmap(previous_, 521);
     next_ = Button(QString(), "R", this);
-    next_->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    SetButtonBitmap(next_, 520);
     label_ = new QLabel(this);
     label_->setObjectName(QStringLiteral("StyleLabel"));
     label_->setAlignment(Qt::AlignCenter);

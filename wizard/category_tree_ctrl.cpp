@@ -11,6 +11,7 @@
 #include "graphics/dib_draw.h"
 #include "platform/dc.h"
 #include "platform/gdi_types.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ QIcon ResourceIcon(int32_t id, int32_t side)
     image.fill(Qt::white);
     {
         std::unique_ptr<Dc> dc = Dc::ForImage(&image);
-        DibHandleDraw(dc.get(), dib.get(), IntRect{0, 0, side - 1, side - 1}, SRCCOPY);
+        DibHandleDraw(dc.get(), dib.get(), IntRect{0, 0, side, side}, SRCCOPY);
     }
     QImage masked = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < masked.height(); ++y)
@@ -295,7 +296,10 @@ int32_t CCategoryTreeCtrl::DeleteSelected()
 
 QIcon CCategoryTreeCtrl::LoadIcon20(int32_t resourceId)
 {
-    return ResourceIcon(resourceId, 20);
+    const QImage icon = LoadResourceIcon(resourceId);
+    if (icon.isNull())
+        return QIcon();
+    return QIcon(QPixmap::fromImage(icon.size() == QSize(20, 20) ? icon : icon.scaled(20, 20)));
 }
 
 bool CCategoryTreeCtrl::CanDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target, int32_t mode) const

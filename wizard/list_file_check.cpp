@@ -34,6 +34,7 @@ uint32_t ExpectedVersion(int32_t selector)
 int32_t WriteListFile(const PathRecord& path, const std::vector<Resource>& resources)
 {
     PathRecord temp;
+    RemoveStaleTempFiles(&path, "WIZ");
     int32_t err = CreateTempFileName(&path, "WIZ", &temp);
     if (err != kErrNone)
         return err;

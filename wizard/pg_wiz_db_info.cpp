@@ -4,12 +4,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "app/card_app.h"
 #include "database/field_table.h"
 #include "dbdoc/field_edits.h"
 #include "foundation/cp1252.h"
+#include "resources/artwork_resources.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_choose_picture.h"
 
@@ -114,12 +116,12 @@ void CPgWiz_DBInfo::BuildControls()
         });
     };
     button("&...", kIdPicturePath, 238, 211, 16);
-    button("Add", kIdAddRecord, 258, 190, 24);
-    button("Delete", kIdDeleteRecord, 283, 190, 28);
-    button("First", kIdFirstRecord, 312, 190, 22);
-    button("Previous", kIdPreviousRecord, 335, 190, 32);
-    button("Next", kIdNextRecord, 368, 190, 22);
-    button("LAST", kIdLastRecord, 391, 190, 24);
+    button("Add", kIdAddRecord, 258, 190, 22);
+    button("Delete", kIdDeleteRecord, 281, 190, 28);
+    button("First", kIdFirstRecord, 310, 190, 22);
+    button("Previous", kIdPreviousRecord, 333, 190, 36);
+    button("Next", kIdNextRecord, 370, 190, 22);
+    button("LAST", kIdLastRecord, 393, 190, 24);
     button("Create Database", kIdCreateDatabase, 262, 222, 66);
     button("...", kIdOpenDatabase, 330, 222, 16);
     button("Without DB", kIdWithoutDatabase, 348, 222, 50);
@@ -131,6 +133,25 @@ void CPgWiz_DBInfo::BuildControls()
 bool CPgWiz_DBInfo::OnInitDialog()
 {
     CPgWiz::OnInitDialog();
+    // The record and database buttons show their pictures; the tool tips
+    // say what they do.
+    const struct {
+        int32_t control;
+        int32_t bitmap;
+    } kButtonBitmaps[] = {
+        {kIdAddRecord, 26055},      {kIdDeleteRecord, 26054},   {kIdFirstRecord, 26057},
+        {kIdPreviousRecord, 26059}, {kIdNextRecord, 26060},     {kIdLastRecord, 26056},
+        {kIdCreateDatabase, 26058}, {kIdOpenDatabase, 26061},   {kIdWithoutDatabase, 26062},
+    };
+    for (const auto& b : kButtonBitmaps) {
+        auto* button = Item<QPushButton>(b.control);
+        const QImage picture = LoadResourceButtonImage(b.bitmap);
+        if (!button || picture.isNull())
+            continue;
+        button->setText(QString());
+        button->setIcon(QIcon(QPixmap::fromImage(picture)));
+        button->setIconSize(picture.size());
+    }
     for (int32_t k = 0; k < kWizDatabaseEditCount; ++k) {
         const int32_t field = FieldIdByIndex(k);
         CFilteredEdit* edit = MakeEdit(field);

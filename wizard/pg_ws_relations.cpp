@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -56,6 +57,37 @@ uint32_t SelectedData(const QListWidget* list)
 {
     const QListWidgetItem* item = list->currentItem();
     return item && item->isSelected() ? item->data(Qt::UserRole).toUInt() : 0;
+}
+
+// The buttons' icons (20 x 20): adding, then deleting and changing by what
+// the button acts on.
+enum : int32_t {
+    kIconAddCategory = 594,
+    kIconAddSubCategory = 604,
+    kIconAddFilter = 605,
+    kIconAddBackdrop = 606,
+    kIconAddTemplate = 607,
+    kIconDeleteTemplate = 608,
+    kIconDeleteCategory = 609,  // 609 to 612 by node kind 1 to 4
+    kIconEditCategory = 613,
+    kIconEditSubCategory = 614,
+    kIconEditBackdrop = 615,
+};
+
+// The icon replaces the button's text; its mnemonic still presses it.
+void SetButtonIcon(QPushButton* button, int32_t icon)
+{
+    if (!button)
+        return;
+    const QIcon picture = CCategoryTreeCtrl::LoadIcon20(icon);
+    if (picture.isNull())
+        return;
+    if (!button->text().isEmpty()) {
+        button->setShortcut(QKeySequence::mnemonic(button->text()));
+        button->setText(QString());
+    }
+    button->setIcon(picture);
+    button->setIconSize(QSize(20, 20));
 }
 
 }  // namespace
@@ -129,6 +161,13 @@ bool CPgWS_Relations::OnInitDialog()
     for (uint32_t kind : {kWizKindCategory, kWizKindSubCategory, kWizKindFilter, kWizKindBackdrop})
         treeCtrl_->AddKind(kind);
     FillAllBackdrops();
+    SetButtonIcon(Button(kIdAddCategory), kIconAddCategory);
+    SetButtonIcon(Button(kIdAddSubCategory), kIconAddSubCategory);
+    SetButtonIcon(Button(kIdAddFilter), kIconAddFilter);
+    SetButtonIcon(Button(kIdAddBackdrop), kIconAddBackdrop);
+    SetButtonIcon(Button(kIdAddTemplate), kIconAddTemplate);
+    SetButtonIcon(Button(kIdDelete), kIconDeleteCategory);
+    SetButtonIcon(Button(kIdEdit), kIconEditCategory);
     entries_->SetStyle(kSmartDragReorder);
     ReadTemplateList();
     ShowTree(nullptr);
@@ -596,6 +635,16 @@ void CPgWS_Relations::UpdateControls()
     }
     EnableControl(kIdDelete, remove);
     EnableControl(kIdEdit, edit);
+    // "&DRM" and "&Edit" show what they would act on.
+    int32_t deleteIcon = kIconDeleteCategory;
+    if (lastFocus_ == kIdEntries)
+        deleteIcon = kIconDeleteTemplate;
+    else if (kind >= kWizKindCategory && kind <= kWizKindBackdrop)
+        deleteIcon = kIconDeleteCategory + int32_t(kind) - 1;
+    SetButtonIcon(Button(kIdDelete), deleteIcon);
+    SetButtonIcon(Button(kIdEdit), kind == kWizKindSubCategory ? kIconEditSubCategory
+                                   : kind == kWizKindBackdrop  ? kIconEditBackdrop
+                                                               : kIconEditCategory);
     EnableControl(kIdEntryName, entries_->Count() > 0);
     EnableControl(kIdRatio, kind != 0);
     if (kind == 0) {

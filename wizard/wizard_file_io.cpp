@@ -9,6 +9,7 @@
 int32_t WizWriteFile(const PathRecord& path, std::initializer_list<WizBytes> parts)
 {
     PathRecord temp;
+    RemoveStaleTempFiles(&path, "WIZ");
     int32_t err = CreateTempFileName(&path, "WIZ", &temp);
     if (err != kErrNone)
         return err;

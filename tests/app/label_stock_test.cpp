@@ -2,6 +2,7 @@
 // computations and the label-type table over its file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -186,13 +187,52 @@ TEST(LabelStockRecord, BuiltinLayoutsFillALetterPageAndCentreWhereTheyStand)
     EXPECT_EQ(left, 123);
 }
 
-TEST(LabelStockRecord, TheShippedFileHoldsTheBuiltinLayouts)
+// The shipped sheets: the built-in layouts first, then the common stock,
+// each one fitting on the paper it asks for and named once.
+TEST(LabelStockRecord, TheShippedFileStartsWithTheBuiltinLayoutsAndEverySheetFitsItsPaper)
 {
     const std::string shipped = ReadFileBytes(std::string(TESSALINE_SOURCE_DATA_DIR) + "/Tessaline.dat");
     LabelTypeRecord laser, inkjet;
     GetBuiltinLabelType(&laser, 0);
     GetBuiltinLabelType(&inkjet, 1);
-    EXPECT_EQ(shipped, Bytes({laser, inkjet}));
+    ASSERT_EQ(shipped.size() % kLabelTypeSize, 0u);
+    EXPECT_EQ(shipped.substr(0, 2 * kLabelTypeSize), Bytes({laser, inkjet}));
+    const size_t count = shipped.size() / kLabelTypeSize;
+    EXPECT_GE(count, 20u);
+    std::vector<std::string> names;
+    for (size_t i = 0; i < count; ++i) {
+        LabelTypeRecord r;
+        LabelTypeDecode(reinterpret_cast<const uint8_t*>(shipped.data()) + i * kLabelTypeSize, &r);
+        const std::string name = LabelTypeName(r);
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(LabelTypeIsSane(r));
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 0);
+        names.push_back(name);
+        // Letter (1) or A4 (9); the built-in layouts leave the paper alone
+        // and are Letter sheets.
+        const bool a4 = r.paper == 9;
+        const double pageWidth = a4 ? 595.28 : 612.0;
+        const double pageHeight = a4 ? 841.89 : 792.0;
+        const double right = r.leftMargin + r.columns * r.cardWidth + (r.columns - 1) * r.horizontalSpacing;
+        const double bottom = r.topMargin + r.rows * r.cardHeight + (r.rows - 1) * r.verticalSpacing;
+        EXPECT_LE(right, pageWidth + 0.01);
+        EXPECT_LE(bottom, pageHeight + 0.01);
+    }
+}
+
+// The shipped file is what the tool makes of the sheet table, so that the
+// table stays the one place to change.
+TEST(LabelStockRecord, TheShippedFileIsBuiltFromTheSheetTable)
+{
+    TempDir dir;
+    const std::string table = std::string(TESSALINE_SOURCE_DATA_DIR) + "/../tools/samples/label-stock.txt";
+    ASSERT_EQ(Shell(dir, "\"$T\" label-stock build '" + table + "' out.dat"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("out.dat")),
+              ReadFileBytes(std::string(TESSALINE_SOURCE_DATA_DIR) + "/Tessaline.dat"));
+    // A faulty line is refused with its place and nothing is written.
+    WriteFileBytes(dir.file("bad.txt"), "Too small\tin\t0\t1\t0\t0\t0\t0\t1\t1\t1\tLetter\n");
+    EXPECT_NE(Shell(dir, "\"$T\" label-stock build bad.txt bad.dat 2>err.txt"), 0);
+    EXPECT_NE(ReadFileBytes(dir.file("err.txt")).find("bad.txt:1:"), std::string::npos);
 }
 
 TEST(LabelStockGrid, CellsAreReadWithinTheGridAndSkippedOnesCounted)

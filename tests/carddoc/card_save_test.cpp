@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <string>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "carddoc/card_document_format.h"
 #include "foundation/byte_order.h"
@@ -67,6 +69,22 @@ TEST_F(CardSave, AFailedWriteKeepsTheOldFileAndTheChanges)
     auto reopened = OpenCardDocument(path);
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->Frames()->Count(), 3);
+}
+
+TEST_F(CardSave, TheNextSaveClearsWhatAKilledSaveLeftBeside)
+{
+    auto doc = CardWithText("Saved twice");
+    const PathRecord path = DocPath("card.lqx");
+    ASSERT_TRUE(doc->DoSave(&path));
+    // A save killed half way left its file; an hour later the next save
+    // takes it away.
+    WriteFileBytes(docs_.file("LQX2B7.TMP"), "half a card");
+    const std::string left = docs_.file("LQX2B7.TMP");
+    struct timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ::utimensat(AT_FDCWD, left.c_str(), hourAgo, 0);
+    doc->NewFrame(kFrameEllipse)->SetFromRect(IntRect{10, 10, 40, 40});
+    ASSERT_TRUE(doc->DoFileSave());
+    EXPECT_EQ(Leftovers("LQX*"), 0);
 }
 
 TEST_F(CardSave, SaveAsMovesTheLockAndAFailedOneKeepsTheOldFile)

@@ -49,6 +49,19 @@ TEST_F(EngineServices, ACardDocumentPutsTheEngineServicesInPlace)
     EXPECT_EQ(name[0], '[');
 }
 
+TEST_F(EngineServices, TheTextEngineShowsFieldNamesExactlyWhileTheProgramSaysSo)
+{
+    auto doc = NewCardDocument();
+    ASSERT_NE(doc, nullptr);
+    TextHost& host = *doc;
+    EXPECT_FALSE(host.ShowsFieldNames());
+    // A template's preview is drawn with the names.
+    const bool previous = SetShowFieldNames(true);
+    EXPECT_TRUE(host.ShowsFieldNames());
+    SetShowFieldNames(previous);
+    EXPECT_FALSE(host.ShowsFieldNames());
+}
+
 TEST_F(EngineServices, FramesGetTheDocumentsOwnColoursAndFonts)
 {
     auto doc = NewCardDocument();

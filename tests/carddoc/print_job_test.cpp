@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QProcess>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -187,6 +188,100 @@ protected:
     std::unique_ptr<DbDocument> database_;
     std::string out_;
 };
+
+// Pixels of `page` that no pixel of `golden` within one pixel matches to
+// within `tolerance` in every channel.
+int UnmatchedPixels(const QImage& page, const QImage& golden, int tolerance)
+{
+    const QImage a = page.convertToFormat(QImage::Format_RGB32);
+    const QImage b = golden.convertToFormat(QImage::Format_RGB32);
+    int unmatched = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            bool matched = false;
+            for (int dy = -1; dy <= 1 && !matched; ++dy) {
+                for (int dx = -1; dx <= 1 && !matched; ++dx) {
+                    if (!b.valid(x + dx, y + dy))
+                        continue;
+                    const QRgb g = b.pixel(x + dx, y + dy);
+                    matched = std::abs(qRed(p) - qRed(g)) <= tolerance &&
+                              std::abs(qGreen(p) - qGreen(g)) <= tolerance &&
+                              std::abs(qBlue(p) - qBlue(g)) <= tolerance;
+                }
+            }
+            unmatched += matched ? 0 : 1;
+        }
+    }
+    return unmatched;
+}
+
+// Ten contacts with every field of the card filled, as the import reads
+// them (tab-separated, Windows-1252).
+constexpr const char* kCompleteContacts =
+    "Ada\tAbbott\tOwner\tAbbott Bakery\t12 Mill Lane\t\tSpringfield\tIL\t62701\tUSA\t\t217-555-0101\t\t"
+    "ada@abbottbakery.example\r\n"
+    "Bruno\tBarros\tBuyer\tHarbor Supply\t400 Dock Street\tSuite 2\tPortland\tME\t04101\tUSA\t\t207-555-0102\t\t"
+    "bruno@harbor.example\r\n"
+    "Mei\tChen\tEngineer\tNorthwind Labs\t88 Cedar Ave\t\tMadison\tWI\t53703\tUSA\t\t608-555-0103\t\t"
+    "mei.chen@northwind.example\r\n"
+    "Dmitri\tDuval\tDirector\tDuval & Daughters\t5 Quay Road\t\tSavannah\tGA\t31401\tUSA\t\t912-555-0104\t\t"
+    "dd@duval.example\r\n"
+    "Eszter\tEgri\tDesigner\tStudio Egri\t17 Bridge St\t\tIthaca\tNY\t14850\tUSA\t\t607-555-0105\t\t"
+    "eszter@egri.example\r\n"
+    "Fran\xE7ois\tFournier\tChef\tLe Petit Four\t230 Rue Royale\t\tNew Orleans\tLA\t70130\tUSA\t\t504-555-0106\t\t"
+    "ff@petitfour.example\r\n"
+    "Greta\tGr\xFCn\tGardener\tGreen Thumb\t9 Orchard Way\t\tBoulder\tCO\t80302\tUSA\t\t303-555-0107\t\t"
+    "greta@thumb.example\r\n"
+    "Hiro\tHayashi\tConsultant\tHayashi Partners\t1200 Market St\t\tSan Francisco\tCA\t94102\tUSA\t\t"
+    "415-555-0108\t\thiro@hayashi.example\r\n"
+    "Ines\tIbarra\tAccountant\tIbarra Books\t64 Plaza Blvd\t\tTucson\tAZ\t85701\tUSA\t\t520-555-0109\t\t"
+    "ines@ibarra.example\r\n"
+    "Jonas\tJensen\tSales Manager\tJensen Marine\t3 Harbour View\t\tDuluth\tMN\t55802\tUSA\t\t218-555-0110\t\t"
+    "jonas@jensen.example\r\n";
+
+// The golden page and text were printed by the version that sent every
+// shape to the printer as rows of pixels and every character on its own.
+// A sheet must still look as it did, rasterised at 150 dpi: an edge may
+// move by a pixel and change its shade by antialiasing (and the golden
+// picture keeps 64 colours), so a pixel matches when a pixel of the golden
+// at most one pixel away is within 48 of it in every channel, and at most
+// 500 pixels of the page (0.02 %) may fail to; a card missing, moved or in
+// another colour fails by thousands. The text is compared exactly: every
+// merged field is in the file as text.
+TEST_F(PrintJob, TheSheetLooksAsItDidAndHoldsEveryMergedFieldAsText)
+{
+    WriteFileBytes(docs_.file("people.txt"), kCompleteContacts);
+    ASSERT_EQ(Shell(docs_, "\"$T\" db new people.dqx && \"$T\" dbdoc import people.dqx people.txt --delimiter 2 "
+                           ">/dev/null"),
+              0);
+    database_ = std::make_unique<DbDocument>();
+    PathRecord path{};
+    ASSERT_EQ(PathRecordFromPosix(docs_.file("people.dqx"), &path), 0);
+    ASSERT_TRUE(database_->Open(path));
+    SetCurrentDatabase(database_.get());
+
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    ASSERT_EQ(Pages(), 2);
+    const std::string golden = ReadFileBytes(std::string(TESSALINE_TEST_DATA_DIR) + "/print/sample-sheet.txt");
+    EXPECT_EQ(RunProgram(QStringLiteral("pdftotext"), {QString::fromStdString(out_), QStringLiteral("-")}), golden);
+
+    const QString prefix = QString::fromStdString(docs_.file("sheet"));
+    RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
+                                            QString::fromStdString(out_), prefix});
+    const QImage front(prefix + QStringLiteral("-1.png"));
+    const QImage back(prefix + QStringLiteral("-2.png"));
+    const QImage expected(QString::fromStdString(std::string(TESSALINE_TEST_DATA_DIR) + "/print/sample-sheet-front.png"));
+    ASSERT_FALSE(expected.isNull());
+    ASSERT_EQ(front.size(), expected.size());
+    EXPECT_LE(UnmatchedPixels(front, expected, 48), 500);
+    // The back of the card is empty.
+    ASSERT_EQ(back.size(), expected.size());
+    QImage white(back.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(UnmatchedPixels(back, white, 0), 0);
+}
 
 TEST_F(PrintJob, EveryRecordFillsTheNextCardSheetAfterSheet)
 {

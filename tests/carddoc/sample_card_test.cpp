@@ -90,6 +90,12 @@ TEST_F(SampleCard, TheToolMakesTheSameCardAndDumpsIt)
                                  "[field 2 at 0 length 11] [field 3 at 12 length 10]", "[field 13 at 5 length 8]"})
         EXPECT_NE(shipped.find(expected), std::string::npos) << expected;
     EXPECT_NE(Shell(docs_, "\"$T\" card dump missing.lqx 2> /dev/null"), 0);
+
+    // A file it refuses, it says why.
+    WriteFileBytes(docs_.file("junk.lqx"), std::string(7200, 'j'));
+    EXPECT_EQ(Shell(docs_, "\"$T\" card dump junk.lqx > /dev/null 2> why"), 1);
+    EXPECT_NE(ReadFileBytes(docs_.file("why")).find("junk.lqx is not a card document"), std::string::npos)
+        << ReadFileBytes(docs_.file("why"));
 }
 
 TEST_F(SampleCard, TextTypedWithTheTextToolIsSavedWithTheCard)

@@ -16,19 +16,12 @@
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
+#include "support/flushes_skipped.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using RecordSet = std::multiset<std::string>;
-
-std::string RecordText(const CardRecord& r)
-{
-    std::string text;
-    for (int32_t id = 0; id < kBodyFieldCount; ++id)
-        text += FieldOf(r, id) + "|";
-    return text + std::to_string(r.GetCategories());
-}
 
 // Opens as a user would: a database found damaged is closed and opened
 // again, and the repair is accepted.
@@ -73,19 +66,14 @@ protected:
     }
     void TearDown() override { SetDbFaultHook(nullptr); }
 
+    // The processes here die; the disk does not lose power.
+    FlushesSkipped flushes_;
+
     // A database of `live` records and `deleted` deleted ones.
     void MakeBase(int live, int deleted)
     {
-        DatabaseSession db;
-        ASSERT_TRUE(db.Create(path));
-        for (int n = 0; n < live + deleted; ++n)
-            AddSample(db.Data(), n);
-        for (int i = 0; i < deleted; ++i) {
-            db.Data().GotoRecord(0, true, true);
-            ASSERT_EQ(db.Data().DeleteRecord(true), 1);
-        }
         // Left unpacked: the deleted records stay for the test's own close.
-        db.CloseUnchanged();
+        ASSERT_TRUE(MakeSampleDatabase(path, live, deleted));
         std::ifstream in(file, std::ios::binary);
         base.assign(std::istreambuf_iterator<char>(in), {});
     }

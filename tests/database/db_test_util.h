@@ -51,11 +51,41 @@ inline int32_t AddSample(DataFile& data, int n)
     return data.AddRecord(false, true);
 }
 
+// A new database at path of live sample records and deleted ones left in
+// place (not packed), closed; false when it could not be made.
+inline bool MakeSampleDatabase(const PathRecord& path, int live, int deleted)
+{
+    DatabaseSession db;
+    if (!db.Create(path))
+        return false;
+    {
+        DbChange batch(db.Data());
+        for (int n = 0; n < live + deleted; ++n)
+            AddSample(db.Data(), n);
+        for (int i = 0; i < deleted; ++i) {
+            db.Data().GotoRecord(0, true, true);
+            if (db.Data().DeleteRecord(true) != 1)
+                return false;
+        }
+    }
+    db.CloseUnchanged();
+    return true;
+}
+
 inline std::string FieldOf(const CardRecord& record, int32_t id)
 {
     char text[256];
     record.GetFieldText(id, text);
     return text;
+}
+
+// Every field of a record and its categories, as one text.
+inline std::string RecordText(const CardRecord& r)
+{
+    std::string text;
+    for (int32_t id = 0; id < kBodyFieldCount; ++id)
+        text += FieldOf(r, id) + "|";
+    return text + std::to_string(r.GetCategories());
 }
 
 // Every record of the selection in index order, as "First/Last" texts.

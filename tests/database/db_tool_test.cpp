@@ -115,14 +115,71 @@ TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
     Db("fill '" + db + "' 50");
     {
         std::ofstream out(db, std::ios::binary | std::ios::app);
-        out << "\xFC\x01\x02";  // a torn record
+        out << "\xFC\x01\x02";  // a record whose write never finished
     }
-    EXPECT_EQ(Db("verify '" + db + "'"), 1);
+    EXPECT_EQ(Db("verify '" + db + "'", dir.file("v.txt")), 0);
+    EXPECT_NE(Text(dir.file("v.txt")).find("3 bytes of a record whose write never finished"), std::string::npos);
     EXPECT_EQ(Db("repair '" + db + "'"), 0);
     EXPECT_EQ(Db("verify '" + db + "'"), 0);
     EXPECT_EQ(Db("dump '" + db + "'", dir.file("d.txt")), 0);
     const std::string dump = Text(dir.file("d.txt"));
     EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 51);
+}
+
+// Runs a shell command; the exit status, with stderr into err.
+int RunCommand(const std::string& command, const std::string& err)
+{
+    const int status = std::system((command + " 2> '" + err + "' > /dev/null").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(DbTool, ReadingCommandsNeverWrite)
+{
+    TempDir dir;
+    // An empty file stays empty, and no index appears beside it.
+    const std::string empty = dir.file("empty.dqx");
+    std::ofstream(empty).close();
+    EXPECT_EQ(Db("dump " + Quoted(empty)), 1);
+    EXPECT_EQ(Db("query " + Quoted(empty) + " State starts CA"), 1);
+    EXPECT_EQ(Text(empty), "");
+    EXPECT_FALSE(std::ifstream(dir.file("empty.idx")).good());
+
+    // A damaged database is not repaired by a reader.
+    const std::string db = dir.file("m.dqx");
+    ASSERT_EQ(Db("new " + Quoted(db)), 0);
+    ASSERT_EQ(Db("fill " + Quoted(db) + " 30"), 0);
+    std::string bytes = Text(db);
+    bytes[0] = 1;
+    std::ofstream(db, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(Db("dump " + Quoted(db)), 1);
+    EXPECT_EQ(Text(db), bytes);
+
+    // An unfinished record at the end is left out of the dump, and left
+    // where it is.
+    bytes[0] = 0;
+    bytes += std::string("\xFC\x00\x00\x00\x05", 5);
+    std::ofstream(db, std::ios::binary | std::ios::trunc) << bytes;
+    ASSERT_EQ(Db("dump " + Quoted(db), dir.file("d.txt")), 0);
+    const std::string dump = Text(dir.file("d.txt"));
+    EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 31);
+    EXPECT_EQ(Text(db), bytes);
+}
+
+TEST(DbTool, ALockedDatabaseIsLockedToEveryCommand)
+{
+    TempDir dir;
+    const std::string db = Quoted(dir.file("l.dqx"));
+    ASSERT_EQ(Db("new " + db), 0);
+    // Another program holds the database while the commands run.
+    const std::string tool = "'" + Tool() + "'";
+    for (const char* command : {"verify", "dump", "repair"}) {
+        SCOPED_TRACE(command);
+        const std::string err = dir.file(std::string(command) + ".err");
+        EXPECT_EQ(RunCommand("flock -x " + db + " " + tool + " db " + command + " " + db, err), 1);
+        const std::string said = Text(err);
+        EXPECT_NE(said.find("File is Locked. [5]"), std::string::npos) << said;
+        EXPECT_EQ(said.find("[32]"), std::string::npos) << said;
+    }
 }
 
 }  // namespace

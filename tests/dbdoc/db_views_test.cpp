@@ -459,6 +459,9 @@ protected:
     }
     void DestroyDocumentFrames(ShellDocument*) override
     {
+        // The main frame deletes the window later, after the document.
+        if (windowsGoLater)
+            goingLater = std::move(window);
         window.reset();
         form = nullptr;
         browser = nullptr;
@@ -479,7 +482,30 @@ protected:
         browser = shell->BrowserView();
         return shell;
     }
+
+    bool windowsGoLater = false;
+    std::unique_ptr<QWidget> goingLater;
 };
+
+TEST_F(DbShellTest, AWindowThatOutlivesItsDocumentReachesItNoMore)
+{
+    DocManager docs;
+    windowsGoLater = true;
+    DatabaseShellDocument* shell = OpenThroughShell(docs);
+    ASSERT_NE(shell, nullptr);
+    CViewDataEntry* formView = form;
+    CViewBrowser* listView = browser;
+    Prompts prompts;
+    ASSERT_TRUE(docs.CanCloseAndClose(shell));
+    ASSERT_NE(goingLater, nullptr);
+    EXPECT_EQ(formView->Document(), nullptr);
+    EXPECT_EQ(listView->Document(), nullptr);
+    EXPECT_EQ(formView->Edit(kCityColumn)->Owner(), nullptr);
+    // What still happens to the window before it goes touches nothing freed.
+    QTest::keyClicks(formView->Edit(kCityColumn), "x");
+    QTest::keyClick(formView->Edit(kCityColumn), Qt::Key_Tab);
+    goingLater.reset();
+}
 
 TEST_F(DbShellTest, ClosingWithUncommittedTypingAsksAndCancelKeepsEverything)
 {

@@ -211,6 +211,78 @@ TEST_F(TextIoTest, DelimiterGuessCountsTheFirstBytes)
     }
 }
 
+TEST_F(TextIoTest, QuotedFieldsChooseTheQuotedModeAndHideTheirSeparators)
+{
+    const std::pair<std::string, int16_t> cases[] = {
+        {"\"Smith, Jones & Co\",\"Ann \"\"Q\"\" Lee\"\r\n", kDelimiterQuotedComma},
+        // Spaces inside quotes would otherwise outvote the commas.
+        {"\"12 North Main Street Apt 5\",Oslo,\"\"\r\n", kDelimiterQuotedComma},
+        {"Ann,Bell,\"a b c d e f\"", kDelimiterQuotedComma},  // closed at the end of the file
+        // A quotation mark within a field quotes nothing.
+        {"5\" disk,box,lid\r\n", kDelimiterComma},
+        // Commas inside the quotes of a tab-separated file don't count.
+        {"\"a,b,c\"\tx\ty\r\n", kDelimiterTab},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(GuessDelimiter(text), expected) << text;
+}
+
+TEST_F(TextIoTest, Utf8FilesAreStoredInTheCodePageWithTheLossCounted)
+{
+    // The same contacts with and without a byte order mark, and in the
+    // code page itself: all three give the same records. "\xC5\x81" (L with
+    // stroke) and "\xC5\xBA" (z with acute) have no place in it; the Euro
+    // sign and the typographic quotes have.
+    const std::string utf8 =
+        "\"M\xC3\xBCller, Jones & Co\",\"Ren\xC3\xA9" "e \"\"Q\"\"\",\"\xC5\x81\xC3\xB3" "d\xC5\xBA\"\r\n"
+        "\"\xE2\x82\xAC 5\",\"\xE2\x80\x9Cx\xE2\x80\x9D\",\"\"\r\n";
+    const std::string cp1252 = "\"M\xFCller, Jones & Co\",\"Ren\xE9" "e \"\"Q\"\"\",\"?\xF3" "d?\"\r\n"
+                               "\"\x80 5\",\"\x93x\x94\",\"\"\r\n";
+    WriteFileBytes(dir.file("bom.csv"), "\xEF\xBB\xBF" + utf8);
+    WriteFileBytes(dir.file("plain.csv"), utf8);
+    WriteFileBytes(dir.file("1252.csv"), cp1252);
+    ImportOptions options;
+    options.matching[3] = 1;  // Company
+    options.matching[0] = 2;  // FirstName
+    options.matching[6] = 3;  // City
+    options.delimiter = kDelimiterQuotedComma;
+    auto row = [](const std::string& first, const std::string& company, const std::string& city) {
+        return first + "|||" + company + "|||" + city + std::string(15, '|');
+    };
+    const std::multiset<std::string> expected{row("Ren\xE9" "e \"Q\"", "M\xFCller, Jones & Co", "?\xF3" "d?"),
+                                              row("\x93x\x94", "\x80 5", "")};
+    const std::pair<const char*, int32_t> files[] = {{"bom.csv", 2}, {"plain.csv", 2}, {"1252.csv", 0}};
+    for (const auto& [name, replaced] : files) {
+        SCOPED_TRACE(name);
+        auto db = Make(std::string(name) + ".dqx", {});
+        TextImport import;
+        ASSERT_TRUE(import.Open(Path(name)));
+        EXPECT_EQ(import.GuessedDelimiter(), kDelimiterQuotedComma);
+        TextImportResult result;
+        EXPECT_EQ(import.Run(*db, options, &result), 2);
+        EXPECT_EQ(result.replaced, replaced);
+        EXPECT_EQ(AsSet(SelectionTexts(db->Data())), expected);
+    }
+}
+
+TEST_F(TextIoTest, QuotedExportReadsBackThroughTheGuessToEqualRecords)
+{
+    // What an import of the exported file finds by itself: the quoted mode,
+    // and every field where it was, empty ones included.
+    auto db = Make("a.dqx", {{{kFieldFirstName, "Ren\xE9" "e"},
+                              {kFieldCompany, "Smith, Jones & Co"},
+                              {kFieldTitle, "The \"Boss\""},
+                              {kFieldCustom6, "last"}},
+                             {{kFieldLastName, "\""}, {kFieldCity, "\"\","}},
+                             {{kFieldAddress2, " "}}});
+    Export(*db, Identity(kDelimiterQuotedComma), "x.txt");
+    auto back = Make("b.dqx", {});
+    int16_t guessed = -1;
+    ASSERT_EQ(Import(*back, "x.txt", IdentityMatch(kDelimiterQuotedComma), &guessed), 3);
+    EXPECT_EQ(guessed, kDelimiterQuotedComma);
+    EXPECT_EQ(AsSet(SelectionTexts(back->Data())), AsSet(SelectionTexts(db->Data())));
+}
+
 TEST_F(TextIoTest, ImportStopsWhereTheUserStopsAndKeepsWhatWasAdded)
 {
     std::string text;

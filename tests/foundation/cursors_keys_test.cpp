@@ -5,7 +5,7 @@
 #include "foundation/cursors.h"
 #include "foundation/handle.h"
 #include "foundation/keys.h"
-#include "resources/cursor_table.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 

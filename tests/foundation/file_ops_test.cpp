@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -205,6 +206,33 @@ TEST(TempFiles, WritableCheckLeavesNothingAndWarnsOnFailure)
     EXPECT_NE(CheckDirectoryWritable(&missing, 1), 0);
     EXPECT_EQ(capture.lastText(), "Disk is Write Protected");
     EXPECT_EQ(capture.boxes().back().style, uint32_t(kMbIconInformation));
+}
+
+TEST(TempFiles, LeftoversOfSavesThatNeverFinishedGoUnlessSomeoneHoldsThem)
+{
+    TempDir dir;
+    auto aged = [&](const std::string& name) {
+        PutFile(dir.file(name), "half a card");
+        const std::string path = dir.file(name);
+        struct timespec times[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    };
+    aged("LQX1F2E.TMP");
+    aged("LQXA.TMP");
+    aged("LQXheld.TMP");
+    aged("LQX9C.TMP.keep");
+    aged("DIC12.TMP");
+    aged("LQX77.TMP");
+    PutFile(dir.file("LQX3D.TMP"), "a save under way");  // just made
+    PathRecord held = Rec(dir.file("LQX77.TMP"));
+    FileHandle h = kNoFile;
+    ASSERT_EQ(FileOpen(&held, kFileRead, &h), 0);
+
+    const PathRecord folder = Rec(dir.file("card.lqx"));
+    EXPECT_EQ(RemoveStaleTempFiles(&folder, "LQX"), 2);
+    FileClose(h);
+    QStringList left = QDir(QString::fromStdString(dir.path())).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(left, (QStringList{"DIC12.TMP", "LQX3D.TMP", "LQX77.TMP", "LQX9C.TMP.keep", "LQXheld.TMP"}));
 }
 
 TEST(DiskFree, MeasuresTheNearestExistingFolderAndBeepsOnNothing)

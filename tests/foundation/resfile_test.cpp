@@ -13,6 +13,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/resfile.h"
 #include "foundation/resfile_format.h"
+#include "support/flushes_skipped.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -35,6 +36,9 @@ using Content = std::map<ResType, std::vector<std::pair<int32_t, std::string>>>;
 
 class ResFileTest : public ::testing::Test {
 protected:
+    // What survives a crash is the crash trials' subject (tests/faults).
+    FlushesSkipped flushes_;
+
     void TearDown() override
     {
         ResFileInjectWriteFailure(-1, false);

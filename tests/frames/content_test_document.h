@@ -100,6 +100,7 @@ public:
     // ---- FrameDocument ----
     FrameView* View() override { return &view; }
     CurrPageMng* PageManager() override { return &manager; }
+    void GetPageSlotRect(int16_t slot, IntRect* r) override { *r = slot == 0 ? pageSlot : IntRect{}; }
     ColorRef GetTint(uint8_t index, uint8_t) override
     {
         static const ColorRef kTable[16] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF,
@@ -139,6 +140,8 @@ public:
     bool placeholderText = false;
     FrameObj* toolFrame = nullptr;
     std::vector<std::string> commands;
+    // The card's place on the page (none: the page is not known).
+    IntRect pageSlot;
 };
 
 inline void CountingTextEngine::DrawText(Dc* dc, FrameObjText*)

@@ -88,6 +88,13 @@ TEST_F(FrameBlock, ReservedBytesAndUnknownValuesSurviveARoundTrip)
         bytes[i] = uint8_t(i * 7 + 3);
     PutU32LE(&bytes[100], 0);
     PutU32LE(&bytes[112], 0);
+    // The placement is one a page can hold (one no page can hold is
+    // brought within the limits as it is read); everything else is kept
+    // as it was, whatever it holds.
+    PutI32LE(&bytes[0], -1200);
+    PutI32LE(&bytes[4], 90000);
+    PutU32LE(&bytes[12], 0x43B3F000);  // 359.875 degrees
+    PutU32LE(&bytes[16], 0x47800000);  // a length of 65536
     file_.Put(bytes);
     FrameObj frame;
     ASSERT_EQ(frame.Read(file_.get(), 0), 0);

@@ -18,6 +18,7 @@
 #include "frames/image_geometry.h"
 #include "frames/image_postscript.h"
 #include "frames/pointer_poll.h"
+#include "frames/visible_part.h"
 #include "frames/wrap_point_list.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_pixels.h"
@@ -27,6 +28,7 @@
 #include "graphics/ps_text_builders.h"
 #include "content_test_document.h"
 #include "support/alert_capture.h"
+#include "support/without_ghostscript.h"
 
 namespace {
 
@@ -232,6 +234,23 @@ TEST_F(ImageFrames, AnOversizedTurnFailsThePreparationAndDrawsNothing)
     EXPECT_TRUE(PixelIs(doc_.view.image, 50, 50, kWhite));
 }
 
+TEST_F(ImageFrames, ALongTurnedPictureIsMadeWithNoMorePixelsThanAPageShows)
+{
+    // 12243 x 104 points fitted and turned by 30 degrees: its turned box
+    // would hold 66 million pixels.
+    FrameObjImage* image = NewImage(IntRect{0, 0, 12243, 104});
+    ASSERT_EQ(image->SetImage(Picture(300, 20, [](int x, int) { return x < 150 ? 0x0000FF : 0x00FF00; }), true), 0);
+    image->SetFitToFrame(1);
+    image->SetGeometryField(4, 30);
+    ASSERT_EQ(image->PrepareImage(0), 0);
+    const double pixels = double(DibHandleWidth(image->CurrentImage())) * DibHandleHeight(image->CurrentImage());
+    EXPECT_LE(pixels, kFrameImageMaxPixels * 1.01);
+    EXPECT_GT(pixels, kFrameImageMaxPixels / 2);
+    image->DrawContent(doc_.view.dc.get());
+    // The turned picture still starts at the frame's corner.
+    EXPECT_TRUE(PixelIs(doc_.view.image, 30, 0, 0x0000FF) || PixelIs(doc_.view.image, 30, 1, 0x0000FF));
+}
+
 TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
 {
     Dc* dc = doc_.view.dc.get();
@@ -248,6 +267,40 @@ TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
     image->DrawContent(dc);
     EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0x0000FF));
     EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite));
+}
+
+// A PNG's transparent pixels come to the frame as the white it keys out:
+// on screen and on paper they show what lies beneath a frame without a
+// background, and white in a frame with one, never a colour of their own.
+TEST_F(ImageFrames, TransparentPngPixelsShowWhatLiesBeneath)
+{
+    QImage picture(40, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x)
+            picture.setPixel(x, y, x < 20 ? qRgba(0, 0, 255, 255) : qRgba(0, 0, 0, 0));
+    }
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir_.file("clear.png"))));
+    FrameObjImage* image = NewImage(IntRect{10, 10, 50, 30});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("clear.png")), 1), 0);
+    image->SetFitToFrame(1);
+
+    Dc* dc = doc_.view.dc.get();
+    for (bool printing : {false, true}) {
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(kNoBackground, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 15, 20, 0xFF0000)) << printing;
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, 0x00FF00)) << printing;
+
+        dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(0x00FF00));
+        image->SetColour(0, 2);
+        image->ShiftForOutput(printing, 0, 0, 0);
+        image->DrawContent(dc);
+        image->ShiftForOutput(0, 0, 0, 0);
+        EXPECT_TRUE(PixelIs(doc_.view.image, 45, 20, kWhite)) << printing;
+    }
 }
 
 TEST_F(ImageFrames, TheTracedOutlineFollowsThePictureWithinTwentyThreePoints)
@@ -458,16 +511,6 @@ TEST_F(ImageFrames, PassedThroughEpsLandsOnTheFrameForGhostscript)
 
 bool HaveGhostscript() { return GhostscriptAvailable(); }
 
-// Takes gs off the PATH for the length of a scope.
-class WithoutGhostscript {
-public:
-    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
-    ~WithoutGhostscript() { qputenv("PATH", path_); }
-
-private:
-    QByteArray path_;
-};
-
 bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 64; }
 bool Grey(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0xC0, 0xC0, 0xC0); }
 
@@ -533,9 +576,42 @@ TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
     broken->ShiftForOutput(1, 0, 0, 0);
     broken->DrawContent(dc);
     EXPECT_TRUE(Grey(surface, 30, 30));
+    // A file that has gone prints its preview too, without a word (the
+    // print preview draws this way at every paint).
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(dir_.file("drawing.eps"))));
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    image->DrawContent(dc);
+    EXPECT_TRUE(Grey(surface, 30, 30));
     EXPECT_TRUE(alerts.boxes().empty());
     image->ShiftForOutput(0, 0, 0, 0);
     broken->ShiftForOutput(0, 0, 0, 0);
+}
+
+TEST_F(ImageFrames, TheSameEpsFrameOnEveryCardOfASheetRunsGhostscriptOnce)
+{
+    if (!HaveGhostscript())
+        GTEST_SKIP() << "Ghostscript is not installed";
+    WriteText(dir_.file("drawing.eps"), kEps);
+    FrameObjImage* image = NewImage(IntRect{10, 10, 110, 60});
+    ASSERT_EQ(image->LoadFromFile(Record(dir_.file("drawing.eps")), 1), 0);
+    Dc* dc = doc_.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 300}, Brush::Solid(kWhite));
+    int runs = 0;
+    image->ShiftForOutput(1, 0, 0, 0);
+    {
+        CountingGhostscript gs;
+        // The cards of a sheet: the same frame through other window origins.
+        for (const IntPoint& card : {IntPoint{0, 0}, IntPoint{-150, 0}, IntPoint{-150, -120}}) {
+            dc->setWindowOrg(card.x, card.y);
+            image->DrawContent(dc);
+        }
+        dc->setWindowOrg(0, 0);
+        runs = gs.Runs();
+    }
+    image->ShiftForOutput(0, 0, 0, 0);
+    EXPECT_EQ(runs, 1);
+    for (const QPoint& corner : {QPoint(105, 55), QPoint(255, 55), QPoint(255, 175)})
+        EXPECT_TRUE(Dark(doc_.view.image, corner.x(), corner.y())) << corner.x() << "," << corner.y();
 }
 
 TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
@@ -574,20 +650,6 @@ TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
     }
     EXPECT_GT(coloured, 5000);
     EXPECT_LT(differing, coloured / 10);
-}
-
-TEST_F(ImageFrames, GhostscriptIsStoppedAtItsTimeLimit)
-{
-    if (!HaveGhostscript())
-        GTEST_SKIP() << "Ghostscript is not installed";
-    EXPECT_EQ(GhostscriptRender("{} loop\n", 10, 10, 72, 72, 300), nullptr);
-    DibHandleOwner page(GhostscriptRender("0 0 5 10 rectfill showpage\n", 10, 10, 72, 72));
-    ASSERT_TRUE(page.get());
-    EXPECT_EQ(DibHandleGetPixel(page.get(), 2, 5), 0u);
-    EXPECT_EQ(DibHandleGetPixel(page.get(), 7, 5), kWhite);
-    // Sizes out of range are not asked for.
-    EXPECT_EQ(GhostscriptRender("showpage\n", 0, 10, 72, 72), nullptr);
-    EXPECT_EQ(GhostscriptRender("showpage\n", 100000, 100000, 72, 72), nullptr);
 }
 
 }  // namespace

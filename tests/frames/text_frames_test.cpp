@@ -6,6 +6,8 @@
 
 #include "foundation/byte_order.h"
 #include "frames/frame_obj_text.h"
+#include "frames/visible_part.h"
+#include "graphics/dib_handle.h"
 #include "content_test_document.h"
 #include "support/alert_capture.h"
 
@@ -135,6 +137,40 @@ TEST_F(TextFrames, ARotatedFrameDrawsFromOneImageTurnedItsWay)
     text->DrawContent(dc);
     EXPECT_EQ(text->RotatedImage(), nullptr);
     EXPECT_EQ(doc_.engine.draws, 4);
+}
+
+TEST_F(TextFrames, AFrameReachingFarBeyondThePageDrawsOnlyWhatCanBeSeen)
+{
+    // A card of 252 x 144 points with its pasteboard, and a text frame of
+    // 12243 x 104 points turned by 30 degrees on it.
+    doc_.pageSlot = IntRect{60, 40, 312, 184};
+    FrameObjText* text = NewText(IntRect{80, 150, 80 + 12243, 150 + 104});
+    text->SetGeometryField(4, 30);
+    text->DrawContent(doc_.view.dc.get());
+    ASSERT_NE(text->RotatedImage(), nullptr);
+    // The image is about the page's size, not the frame's.
+    EXPECT_LE(DibHandleWidth(text->RotatedImage()), 400);
+    EXPECT_LE(DibHandleHeight(text->RotatedImage()), 260);
+    // The part that is there is drawn where the whole frame would be: the
+    // first line's bar runs along the turned top edge.
+    const double a = 30 * M_PI / 180;
+    const double mx = 80 + 100 * std::cos(a), my = 150 - 100 * std::sin(a);
+    EXPECT_TRUE(PixelIs(doc_.view.image, int(mx + 5 * std::sin(a)), int(my + 5 * std::cos(a)), kBlack));
+
+    // Printing cuts the image to the device's clip the same way.
+    doc_.view.image.fill(Qt::white);
+    doc_.view.dc->intersectClipRect(0, 0, 300, 200);
+    text->ShiftForOutput(1, 0, 0, 0);
+    text->DrawContent(doc_.view.dc.get());
+    text->ShiftForOutput(0, 0, 0, 0);
+    EXPECT_TRUE(PixelIs(doc_.view.image, int(mx + 5 * std::sin(a)), int(my + 5 * std::cos(a)), kBlack));
+
+    // A frame wholly on the page is drawn whole, as before.
+    EXPECT_EQ(VisiblePartOfTurned(IntRect{100, 100, 200, 160}, 30, IntRect{0, 0, 372, 224}),
+              (IntRect{100, 100, 200, 160}));
+    const IntRect part = VisiblePartOfTurned(IntRect{80, 150, 80 + 12243, 254}, 30, IntRect{0, 0, 372, 224});
+    EXPECT_LE(part.right - part.left, 450);
+    EXPECT_EQ(VisiblePartOfTurned(IntRect{5000, 5000, 6000, 6000}, 10, IntRect{0, 0, 372, 224}), IntRect{});
 }
 
 TEST_F(TextFrames, EditingShowsTheFrameStraightAndOnWhite)

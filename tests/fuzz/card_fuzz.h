@@ -1,5 +1,6 @@
 // What the card document fuzz targets share: alerts that answer OK without a
-// window, a view that draws into an image, and a check that stops the run.
+// window, an application host that asks nobody, a view that draws into an
+// image, and a check that stops the run.
 #pragma once
 
 #include <QImage>
@@ -38,6 +39,13 @@ private:
     std::unique_ptr<Dc> dc_;
     std::vector<Dc*> targets_;
 };
+
+// Nobody answers a card document's questions.
+inline void InstallStandInDocumentHost()
+{
+    static StandInCardDocumentHost host;
+    SetCardDocumentHost(&host);
+}
 
 inline void Check(bool condition)
 {

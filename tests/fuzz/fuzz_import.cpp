@@ -3,8 +3,9 @@
 // whether the reader reads it through a buffer that holds every line or one
 // of a few bytes.
 //
-// Input: byte 0 selects the separator (low bits) and the trim flag (bit 7),
-// byte 1 the piece and small buffer sizes; the rest is the text.
+// Input: byte 0 selects the separator (low bits), UTF-8 text (bit 6) and the
+// trim flag (bit 7), byte 1 the piece and small buffer sizes; the rest is
+// the text. The delimiter guess of the import command reads it too.
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 
 #include "foundation/file_io.h"
 #include "foundation/import_reader.h"
+#include "dbdoc/text_import.h"
 #include "foundation/path_record.h"
 
 namespace {
@@ -52,11 +54,13 @@ Record CurrentFields()
     return fields;
 }
 
-std::vector<Record> ReadAll(FileHandle file, int32_t bufferSize, int16_t separator)
+std::vector<Record> ReadAll(FileHandle file, int32_t bufferSize, int16_t separator, bool utf8)
 {
     if (!ImportOpen(file, bufferSize, 0))
         std::abort();
     ImportSetSeparator(separator);
+    if (utf8)
+        ImportSetUtf8(true);
     std::vector<Record> records;
     while (ImportNextLine())
         records.push_back(CurrentFields());
@@ -100,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const int16_t separator = static_cast<int16_t>((data[0] & 0x7F) % kImportSeparatorCount);
     const bool trim = (data[0] & 0x80) != 0;
+    const bool utf8 = (data[0] & 0x40) != 0;
     const size_t piece = 1 + data[1] % 16;
     const int32_t smallBuffer = 2 + data[1] % 24;
     const char* text = reinterpret_cast<const char*>(data) + 2;
@@ -111,8 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static ScratchFile scratch;
     const FileHandle file = scratch.Write(text, n);
     ImportSetTrimSpaces(trim);
-    const std::vector<Record> whole = ReadAll(file, static_cast<int32_t>(n) + 2, separator);
-    const std::vector<Record> pieces = ReadAll(file, smallBuffer, separator);
+    const std::vector<Record> whole = ReadAll(file, static_cast<int32_t>(n) + 2, separator, utf8);
+    const std::vector<Record> pieces = ReadAll(file, smallBuffer, separator, utf8);
     if (whole != pieces)
         std::abort();
 
@@ -127,5 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!whole.empty() && (!ImportNextLine() || CurrentFields() != whole[0]))
         std::abort();
     ImportClose();
+    const int16_t guessed = GuessDelimiter(std::string_view(text, n));
+    if (guessed < 0 || guessed >= kImportSeparatorCount)
+        std::abort();
     return 0;
 }

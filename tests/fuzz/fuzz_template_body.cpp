@@ -40,6 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static QGuiApplication app(*argc, *argv);
+    InstallStandInDocumentHost();
     return 0;
 }
 

@@ -5,7 +5,7 @@ Pillow) or, for the variants no tool writes, built byte by byte here. The
 reference of each is what a standard tool decodes from that file (Pillow,
 or libtiff's tiff2rgba for TIFF), put into the form the program's loaders
 give: plain RGB with alpha composited over the picture background
-(31, 127, 255) where the program composites it.
+(white) where the program composites it.
 
 Usage: picture_fixtures.py OUTDIR. Writes OUTDIR/manifest.txt with one line
 per case: file, reference (binary PPM), image index, tolerance.
@@ -20,7 +20,7 @@ import sys
 from PIL import Image
 
 OUT = sys.argv[1]
-BACKGROUND = (31, 127, 255)
+BACKGROUND = (255, 255, 255)
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
 manifest = []
 

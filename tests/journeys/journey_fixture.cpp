@@ -21,6 +21,8 @@
 #include "app/card_app.h"
 #include "app/child_frame.h"
 #include "app/command_ids.h"
+#include "app/database_document_kind.h"
+#include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
@@ -96,7 +98,10 @@ void JourneyTest::SetUp()
     QCoreApplication::setApplicationName("Tessaline");
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    // The program folder holds what an installation gives a new user: the
+    // build's staged data.
     SetProgramFolderForTesting(temp_.file("program"));
+    ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline", temp_.file("program")), 0);
 
     dialogWatch_ = new QTimer();
     dialogWatch_->setInterval(10);
@@ -111,7 +116,9 @@ void JourneyTest::TearDown()
     delete dialogWatch_;
     dialogWatch_ = nullptr;
     EXPECT_TRUE(drivers_.empty()) << drivers_.size() << " expected dialog(s) never opened";
+    EXPECT_TRUE(menuDrivers_.empty()) << menuDrivers_.size() << " expected menu(s) never opened";
     drivers_.clear();
+    menuDrivers_.clear();
     SetProgramFolderForTesting("");
 }
 
@@ -266,6 +273,29 @@ bool JourneyTest::Trigger(const QString& path)
     return chosen;
 }
 
+bool JourneyTest::ChooseWindow(const QString& title)
+{
+    QAction* window = Action(QStringLiteral("Window"));
+    QMenu* menu = window ? window->menu() : nullptr;
+    if (!menu) {
+        ADD_FAILURE() << "no Window menu";
+        return false;
+    }
+    // The list of windows is made as the menu opens.
+    Q_EMIT menu->aboutToShow();
+    for (QAction* action : menu->actions()) {
+        // "&1 Business Card.lqx"
+        const QString text = PlainText(action->text());
+        if (text.section(' ', 1).startsWith(title)) {
+            const bool chosen = Choose(MainWindow(), action, text);
+            Settle();
+            return chosen;
+        }
+    }
+    ADD_FAILURE() << "no window " << title.toStdString() << " in the Window menu";
+    return false;
+}
+
 std::vector<QString> JourneyTest::MenuTitles()
 {
     std::vector<QString> titles;
@@ -343,16 +373,77 @@ JourneyTest::DialogDriver JourneyTest::Reject()
     };
 }
 
-QWidget* JourneyTest::VisibleWindow(const char* className)
+std::vector<QWidget*> JourneyTest::TopLevelWindows()
 {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && widget->inherits(className))
-            return widget;
-    return nullptr;
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return std::vector<QWidget*>(all.begin(), all.end());
+}
+
+void JourneyTest::OnNextMenu(MenuDriver drive)
+{
+    menuDrivers_.push_back(std::move(drive));
+}
+
+JourneyTest::MenuDriver JourneyTest::ChooseItem(const QString& path)
+{
+    return [path](QMenu* menu) {
+        QMenu* current = menu;
+        const QStringList parts = path.split(" > ");
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            QAction* found = nullptr;
+            for (QAction* action : current->actions())
+                if (!action->isSeparator() && PlainText(action->text()) == PlainText(parts[i]))
+                    found = action;
+            if (!found || !found->isEnabled()) {
+                ADD_FAILURE() << "the menu has no " << (found ? "enabled " : "") << "item " << parts[i].toStdString();
+                menu->close();
+                return;
+            }
+            current->setActiveAction(found);
+            if (found->menu() && i + 1 < parts.size()) {
+                QTest::keyClick(current, Qt::Key_Right);
+                current = found->menu();
+                continue;
+            }
+            QTest::keyClick(current, Qt::Key_Return);
+            return;
+        }
+    };
+}
+
+JourneyTest::MenuDriver JourneyTest::Dismiss()
+{
+    return [](QMenu* menu) { menu->close(); };
+}
+
+std::vector<QString> JourneyTest::ItemTexts(QMenu* menu)
+{
+    std::vector<QString> texts;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator())
+            texts.push_back(PlainText(action->text()));
+    return texts;
 }
 
 void JourneyTest::WatchDialogs()
 {
+    // A dialog or menu shown again (the program keeps some) is new again.
+    if (handled_ && !handled_->isVisible())
+        handled_ = nullptr;
+    if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        if (popup->isVisible() && popup != handled_.data() && !qobject_cast<QMenu*>(popup->parentWidget())) {
+            handled_ = popup;
+            if (menuDrivers_.empty()) {
+                ADD_FAILURE() << "unexpected pop-up menu \"" << popup->title().toStdString() << "\"";
+                popup->close();
+                return;
+            }
+            MenuDriver drive = std::move(menuDrivers_.front());
+            menuDrivers_.pop_front();
+            drive(popup);
+        }
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == handled_.data())
         return;
@@ -450,6 +541,16 @@ int JourneyTest::Changed(const QImage& before, const QImage& after, const QRect&
     return n;
 }
 
+// ---- the database window ----
+
+CDBDocument* JourneyTest::DatabaseDocument() const
+{
+    CMainFrame* frame = MainWindow();
+    DocumentChildFrame* window = frame ? frame->ActiveChildFrame() : nullptr;
+    auto* shell = window ? dynamic_cast<DatabaseShellDocument*>(window->Document()) : nullptr;
+    return shell ? shell->Database() : nullptr;
+}
+
 // ---- input ----
 
 QWidget* JourneyTest::InputTarget(QWidget* widget) const
@@ -469,9 +570,10 @@ void JourneyTest::Click(const QPoint& at, Qt::KeyboardModifiers modifiers, QWidg
     Settle();
 }
 
-void JourneyTest::DoubleClick(const QPoint& at, QWidget* widget)
+void JourneyTest::DoubleClick(const QPoint& at, Qt::KeyboardModifiers modifiers, QWidget* widget)
 {
     PointerDrive pointer(InputTarget(widget));
+    pointer.SetModifiers(modifiers);
     pointer.DoubleClick(at);
     Settle();
 }
@@ -555,5 +657,14 @@ std::string JourneyTest::PdfText(const std::string& pdf)
     const std::string out = Capture("pdftotext -layout " + Quoted(pdf) + " - 2>/dev/null", &ok);
     if (!ok)
         std::printf("pdftotext could not read %s (is poppler-utils installed?)\n", pdf.c_str());
+    return ok ? out : std::string();
+}
+
+std::string JourneyTest::PdfXml(const std::string& pdf)
+{
+    bool ok = false;
+    const std::string out = Capture("pdftohtml -xml -i -q -stdout " + Quoted(pdf) + " 2>/dev/null", &ok);
+    if (!ok)
+        std::printf("pdftohtml could not read %s (is poppler-utils installed?)\n", pdf.c_str());
     return ok ? out : std::string();
 }

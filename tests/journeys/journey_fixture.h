@@ -4,7 +4,8 @@
 // mouse and dialogs, then checks what that person would see or get.
 //
 // Every test has a folder of its own that holds its settings (the profile),
-// its program folder and its files; nothing of the user's is read or
+// its program folder (seeded from the build's staged data, as a new user's
+// is from the installation) and its files; nothing of the user's is read or
 // written. Message boxes are captured (`alerts`) and answered OK unless the
 // test chooses otherwise.
 //
@@ -26,7 +27,11 @@
 //   OnNextDialog(drive)       drive runs on the next modal dialog that opens
 //                             (it must close it). A modal dialog nobody
 //                             expected is closed and fails the test.
+//   OnNextMenu(drive)         the same for the next pop-up menu (a context
+//                             menu); ChooseItem("Style > Bold") picks an
+//                             item with the keyboard, as a person would.
 //   CardView(), CardWindow()  the active card window and its view;
+//   DatabaseDocument()        the active database window's document;
 //   MaximizeCardWindow()      as its title bar's button does;
 //   ViewPixels()              the view's picture after pending work ran.
 //   ViewPoint(documentPoint)  where a point of the page (document units) is
@@ -37,9 +42,11 @@
 //                             QTest-style input on the view (or a widget),
 //                             through the window as the window system
 //                             delivers it.
+//   VisibleWindow<T>()        a modeless window (Find/Replace) now shown.
 //   Settle()                  lets timers, repaints and idle updates run.
 //   Tool(args), PdfText(pdf)  tessaline-tool's output (card dump, db dump)
-//                             and pdftotext's, for checking saved files.
+//                             and pdftotext's, for checking saved files;
+//   PdfXml(pdf)               pdftohtml's, which also tells the fonts.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +69,7 @@
 
 class CCardApp;
 class CChildFrame;
+class CDBDocument;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
@@ -109,6 +117,9 @@ protected:
     bool Checked(uint32_t id);
     bool Trigger(uint32_t id);
     bool Trigger(const QString& path);
+    // Window > N <title>: opens the Window menu and chooses the first
+    // document window whose title starts with the text.
+    bool ChooseWindow(const QString& title);
     // The top-level menus shown now, by their texts without ampersands.
     std::vector<QString> MenuTitles();
 
@@ -126,9 +137,31 @@ protected:
     size_t PendingDialogs() const { return drivers_.size(); }
     // Window titles of the modal dialogs that opened, in order.
     const std::vector<QString>& DialogTitles() const { return dialogTitles_; }
-    // A visible top-level window (a modeless dialog, a pop-up menu) whose
-    // class inherits className; null when none is shown.
-    static QWidget* VisibleWindow(const char* className);
+
+    using MenuDriver = std::function<void(QMenu* menu)>;
+    // drive runs on the next pop-up menu that opens; it chooses an item or
+    // closes the menu.
+    void OnNextMenu(MenuDriver drive);
+    // Picks the item of the path (texts joined by " > ", ampersands
+    // ignored) with the arrow and Return keys; a missing or greyed item
+    // fails the test and closes the menu.
+    static MenuDriver ChooseItem(const QString& path);
+    // Closes the menu without choosing.
+    static MenuDriver Dismiss();
+    // The items of a menu as a person reads them (separators left out).
+    static std::vector<QString> ItemTexts(QMenu* menu);
+    size_t PendingMenus() const { return menuDrivers_.size(); }
+    // A visible top-level window (a modeless dialog, a pop-up menu) of the
+    // class; null when none is shown.
+    template <class Window>
+    static Window* VisibleWindow()
+    {
+        for (QWidget* widget : TopLevelWindows())
+            if (auto* window = dynamic_cast<Window*>(widget); window && widget->isVisible())
+                return window;
+        return nullptr;
+    }
+    static std::vector<QWidget*> TopLevelWindows();
 
     // ---- the card window ----
     CChildFrame* CardWindow() const;
@@ -151,11 +184,16 @@ protected:
     // rectangle.
     static int Changed(const QImage& before, const QImage& after, const QRect& area);
 
+    // ---- the database window ----
+    // The document of the active database window, or null; for checks
+    // only, as CardDocument.
+    CDBDocument* DatabaseDocument() const;
+
     // ---- input ----
     // Mouse input goes through the view's window as the window system
     // delivers it; the widget defaults to the card view.
     void Click(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
-    void DoubleClick(const QPoint& at, QWidget* widget = nullptr);
+    void DoubleClick(const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
     void RightClick(const QPoint& at, QWidget* widget = nullptr);
     // Presses at from, moves through the points, lets go at the last.
     void Drag(const QPoint& from, const std::vector<QPoint>& through,
@@ -175,6 +213,9 @@ protected:
     // The text of a PDF file by pdftotext; empty (with a skip message in
     // the log) when pdftotext is not installed.
     std::string PdfText(const std::string& pdf);
+    // The PDF's text as pdftohtml's XML, one element a run of one font,
+    // bold and italic runs wrapped in <b> and <i>; empty as PdfText.
+    std::string PdfXml(const std::string& pdf);
 
     AlertCapture alerts;
 
@@ -186,6 +227,7 @@ private:
     TempDir temp_;
     std::unique_ptr<CCardApp> app_;
     std::deque<DialogDriver> drivers_;
+    std::deque<MenuDriver> menuDrivers_;
     std::vector<QString> dialogTitles_;
     QPointer<QWidget> handled_;
     QTimer* dialogWatch_ = nullptr;

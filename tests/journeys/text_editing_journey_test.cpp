@@ -41,6 +41,20 @@ TEST_F(TextEditingJourney, TypedTextShowsAtOnceInAFrameOfTheSample)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(TextEditingJourney, TheKeyOfAnItemGreyedWhenItsMenuLastOpenedWorksOnceItsCommandCan)
+{
+    // With the Object tool and nothing selected the style items are grey.
+    EXPECT_FALSE(Enabled("Text > Style > Bold"));
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    Click(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    Key(Qt::Key_A, Qt::ControlModifier);
+    const QImage selected = ViewPixels();
+    // The company line is bold: the key makes it plain.
+    Key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_GT(Changed(selected, ViewPixels(), frame), 40) << "Ctrl+Shift+B did nothing";
+}
+
 TEST_F(TextEditingJourney, TheSizeBoxShowsTheSizeAtTheCaret)
 {
     ASSERT_TRUE(Trigger(kTextTool));

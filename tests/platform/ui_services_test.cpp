@@ -10,7 +10,7 @@
 #include "foundation/cursors.h"
 #include "foundation/hyperlink.h"
 #include "foundation/keys.h"
-#include "resources/cursor_table.h"
+#include "resources/artwork_resources.h"
 
 namespace {
 
@@ -23,7 +23,9 @@ TEST(AppCursors, EntriesAndBounds)
     EXPECT_EQ(GetAppCursor(count), nullptr);  // an id without a cursor
     for (int32_t i = 0; i < count; ++i)
         ASSERT_NE(GetAppCursor(i), nullptr) << i;
-    EXPECT_EQ(GetAppCursor(3)->shape(), Qt::SizeAllCursor);
+    // Drawn cursors, each with its hot spot inside its picture.
+    EXPECT_EQ(GetAppCursor(3)->shape(), Qt::BitmapCursor);
+    EXPECT_FALSE(GetAppCursor(3)->pixmap().isNull());
     FreeAppCursors();
     EXPECT_EQ(GetAppCursor(0), nullptr);
 }

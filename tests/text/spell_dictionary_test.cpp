@@ -22,6 +22,7 @@
 #include "support/shell.h"
 #include "support/temp_dir.h"
 #include "text/spell_dictionary.h"
+#include "dictionary_words.h"
 
 namespace {
 
@@ -46,16 +47,7 @@ std::vector<std::string> Suggestions()
     return out;
 }
 
-std::vector<std::string> AllWords()
-{
-    std::vector<std::string> out;
-    ForEachDictionaryWord(
-        [](const uint8_t* w, void* user) {
-            static_cast<std::vector<std::string>*>(user)->emplace_back(reinterpret_cast<const char*>(w + 1), w[0]);
-        },
-        &out);
-    return out;
-}
+std::vector<std::string> AllWords() { return DictionaryWords(); }
 
 uint32_t U32At(const std::string& bytes, size_t at)
 {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <string>
 
 #include "support/shell.h"
@@ -31,6 +32,31 @@ TEST(PrintPdfTool, PrintsTheSampleCardWithAndWithoutADatabase)
     EXPECT_NE(Shell(dir, "\"$T\" print-pdf missing.lqx x.pdf 2>/dev/null"), 0);
     EXPECT_NE(Shell(dir, "\"$T\" print-pdf card.lqx missing.dqx x.pdf 2>/dev/null"), 0);
     EXPECT_NE(Shell(dir, "\"$T\" print-pdf card.lqx 'no folder/x.pdf' 2>/dev/null"), 0);
+}
+
+TEST(PrintPdfTool, ADamagedDatabaseFailsThePrintWithOneMessage)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
+    ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null"), 0);
+    // A record in the middle loses its marker: the records behind it can
+    // no longer be found.
+    std::string bytes = ReadFileBytes(dir.file("people.dqx"));
+    ASSERT_EQ(uint8_t(bytes[6000]), 0xFC);
+    size_t at = 6001;
+    for (int n = 0; n < 10; ++n)
+        at = bytes.find('\xFC', at + 1);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = 'x';
+    WriteFileBytes(dir.file("people.dqx"), bytes);
+
+    EXPECT_NE(Shell(dir, "\"$T\" print-pdf card.lqx people.dqx out.pdf > said 2> err"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "");
+    const std::string err = ReadFileBytes(dir.file("err"));
+    const size_t first = err.find("Database is damaged.");
+    EXPECT_NE(first, std::string::npos) << err;
+    EXPECT_EQ(err.find("Database is damaged.", first + 1), std::string::npos) << err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("out.pdf"))));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The wizard set-up sheet over a copy of the shipped starter catalogue,
-// opened for reading and writing as the Edit command opens it, with the
+// The wizard set-up sheet over a copy of a small catalogue (tests/data/Wizard:
+// three backdrop groups, a few categories, no templates), opened for
+// reading and writing as the Edit command opens it, with the
 // helpers its tests share.
 #pragma once
 
@@ -29,7 +30,7 @@ protected:
     void SetUp() override
     {
         WizardHome::SetUp();
-        ASSERT_EQ(SeedFolder(TESSALINE_SOURCE_DATA_DIR "/Wizard", dir.path() + "/Wizard"), 0);
+        ASSERT_EQ(SeedFolder(TESSALINE_TEST_DATA_DIR "/Wizard", dir.path() + "/Wizard"), 0);
         PathRecord home = PosixRecord(dir.path() + "/");
         ASSERT_EQ(WizardTreeInit(&home), 0);
         Open();

@@ -1,5 +1,6 @@
-// A wizard home holding a copy of the shipped starter catalogue, opened
-// for the new-document wizard, and the helpers that press its buttons.
+// A wizard home holding a copy of a small catalogue (tests/data/Wizard:
+// three backdrop groups, a few categories, no templates), opened for the
+// new-document wizard, and the helpers that press its buttons.
 #pragma once
 
 #include <QCoreApplication>
@@ -22,7 +23,7 @@ protected:
     void SetUp() override
     {
         WizardHome::SetUp();
-        const std::string source = TESSALINE_SOURCE_DATA_DIR "/Wizard";
+        const std::string source = TESSALINE_TEST_DATA_DIR "/Wizard";
         ASSERT_EQ(SeedFolder(source, dir.path() + "/Wizard"), 0);
         PathRecord home = PosixRecord(dir.path() + "/");
         ASSERT_EQ(WizardTreeInit(&home), 0);

@@ -19,6 +19,7 @@
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/file_io.h"
 #include "foundation/program_folder.h"
+#include "foundation/win_error.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_record_format.h"
 #include "frames/frame_store.h"
@@ -179,8 +180,12 @@ int RunDump(const std::string& file)
     CardSession session;
     PathRecord path{};
     FileHandle h = kNoFile;
-    if (PathRecordFromPosix(file, &path) != 0 || FileOpen(&path, kFileRead, &h) != 0)
+    if (PathRecordFromPosix(file, &path) != 0)
         return ToolFail("cannot open " + file);
+    if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
+        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        return ToolFail("cannot open " + file);
+    }
     uint8_t bytes[kCardHeaderSize];
     uint32_t size = 0;
     const bool read = FileRead(h, bytes, sizeof bytes) == 0 && FileGetSize(h, &size) == 0;
@@ -194,8 +199,10 @@ int RunDump(const std::string& file)
     static const char* const kChecks[] = {"good", "not a card document", "another version", "damaged"};
     const CardHeaderCheck check = CheckCardHeader(header, size);
     std::printf("check: %s\n", kChecks[int(check)]);
+    static const char* const kRefusals[] = {"", "is not a card document", "is a card document of another version",
+                                            "is damaged: its sections do not lie within it"};
     if (check != CardHeaderCheck::kGood)
-        return 1;
+        return ToolFail(file + " " + kRefusals[int(check)]);
     auto doc = OpenCardDocument(path);
     if (!doc)
         return ToolFail("the document cannot be opened");

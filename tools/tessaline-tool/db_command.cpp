@@ -15,6 +15,7 @@
 #include "database/data_file.h"
 #include "database/database_header.h"
 #include "database/database_session.h"
+#include "database/db_journal.h"
 #include "database/field_table.h"
 #include "database/match_predicates.h"
 #include "database/record_file_format.h"
@@ -23,6 +24,7 @@
 #include "db_command.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
+#include "foundation/win_error.h"
 
 namespace {
 
@@ -129,7 +131,7 @@ int RunDump(const ToolArgs& args)
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db dump FILE");
     DatabaseSession db;
-    if (!db.Open(path, false))
+    if (!db.Open(path, false, true))
         return ToolFail("db dump: cannot open " + args[0]);
     uint8_t criteria[kDbHeaderSize - kCriteriaBase] = {};
     if (!SelectAll(db, criteria)) {
@@ -147,8 +149,11 @@ int RunVerify(const ToolArgs& args)
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db verify FILE");
     FileHandle file = kNoFile;
-    if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0)
-        return ToolFail("db verify: cannot open " + args[0] + " [" + std::to_string(err) + "]");
+    // A file another open holds is locked, as every command says.
+    if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0) {
+        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        return ToolFail("db verify: cannot open " + args[0]);
+    }
     uint8_t header[kDbHeaderSize] = {};
     uint32_t size = 0;
     FileGetSize(file, &size);
@@ -174,6 +179,12 @@ int RunVerify(const ToolArgs& args)
     if (damagedMark)
         return ToolFail("db verify: the database is marked damaged");
     std::printf("%d records, %d deleted, %d new: sound\n", report.records, report.deleted, report.fresh);
+    if (report.unfinished)
+        std::printf("%u bytes of a record whose write never finished end the file; the next open cuts them "
+                    "off\n",
+                    report.unfinished);
+    if (DbJournal::IsPending(path))
+        std::printf("a change did not finish; the next open undoes it\n");
     return 0;
 }
 
@@ -252,7 +263,7 @@ int RunQuery(const ToolArgs& args)
     criteria[dbh::kQueryOperator - kCriteriaBase] = uint8_t(op);
     std::memcpy(criteria + (dbh::kQueryValue - kCriteriaBase), args[3].c_str(), args[3].size() + 1);
     DatabaseSession db;
-    if (!db.Open(path, false))
+    if (!db.Open(path, false, true))
         return ToolFail("db query: cannot open " + args[0]);
     const int status = SelectAll(db, criteria) && !db.Data().DataMark() ? PrintSelection(db.Data(), nullptr)
                                                                         : ToolFail("db query: cannot read " + args[0]);
@@ -267,7 +278,7 @@ int RunPresort(const ToolArgs& args)
     if ((args.size() != 1 && !standard) || !ToPath(args[0], &path))
         return ToolFail("usage: db presort FILE [--standard]");
     DatabaseSession db;
-    if (!db.Open(path, false))
+    if (!db.Open(path, false, true))
         return ToolFail("db presort: cannot open " + args[0]);
     SortSpec order = db.Data().GetSortSpec();
     order.bulkMail = standard ? 2 : 1;

@@ -74,6 +74,9 @@ int RunPrintPdf(const ToolArgs& args)
         PathRecord dbPath{};
         if (PathRecordFromPosix(*databasePath, &dbPath) != 0 || !database.Open(dbPath))
             return ToolFail("cannot open " + *databasePath);
+        // Its cards would print blank; opening it has said why.
+        if (database.Data().DataMark())
+            return 1;
         SetCurrentDatabase(&database);
     }
 
@@ -91,6 +94,9 @@ int RunPrintPdf(const ToolArgs& args)
     database.Close();
     if (result != kPrintDone)
         return ToolFail("the print job did not start");
+    // The database message has told why.
+    if (printer.LastResult() == kPrintDatabaseDamaged)
+        return 1;
     if (printer.LastResult() != 0)
         return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
     std::printf("%d pages\n", printer.PagesPrinted());

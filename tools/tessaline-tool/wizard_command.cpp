@@ -4,20 +4,24 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/label_stock_format.h"
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "foundation/program_folder.h"
+#include "starter_catalogue.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
+#include "foundation/program_folder.h"
 #include "foundation/resfile.h"
-#include "graphics/dib_bmp.h"
-#include "graphics/dib_handle.h"
-#include "graphics/dib_pixels.h"
-#include "platform/gdi_types.h"
+#include "starter_catalogue.h"
 #include "tool_command.h"
 #include "wizard/backdrop_list.h"
 #include "wizard/template_list.h"
@@ -184,76 +188,6 @@ int RunDump(const PathRecord& home)
 
 // --- The shipped catalogue -------------------------------------------------------
 
-struct Layout {
-    const char* name;
-    double width, height, top, left, rowGap, columnGap;
-    int16_t columns, rows;
-};
-
-std::vector<uint8_t> LabelType(const Layout& l)
-{
-    std::vector<uint8_t> r(kWizLayoutSize, 0);
-    WizPutName(r.data(), kWizNameSize, l.name);
-    PutF64LE(&r[kLabelTypeCardWidthOffset], l.width);
-    PutF64LE(&r[kLabelTypeCardHeightOffset], l.height);
-    PutF64LE(&r[kLabelTypeTopMarginOffset], l.top);
-    PutF64LE(&r[kLabelTypeLeftMarginOffset], l.left);
-    PutF64LE(&r[kLabelTypeVerticalSpacingOffset], l.rowGap);
-    PutF64LE(&r[kLabelTypeHorizontalSpacingOffset], l.columnGap);
-    PutI16LE(&r[kLabelTypeColumnsOffset], l.columns);
-    PutI16LE(&r[kLabelTypeRowsOffset], l.rows);
-    PutI16LE(&r[kLabelTypeUnitOffset], 1);  // shown in inches
-    PutU32LE(&r[kLabelTypeSidesOffset], 2);  // front and back
-    PutU32LE(&r[kLabelTypeWord140Offset], 1);
-    return r;
-}
-
-// A backdrop picture: a soft band of the colour across a light ground, in
-// one of three patterns.
-DibHandle BackdropPicture(int pattern, ColorRef colour)
-{
-    constexpr int32_t kWidth = 96, kHeight = 56;
-    DibHandle h = DibHandleNew();
-    if (!h || DibHandleCreate(h, kWidth, kHeight, 24) != 0)
-        return h;
-    const int r = int(colour & 0xFF), g = int((colour >> 8) & 0xFF), b = int((colour >> 16) & 0xFF);
-    for (int32_t y = 0; y < kHeight; ++y) {
-        for (int32_t x = 0; x < kWidth; ++x) {
-            int weight = 0;  // 0..16 parts of the colour over white
-            if (pattern == 0)
-                weight = (y * 16) / kHeight;
-            else if (pattern == 1)
-                weight = ((x / 8) % 2) ? 10 : 3;
-            else
-                weight = x + y < 40 ? 14 : (x + y < 56 ? 6 : 0);
-            auto mix = [&](int c) { return uint8_t((c * weight + 255 * (16 - weight)) / 16); };
-            DibHandleSetPixel(h, x, y, MakeRgb(mix(r), mix(g), mix(b)));
-        }
-    }
-    return h;
-}
-
-// Writes the picture as a bitmap file in the temporary folder and makes a
-// backdrop item of it.
-int32_t AddBackdropItem(const std::string& tempFolder, int pattern, ColorRef colour, const char* name,
-                        int32_t* group)
-{
-    DibHandleOwner picture(BackdropPicture(pattern, colour));
-    std::vector<uint8_t> bmp;
-    if (DibHandleToBmpBytes(picture.get(), &bmp) != 0)
-        return 1;
-    PathRecord source;
-    if (int32_t err = PathRecordFromPosix(tempFolder + name + ".bmp", &source))
-        return err;
-    if (int32_t err = WizWriteFile(source, bmp))
-        return err;
-    int32_t n = 0;
-    uint8_t item[kBkItemSize];
-    const int32_t err = ReadBackdropFile(&source, name, group, &n, item);
-    FileDelete(&source);
-    return err;
-}
-
 int RunStarter(const PathRecord& home)
 {
     SetWizardHome(&home);
@@ -262,63 +196,19 @@ int RunStarter(const PathRecord& home)
     std::strcpy(treePath.name, "Wiz_Tree");
     if (FileExists(&treePath, 0))
         return ToolFail("a wizard catalogue is there already: " + PathRecordToPosix(treePath));
-    if (int32_t err = WizardTreeInit(&home))
-        return ToolFail("the wizard's files cannot be made (error " + std::to_string(err) + ")");
-
-    const std::string temp = PathRecordToPosix(home);
-    struct Group {
-        int pattern;
-        std::vector<std::pair<const char*, ColorRef>> colours;
-        int32_t id = 0;
-    };
-    std::vector<Group> groups = {
-        {0, {{"Sky Blue", MakeRgb(40, 110, 200)}, {"Sea Green", MakeRgb(30, 150, 110)}, {"Rose", MakeRgb(200, 70, 110)}}},
-        {1, {{"Slate Stripes", MakeRgb(70, 80, 100)}, {"Amber Stripes", MakeRgb(220, 150, 30)}}},
-        {2, {{"Teal Corner", MakeRgb(20, 130, 140)}, {"Plum Corner", MakeRgb(120, 50, 120)}}},
-    };
-    int32_t err = WizardDataOpen(2);
-    for (Group& g : groups) {
-        for (const auto& [name, colour] : g.colours) {
-            if (err == 0)
-                err = AddBackdropItem(temp, g.pattern, colour, name, &g.id);
-        }
-    }
-
-    CWizTree* tree = GetWizardTree();
-    const Layout business{"Business Cards", 252, 144, 36, 54, 0, 0, 2, 5};
-    const Layout address{"Address Labels", 189, 72, 36, 13.5, 0, 9, 3, 10};
-    const Layout shipping{"Shipping Labels", 288, 144, 36, 11.25, 0, 11.25, 2, 5};
-    const Layout index{"Index Cards", 360, 216, 72, 126, 0, 0, 1, 3};
-    auto backdrops = [&](WizNode* parent, std::initializer_list<int> which) {
-        for (int i : which) {
-            if (err == 0 && !tree->AddBackdrop(parent, uint32_t(groups[size_t(i)].id)))
-                err = 1;
-        }
-    };
-    if (err == 0) {
-        WizNode* cards = tree->AddCategory(LabelType(business).data(), nullptr);
-        WizNode* labels = tree->AddCategory(LabelType(address).data(), nullptr);
-        WizNode* indexCards = tree->AddCategory(LabelType(index).data(), nullptr);
-        if (!cards || !labels || !indexCards || tree->SetName(labels, "Labels") != 0) {
-            err = 1;
-        } else {
-            backdrops(cards, {0, 1, 2});
-            WizNode* addressSub = tree->AddSubCategory(labels, LabelType(address).data(), nullptr);
-            WizNode* shippingSub = tree->AddSubCategory(labels, LabelType(shipping).data(), nullptr);
-            WizNode* plain = addressSub ? tree->AddFilter(addressSub) : nullptr;
-            if (!shippingSub || !plain || tree->SetName(plain, "Plain") != 0)
-                err = 1;
-            else {
-                backdrops(plain, {1});
-                backdrops(shippingSub, {0, 2});
-                backdrops(indexCards, {0, 1});
-            }
-        }
-    }
-    const int32_t closed = WizardDataClose();
-    WizardTreeFree();
-    if (err == 0)
-        err = closed;
+    // Fonts and widgets for the templates' text and previews, and a program folder of its own for
+    // the documents they are made from.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "tessaline-tool";
+    static char* argv[] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
+    if (!QCoreApplication::instance())
+        app = std::make_unique<QApplication>(argc, argv);
+    QTemporaryDir folder;
+    SetProgramFolderForTesting(folder.path().toStdString());
+    const int32_t err = BuildStarterCatalogue(home);
+    SetProgramFolderForTesting("");
     if (err)
         return ToolFail("the catalogue could not be built (error " + std::to_string(err) + ")");
     return 0;

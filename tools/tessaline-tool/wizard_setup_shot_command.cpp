@@ -63,7 +63,7 @@ int RunWizardSetupShot(const ToolArgs& args)
     if (!temp.isValid())
         return ToolFail("no temporary folder");
     const std::string home = temp.path().toStdString() + "/";
-    if (SeedFolder(TESSALINE_SOURCE_DATA_DIR "/Wizard", home + "Wizard") != 0)
+    if (SeedFolder(InstalledDataFolder() + "/Wizard", home + "Wizard") != 0)
         return ToolFail("the starter catalogue cannot be copied");
     PathRecord record;
     if (PathRecordFromPosix(home, &record) != 0)

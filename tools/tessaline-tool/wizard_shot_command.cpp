@@ -100,7 +100,7 @@ int RunWizardShot(const ToolArgs& args)
     if (!temp.isValid())
         return ToolFail("no temporary folder");
     const std::string home = temp.path().toStdString() + "/";
-    const std::string source = TESSALINE_SOURCE_DATA_DIR "/Wizard";
+    const std::string source = InstalledDataFolder() + "/Wizard";
     if (SeedFolder(source, home + "Wizard") != 0)
         return ToolFail("the starter catalogue cannot be copied");
     PathRecord record;

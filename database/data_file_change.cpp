@@ -1,0 +1,100 @@
+// DataFile: changes that a crash leaves whole or undone, and what the open
+// does about one that never finished.
+
+#include "database/data_file.h"
+#include "database/db_file_io.h"
+#include "database/record_file_format.h"
+#include "database/record_layout.h"
+#include "foundation/alerts.h"
+#include "foundation/win_error.h"
+
+void DataFile::BeginChange(bool single)
+{
+    if (changeDepth_++ > 0 || !open_)
+        return;
+    uint32_t size = 0;
+    FileSize(&size);
+    journal_.Begin(file_, path_, size, single);
+}
+
+int32_t DataFile::EndChange()
+{
+    if (changeDepth_ == 0 || --changeDepth_ > 0)
+        return kErrNone;
+    // A change with a failed step is taken back whole: half of it must not
+    // become what the file holds.
+    const bool failed = changeFailed_;
+    changeFailed_ = false;
+    if (failed) {
+        DropCacheEntry(-2);
+        indexMark_ = true;
+    }
+    const int32_t err = failed ? journal_.Undo() : journal_.Commit();
+    if (err != kErrNone) {
+        // What the index says may not survive: it is built anew next time.
+        indexMark_ = true;
+        ReportWriteError(err);
+    }
+    return err;
+}
+
+int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)
+{
+    if (offset < 0)
+        return ReportWriteError(kErrInvalidParameter);
+    int32_t err = journal_.BeforeWrite(uint32_t(offset), length);
+    if (err == kErrNone)
+        err = DbWriteAt(file_, uint32_t(offset), image, length);
+    if (err == kErrNone)
+        return kErrNone;
+    NoteFailedStep();
+    return ReportWriteError(err);
+}
+
+int32_t DataFile::ResizeFile(uint32_t size)
+{
+    int32_t err = journal_.BeforeResize(size);
+    if (err == kErrNone)
+        err = DbSetSize(file_, size);
+    if (err != kErrNone)
+        NoteFailedStep();
+    return err;
+}
+
+void DataFile::NoteFailedStep()
+{
+    // Inside a batch each change cleans up after itself (an import keeps
+    // the records it added before a failure); a change on its own is
+    // taken back whole when one of its steps failed.
+    if (changeDepth_ == 1)
+        changeFailed_ = true;
+}
+
+int32_t DataFile::StoreHeader(const uint8_t* header)
+{
+    DbChange change(*this);
+    int32_t err = journal_.BeforeWrite(0, kDbDataStart);
+    if (err == kErrNone && WriteDatabaseHeader(file_, header, false) < 0)
+        err = kErrIoDevice;
+    return err;
+}
+
+bool DataFile::CutTornTail(uint32_t offset, uint32_t size)
+{
+    if (offset < dataStart_ || offset >= size || size - offset > dbrec::kMaxRecordSize)
+        return false;
+    uint8_t tail[dbrec::kMaxRecordSize];
+    uint32_t got = 0;
+    if (DbReadSomeAt(file_, offset, tail, size - offset, &got) != kErrNone || got != size - offset ||
+        !IsTornRecord(tail, got))
+        return false;
+    // A reader only leaves it out.
+    if (readOnly_)
+        return true;
+    // The write of this record never finished, so it was never committed:
+    // the file ends where it began.
+    if (DbSetSize(file_, offset) != kErrNone || DbSync(file_) != kErrNone)
+        return false;
+    recovered_ = true;
+    return true;
+}

@@ -1,0 +1,352 @@
+#include "database/db_journal.h"
+
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "database/db_file_io.h"
+#include "database/db_journal_format.h"
+#include "foundation/byte_order.h"
+#include "foundation/cstr.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+// A journal is the old bytes of one change; anything much larger than a
+// whole record file is no journal of ours.
+constexpr uint32_t kMaxJournalSize = 256u << 20;
+
+uint32_t Crc(uint32_t crc, const uint8_t* bytes, uint32_t n)
+{
+    return uint32_t(crc32_z(crc, bytes, n));
+}
+
+uint32_t NewSalt()
+{
+    static uint32_t counter = 0;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    uint32_t salt = uint32_t(now) ^ uint32_t(uint64_t(now) >> 32) ^ (uint32_t(::getpid()) << 16) ^ (++counter * 2654435761u);
+    return salt ? salt : 1;
+}
+
+void PutHeader(uint8_t* header, uint32_t salt, uint32_t size)
+{
+    std::memset(header, 0, dbj::kHeaderSize);
+    PutU32LE(header + dbj::kMagicAt, dbj::kMagic);
+    PutU32LE(header + dbj::kVersionAt, dbj::kVersion);
+    PutU32LE(header + dbj::kSaltAt, salt);
+    PutU32LE(header + dbj::kOriginalSizeAt, size);
+    PutU32LE(header + dbj::kHeaderCrcAt, Crc(0, header, dbj::kHeaderCrcAt));
+}
+
+bool HeaderIsValid(const uint8_t* header)
+{
+    return GetU32LE(header + dbj::kMagicAt) == dbj::kMagic && GetU32LE(header + dbj::kVersionAt) == dbj::kVersion &&
+           Crc(0, header, dbj::kHeaderCrcAt) == GetU32LE(header + dbj::kHeaderCrcAt);
+}
+
+struct Entry {
+    uint32_t offset;
+    uint32_t length;
+    const uint8_t* bytes;
+};
+
+// The entries of a journal image whose header is valid, up to the first
+// that did not reach the disk whole.
+std::vector<Entry> ReadEntries(const std::vector<uint8_t>& image, uint32_t salt)
+{
+    std::vector<Entry> entries;
+    size_t at = dbj::kHeaderSize;
+    while (image.size() - at >= dbj::kEntryHeadSize) {
+        const uint8_t* head = image.data() + at;
+        const uint32_t length = GetU32LE(head + dbj::kEntryLengthAt);
+        if (GetU32LE(head + dbj::kEntrySaltAt) != salt || length == 0 || length > dbj::kMaxEntryLength ||
+            image.size() - at - dbj::kEntryHeadSize < length)
+            break;
+        const uint8_t* bytes = head + dbj::kEntryHeadSize;
+        if (Crc(Crc(0, head, dbj::kEntryCrcAt), bytes, length) != GetU32LE(head + dbj::kEntryCrcAt))
+            break;
+        entries.push_back({GetU32LE(head + dbj::kEntryOffsetAt), length, bytes});
+        at += dbj::kEntryHeadSize + length;
+    }
+    return entries;
+}
+
+// Puts back what the journal image (whose header is valid) kept, cuts the
+// record file to its old size and flushes it.
+int32_t PlayBack(FileHandle recordFile, const std::vector<uint8_t>& image)
+{
+    const uint32_t original = GetU32LE(image.data() + dbj::kOriginalSizeAt);
+    const std::vector<Entry> entries = ReadEntries(image, GetU32LE(image.data() + dbj::kSaltAt));
+    int32_t err = kErrNone;
+    // Newest first: a stretch kept twice gets its oldest bytes last.
+    for (auto e = entries.rbegin(); err == kErrNone && e != entries.rend(); ++e) {
+        if (e->offset >= original)
+            continue;
+        err = DbWriteAt(recordFile, e->offset, e->bytes, std::min(e->length, original - e->offset));
+    }
+    uint32_t now = 0;
+    if (err == kErrNone)
+        err = DbGetSize(recordFile, &now);
+    if (err == kErrNone && now > original)
+        err = DbSetSize(recordFile, original);
+    if (err == kErrNone)
+        err = DbSync(recordFile);
+    return err;
+}
+
+}  // namespace
+
+DbJournal::~DbJournal()
+{
+    if (file_ != kNoFile)
+        FileClose(file_);
+}
+
+PathRecord DbJournal::PathFor(const PathRecord& recordFile)
+{
+    PathRecord path = recordFile;
+    StrCatN(path.extension, "-journal", sizeof path.extension);
+    return path;
+}
+
+int32_t DbJournal::Recover(FileHandle recordFile, const PathRecord& path, bool* undone)
+{
+    *undone = false;
+    const PathRecord journalPath = PathFor(path);
+    if (!FileExists(&journalPath, 0))
+        return kErrNone;
+    FileHandle journal = kNoFile;
+    int32_t err = FileOpen(&journalPath, kFileReadWrite, &journal);
+    if (err != kErrNone)
+        return err;
+    uint32_t size = 0;
+    err = FileGetSize(journal, &size);
+    std::vector<uint8_t> image;
+    if (err == kErrNone && size >= dbj::kHeaderSize && size <= kMaxJournalSize) {
+        try {
+            image.resize(size);
+        } catch (const std::bad_alloc&) {
+            err = kErrNotEnoughMemory;
+        }
+        if (err == kErrNone)
+            err = DbReadAt(journal, 0, image.data(), size);
+    }
+    const bool valid = err == kErrNone && image.size() >= dbj::kHeaderSize && HeaderIsValid(image.data());
+    if (valid) {
+        err = PlayBack(recordFile, image);
+        if (err == kErrNone) {
+            // Undone for good; only now may the journal go.
+            const uint8_t cleared[dbj::kHeaderSize] = {};
+            err = DbWriteAt(journal, 0, cleared, dbj::kHeaderSize);
+            if (err == kErrNone)
+                err = DbSync(journal);
+        }
+        *undone = err == kErrNone;
+    } else if (err == kErrHandleEof) {
+        err = kErrNone;
+    }
+    FileClose(journal);
+    if (err == kErrNone)
+        FileDelete(&journalPath);
+    return err;
+}
+
+bool DbJournal::IsPending(const PathRecord& path)
+{
+    const PathRecord journalPath = PathFor(path);
+    FileHandle journal = kNoFile;
+    if (!FileExists(&journalPath, 0) || FileOpen(&journalPath, kFileRead, &journal) != kErrNone)
+        return false;
+    uint8_t header[dbj::kHeaderSize];
+    const bool pending = DbReadAt(journal, 0, header, dbj::kHeaderSize) == kErrNone && HeaderIsValid(header);
+    FileClose(journal);
+    return pending;
+}
+
+void DbJournal::Begin(FileHandle recordFile, const PathRecord& path, uint32_t size, bool loneAppend)
+{
+    recordFile_ = recordFile;
+    path_ = path;
+    active_ = true;
+    lone_ = loneAppend;
+    started_ = false;
+    wrote_ = false;
+    size_ = size;
+    pending_.clear();
+    kept_.clear();
+}
+
+int32_t DbJournal::Start()
+{
+    if (started_)
+        return kErrNone;
+    if (file_ == kNoFile) {
+        const PathRecord journalPath = PathFor(path_);
+        const int32_t err = FileCreate(&journalPath, kFileReadWrite, &file_);
+        if (err != kErrNone) {
+            file_ = kNoFile;
+            return err;
+        }
+    }
+    salt_ = NewSalt();
+    pending_.resize(dbj::kHeaderSize);
+    PutHeader(pending_.data(), salt_, size_);
+    end_ = 0;
+    started_ = true;
+    return kErrNone;
+}
+
+int32_t DbJournal::Preserve(uint32_t offset, uint32_t n)
+{
+    if (!active_ || offset >= size_ || n == 0)
+        return kErrNone;
+    n = std::min(n, size_ - offset);
+    auto before = kept_.upper_bound(offset);
+    if (before != kept_.begin()) {
+        --before;
+        if (uint64_t(before->first) + before->second >= uint64_t(offset) + n)
+            return kErrNone;
+    }
+    if (const int32_t err = Start(); err != kErrNone)
+        return err;
+    for (uint32_t done = 0; done < n;) {
+        const uint32_t length = std::min(n - done, dbj::kMaxEntryLength);
+        const size_t at = pending_.size();
+        pending_.resize(at + dbj::kEntryHeadSize + length);
+        uint8_t* head = pending_.data() + at;
+        if (const int32_t err = DbReadAt(recordFile_, offset + done, head + dbj::kEntryHeadSize, length);
+            err != kErrNone) {
+            pending_.resize(at);
+            return err;
+        }
+        PutU32LE(head + dbj::kEntryOffsetAt, offset + done);
+        PutU32LE(head + dbj::kEntryLengthAt, length);
+        PutU32LE(head + dbj::kEntrySaltAt, salt_);
+        PutU32LE(head + dbj::kEntryCrcAt, Crc(Crc(0, head, dbj::kEntryCrcAt), head + dbj::kEntryHeadSize, length));
+        done += length;
+    }
+    uint32_t& kept = kept_[offset];
+    kept = std::max(kept, n);
+    return kErrNone;
+}
+
+int32_t DbJournal::Seal()
+{
+    if (pending_.empty())
+        return kErrNone;
+    int32_t err = DbWriteAt(file_, end_, pending_.data(), uint32_t(pending_.size()));
+    if (err == kErrNone)
+        err = DbSync(file_);
+    if (err != kErrNone)
+        return err;
+    end_ += uint32_t(pending_.size());
+    pending_.clear();
+    return kErrNone;
+}
+
+int32_t DbJournal::BeforeWrite(uint32_t offset, uint32_t n)
+{
+    if (!active_)
+        return kErrNone;
+    if (!(lone_ && offset >= size_)) {
+        if (const int32_t err = Start(); err != kErrNone)
+            return err;
+    }
+    if (const int32_t err = Preserve(offset, n); err != kErrNone)
+        return err;
+    const int32_t err = Seal();
+    if (err == kErrNone)
+        wrote_ = true;
+    return err;
+}
+
+int32_t DbJournal::BeforeResize(uint32_t size)
+{
+    if (!active_)
+        return kErrNone;
+    // Cutting back what the change itself appended needs nothing kept.
+    if (size < size_) {
+        if (const int32_t err = Preserve(size, size_ - size); err != kErrNone)
+            return err;
+    }
+    if (!lone_ || size < size_) {
+        if (const int32_t err = Start(); err != kErrNone)
+            return err;
+    }
+    const int32_t err = Seal();
+    if (err == kErrNone)
+        wrote_ = true;
+    return err;
+}
+
+int32_t DbJournal::Commit()
+{
+    if (!active_)
+        return kErrNone;
+    active_ = false;
+    int32_t err = kErrNone;
+    if (wrote_)
+        err = DbSync(recordFile_);
+    if (err == kErrNone && started_ && end_ > 0) {
+        const uint8_t cleared[dbj::kHeaderSize] = {};
+        err = DbWriteAt(file_, 0, cleared, dbj::kHeaderSize);
+        if (err == kErrNone)
+            err = DbSync(file_);
+    }
+    started_ = false;
+    wrote_ = false;
+    pending_.clear();
+    kept_.clear();
+    return err;
+}
+
+int32_t DbJournal::Undo()
+{
+    if (!active_)
+        return kErrNone;
+    int32_t err = kErrNone;
+    if (started_) {
+        err = Seal();
+        std::vector<uint8_t> image;
+        if (err == kErrNone) {
+            try {
+                image.resize(end_);
+            } catch (const std::bad_alloc&) {
+                err = kErrNotEnoughMemory;
+            }
+        }
+        if (err == kErrNone)
+            err = DbReadAt(file_, 0, image.data(), end_);
+        if (err == kErrNone)
+            err = PlayBack(recordFile_, image);
+    } else {
+        uint32_t now = 0;
+        err = DbGetSize(recordFile_, &now);
+        if (err == kErrNone && now > size_)
+            err = DbSetSize(recordFile_, size_);
+    }
+    // Undone, or left for the next open to undo.
+    if (err != kErrNone) {
+        active_ = false;
+        return err;
+    }
+    wrote_ = false;
+    return Commit();
+}
+
+void DbJournal::Close()
+{
+    active_ = false;
+    if (file_ == kNoFile)
+        return;
+    FileClose(file_);
+    file_ = kNoFile;
+    const PathRecord journalPath = PathFor(path_);
+    FileDelete(&journalPath);
+}

@@ -1,0 +1,77 @@
+// The drawing of a vector target's page, as operations in device pixels:
+// what PainterDevice makes of the Dc's calls once the pixel rules and the
+// raster operations are settled. A PagePainter paints them onto a QPainter,
+// at once (a printer) or later on another thread (a page of a PDF file
+// made by several threads, see pdf_page_farm.h).
+//
+// An operation holds only implicitly shared Qt values and immutable faces,
+// so a finished page may be handed to another thread as it is.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <QBrush>
+#include <QImage>
+#include <QList>
+#include <QPainterPath>
+#include <QPen>
+#include <QPolygonF>
+#include <QRegion>
+#include <QTransform>
+
+struct FontFace;
+class QPainter;
+
+struct PageOp {
+    enum Kind : uint8_t {
+        kFill,      // `path` with `brush`
+        kStroke,    // `path` with `pen`
+        kPolyline,  // `polyline` with `pen`
+        kGlyphs,    // glyphs of `face` at `positions`, by `transform`, in `colour`
+        kImage,     // `image` at (0, 0) by `transform`
+    };
+    Kind kind = kFill;
+    // The allowed device pixels; none when not clipped.
+    bool clipped = false;
+    QRegion clip;
+
+    QPainterPath path;
+    QBrush brush;
+    QPen pen;
+    QPolygonF polyline;
+    std::shared_ptr<const FontFace> face;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    QTransform transform;
+    QColor colour;
+    QImage image;
+};
+
+using PageOps = std::vector<PageOp>;
+
+// Paints operations onto an open painter. The clip, pen and brush go to the
+// painter only when they change, since a vector target writes every change
+// into its output, and a rectangle goes out as a rectangle.
+class PagePainter {
+public:
+    // `ownFonts`: the painter belongs to a thread of its own, which must
+    // use font engines it made itself.
+    PagePainter(QPainter* painter, bool ownFonts) : painter_(painter), ownFonts_(ownFonts) {}
+
+    void play(const PageOp& op);
+    // The painter's state was reset (a new page, a new painter): what it
+    // has is no longer known.
+    void forgetState() { clipKnown_ = false; }
+
+private:
+    void setClip(const PageOp& op);
+    void fill(const QPainterPath& area, const QBrush& brush);
+
+    QPainter* painter_;
+    bool ownFonts_;
+    bool clipKnown_ = false;
+    bool clipped_ = false;
+    QRegion clip_;
+};

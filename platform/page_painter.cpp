@@ -1,0 +1,113 @@
+#include <optional>
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRawFont>
+
+#include "platform/font_mapper.h"
+#include "platform/page_ops.h"
+
+namespace {
+
+// The rectangle a path outlines, when it is one figure of four straight
+// sides along the axes.
+std::optional<QRectF> AsRectangle(const QPainterPath& path)
+{
+    const int n = path.elementCount();
+    if (n != 5 && n != 4)
+        return std::nullopt;
+    QPointF p[5];
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if ((i == 0) != e.isMoveTo() || e.isCurveTo())
+            return std::nullopt;
+        p[i] = e;
+    }
+    if (n == 5 && p[4] != p[0])
+        return std::nullopt;
+    const bool across = p[0].y() == p[1].y() && p[1].x() == p[2].x() && p[2].y() == p[3].y() && p[3].x() == p[0].x();
+    const bool down = p[0].x() == p[1].x() && p[1].y() == p[2].y() && p[2].x() == p[3].x() && p[3].y() == p[0].y();
+    if (!across && !down)
+        return std::nullopt;
+    return QRectF(p[0], p[2]).normalized();
+}
+
+}  // namespace
+
+void PagePainter::setClip(const PageOp& op)
+{
+    if (!op.clipped) {
+        if (!clipKnown_ || clipped_)
+            painter_->setClipping(false);
+        clipKnown_ = true;
+        clipped_ = false;
+        return;
+    }
+    if (clipKnown_ && clipped_ && op.clip == clip_)
+        return;
+    clip_ = op.clip;
+    clipKnown_ = true;
+    clipped_ = true;
+    if (clip_.rectCount() == 1)
+        painter_->setClipRect(clip_.boundingRect());
+    else
+        painter_->setClipRegion(clip_);
+}
+
+void PagePainter::fill(const QPainterPath& area, const QBrush& brush)
+{
+    if (painter_->pen().style() != Qt::NoPen)
+        painter_->setPen(Qt::NoPen);
+    if (!(painter_->brush() == brush))
+        painter_->setBrush(brush);
+    if (const std::optional<QRectF> r = AsRectangle(area))
+        painter_->drawRect(*r);
+    else
+        painter_->drawPath(area);
+}
+
+void PagePainter::play(const PageOp& op)
+{
+    setClip(op);
+    switch (op.kind) {
+    case PageOp::kFill:
+        fill(op.path, op.brush);
+        break;
+    case PageOp::kStroke:
+    case PageOp::kPolyline:
+        if (painter_->brush().style() != Qt::NoBrush)
+            painter_->setBrush(Qt::NoBrush);
+        if (!(painter_->pen() == op.pen))
+            painter_->setPen(op.pen);
+        if (op.kind == PageOp::kStroke)
+            painter_->drawPath(op.path);
+        else
+            painter_->drawPolyline(op.polyline);
+        break;
+    case PageOp::kGlyphs: {
+        if (!op.face || op.glyphs.isEmpty())
+            break;
+        QGlyphRun run;
+        run.setRawFont(ownFonts_ ? op.face->threadRawFont() : op.face->rawFont());
+        run.setGlyphIndexes(op.glyphs);
+        run.setPositions(op.positions);
+        if (painter_->pen().color() != op.colour || painter_->pen().style() != Qt::SolidLine)
+            painter_->setPen(op.colour);
+        // A run that is only moved is drawn at its place, which leaves the
+        // painter's transform (and so the output's graphics state) alone.
+        if (op.transform.type() <= QTransform::TxTranslate) {
+            painter_->drawGlyphRun(QPointF(op.transform.dx(), op.transform.dy()), run);
+        } else {
+            painter_->setTransform(op.transform);
+            painter_->drawGlyphRun(QPointF(0, 0), run);
+            painter_->resetTransform();
+        }
+        break;
+    }
+    case PageOp::kImage:
+        painter_->setTransform(op.transform);
+        painter_->drawImage(QPointF(0, 0), op.image);
+        painter_->resetTransform();
+        break;
+    }
+}

@@ -1,0 +1,54 @@
+// A PDF file made by several threads. The thread that draws the job records
+// each page's operations (page_ops.h) and hands the finished page over;
+// worker threads paint pages into PDF documents of their own, in memory,
+// each taking the next page as soon as it is free; when the job ends the
+// pages are joined, in the job's order, into the one file (with qpdf, which
+// copies them as they are).
+//
+// Turning drawing into PDF (formatting every number, compressing every
+// page) costs about as much as the drawing itself, so a job goes as fast as
+// its drawing alone. At most a few pages wait at a time: a job of any
+// length holds a few pages in memory, not all of them.
+#pragma once
+
+#include <memory>
+
+#include <QPageLayout>
+#include <QString>
+
+#include "platform/page_ops.h"
+
+struct PdfPageFarmState;
+
+class PdfPageFarm {
+public:
+    struct Settings {
+        QString path;  // the file written by finish()
+        QPageLayout layout;
+        int resolution = 600;
+        QString title;
+        QString creator;
+        // Worker threads; 0 chooses by the machine's processors.
+        int workers = 0;
+    };
+
+    explicit PdfPageFarm(Settings settings);
+    // Without a successful finish() nothing is written.
+    ~PdfPageFarm();
+    PdfPageFarm(const PdfPageFarm&) = delete;
+    PdfPageFarm& operator=(const PdfPageFarm&) = delete;
+
+    // Whether the file can be written (it is made, empty, now).
+    bool begin();
+    // The job's next page, taken over. Waits while the workers are behind;
+    // false once a page could not be painted.
+    bool addPage(PageOps page);
+    // Waits for every page and writes the file; false when any page or the
+    // file failed (what was written is then incomplete).
+    bool finish();
+    int pagesAdded() const;
+
+private:
+    Settings settings_;
+    std::unique_ptr<PdfPageFarmState> state_;
+};

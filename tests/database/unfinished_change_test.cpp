@@ -1,0 +1,206 @@
+// A change whose writes never finished is no change: a record cut short at
+// the end of the file is cut off when the database opens (no repair, no
+// record made of the fragment), a repair never keeps it, verify tells it
+// apart from damage, and a journal left by a change under way undoes it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "database/db_file_io.h"
+#include "database/db_journal.h"
+#include "database/record_file_format.h"
+#include "database/record_layout.h"
+#include "database/repair.h"
+#include "database/verify.h"
+#include "db_test_util.h"
+#include "support/alert_capture.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::multiset<std::string> Records(const PathRecord& path, bool* askedToRepair)
+{
+    AlertCapture alerts;
+    std::multiset<std::string> out;
+    DatabaseSession db;
+    if (!db.Open(path))
+        return {"(does not open)"};
+    for (int32_t p = 0; p < db.Data().GetLiveCount(); ++p) {
+        db.Data().GotoRecord(p, false, true);
+        out.insert(FieldOf(db.Data().Current(), kFieldFirstName) + " " +
+                   FieldOf(db.Data().Current(), kFieldLastName) + " " + FieldOf(db.Data().Current(), kFieldCompany));
+    }
+    db.Close();
+    *askedToRepair = false;
+    for (const auto& box : alerts.boxes())
+        *askedToRepair = *askedToRepair || box.text.find("damaged") != std::string::npos;
+    return out;
+}
+
+class UnfinishedChange : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        file = dir.file("u.dqx");
+        path = DbPath(file);
+        DatabaseSession db;
+        ASSERT_TRUE(db.Create(path));
+        for (int n = 0; n < 6; ++n)
+            AddSample(db.Data(), n);
+        db.Close();
+        committed = ReadFileBytes(file);
+        bool asked = false;
+        before = Records(path, &asked);
+        // The record whose write is cut short: its company holds the
+        // letter u with diaeresis, the marker byte, in its text.
+        DatabaseSession more;
+        ASSERT_TRUE(more.Open(path));
+        FillCurrent(more.Data(), {{kFieldFirstName, "Walter"}, {kFieldLastName, "Wei\xDF"},
+                                  {kFieldCompany, "W\xFCrfel & S\xF6hne Gro\xDFhandel GmbH"},
+                                  {kFieldCustom1, std::string(200, 'n')}});
+        ASSERT_GT(more.Data().AddRecord(false, true), 0);
+        more.Close();
+        withRecord = ReadFileBytes(file);
+        ASSERT_GT(withRecord.size(), committed.size() + 240);
+    }
+
+    TempDir dir;
+    AlertCapture alerts;
+    std::string file;
+    PathRecord path;
+    std::string committed, withRecord;
+    std::multiset<std::string> before;
+};
+
+TEST_F(UnfinishedChange, ARecordCutShortAtTheEndIsCutOffAtOpenWithoutARepair)
+{
+    // Cut after its first byte, inside its head, at its bodies, at the
+    // marker byte inside its text, and one byte short of whole.
+    const size_t start = committed.size();
+    const size_t record = withRecord.size() - start;
+    for (size_t kept : {size_t(1), size_t(20), size_t(33), size_t(60), record / 2, record - 1}) {
+        SCOPED_TRACE(kept);
+        WriteFileBytes(file, withRecord.substr(0, start + kept));
+        bool asked = true;
+        EXPECT_EQ(Records(path, &asked), before);
+        EXPECT_FALSE(asked);
+        // The fragment is gone from the file, which ends where the
+        // committed records end.
+        const std::string now = ReadFileBytes(file);
+        EXPECT_EQ(now.size(), start);
+        EXPECT_EQ(now.substr(kDbHeaderSize), committed.substr(kDbHeaderSize));
+    }
+}
+
+TEST_F(UnfinishedChange, GarbageThatIsNoRecordStartStillCallsForARepair)
+{
+    std::string damaged = committed + std::string("\x01\x02\x03", 3);
+    WriteFileBytes(file, damaged);
+    bool asked = false;
+    Records(path, &asked);
+    EXPECT_TRUE(asked) << "bytes that cannot begin a record are damage, not an unfinished write";
+}
+
+TEST_F(UnfinishedChange, TheRepairNeverKeepsTheFragmentAndStillRepairsDamageBeforeIt)
+{
+    // Damage in the middle (a length claiming too much) and an unfinished
+    // record at the end; the mark asks for a repair.
+    std::string bytes = withRecord.substr(0, committed.size() + 150);
+    ASSERT_EQ(uint8_t(bytes[kDbDataStart]), dbrec::kMarker);
+    bytes[kDbDataStart + dbrec::kLengths + kFieldCustom1 + 1] = char(40);
+    bytes[dbh::kDataMark] = 1;
+    WriteFileBytes(file, bytes);
+
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+    RepairCounts counts;
+    ASSERT_EQ(RepairDataFile(&handle, &path, kDbDataStart, 7, &counts), 0);
+    FileClose(handle);
+    EXPECT_EQ(counts.unfinished, 150u);
+    EXPECT_EQ(counts.repaired, 1);
+    bool asked = false;
+    const std::multiset<std::string> after = Records(path, &asked);
+    EXPECT_EQ(after.size(), before.size());
+    for (const std::string& r : after)
+        EXPECT_EQ(r.find("Walter"), std::string::npos) << "the fragment came back as a record";
+}
+
+TEST_F(UnfinishedChange, VerifyTellsAnUnfinishedRecordFromDamage)
+{
+    WriteFileBytes(file, withRecord.substr(0, committed.size() + 77));
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileRead, &handle), 0);
+    VerifyReport report;
+    EXPECT_TRUE(VerifyDataFile(handle, kDbDataStart, &report));
+    FileClose(handle);
+    EXPECT_EQ(report.unfinished, 77u);
+    EXPECT_EQ(report.records, 6);
+    EXPECT_FALSE(IsTornRecord(reinterpret_cast<const uint8_t*>("\xFC\x40"), 2)) << "flags no record carries";
+}
+
+// A change under way: its journal is written and flushed, then the record
+// file is overwritten in place and appended to, and the program dies.
+TEST_F(UnfinishedChange, AJournalLeftBehindUndoesItsChangeAtTheNextOpen)
+{
+    WriteFileBytes(file, committed);
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+    {
+        DbJournal journal;
+        journal.Begin(handle, path, uint32_t(committed.size()), false);
+        const std::string scribble(300, '#');
+        ASSERT_EQ(journal.BeforeWrite(kDbDataStart + 10, 300), 0);
+        ASSERT_EQ(DbWriteAt(handle, kDbDataStart + 10, scribble.data(), 300), 0);
+        ASSERT_EQ(journal.BeforeWrite(uint32_t(committed.size()), 300), 0);
+        ASSERT_EQ(DbWriteAt(handle, uint32_t(committed.size()), scribble.data(), 300), 0);
+        // No commit: the journal's file stays as the change left it.
+        FileClose(handle);
+    }
+    ASSERT_TRUE(DbJournal::IsPending(path));
+    ASSERT_TRUE(std::filesystem::exists(file + "-journal"));
+    bool asked = true;
+    EXPECT_EQ(Records(path, &asked), before);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(ReadFileBytes(file).substr(kDbHeaderSize, committed.size() - kDbHeaderSize),
+              committed.substr(kDbHeaderSize));
+    EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
+
+    // A committed change leaves nothing to undo.
+    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+    DbJournal journal;
+    journal.Begin(handle, path, uint32_t(ReadFileBytes(file).size()), false);
+    ASSERT_EQ(journal.BeforeWrite(kDbDataStart, 2), 0);
+    const uint8_t word[2] = {dbrec::kMarker, dbrec::kDeleted};
+    ASSERT_EQ(DbWriteAt(handle, kDbDataStart, word, 2), 0);
+    ASSERT_EQ(journal.Commit(), 0);
+    EXPECT_FALSE(DbJournal::IsPending(path));
+    journal.Close();
+    FileClose(handle);
+    EXPECT_EQ(Records(path, &asked).size(), before.size() - 1);
+}
+
+TEST_F(UnfinishedChange, ANewDatabaseNeverTakesTheJournalOfAnOldOneOfItsName)
+{
+    WriteFileBytes(file, committed);
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+    {
+        DbJournal journal;
+        journal.Begin(handle, path, uint32_t(committed.size()), false);
+        ASSERT_EQ(journal.BeforeWrite(kDbDataStart, 4), 0);
+        FileClose(handle);
+    }
+    ASSERT_TRUE(DbJournal::IsPending(path));
+    DatabaseSession db;
+    ASSERT_TRUE(db.Create(path));
+    AddSample(db.Data(), 40);
+    db.Close();
+    EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
+    bool asked = false;
+    EXPECT_EQ(Records(path, &asked).size(), 1u);
+}
+
+}  // namespace

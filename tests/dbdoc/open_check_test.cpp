@@ -1,0 +1,63 @@
+// Opening a database checks its records: a record file damaged while its
+// damage mark stayed clear gets the same offer to repair as a marked one;
+// a record whose write never finished is no damage and goes without one.
+
+#include <gtest/gtest.h>
+
+#include "dbdoc_test_util.h"
+#include "support/shell.h"
+
+namespace {
+
+class OpenCheckTest : public DbDocTest {};
+
+TEST_F(OpenCheckTest, ADamagedRecordIsFoundAtOpenAndTheRepairIsOffered)
+{
+    MakeSamples("a.dqx", 3)->Close();
+    // Bytes behind the records that no record begins with (flags no
+    // record carries).
+    WriteFileBytes(dir.file("a.dqx"), ReadFileBytes(dir.file("a.dqx")) + std::string("\xFC\x40\x00\x00\x09", 5));
+    const std::string torn = ReadFileBytes(dir.file("a.dqx"));
+
+    // Refused: the database does not open and its file stays as it was.
+    capture.answer(kIdCancel);
+    {
+        TestDocument refused;
+        EXPECT_FALSE(refused.Open(Path("a.dqx")));
+    }
+    EXPECT_EQ(capture.lastText(), "Database is damaged. Recover Database ?");
+    EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")), torn);
+
+    // Accepted: the damaged piece goes, the records stay.
+    capture.clear();
+    capture.answer(kIdOk);
+    TestDocument repaired;
+    ASSERT_TRUE(repaired.Open(Path("a.dqx")));
+    ASSERT_EQ(capture.boxes().size(), 2u);
+    EXPECT_EQ(capture.lastText(), " Ok.\nNumber of damage records: 0\nNumber of lost records: 1");
+    EXPECT_EQ(repaired.Data().GetLiveCount(), 3);
+    repaired.Close();
+    EXPECT_EQ(FileRecords(Path("a.dqx")).size(), 3u);
+
+    // A sound database opens without a word.
+    capture.clear();
+    TestDocument sound;
+    ASSERT_TRUE(sound.Open(Path("a.dqx")));
+    EXPECT_TRUE(capture.boxes().empty());
+}
+
+TEST_F(OpenCheckTest, ARecordWhoseWriteNeverFinishedGoesWithoutAWord)
+{
+    MakeSamples("a.dqx", 3)->Close();
+    const std::string whole = ReadFileBytes(dir.file("a.dqx"));
+    // The program stopped halfway through appending a record.
+    WriteFileBytes(dir.file("a.dqx"), whole + std::string("\xFC\x00\x00\x00\x09", 5));
+    TestDocument opened;
+    ASSERT_TRUE(opened.Open(Path("a.dqx")));
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+    EXPECT_EQ(opened.Data().GetLiveCount(), 3);
+    opened.Close();
+    EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")).size(), whole.size());
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+// Reads arbitrary bytes as the "QXPreview" file of preview texts. Whatever
+// the bytes, every preview text reads back as a terminated text of its
+// field, and the file written from them loads to the same texts.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "database/field_table.h"
+#include "database/merge_text.h"
+#include "database/preview_file.h"
+#include "database/preview_file_format.h"
+#include "foundation/alert_sink.h"
+#include "foundation/path_record.h"
+
+namespace {
+
+class QuietSink : public AlertSink {
+public:
+    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
+    void Beep(uint32_t) override {}
+};
+
+std::string Texts()
+{
+    std::string all;
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char text[kPreviewBlockSize + 8] = {};
+        GetPreviewFieldText(FieldIdByIndex(column), false, text);
+        if (std::strlen(text) >= kPreviewBlockSize)
+            std::abort();
+        all += text;
+        all += '\n';
+    }
+    return all;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static QuietSink sink;
+    SetAlertSink(&sink);
+    const char* base = std::getenv("TMPDIR");
+    const std::string folder = std::string(base && *base ? base : "/tmp") + "/fuzz_preview_" +
+                               std::to_string(::getpid()) + "/";
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream out(folder + kPreviewFileName, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+    }
+    PathRecord record{};
+    if (PathRecordFromPosix(folder, &record) != 0)
+        std::abort();
+    if (LoadSavePreviewFormats(&record, false) != 0)
+        return 0;
+    const std::string loaded = Texts();
+    if (LoadSavePreviewFormats(&record, true) != 0 || LoadSavePreviewFormats(&record, false) != 0)
+        std::abort();
+    if (Texts() != loaded)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,140 @@
+// The card view's context menus and the star's own dialog: a right click
+// shows the menu for what is selected (or for the text being edited), its
+// items do what the window's menus do, and a star opens Star Info from its
+// menu or by a double click.
+#include <QDialog>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "carddoc/labels_doc.h"
+#include "dialogs/star_info_dialog.h"
+#include "journey_fixture.h"
+
+namespace {
+
+constexpr uint32_t kTextTool = 33285;
+constexpr uint32_t kDelete = 32886;
+
+class ContextMenuJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        MaximizeCardWindow();
+    }
+
+    // The star of the sample: 28 x 28 at (20, 20), over the logo's disc.
+    QPoint Star() const { return CardPoint(34, 34); }
+    QRect StarArea() const { return CardRect(20, 20, 28, 28); }
+
+    // Answers Star Info: two more peaks, a polygon, OK.
+    static DialogDriver MorePeaksAsPolygon(bool* seen)
+    {
+        return [seen](QWidget* dialog) {
+            auto* star = dynamic_cast<CDlgStarInfo*>(dialog);
+            *seen = star != nullptr;
+            if (!star) {
+                static_cast<QDialog*>(dialog)->reject();
+                return;
+            }
+            QTest::mouseClick(star->PeaksUp(), Qt::LeftButton);
+            QTest::mouseClick(star->PeaksUp(), Qt::LeftButton);
+            star->PolygonButton()->click();
+            star->accept();
+        };
+    }
+};
+
+TEST_F(ContextMenuJourney, WithNothingSelectedTheMenuOffersPasteAndSelectAll)
+{
+    EXPECT_FALSE(Enabled(kDelete));
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Select All")(menu);
+    });
+    RightClick(CardPoint(215, 75));
+    EXPECT_EQ(items, (std::vector<QString>{"Paste", "Preferences...", "Select All"}));
+    // Every frame of the card is selected: the Object menu acts on them.
+    EXPECT_TRUE(Enabled(kDelete));
+    EXPECT_TRUE(Enabled("Object > Align Object..."));
+}
+
+TEST_F(ContextMenuJourney, StarInfoFromTheStarsMenuReshapesTheStar)
+{
+    Click(Star());
+    const QImage before = ViewPixels();
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Star Info...")(menu);
+    });
+    bool seen = false;
+    OnNextDialog(MorePeaksAsPolygon(&seen));
+    RightClick(Star());
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Star Info...");
+    EXPECT_TRUE(seen) << "Star Info did not open";
+    EXPECT_GT(Changed(before, ViewPixels(), StarArea()), 30) << "the star was not drawn anew";
+    EXPECT_TRUE(CardDocument()->IsModified());
+}
+
+TEST_F(ContextMenuJourney, ADoubleClickOnTheStarOpensStarInfoAndCancelChangesNothing)
+{
+    Click(Star());
+    const QImage before = ViewPixels();
+    bool opened = false;
+    OnNextDialog([&opened](QWidget* dialog) {
+        opened = dynamic_cast<CDlgStarInfo*>(dialog) != nullptr;
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    DoubleClick(Star());
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(Changed(before, ViewPixels(), StarArea()), 0);
+
+    bool seen = false;
+    OnNextDialog(MorePeaksAsPolygon(&seen));
+    DoubleClick(Star());
+    EXPECT_TRUE(seen);
+    EXPECT_GT(Changed(before, ViewPixels(), StarArea()), 30);
+}
+
+TEST_F(ContextMenuJourney, TheTextToolsMenuSetsAllCapsOnTheSelection)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    // The name's frame: 166 x 32 at (14, 62).
+    const QRect name = CardRect(14, 62, 166, 32);
+    Click(CardPoint(100, 72));
+    Key(Qt::Key_A, Qt::ControlModifier);
+    const QImage before = ViewPixels();
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Style > All Caps")(menu);
+    });
+    RightClick(CardPoint(100, 72));
+    EXPECT_NE(std::find(items.begin(), items.end(), "Font"), items.end());
+    EXPECT_GT(Changed(before, ViewPixels(), name), 40) << "All Caps did not show";
+    EXPECT_TRUE(Checked(33466));
+}
+
+TEST_F(ContextMenuJourney, AMixedSelectionGetsTheSimpleObjectsMenuAndItsDeleteWorks)
+{
+    // The star and the rule under the company line.
+    Click(Star());
+    Click(CardPoint(150, 43), Qt::ShiftModifier);
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Delete")(menu);
+    });
+    RightClick(CardPoint(150, 43));
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Cut");
+    EXPECT_EQ(std::find(items.begin(), items.end(), "Star Info..."), items.end());
+    EXPECT_FALSE(Enabled(kDelete)) << "the two frames are still selected";
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// Printing the sample card filled from the sample database: File > Open
+// the card and the database, then File > Print > Document From
+// Database... to a PDF file, and read what the cards say.
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <regex>
+
+#include "carddoc/labels_doc.h"
+#include "journey_fixture.h"
+
+namespace {
+
+class MergeFieldsJourney : public JourneyTest {
+protected:
+    void OpenCard() { ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText(); }
+
+    // File > Open > Database..., then the card's window again.
+    void OpenDatabase()
+    {
+        OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+        ASSERT_TRUE(Trigger("File > Open > Database..."));
+        ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
+        ASSERT_NE(CardView(), nullptr);
+    }
+
+    // Prints every record through the Print dialog into a PDF file.
+    void PrintToPdf(const std::string& pdf)
+    {
+        OnNextDialog([pdf](QWidget* dialog) {
+            for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                if (box->text().contains(QStringLiteral("Print to")))
+                    box->setChecked(true);
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("fileName"));
+            ASSERT_NE(file, nullptr);
+            file->setText(QString::fromStdString(pdf));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        EXPECT_TRUE(Trigger("File > Print > Document From Database..."));
+        Settle(100);
+    }
+
+    // Where a line of the address frame (the card's third text frame) is
+    // on the view: x just inside its left edge.
+    QPoint AddressLine(int line)
+    {
+        const IntRect slot = CardDocument()->PageGeometry().slots[0];
+        return ViewPoint(IntPoint{slot.left + 16, slot.top + 101 + 11 * line});
+    }
+};
+
+TEST_F(MergeFieldsJourney, AnEmptyFieldPrintsNothingAndTheNextCardStillHasItsField)
+{
+    OpenCard();
+    OpenDatabase();
+    const std::string pdf = TempFile("cards.pdf");
+    PrintToPdf(pdf);
+    const std::string text = PdfText(pdf);
+    ASSERT_FALSE(text.empty());
+    // Claire Duval has no State: her card says nothing where it stands, not
+    // the field's name; the records before and after keep theirs.
+    EXPECT_NE(text.find("Lyon, 69001"), std::string::npos) << text;
+    EXPECT_EQ(text.find("State"), std::string::npos) << text;
+    EXPECT_NE(text.find("Portland, ME 04101"), std::string::npos);
+    EXPECT_NE(text.find("Austin, TX 78701"), std::string::npos);
+    EXPECT_NE(text.find("Tel. 303-555-0107"), std::string::npos);
+
+    // Back on the screen the card shows the field again, and saved it keeps
+    // all three fields of that line.
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + TempFile("Business Card.lqx") + "'");
+    EXPECT_NE(dump.find("[field 9 at "), std::string::npos) << dump;
+    EXPECT_NE(dump.find("[field 10 at "), std::string::npos) << dump;
+}
+
+TEST_F(MergeFieldsJourney, BoldAppliedInsideAFieldCoversEveryValueWhole)
+{
+    OpenCard();
+    MaximizeCardWindow();
+    // The first line of the address frame holds the Address1 field alone;
+    // without a database it shows a stand-in shorter than most addresses.
+    // Two letters inside it are made bold.
+    DoubleClick(AddressLine(0));
+    Click(AddressLine(0));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(Trigger("Text > Style > Bold"));
+
+    OpenDatabase();
+    const std::string pdf = TempFile("bold.pdf");
+    PrintToPdf(pdf);
+    const std::string xml = PdfXml(pdf);
+    ASSERT_FALSE(xml.empty());
+    for (const char* address : {"12 Mill Lane", "400 Dock Street", "Hauptstrasse 9", "1 Library Square"})
+        EXPECT_NE(xml.find(std::string("<b>") + address + "</b>"), std::string::npos) << address << "\n" << xml;
+    // Nothing else on those lines turned bold.
+    EXPECT_NE(xml.find(">Springfield, IL 62701<"), std::string::npos) << xml;
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// File > New > Document...: the wizard offers the catalogue the program
+// ships, its kinds of documents, their backdrops and layouts, and Finish
+// opens a card made of them that prints filled from the contacts.
+#include <filesystem>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include "app/main_frame.h"
+#include "app/print_dialog.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/menus.h"
+#include "foundation/program_folder.h"
+#include "frames/curr_page_mng.h"
+#include "journey_fixture.h"
+#include "wizard/category_tree_ctrl.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/pg_wiz_1.h"
+#include "wizard/pg_wiz_2.h"
+#include "wizard/pg_wiz_3.h"
+
+namespace {
+
+class NewCardWizardJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        // The program folder as the installed data seeds it: the first start
+        // made an empty catalogue, which seeding would keep.
+        Stop();
+        std::filesystem::remove_all(ProgramFolderPath() + "Wizard");
+        ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline/Wizard",
+                             ProgramFolderPath() + "Wizard"),
+                  0);
+        Start();
+    }
+
+    static void ProcessEvents()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    static QStringList Texts(QTreeWidget* tree)
+    {
+        QStringList texts;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            texts << (*it)->text(0);
+        return texts;
+    }
+};
+
+TEST_F(NewCardWizardJourney, ABusinessCardLayoutFromTheWizardPrintsTheContacts)
+{
+    QStringList kinds, backdrops, layouts;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        kinds = Texts(types);
+        const QList<QTreeWidgetItem*> cards = types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(cards.size(), 1) << kinds.join(", ").toStdString();
+        types->setCurrentItem(cards.front());
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+        backdrops = Texts(designs);
+        ASSERT_GE(designs->topLevelItemCount(), 2);
+        designs->setCurrentItem(designs->topLevelItem(1));
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+        for (int i = 0; i < list->count(); ++i)
+            layouts << list->item(i)->text();
+        const QList<QListWidgetItem*> chosen = list->findItems("Two Columns", Qt::MatchExactly);
+        ASSERT_EQ(chosen.size(), 1) << layouts.join(", ").toStdString();
+        list->setCurrentItem(chosen.front());
+        ProcessEvents();
+        sheet->PressNext();  // personal information
+        ProcessEvents();
+        sheet->PressNext();  // finish
+        ProcessEvents();
+        sheet->PressFinish();
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    for (const char* kind : {"Business Cards", "Labels", "Address Labels", "Shipping Labels", "Name Badges",
+                             "Index Cards"})
+        EXPECT_TRUE(kinds.contains(kind)) << kind << ": " << kinds.join(", ").toStdString();
+    EXPECT_GE(backdrops.size(), 5);  // "No Backdrop" and the four designs
+    EXPECT_GE(layouts.size(), 7);    // "No Layout" and six layouts
+
+    // The new card holds the backdrop and the layout's frames, and shows
+    // the backdrop's blue along the card's bottom edge.
+    CLabelsDoc* card = CardDocument();
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+    ASSERT_NE(card->PageManager()->GetBackdropFrame(), nullptr);
+    EXPECT_GE(card->PageManager()->FrameCount(), 4);
+    MaximizeCardWindow();
+    const IntRect slot = card->PageGeometry().slots[0];
+    const QImage picture = ViewPixels();
+    const QPoint bottom = ViewPoint(IntPoint{(slot.left + slot.right) / 2, slot.bottom - 3});
+    ASSERT_TRUE(picture.rect().contains(bottom));
+    const QColor edge = picture.pixelColor(bottom);
+    EXPECT_GT(edge.blue(), edge.red() + 40) << edge.name().toStdString();
+
+    // The contacts open in a window of their own; the card's window, the
+    // first in the Window menu, comes back to the front.
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_EQ(CardDocument(), nullptr);
+    QAction* windowMenu = Action("Window");
+    ASSERT_TRUE(windowMenu && windowMenu->menu());
+    OnNextMenu([](QMenu* menu) {
+        for (QAction* item : menu->actions()) {
+            if (MenuGetCommandId(item) == kFirstWindowListId) {
+                ChooseItem(item->text())(menu);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no window list in the Window menu";
+        menu->close();
+    });
+    windowMenu->menu()->popup(QPoint(0, 0));
+    Settle();
+    ASSERT_EQ(CardDocument(), card);
+
+    const std::string pdf = TempFile("cards.pdf");
+    OnNextDialog([pdf](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        ASSERT_NE(print, nullptr) << dialog->metaObject()->className();
+        print->PrintToFile()->setChecked(true);
+        print->FileEdit()->setText(QString::fromStdString(pdf));
+        print->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        GTEST_SKIP() << "no pdftotext";
+    // Every contact's card: the first and the last one.
+    EXPECT_NE(text.find("Ada Abbott"), std::string::npos) << text.substr(0, 400);
+    EXPECT_NE(text.find("Yusuf Yilmaz"), std::string::npos);
+    EXPECT_NE(text.find("Abbott Bakery"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "card_builder.h"
+
+#include <array>
+#include <cstring>
+
+#include "carddoc/labels_doc.h"
+#include "database/field_table.h"
+#include "frames/frame_obj.h"
+#include "frames/frame_obj_text.h"
+#include "frames/frame_store.h"
+#include "frames/story_store.h"
+#include "frames/text_buffer.h"
+#include "text/frame_flow.h"
+#include "text/paragraph_commands.h"
+#include "text/paragraph_storage.h"
+#include "text/style_run_format.h"
+#include "text/style_runs.h"
+#include "text/text_context.h"
+
+std::string FieldText(int32_t id)
+{
+    char name[kFieldTypeNameSize] = {};
+    FieldTypeName(id, name, true, true);
+    return name;
+}
+
+IntRect OnCard(const IntRect& page, int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+    return IntRect{page.left + left, page.top + top, page.left + right, page.top + bottom};
+}
+
+FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border)
+{
+    FrameObj* f = doc.NewFrame(type);
+    if (!f)
+        return nullptr;
+    f->SetFromRect(r);
+    // Opaque, so that the star keeps its own colour over the disc.
+    f->SetColour(fill, 1);
+    f->SetColour(fill, 2);
+    f->SetColour(border, 0);
+    f->SetBorderWidth(0);
+    return f;
+}
+
+bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines)
+{
+    FrameObj* f = doc.NewFrame(kFrameText);
+    if (!f)
+        return false;
+    f->SetFromRect(r);
+    f->SetColour(kNoBackground, 1);
+    f->SetColour(kNoBackground, 2);
+    f->SetBorderWidth(0);
+    doc.Frames()->NewStory(f, true);
+    const uint16_t story = uint16_t(f->Block().storyId);
+
+    if (doc.Stories()->BindStory(story) != 0)
+        return false;
+    TextBuffer& buffer = doc.Stories()->Buffer();
+    buffer.DeleteRange(0, buffer.Count());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string text;
+        for (const auto& [piece, field] : lines[i].pieces)
+            text += piece.empty() ? FieldText(field) : piece;
+        Handle h = NewParagraph();
+        if (!h || ParagraphInsertBytes(h, 0, 0, reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size())) != 0)
+            return false;
+        buffer.InsertRecord(int32_t(i), h, false);
+    }
+
+    TextContext& ctx = doc.Text();
+    BindFrame(&ctx, static_cast<FrameObjText*>(f));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!ctx.SelectParagraph(int32_t(i)))
+            return false;
+        ParagraphText para = ctx.Current();
+        std::array<int16_t, kAttributeCount> values = kRunDefaults;
+        values[kRankSize] = lines[i].size;
+        values[kRankStyle] = lines[i].style;
+        values[kRankColour] = lines[i].colour;
+        SetRunAttributes(&para, 0, para.Length(), kRunSize | kRunStyle | kRunColour, values, true);
+        int32_t at = 0;
+        for (const auto& [text, field] : lines[i].pieces) {
+            const int32_t length = int32_t(text.empty() ? FieldText(field).size() : text.size());
+            if (text.empty())
+                MarkFieldRun(&para, at, int16_t(field), int16_t(length));
+            at += length;
+        }
+        ctx.StoreFlags(para);
+        if (lines[i].alignment != kAlignLeft) {
+            if (!ctx.SelectParagraph(int32_t(i)))
+                return false;
+            SetAlignment(&ctx, lines[i].alignment);
+        }
+    }
+    return true;
+}

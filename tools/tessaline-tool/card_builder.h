@@ -1,0 +1,62 @@
+// Building blocks of the cards the tool makes: shapes, and text frames
+// whose lines mix plain text with merge fields.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi_types.h"
+
+class CLabelsDoc;
+class FrameObj;
+
+// Colours of the document's colour table.
+enum : uint8_t {
+    kCardWhite = 0,
+    kCardYellow = 1,
+    kCardOrange = 2,
+    kCardRed = 3,
+    kCardMagenta = 4,
+    kCardDarkBlue = 5,
+    kCardBlue = 6,
+    kCardCyan = 7,
+    kCardDarkGreen = 9,
+    kCardBrown = 10,
+    kCardLightGray = 12,
+    kCardGray = 13,
+    kCardDarkGray = 14,
+    kCardBlack = 15,
+};
+
+enum : int16_t {
+    kCardBold = 1,
+    kCardItalic = 2,
+};
+
+enum : int16_t {
+    kAlignLeft = 1,
+    kAlignCentre = 2,
+    kAlignRight = 3,
+};
+
+// One paragraph: pieces of plain text, or "" and a field id for a merge
+// field; its size, style, colour and alignment.
+struct CardLine {
+    std::vector<std::pair<std::string, int32_t>> pieces;
+    int16_t size;
+    int16_t style = 0;
+    int16_t colour = kCardBlack;
+    int16_t alignment = kAlignLeft;
+};
+
+// A field's merge text, as the text frames show it: "[Company]".
+std::string FieldText(int32_t id);
+// The rectangle at (left, top, right, bottom) points inside the card.
+IntRect OnCard(const IntRect& card, int32_t left, int32_t top, int32_t right, int32_t bottom);
+// A filled shape frame of the type; null when it cannot be made.
+FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border);
+// A text frame without border or background holding the lines; false when
+// a frame or paragraph cannot be made.
+bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines);
