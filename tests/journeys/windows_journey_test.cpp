@@ -24,13 +24,10 @@ protected:
         QMenu* menu = top ? top->menu() : nullptr;
         if (!menu)
             return {};
-        menu->popup(MainWindow()->mapToGlobal(QPoint(10, 10)));
-        Settle();
+        Q_EMIT menu->aboutToShow();
         QStringList texts;
         for (QAction* action : menu->actions())
             texts << action->text();
-        menu->hide();
-        Settle();
         return texts;
     }
 };
