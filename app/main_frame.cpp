@@ -557,8 +557,11 @@ void CMainFrame::SubWindowActivated(QMdiSubWindow* window)
             return;
     }
     if (frame == active_) {
-        if (!frame)
+        if (!frame) {
+            // The last window went: its name leaves the title too.
             ShowMenuSet(kMenuMain);
+            setWindowTitle(Cp1252ToQString(LookupString(kStringAppTitle)));
+        }
         return;
     }
     if (active_)
