@@ -21,6 +21,7 @@
 #include "graphics/eps_bounding_box.h"
 #include "journey_fixture.h"
 #include "support/shell.h"
+#include "support/without_ghostscript.h"
 
 namespace {
 
@@ -167,16 +168,6 @@ TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
     EXPECT_EQ(alerts.lastText(), "Saving Error.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(TempFile("card.pct"))));
 }
-
-// Takes gs off the PATH for the length of a scope.
-class WithoutGhostscript {
-public:
-    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
-    ~WithoutGhostscript() { qputenv("PATH", path_); }
-
-private:
-    QByteArray path_;
-};
 
 TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhostscript)
 {
