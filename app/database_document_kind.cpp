@@ -128,17 +128,23 @@ bool DatabaseShellDocument::Save()
     return !database_->EditsDirty();
 }
 
+CViewBrowser* DatabaseShellDocument::BrowserView() const { return browser_.data(); }
+
+CViewDataEntry* DatabaseShellDocument::DataEntryView() const { return dataEntry_.data(); }
+
 QWidget* DatabaseShellDocument::CreateView(int32_t pane, QWidget* parent)
 {
     if (pane == 0 && !browser_) {
-        browser_ = new CViewBrowser(database_.get(), parent);
-        browser_->RefreshRecords(true);
-        return browser_;
+        auto* browser = new CViewBrowser(database_.get(), parent);
+        browser_ = browser;
+        browser->RefreshRecords(true);
+        return browser;
     }
     if (pane == 1 && !dataEntry_) {
-        dataEntry_ = new CViewDataEntry(database_.get(), parent);
-        dataEntry_->RefreshRecords(true);
-        return dataEntry_;
+        auto* dataEntry = new CViewDataEntry(database_.get(), parent);
+        dataEntry_ = dataEntry;
+        dataEntry->RefreshRecords(true);
+        return dataEntry;
     }
     return nullptr;
 }
@@ -156,7 +162,7 @@ void DatabaseShellDocument::OnFrameActivate(bool activating)
     // The frame refills the bar's field combos after this; the choice
     // shown goes in once it has.
     CDBDocument* database = database_.get();
-    QTimer::singleShot(0, dataEntry_, [database] { database->UpdateSortToolBar(); });
+    QTimer::singleShot(0, dataEntry_.data(), [database] { database->UpdateSortToolBar(); });
 }
 
 void DatabaseShellDocument::OnCloseDocument()
