@@ -77,7 +77,9 @@ bool JoinParts(const std::vector<Part>& parts, int pageCount, const QString& pat
         QPDFObjectHandle info = sources[first]->getTrailer().getKey("/Info");
         if (info.isIndirect() && info.isDictionary())
             out.getTrailer().replaceKey("/Info", out.copyForeignObject(info));
-        QPDFWriter writer(out, QFile::encodeName(path).constData());
+        // The writer keeps the name and opens the file only as it writes.
+        const QByteArray file = QFile::encodeName(path);
+        QPDFWriter writer(out, file.constData());
         writer.setDecodeLevel(qpdf_dl_none);
         writer.setObjectStreamMode(qpdf_o_disable);
         writer.write();

@@ -107,7 +107,7 @@ protected:
             auto* print = As<CDlgPrint>(dialog);
             if (!print)
                 return;
-            print->PrintToFile()->setChecked(true);
+            print->PrinterList()->setCurrentIndex(print->PdfEntry());
             print->FileEdit()->setText(QString::fromStdString(pdf));
             print->accept();
         };
@@ -278,7 +278,7 @@ TEST_F(DatabaseFileJourney, BulkMailRecordsPrintOnlyAfterTheSortWasApplied)
     };
     OnNextDialog(choose(0));
     ASSERT_TRUE(Trigger("File > Print > Print Database Bulk Mail Records"));
-    EXPECT_EQ(alerts.lastText(), "The number of records is less then 500.");
+    EXPECT_EQ(alerts.lastText(), "The number of records is less than 500.");
     EXPECT_EQ(PendingDialogs(), 0u);
 
     const std::string pdf = TempFile("bulk.pdf");

@@ -2,7 +2,7 @@
 // > Export As Picture... in each format the program writes, and an EPS
 // picture brought in with File > Import Graphics... and printed to a PDF
 // file, where Ghostscript's drawing of its PostScript is what prints.
-#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
@@ -69,14 +69,15 @@ Driver ExportAs(const QString& format, const std::string& path)
 Driver PrintToFile(const std::string& pdf)
 {
     return [pdf](QWidget* dialog) {
-        auto* toFile = dialog->findChild<QCheckBox*>();
+        auto* printers = dialog->findChild<QComboBox*>("printerName");
         auto* name = dialog->findChild<QLineEdit*>("fileName");
-        if (!toFile || !name) {
+        if (!printers || !name) {
             ADD_FAILURE() << "the Print dialog was expected";
             static_cast<QDialog*>(dialog)->reject();
             return;
         }
-        toFile->setChecked(true);
+        // The PDF file is the printer list's last entry.
+        printers->setCurrentIndex(printers->count() - 1);
         name->setText(QString::fromStdString(pdf));
         static_cast<QDialog*>(dialog)->accept();
     };
