@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 
 #include "app/clipboard_wnd.h"
+#include "app/command_line.h"
 #include "foundation/file_io.h"
 #include "app/command_ids.h"
 #include "app/database_document_kind.h"
@@ -53,19 +54,6 @@ CCardApp* g_app = nullptr;
 const char* const kCardTemplateId = "TessalineLB";
 const char* const kDatabaseTemplateId = "TessalineDB";
 const char* const kCompanyWebText = "Company on the Web";
-
-// Switches that make the program work unattended: no splash for them.
-bool IsQuietSwitch(const std::string& argument)
-{
-    return argument == "/p" || argument == "/pt" || argument == "/dde" || argument == "/Embedding" ||
-           argument == "/Automation" || argument == "-p" || argument == "-pt";
-}
-
-bool IsSwitch(const std::string& argument)
-{
-    return !argument.empty() && (argument[0] == '/' || argument[0] == '-') && argument.size() > 1 &&
-           argument.find('.') == std::string::npos;
-}
 
 }  // namespace
 
@@ -109,11 +97,9 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
 
 bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
 {
-    bool showSplash = true;
-    for (const std::string& argument : arguments)
-        if (IsQuietSwitch(argument))
-            showSplash = false;
-    CSplashWnd::EnableSplashScreen(showSplash);
+    exitCode_ = 1;
+    const CommandLineRecord line = ParseCommandLine(arguments);
+    CSplashWnd::EnableSplashScreen(!line.quiet);
 
     // A value the profile lacks, or that reads -1, is written as 0 so that
     // the wizard finds it from now on.
@@ -161,10 +147,19 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
                     sizeof text);
     }
 
-    // Documents named on the command line open in the window before it
-    // shows, so that the first picture is the finished one.
-    ProcessCommandLine(arguments);
+    // A print job from the command line runs without the window and ends
+    // the program.
+    if (line.action == CommandLineRecord::kPrint || line.action == CommandLineRecord::kPrintTo) {
+        exitCode_ = PrintFromCommandLine(this, line);
+        return false;
+    }
+    // The window takes its place before documents open in it, so that
+    // their windows are placed and fitted in the work area it really has.
     mainFrame_->ActivateFrame();
+    // A file that can't be opened has said why; the others still open and
+    // the program stays up.
+    for (const std::string& file : line.files)
+        OpenDocumentFile(file);
 
     FontMenuPopup::Create(kCmdFontNameCombo, kTrueTypeMarkBitmap, kTrueTypeSilhouetteBitmap, kDeviceMarkBitmap,
                           kDeviceSilhouetteBitmap);
@@ -173,25 +168,8 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // program runs on without it.
     WizardTreeInit(&programFolder_);
     InstallWizardDocumentFormats(true);
+    exitCode_ = 0;
     return true;
-}
-
-void CCardApp::ProcessCommandLine(const std::vector<std::string>& arguments)
-{
-    bool printing = false;
-    for (const std::string& argument : arguments) {
-        if (argument == "/p" || argument == "/pt" || argument == "-p" || argument == "-pt") {
-            printing = true;
-            continue;
-        }
-        if (IsSwitch(argument))
-            continue;
-        // A file that can't be opened has said why; the others still open
-        // and the program stays up.
-        OpenDocumentFile(argument);
-    }
-    if (printing)
-        AlertNote("Printing from the command line is not available in this version of Tessaline.", 0);
 }
 
 int32_t CCardApp::ExitInstance()

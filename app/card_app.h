@@ -38,8 +38,10 @@ public:
     CCardApp& operator=(const CCardApp&) = delete;
 
     // Starts the program with its command-line arguments (without the
-    // program's name); false when it cannot run.
+    // program's name); false when it is not to run on: it could not start,
+    // or the command line's print job is done. ExitCode then tells which.
     bool InitInstance(const std::vector<std::string>& arguments);
+    int32_t ExitCode() const { return exitCode_; }
     // Shuts down what start-up made; the exit code.
     int32_t ExitInstance();
 
@@ -79,7 +81,6 @@ public:
 
 private:
     ShellDocument* OpenWithPrompt(const char* fileTypeId, bool visible);
-    void ProcessCommandLine(const std::vector<std::string>& arguments);
 
     DocManager docs_;
     // What the card documents ask of the program, and the keys held down;
@@ -92,6 +93,7 @@ private:
     uint8_t currentLabelType_[kAppLabelTypeSize] = {};
     uint8_t defaultDocSetup_[kAppDocSetupSize] = {};
     bool started_ = false;
+    int32_t exitCode_ = 0;
 };
 
 // The one application object while the program runs; null otherwise.

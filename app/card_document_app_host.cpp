@@ -3,6 +3,7 @@
 #include <QRect>
 
 #include "app/card_app.h"
+#include "app/main_frame.h"
 #include "app/shell_prompts.h"
 #include "foundation/file_dialogs.h"
 #include "foundation/program_folder.h"
@@ -44,6 +45,12 @@ bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
 void CardAppDocumentHost::AddToRecentFiles(const PathRecord& path)
 {
     const std::string file = PathRecordToPosix(path);
-    if (!file.empty())
-        app_->Documents().AddToRecentFileList(file);
+    if (file.empty())
+        return;
+    app_->Documents().AddToRecentFileList(file);
+    // Called on every open and save: after a Save As the document's
+    // windows take the new name too.
+    if (ShellDocument* document = app_->Documents().FindOpenDocument(file))
+        if (CMainFrame* main = app_->MainFrame())
+            main->DocumentRenamed(document);
 }

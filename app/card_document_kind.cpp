@@ -1,6 +1,7 @@
 #include "app/card_document_kind.h"
 
 #include <QFileInfo>
+#include <QMenuBar>
 
 #include "app/card_app.h"
 #include "app/doc_manager.h"
@@ -11,6 +12,7 @@
 #include "carddoc/labels_view.h"
 #include "foundation/alerts.h"
 #include "foundation/path_record.h"
+#include "frames/curr_page_mng.h"
 
 namespace {
 
@@ -49,6 +51,12 @@ int16_t EditCodeOf(uint32_t command)
             return e.code;
     }
     return 0;
+}
+
+CMainFrame* MainWindow()
+{
+    CCardApp* app = GetCardApp();
+    return app ? app->MainFrame() : nullptr;
 }
 
 }  // namespace
@@ -90,7 +98,24 @@ void CardShellDocument::OnFrameActivate(bool activating)
         return;
     document_->SetBarItemState(kCardBar, true);
     document_->SetBarItemState(kTextBar, document_->GetCurrentToolIndex() == kToolText);
+    CMainFrame* main = MainWindow();
+    if (main)
+        main->SetColorTable(&document_->Colours());
+    // Another window may have moved the current record meanwhile.
+    if (CurrPageMng* pages = document_->PageManager()) {
+        pages->RefreshRecordFrames();
+        pages->ResetFrameStates(1);
+        if (pages->ApplyAlignments())
+            document_->RefreshView();
+    }
     document_->UpdateToolButtons(document_->GetCurrentToolIndex());
+    if (!main)
+        return;
+    // The menus follow this document: its sides in the View menu, and the
+    // wizard's items in master mode.
+    document_->BuildPageMenu(main->FindMenuItemByText("&View"));
+    document_->InstallFieldFormats(nullptr);
+    document_->BuildTemplatesMenu(main->menuBar());
 }
 
 void CardShellDocument::OnCloseDocument()
@@ -176,6 +201,10 @@ std::unique_ptr<ShellDocument> CardDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> CardDocumentFactory::OpenDocument(const std::string& path)
 {
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        AlertStop(MissingFileText(path).c_str(), 0);
+        return nullptr;
+    }
     const std::string absolute = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
     PathRecord record{};
     if (const int32_t error = PathRecordFromPosix(absolute, &record)) {

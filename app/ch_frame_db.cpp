@@ -5,6 +5,7 @@
 
 #include "app/main_frame.h"
 #include "app/shell_document.h"
+#include "foundation/cp1252.h"
 #include "dbdoc/pv_splitter_wnd.h"
 
 CChFrameDB::CChFrameDB(CMainFrame* mainFrame, ShellDocument* document) : DocumentChildFrame(mainFrame, document) {}
@@ -33,7 +34,7 @@ bool CChFrameDB::CreateClient()
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setWidget(splitter_);
-    setWindowTitle(QString::fromStdString(Document()->Title()));
+    setWindowTitle(Cp1252ToQString(Document()->Title()));
 
     // The content decides the window's size: as large as both views want,
     // within the work area.
@@ -41,6 +42,9 @@ bool CChFrameDB::CreateClient()
     QSize size = content;
     if (QMdiArea* area = MainFrame()->MdiArea())
         size = size.boundedTo(area->viewport()->size());
+    // A small work area still leaves the form usable: the work area
+    // scrolls to the rest.
+    size = size.expandedTo(CMainFrame::kUsableChildSize.boundedTo(content));
     resize(size);
     setMaximumSize(content);
     dataEntry_->setFocus();

@@ -13,6 +13,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/shell_document.h"
+#include "foundation/cp1252.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/ruler.h"
 #include "foundation/menus.h"
@@ -102,7 +103,7 @@ bool CChildFrame::CreateClient()
         return false;
 
     setWidget(client_);
-    setWindowTitle(QString::fromStdString(Document()->Title()));
+    setWindowTitle(Cp1252ToQString(Document()->Title()));
     RecalcLayout();
     return true;
 }
@@ -297,16 +298,18 @@ void CChildFrame::OnMdiActivate(bool activating)
 {
     CMainFrame* main = MainFrame();
     QWidget* palette = main->ToolPalette();
+    // The palette counts as shown unless it was hidden: a window opened
+    // before the main window shows must not take it for hidden.
     if (!activatedOnce_ && activating) {
         activatedOnce_ = true;
         main->BuildCardMenus();
-        paletteShown_ = palette && palette->isVisible();
+        paletteShown_ = palette && !palette->isHidden();
     }
     if (palette) {
         if (activating)
             palette->setVisible(paletteShown_);
         else
-            paletteShown_ = palette->isVisible();
+            paletteShown_ = !palette->isHidden();
     }
     main->OnCardFrameActivate(activating);
     Document()->OnFrameActivate(activating);

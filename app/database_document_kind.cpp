@@ -7,6 +7,7 @@
 #include "app/card_app.h"
 #include "app/command_data.h"
 #include "app/command_ids.h"
+#include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
@@ -127,17 +128,23 @@ bool DatabaseShellDocument::Save()
     return !database_->EditsDirty();
 }
 
+CViewBrowser* DatabaseShellDocument::BrowserView() const { return browser_.data(); }
+
+CViewDataEntry* DatabaseShellDocument::DataEntryView() const { return dataEntry_.data(); }
+
 QWidget* DatabaseShellDocument::CreateView(int32_t pane, QWidget* parent)
 {
     if (pane == 0 && !browser_) {
-        browser_ = new CViewBrowser(database_.get(), parent);
-        browser_->RefreshRecords(true);
-        return browser_;
+        auto* browser = new CViewBrowser(database_.get(), parent);
+        browser_ = browser;
+        browser->RefreshRecords(true);
+        return browser;
     }
     if (pane == 1 && !dataEntry_) {
-        dataEntry_ = new CViewDataEntry(database_.get(), parent);
-        dataEntry_->RefreshRecords(true);
-        return dataEntry_;
+        auto* dataEntry = new CViewDataEntry(database_.get(), parent);
+        dataEntry_ = dataEntry;
+        dataEntry->RefreshRecords(true);
+        return dataEntry;
     }
     return nullptr;
 }
@@ -155,7 +162,7 @@ void DatabaseShellDocument::OnFrameActivate(bool activating)
     // The frame refills the bar's field combos after this; the choice
     // shown goes in once it has.
     CDBDocument* database = database_.get();
-    QTimer::singleShot(0, dataEntry_, [database] { database->UpdateSortToolBar(); });
+    QTimer::singleShot(0, dataEntry_.data(), [database] { database->UpdateSortToolBar(); });
 }
 
 void DatabaseShellDocument::OnCloseDocument()
@@ -182,11 +189,11 @@ void DatabaseShellDocument::SaveAs()
     PathRecord record{};
     if (!HostPathRecord(target, &record))
         return;
-    database_->SaveAs(record);
+    const bool saved = database_->SaveAs(record);
+    if (CCardApp* app = GetCardApp(); app && saved)
+        app->Documents().AddToRecentFileList(PathName());
     if (CMainFrame* main = MainFrameOrNull())
-        for (DocumentChildFrame* frame : main->ChildFrames())
-            if (frame->Document() == this)
-                frame->setWindowTitle(QString::fromStdString(Title()));
+        main->DocumentRenamed(this);
 }
 
 bool DatabaseShellDocument::OnCommand(uint32_t id)
@@ -247,6 +254,10 @@ std::unique_ptr<ShellDocument> DatabaseDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> DatabaseDocumentFactory::OpenDocument(const std::string& path)
 {
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        AlertStop(MissingFileText(path).c_str(), 0);
+        return nullptr;
+    }
     PathRecord record{};
     if (!HostPathRecord(path, &record))
         return nullptr;

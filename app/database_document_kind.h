@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include <QPointer>
+
 #include "app/shell_document.h"
 #include "dbdoc/cdb_document.h"
 
@@ -32,15 +34,17 @@ public:
     bool OnUpdateCommand(CmdUI& ui) override;
 
     CDBDocument* Database() const { return database_.get(); }
-    CViewBrowser* BrowserView() const { return browser_; }
-    CViewDataEntry* DataEntryView() const { return dataEntry_; }
+    CViewBrowser* BrowserView() const;
+    CViewDataEntry* DataEntryView() const;
 
 private:
     void SaveAs();
 
     std::unique_ptr<CDBDocument> database_;
-    CViewBrowser* browser_ = nullptr;
-    CViewDataEntry* dataEntry_ = nullptr;
+    // The views go with their window, which may go before or after the
+    // document.
+    QPointer<CViewBrowser> browser_;
+    QPointer<CViewDataEntry> dataEntry_;
 };
 
 // Asks where a new database (or a copy of one) goes; the host path, or

@@ -33,6 +33,11 @@ std::string UnknownKindText(const std::string& path)
     return PathForAlert(path) + "\nTessaline cannot open this file: it is neither a card (.lqx) nor a database (.dqx).";
 }
 
+std::string MissingFileText(const std::string& path)
+{
+    return PathForAlert(path) + "\nThis file does not exist.";
+}
+
 std::string KindNotAvailableText(const std::string& path, const DocTemplate& docTemplate)
 {
     const std::string what = path.empty() ? std::string() : PathForAlert(path) + "\n";

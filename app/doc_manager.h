@@ -90,4 +90,5 @@ private:
 
 // The messages of refused files.
 std::string UnknownKindText(const std::string& path);
+std::string MissingFileText(const std::string& path);
 std::string KindNotAvailableText(const std::string& path, const DocTemplate& docTemplate);

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/card_app.h"
@@ -108,6 +109,20 @@ bool CMainFrame::LoadFrame()
         for (QMenu* menu : menus)
             ConnectMenu(menu);
         menus_[id] = std::move(menus);
+        for (const KeyOnlyCommand& key : KeyOnlyCommands(id)) {
+            auto* action = new QAction(this);
+            action->setShortcut(QKeySequence(QString::fromLatin1(key.keys), QKeySequence::PortableText));
+            action->setEnabled(false);
+            const uint32_t command = key.id;
+            // As a disabled menu item's key does nothing, neither does a
+            // key whose command is off now.
+            connect(action, &QAction::triggered, this, [this, command] {
+                if (QueryCommand(command).enabled)
+                    RouteCommand(command);
+            });
+            addAction(action);
+            keyOnly_[id].push_back(action);
+        }
     }
     ShowMenuSet(kMenuMain);
 
@@ -191,6 +206,9 @@ void CMainFrame::ShowMenuSet(int32_t resourceId)
     if (shownMenu_ == resourceId)
         return;
     shownMenu_ = resourceId;
+    for (auto& [id, actions] : keyOnly_)
+        for (QAction* action : actions)
+            action->setEnabled(id == resourceId);
     QMenuBar* bar = menuBar();
     bar->clear();
     for (QMenu* menu : MenuSet(resourceId))
@@ -465,6 +483,9 @@ bool CMainFrame::CreateDocumentFrame(ShellDocument* document, bool visible)
     else
         frame = new CChildFrame(this, document);
     mdi_->addSubWindow(frame);
+    // The window's default place, before its view fits the page into it;
+    // a card's window record or a database's content may change it.
+    frame->setGeometry(DefaultChildRect());
     if (!frame->CreateClient()) {
         mdi_->removeSubWindow(frame);
         delete frame;
@@ -479,6 +500,22 @@ bool CMainFrame::CreateDocumentFrame(ShellDocument* document, bool visible)
             SubWindowActivated(frame);
     }
     return true;
+}
+
+QRect CMainFrame::DefaultChildRect() const
+{
+    const QSize area = mdi_->viewport()->size();
+    const QSize size(std::max(area.width() * 3 / 4, kUsableChildSize.width()),
+                     std::max(area.height() * 3 / 4, kUsableChildSize.height()));
+    // Each new window steps down and right by a title bar from the last,
+    // starting over where the next would leave the work area.
+    const int32_t step = style()->pixelMetric(QStyle::PM_TitleBarHeight) +
+                         style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const int32_t fits = std::max(std::min((area.width() - size.width()) / std::max(step, 1),
+                                           (area.height() - size.height()) / std::max(step, 1)) + 1,
+                                  1);
+    const int32_t offset = int32_t(frames_.size() % size_t(fits)) * step;
+    return QRect(QPoint(offset, offset), size);
 }
 
 void CMainFrame::DestroyDocumentFrames(ShellDocument* document)
@@ -557,24 +594,42 @@ void CMainFrame::SubWindowActivated(QMdiSubWindow* window)
             return;
     }
     if (frame == active_) {
-        if (!frame)
+        if (!frame) {
+            // The last window went: its name leaves the title too.
             ShowMenuSet(kMenuMain);
+            setWindowTitle(Cp1252ToQString(LookupString(kStringAppTitle)));
+        }
         return;
     }
     if (active_)
         active_->OnMdiActivate(false);
     active_ = frame;
     if (frame) {
-        frame->OnMdiActivate(true);
+        // The window's menus are on the bar before it adapts them to its
+        // document.
         const bool database = frame->Document()->Template() &&
                               frame->Document()->Template()->FrameKind() == ChildFrameKind::kDatabase;
         ShowMenuSet(database ? kMenuDatabase : kMenuCard);
-        setWindowTitle(QString("%1 - [%2]").arg(Cp1252ToQString(LookupString(kStringAppTitle)),
-                                                 frame->windowTitle()));
+        frame->OnMdiActivate(true);
     } else {
         ShowMenuSet(kMenuMain);
-        setWindowTitle(Cp1252ToQString(LookupString(kStringAppTitle)));
     }
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QString program = Cp1252ToQString(LookupString(kStringAppTitle));
+    setWindowTitle(active_ ? QString("%1 - [%2]").arg(program, active_->windowTitle()) : program);
+}
+
+void CMainFrame::DocumentRenamed(ShellDocument* document)
+{
+    const QString title = Cp1252ToQString(document->Title());
+    for (DocumentChildFrame* frame : frames_)
+        if (frame->Document() == document)
+            frame->setWindowTitle(title);
+    UpdateTitle();
 }
 
 void CMainFrame::UpdateWindowList(QMenu* windowMenu)

@@ -40,6 +40,9 @@ class CMainFrame : public QMainWindow, public CommandTarget, public DocumentFram
 public:
     // The normal position used while the profile holds none.
     static constexpr QRect kDefaultRect{QPoint(10, 10), QPoint(499, 399)};
+    // No document window opens smaller: room for the rulers, the page bar
+    // and a view to work in.
+    static constexpr QSize kUsableChildSize{360, 260};
 
     // The application comes last on the command route.
     explicit CMainFrame(CommandTarget* app, DocManager* documents);
@@ -94,8 +97,15 @@ public:
     void DestroyDocumentFrames(ShellDocument* document) override;
     void ActivateDocumentFrame(ShellDocument* document) override;
     void RecentFilesChanged() override;
+    // The document's name changed (Save As): its windows and the main
+    // window's title show the new one.
+    void DocumentRenamed(ShellDocument* document);
     // A document window asks to close.
     void CloseChildFrame(DocumentChildFrame* frame);
+    // Where a new document window opens: cascaded from the work area's
+    // corner, three quarters of the work area in size, never smaller than
+    // kUsableChildSize.
+    QRect DefaultChildRect() const;
     DocumentChildFrame* ActiveChildFrame() const { return active_; }
     std::vector<DocumentChildFrame*> ChildFrames() const;
 
@@ -125,6 +135,7 @@ private:
     void ShowMenuSet(int32_t resourceId);
     void ConnectMenu(QMenu* menu);
     void SubWindowActivated(QMdiSubWindow* window);
+    void UpdateTitle();
     void UpdateWindowList(QMenu* windowMenu);
     // Replaces the item of the command (anywhere in the menus) by the
     // pop-up, which takes its text.
@@ -150,6 +161,9 @@ private:
     std::unique_ptr<CommandData> commandData_;
     QMdiArea* mdi_ = nullptr;
     std::map<int32_t, std::vector<QMenu*>> menus_;
+    // The keys of each menu set's window that no item shows; live while
+    // their set is on the menu bar.
+    std::map<int32_t, std::vector<QAction*>> keyOnly_;
     int32_t shownMenu_ = 0;
     std::vector<DocumentChildFrame*> frames_;
     DocumentChildFrame* active_ = nullptr;

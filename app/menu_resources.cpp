@@ -32,8 +32,8 @@ namespace {
     {2, "&Database Toolbar", 32861},                   \
     {2, "D&ocument Toolbar", 32862},                   \
     {2, "&Floating Tool Palette", 32863},              \
-    {1, "Show &Clipboard", 32864},                     \
-    {1, "&Status Bar", 59393}
+    {2, "&Status Bar", 59393},                         \
+    {1, "Show &Clipboard", 32864}
 
 // The parts that the card and database bars share: the document's own
 // file commands, the clipboard, the windows and help.
@@ -108,14 +108,15 @@ const MenuLine kCardMenu[] = {
     {1, "Guide Settings...", 32954},
     {1, "Preferences...\tCtrl+Y", 32955},
     {1, "Default Card Info...", 32846},
+    SEP(1),
+    {1, "Change &Layout and Design...", 34042},
+    // The card window's page items follow the first nine items of the View
+    // menu: the document puts the ones that fit its sides there.
     {0, "&View", 0},
-    {1, "Show &Rullers", 32855},
+    {1, "Show &Rulers", 32855},
     {1, "Show &Guides", 32856},
     {1, "Show &Nonprinting Areas", 32857},
-    SEP(1),
-    {1, "&Insert Page...", 32858},
-    {1, "&Delete Page...", 32859},
-    {1, "G&oto Page...", 32860},
+    {1, "&Printable Backdrop", 34038},
     SEP(1),
     {1, "View Si&ze", 0},
     {2, "Fit in Window", 32848},
@@ -125,8 +126,11 @@ const MenuLine kCardMenu[] = {
     {2, "Actual Size 100%", 32852},
     {2, "200%", 32853},
     {2, "Other...", 32854},
-    SEP(1),
     SHOW_TOOLS,
+    SEP(1),
+    {1, "&Insert Page...", 32858},
+    {1, "&Delete Page...", 32859},
+    {1, "G&oto Page...", 32860},
     {0, "&Object", 0},
     {1, "Object &Info...\tCtrl+I", 32881},
     {1, "&Frame Info...\tCtrl+Shift+F", 32882},
@@ -159,7 +163,7 @@ const MenuLine kCardMenu[] = {
     {1, "Fill &Pattern", 33216},
     SEP(1),
     {1, "&Line Style", 33217},
-    {1, "Line &Windth", 0},
+    {1, "Line &Width", 0},
     {2, "1 pt", 32945},
     {2, "2 pt", 32946},
     {2, "4 pt", 32948},
@@ -308,6 +312,14 @@ void BuildItems(const MenuLine* lines, size_t begin, size_t end, QMenu* menu)
 }
 
 }  // namespace
+
+std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId)
+{
+    // The card window's backdrop keys: Set As BackDrop and Change Backdrop.
+    if (resourceId == kMenuCard)
+        return {{"Ctrl+Alt+V", 34023}, {"Ctrl+Alt+B", 34026}};
+    return {};
+}
 
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner)
 {

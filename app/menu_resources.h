@@ -20,6 +20,15 @@ enum : int32_t {
 // The placeholder of the recent-file entries in the File menu.
 constexpr uint32_t kRecentFilePlaceholder = 57616;
 
+// A key of a window's accelerator table that no menu item shows.
+struct KeyOnlyCommand {
+    const char* keys;  // in QKeySequence's portable form, "Ctrl+Alt+V"
+    uint32_t id;
+};
+
+// The keys of the menu's window that carry a command without an item.
+std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId);
+
 // The top-level pop-ups of the menu, parented to owner; empty for an
 // unknown id. Items get their shortcuts as actions of the menu.
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner);

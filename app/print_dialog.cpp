@@ -1,7 +1,6 @@
 #include "app/print_dialog.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -44,42 +43,43 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     setWindowTitle(QStringLiteral("Print"));
     auto* layout = new QVBoxLayout(this);
 
+    // The printers the print system has, and a PDF file as the last entry.
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
     printers_ = new QComboBox(printerBox);
     printers_->setObjectName(QStringLiteral("printerName"));
     const QStringList names = QPrinterInfo::availablePrinterNames();
-    printers_->addItems(names);
+    for (const QString& name : names)
+        printers_->addItem(name, name);
+    printers_->addItem(QStringLiteral("Print to PDF file"), QString());
     const PrinterSettings* settings = GetPrinterHandles();
     const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName
                                                                        : QPrinterInfo::defaultPrinterName();
-    if (names.contains(wanted))
-        printers_->setCurrentText(wanted);
+    const int32_t at = names.indexOf(wanted);
+    printers_->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? PdfEntry() : 0));
     printerForm->addRow(QStringLiteral("&Name:"), printers_);
-    toFile_ = new QCheckBox(QStringLiteral("Print to fi&le"), printerBox);
     file_ = new QLineEdit(printerBox);
     file_->setObjectName(QStringLiteral("fileName"));
-    auto* browse = new QPushButton(QStringLiteral("..."), printerBox);
+    auto* browse = new QPushButton(QStringLiteral("&Browse..."), printerBox);
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(toFile_);
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse);
-    printerForm->addRow(fileRow);
+    auto* fileLabel = new QLabel(QStringLiteral("PDF &file:"), printerBox);
+    fileLabel->setBuddy(file_);
+    printerForm->addRow(fileLabel, fileRow);
     layout->addWidget(printerBox);
-    // Without a printer the sheets can still go to a PDF file.
-    if (names.isEmpty()) {
-        toFile_->setChecked(true);
-        toFile_->setEnabled(false);
-        printers_->setEnabled(false);
-    }
-    file_->setEnabled(toFile_->isChecked());
-    connect(toFile_, &QCheckBox::toggled, file_, &QLineEdit::setEnabled);
+    const auto followPrinter = [this, browse] {
+        file_->setEnabled(PdfChosen());
+        browse->setEnabled(PdfChosen());
+    };
+    followPrinter();
+    connect(printers_, &QComboBox::currentIndexChanged, this, followPrinter);
     connect(browse, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Print to File"), file_->text(),
                                                           QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty()) {
             file_->setText(path);
-            toFile_->setChecked(true);
+            printers_->setCurrentIndex(PdfEntry());
         }
     });
 
@@ -93,11 +93,16 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     from_->setRange(0, kPrintMaxRecord);
     to_->setRange(0, kPrintMaxRecord);
     all_->setChecked(true);
+    // The ampersands mark the labels' keys, which move to their edits.
+    auto* fromLabel = new QLabel(QStringLiteral("&from:"), rangeBox);
+    fromLabel->setBuddy(from_);
+    auto* toLabel = new QLabel(QStringLiteral("&to:"), rangeBox);
+    toLabel->setBuddy(to_);
     rangeGrid->addWidget(all_, 0, 0, 1, 4);
     rangeGrid->addWidget(range_, 1, 0);
-    rangeGrid->addWidget(new QLabel(QStringLiteral("&from:"), rangeBox), 1, 1);
+    rangeGrid->addWidget(fromLabel, 1, 1);
     rangeGrid->addWidget(from_, 1, 2);
-    rangeGrid->addWidget(new QLabel(QStringLiteral("&to:"), rangeBox), 1, 3);
+    rangeGrid->addWidget(toLabel, 1, 3);
     rangeGrid->addWidget(to_, 1, 4);
     auto pickRange = [this] { range_->setChecked(true); };
     connect(from_, QOverload<int>::of(&QSpinBox::valueChanged), this, pickRange);
@@ -149,7 +154,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     } else {
         all_->setText(QStringLiteral("All Records"));
         range_->setText(QStringLiteral("Records"));
-        databaseName_->setText(OpenDatabaseName(job_->databaseOrdinal, "No database is choosen"));
+        databaseName_->setText(OpenDatabaseName(job_->databaseOrdinal, "No database is chosen"));
     }
     if (job_->side != kPrintSideFront && job_->side != kPrintSideBack)
         job_->side = kPrintSideFront;
@@ -166,6 +171,10 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     connect(skip_, &QPushButton::clicked, this, &CDlgPrint::OnSkipCards);
     connect(change_, &QPushButton::clicked, this, &CDlgPrint::OnChangeDatabase);
 }
+
+int32_t CDlgPrint::PdfEntry() const { return printers_->count() - 1; }
+
+bool CDlgPrint::PdfChosen() const { return printers_->currentIndex() == PdfEntry(); }
 
 void CDlgPrint::HideCardChoices()
 {
@@ -201,14 +210,14 @@ void CDlgPrint::ShowDatabaseName(int16_t ordinal)
 
 void CDlgPrint::accept()
 {
-    const bool toFile = toFile_->isChecked();
+    const bool toFile = PdfChosen();
     if (toFile && file_->text().trimmed().isEmpty()) {
         AlertStop("Please enter the name of the file to print to.", 0);
         file_->setFocus();
         return;
     }
-    std::unique_ptr<QPrinter> printer =
-        MakeJobPrinter(toFile ? file_->text().trimmed() : QString(), toFile ? QString() : printers_->currentText());
+    std::unique_ptr<QPrinter> printer = MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
+                                                       toFile ? QString() : printers_->currentData().toString());
     if (!printer) {
         AlertStop("Error while printing.", 0);
         return;

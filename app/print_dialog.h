@@ -11,7 +11,6 @@
 #include "app/print_job_record.h"
 
 class QButtonGroup;
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -24,8 +23,10 @@ class CDlgPrint : public QDialog {
 public:
     CDlgPrint(QWidget* parent, PrintJobRecord* job);
 
+    // The printers installed, then the PDF file entry.
     QComboBox* PrinterList() const { return printers_; }
-    QCheckBox* PrintToFile() const { return toFile_; }
+    int32_t PdfEntry() const;
+    bool PdfChosen() const;
     QLineEdit* FileEdit() const { return file_; }
     QRadioButton* AllButton() const { return all_; }
     QRadioButton* RangeButton() const { return range_; }
@@ -55,7 +56,6 @@ private:
 
     PrintJobRecord* job_;
     QComboBox* printers_ = nullptr;
-    QCheckBox* toFile_ = nullptr;
     QLineEdit* file_ = nullptr;
     QRadioButton* all_ = nullptr;
     QRadioButton* range_ = nullptr;

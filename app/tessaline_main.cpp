@@ -1,10 +1,12 @@
 #include <algorithm>
+#include <cstdio>
 
 #include <QApplication>
 #include <string>
 #include <vector>
 
 #include "app/card_app.h"
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "foundation/alert_sink.h"
 #include "platform/qt_alert_sink.h"
@@ -12,6 +14,14 @@
 
 int main(int argc, char** argv)
 {
+    // The usage text needs no window system.
+    {
+        std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+        if (ParseCommandLine(arguments).action == CommandLineRecord::kUsage) {
+            std::fputs(CommandLineUsage(), stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korrinworks Inc.");
     QApplication::setApplicationName("Tessaline");
@@ -34,7 +44,7 @@ int main(int argc, char** argv)
         CCardApp cardApp;
         if (!cardApp.InitInstance(arguments)) {
             SetAlertSink(nullptr);
-            return 1;
+            return cardApp.ExitCode();
         }
         alerts.SetOwner(cardApp.MainFrame());
         status = QApplication::exec();

@@ -50,7 +50,7 @@ enum : uint32_t {
 bool IsPrintCommand(uint32_t id)
 {
     return id == kCmdPrintFromDatabase || id == kCmdPrintBulkMail || id == kCmdPrintSheet ||
-           id == kCmdPrintDefaultCardInfo || id == kCmdPrintPreview;
+           id == kCmdPrintDefaultCardInfo || id == kCmdPrintPreview || id == kCmdPrintOptions;
 }
 
 CMainFrame* MainWindow()

@@ -245,7 +245,7 @@ void CLabelsDoc::SaveTemplate(bool toFile, bool toWizard, bool askName, QWidget*
     }
     if (err == kErrNone && (toWizard || askName)) {
         if (askName || name.empty()) {
-            name = "New_Tmplate";
+            name = "New_Template";
             if (!AskTemplateName(parent, &name))
                 return;
         }

@@ -2,6 +2,7 @@
 // the View menu, and the master-mode items for the wizard's stock. Also
 // the small view commands on the backdrop and the two sides.
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -32,10 +33,12 @@ enum : uint32_t {
 // The View menu's items before the page items.
 constexpr int kPageMenuKeptItems = 9;
 
-QAction* AddItem(QMenu* menu, const char* text, uint32_t id)
+QAction* AddItem(QMenu* menu, const char* text, uint32_t id, const char* keys = nullptr)
 {
     QAction* action = menu->addAction(Cp1252ToQString(text));
     MenuSetCommandId(action, id);
+    if (keys)
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys), QKeySequence::PortableText));
     return action;
 }
 
@@ -87,9 +90,9 @@ void CLabelsDoc::BuildTemplatesMenu(QWidget* mainMenu)
     auto* templates = new QMenu(QStringLiteral("Templates"), file);
     MenuSetCommandId(templates->menuAction(), kMenuSubmenuId);
     AddItem(templates, "Save Template to File...", kCmdSaveTemplateToFile);
-    AddItem(templates, "Load Template from File...", kCmdLoadTemplateFromFile);
-    AddItem(templates, "Add Template To Wizard...", kCmdAddTemplateToWizard);
-    AddItem(templates, "Change Template in Wizard", kCmdChangeTemplateInWizard);
+    AddItem(templates, "Load Template from File...", kCmdLoadTemplateFromFile, "Ctrl+Alt+L");
+    AddItem(templates, "Add Template To Wizard...", kCmdAddTemplateToWizard, "Ctrl+Alt+A");
+    AddItem(templates, "Change Template in Wizard", kCmdChangeTemplateInWizard, "Ctrl+Alt+C");
     // Without "&Close All" the popup goes last.
     if (before) {
         file->insertSeparator(before);

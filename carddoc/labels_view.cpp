@@ -2,7 +2,6 @@
 
 #include <QAbstractSlider>
 #include <QApplication>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -17,7 +16,9 @@
 #include "carddoc/ruler_corner.h"
 #include "carddoc/tracker.h"
 #include "carddoc/trackers.h"
+#include "carddoc/worker_dialog.h"
 #include "carddoc/zoom_page_bar.h"
+#include "dialogs/value_dialogs.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/menus.h"
@@ -701,11 +702,12 @@ void CLabelsView::UpdateToolButtons(int16_t kind)
 
 bool CLabelsView::AskZoomPercent(int32_t* percent)
 {
-    bool ok = false;
-    const int32_t value = QInputDialog::getInt(this, "Zoom", "Zoom (%)", *percent, 1, 800, 10, &ok);
-    if (ok)
-        *percent = value;
-    return ok;
+    CDlgZoom dialog(this);
+    dialog.SetRecord(ZoomRecord{*percent});
+    if (RunWorkerDialog(dialog) != 1)
+        return false;
+    *percent = dialog.Record().percent;
+    return true;
 }
 
 void CLabelsView::TakeFocus() { setFocus(Qt::OtherFocusReason); }

@@ -223,7 +223,7 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
         err = swap.Commit(&repaired);
     if (err != kErrNone) {
         // The original file is left exactly as it was.
-        AlertStop("I/O Erorr", err);
+        AlertStop("I/O Error", err);
     } else {
         FileClose(*file);
         *file = repaired;

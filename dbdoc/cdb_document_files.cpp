@@ -75,6 +75,20 @@ PathRecord DatabaseFolder(const PathRecord& database)
     return folder;
 }
 
+// The file an import or a merge reads, from the database's folder. Both
+// add records, which bulk-mail mode refuses with a beep.
+bool ChooseSource(const DbDocument& document, int32_t title, const char* extension, const FileTypeEntry* types,
+                  int32_t count, PathRecord* source)
+{
+    if (document.InBulkMailMode()) {
+        MessageBeep(0);
+        return false;
+    }
+    *source = DatabaseFolder(document.Path());
+    std::strcpy(source->extension, extension);
+    return ShowOpenFileDialog(source, Title(title), types, count) != 0;
+}
+
 std::string FileName(const PathRecord& path)
 {
     char name[256] = {};
@@ -86,13 +100,8 @@ std::string FileName(const PathRecord& path)
 
 void CDBDocument::OnFileImportDatabase()
 {
-    if (InBulkMailMode()) {
-        MessageBeep(0);
-        return;
-    }
-    PathRecord source = DatabaseFolder(Path());
-    std::strcpy(source.extension, ".txt");
-    if (!ShowOpenFileDialog(&source, Title(kStringImportTitle), kTextFiles, 2))
+    PathRecord source;
+    if (!ChooseSource(*this, kStringImportTitle, ".txt", kTextFiles, 2, &source))
         return;
     TextImport import;
     if (!import.Open(source))
@@ -185,13 +194,8 @@ void CDBDocument::OnFilePrintBulkMail()
 
 void CDBDocument::OnFileMergeDatabase()
 {
-    if (InBulkMailMode()) {
-        MessageBeep(0);
-        return;
-    }
-    PathRecord source = DatabaseFolder(Path());
-    std::strcpy(source.extension, ".dqx");
-    if (!ShowOpenFileDialog(&source, Title(kStringMergeTitle), kDatabaseFiles, 1))
+    PathRecord source;
+    if (!ChooseSource(*this, kStringMergeTitle, ".dqx", kDatabaseFiles, 1, &source))
         return;
     MergeResult result;
     MergeDatabase(*this, source, &result);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr const char* kOpenFailedText = "Erorr Open Database.";
+constexpr const char* kOpenFailedText = "Error Open Database.";
 
 // Every open document, registered or not: the guard against writing over
 // an open database must see the ones the registry has no room for.

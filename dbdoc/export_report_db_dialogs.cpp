@@ -37,6 +37,8 @@ void FillDelimiterCombo(QComboBox* combo)
 {
     for (const char* name : {"Space", "Comma", "Tab", "Colon", "Semicolon", "Double Quotes AND Comma"})
         combo->addItem(QString::fromLatin1(name));
+    // The longest name shows whole.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 // --- Export -------------------------------------------------------------------

@@ -142,7 +142,7 @@ CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : QDialog(parent)
     sample_ = new CBarcodePreviewWnd(this);
     sample_->setFixedSize(kSampleWidth, kSampleHeight);
 
-    const char* const switchTexts[kSwitchCount] = {"Human Readable Text", "Prnt System Number",
+    const char* const switchTexts[kSwitchCount] = {"Human Readable Text", "Print System Number",
                                                    "Print Check Char",    "Print Start/End Char",
                                                    "Print check symbol",  "Bearers"};
     const char* const switchNames[kSwitchCount] = {"showText", "systemDigit", "checkDigit",

@@ -101,7 +101,7 @@ CDlgCounterSpec::CDlgCounterSpec(QWidget* parent) : QDialog(parent)
         groupLayout->addWidget(padding_[i], 0, i);
         connect(padding_[i], &QRadioButton::clicked, this, [this] { PaddingClicked(); });
     }
-    groupLayout->addWidget(new QLabel(QStringLiteral("Fixed Length With"), group), 1, 0, 1, 2);
+    groupLayout->addWidget(new QLabel(QStringLiteral("Fixed Length Width"), group), 1, 0, 1, 2);
     auto* lengthRow = new QHBoxLayout;
     lengthRow->addWidget(fixedLength_);
     lengthRow->addWidget(spins_[3]);

@@ -10,7 +10,7 @@
 
 CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Font Replacment"));
+    setWindowTitle(QStringLiteral("Font Replacement"));
     setObjectName(QStringLiteral("fontReplacementDialog"));
 
     auto* replacedCaption = new QLabel(QStringLiteral("Replaced Fonts :"), this);

@@ -1,4 +1,4 @@
-// The font replacement dialog (captioned "Font Replacment"). Where a card
+// The font replacement dialog (captioned "Font Replacement"). Where a card
 // document uses fonts this computer lacks, its font table keeps beside each
 // such font the installed font drawn in its place. The dialog lists those
 // replaced fonts, lets the user choose for each which installed font

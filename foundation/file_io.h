@@ -150,5 +150,5 @@ int32_t CheckDirectoryWritable(const PathRecord* record, uint8_t showAlert);
 double GetDiskFreeBytes(const char* path);
 
 // Shows a file error: nothing for 0; "File is Locked." for 5; otherwise
-// "IO FILE ERORR", each with the code. Returns the box's result.
+// "IO FILE ERROR", each with the code. Returns the box's result.
 int32_t AlertFileError(int32_t code);

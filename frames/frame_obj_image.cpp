@@ -36,6 +36,7 @@
 #include "frames/image_geometry.h"
 #include "frames/visible_part.h"
 #include "frames/image_metafile.h"
+#include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
@@ -857,21 +858,6 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     return drawn;
 }
 
-bool FrameObjImage::LocateEpsFile(PathRecord* file) const
-{
-    if (LocateFile(file, false) == 0)
-        return true;
-    char name[kPathTextSize] = {};
-    PathRecordLoad(a_.fileSpec, file);
-    PathRecordGetFileName(file, name, int32_t(sizeof name));
-    char notFound[256] = {};
-    char eps[256] = {};
-    LoadStringByIndex(435, 4, notFound);
-    LoadStringByIndex(435, 5, eps);
-    AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
-    return false;
-}
-
 EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
 {
     EpsPlacement p;
@@ -916,15 +902,26 @@ EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint
 bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& picture)
 {
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0) {
+        char name[kPathTextSize] = {};
+        PathRecordLoad(a_.fileSpec, &file);
+        PathRecordGetFileName(&file, name, int32_t(sizeof name));
+        char notFound[256] = {};
+        char eps[256] = {};
+        LoadStringByIndex(435, 4, notFound);
+        LoadStringByIndex(435, 5, eps);
+        AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
         return false;
+    }
     return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
 }
 
 bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
 {
+    // A file that is nowhere prints its preview without a word: the print
+    // preview draws this way too, at every paint.
     PathRecord file{};
-    if (!LocateEpsFile(&file))
+    if (LocateFile(&file, false) != 0)
         return false;
     // Only the part of the picture's rectangle that the frame shows is
     // rendered, in device pixels.
@@ -933,19 +930,12 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     CornerQuad corners;
     GetCorners(&corners, 1, 0);
     dc->lpToDp(corners.corners, 4);
-    IntRect area{std::min(box[0].x, box[1].x), std::min(box[0].y, box[1].y), std::max(box[0].x, box[1].x),
-                 std::max(box[0].y, box[1].y)};
-    int32_t cornerLeft = INT32_MAX, cornerTop = INT32_MAX, cornerRight = INT32_MIN, cornerBottom = INT32_MIN;
-    for (const IntPoint& c : corners.corners) {
-        cornerLeft = std::min(cornerLeft, c.x);
-        cornerTop = std::min(cornerTop, c.y);
-        cornerRight = std::max(cornerRight, c.x);
-        cornerBottom = std::max(cornerBottom, c.y);
-    }
-    area.left = std::max(area.left, cornerLeft);
-    area.top = std::max(area.top, cornerTop);
-    area.right = std::min(area.right, cornerRight);
-    area.bottom = std::min(area.bottom, cornerBottom);
+    IntRect frame;
+    CornerQuadBounds(corners, &frame);
+    const IntRect area{std::max(std::min(box[0].x, box[1].x), frame.left),
+                       std::max(std::min(box[0].y, box[1].y), frame.top),
+                       std::min(std::max(box[0].x, box[1].x), frame.right),
+                       std::min(std::max(box[0].y, box[1].y), frame.bottom)};
     if (area.right < area.left || area.bottom < area.top)
         return true;
     const int64_t width = int64_t(area.right) - area.left + 1;
@@ -954,8 +944,17 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
         return false;
     const int32_t dpiX = dc->getDeviceCaps(LOGPIXELSX);
     const int32_t dpiY = dc->getDeviceCaps(LOGPIXELSY);
-    DibHandleOwner page(ImageRenderEps(file, PlaceEps(dc, picture, IntPoint{area.left, area.top}), int32_t(width),
-                                          int32_t(height), dpiX > 0 ? dpiX : 72, dpiY > 0 ? dpiY : 72));
+    // Everything counted from the area's corner: the same frame on every
+    // card of a sheet then asks Ghostscript for the same page.
+    const IntPoint corner{area.left, area.top};
+    EpsPlacement placement = PlaceEps(dc, picture, corner);
+    placement.windowOrigin = IntPoint{};
+    placement.frameOrigin = IntPoint{placement.frameOrigin.x - corner.x, placement.frameOrigin.y - corner.y};
+    IntRect& destination = placement.destination;
+    destination = IntRect{destination.left - corner.x, destination.top - corner.y, destination.right - corner.x,
+                          destination.bottom - corner.y};
+    DibHandleOwner page(ImageRenderEps(file, placement, int32_t(width), int32_t(height), dpiX > 0 ? dpiX : 72,
+                                       dpiY > 0 ? dpiY : 72));
     if (!page.get())
         return false;
     DibHandleOwner mask;

@@ -163,8 +163,6 @@ protected:
     // picture's corners and printed as a picture within rect (their
     // bounds); false when it was not (the preview is printed instead).
     bool DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent);
-    // The EPS file's whereabouts; when it is nowhere, the user is told.
-    bool LocateEpsFile(PathRecord* file) const;
     // Where the EPS picture with the corners (view units) goes, in device
     // units less origin.
     EpsPlacement PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const;

@@ -42,6 +42,33 @@ DibHandle DibFromPage(const QImage& page)
     return h;
 }
 
+// The last page drawn, kept because a sheet of cards asks for the same
+// picture once for every card: the placement on each is the same from the
+// corner of its own page.
+struct LastPage {
+    ~LastPage() { DibHandleFree(&page); }
+    bool Matches(const QByteArray& p, int32_t w, int32_t h, double x, double y) const
+    {
+        return page && w == width && h == height && x == dpiX && y == dpiY && p == program;
+    }
+    QByteArray program;
+    int32_t width = 0;
+    int32_t height = 0;
+    double dpiX = 0;
+    double dpiY = 0;
+    DibHandle page = nullptr;
+};
+
+LastPage g_last;
+
+DibHandle CopyOf(DibHandle page)
+{
+    DibHandle copy = DibHandleNew();
+    if (copy && DibHandleCopy(copy, page) != 0)
+        DibHandleFree(&copy);
+    return copy;
+}
+
 }  // namespace
 
 bool GhostscriptAvailable() { return !GhostscriptProgram().isEmpty(); }
@@ -55,6 +82,8 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
     const QString gs = GhostscriptProgram();
     if (gs.isEmpty())
         return nullptr;
+    if (g_last.Matches(program, width, height, dpiX, dpiY))
+        return CopyOf(g_last.page);
     QProcess process;
     // The page comes on standard output; what gs has to say goes to its
     // standard error, which nobody reads.
@@ -95,5 +124,15 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
     if (!page.loadFromData(process.readAllStandardOutput(), "PPM") || page.width() != width ||
         page.height() != height)
         return nullptr;
-    return DibFromPage(page);
+    DibHandle result = DibFromPage(page);
+    if (result) {
+        DibHandleFree(&g_last.page);
+        g_last.page = CopyOf(result);
+        g_last.program = program;
+        g_last.width = width;
+        g_last.height = height;
+        g_last.dpiX = dpiX;
+        g_last.dpiY = dpiY;
+    }
+    return result;
 }

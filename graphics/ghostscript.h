@@ -26,6 +26,7 @@ bool GhostscriptAvailable();
 // page of width x height pixels at the resolution given (pixels per inch
 // across and down; the page's default user space is in points from its
 // bottom-left corner). The page as a new 24-bit DibHandle, or null when gs
-// is not there, fails, times out or the size is out of range.
+// is not there, fails, times out or the size is out of range. The last
+// page drawn is kept: asked for again, it comes without running gs.
 DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
                             int32_t timeLimitMs = kGhostscriptTimeLimitMs);

@@ -326,7 +326,9 @@ bool PdfPageFarm::finish()
             if (ok && s.info.isInitialized())
                 s.out->getTrailer().replaceKey("/Info", s.info);
             if (ok) {
-                QPDFWriter writer(*s.out, QFile::encodeName(settings_.path).constData());
+                // The writer keeps the name and opens the file only as it writes.
+                const QByteArray file = QFile::encodeName(settings_.path);
+                QPDFWriter writer(*s.out, file.constData());
                 writer.setDecodeLevel(qpdf_dl_none);
                 writer.setObjectStreamMode(qpdf_o_disable);
                 writer.setMinimumPDFVersion(s.version);

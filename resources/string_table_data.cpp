@@ -3,7 +3,7 @@
 // One section per subsystem; ids are unique across the whole table.
 const StringTableEntry kStringTable[] = {
     // Platform utility layer: file errors.
-    {365, "IO FILE ERORR"},
+    {365, "IO FILE ERROR"},
     {367, "Disk is Write Protected"},
     {370, "File is Locked."},
 
@@ -45,7 +45,7 @@ const StringTableEntry kStringTable[] = {
     {603, "Not enough memory to complete allocate memory for Frame table."},
     {604, "Frame not found in FRAMES."},
     {609, "Error save frame on document file."},
-    {612, "Unknow frame type."},
+    {612, "Unknown frame type."},
 
     // The Object tool: the question before several frames are deleted.
     {611, "This will delete several items and\ncannot be undone. Ok to continue ?"},
@@ -75,7 +75,7 @@ const StringTableEntry kStringTable[] = {
     {207, "Error copying DataBase file."},
     {208, "Database is damaged. Please reopen the Database."},
     {209, "Index file is damaged. Please remove Index file and reopen the Database."},
-    {210, "Database can consist not more then 32000 records."},
+    {210, "Database can consist not more than 32000 records."},
     {211, "Database already opened!!!"},
     {212, "Can't 'Save As' into opened Database"},
     {213, "Database already opened!!!"},
@@ -92,8 +92,8 @@ const StringTableEntry kStringTable[] = {
     {224, "Save tabular report file as:"},
     {225, "Save roster report file as:"},
     {226, "Database is damaged. Recover Database ?"},
-    {227, "The number of records is less then 500."},
-    {228, "The number of records is less then 200."},
+    {227, "The number of records is less than 500."},
+    {228, "The number of records is less than 200."},
     {229, "Select Text File for Importing into Database"},
     {230, "DataBase version is too new."},
     {231, "You are not permitted to edit record in the Bulk Mail mode."},
@@ -102,17 +102,17 @@ const StringTableEntry kStringTable[] = {
           "change the Field Order right now?"},
     {234, "Invalid picture file path "},
     {235, "This is Macintosh format database.\nConvert it ?"},
-    {236, "Macintosh database is damaged. Please recove the database on macintosh."},
+    {236, "Macintosh database is damaged. Please recover the database on macintosh."},
     {255, "Working..."},
     {256, "Fixing..."},
     {257, "Sorting..."},
     {258, "Copying..."},
     {259, "Closing..."},
     {260, "Merge Database..."},
-    {261, "Split DataDase..."},
+    {261, "Split DataBase..."},
     {262, "Finding..."},
-    {263, "Seaching..."},
-    {264, "Quering..."},
+    {263, "Searching..."},
+    {264, "Querying..."},
     {265, "Set Categories..."},
     {266, "Reset Categories..."},
     {267, "Invert Categories..."},
@@ -122,14 +122,14 @@ const StringTableEntry kStringTable[] = {
     {271, "Testing..."},
     {272, "BulkMail Sorting..."},
     {273, "BulkMail Moving..."},
-    {274, "Paking..."},
+    {274, "Packing..."},
     {368, "Disk is full"},
 
     // Document wizard: its files (1000 + n).
-    {1001, "The wizard files (backdrops or templates ) is older virsion.\nCreate new ?"},
-    {1002, "The wizard file (tree control) is older virsion.\nCreate new ?"},
-    {1003, "Wizard file creation error. Disk write proteced."},
-    {1006, "The Wizard file not contain virsion.\nCreate new wizard file?"},
+    {1001, "The wizard files (backdrops or templates ) is older version.\nCreate new ?"},
+    {1002, "The wizard file (tree control) is older version.\nCreate new ?"},
+    {1003, "Wizard file creation error. Disk write protected."},
+    {1006, "The Wizard file not contain version.\nCreate new wizard file?"},
     {1007, "The wizard file (tree control) is damaged.\nCreate new ?"},
     // Document wizard: the tool tips of the set-up sheet's relations page.
     {1015, "Add Category of Documents ( Alt+C )"},
@@ -142,8 +142,8 @@ const StringTableEntry kStringTable[] = {
     {1027, "Delete Folder for documents. ( Alt+D )"},
     {1028, "Delete Document. ( Alt+D )"},
     {1029, "Delete Template. ( Alt+D )"},
-    {1030, "Change Documnet Category settings. ( Alt+E )"},
-    {1031, "Change Documnet Subcategory settings. ( Alt+E )"},
+    {1030, "Change Document Category settings. ( Alt+E )"},
+    {1031, "Change Document Subcategory settings. ( Alt+E )"},
     {1033, "Change Backdrop. ( Alt+E )"},
     // Database views: the undo item's names (356 + kind), the options
     // sheet's caption and the tool tips of the browser's status numbers.
@@ -238,8 +238,8 @@ const StringTableEntry kStringTable[] = {
     {33281, "Change the quick card\nQuick Card"},
     {32834, "Import a picture\nImport Graphics"},
     {33284, "Select, move and size objects\nObject"},
-    {33285, "Type and edit text\nText"},
-    {33286, "Draw a text frame\nFrame Text"},
+    {33285, "Type and edit text in a text frame; draw new ones with Frame Text\nText"},
+    {33286, "Draw a new text frame to type into\nFrame Text"},
     {33287, "Draw power text\nPower Text"},
     {33288, "Move the page\nHand"},
     {33289, "Draw a rectangle\nRectangle"},
@@ -254,7 +254,7 @@ const StringTableEntry kStringTable[] = {
     // Card document: the document management group (480 + n).
     {481, "Previous version document.\nCan't read this file."},
     {482, "File is not the application data file.\nCan't read this file."},
-    {484, "Document is damaged.\nLoading faled.  "},
+    {484, "Document is damaged.\nLoading failed.  "},
 
     // Database document: the default name suffixes of the report files.
     {378, "_tab_rep"},

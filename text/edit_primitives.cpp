@@ -144,10 +144,9 @@ bool InsertCharAt(TextContext* ctx, uint16_t p, uint8_t ch)
         return true;
     }
 
-    // Enter where the caret shows.
-    if (ctx->Frame() && ctx->Lines().Count() > 0 &&
-        ctx->Lines().FindLineOfPosition(ctx->Caret(), ctx->ParagraphIndex()) == 0)
-        return false;
+    // Also where no line of the frame shows the caret (text typed past a
+    // chain's last frame): the break is kept and the frame marks the text
+    // it cannot hold, as it does for every other character typed there.
     return SplitParagraph(ctx, p);
 }
 

@@ -91,10 +91,11 @@ CLabelTypeFields::CLabelTypeFields(uint8_t* record, const Placer& place, int32_t
     for (size_t i = 0; i < std::size(kFloats); ++i) {
         const FloatField& f = kFloats[i];
         const bool wide = f.size;
-        label(f.label, f.x, f.y, wide ? 28 : 36);
+        // "Horizontal :" needs the room of the longest caption.
+        label(f.label, f.x, f.y, wide ? 28 : 40);
         auto* edit = new CFloatEdit;
         edit->SetControlId(f.id);
-        place(edit, f.id, x + f.x + (wide ? 30 : 38), y + f.y, wide ? 44 : 32, 12);
+        place(edit, f.id, x + f.x + (wide ? 30 : 42), y + f.y, wide ? 44 : 28, 12);
         QObject::connect(edit, &CFilteredEdit::EditChanged, edit, [this] { ReadEdits(); });
         floats_[i] = edit;
         spinners_[i] = MakeSpinner([this, id = f.id](int32_t delta) { Spin(id, delta); });

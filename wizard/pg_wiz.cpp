@@ -1,8 +1,10 @@
 #include "wizard/pg_wiz.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 
@@ -18,7 +20,13 @@
 CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))
 {
     setObjectName(QStringLiteral("page%1").arg(dialogId));
-    setFixedSize(DialogUnitsX(433), DialogUnitsY(242));
+    // The dialog base units of the font: the average width of the letters
+    // rounded, and the height.
+    const QFontMetrics metrics(font());
+    const int32_t letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    baseX_ = std::max((letters / 26 + 1) / 2, 1);
+    baseY_ = std::max(metrics.height(), 1);
+    setFixedSize(UnitsX(433), UnitsY(242));
 }
 
 CPgWiz::~CPgWiz() = default;
@@ -60,7 +68,7 @@ void CPgWiz::UpdateButtons()
 void CPgWiz::PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     control->setParent(this);
-    control->setGeometry(DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height));
+    control->setGeometry(UnitsX(x), UnitsY(y), UnitsX(width), UnitsY(height));
     // Controls made while the page is already on screen would stay hidden.
     control->show();
     if (id != -1) {

@@ -6,7 +6,10 @@
 // to be rebuilt.
 //
 // Controls are laid out in dialog units as the page templates give them,
-// and found again by their control ids.
+// and found again by their control ids. A dialog unit follows the page's
+// font (a quarter of its average character width across, an eighth of its
+// height down), as the templates were measured: a larger font makes a
+// larger page, and every text keeps the room it was given.
 #pragma once
 
 #include <cstdint>
@@ -130,6 +133,10 @@ protected:
     WizNode* pageNode_ = nullptr;
     CWizardPreviewWnd* content_ = nullptr;
 
+    // Dialog units in the page's pixels.
+    int32_t UnitsX(int32_t units) const { return (units * baseX_ + 2) / 4; }
+    int32_t UnitsY(int32_t units) const { return (units * baseY_ + 4) / 8; }
+
 private:
     void PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
 
@@ -138,6 +145,8 @@ private:
     int32_t index_ = -1;
     CDlgWizard* sheet_ = nullptr;
     std::string sheetCaption_;
+    int32_t baseX_ = 6;
+    int32_t baseY_ = 13;
     bool captionPending_ = true;
     CWizardPreviewWnd* header_ = nullptr;
     WizNode** nodeSlot_ = nullptr;

@@ -31,7 +31,7 @@ void CPgWiz_3::BuildControls()
 {
     CPgWiz::BuildControls();
     AddFrame(kIdPreviewFrame, 7, 41, 232, 193);
-    AddLabel("Select Layout You want to use.", -1, 245, 42, 100, 8);
+    AddLabel("Select Layout You want to use.", -1, 248, 42, 178, 10);
     list_ = Place(new QListWidget, 1535, 248, 55, 178, 179);
 }
 

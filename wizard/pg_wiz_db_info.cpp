@@ -116,12 +116,12 @@ void CPgWiz_DBInfo::BuildControls()
         });
     };
     button("&...", kIdPicturePath, 238, 211, 16);
-    button("Add", kIdAddRecord, 258, 190, 24);
-    button("Delete", kIdDeleteRecord, 283, 190, 28);
-    button("First", kIdFirstRecord, 312, 190, 22);
-    button("Previous", kIdPreviousRecord, 335, 190, 32);
-    button("Next", kIdNextRecord, 368, 190, 22);
-    button("LAST", kIdLastRecord, 391, 190, 24);
+    button("Add", kIdAddRecord, 258, 190, 22);
+    button("Delete", kIdDeleteRecord, 281, 190, 28);
+    button("First", kIdFirstRecord, 310, 190, 22);
+    button("Previous", kIdPreviousRecord, 333, 190, 36);
+    button("Next", kIdNextRecord, 370, 190, 22);
+    button("LAST", kIdLastRecord, 393, 190, 24);
     button("Create Database", kIdCreateDatabase, 262, 222, 66);
     button("...", kIdOpenDatabase, 330, 222, 16);
     button("Without DB", kIdWithoutDatabase, 348, 222, 50);

@@ -20,9 +20,11 @@ void CPgWiz_Finish::BuildControls()
 {
     CPgWiz::BuildControls();
     AddFrame(kIdPreviewFrame, 7, 41, 232, 192);
-    AddFrame(1536, 248, 42, 178, 157);
-    printSheet_ = Place(new QPushButton(QStringLiteral("Print Sheet of Active Documents..")), 1463, 248, 203, 117, 14);
-    printOptions_ = Place(new QPushButton(QStringLiteral("Print Options...")), 1464, 373, 203, 53, 14);
+    // The three print buttons one under the other, each as wide as the
+    // picture above them: side by side their captions would not fit.
+    AddFrame(1536, 248, 42, 178, 141);
+    printSheet_ = Place(new QPushButton(QStringLiteral("Print Sheet of Active Documents..")), 1463, 248, 187, 178, 14);
+    printOptions_ = Place(new QPushButton(QStringLiteral("Print Options...")), 1464, 248, 203, 178, 14);
     printFromDatabase_ =
         Place(new QPushButton(QStringLiteral("Print Document From Database...")), 1733, 248, 219, 178, 14);
     QObject::connect(printSheet_, &QPushButton::clicked, this, [this] { OnPrintSheet(); });

@@ -50,7 +50,7 @@ struct TabLook {
 };
 
 const TabLook kTabs[kSpecialTabCount] = {
-    {"Backrops", "Backdrops Warning:", "Rescan Backdrops"},
+    {"Backdrops", "Backdrops Warning:", "Rescan Backdrops"},
     {"Templates", "Template Warning:", "Rescan Templates"},
     {"Design", "Design Warning:", "Rescan Designs"},
     {"Relations", "Relationships Warning:", "Rescan Relationships"},
@@ -113,18 +113,18 @@ struct FileWarnings {
 };
 
 const FileWarnings kFileWarnings[3] = {
-    {"Folder not be present in Wizard. Remove it. ", "Backrop old version. Not used. Remove it. ",
-     "Backdrop is old version. Remove it. ", "Unknow file format. Remove it. ",
+    {"Folder not be present in Wizard. Remove it. ", "Backdrop old version. Not used. Remove it. ",
+     "Backdrop is old version. Remove it. ", "Unknown file format. Remove it. ",
      "Backdrop file not present in Backdrop folder. Remove it or Select Original File. ",
      "Backdrop file not use in Relationships. Remove it or use in Wizard (Relationships Page)",
      "Backdrop file not registered in Backdrops List. Remove it or Add to Backdrops List."},
     {"Folder not be present in Wizard. Remove it.", "Template is old version. Not used. Remove it.",
-     "Template is old version. Remove it. ", "Unknow file format. Remove it. ",
+     "Template is old version. Remove it. ", "Unknown file format. Remove it. ",
      "Template file not present in Template folder. Remove it or Select Original File. ",
      "Template file not use in Relationships. Remove it or use.(Relationships Page) ",
      "Template file not rigister in Wizard. Remove it or Add to Templates List.(Edit Template List Page)"},
     {"Folder not be present in Wizard. Remove it.", "Picture preview is old version. Not used. Remove this file.",
-     nullptr, "Unknow file format. Remove it.", nullptr, nullptr, "Remove this file."},
+     nullptr, "Unknown file format. Remove it.", nullptr, nullptr, "Remove this file."},
 };
 
 }  // namespace

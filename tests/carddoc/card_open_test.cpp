@@ -81,7 +81,7 @@ TEST_F(CardOpen, PlacesOutsideTheFileAreRefusedAsDamagedWithoutReadingThem)
         alerts_.clear();
         EXPECT_EQ(OpenVariant(bytes), nullptr);
         ASSERT_FALSE(alerts_.boxes().empty());
-        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
     }
     EXPECT_EQ(Leftovers("KPX*"), 0);
 }
@@ -106,7 +106,7 @@ TEST_F(CardOpen, RecordsWithoutAnIdOfTheirOwnAreRefusedAsDamaged)
     for (const std::string& bytes : cases) {
         alerts_.clear();
         EXPECT_EQ(OpenVariant(bytes), nullptr);
-        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
     }
     EXPECT_EQ(Leftovers("KPX*"), 0);
 }
@@ -116,7 +116,7 @@ TEST_F(CardOpen, AFileSavedWithErrorsIsOpenedAfterTheWarning)
     auto doc = OpenVariant(WithWord(kCardStatus, 1));
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
-    EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading faled.  ");
+    EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
     EXPECT_EQ(FirstStoryText(*doc), "\rGrace Hopper\r");
 }
 

@@ -5,6 +5,8 @@
 // files are read back with poppler's tools (page count, text, pixels).
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
@@ -412,6 +414,35 @@ TEST_F(PrintJob, CropMarksStandInTheGapsOutsideTheCards)
         for (int dy = -1; dy <= 1; ++dy)
             dark += qGray(sheet.pixel(x, y + dy)) < 200;
     EXPECT_GT(dark, 4);
+}
+
+TEST_F(PrintJob, ADatabaseFoundDamagedStopsThePrintAndSaysSoOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
+    // Behind the program's back, a record in the middle loses its marker:
+    // the cards from there on have no record to show.
+    std::string bytes = ReadFileBytes(docs_.file("people.dqx"));
+    size_t at = 6001;
+    for (int n = 0; n < 12; ++n)
+        at = bytes.find('\xFC', at + 1);
+    ASSERT_NE(at, std::string::npos);
+    {
+        std::fstream f(docs_.file("people.dqx"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(std::streamoff(at));
+        f.put('x');
+    }
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintDatabaseDamaged);
+    ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
+    EXPECT_EQ(alerts_.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_))) << "no blank cards are left behind";
+
+    // Printing again is refused at once, with the same one message.
+    alerts_.clear();
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintDatabaseDamaged);
+    EXPECT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
 }
 
 TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)

@@ -307,7 +307,7 @@ TEST_F(TemplatesTest, TemplateCommandsNeedMasterModeAndAName)
     ASSERT_NE(doc, nullptr);
     static std::string answer;
     const TemplateNameAsker previous = SetTemplateNameAsker([](QWidget*, std::string* name) {
-        EXPECT_EQ(*name, "New_Tmplate");
+        EXPECT_EQ(*name, "New_Template");
         if (answer.empty())
             return false;
         *name = answer;

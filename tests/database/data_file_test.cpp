@@ -99,7 +99,7 @@ TEST_F(DataFileTest, TheLiveRecordLimitRefusesWithoutWriting)
     data().ExchangeHeaderCounts(true, header);
     const auto size = std::filesystem::file_size(file);
     EXPECT_EQ(AddSample(data(), 1), -1);
-    EXPECT_EQ(capture.lastText(), "Database can consist not more then 32000 records.");
+    EXPECT_EQ(capture.lastText(), "Database can consist not more than 32000 records.");
     EXPECT_EQ(std::filesystem::file_size(file), size);
 }
 
@@ -185,7 +185,7 @@ TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
     SetDbFaultHook([](DbIoStep step, uint32_t) { return DbFault{step == DbIoStep::Write ? 112 : 0, 100}; });
     EXPECT_EQ(data().UpdateRecord(false, true), -1);
     SetDbFaultHook(nullptr);
-    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [112]");
+    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [112]");
     EXPECT_EQ(FileBytes(file), before);
     EXPECT_EQ(data().CurrentOffset(), first);
     EXPECT_TRUE(data().Current().IsModified());
@@ -332,7 +332,7 @@ TEST_F(DataFileTest, AFailedFlushAtCloseIsReportedAndTheIndexIsNotKept)
     db->Close();
     SetDbFaultHook(nullptr);
     EXPECT_GE(syncs, 1);
-    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [1117]");
+    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [1117]");
     // The index may vouch for records the disk does not hold: it goes.
     EXPECT_FALSE(std::filesystem::exists(dir.file("cards.idx")));
     db = std::make_unique<DatabaseSession>();

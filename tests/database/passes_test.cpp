@@ -363,7 +363,7 @@ TEST_F(PassesTest, BulkMailPresortTiersAndTheFirstClassMinimum)
     Criteria none;
     Select(all, none);
     EXPECT_EQ(data().GetLiveCount(), 0);  // 499 records
-    EXPECT_EQ(capture.lastText(), "The number of records is less then 500.");
+    EXPECT_EQ(capture.lastText(), "The number of records is less than 500.");
 
     add("77701", 1);
     Select(all, none);

@@ -196,7 +196,7 @@ TEST_F(RepairTest, AWriteErrorLeavesTheFileAsItWas)
     RepairCounts counts;
     EXPECT_EQ(Repair(&counts), 1);
     SetDbFaultHook(nullptr);
-    EXPECT_EQ(capture.boxes().at(capture.boxes().size() - 2).text, "I/O Erorr [5]");
+    EXPECT_EQ(capture.boxes().at(capture.boxes().size() - 2).text, "I/O Error [5]");
     EXPECT_EQ(Read(file), bytes);
     EXPECT_FALSE(std::filesystem::exists(file + "~"));
 }

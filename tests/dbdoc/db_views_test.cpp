@@ -290,7 +290,7 @@ TEST_F(DbViewsTest, BulkMailNeedsEnoughRecordsAndRefusesEdits)
 {
     OpenInViews();
     EXPECT_EQ(doc->ApplyBulkMail(1), 1);
-    EXPECT_NE(alerts.lastText().find("less then 500"), std::string::npos);
+    EXPECT_NE(alerts.lastText().find("less than 500"), std::string::npos);
     EXPECT_FALSE(doc->InBulkMailMode());
     EXPECT_EQ(doc->Header()[dbh::kSortSpec + dbsort::kBulkMail], 0);
 }

@@ -200,7 +200,7 @@ TEST_F(MergeSplitTest, AStoppedSplitMakesASoundFileOfWhatItWrote)
     SplitResult result;
     ASSERT_EQ(SplitDatabase(*db, Path("s.dqx"), &result), 1);
     EXPECT_TRUE(result.aborted);
-    EXPECT_EQ(host.operations, std::vector<std::string>{"Split DataDase..."});
+    EXPECT_EQ(host.operations, std::vector<std::string>{"Split DataBase..."});
     EXPECT_EQ(FileRecords(Path("s.dqx")).size(), 6u);
 }
 

@@ -314,7 +314,7 @@ TEST_F(TextIoTest, ImportIsRefusedInBulkMailModeAndForAMissingFile)
 
     EXPECT_EQ(Import(*db, "missing.txt", IdentityMatch(kDelimiterComma)), -1);
     ASSERT_EQ(capture.boxes().size(), 1u);
-    EXPECT_EQ(capture.lastText().rfind("IO FILE ERORR", 0), 0u);
+    EXPECT_EQ(capture.lastText().rfind("IO FILE ERROR", 0), 0u);
 }
 
 TEST_F(TextIoTest, AnOlderImportCannotReadOrCloseTheReaderOfANewerOne)

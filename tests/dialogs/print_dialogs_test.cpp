@@ -305,7 +305,8 @@ TEST_F(PrintDialogs, ThePrintDialogFollowsTheJob)
         EXPECT_TRUE(dialog.FrontButton()->isChecked());
         EXPECT_EQ(job.side, kPrintSideFront);
         // To a file without a name: the dialog stays.
-        dialog.PrintToFile()->setChecked(true);
+        dialog.PrinterList()->setCurrentIndex(dialog.PdfEntry());
+        EXPECT_TRUE(dialog.FileEdit()->isEnabled());
         dialog.FileEdit()->clear();
         dialog.accept();
         EXPECT_NE(dialog.result(), QDialog::Accepted);
@@ -318,9 +319,9 @@ TEST_F(PrintDialogs, ThePrintDialogFollowsTheJob)
     CDlgPrint dialog(nullptr, &job);
     EXPECT_EQ(dialog.AllButton()->text(), QStringLiteral("All Records"));
     EXPECT_EQ(dialog.RangeButton()->text(), QStringLiteral("Records"));
-    EXPECT_EQ(dialog.DatabaseName()->text(), QStringLiteral("No database is choosen"));
+    EXPECT_EQ(dialog.DatabaseName()->text(), QStringLiteral("No database is chosen"));
     EXPECT_TRUE(dialog.BackButton()->isChecked());
-    dialog.PrintToFile()->setChecked(true);
+    dialog.PrinterList()->setCurrentIndex(dialog.PdfEntry());
     dialog.FileEdit()->setText(QString::fromStdString(docs_.file("x.pdf")));
     dialog.FromEdit()->setValue(4);
     dialog.ToEdit()->setValue(9);

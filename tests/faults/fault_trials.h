@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "support/crash_disk.h"
+#include "support/flushes_skipped.h"
 #include "support/shell.h"
 
 struct FaultTotals {
@@ -134,6 +135,8 @@ void RunCrashTrials(const std::string& name, const std::string& folder, int part
                     const std::function<void(int parts, Trial* trial)>& operation,
                     const std::function<State(int64_t* records)>& state)
 {
+    // Outside the trials' own crashes nothing needs to reach the disk.
+    FlushesSkipped flushes;
     FolderImage base;
     base.Capture(folder);
     // What each number of committed parts leaves.

@@ -44,7 +44,7 @@ TEST(Alerts, StringAlertsTakeTextFromTableAndGroupTitleFromBase)
     AlertCapture capture;
     AlertStopById(365, 5, 5);
     EXPECT_EQ(capture.lastText(), "File is Locked. [5]");
-    EXPECT_EQ(capture.boxes().back().caption, "IO FILE ERORR");
+    EXPECT_EQ(capture.boxes().back().caption, "IO FILE ERROR");
 }
 
 }  // namespace

@@ -209,7 +209,7 @@ TEST(FileIo, AlertFileErrorShowsTheCodeOrNothing)
     EXPECT_EQ(AlertFileError(0), 0);
     EXPECT_TRUE(capture.boxes().empty());
     AlertFileError(32);
-    EXPECT_EQ(capture.lastText(), "IO FILE ERORR [32]");
+    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [32]");
     EXPECT_EQ(capture.boxes().back().style, uint32_t(kMbIconStop));
     AlertFileError(5);
     EXPECT_EQ(capture.lastText(), "File is Locked. [5]");

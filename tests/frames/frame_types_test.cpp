@@ -93,7 +93,7 @@ TEST(FrameFactory, CodesWithoutAClassAreRefusedWithTheirCode)
     for (int16_t code : {8, 10, 19, -1}) {
         EXPECT_EQ(doc.frames.CreateFrameObject(code, 1), nullptr) << code;
         EXPECT_EQ(alerts.boxes().back().caption, "FRAME MNG ERROR");
-        EXPECT_EQ(alerts.lastText(), "Unknow frame type. [" + std::to_string(code) + "]");
+        EXPECT_EQ(alerts.lastText(), "Unknown frame type. [" + std::to_string(code) + "]");
     }
     EXPECT_EQ(doc.frames.Count(), 0);
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -311,6 +312,33 @@ void JourneyTest::OnNextDialog(DialogDriver drive)
     drivers_.push_back(std::move(drive));
 }
 
+// As a person does: the name typed into the file dialog's name field. While
+// the dialog still reads its folder it may refuse the name; it is given
+// again until the dialog takes it.
+static void GiveFileName(QPointer<QFileDialog> files, const QString& name, int left)
+{
+    if (!files || !files->isVisible())
+        return;
+    // A file the dialog selected in its list by itself (the name it
+    // suggested, once it has read the folder) would win over the typed one.
+    for (QAbstractItemView* view : files->findChildren<QAbstractItemView*>())
+        if (view->selectionModel())
+            view->selectionModel()->clear();
+    if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        edit->setText(name);
+    else
+        files->selectFile(name);
+    static_cast<QDialog*>(files.data())->accept();
+    if (!files || !files->isVisible())
+        return;
+    if (left == 0) {
+        ADD_FAILURE() << "the file dialog did not take " << name.toStdString();
+        static_cast<QDialog*>(files.data())->reject();
+        return;
+    }
+    QTimer::singleShot(20, files, [files, name, left] { GiveFileName(files, name, left - 1); });
+}
+
 JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
 {
     return [path](QWidget* dialog) {
@@ -321,12 +349,7 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
                 other->reject();
             return;
         }
-        files->selectFile(QString::fromStdString(path));
-        // selectFile leaves the name box alone while it has the focus,
-        // which it may have by now: the path is typed into it as well.
-        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            name->setText(QString::fromStdString(path));
-        static_cast<QDialog*>(files)->accept();
+        GiveFileName(files, QString::fromStdString(path), 100);
     };
 }
 
@@ -573,8 +596,21 @@ void JourneyTest::Drag(const QPoint& from, const std::vector<QPoint>& through, Q
     Settle();
 }
 
+void JourneyTest::ActivateMainWindow()
+{
+    // A window system gives the activation back to the main window when a
+    // dialog closes; the offscreen one leaves no window active, and keys
+    // then reach no shortcut.
+    CMainFrame* frame = MainWindow();
+    if (frame && !QApplication::activeWindow() && !QApplication::activeModalWidget()) {
+        frame->activateWindow();
+        QApplication::setActiveWindow(frame);
+    }
+}
+
 void JourneyTest::Type(const QString& text, QWidget* widget)
 {
+    ActivateMainWindow();
     QWidget* target = widget ? widget : QApplication::focusWidget();
     if (!target)
         target = InputTarget(nullptr);
@@ -584,6 +620,7 @@ void JourneyTest::Type(const QString& text, QWidget* widget)
 
 void JourneyTest::Key(Qt::Key key, Qt::KeyboardModifiers modifiers, QWidget* widget)
 {
+    ActivateMainWindow();
     QWidget* target = widget ? widget : QApplication::focusWidget();
     if (!target)
         target = InputTarget(nullptr);

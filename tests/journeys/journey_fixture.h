@@ -221,6 +221,7 @@ protected:
 
 private:
     void WatchDialogs();
+    void ActivateMainWindow();
     QWidget* InputTarget(QWidget* widget) const;
 
     TempDir temp_;

@@ -1,5 +1,6 @@
 // The keys held down while the mouse works, and the abort keys of long
 // passes: the program follows them as a person presses them.
+#include <QComboBox>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
@@ -36,7 +37,7 @@ protected:
                 static_cast<QDialog*>(dialog)->reject();
                 return;
             }
-            print->PrintToFile()->setChecked(true);
+            print->PrinterList()->setCurrentIndex(print->PdfEntry());
             print->FileEdit()->setText(QString::fromStdString(pdf));
             print->accept();
         };

@@ -3,6 +3,7 @@
 // opens a card made of them that prints filled from the contacts.
 #include <filesystem>
 
+#include <QComboBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
@@ -135,7 +136,7 @@ TEST_F(NewCardWizardJourney, ABusinessCardLayoutFromTheWizardPrintsTheContacts)
     OnNextDialog([pdf](QWidget* dialog) {
         auto* print = dynamic_cast<CDlgPrint*>(dialog);
         ASSERT_NE(print, nullptr) << dialog->metaObject()->className();
-        print->PrintToFile()->setChecked(true);
+        print->PrinterList()->setCurrentIndex(print->PdfEntry());
         print->FileEdit()->setText(QString::fromStdString(pdf));
         print->accept();
     });

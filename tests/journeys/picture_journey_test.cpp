@@ -2,7 +2,7 @@
 // > Export As Picture... in each format the program writes, and an EPS
 // picture brought in with File > Import Graphics... and printed to a PDF
 // file, where Ghostscript's drawing of its PostScript is what prints.
-#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
@@ -21,6 +21,7 @@
 #include "graphics/eps_bounding_box.h"
 #include "journey_fixture.h"
 #include "support/shell.h"
+#include "support/without_ghostscript.h"
 
 namespace {
 
@@ -68,14 +69,15 @@ Driver ExportAs(const QString& format, const std::string& path)
 Driver PrintToFile(const std::string& pdf)
 {
     return [pdf](QWidget* dialog) {
-        auto* toFile = dialog->findChild<QCheckBox*>();
+        auto* printers = dialog->findChild<QComboBox*>("printerName");
         auto* name = dialog->findChild<QLineEdit*>("fileName");
-        if (!toFile || !name) {
+        if (!printers || !name) {
             ADD_FAILURE() << "the Print dialog was expected";
             static_cast<QDialog*>(dialog)->reject();
             return;
         }
-        toFile->setChecked(true);
+        // The PDF file is the printer list's last entry.
+        printers->setCurrentIndex(printers->count() - 1);
         name->setText(QString::fromStdString(pdf));
         static_cast<QDialog*>(dialog)->accept();
     };
@@ -167,16 +169,6 @@ TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
     EXPECT_EQ(alerts.lastText(), "Saving Error.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(TempFile("card.pct"))));
 }
-
-// Takes gs off the PATH for the length of a scope.
-class WithoutGhostscript {
-public:
-    WithoutGhostscript() : path_(qgetenv("PATH")) { qputenv("PATH", "/nonexistent"); }
-    ~WithoutGhostscript() { qputenv("PATH", path_); }
-
-private:
-    QByteArray path_;
-};
 
 TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhostscript)
 {

@@ -69,4 +69,32 @@ TEST_F(TextChainJourney, TextPushedOutOfAFrameShowsInTheNextFrameOfItsChain)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(TextChainJourney, ReturnPastTheLastFrameOfAChainKeepsTheBreakAndShowsTheOverflow)
+{
+    const std::string path = ChainedSample();
+    ASSERT_FALSE(path.empty());
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    // The lower right corner of the address frame, where a chain whose text
+    // runs past its last frame shows the mark.
+    const QRect corner = CardRect(150, 124, 18, 12);
+    const int clear = Ink(ViewPixels(), corner);
+
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(100, 72));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_End);
+    // Two lines fill the address frame; the third and fourth run past it.
+    for (const char* line : {"Second line", "Third line", "Fourth line", "Fifth line"}) {
+        Key(Qt::Key_Return);
+        Type(line);
+    }
+    EXPECT_GT(Ink(ViewPixels(), corner), clear + 10) << "the text past the chain's last frame is not marked";
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("\"Fourth line\\x0D\"\n  \"Fifth line\\x0D\""), std::string::npos) << dump;
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
 }  // namespace

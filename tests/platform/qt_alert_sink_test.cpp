@@ -24,7 +24,7 @@ TEST(QtAlertSink, EachStyleGetsItsIconAndButtons)
         {kMbIconExclamation, QMessageBox::Warning, QMessageBox::Ok},
     };
     for (const Case& c : cases) {
-        auto box = QtAlertSink::MakeBox("File is Locked. [5]", "IO FILE ERORR", c.style, nullptr);
+        auto box = QtAlertSink::MakeBox("File is Locked. [5]", "IO FILE ERROR", c.style, nullptr);
         EXPECT_EQ(box->icon(), c.icon) << c.style;
         EXPECT_EQ(box->standardButtons(), c.buttons) << c.style;
     }

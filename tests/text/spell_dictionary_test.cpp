@@ -236,7 +236,7 @@ TEST_F(SpellDictionary, SavesThroughANewFileThatReplacesTheOld)
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, previous);
     EXPECT_NE(err, 0);
-    EXPECT_EQ(alerts.lastText().rfind("IO FILE ERORR", 0), 0u);
+    EXPECT_EQ(alerts.lastText().rfind("IO FILE ERROR", 0), 0u);
     EXPECT_EQ(ReadFileBytes(path), saved);
     EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files), QStringList{"words.dic"});
 }

@@ -59,7 +59,7 @@ TEST(PackTool, DamagedInputExitsWithTheCodecsResultAndMessage)
 
     WriteFileBytes(dir.file("cut"), packed.substr(0, packed.size() / 2));
     EXPECT_EQ(Shell(dir, "\"$T\" unpack < cut > output 2> errors"), 22);
-    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("IO FILE ERORR [38]"), std::string::npos);
+    EXPECT_NE(ReadFileBytes(dir.file("errors")).find("IO FILE ERROR [38]"), std::string::npos);
 
     std::string crc = packed;
     crc[crc.size() - 5] ^= 1;

@@ -197,7 +197,7 @@ TEST_F(TreeFile, ForeignOrOlderFileAsksBeforeItIsReplaced)
     alerts.answer(kIdCancel);
     EXPECT_EQ(tree.PrepareFile(), 1);
     ASSERT_EQ(alerts.boxes().size(), 1u);
-    EXPECT_NE(alerts.lastText().find("older virsion"), std::string::npos);
+    EXPECT_NE(alerts.lastText().find("older version"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(path).size(), 32u) << "kept on Cancel";
 
     alerts.answer(kIdOk);

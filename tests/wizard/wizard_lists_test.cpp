@@ -125,7 +125,7 @@ TEST_F(Lists, ListsOfAnotherVersionAskFirst)
     alerts.answer(kIdCancel);
     EXPECT_EQ(CheckWizardListFile(kWizListTemplates), kWizWrongCode);
     ASSERT_EQ(alerts.boxes().size(), 1u);
-    EXPECT_NE(alerts.lastText().find("older virsion"), std::string::npos);
+    EXPECT_NE(alerts.lastText().find("older version"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(WizardFile("Wiz_Tmpl")), old);
 
     alerts.answer(kIdOk);
@@ -138,7 +138,7 @@ TEST_F(Lists, ListsOfAnotherVersionAskFirst)
     alerts.clear();
     alerts.answer(kIdCancel);
     EXPECT_NE(CheckWizardListFile(kWizListBackdrops), 0);
-    EXPECT_NE(alerts.lastText().find("not contain virsion"), std::string::npos);
+    EXPECT_NE(alerts.lastText().find("not contain version"), std::string::npos);
     WriteFileBytes(WizardFile("Wiz_Back"), "garbage that is no resource file");
     alerts.answer(kIdOk);
     EXPECT_EQ(CheckWizardListFile(kWizListBackdrops), 0);

@@ -57,7 +57,7 @@ TEST_F(SpecialPage, BackdropTabFindsStrayAndMissingFilesAndMendsThem)
     ASSERT_NE(stray, nullptr);
     EXPECT_TRUE(stray->unknownFormat);
     const SpecialVerdict verdict = JudgeFault(kSpecialTabBackdrops, *stray);
-    EXPECT_EQ(verdict.text, "[  ] [ notes.txt ]\nUnknow file format. Remove it. ");
+    EXPECT_EQ(verdict.text, "[  ] [ notes.txt ]\nUnknown file format. Remove it. ");
     EXPECT_EQ(verdict.rating, uint32_t(kFaultMarkRed));
     EXPECT_NE(JudgeFault(0, *Entry(page, "old")).text.find("Folder not be present in Wizard."), std::string::npos);
 

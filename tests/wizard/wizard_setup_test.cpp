@@ -424,7 +424,7 @@ TEST_F(WizardSetup, RelationsPageEditsTheTree)
     ASSERT_NE(postCards, nullptr);
     tree->setCurrentItem(tree->FindItemOfNode(postCards));
     page->NoteFocus(1592);
-    EXPECT_EQ(page->ToolTipText(1602), QStringLiteral("Change Documnet Category settings. ( Alt+E )"));
+    EXPECT_EQ(page->ToolTipText(1602), QStringLiteral("Change Document Category settings. ( Alt+E )"));
     g_design.clear();
     page->OnEdit();
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Renamed"));

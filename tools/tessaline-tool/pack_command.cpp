@@ -75,7 +75,7 @@ int Failure(const char* command, int32_t result)
         text = PackDataLastMessage();
     } else {
         const char* title = LookupString(kStringIoFileError);
-        text = std::string(title ? title : "IO FILE ERORR") + " [" + std::to_string(PackDataLastFileError()) + "]";
+        text = std::string(title ? title : "IO FILE ERROR") + " [" + std::to_string(PackDataLastFileError()) + "]";
     }
     std::fprintf(stderr, "tessaline-tool: %s: %s\n", command, text.c_str());
     return result;

@@ -1,0 +1,143 @@
+// The program's command line: its usage text, files that are not there,
+// and printing a card without the program's window ("/p", "/pt").
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/card_app.h"
+#include "app/command_line.h"
+#include "app/main_frame.h"
+#include "support/shell.h"
+#include "journey_fixture.h"
+
+namespace {
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class CommandLineJourney : public JourneyTest {
+protected:
+    // Runs the built program with the arguments in a profile and program
+    // folder of the test's own; its exit code, and its output in *output.
+    int RunProgram(const std::string& arguments, const std::string& environment, std::string* output)
+    {
+#ifdef TESSALINE_PROGRAM_PATH
+        const std::string out = TempFile("program-output.txt");
+        const std::string line = "cd " + Quote(TempFile("")) + " && env QT_QPA_PLATFORM=offscreen HOME=" +
+                                 Quote(TempFile("home")) + " XDG_CONFIG_HOME=" + Quote(TempFile("home/config")) +
+                                 " XDG_DATA_HOME=" + Quote(TempFile("home/data")) + " " + environment + " " +
+                                 Quote(TESSALINE_PROGRAM_PATH) + " " + arguments + " >" + Quote(out) + " 2>/dev/null";
+        const int status = std::system(line.c_str());
+        *output = ReadFileBytes(out);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#else
+        (void)arguments;
+        (void)environment;
+        (void)output;
+        return -1;
+#endif
+    }
+};
+
+TEST_F(CommandLineJourney, HelpPrintsTheUsageAndEnds)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the program is not built here";
+#endif
+    std::string output;
+    EXPECT_EQ(RunProgram("--help", "", &output), 0);
+    EXPECT_EQ(output.rfind("Usage: tessaline [FILE...]\n", 0), 0u) << output;
+    EXPECT_NE(output.find("/pt FILE PRINTER"), std::string::npos);
+    // Without any window system at all.
+    EXPECT_EQ(RunProgram("-h", "QT_QPA_PLATFORM=none", &output), 0);
+    EXPECT_NE(output.find("Usage:"), std::string::npos);
+}
+
+TEST_F(CommandLineJourney, AFileThatIsNotThereIsNamedAndTheProgramStaysUp)
+{
+    const std::string missing = TempFile("Lost Card.lqx");
+    Start({missing, CopySample("Business Card.lqx")});
+    ASSERT_FALSE(alerts.boxes().empty());
+    EXPECT_EQ(alerts.boxes().front().text, missing + "\nThis file does not exist.");
+    // The other file opened.
+    EXPECT_NE(CardView(), nullptr);
+
+    // A recent file that went away says so by name and leaves the list.
+    const std::string gone = CopySample("Business Card.lqx", "Gone.lqx");
+    ASSERT_NE(OpenThroughMenu(gone), nullptr);
+    ASSERT_TRUE(Trigger("File > Close"));
+    std::remove(gone.c_str());
+    QAction* recent = Action(57616);
+    ASSERT_NE(recent, nullptr);
+    ASSERT_TRUE(recent->text().endsWith("Gone.lqx"));
+    ASSERT_TRUE(Trigger(57616));
+    EXPECT_EQ(alerts.lastText(), gone + "\nThis file does not exist.");
+    EXPECT_FALSE(Action(57616)->text().endsWith("Gone.lqx"));
+}
+
+TEST_F(CommandLineJourney, SlashPPrintsASheetOfTheCardWithoutTheWindow)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the program is not built here";
+#endif
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string pdf = TempFile("sheet.pdf");
+    std::string output;
+    EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output), 0);
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        GTEST_SKIP() << "pdftotext is needed";
+    // Front and back of a sheet of ten cards; with no database open the
+    // fields print their sample texts, empty unless the user gave some.
+    EXPECT_NE(text.find("\f"), std::string::npos);
+    size_t phones = 0;
+    for (size_t at = text.find("Tel."); at != std::string::npos; at = text.find("Tel.", at + 1))
+        ++phones;
+    EXPECT_EQ(phones, 10u) << text;
+}
+
+TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)
+{
+    Stop();
+    const std::string pdf = TempFile("hidden.pdf");
+    qputenv(kPrintToPdfVariable, QByteArray::fromStdString(pdf));
+    {
+        CCardApp app;
+        EXPECT_FALSE(app.InitInstance({"/p", CopySample("Business Card.lqx")}));
+        EXPECT_EQ(app.ExitCode(), 0) << alerts.lastText();
+        ASSERT_NE(app.MainFrame(), nullptr);
+        EXPECT_FALSE(app.MainFrame()->isVisible());
+        EXPECT_EQ(app.GetOpenDocumentCount(), 0);
+    }
+    qunsetenv(kPrintToPdfVariable);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_GT(ReadFileBytes(pdf).size(), 1000u);
+
+    // Without a PDF file: a printer that is not installed is named, and
+    // nothing prints.
+    {
+        CCardApp app;
+        EXPECT_FALSE(app.InitInstance({"/pt", CopySample("Business Card.lqx"), "No Such Printer", "drv", "port"}));
+        EXPECT_EQ(app.ExitCode(), 1);
+        EXPECT_EQ(alerts.lastText(), "The printer \"No Such Printer\" is not installed.");
+    }
+    // A database is not a card to print.
+    qputenv(kPrintToPdfVariable, QByteArray::fromStdString(pdf));
+    {
+        CCardApp app;
+        EXPECT_FALSE(app.InitInstance({"/p", CopySample("Contacts.dqx")}));
+        EXPECT_EQ(app.ExitCode(), 1);
+        EXPECT_NE(alerts.lastText().find("Only card documents"), std::string::npos) << alerts.lastText();
+    }
+    qunsetenv(kPrintToPdfVariable);
+}
+
+}  // namespace

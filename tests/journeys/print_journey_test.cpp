@@ -1,0 +1,115 @@
+// Printing a card filled from the sample database: the preview's sheets and
+// pages, the Print dialog's printers and labels, and the PDF it writes.
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QToolButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+#include "app/print_dialog.h"
+#include "dialogs/print_preview_dialog.h"
+#include "journey_fixture.h"
+
+namespace {
+
+class PrintJourney : public JourneyTest {
+protected:
+    // The sample card over the sample database of 24 people.
+    void OpenCardAndDatabase()
+    {
+        OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+        ASSERT_TRUE(Trigger("File > Open > Database..."));
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    }
+
+    // Answers the Print dialog: a PDF file, the records given (0 and 0 for
+    // all). The labels it showed go to *labels.
+    DialogDriver PrintToPdf(const std::string& pdf, QStringList* labels, QStringList* printers)
+    {
+        return [=](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            ASSERT_NE(print, nullptr);
+            for (QLabel* label : print->findChildren<QLabel*>()) {
+                // A label with a key shows it underlined, which needs the
+                // edit it leads to; without one the ampersand shows.
+                if (label->text().contains('&') && !label->buddy())
+                    labels->append(label->text());
+            }
+            for (int i = 0; i < print->PrinterList()->count(); ++i)
+                printers->append(print->PrinterList()->itemText(i));
+            print->PrinterList()->setCurrentIndex(print->PdfEntry());
+            print->FileEdit()->setText(QString::fromStdString(pdf));
+            print->accept();
+        };
+    }
+};
+
+TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
+{
+    OpenCardAndDatabase();
+    const std::string pdf = TempFile("cards.pdf");
+    QStringList bareAmpersands, printers;
+    OnNextDialog(PrintToPdf(pdf, &bareAmpersands, &printers));
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_TRUE(bareAmpersands.isEmpty()) << bareAmpersands.join(", ").toStdString();
+    QStringList expected = QPrinterInfo::availablePrinterNames();
+    expected << "Print to PDF file";
+    EXPECT_EQ(printers, expected);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        GTEST_SKIP() << "pdftotext is needed";
+    // 24 people, ten to a sheet: three sheets of the card's front.
+    size_t pages = 1;
+    for (const char c : text)
+        pages += c == '\f';
+    EXPECT_EQ(pages - (text.back() == '\f' ? 1 : 0), 3u) << text;
+    for (const char* name : {"Abbott Bakery", "Harbor Supply", "Bosphorus"})
+        EXPECT_NE(text.find(name), std::string::npos) << name;
+}
+
+TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)
+{
+    OpenCardAndDatabase();
+    QStringList ranges;
+    QString sides;
+    bool pagesShown = false;
+    const std::string pdf = TempFile("from-preview.pdf");
+    QStringList bareAmpersands, printers;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog);
+        ASSERT_NE(preview, nullptr);
+        // The card's front and back are the design's two pages.
+        sides = preview->PageCountValue()->text();
+        pagesShown = !preview->PagesGroup()->isHidden();
+        for (int step = 0; step < 10; ++step) {
+            if (preview->Page() == 1)
+                ranges << preview->FromValue()->text() + "-" + preview->ToValue()->text();
+            if (!preview->NextButton()->isEnabled())
+                break;
+            preview->NextButton()->click();
+        }
+        preview->accept();
+    });
+    OnNextDialog(PrintToPdf(pdf, &bareAmpersands, &printers));
+    ASSERT_TRUE(Trigger("File > Print Preview..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_TRUE(pagesShown);
+    EXPECT_EQ(sides, "2");
+    EXPECT_EQ(ranges, QStringList({"1-10", "11-20", "21-24"}));
+
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        GTEST_SKIP() << "pdftotext is needed";
+    size_t pages = 1;
+    for (const char c : text)
+        pages += c == '\f';
+    EXPECT_EQ(pages - (text.back() == '\f' ? 1 : 0), size_t(ranges.size()));
+}
+
+}  // namespace

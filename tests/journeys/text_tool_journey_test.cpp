@@ -1,0 +1,75 @@
+// Dragging with the two text tools over a part of the card that holds no
+// frame: the Text tool types into text frames only, the Frame Text tool
+// draws the frame to type into.
+#include <QAction>
+#include <QToolBar>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/menus.h"
+#include "frames/curr_page_mng.h"
+#include "journey_fixture.h"
+
+namespace {
+
+constexpr uint32_t kTextTool = 33285;
+constexpr uint32_t kFrameTextTool = 33286;
+
+class TextToolJourney : public JourneyTest {
+protected:
+    QAction* PaletteButton(uint32_t id)
+    {
+        for (QAction* action : MainWindow()->ToolPalette()->actions())
+            if (MenuGetCommandId(action) == id)
+                return action;
+        return nullptr;
+    }
+
+    void ChooseTool(uint32_t id)
+    {
+        QAction* button = PaletteButton(id);
+        ASSERT_NE(button, nullptr);
+        QWidget* widget = MainWindow()->ToolPalette()->widgetForAction(button);
+        ASSERT_NE(widget, nullptr);
+        Click(widget->rect().center(), Qt::NoModifier, widget);
+    }
+
+    // A drag over the card's right middle, where the sample has no frame.
+    void DragOverEmptyPart()
+    {
+        const IntRect slot = CardDocument()->PageGeometry().slots[0];
+        Drag(ViewPoint(IntPoint{slot.left + 188, slot.top + 52}),
+             {ViewPoint(IntPoint{slot.left + 215, slot.top + 75}), ViewPoint(IntPoint{slot.left + 245, slot.top + 98})});
+    }
+};
+
+TEST_F(TextToolJourney, TheTextToolTypesIntoFramesAndTheFrameTextToolDrawsThem)
+{
+    const std::string path = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const int16_t frames = CardDocument()->PageManager()->FrameCount();
+
+    // The Text tool's prompt says where new text frames come from.
+    EXPECT_NE(PaletteButton(kTextTool)->statusTip().indexOf("Frame Text"), -1);
+    ChooseTool(kTextTool);
+    ASSERT_TRUE(PaletteButton(kTextTool)->isChecked());
+    DragOverEmptyPart();
+    EXPECT_EQ(CardDocument()->PageManager()->FrameCount(), frames);
+    EXPECT_FALSE(CardDocument()->IsModified());
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // The same drag with Frame Text makes a text frame, and the Text tool
+    // is ready to type into it.
+    ChooseTool(kFrameTextTool);
+    DragOverEmptyPart();
+    EXPECT_EQ(CardDocument()->PageManager()->FrameCount(), frames + 1);
+    EXPECT_TRUE(PaletteButton(kTextTool)->isChecked());
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("frame 8: type 5"), std::string::npos) << dump;
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// The document windows: where and how large they open, the tools palette of
+// a card opened from the command line, and the names they show after Save
+// As.
+#include <QAction>
+#include <QMdiArea>
+#include <QMenu>
+
+#include "app/ch_frame_db.h"
+#include "app/child_frame.h"
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_doc.h"
+#include "journey_fixture.h"
+
+namespace {
+
+class WindowsJourney : public JourneyTest {
+protected:
+    // The texts of a top menu's items as it shows them when opened.
+    QStringList ItemsWhenOpened(const QString& title)
+    {
+        QAction* top = Action(title);
+        QMenu* menu = top ? top->menu() : nullptr;
+        if (!menu)
+            return {};
+        Q_EMIT menu->aboutToShow();
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << action->text();
+        return texts;
+    }
+};
+
+TEST_F(WindowsJourney, ACardNamedOnTheCommandLineOpensWithItsToolsPaletteAndRoomToWork)
+{
+    Start({CopySample("Business Card.lqx")});
+    ASSERT_NE(CardWindow(), nullptr) << alerts.lastText();
+    EXPECT_TRUE(MainWindow()->ToolPalette()->isVisible());
+    EXPECT_TRUE(Checked(kCmdToggleToolPalette));
+    const QSize size = CardWindow()->size();
+    EXPECT_GE(size.width(), CMainFrame::kUsableChildSize.width());
+    EXPECT_GE(size.height(), CMainFrame::kUsableChildSize.height());
+    // The view keeps the room the rulers and the page bar leave.
+    EXPECT_GE(CardWindow()->GetViewAreaSize().height(), 150);
+}
+
+TEST_F(WindowsJourney, NewWindowsOpenCascadedAtAUsableSize)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    CChildFrame* first = CardWindow();
+    const QSize area = MainWindow()->MdiArea()->viewport()->size();
+    EXPECT_GE(first->width(), std::max(area.width() * 3 / 4, CMainFrame::kUsableChildSize.width()) - 1);
+    EXPECT_GE(first->height(), std::max(area.height() * 3 / 4, CMainFrame::kUsableChildSize.height()) - 1);
+    EXPECT_LE(first->geometry().right(), area.width());
+
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "Other.lqx")), nullptr);
+    CChildFrame* second = CardWindow();
+    ASSERT_NE(second, first);
+    EXPECT_GT(second->pos().x(), first->pos().x());
+    EXPECT_GT(second->pos().y(), first->pos().y());
+    EXPECT_EQ(second->size(), first->size());
+
+    // The database window takes its content's size, not a bare title bar.
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    auto* database = dynamic_cast<CChFrameDB*>(MainWindow()->ActiveChildFrame());
+    ASSERT_NE(database, nullptr) << alerts.lastText();
+    EXPECT_GE(database->height(), CMainFrame::kUsableChildSize.height());
+    EXPECT_GE(database->DataEntry()->height(), 150);
+}
+
+TEST_F(WindowsJourney, SaveAsShowsTheNewNameInTheTitlesTheWindowMenuAndTheRecentFiles)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const std::string renamed = TempFile("Renamed Card.lqx");
+    OnNextDialog(ChooseFile(renamed));
+    ASSERT_TRUE(Trigger("File > Save As..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    EXPECT_EQ(CardWindow()->windowTitle(), "Renamed Card.lqx");
+    EXPECT_TRUE(MainWindow()->windowTitle().contains("Renamed Card.lqx"));
+    EXPECT_TRUE(ItemsWhenOpened("Window").contains("&1 Renamed Card.lqx"));
+    const QStringList file = ItemsWhenOpened("File");
+    ASSERT_FALSE(file.filter("Renamed Card.lqx").isEmpty());
+    // The new name heads the recent files, the old one follows it.
+    EXPECT_LT(file.indexOf(file.filter("Renamed Card.lqx").first()),
+              file.indexOf(file.filter("Business Card.lqx").first()));
+    // The card went into the new file (the tool reads it once it is closed).
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_NE(Tool("card dump '" + renamed + "'").find("check: good"), std::string::npos);
+
+    // A database's Save As is followed the same way.
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    OnNextDialog(ChooseFile(TempFile("People.dqx")));
+    ASSERT_TRUE(Trigger("File > Save As..."));
+    EXPECT_EQ(MainWindow()->ActiveChildFrame()->windowTitle(), "People.dqx");
+    EXPECT_TRUE(ItemsWhenOpened("Window").contains("&1 People.dqx"));
+}
+
+}  // namespace
