@@ -161,8 +161,10 @@ void DatabaseShellDocument::OnFrameActivate(bool activating)
     dataEntry_->OnActivateView(true);
     // The frame refills the bar's field combos after this; the choice
     // shown goes in once it has.
-    CDBDocument* database = database_.get();
-    QTimer::singleShot(0, dataEntry_.data(), [database] { database->UpdateSortToolBar(); });
+    QTimer::singleShot(0, &pending_, [this] {
+        if (dataEntry_)
+            database_->UpdateSortToolBar();
+    });
 }
 
 void DatabaseShellDocument::OnCloseDocument()

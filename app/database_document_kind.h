@@ -45,6 +45,9 @@ private:
     // document.
     QPointer<CViewBrowser> browser_;
     QPointer<CViewDataEntry> dataEntry_;
+    // Work put off to the event loop ends with the document: the views may
+    // still be there when the database is gone.
+    QObject pending_;
 };
 
 // Asks where a new database (or a copy of one) goes; the host path, or

@@ -49,7 +49,21 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
 void SurfaceWidget::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const QSize size = event->size().expandedTo(QSize(1, 1));
+    FitSurface(event->size());
+}
+
+void SurfaceWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window resized again while hidden, after the resize it was told of
+    // before, hears of the new size from no event: its image would cover
+    // only part of it.
+    FitSurface(size());
+}
+
+void SurfaceWidget::FitSurface(const QSize& wanted)
+{
+    const QSize size = wanted.expandedTo(QSize(1, 1));
     if (size == surface_.size())
         return;
     // The context stays, with its state: it reads its image's size afresh

@@ -34,9 +34,12 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Poll();
+    // Makes the image (and its context) the size given, when it is not.
+    void FitSurface(const QSize& size);
 
     QImage surface_;
     std::unique_ptr<Dc> dc_;
