@@ -5,8 +5,8 @@
 
 #include "app/main_frame.h"
 #include "app/shell_document.h"
-#include "foundation/cp1252.h"
 #include "dbdoc/pv_splitter_wnd.h"
+#include "foundation/cp1252.h"
 
 CChFrameDB::CChFrameDB(CMainFrame* mainFrame, ShellDocument* document) : DocumentChildFrame(mainFrame, document) {}
 

@@ -13,12 +13,12 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/shell_document.h"
-#include "foundation/cp1252.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/ruler.h"
-#include "foundation/menus.h"
 #include "carddoc/ruler_corner.h"
 #include "carddoc/zoom_page_bar.h"
+#include "foundation/cp1252.h"
+#include "foundation/menus.h"
 
 namespace {
 

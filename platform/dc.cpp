@@ -537,6 +537,19 @@ bool Dc::drawBox(const QRectF& area, const std::function<QPainterPath(const QRec
     return drawOutlined(fill, outline);
 }
 
+bool Dc::fillDeviceArea(const DeviceArea& area, const Brush& brush, int32_t rop2)
+{
+    if (area.path.isEmpty() && area.box.isEmpty())
+        return true;
+    DeviceShape shape;
+    shape.fill = area.path;
+    shape.fillOffset = area.offset;
+    shape.fillBox = area.box;
+    shape.brush = paintOf(brush);
+    shape.rop2 = rop2;
+    return device_->drawShape(shape, clip());
+}
+
 bool Dc::fillDeviceArea(const QPainterPath& area, const Brush& brush, int32_t rop2)
 {
     DeviceShape shape;
@@ -937,21 +950,36 @@ QRegion Dc::surfaceRegion() const
     return QRegion(QRect(QPoint(0, 0), s));
 }
 
-QPainterPath Dc::regionArea(const Region& logical) const
+Dc::DeviceArea Dc::regionArea(const Region& logical) const
 {
     if (!device_->isRaster()) {
         // A vector target fills the shape the region was made from, where
-        // it stays within reach of the page.
-        const QPainterPath shape = logical.shape();
+        // it stays within reach of the page. A shape that is only moved is
+        // handed over as it is, with the move beside it.
+        QPainterPath shape = logical.shape();
         if (!shape.isEmpty()) {
-            const QPainterPath area = logicalToDevice().map(shape);
-            if (WithinReach(area.controlPointRect()))
-                return area;
+            const QTransform t = logicalToDevice();
+            if (t.type() <= QTransform::TxTranslate) {
+                const QPointF offset(t.dx(), t.dy());
+                if (WithinReach(shape.controlPointRect().translated(offset)))
+                    return DeviceArea{std::move(shape), offset};
+            } else {
+                QPainterPath area = t.map(shape);
+                if (WithinReach(area.controlPointRect()))
+                    return DeviceArea{std::move(area), QPointF()};
+            }
         }
+    }
+    if (!device_->isRaster() && logical.pixels().rectCount() == 1) {
+        // One rectangle (a bar, a frame's fill) goes as a rectangle.
+        const QRect r = logical.pixels().boundingRect();
+        const QRectF box = deviceBox(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        if (WithinReach(box))
+            return DeviceArea{QPainterPath(), QPointF(), box};
     }
     QPainterPath area;
     area.addRegion(toDeviceRegion(logical, 0));
-    return area;
+    return DeviceArea{std::move(area), QPointF()};
 }
 
 bool Dc::fillRgn(const Region& rgn, const Brush& brush)

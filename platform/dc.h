@@ -404,8 +404,15 @@ private:
     // beyond what can be seen left out.
     QRegion toDeviceRegion(const Region& logical, int32_t margin) const;
     // What fill, paint and invert cover on the device: the region's pixels,
-    // or on a vector target the shape it was made from.
-    QPainterPath regionArea(const Region& logical) const;
+    // or on a vector target the shape it was made from (moved by `offset`),
+    // or the one rectangle `box` it is.
+    struct DeviceArea {
+        QPainterPath path;
+        QPointF offset;
+        QRectF box;
+    };
+    DeviceArea regionArea(const Region& logical) const;
+    bool fillDeviceArea(const DeviceArea& area, const Brush& brush, int32_t rop2);
     QRegion surfaceRegion() const;
     int32_t setClip(const QRegion* device);
 
@@ -427,6 +434,7 @@ private:
 
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;
+
     std::vector<State> saved_;
     DcRecorder* recorder_ = nullptr;
 };

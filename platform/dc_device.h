@@ -71,6 +71,11 @@ struct DeviceStroke {
 // a pixel the pen wins (the brush does not reach under the pen).
 struct DeviceShape {
     QPainterPath fill;  // with its fill rule; empty for none
+    // Where `fill` lies on the device, moved by this: a vector target's
+    // region shape is handed over as it was made (images never get one).
+    QPointF fillOffset;
+    // For a vector target, a fill that is this rectangle (`fill` empty).
+    QRectF fillBox;
     DevicePaint brush;
     DeviceStroke stroke;
     DevicePaint pen;

@@ -98,7 +98,7 @@ std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, 
 // pick for the name anyway, so nothing draws differently, but every unknown
 // name now shares the design of an installed family instead of making one
 // of its own.
-QString DrawnFamily(const QString& family, bool italic)
+QString MatchFamily(const QString& family, bool italic)
 {
     if (QFontDatabase::hasFamily(family))
         return family;
@@ -120,6 +120,22 @@ QString DrawnFamily(const QString& family, bool italic)
         FcPatternDestroy(pattern);
     }
     return matched.isEmpty() ? QStringLiteral("Liberation Sans") : matched;
+}
+
+// Asking the font configuration takes a good part of a millisecond, and
+// every new size of a face (each zoom, each fitted caption) would ask again.
+// Called under the cache's lock.
+QString DrawnFamily(const QString& family, bool italic)
+{
+    static std::map<std::pair<QString, bool>, QString> known;
+    const auto key = std::make_pair(family, italic);
+    auto it = known.find(key);
+    if (it == known.end()) {
+        if (known.size() >= 1024)
+            known.clear();
+        it = known.emplace(key, MatchFamily(family, italic)).first;
+    }
+    return it->second;
 }
 
 // The designs most recently asked for, at most kFontDesignCacheLimit of

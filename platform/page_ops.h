@@ -24,21 +24,9 @@
 struct FontFace;
 class QPainter;
 
-struct PageOp {
-    enum Kind : uint8_t {
-        kFill,      // `path` with `brush`
-        kStroke,    // `path` with `pen`
-        kPolyline,  // `polyline` with `pen`
-        kGlyphs,    // glyphs of `face` at `positions`, by `transform`, in `colour`
-        kImage,     // `image` at (0, 0) by `transform`
-    };
-    Kind kind = kFill;
-    // The allowed device pixels; none when not clipped.
-    bool clipped = false;
-    QRegion clip;
-
-    QPainterPath path;
-    QBrush brush;
+// What the operations other than plain fills need besides a path and a
+// brush; fills, the most frequent by far, go without.
+struct PageOpDetail {
     QPen pen;
     QPolygonF polyline;
     std::shared_ptr<const FontFace> face;
@@ -47,6 +35,34 @@ struct PageOp {
     QTransform transform;
     QColor colour;
     QImage image;
+};
+
+struct PageOp {
+    enum Kind : uint8_t {
+        kFill,      // `path`, moved by `offset`, or `box`, with `brush`
+        kStroke,    // `path` with the detail's pen
+        kPolyline,  // the detail's polyline with its pen
+        kGlyphs,    // glyphs of the detail's face at its positions, by its transform, in its colour
+        kImage,     // the detail's image at (0, 0) by its transform
+    };
+    Kind kind = kFill;
+    // The allowed device pixels; none when not clipped.
+    bool clipped = false;
+    QRegion clip;
+
+    QPainterPath path;
+    QPointF offset;
+    QRectF box;  // kFill of a rectangle: the rectangle, `path` empty
+    QBrush brush;
+    std::shared_ptr<PageOpDetail> detail;
+
+    // The detail, made when first asked for.
+    PageOpDetail& more()
+    {
+        if (!detail)
+            detail = std::make_shared<PageOpDetail>();
+        return *detail;
+    }
 };
 
 using PageOps = std::vector<PageOp>;
@@ -67,7 +83,7 @@ public:
 
 private:
     void setClip(const PageOp& op);
-    void fill(const QPainterPath& area, const QBrush& brush);
+    void fill(const PageOp& op);
 
     QPainter* painter_;
     bool ownFonts_;

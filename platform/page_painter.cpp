@@ -54,16 +54,20 @@ void PagePainter::setClip(const PageOp& op)
         painter_->setClipRegion(clip_);
 }
 
-void PagePainter::fill(const QPainterPath& area, const QBrush& brush)
+void PagePainter::fill(const PageOp& op)
 {
     if (painter_->pen().style() != Qt::NoPen)
         painter_->setPen(Qt::NoPen);
-    if (!(painter_->brush() == brush))
-        painter_->setBrush(brush);
-    if (const std::optional<QRectF> r = AsRectangle(area))
-        painter_->drawRect(*r);
+    if (!(painter_->brush() == op.brush))
+        painter_->setBrush(op.brush);
+    if (op.path.isEmpty())
+        painter_->drawRect(op.box);
+    else if (const std::optional<QRectF> r = AsRectangle(op.path))
+        painter_->drawRect(r->translated(op.offset));
+    else if (op.offset.isNull())
+        painter_->drawPath(op.path);
     else
-        painter_->drawPath(area);
+        painter_->drawPath(op.path.translated(op.offset));
 }
 
 void PagePainter::play(const PageOp& op)
@@ -71,42 +75,49 @@ void PagePainter::play(const PageOp& op)
     setClip(op);
     switch (op.kind) {
     case PageOp::kFill:
-        fill(op.path, op.brush);
+        fill(op);
         break;
     case PageOp::kStroke:
-    case PageOp::kPolyline:
+    case PageOp::kPolyline: {
+        if (!op.detail)
+            break;
+        const PageOpDetail& d = *op.detail;
         if (painter_->brush().style() != Qt::NoBrush)
             painter_->setBrush(Qt::NoBrush);
-        if (!(painter_->pen() == op.pen))
-            painter_->setPen(op.pen);
+        if (!(painter_->pen() == d.pen))
+            painter_->setPen(d.pen);
         if (op.kind == PageOp::kStroke)
             painter_->drawPath(op.path);
         else
-            painter_->drawPolyline(op.polyline);
+            painter_->drawPolyline(d.polyline);
         break;
+    }
     case PageOp::kGlyphs: {
-        if (!op.face || op.glyphs.isEmpty())
+        if (!op.detail || !op.detail->face || op.detail->glyphs.isEmpty())
             break;
+        const PageOpDetail& d = *op.detail;
         QGlyphRun run;
-        run.setRawFont(ownFonts_ ? op.face->threadRawFont() : op.face->rawFont());
-        run.setGlyphIndexes(op.glyphs);
-        run.setPositions(op.positions);
-        if (painter_->pen().color() != op.colour || painter_->pen().style() != Qt::SolidLine)
-            painter_->setPen(op.colour);
+        run.setRawFont(ownFonts_ ? d.face->threadRawFont() : d.face->rawFont());
+        run.setGlyphIndexes(d.glyphs);
+        run.setPositions(d.positions);
+        if (painter_->pen().color() != d.colour || painter_->pen().style() != Qt::SolidLine)
+            painter_->setPen(d.colour);
         // A run that is only moved is drawn at its place, which leaves the
         // painter's transform (and so the output's graphics state) alone.
-        if (op.transform.type() <= QTransform::TxTranslate) {
-            painter_->drawGlyphRun(QPointF(op.transform.dx(), op.transform.dy()), run);
+        if (d.transform.type() <= QTransform::TxTranslate) {
+            painter_->drawGlyphRun(QPointF(d.transform.dx(), d.transform.dy()), run);
         } else {
-            painter_->setTransform(op.transform);
+            painter_->setTransform(d.transform);
             painter_->drawGlyphRun(QPointF(0, 0), run);
             painter_->resetTransform();
         }
         break;
     }
     case PageOp::kImage:
-        painter_->setTransform(op.transform);
-        painter_->drawImage(QPointF(0, 0), op.image);
+        if (!op.detail)
+            break;
+        painter_->setTransform(op.detail->transform);
+        painter_->drawImage(QPointF(0, 0), op.detail->image);
         painter_->resetTransform();
         break;
     }

@@ -86,6 +86,8 @@ public:
     }
     bool flush() override
     {
+        if (farmed_ || painter_.isActive())
+            releaseGlyphs();
         if (farmed_) {
             if (!farm_)
                 return true;
@@ -107,6 +109,7 @@ public:
         // must still open the output, or the device would start anew.
         if (!paged || !begin())
             return false;
+        releaseGlyphs();
         if (farmed_) {
             const bool ok = farm_->addPage(std::move(page_));
             page_.clear();
@@ -136,6 +139,7 @@ private:
         return true;
     }
     // One drawing operation: painted at once, or kept with its page.
+    // Glyphs wait for the next operation, which may go on their line.
     bool put(PageOp op, const QRegion* clip)
     {
         if (!begin())
@@ -144,11 +148,55 @@ private:
             op.clipped = true;
             op.clip = *clip;
         }
+        if (op.kind == PageOp::kGlyphs) {
+            if (glyphsWaiting_ && Continues(waitingGlyphs_, op)) {
+                Append(&waitingGlyphs_, *op.detail);
+                return true;
+            }
+            releaseGlyphs();
+            waitingGlyphs_ = std::move(op);
+            glyphsWaiting_ = true;
+            return true;
+        }
+        releaseGlyphs();
+        release(std::move(op));
+        return true;
+    }
+    void release(PageOp op)
+    {
         if (farmed_)
             page_.push_back(std::move(op));
         else
             player_.play(op);
-        return true;
+    }
+    void releaseGlyphs()
+    {
+        if (!glyphsWaiting_)
+            return;
+        glyphsWaiting_ = false;
+        release(std::move(waitingGlyphs_));
+        waitingGlyphs_ = PageOp();
+    }
+    // Whether `next` is more of the run `run`: glyphs one after the other
+    // on one baseline, in one face, colour and clip (the characters of a
+    // caption drawn one by one), which go out as one run of text.
+    static bool Continues(const PageOp& run, const PageOp& next)
+    {
+        const PageOpDetail& a = *run.detail;
+        const PageOpDetail& b = *next.detail;
+        return a.face == b.face && a.colour == b.colour && run.clipped == next.clipped &&
+               (!run.clipped || run.clip == next.clip) && a.transform.type() <= QTransform::TxTranslate &&
+               b.transform.type() <= QTransform::TxTranslate && a.transform.dy() == b.transform.dy() &&
+               !a.positions.isEmpty() && !b.positions.isEmpty() &&
+               b.transform.dx() + b.positions.front().x() >= a.transform.dx() + a.positions.back().x();
+    }
+    static void Append(PageOp* run, const PageOpDetail& more)
+    {
+        PageOpDetail& d = *run->detail;
+        const double shift = more.transform.dx() - d.transform.dx();
+        d.glyphs.append(more.glyphs);
+        for (const QPointF& p : more.positions)
+            d.positions.append(QPointF(p.x() + shift, p.y()));
     }
     QBrush brushFor(const DevicePaint& p, int32_t rop2);
 
@@ -156,6 +204,9 @@ private:
     int32_t technology_;
     QPainter painter_;
     PagePainter player_{&painter_, false};
+    // A run of glyphs that the next glyphs may continue.
+    bool glyphsWaiting_ = false;
+    PageOp waitingGlyphs_;
     PdfPageFarm::Settings farmSettings_;
     bool farmed_ = false;
     std::unique_ptr<PdfPageFarm> farm_;
@@ -225,10 +276,12 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
 {
     if (shape.rop2 == R2_NOP)
         return true;
-    if (shape.brush.kind != DevicePaint::kNone && !shape.fill.isEmpty()) {
+    if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty())) {
         PageOp op;
         op.kind = PageOp::kFill;
         op.path = shape.fill;
+        op.offset = shape.fillOffset;
+        op.box = shape.fillBox;
         op.brush = brushFor(shape.brush, shape.rop2);
         if (!put(std::move(op), clip))
             return false;
@@ -243,7 +296,7 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
             PageOp op;
             op.kind = PageOp::kStroke;
             op.path = shape.stroke.path;
-            op.pen = pen;
+            op.more().pen = pen;
             return put(std::move(op), clip);
         };
         if (gaps && !stroke(CosmeticPen(gapColor, PS_SOLID)))
@@ -256,13 +309,14 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
             for (const PixelPolyline& line : shape.stroke.lines) {
                 PageOp op;
                 op.kind = PageOp::kPolyline;
-                op.polyline.reserve(qsizetype(line.points.size()));
+                QPolygonF& polyline = op.more().polyline;
+                polyline.reserve(qsizetype(line.points.size()));
                 for (const PixelPoint& pt : line.points)
-                    op.polyline.append(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
+                    polyline.append(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
                 // A line that comes back after a part out of sight goes on
                 // with its pattern.
                 pen.setDashOffset(double(line.phase));
-                op.pen = pen;
+                op.more().pen = pen;
                 if (!put(std::move(op), clip))
                     return false;
             }
@@ -289,11 +343,12 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
     if (!text.glyphIndexes.isEmpty()) {
         PageOp op;
         op.kind = PageOp::kGlyphs;
-        op.face = text.face;
-        op.glyphs = text.glyphIndexes;
-        op.positions = text.positions;
-        op.transform = text.transform;
-        op.colour = colour;
+        PageOpDetail& d = op.more();
+        d.face = text.face;
+        d.glyphs = text.glyphIndexes;
+        d.positions = text.positions;
+        d.transform = text.transform;
+        d.colour = colour;
         if (!put(std::move(op), clip))
             return false;
     }
@@ -363,9 +418,10 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
     }
     PageOp op;
     op.kind = PageOp::kImage;
-    op.transform.translate(dest.left(), dest.top());
-    op.transform.scale(double(dest.width()) / out.width(), double(dest.height()) / out.height());
-    op.image = std::move(out);
+    PageOpDetail& d = op.more();
+    d.transform.translate(dest.left(), dest.top());
+    d.transform.scale(double(dest.width()) / out.width(), double(dest.height()) / out.height());
+    d.image = std::move(out);
     return put(std::move(op), clip);
 }
 

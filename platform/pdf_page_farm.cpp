@@ -4,7 +4,9 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -23,136 +25,70 @@
 namespace {
 
 struct Job {
-    int index = 0;
+    int index = 0;  // the page's place in the job
     PageOps ops;
 };
 
-// One worker's document: the job's pages it painted, in its own order.
+// A document a worker painted: the job's pages it holds, in its order.
 struct Part {
     QByteArray bytes;
     std::vector<int> pages;
+};
+
+// A part opened for joining, and its pages.
+struct Source {
+    std::unique_ptr<QPDF> document;
+    std::vector<QPDFPageObjectHelper> pages;
 };
 
 int ChooseWorkers(int asked)
 {
     if (asked > 0)
         return std::min(asked, 16);
-    // The recording thread is kept busy by the drawing; a few painters keep
-    // up with it, and more would only repeat the fonts in more parts.
+    // The thread that draws the job sets the pace; two painters keep up
+    // with it, a third covers a busy machine.
     const int processors = int(std::thread::hardware_concurrency());
-    return std::clamp(processors - 1, 1, 4);
-}
-
-// The parts' pages, in the job's order, into one file. The pages' content
-// is copied as it is, neither decoded nor compressed again.
-bool JoinParts(const std::vector<Part>& parts, int pageCount, const QString& path)
-{
-    try {
-        std::vector<std::unique_ptr<QPDF>> sources(parts.size());
-        std::vector<std::vector<QPDFPageObjectHelper>> pages(parts.size());
-        std::vector<std::pair<size_t, size_t>> order(size_t(pageCount), {SIZE_MAX, 0});
-        size_t first = SIZE_MAX;
-        for (size_t p = 0; p < parts.size(); ++p) {
-            if (parts[p].pages.empty())
-                continue;
-            sources[p] = std::make_unique<QPDF>();
-            sources[p]->setSuppressWarnings(true);
-            sources[p]->processMemoryFile("part", parts[p].bytes.constData(), size_t(parts[p].bytes.size()));
-            pages[p] = QPDFPageDocumentHelper(*sources[p]).getAllPages();
-            if (pages[p].size() != parts[p].pages.size())
-                return false;
-            for (size_t i = 0; i < parts[p].pages.size(); ++i)
-                order[size_t(parts[p].pages[i])] = {p, i};
-            first = std::min(first, p);
-        }
-        QPDF out;
-        out.emptyPDF();
-        QPDFPageDocumentHelper outPages(out);
-        for (const auto& [p, i] : order) {
-            if (p == SIZE_MAX)
-                return false;
-            outPages.addPage(pages[p][i], false);
-        }
-        // The title and the program that made it, as every part has them.
-        QPDFObjectHandle info = sources[first]->getTrailer().getKey("/Info");
-        if (info.isIndirect() && info.isDictionary())
-            out.getTrailer().replaceKey("/Info", out.copyForeignObject(info));
-        // The writer keeps the name and opens the file only as it writes.
-        const QByteArray file = QFile::encodeName(path);
-        QPDFWriter writer(out, file.constData());
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setObjectStreamMode(qpdf_o_disable);
-        writer.write();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return std::clamp(processors - 1, 1, 3);
 }
 
 }  // namespace
 
 struct PdfPageFarmState {
     std::mutex mutex;
-    std::condition_variable wake;  // for the workers: a page, or the end
-    std::condition_variable room;  // for the recorder: a free place
+    std::condition_variable wake;  // workers and joiner: something to do, or the end
+    std::condition_variable room;  // the recorder: a free place in the queue
     std::deque<Job> queue;
-    std::vector<PageOps> spent;  // painted pages, for the recorder to free
-    size_t capacity = 2;
+    size_t capacity = 4;
+    int pagesPerPart = 256;
     bool closing = false;
     bool failed = false;
     int added = 0;
-    std::vector<Part> parts;
-    std::vector<std::thread> threads;
+    std::vector<PageOps> spent;  // painted pages, for the recorder to free
+    std::vector<std::thread> workers;
 
-    void work(const PdfPageFarm::Settings& settings, Part& part);
+    // Finished parts (a deque: the joiner reads a part while workers add
+    // more), and where each page of the job is.
+    std::deque<Part> parts;
+    std::map<int, std::pair<int, int>> where;  // page: part, place in the part
+    bool workersDone = false;
+
+    // The joiner appends the pages, in the job's order, to `out` as soon as
+    // the part holding the next one is finished. The parts' bytes and
+    // documents live until `out` is written, which copies the pages'
+    // content from them.
+    std::thread joiner;
+    int joinedPages = 0;
+    std::map<int, Source> sources;
+    std::unique_ptr<QPDF> out;
+    QPDFObjectHandle info;
+    std::string version;
+
+    void work(const PdfPageFarm::Settings& settings, size_t rank);
+    void publish(Part part);
+    void join();
+    bool append(int part, int place);
     void fail();
-    void stop();
 };
-
-void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, Part& part)
-{
-    QBuffer buffer(&part.bytes);
-    std::unique_ptr<QPdfWriter> writer;
-    QPainter painter;
-    PagePainter player(&painter, true);
-    for (;;) {
-        Job job;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            wake.wait(lock, [this] { return !queue.empty() || closing; });
-            if (queue.empty())
-                break;
-            job = std::move(queue.front());
-            queue.pop_front();
-        }
-        room.notify_one();
-        bool ok = true;
-        if (!writer) {
-            ok = buffer.open(QIODevice::WriteOnly);
-            writer = std::make_unique<QPdfWriter>(&buffer);
-            writer->setResolution(settings.resolution);
-            writer->setPageLayout(settings.layout);
-            writer->setTitle(settings.title);
-            writer->setCreator(settings.creator);
-            ok = ok && painter.begin(writer.get());
-        } else {
-            ok = writer->newPage();
-        }
-        if (ok) {
-            for (const PageOp& op : job.ops)
-                player.play(op);
-            part.pages.push_back(job.index);
-        } else {
-            fail();
-        }
-        // The page goes back to be freed by the thread that made it: freeing
-        // another thread's memory would make the two wait for each other.
-        std::lock_guard<std::mutex> lock(mutex);
-        spent.push_back(std::move(job.ops));
-    }
-    if (painter.isActive() && !painter.end())
-        fail();
-}
 
 void PdfPageFarmState::fail()
 {
@@ -161,18 +97,144 @@ void PdfPageFarmState::fail()
         failed = true;
     }
     room.notify_all();
+    wake.notify_all();
 }
 
-void PdfPageFarmState::stop()
+void PdfPageFarmState::publish(Part part)
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        closing = true;
+        const int id = int(parts.size());
+        for (size_t i = 0; i < part.pages.size(); ++i)
+            where[part.pages[i]] = {id, int(i)};
+        parts.push_back(std::move(part));
     }
     wake.notify_all();
-    for (std::thread& t : threads)
-        t.join();
-    threads.clear();
+}
+
+void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
+{
+    Part part;
+    std::unique_ptr<QBuffer> buffer;
+    std::unique_ptr<QPdfWriter> writer;
+    QPainter painter;
+    PagePainter player(&painter, true);
+    // Ends the part being painted and hands it to the joiner.
+    auto endPart = [&] {
+        const bool ended = !painter.isActive() || painter.end();
+        writer.reset();
+        buffer.reset();
+        if (!ended)
+            fail();
+        else if (!part.pages.empty())
+            publish(std::move(part));
+        part = Part();
+    };
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            // The first worker takes every page it can; the others help only
+            // while pages pile up. A job that one thread keeps up with is
+            // painted as one part, and needs no joining.
+            wake.wait(lock, [&] { return queue.size() > rank || closing; });
+            if (queue.empty())
+                break;
+            job = std::move(queue.front());
+            queue.pop_front();
+        }
+        room.notify_one();
+        bool ok = true;
+        if (!writer) {
+            buffer = std::make_unique<QBuffer>(&part.bytes);
+            ok = buffer->open(QIODevice::WriteOnly);
+            writer = std::make_unique<QPdfWriter>(buffer.get());
+            writer->setResolution(settings.resolution);
+            writer->setPageLayout(settings.layout);
+            writer->setTitle(settings.title);
+            writer->setCreator(settings.creator);
+            ok = ok && painter.begin(writer.get());
+            player.forgetState();
+        } else {
+            ok = writer->newPage();
+        }
+        if (ok) {
+            for (const PageOp& op : job.ops)
+                player.play(op);
+            part.pages.push_back(job.index);
+        }
+        {
+            // The page goes back to be freed by the thread that made it:
+            // freeing another thread's memory makes the two wait for each
+            // other.
+            std::lock_guard<std::mutex> lock(mutex);
+            spent.push_back(std::move(job.ops));
+        }
+        if (!ok)
+            fail();
+        else if (int(part.pages.size()) >= pagesPerPart)
+            endPart();
+    }
+    endPart();
+}
+
+bool PdfPageFarmState::append(int part, int place)
+{
+    try {
+        auto it = sources.find(part);
+        if (it == sources.end()) {
+            Source source;
+            source.document = std::make_unique<QPDF>();
+            source.document->setSuppressWarnings(true);
+            const QByteArray& bytes = parts[size_t(part)].bytes;
+            source.document->processMemoryFile("part", bytes.constData(), size_t(bytes.size()));
+            source.pages = QPDFPageDocumentHelper(*source.document).getAllPages();
+            if (source.pages.size() != parts[size_t(part)].pages.size())
+                return false;
+            if (!out) {
+                out = std::make_unique<QPDF>();
+                out->emptyPDF();
+                version = source.document->getPDFVersion();
+                // The title and the program that made it, as every part has
+                // them.
+                QPDFObjectHandle partInfo = source.document->getTrailer().getKey("/Info");
+                if (partInfo.isIndirect() && partInfo.isDictionary())
+                    info = out->copyForeignObject(partInfo);
+            }
+            it = sources.emplace(part, std::move(source)).first;
+        }
+        QPDFPageDocumentHelper(*out).addPage(it->second.pages[size_t(place)], false);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void PdfPageFarmState::join()
+{
+    for (;;) {
+        int part = 0, place = 0;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            // Nothing is joined while the job may turn out to be one part,
+            // which is written as it is.
+            auto next = [&] { return parts.size() > 1 && where.count(joinedPages) > 0; };
+            auto done = [&] { return failed || (workersDone && (parts.size() <= 1 || joinedPages >= added)); };
+            wake.wait(lock, [&] { return next() || done(); });
+            if (failed || !next())
+                return;
+            std::tie(part, place) = where[joinedPages];
+        }
+        const bool ok = append(part, place);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            ++joinedPages;
+        }
+        if (!ok) {
+            fail();
+            return;
+        }
+    }
 }
 
 PdfPageFarm::PdfPageFarm(Settings settings) : settings_(std::move(settings)) {}
@@ -181,11 +243,18 @@ PdfPageFarm::~PdfPageFarm()
 {
     if (!state_)
         return;
+    PdfPageFarmState& s = *state_;
     {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->queue.clear();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.queue.clear();
+        s.closing = true;
+        s.failed = true;
     }
-    state_->stop();
+    s.wake.notify_all();
+    s.room.notify_all();
+    for (std::thread& t : s.workers)
+        t.join();
+    s.joiner.join();
 }
 
 bool PdfPageFarm::begin()
@@ -197,11 +266,14 @@ bool PdfPageFarm::begin()
         return false;
     file.close();
     state_ = std::make_unique<PdfPageFarmState>();
+    PdfPageFarmState& s = *state_;
+    if (settings_.pagesPerPart > 0)
+        s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
-    state_->capacity = size_t(2 * workers);
-    state_->parts.resize(size_t(workers));
+    s.capacity = size_t(2 * workers);
     for (int w = 0; w < workers; ++w)
-        state_->threads.emplace_back([this, w] { state_->work(settings_, state_->parts[size_t(w)]); });
+        s.workers.emplace_back([this, w] { state_->work(settings_, size_t(w)); });
+    s.joiner = std::thread([this] { state_->join(); });
     return true;
 }
 
@@ -214,12 +286,12 @@ bool PdfPageFarm::addPage(PageOps page)
     {
         std::unique_lock<std::mutex> lock(s.mutex);
         s.room.wait(lock, [&s] { return s.queue.size() < s.capacity || s.failed; });
-        if (s.failed || s.closing)
+        if (s.failed)
             return false;
         s.queue.push_back(Job{s.added++, std::move(page)});
         spent.swap(s.spent);
     }
-    s.wake.notify_one();
+    s.wake.notify_all();
     return true;
 }
 
@@ -230,22 +302,42 @@ bool PdfPageFarm::finish()
     if (!state_)
         return false;
     PdfPageFarmState& s = *state_;
-    s.stop();
-    const bool ok = !s.failed && s.added > 0;
-    std::vector<Part> parts = std::move(s.parts);
-    const int pages = s.added;
-    state_.reset();
-    if (!ok)
-        return false;
-    // A job that one worker painted alone is that worker's document.
-    const auto used = std::count_if(parts.begin(), parts.end(), [](const Part& p) { return !p.pages.empty(); });
-    if (used == 1) {
-        for (const Part& p : parts) {
-            if (p.pages.empty())
-                continue;
-            QFile file(settings_.path);
-            return file.open(QIODevice::WriteOnly) && file.write(p.bytes) == p.bytes.size() && file.flush();
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.closing = true;
+    }
+    s.wake.notify_all();
+    for (std::thread& t : s.workers)
+        t.join();
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.workersDone = true;
+    }
+    s.wake.notify_all();
+    s.joiner.join();
+    bool ok = !s.failed && s.added > 0;
+    if (ok && s.parts.size() == 1) {
+        QFile file(settings_.path);
+        const QByteArray& bytes = s.parts.front().bytes;
+        ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    } else if (ok) {
+        ok = s.joinedPages == s.added && s.out;
+        try {
+            if (ok && s.info.isInitialized())
+                s.out->getTrailer().replaceKey("/Info", s.info);
+            if (ok) {
+                // The writer keeps the name and opens the file only as it writes.
+                const QByteArray file = QFile::encodeName(settings_.path);
+                QPDFWriter writer(*s.out, file.constData());
+                writer.setDecodeLevel(qpdf_dl_none);
+                writer.setObjectStreamMode(qpdf_o_disable);
+                writer.setMinimumPDFVersion(s.version);
+                writer.write();
+            }
+        } catch (const std::exception&) {
+            ok = false;
         }
     }
-    return JoinParts(parts, pages, settings_.path);
+    state_.reset();
+    return ok;
 }

@@ -1,14 +1,18 @@
 // A PDF file made by several threads. The thread that draws the job records
 // each page's operations (page_ops.h) and hands the finished page over;
-// worker threads paint pages into PDF documents of their own, in memory,
-// each taking the next page as soon as it is free; when the job ends the
-// pages are joined, in the job's order, into the one file (with qpdf, which
-// copies them as they are).
+// worker threads paint the pages into PDF documents of their own, in
+// memory, each taking the next page as soon as it is free and beginning a
+// new document (part) after a few hundred pages. A joining thread appends
+// the pages, in the job's order, to the file's document as soon as the part
+// holding the next one is finished (with qpdf, which copies the pages as
+// they are); the file is written when the job ends. A job painted as one
+// part is written as that part.
 //
 // Turning drawing into PDF (formatting every number, compressing every
-// page) costs about as much as the drawing itself, so a job goes as fast as
-// its drawing alone. At most a few pages wait at a time: a job of any
-// length holds a few pages in memory, not all of them.
+// page) costs about as much as the drawing itself, so a job goes about as
+// fast as its drawing alone. A few pages wait at a time: a job of any
+// length holds a few pages of drawing in memory, not all of them. Each part
+// carries the glyphs its pages use, so parts are long.
 #pragma once
 
 #include <memory>
@@ -30,6 +34,9 @@ public:
         QString creator;
         // Worker threads; 0 chooses by the machine's processors.
         int workers = 0;
+        // The pages a worker paints into one part before it begins the next;
+        // 0 for the usual number.
+        int pagesPerPart = 0;
     };
 
     explicit PdfPageFarm(Settings settings);

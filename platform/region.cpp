@@ -49,6 +49,17 @@ Region Region::FromPolygon(const IntPoint* points, int count, int32_t fillMode)
 {
     if (!points || count < 3)
         return Region();
+    // A rectangle along the axes (a bar of a barcode) covers the pixels a
+    // rectangle region holds, and is one.
+    const int corners = count == 5 && points[4].x == points[0].x && points[4].y == points[0].y ? 4 : count;
+    if (corners == 4) {
+        const bool across = points[0].y == points[1].y && points[1].x == points[2].x && points[2].y == points[3].y &&
+                            points[3].x == points[0].x;
+        const bool down = points[0].x == points[1].x && points[1].y == points[2].y && points[2].x == points[3].x &&
+                          points[3].y == points[0].y;
+        if (across || down)
+            return FromRect(IntRect{points[0].x, points[0].y, points[2].x, points[2].y});
+    }
     QPainterPath area;
     area.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     area.moveTo(points[0].x, points[0].y);

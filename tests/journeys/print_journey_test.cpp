@@ -1,5 +1,7 @@
 // Printing a card filled from the sample database: the preview's sheets and
 // pages, the Print dialog's printers and labels, and the PDF it writes.
+#include <algorithm>
+
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +16,12 @@
 #include "journey_fixture.h"
 
 namespace {
+
+// The pages of a PDF's text: pdftotext ends each with a form feed.
+qsizetype PagesOf(const std::string& text)
+{
+    return qsizetype(std::count(text.begin(), text.end(), '\f'));
+}
 
 class PrintJourney : public JourneyTest {
 protected:
@@ -65,10 +73,7 @@ TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
     if (text.empty())
         GTEST_SKIP() << "pdftotext is needed";
     // 24 people, ten to a sheet: three sheets of the card's front.
-    size_t pages = 1;
-    for (const char c : text)
-        pages += c == '\f';
-    EXPECT_EQ(pages - (text.back() == '\f' ? 1 : 0), 3u) << text;
+    EXPECT_EQ(PagesOf(text), 3) << text;
     for (const char* name : {"Abbott Bakery", "Harbor Supply", "Bosphorus"})
         EXPECT_NE(text.find(name), std::string::npos) << name;
 }
@@ -106,10 +111,7 @@ TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)
     const std::string text = PdfText(pdf);
     if (text.empty())
         GTEST_SKIP() << "pdftotext is needed";
-    size_t pages = 1;
-    for (const char c : text)
-        pages += c == '\f';
-    EXPECT_EQ(pages - (text.back() == '\f' ? 1 : 0), size_t(ranges.size()));
+    EXPECT_EQ(PagesOf(text), ranges.size());
 }
 
 }  // namespace

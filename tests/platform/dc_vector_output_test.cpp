@@ -122,7 +122,11 @@ TEST(DcVectorOutput, ShapesAndRegionsArePathsTextIsOneRunAndTheClipIsSetOnce)
         at += dc->getCharWidth(uint8_t(c)) + 3;
     }
     EXPECT_TRUE(dc->placedTextOut(1200, line, x.data()));
-    EXPECT_EQ(e.texts, 1);
+    // So do characters drawn one by one along one baseline (a barcode's
+    // caption); another line is another run.
+    for (size_t i = 0; i < line.size(); ++i)
+        dc->textOut(x[i], 1300, line.substr(i, 1));
+    dc->textOut(100, 1400, "Tel.");
 
     // Fills under one clip set it once.
     const Region cell = Region::FromRect(IntRect{0, 1200, 1000, 1500});
@@ -134,6 +138,7 @@ TEST(DcVectorOutput, ShapesAndRegionsArePathsTextIsOneRunAndTheClipIsSetOnce)
     EXPECT_EQ(e.rects, 11);
     EXPECT_EQ(e.clipChanges - clipsBefore, 1);
     dc->flush();
+    EXPECT_EQ(e.texts, 3);
 }
 
 // Draws `text` once character by character with textOut and once with

@@ -15,7 +15,7 @@
 
 namespace {
 
-PdfPageFarm::Settings Letter(const std::string& path, int workers)
+PdfPageFarm::Settings Letter(const std::string& path, int workers, int pagesPerPart = 0)
 {
     PdfPageFarm::Settings s;
     s.path = QString::fromStdString(path);
@@ -23,6 +23,7 @@ PdfPageFarm::Settings Letter(const std::string& path, int workers)
     s.resolution = 300;
     s.title = QStringLiteral("Farm");
     s.workers = workers;
+    s.pagesPerPart = pagesPerPart;
     return s;
 }
 
@@ -35,13 +36,14 @@ PageOps PageSaying(int n)
     const std::string text = "Page " + std::to_string(n);
     PageOp words;
     words.kind = PageOp::kGlyphs;
-    words.face = face;
-    words.colour = Qt::black;
-    words.transform = QTransform::fromTranslate(300, 300);
+    PageOpDetail& run = words.more();
+    run.face = face;
+    run.colour = Qt::black;
+    run.transform = QTransform::fromTranslate(300, 300);
     double x = 0;
     for (char c : text) {
-        words.glyphs.append(face->glyph[uint8_t(c)]);
-        words.positions.append(QPointF(x, 0));
+        run.glyphs.append(face->glyph[uint8_t(c)]);
+        run.positions.append(QPointF(x, 0));
         x += face->advance[uint8_t(c)];
     }
     PageOp bar;
@@ -61,19 +63,22 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
     TempDir dir;
     if (Shell(dir, "command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null") != 0)
         GTEST_SKIP() << "poppler-utils are not installed";
-    for (int workers : {1, 3}) {
-        SCOPED_TRACE("workers " + std::to_string(workers));
-        const std::string out = dir.file("farm" + std::to_string(workers) + ".pdf");
-        PdfPageFarm farm(Letter(out, workers));
+    // One part, written as it is; parts of four pages on one thread and on
+    // three, and a part for each of three threads, joined.
+    for (auto [workers, pagesPerPart] : {std::pair{1, 0}, std::pair{1, 4}, std::pair{3, 4}, std::pair{3, 0}}) {
+        SCOPED_TRACE("workers " + std::to_string(workers) + ", parts of " + std::to_string(pagesPerPart));
+        const std::string name = "farm" + std::to_string(workers) + "-" + std::to_string(pagesPerPart) + ".pdf";
+        const std::string out = dir.file(name);
+        PdfPageFarm farm(Letter(out, workers, pagesPerPart));
         ASSERT_TRUE(farm.begin());
         constexpr int kPages = 23;
         for (int n = 1; n <= kPages; ++n)
             ASSERT_TRUE(farm.addPage(PageSaying(n)));
         EXPECT_EQ(farm.pagesAdded(), kPages);
         ASSERT_TRUE(farm.finish());
-        const std::string name = "farm" + std::to_string(workers) + ".pdf";
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Pages: *23$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Title: *Farm$'"), 0);
+        EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^PDF version: *1.4$'"), 0);
         for (int n : {1, 2, 7, 12, 22, 23}) {
             const std::string page = std::to_string(n);
             EXPECT_EQ(Shell(dir, "test \"$(pdftotext -f " + page + " -l " + page + " " + name +
@@ -93,7 +98,7 @@ TEST(PdfPageFarm, AFileThatCannotBeMadeIsRefusedAndAJobGivenUpWritesNothing)
 
     const std::string out = dir.file("given-up.pdf");
     {
-        PdfPageFarm farm(Letter(out, 2));
+        PdfPageFarm farm(Letter(out, 2, 2));
         ASSERT_TRUE(farm.begin());
         for (int n = 1; n <= 5; ++n)
             ASSERT_TRUE(farm.addPage(PageSaying(n)));

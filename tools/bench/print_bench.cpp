@@ -10,8 +10,8 @@
 //   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
 //               [--card FILE.lqx] [--keep FOLDER]
 //
-// Each print runs R times (default 3) and the median is reported. The
-// tools are found next to this program.
+// Each print runs R times (default 3), the two programs taking turns, and
+// the medians are reported. The tools are found next to this program.
 
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -271,18 +271,11 @@ std::string Spread(const std::vector<double>& v)
     std::string s;
     for (double x : v) {
         char text[32];
-        std::snprintf(text, sizeof text, "%s%.2f", s.empty() ? "" : " ", x);
+        std::snprintf(text, sizeof text, "%s%.3g", s.empty() ? "" : " ", x);
         s += text;
     }
     return s;
 }
-
-struct Measured {
-    double seconds = 0;
-    double peakMiB = 0;
-    double pdfMiB = 0;
-    std::string spread;
-};
 
 bool OnPath(const std::string& program)
 {
@@ -372,64 +365,78 @@ int main(int argc, char** argv)
         return Fail("the import failed; see " + log.string());
     std::printf("  import into a new database        %8.2f s\n", made.seconds + imported.seconds);
 
-    auto measure = [&](const char* what, const std::vector<std::vector<std::string>>& jobs,
-                       const std::vector<fs::path>& outputs) -> Measured {
+    // A program's jobs (gLabels may need several), run once: their summed
+    // wall time, the largest peak and the PDF files' total size.
+    struct Program {
+        std::string name;
+        std::vector<std::vector<std::string>> jobs;
+        std::vector<fs::path> outputs;
         std::vector<double> times, peaks;
         double bytes = 0;
-        for (int r = 0; r < runs; ++r) {
-            double total = 0, peak = 0;
-            bytes = 0;
-            for (size_t j = 0; j < jobs.size(); ++j) {
-                fs::remove(outputs[j]);
-                const RunResult run = Run(jobs[j], log);
-                if (!run.ok || !fs::exists(outputs[j])) {
-                    std::fprintf(stderr, "print_bench: %s failed; see %s\n", what, log.c_str());
-                    return Measured{};
-                }
-                total += run.seconds;
-                peak = std::max(peak, run.peakMiB);
-                bytes += double(fs::file_size(outputs[j]));
+    };
+    auto runOnce = [&](Program& p) {
+        double total = 0, peak = 0;
+        p.bytes = 0;
+        for (size_t j = 0; j < p.jobs.size(); ++j) {
+            fs::remove(p.outputs[j]);
+            const RunResult run = Run(p.jobs[j], log);
+            if (!run.ok || !fs::exists(p.outputs[j])) {
+                std::fprintf(stderr, "print_bench: %s failed; see %s\n", p.name.c_str(), log.c_str());
+                return false;
             }
-            times.push_back(total);
-            peaks.push_back(peak);
+            total += run.seconds;
+            peak = std::max(peak, run.peakMiB);
+            p.bytes += double(fs::file_size(p.outputs[j]));
         }
-        Measured m{Median(times), Median(peaks), bytes / (1024.0 * 1024.0), Spread(times)};
-        std::printf("  %-32s %8.2f s  peak %6.1f MiB  PDF %7.2f MiB  (runs: %s s)\n", what, m.seconds,
-                    m.peakMiB, m.pdfMiB, m.spread.c_str());
-        return m;
+        p.times.push_back(total);
+        p.peaks.push_back(peak);
+        return true;
+    };
+    auto report = [](const Program& p) {
+        std::printf("  %-32s %8.2f s  peak %6.1f MiB  PDF %7.2f MiB  (runs: %s s)\n", p.name.c_str(), Median(p.times),
+                    Median(p.peaks), p.bytes / (1024.0 * 1024.0), Spread(p.times).c_str());
     };
 
+    Program ours{"Tessaline, one process", {}, {}, {}, {}, 0};
     const fs::path pdf = folder / "tessaline.pdf";
-    const Measured ours =
-        measure("Tessaline, one process", {{tool.string(), "print-pdf", card.string(), database.string(), pdf.string()}},
-                {pdf});
-    if (ours.seconds == 0)
-        return 1;
+    ours.jobs.push_back({tool.string(), "print-pdf", card.string(), database.string(), pdf.string()});
+    ours.outputs.push_back(pdf);
 
-    if (!OnPath("glabels-3-batch")) {
+    const bool compare = OnPath("glabels-3-batch");
+    Program theirs;
+    if (compare) {
+        for (long from = 0, n = 0; from < count; from += chunk, ++n) {
+            const long to = std::min(count, from + chunk);
+            const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
+            const fs::path design = folder / ("glabels-" + std::to_string(n) + ".glabels");
+            const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
+            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(design, source))
+                return Fail("cannot write the gLabels files");
+            theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), design.string()});
+            theirs.outputs.push_back(output);
+        }
+        theirs.name = theirs.jobs.size() == 1 ? std::string("gLabels, one process")
+                                              : "gLabels, " + std::to_string(theirs.jobs.size()) + " runs of " +
+                                                    std::to_string(chunk);
+    }
+    // The two take turns, so that a machine that gets busier or quieter
+    // weighs on both; each pair gives a ratio.
+    std::vector<double> ratios;
+    for (int r = 0; r < runs; ++r) {
+        if (!runOnce(ours) || (compare && !runOnce(theirs)))
+            return 1;
+        if (compare)
+            ratios.push_back(ours.times.back() / theirs.times.back());
+    }
+    report(ours);
+    if (!compare) {
         std::printf("  (glabels-3-batch is not installed: no comparison)\n");
-        return 0;
+    } else {
+        report(theirs);
+        std::printf("  Tessaline / gLabels: time %.3f (median of the runs' ratios: %s), PDF size %.3f, peak memory %.2f\n",
+                    Median(ratios), Spread(ratios).c_str(), ours.bytes / theirs.bytes,
+                    Median(ours.peaks) / Median(theirs.peaks));
     }
-    std::vector<std::vector<std::string>> jobs;
-    std::vector<fs::path> outputs;
-    for (long from = 0, n = 0; from < count; from += chunk, ++n) {
-        const long to = std::min(count, from + chunk);
-        const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
-        const fs::path design = folder / ("glabels-" + std::to_string(n) + ".glabels");
-        const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
-        if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(design, source))
-            return Fail("cannot write the gLabels files");
-        jobs.push_back({"glabels-3-batch", "-o", output.string(), design.string()});
-        outputs.push_back(output);
-    }
-    const std::string label = jobs.size() == 1 ? std::string("gLabels, one process")
-                                               : "gLabels, " + std::to_string(jobs.size()) + " runs of " +
-                                                     std::to_string(chunk);
-    const Measured theirs = measure(label.c_str(), jobs, outputs);
-    if (theirs.seconds == 0)
-        return 1;
-    std::printf("  Tessaline / gLabels: time %.3f, PDF size %.3f, peak memory %.2f\n", ours.seconds / theirs.seconds,
-                ours.pdfMiB / theirs.pdfMiB, ours.peakMiB / theirs.peakMiB);
     if (keep.empty())
         fs::remove_all(folder);
     return 0;
