@@ -148,6 +148,8 @@ ColorRef CLabelsDoc::GetTint(uint8_t index, uint8_t percent)
 
 bool CLabelsDoc::LookupFont(int16_t fontId, FontSpec* out) { return fonts_->Lookup(fontId, out); }
 
+int32_t CLabelsDoc::FontIdFor(const FontSpec& face) { return fonts_->GetFontId(&face); }
+
 TextFrameEngine* CLabelsDoc::TextEngine() { return textEngine_.get(); }
 
 FrameObj* CLabelsDoc::TextToolFrame() { return currentTool_ == kToolText && Tool() ? Tool()->EditFrame() : nullptr; }

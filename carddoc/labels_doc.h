@@ -474,6 +474,7 @@ public:
 
     // ---- ContentFrameHost ----
     bool LookupFont(int16_t fontId, FontSpec* out) override;
+    int32_t FontIdFor(const FontSpec& face) override;
     bool InPrintPreview() override { return printPreview_; }
     bool PrintPlaceholders() override { return printPlaceholders_ != 0; }
     bool PlaceholderText() override { return placeholderText_ != 0; }

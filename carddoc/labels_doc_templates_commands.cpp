@@ -25,6 +25,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_image.h"
+#include "frames/frame_store.h"
 #include "frames/page_record_format.h"
 #include "wizard/backdrop_list.h"
 #include "wizard/dlg_wizard.h"
@@ -77,6 +78,10 @@ int32_t RenderTemplatePreview(CLabelsDoc* doc, Handle* out, uint8_t* lastDisplay
                                               kRenderMetafile, false, out);
     *lastDisplayFlag = flag;
     SetShowFieldNames(names);
+    // The texts took the fields' names for the picture: they flow again to
+    // show what the fields hold.
+    doc->Frames()->ReflowHeld(true);
+    doc->RefreshView();
     // The render opens the page again: the frame to show is the one
     // loaded now.
     if (shown) {

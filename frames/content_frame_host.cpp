@@ -12,6 +12,7 @@ namespace {
 class DetachedContentHost final : public ContentFrameHost {
 public:
     bool LookupFont(int16_t, FontSpec*) override { return false; }
+    int32_t FontIdFor(const FontSpec&) override { return -1; }
     bool InPrintPreview() override { return false; }
     bool PrintPlaceholders() override { return false; }
     bool PlaceholderText() override { return false; }

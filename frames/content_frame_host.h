@@ -23,6 +23,9 @@ public:
     // The document font table's font (the substitute where the table says
     // so); false when the id is unknown.
     virtual bool LookupFont(int16_t fontId, FontSpec* out) = 0;
+    // The id of the document's font for the face, which the font table
+    // takes in when it lacks it; -1 when it can't.
+    virtual int32_t FontIdFor(const FontSpec& face) = 0;
 
     // The document's print-preview flag.
     virtual bool InPrintPreview() = 0;

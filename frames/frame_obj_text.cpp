@@ -6,6 +6,7 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
+#include "foundation/win_error.h"
 #include "graphics/beep.h"
 
 #include "frames/content_frame_host.h"
@@ -121,6 +122,12 @@ int32_t FrameObjText::WriteOffset(FileHandle file, const IntPoint& origin)
     StoryStore* stories = document_ ? document_->Stories() : nullptr;
     if (!stories)
         return result;
+    if (block_.storyId <= 0) {
+        // A frame with no story of its own (a barcode's) carries an empty
+        // one, which reads back as no story.
+        uint8_t none[2] = {0, 0};
+        return result + FileWrite(file, none, sizeof none);
+    }
     return result + stories->WriteStory(file, uint16_t(block_.storyId));
 }
 
@@ -130,6 +137,19 @@ int32_t FrameObjText::ReloadFrom(FileHandle file, const IntPoint& delta, uint16_
     StoryStore* stories = document_ ? document_->Stories() : nullptr;
     if (result != 0 || !stories)
         return result;
+    if (block_.storyId <= 0) {
+        uint32_t at = 0;
+        uint8_t count[2] = {};
+        int32_t err = FileTell(file, &at);
+        if (err == kErrNone)
+            err = FileRead(file, count, sizeof count);
+        if (err != kErrNone)
+            return err;
+        if (GetU16LE(count) == 0)
+            return 0;
+        if ((err = FileSeek(file, kSeekStart, int32_t(at))) != kErrNone)
+            return err;
+    }
     uint16_t story = 0;
     const int32_t read = stories->ReadStory(file, &story);
     SetStoryId(int16_t(story));

@@ -41,8 +41,7 @@ public:
     {
         return host_ && id >= INT16_MIN && id <= INT16_MAX && host_->LookupFont(int16_t(id), face);
     }
-    // The host adds no fonts: a font it does not know keeps the record's.
-    int32_t GetFontId(const FontSpec&) override { return -1; }
+    int32_t GetFontId(const FontSpec& face) override { return host_ ? host_->FontIdFor(face) : -1; }
 
 private:
     ContentFrameHost* host_;

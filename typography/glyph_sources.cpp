@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "graphics/hls.h"
+#include "typography/font_list.h"
 
 namespace {
 
@@ -19,6 +20,22 @@ const DefaultColor kDefaults[kGlyphColorCount] = {
     {"Light Gray", 0xC0C0C0}, {"Gray", 0x808080},    {"Dark Gray", 0x505050},  {"Black", 0x000000},
 };
 
+// The program's own list of the installed fonts, as the effects' dialogs
+// and previews index it.
+class ProgramFontList final : public GlyphFontList {
+public:
+    int32_t Count() const override { return GetGlobalFontList()->GetCount(); }
+    bool GetFontSpec(int32_t index, uint8_t charSet, FontSpec* face) const override
+    {
+        return GetGlobalFontList()->GetFontSpec(index, charSet, face);
+    }
+    int32_t FindFont(const char* face, uint32_t type) const override
+    {
+        return GetGlobalFontList()->FindFont(face, type);
+    }
+};
+
+ProgramFontList gProgramFonts;
 GlyphFontList* gFontList = nullptr;
 
 }  // namespace
@@ -49,7 +66,7 @@ GlyphFontList* SetGlyphFontList(GlyphFontList* list)
     return previous;
 }
 
-GlyphFontList* CurrentGlyphFontList() { return gFontList; }
+GlyphFontList* CurrentGlyphFontList() { return gFontList ? gFontList : &gProgramFonts; }
 
 LogFont LogFontFromSpec(const FontSpec& face, const LogFont& base)
 {

@@ -60,7 +60,8 @@ struct GlyphDocument {
     const GlyphTints* tints = nullptr;
 };
 
-// The program's font list, installed at start-up (null until then).
+// The list the effects' dialogs and previews offer: the one installed (a
+// test's), else the program's own list of the installed fonts.
 GlyphFontList* SetGlyphFontList(GlyphFontList* list);
 GlyphFontList* CurrentGlyphFontList();
 

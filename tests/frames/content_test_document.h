@@ -120,6 +120,7 @@ public:
         std::strncpy(out->faceName, "Arial", sizeof out->faceName - 1);
         return true;
     }
+    int32_t FontIdFor(const FontSpec&) override { return -1; }
     bool InPrintPreview() override { return printPreview; }
     bool PrintPlaceholders() override { return printPlaceholders; }
     bool PlaceholderText() override { return placeholderText; }

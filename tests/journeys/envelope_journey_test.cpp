@@ -143,4 +143,48 @@ TEST_F(EnvelopeJourney, EveryLetterOfABentLineIsWholeApartAndInsideItsFrame)
     }
 }
 
+TEST_F(EnvelopeJourney, TheTextEffectsDialogShowsTheFontAndKeepsTheOneChosen)
+{
+    // The dialog opens on the font the text is drawn in; another chosen
+    // there is the one the frame keeps, though the card had no use for it.
+    QString chosen;
+    OnNextDialog([&chosen](QWidget* dialog) {
+        auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("Line1"));
+        auto* fonts = dialog->findChild<QComboBox*>(QStringLiteral("Font"));
+        EXPECT_TRUE(fonts && !fonts->currentText().isEmpty()) << "the Font box is empty";
+        if (!text || !fonts || fonts->count() < 2) {
+            static_cast<QDialog*>(dialog)->reject();
+            return;
+        }
+        const int courier = fonts->findText(QStringLiteral("Courier New"));
+        const int next = (fonts->currentIndex() + 1) % fonts->count();
+        fonts->setCurrentIndex(courier >= 0 && courier != fonts->currentIndex() ? courier : next);
+        chosen = fonts->currentText();
+        text->setText(QStringLiteral("Fonts"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QToolBar* palette = MainWindow()->ToolPalette();
+    ASSERT_NE(palette, nullptr);
+    for (QAction* action : palette->actions())
+        if (MenuGetCommandId(action) == kPowerTextToolButton)
+            action->trigger();
+    Settle();
+    ASSERT_EQ(PendingDialogs(), 0u);
+    ASSERT_FALSE(chosen.isEmpty());
+    const IntRect frame{20, 20, 230, 125};
+    Drag(Page(frame.left, frame.top), {Page(frame.left + 30, frame.top + 20), Page(frame.right, frame.bottom)});
+    Click(Page(frame.left - 20, frame.bottom + 20));
+
+    // A double click on the frame opens the dialog again, on that font.
+    QString shown;
+    OnNextDialog([&shown](QWidget* dialog) {
+        if (auto* fonts = dialog->findChild<QComboBox*>(QStringLiteral("Font")))
+            shown = fonts->currentText();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    DoubleClick(Page(frame.left + 85, frame.top + 50));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(shown.toStdString(), chosen.toStdString());
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr uint32_t kTextTool = 33285;
+
 class MergeFieldsJourney : public JourneyTest {
 protected:
     void OpenCard() { ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText(); }
@@ -98,6 +100,33 @@ TEST_F(MergeFieldsJourney, BoldAppliedInsideAFieldCoversEveryValueWhole)
         EXPECT_NE(xml.find(std::string("<b>") + address + "</b>"), std::string::npos) << address << "\n" << xml;
     // Nothing else on those lines turned bold.
     EXPECT_NE(xml.find(">Springfield, IL 62701<"), std::string::npos) << xml;
+}
+
+TEST_F(MergeFieldsJourney, BoldOverFieldsAndTypedTextShowsAtOnceAndPrints)
+{
+    OpenCard();
+    MaximizeCardWindow();
+    // The address frame's second line: three fields with a comma and
+    // spaces typed between them, selected whole.
+    ASSERT_TRUE(Trigger("View > View Size > 200%"));
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(AddressLine(1));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    const QImage selected = ViewPixels();
+    Key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+    // The line, 11 points high in the address frame at (14, 96).
+    const QRect area = CardRect(14, 107, 154, 11);
+    EXPECT_GT(Changed(selected, ViewPixels(), area), 100) << "the bold line is not on the screen";
+
+    OpenDatabase();
+    const std::string pdf = TempFile("mixed.pdf");
+    PrintToPdf(pdf);
+    const std::string xml = PdfXml(pdf);
+    ASSERT_FALSE(xml.empty());
+    for (const char* city : {"<b>Springfield, IL 62701</b>", "<b>Portland, ME 04101</b>", "<b>Lyon,  69001</b>"})
+        EXPECT_NE(xml.find(city), std::string::npos) << city << "\n" << xml;
+    EXPECT_NE(xml.find(">12 Mill Lane<"), std::string::npos) << xml;
 }
 
 }  // namespace

@@ -97,4 +97,33 @@ TEST_F(TextChainJourney, ReturnPastTheLastFrameOfAChainKeepsTheBreakAndShowsTheO
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(TextChainJourney, JoiningLinesInTheFirstFramePullsTheTextBackFromTheNextFrame)
+{
+    const std::string path = ChainedSample();
+    ASSERT_FALSE(path.empty());
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const QRect next = CardRect(16, 98, 150, 36);
+    const int empty = Ink(ViewPixels(), next);
+
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(100, 72));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_End);
+    Key(Qt::Key_Return);
+    Type("Second line");
+    ASSERT_GT(Ink(ViewPixels(), next), empty + 60) << "the line pushed on is not shown in the next frame";
+    // Back in the first frame, Delete at the title's end joins the line
+    // typed to the title: the next frame shows nothing any more.
+    Click(CardPoint(100, 72));
+    Key(Qt::Key_Down);
+    Key(Qt::Key_End);
+    Key(Qt::Key_Delete);
+    EXPECT_LE(Ink(ViewPixels(), next), empty + 5) << "the next frame still shows the line pulled back";
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("\"TitleSecond line\\x0D\""), std::string::npos) << dump;
+}
+
 }  // namespace

@@ -103,6 +103,7 @@ template <class Base>
 class ContentHostStandIn : public Base {
 public:
     bool LookupFont(int16_t, FontSpec*) override { return false; }
+    int32_t FontIdFor(const FontSpec&) override { return -1; }
     bool InPrintPreview() override { return false; }
     bool PrintPlaceholders() override { return false; }
     bool PlaceholderText() override { return false; }
