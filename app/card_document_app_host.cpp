@@ -5,6 +5,8 @@
 #include "app/card_app.h"
 #include "app/main_frame.h"
 #include "app/shell_prompts.h"
+#include "carddoc/worker_dialog.h"
+#include "dialogs/font_replacement_dialog.h"
 #include "foundation/file_dialogs.h"
 #include "foundation/program_folder.h"
 
@@ -53,4 +55,11 @@ void CardAppDocumentHost::AddToRecentFiles(const PathRecord& path)
     if (ShellDocument* document = app_->Documents().FindOpenDocument(file))
         if (CMainFrame* main = app_->MainFrame())
             main->DocumentRenamed(document);
+}
+
+void CardAppDocumentHost::ChooseFontReplacements(FontTable* fonts, QWidget* parent)
+{
+    CDlgFontReplacement dialog(parent);
+    dialog.SetDocument(fonts);
+    RunWorkerDialog(dialog);
 }

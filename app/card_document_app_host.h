@@ -16,6 +16,7 @@ public:
     int32_t ApplicationFolder(PathRecord* out) override;
     bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) override;
     void AddToRecentFiles(const PathRecord& path) override;
+    void ChooseFontReplacements(FontTable* fonts, QWidget* parent) override;
 
 private:
     CCardApp* app_;

@@ -12,6 +12,9 @@
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
 
+class FontTable;
+class QWidget;
+
 class CardDocumentHost {
 public:
     enum SaveAnswer {
@@ -34,6 +37,10 @@ public:
     virtual bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) = 0;
     // A document was saved or opened under this path.
     virtual void AddToRecentFiles(const PathRecord& path) = 0;
+    // An opened document's fonts include some this computer lacks: the user
+    // chooses what stands in for them (the Font Replacement dialog, over
+    // parent). Without a person the substitutes found stay.
+    virtual void ChooseFontReplacements(FontTable* fonts, QWidget* parent) = 0;
 };
 
 // Installs a host (null removes it); returns the previous one.

@@ -5,8 +5,6 @@
 #include "carddoc/auto_save.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/worker_dialog.h"
-#include "dialogs/font_replacement_dialog.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
 #include "foundation/string_table.h"
@@ -274,11 +272,8 @@ void CLabelsDoc::InitialUpdate()
         fonts_->CheckInstalledFonts();
         // The user chooses what stands in for the fonts this computer
         // lacks before the pages are drawn with them.
-        if (!fonts_->Substitutes().IsEmpty()) {
-            CDlgFontReplacement dialog(ViewWidget());
-            dialog.SetDocument(fonts_.get());
-            RunWorkerDialog(dialog);
-        }
+        if (!fonts_->Substitutes().IsEmpty())
+            CurrentCardDocumentHost().ChooseFontReplacements(fonts_.get(), ViewWidget());
         ApplyPreferences(false);
         if (ApplyDocWndPref() != 0)
             OpenPages(pageBlock_.firstPage, 1, 1);

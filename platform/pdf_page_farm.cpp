@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,7 +87,7 @@ struct PdfPageFarmState {
     void work(const PdfPageFarm::Settings& settings, size_t rank);
     void publish(Part part);
     void join();
-    bool append(int part, int place);
+    bool append(int id, const Part& part, int place);
     void fail();
 };
 
@@ -178,18 +179,17 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
     endPart();
 }
 
-bool PdfPageFarmState::append(int part, int place)
+bool PdfPageFarmState::append(int id, const Part& part, int place)
 {
     try {
-        auto it = sources.find(part);
+        auto it = sources.find(id);
         if (it == sources.end()) {
             Source source;
             source.document = std::make_unique<QPDF>();
             source.document->setSuppressWarnings(true);
-            const QByteArray& bytes = parts[size_t(part)].bytes;
-            source.document->processMemoryFile("part", bytes.constData(), size_t(bytes.size()));
+            source.document->processMemoryFile("part", part.bytes.constData(), size_t(part.bytes.size()));
             source.pages = QPDFPageDocumentHelper(*source.document).getAllPages();
-            if (source.pages.size() != parts[size_t(part)].pages.size())
+            if (source.pages.size() != part.pages.size())
                 return false;
             if (!out) {
                 out = std::make_unique<QPDF>();
@@ -201,7 +201,7 @@ bool PdfPageFarmState::append(int part, int place)
                 if (partInfo.isIndirect() && partInfo.isDictionary())
                     info = out->copyForeignObject(partInfo);
             }
-            it = sources.emplace(part, std::move(source)).first;
+            it = sources.emplace(id, std::move(source)).first;
         }
         QPDFPageDocumentHelper(*out).addPage(it->second.pages[size_t(place)], false);
         return true;
@@ -213,7 +213,8 @@ bool PdfPageFarmState::append(int part, int place)
 void PdfPageFarmState::join()
 {
     for (;;) {
-        int part = 0, place = 0;
+        int id = 0, place = 0;
+        const Part* part = nullptr;
         {
             std::unique_lock<std::mutex> lock(mutex);
             // Nothing is joined while the job may turn out to be one part,
@@ -223,9 +224,12 @@ void PdfPageFarmState::join()
             wake.wait(lock, [&] { return next() || done(); });
             if (failed || !next())
                 return;
-            std::tie(part, place) = where[joinedPages];
+            std::tie(id, place) = where[joinedPages];
+            // Taken under the lock: the deque's own bookkeeping changes as
+            // workers add parts, the parts themselves stay where they are.
+            part = &parts[size_t(id)];
         }
-        const bool ok = append(part, place);
+        const bool ok = append(id, *part, place);
         {
             std::lock_guard<std::mutex> lock(mutex);
             ++joinedPages;

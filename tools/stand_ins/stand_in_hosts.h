@@ -232,6 +232,7 @@ public:
     int32_t ApplicationFolder(PathRecord* out) override;
     bool GetPrinterPageInfo(IntRect*, IntRect*) override { return false; }
     void AddToRecentFiles(const PathRecord&) override {}
+    void ChooseFontReplacements(FontTable*, QWidget*) override {}
 };
 
 // Installs a StandInCardDocumentHost for as long as it lives.
