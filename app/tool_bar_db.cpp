@@ -1,8 +1,12 @@
 #include "app/tool_bar_db.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include "app/command_ids.h"
 #include "app/tool_bar_buttons.h"
@@ -102,6 +106,17 @@ bool CToolBarDB::Create(int32_t resourceId, BarCommandSink sink)
     for (const char* entry : kFindEntries)
         find_->addItem(QString::fromLatin1(entry));
     find_->setCurrentIndex(-1);
+    // The widths were made for a smaller system font: the choices show
+    // whole in the font this desktop uses.
+    int32_t text = 0;
+    for (const char* entry : kFindEntries)
+        text = std::max<int32_t>(text, find_->fontMetrics().horizontalAdvance(QString::fromLatin1(entry)));
+    QStyleOptionComboBox option;
+    option.initFrom(find_);
+    option.editable = true;
+    const QSize needed = find_->style()->sizeFromContents(
+        QStyle::CT_ComboBox, &option, QSize(text + 6, find_->fontMetrics().height()), find_);
+    find_->setFixedWidth(std::max(find_->width(), needed.width()));
 
     connect(find_, &QComboBox::activated, this, [this](int index) {
         auto data = std::make_unique<CChoosenFind>();

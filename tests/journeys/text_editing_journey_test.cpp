@@ -106,4 +106,22 @@ TEST_F(TextEditingJourney, TextTypedIntoANewFrameShowsAtOnceAndTakesBoldAndPlain
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(TextEditingJourney, TheBoldNameLineLooksBoldAtTheNormalSize)
+{
+    // The name line of the sample is bold, 11 points: at 100% its stems
+    // are a pixel and a half wide unless the face's hints widen them.
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect line = CardRect(14, 62, 166, 14);
+    Click(CardPoint(150, 68));
+    Key(Qt::Key_End);
+    const int bold = Ink(ViewPixels(), line);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_TRUE(Checked(33463)) << "Text > Style > Bold is not checked for the bold name";
+    ASSERT_TRUE(Trigger("Text > Style > Plain"));
+    Key(Qt::Key_End);
+    const int plain = Ink(ViewPixels(), line);
+    EXPECT_GT(bold, plain + plain / 4) << "bold " << bold << ", plain " << plain;
+}
+
 }  // namespace
