@@ -71,6 +71,12 @@ public:
 protected:
     bool eventFilter(QObject* target, QEvent* event) override
     {
+        // The window hands each event on to its widget and keeps the
+        // press's implicit grab up to date as it does; taken from the window
+        // itself, the release would leave that grab on the view, which would
+        // then go on taking the pointer's moves over every other widget.
+        if (target->isWindowType())
+            return false;
         switch (event->type()) {
         case QEvent::MouseMove:
         case QEvent::MouseButtonPress:

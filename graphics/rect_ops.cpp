@@ -116,14 +116,17 @@ void SquareAroundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, 
 
 void ClampOffsetToBounds(IntPoint* offset, const IntRect& inner, const IntRect& outer)
 {
+    // A box already out over an edge may stay there, but the clamp never
+    // turns a move around (a drag down that lifts the box up) nor makes a
+    // move of nothing into one.
     if (offset->x < 1)
-        offset->x = std::max(offset->x, Sub32(outer.left, inner.left));
+        offset->x = std::max(offset->x, std::min(0, Sub32(outer.left, inner.left)));
     else
-        offset->x = std::min(offset->x, Sub32(outer.right, inner.right));
+        offset->x = std::min(offset->x, std::max(0, Sub32(outer.right, inner.right)));
     if (offset->y < 1)
-        offset->y = std::max(offset->y, Sub32(outer.top, inner.top));
+        offset->y = std::max(offset->y, std::min(0, Sub32(outer.top, inner.top)));
     else
-        offset->y = std::min(offset->y, Sub32(outer.bottom, inner.bottom));
+        offset->y = std::min(offset->y, std::max(0, Sub32(outer.bottom, inner.bottom)));
 }
 
 void RectMapScale(IntRect* r, const IntRect& from, const IntRect& to)

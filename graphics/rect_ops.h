@@ -45,7 +45,8 @@ void RectCornerPoint(int32_t left, int32_t top, int32_t right, int32_t bottom, i
 // taken as 16-bit values).
 void SquareAroundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, IntRect* out);
 
-// Limits a move so that inner, moved by offset, stays inside outer.
+// Limits a move so that inner, moved by offset, stays inside outer; a box
+// already past an edge is not moved back, nor further out.
 void ClampOffsetToBounds(IntPoint* offset, const IntRect& inner, const IntRect& outer);
 
 // Maps r from the coordinate space of from to that of to, scaling x by

@@ -27,19 +27,51 @@ TEST(RectOps, TinyEqualIntersectAndInside)
     EXPECT_EQ(RectInsideRect({2, 2, 18, 8}, {0, 0, 10, 10}), 0);
 }
 
-TEST(RectOps, SquareClampAndMapScale)
+TEST(RectOps, SquareAndMapScale)
 {
     IntRect r;
     SquareAroundRect(0, 0, 10, 4, &r);
     ExpectRect(r, 0, -3, 10, 7);
 
-    IntPoint off{-50, 200};
-    ClampOffsetToBounds(&off, {10, 10, 20, 20}, {0, 0, 100, 100});
-    EXPECT_TRUE(off.x == -10 && off.y == 80);
-
     r = {10, 20, 30, 40};
     RectMapScale(&r, {0, 0, 99, 49}, {0, 0, 199, 24});
     ExpectRect(r, 20, 10, 60, 20);
+}
+
+TEST(RectOps, ClampOffsetShrinksAMoveButNeverTurnsItAround)
+{
+    // Inside: a move is cut at the edge it runs into.
+    IntPoint off{-50, 200};
+    ClampOffsetToBounds(&off, {10, 10, 20, 20}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == -10 && off.y == 80);
+    off = {5, -5};
+    ClampOffsetToBounds(&off, {10, 10, 20, 20}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 5 && off.y == -5);
+
+    // Past the right and bottom edges: further out is no move at all, not a
+    // jump back inside; back in goes as far as asked.
+    off = {7, 9};
+    ClampOffsetToBounds(&off, {90, 90, 130, 140}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 0 && off.y == 0);
+    off = {-7, -9};
+    ClampOffsetToBounds(&off, {90, 90, 130, 140}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == -7 && off.y == -9);
+
+    // Past the left and top edges, mirrored; and a move of nothing stays one.
+    off = {-3, -4};
+    ClampOffsetToBounds(&off, {-20, -30, 10, 10}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 0 && off.y == 0);
+    off = {0, 0};
+    ClampOffsetToBounds(&off, {-20, -30, 10, 10}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 0 && off.y == 0);
+    off = {3, 4};
+    ClampOffsetToBounds(&off, {-20, -30, 10, 10}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 3 && off.y == 4);
+
+    // Larger than the page on both sides: stuck either way.
+    off = {5, -5};
+    ClampOffsetToBounds(&off, {-10, -10, 110, 110}, {0, 0, 100, 100});
+    EXPECT_TRUE(off.x == 0 && off.y == 0);
 }
 
 TEST(RectOps, FitAspectAndSize)

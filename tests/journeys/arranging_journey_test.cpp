@@ -1,0 +1,94 @@
+// Drawing and arranging frames with the Object tool: what a person sees of
+// the program around a drag, and where a moved frame ends up.
+#include <QDialog>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/main_frame.h"
+#include "app/main_status_bar.h"
+#include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_view.h"
+#include "dbdoc/numeric_edit.h"
+#include "dialogs/object_info_dialog.h"
+#include "journey_fixture.h"
+
+namespace {
+
+class ArrangingJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        MaximizeCardWindow();
+    }
+
+    // Where Object Info places the selected frame: its origin down.
+    double OriginDown()
+    {
+        double down = -1;
+        OnNextDialog([&down](QWidget* dialog) {
+            auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
+            if (info)
+                down = info->OriginDown()->text().toDouble();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        EXPECT_TRUE(Trigger("Object > Object Info..."));
+        return down;
+    }
+};
+
+TEST_F(ArrangingJourney, TheToolButtonsStillAnswerThePointerAfterADragInTheView)
+{
+    QToolButton* rectangle = nullptr;
+    for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+        if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
+            rectangle = button;
+    ASSERT_NE(rectangle, nullptr);
+    auto pointAt = [this](QWidget* widget) {
+        PointerDrive pointer(widget);
+        pointer.Move(QPoint(4, 4));
+        pointer.Move(QPoint(6, 6));
+        Settle();
+    };
+    // A click that picks a frame and a drag that draws one: after either,
+    // the pointer over a tool button gives its prompt, as before.
+    Click(CardPoint(200, 118));
+    pointAt(rectangle);
+    EXPECT_EQ(MainWindow()->MainStatusBar()->MessageText(), "Draw a rectangle");
+    pointAt(CardView());
+    ASSERT_TRUE(Trigger("Object > Delete"));
+    rectangle->click();
+    Drag(CardPoint(180, 100), {CardPoint(200, 115), CardPoint(230, 130)});
+    pointAt(rectangle);
+    EXPECT_TRUE(rectangle->underMouse()) << "the view kept the pointer after the drag";
+    EXPECT_EQ(MainWindow()->MainStatusBar()->MessageText(), "Draw a rectangle");
+}
+
+TEST_F(ArrangingJourney, AFrameOutOverThePageEdgeMovesOnlyTheWayItIsPushed)
+{
+    // The rule under the company name, made taller than the page through
+    // Object Info, reaches out below the page.
+    Click(CardPoint(150, 43));
+    OnNextDialog([](QWidget* dialog) {
+        auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
+        ASSERT_NE(info, nullptr);
+        info->HeightEdit()->selectAll();
+        QTest::keyClicks(info->HeightEdit(), "6");
+        info->accept();
+    });
+    ASSERT_TRUE(Trigger("Object > Object Info..."));
+    const double before = OriginDown();
+
+    // Down (the arrow key, then a drag) can't take it further out; it
+    // must not lift it either.
+    Key(Qt::Key_Down);
+    EXPECT_GE(OriginDown(), before) << "the Down key moved the frame up";
+    Drag(CardPoint(210, 80), {CardPoint(210, 90), CardPoint(210, 100), CardPoint(210, 110)});
+    EXPECT_GE(OriginDown(), before) << "a drag down moved the frame up";
+    // Up, away from the edge it is past, it still goes.
+    Key(Qt::Key_Up);
+    EXPECT_LT(OriginDown(), before);
+}
+
+}  // namespace
