@@ -45,6 +45,15 @@ protected:
             star->accept();
         };
     }
+
+    // Notes the dialog's title and accepts it.
+    static DialogDriver NoteAndAccept(QString* title)
+    {
+        return [title](QWidget* dialog) {
+            *title = dialog->windowTitle();
+            static_cast<QDialog*>(dialog)->accept();
+        };
+    }
 };
 
 TEST_F(ContextMenuJourney, WithNothingSelectedTheMenuOffersPasteAndSelectAll)
@@ -135,6 +144,75 @@ TEST_F(ContextMenuJourney, AMixedSelectionGetsTheSimpleObjectsMenuAndItsDeleteWo
     EXPECT_EQ(items.front(), "Cut");
     EXPECT_EQ(std::find(items.begin(), items.end(), "Star Info..."), items.end());
     EXPECT_FALSE(Enabled(kDelete)) << "the two frames are still selected";
+}
+
+TEST_F(ContextMenuJourney, TheBarcodesMenuOpensBarcodeInfo)
+{
+    // The sample's barcode: 73 x 29 at (172, 104).
+    const QPoint barcode = CardPoint(208, 118);
+    Click(barcode);
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Barcode Info...")(menu);
+    });
+    QString opened;
+    OnNextDialog(NoteAndAccept(&opened));
+    RightClick(barcode);
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Barcode Info...");
+    EXPECT_EQ(std::find(items.begin(), items.end(), "Font"), items.end()) << "a barcode has no text to format";
+    EXPECT_EQ(opened, "Barcode Info");
+}
+
+TEST_F(ContextMenuJourney, APowerTextFramesMenuOpensPowerTextInfo)
+{
+    QString styles;
+    OnNextDialog(NoteAndAccept(&styles));
+    ASSERT_TRUE(Trigger(33287));
+    ASSERT_FALSE(styles.isEmpty()) << "the Power Text tool asked for no effect";
+    // A frame drawn on the empty right of the card shows the effect.
+    const QRect area = CardRect(186, 52, 58, 44);
+    const int empty = Ink(ViewPixels(), area);
+    Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 96)});
+    EXPECT_GT(Ink(ViewPixels(), area), empty + 40) << "the power text frame shows nothing";
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Power Text Info...")(menu);
+    });
+    QString opened;
+    OnNextDialog(NoteAndAccept(&opened));
+    RightClick(CardPoint(215, 75));
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Power Text Info...");
+    EXPECT_EQ(opened, styles) << "Power Text Info opened another dialog";
+}
+
+// Object > Place Counter asks for the counter's settings, then places it
+// where the card is clicked; its menu opens the same dialog again.
+TEST_F(ContextMenuJourney, APlacedCounterHasCounterInfoOnItsMenu)
+{
+    QString asked;
+    OnNextDialog(NoteAndAccept(&asked));
+    ASSERT_TRUE(Trigger("Object > Place Counter"));
+    ASSERT_FALSE(asked.isEmpty()) << "placing asked nothing";
+    const QRect area = CardRect(186, 52, 58, 40);
+    const int empty = Ink(ViewPixels(), area);
+    Click(CardPoint(190, 56));
+    EXPECT_GT(Ink(ViewPixels(), area), empty + 20) << "no counter was placed";
+    std::vector<QString> items;
+    OnNextMenu([&items](QMenu* menu) {
+        items = ItemTexts(menu);
+        ChooseItem("Counter Info...")(menu);
+    });
+    QString opened;
+    OnNextDialog(NoteAndAccept(&opened));
+    RightClick(CardPoint(196, 60));
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Counter Info...");
+    EXPECT_EQ(std::find(items.begin(), items.end(), "Font"), items.end());
+    EXPECT_EQ(opened, asked);
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ TEST_F(EnvelopeJourney, EveryLetterOfABentLineIsWholeApartAndInsideItsFrame)
     // squeeze or slant its letters together. Nothing of the letters, their
     // descenders included, reaches past the frame's edges.
     const IntRect frame{20, 20, 230, 125};
-    for (const char* shape : {"Arc Down", "Round Bottom", "Balloon", "Fan", "Slant Left"}) {
+    for (const char* shape :
+         {"Arc Down", "Round Top", "Round Bottom", "Balloon", "Fan", "Slant Left", "Slant Right"}) {
         DrawPowerText(QStringLiteral("Envelope"), QString::fromLatin1(shape), frame);
         const QImage view = ViewPixels();
         EXPECT_GT(Ink(view, frame), 500) << shape;

@@ -85,12 +85,14 @@ TEST_F(ScrollToTextJourney, FindNextShowsTheMatchAndReplaceRedrawsCleanly)
     EXPECT_TRUE(Shown(Company())) << "the match was left out of sight";
 
     ASSERT_TRUE(find->ReplaceButton()->isEnabled());
+    const QImage found = ViewPixels();
     QTest::mouseClick(find->ReplaceButton(), Qt::LeftButton);
     const QImage replaced = ViewPixels();
+    const QRect frame = CardRect(62, 16, 178, 24) & replaced.rect();
+    EXPECT_GT(Changed(found, replaced, frame), 100) << "the new word is not on the screen";
     // What the window shows is what a full repaint draws.
     CardView()->Refresh();
     const QImage repainted = ViewPixels();
-    const QRect frame = CardRect(62, 16, 178, 24) & replaced.rect();
     EXPECT_LT(Changed(replaced, repainted, frame), 20) << "the replaced text was not drawn cleanly";
     QTest::mouseClick(find->CloseButton(), Qt::LeftButton);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
