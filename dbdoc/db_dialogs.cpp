@@ -490,7 +490,7 @@ CDlgBulkMailSort::CDlgBulkMailSort(QWidget* parent) : QDialog(parent)
     auto* outer = new QVBoxLayout(this);
     group_ = new QButtonGroup(this);
     auto* first = new QRadioButton("First Class Bulk Mail Presort", this);
-    auto* standard = new QRadioButton("Standart Mail (A) Presort", this);
+    auto* standard = new QRadioButton("Standard Mail (A) Presort", this);
     group_->addButton(first, 0);
     group_->addButton(standard, 1);
     outer->addWidget(first);

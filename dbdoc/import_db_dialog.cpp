@@ -210,7 +210,7 @@ CDlgImportDB::CDlgImportDB(QWidget* parent) : QDialog(parent)
     heads->addWidget(firstLabel_, 0, 1);
     heads->addWidget(new QLabel(QStringLiteral("Contents of "), this), 0, 2);
     heads->addWidget(secondLabel_, 0, 3);
-    auto* leftGuide = new QLabel(QStringLiteral("Double ckick on  a field to skip while importing"), this);
+    auto* leftGuide = new QLabel(QStringLiteral("Double click on a field to skip while importing"), this);
     auto* rightGuide = new QLabel(QStringLiteral("Drag the fields into the sequence you prefer for import"), this);
     leftGuide->setWordWrap(true);
     rightGuide->setWordWrap(true);

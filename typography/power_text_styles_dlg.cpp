@@ -29,7 +29,7 @@
 
 const char* const kStylesFileErrorText = "Failed to load Power text styles. File Error.";
 const char* const kStylesMemoryErrorText = "Failed to load Power text styles. Memory Error.";
-const char* const kStylesAddErrorText = "Failed To Add Style. Not enogh memory.";
+const char* const kStylesAddErrorText = "Failed To Add Style. Not enough memory.";
 const char* const kStylesSaveErrorText = "Failed to save Power text styles. File Error.";
 
 namespace {

@@ -72,8 +72,8 @@ void CPgWS_Backdrops::BuildControls()
     AddLabel("Backdrop Subtype (Color):", -1, 155, 7, 140, 9);
     subtypes_ = Place(new CSmartListbox, kIdSubtypeList, 155, 17, 140, 118);
     subtypeName_ = Place(new CSmartEdit, kIdSubtypeName, 155, 139, 140, 13);
-    AddButton("Add New Sybtype...", kIdAddSubtypes, 155, 156, 140, 14);
-    AddButton("Delete Sybtypes", kIdDeleteSubtypes, 155, 173, 140, 14);
+    AddButton("Add New Subtype...", kIdAddSubtypes, 155, 156, 140, 14);
+    AddButton("Delete Subtypes", kIdDeleteSubtypes, 155, 173, 140, 14);
     AddFrame(kIdSetupPreviewPlace, 303, 17, 163, 118);
 
     connect(backdrops_, &QListWidget::itemSelectionChanged, this, [this] { OnBackdropSelected(); });

@@ -122,7 +122,7 @@ const FileWarnings kFileWarnings[3] = {
      "Template is old version. Remove it. ", "Unknown file format. Remove it. ",
      "Template file not present in Template folder. Remove it or Select Original File. ",
      "Template file not use in Relationships. Remove it or use.(Relationships Page) ",
-     "Template file not rigister in Wizard. Remove it or Add to Templates List.(Edit Template List Page)"},
+     "Template file not registered in Wizard. Remove it or Add to Templates List.(Edit Template List Page)"},
     {"Folder not be present in Wizard. Remove it.", "Picture preview is old version. Not used. Remove this file.",
      nullptr, "Unknown file format. Remove it.", nullptr, nullptr, "Remove this file."},
 };

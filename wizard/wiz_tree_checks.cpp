@@ -66,19 +66,19 @@ int32_t CWizTree::CheckWizardTree(WizardFaultList* list)
         }
         if (!visited.insert(link.to).second) {
             if (link.child)
-                fault(link.from, link.to, kWizTreeFaultChildCycle, "Node has cikl from its child reference.",
+                fault(link.from, link.to, kWizTreeFaultChildCycle, "Node has a cycle through its child reference.",
                       kWizLinkChild | kWizLinkCycle);
             else
-                fault(link.from, link.to, kWizTreeFaultNextCycle, "Node has cikl from its next reference.",
+                fault(link.from, link.to, kWizTreeFaultNextCycle, "Node has a cycle through its next reference.",
                       kWizLinkNext | kWizLinkCycle);
             continue;
         }
         ++tested;
         const WizNode* n = link.to;
         if (n->parent != link.parent)
-            fault(n, n, kWizTreeFaultParent, "Node has incorect parent reference.", kWizLinkParent);
+            fault(n, n, kWizTreeFaultParent, "Node has an incorrect parent reference.", kWizLinkParent);
         if (n->prev != link.prev)
-            fault(n, n, kWizTreeFaultPrev, "Node has incorect prev reference.", kWizLinkPrev);
+            fault(n, n, kWizTreeFaultPrev, "Node has an incorrect prev reference.", kWizLinkPrev);
         // Pushed so that the subtree is walked before the next sibling.
         if (n->next)
             pending.push_back({n, n->next, link.parent, n, false});

@@ -3,9 +3,10 @@
 // then reopened and must hold what was committed before the crash, or in
 // addition exactly what the step in flight was committing.
 //
-// TESSALINE_FAULT_TRIALS sets the trials per operation (a few dozen by
-// default, for the test run; a long run asks for thousands), and
-// TESSALINE_FAULT_SEED the first seed. The totals are printed at the end.
+// TESSALINE_FAULT_TRIALS sets the trials per operation (40 by default, for
+// the test run; a long run asks for hundreds or thousands), and
+// TESSALINE_FAULT_SEED the first seed. The counts of every operation and
+// their sum are printed at the end.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -27,14 +28,18 @@
 struct FaultTotals {
     int64_t trials = 0;
     int64_t crashes = 0;       // trials whose power went during the operation
-    int64_t faults = 0;        // unflushed writes and size changes dropped or torn
+    int64_t dropped = 0;       // unflushed writes and size changes lost whole
+    int64_t tornPartly = 0;    // unflushed writes cut at a random byte
+    int64_t tornAtPage = 0;    // unflushed writes cut at a 4 KiB boundary
     int64_t recordsChecked = 0;
     int64_t lost = 0;          // trials whose outcome was not one allowed
 };
 
-inline FaultTotals& Totals()
+// The counts of each operation's trials, by name, for the summary the
+// suite prints at its end (fault_report.cpp).
+inline std::map<std::string, FaultTotals>& TotalsByOperation()
 {
-    static FaultTotals totals;
+    static std::map<std::string, FaultTotals> totals;
     return totals;
 }
 
@@ -157,6 +162,7 @@ void RunCrashTrials(const std::string& name, const std::string& folder, int part
     ASSERT_GT(steps, 0) << name;
 
     const int trials = TrialsPerOperation();
+    FaultTotals& totals = TotalsByOperation()[name];
     std::mt19937_64 random(FirstSeed() * 1000003u + std::hash<std::string>{}(name));
     for (int t = 0; t < trials; ++t) {
         base.Restore(folder);
@@ -171,8 +177,10 @@ void RunCrashTrials(const std::string& name, const std::string& folder, int part
             disk.Restore();
             if (disk.crashed()) {
                 done = trial.PartsBefore(crashAt);
-                ++Totals().crashes;
-                Totals().faults += disk.stats().dropped + disk.stats().torn;
+                ++totals.crashes;
+                totals.dropped += disk.stats().dropped;
+                totals.tornPartly += disk.stats().tornPartly;
+                totals.tornAtPage += disk.stats().tornAtPage;
             }
         }
         // TESSALINE_FAULT_KEEP names a folder that receives a copy of what a
@@ -181,11 +189,11 @@ void RunCrashTrials(const std::string& name, const std::string& folder, int part
         left.Capture(folder);
         int64_t records = 0;
         const State now = state(&records);
-        ++Totals().trials;
-        Totals().recordsChecked += records;
+        ++totals.trials;
+        totals.recordsChecked += records;
         const bool allowed = now == states[size_t(done)] || (done < parts && now == states[size_t(done + 1)]);
         if (!allowed) {
-            ++Totals().lost;
+            ++totals.lost;
             if (const char* keep = std::getenv("TESSALINE_FAULT_KEEP")) {
                 std::filesystem::create_directories(keep);
                 left.Restore(keep);

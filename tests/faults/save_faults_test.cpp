@@ -206,19 +206,3 @@ TEST_F(SaveFaults, PreviewTextsSave)
 }
 
 }  // namespace
-
-// The counts of every trial of the suite, for the record of a long run.
-class FaultReport : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        const FaultTotals& t = Totals();
-        std::printf("fault trials: %lld, power lost during the operation: %lld, unflushed changes dropped or "
-                    "torn: %lld, records checked: %lld, trials with a record lost or a mix: %lld\n",
-                    static_cast<long long>(t.trials), static_cast<long long>(t.crashes),
-                    static_cast<long long>(t.faults), static_cast<long long>(t.recordsChecked),
-                    static_cast<long long>(t.lost));
-    }
-};
-
-const ::testing::Environment* const kFaultReport = ::testing::AddGlobalTestEnvironment(new FaultReport);

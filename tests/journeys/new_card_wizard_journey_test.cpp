@@ -47,6 +47,37 @@ protected:
             QCoreApplication::processEvents();
     }
 
+    // File > New > Document... through to Finish: a business card with the
+    // backdrop of the row and the layout named, no personal information.
+    void NewBusinessCard(int backdropRow, const QString& layout)
+    {
+        OnNextDialog([&](QWidget* dialog) {
+            auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+            ASSERT_NE(sheet, nullptr);
+            QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+            types->setCurrentItem(types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            ProcessEvents();
+            sheet->PressNext();
+            ProcessEvents();
+            QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+            designs->setCurrentItem(designs->topLevelItem(backdropRow));
+            ProcessEvents();
+            sheet->PressNext();
+            ProcessEvents();
+            QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+            list->setCurrentItem(list->findItems(layout, Qt::MatchExactly).value(0));
+            ProcessEvents();
+            for (int page = 0; page < 2; ++page) {
+                sheet->PressNext();
+                ProcessEvents();
+            }
+            sheet->PressFinish();
+        });
+        ASSERT_TRUE(Trigger("File > New > Document..."));
+        ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+        MaximizeCardWindow();
+    }
+
     static QStringList Texts(QTreeWidget* tree)
     {
         QStringList texts;
@@ -148,6 +179,14 @@ TEST_F(NewCardWizardJourney, ABusinessCardLayoutFromTheWizardPrintsTheContacts)
     EXPECT_NE(text.find("Ada Abbott"), std::string::npos) << text.substr(0, 400);
     EXPECT_NE(text.find("Yusuf Yilmaz"), std::string::npos);
     EXPECT_NE(text.find("Abbott Bakery"), std::string::npos);
+}
+
+TEST_F(NewCardWizardJourney, TheClassicLayoutShowsItsCompanyLine)
+{
+    // No backdrop, so that all the ink is the text's. The company's box is
+    // the top one; with no contact it shows the field's name.
+    NewBusinessCard(0, "Classic");
+    EXPECT_GT(Ink(ViewPixels(), CardRect(34, 17, 150, 13)), 40) << "the company's line is missing";
 }
 
 }  // namespace

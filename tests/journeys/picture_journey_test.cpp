@@ -137,7 +137,7 @@ TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
 
     // PCX and Sun raster read back through ImageMagick.
     const std::string pcx = Export("PCX", "card") + ".pcx";
-    const std::string ras = Export("SUN Ruster", "card") + ".ras";
+    const std::string ras = Export("Sun Raster", "card") + ".ras";
     if (Have("convert")) {
         for (const std::string& file : {pcx, ras}) {
             QImage back;

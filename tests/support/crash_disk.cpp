@@ -137,13 +137,14 @@ std::vector<uint8_t> CrashDisk::CrashImage(const File& file)
             const uint64_t boundary = (end - 1) / kPage * kPage;
             keep = boundary > c.offset ? size_t(boundary - c.offset) : 0;
         }
-        if (keep == n) {
+        if (keep == n)
             ++stats_.kept;
-        } else if (keep == 0) {
+        else if (keep == 0)
             ++stats_.dropped;
-        } else {
-            ++stats_.torn;
-        }
+        else if (fate == 3)
+            ++stats_.tornAtPage;
+        else
+            ++stats_.tornPartly;
         if (keep > 0)
             Apply(image, c.offset, c.bytes.data(), keep);
     }

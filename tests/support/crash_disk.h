@@ -25,9 +25,10 @@ class CrashDisk : public FileWatcher {
 public:
     struct Stats {
         int64_t steps = 0;     // changes seen
-        int64_t dropped = 0;   // unflushed changes a crash dropped
-        int64_t torn = 0;      // unflushed writes a crash tore
-        int64_t kept = 0;      // unflushed changes that survived
+        int64_t dropped = 0;     // unflushed changes a crash dropped
+        int64_t tornPartly = 0;  // unflushed writes a crash cut at a random byte
+        int64_t tornAtPage = 0;  // unflushed writes a crash cut at a 4 KiB boundary of the file
+        int64_t kept = 0;        // unflushed changes that survived
     };
 
     // crashAt: the step (1-based) the power goes at; 0 never. harsh: every

@@ -22,6 +22,9 @@
 #include "dbdoc/open_database_registry.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj_text.h"
+#include "frames/story_store.h"
+#include "text/line_table.h"
 #include "support/shell.h"
 #include "wizard/doc_setup.h"
 #include "wizard/wiz_tree.h"
@@ -144,6 +147,18 @@ TEST_F(StarterTemplates, ANewDocumentFromEachOneOpensAndPrintsTheContacts)
         view.InitView(opened.get());
         EXPECT_NE(opened->PageManager()->GetBackdropFrame(), nullptr);
         EXPECT_GE(opened->PageManager()->FrameCount(), 2);
+        // Every line of every text box shows: a box too short for its first
+        // line shows nothing at all.
+        for (int16_t i = 0; i < opened->PageManager()->FrameCount(); ++i) {
+            auto* box = dynamic_cast<FrameObjText*>(opened->PageManager()->FrameAt(i));
+            if (!box || box->GetType() != kFrameText)
+                continue;
+            ASSERT_EQ(opened->Stories()->BindStory(uint16_t(box->Block().storyId)), 0);
+            const int32_t paragraphs = opened->Stories()->Buffer().Count();
+            const LineTable lines(&box->LineTable());
+            for (int32_t p = 0; p < paragraphs; ++p)
+                EXPECT_NE(lines.FirstLineOf(p), 0) << "frame " << i << " paragraph " << p << " of " << paragraphs;
+        }
         const std::string pdf = dir.path() + "/card" + std::to_string(id) + ".pdf";
         SetCurrentDatabase(&contacts);
         SetPrintDialogRunner([&pdf](QWidget*, PrintJobRecord* job) {

@@ -146,7 +146,7 @@ TEST_F(SpecialPage, TemplateTabRegistersAFileUnderTheNameGiven)
     EXPECT_EQ(f->headerName, "Loose");
     EXPECT_EQ(f->versionFound, 4u);
     page->SelectEntry(IndexOf(page, "tmpl007.tp"));
-    EXPECT_NE(page->WarningText()->text().toStdString().find("Template file not rigister in Wizard."),
+    EXPECT_NE(page->WarningText()->text().toStdString().find("Template file not registered in Wizard."),
               std::string::npos);
     ASSERT_TRUE(page->Button(kIdSpecialAddTemplate)->isEnabled());
 
@@ -233,9 +233,9 @@ TEST_F(SpecialPage, RelationAndTreeTabsReportTheDamage)
     page->SelectTab(kSpecialTabTree);
     const auto& links = page->List(kSpecialTabTree).entries;
     ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(links[0].treeFaultText, "Node has incorect prev reference.");
+    EXPECT_EQ(links[0].treeFaultText, "Node has an incorrect prev reference.");
     EXPECT_EQ(JudgeFault(kSpecialTabTree, links[0]).rating, uint32_t(kFaultMarkRed));
-    EXPECT_EQ(page->WarningText()->text(), QStringLiteral("Node has incorect prev reference."));
+    EXPECT_EQ(page->WarningText()->text(), QStringLiteral("Node has an incorrect prev reference."));
     ASSERT_EQ(alerts.boxes().size(), 2u);
     EXPECT_EQ(alerts.boxes()[0].text, "Tested nodes = 15");
     page->OnCorrectNode();

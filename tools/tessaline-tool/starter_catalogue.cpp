@@ -240,7 +240,7 @@ const std::vector<Piece> kNameLine = {F(kFieldFirstName), T(" "), F(kFieldLastNa
 
 const std::vector<TemplateDesign> kBusinessTemplates = {
     {"Classic", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 30, 14, 240, 34), {{{F(kFieldCompany)}, 13, kCardBold, kCardDarkBlue}}) &&
+         return CardTextBox(d, OnCard(c, 30, 10, 240, 38), {{{F(kFieldCompany)}, 13, kCardBold, kCardDarkBlue}}) &&
                 CardTextBox(d, OnCard(c, 30, 46, 240, 78),
                             {{kNameLine, 11, kCardBold}, {{F(kFieldTitle)}, 8, kCardItalic, kCardDarkGray}}) &&
                 CardTextBox(d, OnCard(c, 30, 88, 240, 132),
@@ -248,7 +248,7 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
                              {{T("Tel. "), F(kFieldPhone1), T("   "), F(kFieldEMail)}, 7}});
      }},
     {"Centred", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 16, 16, 236, 34),
+         return CardTextBox(d, OnCard(c, 16, 12, 236, 40),
                             {{{F(kFieldCompany)}, 12, kCardBold, kCardDarkBlue, kAlignCentre}}) &&
                 CardTextBox(d, OnCard(c, 16, 50, 236, 84),
                             {{kNameLine, 12, kCardBold, kCardBlack, kAlignCentre},
@@ -259,7 +259,7 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
                              {{F(kFieldPhone1), T("  |  "), F(kFieldEMail)}, 7, 0, kCardBlack, kAlignCentre}});
      }},
     {"Name Right", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 24, 14, 150, 32), {{{F(kFieldCompany)}, 11, kCardBold, kCardDarkBlue}}) &&
+         return CardTextBox(d, OnCard(c, 24, 10, 150, 36), {{{F(kFieldCompany)}, 11, kCardBold, kCardDarkBlue}}) &&
                 CardTextBox(d, OnCard(c, 96, 64, 238, 96),
                             {{kNameLine, 12, kCardBold, kCardBlack, kAlignRight},
                              {{F(kFieldTitle)}, 8, kCardItalic, kCardDarkGray, kAlignRight}}) &&
@@ -268,7 +268,7 @@ const std::vector<TemplateDesign> kBusinessTemplates = {
                              {{F(kFieldEMail)}, 7, 0, kCardBlack, kAlignRight}});
      }},
     {"Two Columns", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 24, 20, 128, 64),
+         return CardTextBox(d, OnCard(c, 24, 20, 128, 76),
                             {{kNameLine, 11, kCardBold}, {{F(kFieldTitle)}, 8, kCardItalic, kCardDarkGray},
                              {{F(kFieldCompany)}, 8, kCardBold, kCardDarkBlue}}) &&
                 Rule(d, OnCard(c, 132, 22, 133, 122), kCardGray) &&
@@ -318,13 +318,13 @@ const std::vector<TemplateDesign> kAddressTemplates = {
 
 const std::vector<TemplateDesign> kShippingTemplates = {
     {"Ship To", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 16, 12, 140, 28), {{{T("SHIP TO:")}, 9, kCardBold, kCardDarkGray}}) &&
+         return CardTextBox(d, OnCard(c, 16, 8, 140, 32), {{{T("SHIP TO:")}, 9, kCardBold, kCardDarkGray}}) &&
                 CardTextBox(d, OnCard(c, 40, 40, 276, 130),
                             {{kNameLine, 14, kCardBold}, {{F(kFieldCompany)}, 12}, {{F(kFieldAddress1)}, 12},
                              {kCityLine, 12}, {{F(kFieldCountry)}, 12}});
      }},
     {"To Box", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 14, 40, 54, 70), {{{T("TO")}, 20, kCardBold, kCardDarkBlue}}) &&
+         return CardTextBox(d, OnCard(c, 12, 34, 58, 76), {{{T("TO")}, 20, kCardBold, kCardDarkBlue}}) &&
                 Rule(d, OnCard(c, 60, 38, 62, 130), kCardDarkBlue) &&
                 CardTextBox(d, OnCard(c, 70, 38, 278, 130),
                             {{kNameLine, 13, kCardBold}, {{F(kFieldAddress1)}, 12}, {kCityLine, 12},
@@ -351,7 +351,7 @@ const std::vector<TemplateDesign> kBadgeTemplates = {
                             {{{F(kFieldCompany)}, 10, kCardItalic, kCardDarkGray, kAlignCentre}});
      }},
     {"Conference", [](CLabelsDoc& d, const IntRect& c) {
-         return CardTextBox(d, OnCard(c, 10, 50, 233, 100),
+         return CardTextBox(d, OnCard(c, 10, 42, 233, 106),
                             {{{F(kFieldFirstName)}, 24, kCardBold, kCardBlack, kAlignCentre},
                              {{F(kFieldLastName)}, 14, 0, kCardBlack, kAlignCentre}}) &&
                 CardTextBox(d, OnCard(c, 10, 108, 233, 150),
