@@ -72,6 +72,7 @@ void IndexFile::ResetState()
     file_ = kNoFile;
     level_ = 0;
     std::memset(cursor_, 0, sizeof cursor_);
+    cursorOnPath_ = false;
     std::memset(header_, 0, sizeof header_);
     fileSize_ = 0;
     open_ = false;

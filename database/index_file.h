@@ -195,6 +195,10 @@ private:
     int16_t level_ = 0;
     bool duplicatesAllowed_ = true;
     CursorLevel cursor_[kIndexMaxLevels]{};
+    // The cursor's levels lead from the root to where it stands: set by a
+    // search or a walk from either end, kept by stepping, lost when the
+    // tree changes shape.
+    bool cursorOnPath_ = false;
     uint8_t header_[kIndexHeaderPageSize]{};
 
     std::vector<CacheSlot> slots_;

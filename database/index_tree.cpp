@@ -39,6 +39,7 @@ int IndexFile::CompareAt(const SearchKey& searched, const uint8_t* entry, Compar
 int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found)
 {
     *found = false;
+    cursorOnPath_ = false;
     const int32_t levels = Levels();
     int32_t position = 0;
     for (int32_t level = 0; level < levels; ++level) {
@@ -65,13 +66,16 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         level_ = int16_t(level);
         if (equal) {
             *found = true;
-            if (stopAtFirst)
+            if (stopAtFirst) {
+                cursorOnPath_ = true;
                 return 1;
+            }
         }
         if (leaf)
             break;
         position = offset == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, offset));
     }
+    cursorOnPath_ = true;
     return 1;
 }
 
@@ -127,14 +131,18 @@ int32_t IndexFile::GoFirst()
 {
     if (!Usable())
         return -1;
-    return DescendFirst(0, 0);
+    const int32_t result = DescendFirst(0, 0);
+    cursorOnPath_ = result == 1;
+    return result;
 }
 
 int32_t IndexFile::GoLast()
 {
     if (!Usable())
         return -1;
-    return DescendLast(0, 0);
+    const int32_t result = DescendLast(0, 0);
+    cursorOnPath_ = result == 1;
+    return result;
 }
 
 // The cursor stands on the entry at its level's offset. At a leaf the
@@ -259,6 +267,27 @@ int32_t IndexFile::SeekExact(const IndexEntry* entry)
 {
     char key[kIndexMaxKeyLength + 1];
     BoundedKey(*entry, key);
+    // Going through the records in order, the cursor mostly stands on the
+    // entry already, or on the one before it; searching again would walk
+    // every entry with an equal key to find it among them.
+    if (cursorOnPath_) {
+        auto isIt = [&](const IndexEntry& e) {
+            return e.recordPosition == entry->recordPosition && std::strcmp(e.key, key) == 0;
+        };
+        IndexEntry here;
+        if (CopyAtCursor(&here) == 1 && isIt(here))
+            return 1;
+        const int16_t savedLevel = level_;
+        CursorLevel saved[kIndexMaxLevels];
+        std::memcpy(saved, cursor_, sizeof saved);
+        const int32_t result = GetNext(&here);
+        if (result == 1 && isIt(here))
+            return 1;
+        if (result == -1)
+            return -1;
+        level_ = savedLevel;
+        std::memcpy(cursor_, saved, sizeof saved);
+    }
     bool found = false;
     if (Search({key, 0}, Compare::KeyOnly, true, &found) < 0)
         return -1;
@@ -330,6 +359,8 @@ int32_t IndexFile::AddKey(IndexEntry* entry)
     if (!Usable())
         return -1;
     AtExit unpin([this] { UnpinAll(); });
+    // Splits and merges move entries under the cursor's levels.
+    AtExit offPath([this] { cursorOnPath_ = false; });
     char key[kIndexMaxKeyLength + 1];
     BoundedKey(*entry, key);
     bool found = false;
@@ -658,6 +689,8 @@ int32_t IndexFile::DeleteKey(IndexEntry* entry)
     if (!Usable())
         return -1;
     AtExit unpin([this] { UnpinAll(); });
+    // Splits and merges move entries under the cursor's levels.
+    AtExit offPath([this] { cursorOnPath_ = false; });
     const int32_t result = SeekExact(entry);
     if (result != 1)
         return result;

@@ -216,6 +216,69 @@ TEST(IndexFile, AnInnerEntryGivingWayToALongerSuccessorSplitsItsBlock)
     EXPECT_EQ(fx.Check().levels, 3);
 }
 
+TEST(IndexFile, SeekingAmongEqualKeysFindsTheRecordWhereverTheCursorStands)
+{
+    // Many records under a few keys, long enough for a tree of three levels.
+    IndexFixture fx;
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    const std::string keys[] = {Padded('J', 90, 'j'), Padded('S', 90, 's')};
+    for (int32_t i = 0; i < 400; ++i) {
+        IndexEntry e = IndexFixture::Entry(keys[i % 2], 1000 + i);
+        ASSERT_EQ(fx.index.AddKeySequenced(&e), 1);
+    }
+    std::vector<std::pair<std::string, int32_t>> entries = fx.Walk();
+    ASSERT_EQ(entries.size(), 400u);
+    ASSERT_EQ(fx.Check().levels, 3);
+
+    // Stepping through in order, each record is found where the cursor
+    // stands or just after it, and the cursor then stands on it.
+    ASSERT_EQ(fx.index.GoFirst(), 1);
+    for (size_t i = 0; i + 1 < entries.size(); i += 1 + i % 3) {
+        IndexEntry e = IndexFixture::Entry(entries[i].first, entries[i].second);
+        ASSERT_EQ(fx.index.SeekEntry(&e), 1) << i;
+        IndexEntry next{};
+        ASSERT_EQ(fx.index.GetNext(&next), 1) << i;
+        EXPECT_EQ(next.recordPosition, entries[i + 1].second) << i;
+    }
+    // The key alone doesn't make the record: the cursor stands on an equal
+    // key of another record.
+    IndexEntry first = IndexFixture::Entry(entries[0].first, entries[0].second);
+    ASSERT_EQ(fx.index.SeekEntry(&first), 1);
+    IndexEntry stranger = IndexFixture::Entry(entries[0].first, 5);
+    EXPECT_EQ(fx.index.SeekEntry(&stranger), 0);
+    // Nor does the record alone: the next entry's record under another key.
+    ASSERT_EQ(entries[1].first, keys[0]);
+    ASSERT_EQ(fx.index.SeekEntry(&first), 1);
+    IndexEntry wrongKey = IndexFixture::Entry(keys[1], entries[1].second);
+    EXPECT_EQ(fx.index.SeekEntry(&wrongKey), 0);
+
+    // Records deleted and added move entries between blocks under a
+    // standing cursor; every record is still found, walking backwards, and
+    // a deleted one is not, though the cursor stands next to it.
+    std::vector<std::pair<std::string, int32_t>> deleted;
+    for (size_t i = 0; i < entries.size(); i += 3) {
+        IndexEntry e = IndexFixture::Entry(entries[i].first, entries[i].second);
+        ASSERT_EQ(fx.index.DeleteKey(&e), 1) << i;
+        deleted.push_back(entries[i]);
+    }
+    for (int32_t i = 0; i < 150; ++i) {
+        IndexEntry e = IndexFixture::Entry(keys[i % 2], 5000 + i);
+        ASSERT_EQ(fx.index.AddKeySequenced(&e), 1);
+    }
+    EXPECT_TRUE(fx.Check().problem.empty());
+    entries = fx.Walk();
+    ASSERT_EQ(entries.size(), 416u);
+    for (size_t i = entries.size(); i-- > 0;) {
+        IndexEntry e = IndexFixture::Entry(entries[i].first, entries[i].second);
+        ASSERT_EQ(fx.index.SeekEntry(&e), 1) << i;
+    }
+    for (const auto& [key, record] : deleted) {
+        IndexEntry e = IndexFixture::Entry(key, record);
+        EXPECT_EQ(fx.index.SeekEntry(&e), 0) << record;
+    }
+    EXPECT_TRUE(fx.errors.empty());
+}
+
 TEST(IndexFile, ErrorsShowThePlainBox)
 {
     EXPECT_EQ(FormatIndexErrorText(kIndexErrorRead, 38, 4112, "cards"),
