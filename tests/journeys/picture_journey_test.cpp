@@ -2,12 +2,10 @@
 // > Export As Picture... in each format the program writes, and an EPS
 // picture brought in with File > Import Graphics... and printed to a PDF
 // file, where Ghostscript's drawing of its PostScript is what prints.
-#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <QWindow>
@@ -65,24 +63,6 @@ Driver ExportAs(const QString& format, const std::string& path)
         files->selectNameFilter(filter);
         files->selectFile(QString::fromStdString(path));
         static_cast<QDialog*>(files)->accept();
-    };
-}
-
-// The Print dialog answered with a PDF file.
-Driver PrintToFile(const std::string& pdf)
-{
-    return [pdf](QWidget* dialog) {
-        auto* printers = dialog->findChild<QComboBox*>("printerName");
-        auto* name = dialog->findChild<QLineEdit*>("fileName");
-        if (!printers || !name) {
-            ADD_FAILURE() << "the Print dialog was expected";
-            static_cast<QDialog*>(dialog)->reject();
-            return;
-        }
-        // The PDF file is the printer list's last entry.
-        printers->setCurrentIndex(printers->count() - 1);
-        name->setText(QString::fromStdString(pdf));
-        static_cast<QDialog*>(dialog)->accept();
     };
 }
 
@@ -211,7 +191,7 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
     // Printed, the frame shows what the PostScript draws; without gs, the
     // stand-in prints.
     const auto print = [&](const std::string& pdf) {
-        OnNextDialog(PrintToFile(pdf));
+        OnNextDialog(PrintToPdfFile(pdf));
         EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
         Settle();
     };
