@@ -220,6 +220,12 @@ PrintManager& CLabelsDoc::Printer()
 int32_t CLabelsDoc::PrintDocument(QWidget* owner)
 {
     const int16_t page = GetCurrentPage();
+    // The page stays closed behind the Print dialog: what the tools take
+    // off the screen as they let go of it (the selection's handles) is
+    // drawn again first, while its frames are still there.
+    PagesClosing();
+    if (view_)
+        view_->UpdateNow();
     if (const int32_t status = ClosePages(); status != 0)
         return status;
     const int32_t result = Printer().Print(owner, page);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <utility>
 
 namespace {
 
@@ -82,6 +83,11 @@ bool KeyStateTracker::eventFilter(QObject* target, QEvent* event)
     case QEvent::KeyRelease:
         Release(*static_cast<QKeyEvent*>(event));
         break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        ForgetModifiersNotHeld(static_cast<QInputEvent*>(event)->modifiers(), 0);
+        break;
     case QEvent::ApplicationStateChange:
         if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive) {
             down_.reset();
@@ -94,9 +100,23 @@ bool KeyStateTracker::eventFilter(QObject* target, QEvent* event)
     return QObject::eventFilter(target, event);
 }
 
+void KeyStateTracker::ForgetModifiersNotHeld(Qt::KeyboardModifiers held, int32_t exceptKey)
+{
+    // A modifier let go while a modal dialog held the keyboard (Ctrl of a
+    // shortcut that opened it, released before it showed) went to a blocked
+    // window and never reached this filter; every later input event tells
+    // which modifiers are really down.
+    const std::pair<int32_t, Qt::KeyboardModifier> modifiers[] = {
+        {kVkShift, Qt::ShiftModifier}, {kVkControl, Qt::ControlModifier}, {kVkAlt, Qt::AltModifier}};
+    for (const auto& [key, modifier] : modifiers)
+        if (key != exceptKey && !held.testFlag(modifier))
+            down_.reset(size_t(key));
+}
+
 void KeyStateTracker::Press(const QKeyEvent& event)
 {
     const int32_t key = VirtualKeyOf(event.key());
+    ForgetModifiersNotHeld(event.modifiers(), key);
     if (key == 0)
         return;
     down_.set(size_t(key));

@@ -35,6 +35,9 @@ protected:
 private:
     void Press(const QKeyEvent& event);
     void Release(const QKeyEvent& event);
+    // Lets go of the modifier keys the event says are up, but for the one
+    // the event itself is about.
+    void ForgetModifiersNotHeld(Qt::KeyboardModifiers held, int32_t exceptKey);
 
     KeyStateSource* previous_;
     std::bitset<256> down_;

@@ -54,6 +54,23 @@ protected:
             static_cast<QDialog*>(dialog)->accept();
         };
     }
+
+    // A right click at the point, and the menu's first item chosen: the
+    // menu's items, and the title of the dialog the item opened (accepted).
+    std::vector<QString> ChooseFirstItem(const QPoint& at, QString* opened)
+    {
+        std::vector<QString> items;
+        OnNextMenu([&items](QMenu* menu) {
+            items = ItemTexts(menu);
+            if (!items.empty())
+                ChooseItem(items.front())(menu);
+            else
+                Dismiss()(menu);
+        });
+        OnNextDialog(NoteAndAccept(opened));
+        RightClick(at);
+        return items;
+    }
 };
 
 TEST_F(ContextMenuJourney, WithNothingSelectedTheMenuOffersPasteAndSelectAll)
@@ -151,14 +168,8 @@ TEST_F(ContextMenuJourney, TheBarcodesMenuOpensBarcodeInfo)
     // The sample's barcode: 73 x 29 at (172, 104).
     const QPoint barcode = CardPoint(208, 118);
     Click(barcode);
-    std::vector<QString> items;
-    OnNextMenu([&items](QMenu* menu) {
-        items = ItemTexts(menu);
-        ChooseItem("Barcode Info...")(menu);
-    });
     QString opened;
-    OnNextDialog(NoteAndAccept(&opened));
-    RightClick(barcode);
+    const std::vector<QString> items = ChooseFirstItem(barcode, &opened);
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Barcode Info...");
     EXPECT_EQ(std::find(items.begin(), items.end(), "Font"), items.end()) << "a barcode has no text to format";
@@ -176,14 +187,8 @@ TEST_F(ContextMenuJourney, APowerTextFramesMenuOpensPowerTextInfo)
     const int empty = Ink(ViewPixels(), area);
     Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 96)});
     EXPECT_GT(Ink(ViewPixels(), area), empty + 40) << "the power text frame shows nothing";
-    std::vector<QString> items;
-    OnNextMenu([&items](QMenu* menu) {
-        items = ItemTexts(menu);
-        ChooseItem("Power Text Info...")(menu);
-    });
     QString opened;
-    OnNextDialog(NoteAndAccept(&opened));
-    RightClick(CardPoint(215, 75));
+    const std::vector<QString> items = ChooseFirstItem(CardPoint(215, 75), &opened);
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Power Text Info...");
     EXPECT_EQ(opened, styles) << "Power Text Info opened another dialog";
@@ -201,14 +206,8 @@ TEST_F(ContextMenuJourney, APlacedCounterHasCounterInfoOnItsMenu)
     const int empty = Ink(ViewPixels(), area);
     Click(CardPoint(190, 56));
     EXPECT_GT(Ink(ViewPixels(), area), empty + 20) << "no counter was placed";
-    std::vector<QString> items;
-    OnNextMenu([&items](QMenu* menu) {
-        items = ItemTexts(menu);
-        ChooseItem("Counter Info...")(menu);
-    });
     QString opened;
-    OnNextDialog(NoteAndAccept(&opened));
-    RightClick(CardPoint(196, 60));
+    const std::vector<QString> items = ChooseFirstItem(CardPoint(196, 60), &opened);
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Counter Info...");
     EXPECT_EQ(std::find(items.begin(), items.end(), "Font"), items.end());

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -24,6 +25,7 @@
 #include "app/database_document_kind.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
+#include "app/print_dialog.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
@@ -370,6 +372,21 @@ JourneyTest::DialogDriver JourneyTest::Reject()
             d->reject();
         else
             dialog->close();
+    };
+}
+
+JourneyTest::DialogDriver JourneyTest::PrintToPdfFile(const std::string& pdf)
+{
+    return [pdf](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        if (!print) {
+            ADD_FAILURE() << "the Print dialog was expected, not " << dialog->windowTitle().toStdString();
+            Reject()(dialog);
+            return;
+        }
+        print->PrinterList()->setCurrentIndex(print->PdfEntry());
+        print->FileEdit()->setText(QString::fromStdString(pdf));
+        print->accept();
     };
 }
 

@@ -27,6 +27,8 @@
 //   OnNextDialog(drive)       drive runs on the next modal dialog that opens
 //                             (it must close it). A modal dialog nobody
 //                             expected is closed and fails the test.
+//                             ChooseFile, Accept, Reject and
+//                             PrintToPdfFile are drivers ready made.
 //   OnNextMenu(drive)         the same for the next pop-up menu (a context
 //                             menu); ChooseItem("Style > Bold") picks an
 //                             item with the keyboard, as a person would.
@@ -133,6 +135,9 @@ protected:
     // Drivers that accept (OK) or reject (Cancel) a dialog as it is.
     static DialogDriver Accept();
     static DialogDriver Reject();
+    // Answers the Print dialog: its PDF entry, whatever printers the
+    // machine has, into the file.
+    static DialogDriver PrintToPdfFile(const std::string& pdf);
     // Drivers still waiting for their dialog.
     size_t PendingDialogs() const { return drivers_.size(); }
     // Window titles of the modal dialogs that opened, in order.

@@ -1,13 +1,9 @@
 // The keys held down while the mouse works, and the abort keys of long
 // passes: the program follows them as a person presses them.
-#include <QComboBox>
-#include <QCheckBox>
 #include <QDialog>
 #include <QFile>
-#include <QLineEdit>
 #include <QTest>
 
-#include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/object_info_dialog.h"
@@ -26,22 +22,6 @@ protected:
     }
 
     QPoint Star() const { return CardPoint(34, 34); }
-
-    // The Print dialog answered with a PDF file.
-    static DialogDriver PrintToFile(const std::string& pdf)
-    {
-        return [pdf](QWidget* dialog) {
-            auto* print = dynamic_cast<CDlgPrint*>(dialog);
-            if (!print) {
-                ADD_FAILURE() << "the Print dialog was expected";
-                static_cast<QDialog*>(dialog)->reject();
-                return;
-            }
-            print->PrinterList()->setCurrentIndex(print->PdfEntry());
-            print->FileEdit()->setText(QString::fromStdString(pdf));
-            print->accept();
-        };
-    }
 };
 
 TEST_F(KeysJourney, ShiftWithADoubleClickOnTheStarOpensObjectInfoInsteadOfStarInfo)
@@ -81,7 +61,7 @@ TEST_F(KeysJourney, HoldingEscapeOrControlPeriodStopsAPrintAndLeavesNoFile)
         if (modifiers)
             QTest::keyPress(CardView(), Qt::Key_Control);
         QTest::keyPress(CardView(), key, modifiers);
-        OnNextDialog(PrintToFile(pdf));
+        OnNextDialog(PrintToPdfFile(pdf));
         ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
         QTest::keyRelease(CardView(), key, modifiers);
         if (modifiers)
@@ -91,7 +71,7 @@ TEST_F(KeysJourney, HoldingEscapeOrControlPeriodStopsAPrintAndLeavesNoFile)
     }
 
     // With the keys let go the same print runs to its end.
-    OnNextDialog(PrintToFile(pdf));
+    OnNextDialog(PrintToPdfFile(pdf));
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
     const std::string text = PdfText(pdf);

@@ -1,9 +1,6 @@
 // Printing the sample card filled from the sample database: File > Open
 // the card and the database, then File > Print > Document From
 // Database... to a PDF file, and read what the cards say.
-#include <QCheckBox>
-#include <QDialog>
-#include <QLineEdit>
 #include <regex>
 
 #include "carddoc/labels_doc.h"
@@ -29,15 +26,7 @@ protected:
     // Prints every record through the Print dialog into a PDF file.
     void PrintToPdf(const std::string& pdf)
     {
-        OnNextDialog([pdf](QWidget* dialog) {
-            for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
-                if (box->text().contains(QStringLiteral("Print to")))
-                    box->setChecked(true);
-            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("fileName"));
-            ASSERT_NE(file, nullptr);
-            file->setText(QString::fromStdString(pdf));
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        OnNextDialog(PrintToPdfFile(pdf));
         EXPECT_TRUE(Trigger("File > Print > Document From Database..."));
         Settle(100);
     }

@@ -2,18 +2,19 @@
 // > Export As Picture... in each format the program writes, and an EPS
 // picture brought in with File > Import Graphics... and printed to a PDF
 // file, where Ghostscript's drawing of its PostScript is what prints.
-#include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QLineEdit>
 #include <QProcess>
+#include <QTest>
+#include <QWindow>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/path_record.h"
 #include "frames/curr_page_mng.h"
@@ -62,24 +63,6 @@ Driver ExportAs(const QString& format, const std::string& path)
         files->selectNameFilter(filter);
         files->selectFile(QString::fromStdString(path));
         static_cast<QDialog*>(files)->accept();
-    };
-}
-
-// The Print dialog answered with a PDF file.
-Driver PrintToFile(const std::string& pdf)
-{
-    return [pdf](QWidget* dialog) {
-        auto* printers = dialog->findChild<QComboBox*>("printerName");
-        auto* name = dialog->findChild<QLineEdit*>("fileName");
-        if (!printers || !name) {
-            ADD_FAILURE() << "the Print dialog was expected";
-            static_cast<QDialog*>(dialog)->reject();
-            return;
-        }
-        // The PDF file is the printer list's last entry.
-        printers->setCurrentIndex(printers->count() - 1);
-        name->setText(QString::fromStdString(pdf));
-        static_cast<QDialog*>(dialog)->accept();
     };
 }
 
@@ -208,7 +191,7 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
     // Printed, the frame shows what the PostScript draws; without gs, the
     // stand-in prints.
     const auto print = [&](const std::string& pdf) {
-        OnNextDialog(PrintToFile(pdf));
+        OnNextDialog(PrintToPdfFile(pdf));
         EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
         Settle();
     };
@@ -239,6 +222,34 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
     ASSERT_FALSE(fallback.isNull());
     EXPECT_NEAR(qGray(fallback.pixel(onSheet(left, middle))), 0xC0, 8);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// Ctrl+Shift+M let go quickly: the keys come up while the file dialog
+// already holds the program, and the window they go to never hears of
+// them. The drag that draws the picture is made without Ctrl, so the Object
+// tool comes back with the new frame selected.
+TEST_F(PictureJourney, AfterAShortcutsDialogTheToolSpringsBackAsCtrlIsUp)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const std::string png = TempFile("dot.png");
+    QImage dot(20, 20, QImage::Format_RGB32);
+    dot.fill(Qt::darkBlue);
+    ASSERT_TRUE(dot.save(QString::fromStdString(png)));
+
+    QWindow* window = MainWindow()->windowHandle();
+    QTest::keyPress(window, Qt::Key_Control);
+    OnNextDialog([window, png](QWidget* dialog) {
+        QTest::keyRelease(window, Qt::Key_Control);
+        ChooseFile(png)(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    Settle();
+    Drag(CardPoint(190, 50), {CardPoint(210, 65), CardPoint(240, 95)});
+    EXPECT_TRUE(Enabled("Object > Object Info...")) << "the new picture frame is not selected";
+    QAction* objectTool = Action(33284);
+    ASSERT_NE(objectTool, nullptr);
+    EXPECT_TRUE(objectTool->isChecked()) << "the picture tool stayed on as if Ctrl were held";
 }
 
 }  // namespace

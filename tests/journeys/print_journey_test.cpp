@@ -114,4 +114,27 @@ TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)
     EXPECT_EQ(PagesOf(text), ranges.size());
 }
 
+TEST_F(PrintJourney, TheCardStaysOnTheScreenBehindThePrintAndPreviewDialogs)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    // The logo: the star over its disc, 40 x 40 at (14, 14).
+    const QRect logo = CardRect(14, 14, 40, 40);
+    for (const char* command : {"File > Print > Sheet of Active Document...", "File > Print Preview..."}) {
+        SCOPED_TRACE(command);
+        // The star selected: the dialog's command lets go of it.
+        Click(CardPoint(34, 34));
+        const int selected = Ink(ViewPixels(), logo);
+        ASSERT_GT(selected, 300);
+        int behind = -1;
+        OnNextDialog([this, &logo, &behind](QWidget* dialog) {
+            behind = Ink(ViewPixels(), logo);
+            Reject()(dialog);
+        });
+        ASSERT_TRUE(Trigger(command));
+        EXPECT_GT(behind, selected * 3 / 4) << "the logo was wiped off while the dialog was up";
+        EXPECT_GT(Ink(ViewPixels(), logo), selected * 3 / 4);
+    }
+}
+
 }  // namespace

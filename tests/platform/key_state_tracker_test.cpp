@@ -58,6 +58,28 @@ TEST(KeyStateTracker, ReleaseFollowsThePhysicalKeyAndIgnoresRepeats)
     EXPECT_EQ(IsKeyDown(kVkEscape), 0);
 }
 
+// A modifier whose release went to a window a modal dialog blocked is let
+// go by the next input event that comes without it; the key an event is
+// about counts as held whatever the event's modifiers say.
+TEST(KeyStateTracker, AModifierReleasedUnseenIsLetGoByTheNextInput)
+{
+    KeyStateTracker tracker;
+    QWidget w;
+    QTest::keyPress(&w, Qt::Key_Control);
+    QTest::keyPress(&w, Qt::Key_Shift, Qt::ControlModifier);
+    EXPECT_EQ(IsKeyDown(kVkControl), 1);
+    QTest::mouseMove(&w, QPoint(5, 5));
+    QTest::mousePress(&w, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+    EXPECT_EQ(IsKeyDown(kVkControl), 0);
+    EXPECT_EQ(IsKeyDown(kVkShift), 1);
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+
+    QTest::keyPress(&w, Qt::Key_Control);
+    Send(w, QEvent::KeyPress, Qt::Key_A, 38);
+    EXPECT_EQ(IsKeyDown(kVkControl), 0);
+    EXPECT_EQ(IsKeyDown(kVkShift), 0);
+}
+
 // A loop that never returns to the event loop still sees a key pressed
 // while it runs; keys released while another program has the keyboard are
 // forgotten when the program loses it.
