@@ -65,6 +65,7 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     path_ = *path;
     access_ = access;
     recovered_ = false;
+    indexFailureShown_ = false;
     readOnly_ = access == kDbAccessRead;
     int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
     if (err != kErrNone) {
@@ -115,6 +116,7 @@ int32_t DataFile::CreateFile(const PathRecord* path)
 {
     path_ = *path;
     recovered_ = false;
+    indexFailureShown_ = false;
     readOnly_ = false;
     const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
     if (err != kErrNone) {

@@ -288,6 +288,7 @@ private:
     bool packed_ = false;
     bool recovered_ = false;
     bool readOnly_ = false;
+    bool indexFailureShown_ = false;  // since the open
     DbJournal journal_;
     int32_t changeDepth_ = 0;
     bool changeFailed_ = false;

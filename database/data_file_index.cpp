@@ -19,7 +19,13 @@ void DataFile::BuildKey(bool fromSaved, DbIndexEntry* entry) const
 
 int32_t DataFile::IndexUpkeepFailed(const char* marker, int32_t code)
 {
-    DatabaseErrorBox(marker, code);
+    // One stale index fails every lookup that meets it (a print of many
+    // cards meets it once per card): the user hears of it once, and the
+    // index is built anew at the next open. A record file found damaged
+    // has let its index go, and has said so already.
+    if (!indexFailureShown_ && !dataMark_)
+        DatabaseErrorBox(marker, code);
+    indexFailureShown_ = true;
     indexMark_ = true;
     return 0;
 }

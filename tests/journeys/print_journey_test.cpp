@@ -8,12 +8,17 @@
 #include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFile>
 #include <QPrinterInfo>
 #include <QPushButton>
 
 #include "app/print_dialog.h"
+#include "database/field_table.h"
+#include "database/record_file_format.h"
+#include "database/record_layout.h"
 #include "dialogs/print_preview_dialog.h"
 #include "journey_fixture.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -135,6 +140,98 @@ TEST_F(PrintJourney, TheCardStaysOnTheScreenBehindThePrintAndPreviewDialogs)
         EXPECT_GT(behind, selected * 3 / 4) << "the logo was wiped off while the dialog was up";
         EXPECT_GT(Ink(ViewPixels(), logo), selected * 3 / 4);
     }
+}
+
+// The offsets of a record file's records, in the file's order.
+std::vector<size_t> RecordOffsets(const std::string& bytes)
+{
+    std::vector<size_t> offsets;
+    for (size_t at = kDbDataStart; at + dbrec::kHeadSize <= bytes.size();) {
+        offsets.push_back(at);
+        at += size_t(RecordLength(reinterpret_cast<const uint8_t*>(bytes.data() + at)));
+    }
+    return offsets;
+}
+
+class DamagedDatabasePrintJourney : public PrintJourney {
+protected:
+    // A database of 300 people open in its window, the sample card over it.
+    void OpenCardOverPeople()
+    {
+        Tool("db new '" + db_ + "'");
+        Tool("db fill '" + db_ + "' 300 --seed 3");
+        OnNextDialog(ChooseFile(db_));
+        ASSERT_TRUE(Trigger("File > Open > Database..."));
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        alerts.clear();
+    }
+
+    // Prints every record to a PDF file, through the menu; the file.
+    std::string PrintAll()
+    {
+        const std::string pdf = TempFile("people.pdf");
+        QStringList bareAmpersands, printers;
+        OnNextDialog(PrintToPdf(pdf, &bareAmpersands, &printers));
+        EXPECT_TRUE(Trigger("File > Print > Document From Database..."));
+        EXPECT_EQ(PendingDialogs(), 0u);
+        return pdf;
+    }
+
+    const std::string db_ = TempFile("People.dqx");
+};
+
+// A database damaged behind the program's back (records far down the file
+// lose their markers) is found when the print reaches them: the user hears
+// the database message once, and no file of blank cards is left behind.
+TEST_F(DamagedDatabasePrintJourney, ADamagedRecordStopsThePrintWithOneMessage)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenCardOverPeople());
+    // The window has shown (and holds) the first records; the others are
+    // read when their cards print.
+    std::string bytes = ReadFileBytes(db_);
+    const std::vector<size_t> records = RecordOffsets(bytes);
+    ASSERT_EQ(records.size(), 300u);
+    for (size_t n = 200; n < 210; ++n)
+        bytes[records[n]] = 'x';
+    WriteFileBytes(db_, bytes);
+
+    const std::string pdf = PrintAll();
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_EQ(alerts.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf))) << "no blank cards are left behind";
+}
+
+// Records whose names changed behind the program's back no longer match
+// their index: every card prints, and the user hears once that the index
+// is damaged (it is built anew at the next open), not once per card.
+TEST_F(DamagedDatabasePrintJourney, AStaleIndexIsReportedOnceAndEveryCardPrints)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenCardOverPeople());
+    std::string bytes = ReadFileBytes(db_);
+    const std::vector<size_t> records = RecordOffsets(bytes);
+    ASSERT_EQ(records.size(), 300u);
+    // The first letter of each last name (the key the index is sorted by).
+    int changed = 0;
+    for (size_t n = 100; n < 300; n += 10) {
+        const uint8_t* head = reinterpret_cast<const uint8_t*>(bytes.data() + records[n]);
+        size_t body = records[n] + dbrec::kBodies;
+        for (int32_t id = 0; id < kFieldLastName; ++id)
+            body += head[dbrec::kLengths + id];
+        if (head[dbrec::kLengths + kFieldLastName] == 0)
+            continue;
+        bytes[body] = bytes[body] == 'Q' ? 'R' : 'Q';
+        ++changed;
+    }
+    ASSERT_GT(changed, 10);
+    WriteFileBytes(db_, bytes);
+
+    const std::string pdf = PrintAll();
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_EQ(alerts.lastText(), "[1]Index file is damaged. Please remove Index file and reopen the Database.");
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        GTEST_SKIP() << "pdftotext is needed";
+    EXPECT_EQ(PagesOf(text), 30);
 }
 
 }  // namespace
