@@ -598,7 +598,9 @@ void CLabelsDoc::DoAlignObjects()
     if (!tool || tool->GetSelCount() < 2)
         return;
     AlignSelection selection;
-    GetPageRect(&selection.pageRect);
+    // The preview draws the card the frames stand on, not the whole page
+    // area around both page slots.
+    selection.pageRect = pageBlock_.slots[0];
     selection.pageOrigin = IntPoint{pageBlock_.slots[0].left, pageBlock_.slots[0].top};
     selection.currentIndex = std::max<int16_t>(tool->CurrentIndex(), 0);
     int32_t left = 0;

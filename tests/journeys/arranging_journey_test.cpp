@@ -9,6 +9,7 @@
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_view.h"
 #include "dbdoc/numeric_edit.h"
+#include "dialogs/alignment_dialog.h"
 #include "dialogs/object_info_dialog.h"
 #include "journey_fixture.h"
 
@@ -89,6 +90,30 @@ TEST_F(ArrangingJourney, AFrameOutOverThePageEdgeMovesOnlyTheWayItIsPushed)
     // Up, away from the edge it is past, it still goes.
     Key(Qt::Key_Up);
     EXPECT_LT(OriginDown(), before);
+}
+
+TEST_F(ArrangingJourney, TheAlignmentPreviewShowsTheFramesWhereTheyStandOnTheCard)
+{
+    // The name (14, 62, 166 wide) and the barcode (172, 104, 73 wide) of
+    // the 252-point card.
+    Click(CardPoint(100, 78));
+    Click(CardPoint(208, 118), Qt::ShiftModifier);
+    std::vector<AlignEntry> entries;
+    IntRect card;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* align = dynamic_cast<CDlgAlignment*>(dialog);
+        ASSERT_NE(align, nullptr);
+        entries = align->Entries();
+        card = align->CardRect();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    ASSERT_TRUE(Trigger("Object > Align Object..."));
+    ASSERT_EQ(entries.size(), 2u);
+    const double scale = double(card.right - card.left) / 252;
+    EXPECT_NEAR(entries[0].bounds.left, 14 * scale, 2);
+    EXPECT_NEAR(entries[0].bounds.right - entries[0].bounds.left, 166 * scale, 2);
+    EXPECT_NEAR(entries[1].bounds.left, 172 * scale, 2);
+    EXPECT_NEAR(entries[1].bounds.bottom, 133 * double(card.bottom - card.top) / 144, 2);
 }
 
 }  // namespace
