@@ -1,15 +1,19 @@
 // The file side of the imaging engine: recognising, reading and writing
 // picture files through Qt's image readers and writers.
 
+#include <cstring>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "graphics/dib_image.h"
 #include "graphics/imaging_bitmap.h"
 #include "graphics/imaging_formats.h"
 #include "graphics/imaging_image.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_writers.h"
 
 namespace {
@@ -30,6 +34,31 @@ int32_t DepthOfFormat(QImage::Format format)
     default:
         return 24;
     }
+}
+
+// Bitmap and GIF files may declare far more pixels than their data holds,
+// which the readers would make into a blank picture of the declared size.
+// A file small beside its declared size is first read by the program's own
+// reader, which refuses one that holds none of its pixels or more than the
+// program takes.
+constexpr int64_t kPixelsPerByteWithoutCheck = 64;
+
+bool HoldsItsPixels(const QString& path, const std::string& qtFormat, const QSize& declared)
+{
+    const int32_t type = qtFormat == "bmp" ? kPictureBmp : qtFormat == "gif" ? kPictureGif : -1;
+    if (type < 0 || declared.width() <= 0 || declared.height() <= 0)
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    if (int64_t(declared.width()) * declared.height() <= file.size() * kPixelsPerByteWithoutCheck)
+        return true;
+    const QByteArray bytes = file.readAll();
+    CDibImage image;
+    if (image.DibLoadBytesByType(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), type))
+        return true;
+    return std::strcmp(image.ErrorText(), kPictureNoPixelsText) != 0 &&
+           std::strcmp(image.ErrorText(), kPictureTooLargeText) != 0;
 }
 
 }  // namespace
@@ -63,6 +92,8 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     if (info.qtFormat.empty())
         return false;
     QImageReader reader(QtPath(path), QByteArray::fromStdString(info.qtFormat));
+    if (!HoldsItsPixels(QtPath(path), info.qtFormat, reader.size()))
+        return false;
     const QImage read = reader.read();
     if (read.isNull())
         return false;

@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "foundation/byte_order.h"
 #include "graphics/dib_image.h"
+#include "graphics/imaging_bitmap.h"
+#include "graphics/imaging_formats.h"
 #include "graphics/picture_limits.h"
 #include "picture_test_support.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -134,6 +138,78 @@ TEST(PictureBounds, TheLimitRefusesWithAMessageAndLetsLargeRealPicturesThrough)
     CDibImage image;
     EXPECT_FALSE(Load(image, gif, kPictureGif));
     EXPECT_STREQ(image.ErrorText(), kPictureTooLargeText);
+}
+
+// The program reads bitmap and GIF files through its imaging layer: there
+// too a file that holds none of the pixels it declares is refused, without
+// the memory of the declared picture, and real pictures (a large one that
+// compresses to almost nothing among them) load as before.
+std::string g_probePath;
+
+void LoadThroughImaging(const std::vector<uint8_t>& bytes)
+{
+    FILE* f = std::fopen(g_probePath.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    ImagingFileInfo info;
+    ImagingBitmap bitmap;
+    if (ImagingBitmap::ReadFileInfo(g_probePath, &info))
+        bitmap.LoadFile(g_probePath, info);
+}
+
+bool LoadsThroughImaging(const std::vector<uint8_t>& bytes, int* width = nullptr, int* height = nullptr)
+{
+    FILE* f = std::fopen(g_probePath.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    ImagingFileInfo info;
+    ImagingBitmap bitmap;
+    if (!ImagingBitmap::ReadFileInfo(g_probePath, &info) || !bitmap.LoadFile(g_probePath, info))
+        return false;
+    if (width)
+        *width = info.width;
+    if (height)
+        *height = info.height;
+    return true;
+}
+
+TEST(PictureBounds, TheProgramsImagingLayerRefusesDeclarationsWithoutPixels)
+{
+    TempDir dir;
+    g_probePath = dir.file("picture");
+    for (int side : {13000, 4000}) {
+        SCOPED_TRACE(side);
+        std::vector<std::vector<uint8_t>> files = {HugeBmpDeclaration(0, 24), HugeBmpDeclaration(1, 8),
+                                                   HugeGifDeclaration()};
+        for (int i = 0; i < 2; ++i) {
+            PutI32LE(&files[size_t(i)][18], side);
+            PutI32LE(&files[size_t(i)][22], side);
+        }
+        for (int at : {6, 8, 18, 20})
+            PutU16LE(&files[2][size_t(at)], uint16_t(side));
+        for (const auto& bytes : files) {
+            EXPECT_FALSE(LoadsThroughImaging(bytes)) << bytes.size() << " bytes";
+            EXPECT_LT(PeakMemoryGrowthInChild(LoadThroughImaging, bytes), 32 << 20);
+        }
+    }
+
+    int width = 0, height = 0;
+    EXPECT_TRUE(LoadsThroughImaging(MakeTestBmp(20, 10, true), &width, &height));
+    EXPECT_EQ(width, 20);
+    const std::vector<uint8_t> table = {0, 0, 0, 255, 255, 255};
+    EXPECT_TRUE(LoadsThroughImaging(MakeTestGif(16, 12, std::vector<uint8_t>(16 * 12, 1), table, false, -1)));
+    // A thousand pixels square of one colour in runs: ten kilobytes.
+    std::vector<uint8_t> blank = HugeBmpDeclaration(1, 8);
+    blank.resize(62);
+    PutI32LE(&blank[18], 1000);
+    PutI32LE(&blank[22], 1000);
+    for (int row = 0; row < 1000; ++row)
+        blank.insert(blank.end(), {255, 0, 255, 0, 255, 0, 235, 0, 0, 0});
+    blank.insert(blank.end(), {0, 1});
+    PutU32LE(&blank[2], uint32_t(blank.size()));
+    ASSERT_LT(blank.size() * 64, 1000000u);
+    EXPECT_TRUE(LoadsThroughImaging(blank, &width, &height));
+    EXPECT_EQ(height, 1000);
 }
 
 }  // namespace
