@@ -133,6 +133,11 @@ public:
         png_set_read_fn(png, &state, ReadBytes);
         png_set_user_limits(png, kDibImageMaxSide, kDibImageMaxSide);
         png_set_chunk_malloc_max(png, 64u * 1024 * 1024);
+        // Chunks the picture makes no use of are skipped unread: some (a
+        // suggested palette, a colour profile, texts) would otherwise get as
+        // much memory as their length claims, whatever the file holds.
+        static const png_byte kUnused[] = "iCCP\0sPLT\0tEXt\0zTXt\0iTXt\0pCAL\0sCAL\0eXIf\0hIST\0tIME";
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
         png_read_info(png, info);
 
         const Plan plan = ChooseTransforms(png, info);

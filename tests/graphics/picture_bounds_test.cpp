@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <QBuffer>
+#include <QImage>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -210,6 +215,63 @@ TEST(PictureBounds, TheProgramsImagingLayerRefusesDeclarationsWithoutPixels)
     ASSERT_LT(blank.size() * 64, 1000000u);
     EXPECT_TRUE(LoadsThroughImaging(blank, &width, &height));
     EXPECT_EQ(height, 1000);
+}
+
+// A PNG chunk the picture makes no use of (a suggested palette, a text)
+// is skipped unread: one claiming two gigabytes gets no memory, and small
+// ones leave the picture as it was.
+void PutBigEndian(uint8_t* at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = uint8_t(value >> (24 - 8 * i));
+}
+
+std::vector<uint8_t> WithChunkAfterHeader(std::vector<uint8_t> png, const char* type, uint32_t claimed,
+                                          const std::string& data)
+{
+    std::vector<uint8_t> chunk(8);
+    PutBigEndian(&chunk[0], claimed);
+    std::memcpy(&chunk[4], type, 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    uint8_t crc[4];
+    PutBigEndian(crc, uint32_t(crc32(crc32(0, chunk.data() + 4, 4), reinterpret_cast<const Bytef*>(data.data()),
+                                 uInt(data.size()))));
+    chunk.insert(chunk.end(), crc, crc + 4);
+    // After the signature (8 bytes) and the header chunk (25).
+    png.insert(png.begin() + 33, chunk.begin(), chunk.end());
+    return png;
+}
+
+void LoadPng(const std::vector<uint8_t>& bytes)
+{
+    CDibImage image;
+    Load(image, bytes, kPicturePng);
+}
+
+TEST(PictureBounds, PngChunksThePictureDoesNotUseAreSkippedUnread)
+{
+    QImage picture(12, 8, QImage::Format_RGB32);
+    picture.fill(0x2040C0);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    const std::vector<uint8_t> png(encoded.begin(), encoded.end());
+    CDibImage plain;
+    ASSERT_TRUE(Load(plain, png, kPicturePng));
+
+    for (const char* type : {"sPLT", "tEXt", "iCCP"}) {
+        SCOPED_TRACE(type);
+        const std::string data = std::string(type) == "tEXt" ? std::string("Title\0A label", 13) : "x";
+        CDibImage with;
+        EXPECT_TRUE(Load(with, WithChunkAfterHeader(png, type, uint32_t(data.size()), data), kPicturePng));
+        EXPECT_EQ(PictureRgb(with), PictureRgb(plain));
+        // Its length says 0x73737373 bytes; the file ends long before.
+        const std::vector<uint8_t> claims = WithChunkAfterHeader(png, type, 0x73737373u, "");
+        CDibImage refused;
+        EXPECT_FALSE(Load(refused, claims, kPicturePng));
+        EXPECT_LT(PeakMemoryGrowthInChild(LoadPng, claims), 32 << 20);
+    }
 }
 
 }  // namespace
