@@ -136,10 +136,16 @@ public:
     QPainterPath shape() const;
 
 private:
+    struct Scan;
+
     // Pixels, or a shape whose pixels are made on first use.
     mutable QRegion pixels_;
     mutable bool pixelsMade_ = true;
     QPainterPath shape_;
+    // The shape's pixels where it was made, worked out once for the region
+    // and every copy of it (a frame hands out copies of its outline for
+    // each drawing).
+    std::shared_ptr<Scan> scan_;
     int64_t shapeX_ = 0;
     int64_t shapeY_ = 0;
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <mutex>
 
 #include "platform/coverage.h"
 #include "platform/dc.h"
@@ -33,6 +34,11 @@ QRectF AreaRect(const IntRect& r)
 }
 
 }  // namespace
+
+struct Region::Scan {
+    std::once_flag made;
+    QRegion pixels;
+};
 
 Region::Region() = default;
 
@@ -97,6 +103,7 @@ Region Region::FromPath(const QPainterPath& path)
         return r;
     r.shape_ = path;
     r.pixelsMade_ = false;
+    r.scan_ = std::make_shared<Scan>();
     return r;
 }
 
@@ -106,7 +113,9 @@ const QRegion& Region::pixels() const
         // A shape moved further than any pixel can reach is moved just
         // out of reach, where its pixels still fit an int.
         constexpr int64_t kOut = int64_t(1) << 30;
-        pixels_ = AreaToRegion(shape_, Bound());
+        Scan& scan = *scan_;
+        std::call_once(scan.made, [&] { scan.pixels = AreaToRegion(shape_, Bound()); });
+        pixels_ = scan.pixels;
         pixels_.translate(int(std::clamp(shapeX_, -kOut, kOut)), int(std::clamp(shapeY_, -kOut, kOut)));
         pixelsMade_ = true;
     }

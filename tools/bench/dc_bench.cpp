@@ -34,6 +34,7 @@
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "tools/stand_ins/sample_page.h"
+#include "tools/stand_ins/stand_in_hosts.h"
 #include "platform/dc.h"
 
 namespace {
@@ -153,6 +154,7 @@ void TimePages()
         Time(name.c_str(), [&] { doc.Paint(); });
     }
 
+    ScopedStandInCardDocumentHost host;
     SampleSheet sheet;
     if (!sheet.ok()) {
         std::printf("  (the sample card or contacts cannot be opened)\n");
