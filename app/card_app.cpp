@@ -12,9 +12,8 @@
 #include <QPrinterInfo>
 
 #include "app/clipboard_wnd.h"
-#include "app/command_line.h"
-#include "foundation/file_io.h"
 #include "app/command_ids.h"
+#include "app/command_line.h"
 #include "app/database_document_kind.h"
 #include "app/label_type_page.h"
 #include "app/main_frame.h"
@@ -30,12 +29,14 @@
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
+#include "foundation/file_io.h"
 #include "foundation/hyperlink.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
+#include "text/spell_dictionary.h"
 #include "platform/gdi_types.h"
 #include "platform/key_state_tracker.h"
 #include "typography/font_list.h"
@@ -88,6 +89,9 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
 {
     for (const char* prefix : {"KPX", "tpl", "LBL", "PTS", "WIZ", "PRV"})
         RemoveStaleTempFiles(&programFolder, prefix);
+    PathRecord dictionary{};
+    if (GetDefaultDictionary(&dictionary) == 0)
+        RemoveStaleTempFiles(&dictionary, "DIC");
     PathRecord temp{};
     if (GetSystemTempFolder(&temp) == 0)
         RemoveStaleTempFiles(&temp, "KPX");

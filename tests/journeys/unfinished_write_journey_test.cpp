@@ -1,8 +1,14 @@
 // What a killed program leaves, as a person meets it: a database whose last
 // record was being written opens through File > Open with every record it
 // had, without a word about damage, and the piece of the unfinished record
-// is gone from the file.
+// is gone from the file; a database whose import was killed half way opens
+// as it was before the import.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "dbdoc/cdb_document.h"
 #include "journey_fixture.h"
@@ -31,6 +37,47 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseLastRecordWasCutShortOpensWithEvery
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(database->Data().GetLiveCount(), records);
     EXPECT_EQ(ReadFileBytes(path).size(), whole.size());
+}
+
+TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasBefore)
+{
+    const std::string path = CopySample("Contacts.dqx", "Killed.dqx");
+    const std::string before = Tool("db dump '" + path + "'");
+    const size_t size = ReadFileBytes(path).size();
+    std::string text;
+    for (int n = 0; n < 20000; ++n)
+        text += "Name" + std::to_string(n) + "\tImported\tAcme " + std::to_string(n) + "\t12 Mill Lane\r\n";
+    const std::string source = TempFile("import.txt");
+    WriteFileBytes(source, text);
+
+    // tessaline-tool imports in a process of its own, killed once it has
+    // written a good part of the records.
+    const std::string tool = ToolPath();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        execl(tool.c_str(), tool.c_str(), "dbdoc", "import", path.c_str(), source.c_str(), "--delimiter", "2",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    for (int i = 0; i < 20000 && std::filesystem::file_size(path) < size + 200000; ++i)
+        usleep(100);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import ended before it was killed";
+    ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
+
+    alerts.clear();
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    CDBDocument* database = DatabaseDocument();
+    ASSERT_NE(database, nullptr);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(database->Data().GetLiveCount(), std::count(before.begin(), before.end(), '\n') - 1);
+    EXPECT_EQ(std::filesystem::file_size(path), size);
+    EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_EQ(Tool("db dump '" + path + "'"), before);
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+// What saves that were killed half way leave behind, as a person meets it:
+// the halves of the program's own files go when the program next starts,
+// the half of a card goes at the card's next save, and a file another
+// running program still holds open stays where it is.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "journey_fixture.h"
+#include "support/shell.h"
+
+namespace {
+
+class LeftoversJourney : public JourneyTest {
+protected:
+    void TearDown() override
+    {
+        if (holder_ > 0) {
+            kill(holder_, SIGKILL);
+            waitpid(holder_, nullptr, 0);
+        }
+        JourneyTest::TearDown();
+    }
+
+    // A file a save that died an hour ago left.
+    static void LeftAnHourAgo(const std::string& path)
+    {
+        WriteFileBytes(path, "half of a file");
+        const struct timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), hourAgo, 0);
+    }
+
+    // Another program holds the file open (and locked) until the test ends.
+    void HeldByAnotherProgram(const std::string& path)
+    {
+        holder_ = fork();
+        ASSERT_GE(holder_, 0);
+        if (holder_ == 0) {
+            execlp("flock", "flock", "--shared", path.c_str(), "sleep", "60", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Until the lock is taken, the probe would find the file free.
+        for (int i = 0; i < 200; ++i) {
+            const int fd = ::open(path.c_str(), O_RDONLY);
+            const bool taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == -1;
+            if (fd >= 0)
+                ::close(fd);
+            if (taken)
+                return;
+            usleep(10000);
+        }
+        FAIL() << "the other program never took its lock";
+    }
+
+    static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+    pid_t holder_ = -1;
+};
+
+TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledSavesOfTheProgramsFilesLeft)
+{
+    Stop();
+    const std::string program = TempFile("program");
+    const std::string label = program + "/LBL1F.TMP";
+    const std::string wizard = program + "/WIZ2A0.TMP";
+    const std::string styles = program + "/PTS7.TMP";
+    const std::string words = program + "/Dictionaries/DIC3C.TMP";
+    const std::string held = program + "/WIZ44.TMP";
+    const std::string fresh = program + "/LBL9.TMP";
+    const std::string notOurs = program + "/LBLnotes.TMP";
+    for (const std::string& path : {label, wizard, styles, words, held, notOurs})
+        LeftAnHourAgo(path);
+    WriteFileBytes(fresh, "a save under way this minute");
+    ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(held));
+
+    Start();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    for (const std::string& gone : {label, wizard, styles, words})
+        EXPECT_FALSE(Exists(gone)) << gone;
+    EXPECT_TRUE(Exists(held)) << "another program holds it";
+    EXPECT_TRUE(Exists(fresh)) << "a save may be writing it";
+    EXPECT_TRUE(Exists(notOurs)) << "no name the program makes";
+}
+
+TEST_F(LeftoversJourney, TheCardsNextSaveClearsWhatAKilledSaveLeftBesideIt)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string half = TempFile("LQX5E1.TMP");
+    const std::string held = TempFile("LQX5E2.TMP");
+    LeftAnHourAgo(half);
+    LeftAnHourAgo(held);
+    ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(held));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    EXPECT_TRUE(Exists(half)) << "opening a card writes nothing beside it";
+
+    ASSERT_TRUE(Trigger("File > Save"));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_FALSE(Exists(half));
+    EXPECT_TRUE(Exists(held)) << "another program holds it";
+    // Nothing else of the save is left beside the card.
+    int temporary = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(card).parent_path()))
+        temporary += entry.path().extension() == ".TMP" ? 1 : 0;
+    EXPECT_EQ(temporary, 1);
+}
+
+}  // namespace
