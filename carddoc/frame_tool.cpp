@@ -172,10 +172,13 @@ void FrameTool::DeleteFrame(FrameObj* frame)
     if (!frame)
         return;
     if (CurrPageMng* pages = document_->PageManager()) {
+        const IntRect vacated = frame->ViewRect();
         if (frame->GetType() == kFrameGroup)
             pages->RemoveGroupFrame(frame);
         else
             pages->RemoveFrame(frame);
+        // The text below wrapped around the frame; it flows back now.
+        pages->ReflowTextMeeting(vacated);
     }
     if (frame_ == frame)
         frame_ = nullptr;

@@ -733,8 +733,8 @@ void SelectionTool::TakeOff(FrameObj* frame)
 {
     CurrPageMng* pages = document_->PageManager();
     FrameStore* frames = document_->Frames();
-    if (pages)
-        pages->RemoveFrame(frame);
+    if (pages && pages->RemoveFrame(frame))
+        pages->ReflowTextMeeting(frame->ViewRect());
     if (!frames)
         return;
     if (frame->GetType() == kFrameText && frames->IsChained(frame)) {

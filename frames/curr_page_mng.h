@@ -158,6 +158,9 @@ public:
     void MarkOverlapping(const IntRect& rect, int16_t index, uint8_t above, uint8_t transparentOnly);
     void InvalidateFrame(FrameObj* frame, uint8_t above);
     void InvalidateOverlaps(FrameObj* frame, uint8_t above, uint8_t force);
+    // The text frames that meet the rectangle (view units) build their wrap
+    // outlines again and are drawn: a frame that stood there left the page.
+    void ReflowTextMeeting(const IntRect& viewRect);
     void ClearChanged();
     void MarkAllChanged();
     void ResetFrameStates(uint8_t value);

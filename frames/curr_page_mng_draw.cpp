@@ -161,6 +161,17 @@ void CurrPageMng::PropagateRedraw(int16_t index, const IntRect& viewRect, int16_
     }
 }
 
+void CurrPageMng::ReflowTextMeeting(const IntRect& viewRect)
+{
+    for (int16_t i = 0; i < frameCount_; ++i) {
+        FrameObj* frame = frames_[i];
+        if (!IsLiveText(frame) || !Meets(frame->ViewRect(), viewRect))
+            continue;
+        frame->SetDrawState(kDrawNeeded);
+        frame->Invalidate(0);
+    }
+}
+
 void CurrPageMng::MarkOverlapping(const IntRect& rect, int16_t index, uint8_t above, uint8_t transparentOnly)
 {
     const int16_t first = above ? int16_t(index + 1) : int16_t(0);

@@ -56,8 +56,11 @@ int ChooseWorkers(int asked)
 
 struct PdfPageFarmState {
     std::mutex mutex;
-    std::condition_variable wake;  // workers and joiner: something to do, or the end
+    std::condition_variable wake;  // the joiner: a part finished, or the end
     std::condition_variable room;  // the recorder: a free place in the queue
+    // Each worker's own: pages enough for its rank, or the end. A new page
+    // wakes only the workers it gives something to do, not every thread.
+    std::deque<std::condition_variable> ready;
     std::deque<Job> queue;
     size_t capacity = 4;
     int pagesPerPart = 256;
@@ -89,7 +92,15 @@ struct PdfPageFarmState {
     void join();
     bool append(int id, const Part& part, int place);
     void fail();
+    void wakeAll();
 };
+
+void PdfPageFarmState::wakeAll()
+{
+    wake.notify_all();
+    for (std::condition_variable& worker : ready)
+        worker.notify_all();
+}
 
 void PdfPageFarmState::fail()
 {
@@ -98,7 +109,7 @@ void PdfPageFarmState::fail()
         failed = true;
     }
     room.notify_all();
-    wake.notify_all();
+    wakeAll();
 }
 
 void PdfPageFarmState::publish(Part part)
@@ -138,7 +149,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             // The first worker takes every page it can; the others help only
             // while pages pile up. A job that one thread keeps up with is
             // painted as one part, and needs no joining.
-            wake.wait(lock, [&] { return queue.size() > rank || closing; });
+            ready[rank].wait(lock, [&] { return queue.size() > rank || closing; });
             if (queue.empty())
                 break;
             job = std::move(queue.front());
@@ -254,7 +265,7 @@ PdfPageFarm::~PdfPageFarm()
         s.closing = true;
         s.failed = true;
     }
-    s.wake.notify_all();
+    s.wakeAll();
     s.room.notify_all();
     for (std::thread& t : s.workers)
         t.join();
@@ -276,6 +287,8 @@ bool PdfPageFarm::begin()
     const int workers = ChooseWorkers(settings_.workers);
     s.capacity = size_t(2 * workers);
     for (int w = 0; w < workers; ++w)
+        s.ready.emplace_back();
+    for (int w = 0; w < workers; ++w)
         s.workers.emplace_back([this, w] { state_->work(settings_, size_t(w)); });
     s.joiner = std::thread([this] { state_->join(); });
     return true;
@@ -287,15 +300,18 @@ bool PdfPageFarm::addPage(PageOps page)
         return false;
     PdfPageFarmState& s = *state_;
     std::vector<PageOps> spent;
+    size_t waiting = 0;
     {
         std::unique_lock<std::mutex> lock(s.mutex);
         s.room.wait(lock, [&s] { return s.queue.size() < s.capacity || s.failed; });
         if (s.failed)
             return false;
         s.queue.push_back(Job{s.added++, std::move(page)});
+        waiting = s.queue.size();
         spent.swap(s.spent);
     }
-    s.wake.notify_all();
+    for (size_t rank = 0; rank < std::min(waiting, s.ready.size()); ++rank)
+        s.ready[rank].notify_one();
     return true;
 }
 
@@ -310,7 +326,7 @@ bool PdfPageFarm::finish()
         std::lock_guard<std::mutex> lock(s.mutex);
         s.closing = true;
     }
-    s.wake.notify_all();
+    s.wakeAll();
     for (std::thread& t : s.workers)
         t.join();
     {

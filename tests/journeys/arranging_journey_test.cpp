@@ -24,6 +24,15 @@ protected:
         MaximizeCardWindow();
     }
 
+    // The drawing tools' button whose prompt is the text.
+    QToolButton* ToolButton(const QString& prompt)
+    {
+        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+            if (button->defaultAction() && button->defaultAction()->statusTip() == prompt)
+                return button;
+        return nullptr;
+    }
+
     // Where Object Info places the selected frame: its origin down.
     double OriginDown()
     {
@@ -41,10 +50,7 @@ protected:
 
 TEST_F(ArrangingJourney, TheToolButtonsStillAnswerThePointerAfterADragInTheView)
 {
-    QToolButton* rectangle = nullptr;
-    for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
-        if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
-            rectangle = button;
+    QToolButton* rectangle = ToolButton("Draw a rectangle");
     ASSERT_NE(rectangle, nullptr);
     auto pointAt = [this](QWidget* widget) {
         PointerDrive pointer(widget);
@@ -114,6 +120,26 @@ TEST_F(ArrangingJourney, TheAlignmentPreviewShowsTheFramesWhereTheyStandOnTheCar
     EXPECT_NEAR(entries[0].bounds.right - entries[0].bounds.left, 166 * scale, 2);
     EXPECT_NEAR(entries[1].bounds.left, 172 * scale, 2);
     EXPECT_NEAR(entries[1].bounds.bottom, 133 * double(card.bottom - card.top) / 144, 2);
+}
+
+TEST_F(ArrangingJourney, TextFlowsBackWhereADeletedFrameStood)
+{
+    // A rectangle drawn over the right of the name's lines pushes them
+    // aside; deleted, the lines stand as they did before it.
+    const QRect name = CardRect(14, 62, 166, 32);
+    const QImage before = ViewPixels();
+    QToolButton* rectangle = ToolButton("Draw a rectangle");
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->click();
+    Drag(CardPoint(40, 60), {CardPoint(80, 80), CardPoint(178, 97)});
+    ASSERT_GT(Changed(before, ViewPixels(), name), 100) << "no rectangle was drawn over the name";
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Changed(before, ViewPixels(), name), 0) << "the name still wraps around the deleted rectangle";
+    // Undone, the rectangle pushes the name aside again; redone, it goes.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_GT(Changed(before, ViewPixels(), name), 100) << "the deletion was not undone";
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Changed(before, ViewPixels(), name), 0) << "the name still wraps around the rectangle deleted again";
 }
 
 }  // namespace
