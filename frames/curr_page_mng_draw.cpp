@@ -170,6 +170,9 @@ void CurrPageMng::ReflowTextMeeting(const IntRect& viewRect)
         frame->SetDrawState(kDrawNeeded);
         frame->Invalidate(0);
     }
+    // Flowed now: a plain refresh of the view follows some deletions.
+    if (FrameStore* store = document_ ? document_->Frames() : nullptr)
+        store->ReflowHeld(false);
 }
 
 void CurrPageMng::MarkOverlapping(const IntRect& rect, int16_t index, uint8_t above, uint8_t transparentOnly)

@@ -140,6 +140,15 @@ TEST_F(ArrangingJourney, TextFlowsBackWhereADeletedFrameStood)
     ASSERT_GT(Changed(before, ViewPixels(), name), 100) << "the deletion was not undone";
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Changed(before, ViewPixels(), name), 0) << "the name still wraps around the rectangle deleted again";
+
+    // The same with several frames deleted at once, grouped.
+    rectangle->click();
+    Drag(CardPoint(40, 60), {CardPoint(80, 80), CardPoint(178, 97)});
+    Click(CardPoint(208, 118), Qt::ShiftModifier);
+    Key(Qt::Key_G, Qt::ControlModifier);
+    ASSERT_GT(Changed(before, ViewPixels(), name), 100);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Changed(before, ViewPixels(), name), 0) << "the name still wraps around the deleted group";
 }
 
 }  // namespace
