@@ -16,7 +16,20 @@
 
 namespace {
 
-class UnfinishedWriteJourney : public JourneyTest {};
+class UnfinishedWriteJourney : public JourneyTest {
+protected:
+    // Opens the database through File > Open > Database...; it must open
+    // without a word.
+    CDBDocument* OpenWithoutAWord(const std::string& path)
+    {
+        alerts.clear();
+        OnNextDialog(ChooseFile(path));
+        EXPECT_TRUE(Trigger("File > Open > Database..."));
+        CDBDocument* database = DatabaseDocument();
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        return database;
+    }
+};
 
 TEST_F(UnfinishedWriteJourney, ADatabaseWhoseLastRecordWasCutShortOpensWithEveryRecord)
 {
@@ -29,12 +42,8 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseLastRecordWasCutShortOpensWithEvery
     // and the first of its field lengths (a date, a salutation).
     WriteFileBytes(path, whole + std::string("\xFC\x00\x00\x00\x08\x0A", 6) + std::string(10, '\0'));
 
-    alerts.clear();
-    OnNextDialog(ChooseFile(path));
-    ASSERT_TRUE(Trigger("File > Open > Database..."));
-    CDBDocument* database = DatabaseDocument();
+    CDBDocument* database = OpenWithoutAWord(path);
     ASSERT_NE(database, nullptr);
-    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(database->Data().GetLiveCount(), records);
     EXPECT_EQ(ReadFileBytes(path).size(), whole.size());
 }
@@ -67,12 +76,8 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasB
     ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import ended before it was killed";
     ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
 
-    alerts.clear();
-    OnNextDialog(ChooseFile(path));
-    ASSERT_TRUE(Trigger("File > Open > Database..."));
-    CDBDocument* database = DatabaseDocument();
+    CDBDocument* database = OpenWithoutAWord(path);
     ASSERT_NE(database, nullptr);
-    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(database->Data().GetLiveCount(), std::count(before.begin(), before.end(), '\n') - 1);
     EXPECT_EQ(std::filesystem::file_size(path), size);
     EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
