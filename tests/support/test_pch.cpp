@@ -1,0 +1,1 @@
+// Compiles the suites' precompiled header once for all of them.
