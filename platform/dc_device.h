@@ -143,7 +143,7 @@ public:
     virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
     // Ends the output; false when it could not be completed (a file that
     // could not be written).
-    virtual bool flush() { return true; }
+    virtual bool flush() = 0;
     // Opens the output of a vector device at once rather than at its first
     // drawing, so that a document is made (or fails) even when nothing is
     // drawn on it; true for devices that need no opening.

@@ -56,6 +56,8 @@ public:
         reinterpret_cast<uint32_t*>(image_->scanLine(y))[x] = 0xFF000000u | ToSurface(c);
         return true;
     }
+    // Every call has already reached the image.
+    bool flush() override { return true; }
 
 private:
     static double Dpi(int dotsPerMeter)

@@ -437,6 +437,7 @@ public:
     bool blit(const BlitRect&, const QImage&, uint32_t, const DevicePaint&, const QRegion*) override { return true; }
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
     bool setPixel(int, int, ColorRef, const QRegion*) override { return true; }
+    bool flush() override { return true; }
 
 private:
     double dpi_;
