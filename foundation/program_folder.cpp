@@ -129,8 +129,6 @@ std::string InstalledDataFolder()
     std::string beside = ProgramDirectory();
     if (!beside.empty() && IsFolder(beside + "/../share/tessaline"))
         return beside + "/../share/tessaline";
-    if (IsFolder(TESSALINE_SOURCE_DATA_DIR))
-        return TESSALINE_SOURCE_DATA_DIR;
     return {};
 }
 
