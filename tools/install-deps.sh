@@ -36,6 +36,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # picture fixtures and their reference decodes; PostScript jobs; a
   # decimal-comma locale built from the locale sources
   packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
+  # the black-and-white picture exports read back by another program
+  packages+=(netpbm)
   # metafile readers and an SVG renderer for their output
   packages+=(emf2svg libwmf-bin librsvg2-bin)
   # hyphenation compared with libhyphen (over the wamerican word list)
