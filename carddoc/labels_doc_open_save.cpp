@@ -34,10 +34,19 @@ PathRecord FolderOf(const PathRecord& path)
 }
 
 // Files are opened without sharing, so a file another open holds answers
-// with a sharing violation; the user is told it is locked.
+// with a sharing violation; one the user may not change, with access
+// denied. Each is told as what it is.
 int32_t ShowFileError(int32_t code)
 {
-    return AlertFileError(code == kErrSharingViolation ? int32_t(kErrAccessDenied) : code);
+    switch (code) {
+    case kErrSharingViolation:
+    case kErrLockViolation:
+        return AlertStop("File is used by another program.", 0);
+    case kErrAccessDenied:
+        return AlertStop("You don't have permission to change this file.", 0);
+    default:
+        return AlertFileError(code);
+    }
 }
 
 // The wait cursor for the length of a scope.
@@ -81,7 +90,13 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
     if (swap_->CreateSwapFile(folder) != kErrNone)
         return false;
     FileHandle file = kNoFile;
-    const int32_t err = FileOpen(&path, readOnly_ ? kFileRead : kFileReadWrite, &file);
+    int32_t err = FileOpen(&path, readOnly_ ? kFileRead : kFileReadWrite, &file);
+    // A file the user may read but not change opens to be viewed, printed
+    // and exported; saving it asks for another name.
+    if (err == kErrAccessDenied && !readOnly_) {
+        err = FileOpen(&path, kFileRead, &file);
+        readOnly_ = err == kErrNone;
+    }
     if (err != kErrNone) {
         ShowFileError(err);
         return false;
@@ -233,9 +248,22 @@ bool CLabelsDoc::SaveModified()
 
 bool CLabelsDoc::DoFileSave() { return DoSave(HasPath() ? &path_ : nullptr); }
 
+std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
+{
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&target, name, 0);
+    const PathRecord folder = FolderOf(target);
+    if (CheckDirectoryWritable(&folder, 0) != kErrNone)
+        return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
+    if (readOnly_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
+        return std::string("Cannot save \"") + name + "\": the file is read-only.";
+    return {};
+}
+
 bool CLabelsDoc::DoSave(const PathRecord* path)
 {
     PathRecord target{};
+    bool choose = path == nullptr;
     if (path) {
         target = *path;
     } else {
@@ -244,8 +272,18 @@ bool CLabelsDoc::DoSave(const PathRecord* path)
             std::strncpy(target.name, Title().c_str(), sizeof target.name - 1);
             std::strncpy(target.extension, ".lqx", sizeof target.extension - 1);
         }
-        if (!CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
+    }
+    // A place the user may not write to is said as such, and another name
+    // is offered, until one can be written or the user gives up.
+    for (;;) {
+        if (choose && !CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
             return false;
+        const std::string why = CannotWriteReason(target);
+        if (why.empty())
+            break;
+        if (AlertConfirm((why + "\nSave it under another name?").c_str(), 0) != 1)
+            return false;
+        choose = true;
     }
     if (!OnSaveDocument(target))
         return false;
