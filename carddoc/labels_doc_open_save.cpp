@@ -3,6 +3,7 @@
 
 #include "app/label_type_builtin.h"
 #include "carddoc/auto_save.h"
+#include "carddoc/card_file_error.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
@@ -33,21 +34,7 @@ PathRecord FolderOf(const PathRecord& path)
     return folder;
 }
 
-// Files are opened without sharing, so a file another open holds answers
-// with a sharing violation; one the user may not change, with access
-// denied. Each is told as what it is.
-int32_t ShowFileError(int32_t code)
-{
-    switch (code) {
-    case kErrSharingViolation:
-    case kErrLockViolation:
-        return AlertStop("File is used by another program.", 0);
-    case kErrAccessDenied:
-        return AlertStop("You don't have permission to change this file.", 0);
-    default:
-        return AlertFileError(code);
-    }
-}
+int32_t ShowFileError(int32_t code) { return ShowCardFileError(code); }
 
 // The wait cursor for the length of a scope.
 class BusyCursor {
