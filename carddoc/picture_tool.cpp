@@ -1,10 +1,14 @@
 #include "carddoc/picture_tool.h"
 
+#include <QApplication>
+
+#include "carddoc/card_document_host.h"
+#include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
-#include "foundation/file_dialogs.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
+#include "graphics/fill_patterns.h"
 
 namespace {
 
@@ -14,14 +18,9 @@ PictureFileChooser& Chooser()
     return chooser;
 }
 
-bool ChooseWithDialog(PathRecord* chosen)
-{
-    PathRecord record{};
-    if (ShowOpenFileDialog(&record, "Import Graphics", nullptr, 0) != 1)
-        return false;
-    *chosen = record;
-    return true;
-}
+bool ChooseWithDialog(PathRecord* chosen) { return ChooseGraphicsFile(QApplication::activeWindow(), chosen); }
+
+constexpr const char* kPlacePrompt = "Drag a rectangle on the card to place the picture.";
 
 }  // namespace
 
@@ -32,7 +31,12 @@ PictureFileChooser SetPictureFileChooser(PictureFileChooser chooser)
     return previous;
 }
 
-PictureTool::PictureTool(ToolDocument* document) : FrameTool(document) {}
+PictureTool::PictureTool(ToolDocument* document) : FrameTool(document)
+{
+    // The clear parts of a picture show what lies beneath it.
+    defaults_.background = kNoBackground;
+    defaults_.fillPattern = kFillHollow;
+}
 
 int16_t PictureTool::GetKind() { return kToolPicture; }
 
@@ -62,8 +66,13 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     }
     file_ = chosen;
     auto* image = dynamic_cast<FrameObjImage*>(frame_);
-    if (!image)
+    if (!image) {
+        // Nothing shows until the user draws the picture's frame: say so,
+        // and show the picture tool's cursor at once.
+        document_->SetViewCursor(kCursorPicture);
+        ShowToolPrompt(kPlacePrompt);
         return;
+    }
     SaveUndo(kUndoImportPicture);
     image->ReleaseImage(true);
     image->ReleasePreview(true);
@@ -73,6 +82,12 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
         pages->ResetFrameStates(2);
     RedrawPage(0, 0);
     document_->SelectTool(kToolObject);
+}
+
+void PictureTool::Deactivate()
+{
+    FrameTool::Deactivate();
+    ShowToolPrompt({});
 }
 
 FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
