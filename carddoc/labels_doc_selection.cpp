@@ -184,6 +184,8 @@ void CLabelsDoc::FinishFramePaste()
     tool->InvalidateSelection(false);
     manager_->RedrawCurrentPage(0, 0, 0);
     tool->PublishGraphicAttrs();
+    // The pasted frames are new frames: Undo takes them away again.
+    tool->SaveUndo(kUndoNewFrame);
 }
 
 IntPoint CLabelsDoc::PastePoint()
