@@ -278,8 +278,8 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             // A merge field's text is a value or a placeholder, not a word
             // of the language: it is never hyphenated.
             const bool inField = GetFieldIdAt(para, overflow) >= 0 || GetFieldIdAt(para, breakAt) >= 0;
-            if (!cleanBreak && prefs.hyphenation && !inField) {
-                const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt);
+            if (!cleanBreak && prefs.hyphenation) {
+                const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt, !inField);
                 if (hb.applies && hb.end <= breakAt) {
                     breakAt = hb.end;
                     hyphen = hb.shownHyphen;
