@@ -1,5 +1,7 @@
 #include "carddoc/picture_tool.h"
 
+#include <algorithm>
+
 #include <QApplication>
 
 #include "carddoc/card_document_host.h"
@@ -9,6 +11,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
 #include "graphics/fill_patterns.h"
+#include "graphics/rect_ops.h"
 
 namespace {
 
@@ -19,6 +22,9 @@ PictureFileChooser& Chooser()
 }
 
 bool ChooseWithDialog(PathRecord* chosen) { return ChooseGraphicsFile(QApplication::activeWindow(), chosen); }
+
+// The smallest side of a rectangle that a drag creates, view units.
+constexpr int32_t kMinimumSide = 4;
 
 constexpr const char* kPlacePrompt = "Drag a rectangle on the card to place the picture.";
 
@@ -92,7 +98,30 @@ void PictureTool::Deactivate()
 
 FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
 {
-    FrameObj* frame = FrameTool::CreateFrame(viewRect);
+    // A drag that ran past the page's edge leaves a side the page cut to
+    // nothing; the picture's frame keeps the creation's smallest size, on
+    // the page, so that it shows and can be taken hold of.
+    IntRect r = viewRect;
+    RectNormalize(&r);
+    IntRect page{};
+    GetPageRect(&page);
+    DocToViewRect(&page);
+    RectNormalize(&page);
+    auto atLeast = [](int32_t* low, int32_t* high, int32_t first, int32_t last) {
+        if (*high - *low >= kMinimumSide)
+            return;
+        *high = *low + kMinimumSide;
+        if (*high > last) {
+            *high = last;
+            *low = std::max(first, last - kMinimumSide);
+        }
+    };
+    const bool wide = r.right - r.left >= kMinimumSide, high = r.bottom - r.top >= kMinimumSide;
+    if (wide || high) {
+        atLeast(&r.left, &r.right, page.left, page.right);
+        atLeast(&r.top, &r.bottom, page.top, page.bottom);
+    }
+    FrameObj* frame = FrameTool::CreateFrame(r);
     if (auto* image = dynamic_cast<FrameObjImage*>(frame))
         image->LoadFromFile(file_, LoadFlag());
     return frame;

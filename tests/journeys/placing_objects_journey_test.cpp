@@ -85,4 +85,30 @@ TEST_F(PlacingObjectsJourney, PlaceBarcodeSaysAClickPlacesIt)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(PlacingObjectsJourney, APictureDraggedPastThePagesBottomKeepsASizeOnThePage)
+{
+    QImage green(30, 20, QImage::Format_RGB32);
+    green.fill(QColor(0, 160, 0));
+    const std::string file = TempFile("green.png");
+    ASSERT_TRUE(green.save(QString::fromStdString(file)));
+    IntRect page{};
+    CardDocument()->GetPageRect(&page);
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    // From below the page to further below: the page cuts the drag's
+    // height to nothing.
+    const QPoint from = ViewPoint(IntPoint{page.left + 40, page.bottom + 10});
+    const QPoint to = ViewPoint(IntPoint{page.left + 120, page.bottom + 60});
+    ASSERT_TRUE(CardView()->rect().contains(to)) << "the view does not reach below the page";
+    const size_t before = FramesOfType(7);
+    Drag(from, {(from + to) / 2, to});
+    ASSERT_EQ(FramesOfType(7), before + 1);
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const FrameObj* frame = pages->FrameAt(int16_t(pages->FrameCount() - 1));
+    const FrameGeometry& g = frame->Attributes().geometry;
+    EXPECT_GE(g.height, 4);
+    EXPECT_GE(g.width, 4);
+    EXPECT_LE(g.y + g.height, page.bottom);
+}
+
 }  // namespace
