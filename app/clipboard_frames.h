@@ -24,6 +24,8 @@ public:
     // After a paste of frames: their groups made again, the selection and
     // the page redrawn.
     virtual void FinishFramePaste() = 0;
+    // The selected frames were just pasted in: Undo takes them away again.
+    virtual void RecordPastedFrames() {}
     // Where pasted frames go (document units): the mouse position when it is
     // over the view, else the top-left of the visible area.
     virtual IntPoint PastePoint() = 0;

@@ -327,6 +327,7 @@ int32_t CClipboardWnd::PasteTextAsFrame(ToolDocument* document)
         return 1;
     }
     host->SelectFrame(frame);
+    host->RecordPastedFrames();
     host->RedrawPage();
     return 0;
 }
@@ -397,6 +398,7 @@ int32_t CClipboardWnd::PastePicture(ToolDocument* document)
             host->DeleteFrame(frame);
             return 1;
         }
+        host->RecordPastedFrames();
     }
     frame->MarkChanged(1, 0);
     host->RedrawPage();

@@ -541,6 +541,7 @@ public:
     void ClearFrameSelection() override;
     void SelectFrame(FrameObj* frame) override;
     void FinishFramePaste() override;
+    void RecordPastedFrames() override;
     IntPoint PastePoint() override;
     IntRect VisibleArea() override;
     int32_t WidthOfW() override;

@@ -184,8 +184,14 @@ void CLabelsDoc::FinishFramePaste()
     tool->InvalidateSelection(false);
     manager_->RedrawCurrentPage(0, 0, 0);
     tool->PublishGraphicAttrs();
-    // The pasted frames are new frames: Undo takes them away again.
-    tool->SaveUndo(kUndoNewFrame);
+    RecordPastedFrames();
+}
+
+void CLabelsDoc::RecordPastedFrames()
+{
+    // Pasted frames are new frames: Undo takes them away again.
+    if (SelectionTool* tool = ObjectTool(this))
+        tool->SaveUndo(kUndoNewFrame);
 }
 
 IntPoint CLabelsDoc::PastePoint()
