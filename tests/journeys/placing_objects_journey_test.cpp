@@ -60,6 +60,12 @@ TEST_F(PlacingObjectsJourney, AnImportedPictureWaitsForADragAndTheProgramSaysSo)
     const QCursor* picture = GetAppCursor(kPictureCursor);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(CardView()->cursor().pixmap().toImage(), picture->pixmap().toImage());
+    // Chosen again before placing it: the dialog comes again.
+    const size_t dialogs = DialogTitles().size();
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    EXPECT_EQ(DialogTitles().size(), dialogs + 1);
+    EXPECT_TRUE(Prompt().contains("Drag")) << Prompt().toStdString();
 
     // The drag places it, in the drag's size, and the prompt goes.
     const QRect where = CardRect(150, 100, 60, 30);
