@@ -219,6 +219,20 @@ private:
     // picture it belongs to.
     QRectF pendingDest_;
     QImage pendingMask_;
+    // Blits made lately, what they were made of and what they drew: a
+    // picture printed on every card is worked out once, and its one image
+    // goes into the output once (a PDF file keeps an image once however
+    // often it is drawn).
+    struct MadeBlit {
+        QImage source, mask, tile;
+        uint8_t table = 0;
+        int kind = 0;
+        ColorRef colour = 0;
+        QSize size;
+        QImage out;
+    };
+    std::vector<MadeBlit> madeBlits_;
+    size_t nextMadeBlit_ = 0;
 };
 
 QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2)
@@ -386,8 +400,21 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
     pendingMask_ = QImage();
 
     const bool useSource = Rop3UsesSource(table);
+    const QSize size = useSource ? source.size() : QSize(int(dest.width()), int(dest.height()));
+    // Compared in full: equal pictures (a new copy on every card) find the
+    // image already made.
+    auto same = [&](const MadeBlit& m) {
+        return m.table == table && m.kind == int(pattern.kind) && m.colour == pattern.color && m.size == size &&
+               m.source == source && m.mask == pendingMask && m.tile == pattern.tile;
+    };
+    const MadeBlit* made = nullptr;
+    for (const MadeBlit& m : madeBlits_)
+        if (same(m))
+            made = &m;
     QImage out;
-    if (useSource) {
+    if (made) {
+        out = made->out;
+    } else if (useSource) {
         if (source.isNull())
             return false;
         out = source.convertToFormat(QImage::Format_ARGB32);
@@ -395,9 +422,9 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
         out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
         out.fill(0);
     }
-    const QImage mask = pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
+    const QImage mask = made || pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
     const uint32_t patternColor = ToRgb(pattern.color);
-    for (int y = 0; y < out.height(); ++y) {
+    for (int y = 0; !made && y < out.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(out.scanLine(y));
         const uint32_t* m = mask.isNull() ? nullptr : reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
         for (int x = 0; x < out.width(); ++x) {
@@ -415,6 +442,15 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
             const bool keeps = onWhite == 0xFFFFFFu && onBlack == 0;
             line[x] = keeps ? 0u : (0xFF000000u | onWhite);
         }
+    }
+    // Kept only when small enough that a few of them cost little.
+    constexpr qsizetype kMadeBlits = 4, kMadeBlitBytes = 16 << 20;
+    if (!made && out.sizeInBytes() <= kMadeBlitBytes && source.sizeInBytes() <= kMadeBlitBytes) {
+        MadeBlit m{source, pendingMask, pattern.tile, table, int(pattern.kind), pattern.color, size, out};
+        if (madeBlits_.size() < size_t(kMadeBlits))
+            madeBlits_.push_back(std::move(m));
+        else
+            madeBlits_[nextMadeBlit_++ % madeBlits_.size()] = std::move(m);
     }
     PageOp op;
     op.kind = PageOp::kImage;
