@@ -10,6 +10,7 @@
 // MERGEPAINT, then the picture with SRCAND into the same rectangle) draws
 // the picture with the mask as its alpha.
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include <QPageLayout>
@@ -23,6 +24,21 @@
 #include "platform/raster_ops.h"
 
 namespace {
+
+// Whether two images hold the same pixels, byte for byte: the same image
+// at once, else row by row.
+bool SamePixels(const QImage& a, const QImage& b)
+{
+    if (a.cacheKey() == b.cacheKey())
+        return true;
+    if (a.isNull() || b.isNull() || a.size() != b.size() || a.format() != b.format())
+        return a.isNull() && b.isNull();
+    const size_t row = (size_t(a.width()) * size_t(a.depth()) + 7) / 8;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), row) != 0)
+            return false;
+    return true;
+}
 
 inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
@@ -405,7 +421,7 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
     // image already made.
     auto same = [&](const MadeBlit& m) {
         return m.table == table && m.kind == int(pattern.kind) && m.colour == pattern.color && m.size == size &&
-               m.source == source && m.mask == pendingMask && m.tile == pattern.tile;
+               SamePixels(m.source, source) && SamePixels(m.mask, pendingMask) && SamePixels(m.tile, pattern.tile);
     };
     const MadeBlit* made = nullptr;
     for (const MadeBlit& m : madeBlits_)
