@@ -296,7 +296,7 @@ bool PdfPageFarm::begin()
         s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
     s.streamed = workers == 1 && settings_.pagesPerPart <= 0;
-    s.capacity = size_t(std::max(4, 2 * workers));
+    s.capacity = size_t(std::max(16, 2 * workers));
     for (int w = 0; w < workers; ++w)
         s.ready.emplace_back();
     for (int w = 0; w < workers; ++w)
