@@ -1,9 +1,11 @@
 // print-pdf FILE.lqx [DB.dqx] OUT.pdf: prints the sheets of a card document
 // into a PDF file, as the Print command does with "Print to file": every
 // record of the database (the whole database, one record per card) or,
-// without one, one sheet of the card. Works with a program folder of its
-// own, so that neither the user's preferences nor their window records are
-// read or changed.
+// without one, one sheet of the card. print-ps writes the same job as
+// PostScript, as the program sends it to a printer that takes PostScript
+// (EPS pictures and power text as their own PostScript). Works with a
+// program folder of its own, so that neither the user's preferences nor
+// their window records are read or changed.
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -24,7 +26,6 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf";
 
 class PrintSession {
 public:
@@ -53,10 +54,11 @@ private:
     QTemporaryDir folder_;
 };
 
-int RunPrintPdf(const ToolArgs& args)
+int RunPrint(const ToolArgs& args, bool postScript)
 {
     if (args.size() != 2 && args.size() != 3)
-        return ToolFail(kUsage);
+        return ToolFail(postScript ? "usage: print-ps FILE.lqx [DB.dqx] OUT.ps"
+                                   : "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf");
     const std::string& cardPath = args[0];
     const std::string* databasePath = args.size() == 3 ? &args[1] : nullptr;
     const QString out = QString::fromLocal8Bit(args.back().c_str());
@@ -80,8 +82,10 @@ int RunPrintPdf(const ToolArgs& args)
         SetCurrentDatabase(&database);
     }
 
-    SetPrintDialogRunner([&out](QWidget*, PrintJobRecord* job) {
-        job->printer = MakeJobPrinter(out, QString());
+    SetPrintDialogRunner([&out, postScript](QWidget*, PrintJobRecord* job) {
+        job->printer = postScript ? MakePostScriptFilePrinter() : MakeJobPrinter(out, QString());
+        if (postScript)
+            job->postScriptFile = out;
         job->from = 0;
         job->to = 0;
         job->copies = 1;
@@ -103,6 +107,10 @@ int RunPrintPdf(const ToolArgs& args)
     return 0;
 }
 
+int RunPrintPdf(const ToolArgs& args) { return RunPrint(args, false); }
+int RunPrintPs(const ToolArgs& args) { return RunPrint(args, true); }
+
 }  // namespace
 
 TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf", RunPrintPdf);
+TESSALINE_TOOL_COMMAND("print-ps", "print-ps FILE.lqx [DB.dqx] OUT.ps", RunPrintPs);
