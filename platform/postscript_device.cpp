@@ -111,6 +111,16 @@ private:
             return false;
         if (body_)
             return true;
+        // A file that cannot be written fails the job at its start; the
+        // file itself is replaced only when the job is complete.
+        if (settings_.queue.isEmpty()) {
+            file_ = std::make_unique<QSaveFile>(settings_.path);
+            if (!file_->open(QIODevice::WriteOnly)) {
+                file_.reset();
+                failed_ = true;
+                return false;
+            }
+        }
         body_ = std::make_unique<QTemporaryFile>();
         if (!body_->open()) {
             failed_ = true;
@@ -272,6 +282,7 @@ private:
     PostScriptJobSettings settings_;
     QRect paint_;
     QRect full_;
+    std::unique_ptr<QSaveFile> file_;
     std::unique_ptr<QTemporaryFile> body_;
     std::string page_;
     bool failed_ = false;
@@ -590,13 +601,10 @@ bool PostScriptDevice::flush()
     const std::string tail = "%%Trailer\n%%EOF\n";
 
     // The finished job: the chosen file, or a temporary one for the queue.
-    std::unique_ptr<QSaveFile> file;
+    std::unique_ptr<QSaveFile> file = std::move(file_);
     std::unique_ptr<QTemporaryFile> spool;
     QIODevice* out = nullptr;
-    if (settings_.queue.isEmpty()) {
-        file = std::make_unique<QSaveFile>(settings_.path);
-        if (!file->open(QIODevice::WriteOnly))
-            return false;
+    if (file) {
         out = file.get();
     } else {
         spool = std::make_unique<QTemporaryFile>();

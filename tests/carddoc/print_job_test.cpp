@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
@@ -138,6 +139,17 @@ protected:
             job->copies = 1;
             if (fill)
                 fill(job);
+            return 1;
+        });
+        return doc_->PrintDocument(nullptr);
+    }
+    // The same job written as a PostScript file.
+    int32_t PrintPostScript(const std::string& ps)
+    {
+        SetPrintDialogRunner([ps](QWidget*, PrintJobRecord* job) {
+            job->printer = MakePostScriptFilePrinter();
+            job->postScriptFile = QString::fromStdString(ps);
+            job->copies = 1;
             return 1;
         });
         return doc_->PrintDocument(nullptr);
@@ -616,6 +628,37 @@ TEST(SheetArithmetic, SheetsOfAJob)
     EXPECT_EQ(CountPrintSheets(10, 10, 4, false, true, 2).pages, 2);
 }
 
+// A PostScript file is written whole or not at all: a folder that is not
+// there fails the job before anything is drawn, and a job stopped midway
+// leaves the file that was there as it was.
+TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
+{
+    EXPECT_EQ(PrintPostScript(docs_.file("no such folder/out.ps")), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
+    alerts_.clear();
+
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
+    const std::string ps = docs_.file("kept.ps");
+    WriteFileBytes(ps, "the sheet printed yesterday");
+    {
+        AbortKeyAfter abort(3);
+        EXPECT_EQ(PrintPostScript(ps), kPrintDone);
+    }
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
+    EXPECT_EQ(ReadFileBytes(ps), "the sheet printed yesterday");
+    EXPECT_EQ(QDir(QString::fromStdString(docs_.file(""))).entryList(QDir::Files).filter(".ps").size(), 1);
+
+    // In full, three sheets of front and back.
+    alerts_.clear();
+    EXPECT_EQ(PrintPostScript(ps), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    const std::string job = ReadFileBytes(ps);
+    EXPECT_NE(job.find("%%Pages: 6\n"), std::string::npos);
+    EXPECT_EQ(job.substr(job.size() - 16), "%%Trailer\n%%EOF\n");
+}
+
 // A power-text frame printed to a printer that takes PostScript sends its
 // effect as PostScript of its own: the glyph outlines as a path that clips
 // the interior's fill, in the frame's place on each card.
@@ -634,13 +677,7 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
     frame->SetEffect(effect);
 
     const std::string ps = docs_.file("out.ps");
-    SetPrintDialogRunner([&ps](QWidget*, PrintJobRecord* job) {
-        job->printer = MakePostScriptFilePrinter();
-        job->postScriptFile = QString::fromStdString(ps);
-        job->copies = 1;
-        return 1;
-    });
-    EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDone);
+    EXPECT_EQ(PrintPostScript(ps), kPrintDone);
     EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
     const std::string job = ReadFileBytes(ps);
     size_t layers = 0;
