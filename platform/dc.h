@@ -18,6 +18,9 @@
 //     operations are evaluated as if the page were white (see blits);
 //   - a recorder (ForRecording): the calls are handed on, in logical units,
 //     to whatever records them (the enhanced-metafile writer).
+//   - a PostScript print job (ForPostScript): the same vector output written
+//     as PostScript, which also takes PostScript text from the drawing code
+//     (the pass-through escape).
 //
 // Pixel rules (on images; the same geometry goes to vector targets). Points
 // are mapped to whole device pixels first (rounded), then:

@@ -6,6 +6,8 @@
 //     raster operation exact;
 //   - PainterDevice: a printer or PDF writer through one QPainter, vector
 //     output, raster operations as on a white page;
+//   - the PostScript device of a print job written as PostScript, vector
+//     output as PostScript text, raster operations as on a white page;
 //   - the null device of a measuring or recording context, which draws
 //     nothing (a recording context hands every call to its DcRecorder
 //     before it reaches the device).
