@@ -54,6 +54,9 @@ public:
     // The label type (168 bytes, null for the built-in one) goes into the
     // current label type and the default set-up first.
     ShellDocument* CreateNewLabelDocument(const uint8_t* labelType, bool visible);
+    // The label type chosen in the List of Labels dialog becomes the
+    // current one, and a new card is laid out for it.
+    void OnCreateNewLabel();
     // Asks for a database file and opens it; null when cancelled or failed.
     ShellDocument* OpenDatabase(bool visible);
     void OnFileOpenDocument();
@@ -61,6 +64,9 @@ public:
     void OnAppAbout();
     void OnShowSplashExtra();
     void OnCompanyWeb();
+    // Page Setup: the paper, orientation and margins of the printer the
+    // program prints with; true after OK.
+    bool DoPageSetup();
 
     // The default printer's paper and printable area in points, and its
     // resolutions; false, with US Letter defaults, without a printer.

@@ -9,9 +9,12 @@
 #include <QMenu>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSettings>
 #include <QTreeWidget>
 
+#include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "app/main_status_bar.h"
 #include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/menus.h"
@@ -187,6 +190,25 @@ TEST_F(NewCardWizardJourney, TheClassicLayoutShowsItsCompanyLine)
     // the top one; with no contact it shows the field's name.
     NewBusinessCard(0, "Classic");
     EXPECT_GT(Ink(ViewPixels(), CardRect(34, 17, 150, 13)), 40) << "the company's line is missing";
+}
+
+}  // namespace
+
+namespace {
+
+// Whoever keeps the wizard's stock (master mode) sees on the status bar the
+// layout and the wizard's template the card shown was made of.
+TEST_F(NewCardWizardJourney, TheStatusBarNamesTheCardsLayoutAndTemplate)
+{
+    Stop();
+    QSettings().setValue("Wizard/MasterMode", 1);
+    Start();
+    NewBusinessCard(1, "Two Columns");
+    Settle(300);
+    CMainStatusBar* bar = MainWindow()->MainStatusBar();
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneTemplateName)).toStdString(), "Two Columns");
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneDocument)).toStdString(), CardDocument()->DocumentNameText());
+    EXPECT_FALSE(CardDocument()->DocumentNameText().empty());
 }
 
 }  // namespace
