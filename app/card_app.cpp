@@ -42,6 +42,7 @@
 #include "text/spell_dictionary.h"
 #include "platform/gdi_types.h"
 #include "platform/key_state_tracker.h"
+#include "platform/x11_lock_keys.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
@@ -67,7 +68,9 @@ CCardApp* GetCardApp()
 }
 
 CCardApp::CCardApp()
-    : documentHost_(std::make_unique<CardAppDocumentHost>(this)), keys_(std::make_unique<KeyStateTracker>())
+    : documentHost_(std::make_unique<CardAppDocumentHost>(this)),
+      keys_(std::make_unique<KeyStateTracker>()),
+      lockKeys_(std::make_unique<X11LockKeySource>())
 {
     g_app = this;
     previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());

@@ -20,6 +20,7 @@ class CardAppDocumentHost;
 class CardDocumentHost;
 class CMainFrame;
 class KeyStateTracker;
+class X11LockKeySource;
 class ShellDocument;
 
 // Sizes of the records the application keeps.
@@ -94,6 +95,7 @@ private:
     std::unique_ptr<CardAppDocumentHost> documentHost_;
     CardDocumentHost* previousDocumentHost_ = nullptr;
     std::unique_ptr<KeyStateTracker> keys_;
+    std::unique_ptr<X11LockKeySource> lockKeys_;
     std::unique_ptr<CMainFrame> mainFrame_;
     PathRecord programFolder_{};
     uint8_t currentLabelType_[kAppLabelTypeSize] = {};

@@ -28,6 +28,7 @@
 #include "app/tool_bar_draw.h"
 #include "app/tool_bar_draw_tools.h"
 #include "foundation/cp1252.h"
+#include "foundation/keys.h"
 #include "foundation/menus.h"
 #include "foundation/string_table.h"
 #include "typography/font_list.h"
@@ -372,10 +373,14 @@ bool CMainFrame::OnUpdateCommand(CmdUI& ui)
         return true;
     case kPaneCaps:
     case kPaneNum:
-    case kPaneScroll:
-        // The lock keys' states can't be read here; their panes stay empty.
-        ui.SetText(std::string());
+    case kPaneScroll: {
+        // A lock key's pane names it while it is on; it stays empty while
+        // the key is off or where its state can't be read.
+        const int32_t key = ui.id == kPaneCaps ? kVkCapsLock : ui.id == kPaneNum ? kVkNumLock : kVkScrollLock;
+        const char* name = LookupString(int32_t(ui.id));
+        ui.SetText(IsKeyToggled(key) && name ? std::string(name) : std::string());
         return true;
+    }
     default:
         break;
     }
