@@ -31,6 +31,7 @@
 #include "foundation/keys.h"
 #include "foundation/menus.h"
 #include "foundation/string_table.h"
+#include "platform/font_folder_watcher.h"
 #include "typography/font_list.h"
 
 namespace {
@@ -172,6 +173,10 @@ bool CMainFrame::LoadFrame()
     idleTimer_->setInterval(200);
     connect(idleTimer_, &QTimer::timeout, this, &CMainFrame::IdleUpdate);
     idleTimer_->start();
+
+    // Fonts installed or removed while the program runs reach the font
+    // list, its menus and the text bar.
+    fontWatcher_ = new FontFolderWatcher([this] { OnFontChange(); }, this);
 
     documents_->SetFrameHost(this);
     RecentFilesChanged();
