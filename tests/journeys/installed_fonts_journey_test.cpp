@@ -138,7 +138,7 @@ TEST_F(InstalledFontsJourney, ANewFontJoinsTheListsAndLeavesThemWhenRemoved)
     ASSERT_TRUE(WaitForFamily(true)) << "the new font never reached the font list";
     EXPECT_TRUE(BarOffers(kNewFamily));
     EXPECT_EQ(bar->NameCombo()->currentText(), "Liberation Serif");
-    EXPECT_TRUE(FontconfigKnows(kNewFamily)) << "the font configuration was not brought up to date";
+    EXPECT_TRUE(FontconfigKnows(kNewFamily)) << "font matching does not know the new face";
 
     // A card's Text > Font list offers it: the program's font list.
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
