@@ -234,6 +234,8 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     EXPECT_EQ(card->GetCurrentPage(), shown);
     EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
     EXPECT_EQ(Changed(before, ViewPixels(), before.rect()), 0) << "the view changed";
+}
+
 // Where the frames of the card are now: type, left and top, in page order.
 std::vector<std::array<int32_t, 3>> Placements(CLabelsDoc* card)
 {
