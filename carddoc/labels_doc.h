@@ -276,6 +276,10 @@ public:
     void AfterDocSetup();
     // The Document Setup command: the layout in the Label Type dialog.
     void DoDocumentSetup();
+    // File > Print Setup in a card window: the printer starts from the
+    // card's paper and orientation, and a card whose layout fixes neither
+    // keeps the printer's choice as its own.
+    void OnFilePrintSetup();
 
     // ---- wizard designs: templates, backdrops, layouts
     //      (labels_doc_templates*.cpp) ----
@@ -326,6 +330,11 @@ public:
     int32_t LoadTemplateFromPath(const PathRecord& path);
     // The 14-word print options of the page shown.
     void GetPageOptions(uint8_t* block);
+    // The status bar's Document and Active Template Name panes: the label
+    // layout's name, and the name of the wizard's template the page shown
+    // was made from (Windows-1252).
+    std::string DocumentNameText() const;
+    std::string TemplateNameText();
     void SetPageOptions(const uint8_t* block);
     // The commands of the Templates menu and the backdrop, in master mode.
     bool CanSaveTemplate();
@@ -684,6 +693,10 @@ private:
     uint8_t docSetup_[kDocSetupSize] = {};
     uint32_t altOrientation_ = 0;
     uint32_t altPaper_ = 0;
+    // The template id the template pane showed last, and its name: the
+    // wizard's list is read again only when the page shows another one.
+    uint32_t shownTemplateId_ = 0;
+    std::string shownTemplateName_;
     std::unique_ptr<CTFileMng> swap_;
     std::unique_ptr<CurrPageMng> manager_;
     std::unique_ptr<PageTable2> pages_;

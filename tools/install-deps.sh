@@ -13,6 +13,8 @@ packages=(
   qt6-svg-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # the lock keys' states from the X server's keyboard indicators
+  libx11-dev
   # joins the parts of a PDF file painted by several threads
   libqpdf-dev
   # GIF pictures written by the picture export; the icons drawn from SVG

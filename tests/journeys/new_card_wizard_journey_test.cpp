@@ -13,11 +13,14 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QSettings>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/child_frame.h"
+#include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "app/main_status_bar.h"
 #include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/print_preview_dialog.h"
@@ -285,6 +288,25 @@ TEST_F(NewCardWizardJourney, APastedGroupOverTheEdgeReopensWhereItWasSavedAndPas
     // And the card looks as it did.
     EXPECT_LT(Changed(shown, ViewPixels(), CardRect(0, 0, 252, 144)), 40);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// Whoever keeps the wizard's stock (master mode) sees on the status bar the
+// layout and the wizard's template the card shown was made of.
+TEST_F(NewCardWizardJourney, TheStatusBarNamesTheCardsLayoutAndTemplate)
+{
+    Stop();
+    QSettings().setValue("Wizard/MasterMode", 1);
+    Start();
+    NewBusinessCard(1, "Two Columns");
+    Settle(300);
+    CMainStatusBar* bar = MainWindow()->MainStatusBar();
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneTemplateName)).toStdString(), "Two Columns");
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneDocument)).toStdString(), CardDocument()->DocumentNameText());
+    EXPECT_FALSE(CardDocument()->DocumentNameText().empty());
 }
 
 }  // namespace
