@@ -34,11 +34,8 @@ PathRecord FolderOf(const PathRecord& path)
 }
 
 // Files are opened without sharing, so a file another open holds answers
-// with a sharing violation; the user is told it is locked.
-int32_t ShowFileError(int32_t code)
-{
-    return AlertFileError(code == kErrSharingViolation ? int32_t(kErrAccessDenied) : code);
-}
+// with a sharing violation; the file box says another program uses it.
+int32_t ShowFileError(int32_t code) { return AlertFileError(code); }
 
 // The wait cursor for the length of a scope.
 class BusyCursor {

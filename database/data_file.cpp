@@ -31,12 +31,9 @@ PathRecord IndexPathOf(const PathRecord& path)
     return index;
 }
 
-// The file layer refuses a second open of a file with 32; to the user
-// that is a locked file.
-void ReportOpenError(int32_t err)
-{
-    AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
-}
+// The file layer refuses a second open of a file with 32: the file box
+// says another program uses it.
+void ReportOpenError(int32_t err) { AlertFileError(err); }
 
 }  // namespace
 
@@ -142,6 +139,7 @@ int32_t DataFile::OpenIndex()
         return 0;
     if (!index_->Open(&indexPath, 1))
         return 0;
+    indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
     return 1;
 }
@@ -160,6 +158,7 @@ int32_t DataFile::CreateIndex()
     }
     if (!index_->Create(&indexPath, 1))
         return 0;
+    indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
     return 1;
 }
@@ -261,8 +260,10 @@ void DataFile::MarkDamaged()
 
 int32_t DataFile::CheckDiskSpace(double bytes)
 {
+    // The room asked for is the index's: a reader keeps its index among
+    // the temporary files, so a database on a full disk can still be read.
     char path[kPathTextSize];
-    PathRecordToString(&path_, path);
+    PathRecordToString(IndexOpen() ? &indexPath_ : &path_, path);
     if (GetDiskFreeBytes(path) >= bytes)
         return 1;
     AlertStopById(kFileErrorBase, kDiskFullIndex, 0);

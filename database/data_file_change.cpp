@@ -1,6 +1,8 @@
 // DataFile: changes that a crash leaves whole or undone, and what the open
 // does about one that never finished.
 
+#include <vector>
+
 #include "database/data_file.h"
 #include "database/db_file_io.h"
 #include "database/record_file_format.h"
@@ -15,6 +17,34 @@ void DataFile::BeginChange(bool single)
     uint32_t size = 0;
     FileSize(&size);
     journal_.Begin(file_, path_, size, single);
+    changeStart_ = {size, stored_, live_, deleted_, newCount_};
+    changeAbandoned_ = false;
+}
+
+void DataFile::AbandonChange()
+{
+    if (changeDepth_ == 0)
+        return;
+    changeFailed_ = true;
+    changeAbandoned_ = true;
+}
+
+bool DataFile::DropIndexEntriesFrom(uint32_t offset)
+{
+    if (!IndexOpen() || index_->Failed())
+        return false;
+    std::vector<DbIndexEntry> added;
+    DbIndexEntry entry;
+    index_->GoFirst();
+    while (index_->GetNext(&entry) == 1) {
+        if (entry.recordPosition >= 0 && uint32_t(entry.recordPosition) >= offset)
+            added.push_back(entry);
+    }
+    for (DbIndexEntry& e : added) {
+        if (index_->SeekEntry(&e) != 1 || index_->DeleteKey(&e) != 1)
+            return false;
+    }
+    return !index_->Failed();
 }
 
 int32_t DataFile::EndChange()
@@ -24,16 +54,30 @@ int32_t DataFile::EndChange()
     // A change with a failed step is taken back whole: half of it must not
     // become what the file holds.
     const bool failed = changeFailed_;
+    const bool abandoned = changeAbandoned_;
     changeFailed_ = false;
+    changeAbandoned_ = false;
     if (failed) {
         DropCacheEntry(-2);
         indexMark_ = true;
     }
     const int32_t err = failed ? journal_.Undo() : journal_.Commit();
+    lastUndone_ = failed && err == kErrNone;
     if (err != kErrNone) {
         // What the index says may not survive: it is built anew next time.
         indexMark_ = true;
         ReportWriteError(err);
+    } else if (abandoned) {
+        // The file is as it was at the start; so is what this session
+        // says of it. The index lets go of every record the change added
+        // (it is still built anew at the next open, to be sure).
+        stored_ = changeStart_.stored;
+        live_ = changeStart_.live;
+        deleted_ = changeStart_.deleted;
+        newCount_ = changeStart_.newCount;
+        ClearCurrent();
+        SaveUndoState();
+        DropIndexEntriesFrom(changeStart_.size);
     }
     return err;
 }

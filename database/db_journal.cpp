@@ -311,15 +311,15 @@ int32_t DbJournal::Undo()
     if (!active_)
         return kErrNone;
     int32_t err = kErrNone;
-    if (started_) {
-        err = Seal();
+    // Only what reached the journal can have been overwritten in the
+    // record file (each stretch is kept before it is written), so nothing
+    // needs writing to the journal now: a full disk can still undo.
+    if (started_ && end_ >= dbj::kHeaderSize) {
         std::vector<uint8_t> image;
-        if (err == kErrNone) {
-            try {
-                image.resize(end_);
-            } catch (const std::bad_alloc&) {
-                err = kErrNotEnoughMemory;
-            }
+        try {
+            image.resize(end_);
+        } catch (const std::bad_alloc&) {
+            err = kErrNotEnoughMemory;
         }
         if (err == kErrNone)
             err = DbReadAt(file_, 0, image.data(), end_);

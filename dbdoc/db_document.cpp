@@ -65,7 +65,7 @@ bool DbDocument::New(const PathRecord& path)
     return true;
 }
 
-bool DbDocument::Open(const PathRecord& path)
+bool DbDocument::Open(const PathRecord& path, bool readOnly)
 {
     if (IsOpen())
         return false;
@@ -74,13 +74,14 @@ bool DbDocument::Open(const PathRecord& path)
         return false;
     }
     PathRecord target = path;
-    if (FileCheckAccess(&target, 0) != 0 || CheckDirectoryWritable(&target, 1) != 0)
+    if (!readOnly && (FileCheckAccess(&target, 0) != 0 || CheckDirectoryWritable(&target, 1) != 0))
         return false;
     // A Macintosh database is never opened itself: target becomes its
-    // converted copy.
-    if (CheckMacintoshDatabase(&target) != 0)
+    // converted copy. A reader converts nothing.
+    if (!readOnly && CheckMacintoshDatabase(&target) != 0)
         return false;
-    if (!session_.Open(target)) {
+    readOnly_ = readOnly;
+    if (!session_.Open(target, true, readOnly)) {
         if (session_.LastFailure() == DatabaseSession::Failure::File)
             AlertNote(kOpenFailedText, 0);
         return false;
@@ -95,9 +96,13 @@ void DbDocument::Close()
 {
     if (!IsOpen())
         return;
-    const int32_t position = Data().CurrentPosition();
-    PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
-    session_.Close();
+    if (readOnly_) {
+        session_.CloseUnchanged();
+    } else {
+        const int32_t position = Data().CurrentPosition();
+        PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
+        session_.Close();
+    }
     ForgetDocument(this);
     UnregisterDatabase(this);
 }

@@ -183,7 +183,7 @@ int RunDump(const std::string& file)
     if (PathRecordFromPosix(file, &path) != 0)
         return ToolFail("cannot open " + file);
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        AlertFileError(err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];

@@ -149,9 +149,10 @@ int RunVerify(const ToolArgs& args)
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db verify FILE");
     FileHandle file = kNoFile;
-    // A file another open holds is locked, as every command says.
+    // A file another open holds is used by another program, as every
+    // command says.
     if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0) {
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        AlertFileError(err);
         return ToolFail("db verify: cannot open " + args[0]);
     }
     uint8_t header[kDbHeaderSize] = {};

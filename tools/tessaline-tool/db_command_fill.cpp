@@ -134,8 +134,11 @@ int32_t FillSampleRecords(DataFile& data, int32_t count, uint64_t seed)
         }
         r.SetCategories(uint16_t(random.Below(1u << 14)));
         r.SetModified(false);
-        if (data.AddRecord(false, false) < 0)
-            break;
+        if (data.AddRecord(false, false) < 0) {
+            // All the records or none.
+            data.AbandonChange();
+            return 0;
+        }
         ++added;
     }
     return added;
