@@ -21,6 +21,9 @@ constexpr int32_t kStringClosing = 259;
 constexpr int32_t kIndexCacheBlocksInUse = 256;
 constexpr int32_t kFileErrorBase = 365;
 constexpr int32_t kDiskFullIndex = 3;
+constexpr char kChangeUndoneText[] =
+    "The last change to this database (an import, a merge or an edit) did not finish. It has been undone: the "
+    "database is as it was before it.";
 constexpr char kUnfinishedChangeText[] =
     "A change to this database did not finish. Open the database in the program to undo it.";
 
@@ -81,6 +84,10 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
         err = DbJournal::Recover(file_, path_, &recovered_);
         if (err != kErrNone)
             AlertFileError(err);
+        // The journal is gone once its change is undone: this is said at
+        // the one open that undid it.
+        else if (recovered_)
+            AlertNote(kChangeUndoneText, 0);
         // The new file of a pack or repair that never finished.
         const PathRecord swap = FileSwap::PathFor(path_);
         FileExists(&swap, 1);
