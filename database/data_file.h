@@ -120,9 +120,10 @@ public:
     // whose parts failed leaves the file, the counters and the index as
     // they were at its start, rather than half of it.
     void AbandonChange();
-    // True when the last outermost change was abandoned and is undone on
-    // the disk (false: it is left for the next open to undo).
-    bool LastChangeUndone() const { return lastUndone_; }
+    // True when the last outermost change was committed: it is on the
+    // disk for good. Otherwise it was taken back (or, when even that
+    // failed, is left for the next open to undo).
+    bool LastChangeKept() const { return lastKept_; }
     // Writes the header image (whole header area) in place, as a change.
     int32_t StoreHeader(const uint8_t* header);
     void SetDataStart(uint32_t offset) { dataStart_ = offset; }
@@ -308,7 +309,7 @@ private:
     };
     ChangeStart changeStart_;
     bool changeAbandoned_ = false;
-    bool lastUndone_ = false;
+    bool lastKept_ = false;
     // Removes the index entries of records at or past offset (records an
     // abandoned change appended); false when the index failed meanwhile.
     bool DropIndexEntriesFrom(uint32_t offset);

@@ -53,21 +53,32 @@ int32_t DataFile::EndChange()
         return kErrNone;
     // A change with a failed step is taken back whole: half of it must not
     // become what the file holds.
-    const bool failed = changeFailed_;
-    const bool abandoned = changeAbandoned_;
+    bool failed = changeFailed_;
+    bool abandoned = changeAbandoned_;
     changeFailed_ = false;
     changeAbandoned_ = false;
-    if (failed) {
-        DropCacheEntry(-2);
-        indexMark_ = true;
-    }
-    const int32_t err = failed ? journal_.Undo() : journal_.Commit();
-    lastUndone_ = failed && err == kErrNone;
-    if (err != kErrNone) {
-        // What the index says may not survive: it is built anew next time.
-        indexMark_ = true;
+    lastKept_ = false;
+    int32_t err = kErrNone;
+    if (!failed) {
+        err = journal_.Commit();
+        if (err == kErrNone) {
+            lastKept_ = true;
+            return kErrNone;
+        }
+        // A change that cannot be made durable is not kept: a crash would
+        // take it back anyway, so the session takes it back now.
         ReportWriteError(err);
-    } else if (abandoned) {
+        failed = abandoned = true;
+    }
+    DropCacheEntry(-2);
+    indexMark_ = true;
+    err = journal_.Undo();
+    if (err != kErrNone) {
+        // Left for the next open to undo.
+        ReportWriteError(err);
+        return err;
+    }
+    if (abandoned) {
         // The file is as it was at the start; so is what this session
         // says of it. The index lets go of every record the change added
         // (it is still built anew at the next open, to be sure).
@@ -79,7 +90,7 @@ int32_t DataFile::EndChange()
         SaveUndoState();
         DropIndexEntriesFrom(changeStart_.size);
     }
-    return err;
+    return kErrNone;
 }
 
 int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)

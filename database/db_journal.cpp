@@ -289,7 +289,6 @@ int32_t DbJournal::Commit()
 {
     if (!active_)
         return kErrNone;
-    active_ = false;
     int32_t err = kErrNone;
     if (wrote_)
         err = DbSync(recordFile_);
@@ -299,6 +298,11 @@ int32_t DbJournal::Commit()
         if (err == kErrNone)
             err = DbSync(file_);
     }
+    // A change that cannot be made durable is still under way: the caller
+    // takes it back with Undo.
+    if (err != kErrNone)
+        return err;
+    active_ = false;
     started_ = false;
     wrote_ = false;
     pending_.clear();
@@ -323,21 +327,39 @@ int32_t DbJournal::Undo()
         }
         if (err == kErrNone)
             err = DbReadAt(file_, 0, image.data(), end_);
-        if (err == kErrNone)
+        // The header as this change wrote it, even when a failed commit
+        // may have cleared it on the disk.
+        if (err == kErrNone) {
+            PutHeader(image.data(), salt_, size_);
             err = PlayBack(recordFile_, image);
+        }
     } else {
         uint32_t now = 0;
         err = DbGetSize(recordFile_, &now);
-        if (err == kErrNone && now > size_)
+        if (err == kErrNone && now > size_) {
             err = DbSetSize(recordFile_, size_);
+            if (err == kErrNone)
+                err = DbSync(recordFile_);
+        }
     }
-    // Undone, or left for the next open to undo.
+    // Undone, or left for the next open to undo: the journal must then
+    // outlive this session.
     if (err != kErrNone) {
         active_ = false;
+        keep_ = started_ && end_ >= dbj::kHeaderSize;
         return err;
     }
     wrote_ = false;
-    return Commit();
+    // The record file is back as it was and flushed. A journal header that
+    // could not be cleared is overwritten by the next change, or removed
+    // at the close.
+    if (Commit() != kErrNone) {
+        active_ = false;
+        started_ = false;
+        pending_.clear();
+        kept_.clear();
+    }
+    return kErrNone;
 }
 
 void DbJournal::Close()
@@ -347,6 +369,8 @@ void DbJournal::Close()
         return;
     FileClose(file_);
     file_ = kNoFile;
+    if (keep_)
+        return;
     const PathRecord journalPath = PathFor(path_);
     FileDelete(&journalPath);
 }

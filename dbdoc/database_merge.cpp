@@ -114,6 +114,9 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
             }
         }
     }
+    // A batch that could not be made durable was taken back too.
+    if (!data.LastChangeKept())
+        result->failed = true;
     if (result->failed) {
         result->appended = 0;
         AlertNote(kMergeUndoneText, 0);

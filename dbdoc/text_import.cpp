@@ -210,6 +210,9 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
             }
         }
     }
+    // A batch that could not be made durable was taken back too.
+    if (!data.LastChangeKept())
+        result->failed = true;
     if (result->failed) {
         result->records = 0;
         AlertNote(kImportUndoneText, 0);

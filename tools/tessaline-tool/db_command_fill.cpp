@@ -164,7 +164,9 @@ int RunDbFill(const ToolArgs& args)
     DatabaseSession db;
     if (!db.Open(path))
         return ToolFail("db fill: cannot open " + args[0]);
-    const int32_t added = FillSampleRecords(db.Data(), count, seed);
+    int32_t added = FillSampleRecords(db.Data(), count, seed);
+    if (!db.Data().LastChangeKept())
+        added = 0;
     db.Close();
     if (added != count)
         return ToolFail("db fill: added " + std::to_string(added) + " of " + std::to_string(count) + " records");
