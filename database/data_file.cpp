@@ -182,12 +182,15 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
             changeDepth_ = 1;
             EndChange();
         }
+        // A change still to be undone goes before anything else is written.
+        RetryStuckUndo();
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
         FlushRecordCache();
         // What the session wrote must be on the disk before the index that
         // vouches for it is closed clean; a failure is the user's to know.
-        if (const int32_t err = DbSync(file_); err != kErrNone) {
+        // A reader wrote nothing and has nothing to flush.
+        if (const int32_t err = readOnly_ ? kErrNone : DbSync(file_); err != kErrNone) {
             AlertFileError(err);
             synced = false;
         } else {

@@ -310,9 +310,13 @@ private:
     ChangeStart changeStart_;
     bool changeAbandoned_ = false;
     bool lastKept_ = false;
+    bool stuckAbandoned_ = false;  // an abandoned change is still to be undone
     // Removes the index entries of records at or past offset (records an
     // abandoned change appended); false when the index failed meanwhile.
     bool DropIndexEntriesFrom(uint32_t offset);
+    void TakeBackCounts();
+    // Undoes a change whose undo failed, when that now works.
+    void RetryStuckUndo();
 };
 
 // One change, from construction to destruction (DataFile::BeginChange).

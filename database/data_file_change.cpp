@@ -14,6 +14,7 @@ void DataFile::BeginChange(bool single)
 {
     if (changeDepth_++ > 0 || !open_)
         return;
+    RetryStuckUndo();
     uint32_t size = 0;
     FileSize(&size);
     journal_.Begin(file_, path_, size, single);
@@ -74,23 +75,39 @@ int32_t DataFile::EndChange()
     indexMark_ = true;
     err = journal_.Undo();
     if (err != kErrNone) {
-        // Left for the next open to undo.
+        // Tried again before the next change and at the close, and left
+        // for the next open when those fail too.
+        stuckAbandoned_ = abandoned;
         ReportWriteError(err);
         return err;
     }
-    if (abandoned) {
-        // The file is as it was at the start; so is what this session
-        // says of it. The index lets go of every record the change added
-        // (it is still built anew at the next open, to be sure).
-        stored_ = changeStart_.stored;
-        live_ = changeStart_.live;
-        deleted_ = changeStart_.deleted;
-        newCount_ = changeStart_.newCount;
-        ClearCurrent();
-        SaveUndoState();
-        DropIndexEntriesFrom(changeStart_.size);
-    }
+    if (abandoned)
+        TakeBackCounts();
     return kErrNone;
+}
+
+void DataFile::TakeBackCounts()
+{
+    // The file is as it was at the start of the change; so is what this
+    // session says of it. The index lets go of every record the change
+    // added (it is still built anew at the next open, to be sure).
+    stored_ = changeStart_.stored;
+    live_ = changeStart_.live;
+    deleted_ = changeStart_.deleted;
+    newCount_ = changeStart_.newCount;
+    ClearCurrent();
+    SaveUndoState();
+    DropIndexEntriesFrom(changeStart_.size);
+}
+
+void DataFile::RetryStuckUndo()
+{
+    if (!journal_.Stuck() || journal_.RetryUndo() != kErrNone)
+        return;
+    DropCacheEntry(-2);
+    if (stuckAbandoned_)
+        TakeBackCounts();
+    stuckAbandoned_ = false;
 }
 
 int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)

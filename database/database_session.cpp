@@ -7,6 +7,7 @@
 #include "database/db_file_io.h"
 #include "database/verify.h"
 #include "foundation/byte_order.h"
+#include "foundation/cstr.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
 
@@ -17,11 +18,15 @@ DatabaseSession::~DatabaseSession() { Close(); }
 namespace {
 
 // A file that never became a database is no file of the user's: nothing
-// of a failed create stays behind (an empty file would pass for one).
+// of a failed create stays behind (an empty file would pass for one), nor
+// the index made for it.
 void RemoveUnfinished(DataFile& data, const PathRecord& path)
 {
     data.Close(true, false);
     FileDelete(&path);
+    PathRecord index = path;
+    StrCopyN(index.extension, ".idx", sizeof index.extension);
+    FileDelete(&index);
 }
 
 }  // namespace
@@ -29,9 +34,15 @@ void RemoveUnfinished(DataFile& data, const PathRecord& path)
 bool DatabaseSession::Create(const PathRecord& path)
 {
     failure_ = Failure::File;
+    const bool existed = FileExists(&path, 0) != 0;
     if (data_.CreateFile(&path) != 1) {
-        if (!data_.IsOpen())
+        if (!data_.IsOpen()) {
+            // A file the create itself made and then could not use; a
+            // file that was there is the user's, whatever kept it from us.
+            if (!existed)
+                FileDelete(&path);
             return false;
+        }
         failure_ = Failure::Other;
         RemoveUnfinished(data_, path);
         return false;

@@ -252,6 +252,8 @@ int32_t DbJournal::Seal()
 
 int32_t DbJournal::BeforeWrite(uint32_t offset, uint32_t n)
 {
+    if (keep_)
+        return keptError_;
     if (!active_)
         return kErrNone;
     if (!(lone_ && offset >= size_)) {
@@ -268,6 +270,8 @@ int32_t DbJournal::BeforeWrite(uint32_t offset, uint32_t n)
 
 int32_t DbJournal::BeforeResize(uint32_t size)
 {
+    if (keep_)
+        return keptError_;
     if (!active_)
         return kErrNone;
     // Cutting back what the change itself appended needs nothing kept.
@@ -342,11 +346,12 @@ int32_t DbJournal::Undo()
                 err = DbSync(recordFile_);
         }
     }
-    // Undone, or left for the next open to undo: the journal must then
-    // outlive this session.
+    // Undone, or left to be tried again: the journal must then outlive
+    // this session, and no other change may write over it.
     if (err != kErrNone) {
         active_ = false;
         keep_ = started_ && end_ >= dbj::kHeaderSize;
+        keptError_ = err;
         return err;
     }
     wrote_ = false;
@@ -359,6 +364,37 @@ int32_t DbJournal::Undo()
         pending_.clear();
         kept_.clear();
     }
+    return kErrNone;
+}
+
+int32_t DbJournal::RetryUndo()
+{
+    if (!keep_)
+        return kErrNone;
+    std::vector<uint8_t> image;
+    int32_t err = kErrNone;
+    try {
+        image.resize(end_);
+    } catch (const std::bad_alloc&) {
+        err = kErrNotEnoughMemory;
+    }
+    if (err == kErrNone)
+        err = DbReadAt(file_, 0, image.data(), end_);
+    if (err == kErrNone) {
+        PutHeader(image.data(), salt_, size_);
+        err = PlayBack(recordFile_, image);
+    }
+    if (err != kErrNone) {
+        keptError_ = err;
+        return err;
+    }
+    keep_ = false;
+    started_ = false;
+    // Undone; a header that cannot be cleared is written over by the next
+    // change, or goes with the journal at the close.
+    const uint8_t cleared[dbj::kHeaderSize] = {};
+    if (DbWriteAt(file_, 0, cleared, dbj::kHeaderSize) == kErrNone)
+        DbSync(file_);
     return kErrNone;
 }
 

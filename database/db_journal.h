@@ -61,7 +61,13 @@ public:
     // to what it held at the start. 0 or the code (the journal then undoes
     // the change at the next open).
     int32_t Undo();
-    // Closes and removes the journal file; at the database's close.
+    // A change whose undo failed stays in the journal, and every later
+    // write is refused (with the code of that failure) until RetryUndo
+    // takes it back: 0 or the code.
+    bool Stuck() const { return keep_; }
+    int32_t RetryUndo();
+    // Closes and removes the journal file; at the database's close. A
+    // change still to be undone keeps it, for the next open.
     void Close();
 
 private:
@@ -75,7 +81,8 @@ private:
     bool lone_ = false;
     bool started_ = false;   // the header of this change is written
     bool wrote_ = false;     // the record file changed
-    bool keep_ = false;      // a change could not be undone: the next open does it
+    bool keep_ = false;      // a change could not be undone yet
+    int32_t keptError_ = 0;  // why
     uint32_t size_ = 0;      // the record file's size at the start
     uint32_t salt_ = 0;
     uint32_t end_ = 0;       // where the next entry goes
