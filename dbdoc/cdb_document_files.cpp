@@ -113,8 +113,8 @@ void CDBDocument::OnFileImportDatabase()
     TextImportResult result;
     import.Run(*this, dialog.Record(), &result);
     // An import taken back may have left an index the disk refused: the
-    // list is built again from the records as they are.
-    if (result.failed)
+    // list is then built again from the records as they are.
+    if (result.failed && Data().Index().Failed())
         RebuildSelection(kPassBuild);
     if (result.replaced > 0) {
         char text[256];
@@ -204,7 +204,7 @@ void CDBDocument::OnFileMergeDatabase()
     MergeResult result;
     MergeDatabase(*this, source, &result);
     // As after an import taken back.
-    if (result.failed)
+    if (result.failed && Data().Index().Failed())
         RebuildSelection(kPassBuild);
 }
 
