@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "database/db_test_util.h"
@@ -226,6 +227,28 @@ TEST_F(RefusedWrites, AnExportReplacesItsOldFileOnlyWhenWhole)
             EXPECT_EQ(Reopened(path), records);
         }
     }
+}
+
+TEST_F(RefusedWrites, AnExportThatMeetsADamagedRecordKeepsTheOldFile)
+{
+    const std::string target = dir.file("out.txt");
+    const std::string old = "an export of yesterday\r\n";
+    WriteFileBytes(target, old);
+    Document doc;
+    ASSERT_TRUE(doc.Open(path));
+    // The disk goes bad under the open database: a record in the middle
+    // of the file no longer reads as one.
+    {
+        std::fstream file(dir.file("cards.dqx"), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(kDbDataStart + 300);
+        const std::string zeros(200, '\0');
+        file.write(zeros.data(), std::streamsize(zeros.size()));
+    }
+    TextExportResult result;
+    EXPECT_EQ(ExportRecords(doc, DbPath(target), &result), -1);
+    EXPECT_TRUE(Said(alerts, "Database is damaged"));
+    EXPECT_EQ(ReadFileBytes(target), old);
+    EXPECT_TRUE(NoLeftovers());
 }
 
 TEST_F(RefusedWrites, ANewDatabaseThatCannotBeWrittenLeavesNoFile)
