@@ -122,7 +122,9 @@ int RunNew(const ToolArgs& args)
     DatabaseSession db;
     if (!db.Create(path))
         return ToolFail("db new: cannot create " + args[0]);
-    db.Close();
+    // The header the create wrote is the whole database: nothing more is
+    // written (on a nearly full disk there may be no room for it).
+    db.CloseUnchanged();
     return 0;
 }
 
