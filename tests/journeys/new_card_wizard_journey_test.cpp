@@ -209,6 +209,9 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     ASSERT_TRUE(ChooseWindow("Untitled"));
     ASSERT_EQ(CardDocument(), card);
+    // The database window settles on its current record a little after it
+    // opens; the card shows that record from then on.
+    Settle(500);
     const QImage before = ViewPixels();
 
     OnNextDialog(PrintToPdfFile(TempFile("cards.pdf")));
@@ -231,6 +234,8 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     EXPECT_EQ(card->GetCurrentPage(), shown);
     EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
     EXPECT_EQ(Changed(before, ViewPixels(), before.rect()), 0) << "the view changed";
+}
+
 // Where the frames of the card are now: type, left and top, in page order.
 std::vector<std::array<int32_t, 3>> Placements(CLabelsDoc* card)
 {
