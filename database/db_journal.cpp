@@ -405,8 +405,11 @@ void DbJournal::Close()
         return;
     FileClose(file_);
     file_ = kNoFile;
-    if (keep_)
+    // A change still to be undone is the next open's to undo.
+    if (keep_) {
+        keep_ = false;
         return;
+    }
     const PathRecord journalPath = PathFor(path_);
     FileDelete(&journalPath);
 }
