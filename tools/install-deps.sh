@@ -14,6 +14,8 @@ packages=(
   libfreetype-dev libfontconfig-dev
   # joins the parts of a PDF file painted by several threads
   libqpdf-dev
+  # hands finished print jobs to the system's print service
+  libcups2-dev
   # GIF pictures written by the picture export; the icons drawn from SVG
   libgif-dev librsvg2-bin
   # EPS pictures drawn for the screen and for printers that take no

@@ -21,6 +21,7 @@
 #include "app/label_stock.h"
 #include "app/print_commands.h"
 #include "app/print_manager.h"
+#include "foundation/win_error.h"
 #include "app/print_printer.h"
 #include "app/print_progress_dlg.h"
 #include "carddoc/sheet_pages.h"
@@ -500,7 +501,7 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
 {
     out_ = docs_.file("no such folder/out.pdf");
     EXPECT_EQ(Print(), kPrintDone);
-    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    EXPECT_EQ(doc_->Printer().LastResult(), kErrPathNotFound);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
     EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
     EXPECT_EQ(alerts_.boxes().back().style & 0xF0, uint32_t(kMbIconStop));
