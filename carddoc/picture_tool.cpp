@@ -2,6 +2,7 @@
 
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
+#include "foundation/alerts.h"
 #include "foundation/file_dialogs.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
@@ -38,6 +39,19 @@ int16_t PictureTool::GetKind() { return kToolPicture; }
 
 int16_t PictureTool::GetFrameType() { return kFrameImage; }
 
+namespace {
+
+// A frame that stays empty says why, once, as the picture comes in.
+void TellIfUnreadable(const FrameObjImage* image)
+{
+    if (image->PictureUnreadable())
+        AlertStop("The picture can't be read: the file is damaged, or the picture is larger than any picture "
+                  "can be. The frame shows no picture.",
+                  0);
+}
+
+}  // namespace
+
 uint8_t PictureTool::LoadFlag()
 {
     auto* doc = dynamic_cast<CLabelsDoc*>(document_);
@@ -68,6 +82,7 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     image->ReleaseImage(true);
     image->ReleasePreview(true);
     image->LoadFromFile(file_, LoadFlag());
+    TellIfUnreadable(image);
     image->MarkChanged(1, 0);
     if (CurrPageMng* pages = document_->PageManager())
         pages->ResetFrameStates(2);
@@ -78,8 +93,10 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
 FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
 {
     FrameObj* frame = FrameTool::CreateFrame(viewRect);
-    if (auto* image = dynamic_cast<FrameObjImage*>(frame))
+    if (auto* image = dynamic_cast<FrameObjImage*>(frame)) {
         image->LoadFromFile(file_, LoadFlag());
+        TellIfUnreadable(image);
+    }
     return frame;
 }
 

@@ -503,7 +503,9 @@ int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
     a_.kind = kImageKindRaster;
     ImageClassifyFile(path, &a_.tag, &a_.kind);
     ReleasePreview(true);
-    if (DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+    DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc());
+    unreadable_ = !image && a_.kind == kImageKindRaster;
+    if (image)
         SetImage(image, false);
     else
         ReleaseImage(true);

@@ -61,6 +61,9 @@ public:
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
     int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
+    // Whether the last LoadFromFile found a picture file it could not read
+    // (damaged, or larger than any picture may be).
+    bool PictureUnreadable() const { return unreadable_; }
     // Takes over image as the decoded picture (null or empty gives 1). The
     // picture rectangle and the crop become its size. With reset the frame
     // forgets fit, scales, angle and pan and counts the picture as its own
@@ -180,6 +183,7 @@ protected:
     bool currentRotated_ = false;
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
+    bool unreadable_ = false;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;
