@@ -29,6 +29,7 @@
 #include "foundation/printer_paper.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
+#include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
 #include "platform/printer_handles.h"
@@ -52,6 +53,9 @@ constexpr const char* kErrorText = "Error while printing.";
 // A file the job could not write: the disk is full, or the folder or file
 // may not be written.
 constexpr int32_t kDiskFullString = 368;
+constexpr const char* kPictureMissingText =
+    "A picture on the cards could not be drawn (its file is missing or can't be read); the cards printed "
+    "without it.";
 constexpr int32_t kWriteProtectedString = 367;
 
 }  // namespace
@@ -285,12 +289,16 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t resolution = std::min(xResolution_, yResolution_);
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
+    TakePicturesNotPrinted();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
+    const bool picturesMissing = TakePicturesNotPrinted() > 0;
     ScalePatternBitmaps(1);
     inJob_ = false;
 
     lastResult_ = result;
     ReportPrintError(result);
+    if (result == 0 && picturesMissing)
+        AlertNote(kPictureMissingText, 0);
     job_.printer.reset();
     return kPrintDone;
 }

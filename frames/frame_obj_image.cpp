@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QCursor>
@@ -968,12 +969,25 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     return true;
 }
 
+namespace {
+
+int32_t g_picturesNotPrinted = 0;
+
+}  // namespace
+
+int32_t TakePicturesNotPrinted() { return std::exchange(g_picturesNotPrinted, 0); }
+
 void FrameObjImage::DrawContent(Dc* dc)
 {
     if (outputShift_ ? !a_.printPicture : !a_.displayPicture)
         return;
-    if (PrepareImage(0) != 0)
+    if (PrepareImage(0) != 0) {
+        // A card printed without its picture is not what the user asked for;
+        // the job tells them.
+        if (outputShift_ && a_.kind != kImageKindNone)
+            ++g_picturesNotPrinted;
         return;
+    }
     rop_ = SRCCOPY;
     const bool background = block_.attr.background != kNoBackground;
     if (background && a_.kind != kImageKindMetafile)

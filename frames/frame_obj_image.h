@@ -22,6 +22,10 @@ class PassThroughSink;
 // Most points of the picture's text-wrap outline.
 constexpr int32_t kImageOutlinePoints = 23;
 
+// How many times, since the last call, a frame being printed had a picture
+// it could not draw (its file gone or unreadable); the count starts again.
+int32_t TakePicturesNotPrinted();
+
 class FrameObjImage : public FrameObjRect {
 public:
     FrameObjImage();

@@ -32,6 +32,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj_image.h"
 #include "frames/page_record_format.h"
 #include "platform/dc.h"
 #include "support/fake_printer_caps.h"
@@ -613,6 +614,37 @@ TEST(SheetArithmetic, SheetsOfAJob)
     EXPECT_EQ(CountPrintSheets(15, 10, 3, true, false, 1).pages, 2);
     EXPECT_EQ(CountPrintSheets(18, 10, 3, true, false, 1).pages, 3);
     EXPECT_EQ(CountPrintSheets(10, 10, 4, false, true, 2).pages, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// A picture whose file went away (and that the document does not keep)
+// prints as nothing: the job says so once, whatever the number of cards.
+TEST_F(PrintJob, APictureThatCannotBeDrawnIsReportedOnce)
+{
+    const std::string png = docs_.file("logo.png");
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(QString::fromStdString(png)));
+    auto* image = dynamic_cast<FrameObjImage*>(doc_->NewFrame(kFrameImage));
+    ASSERT_NE(image, nullptr);
+    image->SetFromRect(IntRect{20, 20, 60, 40});
+    PathRecord path{};
+    ASSERT_EQ(PathRecordFromPosix(png, &path), 0);
+    ASSERT_EQ(image->LoadFromFile(path, 0), 0);
+    EXPECT_FALSE(image->PictureUnreadable());
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+
+    std::remove(png.c_str());
+    image->ReleaseImage(true);
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
+    EXPECT_NE(alerts_.lastText().find("could not be drawn"), std::string::npos) << alerts_.lastText();
 }
 
 }  // namespace
