@@ -43,6 +43,8 @@ int32_t WholeFileWriter::Open()
     PathRecord folder = target_;
     folder.name[0] = 0;
     folder.extension[0] = 0;
+    // What a writer that was killed midway left here goes now.
+    RemoveStaleTempFiles(&folder, kTempPrefix);
     int32_t err = CreateTempFileName(&folder, kTempPrefix, &temp_);
     if (err != kErrNone)
         return error_ = err;
