@@ -59,17 +59,13 @@ struct Plan {
     enum { kPalette, kGreyTable, kGreyRamp, kColour } table = kColour;
 };
 
-// The longest side a sheet needs: 14 inches (legal paper) at the 600 dots
-// per inch jobs print at.
-constexpr int32_t kLongestPageSide = 14 * 600;
-
 // By how much a picture of that size is reduced as it is read: 1 for a
 // picture within the limit.
 int32_t ReductionFor(int32_t width, int32_t height)
 {
     if (PicturePixelsAllowed(width, height))
         return 1;
-    int32_t factor = (std::max(width, height) + kLongestPageSide - 1) / kLongestPageSide;
+    int32_t factor = (std::max(width, height) + kPictureLongestPageSide - 1) / kPictureLongestPageSide;
     while (!PicturePixelsAllowed((width + factor - 1) / factor, (height + factor - 1) / factor))
         ++factor;
     return factor;
