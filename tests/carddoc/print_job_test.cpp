@@ -648,3 +648,20 @@ TEST_F(PrintJob, APictureThatCannotBeDrawnIsReportedOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// The job carries the card's file name (what a printer's queue lists), not
+// the folders it lies in.
+TEST_F(PrintJob, TheJobIsNamedByTheCardsFileName)
+{
+    EXPECT_EQ(Print(), kPrintDone);
+    const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
+    const size_t at = info.find("Title:");
+    ASSERT_NE(at, std::string::npos) << info;
+    std::string title = info.substr(at + 6, info.find('\n', at) - at - 6);
+    title.erase(0, title.find_first_not_of(' '));
+    EXPECT_EQ(title, "card.lqx");
+}
+
+}  // namespace
