@@ -63,14 +63,28 @@ private:
     WholeFileWriter* file_;
 };
 
+// The painter's bytes of a job painted as it goes, into the file being
+// written; a failed write stays with the file and fails the job.
+class FileDevice final : public QIODevice {
+public:
+    explicit FileDevice(WholeFileWriter* file) : file_(file) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override
+    {
+        return file_->Write(data, size_t(n)) == kErrNone ? n : -1;
+    }
+
+private:
+    WholeFileWriter* file_;
+};
+
 int ChooseWorkers(int asked)
 {
-    if (asked > 0)
-        return std::min(asked, 16);
-    // The thread that draws the job sets the pace; two painters keep up
-    // with it, a third covers a busy machine.
-    const int processors = int(std::thread::hardware_concurrency());
-    return std::clamp(processors - 1, 1, 3);
+    // One painter keeps up with the thread that draws the job: painting a
+    // page costs less than drawing it.
+    return asked > 0 ? std::min(asked, 16) : 1;
 }
 
 }  // namespace
@@ -85,6 +99,10 @@ struct PdfPageFarmState {
     std::deque<Job> queue;
     size_t capacity = 4;
     int pagesPerPart = 256;
+    // One painter writing the file itself, as its pages come, through a
+    // file that replaces the named one only when the job ends well.
+    bool streamed = false;
+    std::unique_ptr<FileDevice> streamFile;
     bool closing = false;
     bool failed = false;
     int added = 0;
@@ -162,7 +180,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         buffer.reset();
         if (!ended)
             fail();
-        else if (!part.pages.empty())
+        else if (!part.pages.empty() && !streamed)
             publish(std::move(part));
         part = Part();
     };
@@ -182,9 +200,17 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         room.notify_one();
         bool ok = true;
         if (!writer) {
-            buffer = std::make_unique<QBuffer>(&part.bytes);
-            ok = buffer->open(QIODevice::WriteOnly);
-            writer = std::make_unique<QPdfWriter>(buffer.get());
+            QIODevice* device = nullptr;
+            if (streamed) {
+                streamFile = std::make_unique<FileDevice>(file.get());
+                ok = streamFile->isOpen();
+                device = streamFile.get();
+            } else {
+                buffer = std::make_unique<QBuffer>(&part.bytes);
+                ok = buffer->open(QIODevice::WriteOnly);
+                device = buffer.get();
+            }
+            writer = std::make_unique<QPdfWriter>(device);
             writer->setResolution(settings.resolution);
             writer->setPageLayout(settings.layout);
             writer->setTitle(settings.title);
@@ -208,7 +234,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         }
         if (!ok)
             fail();
-        else if (int(part.pages.size()) >= pagesPerPart)
+        else if (!streamed && int(part.pages.size()) >= pagesPerPart)
             endPart();
     }
     endPart();
@@ -310,7 +336,8 @@ bool PdfPageFarm::begin()
     if (settings_.pagesPerPart > 0)
         s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
-    s.capacity = size_t(2 * workers);
+    s.streamed = workers == 1 && settings_.pagesPerPart <= 0;
+    s.capacity = size_t(std::max(16, 2 * workers));
     for (int w = 0; w < workers; ++w)
         s.ready.emplace_back();
     for (int w = 0; w < workers; ++w)
@@ -361,7 +388,10 @@ bool PdfPageFarm::finish()
     s.wake.notify_all();
     s.joiner.join();
     bool ok = !s.failed && s.added > 0;
-    if (ok && s.parts.size() == 1) {
+    if (s.streamed) {
+        // Painted straight into the file; its writes are checked below.
+        ok = ok && s.streamFile;
+    } else if (ok && s.parts.size() == 1) {
         const QByteArray& bytes = s.parts.front().bytes;
         ok = s.file->Write(bytes.constData(), size_t(bytes.size())) == kErrNone;
     } else if (ok) {

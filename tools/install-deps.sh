@@ -49,6 +49,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(libhyphen-dev)
   # printed PDF files counted and rasterised
   packages+=(poppler-utils)
+  # the database benchmark's reference engine
+  packages+=(libsqlite3-dev)
 fi
 
 missing=()

@@ -1,7 +1,8 @@
-// print-pdf FILE.lqx [DB.dqx] OUT.pdf: prints the sheets of a card document
-// into a PDF file, as the Print command does with "Print to file": every
-// record of the database (the whole database, one record per card) or,
-// without one, one sheet of the card. Works with a program folder of its
+// print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]: prints the sheets of a
+// card document into a PDF file, as the Print command does with "Print to
+// file": every record of the database (the whole database, one record per
+// card, N copies of each; 1 unless given) or, without one, one sheet of the
+// card. Works with a program folder of its
 // own, so that neither the user's preferences nor their window records are
 // read or changed.
 
@@ -24,7 +25,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf";
+constexpr const char* kUsage = "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]";
 
 class PrintSession {
 public:
@@ -53,8 +54,16 @@ private:
     QTemporaryDir folder_;
 };
 
-int RunPrintPdf(const ToolArgs& args)
+int RunPrintPdf(const ToolArgs& given)
 {
+    ToolArgs args = given;
+    int32_t copies = 1;
+    if (args.size() >= 2 && args[args.size() - 2] == "--copies") {
+        copies = std::atoi(args.back().c_str());
+        if (copies < 1 || copies > 9999)
+            return ToolFail(kUsage);
+        args.resize(args.size() - 2);
+    }
     if (args.size() != 2 && args.size() != 3)
         return ToolFail(kUsage);
     const std::string& cardPath = args[0];
@@ -80,11 +89,11 @@ int RunPrintPdf(const ToolArgs& args)
         SetCurrentDatabase(&database);
     }
 
-    SetPrintDialogRunner([&out](QWidget*, PrintJobRecord* job) {
+    SetPrintDialogRunner([&out, copies](QWidget*, PrintJobRecord* job) {
         job->printer = MakeJobPrinter(out, QString());
         job->from = 0;
         job->to = 0;
-        job->copies = 1;
+        job->copies = copies;
         return job->printer ? 1 : 0;
     });
     document->InitialUpdate();
@@ -105,4 +114,4 @@ int RunPrintPdf(const ToolArgs& args)
 
 }  // namespace
 
-TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf", RunPrintPdf);
+TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]", RunPrintPdf);
