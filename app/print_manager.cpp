@@ -12,6 +12,7 @@
 
 #include "app/label_stock.h"
 #include "app/print_dialog.h"
+#include "app/print_job_dc.h"
 #include "app/print_printer.h"
 #include "app/print_progress_dlg.h"
 #include "app/print_target_view.h"
@@ -206,6 +207,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
 
     ApplyPaperAndOrientation();
     job_.printer.reset();
+    job_.postScriptFile.clear();
     const PrintDialogRunner& runner = DialogRunner();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
@@ -325,7 +327,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     if (document_->HasPath())
         PathRecordGetFileName(&document_->Path(), fileName, sizeof fileName);
     printer->setDocName(QString::fromLocal8Bit(fileName[0] ? fileName : document_->Title().c_str()));
-    std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer);
+    std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;

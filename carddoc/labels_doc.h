@@ -38,6 +38,7 @@
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
 #include "graphics/dib_handle.h"
+#include "graphics/postscript.h"
 #include "text/text_host.h"
 #include "wizard/doc_setup_format.h"
 
@@ -479,9 +480,9 @@ public:
     bool InPrintPreview() override { return printPreview_; }
     bool PrintPlaceholders() override { return printPlaceholders_ != 0; }
     bool PlaceholderText() override { return placeholderText_ != 0; }
-    // Every device the program prints to is driven through Qt, which takes
-    // no PostScript of ours: EPS pictures print through their rendering.
-    PassThroughSink* PostScriptSink() override { return nullptr; }
+    // The escape of the PostScript job a sheet is being drawn into; null
+    // otherwise (EPS pictures then print through their rendering).
+    PassThroughSink* PostScriptSink() override { return postScriptSink_.get(); }
     FrameObj* TextToolFrame() override;
     TextFrameEngine* TextEngine() override;
 
@@ -696,6 +697,8 @@ private:
     // Made with the first print; shared ownership lets the document's own
     // file go without knowing the print manager.
     std::shared_ptr<PrintManager> printManager_;
+    // Set while a sheet is drawn into a job that takes PostScript.
+    std::unique_ptr<PassThroughSink> postScriptSink_;
     std::unique_ptr<DcTextMeasurer> measurer_;
     std::unique_ptr<TextContext> textContext_;
     std::unique_ptr<TextContextEngine> textEngine_;

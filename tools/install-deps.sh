@@ -19,6 +19,8 @@ packages=(
   libcups2-dev
   # GIF pictures written by the picture export; the icons drawn from SVG
   libgif-dev librsvg2-bin
+  # print queues that take PostScript, and the PostScript jobs sent to them
+  libcups2-dev
   # EPS pictures drawn for the screen and for printers that take no
   # PostScript, by gs run as a program of its own
   ghostscript
