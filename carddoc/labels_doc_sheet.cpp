@@ -238,7 +238,12 @@ int32_t CLabelsDoc::PrintDocument(QWidget* owner)
         view_->UpdateNow();
     if (const int32_t status = ClosePages(); status != 0)
         return status;
-    const int32_t result = Printer().Print(owner, page);
+    int32_t result = 0;
+    {
+        // The cards step through the records; the user's stays shown.
+        CurrentRecordKeeper record;
+        result = Printer().Print(owner, page);
+    }
     ClosePages();
     OpenPages(page, 1, 1);
     manager_->RecalcAll();

@@ -107,6 +107,19 @@ bool GotoCurrentDatabaseRecord(int32_t row)
     return document->GotoRow(row);
 }
 
+CurrentRecordKeeper::CurrentRecordKeeper()
+    : document_(GetCurrentDatabaseDoc()),
+      row_(document_ && document_->IsOpen() ? document_->Data().CurrentPosition() : -1)
+{
+}
+
+CurrentRecordKeeper::~CurrentRecordKeeper()
+{
+    if (document_ && row_ >= 0 && GetCurrentDatabaseDoc() == document_ && document_->IsOpen() &&
+        document_->Data().CurrentPosition() != row_)
+        GotoCurrentDatabaseRecord(row_);
+}
+
 bool ActivateOpenDatabase(int32_t ordinal)
 {
     DbDocument* document = ByOrdinal(ordinal);

@@ -31,6 +31,21 @@ int32_t GetCurrentLiveRecordCount();
 // without a current database or for a row outside the list.
 bool GotoCurrentDatabaseRecord(int32_t row);
 
+// Keeps the record the current database shows across a print or a
+// preview, which step through its rows: the record the user was on is made
+// current again when the keeper goes, if that database is still current.
+class CurrentRecordKeeper {
+public:
+    CurrentRecordKeeper();
+    ~CurrentRecordKeeper();
+    CurrentRecordKeeper(const CurrentRecordKeeper&) = delete;
+    CurrentRecordKeeper& operator=(const CurrentRecordKeeper&) = delete;
+
+private:
+    DbDocument* document_;
+    int32_t row_;
+};
+
 // Ordinals count the filled slots in slot order, from 1.
 bool ActivateOpenDatabase(int32_t ordinal);
 int32_t GetCurrentDatabaseOrdinal();

@@ -526,8 +526,14 @@ void RunPrintPreview(CLabelsDoc* document, QWidget* owner)
     CDlgPrintPreview dialog(owner);
     document->ClosePages();
     document->SetPrintPreview(true);
-    dialog.Init(withRecords, document);
-    const int result = dialog.exec();
+    int result = 0;
+    {
+        // The preview's cards step through the records; the user's stays
+        // shown.
+        CurrentRecordKeeper record;
+        dialog.Init(withRecords, document);
+        result = dialog.exec();
+    }
     document->SetPrintPreview(false);
     if (result == QDialog::Accepted)
         document->PrintDocument(owner);
