@@ -47,21 +47,32 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         const uint8_t* block = FetchBlock(position, leaf ? 1 : 0, false);
         if (block == nullptr)
             return -1;
+        // The entries of a block rise in key order, so the first one not
+        // below the searched key is found by halving (a block holds up to
+        // 156 entries; comparing each one in turn was most of the cost of
+        // adding keys in no order). The search stands on that entry when it
+        // is equal, else on the one before it.
         const int32_t used = BlockUsed(block);
-        int32_t offset = -1;
-        bool equal = false;
-        for (int32_t at = 0; at < used;) {
-            const uint8_t* entry = BlockEntry(block, at);
-            const int c = CompareAt(searched, entry, how);
-            if (c < 0)
-                break;
-            offset = at;
-            if (c == 0) {
-                equal = true;
-                break;
+        constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
+        int32_t starts[kMostEntries];
+        int32_t count = 0;
+        for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at)))
+            starts[count++] = at;
+        int32_t low = 0;
+        int32_t high = count;
+        int highCompare = -1;  // the comparison with the entry at high
+        while (low < high) {
+            const int32_t middle = low + (high - low) / 2;
+            const int c = CompareAt(searched, BlockEntry(block, starts[middle]), how);
+            if (c > 0) {
+                low = middle + 1;
+            } else {
+                high = middle;
+                highCompare = c;
             }
-            at += EntrySize(entry);
         }
+        const bool equal = low < count && highCompare == 0;
+        const int32_t offset = equal ? starts[low] : (low > 0 ? starts[low - 1] : -1);
         cursor_[level] = {position, offset};
         level_ = int16_t(level);
         if (equal) {
@@ -372,18 +383,69 @@ int32_t IndexFile::AddKey(IndexEntry* entry)
             return 0;
     }
     entry->child = kIndexNoChild;
+    const SearchKey searched{key, entry->sequence};
     // The place of an entry always follows key and sequence, whatever the
-    // searches compare, so that equal keys keep their order of age.
-    if (Search({key, entry->sequence}, Compare::KeyAndSequence, false, &found) < 0)
+    // searches compare, so that equal keys keep their order of age. An
+    // entry after the last one goes where the search would put it: after
+    // the last entry of every level.
+    const bool appending = FollowsLastEntry(searched);
+    if (appending) {
+        std::memcpy(cursor_, appendPath_, sizeof cursor_);
+        level_ = int16_t(Levels() - 1);
+    } else if (Search(searched, Compare::KeyAndSequence, false, &found) < 0) {
+        appendPathKnown_ = false;
         return -1;
+    }
+    appendPathKnown_ = false;
     uint8_t packed[kIndexMaxEntrySize];
     PackIndexEntry(*entry, packed);
     const int32_t result = InsertAt(Levels() - 1, packed);
     if (result < 0)
         return -1;
-    if (result == 2 && Search({key, entry->sequence}, Compare::KeyAndSequence, true, &found) < 0)
+    if (result == 2 && Search(searched, Compare::KeyAndSequence, true, &found) < 0)
         return -1;
+    // Without a split only the leaf's offset moved, and it stands on the
+    // new entry; after one the search above has found the entry again.
+    if ((appending && result == 1) || CursorIsRightmost()) {
+        std::memcpy(appendPath_, cursor_, sizeof appendPath_);
+        appendPathKnown_ = true;
+    }
     return 1;
+}
+
+bool IndexFile::FollowsLastEntry(const SearchKey& searched)
+{
+    if (!appendPathKnown_)
+        return false;
+    const int32_t leafLevel = Levels() - 1;
+    const CursorLevel& leafAt = appendPath_[leafLevel];
+    if (leafAt.offset < 0)
+        return false;
+    const uint8_t* leaf = FetchBlock(leafAt.block, 1, false);
+    if (leaf == nullptr)
+        return false;
+    const uint8_t* last = BlockEntry(leaf, leafAt.offset);
+    if (CompareAt(searched, last, Compare::KeyAndSequence) <= 0)
+        return false;
+    // Without duplicates, where searches compare keys only, an equal key is
+    // refused, and a search for it must run.
+    return duplicatesAllowed_ || !ignoreSequence_ || CompareAt(searched, last, Compare::KeyOnly) > 0;
+}
+
+bool IndexFile::CursorIsRightmost()
+{
+    const int32_t levels = Levels();
+    if (level_ != levels - 1)
+        return false;
+    for (int32_t level = levels - 1; level >= 0; --level) {
+        const uint8_t* block = FetchBlock(cursor_[level].block, level == levels - 1 ? 1 : 0, false);
+        if (block == nullptr)
+            return false;
+        const int32_t offset = cursor_[level].offset;
+        if (offset < 0 || offset + EntrySize(BlockEntry(block, offset)) != BlockUsed(block))
+            return false;
+    }
+    return true;
 }
 
 int32_t IndexFile::SplitRoot()
@@ -691,6 +753,7 @@ int32_t IndexFile::DeleteKey(IndexEntry* entry)
     AtExit unpin([this] { UnpinAll(); });
     // Splits and merges move entries under the cursor's levels.
     AtExit offPath([this] { cursorOnPath_ = false; });
+    appendPathKnown_ = false;
     const int32_t result = SeekExact(entry);
     if (result != 1)
         return result;
