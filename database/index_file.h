@@ -95,6 +95,9 @@ public:
     // Finds the entry with the same key and record position; 1 and copy,
     // or 0.
     int32_t SeekEntry(IndexEntry* entry);
+    // As SeekEntry, but looks only at the entry under the cursor and the
+    // one after it, without a search; 0 leaves the cursor where it was.
+    int32_t SeekEntryNearCursor(IndexEntry* entry);
     // Gives the entry the next sequence number, then adds it.
     int32_t AddKeySequenced(IndexEntry* entry);
     // 0 when an equal entry exists and duplicates are not allowed.
@@ -191,6 +194,7 @@ private:
     int32_t RemoveAtCursor();
     int32_t Rebalance(int32_t level);
     int32_t SeekExact(const IndexEntry* entry);
+    int32_t SeekNearCursor(const IndexEntry* entry, const char* key);
     bool CursorIsRightmost();
     bool FollowsLastEntry(const SearchKey& searched);
 

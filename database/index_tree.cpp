@@ -47,20 +47,35 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         const uint8_t* block = FetchBlock(position, leaf ? 1 : 0, false);
         if (block == nullptr)
             return -1;
-        // The entries of a block rise in key order, so the first one not
-        // below the searched key is found by halving (a block holds up to
-        // 156 entries; comparing each one in turn was most of the cost of
-        // adding keys in no order). The search stands on that entry when it
-        // is equal, else on the one before it.
-        const int32_t used = BlockUsed(block);
+        // The entries of a block rise in key order. Entries vary in size,
+        // so the walk goes from the start, but it compares only every
+        // eighth entry and stops at the first one not below the searched
+        // key; halving the last stretch then finds the first such entry.
+        // The search stands on it when it is equal, else on the one before
+        // it. (A block holds up to 156 entries; comparing each one in turn
+        // was most of the cost of adding keys in no order.)
         constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
+        constexpr int32_t kStride = 8;
+        const int32_t used = BlockUsed(block);
         int32_t starts[kMostEntries];
         int32_t count = 0;
-        for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at)))
-            starts[count++] = at;
-        int32_t low = 0;
-        int32_t high = count;
+        int32_t low = 0;       // every entry before low is below the key
+        int32_t high = -1;     // the first entry known not below it
         int highCompare = -1;  // the comparison with the entry at high
+        for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at))) {
+            starts[count++] = at;
+            if (count % kStride == 0) {
+                const int c = CompareAt(searched, BlockEntry(block, at), how);
+                if (c <= 0) {
+                    high = count - 1;
+                    highCompare = c;
+                    break;
+                }
+                low = count;
+            }
+        }
+        if (high < 0)
+            high = count;
         while (low < high) {
             const int32_t middle = low + (high - low) / 2;
             const int c = CompareAt(searched, BlockEntry(block, starts[middle]), how);
@@ -274,6 +289,39 @@ int32_t IndexFile::LocateKey(IndexEntry* entry)
     return result == 1 ? 0 : result;
 }
 
+int32_t IndexFile::SeekNearCursor(const IndexEntry* entry, const char* key)
+{
+    if (!cursorOnPath_)
+        return 0;
+    auto isIt = [&](const IndexEntry& e) {
+        return e.recordPosition == entry->recordPosition && std::strcmp(e.key, key) == 0;
+    };
+    IndexEntry here;
+    if (CopyAtCursor(&here) == 1 && isIt(here))
+        return 1;
+    const int16_t savedLevel = level_;
+    CursorLevel saved[kIndexMaxLevels];
+    std::memcpy(saved, cursor_, sizeof saved);
+    const int32_t result = GetNext(&here);
+    if (result == 1 && isIt(here))
+        return 1;
+    if (result == -1)
+        return -1;
+    level_ = savedLevel;
+    std::memcpy(cursor_, saved, sizeof saved);
+    return 0;
+}
+
+int32_t IndexFile::SeekEntryNearCursor(IndexEntry* entry)
+{
+    if (!Usable())
+        return -1;
+    char key[kIndexMaxKeyLength + 1];
+    BoundedKey(*entry, key);
+    const int32_t result = SeekNearCursor(entry, key);
+    return result == 1 ? CopyAtCursor(entry) : result;
+}
+
 int32_t IndexFile::SeekExact(const IndexEntry* entry)
 {
     char key[kIndexMaxKeyLength + 1];
@@ -281,24 +329,9 @@ int32_t IndexFile::SeekExact(const IndexEntry* entry)
     // Going through the records in order, the cursor mostly stands on the
     // entry already, or on the one before it; searching again would walk
     // every entry with an equal key to find it among them.
-    if (cursorOnPath_) {
-        auto isIt = [&](const IndexEntry& e) {
-            return e.recordPosition == entry->recordPosition && std::strcmp(e.key, key) == 0;
-        };
-        IndexEntry here;
-        if (CopyAtCursor(&here) == 1 && isIt(here))
-            return 1;
-        const int16_t savedLevel = level_;
-        CursorLevel saved[kIndexMaxLevels];
-        std::memcpy(saved, cursor_, sizeof saved);
-        const int32_t result = GetNext(&here);
-        if (result == 1 && isIt(here))
-            return 1;
-        if (result == -1)
-            return -1;
-        level_ = savedLevel;
-        std::memcpy(cursor_, saved, sizeof saved);
-    }
+    const int32_t near = SeekNearCursor(entry, key);
+    if (near != 0)
+        return near;
     bool found = false;
     if (Search({key, 0}, Compare::KeyOnly, true, &found) < 0)
         return -1;
