@@ -34,23 +34,45 @@ int32_t DataFile::IndexUpkeepFailed(const char* marker, int32_t code)
 
 int32_t DataFile::SeekBuiltKey(DbIndexEntry* e)
 {
+    // The presort put a tier in front of the key, and for the state tier
+    // moved the state before the ZIP code: the entry may lie under any of
+    // the tiers' keys.
+    auto tierKey = [e](char tier, DbIndexEntry* probe) {
+        *probe = *e;
+        probe->key[kBulkTier] = tier;
+        if (tier == '2') {
+            char rearranged[kIndexKeySize];
+            rearranged[0] = tier;
+            std::memcpy(rearranged + 1, e->key + kBulkState, kBulkStateSize);
+            std::memcpy(rearranged + 1 + kBulkStateSize, e->key + kBulkZip, kBulkZipSize);
+            rearranged[kBulkKeyLength] = 0;
+            std::memcpy(probe->key, rearranged, kBulkKeyLength + 1);
+        }
+    };
     index_->SetIgnoreSequence(true);
     DbIndexEntry probe = *e;
-    int32_t found = index_->SeekEntry(&probe);
-    if (found != 1 && sortSpec_.bulkMail) {
-        // The presort put a tier in front of the key, and for the state
-        // tier moved the state before the ZIP code.
+    int32_t found = 0;
+    if (sortSpec_.bulkMail) {
+        // Going through the records in order the cursor stands at the
+        // entry or just before it. A record has one entry, so the key that
+        // finds it there is the one the searches below would find; a
+        // search for each tier that misses costs a walk through every
+        // entry of the same ZIP code.
+        found = index_->SeekEntryNearCursor(&probe);
         for (char tier : {'0', '1', '2', '3'}) {
+            if (found == 1)
+                break;
+            tierKey(tier, &probe);
+            found = index_->SeekEntryNearCursor(&probe);
+        }
+        if (found != 1)
             probe = *e;
-            probe.key[kBulkTier] = tier;
-            if (tier == '2') {
-                char rearranged[kIndexKeySize];
-                rearranged[0] = tier;
-                std::memcpy(rearranged + 1, e->key + kBulkState, kBulkStateSize);
-                std::memcpy(rearranged + 1 + kBulkStateSize, e->key + kBulkZip, kBulkZipSize);
-                rearranged[kBulkKeyLength] = 0;
-                std::memcpy(probe.key, rearranged, kBulkKeyLength + 1);
-            }
+    }
+    if (found != 1)
+        found = index_->SeekEntry(&probe);
+    if (found != 1 && sortSpec_.bulkMail) {
+        for (char tier : {'0', '1', '2', '3'}) {
+            tierKey(tier, &probe);
             found = index_->SeekEntry(&probe);
             if (found == 1)
                 break;

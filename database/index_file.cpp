@@ -73,6 +73,7 @@ void IndexFile::ResetState()
     level_ = 0;
     std::memset(cursor_, 0, sizeof cursor_);
     cursorOnPath_ = false;
+    appendPathKnown_ = false;
     std::memset(header_, 0, sizeof header_);
     fileSize_ = 0;
     open_ = false;

@@ -95,6 +95,9 @@ public:
     // Finds the entry with the same key and record position; 1 and copy,
     // or 0.
     int32_t SeekEntry(IndexEntry* entry);
+    // As SeekEntry, but looks only at the entry under the cursor and the
+    // one after it, without a search; 0 leaves the cursor where it was.
+    int32_t SeekEntryNearCursor(IndexEntry* entry);
     // Gives the entry the next sequence number, then adds it.
     int32_t AddKeySequenced(IndexEntry* entry);
     // 0 when an equal entry exists and duplicates are not allowed.
@@ -105,7 +108,11 @@ public:
     int32_t ReplaceRecordPosition(IndexEntry* entry, int32_t newPosition);
 
     // Negates the order of keys and sequences.
-    void SetDescending(int16_t flag) { descending_ = flag != 0; }
+    void SetDescending(int16_t flag)
+    {
+        descending_ = flag != 0;
+        appendPathKnown_ = false;
+    }
     // Searches compare keys only.
     void SetIgnoreSequence(int16_t flag) { ignoreSequence_ = flag != 0; }
     void SetErrorReporter(IndexErrorReporter reporter, void* context);
@@ -187,6 +194,9 @@ private:
     int32_t RemoveAtCursor();
     int32_t Rebalance(int32_t level);
     int32_t SeekExact(const IndexEntry* entry);
+    int32_t SeekNearCursor(const IndexEntry* entry, const char* key);
+    bool CursorIsRightmost();
+    bool FollowsLastEntry(const SearchKey& searched);
 
     // Whole-tree check (index_check.cpp).
     struct CheckContext;
@@ -202,6 +212,12 @@ private:
     // search or a walk from either end, kept by stepping, lost when the
     // tree changes shape.
     bool cursorOnPath_ = false;
+    // The path to the last entry of the whole tree, kept while keys are
+    // added in order (the bulk-mail presort adds them sorted): an entry
+    // that follows the last one goes there without a search. Any removal
+    // forgets it.
+    CursorLevel appendPath_[kIndexMaxLevels]{};
+    bool appendPathKnown_ = false;
     uint8_t header_[kIndexHeaderPageSize]{};
 
     std::vector<CacheSlot> slots_;

@@ -47,21 +47,47 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         const uint8_t* block = FetchBlock(position, leaf ? 1 : 0, false);
         if (block == nullptr)
             return -1;
+        // The entries of a block rise in key order. Entries vary in size,
+        // so the walk goes from the start, but it compares only every
+        // eighth entry and stops at the first one not below the searched
+        // key; halving the last stretch then finds the first such entry.
+        // The search stands on it when it is equal, else on the one before
+        // it. (A block holds up to 156 entries; comparing each one in turn
+        // was most of the cost of adding keys in no order.)
+        constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
+        constexpr int32_t kStride = 8;
         const int32_t used = BlockUsed(block);
-        int32_t offset = -1;
-        bool equal = false;
-        for (int32_t at = 0; at < used;) {
-            const uint8_t* entry = BlockEntry(block, at);
-            const int c = CompareAt(searched, entry, how);
-            if (c < 0)
-                break;
-            offset = at;
-            if (c == 0) {
-                equal = true;
-                break;
+        int32_t starts[kMostEntries];
+        int32_t count = 0;
+        int32_t low = 0;       // every entry before low is below the key
+        int32_t high = -1;     // the first entry known not below it
+        int highCompare = -1;  // the comparison with the entry at high
+        for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at))) {
+            starts[count++] = at;
+            if (count % kStride == 0) {
+                const int c = CompareAt(searched, BlockEntry(block, at), how);
+                if (c <= 0) {
+                    high = count - 1;
+                    highCompare = c;
+                    break;
+                }
+                low = count;
             }
-            at += EntrySize(entry);
         }
+        if (high < 0)
+            high = count;
+        while (low < high) {
+            const int32_t middle = low + (high - low) / 2;
+            const int c = CompareAt(searched, BlockEntry(block, starts[middle]), how);
+            if (c > 0) {
+                low = middle + 1;
+            } else {
+                high = middle;
+                highCompare = c;
+            }
+        }
+        const bool equal = low < count && highCompare == 0;
+        const int32_t offset = equal ? starts[low] : (low > 0 ? starts[low - 1] : -1);
         cursor_[level] = {position, offset};
         level_ = int16_t(level);
         if (equal) {
@@ -263,6 +289,39 @@ int32_t IndexFile::LocateKey(IndexEntry* entry)
     return result == 1 ? 0 : result;
 }
 
+int32_t IndexFile::SeekNearCursor(const IndexEntry* entry, const char* key)
+{
+    if (!cursorOnPath_)
+        return 0;
+    auto isIt = [&](const IndexEntry& e) {
+        return e.recordPosition == entry->recordPosition && std::strcmp(e.key, key) == 0;
+    };
+    IndexEntry here;
+    if (CopyAtCursor(&here) == 1 && isIt(here))
+        return 1;
+    const int16_t savedLevel = level_;
+    CursorLevel saved[kIndexMaxLevels];
+    std::memcpy(saved, cursor_, sizeof saved);
+    const int32_t result = GetNext(&here);
+    if (result == 1 && isIt(here))
+        return 1;
+    if (result == -1)
+        return -1;
+    level_ = savedLevel;
+    std::memcpy(cursor_, saved, sizeof saved);
+    return 0;
+}
+
+int32_t IndexFile::SeekEntryNearCursor(IndexEntry* entry)
+{
+    if (!Usable())
+        return -1;
+    char key[kIndexMaxKeyLength + 1];
+    BoundedKey(*entry, key);
+    const int32_t result = SeekNearCursor(entry, key);
+    return result == 1 ? CopyAtCursor(entry) : result;
+}
+
 int32_t IndexFile::SeekExact(const IndexEntry* entry)
 {
     char key[kIndexMaxKeyLength + 1];
@@ -270,24 +329,9 @@ int32_t IndexFile::SeekExact(const IndexEntry* entry)
     // Going through the records in order, the cursor mostly stands on the
     // entry already, or on the one before it; searching again would walk
     // every entry with an equal key to find it among them.
-    if (cursorOnPath_) {
-        auto isIt = [&](const IndexEntry& e) {
-            return e.recordPosition == entry->recordPosition && std::strcmp(e.key, key) == 0;
-        };
-        IndexEntry here;
-        if (CopyAtCursor(&here) == 1 && isIt(here))
-            return 1;
-        const int16_t savedLevel = level_;
-        CursorLevel saved[kIndexMaxLevels];
-        std::memcpy(saved, cursor_, sizeof saved);
-        const int32_t result = GetNext(&here);
-        if (result == 1 && isIt(here))
-            return 1;
-        if (result == -1)
-            return -1;
-        level_ = savedLevel;
-        std::memcpy(cursor_, saved, sizeof saved);
-    }
+    const int32_t near = SeekNearCursor(entry, key);
+    if (near != 0)
+        return near;
     bool found = false;
     if (Search({key, 0}, Compare::KeyOnly, true, &found) < 0)
         return -1;
@@ -372,18 +416,69 @@ int32_t IndexFile::AddKey(IndexEntry* entry)
             return 0;
     }
     entry->child = kIndexNoChild;
+    const SearchKey searched{key, entry->sequence};
     // The place of an entry always follows key and sequence, whatever the
-    // searches compare, so that equal keys keep their order of age.
-    if (Search({key, entry->sequence}, Compare::KeyAndSequence, false, &found) < 0)
+    // searches compare, so that equal keys keep their order of age. An
+    // entry after the last one goes where the search would put it: after
+    // the last entry of every level.
+    const bool appending = FollowsLastEntry(searched);
+    if (appending) {
+        std::memcpy(cursor_, appendPath_, sizeof cursor_);
+        level_ = int16_t(Levels() - 1);
+    } else if (Search(searched, Compare::KeyAndSequence, false, &found) < 0) {
+        appendPathKnown_ = false;
         return -1;
+    }
+    appendPathKnown_ = false;
     uint8_t packed[kIndexMaxEntrySize];
     PackIndexEntry(*entry, packed);
     const int32_t result = InsertAt(Levels() - 1, packed);
     if (result < 0)
         return -1;
-    if (result == 2 && Search({key, entry->sequence}, Compare::KeyAndSequence, true, &found) < 0)
+    if (result == 2 && Search(searched, Compare::KeyAndSequence, true, &found) < 0)
         return -1;
+    // Without a split only the leaf's offset moved, and it stands on the
+    // new entry; after one the search above has found the entry again.
+    if ((appending && result == 1) || CursorIsRightmost()) {
+        std::memcpy(appendPath_, cursor_, sizeof appendPath_);
+        appendPathKnown_ = true;
+    }
     return 1;
+}
+
+bool IndexFile::FollowsLastEntry(const SearchKey& searched)
+{
+    if (!appendPathKnown_)
+        return false;
+    const int32_t leafLevel = Levels() - 1;
+    const CursorLevel& leafAt = appendPath_[leafLevel];
+    if (leafAt.offset < 0)
+        return false;
+    const uint8_t* leaf = FetchBlock(leafAt.block, 1, false);
+    if (leaf == nullptr)
+        return false;
+    const uint8_t* last = BlockEntry(leaf, leafAt.offset);
+    if (CompareAt(searched, last, Compare::KeyAndSequence) <= 0)
+        return false;
+    // Without duplicates, where searches compare keys only, an equal key is
+    // refused, and a search for it must run.
+    return duplicatesAllowed_ || !ignoreSequence_ || CompareAt(searched, last, Compare::KeyOnly) > 0;
+}
+
+bool IndexFile::CursorIsRightmost()
+{
+    const int32_t levels = Levels();
+    if (level_ != levels - 1)
+        return false;
+    for (int32_t level = levels - 1; level >= 0; --level) {
+        const uint8_t* block = FetchBlock(cursor_[level].block, level == levels - 1 ? 1 : 0, false);
+        if (block == nullptr)
+            return false;
+        const int32_t offset = cursor_[level].offset;
+        if (offset < 0 || offset + EntrySize(BlockEntry(block, offset)) != BlockUsed(block))
+            return false;
+    }
+    return true;
 }
 
 int32_t IndexFile::SplitRoot()
@@ -691,6 +786,7 @@ int32_t IndexFile::DeleteKey(IndexEntry* entry)
     AtExit unpin([this] { UnpinAll(); });
     // Splits and merges move entries under the cursor's levels.
     AtExit offPath([this] { cursorOnPath_ = false; });
+    appendPathKnown_ = false;
     const int32_t result = SeekExact(entry);
     if (result != 1)
         return result;
