@@ -28,6 +28,9 @@
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
 #include "foundation/printer_paper.h"
+#include "foundation/string_table.h"
+#include "foundation/win_error.h"
+#include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
 #include "platform/printer_handles.h"
@@ -48,6 +51,13 @@ PrintDialogRunner& DialogRunner()
 
 constexpr const char* kCancelledText = "Printing canceled by user.";
 constexpr const char* kErrorText = "Error while printing.";
+// A file the job could not write: the disk is full, or the folder or file
+// may not be written.
+constexpr int32_t kDiskFullString = 368;
+constexpr const char* kPictureMissingText =
+    "A picture on the cards could not be drawn (its file is missing or can't be read); the cards printed "
+    "without it.";
+constexpr int32_t kWriteProtectedString = 367;
 
 }  // namespace
 
@@ -281,12 +291,16 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t resolution = std::min(xResolution_, yResolution_);
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
+    TakePicturesNotPrinted();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
+    const bool picturesMissing = TakePicturesNotPrinted() > 0;
     ScalePatternBitmaps(1);
     inJob_ = false;
 
     lastResult_ = result;
     ReportPrintError(result);
+    if (result == 0 && picturesMissing)
+        AlertNote(kPictureMissingText, 0);
     job_.printer.reset();
     return kPrintDone;
 }
@@ -307,10 +321,15 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), copies * pagesInJob * 2);
 
     QPrinter* printer = job_.printer.get();
-    printer->setDocName(QString::fromLocal8Bit(name.c_str()));
+    // The printer's queue shows the job by the document's file name; its
+    // folders say nothing there.
+    char fileName[512] = {};
+    if (document_->HasPath())
+        PathRecordGetFileName(&document_->Path(), fileName, sizeof fileName);
+    printer->setDocName(QString::fromLocal8Bit(fileName[0] ? fileName : document_->Title().c_str()));
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
-        return -1;
+        return dc && dc->outputError() != 0 ? dc->outputError() : -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
     LentPrintView lentView(document_);
@@ -349,18 +368,17 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     firstCardColumn_ = keptColumn;
     firstCardRow_ = keptRow;
 
+    // Only a whole job is written or reaches the printer's queue; one that
+    // stopped leaves a file already under its name as it was.
     if (result == 0) {
         if (!dc->flush())
-            result = 1;
+            result = dc->outputError() != 0 ? dc->outputError() : 1;
         dc.reset();
-        if (printer->printerState() == QPrinter::Error)
+        if (result == 0 && printer->printerState() == QPrinter::Error)
             result = 1;
     } else {
-        printer->abort();
         dc.reset();
     }
-    if (result != 0)
-        DiscardOutput();
     document_->Frames()->SetCounterValueAll(0);
     return result;
 }
@@ -419,13 +437,10 @@ void PrintManager::ReportPrintError(int32_t result)
         AlertNote(kCancelledText, 0);
     else if (result == kPrintDatabaseDamaged)
         return;
+    else if (result == kErrDiskFull)
+        AlertStop(LookupString(kDiskFullString), 0);
+    else if (result == kErrAccessDenied || result == kErrWriteProtect)
+        AlertStop(LookupString(kWriteProtectedString), result);
     else
         AlertStop(kErrorText, result);
-}
-
-void PrintManager::DiscardOutput()
-{
-    QPrinter* printer = job_.printer.get();
-    if (printer && printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty())
-        QFile::remove(printer->outputFileName());
 }

@@ -102,8 +102,6 @@ private:
     // Without any printer (and so without the application's printer
     // settings) a PDF job still takes the layout's paper and orientation.
     void ApplyLayoutPaper(QPrinter* printer);
-    // The PDF file of the job, removed when the job did not end well.
-    void DiscardOutput();
 
     CLabelsDoc* document_;
     IntRect physical_{-31, -30, 582, 761};

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -48,6 +50,11 @@ PrintProgressDlg::PrintProgressDlg(QWidget* owner, const char* message, int32_t 
     message_->setText(message ? Cp1252ToQString(message) : QStringLiteral("One Moment Please..."));
     SetRange(0, upperBound);
     bar_->setValue(lower_);
+    // Wide enough that the window manager shows the whole title beside its
+    // buttons (it takes a bolder font than the dialog's).
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(windowTitle()) * 3 / 2 + 160);
 
     if (owner) {
         disabledOwner_ = owner->window();

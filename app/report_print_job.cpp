@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ctime>
 
-#include <QFile>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPrinter>
@@ -52,10 +51,13 @@ int32_t PrinterReportSurface::VerticalDpi() { return printer_->logicalDpiY() > 0
 int32_t PrinterReportSurface::StartDoc(const std::string& name)
 {
     printer_->setDocName(Cp1252ToQString(name));
-    dc_ = Dc::ForDevice(printer_, DT_RASPRINTER);
+    // The report is made whole before it is written over a file of that
+    // name or handed to the printer's queue.
+    dc_ = Dc::ForPrintJob(printer_);
     if (!dc_ || !dc_->beginOutput()) {
+        const int32_t err = dc_ && dc_->outputError() != 0 ? dc_->outputError() : kErrGeneralFailure;
         dc_.reset();
-        return kErrGeneralFailure;
+        return err;
     }
     dc_->setMapMode(MM_TEXT);
     dc_->setTextAlign(TA_BASELINE | TA_LEFT);
@@ -81,20 +83,20 @@ int32_t PrinterReportSurface::EndPage()
     return printer_->printerState() == QPrinter::Error ? kErrGeneralFailure : kErrNone;
 }
 
-void PrinterReportSurface::EndDoc()
+int32_t PrinterReportSurface::EndDoc()
 {
-    if (dc_)
-        dc_->flush();
+    int32_t err = kErrNone;
+    if (dc_ && !dc_->flush())
+        err = dc_->outputError() != 0 ? dc_->outputError() : kErrGeneralFailure;
     dc_.reset();
+    return err;
 }
 
 void PrinterReportSurface::AbortDoc()
 {
-    printer_->abort();
+    // Half a report is no report: nothing is written or printed, and a file
+    // under its name stays as it was.
     dc_.reset();
-    // Half a report is no report: a PDF file of it goes.
-    if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty())
-        QFile::remove(printer_->outputFileName());
 }
 
 void PrinterReportSurface::SelectFont(const LogFont& font)

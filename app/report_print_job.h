@@ -26,7 +26,7 @@ public:
     int32_t StartDoc(const std::string& name) override;
     int32_t StartPage() override;
     int32_t EndPage() override;
-    void EndDoc() override;
+    int32_t EndDoc() override;
     void AbortDoc() override;
     void SelectFont(const LogFont& font) override;
     int32_t TextWidth(std::string_view text) override;

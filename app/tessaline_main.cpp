@@ -15,12 +15,15 @@
 int main(int argc, char** argv)
 {
     // The usage text needs no window system.
+    bool printing = false;
     {
         std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-        if (ParseCommandLine(arguments).action == CommandLineRecord::kUsage) {
+        const CommandLineRecord line = ParseCommandLine(arguments);
+        if (line.action == CommandLineRecord::kUsage) {
             std::fputs(CommandLineUsage(), stdout);
             return 0;
         }
+        printing = line.action == CommandLineRecord::kPrint || line.action == CommandLineRecord::kPrintTo;
     }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korrinworks Inc.");
@@ -32,8 +35,12 @@ int main(int argc, char** argv)
     // The desktop learns that cards and databases open with this program.
     RegisterShellFileTypes(places, true);
 
+    // A print from the command line shows no window: a box would wait for
+    // an answer nobody can give. Its messages go to standard error (the
+    // sink without any window) and the exit status says how it ended.
     QtAlertSink alerts;
-    SetAlertSink(&alerts);
+    if (!printing)
+        SetAlertSink(&alerts);
 
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)

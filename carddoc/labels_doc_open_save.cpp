@@ -88,6 +88,10 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
         ShowFileError(err);
         return false;
     }
+    // The halves of saves that were killed before they finished go as soon
+    // as the card is opened again, not only at its next save.
+    if (!readOnly_)
+        RemoveStaleTempFiles(&folder, "LQX");
     const int32_t read = ReadDocumentFile(file);
     if (read != 0) {
         FileClose(file);

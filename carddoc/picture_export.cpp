@@ -10,6 +10,7 @@
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -151,12 +152,13 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
             AlertStop("Saving Error.", 0);
             return;
         }
-        FileHandle file = kNoFile;
-        int32_t error = FileCreate(&path, kFileWrite, &file);
-        if (error == kErrNone) {
-            error = MetafileWriteFile(file, metafile, view_->GetViewDC(), s.format == 7 ? 1 : 0);
-            FileClose(file);
-        }
+        // A file already under the name stays until the new one is whole.
+        WholeFileWriter out(path);
+        int32_t error = out.Open();
+        if (error == kErrNone)
+            error = MetafileWriteFile(out.File(), metafile, view_->GetViewDC(), s.format == 7 ? 1 : 0);
+        if (error == kErrNone)
+            error = out.Commit();
         DeleteEnhMetaFile(metafile);
         if (error != kErrNone)
             AlertFileError(error);

@@ -8,6 +8,7 @@
 #include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
+#include "foundation/alerts.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
 #include "graphics/fill_patterns.h"
@@ -48,6 +49,19 @@ int16_t PictureTool::GetKind() { return kToolPicture; }
 
 int16_t PictureTool::GetFrameType() { return kFrameImage; }
 
+namespace {
+
+// A frame that stays empty says why, once, as the picture comes in.
+void TellIfUnreadable(const FrameObjImage* image)
+{
+    if (image->PictureUnreadable())
+        AlertStop("The picture can't be read: the file is damaged, or the picture is larger than any picture "
+                  "can be. The frame shows no picture.",
+                  0);
+}
+
+}  // namespace
+
 uint8_t PictureTool::LoadFlag()
 {
     auto* doc = dynamic_cast<CLabelsDoc*>(document_);
@@ -83,6 +97,7 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     image->ReleaseImage(true);
     image->ReleasePreview(true);
     image->LoadFromFile(file_, LoadFlag());
+    TellIfUnreadable(image);
     image->MarkChanged(1, 0);
     if (CurrPageMng* pages = document_->PageManager())
         pages->ResetFrameStates(2);
@@ -122,8 +137,10 @@ FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
         atLeast(&r.top, &r.bottom, page.top, page.bottom);
     }
     FrameObj* frame = FrameTool::CreateFrame(r);
-    if (auto* image = dynamic_cast<FrameObjImage*>(frame))
+    if (auto* image = dynamic_cast<FrameObjImage*>(frame)) {
         image->LoadFromFile(file_, LoadFlag());
+        TellIfUnreadable(image);
+    }
     return frame;
 }
 

@@ -90,6 +90,9 @@ void GetMergeFieldText(int32_t id, char* out, bool keepEmpty)
         dataFile->GetFieldDisplayText(id, false, out);
     else
         GetPreviewFieldText(id, false, out);
-    if (!out[0] && !keepEmpty)
+    // Keeping a field empty is for a real record whose field is empty; a
+    // card shown or printed without records shows the field's name for an
+    // empty sample text, as it does on the screen.
+    if (!out[0] && (!keepEmpty || !dataFile))
         FieldTypeName(id, out, true, false);
 }

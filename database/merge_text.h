@@ -22,8 +22,9 @@ void SetPreviewOnlyMode(bool on);
 bool IsPreviewOnlyMode();
 
 // The text a merge field of id shows, into out (256 bytes). An empty text
-// becomes the field's name unless keepEmpty; with the show-names flag set
-// the result is always the bracketed name.
+// becomes the field's name, unless keepEmpty and the text is a record's
+// (without a database the sample texts never stay empty); with the
+// show-names flag set the result is always the bracketed name.
 void GetMergeFieldText(int32_t id, char* out, bool keepEmpty);
 // set: the row's preview text becomes text. get: copies it into text
 // (256 bytes), "[???]" for an id without a row, ids 23 and 100 computed

@@ -287,6 +287,9 @@ int32_t PrintReport(DbDocument& document, const ReportOptions& options, ReportSu
         surface.AbortDoc();
         return -1;
     }
-    surface.EndDoc();
+    if (const int32_t err = surface.EndDoc(); err != 0) {
+        AlertStop(kPrintingError, err);
+        return -1;
+    }
     return 1;
 }

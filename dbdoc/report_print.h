@@ -27,7 +27,8 @@ public:
     virtual int32_t StartDoc(const std::string& name) = 0;
     virtual int32_t StartPage() = 0;
     virtual int32_t EndPage() = 0;
-    virtual void EndDoc() = 0;
+    // Ends the job; 0, or the code of what kept it from being written.
+    virtual int32_t EndDoc() = 0;
     virtual void AbortDoc() = 0;
     // Text in device units, in the font selected last; y is the baseline.
     virtual void SelectFont(const LogFont& font) = 0;

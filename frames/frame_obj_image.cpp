@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QCursor>
@@ -503,7 +504,9 @@ int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
     a_.kind = kImageKindRaster;
     ImageClassifyFile(path, &a_.tag, &a_.kind);
     ReleasePreview(true);
-    if (DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc()))
+    DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc());
+    unreadable_ = !image && a_.kind == kImageKindRaster;
+    if (image)
         SetImage(image, false);
     else
         ReleaseImage(true);
@@ -966,12 +969,25 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     return true;
 }
 
+namespace {
+
+int32_t g_picturesNotPrinted = 0;
+
+}  // namespace
+
+int32_t TakePicturesNotPrinted() { return std::exchange(g_picturesNotPrinted, 0); }
+
 void FrameObjImage::DrawContent(Dc* dc)
 {
     if (outputShift_ ? !a_.printPicture : !a_.displayPicture)
         return;
-    if (PrepareImage(0) != 0)
+    if (PrepareImage(0) != 0) {
+        // A card printed without its picture is not what the user asked for;
+        // the job tells them.
+        if (outputShift_ && a_.kind != kImageKindNone)
+            ++g_picturesNotPrinted;
         return;
+    }
     rop_ = SRCCOPY;
     const bool background = block_.attr.background != kNoBackground;
     if (background && a_.kind != kImageKindMetafile)

@@ -22,6 +22,10 @@ class PassThroughSink;
 // Most points of the picture's text-wrap outline.
 constexpr int32_t kImageOutlinePoints = 23;
 
+// How many times, since the last call, a frame being printed had a picture
+// it could not draw (its file gone or unreadable); the count starts again.
+int32_t TakePicturesNotPrinted();
+
 class FrameObjImage : public FrameObjRect {
 public:
     FrameObjImage();
@@ -61,6 +65,9 @@ public:
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
     int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
+    // Whether the last LoadFromFile found a picture file it could not read
+    // (damaged, or larger than any picture may be).
+    bool PictureUnreadable() const { return unreadable_; }
     // Takes over image as the decoded picture (null or empty gives 1). The
     // picture rectangle and the crop become its size. With reset the frame
     // forgets fit, scales, angle and pan and counts the picture as its own
@@ -180,6 +187,7 @@ protected:
     bool currentRotated_ = false;
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
+    bool unreadable_ = false;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;

@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
+#include "foundation/whole_file_writer.h"
 #include "graphics/dib_image.h"
 #include "graphics/imaging_bitmap.h"
 #include "graphics/imaging_formats.h"
@@ -143,6 +143,5 @@ bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bi
     }
     // The file the user had under that name stays whole until the new one
     // is complete.
-    QSaveFile file(QtPath(path));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return WriteWholeFile(path, bytes.constData(), size_t(bytes.size())) == 0;
 }

@@ -8,10 +8,12 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <algorithm>
 #include <climits>
 #include <csetjmp>
 #include <vector>
 
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 
 namespace {
@@ -106,9 +108,31 @@ public:
         // A progressive file keeps every coefficient of the whole picture
         // from the start of decoding, so a picture that cannot become a
         // block is refused before the library reserves that much.
-        if (cinfo.image_width > uint32_t(kDibImageMaxSide) || cinfo.image_height > uint32_t(kDibImageMaxSide) ||
-            !CDibImage::BlockFits(int32_t(cinfo.image_width), int32_t(cinfo.image_height), grey ? 8 : 24))
-            ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kDibImageMaxSide);
+        const int bits = grey ? 8 : 24;
+        const auto fits = [&](uint32_t denominator) {
+            const uint32_t w = (cinfo.image_width + denominator - 1) / denominator;
+            const uint32_t h = (cinfo.image_height + denominator - 1) / denominator;
+            return w <= uint32_t(kDibImageMaxSide) && h <= uint32_t(kDibImageMaxSide) &&
+                   PicturePixelsAllowed(w, h) && CDibImage::BlockFits(int32_t(w), int32_t(h), bits);
+        };
+        if (!fits(1)) {
+            // A picture larger than any picture may be is decoded at a
+            // fraction of its size (the library's own scaling), about what
+            // the longest sheet needs at the printer's resolution; a
+            // progressive one would hold all of it in the meantime.
+            uint32_t denominator = 0;
+            for (uint32_t d : {2u, 4u, 8u}) {
+                const uint32_t longer = (std::max(cinfo.image_width, cinfo.image_height) + d - 1) / d;
+                if (fits(d) && (longer <= uint32_t(kPictureLongestPageSide) || d == 8)) {
+                    denominator = d;
+                    break;
+                }
+            }
+            if (denominator == 0 || cinfo.progressive_mode)
+                ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, kDibImageMaxSide);
+            cinfo.scale_num = 1;
+            cinfo.scale_denom = denominator;
+        }
 
         cinfo.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
         jpeg_start_decompress(&cinfo);

@@ -9,6 +9,11 @@
 
 constexpr uint64_t kPictureMaxPixels = uint64_t(1) << 28;
 
+// The longest side a sheet needs: 14 inches (legal paper) at the 600 dots
+// per inch jobs print at. A picture beyond the limit is read reduced to
+// about this much where its format allows.
+constexpr int32_t kPictureLongestPageSide = 14 * 600;
+
 // What the user is told about a picture beyond the limit.
 constexpr const char kPictureTooLargeText[] = "The picture is too large: it has more than 268 million pixels.";
 // What the user is told about a file that holds no pixel of the picture it

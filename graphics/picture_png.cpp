@@ -9,13 +9,21 @@
 //   and all colour pictures      24 bits, blue first, alpha composited
 //                                over the picture background
 // 16-bit samples keep their high byte.
+//
+// A picture larger than any picture may be is read at a fraction of its
+// size, 24 bits: each square of factor x factor pixels becomes their mean,
+// the factor the smallest that brings the longer side within what the
+// longest sheet takes at the printer's resolution.
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
+#include <vector>
 
 #include "foundation/cstr.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 
 namespace {
@@ -51,21 +59,36 @@ struct Plan {
     enum { kPalette, kGreyTable, kGreyRamp, kColour } table = kColour;
 };
 
-// Sets the transforms for the picture and says what the rows become.
-Plan ChooseTransforms(png_structp png, png_infop info)
+// By how much a picture of that size is reduced as it is read: 1 for a
+// picture within the limit.
+int32_t ReductionFor(int32_t width, int32_t height)
+{
+    if (PicturePixelsAllowed(width, height))
+        return 1;
+    int32_t factor = (std::max(width, height) + kPictureLongestPageSide - 1) / kPictureLongestPageSide;
+    while (!PicturePixelsAllowed((width + factor - 1) / factor, (height + factor - 1) / factor))
+        ++factor;
+    return factor;
+}
+
+// Sets the transforms for the picture and says what the rows become;
+// fullColour: 24 bits whatever the picture is.
+Plan ChooseTransforms(png_structp png, png_infop info, bool fullColour)
 {
     const int colourType = png_get_color_type(png, info);
     const int depth = png_get_bit_depth(png, info);
     const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     Plan plan;
-    if (colourType == PNG_COLOR_TYPE_PALETTE && !transparency) {
+    if (fullColour) {
+        // Every kind goes the colour way below.
+    } else if (colourType == PNG_COLOR_TYPE_PALETTE && !transparency) {
         plan.table = Plan::kPalette;
         plan.dibBits = depth == 2 ? 8 : depth;
         if (depth == 2)
             png_set_packing(png);
         return plan;
     }
-    if (colourType == PNG_COLOR_TYPE_GRAY && !transparency) {
+    if (!fullColour && colourType == PNG_COLOR_TYPE_GRAY && !transparency) {
         if (depth == 1 || depth == 4) {
             plan.table = Plan::kGreyTable;
             plan.dibBits = depth;
@@ -98,6 +121,35 @@ Plan ChooseTransforms(png_structp png, png_infop info)
         png_set_strip_16(png);
     png_set_bgr(png);
     return plan;
+}
+
+// Reads the rows of a 24-bit picture into image, each factor x factor
+// square of pixels as their mean.
+void ReadReduced(png_structp png, CDibImage& image, int32_t width, int32_t height, int32_t factor,
+                 size_t rowBytes)
+{
+    const int32_t outWidth = (width + factor - 1) / factor;
+    std::vector<uint8_t> row(rowBytes, 0);
+    std::vector<uint32_t> sums(size_t(outWidth) * 3, 0u);
+    std::vector<uint32_t> counts(size_t(outWidth), 0u);
+    for (int32_t y = 0; y < height; ++y) {
+        png_read_row(png, row.data(), nullptr);
+        for (int32_t x = 0; x < width; ++x) {
+            const size_t at = size_t(x / factor);
+            for (int c = 0; c < 3; ++c)
+                sums[at * 3 + size_t(c)] += row[size_t(x) * 3 + size_t(c)];
+            ++counts[at];
+        }
+        if ((y + 1) % factor != 0 && y + 1 != height)
+            continue;
+        uint8_t* out = image.RowFromTop(y / factor);
+        for (size_t x = 0; x < size_t(outWidth); ++x) {
+            for (size_t c = 0; c < 3; ++c)
+                out[x * 3 + c] = uint8_t(counts[x] ? sums[x * 3 + c] / counts[x] : 0);
+        }
+        std::fill(sums.begin(), sums.end(), 0u);
+        std::fill(counts.begin(), counts.end(), 0u);
+    }
 }
 
 class PngLoader final : public PictureLoader {
@@ -140,11 +192,25 @@ public:
         png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
         png_read_info(png, info);
 
-        const Plan plan = ChooseTransforms(png, info);
+        const int32_t factor =
+            ReductionFor(int32_t(png_get_image_width(png, info)), int32_t(png_get_image_height(png, info)));
+        // The passes of an interlaced picture each need the whole picture.
+        if (factor > 1 && png_get_interlace_type(png, info) != PNG_INTERLACE_NONE)
+            png_error(png, kPictureTooLargeText);
+        const Plan plan = ChooseTransforms(png, info, factor > 1);
         const int passes = png_set_interlace_handling(png);
         png_read_update_info(png, info);
         const int32_t width = int32_t(png_get_image_width(png, info));
         const int32_t height = int32_t(png_get_image_height(png, info));
+        if (factor > 1) {
+            if (!image.CreateBlock((width + factor - 1) / factor, (height + factor - 1) / factor, 24))
+                png_error(png, kPictureTooLargeText);
+            ReadReduced(png, image, width, height, factor, png_get_rowbytes(png, info));
+            state.rowsRead = true;
+            png_read_end(png, nullptr);
+            png_destroy_read_struct(&png, &info, nullptr);
+            return true;
+        }
         if (!image.CreateBlock(width, height, plan.dibBits))
             png_error(png, "picture too large");
         if (png_get_rowbytes(png, info) > image.GetStride())

@@ -6,11 +6,14 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainterPathStroker>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 
 #include "platform/dc_device.h"
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
+#include "platform/print_queue.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -77,7 +80,9 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
 {
     if (!printer)
         return nullptr;
-    if (printer->outputFormat() != QPrinter::PdfFormat || printer->outputFileName().isEmpty())
+    const bool toFile = printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty();
+    const bool toQueue = printer->outputFormat() == QPrinter::NativeFormat && !printer->printerName().isEmpty();
+    if (!toFile && !toQueue)
         return ForDevice(printer, DT_RASPRINTER);
     PdfPageFarm::Settings settings;
     settings.path = printer->outputFileName();
@@ -85,7 +90,38 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
     settings.resolution = printer->resolution();
     settings.title = printer->docName();
     settings.creator = printer->creator();
-    return std::unique_ptr<Dc>(new Dc(MakePdfFarmDevice(printer, std::move(settings))));
+    if (toFile)
+        return std::unique_ptr<Dc>(new Dc(MakePdfFarmDevice(printer, std::move(settings))));
+    // A job for a printer is made whole as a PDF file first and handed to
+    // the print service only when it is complete (as the printer itself
+    // would have sent it), with the choices a printer takes from the job.
+    PrintQueueJob job;
+    job.printer = printer->printerName().toStdString();
+    job.title = printer->docName().toStdString();
+    job.options.emplace_back("media", settings.layout.pageSize().key().toStdString());
+    if (printer->copyCount() > 1) {
+        job.options.emplace_back("copies", std::to_string(printer->copyCount()));
+        if (printer->collateCopies())
+            job.options.emplace_back("Collate", "True");
+    }
+    const bool portrait = settings.layout.orientation() == QPageLayout::Portrait;
+    switch (printer->duplex()) {
+    case QPrinter::DuplexNone:
+        job.options.emplace_back("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        job.options.emplace_back("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        job.options.emplace_back("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        job.options.emplace_back("sides", "two-sided-short-edge");
+        break;
+    }
+    if (!portrait)
+        job.options.emplace_back("landscape", "");
+    return std::unique_ptr<Dc>(new Dc(MakePrintQueueDevice(printer, std::move(settings), std::move(job))));
 }
 
 std::unique_ptr<Dc> Dc::ForPostScript(const PostScriptJobSettings& settings)
@@ -108,6 +144,8 @@ std::unique_ptr<Dc> Dc::ForRecording(DcRecorder* recorder, int32_t dpi, IntSize 
 }
 
 bool Dc::flush() { return device_->flush(); }
+
+int32_t Dc::outputError() const { return device_->outputError(); }
 
 bool Dc::beginOutput() { return device_->beginOutput(); }
 

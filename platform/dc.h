@@ -176,9 +176,11 @@ public:
     // ForImage). Raster operations draw as on a white page (see blits).
     static std::unique_ptr<Dc> ForDevice(QPaintDevice* device, int32_t technology = DT_RASPRINTER);
     // A print job's context: a printer, or the PDF file a printer set to PDF
-    // output would write. Such a file is painted by several threads and
-    // written when the output is flushed; flush() then says whether it was.
-    // Ended without a flush, the job leaves the file as beginOutput made it.
+    // output would write. The job is painted by several threads and written
+    // when the output is flushed; flush() then says whether it was. A file
+    // takes the place of one under its name only then; a printer's job
+    // reaches its queue only then. Ended without a flush, a job leaves
+    // nothing behind and prints nothing.
     static std::unique_ptr<Dc> ForPrintJob(QPrinter* printer);
     // A print job written as PostScript, to a file or a print queue that
     // takes it (see postscript_job.h): the job is complete, and written or
@@ -200,6 +202,10 @@ public:
     // ended while its painter is open); false when its output could not be
     // completed. An image is always readable.
     bool flush();
+    // Why the output of a print job could not be completed: the file
+    // layer's code of the write that failed (112 a full disk, 5 a file or
+    // folder that may not be written); 0 when none failed.
+    int32_t outputError() const;
     // Opens a vector target's output now (a print job's start); false when
     // the device cannot be opened, such as a file that cannot be written.
     bool beginOutput();

@@ -30,6 +30,7 @@
 #include "platform/gdi_types.h"
 #include "platform/pdf_page_farm.h"
 #include "platform/postscript_job.h"
+#include "platform/print_queue.h"
 
 class QPaintDevice;
 
@@ -147,6 +148,9 @@ public:
     // Ends the output; false when it could not be completed (a file that
     // could not be written).
     virtual bool flush() = 0;
+    // The file layer's code of the write that made the output fail; 0 when
+    // none did.
+    virtual int32_t outputError() const { return 0; }
     // Opens the output of a vector device at once rather than at its first
     // drawing, so that a document is made (or fails) even when nothing is
     // drawn on it; true for devices that need no opening.
@@ -164,6 +168,10 @@ std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t techno
 // A PDF file painted by several threads (see pdf_page_farm.h), with the
 // metrics of `device` (the printer that was to write it).
 std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings);
+// The same, made in a file of its own and handed to the print service's
+// queue when it is complete (print_queue.h).
+std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PdfPageFarm::Settings settings,
+                                               PrintQueueJob job);
 // Draws nothing; `size` is what it reports as its drawable size.
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);
 // A print job written as PostScript (see postscript_job.h).

@@ -13,11 +13,14 @@
 #include <cstring>
 #include <optional>
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPaintDevice>
 #include <QPainter>
 
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
 #include "platform/dc_device.h"
 #include "platform/page_ops.h"
 #include "platform/pdf_page_farm.h"
@@ -52,12 +55,21 @@ public:
         : device_(device), technology_(technology), farmSettings_(std::move(farm)), farmed_(true)
     {
     }
+    // The same into a file of its own, which goes to the print service's
+    // queue when it is whole.
+    PainterDevice(QPaintDevice* device, PdfPageFarm::Settings farm, PrintQueueJob job)
+        : device_(device), technology_(DT_RASPRINTER), farmSettings_(std::move(farm)), farmed_(true),
+          queued_(true), queueJob_(std::move(job))
+    {
+    }
     // A painter's output ends with the context; a farmed file is written
-    // only by an explicit flush, so a job given up leaves nothing behind.
+    // only by an explicit flush, so a job given up leaves nothing behind
+    // and prints nothing.
     ~PainterDevice() override
     {
         if (!farmed_)
             flush();
+        DropQueueFile();
     }
 
     int32_t technology() const override { return technology_; }
@@ -110,7 +122,13 @@ public:
             bool ok = farm_->addPage(std::move(page_));
             page_.clear();
             ok = farm_->finish() && ok;
+            error_ = farm_->fileError();
             farm_.reset();
+            if (ok && queued_) {
+                queueJob_.file = QFile::encodeName(farmSettings_.path).toStdString();
+                ok = SubmitPrintQueueJob(queueJob_) == 0;
+            }
+            DropQueueFile();
             return ok;
         }
         if (painter_.isActive())
@@ -118,6 +136,7 @@ public:
         return true;
     }
     bool beginOutput() override { return begin(); }
+    int32_t outputError() const override { return error_; }
     bool newPage() override
     {
         auto* paged = dynamic_cast<QPagedPaintDevice*>(device_);
@@ -139,8 +158,11 @@ private:
     {
         if (farmed_) {
             if (!farm_) {
+                if (queued_ && farmSettings_.path.isEmpty() && !MakeQueueFile())
+                    return false;
                 farm_ = std::make_unique<PdfPageFarm>(farmSettings_);
                 if (!farm_->begin()) {
+                    error_ = farm_->fileError();
                     farm_.reset();
                     return false;
                 }
@@ -153,6 +175,25 @@ private:
             player_.forgetState();
         }
         return true;
+    }
+    // The file a printer's job is made in, in the system's temporary folder.
+    bool MakeQueueFile()
+    {
+        PathRecord folder{}, made{};
+        if ((error_ = GetSystemTempFolder(&folder)) != kErrNone ||
+            (error_ = CreateTempFileName(&folder, "PRJ", &made)) != kErrNone)
+            return false;
+        farmSettings_.path = QFile::decodeName(PathRecordToPosix(made).c_str());
+        return true;
+    }
+    void DropQueueFile()
+    {
+        if (!queued_ || farmSettings_.path.isEmpty())
+            return;
+        PathRecord made{};
+        if (PathRecordFromPosix(QFile::encodeName(farmSettings_.path).toStdString(), &made) == 0)
+            FileDelete(&made);
+        farmSettings_.path.clear();
     }
     // One drawing operation: painted at once, or kept with its page.
     // Glyphs wait for the next operation, which may go on their line.
@@ -225,6 +266,9 @@ private:
     PageOp waitingGlyphs_;
     PdfPageFarm::Settings farmSettings_;
     bool farmed_ = false;
+    bool queued_ = false;
+    PrintQueueJob queueJob_;
+    int32_t error_ = 0;
     std::unique_ptr<PdfPageFarm> farm_;
     PageOps page_;
     // The last solid brush made.
@@ -506,6 +550,12 @@ std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t techno
 std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings)
 {
     return std::make_unique<PainterDevice>(device, DT_RASPRINTER, std::move(settings));
+}
+
+std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PdfPageFarm::Settings settings,
+                                               PrintQueueJob job)
+{
+    return std::make_unique<PainterDevice>(device, std::move(settings), std::move(job));
 }
 
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size) { return std::make_unique<NullDevice>(dpi, size); }

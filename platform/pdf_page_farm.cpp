@@ -6,6 +6,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -16,13 +17,16 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 // The qpdf interface without its deprecated smart pointer.
 #define POINTERHOLDER_TRANSITION 4
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <qpdf/Pipeline.hh>
+
+#include "foundation/whole_file_writer.h"
+#include "foundation/win_error.h"
 
 namespace {
 
@@ -41,6 +45,39 @@ struct Part {
 struct Source {
     std::unique_ptr<QPDF> document;
     std::vector<QPDFPageObjectHelper> pages;
+};
+
+// The joined document's bytes, into the file being written; a failed write
+// ends the writing.
+class FilePipeline final : public Pipeline {
+public:
+    explicit FilePipeline(WholeFileWriter* file) : Pipeline("file", nullptr), file_(file) {}
+    void write(unsigned char const* data, size_t len) override
+    {
+        if (file_->Write(data, len) != kErrNone)
+            throw std::runtime_error("write");
+    }
+    void finish() override {}
+
+private:
+    WholeFileWriter* file_;
+};
+
+// The painter's bytes of a job painted as it goes, into the file being
+// written; a failed write stays with the file and fails the job.
+class FileDevice final : public QIODevice {
+public:
+    explicit FileDevice(WholeFileWriter* file) : file_(file) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override
+    {
+        return file_->Write(data, size_t(n)) == kErrNone ? n : -1;
+    }
+
+private:
+    WholeFileWriter* file_;
 };
 
 int ChooseWorkers(int asked)
@@ -65,12 +102,15 @@ struct PdfPageFarmState {
     // One painter writing the file itself, as its pages come, through a
     // file that replaces the named one only when the job ends well.
     bool streamed = false;
-    std::unique_ptr<QSaveFile> streamFile;
+    std::unique_ptr<FileDevice> streamFile;
     bool closing = false;
     bool failed = false;
     int added = 0;
     std::vector<PageOps> spent;  // painted pages, for the recorder to free
     std::vector<std::thread> workers;
+    // The file the job becomes; it takes the place of the one named only
+    // when it is whole.
+    std::unique_ptr<WholeFileWriter> file;
 
     // Finished parts (a deque: the joiner reads a part while workers add
     // more), and where each page of the job is.
@@ -162,8 +202,8 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         if (!writer) {
             QIODevice* device = nullptr;
             if (streamed) {
-                streamFile = std::make_unique<QSaveFile>(settings.path);
-                ok = streamFile->open(QIODevice::WriteOnly);
+                streamFile = std::make_unique<FileDevice>(file.get());
+                ok = streamFile->isOpen();
                 device = streamFile.get();
             } else {
                 buffer = std::make_unique<QBuffer>(&part.bytes);
@@ -286,12 +326,13 @@ bool PdfPageFarm::begin()
 {
     if (state_)
         return true;
-    QFile file(settings_.path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Whether the file can be written is known before the first page.
+    auto file = std::make_unique<WholeFileWriter>(QFile::encodeName(settings_.path).toStdString());
+    if ((error_ = file->Open()) != kErrNone)
         return false;
-    file.close();
     state_ = std::make_unique<PdfPageFarmState>();
     PdfPageFarmState& s = *state_;
+    s.file = std::move(file);
     if (settings_.pagesPerPart > 0)
         s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
@@ -348,20 +389,20 @@ bool PdfPageFarm::finish()
     s.joiner.join();
     bool ok = !s.failed && s.added > 0;
     if (s.streamed) {
-        ok = ok && s.streamFile && s.streamFile->commit();
+        // Painted straight into the file; its writes are checked below.
+        ok = ok && s.streamFile;
     } else if (ok && s.parts.size() == 1) {
-        QFile file(settings_.path);
         const QByteArray& bytes = s.parts.front().bytes;
-        ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+        ok = s.file->Write(bytes.constData(), size_t(bytes.size())) == kErrNone;
     } else if (ok) {
         ok = s.joinedPages == s.added && s.out;
         try {
             if (ok && s.info.isInitialized())
                 s.out->getTrailer().replaceKey("/Info", s.info);
             if (ok) {
-                // The writer keeps the name and opens the file only as it writes.
-                const QByteArray file = QFile::encodeName(settings_.path);
-                QPDFWriter writer(*s.out, file.constData());
+                FilePipeline pipeline(s.file.get());
+                QPDFWriter writer(*s.out);
+                writer.setOutputPipeline(&pipeline);
                 writer.setDecodeLevel(qpdf_dl_none);
                 writer.setObjectStreamMode(qpdf_o_disable);
                 writer.setMinimumPDFVersion(s.version);
@@ -371,6 +412,15 @@ bool PdfPageFarm::finish()
             ok = false;
         }
     }
+    // Every byte, the flush and the close are checked before the file
+    // takes the place of the one named; otherwise that one stays.
+    if (ok)
+        error_ = s.file->Commit();
+    else
+        error_ = s.file->Error();
+    ok = ok && error_ == kErrNone;
     state_.reset();
     return ok;
 }
+
+int32_t PdfPageFarm::fileError() const { return error_; }

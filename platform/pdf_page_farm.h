@@ -18,6 +18,7 @@
 // each carrying the glyphs its pages use, joined at the end.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <QPageLayout>
@@ -48,17 +49,21 @@ public:
     PdfPageFarm(const PdfPageFarm&) = delete;
     PdfPageFarm& operator=(const PdfPageFarm&) = delete;
 
-    // Whether the file can be written (it is made, empty, now).
+    // Whether the file can be written (a new file is made beside it now;
+    // the one named is replaced only by a successful finish()).
     bool begin();
     // The job's next page, taken over. Waits while the workers are behind;
     // false once a page could not be painted.
     bool addPage(PageOps page);
     // Waits for every page and writes the file; false when any page or the
-    // file failed (what was written is then incomplete).
+    // file failed (a file already under the name then stays as it was).
     bool finish();
     int pagesAdded() const;
+    // The file layer's code of the write that failed; 0 when none did.
+    int32_t fileError() const;
 
 private:
     Settings settings_;
     std::unique_ptr<PdfPageFarmState> state_;
+    int32_t error_ = 0;
 };

@@ -17,6 +17,8 @@ packages=(
   libx11-dev
   # joins the parts of a PDF file painted by several threads
   libqpdf-dev
+  # hands finished print jobs to the system's print service
+  libcups2-dev
   # GIF pictures written by the picture export; the icons drawn from SVG
   libgif-dev librsvg2-bin
   # print queues that take PostScript, and the PostScript jobs sent to them

@@ -22,6 +22,7 @@
 #include "app/label_stock.h"
 #include "app/print_commands.h"
 #include "app/print_manager.h"
+#include "foundation/win_error.h"
 #include "app/print_printer.h"
 #include "app/print_progress_dlg.h"
 #include "carddoc/sheet_pages.h"
@@ -32,6 +33,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
 #include "foundation/pstr.h"
 #include "frames/page_record_format.h"
@@ -514,7 +516,7 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
 {
     out_ = docs_.file("no such folder/out.pdf");
     EXPECT_EQ(Print(), kPrintDone);
-    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    EXPECT_EQ(doc_->Printer().LastResult(), kErrPathNotFound);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
     EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
     EXPECT_EQ(alerts_.boxes().back().style & 0xF0, uint32_t(kMbIconStop));
@@ -716,6 +718,54 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
             EXPECT_GT(ink, 100) << column << ", " << row;
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A picture whose file went away (and that the document does not keep)
+// prints as nothing: the job says so once, whatever the number of cards.
+TEST_F(PrintJob, APictureThatCannotBeDrawnIsReportedOnce)
+{
+    const std::string png = docs_.file("logo.png");
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(QString::fromStdString(png)));
+    auto* image = dynamic_cast<FrameObjImage*>(doc_->NewFrame(kFrameImage));
+    ASSERT_NE(image, nullptr);
+    image->SetFromRect(IntRect{20, 20, 60, 40});
+    PathRecord path{};
+    ASSERT_EQ(PathRecordFromPosix(png, &path), 0);
+    ASSERT_EQ(image->LoadFromFile(path, 0), 0);
+    EXPECT_FALSE(image->PictureUnreadable());
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+
+    std::remove(png.c_str());
+    image->ReleaseImage(true);
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
+    EXPECT_NE(alerts_.lastText().find("could not be drawn"), std::string::npos) << alerts_.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// The job carries the card's file name (what a printer's queue lists), not
+// the folders it lies in.
+TEST_F(PrintJob, TheJobIsNamedByTheCardsFileName)
+{
+    EXPECT_EQ(Print(), kPrintDone);
+    const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
+    const size_t at = info.find("Title:");
+    ASSERT_NE(at, std::string::npos) << info;
+    std::string title = info.substr(at + 6, info.find('\n', at) - at - 6);
+    title.erase(0, title.find_first_not_of(' '));
+    EXPECT_EQ(title, "card.lqx");
 }
 
 }  // namespace

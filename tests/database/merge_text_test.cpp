@@ -50,6 +50,10 @@ TEST(MergeText, DatabaseFieldsPreviewTextsAndNames)
     EXPECT_STREQ(text, "07");
     GetPreviewFieldText(77, false, text);
     EXPECT_STREQ(text, "[???]");
+    // Only a record's empty field stays empty on a printed card; a sample
+    // text that is empty shows the field's name there too.
+    GetMergeFieldText(kFieldFirstName, text, true);
+    EXPECT_STREQ(text, "FirstName");
     SetPreviewOnlyMode(false);
 
     const bool previous = SetShowFieldNames(true);

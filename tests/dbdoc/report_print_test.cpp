@@ -29,7 +29,11 @@ public:
         return 0;
     }
     int32_t EndPage() override { return 0; }
-    void EndDoc() override { events.push_back("end"); }
+    int32_t EndDoc() override
+    {
+        events.push_back("end");
+        return 0;
+    }
     void AbortDoc() override { events.push_back("abort"); }
     void SelectFont(const LogFont& font) override { header = font.weight == FW_BOLD; }
     int32_t TextWidth(std::string_view text) override { return int32_t(text.size()) * 10; }

@@ -26,22 +26,30 @@ std::string Quote(const std::string& text)
 class CommandLineJourney : public JourneyTest {
 protected:
     // Runs the built program with the arguments in a profile and program
-    // folder of the test's own; its exit code, and its output in *output.
-    int RunProgram(const std::string& arguments, const std::string& environment, std::string* output)
+    // folder of the test's own; its exit code (124 when it had not ended
+    // after a minute), its output in *output and its standard error in
+    // *errors.
+    int RunProgram(const std::string& arguments, const std::string& environment, std::string* output,
+                   std::string* errors = nullptr)
     {
 #ifdef TESSALINE_PROGRAM_PATH
         const std::string out = TempFile("program-output.txt");
+        const std::string err = TempFile("program-errors.txt");
         const std::string line = "cd " + Quote(TempFile("")) + " && env QT_QPA_PLATFORM=offscreen HOME=" +
                                  Quote(TempFile("home")) + " XDG_CONFIG_HOME=" + Quote(TempFile("home/config")) +
-                                 " XDG_DATA_HOME=" + Quote(TempFile("home/data")) + " " + environment + " " +
-                                 Quote(TESSALINE_PROGRAM_PATH) + " " + arguments + " >" + Quote(out) + " 2>/dev/null";
+                                 " XDG_DATA_HOME=" + Quote(TempFile("home/data")) + " " + environment +
+                                 " timeout 60 " + Quote(TESSALINE_PROGRAM_PATH) + " " + arguments + " >" + Quote(out) +
+                                 " 2>" + Quote(err);
         const int status = std::system(line.c_str());
         *output = ReadFileBytes(out);
+        if (errors)
+            *errors = ReadFileBytes(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #else
         (void)arguments;
         (void)environment;
         (void)output;
+        (void)errors;
         return -1;
 #endif
     }
@@ -96,12 +104,34 @@ TEST_F(CommandLineJourney, SlashPPrintsASheetOfTheCardWithoutTheWindow)
     if (text.empty())
         GTEST_SKIP() << "pdftotext is needed";
     // Front and back of a sheet of ten cards; with no database open the
-    // fields print their sample texts, empty unless the user gave some.
+    // fields print their sample texts, or their names where the user gave
+    // none.
     EXPECT_NE(text.find("\f"), std::string::npos);
+    EXPECT_NE(text.find("FirstName LastName"), std::string::npos) << text;
     size_t phones = 0;
     for (size_t at = text.find("Tel."); at != std::string::npos; at = text.find("Tel.", at + 1))
         ++phones;
     EXPECT_EQ(phones, 10u) << text;
+}
+
+// The program run to print shows no window, so no box: what keeps it from
+// printing is said on standard error, and it ends at once with status 1.
+TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the program is not built here";
+#endif
+    const std::string card = CopySample("Business Card.lqx");
+    std::string output, errors;
+    EXPECT_EQ(RunProgram("/pt " + Quote(card) + " NoSuchPrinter", "", &output, &errors), 1);
+    EXPECT_NE(errors.find("The printer \"NoSuchPrinter\" is not installed."), std::string::npos) << errors;
+
+    // A PDF file in a folder that is not there.
+    EXPECT_EQ(RunProgram("/p " + Quote(card),
+                         std::string(kPrintToPdfVariable) + "=" + Quote(TempFile("no such folder/sheet.pdf")), &output,
+                         &errors),
+              1);
+    EXPECT_NE(errors.find("Error while printing."), std::string::npos) << errors;
 }
 
 TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)

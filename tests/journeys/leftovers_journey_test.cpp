@@ -88,20 +88,23 @@ TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledSavesOfTheProgramsFilesLeft
     EXPECT_TRUE(Exists(notOurs)) << "no name the program makes";
 }
 
-TEST_F(LeftoversJourney, TheCardsNextSaveClearsWhatAKilledSaveLeftBesideIt)
+TEST_F(LeftoversJourney, OpeningTheCardAgainAndItsNextSaveClearWhatAKilledSaveLeftBesideIt)
 {
     const std::string card = CopySample("Business Card.lqx");
     const std::string half = TempFile("LQX5E1.TMP");
     const std::string held = TempFile("LQX5E2.TMP");
+    const std::string later = TempFile("LQX5E3.TMP");
     LeftAnHourAgo(half);
     LeftAnHourAgo(held);
     ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(held));
     ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
-    EXPECT_TRUE(Exists(half)) << "opening a card writes nothing beside it";
+    EXPECT_FALSE(Exists(half)) << "the card's open clears what a killed save left";
+    EXPECT_TRUE(Exists(held)) << "another program holds it";
 
+    LeftAnHourAgo(later);
     ASSERT_TRUE(Trigger("File > Save"));
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
-    EXPECT_FALSE(Exists(half));
+    EXPECT_FALSE(Exists(later));
     EXPECT_TRUE(Exists(held)) << "another program holds it";
     // Nothing else of the save is left beside the card.
     int temporary = 0;

@@ -3,6 +3,7 @@
 // whole, and the field stays in the story for the next card.
 #include <gtest/gtest.h>
 
+#include "database/database_session.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "text/field_runs.h"
@@ -13,6 +14,9 @@
 namespace {
 
 constexpr int16_t kBold = 1;
+
+DataFile* g_records = nullptr;
+DataFile* Records() { return g_records; }
 
 class FieldRuns : public TextTest {
 protected:
@@ -29,14 +33,29 @@ protected:
         bold[kRankStyle] = kBold;
         ASSERT_TRUE(SetRunAttributes(&para, 6, 13, kRunStyle, bold, false));
         ctx.StoreFlags(para);
+        PathRecord path{};
+        ASSERT_EQ(PathRecordFromPosix(dir.file("records.dqx"), &path), 0);
+        ASSERT_TRUE(records.Create(path));
+        g_records = &records.Data();
+        SetMergeDatabaseLookup(&Records);
     }
-    void TearDown() override { SetFieldPreviewText(kFieldCountry, ""); }
+    void TearDown() override
+    {
+        SetMergeDatabaseLookup(nullptr);
+        g_records = nullptr;
+        records.Close();
+        TextTest::TearDown();
+    }
 
     // The record's value of the field, then the field brought up to date
     // on the screen or while printing.
     std::string Refresh(const char* value, bool printing)
     {
-        SetFieldPreviewText(kFieldCountry, value);
+        DataFile& data = records.Data();
+        data.Current().Clear();
+        data.Current().SetFieldText(kFieldCountry, value);
+        data.Current().SetNew(false);
+        data.AddRecord(false, true);
         frame->ShiftForOutput(printing, 1, 0, 0);
         UpdateFieldsFrom(&ctx, 0);
         frame->ShiftForOutput(0, 0, 0, 0);
@@ -63,6 +82,7 @@ protected:
     }
 
     FrameObjText* frame = nullptr;
+    DatabaseSession records;
 };
 
 TEST_F(FieldRuns, AnEmptyValuePrintsAsNothingAndTheFieldStays)

@@ -1,0 +1,129 @@
+#include "foundation/whole_file_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "foundation/path_record.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+// Writers hand over small pieces (a PDF writer a few bytes at a time); the
+// disk is written in large ones.
+constexpr size_t kChunk = size_t(1) << 18;
+
+// The name the new file has until it takes the target's place.
+constexpr const char* kTempPrefix = "OUT";
+
+}  // namespace
+
+WholeFileWriter::WholeFileWriter(const PathRecord& target) : target_(target) {}
+
+WholeFileWriter::WholeFileWriter(const std::string& posixTarget)
+{
+    if (PathRecordFromPosix(posixTarget, &target_) != 0)
+        error_ = kErrInvalidName;
+}
+
+WholeFileWriter::~WholeFileWriter() { Discard(); }
+
+int32_t WholeFileWriter::Open()
+{
+    if (error_ != kErrNone || made_)
+        return error_;
+    if (FileExists(&target_, 0)) {
+        // Taking the place of a file the user may not change would change
+        // it all the same.
+        FileHandle probe = kNoFile;
+        const int32_t err = FileOpen(&target_, kFileWrite, &probe);
+        FileClose(probe);
+        if (err != kErrNone)
+            return error_ = err;
+    }
+    PathRecord folder = target_;
+    folder.name[0] = 0;
+    folder.extension[0] = 0;
+    // What a writer that was killed midway left here goes now.
+    RemoveStaleTempFiles(&folder, kTempPrefix);
+    int32_t err = CreateTempFileName(&folder, kTempPrefix, &temp_);
+    if (err != kErrNone)
+        return error_ = err;
+    made_ = true;
+    err = FileOpen(&temp_, kFileWrite, &file_);
+    if (err != kErrNone)
+        return error_ = err;
+    pending_.reserve(kChunk);
+    return kErrNone;
+}
+
+int32_t WholeFileWriter::Drain()
+{
+    if (error_ != kErrNone || pending_.empty())
+        return error_;
+    error_ = FileWrite(file_, pending_.data(), uint32_t(pending_.size()));
+    pending_.clear();
+    return error_;
+}
+
+int32_t WholeFileWriter::Write(const void* bytes, size_t n)
+{
+    if (error_ != kErrNone)
+        return error_;
+    if (file_ == kNoFile)
+        return error_ = kErrInvalidHandle;
+    const auto* p = static_cast<const uint8_t*>(bytes);
+    while (n > 0) {
+        const size_t take = std::min(n, kChunk - pending_.size());
+        pending_.insert(pending_.end(), p, p + take);
+        p += take;
+        n -= take;
+        if (pending_.size() >= kChunk && Drain() != kErrNone)
+            return error_;
+    }
+    return kErrNone;
+}
+
+int32_t WholeFileWriter::Commit()
+{
+    if (error_ == kErrNone && file_ == kNoFile)
+        error_ = kErrInvalidHandle;
+    if (Drain() == kErrNone)
+        error_ = FileSync(file_);
+    const int32_t closed = FileClose(file_);
+    file_ = kNoFile;
+    if (error_ == kErrNone)
+        error_ = closed;
+    if (error_ == kErrNone)
+        error_ = FileReplace(&temp_, &target_);
+    if (error_ == kErrNone)
+        made_ = false;
+    const int32_t result = error_;
+    Discard();
+    return result;
+}
+
+void WholeFileWriter::Discard()
+{
+    const bool dropped = file_ != kNoFile || made_;
+    if (file_ != kNoFile) {
+        FileClose(file_);
+        file_ = kNoFile;
+    }
+    if (made_) {
+        FileDelete(&temp_);
+        made_ = false;
+    }
+    pending_.clear();
+    if (dropped && error_ == kErrNone)
+        error_ = kErrGeneralFailure;
+}
+
+int32_t WriteWholeFile(const std::string& posixTarget, const void* bytes, size_t n)
+{
+    WholeFileWriter writer(posixTarget);
+    if (const int32_t err = writer.Open(); err != kErrNone)
+        return err;
+    if (const int32_t err = writer.Write(bytes, n); err != kErrNone)
+        return err;
+    return writer.Commit();
+}

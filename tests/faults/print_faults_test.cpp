@@ -1,0 +1,174 @@
+// A disk that refuses a step of writing a printed or exported file: it is
+// full, or the file may not be written. The job fails and says why, the
+// file the user had under that name stays as it was, and nothing else is
+// left in its folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QPrinter>
+
+#include "app/print_manager.h"
+#include "app/print_printer.h"
+#include "app/report_print_job.h"
+#include "carddoc/card_test_support.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/file_watch.h"
+#include "foundation/whole_file_writer.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
+constexpr const char* kOldBytes = "%PDF-1.4 what the user had\n";
+
+enum class Step { kWrite, kSync, kRename };
+
+// Fails the first step of one kind on a file of one folder with a code;
+// everything else goes through.
+class RefusingDisk : public FileWatcher {
+public:
+    RefusingDisk(std::string folder, Step step, int32_t code)
+        : folder_(std::move(folder)), step_(step), code_(code), previous_(SetFileWatcher(this))
+    {
+    }
+    ~RefusingDisk() override { SetFileWatcher(previous_); }
+    RefusingDisk(const RefusingDisk&) = delete;
+    RefusingDisk& operator=(const RefusingDisk&) = delete;
+
+    bool refused() const { return refused_; }
+
+    void Opened(FileHandle file, const std::string& path) override { paths_[file] = path; }
+    void Made(const std::string&) override {}
+    void Closing(FileHandle file) override { paths_.erase(file); }
+    int32_t Writing(FileHandle file, uint64_t, const void*, uint32_t, uint32_t* keep) override
+    {
+        // Part of the write reaches the disk before it fills.
+        *keep = 0;
+        return Refuse(Step::kWrite, paths_[file]);
+    }
+    int32_t Resizing(FileHandle, uint64_t) override { return kFileStepGo; }
+    int32_t Syncing(FileHandle file) override { return Refuse(Step::kSync, paths_[file]); }
+    int32_t Renaming(const std::string& from, const std::string&) override { return Refuse(Step::kRename, from); }
+    int32_t Deleting(const std::string&) override { return kFileStepGo; }
+
+private:
+    int32_t Refuse(Step step, const std::string& path)
+    {
+        if (refused_ || step != step_ || path.rfind(folder_, 0) != 0)
+            return kFileStepGo;
+        refused_ = true;
+        return code_;
+    }
+
+    std::string folder_;
+    Step step_;
+    int32_t code_;
+    FileWatcher* previous_;
+    bool refused_ = false;
+    std::map<FileHandle, std::string> paths_;
+};
+
+class PrintFaults : public CardDocTest {
+protected:
+    void SetUp() override
+    {
+        CardDocTest::SetUp();
+        WriteFileBytes(docs_.file("card.lqx"), ReadFileBytes(kSample));
+        doc_ = OpenCardDocument(DocPath("card.lqx"));
+        ASSERT_NE(doc_, nullptr) << alerts_.lastText();
+        doc_->InitialUpdate();
+        std::filesystem::create_directories(folder_);
+        SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
+            job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+            job->copies = 1;
+            return 1;
+        });
+    }
+    void TearDown() override
+    {
+        SetPrintDialogRunner(nullptr);
+        doc_.reset();
+        CardDocTest::TearDown();
+    }
+
+    std::vector<std::string> FilesInFolder() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    const std::string folder_ = docs_.file("out");
+    const std::string out_ = folder_ + "/cards.pdf";
+    std::unique_ptr<CLabelsDoc> doc_;
+};
+
+const std::vector<std::pair<Step, const char*>> kSteps = {
+    {Step::kWrite, "write"}, {Step::kSync, "flush"}, {Step::kRename, "rename"}};
+
+TEST_F(PrintFaults, APrintThatCannotBeWrittenFailsSaysWhyAndKeepsTheOldFile)
+{
+    for (const int32_t code : {kErrDiskFull, kErrAccessDenied}) {
+        for (const auto& [step, name] : kSteps) {
+            SCOPED_TRACE(std::string(name) + " refused with " + std::to_string(code));
+            WriteFileBytes(out_, kOldBytes);
+            alerts_.clear();
+            RefusingDisk disk(folder_, step, code);
+            EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDone);
+            EXPECT_TRUE(disk.refused());
+            EXPECT_EQ(doc_->Printer().LastResult(), code);
+            ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
+            EXPECT_NE(alerts_.lastText().find(code == kErrDiskFull ? "Disk is full" : "Write Protected"),
+                      std::string::npos)
+                << alerts_.lastText();
+            EXPECT_EQ(ReadFileBytes(out_), kOldBytes);
+            EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
+        }
+    }
+    // A disk with room writes the whole job in the old file's place.
+    alerts_.clear();
+    EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    EXPECT_EQ(ReadFileBytes(out_).rfind("%PDF", 0), 0u);
+    EXPECT_NE(ReadFileBytes(out_), kOldBytes);
+    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
+}
+
+// A printed report and an exported picture (and every file written whole)
+// the same way.
+TEST_F(PrintFaults, AReportOrAnExportThatCannotBeWrittenKeepsTheOldFile)
+{
+    for (const int32_t code : {kErrDiskFull, kErrAccessDenied}) {
+        for (const auto& [step, name] : kSteps) {
+            SCOPED_TRACE(std::string(name) + " refused with " + std::to_string(code));
+            WriteFileBytes(out_, kOldBytes);
+            {
+                RefusingDisk disk(folder_, step, code);
+                std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+                PrinterReportSurface report(printer.get());
+                ASSERT_EQ(report.StartDoc("People"), 0);
+                ASSERT_EQ(report.StartPage(), 0);
+                report.DrawText(100, 100, "Abbott");
+                EXPECT_EQ(report.EndPage(), 0);
+                EXPECT_EQ(report.EndDoc(), code);
+            }
+            EXPECT_EQ(ReadFileBytes(out_), kOldBytes);
+            EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
+            {
+                RefusingDisk disk(folder_, step, code);
+                const std::string picture(100000, 'p');
+                EXPECT_EQ(WriteWholeFile(out_, picture.data(), picture.size()), code);
+            }
+            EXPECT_EQ(ReadFileBytes(out_), kOldBytes);
+            EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
+        }
+    }
+}
+
+}  // namespace

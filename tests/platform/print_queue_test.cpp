@@ -1,0 +1,114 @@
+// A job for a printer reaches the print service's queue only when it is
+// whole: one given up (the user's Cancel) or failing hands nothing over and
+// leaves no file behind.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include "platform/dc_device.h"
+#include "platform/print_queue.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+class PrintQueue : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* old = std::getenv("TMPDIR");
+        oldTemp_ = old ? old : "";
+        hadTemp_ = old != nullptr;
+        setenv("TMPDIR", temp_.path().c_str(), 1);
+        previous_ = SetPrintQueueSubmitter([this](const PrintQueueJob& job) {
+            jobs_.push_back(job);
+            // What the queue is given is a whole PDF file.
+            submitted_.push_back(ReadFileBytes(job.file));
+            return answer_;
+        });
+        metrics_.open(QIODevice::WriteOnly);
+    }
+    void TearDown() override
+    {
+        SetPrintQueueSubmitter(std::move(previous_));
+        if (hadTemp_)
+            setenv("TMPDIR", oldTemp_.c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+    }
+
+    std::unique_ptr<DcDevice> Job()
+    {
+        PdfPageFarm::Settings settings;
+        settings.layout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF());
+        settings.resolution = 300;
+        settings.title = QStringLiteral("Business Card.lqx");
+        PrintQueueJob job;
+        job.printer = "Lobby";
+        job.title = "Business Card.lqx";
+        job.options = {{"media", "Letter"}, {"landscape", ""}};
+        return MakePrintQueueDevice(&writer_, settings, job);
+    }
+    size_t FilesLeft() const
+    {
+        return size_t(std::distance(std::filesystem::directory_iterator(temp_.path()),
+                                    std::filesystem::directory_iterator()));
+    }
+
+    TempDir temp_;
+    std::string oldTemp_;
+    bool hadTemp_ = false;
+    PrintQueueSubmitter previous_;
+    std::vector<PrintQueueJob> jobs_;
+    std::vector<std::string> submitted_;
+    int32_t answer_ = 0;
+    QBuffer metrics_;
+    QPdfWriter writer_{&metrics_};
+};
+
+TEST_F(PrintQueue, OnlyAWholeJobReachesTheQueue)
+{
+    // Three pages made, then the user cancels: nothing reaches the queue.
+    {
+        auto job = Job();
+        ASSERT_TRUE(job->beginOutput());
+        EXPECT_TRUE(job->newPage());
+        EXPECT_TRUE(job->newPage());
+    }
+    EXPECT_TRUE(jobs_.empty());
+    EXPECT_EQ(FilesLeft(), 0u);
+
+    // The whole job goes to the queue once, as one PDF file of its pages,
+    // under the card's file name; its file goes afterwards.
+    {
+        auto job = Job();
+        ASSERT_TRUE(job->beginOutput());
+        EXPECT_TRUE(job->newPage());
+        EXPECT_TRUE(job->newPage());
+        EXPECT_TRUE(job->flush());
+    }
+    ASSERT_EQ(jobs_.size(), 1u);
+    EXPECT_EQ(jobs_[0].printer, "Lobby");
+    EXPECT_EQ(jobs_[0].title, "Business Card.lqx");
+    EXPECT_TRUE(submitted_[0].starts_with("%PDF")) << submitted_[0].substr(0, 20);
+    EXPECT_NE(submitted_[0].find("%%EOF"), std::string::npos) << "the file handed over is cut short";
+    EXPECT_EQ(FilesLeft(), 0u);
+
+    // A queue that refuses the job fails it.
+    answer_ = 1;
+    {
+        auto job = Job();
+        ASSERT_TRUE(job->beginOutput());
+        EXPECT_FALSE(job->flush());
+    }
+    EXPECT_EQ(jobs_.size(), 2u);
+    EXPECT_EQ(FilesLeft(), 0u);
+}
+
+}  // namespace
