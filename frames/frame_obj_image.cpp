@@ -1040,10 +1040,10 @@ void FrameObjImage::DrawContent(Dc* dc)
     if (!done)
         DrawRaster(dc, rect, CurrentImage(), mask, postScript);
 
-    if (outputShift_) {
-        ReleaseImage(false);
-        ReleasePreview(false);
-    }
+    // A print job draws the same frame on every card; the decoded picture
+    // stays for the next one instead of coming back from the swap file and
+    // being unpacked again each time. It goes when the picture changes or
+    // the frame does.
     if (sink)
         PsGrestore(sink);
     dc->selectClipRgn(hadClip ? &previous : nullptr);

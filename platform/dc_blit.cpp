@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "foundation/byte_order.h"
 #include "platform/dc.h"
@@ -155,6 +157,69 @@ QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32
     return out;
 }
 
+// The last picture converted for a blit. A print job draws the same
+// picture on every card; it is converted once, and the painter, which knows
+// an image by its cache key, does not compare its pixels again either. Only
+// a rectangle wholly inside its bitmap is kept, with the bytes of it that
+// the conversion reads.
+class ConvertedDib {
+public:
+    QImage Find(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
+                int32_t srcHeight)
+    {
+        if (image_.isNull() || !SameLayout(dib) || xSrc != xSrc_ || ySrc != ySrc_ || srcWidth != image_.width() ||
+            srcHeight != image_.height())
+            return QImage();
+        const uint8_t* kept = bytes_.data();
+        for (int32_t y = ySrc; y < ySrc + srcHeight; ++y, kept += span_)
+            if (std::memcmp(bits + size_t(y) * stride_ + first_, kept, span_) != 0)
+                return QImage();
+        return image_;
+    }
+
+    void Keep(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, const QImage& image)
+    {
+        image_ = QImage();
+        bytes_.clear();
+        const bool inside = xSrc >= 0 && int64_t(xSrc) + image.width() <= dib.width && ySrc >= 0 &&
+                            int64_t(ySrc) + image.height() <= dib.height;
+        if (!inside || size_t(image.width()) * size_t(image.height()) > kMostPixels)
+            return;
+        dib_ = dib;
+        xSrc_ = xSrc;
+        ySrc_ = ySrc;
+        stride_ = ((size_t(dib.width) * dib.bitCount + 31) / 32) * 4;
+        first_ = size_t(xSrc) * dib.bitCount / 8;
+        span_ = (size_t(xSrc + image.width()) * dib.bitCount + 7) / 8 - first_;
+        bytes_.resize(span_ * size_t(image.height()));
+        uint8_t* kept = bytes_.data();
+        for (int32_t y = ySrc; y < ySrc + image.height(); ++y, kept += span_)
+            std::memcpy(kept, bits + size_t(y) * stride_ + first_, span_);
+        image_ = image;
+    }
+
+private:
+    static constexpr size_t kMostPixels = 4u << 20;
+
+    bool SameLayout(const DibLayout& dib) const
+    {
+        return dib.width == dib_.width && dib.height == dib_.height && dib.topDown == dib_.topDown &&
+               dib.bitCount == dib_.bitCount && std::equal(dib.table, dib.table + 256, dib_.table) &&
+               std::equal(dib.masks, dib.masks + 3, dib_.masks);
+    }
+
+    DibLayout dib_;
+    int32_t xSrc_ = 0;
+    int32_t ySrc_ = 0;
+    size_t stride_ = 0;
+    size_t first_ = 0;
+    size_t span_ = 0;
+    std::vector<uint8_t> bytes_;
+    QImage image_;
+};
+
+thread_local ConvertedDib gConverted;
+
 }  // namespace
 
 int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32_t destHeight, int32_t xSrc,
@@ -181,9 +246,13 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
         // A picture that lands out of sight is not converted at all.
         if (!seen)
             return srcHeight;
-        source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
-        if (source.isNull())
-            return 0;
+        source = gConverted.Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
+        if (source.isNull()) {
+            source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
+            if (source.isNull())
+                return 0;
+            gConverted.Keep(dib, bits, xSrc, ySrc, source);
+        }
     }
     if (seen && !device_->blit(dest, source, rop, paintOf(state_->brush), clip()))
         return 0;

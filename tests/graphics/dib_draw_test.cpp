@@ -67,6 +67,21 @@ TEST(DibDraw, PaintingThroughTheEngineCoversTheSamePixels)
     }
     EXPECT_EQ(drawn, painted);
 
+    // Painted again after one of its pixels changed, as a print job paints
+    // card after card, the picture shows the change.
+    DibHandleBlockSlot(h.get())->bits[0] ^= 0xFF;
+    {
+        std::unique_ptr<Dc> dc = Dc::ForImage(&drawn);
+        DibHandleDraw(dc.get(), h.get(), rect, SRCCOPY);
+        dc->flush();
+    }
+    {
+        std::unique_ptr<Dc> dc = Dc::ForImage(&painted);
+        ASSERT_EQ(DibHandlePaintSdk(dc.get(), h.get(), &rect, SRCCOPY), 0);
+        dc->flush();
+    }
+    EXPECT_EQ(drawn, painted);
+
     // The raster operation reaches the surface: not-xor twice restores it.
     const QImage before = drawn;
     {

@@ -132,6 +132,22 @@ TEST(DcRaster, TransparentMaskPairKeepsTheBackgroundWhereTheMaskIsWhite)
     EXPECT_EQ(c.mask(kBlue, 0, 0, 8, 4), "..####..\n..####..\n....####\n....####\n");
 }
 
+TEST(DcRaster, APictureDrawnAgainAfterItsBytesChangedShowsTheChange)
+{
+    // The same buffer drawn twice, as a print job does card after card;
+    // what changed in between must show, pixel or colour table alike.
+    auto picture = PackedDib({qRgb(255, 0, 0), qRgb(0, 0, 255)}, {{0, 0, 0, 0}, {0, 0, 0, 0}});
+    DcCanvas c(4, 2);
+    ASSERT_EQ(c.dc->stretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, picture.data() + 48, picture.data(), SRCCOPY), 2);
+    EXPECT_EQ(c.mask(kRed, 0, 0, 4, 2), "####\n####\n");
+    picture[48 + 2] = 1;  // bottom row, third pixel
+    ASSERT_EQ(c.dc->stretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, picture.data() + 48, picture.data(), SRCCOPY), 2);
+    EXPECT_EQ(c.mask(kBlue, 0, 0, 4, 2), "....\n..#.\n");
+    picture[42] = 0;  // colour 0 loses its red: black
+    ASSERT_EQ(c.dc->stretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, picture.data() + 48, picture.data(), SRCCOPY), 2);
+    EXPECT_EQ(c.mask(kBlack, 0, 0, 4, 2), "####\n##.#\n");
+}
+
 TEST(DcRaster, PatternBrushPaintsZeroBitsInTheTextColourAlignedToTheBrushOrigin)
 {
     MonoPattern checker;
