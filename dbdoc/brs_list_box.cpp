@@ -227,8 +227,10 @@ void CBrsListBox::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), colours.color(QPalette::Base));
     painter.setPen(colours.color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    // A damaged database is not read again until it was repaired.
-    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0)
+    // A damaged database is not read again until it was repaired, nor the
+    // rows while a pass builds the order anew.
+    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0 ||
+        data_->Rebuilding())
         return;
     painter.setFont(font_);
     PrimeCache();
@@ -268,7 +270,7 @@ QString CBrsListBox::ReadRowText(int32_t row, int32_t browseField)
 
 QString CBrsListBox::RowText(int32_t row)
 {
-    if (!document_ || !data_ || !data_->IsOpen() || row < 0 || row >= rowCount_)
+    if (!document_ || !data_ || !data_->IsOpen() || data_->Rebuilding() || row < 0 || row >= rowCount_)
         return {};
     PrimeCache();
     data_->SwapScratch(false);

@@ -293,6 +293,7 @@ std::vector<std::string> ShownRows(CBrsListBox* list)
     std::vector<std::string> rows;
     for (int32_t top = 0; top < list->RowCount(); top += std::max(1, list->VisibleRows() - 1)) {
         list->Scroll(CBrsListBox::kThumb, top);
+        QApplication::processEvents();
         for (int32_t row = list->TopRow(); row < std::min(list->RowCount(), list->TopRow() + list->VisibleRows());
              ++row)
             if (row >= int32_t(rows.size()))
