@@ -87,6 +87,9 @@ TEST_F(OpenCheckTest, ADatabaseCutShortIsDamagedAndNothingIsWrittenBeforeTheRepa
         kept = repaired.Data().GetLiveCount();
         EXPECT_GT(kept, 5);
         EXPECT_LT(kept, 40);
+        // The records cut away are counted as lost.
+        EXPECT_EQ(capture.lastText(),
+                  " Ok.\nNumber of damage records: 0\nNumber of lost records: " + std::to_string(40 - kept));
     }
     // Repaired, the counts agree with the records: the next open says
     // nothing.
