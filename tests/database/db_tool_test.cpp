@@ -133,7 +133,9 @@ TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
     // Texts come out in the locale's character set.
     ASSERT_EQ(std::system(("'" + Tool() + "' db fill '" + db + "' 1 --seed 7 >/dev/null").c_str()), 0);
     const auto dumpIn = [&](const std::string& locale) {
-        std::system(("LC_ALL=" + locale + " '" + Tool() + "' db dump '" + db + "' > '" + dir.file("l.txt") + "'").c_str());
+        const std::string command =
+            "LC_ALL=" + locale + " '" + Tool() + "' db dump '" + db + "' > '" + dir.file("l.txt") + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
         return Text(dir.file("l.txt"));
     };
     const std::string stored = dumpIn("C");

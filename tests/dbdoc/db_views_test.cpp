@@ -214,6 +214,38 @@ TEST_F(DbViewsTest, NewRecordTwiceAddsOneAndAnUntypedOneIsNotKept)
     EXPECT_EQ(LastNames(path).size(), 6u);
 }
 
+TEST_F(DbViewsTest, ANewDatabaseCountsTheSameRecordsAtEveryOpening)
+{
+    // A new database holds nothing until a record is entered; what it
+    // counts now it counts after the next open.
+    path = DbPath(dir.file("new.dqx"));
+    doc = std::make_unique<CDBDocument>();
+    ASSERT_TRUE(doc->OnNewDocument(path));
+    window = std::make_unique<QWidget>();
+    auto* layout = new QHBoxLayout(window.get());
+    browser = new CViewBrowser(doc.get(), window.get());
+    form = new CViewDataEntry(doc.get(), window.get());
+    layout->addWidget(browser);
+    layout->addWidget(form);
+    browser->RefreshRecords(true);
+    form->RefreshRecords(true);
+    window->show();
+    EXPECT_EQ(browser->RowCount(), 0);
+    EXPECT_EQ(browser->StatusText(2), "0");
+    Type(kLastNameColumn, "Moore");
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Return);
+    EXPECT_EQ(browser->RowCount(), 1);
+    EXPECT_EQ(browser->StatusText(1), "1");
+    EXPECT_EQ(browser->StatusText(2), "1");
+    window.reset();
+    doc.reset();
+    EXPECT_EQ(LastNames(path), (std::multiset<std::string>{"Moore"}));
+    OpenInViews();
+    EXPECT_EQ(browser->RowCount(), 1);
+    EXPECT_EQ(browser->StatusText(2), "1");
+    EXPECT_EQ(Text(kLastNameColumn), "Moore");
+}
+
 TEST_F(DbViewsTest, DeleteAsksAndUndoBringsTheRecordBackThenRedoDeletesAgain)
 {
     OpenInViews();

@@ -244,7 +244,8 @@ TEST_F(TextIoTest, FilesOfOtherProgramsStoreEveryFieldExactly)
         EXPECT_EQ(AsSet(SelectionTexts(db->Data())),
                   (std::multiset<std::string>{
                       row("Pr\xE9nom", "Nom", "Soci\xE9t\xE9", "Adresse"),
-                      row("Zo\xEB", "M\xFCller", "The \"Best\" Bakery" + std::string(1, DelimiterChar(delimiter)) + " Caf\xE9",
+                      row("Zo\xEB", "M\xFCller",
+                          "The \"Best\" Bakery" + std::string(1, DelimiterChar(delimiter)) + " Caf\xE9",
                           "12 Rue X, B\xE2t. B"),
                       row("Ana", "de la Cruz", "", "Apt 1, Floor 2")}));
     }

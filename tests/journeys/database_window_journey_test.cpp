@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPrinterInfo>
 #include <QTest>
 
 #include "app/main_frame.h"
@@ -216,6 +217,16 @@ TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndSh
             << line;
     }
     EXPECT_EQ(quentins, 1u);
+}
+
+TEST_F(DatabaseWindowJourney, PrintSetupWithoutAPrinterPointsToThePdfFileThatPrintOffers)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer to set up";
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    alerts.clear();
+    Trigger("File > Print Setup...");
+    EXPECT_NE(alerts.lastText().find("\"Print to PDF file\""), std::string::npos) << alerts.lastText();
 }
 
 }  // namespace
