@@ -357,7 +357,17 @@ struct Crossing {
     int64_t first;  // the first pixel whose centre is at or right of the crossing
     double x;
     int dir;
+    const Edge* edge;
 };
+
+bool CrossingBefore(const Crossing& l, const Crossing& r)
+{
+    if (l.first != r.first)
+        return l.first < r.first;
+    if (l.x != r.x)
+        return l.x < r.x;
+    return l.dir < r.dir;
+}
 
 int64_t FirstCentre(double x) { return int64_t(std::clamp(std::ceil(x - 0.5), -4 * kDeviceLimit, 4 * kDeviceLimit)); }
 
@@ -366,11 +376,11 @@ Crossing CrossingAt(const Edge& e, int y)
 {
     const double x = e.xTop + (y + 0.5 - e.yTop) * e.slope;
     if (!e.exact)
-        return {FirstCentre(x), x, e.dir};
+        return {FirstCentre(x), x, e.dir, &e};
     // x = (x2 + (2y + 1 - y2) dx2 / dy2) / 2, and the first centre at or
     // right of it is ceil(x - 1/2).
     const Int128 n = Int128(e.x2 - 1) * e.dy2 + Int128(int64_t(2) * y + 1 - e.y2) * e.dx2;
-    return {int64_t(CeilDiv(n, Int128(2) * e.dy2)), x, e.dir};
+    return {int64_t(CeilDiv(n, Int128(2) * e.dy2)), x, e.dir, &e};
 }
 
 // An inside stretch [xa, xb) of a row, sampled through the row's centre,
@@ -421,13 +431,24 @@ void ScanEdges(std::vector<Edge>& edges, Qt::FillRule rule, int firstRow, int la
         xs.clear();
         for (const Edge* e : active)
             xs.push_back(CrossingAt(*e, y));
-        std::sort(xs.begin(), xs.end(), [](const Crossing& l, const Crossing& r) {
-            if (l.first != r.first)
-                return l.first < r.first;
-            if (l.x != r.x)
-                return l.x < r.x;
-            return l.dir < r.dir;
-        });
+        // The active edges are kept in the order of their last crossings,
+        // which changes little from row to row: an insertion sort costs
+        // one pass plus the edges that really crossed. Where many edges
+        // cross (a star of many points) a full sort takes over.
+        size_t moves = 0;
+        const size_t budget = 4 * xs.size() + 16;
+        for (size_t i = 1; i < xs.size() && moves <= budget; ++i) {
+            const Crossing c = xs[i];
+            size_t j = i;
+            for (; j > 0 && CrossingBefore(c, xs[j - 1]); --j)
+                xs[j] = xs[j - 1];
+            xs[j] = c;
+            moves += i - j;
+        }
+        if (moves > budget)
+            std::sort(xs.begin(), xs.end(), CrossingBefore);
+        for (size_t i = 0; i < xs.size(); ++i)
+            active[i] = xs[i].edge;
         spans.clear();
         int winding = 0;
         for (size_t i = 0; i + 1 < xs.size(); ++i) {

@@ -927,7 +927,7 @@ QRegion Dc::toDeviceRegion(const Region& logical, int32_t margin) const
                                      whole(std::floor(std::min(a.y(), b.y())) - 2)),
                               QPoint(whole(std::ceil(std::max(a.x(), b.x())) + 2),
                                      whole(std::ceil(std::max(a.y(), b.y())) + 2)));
-    const QRegion src = logical.pixels() & logicalWindow;
+    const QRegion src = logical.pixelsWithin(logicalWindow);
     if (src.isEmpty())
         return QRegion();
     const QPointF d = toPixel(0, 0);
@@ -950,6 +950,16 @@ QRegion Dc::surfaceRegion() const
     return QRegion(QRect(QPoint(0, 0), s));
 }
 
+QRegion Dc::clipPixels(const Region& rgn) const
+{
+    // Nothing beyond the surface is ever drawn, so a clip is worked out
+    // only over the surface; a device without a size takes the whole region.
+    const QSize size = device_->pixelSize();
+    if (size.isEmpty())
+        return rgn.pixels();
+    return rgn.pixelsWithin(QRect(QPoint(0, 0), size));
+}
+
 Dc::DeviceArea Dc::regionArea(const Region& logical) const
 {
     if (!device_->isRaster()) {
@@ -970,7 +980,7 @@ Dc::DeviceArea Dc::regionArea(const Region& logical) const
             }
         }
     }
-    if (!device_->isRaster() && logical.pixels().rectCount() == 1) {
+    if (!device_->isRaster() && logical.shape().isEmpty() && logical.pixels().rectCount() == 1) {
         // One rectangle (a bar, a frame's fill) goes as a rectangle.
         const QRect r = logical.pixels().boundingRect();
         const QRectF box = deviceBox(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
@@ -1038,7 +1048,8 @@ int32_t Dc::selectClipRgn(const Region* rgn)
         recorder_->extSelectClipRgn(rgn, RGN_COPY);
     if (!rgn)
         return setClip(nullptr);
-    return setClip(&rgn->pixels());
+    const QRegion pixels = clipPixels(*rgn);
+    return setClip(&pixels);
 }
 
 int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
@@ -1051,22 +1062,23 @@ int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
         return setClip(nullptr);
     }
     const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
+    const QRegion pixels = clipPixels(*rgn);
     QRegion next;
     switch (mode) {
     case RGN_AND:
-        next = current & rgn->pixels();
+        next = current & pixels;
         break;
     case RGN_OR:
-        next = current | rgn->pixels();
+        next = current | pixels;
         break;
     case RGN_XOR:
-        next = current ^ rgn->pixels();
+        next = current ^ pixels;
         break;
     case RGN_DIFF:
-        next = current - rgn->pixels();
+        next = current - pixels;
         break;
     case RGN_COPY:
-        next = rgn->pixels();
+        next = pixels;
         break;
     default:
         return RGN_ERROR;

@@ -127,6 +127,10 @@ public:
     bool operator==(const Region& other) const { return pixels() == other.pixels(); }
 
     const QRegion& pixels() const;
+    // The pixels that lie within `within`. A shape is scanned only there,
+    // so a shape reaching far beyond what a surface shows costs no more
+    // than the surface (a clip region set on a window or a page).
+    QRegion pixelsWithin(const QRect& within) const;
     // The region's outline as a path (its rectangles), for code that works
     // on paths.
     QPainterPath path() const;
@@ -420,6 +424,8 @@ private:
     DeviceArea regionArea(const Region& logical) const;
     bool fillDeviceArea(const DeviceArea& area, const Brush& brush, int32_t rop2);
     QRegion surfaceRegion() const;
+    // A clip region's pixels over the surface.
+    QRegion clipPixels(const Region& rgn) const;
     int32_t setClip(const QRegion* device);
 
     // Paths.

@@ -122,6 +122,25 @@ const QRegion& Region::pixels() const
     return pixels_;
 }
 
+QRegion Region::pixelsWithin(const QRect& within) const
+{
+    if (pixelsMade_ || shape_.isEmpty())
+        return pixels() & within;
+    constexpr int64_t kOut = int64_t(1) << 30;
+    const int dx = int(std::clamp(shapeX_, -kOut, kOut));
+    const int dy = int(std::clamp(shapeY_, -kOut, kOut));
+    const QRect local = QRect(QPoint(int(std::clamp<int64_t>(int64_t(within.left()) - dx, INT32_MIN, INT32_MAX)),
+                                     int(std::clamp<int64_t>(int64_t(within.top()) - dy, INT32_MIN, INT32_MAX))),
+                              QPoint(int(std::clamp<int64_t>(int64_t(within.right()) - dx, INT32_MIN, INT32_MAX)),
+                                     int(std::clamp<int64_t>(int64_t(within.bottom()) - dy, INT32_MIN, INT32_MAX)))) &
+                        Bound();
+    if (local.isEmpty())
+        return QRegion();
+    QRegion seen = AreaToRegion(shape_, local);
+    seen.translate(dx, dy);
+    return seen;
+}
+
 QPainterPath Region::shape() const
 {
     if (shape_.isEmpty() || (shapeX_ == 0 && shapeY_ == 0))

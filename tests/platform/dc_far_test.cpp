@@ -190,4 +190,26 @@ TEST(DcFar, RegionsTextAndBlitsFarOutAreCheapAndExact)
     EXPECT_EQ(blit.at(20, 31 / 2), kBlue);
 }
 
+TEST(DcFar, AClipOfAManyPointedStarReachingFarHoldsExactlyItsPixelsOnTheSurface)
+{
+    // A star whose 401 edges cross each other on every row, far wider and
+    // taller than the surface: the clip is worked out over the surface and
+    // is the surface's part of the whole shape's pixels.
+    std::vector<IntPoint> star;
+    const int n = 401;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * (i * (n / 2)) / n;
+        star.push_back({int32_t(20 + (1 << 19) * std::cos(a)), int32_t(15 + 300 * std::sin(a))});
+    }
+    const Region shape = Region::FromPolygon(star.data(), n, ALTERNATE);
+    DcCanvas canvas;
+    canvas.dc->selectClipRgn(&shape);
+    const QRegion surface(QRect(0, 0, canvas.image.width(), canvas.image.height()));
+    EXPECT_EQ(canvas.dc->clipRegion().pixels(), shape.pixels() & surface);
+    Region moved = shape;
+    moved.offset(-7, 9);
+    canvas.dc->extSelectClipRgn(&moved, RGN_AND);
+    EXPECT_EQ(canvas.dc->clipRegion().pixels(), shape.pixels() & moved.pixels() & surface);
+}
+
 }  // namespace
