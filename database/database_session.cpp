@@ -129,6 +129,14 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         data_.SetPurgeNew(true);
         Rebuild();
         data_.SetPurgeNew(false);
+        // The repaired file's counts go into its header at once: a stop
+        // before the close would leave the old count, and the next open
+        // would take the file for damaged again.
+        if (check == 2) {
+            data_.ExchangeHeaderCounts(false, header_);
+            if (data_.StoreHeader(header_) != 0 || DbSync(data_.Handle()) != 0)
+                DatabaseErrorBox(nullptr, 32);
+        }
     }
     return true;
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "database/database_header.h"
 #include "dbdoc_test_util.h"
+#include "foundation/byte_order.h"
 #include "support/shell.h"
 
 namespace {
@@ -90,6 +92,10 @@ TEST_F(OpenCheckTest, ADatabaseCutShortIsDamagedAndNothingIsWrittenBeforeTheRepa
         // The records cut away are counted as lost.
         EXPECT_EQ(capture.lastText(),
                   " Ok.\nNumber of damage records: 0\nNumber of lost records: " + std::to_string(40 - kept));
+        // Should the program stop before the database is closed, the
+        // header counts the repaired records already.
+        const std::string bytes = ReadFileBytes(dir.file("a.dqx"));
+        EXPECT_EQ(GetI32LE(reinterpret_cast<const uint8_t*>(bytes.data()) + dbh::kStoredCount), kept);
     }
     // Repaired, the counts agree with the records: the next open says
     // nothing.
