@@ -150,6 +150,9 @@ TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
     EXPECT_EQ(RunCommand("'" + Tool() + "' db verify '" + db + "'", dir.file("e.txt")), 1);
     EXPECT_NE(Text(dir.file("e.txt")).find("the header counts 51 records, the file holds"), std::string::npos)
         << Text(dir.file("e.txt"));
+    // Repaired, the header counts what is left.
+    EXPECT_EQ(Db("repair '" + db + "'"), 0);
+    EXPECT_EQ(Db("verify '" + db + "'"), 0);
 }
 
 // Runs a shell command; the exit status, with stderr into err.

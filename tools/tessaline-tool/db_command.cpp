@@ -241,6 +241,14 @@ int RunRepair(const ToolArgs& args)
     PutU32LE(header + dbh::kIndexMark, 0);
     PutU16LE(header + dbh::kActiveCriteria, 0);
     header[dbh::kCategoryFlags] = 1;
+    // The header counts what the repaired file holds: a file cut short
+    // holds fewer records than it used to.
+    VerifyReport report;
+    VerifyDataFile(data.Handle(), kDbDataStart, &report);
+    PutI32LE(header + dbh::kStoredCount, report.records);
+    PutI32LE(header + dbh::kLiveCount, report.records - report.deleted);
+    PutI32LE(header + dbh::kDeletedCount, report.deleted);
+    PutI32LE(header + dbh::kNewCount, report.fresh);
     const bool written = WriteDatabaseHeader(data.Handle(), header, false) > 0 && FileSync(data.Handle()) == 0;
     data.Close(true, false);
     return written ? 0 : ToolFail("db repair: cannot write the header");
