@@ -67,10 +67,15 @@ void ApplyState(QAction* action, const CmdUI& ui)
         action->setChecked(ui.checked);
     }
     if (ui.text) {
-        // The shortcut text after a tab stays with the item.
+        // The shortcut text after a tab stays with the item, once: a new
+        // text that brings its own key text keeps that one instead.
         const QString old = action->text();
         const qsizetype tab = old.indexOf('\t');
-        action->setText(Cp1252ToQString(*ui.text) + (tab >= 0 ? old.mid(tab) : QString()));
+        QString text = Cp1252ToQString(*ui.text);
+        if (!text.contains('\t') && tab >= 0)
+            text += old.mid(tab);
+        if (text != old)
+            action->setText(text);
     }
 }
 

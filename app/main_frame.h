@@ -38,7 +38,8 @@ class StdFontMenu;
 
 class CMainFrame : public QMainWindow, public CommandTarget, public DocumentFrameHost {
 public:
-    // The normal position used while the profile holds none.
+    // The smallest normal position the window first comes up at while the
+    // profile holds none (it takes more of a larger screen).
     static constexpr QRect kDefaultRect{QPoint(10, 10), QPoint(499, 399)};
     // No document window opens smaller: room for the rulers, the page bar
     // and a view to work in.

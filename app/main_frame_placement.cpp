@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 
 #include "app/main_frame.h"
@@ -24,11 +26,29 @@ int32_t FieldAt(const std::string& text, size_t at)
     return at < text.size() ? std::atoi(text.c_str() + at) : 0;
 }
 
+// Where the window first comes up while the profile keeps no place for it:
+// three quarters of the screen's free area, centred, so that a card window,
+// its rulers and the tool bars have room; never smaller than the default
+// rectangle.
+QRect FirstPlacement(const QRect& fallback)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return fallback;
+    const QRect area = screen->availableGeometry();
+    if (area.isEmpty())
+        return fallback;
+    const QSize size = QSize(area.width() * 3 / 4, area.height() * 3 / 4).expandedTo(fallback.size());
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(area.center());
+    return placed;
+}
+
 }  // namespace
 
 void CMainFrame::ActivateFrame()
 {
-    QRect normal = kDefaultRect;
+    QRect normal = FirstPlacement(kDefaultRect);
     const std::string rect = GetProfileString(kSection, "Rect");
     if (!rect.empty()) {
         const int32_t left = FieldAt(rect, 0);

@@ -39,7 +39,7 @@ namespace {
 // file commands, the clipboard, the windows and help.
 #define FILE_CLOSE_SAVE                                \
     {1, "&Close", 57602},                              \
-    {1, "&Close All", 32828},                          \
+    {1, "Close A&ll", 32828},                          \
     {1, "&Save\tCtrl+S", 57603},                       \
     {1, "Save &As...", 57604}
 
@@ -84,14 +84,14 @@ const MenuLine kCardMenu[] = {
     FILE_NEW_OPEN,
     FILE_CLOSE_SAVE,
     SEP(1),
-    {1, "Import Te&xt...\tCtrl+M", 32833},
+    {1, "&Import Text...\tCtrl+M", 32833},
     {1, "Import &Graphics...\tCtrl+Shift+M", 32834},
     {1, "&Export", 0},
     {2, "Database...", 32830},
     {2, "Export As Picture...", 34017},
     SEP(1),
     {1, "Document Set&up...\tCtrl+L", 32835},
-    {1, "Pa&ge Setup...", 32836},
+    {1, "Page Se&tup...", 32836},
     {1, "P&rint Setup...", 57606},
     {1, "Print Options...", 34041},
     {1, "&Print", 0},
@@ -141,7 +141,7 @@ const MenuLine kCardMenu[] = {
     {1, "Delete", 32886},
     {1, "&Group\tCtrl+G", 32887},
     {1, "&UnGroup\tCtrl+U", 32888},
-    {1, "Bring to &Front\tCtrl+]", 32889},
+    {1, "Bring to Fron&t\tCtrl+]", 32889},
     {1, "Send to &Back\tCtrl+[", 32890},
     {1, "Shuffle Forward", 32891},
     {1, "&Align Object...\tCtrl+Shift+A", 32892},
@@ -204,7 +204,7 @@ const MenuLine kCardMenu[] = {
     {1, "Ta&bs...\tCtrl+Shift+T", 32921},
     {1, "Character &Info...\tCtrl+Shift+H", 32928},
     {1, "&Paragraph Info...\tCtrl+Shift+G", 32929},
-    {1, "Spe&lling", 0},
+    {1, "Sp&elling", 0},
     {2, "Word", 32930},
     {2, "Paragraph", 32931},
     {2, "Story", 32932},
@@ -229,7 +229,7 @@ const MenuLine kDatabaseMenu[] = {
     {2, "Database...", 32830},
     {2, "Database Report...", 32840},
     {1, "&Merge Database...", 32831},
-    {1, "Sp&lit Database...", 32832},
+    {1, "Spli&t Database...", 32832},
     SEP(1),
     {1, "P&rint Setup...", 57606},
     {1, "&Print", 0},
@@ -247,13 +247,13 @@ const MenuLine kDatabaseMenu[] = {
     {1, "&Update Record\tEnter", 32866},
     {1, "&New Record\tShift+Enter", 32968},
     {1, "&Delete Record\tCtrl+Shift+D", 32867},
-    {1, "D&uplicate Record\tCtrl+D", 32868},
+    {1, "Du&plicate Record\tCtrl+D", 32868},
     {1, "&Clear All Fields", 32869},
     SEP(1),
     {1, "&Sort...", 32808},
     {1, "&Find One...\tCtrl+F", 32874},
     {1, "Find &All...", 32875},
-    {1, "Search All &Fields", 32876},
+    {1, "Search All Fi&elds", 32876},
     {1, "&Query...\tCtrl+U", 32877},
     {1, "Show All &Records\tCtrl+R", 32878},
     {1, "Delete All Duplicate Records", 32970},

@@ -40,17 +40,17 @@ enum : uint32_t {
 #define SEP(d) {d, nullptr, 0}
 
 #define OBJECT_ITEMS                                   \
-    {1, "Cu&t", kCut},                                 \
-    {1, "&Copy", kCopy},                               \
-    {1, "&Paste", kPaste},                             \
+    {1, "Cu&t\tCtrl+X", kCut},                                 \
+    {1, "&Copy\tCtrl+C", kCopy},                               \
+    {1, "&Paste\tCtrl+V", kPaste},                             \
     {1, "&Delete", kDelete},                           \
     SEP(1),                                            \
-    {1, "D&uplicate", kDuplicate},                     \
-    {1, "Bring to &Front", kBringToFront},             \
-    {1, "Send to &Back", kSendToBack},                 \
+    {1, "D&uplicate\tCtrl+D", kDuplicate},                     \
+    {1, "Bring to &Front\tCtrl+]", kBringToFront},             \
+    {1, "Send to &Back\tCtrl+[", kSendToBack},                 \
     SEP(1),                                            \
-    {1, "&Object Info...", kObjectInfo},               \
-    {1, "F&rame Info...", kFrameInfo},                 \
+    {1, "&Object Info...\tCtrl+I", kObjectInfo},               \
+    {1, "F&rame Info...\tCtrl+Shift+F", kFrameInfo},                 \
     {1, "F&ill Info...", kFillInfo}
 
 #define TEXT_FORMAT_ITEMS                              \
@@ -60,14 +60,14 @@ enum : uint32_t {
     {2, "16", 33449}, {2, "18", 33450}, {2, "20", 33451}, {2, "22", 33452}, {2, "24", 33453},                \
     {2, "26", 33454}, {2, "28", 33455}, {2, "36", 33456}, {2, "48", 33457}, {2, "72", 33458},                \
     SEP(2),                                            \
-    {2, "Larger", 33459},                              \
-    {2, "Smaller", 33460},                             \
+    {2, "Larger\tCtrl+K", 33459},                              \
+    {2, "Smaller\tCtrl+Shift+K", 33460},                             \
     {2, "Other...", 33461},                            \
     {1, "S&tyle", 0},                                  \
-    {2, "Plain", 33462},                               \
-    {2, "Bold", 33463},                                \
-    {2, "Italic", 33464},                              \
-    {2, "Underline", 33465},                           \
+    {2, "Plain\tCtrl+Shift+P", 33462},                               \
+    {2, "Bold\tCtrl+Shift+B", 33463},                                \
+    {2, "Italic\tCtrl+Shift+I", 33464},                              \
+    {2, "Underline\tCtrl+Shift+U", 33465},                           \
     {2, "All Caps", 33466},                            \
     {2, "Superscript", 33467},                         \
     {2, "Subscript", 33468}
@@ -107,41 +107,41 @@ const MenuLine kBarcodeMenu[] = {
 const MenuLine kObjectsMenu[] = {
     {0, "__Simple Objects__", 0},
     OBJECT_ITEMS,
-    {1, "Text R&unaround...", kRunaround},
+    {1, "Text R&unaround...\tCtrl+R", kRunaround},
     SEP(1),
-    {1, "&Group", kGroup},
-    {1, "U&nGroup", kUngroup},
-    {1, "&Align Object...", kAlign},
+    {1, "&Group\tCtrl+G", kGroup},
+    {1, "U&nGroup\tCtrl+U", kUngroup},
+    {1, "&Align Object...\tCtrl+Shift+A", kAlign},
 };
 
 const MenuLine kEmptyMenu[] = {
     {0, "__Empty Selection__", 0},
-    {1, "&Paste", kPaste},
-    {1, "P&references...", kPreferences},
-    {1, "Select &All", kSelectAll},
+    {1, "&Paste\tCtrl+V", kPaste},
+    {1, "P&references...\tCtrl+Y", kPreferences},
+    {1, "Select &All\tCtrl+A", kSelectAll},
 };
 
 const MenuLine kTextMenu[] = {
     {0, "__Text__", 0},
-    {1, "Cu&t", kCut},
-    {1, "&Copy", kCopy},
-    {1, "&Paste", kPaste},
-    {1, "Select &All", kSelectAll},
+    {1, "Cu&t\tCtrl+X", kCut},
+    {1, "&Copy\tCtrl+C", kCopy},
+    {1, "&Paste\tCtrl+V", kPaste},
+    {1, "Select &All\tCtrl+A", kSelectAll},
     SEP(1),
     TEXT_FORMAT_ITEMS,
     {1, "&Alignment", 0},
-    {2, "Left", 33434},
-    {2, "Center", 33435},
-    {2, "Right", 33436},
-    {2, "Justified", 33437},
+    {2, "Left\tCtrl+Shift+L", 33434},
+    {2, "Center\tCtrl+Shift+C", 33435},
+    {2, "Right\tCtrl+Shift+R", 33436},
+    {2, "Justified\tCtrl+Shift+J", 33437},
     {1, "&Line Spacing", 0},
     {2, "Single", 32923},
     {2, "One and a half", 32924},
     {2, "Double", 32925},
     SEP(1),
-    {1, "Character &Info...", 32928},
-    {1, "Pa&ragraph Info...", 32929},
-    {1, "Ta&bs...", 32921},
+    {1, "Character &Info...\tCtrl+Shift+H", 32928},
+    {1, "Pa&ragraph Info...\tCtrl+Shift+G", 32929},
+    {1, "Ta&bs...\tCtrl+Shift+T", 32921},
 };
 
 const MenuLine kStarMenu[] = {

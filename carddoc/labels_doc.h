@@ -410,6 +410,7 @@ public:
     PrintSettingsRecord& PrintSettings() { return printSettings_; }
     TextContext& Text() { return *textContext_; }
     void SetView(CardViewServices* view);
+    // Opened from a file or a folder the user may not write to.
     bool ReadOnly() const { return readOnly_; }
     void SetShowGuides(bool on) { display_[1] = on ? 1 : 0; }
     // The page drawing clips to the page region; nothing is drawn while
@@ -655,6 +656,10 @@ public:
 private:
     // The parts of a save between choosing the file and installing it.
     bool WriteReplacement(const PathRecord& target, PathRecord* written);
+    // Why the document cannot be saved under target (its folder or, for
+    // its own file opened read-only, the file may not be written), or
+    // empty when it can.
+    std::string CannotWriteReason(const PathRecord& target) const;
     bool InstallReplacement(const PathRecord& written, const PathRecord& target, bool sameFile);
     // Reopens the page noted before a save and marks every frame for a
     // full redraw.

@@ -3,6 +3,7 @@
 
 #include "app/label_type_builtin.h"
 #include "carddoc/auto_save.h"
+#include "carddoc/card_file_error.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
@@ -33,12 +34,7 @@ PathRecord FolderOf(const PathRecord& path)
     return folder;
 }
 
-// Files are opened without sharing, so a file another open holds answers
-// with a sharing violation; the user is told it is locked.
-int32_t ShowFileError(int32_t code)
-{
-    return AlertFileError(code == kErrSharingViolation ? int32_t(kErrAccessDenied) : code);
-}
+int32_t ShowFileError(int32_t code) { return ShowCardFileError(code); }
 
 // The wait cursor for the length of a scope.
 class BusyCursor {
@@ -81,7 +77,13 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
     if (swap_->CreateSwapFile(folder) != kErrNone)
         return false;
     FileHandle file = kNoFile;
-    const int32_t err = FileOpen(&path, readOnly_ ? kFileRead : kFileReadWrite, &file);
+    int32_t err = FileOpen(&path, readOnly_ ? kFileRead : kFileReadWrite, &file);
+    // A file the user may read but not change opens to be viewed, printed
+    // and exported; saving it asks for another name.
+    if (err == kErrAccessDenied && !readOnly_) {
+        err = FileOpen(&path, kFileRead, &file);
+        readOnly_ = err == kErrNone;
+    }
     if (err != kErrNone) {
         ShowFileError(err);
         return false;
@@ -233,9 +235,22 @@ bool CLabelsDoc::SaveModified()
 
 bool CLabelsDoc::DoFileSave() { return DoSave(HasPath() ? &path_ : nullptr); }
 
+std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
+{
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&target, name, 0);
+    const PathRecord folder = FolderOf(target);
+    if (CheckDirectoryWritable(&folder, 0) != kErrNone)
+        return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
+    if (readOnly_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
+        return std::string("Cannot save \"") + name + "\": the file is read-only.";
+    return {};
+}
+
 bool CLabelsDoc::DoSave(const PathRecord* path)
 {
     PathRecord target{};
+    bool choose = path == nullptr;
     if (path) {
         target = *path;
     } else {
@@ -244,8 +259,18 @@ bool CLabelsDoc::DoSave(const PathRecord* path)
             std::strncpy(target.name, Title().c_str(), sizeof target.name - 1);
             std::strncpy(target.extension, ".lqx", sizeof target.extension - 1);
         }
-        if (!CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
+    }
+    // A place the user may not write to is said as such, and another name
+    // is offered, until one can be written or the user gives up.
+    for (;;) {
+        if (choose && !CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
             return false;
+        const std::string why = CannotWriteReason(target);
+        if (why.empty())
+            break;
+        if (AlertConfirm((why + "\nSave it under another name?").c_str(), 0) != 1)
+            return false;
+        choose = true;
     }
     if (!OnSaveDocument(target))
         return false;

@@ -28,6 +28,7 @@ enum : uint32_t {
     kCmdLoadTemplateFromFile = 34025,
     kCmdAddTemplateToWizard = 34034,
     kCmdChangeTemplateInWizard = 34048,
+    kCmdCloseAll = 32828,
 };
 
 // The View menu's items before the page items.
@@ -37,8 +38,11 @@ QAction* AddItem(QMenu* menu, const char* text, uint32_t id, const char* keys = 
 {
     QAction* action = menu->addAction(Cp1252ToQString(text));
     MenuSetCommandId(action, id);
-    if (keys)
+    if (keys) {
+        // The item shows its key, as the menus' other items do.
+        action->setText(action->text() + '\t' + QString::fromLatin1(keys));
         action->setShortcut(QKeySequence(QString::fromLatin1(keys), QKeySequence::PortableText));
+    }
     return action;
 }
 
@@ -82,7 +86,7 @@ void CLabelsDoc::BuildTemplatesMenu(QWidget* mainMenu)
     const QList<QAction*> items = file->actions();
     QAction* before = nullptr;
     for (int i = 0; i < items.size(); ++i) {
-        if (items[i]->text() == QStringLiteral("&Close All")) {
+        if (MenuGetCommandId(items[i]) == kCmdCloseAll) {
             before = i + 1 < items.size() ? items[i + 1] : nullptr;
             break;
         }
@@ -93,7 +97,7 @@ void CLabelsDoc::BuildTemplatesMenu(QWidget* mainMenu)
     AddItem(templates, "Load Template from File...", kCmdLoadTemplateFromFile, "Ctrl+Alt+L");
     AddItem(templates, "Add Template To Wizard...", kCmdAddTemplateToWizard, "Ctrl+Alt+A");
     AddItem(templates, "Change Template in Wizard", kCmdChangeTemplateInWizard, "Ctrl+Alt+C");
-    // Without "&Close All" the popup goes last.
+    // Without Close All the popup goes last.
     if (before) {
         file->insertSeparator(before);
         file->insertMenu(before, templates);

@@ -133,11 +133,9 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
         return;
 
     CursorScope wait;
+    std::string target;
+    s.format = int16_t(ExportTargetFor(s.path, s.format, &target));
     const ExportFormatRow& row = ExportFormatTable[s.format - 1];
-    std::string target = s.path;
-    const size_t slash = target.find_last_of('/');
-    if (target.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
-        target += std::string(".") + row.extension;
     PathRecord path{};
     if (PathRecordFromPosix(target, &path) != 0) {
         AlertFileError(kErrPathNotFound);

@@ -1,5 +1,7 @@
 #include "carddoc/zoom_page_bar.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QFrame>
 #include <QIcon>
@@ -74,18 +76,26 @@ CZoomPageBar::CZoomPageBar(QWidget* parent) : QWidget(parent)
     grip_ = new QLabel(this);
     grip_->setObjectName(QString::number(kGripId));
 
-    // The separators of the template, at 48 and 145 dialog units.
+    // The template's places in dialog units, each text widened to hold
+    // its longest text in this font (dialog units count average letters,
+    // and digits are wider), with what follows moved along.
+    const auto fits = [this](int32_t units, const char* longest) {
+        return std::max(DuX(units), fontMetrics().horizontalAdvance(QString::fromLatin1(longest)) + 4);
+    };
     auto* first = Separator(this);
     auto* second = Separator(this);
-    first->setGeometry(DuX(48), DuY(1), 2, DuY(8));
-    second->setGeometry(DuX(145), DuY(1), 2, DuY(8));
     zoom_->setGeometry(DuX(6), DuY(1), DuX(16), DuY(8));
-    zoomText_->setGeometry(DuX(26), DuY(1), DuX(19), DuY(8));
-    previous_->setGeometry(DuX(55), DuY(1), DuX(16), DuY(8));
-    pageText_->setGeometry(DuX(74), DuY(1), DuX(47), DuY(8));
-    next_->setGeometry(DuX(124), DuY(1), DuX(16), DuY(8));
+    zoomText_->setGeometry(DuX(26), DuY(1), fits(19, "999%"), DuY(8));
+    const int32_t firstAt = std::max(DuX(48), zoomText_->geometry().right() + 1 + DuX(3));
+    first->setGeometry(firstAt, DuY(1), 2, DuY(8));
+    previous_->setGeometry(firstAt + DuX(7), DuY(1), DuX(16), DuY(8));
+    pageText_->setGeometry(previous_->geometry().right() + 1 + DuX(3), DuY(1), fits(47, "pg. 99 of 99"), DuY(8));
+    next_->setGeometry(pageText_->geometry().right() + 1 + DuX(3), DuY(1), DuX(16), DuY(8));
+    const int32_t secondAt = next_->geometry().right() + 1 + DuX(5);
+    second->setGeometry(secondAt, DuY(1), 2, DuY(8));
     grip_->setGeometry(DuX(261), DuY(2), DuX(8), DuY(8));
-    scroll_->setGeometry(DuX(152), 0, DuX(105), style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    scrollLeft_ = secondAt + DuX(7);
+    scroll_->setGeometry(scrollLeft_, 0, DuX(105), style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     connect(zoom_, &QToolButton::clicked, this, [this] { OnZoomButton(); });
     connect(previous_, &QToolButton::clicked, this, [this] {
@@ -104,7 +114,7 @@ int32_t CZoomPageBar::DuY(int32_t y) const { return (y * fontMetrics().height() 
 
 QSize CZoomPageBar::sizeHint() const
 {
-    return QSize(DuX(271), std::max(DuY(kTemplateHeight), style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
+    return QSize(scrollLeft_ + DuX(119), std::max(DuY(kTemplateHeight), style()->pixelMetric(QStyle::PM_ScrollBarExtent)));
 }
 
 void CZoomPageBar::InitControls()

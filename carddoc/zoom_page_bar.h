@@ -84,6 +84,8 @@ private:
     QToolButton* next_ = nullptr;
     QLabel* pageText_ = nullptr;
     QScrollBar* scroll_ = nullptr;
+    // Where the scroll bar starts, after the texts and buttons.
+    int32_t scrollLeft_ = 0;
     QWidget* grip_ = nullptr;
     QMenu* menu_ = nullptr;
     std::function<void(uint32_t)> sink_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include "foundation/units.h"
 #include "graphics/dib_derived.h"
 #include "graphics/imaging_formats.h"
+#include "graphics/picture_writers.h"
 #include "platform/dc.h"
 
 const ExportFormatRow ExportFormatTable[kExportFormatCount] = {
@@ -72,6 +74,42 @@ const PictureFilterRow DocumentFilterTable[kDocumentFilterCount] = {
 };
 
 bool ExportRowIsMetafile(int32_t row) { return row == 6 || row == 7; }
+
+bool ExportRowIsWritable(int32_t row)
+{
+    if (row < 1 || row > kExportFormatCount)
+        return false;
+    if (ExportRowIsMetafile(row))
+        return true;
+    const int32_t code = ExportFormatTable[row - 1].formatCode;
+    return OwnPictureWriter(code) != nullptr || !ImagingWriterName(code).empty();
+}
+
+int32_t ExportTargetFor(const std::string& typed, int32_t chosenRow, std::string* target)
+{
+    if (!ExportRowIsWritable(chosenRow))
+        chosenRow = 1;
+    *target = typed;
+    const size_t slash = typed.find_last_of('/');
+    const size_t dot = typed.find_last_of('.');
+    const bool named = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    if (named) {
+        std::string extension = QString::fromStdString(typed.substr(dot + 1)).toLower().toStdString();
+        if (extension == "jpeg")
+            extension = "jpg";
+        else if (extension == "tiff")
+            extension = "tif";
+        // The chosen row first: Windows and Enhanced Metafile share none.
+        if (extension == ExportFormatTable[chosenRow - 1].extension)
+            return chosenRow;
+        for (int32_t row = 1; row <= kExportFormatCount; ++row) {
+            if (ExportRowIsWritable(row) && extension == ExportFormatTable[row - 1].extension)
+                return row;
+        }
+    }
+    *target += std::string(".") + ExportFormatTable[chosenRow - 1].extension;
+    return chosenRow;
+}
 
 void BuildFilterString(const PictureFilterRow* rows, int32_t count, char* buffer)
 {
@@ -400,22 +438,35 @@ int32_t RunExportPictureDialog(QWidget* owner, ExportPictureSettings* settings, 
     dialog->setObjectName(QStringLiteral("exportPictureDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
+    // Only the formats the program can write are offered; each filter
+    // stands for its row of the table.
     QStringList filters;
-    for (const ExportFormatRow& row : ExportFormatTable)
-        filters << QString::fromLatin1(row.name) + QStringLiteral(" (") + QString::fromLatin1(row.pattern) +
+    std::vector<int32_t> rows;
+    for (int32_t row = 1; row <= kExportFormatCount; ++row) {
+        if (!ExportRowIsWritable(row))
+            continue;
+        const ExportFormatRow& r = ExportFormatTable[row - 1];
+        filters << QString::fromLatin1(r.name) + QStringLiteral(" (") + QString::fromLatin1(r.pattern) +
                        QLatin1Char(')');
+        rows.push_back(row);
+    }
+    auto rowOf = [filters, rows](const QString& filter) {
+        const qsizetype i = filters.indexOf(filter);
+        return i < 0 ? 0 : rows[size_t(i)];
+    };
+    if (!ExportRowIsWritable(s.format))
+        s.format = 1;
     dialog->setNameFilters(filters);
-    if (s.format >= 1 && s.format <= kExportFormatCount)
-        dialog->selectNameFilter(filters[s.format - 1]);
+    dialog->selectNameFilter(filters[qsizetype(std::find(rows.begin(), rows.end(), s.format) - rows.begin())]);
     QObject::connect(dialog.get(), &QFileDialog::filterSelected, panel,
-                     [panel, filters](const QString& filter) { panel->FormatChosen(int32_t(filters.indexOf(filter)) + 1); });
+                     [panel, rowOf](const QString& filter) { panel->FormatChosen(rowOf(filter)); });
     QObject::connect(dialog.get(), &QFileDialog::directoryEntered, panel,
                      [](const QString& folder) { PutField(g_export.folder, sizeof g_export.folder, folder); });
 
     int32_t result = 2;
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
         PutField(s.path, sizeof s.path, dialog->selectedFiles().first());
-        const int32_t row = int32_t(filters.indexOf(dialog->selectedNameFilter())) + 1;
+        const int32_t row = rowOf(dialog->selectedNameFilter());
         if (row >= 1)
             s.format = int16_t(row);
         result = 1;

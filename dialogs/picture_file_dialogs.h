@@ -62,6 +62,15 @@ constexpr int32_t kExportFormatCount = 18;
 extern const ExportFormatRow ExportFormatTable[kExportFormatCount];
 // The rows whose size the dialog does not ask for (metafiles).
 bool ExportRowIsMetafile(int32_t row);
+// Whether the program can write the row's format (LEAD, WinFax and IBM
+// IOCA it cannot): the dialog offers only these rows.
+bool ExportRowIsWritable(int32_t row);
+// The file an export writes and its row, from the path as typed and the
+// row chosen in the dialog: a name without an extension takes the row's;
+// an extension of a writable row decides the format, whichever row was
+// chosen; any other extension is kept and the row's added after it, so
+// that a file's extension always says what it holds.
+int32_t ExportTargetFor(const std::string& typed, int32_t chosenRow, std::string* target);
 
 struct PictureFilterRow {
     const char* name;

@@ -8,35 +8,23 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "dialogs/up_down_buttons.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 
 namespace {
 
-// The spins step the text of their edit and reach further than the edit
+// The arrows step the text of their edit and reach further than the edit
 // accepts, so that the range message is what stops a value out of range.
 constexpr int32_t kSpinLimit = 200;
 
-QSpinBox* MakeSpin(QWidget* parent, QLineEdit* edit)
+UpDownButtons* MakeSpin(QWidget* parent, QLineEdit* edit)
 {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(-kSpinLimit, kSpinLimit);
-    spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    spin->setFixedWidth(spin->sizeHint().height() + 4);
-    QObject::connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), edit,
-                     [edit](int value) { edit->setText(QString::number(value)); });
-    QObject::connect(edit, &QLineEdit::textEdited, spin, [spin](const QString& text) {
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        if (ok) {
-            const QSignalBlocker block(spin);
-            spin->setValue(value);
-        }
-    });
+    auto* spin = new UpDownButtons(edit, parent);
+    spin->SetRange(-kSpinLimit, kSpinLimit);
     return spin;
 }
 
@@ -54,7 +42,7 @@ CDlgPrintOptions::CDlgPrintOptions(QWidget* parent) : QDialog(parent)
     vertical_ = new QLineEdit(group);
     horizontalSpin_ = MakeSpin(group, horizontal_);
     verticalSpin_ = MakeSpin(group, vertical_);
-    auto row = [](QLineEdit* edit, QSpinBox* spin) {
+    auto row = [](QLineEdit* edit, UpDownButtons* spin) {
         auto* box = new QHBoxLayout;
         box->addWidget(edit);
         box->addWidget(spin);
@@ -77,9 +65,6 @@ void CDlgPrintOptions::SetOptions(const uint8_t* block)
     cropMarks_->setChecked(crop_ != 0);
     horizontal_->setText(QString::number(horizontalValue_));
     vertical_->setText(QString::number(verticalValue_));
-    const QSignalBlocker blockH(horizontalSpin_), blockV(verticalSpin_);
-    horizontalSpin_->setValue(std::clamp(horizontalValue_, -kSpinLimit, kSpinLimit));
-    verticalSpin_->setValue(std::clamp(verticalValue_, -kSpinLimit, kSpinLimit));
 }
 
 void CDlgPrintOptions::GetOptions(uint8_t* block) const

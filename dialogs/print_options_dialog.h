@@ -8,8 +8,8 @@
 #include <QDialog>
 
 class QCheckBox;
-class QSpinBox;
 class QLineEdit;
+class UpDownButtons;
 
 class CDlgPrintOptions : public QDialog {
 public:
@@ -23,8 +23,8 @@ public:
     QCheckBox* CropMarks() const { return cropMarks_; }
     QLineEdit* HorizontalEdit() const { return horizontal_; }
     QLineEdit* VerticalEdit() const { return vertical_; }
-    QSpinBox* HorizontalSpin() const { return horizontalSpin_; }
-    QSpinBox* VerticalSpin() const { return verticalSpin_; }
+    UpDownButtons* HorizontalSpin() const { return horizontalSpin_; }
+    UpDownButtons* VerticalSpin() const { return verticalSpin_; }
 
     // Takes the controls; an offset outside -100 to 100 keeps the dialog
     // open with the message.
@@ -36,8 +36,8 @@ private:
     QCheckBox* cropMarks_ = nullptr;
     QLineEdit* horizontal_ = nullptr;
     QLineEdit* vertical_ = nullptr;
-    QSpinBox* horizontalSpin_ = nullptr;
-    QSpinBox* verticalSpin_ = nullptr;
+    UpDownButtons* horizontalSpin_ = nullptr;
+    UpDownButtons* verticalSpin_ = nullptr;
     int32_t crop_ = 0;
     int32_t horizontalValue_ = 0;
     int32_t verticalValue_ = 0;

@@ -540,4 +540,7 @@ void RunPrintPreview(CLabelsDoc* document, QWidget* owner)
     manager->RefreshRecordFrames();
     manager->ApplyAlignments();
     document->RefreshView();
+    // The preview may have closed on another side: the page bar names the
+    // one shown again.
+    document->UpdatePageBar();
 }

@@ -52,6 +52,19 @@ inline void PutU64LE(uint8_t* p, uint64_t v)
     PutU32LE(p, uint32_t(v));
     PutU32LE(p + 4, uint32_t(v >> 32));
 }
+// Big-endian, for the picture formats of other platforms.
+inline void PutU16BE(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v >> 8);
+    p[1] = uint8_t(v);
+}
+inline void PutU32BE(uint8_t* p, uint32_t v)
+{
+    p[0] = uint8_t(v >> 24);
+    p[1] = uint8_t(v >> 16);
+    p[2] = uint8_t(v >> 8);
+    p[3] = uint8_t(v);
+}
 inline void PutF32LE(uint8_t* p, float f)
 {
     uint32_t bits;

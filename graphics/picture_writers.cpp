@@ -15,6 +15,16 @@ PictureWriter OwnPictureWriter(int32_t format)
         return WriteSunRasterPicture;
     case kImagingPostScript:
         return WriteEpsPicture;
+    case kImagingMacPict:
+        return WritePictPicture;
+    case kImagingMsPaint:
+        return WriteMsPaintPicture;
+    case kImagingCals:
+        return WriteCalsPicture;
+    case kImagingGemImage:
+        return WriteGemImagePicture;
+    case kImagingWordPerfect:
+        return WriteWpgPicture;
     default:
         return nullptr;
     }

@@ -32,6 +32,17 @@ bool WriteTgaPicture(const QImage& image, QByteArray* out);
 bool WritePcxPicture(const QImage& image, QByteArray* out);
 // 24-bit Sun raster of the standard type (blue, green, red).
 bool WriteSunRasterPicture(const QImage& image, QByteArray* out);
+// Black-and-white formats: each pixel darker than mid grey is ink.
+// Macintosh PICT version 2 holding one PackBits bitmap.
+bool WritePictPicture(const QImage& image, QByteArray* out);
+// Microsoft Paint, first version, uncompressed.
+bool WriteMsPaintPicture(const QImage& image, QByteArray* out);
+// CALS raster of type 1, CCITT Group 4 coded through libtiff.
+bool WriteCalsPicture(const QImage& image, QByteArray* out);
+// A GEM bit image of one plane.
+bool WriteGemImagePicture(const QImage& image, QByteArray* out);
+// WordPerfect graphics, version 1: one 8-bit bitmap in 256 colours.
+bool WriteWpgPicture(const QImage& image, QByteArray* out);
 // An encapsulated PostScript file holding the picture as a raster, one
 // point per pixel: the bounding box is (0, 0, width, height).
 bool WriteEpsPicture(const QImage& image, QByteArray* out);

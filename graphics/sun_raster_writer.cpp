@@ -1,17 +1,10 @@
 #include <cstring>
 
+#include "foundation/byte_order.h"
 #include "graphics/picture_writers.h"
 #include "graphics/sun_raster_format.h"
 
 namespace {
-
-void PutU32BE(uint8_t* p, uint32_t v)
-{
-    p[0] = uint8_t(v >> 24);
-    p[1] = uint8_t(v >> 16);
-    p[2] = uint8_t(v >> 8);
-    p[3] = uint8_t(v);
-}
 
 // The data length is a 32-bit word, which bounds the picture.
 constexpr uint64_t kSunRasterMaxData = 0xFFFFFFFFull - kSunRasterHeaderSize;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tessaline needs to build, run and test.
-# Quiet and idempotent: only missing packages are fetched. Runs apt as root,
-# through sudo when the caller is not root.
+# Installs the Debian 12 packages Tessaline needs to build and run it, and
+# with TESSALINE_TEST_DEPS=1 also those its tests, sanitizer builds, fuzz
+# targets and benchmarks need. Quiet and idempotent: only missing packages
+# are fetched. Runs apt as root, through sudo when the caller is not root.
 set -euo pipefail
 
 packages=(
@@ -24,11 +25,13 @@ packages=(
   # fonts that stand for the Windows faces, and the platform and picture
   # format plugins (TIFF, TGA, WebP, ...)
   fonts-liberation fonts-dejavu-core qt6-qpa-plugins qt6-image-formats-plugins
-  # tests, sanitizers, fuzzing and benchmarks
-  googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev llvm
-  python3
+  # update-mime-database and update-desktop-database, which the program
+  # runs at its first start to make the desktop know its file types
+  shared-mime-info desktop-file-utils
 )
 if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
+  # tests, sanitizers, fuzzing and benchmarks
+  packages+=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev llvm python3)
   # external oracles the tests compare against
   packages+=(gzip)
   # barcodes read back and compared with another encoder
@@ -36,14 +39,14 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   # picture fixtures and their reference decodes; PostScript jobs; a
   # decimal-comma locale built from the locale sources
   packages+=(imagemagick libtiff-tools python3-pil ghostscript locales)
+  # the black-and-white picture exports read back by another program
+  packages+=(netpbm)
   # metafile readers and an SVG renderer for their output
   packages+=(emf2svg libwmf-bin librsvg2-bin)
   # hyphenation compared with libhyphen (over the wamerican word list)
   packages+=(libhyphen-dev)
   # printed PDF files counted and rasterised
   packages+=(poppler-utils)
-  # the installed desktop entry checked, and the MIME types compiled
-  packages+=(desktop-file-utils shared-mime-info)
 fi
 
 missing=()

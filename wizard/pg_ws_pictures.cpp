@@ -73,7 +73,8 @@ bool CPgWS_Pictures::OnInitDialog()
     preview_->SetMode(kWizPreviewPlain);
     final_ = new CWizardPreviewWnd;
     final_->CreateOver(Control(kIdFinalPlace), kIdFinalPreview);
-    final_->SetMode(kWizPreviewPlain);
+    // Shown whole, in its own proportions, whatever the shape of the box.
+    final_->SetMode(kWizPreviewFramed);
     OnSlotSelected();
     return true;
 }

@@ -208,6 +208,12 @@ IntRect CWizardPreviewWnd::PictureRect(int32_t clientWidth, int32_t clientHeight
         r.right -= 2 + 2;
         r.bottom -= 2 + 2;
     }
+    // A picture as wide (or as tall) as the window keeps its frame line
+    // inside it, where it is seen.
+    r.left = std::max(r.left, 1);
+    r.top = std::max(r.top, 1);
+    r.right = std::min(r.right, clientWidth - 1);
+    r.bottom = std::min(r.bottom, clientHeight - 1);
     return r;
 }
 

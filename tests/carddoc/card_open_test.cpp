@@ -125,14 +125,14 @@ TEST_F(CardOpen, AnOpenDocumentHoldsItsFileAgainstEveryOtherOpen)
     auto first = OpenCardDocument(DocPath("good.lqx"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(OpenCardDocument(DocPath("good.lqx")), nullptr);
-    EXPECT_EQ(alerts_.lastText(), "File is Locked. [5]");
+    EXPECT_EQ(alerts_.lastText(), "File is used by another program.");
 
     // Nor can another document save over it.
     auto other = CardWithText("Other");
     const PathRecord target = DocPath("good.lqx");
     alerts_.clear();
     EXPECT_FALSE(other->DoSave(&target));
-    EXPECT_EQ(alerts_.lastText(), "File is Locked. [5]");
+    EXPECT_EQ(alerts_.lastText(), "File is used by another program.");
     EXPECT_TRUE(other->IsModified());
     EXPECT_EQ(Bytes("good.lqx"), good_);
 

@@ -408,7 +408,7 @@ TEST_F(TemplatesTest, WithMasterModeOffTheStockIsLeftAloneAndTheMenusStayPlain)
     QMenu* templates = MenuFindSubmenu(file, "Templates", &at);
     ASSERT_NE(templates, nullptr);
     EXPECT_EQ(Count(file, "Templates"), 1);
-    EXPECT_EQ(file->actions()[at - 2]->text(), "&Close All") << "after Close All and a separator";
+    EXPECT_EQ(file->actions()[at - 2]->text(), "Close A&ll") << "after Close All and a separator";
     EXPECT_TRUE(file->actions()[at - 1]->isSeparator());
     EXPECT_EQ(templates->actions().size(), 4);
     SetTemplateNameAsker(previous);

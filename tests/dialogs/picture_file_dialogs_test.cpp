@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <cstring>
 #include <functional>
 
@@ -68,6 +71,36 @@ TEST(PictureFileDialogs, FilterListsArePackedRowByRow)
     EXPECT_EQ(buffer[kFilterBufferSize - 2], 0);
     EXPECT_EQ(ExportFormatTable[8].formatCode, 56);
     EXPECT_TRUE(ExportFormatTable[14].blackAndWhite);
+}
+
+TEST(PictureFileDialogs, TheExportOffersWhatCanBeWrittenAndTheExtensionDecidesTheFormat)
+{
+    std::vector<std::string> unwritable;
+    for (int32_t row = 1; row <= kExportFormatCount; ++row) {
+        if (!ExportRowIsWritable(row))
+            unwritable.push_back(ExportFormatTable[row - 1].name);
+    }
+    EXPECT_EQ(unwritable, (std::vector<std::string>{"WinFax", "LEAD", "IBM IOCA"}));
+
+    const int32_t gif = 2, tif = 5, wmf = 6, emf = 7, cals = 15;
+    std::string target;
+    EXPECT_EQ(ExportTargetFor("/home/u/card", gif, &target), gif);
+    EXPECT_EQ(target, "/home/u/card.gif");
+    // A known extension wins over the row chosen; case and the long
+    // spellings do not matter.
+    EXPECT_EQ(ExportTargetFor("/home/u/card.CAL", gif, &target), cals);
+    EXPECT_EQ(target, "/home/u/card.CAL");
+    EXPECT_EQ(ExportTargetFor("/home/u/card.tiff", gif, &target), tif);
+    EXPECT_EQ(ExportTargetFor("/home/u/card.emf", wmf, &target), emf);
+    // An extension no format has keeps the chosen format, said after it;
+    // so does one that is not written here.
+    EXPECT_EQ(ExportTargetFor("/home/u/card.png", gif, &target), gif);
+    EXPECT_EQ(target, "/home/u/card.png.gif");
+    EXPECT_EQ(ExportTargetFor("/home/u/card.fxs", tif, &target), tif);
+    EXPECT_EQ(target, "/home/u/card.fxs.tif");
+    // A dot in a folder's name or a leading dot is no extension.
+    EXPECT_EQ(ExportTargetFor("/home/u.v/.card", gif, &target), gif);
+    EXPECT_EQ(target, "/home/u.v/.card.gif");
 }
 
 TEST(PictureFileDialogs, OpenPrefillsTheNameAndReturnsThePathOrKeepsTheBlock)

@@ -27,6 +27,7 @@
 #include "dialogs/change_database_dialog.h"
 #include "dialogs/first_card_dialog.h"
 #include "dialogs/print_options_dialog.h"
+#include "dialogs/up_down_buttons.h"
 #include "dialogs/print_preview_dialog.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/byte_order.h"
@@ -214,7 +215,7 @@ TEST_F(PrintDialogs, PrintOptionsShowWholePointsAndRefuseOffsetsOutOfRange)
     CDlgPrintOptions again;
     again.SetOptions(block);
     for (int i = 0; i < 138; ++i)
-        again.HorizontalSpin()->stepUp();
+        again.HorizontalSpin()->Press(1);
     EXPECT_EQ(again.HorizontalEdit()->text(), QStringLiteral("150"));
     again.CropMarks()->setChecked(false);
     again.accept();

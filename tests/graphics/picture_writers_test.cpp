@@ -1,7 +1,9 @@
 // The export formats the program writes itself: their headers byte for
 // byte, and every file read back, by the program's own GIF loader and by
 // other decoders (ImageMagick for Targa, PCX and Sun raster, Ghostscript
-// for EPS) where those are installed.
+// for EPS; ImageMagick, netpbm and the Python Imaging Library for the
+// black-and-white formats and WordPerfect graphics) where those are
+// installed.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -252,6 +254,79 @@ TEST(PictureWriters, OtherDecodersReadWhatWeWrite)
     }
 }
 
+// Dark and light pixels far from mid grey, with an odd width: the
+// black-and-white formats must give exactly these back.
+QImage Inked(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, (x * 7 + y * 3) % 5 < 2 || (x > width / 2 && y == 1) ? qRgb(20, 20, 90) : qRgb(250, 240, 200));
+    return image;
+}
+
+// What a reader gives back, as one byte a pixel: 1 for black, 0 for white
+// (empty when it gave no picture, or one of another size).
+std::vector<uint8_t> InkOf(const std::vector<uint8_t>& rgb, int width, int height)
+{
+    if (rgb.size() != size_t(width) * size_t(height) * 3)
+        return {};
+    std::vector<uint8_t> ink;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        ink.push_back(rgb[i] + rgb[i + 1] + rgb[i + 2] < 3 * 128 ? 1 : 0);
+    return ink;
+}
+
+std::vector<uint8_t> InkOf(const QImage& image)
+{
+    return InkOf(Rgb(image), image.width(), image.height());
+}
+
+TEST(PictureWriters, BlackAndWhiteFormatsAndWordPerfectReadBackInOtherPrograms)
+{
+    TempDir dir;
+    const bool magick = Have("convert"), netpbm = Have("gemtopnm"),
+               pil = QProcess::execute("/usr/bin/python3", {"-c", "import PIL"}) == 0;
+    if (!magick || !netpbm || !pil)
+        GTEST_SKIP() << "ImageMagick, netpbm or the Python Imaging Library is not installed";
+    auto write = [&](PictureWriter writer, const QImage& image, const std::string& name) {
+        QByteArray bytes;
+        EXPECT_TRUE(writer(image, &bytes)) << name;
+        WriteFileBytes(dir.file(name), bytes.toStdString());
+        return QString::fromStdString(dir.file(name));
+    };
+    auto magickRgb = [](const QString& file) { return Decode({"convert", file, "-depth", "8", "rgb:-"}); };
+    // Narrow rows (stored as they are in a PICT), packed ones with a byte
+    // count, and rows longer than 250 bytes with a two-byte count.
+    for (const QImage& image : {Inked(37, 11), Inked(301, 9), Inked(2011, 3)}) {
+        const int w = image.width(), h = image.height();
+        const std::vector<uint8_t> want = InkOf(image);
+        EXPECT_EQ(InkOf(magickRgb(write(OwnPictureWriter(kImagingMacPict), image, "card.pct")), w, h), want) << w;
+        EXPECT_EQ(InkOf(magickRgb(write(OwnPictureWriter(kImagingCals), image, "card.cal")), w, h), want) << w;
+        const QString gem = write(OwnPictureWriter(kImagingGemImage), image, "card.img");
+        const std::vector<uint8_t> pnm = Decode({"gemtopnm", gem});
+        EXPECT_EQ(InkOf(QImage::fromData(pnm.data(), int(pnm.size()))), want) << w;
+        const QString msp = write(OwnPictureWriter(kImagingMsPaint), image, "card.msp");
+        const std::vector<uint8_t> pilRgb =
+            Decode({"/usr/bin/python3", "-c",
+                    "import sys; from PIL import Image; sys.stdout.buffer.write(Image.open(sys.argv[1]).convert('RGB').tobytes())",
+                    msp});
+        EXPECT_EQ(InkOf(pilRgb, w, h), want) << w;
+    }
+    // WordPerfect keeps the colours: exactly when there are few, close when
+    // a photograph needs a palette made for it.
+    const QImage card = CardLike();
+    EXPECT_EQ(magickRgb(write(OwnPictureWriter(kImagingWordPerfect), card, "card.wpg")), Rgb(card));
+    const QImage photo = Photo().scaled(400, 300);
+    const std::vector<uint8_t> got = magickRgb(write(OwnPictureWriter(kImagingWordPerfect), photo, "photo.wpg")),
+                               want = Rgb(photo);
+    ASSERT_EQ(got.size(), want.size());
+    int64_t error = 0;
+    for (size_t i = 0; i < got.size(); ++i)
+        error += std::abs(int(got[i]) - int(want[i]));
+    EXPECT_LT(double(error) / double(got.size()), 12.0);
+}
+
 TEST(PictureWriters, OversizedPicturesAreRefusedAndTheOldFileStays)
 {
     const QImage wide(70000, 1, QImage::Format_RGB32);
@@ -261,7 +336,9 @@ TEST(PictureWriters, OversizedPicturesAreRefusedAndTheOldFileStays)
     EXPECT_FALSE(WriteGifPicture(wide, &out));
     EXPECT_TRUE(out.isEmpty());
     EXPECT_FALSE(WriteTgaPicture(QImage(), &out));
-    EXPECT_EQ(OwnPictureWriter(kImagingMacPict), nullptr);
+    EXPECT_EQ(OwnPictureWriter(kImagingLead), nullptr);
+    EXPECT_EQ(OwnPictureWriter(kImagingWinFax), nullptr);
+    EXPECT_EQ(OwnPictureWriter(kImagingIoca), nullptr);
 
     // Through the engine: a refused picture leaves the file that was
     // there whole; a written one replaces it.

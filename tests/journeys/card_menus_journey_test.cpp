@@ -110,7 +110,7 @@ TEST_F(CardMenusJourney, MasterModePutsTheTemplatesAfterCloseAllWithTheirKeys)
     const qsizetype at = items.indexOf(templates);
     ASSERT_GE(at, 2);
     EXPECT_TRUE(items[at - 1]->isSeparator());
-    EXPECT_EQ(items[at - 2]->text(), "&Close All");
+    EXPECT_EQ(items[at - 2]->text(), "Close A&ll");
 
     EXPECT_TRUE(Enabled(kSaveTemplate));
     EXPECT_TRUE(Enabled(kAddTemplate));

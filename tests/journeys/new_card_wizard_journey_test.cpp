@@ -8,12 +8,16 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
+#include "dialogs/print_preview_dialog.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
@@ -187,6 +191,41 @@ TEST_F(NewCardWizardJourney, TheClassicLayoutShowsItsCompanyLine)
     // the top one; with no contact it shows the field's name.
     NewBusinessCard(0, "Classic");
     EXPECT_GT(Ink(ViewPixels(), CardRect(34, 17, 150, 13)), 40) << "the company's line is missing";
+}
+
+TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLeavesTheViewAsItWas)
+{
+    NewBusinessCard(1, "Two Columns");
+    CLabelsDoc* card = CardDocument();
+    const int16_t pages = card->GetPageCount();
+    const int16_t shown = card->GetCurrentPage();
+    const QString pageText = CardWindow()->PageText();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_TRUE(ChooseWindow("Untitled"));
+    ASSERT_EQ(CardDocument(), card);
+    const QImage before = ViewPixels();
+
+    OnNextDialog(PrintToPdfFile(TempFile("cards.pdf")));
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    EXPECT_EQ(card->GetPageCount(), pages);
+    EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
+
+    // The preview offers the card's own sides; it is closed on its last.
+    QString count;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog);
+        ASSERT_NE(preview, nullptr);
+        count = preview->PageCountValue()->text();
+        while (preview->Page() < pages && preview->NextButton()->isEnabled())
+            preview->NextButton()->click();
+        preview->reject();
+    });
+    ASSERT_TRUE(Trigger("File > Print Preview..."));
+    EXPECT_EQ(count.toStdString(), std::to_string(pages));
+    EXPECT_EQ(card->GetCurrentPage(), shown);
+    EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
+    EXPECT_EQ(Changed(before, ViewPixels(), before.rect()), 0) << "the view changed";
 }
 
 }  // namespace

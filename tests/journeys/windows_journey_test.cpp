@@ -2,14 +2,18 @@
 // a card opened from the command line, and the names they show after Save
 // As.
 #include <QAction>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScreen>
 
 #include "app/ch_frame_db.h"
 #include "app/child_frame.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_view.h"
+#include "carddoc/ruler.h"
 #include "carddoc/labels_doc.h"
 #include "journey_fixture.h"
 
@@ -43,6 +47,39 @@ TEST_F(WindowsJourney, ACardNamedOnTheCommandLineOpensWithItsToolsPaletteAndRoom
     EXPECT_GE(size.height(), CMainFrame::kUsableChildSize.height());
     // The view keeps the room the rulers and the page bar leave.
     EXPECT_GE(CardWindow()->GetViewAreaSize().height(), 150);
+}
+
+TEST_F(WindowsJourney, WithNoSavedPlaceTheWindowsUseTheScreenAndShowTheWholeCard)
+{
+    // What start-up does with an empty profile (the fixture itself sets
+    // a size for the other journeys).
+    MainWindow()->ActivateFrame();
+    Settle();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect window = MainWindow()->geometry();
+    EXPECT_GE(window.width(), std::max(screen.width() * 3 / 4, CMainFrame::kDefaultRect.width()) - 1);
+    EXPECT_GE(window.height(), std::max(screen.height() * 3 / 4, CMainFrame::kDefaultRect.height()) - 1);
+    EXPECT_LE(std::abs(window.center().x() - screen.center().x()), 2);
+    EXPECT_LE(std::abs(window.center().y() - screen.center().y()), 2);
+
+    // The card, its rulers and the page bar show in the card's window.
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const QRect card = CardRect(0, 0, 252, 144);
+    const QRect view = CardView()->rect();
+    EXPECT_TRUE(view.contains(card)) << "card at " << card.x() << "," << card.y() << " " << card.width() << "x"
+                                     << card.height() << " in a view of " << view.width() << "x" << view.height();
+    for (const QWidget* ruler : {static_cast<QWidget*>(CardWindow()->HorizontalRuler()),
+                                 static_cast<QWidget*>(CardWindow()->VerticalRuler())})
+        EXPECT_TRUE(ruler->isVisible() && ruler->width() > 0 && ruler->height() > 0);
+
+    // Closed and started again, the program comes back where it was left.
+    MainWindow()->move(window.topLeft() + QPoint(7, 5));
+    Settle();
+    const QRect moved = MainWindow()->geometry();
+    ASSERT_TRUE(Trigger("File > Close"));
+    MainWindow()->SaveWindowPlacement();
+    MainWindow()->ActivateFrame();
+    EXPECT_EQ(MainWindow()->geometry().topLeft(), moved.topLeft());
 }
 
 TEST_F(WindowsJourney, NewWindowsOpenCascadedAtAUsableSize)

@@ -15,11 +15,11 @@
 
 #include "card_sample.h"
 #include "carddoc/card_document_header.h"
+#include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/file_io.h"
 #include "foundation/program_folder.h"
-#include "foundation/win_error.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_record_format.h"
 #include "frames/frame_store.h"
@@ -183,7 +183,7 @@ int RunDump(const std::string& file)
     if (PathRecordFromPosix(file, &path) != 0)
         return ToolFail("cannot open " + file);
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        ShowCardFileError(err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];

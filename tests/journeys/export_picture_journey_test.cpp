@@ -1,0 +1,50 @@
+// File > Export > Export As Picture...: the dialog offers only the formats
+// the program writes, and the file written holds the format its name says.
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "journey_fixture.h"
+#include "support/shell.h"
+
+namespace {
+
+bool FileExists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
+
+class ExportPictureJourney : public JourneyTest {};
+
+TEST_F(ExportPictureJourney, TheFileHoldsTheFormatItsNameSays)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    auto exportAs = [&](const QString& filter, const std::string& name, QStringList* offered) {
+        OnNextDialog([=](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            ASSERT_NE(files, nullptr);
+            if (offered)
+                *offered = files->nameFilters();
+            files->selectNameFilter(filter);
+            Q_EMIT files->filterSelected(filter);
+            ChooseFile(name)(dialog);
+        });
+        ASSERT_TRUE(Trigger("File > Export > Export As Picture..."));
+        Settle();
+        ASSERT_EQ(PendingDialogs(), 0u);
+    };
+
+    // A name with an extension no format has keeps it, and the chosen
+    // format's extension follows: card.png is never a GIF.
+    QStringList offered;
+    exportAs(QStringLiteral("GIF (*.gif)"), TempFile("card.png"), &offered);
+    EXPECT_FALSE(FileExists(TempFile("card.png")));
+    EXPECT_EQ(ReadFileBytes(TempFile("card.png.gif")).substr(0, 4), "GIF8");
+    EXPECT_TRUE(offered.contains(QStringLiteral("CALS (*.cal)")));
+    for (const char* none : {"WinFax", "LEAD", "IBM IOCA"})
+        EXPECT_TRUE(offered.filter(QString::fromLatin1(none)).isEmpty()) << none;
+
+    // The extension typed decides the format, whatever filter is chosen.
+    exportAs(QStringLiteral("GIF (*.gif)"), TempFile("card.cal"), nullptr);
+    EXPECT_EQ(ReadFileBytes(TempFile("card.cal")).substr(0, 9), "srcdocid:");
+    EXPECT_FALSE(FileExists(TempFile("card.cal.gif")));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace

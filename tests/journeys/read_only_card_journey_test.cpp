@@ -1,0 +1,192 @@
+// Cards the user may read but not change: a file of another user, and a
+// card in a folder the user may not write to. They open to be viewed and
+// printed, and a save says why it cannot write there and offers another
+// name instead of doing nothing.
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QMessageBox>
+
+#include "app/child_frame.h"
+#include "carddoc/labels_doc.h"
+#include "journey_fixture.h"
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// The file system sees this thread as a user who owns none of the test's
+// files. As root only the file system's user changes, for the thread and
+// the threads it starts; any other user is such a user already.
+class AsAnotherUser {
+public:
+    AsAnotherUser() : changed_(::geteuid() == 0)
+    {
+        if (changed_) {
+            ::setfsgid(kNobody);
+            ::setfsuid(kNobody);
+        }
+    }
+    ~AsAnotherUser()
+    {
+        if (changed_) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+    }
+    AsAnotherUser(const AsAnotherUser&) = delete;
+    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
+
+private:
+    bool changed_;
+};
+
+class ReadOnlyCardJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        // The other user may pass through the test's folder and use its
+        // "shared" folder freely.
+        ::chmod(TempFile("").c_str(), 0755);
+        shared_ = TempFile("shared");
+        ::mkdir(shared_.c_str(), 0777);
+        ::chmod(shared_.c_str(), 0777);
+    }
+
+    void TearDown() override
+    {
+        // The folder must be writable again for the test's folder to go.
+        ::chmod(TempFile("locked").c_str(), 0755);
+        JourneyTest::TearDown();
+    }
+
+    // A copy of the sample card at folder/name with the file's mode.
+    std::string CardAt(const std::string& folder, const std::string& name, mode_t mode)
+    {
+        const std::string path = folder + "/" + name;
+        QFile::copy(QString::fromStdString(CopySample("Business Card.lqx")), QString::fromStdString(path));
+        ::chmod(path.c_str(), mode);
+        return path;
+    }
+
+    static std::string Bytes(const std::string& path)
+    {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+    // Removes every frame, as Select All and Delete do.
+    void ChangeTheCard()
+    {
+        ASSERT_TRUE(Trigger("Edit > Select All"));
+        ASSERT_TRUE(Trigger("Object > Delete"));
+        ASSERT_TRUE(CardDocument()->IsModified());
+        alerts.clear();  // "This will delete several items..."
+    }
+
+    static DialogDriver Answer(QMessageBox::StandardButton button)
+    {
+        return [button](QWidget* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            if (!box || !box->button(button)) {
+                ADD_FAILURE() << "a question was expected, not " << dialog->windowTitle().toStdString();
+                Reject()(dialog);
+                return;
+            }
+            box->button(button)->click();
+        };
+    }
+
+    std::string shared_;
+};
+
+TEST_F(ReadOnlyCardJourney, AnotherUsersCardOpensReadOnlyPrintsAndIsSavedUnderAnotherName)
+{
+    const std::string card = CardAt(shared_, "Theirs.lqx", 0644);
+    const std::string original = Bytes(card);
+    const std::string pdf = shared_ + "/sheet.pdf";
+    const std::string mine = shared_ + "/Mine.lqx";
+    {
+        AsAnotherUser other;
+        ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        EXPECT_EQ(CardWindow()->windowTitle(), "Theirs.lqx (Read-Only)");
+
+        OnNextDialog(PrintToPdfFile(pdf));
+        ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+        const std::string text = PdfText(pdf);
+        if (!text.empty())
+            EXPECT_NE(text.find("Tel."), std::string::npos) << text;
+
+        ChangeTheCard();
+        // Save says why, and Cancel leaves everything as it was.
+        alerts.answer(kIdCancel);
+        ASSERT_TRUE(Trigger("File > Save"));
+        ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.boxes().front().text;
+        EXPECT_EQ(alerts.lastText(), "Cannot save \"Theirs.lqx\": the file is read-only.\nSave it under another name?");
+        EXPECT_TRUE(CardDocument()->IsModified());
+
+        // OK asks for another name, and the card goes there.
+        alerts.answer(kIdOk);
+        OnNextDialog(ChooseFile(mine));
+        ASSERT_TRUE(Trigger("File > Save"));
+        EXPECT_EQ(PendingDialogs(), 0u);
+        EXPECT_FALSE(CardDocument()->IsModified());
+        EXPECT_EQ(CardWindow()->windowTitle(), "Mine.lqx");
+        ASSERT_TRUE(Trigger("File > Close"));
+    }
+    EXPECT_EQ(Bytes(card), original);
+    EXPECT_NE(Tool("card dump '" + mine + "'").find("check: good"), std::string::npos);
+    EXPECT_EQ(Tool("card dump '" + mine + "'").find("Tel."), std::string::npos) << "the change was not saved";
+}
+
+TEST_F(ReadOnlyCardJourney, ACardInAFolderTheUserMayNotWriteToSaysSoOnSaveAndOnClose)
+{
+    const std::string folder = TempFile("locked");
+    ::mkdir(folder.c_str(), 0755);
+    const std::string card = CardAt(folder, "Card.lqx", 0666);
+    ::chmod(folder.c_str(), 0555);
+    const std::string original = Bytes(card);
+    const std::string elsewhere = shared_ + "/Card.lqx";
+    {
+        AsAnotherUser other;
+        ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+        EXPECT_EQ(CardWindow()->windowTitle(), "Card.lqx (Read-Only)");
+        ChangeTheCard();
+
+        // Ctrl+S tells why; Cancel keeps the change in the window.
+        alerts.answer(kIdCancel);
+        Key(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_EQ(alerts.boxes().size(), 1u);
+        EXPECT_EQ(alerts.lastText(),
+                  "Cannot save \"Card.lqx\": you don't have permission to write in its folder.\n"
+                  "Save it under another name?");
+        EXPECT_TRUE(CardDocument()->IsModified());
+
+        // Close, "Save changes?", Yes: the same, and cancelling the other
+        // name keeps the window open with the change.
+        alerts.clear();
+        OnNextDialog(Answer(QMessageBox::Yes));
+        ASSERT_TRUE(Trigger("File > Close"));
+        ASSERT_EQ(alerts.boxes().size(), 1u);
+        ASSERT_NE(CardWindow(), nullptr) << "the window closed and the change was lost";
+        EXPECT_TRUE(CardDocument()->IsModified());
+
+        // Yes and another name: saved there, and the window closes.
+        alerts.answer(kIdOk);
+        OnNextDialog(Answer(QMessageBox::Yes));
+        OnNextDialog(ChooseFile(elsewhere));
+        ASSERT_TRUE(Trigger("File > Close"));
+        EXPECT_EQ(PendingDialogs(), 0u);
+        EXPECT_EQ(CardWindow(), nullptr);
+    }
+    EXPECT_EQ(Bytes(card), original);
+    EXPECT_EQ(Tool("card dump '" + elsewhere + "'").find("Tel."), std::string::npos) << "the change was not saved";
+}
+
+}  // namespace
