@@ -3,11 +3,15 @@
 #include <QRect>
 
 #include "app/card_app.h"
+#include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "app/main_status_bar.h"
 #include "app/shell_prompts.h"
 #include "carddoc/worker_dialog.h"
 #include "dialogs/font_replacement_dialog.h"
+#include "foundation/cp1252.h"
 #include "foundation/file_dialogs.h"
+#include "foundation/string_table.h"
 #include "foundation/program_folder.h"
 
 namespace {
@@ -42,6 +46,13 @@ bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
     if (printable)
         *printable = ToIntRect(printableRect);
     return found;
+}
+
+void CardAppDocumentHost::ShowPrompt(const std::string& text)
+{
+    if (CMainFrame* main = app_->MainFrame())
+        if (CMainStatusBar* bar = main->MainStatusBar())
+            bar->SetMessageText(Cp1252ToQString(text.empty() ? (LookupString(kStringIdleMessage) ? LookupString(kStringIdleMessage) : "") : text.c_str()));
 }
 
 void CardAppDocumentHost::AddToRecentFiles(const PathRecord& path)

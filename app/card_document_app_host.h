@@ -17,6 +17,7 @@ public:
     bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) override;
     void AddToRecentFiles(const PathRecord& path) override;
     void ChooseFontReplacements(FontTable* fonts, QWidget* parent) override;
+    void ShowPrompt(const std::string& text) override;
 
 private:
     CCardApp* app_;

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <string>
 
 #include "foundation/int_geometry.h"
 
@@ -23,6 +24,8 @@ public:
     // After a paste of frames: their groups made again, the selection and
     // the page redrawn.
     virtual void FinishFramePaste() = 0;
+    // The selected frames were just pasted in: Undo takes them away again.
+    virtual void RecordPastedFrames() {}
     // Where pasted frames go (document units): the mouse position when it is
     // over the view, else the top-left of the visible area.
     virtual IntPoint PastePoint() = 0;
@@ -33,6 +36,9 @@ public:
     // A picture of the frames at full size on white, the bounding rectangle
     // (document units) its area; a null image when it cannot be made.
     virtual QImage PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds) = 0;
+    // The text the frames show, as plain Windows-1252 text (paragraphs end
+    // in CR); empty when none of them holds text.
+    virtual std::string TextOfFrames(FrameObj* const* /*frames*/, int16_t /*count*/) { return {}; }
     // The image frame takes the picture; false when it cannot.
     virtual bool SetFramePicture(FrameObj* frame, const QImage& picture) = 0;
     // A new story for the text frame holding copies of the paragraphs (the

@@ -265,6 +265,9 @@ int32_t CClipboardWnd::CopyFrames(ToolDocument* document, FrameObj* const* frame
     ClipboardAccess access;
     if (!picture.isNull())
         access.PutPicture(picture);
+    const std::string text = host ? host->TextOfFrames(frames, count) : std::string();
+    if (!text.empty())
+        access.PutText(reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size()));
     access.PutData(FrameFormat(), Marker(2));
     return 0;
 }
@@ -324,6 +327,7 @@ int32_t CClipboardWnd::PasteTextAsFrame(ToolDocument* document)
         return 1;
     }
     host->SelectFrame(frame);
+    host->RecordPastedFrames();
     host->RedrawPage();
     return 0;
 }
@@ -394,6 +398,7 @@ int32_t CClipboardWnd::PastePicture(ToolDocument* document)
             host->DeleteFrame(frame);
             return 1;
         }
+        host->RecordPastedFrames();
     }
     frame->MarkChanged(1, 0);
     host->RedrawPage();

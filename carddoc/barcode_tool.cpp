@@ -4,6 +4,7 @@
 #include <new>
 
 #include "barcode/barcode_measure.h"
+#include "carddoc/card_document_host.h"
 #include "carddoc/preferences.h"
 #include "carddoc/trackers.h"
 #include "database/field_table.h"
@@ -92,12 +93,17 @@ void BarcodeTool::Activate(FrameTool* previous, int16_t kind)
 {
     FrameTool::Activate(previous, kind);
     SetBarItemState(kBarFontLists, true);
+    // The menu command only chooses the tool; until the user clicks on the
+    // card nothing shows, so the status bar says what to do.
+    ShowToolPrompt(GetFrameType() == kFramePicture ? "Drag a rectangle on the card to place the picture."
+                                                   : "Click on the card where the barcode goes.");
 }
 
 void BarcodeTool::Deactivate()
 {
     FrameTool::Deactivate();
     SetBarItemState(kBarFontLists, false);
+    ShowToolPrompt({});
 }
 
 void BarcodeTool::SetDefaultRecord(const uint8_t* record) { std::memcpy(record_, record, kBarcodeRecordSize); }

@@ -21,3 +21,10 @@ CardDocumentHost& CurrentCardDocumentHost()
         qFatal("A card document was used before the program installed its CardDocumentHost");
     return *g_host;
 }
+
+void ShowToolPrompt(const std::string& text)
+{
+    // Without a person nobody reads the status bar.
+    if (g_host)
+        g_host->ShowPrompt(text);
+}

@@ -41,6 +41,9 @@ public:
     // chooses what stands in for them (the Font Replacement dialog, over
     // parent). Without a person the substitutes found stay.
     virtual void ChooseFontReplacements(FontTable* fonts, QWidget* parent) = 0;
+    // Tells the user on the status bar's message line what the next step
+    // is (how to place what a tool holds); empty text takes it away.
+    virtual void ShowPrompt(const std::string& /*text*/) {}
 };
 
 // Installs a host (null removes it); returns the previous one.
@@ -48,3 +51,5 @@ CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host);
 // The host installed. Without one a document cannot ask anything: the
 // program stops with a message naming the missing host.
 CardDocumentHost& CurrentCardDocumentHost();
+// The host's status-bar prompt, when a host is installed.
+void ShowToolPrompt(const std::string& text);

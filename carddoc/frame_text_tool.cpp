@@ -3,6 +3,7 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/byte_order.h"
 #include "frames/frame_obj.h"
+#include "graphics/fill_patterns.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
@@ -22,6 +23,10 @@ int16_t BaseWord(const uint8_t* style, int rank) { return GetI16LE(style + kStyl
 FrameTextTool::FrameTextTool(ToolDocument* document) : RectTool(document)
 {
     defaults_.geometry.lineWidth = 0;
+    // Like the text frames of the wizard's layouts, a new frame is clear:
+    // a backdrop or picture beneath shows around its text.
+    defaults_.background = kNoBackground;
+    defaults_.fillPattern = kFillHollow;
     PutI16LE(style_.data() + kStyleBaseFormatOffset + 2 * kRankColour, kDefaultTextColour);
 }
 
@@ -66,7 +71,7 @@ void FrameTextTool::GetGraphicAttrs(GraphicAttrs* out)
     out->borderStyle = 1;
     out->lineWidth = 0;
     out->fillColour = 0;
-    out->background = 0;
+    out->background = defaults_.background;
     out->x = out->y = out->width = out->height = 0;
     out->dataFieldIndex = kAttrNotSet;
     out->reserved[0] = out->reserved[1] = kAttrNotSet;

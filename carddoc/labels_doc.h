@@ -542,10 +542,12 @@ public:
     void ClearFrameSelection() override;
     void SelectFrame(FrameObj* frame) override;
     void FinishFramePaste() override;
+    void RecordPastedFrames() override;
     IntPoint PastePoint() override;
     IntRect VisibleArea() override;
     int32_t WidthOfW() override;
     QImage PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds) override;
+    std::string TextOfFrames(FrameObj* const* frames, int16_t count) override;
     bool SetFramePicture(FrameObj* frame, const QImage& picture) override;
     bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
     // RedrawPage: the one of TextHost serves both.

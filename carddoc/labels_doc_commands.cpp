@@ -245,7 +245,13 @@ bool CLabelsDoc::OnCommand(uint32_t id)
     }
     switch (id) {
     case kImportText: ImportText(); return true;
-    case kImportGraphics: SetTool(kToolPicture, 0); return true;
+    case kImportGraphics:
+        // Chosen again before the last picture was placed: the user wants
+        // another file, so the chooser runs again.
+        if (currentTool_ == kToolPicture)
+            SelectTool(kToolObject);
+        SetTool(kToolPicture, 0);
+        return true;
     case kExportPicture: ExportAsPicture(); return true;
     case kSelectAll: DoEditCommand(5); return true;
     case kShowGuides:

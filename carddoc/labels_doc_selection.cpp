@@ -184,6 +184,14 @@ void CLabelsDoc::FinishFramePaste()
     tool->InvalidateSelection(false);
     manager_->RedrawCurrentPage(0, 0, 0);
     tool->PublishGraphicAttrs();
+    RecordPastedFrames();
+}
+
+void CLabelsDoc::RecordPastedFrames()
+{
+    // Pasted frames are new frames: Undo takes them away again.
+    if (SelectionTool* tool = ObjectTool(this))
+        tool->SaveUndo(kUndoNewFrame);
 }
 
 IntPoint CLabelsDoc::PastePoint()
@@ -221,18 +229,27 @@ int32_t CLabelsDoc::WidthOfW()
 
 QImage CLabelsDoc::PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds)
 {
-    const int32_t w = bounds.right - bounds.left;
-    const int32_t h = bounds.bottom - bounds.top;
-    if (!view_ || count <= 0 || w <= 0 || h <= 0 || int64_t(w) * h > (int64_t(1) << 26))
+    // Other programs get the frames as they print: at 300 dots an inch,
+    // not at the screen's 72 (the document's points), with the resolution
+    // recorded in the picture.
+    constexpr int32_t kNumerator = 25;
+    constexpr int32_t kDenominator = 6;
+    const int64_t w = int64_t(bounds.right - bounds.left) * kNumerator / kDenominator;
+    const int64_t h = int64_t(bounds.bottom - bounds.top) * kNumerator / kDenominator;
+    if (!view_ || count <= 0 || w <= 0 || h <= 0 || w * h > (int64_t(1) << 26))
         return QImage();
-    QImage picture(w, h, QImage::Format_RGB32);
+    QImage picture(int(w), int(h), QImage::Format_RGB32);
     if (picture.isNull())
         return QImage();
     picture.fill(Qt::white);
+    constexpr int kDotsPerMetre = 11811;
+    picture.setDotsPerMeterX(kDotsPerMetre);
+    picture.setDotsPerMeterY(kDotsPerMetre);
     {
         std::unique_ptr<Dc> dc = Dc::ForImage(&picture);
-        dc->setViewportOrg(-bounds.left, -bounds.top);
-        manager_->PushZoom(1, 1, 1);
+        dc->setViewportOrg(int32_t(-int64_t(bounds.left) * kNumerator / kDenominator),
+                           int32_t(-int64_t(bounds.top) * kNumerator / kDenominator));
+        manager_->PushZoom(1, kNumerator, kDenominator);
         view_->PushDrawTarget(dc.get(), 0);
         for (int16_t i = 0; i < count; ++i)
             frames[i]->Draw(dc.get());
@@ -241,6 +258,35 @@ QImage CLabelsDoc::PictureOfFrames(FrameObj* const* frames, int16_t count, const
         manager_->ResetFrameStates(1);
     }
     return picture;
+}
+
+std::string CLabelsDoc::TextOfFrames(FrameObj* const* frames, int16_t count)
+{
+    StoryStore* stories = Stories();
+    if (!stories)
+        return {};
+    std::string text;
+    std::vector<uint16_t> seen;
+    for (int16_t i = 0; i < count; ++i) {
+        if (!frames[i] || frames[i]->GetType() != kFrameText)
+            continue;
+        // The frames of a chain share one story, given once.
+        const auto story = uint16_t(frames[i]->Block().storyId);
+        if (story == 0 || std::find(seen.begin(), seen.end(), story) != seen.end())
+            continue;
+        seen.push_back(story);
+        Handle plain = nullptr;
+        if (stories->BindStory(story) == 0 && stories->Buffer().GetPlainText(&plain) == 0 && plain) {
+            const auto* bytes = HandleData<char>(plain);
+            std::string one(bytes, bytes + HandleGetSize(plain));
+            while (!one.empty() && (one.back() == '\r' || one.back() == '\n' || one.back() == 0))
+                one.pop_back();
+            if (!one.empty())
+                text += (text.empty() ? "" : "\r") + one;
+        }
+        HandleFree(plain);
+    }
+    return text;
 }
 
 bool CLabelsDoc::SetFramePicture(FrameObj* frame, const QImage& picture)

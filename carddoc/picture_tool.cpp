@@ -1,10 +1,17 @@
 #include "carddoc/picture_tool.h"
 
+#include <algorithm>
+
+#include <QApplication>
+
+#include "carddoc/card_document_host.h"
+#include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
-#include "foundation/file_dialogs.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
+#include "graphics/fill_patterns.h"
+#include "graphics/rect_ops.h"
 
 namespace {
 
@@ -14,14 +21,12 @@ PictureFileChooser& Chooser()
     return chooser;
 }
 
-bool ChooseWithDialog(PathRecord* chosen)
-{
-    PathRecord record{};
-    if (ShowOpenFileDialog(&record, "Import Graphics", nullptr, 0) != 1)
-        return false;
-    *chosen = record;
-    return true;
-}
+bool ChooseWithDialog(PathRecord* chosen) { return ChooseGraphicsFile(QApplication::activeWindow(), chosen); }
+
+// The smallest side of a rectangle that a drag creates, view units.
+constexpr int32_t kMinimumSide = 4;
+
+constexpr const char* kPlacePrompt = "Drag a rectangle on the card to place the picture.";
 
 }  // namespace
 
@@ -32,7 +37,12 @@ PictureFileChooser SetPictureFileChooser(PictureFileChooser chooser)
     return previous;
 }
 
-PictureTool::PictureTool(ToolDocument* document) : FrameTool(document) {}
+PictureTool::PictureTool(ToolDocument* document) : FrameTool(document)
+{
+    // The clear parts of a picture show what lies beneath it.
+    defaults_.background = kNoBackground;
+    defaults_.fillPattern = kFillHollow;
+}
 
 int16_t PictureTool::GetKind() { return kToolPicture; }
 
@@ -62,8 +72,13 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     }
     file_ = chosen;
     auto* image = dynamic_cast<FrameObjImage*>(frame_);
-    if (!image)
+    if (!image) {
+        // Nothing shows until the user draws the picture's frame: say so,
+        // and show the picture tool's cursor at once.
+        document_->SetViewCursor(kCursorPicture);
+        ShowToolPrompt(kPlacePrompt);
         return;
+    }
     SaveUndo(kUndoImportPicture);
     image->ReleaseImage(true);
     image->ReleasePreview(true);
@@ -75,9 +90,38 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     document_->SelectTool(kToolObject);
 }
 
+void PictureTool::Deactivate()
+{
+    FrameTool::Deactivate();
+    ShowToolPrompt({});
+}
+
 FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
 {
-    FrameObj* frame = FrameTool::CreateFrame(viewRect);
+    // A drag that ran past the page's edge leaves a side the page cut to
+    // nothing; the picture's frame keeps the creation's smallest size, on
+    // the page, so that it shows and can be taken hold of.
+    IntRect r = viewRect;
+    RectNormalize(&r);
+    IntRect page{};
+    GetPageRect(&page);
+    DocToViewRect(&page);
+    RectNormalize(&page);
+    auto atLeast = [](int32_t* low, int32_t* high, int32_t first, int32_t last) {
+        if (*high - *low >= kMinimumSide)
+            return;
+        *high = *low + kMinimumSide;
+        if (*high > last) {
+            *high = last;
+            *low = std::max(first, last - kMinimumSide);
+        }
+    };
+    const bool wide = r.right - r.left >= kMinimumSide, high = r.bottom - r.top >= kMinimumSide;
+    if (wide || high) {
+        atLeast(&r.left, &r.right, page.left, page.right);
+        atLeast(&r.top, &r.bottom, page.top, page.bottom);
+    }
+    FrameObj* frame = FrameTool::CreateFrame(r);
     if (auto* image = dynamic_cast<FrameObjImage*>(frame))
         image->LoadFromFile(file_, LoadFlag());
     return frame;

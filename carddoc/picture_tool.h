@@ -21,6 +21,7 @@ public:
     int16_t GetKind() override;
     int16_t GetFrameType() override;
     void Activate(FrameTool* previous, int16_t kind) override;
+    void Deactivate() override;
     FrameObj* CreateFrame(const IntRect& viewRect) override;
     int32_t GetCursor(const IntPoint& viewPoint) override;
     bool SaveUndo(int16_t action) override;

@@ -791,6 +791,13 @@ void SelectionTool::UndoRedo()
     if (!undo_.saved)
         return;
     CurrPageMng* pages = document_->PageManager();
+    if (undo_.action == kUndoNewFrame) {
+        std::vector<uint32_t> ids(HandleGetSize(undo_.saved) / 4);
+        for (size_t i = 0; i < ids.size(); ++i)
+            ids[i] = GetU32LE(HandleData(undo_.saved) + 4 * i);
+        UndoNewFrames(ids);
+        return;
+    }
     if (undo_.action == kUndoDeleteFrame) {
         if (HandleGetSize(undo_.saved) >= kDeletionRecordSize)
             UndoDeletion(DecodeDeletionRecord(HandleData(undo_.saved)));
@@ -810,6 +817,38 @@ void SelectionTool::UndoRedo()
     MarkChangedAndRedraw(true, true);
     undo_.redo = undo_.redo ? 0 : 1;
     PublishGraphicAttrs();
+}
+
+void SelectionTool::UndoNewFrames(const std::vector<uint32_t>& ids)
+{
+    CurrPageMng* pages = document_->PageManager();
+    if (!pages)
+        return;
+    std::vector<FrameObj*> frames;
+    for (uint32_t id : ids)
+        if (FrameObj* f = pages->FindFrameById(uint16_t(id)))
+            frames.push_back(f);
+    std::vector<FrameObj*> groups;
+    for (FrameObj* f : frames) {
+        while (const uint32_t outer = f->GetId(-1)) {
+            FrameObj* group = pages->FindGroupFrame(outer);
+            if (group && std::find(groups.begin(), groups.end(), group) == groups.end() &&
+                std::find(frames.begin(), frames.end(), group) == frames.end())
+                groups.push_back(group);
+            f->RemoveLastId();
+        }
+        f->MarkChanged(1, 0);
+    }
+    pages->InvalidateChanged(kInvalidateVacated);
+    document_->SetUndoOwner(nullptr);
+    DeselectAll(true);
+    for (FrameObj* f : frames)
+        FrameTool::DeleteFrame(f);
+    for (FrameObj* g : groups)
+        FrameTool::DeleteFrame(g);
+    RefreshView();
+    PublishGraphicAttrs();
+    PublishTextAttrs();
 }
 
 void SelectionTool::ClearUndo()

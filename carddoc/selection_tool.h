@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "carddoc/frame_tool.h"
 #include "frames/frame_block_format.h"
@@ -212,6 +213,9 @@ protected:
     void AlignOne(int16_t reference, int16_t i, int16_t axis, int16_t mode);
     // Edit > Undo of a single deletion, and its redo.
     void UndoDeletion(const DeletionRecord& record);
+    // Takes the frames of the ids (pasted ones) off the page with their
+    // groups; the undo record goes with them, as a new frame's does.
+    void UndoNewFrames(const std::vector<uint32_t>& ids);
     // Takes a frame off its page and keeps it loaded for undo.
     void TakeOff(FrameObj* frame);
     bool BufferedDrawing();

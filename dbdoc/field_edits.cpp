@@ -1,5 +1,7 @@
 #include "dbdoc/field_edits.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include <QFileInfo>
@@ -55,7 +57,10 @@ bool DefaultChooser(QWidget* owner, std::string* path)
     char buffer[kPathTextSize] = {};
     if (PathRecordToString(&record, buffer) != 0)
         return false;
+    // The field holds the path as this system writes it: the record's
+    // separators become '/' again (a name never holds one).
     *path = buffer;
+    std::replace(path->begin(), path->end(), '\\', '/');
     return true;
 }
 

@@ -52,6 +52,39 @@ bool ContinuesWordForward(uint8_t b)
     return (b >= '0' && b <= '9') || b == '@' || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
 }
 
+// A character that says the text around it is no plain word: an e-mail
+// address, a path or web address, a number, a placeholder or merge field in
+// brackets. Such text breaks whole or not at all, never with a hyphen.
+bool MarksNonWord(uint8_t b)
+{
+    return (b >= '0' && b <= '9') || (b != 0 && std::strchr("@/\\[]{}()<>", b));
+}
+
+bool InRun(uint8_t b) { return b > ' ' && b != 0xA0; }
+
+// The first character of the run of characters around p up to the nearest
+// space or control character before it.
+int32_t RunStart(const uint8_t* text, int32_t length, int32_t p)
+{
+    int32_t start = std::clamp(p, int32_t(0), length);
+    while (start > 0 && InRun(text[start - 1]))
+        --start;
+    return start;
+}
+
+// The start of the run of characters around p, up to the nearest space or
+// control character on either side, when the run holds one of those
+// characters; -1 for a plain word.
+int32_t NonWordStart(const uint8_t* text, int32_t length, int32_t p)
+{
+    const int32_t start = RunStart(text, length, p);
+    for (int32_t i = start; i < length && InRun(text[i]); ++i) {
+        if (MarksNonWord(text[i]))
+            return start;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int ComparePatternLetters(const char* a, const char* b)
@@ -221,13 +254,19 @@ int32_t FindHyphenBreak(const char* hyphenated, int32_t s, int32_t p)
     return last - hyphens;
 }
 
-HyphenBreak ChooseHyphenBreak(const uint8_t* text, int32_t length, int32_t p)
+HyphenBreak ChooseHyphenBreak(const uint8_t* text, int32_t length, int32_t p, bool mayHyphenate)
 {
     HyphenBreak result;
     PStr word;
     const int32_t start = GetWordAtBreak(text, length, p, word);
     if (word[0] == 0)
         return result;
+    if (const int32_t run = mayHyphenate ? NonWordStart(text, length, p) : RunStart(text, length, p); run >= 0) {
+        // The whole run moves down, as a word with no break point does.
+        result.applies = true;
+        result.end = run;
+        return result;
+    }
     HyphenatedText hyphenated;
     HyphenateToString(word, hyphenated);
     const int32_t k = FindHyphenBreak(hyphenated, start, p);

@@ -84,4 +84,7 @@ struct HyphenBreak {
     // A hyphen is drawn at the line's end.
     bool shownHyphen = false;
 };
-HyphenBreak ChooseHyphenBreak(const uint8_t* text, int32_t length, int32_t p);
+// Without mayHyphenate (a merge field's text, which is a value or a
+// placeholder rather than a word of the language) the run around p breaks
+// as a word without a break point does.
+HyphenBreak ChooseHyphenBreak(const uint8_t* text, int32_t length, int32_t p, bool mayHyphenate = true);

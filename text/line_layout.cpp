@@ -7,6 +7,7 @@
 #include "frames/style_sheet.h"
 #include "text/char_measure.h"
 #include "text/hyphenation.h"
+#include "text/style_runs.h"
 #include "text/tab_stops.h"
 #include "text/text_context.h"
 #include "text/wrap_crossings.h"
@@ -274,8 +275,11 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             int32_t breakAt = overflow;
             if (!cleanBreak && prefs.textWrap && lastSpace >= p)
                 breakAt = lastSpace + 1;
+            // A merge field's text is a value or a placeholder, not a word
+            // of the language: it is never hyphenated.
+            const bool inField = GetFieldIdAt(para, overflow) >= 0 || GetFieldIdAt(para, breakAt) >= 0;
             if (!cleanBreak && prefs.hyphenation) {
-                const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt);
+                const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt, !inField);
                 if (hb.applies && hb.end <= breakAt) {
                     breakAt = hb.end;
                     hyphen = hb.shownHyphen;

@@ -120,7 +120,8 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         TextPosition start;
         TextPosition end;
         // A drag that ends where it began selects nothing.
-        if (tracker->Moved() && !(drag->AnchorPosition() == drag->EndPosition())) {
+        const bool selected = tracker->Moved() && !(drag->AnchorPosition() == drag->EndPosition());
+        if (selected) {
             const bool reversed = Before(drag->EndPosition(), drag->AnchorPosition());
             start = reversed ? drag->EndPosition() : drag->AnchorPosition();
             end = reversed ? drag->AnchorPosition() : drag->EndPosition();
@@ -132,7 +133,13 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
         frames->SetTextRef(id, 0, start.paragraph, start.character);
         frames->SetTextRef(id, 1, end.paragraph, end.character);
         BindEditor();
-        PointToPosition(ctx, viewPoint);
+        // The caret stays where the mouse was let go, so that Shift with an
+        // arrow key goes on from that end of the selection.
+        const TextPosition released = drag->EndPosition();
+        if (selected && ctx->SelectParagraph(int32_t(released.paragraph)))
+            SetCaret(ctx, released.character, !Before(released, drag->AnchorPosition()));
+        else
+            PointToPosition(ctx, viewPoint);
         IntPoint at;
         CaretPointFromPosition(ctx, &at);
         if (!ShowsSelection()) {

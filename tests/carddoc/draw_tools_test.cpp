@@ -266,6 +266,9 @@ TEST_F(DrawToolsTest, FrameTextHandsTheNewFrameToTheTextTool)
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetType(), kFrameText);
     EXPECT_EQ(frame->Geometry().lineWidth, 0);
+    // Clear, as the wizard's text frames are: what lies beneath shows.
+    EXPECT_EQ(frame->Attributes().background, kNoBackground);
+    EXPECT_TRUE(frame->IsTransparent());
     EXPECT_GE(frame->Block().storyId, 0);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolText);
     auto* text = static_cast<TextTool*>(doc->ToolOfKind(kToolText));
@@ -436,6 +439,8 @@ TEST_F(DrawToolsTest, ThePictureToolDrawsAFrameShowingTheChosenFile)
     ASSERT_EQ(frame->GetType(), kFrameImage);
     auto* image = static_cast<FrameObjImage*>(frame);
     EXPECT_NE(image->BlockA().kind, 0);
+    // Its clear (white or transparent) pixels show what lies beneath.
+    EXPECT_TRUE(frame->IsTransparent());
 
     // A press of the hand on the picture follows the picture inside its
     // frame (the frame polls the pointer itself), and the move can be

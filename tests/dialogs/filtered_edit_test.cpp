@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -288,6 +291,22 @@ TEST(FilteredEditTest, PictureNamesAreCheckedAgainstTheDisk)
     p->ImportGraphics();
     EXPECT_EQ(p->text().toStdString(), file);
     SetGraphicsFileChooser([](QWidget*, std::string*) { return false; });
+    p->ImportGraphics();
+    EXPECT_EQ(p->text().toStdString(), file);
+
+    // Chosen in the program's picture dialog, the path keeps this system's
+    // separators.
+    SetGraphicsFileChooser(nullptr);
+    p->setText(QString());
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            files->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(files)->accept();
+        }
+    });
+    answer.start(20);
     p->ImportGraphics();
     EXPECT_EQ(p->text().toStdString(), file);
     SetGraphicsFileChooser(previous);

@@ -163,7 +163,8 @@ TEST(DibImaging, SavedFilesLoadBackWithTheirFormats)
 
     ASSERT_TRUE(bitmap.SaveFile(dir.file("mono.bmp"), kImagingBmp, 1, 0));
     EXPECT_EQ(QImage(QString::fromStdString(dir.file("mono.bmp"))).depth(), 1);
-    EXPECT_FALSE(bitmap.SaveFile(dir.file("a.pct"), kImagingMacPict, 0, 0));
+    EXPECT_FALSE(bitmap.SaveFile(dir.file("a.fxs"), kImagingWinFax, 0, 0));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("a.fxs"))));
 }
 
 TEST(DibImaging, FileInformationRecognisesPicturesMetafilesAndPostScript)

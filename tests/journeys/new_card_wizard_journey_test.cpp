@@ -1,9 +1,12 @@
 // File > New > Document...: the wizard offers the catalogue the program
 // ships, its kinds of documents, their backdrops and layouts, and Finish
 // opens a card made of them that prints filled from the contacts.
+#include <array>
 #include <filesystem>
+#include <vector>
 
 #include <QComboBox>
+#include <QCursor>
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
@@ -18,9 +21,11 @@
 #include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/print_preview_dialog.h"
+#include "carddoc/labels_view.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "journey_fixture.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
@@ -226,6 +231,55 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     EXPECT_EQ(card->GetCurrentPage(), shown);
     EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
     EXPECT_EQ(Changed(before, ViewPixels(), before.rect()), 0) << "the view changed";
+// Where the frames of the card are now: type, left and top, in page order.
+std::vector<std::array<int32_t, 3>> Placements(CLabelsDoc* card)
+{
+    std::vector<std::array<int32_t, 3>> out;
+    CurrPageMng* pages = card->PageManager();
+    for (int16_t i = 0; i < pages->FrameCount(); ++i) {
+        const FrameObj* f = pages->FrameAt(i);
+        out.push_back({f->GetType(), f->Attributes().geometry.x, f->Attributes().geometry.y});
+    }
+    return out;
+}
+
+TEST_F(NewCardWizardJourney, APastedGroupOverTheEdgeReopensWhereItWasSavedAndPasteUndoes)
+{
+    NewBusinessCard(1, "Two Columns");
+    CLabelsDoc* card = CardDocument();
+    const int before = card->PageManager()->FrameCount();
+    // Everything on the card but its backdrop, grouped.
+    Drag(CardPoint(-6, -6), {CardPoint(100, 60), CardPoint(258, 150)});
+    ASSERT_TRUE(Trigger("Object > Group"));
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    // Pasted with the mouse near the card's bottom-right corner: the group
+    // hangs over that edge.
+    QCursor::setPos(CardView()->mapToGlobal(CardPoint(240, 136)));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    const int pasted = card->PageManager()->FrameCount() - before;
+    ASSERT_GT(pasted, 0);
+    // Undone and redone as a new frame is.
+    ASSERT_TRUE(Enabled(uint32_t(57643))) << "Paste cannot be undone";
+    ASSERT_TRUE(Trigger(uint32_t(57643)));
+    EXPECT_EQ(card->PageManager()->FrameCount(), before);
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(card->PageManager()->FrameCount(), before + pasted);
+    const auto placed = Placements(card);
+    const IntRect slot = card->PageGeometry().slots[0];
+    ASSERT_GE(placed.back()[1], slot.left + 200) << "the paste did not go where the mouse was";
+    ASSERT_GE(placed.back()[2], slot.top + 100);
+    const QImage shown = ViewPixels();
+
+    const std::string path = TempFile("edge.lqx");
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Save As..."));
+    ASSERT_TRUE(Trigger("File > Close"));
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    EXPECT_EQ(Placements(CardDocument()), placed);
+    // And the card looks as it did.
+    EXPECT_LT(Changed(shown, ViewPixels(), CardRect(0, 0, 252, 144)), 40);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

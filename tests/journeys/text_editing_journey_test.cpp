@@ -1,7 +1,9 @@
 // Editing text on the card as a person does: the Text tool, a click in a
 // frame, typing and formatting keys, and the text bar that follows the
 // caret. What is typed or formatted is on the screen at once.
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
@@ -122,6 +124,32 @@ TEST_F(TextEditingJourney, TheBoldNameLineLooksBoldAtTheNormalSize)
     Key(Qt::Key_End);
     const int plain = Ink(ViewPixels(), line);
     EXPECT_GT(bold, plain + plain / 4) << "bold " << bold << ", plain " << plain;
+}
+
+TEST_F(TextEditingJourney, ShiftAndAnArrowAfterADragGoOnFromWhereTheMouseWasLetGo)
+{
+    // A new frame with a line of text, then a drag from left to right over
+    // the start of the line.
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 96)});
+    Type("abcdefghij");
+    const int y = 60;
+    Drag(CardPoint(189, y), {CardPoint(200, y), CardPoint(212, y)});
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    const QString dragged = QGuiApplication::clipboard()->text();
+    ASSERT_GE(dragged.size(), 3) << dragged.toStdString();
+
+    // Shift+Right takes one more character at the right end; Shift+Left
+    // gives it back and one more.
+    Key(Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    const QString wider = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(wider.size(), dragged.size() + 1) << wider.toStdString();
+    EXPECT_TRUE(wider.startsWith(dragged)) << dragged.toStdString() << " became " << wider.toStdString();
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), dragged.left(dragged.size() - 1));
 }
 
 }  // namespace

@@ -155,4 +155,28 @@ TEST(HyphenBreak, FindsTheWordAndTheLastPointBeforeTheBreak)
     EXPECT_FALSE(ChooseHyphenBreak(Bytes("a  b"), 4, 2).applies);
 }
 
+// Addresses, paths, numbers, placeholders and merge fields are no words of
+// the language: they move down whole, never with a hyphen.
+TEST(Hyphenation, AddressesNumbersPlaceholdersAndFieldsMoveDownWhole)
+{
+    struct Case {
+        const char* text;
+        int32_t p;
+        int32_t end;
+    };
+    for (const Case& c : {Case{"Tel. info@example.com", 5 + 10, 5}, Case{"see /usr/share/hyphenation", 4 + 15, 4},
+                          Case{"code 1234567hyphenation", 5 + 12, 5}, Case{"[FirstName] [LastName]", 12 + 5, 12},
+                          Case{"dear <<Hyphenation>>", 5 + 9, 5}}) {
+        SCOPED_TRACE(c.text);
+        const HyphenBreak b = ChooseHyphenBreak(Bytes(c.text), int32_t(std::strlen(c.text)), c.p);
+        EXPECT_TRUE(b.applies);
+        EXPECT_FALSE(b.shownHyphen);
+        EXPECT_EQ(b.end, c.end);
+    }
+    // A plain word in a merge field's text.
+    const HyphenBreak field = ChooseHyphenBreak(Bytes("the hyphenation of"), 18, 4 + 9, false);
+    EXPECT_TRUE(field.applies && !field.shownHyphen);
+    EXPECT_EQ(field.end, 4);
+}
+
 }  // namespace
