@@ -15,10 +15,13 @@
 #include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/database_document_kind.h"
+#include "app/label_stock.h"
+#include "app/label_type_list_dlg.h"
 #include "app/label_type_page.h"
 #include "app/main_frame.h"
 #include "app/menu_resources.h"
 #include "app/menu_shortcut_states.h"
+#include "app/print_printer.h"
 #include "app/print_setup.h"
 #include "app/profile.h"
 #include "app/splash_wnd.h"
@@ -39,6 +42,7 @@
 #include "text/spell_dictionary.h"
 #include "platform/gdi_types.h"
 #include "platform/key_state_tracker.h"
+#include "platform/x11_lock_keys.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
@@ -64,7 +68,9 @@ CCardApp* GetCardApp()
 }
 
 CCardApp::CCardApp()
-    : documentHost_(std::make_unique<CardAppDocumentHost>(this)), keys_(std::make_unique<KeyStateTracker>())
+    : documentHost_(std::make_unique<CardAppDocumentHost>(this)),
+      keys_(std::make_unique<KeyStateTracker>()),
+      lockKeys_(std::make_unique<X11LockKeySource>())
 {
     g_app = this;
     previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());
@@ -241,6 +247,16 @@ ShellDocument* CCardApp::CreateNewLabelDocument(const uint8_t* labelType, bool v
     return docs_.NewDocument(t, visible);
 }
 
+void CCardApp::OnCreateNewLabel()
+{
+    CDlgListOfLabels dialog(mainFrame_.get());
+    LabelTypeRecord chosen;
+    if (dialog.exec() != QDialog::Accepted || dialog.GetCurLabel(&chosen) < 0)
+        return;
+    LabelTypeEncode(chosen, currentLabelType_);
+    CreateNewLabelDocument(currentLabelType_, true);
+}
+
 ShellDocument* CCardApp::OpenWithPrompt(const char* fileTypeId, bool visible)
 {
     DocTemplate* t = docs_.FindTemplate(fileTypeId);
@@ -291,26 +307,32 @@ void CCardApp::OnCompanyWeb()
     }
 }
 
+bool CCardApp::DoPageSetup()
+{
+    return DoPrintSetup(mainFrame_.get());
+}
+
 bool CCardApp::GetPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
 {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
+    // The printer as the program prints on it: with the paper and
+    // orientation of the application's settings (Page Setup).
+    const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString());
+    if (!printer) {
         if (paper)
             *paper = QRect(0, 0, 612, 792);
         if (printable)
             *printable = QRect(QPoint(31, 30), QPoint(582, 759));
         return false;
     }
-    QPrinter printer(info, QPrinter::HighResolution);
-    const QPageLayout layout = printer.pageLayout();
+    const QPageLayout layout = printer->pageLayout();
     if (paper)
         *paper = layout.fullRectPoints();
     if (printable)
         *printable = layout.paintRectPoints().translated(layout.marginsPoints().left(), layout.marginsPoints().top());
     if (xResolution)
-        *xResolution = printer.resolution();
+        *xResolution = printer->resolution();
     if (yResolution)
-        *yResolution = printer.resolution();
+        *yResolution = printer->resolution();
     return true;
 }
 
@@ -321,7 +343,7 @@ bool CCardApp::OnCommand(uint32_t id)
         CreateNewDatabase(true);
         return true;
     case kCmdCreateNewLabel:
-        CreateNewLabelDocument(nullptr, true);
+        OnCreateNewLabel();
         return true;
     case kCmdNewDocument:
     case kCmdWizard:
@@ -358,6 +380,9 @@ bool CCardApp::OnCommand(uint32_t id)
     }
     case kCmdFilePrintSetup:
         DoPrintSetup(mainFrame_.get());
+        return true;
+    case kCmdPageSetup:
+        DoPageSetup();
         return true;
     case kCmdAppAbout:
         OnAppAbout();
@@ -413,6 +438,7 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
     case kCmdFileNew:
     case kCmdFileOpen:
     case kCmdFilePrintSetup:
+    case kCmdPageSetup:
     case kCmdNothing:
     case kCmdAppAbout:
     case kCmdShowSplashExtra:

@@ -20,6 +20,7 @@ class CardAppDocumentHost;
 class CardDocumentHost;
 class CMainFrame;
 class KeyStateTracker;
+class X11LockKeySource;
 class ShellDocument;
 
 // Sizes of the records the application keeps.
@@ -54,6 +55,9 @@ public:
     // The label type (168 bytes, null for the built-in one) goes into the
     // current label type and the default set-up first.
     ShellDocument* CreateNewLabelDocument(const uint8_t* labelType, bool visible);
+    // The label type chosen in the List of Labels dialog becomes the
+    // current one, and a new card is laid out for it.
+    void OnCreateNewLabel();
     // Asks for a database file and opens it; null when cancelled or failed.
     ShellDocument* OpenDatabase(bool visible);
     void OnFileOpenDocument();
@@ -61,6 +65,9 @@ public:
     void OnAppAbout();
     void OnShowSplashExtra();
     void OnCompanyWeb();
+    // Page Setup: the paper, orientation and margins of the printer the
+    // program prints with; true after OK.
+    bool DoPageSetup();
 
     // The default printer's paper and printable area in points, and its
     // resolutions; false, with US Letter defaults, without a printer.
@@ -88,6 +95,7 @@ private:
     std::unique_ptr<CardAppDocumentHost> documentHost_;
     CardDocumentHost* previousDocumentHost_ = nullptr;
     std::unique_ptr<KeyStateTracker> keys_;
+    std::unique_ptr<X11LockKeySource> lockKeys_;
     std::unique_ptr<CMainFrame> mainFrame_;
     PathRecord programFolder_{};
     uint8_t currentLabelType_[kAppLabelTypeSize] = {};

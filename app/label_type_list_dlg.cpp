@@ -75,6 +75,8 @@ CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
     connect(delete_, &QPushButton::clicked, this, &CDlgListOfLabels::OnDelete);
     connect(sort_, &QPushButton::clicked, this, &CDlgListOfLabels::OnSort);
     connect(list_, &QListWidget::itemSelectionChanged, this, &CDlgListOfLabels::OnSelectionChanged);
+    // The first row starts selected: clicking it is the user's choice too.
+    connect(list_, &QListWidget::itemClicked, this, &CDlgListOfLabels::OnSelectionChanged);
     connect(list_, &QListWidget::itemDoubleClicked, this, &CDlgListOfLabels::OnEdit);
 }
 

@@ -28,8 +28,10 @@
 #include "app/tool_bar_draw.h"
 #include "app/tool_bar_draw_tools.h"
 #include "foundation/cp1252.h"
+#include "foundation/keys.h"
 #include "foundation/menus.h"
 #include "foundation/string_table.h"
+#include "platform/font_folder_watcher.h"
 #include "typography/font_list.h"
 
 namespace {
@@ -176,6 +178,10 @@ bool CMainFrame::LoadFrame()
     idleTimer_->setInterval(200);
     connect(idleTimer_, &QTimer::timeout, this, &CMainFrame::IdleUpdate);
     idleTimer_->start();
+
+    // Fonts installed or removed while the program runs reach the font
+    // list, its menus and the text bar.
+    fontWatcher_ = new FontFolderWatcher([this] { OnFontChange(); }, this);
 
     documents_->SetFrameHost(this);
     RecentFilesChanged();
@@ -377,10 +383,14 @@ bool CMainFrame::OnUpdateCommand(CmdUI& ui)
         return true;
     case kPaneCaps:
     case kPaneNum:
-    case kPaneScroll:
-        // The lock keys' states can't be read here; their panes stay empty.
-        ui.SetText(std::string());
+    case kPaneScroll: {
+        // A lock key's pane names it while it is on; it stays empty while
+        // the key is off or where its state can't be read.
+        const int32_t key = ui.id == kPaneCaps ? kVkCapsLock : ui.id == kPaneNum ? kVkNumLock : kVkScrollLock;
+        const char* name = LookupString(int32_t(ui.id));
+        ui.SetText(IsKeyToggled(key) && name ? std::string(name) : std::string());
         return true;
+    }
     default:
         break;
     }

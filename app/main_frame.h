@@ -26,6 +26,7 @@ class CToolBarDraw;
 class CToolBarDrawTools;
 class DocumentChildFrame;
 class FieldMenu;
+class FontFolderWatcher;
 class IconMenu;
 class IconMenu2;
 class QDragEnterEvent;
@@ -169,6 +170,7 @@ private:
     std::vector<DocumentChildFrame*> frames_;
     DocumentChildFrame* active_ = nullptr;
     QTimer* idleTimer_ = nullptr;
+    FontFolderWatcher* fontWatcher_ = nullptr;
     std::vector<QAction*> windowListActions_;
 };
 

@@ -26,7 +26,11 @@ bool CMainStatusBar::SetIndicators(const uint32_t* ids, int32_t count)
             addWidget(label, 1);
         } else {
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            label->setAlignment(Qt::AlignCenter);
+            // Names (the database, the layout, the template) read from
+            // their start when they don't fit; the lock keys' are centred.
+            const bool lockKey = ids[i] == kPaneCaps || ids[i] == kPaneNum || ids[i] == kPaneScroll;
+            label->setAlignment(lockKey ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+            label->setIndent(lockKey ? -1 : 3);
             // Lock-key panes are as wide as their own names.
             const char* name = LookupString(int32_t(ids[i]));
             const int32_t width = fontMetrics().horizontalAdvance(Cp1252ToQString(name ? name : "XXXX")) + 10;

@@ -14,6 +14,7 @@ namespace {
 #define FILE_NEW_OPEN                                  \
     {1, "&New", 0},                                    \
     {2, "Data&base...\tCtrl+N", 32780},                \
+    {2, "&Label...", 32781},                           \
     {2, "&Document...\tCtrl+Shift+N", 34032},          \
     {1, "&Open", 0},                                   \
     {2, "Data&base...\tCtrl+O", 32826},                \

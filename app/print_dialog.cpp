@@ -43,7 +43,8 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     setWindowTitle(QStringLiteral("Print"));
     auto* layout = new QVBoxLayout(this);
 
-    // The printers the print system has, and a PDF file as the last entry.
+    // The printers the print system has, then a PDF file and a PostScript
+    // file as the last entries.
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
     printers_ = new QComboBox(printerBox);
@@ -52,6 +53,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     for (const QString& name : names)
         printers_->addItem(name, name);
     printers_->addItem(QStringLiteral("Print to PDF file"), QString());
+    printers_->addItem(QStringLiteral("Print to PostScript file"), QString());
     const PrinterSettings* settings = GetPrinterHandles();
     const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName
                                                                        : QPrinterInfo::defaultPrinterName();
@@ -65,21 +67,26 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     fileRow->addWidget(file_, 1);
     fileRow->addWidget(browse);
     auto* fileLabel = new QLabel(QStringLiteral("PDF &file:"), printerBox);
+    fileLabel_ = fileLabel;
     fileLabel->setBuddy(file_);
     printerForm->addRow(fileLabel, fileRow);
     layout->addWidget(printerBox);
     const auto followPrinter = [this, browse] {
-        file_->setEnabled(PdfChosen());
-        browse->setEnabled(PdfChosen());
+        const bool toFile = PdfChosen() || PostScriptChosen();
+        file_->setEnabled(toFile);
+        browse->setEnabled(toFile);
+        fileLabel_->setText(PostScriptChosen() ? QStringLiteral("PostScript &file:") : QStringLiteral("PDF &file:"));
     };
     followPrinter();
     connect(printers_, &QComboBox::currentIndexChanged, this, followPrinter);
     connect(browse, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Print to File"), file_->text(),
-                                                          QStringLiteral("PDF (*.pdf)"));
+        const bool postScript = PostScriptChosen();
+        const QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Print to File"), file_->text(),
+            postScript ? QStringLiteral("PostScript (*.ps)") : QStringLiteral("PDF (*.pdf)"));
         if (!path.isEmpty()) {
             file_->setText(path);
-            printers_->setCurrentIndex(PdfEntry());
+            printers_->setCurrentIndex(postScript ? PostScriptEntry() : PdfEntry());
         }
     });
 
@@ -172,9 +179,13 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     connect(change_, &QPushButton::clicked, this, &CDlgPrint::OnChangeDatabase);
 }
 
-int32_t CDlgPrint::PdfEntry() const { return printers_->count() - 1; }
+int32_t CDlgPrint::PdfEntry() const { return printers_->count() - 2; }
+
+int32_t CDlgPrint::PostScriptEntry() const { return printers_->count() - 1; }
 
 bool CDlgPrint::PdfChosen() const { return printers_->currentIndex() == PdfEntry(); }
+
+bool CDlgPrint::PostScriptChosen() const { return printers_->currentIndex() == PostScriptEntry(); }
 
 void CDlgPrint::HideCardChoices()
 {
@@ -210,19 +221,23 @@ void CDlgPrint::ShowDatabaseName(int16_t ordinal)
 
 void CDlgPrint::accept()
 {
-    const bool toFile = PdfChosen();
+    const bool postScript = PostScriptChosen();
+    const bool toFile = PdfChosen() || postScript;
     if (toFile && file_->text().trimmed().isEmpty()) {
         AlertStop("Please enter the name of the file to print to.", 0);
         file_->setFocus();
         return;
     }
-    std::unique_ptr<QPrinter> printer = MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
-                                                       toFile ? QString() : printers_->currentData().toString());
+    std::unique_ptr<QPrinter> printer =
+        postScript ? MakePostScriptFilePrinter()
+                   : MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
+                                    toFile ? QString() : printers_->currentData().toString());
     if (!printer) {
         AlertStop("Error while printing.", 0);
         return;
     }
     job_->printer = std::move(printer);
+    job_->postScriptFile = postScript ? file_->text().trimmed() : QString();
     job_->from = all_->isChecked() ? 0 : from_->value();
     job_->to = all_->isChecked() ? 0 : to_->value();
     job_->copies = copies_->value();

@@ -23,10 +23,13 @@ class CDlgPrint : public QDialog {
 public:
     CDlgPrint(QWidget* parent, PrintJobRecord* job);
 
-    // The printers installed, then the PDF file entry.
+    // The printers installed, then the PDF file entry and the PostScript
+    // file entry.
     QComboBox* PrinterList() const { return printers_; }
     int32_t PdfEntry() const;
+    int32_t PostScriptEntry() const;
     bool PdfChosen() const;
+    bool PostScriptChosen() const;
     QLineEdit* FileEdit() const { return file_; }
     QRadioButton* AllButton() const { return all_; }
     QRadioButton* RangeButton() const { return range_; }
@@ -57,6 +60,7 @@ private:
     PrintJobRecord* job_;
     QComboBox* printers_ = nullptr;
     QLineEdit* file_ = nullptr;
+    QLabel* fileLabel_ = nullptr;
     QRadioButton* all_ = nullptr;
     QRadioButton* range_ = nullptr;
     QSpinBox* from_ = nullptr;

@@ -32,6 +32,9 @@ struct PrintJobRecord {
     // The printer the dialog returns, set up for the job; the print
     // manager owns it until the job ends.
     std::unique_ptr<QPrinter> printer;
+    // Set when the job is to be written as a PostScript file here; the
+    // printer then only gives the sheet and the resolution.
+    QString postScriptFile;
     int16_t databaseOrdinal = 0;
     int32_t from = 0;
     int32_t to = 0;

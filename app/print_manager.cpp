@@ -12,6 +12,7 @@
 
 #include "app/label_stock.h"
 #include "app/print_dialog.h"
+#include "app/print_job_dc.h"
 #include "app/print_printer.h"
 #include "app/print_progress_dlg.h"
 #include "app/print_target_view.h"
@@ -196,6 +197,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
 
     ApplyPaperAndOrientation();
     job_.printer.reset();
+    job_.postScriptFile.clear();
     const PrintDialogRunner& runner = DialogRunner();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
@@ -306,7 +308,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
 
     QPrinter* printer = job_.printer.get();
     printer->setDocName(QString::fromLocal8Bit(name.c_str()));
-    std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer);
+    std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return -1;
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;

@@ -55,6 +55,18 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
     return printer;
 }
 
+std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setFullPage(true);
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    printer->setResolution(kPrintResolution);
+    ApplyPrinterSettings(printer.get());
+    return printer;
+}
+
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
                         int32_t* yResolution)
 {

@@ -18,6 +18,9 @@ constexpr int32_t kPrintResolution = 600;
 // settings name, else the default one); null when there is none.
 // Otherwise a PDF file at pdfPath, whose sheet is all printable.
 std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName);
+// The printer of a job written as a PostScript file: a sheet that is all
+// printable, as for a PDF file, with nothing written by the printer itself.
+std::unique_ptr<QPrinter> MakePostScriptFilePrinter();
 // The settings' paper and orientation into the printer.
 void ApplyPrinterSettings(QPrinter* printer);
 

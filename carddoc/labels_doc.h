@@ -38,6 +38,7 @@
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
 #include "graphics/dib_handle.h"
+#include "graphics/postscript.h"
 #include "text/text_host.h"
 #include "wizard/doc_setup_format.h"
 
@@ -275,6 +276,10 @@ public:
     void AfterDocSetup();
     // The Document Setup command: the layout in the Label Type dialog.
     void DoDocumentSetup();
+    // File > Print Setup in a card window: the printer starts from the
+    // card's paper and orientation, and a card whose layout fixes neither
+    // keeps the printer's choice as its own.
+    void OnFilePrintSetup();
 
     // ---- wizard designs: templates, backdrops, layouts
     //      (labels_doc_templates*.cpp) ----
@@ -325,6 +330,11 @@ public:
     int32_t LoadTemplateFromPath(const PathRecord& path);
     // The 14-word print options of the page shown.
     void GetPageOptions(uint8_t* block);
+    // The status bar's Document and Active Template Name panes: the label
+    // layout's name, and the name of the wizard's template the page shown
+    // was made from (Windows-1252).
+    std::string DocumentNameText() const;
+    std::string TemplateNameText();
     void SetPageOptions(const uint8_t* block);
     // The commands of the Templates menu and the backdrop, in master mode.
     bool CanSaveTemplate();
@@ -479,9 +489,9 @@ public:
     bool InPrintPreview() override { return printPreview_; }
     bool PrintPlaceholders() override { return printPlaceholders_ != 0; }
     bool PlaceholderText() override { return placeholderText_ != 0; }
-    // Every device the program prints to is driven through Qt, which takes
-    // no PostScript of ours: EPS pictures print through their rendering.
-    PassThroughSink* PostScriptSink() override { return nullptr; }
+    // The escape of the PostScript job a sheet is being drawn into; null
+    // otherwise (EPS pictures then print through their rendering).
+    PassThroughSink* PostScriptSink() override { return postScriptSink_.get(); }
     FrameObj* TextToolFrame() override;
     TextFrameEngine* TextEngine() override;
 
@@ -683,6 +693,10 @@ private:
     uint8_t docSetup_[kDocSetupSize] = {};
     uint32_t altOrientation_ = 0;
     uint32_t altPaper_ = 0;
+    // The template id the template pane showed last, and its name: the
+    // wizard's list is read again only when the page shows another one.
+    uint32_t shownTemplateId_ = 0;
+    std::string shownTemplateName_;
     std::unique_ptr<CTFileMng> swap_;
     std::unique_ptr<CurrPageMng> manager_;
     std::unique_ptr<PageTable2> pages_;
@@ -696,6 +710,8 @@ private:
     // Made with the first print; shared ownership lets the document's own
     // file go without knowing the print manager.
     std::shared_ptr<PrintManager> printManager_;
+    // Set while a sheet is drawn into a job that takes PostScript.
+    std::unique_ptr<PassThroughSink> postScriptSink_;
     std::unique_ptr<DcTextMeasurer> measurer_;
     std::unique_ptr<TextContext> textContext_;
     std::unique_ptr<TextContextEngine> textEngine_;

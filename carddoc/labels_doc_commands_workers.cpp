@@ -8,10 +8,14 @@
 #include "app/command_target.h"
 #include "app/main_frame.h"
 #include "app/print_commands.h"
+#include "app/label_stock_format.h"
+#include "app/print_manager.h"
 #include "app/print_setup.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/selection_tool.h"
+#include "foundation/byte_order.h"
+#include "foundation/printer_paper.h"
 #include "frames/frame_obj.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
@@ -26,6 +30,7 @@ constexpr uint32_t kFontMenuItems = 500;
 enum : uint32_t {
     kDocumentSetup = 32835,
     kPageSetup = 32836,
+    kFilePrintSetup = 57606,
     kFindReplace = 57636,
     kCreateColor = 32952,
     kPreferences = 32955,
@@ -66,7 +71,34 @@ const CFontChoosen* BarFontChoice()
     return frame ? dynamic_cast<const CFontChoosen*>(frame->PendingCommandData()) : nullptr;
 }
 
+// Whether the layout names an orientation and a paper (both), or either.
+bool LayoutFixesPaper(const uint8_t* layout, bool both)
+{
+    const bool orientation = GetU32LE(layout + kLabelTypeOrientationOffset) != 0;
+    const bool paper = GetU32LE(layout + kLabelTypePaperOffset) != 0;
+    return both ? orientation && paper : orientation || paper;
+}
+
 }  // namespace
+
+void CLabelsDoc::OnFilePrintSetup()
+{
+    Printer().ApplyPaperAndOrientation();
+    // Cancel leaves the card's page set-up as it was.
+    if (!DoPrintSetup(MainWindow()))
+        return;
+    if (!LayoutFixesPaper(labelLayout_, false)) {
+        int32_t paper = 0;
+        GetPrinterPaperIndex(&paper);
+        int32_t portrait = 0;
+        uint32_t orientation = 0;
+        if (GetPrinterPortrait(&portrait) == 0)
+            orientation = portrait ? 1 : 2;
+        SetAlternatePaper(orientation, uint32_t(paper));
+    }
+    ComputeMargins();
+    RefreshView();
+}
 
 void CLabelsDoc::SetFontByName(const FontSpec& face)
 {
@@ -103,10 +135,12 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
     case kDocumentSetup: DoDocumentSetup(); return true;
     // The paper may have changed under the layout: the margins follow.
     case kPageSetup:
-        DoPrintSetup(MainWindow());
+        if (CCardApp* app = GetCardApp())
+            app->DoPageSetup();
         ComputeMargins();
         RefreshView();
         return true;
+    case kFilePrintSetup: OnFilePrintSetup(); return true;
     case kFindReplace: DoFindReplace(); return true;
     case kCreateColor: DoCreateColor(); return true;
     case kPreferences: DoPreferences(); return true;
@@ -181,6 +215,12 @@ bool CLabelsDoc::OnUpdateWorkerCommand(CmdUI& ui)
     case kFontNameCombo:
     case kFontSizeCombo: return true;
     case kFindReplace: ui.Enable(IsTextEditing()); return true;
+    // A layout that fixes both the paper and the orientation leaves the
+    // printer nothing to set up for this card.
+    case kPageSetup:
+        ui.Enable(!(pageBlock_.sides <= 2 && LayoutFixesPaper(docSetup_ + kDocSetupLabelType, true)));
+        return true;
+    case kFilePrintSetup: ui.Enable(!(pageBlock_.sides <= 2 && LayoutFixesPaper(labelLayout_, true))); return true;
     case kDeletePage: ui.Enable(GetPageCount() > 1); return true;
     case kTabs:
     case kParagraphInfo: ui.Enable(currentTool_ == kToolText); return true;

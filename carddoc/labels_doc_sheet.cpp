@@ -12,7 +12,9 @@
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "frames/page_record_format.h"
+#include "graphics/postscript.h"
 #include "platform/dc.h"
 
 namespace {
@@ -156,6 +158,14 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
     int32_t counter = target.firstRecord;
     if (withDatabase && counter > lastRecord)
         return;
+
+    // Frames send their PostScript straight into a job that takes it.
+    struct SinkScope {
+        std::unique_ptr<PassThroughSink>& sink;
+        ~SinkScope() { sink.reset(); }
+    } sinkScope{postScriptSink_};
+    if (outputMode == kOutputPostScript && dc->supportsPostScriptPassThrough())
+        postScriptSink_ = std::make_unique<DcPassThrough>(dc);
 
     // The page, alone and at the sheet's origin, at the device's scale.
     SwitchToPage(target.page);

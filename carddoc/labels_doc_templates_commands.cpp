@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/label_stock_format.h"
 #include "app/profile.h"
 #include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
@@ -509,4 +510,30 @@ void CLabelsDoc::RunWizardSetup(QWidget* parent)
 {
     if (IsMasterMode())
         ::RunWizardSetup(parent);
+}
+
+std::string CLabelsDoc::DocumentNameText() const
+{
+    const char* name = reinterpret_cast<const char*>(labelLayout_);
+    return std::string(name, strnlen(name, kLabelTypeNameSize - 1));
+}
+
+std::string CLabelsDoc::TemplateNameText()
+{
+    uint8_t options[kPageGuideBlockSize];
+    GetPageOptions(options);
+    const uint32_t id = GetU32LE(options + kPageOptionTemplateAt);
+    if (id == shownTemplateId_)
+        return shownTemplateName_;
+    shownTemplateId_ = id;
+    shownTemplateName_.clear();
+    uint8_t info[kTmInSize];
+    if (id != 0 && ReadTemplateInfo(int32_t(id), info) != kErrNone) {
+        shownTemplateName_ = "Tmpl is undefined";
+    } else if (id != 0) {
+        char name[kTemplateNameLength + 1] = {};
+        TemplateInfoName(info, name, int32_t(sizeof name));
+        shownTemplateName_ = name;
+    }
+    return shownTemplateName_;
 }

@@ -28,6 +28,8 @@ enum : uint32_t {
     kCmdLoadTemplateFromFile = 34025,
     kCmdAddTemplateToWizard = 34034,
     kCmdChangeTemplateInWizard = 34048,
+    kPaneDocument = 34005,
+    kPaneTemplateName = 34049,
     kCmdCloseAll = 32828,
 };
 
@@ -228,6 +230,11 @@ bool CLabelsDoc::OnUpdateTemplateCommand(CmdUI& ui)
     case kCmdLoadBackdrop:
     case kCmdChangeLayout:
     case kCmdWizardSetup: ui.Enable(true); return true;
+    case kPaneDocument: ui.SetText(DocumentNameText()); return true;
+    case kPaneTemplateName:
+        if (IsMasterMode())
+            ui.SetText(TemplateNameText());
+        return true;
     default: return false;
     }
 }

@@ -21,6 +21,9 @@ constexpr int32_t kStringClosing = 259;
 constexpr int32_t kIndexCacheBlocksInUse = 256;
 constexpr int32_t kFileErrorBase = 365;
 constexpr int32_t kDiskFullIndex = 3;
+constexpr char kChangeUndoneText[] =
+    "The last change to this database (an import, a merge or an edit) did not finish. It has been undone: the "
+    "database is as it was before it.";
 constexpr char kUnfinishedChangeText[] =
     "A change to this database did not finish. Open the database in the program to undo it.";
 
@@ -31,12 +34,9 @@ PathRecord IndexPathOf(const PathRecord& path)
     return index;
 }
 
-// The file layer refuses a second open of a file with 32; to the user
-// that is a locked file.
-void ReportOpenError(int32_t err)
-{
-    AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
-}
+// The file layer refuses a second open of a file with 32: the file box
+// says another program uses it.
+void ReportOpenError(int32_t err) { AlertFileError(err); }
 
 }  // namespace
 
@@ -84,6 +84,10 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
         err = DbJournal::Recover(file_, path_, &recovered_);
         if (err != kErrNone)
             AlertFileError(err);
+        // The journal is gone once its change is undone: this is said at
+        // the one open that undid it.
+        else if (recovered_)
+            AlertNote(kChangeUndoneText, 0);
         // The new file of a pack or repair that never finished.
         const PathRecord swap = FileSwap::PathFor(path_);
         FileExists(&swap, 1);
@@ -142,6 +146,7 @@ int32_t DataFile::OpenIndex()
         return 0;
     if (!index_->Open(&indexPath, 1))
         return 0;
+    indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
     return 1;
 }
@@ -160,6 +165,7 @@ int32_t DataFile::CreateIndex()
     }
     if (!index_->Create(&indexPath, 1))
         return 0;
+    indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
     return 1;
 }
@@ -176,12 +182,15 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
             changeDepth_ = 1;
             EndChange();
         }
+        // A change still to be undone goes before anything else is written.
+        RetryStuckUndo();
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
         FlushRecordCache();
         // What the session wrote must be on the disk before the index that
         // vouches for it is closed clean; a failure is the user's to know.
-        if (const int32_t err = DbSync(file_); err != kErrNone) {
+        // A reader wrote nothing and has nothing to flush.
+        if (const int32_t err = readOnly_ ? kErrNone : DbSync(file_); err != kErrNone) {
             AlertFileError(err);
             synced = false;
         } else {
@@ -261,8 +270,10 @@ void DataFile::MarkDamaged()
 
 int32_t DataFile::CheckDiskSpace(double bytes)
 {
+    // The room asked for is the index's: a reader keeps its index among
+    // the temporary files, so a database on a full disk can still be read.
     char path[kPathTextSize];
-    PathRecordToString(&path_, path);
+    PathRecordToString(IndexOpen() ? &indexPath_ : &path_, path);
     if (GetDiskFreeBytes(path) >= bytes)
         return 1;
     AlertStopById(kFileErrorBase, kDiskFullIndex, 0);

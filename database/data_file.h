@@ -83,7 +83,7 @@ public:
     // index closed (0), 1 opens the existing index or creates one, 2 creates
     // one (-1 when that fails). 1 when an existing index was opened, 0
     // otherwise, -1 when the file did not open. A file another open holds
-    // is reported as "File is Locked.".
+    // is reported as "File is used by another program.".
     int32_t Open(const PathRecord* path, uint32_t access, int16_t indexMode);
     // Creates (or empties) the record file and creates its index; 1 or -1.
     int32_t CreateFile(const PathRecord* path);
@@ -119,6 +119,14 @@ public:
     // 0, or the code of a commit that failed (already shown): the next
     // open undoes the change.
     int32_t EndChange();
+    // Takes the change under way back whole when it ends: a batch one of
+    // whose parts failed leaves the file, the counters and the index as
+    // they were at its start, rather than half of it.
+    void AbandonChange();
+    // True when the last outermost change was committed: it is on the
+    // disk for good. Otherwise it was taken back (or, when even that
+    // failed, is left for the next open to undo).
+    bool LastChangeKept() const { return lastKept_; }
     // Writes the header image (whole header area) in place, as a change.
     int32_t StoreHeader(const uint8_t* header);
     void SetDataStart(uint32_t offset) { dataStart_ = offset; }
@@ -140,8 +148,8 @@ public:
     // Database damaged: counters to -1, data mark set, index emptied,
     // database message 8.
     void MarkDamaged();
-    // 1 when the database's file system has at least bytes free, else the
-    // "Disk is full" box and 0.
+    // 1 when the file system of the index has at least bytes free, else
+    // the "Disk is full" box and 0.
     int32_t CheckDiskSpace(double bytes);
     int32_t GetStoredCount() const { return stored_; }
     int32_t GetLiveCount() const { return live_; }
@@ -273,6 +281,7 @@ private:
     int32_t cacheLastTaken_ = kRecordCacheSlots - 1;
 
     PathRecord path_{};
+    PathRecord indexPath_{};
     uint32_t access_ = 0x40000000;
     FileHandle file_ = kNoFile;
     uint32_t dataStart_ = 6000;
@@ -296,6 +305,22 @@ private:
     DbJournal journal_;
     int32_t changeDepth_ = 0;
     bool changeFailed_ = false;
+    // What the outermost change found at its start, for taking back an
+    // abandoned one.
+    struct ChangeStart {
+        uint32_t size = 0;
+        int32_t stored = 0, live = 0, deleted = 0, newCount = 0;
+    };
+    ChangeStart changeStart_;
+    bool changeAbandoned_ = false;
+    bool lastKept_ = false;
+    bool stuckAbandoned_ = false;  // an abandoned change is still to be undone
+    // Removes the index entries of records at or past offset (records an
+    // abandoned change appended); false when the index failed meanwhile.
+    bool DropIndexEntriesFrom(uint32_t offset);
+    void TakeBackCounts();
+    // Undoes a change whose undo failed, when that now works.
+    void RetryStuckUndo();
 };
 
 // One change, from construction to destruction (DataFile::BeginChange).

@@ -1,6 +1,8 @@
 // DataFile: changes that a crash leaves whole or undone, and what the open
 // does about one that never finished.
 
+#include <vector>
+
 #include "database/data_file.h"
 #include "database/db_file_io.h"
 #include "database/record_file_format.h"
@@ -12,9 +14,38 @@ void DataFile::BeginChange(bool single)
 {
     if (changeDepth_++ > 0 || !open_)
         return;
+    RetryStuckUndo();
     uint32_t size = 0;
     FileSize(&size);
     journal_.Begin(file_, path_, size, single);
+    changeStart_ = {size, stored_, live_, deleted_, newCount_};
+    changeAbandoned_ = false;
+}
+
+void DataFile::AbandonChange()
+{
+    if (changeDepth_ == 0)
+        return;
+    changeFailed_ = true;
+    changeAbandoned_ = true;
+}
+
+bool DataFile::DropIndexEntriesFrom(uint32_t offset)
+{
+    if (!IndexOpen() || index_->Failed())
+        return false;
+    std::vector<DbIndexEntry> added;
+    DbIndexEntry entry;
+    index_->GoFirst();
+    while (index_->GetNext(&entry) == 1) {
+        if (entry.recordPosition >= 0 && uint32_t(entry.recordPosition) >= offset)
+            added.push_back(entry);
+    }
+    for (DbIndexEntry& e : added) {
+        if (index_->SeekEntry(&e) != 1 || index_->DeleteKey(&e) != 1)
+            return false;
+    }
+    return !index_->Failed();
 }
 
 int32_t DataFile::EndChange()
@@ -23,19 +54,60 @@ int32_t DataFile::EndChange()
         return kErrNone;
     // A change with a failed step is taken back whole: half of it must not
     // become what the file holds.
-    const bool failed = changeFailed_;
+    bool failed = changeFailed_;
+    bool abandoned = changeAbandoned_;
     changeFailed_ = false;
-    if (failed) {
-        DropCacheEntry(-2);
-        indexMark_ = true;
-    }
-    const int32_t err = failed ? journal_.Undo() : journal_.Commit();
-    if (err != kErrNone) {
-        // What the index says may not survive: it is built anew next time.
-        indexMark_ = true;
+    changeAbandoned_ = false;
+    lastKept_ = false;
+    int32_t err = kErrNone;
+    if (!failed) {
+        err = journal_.Commit();
+        if (err == kErrNone) {
+            lastKept_ = true;
+            return kErrNone;
+        }
+        // A change that cannot be made durable is not kept: a crash would
+        // take it back anyway, so the session takes it back now.
         ReportWriteError(err);
+        failed = abandoned = true;
     }
-    return err;
+    DropCacheEntry(-2);
+    indexMark_ = true;
+    err = journal_.Undo();
+    if (err != kErrNone) {
+        // Tried again before the next change and at the close, and left
+        // for the next open when those fail too.
+        stuckAbandoned_ = abandoned;
+        ReportWriteError(err);
+        return err;
+    }
+    if (abandoned)
+        TakeBackCounts();
+    return kErrNone;
+}
+
+void DataFile::TakeBackCounts()
+{
+    // The file is as it was at the start of the change; so is what this
+    // session says of it. The index lets go of every record the change
+    // added (it is still built anew at the next open, to be sure).
+    stored_ = changeStart_.stored;
+    live_ = changeStart_.live;
+    deleted_ = changeStart_.deleted;
+    newCount_ = changeStart_.newCount;
+    ClearCurrent();
+    SaveUndoState();
+    DropIndexEntriesFrom(changeStart_.size);
+}
+
+void DataFile::RetryStuckUndo()
+{
+    if (!journal_.Stuck() || journal_.RetryUndo() != kErrNone)
+        return;
+    DropCacheEntry(-2);
+    if (stuckAbandoned_)
+        TakeBackCounts();
+    stuckAbandoned_ = false;
 }
 
 int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t length)

@@ -23,7 +23,9 @@ int32_t DataFile::IndexUpkeepFailed(const char* marker, int32_t code)
     // cards meets it once per card): the user hears of it once, and the
     // index is built anew at the next open. A record file found damaged
     // has let its index go, and has said so already.
-    if (!indexFailureShown_ && !dataMark_)
+    // An index the disk had no room for (or refused) is no damaged one:
+    // the disk's own box has said what happened.
+    if (!indexFailureShown_ && !dataMark_ && index_->FileError() == 0)
         DatabaseErrorBox(marker, code);
     indexFailureShown_ = true;
     indexMark_ = true;

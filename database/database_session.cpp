@@ -7,26 +7,61 @@
 #include "database/db_file_io.h"
 #include "database/verify.h"
 #include "foundation/byte_order.h"
+#include "foundation/cstr.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
 
 DatabaseSession::DatabaseSession() { SetDefaultPreferences(header_); }
 
 DatabaseSession::~DatabaseSession() { Close(); }
 
+namespace {
+
+// A file that never became a database is no file of the user's: nothing
+// of a failed create stays behind (an empty file would pass for one), nor
+// the index made for it.
+void RemoveUnfinished(DataFile& data, const PathRecord& path)
+{
+    data.Close(true, false);
+    FileDelete(&path);
+    PathRecord index = path;
+    StrCopyN(index.extension, ".idx", sizeof index.extension);
+    FileDelete(&index);
+}
+
+}  // namespace
+
 bool DatabaseSession::Create(const PathRecord& path)
 {
     failure_ = Failure::File;
+    const bool existed = FileExists(&path, 0) != 0;
     if (data_.CreateFile(&path) != 1) {
-        if (!data_.IsOpen())
+        if (!data_.IsOpen()) {
+            // A file the create itself made and then could not use; a
+            // file that was there is the user's, whatever kept it from us.
+            if (!existed)
+                FileDelete(&path);
             return false;
+        }
         failure_ = Failure::Other;
-        data_.Close(true, false);
+        RemoveUnfinished(data_, path);
         return false;
     }
     failure_ = Failure::Other;
     InitDatabaseHeader(header_);
-    // The new file is a database once its header is on the disk.
-    if (WriteDatabaseHeader(data_.Handle(), header_, false) < 0 || DbSync(data_.Handle()) != 0) {
-        data_.Close(true, false);
+    // The new file is a database once its header and the filler behind
+    // it are on the disk: a shorter file is none.
+    int32_t err = DbWriteAt(data_.Handle(), 0, header_, kDbHeaderSize);
+    if (err == kErrNone) {
+        uint8_t filler[kDbDataStart - kDbHeaderSize];
+        std::memset(filler, kDbFillerByte, sizeof filler);
+        err = DbWriteAt(data_.Handle(), kDbHeaderSize, filler, sizeof filler);
+    }
+    if (err == kErrNone)
+        err = DbSync(data_.Handle());
+    if (err != kErrNone) {
+        AlertFileError(err);
+        RemoveUnfinished(data_, path);
         return false;
     }
     failure_ = Failure::None;

@@ -252,6 +252,8 @@ int32_t DbJournal::Seal()
 
 int32_t DbJournal::BeforeWrite(uint32_t offset, uint32_t n)
 {
+    if (keep_)
+        return keptError_;
     if (!active_)
         return kErrNone;
     if (!(lone_ && offset >= size_)) {
@@ -268,6 +270,8 @@ int32_t DbJournal::BeforeWrite(uint32_t offset, uint32_t n)
 
 int32_t DbJournal::BeforeResize(uint32_t size)
 {
+    if (keep_)
+        return keptError_;
     if (!active_)
         return kErrNone;
     // Cutting back what the change itself appended needs nothing kept.
@@ -289,7 +293,6 @@ int32_t DbJournal::Commit()
 {
     if (!active_)
         return kErrNone;
-    active_ = false;
     int32_t err = kErrNone;
     if (wrote_)
         err = DbSync(recordFile_);
@@ -299,6 +302,11 @@ int32_t DbJournal::Commit()
         if (err == kErrNone)
             err = DbSync(file_);
     }
+    // A change that cannot be made durable is still under way: the caller
+    // takes it back with Undo.
+    if (err != kErrNone)
+        return err;
+    active_ = false;
     started_ = false;
     wrote_ = false;
     pending_.clear();
@@ -311,33 +319,83 @@ int32_t DbJournal::Undo()
     if (!active_)
         return kErrNone;
     int32_t err = kErrNone;
-    if (started_) {
-        err = Seal();
+    // Only what reached the journal can have been overwritten in the
+    // record file (each stretch is kept before it is written), so nothing
+    // needs writing to the journal now: a full disk can still undo.
+    if (started_ && end_ >= dbj::kHeaderSize) {
         std::vector<uint8_t> image;
-        if (err == kErrNone) {
-            try {
-                image.resize(end_);
-            } catch (const std::bad_alloc&) {
-                err = kErrNotEnoughMemory;
-            }
+        try {
+            image.resize(end_);
+        } catch (const std::bad_alloc&) {
+            err = kErrNotEnoughMemory;
         }
         if (err == kErrNone)
             err = DbReadAt(file_, 0, image.data(), end_);
-        if (err == kErrNone)
+        // The header as this change wrote it, even when a failed commit
+        // may have cleared it on the disk.
+        if (err == kErrNone) {
+            PutHeader(image.data(), salt_, size_);
             err = PlayBack(recordFile_, image);
+        }
     } else {
         uint32_t now = 0;
         err = DbGetSize(recordFile_, &now);
-        if (err == kErrNone && now > size_)
+        if (err == kErrNone && now > size_) {
             err = DbSetSize(recordFile_, size_);
+            if (err == kErrNone)
+                err = DbSync(recordFile_);
+        }
     }
-    // Undone, or left for the next open to undo.
+    // Undone, or left to be tried again: the journal must then outlive
+    // this session, and no other change may write over it.
     if (err != kErrNone) {
         active_ = false;
+        keep_ = started_ && end_ >= dbj::kHeaderSize;
+        keptError_ = err;
         return err;
     }
     wrote_ = false;
-    return Commit();
+    // The record file is back as it was and flushed. A journal header that
+    // could not be cleared is overwritten by the next change, or removed
+    // at the close.
+    if (Commit() != kErrNone) {
+        active_ = false;
+        started_ = false;
+        pending_.clear();
+        kept_.clear();
+    }
+    return kErrNone;
+}
+
+int32_t DbJournal::RetryUndo()
+{
+    if (!keep_)
+        return kErrNone;
+    std::vector<uint8_t> image;
+    int32_t err = kErrNone;
+    try {
+        image.resize(end_);
+    } catch (const std::bad_alloc&) {
+        err = kErrNotEnoughMemory;
+    }
+    if (err == kErrNone)
+        err = DbReadAt(file_, 0, image.data(), end_);
+    if (err == kErrNone) {
+        PutHeader(image.data(), salt_, size_);
+        err = PlayBack(recordFile_, image);
+    }
+    if (err != kErrNone) {
+        keptError_ = err;
+        return err;
+    }
+    keep_ = false;
+    started_ = false;
+    // Undone; a header that cannot be cleared is written over by the next
+    // change, or goes with the journal at the close.
+    const uint8_t cleared[dbj::kHeaderSize] = {};
+    if (DbWriteAt(file_, 0, cleared, dbj::kHeaderSize) == kErrNone)
+        DbSync(file_);
+    return kErrNone;
 }
 
 void DbJournal::Close()
@@ -347,6 +405,11 @@ void DbJournal::Close()
         return;
     FileClose(file_);
     file_ = kNoFile;
+    // A change still to be undone is the next open's to undo.
+    if (keep_) {
+        keep_ = false;
+        return;
+    }
     const PathRecord journalPath = PathFor(path_);
     FileDelete(&journalPath);
 }

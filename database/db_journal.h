@@ -54,14 +54,20 @@ public:
     // journal is then flushed once.
     int32_t Preserve(uint32_t offset, uint32_t n);
     // Ends the change: the record file is flushed, then the journal let go.
-    // 0 or the code; after a failure the journal undoes the change at the
-    // next open.
+    // 0 or the code; after a failure the change is still under way, for
+    // Undo to take back.
     int32_t Commit();
     // Ends a change one of whose steps failed: the record file goes back
     // to what it held at the start. 0 or the code (the journal then undoes
     // the change at the next open).
     int32_t Undo();
-    // Closes and removes the journal file; at the database's close.
+    // A change whose undo failed stays in the journal, and every later
+    // write is refused (with the code of that failure) until RetryUndo
+    // takes it back: 0 or the code.
+    bool Stuck() const { return keep_; }
+    int32_t RetryUndo();
+    // Closes and removes the journal file; at the database's close. A
+    // change still to be undone keeps it, for the next open.
     void Close();
 
 private:
@@ -75,6 +81,8 @@ private:
     bool lone_ = false;
     bool started_ = false;   // the header of this change is written
     bool wrote_ = false;     // the record file changed
+    bool keep_ = false;      // a change could not be undone yet
+    int32_t keptError_ = 0;  // why
     uint32_t size_ = 0;      // the record file's size at the start
     uint32_t salt_ = 0;
     uint32_t end_ = 0;       // where the next entry goes

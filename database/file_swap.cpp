@@ -36,9 +36,15 @@ int32_t FileSwap::Begin()
     buffer_.reset(new (std::nothrow) uint8_t[kBufferSize]);
     if (!buffer_)
         return kErrNotEnoughMemory;
+    const bool existed = FileExists(&temp_, 0) != 0;
     const int32_t err = FileCreate(&temp_, kFileReadWrite, &file_);
-    if (err != kErrNone)
+    if (err != kErrNone) {
         file_ = kNoFile;
+        // What the failed create made goes with it; a file that was there
+        // (held by another program) stays.
+        if (!existed)
+            FileDelete(&temp_);
+    }
     return err;
 }
 

@@ -78,6 +78,7 @@ void IndexFile::ResetState()
     open_ = false;
     discard_ = false;
     failed_ = false;
+    fileError_ = 0;
 }
 
 void IndexFile::InitCache()
@@ -259,6 +260,15 @@ bool IndexFile::WriteAt(int32_t position, const uint8_t* bytes, int32_t n)
     int32_t err = FileSeek(file_, kSeekStart, position);
     if (err == kErrNone)
         err = FileWrite(file_, bytes, uint32_t(n));
+    if (err == kErrDiskFull || err == kErrAccessDenied) {
+        // What the user can do something about is said as the file box
+        // says it, not as a damaged index.
+        if (!failed_)
+            AlertFileError(err);
+        failed_ = true;
+        fileError_ = err;
+        return false;
+    }
     if (err != kErrNone) {
         Fail(kIndexErrorWrite, 1, position);
         return false;

@@ -112,6 +112,9 @@ public:
 
     bool IsOpen() const { return open_; }
     bool Failed() const { return failed_; }
+    // The disk's code when a write failed for want of room or of the right
+    // to write (the user has been told), else 0.
+    int32_t FileError() const { return fileError_; }
 
     // Walks the whole tree and the free list from the file and the cache.
     // Structure: positions, sizes, well-formed entries, leaves at one depth,
@@ -211,6 +214,7 @@ private:
     bool ignoreSequence_ = false;
     bool descending_ = false;
     bool failed_ = false;
+    int32_t fileError_ = 0;
 
     IndexErrorReporter reporter_ = nullptr;
     void* reporterContext_ = nullptr;

@@ -112,6 +112,10 @@ void CDBDocument::OnFileImportDatabase()
         return;
     TextImportResult result;
     import.Run(*this, dialog.Record(), &result);
+    // An import taken back may have left an index the disk refused: the
+    // list is then built again from the records as they are.
+    if (result.failed && Data().Index().Failed())
+        RebuildSelection(kPassBuild);
     if (result.replaced > 0) {
         char text[256];
         std::snprintf(text, sizeof text,
@@ -199,6 +203,9 @@ void CDBDocument::OnFileMergeDatabase()
         return;
     MergeResult result;
     MergeDatabase(*this, source, &result);
+    // As after an import taken back.
+    if (result.failed && Data().Index().Failed())
+        RebuildSelection(kPassBuild);
 }
 
 void CDBDocument::OnFileSplitDatabase()

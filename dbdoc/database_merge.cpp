@@ -9,6 +9,7 @@
 #include "dbdoc/current_record.h"
 #include "dbdoc/db_document.h"
 #include "foundation/alert_sink.h"
+#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int32_t kStringMerging = 260;
 constexpr int32_t kProgressShowAt = 100;
+constexpr char kMergeUndoneText[] = "The merge did not finish. No record of it was added: the database is as it was.";
 
 struct FileCloser {
     FileHandle file;
@@ -57,7 +59,7 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
     }
     FileHandle file = kNoFile;
     if (const int32_t err = FileOpen(&source, kFileRead, &file); err != kErrNone) {
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        AlertFileError(err);
         return 0;
     }
     FileCloser closer{file};
@@ -90,24 +92,34 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
                 break;
             if (status == RecordScanner::Status::IoError) {
                 AlertFileError(scanner.error());
-                break;
-            }
-            if (status == RecordScanner::Status::Bad) {
+                result->failed = true;
+            } else if (status == RecordScanner::Status::Bad) {
                 DatabaseErrorBox(nullptr, 8);
+                result->failed = true;
+            } else if (scanner.bytes()[dbrec::kFlagsOffset] & (dbrec::kDeleted | dbrec::kNew)) {
+                continue;
+            } else if (!data.Current().LoadImage(scanner.bytes(), scanner.length()) ||
+                       data.AddRecord(false, false) < 0) {
+                result->failed = true;
+            }
+            if (result->failed) {
+                // Every record of the source goes in, or none.
+                data.AbandonChange();
                 break;
             }
-            if (scanner.bytes()[dbrec::kFlagsOffset] & (dbrec::kDeleted | dbrec::kNew))
-                continue;
-            if (!data.Current().LoadImage(scanner.bytes(), scanner.length()))
-                break;
-            if (data.AddRecord(false, false) < 0)
-                break;
             ++result->appended;
             if (!progress.Step()) {
                 result->aborted = true;
                 break;
             }
         }
+    }
+    // A batch that could not be made durable was taken back too.
+    if (!data.LastChangeKept())
+        result->failed = true;
+    if (result->failed) {
+        result->appended = 0;
+        AlertNote(kMergeUndoneText, 0);
     }
     ReturnToRecord(data, shown);
     if (result->appended > 0)

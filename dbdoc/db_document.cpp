@@ -10,10 +10,13 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
+#include "foundation/win_error.h"
 
 namespace {
 
 constexpr const char* kOpenFailedText = "Error Open Database.";
+constexpr int32_t kFileErrorBase = 365;
+constexpr int32_t kWriteProtectedIndex = 2;
 
 // Every open document, registered or not: the guard against writing over
 // an open database must see the ones the registry has no room for.
@@ -27,6 +30,18 @@ void ForgetDocument(const DbDocument* document)
 {
     auto& documents = OpenDocuments();
     documents.erase(std::remove(documents.begin(), documents.end(), document), documents.end());
+}
+
+// The folder check of an open to change a database. A folder the user may
+// not write to is said to be that, not a write-protected disk.
+bool FolderIsWritable(const PathRecord& path)
+{
+    const int32_t err = CheckDirectoryWritable(&path, 0);
+    if (err == kErrAccessDenied)
+        AlertFileError(err);
+    else if (err != kErrNone)
+        AlertNoteById(kFileErrorBase, kWriteProtectedIndex, 0);
+    return err == kErrNone;
 }
 
 }  // namespace
@@ -65,7 +80,7 @@ bool DbDocument::New(const PathRecord& path)
     return true;
 }
 
-bool DbDocument::Open(const PathRecord& path)
+bool DbDocument::Open(const PathRecord& path, bool readOnly)
 {
     if (IsOpen())
         return false;
@@ -74,13 +89,14 @@ bool DbDocument::Open(const PathRecord& path)
         return false;
     }
     PathRecord target = path;
-    if (FileCheckAccess(&target, 0) != 0 || CheckDirectoryWritable(&target, 1) != 0)
+    if (!readOnly && (FileCheckAccess(&target, 0) != 0 || !FolderIsWritable(target)))
         return false;
     // A Macintosh database is never opened itself: target becomes its
-    // converted copy.
-    if (CheckMacintoshDatabase(&target) != 0)
+    // converted copy. A reader converts nothing.
+    if (!readOnly && CheckMacintoshDatabase(&target) != 0)
         return false;
-    if (!session_.Open(target)) {
+    readOnly_ = readOnly;
+    if (!session_.Open(target, true, readOnly)) {
         if (session_.LastFailure() == DatabaseSession::Failure::File)
             AlertNote(kOpenFailedText, 0);
         return false;
@@ -95,9 +111,13 @@ void DbDocument::Close()
 {
     if (!IsOpen())
         return;
-    const int32_t position = Data().CurrentPosition();
-    PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
-    session_.Close();
+    if (readOnly_) {
+        session_.CloseUnchanged();
+    } else {
+        const int32_t position = Data().CurrentPosition();
+        PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
+        session_.Close();
+    }
     ForgetDocument(this);
     UnregisterDatabase(this);
 }

@@ -30,8 +30,10 @@ public:
     // Opens the database at path and builds its selection. A Macintosh
     // database is converted into a copy beside it first (when the user
     // agrees) and the copy is opened; Path() then names the copy. False
-    // after telling the user.
-    bool Open(const PathRecord& path);
+    // after telling the user. readOnly: for callers that only read the
+    // records (an export from the command line); nothing is ever written
+    // to or beside the database, which may be one the user cannot change.
+    bool Open(const PathRecord& path, bool readOnly = false);
     // Writes the header back and closes the database, leaving the registry.
     // Nothing happens when it is not open.
     void Close();
@@ -61,6 +63,7 @@ public:
 private:
     DatabaseSession session_;
     PathRecord path_{};
+    bool readOnly_ = false;
 };
 
 // True when path names the record file or the index file of a database

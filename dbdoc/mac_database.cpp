@@ -63,7 +63,7 @@ void PascalSlots(uint8_t* header, uint32_t offset, uint32_t count, uint32_t size
 
 int32_t StopWithFileError(int32_t err)
 {
-    AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+    AlertFileError(err);
     return 1;
 }
 

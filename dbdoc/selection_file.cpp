@@ -56,7 +56,12 @@ int32_t WriteSelectionFile(DbDocument& document, const PathRecord& target, const
             }
         }
         // A record that could not be read has been reported (the database
-        // is marked for repair); the records before it are kept as written.
+        // is marked for repair): a file without it would pass for the whole
+        // selection, so the old file stays as it was.
+        if (err == kErrNone && walk.failed()) {
+            *records = 0;
+            return -1;
+        }
     }
     FileHandle written = kNoFile;
     if (err == kErrNone)

@@ -2,8 +2,9 @@
 // in the browser's order: what export and the file report share. Nothing
 // is written without live records or over an open database; the document
 // commits its edits first; the file is written beside the target and
-// replaces it when complete, so a file error leaves the target as it was;
-// when the user stops, what was written so far makes the file.
+// replaces it when complete, so a file error or a record that cannot be
+// read leaves the target as it was; when the user stops, what was written
+// so far makes the file.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,8 @@ struct SelectionFileJob {
 
 // 1 when a file was written; 0 when there was nothing to write or target
 // is an open database (after telling the user); -1 after a file error
-// (after the file-error box). records counts the records written; aborted
+// (after the file-error box) or a record that could not be read (after
+// the damaged-database message). records counts the records written; aborted
 // tells that the user stopped.
 int32_t WriteSelectionFile(DbDocument& document, const PathRecord& target, const SelectionFileJob& job,
                            int32_t* records, bool* aborted);

@@ -22,6 +22,7 @@ constexpr int32_t kReaderBufferSize = 10000;
 constexpr int32_t kStringImporting = 269;
 constexpr int32_t kProgressShowAt = 1;
 constexpr int32_t kBinaryCheckBytes = 65536;
+constexpr char kImportUndoneText[] = "The import did not finish. No record of it was added: the database is as it was.";
 
 // The text reader is one for the whole program: an import that opened it
 // after another must not have it closed under it by the older one.
@@ -169,7 +170,7 @@ bool TextImport::Open(const PathRecord& source)
         return false;
     if (const int32_t err = FileOpen(&source, kFileRead, &file_); err != kErrNone) {
         file_ = kNoFile;
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        AlertFileError(err);
         return false;
     }
     // Nothing is added from a file that is not text: its bytes would make
@@ -225,7 +226,8 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
     const int32_t shown = data.CurrentOffset();
     {
         // The import is committed as one change when it ends; a crash
-        // before that leaves the database as it was.
+        // before that, or a record that cannot be added, leaves the
+        // database as it was: every line goes in, or none.
         DbChange batch(data);
         DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
                                   kProgressShowAt, 1);
@@ -246,14 +248,24 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
             record.SetGrown(false);
             record.SetNew(false);
             record.SetModified(false);
-            if (data.AddRecord(false, false) < 0)
+            if (data.AddRecord(false, false) < 0) {
+                result->failed = true;
+                data.AbandonChange();
                 break;
+            }
             ++result->records;
             if (!goOn) {
                 result->aborted = true;
                 break;
             }
         }
+    }
+    // A batch that could not be made durable was taken back too.
+    if (!data.LastChangeKept())
+        result->failed = true;
+    if (result->failed) {
+        result->records = 0;
+        AlertNote(kImportUndoneText, 0);
     }
     ReturnToRecord(data, shown);
     if (result->records > 0)

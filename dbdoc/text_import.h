@@ -40,6 +40,8 @@ bool FileIsUtf8(FileHandle file);
 struct TextImportResult {
     int32_t records = 0;  // records added
     bool aborted = false;
+    // A record could not be added: none were (the user was told).
+    bool failed = false;
     // Characters of the fields taken that Windows-1252 lacks, stored as '?'.
     int32_t replaced = 0;
 };
@@ -59,9 +61,10 @@ public:
 
     // Adds one record per line from the start of the file, after the
     // document committed its edits. Refused with a beep in bulk-mail mode.
-    // Ends at the end of the file, when a record cannot be added (the
-    // engine has said why) or when the user stops it; the records added
-    // stay. The number of records added.
+    // Ends at the end of the file, when the user stops it (the records
+    // added stay) or when a record cannot be added: the engine has said
+    // why, every record of the import is taken back and the user is told
+    // so. The number of records added.
     int32_t Run(DbDocument& document, const ImportOptions& options, TextImportResult* result);
 
 private:

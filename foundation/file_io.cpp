@@ -358,5 +358,17 @@ int32_t AlertFileError(int32_t code)
 {
     if (code == 0)
         return 0;
-    return AlertShowString(kAlertKindStop, 365, code == kErrAccessDenied ? 5 : 0, code);
+    // The user is told what happened in words that say what to do about
+    // it: make room, ask for the right to write, or close the other
+    // program; every other code is shown as it is.
+    int32_t index = 0;
+    switch (code) {
+    case kErrWriteProtect: index = 2; break;
+    case kErrDiskFull: index = 3; break;
+    case kErrSharingViolation:
+    case kErrLockViolation: index = 4; break;
+    case kErrAccessDenied: index = 6; break;
+    default: break;
+    }
+    return AlertShowString(kAlertKindStop, 365, index, code);
 }

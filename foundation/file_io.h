@@ -149,6 +149,8 @@ int32_t CheckDirectoryWritable(const PathRecord* record, uint8_t showAlert);
 // folder; 0 (with a beep) when that cannot be found.
 double GetDiskFreeBytes(const char* path);
 
-// Shows a file error: nothing for 0; "File is Locked." for 5; otherwise
+// Shows a file error: nothing for 0; "Disk is full" for 112, "Disk is
+// Write Protected" for 19, "File is used by another program." for 32 and
+// 33 (another open holds the file), a permission message for 5; otherwise
 // "IO FILE ERROR", each with the code. Returns the box's result.
 int32_t AlertFileError(int32_t code);

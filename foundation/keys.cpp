@@ -13,6 +13,7 @@
 namespace {
 
 KeyStateSource* g_source = nullptr;
+LockKeySource* g_lockSource = nullptr;
 
 // While the wait runs, pointer input aimed at the program's windows must not
 // reach them: a move or press would start something in the widget that
@@ -64,7 +65,22 @@ KeyStateSource* SetKeyStateSource(KeyStateSource* source)
 
 int16_t IsKeyDown(int32_t virtualKey) { return g_source && g_source->KeyDown(virtualKey) ? 1 : 0; }
 
-int16_t IsKeyToggled(int32_t) { return 0; }
+LockKeySource* SetLockKeySource(LockKeySource* source)
+{
+    LockKeySource* previous = g_lockSource;
+    g_lockSource = source;
+    return previous;
+}
+
+int16_t ReadKeyToggle(int32_t virtualKey)
+{
+    bool on = false;
+    if (!g_lockSource || !g_lockSource->Toggled(virtualKey, &on))
+        return -1;
+    return on ? 1 : 0;
+}
+
+int16_t IsKeyToggled(int32_t virtualKey) { return ReadKeyToggle(virtualKey) == 1 ? 1 : 0; }
 
 int16_t IsUserAbortKeyDown()
 {

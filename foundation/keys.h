@@ -17,6 +17,9 @@ enum : int32_t {
     kVkAlt = 18,
     kVkEscape = 27,
     kVkPeriod = 190,
+    kVkCapsLock = 20,
+    kVkNumLock = 144,
+    kVkScrollLock = 145,
 };
 
 class KeyStateSource {
@@ -31,11 +34,25 @@ public:
 // Installs a source (null removes it) and returns the previous one.
 KeyStateSource* SetKeyStateSource(KeyStateSource* source);
 
+// The lock keys' toggle states, as the desktop tells them. Qt reports no
+// lock states, so the application installs a source that asks the window
+// system; where it can't tell (Wayland, no display) the states are unknown.
+class LockKeySource {
+public:
+    virtual ~LockKeySource() = default;
+    // False when the state of the key can't be read here.
+    virtual bool Toggled(int32_t virtualKey, bool* on) = 0;
+};
+
+// Installs a source (null removes it) and returns the previous one.
+LockKeySource* SetLockKeySource(LockKeySource* source);
+
 // 1 when the key is down at this moment, else 0.
 int16_t IsKeyDown(int32_t virtualKey);
-// 1 when a lock key is toggled on. The desktop does not report lock states
-// to applications, so this answers 0.
+// 1 when a lock key is toggled on; 0 when it is off or can't be read.
 int16_t IsKeyToggled(int32_t virtualKey);
+// 1 on, 0 off, -1 when the state can't be read here.
+int16_t ReadKeyToggle(int32_t virtualKey);
 // 1 while Esc is down, or Ctrl together with '.'; else 0. Delivers pending
 // input first.
 int16_t IsUserAbortKeyDown();

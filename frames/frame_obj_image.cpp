@@ -913,7 +913,7 @@ bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& pic
         AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
         return false;
     }
-    return ImageSendEps(sink, file, PlaceEps(dc, picture, dc->windowOrg())) == 0;
+    return ImageSendEps(sink, file, PlaceEps(dc, picture, IntPoint{})) == 0;
 }
 
 bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
@@ -989,14 +989,11 @@ void FrameObjImage::DrawContent(Dc* dc)
     const bool hadClip = dc->hasClip();
     const Region previous = dc->clipRegion();
     if (sink) {
+        // The job's PostScript is in device pixels, where the context's
+        // mapping (window origin included) has already put the frame.
         CornerQuad corners;
         GetCorners(&corners, 1, 0);
-        const IntPoint window = dc->windowOrg();
         dc->lpToDp(corners.corners, 4);
-        for (IntPoint& c : corners.corners) {
-            c.x -= window.x;
-            c.y -= window.y;
-        }
         HandleOwner text(HandleNew(1));
         PsGsave(sink);
         if (text.get() && PsPolygonClipPath(corners.corners, 4, text.get()) == 0 &&

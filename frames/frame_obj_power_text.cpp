@@ -79,6 +79,7 @@ void FrameObjPowerText::DrawContent(Dc* dc)
     DocToViewRect(&rect);
     if (!HasContent())
         return;
+    const IntRect inPlace = rect;
     rect = IntRect{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     const FontSpec font = FrameFontSpec(this, int16_t(GetU16LE(effect_ + kGlyphFontIdOffset)));
     const bool postScript = outputShift_ && outputMode_ == kOutputPostScript;
@@ -96,7 +97,10 @@ void FrameObjPowerText::DrawContent(Dc* dc)
     const int32_t thickness = denominator != 0 ? int32_t(numerator * 0.75 / denominator) : 0;
     if (postScript) {
         dc->abortPath();
-        renderer->Output(dc, effect_, rect, angle, document_);
+        // The PostScript is written in device pixels where it is to print,
+        // so the effect is laid out in the frame's own place (at the origin
+        // it would print in the page's corner), and turned there.
+        renderer->Output(dc, effect_, inPlace, double(block_.attr.geometry.angle), document_);
         return;
     }
     Region region = dc->pathToRegion();

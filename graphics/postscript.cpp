@@ -7,6 +7,7 @@
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
 #include "graphics/eps_section.h"
+#include "platform/dc.h"
 
 const char* const kEpsProlog =
     " /b4_Inc_state save def  /dict_count countdictstack def  /op_count count 1 sub def  userdict begin  "
@@ -22,6 +23,13 @@ int32_t PassThroughBuffer::Escape(const uint8_t* buffer, uint32_t size)
         return 0;
     text_.append(reinterpret_cast<const char*>(buffer) + 2, size - 2);
     return 1;
+}
+
+int32_t DcPassThrough::Escape(const uint8_t* buffer, uint32_t size)
+{
+    if (!dc_ || !buffer || size < 2 || GetU16LE(buffer) != size - 2)
+        return 0;
+    return dc_->passThrough(reinterpret_cast<const char*>(buffer) + 2, size - 2) ? 1 : 0;
 }
 
 int32_t PsSendData(PassThroughSink* sink, const void* bytes, int32_t count)

@@ -2,10 +2,11 @@
 // straight to a PostScript printer through the printer's PASSTHROUGH
 // escape.
 //
-// The escape is a PassThroughSink. No device of this platform takes
-// PostScript (Dc::supportsPostScriptPassThrough answers false); instead an
-// EPS picture's pass-through goes into a PassThroughBuffer and from there
-// to Ghostscript, whose picture of it is printed (graphics/ghostscript.h).
+// The escape is a PassThroughSink: DcPassThrough for a print job written
+// as PostScript (Dc::supportsPostScriptPassThrough), where the text goes
+// into the job as it is. For printers that take no PostScript an EPS
+// picture's pass-through goes into a PassThroughBuffer and from there to
+// Ghostscript, whose picture of it is printed (graphics/ghostscript.h).
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,19 @@ public:
 
 private:
     std::string text_;
+};
+
+class Dc;
+
+// The escape of a context that takes PostScript: each escape's bytes are
+// written into its page where they are sent.
+class DcPassThrough : public PassThroughSink {
+public:
+    explicit DcPassThrough(Dc* dc) : dc_(dc) {}
+    int32_t Escape(const uint8_t* buffer, uint32_t size) override;
+
+private:
+    Dc* dc_;
 };
 
 // Most data bytes one escape carries.

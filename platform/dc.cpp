@@ -88,6 +88,11 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
     return std::unique_ptr<Dc>(new Dc(MakePdfFarmDevice(printer, std::move(settings))));
 }
 
+std::unique_ptr<Dc> Dc::ForPostScript(const PostScriptJobSettings& settings)
+{
+    return std::unique_ptr<Dc>(new Dc(MakePostScriptDevice(settings)));
+}
+
 std::unique_ptr<Dc> Dc::ForMeasuring(int32_t dpi)
 {
     return std::unique_ptr<Dc>(new Dc(MakeNullDevice(dpi > 0 ? dpi : 96, QSize())));
@@ -109,6 +114,10 @@ bool Dc::beginOutput() { return device_->beginOutput(); }
 bool Dc::newPage() { return device_->newPage(); }
 
 QImage* Dc::image() const { return device_->image(); }
+
+bool Dc::supportsPostScriptPassThrough() const { return device_->takesPostScript(); }
+
+bool Dc::passThrough(const char* data, size_t size) { return device_->passThrough(data, size); }
 
 // --- Objects and state ------------------------------------------------------
 

@@ -18,6 +18,9 @@
 //     operations are evaluated as if the page were white (see blits);
 //   - a recorder (ForRecording): the calls are handed on, in logical units,
 //     to whatever records them (the enhanced-metafile writer).
+//   - a PostScript print job (ForPostScript): the same vector output written
+//     as PostScript, which also takes PostScript text from the drawing code
+//     (the pass-through escape).
 //
 // Pixel rules (on images; the same geometry goes to vector targets). Points
 // are mapped to whole device pixels first (rounded), then:
@@ -83,6 +86,7 @@ class QPaintDevice;
 class QPrinter;
 class DcDevice;
 class DcRecorder;
+struct PostScriptJobSettings;
 struct DevicePaint;
 struct DeviceStroke;
 struct DeviceText;
@@ -176,6 +180,10 @@ public:
     // written when the output is flushed; flush() then says whether it was.
     // Ended without a flush, the job leaves the file as beginOutput made it.
     static std::unique_ptr<Dc> ForPrintJob(QPrinter* printer);
+    // A print job written as PostScript, to a file or a print queue that
+    // takes it (see postscript_job.h): the job is complete, and written or
+    // handed to the queue, when the output is flushed.
+    static std::unique_ptr<Dc> ForPostScript(const PostScriptJobSettings& settings);
     // A context without any surface: measures text and keeps state, draws
     // nothing. Stands for the screen's context where only metrics matter.
     static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);
@@ -370,9 +378,12 @@ public:
     int32_t getDeviceCaps(int32_t index) const;
     // The surface of an image context (null otherwise).
     QImage* image() const;
-    // The PostScript pass-through escape: no device here takes PostScript,
-    // so the query answers "not supported" and data sent is refused.
-    bool supportsPostScriptPassThrough() const { return false; }
+    // The PostScript pass-through escape: a PostScript job takes text of
+    // PostScript, written into the page where it is sent, in the device's
+    // pixel space (origin at the printable area's top-left corner, y down,
+    // device pixels). Other targets answer "not supported" and refuse it.
+    bool supportsPostScriptPassThrough() const;
+    bool passThrough(const char* data, size_t size);
 
 private:
     struct State;

@@ -95,7 +95,10 @@ QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32
     QImage out(srcWidth, srcHeight, QImage::Format_RGB32);
     if (out.isNull())
         return QImage();
-    out.fill(0xFF000000u);
+    // Every pixel of a rectangle inside the bitmap is written below.
+    const bool inside = xSrc >= 0 && int64_t(xSrc) + srcWidth <= width;
+    if (!inside || ySrc < 0 || int64_t(ySrc) + srcHeight > height)
+        out.fill(0xFF000000u);
     for (int r = 0; r < srcHeight; ++r) {
         // Row r of the output, counted from its top.
         const int32_t dibY = topDown ? ySrc + r : ySrc + (srcHeight - 1 - r);
@@ -103,6 +106,20 @@ QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32
             continue;
         const uint8_t* row = bits + size_t(dibY) * stride;
         auto* line = reinterpret_cast<uint32_t*>(out.scanLine(r));
+        // Rows of true-colour pixels wholly inside the bitmap, the usual
+        // picture, go without the per-pixel checks.
+        if (inside && bitCount == 24) {
+            const uint8_t* p = row + 3 * size_t(xSrc);
+            for (int c = 0; c < srcWidth; ++c, p += 3)
+                line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+            continue;
+        }
+        if (inside && bitCount == 32 && masks[0] == 0xFF0000u && masks[1] == 0xFF00u && masks[2] == 0xFFu) {
+            const uint8_t* p = row + 4 * size_t(xSrc);
+            for (int c = 0; c < srcWidth; ++c, p += 4)
+                line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+            continue;
+        }
         for (int c = 0; c < srcWidth; ++c) {
             const int32_t x = xSrc + c;
             if (x < 0 || x >= width)

@@ -6,6 +6,8 @@
 //     raster operation exact;
 //   - PainterDevice: a printer or PDF writer through one QPainter, vector
 //     output, raster operations as on a white page;
+//   - the PostScript device of a print job written as PostScript, vector
+//     output as PostScript text, raster operations as on a white page;
 //   - the null device of a measuring or recording context, which draws
 //     nothing (a recording context hands every call to its DcRecorder
 //     before it reaches the device).
@@ -27,6 +29,7 @@
 #include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
 #include "platform/pdf_page_farm.h"
+#include "platform/postscript_job.h"
 
 class QPaintDevice;
 
@@ -150,6 +153,10 @@ public:
     virtual bool beginOutput() { return true; }
     // A paged device goes on to a fresh sheet; false for any other device.
     virtual bool newPage() { return false; }
+    // A device that writes PostScript takes PostScript text from the
+    // drawing code too, written where it is sent (see dc.h).
+    virtual bool takesPostScript() const { return false; }
+    virtual bool passThrough(const char*, size_t) { return false; }
 };
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
@@ -159,3 +166,5 @@ std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t techno
 std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings);
 // Draws nothing; `size` is what it reports as its drawable size.
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);
+// A print job written as PostScript (see postscript_job.h).
+std::unique_ptr<DcDevice> MakePostScriptDevice(PostScriptJobSettings settings);

@@ -10,6 +10,7 @@
 // MERGEPAINT, then the picture with SRCAND into the same rectangle) draws
 // the picture with the mask as its alpha.
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 #include <QPageLayout>
@@ -23,6 +24,21 @@
 #include "platform/raster_ops.h"
 
 namespace {
+
+// Whether two images hold the same pixels, byte for byte: the same image
+// at once, else row by row.
+bool SamePixels(const QImage& a, const QImage& b)
+{
+    if (a.cacheKey() == b.cacheKey())
+        return true;
+    if (a.isNull() || b.isNull() || a.size() != b.size() || a.format() != b.format())
+        return a.isNull() && b.isNull();
+    const size_t row = (size_t(a.width()) * size_t(a.depth()) + 7) / 8;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), row) != 0)
+            return false;
+    return true;
+}
 
 inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
@@ -219,6 +235,20 @@ private:
     // picture it belongs to.
     QRectF pendingDest_;
     QImage pendingMask_;
+    // Blits made lately, what they were made of and what they drew: a
+    // picture printed on every card is worked out once, and its one image
+    // goes into the output once (a PDF file keeps an image once however
+    // often it is drawn).
+    struct MadeBlit {
+        QImage source, mask, tile;
+        uint8_t table = 0;
+        int kind = 0;
+        ColorRef colour = 0;
+        QSize size;
+        QImage out;
+    };
+    std::vector<MadeBlit> madeBlits_;
+    size_t nextMadeBlit_ = 0;
 };
 
 QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2)
@@ -386,8 +416,21 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
     pendingMask_ = QImage();
 
     const bool useSource = Rop3UsesSource(table);
+    const QSize size = useSource ? source.size() : QSize(int(dest.width()), int(dest.height()));
+    // Compared in full: equal pictures (a new copy on every card) find the
+    // image already made.
+    auto same = [&](const MadeBlit& m) {
+        return m.table == table && m.kind == int(pattern.kind) && m.colour == pattern.color && m.size == size &&
+               SamePixels(m.source, source) && SamePixels(m.mask, pendingMask) && SamePixels(m.tile, pattern.tile);
+    };
+    const MadeBlit* made = nullptr;
+    for (const MadeBlit& m : madeBlits_)
+        if (same(m))
+            made = &m;
     QImage out;
-    if (useSource) {
+    if (made) {
+        out = made->out;
+    } else if (useSource) {
         if (source.isNull())
             return false;
         out = source.convertToFormat(QImage::Format_ARGB32);
@@ -395,9 +438,9 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
         out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
         out.fill(0);
     }
-    const QImage mask = pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
+    const QImage mask = made || pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
     const uint32_t patternColor = ToRgb(pattern.color);
-    for (int y = 0; y < out.height(); ++y) {
+    for (int y = 0; !made && y < out.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(out.scanLine(y));
         const uint32_t* m = mask.isNull() ? nullptr : reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
         for (int x = 0; x < out.width(); ++x) {
@@ -415,6 +458,15 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
             const bool keeps = onWhite == 0xFFFFFFu && onBlack == 0;
             line[x] = keeps ? 0u : (0xFF000000u | onWhite);
         }
+    }
+    // Kept only when small enough that a few of them cost little.
+    constexpr qsizetype kMadeBlits = 4, kMadeBlitBytes = 16 << 20;
+    if (!made && out.sizeInBytes() <= kMadeBlitBytes && source.sizeInBytes() <= kMadeBlitBytes) {
+        MadeBlit m{source, pendingMask, pattern.tile, table, int(pattern.kind), pattern.color, size, out};
+        if (madeBlits_.size() < size_t(kMadeBlits))
+            madeBlits_.push_back(std::move(m));
+        else
+            madeBlits_[nextMadeBlit_++ % madeBlits_.size()] = std::move(m);
     }
     PageOp op;
     op.kind = PageOp::kImage;

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 // The qpdf interface without its deprecated smart pointer.
 #define POINTERHOLDER_TRANSITION 4
@@ -44,12 +45,9 @@ struct Source {
 
 int ChooseWorkers(int asked)
 {
-    if (asked > 0)
-        return std::min(asked, 16);
-    // The thread that draws the job sets the pace; two painters keep up
-    // with it, a third covers a busy machine.
-    const int processors = int(std::thread::hardware_concurrency());
-    return std::clamp(processors - 1, 1, 3);
+    // One painter keeps up with the thread that draws the job: painting a
+    // page costs less than drawing it.
+    return asked > 0 ? std::min(asked, 16) : 1;
 }
 
 }  // namespace
@@ -64,6 +62,10 @@ struct PdfPageFarmState {
     std::deque<Job> queue;
     size_t capacity = 4;
     int pagesPerPart = 256;
+    // One painter writing the file itself, as its pages come, through a
+    // file that replaces the named one only when the job ends well.
+    bool streamed = false;
+    std::unique_ptr<QSaveFile> streamFile;
     bool closing = false;
     bool failed = false;
     int added = 0;
@@ -138,7 +140,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         buffer.reset();
         if (!ended)
             fail();
-        else if (!part.pages.empty())
+        else if (!part.pages.empty() && !streamed)
             publish(std::move(part));
         part = Part();
     };
@@ -158,9 +160,17 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         room.notify_one();
         bool ok = true;
         if (!writer) {
-            buffer = std::make_unique<QBuffer>(&part.bytes);
-            ok = buffer->open(QIODevice::WriteOnly);
-            writer = std::make_unique<QPdfWriter>(buffer.get());
+            QIODevice* device = nullptr;
+            if (streamed) {
+                streamFile = std::make_unique<QSaveFile>(settings.path);
+                ok = streamFile->open(QIODevice::WriteOnly);
+                device = streamFile.get();
+            } else {
+                buffer = std::make_unique<QBuffer>(&part.bytes);
+                ok = buffer->open(QIODevice::WriteOnly);
+                device = buffer.get();
+            }
+            writer = std::make_unique<QPdfWriter>(device);
             writer->setResolution(settings.resolution);
             writer->setPageLayout(settings.layout);
             writer->setTitle(settings.title);
@@ -184,7 +194,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         }
         if (!ok)
             fail();
-        else if (int(part.pages.size()) >= pagesPerPart)
+        else if (!streamed && int(part.pages.size()) >= pagesPerPart)
             endPart();
     }
     endPart();
@@ -285,7 +295,8 @@ bool PdfPageFarm::begin()
     if (settings_.pagesPerPart > 0)
         s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
-    s.capacity = size_t(2 * workers);
+    s.streamed = workers == 1 && settings_.pagesPerPart <= 0;
+    s.capacity = size_t(std::max(16, 2 * workers));
     for (int w = 0; w < workers; ++w)
         s.ready.emplace_back();
     for (int w = 0; w < workers; ++w)
@@ -336,7 +347,9 @@ bool PdfPageFarm::finish()
     s.wake.notify_all();
     s.joiner.join();
     bool ok = !s.failed && s.added > 0;
-    if (ok && s.parts.size() == 1) {
+    if (s.streamed) {
+        ok = ok && s.streamFile && s.streamFile->commit();
+    } else if (ok && s.parts.size() == 1) {
         QFile file(settings_.path);
         const QByteArray& bytes = s.parts.front().bytes;
         ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();

@@ -9,10 +9,13 @@
 // part is written as that part.
 //
 // Turning drawing into PDF (formatting every number, compressing every
-// page) costs about as much as the drawing itself, so a job goes about as
-// fast as its drawing alone. A few pages wait at a time: a job of any
-// length holds a few pages of drawing in memory, not all of them. Each part
-// carries the glyphs its pages use, so parts are long.
+// page) costs less than the drawing itself, so one painter keeps up and a
+// job goes about as fast as its drawing alone. That painter (the usual
+// case) writes the file as its pages come, into a temporary file beside it
+// that takes the file's place when the job ends well: a job of any length
+// holds a few pages of drawing in memory, not all of them, and the file
+// carries each font's glyphs once. Several painters make parts in memory,
+// each carrying the glyphs its pages use, joined at the end.
 #pragma once
 
 #include <memory>
@@ -32,10 +35,10 @@ public:
         int resolution = 600;
         QString title;
         QString creator;
-        // Worker threads; 0 chooses by the machine's processors.
+        // Worker threads; 0 for one, which writes the file as it goes.
         int workers = 0;
         // The pages a worker paints into one part before it begins the next;
-        // 0 for the usual number.
+        // 0 for the usual number (one worker then makes no parts).
         int pagesPerPart = 0;
     };
 

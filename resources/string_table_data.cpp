@@ -5,7 +5,10 @@ const StringTableEntry kStringTable[] = {
     // Platform utility layer: file errors.
     {365, "IO FILE ERROR"},
     {367, "Disk is Write Protected"},
+    {368, "Disk is full"},
+    {369, "File is used by another program."},
     {370, "File is Locked."},
+    {371, "Permission denied: you may not change this file or its folder."},
 
     // Managers' alert groups: the base string is the box title.
     {435, "PICT MNG  ERROR"},
@@ -123,7 +126,6 @@ const StringTableEntry kStringTable[] = {
     {272, "BulkMail Sorting..."},
     {273, "BulkMail Moving..."},
     {274, "Packing..."},
-    {368, "Disk is full"},
 
     // Document wizard: its files (1000 + n).
     {1001, "The wizard files (backdrops or templates ) is older version.\nCreate new ?"},

@@ -13,10 +13,14 @@ packages=(
   qt6-svg-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev
+  # the lock keys' states from the X server's keyboard indicators
+  libx11-dev
   # joins the parts of a PDF file painted by several threads
   libqpdf-dev
   # GIF pictures written by the picture export; the icons drawn from SVG
   libgif-dev librsvg2-bin
+  # print queues that take PostScript, and the PostScript jobs sent to them
+  libcups2-dev
   # EPS pictures drawn for the screen and for printers that take no
   # PostScript, by gs run as a program of its own
   ghostscript
@@ -47,6 +51,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(libhyphen-dev)
   # printed PDF files counted and rasterised
   packages+=(poppler-utils)
+  # the database benchmark's reference engine
+  packages+=(libsqlite3-dev)
 fi
 
 missing=()

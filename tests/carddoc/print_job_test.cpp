@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
@@ -31,6 +32,8 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj_power_text.h"
+#include "foundation/pstr.h"
 #include "frames/page_record_format.h"
 #include "platform/dc.h"
 #include "support/fake_printer_caps.h"
@@ -136,6 +139,17 @@ protected:
             job->copies = 1;
             if (fill)
                 fill(job);
+            return 1;
+        });
+        return doc_->PrintDocument(nullptr);
+    }
+    // The same job written as a PostScript file.
+    int32_t PrintPostScript(const std::string& ps)
+    {
+        SetPrintDialogRunner([ps](QWidget*, PrintJobRecord* job) {
+            job->printer = MakePostScriptFilePrinter();
+            job->postScriptFile = QString::fromStdString(ps);
+            job->copies = 1;
             return 1;
         });
         return doc_->PrintDocument(nullptr);
@@ -612,6 +626,96 @@ TEST(SheetArithmetic, SheetsOfAJob)
     EXPECT_EQ(CountPrintSheets(15, 10, 3, true, false, 1).pages, 2);
     EXPECT_EQ(CountPrintSheets(18, 10, 3, true, false, 1).pages, 3);
     EXPECT_EQ(CountPrintSheets(10, 10, 4, false, true, 2).pages, 2);
+}
+
+// A PostScript file is written whole or not at all: a folder that is not
+// there fails the job before anything is drawn, and a job stopped midway
+// leaves the file that was there as it was.
+TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
+{
+    EXPECT_EQ(PrintPostScript(docs_.file("no such folder/out.ps")), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    ASSERT_EQ(alerts_.boxes().size(), 1u);
+    EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
+    alerts_.clear();
+
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
+    const std::string ps = docs_.file("kept.ps");
+    WriteFileBytes(ps, "the sheet printed yesterday");
+    {
+        AbortKeyAfter abort(3);
+        EXPECT_EQ(PrintPostScript(ps), kPrintDone);
+    }
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintCancelledByUser);
+    EXPECT_EQ(ReadFileBytes(ps), "the sheet printed yesterday");
+    EXPECT_EQ(QDir(QString::fromStdString(docs_.file(""))).entryList(QDir::Files).filter(".ps").size(), 1);
+
+    // In full, three sheets of front and back.
+    alerts_.clear();
+    EXPECT_EQ(PrintPostScript(ps), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    const std::string job = ReadFileBytes(ps);
+    EXPECT_NE(job.find("%%Pages: 6\n"), std::string::npos);
+    EXPECT_EQ(job.substr(job.size() - 16), "%%Trailer\n%%EOF\n");
+}
+
+// A power-text frame printed to a printer that takes PostScript sends its
+// effect as PostScript of its own: the glyph outlines as a path that clips
+// the interior's fill, in the frame's place on each card.
+TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
+{
+    constexpr uint16_t kBlackIndex = 15;
+    const IntRect page = doc_->PageGeometry().slots[0];
+    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
+    ASSERT_NE(frame, nullptr);
+    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    uint8_t effect[172];
+    std::memcpy(effect, frame->Effect(), sizeof effect);
+    PStrFromCStr(effect, "SALE");
+    // Black letters.
+    PutU16LE(effect + 150, kBlackIndex);
+    frame->SetEffect(effect);
+
+    const std::string ps = docs_.file("out.ps");
+    EXPECT_EQ(PrintPostScript(ps), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    const std::string job = ReadFileBytes(ps);
+    size_t layers = 0;
+    for (size_t at = job.find(" newpath "); at != std::string::npos; at = job.find(" newpath ", at + 1)) {
+        const size_t end = job.find('\r', at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string layer = job.substr(at, end - at);
+        if (layer.find(" curveto ") != std::string::npos && layer.find(" closepath  clip ") != std::string::npos &&
+            layer.find(" setrgbcolor  fill ") != std::string::npos)
+            ++layers;
+    }
+    // One interior layer on each of the ten cards of the front.
+    EXPECT_EQ(layers, 10u);
+
+    bool ran = false;
+    const QString png = QString::fromStdString(docs_.file("ps.png"));
+    RunProgram(QStringLiteral("gs"), {QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
+                                      QStringLiteral("-q"), QStringLiteral("-sDEVICE=png16m"),
+                                      QStringLiteral("-r%1").arg(kDpi), QStringLiteral("-dLastPage=1"),
+                                      QStringLiteral("-sOutputFile=") + png, QString::fromStdString(ps)},
+               &ran);
+    if (!ran)
+        GTEST_SKIP() << "Ghostscript is needed to draw the job";
+    const QImage sheet(png);
+    ASSERT_FALSE(sheet.isNull());
+    // The letters are drawn inside the frame (its border left out), on
+    // every card.
+    for (int column = 0; column < Columns(); ++column) {
+        for (int row = 0; row < Rows(); ++row) {
+            IntRect cell;
+            doc_->GetCellRect(&cell, int16_t(column), int16_t(row));
+            int ink = 0;
+            for (int y = (cell.top + 66) * kDpi / 72; y < (cell.top + 104) * kDpi / 72; ++y)
+                for (int x = (cell.left + 66) * kDpi / 72; x < (cell.left + 194) * kDpi / 72; ++x)
+                    ink += sheet.valid(x, y) && qGray(sheet.pixel(x, y)) < 160;
+            EXPECT_GT(ink, 100) << column << ", " << row;
+        }
+    }
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
     SetDbFaultHook([](DbIoStep step, uint32_t) { return DbFault{step == DbIoStep::Write ? 112 : 0, 100}; });
     EXPECT_EQ(data().UpdateRecord(false, true), -1);
     SetDbFaultHook(nullptr);
-    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [112]");
+    EXPECT_EQ(capture.lastText(), "Disk is full [112]");
     EXPECT_EQ(FileBytes(file), before);
     EXPECT_EQ(data().CurrentOffset(), first);
     EXPECT_TRUE(data().Current().IsModified());
@@ -437,11 +437,11 @@ TEST_F(DataFileTest, DeliveryPointComesFromATwelveCharacterZipOrTheAddress)
     EXPECT_STREQ(digits, "12345678923");
 }
 
-TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsLocked)
+TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsUsedByAnotherProgram)
 {
     DataFile second;
     EXPECT_EQ(second.Open(&path, 0x40000000, kIndexModeNone), -1);
-    EXPECT_EQ(capture.lastText(), "File is Locked. [5]");
+    EXPECT_EQ(capture.lastText(), "File is used by another program. [32]");
 }
 
 TEST_F(DataFileTest, ABadRecordMarksTheDatabaseDamagedAndEditsAreKept)

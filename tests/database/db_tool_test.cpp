@@ -194,20 +194,25 @@ TEST(DbTool, ReadingCommandsNeverWrite)
     EXPECT_EQ(Text(db), bytes);
 }
 
-TEST(DbTool, ALockedDatabaseIsLockedToEveryCommand)
+TEST(DbTool, ADatabaseAnotherProgramHoldsIsSaidToBeInUseByEveryCommand)
 {
     TempDir dir;
     const std::string db = Quoted(dir.file("l.dqx"));
     ASSERT_EQ(Db("new " + db), 0);
     // Another program holds the database while the commands run.
     const std::string tool = "'" + Tool() + "'";
-    for (const char* command : {"verify", "dump", "repair"}) {
+    std::ofstream(dir.file("in.txt")) << "Ada,Lovelace\r\n";
+    const std::string in = Quoted(dir.file("in.txt"));
+    const std::string out = Quoted(dir.file("out.txt"));
+    int n = 0;
+    for (const std::string& command : {"db verify " + db, "db dump " + db, "db repair " + db, "db fill " + db + " 2",
+                                       "dbdoc export " + db + " " + out, "dbdoc import " + db + " " + in}) {
         SCOPED_TRACE(command);
-        const std::string err = dir.file(std::string(command) + ".err");
-        EXPECT_EQ(RunCommand("flock -x " + db + " " + tool + " db " + command + " " + db, err), 1);
+        const std::string err = dir.file(std::to_string(++n) + ".err");
+        EXPECT_EQ(RunCommand("flock -x " + db + " " + tool + " " + command, err), 1);
         const std::string said = Text(err);
-        EXPECT_NE(said.find("File is Locked. [5]"), std::string::npos) << said;
-        EXPECT_EQ(said.find("[32]"), std::string::npos) << said;
+        EXPECT_NE(said.find("File is used by another program. [32]"), std::string::npos) << said;
+        EXPECT_EQ(said.find("Permission"), std::string::npos) << said;
     }
 }
 

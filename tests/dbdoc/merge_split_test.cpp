@@ -107,9 +107,10 @@ TEST_F(MergeSplitTest, MergeRefusesSourcesItMustNotRead)
     EXPECT_EQ(db->appended, 0);
 }
 
-TEST_F(MergeSplitTest, MergeStopsAtADamagedRecordKeepingWhatCameBefore)
+TEST_F(MergeSplitTest, MergeStopsAtADamagedRecordAndTakesBackWhatCameBefore)
 {
     auto db = MakeSamples("a.dqx", 2);
+    const std::vector<std::string> before = SelectionTexts(db->Data());
     SourceFile("b.dqx", 0, 6);
     std::string bytes = ReadFileBytes(dir.file("b.dqx"));
     // The fourth record's marker is broken.
@@ -120,9 +121,13 @@ TEST_F(MergeSplitTest, MergeStopsAtADamagedRecordKeepingWhatCameBefore)
     bytes[offset] = 0;
     WriteFileBytes(dir.file("b.dqx"), bytes);
     MergeResult result;
-    EXPECT_EQ(MergeDatabase(*db, Path("b.dqx"), &result), 3);
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
-    EXPECT_EQ(db->Data().GetLiveCount(), 5);
+    EXPECT_EQ(MergeDatabase(*db, Path("b.dqx"), &result), 0);
+    EXPECT_TRUE(result.failed);
+    ASSERT_GE(capture.boxes().size(), 2u);
+    EXPECT_EQ(capture.boxes().at(capture.boxes().size() - 2).text, "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(capture.lastText(), "The merge did not finish. No record of it was added: the database is as it was.");
+    EXPECT_EQ(db->Data().GetLiveCount(), 2);
+    EXPECT_EQ(SelectionTexts(db->Data()), before);
 }
 
 TEST_F(MergeSplitTest, SplitWritesTheSelectionAndTheDatabaseKeepsItsRecords)

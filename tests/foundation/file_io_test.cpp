@@ -209,10 +209,14 @@ TEST(FileIo, AlertFileErrorShowsTheCodeOrNothing)
     EXPECT_EQ(AlertFileError(0), 0);
     EXPECT_TRUE(capture.boxes().empty());
     AlertFileError(32);
-    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [32]");
+    EXPECT_EQ(capture.lastText(), "File is used by another program. [32]");
     EXPECT_EQ(capture.boxes().back().style, uint32_t(kMbIconStop));
     AlertFileError(5);
-    EXPECT_EQ(capture.lastText(), "File is Locked. [5]");
+    EXPECT_EQ(capture.lastText(), "Permission denied: you may not change this file or its folder. [5]");
+    AlertFileError(112);
+    EXPECT_EQ(capture.lastText(), "Disk is full [112]");
+    AlertFileError(1117);
+    EXPECT_EQ(capture.lastText(), "IO FILE ERROR [1117]");
 }
 
 }  // namespace

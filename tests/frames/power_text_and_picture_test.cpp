@@ -100,7 +100,8 @@ TEST_F(PowerTextAndPicture, TheEffectIsPlacedInTheMiddleOfTheFrame)
     frame.SetGeometryField(4, 20);
     frame.DrawContent(dc);
     EXPECT_EQ(effects.outputs, 1);
-    EXPECT_EQ(effects.builtAngle, 0.0);
+    // Laid out straight, and turned by the PostScript it writes.
+    EXPECT_EQ(effects.builtAngle, 20.0);
     EXPECT_EQ(effects.paints, 1);
     frame.ShiftForOutput(0, 0, 0, 0);
 

@@ -13,11 +13,14 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QSettings>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include "app/child_frame.h"
+#include "app/command_ids.h"
 #include "app/main_frame.h"
+#include "app/main_status_bar.h"
 #include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/print_preview_dialog.h"
@@ -209,6 +212,9 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     ASSERT_TRUE(ChooseWindow("Untitled"));
     ASSERT_EQ(CardDocument(), card);
+    // The database window settles on its current record a little after it
+    // opens; the card shows that record from then on.
+    Settle(500);
     const QImage before = ViewPixels();
 
     OnNextDialog(PrintToPdfFile(TempFile("cards.pdf")));
@@ -231,6 +237,8 @@ TEST_F(NewCardWizardJourney, APreviewAfterAMergePrintShowsTheCardsOwnPagesAndLea
     EXPECT_EQ(card->GetCurrentPage(), shown);
     EXPECT_EQ(CardWindow()->PageText().toStdString(), pageText.toStdString());
     EXPECT_EQ(Changed(before, ViewPixels(), before.rect()), 0) << "the view changed";
+}
+
 // Where the frames of the card are now: type, left and top, in page order.
 std::vector<std::array<int32_t, 3>> Placements(CLabelsDoc* card)
 {
@@ -280,6 +288,25 @@ TEST_F(NewCardWizardJourney, APastedGroupOverTheEdgeReopensWhereItWasSavedAndPas
     // And the card looks as it did.
     EXPECT_LT(Changed(shown, ViewPixels(), CardRect(0, 0, 252, 144)), 40);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// Whoever keeps the wizard's stock (master mode) sees on the status bar the
+// layout and the wizard's template the card shown was made of.
+TEST_F(NewCardWizardJourney, TheStatusBarNamesTheCardsLayoutAndTemplate)
+{
+    Stop();
+    QSettings().setValue("Wizard/MasterMode", 1);
+    Start();
+    NewBusinessCard(1, "Two Columns");
+    Settle(300);
+    CMainStatusBar* bar = MainWindow()->MainStatusBar();
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneTemplateName)).toStdString(), "Two Columns");
+    EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneDocument)).toStdString(), CardDocument()->DocumentNameText());
+    EXPECT_FALSE(CardDocument()->DocumentNameText().empty());
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_TRUE(bareAmpersands.isEmpty()) << bareAmpersands.join(", ").toStdString();
     QStringList expected = QPrinterInfo::availablePrinterNames();
-    expected << "Print to PDF file";
+    expected << "Print to PDF file" << "Print to PostScript file";
     EXPECT_EQ(printers, expected);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 

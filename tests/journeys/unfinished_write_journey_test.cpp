@@ -2,7 +2,7 @@
 // record was being written opens through File > Open with every record it
 // had, without a word about damage, and the piece of the unfinished record
 // is gone from the file; a database whose import was killed half way opens
-// as it was before the import.
+// as it was before the import, and that open says the import was undone.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,7 +48,7 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseLastRecordWasCutShortOpensWithEvery
     EXPECT_EQ(ReadFileBytes(path).size(), whole.size());
 }
 
-TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasBefore)
+TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasBeforeAndSaysSoOnce)
 {
     const std::string path = CopySample("Contacts.dqx", "Killed.dqx");
     const std::string before = Tool("db dump '" + path + "'");
@@ -76,13 +76,21 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasB
     ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import ended before it was killed";
     ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
 
-    CDBDocument* database = OpenWithoutAWord(path);
+    // The open that undoes the import says so, once.
+    alerts.clear();
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    CDBDocument* database = DatabaseDocument();
     ASSERT_NE(database, nullptr);
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_NE(alerts.lastText().find("an import"), std::string::npos) << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("has been undone"), std::string::npos) << alerts.lastText();
     EXPECT_EQ(database->Data().GetLiveCount(), std::count(before.begin(), before.end(), '\n') - 1);
     EXPECT_EQ(std::filesystem::file_size(path), size);
     EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_EQ(Tool("db dump '" + path + "'"), before);
+    ASSERT_NE(OpenWithoutAWord(path), nullptr);
 }
 
 }  // namespace

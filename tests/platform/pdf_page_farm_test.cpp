@@ -1,13 +1,19 @@
 // A PDF file painted by several threads: the pages come out in the job's
 // order whichever thread painted them, a file that cannot be made is
-// refused at once, and a job given up writes nothing.
+// refused at once, a job given up writes nothing, and a picture printed on
+// every page is stored once.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include <QFile>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 
+#include "foundation/byte_order.h"
 #include "platform/dc.h"
 #include "platform/font_mapper.h"
 #include "platform/pdf_page_farm.h"
@@ -124,6 +130,74 @@ TEST(PdfPageFarm, AFileThatCannotBeMadeIsRefusedAndAJobGivenUpWritesNothing)
         EXPECT_TRUE(dc->flush());
     }
     EXPECT_TRUE(ReadFileBytes(printer.outputFileName().toStdString()).starts_with("%PDF"));
+}
+
+// A packed 24-bit bitmap of 16 x 8 pixels in one colour: its header, then
+// its rows.
+std::vector<uint8_t> PlainDib(uint8_t blue, uint8_t green, uint8_t red)
+{
+    std::vector<uint8_t> dib(40 + 16 * 3 * 8);
+    PutU32LE(dib.data(), 40);
+    PutI32LE(dib.data() + 4, 16);
+    PutI32LE(dib.data() + 8, 8);
+    PutU16LE(dib.data() + 12, 1);
+    PutU16LE(dib.data() + 14, 24);
+    for (size_t i = 40; i < dib.size(); i += 3) {
+        dib[i] = blue;
+        dib[i + 1] = green;
+        dib[i + 2] = red;
+    }
+    return dib;
+}
+
+TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
+{
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("pictures.pdf")));
+    {
+        auto dc = Dc::ForPrintJob(&printer);
+        ASSERT_TRUE(dc->beginOutput());
+        for (int page = 0; page < 3; ++page) {
+            // A new copy of the same picture for every card, as a merge
+            // print makes them, and a second picture on the last page.
+            const std::vector<uint8_t> logo = PlainDib(200, 40, 10);
+            for (int card = 0; card < 4; ++card)
+                EXPECT_NE(dc->stretchDIBits(100 + 400 * card, 100, 320, 160, 0, 0, 16, 8, logo.data() + 40,
+                                            logo.data(), SRCCOPY),
+                          0);
+            if (page == 2) {
+                const std::vector<uint8_t> other = PlainDib(10, 200, 40);
+                dc->stretchDIBits(100, 600, 320, 160, 0, 0, 16, 8, other.data() + 40, other.data(), SRCCOPY);
+            }
+            EXPECT_TRUE(dc->newPage());
+        }
+        EXPECT_TRUE(dc->flush());
+    }
+    const std::string pdf = ReadFileBytes(printer.outputFileName().toStdString());
+    size_t images = 0;
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
+        ++images;
+    EXPECT_EQ(images, 2u);
+    if (Shell(dir, "command -v pdftoppm >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils are not installed";
+    // Each picture in its own colour: four of the one, one of the other.
+    ASSERT_EQ(Shell(dir, "pdftoppm -r 100 -f 3 -l 3 -png pictures.pdf page"), 0);
+    const QImage page(QString::fromStdString(dir.file("page-3.png")));
+    ASSERT_FALSE(page.isNull());
+    // The renderer may round a channel by one.
+    auto near = [](QRgb c, int r, int g, int b) {
+        return std::abs(qRed(c) - r) <= 2 && std::abs(qGreen(c) - g) <= 2 && std::abs(qBlue(c) - b) <= 2;
+    };
+    int first = 0, second = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            first += near(page.pixel(x, y), 10, 40, 200);
+            second += near(page.pixel(x, y), 40, 200, 10);
+        }
+    EXPECT_GT(second, 100);
+    EXPECT_NEAR(double(first) / second, 4.0, 0.5);
 }
 
 }  // namespace

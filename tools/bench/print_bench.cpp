@@ -10,8 +10,11 @@
 //   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
 //               [--card FILE.lqx] [--keep FOLDER]
 //
-// Each print runs R times (default 3), the two programs taking turns, and
-// the medians are reported. The tools are found next to this program.
+// The floor is the same sheets drawn by a plain one-thread QPdfWriter loop
+// (this program run with --floor), reported beside ours with the ratios of
+// time and CPU. Each print runs R times (default 3), the programs taking
+// turns, and the medians are reported. The tools are found next to this
+// program.
 
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -21,6 +24,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +32,14 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPolygonF>
 
 namespace fs = std::filesystem;
 
@@ -224,6 +236,7 @@ bool WriteGlabelsCard(const fs::path& path, const fs::path& source)
 struct RunResult {
     bool ok = false;
     double seconds = 0;
+    double cpuSeconds = 0;
     double peakMiB = 0;
 };
 
@@ -254,6 +267,8 @@ RunResult Run(const std::vector<std::string>& command, const fs::path& log)
         return result;
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     result.peakMiB = double(usage.ru_maxrss) / 1024.0;
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return result;
 }
@@ -294,6 +309,108 @@ bool OnPath(const std::string& program)
     return false;
 }
 
+// The floor: the same sheets drawn by a plain Qt program on one thread, with
+// QPdfWriter and QPainter's own text, no layout of ours. `pages` is the
+// number of pages the Tessaline job made; the pages after each sheet's
+// cards (a card's back) are left empty, as in ours.
+int DrawFloor(long count, uint64_t seed, long pages, const fs::path& output)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int argc = 1;
+    char name[] = "print_bench";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    Random random(seed);
+    const long sheets = (count + 9) / 10;
+    const long pagesPerSheet = sheets > 0 ? std::max(1L, pages / sheets) : 1;
+    QPdfWriter writer(QString::fromStdString(output.string()));
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle("Business Card");
+    writer.setCreator("print_bench");
+    QPainter painter(&writer);
+    painter.scale(600.0 / 72.0, 600.0 / 72.0);  // points
+    const QColor blue(0, 0, 160), orange(255, 128, 64), grey(80, 80, 80);
+    // Sizes in points on a painter already scaled to points.
+    auto font = [](double points, bool bold, bool italic) {
+        QFont f("Liberation Sans");
+        f.setPointSizeF(points * 72.0 / 600.0);
+        f.setBold(bold);
+        f.setItalic(italic);
+        return f;
+    };
+    const QFont company = font(14, true, false), name11 = font(11, true, false), title = font(8, false, true),
+                small = font(7, false, false), code = font(6, false, false);
+    QPolygonF star;
+    for (int k = 0; k < 10; ++k) {
+        const double angle = k * 3.14159265358979 / 5 - 3.14159265358979 / 2, r = k % 2 ? 7 : 16;
+        star << QPointF(34 + r * std::cos(angle), 34 + r * std::sin(angle));
+    }
+    auto latin = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
+    for (long i = 0; i < count; ++i) {
+        const Contact c = MakeContact(random);
+        const long slot = i % 10;
+        if (i > 0 && slot == 0) {
+            for (long p = 0; p < pagesPerSheet; ++p)
+                writer.newPage();
+        }
+        painter.save();
+        painter.translate(54 + 252 * double(slot % 2), 36 + 144 * double(slot / 2));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(blue);
+        painter.drawEllipse(QRectF(14, 14, 40, 40));
+        painter.setBrush(orange);
+        painter.drawPolygon(star);
+        painter.drawRect(QRectF(62, 42, 176, 3));
+        painter.setFont(company);
+        painter.setPen(blue);
+        painter.drawText(QRectF(62, 16, 178, 24), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
+        painter.setFont(name11);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(14, 62, 166, 16), Qt::AlignLeft | Qt::AlignTop,
+                         latin(c[kFirst]) + ' ' + latin(c[kLast]));
+        painter.setFont(title);
+        painter.setPen(grey);
+        painter.drawText(QRectF(14, 78, 166, 16), Qt::AlignLeft | Qt::AlignTop, latin(c[kTitle]));
+        painter.setFont(small);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(14, 96, 154, 40), Qt::AlignLeft | Qt::AlignTop,
+                         latin(c[kAddress1]) + '\n' + latin(c[kCity]) + ", " + latin(c[kState]) + ' ' +
+                             latin(c[kZip]) + "\nTel. " + latin(c[kPhone]) + "  " + latin(c[kEMail]));
+        // A Code 39 symbol's worth of bars (9 characters of 5 bars) and its text.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        double x = 172;
+        for (int bar = 0; bar < 45; ++bar) {
+            const double width = (bar * 7) % 3 == 0 ? 1.2 : 0.5;
+            painter.drawRect(QRectF(x, 104, width, 22));
+            x += width + ((bar * 5) % 3 == 0 ? 1.2 : 0.5);
+        }
+        painter.setFont(code);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(172, 126, 73, 8), Qt::AlignHCenter | Qt::AlignTop, "TS-0042");
+        painter.restore();
+    }
+    for (long p = 1; p < pagesPerSheet; ++p)
+        writer.newPage();
+    return painter.end() ? 0 : 1;
+}
+
+// The pages a print-pdf run reported ("N pages"), from its own log.
+long ReportedPages(const fs::path& log)
+{
+    std::ifstream in(log);
+    std::string line;
+    long pages = 0;
+    while (std::getline(in, line)) {
+        long n = 0;
+        char word[16] = {};
+        if (std::sscanf(line.c_str(), "%ld %15s", &n, word) == 2 && std::string(word) == "pages")
+            pages = n;
+    }
+    return pages;
+}
+
 int Fail(const std::string& why)
 {
     std::fprintf(stderr, "print_bench: %s\n", why.c_str());
@@ -311,6 +428,9 @@ int main(int argc, char** argv)
     fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path card = fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx";
     fs::path keep;
+    // The floor's own process: --floor N SEED PAGES OUT.pdf.
+    if (argc == 6 && std::string(argv[1]) == "--floor")
+        return DrawFloor(std::atol(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atol(argv[4]), argv[5]);
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -366,44 +486,53 @@ int main(int argc, char** argv)
     std::printf("  import into a new database        %8.2f s\n", made.seconds + imported.seconds);
 
     // A program's jobs (gLabels may need several), run once: their summed
-    // wall time, the largest peak and the PDF files' total size.
+    // wall time and CPU time, the largest peak and the PDF files' total size.
     struct Program {
         std::string name;
         std::vector<std::vector<std::string>> jobs;
         std::vector<fs::path> outputs;
-        std::vector<double> times, peaks;
+        fs::path log;
+        std::vector<double> times, cpus, peaks;
         double bytes = 0;
     };
     auto runOnce = [&](Program& p) {
-        double total = 0, peak = 0;
+        double total = 0, cpu = 0, peak = 0;
         p.bytes = 0;
         for (size_t j = 0; j < p.jobs.size(); ++j) {
             fs::remove(p.outputs[j]);
-            const RunResult run = Run(p.jobs[j], log);
+            const RunResult run = Run(p.jobs[j], p.log);
             if (!run.ok || !fs::exists(p.outputs[j])) {
-                std::fprintf(stderr, "print_bench: %s failed; see %s\n", p.name.c_str(), log.c_str());
+                std::fprintf(stderr, "print_bench: %s failed; see %s\n", p.name.c_str(), p.log.c_str());
                 return false;
             }
             total += run.seconds;
+            cpu += run.cpuSeconds;
             peak = std::max(peak, run.peakMiB);
             p.bytes += double(fs::file_size(p.outputs[j]));
         }
         p.times.push_back(total);
+        p.cpus.push_back(cpu);
         p.peaks.push_back(peak);
         return true;
     };
     auto report = [](const Program& p) {
-        std::printf("  %-32s %8.2f s  peak %6.1f MiB  PDF %7.2f MiB  (runs: %s s)\n", p.name.c_str(), Median(p.times),
-                    Median(p.peaks), p.bytes / (1024.0 * 1024.0), Spread(p.times).c_str());
+        std::printf("  %-32s %8.2f s  CPU %8.2f s  peak %6.1f MiB  PDF %7.2f MiB  (runs: %s s)\n", p.name.c_str(),
+                    Median(p.times), Median(p.cpus), Median(p.peaks), p.bytes / (1024.0 * 1024.0),
+                    Spread(p.times).c_str());
     };
 
-    Program ours{"Tessaline, one process", {}, {}, {}, {}, 0};
+    Program ours{"Tessaline, one process", {}, {}, folder / "tessaline-log.txt", {}, {}, {}, 0};
     const fs::path pdf = folder / "tessaline.pdf";
     ours.jobs.push_back({tool.string(), "print-pdf", card.string(), database.string(), pdf.string()});
     ours.outputs.push_back(pdf);
 
+    // The floor draws as many pages as ours made, known after its first run.
+    Program floor{"plain QPdfWriter loop, 1 thread", {}, {}, log, {}, {}, {}, 0};
+    floor.outputs.push_back(folder / "floor.pdf");
+
     const bool compare = OnPath("glabels-3-batch");
     Program theirs;
+    theirs.log = log;
     if (compare) {
         for (long from = 0, n = 0; from < count; from += chunk, ++n) {
             const long to = std::min(count, from + chunk);
@@ -419,16 +548,28 @@ int main(int argc, char** argv)
                                               : "gLabels, " + std::to_string(theirs.jobs.size()) + " runs of " +
                                                     std::to_string(chunk);
     }
-    // The two take turns, so that a machine that gets busier or quieter
-    // weighs on both; each pair gives a ratio.
-    std::vector<double> ratios;
+    // The programs take turns, so that a machine that gets busier or
+    // quieter weighs on all; each turn gives a ratio.
+    std::vector<double> ratios, floorTimes, floorCpus;
     for (int r = 0; r < runs; ++r) {
-        if (!runOnce(ours) || (compare && !runOnce(theirs)))
+        if (!runOnce(ours))
             return 1;
+        if (floor.jobs.empty()) {
+            const long pages = ReportedPages(ours.log);
+            floor.jobs.push_back({(here / "print_bench").string(), "--floor", std::to_string(count),
+                                  std::to_string(seed), std::to_string(pages), floor.outputs[0].string()});
+        }
+        if (!runOnce(floor) || (compare && !runOnce(theirs)))
+            return 1;
+        floorTimes.push_back(ours.times.back() / floor.times.back());
+        floorCpus.push_back(ours.cpus.back() / floor.cpus.back());
         if (compare)
             ratios.push_back(ours.times.back() / theirs.times.back());
     }
     report(ours);
+    report(floor);
+    std::printf("  Tessaline / floor: time %.3f (runs: %s), CPU %.3f (runs: %s)\n", Median(floorTimes),
+                Spread(floorTimes).c_str(), Median(floorCpus), Spread(floorCpus).c_str());
     if (!compare) {
         std::printf("  (glabels-3-batch is not installed: no comparison)\n");
     } else {

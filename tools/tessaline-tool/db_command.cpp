@@ -27,6 +27,7 @@
 #include "db_command.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "foundation/cstr.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
 
@@ -143,7 +144,9 @@ int RunNew(const ToolArgs& args)
     DatabaseSession db;
     if (!db.Create(path))
         return ToolFail("db new: cannot create " + args[0]);
-    db.Close();
+    // The header the create wrote is the whole database: nothing more is
+    // written (on a nearly full disk there may be no room for it).
+    db.CloseUnchanged();
     return 0;
 }
 
@@ -171,9 +174,10 @@ int RunVerify(const ToolArgs& args)
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db verify FILE");
     FileHandle file = kNoFile;
-    // A file another open holds is locked, as every command says.
+    // A file another open holds is used by another program, as every
+    // command says.
     if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0) {
-        AlertFileError(err == kErrSharingViolation ? kErrAccessDenied : err);
+        AlertFileError(err);
         return ToolFail("db verify: cannot open " + args[0]);
     }
     uint8_t header[kDbHeaderSize] = {};
@@ -213,15 +217,42 @@ int RunVerify(const ToolArgs& args)
     return 0;
 }
 
+// True when the open record file needs no repair: a sound header without
+// the damage mark, every record sound and nothing cut short at its end.
+// Only read, so that a sound database on a full disk is left alone.
+bool IsSoundAsItStands(FileHandle file)
+{
+    uint8_t header[kDbHeaderSize] = {};
+    uint32_t size = 0;
+    VerifyReport report;
+    return FileGetSize(file, &size) == 0 && size >= kDbDataStart && FileSeek(file, kSeekStart, 0) == 0 &&
+           FileRead(file, header, kDbHeaderSize) == 0 && GetU32LE(header + dbh::kDataMark) == 0 &&
+           GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2 &&
+           GetU32LE(header + dbh::kVersion) == kDbVersion && VerifyDataFile(file, kDbDataStart, &report) &&
+           report.unfinished == 0;
+}
+
 int RunRepair(const ToolArgs& args)
 {
     PathRecord path;
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db repair FILE");
     DataFile data;
-    // A new index replaces the old one, whose offsets the repair changes.
-    if (data.Open(&path, 0x40000000, kIndexModeCreate) < 0)
+    // Opened to be changed, so that a database the user may not change is
+    // refused as such, sound or not; a change left unfinished is undone.
+    if (data.Open(&path, kDbAccessReadWrite, kIndexModeNone) < 0)
         return ToolFail("db repair: cannot open " + args[0]);
+    if (IsSoundAsItStands(data.Handle())) {
+        data.Close(false, false);
+        std::printf("%s is sound; nothing to repair\n", args[0].c_str());
+        return 0;
+    }
+    // The old index goes: the repair changes the offsets it holds, and the
+    // next open builds a new one (the room it took may be all the repair
+    // has on a full disk).
+    PathRecord index = path;
+    StrCopyN(index.extension, ".idx", sizeof index.extension);
+    FileExists(&index, 1);
     uint8_t header[kDbHeaderSize] = {};
     SetDefaultPreferences(header);
     if (ReadDatabaseHeader(data.Handle(), header, false) < 0) {

@@ -134,8 +134,11 @@ int32_t FillSampleRecords(DataFile& data, int32_t count, uint64_t seed)
         }
         r.SetCategories(uint16_t(random.Below(1u << 14)));
         r.SetModified(false);
-        if (data.AddRecord(false, false) < 0)
-            break;
+        if (data.AddRecord(false, false) < 0) {
+            // All the records or none.
+            data.AbandonChange();
+            return 0;
+        }
         ++added;
     }
     return added;
@@ -161,7 +164,9 @@ int RunDbFill(const ToolArgs& args)
     DatabaseSession db;
     if (!db.Open(path))
         return ToolFail("db fill: cannot open " + args[0]);
-    const int32_t added = FillSampleRecords(db.Data(), count, seed);
+    int32_t added = FillSampleRecords(db.Data(), count, seed);
+    if (!db.Data().LastChangeKept())
+        added = 0;
     db.Close();
     if (added != count)
         return ToolFail("db fill: added " + std::to_string(added) + " of " + std::to_string(count) + " records");

@@ -157,6 +157,8 @@ int RunImport(DbDocument& document, const Options& o, const PathRecord& in)
         options.matching[i] = uint16_t(o.hasList ? std::max<int16_t>(o.list[i], 0) : i + 1);
     TextImportResult result;
     import.Run(document, options, &result);
+    if (result.failed)
+        return ToolFail("dbdoc import: nothing imported; the database is as it was");
     std::printf("%d records imported with delimiter %d\n", result.records, options.delimiter);
     return 0;
 }
@@ -186,15 +188,20 @@ int RunDbDoc(const ToolArgs& args)
     PathRecord dbPath, filePath;
     if (!ToPath(o.db, &dbPath) || !ToPath(o.file, &filePath))
         return ToolFail("dbdoc: a path does not fit");
-    DbDocument document;
-    if (!document.Open(dbPath))
-        return ToolFail("dbdoc: cannot open " + o.db);
     const std::string& command = args[0];
+    // Commands that only read the records never write to the database:
+    // it may be read-only to this user, or on a full disk.
+    const bool reads = command == "export" || command == "report" || command == "split";
+    DbDocument document;
+    if (!document.Open(dbPath, reads))
+        return ToolFail("dbdoc: cannot open " + o.db);
     if (command == "import")
         return RunImport(document, o, filePath);
     if (command == "merge") {
         MergeResult result;
         MergeDatabase(document, filePath, &result);
+        if (result.failed)
+            return ToolFail("dbdoc merge: nothing merged; the database is as it was");
         std::printf("%d records merged\n", result.appended);
         return 0;
     }

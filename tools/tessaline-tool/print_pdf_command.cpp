@@ -1,9 +1,12 @@
-// print-pdf FILE.lqx [DB.dqx] OUT.pdf: prints the sheets of a card document
-// into a PDF file, as the Print command does with "Print to file": every
-// record of the database (the whole database, one record per card) or,
-// without one, one sheet of the card. Works with a program folder of its
-// own, so that neither the user's preferences nor their window records are
-// read or changed.
+// print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]: prints the sheets of a
+// card document into a PDF file, as the Print command does with "Print to
+// file": every record of the database (the whole database, one record per
+// card, N copies of each; 1 unless given) or, without one, one sheet of the
+// card. print-ps writes the same job as
+// PostScript, as the program sends it to a printer that takes PostScript
+// (EPS pictures and power text as their own PostScript). Works with a
+// program folder of its own, so that neither the user's preferences nor
+// their window records are read or changed.
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -24,7 +27,6 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf";
 
 class PrintSession {
 public:
@@ -53,10 +55,20 @@ private:
     QTemporaryDir folder_;
 };
 
-int RunPrintPdf(const ToolArgs& args)
+int RunPrint(const ToolArgs& given, bool postScript)
 {
+    const char* usage = postScript ? "usage: print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]"
+                                   : "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]";
+    ToolArgs args = given;
+    int32_t copies = 1;
+    if (args.size() >= 2 && args[args.size() - 2] == "--copies") {
+        copies = std::atoi(args.back().c_str());
+        if (copies < 1 || copies > 9999)
+            return ToolFail(usage);
+        args.resize(args.size() - 2);
+    }
     if (args.size() != 2 && args.size() != 3)
-        return ToolFail(kUsage);
+        return ToolFail(usage);
     const std::string& cardPath = args[0];
     const std::string* databasePath = args.size() == 3 ? &args[1] : nullptr;
     const QString out = QString::fromLocal8Bit(args.back().c_str());
@@ -80,11 +92,13 @@ int RunPrintPdf(const ToolArgs& args)
         SetCurrentDatabase(&database);
     }
 
-    SetPrintDialogRunner([&out](QWidget*, PrintJobRecord* job) {
-        job->printer = MakeJobPrinter(out, QString());
+    SetPrintDialogRunner([&out, copies, postScript](QWidget*, PrintJobRecord* job) {
+        job->printer = postScript ? MakePostScriptFilePrinter() : MakeJobPrinter(out, QString());
+        if (postScript)
+            job->postScriptFile = out;
         job->from = 0;
         job->to = 0;
-        job->copies = 1;
+        job->copies = copies;
         return job->printer ? 1 : 0;
     });
     document->InitialUpdate();
@@ -103,6 +117,10 @@ int RunPrintPdf(const ToolArgs& args)
     return 0;
 }
 
+int RunPrintPdf(const ToolArgs& args) { return RunPrint(args, false); }
+int RunPrintPs(const ToolArgs& args) { return RunPrint(args, true); }
+
 }  // namespace
 
-TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf", RunPrintPdf);
+TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]", RunPrintPdf);
+TESSALINE_TOOL_COMMAND("print-ps", "print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]", RunPrintPs);

@@ -1,0 +1,635 @@
+// A print job written as PostScript, for printers and files that take it.
+//
+// The page's user space is the device's pixel space: origin at the top-left
+// corner of the printable area, y down, one unit a device pixel. Drawing
+// goes out as paths, fills, strokes, images and text shown from Type 3
+// fonts of the glyphs' outlines (ps_glyph_fonts.h); raster operations are
+// worked out as on white paper, as for any vector target.
+//
+// PostScript that frames send through the pass-through escape is written
+// where they send it, in the same pixel space. The device's own clip lives
+// in a gsave of its own, which is closed before any pass-through text, so
+// the frames' gsave and grestore pair with each other and never with ours.
+//
+// The pages are written to a temporary file while the job runs; at the end
+// the job is put together (header, the fonts of every glyph shown, the
+// pages) and written to the chosen file in one step, or handed to the
+// print queue. A job given up leaves nothing behind.
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+#include <tuple>
+
+#include <QDateTime>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include "platform/cups_queue.h"
+#include "platform/dc_device.h"
+#include "platform/font_mapper.h"
+#include "platform/paper_blit.h"
+#include "platform/postscript_job.h"
+#include "platform/ps_glyph_fonts.h"
+#include "platform/ps_words.h"
+#include "platform/raster_ops.h"
+
+namespace {
+
+inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
+inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
+// The colour a pen or brush leaves on white paper.
+inline ColorRef OnWhite(int32_t rop2, ColorRef c) { return FromRgb(Rop2Apply(rop2, ToRgb(c), 0xFFFFFF)); }
+
+// Short names for the words every page uses many times.
+constexpr const char* kProcedures =
+    "/TsDict 64 dict def TsDict begin\n"
+    "/m /moveto load def /l /lineto load def /c /curveto load def /h /closepath load def\n"
+    "/f /fill load def /ef /eofill load def /s /stroke load def /rf /rectfill load def\n"
+    "/rg /setrgbcolor load def /n /newpath load def /q /gsave load def /Q /grestore load def\n"
+    "/R {4 2 roll moveto 1 index 0 rlineto 0 exch rlineto neg 0 rlineto closepath} bind def\n"
+    "end\n";
+
+class PostScriptDevice final : public DcDevice {
+public:
+    explicit PostScriptDevice(PostScriptJobSettings settings) : settings_(std::move(settings))
+    {
+        const int dpi = std::max(settings_.resolution, 1);
+        paint_ = settings_.layout.paintRectPixels(dpi);
+        full_ = settings_.layout.fullRectPixels(dpi);
+    }
+
+    int32_t technology() const override { return DT_RASPRINTER; }
+    QSize pixelSize() const override { return paint_.size(); }
+    double dpiX() const override { return std::max(settings_.resolution, 1); }
+    double dpiY() const override { return std::max(settings_.resolution, 1); }
+    QRect paperRect() const override { return full_.translated(-paint_.topLeft()); }
+    QRect drawableBox() const override { return paperRect(); }
+
+    bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
+    bool drawText(const DeviceText& text, const QRegion* clip) override;
+    bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+              const QRegion* clip) override;
+    ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
+    bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
+    {
+        if (!open(clip))
+            return true;
+        colour(c);
+        number(x);
+        number(y);
+        page_ += " 1 1 rf\n";
+        return spill();
+    }
+    bool flush() override;
+    bool beginOutput() override { return begin(); }
+    bool newPage() override
+    {
+        if (!begin())
+            return false;
+        endPage();
+        startPage();
+        return spill();
+    }
+    bool takesPostScript() const override { return true; }
+    bool passThrough(const char* data, size_t size) override
+    {
+        if (!begin())
+            return false;
+        closeClip();
+        page_.append(data, size);
+        // What the frame's PostScript set is not ours to rely on.
+        colourKnown_ = false;
+        dash_ = -1;
+        return spill();
+    }
+
+private:
+    bool begin()
+    {
+        if (failed_)
+            return false;
+        if (body_)
+            return true;
+        // A file that cannot be written fails the job at its start; the
+        // file itself is replaced only when the job is complete.
+        if (settings_.queue.isEmpty()) {
+            file_ = std::make_unique<QSaveFile>(settings_.path);
+            if (!file_->open(QIODevice::WriteOnly)) {
+                file_.reset();
+                failed_ = true;
+                return false;
+            }
+        }
+        body_ = std::make_unique<QTemporaryFile>();
+        if (!body_->open()) {
+            failed_ = true;
+            return false;
+        }
+        startPage();
+        return true;
+    }
+    void startPage()
+    {
+        ++pages_;
+        const std::string n = std::to_string(pages_);
+        page_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
+        // From points, origin at the sheet's lower-left corner, to device
+        // pixels from the printable area's top-left corner, y down.
+        const QRectF paint = settings_.layout.paintRect(QPageLayout::Point);
+        const QRectF full = settings_.layout.fullRect(QPageLayout::Point);
+        PsAppendNumber(&page_, paint.left(), 4);
+        page_ += ' ';
+        PsAppendNumber(&page_, full.height() - paint.top(), 4);
+        page_ += " translate ";
+        const double scale = 72.0 / std::max(settings_.resolution, 1);
+        PsAppendNumber(&page_, scale, 6);
+        page_ += ' ';
+        PsAppendNumber(&page_, -scale, 6);
+        page_ += " scale 0 setlinewidth 0 setlinecap\n%%EndPageSetup\n";
+        colourKnown_ = false;
+        dash_ = -1;
+        patterns_.clear();
+    }
+    void endPage()
+    {
+        closeClip();
+        page_ += "end restore showpage\n";
+    }
+    // Writes out what has gathered, now and then.
+    bool spill()
+    {
+        if (page_.size() < (1u << 20))
+            return true;
+        return write();
+    }
+    bool write()
+    {
+        if (!body_ || failed_)
+            return false;
+        const qint64 n = body_->write(page_.data(), qint64(page_.size()));
+        page_.clear();
+        if (n < 0) {
+            failed_ = true;
+            return false;
+        }
+        return true;
+    }
+
+    // Opens the drawing of one operation under its clip; false when the
+    // clip leaves nothing to draw (or the output has failed).
+    bool open(const QRegion* clip)
+    {
+        if (!begin())
+            return false;
+        if (!clip) {
+            closeClip();
+            return true;
+        }
+        if (clip->isEmpty())
+            return false;
+        if (clipOpen_ && clip_ == *clip)
+            return true;
+        closeClip();
+        page_ += "q n";
+        for (const QRect& r : *clip) {
+            number(r.x());
+            number(r.y());
+            number(r.width());
+            number(r.height());
+            page_ += " R";
+            if (++onLine_ % 8 == 0)
+                page_ += '\n';
+        }
+        page_ += " clip n\n";
+        clipOpen_ = true;
+        clip_ = *clip;
+        return true;
+    }
+    void closeClip()
+    {
+        if (!clipOpen_)
+            return;
+        page_ += "Q\n";
+        clipOpen_ = false;
+        // The colour and dash set inside the gsave just ended are gone.
+        colourKnown_ = false;
+        dash_ = -1;
+    }
+
+    void number(double v)
+    {
+        page_ += ' ';
+        PsAppendNumber(&page_, v, 2);
+    }
+    void point(const QPointF& p)
+    {
+        number(p.x());
+        number(p.y());
+    }
+    void colour(ColorRef c)
+    {
+        if (colourKnown_ && c == colour_)
+            return;
+        PsAppendColour(&page_, c);
+        page_ += " rg";
+        colour_ = c;
+        colourKnown_ = true;
+    }
+    void path(const QPainterPath& p, const QPointF& offset)
+    {
+        page_ += " n";
+        const int count = p.elementCount();
+        for (int i = 0; i < count; ++i) {
+            const QPainterPath::Element e = p.elementAt(i);
+            if (e.isMoveTo()) {
+                point(QPointF(e) + offset);
+                page_ += " m";
+            } else if (e.isLineTo()) {
+                point(QPointF(e) + offset);
+                page_ += " l";
+            } else if (e.isCurveTo() && i + 2 < count) {
+                point(QPointF(e) + offset);
+                point(QPointF(p.elementAt(i + 1)) + offset);
+                point(QPointF(p.elementAt(i + 2)) + offset);
+                page_ += " c";
+                i += 2;
+            }
+            if (++onLine_ % 6 == 0)
+                page_ += '\n';
+        }
+    }
+    // Selects what fills with the paint: a colour, or a pattern of its tile.
+    bool paint(const DevicePaint& p, int32_t rop2)
+    {
+        if (p.kind == DevicePaint::kSolid) {
+            colour(OnWhite(rop2, p.color));
+            return true;
+        }
+        if (p.kind != DevicePaint::kTiled || p.tile.isNull())
+            return false;
+        const std::string name = pattern(p, rop2);
+        page_ += ' ' + name + " setpattern\n";
+        colourKnown_ = false;
+        return true;
+    }
+    std::string pattern(const DevicePaint& p, int32_t rop2);
+    void strokeWith(const QPainterPath& p, ColorRef c, int32_t style, double phase);
+    void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
+    void dash(int32_t style, double phase);
+    bool image(const QRectF& dest, const QImage& picture);
+
+    PostScriptJobSettings settings_;
+    QRect paint_;
+    QRect full_;
+    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<QTemporaryFile> body_;
+    std::string page_;
+    bool failed_ = false;
+    int pages_ = 0;
+    int onLine_ = 0;
+    bool clipOpen_ = false;
+    QRegion clip_;
+    bool colourKnown_ = false;
+    ColorRef colour_ = 0;
+    int32_t dash_ = -1;
+    std::map<std::tuple<qint64, int, int, int32_t>, std::string> patterns_;
+    int patternCount_ = 0;
+    PsGlyphFonts fonts_;
+    PaperBlit paper_;
+};
+
+std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
+{
+    const auto key = std::make_tuple(p.tile.cacheKey(), p.origin.x(), p.origin.y(), rop2);
+    if (auto known = patterns_.find(key); known != patterns_.end())
+        return known->second;
+    const std::string name = "/TsP" + std::to_string(++patternCount_);
+    const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
+    // The tile's pixels in runs of one colour; the gaps (alpha 0) leave the
+    // page as it is.
+    std::map<ColorRef, std::string> runs;
+    for (int y = 0; y < tile.height(); ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
+        for (int x = 0; x < tile.width();) {
+            const uint32_t v = line[x];
+            int end = x + 1;
+            while (end < tile.width() && line[end] == v)
+                ++end;
+            if (v >> 24) {
+                std::string& rects = runs[OnWhite(rop2, FromRgb(v & 0xFFFFFFu))];
+                rects += ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(end - x) + " 1";
+            }
+            x = end;
+        }
+    }
+    std::string& out = page_;
+    out += name + " << /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + std::to_string(tile.width()) + ' ' +
+           std::to_string(tile.height()) + "] /XStep " + std::to_string(tile.width()) + " /YStep " +
+           std::to_string(tile.height()) + "\n/PaintProc {pop";
+    for (const auto& [c, rects] : runs) {
+        PsAppendColour(&out, c);
+        out += " setrgbcolor [" + rects + "] rectfill\n";
+    }
+    out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
+           "] makepattern def\n";
+    patterns_.emplace(key, name);
+    return name;
+}
+
+void PostScriptDevice::dash(int32_t style, double phase)
+{
+    if (style == dash_ && phase == 0)
+        return;
+    switch (style) {
+    case PS_DASH:
+        page_ += " [18 6]";
+        break;
+    case PS_DOT:
+        page_ += " [3 3]";
+        break;
+    case PS_DASHDOT:
+        page_ += " [9 6 3 6]";
+        break;
+    case PS_DASHDOTDOT:
+        page_ += " [9 3 3 3 3 3]";
+        break;
+    default:
+        page_ += " []";
+        break;
+    }
+    number(phase);
+    page_ += " setdash";
+    dash_ = phase == 0 ? style : -1;
+}
+
+void PostScriptDevice::strokeWith(const QPainterPath& p, ColorRef c, int32_t style, double phase)
+{
+    colour(c);
+    dash(style, phase);
+    path(p, QPointF());
+    page_ += " s\n";
+}
+
+void PostScriptDevice::polylineWith(const PixelPolyline& line, ColorRef c, int32_t style)
+{
+    if (line.points.empty())
+        return;
+    colour(c);
+    dash(style, double(line.phase));
+    page_ += " n";
+    bool first = true;
+    for (const PixelPoint& pt : line.points) {
+        number(double(pt.x) + 0.5);
+        number(double(pt.y) + 0.5);
+        page_ += first ? " m" : " l";
+        first = false;
+        if (++onLine_ % 8 == 0)
+            page_ += '\n';
+    }
+    page_ += " s\n";
+}
+
+bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
+{
+    if (shape.rop2 == R2_NOP)
+        return true;
+    if (!open(clip))
+        return !failed_;
+    if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty()) &&
+        paint(shape.brush, shape.rop2)) {
+        if (shape.fill.isEmpty()) {
+            const QRectF& b = shape.fillBox;
+            number(b.x());
+            number(b.y());
+            number(b.width());
+            number(b.height());
+            page_ += " rf\n";
+        } else {
+            path(shape.fill, shape.fillOffset);
+            page_ += shape.fill.fillRule() == Qt::OddEvenFill ? " ef\n" : " f\n";
+        }
+    }
+    if (shape.pen.kind != DevicePaint::kNone) {
+        const ColorRef pen = OnWhite(shape.rop2, shape.pen.color);
+        const bool gaps = shape.stroke.gaps.kind == DevicePaint::kSolid && shape.stroke.style != PS_SOLID;
+        const ColorRef gap = OnWhite(shape.rop2, shape.stroke.gaps.color);
+        if (!shape.stroke.path.isEmpty()) {
+            if (gaps)
+                strokeWith(shape.stroke.path, gap, PS_SOLID, 0);
+            strokeWith(shape.stroke.path, pen, shape.stroke.style, 0);
+        }
+        if (gaps) {
+            for (const PixelPolyline& line : shape.stroke.lines)
+                polylineWith(line, gap, PS_SOLID);
+        }
+        for (const PixelPolyline& line : shape.stroke.lines)
+            polylineWith(line, pen, shape.stroke.style);
+        if (!shape.stroke.area.isEmpty()) {
+            colour(pen);
+            path(shape.stroke.area, QPointF());
+            page_ += shape.stroke.area.fillRule() == Qt::OddEvenFill ? " ef\n" : " f\n";
+        }
+    }
+    return spill();
+}
+
+bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
+{
+    if (!open(clip))
+        return !failed_;
+    if (!text.glyphIndexes.isEmpty() && text.face) {
+        colour(text.color);
+        const QTransform& t = text.transform;
+        page_ += " q [";
+        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+            page_ += ' ';
+            PsAppendNumber(&page_, v, 6);
+        }
+        page_ += "] concat\n";
+        // Runs of glyphs from one font, each shown at its own position.
+        const qsizetype count = std::min(text.glyphIndexes.size(), text.positions.size());
+        for (qsizetype i = 0; i < count;) {
+            const PsGlyphFonts::Slot first = fonts_.slotFor(text.face, text.glyphIndexes[i]);
+            if (first.font < 0)
+                break;
+            std::string codes;
+            std::string moves;
+            qsizetype end = i;
+            for (; end < count; ++end) {
+                const PsGlyphFonts::Slot slot =
+                    end == i ? first : fonts_.slotFor(text.face, text.glyphIndexes[end]);
+                if (slot.font != first.font)
+                    break;
+                codes += char(slot.code);
+                if (end > i) {
+                    const QPointF d = text.positions[end] - text.positions[end - 1];
+                    moves += ' ';
+                    PsAppendNumber(&moves, d.x(), 3);
+                    moves += ' ';
+                    PsAppendNumber(&moves, d.y(), 3);
+                }
+            }
+            moves += " 0 0";
+            page_ += " /" + PsGlyphFonts::fontName(first.font) + ' ';
+            PsAppendNumber(&page_, text.face->emPixels, 4);
+            page_ += " selectfont";
+            point(text.positions[i]);
+            page_ += " m ";
+            PsAppendString(&page_, codes);
+            page_ += " [" + moves + "] xyshow\n";
+            i = end;
+        }
+        page_ += " Q\n";
+        colourKnown_ = false;
+        dash_ = -1;
+    }
+    if (!text.outline.isEmpty()) {
+        colour(text.color);
+        path(text.outline, QPointF());
+        page_ += " f\n";
+    }
+    return spill();
+}
+
+bool PostScriptDevice::image(const QRectF& dest, const QImage& picture)
+{
+    const int w = picture.width(), h = picture.height();
+    if (w <= 0 || h <= 0)
+        return true;
+    // Pixels the page keeps show through: they take a colour the picture
+    // does not use, which the image then leaves out.
+    bool transparent = false;
+    std::vector<bool> used(4096, false);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (line[x] >> 24 == 0)
+                transparent = true;
+            else
+                used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+        }
+    }
+    if (transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
+        transparent = false;
+    uint32_t key = 0;
+    if (transparent) {
+        size_t free = 0;
+        while (used[free])
+            ++free;
+        // The colour of a 4-bit cell no opaque pixel falls in.
+        key = uint32_t((free & 0xF00u) << 12 | (free & 0xF0u) << 8 | (free & 0xFu) << 4);
+    }
+    std::string bytes;
+    bytes.reserve(size_t(w) * size_t(h) * 3);
+    bool anyDrawn = false;
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = line[x];
+            if (v >> 24 == 0)
+                v = transparent ? key : 0xFFFFFFu;
+            else
+                anyDrawn = true;
+            bytes += char((v >> 16) & 0xFF);
+            bytes += char((v >> 8) & 0xFF);
+            bytes += char(v & 0xFF);
+        }
+    }
+    if (!anyDrawn)
+        return true;
+    page_ += " q";
+    point(dest.topLeft());
+    page_ += " translate";
+    number(dest.width());
+    number(dest.height());
+    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(transparent ? "4" : "1") +
+             " /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
+             " /BitsPerComponent 8 /Decode [0 1 0 1 0 1] /ImageMatrix [" + std::to_string(w) + " 0 0 " +
+             std::to_string(h) + " 0 0]";
+    if (transparent)
+        page_ += " /MaskColor [" + std::to_string((key >> 16) & 0xFF) + ' ' + std::to_string((key >> 8) & 0xFF) +
+                 ' ' + std::to_string(key & 0xFF) + "]";
+    page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
+    PsAppendFlateAscii85(&page_, bytes);
+    page_ += " Q\n";
+    colourKnown_ = false;
+    dash_ = -1;
+    return true;
+}
+
+bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
+                            const QRegion* clip)
+{
+    QRectF dest;
+    QImage picture;
+    if (!paper_.make(target, source, rop, pattern, drawableBox(), &dest, &picture))
+        return false;
+    if (picture.isNull())
+        return true;
+    if (!open(clip))
+        return !failed_;
+    return image(dest, picture) && spill();
+}
+
+bool PostScriptDevice::flush()
+{
+    if (!begin())
+        return false;
+    endPage();
+    if (!write() || !body_->flush())
+        return false;
+
+    const QRectF full = settings_.layout.fullRect(QPageLayout::Point);
+    std::string head = "%!PS-Adobe-3.0\n%%Creator: ";
+    head += settings_.creator.toStdString();
+    head += "\n%%Title: ";
+    PsAppendString(&head, settings_.title.toUtf8().toStdString());
+    head += "\n%%CreationDate: " + QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+    head += "\n%%LanguageLevel: 3\n%%BoundingBox: 0 0 " + std::to_string(int(std::ceil(full.width()))) + ' ' +
+            std::to_string(int(std::ceil(full.height()))) + "\n%%Pages: " + std::to_string(pages_) +
+            "\n%%PageOrder: Ascend\n%%DocumentData: Clean7Bit\n%%EndComments\n%%BeginProlog\n";
+    head += kProcedures;
+    head += "%%EndProlog\n%%BeginSetup\n";
+    head += "<< /PageSize [";
+    PsAppendNumber(&head, full.width(), 2);
+    head += ' ';
+    PsAppendNumber(&head, full.height(), 2);
+    head += "] >> setpagedevice\n";
+    head += fonts_.definitions();
+    head += "%%EndSetup\n";
+    const std::string tail = "%%Trailer\n%%EOF\n";
+
+    // The finished job: the chosen file, or a temporary one for the queue.
+    std::unique_ptr<QSaveFile> file = std::move(file_);
+    std::unique_ptr<QTemporaryFile> spool;
+    QIODevice* out = nullptr;
+    if (file) {
+        out = file.get();
+    } else {
+        spool = std::make_unique<QTemporaryFile>();
+        if (!spool->open())
+            return false;
+        out = spool.get();
+    }
+    bool ok = out->write(head.data(), qint64(head.size())) == qint64(head.size());
+    body_->seek(0);
+    while (ok && !body_->atEnd()) {
+        const QByteArray chunk = body_->read(1 << 20);
+        ok = !chunk.isEmpty() && out->write(chunk) == chunk.size();
+    }
+    ok = ok && out->write(tail.data(), qint64(tail.size())) == qint64(tail.size());
+    body_.reset();
+    if (file)
+        return ok && file->commit();
+    if (!ok || !spool->flush())
+        return false;
+    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title);
+}
+
+}  // namespace
+
+std::unique_ptr<DcDevice> MakePostScriptDevice(PostScriptJobSettings settings)
+{
+    return std::make_unique<PostScriptDevice>(std::move(settings));
+}

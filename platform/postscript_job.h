@@ -1,0 +1,16 @@
+// Where a print job that goes out as PostScript is written: a file the user
+// chose, or a print queue that takes PostScript (the job is then made in a
+// temporary file and handed to the queue when it is complete).
+#pragma once
+
+#include <QPageLayout>
+#include <QString>
+
+struct PostScriptJobSettings {
+    QPageLayout layout;  // the sheet and its printable area
+    int resolution = 600;  // device pixels per inch
+    QString title;
+    QString creator;
+    QString path;   // the file to write, when the job goes to a file
+    QString queue;  // the print queue, when it goes to a printer
+};

@@ -1,0 +1,128 @@
+// Print Setup and Page Setup in a card window whose layout leaves paper and
+// orientation open: the printer starts from the card's own choice, and what
+// the user chooses becomes the card's, which it prints on; Cancel changes
+// nothing.
+#include <algorithm>
+#include <cstdio>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QRadioButton>
+
+#include "app/command_ids.h"
+#include "carddoc/labels_doc.h"
+#include "foundation/paper_table.h"
+#include "journey_fixture.h"
+#include "support/fake_printer_caps.h"
+
+namespace {
+
+constexpr int16_t kPaperCodeA4 = 9;
+
+// What the system's page set-up dialog shows, and a change to it.
+struct PageChoice {
+    bool landscape = false;
+    QString paper;
+};
+
+class PageSetupJourney : public JourneyTest {
+protected:
+    void SetUp() override
+    {
+        JourneyTest::SetUp();
+        printer_.defaults.dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+        printer_.defaults.dmPaperSize = 1;
+        printer_.defaults.dmOrientation = DMORIENT_PORTRAIT;
+        printer_.papers = {1, kPaperCodeA4};
+    }
+
+    // Reads the dialog into *seen; with a change, makes it and presses OK,
+    // without one presses Cancel.
+    static DialogDriver PageDialog(PageChoice* seen, const PageChoice* change)
+    {
+        return [seen, change](QWidget* dialog) {
+            auto* landscape = dialog->findChild<QRadioButton*>("landscape");
+            auto* paper = dialog->findChild<QComboBox*>("pageSizeCombo");
+            if (!landscape || !paper) {
+                ADD_FAILURE() << "no page set-up dialog: " << dialog->metaObject()->className();
+                Reject()(dialog);
+                return;
+            }
+            seen->landscape = landscape->isChecked();
+            seen->paper = paper->currentText();
+            if (!change) {
+                Reject()(dialog);
+                return;
+            }
+            (change->landscape ? landscape : dialog->findChild<QRadioButton*>("portrait"))->click();
+            const int index = paper->findText(change->paper, Qt::MatchStartsWith);
+            EXPECT_GE(index, 0) << change->paper.toStdString();
+            paper->setCurrentIndex(index);
+            Q_EMIT paper->activated(index);
+            Accept()(dialog);
+        };
+    }
+
+    static std::string PageSize(const std::string& pdf)
+    {
+        std::string out;
+        if (FILE* pipe = popen(("pdfinfo '" + pdf + "' 2>/dev/null").c_str(), "r")) {
+            char line[256];
+            while (fgets(line, sizeof line, pipe))
+                if (std::string(line).rfind("Page size:", 0) == 0)
+                    out = line;
+            pclose(pipe);
+        }
+        return out;
+    }
+
+    FakePrinterCaps printer_;
+};
+
+TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    CLabelsDoc* card = CardDocument();
+
+    // The card has no choice of its own yet: the dialog shows the
+    // printer's; A4 across becomes the card's.
+    PageChoice seen;
+    const PageChoice a4Across{true, "A4"};
+    OnNextDialog(PageDialog(&seen, &a4Across));
+    ASSERT_TRUE(Trigger("File > Print Setup..."));
+    EXPECT_FALSE(seen.landscape);
+    EXPECT_TRUE(seen.paper.startsWith("Letter") || seen.paper.startsWith("US Letter")) << seen.paper.toStdString();
+    uint32_t orientation = 0, paper = 0;
+    card->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 2u);
+    ASSERT_LT(paper, uint32_t(kPaperTableCount));
+    EXPECT_EQ(PaperTable[paper].code, uint32_t(kPaperCodeA4));
+
+    // Page Setup sets the printer up for everything else: Letter upright.
+    const PageChoice letter{false, "Letter"};
+    OnNextDialog(PageDialog(&seen, &letter));
+    ASSERT_TRUE(Trigger("File > Page Setup..."));
+    EXPECT_TRUE(seen.landscape) << "Page Setup starts from the printer as the card left it";
+
+    // Print Setup starts again from the card's own A4 across; Cancel keeps it.
+    OnNextDialog(PageDialog(&seen, nullptr));
+    ASSERT_TRUE(Trigger("File > Print Setup..."));
+    EXPECT_TRUE(seen.landscape);
+    EXPECT_TRUE(seen.paper.startsWith("A4")) << seen.paper.toStdString();
+    card->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 2u);
+    EXPECT_EQ(PaperTable[paper].code, uint32_t(kPaperCodeA4));
+
+    // The sheet prints on A4 across.
+    const std::string pdf = TempFile("sheet.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    const std::string size = PageSize(pdf);
+    if (!size.empty())
+        EXPECT_NE(size.find("842 x 595"), std::string::npos) << size;
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(std::count(DialogTitles().begin(), DialogTitles().end(), QString("Page Setup")), 3);
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// Printing a card with an EPS picture to a PostScript file through the
+// Print dialog: the job carries the picture's own PostScript between the
+// set-up that isolates it and the clean-up after it, and the sheet looks as
+// the same sheet printed to PDF does.
+#include <QImage>
+#include <QProcess>
+
+#include <string>
+
+#include "app/print_dialog.h"
+#include "carddoc/labels_doc.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
+#include "graphics/postscript.h"
+#include "journey_fixture.h"
+#include "support/shell.h"
+
+namespace {
+
+bool Have(const char* program)
+{
+    return QProcess::execute("sh", {"-c", QString("command -v %1 >/dev/null").arg(program)}) == 0;
+}
+
+// A page of a PDF or PostScript file as Ghostscript draws it, so both
+// files go through the same rasteriser.
+QImage Rendered(const std::string& file, const std::string& png)
+{
+    QProcess gs;
+    gs.start("gs", {"-dSAFER", "-dBATCH", "-dNOPAUSE", "-q", "-sDEVICE=png16m", "-r100", "-dFirstPage=1",
+                    "-dLastPage=1", "-dGraphicsAlphaBits=4", "-dTextAlphaBits=4",
+                    QString::fromStdString("-sOutputFile=" + png), QString::fromStdString(file)});
+    if (!gs.waitForFinished(60000) || gs.exitCode() != 0)
+        return {};
+    return QImage(QString::fromStdString(png));
+}
+
+// Pixels of `a` that no pixel of `b` within one pixel matches to within
+// `tolerance` in every channel.
+int Unmatched(const QImage& page, const QImage& other, int tolerance)
+{
+    const QImage a = page.convertToFormat(QImage::Format_RGB32);
+    const QImage b = other.convertToFormat(QImage::Format_RGB32);
+    int unmatched = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            bool matched = false;
+            for (int dy = -1; dy <= 1 && !matched; ++dy) {
+                for (int dx = -1; dx <= 1 && !matched; ++dx) {
+                    if (!b.valid(x + dx, y + dy))
+                        continue;
+                    const QRgb g = b.pixel(x + dx, y + dy);
+                    matched = std::abs(qRed(p) - qRed(g)) <= tolerance &&
+                              std::abs(qGreen(p) - qGreen(g)) <= tolerance &&
+                              std::abs(qBlue(p) - qBlue(g)) <= tolerance;
+                }
+            }
+            unmatched += matched ? 0 : 1;
+        }
+    }
+    return unmatched;
+}
+
+class PostScriptPrintJourney : public JourneyTest {
+protected:
+    DialogDriver PrintToPostScriptFile(const std::string& ps)
+    {
+        return [ps](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            ASSERT_NE(print, nullptr);
+            print->PrinterList()->setCurrentIndex(print->PostScriptEntry());
+            print->FileEdit()->setText(QString::fromStdString(ps));
+            print->accept();
+        };
+    }
+};
+
+TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeThePdfSheet)
+{
+    if (!Have("gs"))
+        GTEST_SKIP() << "Ghostscript is needed";
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+
+    // Drawn by Ghostscript, the PostScript sheet is the PDF sheet: an edge
+    // may move by a pixel and change its shade, but a card missing, moved
+    // or in another colour fails by thousands of pixels.
+    const std::string plainPs = TempFile("plain.ps");
+    const std::string plainPdf = TempFile("plain.pdf");
+    OnNextDialog(PrintToPostScriptFile(plainPs));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    OnNextDialog(PrintToPdfFile(plainPdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    const QImage fromPs = Rendered(plainPs, TempFile("ps.png"));
+    const QImage fromPdf = Rendered(plainPdf, TempFile("pdf.png"));
+    ASSERT_FALSE(fromPs.isNull());
+    ASSERT_EQ(fromPs.size(), fromPdf.size());
+    EXPECT_LE(Unmatched(fromPs, fromPdf, 64), 300);
+    EXPECT_LE(Unmatched(fromPdf, fromPs, 64), 300);
+
+    // Black on its left half, white on its right.
+    const std::string eps = TempFile("half.eps");
+    const std::string epsText = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n% the picture's own words\n"
+                                "newpath 0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n";
+    WriteFileBytes(eps, epsText);
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const IntPoint from{slot.left + 130, slot.top + 80};
+    const IntPoint to{slot.left + 230, slot.top + 130};
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    OnNextDialog(ChooseFile(eps));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    Settle();
+    Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
+    Settle();
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
+    IntRect bounds;
+    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+
+    const std::string ps = TempFile("sheet.ps");
+    OnNextDialog(PrintToPostScriptFile(ps));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // The file's own PostScript, whole, inside its set-up and clean-up, on
+    // every card of the sheet.
+    const std::string job = ReadFileBytes(ps);
+    ASSERT_EQ(job.rfind("%!PS-Adobe-3.0\n", 0), 0u);
+    const size_t prolog = job.find(kEpsProlog);
+    ASSERT_NE(prolog, std::string::npos);
+    const size_t begin = job.find("%%BeginDocument:A\n" + epsText + "%%EndDocument\n", prolog);
+    ASSERT_NE(begin, std::string::npos);
+    EXPECT_EQ(job.find(kEpsEpilog, begin), begin + 18 + epsText.size() + 14);
+    size_t copies = 0;
+    for (size_t at = job.find(epsText); at != std::string::npos; at = job.find(epsText, at + 1))
+        ++copies;
+    EXPECT_EQ(copies, 10u);
+    const QImage sheet = Rendered(ps, TempFile("sheet.png"));
+    ASSERT_FALSE(sheet.isNull());
+
+    // The picture is where the frame is: black on its left, white on its
+    // right (100 pixels an inch).
+    IntRect cell;
+    CardDocument()->GetCellRect(&cell, 0, 0);
+    const auto onSheet = [&](int x, int y) {
+        return QPoint((cell.left + x - slot.left) * 100 / 72, (cell.top + y - slot.top) * 100 / 72);
+    };
+    const int middle = (bounds.top + bounds.bottom) / 2;
+    EXPECT_LT(qGray(sheet.pixel(onSheet(bounds.left + (bounds.right - bounds.left) / 4, middle))), 40);
+    EXPECT_GT(qGray(sheet.pixel(onSheet(bounds.right - (bounds.right - bounds.left) / 4, middle))), 230);
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// A print job written as PostScript, drawn back by Ghostscript: shapes
+// under the context's clip, PostScript sent through the pass-through escape
+// that sets a clip of its own between a gsave and a grestore, a picture
+// with transparent pixels, and text, each where it was drawn.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QProcess>
+
+#include "platform/dc.h"
+#include "platform/postscript_job.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// 72 device pixels an inch on a 200 x 100 point sheet, all printable.
+PostScriptJobSettings SmallSheet(const std::string& path)
+{
+    PostScriptJobSettings s;
+    s.layout = QPageLayout(QPageSize(QSizeF(200, 100), QPageSize::Point), QPageLayout::Portrait, QMarginsF());
+    s.resolution = 72;
+    s.title = QStringLiteral("Job (one)");
+    s.creator = QStringLiteral("test");
+    s.path = QString::fromStdString(path);
+    return s;
+}
+
+QImage Render(const std::string& ps, const std::string& png)
+{
+    QProcess gs;
+    gs.start("gs", {"-dSAFER", "-dBATCH", "-dNOPAUSE", "-q", "-sDEVICE=png16m", "-r72",
+                    QString::fromStdString("-sOutputFile=" + png), QString::fromStdString(ps)});
+    if (!gs.waitForStarted() || !gs.waitForFinished(60000) || gs.exitCode() != 0)
+        return {};
+    return QImage(QString::fromStdString(png));
+}
+
+uint32_t At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
+
+TEST(PostScriptJob, WhatIsDrawnAndWhatIsSentLandWhereTheyWereDrawn)
+{
+    if (QProcess::execute("sh", {"-c", "command -v gs >/dev/null"}) != 0)
+        GTEST_SKIP() << "Ghostscript is needed";
+    TempDir dir;
+    const std::string ps = dir.file("job.ps");
+    std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(ps));
+    ASSERT_TRUE(dc->beginOutput());
+    ASSERT_TRUE(dc->supportsPostScriptPassThrough());
+
+    // A red rectangle cut by the clip to its left half.
+    const Region left = Region::FromRect(IntRect{0, 0, 50, 100});
+    dc->selectClipRgn(&left);
+    dc->fillRect(IntRect{10, 10, 90, 40}, Brush::Solid(0x0000FF));
+    // The sender's own clip, to the right half, and a blue square in it
+    // that reaches across.
+    const std::string open = " gsave  newpath 100 0 moveto 200 0 lineto 200 100 lineto 100 100 lineto closepath clip \n";
+    ASSERT_TRUE(dc->passThrough(open.data(), open.size()));
+    const std::string square = " 0 0 1 setrgbcolor 80 50 40 40 rectfill \n";
+    ASSERT_TRUE(dc->passThrough(square.data(), square.size()));
+    // Drawn between, without a clip of the context's: green across the
+    // sheet, which the sender's clip keeps to the right half.
+    dc->selectClipRgn(nullptr);
+    dc->fillRect(IntRect{0, 60, 200, 70}, Brush::Solid(0x00FF00));
+    const std::string close = " grestore \n";
+    ASSERT_TRUE(dc->passThrough(close.data(), close.size()));
+    // After the sender's grestore its clip is gone: a black bar across the
+    // whole sheet.
+    dc->fillRect(IntRect{0, 90, 200, 95}, Brush::Solid(0x000000));
+    // A picture whose white pixels are transparent (its mask), over the
+    // black bar: magenta where the mask is black.
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 255));
+    QImage mask(20, 10, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            mask.setPixel(x, y, qRgb(0, 0, 0));
+    dc->stretchImage(IntRect{150, 88, 170, 98}, mask, QRect(), MERGEPAINT);
+    dc->stretchImage(IntRect{150, 88, 170, 98}, picture, QRect(), SRCAND);
+    // Text, in a face of its own outlines.
+    LogFont font;
+    font.height = -30;
+    dc->selectFont(font);
+    dc->setBkMode(TRANSPARENT);
+    dc->setTextAlign(TA_LEFT | TA_TOP);
+    dc->textOut(110, 5, "Hg");
+    ASSERT_TRUE(dc->flush());
+
+    const std::string job = ReadFileBytes(ps);
+    EXPECT_EQ(job.rfind("%!PS-Adobe-3.0\n", 0), 0u);
+    EXPECT_NE(job.find("%%Title: (Job \\(one\\))\n"), std::string::npos);
+    EXPECT_NE(job.find(square), std::string::npos);
+    const QImage page = Render(ps, dir.file("job.png"));
+    ASSERT_EQ(page.size(), QSize(200, 100));
+    EXPECT_EQ(At(page, 30, 25), 0xFF0000u);   // red, left of the clip's edge
+    EXPECT_EQ(At(page, 70, 25), 0xFFFFFFu);   // cut off
+    EXPECT_EQ(At(page, 110, 55), 0x0000FFu);  // the sent square, inside its clip
+    EXPECT_EQ(At(page, 90, 55), 0xFFFFFFu);   // the sent square, outside it
+    EXPECT_EQ(At(page, 150, 65), 0x00FF00u);  // green, on the right half only
+    EXPECT_EQ(At(page, 30, 65), 0xFFFFFFu);
+    EXPECT_EQ(At(page, 40, 92), 0x000000u);   // the bar on both halves
+    EXPECT_EQ(At(page, 140, 92), 0x000000u);
+    EXPECT_EQ(At(page, 155, 92), 0xFF00FFu);  // the picture where its mask is black
+    EXPECT_EQ(At(page, 165, 92), 0x000000u);  // and the bar through its white part
+    int ink = 0;
+    for (int y = 5; y < 40; ++y)
+        for (int x = 110; x < 160; ++x)
+            ink += qGray(page.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 100);
+}
+
+TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
+{
+    TempDir dir;
+    const std::string ps = dir.file("kept.ps");
+    WriteFileBytes(ps, "yesterday's job");
+    {
+        std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(ps));
+        ASSERT_TRUE(dc->beginOutput());
+        dc->fillRect(IntRect{0, 0, 10, 10}, Brush::Solid(0));
+    }
+    EXPECT_EQ(ReadFileBytes(ps), "yesterday's job");
+    EXPECT_FALSE(Dc::ForPostScript(SmallSheet(dir.file("missing/job.ps")))->beginOutput());
+    // Other targets take no PostScript.
+    std::unique_ptr<Dc> measuring = Dc::ForMeasuring();
+    EXPECT_FALSE(measuring->supportsPostScriptPassThrough());
+    EXPECT_FALSE(measuring->passThrough("x", 1));
+}
+
+}  // namespace

@@ -1,0 +1,364 @@
+// Times the record engine beside SQLite on the same generated rows: 32000
+// contacts of 24 text fields, each database made in a folder of its own.
+// For each operation, the median of R runs of both and their ratio
+// (Tessaline / SQLite; below 1 is faster):
+//   - create: a new file, every row added in one change, closed;
+//   - equality query on the indexed field (the last name, the engine's
+//     default order; SQLite has an index on it): the matching rows, read;
+//   - sort on two fields (city, last name): every row in that order;
+//   - bulk-mail presort against ORDER BY zip, last name.
+//
+//   database_bench [--runs R] [--seed S] [--folder DIR]
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "database/data_file.h"
+#include "database/database_session.h"
+#include "database/field_table.h"
+#include "database/record_file_format.h"
+#include "foundation/byte_order.h"
+#include "foundation/path_record.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRows = 32000;
+constexpr int kFields = 24;
+// The name the query looks for: one of the generator's, about 1 row in 48.
+constexpr const char* kQueryName = "Williams";
+
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed) {}
+    uint64_t Next()
+    {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    uint32_t Below(uint32_t n) { return uint32_t(Next() % n); }
+    template <size_t N>
+    const char* Pick(const char* const (&list)[N])
+    {
+        return list[Below(N)];
+    }
+
+private:
+    uint64_t state_;
+};
+
+const char* const kFirstNames[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael", "Linda",
+                                   "William", "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph",
+                                   "Jessica", "Ren\xE9", "Zo\xEB", "J\xFCrgen", "Chlo\xE9", "Ingrid", "Kenji"};
+const char* const kLastNames[] = {
+    "Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller", "Davis", "Rodriguez", "Martinez",
+    "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor", "Moore", "Jackson", "Martin",
+    "Lee", "Perez", "Thompson", "White", "Harris", "Sanchez", "Clark", "Ramirez", "Lewis", "Robinson",
+    "M\xFCller", "Sch\xFCtz", "Lef\xE8vre", "O'Brien", "Nguyen", "Kowalski", "Yamamoto", "Okafor",
+    "Walker", "Young", "Allen", "King", "Wright", "Scott", "Torres", "Hill", "Green", "Adams"};
+const char* const kStreets[] = {"Main Street", "Oak Avenue", "Maple Drive", "Cedar Lane", "Elm Street",
+                                "Pine Road", "Washington Blvd", "Lake Shore Drive", "Park Place", "River Road"};
+const char* const kCompanies[] = {"Acme Corp.", "Globex", "Initech", "Umbrella Supplies", "Northwind Labs",
+                                  "Harbor Supply", "Vandelay Industries", "Soylent Foods", "Tyrell Company"};
+const char* const kTitles[] = {"Manager", "Director", "Engineer", "Accountant", "Designer", "Consultant",
+                               "Owner", "Teacher", "Nurse"};
+struct Place {
+    const char* city;
+    const char* state;
+    int zip3;
+};
+const Place kPlaces[] = {{"New York", "NY", 100}, {"Boston", "MA", 21},     {"Hartford", "CT", 61},
+                         {"Baltimore", "MD", 212}, {"Atlanta", "GA", 303},  {"Chicago", "IL", 606},
+                         {"Detroit", "MI", 482},  {"Nashville", "TN", 372}, {"Austin", "TX", 787},
+                         {"Denver", "CO", 802},   {"Phoenix", "AZ", 850},   {"San Diego", "CA", 921},
+                         {"Portland", "OR", 972}, {"Seattle", "WA", 981},   {"Omaha", "NE", 681}};
+
+using Row = std::vector<std::string>;  // kFields texts, by field id
+
+std::vector<Row> MakeRows(uint64_t seed)
+{
+    Random random(seed);
+    std::vector<Row> rows;
+    rows.reserve(kRows);
+    char text[96];
+    for (int i = 0; i < kRows; ++i) {
+        Row r(kFields);
+        std::snprintf(text, sizeof text, "%04u%02u%02u", 1990 + random.Below(36), 1 + random.Below(12),
+                      1 + random.Below(28));
+        r[kFieldDate] = text;
+        r[kFieldFirstName] = random.Pick(kFirstNames);
+        r[kFieldLastName] = random.Pick(kLastNames);
+        r[kFieldSalutation] = "Dear " + r[kFieldFirstName];
+        r[kFieldTitle] = random.Pick(kTitles);
+        r[kFieldCompany] = random.Pick(kCompanies);
+        std::snprintf(text, sizeof text, "%u %s", 1 + random.Below(9899), random.Pick(kStreets));
+        r[kFieldAddress1] = text;
+        std::snprintf(text, sizeof text, "Apt %u", 1 + random.Below(400));
+        r[kFieldAddress2] = text;
+        const Place& place = kPlaces[random.Below(sizeof kPlaces / sizeof kPlaces[0])];
+        r[kFieldCity] = place.city;
+        r[kFieldState] = place.state;
+        std::snprintf(text, sizeof text, "%05u", unsigned(place.zip3) * 100 + random.Below(12));
+        r[kFieldZipCode] = text;
+        r[kFieldCountry] = "USA";
+        for (int id : {kFieldFax, kFieldPhone1, kFieldPhone2}) {
+            std::snprintf(text, sizeof text, "(%03u) %03u-%04u", 200 + random.Below(800), 200 + random.Below(800),
+                          random.Below(10000));
+            r[size_t(id)] = text;
+        }
+        std::snprintf(text, sizeof text, "%c.%s%u@example.com", r[kFieldFirstName][0], r[kFieldLastName].c_str(),
+                      random.Below(100));
+        r[kFieldEMail] = text;
+        std::snprintf(text, sizeof text, "photo%05d.jpg", i);
+        r[kFieldPicture] = text;
+        for (int id = kFieldCustom1; id <= kFieldCustom6; ++id) {
+            std::snprintf(text, sizeof text, "note %d of %u", id - kFieldCustom1 + 1, random.Below(100000));
+            r[size_t(id)] = text;
+        }
+        std::snprintf(text, sizeof text, "%02u", random.Below(100));
+        r[kFieldDeliveryPoint] = text;
+        rows.push_back(std::move(r));
+    }
+    return rows;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+double Time(const std::function<bool()>& work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    if (!work()) {
+        std::fprintf(stderr, "database_bench: an operation failed\n");
+        std::exit(1);
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+PathRecord Path(const fs::path& file)
+{
+    PathRecord path{};
+    PathRecordFromPosix(file.string(), &path);
+    return path;
+}
+
+// --- the record engine ---
+
+bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
+{
+    DatabaseSession db;
+    if (!db.Create(Path(file)))
+        return false;
+    {
+        DbChange batch(db.Data());
+        for (const Row& row : rows) {
+            CardRecord& r = db.Data().Current();
+            r.Clear();
+            r.SetNew(false);
+            for (int id = 0; id < kFields; ++id)
+                if (!row[size_t(id)].empty())
+                    r.SetFieldText(id, row[size_t(id)].c_str());
+            r.SetModified(false);
+            if (db.Data().AddRecord(false, false) < 0)
+                return false;
+        }
+    }
+    const bool ok = db.Data().GetLiveCount() == kRows;
+    db.Close();
+    return ok;
+}
+
+// Reads every selected row, in the selection's order, as a reader of the
+// rows would; returns the count.
+int32_t OursReadAll(DatabaseSession& db, size_t* bytes)
+{
+    DataFile& data = db.Data();
+    const int32_t count = data.GetLiveCount();
+    char text[256];
+    for (int32_t position = 0; position < count; ++position) {
+        if (data.GotoRecord(position, false, false) < 0)
+            return -1;
+        data.Current().GetFieldText(kFieldLastName, text);
+        *bytes += std::strlen(text);
+    }
+    return count;
+}
+
+int32_t OursQuery(DatabaseSession& db, size_t* bytes)
+{
+    uint8_t* header = db.Header();
+    PutU16LE(header + dbh::kActiveCriteria, 3);
+    PutU16LE(header + dbh::kQueryField, kFieldLastName);
+    header[dbh::kQueryOperator] = 0;  // starts with: the whole name
+    std::memset(header + dbh::kQueryValue, 0, dbh::kQueryValueSize);
+    std::strcpy(reinterpret_cast<char*>(header + dbh::kQueryValue), kQueryName);
+    if (db.Rebuild() < 0)
+        return -1;
+    const int32_t found = OursReadAll(db, bytes);
+    PutU16LE(header + dbh::kActiveCriteria, 0);
+    return found;
+}
+
+int32_t OursSort(DatabaseSession& db, const SortSpec& order, size_t* bytes)
+{
+    db.Data().SetSortSpec(order);
+    if (db.Rebuild() < 0)
+        return -1;
+    return OursReadAll(db, bytes);
+}
+
+// --- SQLite ---
+
+bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+bool SqliteCreate(const fs::path& file, const std::vector<Row>& rows)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK)
+        return false;
+    std::string columns, marks;
+    for (int id = 0; id < kFields; ++id) {
+        columns += (id ? ", f" : "f") + std::to_string(id) + " TEXT";
+        marks += id ? ", ?" : "?";
+    }
+    bool ok = Exec(db, ("CREATE TABLE cards (" + columns + ")").c_str()) &&
+              Exec(db, "CREATE INDEX cards_last ON cards (f3)") && Exec(db, "BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    ok = ok && sqlite3_prepare_v2(db, ("INSERT INTO cards VALUES (" + marks + ")").c_str(), -1, &insert, nullptr) ==
+                   SQLITE_OK;
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        for (int id = 0; id < kFields; ++id)
+            sqlite3_bind_text(insert, id + 1, rows[i][size_t(id)].c_str(), int(rows[i][size_t(id)].size()),
+                              SQLITE_STATIC);
+        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    }
+    sqlite3_finalize(insert);
+    ok = ok && Exec(db, "COMMIT");
+    return sqlite3_close(db) == SQLITE_OK && ok;
+}
+
+int32_t SqliteRows(sqlite3* db, const char* sql, const char* value, size_t* bytes)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
+        return -1;
+    if (value)
+        sqlite3_bind_text(statement, 1, value, -1, SQLITE_STATIC);
+    int32_t count = 0;
+    int step = 0;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        *bytes += size_t(sqlite3_column_bytes(statement, 0));
+        ++count;
+    }
+    sqlite3_finalize(statement);
+    return step == SQLITE_DONE ? count : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = 5;
+    uint64_t seed = 1;
+    fs::path folder;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--seed" && i + 1 < argc)
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (a == "--folder" && i + 1 < argc)
+            folder = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: database_bench [--runs R] [--seed S] [--folder DIR]\n");
+            return 1;
+        }
+    }
+    bool made = false;
+    if (folder.empty()) {
+        char name[] = "/tmp/database_bench.XXXXXX";
+        if (!mkdtemp(name))
+            return 1;
+        folder = name;
+        made = true;
+    }
+    fs::create_directories(folder);
+    const std::vector<Row> rows = MakeRows(seed);
+    const fs::path ourFile = folder / "bench.dqx";
+    const fs::path theirFile = folder / "bench.sqlite";
+
+    struct Line {
+        const char* what;
+        std::vector<double> ours, theirs;
+        int32_t oursRows = 0, theirRows = 0;
+    };
+    Line create{"create (32000 rows, closed)", {}, {}, kRows, kRows};
+    Line query{"equality query, indexed field", {}, {}, 0, 0};
+    Line sort{"sort on two fields", {}, {}, 0, 0};
+    Line presort{"bulk-mail presort / zip, name", {}, {}, 0, 0};
+    size_t bytes = 0;
+
+    for (int r = 0; r < runs; ++r) {
+        for (const char* suffix : {"", ".idx"})
+            fs::remove(fs::path(ourFile.string() + suffix));
+        fs::remove(fs::path(ourFile).replace_extension(".idx"));
+        fs::remove(theirFile);
+        create.ours.push_back(Time([&] { return OursCreate(ourFile, rows); }));
+        create.theirs.push_back(Time([&] { return SqliteCreate(theirFile, rows); }));
+
+        DatabaseSession ours;
+        sqlite3* theirs = nullptr;
+        if (!ours.Open(Path(ourFile)) || sqlite3_open(theirFile.c_str(), &theirs) != SQLITE_OK)
+            return 1;
+        query.ours.push_back(Time([&] { return (query.oursRows = OursQuery(ours, &bytes)) > 0; }));
+        query.theirs.push_back(Time([&] {
+            return (query.theirRows = SqliteRows(theirs, "SELECT * FROM cards WHERE f3 = ?", kQueryName, &bytes)) > 0;
+        }));
+        SortSpec twoFields;
+        twoFields.fields[0] = kFieldCity;
+        twoFields.fields[1] = kFieldLastName;
+        sort.ours.push_back(Time([&] { return (sort.oursRows = OursSort(ours, twoFields, &bytes)) > 0; }));
+        sort.theirs.push_back(Time([&] {
+            return (sort.theirRows = SqliteRows(theirs, "SELECT * FROM cards ORDER BY f8, f3", nullptr, &bytes)) > 0;
+        }));
+        SortSpec bulk;
+        bulk.bulkMail = 2;
+        presort.ours.push_back(Time([&] { return (presort.oursRows = OursSort(ours, bulk, &bytes)) > 0; }));
+        presort.theirs.push_back(Time([&] {
+            return (presort.theirRows = SqliteRows(theirs, "SELECT * FROM cards ORDER BY f10, f3", nullptr, &bytes)) >
+                   0;
+        }));
+        // Back to the file's own order, so that every run starts alike.
+        ours.Data().SetSortSpec(SortSpec{});
+        ours.Rebuild();
+        ours.Close();
+        sqlite3_close(theirs);
+    }
+
+    std::printf("%d rows of %d text fields (seed %llu), median of %d runs; SQLite %s\n", kRows, kFields,
+                static_cast<unsigned long long>(seed), runs, sqlite3_libversion());
+    std::printf("  %-32s %12s %12s %8s  %s\n", "operation", "Tessaline", "SQLite", "ratio", "rows (ours/SQLite)");
+    for (const Line* line : {&create, &query, &sort, &presort}) {
+        const double a = Median(line->ours), b = Median(line->theirs);
+        std::printf("  %-32s %9.2f ms %9.2f ms %8.2f  %d/%d\n", line->what, a * 1000, b * 1000, a / b, line->oursRows,
+                    line->theirRows);
+    }
+    if (made)
+        fs::remove_all(folder);
+    return bytes == 0;
+}
