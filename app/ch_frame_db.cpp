@@ -45,6 +45,9 @@ bool CChFrameDB::CreateClient()
     // A small work area still leaves the form usable: the work area
     // scrolls to the rest.
     size = size.expandedTo(CMainFrame::kUsableChildSize.boundedTo(content));
+    // Nor is a field squeezed below the height of its text: the work area
+    // scrolls rather than cut the letters.
+    size = size.expandedTo(minimumSizeHint());
     resize(size);
     setMaximumSize(content);
     dataEntry_->setFocus();

@@ -7,7 +7,11 @@
 bool DoPrintSetup(QWidget* owner)
 {
     if (!GetPrinterHandles()) {
-        AlertNote("No printer is installed.", 0);
+        // Print still offers its PDF file; saying only that there is no
+        // printer would read as if nothing could be printed.
+        AlertNote("No printer is installed, so there is nothing to set up. Print can still write a PDF file: "
+                  "choose \"Print to PDF file\" in the Print dialog.",
+                  0);
         return false;
     }
     CDlgPageSetup dialog(owner);

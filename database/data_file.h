@@ -103,6 +103,9 @@ public:
     // the file then holds exactly what was committed, and any index kept
     // beside it may be stale.
     bool Recovered() const { return recovered_; }
+    // A selection pass is building the index anew: positions mean nothing
+    // until it ends (its progress window lets the screen repaint meanwhile).
+    bool Rebuilding() const { return rebuilding_; }
     bool ReadOnly() const { return readOnly_; }
 
     // A change of the record file that a crash leaves whole or undone
@@ -296,6 +299,7 @@ private:
     uint8_t dateStyle_ = 0;
     bool packed_ = false;
     bool recovered_ = false;
+    bool rebuilding_ = false;
     bool readOnly_ = false;
     bool indexFailureShown_ = false;  // since the open
     DbJournal journal_;

@@ -76,12 +76,16 @@ namespace {
 constexpr int32_t kMessageDamaged = 8;
 constexpr int32_t kMessageDamagedRecover = 26;
 
-// True when a record of the file is not sound; a file that cannot be read
-// is left to the engine, which reports what it meets.
-bool RecordsDamaged(FileHandle file, uint32_t dataStart)
+// True when a record of the file is not sound, or the header counts records
+// the file no longer holds; a file that cannot be read is left to the
+// engine, which reports what it meets. Without a header only the records
+// are looked at.
+bool RecordsDamaged(FileHandle file, uint32_t dataStart, const uint8_t* header)
 {
     VerifyReport report;
-    return !VerifyDataFile(file, dataStart, &report) && report.ioError == 0 && report.badOffset >= 0;
+    if (VerifyDataFile(file, dataStart, &report))
+        return header && HeaderCountsMissingRecords(header, report);
+    return report.ioError == 0 && report.badOffset >= 0;
 }
 
 }  // namespace
@@ -108,18 +112,19 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
 
     // A damaged database is repaired only when opened to be changed.
     if (readOnly && GetU32LE(header_ + dbh::kVersion) == kDbVersion &&
-        (GetU32LE(header_ + dbh::kDataMark) != 0 || RecordsDamaged(data_.Handle(), data_.DataStart()))) {
+        (GetU32LE(header_ + dbh::kDataMark) != 0 || RecordsDamaged(data_.Handle(), data_.DataStart(), header_))) {
         DatabaseErrorBox(nullptr, kMessageDamaged);
         data_.Close(true, false);
         return false;
     }
     int32_t check = CheckDatabaseHeader(header_);
     // A record file can be damaged with its mark clear (the program was
-    // stopped halfway through writing a record): what the header says is
-    // checked against the records themselves, and damage found gets the
-    // same offer to repair. A record whose write never finished is no
-    // damage: it ends the file, and the selection cuts it off.
-    if (check == 0 && RecordsDamaged(data_.Handle(), data_.DataStart()))
+    // stopped halfway through writing a record, or the file was cut short):
+    // what the header says is checked against the records themselves, and
+    // damage found gets the same offer to repair before anything is
+    // written. A record whose write never finished is no damage: it ends
+    // the file, and the selection cuts it off.
+    if (check == 0 && RecordsDamaged(data_.Handle(), data_.DataStart(), header_))
         check = DatabaseConfirm(kMessageDamagedRecover) ? 2 : 1;
     if (check == 1) {
         data_.Close(true, false);
@@ -133,7 +138,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         }
         // The repair leaves only sound records; should it not have, the
         // database is not opened on them.
-        if (RecordsDamaged(data_.Handle(), data_.DataStart())) {
+        if (RecordsDamaged(data_.Handle(), data_.DataStart(), nullptr)) {
             DatabaseErrorBox(nullptr, kMessageDamaged);
             data_.Close(true, false);
             return false;
@@ -159,6 +164,14 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         data_.SetPurgeNew(true);
         Rebuild();
         data_.SetPurgeNew(false);
+        // The repaired file's counts go into its header at once: a stop
+        // before the close would leave the old count, and the next open
+        // would take the file for damaged again.
+        if (check == 2) {
+            data_.ExchangeHeaderCounts(false, header_);
+            if (data_.StoreHeader(header_) != 0 || DbSync(data_.Handle()) != 0)
+                DatabaseErrorBox(nullptr, 32);
+        }
     }
     return true;
 }

@@ -119,6 +119,8 @@ void SetCustomFieldNames(const uint8_t* names)
     }
 }
 
+bool IsCustomNamePlaceholder(const char* name) { return std::strcmp(name, kCustomPlaceholder) == 0; }
+
 void ResetCustomFieldNames() { SetCustomFieldNames(nullptr); }
 
 const char* FieldPreviewText(int32_t id)

@@ -64,6 +64,9 @@ void SetFieldName(int32_t id, char* name);
 // Rows 17-22 take six 32-byte names (as the database header keeps them);
 // null restores the placeholders.
 void SetCustomFieldNames(const uint8_t* names);
+// The name a custom field has until the user names it; shown as
+// "Custom1" .. "Custom6".
+bool IsCustomNamePlaceholder(const char* name);
 void ResetCustomFieldNames();
 
 // The preview text of a field's row, or null for an unknown id.

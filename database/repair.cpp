@@ -154,6 +154,7 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
 
     char name[512];
     PathRecordGetFileName(path, name, sizeof name);
+    int32_t kept = 0;
     {
         DbProgressWindow progress(name, WorkingMessage(kStringFixing), storedCount, 1, 1);
         ByteWindow window(*file, size);
@@ -216,8 +217,12 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
             const uint32_t length = dbrec::kHeadSize + RecordBodySum(record);
             record[length - 1] = 0;
             err = swap.Append(record, length);
+            ++kept;
         }
     }
+    // Records the header counted that the file no longer holds at all (it
+    // was cut short) are lost as well.
+    result.lost = std::max(result.lost, storedCount - kept);
     FileHandle repaired = kNoFile;
     if (err == kErrNone)
         err = swap.Commit(&repaired);

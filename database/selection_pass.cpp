@@ -44,6 +44,11 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
 {
     if (!open_)
         return -1;
+    struct Pass {
+        explicit Pass(bool& flag) : on(flag) { on = true; }
+        ~Pass() { on = false; }
+        bool& on;
+    } pass(rebuilding_);
     const int32_t step = ProgressStep(stored_);
     std::unique_ptr<DbWorkingWindow> working;
     if (step)
@@ -128,6 +133,9 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     } else if (sortSpec_.bulkMail) {
         live_ = 0;
     }
+    // What was read while the index grew carries positions of a part of
+    // it.
+    DropCacheEntry(-2);
     if (live_ > 0)
         GotoRecord(0, true, true);
     else

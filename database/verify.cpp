@@ -1,9 +1,11 @@
 #include "database/verify.h"
 
+#include "database/database_header.h"
 #include "database/db_file_io.h"
 #include "database/record_file_format.h"
 #include "database/record_layout.h"
 #include "database/record_scanner.h"
+#include "foundation/byte_order.h"
 #include "foundation/win_error.h"
 
 bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report)
@@ -44,4 +46,10 @@ bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report)
         else if (flags & dbrec::kNew)
             ++report->fresh;
     }
+}
+
+bool HeaderCountsMissingRecords(const uint8_t* header, const VerifyReport& report)
+{
+    // A record whose write never finished may be the last one counted.
+    return GetI32LE(header + dbh::kStoredCount) > report.records + (report.unfinished ? 1 : 0);
 }

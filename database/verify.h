@@ -19,3 +19,10 @@ struct VerifyReport {
 // file, or is followed only by a record whose write never finished (which
 // the next open cuts off).
 bool VerifyDataFile(FileHandle file, uint32_t dataStart, VerifyReport* report);
+
+// The header counts more records than the file holds: records were lost
+// (the file was cut short or overwritten), which is damage. The counts are
+// written when the database closes, so after a crash the file may hold more
+// records than counted, never fewer; a record whose write never finished at
+// the end of the file may be the last one counted.
+bool HeaderCountsMissingRecords(const uint8_t* header, const VerifyReport& report);

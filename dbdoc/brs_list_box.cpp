@@ -227,8 +227,10 @@ void CBrsListBox::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), colours.color(QPalette::Base));
     painter.setPen(colours.color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    // A damaged database is not read again until it was repaired.
-    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0)
+    // A damaged database is not read again until it was repaired, nor the
+    // rows while a pass builds the order anew.
+    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0 ||
+        data_->Rebuilding())
         return;
     painter.setFont(font_);
     PrimeCache();
@@ -248,17 +250,33 @@ void CBrsListBox::paintEvent(QPaintEvent*)
             option.rect = r;
             style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
         }
-        char text[256] = {};
-        if (data_->GotoRecord(row, false, false) >= 0) {
-            data_->Current().GetFieldText(browseField, text);
-            if (browseField == kFieldDate)
-                FormatStoredDate(text, data_->DateStyle());
-        }
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(r.adjusted(kTextIndent, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                         Cp1252ToQString(text));
+                         ReadRowText(row, browseField));
     }
     data_->SwapScratch(true);
+}
+
+QString CBrsListBox::ReadRowText(int32_t row, int32_t browseField)
+{
+    char text[256] = {};
+    if (data_->GotoRecord(row, false, false) >= 0) {
+        data_->Current().GetFieldText(browseField, text);
+        if (browseField == kFieldDate)
+            FormatStoredDate(text, data_->DateStyle());
+    }
+    return Cp1252ToQString(text);
+}
+
+QString CBrsListBox::RowText(int32_t row)
+{
+    if (!document_ || !data_ || !data_->IsOpen() || data_->Rebuilding() || row < 0 || row >= rowCount_)
+        return {};
+    PrimeCache();
+    data_->SwapScratch(false);
+    const QString text = ReadRowText(row, GetU16LE(document_->Header() + dbh::kBrowseFieldId));
+    data_->SwapScratch(true);
+    return text;
 }
 
 void CBrsListBox::resizeEvent(QResizeEvent*)

@@ -37,6 +37,8 @@ public:
     void PaintRow(int32_t row) { update(RowRect(row)); }
     void RedrawAll() { update(); }
 
+    // What the row shows: the browse field of its record.
+    QString RowText(int32_t row);
     int32_t RowCount() const { return rowCount_; }
     int32_t Selection() const { return selected_; }
     int32_t TopRow() const { return top_; }
@@ -73,6 +75,7 @@ private:
     void StopTimer();
     void StartTimer(bool up, int32_t interval);
     void PrimeCache();
+    QString ReadRowText(int32_t row, int32_t browseField);
     void Notify();
 
     CDBDocument* document_ = nullptr;

@@ -96,7 +96,14 @@ void CDBDocument::RefreshAfterViewsReady()
         RefreshCustomFieldLabels();
         if (browser_)
             browser_->SetRowCount(Data().GetLiveCount());
-        NewRecord();
+        // A new database holds no record until the user enters one: the
+        // form shows the default card, and the first commit adds it. A
+        // blank record made now would be dropped at the next open, and the
+        // count would differ from one opening to the next.
+        FillRecordWithDefaults();
+        Data().SaveUndoState();
+        LoadRecordIntoEdits();
+        RefreshStatus();
         FocusFirstField(false);
     } else {
         refreshAllowed_ = false;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,6 +31,17 @@
 namespace {
 
 QPointer<CDlgFindOne> g_findOne;
+
+// A window manager cuts a title that is wider than its window: a small
+// dialog is made wide enough for its title and the title bar's buttons.
+void FitTitle(QDialog* dialog)
+{
+    QFont font = dialog->font();
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(dialog->windowTitle()) + 150;
+    dialog->setMinimumWidth(std::max(dialog->minimumWidth(), needed));
+}
+
 QPointer<CDlgSearchAllFields> g_searchAll;
 
 // Button ids of the Find One dialog.
@@ -149,7 +161,7 @@ void CDlgFindOne::SetFields(const char values[kEntryColumnCount][256], const uin
     }
     for (int32_t i = 0; i < 6; ++i) {
         const std::string name = names ? SlotText(names + 32 * i, 32) : std::string();
-        if (!name.empty())
+        if (!name.empty() && !IsCustomNamePlaceholder(name.c_str()))
             labels_[i]->setText(Cp1252ToQString(name));
         else
             SetCustomLabelText(labels_[i], i);
@@ -260,6 +272,7 @@ const char* const kQueryOperators[kQueryOperatorCount] = {
 CDlgQuery::CDlgQuery(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Query");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     auto* group = new QGroupBox("Find Records if:", this);
     auto* row = new QHBoxLayout(group);
@@ -317,6 +330,7 @@ void CDlgQuery::GetData(uint8_t* block)
 CDlgSearchAllFields::CDlgSearchAllFields(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Search All Fields");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(new QLabel("Search all fields for :", this));
     text_ = new QLineEdit(this);
@@ -395,6 +409,7 @@ void CDlgSearchAllFields::ShowModeless(QWidget* parent)
 CDlgSortCriteria::CDlgSortCriteria(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Sorting Criteria");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     const char* labels[3] = {"First :", "Second :", "Third :"};
@@ -450,6 +465,7 @@ void CDlgSortCriteria::GetData(SortSpec* order) const
 CDlgNameCustomFields::CDlgNameCustomFields(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Name Custom Fields");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     for (int32_t i = 0; i < 6; ++i) {
@@ -487,6 +503,7 @@ void CDlgNameCustomFields::GetNames(uint8_t* names) const
 CDlgBulkMailSort::CDlgBulkMailSort(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Bulk Mail Sorting");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     group_ = new QButtonGroup(this);
     auto* first = new QRadioButton("First Class Bulk Mail Presort", this);
@@ -517,6 +534,7 @@ int32_t CDlgBulkMailSort::GetMode() const
 CDlgDBPreferences::CDlgDBPreferences(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle("Preferences");
+    FitTitle(this);
     auto* outer = new QVBoxLayout(this);
     deleteIndex_ = new QCheckBox("Delete the Index file after a database closing", this);
     outer->addWidget(deleteIndex_);

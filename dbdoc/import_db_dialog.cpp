@@ -200,6 +200,9 @@ CDlgImportDB::CDlgImportDB(QWidget* parent) : QDialog(parent)
     spin_->SetRange(1, kMostRecord);
     delimiterCombo_ = new QComboBox(this);
     delimiterCombo_->setObjectName(QStringLiteral("delimiter"));
+    // Wide enough for its longest entry, "Double Quotes AND Comma".
+    delimiterCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    delimiterCombo_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     firstLabel_ = new QLabel(this);
     firstLabel_->setObjectName(QStringLiteral("firstName"));
     secondLabel_ = new QLabel(this);

@@ -67,7 +67,8 @@ void AppendExportLine(const CardRecord& record, const int16_t* order, int16_t de
                 // Doubled, as the quoted reader takes one back from two.
                 line += "\"\"";
             } else {
-                holdsSeparator |= !quoted && c == separator;
+                // A quotation mark that opens a field quotes it on reading.
+                holdsSeparator |= !quoted && (c == separator || (i == 0 && c == '"'));
                 line += c;
             }
         }

@@ -1,6 +1,7 @@
 #include "dbdoc/text_import.h"
 
 #include <algorithm>
+#include <string>
 
 #include "database/data_file.h"
 #include "database/field_table.h"
@@ -20,6 +21,7 @@ constexpr int32_t kGuessBytes = 10000;
 constexpr int32_t kReaderBufferSize = 10000;
 constexpr int32_t kStringImporting = 269;
 constexpr int32_t kProgressShowAt = 1;
+constexpr int32_t kBinaryCheckBytes = 65536;
 constexpr char kImportUndoneText[] = "The import did not finish. No record of it was added: the database is as it was.";
 
 // The text reader is one for the whole program: an import that opened it
@@ -40,16 +42,19 @@ int16_t GuessImportDelimiter(FileHandle file)
 
 int16_t GuessDelimiter(std::string_view text)
 {
-    // The text is read as the quoted mode reads it: a quotation mark that
-    // starts a field opens it, and what stands inside is text, not
-    // separators. An address in quotes would otherwise vote for Space.
+    // The text is read as the reader reads it: a quotation mark that starts
+    // a field opens it, and what stands inside is text, not separators. An
+    // address in quotes would otherwise vote for Space or Comma.
     enum class State { FieldStart, Plain, Quoted, AfterQuote };
     State state = State::FieldStart;
     bool quotedField = false;
+    int32_t breaks = 0;
     int32_t counts[kDelimiterQuotedComma] = {};
-    const auto count = [&counts](char c) {
+    const auto separator = [](char c) {
         for (int16_t code = kDelimiterSpace; code < kDelimiterQuotedComma; ++code)
-            counts[code] += c == DelimiterChar(code) ? 1 : 0;
+            if (c == DelimiterChar(code))
+                return code;
+        return int16_t(-1);
     };
     for (const char c : text) {
         const bool lineEnd = c == '\r' || c == '\n';
@@ -57,20 +62,24 @@ int16_t GuessDelimiter(std::string_view text)
         case State::FieldStart:
             if (c == '"') {
                 state = State::Quoted;
+                breaks = 0;
                 break;
             }
             state = State::Plain;
             [[fallthrough]];
         case State::Plain:
-            count(c);
-            if (c == ',' || lineEnd)
+            if (const int16_t code = separator(c); code >= 0) {
+                ++counts[code];
                 state = State::FieldStart;
+            } else if (lineEnd) {
+                state = State::FieldStart;
+            }
             break;
         case State::Quoted:
-            // The reader never lets a field run past its line.
             if (c == '"')
                 state = State::AfterQuote;
-            else if (lineEnd)
+            // A quotation mark open for this many lines is unmatched.
+            else if (c == '\n' && ++breaks > kImportMaxQuotedBreaks)
                 state = State::FieldStart;
             break;
         case State::AfterQuote:
@@ -78,8 +87,11 @@ int16_t GuessDelimiter(std::string_view text)
                 state = State::Quoted;
                 break;
             }
-            count(c);
-            if (c == ',' || lineEnd) {
+            if (const int16_t code = separator(c); code >= 0) {
+                ++counts[code];
+                quotedField = true;
+                state = State::FieldStart;
+            } else if (lineEnd) {
                 quotedField = true;
                 state = State::FieldStart;
             } else {
@@ -98,6 +110,29 @@ int16_t GuessDelimiter(std::string_view text)
         }
     }
     return best == kDelimiterComma && quotedField ? int16_t(kDelimiterQuotedComma) : best;
+}
+
+TextKind FileTextKind(FileHandle file)
+{
+    char buffer[kBinaryCheckBytes];
+    uint32_t got = kBinaryCheckBytes;
+    FileSeek(file, kSeekStart, 0);
+    FileReadCount(file, &got, buffer);
+    FileSeek(file, kSeekStart, 0);
+    const std::string_view head(buffer, got);
+    if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF")
+        return TextKind::Utf16;
+    // Text of any code page holds no NUL and hardly a control character
+    // besides tab, line ends, form feed and the old end-of-file mark.
+    int32_t controls = 0;
+    for (const char c : head) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == 0)
+            return TextKind::Binary;
+        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != 0x1A)
+            ++controls;
+    }
+    return controls * 100 > int32_t(got) ? TextKind::Binary : TextKind::Text;
 }
 
 bool FileIsUtf8(FileHandle file)
@@ -136,6 +171,21 @@ bool TextImport::Open(const PathRecord& source)
     if (const int32_t err = FileOpen(&source, kFileRead, &file_); err != kErrNone) {
         file_ = kNoFile;
         AlertFileError(err);
+        return false;
+    }
+    // Nothing is added from a file that is not text: its bytes would make
+    // records of garbage.
+    if (const TextKind kind = FileTextKind(file_); kind != TextKind::Text) {
+        char name[256] = {};
+        PathRecordGetFileName(&source, name, sizeof name);
+        const std::string text =
+            "\"" + std::string(name) +
+            (kind == TextKind::Utf16 ? "\" is Unicode (UTF-16) text, which can't be imported. Save it as UTF-8 or "
+                                       "Windows text and import it again."
+                                     : "\" is not a text file. Nothing was imported.");
+        AlertNote(text.c_str(), 0);
+        FileClose(file_);
+        file_ = kNoFile;
         return false;
     }
     guessed_ = GuessImportDelimiter(file_);

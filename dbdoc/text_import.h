@@ -27,6 +27,12 @@ struct ImportOptions {
 // position is left at the start.
 int16_t GuessImportDelimiter(FileHandle file);
 int16_t GuessDelimiter(std::string_view text);
+enum class TextKind { Text, Binary, Utf16 };
+// What the first 64 KB of the file hold: text, text in UTF-16 (said by its
+// byte order mark), or bytes that are no text (a NUL, or control characters
+// in more than one byte in a hundred). The file position is left at the
+// start.
+TextKind FileTextKind(FileHandle file);
 // Valid UTF-8 with characters beyond ASCII, read to the end. The file
 // position is left at the start.
 bool FileIsUtf8(FileHandle file);
@@ -49,7 +55,7 @@ public:
     TextImport& operator=(const TextImport&) = delete;
 
     // Opens the file and starts the reader over it; false after the
-    // file-error box.
+    // file-error box, or after telling the user that the file is not text.
     bool Open(const PathRecord& source);
     int16_t GuessedDelimiter() const { return guessed_; }
 

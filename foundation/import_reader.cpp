@@ -61,31 +61,65 @@ bool AddField(void*, const char* text, int32_t length)
     return true;
 }
 
-// Reads the next line, in pieces when it is longer than the line buffer, and
-// feeds it to the splitter when there is one. False when no line was left.
-bool ReadLine(ImportLineSplitter* splitter)
+bool SkipField(void*, const char*, int32_t) { return true; }
+
+enum class LineRead { None, Read, Unmatched };
+
+// Reads the next record into the splitter: one line, in pieces when it is
+// longer than the line buffer, and the lines after it while a quoted field
+// stays open. An open quotation mark that never closes leaves the file where
+// the record began and reports Unmatched.
+LineRead ReadLine(ImportLineSplitter* splitter)
 {
     Reader& r = g_reader;
     char* buffer = HandleData<char>(r.lineBuffer);
     uint32_t start = 0;
     FileTell(r.file, &start);
     bool any = false;
+    int32_t breaks = 0;
     for (;;) {
         const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize);
         if (n <= 0)
             break;
         any = true;
-        if (splitter)
-            splitter->Feed(buffer, static_cast<size_t>(n));
-        // Only a piece that fills the buffer without a line end goes on.
-        if (n < r.lineBufferSize - 1 || IsLineEnd(buffer[n - 1]))
-            break;
+        splitter->Feed(buffer, static_cast<size_t>(n));
+        // Only a piece that fills the buffer without a line end goes on,
+        // or a line that ends inside quotes.
+        if (n < r.lineBufferSize - 1 || IsLineEnd(buffer[n - 1])) {
+            if (!IsLineEnd(buffer[n - 1]) || !splitter->InQuotes())
+                break;
+            if (++breaks > kImportMaxQuotedBreaks) {
+                FileSeek(r.file, kSeekStart, static_cast<int32_t>(start));
+                return LineRead::Unmatched;
+            }
+        }
     }
     if (!any)
-        return false;
+        return LineRead::None;
+    // The file ended inside the quotes.
+    if (breaks > 0 && splitter->InQuotes()) {
+        FileSeek(r.file, kSeekStart, static_cast<int32_t>(start));
+        return LineRead::Unmatched;
+    }
     r.lineStart = start;
     ++r.linesRead;
-    return true;
+    return LineRead::Read;
+}
+
+// Reads and splits the next record, handing its fields to the sink.
+bool ReadRecord(ImportFieldSink sink)
+{
+    Reader& r = g_reader;
+    ImportLineSplitter splitter(r.separator, true, r.trim != 0, sink, nullptr);
+    splitter.AllowLineBreaksInQuotes(true);
+    switch (ReadLine(&splitter)) {
+    case LineRead::None: return false;
+    case LineRead::Read: return splitter.Finish();
+    case LineRead::Unmatched: break;
+    }
+    r.fieldCount = 0;
+    ImportLineSplitter oneLine(r.separator, true, r.trim != 0, sink, nullptr);
+    return ReadLine(&oneLine) == LineRead::Read && oneLine.Finish();
 }
 
 }  // namespace
@@ -98,6 +132,16 @@ ImportLineSplitter::ImportLineSplitter(char separator, bool quoted, bool trimSpa
 
 void ImportLineSplitter::Take(char c)
 {
+    if (pendingBreak_) {
+        pendingBreak_ = false;
+        // A field holds one line: the lines of a quoted field are joined by
+        // a comma and a space (a space only after a comma or semicolon).
+        if (length_ > 0) {
+            if (field_[length_ - 1] != ',' && field_[length_ - 1] != ';')
+                Take(',');
+            Take(' ');
+        }
+    }
     if (length_ < kImportFieldMaxLength)
         field_[length_++] = c;
 }
@@ -110,6 +154,7 @@ void ImportLineSplitter::EndField()
             --n;
     field_[n] = '\0';
     length_ = 0;
+    pendingBreak_ = false;
     if (!sink_(user_, field_, n))
         refused_ = true;
 }
@@ -150,6 +195,8 @@ bool ImportLineSplitter::Feed(const char* bytes, size_t n)
         case State::Quoted:
             if (c == '"') {
                 state_ = State::QuoteInQuoted;
+            } else if (IsLineEnd(c) && breaksInQuotes_) {
+                pendingBreak_ = true;
             } else if (IsLineEnd(c)) {
                 EndField();
                 state_ = State::LineDone;
@@ -290,11 +337,7 @@ bool ImportNextLine()
     r.fieldCount = 0;
     if (!Ready())
         return false;
-    ImportLineSplitter splitter(r.separator, r.separatorIndex == kImportQuotedComma, r.trim != 0, AddField,
-                                nullptr);
-    if (!ReadLine(&splitter))
-        return false;
-    return splitter.Finish();
+    return ReadRecord(AddField);
 }
 
 bool ImportSeekLine(int32_t n)
@@ -313,7 +356,7 @@ bool ImportSeekLine(int32_t n)
         ImportRewind();
     }
     while (r.linesRead < n - 1)
-        if (!ReadLine(nullptr))
+        if (!ReadRecord(SkipField))
             return false;
     return ImportNextLine();
 }

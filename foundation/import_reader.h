@@ -6,10 +6,15 @@
 // read, each at most 255 bytes of Windows-1252 text.
 //
 // Separator indexes: 0 space, 1 ',', 2 tab, 3 ':', 4 ';', 5 ',' with quoted
-// fields. In quoted mode a field that starts with a quotation mark runs to
-// its closing quotation mark; separators inside it don't split, and a doubled
-// quotation mark inside it stands for one. A field never runs past the end of
-// its line, so an unmatched quotation mark can't swallow the lines after it.
+// fields (for the reader the same as 1). With every separator a field that
+// starts with a quotation mark runs to its closing quotation mark: separators
+// and line breaks inside it don't split, and a doubled quotation mark inside
+// it stands for one. So one record of the file may take several lines, as a
+// two-line address in quotes does; a field holds one line, so each run of
+// line breaks inside the quotes is kept as a comma and a space ("12 Main St,
+// Apt 4"). A quotation mark still open after kImportMaxQuotedBreaks line
+// breaks, or at the end of the file, is taken as unmatched: its field then
+// ends with its line, so it can't swallow the lines after it.
 //
 // A line longer than the line buffer is read in pieces and still split as one
 // line. A field longer than 255 bytes keeps its first 255.
@@ -31,6 +36,7 @@ constexpr int32_t kImportFieldMaxLength = kImportFieldSize - 1;
 // Fields of a line beyond this many are dropped, which bounds the memory a
 // single line can claim however long it is.
 constexpr int32_t kImportMaxFields = 32767;
+constexpr int32_t kImportMaxQuotedBreaks = 16;
 
 // True when both buffers could be made. The line buffer must hold at least
 // one byte besides the terminator.
@@ -55,9 +61,11 @@ bool ImportGetUtf8();
 
 // Back to the first line (past a byte order mark).
 void ImportRewind();
-// False at the end of the file, or when the line's fields could not be kept.
+// Reads and splits the next record (a line, or several when a quoted field
+// holds line breaks). False at the end of the file, or when the fields could
+// not be kept.
 bool ImportNextLine();
-// Makes line n (the first line is 1) the split line.
+// Makes record n (the first is 1) the split one.
 bool ImportSeekLine(int32_t n);
 
 int32_t ImportGetFieldCount();
@@ -78,12 +86,19 @@ using ImportFieldSink = bool (*)(void* user, const char* text, int32_t length);
 // in order, then Finish. The first CR or LF ends the line; bytes fed after it
 // are ignored. A line that ends without CR or LF keeps its last field. NUL
 // bytes are not text and are dropped.
+//
+// With line breaks in quotes allowed, a CR or LF inside a quoted field does
+// not end the line: the field goes on with the next piece fed, and the run of
+// line breaks becomes ", " in the field (none at its start or end).
 class ImportLineSplitter {
 public:
     ImportLineSplitter(char separator, bool quoted, bool trimSpaces, ImportFieldSink sink, void* user);
+    void AllowLineBreaksInQuotes(bool allow) { breaksInQuotes_ = allow; }
     // False once the sink has refused a field.
     bool Feed(const char* bytes, size_t n);
     bool Finish();
+    // Inside a quoted field that has not been closed yet.
+    bool InQuotes() const { return state_ == State::Quoted; }
 
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, LineDone };
@@ -94,6 +109,8 @@ private:
     char separator_;
     bool quoted_;
     bool trim_;
+    bool breaksInQuotes_ = false;
+    bool pendingBreak_ = false;
     ImportFieldSink sink_;
     void* user_;
     State state_ = State::FieldStart;

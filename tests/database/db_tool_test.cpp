@@ -9,6 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include <QString>
+
+#include "foundation/cp1252.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -98,6 +101,8 @@ TEST(DbTool, QueryAndPresortSelect)
     EXPECT_NE(Db("query " + db + " State sideways x"), 0);
 }
 
+int RunCommand(const std::string& command, const std::string& err);
+
 TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
 {
     TempDir dir;
@@ -124,6 +129,30 @@ TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
     EXPECT_EQ(Db("dump '" + db + "'", dir.file("d.txt")), 0);
     const std::string dump = Text(dir.file("d.txt"));
     EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 51);
+
+    // Texts come out in the locale's character set.
+    ASSERT_EQ(std::system(("'" + Tool() + "' db fill '" + db + "' 1 --seed 7 >/dev/null").c_str()), 0);
+    const auto dumpIn = [&](const std::string& locale) {
+        const std::string command =
+            "LC_ALL=" + locale + " '" + Tool() + "' db dump '" + db + "' > '" + dir.file("l.txt") + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        return Text(dir.file("l.txt"));
+    };
+    const std::string stored = dumpIn("C");
+    const std::string utf8 = dumpIn("C.UTF-8");
+    EXPECT_NE(utf8, stored);
+    EXPECT_EQ(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())), Cp1252ToQString(stored));
+
+    // Cut short, the file holds fewer records than its header counts.
+    const std::string bytes = Text(db);
+    std::ofstream(db, std::ios::binary | std::ios::trunc) << bytes.substr(0, 6000 + (bytes.size() - 6000) / 4);
+    EXPECT_EQ(Db("verify '" + db + "'"), 1);
+    EXPECT_EQ(RunCommand("'" + Tool() + "' db verify '" + db + "'", dir.file("e.txt")), 1);
+    EXPECT_NE(Text(dir.file("e.txt")).find("the header counts 51 records, the file holds"), std::string::npos)
+        << Text(dir.file("e.txt"));
+    // Repaired, the header counts what is left.
+    EXPECT_EQ(Db("repair '" + db + "'"), 0);
+    EXPECT_EQ(Db("verify '" + db + "'"), 0);
 }
 
 // Runs a shell command; the exit status, with stderr into err.

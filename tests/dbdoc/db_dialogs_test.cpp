@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include <cstring>
 
 #include <QApplication>
@@ -98,6 +100,21 @@ TEST(DbDialogsTest, FindOneLimitsByMode)
     EXPECT_EQ(std::strlen(out[0]), 200u);
     EXPECT_EQ(findAll.windowTitle(), "Find All");
     EXPECT_TRUE(findAll.Button(1093)->isHidden());
+
+    // Custom fields the user has not named read as the form shows them.
+    uint8_t names[6][32] = {};
+    for (int i = 0; i < 5; ++i)
+        std::strcpy(reinterpret_cast<char*>(names[i]), "..........");
+    std::strcpy(reinterpret_cast<char*>(names[5]), "Birthday");
+    ResetCustomFieldNames();
+    CDlgFindOne named(CDlgFindOne::kFindAll);
+    named.SetFields(values, names[0], 0);
+    QStringList texts;
+    for (const QLabel* label : named.findChildren<QLabel*>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains("Custom1") && texts.contains("Custom5") && texts.contains("Birthday"))
+        << texts.join(",").toStdString();
+    EXPECT_FALSE(texts.contains(".........."));
 }
 
 TEST(DbDialogsTest, NameCustomFieldsCutsNames)

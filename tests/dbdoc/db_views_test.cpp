@@ -214,6 +214,38 @@ TEST_F(DbViewsTest, NewRecordTwiceAddsOneAndAnUntypedOneIsNotKept)
     EXPECT_EQ(LastNames(path).size(), 6u);
 }
 
+TEST_F(DbViewsTest, ANewDatabaseCountsTheSameRecordsAtEveryOpening)
+{
+    // A new database holds nothing until a record is entered; what it
+    // counts now it counts after the next open.
+    path = DbPath(dir.file("new.dqx"));
+    doc = std::make_unique<CDBDocument>();
+    ASSERT_TRUE(doc->OnNewDocument(path));
+    window = std::make_unique<QWidget>();
+    auto* layout = new QHBoxLayout(window.get());
+    browser = new CViewBrowser(doc.get(), window.get());
+    form = new CViewDataEntry(doc.get(), window.get());
+    layout->addWidget(browser);
+    layout->addWidget(form);
+    browser->RefreshRecords(true);
+    form->RefreshRecords(true);
+    window->show();
+    EXPECT_EQ(browser->RowCount(), 0);
+    EXPECT_EQ(browser->StatusText(2), "0");
+    Type(kLastNameColumn, "Moore");
+    QTest::keyClick(form->Edit(kLastNameColumn), Qt::Key_Return);
+    EXPECT_EQ(browser->RowCount(), 1);
+    EXPECT_EQ(browser->StatusText(1), "1");
+    EXPECT_EQ(browser->StatusText(2), "1");
+    window.reset();
+    doc.reset();
+    EXPECT_EQ(LastNames(path), (std::multiset<std::string>{"Moore"}));
+    OpenInViews();
+    EXPECT_EQ(browser->RowCount(), 1);
+    EXPECT_EQ(browser->StatusText(2), "1");
+    EXPECT_EQ(Text(kLastNameColumn), "Moore");
+}
+
 TEST_F(DbViewsTest, DeleteAsksAndUndoBringsTheRecordBackThenRedoDeletesAgain)
 {
     OpenInViews();
@@ -284,6 +316,87 @@ TEST_F(DbViewsTest, SortFindQueryAndShowAll)
     doc->ShowAllRecords();
     EXPECT_EQ(browser->RowCount(), 5);
     EXPECT_EQ(doc->FindComboIndex(), 4);
+}
+
+// What the list shows, row by row, scrolled through as the user would, and
+// the browse field of each record in the order the index holds them.
+std::vector<std::string> ShownRows(CBrsListBox* list)
+{
+    std::vector<std::string> rows;
+    for (int32_t top = 0; top < list->RowCount(); top += std::max(1, list->VisibleRows() - 1)) {
+        list->Scroll(CBrsListBox::kThumb, top);
+        QApplication::processEvents();
+        for (int32_t row = list->TopRow(); row < std::min(list->RowCount(), list->TopRow() + list->VisibleRows());
+             ++row)
+            if (row >= int32_t(rows.size()))
+                rows.push_back(list->RowText(row).toStdString());
+    }
+    return rows;
+}
+
+std::vector<std::string> HeldRows(DataFile& data, int32_t field)
+{
+    std::vector<std::string> rows;
+    IndexFile& index = data.Index();
+    index.GoFirst();
+    DbIndexEntry entry;
+    while (index.GetNext(&entry) == 1) {
+        CardRecord record;
+        data.ReadRecordAt(entry.recordPosition, &record, 0);
+        rows.push_back(FieldOf(record, field));
+    }
+    return rows;
+}
+
+TEST_F(DbViewsTest, TheListShowsTheHeldOrderAndTheFormItsHighlightedRecord)
+{
+    // Many records sharing names and cities, as real address books do.
+    path = DbPath(dir.file("many.dqx"));
+    {
+        DatabaseSession db;
+        ASSERT_TRUE(db.Create(path));
+        for (int i = 0; i < 400; ++i) {
+            FillCurrent(db.Data(), {{kFieldFirstName, "F" + std::to_string(i)},
+                                    {kFieldLastName, kNames[(i * 7) % 5] + std::to_string(i % 37)},
+                                    {kFieldCity, kCities[(i * 3) % 5] + std::to_string(i % 11)}});
+            db.Data().Current().SetNew(false);
+            ASSERT_GE(db.Data().AddRecord(false, true), 0);
+        }
+        db.Close();
+    }
+    OpenInViews();
+    CBrsListBox* list = browser->List();
+    const auto formMatchesRow = [&] {
+        const int32_t row = browser->CurrentRow();
+        return row >= 0 && list->RowText(row).toStdString() == Text(kLastNameColumn);
+    };
+    EXPECT_EQ(ShownRows(list), HeldRows(doc->Data(), kFieldLastName));
+    doc->SelectRow(250);
+    doc->SortRecords(1, kFieldCity);
+    doc->SelectRow(300);
+    doc->SortRecords(1, kFieldLastName);
+    EXPECT_EQ(ShownRows(list), HeldRows(doc->Data(), kFieldLastName));
+    EXPECT_TRUE(formMatchesRow());
+
+    SortSpec byName;
+    doc->SelectRow(120);
+    doc->ApplySort(byName);
+    EXPECT_EQ(ShownRows(list), HeldRows(doc->Data(), kFieldLastName));
+
+    // After a query and after Show All the highlighted row is the record
+    // the form edits, and typing goes into it.
+    doc->SelectRow(333);
+    PutU16LE(doc->Header() + dbh::kQueryField, kFieldCity);
+    doc->Header()[dbh::kQueryOperator] = 0;
+    SetHeaderText(doc->Header(), dbh::kQueryValue, 64, "Aus");
+    doc->ApplyQuery();
+    EXPECT_EQ(ShownRows(list), HeldRows(doc->Data(), kFieldLastName));
+    EXPECT_TRUE(formMatchesRow());
+    doc->SelectRow(20);
+    doc->ShowAllRecords();
+    EXPECT_EQ(browser->RowCount(), 400);
+    EXPECT_EQ(ShownRows(list), HeldRows(doc->Data(), kFieldLastName));
+    EXPECT_TRUE(formMatchesRow());
 }
 
 TEST_F(DbViewsTest, BulkMailNeedsEnoughRecordsAndRefusesEdits)

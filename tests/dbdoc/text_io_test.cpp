@@ -167,27 +167,87 @@ TEST_F(TextIoTest, ImportMatchesColumnsAndTakesEveryLine)
     EXPECT_EQ(db->appended, 4);
 }
 
-TEST_F(TextIoTest, ImportOfAnyBytesAddsSoundRecords)
+TEST_F(TextIoTest, ImportOfAnyTextAddsSoundRecordsAndOfBinaryBytesNone)
 {
-    // Binary bytes: NULs, stray quotes, lines far longer than the buffer.
+    // Stray quotes and separators, every byte a text may hold, lines far
+    // longer than the buffer.
     std::string bytes;
     uint32_t seed = 12345;
     for (int i = 0; i < 120000; ++i) {
         seed = seed * 1103515245u + 12345u;
         const uint8_t b = uint8_t(seed >> 16);
-        bytes += char(b % 7 == 0 ? '"' : b % 11 == 0 ? ',' : b);
+        bytes += char(b % 7 == 0 ? '"' : b % 11 == 0 ? ',' : b % 13 == 0 ? '\n' : b < 0x20 ? 'c' : b);
     }
     bytes.append(30000, 'x');
-    WriteFileBytes(dir.file("bin.txt"), bytes);
-    for (int16_t delimiter : {kDelimiterComma, kDelimiterQuotedComma}) {
+    WriteFileBytes(dir.file("text.txt"), bytes);
+    for (int16_t delimiter : {kDelimiterComma, kDelimiterQuotedComma, kDelimiterSemicolon}) {
         auto db = Make(std::string(1, char('a' + delimiter)) + ".dqx", {});
-        const int32_t added = Import(*db, "bin.txt", IdentityMatch(delimiter));
+        const int32_t added = Import(*db, "text.txt", IdentityMatch(delimiter));
         EXPECT_GT(added, 100);
         EXPECT_EQ(db->Data().GetLiveCount(), added);
         for (const std::string& record : SelectionTexts(db->Data()))
             EXPECT_LE(record.size(), 1103u);
         db->Close();
         EXPECT_EQ(FileRecords(Path(std::string(1, char('a' + delimiter)) + ".dqx")).size(), size_t(added));
+    }
+
+    // A program, and UTF-16 text: refused with a word before anything is
+    // added.
+    std::string program = "\x7F" "ELF\x02\x01\x01" + std::string(9, '\0');
+    for (int i = 0; i < 200000; ++i)
+        program += char((i * 31) % 251);
+    WriteFileBytes(dir.file("program"), program);
+    WriteFileBytes(dir.file("wide.txt"), std::string("\xFF\xFE" "A\0n\0n\0,\0B\0\r\0\n\0", 18));
+    auto db = MakeSamples("s.dqx", 3);
+    for (const char* name : {"program", "wide.txt"}) {
+        capture.clear();
+        EXPECT_EQ(Import(*db, name, IdentityMatch(kDelimiterComma)), -1);
+        ASSERT_EQ(capture.boxes().size(), 1u);
+        EXPECT_EQ(capture.lastText().rfind("\"" + std::string(name) + "\" is ", 0), 0u) << capture.lastText();
+    }
+    EXPECT_NE(capture.lastText().find("UTF-16"), std::string::npos);
+    EXPECT_EQ(db->Data().GetLiveCount(), 3);
+    EXPECT_EQ(db->appended, 0);
+}
+
+TEST_F(TextIoTest, FilesOfOtherProgramsStoreEveryFieldExactly)
+{
+    // Windows-1252 with semicolons, and tabs, in the quoting every
+    // spreadsheet writes: quotes doubled, separators and line breaks inside
+    // quotes; one record per contact.
+    const auto file = [](const std::string& s) {
+        return "Nom" + s + "Pr\xE9nom" + s + "Soci\xE9t\xE9" + s + "Adresse\r\n" + "\"M\xFCller\"" + s + "Zo\xEB" + s +
+               "\"The \"\"Best\"\" Bakery" + s + " Caf\xE9\"" + s + "\"12 Rue X\r\nB\xE2t. B\"\r\n" + "de la Cruz" + s +
+               "\"Ana\"" + s + s + "\"Apt 1,\nFloor 2\"\r\n";
+    };
+    WriteFileBytes(dir.file("semi.csv"), file(";"));
+    WriteFileBytes(dir.file("tab.txt"), file("\t"));
+    ImportOptions options;
+    options.matching[1] = 1;  // LastName
+    options.matching[0] = 2;  // FirstName
+    options.matching[3] = 3;  // Company
+    options.matching[4] = 4;  // Address1
+    const std::pair<const char*, int16_t> files[] = {{"semi.csv", kDelimiterSemicolon}, {"tab.txt", kDelimiterTab}};
+    for (const auto& [name, delimiter] : files) {
+        SCOPED_TRACE(name);
+        auto db = Make(std::string(name) + ".dqx", {});
+        TextImport import;
+        ASSERT_TRUE(import.Open(Path(name)));
+        EXPECT_EQ(import.GuessedDelimiter(), delimiter);
+        options.delimiter = delimiter;
+        TextImportResult result;
+        ASSERT_EQ(import.Run(*db, options, &result), 3);
+        auto row = [](const std::string& first, const std::string& last, const std::string& company,
+                      const std::string& address) {
+            return first + "|" + last + "||" + company + "|" + address + std::string(17, '|');
+        };
+        EXPECT_EQ(AsSet(SelectionTexts(db->Data())),
+                  (std::multiset<std::string>{
+                      row("Pr\xE9nom", "Nom", "Soci\xE9t\xE9", "Adresse"),
+                      row("Zo\xEB", "M\xFCller",
+                          "The \"Best\" Bakery" + std::string(1, DelimiterChar(delimiter)) + " Caf\xE9",
+                          "12 Rue X, B\xE2t. B"),
+                      row("Ana", "de la Cruz", "", "Apt 1, Floor 2")}));
     }
 }
 

@@ -76,6 +76,38 @@ TEST_F(ImportReader, QuotedModeReadsQuotedFieldsWithinTheirLine)
               (Records{{"Smith, J", "x"}, {"say \"hi\"", "", ""}, {"a\"b", "cd"}, {"open,end"}, {"next", "line"}}));
 }
 
+TEST_F(ImportReader, QuotedFieldsReadTheSameWithEverySeparatorAndHoldLineBreaks)
+{
+    for (const int16_t separator : {0, 1, 2, 3, 4, 5}) {
+        const std::string s(1, " ,\t:;,"[separator]);
+        SCOPED_TRACE(separator);
+        const std::string text = "\"The \"\"Best\"\" Bakery\"" + s + "\"a" + s + "b\"" + s + "plain\r\n" +
+                                 "\"12 Main St\r\nApt 4\"" + s + "x\n" + "\"Gare,\n\n\nQuai 2\n\"" + s + "\"\"\n" +
+                                 "last\n";
+        EXPECT_EQ(Read(text, separator),
+                  (Records{{"The \"Best\" Bakery", "a" + s + "b", "plain"},
+                           {"12 Main St, Apt 4", "x"},
+                           {"Gare, Quai 2", ""},
+                           {"last"}}));
+        // Records, not lines, are counted.
+        ASSERT_TRUE(ImportSeekLine(3));
+        EXPECT_EQ(Fields(), (Record{"Gare, Quai 2", ""}));
+        ASSERT_TRUE(ImportSeekLine(2));
+        EXPECT_EQ(Fields(), (Record{"12 Main St, Apt 4", "x"}));
+    }
+    // A quotation mark that never closes, or only after too many lines,
+    // quotes to the end of its line only: the lines after it stay records.
+    std::string many = "\"open;end\n";
+    for (int i = 0; i <= kImportMaxQuotedBreaks; ++i)
+        many += "l" + std::to_string(i) + ";x\n";
+    many += "close\";y\n";
+    const Records got = Read(many, 4);
+    ASSERT_EQ(got.size(), size_t(kImportMaxQuotedBreaks) + 3);
+    EXPECT_EQ(got[0], (Record{"open;end"}));
+    EXPECT_EQ(got[1], (Record{"l0", "x"}));
+    EXPECT_EQ(Read("a;\"b\nc;d", 4), (Records{{"a", "b"}, {"c", "d"}}));
+}
+
 TEST_F(ImportReader, SmallBuffersReadLongLinesWhole)
 {
     std::string text = "ab;c\r\nd\n\re;f\r\r" + std::string(40, 'g') + ";h\n\n";
@@ -142,29 +174,47 @@ TEST_F(ImportReader, FailedTableGrowthFailsOnlyThatLine)
     EXPECT_EQ(Fields(), (Record{"d"}));
 }
 
-// Python writes random rows with its csv module, checks that its reader
-// gives them back, and lists them for us to compare.
-TEST_F(ImportReader, QuotedModeAgreesWithPythonCsv)
+// Python writes random rows with its csv module in each separator, line
+// breaks in fields included, checks that its reader gives them back, and
+// lists them for us to compare.
+TEST_F(ImportReader, EverySeparatorAgreesWithPythonCsv)
 {
     if (std::system("python3 -c 'import csv' >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "python3 is not available";
     const std::string script = R"(import csv, io, random, sys
 random.seed(1108)
-letters = 'abcXYZ 019-.;:\t\'"",,\xfc\xe9\x80'
+delimiter = sys.argv[3]
+letters = 'abcXYZ 019-.;:\t\'"",,\xfc\xe9\x80\n\n'
 rows = [[''.join(random.choice(letters) for _ in range(random.randrange(random.choice([1, 30]))))
          for _ in range(random.randint(1, 8))] for _ in range(400)]
 text = io.StringIO(newline='')
 for row in rows:
-    csv.writer(text, quoting=random.choice([csv.QUOTE_MINIMAL, csv.QUOTE_ALL]),
+    csv.writer(text, delimiter=delimiter, quoting=random.choice([csv.QUOTE_MINIMAL, csv.QUOTE_ALL]),
                lineterminator=random.choice(['\r\n', '\n'])).writerow(row)
 text = text.getvalue().rstrip('\r\n')
-assert list(csv.reader(io.StringIO(text, newline=''))) == rows
+assert list(csv.reader(io.StringIO(text, newline=''), delimiter=delimiter)) == rows
+# A field holds one line: each run of line breaks becomes ", " (a space
+# after a comma or semicolon), none at the start or the end.
+def one_line(field):
+    out, pending = '', False
+    for c in field:
+        if c in '\r\n':
+            pending = True
+            continue
+        if pending and out:
+            out += ' ' if out[-1] in ',;' else ', '
+        pending = False
+        out += c
+    return out
 open(sys.argv[1], 'w', newline='', encoding='latin-1').write(text)
-open(sys.argv[2], 'w', newline='', encoding='latin-1').write(''.join('\x1f'.join(r) + '\x1e' for r in rows))
+open(sys.argv[2], 'w', newline='', encoding='latin-1').write(
+    ''.join('\x1f'.join(one_line(f) for f in r) + '\x1e' for r in rows))
 )";
     std::ofstream(dir_.file("rows.py")) << script;
+    for (const int16_t separator : {5, 4, 2, 3}) {
+    SCOPED_TRACE(separator);
     const std::string command = "python3 '" + dir_.file("rows.py") + "' '" + dir_.file("rows.csv") + "' '" +
-                                dir_.file("rows.txt") + "'";
+                                dir_.file("rows.txt") + "' '" + std::string(1, " ,\t:;,"[separator]) + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
 
     std::stringstream csv, rows;
@@ -178,7 +228,8 @@ open(sys.argv[2], 'w', newline='', encoding='latin-1').write(''.join('\x1f'.join
             expected.back().push_back(field);
     }
     ASSERT_EQ(expected.size(), 400u);
-    EXPECT_EQ(Read(csv.str(), 5), expected);
+    EXPECT_EQ(Read(csv.str(), separator), expected);
+    }
 }
 
 }  // namespace

@@ -663,7 +663,9 @@ void JourneyTest::Settle(int milliseconds)
 std::string JourneyTest::Tool(const std::string& arguments)
 {
     bool ok = false;
-    const std::string out = Capture(Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
+    // The C locale: texts come out as the files store them, whatever the
+    // machine's character set.
+    const std::string out = Capture("LC_ALL=C " + Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
     EXPECT_TRUE(ok) << "tessaline-tool " << arguments << " failed: " << out;
     return out;
 }

@@ -9,8 +9,11 @@
 //   bench                    the engine's benchmark
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <QString>
 
 #include "database/data_file.h"
 #include "database/database_header.h"
@@ -23,6 +26,7 @@
 #include "database/verify.h"
 #include "db_command.h"
 #include "foundation/byte_order.h"
+#include "foundation/cp1252.h"
 #include "foundation/cstr.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
@@ -41,12 +45,30 @@ bool ToPath(const std::string& file, PathRecord* path)
     return PathRecordFromPosix(file, path) == 0;
 }
 
-// Field texts are written as they are stored (Windows-1252); tabs, line
-// ends and other control bytes are escaped so that a line stays a record.
+// The locale names UTF-8 as its character set (LC_ALL, else LC_CTYPE,
+// else LANG, as the C library chooses).
+bool LocaleIsUtf8()
+{
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (!value || !*value)
+            continue;
+        const QString locale = QString::fromLatin1(value).toLower();
+        return locale.contains("utf-8") || locale.contains("utf8");
+    }
+    return false;
+}
+
+// Field texts are written in the locale's character set: UTF-8 where it
+// says so, else as they are stored (Windows-1252). Tabs, line ends and other
+// control bytes are escaped so that a line stays a record.
 void PutText(std::string& line, const char* text)
 {
+    static const bool utf8 = LocaleIsUtf8();
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p == '\\') {
+        if (utf8 && *p >= 0x80) {
+            line += Cp1252ToQString(std::string_view(reinterpret_cast<const char*>(p), 1)).toUtf8().toStdString();
+        } else if (*p == '\\') {
             line += "\\\\";
         } else if (*p < 0x20 || *p == 0x7F) {
             char escaped[8];
@@ -182,6 +204,9 @@ int RunVerify(const ToolArgs& args)
     }
     if (damagedMark)
         return ToolFail("db verify: the database is marked damaged");
+    if (HeaderCountsMissingRecords(header, report))
+        return ToolFail("db verify: the header counts " + std::to_string(GetI32LE(header + dbh::kStoredCount)) +
+                        " records, the file holds " + std::to_string(report.records) + ": the database is damaged");
     std::printf("%d records, %d deleted, %d new: sound\n", report.records, report.deleted, report.fresh);
     if (report.unfinished)
         std::printf("%u bytes of a record whose write never finished end the file; the next open cuts them "
@@ -247,6 +272,14 @@ int RunRepair(const ToolArgs& args)
     PutU32LE(header + dbh::kIndexMark, 0);
     PutU16LE(header + dbh::kActiveCriteria, 0);
     header[dbh::kCategoryFlags] = 1;
+    // The header counts what the repaired file holds: a file cut short
+    // holds fewer records than it used to.
+    VerifyReport report;
+    VerifyDataFile(data.Handle(), kDbDataStart, &report);
+    PutI32LE(header + dbh::kStoredCount, report.records);
+    PutI32LE(header + dbh::kLiveCount, report.records - report.deleted);
+    PutI32LE(header + dbh::kDeletedCount, report.deleted);
+    PutI32LE(header + dbh::kNewCount, report.fresh);
     const bool written = WriteDatabaseHeader(data.Handle(), header, false) > 0 && FileSync(data.Handle()) == 0;
     data.Close(true, false);
     return written ? 0 : ToolFail("db repair: cannot write the header");

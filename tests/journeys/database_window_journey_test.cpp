@@ -1,0 +1,232 @@
+// The database window as a new user meets it with an address book of a
+// few hundred contacts: the keys the menus show work wherever the caret
+// is, the list shows the records in the order the database holds them
+// after every sort, and the highlighted row is always the record the form
+// edits.
+#include <algorithm>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QTest>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_db.h"
+#include "database/data_file.h"
+#include "database/field_table.h"
+#include "dbdoc/brs_list_box.h"
+#include "dbdoc/cdb_document.h"
+#include "dbdoc/db_dialogs.h"
+#include "dbdoc/view_browser.h"
+#include "foundation/cp1252.h"
+#include "journey_fixture.h"
+#include "typography/font_size_combo_box.h"
+
+namespace {
+
+constexpr int32_t kFirstNameColumn = 0;
+constexpr int32_t kLastNameColumn = 1;
+
+class DatabaseWindowJourney : public JourneyTest {
+protected:
+    // 500 generated contacts (accents, quotes, two-line addresses), opened
+    // through File > Open > Database...
+    CDBDocument* OpenAddressBook()
+    {
+        const std::string path = TempFile("Address Book.dqx");
+        Tool("db new '" + path + "'");
+        Tool("db fill '" + path + "' 500 --seed 22");
+        OnNextDialog(ChooseFile(path));
+        Trigger("File > Open > Database...");
+        return DatabaseDocument();
+    }
+
+    CBrsListBox* List() { return DatabaseDocument()->Browser()->List(); }
+    QLineEdit* Field(int32_t column) { return DatabaseDocument()->FieldEdit(column); }
+
+    // The rows the list shows, scrolled through page by page.
+    std::vector<std::string> ShownRows()
+    {
+        CBrsListBox* list = List();
+        std::vector<std::string> rows;
+        const int32_t page = std::max(1, list->VisibleRows() - 1);
+        for (int32_t top = 0; top < list->RowCount(); top += page) {
+            list->Scroll(CBrsListBox::kThumb, top);
+            Settle(0);
+            const int32_t end = std::min(list->RowCount(), list->TopRow() + list->VisibleRows());
+            for (int32_t row = std::max(list->TopRow(), int32_t(rows.size())); row < end; ++row)
+                rows.push_back(list->RowText(row).toStdString());
+        }
+        return rows;
+    }
+
+    // The LastNames of the records in the order the database holds them.
+    std::vector<std::string> HeldRows()
+    {
+        DataFile& data = DatabaseDocument()->Data();
+        std::vector<std::string> rows;
+        IndexFile& index = data.Index();
+        index.GoFirst();
+        DbIndexEntry entry;
+        while (index.GetNext(&entry) == 1) {
+            CardRecord record;
+            data.ReadRecordAt(entry.recordPosition, &record, 0);
+            char text[256] = {};
+            record.GetFieldText(kFieldLastName, text);
+            rows.push_back(Cp1252ToQString(text).toStdString());
+        }
+        return rows;
+    }
+
+    // The highlighted row is the record the form shows.
+    void ExpectRowIsForm()
+    {
+        const int32_t row = List()->Selection();
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(List()->RowText(row), Field(kLastNameColumn)->text()) << "row " << row;
+    }
+
+    void ChooseSortField(int32_t fieldId)
+    {
+        QComboBox* combo = MainWindow()->DatabaseBar()->SortCombo();
+        const int32_t entry = FieldIndexOfId(fieldId, 1);
+        combo->setCurrentIndex(entry);
+        Q_EMIT combo->activated(entry);
+        Settle();
+    }
+};
+
+TEST_F(DatabaseWindowJourney, AKeyTheMenusShowRunsItsCommandWhereverTheCaretIs)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    QLineEdit* first = Field(kFirstNameColumn);
+    first->setFocus();
+    Settle();
+    const QString name = first->text();
+    ASSERT_FALSE(name.isEmpty());
+    first->setCursorPosition(int(name.size()));
+
+    // Ctrl+U is Query..., not the field's delete-to-the-start.
+    bool queried = false;
+    OnNextDialog([&](QWidget* dialog) {
+        queried = dynamic_cast<CDlgQuery*>(dialog) != nullptr;
+        Reject()(dialog);
+    });
+    Key(Qt::Key_U, Qt::ControlModifier, first);
+    EXPECT_TRUE(queried);
+    EXPECT_EQ(first->text(), name);
+    EXPECT_FALSE(DatabaseDocument()->EditsDirty());
+    EXPECT_EQ(Action(57643)->text().section('\t', 0, 0), "Can't Undo");
+
+    // Ctrl+A is Edit > Select All; Ctrl+R Show All Records, the caret in a
+    // field all along.
+    Key(Qt::Key_A, Qt::ControlModifier, first);
+    EXPECT_EQ(first->selectedText(), name);
+    Key(Qt::Key_R, Qt::ControlModifier, first);
+    EXPECT_EQ(first->text(), Field(kFirstNameColumn)->text());
+    EXPECT_EQ(PendingDialogs(), 0u);
+
+    // In a card window the tool bar's size box gives Ctrl+U to UnGroup.
+    Trigger("File > Close");
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    auto* size = MainWindow()->findChild<FontSizeComboBox*>();
+    ASSERT_NE(size, nullptr);
+    size->lineEdit()->setFocus();
+    size->lineEdit()->setText("12");
+    size->lineEdit()->setCursorPosition(2);
+    Key(Qt::Key_U, Qt::ControlModifier, size->lineEdit());
+    EXPECT_EQ(size->lineEdit()->text(), "12");
+}
+
+TEST_F(DatabaseWindowJourney, TheListShowsTheHeldOrderAfterEverySort)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    EXPECT_EQ(ShownRows(), HeldRows());
+    // The tool bar's Sort by: City, then back to LastName, somewhere in
+    // the middle of the list.
+    DatabaseDocument()->SelectRow(250);
+    ChooseSortField(kFieldCity);
+    DatabaseDocument()->SelectRow(400);
+    ChooseSortField(kFieldLastName);
+    std::vector<std::string> shown = ShownRows();
+    EXPECT_EQ(shown, HeldRows());
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+    })) << "the held order itself is not by LastName";
+    ExpectRowIsForm();
+
+    // Database > Sort..., LastName ascending.
+    DatabaseDocument()->SelectRow(123);
+    OnNextDialog([](QWidget* dialog) {
+        auto* sort = dynamic_cast<CDlgSortCriteria*>(dialog);
+        ASSERT_NE(sort, nullptr);
+        sort->Combo(0)->setCurrentIndex(FieldIndexOfId(kFieldLastName, 1));
+        sort->SetDescending(false);
+        Accept()(dialog);
+    });
+    Trigger("Database > Sort...");
+    EXPECT_EQ(ShownRows(), HeldRows());
+    ExpectRowIsForm();
+}
+
+TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndShowAll)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    DatabaseDocument()->SelectRow(321);
+    OnNextDialog([](QWidget* dialog) {
+        auto* query = dynamic_cast<CDlgQuery*>(dialog);
+        ASSERT_NE(query, nullptr);
+        query->FieldCombo()->setCurrentIndex(FieldIndexOfId(kFieldLastName, 0));
+        query->OperatorCombo()->setCurrentIndex(2);  // Contains
+        query->ValueEdit()->setText("e");
+        Accept()(dialog);
+    });
+    Trigger("Database > Query...");
+    ASSERT_GT(List()->RowCount(), 10);
+    ASSERT_LT(List()->RowCount(), 500);
+    EXPECT_EQ(ShownRows(), HeldRows());
+    ExpectRowIsForm();
+
+    // What is typed lands in the highlighted record.
+    const std::string highlighted = List()->RowText(List()->Selection()).toStdString();
+    QLineEdit* first = Field(kFirstNameColumn);
+    first->setFocus();
+    first->selectAll();
+    Type("Quentin", first);
+    Key(Qt::Key_Return, Qt::NoModifier, first);
+    ExpectRowIsForm();
+    EXPECT_EQ(first->text(), "Quentin");
+
+    DatabaseDocument()->SelectRow(5);
+    Key(Qt::Key_R, Qt::ControlModifier, first);  // Show All Records
+    EXPECT_EQ(List()->RowCount(), 500);
+    EXPECT_EQ(ShownRows(), HeldRows());
+    ExpectRowIsForm();
+
+    const std::string path = TempFile("Address Book.dqx");
+    Trigger("File > Close");
+    const std::string dump = Tool("db dump '" + path + "'");
+    size_t quentins = 0;
+    for (size_t at = dump.find("\tQuentin\t"); at != std::string::npos; at = dump.find("\tQuentin\t", at + 1)) {
+        ++quentins;
+        const size_t lineStart = dump.rfind('\n', at) + 1;
+        const size_t lineEnd = dump.find('\n', at);
+        const std::string line = dump.substr(lineStart, lineEnd - lineStart);
+        EXPECT_NE(line.find("\tQuentin\t" + QStringToCp1252(QString::fromStdString(highlighted)) + "\t"),
+                  std::string::npos)
+            << line;
+    }
+    EXPECT_EQ(quentins, 1u);
+}
+
+TEST_F(DatabaseWindowJourney, PrintSetupWithoutAPrinterPointsToThePdfFileThatPrintOffers)
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "this machine has a printer to set up";
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    alerts.clear();
+    Trigger("File > Print Setup...");
+    EXPECT_NE(alerts.lastText().find("\"Print to PDF file\""), std::string::npos) << alerts.lastText();
+}
+
+}  // namespace
