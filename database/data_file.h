@@ -319,7 +319,11 @@ private:
     // abandoned change appended); false when the index failed meanwhile.
     bool DropIndexEntriesFrom(uint32_t offset);
     void TakeBackCounts();
-    // Undoes a change whose undo failed, when that now works.
+
+public:
+    // Undoes a change whose undo failed, when that now works, and takes its
+    // counts back: done before anything else is written, and before the
+    // counts go into the header at close.
     void RetryStuckUndo();
 };
 

@@ -194,6 +194,9 @@ void DatabaseSession::Close()
     if (!open_)
         return;
     open_ = false;
+    // A change whose undo the disk refused is undone first, so that the
+    // header gets the counts of what the file holds.
+    data_.RetryStuckUndo();
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
     // The counters the file keeps are then stale; an index kept beside

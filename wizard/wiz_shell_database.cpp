@@ -7,6 +7,7 @@
 #include "dbdoc/filtered_edit.h"
 
 #include <QLineEdit>
+#include <QStringList>
 
 #include <algorithm>
 #include <memory>
@@ -128,6 +129,20 @@ void WizShellDatabase::CommitRecord()
 {
     if (!database_)
         return;
+    // A new database holds no record until one is entered: what the page
+    // shows becomes its first.
+    if (connected_ && database_->PendingPosition() < 0 && LiveCount() == 0) {
+        QStringList shown;
+        for (int32_t k = 0; k < kEntryColumnCount; ++k) {
+            QLineEdit* edit = database_->FieldEdit(k);
+            shown << (edit ? edit->text() : QString());
+        }
+        database_->NewRecord();
+        for (int32_t k = 0; k < kEntryColumnCount; ++k) {
+            if (QLineEdit* edit = database_->FieldEdit(k))
+                edit->setText(shown[k]);
+        }
+    }
     // A record just added takes whatever the page shows, also the texts
     // the page put there itself before the database came.
     if (connected_ && database_->PendingPosition() >= 0) {
