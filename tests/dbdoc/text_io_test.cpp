@@ -197,7 +197,7 @@ TEST_F(TextIoTest, ImportOfAnyTextAddsSoundRecordsAndOfBinaryBytesNone)
     for (int i = 0; i < 200000; ++i)
         program += char((i * 31) % 251);
     WriteFileBytes(dir.file("program"), program);
-    WriteFileBytes(dir.file("wide.txt"), std::string("\xFF\xFE" "A\0n\0n\0,\0B\0\r\0\n\0", 18));
+    WriteFileBytes(dir.file("wide.txt"), std::string("\xFF\xFE" "A\0n\0n\0,\0B\0\r\0\n\0", 16));
     auto db = MakeSamples("s.dqx", 3);
     for (const char* name : {"program", "wide.txt"}) {
         capture.clear();
