@@ -25,7 +25,7 @@ public:
     // the page redrawn.
     virtual void FinishFramePaste() = 0;
     // The selected frames were just pasted in: Undo takes them away again.
-    virtual void RecordPastedFrames() {}
+    virtual void RecordPastedFrames() = 0;
     // Where pasted frames go (document units): the mouse position when it is
     // over the view, else the top-left of the visible area.
     virtual IntPoint PastePoint() = 0;
@@ -38,7 +38,7 @@ public:
     virtual QImage PictureOfFrames(FrameObj* const* frames, int16_t count, const IntRect& bounds) = 0;
     // The text the frames show, as plain Windows-1252 text (paragraphs end
     // in CR); empty when none of them holds text.
-    virtual std::string TextOfFrames(FrameObj* const* /*frames*/, int16_t /*count*/) { return {}; }
+    virtual std::string TextOfFrames(FrameObj* const* frames, int16_t count) = 0;
     // The image frame takes the picture; false when it cannot.
     virtual bool SetFramePicture(FrameObj* frame, const QImage& picture) = 0;
     // A new story for the text frame holding copies of the paragraphs (the

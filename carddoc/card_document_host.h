@@ -43,7 +43,7 @@ public:
     virtual void ChooseFontReplacements(FontTable* fonts, QWidget* parent) = 0;
     // Tells the user on the status bar's message line what the next step
     // is (how to place what a tool holds); empty text takes it away.
-    virtual void ShowPrompt(const std::string& /*text*/) {}
+    virtual void ShowPrompt(const std::string& text) = 0;
 };
 
 // Installs a host (null removes it); returns the previous one.

@@ -54,6 +54,8 @@ public:
     void ClearFrameSelection() override { selection.clear(); }
     void SelectFrame(FrameObj* frame) override { selection.push_back(frame); }
     void FinishFramePaste() override { ++finished; }
+    void RecordPastedFrames() override {}
+    std::string TextOfFrames(FrameObj* const*, int16_t) override { return {}; }
     IntPoint PastePoint() override { return pastePoint; }
     IntRect VisibleArea() override { return IntRect{10, 10, 200, 150}; }
     int32_t WidthOfW() override { return 7; }

@@ -233,6 +233,8 @@ public:
     bool GetPrinterPageInfo(IntRect*, IntRect*) override { return false; }
     void AddToRecentFiles(const PathRecord&) override {}
     void ChooseFontReplacements(FontTable*, QWidget*) override {}
+    // No status bar to show it on.
+    void ShowPrompt(const std::string&) override {}
 };
 
 // Installs a StandInCardDocumentHost for as long as it lives.
