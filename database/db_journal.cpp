@@ -314,6 +314,24 @@ int32_t DbJournal::Commit()
     return err;
 }
 
+int32_t DbJournal::PlayBackKept()
+{
+    std::vector<uint8_t> image;
+    try {
+        image.resize(end_);
+    } catch (const std::bad_alloc&) {
+        return kErrNotEnoughMemory;
+    }
+    int32_t err = DbReadAt(file_, 0, image.data(), end_);
+    // The header as this change wrote it, even when a failed commit may
+    // have cleared it on the disk.
+    if (err == kErrNone) {
+        PutHeader(image.data(), salt_, size_);
+        err = PlayBack(recordFile_, image);
+    }
+    return err;
+}
+
 int32_t DbJournal::Undo()
 {
     if (!active_)
@@ -323,20 +341,7 @@ int32_t DbJournal::Undo()
     // record file (each stretch is kept before it is written), so nothing
     // needs writing to the journal now: a full disk can still undo.
     if (started_ && end_ >= dbj::kHeaderSize) {
-        std::vector<uint8_t> image;
-        try {
-            image.resize(end_);
-        } catch (const std::bad_alloc&) {
-            err = kErrNotEnoughMemory;
-        }
-        if (err == kErrNone)
-            err = DbReadAt(file_, 0, image.data(), end_);
-        // The header as this change wrote it, even when a failed commit
-        // may have cleared it on the disk.
-        if (err == kErrNone) {
-            PutHeader(image.data(), salt_, size_);
-            err = PlayBack(recordFile_, image);
-        }
+        err = PlayBackKept();
     } else {
         uint32_t now = 0;
         err = DbGetSize(recordFile_, &now);
@@ -371,19 +376,7 @@ int32_t DbJournal::RetryUndo()
 {
     if (!keep_)
         return kErrNone;
-    std::vector<uint8_t> image;
-    int32_t err = kErrNone;
-    try {
-        image.resize(end_);
-    } catch (const std::bad_alloc&) {
-        err = kErrNotEnoughMemory;
-    }
-    if (err == kErrNone)
-        err = DbReadAt(file_, 0, image.data(), end_);
-    if (err == kErrNone) {
-        PutHeader(image.data(), salt_, size_);
-        err = PlayBack(recordFile_, image);
-    }
+    const int32_t err = PlayBackKept();
     if (err != kErrNone) {
         keptError_ = err;
         return err;

@@ -71,6 +71,9 @@ public:
     void Close();
 
 private:
+    // Reads the journal and puts the old bytes it holds back into the record
+    // file; the undo of Undo and RetryUndo alike.
+    int32_t PlayBackKept();
     int32_t Start();
     int32_t Seal();
 
