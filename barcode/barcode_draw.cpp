@@ -1,5 +1,8 @@
 #include "barcode/barcode_draw.h"
 
+#include <cstring>
+
+#include "barcode/barcode_record_format.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
 #include "barcode/codabar.h"
@@ -23,12 +26,10 @@ const DrawRoutine kDrawRoutines[] = {
 };
 static_assert(sizeof(kDrawRoutines) / sizeof(kDrawRoutines[0]) == kBarcodeLastType);
 
-}  // namespace
-
-bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
+bool DrawNow(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
 {
     BarcodeRecord work;
-    if (!dc || !rec || !PrepareWorkingRecord(*rec, &work, num, den))
+    if (!PrepareWorkingRecord(*rec, &work, num, den))
         return false;
     FitCaptionFont(dc, &work);
 
@@ -46,5 +47,26 @@ bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
 
     dc->setTextAlign(oldAlign);
     dc->setBkMode(oldMode);
+    return ok;
+}
+
+}  // namespace
+
+bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
+{
+    if (!dc || !rec)
+        return false;
+    // What is drawn follows from the record, the ratio and the context
+    // alone: a barcode printed at the same place of every card is encoded
+    // and laid out once, and its output given again.
+    char key[8 + kBarcodeRecordSize + 4] = "barcode";
+    BarcodeRecordWrite(*rec, reinterpret_cast<uint8_t*>(key + 8));
+    std::memcpy(key + 8 + kBarcodeRecordSize, &num, 2);
+    std::memcpy(key + 8 + kBarcodeRecordSize + 2, &den, 2);
+    int32_t drawn = 0;
+    if (dc->beginKept(std::string_view(key, sizeof key), &drawn))
+        return drawn != 0;
+    const bool ok = DrawNow(dc, rec, num, den);
+    dc->endKept(ok ? 1 : 0);
     return ok;
 }

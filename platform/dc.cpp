@@ -11,6 +11,7 @@
 #include <QPrinter>
 
 #include "platform/dc_device.h"
+#include "platform/dc_kept.h"
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 #include "platform/print_queue.h"
@@ -255,6 +256,10 @@ bool Dc::restoreDc(int32_t level)
     const int32_t target = level < 0 ? count + level + 1 : level;
     if (target < 1 || target > count)
         return false;
+    // A drawing being kept that reaches back into the state it began from
+    // does not follow from that state alone.
+    if (kept_ && kept_->keeping && size_t(target - 1) < kept_->savedDepth)
+        kept_->spoilt = true;
     *state_ = saved_[size_t(target - 1)];
     saved_.resize(size_t(target - 1));
     return true;

@@ -380,6 +380,19 @@ public:
     bool stretchBlt(int32_t x, int32_t y, int32_t width, int32_t height, const Dc& source, int32_t xSrc,
                     int32_t ySrc, int32_t srcWidth, int32_t srcHeight, uint32_t rop);
 
+    // --- Drawing done again ------------------------------------------------
+    // Drawing that follows from nothing but `key` and this context's state
+    // (the same barcode at the same place of every card of a print job) is
+    // worked out once. beginKept returns true when the same key was drawn
+    // before from an equal state: the device has been given that drawing's
+    // output again, the state is as that drawing left it and `result` is
+    // what endKept was given; the caller draws nothing. Otherwise the
+    // caller draws and then calls endKept(result), which keeps the output
+    // for the next time when the device can hand it out again (a print
+    // job's pages). Pairs may nest; only the outermost is kept.
+    bool beginKept(std::string_view key, int32_t* result);
+    void endKept(int32_t result);
+
     // --- Device ----------------------------------------------------------
     int32_t getDeviceCaps(int32_t index) const;
     // The surface of an image context (null otherwise).
@@ -463,6 +476,9 @@ private:
 
     std::unique_ptr<DcDevice> device_;
     std::unique_ptr<State> state_;
+    // Drawings kept by endKept, and the one being kept.
+    struct Kept;
+    std::unique_ptr<Kept> kept_;
 
     std::vector<State> saved_;
     DcRecorder* recorder_ = nullptr;

@@ -116,6 +116,13 @@ struct BlitRect {
     int64_t height = 0;
 };
 
+// What a device was given between keepOutput() and keptOutput(), in a form
+// it can take again (see Dc::beginKept).
+class KeptOutput {
+public:
+    virtual ~KeptOutput() = default;
+};
+
 class DcDevice {
 public:
     virtual ~DcDevice() = default;
@@ -157,6 +164,14 @@ public:
     virtual bool beginOutput() { return true; }
     // A paged device goes on to a fresh sheet; false for any other device.
     virtual bool newPage() { return false; }
+    // Keeping output to give it again: keepOutput() starts (false when the
+    // device cannot), keptOutput() ends and hands out what the device was
+    // given since, or null when that cannot be given again as it is (the
+    // page ended in between, a picture was drawn). giveAgain() takes it as
+    // if it were drawn once more.
+    virtual bool keepOutput() { return false; }
+    virtual std::shared_ptr<const KeptOutput> keptOutput() { return nullptr; }
+    virtual bool giveAgain(const KeptOutput&) { return false; }
     // A device that writes PostScript takes PostScript text from the
     // drawing code too, written where it is sent (see dc.h).
     virtual bool takesPostScript() const { return false; }

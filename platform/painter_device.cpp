@@ -114,6 +114,7 @@ public:
     }
     bool flush() override
     {
+        keptSpoilt_ = true;
         if (farmed_ || painter_.isActive())
             releaseGlyphs();
         if (farmed_) {
@@ -136,6 +137,37 @@ public:
         return true;
     }
     bool beginOutput() override { return begin(); }
+    bool keepOutput() override
+    {
+        if (keeping_)
+            return false;
+        keeping_ = true;
+        keptSpoilt_ = false;
+        kept_.clear();
+        return true;
+    }
+    std::shared_ptr<const KeptOutput> keptOutput() override
+    {
+        if (!keeping_)
+            return nullptr;
+        keeping_ = false;
+        std::shared_ptr<KeptOps> out;
+        if (!keptSpoilt_) {
+            out = std::make_shared<KeptOps>();
+            out->ops = std::move(kept_);
+        }
+        kept_.clear();
+        return out;
+    }
+    bool giveAgain(const KeptOutput& output) override
+    {
+        const auto* kept = dynamic_cast<const KeptOps*>(&output);
+        if (!kept || !begin())
+            return false;
+        for (const PageOp& op : kept->ops)
+            take(PageOp(op));
+        return true;
+    }
     int32_t outputError() const override { return error_; }
     bool newPage() override
     {
@@ -144,6 +176,7 @@ public:
         // must still open the output, or the device would start anew.
         if (!paged || !begin())
             return false;
+        keptSpoilt_ = true;
         releaseGlyphs();
         if (farmed_) {
             const bool ok = farm_->addPage(std::move(page_));
@@ -205,19 +238,30 @@ private:
             op.clipped = true;
             op.clip = *clip;
         }
+        take(std::move(op));
+        return true;
+    }
+    // An operation with its clip, as kept output gives it again too.
+    void take(PageOp op)
+    {
+        if (keeping_) {
+            if (kept_.size() < kKeptOps)
+                kept_.push_back(op);
+            else
+                keptSpoilt_ = true;
+        }
         if (op.kind == PageOp::kGlyphs) {
             if (glyphsWaiting_ && Continues(waitingGlyphs_, op)) {
                 Append(&waitingGlyphs_, *op.detail);
-                return true;
+                return;
             }
             releaseGlyphs();
             waitingGlyphs_ = std::move(op);
             glyphsWaiting_ = true;
-            return true;
+            return;
         }
         releaseGlyphs();
         release(std::move(op));
-        return true;
     }
     void release(PageOp op)
     {
@@ -249,6 +293,9 @@ private:
     }
     static void Append(PageOp* run, const PageOpDetail& more)
     {
+        // A run that kept output holds too is continued in a copy.
+        if (run->detail.use_count() > 1)
+            run->detail = std::make_shared<PageOpDetail>(*run->detail);
         PageOpDetail& d = *run->detail;
         const double shift = more.transform.dx() - d.transform.dx();
         d.glyphs.append(more.glyphs);
@@ -256,6 +303,13 @@ private:
             d.positions.append(QPointF(p.x() + shift, p.y()));
     }
     QBrush brushFor(const DevicePaint& p, int32_t rop2);
+
+    // Operations kept to be given again (see Dc::beginKept), in the order
+    // they came, with their clips.
+    struct KeptOps final : KeptOutput {
+        PageOps ops;
+    };
+    static constexpr size_t kKeptOps = 4096;
 
     QPaintDevice* device_;
     int32_t technology_;
@@ -271,6 +325,9 @@ private:
     int32_t error_ = 0;
     std::unique_ptr<PdfPageFarm> farm_;
     PageOps page_;
+    bool keeping_ = false;
+    bool keptSpoilt_ = false;
+    PageOps kept_;
     // The last solid brush made.
     bool solidKnown_ = false;
     ColorRef solidColour_ = 0;
@@ -439,6 +496,9 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
 bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                          const QRegion* clip)
 {
+    // The transparent-mask pair and the made pictures are the device's own
+    // state, which kept output does not carry.
+    keptSpoilt_ = true;
     // A blit without a source is a fill: only its part on the page counts,
     // however far it reaches.
     QRectF dest(double(target.x), double(target.y), double(target.width), double(target.height));

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
+#include <QPrinter>
 #include <QProcess>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,7 @@
 #include "app/print_manager.h"
 #include "foundation/win_error.h"
 #include "app/print_printer.h"
+#include "barcode/barcode_draw.h"
 #include "app/print_progress_dlg.h"
 #include "carddoc/sheet_pages.h"
 #include "database/field_table.h"
@@ -615,6 +617,76 @@ TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)
     // Far into a long job the cells used pass 32767 and stay right.
     p = SheetPageFor(330, 1, 1, 10, 10, 1, 1, 50, 1);
     EXPECT_EQ(p.firstRecord, 1 + 329 * 100 - 50);
+}
+
+// A barcode printed at the same place of every card is worked out once;
+// one whose data or place differs is drawn anew.
+TEST(PrintedBarcode, ABarcodeAtTheSamePlaceAgainShowsItsOwnDataAndPlace)
+{
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("codes.pdf")));
+    printer.setResolution(1200);
+    struct Page {
+        const char* data;
+        int32_t x;
+    };
+    const Page pages[] = {{"TS-0042", 1200}, {"TS-0042", 1200}, {"TS-0043", 1200}, {"TS-0042", 6000}};
+    {
+        auto dc = Dc::ForPrintJob(&printer);
+        ASSERT_TRUE(dc->beginOutput());
+        LogFont font;
+        std::strcpy(font.faceName, "Liberation Sans");
+        dc->selectFont(font);
+        dc->selectBrush(Brush::Solid(kBlack));
+        for (const Page& p : pages) {
+            BarcodeRecord rec;
+            rec.type = kBarcodeCode39;
+            rec.data[0] = uint8_t(std::strlen(p.data));
+            std::memcpy(rec.data + 1, p.data, rec.data[0]);
+            rec.barHeight = 36.0;
+            rec.module = 1.0;
+            rec.space = 1.0;
+            rec.charGap = 1.0;
+            rec.showText = 1;
+            rec.captionSize = 10.0;
+            rec.originX = rec.centreX = p.x;
+            rec.originY = rec.centreY = 1200;
+            EXPECT_TRUE(DrawBarcode(dc.get(), &rec, 1200, 72));
+            EXPECT_TRUE(dc->newPage());
+        }
+        EXPECT_TRUE(dc->flush());
+    }
+    if (Shell(dir, "command -v pdftotext >/dev/null && command -v pdftoppm >/dev/null") != 0)
+        GTEST_SKIP() << "poppler-utils are not installed";
+    for (int n = 1; n <= 4; ++n) {
+        const std::string page = std::to_string(n);
+        EXPECT_EQ(Shell(dir, "pdftotext -f " + page + " -l " + page + " codes.pdf - | tr -d ' \\n\\f' | grep -q '" +
+                               pages[n - 1].data + "'"),
+                  0)
+            << "page " << n;
+    }
+    // The bars stand where the page put them: the first two pages alike,
+    // the last one's further right.
+    ASSERT_EQ(Shell(dir, "pdftoppm -r 30 -png codes.pdf page"), 0);
+    auto darkColumns = [&](int n) {
+        const QImage image(QString::fromStdString(dir.file("page-" + std::to_string(n) + ".png")));
+        std::vector<int> columns;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (qGray(image.pixel(x, y)) < 128) {
+                    columns.push_back(x);
+                    break;
+                }
+        return columns;
+    };
+    const std::vector<int> first = darkColumns(1);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(darkColumns(2), first);
+    const std::vector<int> moved = darkColumns(4);
+    ASSERT_FALSE(moved.empty());
+    EXPECT_EQ(moved.front(), first.front() + 4 * 30);
 }
 
 TEST(SheetArithmetic, SheetsOfAJob)
