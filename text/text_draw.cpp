@@ -188,6 +188,54 @@ private:
     int32_t y_ = 0;
 };
 
+// How the characters of one run (or of the paragraph's base format, `run`
+// null) are drawn: font, colour and their place above or below the
+// baseline.
+struct CharLook {
+    bool valid = false;
+    bool small = false;
+    bool hasFont = false;
+    LogFont font;
+    ColorRef tint = kBlack;
+    int32_t size = 0;
+    int32_t offset = 0;
+    int32_t shift = 0;
+};
+
+CharLook LookOf(TextContext* ctx, Dc* dc, const BaseFormat& base, const RunCache* run, bool small)
+{
+    auto pick = [&](int rank) -> int16_t {
+        if (run && run->Has(RankBit(rank)) && run->Value(rank) >= 0)
+            return run->Value(rank);
+        return base[size_t(rank)];
+    };
+    CharLook look;
+    look.valid = true;
+    look.small = small;
+    look.size = std::max<int32_t>(pick(kRankSize), 0);
+    if (small)
+        look.size = look.size * ctx->Prefs().smallCapsPercent / 100;
+    int16_t colour = base[kRankColour];
+    int16_t shade = base[kRankShade];
+    if (run && run->Has(kRunColour) && run->Has(kRunShade) && run->Value(kRankColour) >= 0 &&
+        run->Value(kRankShade) >= 0) {
+        colour = run->Value(kRankColour);
+        shade = run->Value(kRankShade);
+    } else if (run && run->Has(kRunColour) && run->Value(kRankColour) >= 0) {
+        colour = run->Value(kRankColour);
+    }
+    look.offset = VerticalOffset(*ctx, base[kRankSuperSub]);
+    if (run && run->Has(kRunSuperSub) && (run->Value(kRankSuperSub) == -1 || run->Value(kRankSuperSub) == 1))
+        look.offset = VerticalOffset(*ctx, run->Value(kRankSuperSub));
+    if (run && run->Has(kRunBaselineShift) && run->Value(kRankBaselineShift) > -37)
+        look.shift = run->Value(kRankBaselineShift);
+    FontSpec fontSpec;
+    look.hasFont = ctx->Host().GetFontSpec(pick(kRankFont), &fontSpec);
+    look.font = look.hasFont ? TextLogFont(fontSpec, ctx->ToView(look.size), pick(kRankStyle)) : dc->font();
+    look.tint = ctx->Host().TintColour(colour, shade);
+    return look;
+}
+
 // The device rectangle of a logical one.
 Region DeviceRegionOf(Dc* dc, const IntRect& logical)
 {
@@ -219,6 +267,7 @@ void DrawTextLine(TextContext* ctx, Dc* dc, const TextLineRecord& line)
     int32_t runEnd = -1;
     RunCache run;
     bool inRun = false;
+    CharLook look;
     for (int32_t i = line.first; i < line.End(); ++i) {
         const uint8_t ch = para.Char(i);
         const CharMetrics m = MeasureLayoutChar(ctx, i);
@@ -235,45 +284,24 @@ void DrawTextLine(TextContext* ctx, Dc* dc, const TextLineRecord& line)
             if (inRun && run.Has(kRunBaselineShift) && run.Value(kRankBaselineShift) < 0 &&
                 run.Value(kRankBaselineShift) != -100)
                 ctx->lastLoweredShift = run.Value(kRankBaselineShift);
+            look.valid = false;
         }
         if (ch != kTab && ch != kMark && ch != kLineBreak) {
             const BaseFormat& base = ctx->base;
-            auto pick = [&](int rank) -> int16_t {
-                if (inRun && run.Has(RankBit(rank)) && run.Value(rank) >= 0)
-                    return run.Value(rank);
-                return base[size_t(rank)];
-            };
-            int32_t size = std::max<int32_t>(pick(kRankSize), 0);
             const int16_t caps = inRun && run.Has(kRunCaps) ? run.Value(kRankCaps) : base[kRankCaps];
             const bool small = (caps > 0 || base[kRankCaps] > 0) && IsSmallCapsLetter(ch);
-            if (small)
-                size = size * ctx->Prefs().smallCapsPercent / 100;
-            int16_t colour = base[kRankColour];
-            int16_t shade = base[kRankShade];
-            if (inRun && run.Has(kRunColour) && run.Has(kRunShade) && run.Value(kRankColour) >= 0 &&
-                run.Value(kRankShade) >= 0) {
-                colour = run.Value(kRankColour);
-                shade = run.Value(kRankShade);
-            } else if (inRun && run.Has(kRunColour) && run.Value(kRankColour) >= 0) {
-                colour = run.Value(kRankColour);
-            }
-            int32_t offset = VerticalOffset(*ctx, base[kRankSuperSub]);
-            if (inRun && run.Has(kRunSuperSub) && (run.Value(kRankSuperSub) == -1 || run.Value(kRankSuperSub) == 1))
-                offset = VerticalOffset(*ctx, run.Value(kRankSuperSub));
-            int32_t shift = 0;
-            if (inRun && run.Has(kRunBaselineShift) && run.Value(kRankBaselineShift) > -37)
-                shift = run.Value(kRankBaselineShift);
-            FontSpec fontSpec;
-            const bool hasFont = ctx->Host().GetFontSpec(pick(kRankFont), &fontSpec);
-            const LogFont font = hasFont ? TextLogFont(fontSpec, ctx->ToView(size), pick(kRankStyle)) : dc->font();
-            const ColorRef tint = ctx->Host().TintColour(colour, shade);
+            // The look is the run's: worked out again only where the run
+            // changes or a letter turns small.
+            if (!look.valid || look.small != small)
+                look = LookOf(ctx, dc, base, inRun ? &run : nullptr, small);
             const char out = char(small ? ch - 0x20 : ch);
-            const IntPoint at = ctx->ToView(IntPoint{x, line.Baseline() - shift + offset});
-            pending.Before(font, tint, at.y);
-            if (hasFont)
-                dc->selectFont(font);
-            dc->setTextColor(tint);
-            if (size > 0)
+            const IntPoint at = ctx->ToView(IntPoint{x, line.Baseline() - look.shift + look.offset});
+            pending.Before(look.font, look.tint, at.y);
+            if (look.hasFont && !(dc->font() == look.font))
+                dc->selectFont(look.font);
+            if (dc->textColor() != look.tint)
+                dc->setTextColor(look.tint);
+            if (look.size > 0)
                 pending.Add(out, at);
         }
         x += advance + JustifyExtraAfter(*ctx, line, para.Chars(), i - line.first, &spaceIndex);
