@@ -1,5 +1,6 @@
 #include "database/data_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "database/database_messages.h"
@@ -67,6 +68,7 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     recovered_ = false;
     indexFailureShown_ = false;
     readOnly_ = access == kDbAccessRead;
+    ForgetFileSize();
     int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
@@ -122,6 +124,7 @@ int32_t DataFile::CreateFile(const PathRecord* path)
     recovered_ = false;
     indexFailureShown_ = false;
     readOnly_ = false;
+    ForgetFileSize();
     const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
@@ -218,7 +221,10 @@ int32_t DataFile::RepairFile()
     if (!open_)
         return 1;
     DropCacheEntry(-2);
-    return RepairDataFile(&file_, &path_, dataStart_, stored_);
+    ForgetFileSize();
+    const int32_t result = RepairDataFile(&file_, &path_, dataStart_, stored_);
+    ForgetFileSize();
+    return result;
 }
 
 void DataFile::ExchangeHeaderCounts(bool load, uint8_t* header)
@@ -282,7 +288,28 @@ int32_t DataFile::CheckDiskSpace(double bytes)
 
 int32_t DataFile::FileSize(uint32_t* size) const
 {
-    return DbGetSize(file_, size);
+    if (file_ != kNoFile && knownSizeFile_ == file_ && knownSizeWrites_ == DbWriteCount()) {
+        *size = knownSize_;
+        return kErrNone;
+    }
+    const int32_t err = DbGetSize(file_, size);
+    if (err == kErrNone) {
+        knownSizeFile_ = file_;
+        knownSizeWrites_ = DbWriteCount();
+        knownSize_ = *size;
+    }
+    return err;
+}
+
+void DataFile::NoteWritten(uint64_t writesBefore, uint32_t end, bool exact)
+{
+    // Only when the one write since the size was learnt is this one: any
+    // other (the journal's, another file's, a failed one) leaves the size
+    // to be asked again.
+    if (knownSizeFile_ != file_ || knownSizeWrites_ != writesBefore || DbWriteCount() != writesBefore + 1)
+        return;
+    knownSize_ = exact ? end : std::max(knownSize_, end);
+    knownSizeWrites_ = DbWriteCount();
 }
 
 int32_t DataFile::ReportWriteError(int32_t code)

@@ -253,6 +253,11 @@ private:
     bool CutTornTail(uint32_t offset, uint32_t size);
     int32_t ReportWriteError(int32_t code);
     int32_t FileSize(uint32_t* size) const;
+    // What FileSize learnt, kept while nothing is written (DbWriteCount);
+    // the engine's own writes carry it forward. A walk through the records
+    // reads one record at a time and would ask the disk each time.
+    void ForgetFileSize() const { knownSizeFile_ = kNoFile; }
+    void NoteWritten(uint64_t writesBefore, uint32_t end, bool exact);
     int32_t IndexUpkeepFailed(const char* marker, int32_t code);
     // Seeks the entry of a built key and record offset, whatever tier the
     // bulk-mail presort gave it; the entry found is copied into e.
@@ -284,6 +289,9 @@ private:
     PathRecord indexPath_{};
     uint32_t access_ = 0x40000000;
     FileHandle file_ = kNoFile;
+    mutable FileHandle knownSizeFile_ = kNoFile;
+    mutable uint64_t knownSizeWrites_ = 0;
+    mutable uint32_t knownSize_ = 0;
     uint32_t dataStart_ = 6000;
     bool dataMark_ = false;
     bool indexMark_ = false;

@@ -15,6 +15,8 @@ void DataFile::BeginChange(bool single)
     if (changeDepth_++ > 0 || !open_)
         return;
     RetryStuckUndo();
+    // What the change may have to undo is measured on the disk.
+    ForgetFileSize();
     uint32_t size = 0;
     FileSize(&size);
     journal_.Begin(file_, path_, size, single);
@@ -115,10 +117,13 @@ int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t leng
     if (offset < 0)
         return ReportWriteError(kErrInvalidParameter);
     int32_t err = journal_.BeforeWrite(uint32_t(offset), length);
+    const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
         err = DbWriteAt(file_, uint32_t(offset), image, length);
-    if (err == kErrNone)
+    if (err == kErrNone) {
+        NoteWritten(writes, uint32_t(offset) + length, false);
         return kErrNone;
+    }
     NoteFailedStep();
     return ReportWriteError(err);
 }
@@ -126,9 +131,12 @@ int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t leng
 int32_t DataFile::ResizeFile(uint32_t size)
 {
     int32_t err = journal_.BeforeResize(size);
+    const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
         err = DbSetSize(file_, size);
-    if (err != kErrNone)
+    if (err == kErrNone)
+        NoteWritten(writes, size, true);
+    else
         NoteFailedStep();
     return err;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "database/db_file_io.h"
 #include "database/index_block.h"
 #include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
@@ -90,6 +91,7 @@ void IndexFile::InitCache()
         slot.pinned = 0;
         slot.position = kIndexNone;
     }
+    pinnedSlots_.clear();
     slotOfBlock_.assign(size_t(BlockNumber(int32_t(std::max<uint32_t>(fileSize_, kIndexFirstBlock)))) + 64, -1);
     lastSlot_ = -1;
 }
@@ -238,10 +240,7 @@ int32_t IndexFile::Close()
 
 int32_t IndexFile::RawRead(int32_t position, uint8_t* bytes, int32_t n) const
 {
-    int32_t err = FileSeek(file_, kSeekStart, position);
-    if (err == kErrNone)
-        err = FileRead(file_, bytes, uint32_t(n));
-    return err;
+    return DbReadAt(file_, uint32_t(position), bytes, uint32_t(n));
 }
 
 bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
@@ -313,6 +312,7 @@ void IndexFile::ForgetCache()
 {
     for (int32_t s = 0; s < int32_t(slots_.size()); ++s)
         DropSlot(s);
+    pinnedSlots_.clear();
     lastSlot_ = -1;
 }
 
@@ -371,7 +371,7 @@ uint8_t* IndexFile::FetchBlock(int32_t position, int expectLeaf, bool pin)
         return nullptr;
     }
     if (pin)
-        slots_[size_t(s)].pinned = 1;
+        Pin(s);
     return slots_[size_t(s)].block;
 }
 
@@ -407,7 +407,7 @@ uint8_t* IndexFile::NewBlock(int32_t* position)
     std::memset(block, 0, kIndexBlockSize);
     SetBlockOwnPosition(block, *position);
     BindSlot(s, *position);
-    slots_[size_t(s)].pinned = 1;
+    Pin(s);
     return block;
 }
 
@@ -449,10 +449,20 @@ void IndexFile::Unpin(int32_t position)
         slots_[size_t(s)].pinned = 0;
 }
 
+void IndexFile::Pin(int32_t slot)
+{
+    if (!slots_[size_t(slot)].pinned)
+        pinnedSlots_.push_back(slot);
+    slots_[size_t(slot)].pinned = 1;
+}
+
 void IndexFile::UnpinAll()
 {
-    for (CacheSlot& slot : slots_)
-        slot.pinned = 0;
+    // Only the slots pinned since the last call: every operation ends here,
+    // and a large cache would be walked whole each time.
+    for (const int32_t slot : pinnedSlots_)
+        slots_[size_t(slot)].pinned = 0;
+    pinnedSlots_.clear();
 }
 
 bool IndexFile::PeekBlock(int32_t position, uint8_t* out) const

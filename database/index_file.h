@@ -174,6 +174,7 @@ private:
     void MarkChanged(int32_t position);
     bool WriteNow(int32_t position);
     void Unpin(int32_t position);
+    void Pin(int32_t slot);
     void UnpinAll();
     int32_t SlotOf(int32_t position) const;
     int32_t TakeSlot();
@@ -222,6 +223,7 @@ private:
 
     std::vector<CacheSlot> slots_;
     std::vector<int32_t> slotOfBlock_;  // block number -> slot, -1 when not cached
+    std::vector<int32_t> pinnedSlots_;  // slots pinned since the last UnpinAll
     int32_t lastSlot_ = -1;
     uint32_t fileSize_ = 0;
 

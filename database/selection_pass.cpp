@@ -56,6 +56,9 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
 
     FlushRecordCache();
     DropCacheEntry(-2);
+    // A pass over the whole file asks the disk how long it is: bytes
+    // another program put there are found here.
+    ForgetFileSize();
     const uint16_t mask = CategoryMaskFromFlags(categoryFlags);
     const int32_t mode = CategoryFilterMode(categoryFlags);
 

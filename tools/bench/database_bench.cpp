@@ -8,7 +8,10 @@
 //   - sort on two fields (city, last name): every row in that order;
 //   - bulk-mail presort against ORDER BY zip, last name.
 //
-//   database_bench [--runs R] [--seed S] [--folder DIR]
+//   database_bench [--runs R] [--seed S] [--folder DIR] [--dump FILE]
+//
+// --dump writes every row the engine reads (all fields, one row a line, in
+// the order read) to FILE, for comparing two builds' results with cmp.
 
 #include <sqlite3.h>
 
@@ -183,6 +186,8 @@ bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
     return ok;
 }
 
+FILE* g_dump = nullptr;
+
 // Reads every selected row, in the selection's order, as a reader of the
 // rows would; returns the count.
 int32_t OursReadAll(DatabaseSession& db, size_t* bytes)
@@ -190,11 +195,25 @@ int32_t OursReadAll(DatabaseSession& db, size_t* bytes)
     DataFile& data = db.Data();
     const int32_t count = data.GetLiveCount();
     char text[256];
+    if (g_dump)
+        std::fprintf(g_dump, "-- %d rows: stored %d, deleted %d, new %d\n", count, data.GetStoredCount(),
+                     data.GetDeletedCount(), data.GetNewCount());
+    if (g_dump) {
+        // The index itself: entries, their order and sequence numbers.
+        DbIndexEntry entry;
+        data.Index().GoFirst();
+        while (data.Index().GetNext(&entry) == 1)
+            std::fprintf(g_dump, "%s|%d|%u\n", entry.key, entry.recordPosition, entry.sequence);
+    }
     for (int32_t position = 0; position < count; ++position) {
         if (data.GotoRecord(position, false, false) < 0)
             return -1;
         data.Current().GetFieldText(kFieldLastName, text);
         *bytes += std::strlen(text);
+        for (int id = 0; g_dump && id < kFields; ++id) {
+            data.Current().GetFieldText(id, text);
+            std::fprintf(g_dump, id + 1 < kFields ? "%s|" : "%s\n", text);
+        }
     }
     return count;
 }
@@ -284,8 +303,12 @@ int main(int argc, char** argv)
             seed = std::strtoull(argv[++i], nullptr, 10);
         else if (a == "--folder" && i + 1 < argc)
             folder = argv[++i];
-        else {
-            std::fprintf(stderr, "usage: database_bench [--runs R] [--seed S] [--folder DIR]\n");
+        else if (a == "--dump" && i + 1 < argc) {
+            g_dump = std::fopen(argv[++i], "w");
+            if (!g_dump)
+                return 1;
+        } else {
+            std::fprintf(stderr, "usage: database_bench [--runs R] [--seed S] [--folder DIR] [--dump FILE]\n");
             return 1;
         }
     }
@@ -360,5 +383,7 @@ int main(int argc, char** argv)
     }
     if (made)
         fs::remove_all(folder);
+    if (g_dump)
+        std::fclose(g_dump);
     return bytes == 0;
 }
