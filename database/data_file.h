@@ -88,7 +88,8 @@ public:
     // Creates (or empties) the record file and creates its index; 1 or -1.
     int32_t CreateFile(const PathRecord* path);
     int32_t OpenIndex();
-    int32_t CreateIndex();
+    // durable: as IndexFile::Create.
+    int32_t CreateIndex(bool durable = true);
     // Closes the file: packs it when 100 or more records are deleted
     // (unless pack is off, for callers that only looked), then closes the
     // index (discarding it when asked, after a pack, or when the index is
@@ -224,6 +225,9 @@ public:
 
     // --- Passes (selection_pass.cpp, find_pass.cpp, categories_pass.cpp) ---
     int32_t BuildSelection(const uint8_t* categoryFlags, const uint8_t* criteria);
+    // True when the last selection was found through the index, reading
+    // only the records it selected, rather than by a pass over the file.
+    bool SelectionFromIndex() const { return selectionFromIndex_; }
     int32_t ChangeCategories(const uint8_t* categoryFlags, int32_t operation);
     int32_t FindRecords(int32_t direction, int32_t kind, const uint8_t* criteria);
     int32_t IncrementalFind(const TypedEntries& typed, bool keyOnly);
@@ -266,6 +270,25 @@ private:
     void SyncSavedCopy();
     void ClearCurrent();
     int32_t RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets);
+    // The query of a selection found through the index (index_query_pass.cpp):
+    // 1 done, 0 when the index cannot answer it (the pass over the file
+    // must), -1 failed.
+    int32_t SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* criteria);
+    // After a pass over the file: whether the index it built holds every
+    // record that is not deleted.
+    void NoteWholeIndex(bool whole);
+    // Anything that may change the records, their counts or the index
+    // counts here (recordChanges_): the index of the last pass over the
+    // file is only trusted while the count is the one it saw.
+    struct WholeIndex {
+        bool valid = false;
+        uint64_t changes = 0;
+        uint32_t size = 0;
+        SortSpec order;
+    };
+    WholeIndex wholeIndex_;
+    uint64_t recordChanges_ = 0;
+    bool selectionFromIndex_ = false;
 
     bool open_ = false;
     int32_t currentPosition_ = -1;

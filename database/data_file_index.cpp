@@ -86,6 +86,7 @@ int32_t DataFile::SeekBuiltKey(DbIndexEntry* e)
 
 int32_t DataFile::InsertIndexEntry(int32_t offset)
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 2);
     BuildKey(false, &entry_);
@@ -97,6 +98,7 @@ int32_t DataFile::InsertIndexEntry(int32_t offset)
 
 int32_t DataFile::DeleteIndexEntry()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -107,6 +109,7 @@ int32_t DataFile::DeleteIndexEntry()
 
 int32_t DataFile::ReinsertIndexEntry()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -122,6 +125,7 @@ int32_t DataFile::ReinsertIndexEntry()
 
 int32_t DataFile::UpdateIndexPosition()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -132,9 +136,20 @@ int32_t DataFile::UpdateIndexPosition()
 
 bool DataFile::ResetIndex()
 {
-    if (IndexOpen()) {
+    ++recordChanges_;
+    // An index open here was written unclean, and flushed so, when it was
+    // created or opened: whatever a crash leaves under its name is built
+    // anew, so its successor need not be flushed.
+    const bool replacingOwn = IndexOpen();
+    if (replacingOwn && !index_->Failed()) {
+        if (index_->Empty() != 1)
+            return false;
+        index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
+        return true;
+    }
+    if (replacingOwn) {
         index_->SetDiscard(1);
         index_->Close();
     }
-    return CreateIndex() == 1;
+    return CreateIndex(!replacingOwn) == 1;
 }

@@ -26,6 +26,7 @@ int32_t DataFile::PackDataFile()
     DbWorkingWindow working(WorkingMessage(kStringPacking), stored_ / 100);
 
     ForgetFileSize();
+    ++recordChanges_;
     uint32_t size = 0;
     if (FileSize(&size) != kErrNone || size < dataStart_)
         return -1;

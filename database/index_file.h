@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -71,10 +72,21 @@ public:
     IndexFile& operator=(const IndexFile&) = delete;
 
     // Creates or empties the file; 1, or 0 after reporting the failure.
-    int32_t Create(const PathRecord* path, int16_t duplicatesAllowed);
+    // durable: the new file's unclean mark is flushed to the disk before
+    // the call returns, so that a crash cannot bring back an older index
+    // marked clean under the name. A caller that only replaces an index it
+    // created or opened itself (whose file has never been marked clean
+    // since) may do without.
+    int32_t Create(const PathRecord* path, int16_t duplicatesAllowed, bool durable = true);
     // Opens an index closed in order. A file left unclean or not sound is
     // deleted and 0 returned: the caller creates a new one.
     int32_t Open(const PathRecord* path, int16_t duplicatesAllowed);
+    // Empties the open index as Create would make it anew, but in the file
+    // it has: the new tree's blocks are written over the old ones, and
+    // what lies past its end is cut off at the close. Only for an index
+    // created or opened here (its file says unclean on the disk, so a crash
+    // leaves nothing to trust). 1, or 0 after reporting the failure.
+    int32_t Empty();
     void SetDiscard(int16_t flag);
     // Writes everything back and marks the file clean, or deletes it when
     // discarding or failed. 1, or 0 when writing failed.
@@ -161,6 +173,8 @@ private:
     bool ReadAt(int32_t position, uint8_t* bytes, int32_t n);
     bool WriteAt(int32_t position, const uint8_t* bytes, int32_t n);
     bool WriteHeaderPage();
+    void EmptyHeader();
+    bool CutToSize();
     bool HeaderPageIsSound() const;
     void DiscardFile();
     int32_t Levels() const;
@@ -179,6 +193,7 @@ private:
     int32_t SlotOf(int32_t position) const;
     int32_t TakeSlot();
     bool WriteBack(int32_t slot);
+    bool WriteBackAll();
     void BindSlot(int32_t slot, int32_t position);
     void DropSlot(int32_t slot);
     bool PeekBlock(int32_t position, uint8_t* out) const;
@@ -221,7 +236,8 @@ private:
     bool appendPathKnown_ = false;
     uint8_t header_[kIndexHeaderPageSize]{};
 
-    std::vector<CacheSlot> slots_;
+    std::deque<CacheSlot> slots_;  // grows to maxSlots_; blocks keep their place
+    size_t maxSlots_;
     std::vector<int32_t> slotOfBlock_;  // block number -> slot, -1 when not cached
     std::vector<int32_t> pinnedSlots_;  // slots pinned since the last UnpinAll
     int32_t lastSlot_ = -1;

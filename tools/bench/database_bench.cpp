@@ -187,6 +187,7 @@ bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
 }
 
 FILE* g_dump = nullptr;
+bool g_queryFromIndex = false;
 
 // Reads every selected row, in the selection's order, as a reader of the
 // rows would; returns the count.
@@ -228,6 +229,7 @@ int32_t OursQuery(DatabaseSession& db, size_t* bytes)
     std::strcpy(reinterpret_cast<char*>(header + dbh::kQueryValue), kQueryName);
     if (db.Rebuild() < 0)
         return -1;
+    g_queryFromIndex = db.Data().SelectionFromIndex();
     const int32_t found = OursReadAll(db, bytes);
     PutU16LE(header + dbh::kActiveCriteria, 0);
     return found;
@@ -381,6 +383,8 @@ int main(int argc, char** argv)
         std::printf("  %-32s %9.2f ms %9.2f ms %8.2f  %d/%d\n", line->what, a * 1000, b * 1000, a / b, line->oursRows,
                     line->theirRows);
     }
+    std::printf("  (the query was answered %s)\n",
+                g_queryFromIndex ? "from the index" : "by a pass over every record");
     if (made)
         fs::remove_all(folder);
     if (g_dump)
