@@ -287,6 +287,15 @@ private:
         SortSpec order;
     };
     WholeIndex wholeIndex_;
+    // The entry LocateIndexPosition found last and its position, while the
+    // index has not changed since.
+    struct Located {
+        bool valid = false;
+        uint64_t changes = 0;
+        int32_t position = -1;
+        DbIndexEntry entry{};
+    };
+    Located located_;
     uint64_t recordChanges_ = 0;
     bool selectionFromIndex_ = false;
 

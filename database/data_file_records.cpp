@@ -94,6 +94,23 @@ int32_t DataFile::LocateIndexPosition(int32_t position, bool useCache)
 {
     if (!IndexOpen() || position < 0)
         return -1;
+    // Going through the records in order, the cursor stands on the entry
+    // located last: the next one is a step away.
+    if (located_.valid && located_.changes == recordChanges_ &&
+        (position == located_.position || position == located_.position + 1)) {
+        DbIndexEntry at = located_.entry;
+        if (index_->SeekEntryNearCursor(&at) == 1) {
+            if (position == located_.position) {
+                entry_ = at;
+                return entry_.recordPosition;
+            }
+            if (index_->GetNext(&entry_) == 1) {
+                located_ = {true, recordChanges_, position, entry_};
+                return entry_.recordPosition;
+            }
+        }
+    }
+    located_.valid = false;
     int32_t from = -1;
     if (useCache && cacheEnabled_) {
         int32_t best = -1;
@@ -136,6 +153,7 @@ int32_t DataFile::LocateIndexPosition(int32_t position, bool useCache)
             return -1;
         }
     }
+    located_ = {true, recordChanges_, position, entry_};
     return entry_.recordPosition;
 }
 
