@@ -23,6 +23,7 @@
 #include "database/database_header.h"
 #include "database/db_journal.h"
 #include "database/index_file.h"
+#include "database/record_read_cache.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 
@@ -260,7 +261,11 @@ private:
     // What FileSize learnt, kept while nothing is written (DbWriteCount);
     // the engine's own writes carry it forward. A walk through the records
     // reads one record at a time and would ask the disk each time.
-    void ForgetFileSize() const { knownSizeFile_ = kNoFile; }
+    void ForgetFileSize() const
+    {
+        knownSizeFile_ = kNoFile;
+        readCache_.Clear();
+    }
     void NoteWritten(uint64_t writesBefore, uint32_t end, bool exact);
     int32_t IndexUpkeepFailed(const char* marker, int32_t code);
     // Seeks the entry of a built key and record offset, whatever tier the
@@ -324,6 +329,7 @@ private:
     mutable FileHandle knownSizeFile_ = kNoFile;
     mutable uint64_t knownSizeWrites_ = 0;
     mutable uint32_t knownSize_ = 0;
+    mutable RecordReadCache readCache_;
     uint32_t dataStart_ = 6000;
     bool dataMark_ = false;
     bool indexMark_ = false;

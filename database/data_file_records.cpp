@@ -31,14 +31,16 @@ uint32_t DataFile::ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t kno
     uint32_t length = 0;
     if (sound && knownLength) {
         length = knownLength;
+        uint32_t got = 0;
         sound = knownLength <= CardRecord::MaxRecordSize() && size - uint32_t(offset) >= length &&
-                DbReadAt(file_, uint32_t(offset), image, length) == kErrNone && SoundRecordLength(image) == length;
+                readCache_.Read(file_, size, uint32_t(offset), image, length, &got) == kErrNone && got == length &&
+                SoundRecordLength(image) == length;
     } else if (sound) {
         // One read takes the head and, nearly always, the whole record.
         const uint32_t want = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
         uint32_t got = 0;
-        sound = want >= dbrec::kHeadSize && DbReadSomeAt(file_, uint32_t(offset), image, want, &got) == kErrNone &&
-                got == want;
+        sound = want >= dbrec::kHeadSize &&
+                readCache_.Read(file_, size, uint32_t(offset), image, want, &got) == kErrNone && got == want;
         length = sound ? SoundRecordLength(image) : 0;
         sound = length != 0 && length <= want;
     }
