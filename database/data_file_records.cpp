@@ -15,6 +15,14 @@
 #include "foundation/dates.h"
 #include "foundation/win_error.h"
 
+namespace {
+
+// Bytes a record read asks for first: the head and the bodies of nearly
+// every record.
+constexpr uint32_t kFirstRead = 512;
+
+}  // namespace
+
 void DataFile::ClearCurrent()
 {
     current_.Clear();
@@ -36,13 +44,20 @@ uint32_t DataFile::ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t kno
                 readCache_.Read(file_, size, uint32_t(offset), image, length, &got) == kErrNone && got == length &&
                 SoundRecordLength(image) == length;
     } else if (sound) {
-        // One read takes the head and, nearly always, the whole record.
-        const uint32_t want = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
+        // One read takes the head and, nearly always, the whole record; a
+        // longer one reads the rest. (Reading the most a record can take
+        // every time copies three times what most records hold.)
+        const uint32_t most = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
+        const uint32_t want = std::min(kFirstRead, most);
         uint32_t got = 0;
         sound = want >= dbrec::kHeadSize &&
                 readCache_.Read(file_, size, uint32_t(offset), image, want, &got) == kErrNone && got == want;
         length = sound ? SoundRecordLength(image) : 0;
-        sound = length != 0 && length <= want;
+        sound = length != 0 && length <= most;
+        if (sound && length > want)
+            sound = readCache_.Read(file_, size, uint32_t(offset) + want, image + want, length - want, &got) ==
+                        kErrNone &&
+                    got == length - want;
     }
     if (!sound) {
         buffer->Clear();

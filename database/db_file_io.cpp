@@ -78,15 +78,14 @@ int32_t DbWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t
 {
     ++g_writes;
     const DbFault fault = Consult(DbIoStep::Write, n);
-    int32_t err = FileSeek(file, kSeekStart, int32_t(offset));
-    if (err != kErrNone)
-        return err;
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
     if (fault.code != 0) {
         if (fault.written)
-            FileWrite(file, buffer, std::min(fault.written, n));
+            FileWriteAt(file, offset, buffer, std::min(fault.written, n));
         return fault.code;
     }
-    return FileWrite(file, buffer, n);
+    return FileWriteAt(file, offset, buffer, n);
 }
 
 int32_t DbSetSize(FileHandle file, uint32_t size)

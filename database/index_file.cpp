@@ -300,9 +300,7 @@ bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
 
 bool IndexFile::WriteAt(int32_t position, const uint8_t* bytes, int32_t n)
 {
-    int32_t err = FileSeek(file_, kSeekStart, position);
-    if (err == kErrNone)
-        err = FileWrite(file_, bytes, uint32_t(n));
+    const int32_t err = FileWriteAt(file_, uint32_t(position), bytes, uint32_t(n));
     if (err == kErrDiskFull || err == kErrAccessDenied) {
         // What the user can do something about is said as the file box
         // says it, not as a damaged index.
