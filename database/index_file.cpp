@@ -336,6 +336,7 @@ void IndexFile::BindSlot(int32_t slot, int32_t position)
     slotOfBlock_[k] = slot;
     slots_[size_t(slot)].position = position;
     slots_[size_t(slot)].owner = file_;
+    slots_[size_t(slot)].startCount = -1;
 }
 
 void IndexFile::DropSlot(int32_t slot)
@@ -347,6 +348,7 @@ void IndexFile::DropSlot(int32_t slot)
     s.dirty = 0;
     s.pinned = 0;
     s.position = kIndexNone;
+    s.startCount = -1;
 }
 
 void IndexFile::ForgetCache()
@@ -515,8 +517,10 @@ void IndexFile::MarkChanged(int32_t position)
     if (position == 0)
         return;
     const int32_t s = SlotOf(position);
-    if (s >= 0)
+    if (s >= 0) {
         slots_[size_t(s)].dirty = 1;
+        slots_[size_t(s)].startCount = -1;
+    }
 }
 
 bool IndexFile::WriteNow(int32_t position)

@@ -147,11 +147,16 @@ private:
         int32_t block;   // position of the block at this level
         int32_t offset;  // entry offset in the entry area; -1 before the first
     };
+    static constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
     struct CacheSlot {
         uint32_t dirty = 0;
         FileHandle owner = kNoFile;  // kNoFile: the slot is free
         uint32_t pinned = 0;         // in use by the running operation
         int32_t position = kIndexNone;
+        // Where the entries of the block start, once a search has walked
+        // it; -1 until then and after a change that does not keep them.
+        int32_t startCount = -1;
+        int16_t starts[kMostEntries];
         uint8_t block[kIndexBlockSize];
     };
     // A searched key with its sequence number.
@@ -201,6 +206,10 @@ private:
     // Tree (index_tree.cpp).
     int CompareAt(const SearchKey& searched, const uint8_t* entry, Compare how) const;
     int32_t Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found);
+    // The entry starts of the block at position (not the root), kept with
+    // its slot: inner blocks change only when a block below them splits or
+    // merges, and an entry added to a leaf moves the starts after it.
+    const int16_t* BlockStarts(int32_t position, const uint8_t* block, int32_t* count);
     int32_t CopyAtCursor(IndexEntry* entry);
     int32_t DescendFirst(int32_t position, int32_t level);
     int32_t DescendLast(int32_t position, int32_t level);
