@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "foundation/path_record.h"
@@ -99,6 +100,13 @@ private:
     WizardFault* Selected();
     // Ends an action that removed something: the tab is scanned again.
     void RescanKeeping();
+    // Removes the selected entry's file from the folder, after unregister
+    // (when given) has taken it out of the lists; a folder is left to the
+    // user.
+    void RemoveSelectedFile(int32_t folder, const std::function<void(const WizardFault&)>& unregister);
+    // Takes the tree's references to the missing backdrop group or
+    // template of the selected entry out, when that is its fault.
+    void RemoveReference(uint32_t relationFault);
     bool FilePath(int32_t folder, const WizardFault& fault, PathRecord* path) const;
     // Where the file choosers start: the folder used last, else the
     // program folder.

@@ -1,0 +1,49 @@
+#include "frames/frame_obj_quick_card_barcode.h"
+
+#include "barcode/barcode_measure.h"
+#include "barcode/barcode_record.h"
+#include "foundation/byte_order.h"
+#include "foundation/keys.h"
+#include "frames/address_block_layout.h"
+#include "platform/dc.h"
+
+void FrameObjQuickCardBarcode::GetBarcodeData(uint8_t* out)
+{
+    PStrFromCStr(out, QuickCardPostnetData(UsesRecord(), outputShift_ != 0).c_str());
+}
+
+int32_t FrameObjQuickCardBarcode::BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width)
+{
+    *width = 0;
+    if (!block_.barcodeOption || !IsPostnetLength(QuickCardZipText(UsesRecord(), outputShift_ != 0).size()))
+        return 0;
+    SetSymbology(1);
+    FetchData();
+    BarcodeRecord rec;
+    BarcodeRecordRead(record_, &rec);
+    IntRect r;
+    MeasureBarcode(dc, &rec, &r, numerator, denominator);
+    *width = r.right - r.left;
+    return r.bottom - r.top;
+}
+
+void FrameObjQuickCardBarcode::DrawContent(Dc* dc)
+{
+    SetSymbology(1);
+    PutI32LE(ShownWord(), block_.barcodeOption);
+    DrawTextContent(dc);
+    if (!block_.barcodeOption)
+        return;
+    FetchData();
+    SetRemeasure();
+    if (IsPostnetLength(record_[kBarcodeDataOffset]))
+        DrawBars(dc);
+}
+
+void FrameObjQuickCardBarcode::EditInfo(int32_t arg)
+{
+    if (IsKeyDown(kVkShift))
+        FrameObjText::EditInfo(arg);
+    else
+        EditBlock();
+}
