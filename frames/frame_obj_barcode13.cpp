@@ -73,20 +73,15 @@ void FrameObjBarcode13::FieldTexts(std::array<std::string, kAddressFieldCount>* 
 
 void FrameObjBarcode13::DrawText(Dc* dc)
 {
-    const FrameAttributes& a = block_.attr;
-    int16_t numerator = 1;
-    int16_t denominator = 1;
-    GetZoom(&numerator, &denominator);
-    int32_t barsWidth = 0;
-    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    const ViewBars bars = BarsAtViewZoom(dc);
     FontState font(dc);
-    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    SelectViewFont(&font);
     const TextMetrics m = dc->getTextMetrics();
     std::array<std::string, kAddressFieldCount> texts;
     FieldTexts(&texts);
     const AddressLayout layout = LayOutAddressBlock(spec_, texts, dc);
     const int32_t left = viewGeometry_.x + viewGeometry_.lineWidth + m.descent;
-    const int32_t top = viewGeometry_.y + viewGeometry_.lineWidth + bars + m.externalLeading + m.ascent;
+    const int32_t top = viewGeometry_.y + viewGeometry_.lineWidth + bars.height + m.externalLeading + m.ascent;
     const int32_t lineHeight = m.externalLeading + m.ascent + m.descent;
     const int32_t mode = dc->setBkMode(TRANSPARENT);
     const uint32_t align = dc->setTextAlign(TA_BASELINE | TA_LEFT);

@@ -94,22 +94,17 @@ void FrameObjBarcode18::DrawText(Dc* dc)
 {
     if (!block18_)
         return;
-    const FrameAttributes& a = block_.attr;
-    int16_t numerator = 1;
-    int16_t denominator = 1;
-    GetZoom(&numerator, &denominator);
-    int32_t barsWidth = 0;
-    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    const ViewBars bars = BarsAtViewZoom(dc);
     FontState font(dc);
-    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    SelectViewFont(&font);
     // The unturned rectangle: a turned frame draws its block into an image
     // that is turned afterwards.
     const FrameGeometry& v = viewGeometry_;
     const int32_t border = v.lineWidth;
     IntRect rect{v.x + border, v.y + border, v.x + v.width - border, v.y + v.height - border};
-    if (bars > 0)
-        rect.top += bars + dc->getTextMetrics().descent;
-    const double scale = denominator != 0 ? double(numerator) / denominator : 1.0;
+    if (bars.height > 0)
+        rect.top += bars.height + dc->getTextMetrics().descent;
+    const double scale = bars.denominator != 0 ? double(bars.numerator) / bars.denominator : 1.0;
     QuickCardBlockDraw(dc, rect, UsesRecord(), scale, scale, block18_, outputShift_ != 0);
 }
 

@@ -5,6 +5,8 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/address_block_layout.h"
+#include "frames/frame_font.h"
+#include "graphics/font_state.h"
 #include "platform/dc.h"
 
 void FrameObjQuickCardBarcode::GetBarcodeData(uint8_t* out)
@@ -25,6 +27,21 @@ int32_t FrameObjQuickCardBarcode::BarsHeight(Dc* dc, int16_t numerator, int16_t 
     MeasureBarcode(dc, &rec, &r, numerator, denominator);
     *width = r.right - r.left;
     return r.bottom - r.top;
+}
+
+FrameObjQuickCardBarcode::ViewBars FrameObjQuickCardBarcode::BarsAtViewZoom(Dc* dc)
+{
+    ViewBars bars;
+    GetZoom(&bars.numerator, &bars.denominator);
+    bars.height = BarsHeight(dc, bars.numerator, bars.denominator, &bars.width);
+    return bars;
+}
+
+void FrameObjQuickCardBarcode::SelectViewFont(FontState* font) const
+{
+    const FrameAttributes& a = block_.attr;
+    SelectFrameFont(font, this, DocToViewLength(FrameFontSize(a.fontSize)),
+                    Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
 }
 
 void FrameObjQuickCardBarcode::DrawContent(Dc* dc)

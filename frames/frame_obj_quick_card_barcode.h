@@ -7,6 +7,8 @@
 
 #include "frames/frame_obj_barcode.h"
 
+class FontState;
+
 class FrameObjQuickCardBarcode : public FrameObjBarcode {
 public:
     // The block, then (with the barcode option) the Postnet bars above it.
@@ -23,6 +25,16 @@ protected:
     // Height of the Postnet bars above the block at the zoom, 0 when
     // none are shown.
     int32_t BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width);
+    // The view's zoom and the bars' size at it.
+    struct ViewBars {
+        int16_t numerator = 1;
+        int16_t denominator = 1;
+        int32_t height = 0;
+        int32_t width = 0;
+    };
+    ViewBars BarsAtViewZoom(Dc* dc);
+    // Selects the frame's font at its view size, in its text colour.
+    void SelectViewFont(FontState* font) const;
 
     // The stored word that tells whether the bars were shown when the
     // frame was last drawn.
