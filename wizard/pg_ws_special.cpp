@@ -623,12 +623,26 @@ void CPgWS_Special::RemoveReference(uint32_t relationFault)
         return;
     if (relationFault == kWizRelationGroupMissing) {
         tree_->DeleteBackdropNodes(f->id);
-        RaiseBackdropCounter();
+        ListChanged(kWizFolderBackdrops);
     } else {
         tree_->RemoveTemplateRefs(f->id);
-        RaiseTemplateCounter();
+        ListChanged(kWizFolderTemplates);
     }
+}
+
+void CPgWS_Special::ListChanged(int32_t folder)
+{
+    if (folder == kWizFolderBackdrops)
+        RaiseBackdropCounter();
+    else
+        RaiseTemplateCounter();
     RescanKeeping();
+}
+
+void CPgWS_Special::RegisterFailed(int32_t folder)
+{
+    warning_->setText(folder == kWizFolderBackdrops ? QStringLiteral("Error while register Backdrop file. Delete it.")
+                                                    : QStringLiteral("Error while register Template file. Delete it."));
 }
 
 void CPgWS_Special::OnRemoveBackdrop()
@@ -666,11 +680,10 @@ void CPgWS_Special::OnAddBackdrop()
         done = PutBackdropItem(&group, &n, item) == 0;
     }
     if (!done) {
-        warning_->setText(QStringLiteral("Error while register Backdrop file. Delete it."));
+        RegisterFailed(kWizFolderBackdrops);
         return;
     }
-    RaiseBackdropCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderBackdrops);
 }
 
 void CPgWS_Special::OnBackdropOriginal()
@@ -695,7 +708,7 @@ void CPgWS_Special::OnBackdropOriginal()
     int32_t n = int32_t(f->itemNumber);
     if (PathRecordFromPosix(chosen, &source) != 0 || !FilePath(kWizFolderBackdrops, *f, &dest) ||
         GetBackdropItem(group, n, item) != 0 || MakeItemFile(&source, &dest, header) != 0) {
-        warning_->setText(QStringLiteral("Error while register Backdrop file. Delete it."));
+        RegisterFailed(kWizFolderBackdrops);
         return;
     }
     PutU32LE(item + kBkItemPictureAt, 0);
@@ -703,8 +716,7 @@ void CPgWS_Special::OnBackdropOriginal()
     item[kBkItemSourceAt + kWizFileNameSize - 1] = 0;
     std::memcpy(item + kBkItemHeaderAt, header + kItemVersionAt, kBkItemHeaderSize);
     PutBackdropItem(&group, &n, item);
-    RaiseBackdropCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderBackdrops);
 }
 
 void CPgWS_Special::OnRemoveTemplate()
@@ -727,7 +739,7 @@ void CPgWS_Special::OnAddTemplate()
     PathRecord path{};
     uint8_t header[kTemplateHeaderSize];
     if (!FilePath(kWizFolderTemplates, *f, &path) || LoadTemplateFile(&path, header, nullptr, 0) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
     CDlgTemplateName dialog(this);
@@ -742,11 +754,10 @@ void CPgWS_Special::OnAddTemplate()
     WizPutName(info + kTmInNameAt, kWizNameSize, name);
     int32_t id = 0;
     if (WriteTemplateInfo(&id, info) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
-    RaiseTemplateCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderTemplates);
 }
 
 void CPgWS_Special::OnTemplateOriginal()
@@ -769,15 +780,14 @@ void CPgWS_Special::OnTemplateOriginal()
         LoadTemplateFile(&source, header, block1.get(), 1) != 0 ||
         LoadTemplateFile(&source, header, block2.get(), 0) != 0 ||
         SaveTemplateFile(&dest, header, block1.get(), block2.get()) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
     int32_t id = int32_t(f->id);
     PutU32LE(info + kTmInPictureAt, 0);
     WizPutName(info + kTmInFileAt, kWizFileNameSize, f->fileName.c_str());
     WriteTemplateInfo(&id, info);
-    RaiseTemplateCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderTemplates);
 }
 
 void CPgWS_Special::OnRemoveDesign() { RemoveSelectedFile(kWizFolderDesigns, nullptr); }

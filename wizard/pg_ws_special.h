@@ -107,6 +107,12 @@ private:
     // Takes the tree's references to the missing backdrop group or
     // template of the selected entry out, when that is its fault.
     void RemoveReference(uint32_t relationFault);
+    // Ends an action that changed the backdrop list (folder
+    // kWizFolderBackdrops) or the template list: the list's counter is
+    // raised and the tab scanned again.
+    void ListChanged(int32_t folder);
+    // Says that the selected file could not be registered in the list.
+    void RegisterFailed(int32_t folder);
     bool FilePath(int32_t folder, const WizardFault& fault, PathRecord* path) const;
     // Where the file choosers start: the folder used last, else the
     // program folder.
