@@ -29,7 +29,7 @@ protected:
     // The fields' texts: the record's, or their bracketed names.
     void FieldTexts(std::array<std::string, kAddressFieldCount>* texts) const;
     uint8_t* ShownWord() override { return spec_ + kQuickCardShownOffset; }
-    // The Quick Card Specification.
+    // The Quick Card dialog of the address fields.
     void EditBlock() override;
 
     int32_t ReadBody(FileHandle file, BlockTarget target) override;

@@ -32,7 +32,7 @@ public:
 
 protected:
     uint8_t* ShownWord() override { return header_ + kQuickCardFrameShownOffset; }
-    // The Quick Card Info.
+    // The Quick Card Info dialog of the block.
     void EditBlock() override;
 
     // A block of the older layout is converted; one that the file cannot
