@@ -1,3 +1,4 @@
+#include "platform/print_printer.h"
 #include "app/card_document_app_host.h"
 
 #include <QRect>
@@ -40,7 +41,7 @@ int32_t CardAppDocumentHost::ApplicationFolder(PathRecord* out) { return GetProg
 bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
 {
     QRect paperRect, printableRect;
-    const bool found = CCardApp::GetPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
+    const bool found = JobPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
     if (paper)
         *paper = ToIntRect(paperRect);
     if (printable)

@@ -11,7 +11,7 @@
 #include <QSettings>
 
 #include "app/main_frame.h"
-#include "app/profile.h"
+#include "platform/profile.h"
 #include "app/tool_bar_draw_tools.h"
 
 namespace {

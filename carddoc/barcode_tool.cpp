@@ -5,7 +5,7 @@
 
 #include "barcode/barcode_measure.h"
 #include "carddoc/card_document_host.h"
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "carddoc/trackers.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"

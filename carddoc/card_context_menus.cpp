@@ -4,7 +4,7 @@
 
 #include <QMenu>
 
-#include "app/menu_resources.h"
+#include "records/menu_resources.h"
 #include "foundation/menus.h"
 #include "frames/frame_obj.h"
 #include "typography/std_font_menu.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/print_settings_format.h"
+#include "records/print_settings_format.h"
 #include "foundation/byte_order.h"
 
 namespace {

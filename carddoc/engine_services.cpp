@@ -8,7 +8,7 @@
 #include "frames/glyph_effect_renderer.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/fill_patterns.h"
-#include "typography/glyph_effect_services.h"
+#include "frames/glyph_effect_services.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 #include "text/text_context.h"
 
 namespace {

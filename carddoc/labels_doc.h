@@ -25,14 +25,14 @@
 #include <memory>
 #include <string>
 
-#include "app/clipboard_frames.h"
-#include "app/label_stock_format.h"
-#include "app/print_settings_record.h"
+#include "records/clipboard_frames.h"
+#include "records/label_stock_format.h"
+#include "records/print_settings_record.h"
 #include "carddoc/card_view_services.h"
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 #include "carddoc/page_block.h"
-#include "carddoc/preferences_format.h"
-#include "carddoc/preferences_window.h"
+#include "records/preferences_format.h"
+#include "records/preferences_window.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
@@ -40,7 +40,7 @@
 #include "graphics/dib_handle.h"
 #include "graphics/postscript.h"
 #include "text/text_host.h"
-#include "wizard/doc_setup_format.h"
+#include "catalog/doc_setup_format.h"
 
 class CardContextMenus;
 class CaretManager;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/command_target.h"
+#include "platform/command_target.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/string_table.h"

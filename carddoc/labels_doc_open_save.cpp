@@ -1,7 +1,7 @@
 // Making, opening, saving and closing a card document.
 #include <cstring>
 
-#include "app/label_type_builtin.h"
+#include "records/label_type_builtin.h"
 #include "carddoc/auto_save.h"
 #include "carddoc/card_file_error.h"
 #include "carddoc/card_document_host.h"

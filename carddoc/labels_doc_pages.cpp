@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/label_stock_format.h"
+#include "records/label_stock_format.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"

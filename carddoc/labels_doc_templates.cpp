@@ -17,12 +17,12 @@
 #include "frames/frame_block_format.h"
 #include "frames/page_record_format.h"
 #include "typography/font_table.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/doc_setup_format.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_list_format.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/doc_setup_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_format.h"
 
 namespace {
 

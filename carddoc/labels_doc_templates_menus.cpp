@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/command_target.h"
-#include "app/profile.h"
+#include "platform/command_target.h"
+#include "platform/profile.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/cp1252.h"

@@ -10,7 +10,7 @@
 #include "barcode/barcode_record.h"
 #include "carddoc/barcode_tool.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/worker_dialog.h"

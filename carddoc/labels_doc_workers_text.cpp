@@ -19,7 +19,7 @@
 #include "frames/style_record_format.h"
 #include "text/para_format.h"
 #include "text/paragraph_commands.h"
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 #include "text/text_context.h"
 #include "text/text_tool.h"
 #include "typography/color_table.h"

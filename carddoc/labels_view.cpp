@@ -14,7 +14,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/ruler.h"
 #include "carddoc/ruler_corner.h"
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "carddoc/trackers.h"
 #include "carddoc/worker_dialog.h"
 #include "carddoc/zoom_page_bar.h"

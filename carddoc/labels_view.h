@@ -16,7 +16,7 @@
 #include <QPointer>
 #include <QRegion>
 
-#include "app/command_target.h"
+#include "platform/command_target.h"
 #include "carddoc/card_frame_services.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/ruler.h"

@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "carddoc/card_document_host.h"
-#include "carddoc/file_choosers.h"
+#include "dialogs/file_choosers.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
 #include "foundation/alerts.h"

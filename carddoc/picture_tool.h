@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 #include "foundation/path_record.h"
 
 // Lets the user choose a picture file; false when cancelled. Tests install

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_trackers.h"
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "carddoc/trackers.h"
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"

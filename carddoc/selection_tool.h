@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 #include "frames/frame_block_format.h"
 
 class CTracker;

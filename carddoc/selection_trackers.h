@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "carddoc/trackers.h"
 
 class SelectionTool;

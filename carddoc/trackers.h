@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "graphics/placement_records.h"
 
 // A click: no feedback; the result is the 5 x 5 square whose top left is

@@ -13,7 +13,7 @@
 #include "database/db_host.h"
 #include "database/record_file_format.h"
 #include "dbdoc/field_form.h"
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"

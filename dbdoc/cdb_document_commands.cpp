@@ -17,7 +17,7 @@
 #include "dbdoc/data_entry_sheet.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/field_edits.h"
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"

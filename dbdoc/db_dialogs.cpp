@@ -23,8 +23,8 @@
 #include "database/record_file_format.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_form.h"
-#include "dbdoc/filtered_edit.h"
-#include "dbdoc/open_database_registry.h"
+#include "dialogs/filtered_edit.h"
+#include "database/open_database_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 

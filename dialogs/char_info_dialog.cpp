@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "dialogs/color_combo_box.h"
 #include "platform/dc.h"
 #include "typography/color_table.h"

@@ -1,3 +1,4 @@
+#include "platform/print_printer.h"
 #include "dialogs/first_card_dialog.h"
 
 #include <QDialogButtonBox>
@@ -6,10 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/card_app.h"
-#include "app/label_stock.h"
-#include "app/label_type_page.h"
-#include "app/print_job_record.h"
+#include "records/label_stock.h"
+#include "dialogs/label_type_page.h"
+#include "records/print_job_record.h"
 #include "dialogs/sheet_preview_wnd.h"
 
 CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
@@ -32,7 +32,7 @@ CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
     layout->addLayout(side);
 
     QRect paper, printable;
-    CCardApp::GetPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+    JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);
     const IntRect area{printable.left(), printable.top(), printable.left() + printable.width(),
                        printable.top() + printable.height()};
     preview_->SetSheetSize(IntSize{paper.width(), paper.height()}, &area);

@@ -7,7 +7,7 @@
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 
-#include "app/label_stock_table.h"
+#include "records/label_stock_table.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 

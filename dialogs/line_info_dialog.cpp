@@ -11,7 +11,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/color_combo_box.h"
 #include "dialogs/style_list_box.h"
 #include "foundation/alerts.h"

@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
 #include "foundation/units.h"

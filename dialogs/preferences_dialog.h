@@ -15,7 +15,7 @@
 #include <QDialog>
 #include <QImage>
 
-#include "carddoc/preferences_format.h"
+#include "records/preferences_format.h"
 #include "platform/gdi_types.h"
 
 class QCheckBox;

@@ -15,7 +15,7 @@
 #include <QListWidget>
 #include <QWidget>
 
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 

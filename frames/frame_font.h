@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 class Dc;
 class FontState;

@@ -2,7 +2,7 @@
 
 #include "graphics/fill_patterns.h"
 #include "platform/dc.h"
-#include "resources/pattern_bitmaps.h"
+#include "graphics/pattern_bitmaps.h"
 
 BrushState::BrushState(Dc* dc) : dc_(dc)
 {

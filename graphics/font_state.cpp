@@ -4,7 +4,7 @@
 
 #include "foundation/int_math.h"
 #include "platform/dc.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 void ApplyFontStyle(LogFont* font, uint32_t style)
 {

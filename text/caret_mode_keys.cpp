@@ -11,7 +11,7 @@
 #include "text/key_modes.h"
 #include "text/relayout.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
 

@@ -14,7 +14,7 @@
 #include "text/caret_geometry.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 

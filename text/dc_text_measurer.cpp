@@ -6,7 +6,7 @@
 
 #include "platform/dc.h"
 #include "text/text_font.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 struct DcTextMeasurer::Measured {
     int32_t ascent = 0;

@@ -13,7 +13,7 @@
 #include "text/frame_flow.h"
 #include "text/line_table.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 
 void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end)

@@ -12,7 +12,7 @@
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "text/format_publish.h"
 #include "text/frame_flow.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"

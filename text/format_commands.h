@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "frames/text_position.h"
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 
 class TextContext;
 

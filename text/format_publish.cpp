@@ -10,7 +10,7 @@
 #include "frames/style_sheet.h"
 #include "text/edit_primitives.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

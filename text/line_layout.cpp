@@ -7,8 +7,8 @@
 #include "frames/style_sheet.h"
 #include "text/char_measure.h"
 #include "text/hyphenation.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "text/text_context.h"
 #include "text/wrap_crossings.h"
 

@@ -15,8 +15,8 @@
 #include <cstdint>
 
 #include "frames/style_record_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_run_format.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_run_format.h"
 
 class StyleSheet;
 

@@ -13,7 +13,7 @@
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/key_modes.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
 

@@ -13,7 +13,7 @@
 #include "text/selection_highlight.h"
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"

@@ -19,8 +19,8 @@
 #include "text/layout_context.h"
 #include "text/line_table.h"
 #include "text/para_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
 #include "text/text_host.h"
 
 class FrameDocument;

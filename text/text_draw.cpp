@@ -19,7 +19,7 @@
 #include "text/frame_flow.h"
 #include "text/text_context.h"
 #include "text/text_font.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"

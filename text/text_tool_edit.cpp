@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "foundation/alerts.h"
@@ -24,7 +24,7 @@
 #include "text/frame_flow.h"
 #include "text/keyboard_editing.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"

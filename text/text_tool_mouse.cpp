@@ -2,7 +2,7 @@
 // handles, the cursor and the context menu, and Select All.
 #include <memory>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "frames/text_position.h"
 #include "platform/dc.h"
 

@@ -7,7 +7,7 @@
 
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 #include "typography/menu_bitmaps.h"
 
 bool FontMarkBitmaps::Load(int32_t trueTypeFirstId, int32_t trueTypeSecondId, int32_t deviceFirstId,

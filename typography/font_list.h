@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 struct FontCharset {
     uint8_t charSet = 0;

@@ -10,7 +10,7 @@
 #include "foundation/file_io.h"
 #include "platform/gdi_types.h"
 #include "typography/font_id_map.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 class FontTable {
 public:

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 constexpr size_t kFontTableCountSize = 4;
 constexpr size_t kFontTableEntrySize = 4 + kFontSpecSize;

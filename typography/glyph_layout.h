@@ -13,7 +13,7 @@
 
 #include "foundation/int_geometry.h"
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 #include "typography/glyph_effect.h"
 
 class Dc;

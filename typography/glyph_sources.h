@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 class GlyphTints {
 public:

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/label_type_builtin.h"
+#include "records/label_type_builtin.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/picture_preview_wnd.h"
 #include "dialogs/sheet_preview_wnd.h"

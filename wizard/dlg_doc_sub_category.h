@@ -11,7 +11,7 @@
 
 #include <QDialog>
 
-#include "app/label_stock_format.h"
+#include "records/label_stock_format.h"
 #include "graphics/dib_handle.h"
 #include "wizard/label_type_fields.h"
 #include "wizard/wiz_choose_picture.h"

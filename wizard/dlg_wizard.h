@@ -17,8 +17,8 @@
 #include <QDialog>
 
 #include "foundation/alert_sink.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
 
 class CPgWiz;
 class CPgWiz_1;

@@ -11,7 +11,7 @@
 #include "wizard/pg_ws_relations.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/pg_ws_templates.h"
-#include "wizard/wizard_data.h"
+#include "catalog/wizard_data.h"
 
 CDlgWizardSetup::CDlgWizardSetup(const char* caption, QWidget* parent, int32_t firstPage)
     : QDialog(parent),

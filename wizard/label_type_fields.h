@@ -10,7 +10,7 @@
 
 #include <QWidget>
 
-#include "app/label_stock_format.h"
+#include "records/label_stock_format.h"
 #include "dialogs/sheet_preview_wnd.h"
 
 class CFloatEdit;

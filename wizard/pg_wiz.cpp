@@ -14,7 +14,7 @@
 #include "foundation/string_table.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_preview_document.h"
-#include "wizard/wizard_designs.h"
+#include "catalog/wizard_designs.h"
 #include "wizard/wizard_preview_wnd.h"
 
 CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))

@@ -19,8 +19,8 @@
 #include <QWidget>
 
 #include "foundation/handle.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
 
 class CDlgWizard;
 class CWizardPreviewWnd;

@@ -6,7 +6,7 @@
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "wizard/setup_file_choosers.h"
-#include "wizard/wizard_designs.h"
+#include "catalog/wizard_designs.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

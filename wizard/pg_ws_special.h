@@ -12,7 +12,7 @@
 
 #include "foundation/path_record.h"
 #include "wizard/pg_ws.h"
-#include "wizard/wizard_fault_list.h"
+#include "catalog/wizard_fault_list.h"
 
 class CFolderListBox;
 class QLabel;

@@ -5,8 +5,8 @@
 #include "foundation/win_error.h"
 #include "frames/image_file.h"
 #include "graphics/metafile.h"
-#include "wizard/item_file.h"
-#include "wizard/item_file_format.h"
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
 
 namespace {
 

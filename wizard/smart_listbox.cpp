@@ -9,7 +9,7 @@
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
-#include "wizard/wizard_fault_list.h"
+#include "catalog/wizard_fault_list.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "foundation/handle.h"
-#include "wizard/doc_setup.h"
+#include "catalog/doc_setup.h"
 
 class QWidget;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/label_stock.h"
-#include "app/label_stock_file.h"
-#include "app/label_stock_table.h"
+#include "records/label_stock.h"
+#include "records/label_stock_file.h"
+#include "records/label_stock_table.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "foundation/program_folder.h"

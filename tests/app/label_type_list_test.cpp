@@ -9,7 +9,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "app/label_stock_table.h"
+#include "records/label_stock_table.h"
 #include "dialogs/label_type_list.h"
 #include "support/temp_dir.h"
 

@@ -3,7 +3,7 @@
 // on.
 #include "worker_test_support.h"
 
-#include "app/command_target.h"
+#include "platform/command_target.h"
 #include "dialogs/value_dialogs.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/print_settings_format.h"
+#include "records/print_settings_format.h"
 #include "carddoc/card_document_format.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"

@@ -14,7 +14,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc_registry.h"
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"

@@ -13,7 +13,7 @@
 #include "graphics/fill_patterns.h"
 #include "typography/color_table.h"
 #include "typography/font_table.h"
-#include "typography/glyph_effect_services.h"
+#include "frames/glyph_effect_services.h"
 #include "card_test_support.h"
 
 namespace {

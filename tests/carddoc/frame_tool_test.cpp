@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "card_test_support.h"
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 #include "foundation/path_record.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_obj.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "carddoc/card_document_format.h"
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"

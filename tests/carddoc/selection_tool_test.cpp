@@ -12,7 +12,7 @@
 #include "app/clipboard_wnd.h"
 #include "card_test_support.h"
 #include "card_window_stand_in.h"
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/keys.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "platform/dc.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 

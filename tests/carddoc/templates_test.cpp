@@ -10,9 +10,9 @@
 
 #include "card_test_support.h"
 #include "card_view_image.h"
-#include "app/command_target.h"
-#include "app/menu_resources.h"
-#include "app/profile.h"
+#include "platform/command_target.h"
+#include "records/menu_resources.h"
+#include "platform/profile.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/menus.h"
 #include "wizard/dlg_wizard.h"
@@ -25,11 +25,11 @@
 #include "graphics/metafile.h"
 #include "platform/dc.h"
 #include "typography/font_table.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/doc_setup_format.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_list_format.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/doc_setup_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_list_format.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "barcode/barcode_record.h"
 #include "carddoc/barcode_tool.h"
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "dialogs/barcode_info_dialog.h"
 #include "dialogs/char_info_dialog.h"
@@ -30,7 +30,7 @@
 #include "frames/frame_store.h"
 #include "frames/style_record_format.h"
 #include "text/para_format.h"
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 #include "text/text_context.h"
 #include "text/text_tool.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 #include "foundation/keys.h"
 #include "surface_view.h"
 

@@ -19,7 +19,7 @@
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_edits.h"
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "dbdoc/view_data_entry.h"
 #include "foundation/byte_order.h"

@@ -10,7 +10,7 @@
 #include <QDir>
 
 #include "database/record_layout.h"
-#include "dbdoc/mac_database.h"
+#include "database/mac_database.h"
 #include "dbdoc_test_util.h"
 #include "foundation/counters.h"
 #include "support/shell.h"

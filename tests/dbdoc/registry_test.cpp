@@ -6,7 +6,7 @@
 
 #include "database/merge_text.h"
 #include "dbdoc/column_names.h"
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "dbdoc_test_util.h"
 #include "support/shell.h"
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/counter_spec_dialog.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"

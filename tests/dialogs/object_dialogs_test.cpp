@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/auto_repeat_button.h"
 #include "dialogs/color_combo_box.h"
 #include "dialogs/fill_info_dialog.h"

@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "dialogs/spin_steps.h"
 #include "graphics/dib_handle.h"

@@ -11,7 +11,7 @@
 #include <QSlider>
 #include <QTest>
 
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "dialogs/preferences_dialog.h"
 #include "foundation/byte_order.h"
 #include "foundation/program_folder.h"

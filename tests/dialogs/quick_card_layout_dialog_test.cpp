@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "database/field_table.h"
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/quick_card_layout_dialog.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"

@@ -13,7 +13,7 @@
 #include "database/record_file_format.h"
 #include "dbdoc/database_merge.h"
 #include "dbdoc/database_split.h"
-#include "dbdoc/db_document.h"
+#include "database/db_document.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"
 #include "support/alert_capture.h"

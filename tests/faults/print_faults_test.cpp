@@ -12,9 +12,9 @@
 
 #include <QPrinter>
 
-#include "app/print_manager.h"
-#include "app/print_printer.h"
-#include "app/report_print_job.h"
+#include "carddoc/print_manager.h"
+#include "platform/print_printer.h"
+#include "dbdoc/report_print_job.h"
 #include "carddoc/card_test_support.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/file_watch.h"

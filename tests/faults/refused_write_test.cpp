@@ -19,7 +19,7 @@
 
 #include "database/db_test_util.h"
 #include "dbdoc/database_merge.h"
-#include "dbdoc/db_document.h"
+#include "database/db_document.h"
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"

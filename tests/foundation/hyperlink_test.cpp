@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "foundation/hyperlink.h"
+#include "platform/hyperlink.h"
 #include "platform/desktop_browser.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"

@@ -8,7 +8,7 @@
 #include "frames/record_header_format.h"
 #include "support/alert_capture.h"
 #include "test_document.h"
-#include "text/paragraph_storage.h"
+#include "frames/paragraph_storage.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "foundation/byte_order.h"
-#include "wizard/backdrop_records.h"
-#include "wizard/wizard_list_format.h"
+#include "catalog/backdrop_records.h"
+#include "catalog/wizard_list_format.h"
 
 namespace {
 

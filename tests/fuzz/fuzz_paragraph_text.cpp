@@ -9,9 +9,9 @@
 #include "foundation/handle.h"
 #include "frames/style_sheet.h"
 #include "text/para_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "foundation/cursors.h"
 #include "graphics/dib_handle.h"
 #include "resources/artwork_resources.h"
-#include "resources/pattern_bitmaps.h"
+#include "graphics/pattern_bitmaps.h"
 #include "wizard/category_tree_ctrl.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "graphics/rop_state.h"
 #include "graphics/text_wrappers.h"
 #include "support/alert_capture.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 #include "shapes_test_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <QRadioButton>
 
 #include "app/main_frame.h"
-#include "app/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/export_report_db_dialogs.h"

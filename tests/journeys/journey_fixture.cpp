@@ -25,7 +25,7 @@
 #include "app/database_document_kind.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
-#include "app/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/print_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"

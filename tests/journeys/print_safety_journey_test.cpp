@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/print_progress_dlg.h"
+#include "dialogs/print_progress_dlg.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"

@@ -9,8 +9,8 @@
 #include "foundation/path_record.h"
 #include "graphics/metafile_format.h"
 #include "journey_fixture.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
 
 namespace {
 

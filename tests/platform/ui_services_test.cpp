@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "foundation/cursors.h"
-#include "foundation/hyperlink.h"
+#include "platform/hyperlink.h"
 #include "foundation/keys.h"
 #include "resources/artwork_resources.h"
 

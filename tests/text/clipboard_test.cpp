@@ -2,7 +2,7 @@
 
 #include "support/alert_capture.h"
 #include "text/clipboard_text.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "editing_fixture.h"
 
 namespace {

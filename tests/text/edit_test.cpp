@@ -5,8 +5,8 @@
 #include "support/alert_capture.h"
 #include "text/edit_primitives.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "text_fixture.h"
 
 namespace {

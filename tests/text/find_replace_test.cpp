@@ -2,7 +2,7 @@
 
 #include "support/alert_capture.h"
 #include "text/find_replace.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

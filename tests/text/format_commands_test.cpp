@@ -4,8 +4,8 @@
 #include "text/format_commands.h"
 #include "text/para_format.h"
 #include "text/paragraph_commands.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "editing_fixture.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "foundation/byte_order.h"
 #include "text/format_publish.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

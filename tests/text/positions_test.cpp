@@ -4,7 +4,7 @@
 #include "text/char_measure.h"
 #include "text/field_runs.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_positions.h"
 #include "text_fixture.h"
 

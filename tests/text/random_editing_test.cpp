@@ -4,7 +4,7 @@
 #include "text/clipboard_text.h"
 #include "text/format_commands.h"
 #include "text/paragraph_commands.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "editing_fixture.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "text/spell_checker.h"
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include "support/temp_dir.h"
 #include "text/frame_flow.h"
 #include "text/line_table.h"
-#include "text/paragraph_storage.h"
+#include "frames/paragraph_storage.h"
 #include "text/text_context.h"
 #include "text/text_host.h"
 #include "text/text_measurer.h"

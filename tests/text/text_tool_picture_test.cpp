@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "text/dc_text_measurer.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text_tool_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "frames/content_test_document.h"
 #include "frames/frame_obj_power_text.h"
 #include "typography/glyph_effect.h"
-#include "typography/glyph_effect_services.h"
+#include "frames/glyph_effect_services.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "typography/color_menu.h"
 #include "typography/color_pane.h"
 #include "typography/color_table.h"
-#include "typography/field_menu.h"
+#include "database/field_menu.h"
 #include "typography/find_menu_item.h"
 #include "typography/icon_menu.h"
 #include "typography/icon_menu2.h"

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <cstring>
 
-#include "app/label_type_builtin.h"
-#include "dbdoc/numeric_edit.h"
+#include "records/label_type_builtin.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/picture_preview_wnd.h"
 #include "foundation/byte_order.h"
 #include "foundation/paper_table.h"

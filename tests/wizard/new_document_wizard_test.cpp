@@ -12,6 +12,7 @@
 #include "graphics/dib_pixels.h"
 #include "platform/gdi_types.h"
 #include "wizard/category_tree_ctrl.h"
+#include "app/new_document_command.h"
 #include "wizard/new_document_wizard.h"
 #include "wizard/pg_wiz_1.h"
 #include "wizard/pg_wiz_2.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "wizard/smart_listbox.h"
-#include "wizard/wizard_fault_list.h"
+#include "catalog/wizard_fault_list.h"
 
 namespace {
 

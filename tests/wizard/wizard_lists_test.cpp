@@ -13,11 +13,11 @@
 #include "foundation/handle.h"
 #include "foundation/resfile.h"
 #include "support/shell.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_list_files.h"
-#include "wizard/wizard_list_format.h"
-#include "wizard/wizard_results.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_files.h"
+#include "catalog/wizard_list_format.h"
+#include "catalog/wizard_results.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/label_type_builtin.h"
-#include "dbdoc/filtered_edit.h"
+#include "records/label_type_builtin.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/byte_order.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/label_type_fields.h"

@@ -6,7 +6,7 @@
 #include "foundation/program_folder.h"
 #include "graphics/hls.h"
 #include "tools/stand_ins/stand_in_hosts.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_view_services.h"

@@ -18,9 +18,9 @@
 #include "frames/story_store.h"
 #include "frames/text_buffer.h"
 #include "text/frame_flow.h"
-#include "text/paragraph_storage.h"
-#include "text/style_run_format.h"
-#include "text/style_runs.h"
+#include "frames/paragraph_storage.h"
+#include "frames/style_run_format.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 
 bool BuildSampleCard(CLabelsDoc& doc)

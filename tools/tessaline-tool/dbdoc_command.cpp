@@ -20,7 +20,7 @@
 #include "dbdoc/database_merge.h"
 #include "dbdoc/database_report.h"
 #include "dbdoc/database_split.h"
-#include "dbdoc/db_document.h"
+#include "database/db_document.h"
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "foundation/byte_order.h"

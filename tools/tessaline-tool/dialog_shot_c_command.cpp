@@ -10,7 +10,7 @@
 #include <QHBoxLayout>
 #include <QTemporaryDir>
 
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dbdoc/text_import.h"

@@ -30,7 +30,7 @@
 #include "dialogs/text_runaround_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "graphics/fill_patterns.h"
-#include "text/tab_stops.h"
+#include "frames/tab_stops.h"
 #include "tool_command.h"
 #include "typography/color_table.h"
 #include "typography/font_list.h"

@@ -21,7 +21,7 @@
 #include "carddoc/labels_view.h"
 #include "carddoc/picture_tool.h"
 #include "carddoc/power_text_tool.h"
-#include "carddoc/preferences.h"
+#include "records/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/star_tool.h"
 #include "database/field_table.h"

@@ -27,7 +27,7 @@
 #include "frames/text_buffer.h"
 #include "text/dc_text_measurer.h"
 #include "text/frame_flow.h"
-#include "text/paragraph_storage.h"
+#include "frames/paragraph_storage.h"
 #include "text/spell_checker.h"
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"

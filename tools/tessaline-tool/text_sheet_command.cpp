@@ -31,16 +31,16 @@
 #include "text/dc_text_measurer.h"
 #include "text/frame_flow.h"
 #include "text/para_format.h"
-#include "text/paragraph_storage.h"
+#include "frames/paragraph_storage.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/wrap_outline.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 namespace {
 

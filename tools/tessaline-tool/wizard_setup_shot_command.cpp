@@ -18,9 +18,9 @@
 #include "wizard/pg_ws.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_profile.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_profile.h"
 
 namespace {
 

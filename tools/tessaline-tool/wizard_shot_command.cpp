@@ -20,8 +20,8 @@
 #include "wizard/dlg_wizard.h"
 #include "wizard/pg_wiz_1.h"
 #include "wizard/pg_wiz_2.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_folders.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_folders.h"
 
 namespace {
 
