@@ -12,9 +12,9 @@
 
 #include <QRect>
 
-#include "platform/command_target.h"
 #include "app/doc_manager.h"
 #include "foundation/path_record.h"
+#include "platform/command_target.h"
 #include "wizard/wiz_database.h"
 
 class CardAppDocumentHost;

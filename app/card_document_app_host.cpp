@@ -1,4 +1,3 @@
-#include "platform/print_printer.h"
 #include "app/card_document_app_host.h"
 
 #include <QRect>
@@ -12,8 +11,9 @@
 #include "dialogs/font_replacement_dialog.h"
 #include "foundation/cp1252.h"
 #include "foundation/file_dialogs.h"
-#include "foundation/string_table.h"
 #include "foundation/program_folder.h"
+#include "foundation/string_table.h"
+#include "platform/print_printer.h"
 
 namespace {
 

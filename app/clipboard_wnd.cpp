@@ -7,13 +7,13 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "records/clipboard_frames.h"
 #include "app/clipboard_system.h"
-#include "toolbase/frame_tool.h"
 #include "foundation/byte_order.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/text_buffer.h"
+#include "records/clipboard_frames.h"
+#include "toolbase/frame_tool.h"
 
 const char kClipFormatText[] = "Veltrane Text";
 const char kClipFormatFrame[] = "Veltrane Frame";

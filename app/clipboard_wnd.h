@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
+#include "carddoc/frame_clipboard.h"
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
-#include "carddoc/frame_clipboard.h"
 
 class CTFileMng;
 class FrameObj;

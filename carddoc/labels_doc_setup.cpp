@@ -4,14 +4,14 @@
 
 #include <QRect>
 
-#include "platform/print_printer.h"
-#include "records/label_stock.h"
-#include "dialogs/label_type_dlg.h"
-#include "carddoc/print_manager.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
+#include "dialogs/label_type_dlg.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/page_table2.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
 
 void CLabelsDoc::AfterDocSetup()
 {

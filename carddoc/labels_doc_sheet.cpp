@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "records/label_stock.h"
-#include "records/label_stock_format.h"
-#include "carddoc/print_manager.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
 #include "carddoc/sheet_pages.h"
 #include "database/open_database_registry.h"
 #include "foundation/byte_order.h"
@@ -16,6 +14,8 @@
 #include "frames/page_record_format.h"
 #include "graphics/postscript.h"
 #include "platform/dc.h"
+#include "records/label_stock.h"
+#include "records/label_stock_format.h"
 
 namespace {
 

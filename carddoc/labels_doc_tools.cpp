@@ -7,12 +7,11 @@
 
 #include <QWidget>
 
-#include "carddoc/card_shell.h"
 #include "carddoc/barcode_tool.h"
+#include "carddoc/card_shell.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/frame_text_tool.h"
 #include "carddoc/hand_tool.h"
-#include "platform/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/picture_tool.h"
 #include "carddoc/power_text_tool.h"
@@ -26,6 +25,7 @@
 #include "foundation/keys.h"
 #include "foundation/units.h"
 #include "frames/frame_obj.h"
+#include "platform/key_event.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "carddoc/print_commands.h"
 
-#include "platform/command_target.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_preview_dialog.h"
 #include "database/merge_text.h"
 #include "database/open_database_registry.h"
 #include "dialogs/print_options_dialog.h"
-#include "carddoc/print_preview_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/page_record_format.h"
+#include "platform/command_target.h"
 
 namespace {
 

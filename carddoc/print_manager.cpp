@@ -10,30 +10,30 @@
 #include <QPageSize>
 #include <QPrinter>
 
-#include "records/label_stock.h"
-#include "dialogs/print_dialog.h"
-#include "carddoc/print_job_dc.h"
-#include "platform/print_printer.h"
-#include "dialogs/print_progress_dlg.h"
-#include "carddoc/print_target_view.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_job_dc.h"
+#include "carddoc/print_target_view.h"
 #include "database/database_messages.h"
-#include "database/merge_text.h"
 #include "database/db_document.h"
+#include "database/merge_text.h"
 #include "database/open_database_registry.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
-#include "platform/printer_paper.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "platform/print_printer.h"
 #include "platform/printer_handles.h"
+#include "platform/printer_paper.h"
+#include "records/label_stock.h"
 
 namespace {
 

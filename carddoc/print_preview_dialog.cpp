@@ -1,4 +1,3 @@
-#include "platform/print_printer.h"
 #include "carddoc/print_preview_dialog.h"
 
 #include <algorithm>
@@ -16,10 +15,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "records/label_stock.h"
+#include "carddoc/labels_doc.h"
 #include "carddoc/print_manager.h"
 #include "carddoc/print_target_view.h"
-#include "carddoc/labels_doc.h"
 #include "database/open_database_registry.h"
 #include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
@@ -27,6 +25,8 @@
 #include "frames/curr_page_mng.h"
 #include "graphics/beep.h"
 #include "platform/dc.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
 #include "resources/artwork_resources.h"
 
 namespace {

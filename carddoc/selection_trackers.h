@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "toolbase/tracker.h"
 #include "carddoc/trackers.h"
+#include "toolbase/tracker.h"
 
 class SelectionTool;
 

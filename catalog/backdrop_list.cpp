@@ -4,10 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/resfile.h"
-#include "foundation/win_error.h"
 #include "catalog/backdrop_records.h"
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
@@ -17,6 +13,10 @@
 #include "catalog/wizard_list_format.h"
 #include "catalog/wizard_resources.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/resfile.h"
+#include "foundation/win_error.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The backdrop list "Wiz_Back": one 'BkIn' record per backdrop group,
 // holding the group's items of 264 bytes (layout in
-// wizard/wizard_list_format.h), and the item files they name in the
+// catalog/wizard_list_format.h), and the item files they name in the
 // "Backdrops" folder. Groups are named by their record's id, items by
 // their number in the group, from 1.
 //

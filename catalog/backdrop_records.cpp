@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "foundation/byte_order.h"
-#include "foundation/resfile.h"
 #include "catalog/wizard_list_format.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/resfile.h"
 
 namespace {
 

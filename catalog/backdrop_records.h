@@ -1,5 +1,5 @@
 // The 'BkIn' record of one backdrop group, edited as bytes (layout in
-// wizard/wizard_list_format.h). A record read from a list file is checked
+// catalog/wizard_list_format.h). A record read from a list file is checked
 // before anything in it is used: its item count must fit its size.
 #pragma once
 

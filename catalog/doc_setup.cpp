@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "foundation/byte_order.h"
 #include "catalog/wiz_tree_format.h"
+#include "foundation/byte_order.h"
 
 std::string DocSetupText(const DocSetup& setup, int32_t k)
 {

@@ -1,8 +1,8 @@
 // The picture an item body holds.
 #include "catalog/item_file.h"
 
-#include "graphics/metafile.h"
 #include "catalog/item_file_format.h"
+#include "graphics/metafile.h"
 
 namespace {
 

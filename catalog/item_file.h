@@ -1,4 +1,4 @@
-// Item files (layout in wizard/item_file_format.h): writing and reading
+// Item files (layout in catalog/item_file_format.h): writing and reading
 // them, making one from a picture file, and the picture of a body.
 #pragma once
 

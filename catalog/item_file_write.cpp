@@ -1,9 +1,9 @@
 // Writing item files.
-#include "foundation/byte_order.h"
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
 #include "catalog/stored_block.h"
 #include "catalog/wizard_file_io.h"
+#include "foundation/byte_order.h"
 
 int32_t WriteItemFile(const PathRecord* path, uint8_t* header, Handle body)
 {

@@ -4,17 +4,17 @@
 // the old list or the new one, never a mixture.
 #include <vector>
 
-#include "foundation/alerts.h"
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/resfile.h"
-#include "foundation/win_error.h"
 #include "catalog/backdrop_records.h"
 #include "catalog/wizard_folders.h"
 #include "catalog/wizard_list_files.h"
 #include "catalog/wizard_list_format.h"
 #include "catalog/wizard_messages.h"
 #include "catalog/wizard_results.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/resfile.h"
+#include "foundation/win_error.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "catalog/read_backdrop_dib.h"
 
-#include "foundation/byte_order.h"
-#include "foundation/handle.h"
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
+#include "foundation/byte_order.h"
+#include "foundation/handle.h"
 
 DibHandle ReadBackdropDib(const PathRecord& path)
 {

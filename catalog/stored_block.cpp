@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_results.h"
 #include "foundation/byte_order.h"
 #include "foundation/pack_data.h"
 #include "foundation/pack_format.h"
-#include "catalog/wizard_file_io.h"
-#include "catalog/wizard_results.h"
 
 int32_t WizReadBlock(const uint8_t* bytes, size_t size, size_t at, uint32_t unpacked, uint32_t stored, bool packed,
                      Handle body)

@@ -1,4 +1,4 @@
-// Template files (layout in wizard/template_file_format.h).
+// Template files (layout in catalog/template_file_format.h).
 #pragma once
 
 #include <cstddef>

@@ -2,13 +2,13 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/byte_order.h"
-#include "foundation/win_error.h"
 #include "catalog/stored_block.h"
 #include "catalog/template_file.h"
 #include "catalog/template_file_format.h"
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/win_error.h"
 
 int32_t SaveTemplateFile(const PathRecord* path, uint8_t* header, Handle block1, Handle block2)
 {

@@ -3,11 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/alerts.h"
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/resfile.h"
-#include "foundation/win_error.h"
 #include "catalog/item_file.h"
 #include "catalog/template_file.h"
 #include "catalog/template_file_format.h"
@@ -17,6 +12,11 @@
 #include "catalog/wizard_list_format.h"
 #include "catalog/wizard_resources.h"
 #include "catalog/wizard_results.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/resfile.h"
+#include "foundation/win_error.h"
 
 int32_t ReadTemplateInfo(int32_t id, uint8_t* info)
 {

@@ -1,5 +1,5 @@
 // The template list "Wiz_Tmpl": one 200-byte 'TmIn' record per template
-// (layout in wizard/wizard_list_format.h), and the template files it names.
+// (layout in catalog/wizard_list_format.h), and the template files it names.
 //
 // Each operation opens the list and closes it again: for reading to read,
 // for reading and writing to change it.

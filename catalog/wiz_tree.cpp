@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "foundation/byte_order.h"
 #include "catalog/backdrop_list.h"
-#include "catalog/wizard_list_format.h"
 #include "catalog/wizard_designs.h"
 #include "catalog/wizard_file_io.h"
+#include "catalog/wizard_list_format.h"
 #include "catalog/wizard_profile.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
 
 namespace {
 

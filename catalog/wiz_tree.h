@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
-#include "foundation/handle.h"
-#include "graphics/dib_handle.h"
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree_node.h"
+#include "foundation/handle.h"
+#include "graphics/dib_handle.h"
 
 struct WizardFaultList;
 

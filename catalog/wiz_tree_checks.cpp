@@ -4,14 +4,14 @@
 #include <unordered_set>
 #include <vector>
 
-#include "foundation/alerts.h"
-#include "foundation/byte_order.h"
 #include "catalog/backdrop_list.h"
 #include "catalog/template_list.h"
 #include "catalog/wiz_tree.h"
 #include "catalog/wizard_fault_list.h"
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_list_format.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
 
 namespace {
 

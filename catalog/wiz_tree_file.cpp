@@ -2,13 +2,13 @@
 // counted opening the wizard and the set-up sheet share.
 #include <cstring>
 
-#include "foundation/alerts.h"
-#include "foundation/byte_order.h"
-#include "foundation/win_error.h"
 #include "catalog/wiz_tree_node.h"
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_messages.h"
 #include "catalog/wizard_results.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/win_error.h"
 
 int32_t CWizTreeNode::SetFilePath(const PathRecord* path)
 {

@@ -44,8 +44,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "records/label_stock_format.h"
 #include "foundation/byte_order.h"
+#include "records/label_stock_format.h"
 
 constexpr uint32_t kWizTreeCode = FourCC("TREE");
 constexpr uint32_t kWizTreeVersion = 3;
@@ -97,7 +97,7 @@ constexpr size_t kWizEntrySize = 80;
 constexpr size_t kWizEntryNameAt = 0;
 constexpr size_t kWizEntryTemplateAt = 64;
 
-// The parts of the label layout (app/label_stock_format.h) the wizard reads
+// The parts of the label layout (records/label_stock_format.h) the wizard reads
 // itself.
 constexpr size_t kWizLayoutSize = kLabelTypeSize;
 constexpr size_t kWizLayoutNameAt = kLabelTypeNameOffset;

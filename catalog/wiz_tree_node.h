@@ -2,8 +2,8 @@
 //
 // Every node is a link record owning an optional payload Handle; what a
 // payload means is left to the virtual operations, which the wizard tree
-// (wizard/wiz_tree.h) overrides. The tree is saved whole, depth first,
-// with file positions as links (wizard/wiz_tree_format.h), and loaded by
+// (catalog/wiz_tree.h) overrides. The tree is saved whole, depth first,
+// with file positions as links (catalog/wiz_tree_format.h), and loaded by
 // rebuilding the links from the first-child and next-sibling positions.
 #pragma once
 
@@ -12,10 +12,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalog/wiz_tree_format.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
-#include "catalog/wiz_tree_format.h"
 
 struct WizNode {
     WizNode* parent = nullptr;

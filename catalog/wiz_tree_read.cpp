@@ -2,11 +2,11 @@
 #include <cstring>
 #include <vector>
 
-#include "foundation/byte_order.h"
-#include "foundation/win_error.h"
 #include "catalog/wiz_tree_node.h"
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/win_error.h"
 
 int32_t CWizTreeNode::LoadImage(const uint8_t* bytes, size_t size)
 {

@@ -10,10 +10,10 @@
 
 #include <cstdint>
 
-#include "foundation/handle.h"
-#include "foundation/path_record.h"
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree.h"
+#include "foundation/handle.h"
+#include "foundation/path_record.h"
 
 // The sum of the results of making the folders, the list files and the
 // tree file ready. programFolder null: the program folder.

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/win_error.h"
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
 #include "catalog/wiz_tree_format.h"
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_folders.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "foundation/win_error.h"
 #include "catalog/wizard_results.h"
+#include "foundation/win_error.h"
 
 int32_t WizWriteFile(const PathRecord& path, std::initializer_list<WizBytes> parts)
 {

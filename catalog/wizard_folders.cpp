@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "catalog/wizard_list_files.h"
+#include "catalog/wizard_results.h"
 #include "foundation/file_io.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
-#include "catalog/wizard_list_files.h"
-#include "catalog/wizard_results.h"
 
 namespace {
 

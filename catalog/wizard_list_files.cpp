@@ -1,9 +1,9 @@
 #include "catalog/wizard_list_files.h"
 
-#include "foundation/file_io.h"
-#include "foundation/resfile.h"
 #include "catalog/wizard_folders.h"
 #include "catalog/wizard_results.h"
+#include "foundation/file_io.h"
+#include "foundation/resfile.h"
 
 namespace {
 

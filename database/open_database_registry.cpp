@@ -1,9 +1,9 @@
 #include "database/open_database_registry.h"
 
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "database/record_file_format.h"
-#include "database/db_document.h"
 
 namespace {
 

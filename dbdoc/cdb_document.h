@@ -13,12 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/command_target.h"
 #include "database/card_record.h"
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "dbdoc/database_report.h"
-#include "database/db_document.h"
 #include "dialogs/filtered_edit.h"
+#include "platform/command_target.h"
 
 class CViewBrowser;
 class QLabel;

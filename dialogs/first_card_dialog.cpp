@@ -1,4 +1,3 @@
-#include "platform/print_printer.h"
 #include "dialogs/first_card_dialog.h"
 
 #include <QDialogButtonBox>
@@ -7,10 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "records/label_stock.h"
 #include "dialogs/label_type_page.h"
-#include "records/print_job_record.h"
 #include "dialogs/sheet_preview_wnd.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
+#include "records/print_job_record.h"
 
 CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
 {

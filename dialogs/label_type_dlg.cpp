@@ -15,15 +15,15 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "dialogs/label_type_page.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/label_type_page.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/paper_table.h"
-#include "platform/printer_paper.h"
 #include "foundation/units.h"
+#include "platform/printer_paper.h"
 
 const char* const kLabelFileOpenErrorText = "Error opening db file";
 

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "dialogs/label_type_dlg.h"
-#include "dialogs/label_type_page.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/label_type_page.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"

@@ -11,9 +11,9 @@
 
 #include <QDialog>
 
+#include "foundation/int_geometry.h"
 #include "records/label_stock.h"
 #include "records/label_stock_table.h"
-#include "foundation/int_geometry.h"
 
 class QPushButton;
 class CLabelListBox;

@@ -2,12 +2,12 @@
 
 #include <utility>
 
+#include "catalog/wizard_data.h"
 #include "dialogs/label_type_dlg.h"
 #include "foundation/handle.h"
 #include "foundation/paper_table.h"
-#include "platform/printer_paper.h"
 #include "platform/printer_handles.h"
-#include "catalog/wizard_data.h"
+#include "platform/printer_paper.h"
 
 namespace {
 

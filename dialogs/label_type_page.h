@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "records/label_stock.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/int_geometry.h"
+#include "records/label_stock.h"
 
 // Fills paper and printable; false when there is no page to read.
 using LabelPageReader = std::function<bool(IntSize* paper, IntRect* printable)>;

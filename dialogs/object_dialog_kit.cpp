@@ -15,8 +15,8 @@
 #include "foundation/cp1252.h"
 #include "foundation/units.h"
 #include "graphics/fill_patterns.h"
-#include "typography/color_table.h"
 #include "platform/dc.h"
+#include "typography/color_table.h"
 
 int32_t RunDialogModal(QDialog* dialog) { return dialog->exec() == QDialog::Accepted ? 1 : 2; }
 

@@ -14,8 +14,8 @@
 
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
-#include "platform/printer_paper.h"
 #include "platform/printer_handles.h"
+#include "platform/printer_paper.h"
 
 CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
 {

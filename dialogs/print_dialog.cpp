@@ -17,13 +17,13 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "platform/print_printer.h"
 #include "database/open_database_registry.h"
 #include "dialogs/change_database_dialog.h"
 #include "dialogs/first_card_dialog.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "platform/print_printer.h"
 #include "platform/printer_handles.h"
 
 namespace {

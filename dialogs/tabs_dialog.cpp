@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dialogs/filtered_edit.h"
 #include "dialogs/auto_repeat_button.h"
+#include "dialogs/filtered_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/tab_combo_box.h"
 #include "foundation/units.h"

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "platform/gdi_types.h"
 #include "graphics/font_spec.h"
+#include "platform/gdi_types.h"
 
 class Dc;
 class FontState;

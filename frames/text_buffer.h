@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "foundation/file_io.h"
+#include "frames/paragraph_storage.h"
 #include "frames/swap_store.h"
 #include "frames/text_position.h"
-#include "frames/paragraph_storage.h"
 
 class FrameDocument;
 

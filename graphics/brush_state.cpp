@@ -1,8 +1,8 @@
 #include "graphics/brush_state.h"
 
 #include "graphics/fill_patterns.h"
-#include "platform/dc.h"
 #include "graphics/pattern_bitmaps.h"
+#include "platform/dc.h"
 
 BrushState::BrushState(Dc* dc) : dc_(dc)
 {

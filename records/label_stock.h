@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
-#include "records/label_stock_format.h"
 #include "foundation/handle.h"
+#include "records/label_stock_format.h"
 
 // Orientation words.
 enum : int32_t {

@@ -4,9 +4,9 @@
 #include <new>
 #include <utility>
 
-#include "records/label_stock_file.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
+#include "records/label_stock_file.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "records/label_stock.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
+#include "records/label_stock.h"
 
 enum class LabelErrorKind : int32_t {
     kNone = 0,

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "records/preferences_format.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
+#include "records/preferences_format.h"
 
 // The quick-card item record: nine words, of which word 3 stands for the
 // quick-card data. In memory the data is the Handle beside the words and

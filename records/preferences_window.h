@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "records/preferences_format.h"
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
+#include "records/preferences_format.h"
 
 struct DocWndPref {
     uint32_t version = kPrefVersion;

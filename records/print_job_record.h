@@ -9,8 +9,8 @@
 
 #include <QPrinter>
 
-#include "records/label_stock_format.h"
 #include "foundation/handle.h"
+#include "records/label_stock_format.h"
 
 // How the first sheet's start is chosen.
 enum : int16_t {

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "records/print_settings_format.h"
 #include "foundation/file_io.h"
+#include "records/print_settings_format.h"
 
 struct PrintSettingsRecord {
     uint8_t bytes[kPrintSettingsSize] = {};

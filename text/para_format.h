@@ -14,8 +14,8 @@
 #include <array>
 #include <cstdint>
 
-#include "frames/style_record_format.h"
 #include "frames/paragraph_text.h"
+#include "frames/style_record_format.h"
 #include "frames/style_run_format.h"
 
 class StyleSheet;

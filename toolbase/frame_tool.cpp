@@ -4,8 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/key_event.h"
-#include "toolbase/tracker.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
@@ -15,6 +13,8 @@
 #include "frames/frame_store.h"
 #include "graphics/rect_ops.h"
 #include "platform/dc.h"
+#include "platform/key_event.h"
+#include "toolbase/tracker.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gdi_types.h"
 #include "graphics/font_spec.h"
+#include "platform/gdi_types.h"
 
 class GlyphTints {
 public:

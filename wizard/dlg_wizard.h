@@ -16,9 +16,9 @@
 
 #include <QDialog>
 
-#include "foundation/alert_sink.h"
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree.h"
+#include "foundation/alert_sink.h"
 
 class CPgWiz;
 class CPgWiz_1;

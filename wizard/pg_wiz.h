@@ -18,9 +18,9 @@
 
 #include <QWidget>
 
-#include "foundation/handle.h"
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree.h"
+#include "foundation/handle.h"
 
 class CDlgWizard;
 class CWizardPreviewWnd;

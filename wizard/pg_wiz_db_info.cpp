@@ -7,13 +7,13 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "wizard/wizard_shell.h"
 #include "database/field_table.h"
 #include "dbdoc/field_edits.h"
 #include "foundation/cp1252.h"
 #include "resources/artwork_resources.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_choose_picture.h"
+#include "wizard/wizard_shell.h"
 
 namespace {
 

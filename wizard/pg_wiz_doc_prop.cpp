@@ -1,4 +1,3 @@
-#include "platform/print_printer.h"
 #include "wizard/pg_wiz_doc_prop.h"
 
 #include <cstring>
@@ -7,11 +6,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "records/label_type_builtin.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "platform/print_printer.h"
 #include "platform/printer_paper.h"
+#include "records/label_type_builtin.h"
 #include "wizard/dlg_wizard.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
+#include "catalog/wizard_fault_list.h"
 #include "foundation/path_record.h"
 #include "wizard/pg_ws.h"
-#include "catalog/wizard_fault_list.h"
 
 class CFolderListBox;
 class QLabel;

@@ -1,9 +1,9 @@
 #include "wizard/wiz_preview_card_document.h"
 
-#include "carddoc/print_commands.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
+#include "carddoc/print_commands.h"
 #include "catalog/doc_setup_format.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "foundation/handle.h"
 #include "catalog/doc_setup.h"
+#include "foundation/handle.h"
 
 class QWidget;
 

@@ -19,28 +19,28 @@
 #include <string>
 #include <vector>
 
-#include "records/label_stock.h"
+#include "card_test_support.h"
+#include "card_view_image.h"
 #include "carddoc/print_commands.h"
 #include "carddoc/print_manager.h"
-#include "foundation/win_error.h"
-#include "platform/print_printer.h"
-#include "dialogs/print_progress_dlg.h"
 #include "carddoc/sheet_pages.h"
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
-#include "database/db_document.h"
 #include "database/open_database_registry.h"
+#include "dialogs/print_progress_dlg.h"
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
+#include "foundation/pstr.h"
+#include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
-#include "foundation/pstr.h"
 #include "frames/page_record_format.h"
 #include "platform/dc.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
 #include "support/fake_printer_caps.h"
-#include "card_test_support.h"
-#include "card_view_image.h"
 
 namespace {
 

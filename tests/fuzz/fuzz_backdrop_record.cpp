@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "foundation/byte_order.h"
 #include "catalog/backdrop_records.h"
 #include "catalog/wizard_list_format.h"
+#include "foundation/byte_order.h"
 
 namespace {
 

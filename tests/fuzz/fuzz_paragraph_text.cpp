@@ -7,11 +7,11 @@
 
 #include "foundation/alert_sink.h"
 #include "foundation/handle.h"
-#include "frames/style_sheet.h"
-#include "text/para_format.h"
 #include "frames/paragraph_text.h"
 #include "frames/style_runs.h"
+#include "frames/style_sheet.h"
 #include "frames/tab_stops.h"
+#include "text/para_format.h"
 
 namespace {
 

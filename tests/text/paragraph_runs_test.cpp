@@ -3,12 +3,12 @@
 #include <string>
 
 #include "foundation/handle.h"
-#include "frames/style_sheet.h"
-#include "text/para_format.h"
 #include "frames/paragraph_storage.h"
 #include "frames/paragraph_text.h"
 #include "frames/style_runs.h"
+#include "frames/style_sheet.h"
 #include "frames/tab_stops.h"
+#include "text/para_format.h"
 
 namespace {
 

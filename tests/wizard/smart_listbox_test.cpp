@@ -7,8 +7,8 @@
 
 #include <QTest>
 
-#include "wizard/smart_listbox.h"
 #include "catalog/wizard_fault_list.h"
+#include "wizard/smart_listbox.h"
 
 namespace {
 

@@ -8,11 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "foundation/byte_order.h"
-#include "foundation/handle.h"
-#include "foundation/win_error.h"
-#include "graphics/dib_pixels.h"
-#include "support/shell.h"
 #include "catalog/backdrop_list.h"
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
@@ -22,6 +17,11 @@
 #include "catalog/wizard_designs.h"
 #include "catalog/wizard_list_format.h"
 #include "catalog/wizard_results.h"
+#include "foundation/byte_order.h"
+#include "foundation/handle.h"
+#include "foundation/win_error.h"
+#include "graphics/dib_pixels.h"
+#include "support/shell.h"
 #include "wizard_fixture.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <QTabBar>
 
 #include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_format.h"
 #include "dialogs/dlg_template_name.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "catalog/template_list.h"
-#include "catalog/wizard_list_format.h"
 #include "wizard_setup_fixture.h"
 
 namespace {

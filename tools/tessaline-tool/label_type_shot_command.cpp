@@ -6,9 +6,9 @@
 
 #include <QApplication>
 
-#include "records/label_stock.h"
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_page.h"
+#include "records/label_stock.h"
 #include "tool_command.h"
 #include "widget_shot.h"
 

@@ -11,16 +11,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "records/label_stock_format.h"
 #include "card_builder.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
-#include "database/field_table.h"
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/path_record.h"
-#include "frames/frame_obj.h"
 #include "catalog/backdrop_list.h"
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree.h"
@@ -28,6 +22,12 @@
 #include "catalog/wizard_file_io.h"
 #include "catalog/wizard_folders.h"
 #include "catalog/wizard_list_format.h"
+#include "database/field_table.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/path_record.h"
+#include "frames/frame_obj.h"
+#include "records/label_stock_format.h"
 
 namespace {
 

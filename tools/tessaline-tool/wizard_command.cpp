@@ -13,16 +13,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "foundation/program_folder.h"
-#include "starter_catalogue.h"
-#include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/handle.h"
-#include "foundation/path_record.h"
-#include "foundation/program_folder.h"
-#include "foundation/resfile.h"
-#include "starter_catalogue.h"
-#include "tool_command.h"
 #include "catalog/backdrop_list.h"
 #include "catalog/template_list.h"
 #include "catalog/wiz_tree.h"
@@ -32,6 +22,14 @@
 #include "catalog/wizard_folders.h"
 #include "catalog/wizard_list_files.h"
 #include "catalog/wizard_list_format.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/handle.h"
+#include "foundation/path_record.h"
+#include "foundation/program_folder.h"
+#include "foundation/resfile.h"
+#include "starter_catalogue.h"
+#include "tool_command.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Turning a picture file into the body of an item file.
 #include <cstring>
 
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
 #include "foundation/cursors.h"
 #include "foundation/win_error.h"
 #include "frames/image_file.h"
 #include "graphics/metafile.h"
-#include "catalog/item_file.h"
-#include "catalog/item_file_format.h"
 
 namespace {
 
