@@ -101,10 +101,6 @@ tessaline_layer(wizard DEPENDS resources foundation platform graphics database f
 tessaline_layer(app DEPENDS resources foundation platform graphics typography database frames toolbase text records
   catalog dialogs dbdoc carddoc wizard)
 
-# Everything, for the programs that use the whole system.
-add_library(tessaline_core INTERFACE)
-target_link_libraries(tessaline_core INTERFACE tessaline_app)
-
 # Links target with the layers its sources include from, and with nothing
 # else: a program of the tools or the tests links what it uses.
 function(tessaline_link_used_layers target)
