@@ -174,6 +174,28 @@ void WritePlacement(const InfoSelection& s, uint32_t which, double x, double y, 
         tool->SetFramePlacement(4, TruncToInt32(angle), 0, false);
 }
 
+// The bits of a colour set's colour, shade and pattern.
+struct ColourBits {
+    uint32_t colour;
+    uint32_t shade;
+    uint32_t pattern;
+};
+constexpr ColourBits kBorderBits{kFieldLineColour, kFieldLineShade, kFieldBorderPattern};
+constexpr ColourBits kFillBits{kFieldFillColour, kFieldFillShade, kFieldFillPattern};
+
+// The colour, shade and pattern of one colour set of a frame (0 the
+// border's, 1 the fill's) that the user changed, in that order.
+void WriteColourSet(FrameObj* f, uint32_t mask, const ColourBits& bits, int32_t colour, int32_t shade,
+                    int32_t pattern, uint8_t selector)
+{
+    if (Has(mask, bits.colour))
+        f->SetColour(uint8_t(colour), selector);
+    if (Has(mask, bits.shade))
+        f->SetTint(uint8_t(shade), selector);
+    if (Has(mask, bits.pattern))
+        f->SetPattern(uint8_t(pattern), selector);
+}
+
 // A placement record's fields among `which` that the user changed.
 template <class Record>
 void WriteRecordPlacement(const InfoSelection& s, uint32_t mask, uint32_t which, const Record& r)
@@ -327,14 +349,8 @@ constexpr InfoWorker<CDlgLineInfo, LineInfoRecord> kLineInfo{
                 f->SetBorderWidth(int16_t(r.width));
             if (Has(r.flags, kFieldBorderStyle))
                 f->SetBorderStyle(int16_t(r.borderStyle));
-            for (uint8_t selector : {uint8_t(0), uint8_t(1)}) {
-                if (Has(r.flags, kFieldLineColour))
-                    f->SetColour(uint8_t(r.colour), selector);
-                if (Has(r.flags, kFieldLineShade))
-                    f->SetTint(uint8_t(r.shade), selector);
-                if (Has(r.flags, kFieldBorderPattern))
-                    f->SetPattern(uint8_t(r.pattern), selector);
-            }
+            for (uint8_t selector : {uint8_t(0), uint8_t(1)})
+                WriteColourSet(f, r.flags, kBorderBits, r.colour, r.shade, r.pattern, selector);
             WriteFlags(f, r.flags, r);
         },
     .writeSelection =
@@ -422,12 +438,7 @@ constexpr InfoWorker<CDlgFrameInfo, FrameInfoRecord> kFrameInfo{
             }
             if (sidesChanged)
                 f->SetGeometry(g);
-            if (Has(r.flags, kFieldLineColour))
-                f->SetColour(uint8_t(r.colour), 0);
-            if (Has(r.flags, kFieldLineShade))
-                f->SetTint(uint8_t(r.shade), 0);
-            if (Has(r.flags, kFieldBorderPattern))
-                f->SetPattern(uint8_t(r.borderPattern), 0);
+            WriteColourSet(f, r.flags, kBorderBits, r.colour, r.shade, r.borderPattern, 0);
             f->Recompute(1);
         },
 };
@@ -463,14 +474,8 @@ constexpr InfoWorker<CDlgFillInfo, FillInfoRecord> kFillInfo{
         [](FrameObj* f, const FillInfoRecord& r) {
             const int16_t type = f->GetType();
             // Lines and arcs draw with their first colour set too.
-            if (type == kFrameLine || type == kFrameArc) {
-                if (Has(r.flags, kFieldFillColour))
-                    f->SetColour(uint8_t(r.colour), 0);
-                if (Has(r.flags, kFieldFillShade))
-                    f->SetTint(uint8_t(r.shade), 0);
-                if (Has(r.flags, kFieldFillPattern))
-                    f->SetPattern(uint8_t(r.pattern), 0);
-            }
+            if (type == kFrameLine || type == kFrameArc)
+                WriteColourSet(f, r.flags, kFillBits, r.colour, r.shade, r.pattern, 0);
             if (Has(r.flags, kFieldFillPattern))
                 f->SetPattern(uint8_t(r.pattern), 1);
             if (Has(r.flags, kFieldFillColour))
