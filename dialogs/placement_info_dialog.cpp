@@ -5,7 +5,7 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
 CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent) : QDialog(parent)
