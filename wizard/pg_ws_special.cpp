@@ -11,6 +11,17 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wiz_tree_format.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_list_format.h"
+#include "dialogs/dlg_template_name.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -19,20 +30,9 @@
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/program_folder.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/dlg_template_name.h"
-#include "wizard/item_file.h"
-#include "wizard/item_file_format.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wiz_tree_format.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

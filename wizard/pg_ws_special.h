@@ -11,9 +11,9 @@
 #include <functional>
 #include <string>
 
+#include "catalog/wizard_fault_list.h"
 #include "foundation/path_record.h"
 #include "wizard/pg_ws.h"
-#include "wizard/wizard_fault_list.h"
 
 class CFolderListBox;
 class QLabel;
