@@ -11,7 +11,7 @@
 #include <string>
 
 #include "database/database_session.h"
-#include "dbdoc/mac_database.h"
+#include "database/mac_database.h"
 #include "foundation/alert_sink.h"
 #include "foundation/path_record.h"
 

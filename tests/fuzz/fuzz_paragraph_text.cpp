@@ -7,11 +7,11 @@
 
 #include "foundation/alert_sink.h"
 #include "foundation/handle.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
+#include "frames/tab_stops.h"
 #include "text/para_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <cstring>
 #include <string>
 
-#include "carddoc/preferences.h"
-#include "carddoc/preferences_window.h"
 #include "foundation/alert_sink.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "graphics/quick_card_block.h"
+#include "records/preferences.h"
+#include "records/preferences_window.h"
 
 namespace {
 
