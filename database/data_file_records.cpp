@@ -86,6 +86,11 @@ int32_t DataFile::SetCurrentAndRead(int32_t offset, int32_t position, bool seekC
 
 int32_t DataFile::GotoRecord(int32_t position, bool seekCursor, bool saveUndo)
 {
+    // The file is read from memory only within one walk through the
+    // records: a walk that starts over (a print, a list shown again) reads
+    // what the disk holds now, whatever another program did meanwhile.
+    if (!located_.valid || position != located_.position + 1)
+        readCache_.Clear();
     int32_t offset = -1;
     if (FindCacheByPosition(position, &offset) < 0) {
         lookupMode_ = 0;
