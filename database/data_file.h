@@ -201,6 +201,8 @@ public:
     // The key of the current buffer (or the saved copy) into entry.
     void BuildKey(bool fromSaved, DbIndexEntry* entry) const;
     int32_t InsertIndexEntry(int32_t offset);
+    // As InsertIndexEntry, with the record's key already built.
+    int32_t InsertIndexKey(int32_t offset, const char* key);
     int32_t DeleteIndexEntry();
     int32_t ReinsertIndexEntry();
     int32_t UpdateIndexPosition();

@@ -1,6 +1,7 @@
 // DataFile: keys and the upkeep of the index as records change. Every call
 // into the index that keeps it in step with the file is made here.
 
+#include <cstdio>
 #include <cstring>
 
 #include "database/data_file.h"
@@ -91,6 +92,20 @@ int32_t DataFile::InsertIndexEntry(int32_t offset)
         return IndexUpkeepFailed("[10]", 2);
     BuildKey(false, &entry_);
     entry_.recordPosition = offset;
+    if (index_->AddKeySequenced(&entry_) != 1)
+        return IndexUpkeepFailed("[2]", 9);
+    return 1;
+}
+
+int32_t DataFile::InsertIndexKey(int32_t offset, const char* key)
+{
+    ++recordChanges_;
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 2);
+    entry_.child = -1;
+    entry_.recordPosition = offset;
+    entry_.sequence = 0;
+    std::snprintf(entry_.key, sizeof entry_.key, "%s", key);
     if (index_->AddKeySequenced(&entry_) != 1)
         return IndexUpkeepFailed("[2]", 9);
     return 1;

@@ -114,7 +114,17 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     std::string prefix(value, size_t(length));
     for (char& c : prefix)
         c = Folded(c);
-    std::vector<int32_t> offsets;
+    // With the field the only one the index is ordered by, and a value
+    // without spaces, a key starts with a spelling of the value exactly when
+    // its field does: the key is the field's text up to its end, then a
+    // space. The keys decide then, and no record need be read.
+    const bool keysDecide = sortSpec_.FieldAt(1) < 0 && sortSpec_.FieldAt(2) < 0 && first == sortSpec_.FieldAt(0) &&
+                            prefix.find(' ') == std::string::npos;
+    struct Found {
+        int32_t offset;
+        std::string key;
+    };
+    std::vector<Found> offsets;
     DbIndexEntry entry{};
     std::string probe;
     // The lowest spelling: upper case.
@@ -124,7 +134,7 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     int32_t result = index_->LocateKey(&entry);
     while (result == 0 || result == 1) {
         if (StartsWithFolded(entry.key, prefix)) {
-            offsets.push_back(entry.recordPosition);
+            offsets.push_back({entry.recordPosition, keysDecide ? std::string(entry.key) : std::string()});
             result = index_->GetNext(&entry);
             continue;
         }
@@ -142,7 +152,7 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     // As the pass over the file does: the matching records go into a new
     // index in file order, so that it is the same index, sequence numbers
     // and all.
-    std::sort(offsets.begin(), offsets.end());
+    std::sort(offsets.begin(), offsets.end(), [](const Found& a, const Found& b) { return a.offset < b.offset; });
     ClearCurrent();
     SaveUndoState();
     if (!ResetIndex()) {
@@ -151,7 +161,14 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     }
     wholeIndex_ = WholeIndex{};
     live_ = 0;
-    for (const int32_t offset : offsets) {
+    for (const Found& found : offsets) {
+        if (keysDecide) {
+            if (InsertIndexKey(found.offset, found.key.c_str()) != 1)
+                break;
+            ++live_;
+            continue;
+        }
+        const int32_t offset = found.offset;
         ReadRecordAt(offset, &current_, 0);
         if (current_.IsReadFailed())
             break;
