@@ -1,4 +1,6 @@
 #include "app/card_app.h"
+
+#include "app/card_app_shell.h"
 #include "app/card_document_app_host.h"
 #include "app/card_document_kind.h"
 
@@ -15,40 +17,43 @@
 #include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/database_document_kind.h"
-#include "app/label_stock.h"
-#include "app/label_type_list_dlg.h"
-#include "app/label_type_page.h"
 #include "app/main_frame.h"
-#include "app/menu_resources.h"
 #include "app/menu_shortcut_states.h"
-#include "app/print_printer.h"
-#include "app/print_setup.h"
-#include "app/profile.h"
+#include "app/new_document_command.h"
 #include "app/splash_wnd.h"
+#include "app/wiz_shell_database.h"
 #include "carddoc/labels_doc_registry.h"
+#include "catalog/wizard_data.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "database/preview_file.h"
+#include "dialogs/label_type_list_dlg.h"
+#include "dialogs/label_type_page.h"
+#include "dialogs/print_setup.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
-#include "foundation/hyperlink.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
-#include "text/spell_dictionary.h"
 #include "platform/gdi_types.h"
+#include "platform/hyperlink.h"
 #include "platform/key_state_tracker.h"
+#include "platform/print_printer.h"
+#include "platform/profile.h"
 #include "platform/x11_lock_keys.h"
+#include "records/label_stock.h"
+#include "records/menu_resources.h"
+#include "text/spell_dictionary.h"
 #include "typography/font_list.h"
 #include "typography/font_menu_popup.h"
 #include "typography/menu_bitmaps.h"
+#include "wizard/card_layout_wizard.h"
 #include "wizard/dlg_wizard_setup.h"
 #include "wizard/new_document_wizard.h"
-#include "wizard/wizard_data.h"
 
 const char* const kCompanyWebAddress = "https://korrinworks.example/";
 
@@ -74,6 +79,14 @@ CCardApp::CCardApp()
 {
     g_app = this;
     previousDocumentHost_ = SetCardDocumentHost(documentHost_.get());
+    // The card document and the wizard reach the main window, the layout
+    // wizard and the program's database documents through these.
+    shell_ = std::make_unique<CardAppShell>(this);
+    previousCardShell_ = SetCardShell(shell_.get());
+    previousWizardShell_ = SetWizardShell(shell_.get());
+    previousLayoutWizard_ = CurrentLayoutWizard();
+    InstallCardLayoutWizard();
+    previousWizDatabaseMakers_ = SetWizDatabaseMakers({&WizShellDatabase::Create, &WizShellDatabase::Open});
 }
 
 CCardApp::~CCardApp()
@@ -83,6 +96,10 @@ CCardApp::~CCardApp()
     mainFrame_.reset();
     if (g_app == this)
         g_app = nullptr;
+    SetWizDatabaseMakers(previousWizDatabaseMakers_);
+    SetLayoutWizard(previousLayoutWizard_);
+    SetWizardShell(previousWizardShell_);
+    SetCardShell(previousCardShell_);
     SetCardDocumentHost(previousDocumentHost_);
 }
 
@@ -310,30 +327,6 @@ void CCardApp::OnCompanyWeb()
 bool CCardApp::DoPageSetup()
 {
     return DoPrintSetup(mainFrame_.get());
-}
-
-bool CCardApp::GetPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
-{
-    // The printer as the program prints on it: with the paper and
-    // orientation of the application's settings (Page Setup).
-    const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString());
-    if (!printer) {
-        if (paper)
-            *paper = QRect(0, 0, 612, 792);
-        if (printable)
-            *printable = QRect(QPoint(31, 30), QPoint(582, 759));
-        return false;
-    }
-    const QPageLayout layout = printer->pageLayout();
-    if (paper)
-        *paper = layout.fullRectPoints();
-    if (printable)
-        *printable = layout.paintRectPoints().translated(layout.marginsPoints().left(), layout.marginsPoints().top());
-    if (xResolution)
-        *xResolution = printer->resolution();
-    if (yResolution)
-        *yResolution = printer->resolution();
-    return true;
 }
 
 bool CCardApp::OnCommand(uint32_t id)

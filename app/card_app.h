@@ -12,11 +12,16 @@
 
 #include <QRect>
 
-#include "app/command_target.h"
 #include "app/doc_manager.h"
 #include "foundation/path_record.h"
+#include "platform/command_target.h"
+#include "wizard/wiz_database.h"
 
 class CardAppDocumentHost;
+class CardAppShell;
+class CardShell;
+class LayoutWizardHost;
+class WizardShell;
 class CardDocumentHost;
 class CMainFrame;
 class KeyStateTracker;
@@ -69,9 +74,6 @@ public:
     // program prints with; true after OK.
     bool DoPageSetup();
 
-    // The default printer's paper and printable area in points, and its
-    // resolutions; false, with US Letter defaults, without a printer.
-    static bool GetPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution);
 
     bool OnCommand(uint32_t id) override;
     bool OnUpdateCommand(CmdUI& ui) override;
@@ -94,6 +96,11 @@ private:
     // both serve from the start to the end of the application object.
     std::unique_ptr<CardAppDocumentHost> documentHost_;
     CardDocumentHost* previousDocumentHost_ = nullptr;
+    std::unique_ptr<CardAppShell> shell_;
+    CardShell* previousCardShell_ = nullptr;
+    WizardShell* previousWizardShell_ = nullptr;
+    LayoutWizardHost* previousLayoutWizard_ = nullptr;
+    WizDatabaseMakers previousWizDatabaseMakers_{};
     std::unique_ptr<KeyStateTracker> keys_;
     std::unique_ptr<X11LockKeySource> lockKeys_;
     std::unique_ptr<CMainFrame> mainFrame_;

@@ -11,8 +11,9 @@
 #include "dialogs/font_replacement_dialog.h"
 #include "foundation/cp1252.h"
 #include "foundation/file_dialogs.h"
-#include "foundation/string_table.h"
 #include "foundation/program_folder.h"
+#include "foundation/string_table.h"
+#include "platform/print_printer.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ int32_t CardAppDocumentHost::ApplicationFolder(PathRecord* out) { return GetProg
 bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
 {
     QRect paperRect, printableRect;
-    const bool found = CCardApp::GetPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
+    const bool found = JobPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
     if (paper)
         *paper = ToIntRect(paperRect);
     if (printable)

@@ -7,13 +7,13 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/clipboard_frames.h"
 #include "app/clipboard_system.h"
-#include "carddoc/frame_tool.h"
 #include "foundation/byte_order.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/text_buffer.h"
+#include "records/clipboard_frames.h"
+#include "toolbase/frame_tool.h"
 
 const char kClipFormatText[] = "Veltrane Text";
 const char kClipFormatFrame[] = "Veltrane Frame";
@@ -450,11 +450,13 @@ int32_t CreateClipboardStore(const PathRecord& folder, QWidget* owner)
     gSwap = swap;
     gWindow = new CClipboardWnd(gSwap, owner);
     gWindow->ReleaseClipboard();
-    return gWindow ? 0 : 1;
+    SetProgramClipboard(gWindow);
+    return 0;
 }
 
 void DestroyClipboardStore()
 {
+    SetProgramClipboard(nullptr);
     delete gWindow;
     gWindow = nullptr;
     delete gSwap;

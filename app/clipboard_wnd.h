@@ -16,10 +16,10 @@
 #include <memory>
 #include <vector>
 
+#include "carddoc/frame_clipboard.h"
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 #include "foundation/path_record.h"
-#include "text/text_clipboard.h"
 
 class CTFileMng;
 class FrameObj;
@@ -45,7 +45,7 @@ constexpr size_t kClipRecordFrameId = 4;
 constexpr size_t kClipRecordPosition = 10;
 constexpr size_t kClipRecordType = 14;
 
-class CClipboardWnd : public QWidget, public TextClipboard {
+class CClipboardWnd : public QWidget, public FrameClipboard {
 public:
     // The store keeps its data in swap; the window starts hidden.
     CClipboardWnd(CTFileMng* swap, QWidget* owner);
@@ -54,12 +54,12 @@ public:
     // ---- copying and pasting; 0, or 1 on failure ----
     // The frames' data and a picture of them: fails on no frames or when the
     // swap file is not open.
-    int32_t CopyFrames(ToolDocument* document, FrameObj* const* frames, int16_t count);
+    int32_t CopyFrames(ToolDocument* document, FrameObj* const* frames, int16_t count) override;
     int32_t CopyText(ToolDocument* document) override;
     // By what the system clipboard offers first: the program's text or
     // plain text to PasteText, frames to PasteFrames, a picture to
     // PastePicture.
-    void Paste(ToolDocument* document);
+    void Paste(ToolDocument* document) override;
     int32_t PasteText(ToolDocument* document) override;
     int32_t PasteFrames(ToolDocument* document);
     int32_t PastePicture(ToolDocument* document);

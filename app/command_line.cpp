@@ -6,11 +6,11 @@
 
 #include "app/card_app.h"
 #include "app/card_document_kind.h"
-#include "app/print_commands.h"
-#include "app/print_manager.h"
-#include "app/print_printer.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_commands.h"
+#include "carddoc/print_manager.h"
 #include "foundation/alerts.h"
+#include "platform/print_printer.h"
 
 namespace {
 

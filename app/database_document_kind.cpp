@@ -5,21 +5,21 @@
 #include <QTimer>
 
 #include "app/card_app.h"
-#include "app/command_data.h"
 #include "app/command_ids.h"
 #include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/tool_bar_db.h"
+#include "database/open_database_registry.h"
 #include "database/record_file_format.h"
 #include "dbdoc/db_progress_dialogs.h"
-#include "dbdoc/open_database_registry.h"
 #include "dbdoc/view_browser.h"
 #include "dbdoc/view_data_entry.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/path_record.h"
+#include "platform/command_data.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <QMdiSubWindow>
 
-#include "app/command_target.h"
+#include "platform/command_target.h"
 
 class CMainFrame;
 class ShellDocument;

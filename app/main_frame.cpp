@@ -20,8 +20,6 @@
 #include "app/child_frame.h"
 #include "app/command_ids.h"
 #include "app/main_status_bar.h"
-#include "app/menu_resources.h"
-#include "app/profile.h"
 #include "app/splash_wnd.h"
 #include "app/tool_bar_buttons.h"
 #include "app/tool_bar_db.h"
@@ -32,6 +30,8 @@
 #include "foundation/menus.h"
 #include "foundation/string_table.h"
 #include "platform/font_folder_watcher.h"
+#include "platform/profile.h"
+#include "records/menu_resources.h"
 #include "typography/font_list.h"
 
 namespace {

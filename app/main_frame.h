@@ -13,9 +13,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "app/command_data.h"
-#include "app/command_target.h"
 #include "app/doc_manager.h"
+#include "platform/command_data.h"
+#include "platform/command_target.h"
 #include "typography/color_table.h"
 
 class CCardApp;

@@ -11,8 +11,8 @@
 #include <QSettings>
 
 #include "app/main_frame.h"
-#include "app/profile.h"
 #include "app/tool_bar_draw_tools.h"
+#include "platform/profile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/command_target.h"
+#include "platform/command_target.h"
 
 class DocTemplate;
 class QWidget;

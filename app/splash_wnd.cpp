@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/profile.h"
+#include "platform/profile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include <QToolBar>
 
-#include "app/command_data.h"
+#include "platform/command_data.h"
 
 class QComboBox;
 

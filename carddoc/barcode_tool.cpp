@@ -5,7 +5,6 @@
 
 #include "barcode/barcode_measure.h"
 #include "carddoc/card_document_host.h"
-#include "carddoc/preferences.h"
 #include "carddoc/trackers.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
@@ -15,6 +14,7 @@
 #include "frames/frame_obj_barcode18.h"
 #include "frames/frame_obj_counter_barcode.h"
 #include "platform/dc.h"
+#include "records/preferences.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <QMenu>
 
-#include "app/menu_resources.h"
 #include "foundation/menus.h"
 #include "frames/frame_obj.h"
+#include "records/menu_resources.h"
 #include "typography/std_font_menu.h"
 
 namespace {

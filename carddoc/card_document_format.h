@@ -1,13 +1,13 @@
 // The card document file (".lqx"), little-endian throughout:
 //
 //      0   120   header, 30 u32 words (below)
-//    120   148   general preferences (carddoc/preferences_format.h)
+//    120   148   general preferences (records/preferences_format.h)
 //    268   116   page block (below)
-//    384   168   label layout (app/label_stock_format.h)
-//    552  5608   document set-up (wizard/doc_setup_format.h)
+//    384   168   label layout (records/label_stock_format.h)
+//    552  5608   document set-up (catalog/doc_setup_format.h)
 //   6160   840   zero bytes
 //   7000         sections, each in its owner's format, in this order:
-//                print settings (app/print_settings_format.h), colour
+//                print settings (records/print_settings_format.h), colour
 //                table, font table, an empty section, page table, an
 //                empty section, frame store, story store, an empty
 //                section, then the page thumbnail: u32 size and a packed

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/print_settings_format.h"
 #include "foundation/byte_order.h"
+#include "records/print_settings_format.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "foundation/int_geometry.h"
-#include "carddoc/tracker.h"
+#include "toolbase/tracker.h"
 
 class QMenu;
 

@@ -6,9 +6,9 @@
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "frames/glyph_effect_renderer.h"
+#include "frames/glyph_effect_services.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/fill_patterns.h"
-#include "typography/glyph_effect_services.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/byte_order.h"
 #include "frames/frame_obj.h"
-#include "graphics/fill_patterns.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "frames/style_run_format.h"
 #include "frames/style_sheet.h"
-#include "text/style_run_format.h"
+#include "graphics/fill_patterns.h"
 #include "text/text_context.h"
 
 namespace {

@@ -2,13 +2,12 @@
 
 #include <cstring>
 
-#include "app/clipboard_wnd.h"
 #include "carddoc/auto_save.h"
 #include "carddoc/card_context_menus.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/engine_services.h"
+#include "carddoc/frame_clipboard.h"
 #include "carddoc/labels_doc_registry.h"
-#include "carddoc/preferences.h"
 #include "carddoc/selection_tool.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
@@ -21,11 +20,12 @@
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
-#include "frames/text_context_engine.h"
+#include "records/preferences.h"
 #include "text/caret_manager.h"
 #include "text/dc_text_measurer.h"
 #include "text/frame_flow.h"
 #include "text/text_context.h"
+#include "text/text_context_engine.h"
 #include "text/text_tool.h"
 #include "typography/color_table.h"
 #include "typography/font_table.h"
@@ -366,4 +366,4 @@ ParaFormat CLabelsDoc::ParagraphAttributes() { return Tool() ? Tool()->Paragraph
 
 // The program's one clipboard store; tests and tools that make documents
 // without the application get none, and paste is then simply unavailable.
-TextClipboard* CLabelsDoc::Clipboard() { return ClipboardWindow(); }
+TextClipboard* CLabelsDoc::Clipboard() { return ProgramClipboard(); }

@@ -25,22 +25,22 @@
 #include <memory>
 #include <string>
 
-#include "app/clipboard_frames.h"
-#include "app/label_stock_format.h"
-#include "app/print_settings_record.h"
 #include "carddoc/card_view_services.h"
-#include "carddoc/frame_tool.h"
 #include "carddoc/page_block.h"
-#include "carddoc/preferences_format.h"
-#include "carddoc/preferences_window.h"
+#include "catalog/doc_setup_format.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
 #include "graphics/dib_handle.h"
 #include "graphics/postscript.h"
+#include "records/clipboard_frames.h"
+#include "records/label_stock_format.h"
+#include "records/preferences_format.h"
+#include "records/preferences_window.h"
+#include "records/print_settings_record.h"
 #include "text/text_host.h"
-#include "wizard/doc_setup_format.h"
+#include "toolbase/frame_tool.h"
 
 class CardContextMenus;
 class CaretManager;

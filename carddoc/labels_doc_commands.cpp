@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <array>
 
-#include "app/command_target.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/string_table.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "platform/command_target.h"
 #include "text/spell_checker.h"
 #include "text/text_tool.h"
 

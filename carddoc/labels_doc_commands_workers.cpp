@@ -3,20 +3,19 @@
 // here, reached from the document's command map first.
 #include <algorithm>
 
-#include "app/card_app.h"
-#include "app/command_data.h"
-#include "app/command_target.h"
-#include "app/main_frame.h"
-#include "app/print_commands.h"
-#include "app/label_stock_format.h"
-#include "app/print_manager.h"
-#include "app/print_setup.h"
+#include "carddoc/card_shell.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_commands.h"
+#include "carddoc/print_manager.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/selection_tool.h"
+#include "dialogs/print_setup.h"
 #include "foundation/byte_order.h"
-#include "foundation/printer_paper.h"
 #include "frames/frame_obj.h"
+#include "platform/command_data.h"
+#include "platform/command_target.h"
+#include "platform/printer_paper.h"
+#include "records/label_stock_format.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
 
@@ -58,17 +57,17 @@ bool IsPrintCommand(uint32_t id)
            id == kCmdPrintDefaultCardInfo || id == kCmdPrintPreview || id == kCmdPrintOptions;
 }
 
-CMainFrame* MainWindow()
+QWidget* MainWindow()
 {
-    CCardApp* app = GetCardApp();
-    return app ? app->MainFrame() : nullptr;
+    CardShell* shell = CurrentCardShell();
+    return shell ? shell->MainWindow() : nullptr;
 }
 
 // What the text bar handed over with its combo command, if anything.
 const CFontChoosen* BarFontChoice()
 {
-    CMainFrame* frame = MainWindow();
-    return frame ? dynamic_cast<const CFontChoosen*>(frame->PendingCommandData()) : nullptr;
+    CardShell* shell = CurrentCardShell();
+    return shell ? dynamic_cast<const CFontChoosen*>(shell->PendingCommandData()) : nullptr;
 }
 
 // Whether the layout names an orientation and a paper (both), or either.
@@ -135,8 +134,8 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
     case kDocumentSetup: DoDocumentSetup(); return true;
     // The paper may have changed under the layout: the margins follow.
     case kPageSetup:
-        if (CCardApp* app = GetCardApp())
-            app->DoPageSetup();
+        if (CardShell* shell = CurrentCardShell())
+            shell->DoPageSetup();
         ComputeMargins();
         RefreshView();
         return true;

@@ -1,10 +1,9 @@
 // Making, opening, saving and closing a card document.
 #include <cstring>
 
-#include "app/label_type_builtin.h"
 #include "carddoc/auto_save.h"
-#include "carddoc/card_file_error.h"
 #include "carddoc/card_document_host.h"
+#include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
@@ -12,6 +11,7 @@
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
+#include "records/label_type_builtin.h"
 #include "typography/font_table.h"
 
 namespace {

@@ -5,12 +5,12 @@
 
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/preferences_format.h"
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "records/preferences_format.h"
 #include "text/text_tool.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/label_stock_format.h"
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
@@ -15,6 +14,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
+#include "records/label_stock_format.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 
 #include <QRect>
 
-#include "app/card_app.h"
-#include "app/label_stock.h"
-#include "app/label_type_dlg.h"
-#include "app/print_manager.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
+#include "dialogs/label_type_dlg.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/page_table2.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
 
 void CLabelsDoc::AfterDocSetup()
 {
@@ -32,7 +32,7 @@ void CLabelsDoc::DoDocumentSetup()
     CDlgLabelType dialog(nullptr);
     Printer().ApplyPaperAndOrientation();
     QRect paper, printable;
-    CCardApp::GetPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+    JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);
     dialog.SetPreviewParams(IntSize{paper.width(), paper.height()},
                             IntRect{printable.left(), printable.top(), printable.left() + printable.width(),
                                     printable.top() + printable.height()});

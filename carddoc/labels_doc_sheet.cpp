@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/label_stock.h"
-#include "app/label_stock_format.h"
-#include "app/print_manager.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
 #include "carddoc/sheet_pages.h"
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
@@ -16,6 +14,8 @@
 #include "frames/page_record_format.h"
 #include "graphics/postscript.h"
 #include "platform/dc.h"
+#include "records/label_stock.h"
+#include "records/label_stock_format.h"
 
 namespace {
 

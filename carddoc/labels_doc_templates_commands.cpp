@@ -7,14 +7,23 @@
 #include <cstring>
 #include <string>
 
-#include "app/label_stock_format.h"
-#include "app/profile.h"
-#include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/layout_wizard_host.h"
 #include "carddoc/picture_export.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/template_name_prompt.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/doc_setup.h"
+#include "catalog/read_backdrop_dib.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_list_format.h"
 #include "database/field_table.h"
+#include "dialogs/file_choosers.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -28,18 +37,8 @@
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "frames/page_record_format.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/dlg_wizard.h"
-#include "wizard/dlg_wizard_setup.h"
-#include "wizard/new_document_wizard.h"
-#include "wizard/read_backdrop_dib.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_list_format.h"
+#include "platform/profile.h"
+#include "records/label_stock_format.h"
 
 namespace {
 
@@ -475,7 +474,6 @@ int32_t CLabelsDoc::LoadBackdropFromPath(const PathRecord& path)
 
 void CLabelsDoc::ChangeLayoutAndDesign(QWidget* parent)
 {
-    CDlgWizard sheet("Change Layout", parent);
     uint8_t r[kDocSetupSize];
     std::memcpy(r, docSetup_, sizeof r);
     if (ShowMessageBox("Changing your professional layout or design will not save any changes you have made to "
@@ -489,27 +487,19 @@ void CLabelsDoc::ChangeLayoutAndDesign(QWidget* parent)
     uint8_t options[kPageGuideBlockSize];
     GetPageOptions(options);
     std::memcpy(r + kDocSetupBackdropId, options + kPageOptionBackdropAt, 3 * 4);
-
-    struct Bracket {
-        int32_t opened = WizardDataOpen(0);
-        ~Bracket() { WizardDataClose(); }
-    } data;
-    if (data.opened != 0)
+    LayoutWizardHost* wizard = CurrentLayoutWizard();
+    if (!wizard || !wizard->RunLayoutWizard(r, parent))
         return;
-    DocSetup record;
-    DocSetupDecode(r, &record);
-    sheet.Init(GetWizardTree(), 2, &record);
-    if (RunWizardSheet(&sheet) != kIdWizFinish)
-        return;
-    sheet.GetResult(r);
     ApplyLayoutAndDesign(r, false);
     RefreshView();
 }
 
 void CLabelsDoc::RunWizardSetup(QWidget* parent)
 {
-    if (IsMasterMode())
-        ::RunWizardSetup(parent);
+    if (!IsMasterMode())
+        return;
+    if (LayoutWizardHost* wizard = CurrentLayoutWizard())
+        wizard->RunWizardSetup(parent);
 }
 
 std::string CLabelsDoc::DocumentNameText() const

@@ -6,14 +6,14 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/command_target.h"
-#include "app/profile.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/cp1252.h"
 #include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "platform/command_target.h"
+#include "platform/profile.h"
 
 namespace {
 

@@ -7,15 +7,11 @@
 
 #include <QWidget>
 
-#include "app/card_app.h"
-#include "app/child_frame.h"
-#include "app/main_frame.h"
-#include "app/tool_bar_draw.h"
 #include "carddoc/barcode_tool.h"
+#include "carddoc/card_shell.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/frame_text_tool.h"
 #include "carddoc/hand_tool.h"
-#include "carddoc/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/picture_tool.h"
 #include "carddoc/power_text_tool.h"
@@ -29,6 +25,7 @@
 #include "foundation/keys.h"
 #include "foundation/units.h"
 #include "frames/frame_obj.h"
+#include "platform/key_event.h"
 
 namespace {
 
@@ -265,17 +262,17 @@ bool CLabelsDoc::FrameTextFormat(uint8_t* record288)
 void CLabelsDoc::SetTextAttrs(const TextAttrs& attrs)
 {
     textAttrs_ = attrs;
-    CCardApp* app = GetCardApp();
-    CMainFrame* frame = app ? app->MainFrame() : nullptr;
-    CToolBarDraw* bar = frame ? frame->TextBar() : nullptr;
-    auto* window = frame ? dynamic_cast<CChildFrame*>(frame->ActiveChildFrame()) : nullptr;
-    if (!bar || !window || !view_ || window->ActiveView() != view_->CaptureWidget())
+    CardShell* shell = CurrentCardShell();
+    if (!shell || !view_)
         return;
     const bool styled = attrs.style != -1 && attrs.style != kAttrNotSet;
-    bar->ShowFont(CToolBarDraw::kShowFont | CToolBarDraw::kShowSize | CToolBarDraw::kShowBold |
-                      CToolBarDraw::kShowItalic | CToolBarDraw::kShowUnderline,
-                  CurrentFontListIndex(), attrs.size, styled && (attrs.style & 1), styled && (attrs.style & 2),
-                  styled && (attrs.style & 4));
-    bar->ShowAlignment(attrs.alignment);
-    bar->ShowSpacing(attrs.lineSpacing);
+    TextBarState state;
+    state.fontIndex = CurrentFontListIndex();
+    state.size = attrs.size;
+    state.bold = styled && (attrs.style & 1);
+    state.italic = styled && (attrs.style & 2);
+    state.underline = styled && (attrs.style & 4);
+    state.alignment = attrs.alignment;
+    state.lineSpacing = attrs.lineSpacing;
+    shell->ShowTextBar(view_->CaptureWidget(), state);
 }

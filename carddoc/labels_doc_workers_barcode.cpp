@@ -10,7 +10,6 @@
 #include "barcode/barcode_record.h"
 #include "carddoc/barcode_tool.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/worker_dialog.h"
@@ -26,6 +25,7 @@
 #include "frames/frame_obj_barcode13.h"
 #include "frames/frame_obj_barcode18.h"
 #include "frames/frame_obj_counter_barcode.h"
+#include "records/preferences.h"
 
 namespace {
 

@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/card_app.h"
-#include "app/main_frame.h"
+#include "carddoc/card_shell.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/worker_dialog.h"
 #include "database/field_table.h"
@@ -112,8 +111,8 @@ void CLabelsDoc::DoCreateColor()
     if (RunWorkerDialog(dialog) != 1)
         return;
     *colours_ = dialog.Table();
-    if (CCardApp* app = GetCardApp(); app && app->MainFrame())
-        app->MainFrame()->SetColorTable(colours_.get());
+    if (CardShell* shell = CurrentCardShell())
+        shell->ShowColorTable(colours_.get());
     RefreshView();
 }
 

@@ -14,7 +14,6 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/ruler.h"
 #include "carddoc/ruler_corner.h"
-#include "carddoc/tracker.h"
 #include "carddoc/trackers.h"
 #include "carddoc/worker_dialog.h"
 #include "carddoc/zoom_page_bar.h"
@@ -26,6 +25,7 @@
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"
 #include "text/key_event_qt.h"
+#include "toolbase/tracker.h"
 #include "typography/std_font_menu.h"
 
 namespace {

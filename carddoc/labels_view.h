@@ -16,12 +16,12 @@
 #include <QPointer>
 #include <QRegion>
 
-#include "app/command_target.h"
 #include "carddoc/card_frame_services.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/ruler.h"
 #include "carddoc/ruler_corner.h"
 #include "carddoc/surface_widget.h"
+#include "platform/command_target.h"
 
 class CLabelsDoc;
 class QTimer;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
+#include "dialogs/file_choosers.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"

@@ -5,9 +5,9 @@
 #include <QApplication>
 
 #include "carddoc/card_document_host.h"
-#include "carddoc/file_choosers.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/rect_tool.h"
+#include "dialogs/file_choosers.h"
 #include "foundation/alerts.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"

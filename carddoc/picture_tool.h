@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "carddoc/frame_tool.h"
 #include "foundation/path_record.h"
+#include "toolbase/frame_tool.h"
 
 // Lets the user choose a picture file; false when cancelled. Tests install
 // their own (null restores the file dialog).

@@ -3,7 +3,7 @@
 // only in the frame they make, the rubber band and a few defaults.
 #pragma once
 
-#include "carddoc/frame_tool.h"
+#include "toolbase/frame_tool.h"
 
 // Application cursors of the drawing tools.
 enum : int32_t {

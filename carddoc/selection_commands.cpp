@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/clipboard_wnd.h"
+#include "carddoc/frame_clipboard.h"
 #include "carddoc/selection_tool.h"
 #include "database/field_table.h"
 #include "foundation/alerts.h"
@@ -434,7 +434,7 @@ bool SelectionTool::CanDoEditCommand(int16_t command)
     case 1:
     case 2:
     case 3: return count_ > 0;
-    case 4: return ClipboardWindow() && ClipboardWindow()->CanPaste(0);
+    case 4: return ProgramClipboard() && ProgramClipboard()->CanPaste(0);
     case 5: return document_->PageManager() && document_->PageManager()->FrameCount() > 0;
     default: return false;
     }
@@ -442,7 +442,7 @@ bool SelectionTool::CanDoEditCommand(int16_t command)
 
 bool SelectionTool::DoEditCommand(int16_t command)
 {
-    CClipboardWnd* store = ClipboardWindow();
+    FrameClipboard* store = ProgramClipboard();
     switch (command) {
     case 1:
         // The copy goes first: the deletion of several frames cannot be

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "carddoc/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_trackers.h"
-#include "carddoc/tracker.h"
 #include "carddoc/trackers.h"
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
@@ -17,6 +15,8 @@
 #include "graphics/placement.h"
 #include "graphics/rect_ops.h"
 #include "platform/dc.h"
+#include "platform/key_event.h"
+#include "toolbase/tracker.h"
 
 namespace {
 

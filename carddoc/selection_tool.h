@@ -18,8 +18,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "carddoc/frame_tool.h"
 #include "frames/frame_block_format.h"
+#include "toolbase/frame_tool.h"
 
 class CTracker;
 class FrameObj;

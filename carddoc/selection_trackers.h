@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
 #include "carddoc/trackers.h"
+#include "toolbase/tracker.h"
 
 class SelectionTool;
 

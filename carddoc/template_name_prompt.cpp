@@ -1,6 +1,6 @@
 #include "carddoc/template_name_prompt.h"
 
-#include "wizard/dlg_template_name.h"
+#include "dialogs/dlg_template_name.h"
 
 namespace {
 

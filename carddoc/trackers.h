@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
 #include "graphics/placement_records.h"
+#include "toolbase/tracker.h"
 
 // A click: no feedback; the result is the 5 x 5 square whose top left is
 // where the button was let go.

@@ -99,14 +99,23 @@ void CardRecord::SetFieldBytes(int32_t id, const uint8_t* text, uint32_t length)
         return;
     const uint32_t oldLength = image_[dbrec::kLengths + id];
     const uint32_t newLength = std::min(length, FieldMaxLength(id));
-    uint8_t* body = image_.get() + dbrec::kBodies + FieldOffset(id);
+    // Where the body starts and where the bodies end, in one pass over the
+    // lengths: a record filled field by field comes here for every field.
+    const uint8_t* lengths = image_.get() + dbrec::kLengths;
+    uint32_t offset = 0;
+    uint32_t total = 0;
+    for (int32_t i = 0; i < kBodyFieldCount; ++i) {
+        total += lengths[i];
+        offset += i < id ? lengths[i] : 0;
+    }
+    uint8_t* body = image_.get() + dbrec::kBodies + offset;
     if (newLength == oldLength && std::memcmp(body, text, newLength) == 0)
         return;
     SetModified(true);
 
     // The bodies from this field on move by the difference; every body
     // stays within its maximum, so the record always fits the image.
-    const uint32_t tail = LengthFrom(id);
+    const uint32_t tail = total - offset;
     if (newLength < oldLength) {
         const uint32_t cut = oldLength - newLength;
         std::memmove(body, body + cut, tail - cut);
@@ -115,7 +124,7 @@ void CardRecord::SetFieldBytes(int32_t id, const uint8_t* text, uint32_t length)
     }
     std::memcpy(body, text, newLength);
     image_[dbrec::kLengths + id] = uint8_t(newLength);
-    image_[dbrec::kBodies + RecordBodySum(image_.get())] = 0;
+    image_[dbrec::kBodies + total - oldLength + newLength] = 0;
 
     const int32_t slack = int32_t(Slack()) - (int32_t(newLength) - int32_t(oldLength));
     if (slack < 0) {

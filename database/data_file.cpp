@@ -1,5 +1,6 @@
 #include "database/data_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "database/database_messages.h"
@@ -16,9 +17,12 @@
 namespace {
 
 constexpr int32_t kStringClosing = 259;
-// Blocks the index keeps in memory: a selection pass over 32000 records
-// touches every leaf, and a few hundred blocks hold the whole tree.
-constexpr int32_t kIndexCacheBlocksInUse = 256;
+// Blocks the index may keep in memory: a selection pass over 32000 records
+// touches every leaf in no order, so the cache holds the whole tree of any
+// database the engine allows (a few hundred blocks, a few thousand with
+// the longest keys) and the file is written once, at the close. Blocks
+// are taken as needed.
+constexpr int32_t kIndexCacheBlocksInUse = 6144;
 constexpr int32_t kFileErrorBase = 365;
 constexpr int32_t kDiskFullIndex = 3;
 constexpr char kChangeUndoneText[] =
@@ -67,6 +71,8 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     recovered_ = false;
     indexFailureShown_ = false;
     readOnly_ = access == kDbAccessRead;
+    ForgetFileSize();
+    ++recordChanges_;
     int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
@@ -122,6 +128,8 @@ int32_t DataFile::CreateFile(const PathRecord* path)
     recovered_ = false;
     indexFailureShown_ = false;
     readOnly_ = false;
+    ForgetFileSize();
+    ++recordChanges_;
     const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
@@ -151,7 +159,7 @@ int32_t DataFile::OpenIndex()
     return 1;
 }
 
-int32_t DataFile::CreateIndex()
+int32_t DataFile::CreateIndex(bool durable)
 {
     PathRecord indexPath = IndexPathOf(path_);
     // A reader's index lives among the temporary files, never beside the
@@ -163,7 +171,7 @@ int32_t DataFile::CreateIndex()
         if (MakeTempFileRecord(&indexPath) != kErrNone)
             return 0;
     }
-    if (!index_->Create(&indexPath, 1))
+    if (!index_->Create(&indexPath, 1, durable))
         return 0;
     indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
@@ -174,6 +182,7 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
 {
     if (!open_)
         return 0;
+    ++recordChanges_;
     bool synced = true;
     {
         DbWorkingWindow working(WorkingMessage(kStringClosing), stored_ > 0 ? stored_ : 0);
@@ -218,12 +227,17 @@ int32_t DataFile::RepairFile()
     if (!open_)
         return 1;
     DropCacheEntry(-2);
-    return RepairDataFile(&file_, &path_, dataStart_, stored_);
+    ForgetFileSize();
+    ++recordChanges_;
+    const int32_t result = RepairDataFile(&file_, &path_, dataStart_, stored_);
+    ForgetFileSize();
+    return result;
 }
 
 void DataFile::ExchangeHeaderCounts(bool load, uint8_t* header)
 {
     if (load) {
+        ++recordChanges_;
         stored_ = GetI32LE(header + dbh::kStoredCount);
         live_ = GetI32LE(header + dbh::kLiveCount);
         deleted_ = GetI32LE(header + dbh::kDeletedCount);
@@ -259,6 +273,7 @@ std::string DataFile::DatabaseName() const
 
 void DataFile::MarkDamaged()
 {
+    ++recordChanges_;
     stored_ = -1;
     deleted_ = -1;
     newCount_ = 0;
@@ -282,7 +297,28 @@ int32_t DataFile::CheckDiskSpace(double bytes)
 
 int32_t DataFile::FileSize(uint32_t* size) const
 {
-    return DbGetSize(file_, size);
+    if (file_ != kNoFile && knownSizeFile_ == file_ && knownSizeWrites_ == DbWriteCount()) {
+        *size = knownSize_;
+        return kErrNone;
+    }
+    const int32_t err = DbGetSize(file_, size);
+    if (err == kErrNone) {
+        knownSizeFile_ = file_;
+        knownSizeWrites_ = DbWriteCount();
+        knownSize_ = *size;
+    }
+    return err;
+}
+
+void DataFile::NoteWritten(uint64_t writesBefore, uint32_t end, bool exact)
+{
+    // Only when the one write since the size was learnt is this one: any
+    // other (the journal's, another file's, a failed one) leaves the size
+    // to be asked again.
+    if (knownSizeFile_ != file_ || knownSizeWrites_ != writesBefore || DbWriteCount() != writesBefore + 1)
+        return;
+    knownSize_ = exact ? end : std::max(knownSize_, end);
+    knownSizeWrites_ = DbWriteCount();
 }
 
 int32_t DataFile::ReportWriteError(int32_t code)

@@ -23,6 +23,7 @@
 #include "database/database_header.h"
 #include "database/db_journal.h"
 #include "database/index_file.h"
+#include "database/record_read_cache.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 
@@ -88,7 +89,8 @@ public:
     // Creates (or empties) the record file and creates its index; 1 or -1.
     int32_t CreateFile(const PathRecord* path);
     int32_t OpenIndex();
-    int32_t CreateIndex();
+    // durable: as IndexFile::Create.
+    int32_t CreateIndex(bool durable = true);
     // Closes the file: packs it when 100 or more records are deleted
     // (unless pack is off, for callers that only looked), then closes the
     // index (discarding it when asked, after a pack, or when the index is
@@ -199,6 +201,8 @@ public:
     // The key of the current buffer (or the saved copy) into entry.
     void BuildKey(bool fromSaved, DbIndexEntry* entry) const;
     int32_t InsertIndexEntry(int32_t offset);
+    // As InsertIndexEntry, with the record's key already built.
+    int32_t InsertIndexKey(int32_t offset, const char* key);
     int32_t DeleteIndexEntry();
     int32_t ReinsertIndexEntry();
     int32_t UpdateIndexPosition();
@@ -224,6 +228,9 @@ public:
 
     // --- Passes (selection_pass.cpp, find_pass.cpp, categories_pass.cpp) ---
     int32_t BuildSelection(const uint8_t* categoryFlags, const uint8_t* criteria);
+    // True when the last selection was found through the index, reading
+    // only the records it selected, rather than by a pass over the file.
+    bool SelectionFromIndex() const { return selectionFromIndex_; }
     int32_t ChangeCategories(const uint8_t* categoryFlags, int32_t operation);
     int32_t FindRecords(int32_t direction, int32_t kind, const uint8_t* criteria);
     int32_t IncrementalFind(const TypedEntries& typed, bool keyOnly);
@@ -253,6 +260,15 @@ private:
     bool CutTornTail(uint32_t offset, uint32_t size);
     int32_t ReportWriteError(int32_t code);
     int32_t FileSize(uint32_t* size) const;
+    // What FileSize learnt, kept while nothing is written (DbWriteCount);
+    // the engine's own writes carry it forward. A walk through the records
+    // reads one record at a time and would ask the disk each time.
+    void ForgetFileSize() const
+    {
+        knownSizeFile_ = kNoFile;
+        readCache_.Clear();
+    }
+    void NoteWritten(uint64_t writesBefore, uint32_t end, bool exact);
     int32_t IndexUpkeepFailed(const char* marker, int32_t code);
     // Seeks the entry of a built key and record offset, whatever tier the
     // bulk-mail presort gave it; the entry found is copied into e.
@@ -261,6 +277,34 @@ private:
     void SyncSavedCopy();
     void ClearCurrent();
     int32_t RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets);
+    // The query of a selection found through the index (index_query_pass.cpp):
+    // 1 done, 0 when the index cannot answer it (the pass over the file
+    // must), -1 failed.
+    int32_t SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* criteria);
+    // After a pass over the file: whether the index it built holds every
+    // record that is not deleted.
+    void NoteWholeIndex(bool whole);
+    // Anything that may change the records, their counts or the index
+    // counts here (recordChanges_): the index of the last pass over the
+    // file is only trusted while the count is the one it saw.
+    struct WholeIndex {
+        bool valid = false;
+        uint64_t changes = 0;
+        uint32_t size = 0;
+        SortSpec order;
+    };
+    WholeIndex wholeIndex_;
+    // The entry LocateIndexPosition found last and its position, while the
+    // index has not changed since.
+    struct Located {
+        bool valid = false;
+        uint64_t changes = 0;
+        int32_t position = -1;
+        DbIndexEntry entry{};
+    };
+    Located located_;
+    uint64_t recordChanges_ = 0;
+    bool selectionFromIndex_ = false;
 
     bool open_ = false;
     int32_t currentPosition_ = -1;
@@ -284,6 +328,10 @@ private:
     PathRecord indexPath_{};
     uint32_t access_ = 0x40000000;
     FileHandle file_ = kNoFile;
+    mutable FileHandle knownSizeFile_ = kNoFile;
+    mutable uint64_t knownSizeWrites_ = 0;
+    mutable uint32_t knownSize_ = 0;
+    mutable RecordReadCache readCache_;
     uint32_t dataStart_ = 6000;
     bool dataMark_ = false;
     bool indexMark_ = false;

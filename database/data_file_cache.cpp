@@ -133,6 +133,8 @@ void DataFile::DropCacheEntry(int32_t offset)
 
 int32_t DataFile::FlushRecordCache()
 {
+    // Every pass and walk starts here: it reads what the disk holds now.
+    readCache_.Clear();
     int32_t result = kErrNone;
     for (int32_t slot = 0; slot < kRecordCacheSlots && cacheEnabled_; ++slot) {
         CacheEntry& e = cacheEntries_[slot];

@@ -15,6 +15,8 @@ void DataFile::BeginChange(bool single)
     if (changeDepth_++ > 0 || !open_)
         return;
     RetryStuckUndo();
+    // What the change may have to undo is measured on the disk.
+    ForgetFileSize();
     uint32_t size = 0;
     FileSize(&size);
     journal_.Begin(file_, path_, size, single);
@@ -73,6 +75,7 @@ int32_t DataFile::EndChange()
     }
     DropCacheEntry(-2);
     indexMark_ = true;
+    ++recordChanges_;
     err = journal_.Undo();
     if (err != kErrNone) {
         // Tried again before the next change and at the close, and left
@@ -91,6 +94,7 @@ void DataFile::TakeBackCounts()
     // The file is as it was at the start of the change; so is what this
     // session says of it. The index lets go of every record the change
     // added (it is still built anew at the next open, to be sure).
+    ++recordChanges_;
     stored_ = changeStart_.stored;
     live_ = changeStart_.live;
     deleted_ = changeStart_.deleted;
@@ -104,6 +108,7 @@ void DataFile::RetryStuckUndo()
 {
     if (!journal_.Stuck() || journal_.RetryUndo() != kErrNone)
         return;
+    ++recordChanges_;
     DropCacheEntry(-2);
     if (stuckAbandoned_)
         TakeBackCounts();
@@ -114,21 +119,29 @@ int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t leng
 {
     if (offset < 0)
         return ReportWriteError(kErrInvalidParameter);
+    ++recordChanges_;
     int32_t err = journal_.BeforeWrite(uint32_t(offset), length);
+    const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
         err = DbWriteAt(file_, uint32_t(offset), image, length);
-    if (err == kErrNone)
+    if (err == kErrNone) {
+        NoteWritten(writes, uint32_t(offset) + length, false);
         return kErrNone;
+    }
     NoteFailedStep();
     return ReportWriteError(err);
 }
 
 int32_t DataFile::ResizeFile(uint32_t size)
 {
+    ++recordChanges_;
     int32_t err = journal_.BeforeResize(size);
+    const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
         err = DbSetSize(file_, size);
-    if (err != kErrNone)
+    if (err == kErrNone)
+        NoteWritten(writes, size, true);
+    else
         NoteFailedStep();
     return err;
 }
@@ -163,6 +176,7 @@ bool DataFile::CutTornTail(uint32_t offset, uint32_t size)
     // A reader only leaves it out.
     if (readOnly_)
         return true;
+    ++recordChanges_;
     // The write of this record never finished, so it was never committed:
     // the file ends where it began.
     if (DbSetSize(file_, offset) != kErrNone || DbSync(file_) != kErrNone)

@@ -1,6 +1,7 @@
 // DataFile: keys and the upkeep of the index as records change. Every call
 // into the index that keeps it in step with the file is made here.
 
+#include <cstdio>
 #include <cstring>
 
 #include "database/data_file.h"
@@ -86,6 +87,7 @@ int32_t DataFile::SeekBuiltKey(DbIndexEntry* e)
 
 int32_t DataFile::InsertIndexEntry(int32_t offset)
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 2);
     BuildKey(false, &entry_);
@@ -95,8 +97,23 @@ int32_t DataFile::InsertIndexEntry(int32_t offset)
     return 1;
 }
 
+int32_t DataFile::InsertIndexKey(int32_t offset, const char* key)
+{
+    ++recordChanges_;
+    if (!IndexOpen())
+        return IndexUpkeepFailed("[10]", 2);
+    entry_.child = -1;
+    entry_.recordPosition = offset;
+    entry_.sequence = 0;
+    std::snprintf(entry_.key, sizeof entry_.key, "%s", key);
+    if (index_->AddKeySequenced(&entry_) != 1)
+        return IndexUpkeepFailed("[2]", 9);
+    return 1;
+}
+
 int32_t DataFile::DeleteIndexEntry()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -107,6 +124,7 @@ int32_t DataFile::DeleteIndexEntry()
 
 int32_t DataFile::ReinsertIndexEntry()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -122,6 +140,7 @@ int32_t DataFile::ReinsertIndexEntry()
 
 int32_t DataFile::UpdateIndexPosition()
 {
+    ++recordChanges_;
     if (!IndexOpen())
         return IndexUpkeepFailed("[10]", 9);
     BuildKey(true, &entry_);
@@ -132,9 +151,20 @@ int32_t DataFile::UpdateIndexPosition()
 
 bool DataFile::ResetIndex()
 {
-    if (IndexOpen()) {
+    ++recordChanges_;
+    // An index open here was written unclean, and flushed so, when it was
+    // created or opened: whatever a crash leaves under its name is built
+    // anew, so its successor need not be flushed.
+    const bool replacingOwn = IndexOpen();
+    if (replacingOwn && !index_->Failed()) {
+        if (index_->Empty() != 1)
+            return false;
+        index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
+        return true;
+    }
+    if (replacingOwn) {
         index_->SetDiscard(1);
         index_->Close();
     }
-    return CreateIndex() == 1;
+    return CreateIndex(!replacingOwn) == 1;
 }

@@ -25,6 +25,8 @@ int32_t DataFile::PackDataFile()
         return 0;
     DbWorkingWindow working(WorkingMessage(kStringPacking), stored_ / 100);
 
+    ForgetFileSize();
+    ++recordChanges_;
     uint32_t size = 0;
     if (FileSize(&size) != kErrNone || size < dataStart_)
         return -1;
@@ -81,6 +83,7 @@ int32_t DataFile::PackDataFile()
     }
     FileClose(file_);
     file_ = packed;
+    ForgetFileSize();
     stored_ = kept;
     deleted_ = 0;
     newCount_ = 0;

@@ -15,6 +15,14 @@
 #include "foundation/dates.h"
 #include "foundation/win_error.h"
 
+namespace {
+
+// Bytes a record read asks for first: the head and the bodies of nearly
+// every record.
+constexpr uint32_t kFirstRead = 512;
+
+}  // namespace
+
 void DataFile::ClearCurrent()
 {
     current_.Clear();
@@ -31,16 +39,25 @@ uint32_t DataFile::ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t kno
     uint32_t length = 0;
     if (sound && knownLength) {
         length = knownLength;
-        sound = knownLength <= CardRecord::MaxRecordSize() && size - uint32_t(offset) >= length &&
-                DbReadAt(file_, uint32_t(offset), image, length) == kErrNone && SoundRecordLength(image) == length;
-    } else if (sound) {
-        // One read takes the head and, nearly always, the whole record.
-        const uint32_t want = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
         uint32_t got = 0;
-        sound = want >= dbrec::kHeadSize && DbReadSomeAt(file_, uint32_t(offset), image, want, &got) == kErrNone &&
-                got == want;
+        sound = knownLength <= CardRecord::MaxRecordSize() && size - uint32_t(offset) >= length &&
+                readCache_.Read(file_, size, uint32_t(offset), image, length, &got) == kErrNone && got == length &&
+                SoundRecordLength(image) == length;
+    } else if (sound) {
+        // One read takes the head and, nearly always, the whole record; a
+        // longer one reads the rest. (Reading the most a record can take
+        // every time copies three times what most records hold.)
+        const uint32_t most = std::min(CardRecord::MaxRecordSize(), size - uint32_t(offset));
+        const uint32_t want = std::min(kFirstRead, most);
+        uint32_t got = 0;
+        sound = want >= dbrec::kHeadSize &&
+                readCache_.Read(file_, size, uint32_t(offset), image, want, &got) == kErrNone && got == want;
         length = sound ? SoundRecordLength(image) : 0;
-        sound = length != 0 && length <= want;
+        sound = length != 0 && length <= most;
+        if (sound && length > want)
+            sound = readCache_.Read(file_, size, uint32_t(offset) + want, image + want, length - want, &got) ==
+                        kErrNone &&
+                    got == length - want;
     }
     if (!sound) {
         buffer->Clear();
@@ -69,6 +86,11 @@ int32_t DataFile::SetCurrentAndRead(int32_t offset, int32_t position, bool seekC
 
 int32_t DataFile::GotoRecord(int32_t position, bool seekCursor, bool saveUndo)
 {
+    // The file is read from memory only within one walk through the
+    // records: a walk that starts over (a print, a list shown again) reads
+    // what the disk holds now, whatever another program did meanwhile.
+    if (!located_.valid || position != located_.position + 1)
+        readCache_.Clear();
     int32_t offset = -1;
     if (FindCacheByPosition(position, &offset) < 0) {
         lookupMode_ = 0;
@@ -94,6 +116,23 @@ int32_t DataFile::LocateIndexPosition(int32_t position, bool useCache)
 {
     if (!IndexOpen() || position < 0)
         return -1;
+    // Going through the records in order, the cursor stands on the entry
+    // located last: the next one is a step away.
+    if (located_.valid && located_.changes == recordChanges_ &&
+        (position == located_.position || position == located_.position + 1)) {
+        DbIndexEntry at = located_.entry;
+        if (index_->SeekEntryNearCursor(&at) == 1) {
+            if (position == located_.position) {
+                entry_ = at;
+                return entry_.recordPosition;
+            }
+            if (index_->GetNext(&entry_) == 1) {
+                located_ = {true, recordChanges_, position, entry_};
+                return entry_.recordPosition;
+            }
+        }
+    }
+    located_.valid = false;
     int32_t from = -1;
     if (useCache && cacheEnabled_) {
         int32_t best = -1;
@@ -136,6 +175,7 @@ int32_t DataFile::LocateIndexPosition(int32_t position, bool useCache)
             return -1;
         }
     }
+    located_ = {true, recordChanges_, position, entry_};
     return entry_.recordPosition;
 }
 

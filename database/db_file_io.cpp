@@ -1,7 +1,12 @@
 #include "database/db_file_io.h"
 
-#include <algorithm>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "foundation/file_host.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -17,42 +22,75 @@ DbFault Consult(DbIoStep step, uint32_t bytes)
     return Hook() ? Hook()(step, bytes) : DbFault{};
 }
 
+uint64_t g_writes = 0;
+
+// Reads at offset without moving the file position (a file handle is a
+// descriptor): one system call where a seek and a read took two, and a
+// record read in the middle of a walk leaves nothing for the next one to
+// undo. Stops at n bytes, the end of the file or an error.
+int32_t ReadAtFully(FileHandle file, uint32_t offset, uint8_t* buffer, uint32_t n, uint32_t* got)
+{
+    *got = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    while (*got < n) {
+        const ssize_t r = ::pread(file, buffer + *got, n - *got, off_t(offset) + *got);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return HostHandleError(file, errno);
+        }
+        if (r == 0)
+            return kErrHandleEof;
+        *got += uint32_t(r);
+    }
+    return kErrNone;
+}
+
 }  // namespace
 
 void SetDbFaultHook(DbFaultHook hook) { Hook() = std::move(hook); }
 
+uint64_t DbWriteCount() { return g_writes; }
+
 int32_t DbReadAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n)
 {
-    const int32_t err = FileSeek(file, kSeekStart, int32_t(offset));
-    return err != kErrNone ? err : FileRead(file, buffer, n);
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
+    uint32_t got = 0;
+    const int32_t err = ReadAtFully(file, offset, static_cast<uint8_t*>(buffer), n, &got);
+    // Callers parse whole records; the part the file did not have must not
+    // hold what the buffer held before.
+    if (got < n)
+        std::memset(static_cast<uint8_t*>(buffer) + got, 0, n - got);
+    return err;
 }
 
 int32_t DbReadSomeAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n, uint32_t* got)
 {
     *got = 0;
-    const int32_t err = FileSeek(file, kSeekStart, int32_t(offset));
-    if (err != kErrNone)
-        return err;
-    *got = n;
-    return FileReadCount(file, got, buffer);
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
+    return ReadAtFully(file, offset, static_cast<uint8_t*>(buffer), n, got);
 }
 
 int32_t DbWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t n)
 {
+    ++g_writes;
     const DbFault fault = Consult(DbIoStep::Write, n);
-    int32_t err = FileSeek(file, kSeekStart, int32_t(offset));
-    if (err != kErrNone)
-        return err;
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
     if (fault.code != 0) {
         if (fault.written)
-            FileWrite(file, buffer, std::min(fault.written, n));
+            FileWriteAt(file, offset, buffer, std::min(fault.written, n));
         return fault.code;
     }
-    return FileWrite(file, buffer, n);
+    return FileWriteAt(file, offset, buffer, n);
 }
 
 int32_t DbSetSize(FileHandle file, uint32_t size)
 {
+    ++g_writes;
     const DbFault fault = Consult(DbIoStep::SetSize, size);
     return fault.code ? fault.code : FileSetSize(file, size);
 }
@@ -67,6 +105,7 @@ int32_t DbGetSize(FileHandle file, uint32_t* size) { return FileGetSize(file, si
 
 int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target)
 {
+    ++g_writes;
     const DbFault fault = Consult(DbIoStep::Replace, 0);
     if (fault.code)
         return fault.code;

@@ -11,7 +11,8 @@
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 
-// Reads n bytes at offset; 0, 38 when the file ends first, or the code.
+// Reads n bytes at offset, leaving the file position alone; 0, 38 when the
+// file ends first (the rest of the buffer zeroed), or the code.
 int32_t DbReadAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n);
 // Reads up to n bytes at offset; *got receives the count. 0 or 38 (fewer
 // than n) or the code.
@@ -20,6 +21,10 @@ int32_t DbWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t
 int32_t DbSetSize(FileHandle file, uint32_t size);
 int32_t DbSync(FileHandle file);
 int32_t DbGetSize(FileHandle file, uint32_t* size);
+// Counts every write, resize and replace tried through here, on any file,
+// failed or not: a size learnt when the count was n still holds while it
+// is n.
+uint64_t DbWriteCount();
 
 // Puts the file at source in place of the file at target in one step and
 // makes the change durable: after a crash the target is either the old

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "database/db_file_io.h"
 #include "database/index_block.h"
 #include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
@@ -32,7 +33,7 @@ std::string FormatIndexErrorText(int16_t kind, int32_t number, int32_t position,
     return buffer;
 }
 
-IndexFile::IndexFile(int32_t cacheBlocks) : slots_(size_t(std::max<int32_t>(cacheBlocks, kMinCacheBlocks))) {}
+IndexFile::IndexFile(int32_t cacheBlocks) : maxSlots_(size_t(std::max<int32_t>(cacheBlocks, kMinCacheBlocks))) {}
 
 IndexFile::~IndexFile()
 {
@@ -84,19 +85,17 @@ void IndexFile::ResetState()
 
 void IndexFile::InitCache()
 {
-    for (CacheSlot& slot : slots_) {
-        slot.dirty = 0;
-        slot.owner = kNoFile;
-        slot.pinned = 0;
-        slot.position = kIndexNone;
-    }
+    // Slots are made as blocks arrive, up to the most allowed: a small
+    // index takes little memory.
+    slots_.clear();
+    pinnedSlots_.clear();
     slotOfBlock_.assign(size_t(BlockNumber(int32_t(std::max<uint32_t>(fileSize_, kIndexFirstBlock)))) + 64, -1);
     lastSlot_ = -1;
 }
 
 int32_t IndexFile::Levels() const { return int32_t(GetU32LE(header_ + idxh::kLevels)); }
 
-int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed)
+int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed, bool durable)
 {
     if (open_)
         Close();
@@ -111,16 +110,10 @@ int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed)
         AlertFileError(err);
         return 0;
     }
-    SetBlockOwnPosition(header_, 0);
-    SetBlockUsed(header_, 0);
-    SetBlockFirstChild(header_, kIndexNoChild);
-    PutI32LE(header_ + idxh::kFreeList, kIndexNone);
-    PutU32LE(header_ + idxh::kNextSequence, 0);
-    PutU32LE(header_ + idxh::kCleanMark, 0);
-    PutU32LE(header_ + idxh::kLevels, 1);
+    EmptyHeader();
     // The unclean mark must be on the disk before the session changes the
     // record file, or a crash could bring back an old index marked clean.
-    if (!WriteHeaderPage() || FileSync(file_) != kErrNone) {
+    if (!WriteHeaderPage() || (durable && FileSync(file_) != kErrNone)) {
         DiscardFile();
         return 0;
     }
@@ -129,6 +122,61 @@ int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed)
     open_ = true;
     GoFirst();
     return 1;
+}
+
+void IndexFile::EmptyHeader()
+{
+    std::memset(header_, 0, sizeof header_);
+    SetBlockOwnPosition(header_, 0);
+    SetBlockUsed(header_, 0);
+    SetBlockFirstChild(header_, kIndexNoChild);
+    PutI32LE(header_ + idxh::kFreeList, kIndexNone);
+    PutU32LE(header_ + idxh::kNextSequence, 0);
+    PutU32LE(header_ + idxh::kCleanMark, 0);
+    PutU32LE(header_ + idxh::kLevels, 1);
+}
+
+int32_t IndexFile::Empty()
+{
+    if (!Usable())
+        return 0;
+    // Emptying a file costs the disk as much as deleting it; its blocks
+    // are better written over.
+    ForgetCache();
+    level_ = 0;
+    std::memset(cursor_, 0, sizeof cursor_);
+    cursorOnPath_ = false;
+    appendPathKnown_ = false;
+    discard_ = false;
+    EmptyHeader();
+    if (!WriteHeaderPage()) {
+        DiscardFile();
+        return 0;
+    }
+    fileSize_ = kIndexHeaderPageSize;
+    InitCache();
+    GoFirst();
+    return 1;
+}
+
+bool IndexFile::CutToSize()
+{
+    // An index emptied in place may have more file than tree.
+    uint32_t size = 0;
+    int32_t err = FileGetSize(file_, &size);
+    if (err == kErrNone && size > fileSize_)
+        err = FileSetSize(file_, fileSize_);
+    if (err == kErrNone)
+        return true;
+    if (err == kErrDiskFull || err == kErrAccessDenied) {
+        if (!failed_)
+            AlertFileError(err);
+        failed_ = true;
+        fileError_ = err;
+        return false;
+    }
+    Fail(kIndexErrorWrite, 1, int32_t(fileSize_));
+    return false;
 }
 
 bool IndexFile::HeaderPageIsSound() const
@@ -202,10 +250,7 @@ int32_t IndexFile::Close()
         return 1;
     bool ok = true;
     if (!discard_ && !failed_) {
-        for (int32_t s = 0; s < int32_t(slots_.size()) && ok; ++s) {
-            if (slots_[s].owner == file_ && slots_[s].dirty)
-                ok = WriteBack(s);
-        }
+        ok = CutToSize() && WriteBackAll();
         // The clean mark must not reach the disk before the blocks it vouches
         // for, or a crash in between leaves a stale tree marked clean.
         if (ok) {
@@ -238,10 +283,7 @@ int32_t IndexFile::Close()
 
 int32_t IndexFile::RawRead(int32_t position, uint8_t* bytes, int32_t n) const
 {
-    int32_t err = FileSeek(file_, kSeekStart, position);
-    if (err == kErrNone)
-        err = FileRead(file_, bytes, uint32_t(n));
-    return err;
+    return DbReadAt(file_, uint32_t(position), bytes, uint32_t(n));
 }
 
 bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
@@ -258,9 +300,7 @@ bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
 
 bool IndexFile::WriteAt(int32_t position, const uint8_t* bytes, int32_t n)
 {
-    int32_t err = FileSeek(file_, kSeekStart, position);
-    if (err == kErrNone)
-        err = FileWrite(file_, bytes, uint32_t(n));
+    const int32_t err = FileWriteAt(file_, uint32_t(position), bytes, uint32_t(n));
     if (err == kErrDiskFull || err == kErrAccessDenied) {
         // What the user can do something about is said as the file box
         // says it, not as a damaged index.
@@ -296,6 +336,7 @@ void IndexFile::BindSlot(int32_t slot, int32_t position)
     slotOfBlock_[k] = slot;
     slots_[size_t(slot)].position = position;
     slots_[size_t(slot)].owner = file_;
+    slots_[size_t(slot)].startCount = -1;
 }
 
 void IndexFile::DropSlot(int32_t slot)
@@ -307,13 +348,53 @@ void IndexFile::DropSlot(int32_t slot)
     s.dirty = 0;
     s.pinned = 0;
     s.position = kIndexNone;
+    s.startCount = -1;
 }
 
 void IndexFile::ForgetCache()
 {
     for (int32_t s = 0; s < int32_t(slots_.size()); ++s)
         DropSlot(s);
+    slots_.clear();
+    pinnedSlots_.clear();
     lastSlot_ = -1;
+}
+
+bool IndexFile::WriteBackAll()
+{
+    // In file order, neighbouring blocks in one write: a cache that holds
+    // the whole tree has most of the file to write at the close.
+    std::vector<int32_t> dirty;
+    for (int32_t s = 0; s < int32_t(slots_.size()); ++s) {
+        if (slots_[size_t(s)].owner == file_ && slots_[size_t(s)].dirty)
+            dirty.push_back(s);
+    }
+    std::sort(dirty.begin(), dirty.end(),
+              [this](int32_t a, int32_t b) { return slots_[size_t(a)].position < slots_[size_t(b)].position; });
+    constexpr size_t kMostBlocksAWrite = 64;
+    std::vector<uint8_t> run;
+    for (size_t i = 0; i < dirty.size();) {
+        size_t end = i + 1;
+        while (end < dirty.size() && end - i < kMostBlocksAWrite &&
+               slots_[size_t(dirty[end])].position == slots_[size_t(dirty[end - 1])].position + kIndexBlockSize)
+            ++end;
+        if (end - i == 1) {
+            if (!WriteBack(dirty[i]))
+                return false;
+            i = end;
+            continue;
+        }
+        run.resize((end - i) * size_t(kIndexBlockSize));
+        for (size_t k = i; k < end; ++k)
+            std::memcpy(run.data() + (k - i) * size_t(kIndexBlockSize), slots_[size_t(dirty[k])].block,
+                        kIndexBlockSize);
+        if (!WriteAt(slots_[size_t(dirty[i])].position, run.data(), int32_t(run.size())))
+            return false;
+        for (size_t k = i; k < end; ++k)
+            slots_[size_t(dirty[k])].dirty = 0;
+        i = end;
+    }
+    return true;
 }
 
 bool IndexFile::WriteBack(int32_t slot)
@@ -327,6 +408,10 @@ bool IndexFile::WriteBack(int32_t slot)
 
 int32_t IndexFile::TakeSlot()
 {
+    if (slots_.size() < maxSlots_) {
+        slots_.emplace_back();
+        return int32_t(slots_.size() - 1);
+    }
     const int32_t n = int32_t(slots_.size());
     for (int32_t i = 1; i <= n; ++i) {
         const int32_t s = (lastSlot_ + i) % n;
@@ -371,7 +456,7 @@ uint8_t* IndexFile::FetchBlock(int32_t position, int expectLeaf, bool pin)
         return nullptr;
     }
     if (pin)
-        slots_[size_t(s)].pinned = 1;
+        Pin(s);
     return slots_[size_t(s)].block;
 }
 
@@ -407,7 +492,7 @@ uint8_t* IndexFile::NewBlock(int32_t* position)
     std::memset(block, 0, kIndexBlockSize);
     SetBlockOwnPosition(block, *position);
     BindSlot(s, *position);
-    slots_[size_t(s)].pinned = 1;
+    Pin(s);
     return block;
 }
 
@@ -432,8 +517,10 @@ void IndexFile::MarkChanged(int32_t position)
     if (position == 0)
         return;
     const int32_t s = SlotOf(position);
-    if (s >= 0)
+    if (s >= 0) {
         slots_[size_t(s)].dirty = 1;
+        slots_[size_t(s)].startCount = -1;
+    }
 }
 
 bool IndexFile::WriteNow(int32_t position)
@@ -449,10 +536,20 @@ void IndexFile::Unpin(int32_t position)
         slots_[size_t(s)].pinned = 0;
 }
 
+void IndexFile::Pin(int32_t slot)
+{
+    if (!slots_[size_t(slot)].pinned)
+        pinnedSlots_.push_back(slot);
+    slots_[size_t(slot)].pinned = 1;
+}
+
 void IndexFile::UnpinAll()
 {
-    for (CacheSlot& slot : slots_)
-        slot.pinned = 0;
+    // Only the slots pinned since the last call: every operation ends here,
+    // and a large cache would be walked whole each time.
+    for (const int32_t slot : pinnedSlots_)
+        slots_[size_t(slot)].pinned = 0;
+    pinnedSlots_.clear();
 }
 
 bool IndexFile::PeekBlock(int32_t position, uint8_t* out) const

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -71,10 +72,21 @@ public:
     IndexFile& operator=(const IndexFile&) = delete;
 
     // Creates or empties the file; 1, or 0 after reporting the failure.
-    int32_t Create(const PathRecord* path, int16_t duplicatesAllowed);
+    // durable: the new file's unclean mark is flushed to the disk before
+    // the call returns, so that a crash cannot bring back an older index
+    // marked clean under the name. A caller that only replaces an index it
+    // created or opened itself (whose file has never been marked clean
+    // since) may do without.
+    int32_t Create(const PathRecord* path, int16_t duplicatesAllowed, bool durable = true);
     // Opens an index closed in order. A file left unclean or not sound is
     // deleted and 0 returned: the caller creates a new one.
     int32_t Open(const PathRecord* path, int16_t duplicatesAllowed);
+    // Empties the open index as Create would make it anew, but in the file
+    // it has: the new tree's blocks are written over the old ones, and
+    // what lies past its end is cut off at the close. Only for an index
+    // created or opened here (its file says unclean on the disk, so a crash
+    // leaves nothing to trust). 1, or 0 after reporting the failure.
+    int32_t Empty();
     void SetDiscard(int16_t flag);
     // Writes everything back and marks the file clean, or deletes it when
     // discarding or failed. 1, or 0 when writing failed.
@@ -135,11 +147,16 @@ private:
         int32_t block;   // position of the block at this level
         int32_t offset;  // entry offset in the entry area; -1 before the first
     };
+    static constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
     struct CacheSlot {
         uint32_t dirty = 0;
         FileHandle owner = kNoFile;  // kNoFile: the slot is free
         uint32_t pinned = 0;         // in use by the running operation
         int32_t position = kIndexNone;
+        // Where the entries of the block start, once a search has walked
+        // it; -1 until then and after a change that does not keep them.
+        int32_t startCount = -1;
+        int16_t starts[kMostEntries];
         uint8_t block[kIndexBlockSize];
     };
     // A searched key with its sequence number.
@@ -161,6 +178,8 @@ private:
     bool ReadAt(int32_t position, uint8_t* bytes, int32_t n);
     bool WriteAt(int32_t position, const uint8_t* bytes, int32_t n);
     bool WriteHeaderPage();
+    void EmptyHeader();
+    bool CutToSize();
     bool HeaderPageIsSound() const;
     void DiscardFile();
     int32_t Levels() const;
@@ -174,10 +193,12 @@ private:
     void MarkChanged(int32_t position);
     bool WriteNow(int32_t position);
     void Unpin(int32_t position);
+    void Pin(int32_t slot);
     void UnpinAll();
     int32_t SlotOf(int32_t position) const;
     int32_t TakeSlot();
     bool WriteBack(int32_t slot);
+    bool WriteBackAll();
     void BindSlot(int32_t slot, int32_t position);
     void DropSlot(int32_t slot);
     bool PeekBlock(int32_t position, uint8_t* out) const;
@@ -185,6 +206,10 @@ private:
     // Tree (index_tree.cpp).
     int CompareAt(const SearchKey& searched, const uint8_t* entry, Compare how) const;
     int32_t Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found);
+    // The entry starts of the block at position (not the root), kept with
+    // its slot: inner blocks change only when a block below them splits or
+    // merges, and an entry added to a leaf moves the starts after it.
+    const int16_t* BlockStarts(int32_t position, const uint8_t* block, int32_t* count);
     int32_t CopyAtCursor(IndexEntry* entry);
     int32_t DescendFirst(int32_t position, int32_t level);
     int32_t DescendLast(int32_t position, int32_t level);
@@ -220,8 +245,10 @@ private:
     bool appendPathKnown_ = false;
     uint8_t header_[kIndexHeaderPageSize]{};
 
-    std::vector<CacheSlot> slots_;
+    std::deque<CacheSlot> slots_;  // grows to maxSlots_; blocks keep their place
+    size_t maxSlots_;
     std::vector<int32_t> slotOfBlock_;  // block number -> slot, -1 when not cached
+    std::vector<int32_t> pinnedSlots_;  // slots pinned since the last UnpinAll
     int32_t lastSlot_ = -1;
     uint32_t fileSize_ = 0;
 

@@ -36,6 +36,30 @@ int IndexFile::CompareAt(const SearchKey& searched, const uint8_t* entry, Compar
     return descending_ ? -c : c;
 }
 
+const int16_t* IndexFile::BlockStarts(int32_t position, const uint8_t* block, int32_t* count)
+{
+    const int32_t s = position == 0 ? -1 : SlotOf(position);
+    if (s < 0)
+        return nullptr;
+    CacheSlot& slot = slots_[size_t(s)];
+    const int32_t used = BlockUsed(block);
+    if (slot.startCount < 0) {
+        int32_t n = 0;
+        for (int32_t at = 0; at < used && n < kMostEntries; at += EntrySize(BlockEntry(block, at)))
+            slot.starts[n++] = int16_t(at);
+        slot.startCount = n;
+    }
+    // A change that slipped past MarkChanged would show here first: the
+    // last entry no longer ends where the entries end.
+    const int32_t n = slot.startCount;
+    if (n == 0 ? used != 0 : slot.starts[n - 1] + EntrySize(BlockEntry(block, slot.starts[n - 1])) != used) {
+        slot.startCount = -1;
+        return nullptr;
+    }
+    *count = n;
+    return slot.starts;
+}
+
 int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFirst, bool* found)
 {
     *found = false;
@@ -54,31 +78,35 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         // The search stands on it when it is equal, else on the one before
         // it. (A block holds up to 156 entries; comparing each one in turn
         // was most of the cost of adding keys in no order.)
-        constexpr int32_t kMostEntries = kIndexEntryAreaSize / IndexEntrySize(0);
         constexpr int32_t kStride = 8;
         const int32_t used = BlockUsed(block);
-        int32_t starts[kMostEntries];
+        int32_t walked[kMostEntries];
         int32_t count = 0;
         int32_t low = 0;       // every entry before low is below the key
         int32_t high = -1;     // the first entry known not below it
         int highCompare = -1;  // the comparison with the entry at high
-        for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at))) {
-            starts[count++] = at;
-            if (count % kStride == 0) {
-                const int c = CompareAt(searched, BlockEntry(block, at), how);
-                if (c <= 0) {
-                    high = count - 1;
-                    highCompare = c;
-                    break;
+        const int16_t* known = BlockStarts(position, block, &count);
+        if (known == nullptr) {
+            count = 0;
+            for (int32_t at = 0; at < used && count < kMostEntries; at += EntrySize(BlockEntry(block, at))) {
+                walked[count++] = at;
+                if (count % kStride == 0) {
+                    const int c = CompareAt(searched, BlockEntry(block, at), how);
+                    if (c <= 0) {
+                        high = count - 1;
+                        highCompare = c;
+                        break;
+                    }
+                    low = count;
                 }
-                low = count;
             }
         }
+        auto starts = [&](int32_t i) { return known ? int32_t(known[i]) : walked[i]; };
         if (high < 0)
             high = count;
         while (low < high) {
             const int32_t middle = low + (high - low) / 2;
-            const int c = CompareAt(searched, BlockEntry(block, starts[middle]), how);
+            const int c = CompareAt(searched, BlockEntry(block, starts(middle)), how);
             if (c > 0) {
                 low = middle + 1;
             } else {
@@ -87,7 +115,7 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
             }
         }
         const bool equal = low < count && highCompare == 0;
-        const int32_t offset = equal ? starts[low] : (low > 0 ? starts[low - 1] : -1);
+        const int32_t offset = equal ? starts(low) : (low > 0 ? starts(low - 1) : -1);
         cursor_[level] = {position, offset};
         level_ = int16_t(level);
         if (equal) {
@@ -526,11 +554,23 @@ int32_t IndexFile::InsertAt(int32_t level, const uint8_t* entry)
         const int32_t insert = offset < 0 ? 0 : offset + EntrySize(BlockEntry(block, offset));
         const int32_t size = EntrySize(carried);
         if (used + size <= kIndexEntryAreaSize) {
+            const int32_t slot = position == 0 ? -1 : SlotOf(position);
+            const int32_t known = slot >= 0 ? slots_[size_t(slot)].startCount : -1;
             uint8_t* at = BlockEntry(block, insert);
             std::memmove(at + size, at, size_t(used - insert));
             std::memcpy(at, carried, size_t(size));
             SetBlockUsed(block, used + size);
             MarkChanged(position);
+            if (known >= 0 && known < kMostEntries) {
+                // The starts the searches keep follow the new entry: those
+                // after it move by its size.
+                CacheSlot& s = slots_[size_t(slot)];
+                int32_t i = known;
+                for (; i > 0 && s.starts[i - 1] >= insert; --i)
+                    s.starts[i] = int16_t(s.starts[i - 1] + size);
+                s.starts[i] = int16_t(insert);
+                s.startCount = known + 1;
+            }
             Unpin(position);
             cursor_[level].offset = insert;
             level_ = int16_t(level);

@@ -1,5 +1,7 @@
 #include "database/record_layout.h"
 
+#include <array>
+
 #include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "foundation/byte_order.h"
@@ -19,13 +21,20 @@ int32_t RecordLength(const uint8_t* head)
 
 uint32_t SoundRecordLength(const uint8_t* head)
 {
+    // Every record read is checked: the limits are looked up once.
+    static const auto kLimits = [] {
+        std::array<uint32_t, kBodyFieldCount> limits{};
+        for (int32_t id = 0; id < kBodyFieldCount; ++id)
+            limits[size_t(id)] = FieldMaxLength(id);
+        return limits;
+    }();
     if (head[dbrec::kMarkerOffset] != dbrec::kMarker)
         return 0;
     const int16_t slack = GetI16LE(head + dbrec::kSlack);
     if (slack < 0)
         return 0;
     for (int32_t id = 0; id < kBodyFieldCount; ++id) {
-        if (head[dbrec::kLengths + id] > FieldMaxLength(id))
+        if (head[dbrec::kLengths + id] > kLimits[size_t(id)])
             return 0;
     }
     const uint32_t length = dbrec::kHeadSize + RecordBodySum(head) + uint32_t(slack);

@@ -49,13 +49,12 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         ~Pass() { on = false; }
         bool& on;
     } pass(rebuilding_);
-    const int32_t step = ProgressStep(stored_);
-    std::unique_ptr<DbWorkingWindow> working;
-    if (step)
-        working = std::make_unique<DbWorkingWindow>(WorkingMessage(kStringSorting), stored_ / step);
-
+    selectionFromIndex_ = false;
     FlushRecordCache();
     DropCacheEntry(-2);
+    // A pass over the whole file asks the disk how long it is: bytes
+    // another program put there are found here.
+    ForgetFileSize();
     const uint16_t mask = CategoryMaskFromFlags(categoryFlags);
     const int32_t mode = CategoryFilterMode(categoryFlags);
 
@@ -64,7 +63,13 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     const int32_t records = stored_ > 0 ? stored_ - (deleted_ > 0 ? deleted_ : 0) : 0;
     if (!CheckDiskSpace(double(records) * IndexKeySizeEstimate() + kDiskReserve))
         return -1;
+    if (const int32_t found = SelectFromIndex(categoryFlags, criteria); found != 0)
+        return found;
 
+    const int32_t step = ProgressStep(stored_);
+    std::unique_ptr<DbWorkingWindow> working;
+    if (step)
+        working = std::make_unique<DbWorkingWindow>(WorkingMessage(kStringSorting), stored_ / step);
     ClearCurrent();
     SaveUndoState();
     if (!ResetIndex()) {
@@ -81,6 +86,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     std::vector<std::string> bulkKeys;
     std::vector<int32_t> bulkOffsets;
     bool indexing = true;
+    int32_t kept = 0;  // records neither deleted nor purged
     for (int32_t count = 1;; ++count) {
         const RecordScanner::Status status = scanner.Next();
         if (status == RecordScanner::Status::End)
@@ -100,6 +106,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
                    WriteHeaderWord(int32_t(offset), uint8_t(current_.Flags() | dbrec::kDeleted)) == 0) {
             ++deleted_;
         } else {
+            ++kept;
             if (current_.IsNew())
                 ++newCount_;
             if (indexing && CategoryFilter(mode, mask) && CriteriaMatch(current_, criteria) && sortSpec_.bulkMail) {
@@ -121,6 +128,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     }
     working.reset();
     ClearCurrent();
+    NoteWholeIndex(!sortSpec_.bulkMail && indexing && !dataMark_ && live_ == kept);
 
     if (sortSpec_.bulkMail && !dataMark_) {
         const bool firstClass = sortSpec_.bulkMail == 1;

@@ -13,12 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "app/command_target.h"
 #include "database/card_record.h"
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "dbdoc/database_report.h"
-#include "dbdoc/db_document.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
+#include "platform/command_target.h"
 
 class CViewBrowser;
 class QLabel;

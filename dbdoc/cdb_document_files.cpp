@@ -9,15 +9,15 @@
 
 #include <QApplication>
 
-#include "app/report_print_job.h"
 #include "database/database_messages.h"
+#include "database/output_names.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/database_merge.h"
 #include "dbdoc/database_report.h"
 #include "dbdoc/database_split.h"
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
-#include "dbdoc/output_names.h"
+#include "dbdoc/report_print_job.h"
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "foundation/alert_sink.h"

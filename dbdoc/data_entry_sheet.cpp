@@ -12,7 +12,7 @@
 #include "database/database_header.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/field_form.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 

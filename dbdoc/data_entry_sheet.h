@@ -11,7 +11,7 @@
 #include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "dbdoc/field_list_box.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 class QTabWidget;
 

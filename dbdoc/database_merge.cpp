@@ -2,12 +2,12 @@
 
 #include "database/database_header.h"
 #include "database/database_messages.h"
+#include "database/db_document.h"
 #include "database/db_file_io.h"
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "database/record_scanner.h"
 #include "dbdoc/current_record.h"
-#include "dbdoc/db_document.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"

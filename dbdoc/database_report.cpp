@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "database/db_document.h"
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/selection_file.h"
 #include "dbdoc/selection_walk.h"
 #include "foundation/byte_order.h"

@@ -20,11 +20,11 @@
 
 #include "database/data_file.h"
 #include "database/merge_text.h"
+#include "database/open_database_registry.h"
 #include "database/record_file_format.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_form.h"
-#include "dbdoc/filtered_edit.h"
-#include "dbdoc/open_database_registry.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 

@@ -13,7 +13,7 @@
 
 #include "database/database_header.h"
 #include "database/field_table.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 class QButtonGroup;
 class QCheckBox;

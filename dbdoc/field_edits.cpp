@@ -6,7 +6,7 @@
 
 #include <QFileInfo>
 
-#include "carddoc/file_choosers.h"
+#include "dialogs/file_choosers.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/dates.h"

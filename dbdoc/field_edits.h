@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 class CDateEdit : public CFilteredEdit {
     Q_OBJECT

@@ -15,7 +15,7 @@
 
 #include "dbdoc/column_names.h"
 #include "dbdoc/export_report_db_dialogs.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
 #include "foundation/cp1252.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "database/database_messages.h"
+#include "database/db_document.h"
 #include "database/progress_window.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/selection_walk.h"
 #include "foundation/alerts.h"
 #include "foundation/win_error.h"

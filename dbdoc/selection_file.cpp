@@ -1,10 +1,10 @@
 #include "dbdoc/selection_file.h"
 
 #include "database/database_messages.h"
+#include "database/db_document.h"
 #include "database/file_swap.h"
 #include "database/progress_window.h"
-#include "dbdoc/db_document.h"
-#include "dbdoc/same_file.h"
+#include "database/same_file.h"
 #include "dbdoc/selection_walk.h"
 #include "foundation/alerts.h"
 #include "foundation/file_io.h"

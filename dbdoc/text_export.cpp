@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/selection_file.h"
 #include "foundation/byte_order.h"
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "database/data_file.h"
+#include "database/db_document.h"
 #include "database/field_table.h"
 #include "database/progress_window.h"
 #include "dbdoc/current_record.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/text_export.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"

@@ -4,7 +4,7 @@
 
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_form.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 CViewDataEntry::CViewDataEntry(CDBDocument* document, QWidget* parent) : QWidget(parent), document_(document)
 {

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "database/field_table.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 class CDBDocument;
 class QLabel;

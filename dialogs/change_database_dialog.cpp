@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "foundation/cp1252.h"
 
 CDlgChangeDatabase::CDlgChangeDatabase(QWidget* parent) : QDialog(parent)

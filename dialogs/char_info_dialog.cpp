@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "dbdoc/filtered_edit.h"
 #include "dialogs/color_combo_box.h"
+#include "dialogs/filtered_edit.h"
 #include "platform/dc.h"
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"

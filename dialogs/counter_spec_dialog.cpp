@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"

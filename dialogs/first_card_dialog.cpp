@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/card_app.h"
-#include "app/label_stock.h"
-#include "app/label_type_page.h"
-#include "app/print_job_record.h"
+#include "dialogs/label_type_page.h"
 #include "dialogs/sheet_preview_wnd.h"
+#include "platform/print_printer.h"
+#include "records/label_stock.h"
+#include "records/print_job_record.h"
 
 CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
 {
@@ -32,7 +32,7 @@ CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
     layout->addLayout(side);
 
     QRect paper, printable;
-    CCardApp::GetPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+    JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);
     const IntRect area{printable.left(), printable.top(), printable.left() + printable.width(),
                        printable.top() + printable.height()};
     preview_->SetSheetSize(IntSize{paper.width(), paper.height()}, &area);

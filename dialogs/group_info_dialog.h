@@ -4,13 +4,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
-#include "dialogs/measure_fields.h"
+#include "dialogs/placement_info_dialog.h"
 
 class CFloatEdit;
-class QCheckBox;
-class QComboBox;
 
 struct GroupInfoRecord {
     double originAcross = 0.0;  // points
@@ -23,43 +19,20 @@ struct GroupInfoRecord {
     uint32_t flags = 0;
 };
 
-class CDlgGroupInfo : public QDialog {
+class CDlgGroupInfo : public CPlacementInfoDialog {
 public:
     explicit CDlgGroupInfo(QWidget* parent = nullptr);
 
     void SetRecord(const GroupInfoRecord& record) { record_ = record; }
     const GroupInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
     CFloatEdit* BoxAngle() const { return angle_; }
-    QCheckBox* Printable() const { return printable_; }
-    QCheckBox* Locked() const { return locked_; }
-    QCheckBox* Visible() const { return visible_; }
-    QComboBox* Units() const { return units_; }
-
-    void accept() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void Open();
-    void EditChanged();
-    void UnitsChosen(int index);
-    void BoxClicked(QCheckBox* box, uint32_t bit);
-
     GroupInfoRecord record_;
-    MeasureFields fields_;
-    uint32_t shown_ = 0;
-    bool ready_ = false;
-    bool opened_ = false;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* angle_;
-    QCheckBox* printable_;
-    QCheckBox* locked_;
-    QCheckBox* visible_;
-    QComboBox* units_;
 };

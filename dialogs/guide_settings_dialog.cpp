@@ -6,7 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
 CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)

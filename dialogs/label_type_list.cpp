@@ -7,9 +7,9 @@
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 
-#include "app/label_stock_table.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
+#include "records/label_stock_table.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QComboBox>
 #include <QListWidget>
 
-#include "app/label_stock.h"
+#include "records/label_stock.h"
 
 class CDBLabel;
 

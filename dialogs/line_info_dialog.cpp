@@ -11,8 +11,8 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
 #include "dialogs/color_combo_box.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/style_list_box.h"
 #include "foundation/alerts.h"
 #include "foundation/menus.h"
@@ -21,9 +21,9 @@
 #include "graphics/frame_border.h"
 #include "graphics/pen_state.h"
 #include "platform/dc.h"
+#include "resources/artwork_resources.h"
 #include "typography/icon_menu.h"
 #include "typography/menu_bitmaps.h"
-#include "resources/artwork_resources.h"
 
 namespace {
 

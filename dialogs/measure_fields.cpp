@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
 CFloatEdit* MeasureEdit(int32_t id, const char* name, QWidget* parent)

@@ -10,13 +10,13 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
 #include "foundation/units.h"
 #include "graphics/fill_patterns.h"
-#include "typography/color_table.h"
 #include "platform/dc.h"
+#include "typography/color_table.h"
 
 int32_t RunDialogModal(QDialog* dialog) { return dialog->exec() == QDialog::Accepted ? 1 : 2; }
 

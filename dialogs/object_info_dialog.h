@@ -6,13 +6,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
-#include "dialogs/measure_fields.h"
+#include "dialogs/placement_info_dialog.h"
 
 class CFloatEdit;
-class QCheckBox;
-class QComboBox;
 
 struct ObjectInfoRecord {
     double originAcross = 0.0;  // points
@@ -28,47 +24,27 @@ struct ObjectInfoRecord {
     int32_t sizeFixed = 0;  // non-zero: height and width cannot change
 };
 
-class CDlgObjectInfo : public QDialog {
+class CDlgObjectInfo : public CPlacementInfoDialog {
 public:
     explicit CDlgObjectInfo(QWidget* parent = nullptr);
 
     void SetRecord(const ObjectInfoRecord& record) { record_ = record; }
     const ObjectInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
     CFloatEdit* BoxAngle() const { return angle_; }
     CFloatEdit* HeightEdit() const { return height_; }
     CFloatEdit* WidthEdit() const { return width_; }
-    QCheckBox* Printable() const { return printable_; }
-    QCheckBox* Locked() const { return locked_; }
-    QCheckBox* Visible() const { return visible_; }
-    QComboBox* Units() const { return units_; }
-
-    void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Opened() override;
 
 private:
-    void Open();
-    void EditChanged();
-    void UnitsChosen(int index);
-    void BoxClicked(QCheckBox* box, uint32_t bit);
-
     ObjectInfoRecord record_;
-    MeasureFields fields_;
-    uint32_t shown_ = 0;
-    bool ready_ = false;
-    bool opened_ = false;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* angle_;
     CFloatEdit* height_;
     CFloatEdit* width_;
-    QCheckBox* printable_;
-    QCheckBox* locked_;
-    QCheckBox* visible_;
-    QComboBox* units_;
 };

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
 

@@ -7,7 +7,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
 namespace {

@@ -17,13 +17,13 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
-#include "carddoc/preferences.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/units.h"
+#include "graphics/pattern_bitmaps.h"
 #include "platform/dc.h"
-#include "resources/pattern_bitmaps.h"
+#include "records/preferences.h"
 #include "resources/artwork_resources.h"
 
 namespace {

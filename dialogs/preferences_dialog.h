@@ -15,8 +15,8 @@
 #include <QDialog>
 #include <QImage>
 
-#include "carddoc/preferences_format.h"
 #include "platform/gdi_types.h"
+#include "records/preferences_format.h"
 
 class QCheckBox;
 class QLineEdit;

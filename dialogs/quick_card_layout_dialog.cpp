@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include "database/field_table.h"
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"

@@ -15,9 +15,9 @@
 #include <QListWidget>
 #include <QWidget>
 
-#include "carddoc/preferences.h"
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
+#include "records/preferences.h"
 
 class CFloatEdit;
 class Dc;

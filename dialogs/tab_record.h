@@ -1,5 +1,5 @@
 // The tab record the Tabs dialog edits: the paragraph's tab block (the
-// tabs-set word and 16 stops, as text/tab_stops.h lays it out) followed by
+// tabs-set word and 16 stops, as frames/tab_stops.h lays it out) followed by
 // the text area's width and the paragraph's margins.
 //
 //   0    u16  tabs-defined flag: 0 none, 1 at least one tab

@@ -9,8 +9,8 @@
 
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/units.h"
+#include "frames/tab_stops.h"
 #include "platform/dc.h"
-#include "text/tab_stops.h"
 #include "resources/artwork_resources.h"
 
 namespace {

@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "dbdoc/filtered_edit.h"
 #include "dialogs/auto_repeat_button.h"
+#include "dialogs/filtered_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/tab_combo_box.h"
 #include "foundation/units.h"
-#include "text/tab_stops.h"
+#include "frames/tab_stops.h"
 
 namespace {
 

@@ -4,13 +4,10 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
-#include "dialogs/measure_fields.h"
+#include "dialogs/placement_info_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
-class QComboBox;
 
 enum : uint32_t {
     kTextBoxInset = 0x40000000,
@@ -34,13 +31,12 @@ struct TextBoxInfoRecord {
 };
 static_assert(sizeof(TextBoxInfoRecord) == 72);
 
-class CDlgTextBoxInfo : public QDialog {
+class CDlgTextBoxInfo : public CPlacementInfoDialog {
 public:
     explicit CDlgTextBoxInfo(QWidget* parent = nullptr);
 
     void SetRecord(const TextBoxInfoRecord& record) { record_ = record; }
     const TextBoxInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
@@ -48,36 +44,15 @@ public:
     CFloatEdit* HeightEdit() const { return height_; }
     CFloatEdit* BoxAngle() const { return angle_; }
     CFloatEdit* TextInset() const { return inset_; }
-    QCheckBox* Printable() const { return printable_; }
-    QCheckBox* Locked() const { return locked_; }
-    QCheckBox* Visible() const { return visible_; }
     QCheckBox* TextRunaround() const { return runaround_; }
-    QComboBox* Units() const { return units_; }
-
-    void accept() override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void Open();
-    void UnitsChosen(int index);
-    void BoxClicked(QCheckBox* box, uint32_t bit);
-
     TextBoxInfoRecord record_;
-    MeasureFields fields_;
-    uint32_t showAgain_ = 0;
-    bool ready_ = false;
-    bool opened_ = false;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* width_;
     CFloatEdit* height_;
     CFloatEdit* angle_;
     CFloatEdit* inset_;
-    QCheckBox* printable_;
-    QCheckBox* locked_;
-    QCheckBox* visible_;
     QCheckBox* runaround_;
-    QComboBox* units_;
 };

@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 UpDownButtons::UpDownButtons(QLineEdit* buddy, QWidget* parent) : QWidget(parent), buddy_(buddy)
 {

@@ -132,6 +132,22 @@ int32_t WriteRaw(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* c
     return kErrNone;
 }
 
+int32_t WriteRawAt(FileHandle file, uint32_t offset, const uint8_t* buffer, uint32_t n, uint32_t* count)
+{
+    while (*count < n) {
+        ssize_t w = ::pwrite(file, buffer + *count, n - *count, off_t(offset) + *count);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return HostHandleError(file, errno);
+        }
+        if (w == 0)
+            return kErrDiskFull;
+        *count += uint32_t(w);
+    }
+    return kErrNone;
+}
+
 int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
 {
     *count = 0;
@@ -198,6 +214,25 @@ int32_t FileWrite(FileHandle file, const void* buffer, uint32_t n)
 {
     uint32_t count;
     return WriteFully(file, static_cast<const uint8_t*>(buffer), n, &count);
+}
+
+int32_t FileWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t n)
+{
+    if (file < 0)
+        return kErrInvalidHandle;
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
+    const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+    uint32_t count = 0;
+    if (FileWatcher* watcher = g_fileWatcher) {
+        uint32_t keep = 0;
+        const int32_t step = watcher->Writing(file, offset, bytes, n, &keep);
+        if (step > 0) {
+            WriteRawAt(file, offset, bytes, keep < n ? keep : n, &count);
+            return step;
+        }
+    }
+    return WriteRawAt(file, offset, bytes, n, &count);
 }
 
 int32_t FileReadCount(FileHandle file, uint32_t* n, void* buffer)

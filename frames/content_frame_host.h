@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 class Dc;
 class FrameObj;

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "graphics/font_spec.h"
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
 
 class Dc;
 class FontState;

@@ -83,26 +83,11 @@ Region FrameObjArc::MakeArcRegion()
     return rgn;
 }
 
-bool FrameObjArc::HitTest(const IntPoint& viewPoint)
+void FrameObjArc::StrokeAtWidth(Dc* dc, int16_t viewWidth)
 {
-    if (!block_.selectable)
-        return false;
-    return MakeArcRegion().contains(viewPoint.x, viewPoint.y);
-}
-
-void FrameObjArc::StrokeBorder(Dc* dc, int16_t)
-{
-    const FrameAttributes& a = block_.attr;
-    const ColorRef background = dc->bkColor();
-    if (a.background != kNoBackground)
-        dc->setBkColor(Tint(a.background, 100));
     FrameGeometry copy = viewGeometry_;
-    int32_t width = DocToViewLength(a.geometry.lineWidth);
-    if (a.geometry.lineWidth != 0 && width < 1)
-        width = 1;
-    copy.lineWidth = int16_t(width);
+    copy.lineWidth = viewWidth;
     DrawEllipseShape(dc, copy, 0, kArcCentreTopLeft);
-    dc->setBkColor(background);
 }
 
 void FrameObjArc::StrokeOutline(Dc* dc, const FrameGeometry& g)
@@ -114,36 +99,7 @@ void FrameObjArc::StrokeOutline(Dc* dc, const FrameGeometry& g)
         dc->lineTo(q.corners[i % 4].x, q.corners[i % 4].y);
 }
 
-void FrameObjArc::FillShape(Dc*, uint8_t) {}
-void FrameObjArc::FrameOutline(Dc*) {}
 void FrameObjArc::Hook116(int32_t, int32_t) {}
-
-void FrameObjArc::SetColour(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetColour(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderColour = value;
-        block_.attr.fillColour = value;
-    }
-}
-
-void FrameObjArc::SetTint(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetTint(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderTint = value;
-        block_.attr.fillTint = value;
-    }
-}
-
-void FrameObjArc::SetPattern(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetPattern(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderPattern = value;
-        block_.attr.fillPattern = value;
-    }
-}
 
 bool FrameObjArc::AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit)
 {

@@ -6,24 +6,17 @@
 #pragma once
 
 #include "frames/frame_obj_rect.h"
+#include "frames/frame_obj_stroke_only.h"
 
-class FrameObjArc : public FrameObjRect {
+class FrameObjArc : public FrameObjStrokeOnly<FrameObjRect> {
 public:
     int16_t GetType() const override { return kFrameArc; }
 
     // The quadrant is the direction of the drag from the rectangle's first
     // corner to its second.
     void SetFromRect(const IntRect& rect) override;
-    bool HitTest(const IntPoint& viewPoint) override;
-    void StrokeBorder(Dc* dc, int16_t width) override;
     void StrokeOutline(Dc* dc, const FrameGeometry& g) override;
-    void FillShape(Dc* dc, uint8_t solid) override;
-    void FrameOutline(Dc* dc) override;
     void Hook116(int32_t a, int32_t b) override;
-    // Selector 0 or 1 sets the border and the fill alike.
-    void SetColour(uint8_t value, uint8_t selector) override;
-    void SetTint(uint8_t value, uint8_t selector) override;
-    void SetPattern(uint8_t value, uint8_t selector) override;
     bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
 
     // The band along the arc that takes hits, logical view units.
@@ -32,4 +25,9 @@ public:
     // Traces the band of the arc of p (centre at its origin), thickness
     // across; at the full depth the whole quarter.
     static void TraceArcBand(Dc* dc, const FramePlacement& p, int32_t thickness);
+
+protected:
+    // The quarter ellipse, centred at the view placement's origin.
+    void StrokeAtWidth(Dc* dc, int16_t viewWidth) override;
+    Region HitRegion() override { return MakeArcRegion(); }
 };

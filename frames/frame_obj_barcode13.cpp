@@ -2,11 +2,8 @@
 
 #include <cstring>
 
-#include "barcode/barcode_measure.h"
-#include "barcode/barcode_record.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
-#include "foundation/keys.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_font.h"
 #include "graphics/field_text_provider.h"
@@ -23,11 +20,11 @@ FrameObjBarcode13::FrameObjBarcode13()
     }
 }
 
-uint32_t FrameObjBarcode13::DataSize() const { return FrameObjBarcode::DataSize() + kQuickCardSpecSize; }
+uint32_t FrameObjBarcode13::DataSize() const { return FrameObjQuickCardBarcode::DataSize() + kQuickCardSpecSize; }
 
 int32_t FrameObjBarcode13::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::ReadBody(file, target);
+    const int32_t result = FrameObjQuickCardBarcode::ReadBody(file, target);
     if (result != 0)
         return result;
     uint8_t bytes[kQuickCardSpecSize];
@@ -39,7 +36,7 @@ int32_t FrameObjBarcode13::ReadBody(FileHandle file, BlockTarget target)
 
 int32_t FrameObjBarcode13::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::WriteBody(file, target);
+    const int32_t result = FrameObjQuickCardBarcode::WriteBody(file, target);
     if (result != 0)
         return result;
     return FileWrite(file, spec_, sizeof spec_);
@@ -49,7 +46,7 @@ int32_t FrameObjBarcode13::CopyTo(FrameObj* destination)
 {
     if (destination->GetType() == kFrameBarcode13)
         std::memcpy(static_cast<FrameObjBarcode13*>(destination)->spec_, spec_, kQuickCardSpecSize);
-    return FrameObjBarcode::CopyTo(destination);
+    return FrameObjQuickCardBarcode::CopyTo(destination);
 }
 
 void FrameObjBarcode13::SetQuickCardSpec(const uint8_t* settings)
@@ -57,11 +54,6 @@ void FrameObjBarcode13::SetQuickCardSpec(const uint8_t* settings)
     MarkChanged(1, 0);
     std::memcpy(spec_, settings, kQuickCardSpecSize);
     Recompute(0);
-}
-
-void FrameObjBarcode13::GetBarcodeData(uint8_t* out)
-{
-    PStrFromCStr(out, QuickCardPostnetData(UsesRecord(), outputShift_ != 0).c_str());
 }
 
 void FrameObjBarcode13::FieldTexts(std::array<std::string, kAddressFieldCount>* texts) const
@@ -79,50 +71,17 @@ void FrameObjBarcode13::FieldTexts(std::array<std::string, kAddressFieldCount>* 
     }
 }
 
-int32_t FrameObjBarcode13::BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width)
-{
-    *width = 0;
-    if (!block_.barcodeOption || !IsPostnetLength(QuickCardZipText(UsesRecord(), outputShift_ != 0).size()))
-        return 0;
-    SetSymbology(1);
-    FetchData();
-    BarcodeRecord rec;
-    BarcodeRecordRead(record_, &rec);
-    IntRect r;
-    MeasureBarcode(dc, &rec, &r, numerator, denominator);
-    *width = r.right - r.left;
-    return r.bottom - r.top;
-}
-
-void FrameObjBarcode13::DrawContent(Dc* dc)
-{
-    SetSymbology(1);
-    PutI32LE(spec_ + kQuickCardShownOffset, block_.barcodeOption);
-    DrawTextContent(dc);
-    if (!block_.barcodeOption)
-        return;
-    FetchData();
-    SetRemeasure();
-    if (IsPostnetLength(record_[kBarcodeDataOffset]))
-        DrawBars(dc);
-}
-
 void FrameObjBarcode13::DrawText(Dc* dc)
 {
-    const FrameAttributes& a = block_.attr;
-    int16_t numerator = 1;
-    int16_t denominator = 1;
-    GetZoom(&numerator, &denominator);
-    int32_t barsWidth = 0;
-    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    const ViewBars bars = BarsAtViewZoom(dc);
     FontState font(dc);
-    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    SelectViewFont(&font);
     const TextMetrics m = dc->getTextMetrics();
     std::array<std::string, kAddressFieldCount> texts;
     FieldTexts(&texts);
     const AddressLayout layout = LayOutAddressBlock(spec_, texts, dc);
     const int32_t left = viewGeometry_.x + viewGeometry_.lineWidth + m.descent;
-    const int32_t top = viewGeometry_.y + viewGeometry_.lineWidth + bars + m.externalLeading + m.ascent;
+    const int32_t top = viewGeometry_.y + viewGeometry_.lineWidth + bars.height + m.externalLeading + m.ascent;
     const int32_t lineHeight = m.externalLeading + m.ascent + m.descent;
     const int32_t mode = dc->setBkMode(TRANSPARENT);
     const uint32_t align = dc->setTextAlign(TA_BASELINE | TA_LEFT);
@@ -153,10 +112,4 @@ void FrameObjBarcode13::MeasureContent(IntRect* out)
     *out = IntRect{-border, -border, width + border, height + border};
 }
 
-void FrameObjBarcode13::EditInfo(int32_t arg)
-{
-    if (IsKeyDown(kVkShift))
-        FrameObjText::EditInfo(arg);
-    else
-        ContentHostOf(this)->DoQuickCardSpec();
-}
+void FrameObjBarcode13::EditBlock() { ContentHostOf(this)->DoQuickCardSpec(); }

@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-#include "barcode/barcode_measure.h"
-#include "barcode/barcode_record.h"
 #include "foundation/byte_order.h"
-#include "foundation/keys.h"
 #include "foundation/win_error.h"
 #include "frames/address_block_layout.h"
 #include "frames/content_frame_host.h"
@@ -23,12 +20,12 @@ FrameObjBarcode18::~FrameObjBarcode18() { HandleFree(block18_); }
 
 uint32_t FrameObjBarcode18::DataSize() const
 {
-    return FrameObjBarcode::DataSize() + kQuickCardFrameHeaderSize + HandleGetSize(block18_);
+    return FrameObjQuickCardBarcode::DataSize() + kQuickCardFrameHeaderSize + HandleGetSize(block18_);
 }
 
 int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::ReadBody(file, target);
+    const int32_t result = FrameObjQuickCardBarcode::ReadBody(file, target);
     if (result != 0)
         return result;
     uint8_t bytes[kQuickCardFrameHeaderSize];
@@ -55,7 +52,7 @@ int32_t FrameObjBarcode18::ReadBody(FileHandle file, BlockTarget target)
 
 int32_t FrameObjBarcode18::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::WriteBody(file, target);
+    const int32_t result = FrameObjQuickCardBarcode::WriteBody(file, target);
     if (result != 0)
         return result;
     uint8_t bytes[kQuickCardFrameHeaderSize];
@@ -79,7 +76,7 @@ int32_t FrameObjBarcode18::CopyTo(FrameObj* destination)
         HandleFree(d->block18_);
         d->block18_ = copy;
     }
-    return FrameObjBarcode::CopyTo(destination);
+    return FrameObjQuickCardBarcode::CopyTo(destination);
 }
 
 void FrameObjBarcode18::SetQuickCardBlock(Handle block)
@@ -93,59 +90,21 @@ void FrameObjBarcode18::SetQuickCardBlock(Handle block)
     Recompute(0);
 }
 
-void FrameObjBarcode18::GetBarcodeData(uint8_t* out)
-{
-    PStrFromCStr(out, QuickCardPostnetData(UsesRecord(), outputShift_ != 0).c_str());
-}
-
-int32_t FrameObjBarcode18::BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width)
-{
-    *width = 0;
-    if (!block_.barcodeOption || !IsPostnetLength(QuickCardZipText(UsesRecord(), outputShift_ != 0).size()))
-        return 0;
-    SetSymbology(1);
-    FetchData();
-    BarcodeRecord rec;
-    BarcodeRecordRead(record_, &rec);
-    IntRect r;
-    MeasureBarcode(dc, &rec, &r, numerator, denominator);
-    *width = r.right - r.left;
-    return r.bottom - r.top;
-}
-
-void FrameObjBarcode18::DrawContent(Dc* dc)
-{
-    SetSymbology(1);
-    PutI32LE(header_ + kQuickCardFrameShownOffset, block_.barcodeOption);
-    DrawTextContent(dc);
-    if (!block_.barcodeOption)
-        return;
-    FetchData();
-    SetRemeasure();
-    if (IsPostnetLength(record_[kBarcodeDataOffset]))
-        DrawBars(dc);
-}
-
 void FrameObjBarcode18::DrawText(Dc* dc)
 {
     if (!block18_)
         return;
-    const FrameAttributes& a = block_.attr;
-    int16_t numerator = 1;
-    int16_t denominator = 1;
-    GetZoom(&numerator, &denominator);
-    int32_t barsWidth = 0;
-    const int32_t bars = BarsHeight(dc, numerator, denominator, &barsWidth);
+    const ViewBars bars = BarsAtViewZoom(dc);
     FontState font(dc);
-    SelectFrameFont(&font, this, DocToViewLength(FrameFontSize(a.fontSize)), Tint(uint8_t(a.textColour), uint8_t(a.textTint)));
+    SelectViewFont(&font);
     // The unturned rectangle: a turned frame draws its block into an image
     // that is turned afterwards.
     const FrameGeometry& v = viewGeometry_;
     const int32_t border = v.lineWidth;
     IntRect rect{v.x + border, v.y + border, v.x + v.width - border, v.y + v.height - border};
-    if (bars > 0)
-        rect.top += bars + dc->getTextMetrics().descent;
-    const double scale = denominator != 0 ? double(numerator) / denominator : 1.0;
+    if (bars.height > 0)
+        rect.top += bars.height + dc->getTextMetrics().descent;
+    const double scale = bars.denominator != 0 ? double(bars.numerator) / bars.denominator : 1.0;
     QuickCardBlockDraw(dc, rect, UsesRecord(), scale, scale, block18_, outputShift_ != 0);
 }
 
@@ -188,20 +147,14 @@ void FrameObjBarcode18::SetFontStyle(int16_t style, int32_t arg2, int32_t arg3)
     const uint16_t bits = uint16_t(style);
     if (block18_)
         QuickCardBlockSetItemFlags(block18_, uint16_t(bits & ~0x4000u), (bits & 0x4000u) != 0);
-    FrameObjBarcode::SetFontStyle(int16_t(bits & ~0x4000u), arg2, arg3);
+    FrameObjQuickCardBarcode::SetFontStyle(int16_t(bits & ~0x4000u), arg2, arg3);
 }
 
 void FrameObjBarcode18::SetAutoSizeAnchor(int16_t anchor)
 {
-    FrameObjBarcode::SetAutoSizeAnchor(anchor);
+    FrameObjQuickCardBarcode::SetAutoSizeAnchor(anchor);
     if (block18_)
         QuickCardBlockSetAlign(block18_, std::max<int16_t>(anchor, 1));
 }
 
-void FrameObjBarcode18::EditInfo(int32_t arg)
-{
-    if (IsKeyDown(kVkShift))
-        FrameObjText::EditInfo(arg);
-    else
-        ContentHostOf(this)->DoQuickCardInfo();
-}
+void FrameObjBarcode18::EditBlock() { ContentHostOf(this)->DoQuickCardInfo(); }

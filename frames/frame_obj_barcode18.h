@@ -3,9 +3,9 @@
 // at 12 holds the block's byte size in a file, and then the block's bytes.
 #pragma once
 
-#include "frames/frame_obj_barcode.h"
+#include "frames/frame_obj_quick_card_barcode.h"
 
-class FrameObjBarcode18 : public FrameObjBarcode {
+class FrameObjBarcode18 : public FrameObjQuickCardBarcode {
 public:
     FrameObjBarcode18();
     ~FrameObjBarcode18() override;
@@ -14,22 +14,16 @@ public:
     uint32_t DataSize() const override;
     int32_t CopyTo(FrameObj* destination) override;
 
-    // The block, then (with the barcode option) the Postnet bars above it.
-    void DrawContent(Dc* dc) override;
     // The block inside the frame's border, below the bars when shown.
     void DrawText(Dc* dc) override;
-    void DrawTextInto(Dc* dc) override { DrawText(dc); }
     // The block's size at the zoom, in document units; with the bars
     // above it, as it is drawn.
     void MeasureContent(IntRect* out) override;
-    void GetBarcodeData(uint8_t* out) override;
     // Bit 0x4000 of the style goes to the block's items (set or clear the
     // other bits); the frame keeps the style without it.
     void SetFontStyle(int16_t style, int32_t arg2, int32_t arg3) override;
     // The block's lines follow the anchor.
     void SetAutoSizeAnchor(int16_t anchor) override;
-    // Shift: object info; else the Quick Card Info.
-    void EditInfo(int32_t arg) override;
 
     const uint8_t* Header() const { return header_; }
     Handle QuickCardBlock() const { return block18_; }
@@ -37,9 +31,9 @@ public:
     void SetQuickCardBlock(Handle block);
 
 protected:
-    bool UsesRecord() const { return block_.recordFed || outputShift_; }
-    // Height of the Postnet bars at the zoom, 0 when none are shown.
-    int32_t BarsHeight(Dc* dc, int16_t numerator, int16_t denominator, int32_t* width);
+    uint8_t* ShownWord() override { return header_ + kQuickCardFrameShownOffset; }
+    // The Quick Card Info dialog of the block.
+    void EditBlock() override;
 
     // A block of the older layout is converted; one that the file cannot
     // hold, or that is neither layout, is replaced by an empty one and the

@@ -176,19 +176,11 @@ std::optional<Region> FrameObjLine::InnerRegion(Dc*, const FrameGeometry& g)
     return Region::FromPolygon(pts.data(), int(pts.size()), ALTERNATE);
 }
 
-void FrameObjLine::StrokeBorder(Dc* dc, int16_t)
+void FrameObjLine::StrokeAtWidth(Dc* dc, int16_t viewWidth)
 {
-    const FrameAttributes& a = block_.attr;
-    const ColorRef background = dc->bkColor();
-    if (a.background != kNoBackground)
-        dc->setBkColor(Tint(a.background, 100));
     LineRecord r = line_;
-    int32_t width = DocToViewLength(a.geometry.lineWidth);
-    if (a.geometry.lineWidth != 0 && width < 1)
-        width = 1;
-    r.lineWidth = int16_t(width);
+    r.lineWidth = viewWidth;
     DrawFrameBorder(dc, r, 0);
-    dc->setBkColor(background);
 }
 
 void FrameObjLine::StrokeOutline(Dc* dc, const FrameGeometry& g)
@@ -199,9 +191,6 @@ void FrameObjLine::StrokeOutline(Dc* dc, const FrameGeometry& g)
     PathLine(dc, r);
 }
 
-void FrameObjLine::FillShape(Dc*, uint8_t) {}
-void FrameObjLine::FrameOutline(Dc*) {}
-
 void FrameObjLine::GetHandlePoint(IntPoint* out, int16_t n) const
 {
     if (n == 1)
@@ -210,13 +199,11 @@ void FrameObjLine::GetHandlePoint(IntPoint* out, int16_t n) const
         *out = line_.end;
 }
 
-bool FrameObjLine::HitTest(const IntPoint& viewPoint)
+Region FrameObjLine::HitRegion()
 {
-    if (!block_.selectable)
-        return false;
     Region rgn;
     GetOutlineRegion(ViewDc(), &rgn);
-    return rgn.contains(viewPoint.x, viewPoint.y);
+    return rgn;
 }
 
 FrameTracker* FrameObjLine::CreateTracker(FrameView* view, int16_t mode)
@@ -244,33 +231,6 @@ void FrameObjLine::BeginDrag(uint8_t mark)
     dragGeometry_ = block_.attr.geometry;
     if (mark)
         MarkChanged(1, 1);
-}
-
-void FrameObjLine::SetColour(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetColour(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderColour = value;
-        block_.attr.fillColour = value;
-    }
-}
-
-void FrameObjLine::SetTint(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetTint(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderTint = value;
-        block_.attr.fillTint = value;
-    }
-}
-
-void FrameObjLine::SetPattern(uint8_t value, uint8_t selector)
-{
-    FrameObj::SetPattern(value, selector);
-    if (selector <= 1) {
-        block_.attr.borderPattern = value;
-        block_.attr.fillPattern = value;
-    }
 }
 
 bool FrameObjLine::AddRectPoints(Dc*, WrapPointList* list, int32_t limit)

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "frames/frame_obj.h"
+#include "frames/frame_obj_stroke_only.h"
 
-class FrameObjLine : public FrameObj {
+class FrameObjLine : public FrameObjStrokeOnly<FrameObj> {
 public:
     FrameObjLine()
     {
@@ -34,19 +35,11 @@ public:
     std::optional<Region> MakeOutlineRegion(Dc* dc, uint8_t view) override;
     void GetOutlineRegion(Dc* dc, Region* out) override;
     std::optional<Region> InnerRegion(Dc* dc, const FrameGeometry& g) override;
-    void StrokeBorder(Dc* dc, int16_t width) override;
     void StrokeOutline(Dc* dc, const FrameGeometry& g) override;
-    void FillShape(Dc* dc, uint8_t solid) override;
-    void FrameOutline(Dc* dc) override;
     void GetHandlePoint(IntPoint* out, int16_t n) const override;
-    bool HitTest(const IntPoint& viewPoint) override;
     FrameTracker* CreateTracker(FrameView* view, int16_t mode) override;
     void RotateAbout(double angle, const IntPoint& centre, int16_t mode) override;
     void BeginDrag(uint8_t mark) override;
-    // Selector 0 or 1 sets the border and the fill alike.
-    void SetColour(uint8_t value, uint8_t selector) override;
-    void SetTint(uint8_t value, uint8_t selector) override;
-    void SetPattern(uint8_t value, uint8_t selector) override;
     bool AddRectPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
     bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
 
@@ -62,5 +55,10 @@ public:
     static std::vector<IntPoint> OutlinePolygon(const LineRecord& line, int32_t grow);
 
 protected:
+    // The line with its caps, from the view's line record.
+    void StrokeAtWidth(Dc* dc, int16_t viewWidth) override;
+    // The outline region, which the hit rebuilds and keeps.
+    Region HitRegion() override;
+
     LineRecord line_;
 };

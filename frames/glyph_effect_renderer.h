@@ -11,7 +11,7 @@
 
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 class Dc;
 class FrameDocument;

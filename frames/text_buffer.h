@@ -1,6 +1,6 @@
 // The paragraphs of one story at a time: a swappable store of 20-byte
 // paragraph records whose data is the paragraph's Handle
-// (text/paragraph_storage.h). Its record array is borrowed from the story
+// (frames/paragraph_storage.h). Its record array is borrowed from the story
 // being worked on (the story store binds it); flag bits 5-7 of a record say
 // which blocks the paragraph's Handle carries.
 #pragma once
@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "foundation/file_io.h"
+#include "frames/paragraph_storage.h"
 #include "frames/swap_store.h"
 #include "frames/text_position.h"
-#include "text/paragraph_storage.h"
 
 class FrameDocument;
 

@@ -1,8 +1,8 @@
 #include "graphics/brush_state.h"
 
 #include "graphics/fill_patterns.h"
+#include "graphics/pattern_bitmaps.h"
 #include "platform/dc.h"
-#include "resources/pattern_bitmaps.h"
 
 BrushState::BrushState(Dc* dc) : dc_(dc)
 {

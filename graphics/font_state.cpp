@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "foundation/int_math.h"
+#include "graphics/font_spec.h"
 #include "platform/dc.h"
-#include "typography/font_spec.h"
 
 void ApplyFontStyle(LogFont* font, uint32_t style)
 {

@@ -28,12 +28,22 @@
 
 namespace {
 
+// The buffers of a reduced read. They belong to the read's state, not to
+// the function reading the rows: an error in a row jumps back past that
+// function's frame, which would leave them allocated.
+struct ReducedRows {
+    std::vector<uint8_t> row;
+    std::vector<uint32_t> sums;
+    std::vector<uint32_t> counts;
+};
+
 struct ReadState {
     const uint8_t* data;
     size_t size;
     size_t pos;
     bool rowsRead;
     char message[200];
+    ReducedRows reduced;
 };
 
 void ReadBytes(png_structp png, png_bytep out, png_size_t n)
@@ -126,12 +136,15 @@ Plan ChooseTransforms(png_structp png, png_infop info, bool fullColour)
 // Reads the rows of a 24-bit picture into image, each factor x factor
 // square of pixels as their mean.
 void ReadReduced(png_structp png, CDibImage& image, int32_t width, int32_t height, int32_t factor,
-                 size_t rowBytes)
+                 size_t rowBytes, ReducedRows& buffers)
 {
     const int32_t outWidth = (width + factor - 1) / factor;
-    std::vector<uint8_t> row(rowBytes, 0);
-    std::vector<uint32_t> sums(size_t(outWidth) * 3, 0u);
-    std::vector<uint32_t> counts(size_t(outWidth), 0u);
+    std::vector<uint8_t>& row = buffers.row;
+    std::vector<uint32_t>& sums = buffers.sums;
+    std::vector<uint32_t>& counts = buffers.counts;
+    row.assign(rowBytes, 0);
+    sums.assign(size_t(outWidth) * 3, 0u);
+    counts.assign(size_t(outWidth), 0u);
     for (int32_t y = 0; y < height; ++y) {
         png_read_row(png, row.data(), nullptr);
         for (int32_t x = 0; x < width; ++x) {
@@ -205,7 +218,7 @@ public:
         if (factor > 1) {
             if (!image.CreateBlock((width + factor - 1) / factor, (height + factor - 1) / factor, 24))
                 png_error(png, kPictureTooLargeText);
-            ReadReduced(png, image, width, height, factor, png_get_rowbytes(png, info));
+            ReadReduced(png, image, width, height, factor, png_get_rowbytes(png, info), state.reduced);
             state.rowsRead = true;
             png_read_end(png, nullptr);
             png_destroy_read_struct(&png, &info, nullptr);

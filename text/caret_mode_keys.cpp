@@ -1,6 +1,7 @@
 // The keys of the caret state: the frame in edit shows no selection.
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "frames/style_runs.h"
 #include "graphics/beep.h"
 #include "text/caret_geometry.h"
 #include "text/caret_moves.h"
@@ -11,7 +12,6 @@
 #include "text/key_modes.h"
 #include "text/relayout.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
 

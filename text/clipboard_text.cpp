@@ -9,12 +9,12 @@
 #include "frames/frame_store.h"
 #include "frames/record_header_format.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "frames/text_buffer.h"
 #include "graphics/beep.h"
 #include "text/caret_geometry.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
-#include "text/style_runs.h"
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 

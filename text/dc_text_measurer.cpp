@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string_view>
 
+#include "graphics/font_spec.h"
 #include "platform/dc.h"
 #include "text/text_font.h"
-#include "typography/font_spec.h"
 
 struct DcTextMeasurer::Measured {
     int32_t ascent = 0;

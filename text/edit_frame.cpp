@@ -8,12 +8,12 @@
 #include "frames/frame_store.h"
 #include "frames/record_header_format.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "text/edit_primitives.h"
 #include "text/find_replace.h"
 #include "text/frame_flow.h"
 #include "text/line_table.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end)

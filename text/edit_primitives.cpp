@@ -9,10 +9,10 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

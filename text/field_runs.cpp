@@ -10,8 +10,8 @@
 #include "database/merge_text.h"
 #include "foundation/counters.h"
 #include "frames/frame_obj_text.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "graphics/beep.h"
 #include "text/caret_geometry.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "frames/style_run_format.h"
 #include "frames/text_position.h"
-#include "text/style_run_format.h"
 
 class TextContext;
 

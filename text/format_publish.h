@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 
 class TextContext;
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 
 class QKeyEvent;
 

@@ -2,7 +2,7 @@
 // caret state and those of the selection state.
 #pragma once
 
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "text/keyboard_editing.h"
 
 class TextContext;

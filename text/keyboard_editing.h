@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 
 class TextContext;
 

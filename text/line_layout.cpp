@@ -4,11 +4,11 @@
 
 #include "frames/frame_obj_text.h"
 #include "frames/style_record_format.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
+#include "frames/tab_stops.h"
 #include "text/char_measure.h"
 #include "text/hyphenation.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
 #include "text/text_context.h"
 #include "text/wrap_crossings.h"
 

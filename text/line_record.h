@@ -21,7 +21,7 @@
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
-#include "text/tab_stops.h"
+#include "frames/tab_stops.h"
 
 constexpr size_t kLineRecordBytes = 196;
 constexpr size_t kLineTabBlockOffset = 34;

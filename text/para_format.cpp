@@ -4,7 +4,7 @@
 
 #include "foundation/byte_order.h"
 #include "frames/style_sheet.h"
-#include "text/tab_stops.h"
+#include "frames/tab_stops.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <array>
 #include <cstdint>
 
+#include "frames/paragraph_text.h"
 #include "frames/style_record_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_run_format.h"
+#include "frames/style_run_format.h"
 
 class StyleSheet;
 

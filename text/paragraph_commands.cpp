@@ -7,11 +7,11 @@
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
+#include "frames/tab_stops.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/para_format.h"
-#include "text/tab_stops.h"
 #include "text/text_context.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "graphics/beep.h"
 #include "text/caret_geometry.h"
 #include "text/caret_moves.h"
@@ -13,7 +14,6 @@
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/key_modes.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
 

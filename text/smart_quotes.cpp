@@ -1,7 +1,7 @@
 #include "text/smart_quotes.h"
 
+#include "frames/style_runs.h"
 #include "graphics/beep.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 namespace {

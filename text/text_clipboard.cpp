@@ -1,7 +1,7 @@
 #include "text/text_clipboard.h"
 
-#include "carddoc/frame_tool.h"
 #include "text/text_tool.h"
+#include "toolbase/frame_tool.h"
 
 int32_t TextClipboard::CopyText(ToolDocument* document)
 {

@@ -13,14 +13,14 @@
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
+#include "frames/paragraph_text.h"
 #include "frames/style_record_format.h"
+#include "frames/style_runs.h"
 #include "frames/text_position.h"
 #include "text/edit_state.h"
 #include "text/layout_context.h"
 #include "text/line_table.h"
 #include "text/para_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
 #include "text/text_host.h"
 
 class FrameDocument;

@@ -12,6 +12,7 @@
 #include "frames/frame_store.h"
 #include "frames/style_record_format.h"
 #include "frames/style_sheet.h"
+#include "graphics/font_spec.h"
 #include "graphics/frame_border.h"
 #include "platform/dc.h"
 #include "text/alignment.h"
@@ -19,7 +20,6 @@
 #include "text/frame_flow.h"
 #include "text/text_context.h"
 #include "text/text_font.h"
-#include "typography/font_spec.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "graphics/font_spec.h"
 #include "graphics/font_state.h"
-#include "typography/font_spec.h"
 
 LogFont TextLogFont(const FontSpec& fontSpec, int32_t size, int16_t style)
 {

@@ -8,8 +8,8 @@
 
 #include "foundation/int_geometry.h"
 #include "frames/style_record_format.h"
+#include "frames/style_run_format.h"
 #include "platform/gdi_types.h"
-#include "text/style_run_format.h"
 
 class Dc;
 class FrameObj;

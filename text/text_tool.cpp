@@ -5,13 +5,12 @@
 #include <cstring>
 #include <optional>
 
-#include "carddoc/tracker.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
-#include "frames/record_header_format.h"
 #include "frames/frame_store.h"
+#include "frames/record_header_format.h"
 #include "frames/story_store.h"
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
@@ -20,12 +19,13 @@
 #include "text/edit_primitives.h"
 #include "text/format_commands.h"
 #include "text/format_publish.h"
-#include "text/paragraph_commands.h"
 #include "text/frame_flow.h"
+#include "text/paragraph_commands.h"
 #include "text/selection_highlight.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"
+#include "toolbase/tracker.h"
 
 namespace {
 

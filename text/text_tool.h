@@ -15,11 +15,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "carddoc/frame_tool.h"
 #include "frames/frame_obj_text.h"
 #include "frames/style_record_format.h"
+#include "frames/style_run_format.h"
 #include "frames/text_position.h"
-#include "text/style_run_format.h"
+#include "toolbase/frame_tool.h"
 
 class CaretManager;
 class Dc;

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstring>
 
-#include "carddoc/key_event.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "foundation/alerts.h"
@@ -16,15 +15,16 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "frames/text_buffer.h"
 #include "graphics/beep.h"
+#include "platform/key_event.h"
 #include "text/clipboard_text.h"
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/frame_flow.h"
 #include "text/keyboard_editing.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 #include "text/text_draw.h"

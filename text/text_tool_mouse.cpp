@@ -2,7 +2,6 @@
 // handles, the cursor and the context menu, and Select All.
 #include <memory>
 
-#include "carddoc/tracker.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
@@ -14,6 +13,7 @@
 #include "text/text_positions.h"
 #include "text/text_tool.h"
 #include "text/text_tracker.h"
+#include "toolbase/tracker.h"
 
 namespace {
 

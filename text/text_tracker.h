@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "carddoc/tracker.h"
 #include "frames/text_position.h"
 #include "platform/dc.h"
+#include "toolbase/tracker.h"
 
 class TextContext;
 

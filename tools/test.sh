@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tessaline and runs every test:
+#   0. the layer check of the includes (tools/check_layers.py);
 #   1. the whole suite on a normal build;
 #   2. every suite again on a clang build with AddressSanitizer and
 #      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
@@ -15,6 +16,11 @@ export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 
 step() { printf '\n== %s ==\n' "$*"; }
+
+step "layers"
+# No folder includes from a layer above its own or from a folder its
+# library doesn't link.
+python3 tools/check_layers.py
 
 build=${TESSALINE_BUILD_DIR:-build}
 step "build ($build)"

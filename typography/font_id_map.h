@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 struct FontEntry {
     // In the fonts map: a substitute is drawn in this font's place.

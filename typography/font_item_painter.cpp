@@ -6,8 +6,8 @@
 #include <QFontInfo>
 
 #include "foundation/cp1252.h"
+#include "graphics/font_spec.h"
 #include "platform/dc.h"
-#include "typography/font_spec.h"
 #include "typography/menu_bitmaps.h"
 
 bool FontMarkBitmaps::Load(int32_t trueTypeFirstId, int32_t trueTypeSecondId, int32_t deviceFirstId,

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/font_spec.h"
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
 
 struct FontCharset {
     uint8_t charSet = 0;

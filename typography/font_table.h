@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "foundation/file_io.h"
+#include "graphics/font_spec.h"
 #include "platform/gdi_types.h"
 #include "typography/font_id_map.h"
-#include "typography/font_spec.h"
 
 class FontTable {
 public:

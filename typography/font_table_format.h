@@ -3,13 +3,13 @@
 //
 //   0         u32   count N of entries
 //   4 + 48k   i32   font id of entry k
-//   8 + 48k   44    the entry's FontSpec (typography/font_spec.h)
+//   8 + 48k   44    the entry's FontSpec (graphics/font_spec.h)
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "typography/font_spec.h"
+#include "graphics/font_spec.h"
 
 constexpr size_t kFontTableCountSize = 4;
 constexpr size_t kFontTableEntrySize = 4 + kFontSpecSize;

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "foundation/int_geometry.h"
+#include "graphics/font_spec.h"
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
 #include "typography/glyph_effect.h"
 
 class Dc;

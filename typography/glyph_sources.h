@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "graphics/font_spec.h"
 #include "platform/gdi_types.h"
-#include "typography/font_spec.h"
 
 class GlyphTints {
 public:

@@ -12,7 +12,7 @@
 #include <QIcon>
 #include <QTreeWidget>
 
-#include "wizard/wiz_tree.h"
+#include "catalog/wiz_tree.h"
 
 // Options.
 enum : uint32_t {

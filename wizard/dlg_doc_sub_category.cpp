@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/label_type_builtin.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/picture_preview_wnd.h"
 #include "dialogs/sheet_preview_wnd.h"
@@ -20,6 +19,7 @@
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
 #include "foundation/path_record.h"
+#include "records/label_type_builtin.h"
 
 namespace {
 

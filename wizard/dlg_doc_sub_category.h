@@ -11,8 +11,8 @@
 
 #include <QDialog>
 
-#include "app/label_stock_format.h"
 #include "graphics/dib_handle.h"
+#include "records/label_stock_format.h"
 #include "wizard/label_type_fields.h"
 #include "wizard/wiz_choose_picture.h"
 

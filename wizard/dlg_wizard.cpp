@@ -5,7 +5,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "dbdoc/open_database_registry.h"
+#include "database/open_database_registry.h"
 #include "wizard/pg_wiz_1.h"
 #include "wizard/pg_wiz_2.h"
 #include "wizard/pg_wiz_3.h"

@@ -16,9 +16,9 @@
 
 #include <QDialog>
 
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
 #include "foundation/alert_sink.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
 
 class CPgWiz;
 class CPgWiz_1;

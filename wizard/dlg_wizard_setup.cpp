@@ -5,13 +5,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "catalog/wizard_data.h"
 #include "foundation/cp1252.h"
 #include "wizard/pg_ws_backdrops.h"
 #include "wizard/pg_ws_pictures.h"
 #include "wizard/pg_ws_relations.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/pg_ws_templates.h"
-#include "wizard/wizard_data.h"
 
 CDlgWizardSetup::CDlgWizardSetup(const char* caption, QWidget* parent, int32_t firstPage)
     : QDialog(parent),

@@ -12,7 +12,7 @@
 
 #include <QDialog>
 
-#include "wizard/wiz_tree.h"
+#include "catalog/wiz_tree.h"
 
 class CPgWS;
 class CPgWS_Backdrops;

@@ -10,8 +10,8 @@
 
 #include <QWidget>
 
-#include "app/label_stock_format.h"
 #include "dialogs/sheet_preview_wnd.h"
+#include "records/label_stock_format.h"
 
 class CFloatEdit;
 class CIntEdit;

@@ -1,16 +1,10 @@
-// File > New > Document: the wizard over the catalogue, then a new card
-// document made from the set-up the user finished with.
+// How the wizard's sheet is run: modally, or by a test or tool that presses
+// its buttons itself.
 #pragma once
 
 #include <cstdint>
 
-class CCardApp;
 class CDlgWizard;
-class ShellDocument;
-
-// Runs the wizard; the new document, or null when the wizard was
-// cancelled, its data could not be opened or no document could be made.
-ShellDocument* RunNewDocumentWizard(CCardApp* app);
 
 // How the sheet is run; tests and tools press its buttons themselves. The
 // default runs it modally. Answers what DoModal answers.

@@ -8,13 +8,13 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "catalog/wizard_designs.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "foundation/int_math.h"
 #include "foundation/string_table.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_preview_document.h"
-#include "wizard/wizard_designs.h"
 #include "wizard/wizard_preview_wnd.h"
 
 CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))

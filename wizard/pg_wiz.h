@@ -18,9 +18,9 @@
 
 #include <QWidget>
 
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
 #include "foundation/handle.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
 
 class CDlgWizard;
 class CWizardPreviewWnd;

@@ -5,13 +5,13 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/cp1252.h"
 #include "foundation/int_math.h"
-#include "wizard/backdrop_list.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

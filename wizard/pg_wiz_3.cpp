@@ -5,12 +5,12 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "wizard/dlg_wizard.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

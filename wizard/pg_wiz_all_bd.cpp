@@ -6,12 +6,12 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
-#include "wizard/backdrop_list.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

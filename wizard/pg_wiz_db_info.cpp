@@ -7,13 +7,13 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "app/card_app.h"
 #include "database/field_table.h"
 #include "dbdoc/field_edits.h"
 #include "foundation/cp1252.h"
 #include "resources/artwork_resources.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_choose_picture.h"
+#include "wizard/wizard_shell.h"
 
 namespace {
 
@@ -165,10 +165,9 @@ bool CPgWiz_DBInfo::OnInitDialog()
     }
     // The texts of the last wizard run since the program started are
     // offered again.
-    CCardApp* app = GetCardApp();
     DocSetup offered = Record();
-    if (app)
-        DocSetupDecode(app->DefaultDocSetup(), &offered);
+    if (WizardShell* shell = CurrentWizardShell(); shell && shell->LastDocSetup())
+        DocSetupDecode(shell->LastDocSetup(), &offered);
     for (int32_t k = 0; k < kWizDatabaseEditCount; ++k) {
         if (!edits_[size_t(k)])
             continue;

@@ -6,12 +6,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/card_app.h"
-#include "app/label_type_builtin.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
-#include "foundation/printer_paper.h"
+#include "platform/print_printer.h"
+#include "platform/printer_paper.h"
+#include "records/label_type_builtin.h"
 #include "wizard/dlg_wizard.h"
 
 namespace {
@@ -127,7 +127,7 @@ void CPgWizDocProp::Refresh()
     if (preview_) {
         QRect paper;
         QRect printable;
-        CCardApp::GetPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+        JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);
         const IntRect area{printable.left(), printable.top(), printable.right() + 1, printable.bottom() + 1};
         preview_->SetSheetSize(IntSize{paper.width(), paper.height()}, &area);
         preview_->SetLabelType(CLabelTypeFields::SheetLayout(record_));

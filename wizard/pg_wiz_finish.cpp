@@ -2,10 +2,10 @@
 
 #include <QPushButton>
 
+#include "catalog/wizard_designs.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_page_pictures.h"
 #include "wizard/wiz_preview_document.h"
-#include "wizard/wizard_designs.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

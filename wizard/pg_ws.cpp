@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QToolTip>
 
+#include "catalog/template_list.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "foundation/string_table.h"
 #include "wizard/dlg_wizard_setup.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
 #include "wizard/wizard_preview_wnd.h"
 

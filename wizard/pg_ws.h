@@ -16,7 +16,7 @@
 
 #include <QWidget>
 
-#include "wizard/wiz_tree.h"
+#include "catalog/wiz_tree.h"
 
 class CDlgWizardSetup;
 class CWizardPreviewWnd;

@@ -2,16 +2,16 @@
 
 #include <QPushButton>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/handle.h"
-#include "wizard/backdrop_list.h"
 #include "wizard/picture_file_dialog_run.h"
 #include "wizard/smart_listbox.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

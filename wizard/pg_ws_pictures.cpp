@@ -3,10 +3,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "catalog/wizard_designs.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "wizard/setup_file_choosers.h"
-#include "wizard/wizard_designs.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

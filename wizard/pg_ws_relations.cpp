@@ -10,18 +10,18 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wiz_tree_format.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/int_math.h"
-#include "wizard/backdrop_list.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_doc_sub_category.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wiz_tree_format.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

@@ -11,6 +11,17 @@
 #include <QPushButton>
 #include <QTabBar>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wiz_tree_format.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_list_format.h"
+#include "dialogs/dlg_template_name.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -19,20 +30,9 @@
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/program_folder.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/dlg_template_name.h"
-#include "wizard/item_file.h"
-#include "wizard/item_file_format.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wiz_tree_format.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {
@@ -57,24 +57,52 @@ const TabLook kTabs[kSpecialTabCount] = {
     {"Tree", "Nodes Warning:", "Rescan Nodes"},
 };
 
+// When an action applies to the selected entry.
+enum class ActionWhen { kRemove, kAddToList, kSelectOriginal, kGroupMissing, kTemplateMissing, kAlways };
+
 struct ActionButton {
     int32_t tab;
     int32_t id;
     const char* text;
+    void (CPgWS_Special::*handler)();
+    ActionWhen when;
 };
 
 const ActionButton kActions[] = {
-    {0, kIdSpecialRemoveBackdrop, "Remove Backdrop"},
-    {0, kIdSpecialAddBackdrop, "Add to Backdrops List"},
-    {0, kIdSpecialBackdropOriginal, "Select Original File"},
-    {1, kIdSpecialRemoveTemplate, "Remove Template"},
-    {1, kIdSpecialAddTemplate, "Add to Templates List"},
-    {1, kIdSpecialTemplateOriginal, "Select Original File"},
-    {2, kIdSpecialRemoveDesign, "Remove Design Preview"},
-    {3, kIdSpecialRemoveBackdropRef, "Remove Backdrop Reference "},
-    {3, kIdSpecialRemoveTemplateRef, "Remove Template Reference"},
-    {4, kIdSpecialCorrectNode, "Correct Node"},
+    {0, kIdSpecialRemoveBackdrop, "Remove Backdrop", &CPgWS_Special::OnRemoveBackdrop, ActionWhen::kRemove},
+    {0, kIdSpecialAddBackdrop, "Add to Backdrops List", &CPgWS_Special::OnAddBackdrop, ActionWhen::kAddToList},
+    {0, kIdSpecialBackdropOriginal, "Select Original File", &CPgWS_Special::OnBackdropOriginal,
+     ActionWhen::kSelectOriginal},
+    {1, kIdSpecialRemoveTemplate, "Remove Template", &CPgWS_Special::OnRemoveTemplate, ActionWhen::kRemove},
+    {1, kIdSpecialAddTemplate, "Add to Templates List", &CPgWS_Special::OnAddTemplate, ActionWhen::kAddToList},
+    {1, kIdSpecialTemplateOriginal, "Select Original File", &CPgWS_Special::OnTemplateOriginal,
+     ActionWhen::kSelectOriginal},
+    {2, kIdSpecialRemoveDesign, "Remove Design Preview", &CPgWS_Special::OnRemoveDesign, ActionWhen::kRemove},
+    {3, kIdSpecialRemoveBackdropRef, "Remove Backdrop Reference ", &CPgWS_Special::OnRemoveBackdropRef,
+     ActionWhen::kGroupMissing},
+    {3, kIdSpecialRemoveTemplateRef, "Remove Template Reference", &CPgWS_Special::OnRemoveTemplateRef,
+     ActionWhen::kTemplateMissing},
+    {4, kIdSpecialCorrectNode, "Correct Node", &CPgWS_Special::OnCorrectNode, ActionWhen::kAlways},
 };
+
+bool Applies(ActionWhen when, const SpecialVerdict& v, const WizardFault& f)
+{
+    switch (when) {
+    case ActionWhen::kRemove:
+        return v.remove;
+    case ActionWhen::kAddToList:
+        return v.addToList;
+    case ActionWhen::kSelectOriginal:
+        return v.selectOriginal;
+    case ActionWhen::kGroupMissing:
+        return f.relationFault == kWizRelationGroupMissing;
+    case ActionWhen::kTemplateMissing:
+        return f.relationFault == kWizRelationTemplateMissing;
+    case ActionWhen::kAlways:
+        return true;
+    }
+    return false;
+}
 
 constexpr uint32_t kItemVersion = 3;
 constexpr uint32_t kTemplateVersion = 4;
@@ -101,31 +129,64 @@ bool KnownFile(const WizardFault& f)
     return !f.isFolder && !f.unknownFormat && f.filePresent;
 }
 
-// The warnings of the file tabs, in the order they are shown.
+// The warnings of the file tabs, in the order they are shown. An old or
+// missing file is warned of in its own words where it is one of the
+// wizard's header pictures.
 struct FileWarnings {
     const char* folder;
     const char* oldNotRegistered;
     const char* oldRegistered;
+    const char* oldHeaderPicture;
     const char* unknown;
     const char* missing;
+    const char* missingHeaderPicture;
     const char* unused;
     const char* notRegistered;
 };
 
+const char* const kOldBackdrop = "Backdrop is old version. Remove it. ";
+const char* const kMissingBackdrop =
+    "Backdrop file not present in Backdrop folder. Remove it or Select Original File. ";
+const char* const kOldTemplate = "Template is old version. Remove it. ";
+const char* const kMissingTemplate =
+    "Template file not present in Template folder. Remove it or Select Original File. ";
+
 const FileWarnings kFileWarnings[3] = {
-    {"Folder not be present in Wizard. Remove it. ", "Backdrop old version. Not used. Remove it. ",
-     "Backdrop is old version. Remove it. ", "Unknown file format. Remove it. ",
-     "Backdrop file not present in Backdrop folder. Remove it or Select Original File. ",
+    {"Folder not be present in Wizard. Remove it. ", "Backdrop old version. Not used. Remove it. ", kOldBackdrop,
+     kOldBackdrop, "Unknown file format. Remove it. ", kMissingBackdrop, kMissingBackdrop,
      "Backdrop file not use in Relationships. Remove it or use in Wizard (Relationships Page)",
      "Backdrop file not registered in Backdrops List. Remove it or Add to Backdrops List."},
-    {"Folder not be present in Wizard. Remove it.", "Template is old version. Not used. Remove it.",
-     "Template is old version. Remove it. ", "Unknown file format. Remove it. ",
-     "Template file not present in Template folder. Remove it or Select Original File. ",
+    {"Folder not be present in Wizard. Remove it.", "Template is old version. Not used. Remove it.", kOldTemplate,
+     kOldTemplate, "Unknown file format. Remove it. ", kMissingTemplate, kMissingTemplate,
      "Template file not use in Relationships. Remove it or use.(Relationships Page) ",
      "Template file not registered in Wizard. Remove it or Add to Templates List.(Edit Template List Page)"},
     {"Folder not be present in Wizard. Remove it.", "Picture preview is old version. Not used. Remove this file.",
-     nullptr, "Unknown file format. Remove it.", nullptr, nullptr, "Remove this file."},
+     "Document preview is old version. Change it. (Relationships Page:Edit Document)",
+     "Is old version. Change it. (Wizard Pictures Page)", "Unknown file format. Remove it.",
+     "Document preview not present. Select new. (Relationship Page:Edit Document)",
+     "Wizard picture not present. Choose it. ( Wizard Pictures Page)", nullptr, "Remove this file."},
 };
+
+// Finds the entry of a file that a list registers, adding one for a file
+// the folder lacks.
+WizardFault* RegisteredEntry(WizardFaultList* list, const std::string& file, uint32_t versionExpected)
+{
+    WizardFault* f = list->FindByFileName(file);
+    if (!f) {
+        WizardFault missing;
+        missing.fileName = file;
+        missing.versionExpected = versionExpected;
+        list->entries.push_back(std::move(missing));
+        f = &list->entries.back();
+    }
+    f->registered = 1;
+    return f;
+}
+
+std::string FolderOf(const std::string& chosen)
+{
+    return QFileInfo(QString::fromLocal8Bit(chosen.c_str())).absolutePath().toLocal8Bit().toStdString();
+}
 
 }  // namespace
 
@@ -164,24 +225,12 @@ SpecialVerdict JudgeFault(int32_t tab, const WizardFault& f)
         warn(w.folder, kFaultMarkRed);
     if (versionDiffers && !f.registered)
         warn(w.oldNotRegistered, kFaultMarkRed);
-    if (versionDiffers && f.registered) {
-        if (tab == kSpecialTabDesigns)
-            warn(f.headerPicture ? "Is old version. Change it. (Wizard Pictures Page)"
-                                 : "Document preview is old version. Change it. (Relationships Page:Edit Document)",
-                 kFaultMarkRed);
-        else
-            warn(w.oldRegistered, kFaultMarkRed);
-    }
+    if (versionDiffers && f.registered)
+        warn(f.headerPicture ? w.oldHeaderPicture : w.oldRegistered, kFaultMarkRed);
     if (f.unknownFormat && !f.isFolder)
         warn(w.unknown, kFaultMarkRed);
-    if (f.registered && !f.filePresent) {
-        if (tab == kSpecialTabDesigns)
-            warn(f.headerPicture ? "Wizard picture not present. Choose it. ( Wizard Pictures Page)"
-                                 : "Document preview not present. Select new. (Relationship Page:Edit Document)",
-                 kFaultMarkRed);
-        else
-            warn(w.missing, kFaultMarkRed);
-    }
+    if (f.registered && !f.filePresent)
+        warn(f.headerPicture ? w.missingHeaderPicture : w.missing, kFaultMarkRed);
     if (f.registered && f.referenceCount == 0 && tab != kSpecialTabDesigns)
         warn(w.unused, kFaultMarkGreen);
     const bool stray = KnownFile(f) && !f.registered && !versionDiffers;
@@ -218,20 +267,9 @@ void CPgWS_Special::BuildControls()
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { SelectTab(index); });
     connect(faults_, &QListWidget::itemSelectionChanged, this, [this] { OnEntrySelected(); });
     connect(Button(kIdSpecialRescan), &QPushButton::clicked, this, [this] { Rescan(); });
-    const std::pair<int32_t, void (CPgWS_Special::*)()> handlers[] = {
-        {kIdSpecialRemoveBackdrop, &CPgWS_Special::OnRemoveBackdrop},
-        {kIdSpecialAddBackdrop, &CPgWS_Special::OnAddBackdrop},
-        {kIdSpecialBackdropOriginal, &CPgWS_Special::OnBackdropOriginal},
-        {kIdSpecialRemoveTemplate, &CPgWS_Special::OnRemoveTemplate},
-        {kIdSpecialAddTemplate, &CPgWS_Special::OnAddTemplate},
-        {kIdSpecialTemplateOriginal, &CPgWS_Special::OnTemplateOriginal},
-        {kIdSpecialRemoveDesign, &CPgWS_Special::OnRemoveDesign},
-        {kIdSpecialRemoveBackdropRef, &CPgWS_Special::OnRemoveBackdropRef},
-        {kIdSpecialRemoveTemplateRef, &CPgWS_Special::OnRemoveTemplateRef},
-        {kIdSpecialCorrectNode, &CPgWS_Special::OnCorrectNode},
-    };
-    for (const auto& [id, handler] : handlers)
-        connect(Button(id), &QPushButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
+    for (const ActionButton& action : kActions)
+        connect(Button(action.id), &QPushButton::clicked, this,
+                [this, handler = action.handler] { (this->*handler)(); });
     faults_->SetRater([this](const WizardFault& f) { return JudgeFault(tab_, f).rating; });
 }
 
@@ -409,16 +447,8 @@ void CPgWS_Special::ScanBackdrops(WizardFaultList* list)
                 uint8_t item[kBkItemSize];
                 if (GetBackdropItem(group, n, item) != 0)
                     continue;
-                const std::string file = FieldText(item + kBkItemFileAt, kWizFileNameSize);
-                WizardFault* f = list->FindByFileName(file);
-                if (!f) {
-                    WizardFault missing;
-                    missing.fileName = file;
-                    missing.versionExpected = kItemVersion;
-                    list->entries.push_back(std::move(missing));
-                    f = &list->entries.back();
-                }
-                f->registered = 1;
+                WizardFault* f =
+                    RegisteredEntry(list, FieldText(item + kBkItemFileAt, kWizFileNameSize), kItemVersion);
                 f->displayName = FieldText(item + kBkItemNameAt, kWizFileNameSize);
                 f->id = uint32_t(group);
                 f->itemNumber = uint32_t(n);
@@ -441,16 +471,8 @@ void CPgWS_Special::ScanTemplates(WizardFaultList* list)
             if (id == 0)
                 continue;
             const uint8_t* info = HandleData<uint8_t>(records.get()) + size_t(i) * kTmInSize;
-            const std::string file = FieldText(info + kTmInFileAt, kWizFileNameSize);
-            WizardFault* f = list->FindByFileName(file);
-            if (!f) {
-                WizardFault missing;
-                missing.fileName = file;
-                missing.versionExpected = kTemplateVersion;
-                list->entries.push_back(std::move(missing));
-                f = &list->entries.back();
-            }
-            f->registered = 1;
+            WizardFault* f =
+                RegisteredEntry(list, FieldText(info + kTmInFileAt, kWizFileNameSize), kTemplateVersion);
             f->displayName = FieldText(info + kTmInNameAt, kWizNameSize);
             f->id = id;
         }
@@ -463,15 +485,7 @@ void CPgWS_Special::ScanDesigns(WizardFaultList* list)
 {
     ScanFolder(kWizFolderDesigns, list, false);
     auto registerFile = [list](const std::string& file, const std::string& name, bool header) {
-        WizardFault* f = list->FindByFileName(file);
-        if (!f) {
-            WizardFault missing;
-            missing.fileName = file;
-            missing.versionExpected = kItemVersion;
-            list->entries.push_back(std::move(missing));
-            f = &list->entries.back();
-        }
-        f->registered = 1;
+        WizardFault* f = RegisteredEntry(list, file, kItemVersion);
         f->headerPicture = header ? 1 : 0;
         f->displayName = name;
         ++f->referenceCount;
@@ -517,29 +531,9 @@ void CPgWS_Special::OnEntrySelected()
     }
     const SpecialVerdict v = JudgeFault(tab_, *f);
     warning_->setText(Cp1252ToQString(v.text));
-    switch (tab_) {
-    case kSpecialTabBackdrops:
-        EnableControl(kIdSpecialRemoveBackdrop, v.remove);
-        EnableControl(kIdSpecialAddBackdrop, v.addToList);
-        EnableControl(kIdSpecialBackdropOriginal, v.selectOriginal);
-        break;
-    case kSpecialTabTemplates:
-        EnableControl(kIdSpecialRemoveTemplate, v.remove);
-        EnableControl(kIdSpecialAddTemplate, v.addToList);
-        EnableControl(kIdSpecialTemplateOriginal, v.selectOriginal);
-        break;
-    case kSpecialTabDesigns:
-        EnableControl(kIdSpecialRemoveDesign, v.remove);
-        break;
-    case kSpecialTabRelations:
-        EnableControl(kIdSpecialRemoveBackdropRef, f->relationFault == kWizRelationGroupMissing);
-        EnableControl(kIdSpecialRemoveTemplateRef, f->relationFault == kWizRelationTemplateMissing);
-        break;
-    case kSpecialTabTree:
-        EnableControl(kIdSpecialCorrectNode, true);
-        break;
-    default:
-        break;
+    for (const ActionButton& action : kActions) {
+        if (action.tab == tab_)
+            EnableControl(action.id, Applies(action.when, v, *f));
     }
     ShowPreview(*f);
 }
@@ -605,7 +599,7 @@ void CPgWS_Special::RescanKeeping()
 
 // --- Actions --------------------------------------------------------------
 
-void CPgWS_Special::OnRemoveBackdrop()
+void CPgWS_Special::RemoveSelectedFile(int32_t folder, const std::function<void(const WizardFault&)>& unregister)
 {
     WizardFault* f = Selected();
     if (!f)
@@ -614,18 +608,55 @@ void CPgWS_Special::OnRemoveBackdrop()
         AlertNote(kFolderBox, 0);
         return;
     }
-    if (f->registered && f->id != 0 && !f->unknownFormat) {
-        if (tree_)
-            tree_->DeleteBackdropNodes(f->id);
-        int32_t count = 0;
-        GetGroupItemCount(int32_t(f->id), &count);
-        RemoveBackdropItem(int32_t(f->id), count <= 1 ? 0 : int32_t(f->itemNumber));
-        RaiseBackdropCounter();
-    }
+    if (unregister)
+        unregister(*f);
     PathRecord path{};
-    if (f->filePresent && FilePath(kWizFolderBackdrops, *f, &path))
+    if (f->filePresent && FilePath(folder, *f, &path))
         FileDelete(&path);
     RescanKeeping();
+}
+
+void CPgWS_Special::RemoveReference(uint32_t relationFault)
+{
+    WizardFault* f = Selected();
+    if (!f || f->relationFault != relationFault || !tree_)
+        return;
+    if (relationFault == kWizRelationGroupMissing) {
+        tree_->DeleteBackdropNodes(f->id);
+        ListChanged(kWizFolderBackdrops);
+    } else {
+        tree_->RemoveTemplateRefs(f->id);
+        ListChanged(kWizFolderTemplates);
+    }
+}
+
+void CPgWS_Special::ListChanged(int32_t folder)
+{
+    if (folder == kWizFolderBackdrops)
+        RaiseBackdropCounter();
+    else
+        RaiseTemplateCounter();
+    RescanKeeping();
+}
+
+void CPgWS_Special::RegisterFailed(int32_t folder)
+{
+    warning_->setText(folder == kWizFolderBackdrops ? QStringLiteral("Error while register Backdrop file. Delete it.")
+                                                    : QStringLiteral("Error while register Template file. Delete it."));
+}
+
+void CPgWS_Special::OnRemoveBackdrop()
+{
+    RemoveSelectedFile(kWizFolderBackdrops, [this](const WizardFault& f) {
+        if (!f.registered || f.id == 0 || f.unknownFormat)
+            return;
+        if (tree_)
+            tree_->DeleteBackdropNodes(f.id);
+        int32_t count = 0;
+        GetGroupItemCount(int32_t(f.id), &count);
+        RemoveBackdropItem(int32_t(f.id), count <= 1 ? 0 : int32_t(f.itemNumber));
+        RaiseBackdropCounter();
+    });
 }
 
 void CPgWS_Special::OnAddBackdrop()
@@ -649,11 +680,10 @@ void CPgWS_Special::OnAddBackdrop()
         done = PutBackdropItem(&group, &n, item) == 0;
     }
     if (!done) {
-        warning_->setText(QStringLiteral("Error while register Backdrop file. Delete it."));
+        RegisterFailed(kWizFolderBackdrops);
         return;
     }
-    RaiseBackdropCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderBackdrops);
 }
 
 void CPgWS_Special::OnBackdropOriginal()
@@ -669,7 +699,7 @@ void CPgWS_Special::OnBackdropOriginal()
     std::string chosen;
     if (!ChooseSetupPicture(this, &settings, &chosen))
         return;
-    lastFolder_ = QFileInfo(QString::fromLocal8Bit(chosen.c_str())).absolutePath().toLocal8Bit().toStdString();
+    lastFolder_ = FolderOf(chosen);
     PathRecord source{};
     PathRecord dest{};
     uint8_t header[kItemHeaderSize] = {};
@@ -678,7 +708,7 @@ void CPgWS_Special::OnBackdropOriginal()
     int32_t n = int32_t(f->itemNumber);
     if (PathRecordFromPosix(chosen, &source) != 0 || !FilePath(kWizFolderBackdrops, *f, &dest) ||
         GetBackdropItem(group, n, item) != 0 || MakeItemFile(&source, &dest, header) != 0) {
-        warning_->setText(QStringLiteral("Error while register Backdrop file. Delete it."));
+        RegisterFailed(kWizFolderBackdrops);
         return;
     }
     PutU32LE(item + kBkItemPictureAt, 0);
@@ -686,29 +716,19 @@ void CPgWS_Special::OnBackdropOriginal()
     item[kBkItemSourceAt + kWizFileNameSize - 1] = 0;
     std::memcpy(item + kBkItemHeaderAt, header + kItemVersionAt, kBkItemHeaderSize);
     PutBackdropItem(&group, &n, item);
-    RaiseBackdropCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderBackdrops);
 }
 
 void CPgWS_Special::OnRemoveTemplate()
 {
-    WizardFault* f = Selected();
-    if (!f)
-        return;
-    if (f->isFolder) {
-        AlertNote(kFolderBox, 0);
-        return;
-    }
-    if (f->registered && f->id != 0) {
+    RemoveSelectedFile(kWizFolderTemplates, [this](const WizardFault& f) {
+        if (!f.registered || f.id == 0)
+            return;
         if (tree_)
-            tree_->RemoveTemplateRefs(f->id);
-        RemoveTemplateInfo(int32_t(f->id));
+            tree_->RemoveTemplateRefs(f.id);
+        RemoveTemplateInfo(int32_t(f.id));
         RaiseTemplateCounter();
-    }
-    PathRecord path{};
-    if (f->filePresent && FilePath(kWizFolderTemplates, *f, &path))
-        FileDelete(&path);
-    RescanKeeping();
+    });
 }
 
 void CPgWS_Special::OnAddTemplate()
@@ -719,7 +739,7 @@ void CPgWS_Special::OnAddTemplate()
     PathRecord path{};
     uint8_t header[kTemplateHeaderSize];
     if (!FilePath(kWizFolderTemplates, *f, &path) || LoadTemplateFile(&path, header, nullptr, 0) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
     CDlgTemplateName dialog(this);
@@ -734,11 +754,10 @@ void CPgWS_Special::OnAddTemplate()
     WizPutName(info + kTmInNameAt, kWizNameSize, name);
     int32_t id = 0;
     if (WriteTemplateInfo(&id, info) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
-    RaiseTemplateCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderTemplates);
 }
 
 void CPgWS_Special::OnTemplateOriginal()
@@ -749,8 +768,7 @@ void CPgWS_Special::OnTemplateOriginal()
     std::vector<std::string> paths;
     if (!ChooseTemplateFiles(this, "Load Template from File", StartFolder(), false, &paths))
         return;
-    lastFolder_ =
-        QFileInfo(QString::fromLocal8Bit(paths.front().c_str())).absolutePath().toLocal8Bit().toStdString();
+    lastFolder_ = FolderOf(paths.front());
     PathRecord source{};
     PathRecord dest{};
     uint8_t header[kTemplateHeaderSize];
@@ -762,51 +780,21 @@ void CPgWS_Special::OnTemplateOriginal()
         LoadTemplateFile(&source, header, block1.get(), 1) != 0 ||
         LoadTemplateFile(&source, header, block2.get(), 0) != 0 ||
         SaveTemplateFile(&dest, header, block1.get(), block2.get()) != 0) {
-        warning_->setText(QStringLiteral("Error while register Template file. Delete it."));
+        RegisterFailed(kWizFolderTemplates);
         return;
     }
     int32_t id = int32_t(f->id);
     PutU32LE(info + kTmInPictureAt, 0);
     WizPutName(info + kTmInFileAt, kWizFileNameSize, f->fileName.c_str());
     WriteTemplateInfo(&id, info);
-    RaiseTemplateCounter();
-    RescanKeeping();
+    ListChanged(kWizFolderTemplates);
 }
 
-void CPgWS_Special::OnRemoveDesign()
-{
-    WizardFault* f = Selected();
-    if (!f)
-        return;
-    if (f->isFolder) {
-        AlertNote(kFolderBox, 0);
-        return;
-    }
-    PathRecord path{};
-    if (f->filePresent && FilePath(kWizFolderDesigns, *f, &path))
-        FileDelete(&path);
-    RescanKeeping();
-}
+void CPgWS_Special::OnRemoveDesign() { RemoveSelectedFile(kWizFolderDesigns, nullptr); }
 
-void CPgWS_Special::OnRemoveBackdropRef()
-{
-    WizardFault* f = Selected();
-    if (!f || f->relationFault != kWizRelationGroupMissing || !tree_)
-        return;
-    tree_->DeleteBackdropNodes(f->id);
-    RaiseBackdropCounter();
-    RescanKeeping();
-}
+void CPgWS_Special::OnRemoveBackdropRef() { RemoveReference(kWizRelationGroupMissing); }
 
-void CPgWS_Special::OnRemoveTemplateRef()
-{
-    WizardFault* f = Selected();
-    if (!f || f->relationFault != kWizRelationTemplateMissing || !tree_)
-        return;
-    tree_->RemoveTemplateRefs(f->id);
-    RaiseTemplateCounter();
-    RescanKeeping();
-}
+void CPgWS_Special::OnRemoveTemplateRef() { RemoveReference(kWizRelationTemplateMissing); }
 
 void CPgWS_Special::OnCorrectNode()
 {

@@ -8,11 +8,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "catalog/wizard_fault_list.h"
 #include "foundation/path_record.h"
 #include "wizard/pg_ws.h"
-#include "wizard/wizard_fault_list.h"
 
 class CFolderListBox;
 class QLabel;
@@ -99,6 +100,19 @@ private:
     WizardFault* Selected();
     // Ends an action that removed something: the tab is scanned again.
     void RescanKeeping();
+    // Removes the selected entry's file from the folder, after unregister
+    // (when given) has taken it out of the lists; a folder is left to the
+    // user.
+    void RemoveSelectedFile(int32_t folder, const std::function<void(const WizardFault&)>& unregister);
+    // Takes the tree's references to the missing backdrop group or
+    // template of the selected entry out, when that is its fault.
+    void RemoveReference(uint32_t relationFault);
+    // Ends an action that changed the backdrop list (folder
+    // kWizFolderBackdrops) or the template list: the list's counter is
+    // raised and the tab scanned again.
+    void ListChanged(int32_t folder);
+    // Says that the selected file could not be registered in the list.
+    void RegisterFailed(int32_t folder);
     bool FilePath(int32_t folder, const WizardFault& fault, PathRecord* path) const;
     // Where the file choosers start: the folder used last, else the
     // program folder.

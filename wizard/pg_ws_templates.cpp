@@ -8,17 +8,17 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "catalog/template_list.h"
+#include "catalog/wiz_tree_format.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_list_format.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/int_math.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_list.h"
 #include "wizard/wiz_page_pictures.h"
-#include "wizard/wiz_tree_format.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include "catalog/wizard_fault_list.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
-#include "wizard/wizard_fault_list.h"
 
 namespace {
 

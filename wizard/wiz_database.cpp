@@ -1,11 +1,10 @@
 #include "wizard/wiz_database.h"
 
-#include "wizard/wiz_shell_database.h"
-
 namespace {
 
-// The program's own database documents unless a test installs others.
-WizDatabaseMakers g_makers{&WizShellDatabase::Create, &WizShellDatabase::Open};
+// The application installs the makers of its own database documents; a
+// test may install others.
+WizDatabaseMakers g_makers{};
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 // page's edits stand in for the document's own field edits while the
 // wizard holds the database, and the database stays open for the new card
 // document when the wizard finishes. The makers are the program's database
-// documents (wizard/wiz_shell_database.h); one that makes nothing leaves
+// documents (app/wiz_shell_database.h); one that makes nothing leaves
 // the page as it was.
 #pragma once
 

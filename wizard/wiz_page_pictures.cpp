@@ -1,8 +1,8 @@
 #include "wizard/wiz_page_pictures.h"
 
-#include "wizard/backdrop_list.h"
-#include "wizard/item_file_format.h"
-#include "wizard/template_list.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/item_file_format.h"
+#include "catalog/template_list.h"
 #include "wizard/wizard_preview_wnd.h"
 
 int32_t ShowBackdropPicture(CWizardPreviewWnd* preview, int32_t backdropId, int32_t colour, int32_t width,

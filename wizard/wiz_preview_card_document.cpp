@@ -1,10 +1,10 @@
 #include "wizard/wiz_preview_card_document.h"
 
-#include "app/print_commands.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
-#include "wizard/doc_setup_format.h"
+#include "carddoc/print_commands.h"
+#include "catalog/doc_setup_format.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "catalog/doc_setup.h"
 #include "foundation/handle.h"
-#include "wizard/doc_setup.h"
 
 class QWidget;
 

@@ -10,12 +10,12 @@
 #include <QMimeData>
 #include <QTest>
 
-#include "app/clipboard_frames.h"
 #include "app/clipboard_system.h"
 #include "app/clipboard_wnd.h"
 #include "foundation/file_io.h"
 #include "frames/ctfile_mng.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
+#include "records/clipboard_frames.h"
 #include "text/text_tool_fixture.h"
 
 namespace {

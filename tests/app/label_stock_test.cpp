@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "app/label_stock.h"
-#include "app/label_stock_file.h"
-#include "app/label_stock_table.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
+#include "records/label_stock.h"
+#include "records/label_stock_file.h"
+#include "records/label_stock_table.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 

@@ -14,17 +14,17 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "app/label_stock.h"
-#include "app/label_stock_file.h"
-#include "app/label_type_dlg.h"
-#include "app/label_type_list_dlg.h"
-#include "app/label_type_page.h"
+#include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/label_type_list_dlg.h"
+#include "dialogs/label_type_page.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/paper_table.h"
-#include "foundation/printer_paper.h"
 #include "foundation/program_folder.h"
 #include "platform/printer_handles.h"
+#include "platform/printer_paper.h"
+#include "records/label_stock.h"
+#include "records/label_stock_file.h"
 #include "support/alert_capture.h"
 #include "support/fake_printer_caps.h"
 #include "support/shell.h"

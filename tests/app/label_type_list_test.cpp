@@ -9,8 +9,8 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "app/label_stock_table.h"
 #include "dialogs/label_type_list.h"
+#include "records/label_stock_table.h"
 #include "support/temp_dir.h"
 
 namespace {

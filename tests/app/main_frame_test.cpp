@@ -10,20 +10,20 @@
 #include <QMenu>
 #include <QSettings>
 
-#include "support/alert_capture.h"
 #include "app/card_app.h"
 #include "app/ch_frame_db.h"
 #include "app/child_frame.h"
-#include "app/command_data.h"
 #include "app/command_ids.h"
 #include "app/main_status_bar.h"
-#include "app/menu_resources.h"
 #include "app/splash_wnd.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/menus.h"
+#include "platform/command_data.h"
+#include "records/menu_resources.h"
 #include "shell_fixture.h"
+#include "support/alert_capture.h"
 #include "typography/font_size_combo_box.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // on.
 #include "worker_test_support.h"
 
-#include "app/command_target.h"
 #include "dialogs/value_dialogs.h"
+#include "platform/command_target.h"
 
 namespace {
 

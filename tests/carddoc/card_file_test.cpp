@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "app/print_settings_format.h"
+#include "card_test_support.h"
+#include "card_view_image.h"
 #include "carddoc/card_document_format.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/page_table.h"
-#include "card_test_support.h"
-#include "card_view_image.h"
 #include "graphics/dib_handle.h"
+#include "records/print_settings_format.h"
 
 namespace {
 

@@ -11,10 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "carddoc/labels_doc.h"
 #include "carddoc/card_document_host.h"
+#include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
-#include "carddoc/preferences.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
@@ -24,6 +23,7 @@
 #include "frames/record_header_format.h"
 #include "frames/story_store.h"
 #include "frames/text_buffer.h"
+#include "records/preferences.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"

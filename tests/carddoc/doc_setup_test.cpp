@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <cstring>
 
-#include "app/label_stock.h"
-#include "app/label_type_dlg.h"
-#include "foundation/byte_order.h"
 #include "card_test_support.h"
+#include "dialogs/label_type_dlg.h"
+#include "foundation/byte_order.h"
+#include "records/label_stock.h"
 
 namespace {
 

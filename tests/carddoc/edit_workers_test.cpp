@@ -8,18 +8,18 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "app/command_target.h"
+#include "carddoc/rect_tool.h"
+#include "catalog/doc_setup_format.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "dbdoc/db_dialogs.h"
-#include "dialogs/find_replace_dialog.h"
-#include "wizard/doc_setup_format.h"
-#include "carddoc/preferences_format.h"
-#include "carddoc/rect_tool.h"
 #include "dialogs/create_color_dialog.h"
+#include "dialogs/find_replace_dialog.h"
 #include "dialogs/page_dialogs.h"
 #include "dialogs/preferences_dialog.h"
 #include "foundation/byte_order.h"
+#include "platform/command_target.h"
+#include "records/preferences_format.h"
 #include "text/text_tool.h"
 #include "typography/color_table.h"
 #include "typography/font_list.h"

@@ -5,16 +5,16 @@
 
 #include <cstring>
 
+#include "card_test_support.h"
 #include "carddoc/fill_pattern_store.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
 #include "frames/glyph_effect_renderer.h"
+#include "frames/glyph_effect_services.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/fill_patterns.h"
 #include "typography/color_table.h"
 #include "typography/font_table.h"
-#include "typography/glyph_effect_services.h"
-#include "card_test_support.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "card_test_support.h"
-#include "carddoc/frame_tool.h"
 #include "foundation/path_record.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_obj.h"
@@ -16,6 +15,7 @@
 #include "frames/story_store.h"
 #include "support/temp_dir.h"
 #include "surface_view.h"
+#include "toolbase/frame_tool.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {

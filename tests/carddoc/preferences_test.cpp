@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "carddoc/preferences.h"
-#include "carddoc/preferences_window.h"
+#include "card_test_support.h"
 #include "foundation/byte_order.h"
 #include "graphics/quick_card_block.h"
-#include "card_test_support.h"
+#include "records/preferences.h"
+#include "records/preferences_window.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <QFile>
 #include <string>
 
+#include "card_test_support.h"
+#include "card_view_image.h"
 #include "carddoc/card_document_format.h"
-#include "carddoc/key_event.h"
 #include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
+#include "platform/key_event.h"
 #include "text/text_tool.h"
-#include "card_test_support.h"
-#include "card_view_image.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "app/clipboard_wnd.h"
 #include "card_test_support.h"
 #include "card_window_stand_in.h"
-#include "carddoc/key_event.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/keys.h"
@@ -20,6 +19,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "platform/key_event.h"
 
 namespace {
 

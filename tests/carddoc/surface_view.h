@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "carddoc/tracker.h"
 #include "platform/dc.h"
+#include "toolbase/tracker.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
 class SurfaceView : public QWidget, public TrackerViewStandIn<TrackerView> {

@@ -10,26 +10,27 @@
 
 #include "card_test_support.h"
 #include "card_view_image.h"
-#include "app/command_target.h"
-#include "app/menu_resources.h"
-#include "app/profile.h"
 #include "carddoc/selection_tool.h"
-#include "foundation/menus.h"
-#include "wizard/dlg_wizard.h"
-#include "wizard/new_document_wizard.h"
 #include "carddoc/template_name_prompt.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/doc_setup_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_list_format.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
+#include "foundation/menus.h"
 #include "frames/frame_obj_image.h"
 #include "frames/page_record_format.h"
 #include "graphics/metafile.h"
+#include "platform/command_target.h"
 #include "platform/dc.h"
+#include "platform/profile.h"
+#include "records/menu_resources.h"
 #include "typography/font_table.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/doc_setup_format.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_list_format.h"
+#include "wizard/card_layout_wizard.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/new_document_wizard.h"
 
 namespace {
 
@@ -490,6 +491,8 @@ TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFir
     auto other = Viewed(NewCardDocument(), &view2_);
     g_layoutTemplate = id;
     const WizardSheetRunner previous = SetWizardSheetRunner(&FinishWithTemplate);
+    CardLayoutWizard wizard;
+    LayoutWizardHost* previousWizard = SetLayoutWizard(&wizard);
     alerts_.answer(kIdCancel);
     other->ChangeLayoutAndDesign();
     EXPECT_EQ(other->PageManager()->FrameCount(), 0) << "cancelled at the question";
@@ -497,6 +500,7 @@ TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFir
     other->ChangeLayoutAndDesign();
     EXPECT_EQ(Shapes(*other, true), Shapes(*doc, true));
     EXPECT_EQ(PageOption(*other, 8), uint32_t(id));
+    SetLayoutWizard(previousWizard);
     SetWizardSheetRunner(previous);
 }
 

@@ -9,7 +9,6 @@
 
 #include "barcode/barcode_record.h"
 #include "carddoc/barcode_tool.h"
-#include "carddoc/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "dialogs/barcode_info_dialog.h"
 #include "dialogs/char_info_dialog.h"
@@ -29,8 +28,9 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/style_record_format.h"
+#include "frames/style_run_format.h"
+#include "records/preferences.h"
 #include "text/para_format.h"
-#include "text/style_run_format.h"
 #include "text/text_context.h"
 #include "text/text_tool.h"
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "carddoc/tracker.h"
 #include "foundation/keys.h"
 #include "surface_view.h"
+#include "toolbase/tracker.h"
 
 namespace {
 

@@ -444,6 +444,49 @@ TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsUsedByAnotherProgram
     EXPECT_EQ(capture.lastText(), "File is used by another program. [32]");
 }
 
+// Walking the records again and again, the engine reads the file from
+// memory; what it reads is still what the file holds after every change,
+// whether made here, through another path, or a failed write.
+TEST_F(DataFileTest, RecordsReadOverAndOverAreTheFilesBytesAfterEveryChange)
+{
+    for (int n = 0; n < 400; ++n)
+        AddSample(data(), n);
+    auto cities = [&] {
+        std::string all;
+        for (int32_t p = 0; p < data().GetLiveCount(); ++p) {
+            EXPECT_GE(data().GotoRecord(p, false, false), 0);
+            all += FieldOf(data().Current(), kFieldCity) + "/";
+        }
+        return all;
+    };
+    for (int round = 0; round < 8; ++round)
+        cities();
+    data().GotoRecord(399, true, true);
+    data().Current().SetFieldText(kFieldCity, "Edited");
+    ASSERT_EQ(data().UpdateRecord(false, true), 1);
+    const std::string after = cities();
+    EXPECT_EQ(std::count(after.begin(), after.end(), 'E'), 1);
+    const int32_t last = data().CurrentOffset();
+    for (int round = 0; round < 8; ++round)
+        cities();
+    // Bytes written past the engine (as a copy does) are read too.
+    const std::string edited = "Edited";
+    const std::vector<uint8_t> before = FileBytes(file);
+    const auto at = std::search(before.begin() + last, before.end(), edited.begin(), edited.end()) - before.begin();
+    ASSERT_EQ(DbWriteAt(data().Handle(), uint32_t(at), "Ledger", 6), kErrNone);
+    CardRecord record;
+    data().ReadRecordAt(last, &record, 0);
+    EXPECT_EQ(FieldOf(record, kFieldCity), "Ledger");
+    // A write the disk refused, half done, leaves what it did write.
+    for (int round = 0; round < 8; ++round)
+        cities();
+    SetDbFaultHook([](DbIoStep, uint32_t) { return DbFault{kErrDiskFull, 2}; });
+    EXPECT_NE(DbWriteAt(data().Handle(), uint32_t(at), "Mo", 2), kErrNone);
+    SetDbFaultHook(nullptr);
+    data().ReadRecordAt(last, &record, 0);
+    EXPECT_EQ(FieldOf(record, kFieldCity), "Modger");
+}
+
 TEST_F(DataFileTest, ABadRecordMarksTheDatabaseDamagedAndEditsAreKept)
 {
     for (int n = 0; n < 3; ++n)

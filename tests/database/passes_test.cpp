@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <string>
@@ -14,6 +15,7 @@
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -384,6 +386,107 @@ TEST_F(PassesTest, BulkMailPresortTiersAndTheFirstClassMinimum)
     const int32_t moved = data().MoveBy(true, 1, true, true);
     EXPECT_EQ(moved, data().CurrentOffset());
     EXPECT_EQ(FieldOf(data().Current(), kFieldZipCode), "77701");
+}
+
+// The index answers a "starts with" query on the field it is ordered by.
+// Whatever the spelling of the names and of the value, it selects what a
+// pass over every record selects, in the same order with the same counts;
+// once the file changed, or for any other query, the pass runs.
+TEST_F(PassesTest, AQueryOnTheOrderedFieldSelectsWhatAPassOverTheFileWould)
+{
+    const char* const names[] = {"Williams", "williams", "WILLIAMS", "WiLLiams", "Williamson", "Will", "Wilde",
+                                 "Wi",       "W",        "Willi\xE9", "Wil liams", "Walker",   "",     "Vail",
+                                 "willIAMS", "O'Brien",  "Willa",    "WILL",       "wILLIAMS", "Wim"};
+    int n = 0;
+    int32_t deleted = -1;
+    for (int round = 0; round < 3; ++round) {
+        for (const char* name : names) {
+            auto fields = SampleFields(n++);
+            fields[kFieldLastName] = name;
+            FillCurrent(data(), fields);
+            data().Current().SetNew(n % 9 == 0);
+            const int32_t offset = data().AddRecord(false, true);
+            if (round == 1 && std::string(name) == "Williams")
+                deleted = offset;
+        }
+    }
+    data().SetCurrentAndRead(deleted, -1, true, true);
+    ASSERT_EQ(data().DeleteRecord(true), 1);
+    auto selection = [&] {
+        std::vector<std::string> seen;
+        DbIndexEntry e;
+        data().Index().GoFirst();
+        while (data().Index().GetNext(&e) == 1)
+            seen.push_back(std::string(e.key) + "|" + std::to_string(e.recordPosition) + "|" +
+                           std::to_string(e.sequence));
+        seen.push_back(std::to_string(data().GetLiveCount()) + " " + std::to_string(data().GetStoredCount()) + " " +
+                       std::to_string(data().GetDeletedCount()) + " " + std::to_string(data().GetNewCount()));
+        return seen;
+    };
+    Criteria none;
+    for (const char* value :
+         {"will", "WILLIAMS", "w", "wI", "williamsonx", "Willi\xE9", "Wil l", "will ", "zz", "o'b", "V"}) {
+        SCOPED_TRACE(value);
+        ASSERT_EQ(Select(all, none), 1);
+        Criteria q;
+        PutU16LE(q.bytes, 3);
+        q.query(kFieldLastName, 0, value);
+        ASSERT_EQ(Select(all, q), 1);
+        EXPECT_TRUE(data().SelectionFromIndex());
+        const auto found = selection();
+        // The index now holds the selection only: the pass runs.
+        ASSERT_EQ(Select(all, q), 1);
+        EXPECT_FALSE(data().SelectionFromIndex());
+        EXPECT_EQ(found, selection());
+    }
+    Criteria q;
+    PutU16LE(q.bytes, 3);
+    q.query(kFieldLastName, 0, "wil");
+    Select(all, none);
+    AddSample(data(), n);
+    Select(all, q);
+    EXPECT_FALSE(data().SelectionFromIndex());
+    Select(all, none);
+    q.query(kFieldFirstName, 0, "First");
+    Select(all, q);
+    EXPECT_FALSE(data().SelectionFromIndex());
+    q.query(kFieldLastName, 2, "il");
+    Select(all, q);
+    EXPECT_FALSE(data().SelectionFromIndex());
+}
+
+// A selection builds its index in the file of the last one; closed, the
+// file is the one a new index of the same selection would be.
+TEST_F(PassesTest, AnIndexBuiltAgainInItsOwnFileClosesAsANewOneWould)
+{
+    for (int n = 0; n < 1500; ++n)
+        AddSample(data(), n);
+    SortSpec byZip;
+    byZip.fields[0] = kFieldZipCode;
+    byZip.fields[1] = kFieldFirstName;
+    Criteria none;
+    data().SetSortSpec(byZip);
+    ASSERT_EQ(Select(all, none), 1);
+    Criteria q;
+    PutU16LE(q.bytes, 3);
+    q.query(kFieldState, 0, "c");
+    data().SetSortSpec(SortSpec{});
+    ASSERT_EQ(Select(all, q), 1);
+    ASSERT_EQ(data().GetLiveCount(), 375);
+    PutU16LE(db.Header() + dbh::kPrefDeleteIndex, 0);
+    db.Close();
+    const std::string index = dir.file("p.idx");
+    const std::string rebuilt = ReadFileBytes(index);
+    ASSERT_GT(rebuilt.size(), 2064u);
+
+    std::filesystem::remove(index);
+    DataFile fresh;
+    const PathRecord path = DbPath(dir.file("p.dqx"));
+    ASSERT_EQ(fresh.Open(&path, kDbAccessReadWrite, kIndexModeCreate), 0);
+    ASSERT_EQ(fresh.BuildSelection(all, q.bytes), 1);
+    ASSERT_EQ(fresh.GetLiveCount(), 375);
+    fresh.Close(false, false);
+    EXPECT_EQ(ReadFileBytes(index), rebuilt);
 }
 
 }  // namespace

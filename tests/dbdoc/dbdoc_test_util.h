@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "database/db_document.h"
 #include "database/db_host.h"
 #include "database/db_test_util.h"
 #include "database/record_file_format.h"
-#include "dbdoc/db_document.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"

@@ -9,8 +9,8 @@
 
 #include <QDir>
 
+#include "database/mac_database.h"
 #include "database/record_layout.h"
-#include "dbdoc/mac_database.h"
 #include "dbdoc_test_util.h"
 #include "foundation/counters.h"
 #include "support/shell.h"

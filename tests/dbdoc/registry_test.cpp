@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "database/merge_text.h"
+#include "database/open_database_registry.h"
 #include "dbdoc/column_names.h"
-#include "dbdoc/open_database_registry.h"
 #include "dbdoc_test_util.h"
 #include "support/shell.h"
 

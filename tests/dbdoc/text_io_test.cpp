@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "database/db_file_io.h"
-#include "dbdoc/output_names.h"
+#include "database/output_names.h"
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "dbdoc_test_util.h"

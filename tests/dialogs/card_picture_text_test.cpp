@@ -10,11 +10,11 @@
 
 #include "carddoc/card_test_support.h"
 #include "carddoc/card_view_image.h"
-#include "carddoc/file_choosers.h"
 #include "carddoc/picture_export.h"
+#include "dialogs/file_choosers.h"
 #include "frames/frame_obj_text.h"
-#include "graphics/imaging_image.h"
 #include "graphics/dib_handle.h"
+#include "graphics/imaging_image.h"
 #include "text/text_tool.h"
 
 namespace {

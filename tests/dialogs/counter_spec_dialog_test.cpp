@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialog_test_util.h"
 #include "dialogs/counter_spec_dialog.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
-#include "dialog_test_util.h"
 
 namespace {
 

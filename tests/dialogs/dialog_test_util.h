@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 
 // Replaces a field's text by typing, as the user would.
 inline void TypeInto(QLineEdit* edit, const QString& text)

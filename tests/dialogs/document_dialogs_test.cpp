@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/page_dialogs.h"
 #include "dialogs/picture_info_dialog.h"

@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "dbdoc/field_edits.h"
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "foundation/dates.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"

@@ -11,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "dbdoc/numeric_edit.h"
 #include "dialogs/auto_repeat_button.h"
 #include "dialogs/color_combo_box.h"
 #include "dialogs/fill_info_dialog.h"
@@ -19,6 +18,7 @@
 #include "dialogs/group_info_dialog.h"
 #include "dialogs/guide_settings_dialog.h"
 #include "dialogs/line_info_dialog.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_info_dialog.h"
 #include "dialogs/style_list_box.h"
 #include "foundation/menus.h"

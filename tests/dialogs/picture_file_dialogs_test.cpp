@@ -13,12 +13,12 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "dbdoc/numeric_edit.h"
+#include "dialog_test_util.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "dialogs/spin_steps.h"
 #include "graphics/dib_handle.h"
 #include "support/temp_dir.h"
-#include "dialog_test_util.h"
 
 namespace {
 

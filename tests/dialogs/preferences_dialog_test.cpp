@@ -11,14 +11,14 @@
 #include <QSlider>
 #include <QTest>
 
-#include "carddoc/preferences.h"
+#include "dialog_test_util.h"
 #include "dialogs/preferences_dialog.h"
 #include "foundation/byte_order.h"
 #include "foundation/program_folder.h"
 #include "platform/dc.h"
+#include "records/preferences.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
-#include "dialog_test_util.h"
 
 namespace {
 

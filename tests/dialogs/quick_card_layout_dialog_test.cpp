@@ -11,13 +11,13 @@
 #include <QTest>
 
 #include "database/field_table.h"
-#include "dbdoc/numeric_edit.h"
+#include "dialog_test_util.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/quick_card_layout_dialog.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
-#include "dialog_test_util.h"
 
 namespace {
 

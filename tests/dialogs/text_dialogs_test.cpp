@@ -9,17 +9,17 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "dbdoc/numeric_edit.h"
 #include "dialogs/auto_repeat_button.h"
 #include "dialogs/char_info_dialog.h"
 #include "dialogs/color_combo_box.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/paragraph_info_dialog.h"
 #include "dialogs/tab_combo_box.h"
 #include "dialogs/tabs_dialog.h"
 #include "foundation/units.h"
+#include "frames/tab_stops.h"
 #include "platform/dc.h"
 #include "tests/dialogs/dialog_test_util.h"
-#include "text/tab_stops.h"
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_list.h"

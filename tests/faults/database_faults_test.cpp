@@ -9,11 +9,11 @@
 
 #include <set>
 
+#include "database/db_document.h"
 #include "database/db_test_util.h"
 #include "database/record_file_format.h"
 #include "dbdoc/database_merge.h"
 #include "dbdoc/database_split.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"
 #include "support/alert_capture.h"

@@ -12,14 +12,14 @@
 
 #include <QPrinter>
 
-#include "app/print_manager.h"
-#include "app/print_printer.h"
-#include "app/report_print_job.h"
 #include "carddoc/card_test_support.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
+#include "dbdoc/report_print_job.h"
 #include "foundation/file_watch.h"
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
+#include "platform/print_printer.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <fstream>
 #include <set>
 
+#include "database/db_document.h"
 #include "database/db_test_util.h"
 #include "dbdoc/database_merge.h"
-#include "dbdoc/db_document.h"
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sys/stat.h>
 
-#include "foundation/hyperlink.h"
 #include "platform/desktop_browser.h"
+#include "platform/hyperlink.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/paper_table.h"
-#include "foundation/printer_paper.h"
+#include "platform/printer_paper.h"
 #include "support/fake_printer_caps.h"
 
 namespace {

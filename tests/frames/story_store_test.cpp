@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "foundation/byte_order.h"
+#include "frames/paragraph_storage.h"
 #include "frames/record_header_format.h"
 #include "support/alert_capture.h"
 #include "test_document.h"
-#include "text/paragraph_storage.h"
 
 namespace {
 

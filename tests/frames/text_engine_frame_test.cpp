@@ -6,17 +6,17 @@
 #include <cstring>
 #include <string>
 
+#include "content_test_document.h"
 #include "foundation/byte_order.h"
 #include "frames/frame_obj_text.h"
+#include "frames/paragraph_storage.h"
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
-#include "frames/text_context_engine.h"
 #include "text/dc_text_measurer.h"
 #include "text/frame_flow.h"
-#include "text/paragraph_storage.h"
 #include "text/text_context.h"
+#include "text/text_context_engine.h"
 #include "text/text_host.h"
-#include "content_test_document.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {

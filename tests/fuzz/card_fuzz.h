@@ -1,24 +1,17 @@
-// What the card document fuzz targets share: alerts that answer OK without a
-// window, an application host that asks nobody, a view that draws into an
-// image, and a check that stops the run.
+// What the card document fuzz targets share besides fuzz_support.h: an
+// application host that asks nobody and a view that draws into an image.
 #pragma once
 
 #include <QImage>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "carddoc/card_view_services.h"
 #include "foundation/alert_sink.h"
+#include "fuzz_support.h"
 #include "platform/dc.h"
 #include "tools/stand_ins/stand_in_hosts.h"
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
 
 class ImageView : public StandInCardView {
 public:
@@ -45,10 +38,4 @@ inline void InstallStandInDocumentHost()
 {
     static StandInCardDocumentHost host;
     SetCardDocumentHost(&host);
-}
-
-inline void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
 }

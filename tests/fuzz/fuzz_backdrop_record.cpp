@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "catalog/backdrop_records.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
-#include "wizard/backdrop_records.h"
-#include "wizard/wizard_list_format.h"
 
 namespace {
 

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static const std::string folder = Folder();
     if (size > (1 << 20))

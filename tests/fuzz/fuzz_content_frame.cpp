@@ -20,22 +20,11 @@
 #include "frames/frame_obj_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_text.h"
-#include "tools/stand_ins/sample_page.h"
 #include "frames/wrap_point_list.h"
+#include "fuzz_support.h"
+#include "tools/stand_ins/sample_page.h"
 
 namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 const int16_t kContentTypes[] = {kFrameText,          kFrameImage,        kFrameBarcode,      kFrameCounterBarcode,
                                  kFrameBarcode13,     kFrameFieldBarcode, kFramePicture,      kFramePowerText,
@@ -61,7 +50,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static const std::string folder = Folder();
     if (size < 2 || size > (1 << 16))

@@ -16,37 +16,11 @@
 #include "database/field_table.h"
 #include "database/match_predicates.h"
 #include "database/record_file_format.h"
-#include "foundation/alert_sink.h"
+#include "fuzz_support.h"
 
 namespace {
 
-class SilentSink final : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-// A folder of this run's own, removed when the run ends.
-struct RunFolder {
-    RunFolder()
-    {
-        char templ[] = "/tmp/fuzz-db-header-XXXXXX";
-        const char* made = mkdtemp(templ);
-        path = made ? made : "";
-    }
-    ~RunFolder()
-    {
-        if (!path.empty())
-            rmdir(path.c_str());
-    }
-    std::string path;
-};
-
-std::string Folder()
-{
-    static RunFolder folder;
-    return folder.path.empty() ? std::string("/tmp") : folder.path;
-}
+std::string Folder() { return FuzzRunFolder("fuzz-db-header"); }
 
 }  // namespace
 

@@ -20,38 +20,12 @@
 #include "database/record_layout.h"
 #include "database/repair.h"
 #include "database/verify.h"
-#include "foundation/alert_sink.h"
 #include "foundation/file_io.h"
+#include "fuzz_support.h"
 
 namespace {
 
-class SilentSink final : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-// A folder of this run's own, removed when the run ends.
-struct RunFolder {
-    RunFolder()
-    {
-        char templ[] = "/tmp/fuzz-db-record-XXXXXX";
-        const char* made = mkdtemp(templ);
-        path = made ? made : "";
-    }
-    ~RunFolder()
-    {
-        if (!path.empty())
-            rmdir(path.c_str());
-    }
-    std::string path;
-};
-
-std::string Folder()
-{
-    static RunFolder folder;
-    return folder.path.empty() ? std::string("/tmp") : folder.path;
-}
+std::string Folder() { return FuzzRunFolder("fuzz-db-record"); }
 
 }  // namespace
 

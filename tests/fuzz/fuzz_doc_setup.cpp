@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "wizard/doc_setup.h"
+#include "catalog/doc_setup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

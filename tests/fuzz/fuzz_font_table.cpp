@@ -11,33 +11,11 @@
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
+#include "fuzz_support.h"
 #include "typography/font_table.h"
 #include "typography/font_table_format.h"
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-FileHandle Scratch(const char* name)
-{
-    PathRecord r{};
-    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
-    FileHandle f = kNoFile;
-    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
-          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
-    return f;
-}
-
-void Put(FileHandle f, const uint8_t* data, size_t n)
-{
-    Check(FileSetSize(f, 0) == 0 && FileSeek(f, kSeekStart, 0) == 0);
-    if (n)
-        Check(FileWrite(f, data, uint32_t(n)) == 0);
-}
 
 bool SameTables(const FontTable& a, const FontTable& b)
 {

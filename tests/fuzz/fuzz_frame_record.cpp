@@ -26,37 +26,15 @@
 #include "frames/page_table2.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "fuzz_support.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
+// The bytes, with the file's position back at its start.
+void PutRewound(FileHandle f, const uint8_t* data, size_t n)
 {
-    if (!condition)
-        std::abort();
-}
-
-FileHandle Scratch(const char* name)
-{
-    PathRecord r{};
-    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
-    FileHandle f = kNoFile;
-    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
-          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
-    return f;
-}
-
-void Put(FileHandle f, const uint8_t* data, size_t n)
-{
-    Check(FileSetSize(f, 0) == 0 && FileSeek(f, kSeekStart, 0) == 0);
-    if (n)
-        Check(FileWrite(f, data, uint32_t(n)) == 0);
+    Put(f, data, n);
     Check(FileSeek(f, kSeekStart, 0) == 0);
 }
 
@@ -94,13 +72,13 @@ public:
 void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, FileHandle in, FileHandle out)
 {
     Document doc;
-    Put(in, data, size);
+    PutRewound(in, data, size);
     std::unique_ptr<FrameObj> frame(NewFrameObject(type));
     frame->SetDocument(&doc);
     const int32_t read = swapTarget ? frame->ReadBack(in, 0) : frame->Read(in, 0);
     if (read != 0)
         return;
-    Put(out, nullptr, 0);
+    PutRewound(out, nullptr, 0);
     Check((swapTarget ? frame->WriteBack(out, 0) : frame->Write(out, 0)) == 0);
     const std::vector<uint8_t> once = Contents(out);
     if (swapTarget)
@@ -108,7 +86,7 @@ void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, F
     std::unique_ptr<FrameObj> again(NewFrameObject(type));
     again->SetDocument(&doc);
     Check((swapTarget ? again->ReadBack(out, 0) : again->Read(out, 0)) == 0);
-    Put(out, nullptr, 0);
+    PutRewound(out, nullptr, 0);
     Check((swapTarget ? again->WriteBack(out, 0) : again->Write(out, 0)) == 0);
     Check(Contents(out) == once);
 }
@@ -118,7 +96,7 @@ void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
     if (size < 4)
         return;
     Document doc;
-    Put(in, data, size);
+    PutRewound(in, data, size);
     Check(doc.swap.WriteAt(0, uint32_t(size), data) == 0);
     if (doc.frames.ReadStore(in, 4, GetU32LE(data)) != 0)
         return;
@@ -130,7 +108,7 @@ void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
             doc.frames.UnloadData(id);
         }
     }
-    Put(out, nullptr, 0);
+    PutRewound(out, nullptr, 0);
     doc.frames.WriteStore(out, 0);
     Check(doc.frames.WindowSize() == 0 || doc.frames.WindowSize() == uint32_t(doc.frames.Count()) * kFrameRecordSize);
 }
@@ -139,7 +117,7 @@ void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static FileHandle in = Scratch("frame-in");
     static FileHandle out = Scratch("frame-out");

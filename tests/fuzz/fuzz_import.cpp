@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "dbdoc/text_import.h"
 #include "foundation/file_io.h"
 #include "foundation/import_reader.h"
-#include "dbdoc/text_import.h"
 #include "foundation/path_record.h"
 
 namespace {

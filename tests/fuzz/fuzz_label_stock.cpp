@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/label_stock.h"
-#include "app/label_stock_file.h"
-#include "app/label_stock_table.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
+#include "records/label_stock.h"
+#include "records/label_stock_file.h"
+#include "records/label_stock_table.h"
 
 namespace {
 

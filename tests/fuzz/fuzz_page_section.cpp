@@ -14,43 +14,11 @@
 #include "foundation/path_record.h"
 #include "frames/page_record_format.h"
 #include "frames/page_table2.h"
-
-namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-FileHandle Scratch(const char* name)
-{
-    PathRecord r{};
-    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
-    FileHandle f = kNoFile;
-    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
-          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
-    return f;
-}
-
-void Put(FileHandle f, const uint8_t* data, size_t n)
-{
-    Check(FileSetSize(f, 0) == 0 && FileSeek(f, kSeekStart, 0) == 0);
-    if (n)
-        Check(FileWrite(f, data, uint32_t(n)) == 0);
-}
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static FileHandle file = Scratch("pages");
     if (size > (1 << 20))

@@ -7,33 +7,18 @@
 
 #include "foundation/alert_sink.h"
 #include "foundation/handle.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
+#include "frames/tab_stops.h"
+#include "fuzz_support.h"
 #include "text/para_format.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
-
-namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     const uint8_t flags = data[0] & (kParaHasRuns | kParaHasOverride | kParaHasTabs);
     const uint8_t seed = data[1];

@@ -11,27 +11,16 @@
 #include <cstring>
 #include <string>
 
-#include "carddoc/preferences.h"
-#include "carddoc/preferences_window.h"
 #include "foundation/alert_sink.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "fuzz_support.h"
 #include "graphics/quick_card_block.h"
+#include "records/preferences.h"
+#include "records/preferences_window.h"
 
 namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void Put(const std::string& path, const uint8_t* data, size_t size)
 {
@@ -57,7 +46,7 @@ std::string Folder()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static const std::string folder = Folder();
     if (size < 1 || size > (1 << 16))

@@ -35,21 +35,10 @@
 #include "frames/record_header_format.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "fuzz_support.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Where a copy lies in the swap file.
 struct Stretch {
@@ -86,16 +75,6 @@ bool SharesRewrittenBytes(const Story& story, const std::map<uint16_t, Story>& l
         }
     }
     return false;
-}
-
-FileHandle Scratch(const char* name)
-{
-    PathRecord r{};
-    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
-    FileHandle f = kNoFile;
-    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
-          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
-    return f;
 }
 
 std::vector<uint8_t> Contents(FileHandle f)
@@ -165,7 +144,7 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static FileHandle in = Scratch("stories-in");
     static FileHandle out = Scratch("stories-out");

@@ -17,37 +17,15 @@
 #include "frames/ctfile_mng.h"
 #include "frames/record_header_format.h"
 #include "frames/swap_store.h"
+#include "fuzz_support.h"
 
 namespace {
-
-class Silent : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 PathRecord TempFolder()
 {
     PathRecord r{};
     Check(GetSystemTempFolder(&r) == 0);
     return r;
-}
-
-// A file that goes away with its handle.
-FileHandle Scratch(const char* name)
-{
-    PathRecord r{};
-    const std::string path = "/tmp/tessaline-fuzz-" + std::string(name) + "-" + std::to_string(getpid());
-    FileHandle f = kNoFile;
-    Check(PathRecordFromPosix(path, &r) == 0 && FileCreate(&r, kFileReadWrite, &f) == 0 && FileClose(f) == 0 &&
-          FileOpenDeleteOnClose(&r, kFileReadWrite, &f) == 0);
-    return f;
 }
 
 class Bytes {
@@ -97,7 +75,7 @@ void CheckInvariants(SwapStore& store, CTFileMng& swap)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Silent silent;
+    static SilentSink silent;
     SetAlertSink(&silent);
     static FileHandle transfer = Scratch("swapstore");
 

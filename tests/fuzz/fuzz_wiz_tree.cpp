@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "wizard/wiz_tree.h"
+#include "catalog/wiz_tree.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
 #include "foundation/byte_order.h"
-#include "wizard/item_file.h"
-#include "wizard/item_file_format.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

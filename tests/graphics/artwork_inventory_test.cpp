@@ -14,8 +14,8 @@
 #include "app/tool_bar_buttons.h"
 #include "foundation/cursors.h"
 #include "graphics/dib_handle.h"
+#include "graphics/pattern_bitmaps.h"
 #include "resources/artwork_resources.h"
-#include "resources/pattern_bitmaps.h"
 #include "wizard/category_tree_ctrl.h"
 
 namespace {

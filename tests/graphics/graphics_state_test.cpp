@@ -7,13 +7,13 @@
 #include "graphics/clip_and_regions.h"
 #include "graphics/colour_codes.h"
 #include "graphics/fill_patterns.h"
+#include "graphics/font_spec.h"
 #include "graphics/font_state.h"
 #include "graphics/pen_state.h"
 #include "graphics/rop_state.h"
 #include "graphics/text_wrappers.h"
-#include "support/alert_capture.h"
-#include "typography/font_spec.h"
 #include "shapes_test_support.h"
+#include "support/alert_capture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "app/main_status_bar.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_view.h"
-#include "dbdoc/numeric_edit.h"
 #include "dialogs/alignment_dialog.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/object_info_dialog.h"
 #include "journey_fixture.h"
 

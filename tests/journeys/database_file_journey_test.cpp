@@ -14,11 +14,11 @@
 #include <QRadioButton>
 
 #include "app/main_frame.h"
-#include "app/print_dialog.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "journey_fixture.h"
 #include "support/pointer_drive.h"
 #include "support/shell.h"

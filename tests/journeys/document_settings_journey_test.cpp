@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 
-#include "app/label_type_dlg.h"
+#include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
 #include "foundation/program_folder.h"
 #include "journey_fixture.h"

@@ -5,11 +5,11 @@
 #include <QTest>
 
 #include "app/command_ids.h"
-#include "app/label_type_list_dlg.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/label_type_list_dlg.h"
 #include "foundation/cp1252.h"
 #include "journey_fixture.h"
 

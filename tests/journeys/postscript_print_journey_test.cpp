@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "app/print_dialog.h"
 #include "carddoc/labels_doc.h"
+#include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "graphics/postscript.h"

@@ -12,11 +12,11 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
-#include "app/print_dialog.h"
+#include "carddoc/print_preview_dialog.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "database/record_layout.h"
-#include "dialogs/print_preview_dialog.h"
+#include "dialogs/print_dialog.h"
 #include "journey_fixture.h"
 #include "support/shell.h"
 

@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/print_progress_dlg.h"
 #include "carddoc/labels_doc.h"
+#include "dialogs/print_progress_dlg.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "journey_fixture.h"

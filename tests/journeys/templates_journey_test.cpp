@@ -4,13 +4,13 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "graphics/metafile_format.h"
 #include "journey_fixture.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <QWidget>
 
 #include "foundation/cursors.h"
-#include "foundation/hyperlink.h"
 #include "foundation/keys.h"
+#include "platform/hyperlink.h"
 #include "resources/artwork_resources.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "editing_fixture.h"
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "text/clipboard_text.h"
-#include "text/style_runs.h"
-#include "editing_fixture.h"
 
 namespace {
 

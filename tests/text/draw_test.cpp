@@ -2,9 +2,9 @@
 
 #include <QImage>
 
+#include "frames/style_runs.h"
 #include "platform/dc.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
 #include "text/text_draw.h"
 #include "text_fixture.h"
 

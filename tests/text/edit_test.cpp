@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "support/alert_capture.h"
 #include "text/edit_primitives.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
 #include "text_fixture.h"
 
 namespace {

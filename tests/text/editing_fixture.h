@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "frames/frame_store.h"
-#include "carddoc/key_event.h"
+#include "platform/key_event.h"
 #include "text/keyboard_editing.h"
 #include "text/text_clipboard.h"
 #include "text_fixture.h"

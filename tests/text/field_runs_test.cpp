@@ -6,9 +6,9 @@
 #include "database/database_session.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
-#include "text/field_runs.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
+#include "text/field_runs.h"
 #include "text_fixture.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "text/find_replace.h"
-#include "text/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "editing_fixture.h"
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "support/alert_capture.h"
 #include "text/format_commands.h"
 #include "text/para_format.h"
 #include "text/paragraph_commands.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
-#include "editing_fixture.h"
 
 namespace {
 

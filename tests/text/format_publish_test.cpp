@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "foundation/byte_order.h"
+#include "frames/style_runs.h"
 #include "text/format_publish.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

@@ -4,11 +4,11 @@
 #include <QWidget>
 #include <cstring>
 
+#include "editing_fixture.h"
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "text/key_event_qt.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
-#include "editing_fixture.h"
 
 namespace {
 

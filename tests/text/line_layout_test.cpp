@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "frames/style_runs.h"
+#include "frames/tab_stops.h"
 #include "text/alignment.h"
 #include "text/line_layout.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
 #include "text_fixture.h"
 
 namespace {

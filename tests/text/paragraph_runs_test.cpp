@@ -3,12 +3,12 @@
 #include <string>
 
 #include "foundation/handle.h"
+#include "frames/paragraph_storage.h"
+#include "frames/paragraph_text.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
+#include "frames/tab_stops.h"
 #include "text/para_format.h"
-#include "text/paragraph_storage.h"
-#include "text/paragraph_text.h"
-#include "text/style_runs.h"
-#include "text/tab_stops.h"
 
 namespace {
 

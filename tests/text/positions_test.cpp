@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "text/char_measure.h"
 #include "text/field_runs.h"
 #include "text/smart_quotes.h"
-#include "text/style_runs.h"
 #include "text/text_positions.h"
 #include "text_fixture.h"
 

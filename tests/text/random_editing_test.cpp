@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "editing_fixture.h"
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "text/clipboard_text.h"
 #include "text/format_commands.h"
 #include "text/paragraph_commands.h"
-#include "text/style_runs.h"
-#include "editing_fixture.h"
 
 namespace {
 

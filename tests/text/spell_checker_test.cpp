@@ -9,12 +9,12 @@
 #include <cstring>
 
 #include "foundation/program_folder.h"
+#include "frames/style_runs.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "text/spell_checker.h"
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"
-#include "text/style_runs.h"
 #include "text_fixture.h"
 
 namespace {

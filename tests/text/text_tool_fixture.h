@@ -19,16 +19,16 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/record_header_format.h"
-#include "frames/text_context_engine.h"
+#include "graphics/font_spec.h"
 #include "support/alert_capture.h"
 #include "text/caret_manager.h"
 #include "text/key_event_qt.h"
+#include "text/text_context_engine.h"
 #include "text/text_draw.h"
 #include "text/text_positions.h"
 #include "text/text_tool.h"
 #include "text_fixture.h"
 #include "tools/stand_ins/stand_in_hosts.h"
-#include "typography/font_spec.h"
 
 class ToolTextDocument;
 

@@ -10,8 +10,8 @@
 
 #include "editing_fixture.h"
 #include "foundation/byte_order.h"
+#include "frames/style_runs.h"
 #include "text/para_format.h"
-#include "text/style_runs.h"
 #include "text_tool_fixture.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "frames/style_runs.h"
 #include "text/dc_text_measurer.h"
-#include "text/style_runs.h"
 #include "text_tool_fixture.h"
 
 namespace {

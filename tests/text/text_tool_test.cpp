@@ -6,11 +6,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "carddoc/key_event.h"
 #include "database/field_table.h"
+#include "frames/style_runs.h"
+#include "platform/key_event.h"
 #include "text/para_format.h"
 #include "text/selection_highlight.h"
-#include "text/style_runs.h"
 #include "text/text_tool.h"
 #include "text_tool_fixture.h"
 

@@ -5,8 +5,8 @@
 #include "foundation/byte_order.h"
 #include "frames/content_test_document.h"
 #include "frames/frame_obj_power_text.h"
+#include "frames/glyph_effect_services.h"
 #include "typography/glyph_effect.h"
-#include "typography/glyph_effect_services.h"
 
 namespace {
 

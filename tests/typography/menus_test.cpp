@@ -7,13 +7,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "database/field_menu.h"
 #include "database/field_table.h"
 #include "foundation/menus.h"
 #include "graphics/fill_pattern_strip.h"
 #include "typography/color_menu.h"
 #include "typography/color_pane.h"
 #include "typography/color_table.h"
-#include "typography/field_menu.h"
 #include "typography/find_menu_item.h"
 #include "typography/icon_menu.h"
 #include "typography/icon_menu2.h"

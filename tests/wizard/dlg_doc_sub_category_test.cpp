@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <cstring>
 
-#include "app/label_type_builtin.h"
-#include "dbdoc/numeric_edit.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/picture_preview_wnd.h"
 #include "foundation/byte_order.h"
 #include "foundation/paper_table.h"
 #include "graphics/dib_handle.h"
+#include "records/label_type_builtin.h"
 #include "wizard/dlg_doc_sub_category.h"
 #include "wizard/wiz_choose_picture.h"
 

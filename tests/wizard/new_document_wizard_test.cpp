@@ -6,6 +6,7 @@
 
 #include "app/card_app.h"
 #include "app/doc_template.h"
+#include "app/new_document_command.h"
 #include "app/shell_document.h"
 #include "foundation/byte_order.h"
 #include "graphics/dib_handle.h"

@@ -7,8 +7,8 @@
 
 #include <QTest>
 
+#include "catalog/wizard_fault_list.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/wizard_fault_list.h"
 
 namespace {
 

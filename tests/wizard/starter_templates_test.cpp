@@ -13,22 +13,22 @@
 #include <string>
 #include <vector>
 
-#include "app/print_manager.h"
-#include "app/print_printer.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
-#include "dbdoc/db_document.h"
-#include "dbdoc/open_database_registry.h"
+#include "carddoc/print_manager.h"
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_data.h"
+#include "database/db_document.h"
+#include "database/open_database_registry.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
 #include "frames/story_store.h"
-#include "text/line_table.h"
+#include "platform/print_printer.h"
 #include "support/shell.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_data.h"
+#include "text/line_table.h"
 #include "wizard_fixture.h"
 
 namespace {

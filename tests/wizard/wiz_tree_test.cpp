@@ -7,14 +7,14 @@
 #include <cstring>
 #include <string>
 
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_fault_list.h"
+#include "catalog/wizard_results.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "support/shell.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_fault_list.h"
-#include "wizard/wizard_results.h"
 #include "wizard_fixture.h"
 
 namespace {

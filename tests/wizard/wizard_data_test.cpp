@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "catalog/doc_setup.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_list_files.h"
+#include "catalog/wizard_results.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "support/shell.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_list_files.h"
-#include "wizard/wizard_results.h"
 #include "wizard_fixture.h"
 
 namespace {

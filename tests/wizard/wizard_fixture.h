@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "catalog/wiz_tree_format.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_profile.h"
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
-#include "wizard/wiz_tree_format.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_profile.h"
 
 using LabelLayout = std::array<uint8_t, kWizLayoutSize>;
 

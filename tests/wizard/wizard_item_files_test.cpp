@@ -8,20 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/item_file.h"
+#include "catalog/item_file_format.h"
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_designs.h"
+#include "catalog/wizard_list_format.h"
+#include "catalog/wizard_results.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "foundation/win_error.h"
 #include "graphics/dib_pixels.h"
 #include "support/shell.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/item_file.h"
-#include "wizard/item_file_format.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_designs.h"
-#include "wizard/wizard_list_format.h"
-#include "wizard/wizard_results.h"
 #include "wizard_fixture.h"
 
 namespace {

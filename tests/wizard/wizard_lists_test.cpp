@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_files.h"
+#include "catalog/wizard_list_format.h"
+#include "catalog/wizard_results.h"
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
 #include "foundation/resfile.h"
 #include "support/shell.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_list_files.h"
-#include "wizard/wizard_list_format.h"
-#include "wizard/wizard_results.h"
 #include "wizard_fixture.h"
 
 namespace {

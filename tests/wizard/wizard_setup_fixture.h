@@ -15,14 +15,14 @@
 #include <QImage>
 #include <QTimer>
 
+#include "catalog/template_file.h"
+#include "catalog/template_file_format.h"
+#include "catalog/wizard_data.h"
 #include "foundation/byte_order.h"
 #include "foundation/program_folder.h"
 #include "support/shell.h"
 #include "wizard/dlg_wizard_setup.h"
 #include "wizard/pg_ws.h"
-#include "wizard/template_file.h"
-#include "wizard/template_file_format.h"
-#include "wizard/wizard_data.h"
 #include "wizard_fixture.h"
 
 class SetupSheet : public WizardHome {

@@ -8,13 +8,13 @@
 #include <QPushButton>
 #include <QTabBar>
 
-#include "wizard/backdrop_list.h"
-#include "wizard/dlg_template_name.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_format.h"
+#include "dialogs/dlg_template_name.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard_setup_fixture.h"
 
 namespace {

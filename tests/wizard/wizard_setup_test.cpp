@@ -10,8 +10,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
-#include "wizard/backdrop_list.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/pg_ws_backdrops.h"
 #include "wizard/pg_ws_pictures.h"
@@ -19,8 +21,6 @@
 #include "wizard/pg_ws_templates.h"
 #include "wizard/setup_file_choosers.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/template_list.h"
-#include "wizard/wizard_list_format.h"
 #include "wizard/wizard_preview_wnd.h"
 #include "wizard_setup_fixture.h"
 

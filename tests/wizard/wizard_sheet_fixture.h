@@ -6,10 +6,10 @@
 #include <QCoreApplication>
 #include <QTreeWidget>
 
+#include "catalog/wizard_data.h"
 #include "foundation/program_folder.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/pg_wiz.h"
-#include "wizard/wizard_data.h"
 #include "wizard_fixture.h"
 
 inline void StarterCatalogueSettle()

@@ -5,9 +5,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/label_type_builtin.h"
-#include "dbdoc/filtered_edit.h"
+#include "dialogs/filtered_edit.h"
 #include "foundation/byte_order.h"
+#include "records/label_type_builtin.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/label_type_fields.h"
 #include "wizard/pg_wiz_1.h"

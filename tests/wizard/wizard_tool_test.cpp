@@ -6,13 +6,13 @@
 #include <QDirIterator>
 #include <string>
 
+#include "catalog/backdrop_list.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_fault_list.h"
+#include "catalog/wizard_folders.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_fault_list.h"
-#include "wizard/wizard_folders.h"
 #include "wizard_fixture.h"
 
 namespace {

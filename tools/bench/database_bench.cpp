@@ -8,7 +8,10 @@
 //   - sort on two fields (city, last name): every row in that order;
 //   - bulk-mail presort against ORDER BY zip, last name.
 //
-//   database_bench [--runs R] [--seed S] [--folder DIR]
+//   database_bench [--runs R] [--seed S] [--folder DIR] [--dump FILE]
+//
+// --dump writes every row the engine reads (all fields, one row a line, in
+// the order read) to FILE, for comparing two builds' results with cmp.
 
 #include <sqlite3.h>
 
@@ -21,6 +24,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <time.h>
 
 #include "database/data_file.h"
 #include "database/database_session.h"
@@ -140,14 +145,26 @@ double Median(std::vector<double> v)
     return v.empty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
-double Time(const std::function<bool()>& work)
+double CpuSeconds()
 {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// Wall time, and the process's CPU time (user and system) into *cpu: on a
+// busy machine the CPU time swings less.
+double Time(const std::function<bool()>& work, std::vector<double>* cpu)
+{
+    const double cpuStart = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     if (!work()) {
         std::fprintf(stderr, "database_bench: an operation failed\n");
         std::exit(1);
     }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cpu->push_back(CpuSeconds() - cpuStart);
+    return wall;
 }
 
 PathRecord Path(const fs::path& file)
@@ -183,6 +200,9 @@ bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
     return ok;
 }
 
+FILE* g_dump = nullptr;
+bool g_queryFromIndex = false;
+
 // Reads every selected row, in the selection's order, as a reader of the
 // rows would; returns the count.
 int32_t OursReadAll(DatabaseSession& db, size_t* bytes)
@@ -190,11 +210,25 @@ int32_t OursReadAll(DatabaseSession& db, size_t* bytes)
     DataFile& data = db.Data();
     const int32_t count = data.GetLiveCount();
     char text[256];
+    if (g_dump)
+        std::fprintf(g_dump, "-- %d rows: stored %d, deleted %d, new %d\n", count, data.GetStoredCount(),
+                     data.GetDeletedCount(), data.GetNewCount());
+    if (g_dump) {
+        // The index itself: entries, their order and sequence numbers.
+        DbIndexEntry entry;
+        data.Index().GoFirst();
+        while (data.Index().GetNext(&entry) == 1)
+            std::fprintf(g_dump, "%s|%d|%u\n", entry.key, entry.recordPosition, entry.sequence);
+    }
     for (int32_t position = 0; position < count; ++position) {
         if (data.GotoRecord(position, false, false) < 0)
             return -1;
         data.Current().GetFieldText(kFieldLastName, text);
         *bytes += std::strlen(text);
+        for (int id = 0; g_dump && id < kFields; ++id) {
+            data.Current().GetFieldText(id, text);
+            std::fprintf(g_dump, id + 1 < kFields ? "%s|" : "%s\n", text);
+        }
     }
     return count;
 }
@@ -209,6 +243,7 @@ int32_t OursQuery(DatabaseSession& db, size_t* bytes)
     std::strcpy(reinterpret_cast<char*>(header + dbh::kQueryValue), kQueryName);
     if (db.Rebuild() < 0)
         return -1;
+    g_queryFromIndex = db.Data().SelectionFromIndex();
     const int32_t found = OursReadAll(db, bytes);
     PutU16LE(header + dbh::kActiveCriteria, 0);
     return found;
@@ -284,8 +319,12 @@ int main(int argc, char** argv)
             seed = std::strtoull(argv[++i], nullptr, 10);
         else if (a == "--folder" && i + 1 < argc)
             folder = argv[++i];
-        else {
-            std::fprintf(stderr, "usage: database_bench [--runs R] [--seed S] [--folder DIR]\n");
+        else if (a == "--dump" && i + 1 < argc) {
+            g_dump = std::fopen(argv[++i], "w");
+            if (!g_dump)
+                return 1;
+        } else {
+            std::fprintf(stderr, "usage: database_bench [--runs R] [--seed S] [--folder DIR] [--dump FILE]\n");
             return 1;
         }
     }
@@ -304,13 +343,13 @@ int main(int argc, char** argv)
 
     struct Line {
         const char* what;
-        std::vector<double> ours, theirs;
         int32_t oursRows = 0, theirRows = 0;
+        std::vector<double> ours, theirs, oursCpu, theirsCpu;
     };
-    Line create{"create (32000 rows, closed)", {}, {}, kRows, kRows};
-    Line query{"equality query, indexed field", {}, {}, 0, 0};
-    Line sort{"sort on two fields", {}, {}, 0, 0};
-    Line presort{"bulk-mail presort / zip, name", {}, {}, 0, 0};
+    Line create{"create (32000 rows, closed)", kRows, kRows};
+    Line query{"equality query, indexed field"};
+    Line sort{"sort on two fields"};
+    Line presort{"bulk-mail presort / zip, name"};
     size_t bytes = 0;
 
     for (int r = 0; r < runs; ++r) {
@@ -318,31 +357,31 @@ int main(int argc, char** argv)
             fs::remove(fs::path(ourFile.string() + suffix));
         fs::remove(fs::path(ourFile).replace_extension(".idx"));
         fs::remove(theirFile);
-        create.ours.push_back(Time([&] { return OursCreate(ourFile, rows); }));
-        create.theirs.push_back(Time([&] { return SqliteCreate(theirFile, rows); }));
+        create.ours.push_back(Time([&] { return OursCreate(ourFile, rows); }, &create.oursCpu));
+        create.theirs.push_back(Time([&] { return SqliteCreate(theirFile, rows); }, &create.theirsCpu));
 
         DatabaseSession ours;
         sqlite3* theirs = nullptr;
         if (!ours.Open(Path(ourFile)) || sqlite3_open(theirFile.c_str(), &theirs) != SQLITE_OK)
             return 1;
-        query.ours.push_back(Time([&] { return (query.oursRows = OursQuery(ours, &bytes)) > 0; }));
+        query.ours.push_back(Time([&] { return (query.oursRows = OursQuery(ours, &bytes)) > 0; }, &query.oursCpu));
         query.theirs.push_back(Time([&] {
             return (query.theirRows = SqliteRows(theirs, "SELECT * FROM cards WHERE f3 = ?", kQueryName, &bytes)) > 0;
-        }));
+        }, &query.theirsCpu));
         SortSpec twoFields;
         twoFields.fields[0] = kFieldCity;
         twoFields.fields[1] = kFieldLastName;
-        sort.ours.push_back(Time([&] { return (sort.oursRows = OursSort(ours, twoFields, &bytes)) > 0; }));
+        sort.ours.push_back(Time([&] { return (sort.oursRows = OursSort(ours, twoFields, &bytes)) > 0; }, &sort.oursCpu));
         sort.theirs.push_back(Time([&] {
             return (sort.theirRows = SqliteRows(theirs, "SELECT * FROM cards ORDER BY f8, f3", nullptr, &bytes)) > 0;
-        }));
+        }, &sort.theirsCpu));
         SortSpec bulk;
         bulk.bulkMail = 2;
-        presort.ours.push_back(Time([&] { return (presort.oursRows = OursSort(ours, bulk, &bytes)) > 0; }));
+        presort.ours.push_back(Time([&] { return (presort.oursRows = OursSort(ours, bulk, &bytes)) > 0; }, &presort.oursCpu));
         presort.theirs.push_back(Time([&] {
             return (presort.theirRows = SqliteRows(theirs, "SELECT * FROM cards ORDER BY f10, f3", nullptr, &bytes)) >
                    0;
-        }));
+        }, &presort.theirsCpu));
         // Back to the file's own order, so that every run starts alike.
         ours.Data().SetSortSpec(SortSpec{});
         ours.Rebuild();
@@ -352,13 +391,19 @@ int main(int argc, char** argv)
 
     std::printf("%d rows of %d text fields (seed %llu), median of %d runs; SQLite %s\n", kRows, kFields,
                 static_cast<unsigned long long>(seed), runs, sqlite3_libversion());
-    std::printf("  %-32s %12s %12s %8s  %s\n", "operation", "Tessaline", "SQLite", "ratio", "rows (ours/SQLite)");
+    std::printf("  %-32s %12s %12s %8s %12s %12s %8s  %s\n", "operation", "Tessaline", "SQLite", "ratio", "CPU ours",
+                "CPU SQLite", "ratio", "rows (ours/SQLite)");
     for (const Line* line : {&create, &query, &sort, &presort}) {
         const double a = Median(line->ours), b = Median(line->theirs);
-        std::printf("  %-32s %9.2f ms %9.2f ms %8.2f  %d/%d\n", line->what, a * 1000, b * 1000, a / b, line->oursRows,
-                    line->theirRows);
+        const double ca = Median(line->oursCpu), cb = Median(line->theirsCpu);
+        std::printf("  %-32s %9.2f ms %9.2f ms %8.2f %9.2f ms %9.2f ms %8.2f  %d/%d\n", line->what, a * 1000, b * 1000,
+                    a / b, ca * 1000, cb * 1000, ca / cb, line->oursRows, line->theirRows);
     }
+    std::printf("  (the query was answered %s)\n",
+                g_queryFromIndex ? "from the index" : "by a pass over every record");
     if (made)
         fs::remove_all(folder);
+    if (g_dump)
+        std::fclose(g_dump);
     return bytes == 0;
 }

@@ -24,18 +24,18 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include "app/print_printer.h"
-#include "app/print_target_view.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
-#include "dbdoc/db_document.h"
-#include "dbdoc/open_database_registry.h"
+#include "carddoc/print_target_view.h"
+#include "database/db_document.h"
+#include "database/open_database_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "platform/dc.h"
+#include "platform/print_printer.h"
 #include "tools/stand_ins/sample_page.h"
 #include "tools/stand_ins/stand_in_hosts.h"
-#include "platform/dc.h"
 
 namespace {
 

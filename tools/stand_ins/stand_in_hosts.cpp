@@ -1,12 +1,13 @@
 
+#include "tools/stand_ins/stand_in_hosts.h"
+
 #include <algorithm>
 #include <cstring>
 
 #include "foundation/int_math.h"
 #include "foundation/program_folder.h"
+#include "graphics/font_spec.h"
 #include "graphics/hls.h"
-#include "tools/stand_ins/stand_in_hosts.h"
-#include "typography/font_spec.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
-#include "carddoc/frame_tool.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_view_services.h"
 #include "frames/text_position.h"
 #include "text/text_host.h"
+#include "toolbase/frame_tool.h"
 
 // ---- the frame model's document ----
 template <class Base>

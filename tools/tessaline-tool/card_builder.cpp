@@ -8,13 +8,13 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "frames/paragraph_storage.h"
 #include "frames/story_store.h"
+#include "frames/style_run_format.h"
+#include "frames/style_runs.h"
 #include "frames/text_buffer.h"
 #include "text/frame_flow.h"
 #include "text/paragraph_commands.h"
-#include "text/paragraph_storage.h"
-#include "text/style_run_format.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 std::string FieldText(int32_t id)

@@ -26,7 +26,7 @@
 #include "frames/page_table.h"
 #include "frames/record_header_format.h"
 #include "frames/story_store.h"
-#include "text/style_runs.h"
+#include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "tool_command.h"
 

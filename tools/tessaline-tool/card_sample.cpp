@@ -1,5 +1,5 @@
-#include "card_sample.h"
 #include "card_builder.h"
+#include "card_sample.h"
 
 #include <array>
 #include <cstring>
@@ -15,12 +15,12 @@
 #include "frames/frame_obj_star.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "frames/paragraph_storage.h"
 #include "frames/story_store.h"
+#include "frames/style_run_format.h"
+#include "frames/style_runs.h"
 #include "frames/text_buffer.h"
 #include "text/frame_flow.h"
-#include "text/paragraph_storage.h"
-#include "text/style_run_format.h"
-#include "text/style_runs.h"
 #include "text/text_context.h"
 
 bool BuildSampleCard(CLabelsDoc& doc)

@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QTemporaryDir>
 
-#include "carddoc/preferences.h"
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dbdoc/text_import.h"
@@ -23,6 +22,7 @@
 #include "foundation/path_record.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_format.h"
+#include "records/preferences.h"
 #include "tool_command.h"
 #include "widget_shot.h"
 

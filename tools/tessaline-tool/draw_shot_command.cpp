@@ -21,7 +21,6 @@
 #include "carddoc/labels_view.h"
 #include "carddoc/picture_tool.h"
 #include "carddoc/power_text_tool.h"
-#include "carddoc/preferences.h"
 #include "carddoc/rect_tool.h"
 #include "carddoc/star_tool.h"
 #include "database/field_table.h"
@@ -29,6 +28,7 @@
 #include "foundation/program_folder.h"
 #include "foundation/pstr.h"
 #include "frames/glyph_effect_renderer.h"
+#include "records/preferences.h"
 #include "tool_command.h"
 
 namespace {

@@ -16,12 +16,12 @@
 
 #include <QString>
 
-#include "app/label_stock.h"
-#include "app/label_stock_table.h"
 #include "foundation/cp1252.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/units.h"
+#include "records/label_stock.h"
+#include "records/label_stock_table.h"
 #include "tool_command.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <QApplication>
 
-#include "app/label_stock.h"
-#include "app/label_type_dlg.h"
-#include "app/label_type_page.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/label_type_page.h"
+#include "records/label_stock.h"
 #include "tool_command.h"
 #include "widget_shot.h"
 

@@ -15,14 +15,14 @@
 #include <memory>
 #include <string>
 
-#include "app/print_manager.h"
-#include "app/print_printer.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
-#include "dbdoc/db_document.h"
-#include "dbdoc/open_database_registry.h"
+#include "carddoc/print_manager.h"
+#include "database/db_document.h"
+#include "database/open_database_registry.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "platform/print_printer.h"
 #include "tool_command.h"
 
 namespace {

@@ -11,23 +11,23 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/label_stock_format.h"
 #include "card_builder.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "carddoc/labels_view.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/doc_setup.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_list_format.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "frames/frame_obj.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/doc_setup.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_list_format.h"
+#include "records/label_stock_format.h"
 
 namespace {
 

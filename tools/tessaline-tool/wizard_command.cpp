@@ -13,8 +13,15 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "foundation/program_folder.h"
-#include "starter_catalogue.h"
+#include "catalog/backdrop_list.h"
+#include "catalog/template_list.h"
+#include "catalog/wiz_tree.h"
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_fault_list.h"
+#include "catalog/wizard_file_io.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_list_files.h"
+#include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
@@ -23,15 +30,6 @@
 #include "foundation/resfile.h"
 #include "starter_catalogue.h"
 #include "tool_command.h"
-#include "wizard/backdrop_list.h"
-#include "wizard/template_list.h"
-#include "wizard/wiz_tree.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_fault_list.h"
-#include "wizard/wizard_file_io.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_list_files.h"
-#include "wizard/wizard_list_format.h"
 
 namespace {
 

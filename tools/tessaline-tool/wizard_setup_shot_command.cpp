@@ -11,6 +11,9 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_folders.h"
+#include "catalog/wizard_profile.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "tool_command.h"
@@ -18,9 +21,6 @@
 #include "wizard/pg_ws.h"
 #include "wizard/pg_ws_special.h"
 #include "wizard/smart_listbox.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_folders.h"
-#include "wizard/wizard_profile.h"
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 
+#include "catalog/wizard_data.h"
+#include "catalog/wizard_folders.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "tool_command.h"
@@ -20,8 +22,6 @@
 #include "wizard/dlg_wizard.h"
 #include "wizard/pg_wiz_1.h"
 #include "wizard/pg_wiz_2.h"
-#include "wizard/wizard_data.h"
-#include "wizard/wizard_folders.h"
 
 namespace {
 

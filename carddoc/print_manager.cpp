@@ -1,0 +1,446 @@
+#include "carddoc/print_manager.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+
+#include "carddoc/card_view_services.h"
+#include "carddoc/fill_pattern_store.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/print_job_dc.h"
+#include "carddoc/print_target_view.h"
+#include "database/database_messages.h"
+#include "database/db_document.h"
+#include "database/merge_text.h"
+#include "database/open_database_registry.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/print_progress_dlg.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/int_math.h"
+#include "foundation/paper_table.h"
+#include "foundation/string_table.h"
+#include "foundation/win_error.h"
+#include "frames/frame_obj_image.h"
+#include "frames/frame_store.h"
+#include "platform/dc.h"
+#include "platform/print_printer.h"
+#include "platform/printer_handles.h"
+#include "platform/printer_paper.h"
+#include "records/label_stock.h"
+
+namespace {
+
+bool CurrentDatabaseDamaged()
+{
+    const DbDocument* database = GetCurrentDatabaseDoc();
+    return database && database->IsOpen() && database->Data().DataMark();
+}
+
+PrintDialogRunner& DialogRunner()
+{
+    static PrintDialogRunner runner;
+    return runner;
+}
+
+constexpr const char* kCancelledText = "Printing canceled by user.";
+constexpr const char* kErrorText = "Error while printing.";
+// A file the job could not write: the disk is full, or the folder or file
+// may not be written.
+constexpr int32_t kDiskFullString = 368;
+constexpr const char* kPictureMissingText =
+    "A picture on the cards could not be drawn (its file is missing or can't be read); the cards printed "
+    "without it.";
+constexpr int32_t kWriteProtectedString = 367;
+
+}  // namespace
+
+LentPrintView::LentPrintView(CLabelsDoc* document) : document_(document)
+{
+    if (!document_->CardView())
+        document_->SetView(&view_);
+    else
+        document_ = nullptr;
+}
+
+LentPrintView::~LentPrintView()
+{
+    if (document_)
+        document_->SetView(nullptr);
+}
+
+PrintDialogRunner SetPrintDialogRunner(PrintDialogRunner runner)
+{
+    PrintDialogRunner previous = std::move(DialogRunner());
+    DialogRunner() = std::move(runner);
+    return previous;
+}
+
+PrintSheetCount CountPrintSheets(int32_t range, int32_t cellsPerSheet, int32_t skip, bool withDatabase,
+                                 bool printAll, int32_t cardPages)
+{
+    PrintSheetCount out;
+    const int32_t cells = std::max(cellsPerSheet, 1);
+    if (range > cells - skip) {
+        const int32_t remainder = range % cells;
+        out.sheets = range / cells + (remainder ? 1 : 0);
+        out.extra = skip > 0 && (skip + remainder > cells || remainder == 0) ? 1 : 0;
+        if (!withDatabase && printAll) {
+            out.sheets = range / cells;
+            out.extra = 0;
+        }
+    } else {
+        out.sheets = 1;
+        out.extra = 0;
+    }
+    out.pages = cardPages * (out.sheets + out.extra);
+    if (!withDatabase && printAll)
+        out.pages = cardPages;
+    return out;
+}
+
+PrintManager::PrintManager(CLabelsDoc* document) : document_(document) {}
+
+PrintManager::~PrintManager() = default;
+
+PrintSettingsRecord& PrintManager::Settings() { return document_->PrintSettings(); }
+
+void PrintManager::ApplyPaperAndOrientation()
+{
+    const uint8_t* layout = document_->LabelLayout();
+    uint32_t orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
+    uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
+    if (orientation == 0 && paper == 0)
+        document_->GetAlternatePaper(&orientation, &paper);
+    if (orientation != 0)
+        PrinterSetOrientation(orientation == 1 ? 1 : 0);
+    if (paper != 0)
+        PrinterSelectPaper(int32_t(paper));
+}
+
+void PrintManager::ApplyLayoutPaper(QPrinter* printer)
+{
+    const uint8_t* layout = document_->LabelLayout();
+    uint32_t orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
+    uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
+    if (orientation == 0 && paper == 0)
+        document_->GetAlternatePaper(&orientation, &paper);
+    if (paper > 0 && paper < uint32_t(kPaperTableCount) && PaperTable[paper].width > 0 &&
+        PaperTable[paper].height > 0)
+        printer->setPageSize(QPageSize(QSizeF(PaperTable[paper].width, PaperTable[paper].height), QPageSize::Point,
+                                       QString(), QPageSize::ExactMatch));
+    if (orientation != 0)
+        printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+}
+
+QPrinter* PrintManager::GetPrinterDC()
+{
+    if (inJob_ && job_.printer)
+        return job_.printer.get();
+    infoPrinter_ = MakeJobPrinter(QString(), QString());
+    return infoPrinter_.get();
+}
+
+void PrintManager::GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t* xResolution,
+                                  int32_t* yResolution)
+{
+    QPrinter* printer = GetPrinterDC();
+    if (!printer) {
+        *physical = IntRect{-31, -30, 582, 761};
+        *printable = IntRect{0, 0, 552, 730};
+        *xResolution = 300;
+        *yResolution = 300;
+        return;
+    }
+    PrinterPageMetrics(printer, physical, printable, xResolution, yResolution);
+}
+
+bool PrintManager::NeedsTiling() const { return paperWidth_ < pageWidth_ || paperHeight_ < pageHeight_; }
+
+void PrintManager::ComputeSheetTiling()
+{
+    GetPrinterCaps(&physical_, &printable_, &xResolution_, &yResolution_);
+    pageWidth_ = int16_t(std::clamp(TruncToInt32(document_->PageGeometry().cardWidth), 0, int32_t(INT16_MAX)));
+    pageHeight_ = int16_t(std::clamp(TruncToInt32(document_->PageGeometry().cardHeight), 0, int32_t(INT16_MAX)));
+    paperWidth_ = int16_t(physical_.right + std::abs(physical_.left));
+    paperHeight_ = int16_t(physical_.bottom + std::abs(physical_.top));
+    if (paperWidth_ == 0 || paperHeight_ == 0) {
+        tilesAcross_ = tilesDown_ = 1;
+    } else {
+        tilesAcross_ = int16_t(pageWidth_ / paperWidth_ + 1);
+        tilesDown_ = int16_t(pageHeight_ / paperHeight_ + 1);
+    }
+    // The document keeps where its centred grid starts on this paper; the
+    // sheet drawing adds it to every cell.
+    uint8_t layout[kLabelTypeSize];
+    document_->GetLabelLayout(layout);
+    int32_t left = 0, top = 0;
+    if (GetU32LE(layout + kLabelTypeCenteringOffset) != 0) {
+        LabelTypeRecord record;
+        LabelTypeDecode(layout, &record);
+        double x = 0, y = 0;
+        CenterLabelGrid(&record, paperWidth_, paperHeight_, &x, &y);
+        left = TruncToInt32(x);
+        top = TruncToInt32(y);
+    }
+    document_->SetCentringOffsets(left, top);
+}
+
+int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
+{
+    const uint8_t* layout = document_->LabelLayout();
+    const int32_t columns = GetI16LE(layout + kLabelTypeColumnsOffset);
+    const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
+    const int32_t cellsPerSheet = columns * rows;
+    int32_t cardPages = document_->GetPageCount();
+
+    std::memcpy(job_.layout, layout, kLabelTypeSize);
+    job_.databaseOrdinal = int16_t(GetCurrentDatabaseOrdinal());
+    job_.noDatabase = IsCurrentDatabaseSuppressed() ? 1 : 0;
+    cardPageIndex_ = currentPage;
+
+    ApplyPaperAndOrientation();
+    job_.printer.reset();
+    job_.postScriptFile.clear();
+    const PrintDialogRunner& runner = DialogRunner();
+    const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
+    if (answer != 1 || !job_.printer) {
+        job_.printer.reset();
+        return kPrintDialogCancelled;
+    }
+    // A layout the label dialogs cannot make (a damaged document) has no
+    // sheet to count; printing it would loop over nothing or forever.
+    if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount) {
+        job_.printer.reset();
+        ReportPrintError(-1);
+        return kPrintDone;
+    }
+    if (job_.side != kPrintSideNotAsked)
+        cardPageIndex_ = int16_t(document_->PageGeometry().firstPage + job_.side - 1);
+    int32_t from = job_.from == 0 ? 1 : job_.from;
+    int32_t to = job_.to == 0 || job_.to > kPrintMaxRecord ? kPrintMaxRecord : job_.to;
+    firstCardColumn_ = job_.firstCardColumn;
+    firstCardRow_ = job_.firstCardRow;
+
+    if (job_.databaseOrdinal > 0)
+        ActivateOpenDatabase(job_.databaseOrdinal);
+    if (ApplyPendingDatabaseSort() != 0) {
+        job_.printer.reset();
+        return kPrintDone;
+    }
+    // Whether cards take records is settled by the database the dialog
+    // left current, which may not be the one current before it.
+    const bool withDatabase = GetCurrentDatabaseDoc() != nullptr;
+    // A damaged database has lost its selection: its cards would come out
+    // blank.
+    if (CurrentDatabaseDamaged()) {
+        DatabaseErrorBox(nullptr, 8);
+        lastResult_ = kPrintDatabaseDamaged;
+        job_.printer.reset();
+        return kPrintDone;
+    }
+    const int32_t count = GetCurrentLiveRecordCount();
+    if (from > to)
+        std::swap(from, to);
+    const bool printAll = from == 1 && to == kPrintMaxRecord;
+    if (withDatabase)
+        to = std::min(to, count);
+    else if (printAll)
+        to = std::min(to, cellsPerSheet);
+
+    inJob_ = true;
+    ApplyPaperAndOrientation();
+    ApplyPrinterSettings(job_.printer.get());
+    if (!GetPrinterHandles())
+        ApplyLayoutPaper(job_.printer.get());
+    ComputeSheetTiling();
+    if (printAll) {
+        from = 1;
+        to = withDatabase ? count : cellsPerSheet;
+    }
+
+    int32_t skip = 0;
+    if (job_.firstCardMode == kFirstCardManual) {
+        if (firstCardRow_ > 0)
+            skip += (firstCardRow_ - 1) * columns;
+        if (firstCardColumn_ > 0)
+            skip += firstCardColumn_ - 1;
+    } else {
+        skip = LabelGridCountCells(job_.firstCardGrid);
+        firstCardColumn_ = 0;
+        firstCardRow_ = 0;
+    }
+    skipCount_ = int16_t(std::clamp(skip, 0, cellsPerSheet));
+
+    const int32_t range = to - from + 1;
+    if (job_.side != kPrintSideNotAsked)
+        cardPages = 1;
+    const PrintSheetCount sheets = CountPrintSheets(range, cellsPerSheet, skipCount_, withDatabase, printAll, cardPages);
+    if (!withDatabase) {
+        to = range;
+        from = 1;
+    }
+
+    // Fill patterns are blown up once for the job, not per page.
+    const int32_t resolution = std::min(xResolution_, yResolution_);
+    ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
+    const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
+    TakePicturesNotPrinted();
+    const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
+    const bool picturesMissing = TakePicturesNotPrinted() > 0;
+    ScalePatternBitmaps(1);
+    inJob_ = false;
+
+    lastResult_ = result;
+    ReportPrintError(result);
+    if (result == 0 && picturesMissing)
+        AlertNote(kPictureMissingText, 0);
+    job_.printer.reset();
+    return kPrintDone;
+}
+
+int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to)
+{
+    const int32_t copies = std::max(job_.copies, 1);
+    const int16_t cardPages = job_.side != kPrintSideNotAsked ? int16_t(1) : document_->GetPageCount();
+    const int16_t keptSkip = skipCount_;
+    const int32_t keptColumn = firstCardColumn_, keptRow = firstCardRow_;
+    overlap_ = int16_t(std::clamp(TruncToInt32(PrintSettingsOverlap(Settings())), -10000, 10000));
+    pagesPrinted_ = 0;
+
+    std::string name = document_->HasPath() ? PathRecordToPosix(document_->Path()) : document_->Title();
+    if (name.size() > 255)
+        name.resize(255);
+    const int32_t pagesInJob = std::max(lastPage - firstPage + 1, 0);
+    std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), copies * pagesInJob * 2);
+
+    QPrinter* printer = job_.printer.get();
+    // The printer's queue shows the job by the document's file name; its
+    // folders say nothing there.
+    char fileName[512] = {};
+    if (document_->HasPath())
+        PathRecordGetFileName(&document_->Path(), fileName, sizeof fileName);
+    printer->setDocName(QString::fromLocal8Bit(fileName[0] ? fileName : document_->Title().c_str()));
+    std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
+    if (!dc || !dc->beginOutput())
+        return dc && dc->outputError() != 0 ? dc->outputError() : -1;
+    const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
+
+    LentPrintView lentView(document_);
+    int32_t result = 0;
+    for (int32_t copy = 0; copy < copies && result == 0; ++copy) {
+        document_->Frames()->SetCounterValueAll(0);
+        for (int32_t page = firstPage; page <= lastPage; ++page) {
+            progress->SetPage(page);
+            if (progress->IsCancelled()) {
+                result = kPrintCancelledByUser;
+                break;
+            }
+            if (page > firstPage + cardPages - 1) {
+                firstSheet_ = 0;
+                skipCount_ = keptSkip;
+                firstCardColumn_ = 1;
+                firstCardRow_ = 1;
+            } else {
+                firstSheet_ = 1;
+                skipCount_ = 0;
+                firstCardColumn_ = keptColumn;
+                firstCardRow_ = keptRow;
+            }
+            result = PrintPage(dc.get(), int16_t(page), outputMode, from, to);
+            // A record that could not be read damages the database and
+            // would print as a blank card: the job stops there.
+            if (result == 0 && CurrentDatabaseDamaged())
+                result = kPrintDatabaseDamaged;
+            if (result == 0 && progress->IsCancelled())
+                result = kPrintCancelledByUser;
+            if (result != 0)
+                break;
+        }
+    }
+    skipCount_ = keptSkip;
+    firstCardColumn_ = keptColumn;
+    firstCardRow_ = keptRow;
+
+    // Only a whole job is written or reaches the printer's queue; one that
+    // stopped leaves a file already under its name as it was.
+    if (result == 0) {
+        if (!dc->flush())
+            result = dc->outputError() != 0 ? dc->outputError() : 1;
+        dc.reset();
+        if (result == 0 && printer->printerState() == QPrinter::Error)
+            result = 1;
+    } else {
+        dc.reset();
+    }
+    document_->Frames()->SetCounterValueAll(0);
+    return result;
+}
+
+int32_t PrintManager::PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to)
+{
+    const bool tiling = PrintSettingsTile(Settings()) && NeedsTiling();
+    const int32_t across = tiling ? tilesAcross_ : 1;
+    const int32_t down = tiling ? tilesDown_ : 1;
+    const int32_t resolution = std::max(std::min(xResolution_, yResolution_), 1);
+    for (int32_t row = 0; row < down; ++row) {
+        for (int32_t column = 0; column < across; ++column) {
+            int32_t originX = 0, originY = 0;
+            if (tiling) {
+                const int32_t overlapX = column == 0 ? 0 : overlap_;
+                const int32_t overlapY = row == 0 ? 0 : overlap_;
+                originX = paperWidth_ * column + (column == 0 ? 0 : 2 * (column + 1) * physical_.left - 1) - overlapX;
+                originY = paperHeight_ * row + (row == 0 ? 0 : 2 * (row + 1) * physical_.top - 1) - overlapY;
+            } else {
+                originX = -physical_.left - centreX_;
+                originY = -physical_.top - centreY_;
+            }
+            // Every sheet after the job's first one starts a new page.
+            if (pagesPrinted_ > 0 && !dc->newPage())
+                return 1;
+            ++pagesPrinted_;
+            dc->setMapMode(MM_TEXT);
+            dc->setWindowOrg(int32_t(int64_t(originX) * resolution / 72), int32_t(int64_t(originY) * resolution / 72));
+            dc->selectClipRgn(nullptr);
+            dc->setTextAlign(TA_BASELINE | TA_UPDATECP);
+            dc->setBkColor(kWhite);
+
+            FrameView* view = document_->View();
+            if (view)
+                view->PushDrawTarget(dc, 0);
+            const int32_t firstCard[2] = {firstCardColumn_, firstCardRow_};
+            document_->DrawSheet(dc, int16_t(xResolution_), int16_t(yResolution_), page, outputMode, skipCount_,
+                                 firstCard, job_.firstCardGrid, from, to, firstSheet_,
+                                 job_.side != kPrintSideNotAsked ? cardPageIndex_ : int16_t(0));
+            if (view)
+                view->PopDrawTarget();
+            dc->setWindowOrg(0, 0);
+            dc->selectClipRgn(nullptr);
+            if (!tiling)
+                return 0;
+        }
+    }
+    return 0;
+}
+
+void PrintManager::ReportPrintError(int32_t result)
+{
+    if (result == 0)
+        return;
+    if (result == kPrintCancelledByUser)
+        AlertNote(kCancelledText, 0);
+    else if (result == kPrintDatabaseDamaged)
+        return;
+    else if (result == kErrDiskFull)
+        AlertStop(LookupString(kDiskFullString), 0);
+    else if (result == kErrAccessDenied || result == kErrWriteProtect)
+        AlertStop(LookupString(kWriteProtectedString), result);
+    else
+        AlertStop(kErrorText, result);
+}

@@ -1,0 +1,1 @@
+// Compiles the precompiled header that every library of the system reuses.

@@ -1,0 +1,129 @@
+#include "database/db_document.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "database/database_messages.h"
+#include "database/mac_database.h"
+#include "database/open_database_registry.h"
+#include "database/same_file.h"
+#include "foundation/alerts.h"
+#include "foundation/byte_order.h"
+#include "foundation/file_io.h"
+#include "foundation/win_error.h"
+
+namespace {
+
+constexpr const char* kOpenFailedText = "Error Open Database.";
+constexpr int32_t kFileErrorBase = 365;
+constexpr int32_t kWriteProtectedIndex = 2;
+
+// Every open document, registered or not: the guard against writing over
+// an open database must see the ones the registry has no room for.
+std::vector<const DbDocument*>& OpenDocuments()
+{
+    static std::vector<const DbDocument*> documents;
+    return documents;
+}
+
+void ForgetDocument(const DbDocument* document)
+{
+    auto& documents = OpenDocuments();
+    documents.erase(std::remove(documents.begin(), documents.end(), document), documents.end());
+}
+
+// The folder check of an open to change a database. A folder the user may
+// not write to is said to be that, not a write-protected disk.
+bool FolderIsWritable(const PathRecord& path)
+{
+    const int32_t err = CheckDirectoryWritable(&path, 0);
+    if (err == kErrAccessDenied)
+        AlertFileError(err);
+    else if (err != kErrNone)
+        AlertNoteById(kFileErrorBase, kWriteProtectedIndex, 0);
+    return err == kErrNone;
+}
+
+}  // namespace
+
+bool IsOpenDatabaseFile(const PathRecord& path)
+{
+    for (const DbDocument* document : OpenDocuments()) {
+        if (SameExistingFile(path, document->Path()) || SameExistingFile(path, IndexPathFor(document->Path())))
+            return true;
+    }
+    return false;
+}
+
+DbDocument::DbDocument() = default;
+
+DbDocument::~DbDocument()
+{
+    Close();
+    // A document whose open failed may still have been made current.
+    UnregisterDatabase(this);
+}
+
+bool DbDocument::New(const PathRecord& path)
+{
+    if (IsOpen())
+        return false;
+    if (IsOpenDatabaseFile(path)) {
+        DatabaseErrorBox(nullptr, 11);
+        return false;
+    }
+    if (!session_.Create(path))
+        return false;
+    path_ = path;
+    OpenDocuments().push_back(this);
+    RegisterDatabase(this);
+    return true;
+}
+
+bool DbDocument::Open(const PathRecord& path, bool readOnly)
+{
+    if (IsOpen())
+        return false;
+    if (IsOpenDatabaseFile(path)) {
+        DatabaseErrorBox(nullptr, 11);
+        return false;
+    }
+    PathRecord target = path;
+    if (!readOnly && (FileCheckAccess(&target, 0) != 0 || !FolderIsWritable(target)))
+        return false;
+    // A Macintosh database is never opened itself: target becomes its
+    // converted copy. A reader converts nothing.
+    if (!readOnly && CheckMacintoshDatabase(&target) != 0)
+        return false;
+    readOnly_ = readOnly;
+    if (!session_.Open(target, true, readOnly)) {
+        if (session_.LastFailure() == DatabaseSession::Failure::File)
+            AlertNote(kOpenFailedText, 0);
+        return false;
+    }
+    path_ = target;
+    OpenDocuments().push_back(this);
+    RegisterDatabase(this);
+    return true;
+}
+
+void DbDocument::Close()
+{
+    if (!IsOpen())
+        return;
+    if (readOnly_) {
+        session_.CloseUnchanged();
+    } else {
+        const int32_t position = Data().CurrentPosition();
+        PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
+        session_.Close();
+    }
+    ForgetDocument(this);
+    UnregisterDatabase(this);
+}
+
+int32_t DbDocument::RowCount() const { return IsOpen() ? Data().GetLiveCount() : 0; }
+
+bool DbDocument::GotoRow(int32_t row) { return IsOpen() && Data().GotoRecord(row, true, true) >= 0; }
+
+int32_t DbDocument::SortRecords(int32_t) { return 1; }

@@ -1,0 +1,360 @@
+#include "dialogs/label_type_dlg.h"
+
+#include <utility>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "dialogs/label_type_list.h"
+#include "dialogs/label_type_page.h"
+#include "dialogs/sheet_preview_wnd.h"
+#include "foundation/alert_sink.h"
+#include "foundation/cp1252.h"
+#include "foundation/cursors.h"
+#include "foundation/paper_table.h"
+#include "foundation/units.h"
+#include "platform/printer_paper.h"
+
+const char* const kLabelFileOpenErrorText = "Error opening db file";
+
+namespace {
+
+LabelDocFormatSource& DocFormatSource()
+{
+    static LabelDocFormatSource source;
+    return source;
+}
+
+QDoubleSpinBox* LengthEdit(double minimum, const char* name, QWidget* parent)
+{
+    auto* e = new QDoubleSpinBox(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setDecimals(2);
+    e->setRange(minimum, 10000.0);
+    e->setSingleStep(0.01);
+    e->setAccelerated(true);
+    return e;
+}
+
+QSpinBox* CountEdit(const char* name, QWidget* parent)
+{
+    auto* e = new QSpinBox(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setRange(1, kLabelTypeMaxCount);
+    return e;
+}
+
+// A group of two captioned edits.
+QGroupBox* Pair(const char* title, const char* first, QWidget* a, const char* second, QWidget* b, QWidget* parent)
+{
+    auto* box = new QGroupBox(QString::fromLatin1(title), parent);
+    auto* grid = new QGridLayout(box);
+    auto* la = new QLabel(QString::fromLatin1(first), box);
+    auto* lb = new QLabel(QString::fromLatin1(second), box);
+    la->setBuddy(a);
+    lb->setBuddy(b);
+    grid->addWidget(la, 0, 0);
+    grid->addWidget(a, 0, 1);
+    grid->addWidget(lb, 1, 0);
+    grid->addWidget(b, 1, 1);
+    return box;
+}
+
+}  // namespace
+
+LabelDocFormatSource SetLabelDocFormatSource(LabelDocFormatSource source)
+{
+    LabelDocFormatSource previous = std::move(DocFormatSource());
+    DocFormatSource() = std::move(source);
+    return previous;
+}
+
+CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Label Type"));
+    setObjectName(QStringLiteral("labelTypeDialog"));
+
+    formatLabel_ = new QLabel(QStringLiteral("Document format :"), this);
+    format_ = new CLabelTypeComboBox(this);
+    format_->setObjectName(QStringLiteral("documentFormat"));
+    format_->setEditable(true);
+    formatLabel_->setBuddy(format_);
+    nameLabel_ = new QLabel(QStringLiteral("Name :"), this);
+    name_ = new QLineEdit(this);
+    name_->setObjectName(QStringLiteral("labelName"));
+    name_->setMaxLength(int(kLabelTypeNameMax));
+    nameLabel_->setBuddy(name_);
+
+    width_ = LengthEdit(0.01, "width", this);
+    height_ = LengthEdit(0.01, "height", this);
+    top_ = LengthEdit(-10000.0, "top", this);
+    left_ = LengthEdit(-10000.0, "left", this);
+    horizontal_ = LengthEdit(-10000.0, "horizontal", this);
+    vertical_ = LengthEdit(-10000.0, "vertical", this);
+    across_ = CountEdit("across", this);
+    down_ = CountEdit("down", this);
+
+    units_ = new QComboBox(this);
+    units_->setObjectName(QStringLiteral("units"));
+    auto* unitsLabel = new QLabel(QStringLiteral("Units :"), this);
+    unitsLabel->setBuddy(units_);
+    centering_ = new QCheckBox(QStringLiteral("Centering"), this);
+    centering_->setObjectName(QStringLiteral("centering"));
+
+    preview_ = new CSheetPreviewWnd(this);
+    preview_->setObjectName(QStringLiteral("preview"));
+    preview_->setMinimumSize(200, 250);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgLabelType::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* top = new QGridLayout;
+    top->addWidget(formatLabel_, 0, 0);
+    top->addWidget(format_, 0, 1);
+    top->addWidget(nameLabel_, 1, 0);
+    top->addWidget(name_, 1, 1);
+    auto* groups = new QGridLayout;
+    groups->addWidget(Pair("Dimensions", "Width", width_, "Height", height_, this), 0, 0);
+    groups->addWidget(Pair("Margins", "Top", top_, "Left", left_, this), 0, 1);
+    groups->addWidget(Pair("Spacing", "Horizontal", horizontal_, "Vertical", vertical_, this), 1, 0);
+    groups->addWidget(Pair("Amount", "Across", across_, "Down", down_, this), 1, 1);
+    auto* unitsRow = new QHBoxLayout;
+    unitsRow->addWidget(unitsLabel);
+    unitsRow->addWidget(units_);
+    unitsRow->addStretch(1);
+    unitsRow->addWidget(centering_);
+    auto* left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addLayout(groups);
+    left->addLayout(unitsRow);
+    left->addStretch(1);
+    left->addWidget(buttons);
+    auto* whole = new QHBoxLayout(this);
+    whole->addLayout(left, 1);
+    whole->addWidget(preview_);
+
+    const std::pair<QDoubleSpinBox*, double LabelTypeRecord::*> lengths[] = {
+        {width_, &LabelTypeRecord::cardWidth},
+        {height_, &LabelTypeRecord::cardHeight},
+        {top_, &LabelTypeRecord::topMargin},
+        {left_, &LabelTypeRecord::leftMargin},
+        {horizontal_, &LabelTypeRecord::horizontalSpacing},
+        {vertical_, &LabelTypeRecord::verticalSpacing},
+    };
+    for (const auto& length : lengths) {
+        QDoubleSpinBox* edit = length.first;
+        double LabelTypeRecord::*field = length.second;
+        connect(edit, &QDoubleSpinBox::valueChanged, this, [this, edit, field] { OnLengthEdited(edit, field); });
+    }
+    connect(across_, &QSpinBox::valueChanged, this, [this] { OnCountEdited(across_, &LabelTypeRecord::columns); });
+    connect(down_, &QSpinBox::valueChanged, this, [this] { OnCountEdited(down_, &LabelTypeRecord::rows); });
+    connect(units_, &QComboBox::currentIndexChanged, this, &CDlgLabelType::OnUnitChanged);
+    connect(format_, &QComboBox::currentIndexChanged, this, &CDlgLabelType::OnFormatChosen);
+    connect(format_, &QComboBox::editTextChanged, this, &CDlgLabelType::OnNameEdited);
+    connect(name_, &QLineEdit::textChanged, this, &CDlgLabelType::OnNameEdited);
+    connect(centering_, &QCheckBox::toggled, this, &CDlgLabelType::OnCentering);
+}
+
+void CDlgLabelType::SetPreviewParams(IntSize paper, const IntRect& printable)
+{
+    paper_ = paper;
+    printable_ = printable;
+    preview_->SetSheetSize(paper, &printable);
+}
+
+void CDlgLabelType::showEvent(QShowEvent* event)
+{
+    if (!initialised_) {
+        initialised_ = true;
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+void CDlgLabelType::OnInitDialog()
+{
+    filling_ = true;
+    for (int32_t i = 0; i < kUnitCount; ++i)
+        units_->addItem(QString::fromLatin1(UnitTable[i].shortName));
+    preview_->SetSheetSize(paper_, &printable_);
+    preview_->SetLabelType(LabelSheetLayout(record_));
+
+    shownMode_ = (mode_ == kLabelTypeModeChoose || mode_ == kLabelTypeModeDocument) ? mode_ : uint8_t(kLabelTypeModeNamed);
+    const QString name = Cp1252ToQString(LabelTypeName(record_));
+    switch (shownMode_) {
+    case kLabelTypeModeChoose: {
+        nameLabel_->hide();
+        name_->hide();
+        centering_->hide();
+        SetWaitCursor();
+        PathRecord path{};
+        if (GetLabelFilePath(&path) == 0 && table_.OpenLabelFile(&path))
+            table_.ReadAll();
+        RestoreSavedCursor();
+        if (table_.HasPendingError())
+            ShowMessageBox(kLabelFileOpenErrorText, kMbOk | kMbIconExclamation);
+        format_->SetLabelBase(&table_);
+        format_->setEditText(name);
+        break;
+    }
+    case kLabelTypeModeDocument: {
+        nameLabel_->hide();
+        name_->hide();
+        setWindowTitle(QStringLiteral("Document Settings"));
+        for (int32_t i = 0; i < kBuiltinLabelTypeCount; ++i) {
+            LabelTypeRecord builtin;
+            GetBuiltinLabelType(&builtin, i);
+            format_->addItem(Cp1252ToQString(LabelTypeName(builtin)));
+        }
+        formats_ = DocFormatSource() ? DocFormatSource()() : std::vector<LabelTypeRecord>();
+        for (const LabelTypeRecord& r : formats_)
+            format_->addItem(Cp1252ToQString(LabelTypeName(r)));
+        format_->setCurrentIndex(-1);
+        format_->setEditText(name);
+        // The box says what the layout does: a document laid out centred
+        // shows it checked.
+        centering_->setChecked(record_.centering != 0);
+        break;
+    }
+    default:
+        formatLabel_->hide();
+        format_->hide();
+        name_->setText(name);
+        centering_->hide();
+        break;
+    }
+    filling_ = false;
+    ShowRecord();
+    OnNameEdited();
+}
+
+void CDlgLabelType::ShowRecord()
+{
+    const bool was = filling_;
+    filling_ = true;
+    const int unit = (record_.unit >= 0 && record_.unit < kUnitCount) ? int(record_.unit) : int(kUnitPoints);
+    if (units_->currentIndex() != unit)
+        units_->setCurrentIndex(unit);
+    factor_ = UnitFactorPoints(unit);
+    width_->setValue(record_.cardWidth / factor_);
+    height_->setValue(record_.cardHeight / factor_);
+    top_->setValue(record_.topMargin / factor_);
+    left_->setValue(record_.leftMargin / factor_);
+    horizontal_->setValue(record_.horizontalSpacing / factor_);
+    vertical_->setValue(record_.verticalSpacing / factor_);
+    across_->setValue(record_.columns);
+    down_->setValue(record_.rows);
+    filling_ = was;
+    UpdatePreview();
+}
+
+void CDlgLabelType::UpdatePreview()
+{
+    preview_->SetLabelType(LabelSheetLayout(record_));
+    preview_->Redraw();
+}
+
+void CDlgLabelType::OnLengthEdited(QDoubleSpinBox* edit, double LabelTypeRecord::*field)
+{
+    if (filling_)
+        return;
+    record_.*field = edit->value() * factor_;
+    UpdatePreview();
+}
+
+void CDlgLabelType::OnCountEdited(QSpinBox* edit, int16_t LabelTypeRecord::*field)
+{
+    if (filling_)
+        return;
+    record_.*field = int16_t(edit->value());
+    UpdatePreview();
+}
+
+void CDlgLabelType::OnUnitChanged(int index)
+{
+    if (filling_ || index < 0)
+        return;
+    // Only the edits change unit; the record keeps its lengths and its own
+    // unit word.
+    filling_ = true;
+    factor_ = UnitFactorPoints(index);
+    width_->setValue(record_.cardWidth / factor_);
+    height_->setValue(record_.cardHeight / factor_);
+    top_->setValue(record_.topMargin / factor_);
+    left_->setValue(record_.leftMargin / factor_);
+    horizontal_->setValue(record_.horizontalSpacing / factor_);
+    vertical_->setValue(record_.verticalSpacing / factor_);
+    filling_ = false;
+}
+
+void CDlgLabelType::OnFormatChosen(int index)
+{
+    if (filling_ || index < 0)
+        return;
+    if (shownMode_ == kLabelTypeModeChoose) {
+        if (!table_.GetLabelType(index, &record_))
+            return;
+        ShowRecord();
+        return;
+    }
+    if (shownMode_ != kLabelTypeModeDocument)
+        return;
+    if (index < kBuiltinLabelTypeCount) {
+        GetBuiltinLabelType(&record_, index);
+        record_.orientation = kLabelOrientationPortrait;
+        record_.paper = kPaperEntryLetter;
+    } else if (size_t(index - kBuiltinLabelTypeCount) < formats_.size()) {
+        record_ = formats_[size_t(index - kBuiltinLabelTypeCount)];
+    } else {
+        return;
+    }
+    if (record_.orientation != kLabelOrientationKeep)
+        PrinterSetOrientation(record_.orientation == kLabelOrientationPortrait ? 1 : 0);
+    if (record_.paper != 0)
+        PrinterSelectPaper(record_.paper);
+    IntSize paper;
+    IntRect printable;
+    if (ReadLabelPrinterPage(&paper, &printable))
+        SetPreviewParams(paper, printable);
+    record_.centering = 0;
+    {
+        const QSignalBlocker quiet(centering_);
+        centering_->setChecked(false);
+    }
+    ShowRecord();
+}
+
+void CDlgLabelType::OnNameEdited()
+{
+    const QString text = shownMode_ == kLabelTypeModeNamed ? name_->text() : format_->currentText();
+    ok_->setEnabled(!text.isEmpty());
+}
+
+void CDlgLabelType::OnCentering(bool on)
+{
+    if (filling_)
+        return;
+    record_.centering = on ? 1 : 0;
+    UpdatePreview();
+}
+
+void CDlgLabelType::accept()
+{
+    const QString text = shownMode_ == kLabelTypeModeNamed ? name_->text() : format_->currentText();
+    if (text.isEmpty())
+        return;
+    LabelTypeSetName(&record_, QStringToCp1252(text));
+    QDialog::accept();
+}

@@ -1,0 +1,74 @@
+#include "dialogs/page_setup_dlg.h"
+
+#include <set>
+#include <vector>
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "foundation/cp1252.h"
+#include "foundation/paper_table.h"
+#include "platform/printer_handles.h"
+#include "platform/printer_paper.h"
+
+CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Page Setup"));
+    setObjectName(QStringLiteral("pageSetupDialog"));
+    const PrinterSettings* settings = GetPrinterHandles();
+
+    paper_ = new QComboBox(this);
+    paper_->setObjectName(QStringLiteral("pageSizeCombo"));
+    std::vector<int16_t> listed;
+    const bool known = settings && CurrentPrinterCaps().PaperCodes(settings->deviceName, settings->portName, &listed);
+    const std::set<int16_t> offered(listed.begin(), listed.end());
+    std::set<uint32_t> shown;
+    for (int32_t i = 0; i < kPaperTableCount; ++i) {
+        const uint32_t code = PaperTable[i].code;
+        if (code == 0 || shown.count(code) || (known && !offered.count(int16_t(code))))
+            continue;
+        shown.insert(code);
+        paper_->addItem(Cp1252ToQString(PaperTable[i].name), i);
+    }
+    int32_t index = kPaperEntryLetter;
+    PrinterGetPaperIndex(&index);
+    paper_->setCurrentIndex(std::max(0, paper_->findData(index)));
+
+    portrait_ = new QRadioButton(QStringLiteral("P&ortrait"), this);
+    portrait_->setObjectName(QStringLiteral("portrait"));
+    landscape_ = new QRadioButton(QStringLiteral("L&andscape"), this);
+    landscape_->setObjectName(QStringLiteral("landscape"));
+    int32_t upright = 1;
+    PrinterGetOrientation(&upright);
+    (upright ? portrait_ : landscape_)->setChecked(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Printer:"),
+                 new QLabel(settings ? settings->deviceName : QString(), this));
+    form->addRow(QStringLiteral("&Paper:"), paper_);
+    auto* orientation = new QGroupBox(QStringLiteral("Orientation"), this);
+    auto* radios = new QHBoxLayout(orientation);
+    radios->addWidget(portrait_);
+    radios->addWidget(landscape_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPageSetup::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPageSetup::reject);
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(form);
+    whole->addWidget(orientation);
+    whole->addWidget(buttons);
+}
+
+void CDlgPageSetup::accept()
+{
+    if (paper_->currentIndex() >= 0)
+        PrinterSelectPaper(paper_->currentData().toInt());
+    PrinterSetOrientation(portrait_->isChecked() ? 1 : 0);
+    QDialog::accept();
+}

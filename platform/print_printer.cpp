@@ -1,0 +1,113 @@
+#include "platform/print_printer.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "platform/paper_codes.h"
+#include "platform/printer_handles.h"
+
+void ApplyPrinterSettings(QPrinter* printer)
+{
+    const PrinterSettings* settings = GetPrinterHandles();
+    if (!printer || !settings)
+        return;
+    if (settings->dmFields & DM_PAPERSIZE) {
+        const QPageSize size = PageSizeForPaperCode(settings->dmPaperSize);
+        if (size.isValid())
+            printer->setPageSize(size);
+    } else if ((settings->dmFields & DM_PAPERWIDTH) && (settings->dmFields & DM_PAPERLENGTH) &&
+               settings->dmPaperWidth > 0 && settings->dmPaperLength > 0) {
+        printer->setPageSize(QPageSize(QSizeF(settings->dmPaperWidth / 10.0, settings->dmPaperLength / 10.0),
+                                       QPageSize::Millimeter));
+    }
+    if (settings->dmFields & DM_ORIENTATION)
+        printer->setPageOrientation(settings->dmOrientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
+                                                                                : QPageLayout::Portrait);
+}
+
+std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName)
+{
+    std::unique_ptr<QPrinter> printer;
+    if (!pdfPath.isEmpty()) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfPath);
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        printer->setFullPage(true);
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    } else {
+        const PrinterSettings* settings = GetPrinterHandles();
+        QPrinterInfo info;
+        if (!printerName.isEmpty())
+            info = QPrinterInfo::printerInfo(printerName);
+        else if (settings && !settings->deviceName.isEmpty())
+            info = QPrinterInfo::printerInfo(settings->deviceName);
+        if (info.isNull())
+            info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return nullptr;
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+    printer->setResolution(kPrintResolution);
+    ApplyPrinterSettings(printer.get());
+    return printer;
+}
+
+std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setFullPage(true);
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    printer->setResolution(kPrintResolution);
+    ApplyPrinterSettings(printer.get());
+    return printer;
+}
+
+void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
+                        int32_t* yResolution)
+{
+    const int32_t xRes = printer->logicalDpiX() > 0 ? printer->logicalDpiX() : kPrintResolution;
+    const int32_t yRes = printer->logicalDpiY() > 0 ? printer->logicalDpiY() : kPrintResolution;
+    const QRect paper = printer->paperRect(QPrinter::DevicePixel).toRect();
+    const QRect paint = printer->pageRect(QPrinter::DevicePixel).toRect();
+    auto px = [xRes](int64_t v) { return int32_t(v * 72 / xRes); };
+    auto py = [yRes](int64_t v) { return int32_t(v * 72 / yRes); };
+    const int32_t offsetX = paint.left() - paper.left(), offsetY = paint.top() - paper.top();
+    if (physical)
+        *physical = IntRect{-px(offsetX), -py(offsetY), px(paper.width()) - px(offsetX),
+                            py(paper.height()) - py(offsetY)};
+    if (printable)
+        *printable = IntRect{0, 0, px(paint.width()), py(paint.height())};
+    if (xResolution)
+        *xResolution = xRes;
+    if (yResolution)
+        *yResolution = yRes;
+}
+
+bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
+{
+    // The printer as the program prints on it: with the paper and
+    // orientation of the application's settings (Page Setup).
+    const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString());
+    if (!printer) {
+        if (paper)
+            *paper = QRect(0, 0, 612, 792);
+        if (printable)
+            *printable = QRect(QPoint(31, 30), QPoint(582, 759));
+        return false;
+    }
+    const QPageLayout layout = printer->pageLayout();
+    if (paper)
+        *paper = layout.fullRectPoints();
+    if (printable)
+        *printable = layout.paintRectPoints().translated(layout.marginsPoints().left(), layout.marginsPoints().top());
+    if (xResolution)
+        *xResolution = printer->resolution();
+    if (yResolution)
+        *yResolution = printer->resolution();
+    return true;
+}

@@ -1,0 +1,38 @@
+// The printer a job prints on, made from the application's printer
+// settings (paper, orientation): a printer of the system, or a PDF file.
+// Jobs print at 600 dots per inch.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QString>
+
+#include "foundation/int_geometry.h"
+
+class QPrinter;
+class QRect;
+
+constexpr int32_t kPrintResolution = 600;
+
+// pdfPath empty: the printer named (or, for an empty name, the one the
+// settings name, else the default one); null when there is none.
+// Otherwise a PDF file at pdfPath, whose sheet is all printable.
+std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName);
+// The printer of a job written as a PostScript file: a sheet that is all
+// printable, as for a PDF file, with nothing written by the printer itself.
+std::unique_ptr<QPrinter> MakePostScriptFilePrinter();
+// The settings' paper and orientation into the printer.
+void ApplyPrinterSettings(QPrinter* printer);
+
+// The sheet relative to the printable area's corner (left and top are
+// minus the printer's offsets) and the printable area, in points, each
+// length converted on its own as value x 72 / resolution; and the
+// resolutions.
+void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
+                        int32_t* yResolution);
+
+// The printer as the program prints on it, with the paper and orientation
+// of the settings (Page Setup): its paper and printable area in points and
+// its resolutions; false, with US Letter defaults, without a printer.
+bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution);

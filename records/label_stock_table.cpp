@@ -1,0 +1,252 @@
+#include "records/label_stock_table.h"
+
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "foundation/program_folder.h"
+#include "foundation/win_error.h"
+#include "records/label_stock_file.h"
+
+namespace {
+
+int32_t CompareNames(const LabelTypeRecord& a, const LabelTypeRecord& b)
+{
+    const size_t n = strnlen(a.name, kLabelTypeNameSize);
+    const size_t m = strnlen(b.name, kLabelTypeNameSize);
+    const int c = std::memcmp(a.name, b.name, n < m ? n : m);
+    if (c != 0)
+        return c;
+    return n == m ? 0 : (n < m ? -1 : 1);
+}
+
+}  // namespace
+
+CDBLabel::~CDBLabel()
+{
+    if (file_ != kNoFile)
+        FileClose(file_);
+}
+
+void CDBLabel::Fail(LabelErrorKind kind, int32_t cause)
+{
+    if (!HasPendingError())
+        error_ = LabelError{kind, cause};
+}
+
+int32_t CDBLabel::Open(const PathRecord* path, bool create)
+{
+    if (HasPendingError() || open_ || !path || PathRecordToPosix(*path).empty() || path->name[0] == 0)
+        return 0;
+    FileHandle file = kNoFile;
+    const int32_t err = create ? FileOpenAlways(path, kFileReadWrite, &file) : FileOpen(path, kFileReadWrite, &file);
+    if (err != kErrNone) {
+        Fail(LabelErrorKind::kFile, err);
+        return 0;
+    }
+    file_ = file;
+    path_ = *path;
+    open_ = 1;
+    return 1;
+}
+
+int32_t CDBLabel::OpenLabelFile(const PathRecord* path) { return Open(path, false); }
+
+int32_t CDBLabel::CreateLabelFile(const PathRecord* path)
+{
+    if (error_.kind == LabelErrorKind::kFile && error_.cause == kErrFileNotFound)
+        error_ = LabelError{};
+    return Open(path, true);
+}
+
+int32_t CDBLabel::ReadAll()
+{
+    if (HasPendingError() || !open_)
+        return 0;
+    uint32_t size = 0;
+    int32_t err = FileGetSize(file_, &size);
+    if (err == kErrNone && size / kLabelTypeSize > uint32_t(kLabelFileMaxRecords)) {
+        Fail(LabelErrorKind::kDamaged, 0);
+        return 0;
+    }
+    std::vector<uint8_t> bytes;
+    if (err == kErrNone) {
+        try {
+            bytes.resize(size / kLabelTypeSize * kLabelTypeSize);
+        } catch (const std::bad_alloc&) {
+            Fail(LabelErrorKind::kMemory, 0);
+            return 0;
+        }
+        err = FileSeek(file_, kSeekStart, 0);
+    }
+    if (err == kErrNone && !bytes.empty())
+        err = FileRead(file_, bytes.data(), uint32_t(bytes.size()));
+    if (err != kErrNone) {
+        Fail(LabelErrorKind::kFile, err);
+        return 0;
+    }
+    std::vector<LabelTypeRecord> records;
+    int32_t bad = 0;
+    switch (LabelFileDecode(bytes.data(), bytes.size(), &records, &bad)) {
+    case LabelFileStatus::kOk:
+        break;
+    case LabelFileStatus::kNoMemory:
+        Fail(LabelErrorKind::kMemory, 0);
+        return 0;
+    case LabelFileStatus::kTooMany:
+        Fail(LabelErrorKind::kDamaged, 0);
+        return 0;
+    case LabelFileStatus::kBadRecord:
+        Fail(LabelErrorKind::kDamaged, bad);
+        return 0;
+    }
+    records_.swap(records);
+    changed_ = 0;
+    return 1;
+}
+
+int32_t CDBLabel::WriteReplacement()
+{
+    PathRecord temp{};
+    RemoveStaleTempFiles(&path_, "LBL");
+    int32_t err = CreateTempFileName(&path_, "LBL", &temp);
+    if (err != kErrNone)
+        return err;
+    FileHandle out = kNoFile;
+    err = FileOpen(&temp, kFileWrite, &out);
+    if (err == kErrNone) {
+        const std::vector<uint8_t> bytes = LabelFileEncode(records_);
+        if (!bytes.empty())
+            err = FileWrite(out, bytes.data(), uint32_t(bytes.size()));
+        if (err == kErrNone)
+            err = FileSync(out);
+        const int32_t closed = FileClose(out);
+        if (err == kErrNone)
+            err = closed;
+    }
+    if (err == kErrNone) {
+        // The replacement cannot take the place of a file an open holds.
+        FileClose(file_);
+        file_ = kNoFile;
+        err = FileReplace(&temp, &path_);
+        const int32_t reopened = FileOpen(&path_, kFileReadWrite, &file_);
+        if (reopened != kErrNone) {
+            file_ = kNoFile;
+            open_ = 0;
+            if (err == kErrNone)
+                err = reopened;
+        }
+    }
+    if (err != kErrNone)
+        FileDelete(&temp);
+    return err;
+}
+
+int32_t CDBLabel::WriteAll()
+{
+    if (HasPendingError() || !open_ || !changed_)
+        return 0;
+    const int32_t err = WriteReplacement();
+    if (err != kErrNone) {
+        Fail(LabelErrorKind::kFile, err);
+        return 0;
+    }
+    changed_ = 0;
+    return 1;
+}
+
+bool CDBLabel::InsertLabelType(int32_t index, const LabelTypeRecord& record)
+{
+    if (!Editable() || GetCount() >= kLabelFileMaxRecords)
+        return false;
+    const int32_t at = index < 0 ? 0 : (index >= GetCount() ? GetCount() : index + 1);
+    try {
+        records_.insert(records_.begin() + at, record);
+    } catch (const std::bad_alloc&) {
+        Fail(LabelErrorKind::kMemory, 0);
+        return false;
+    }
+    changed_ = 1;
+    return true;
+}
+
+bool CDBLabel::DeleteLabelType(int32_t index)
+{
+    if (!Editable() || index < 0 || index >= GetCount())
+        return false;
+    records_.erase(records_.begin() + index);
+    changed_ = 1;
+    return true;
+}
+
+bool CDBLabel::SetLabelType(int32_t index, const LabelTypeRecord& record)
+{
+    if (!Editable() || index < 0 || index >= GetCount())
+        return false;
+    records_[size_t(index)] = record;
+    changed_ = 1;
+    return true;
+}
+
+bool CDBLabel::SwapLabelTypes(int32_t i, int32_t j)
+{
+    if (!Editable() || i < 0 || i >= GetCount() || j < 0 || j >= GetCount())
+        return false;
+    std::swap(records_[size_t(i)], records_[size_t(j)]);
+    changed_ = 1;
+    return true;
+}
+
+int32_t CDBLabel::CompareLabelTypes(int32_t i, int32_t j) const
+{
+    if (i < 0 || i >= GetCount() || j < 0 || j >= GetCount())
+        return 0;
+    return CompareNames(records_[size_t(i)], records_[size_t(j)]);
+}
+
+int32_t CDBLabel::SortLabelTypes(int32_t* selected)
+{
+    int32_t sel = selected ? *selected : -1;
+    if (!Editable())
+        return sel;
+    const bool follow = sel >= 0 && sel < GetCount();
+    for (int32_t i = 0; i < GetCount(); ++i) {
+        for (int32_t j = i; j < GetCount(); ++j) {
+            if (CompareLabelTypes(i, j) > 0) {
+                SwapLabelTypes(i, j);
+                if (follow && sel == i)
+                    sel = j;
+                else if (follow && sel == j)
+                    sel = i;
+            }
+        }
+    }
+    if (selected)
+        *selected = sel;
+    return sel;
+}
+
+const LabelTypeRecord* CDBLabel::GetLabelType(int32_t index) const
+{
+    return (index >= 0 && index < GetCount()) ? &records_[size_t(index)] : nullptr;
+}
+
+bool CDBLabel::GetLabelType(int32_t index, LabelTypeRecord* out) const
+{
+    const LabelTypeRecord* r = GetLabelType(index);
+    if (r && out)
+        *out = *r;
+    return r != nullptr;
+}
+
+int32_t GetLabelFilePath(PathRecord* out)
+{
+    const int32_t err = GetProgramFolder(out);
+    if (err != kErrNone)
+        return err;
+    std::memset(out->name, 0, sizeof(out->name));
+    std::memset(out->extension, 0, sizeof(out->extension));
+    std::strcpy(out->name, kLabelFileName);
+    std::strcpy(out->extension, kLabelFileExtension);
+    return kErrNone;
+}

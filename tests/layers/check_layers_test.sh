@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The layer check passes on the tree, and fails on a planted include that
+# runs up the layers or reaches a folder the library doesn't link, naming
+# the file and the include; an include down the table passes.
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+check=$root/tools/check_layers.py
+fail() { echo "FAIL: $*"; exit 1; }
+
+python3 "$check" "$root" || fail "the tree breaks the layers"
+
+planted=$(mktemp -d)
+trap 'rm -rf "$planted"' EXIT
+mkdir -p "$planted/cmake" "$planted/foundation" "$planted/database" "$planted/dialogs"
+cp "$root/cmake/Layers.cmake" "$planted/cmake/"
+printf '#include "foundation/handle.h"\n#include "app/card_app.h"\n' > "$planted/foundation/upward.cpp"
+printf '#include "typography/font_list.h"\n' > "$planted/database/sideways.h"
+printf '#include "text/text_clipboard.h"\n#include "records/label_stock.h"\n' > "$planted/dialogs/downward.cpp"
+
+out=$(python3 "$check" "$planted")
+status=$?
+[ $status -eq 1 ] || fail "planted includes passed (status $status): $out"
+grep -q 'foundation/upward.cpp:2: includes app/card_app.h, a layer above foundation' <<<"$out" ||
+  fail "the upward include is not named: $out"
+grep -q "database/sideways.h:1: includes typography/font_list.h, but database doesn't link typography" <<<"$out" ||
+  fail "the include of an unlinked folder is not named: $out"
+grep -q 'dialogs/' <<<"$out" && fail "an include down the table was refused: $out"
+echo "layer check: ok"
