@@ -192,6 +192,7 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
             EndChange();
         }
         // A change still to be undone goes before anything else is written.
+        FlushAppends();
         RetryStuckUndo();
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
@@ -226,6 +227,7 @@ int32_t DataFile::RepairFile()
 {
     if (!open_)
         return 1;
+    FlushAppends();
     DropCacheEntry(-2);
     ForgetFileSize();
     ++recordChanges_;
@@ -297,16 +299,20 @@ int32_t DataFile::CheckDiskSpace(double bytes)
 
 int32_t DataFile::FileSize(uint32_t* size) const
 {
+    int32_t err = kErrNone;
     if (file_ != kNoFile && knownSizeFile_ == file_ && knownSizeWrites_ == DbWriteCount()) {
         *size = knownSize_;
-        return kErrNone;
+    } else {
+        err = DbGetSize(file_, size);
+        if (err == kErrNone) {
+            knownSizeFile_ = file_;
+            knownSizeWrites_ = DbWriteCount();
+            knownSize_ = *size;
+        }
     }
-    const int32_t err = DbGetSize(file_, size);
-    if (err == kErrNone) {
-        knownSizeFile_ = file_;
-        knownSizeWrites_ = DbWriteCount();
-        knownSize_ = *size;
-    }
+    // Records gathered for one write are part of the file already.
+    if (err == kErrNone && !appends_.empty())
+        *size = std::max(*size, appendsAt_ + uint32_t(appends_.size()));
     return err;
 }
 

@@ -138,7 +138,13 @@ public:
     void ExchangeHeaderCounts(bool load, uint8_t* header);
     void SetSortSpec(const SortSpec& order);
     const SortSpec& GetSortSpec() const { return sortSpec_; }
-    FileHandle Handle() const { return file_; }
+    // Whoever reads or writes the file past the engine sees the records
+    // gathered for one write (FlushAppends) on the disk first.
+    FileHandle Handle() const
+    {
+        const_cast<DataFile*>(this)->FlushAppends();
+        return file_;
+    }
     const PathRecord& Path() const { return path_; }
     // The file's name without folder, as the progress windows show it.
     std::string DatabaseName() const;
@@ -252,6 +258,15 @@ private:
 
     uint8_t* CacheImage(int32_t slot) { return cache_.get() + size_t(slot) * CardRecord::MaxRecordSize(); }
     int32_t WriteImage(int32_t offset, const uint8_t* image, uint32_t length);
+    // Records appended inside a batch are gathered and written together:
+    // a write per record costs the kernel more than the rest of the add.
+    // Any other read or write of the file, and the batch's end, writes
+    // them first. A failed write fails the whole batch, since the records
+    // it held were already counted as added. 0 or the code (shown).
+    int32_t FlushAppends();
+    // 0 or the code of a flush that failed; *gathered when the record
+    // waits with the others.
+    int32_t GatherAppend(int32_t offset, const uint8_t* image, uint32_t length, bool* gathered);
     // Cuts the file back to size (undoing an append of a failed change).
     int32_t ResizeFile(uint32_t size);
     void NoteFailedStep();
@@ -332,6 +347,9 @@ private:
     mutable uint64_t knownSizeWrites_ = 0;
     mutable uint32_t knownSize_ = 0;
     mutable RecordReadCache readCache_;
+    std::vector<uint8_t> appends_;
+    uint32_t appendsAt_ = 0;
+    bool gathering_ = false;  // only while a batch adds a record
     uint32_t dataStart_ = 6000;
     bool dataMark_ = false;
     bool indexMark_ = false;

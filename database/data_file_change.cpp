@@ -56,6 +56,12 @@ int32_t DataFile::EndChange()
         return kErrNone;
     // A change with a failed step is taken back whole: half of it must not
     // become what the file holds.
+    // A change already failing is undone: what waits to be written is
+    // dropped, not written only to be taken back.
+    if (changeFailed_)
+        appends_.clear();
+    else
+        FlushAppends();
     bool failed = changeFailed_;
     bool abandoned = changeAbandoned_;
     changeFailed_ = false;
@@ -120,6 +126,13 @@ int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t leng
     if (offset < 0)
         return ReportWriteError(kErrInvalidParameter);
     ++recordChanges_;
+    bool gathered = false;
+    if (gathering_) {
+        if (const int32_t err = GatherAppend(offset, image, length, &gathered); err != kErrNone || gathered)
+            return err;
+    }
+    if (const int32_t err = FlushAppends(); err != kErrNone)
+        return err;
     int32_t err = journal_.BeforeWrite(uint32_t(offset), length);
     const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
@@ -132,9 +145,64 @@ int32_t DataFile::WriteImage(int32_t offset, const uint8_t* image, uint32_t leng
     return ReportWriteError(err);
 }
 
+namespace {
+constexpr uint32_t kAppendGather = 64 * 1024;
+}
+
+int32_t DataFile::GatherAppend(int32_t offset, const uint8_t* image, uint32_t length, bool* gathered)
+{
+    // Only a record that goes on at the end of what is gathered; anything
+    // else is written on its own after the gathered ones.
+    *gathered = false;
+    uint32_t size = 0;
+    if (FileSize(&size) != kErrNone || uint32_t(offset) != size || length > kAppendGather)
+        return kErrNone;
+    if (appends_.size() + length > kAppendGather) {
+        if (const int32_t err = FlushAppends(); err != kErrNone)
+            return err;
+    }
+    if (appends_.empty())
+        appendsAt_ = uint32_t(offset);
+    appends_.insert(appends_.end(), image, image + length);
+    *gathered = true;
+    return kErrNone;
+}
+
+int32_t DataFile::FlushAppends()
+{
+    if (appends_.empty())
+        return kErrNone;
+    std::vector<uint8_t> bytes;
+    bytes.swap(appends_);
+    int32_t err = journal_.BeforeWrite(appendsAt_, uint32_t(bytes.size()));
+    const uint64_t writes = DbWriteCount();
+    if (err == kErrNone)
+        err = DbWriteAt(file_, appendsAt_, bytes.data(), uint32_t(bytes.size()));
+    if (err == kErrNone) {
+        NoteWritten(writes, appendsAt_ + uint32_t(bytes.size()), false);
+        return kErrNone;
+    }
+    // Records the batch already counted as added are not on the disk:
+    // the batch is taken back whole, counters and index too.
+    // (At the batch's end the depth is already back to 0: the marks are
+    // set here, not through AbandonChange.)
+    ForgetFileSize();
+    changeFailed_ = true;
+    changeAbandoned_ = true;
+    return ReportWriteError(err);
+}
+
 int32_t DataFile::ResizeFile(uint32_t size)
 {
     ++recordChanges_;
+    // A record taken back from the end of what waits to be written (an
+    // add whose index entry failed) never reaches the disk.
+    if (!appends_.empty() && size >= appendsAt_ && size - appendsAt_ <= appends_.size()) {
+        appends_.resize(size - appendsAt_);
+        return kErrNone;
+    }
+    if (const int32_t err = FlushAppends(); err != kErrNone)
+        return err;
     int32_t err = journal_.BeforeResize(size);
     const uint64_t writes = DbWriteCount();
     if (err == kErrNone)
@@ -158,7 +226,9 @@ void DataFile::NoteFailedStep()
 int32_t DataFile::StoreHeader(const uint8_t* header)
 {
     DbChange change(*this);
-    int32_t err = journal_.BeforeWrite(0, kDbDataStart);
+    int32_t err = FlushAppends();
+    if (err == kErrNone)
+        err = journal_.BeforeWrite(0, kDbDataStart);
     if (err == kErrNone && WriteDatabaseHeader(file_, header, false) < 0)
         err = kErrIoDevice;
     return err;
@@ -166,6 +236,7 @@ int32_t DataFile::StoreHeader(const uint8_t* header)
 
 bool DataFile::CutTornTail(uint32_t offset, uint32_t size)
 {
+    FlushAppends();
     if (offset < dataStart_ || offset >= size || size - offset > dbrec::kMaxRecordSize)
         return false;
     uint8_t tail[dbrec::kMaxRecordSize];

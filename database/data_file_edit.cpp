@@ -77,6 +77,7 @@ int32_t DataFile::RelocationOffset(int32_t offset) const
         length = saved_.GetLength();
     } else {
         uint8_t head[dbrec::kHeadSize];
+        const_cast<DataFile*>(this)->FlushAppends();
         if (DbReadAt(file_, uint32_t(offset), head, dbrec::kHeadSize) == kErrNone)
             length = SoundRecordLength(head);
     }
@@ -111,8 +112,12 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
     current_.SetModified(false);
 
     // The record is on disk before the index knows it; a torn or refused
-    // write leaves the file as it was.
-    if (WriteRecord(offset, -1, true) != kErrNone) {
+    // write leaves the file as it was. Inside a batch the record may wait
+    // with the others the batch added, for one write (FlushAppends).
+    gathering_ = changeDepth_ > 1 && !journal_.Lone();
+    const int32_t written = WriteRecord(offset, -1, true);
+    gathering_ = false;
+    if (written != kErrNone) {
         ResizeFile(end);
         current_.SetFlags(flags);
         return -1;
@@ -160,6 +165,7 @@ int32_t DataFile::UpdateRecord(bool reposition, bool saveUndo)
     // its place in the file decides what fits: a longer buffer has grown,
     // and a shorter one keeps the rest of the place as slack, or the bytes
     // it leaves behind would stand where the next record is looked for.
+    FlushAppends();
     const uint32_t place = StoredLengthAt(file_, currentOffset_);
     if (place && current_.GetLength() > place)
         current_.SetGrown(true);

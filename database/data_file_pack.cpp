@@ -28,6 +28,7 @@ int32_t DataFile::PackDataFile()
     ForgetFileSize();
     ++recordChanges_;
     uint32_t size = 0;
+    FlushAppends();
     if (FileSize(&size) != kErrNone || size < dataStart_)
         return -1;
     FileSwap swap(path_);

@@ -32,6 +32,7 @@ void DataFile::ClearCurrent()
 
 uint32_t DataFile::ReadRecordAt(int32_t offset, CardRecord* buffer, uint32_t knownLength)
 {
+    FlushAppends();
     uint32_t size = 0;
     FileSize(&size);
     uint8_t* image = buffer->Image();

@@ -43,6 +43,8 @@ public:
     // and needs no journal unless it writes anywhere else.
     void Begin(FileHandle recordFile, const PathRecord& path, uint32_t size, bool loneAppend);
     bool Active() const { return active_; }
+    // The change only appends one record and keeps no journal.
+    bool Lone() const { return lone_; }
     // Before n bytes at offset are written: keeps the old bytes of the part
     // the file held at the start, and makes the journal durable. 0 or the
     // code; on failure nothing may be written.

@@ -79,6 +79,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     stored_ = live_ = deleted_ = newCount_ = 0;
 
     uint32_t size = 0;
+    FlushAppends();
     FileSize(&size);
     RecordScanner scanner(file_, dataStart_, size);
     // Bulk-mail keys go to the index only once the presort has given them

@@ -194,6 +194,59 @@ TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
     EXPECT_EQ(data().GetDeletedCount(), 0);
 }
 
+TEST_F(DataFileTest, ABatchOfAddsReadsItsOwnRecordsAndAFailedWriteTakesItAllBack)
+{
+    AddSample(data(), 0);
+    {
+        // Records a batch added read back before it ends, and so does the
+        // edit of one of them.
+        DbChange batch(data());
+        std::vector<int32_t> offsets;
+        for (int n = 1; n <= 100; ++n)
+            offsets.push_back(AddSample(data(), n));
+        for (int n = 1; n <= 100; ++n) {
+            data().SetCurrentAndRead(offsets[n - 1], -1, true, true);
+            EXPECT_EQ(FieldOf(data().Current(), kFieldFirstName), SampleFields(n)[kFieldFirstName]);
+        }
+        data().SetCurrentAndRead(offsets[7], -1, true, true);
+        data().Current().SetFieldText(kFieldCity, "Shelbyville");
+        ASSERT_GE(data().UpdateRecord(false, true), 0);
+        for (int n = 101; n <= 110; ++n)
+            AddSample(data(), n);
+        data().SetCurrentAndRead(offsets[7], -1, true, true);
+        EXPECT_EQ(FieldOf(data().Current(), kFieldCity), "Shelbyville");
+    }
+    EXPECT_TRUE(data().LastChangeKept());
+    Reopen();
+    ASSERT_EQ(data().GetLiveCount(), 111);
+
+    // A disk that refuses the one large write of the records a batch added,
+    // however late it comes: every add said yes, yet none of them stays.
+    const std::vector<uint8_t> before = FileBytes(file);
+    bool refused = false;
+    SetDbFaultHook([&](DbIoStep step, uint32_t bytes) {
+        const bool refuse = step == DbIoStep::Write && bytes > 4000 && !refused;
+        refused = refused || refuse;
+        return DbFault{refuse ? 112 : 0, refuse ? 1000u : 0u};
+    });
+    {
+        DbChange batch(data());
+        for (int n = 100; n < 140; ++n)
+            EXPECT_GE(AddSample(data(), n), 0);
+    }
+    SetDbFaultHook(nullptr);
+    EXPECT_TRUE(refused);
+    EXPECT_FALSE(data().LastChangeKept());
+    EXPECT_EQ(capture.lastText(), "Disk is full [112]");
+    EXPECT_EQ(data().GetLiveCount(), 111);
+    EXPECT_EQ(FileBytes(file), before);
+    Reopen();
+    EXPECT_EQ(data().GetLiveCount(), 111);
+    EXPECT_FALSE(data().Recovered());
+    EXPECT_GE(data().GotoRecord(110, true, true), 0);
+    EXPECT_FALSE(data().Current().IsReadFailed());
+}
+
 TEST_F(DataFileTest, DeletingMovesToTheNextRecordOrThePreviousAtTheEnd)
 {
     for (int n = 0; n < 3; ++n)
