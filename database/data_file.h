@@ -125,6 +125,10 @@ public:
     // whose parts failed leaves the file, the counters and the index as
     // they were at its start, rather than half of it.
     void AbandonChange();
+    // The records this outermost change appends may wait in memory and go
+    // to the disk together (a fill or an import of many records); until
+    // the change ends. Reads and other writes still see them.
+    void GatherAppendsInChange() { gatherInChange_ = changeDepth_ > 0; }
     // True when the last outermost change was committed: it is on the
     // disk for good. Otherwise it was taken back (or, when even that
     // failed, is left for the next open to undo).
@@ -350,6 +354,8 @@ private:
     std::vector<uint8_t> appends_;
     uint32_t appendsAt_ = 0;
     bool gathering_ = false;  // only while a batch adds a record
+    bool appendFlushFailed_ = false;
+    bool gatherInChange_ = false;
     uint32_t dataStart_ = 6000;
     bool dataMark_ = false;
     bool indexMark_ = false;

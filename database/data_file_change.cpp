@@ -62,6 +62,8 @@ int32_t DataFile::EndChange()
         appends_.clear();
     else
         FlushAppends();
+    gatherInChange_ = false;
+    appendFlushFailed_ = false;
     bool failed = changeFailed_;
     bool abandoned = changeAbandoned_;
     changeFailed_ = false;
@@ -187,6 +189,7 @@ int32_t DataFile::FlushAppends()
     // (At the batch's end the depth is already back to 0: the marks are
     // set here, not through AbandonChange.)
     ForgetFileSize();
+    appendFlushFailed_ = true;
     changeFailed_ = true;
     changeAbandoned_ = true;
     return ReportWriteError(err);

@@ -114,7 +114,7 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
     // The record is on disk before the index knows it; a torn or refused
     // write leaves the file as it was. Inside a batch the record may wait
     // with the others the batch added, for one write (FlushAppends).
-    gathering_ = changeDepth_ > 1 && !journal_.Lone();
+    gathering_ = gatherInChange_ && changeDepth_ > 1 && !journal_.Lone();
     const int32_t written = WriteRecord(offset, -1, true);
     gathering_ = false;
     if (written != kErrNone) {
@@ -122,7 +122,12 @@ int32_t DataFile::AddRecord(bool reposition, bool saveUndo)
         current_.SetFlags(flags);
         return -1;
     }
-    if (InsertIndexEntry(offset) != 1) {
+    if (IndexOpen() && !appends_.empty())
+        index_->SetBeforeNewBlock([this] { return FlushAppends() == kErrNone; });
+    const int32_t indexed = InsertIndexEntry(offset);
+    if (IndexOpen())
+        index_->SetBeforeNewBlock(nullptr);
+    if (indexed != 1) {
         DropCacheEntry(offset);
         ResizeFile(end);
         current_.SetFlags(flags);

@@ -92,8 +92,16 @@ int32_t DataFile::InsertIndexEntry(int32_t offset)
         return IndexUpkeepFailed("[10]", 2);
     BuildKey(false, &entry_);
     entry_.recordPosition = offset;
-    if (index_->AddKeySequenced(&entry_) != 1)
+    const bool flushFailedBefore = appendFlushFailed_;
+    if (index_->AddKeySequenced(&entry_) != 1) {
+        // The records waiting to be written failed (already said), not
+        // the index: its tree is as it was.
+        if (appendFlushFailed_ && !flushFailedBefore) {
+            indexMark_ = true;
+            return 0;
+        }
         return IndexUpkeepFailed("[2]", 9);
+    }
     return 1;
 }
 

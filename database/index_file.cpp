@@ -462,6 +462,8 @@ uint8_t* IndexFile::FetchBlock(int32_t position, int expectLeaf, bool pin)
 
 uint8_t* IndexFile::NewBlock(int32_t* position)
 {
+    if (beforeNewBlock_ && !beforeNewBlock_())
+        return nullptr;
     const int32_t s = TakeSlot();
     if (s < 0)
         return nullptr;

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ struct IndexCheckReport {
 
 class IndexFile {
 public:
+    // Asked before the tree takes a block, before anything changes: the
+    // record file puts what waits to be written on the disk first, so no
+    // block ever names a record the disk has not got. False stops the
+    // insert with the tree as it was.
+    void SetBeforeNewBlock(std::function<bool()> hook) { beforeNewBlock_ = std::move(hook); }
     explicit IndexFile(int32_t cacheBlocks = kIndexCacheBlocks);
     // Closes a file still open without marking it clean, so that the next
     // open rebuilds it.
@@ -256,6 +262,7 @@ private:
     bool discard_ = false;
     bool ignoreSequence_ = false;
     bool descending_ = false;
+    std::function<bool()> beforeNewBlock_;
     bool failed_ = false;
     int32_t fileError_ = 0;
 

@@ -229,6 +229,7 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
         // before that, or a record that cannot be added, leaves the
         // database as it was: every line goes in, or none.
         DbChange batch(data);
+        data.GatherAppendsInChange();
         DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringImporting), data.GetLiveCount(),
                                   kProgressShowAt, 1);
         CardRecord& record = data.Current();

@@ -201,6 +201,7 @@ TEST_F(DataFileTest, ABatchOfAddsReadsItsOwnRecordsAndAFailedWriteTakesItAllBack
         // Records a batch added read back before it ends, and so does the
         // edit of one of them.
         DbChange batch(data());
+        data().GatherAppendsInChange();
         std::vector<int32_t> offsets;
         for (int n = 1; n <= 100; ++n)
             offsets.push_back(AddSample(data(), n));
@@ -231,6 +232,7 @@ TEST_F(DataFileTest, ABatchOfAddsReadsItsOwnRecordsAndAFailedWriteTakesItAllBack
     });
     {
         DbChange batch(data());
+        data().GatherAppendsInChange();
         for (int n = 100; n < 140; ++n)
             EXPECT_GE(AddSample(data(), n), 0);
     }

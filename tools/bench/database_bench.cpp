@@ -183,6 +183,7 @@ bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
         return false;
     {
         DbChange batch(db.Data());
+        db.Data().GatherAppendsInChange();
         for (const Row& row : rows) {
             CardRecord& r = db.Data().Current();
             r.Clear();

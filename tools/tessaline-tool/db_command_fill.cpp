@@ -78,6 +78,7 @@ void Put(CardRecord& r, int32_t id, const std::string& text) { r.SetFieldText(id
 int32_t FillSampleRecords(DataFile& data, int32_t count, uint64_t seed)
 {
     DbChange batch(data);
+    data.GatherAppendsInChange();
     Random random(seed);
     int32_t added = 0;
     for (int32_t i = 0; i < count; ++i) {
