@@ -9,11 +9,13 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "foundation/alert_sink.h"
+#include "platform/heap_reuse.h"
 #include "platform/qt_alert_sink.h"
 #include "platform/shell_registration.h"
 
 int main(int argc, char** argv)
 {
+    KeepLargeFreedBlocksForReuse();
     // The usage text needs no window system.
     bool printing = false;
     {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/alert_sink.h"
+#include "platform/heap_reuse.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
@@ -54,6 +55,7 @@ std::vector<ToolCommand> ToolCommands()
 
 int main(int argc, char** argv)
 {
+    KeepLargeFreedBlocksForReuse();
     ToolAlertSink sink;
     SetAlertSink(&sink);
     // Nobody is there to answer a card document's questions.
