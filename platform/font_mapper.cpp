@@ -37,7 +37,11 @@ struct FontDesign {
     double xHeight = 0;
     std::array<uint32_t, 256> glyph{};
     std::array<double, 256> advance{};
-    std::array<QPainterPath, 256> paths;
+    bool glyphsMapped = false;  // glyph[] holds the face's glyph for each byte
+    // Made when a glyph is first drawn as an outline or pixels; a job that
+    // keeps text as text (a PDF) never needs them.
+    mutable std::once_flag pathsOnce;
+    mutable std::array<QPainterPath, 256> paths;
 };
 
 namespace {
@@ -82,11 +86,11 @@ std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, 
             all.append(QChar(Cp1252ToUnicode(uint8_t(b))));
         const QList<quint32> glyphs = raw.glyphIndexesForString(all);
         if (glyphs.size() == 256) {
+            d->glyphsMapped = true;
             const QList<QPointF> adv = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
             for (int b = 0; b < 256; ++b) {
                 d->glyph[size_t(b)] = glyphs[b];
                 d->advance[size_t(b)] = adv.size() == 256 ? adv[b].x() : 0;
-                d->paths[size_t(b)] = raw.pathForGlyph(glyphs[b]);
             }
         }
     }
@@ -202,6 +206,18 @@ QString ResolveFaceFamily(const char* faceName)
 QPainterPath FontFace::glyphPath(uint8_t ch) const
 {
     const FontDesign& d = *design;
+    std::call_once(d.pathsOnce, [&d] {
+        // A font engine of this thread's own, made as the design's was:
+        // the design's may be in use on the thread that made it.
+        if (!d.glyphsMapped)
+            return;
+        QRawFont raw = DesignRawFont(d.family, d.weight, d.italic);
+        if (!raw.isValid())
+            return;
+        raw.setPixelSize(d.unitsPerEm);
+        for (size_t b = 0; b < 256; ++b)
+            d.paths[b] = raw.pathForGlyph(d.glyph[b]);
+    });
     const double s = emPixels / d.unitsPerEm;
     QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);
     p.setFillRule(Qt::WindingFill);
