@@ -187,8 +187,8 @@ public:
 
     int32_t EnumFontFamiliesEx(const LogFont& filter, const FontEnumProc& proc) const override
     {
-        const std::vector<Face> faces = Faces();
         const std::string wanted(filter.faceName, strnlen(filter.faceName, sizeof(filter.faceName)));
+        const std::vector<Face> faces = wanted.empty() ? Faces() : FacesNamed(wanted);
         const int32_t dpi = wanted.empty() ? 96 : LogPixelsY();
         int32_t result = 1;
         for (const Face& face : faces) {
@@ -223,31 +223,33 @@ public:
 
     bool RealizeFont(const LogFont& request, RealizedFont* out) const override
     {
-        const std::vector<Face> faces = Faces();
-        if (faces.empty())
+        const std::vector<Listed> listed = List();
+        if (listed.empty())
             return false;
         const std::string name(request.faceName, strnlen(request.faceName, sizeof(request.faceName)));
-        const Face* found = nullptr;
-        for (const Face& face : faces) {
-            if (!name.empty() && SameName(face.name, name)) {
-                found = &face;
+        const Listed* chosen = nullptr;
+        for (const Listed& entry : listed) {
+            if (!name.empty() && SameName(entry.name, name)) {
+                chosen = &entry;
                 break;
             }
         }
-        if (!found) {
+        if (!chosen) {
             // Whatever face the drawing code falls back on.
             const QRawFont raw = QRawFont::fromFont(QFont(ResolveFaceFamily(request.faceName)));
             if (!raw.isValid())
                 return false;
             const QString drawn = raw.familyName();
-            for (const Face& face : faces) {
-                if (face.family.compare(drawn, Qt::CaseInsensitive) == 0 &&
-                    (!found || face.name == QStringToCp1252(face.family)))
-                    found = &face;
+            for (const Listed& entry : listed) {
+                if (entry.family.compare(drawn, Qt::CaseInsensitive) == 0 &&
+                    (!chosen || entry.name == QStringToCp1252(entry.family)))
+                    chosen = &entry;
             }
-            if (!found)
+            if (!chosen)
                 return false;
         }
+        const Face face = Described(*chosen);
+        const Face* found = &face;
         *out = RealizedFont{};
         out->charSet = found->charsets.front().charSet;
         for (const Charset& set : found->charsets) {
@@ -277,44 +279,77 @@ private:
         return true;
     }
 
-    // Described once per family; the list follows the font database.
-    std::vector<Face> Faces() const
+    // A face as listed: its name, and the family that draws it (another
+    // family's for a Windows face listed under a stand-in).
+    struct Listed {
+        std::string name;  // Windows-1252
+        QString family;
+    };
+
+    // The faces in the order they are enumerated; the list follows the
+    // font database. Cheap: nothing is described.
+    std::vector<Listed> List() const
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
             return {};
         const QStringList families = QFontDatabase::families();
-        if (families == families_ && !faces_.empty())
-            return faces_;
+        if (families == families_ && !listed_.empty())
+            return listed_;
         families_ = families;
-        faces_.clear();
+        listed_.clear();
         for (const QString& family : families) {
             if (QFontDatabase::isPrivateFamily(family) || !Nameable(family))
                 continue;
-            auto it = described_.find(family);
-            if (it == described_.end())
-                it = described_.emplace(family, Describe(family)).first;
-            faces_.push_back(it->second);
+            listed_.push_back({QStringToCp1252(family), family});
         }
         for (const WindowsAlias& alias : kAliases) {
             const QString target = ResolveFaceFamily(alias.face);
-            const auto own = std::find_if(faces_.begin(), faces_.end(),
-                                          [&](const Face& f) { return SameName(f.name, alias.face); });
-            const auto standIn = std::find_if(faces_.begin(), faces_.end(), [&](const Face& f) {
+            const auto own = std::find_if(listed_.begin(), listed_.end(),
+                                          [&](const Listed& f) { return SameName(f.name, alias.face); });
+            const auto standIn = std::find_if(listed_.begin(), listed_.end(), [&](const Listed& f) {
                 return f.family.compare(target, Qt::CaseInsensitive) == 0;
             });
-            if (own == faces_.end() && standIn != faces_.end()) {
-                Face f = *standIn;
-                f.name = alias.face;
-                faces_.push_back(f);
-            }
+            if (own == listed_.end() && standIn != listed_.end())
+                listed_.push_back({alias.face, standIn->family});
         }
-        return faces_;
+        return listed_;
+    }
+
+    // Each family is described once, when first asked for: describing
+    // opens the face, and a desktop may have hundreds of them.
+    Face Described(const Listed& entry) const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = described_.find(entry.family);
+        if (it == described_.end())
+            it = described_.emplace(entry.family, Describe(entry.family)).first;
+        Face f = it->second;
+        f.name = entry.name;
+        return f;
+    }
+
+    std::vector<Face> Faces() const
+    {
+        std::vector<Face> faces;
+        for (const Listed& entry : List())
+            faces.push_back(Described(entry));
+        return faces;
+    }
+
+    std::vector<Face> FacesNamed(const std::string& name) const
+    {
+        std::vector<Face> faces;
+        for (const Listed& entry : List()) {
+            if (SameName(entry.name, name))
+                faces.push_back(Described(entry));
+        }
+        return faces;
     }
 
     mutable std::mutex mutex_;
     mutable QStringList families_;
-    mutable std::vector<Face> faces_;
+    mutable std::vector<Listed> listed_;
     mutable std::map<QString, Face> described_;
 };
 
