@@ -1,5 +1,6 @@
 #include "resources/artwork_resources.h"
 
+#include <QImageReader>
 #include <QString>
 
 // Outside any namespace: the macro declares the generated initialiser.
@@ -11,10 +12,24 @@ void InitArtworkResources()
     (void)done;
 }
 
-QImage LoadResourceBitmap(int32_t id)
+namespace {
+
+// The format is known. Left to detect it, the reader would load every
+// installed image plugin to ask whether it reads the format too, which
+// took longer than a short print job's drawing.
+QImage ReadArtwork(const QString& path, const char* format)
 {
     InitArtworkResources();
-    return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id), "BMP");
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+}  // namespace
+
+QImage LoadResourceBitmap(int32_t id)
+{
+    return ReadArtwork(QStringLiteral(":/bitmaps/%1.bmp").arg(id), "BMP");
 }
 
 QImage LoadResourceMono(int32_t id)
@@ -51,15 +66,13 @@ QImage LoadResourceButtonImage(int32_t id)
 
 QImage LoadResourceIcon(int32_t id)
 {
-    InitArtworkResources();
-    QImage icon(QStringLiteral(":/icons/%1.png").arg(id), "PNG");
+    const QImage icon = ReadArtwork(QStringLiteral(":/icons/%1.png").arg(id), "PNG");
     return icon.isNull() ? icon : icon.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 bool LoadResourceCursor(int32_t id, QImage* picture, QPoint* hotSpot)
 {
-    InitArtworkResources();
-    QImage image(QStringLiteral(":/cursors/%1.png").arg(id), "PNG");
+    const QImage image = ReadArtwork(QStringLiteral(":/cursors/%1.png").arg(id), "PNG");
     if (image.isNull())
         return false;
     const QStringList xy = image.text(QStringLiteral("HotSpot")).split(',');
