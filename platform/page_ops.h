@@ -18,6 +18,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
+#include <QRawFont>
 #include <QRegion>
 #include <QTransform>
 
@@ -84,10 +85,15 @@ public:
 private:
     void setClip(const PageOp& op);
     void fill(const PageOp& op);
+    QRawFont fontOf(const PageOpDetail& detail);
 
     QPainter* painter_;
     bool ownFonts_;
     bool clipKnown_ = false;
     bool clipped_ = false;
     QRegion clip_;
+    // The last run's face and its engine: the runs of a line of text, and
+    // often of a page, share one.
+    std::shared_ptr<const FontFace> lastFace_;
+    QRawFont lastFont_;
 };

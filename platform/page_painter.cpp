@@ -70,6 +70,15 @@ void PagePainter::fill(const PageOp& op)
         painter_->drawPath(op.path.translated(op.offset));
 }
 
+QRawFont PagePainter::fontOf(const PageOpDetail& detail)
+{
+    if (detail.face != lastFace_) {
+        lastFace_ = detail.face;
+        lastFont_ = ownFonts_ ? detail.face->threadRawFont() : detail.face->rawFont();
+    }
+    return lastFont_;
+}
+
 void PagePainter::play(const PageOp& op)
 {
     setClip(op);
@@ -97,7 +106,7 @@ void PagePainter::play(const PageOp& op)
             break;
         const PageOpDetail& d = *op.detail;
         QGlyphRun run;
-        run.setRawFont(ownFonts_ ? d.face->threadRawFont() : d.face->rawFont());
+        run.setRawFont(fontOf(d));
         run.setGlyphIndexes(d.glyphs);
         run.setPositions(d.positions);
         if (painter_->pen().color() != d.colour || painter_->pen().style() != Qt::SolidLine)
