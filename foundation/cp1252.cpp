@@ -88,3 +88,14 @@ uint8_t Cp1252ToUpper(uint8_t b)
     default: return b;
     }
 }
+
+bool Cp1252EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Cp1252ToLower(uint8_t(a[i])) != Cp1252ToLower(uint8_t(b[i])))
+            return false;
+    }
+    return true;
+}

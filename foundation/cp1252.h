@@ -26,3 +26,5 @@ std::string QStringToCp1252(const QString& text);
 // system's lower-casing of single-byte text does it.
 uint8_t Cp1252ToLower(uint8_t byte);
 uint8_t Cp1252ToUpper(uint8_t byte);
+// Whether two texts are the same but for case, by that mapping.
+bool Cp1252EqualIgnoringCase(std::string_view a, std::string_view b);

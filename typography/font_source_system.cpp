@@ -248,36 +248,26 @@ public:
             if (!chosen)
                 return false;
         }
-        const Face face = Described(*chosen);
-        const Face* found = &face;
+        const Face found = Described(*chosen);
         *out = RealizedFont{};
-        out->charSet = found->charsets.front().charSet;
-        for (const Charset& set : found->charsets) {
+        out->charSet = found.charsets.front().charSet;
+        for (const Charset& set : found.charsets) {
             if (set.charSet == request.charSet)
                 out->charSet = set.charSet;
         }
-        uint8_t bits = found->pitchAndFamily & 0xF0;
-        if ((found->pitchAndFamily & 3) != FIXED_PITCH)
+        uint8_t bits = found.pitchAndFamily & 0xF0;
+        if ((found.pitchAndFamily & 3) != FIXED_PITCH)
             bits |= TMPF_FIXED_PITCH;
-        if (found->fontType == TRUETYPE_FONTTYPE)
+        if (found.fontType == TRUETYPE_FONTTYPE)
             bits |= TMPF_TRUETYPE | TMPF_VECTOR;
         out->pitchAndFamily = bits;
-        std::memcpy(out->faceName, found->name.data(), std::min(found->name.size(), sizeof(out->faceName) - 1));
+        std::memcpy(out->faceName, found.name.data(), std::min(found.name.size(), sizeof(out->faceName) - 1));
         return true;
     }
 
 private:
     // Face names match as the desktop matches them: in any case.
-    static bool SameName(const std::string& a, const std::string& b)
-    {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (Cp1252ToLower(uint8_t(a[i])) != Cp1252ToLower(uint8_t(b[i])))
-                return false;
-        }
-        return true;
-    }
+    static bool SameName(const std::string& a, const std::string& b) { return Cp1252EqualIgnoringCase(a, b); }
 
     // A face as listed: its name, and the family that draws it (another
     // family's for a Windows face listed under a stand-in).

@@ -33,17 +33,6 @@ std::vector<Listed> Enumerate(const char* face)
     return out;
 }
 
-bool SameName(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Cp1252ToLower(uint8_t(a[i])) != Cp1252ToLower(uint8_t(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // Faces are described when first named, so a face asked for by name, before
 // or after the whole list was made, must be the one the whole list shows.
 TEST(SystemFontSource, AFaceAskedForByNameIsTheOneTheWholeListShows)
@@ -59,7 +48,7 @@ TEST(SystemFontSource, AFaceAskedForByNameIsTheOneTheWholeListShows)
         SCOPED_TRACE(names[i]);
         std::vector<Listed> expected;
         for (const Listed& f : all) {
-            if (SameName(f.name, names[i]))
+            if (Cp1252EqualIgnoringCase(f.name, names[i]))
                 expected.push_back(f);
         }
         ASSERT_FALSE(expected.empty());
