@@ -332,9 +332,12 @@ void TextTool::HideCaret()
 void TextTool::ShowCaret()
 {
     CaretManager* caret = Caret();
-    if (!caret || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
+    if (!caret || caret->IsVisible() || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
         return;
     caret->Show(true);
+    // The line is on the screen at once, not a blink later: a click, a key
+    // or a repaint shows where the text goes before the timer's first tick.
+    caret->Update(nullptr);
 }
 
 void TextTool::RestartCaret()

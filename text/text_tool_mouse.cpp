@@ -6,7 +6,6 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/story_store.h"
-#include "text/caret_manager.h"
 #include "text/find_replace.h"
 #include "text/format_publish.h"
 #include "text/text_context.h"
@@ -126,9 +125,6 @@ int32_t TextTool::MouseDown(const IntPoint& viewPoint)
             start = reversed ? drag->EndPosition() : drag->AnchorPosition();
             end = reversed ? drag->AnchorPosition() : drag->EndPosition();
             frames->SetEditFlag(EditFrame(), true);
-        } else {
-            if (CaretManager* caret = Caret())
-                caret->Show(false);
         }
         frames->SetTextRef(id, 0, start.paragraph, start.character);
         frames->SetTextRef(id, 1, end.paragraph, end.character);

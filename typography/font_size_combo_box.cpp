@@ -10,16 +10,32 @@ FontSizeComboBox::FontSizeComboBox(QWidget* parent) : QComboBox(parent)
     lineEdit()->installEventFilter(this);
 }
 
+bool FontSizeComboBox::TakeEnter(QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        Q_EMIT EnterPressed();
+    event->accept();
+    return true;
+}
+
+bool FontSizeComboBox::event(QEvent* event)
+{
+    // The window system gives the keys to the box, whose edit field it
+    // passes them to without asking the field's filters: a size that is
+    // not in the list would otherwise be dropped.
+    if (TakeEnter(event))
+        return true;
+    return QComboBox::event(event);
+}
+
 bool FontSizeComboBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lineEdit() && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (event->type() == QEvent::KeyPress)
-                Q_EMIT EnterPressed();
-            event->accept();
-            return true;
-        }
-    }
+    if (watched == lineEdit() && TakeEnter(event))
+        return true;
     return QComboBox::eventFilter(watched, event);
 }

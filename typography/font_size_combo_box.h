@@ -16,5 +16,10 @@ Q_SIGNALS:
     void EnterPressed();
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Reports an Enter key press and keeps it from going further.
+    bool TakeEnter(QEvent* event);
 };

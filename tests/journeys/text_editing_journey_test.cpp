@@ -3,7 +3,9 @@
 // caret. What is typed or formatted is on the screen at once.
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
@@ -11,6 +13,7 @@
 #include "carddoc/labels_view.h"
 #include "typography/font_size_combo_box.h"
 #include "journey_fixture.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -40,6 +43,57 @@ TEST_F(TextEditingJourney, TypedTextShowsAtOnceInAFrameOfTheSample)
     Click(CardPoint(kCompany.x() + 170, kCompany.y() + 12));
     Type(" Brothers and Sons");
     EXPECT_GT(Ink(ViewPixels(), rightHalf), emptyInk + 60) << "the typed words are not on the screen";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(TextEditingJourney, AClickShowsTheCaretAtOnceAndItBlinks)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    Click(CardPoint(kCompany.x() + 170, kCompany.y() + 12));
+    const QImage shown = ViewPixels();
+    // The first picture that differs is the caret's blink: the line was
+    // on at once and goes off, as high as the line of text.
+    QImage blinked = shown;
+    QElapsedTimer clock;
+    clock.start();
+    while (Changed(shown, blinked, frame) == 0 && clock.elapsed() < 3000)
+        blinked = ViewPixels();
+    const int changed = Changed(shown, blinked, frame);
+    EXPECT_GE(changed, 10) << "the caret does not blink after a click";
+    EXPECT_LE(changed, 40);
+    EXPECT_GT(Ink(shown, frame), Ink(blinked, frame)) << "the caret was not on the screen at once";
+}
+
+TEST_F(TextEditingJourney, ASizeTypedIntoTheSizeBoxAppliesWithEnterAndCtrlSSavesFromThere)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    Click(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    Key(Qt::Key_A, Qt::ControlModifier);
+    const QImage before = ViewPixels();
+
+    // 13 is not among the sizes the list offers.
+    FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
+    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+    ASSERT_TRUE(size->hasFocus());
+    Key(Qt::Key_End);
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Backspace);
+    Type("13");
+    Key(Qt::Key_Return);
+    EXPECT_GT(Changed(before, ViewPixels(), frame), 40) << "Enter in the size box left the text as it was";
+    EXPECT_EQ(size->currentText(), "13");
+    EXPECT_TRUE(CardDocument()->IsModified());
+
+    // Ctrl+S with the focus in the box saves the card.
+    const std::string path = TempFile("Business Card.lqx");
+    const std::string saved = ReadFileBytes(path);
+    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+    ASSERT_TRUE(size->hasFocus());
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(CardDocument()->IsModified()) << "Ctrl+S in the size box did not save";
+    EXPECT_NE(ReadFileBytes(path), saved);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

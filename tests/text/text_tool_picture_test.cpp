@@ -72,10 +72,10 @@ TEST(TextToolPicture, FrameInEditWithSelectionAndCaret)
     QTest::keyClicks(&doc.view, "Typed: ");
     EXPECT_EQ(doc.Paragraph(frame, 2).substr(0, 7), "Typed: ");
     // The view catches up with the typed lines; painting the text takes the
-    // caret off, and the view shows it again.
+    // caret off, and the view shows it again at once.
+    doc.tool.HideCaret();
     doc.view.UpdateNow();
     doc.tool.ShowCaret();
-    doc.tool.BlinkCaret();
     ASSERT_TRUE(doc.caret.IsDrawn());
     const IntPoint bottom = doc.caret.Position();
     const int32_t top = bottom.y - doc.caret.Height();
