@@ -362,6 +362,12 @@ void TypedKey(TextContext* ctx, const KeyEvent& key, KeyOutcome* out)
         ApplyRun(ctx, 0, 1, flags, values);
         ctx->edit.typingCheck = true;
         applied = true;
+    } else if (flags && ch == kKeyEnter && ctx->Current().Length() == 1) {
+        // Enter at the end of a paragraph: the new, empty one goes on in
+        // the format being typed, not in its style's.
+        flags = BuildTypingRun(ctx, 0, ctx->Host().TypingAttributes(), &values);
+        if (flags)
+            ApplyRun(ctx, 0, 1, flags, values);
     } else if (!flags && ctx->edit.typingCheck && ch != kKeyEnter) {
         flags = BuildTypingRun(ctx, pos, ctx->Host().TypingAttributes(), &values);
         if (flags) {

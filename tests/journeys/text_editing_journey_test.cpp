@@ -97,6 +97,31 @@ TEST_F(TextEditingJourney, ASizeTypedIntoTheSizeBoxAppliesWithEnterAndCtrlSSaves
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(TextEditingJourney, EnterStartsTheNewParagraphInTheFontBeingTypedIn)
+{
+    // A new frame on the page beside the card, its text set at 20 points
+    // from the size box before typing.
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    Drag(CardPoint(262, 8), {CardPoint(300, 60), CardPoint(340, 110)});
+    FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
+    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+    Key(Qt::Key_End);
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Backspace);
+    Type("20");
+    Key(Qt::Key_Return);
+    Type("Same");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(size->currentText().toStdString(), "20") << "the new paragraph does not go on in the size typed in";
+    Type("Same");
+    EXPECT_EQ(size->currentText().toStdString(), "20");
+    const QImage shown = ViewPixels();
+    const int first = Ink(shown, CardRect(264, 10, 74, 24));
+    const int second = Ink(shown, CardRect(264, 34, 74, 24));
+    EXPECT_GT(first, 100);
+    EXPECT_GT(second, first * 3 / 4) << "the second line is smaller: " << first << " " << second;
+}
+
 TEST_F(TextEditingJourney, TheKeyOfAnItemGreyedWhenItsMenuLastOpenedWorksOnceItsCommandCan)
 {
     // With the Object tool and nothing selected the style items are grey.
