@@ -252,5 +252,8 @@ int32_t CLabelsDoc::PrintDocument(QWidget* owner)
     manager_->RefreshRecordFrames();
     manager_->ApplyAlignments();
     RefreshView();
+    // The job went through the side it printed; the bar names the page
+    // shown again.
+    UpdatePageBar();
     return result;
 }

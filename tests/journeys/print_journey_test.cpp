@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include "app/child_frame.h"
 #include "carddoc/print_preview_dialog.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
@@ -140,6 +141,35 @@ TEST_F(PrintJourney, TheCardStaysOnTheScreenBehindThePrintAndPreviewDialogs)
         EXPECT_GT(behind, selected * 3 / 4) << "the logo was wiped off while the dialog was up";
         EXPECT_GT(Ink(ViewPixels(), logo), selected * 3 / 4);
     }
+}
+
+TEST_F(PrintJourney, AfterPrintingOneSideTheWindowShowsThePageItsBarNames)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const QRect card = CardRect(0, 0, 252, 144);
+    // The back printed while the front is shown, then the front while the
+    // back is shown (View's Back Page).
+    for (const bool back : {true, false}) {
+        SCOPED_TRACE(back ? "back printed" : "front printed");
+        if (!back)
+            ASSERT_TRUE(Trigger(34040));
+        const QString side = CardWindow()->PageText();
+        ASSERT_EQ(side, back ? "Front Page" : "Back Page");
+        const QImage shown = ViewPixels();
+        const std::string pdf = TempFile(back ? "back.pdf" : "front.pdf");
+        OnNextDialog([pdf, back](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            ASSERT_NE(print, nullptr);
+            (back ? print->BackButton() : print->FrontButton())->click();
+            PrintToPdfFile(pdf)(dialog);
+        });
+        ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+        EXPECT_EQ(CardWindow()->PageText().toStdString(), side.toStdString());
+        EXPECT_EQ(Changed(shown, ViewPixels(), card), 0) << "the window does not show the page it names";
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 // The offsets of a record file's records, in the file's order.
