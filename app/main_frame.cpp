@@ -332,7 +332,7 @@ bool CMainFrame::OnCommand(uint32_t id)
         ToggleBar(statusBar_);
         return true;
     case kCmdWindowCascade:
-        mdi_->cascadeSubWindows();
+        CascadeChildFrames();
         return true;
     case kCmdWindowTile:
     case kCmdWindowArrange:
@@ -517,7 +517,9 @@ bool CMainFrame::CreateDocumentFrame(ShellDocument* document, bool visible)
     return true;
 }
 
-QRect CMainFrame::DefaultChildRect() const
+QRect CMainFrame::DefaultChildRect() const { return CascadedChildRect(frames_.size()); }
+
+QRect CMainFrame::CascadedChildRect(size_t index) const
 {
     const QSize area = mdi_->viewport()->size();
     const QSize size(std::max(area.width() * 3 / 4, kUsableChildSize.width()),
@@ -529,8 +531,26 @@ QRect CMainFrame::DefaultChildRect() const
     const int32_t fits = std::max(std::min((area.width() - size.width()) / std::max(step, 1),
                                            (area.height() - size.height()) / std::max(step, 1)) + 1,
                                   1);
-    const int32_t offset = int32_t(frames_.size() % size_t(fits)) * step;
+    const int32_t offset = int32_t(index % size_t(fits)) * step;
     return QRect(QPoint(offset, offset), size);
+}
+
+void CMainFrame::CascadeChildFrames()
+{
+    // Stepped as new windows open and as large, so that each shows its
+    // card; the active window ends on top.
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    size_t index = 0;
+    for (QMdiSubWindow* window : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+        if (!window->isVisible() || window->isMinimized())
+            continue;
+        if (window->isMaximized())
+            window->showNormal();
+        window->setGeometry(CascadedChildRect(index++));
+        window->raise();
+    }
+    if (active)
+        mdi_->setActiveSubWindow(active);
 }
 
 void CMainFrame::DestroyDocumentFrames(ShellDocument* document)

@@ -108,6 +108,11 @@ public:
     // corner, three quarters of the work area in size, never smaller than
     // kUsableChildSize.
     QRect DefaultChildRect() const;
+    // The place of the index-th window so cascaded.
+    QRect CascadedChildRect(size_t index) const;
+    // Window > Cascade: every document window where and as large as it
+    // would open as the so-manyth window.
+    void CascadeChildFrames();
     DocumentChildFrame* ActiveChildFrame() const { return active_; }
     std::vector<DocumentChildFrame*> ChildFrames() const;
 

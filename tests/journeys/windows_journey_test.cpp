@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
 
@@ -105,6 +106,42 @@ TEST_F(WindowsJourney, NewWindowsOpenCascadedAtAUsableSize)
     ASSERT_NE(database, nullptr) << alerts.lastText();
     EXPECT_GE(database->height(), CMainFrame::kUsableChildSize.height());
     EXPECT_GE(database->DataEntry()->height(), 150);
+}
+
+TEST_F(WindowsJourney, CascadedWindowsKeepASizeThatShowsTheirCards)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "Other.lqx")), nullptr);
+    MaximizeCardWindow();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    QMdiSubWindow* active = MainWindow()->MdiArea()->activeSubWindow();
+    ASSERT_NE(active, nullptr);
+
+    ASSERT_TRUE(Trigger("Window > Cascade"));
+    Settle();
+    const QSize area = MainWindow()->MdiArea()->viewport()->size();
+    const QList<QMdiSubWindow*> windows = MainWindow()->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    ASSERT_EQ(windows.size(), 3);
+    for (int i = 0; i < windows.size(); ++i) {
+        SCOPED_TRACE(windows[i]->windowTitle().toStdString());
+        EXPECT_FALSE(windows[i]->isMaximized());
+        EXPECT_GE(windows[i]->width(), CMainFrame::kUsableChildSize.width());
+        EXPECT_GE(windows[i]->height(), CMainFrame::kUsableChildSize.height());
+        // A card's window as large as a new one; the database's is no
+        // larger than its content.
+        if (dynamic_cast<CChildFrame*>(windows[i])) {
+            EXPECT_GE(windows[i]->width(), area.width() * 3 / 4 - 1);
+            EXPECT_GE(windows[i]->height(), area.height() * 3 / 4 - 1);
+        }
+        if (i > 0) {
+            EXPECT_GT(windows[i]->pos().x(), windows[i - 1]->pos().x());
+            EXPECT_GT(windows[i]->pos().y(), windows[i - 1]->pos().y());
+        }
+    }
+    // The window that was active stays so, on top.
+    EXPECT_EQ(windows.last(), active);
+    EXPECT_EQ(MainWindow()->MdiArea()->activeSubWindow(), active);
 }
 
 TEST_F(WindowsJourney, SaveAsShowsTheNewNameInTheTitlesTheWindowMenuAndTheRecentFiles)
