@@ -8,6 +8,12 @@
 #include "typography/glyph_render.h"
 #include "typography/glyph_sources.h"
 
+namespace {
+
+constexpr char kSampleLine[] = "Sample";
+
+}  // namespace
+
 CGlyphPreviewWnd::CGlyphPreviewWnd(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Glyph Preview"));
@@ -30,8 +36,12 @@ void CGlyphPreviewWnd::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), background);
     if (!effect_ || !tints_ || width() <= 0 || height() <= 0)
         return;
-    const GlyphEffect effect = *effect_;
-    if (GlyphLineText(effect.line1).empty())
+    GlyphEffect effect = *effect_;
+    // Before a line is typed the look is shown on a word of its own, not
+    // as a blank box.
+    if (GlyphLineText(effect.line1).empty() && GlyphLineText(effect.line2).empty())
+        SetGlyphLine(effect.line1, kSampleLine);
+    else if (GlyphLineText(effect.line1).empty())
         return;
     FontSpec face;
     const GlyphFontList* fonts = CurrentGlyphFontList();

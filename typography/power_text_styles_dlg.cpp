@@ -152,6 +152,13 @@ PowerTextStylesDlg::PowerTextStylesDlg(QWidget* parent) : QDialog(parent)
         Redraw();
     });
     connect(horizontal_, &QRadioButton::toggled, this, [this] { OnOrientation(); });
+    // The preview follows the lines as they are typed.
+    for (QLineEdit* e : {line1_, line2_}) {
+        connect(e, &QLineEdit::textEdited, this, [this, e] {
+            SetGlyphLine(e == line1_ ? effect_.line1 : effect_.line2, QStringToCp1252(e->text()), kLineLength);
+            Redraw();
+        });
+    }
 }
 
 void PowerTextStylesDlg::SetEffect(const GlyphEffect* effect, Handle styles, const GlyphDocument& document)

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolBar>
 #include <vector>
 
@@ -186,6 +187,40 @@ TEST_F(EnvelopeJourney, TheTextEffectsDialogShowsTheFontAndKeepsTheOneChosen)
     DoubleClick(Page(frame.left + 85, frame.top + 50));
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_EQ(shown.toStdString(), chosen.toStdString());
+}
+
+TEST_F(EnvelopeJourney, TheTextEffectsPreviewShowsTheLookAtOnceAndFollowsTheTyping)
+{
+    // The first opening of the dialog, with no line typed yet: the preview
+    // shows the style's look; the words typed show there as they come.
+    int atOpening = 0, typed = 0;
+    QImage opening;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("Line1"));
+        QWidget* preview = dialog->findChild<QWidget*>(QStringLiteral("Glyph Preview"));
+        if (!text || !preview) {
+            ADD_FAILURE() << "no line or preview";
+            static_cast<QDialog*>(dialog)->reject();
+            return;
+        }
+        EXPECT_TRUE(text->text().isEmpty());
+        opening = preview->grab().toImage();
+        atOpening = JourneyTest::Ink(opening, opening.rect());
+        text->setFocus();
+        QTest::keyClicks(text, QStringLiteral("Hi"));
+        const QImage after = preview->grab().toImage();
+        typed = Changed(opening, after, after.rect());
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    QToolBar* palette = MainWindow()->ToolPalette();
+    ASSERT_NE(palette, nullptr);
+    for (QAction* action : palette->actions())
+        if (MenuGetCommandId(action) == kPowerTextToolButton)
+            action->trigger();
+    Settle();
+    ASSERT_EQ(PendingDialogs(), 0u);
+    EXPECT_GT(atOpening, opening.width() * opening.height() / 50) << "the preview is blank";
+    EXPECT_GT(typed, 100) << "the preview does not show what is typed";
 }
 
 }  // namespace
