@@ -99,8 +99,9 @@ void FrameObjPowerText::DrawContent(Dc* dc)
         dc->abortPath();
         // The PostScript is written in device pixels where it is to print,
         // so the effect is laid out in the frame's own place (at the origin
-        // it would print in the page's corner), and turned there.
-        renderer->Output(dc, effect_, inPlace, double(block_.attr.geometry.angle), document_);
+        // it would print in the page's corner), and turned there. The
+        // outline is as thick as on the other devices at this scale.
+        renderer->Output(dc, effect_, inPlace, double(block_.attr.geometry.angle), document_, thickness);
         return;
     }
     Region region = dc->pathToRegion();

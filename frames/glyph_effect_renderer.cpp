@@ -48,7 +48,7 @@ public:
     {
         dc->fillRgn(region, Brush::Solid(kBlack));
     }
-    void Output(Dc*, const uint8_t*, const IntRect&, double, FrameDocument*) override {}
+    void Output(Dc*, const uint8_t*, const IntRect&, double, FrameDocument*, int32_t) override {}
     bool RunStylesDialog(uint8_t*, Handle, FrameDocument*) override { return false; }
 };
 

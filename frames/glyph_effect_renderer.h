@@ -29,8 +29,10 @@ public:
     // the current clip; thickness scales the outline widths.
     virtual void Paint(Dc* dc, const Region& region, const uint8_t* paint, const IntRect& rect, double angle,
                        FrameDocument* colours, int32_t thickness) = 0;
-    // Draws the whole effect for a PostScript printer.
-    virtual void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours) = 0;
+    // Draws the whole effect for a PostScript printer; thickness scales the
+    // outline widths as for Paint.
+    virtual void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours,
+                        int32_t thickness) = 0;
     // Runs the styles dialog on a copy of the record; true after OK, with
     // the edited record in record. styles is an empty Handle the dialog may
     // fill with its style list.

@@ -84,7 +84,7 @@ void GlyphEffectServices::Paint(Dc* dc, const Region& region, const uint8_t* pai
 }
 
 void GlyphEffectServices::Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle,
-                                 FrameDocument* colours)
+                                 FrameDocument* colours, int32_t thickness)
 {
     ContentFrameHost* host = dynamic_cast<ContentFrameHost*>(colours);
     PassThroughSink* sink = host ? host->PostScriptSink() : nullptr;
@@ -101,7 +101,7 @@ void GlyphEffectServices::Output(Dc* dc, const uint8_t* record, const IntRect& r
         return;
     }
     const DocumentTints tints(colours);
-    WriteGlyphEffectPostScript(dc, sink, effect, IntPoint{0, 0}, rect, angle, 1, tints);
+    WriteGlyphEffectPostScript(dc, sink, effect, IntPoint{0, 0}, rect, angle, std::max(thickness, 1), tints);
 }
 
 bool GlyphEffectServices::RunStylesDialog(uint8_t* record, Handle styles, FrameDocument* document)

@@ -18,7 +18,8 @@ public:
                FrameDocument* colours, int32_t thickness) override;
     // Writes the effect through the document's PostScript escape (nothing
     // when it has none), in the font of the path built before.
-    void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours) override;
+    void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours,
+                int32_t thickness) override;
     bool RunStylesDialog(uint8_t* record, Handle styles, FrameDocument* document) override;
 
 private:

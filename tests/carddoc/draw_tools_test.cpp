@@ -67,9 +67,10 @@ public:
     {
         Plain()->Paint(dc, region, paint, rect, angle, colours, thickness);
     }
-    void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours) override
+    void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours,
+                int32_t thickness) override
     {
-        Plain()->Output(dc, record, rect, angle, colours);
+        Plain()->Output(dc, record, rect, angle, colours, thickness);
     }
     bool RunStylesDialog(uint8_t* record, Handle, FrameDocument*) override
     {

@@ -38,6 +38,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
+#include "typography/glyph_effect.h"
 #include "frames/page_record_format.h"
 #include "platform/dc.h"
 #include "platform/print_printer.h"
@@ -790,6 +791,64 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
             EXPECT_GT(ink, 100) << column << ", " << row;
         }
     }
+}
+
+// The outline of a power-text frame printed through PostScript is as thick
+// as in the PDF of the same job: both drawn by Ghostscript at 400 dpi, the
+// black outline round white letters leaves as much ink in either.
+TEST_F(PrintJob, APowerTextOutlineInPostScriptIsAsThickAsInThePdf)
+{
+    constexpr uint16_t kBlackIndex = 15;
+    const IntRect page = doc_->PageGeometry().slots[0];
+    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
+    ASSERT_NE(frame, nullptr);
+    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    GlyphEffect effect = GetGlyphEffect(frame->Effect());
+    SetGlyphLine(effect.line1, "HI");
+    effect.shape = 1;
+    effect.alignment = kGlyphAlignCenter;
+    effect.orientation = kGlyphHorizontal;
+    effect.style.outlineStyle = kOutlineThick;
+    effect.style.outlineColor = kBlackIndex;
+    effect.style.outlineTint = 100;
+    uint8_t record[172];
+    PutGlyphEffect(record, effect);
+    frame->SetEffect(record);
+
+    const std::string ps = docs_.file("outline.ps");
+    ASSERT_EQ(PrintPostScript(ps), kPrintDone);
+    ASSERT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+    ASSERT_EQ(Print(), kPrintDone);
+    ASSERT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
+
+    constexpr int kSharp = 400;
+    auto ink = [this](const std::string& file) {
+        bool ran = false;
+        const QString png = QString::fromStdString(file + ".png");
+        RunProgram(QStringLiteral("gs"), {QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                                          QStringLiteral("-dNOPAUSE"), QStringLiteral("-q"),
+                                          QStringLiteral("-sDEVICE=pnggray"), QStringLiteral("-r%1").arg(kSharp),
+                                          QStringLiteral("-dLastPage=1"), QStringLiteral("-sOutputFile=") + png,
+                                          QString::fromStdString(file)},
+                   &ran);
+        const QImage sheet(png);
+        if (!ran || sheet.isNull())
+            return -1;
+        IntRect cell;
+        doc_->GetCellRect(&cell, 0, 0);
+        int n = 0;
+        for (int y = (cell.top + 62) * kSharp / 72; y < (cell.top + 108) * kSharp / 72; ++y)
+            for (int x = (cell.left + 62) * kSharp / 72; x < (cell.left + 198) * kSharp / 72; ++x)
+                n += sheet.valid(x, y) && qGray(sheet.pixel(x, y)) < 128;
+        return n;
+    };
+    const int inPdf = ink(out_);
+    const int inPostScript = ink(ps);
+    if (inPdf < 0 || inPostScript < 0)
+        GTEST_SKIP() << "Ghostscript is needed to draw the jobs";
+    ASSERT_GT(inPdf, 1000);
+    EXPECT_GT(inPostScript, inPdf * 3 / 4) << "PDF " << inPdf << ", PostScript " << inPostScript;
+    EXPECT_LT(inPostScript, inPdf * 4 / 3) << "PDF " << inPdf << ", PostScript " << inPostScript;
 }
 
 }  // namespace

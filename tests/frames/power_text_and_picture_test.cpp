@@ -39,7 +39,7 @@ public:
         firstPaintWord = GetU16LE(paint);
         thickness = thick;
     }
-    void Output(Dc*, const uint8_t*, const IntRect&, double angle, FrameDocument*) override
+    void Output(Dc*, const uint8_t*, const IntRect&, double angle, FrameDocument*, int32_t) override
     {
         ++outputs;
         builtAngle = angle;
