@@ -19,11 +19,38 @@
 #include "frames/text_buffer.h"
 #include "graphics/dib_format.h"
 #include "graphics/dib_handle.h"
+#include "graphics/rect_ops.h"
 #include "platform/dc.h"
 
 namespace {
 
 SelectionTool* ObjectTool(CLabelsDoc* doc) { return SelectionToolOf(doc); }
+
+// Pasted frames that would lie wholly off the page (they came from a larger
+// card, or the mouse stood far out on the pasteboard) are moved onto it
+// together, as near to where they fell as the page allows.
+void MovePastedOntoPage(SelectionTool* tool, const IntRect& page)
+{
+    IntRect bounds{};
+    for (int16_t i = 0; i < tool->GetSelCount(); ++i) {
+        IntRect r;
+        tool->GetSelFrame(i)->GetBounds(&r, kGeometryCurrent);
+        if (i == 0)
+            bounds = r;
+        else
+            RectUnion(bounds, r, &bounds);
+    }
+    IntRect common;
+    if (tool->GetSelCount() == 0 || RectIntersect(bounds, page, &common) != 0)
+        return;
+    auto onto = [](int32_t low, int32_t high, int32_t from, int32_t to) {
+        return std::clamp(low, from, std::max(from, to - (high - low))) - low;
+    };
+    const IntPoint offset{onto(bounds.left, bounds.right, page.left, page.right),
+                          onto(bounds.top, bounds.bottom, page.top, page.bottom)};
+    tool->MoveSelectionBy(offset, 0, 1);
+    tool->ComputeSelectionBounds();
+}
 
 }  // namespace
 
@@ -179,6 +206,9 @@ void CLabelsDoc::FinishFramePaste()
     if (!tool)
         return;
     tool->RebuildGroups();
+    IntRect page;
+    GetPageRect(&page);
+    MovePastedOntoPage(tool, page);
     for (int16_t i = 0; i < tool->GetSelCount(); ++i)
         tool->GetSelFrame(i)->MarkChanged(1, 0);
     tool->InvalidateSelection(false);

@@ -1,10 +1,15 @@
 // Frames carried through the clipboard: Edit > Copy of the selection, then
 // Edit > Paste, as a person duplicates a part of the card.
 #include <QClipboard>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -59,6 +64,39 @@ TEST_F(ClipboardFramesJourney, ACopiedFrameGivesOtherProgramsItsTextAndAPrintSha
 
     // Pasted back, the program still takes its own frame, not the text.
     ASSERT_TRUE(Trigger("Edit > Paste"));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(ClipboardFramesJourney, AFramePastedWhollyOffThePageIsMovedOntoIt)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    ASSERT_TRUE(Trigger("View > View Size > 25%"));
+    // The barcode, 73 x 29 at (172, 104), copied; the mouse then far out on
+    // the pasteboard, right of and below the page.
+    Click(CardPoint(208, 118));
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    CLabelsDoc* card = CardDocument();
+    IntRect page;
+    card->GetPageRect(&page);
+    const QPoint out = ViewPoint(IntPoint{page.right + 150, page.bottom + 150});
+    ASSERT_TRUE(CardView()->rect().contains(out)) << "the pasteboard is not in sight";
+    QCursor::setPos(CardView()->mapToGlobal(out));
+    const int16_t before = card->PageManager()->FrameCount();
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(card->PageManager()->FrameCount(), before + 1);
+    IntRect pasted;
+    card->PageManager()->FrameAt(before)->GetBounds(&pasted, kGeometryCurrent);
+    EXPECT_GE(pasted.left, page.left);
+    EXPECT_GE(pasted.top, page.top);
+    EXPECT_LE(pasted.right, page.right) << "the frame was left off the page";
+    EXPECT_LE(pasted.bottom, page.bottom);
+    // Where it fell as near as the page allows: at its bottom-right corner.
+    EXPECT_GT(pasted.right, page.right - 10);
+    EXPECT_GT(pasted.bottom, page.bottom - 10);
+    // Undone as a paste is.
+    ASSERT_TRUE(Trigger(uint32_t(57643)));
+    EXPECT_EQ(card->PageManager()->FrameCount(), before);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
