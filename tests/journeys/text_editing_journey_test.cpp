@@ -19,6 +19,7 @@ namespace {
 
 constexpr uint32_t kTextTool = 33285;
 constexpr uint32_t kFrameTextTool = 33286;
+constexpr uint32_t kRectangleTool = 33289;
 
 class TextEditingJourney : public JourneyTest {
 protected:
@@ -120,6 +121,24 @@ TEST_F(TextEditingJourney, EnterStartsTheNewParagraphInTheFontBeingTypedIn)
     const int second = Ink(shown, CardRect(264, 34, 74, 24));
     EXPECT_GT(first, 100);
     EXPECT_GT(second, first * 3 / 4) << "the second line is smaller: " << first << " " << second;
+}
+
+TEST_F(TextEditingJourney, TextWrappedRoundAFrameFlowsBackWhenTheFrameIsMovedAway)
+{
+    // The name and title lines: frame 5 of the sample.
+    const QRect name = CardRect(14, 62, 166, 32);
+    const QImage plain = ViewPixels();
+    // A rectangle drawn over them: the lines wrap round it.
+    ASSERT_TRUE(Trigger(kRectangleTool));
+    Drag(CardPoint(50, 58), {CardPoint(70, 80), CardPoint(90, 100)});
+    EXPECT_GT(Changed(plain, ViewPixels(), name), 100);
+    // Dragged away onto the page beside the card, then nudged further with
+    // the arrow keys: the lines are as they were, without a click.
+    Drag(CardPoint(70, 80), {CardPoint(150, 100), CardPoint(290, 120)});
+    EXPECT_EQ(Changed(plain, ViewPixels(), name), 0) << "the name keeps the lines it wrapped";
+    for (int i = 0; i < 5; ++i)
+        Key(Qt::Key_Down);
+    EXPECT_EQ(Changed(plain, ViewPixels(), name), 0);
 }
 
 TEST_F(TextEditingJourney, TheKeyOfAnItemGreyedWhenItsMenuLastOpenedWorksOnceItsCommandCan)
