@@ -34,6 +34,9 @@ enum : int32_t {
     // The database the cards take their records from is damaged; the
     // database message has said so.
     kPrintDatabaseDamaged = 1112,
+    // The database's selection could not be built (its index could not be
+    // written) or was lost: its cards would print blank. Nothing printed.
+    kPrintSelectionFailed = 1113,
 };
 
 // Sheets and printed pages of a job, from its record range.
