@@ -222,7 +222,11 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
                 // Without a marker in reach the scan goes on behind the
                 // candidate: records may still follow the damaged stretch.
                 p += extent;
-                if (!fits) {
+                // Cut down to no text at all, a candidate keeps nothing of
+                // a record, and would print as a blank card; flags no
+                // record carries say it never was one.
+                if (!fits || (changed && RecordBodySum(record) == 0) ||
+                    (record[dbrec::kFlagsOffset] & ~dbrec::kFlagsStored)) {
                     ++result.lost;
                     continue;
                 }

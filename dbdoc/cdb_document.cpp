@@ -75,7 +75,10 @@ bool CDBDocument::OnNewDocument(const PathRecord& path)
 
 bool CDBDocument::OnOpenDocument(const PathRecord& path)
 {
-    if (!Open(path))
+    // A database the user may only read opens to be browsed, searched,
+    // sorted, printed and exported, as a read-only card does; what would
+    // change it is greyed, and nothing is written to or beside it.
+    if (!Open(path, !MayChangeDatabase(path)))
         return false;
     notOpened_ = false;
     editsDirty_ = false;
@@ -126,6 +129,8 @@ void CDBDocument::SetFieldEdit(int32_t column, QLineEdit* edit)
 {
     if (column >= 0 && column < kEntryColumnCount)
         edits_[column] = edit;
+    if (edit && ReadOnly())
+        edit->setReadOnly(true);
 }
 
 QLineEdit* CDBDocument::FieldEdit(int32_t column) const
@@ -357,6 +362,10 @@ bool CDBDocument::CommitRecord(bool refresh)
     if (!editsDirty_) {
         if (changed)
             Reload(false);
+        return false;
+    }
+    if (ReadOnly()) {
+        editsDirty_ = false;
         return false;
     }
     if (InBulkMailMode()) {

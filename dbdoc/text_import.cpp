@@ -166,10 +166,11 @@ TextImport::~TextImport()
 
 std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32_t room)
 {
-    const auto records = [](int32_t n) { return std::to_string(n) + (n == 1 ? " record" : " records"); };
-    return "\"" + fileName + "\" holds " + records(lines) + ", and the database has room for " +
-           (room > 0 ? records(room) + " more" : "no more") + " (a database holds at most " +
-           std::to_string(kMaxLiveRecords) + " records). Nothing was imported.";
+    const auto records = [](int32_t n) { return n == 1 ? " record" : " records"; };
+    return "\"" + fileName + "\" holds " + std::to_string(lines) + records(lines) +
+           ", and the database has room for " +
+           (room > 0 ? std::to_string(room) + " more" + records(room) : std::string("no more records")) +
+           " (a database holds at most " + std::to_string(kMaxLiveRecords) + " records). Nothing was imported.";
 }
 
 std::string ReplacedCharactersText(int32_t count)
