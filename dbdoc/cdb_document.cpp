@@ -657,7 +657,8 @@ std::string CDBDocument::UndoMenuText() const
 
 void CDBDocument::FieldEdited(int32_t column)
 {
-    if (loadingEdits_ || column < 0 || column >= kEntryColumnCount || !edits_[column])
+    // A database opened only to be read keeps its record as it was.
+    if (loadingEdits_ || ReadOnly() || column < 0 || column >= kEntryColumnCount || !edits_[column])
         return;
     ClearUndo();
     editsDirty_ = true;
