@@ -20,6 +20,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/string_table.h"
+#include "foundation/win_error.h"
 
 namespace {
 
@@ -78,8 +79,14 @@ bool CDBDocument::OnOpenDocument(const PathRecord& path)
     // A database the user may only read opens to be browsed, searched,
     // sorted, printed and exported, as a read-only card does; what would
     // change it is greyed, and nothing is written to or beside it.
-    if (!Open(path, !MayChangeDatabase(path)))
-        return false;
+    const bool mayChange = MayChangeDatabase(path);
+    if (!Open(path, !mayChange)) {
+        // On a full disk the index beside the database has no room (the
+        // disk's box has said so): the database still opens, to be read,
+        // with its index among the temporary files.
+        if (!mayChange || Data().Index().FileError() != kErrDiskFull || !Open(path, true))
+            return false;
+    }
     notOpened_ = false;
     editsDirty_ = false;
     openMode_ = 3;
