@@ -59,8 +59,8 @@ PrintDialogRunner& DialogRunner()
 constexpr const char* kCancelledText = "Printing canceled by user.";
 constexpr const char* kErrorText = "Error while printing.";
 constexpr const char* kSelectionFailedText =
-    "Nothing was printed: the records of the database could not be selected, because its index could not be "
-    "written. Make room on the disk and open the database again.";
+    "The records of the database could not be selected, because its index could not be written: its cards "
+    "would come out blank, and nothing was printed. Make room on the disk and open the database again.";
 // A file the job could not write: the disk is full, or the folder or file
 // may not be written.
 constexpr int32_t kDiskFullString = 368;
@@ -70,6 +70,14 @@ constexpr const char* kPictureMissingText =
 constexpr int32_t kWriteProtectedString = 367;
 
 }  // namespace
+
+bool SayIfSelectionFailed()
+{
+    if (!CurrentSelectionFailed())
+        return false;
+    AlertStop(kSelectionFailedText, 0);
+    return true;
+}
 
 LentPrintView::LentPrintView(CLabelsDoc* document) : document_(document)
 {

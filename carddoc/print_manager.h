@@ -39,6 +39,11 @@ enum : int32_t {
     kPrintSelectionFailed = 1113,
 };
 
+// True, after saying so, when the current database's records could not be
+// selected (its index could not be written): its cards would come out
+// blank, in a print or a preview.
+bool SayIfSelectionFailed();
+
 // Sheets and printed pages of a job, from its record range.
 struct PrintSheetCount {
     int32_t sheets = 0;
