@@ -294,14 +294,21 @@ TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryE
         if (!printed.empty())
             EXPECT_NE(printed.find("@"), std::string::npos) << printed.substr(0, 300);
         Trigger("File > Close");
+
+        // Save As makes a copy of the user's own, to change.
         ASSERT_TRUE(ChooseWindow("Theirs.dqx"));
+        OnNextDialog(ChooseFile(shared + "/Mine.dqx"));
+        ASSERT_TRUE(Trigger("File > Save As..."));
+        EXPECT_EQ(DatabaseWindow()->windowTitle(), "Mine.dqx");
+        EXPECT_TRUE(Enabled("Database > New Record"));
         ASSERT_TRUE(Trigger("File > Close"));
     }
+    EXPECT_NE(Tool("db dump '" + shared + "/Mine.dqx'").find("Abbott"), std::string::npos);
     // Nothing was written to it or beside it.
     EXPECT_EQ(ReadFileBytes(database), original);
     QStringList beside = QDir(QString::fromStdString(shared)).entryList(QDir::Files);
     beside.sort();
-    EXPECT_EQ(beside.join(" ").toStdString(), "Card.lqx Theirs.dqx cards.pdf selection.txt");
+    EXPECT_EQ(beside.join(" ").toStdString(), "Card.lqx Mine.dqx Theirs.dqx cards.pdf selection.txt");
 }
 
 }  // namespace
