@@ -1,5 +1,6 @@
 #include "app/ch_frame_db.h"
 
+#include <QEvent>
 #include <QMdiArea>
 #include <QStyle>
 
@@ -66,6 +67,23 @@ QSize CChFrameDB::GetMaxTrackSize() const
     const int32_t titleHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     const int32_t border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     return content + QSize(2 * border, titleHeight + 2 * border);
+}
+
+void CChFrameDB::changeEvent(QEvent* event)
+{
+    // Dragged, the window stops at its content's size; maximised, it takes
+    // the whole work area, and the list and the form grow with it. The
+    // limit goes before the frame takes its maximised size, and comes back
+    // once it has its normal size again.
+    if (event->type() == QEvent::WindowStateChange && splitter_) {
+        if (windowState() & Qt::WindowMaximized)
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        DocumentChildFrame::changeEvent(event);
+        if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+            setMaximumSize(GetMaxTrackSize());
+        return;
+    }
+    DocumentChildFrame::changeEvent(event);
 }
 
 void CChFrameDB::OnMdiActivate(bool activating)

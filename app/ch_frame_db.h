@@ -1,6 +1,7 @@
 // CChFrameDB: the window of a database: the browser list on the left and
 // the data-entry form on the right, side by side. The window is sized to
-// its content when made and never grows beyond it.
+// its content when made and is never dragged beyond it; maximised, it
+// fills the work area.
 #pragma once
 
 #include "app/document_child_frame.h"
@@ -21,6 +22,9 @@ public:
     // The largest size the window may be dragged to; invalid before the
     // client exists.
     QSize GetMaxTrackSize() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     CPVSplitterWnd* splitter_ = nullptr;

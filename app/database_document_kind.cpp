@@ -105,7 +105,7 @@ std::string DatabaseShellDocument::Title() const
 {
     char name[256] = {};
     PathRecordGetFileName(&database_->Path(), name, sizeof name);
-    return name;
+    return database_->ReadOnly() ? std::string(name) + " (Read-Only)" : std::string(name);
 }
 
 std::string DatabaseShellDocument::PathName() const

@@ -128,7 +128,11 @@ ShellDocument* DocManager::NewDocument(DocTemplate* docTemplate, bool visible)
 {
     if (!CanMake(docTemplate, {}))
         return nullptr;
-    return Adopt(docTemplate->Factory()->NewDocument(), docTemplate, visible);
+    ShellDocument* document = Adopt(docTemplate->Factory()->NewDocument(), docTemplate, visible);
+    // A new database has its file from the start; a new card has none yet.
+    if (document)
+        AddToRecentFileList(document->PathName());
+    return document;
 }
 
 ShellDocument* DocManager::OpenDocument(DocTemplate* docTemplate, const std::string& path, bool visible)

@@ -43,6 +43,13 @@ bool CurrentDatabaseDamaged()
     return database && database->IsOpen() && database->Data().DataMark();
 }
 
+// The rows of a selection the index does not hold read as blank records.
+bool CurrentSelectionFailed()
+{
+    const DbDocument* database = GetCurrentDatabaseDoc();
+    return database && database->IsOpen() && database->Data().SelectionFailed();
+}
+
 PrintDialogRunner& DialogRunner()
 {
     static PrintDialogRunner runner;
@@ -51,6 +58,9 @@ PrintDialogRunner& DialogRunner()
 
 constexpr const char* kCancelledText = "Printing canceled by user.";
 constexpr const char* kErrorText = "Error while printing.";
+constexpr const char* kSelectionFailedText =
+    "The records of the database could not be selected, because its index could not be written: its cards "
+    "would come out blank, and nothing was printed. Make room on the disk and open the database again.";
 // A file the job could not write: the disk is full, or the folder or file
 // may not be written.
 constexpr int32_t kDiskFullString = 368;
@@ -60,6 +70,14 @@ constexpr const char* kPictureMissingText =
 constexpr int32_t kWriteProtectedString = 367;
 
 }  // namespace
+
+bool SayIfSelectionFailed()
+{
+    if (!CurrentSelectionFailed())
+        return false;
+    AlertStop(kSelectionFailedText, 0);
+    return true;
+}
 
 LentPrintView::LentPrintView(CLabelsDoc* document) : document_(document)
 {
@@ -245,6 +263,12 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         job_.printer.reset();
         return kPrintDone;
     }
+    if (CurrentSelectionFailed()) {
+        lastResult_ = kPrintSelectionFailed;
+        ReportPrintError(lastResult_);
+        job_.printer.reset();
+        return kPrintDone;
+    }
     const int32_t count = GetCurrentLiveRecordCount();
     if (from > to)
         std::swap(from, to);
@@ -358,6 +382,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
             // would print as a blank card: the job stops there.
             if (result == 0 && CurrentDatabaseDamaged())
                 result = kPrintDatabaseDamaged;
+            if (result == 0 && CurrentSelectionFailed())
+                result = kPrintSelectionFailed;
             if (result == 0 && progress->IsCancelled())
                 result = kPrintCancelledByUser;
             if (result != 0)
@@ -437,6 +463,8 @@ void PrintManager::ReportPrintError(int32_t result)
         AlertNote(kCancelledText, 0);
     else if (result == kPrintDatabaseDamaged)
         return;
+    else if (result == kPrintSelectionFailed)
+        AlertStop(kSelectionFailedText, 0);
     else if (result == kErrDiskFull)
         AlertStop(LookupString(kDiskFullString), 0);
     else if (result == kErrAccessDenied || result == kErrWriteProtect)

@@ -34,7 +34,15 @@ enum : int32_t {
     // The database the cards take their records from is damaged; the
     // database message has said so.
     kPrintDatabaseDamaged = 1112,
+    // The database's selection could not be built (its index could not be
+    // written) or was lost: its cards would print blank. Nothing printed.
+    kPrintSelectionFailed = 1113,
 };
+
+// True, after saying so, when the current database's records could not be
+// selected (its index could not be written): its cards would come out
+// blank, in a print or a preview.
+bool SayIfSelectionFailed();
 
 // Sheets and printed pages of a job, from its record range.
 struct PrintSheetCount {

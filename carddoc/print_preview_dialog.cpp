@@ -521,6 +521,8 @@ void CDlgPrintPreview::reject()
 
 void RunPrintPreview(CLabelsDoc* document, QWidget* owner)
 {
+    if (SayIfSelectionFailed())
+        return;
     const bool withRecords = GetCurrentDatabaseDoc() != nullptr;
     const int16_t page = document->GetCurrentPage();
     CDlgPrintPreview dialog(owner);

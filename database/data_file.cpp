@@ -71,6 +71,7 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     recovered_ = false;
     indexFailureShown_ = false;
     readOnly_ = access == kDbAccessRead;
+    selectionFailed_ = false;
     ForgetFileSize();
     ++recordChanges_;
     int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
@@ -173,10 +174,14 @@ int32_t DataFile::CreateIndex(bool durable)
     }
     if (!index_->Create(&indexPath, 1, durable))
         return 0;
+    // An empty index holds no selection of the records counted.
+    selectionFailed_ = live_ > 0;
     indexPath_ = indexPath;
     index_->SetDescending(sortSpec_.descending && !sortSpec_.bulkMail);
     return 1;
 }
+
+bool DataFile::SelectionFailed() const { return selectionFailed_ || (IndexOpen() && index_->Failed()); }
 
 int32_t DataFile::Close(bool discardIndex, bool pack)
 {

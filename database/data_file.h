@@ -241,6 +241,11 @@ public:
     // True when the last selection was found through the index, reading
     // only the records it selected, rather than by a pass over the file.
     bool SelectionFromIndex() const { return selectionFromIndex_; }
+    // True when the index does not hold the selection the counters count:
+    // no pass has built it since the open, the last one could not index
+    // every record it selected (a full disk), or the index failed since.
+    // Reading the selection's rows would then give blank records.
+    bool SelectionFailed() const;
     int32_t ChangeCategories(const uint8_t* categoryFlags, int32_t operation);
     int32_t FindRecords(int32_t direction, int32_t kind, const uint8_t* criteria);
     int32_t IncrementalFind(const TypedEntries& typed, bool keyOnly);
@@ -324,6 +329,7 @@ private:
     Located located_;
     uint64_t recordChanges_ = 0;
     bool selectionFromIndex_ = false;
+    bool selectionFailed_ = false;
 
     bool open_ = false;
     int32_t currentPosition_ = -1;

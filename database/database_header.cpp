@@ -1,6 +1,7 @@
 #include "database/database_header.h"
 
 #include <cstring>
+#include <string>
 
 #include "database/database_messages.h"
 #include "database/db_file_io.h"
@@ -82,7 +83,12 @@ int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort)
             InitDatabaseHeader(header);
             return WriteDatabaseHeader(file, header, true);
         }
-        DatabaseErrorBox(nullptr, 8);
+        // A file cut inside its header is past repair: what it holds of
+        // the header is not enough to find the records by. "Damaged,
+        // reopen" would send the user round in a circle.
+        const std::string text = "The file is too short to be a database: it holds " + std::to_string(size) +
+                                 " bytes, and a database holds at least " + std::to_string(kDbDataStart) + ".";
+        DatabaseErrorBox(text.c_str(), 0);
         return -1;
     }
     uint32_t position = 0;

@@ -162,8 +162,16 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
     }
     if (rebuild) {
         data_.SetPurgeNew(true);
-        Rebuild();
+        const int32_t selected = Rebuild();
         data_.SetPurgeNew(false);
+        // A reader (a print, an export) works on the selection alone: one
+        // that could not be built (its message has been shown) would give
+        // blank cards or an empty file, said to be done.
+        if (readOnly && selected != 1) {
+            CloseUnchanged();
+            failure_ = Failure::Other;
+            return false;
+        }
         // The repaired file's counts go into its header at once: a stop
         // before the close would leave the old count, and the next open
         // would take the file for damaged again.

@@ -46,6 +46,21 @@ bool FolderIsWritable(const PathRecord& path)
 
 }  // namespace
 
+bool MayChangeDatabase(const PathRecord& path)
+{
+    PathRecord file = path;
+    FileHandle handle = kNoFile;
+    const int32_t err = FileOpen(&file, kFileReadWrite, &handle);
+    if (err == kErrNone)
+        FileClose(handle);
+    else
+        return err != kErrAccessDenied && err != kErrWriteProtect;
+    PathRecord folder = path;
+    folder.name[0] = 0;
+    folder.extension[0] = 0;
+    return CheckDirectoryWritable(&folder, 0) == kErrNone;
+}
+
 bool IsOpenDatabaseFile(const PathRecord& path)
 {
     for (const DbDocument* document : OpenDocuments()) {

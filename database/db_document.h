@@ -39,6 +39,8 @@ public:
     void Close();
 
     bool IsOpen() const { return session_.IsOpen(); }
+    // Opened only to be read: nothing is written to or beside the file.
+    bool ReadOnly() const { return readOnly_; }
     const PathRecord& Path() const { return path_; }
     DataFile& Data() { return session_.Data(); }
     const DataFile& Data() const { return const_cast<DatabaseSession&>(session_).Data(); }
@@ -65,6 +67,12 @@ private:
     PathRecord path_{};
     bool readOnly_ = false;
 };
+
+// False when the user may read the database at path but not change it: the
+// file may not be written, or its folder may not (a change keeps its
+// journal there, to be whole or undone after a crash). Says nothing; a file
+// that cannot be opened at all is left to the open to report.
+bool MayChangeDatabase(const PathRecord& path);
 
 // True when path names the record file or the index file of a database
 // open in this program (registered or not): no command may write there,

@@ -155,28 +155,36 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     std::sort(offsets.begin(), offsets.end(), [](const Found& a, const Found& b) { return a.offset < b.offset; });
     ClearCurrent();
     SaveUndoState();
+    selectionFailed_ = true;
     if (!ResetIndex()) {
         IndexUpkeepFailed("[10]", 9);
         return -1;
     }
     wholeIndex_ = WholeIndex{};
     live_ = 0;
+    bool whole = true;
     for (const Found& found : offsets) {
         if (keysDecide) {
-            if (InsertIndexKey(found.offset, found.key.c_str()) != 1)
+            if (InsertIndexKey(found.offset, found.key.c_str()) != 1) {
+                whole = false;
                 break;
+            }
             ++live_;
             continue;
         }
         const int32_t offset = found.offset;
         ReadRecordAt(offset, &current_, 0);
-        if (current_.IsReadFailed())
+        if (current_.IsReadFailed()) {
+            whole = false;
             break;
+        }
         if (current_.IsDeleted() || !CriteriaMatch(current_, criteria))
             continue;
         currentOffset_ = offset;
-        if (InsertIndexEntry(offset) != 1)
+        if (InsertIndexEntry(offset) != 1) {
+            whole = false;
             break;
+        }
         ++live_;
     }
     ClearCurrent();
@@ -186,5 +194,6 @@ int32_t DataFile::SelectFromIndex(const uint8_t* categoryFlags, const uint8_t* c
     else
         SaveUndoState();
     selectionFromIndex_ = true;
-    return 1;
+    selectionFailed_ = !whole;
+    return whole ? 1 : -1;
 }

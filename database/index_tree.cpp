@@ -361,6 +361,24 @@ int32_t IndexFile::SeekExact(const IndexEntry* entry)
     if (near != 0)
         return near;
     bool found = false;
+    // Equal keys lie in the order of their sequence numbers, which an
+    // entry read from the tree carries: the search goes straight to it.
+    // Walking every equal key instead made taking back thousands of
+    // records of one sort value cost the square of their number.
+    if (Search({key, entry->sequence}, Compare::KeyAndSequence, true, &found) < 0)
+        return -1;
+    if (found) {
+        IndexEntry at;
+        int32_t result = CopyAtCursor(&at);
+        while (result == 1 && at.sequence == entry->sequence && std::strcmp(at.key, key) == 0) {
+            if (at.recordPosition == entry->recordPosition)
+                return 1;
+            result = GetNext(&at);
+        }
+        if (result == -1)
+            return -1;
+    }
+    found = false;
     if (Search({key, 0}, Compare::KeyOnly, true, &found) < 0)
         return -1;
     if (!found)

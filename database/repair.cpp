@@ -128,6 +128,21 @@ bool FitCandidate(uint8_t* record, uint32_t extent, bool* changed)
     return dbrec::kHeadSize + RecordBodySum(record) <= extent;
 }
 
+// True when a field's text holds a control byte: no text the program
+// stores has one (a line end read from a text file becomes a space), so
+// such a record is bytes that were never a record (junk appended to the
+// file, a stretch of another file) and would print as a card of garbage.
+// A tab may come in with an imported field.
+bool HoldsControlBytes(const uint8_t* record)
+{
+    const uint8_t* body = record + dbrec::kBodies;
+    const uint8_t* end = body + RecordBodySum(record);
+    for (; body < end; ++body)
+        if (*body < 0x20 && *body != '\t')
+            return true;
+    return false;
+}
+
 }  // namespace
 
 int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataStart, int32_t storedCount,
@@ -171,6 +186,7 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
             }
             progress.Step();
             uint8_t record[kMax];
+            bool cut = false;
             if (const uint32_t length = WholeRecordAt(window, p)) {
                 std::memcpy(record, window.At(p, length), length);
                 p += length;
@@ -206,13 +222,22 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
                 // Without a marker in reach the scan goes on behind the
                 // candidate: records may still follow the damaged stretch.
                 p += extent;
-                if (!fits) {
+                // Cut down to no text at all, a candidate keeps nothing of
+                // a record, and would print as a blank card; flags no
+                // record carries say it never was one.
+                if (!fits || (changed && RecordBodySum(record) == 0) ||
+                    (record[dbrec::kFlagsOffset] & ~dbrec::kFlagsStored)) {
                     ++result.lost;
                     continue;
                 }
-                if (changed)
-                    ++result.repaired;
+                cut = changed;
             }
+            if (HoldsControlBytes(record)) {
+                ++result.lost;
+                continue;
+            }
+            if (cut)
+                ++result.repaired;
             PutI16LE(record + dbrec::kSlack, 0);
             const uint32_t length = dbrec::kHeadSize + RecordBodySum(record);
             record[length - 1] = 0;

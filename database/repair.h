@@ -1,6 +1,7 @@
 // Repair of a damaged record file: every record that can be found again is
 // kept, records whose lengths do not fit are cut until they do, and what
-// cannot be read as a record is dropped. A record whose write never
+// cannot be read as a record is dropped, as is a record whose text holds
+// control bytes (it is no record, and would print). A record whose write never
 // finished (the start of a record at the end of the file, cut short) was
 // never committed: it is no record to bring back, and goes too. The records are written packed
 // into a new file that replaces the old one only once it is complete, so
@@ -14,7 +15,7 @@
 
 struct RepairCounts {
     int32_t repaired = 0;  // records that had to be cut to fit
-    int32_t lost = 0;      // candidates that could not be kept
+    int32_t lost = 0;      // candidates that could not be kept, or held control bytes
     uint32_t unfinished = 0;  // bytes of a record never completely written, cut off
 };
 

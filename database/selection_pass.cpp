@@ -72,6 +72,7 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         working = std::make_unique<DbWorkingWindow>(WorkingMessage(kStringSorting), stored_ / step);
     ClearCurrent();
     SaveUndoState();
+    selectionFailed_ = true;
     if (!ResetIndex()) {
         IndexUpkeepFailed("[10]", 9);
         return -1;
@@ -131,13 +132,14 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     ClearCurrent();
     NoteWholeIndex(!sortSpec_.bulkMail && indexing && !dataMark_ && live_ == kept);
 
+    bool whole = indexing;
     if (sortSpec_.bulkMail && !dataMark_) {
         const bool firstClass = sortSpec_.bulkMail == 1;
         if ((firstClass && live_ < 500) || (!firstClass && live_ < 200)) {
             live_ = 0;
             DatabaseNote(firstClass ? 27 : 28);
         } else {
-            RunBulkMailPresort(bulkKeys, bulkOffsets);
+            whole = RunBulkMailPresort(bulkKeys, bulkOffsets) == 1 && whole;
         }
     } else if (sortSpec_.bulkMail) {
         live_ = 0;
@@ -149,7 +151,10 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
         GotoRecord(0, true, true);
     else
         SaveUndoState();
-    return 1;
+    // A selection the index could not take whole (the disk filled up
+    // under it) is a failed one, not a shorter one.
+    selectionFailed_ = !whole;
+    return whole ? 1 : -1;
 }
 
 int32_t DataFile::RunBulkMailPresort(std::vector<std::string>& keys, const std::vector<int32_t>& offsets)

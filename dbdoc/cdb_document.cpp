@@ -20,6 +20,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/string_table.h"
+#include "foundation/win_error.h"
 
 namespace {
 
@@ -75,8 +76,17 @@ bool CDBDocument::OnNewDocument(const PathRecord& path)
 
 bool CDBDocument::OnOpenDocument(const PathRecord& path)
 {
-    if (!Open(path))
-        return false;
+    // A database the user may only read opens to be browsed, searched,
+    // sorted, printed and exported, as a read-only card does; what would
+    // change it is greyed, and nothing is written to or beside it.
+    const bool mayChange = MayChangeDatabase(path);
+    if (!Open(path, !mayChange)) {
+        // On a full disk the index beside the database has no room (the
+        // disk's box has said so): the database still opens, to be read,
+        // with its index among the temporary files.
+        if (!mayChange || Data().Index().FileError() != kErrDiskFull || !Open(path, true))
+            return false;
+    }
     notOpened_ = false;
     editsDirty_ = false;
     openMode_ = 3;
@@ -126,6 +136,8 @@ void CDBDocument::SetFieldEdit(int32_t column, QLineEdit* edit)
 {
     if (column >= 0 && column < kEntryColumnCount)
         edits_[column] = edit;
+    if (edit && ReadOnly())
+        edit->setReadOnly(true);
 }
 
 QLineEdit* CDBDocument::FieldEdit(int32_t column) const
@@ -357,6 +369,10 @@ bool CDBDocument::CommitRecord(bool refresh)
     if (!editsDirty_) {
         if (changed)
             Reload(false);
+        return false;
+    }
+    if (ReadOnly()) {
+        editsDirty_ = false;
         return false;
     }
     if (InBulkMailMode()) {
@@ -648,7 +664,8 @@ std::string CDBDocument::UndoMenuText() const
 
 void CDBDocument::FieldEdited(int32_t column)
 {
-    if (loadingEdits_ || column < 0 || column >= kEntryColumnCount || !edits_[column])
+    // A database opened only to be read keeps its record as it was.
+    if (loadingEdits_ || ReadOnly() || column < 0 || column >= kEntryColumnCount || !edits_[column])
         return;
     ClearUndo();
     editsDirty_ = true;

@@ -19,6 +19,7 @@
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/field_edits.h"
 #include "dbdoc/view_browser.h"
+#include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
@@ -224,21 +225,27 @@ bool CDBDocument::SaveAs(const PathRecord& target)
     }
     CommitRecord(false);
     DataFile& data = Data();
+    // A database opened only to be read is copied as its file holds it:
+    // nothing of this session has changed its records or counters.
+    const bool readOnly = ReadOnly();
     int32_t err = kErrNone;
     {
         DbWorkingWindow working(WorkingMessage(kStringCopying), data.GetLiveCount());
         // The copy must hold every committed record and counters that match
         // them.
         data.FlushRecordCache();
-        data.ExchangeHeaderCounts(false, Header());
-        err = data.StoreHeader(Header());
-        if (err == kErrNone)
-            err = DbSync(data.Handle());
+        if (!readOnly) {
+            data.ExchangeHeaderCounts(false, Header());
+            err = data.StoreHeader(Header());
+            if (err == kErrNone)
+                err = DbSync(data.Handle());
+        }
         if (err == kErrNone)
             err = CopyRecordFile(data.Handle(), target, working);
     }
     // The counters were only lent to the header for the copy.
-    data.ExchangeHeaderCounts(true, Header());
+    if (!readOnly)
+        data.ExchangeHeaderCounts(true, Header());
     if (err != kErrNone) {
         AlertStopById(kDatabaseMessageBase, 7, err);
         return false;
@@ -247,7 +254,7 @@ bool CDBDocument::SaveAs(const PathRecord& target)
     Close();
     if (!Open(target)) {
         // The copy would not open: the document goes on with its own file.
-        if (!Open(old))
+        if (!Open(old, readOnly))
             return false;
         RebuildSelection(kPassNone);
         return false;
@@ -257,10 +264,44 @@ bool CDBDocument::SaveAs(const PathRecord& target)
     return true;
 }
 
+namespace {
+
+// The commands that change the records or what the database keeps of its
+// settings: none of them runs on a database opened only to be read.
+bool ChangesDatabase(uint32_t id)
+{
+    switch (id) {
+    case kCmdNewRecord:
+    case kCmdAddNewRecord:
+    case kCmdDuplicateRecord:
+    case kCmdDeleteRecord:
+    case kCmdDeleteCurrentRecord:
+    case kCmdDeleteDuplicates:
+    case kCmdClearAllFields:
+    case kCmdImportDatabase:
+    case kCmdMergeDatabase:
+    case kCmdEditUndo:
+    case kCmdEditCut:
+    case kCmdEditPaste:
+    case kCmdEditClear:
+    case kCmdImportGraphics:
+    case kCmdPreferences:
+    case kCmdDataEntryOptions:
+    case kCmdCreateCustomFields: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 bool CDBDocument::OnCommand(uint32_t id)
 {
     if (!IsOpen())
         return false;
+    if (ReadOnly() && ChangesDatabase(id)) {
+        MessageBeep(0);
+        return true;
+    }
     QLineEdit* focused = FocusedFieldEdit();
     if (id >= kCmdBrowseFieldFirst && id <= kCmdBrowseFieldLast) {
         SetBrowseColumn(int32_t(id - kCmdBrowseFieldFirst));
@@ -407,6 +448,12 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     const QLineEdit* focused = FocusedFieldEdit();
     if (ui.id >= kCmdBrowseFieldFirst && ui.id <= kCmdBrowseFieldLast) {
         ui.SetCheck(int32_t(ui.id - kCmdBrowseFieldFirst) == GetU16LE(Header() + dbh::kBrowseColumn));
+        return true;
+    }
+    if (ReadOnly() && ChangesDatabase(ui.id)) {
+        if (ui.id == kCmdEditUndo)
+            ui.SetText(UndoMenuText() + "\tCtrl+Z");
+        ui.Enable(false);
         return true;
     }
     switch (ui.id) {

@@ -43,7 +43,7 @@ constexpr int32_t kNoteNothingToReport = 23;
 // Files of comma-separated values carry their own extension; they are text
 // files all the same.
 constexpr FileTypeEntry kTextFiles[] = {
-    {"Text Files", "*.txt;*.csv"},
+    {"Text Files", "*.txt;*.csv;*.tsv;*.tab"},
     {"All Files", "*.*"},
 };
 constexpr FileTypeEntry kReportFiles[] = {
@@ -116,14 +116,9 @@ void CDBDocument::OnFileImportDatabase()
     // list is then built again from the records as they are.
     if (result.failed && Data().Index().Failed())
         RebuildSelection(kPassBuild);
-    if (result.replaced > 0) {
-        char text[256];
-        std::snprintf(text, sizeof text,
-                      "%d characters of the file have no place in the database's character set; "
-                      "each was stored as \"?\".",
-                      int(result.replaced));
-        AlertNote(text, 0);
-    }
+    // After a failure only the failure is said: nothing was stored.
+    if (!result.failed && result.replaced > 0)
+        AlertNote(ReplacedCharactersText(result.replaced).c_str(), 0);
 }
 
 void CDBDocument::OnFileExportDatabase()

@@ -164,6 +164,24 @@ TextImport::~TextImport()
         FileClose(file_);
 }
 
+std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32_t room)
+{
+    const auto records = [](int32_t n) { return n == 1 ? " record" : " records"; };
+    return "\"" + fileName + "\" holds " + std::to_string(lines) + records(lines) +
+           ", and the database has room for " +
+           (room > 0 ? std::to_string(room) + " more" + records(room) : std::string("no more records")) +
+           " (a database holds at most " + std::to_string(kMaxLiveRecords) + " records). Nothing was imported.";
+}
+
+std::string ReplacedCharactersText(int32_t count)
+{
+    return count == 1 ? "1 character of the file has no place in the database's character set; it was stored as "
+                        "\"?\"."
+                      : std::to_string(count) +
+                            " characters of the file have no place in the database's character set; each was "
+                            "stored as \"?\".";
+}
+
 bool TextImport::Open(const PathRecord& source)
 {
     if (file_ != kNoFile)
@@ -188,6 +206,9 @@ bool TextImport::Open(const PathRecord& source)
         file_ = kNoFile;
         return false;
     }
+    char fileName[256] = {};
+    PathRecordGetFileName(&source, fileName, sizeof fileName);
+    name_ = fileName;
     guessed_ = GuessImportDelimiter(file_);
     if (!ImportOpen(file_, kReaderBufferSize, kEntryColumnCount)) {
         g_readerOwner = nullptr;
@@ -220,7 +241,21 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
     }
     DataFile& data = document.Data();
     ImportSetSeparator(ValidDelimiter(options.delimiter));
+    // A file that cannot fit is refused before anything is added: adding
+    // it up to the limit only to take it all back costs the user minutes
+    // and says nothing about how far over it is.
+    int32_t lines = 0;
     ImportRewind();
+    while (ImportNextLine())
+        ++lines;
+    ImportRewind();
+    const int32_t held = std::max(data.GetStoredCount() - data.GetDeletedCount(), 0);
+    const int32_t room = std::max(kMaxLiveRecords - held, 0);
+    if (lines > room) {
+        result->failed = true;
+        AlertNote(TooManyRecordsText(name_, lines, room).c_str(), 0);
+        return 0;
+    }
     document.CommitEdits();
     data.FlushRecordCache();
     const int32_t shown = data.CurrentOffset();

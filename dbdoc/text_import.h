@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "database/field_table.h"
@@ -46,6 +47,12 @@ struct TextImportResult {
     int32_t replaced = 0;
 };
 
+// What an import refused for want of room says: the file's records and
+// the room left, in records.
+std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32_t room);
+// The note after an import that stored characters as "?".
+std::string ReplacedCharactersText(int32_t count);
+
 class TextImport {
 public:
     TextImport();
@@ -60,7 +67,9 @@ public:
     int16_t GuessedDelimiter() const { return guessed_; }
 
     // Adds one record per line from the start of the file, after the
-    // document committed its edits. Refused with a beep in bulk-mail mode.
+    // document committed its edits. Refused with a beep in bulk-mail mode,
+    // and before anything is added when the file holds more records than
+    // the database has room for (the user is told).
     // Ends at the end of the file, when the user stops it (the records
     // added stay) or when a record cannot be added: the engine has said
     // why, every record of the import is taken back and the user is told
@@ -72,4 +81,5 @@ private:
     bool reader_ = false;
     uint8_t trim_ = 0;
     int16_t guessed_ = 1;
+    std::string name_;  // the file's name, for what is said about it
 };

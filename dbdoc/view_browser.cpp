@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QFontMetrics>
+
+#include "database/data_file.h"
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/pv_splitter_wnd.h"
@@ -12,6 +15,8 @@ namespace {
 
 constexpr int32_t kMargin = 2;
 constexpr int32_t kStatusGap = 5;
+// The list's width when the window is made, room permitting.
+constexpr int32_t kPreferredWidth = 110;
 // The tool tip of control n is string n + 32128.
 constexpr int32_t kToolTipBase = 32128;
 
@@ -72,6 +77,25 @@ void CViewBrowser::resizeEvent(QResizeEvent*)
         Layout();
 }
 
+int32_t CViewBrowser::CounterWidth() const
+{
+    const QFontMetrics metrics(status_[0]->font());
+    const int32_t digits = metrics.horizontalAdvance(QString::number(kMaxLiveRecords).fill(u'0'));
+    return digits + status_[0]->contentsMargins().left() + status_[0]->contentsMargins().right() + 2;
+}
+
+QSize CViewBrowser::minimumSizeHint() const
+{
+    const int32_t statusHeight = status_[0]->sizeHint().height();
+    return QSize(2 * kMargin + 3 * CounterWidth() + 2 * kStatusGap, 2 * kMargin + 3 * statusHeight + kMargin);
+}
+
+QSize CViewBrowser::sizeHint() const
+{
+    const QSize least = minimumSizeHint();
+    return QSize(std::max(least.width(), kPreferredWidth), least.height());
+}
+
 void CViewBrowser::Layout()
 {
     const int32_t statusHeight = status_[0]->sizeHint().height();
@@ -80,7 +104,7 @@ void CViewBrowser::Layout()
     const int32_t top = kMargin;
     list_->setGeometry(left, top, std::max(0, client.width() - left - kMargin),
                        std::max(0, client.height() - top - statusHeight - 2 * kMargin));
-    const int32_t width = std::max(0, (client.width() - 10) / 3);
+    const int32_t width = std::max(0, (client.width() - 2 * kMargin - 2 * kStatusGap) / 3);
     const int32_t y = client.height() - statusHeight - kMargin;
     for (int32_t i = 0; i < 3; ++i)
         status_[i]->setGeometry(left + i * (width + kStatusGap), y, width, statusHeight);

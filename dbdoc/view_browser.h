@@ -45,11 +45,19 @@ public:
     int32_t RowCount() const;
     void RedrawList();
 
+    // Never narrower than the three record counters at their longest
+    // (the most records a database holds): a counter cut short reads as
+    // another number.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Layout();
+    // The width a counter needs for the longest number it shows.
+    int32_t CounterWidth() const;
 
     CDBDocument* document_;
     CBrsListBox* list_ = nullptr;

@@ -101,6 +101,9 @@ int CFilteredEdit::CaretAfterRewrite(int oldStart, bool wasAtEnd, int newLength)
 
 bool CFilteredEdit::InsertFiltered(const QString& inserted)
 {
+    // insert() writes even into a read-only edit; typing must not.
+    if (isReadOnly())
+        return false;
     const int selected = int(selectedText().size());
     if (text().size() - selected + inserted.size() > limit_)
         return false;

@@ -44,6 +44,8 @@
 #include "platform/print_printer.h"
 #include "records/label_stock.h"
 #include "support/fake_printer_caps.h"
+#include "support/refusing_disk.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -462,6 +464,33 @@ TEST_F(PrintJob, ADatabaseFoundDamagedStopsThePrintAndSaysSoOnce)
     EXPECT_EQ(doc_->Printer().LastResult(), kPrintDatabaseDamaged);
     EXPECT_EQ(alerts_.boxes().size(), 1u);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out_)));
+}
+
+TEST_F(PrintJob, ASelectionTheDiskRefusedFailsThePrintAndKeepsTheOldFile)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));
+    WriteFileBytes(out_, "the sheets printed yesterday");
+    {
+        // The disk under the database stops taking writes while the list
+        // is sorted anew: the index holds none of the records counted.
+        RefusingDisk disk(RefusingDisk::Refusal::NoPermission, 1, docs_.file(""));
+        database_->RebuildSelection();
+    }
+    ASSERT_TRUE(database_->Data().SelectionFailed());
+    alerts_.clear();
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), kPrintSelectionFailed);
+    EXPECT_EQ(doc_->Printer().PagesPrinted(), 0);
+    ASSERT_FALSE(alerts_.boxes().empty());
+    EXPECT_NE(alerts_.lastText().find("could not be selected"), std::string::npos) << alerts_.lastText();
+    EXPECT_EQ(ReadFileBytes(out_), "the sheets printed yesterday");
+
+    // A selection built whole again prints every record.
+    database_->RebuildSelection();
+    ASSERT_FALSE(database_->Data().SelectionFailed());
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    EXPECT_NE(ReadFileBytes(out_), "the sheets printed yesterday");
 }
 
 TEST_F(PrintJob, TheAbortKeyStopsTheJobAndNoFileIsLeft)

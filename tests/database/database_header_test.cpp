@@ -76,7 +76,7 @@ TEST(DatabaseHeader, NewDatabaseIsSixThousandBytesWithTheCreationValues)
     EXPECT_TRUE(capture.boxes().empty());
 }
 
-TEST(DatabaseHeader, ShortFileThatIsNotEmptyIsDamagedAndLeftAlone)
+TEST(DatabaseHeader, ShortFileThatIsNotEmptyIsTooShortAndLeftAlone)
 {
     TempDir dir;
     AlertCapture capture;
@@ -86,7 +86,9 @@ TEST(DatabaseHeader, ShortFileThatIsNotEmptyIsDamagedAndLeftAlone)
     FileHandle file = OpenRw(dir.file("short.dqx"));
     EXPECT_EQ(ReadDatabaseHeader(file, header, true), -1);
     FileClose(file);
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+    // What is wrong, not "damaged, reopen", which can't help.
+    EXPECT_EQ(capture.lastText(),
+              "The file is too short to be a database: it holds 4200 bytes, and a database holds at least 6000.");
     EXPECT_EQ(capture.boxes().back().caption, "Orvane Messages");
     EXPECT_EQ(ReadAll(dir.file("short.dqx")), partial);
 }

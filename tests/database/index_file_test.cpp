@@ -279,6 +279,41 @@ TEST(IndexFile, SeekingAmongEqualKeysFindsTheRecordWhereverTheCursorStands)
     EXPECT_TRUE(fx.errors.empty());
 }
 
+TEST(IndexFile, EntriesOfOneKeyAreSoughtByTheirSequence)
+{
+    // Thousands of records of one sort value, the later half taken back in
+    // index order as an abandoned import takes back what it added.
+    IndexFixture fx;
+    ASSERT_EQ(fx.index.Create(&fx.path, 1), 1);
+    for (int32_t i = 0; i < 3000; ++i) {
+        IndexEntry e = IndexFixture::Entry("Smith", 6000 + 40 * i);
+        ASSERT_EQ(fx.index.AddKeySequenced(&e), 1);
+    }
+    std::vector<IndexEntry> added;
+    IndexEntry at{};
+    ASSERT_EQ(fx.index.GoFirst(), 1);
+    while (fx.index.GetNext(&at) == 1)
+        if (at.recordPosition >= 6000 + 40 * 1500)
+            added.push_back(at);
+    ASSERT_EQ(added.size(), 1500u);
+    for (IndexEntry& e : added) {
+        ASSERT_EQ(fx.index.SeekEntry(&e), 1) << e.recordPosition;
+        ASSERT_EQ(fx.index.DeleteKey(&e), 1) << e.recordPosition;
+    }
+    const auto left = fx.Walk();
+    ASSERT_EQ(left.size(), 1500u);
+    for (size_t i = 0; i < left.size(); ++i)
+        EXPECT_EQ(left[i].second, int32_t(6000 + 40 * i));
+    EXPECT_TRUE(fx.Check().problem.empty());
+    // An entry asked for with a sequence number it doesn't have is still
+    // found by its key and record.
+    IndexEntry stale = IndexFixture::Entry("Smith", 6000 + 40 * 700);
+    stale.sequence = 2999;
+    EXPECT_EQ(fx.index.SeekEntry(&stale), 1);
+    EXPECT_EQ(stale.sequence, 700u);
+    EXPECT_TRUE(fx.errors.empty());
+}
+
 TEST(IndexFile, ErrorsShowThePlainBox)
 {
     EXPECT_EQ(FormatIndexErrorText(kIndexErrorRead, 38, 4112, "cards"),

@@ -160,6 +160,32 @@ TEST_F(RepairTest, GarbageAfterTheLastRecordIsDropped)
     EXPECT_EQ(Read(file).size(), size);
 }
 
+TEST_F(RepairTest, RecordsWhoseTextHoldsControlBytesAreDroppedAndCounted)
+{
+    const Bytes sound = Read(file);
+    Bytes bytes = sound;
+    // Two copies of the first record with a bell in its first name: one
+    // whose lengths claim more than it holds (the repair cuts it to fit),
+    // then one whole in its shape. Bytes of another file, or junk appended
+    // to this one, look like that; as records they would print.
+    Bytes copy(sound.begin() + offsets[0], sound.begin() + offsets[1]);
+    copy[dbrec::kBodies] = 0x07;
+    Bytes claiming = copy;
+    claiming[dbrec::kLengths + kFieldCity] = uint8_t(claiming[dbrec::kLengths + kFieldCity] + 9);
+    bytes.insert(bytes.end(), claiming.begin(), claiming.end());
+    bytes.insert(bytes.end(), copy.begin(), copy.end());
+    Write(file, bytes);
+    const auto first = Fields(offsets[0]);
+
+    RepairCounts counts;
+    EXPECT_EQ(Repair(&counts), 0);
+    EXPECT_EQ(Read(file), sound);
+    EXPECT_EQ(counts.lost, 2);
+    EXPECT_EQ(counts.repaired, 0);
+    EXPECT_EQ(Fields(offsets[0]), first);
+    EXPECT_NE(capture.lastText().find("Number of lost records: 2"), std::string::npos) << capture.lastText();
+}
+
 TEST_F(RepairTest, RecordsAfterALongRunWithoutMarkersAreKept)
 {
     // A damaged stretch (here zeros, as a crash can leave them) longer than

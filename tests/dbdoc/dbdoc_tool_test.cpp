@@ -37,6 +37,28 @@ TEST(DbDocTool, ExportImportSplitAndMergeKeepEveryRecord)
               0);
 }
 
+TEST(DbDocTool, AnImportPastTheLimitFailsBeforeAddingAndSaysByHowMuch)
+{
+    TempDir dir;
+    // A spreadsheet's column of one name: every line the same sort value.
+    ASSERT_EQ(Shell(dir, "\"$T\" db new a.dqx && \"$T\" db fill a.dqx 10 --seed 4 >/dev/null && \"$T\" db dump a.dqx > before && "
+                         "yes 'Ann,Smith' | head -n 31991 > big.csv && head -n 31990 big.csv > fits.csv"),
+              0);
+    EXPECT_EQ(Shell(dir, "\"$T\" dbdoc import a.dqx big.csv --delimiter 1 > said 2> err"), 1);
+    const std::string err = ReadFileBytes(dir.file("err"));
+    EXPECT_NE(err.find("\"big.csv\" holds 31991 records, and the database has room for 31990 more records"), std::string::npos)
+        << err;
+    // Only the failure is said.
+    EXPECT_EQ(err.find("No record of it was added"), std::string::npos) << err;
+    EXPECT_EQ(err.find("32000 records."), std::string::npos) << err;
+    EXPECT_EQ(Shell(dir, "\"$T\" db dump a.dqx | cmp -s - before && test ! -e a.dqx-journal"), 0);
+
+    // One line fewer fits exactly.
+    ASSERT_EQ(Shell(dir, "\"$T\" dbdoc import a.dqx fits.csv --delimiter 1 >/dev/null"), 0);
+    EXPECT_EQ(Shell(dir, "test $(\"$T\" db dump a.dqx | grep -c 'Ann	Smith') = 31990"), 0);
+    EXPECT_EQ(Shell(dir, "\"$T\" db verify a.dqx | grep -q '^32000 records'"), 0);
+}
+
 TEST(DbDocTool, BadArgumentsAndFilesFailCleanly)
 {
     TempDir dir;

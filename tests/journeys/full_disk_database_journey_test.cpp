@@ -1,8 +1,11 @@
 // A database on a disk that fills up while records come in, as a person
 // meets it: File > Import Database... and File > Merge Database... say the
 // disk is full and that nothing was added, the window lists the records it
-// had, and the file holds exactly them.
+// had, and the file holds exactly them. A database on a disk with no room
+// left at all still opens, to be read and printed from.
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/import_db_dialog.h"
@@ -75,6 +78,39 @@ TEST_F(FullDiskDatabaseJourney, AnImportAndAMergeThatFillTheDiskAddNothingAndSay
 
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_EQ(Tool("db dump '" + path + "'"), before);
+}
+
+TEST_F(FullDiskDatabaseJourney, ADatabaseOnAFullDiskOpensToBeReadAndItsCardsPrint)
+{
+    const std::string folder = TempFile("full");
+    path = folder + "/Contacts.dqx";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(CopySample("Contacts.dqx")), QString::fromStdString(path)));
+    before = ReadFileBytes(path);
+    const std::string pdf = TempFile("cards.pdf");
+    {
+        // No room at all for the index beside it.
+        RefusingDisk disk(RefusingDisk::Refusal::NoSpace, 1, folder);
+        OnNextDialog(ChooseFile(path));
+        ASSERT_TRUE(Trigger("File > Open > Database..."));
+        ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+        EXPECT_EQ(alerts.lastText(), "Disk is full [112]");
+        EXPECT_EQ(DatabaseDocument()->ListRows(), 24);
+        EXPECT_FALSE(Enabled("Database > New Record"));
+
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        alerts.clear();
+        OnNextDialog(PrintToPdfFile(pdf));
+        ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        Trigger("File > Close");
+        ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+        ASSERT_TRUE(Trigger("File > Close"));
+    }
+    const std::string text = PdfText(pdf);
+    if (!text.empty())
+        EXPECT_NE(text.find("ada@abbottbakery.example"), std::string::npos) << text.substr(0, 300);
+    EXPECT_EQ(ReadFileBytes(path), before);
 }
 
 }  // namespace

@@ -59,4 +59,36 @@ TEST(PrintPdfTool, ADamagedDatabaseFailsThePrintWithOneMessage)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("out.pdf"))));
 }
 
+TEST(PrintPdfTool, APrintOnlyReadsItsDatabaseAndFailsWhenItCannotSelect)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
+    ASSERT_EQ(Shell(dir, "mkdir shelf && \"$T\" db new shelf/people.dqx && "
+                         "\"$T\" db fill shelf/people.dqx 25 --seed 3 >/dev/null && touch -d 2020-01-01 shelf/people.dqx"),
+              0);
+    const std::string before = ReadFileBytes(dir.file("shelf/people.dqx"));
+
+    // Read, never written: the same bytes and time, nothing beside it,
+    // even where the user may not write.
+    ASSERT_EQ(Shell(dir, "chmod 444 shelf/people.dqx && chmod 555 shelf"), 0);
+    ASSERT_EQ(Shell(dir, "\"$T\" print-ps card.lqx shelf/people.dqx out.ps > said"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "6 pages\n");
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx shelf/people.dqx out.pdf > said"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "6 pages\n");
+    EXPECT_EQ(ReadFileBytes(dir.file("shelf/people.dqx")), before);
+    EXPECT_EQ(Shell(dir, "test \"$(date -r shelf/people.dqx +%Y)\" = 2020"), 0);
+    EXPECT_EQ(Shell(dir, "test \"$(ls shelf)\" = people.dqx"), 0);
+
+    // No place for the index among the temporary files (their folder is
+    // a file): the selection fails, the job with it, and the old output
+    // stays.
+    WriteFileBytes(dir.file("out.pdf"), "yesterday's sheets");
+    WriteFileBytes(dir.file("tmp"), "");
+    EXPECT_NE(Shell(dir, "TMPDIR=\"$PWD/tmp\" \"$T\" print-pdf card.lqx shelf/people.dqx out.pdf > said 2> err"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "");
+    EXPECT_NE(ReadFileBytes(dir.file("err")), "");
+    EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "yesterday's sheets");
+    Shell(dir, "chmod 755 shelf");
+}
+
 }  // namespace

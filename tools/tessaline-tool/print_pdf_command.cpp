@@ -2,7 +2,7 @@
 // card document into a PDF file, as the Print command does with "Print to
 // file": every record of the database (the whole database, one record per
 // card, N copies of each; 1 unless given) or, without one, one sheet of the
-// card. print-ps writes the same job as
+// card. The database is only read. print-ps writes the same job as
 // PostScript, as the program sends it to a printer that takes PostScript
 // (EPS pictures and power text as their own PostScript). Works with a
 // program folder of its own, so that neither the user's preferences nor
@@ -84,7 +84,9 @@ int RunPrint(const ToolArgs& given, bool postScript)
     DbDocument database;
     if (databasePath) {
         PathRecord dbPath{};
-        if (PathRecordFromPosix(*databasePath, &dbPath) != 0 || !database.Open(dbPath))
+        // Only read: the database may be one the user may not change, or
+        // on a full disk; its index is built among the temporary files.
+        if (PathRecordFromPosix(*databasePath, &dbPath) != 0 || !database.Open(dbPath, true))
             return ToolFail("cannot open " + *databasePath);
         // Its cards would print blank; opening it has said why.
         if (database.Data().DataMark())
@@ -109,7 +111,7 @@ int RunPrint(const ToolArgs& given, bool postScript)
     if (result != kPrintDone)
         return ToolFail("the print job did not start");
     // The database message has told why.
-    if (printer.LastResult() == kPrintDatabaseDamaged)
+    if (printer.LastResult() == kPrintDatabaseDamaged || printer.LastResult() == kPrintSelectionFailed)
         return 1;
     if (printer.LastResult() != 0)
         return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
