@@ -11,6 +11,7 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
+#include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
 #include "records/label_stock.h"
@@ -208,9 +209,10 @@ TEST(LabelStockRecord, TheShippedFileStartsWithTheBuiltinLayoutsAndEverySheetFit
         EXPECT_TRUE(LabelTypeIsSane(r));
         EXPECT_EQ(std::count(names.begin(), names.end(), name), 0);
         names.push_back(name);
-        // Letter (1) or A4 (9); the built-in layouts leave the paper alone
-        // and are Letter sheets.
-        const bool a4 = r.paper == 9;
+        // Entries of the paper table: Letter or A4, as the name says; the
+        // built-in layouts leave the paper alone and are Letter sheets.
+        const bool a4 = name.size() > 4 && name.substr(name.size() - 4) == ", A4";
+        EXPECT_EQ(r.paper, a4 ? kPaperEntryA4 : i < 2 ? r.paper : kPaperEntryLetter);
         const double pageWidth = a4 ? 595.28 : 612.0;
         const double pageHeight = a4 ? 841.89 : 792.0;
         const double right = r.leftMargin + r.columns * r.cardWidth + (r.columns - 1) * r.horizontalSpacing;

@@ -244,7 +244,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
 {
     LabelTypeRecord laser;
     GetBuiltinLabelType(&laser, 0);
-    laser.unit = 2;  // centimetres: 252 points show as 8.90
+    laser.unit = 2;  // centimetres: 252 points (3.5 in) show as 8.89
     CDlgLabelType dialog;
     dialog.SetLabelType(laser);
     dialog.show();
@@ -253,7 +253,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
     EXPECT_FALSE(dialog.CenteringCheck()->isVisible());
     EXPECT_EQ(dialog.NameEdit()->text(), "Laser Tessaline #5371");
     EXPECT_EQ(dialog.UnitsCombo()->currentText(), "Cm");
-    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 8.90);
+    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 8.89);
     EXPECT_TRUE(LabelTypeSame(dialog.Record(), laser));
 
     dialog.UnitsCombo()->setCurrentIndex(1);
