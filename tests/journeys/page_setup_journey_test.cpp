@@ -119,7 +119,7 @@ TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     const std::string size = PageSize(pdf);
     if (!size.empty())
-        EXPECT_NE(size.find("842 x 595"), std::string::npos) << size;
+        EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_EQ(std::count(DialogTitles().begin(), DialogTitles().end(), QString("Page Setup")), 3);
