@@ -144,7 +144,8 @@ TEST_F(LabelDialogs, ListOfLabelsOffersToCreateAMissingFile)
     QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
     EXPECT_EQ(LabelTypeName(dialog.seen), "New Name");
     EXPECT_EQ(dialog.seen.cardWidth, 0);
-    EXPECT_EQ(dialog.seen.columns, 0);
+    EXPECT_EQ(dialog.seen.columns, 1);  // the one card across and down the dialog shows
+    EXPECT_EQ(dialog.seen.rows, 1);
     ASSERT_EQ(dialog.List()->count(), 1);
     EXPECT_EQ(dialog.List()->currentRow(), 0);
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
