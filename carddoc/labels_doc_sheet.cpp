@@ -39,13 +39,6 @@ struct ViewScale {
     // it (a hair's give for a place that is a whole unit).
     int32_t Up(double points) const { return TruncToInt32(std::ceil(LengthF(points) - 1e-6)); }
     int32_t Down(double points) const { return TruncToInt32(std::floor(LengthF(points) + 1e-6)); }
-    void Rect(IntRect* r) const
-    {
-        r->left = Length(r->left);
-        r->top = Length(r->top);
-        r->right = Length(r->right);
-        r->bottom = Length(r->bottom);
-    }
 };
 
 ViewScale ScaleOf(CurrPageMng* manager)
