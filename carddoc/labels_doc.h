@@ -388,8 +388,12 @@ public:
     // The crop marks of one cell (view units), when the page asks for them;
     // clip in device units or null.
     void DrawSheetCell(Dc* dc, const IntRect& cell, const IntRect* clip, int16_t row, int16_t column);
-    // A cell of the sheet in document units (0-based column and row).
+    // A cell of the sheet in document units (0-based column and row), cut
+    // to whole points for the screen.
     void GetCellRect(IntRect* out, int16_t column, int16_t row);
+    // Where a cell's top left corner is on the sheet, in points, as exactly
+    // as the layout gives it.
+    void GetCellOrigin(double* x, double* y, int16_t column, int16_t row);
     // Where the centred card grid starts on the paper of the job (whole
     // points), kept in the label layout.
     void SetCentringOffsets(int32_t left, int32_t top);

@@ -11,9 +11,11 @@
 #include "carddoc/selection_tool.h"
 #include "dialogs/print_setup.h"
 #include "foundation/byte_order.h"
+#include "foundation/paper_table.h"
 #include "frames/frame_obj.h"
 #include "platform/command_data.h"
 #include "platform/command_target.h"
+#include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 #include "records/label_stock_format.h"
 #include "typography/font_list.h"
@@ -82,6 +84,24 @@ bool LayoutFixesPaper(const uint8_t* layout, bool both)
 
 void CLabelsDoc::OnFilePrintSetup()
 {
+    if (!GetPrinterHandles()) {
+        // No printer: the card's own page is what its PDF and PostScript
+        // files print on.
+        uint32_t orientation = 0, paper = 0;
+        GetAlternatePaper(&orientation, &paper);
+        PageChoice page;
+        if (paper > 0 && paper < uint32_t(kPaperTableCount))
+            page.paper = int32_t(paper);
+        if (orientation == 2)
+            page.orientation = 2;
+        if (!DoPrintSetup(MainWindow(), &page))
+            return;
+        if (!LayoutFixesPaper(labelLayout_, false))
+            SetAlternatePaper(uint32_t(page.orientation), uint32_t(page.paper));
+        ComputeMargins();
+        RefreshView();
+        return;
+    }
     Printer().ApplyPaperAndOrientation();
     // Cancel leaves the card's page set-up as it was.
     if (!DoPrintSetup(MainWindow()))
@@ -134,6 +154,10 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
     case kDocumentSetup: DoDocumentSetup(); return true;
     // The paper may have changed under the layout: the margins follow.
     case kPageSetup:
+        if (!GetPrinterHandles()) {
+            OnFilePrintSetup();
+            return true;
+        }
         if (CardShell* shell = CurrentCardShell())
             shell->DoPageSetup();
         ComputeMargins();

@@ -1,6 +1,7 @@
 // The sheet renderer: one printed page of label stock, card by card, each
 // card the design filled with the next record of the current database.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "carddoc/labels_doc.h"
@@ -34,13 +35,10 @@ struct ViewScale {
     int32_t denominator = 1;
     int32_t Length(int32_t v) const { return denominator ? int32_t(int64_t(v) * numerator / denominator) : v; }
     double LengthF(double v) const { return denominator ? v * numerator / denominator : v; }
-    void Rect(IntRect* r) const
-    {
-        r->left = Length(r->left);
-        r->top = Length(r->top);
-        r->right = Length(r->right);
-        r->bottom = Length(r->bottom);
-    }
+    // A place in points to the device unit at or after it, or at or before
+    // it (a hair's give for a place that is a whole unit).
+    int32_t Up(double points) const { return TruncToInt32(std::ceil(LengthF(points) - 1e-6)); }
+    int32_t Down(double points) const { return TruncToInt32(std::floor(LengthF(points) + 1e-6)); }
 };
 
 ViewScale ScaleOf(CurrPageMng* manager)
@@ -49,6 +47,8 @@ ViewScale ScaleOf(CurrPageMng* manager)
     manager->GetZoom(&n, &d, &mode);
     return ViewScale{n, d};
 }
+
+int32_t FloorToInt32(double v) { return TruncToInt32(std::floor(v)); }
 
 // A layout the label dialogs could have made; anything else (a damaged
 // file) would have the sheet loop over millions of cells.
@@ -59,20 +59,26 @@ bool UsableGrid(int32_t columns, int32_t rows)
 
 }  // namespace
 
-void CLabelsDoc::GetCellRect(IntRect* out, int16_t column, int16_t row)
+void CLabelsDoc::GetCellOrigin(double* x, double* y, int16_t column, int16_t row)
 {
     const uint8_t* layout = labelLayout_;
     uint8_t options[kPageGuideBlockSize] = {};
     manager_->CopyGuideBlock(options, 0);
-    *out = IntRect{0, 0, TruncToInt32(pageBlock_.cardWidth), TruncToInt32(pageBlock_.cardHeight)};
-    double x = column * (pageBlock_.cardWidth + GetF64LE(layout + kLabelTypeHorizontalSpacingOffset)) +
-               GetF64LE(layout + kLabelTypeLeftMarginOffset) + GetF64LE(options + kOptionHorizontalAlign);
-    double y = row * (pageBlock_.cardHeight + GetF64LE(layout + kLabelTypeVerticalSpacingOffset)) +
-               GetF64LE(layout + kLabelTypeTopMarginOffset) + GetF64LE(options + kOptionVerticalAlign);
+    *x = column * (pageBlock_.cardWidth + GetF64LE(layout + kLabelTypeHorizontalSpacingOffset)) +
+         GetF64LE(layout + kLabelTypeLeftMarginOffset) + GetF64LE(options + kOptionHorizontalAlign);
+    *y = row * (pageBlock_.cardHeight + GetF64LE(layout + kLabelTypeVerticalSpacingOffset)) +
+         GetF64LE(layout + kLabelTypeTopMarginOffset) + GetF64LE(options + kOptionVerticalAlign);
     if (GetU32LE(layout + kLabelTypeCenteringOffset) != 0) {
-        x += GetI32LE(layout + kLabelTypeCenterLeftOffset);
-        y += GetI32LE(layout + kLabelTypeCenterTopOffset);
+        *x += GetI32LE(layout + kLabelTypeCenterLeftOffset);
+        *y += GetI32LE(layout + kLabelTypeCenterTopOffset);
     }
+}
+
+void CLabelsDoc::GetCellRect(IntRect* out, int16_t column, int16_t row)
+{
+    double x = 0, y = 0;
+    GetCellOrigin(&x, &y, column, row);
+    *out = IntRect{0, 0, TruncToInt32(pageBlock_.cardWidth), TruncToInt32(pageBlock_.cardHeight)};
     const int32_t dx = TruncToInt32(x), dy = TruncToInt32(y);
     out->left = Add32(out->left, dx);
     out->right = Add32(out->right, dx);
@@ -180,11 +186,18 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
         for (int16_t column = 0; column < columns && !stop; ++column) {
             if (row + 1 < firstCard[1] || (row + 1 == firstCard[1] && column + 1 < firstCard[0]))
                 continue;
-            IntRect cell;
-            GetCellRect(&cell, column, row);
-            const IntPoint offset{cell.left, cell.top};
-            IntRect view = cell;
-            scale.Rect(&view);
+            // The label as the stock gives it, to the device's own unit: a
+            // whole point is a third of a millimetre, which misses the
+            // label. Printers paint every dot a clip touches, so the cell
+            // is taken inward to whole dots and nothing lands past the
+            // label. The frames move by whole points and the device's
+            // origin moves the rest of the way.
+            double x = 0, y = 0;
+            GetCellOrigin(&x, &y, column, row);
+            const IntRect view{scale.Up(x), scale.Up(y), scale.Down(x + pageBlock_.cardWidth),
+                               scale.Down(y + pageBlock_.cardHeight)};
+            const IntPoint offset{FloorToInt32(x), FloorToInt32(y)};
+            const IntPoint rest{view.left - scale.Length(offset.x), view.top - scale.Length(offset.y)};
             DrawSheetCell(dc, view, nullptr, row, column);
             if (grid && useGrid && LabelGridGetCell(grid, row, column) == 0)
                 continue;
@@ -207,8 +220,11 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
             dc->lpToDp(corners, 2);
             const Region clip = Region::FromRect(IntRect{corners[0].x, corners[0].y, corners[1].x, corners[1].y});
             dc->selectClipRgn(&clip);
+            const IntPoint origin = dc->windowOrg();
+            dc->setWindowOrg(origin.x - rest.x, origin.y - rest.y);
             manager_->ResetFrameStates(1);
             manager_->DrawAll(dc, 1);
+            dc->setWindowOrg(origin.x, origin.y);
             manager_->RevertAlignOffsets();
             manager_->OffsetAll(IntPoint{-offset.x, -offset.y}, 1);
             dc->selectClipRgn(nullptr);

@@ -32,6 +32,7 @@
 #include "platform/dc.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
+#include "platform/paper_codes.h"
 #include "platform/printer_paper.h"
 #include "records/label_stock.h"
 
@@ -149,12 +150,30 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
     uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
     if (orientation == 0 && paper == 0)
         document_->GetAlternatePaper(&orientation, &paper);
-    if (paper > 0 && paper < uint32_t(kPaperTableCount) && PaperTable[paper].width > 0 &&
-        PaperTable[paper].height > 0)
-        printer->setPageSize(QPageSize(QSizeF(PaperTable[paper].width, PaperTable[paper].height), QPageSize::Point,
-                                       QString(), QPageSize::ExactMatch));
+    // A paper with a standard code is that standard's size exactly (A4 is
+    // 595.28 x 841.89 points, not the table's whole points), so that a
+    // printer or a viewer takes it for that paper and does not scale it.
+    if (paper > 0 && paper < uint32_t(kPaperTableCount)) {
+        const QPageSize size = PageSizeForPaperCode(int32_t(PaperTable[paper].code));
+        if (size.isValid())
+            printer->setPageSize(size);
+    }
     if (orientation != 0)
         printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+}
+
+void PrintManager::GetJobPage(QRect* paper, QRect* printable)
+{
+    ApplyPaperAndOrientation();
+    if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
+        return;
+    // The stand-in printer's margins, on the paper the file gets.
+    const QMargins margins(printable->left() - paper->left(), printable->top() - paper->top(),
+                           paper->right() - printable->right(), paper->bottom() - printable->bottom());
+    const std::unique_ptr<QPrinter> file = MakePostScriptFilePrinter();
+    ApplyLayoutPaper(file.get());
+    *paper = file->pageLayout().fullRectPoints();
+    *printable = paper->marginsRemoved(margins);
 }
 
 QPrinter* PrintManager::GetPrinterDC()

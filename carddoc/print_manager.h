@@ -23,6 +23,7 @@ class CLabelsDoc;
 class Dc;
 class PrintProgress;
 class QPrinter;
+class QRect;
 class QWidget;
 
 // Results of Print.
@@ -87,6 +88,9 @@ public:
     // when the layout fixes neither, into the application's printer
     // settings.
     void ApplyPaperAndOrientation();
+    // The sheet a job prints on, in points, as the preview shows it: the
+    // printer's page, or without a printer the page a PDF file gets.
+    void GetJobPage(QRect* paper, QRect* printable);
     // The printer's paper (relative to the printable area's corner) and
     // printable area in points, and its resolutions; the stand-in figures
     // without a printer.

@@ -169,9 +169,8 @@ void CDlgPrintPreview::Init(bool withRecords, CLabelsDoc* document)
     firstPage_ = document_->PageGeometry().firstPage;
     pageCount_ = std::max<int16_t>(document_->GetPageCount(), 1);
     page_ = firstPage_;
-    document_->Printer().ApplyPaperAndOrientation();
     QRect paper, printable;
-    JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);
+    document_->Printer().GetJobPage(&paper, &printable);
     paper_ = IntSize{paper.width(), paper.height()};
     printable_ = IntRect{printable.left(), printable.top(), printable.left() + printable.width(),
                          printable.top() + printable.height()};

@@ -47,6 +47,8 @@ public:
 
     // Draws the pane's picture.
     void Paint(Dc* dc, int32_t width, int32_t height);
+    // The sheet shown, in points.
+    IntSize Paper() const { return paper_; }
 
     int32_t FirstRecord() const { return firstRecord_; }
     int16_t CardIndex() const { return cardIndex_; }

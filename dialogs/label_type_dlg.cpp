@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -111,6 +112,25 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     centering_ = new QCheckBox(QStringLiteral("Centering"), this);
     centering_->setObjectName(QStringLiteral("centering"));
 
+    paperType_ = new QComboBox(this);
+    paperType_->setObjectName(QStringLiteral("paperType"));
+    for (int32_t i = 0; i < kPaperTableCount; ++i)
+        paperType_->addItem(Cp1252ToQString(PaperTable[i].name));
+    auto* paperLabel = new QLabel(QStringLiteral("Paper Type:"), this);
+    paperLabel->setBuddy(paperType_);
+    auto* orientationBox = new QGroupBox(QStringLiteral("Paper Orientation"), this);
+    auto* orientationRow = new QHBoxLayout(orientationBox);
+    const char* const orientationNames[3] = {"Any orientation", "Portrait", "Landscape"};
+    for (int32_t i = 0; i < 3; ++i) {
+        orientation_[i] = new QRadioButton(QString::fromLatin1(orientationNames[i]), orientationBox);
+        orientation_[i]->setObjectName(QStringLiteral("orientation%1").arg(i));
+        orientationRow->addWidget(orientation_[i]);
+        connect(orientation_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                OnOrientationChosen(i);
+        });
+    }
+
     preview_ = new CSheetPreviewWnd(this);
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setMinimumSize(200, 250);
@@ -135,10 +155,15 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     unitsRow->addWidget(units_);
     unitsRow->addStretch(1);
     unitsRow->addWidget(centering_);
+    auto* paperRow = new QHBoxLayout;
+    paperRow->addWidget(paperLabel);
+    paperRow->addWidget(paperType_, 1);
     auto* left = new QVBoxLayout;
     left->addLayout(top);
     left->addLayout(groups);
     left->addLayout(unitsRow);
+    left->addLayout(paperRow);
+    left->addWidget(orientationBox);
     left->addStretch(1);
     left->addWidget(buttons);
     auto* whole = new QHBoxLayout(this);
@@ -165,10 +190,12 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     connect(format_, &QComboBox::editTextChanged, this, &CDlgLabelType::OnNameEdited);
     connect(name_, &QLineEdit::textChanged, this, &CDlgLabelType::OnNameEdited);
     connect(centering_, &QCheckBox::toggled, this, &CDlgLabelType::OnCentering);
+    connect(paperType_, &QComboBox::currentIndexChanged, this, &CDlgLabelType::OnPaperChosen);
 }
 
 void CDlgLabelType::SetPreviewParams(IntSize paper, const IntRect& printable)
 {
+    printerPaper_ = paper;
     paper_ = paper;
     printable_ = printable;
     preview_->SetSheetSize(paper, &printable);
@@ -256,12 +283,26 @@ void CDlgLabelType::ShowRecord()
     vertical_->setValue(record_.verticalSpacing / factor_);
     across_->setValue(record_.columns);
     down_->setValue(record_.rows);
+    paperType_->setCurrentIndex(record_.paper > 0 && record_.paper < kPaperTableCount ? int(record_.paper) : 0);
+    orientation_[record_.orientation == kLabelOrientationPortrait    ? 1
+                 : record_.orientation == kLabelOrientationLandscape ? 2
+                                                                     : 0]
+        ->setChecked(true);
     filling_ = was;
     UpdatePreview();
 }
 
 void CDlgLabelType::UpdatePreview()
 {
+    // The sheet the layout is printed on: its own paper, turned as it says.
+    IntSize paper = paper_;
+    IntRect printable = printable_;
+    LabelStockPage(record_, printerPaper_, &paper, &printable);
+    if (paper.width != paper_.width || paper.height != paper_.height) {
+        paper_ = paper;
+        printable_ = printable;
+        preview_->SetSheetSize(paper_, &printable_);
+    }
     preview_->SetLabelType(LabelSheetLayout(record_));
     preview_->Redraw();
 }
@@ -347,6 +388,22 @@ void CDlgLabelType::OnCentering(bool on)
     if (filling_)
         return;
     record_.centering = on ? 1 : 0;
+    UpdatePreview();
+}
+
+void CDlgLabelType::OnPaperChosen(int index)
+{
+    if (filling_ || index < 0)
+        return;
+    record_.paper = index;
+    UpdatePreview();
+}
+
+void CDlgLabelType::OnOrientationChosen(int32_t orientation)
+{
+    if (filling_)
+        return;
+    record_.orientation = orientation;
     UpdatePreview();
 }
 

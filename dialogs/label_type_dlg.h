@@ -6,6 +6,8 @@
 //
 // The caller sets the mode, the printable page and the record, runs the
 // dialog and, after OK, reads the record back. Cancel changes nothing.
+// The paper and orientation the sheet is printed on are the record's own
+// ("Any Format" and "Any orientation" leave them to the printer).
 // Lengths show in the unit chosen in "Units :"; only a value the user
 // changed is written back into the record, so a layout shown in another
 // unit keeps its exact lengths.
@@ -27,6 +29,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QSpinBox;
 class CLabelTypeComboBox;
 class CSheetPreviewWnd;
@@ -60,6 +63,9 @@ public:
     QSpinBox* DownEdit() const { return down_; }
     QComboBox* UnitsCombo() const { return units_; }
     QCheckBox* CenteringCheck() const { return centering_; }
+    QComboBox* PaperCombo() const { return paperType_; }
+    // "Any orientation", "Portrait" and "Landscape", as the record's words.
+    QRadioButton* OrientationButton(int32_t orientation) const { return orientation_[orientation]; }
     QPushButton* OkButton() const { return ok_; }
     CSheetPreviewWnd* Preview() const { return preview_; }
     // The page the preview shows, in points.
@@ -82,6 +88,8 @@ private:
     void OnFormatChosen(int index);
     void OnNameEdited();
     void OnCentering(bool on);
+    void OnPaperChosen(int index);
+    void OnOrientationChosen(int32_t orientation);
 
     LabelTypeRecord record_;
     uint8_t mode_ = kLabelTypeModeNamed;
@@ -89,6 +97,9 @@ private:
     double factor_ = 1.0;
     CDBLabel table_;
     std::vector<LabelTypeRecord> formats_;
+    // The printer's page, for a layout that leaves the paper to it, and the
+    // page the preview shows.
+    IntSize printerPaper_{612, 792};
     IntSize paper_{612, 792};
     IntRect printable_{0, 0, 612, 792};
     bool initialised_ = false;
@@ -108,6 +119,8 @@ private:
     QSpinBox* down_;
     QComboBox* units_;
     QCheckBox* centering_;
+    QComboBox* paperType_;
+    QRadioButton* orientation_[3];
     QPushButton* ok_;
     CSheetPreviewWnd* preview_;
 };

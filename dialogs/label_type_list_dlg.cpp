@@ -120,6 +120,7 @@ void CDlgListOfLabels::OnInitDialog()
     OpenTable();
     if (ReadLabelPrinterPage(&paper_, &printable_))
         preview_->SetSheetSize(paper_, &printable_);
+    printerPaper_ = paper_;
     {
         const QSignalBlocker quiet(list_);
         list_->SetLabelBase(&table_);
@@ -140,8 +141,11 @@ void CDlgListOfLabels::EnableCommands(bool on)
 void CDlgListOfLabels::PreviewSelected()
 {
     LabelTypeRecord r;
-    if (list_->GetCurLabel(&r) >= 0)
+    if (list_->GetCurLabel(&r) >= 0) {
+        LabelStockPage(r, printerPaper_, &paper_, &printable_);
+        preview_->SetSheetSize(paper_, &printable_);
         preview_->SetLabelType(LabelSheetLayout(r));
+    }
     preview_->Redraw();
 }
 
@@ -156,7 +160,7 @@ bool CDlgListOfLabels::EditLabelType(LabelTypeRecord* record)
 {
     CDlgLabelType dialog(this);
     dialog.SetMode(kLabelTypeModeNamed);
-    dialog.SetPreviewParams(paper_, printable_);
+    dialog.SetPreviewParams(printerPaper_, IntRect{0, 0, printerPaper_.width, printerPaper_.height});
     dialog.SetLabelType(*record);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -168,6 +172,10 @@ void CDlgListOfLabels::OnNew()
 {
     LabelTypeRecord r;
     LabelTypeSetName(&r, "New Name");
+    // One card across and down, as the dialog shows it: a count the user
+    // leaves alone is kept as shown, not as a sheet of no cards.
+    r.columns = 1;
+    r.rows = 1;
     if (!EditLabelType(&r))
         return;
     if (list_->InsertLabel(r, list_->count() - 1))

@@ -1,6 +1,7 @@
 // The "List of Labels" dialog: the label-type file "Tessaline.dat" of the
 // program folder, with New, Edit, Delete and Sort and a preview of the
-// chosen label type on the printer's page. OK writes the file back when
+// chosen label type on its paper (the printer's page for a label type that
+// leaves the paper to the printer). OK writes the file back when
 // anything changed; Cancel leaves it as it was.
 //
 // A missing file is offered to be made. After any error the table refuses
@@ -58,6 +59,7 @@ private:
 
     CDBLabel table_;
     PathRecord path_{};
+    IntSize printerPaper_{612, 792};
     IntSize paper_{612, 792};
     IntRect printable_{0, 0, 612, 792};
     bool initialised_ = false;

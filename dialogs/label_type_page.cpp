@@ -54,6 +54,25 @@ bool ReadLabelPrinterPage(IntSize* paper, IntRect* printable)
     return Reader() ? Reader()(paper, printable) : SettingsPage(paper, printable);
 }
 
+void LabelStockPage(const LabelTypeRecord& record, IntSize printerPaper, IntSize* paper, IntRect* printable)
+{
+    bool landscape = printerPaper.width > printerPaper.height;
+    if (record.orientation == kLabelOrientationPortrait)
+        landscape = false;
+    else if (record.orientation == kLabelOrientationLandscape)
+        landscape = true;
+    IntSize size = printerPaper;
+    if (record.paper > kPaperEntryAnyFormat && record.paper < kPaperTableCount)
+        size = IntSize{int32_t(PaperTable[record.paper].width), int32_t(PaperTable[record.paper].height)};
+    // Upright first, then turned as the sheet is printed.
+    if (size.width > size.height)
+        std::swap(size.width, size.height);
+    if (landscape)
+        std::swap(size.width, size.height);
+    *paper = size;
+    *printable = IntRect{0, 0, size.width, size.height};
+}
+
 SheetLabelLayout LabelSheetLayout(const LabelTypeRecord& r)
 {
     SheetLabelLayout layout;

@@ -21,6 +21,11 @@ LabelPageReader SetLabelPageReader(LabelPageReader reader);
 // printable; US Letter, portrait, when there are no settings.
 bool ReadLabelPrinterPage(IntSize* paper, IntRect* printable);
 
+// The sheet a layout is printed on: the paper and the orientation it names;
+// the printer's page (from ReadLabelPrinterPage, turned as the layout asks)
+// for what it leaves to the printer.
+void LabelStockPage(const LabelTypeRecord& record, IntSize printerPaper, IntSize* paper, IntRect* printable);
+
 // What the sheet preview draws of a layout. A layout no sheet can have (a
 // document may carry anything) shows as no cards at all rather than as a
 // loop over millions of them.

@@ -12,16 +12,17 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/print_setup.h"
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 
-CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
+CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent), page_(page)
 {
     setWindowTitle(QStringLiteral("Page Setup"));
     setObjectName(QStringLiteral("pageSetupDialog"));
-    const PrinterSettings* settings = GetPrinterHandles();
+    const PrinterSettings* settings = page ? nullptr : GetPrinterHandles();
 
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("pageSizeCombo"));
@@ -37,7 +38,10 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
         paper_->addItem(Cp1252ToQString(PaperTable[i].name), i);
     }
     int32_t index = kPaperEntryLetter;
-    PrinterGetPaperIndex(&index);
+    if (page)
+        index = page->paper;
+    else
+        PrinterGetPaperIndex(&index);
     paper_->setCurrentIndex(std::max(0, paper_->findData(index)));
 
     portrait_ = new QRadioButton(QStringLiteral("P&ortrait"), this);
@@ -45,12 +49,18 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
     landscape_ = new QRadioButton(QStringLiteral("L&andscape"), this);
     landscape_->setObjectName(QStringLiteral("landscape"));
     int32_t upright = 1;
-    PrinterGetOrientation(&upright);
+    if (page)
+        upright = page->orientation != 2;
+    else
+        PrinterGetOrientation(&upright);
     (upright ? portrait_ : landscape_)->setChecked(true);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Printer:"),
-                 new QLabel(settings ? settings->deviceName : QString(), this));
+                 new QLabel(page ? QStringLiteral("None installed: the page of PDF and PostScript files")
+                                 : settings ? settings->deviceName
+                                            : QString(),
+                            this));
     form->addRow(QStringLiteral("&Paper:"), paper_);
     auto* orientation = new QGroupBox(QStringLiteral("Orientation"), this);
     auto* radios = new QHBoxLayout(orientation);
@@ -67,6 +77,13 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent) : QDialog(parent)
 
 void CDlgPageSetup::accept()
 {
+    if (page_) {
+        if (paper_->currentIndex() >= 0)
+            page_->paper = paper_->currentData().toInt();
+        page_->orientation = portrait_->isChecked() ? 1 : 2;
+        QDialog::accept();
+        return;
+    }
     if (paper_->currentIndex() >= 0)
         PrinterSelectPaper(paper_->currentData().toInt());
     PrinterSetOrientation(portrait_->isChecked() ? 1 : 0);

@@ -2,7 +2,7 @@
 // printer settings hold. It offers the papers of the paper table that the
 // printer lists (every paper with a code when the printer does not say),
 // and works the same whether the printer is one of this computer's or a
-// file.
+// file. Without any printer it chooses a card's own page.
 #pragma once
 
 #include <QDialog>
@@ -11,16 +11,24 @@ class QButtonGroup;
 class QComboBox;
 class QRadioButton;
 
+struct PageChoice;
+
 class CDlgPageSetup : public QDialog {
 public:
-    explicit CDlgPageSetup(QWidget* parent = nullptr);
+    // With `page`, the dialog edits that choice instead of the printer
+    // settings: a card's own page when no printer is installed, shown
+    // with every paper that has a code.
+    explicit CDlgPageSetup(QWidget* parent = nullptr, PageChoice* page = nullptr);
 
-    // OK puts the choice into the application's printer settings.
+    // OK puts the choice into the application's printer settings, or into
+    // the page given.
     void accept() override;
 
     QComboBox* PaperCombo() const { return paper_; }
+    QRadioButton* LandscapeButton() const { return landscape_; }
 
 private:
+    PageChoice* page_;
     QComboBox* paper_;
     QRadioButton* portrait_;
     QRadioButton* landscape_;

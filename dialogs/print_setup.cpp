@@ -4,8 +4,12 @@
 #include "foundation/alerts.h"
 #include "platform/printer_handles.h"
 
-bool DoPrintSetup(QWidget* owner)
+bool DoPrintSetup(QWidget* owner, PageChoice* page)
 {
+    if (!GetPrinterHandles() && page) {
+        CDlgPageSetup dialog(owner, page);
+        return dialog.exec() == QDialog::Accepted;
+    }
     if (!GetPrinterHandles()) {
         // Print still offers its PDF file; saying only that there is no
         // printer would read as if nothing could be printed.

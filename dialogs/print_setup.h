@@ -2,8 +2,20 @@
 // with from now on, chosen in the system's page set-up dialog.
 #pragma once
 
+#include <cstdint>
+
 class QWidget;
+
+// A page set-up's choice: an entry of the paper table, and 1 for portrait
+// or 2 for landscape (as label layouts store them).
+struct PageChoice {
+    int32_t paper = 1;
+    int32_t orientation = 1;
+};
 
 // True after OK, the application's printer settings then holding the
 // choice; false when cancelled or when there is no printer to set up.
-bool DoPrintSetup(QWidget* owner);
+// Without a printer, a card's own page (`page`) is still chosen, for the
+// PDF and PostScript files it prints to; true after OK with the choice in
+// *page.
+bool DoPrintSetup(QWidget* owner, PageChoice* page = nullptr);

@@ -23,6 +23,7 @@
 #include "dialogs/spin_steps.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "foundation/units.h"
 #include "graphics/beep.h"
 #include "graphics/quick_card_block.h"
 #include "graphics/quick_card_draw.h"
@@ -45,8 +46,7 @@ struct QuickCardUnit {
     const char* name;
     double points;
 };
-constexpr QuickCardUnit kUnits[] = {{"Point", 1.0}, {"Inch", 72.0}, {"Cm", 28.3168}, {"Pica", 12.0}};
-constexpr int32_t kUnitCount = 4;
+constexpr QuickCardUnit kUnits[] = {{"Point", 1.0}, {"Inch", 72.0}, {"Cm", kPointsPerCentimetre}, {"Pica", 12.0}};
 constexpr int32_t kDefaultUnit = 1;
 
 constexpr int16_t kFontSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};

@@ -14,6 +14,7 @@ struct PaperEntry {
 constexpr int32_t kPaperTableCount = 42;
 constexpr int32_t kPaperEntryAnyFormat = 0;
 constexpr int32_t kPaperEntryLetter = 1;
+constexpr int32_t kPaperEntryA4 = 3;
 extern const PaperEntry PaperTable[kPaperTableCount];
 
 int32_t PaperTableCount();

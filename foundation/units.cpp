@@ -3,7 +3,7 @@
 const UnitEntry UnitTable[kUnitCount] = {
     {"Points", "Point", 1.0f},
     {"Inches", "Inch", 72.0f},
-    {"Centimeters", "Cm", 28.3168f},
+    {"Centimeters", "Cm", float(kPointsPerCentimetre)},
     {"Picas", "Pica", 12.0f},
 };
 
@@ -18,7 +18,7 @@ double UnitFactorPoints(int32_t unit)
     case kUnitInches:
         return 72.0;
     case kUnitCentimeters:
-        return 28.3168;
+        return kPointsPerCentimetre;
     case kUnitPicas:
         return 12.0;
     default:

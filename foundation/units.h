@@ -19,13 +19,16 @@ struct UnitEntry {
 };
 
 constexpr int32_t kUnitCount = 4;
+
+// 72 points to the inch of 2.54 cm. Lengths are stored in points, so a
+// stored layout keeps its size whatever it is shown in.
+constexpr double kPointsPerCentimetre = 72.0 / 2.54;
 extern const UnitEntry UnitTable[kUnitCount];
 
 // The entry of a unit word; words read from files may be anything, and an
 // unknown one counts as points, as in UnitFactorPoints.
 const UnitEntry& UnitEntryFor(int32_t unit);
 
-// Points per unit: 72 for inches, 28.3168 for centimetres, 12 for picas and
-// 1 for any other word. The centimetre is 28.3168 points, not 28.3465: the
-// label layouts and documents already stored were converted with it.
+// Points per unit: 72 for inches, 72 / 2.54 for centimetres, 12 for picas
+// and 1 for any other word.
 double UnitFactorPoints(int32_t unit);

@@ -25,6 +25,7 @@
 #include "platform/page_ops.h"
 #include "platform/pdf_page_farm.h"
 #include "platform/raster_ops.h"
+#include "platform/sheet_size.h"
 
 namespace {
 
@@ -73,7 +74,17 @@ public:
     }
 
     int32_t technology() const override { return technology_; }
-    QSize pixelSize() const override { return QSize(device_->width(), device_->height()); }
+    QSize pixelSize() const override
+    {
+        // A farmed PDF's pages are the exact sheet, not Qt's whole points.
+        if (farmed_) {
+            const int dpi = device_->logicalDpiX();
+            return ExactSheetPixels(farmSettings_.layout, dpi)
+                .marginsRemoved(farmSettings_.layout.marginsPixels(dpi))
+                .size();
+        }
+        return QSize(device_->width(), device_->height());
+    }
     double dpiX() const override { return device_->logicalDpiX(); }
     double dpiY() const override { return device_->logicalDpiY(); }
     QRect paperRect() const override
@@ -83,9 +94,9 @@ public:
         if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(device_)) {
             const QPageLayout layout = paged->pageLayout();
             const int dpi = device_->logicalDpiX();
-            const QRect full = layout.fullRectPixels(dpi);
-            const QRect paint = layout.paintRectPixels(dpi);
-            return full.translated(-paint.topLeft());
+            const QRect full = farmed_ ? ExactSheetPixels(layout, dpi) : layout.fullRectPixels(dpi);
+            const QMargins margins = layout.marginsPixels(dpi);
+            return full.translated(-margins.left(), -margins.top());
         }
         return DcDevice::paperRect();
     }

@@ -27,6 +27,7 @@
 
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
+#include "platform/sheet_size.h"
 
 namespace {
 
@@ -78,6 +79,29 @@ protected:
 
 private:
     WholeFileWriter* file_;
+};
+
+// What the painter writes, with its page boxes made the exact sheet on the
+// way (see sheet_size.h).
+class ExactSheetDevice final : public QIODevice {
+public:
+    ExactSheetDevice(QIODevice* to, const QPageLayout& layout) : to_(to), layout_(layout)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override
+    {
+        QByteArray bytes(data, n);
+        MakePdfMediaBoxExact(layout_, bytes.data(), n);
+        return to_->write(bytes) == n ? n : -1;
+    }
+
+private:
+    QIODevice* to_;
+    QPageLayout layout_;
 };
 
 int ChooseWorkers(int asked)
@@ -170,6 +194,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
 {
     Part part;
     std::unique_ptr<QBuffer> buffer;
+    std::unique_ptr<ExactSheetDevice> exact;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
     PagePainter player(&painter, true);
@@ -177,6 +202,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
     auto endPart = [&] {
         const bool ended = !painter.isActive() || painter.end();
         writer.reset();
+        exact.reset();
         buffer.reset();
         if (!ended)
             fail();
@@ -210,7 +236,8 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
                 ok = buffer->open(QIODevice::WriteOnly);
                 device = buffer.get();
             }
-            writer = std::make_unique<QPdfWriter>(device);
+            exact = std::make_unique<ExactSheetDevice>(device, settings.layout);
+            writer = std::make_unique<QPdfWriter>(exact.get());
             writer->setResolution(settings.resolution);
             writer->setPageLayout(settings.layout);
             writer->setTitle(settings.title);

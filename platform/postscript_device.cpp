@@ -33,6 +33,7 @@
 #include "platform/ps_glyph_fonts.h"
 #include "platform/ps_words.h"
 #include "platform/raster_ops.h"
+#include "platform/sheet_size.h"
 
 namespace {
 
@@ -55,8 +56,9 @@ public:
     explicit PostScriptDevice(PostScriptJobSettings settings) : settings_(std::move(settings))
     {
         const int dpi = std::max(settings_.resolution, 1);
-        paint_ = settings_.layout.paintRectPixels(dpi);
-        full_ = settings_.layout.fullRectPixels(dpi);
+        full_ = ExactSheetPixels(settings_.layout, dpi);
+        const QMargins margins = settings_.layout.marginsPixels(dpi);
+        paint_ = full_.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
     }
 
     int32_t technology() const override { return DT_RASPRINTER; }
@@ -137,10 +139,9 @@ private:
         // From points, origin at the sheet's lower-left corner, to device
         // pixels from the printable area's top-left corner, y down.
         const QRectF paint = settings_.layout.paintRect(QPageLayout::Point);
-        const QRectF full = settings_.layout.fullRect(QPageLayout::Point);
         PsAppendNumber(&page_, paint.left(), 4);
         page_ += ' ';
-        PsAppendNumber(&page_, full.height() - paint.top(), 4);
+        PsAppendNumber(&page_, ExactSheetPoints(settings_.layout).height() - paint.top(), 4);
         page_ += " translate ";
         const double scale = 72.0 / std::max(settings_.resolution, 1);
         PsAppendNumber(&page_, scale, 6);
@@ -580,7 +581,7 @@ bool PostScriptDevice::flush()
     if (!write() || !body_->flush())
         return false;
 
-    const QRectF full = settings_.layout.fullRect(QPageLayout::Point);
+    const QSizeF full = ExactSheetPoints(settings_.layout);
     std::string head = "%!PS-Adobe-3.0\n%%Creator: ";
     head += settings_.creator.toStdString();
     head += "\n%%Title: ";

@@ -19,6 +19,7 @@
 enum : int32_t {
     kLabelOrientationKeep = 0,
     kLabelOrientationPortrait = 1,
+    kLabelOrientationLandscape = 2,
 };
 
 struct LabelTypeRecord {

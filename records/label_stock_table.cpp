@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 #include <utility>
 
+#include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
 #include "records/label_stock_file.h"
@@ -18,6 +20,49 @@ int32_t CompareNames(const LabelTypeRecord& a, const LabelTypeRecord& b)
     if (c != 0)
         return c;
     return n == m ? 0 : (n < m ? -1 : 1);
+}
+
+// Earlier versions shipped their A4 sheets with the A4 paper code (9) where
+// an entry of the paper table belongs, and entry 9 is Ledger. Such a sheet,
+// the same in every other byte as one the program ships now on A4, is that
+// sheet; any other keeps what it says, Ledger included.
+void CorrectShippedA4Sheets(std::vector<LabelTypeRecord>* records)
+{
+    constexpr int32_t kA4CodeAsEntry = 9;
+    bool any = false;
+    for (const LabelTypeRecord& r : *records)
+        any = any || r.paper == kA4CodeAsEntry;
+    const std::string folder = any ? InstalledDataFolder() : std::string();
+    PathRecord path{};
+    FileHandle file = kNoFile;
+    if (folder.empty() || PathRecordFromPosix(folder + "/Tessaline.dat", &path) != 0 ||
+        FileOpen(&path, kFileRead, &file) != kErrNone)
+        return;
+    uint32_t size = 0;
+    std::vector<uint8_t> bytes;
+    if (FileGetSize(file, &size) == kErrNone && size / kLabelTypeSize <= uint32_t(kLabelFileMaxRecords)) {
+        bytes.resize(size / kLabelTypeSize * kLabelTypeSize);
+        if (!bytes.empty() && FileRead(file, bytes.data(), uint32_t(bytes.size())) != kErrNone)
+            bytes.clear();
+    }
+    FileClose(file);
+    std::vector<LabelTypeRecord> shipped;
+    int32_t bad = 0;
+    if (bytes.empty() || LabelFileDecode(bytes.data(), bytes.size(), &shipped, &bad) != LabelFileStatus::kOk)
+        return;
+    for (LabelTypeRecord& r : *records) {
+        if (r.paper != kA4CodeAsEntry)
+            continue;
+        for (LabelTypeRecord s : shipped) {
+            if (s.paper != kPaperEntryA4)
+                continue;
+            s.paper = kA4CodeAsEntry;
+            if (LabelTypeSame(s, r)) {
+                r.paper = kPaperEntryA4;
+                break;
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -100,6 +145,7 @@ int32_t CDBLabel::ReadAll()
         Fail(LabelErrorKind::kDamaged, bad);
         return 0;
     }
+    CorrectShippedA4Sheets(&records);
     records_.swap(records);
     changed_ = 0;
     return 1;

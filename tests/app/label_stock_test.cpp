@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
+#include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
 #include "records/label_stock.h"
@@ -208,9 +210,10 @@ TEST(LabelStockRecord, TheShippedFileStartsWithTheBuiltinLayoutsAndEverySheetFit
         EXPECT_TRUE(LabelTypeIsSane(r));
         EXPECT_EQ(std::count(names.begin(), names.end(), name), 0);
         names.push_back(name);
-        // Letter (1) or A4 (9); the built-in layouts leave the paper alone
-        // and are Letter sheets.
-        const bool a4 = r.paper == 9;
+        // Entries of the paper table: Letter or A4, as the name says; the
+        // built-in layouts leave the paper alone and are Letter sheets.
+        const bool a4 = name.size() > 4 && name.substr(name.size() - 4) == ", A4";
+        EXPECT_EQ(r.paper, a4 ? kPaperEntryA4 : i < 2 ? r.paper : kPaperEntryLetter);
         const double pageWidth = a4 ? 595.28 : 612.0;
         const double pageHeight = a4 ? 841.89 : 792.0;
         const double right = r.leftMargin + r.columns * r.cardWidth + (r.columns - 1) * r.horizontalSpacing;
@@ -233,6 +236,46 @@ TEST(LabelStockRecord, TheShippedFileIsBuiltFromTheSheetTable)
     WriteFileBytes(dir.file("bad.txt"), "Too small\tin\t0\t1\t0\t0\t0\t0\t1\t1\t1\tLetter\n");
     EXPECT_NE(Shell(dir, "\"$T\" label-stock build bad.txt bad.dat 2>err.txt"), 0);
     EXPECT_NE(ReadFileBytes(dir.file("err.txt")).find("bad.txt:1:"), std::string::npos);
+}
+
+// A sheet stored by an earlier version with the A4 code where the paper
+// table's entry belongs (entry 9 is Ledger) is read on A4 when it is a
+// shipped sheet in every other byte; other sheets keep what they say, and
+// the file is not written by reading it.
+TEST(LabelStockRecord, AShippedSheetStoredWithTheA4CodeIsReadOnA4)
+{
+    const std::string data = std::string(TESSALINE_SOURCE_DATA_DIR);
+    const char* before = std::getenv("TESSALINE_DATA_DIR");
+    const std::string kept = before ? before : "";
+    ::setenv("TESSALINE_DATA_DIR", data.c_str(), 1);
+    std::vector<LabelTypeRecord> shipped;
+    const std::string bytes = ReadFileBytes(data + "/Tessaline.dat");
+    int32_t bad = 0;
+    ASSERT_EQ(LabelFileDecode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &shipped, &bad),
+              LabelFileStatus::kOk);
+    const auto a4 = std::find_if(shipped.begin(), shipped.end(),
+                                 [](const LabelTypeRecord& r) { return r.paper == kPaperEntryA4; });
+    ASSERT_NE(a4, shipped.end());
+    LabelTypeRecord old = *a4, ledger = *a4, changed = *a4;
+    old.paper = ledger.paper = changed.paper = 9;
+    LabelTypeSetName(&ledger, "My ledger sheet");
+    changed.topMargin += 1;
+
+    TempDir dir;
+    const std::string file = dir.file("Tessaline.dat");
+    const std::string stored = Bytes({old, ledger, changed});
+    WriteFileBytes(file, stored);
+    const PathRecord path = PathOf(file);
+    CDBLabel table;
+    ASSERT_TRUE(table.OpenLabelFile(&path) && table.ReadAll());
+    EXPECT_EQ(table.GetLabelType(0)->paper, kPaperEntryA4);
+    EXPECT_EQ(table.GetLabelType(1)->paper, 9);
+    EXPECT_EQ(table.GetLabelType(2)->paper, 9);
+    EXPECT_EQ(ReadFileBytes(file), stored);
+    if (before)
+        ::setenv("TESSALINE_DATA_DIR", kept.c_str(), 1);
+    else
+        ::unsetenv("TESSALINE_DATA_DIR");
 }
 
 TEST(LabelStockGrid, CellsAreReadWithinTheGridAndSkippedOnesCounted)

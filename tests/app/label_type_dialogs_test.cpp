@@ -144,7 +144,8 @@ TEST_F(LabelDialogs, ListOfLabelsOffersToCreateAMissingFile)
     QTest::mouseClick(dialog.NewButton(), Qt::LeftButton);
     EXPECT_EQ(LabelTypeName(dialog.seen), "New Name");
     EXPECT_EQ(dialog.seen.cardWidth, 0);
-    EXPECT_EQ(dialog.seen.columns, 0);
+    EXPECT_EQ(dialog.seen.columns, 1);  // the one card across and down the dialog shows
+    EXPECT_EQ(dialog.seen.rows, 1);
     ASSERT_EQ(dialog.List()->count(), 1);
     EXPECT_EQ(dialog.List()->currentRow(), 0);
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
@@ -244,7 +245,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
 {
     LabelTypeRecord laser;
     GetBuiltinLabelType(&laser, 0);
-    laser.unit = 2;  // centimetres: 252 points show as 8.90
+    laser.unit = 2;  // centimetres: 252 points (3.5 in) show as 8.89
     CDlgLabelType dialog;
     dialog.SetLabelType(laser);
     dialog.show();
@@ -253,7 +254,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
     EXPECT_FALSE(dialog.CenteringCheck()->isVisible());
     EXPECT_EQ(dialog.NameEdit()->text(), "Laser Tessaline #5371");
     EXPECT_EQ(dialog.UnitsCombo()->currentText(), "Cm");
-    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 8.90);
+    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 8.89);
     EXPECT_TRUE(LabelTypeSame(dialog.Record(), laser));
 
     dialog.UnitsCombo()->setCurrentIndex(1);

@@ -626,7 +626,8 @@ TEST_F(PrintJob, APdfFileTakesTheLayoutsPaperWithoutAnyPrinter)
     doc_->ApplyDocSetup(layout);
     Print([](PrintJobRecord* job) { job->side = kPrintSideFront; });
     const std::string info = RunProgram(QStringLiteral("pdfinfo"), {QString::fromStdString(out_)});
-    EXPECT_NE(info.find("841 x 595 pts"), std::string::npos) << info;
+    // The standard A4 sheet, not the paper table's whole points.
+    EXPECT_NE(info.find("841.89 x 595.276 pts (A4)"), std::string::npos) << info;
 }
 
 TEST(SheetArithmetic, PagesAndRecordsOfLaterSheets)

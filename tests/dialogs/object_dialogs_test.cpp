@@ -84,7 +84,7 @@ TEST(ObjectInfoTest, UnitsConvertShownValuesAndTypedOnes)
     Open(dialog);
     ChooseItem(dialog.Units(), 2);  // Centimeters
     TypeInto(dialog.HeightEdit(), "1");
-    EXPECT_DOUBLE_EQ(dialog.Record().height, 28.3168);
+    EXPECT_DOUBLE_EQ(dialog.Record().height, 72.0 / 2.54);
     ChooseItem(dialog.Units(), 1);  // Inches
     EXPECT_EQ(dialog.OriginAcross()->text(), "1.00");
     EXPECT_EQ(dialog.BoxAngle()->text(), "30.00");  // angles are never converted

@@ -9,7 +9,7 @@ namespace {
 TEST(Units, FactorsAndTableAgreeAndUnknownUnitsArePoints)
 {
     EXPECT_EQ(UnitFactorPoints(1), 72.0);
-    EXPECT_EQ(UnitFactorPoints(2), 28.3168);
+    EXPECT_DOUBLE_EQ(UnitFactorPoints(2), 72.0 / 2.54);  // 1 cm is 28.3465 pt
     EXPECT_EQ(UnitFactorPoints(3), 12.0);
     EXPECT_EQ(UnitFactorPoints(0), 1.0);
     EXPECT_EQ(UnitFactorPoints(4), 1.0);

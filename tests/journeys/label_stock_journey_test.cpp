@@ -1,17 +1,33 @@
 // File > New > Label...: the List of Labels dialog offers the label stock
 // the program ships; OK opens a card laid out for the sheet chosen, whose
 // name the status bar shows, and a sheet that fixes its paper and
-// orientation leaves nothing to Page Setup and Print Setup.
+// orientation leaves nothing to Page Setup and Print Setup. A sheet the
+// user defines there takes the paper and orientation chosen for it, with
+// or without a printer.
+#include <cstdio>
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_preview_dialog.h"
+#include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_list_dlg.h"
+#include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "foundation/paper_table.h"
 #include "journey_fixture.h"
+#include "records/label_stock_format.h"
+#include "support/fake_printer_caps.h"
 
 namespace {
 
@@ -88,6 +104,100 @@ TEST_F(LabelStockJourney, TheChosenSheetBecomesTheNewCardsLayout)
     EXPECT_EQ(Pane(kPaneDocument), "Laser Tessaline #5371");
     EXPECT_TRUE(Enabled(kCmdPageSetup));
     EXPECT_TRUE(Enabled(kCmdFilePrintSetup));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(LabelStockJourney, ASheetDefinedOnA4WithoutAPrinterPrintsOnA4)
+{
+    FakePrinterCaps none;
+    none.installed = false;
+    const QString name = QString::fromUtf8("Address labels 3×8, 70×37 mm, A4");
+
+    // List of Labels > New..: the sheet as sold, typed in centimetres, on
+    // A4 upright; the Label Type dialog's preview shows the A4 sheet.
+    IntSize preview;
+    OnNextDialog([](QWidget* dialog) {
+        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
+        if (!list) {
+            ADD_FAILURE() << "the List of Labels dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        // Pressed from the dialog's own loop, where the next dialog is
+        // answered.
+        QTimer::singleShot(0, list->NewButton(), &QPushButton::click);
+    });
+    OnNextDialog([&](QWidget* dialog) {
+        auto* type = dynamic_cast<CDlgLabelType*>(dialog);
+        if (!type) {
+            ADD_FAILURE() << "the Label Type dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        type->NameEdit()->setText(name);
+        type->UnitsCombo()->setCurrentIndex(2);  // Cm
+        type->WidthEdit()->setValue(7);
+        type->HeightEdit()->setValue(3.7);
+        type->TopEdit()->setValue(0.05);
+        type->LeftEdit()->setValue(0);
+        type->HorizontalEdit()->setValue(0);
+        type->VerticalEdit()->setValue(0);
+        type->AcrossEdit()->setValue(3);
+        type->DownEdit()->setValue(8);
+        const int a4 = type->PaperCombo()->findText("A4", Qt::MatchStartsWith);
+        EXPECT_EQ(a4, kPaperEntryA4);
+        type->PaperCombo()->setCurrentIndex(a4);
+        type->OrientationButton(1)->click();
+        preview = type->Page();
+        type->OkButton()->click();
+    });
+    // Back in the list, the new sheet is the one chosen.
+    QString chosen;
+    OnNextDialog([&chosen](QWidget* dialog) {
+        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
+        if (!list) {
+            ADD_FAILURE() << "the List of Labels dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        LabelTypeRecord record;
+        if (list->List()->GetCurLabel(&record) >= 0)
+            chosen = Cp1252ToQString(record.name);
+        list->OkButton()->click();
+    });
+    ASSERT_TRUE(Trigger("File > New > Label..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(chosen, name);
+    EXPECT_EQ(preview.width, 595);
+    EXPECT_EQ(preview.height, 841);
+    CLabelsDoc* card = CardDocument();
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+    EXPECT_EQ(GetU32LE(card->LabelLayout() + kLabelTypePaperOffset), uint32_t(kPaperEntryA4));
+    EXPECT_EQ(GetU32LE(card->LabelLayout() + kLabelTypeOrientationOffset), 1u);
+    EXPECT_NEAR(card->PageGeometry().cardWidth, 70 * 72 / 25.4, 0.01);
+
+    // Print Preview shows it on A4, and the sheet prints on A4.
+    IntSize sheet;
+    OnNextDialog([&sheet](QWidget* dialog) {
+        if (auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog))
+            sheet = preview->Paper();
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Print Preview..."));
+    EXPECT_EQ(sheet.width, 595);
+    EXPECT_EQ(sheet.height, 842);
+    const std::string pdf = TempFile("a4.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    std::string info;
+    if (FILE* pipe = popen(("pdfinfo '" + pdf + "' 2>/dev/null").c_str(), "r")) {
+        char line[256];
+        while (fgets(line, sizeof line, pipe))
+            info += line;
+        pclose(pipe);
+    }
+    if (!info.empty())
+        EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

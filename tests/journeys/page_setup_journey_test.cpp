@@ -1,7 +1,7 @@
 // Print Setup and Page Setup in a card window whose layout leaves paper and
 // orientation open: the printer starts from the card's own choice, and what
 // the user chooses becomes the card's, which it prints on; Cancel changes
-// nothing.
+// nothing. Without a printer the same dialog chooses the card's own page.
 #include <algorithm>
 #include <cstdio>
 
@@ -119,10 +119,45 @@ TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     const std::string size = PageSize(pdf);
     if (!size.empty())
-        EXPECT_NE(size.find("842 x 595"), std::string::npos) << size;
+        EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_EQ(std::count(DialogTitles().begin(), DialogTitles().end(), QString("Page Setup")), 3);
+}
+
+TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
+{
+    printer_.installed = false;
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    CLabelsDoc* card = CardDocument();
+
+    // The dialog still opens, on Letter upright; A4 across becomes the
+    // card's own page, which its PDF file is printed on.
+    PageChoice seen;
+    const PageChoice a4Across{true, "A4"};
+    OnNextDialog(PageDialog(&seen, &a4Across));
+    ASSERT_TRUE(Trigger("File > Print Setup..."));
+    EXPECT_FALSE(seen.landscape);
+    EXPECT_TRUE(seen.paper.startsWith("Letter")) << seen.paper.toStdString();
+    uint32_t orientation = 0, paper = 0;
+    card->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 2u);
+    EXPECT_EQ(paper, uint32_t(kPaperEntryA4));
+
+    // Page Setup is the same choice, starting from it; Cancel keeps it.
+    OnNextDialog(PageDialog(&seen, nullptr));
+    ASSERT_TRUE(Trigger("File > Page Setup..."));
+    EXPECT_TRUE(seen.landscape);
+    EXPECT_TRUE(seen.paper.startsWith("A4")) << seen.paper.toStdString();
+
+    const std::string pdf = TempFile("sheet.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    const std::string size = PageSize(pdf);
+    if (!size.empty())
+        EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
 }
 
 }  // namespace

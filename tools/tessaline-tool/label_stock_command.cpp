@@ -18,6 +18,7 @@
 
 #include "foundation/cp1252.h"
 #include "foundation/file_io.h"
+#include "foundation/paper_table.h"
 #include "foundation/path_record.h"
 #include "foundation/units.h"
 #include "records/label_stock.h"
@@ -27,10 +28,6 @@
 namespace {
 
 constexpr const char* kUsage = "usage: label-stock build SHEETS.txt OUT.dat | label-stock dump FILE.dat";
-
-// Paper table entries the sheets ask the printer for.
-constexpr int32_t kPaperLetter = 1;
-constexpr int32_t kPaperA4 = 9;
 
 std::vector<std::string> SplitTabs(const std::string& line)
 {
@@ -91,9 +88,9 @@ std::string ParseSheet(const std::string& line, LabelTypeRecord* record)
     record->orientation = kLabelOrientationPortrait;
     record->word140 = 1;
     if (f[11] == "Letter")
-        record->paper = kPaperLetter;
+        record->paper = kPaperEntryLetter;
     else if (f[11] == "A4")
-        record->paper = kPaperA4;
+        record->paper = kPaperEntryA4;
     else
         return "the paper must be Letter or A4";
     if (!LabelTypeIsSane(*record))
