@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -75,10 +76,12 @@ public:
     {
         if (!open(clip))
             return true;
+        turnOn();
         colour(c);
         number(x);
         number(y);
         page_ += " 1 1 rf\n";
+        turnOff();
         return spill();
     }
     bool flush() override;
@@ -92,6 +95,13 @@ public:
         return spill();
     }
     bool takesPostScript() const override { return true; }
+    bool setTurn(const QTransform* turn) override
+    {
+        turn_.reset();
+        if (turn)
+            turn_ = *turn;
+        return true;
+    }
     bool passThrough(const char* data, size_t size) override
     {
         if (!begin())
@@ -217,6 +227,29 @@ private:
         dash_ = -1;
     }
 
+    // Each operation drawn under a turn has one of its own, inside its
+    // clip's gsave, so the clip stays where it is on the page.
+    void turnOn()
+    {
+        if (!turn_)
+            return;
+        const QTransform& t = *turn_;
+        page_ += " q [";
+        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+            page_ += ' ';
+            PsAppendNumber(&page_, v, 6);
+        }
+        page_ += "] concat\n";
+    }
+    void turnOff()
+    {
+        if (!turn_)
+            return;
+        page_ += " Q\n";
+        colourKnown_ = false;
+        dash_ = -1;
+    }
+
     void number(double v)
     {
         page_ += ' ';
@@ -296,13 +329,16 @@ private:
     std::map<std::tuple<qint64, int, int, int32_t>, std::string> patterns_;
     int patternCount_ = 0;
     PsGlyphFonts fonts_;
-    PaperBlit paper_;
+    PaperBlit paper_{double(std::max(settings_.resolution, 1)), double(std::max(settings_.resolution, 1))};
+    std::optional<QTransform> turn_;
 };
 
 std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
 {
+    // A pattern takes the page's turn when it is made: one made under a
+    // turn serves only there.
     const auto key = std::make_tuple(p.tile.cacheKey(), p.origin.x(), p.origin.y(), rop2);
-    if (auto known = patterns_.find(key); known != patterns_.end())
+    if (auto known = patterns_.find(key); !turn_ && known != patterns_.end())
         return known->second;
     const std::string name = "/TsP" + std::to_string(++patternCount_);
     const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
@@ -333,7 +369,8 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
     }
     out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
            "] makepattern def\n";
-    patterns_.emplace(key, name);
+    if (!turn_)
+        patterns_.emplace(key, name);
     return name;
 }
 
@@ -396,6 +433,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         return true;
     if (!open(clip))
         return !failed_;
+    turnOn();
     if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty()) &&
         paint(shape.brush, shape.rop2)) {
         if (shape.fill.isEmpty()) {
@@ -431,6 +469,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
             page_ += shape.stroke.area.fillRule() == Qt::OddEvenFill ? " ef\n" : " f\n";
         }
     }
+    turnOff();
     return spill();
 }
 
@@ -438,6 +477,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
 {
     if (!open(clip))
         return !failed_;
+    turnOn();
     if (!text.glyphIndexes.isEmpty() && text.face) {
         colour(text.color);
         const QTransform& t = text.transform;
@@ -489,6 +529,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
         path(text.outline, QPointF());
         page_ += " f\n";
     }
+    turnOff();
     return spill();
 }
 
@@ -563,13 +604,18 @@ bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32
 {
     QRectF dest;
     QImage picture;
-    if (!paper_.make(target, source, rop, pattern, drawableBox(), &dest, &picture))
+    // A fill under a turn is cut by its clip only.
+    const QRect drawable = turn_ ? QRect(QPoint(-(1 << 28), -(1 << 28)), QSize(1 << 29, 1 << 29)) : drawableBox();
+    if (!paper_.make(target, source, rop, pattern, drawable, &dest, &picture))
         return false;
     if (picture.isNull())
         return true;
     if (!open(clip))
         return !failed_;
-    return image(dest, picture) && spill();
+    turnOn();
+    const bool drawn = image(dest, picture);
+    turnOff();
+    return drawn && spill();
 }
 
 bool PostScriptDevice::flush()

@@ -1,5 +1,7 @@
 // card: card documents on the command line.
 //   new-sample OUT.lqx   writes the sample business card the program ships
+//   new-turned OUT.lqx   a card like it with its phone line turned by 90, 45
+//                        and 30 degrees
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -32,7 +34,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: card new-sample OUT.lqx | card dump FILE";
+constexpr const char* kUsage = "usage: card new-sample|new-turned OUT.lqx | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -86,7 +88,7 @@ std::string Escaped(const uint8_t* text, uint32_t n)
     return out;
 }
 
-int RunNewSample(const std::string& out)
+int RunNewSample(const std::string& out, bool turned)
 {
     CardSession session;
     PathRecord path{};
@@ -96,7 +98,7 @@ int RunNewSample(const std::string& out)
     if (!doc)
         return ToolFail("cannot make a card document");
     doc->InitialUpdate();
-    if (!BuildSampleCard(*doc))
+    if (!(turned ? BuildTurnedTextCard(*doc) : BuildSampleCard(*doc)))
         return ToolFail("cannot build the sample card");
     if (!doc->DoSave(&path))
         return ToolFail("cannot save " + out);
@@ -212,8 +214,8 @@ int RunDump(const std::string& file)
 
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && args[0] == "new-sample")
-        return RunNewSample(args[1]);
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned"))
+        return RunNewSample(args[1], args[0] == "new-turned");
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);
     return ToolFail(kUsage);
@@ -221,4 +223,4 @@ int RunCard(const ToolArgs& args)
 
 }  // namespace
 
-TESSALINE_TOOL_COMMAND("card", "card new-sample OUT.lqx | card dump FILE", RunCard);
+TESSALINE_TOOL_COMMAND("card", "card new-sample|new-turned OUT.lqx | card dump FILE", RunCard);
