@@ -22,8 +22,9 @@ void HashImage(const QImage& image, uint64_t* key)
         return;
     const size_t row = (size_t(image.width()) * size_t(image.depth()) + 7) / 8;
     for (int i = 0; i < 2; ++i) {
-        size_t h = qHashMulti(size_t(key[i]) ^ (i ? 0x9E3779B97F4A7C15ull : 0), image.width(), image.height(),
-                              int(image.format()));
+        // Seeded, so that the hash takes its fastest way.
+        size_t h = qHashMulti(size_t(key[i]) ^ (i ? 0x9E3779B97F4A7C15ull : 0xC2B2AE3D27D4EB4Full), image.width(),
+                              image.height(), int(image.format()));
         for (int y = 0; y < image.height(); ++y)
             h = qHashBits(image.constScanLine(y), row, h);
         if (image.format() == QImage::Format_Indexed8 || image.depth() < 8)

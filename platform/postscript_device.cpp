@@ -17,6 +17,7 @@
 // print queue. A job given up leaves nothing behind.
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -311,6 +312,17 @@ private:
     void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
     void dash(int32_t style, double phase);
     bool image(const QRectF& dest, const QImage& picture);
+    // What a picture writes: its pixels compressed as PostScript text,
+    // and, once it is defined in the job's setup, its name there.
+    struct PictureData {
+        std::string text;
+        std::string name;
+        bool drawn = false;
+        bool transparent = false;
+        uint32_t key = 0;  // the colour left out when transparent
+    };
+    PictureData pictureData(const QImage& picture) const;
+    bool defineInSetup(PictureData* data);
 
     PostScriptJobSettings settings_;
     QRect paint_;
@@ -331,6 +343,14 @@ private:
     PsGlyphFonts fonts_;
     PaperBlit paper_{double(std::max(settings_.resolution, 1)), double(std::max(settings_.resolution, 1))};
     std::optional<QTransform> turn_;
+    // The pictures defined in the setup, by their images' cache keys; the
+    // pictures drawn lately, whose data waits for a second use; the setup
+    // as it is written.
+    std::map<qint64, PictureData> images_;
+    static constexpr size_t kRecentBytes = 64u << 20;
+    std::deque<std::pair<qint64, PictureData>> recent_;
+    size_t recentBytes_ = 0;
+    std::unique_ptr<QTemporaryFile> setup_;
 };
 
 std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
@@ -538,64 +558,127 @@ bool PostScriptDevice::image(const QRectF& dest, const QImage& picture)
     const int w = picture.width(), h = picture.height();
     if (w <= 0 || h <= 0)
         return true;
-    // Pixels the page keeps show through: they take a colour the picture
-    // does not use, which the image then leaves out.
-    bool transparent = false;
-    std::vector<bool> used(4096, false);
-    for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            if (line[x] >> 24 == 0)
-                transparent = true;
-            else
-                used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+    // A picture drawn a second time (the same image: one made once per job)
+    // goes into the job's setup, once, and every use after reads it there;
+    // a picture drawn once stays where it is drawn.
+    const qint64 id = picture.cacheKey();
+    auto defined = images_.find(id);
+    if (defined == images_.end()) {
+        auto seen = std::find_if(recent_.begin(), recent_.end(), [&](const auto& r) { return r.first == id; });
+        if (seen != recent_.end()) {
+            PictureData data = std::move(seen->second);
+            recentBytes_ -= data.text.size();
+            recent_.erase(seen);
+            if (!defineInSetup(&data))
+                return false;
+            defined = images_.emplace(id, std::move(data)).first;
         }
     }
-    if (transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
-        transparent = false;
-    uint32_t key = 0;
-    if (transparent) {
-        size_t free = 0;
-        while (used[free])
-            ++free;
-        // The colour of a 4-bit cell no opaque pixel falls in.
-        key = uint32_t((free & 0xF00u) << 12 | (free & 0xF0u) << 8 | (free & 0xFu) << 4);
-    }
-    std::string bytes;
-    bytes.reserve(size_t(w) * size_t(h) * 3);
-    bool anyDrawn = false;
-    for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            uint32_t v = line[x];
-            if (v >> 24 == 0)
-                v = transparent ? key : 0xFFFFFFu;
-            else
-                anyDrawn = true;
-            bytes += char((v >> 16) & 0xFF);
-            bytes += char((v >> 8) & 0xFF);
-            bytes += char(v & 0xFF);
-        }
-    }
-    if (!anyDrawn)
+    PictureData made;
+    if (defined == images_.end())
+        made = pictureData(picture);
+    const PictureData& data = defined != images_.end() ? defined->second : made;
+    if (!data.drawn)
         return true;
     page_ += " q";
     point(dest.topLeft());
     page_ += " translate";
     number(dest.width());
     number(dest.height());
-    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(transparent ? "4" : "1") +
+    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(data.transparent ? "4" : "1") +
              " /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
              " /BitsPerComponent 8 /Decode [0 1 0 1 0 1] /ImageMatrix [" + std::to_string(w) + " 0 0 " +
              std::to_string(h) + " 0 0]";
-    if (transparent)
-        page_ += " /MaskColor [" + std::to_string((key >> 16) & 0xFF) + ' ' + std::to_string((key >> 8) & 0xFF) +
-                 ' ' + std::to_string(key & 0xFF) + "]";
-    page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
-    PsAppendFlateAscii85(&page_, bytes);
-    page_ += " Q\n";
+    if (data.transparent)
+        page_ += " /MaskColor [" + std::to_string((data.key >> 16) & 0xFF) + ' ' +
+                 std::to_string((data.key >> 8) & 0xFF) + ' ' + std::to_string(data.key & 0xFF) + "]";
+    if (defined != images_.end()) {
+        page_ += " /DataSource " + data.name + " dup 0 setfileposition >> image Q\n";
+    } else {
+        page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
+        page_ += data.text;
+        page_ += " Q\n";
+        // Kept a while, for the picture's next use.
+        if (made.text.size() <= kRecentBytes) {
+            recentBytes_ += made.text.size();
+            recent_.emplace_back(id, std::move(made));
+            while (recentBytes_ > kRecentBytes) {
+                recentBytes_ -= recent_.front().second.text.size();
+                recent_.pop_front();
+            }
+        }
+    }
     colourKnown_ = false;
     dash_ = -1;
+    return true;
+}
+
+PostScriptDevice::PictureData PostScriptDevice::pictureData(const QImage& picture) const
+{
+    const int w = picture.width(), h = picture.height();
+    // Pixels the page keeps show through: they take a colour the picture
+    // does not use, which the image then leaves out.
+    PictureData data;
+    std::vector<bool> used(4096, false);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (line[x] >> 24 == 0)
+                data.transparent = true;
+            else
+                used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+        }
+    }
+    if (data.transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
+        data.transparent = false;
+    if (data.transparent) {
+        size_t free = 0;
+        while (used[free])
+            ++free;
+        // The colour of a 4-bit cell no opaque pixel falls in.
+        data.key = uint32_t((free & 0xF00u) << 12 | (free & 0xF0u) << 8 | (free & 0xFu) << 4);
+    }
+    std::string bytes;
+    bytes.reserve(size_t(w) * size_t(h) * 3);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = line[x];
+            if (v >> 24 == 0)
+                v = data.transparent ? data.key : 0xFFFFFFu;
+            else
+                data.drawn = true;
+            bytes += char((v >> 16) & 0xFF);
+            bytes += char((v >> 8) & 0xFF);
+            bytes += char(v & 0xFF);
+        }
+    }
+    if (data.drawn)
+        PsAppendFlateAscii85(&data.text, bytes);
+    return data;
+}
+
+bool PostScriptDevice::defineInSetup(PictureData* data)
+{
+    data->name = "TsI" + std::to_string(images_.size() + 1);
+    if (!data->drawn)
+        return true;
+    std::string text = "/" + data->name +
+                       " currentfile /ASCII85Decode filter /FlateDecode filter /ReusableStreamDecode filter\n";
+    text += data->text;
+    text += "\ndef\n";
+    data->text.clear();
+    if (!setup_) {
+        setup_ = std::make_unique<QTemporaryFile>();
+        if (!setup_->open()) {
+            failed_ = true;
+            return false;
+        }
+    }
+    if (setup_->write(text.data(), qint64(text.size())) != qint64(text.size())) {
+        failed_ = true;
+        return false;
+    }
     return true;
 }
 
@@ -643,7 +726,7 @@ bool PostScriptDevice::flush()
     PsAppendNumber(&head, full.height(), 2);
     head += "] >> setpagedevice\n";
     head += fonts_.definitions();
-    head += "%%EndSetup\n";
+    const std::string endSetup = "%%EndSetup\n";
     const std::string tail = "%%Trailer\n%%EOF\n";
 
     // The finished job: the chosen file, or a temporary one for the queue.
@@ -659,6 +742,15 @@ bool PostScriptDevice::flush()
         out = spool.get();
     }
     bool ok = out->write(head.data(), qint64(head.size())) == qint64(head.size());
+    if (setup_) {
+        ok = ok && setup_->flush() && setup_->seek(0);
+        while (ok && !setup_->atEnd()) {
+            const QByteArray chunk = setup_->read(1 << 20);
+            ok = !chunk.isEmpty() && out->write(chunk) == chunk.size();
+        }
+        setup_.reset();
+    }
+    ok = ok && out->write(endSetup.data(), qint64(endSetup.size())) == qint64(endSetup.size());
     body_->seek(0);
     while (ok && !body_->atEnd()) {
         const QByteArray chunk = body_->read(1 << 20);

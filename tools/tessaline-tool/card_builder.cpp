@@ -5,7 +5,9 @@
 
 #include "carddoc/labels_doc.h"
 #include "database/field_table.h"
+#include "foundation/path_record.h"
 #include "frames/frame_obj.h"
+#include "frames/frame_obj_image.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/paragraph_storage.h"
@@ -41,6 +43,19 @@ FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fil
     f->SetColour(border, 0);
     f->SetBorderWidth(0);
     return f;
+}
+
+FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file)
+{
+    auto* f = dynamic_cast<FrameObjImage*>(doc.NewFrame(kFrameImage));
+    PathRecord path{};
+    if (!f || PathRecordFromPosix(file, &path) != 0)
+        return nullptr;
+    f->SetFromRect(r);
+    f->SetColour(kNoBackground, 1);
+    f->SetColour(kNoBackground, 2);
+    f->SetBorderWidth(0);
+    return f->LoadFromFile(path, 0) == 0 && !f->PictureUnreadable() ? f : nullptr;
 }
 
 FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines)

@@ -73,9 +73,11 @@ bool BuildSampleCard(CLabelsDoc& doc)
     return true;
 }
 
-bool BuildTurnedTextCard(CLabelsDoc& doc)
+bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
 {
     const IntRect page = doc.PageGeometry().slots[0];
+    if (!logo.empty() && !CardPicture(doc, OnCard(page, 10, 100, 44, 134), logo))
+        return false;
     if (!CardShape(doc, kFrameRect, OnCard(page, 110, 40, 220, 43), kCardOrange, kCardOrange))
         return false;
     if (!CardTextBox(doc, OnCard(page, 110, 14, 220, 38), {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue}}) ||
@@ -119,4 +121,15 @@ bool BuildTurnedTextCard(CLabelsDoc& doc)
     bars->SetColour(kNoBackground, 2);
     bars->SetColour(kCardBlack, 0);
     return true;
+}
+
+bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    return CardPicture(doc, OnCard(page, 8, 8, 152, 104), picture) &&
+           CardTextBox(doc, OnCard(page, 160, 10, 248, 104),
+                       {{{{"", kFieldCompany}}, 11, kCardBold, kCardDarkBlue},
+                        {{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 9, 0, kCardBlack},
+                        {{{"", kFieldAddress1}}, 8, 0, kCardBlack},
+                        {{{"", kFieldCity}, {" ", 0}, {"", kFieldZipCode}}, 8, 0, kCardBlack}});
 }
