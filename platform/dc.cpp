@@ -158,6 +158,8 @@ bool Dc::supportsPostScriptPassThrough() const { return device_->takesPostScript
 
 bool Dc::passThrough(const char* data, size_t size) { return device_->passThrough(data, size); }
 
+void Dc::setPicturesLossless(bool lossless) { device_->setPicturesLossless(lossless); }
+
 bool Dc::beginTurn(double degrees, const QPointF& from, const QPointF& to)
 {
     if (turn_ || recorder_ || inPath() || device_->isRaster())

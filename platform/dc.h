@@ -405,6 +405,10 @@ public:
     bool supportsPostScriptPassThrough() const;
     bool passThrough(const char* data, size_t size);
 
+    // Whether the pictures blitted next come from a file that keeps every
+    // pixel (PNG, BMP, GIF, TIFF): a PDF then keeps them so, not as JPEG.
+    void setPicturesLossless(bool lossless);
+
     // --- Turned output -----------------------------------------------------
     // A print target (printer, PDF, PostScript) lays what is drawn next down
     // turned `degrees` counter-clockwise about the logical point `from`,

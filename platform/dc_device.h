@@ -179,6 +179,8 @@ public:
     // (device pixels; null ends the turn); clips stay where they are on the
     // device. False where the device cannot turn its output.
     virtual bool setTurn(const QTransform*) { return false; }
+    // See Dc::setPicturesLossless.
+    virtual void setPicturesLossless(bool) {}
     virtual bool passThrough(const char*, size_t) { return false; }
 };
 

@@ -122,6 +122,7 @@ public:
         return true;
     }
     bool beginOutput() override { return begin(); }
+    void setPicturesLossless(bool lossless) override { lossless_ = lossless; }
     bool setTurn(const QTransform* turn) override
     {
         turn_.reset();
@@ -342,6 +343,7 @@ private:
     PagePainter player_{&painter_, false};
     // What is drawn now is laid down turned by this (Dc::beginTurn).
     std::optional<QTransform> turn_;
+    bool lossless_ = false;
     // A run of glyphs that the next glyphs may continue.
     bool glyphsWaiting_ = false;
     PageOp waitingGlyphs_;
@@ -524,6 +526,7 @@ bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t 
     d.transform.translate(dest.left(), dest.top());
     d.transform.scale(double(dest.width()) / picture.width(), double(dest.height()) / picture.height());
     d.image = std::move(picture);
+    d.lossless = lossless_;
     return put(std::move(op), clip);
 }
 

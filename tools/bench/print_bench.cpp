@@ -8,7 +8,14 @@
 // are printed.
 //
 //   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
-//               [--card FILE.lqx] [--keep FOLDER]
+//               [--card FILE.lqx [--glabels FILE.glabels]] [--keep FOLDER]
+//
+// Another card than the sample is compared with gLabels when --glabels
+// gives the same card as a gLabels design, whose merge source is written
+// "@SOURCE@" (the tab-separated records with a first line of keys: First,
+// Last, Title, Company, Address1, City, State, Zip, Phone, EMail) and the
+// folder of its pictures "@BENCH@" (this folder of the sources). The cards
+// of tools/bench/README.md come with theirs.
 //
 // The floor is the same sheets drawn by a plain one-thread QPdfWriter loop
 // (this program run with --floor), reported beside ours with the ratios of
@@ -30,6 +37,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -186,8 +194,25 @@ bool WriteMergeText(const fs::path& path, const std::vector<Contact>& contacts, 
 
 // The sample business card drawn with gLabels' objects (it has no star
 // shape; the other objects are the card's own, at its positions and sizes).
-bool WriteGlabelsCard(const fs::path& path, const fs::path& source)
+bool WriteGlabelsCard(const fs::path& path, const fs::path& source, const fs::path& design)
 {
+    if (!design.empty()) {
+        std::ifstream in(design, std::ios::binary);
+        if (!in)
+            return false;
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The merge source, and the pictures kept beside the designs.
+        const std::string bench = (fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench").string();
+        for (size_t at; (at = text.find("@BENCH@")) != std::string::npos;)
+            text.replace(at, 7, bench);
+        const size_t at = text.find("@SOURCE@");
+        if (at == std::string::npos)
+            return false;
+        text.replace(at, 8, source.string());
+        std::ofstream out(path, std::ios::binary);
+        out << text;
+        return bool(out);
+    }
     std::ofstream out(path, std::ios::binary);
     const char* const blue = "0x0000a0ff";
     const char* const orange = "0xff8040ff";
@@ -428,6 +453,7 @@ int main(int argc, char** argv)
     fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path card = fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx";
     fs::path keep;
+    fs::path design;
     // The floor's own process: --floor N SEED PAGES OUT.pdf.
     if (argc == 6 && std::string(argv[1]) == "--floor")
         return DrawFloor(std::atol(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atol(argv[4]), argv[5]);
@@ -444,10 +470,13 @@ int main(int argc, char** argv)
             card = argv[++i];
         else if (a == "--keep" && hasValue)
             keep = argv[++i];
+        else if (a == "--glabels" && hasValue)
+            design = argv[++i];
         else if (a[0] != '-' && std::atol(a.c_str()) > 0)
             count = std::atol(a.c_str());
         else
-            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx] [--keep FOLDER]");
+            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx [--glabels "
+                        "FILE.glabels]] [--keep FOLDER]");
     }
     const fs::path tool = here / "tessaline-tool";
     if (access(tool.c_str(), X_OK) != 0)
@@ -475,8 +504,11 @@ int main(int argc, char** argv)
     fs::remove(folder / "contacts.idx");
     if (!WriteImportText(text, contacts))
         return Fail("cannot write " + text.string());
-    std::printf("%ld contact records (seed %llu), the sample card on 2 x 5 sheets, median of %d runs\n", count,
-                static_cast<unsigned long long>(seed), runs);
+    const bool sample = fs::equivalent(card, fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx");
+    std::printf("%ld contact records (seed %llu), %s on 2 x 5 sheets, median of %d runs\n", count,
+                static_cast<unsigned long long>(seed), card.filename().c_str(), runs);
+    if (!sample)
+        std::printf("  (the floor draws the sample card)\n");
 
     const RunResult made = Run({tool.string(), "db", "new", database.string()}, log);
     const RunResult imported =
@@ -530,18 +562,19 @@ int main(int argc, char** argv)
     Program floor{"plain QPdfWriter loop, 1 thread", {}, {}, log, {}, {}, {}, 0};
     floor.outputs.push_back(folder / "floor.pdf");
 
-    const bool compare = OnPath("glabels-3-batch");
+    // gLabels draws the sample, or the card its design gives.
+    const bool compare = OnPath("glabels-3-batch") && (sample || !design.empty());
     Program theirs;
     theirs.log = log;
     if (compare) {
         for (long from = 0, n = 0; from < count; from += chunk, ++n) {
             const long to = std::min(count, from + chunk);
             const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
-            const fs::path design = folder / ("glabels-" + std::to_string(n) + ".glabels");
+            const fs::path made = folder / ("glabels-" + std::to_string(n) + ".glabels");
             const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
-            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(design, source))
+            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(made, source, sample ? fs::path() : design))
                 return Fail("cannot write the gLabels files");
-            theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), design.string()});
+            theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), made.string()});
             theirs.outputs.push_back(output);
         }
         theirs.name = theirs.jobs.size() == 1 ? std::string("gLabels, one process")
@@ -571,7 +604,7 @@ int main(int argc, char** argv)
     std::printf("  Tessaline / floor: time %.3f (runs: %s), CPU %.3f (runs: %s)\n", Median(floorTimes),
                 Spread(floorTimes).c_str(), Median(floorCpus), Spread(floorCpus).c_str());
     if (!compare) {
-        std::printf("  (glabels-3-batch is not installed: no comparison)\n");
+        std::printf("  (no comparison: glabels-3-batch is not installed, or no gLabels design was given)\n");
     } else {
         report(theirs);
         std::printf("  Tessaline / gLabels: time %.3f (median of the runs' ratios: %s), PDF size %.3f, peak memory %.2f\n",

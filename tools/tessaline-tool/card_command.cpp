@@ -5,6 +5,8 @@
 //                        and 30 degrees, and the picture LOGO
 //   new-picture OUT.lqx PICTURE
 //                        a label of the picture PICTURE beside an address
+//   new-badge OUT.lqx    a badge of the contact's photograph (the picture
+//                        field) beside the name
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -37,7 +39,7 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: card new-sample OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE";
+constexpr const char* kUsage = "usage: card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -103,6 +105,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
     doc->InitialUpdate();
     const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture)
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
+                       : kind == "new-badge"   ? BuildBadgeCard(*doc)
                                                : BuildSampleCard(*doc);
     if (!built)
         return ToolFail("cannot build the card");
@@ -220,7 +223,7 @@ int RunDump(const std::string& file)
 
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned"))
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned" || args[0] == "new-badge"))
         return RunNewSample(args[0], args[1], "");
     if (args.size() == 3 && (args[0] == "new-turned" || args[0] == "new-picture"))
         return RunNewSample(args[0], args[1], args[2]);
@@ -232,5 +235,6 @@ int RunCard(const ToolArgs& args)
 }  // namespace
 
 TESSALINE_TOOL_COMMAND(
-    "card", "card new-sample OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE",
+    "card",
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE",
     RunCard);

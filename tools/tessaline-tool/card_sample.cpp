@@ -133,3 +133,16 @@ bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture)
                         {{{"", kFieldAddress1}}, 8, 0, kCardBlack},
                         {{{"", kFieldCity}, {" ", 0}, {"", kFieldZipCode}}, 8, 0, kCardBlack}});
 }
+
+bool BuildBadgeCard(CLabelsDoc& doc)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    FrameObj* photo = doc.NewFrame(kFramePicture);
+    if (!photo)
+        return false;
+    photo->SetFromRect(OnCard(page, 8, 8, 80, 104));
+    return CardTextBox(doc, OnCard(page, 92, 20, 248, 104),
+                       {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 14, kCardBold, kCardBlack},
+                        {{{"", kFieldTitle}}, 10, kCardItalic, kCardDarkGray},
+                        {{{"", kFieldCompany}}, 11, kCardBold, kCardDarkBlue}});
+}

@@ -16,3 +16,6 @@ bool BuildSampleCard(CLabelsDoc& doc);
 bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo);
 // A label of a 2 x 1.33 in picture (the file, linked) beside an address.
 bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
+// A badge: the contact's own photograph (the picture field) beside the
+// name, title and company.
+bool BuildBadgeCard(CLabelsDoc& doc);
