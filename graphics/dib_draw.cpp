@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -54,6 +55,20 @@ int32_t DibHandlePaintSdk(Dc* dc, DibHandle h, const IntRect* rect, uint32_t rop
     if (!dc || !rect || DibHandleIsEmpty(h))
         return 1;
     const DibRecord* r = DibHandleBlockSlot(h);
+    // A plain 24-bit picture comes back from the engine as it went in: it
+    // is drawn as it is, without two copies of a picture of any size.
+    if (r && GetU32LE(r->block) == kDibHeaderSize && GetU16LE(r->block + kBiBitCount) == 24 &&
+        GetU32LE(r->block + kBiCompression) == kBiRgb) {
+        if (rect->right < rect->left || rect->bottom < rect->top)
+            return 1;
+        const int32_t saved = dc->saveDc();
+        dc->intersectClipRect(rect->left, rect->top, rect->right + 1, rect->bottom + 1);
+        const int32_t rows = dc->stretchDIBits(rect->left, rect->top, rect->right - rect->left + 1,
+                                               rect->bottom - rect->top + 1, 0, 0, GetI32LE(r->block + kBiWidth),
+                                               std::abs(GetI32LE(r->block + kBiHeight)), r->bits, r->block, rop);
+        dc->restoreDc(saved);
+        return rows != 0 ? 0 : 1;
+    }
     const size_t key = r ? qHashBits(r->block, r->byteSize, kHashSeed) : 0;
     const bool same = r && gPainted.painted && gPainted.size == r->byteSize && gPainted.key == key;
     if (!same) {
