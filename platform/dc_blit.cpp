@@ -253,7 +253,7 @@ uint64_t DibKey(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t
     return h;
 }
 
-// The last picture converted for a blit. A print job draws the same
+// A picture converted for a blit. A print job draws the same
 // picture on every card; it is converted once, and the painter, which knows
 // an image by its cache key, does not compare its pixels again either. Only
 // a rectangle wholly inside its bitmap is kept, with the bytes of it that
@@ -314,7 +314,11 @@ private:
     QImage image_;
 };
 
-thread_local ConvertedDib gConverted;
+// A few, so that a picture and its mask (or a card's two pictures) do not
+// push each other out.
+constexpr size_t kConverted = 4;
+thread_local ConvertedDib gConverted[kConverted];
+thread_local size_t gNextConverted = 0;
 
 }  // namespace
 
@@ -362,12 +366,13 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
             }
         }
         if (source.isNull())
-            source = gConverted.Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
+            for (size_t i = 0; i < kConverted && source.isNull(); ++i)
+                source = gConverted[i].Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
         if (source.isNull()) {
             source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
             if (source.isNull())
                 return 0;
-            gConverted.Keep(dib, bits, xSrc, ySrc, source);
+            gConverted[gNextConverted++ % kConverted].Keep(dib, bits, xSrc, ySrc, source);
         }
     }
     if (seen && !device_->blit(dest, source, rop, paintOf(state_->brush), clip()))

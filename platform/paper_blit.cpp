@@ -77,6 +77,21 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
         return false;
     *destOut = dest;
 
+    // The same images again, for the same operation and paper size.
+    const uint64_t how = uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16 |
+                         (uint64_t(std::llround(std::fabs(dest.width()))) << 40 ^
+                          uint64_t(std::llround(std::fabs(dest.height()))) << 52);
+    const qint64 sourceId = source.isNull() ? 0 : source.cacheKey();
+    const qint64 maskId = pendingMask.isNull() ? 0 : pendingMask.cacheKey();
+    const qint64 tileId = pattern.tile.isNull() ? 0 : pattern.tile.cacheKey();
+    for (auto it = made_.begin(); useSource && it != made_.end(); ++it) {
+        if (it->source == sourceId && it->mask == maskId && it->tile == tileId && it->how == how) {
+            made_.splice(made_.begin(), made_, it);
+            *picture = made_.front().picture;
+            return true;
+        }
+    }
+
     // What the picture is made of, and the paper size it is made for.
     uint64_t key[2] = {table, uint64_t(pattern.kind) << 32 | pattern.color};
     key[0] ^= uint64_t(std::llround(std::fabs(dest.width()))) << 8;
@@ -89,6 +104,10 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
     HashImage(pattern.tile, key);
     for (auto it = made_.begin(); it != made_.end(); ++it) {
         if (it->key[0] == key[0] && it->key[1] == key[1]) {
+            it->source = sourceId;
+            it->mask = maskId;
+            it->tile = tileId;
+            it->how = how;
             made_.splice(made_.begin(), made_, it);
             *picture = made_.front().picture;
             return true;
@@ -125,7 +144,7 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
         }
     }
     if (out.sizeInBytes() <= kMadeBytes) {
-        made_.push_front(Made{{key[0], key[1]}, out});
+        made_.push_front(Made{{key[0], key[1]}, out, sourceId, maskId, tileId, how});
         madeBytes_ += out.sizeInBytes();
         while (madeBytes_ > kMadeBytes && made_.size() > 1) {
             madeBytes_ -= made_.back().picture.sizeInBytes();

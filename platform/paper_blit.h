@@ -44,6 +44,10 @@ private:
     struct Made {
         uint64_t key[2];
         QImage picture;
+        // The very images it was made from, which the next card's blit
+        // often hands over again: known without hashing them.
+        qint64 source = 0, mask = 0, tile = 0;
+        uint64_t how = 0;
     };
     // The source brought down to what `dest` shows on paper.
     QImage reduced(const QImage& source, const QRectF& dest) const;
