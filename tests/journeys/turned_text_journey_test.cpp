@@ -1,6 +1,6 @@
 // Text turned by 30 degrees reads as well as text turned by a quarter: on
 // the screen at 100, 200 and 400 percent and in a picture exported from
-// the card, each glyph of the turned line is one piece of ink, as it is in
+// the card, each glyph of the turned line is one blob of ink, as it is in
 // the same line turned by 90 degrees.
 #include <algorithm>
 #include <cmath>
@@ -23,9 +23,8 @@ struct TurnedFrame {
     double x, y, width, height, angle;
 };
 
-// The pieces of ink (8-connected pixels of a quarter grey or darker) inside the
-// frame less a margin, where `place` puts the card's points in the picture:
-// one per glyph, and one per dot of a glyph, where the glyphs are whole.
+// The frame less a margin, where `place` puts the card's points in the
+// picture.
 QPolygonF Inside(const TurnedFrame& f, const std::function<QPointF(QPointF)>& place)
 {
     const double a = f.angle * M_PI / 180, c = std::cos(a), s = std::sin(a);
@@ -37,7 +36,10 @@ QPolygonF Inside(const TurnedFrame& f, const std::function<QPointF(QPointF)>& pl
     return inside;
 }
 
-int InkPieces(const QImage& picture, const TurnedFrame& f, const std::function<QPointF(QPointF)>& place)
+// The blobs of ink (8-connected pixels of a quarter grey or darker) inside
+// the frame: one per glyph, and one per dot of a glyph, where the glyphs
+// are whole.
+int InkBlobs(const QImage& picture, const TurnedFrame& f, const std::function<QPointF(QPointF)>& place)
 {
     const QPolygonF inside = Inside(f, place);
     const QRect box = inside.boundingRect().toAlignedRect() & picture.rect();
@@ -47,12 +49,12 @@ int InkPieces(const QImage& picture, const TurnedFrame& f, const std::function<Q
     };
     std::vector<uint8_t> seen(size_t(box.width()) * size_t(box.height()), 0);
     auto index = [&](int x, int y) { return size_t(y - box.top()) * size_t(box.width()) + size_t(x - box.left()); };
-    int pieces = 0;
+    int blobs = 0;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {
             if (!ink(x, y) || seen[index(x, y)])
                 continue;
-            ++pieces;
+            ++blobs;
             std::deque<QPoint> open{QPoint(x, y)};
             seen[index(x, y)] = 1;
             while (!open.empty()) {
@@ -69,7 +71,7 @@ int InkPieces(const QImage& picture, const TurnedFrame& f, const std::function<Q
             }
         }
     }
-    return pieces;
+    return blobs;
 }
 
 // How blocky the ink is: the largest share of the ink's left edges along
@@ -115,10 +117,10 @@ TEST_F(TurnedTextJourney, TextTurnedByThirtyDegreesKeepsItsGlyphsWholeOnScreenAn
     auto compare = [&](const QImage& picture, const std::function<QPointF(QPointF)>& place, const char* where) {
         if (const char* keep = std::getenv("TESSALINE_KEEP_SHOTS"))
             picture.save(QString::fromLatin1(keep) + "/" + QString::fromLatin1(where).remove(' ') + ".png");
-        straight = InkPieces(picture, quarter, place);
-        const int turned = InkPieces(picture, thirty, place);
+        straight = InkBlobs(picture, quarter, place);
+        const int turned = InkBlobs(picture, thirty, place);
         EXPECT_GE(straight, 8) << where;
-        EXPECT_LE(std::abs(turned - straight), 1) << where << ": " << turned << " pieces at 30 degrees, " << straight
+        EXPECT_LE(std::abs(turned - straight), 1) << where << ": " << turned << " blobs at 30 degrees, " << straight
                                                   << " at 90";
     };
 
@@ -138,14 +140,14 @@ TEST_F(TurnedTextJourney, TextTurnedByThirtyDegreesKeepsItsGlyphsWholeOnScreenAn
     ASSERT_TRUE(Trigger("View > View Size > Other..."));
     Settle();
     // At 400% the line by 90 degrees may lie beyond the view: the 30 degree
-    // line has as many pieces as the line by 90 had at 200%.
+    // line has as many blobs as the line by 90 had at 200%.
     const QImage view = ViewPixels();
     if (const char* keep = std::getenv("TESSALINE_KEEP_SHOTS"))
         view.save(QString::fromLatin1(keep) + "/400%.png");
     ASSERT_TRUE(view.rect().contains(CardRect(6, 15, 100, 80))) << "the turned line is out of the view at 400%";
-    const int at400 = InkPieces(view, thirty, onView);
+    const int at400 = InkBlobs(view, thirty, onView);
     EXPECT_LT(EdgesOnOneColumn(view, thirty, onView, 4), 0.6) << "blocky at 400%";
-    EXPECT_LE(std::abs(at400 - straight), 1) << at400 << " pieces at 400%, " << straight << " at 200%";
+    EXPECT_LE(std::abs(at400 - straight), 1) << at400 << " blobs at 400%, " << straight << " at 200%";
 
     // Export As Picture: the card as a bitmap.
     const std::string bmp = TempFile("turned.bmp");

@@ -637,7 +637,8 @@ int main(int argc, char** argv)
             const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
             const fs::path made = folder / ("glabels-" + std::to_string(n) + ".glabels");
             const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
-            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(made, source, sample ? fs::path() : design))
+            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) ||
+                !WriteGlabelsCard(made, source, sample ? fs::path() : design))
                 return Fail("cannot write the gLabels files");
             theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), made.string()});
             theirs.outputs.push_back(output);

@@ -39,7 +39,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE";
+constexpr const char* kSyntax =
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | "
+    "card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -229,12 +231,9 @@ int RunCard(const ToolArgs& args)
         return RunNewSample(args[0], args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);
-    return ToolFail(kUsage);
+    return ToolFail(std::string("usage: ") + kSyntax);
 }
 
 }  // namespace
 
-TESSALINE_TOOL_COMMAND(
-    "card",
-    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | card dump FILE",
-    RunCard);
+TESSALINE_TOOL_COMMAND("card", kSyntax, RunCard);
