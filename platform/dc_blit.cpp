@@ -226,14 +226,19 @@ public:
     }
     void Keep(uint64_t key, const QImage& image)
     {
-        if (made_.size() >= kKept)
-            made_.erase(made_.begin());
         made_.emplace_back(key, image);
+        bytes_ += image.sizeInBytes();
+        while (made_.size() > 1 && (made_.size() > kKept || bytes_ > kKeptBytes)) {
+            bytes_ -= made_.front().second.sizeInBytes();
+            made_.erase(made_.begin());
+        }
     }
 
 private:
     static constexpr size_t kKept = 8;
+    static constexpr qsizetype kKeptBytes = 64 << 20;
     std::vector<std::pair<uint64_t, QImage>> made_;
+    qsizetype bytes_ = 0;
 };
 
 thread_local ReducedDibs gReduced;
