@@ -1,6 +1,7 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -822,14 +823,34 @@ void FrameObjImage::DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, Dib
             DibHandleDrawTransparent(dc, image, mask, rect, true);
         return;
     }
+    // A picture of a file that keeps every pixel keeps them on paper; a
+    // photograph's JPEG may be compressed as JPEG again.
+    dc->setPicturesLossless(!FromJpegFile());
     if (!mask || postScript) {
         if (!mask && a_.kind != kImageKindMetafile)
             dc->fillRect(IntRect{rect.left, rect.top, rect.right + 1, rect.bottom + 1}, Brush::Solid(kWhite));
         IntRect device = rect;
         DibHandlePaintSdk(dc, image, &device, SRCCOPY);
-        return;
+    } else {
+        DibHandleDrawTransparent(dc, image, mask, rect, true);
     }
-    DibHandleDrawTransparent(dc, image, mask, rect, true);
+    dc->setPicturesLossless(false);
+}
+
+bool FrameObjImage::FromJpegFile() const
+{
+    if (a_.kind != kImageKindRaster || !a_.fromFile)
+        return false;
+    PathRecord stored{};
+    PathRecordLoad(a_.fileSpec, &stored);
+    std::string name = PathRecordToPosix(stored);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    name = name.substr(dot + 1);
+    for (char& c : name)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name == "jpg" || name == "jpeg" || name == "jpe" || name == "jfif";
 }
 
 bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)

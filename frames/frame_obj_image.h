@@ -64,6 +64,8 @@ public:
     // Takes the picture of a file: 1 when the file cannot be found (the
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
+    // Whether the picture came from a JPEG file (by its name).
+    bool FromJpegFile() const;
     int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
     // Whether the last LoadFromFile found a picture file it could not read
     // (damaged, or larger than any picture may be).

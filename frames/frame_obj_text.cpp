@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QPointF>
+
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
@@ -241,36 +243,30 @@ void FrameObjText::DrawFill(Dc* dc)
     pattern = kept;
 }
 
-DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits, std::optional<IntRect>* part)
+DibHandle FrameObjText::RenderImage(Dc* dc, bool screen, bool smooth, std::optional<IntRect>* part)
 {
     FrameView* view = View();
-    CurrPageMng* manager = document_ ? document_->PageManager() : nullptr;
-    int16_t numerator = 1;
-    int16_t denominator = 1;
-    int16_t mode = 0;
-    if (manager)
-        manager->GetZoom(&numerator, &denominator, &mode);
-    if (docUnits) {
-        if (manager)
-            manager->SetZoom(1, 1, mode, 0);
-        Recompute(0);
+    if (screen)
         block_.drawnAsImage = 1;
-    }
+    // Made at the scale the frame is shown or output at, so its glyphs keep
+    // every pixel they have there.
     IntRect bounds;
     PlacementToRect(block_.attr.geometry, &bounds);
-    if (!docUnits)
-        DocToViewRect(&bounds);
+    DocToViewRect(&bounds);
     // A frame can reach far beyond what can be seen of it; only its
     // visible part is drawn, so that it costs no more than its share of
-    // the page or of the printed cell.
+    // the page or of the printed cell. The screen keeps its image for
+    // every redraw of the page, so it takes what the page shows rather
+    // than what one redraw asks for.
     IntRect area;
-    if (docUnits) {
+    if (screen) {
         IntRect slot0, slot1;
         if (document_) {
             document_->GetPageSlotRect(0, &slot0);
             document_->GetPageSlotRect(1, &slot1);
         }
         area = ShownPageArea(slot0, slot1);
+        DocToViewRect(&area);
     } else {
         dc->getClipBox(&area);
     }
@@ -294,14 +290,9 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits, std::optional<IntRect
             view->PopDrawTarget();
         made = offscreen.End(image) == 0 && !DibHandleIsEmpty(image);
     }
-    if (docUnits) {
-        if (manager)
-            manager->SetZoom(uint16_t(numerator), uint16_t(denominator), mode, 0);
-        Recompute(0);
-    }
     const int16_t angle = WholeAngle(block_.attr.geometry.angle);
     if (made && angle != 0)
-        made = DibHandleSdkTransform(image, int16_t((360 - angle) % 360), kWhite) == 0;
+        made = DibHandleSdkTransform(image, int16_t((360 - angle) % 360), kWhite, smooth) == 0;
     if (!made)
         DibHandleFree(&image);
     if (image && !whole)
@@ -309,20 +300,20 @@ DibHandle FrameObjText::RenderImage(Dc* dc, bool docUnits, std::optional<IntRect
     return image;
 }
 
-IntRect FrameObjText::ImageTarget(const std::optional<IntRect>& part, bool docUnits) const
+IntRect FrameObjText::ImageTarget(const std::optional<IntRect>& part) const
 {
-    if (!part)
-        return IntRect{viewRect_.left, viewRect_.top, viewRect_.right - 1, viewRect_.bottom - 1};
-    IntRect r = *part;
-    if (docUnits)
-        DocToViewRect(&r);
+    const IntRect r = part ? *part : viewRect_;
     return IntRect{r.left, r.top, r.right - 1, r.bottom - 1};
 }
 
 void FrameObjText::DrawRotated(Dc* dc)
 {
     const int16_t angle = WholeAngle(block_.attr.geometry.angle);
-    if (imageAngle_ != angle) {
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    // An image is made for one zoom; another zoom makes it afresh.
+    if (imageAngle_ != angle || numerator != imageZoom_[0] || denominator != imageZoom_[1]) {
         FreeImage(true);
         imageAngle_ = 0;
         if (angle == 0) {
@@ -342,11 +333,12 @@ void FrameObjText::DrawRotated(Dc* dc)
             }
         } else {
             imagePart_.reset();
-            image_ = RenderImage(dc, true, &imagePart_);
-            imagePartInDocUnits_ = true;
+            image_ = RenderImage(dc, true, true, &imagePart_);
             if (!image_)
                 return;
             imageAngle_ = angle;
+            imageZoom_[0] = numerator;
+            imageZoom_[1] = denominator;
             uint32_t position = kStoreNoPosition;
             uint32_t length = 0;
             if (swap && DibHandleWriteStore(swap, image_, &position, &length) == 0 && position != kStoreNoPosition) {
@@ -362,7 +354,7 @@ void FrameObjText::DrawRotated(Dc* dc)
         RegionToDevice(dc, &*outline);
         dc->extSelectClipRgn(&*outline, RGN_AND);
     }
-    DibHandleDraw(dc, image_, ImageTarget(imagePart_, imagePartInDocUnits_), SRCAND);
+    DibHandleDraw(dc, image_, ImageTarget(imagePart_), SRCAND);
     dc->selectClipRgn(hadClip ? &previous : nullptr);
 }
 
@@ -375,19 +367,21 @@ void FrameObjText::DrawTextContent(Dc* dc)
         std::optional<IntRect> part;
         if (angle == 0 && imageAngle_ == 0) {
             DrawText(dc);
-        } else if (DibHandle printed = RenderImage(dc, false, &part)) {
-            DibHandleDraw(dc, printed, ImageTarget(part, false), SRCAND);
-            DibHandleFree(&printed);
+        } else if (!DrawTurnedText(dc, angle)) {
+            if (DibHandle printed = RenderImage(dc, false, true, &part)) {
+                DibHandleDraw(dc, printed, ImageTarget(part), SRCAND);
+                DibHandleFree(&printed);
+            }
         }
     } else if (image_ && ghost_ && imageAngle_ == angle) {
-        DibHandleDraw(dc, image_, ImageTarget(imagePart_, imagePartInDocUnits_), DSXN);
+        DibHandleDraw(dc, image_, ImageTarget(imagePart_), DSXN);
     } else if (ghost_) {
         FreeImage(true);
         imagePart_.reset();
-        image_ = RenderImage(dc, false, &imagePart_);
-        imagePartInDocUnits_ = false;
+        // The drag's outline is drawn inverting: its pixels stay unblended.
+        image_ = RenderImage(dc, false, false, &imagePart_);
         if (image_) {
-            DibHandleDraw(dc, image_, ImageTarget(imagePart_, false), DSXN);
+            DibHandleDraw(dc, image_, ImageTarget(imagePart_), DSXN);
             imageAngle_ = angle;
         }
     } else if (angle != 0 || imageAngle_ != 0) {
@@ -396,6 +390,27 @@ void FrameObjText::DrawTextContent(Dc* dc)
         DrawText(dc);
     }
     contentDrawn_ = 0;
+}
+
+bool FrameObjText::DrawTurnedText(Dc* dc, int16_t angle)
+{
+    // A printer or PDF file gets the text as glyphs under the frame's turn,
+    // about the same centres the turned picture of it would be drawn
+    // through, so the ink lands where the picture's would: it can be found
+    // and copied, and it is as sharp as the device.
+    IntRect bounds;
+    PlacementToRect(block_.attr.geometry, &bounds);
+    DocToViewRect(&bounds);
+    const QPointF from((double(bounds.left) + bounds.right) / 2, (double(bounds.top) + bounds.bottom) / 2);
+    const QPointF to((double(viewRect_.left) + viewRect_.right) / 2, (double(viewRect_.top) + viewRect_.bottom) / 2);
+    if (!dc->beginTurn(angle, from, to))
+        return false;
+    const float kept = viewGeometry_.angle;
+    viewGeometry_.angle = 0;
+    DrawTextInto(dc);
+    viewGeometry_.angle = kept;
+    dc->endTurn();
+    return true;
 }
 
 void FrameObjText::DrawContent(Dc* dc) { DrawTextContent(dc); }

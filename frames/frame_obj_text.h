@@ -78,15 +78,18 @@ public:
 protected:
     // Frees the image; with dropStore its swap stretch too.
     void FreeImage(bool dropStore);
-    // The text drawn unrotated on white and turned by the frame's angle:
-    // in view units, or (docUnits) at 1:1 in document units. Only the part
-    // that can be seen is made: within the shown page (docUnits) or the
-    // device's clip. *part then receives where the image goes, in the same
-    // units, and is left alone when the whole frame is made. Null when it
-    // cannot be made or nothing of it can be seen.
-    DibHandle RenderImage(Dc* dc, bool docUnits, std::optional<IntRect>* part);
+    // The text drawn unrotated on white in view units and turned by the
+    // frame's angle, smoothly or pixel for pixel. Only the part that can be
+    // seen is made: within the shown page (screen) or the device's clip.
+    // *part then receives where the image goes, in view units, and is left
+    // alone when the whole frame is made. Null when it cannot be made or
+    // nothing of it can be seen.
+    DibHandle RenderImage(Dc* dc, bool screen, bool smooth, std::optional<IntRect>* part);
     // Where an image made by RenderImage goes in view units.
-    IntRect ImageTarget(const std::optional<IntRect>& part, bool docUnits) const;
+    IntRect ImageTarget(const std::optional<IntRect>& part) const;
+    // A rotated frame's text drawn as glyphs under its turn where dc's
+    // target can turn its output (a print); false where it cannot.
+    bool DrawTurnedText(Dc* dc, int16_t angle);
     // The display of a rotated frame through its cached image.
     void DrawRotated(Dc* dc);
     // The text frame's own content drawing, which the barcode frames fall
@@ -103,10 +106,10 @@ protected:
     uint32_t imageLength_ = 0;
     uint32_t imagePosition_ = 0;
     int16_t imageAngle_ = 0;
-    // Where image_ goes when it holds only the visible part of the frame,
-    // and whether that place is in document units.
+    // Where image_ goes when it holds only the visible part of the frame.
     std::optional<IntRect> imagePart_;
-    bool imagePartInDocUnits_ = false;
+    // The zoom (numerator, denominator) the screen's image was made at.
+    int16_t imageZoom_[2] = {0, 0};
     float savedAngle_ = 0.0f;
     int16_t savedOutlineKind_ = 0;
     uint8_t drawEditSelection_ = 1;

@@ -57,7 +57,8 @@ int32_t DibHandleFromSdkBitmap(DibHandle dest, ImagingBitmap* bitmap, bool relea
     return 0;
 }
 
-int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, ColorRef background, bool releaseSource)
+int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, ColorRef background, bool releaseSource,
+                           bool smooth)
 {
     if (DibHandleIsEmpty(source) || !DibHandleBlockSlot(dest))
         return 1;
@@ -73,7 +74,7 @@ int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, Colo
     if (releaseSource)
         DibHandleClear(&source);
     DibHandleClear(&dest);
-    if (!loaded || !bitmap->Rotate(int32_t(angle) * 100, true, background)) {
+    if (!loaded || !bitmap->Rotate(int32_t(angle) * 100, true, background, smooth)) {
         bitmap->Release();
         return 1;
     }
@@ -84,10 +85,10 @@ int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, Colo
     return DibHandleFromGlobal(dest, global.get());
 }
 
-int32_t DibHandleSdkTransform(DibHandle h, int16_t angle, ColorRef background)
+int32_t DibHandleSdkTransform(DibHandle h, int16_t angle, ColorRef background, bool smooth)
 {
     DibHandleOwner turned;
-    if (!turned || DibHandleImportSdk(turned.get(), h, angle, background, false))
+    if (!turned || DibHandleImportSdk(turned.get(), h, angle, background, false, smooth))
         return 1;
     DibHandle source = turned.release();
     DibHandleMove(h, &source, true);

@@ -23,10 +23,11 @@ int32_t DibHandleFromSdkBitmap(DibHandle dest, ImagingBitmap* bitmap, bool relea
 // dest becomes source turned clockwise on the screen by angle degrees,
 // grown to hold the whole picture, the corners in the background colour.
 // With releaseSource the source is cleared once it has been read. dest may
-// be source.
-int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, ColorRef background, bool releaseSource);
+// be source. With smooth the pixels are blended (see ImagingBitmap::Rotate).
+int32_t DibHandleImportSdk(DibHandle dest, DibHandle source, int16_t angle, ColorRef background, bool releaseSource,
+                           bool smooth = false);
 // Turns h in place; on failure h keeps its picture.
-int32_t DibHandleSdkTransform(DibHandle h, int16_t angle, ColorRef background);
+int32_t DibHandleSdkTransform(DibHandle h, int16_t angle, ColorRef background, bool smooth = false);
 
 // dest becomes source resampled (nearest pixel) to the size of sizeRect
 // (right and bottom included). The crop rectangle is accepted for the

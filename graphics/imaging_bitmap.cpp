@@ -66,6 +66,44 @@ void TurnFreely(const QImage& source, QImage* dest, double degrees, Pixel backgr
     }
 }
 
+// The same, blending the four source pixels around the point (the
+// background beyond the edges), for pictures of 32-bit pixels.
+void TurnSmoothly(const QImage& source, QImage* dest, double degrees, QRgb background)
+{
+    const double radians = degrees * M_PI / 180.0;
+    const double c = std::cos(radians), s = std::sin(radians);
+    const double scx = source.width() / 2.0, scy = source.height() / 2.0;
+    const double dcx = dest->width() / 2.0, dcy = dest->height() / 2.0;
+    const int w = source.width(), h = source.height();
+    auto at = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h ? reinterpret_cast<const QRgb*>(source.constScanLine(y))[x]
+                                                   : background;
+    };
+    for (int y = 0; y < dest->height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(dest->scanLine(y));
+        const double dy = y + 0.5 - dcy;
+        for (int x = 0; x < dest->width(); ++x) {
+            const double dx = x + 0.5 - dcx;
+            const double sx = dx * c + dy * s + scx - 0.5;
+            const double sy = -dx * s + dy * c + scy - 0.5;
+            const double fx0 = std::floor(sx), fy0 = std::floor(sy);
+            if (fx0 < -1 || fy0 < -1 || fx0 >= w || fy0 >= h) {
+                out[x] = background;
+                continue;
+            }
+            const int x0 = int(fx0), y0 = int(fy0);
+            const int ax = int((sx - fx0) * 256), ay = int((sy - fy0) * 256);
+            const QRgb p00 = at(x0, y0), p10 = at(x0 + 1, y0), p01 = at(x0, y0 + 1), p11 = at(x0 + 1, y0 + 1);
+            auto mix = [&](int shift) {
+                const int top = int((p00 >> shift) & 0xFF) * (256 - ax) + int((p10 >> shift) & 0xFF) * ax;
+                const int bottom = int((p01 >> shift) & 0xFF) * (256 - ax) + int((p11 >> shift) & 0xFF) * ax;
+                return uint32_t((top * (256 - ay) + bottom * ay + (1 << 15)) >> 16);
+            };
+            out[x] = 0xFF000000u | mix(16) << 16 | mix(8) << 8 | mix(0);
+        }
+    }
+}
+
 // Nearest pixel: each destination pixel takes the source pixel under its
 // centre, so no colour is made up and the table stays as it is.
 template <class Pixel>
@@ -129,7 +167,7 @@ bool ImagingBitmap::LoadFromGlobal(GlobalBlock block)
     return true;
 }
 
-bool ImagingBitmap::Rotate(int32_t hundredths, bool resize, ColorRef background)
+bool ImagingBitmap::Rotate(int32_t hundredths, bool resize, ColorRef background, bool smooth)
 {
     if (image_.isNull())
         return false;
@@ -140,6 +178,9 @@ bool ImagingBitmap::Rotate(int32_t hundredths, bool resize, ColorRef background)
     QImage source = image_;
     const int w = source.width(), h = source.height();
     const bool exactQuarter = turn % 9000 == 0 && (resize || w == h || turn % 18000 == 0);
+    smooth = smooth && !exactQuarter;
+    if (smooth && source.format() != QImage::Format_RGB32)
+        source = source.convertToFormat(QImage::Format_RGB32);
     const bool indexed = !exactQuarter && source.format() == QImage::Format_Indexed8;
     const QRgb backgroundRgb = qRgb(RedOf(background), GreenOf(background), BlueOf(background));
     uint8_t backgroundIndex = 0;
@@ -198,10 +239,12 @@ bool ImagingBitmap::Rotate(int32_t hundredths, bool resize, ColorRef background)
     } else {
         if (exactQuarter)
             TurnQuarters<QRgb>(source, &dest, turn / 9000);
+        else if (smooth)
+            TurnSmoothly(source, &dest, turn / 100.0, backgroundRgb);
         else
             TurnFreely<QRgb>(source, &dest, turn / 100.0, backgroundRgb);
     }
-    Take(std::move(dest), bits_);
+    Take(std::move(dest), smooth && bits_ < 24 ? 24 : bits_);
     return true;
 }
 

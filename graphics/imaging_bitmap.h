@@ -57,8 +57,11 @@ public:
     // resize the bitmap grows to hold the whole turned picture, the corners
     // filled with the background colour; without, it keeps its size. Pixels
     // are taken, never blended, so a key colour stays exactly itself, and
-    // quarter turns move every pixel exactly.
-    bool Rotate(int32_t hundredths, bool resize, ColorRef background);
+    // quarter turns move every pixel exactly. With smooth, a turn other
+    // than a quarter blends the four pixels around each point it takes (a
+    // picture of few colours comes back in true colour), so thin strokes
+    // such as glyphs stay whole.
+    bool Rotate(int32_t hundredths, bool resize, ColorRef background, bool smooth = false);
 
     // Makes the blank destination of the size and depth given to
     // Initialize; then ResampleFrom scales a source into it, each pixel

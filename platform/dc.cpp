@@ -158,6 +158,32 @@ bool Dc::supportsPostScriptPassThrough() const { return device_->takesPostScript
 
 bool Dc::passThrough(const char* data, size_t size) { return device_->passThrough(data, size); }
 
+void Dc::setPicturesLossless(bool lossless) { device_->setPicturesLossless(lossless); }
+
+bool Dc::beginTurn(double degrees, const QPointF& from, const QPointF& to)
+{
+    if (turn_ || recorder_ || inPath() || device_->isRaster())
+        return false;
+    const QPointF a = toDeviceF(from.x(), from.y());
+    const QPointF b = toDeviceF(to.x(), to.y());
+    QTransform t;
+    t.translate(b.x(), b.y());
+    t.rotate(-degrees);
+    t.translate(-a.x(), -a.y());
+    if (!device_->setTurn(&t))
+        return false;
+    turn_ = t;
+    return true;
+}
+
+void Dc::endTurn()
+{
+    if (!turn_)
+        return;
+    device_->setTurn(nullptr);
+    turn_.reset();
+}
+
 // --- Objects and state ------------------------------------------------------
 
 Pen Dc::selectPen(const Pen& pen)
@@ -467,6 +493,10 @@ QRect Dc::visibleBox() const
     QRect box = device_->drawableBox();
     if (const QRegion* c = clip())
         box &= c->boundingRect();
+    // Under a turn, what is drawn reaches the device turned: the box is
+    // where it must lie before the turn.
+    if (turn_)
+        box = turn_->inverted().mapRect(box);
     return box;
 }
 

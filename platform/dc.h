@@ -69,6 +69,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -404,6 +405,21 @@ public:
     bool supportsPostScriptPassThrough() const;
     bool passThrough(const char* data, size_t size);
 
+    // Whether the pictures blitted next come from a file that keeps every
+    // pixel (PNG, BMP, GIF, TIFF): a PDF then keeps them so, not as JPEG.
+    void setPicturesLossless(bool lossless);
+
+    // --- Turned output -----------------------------------------------------
+    // A print target (printer, PDF, PostScript) lays what is drawn next down
+    // turned `degrees` counter-clockwise about the logical point `from`,
+    // which lands on the logical point `to`, until endTurn: text stays text
+    // under the turn. The turn is made in device pixels, where a picture
+    // turned for the device would be turned, so the two put their ink in the
+    // same place. False, and nothing changed, where the target cannot (an
+    // image, a recorder, a path being made) or a turn is already open.
+    bool beginTurn(double degrees, const QPointF& from, const QPointF& to);
+    void endTurn();
+
 private:
     struct State;
     explicit Dc(std::unique_ptr<DcDevice> device);
@@ -482,6 +498,8 @@ private:
 
     std::vector<State> saved_;
     DcRecorder* recorder_ = nullptr;
+    // The open turn, in device pixels (see beginTurn).
+    std::optional<QTransform> turn_;
 };
 
 // ETO options of extTextOut.

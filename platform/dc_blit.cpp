@@ -5,13 +5,17 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include <QHash>
 
 #include "foundation/byte_order.h"
 #include "platform/dc.h"
 #include "platform/dc_device.h"
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
+#include "platform/paper_blit.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -74,12 +78,12 @@ bool SourceSizeValid(int32_t srcWidth, int32_t srcHeight)
 // counts rows as the bitmap stores them: from the bottom row of the
 // picture for the usual bottom-up bitmaps, from the top for top-down ones.
 // Pixels outside the bitmap come out black.
-QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
-                  int32_t srcHeight)
+// One row of a rectangle of a packed bitmap's pixels, `dibY` counted as the
+// bitmap stores its rows, into line (srcWidth pixels); pixels outside the
+// bitmap come out black.
+void DibRow(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t dibY, int32_t srcWidth, uint32_t* line)
 {
     const int32_t width = dib.width;
-    const int32_t height = dib.height;
-    const bool topDown = dib.topDown;
     const uint16_t bitCount = dib.bitCount;
     const uint32_t* table = dib.table;
     const uint32_t* masks = dib.masks;
@@ -92,72 +96,170 @@ QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32
         const uint32_t max = mask >> shift;
         return ((v & mask) >> shift) * 255 / max;
     };
-
+    const bool inside = xSrc >= 0 && int64_t(xSrc) + srcWidth <= width;
+    if (!inside || dibY < 0 || dibY >= dib.height)
+        std::fill(line, line + srcWidth, 0xFF000000u);
+    if (dibY < 0 || dibY >= dib.height)
+        return;
     const size_t stride = ((size_t(width) * bitCount + 31) / 32) * 4;
+    const uint8_t* row = bits + size_t(dibY) * stride;
+    // Rows of true-colour pixels wholly inside the bitmap, the usual
+    // picture, go without the per-pixel checks.
+    if (inside && bitCount == 24) {
+        const uint8_t* p = row + 3 * size_t(xSrc);
+        for (int c = 0; c < srcWidth; ++c, p += 3)
+            line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+        return;
+    }
+    if (inside && bitCount == 32 && masks[0] == 0xFF0000u && masks[1] == 0xFF00u && masks[2] == 0xFFu) {
+        const uint8_t* p = row + 4 * size_t(xSrc);
+        for (int c = 0; c < srcWidth; ++c, p += 4)
+            line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+        return;
+    }
+    for (int c = 0; c < srcWidth; ++c) {
+        const int32_t x = xSrc + c;
+        if (x < 0 || x >= width)
+            continue;
+        uint32_t v = 0;
+        switch (bitCount) {
+        case 1:
+            v = table[(row[x / 8] >> (7 - x % 8)) & 1];
+            break;
+        case 4:
+            v = table[(x & 1) ? (row[x / 2] & 0x0F) : (row[x / 2] >> 4)];
+            break;
+        case 8:
+            v = table[row[x]];
+            break;
+        case 16: {
+            const uint32_t p = GetU16LE(row + 2 * x);
+            v = 0xFF000000u | (channel(p, masks[0]) << 16) | (channel(p, masks[1]) << 8) | channel(p, masks[2]);
+            break;
+        }
+        case 24:
+            v = 0xFF000000u | (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x];
+            break;
+        default: {
+            const uint32_t p = GetU32LE(row + 4 * x);
+            v = 0xFF000000u | (channel(p, masks[0]) << 16) | (channel(p, masks[1]) << 8) | channel(p, masks[2]);
+            break;
+        }
+        }
+        line[c] = v;
+    }
+}
+
+// The bitmap row of output row r of a rectangle srcHeight rows high.
+int32_t DibRowOf(const DibLayout& dib, int32_t ySrc, int32_t srcHeight, int32_t r)
+{
+    return dib.topDown ? ySrc + r : ySrc + (srcHeight - 1 - r);
+}
+
+// A rectangle of a packed bitmap's pixels as an image. The rectangle's y
+// counts rows as the bitmap stores them: from the bottom row of the
+// picture for the usual bottom-up bitmaps, from the top for top-down ones.
+// Pixels outside the bitmap come out black.
+QImage DibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
+                  int32_t srcHeight)
+{
     QImage out(srcWidth, srcHeight, QImage::Format_RGB32);
     if (out.isNull())
         return QImage();
-    // Every pixel of a rectangle inside the bitmap is written below.
-    const bool inside = xSrc >= 0 && int64_t(xSrc) + srcWidth <= width;
-    if (!inside || ySrc < 0 || int64_t(ySrc) + srcHeight > height)
-        out.fill(0xFF000000u);
-    for (int r = 0; r < srcHeight; ++r) {
-        // Row r of the output, counted from its top.
-        const int32_t dibY = topDown ? ySrc + r : ySrc + (srcHeight - 1 - r);
-        if (dibY < 0 || dibY >= height)
-            continue;
-        const uint8_t* row = bits + size_t(dibY) * stride;
-        auto* line = reinterpret_cast<uint32_t*>(out.scanLine(r));
-        // Rows of true-colour pixels wholly inside the bitmap, the usual
-        // picture, go without the per-pixel checks.
-        if (inside && bitCount == 24) {
-            const uint8_t* p = row + 3 * size_t(xSrc);
-            for (int c = 0; c < srcWidth; ++c, p += 3)
-                line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-            continue;
+    for (int r = 0; r < srcHeight; ++r)
+        DibRow(dib, bits, xSrc, DibRowOf(dib, ySrc, srcHeight, r), srcWidth,
+               reinterpret_cast<uint32_t*>(out.scanLine(r)));
+    return out;
+}
+
+// The same rectangle brought down to width x height pixels, each the mean
+// of the source pixels it covers, without ever holding the whole rectangle
+// at its own size.
+QImage ReducedDibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
+                         int32_t srcHeight, int32_t width, int32_t height)
+{
+    QImage out(width, height, QImage::Format_RGB32);
+    if (out.isNull())
+        return QImage();
+    std::vector<int32_t> column(static_cast<size_t>(srcWidth));
+    for (int32_t c = 0; c < srcWidth; ++c)
+        column[size_t(c)] = int32_t(int64_t(c) * width / srcWidth);
+    std::vector<uint32_t> line(static_cast<size_t>(srcWidth));
+    std::vector<uint64_t> sums(size_t(width) * 4);
+    int32_t r = 0;
+    for (int32_t y = 0; y < height; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int32_t end = int32_t((int64_t(y) + 1) * srcHeight / height);
+        for (; r < end; ++r) {
+            DibRow(dib, bits, xSrc, DibRowOf(dib, ySrc, srcHeight, r), srcWidth, line.data());
+            for (int32_t c = 0; c < srcWidth; ++c) {
+                uint64_t* s = &sums[size_t(column[size_t(c)]) * 4];
+                const uint32_t v = line[size_t(c)];
+                s[0] += (v >> 16) & 0xFF;
+                s[1] += (v >> 8) & 0xFF;
+                s[2] += v & 0xFF;
+                s[3] += 1;
+            }
         }
-        if (inside && bitCount == 32 && masks[0] == 0xFF0000u && masks[1] == 0xFF00u && masks[2] == 0xFFu) {
-            const uint8_t* p = row + 4 * size_t(xSrc);
-            for (int c = 0; c < srcWidth; ++c, p += 4)
-                line[c] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
-            continue;
-        }
-        for (int c = 0; c < srcWidth; ++c) {
-            const int32_t x = xSrc + c;
-            if (x < 0 || x >= width)
-                continue;
-            uint32_t v = 0;
-            switch (bitCount) {
-            case 1:
-                v = table[(row[x / 8] >> (7 - x % 8)) & 1];
-                break;
-            case 4:
-                v = table[(x & 1) ? (row[x / 2] & 0x0F) : (row[x / 2] >> 4)];
-                break;
-            case 8:
-                v = table[row[x]];
-                break;
-            case 16: {
-                const uint32_t p = GetU16LE(row + 2 * x);
-                v = 0xFF000000u | (channel(p, masks[0]) << 16) | (channel(p, masks[1]) << 8) | channel(p, masks[2]);
-                break;
-            }
-            case 24:
-                v = 0xFF000000u | (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x];
-                break;
-            default: {
-                const uint32_t p = GetU32LE(row + 4 * x);
-                v = 0xFF000000u | (channel(p, masks[0]) << 16) | (channel(p, masks[1]) << 8) | channel(p, masks[2]);
-                break;
-            }
-            }
-            line[c] = v;
+        auto* out_line = reinterpret_cast<uint32_t*>(out.scanLine(y));
+        for (int32_t x = 0; x < width; ++x) {
+            const uint64_t* s = &sums[size_t(x) * 4];
+            const uint64_t n = std::max<uint64_t>(s[3], 1);
+            out_line[x] = 0xFF000000u | uint32_t((s[0] + n / 2) / n) << 16 | uint32_t((s[1] + n / 2) / n) << 8 |
+                          uint32_t((s[2] + n / 2) / n);
         }
     }
     return out;
 }
 
-// The last picture converted for a blit. A print job draws the same
+// The pictures last brought down for paper, known by a hash of the bytes
+// they were made from: a print job draws the same picture on every card,
+// and it is brought down once.
+class ReducedDibs {
+public:
+    QImage Find(uint64_t key) const
+    {
+        for (const auto& [k, image] : made_)
+            if (k == key)
+                return image;
+        return QImage();
+    }
+    void Keep(uint64_t key, const QImage& image)
+    {
+        made_.emplace_back(key, image);
+        bytes_ += image.sizeInBytes();
+        while (made_.size() > 1 && (made_.size() > kKept || bytes_ > kKeptBytes)) {
+            bytes_ -= made_.front().second.sizeInBytes();
+            made_.erase(made_.begin());
+        }
+    }
+
+private:
+    static constexpr size_t kKept = 8;
+    static constexpr qsizetype kKeptBytes = 64 << 20;
+    std::vector<std::pair<uint64_t, QImage>> made_;
+    qsizetype bytes_ = 0;
+};
+
+thread_local ReducedDibs gReduced;
+
+// A hash of what a rectangle of a packed bitmap is made from.
+uint64_t DibKey(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
+                int32_t srcHeight, int32_t width, int32_t height)
+{
+    // Seeded, so that the hash takes its fastest way.
+    size_t h = qHashMulti(0x9E3779B97F4A7C15ull, dib.width, dib.height, dib.topDown, dib.bitCount, xSrc, ySrc,
+                          srcWidth, srcHeight, width, height);
+    h = qHashBits(dib.table, sizeof dib.table, h);
+    h = qHashBits(dib.masks, sizeof dib.masks, h);
+    const size_t stride = ((size_t(dib.width) * dib.bitCount + 31) / 32) * 4;
+    const int32_t first = std::max(ySrc, 0), last = std::min(ySrc + srcHeight, dib.height);
+    if (last > first)
+        h = qHashBits(bits + size_t(first) * stride, size_t(last - first) * stride, h);
+    return h;
+}
+
+// A picture converted for a blit. A print job draws the same
 // picture on every card; it is converted once, and the painter, which knows
 // an image by its cache key, does not compare its pixels again either. Only
 // a rectangle wholly inside its bitmap is kept, with the bytes of it that
@@ -218,7 +320,11 @@ private:
     QImage image_;
 };
 
-thread_local ConvertedDib gConverted;
+// A few, so that a picture and its mask (or a card's two pictures) do not
+// push each other out.
+constexpr size_t kConverted = 4;
+thread_local ConvertedDib gConverted[kConverted];
+thread_local size_t gNextConverted = 0;
 
 }  // namespace
 
@@ -246,12 +352,33 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
         // A picture that lands out of sight is not converted at all.
         if (!seen)
             return srcHeight;
-        source = gConverted.Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
+        // Paper shows no more than kPaperMaxDpi of a picture: one of more
+        // pixels than that is brought down as it is read.
+        if (!device_->isRaster() && !recorder_) {
+            const double most = std::min({kPaperMaxDpi, device_->dpiX(), device_->dpiY()});
+            const int32_t w = int32_t(std::min<double>(
+                srcWidth, std::ceil(double(std::llabs(dest.width)) / std::max(device_->dpiX(), 1.0) * most)));
+            const int32_t h = int32_t(std::min<double>(
+                srcHeight, std::ceil(double(std::llabs(dest.height)) / std::max(device_->dpiY(), 1.0) * most)));
+            if (w >= 1 && h >= 1 && (w < srcWidth || h < srcHeight)) {
+                const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);
+                source = gReduced.Find(key);
+                if (source.isNull()) {
+                    source = ReducedDibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);
+                    if (source.isNull())
+                        return 0;
+                    gReduced.Keep(key, source);
+                }
+            }
+        }
+        if (source.isNull())
+            for (size_t i = 0; i < kConverted && source.isNull(); ++i)
+                source = gConverted[i].Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
         if (source.isNull()) {
             source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
             if (source.isNull())
                 return 0;
-            gConverted.Keep(dib, bits, xSrc, ySrc, source);
+            gConverted[gNextConverted++ % kConverted].Keep(dib, bits, xSrc, ySrc, source);
         }
     }
     if (seen && !device_->blit(dest, source, rop, paintOf(state_->brush), clip()))

@@ -175,6 +175,12 @@ public:
     // A device that writes PostScript takes PostScript text from the
     // drawing code too, written where it is sent (see dc.h).
     virtual bool takesPostScript() const { return false; }
+    // A vector target lays what it is given next down turned by `turn`
+    // (device pixels; null ends the turn); clips stay where they are on the
+    // device. False where the device cannot turn its output.
+    virtual bool setTurn(const QTransform*) { return false; }
+    // See Dc::setPicturesLossless.
+    virtual void setPicturesLossless(bool) {}
     virtual bool passThrough(const char*, size_t) { return false; }
 };
 

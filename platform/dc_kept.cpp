@@ -27,8 +27,9 @@ bool Dc::beginKept(std::string_view key, int32_t* result)
     if (k.depth++ > 0)
         return false;
     // A recording target takes every call; a path being made takes the
-    // calls' outlines, not output.
-    if (recorder_ || state_->path.phase != DcPath::kNone)
+    // calls' outlines, not output; output under a turn is not what the
+    // same drawing gives elsewhere.
+    if (recorder_ || turn_ || state_->path.phase != DcPath::kNone)
         return false;
     for (const Kept::Drawing& d : k.drawings) {
         if (d.key != key || !Kept::SameState(d.before, *state_))

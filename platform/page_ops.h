@@ -36,6 +36,8 @@ struct PageOpDetail {
     QTransform transform;
     QColor colour;
     QImage image;
+    // The image goes out without lossy compression.
+    bool lossless = false;
 };
 
 struct PageOp {

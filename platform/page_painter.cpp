@@ -126,7 +126,11 @@ void PagePainter::play(const PageOp& op)
         if (!op.detail)
             break;
         painter_->setTransform(op.detail->transform);
+        if (op.detail->lossless)
+            painter_->setRenderHint(QPainter::LosslessImageRendering, true);
         painter_->drawImage(QPointF(0, 0), op.detail->image);
+        if (op.detail->lossless)
+            painter_->setRenderHint(QPainter::LosslessImageRendering, false);
         painter_->resetTransform();
         break;
     }

@@ -10,7 +10,6 @@
 // MERGEPAINT, then the picture with SRCAND into the same rectangle) draws
 // the picture with the mask as its alpha.
 #include <cmath>
-#include <cstring>
 #include <optional>
 
 #include <QFile>
@@ -23,26 +22,12 @@
 #include "foundation/win_error.h"
 #include "platform/dc_device.h"
 #include "platform/page_ops.h"
+#include "platform/paper_blit.h"
 #include "platform/pdf_page_farm.h"
 #include "platform/raster_ops.h"
 #include "platform/sheet_size.h"
 
 namespace {
-
-// Whether two images hold the same pixels, byte for byte: the same image
-// at once, else row by row.
-bool SamePixels(const QImage& a, const QImage& b)
-{
-    if (a.cacheKey() == b.cacheKey())
-        return true;
-    if (a.isNull() || b.isNull() || a.size() != b.size() || a.format() != b.format())
-        return a.isNull() && b.isNull();
-    const size_t row = (size_t(a.width()) * size_t(a.depth()) + 7) / 8;
-    for (int y = 0; y < a.height(); ++y)
-        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), row) != 0)
-            return false;
-    return true;
-}
 
 inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
@@ -148,6 +133,14 @@ public:
         return true;
     }
     bool beginOutput() override { return begin(); }
+    void setPicturesLossless(bool lossless) override { lossless_ = lossless; }
+    bool setTurn(const QTransform* turn) override
+    {
+        turn_.reset();
+        if (turn)
+            turn_ = *turn;
+        return true;
+    }
     bool keepOutput() override
     {
         if (keeping_)
@@ -249,8 +242,41 @@ private:
             op.clipped = true;
             op.clip = *clip;
         }
+        if (turn_)
+            Turn(&op, *turn_);
         take(std::move(op));
         return true;
+    }
+    // An operation laid down turned; its clip stays where it is.
+    static void Turn(PageOp* op, const QTransform& t)
+    {
+        if (op->detail)
+            op->detail = std::make_shared<PageOpDetail>(*op->detail);
+        switch (op->kind) {
+        case PageOp::kFill: {
+            QPainterPath area = op->path;
+            if (area.isEmpty())
+                area.addRect(op->box);
+            else
+                area.translate(op->offset);
+            op->path = t.map(area);
+            op->offset = QPointF();
+            op->box = QRectF();
+            if (op->brush.style() == Qt::TexturePattern)
+                op->brush.setTransform(op->brush.transform() * t);
+            break;
+        }
+        case PageOp::kStroke:
+            op->path = t.map(op->path);
+            break;
+        case PageOp::kPolyline:
+            op->more().polyline = t.map(op->more().polyline);
+            break;
+        case PageOp::kGlyphs:
+        case PageOp::kImage:
+            op->more().transform = op->more().transform * t;
+            break;
+        }
     }
     // An operation with its clip, as kept output gives it again too.
     void take(PageOp op)
@@ -326,6 +352,9 @@ private:
     int32_t technology_;
     QPainter painter_;
     PagePainter player_{&painter_, false};
+    // What is drawn now is laid down turned by this (Dc::beginTurn).
+    std::optional<QTransform> turn_;
+    bool lossless_ = false;
     // A run of glyphs that the next glyphs may continue.
     bool glyphsWaiting_ = false;
     PageOp waitingGlyphs_;
@@ -343,24 +372,8 @@ private:
     bool solidKnown_ = false;
     ColorRef solidColour_ = 0;
     QBrush solidBrush_;
-    // The mask of a MERGEPAINT blit, waiting for the SRCAND blit of the
-    // picture it belongs to.
-    QRectF pendingDest_;
-    QImage pendingMask_;
-    // Blits made lately, what they were made of and what they drew: a
-    // picture printed on every card is worked out once, and its one image
-    // goes into the output once (a PDF file keeps an image once however
-    // often it is drawn).
-    struct MadeBlit {
-        QImage source, mask, tile;
-        uint8_t table = 0;
-        int kind = 0;
-        ColorRef colour = 0;
-        QSize size;
-        QImage out;
-    };
-    std::vector<MadeBlit> madeBlits_;
-    size_t nextMadeBlit_ = 0;
+    // Pictures as they land on paper, each made once.
+    PaperBlit paper_{double(device_->logicalDpiX()), double(device_->logicalDpiY())};
 };
 
 QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2)
@@ -507,88 +520,24 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
 bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                          const QRegion* clip)
 {
-    // The transparent-mask pair and the made pictures are the device's own
-    // state, which kept output does not carry.
+    // The transparent-mask pair is the device's own state, which kept
+    // output does not carry.
     keptSpoilt_ = true;
-    // A blit without a source is a fill: only its part on the page counts,
-    // however far it reaches.
-    QRectF dest(double(target.x), double(target.y), double(target.width), double(target.height));
-    if (!Rop3UsesSource(Rop3Table(rop))) {
-        dest = dest.normalized() & QRectF(drawableBox());
-        if (dest.isEmpty())
-            return true;
-    }
-    const uint8_t table = Rop3Table(rop);
-    if (rop == MERGEPAINT && !source.isNull()) {
-        pendingDest_ = dest;
-        pendingMask_ = source.convertToFormat(QImage::Format_RGB32);
-        return true;
-    }
-    QImage pendingMask;
-    if (rop == SRCAND && dest == pendingDest_)
-        pendingMask = pendingMask_;
-    pendingDest_ = QRectF();
-    pendingMask_ = QImage();
-
-    const bool useSource = Rop3UsesSource(table);
-    const QSize size = useSource ? source.size() : QSize(int(dest.width()), int(dest.height()));
-    // Compared in full: equal pictures (a new copy on every card) find the
-    // image already made.
-    auto same = [&](const MadeBlit& m) {
-        return m.table == table && m.kind == int(pattern.kind) && m.colour == pattern.color && m.size == size &&
-               SamePixels(m.source, source) && SamePixels(m.mask, pendingMask) && SamePixels(m.tile, pattern.tile);
-    };
-    const MadeBlit* made = nullptr;
-    for (const MadeBlit& m : madeBlits_)
-        if (same(m))
-            made = &m;
-    QImage out;
-    if (made) {
-        out = made->out;
-    } else if (useSource) {
-        if (source.isNull())
-            return false;
-        out = source.convertToFormat(QImage::Format_ARGB32);
-    } else {
-        out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
-        out.fill(0);
-    }
-    const QImage mask = made || pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
-    const uint32_t patternColor = ToRgb(pattern.color);
-    for (int y = 0; !made && y < out.height(); ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(out.scanLine(y));
-        const uint32_t* m = mask.isNull() ? nullptr : reinterpret_cast<const uint32_t*>(mask.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            const uint32_t s = line[x] & 0xFFFFFFu;
-            uint32_t pat = patternColor;
-            if (pattern.kind == DevicePaint::kTiled && !pattern.tile.isNull())
-                pat = pattern.tile.pixel(x % pattern.tile.width(), y % pattern.tile.height()) & 0xFFFFFFu;
-            if (m) {
-                // White mask pixels are the transparent ones.
-                line[x] = (m[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0u : (0xFF000000u | s);
-                continue;
-            }
-            const uint32_t onWhite = Rop3Apply(table, pat, s, 0xFFFFFF);
-            const uint32_t onBlack = Rop3Apply(table, pat, s, 0);
-            const bool keeps = onWhite == 0xFFFFFFu && onBlack == 0;
-            line[x] = keeps ? 0u : (0xFF000000u | onWhite);
-        }
-    }
-    // Kept only when small enough that a few of them cost little.
-    constexpr qsizetype kMadeBlits = 4, kMadeBlitBytes = 16 << 20;
-    if (!made && out.sizeInBytes() <= kMadeBlitBytes && source.sizeInBytes() <= kMadeBlitBytes) {
-        MadeBlit m{source, pendingMask, pattern.tile, table, int(pattern.kind), pattern.color, size, out};
-        if (madeBlits_.size() < size_t(kMadeBlits))
-            madeBlits_.push_back(std::move(m));
-        else
-            madeBlits_[nextMadeBlit_++ % madeBlits_.size()] = std::move(m);
-    }
+    // A fill under a turn is cut by its clip only.
+    const QRect drawable = turn_ ? QRect(QPoint(-(1 << 28), -(1 << 28)), QSize(1 << 29, 1 << 29)) : drawableBox();
+    QRectF dest;
+    QImage picture;
+    if (!paper_.make(target, source, rop, pattern, drawable, &dest, &picture))
+        return false;
+    if (picture.isNull())
+        return begin();
     PageOp op;
     op.kind = PageOp::kImage;
     PageOpDetail& d = op.more();
     d.transform.translate(dest.left(), dest.top());
-    d.transform.scale(double(dest.width()) / out.width(), double(dest.height()) / out.height());
-    d.image = std::move(out);
+    d.transform.scale(double(dest.width()) / picture.width(), double(dest.height()) / picture.height());
+    d.image = std::move(picture);
+    d.lossless = lossless_;
     return put(std::move(op), clip);
 }
 

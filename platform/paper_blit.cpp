@@ -1,12 +1,53 @@
 #include "platform/paper_blit.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include <QHash>
+
 #include "platform/raster_ops.h"
 
 namespace {
 
 inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 
+// The pictures a job keeps made, in bytes: a few sheets' worth of distinct
+// pictures, while a job of a new photo on every card holds only its last.
+constexpr qsizetype kMadeBytes = 64 << 20;
+
+// Two independent hashes of an image's pixels, its size and its format.
+void HashImage(const QImage& image, uint64_t* key)
+{
+    if (image.isNull())
+        return;
+    const size_t row = (size_t(image.width()) * size_t(image.depth()) + 7) / 8;
+    for (int i = 0; i < 2; ++i) {
+        // Seeded, so that the hash takes its fastest way.
+        size_t h = qHashMulti(size_t(key[i]) ^ (i ? 0x9E3779B97F4A7C15ull : 0xC2B2AE3D27D4EB4Full), image.width(),
+                              image.height(), int(image.format()));
+        for (int y = 0; y < image.height(); ++y)
+            h = qHashBits(image.constScanLine(y), row, h);
+        if (image.format() == QImage::Format_Indexed8 || image.depth() < 8)
+            for (QRgb c : image.colorTable())
+                h = qHash(c, h);
+        key[i] = h;
+    }
+}
+
 }  // namespace
+
+QImage PaperBlit::reduced(const QImage& source, const QRectF& dest) const
+{
+    const double inchesX = std::fabs(dest.width()) / std::max(dpiX_, 1.0);
+    const double inchesY = std::fabs(dest.height()) / std::max(dpiY_, 1.0);
+    const double most = std::min({kPaperMaxDpi, dpiX_, dpiY_});
+    const int w = std::max(1, int(std::ceil(inchesX * most)));
+    const int h = std::max(1, int(std::ceil(inchesY * most)));
+    if (source.width() <= w && source.height() <= h)
+        return source;
+    return source.scaled(std::min(w, source.width()), std::min(h, source.height()), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
+}
 
 bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
                      const QRect& drawable, QRectF* destOut, QImage* picture)
@@ -24,7 +65,7 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
     }
     if (rop == MERGEPAINT && !source.isNull()) {
         pendingDest_ = dest;
-        pendingMask_ = source.convertToFormat(QImage::Format_RGB32);
+        pendingMask_ = source;
         return true;
     }
     QImage pendingMask;
@@ -32,17 +73,56 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
         pendingMask = pendingMask_;
     pendingDest_ = QRectF();
     pendingMask_ = QImage();
+    if (useSource && source.isNull())
+        return false;
+    *destOut = dest;
+
+    // The same images again, for the same operation and paper size.
+    const uint64_t how = uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16 |
+                         (uint64_t(std::llround(std::fabs(dest.width()))) << 40 ^
+                          uint64_t(std::llround(std::fabs(dest.height()))) << 52);
+    const qint64 sourceId = source.isNull() ? 0 : source.cacheKey();
+    const qint64 maskId = pendingMask.isNull() ? 0 : pendingMask.cacheKey();
+    const qint64 tileId = pattern.tile.isNull() ? 0 : pattern.tile.cacheKey();
+    for (auto it = made_.begin(); useSource && it != made_.end(); ++it) {
+        if (it->source == sourceId && it->mask == maskId && it->tile == tileId && it->how == how) {
+            made_.splice(made_.begin(), made_, it);
+            *picture = made_.front().picture;
+            return true;
+        }
+    }
+
+    // What the picture is made of, and the paper size it is made for.
+    uint64_t key[2] = {table, uint64_t(pattern.kind) << 32 | pattern.color};
+    key[0] ^= uint64_t(std::llround(std::fabs(dest.width()))) << 8;
+    key[1] ^= uint64_t(std::llround(std::fabs(dest.height()))) << 40;
+    if (useSource)
+        HashImage(source, key);
+    else
+        key[0] ^= uint64_t(dest.width()) << 24 ^ uint64_t(dest.height()) << 44;
+    HashImage(pendingMask, key);
+    HashImage(pattern.tile, key);
+    for (auto it = made_.begin(); it != made_.end(); ++it) {
+        if (it->key[0] == key[0] && it->key[1] == key[1]) {
+            it->source = sourceId;
+            it->mask = maskId;
+            it->tile = tileId;
+            it->how = how;
+            made_.splice(made_.begin(), made_, it);
+            *picture = made_.front().picture;
+            return true;
+        }
+    }
 
     QImage out;
     if (useSource) {
-        if (source.isNull())
-            return false;
-        out = source.convertToFormat(QImage::Format_ARGB32);
+        out = reduced(source, dest).convertToFormat(QImage::Format_ARGB32);
     } else {
         out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
         out.fill(0);
     }
-    const QImage mask = pendingMask.isNull() ? QImage() : pendingMask.scaled(out.size());
+    const QImage mask = pendingMask.isNull() ? QImage()
+                                             : pendingMask.convertToFormat(QImage::Format_RGB32).scaled(out.size());
     const uint32_t patternColor = ToRgb(pattern.color);
     for (int y = 0; y < out.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(out.scanLine(y));
@@ -63,7 +143,14 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
             line[x] = keeps ? 0u : (0xFF000000u | onWhite);
         }
     }
-    *destOut = dest;
+    if (out.sizeInBytes() <= kMadeBytes) {
+        made_.push_front(Made{{key[0], key[1]}, out, sourceId, maskId, tileId, how});
+        madeBytes_ += out.sizeInBytes();
+        while (madeBytes_ > kMadeBytes && made_.size() > 1) {
+            madeBytes_ -= made_.back().picture.sizeInBytes();
+            made_.pop_back();
+        }
+    }
     *picture = std::move(out);
     return true;
 }

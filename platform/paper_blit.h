@@ -5,9 +5,18 @@
 // picture pair (the mask blitted with MERGEPAINT, then the picture with
 // SRCAND into the same rectangle) draws the picture with the mask's white
 // pixels left out.
+//
+// A picture is made once per job: the pictures made are known by their
+// content (the picture, its mask, the operation and the pattern), so the
+// same picture drawn again, on any card, side or page and in any order,
+// gives back the very image made the first time, which a PDF file then
+// keeps once. A picture with more pixels than its place on the paper can
+// show is first brought down to what it shows (at most kPaperMaxDpi), with
+// a smoothing filter.
 #pragma once
 
 #include <cstdint>
+#include <list>
 
 #include <QImage>
 #include <QRect>
@@ -15,8 +24,14 @@
 
 #include "platform/dc_device.h"
 
+// The most pixels per inch a picture keeps on paper.
+constexpr double kPaperMaxDpi = 600;
+
 class PaperBlit {
 public:
+    // `dpi`: the device's pixels per inch, across and down.
+    PaperBlit(double dpiX, double dpiY) : dpiX_(dpiX), dpiY_(dpiY) {}
+
     // The picture the blit lays down (ARGB32, alpha 0 where the page is
     // left alone) into `dest` (device pixels, negative sizes mirror); a
     // null picture when nothing is to be drawn (a mask waits for its
@@ -26,6 +41,22 @@ public:
               const QRect& drawable, QRectF* dest, QImage* picture);
 
 private:
+    struct Made {
+        uint64_t key[2];
+        QImage picture;
+        // The very images it was made from, which the next card's blit
+        // often hands over again: known without hashing them.
+        qint64 source = 0, mask = 0, tile = 0;
+        uint64_t how = 0;
+    };
+    // The source brought down to what `dest` shows on paper.
+    QImage reduced(const QImage& source, const QRectF& dest) const;
+
+    double dpiX_;
+    double dpiY_;
     QRectF pendingDest_;
     QImage pendingMask_;
+    // The pictures made, the latest first, within kMadeBytes.
+    std::list<Made> made_;
+    qsizetype madeBytes_ = 0;
 };

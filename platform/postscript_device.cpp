@@ -17,7 +17,9 @@
 // print queue. A job given up leaves nothing behind.
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -77,10 +79,12 @@ public:
     {
         if (!open(clip))
             return true;
+        turnOn();
         colour(c);
         number(x);
         number(y);
         page_ += " 1 1 rf\n";
+        turnOff();
         return spill();
     }
     bool flush() override;
@@ -94,6 +98,13 @@ public:
         return spill();
     }
     bool takesPostScript() const override { return true; }
+    bool setTurn(const QTransform* turn) override
+    {
+        turn_.reset();
+        if (turn)
+            turn_ = *turn;
+        return true;
+    }
     bool passThrough(const char* data, size_t size) override
     {
         if (!begin())
@@ -218,6 +229,29 @@ private:
         dash_ = -1;
     }
 
+    // Each operation drawn under a turn has one of its own, inside its
+    // clip's gsave, so the clip stays where it is on the page.
+    void turnOn()
+    {
+        if (!turn_)
+            return;
+        const QTransform& t = *turn_;
+        page_ += " q [";
+        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+            page_ += ' ';
+            PsAppendNumber(&page_, v, 6);
+        }
+        page_ += "] concat\n";
+    }
+    void turnOff()
+    {
+        if (!turn_)
+            return;
+        page_ += " Q\n";
+        colourKnown_ = false;
+        dash_ = -1;
+    }
+
     void number(double v)
     {
         page_ += ' ';
@@ -279,6 +313,17 @@ private:
     void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
     void dash(int32_t style, double phase);
     bool image(const QRectF& dest, const QImage& picture);
+    // What a picture writes: its pixels compressed as PostScript text,
+    // and, once it is defined in the job's setup, its name there.
+    struct PictureData {
+        std::string text;
+        std::string name;
+        bool drawn = false;
+        bool transparent = false;
+        uint32_t key = 0;  // the colour left out when transparent
+    };
+    PictureData pictureData(const QImage& picture) const;
+    bool defineInSetup(PictureData* data);
 
     PostScriptJobSettings settings_;
     QRect paint_;
@@ -297,13 +342,24 @@ private:
     std::map<std::tuple<qint64, int, int, int32_t>, std::string> patterns_;
     int patternCount_ = 0;
     PsGlyphFonts fonts_;
-    PaperBlit paper_;
+    PaperBlit paper_{double(std::max(settings_.resolution, 1)), double(std::max(settings_.resolution, 1))};
+    std::optional<QTransform> turn_;
+    // The pictures defined in the setup, by their images' cache keys; the
+    // pictures drawn lately, whose data waits for a second use; the setup
+    // as it is written.
+    std::map<qint64, PictureData> images_;
+    static constexpr size_t kRecentBytes = 64u << 20;
+    std::deque<std::pair<qint64, PictureData>> recent_;
+    size_t recentBytes_ = 0;
+    std::unique_ptr<QTemporaryFile> setup_;
 };
 
 std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
 {
+    // A pattern takes the page's turn when it is made: one made under a
+    // turn serves only there.
     const auto key = std::make_tuple(p.tile.cacheKey(), p.origin.x(), p.origin.y(), rop2);
-    if (auto known = patterns_.find(key); known != patterns_.end())
+    if (auto known = patterns_.find(key); !turn_ && known != patterns_.end())
         return known->second;
     const std::string name = "/TsP" + std::to_string(++patternCount_);
     const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
@@ -334,7 +390,8 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
     }
     out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
            "] makepattern def\n";
-    patterns_.emplace(key, name);
+    if (!turn_)
+        patterns_.emplace(key, name);
     return name;
 }
 
@@ -397,6 +454,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         return true;
     if (!open(clip))
         return !failed_;
+    turnOn();
     if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty()) &&
         paint(shape.brush, shape.rop2)) {
         if (shape.fill.isEmpty()) {
@@ -432,6 +490,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
             page_ += shape.stroke.area.fillRule() == Qt::OddEvenFill ? " ef\n" : " f\n";
         }
     }
+    turnOff();
     return spill();
 }
 
@@ -439,6 +498,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
 {
     if (!open(clip))
         return !failed_;
+    turnOn();
     if (!text.glyphIndexes.isEmpty() && text.face) {
         colour(text.color);
         const QTransform& t = text.transform;
@@ -490,6 +550,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
         path(text.outline, QPointF());
         page_ += " f\n";
     }
+    turnOff();
     return spill();
 }
 
@@ -498,64 +559,127 @@ bool PostScriptDevice::image(const QRectF& dest, const QImage& picture)
     const int w = picture.width(), h = picture.height();
     if (w <= 0 || h <= 0)
         return true;
-    // Pixels the page keeps show through: they take a colour the picture
-    // does not use, which the image then leaves out.
-    bool transparent = false;
-    std::vector<bool> used(4096, false);
-    for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            if (line[x] >> 24 == 0)
-                transparent = true;
-            else
-                used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+    // A picture drawn a second time (the same image: one made once per job)
+    // goes into the job's setup, once, and every use after reads it there;
+    // a picture drawn once stays where it is drawn.
+    const qint64 id = picture.cacheKey();
+    auto defined = images_.find(id);
+    if (defined == images_.end()) {
+        auto seen = std::find_if(recent_.begin(), recent_.end(), [&](const auto& r) { return r.first == id; });
+        if (seen != recent_.end()) {
+            PictureData data = std::move(seen->second);
+            recentBytes_ -= data.text.size();
+            recent_.erase(seen);
+            if (!defineInSetup(&data))
+                return false;
+            defined = images_.emplace(id, std::move(data)).first;
         }
     }
-    if (transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
-        transparent = false;
-    uint32_t key = 0;
-    if (transparent) {
-        size_t free = 0;
-        while (used[free])
-            ++free;
-        // The colour of a 4-bit cell no opaque pixel falls in.
-        key = uint32_t((free & 0xF00u) << 12 | (free & 0xF0u) << 8 | (free & 0xFu) << 4);
-    }
-    std::string bytes;
-    bytes.reserve(size_t(w) * size_t(h) * 3);
-    bool anyDrawn = false;
-    for (int y = 0; y < h; ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            uint32_t v = line[x];
-            if (v >> 24 == 0)
-                v = transparent ? key : 0xFFFFFFu;
-            else
-                anyDrawn = true;
-            bytes += char((v >> 16) & 0xFF);
-            bytes += char((v >> 8) & 0xFF);
-            bytes += char(v & 0xFF);
-        }
-    }
-    if (!anyDrawn)
+    PictureData made;
+    if (defined == images_.end())
+        made = pictureData(picture);
+    const PictureData& data = defined != images_.end() ? defined->second : made;
+    if (!data.drawn)
         return true;
     page_ += " q";
     point(dest.topLeft());
     page_ += " translate";
     number(dest.width());
     number(dest.height());
-    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(transparent ? "4" : "1") +
+    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(data.transparent ? "4" : "1") +
              " /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
              " /BitsPerComponent 8 /Decode [0 1 0 1 0 1] /ImageMatrix [" + std::to_string(w) + " 0 0 " +
              std::to_string(h) + " 0 0]";
-    if (transparent)
-        page_ += " /MaskColor [" + std::to_string((key >> 16) & 0xFF) + ' ' + std::to_string((key >> 8) & 0xFF) +
-                 ' ' + std::to_string(key & 0xFF) + "]";
-    page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
-    PsAppendFlateAscii85(&page_, bytes);
-    page_ += " Q\n";
+    if (data.transparent)
+        page_ += " /MaskColor [" + std::to_string((data.key >> 16) & 0xFF) + ' ' +
+                 std::to_string((data.key >> 8) & 0xFF) + ' ' + std::to_string(data.key & 0xFF) + "]";
+    if (defined != images_.end()) {
+        page_ += " /DataSource " + data.name + " dup 0 setfileposition >> image Q\n";
+    } else {
+        page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
+        page_ += data.text;
+        page_ += " Q\n";
+        // Kept a while, for the picture's next use.
+        if (made.text.size() <= kRecentBytes) {
+            recentBytes_ += made.text.size();
+            recent_.emplace_back(id, std::move(made));
+            while (recentBytes_ > kRecentBytes) {
+                recentBytes_ -= recent_.front().second.text.size();
+                recent_.pop_front();
+            }
+        }
+    }
     colourKnown_ = false;
     dash_ = -1;
+    return true;
+}
+
+PostScriptDevice::PictureData PostScriptDevice::pictureData(const QImage& picture) const
+{
+    const int w = picture.width(), h = picture.height();
+    // Pixels the page keeps show through: they take a colour the picture
+    // does not use, which the image then leaves out.
+    PictureData data;
+    std::vector<bool> used(4096, false);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (line[x] >> 24 == 0)
+                data.transparent = true;
+            else
+                used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+        }
+    }
+    if (data.transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
+        data.transparent = false;
+    if (data.transparent) {
+        size_t free = 0;
+        while (used[free])
+            ++free;
+        // The colour of a 4-bit cell no opaque pixel falls in.
+        data.key = uint32_t((free & 0xF00u) << 12 | (free & 0xF0u) << 8 | (free & 0xFu) << 4);
+    }
+    std::string bytes;
+    bytes.reserve(size_t(w) * size_t(h) * 3);
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(picture.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = line[x];
+            if (v >> 24 == 0)
+                v = data.transparent ? data.key : 0xFFFFFFu;
+            else
+                data.drawn = true;
+            bytes += char((v >> 16) & 0xFF);
+            bytes += char((v >> 8) & 0xFF);
+            bytes += char(v & 0xFF);
+        }
+    }
+    if (data.drawn)
+        PsAppendFlateAscii85(&data.text, bytes);
+    return data;
+}
+
+bool PostScriptDevice::defineInSetup(PictureData* data)
+{
+    data->name = "TsI" + std::to_string(images_.size() + 1);
+    if (!data->drawn)
+        return true;
+    std::string text = "/" + data->name +
+                       " currentfile /ASCII85Decode filter /FlateDecode filter /ReusableStreamDecode filter\n";
+    text += data->text;
+    text += "\ndef\n";
+    data->text.clear();
+    if (!setup_) {
+        setup_ = std::make_unique<QTemporaryFile>();
+        if (!setup_->open()) {
+            failed_ = true;
+            return false;
+        }
+    }
+    if (setup_->write(text.data(), qint64(text.size())) != qint64(text.size())) {
+        failed_ = true;
+        return false;
+    }
     return true;
 }
 
@@ -564,13 +688,18 @@ bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32
 {
     QRectF dest;
     QImage picture;
-    if (!paper_.make(target, source, rop, pattern, drawableBox(), &dest, &picture))
+    // A fill under a turn is cut by its clip only.
+    const QRect drawable = turn_ ? QRect(QPoint(-(1 << 28), -(1 << 28)), QSize(1 << 29, 1 << 29)) : drawableBox();
+    if (!paper_.make(target, source, rop, pattern, drawable, &dest, &picture))
         return false;
     if (picture.isNull())
         return true;
     if (!open(clip))
         return !failed_;
-    return image(dest, picture) && spill();
+    turnOn();
+    const bool drawn = image(dest, picture);
+    turnOff();
+    return drawn && spill();
 }
 
 bool PostScriptDevice::flush()
@@ -598,7 +727,7 @@ bool PostScriptDevice::flush()
     PsAppendNumber(&head, full.height(), 2);
     head += "] >> setpagedevice\n";
     head += fonts_.definitions();
-    head += "%%EndSetup\n";
+    const std::string endSetup = "%%EndSetup\n";
     const std::string tail = "%%Trailer\n%%EOF\n";
 
     // The finished job: the chosen file, or a temporary one for the queue.
@@ -614,6 +743,15 @@ bool PostScriptDevice::flush()
         out = spool.get();
     }
     bool ok = out->write(head.data(), qint64(head.size())) == qint64(head.size());
+    if (setup_) {
+        ok = ok && setup_->flush() && setup_->seek(0);
+        while (ok && !setup_->atEnd()) {
+            const QByteArray chunk = setup_->read(1 << 20);
+            ok = !chunk.isEmpty() && out->write(chunk) == chunk.size();
+        }
+        setup_.reset();
+    }
+    ok = ok && out->write(endSetup.data(), qint64(endSetup.size())) == qint64(endSetup.size());
     body_->seek(0);
     while (ok && !body_->atEnd()) {
         const QByteArray chunk = body_->read(1 << 20);

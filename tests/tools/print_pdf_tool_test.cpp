@@ -91,4 +91,46 @@ TEST(PrintPdfTool, APrintOnlyReadsItsDatabaseAndFailsWhenItCannotSelect)
     Shell(dir, "chmod 755 shelf");
 }
 
+// Turned text prints as text, and a picture goes into the file once, as
+// many pixels as the paper shows: a PNG without loss, a photograph as JPEG.
+// PostScript keeps a picture drawn again in its setup.
+TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdfimages >/dev/null && command -v convert >/dev/null") != 0)
+        GTEST_SKIP() << "pdfimages (poppler-utils) or convert (ImageMagick) is not installed";
+    ASSERT_EQ(Shell(dir, "convert -size 240x240 xc:none -fill navy -draw 'circle 120,120 120,10' logo.png && "
+                         "convert -size 3000x2000 gradient:red-blue photo.jpg"),
+              0);
+    ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null && "
+                         "\"$T\" card new-turned turned.lqx \"$PWD/logo.png\" && "
+                         "\"$T\" card new-picture label.lqx \"$PWD/photo.jpg\""),
+              0);
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf turned.lqx people.dqx turned.pdf >/dev/null && "
+                         "\"$T\" print-pdf label.lqx people.dqx label.pdf >/dev/null"),
+              0);
+    // Each card's phone line, three times turned, as text: in words at least
+    // once a card, letter by letter at worst (the reader splits slanted
+    // lines).
+    EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned.pdf - | grep -c '^Tel\\.') -ge 25"), 0);
+    EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned.pdf - | grep -c '^T') -ge 75"), 0);
+    // The logo: one image object for all 25 cards, not a JPEG; no image
+    // of text.
+    const std::string logo = "pdfimages -list turned.pdf | awk 'NR > 2 && $3 == \"image\"'";
+    EXPECT_EQ(Shell(dir, "test $(" + logo + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + logo + " | awk '$4 != 240 || $9 == \"jpeg\"' | wc -l) -eq 0"), 0);
+    // The photograph: one object, brought down to 600 dpi of its 2 x 1.33 in.
+    const std::string photo = "pdfimages -list label.pdf | awk 'NR > 2 && $3 == \"image\"'";
+    EXPECT_EQ(Shell(dir, "test $(" + photo + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + photo + " | awk '$4 > 1201 || $5 > 801 || $9 != \"jpeg\"' | wc -l) -eq 0"),
+              0);
+
+    ASSERT_EQ(Shell(dir, "\"$T\" print-ps turned.lqx people.dqx turned.ps >/dev/null && "
+                         "\"$T\" print-ps label.lqx people.dqx label.ps >/dev/null"),
+              0);
+    EXPECT_EQ(Shell(dir, "grep -q '] concat' turned.ps && grep -q xyshow turned.ps"), 0);
+    EXPECT_EQ(Shell(dir, "test $(grep -c ReusableStreamDecode label.ps) -eq 1"), 0);
+    EXPECT_EQ(Shell(dir, "test $(grep -c '/DataSource TsI1 ' label.ps) -ge 24"), 0);
+}
+
 }  // namespace

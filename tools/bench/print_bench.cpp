@@ -8,11 +8,19 @@
 // are printed.
 //
 //   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
-//               [--card FILE.lqx] [--keep FOLDER]
+//               [--card FILE.lqx [--glabels FILE.glabels]] [--keep FOLDER]
+//
+// Another card than the sample is compared with gLabels when --glabels
+// gives the same card as a gLabels design, whose merge source is written
+// "@SOURCE@" (the tab-separated records with a first line of keys: First,
+// Last, Title, Company, Address1, City, State, Zip, Phone, EMail) and the
+// folder of its pictures "@BENCH@" (this folder of the sources). The cards
+// the README names for tools/bench/ come with theirs.
 //
 // The floor is the same sheets drawn by a plain one-thread QPdfWriter loop
 // (this program run with --floor), reported beside ours with the ratios of
-// time and CPU. Each print runs R times (default 3), the programs taking
+// time and CPU; the designs of tools/bench/ have floors of their own, other
+// cards are set beside the sample's. Each print runs R times (default 3), the programs taking
 // turns, and the medians are reported. The tools are found next to this
 // program.
 
@@ -30,7 +38,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QFont>
@@ -186,8 +196,25 @@ bool WriteMergeText(const fs::path& path, const std::vector<Contact>& contacts, 
 
 // The sample business card drawn with gLabels' objects (it has no star
 // shape; the other objects are the card's own, at its positions and sizes).
-bool WriteGlabelsCard(const fs::path& path, const fs::path& source)
+bool WriteGlabelsCard(const fs::path& path, const fs::path& source, const fs::path& design)
 {
+    if (!design.empty()) {
+        std::ifstream in(design, std::ios::binary);
+        if (!in)
+            return false;
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The merge source, and the pictures kept beside the designs.
+        const std::string bench = (fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench").string();
+        for (size_t at; (at = text.find("@BENCH@")) != std::string::npos;)
+            text.replace(at, 7, bench);
+        const size_t at = text.find("@SOURCE@");
+        if (at == std::string::npos)
+            return false;
+        text.replace(at, 8, source.string());
+        std::ofstream out(path, std::ios::binary);
+        out << text;
+        return bool(out);
+    }
     std::ofstream out(path, std::ios::binary);
     const char* const blue = "0x0000a0ff";
     const char* const orange = "0xff8040ff";
@@ -309,11 +336,67 @@ bool OnPath(const std::string& program)
     return false;
 }
 
+// The floor of a card of tools/bench/ (design "turned-card" or
+// "label-card"), as its gLabels design draws it; `font` makes a font of a
+// size in points.
+template <class Font>
+void DrawFloorDesign(QPainter* painter, const std::string& design, const Contact& c, const Font& font)
+{
+    const fs::path bench = fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench";
+    auto latin = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
+    const QColor blue(0, 0, 160), orange(255, 128, 64);
+    if (design == "label-card") {
+        static const QImage photo(QString::fromStdString((bench / "photo.jpg").string()));
+        painter->drawImage(QRectF(8, 8, 144, 96), photo);
+        painter->setPen(blue);
+        painter->setFont(font(11, true, false));
+        painter->drawText(QRectF(163, 13, 82, 16), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
+        painter->setPen(Qt::black);
+        painter->setFont(font(9, false, false));
+        painter->drawText(QRectF(163, 30, 82, 14), Qt::AlignLeft | Qt::AlignTop,
+                          latin(c[kFirst]) + ' ' + latin(c[kLast]));
+        painter->setFont(font(8, false, false));
+        painter->drawText(QRectF(163, 44, 82, 30), Qt::AlignLeft | Qt::AlignTop,
+                          latin(c[kAddress1]) + '\n' + latin(c[kCity]) + ' ' + latin(c[kZip]));
+        return;
+    }
+    static const QImage logo(QString::fromStdString((bench / "logo.png").string()));
+    painter->drawImage(QRectF(10, 100, 34, 34), logo);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(orange);
+    painter->drawRect(QRectF(110, 40, 110, 3));
+    painter->setPen(blue);
+    painter->setFont(font(14, true, false));
+    painter->drawText(QRectF(113, 17, 104, 18), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
+    painter->setPen(Qt::black);
+    painter->setFont(font(11, true, false));
+    painter->drawText(QRectF(113, 51, 104, 26), Qt::AlignLeft | Qt::AlignTop, latin(c[kFirst]) + ' ' + latin(c[kLast]));
+    painter->setFont(font(12, false, false));
+    for (const auto& [x, y, angle] : {std::tuple{6.0, 70.0, 30.0}, {224.0, 140.0, 90.0}, {50.0, 140.0, 45.0}}) {
+        painter->save();
+        painter->translate(x, y);
+        painter->rotate(-angle);
+        painter->drawText(QRectF(3, 3, 104, 18), Qt::AlignLeft | Qt::AlignTop, "Tel. " + latin(c[kPhone]));
+        painter->restore();
+    }
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(Qt::black);
+    double x = 150;
+    for (int bar = 0; bar < 45; ++bar) {
+        const double width = (bar * 7) % 3 == 0 ? 1.0 : 0.4;
+        painter->drawRect(QRectF(x, 108, width, 18));
+        x += width + ((bar * 5) % 3 == 0 ? 1.0 : 0.4);
+    }
+    painter->setPen(Qt::black);
+    painter->setFont(font(6, false, false));
+    painter->drawText(QRectF(150, 127, 62, 8), Qt::AlignHCenter | Qt::AlignTop, "TS-0042");
+}
+
 // The floor: the same sheets drawn by a plain Qt program on one thread, with
 // QPdfWriter and QPainter's own text, no layout of ours. `pages` is the
 // number of pages the Tessaline job made; the pages after each sheet's
 // cards (a card's back) are left empty, as in ours.
-int DrawFloor(long count, uint64_t seed, long pages, const fs::path& output)
+int DrawFloor(long count, uint64_t seed, long pages, const fs::path& output, const std::string& design)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int argc = 1;
@@ -356,6 +439,11 @@ int DrawFloor(long count, uint64_t seed, long pages, const fs::path& output)
         }
         painter.save();
         painter.translate(54 + 252 * double(slot % 2), 36 + 144 * double(slot / 2));
+        if (!design.empty()) {
+            DrawFloorDesign(&painter, design, c, font);
+            painter.restore();
+            continue;
+        }
         painter.setPen(Qt::NoPen);
         painter.setBrush(blue);
         painter.drawEllipse(QRectF(14, 14, 40, 40));
@@ -428,9 +516,11 @@ int main(int argc, char** argv)
     fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path card = fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx";
     fs::path keep;
-    // The floor's own process: --floor N SEED PAGES OUT.pdf.
-    if (argc == 6 && std::string(argv[1]) == "--floor")
-        return DrawFloor(std::atol(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atol(argv[4]), argv[5]);
+    fs::path design;
+    // The floor's own process: --floor N SEED PAGES OUT.pdf [DESIGN].
+    if ((argc == 6 || argc == 7) && std::string(argv[1]) == "--floor")
+        return DrawFloor(std::atol(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atol(argv[4]), argv[5],
+                         argc == 7 ? argv[6] : "");
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -444,10 +534,13 @@ int main(int argc, char** argv)
             card = argv[++i];
         else if (a == "--keep" && hasValue)
             keep = argv[++i];
+        else if (a == "--glabels" && hasValue)
+            design = argv[++i];
         else if (a[0] != '-' && std::atol(a.c_str()) > 0)
             count = std::atol(a.c_str());
         else
-            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx] [--keep FOLDER]");
+            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx [--glabels "
+                        "FILE.glabels]] [--keep FOLDER]");
     }
     const fs::path tool = here / "tessaline-tool";
     if (access(tool.c_str(), X_OK) != 0)
@@ -475,8 +568,12 @@ int main(int argc, char** argv)
     fs::remove(folder / "contacts.idx");
     if (!WriteImportText(text, contacts))
         return Fail("cannot write " + text.string());
-    std::printf("%ld contact records (seed %llu), the sample card on 2 x 5 sheets, median of %d runs\n", count,
-                static_cast<unsigned long long>(seed), runs);
+    const bool sample = fs::equivalent(card, fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx");
+    std::printf("%ld contact records (seed %llu), %s on 2 x 5 sheets, median of %d runs\n", count,
+                static_cast<unsigned long long>(seed), card.filename().c_str(), runs);
+    const std::string stem = design.stem().string();
+    if (!sample && stem != "turned-card" && stem != "label-card")
+        std::printf("  (the floor draws the sample card)\n");
 
     const RunResult made = Run({tool.string(), "db", "new", database.string()}, log);
     const RunResult imported =
@@ -530,18 +627,20 @@ int main(int argc, char** argv)
     Program floor{"plain QPdfWriter loop, 1 thread", {}, {}, log, {}, {}, {}, 0};
     floor.outputs.push_back(folder / "floor.pdf");
 
-    const bool compare = OnPath("glabels-3-batch");
+    // gLabels draws the sample, or the card its design gives.
+    const bool compare = OnPath("glabels-3-batch") && (sample || !design.empty());
     Program theirs;
     theirs.log = log;
     if (compare) {
         for (long from = 0, n = 0; from < count; from += chunk, ++n) {
             const long to = std::min(count, from + chunk);
             const fs::path source = folder / ("glabels-" + std::to_string(n) + ".tsv");
-            const fs::path design = folder / ("glabels-" + std::to_string(n) + ".glabels");
+            const fs::path made = folder / ("glabels-" + std::to_string(n) + ".glabels");
             const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
-            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) || !WriteGlabelsCard(design, source))
+            if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) ||
+                !WriteGlabelsCard(made, source, sample ? fs::path() : design))
                 return Fail("cannot write the gLabels files");
-            theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), design.string()});
+            theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), made.string()});
             theirs.outputs.push_back(output);
         }
         theirs.name = theirs.jobs.size() == 1 ? std::string("gLabels, one process")
@@ -558,6 +657,10 @@ int main(int argc, char** argv)
             const long pages = ReportedPages(ours.log);
             floor.jobs.push_back({(here / "print_bench").string(), "--floor", std::to_string(count),
                                   std::to_string(seed), std::to_string(pages), floor.outputs[0].string()});
+            // A design of tools/bench/ has a floor of its own.
+            const std::string stem = design.stem().string();
+            if (!sample && (stem == "turned-card" || stem == "label-card"))
+                floor.jobs.back().push_back(stem);
         }
         if (!runOnce(floor) || (compare && !runOnce(theirs)))
             return 1;
@@ -571,7 +674,7 @@ int main(int argc, char** argv)
     std::printf("  Tessaline / floor: time %.3f (runs: %s), CPU %.3f (runs: %s)\n", Median(floorTimes),
                 Spread(floorTimes).c_str(), Median(floorCpus), Spread(floorCpus).c_str());
     if (!compare) {
-        std::printf("  (glabels-3-batch is not installed: no comparison)\n");
+        std::printf("  (no comparison: glabels-3-batch is not installed, or no gLabels design was given)\n");
     } else {
         report(theirs);
         std::printf("  Tessaline / gLabels: time %.3f (median of the runs' ratios: %s), PDF size %.3f, peak memory %.2f\n",

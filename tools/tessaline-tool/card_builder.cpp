@@ -5,7 +5,9 @@
 
 #include "carddoc/labels_doc.h"
 #include "database/field_table.h"
+#include "foundation/path_record.h"
 #include "frames/frame_obj.h"
+#include "frames/frame_obj_image.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/paragraph_storage.h"
@@ -43,11 +45,24 @@ FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fil
     return f;
 }
 
-bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines)
+FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file)
+{
+    auto* f = dynamic_cast<FrameObjImage*>(doc.NewFrame(kFrameImage));
+    PathRecord path{};
+    if (!f || PathRecordFromPosix(file, &path) != 0)
+        return nullptr;
+    f->SetFromRect(r);
+    f->SetColour(kNoBackground, 1);
+    f->SetColour(kNoBackground, 2);
+    f->SetBorderWidth(0);
+    return f->LoadFromFile(path, 0) == 0 && !f->PictureUnreadable() ? f : nullptr;
+}
+
+FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines)
 {
     FrameObj* f = doc.NewFrame(kFrameText);
     if (!f)
-        return false;
+        return nullptr;
     f->SetFromRect(r);
     f->SetColour(kNoBackground, 1);
     f->SetColour(kNoBackground, 2);
@@ -56,7 +71,7 @@ bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>&
     const uint16_t story = uint16_t(f->Block().storyId);
 
     if (doc.Stories()->BindStory(story) != 0)
-        return false;
+        return nullptr;
     TextBuffer& buffer = doc.Stories()->Buffer();
     buffer.DeleteRange(0, buffer.Count());
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -65,7 +80,7 @@ bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>&
             text += piece.empty() ? FieldText(field) : piece;
         Handle h = NewParagraph();
         if (!h || ParagraphInsertBytes(h, 0, 0, reinterpret_cast<const uint8_t*>(text.data()), uint32_t(text.size())) != 0)
-            return false;
+            return nullptr;
         buffer.InsertRecord(int32_t(i), h, false);
     }
 
@@ -73,7 +88,7 @@ bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>&
     BindFrame(&ctx, static_cast<FrameObjText*>(f));
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!ctx.SelectParagraph(int32_t(i)))
-            return false;
+            return nullptr;
         ParagraphText para = ctx.Current();
         std::array<int16_t, kAttributeCount> values = kRunDefaults;
         values[kRankSize] = lines[i].size;
@@ -90,9 +105,9 @@ bool CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>&
         ctx.StoreFlags(para);
         if (lines[i].alignment != kAlignLeft) {
             if (!ctx.SelectParagraph(int32_t(i)))
-                return false;
+                return nullptr;
             SetAlignment(&ctx, lines[i].alignment);
         }
     }
-    return true;
+    return f;
 }

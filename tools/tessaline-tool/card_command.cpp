@@ -1,5 +1,12 @@
 // card: card documents on the command line.
 //   new-sample OUT.lqx   writes the sample business card the program ships
+//   new-turned OUT.lqx [LOGO]
+//                        a card like it with its phone line turned by 90, 45
+//                        and 30 degrees, and the picture LOGO
+//   new-picture OUT.lqx PICTURE
+//                        a label of the picture PICTURE beside an address
+//   new-badge OUT.lqx    a badge of the contact's photograph (the picture
+//                        field) beside the name
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -32,7 +39,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: card new-sample OUT.lqx | card dump FILE";
+constexpr const char* kSyntax =
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | "
+    "card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -86,7 +95,7 @@ std::string Escaped(const uint8_t* text, uint32_t n)
     return out;
 }
 
-int RunNewSample(const std::string& out)
+int RunNewSample(const std::string& kind, const std::string& out, const std::string& picture)
 {
     CardSession session;
     PathRecord path{};
@@ -96,8 +105,12 @@ int RunNewSample(const std::string& out)
     if (!doc)
         return ToolFail("cannot make a card document");
     doc->InitialUpdate();
-    if (!BuildSampleCard(*doc))
-        return ToolFail("cannot build the sample card");
+    const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture)
+                       : kind == "new-picture" ? BuildPictureCard(*doc, picture)
+                       : kind == "new-badge"   ? BuildBadgeCard(*doc)
+                                               : BuildSampleCard(*doc);
+    if (!built)
+        return ToolFail("cannot build the card");
     if (!doc->DoSave(&path))
         return ToolFail("cannot save " + out);
     return 0;
@@ -212,13 +225,15 @@ int RunDump(const std::string& file)
 
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && args[0] == "new-sample")
-        return RunNewSample(args[1]);
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned" || args[0] == "new-badge"))
+        return RunNewSample(args[0], args[1], "");
+    if (args.size() == 3 && (args[0] == "new-turned" || args[0] == "new-picture"))
+        return RunNewSample(args[0], args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);
-    return ToolFail(kUsage);
+    return ToolFail(std::string("usage: ") + kSyntax);
 }
 
 }  // namespace
 
-TESSALINE_TOOL_COMMAND("card", "card new-sample OUT.lqx | card dump FILE", RunCard);
+TESSALINE_TOOL_COMMAND("card", kSyntax, RunCard);

@@ -72,3 +72,77 @@ bool BuildSampleCard(CLabelsDoc& doc)
     bars->SetColour(kCardBlack, 0);
     return true;
 }
+
+bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    if (!logo.empty() && !CardPicture(doc, OnCard(page, 10, 100, 44, 134), logo))
+        return false;
+    if (!CardShape(doc, kFrameRect, OnCard(page, 110, 40, 220, 43), kCardOrange, kCardOrange))
+        return false;
+    if (!CardTextBox(doc, OnCard(page, 110, 14, 220, 38), {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue}}) ||
+        !CardTextBox(doc, OnCard(page, 110, 48, 220, 80),
+                     {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack},
+                      {{{"", kFieldTitle}}, 8, kCardItalic, kCardDarkGray}}))
+        return false;
+    // The phone line three times, each turned about its top left corner
+    // over space of its own: by 30 degrees on the left, by 90 up the right
+    // edge and by 45 at the bottom.
+    struct Turned {
+        IntPoint at;
+        int16_t angle;
+    };
+    const Turned turned[] = {{{6, 70}, 30}, {{224, 140}, 90}, {{50, 140}, 45}};
+    for (const Turned& t : turned) {
+        FrameObj* f = CardTextBox(doc, OnCard(page, t.at.x, t.at.y, t.at.x + 110, t.at.y + 24),
+                                  {{{{"Tel. ", 0}, {"", kFieldPhone1}}, 12, 0, kCardBlack}});
+        if (!f)
+            return false;
+        f->SetGeometryField(4, t.angle);
+    }
+    FrameObj* bars = doc.NewFrame(kFrameBarcode);
+    if (!bars)
+        return false;
+    bars->SetFromRect(OnCard(page, 150, 108, 212, 134));
+    auto* barcode = static_cast<FrameObjBarcode*>(bars);
+    BarcodeRecord rec;
+    BarcodeRecordRead(barcode->Record(), &rec);
+    PStrFromCStr(rec.data, "TS-0042");
+    rec.type = kBarcodeCode39;
+    rec.barHeight = 18.0;
+    rec.module = 0.5;
+    rec.space = 0.5;
+    rec.charGap = 0.5;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    barcode->SetBarcodeRecord(bytes);
+    bars->SetFontSize(6);
+    bars->SetColour(kCardWhite, 1);
+    bars->SetColour(kNoBackground, 2);
+    bars->SetColour(kCardBlack, 0);
+    return true;
+}
+
+bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    return CardPicture(doc, OnCard(page, 8, 8, 152, 104), picture) &&
+           CardTextBox(doc, OnCard(page, 160, 10, 248, 104),
+                       {{{{"", kFieldCompany}}, 11, kCardBold, kCardDarkBlue},
+                        {{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 9, 0, kCardBlack},
+                        {{{"", kFieldAddress1}}, 8, 0, kCardBlack},
+                        {{{"", kFieldCity}, {" ", 0}, {"", kFieldZipCode}}, 8, 0, kCardBlack}});
+}
+
+bool BuildBadgeCard(CLabelsDoc& doc)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    FrameObj* photo = doc.NewFrame(kFramePicture);
+    if (!photo)
+        return false;
+    photo->SetFromRect(OnCard(page, 8, 8, 80, 104));
+    return CardTextBox(doc, OnCard(page, 92, 20, 248, 104),
+                       {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 14, kCardBold, kCardBlack},
+                        {{{"", kFieldTitle}}, 10, kCardItalic, kCardDarkGray},
+                        {{{"", kFieldCompany}}, 11, kCardBold, kCardDarkBlue}});
+}
