@@ -10,9 +10,9 @@
 #include "carddoc/worker_dialog.h"
 #include "dialogs/font_replacement_dialog.h"
 #include "foundation/cp1252.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
+#include "platform/file_dialog_run.h"
 #include "platform/print_printer.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "carddoc/ruler_corner.h"
 #include "carddoc/zoom_page_bar.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <QMenu>
 
-#include "foundation/menus.h"
 #include "frames/frame_obj.h"
+#include "platform/menus.h"
 #include "records/menu_resources.h"
 #include "typography/std_font_menu.h"
 

@@ -9,10 +9,10 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "platform/command_target.h"
+#include "platform/menus.h"
 #include "platform/profile.h"
 
 namespace {

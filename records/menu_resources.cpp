@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 namespace {
 

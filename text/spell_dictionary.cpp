@@ -4,11 +4,11 @@
 
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/handle.h"
 #include "foundation/program_folder.h"
 #include "foundation/pstr.h"
 #include "foundation/win_error.h"
+#include "platform/file_dialog_run.h"
 #include "text/spell_dictionary_format.h"
 #include "text/spell_word_codec.h"
 

@@ -29,8 +29,8 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/print_dialog.h"
-#include "foundation/menus.h"
 #include "foundation/program_folder.h"
+#include "platform/menus.h"
 #include "support/shell.h"
 
 namespace {
