@@ -3,7 +3,6 @@
 #include <QRect>
 
 #include "app/card_app.h"
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "app/shell_prompts.h"
@@ -14,6 +13,7 @@
 #include "foundation/string_table.h"
 #include "platform/file_dialog_run.h"
 #include "platform/print_printer.h"
+#include "records/command_ids.h"
 
 namespace {
 

@@ -21,7 +21,6 @@
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/database_document_kind.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
@@ -31,6 +30,7 @@
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
 #include "platform/menus.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 
 namespace {

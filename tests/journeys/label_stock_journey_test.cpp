@@ -4,13 +4,13 @@
 // orientation leaves nothing to Page Setup and Print Setup.
 #include <QTest>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_list_dlg.h"
 #include "foundation/cp1252.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {
