@@ -14,7 +14,6 @@
 #include <QPrinterInfo>
 
 #include "app/clipboard_wnd.h"
-#include "app/command_ids.h"
 #include "app/command_line.h"
 #include "app/database_document_kind.h"
 #include "app/main_frame.h"
@@ -34,7 +33,6 @@
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
-#include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
 #include "graphics/beep.h"
@@ -42,9 +40,11 @@
 #include "platform/gdi_types.h"
 #include "platform/hyperlink.h"
 #include "platform/key_state_tracker.h"
+#include "platform/menus.h"
 #include "platform/print_printer.h"
 #include "platform/profile.h"
 #include "platform/x11_lock_keys.h"
+#include "records/command_ids.h"
 #include "records/label_stock.h"
 #include "records/menu_resources.h"
 #include "text/spell_dictionary.h"
@@ -389,8 +389,8 @@ bool CCardApp::OnCommand(uint32_t id)
     default:
         break;
     }
-    if (id >= kRecentFilePlaceholder && id < kRecentFilePlaceholder + uint32_t(docs_.RecentFiles().Count())) {
-        const int32_t index = int32_t(id - kRecentFilePlaceholder);
+    if (id >= kCmdRecentFile1 && id < kCmdRecentFile1 + uint32_t(docs_.RecentFiles().Count())) {
+        const int32_t index = int32_t(id - kCmdRecentFile1);
         if (docs_.DocumentCount() >= kMaxOpenDocuments)
             return true;
         const std::string path = docs_.RecentFiles().At(index);
@@ -440,8 +440,8 @@ bool CCardApp::OnUpdateCommand(CmdUI& ui)
     default:
         break;
     }
-    if (ui.id >= kRecentFilePlaceholder && ui.id < kRecentFilePlaceholder + 16) {
-        ui.Enable(int32_t(ui.id - kRecentFilePlaceholder) < docs_.RecentFiles().Count());
+    if (ui.id >= kCmdRecentFile1 && ui.id < kCmdRecentFile1 + 16) {
+        ui.Enable(int32_t(ui.id - kCmdRecentFile1) < docs_.RecentFiles().Count());
         return true;
     }
     return false;

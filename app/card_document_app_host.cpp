@@ -3,17 +3,17 @@
 #include <QRect>
 
 #include "app/card_app.h"
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "app/shell_prompts.h"
 #include "carddoc/worker_dialog.h"
 #include "dialogs/font_replacement_dialog.h"
 #include "foundation/cp1252.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
+#include "platform/file_dialog_run.h"
 #include "platform/print_printer.h"
+#include "records/command_ids.h"
 
 namespace {
 

@@ -13,21 +13,10 @@
 #include "foundation/alerts.h"
 #include "foundation/path_record.h"
 #include "frames/curr_page_mng.h"
+#include "records/command_ids.h"
 
 namespace {
 
-// The Edit and File commands the card document carries out (the shell's
-// command ids; its header would clash with the document registry's).
-constexpr uint32_t kCmdEditClear = 57632;
-constexpr uint32_t kCmdEditCopy = 57634;
-constexpr uint32_t kCmdEditCut = 57635;
-constexpr uint32_t kCmdEditPaste = 57637;
-constexpr uint32_t kCmdEditUndo = 57643;
-constexpr uint32_t kCmdFileClose = 57602;
-constexpr uint32_t kCmdFileSave = 57603;
-constexpr uint32_t kCmdFileSaveAs = 57604;
-constexpr uint32_t kFirstToolCommand = 33284;
-constexpr uint32_t kLastToolCommand = 33297;
 constexpr uint32_t kPreviousPage = 1379;
 constexpr uint32_t kNextPage = 1380;
 // The bars the card window switches: the card bar, and the text bar while

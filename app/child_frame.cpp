@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <cstring>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/shell_document.h"
 #include "app/tool_bar_draw_tools.h"
@@ -18,7 +17,8 @@
 #include "carddoc/ruler_corner.h"
 #include "carddoc/zoom_page_bar.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 
 namespace {
 
@@ -38,10 +38,6 @@ protected:
 private:
     CChildFrame* frame_;
 };
-
-// The tools bar's buttons select tools 0 to 13.
-constexpr uint32_t kFirstToolCommand = 33284;
-constexpr uint32_t kLastToolCommand = 33297;
 
 // The rulers' font: "Small Fonts", 9 pixels high.
 LogFont RulerFont()

@@ -5,7 +5,6 @@
 #include <QTimer>
 
 #include "app/card_app.h"
-#include "app/command_ids.h"
 #include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
@@ -20,6 +19,7 @@
 #include "foundation/cp1252.h"
 #include "foundation/path_record.h"
 #include "platform/command_data.h"
+#include "records/command_ids.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "app/command_ids.h"
 #include "app/shell_prompts.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
+#include "records/command_ids.h"
 
 namespace {
 

@@ -18,7 +18,6 @@
 #include "app/card_app.h"
 #include "app/ch_frame_db.h"
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/main_status_bar.h"
 #include "app/splash_wnd.h"
 #include "app/tool_bar_buttons.h"
@@ -27,10 +26,11 @@
 #include "app/tool_bar_draw_tools.h"
 #include "foundation/cp1252.h"
 #include "foundation/keys.h"
-#include "foundation/menus.h"
 #include "foundation/string_table.h"
 #include "platform/font_folder_watcher.h"
+#include "platform/menus.h"
 #include "platform/profile.h"
+#include "records/command_ids.h"
 #include "records/menu_resources.h"
 #include "typography/font_list.h"
 
@@ -695,14 +695,14 @@ void CMainFrame::RecentFilesChanged()
         // The entries sit where the placeholder is; the old ones go first.
         for (QAction* action : file->actions()) {
             const uint32_t cmd = MenuGetCommandId(action);
-            if (cmd > kRecentFilePlaceholder && cmd < kRecentFilePlaceholder + 16) {
+            if (cmd > kCmdRecentFile1 && cmd < kCmdRecentFile1 + 16) {
                 file->removeAction(action);
                 delete action;
             }
         }
         QAction* placeholder = nullptr;
         for (QAction* action : file->actions())
-            if (MenuGetCommandId(action) == kRecentFilePlaceholder)
+            if (MenuGetCommandId(action) == kCmdRecentFile1)
                 placeholder = action;
         if (!placeholder)
             continue;
@@ -718,7 +718,7 @@ void CMainFrame::RecentFilesChanged()
             before = all[at + 1];
         for (int32_t i = 1; i < recent.Count(); ++i) {
             auto* action = new QAction(recent.MenuText(i), file);
-            MenuSetCommandId(action, kRecentFilePlaceholder + uint32_t(i));
+            MenuSetCommandId(action, kCmdRecentFile1 + uint32_t(i));
             file->insertAction(before, action);
         }
     }

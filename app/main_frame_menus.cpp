@@ -5,18 +5,18 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
-#include "database/field_menu.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
 #include "foundation/string_table.h"
 #include "graphics/fill_pattern_strip.h"
 #include "graphics/fill_patterns.h"
+#include "platform/menus.h"
 #include "platform/profile.h"
+#include "records/command_ids.h"
 #include "records/menu_resources.h"
+#include "toolbase/field_menu.h"
 #include "typography/color_menu.h"
 #include "typography/font_list.h"
 #include "typography/icon_menu.h"
@@ -37,7 +37,10 @@ struct ColourMenuRange {
 };
 // Text colour, fill colour, background colour, graphics colour.
 const ColourMenuRange kColourMenus[4] = {
-    {33088, 33089, 33104}, {33138, 33105, 33120}, {33121, 33122, 33137}, {33404, 33405, 33420}};
+    {kCmdTextColourMenu, kCmdTextColourFirst, kCmdTextColourLast},
+    {kCmdFillColourMenu, kCmdFillColourFirst, kCmdFillColourLast},
+    {kCmdBackgroundMenu, kCmdBackgroundFirst, kCmdBackgroundLast},
+    {kCmdBorderColourMenu, kCmdBorderColourFirst, kCmdBorderColourLast}};
 
 // The menu (the given one or one of its submenus) that holds the item of
 // the command; null when none does.
@@ -80,8 +83,8 @@ void CMainFrame::BuildDatabaseMenus()
     if (databaseMenusBuilt_)
         return;
     fieldMenus_[0] = new FieldMenu(this);
-    fieldMenus_[0]->CreateItems(33361, kFieldItems);
-    ReplaceItemByPopup(MenuSet(kMenuDatabase), 32805, fieldMenus_[0]);
+    fieldMenus_[0]->CreateItems(kCmdBrowseFieldFirst, kFieldItems);
+    ReplaceItemByPopup(MenuSet(kMenuDatabase), kCmdBrowseFieldMenu, fieldMenus_[0]);
     databaseMenusBuilt_ = true;
 }
 
@@ -95,31 +98,31 @@ void CMainFrame::BuildCardMenus()
                               kColourMenus[i].last, 1);
     }
     fieldMenus_[1] = new FieldMenu(this);
-    fieldMenus_[1]->CreateItems(33144, kFieldItems);
+    fieldMenus_[1]->CreateItems(kCmdPlaceFieldFirst, kFieldItems);
     fieldMenus_[2] = new FieldMenu(this);
-    fieldMenus_[2]->CreateItems(33184, kFieldItems);
+    fieldMenus_[2]->CreateItems(kCmdInsertFieldFirst, kFieldItems);
 
     patternMenu_ = new IconMenu(this);
     patternMenu_->AddIconItem(MakeFillPatternStrip(kCellWidth, kCellHeight), GetFillPatternCount(), kCellWidth,
-                              kCellHeight, kMenuCheckIcon, 34218, 34250, true);
+                              kCellHeight, kMenuCheckIcon, kCmdPatternFirst, kCmdPatternLast, true);
     lineMenu_ = new IconMenu2(this);
-    lineMenu_->Create(9, 33321, kMenuCheckIcon, kCellWidth, kCellHeight, true);
+    lineMenu_->Create(9, kCmdLineStyleFirst, kMenuCheckIcon, kCellWidth, kCellHeight, true);
 
     fontMenu_ = new StdFontMenu(this);
-    fontMenu_->CreateFontMenu(33504, 0, 0);
+    fontMenu_->CreateFontMenu(kCmdFontListFirst, 0, 0);
     connect(fontMenu_, &StdFontMenu::FontChosen, this, [this](const FontChoice& choice) {
         if (choice.index >= 0)
-            RouteCommand(33504 + uint32_t(choice.index));
+            RouteCommand(kCmdFontListFirst + uint32_t(choice.index));
     });
 
     const std::vector<QMenu*>& card = MenuSet(kMenuCard);
     for (int32_t i = 0; i < 4; ++i)
         ReplaceItemByPopup(card, kColourMenus[i].placeholder, colorMenus_[i]);
-    ReplaceItemByPopup(card, 33141, fieldMenus_[1]);
-    ReplaceItemByPopup(card, 33143, fieldMenus_[2]);
-    ReplaceItemByPopup(card, 33216, patternMenu_);
-    ReplaceItemByPopup(card, 33217, lineMenu_);
-    ReplaceItemByPopup(card, 33442, fontMenu_);
+    ReplaceItemByPopup(card, kCmdPlaceFieldMenu, fieldMenus_[1]);
+    ReplaceItemByPopup(card, kCmdInsertFieldMenu, fieldMenus_[2]);
+    ReplaceItemByPopup(card, kCmdPatternMenu, patternMenu_);
+    ReplaceItemByPopup(card, kCmdLineStyleMenu, lineMenu_);
+    ReplaceItemByPopup(card, kCmdFontItem, fontMenu_);
     // The wizard's data is maintained only in master mode.
     if (IsMasterMode()) {
         for (QMenu* top : card) {

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-#include "app/command_ids.h"
 #include "foundation/cp1252.h"
 #include "foundation/string_table.h"
+#include "records/command_ids.h"
 
 CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent)
 {

@@ -5,7 +5,7 @@
 
 #include "foundation/cp1252.h"
 #include "foundation/string_table.h"
-#include "app/command_ids.h"
+#include "records/command_ids.h"
 
 namespace {
 

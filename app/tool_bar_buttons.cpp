@@ -6,8 +6,8 @@
 #include <QToolBar>
 
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
 #include "foundation/string_table.h"
+#include "platform/menus.h"
 #include "resources/artwork_resources.h"
 
 namespace {

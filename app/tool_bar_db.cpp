@@ -8,10 +8,10 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-#include "app/command_ids.h"
 #include "app/tool_bar_buttons.h"
 #include "database/field_table.h"
 #include "foundation/cp1252.h"
+#include "records/command_ids.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QAction>
 #include <QLineEdit>
 
-#include "app/command_ids.h"
 #include "app/tool_bar_buttons.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_list.h"
 #include "typography/font_size_combo_box.h"

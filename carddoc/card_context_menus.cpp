@@ -4,84 +4,59 @@
 
 #include <QMenu>
 
-#include "foundation/menus.h"
 #include "frames/frame_obj.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "records/menu_resources.h"
 #include "typography/std_font_menu.h"
 
 namespace {
 
-// Commands of the card window's menus the context menus reuse.
-enum : uint32_t {
-    kCut = 57635,
-    kCopy = 57634,
-    kPaste = 57637,
-    kSelectAll = 32842,
-    kPreferences = 32955,
-    kObjectInfo = 32881,
-    kFrameInfo = 32882,
-    kFillInfo = 32883,
-    kRunaround = 32884,
-    kDuplicate = 32885,
-    kDelete = 32886,
-    kGroup = 32887,
-    kUngroup = 32888,
-    kBringToFront = 32889,
-    kSendToBack = 32890,
-    kAlign = 32892,
-    kBarcodeInfo = 33280,
-    kQuickCardInfo = 33281,
-    kCounterInfo = 33474,
-    kStarInfo = 34014,
-    kPowerTextInfo = 34016,
-    kFont = 33442,
-};
-
 #define SEP(d) {d, nullptr, 0}
 
 #define OBJECT_ITEMS                                   \
-    {1, "Cu&t\tCtrl+X", kCut},                                 \
-    {1, "&Copy\tCtrl+C", kCopy},                               \
-    {1, "&Paste\tCtrl+V", kPaste},                             \
-    {1, "&Delete", kDelete},                           \
+    {1, "Cu&t\tCtrl+X", kCmdEditCut},                                 \
+    {1, "&Copy\tCtrl+C", kCmdEditCopy},                               \
+    {1, "&Paste\tCtrl+V", kCmdEditPaste},                             \
+    {1, "&Delete", kCmdDelete},                           \
     SEP(1),                                            \
-    {1, "D&uplicate\tCtrl+D", kDuplicate},                     \
-    {1, "Bring to &Front\tCtrl+]", kBringToFront},             \
-    {1, "Send to &Back\tCtrl+[", kSendToBack},                 \
+    {1, "D&uplicate\tCtrl+D", kCmdDuplicate},                     \
+    {1, "Bring to &Front\tCtrl+]", kCmdBringToFront},             \
+    {1, "Send to &Back\tCtrl+[", kCmdSendToBack},                 \
     SEP(1),                                            \
-    {1, "&Object Info...\tCtrl+I", kObjectInfo},               \
-    {1, "F&rame Info...\tCtrl+Shift+F", kFrameInfo},                 \
-    {1, "F&ill Info...", kFillInfo}
+    {1, "&Object Info...\tCtrl+I", kCmdObjectInfo},               \
+    {1, "F&rame Info...\tCtrl+Shift+F", kCmdFrameInfo},                 \
+    {1, "F&ill Info...", kCmdFillInfo}
 
 #define TEXT_FORMAT_ITEMS                              \
-    {1, "&Font", kFont},                               \
+    {1, "&Font", kCmdFontItem},                               \
     {1, "&Size", 0},                                   \
-    {2, "8", 33443}, {2, "9", 33444}, {2, "10", 33445}, {2, "11", 33446}, {2, "12", 33447}, {2, "14", 33448}, \
-    {2, "16", 33449}, {2, "18", 33450}, {2, "20", 33451}, {2, "22", 33452}, {2, "24", 33453},                \
-    {2, "26", 33454}, {2, "28", 33455}, {2, "36", 33456}, {2, "48", 33457}, {2, "72", 33458},                \
+    {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1}, {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4}, {2, "14", kCmdSizeFirst + 5}, \
+    {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7}, {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10},                \
+    {2, "26", kCmdSizeFirst + 11}, {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13}, {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast},                \
     SEP(2),                                            \
-    {2, "Larger\tCtrl+K", 33459},                              \
-    {2, "Smaller\tCtrl+Shift+K", 33460},                             \
-    {2, "Other...", 33461},                            \
+    {2, "Larger\tCtrl+K", kCmdLarger},                              \
+    {2, "Smaller\tCtrl+Shift+K", kCmdSmaller},                             \
+    {2, "Other...", kCmdSizeOther},                            \
     {1, "S&tyle", 0},                                  \
-    {2, "Plain\tCtrl+Shift+P", 33462},                               \
-    {2, "Bold\tCtrl+Shift+B", 33463},                                \
-    {2, "Italic\tCtrl+Shift+I", 33464},                              \
-    {2, "Underline\tCtrl+Shift+U", 33465},                           \
-    {2, "All Caps", 33466},                            \
-    {2, "Superscript", 33467},                         \
-    {2, "Subscript", 33468}
+    {2, "Plain\tCtrl+Shift+P", kCmdStylePlain},                               \
+    {2, "Bold\tCtrl+Shift+B", kCmdStyleBold},                                \
+    {2, "Italic\tCtrl+Shift+I", kCmdStyleItalic},                              \
+    {2, "Underline\tCtrl+Shift+U", kCmdStyleUnderline},                           \
+    {2, "All Caps", kCmdSmallCaps},                            \
+    {2, "Superscript", kCmdSuperscript},                         \
+    {2, "Subscript", kCmdSubscript}
 
 const MenuLine kCounterMenu[] = {
     {0, "__Counter__", 0},
-    {1, "Counter &Info...", kCounterInfo},
+    {1, "Counter &Info...", kCmdCounterInfo},
     SEP(1),
     OBJECT_ITEMS,
 };
 
 const MenuLine kFieldBarcodeMenu[] = {
     {0, "__DB Field__", 0},
-    {1, "Barcode &Info...", kBarcodeInfo},
+    {1, "Barcode &Info...", kCmdBarcodeInfo},
     SEP(1),
     TEXT_FORMAT_ITEMS,
     SEP(1),
@@ -90,7 +65,7 @@ const MenuLine kFieldBarcodeMenu[] = {
 
 const MenuLine kQuickCardMenu[] = {
     {0, "__Quick Adress__", 0},
-    {1, "Quick Card &Info...", kQuickCardInfo},
+    {1, "Quick Card &Info...", kCmdQuickCardInfo},
     SEP(1),
     TEXT_FORMAT_ITEMS,
     SEP(1),
@@ -99,7 +74,7 @@ const MenuLine kQuickCardMenu[] = {
 
 const MenuLine kBarcodeMenu[] = {
     {0, "__Barcode__", 0},
-    {1, "Barcode &Info...", kBarcodeInfo},
+    {1, "Barcode &Info...", kCmdBarcodeInfo},
     SEP(1),
     OBJECT_ITEMS,
 };
@@ -107,53 +82,53 @@ const MenuLine kBarcodeMenu[] = {
 const MenuLine kObjectsMenu[] = {
     {0, "__Simple Objects__", 0},
     OBJECT_ITEMS,
-    {1, "Text R&unaround...\tCtrl+R", kRunaround},
+    {1, "Text R&unaround...\tCtrl+R", kCmdTextRunaround},
     SEP(1),
-    {1, "&Group\tCtrl+G", kGroup},
-    {1, "U&nGroup\tCtrl+U", kUngroup},
-    {1, "&Align Object...\tCtrl+Shift+A", kAlign},
+    {1, "&Group\tCtrl+G", kCmdGroup},
+    {1, "U&nGroup\tCtrl+U", kCmdUngroup},
+    {1, "&Align Object...\tCtrl+Shift+A", kCmdAlignObjects},
 };
 
 const MenuLine kEmptyMenu[] = {
     {0, "__Empty Selection__", 0},
-    {1, "&Paste\tCtrl+V", kPaste},
-    {1, "P&references...\tCtrl+Y", kPreferences},
-    {1, "Select &All\tCtrl+A", kSelectAll},
+    {1, "&Paste\tCtrl+V", kCmdEditPaste},
+    {1, "P&references...\tCtrl+Y", kCmdPreferences},
+    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},
 };
 
 const MenuLine kTextMenu[] = {
     {0, "__Text__", 0},
-    {1, "Cu&t\tCtrl+X", kCut},
-    {1, "&Copy\tCtrl+C", kCopy},
-    {1, "&Paste\tCtrl+V", kPaste},
-    {1, "Select &All\tCtrl+A", kSelectAll},
+    {1, "Cu&t\tCtrl+X", kCmdEditCut},
+    {1, "&Copy\tCtrl+C", kCmdEditCopy},
+    {1, "&Paste\tCtrl+V", kCmdEditPaste},
+    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},
     SEP(1),
     TEXT_FORMAT_ITEMS,
     {1, "&Alignment", 0},
-    {2, "Left\tCtrl+Shift+L", 33434},
-    {2, "Center\tCtrl+Shift+C", 33435},
-    {2, "Right\tCtrl+Shift+R", 33436},
-    {2, "Justified\tCtrl+Shift+J", 33437},
+    {2, "Left\tCtrl+Shift+L", kCmdAlignFirst},
+    {2, "Center\tCtrl+Shift+C", kCmdAlignFirst + 1},
+    {2, "Right\tCtrl+Shift+R", kCmdAlignFirst + 2},
+    {2, "Justified\tCtrl+Shift+J", kCmdAlignLast},
     {1, "&Line Spacing", 0},
-    {2, "Single", 32923},
-    {2, "One and a half", 32924},
-    {2, "Double", 32925},
+    {2, "Single", kCmdSpacingSingle},
+    {2, "One and a half", kCmdSpacingSingle + 1},
+    {2, "Double", kCmdSpacingLast},
     SEP(1),
-    {1, "Character &Info...\tCtrl+Shift+H", 32928},
-    {1, "Pa&ragraph Info...\tCtrl+Shift+G", 32929},
-    {1, "Ta&bs...\tCtrl+Shift+T", 32921},
+    {1, "Character &Info...\tCtrl+Shift+H", kCmdCharacterInfo},
+    {1, "Pa&ragraph Info...\tCtrl+Shift+G", kCmdParagraphInfo},
+    {1, "Ta&bs...\tCtrl+Shift+T", kCmdTabs},
 };
 
 const MenuLine kStarMenu[] = {
     {0, "__Star__", 0},
-    {1, "Star &Info...", kStarInfo},
+    {1, "Star &Info...", kCmdStarInfo},
     SEP(1),
     OBJECT_ITEMS,
 };
 
 const MenuLine kPowerTextMenu[] = {
     {0, "__Power Text__", 0},
-    {1, "Power Text &Info...", kPowerTextInfo},
+    {1, "Power Text &Info...", kCmdPowerTextInfo},
     SEP(1),
     OBJECT_ITEMS,
 };
@@ -187,10 +162,10 @@ MenuTable TableOf(int32_t resourceId)
 void AttachFontMenu(QMenu* menu)
 {
     for (QAction* item : menu->actions()) {
-        if (MenuGetCommandId(item) != kFont)
+        if (MenuGetCommandId(item) != kCmdFontItem)
             continue;
         auto* fonts = new StdFontMenu(menu);
-        fonts->CreateFontMenu(kFirstFontMenuCommand, 0, 0);
+        fonts->CreateFontMenu(kCmdFontListFirst, 0, 0);
         fonts->setTitle(item->text());
         MenuSetCommandId(fonts->menuAction(), kMenuSubmenuId);
         menu->insertMenu(item, fonts);

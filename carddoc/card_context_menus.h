@@ -23,10 +23,6 @@ enum : int32_t {
     kContextMenuPowerText = 538,
 };
 
-// The command of the first font of the program's font list; the font menus
-// send this plus the font's index.
-constexpr uint32_t kFirstFontMenuCommand = 33504;
-
 // The menu for the Object tool's selection: the number of selected frames
 // and the type they all share (0 when they differ).
 int32_t ContextMenuForSelection(int16_t count, int16_t sharedType);

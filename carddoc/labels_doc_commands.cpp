@@ -11,6 +11,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "platform/command_target.h"
+#include "records/command_ids.h"
 #include "text/spell_checker.h"
 #include "text/text_tool.h"
 
@@ -29,95 +30,6 @@ constexpr std::array<int16_t, 7> kLineWidths = {1, 2, 4, 6, 8, 12, 20};
 constexpr std::array<int16_t, 16> kFontSizes = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 // A size the Larger and Smaller items count from when it is mixed.
 constexpr int16_t kMixedSizeBase = 12;
-
-enum : uint32_t {
-    kImportText = 32833,
-    kImportGraphics = 32834,
-    kExportDatabase = 32830,
-    kExportPicture = 34017,
-    kSelectAll = 32842,
-    kShowGuides = 32856,
-    kShowNonPrinting = 32857,
-    kGotoPage = 32860,
-    kRulerSettings = 32953,
-    kGuideSettings = 32954,
-    kObjectInfo = 32881,
-    kFrameInfo = 32882,
-    kFillInfo = 32883,
-    kTextRunaround = 32884,
-    kDuplicate = 32885,
-    kDelete = 32886,
-    kGroup = 32887,
-    kGroupButton = 33273,
-    kUngroup = 32888,
-    kUngroupButton = 33274,
-    kBringToFront = 32889,
-    kBringToFrontButton = 33278,
-    kSendToBack = 32890,
-    kSendToBackButton = 33276,
-    kShuffleForward = 32891,
-    kAlignObjects = 32892,
-    kBarcodeMark = 32896,
-    kStarInfo = 34014,
-    kPowerTextInfo = 34016,
-    kPlaceFieldFirst = 33144,
-    kPlaceFieldLast = 33165,
-    kBorderColourFirst = 33405,
-    kBorderColourLast = 33420,
-    kBorderShadeFirst = 33421,
-    kBorderShadeLast = 33431,
-    kBorderShadeOther = 33432,
-    kFillColourFirst = 33105,
-    kFillColourLast = 33120,
-    kFillShadeFirst = 32933,
-    kFillShadeLast = 32943,
-    kFillShadeOther = 32944,
-    kBackgroundFirst = 33122,
-    kBackgroundLast = 33137,
-    kPatternFirst = 34218,
-    kPatternLast = 34250,
-    kLineStyleFirst = 33321,
-    kLineStyleLast = 33329,
-    kLineWidthFirst = 32945,
-    kLineWidthLast = 32950,
-    kLineWidthOther = 32951,
-    kFontItem = 33442,
-    kSizeFirst = 33443,
-    kSizeLast = 33458,
-    kLarger = 33459,
-    kSmaller = 33460,
-    kSizeOther = 33461,
-    kPlain = 33462,
-    kBold = 33463,
-    kItalic = 33464,
-    kUnderline = 33465,
-    kSmallCaps = 33466,
-    kSuperscript = 33467,
-    kSubscript = 33468,
-    kTextColourFirst = 33089,
-    kTextColourLast = 33104,
-    kTextShadeFirst = 32906,
-    kTextShadeLast = 32916,
-    kTextShadeOther = 32917,
-    kAlignFirst = 33434,
-    kAlignLast = 33437,
-    kSpacingSingle = 32923,
-    kSpacingLast = 32925,
-    kSpellWord = 32930,
-    kSpellLast = 32932,
-    kPageNumberFirst = 33306,
-    kPageNumberLast = 33311,
-    kInsertFieldFirst = 33184,
-    kInsertFieldLast = 33205,
-    kBoldButton = 33260,
-    kItalicButton = 33261,
-    kUnderlineButton = 33262,
-    kAlignLeftButton = 33263,
-    kAlignRightButton = 33265,
-    kJustifyButton = 33266,
-    kSingleSpacingButton = 33267,
-    kDoubleSpacingButton = 33268,
-};
 
 // The line spacing values of Single, One and a half and Double.
 constexpr std::array<int16_t, 3> kSpacings = {0, 3, 4};
@@ -168,163 +80,163 @@ bool CLabelsDoc::OnCommand(uint32_t id)
 {
     if (OnWorkerCommand(id) || OnTemplateCommand(id))
         return true;
-    if (In(id, kPlaceFieldFirst, kPlaceFieldLast)) {
-        SetDatabaseField(int16_t(id - kPlaceFieldFirst));
+    if (In(id, kCmdPlaceFieldFirst, kCmdPlaceFieldLast)) {
+        SetDatabaseField(int16_t(id - kCmdPlaceFieldFirst));
         return true;
     }
-    if (In(id, kInsertFieldFirst, kInsertFieldLast)) {
-        SetDatabaseField(int16_t(id - kInsertFieldFirst));
+    if (In(id, kCmdInsertFieldFirst, kCmdInsertFieldLast)) {
+        SetDatabaseField(int16_t(id - kCmdInsertFieldFirst));
         return true;
     }
-    if (In(id, kBorderColourFirst, kBorderColourLast)) {
-        SetColor(int16_t(id - kBorderColourFirst), 0);
+    if (In(id, kCmdBorderColourFirst, kCmdBorderColourLast)) {
+        SetColor(int16_t(id - kCmdBorderColourFirst), 0);
         return true;
     }
-    if (In(id, kBorderShadeFirst, kBorderShadeLast)) {
-        SetShade(int16_t(10 * (id - kBorderShadeFirst)), 0);
+    if (In(id, kCmdBorderShadeFirst, kCmdBorderShadeLast)) {
+        SetShade(int16_t(10 * (id - kCmdBorderShadeFirst)), 0);
         return true;
     }
-    if (In(id, kFillColourFirst, kFillColourLast)) {
-        SetColor(int16_t(id - kFillColourFirst), 1);
+    if (In(id, kCmdFillColourFirst, kCmdFillColourLast)) {
+        SetColor(int16_t(id - kCmdFillColourFirst), 1);
         return true;
     }
-    if (In(id, kFillShadeFirst, kFillShadeLast)) {
-        SetShade(int16_t(10 * (id - kFillShadeFirst)), 1);
+    if (In(id, kCmdFillShadeFirst, kCmdFillShadeLast)) {
+        SetShade(int16_t(10 * (id - kCmdFillShadeFirst)), 1);
         return true;
     }
-    if (In(id, kBackgroundFirst, kBackgroundLast)) {
-        SetColor(int16_t(id - kBackgroundFirst), 2);
+    if (In(id, kCmdBackgroundFirst, kCmdBackgroundLast)) {
+        SetColor(int16_t(id - kCmdBackgroundFirst), 2);
         return true;
     }
-    if (In(id, kPatternFirst, kPatternLast)) {
-        SetPattern(int16_t(id - kPatternFirst), 1);
+    if (In(id, kCmdPatternFirst, kCmdPatternLast)) {
+        SetPattern(int16_t(id - kCmdPatternFirst), 1);
         return true;
     }
-    if (In(id, kLineStyleFirst, kLineStyleLast)) {
-        SetBorderStyle(int16_t(id - kLineStyleFirst + 1));
+    if (In(id, kCmdLineStyleFirst, kCmdLineStyleLast)) {
+        SetBorderStyle(int16_t(id - kCmdLineStyleFirst + 1));
         return true;
     }
-    if (In(id, kLineWidthFirst, kLineWidthLast)) {
+    if (In(id, kCmdLineWidthFirst, kCmdLineWidthLast)) {
         manager_->ResetFrameStates(kDrawNeeded);
-        SetLineWidth(kLineWidths[id - kLineWidthFirst]);
+        SetLineWidth(kLineWidths[id - kCmdLineWidthFirst]);
         return true;
     }
-    if (In(id, kSizeFirst, kSizeLast)) {
-        SetFontSize(kFontSizes[id - kSizeFirst]);
+    if (In(id, kCmdSizeFirst, kCmdSizeLast)) {
+        SetFontSize(kFontSizes[id - kCmdSizeFirst]);
         return true;
     }
-    if (In(id, kTextColourFirst, kTextColourLast)) {
-        SetColor(int16_t(id - kTextColourFirst), 3);
+    if (In(id, kCmdTextColourFirst, kCmdTextColourLast)) {
+        SetColor(int16_t(id - kCmdTextColourFirst), 3);
         return true;
     }
-    if (In(id, kTextShadeFirst, kTextShadeLast)) {
-        SetShade(int16_t(10 * (id - kTextShadeFirst)), 3);
+    if (In(id, kCmdTextShadeFirst, kCmdTextShadeLast)) {
+        SetShade(int16_t(10 * (id - kCmdTextShadeFirst)), 3);
         return true;
     }
-    if (In(id, kAlignFirst, kAlignLast)) {
-        SetAlignment(int16_t(id - kAlignFirst + 1));
+    if (In(id, kCmdAlignFirst, kCmdAlignLast)) {
+        SetAlignment(int16_t(id - kCmdAlignFirst + 1));
         return true;
     }
-    if (In(id, kSpacingSingle, kSpacingLast)) {
-        SetLineSpacing(kSpacings[id - kSpacingSingle]);
+    if (In(id, kCmdSpacingSingle, kCmdSpacingLast)) {
+        SetLineSpacing(kSpacings[id - kCmdSpacingSingle]);
         return true;
     }
-    if (In(id, kSpellWord, kSpellLast)) {
+    if (In(id, kCmdSpellWord, kCmdSpellLast)) {
         if (IsTextEditing())
-            SpellCheckText(textContext_.get(), kSpellModes[id - kSpellWord]);
+            SpellCheckText(textContext_.get(), kSpellModes[id - kCmdSpellWord]);
         return true;
     }
-    if (id == kPageNumberFirst || In(id, kPageNumberFirst + 2, kPageNumberLast)) {
+    if (id == kCmdPageNumberFirst || In(id, kCmdPageNumberFirst + 2, kCmdPageNumberLast)) {
         if (IsTextEditing())
-            Tool()->InsertPageNumber(int16_t(id - kPageNumberFirst));
+            Tool()->InsertPageNumber(int16_t(id - kCmdPageNumberFirst));
         return true;
     }
-    if (In(id, kAlignLeftButton, kAlignRightButton)) {
-        SetAlignment(int16_t(id - kAlignLeftButton + 1));
+    if (In(id, kCmdAlignLeft, kCmdAlignRight)) {
+        SetAlignment(int16_t(id - kCmdAlignLeft + 1));
         return true;
     }
     switch (id) {
-    case kImportText: ImportText(); return true;
-    case kImportGraphics:
+    case kCmdImportText: ImportText(); return true;
+    case kCmdImportGraphics:
         // Chosen again before the last picture was placed: the user wants
         // another file, so the chooser runs again.
         if (currentTool_ == kToolPicture)
             SelectTool(kToolObject);
         SetTool(kToolPicture, 0);
         return true;
-    case kExportPicture: ExportAsPicture(); return true;
-    case kSelectAll: DoEditCommand(5); return true;
-    case kShowGuides:
+    case kCmdExportPicture: ExportAsPicture(); return true;
+    case kCmdEditSelectAll: DoEditCommand(5); return true;
+    case kCmdShowGuides:
         display_[1] = display_[1] != 0 ? 0 : 1;
         RefreshView();
         return true;
-    case kShowNonPrinting:
+    case kCmdShowNonPrinting:
         display_[4] = display_[4] != 0 ? 0 : 1;
         ComputeMargins();
         RefreshView();
         return true;
-    case kGotoPage: DoGotoPage(); return true;
-    case kRulerSettings: DoRulerSettings(); return true;
-    case kGuideSettings: DoGuideSettings(); return true;
-    case kObjectInfo: DoObjectInfo(); return true;
-    case kFrameInfo: DoFrameInfo(); return true;
-    case kFillInfo: DoFillInfo(); return true;
-    case kTextRunaround: DoTextRunaround(); return true;
-    case kAlignObjects: DoAlignObjects(); return true;
-    case kDuplicate:
+    case kCmdGotoPage: DoGotoPage(); return true;
+    case kCmdRulerSettings: DoRulerSettings(); return true;
+    case kCmdGuideSettings: DoGuideSettings(); return true;
+    case kCmdObjectInfo: DoObjectInfo(); return true;
+    case kCmdFrameInfo: DoFrameInfo(); return true;
+    case kCmdFillInfo: DoFillInfo(); return true;
+    case kCmdTextRunaround: DoTextRunaround(); return true;
+    case kCmdAlignObjects: DoAlignObjects(); return true;
+    case kCmdDuplicate:
         if (HasObjectSelection())
             DuplicateFrames(10, 10);
         return true;
-    case kDelete: DeleteSelection(); return true;
-    case kGroup:
-    case kGroupButton: GroupSelection(); return true;
-    case kUngroup:
-    case kUngroupButton: UngroupSelection(); return true;
-    case kBringToFront:
-    case kBringToFrontButton:
+    case kCmdDelete: DeleteSelection(); return true;
+    case kCmdGroup:
+    case kCmdGroupButton: GroupSelection(); return true;
+    case kCmdUngroup:
+    case kCmdUngroupButton: UngroupSelection(); return true;
+    case kCmdBringToFront:
+    case kCmdBringToFrontButton:
         if (HasObjectSelection())
             BringToFront();
         return true;
-    case kSendToBack:
-    case kSendToBackButton:
+    case kCmdSendToBack:
+    case kCmdSendToBackButton:
         if (HasObjectSelection())
             SendToBack();
         return true;
-    case kShuffleForward:
+    case kCmdShuffleForward:
         if (HasObjectSelection())
             ShuffleForward();
         return true;
-    case kBarcodeMark:
+    case kCmdBarcodeMark:
         if (HasFieldSelection())
             ObjectSelection()->ToggleBarcodeMark();
         return true;
-    case kStarInfo: OnStarInfo(); return true;
-    case kPowerTextInfo: OnPowerTextInfo(); return true;
-    case kBorderShadeOther: DoOtherShade(0); return true;
-    case kFillShadeOther: DoOtherShade(1); return true;
-    case kTextShadeOther: DoOtherShade(3); return true;
-    case kLineWidthOther: DoOtherWidth(); return true;
-    case kSizeOther: DoOtherSize(); return true;
-    case kFontItem: return true;
-    case kLarger:
+    case kCmdStarInfo: OnStarInfo(); return true;
+    case kCmdPowerTextInfo: OnPowerTextInfo(); return true;
+    case kCmdBorderShadeOther: DoOtherShade(0); return true;
+    case kCmdFillShadeOther: DoOtherShade(1); return true;
+    case kCmdTextShadeOther: DoOtherShade(3); return true;
+    case kCmdLineWidthOther: DoOtherWidth(); return true;
+    case kCmdSizeOther: DoOtherSize(); return true;
+    case kCmdFontItem: return true;
+    case kCmdLarger:
         SetFontSize(int16_t((IsMixed(textAttrs_.size) ? kMixedSizeBase : textAttrs_.size) + 2));
         return true;
-    case kSmaller:
+    case kCmdSmaller:
         SetFontSize(int16_t((IsMixed(textAttrs_.size) ? kMixedSizeBase : textAttrs_.size) - 2));
         return true;
-    case kPlain: SetFontStyle(0, 1, 0); return true;
-    case kBold:
-    case kBoldButton: ToggleStyleBit(1); return true;
-    case kItalic:
-    case kItalicButton: ToggleStyleBit(2); return true;
-    case kUnderline:
-    case kUnderlineButton: ToggleStyleBit(4); return true;
-    case kSmallCaps: SetCaseStyle(1); return true;
-    case kSuperscript: SetBaselineStyle(-1); return true;
-    case kSubscript: SetBaselineStyle(1); return true;
-    case kJustifyButton: SetAlignment(4); return true;
-    case kSingleSpacingButton: SetLineSpacing(3); return true;
-    case kDoubleSpacingButton: SetLineSpacing(4); return true;
+    case kCmdStylePlain: SetFontStyle(0, 1, 0); return true;
+    case kCmdStyleBold:
+    case kCmdBold: ToggleStyleBit(1); return true;
+    case kCmdStyleItalic:
+    case kCmdItalic: ToggleStyleBit(2); return true;
+    case kCmdStyleUnderline:
+    case kCmdUnderline: ToggleStyleBit(4); return true;
+    case kCmdSmallCaps: SetCaseStyle(1); return true;
+    case kCmdSuperscript: SetBaselineStyle(-1); return true;
+    case kCmdSubscript: SetBaselineStyle(1); return true;
+    case kCmdJustify: SetAlignment(4); return true;
+    case kCmdSingleSpacing: SetLineSpacing(3); return true;
+    case kCmdDoubleSpacing: SetLineSpacing(4); return true;
     default: return false;
     }
 }
@@ -338,47 +250,47 @@ bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
     const GraphicAttrs& g = graphicAttrs_;
     const TextAttrs& t = textAttrs_;
 
-    if (In(id, kPlaceFieldFirst, kPlaceFieldLast)) {
+    if (In(id, kCmdPlaceFieldFirst, kCmdPlaceFieldLast)) {
         ui.Enable(notText);
         return true;
     }
-    if (In(id, kInsertFieldFirst, kInsertFieldLast) || In(id, kSpellWord, kSpellLast) ||
-        id == kPageNumberFirst || In(id, kPageNumberFirst + 2, kPageNumberLast)) {
+    if (In(id, kCmdInsertFieldFirst, kCmdInsertFieldLast) || In(id, kCmdSpellWord, kCmdSpellLast) ||
+        id == kCmdPageNumberFirst || In(id, kCmdPageNumberFirst + 2, kCmdPageNumberLast)) {
         ui.Enable(IsTextEditing());
         return true;
     }
-    if (In(id, kBorderColourFirst, kBorderColourLast)) {
+    if (In(id, kCmdBorderColourFirst, kCmdBorderColourLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.lineColour == int16_t(id - kBorderColourFirst));
+        ui.SetCheck(g.lineColour == int16_t(id - kCmdBorderColourFirst));
         return true;
     }
-    if (In(id, kBorderShadeFirst, kBorderShadeLast)) {
+    if (In(id, kCmdBorderShadeFirst, kCmdBorderShadeLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.lineShade == int16_t(10 * (id - kBorderShadeFirst)));
+        ui.SetCheck(g.lineShade == int16_t(10 * (id - kCmdBorderShadeFirst)));
         return true;
     }
-    if (In(id, kFillColourFirst, kFillColourLast)) {
+    if (In(id, kCmdFillColourFirst, kCmdFillColourLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.fillColour == int16_t(id - kFillColourFirst));
+        ui.SetCheck(g.fillColour == int16_t(id - kCmdFillColourFirst));
         return true;
     }
-    if (In(id, kFillShadeFirst, kFillShadeLast)) {
+    if (In(id, kCmdFillShadeFirst, kCmdFillShadeLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.fillShade == int16_t(10 * (id - kFillShadeFirst)));
+        ui.SetCheck(g.fillShade == int16_t(10 * (id - kCmdFillShadeFirst)));
         return true;
     }
-    if (In(id, kBackgroundFirst, kBackgroundLast)) {
+    if (In(id, kCmdBackgroundFirst, kCmdBackgroundLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.background == int16_t(id - kBackgroundFirst));
+        ui.SetCheck(g.background == int16_t(id - kCmdBackgroundFirst));
         return true;
     }
-    if (In(id, kPatternFirst, kPatternLast)) {
+    if (In(id, kCmdPatternFirst, kCmdPatternLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.fillPattern == int16_t(id - kPatternFirst));
+        ui.SetCheck(g.fillPattern == int16_t(id - kCmdPatternFirst));
         return true;
     }
-    if (In(id, kLineStyleFirst, kLineStyleLast)) {
-        const int16_t style = int16_t(id - kLineStyleFirst + 1);
+    if (In(id, kCmdLineStyleFirst, kCmdLineStyleLast)) {
+        const int16_t style = int16_t(id - kCmdLineStyleFirst + 1);
         bool on = notText;
         // The double and triple styles need a frame with straight sides.
         if (style >= 7 && HasObjectSelection()) {
@@ -390,138 +302,138 @@ bool CLabelsDoc::OnUpdateCommand(CmdUI& ui)
         ui.SetCheck(g.borderStyle == style);
         return true;
     }
-    if (In(id, kLineWidthFirst, kLineWidthLast)) {
+    if (In(id, kCmdLineWidthFirst, kCmdLineWidthLast)) {
         ui.Enable(notText);
-        ui.SetCheck(g.lineWidth == kLineWidths[id - kLineWidthFirst]);
+        ui.SetCheck(g.lineWidth == kLineWidths[id - kCmdLineWidthFirst]);
         return true;
     }
-    if (In(id, kSizeFirst, kSizeLast)) {
+    if (In(id, kCmdSizeFirst, kCmdSizeLast)) {
         ui.Enable(FontItemsOn());
-        ui.SetCheck(t.size == kFontSizes[id - kSizeFirst]);
+        ui.SetCheck(t.size == kFontSizes[id - kCmdSizeFirst]);
         return true;
     }
-    if (In(id, kTextColourFirst, kTextColourLast)) {
+    if (In(id, kCmdTextColourFirst, kCmdTextColourLast)) {
         ui.Enable(IsTextEditing() || HasFieldSelection());
-        ui.SetCheck(g.textColour == int16_t(id - kTextColourFirst));
+        ui.SetCheck(g.textColour == int16_t(id - kCmdTextColourFirst));
         return true;
     }
-    if (In(id, kTextShadeFirst, kTextShadeLast)) {
+    if (In(id, kCmdTextShadeFirst, kCmdTextShadeLast)) {
         ui.Enable(IsTextEditing() || HasFieldSelection());
-        ui.SetCheck(g.textShade == int16_t(10 * (id - kTextShadeFirst)));
+        ui.SetCheck(g.textShade == int16_t(10 * (id - kCmdTextShadeFirst)));
         return true;
     }
-    if (In(id, kAlignFirst, kAlignLast)) {
+    if (In(id, kCmdAlignFirst, kCmdAlignLast)) {
         ui.Enable(IsTextEditing());
-        ui.SetCheck(t.alignment == id - kAlignFirst + 1);
+        ui.SetCheck(t.alignment == id - kCmdAlignFirst + 1);
         return true;
     }
-    if (In(id, kSpacingSingle, kSpacingLast)) {
+    if (In(id, kCmdSpacingSingle, kCmdSpacingLast)) {
         ui.Enable(IsTextEditing());
-        ui.SetCheck(t.lineSpacing == kSpacings[id - kSpacingSingle]);
+        ui.SetCheck(t.lineSpacing == kSpacings[id - kCmdSpacingSingle]);
         return true;
     }
-    if (In(id, kAlignLeftButton, kAlignRightButton)) {
+    if (In(id, kCmdAlignLeft, kCmdAlignRight)) {
         ui.Enable(BarItemState(kBarText) || BarItemState(kBarAlignment));
         return true;
     }
     switch (id) {
-    case kImportText: ui.Enable(IsTextEditing()); return true;
-    case kImportGraphics:
-    case kExportPicture:
-    case kGotoPage:
-    case kRulerSettings:
-    case kGuideSettings: return true;
-    case kExportDatabase: ui.Enable(false); return true;
-    case kSelectAll: ui.Enable(CanDoEditCommand(5)); return true;
-    case kShowGuides: ui.SetCheck(display_[1] != 0); return true;
-    case kShowNonPrinting: ui.SetCheck(display_[4] != 0); return true;
-    case kObjectInfo:
-    case kFillInfo:
-    case kDuplicate:
-    case kDelete:
-    case kBringToFront:
-    case kBringToFrontButton:
-    case kSendToBack:
-    case kSendToBackButton:
-    case kShuffleForward: ui.Enable(HasObjectSelection()); return true;
-    case kFrameInfo: ui.Enable(HasObjectSelection() && SelectionFrameType() != kFrameLine); return true;
-    case kTextRunaround: ui.Enable(HasObjectSelection() || IsTextEditing()); return true;
-    case kGroup:
-    case kGroupButton: {
+    case kCmdImportText: ui.Enable(IsTextEditing()); return true;
+    case kCmdImportGraphics:
+    case kCmdExportPicture:
+    case kCmdGotoPage:
+    case kCmdRulerSettings:
+    case kCmdGuideSettings: return true;
+    case kCmdExportDatabase: ui.Enable(false); return true;
+    case kCmdEditSelectAll: ui.Enable(CanDoEditCommand(5)); return true;
+    case kCmdShowGuides: ui.SetCheck(display_[1] != 0); return true;
+    case kCmdShowNonPrinting: ui.SetCheck(display_[4] != 0); return true;
+    case kCmdObjectInfo:
+    case kCmdFillInfo:
+    case kCmdDuplicate:
+    case kCmdDelete:
+    case kCmdBringToFront:
+    case kCmdBringToFrontButton:
+    case kCmdSendToBack:
+    case kCmdSendToBackButton:
+    case kCmdShuffleForward: ui.Enable(HasObjectSelection()); return true;
+    case kCmdFrameInfo: ui.Enable(HasObjectSelection() && SelectionFrameType() != kFrameLine); return true;
+    case kCmdTextRunaround: ui.Enable(HasObjectSelection() || IsTextEditing()); return true;
+    case kCmdGroup:
+    case kCmdGroupButton: {
         SelectionTool* tool = currentTool_ == kToolObject ? SelectionToolOf(this) : nullptr;
         ui.Enable(tool && tool->CanGroup());
         return true;
     }
-    case kUngroup:
-    case kUngroupButton: {
+    case kCmdUngroup:
+    case kCmdUngroupButton: {
         SelectionTool* tool = currentTool_ == kToolObject ? SelectionToolOf(this) : nullptr;
         ui.Enable(tool && tool->CanUngroup());
         return true;
     }
-    case kAlignObjects: {
+    case kCmdAlignObjects: {
         SelectionTool* tool = ObjectSelection();
         ui.Enable(tool && tool->GetSelCount() >= 2);
         return true;
     }
-    case kBarcodeMark:
+    case kCmdBarcodeMark:
         ui.Enable(HasFieldSelection());
         ui.SetCheck(HasFieldSelection() && ObjectSelection()->AllBarcodeMarked());
         return true;
-    case kStarInfo: ui.Enable(CanOpenStarInfo()); return true;
-    case kPowerTextInfo: ui.Enable(CanOpenPowerTextInfo()); return true;
-    case kBorderShadeOther:
+    case kCmdStarInfo: ui.Enable(CanOpenStarInfo()); return true;
+    case kCmdPowerTextInfo: ui.Enable(CanOpenPowerTextInfo()); return true;
+    case kCmdBorderShadeOther:
         ui.Enable(notText);
         ui.SetCheck(g.lineShade % 10 != 0);
         return true;
-    case kFillShadeOther:
+    case kCmdFillShadeOther:
         ui.Enable(notText);
         ui.SetCheck(g.fillShade % 10 != 0);
         return true;
-    case kTextShadeOther:
+    case kCmdTextShadeOther:
         ui.Enable(IsTextEditing() || HasFieldSelection());
         ui.SetCheck(g.textShade % 10 != 0);
         return true;
-    case kLineWidthOther:
+    case kCmdLineWidthOther:
         ui.Enable(notText);
         ui.SetCheck(std::find(kLineWidths.begin(), kLineWidths.end(), g.lineWidth) == kLineWidths.end());
         return true;
-    case kSizeOther:
+    case kCmdSizeOther:
         ui.Enable(FontItemsOn());
         ui.SetCheck(std::find(kFontSizes.begin(), kFontSizes.end(), t.size) == kFontSizes.end());
         return true;
-    case kFontItem: ui.Enable(FontItemsOn()); return true;
-    case kLarger: ui.Enable(FontItemsOn() && (IsMixed(t.size) || t.size < 400)); return true;
-    case kSmaller: ui.Enable(FontItemsOn() && (t.size > 6 || IsMixed(t.size))); return true;
-    case kPlain:
+    case kCmdFontItem: ui.Enable(FontItemsOn()); return true;
+    case kCmdLarger: ui.Enable(FontItemsOn() && (IsMixed(t.size) || t.size < 400)); return true;
+    case kCmdSmaller: ui.Enable(FontItemsOn() && (t.size > 6 || IsMixed(t.size))); return true;
+    case kCmdStylePlain:
         ui.Enable(FontItemsOn());
         ui.SetCheck(t.style == 0 && t.baselineStyle == 0 && t.caseStyle == 0);
         return true;
-    case kBold:
-    case kItalic:
-    case kUnderline:
-    case kBoldButton:
-    case kItalicButton:
-    case kUnderlineButton: {
-        const int16_t bit = (id == kBold || id == kBoldButton) ? 1 : (id == kItalic || id == kItalicButton) ? 2 : 4;
+    case kCmdStyleBold:
+    case kCmdStyleItalic:
+    case kCmdStyleUnderline:
+    case kCmdBold:
+    case kCmdItalic:
+    case kCmdUnderline: {
+        const int16_t bit = (id == kCmdStyleBold || id == kCmdBold) ? 1 : (id == kCmdStyleItalic || id == kCmdItalic) ? 2 : 4;
         ui.Enable(FontItemsOn());
         ui.SetCheck(!IsMixed(t.style) && (t.style & bit) != 0);
         return true;
     }
-    case kSmallCaps:
+    case kCmdSmallCaps:
         ui.Enable(FontItemsOn() && !HasFieldSelection());
         ui.SetCheck(t.caseStyle == 1);
         return true;
-    case kSuperscript:
+    case kCmdSuperscript:
         ui.Enable(FontItemsOn() && !HasFieldSelection());
         ui.SetCheck(t.baselineStyle == 255);
         return true;
-    case kSubscript:
+    case kCmdSubscript:
         ui.Enable(FontItemsOn() && !HasFieldSelection());
         ui.SetCheck(t.baselineStyle == 1);
         return true;
-    case kJustifyButton:
-    case kSingleSpacingButton:
-    case kDoubleSpacingButton: ui.Enable(BarItemState(kBarText)); return true;
+    case kCmdJustify:
+    case kCmdSingleSpacing:
+    case kCmdDoubleSpacing: ui.Enable(BarItemState(kBarText)); return true;
     default: return false;
     }
 }

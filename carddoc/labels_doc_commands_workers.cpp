@@ -17,6 +17,7 @@
 #include "platform/command_target.h"
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
+#include "records/command_ids.h"
 #include "records/label_stock_format.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
@@ -25,33 +26,6 @@ namespace {
 
 // Bar item state the Info items of the context menus follow.
 constexpr int16_t kBarWindowActive = 130;
-// At most this many fonts of the program list are menu items.
-constexpr uint32_t kFontMenuItems = 500;
-
-enum : uint32_t {
-    kDocumentSetup = 32835,
-    kPageSetup = 32836,
-    kFilePrintSetup = 57606,
-    kFindReplace = 57636,
-    kCreateColor = 32952,
-    kPreferences = 32955,
-    kDefaultCardInfo = 32846,
-    kInsertPage = 32858,
-    kDeletePage = 32859,
-    kPlaceBarcode = 32893,
-    kPlaceCounter = 32894,
-    kPlaceQuickCard = 32895,
-    kBarcodeInfo = 33280,
-    kQuickCardInfo = 33281,
-    kCounterInfo = 33474,
-    kTabs = 32921,
-    kCharacterInfo = 32928,
-    kParagraphInfo = 32929,
-    kFontListFirst = 33504,
-    kFontListLast = kFontListFirst + kFontMenuItems - 1,
-    kFontNameCombo = 33257,
-    kFontSizeCombo = 33258,
-};
 
 bool IsPrintCommand(uint32_t id)
 {
@@ -142,18 +116,18 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
 {
     if (IsPrintCommand(id))
         return OnCardPrintCommand(this, id, MainWindow());
-    if (id >= kFontListFirst && id <= kFontListLast) {
+    if (id >= kCmdFontListFirst && id <= kCmdFontListLast) {
         const FontList* list = GetGlobalFontList();
         FontSpec face;
-        if (list && int32_t(id - kFontListFirst) < list->GetCount() &&
-            list->GetFontSpec(int32_t(id - kFontListFirst), 0, &face))
+        if (list && int32_t(id - kCmdFontListFirst) < list->GetCount() &&
+            list->GetFontSpec(int32_t(id - kCmdFontListFirst), 0, &face))
             SetFontByName(face);
         return true;
     }
     switch (id) {
-    case kDocumentSetup: DoDocumentSetup(); return true;
+    case kCmdDocumentSetup: DoDocumentSetup(); return true;
     // The paper may have changed under the layout: the margins follow.
-    case kPageSetup:
+    case kCmdPageSetup:
         if (!GetPrinterHandles()) {
             OnFilePrintSetup();
             return true;
@@ -163,38 +137,38 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
         ComputeMargins();
         RefreshView();
         return true;
-    case kFilePrintSetup: OnFilePrintSetup(); return true;
-    case kFindReplace: DoFindReplace(); return true;
-    case kCreateColor: DoCreateColor(); return true;
-    case kPreferences: DoPreferences(); return true;
-    case kDefaultCardInfo: DoDefaultCardInfo(); return true;
-    case kInsertPage: DoInsertPage(); return true;
-    case kDeletePage: DoDeletePages(); return true;
-    case kTabs: DoTabs(); return true;
-    case kCharacterInfo: DoCharacterInfo(); return true;
-    case kParagraphInfo: DoParagraphInfo(); return true;
-    case kBarcodeInfo: DoBarcodeInfo(); return true;
-    case kQuickCardInfo: DoQuickCardInfo(); return true;
-    case kCounterInfo: DoCounterInfo(); return true;
+    case kCmdFilePrintSetup: OnFilePrintSetup(); return true;
+    case kCmdEditFind: DoFindReplace(); return true;
+    case kCmdCreateColor: DoCreateColor(); return true;
+    case kCmdPreferences: DoPreferences(); return true;
+    case kCmdDefaultCardInfo: DoDefaultCardInfo(); return true;
+    case kCmdInsertPage: DoInsertPage(); return true;
+    case kCmdDeletePage: DoDeletePages(); return true;
+    case kCmdTabs: DoTabs(); return true;
+    case kCmdCharacterInfo: DoCharacterInfo(); return true;
+    case kCmdParagraphInfo: DoParagraphInfo(); return true;
+    case kCmdBarcodeInfo: DoBarcodeInfo(); return true;
+    case kCmdQuickCardInfo: DoQuickCardInfo(); return true;
+    case kCmdCounterInfo: DoCounterInfo(); return true;
     // A selection of the frame's kind is edited where it stands; without
     // one the placing tool comes first, so that the default it edits is the
     // one the next click uses.
-    case kPlaceBarcode:
+    case kCmdPlaceBarcode:
         if (!SelectionOfType({kFrameBarcode, kFrameCounterBarcode, kFrameFieldBarcode}))
             SetTool(kToolBarcode, 0);
         DoBarcodeInfo();
         return true;
-    case kPlaceCounter:
+    case kCmdPlaceCounter:
         if (!SelectionOfType({kFrameCounterBarcode}))
             SetTool(kToolCounterBarcode, 0);
         DoCounterInfo();
         return true;
-    case kPlaceQuickCard:
+    case kCmdPlaceQuickCard:
         if (!SelectionOfType({kFrameBarcode18}))
             SetTool(kToolBarcode18, 0);
         DoQuickCardInfo();
         return true;
-    case kFontNameCombo: {
+    case kCmdFontNameCombo: {
         if (view_)
             view_->TakeFocus();
         const CFontChoosen* choice = BarFontChoice();
@@ -205,7 +179,7 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
             SetFontByName(face);
         return true;
     }
-    case kFontSizeCombo: {
+    case kCmdFontSizeCombo: {
         if (view_)
             view_->TakeFocus();
         if (const CFontChoosen* choice = BarFontChoice(); choice && choice->size > 0)
@@ -221,36 +195,36 @@ bool CLabelsDoc::OnUpdateWorkerCommand(CmdUI& ui)
     const uint32_t id = ui.id;
     if (IsPrintCommand(id))
         return OnUpdateCardPrintCommand(this, ui);
-    if (id >= kFontListFirst && id <= kFontListLast) {
+    if (id >= kCmdFontListFirst && id <= kCmdFontListLast) {
         ui.Enable(FontItemsOn());
-        ui.SetCheck(CurrentFontListIndex() == int32_t(id - kFontListFirst));
+        ui.SetCheck(CurrentFontListIndex() == int32_t(id - kCmdFontListFirst));
         return true;
     }
     switch (id) {
-    case kDocumentSetup:
-    case kCreateColor:
-    case kPreferences:
-    case kDefaultCardInfo:
-    case kInsertPage:
-    case kPlaceBarcode:
-    case kPlaceCounter:
-    case kPlaceQuickCard:
-    case kFontNameCombo:
-    case kFontSizeCombo: return true;
-    case kFindReplace: ui.Enable(IsTextEditing()); return true;
+    case kCmdDocumentSetup:
+    case kCmdCreateColor:
+    case kCmdPreferences:
+    case kCmdDefaultCardInfo:
+    case kCmdInsertPage:
+    case kCmdPlaceBarcode:
+    case kCmdPlaceCounter:
+    case kCmdPlaceQuickCard:
+    case kCmdFontNameCombo:
+    case kCmdFontSizeCombo: return true;
+    case kCmdEditFind: ui.Enable(IsTextEditing()); return true;
     // A layout that fixes both the paper and the orientation leaves the
     // printer nothing to set up for this card.
-    case kPageSetup:
+    case kCmdPageSetup:
         ui.Enable(!(pageBlock_.sides <= 2 && LayoutFixesPaper(docSetup_ + kDocSetupLabelType, true)));
         return true;
-    case kFilePrintSetup: ui.Enable(!(pageBlock_.sides <= 2 && LayoutFixesPaper(labelLayout_, true))); return true;
-    case kDeletePage: ui.Enable(GetPageCount() > 1); return true;
-    case kTabs:
-    case kParagraphInfo: ui.Enable(currentTool_ == kToolText); return true;
-    case kCharacterInfo: ui.Enable(IsTextEditing() || HasFieldSelection()); return true;
-    case kBarcodeInfo:
-    case kQuickCardInfo:
-    case kCounterInfo: ui.Enable(BarItemState(kBarWindowActive)); return true;
+    case kCmdFilePrintSetup: ui.Enable(!(pageBlock_.sides <= 2 && LayoutFixesPaper(labelLayout_, true))); return true;
+    case kCmdDeletePage: ui.Enable(GetPageCount() > 1); return true;
+    case kCmdTabs:
+    case kCmdParagraphInfo: ui.Enable(currentTool_ == kToolText); return true;
+    case kCmdCharacterInfo: ui.Enable(IsTextEditing() || HasFieldSelection()); return true;
+    case kCmdBarcodeInfo:
+    case kCmdQuickCardInfo:
+    case kCmdCounterInfo: ui.Enable(BarItemState(kBarWindowActive)); return true;
     default: return false;
     }
 }

@@ -155,6 +155,11 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
     return true;
 }
 
+// The card keeps a save of its own rather than ReplaceFileWhole: the new
+// file is opened to be read back as it is written, and the two halves fail
+// differently for the user (a write error leaves the card as it was; a
+// failed replacement must take the card's own file again and name the
+// file's error), so the document drives them one at a time.
 bool CLabelsDoc::WriteReplacement(const PathRecord& target, PathRecord* written)
 {
     const PathRecord folder = FolderOf(target);

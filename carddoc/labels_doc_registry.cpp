@@ -33,7 +33,13 @@ int32_t OpenDocumentCount() { return int32_t(OpenDocuments().size()); }
 
 bool CanOpenAnotherDocument() { return OpenDocumentCount() < kMaxOpenDocuments; }
 
-std::unique_ptr<CLabelsDoc> NewCardDocument(const uint8_t* docSetup)
+namespace {
+
+// A new card document that start makes ready (a new card or one read from
+// a file); none when the program holds as many as it may, memory runs out
+// or start fails.
+template <class Start>
+std::unique_ptr<CLabelsDoc> MakeCardDocument(Start start)
 {
     if (!CanOpenAnotherDocument())
         return nullptr;
@@ -43,22 +49,19 @@ std::unique_ptr<CLabelsDoc> NewCardDocument(const uint8_t* docSetup)
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (!document->OnNewDocument(docSetup))
+    if (!start(*document))
         return nullptr;
     return document;
 }
 
+}  // namespace
+
+std::unique_ptr<CLabelsDoc> NewCardDocument(const uint8_t* docSetup)
+{
+    return MakeCardDocument([docSetup](CLabelsDoc& document) { return document.OnNewDocument(docSetup); });
+}
+
 std::unique_ptr<CLabelsDoc> OpenCardDocument(const PathRecord& path)
 {
-    if (!CanOpenAnotherDocument())
-        return nullptr;
-    std::unique_ptr<CLabelsDoc> document;
-    try {
-        document = std::make_unique<CLabelsDoc>();
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (!document->OnOpenDocument(path))
-        return nullptr;
-    return document;
+    return MakeCardDocument([&path](CLabelsDoc& document) { return document.OnOpenDocument(path); });
 }

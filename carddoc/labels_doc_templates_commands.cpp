@@ -27,7 +27,6 @@
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/keys.h"
 #include "foundation/program_folder.h"
 #include "foundation/resfile.h"
@@ -37,6 +36,7 @@
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "frames/page_record_format.h"
+#include "platform/file_dialog_run.h"
 #include "platform/profile.h"
 #include "records/label_stock_format.h"
 

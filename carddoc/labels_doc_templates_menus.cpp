@@ -9,29 +9,14 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "platform/command_target.h"
+#include "platform/menus.h"
 #include "platform/profile.h"
+#include "records/command_ids.h"
 
 namespace {
-
-enum : uint32_t {
-    kCmdFrontPage = 34039,
-    kCmdBackPage = 34040,
-    kCmdInsertPage = 32858,
-    kCmdDeletePage = 32859,
-    kCmdGotoPage = 32860,
-    kCmdWizardSetup = 34043,
-    kCmdSaveTemplateToFile = 34024,
-    kCmdLoadTemplateFromFile = 34025,
-    kCmdAddTemplateToWizard = 34034,
-    kCmdChangeTemplateInWizard = 34048,
-    kPaneDocument = 34005,
-    kPaneTemplateName = 34049,
-    kCmdCloseAll = 32828,
-};
 
 // The View menu's items before the page items.
 constexpr int kPageMenuKeptItems = 9;
@@ -160,21 +145,6 @@ void CLabelsDoc::ShowSide(int16_t page)
 }
 
 // ---- the commands' route ----
-
-namespace {
-
-enum : uint32_t {
-    kCmdFrameFlagFirst = 34022,
-    kCmdSetAsBackdrop = 34023,
-    kCmdChangeBackdrop = 34026,
-    kCmdFrameFlagSecond = 34027,
-    kCmdSaveBackdrop = 34028,
-    kCmdLoadBackdrop = 34029,
-    kCmdPrintableBackdrop = 34038,
-    kCmdChangeLayout = 34042,
-};
-
-}  // namespace
 
 bool CLabelsDoc::OnTemplateCommand(uint32_t id)
 {

@@ -26,11 +26,10 @@
 #include "foundation/units.h"
 #include "frames/frame_obj.h"
 #include "platform/key_event.h"
+#include "records/command_ids.h"
 
 namespace {
 
-constexpr uint32_t kFirstToolCommand = 33284;
-constexpr uint32_t kLastToolCommand = 33297;
 constexpr int16_t kMinFontSize = 6;
 constexpr int16_t kMaxFontSize = 400;
 // A target the modifier keys choose.

@@ -20,10 +20,11 @@
 #include "dialogs/value_dialogs.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
-#include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "text/key_event_qt.h"
 #include "toolbase/tracker.h"
 #include "typography/std_font_menu.h"
@@ -737,7 +738,7 @@ void CLabelsView::TrackPopupMenu(QMenu* menu, const IntPoint& viewPoint)
     for (StdFontMenu* fonts : menu->findChildren<StdFontMenu*>()) {
         links.push_back(connect(fonts, &StdFontMenu::FontChosen, this, [&chosen](const FontChoice& choice) {
             if (choice.index >= 0)
-                chosen = kFirstFontMenuCommand + uint32_t(choice.index);
+                chosen = kCmdFontListFirst + uint32_t(choice.index);
         }));
     }
     IntPoint device = viewPoint;
@@ -891,21 +892,21 @@ bool CLabelsView::focusNextPrevChild(bool /*next*/) { return false; }
 
 bool CLabelsView::OnCommand(uint32_t id)
 {
-    if (id < kFirstZoomCommand || id > kLastZoomCommand)
+    if (id < kCmdFirstZoom || id > kCmdLastZoom)
         return false;
     if (document_)
-        document_->SetZoomMode(int16_t(id - kFirstZoomCommand), true);
+        document_->SetZoomMode(int16_t(id - kCmdFirstZoom), true);
     return true;
 }
 
 bool CLabelsView::OnUpdateCommand(CmdUI& ui)
 {
-    if (ui.id < kFirstZoomCommand || ui.id > kLastZoomCommand)
+    if (ui.id < kCmdFirstZoom || ui.id > kCmdLastZoom)
         return false;
     int16_t n = 1, d = 1, mode = -1;
     if (document_ && document_->PageManager())
         document_->PageManager()->GetZoom(&n, &d, &mode);
     ui.Enable(document_ != nullptr);
-    ui.SetCheck(mode == int16_t(ui.id - kFirstZoomCommand));
+    ui.SetCheck(mode == int16_t(ui.id - kCmdFirstZoom));
     return true;
 }

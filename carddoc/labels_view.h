@@ -39,8 +39,6 @@ public:
     };
     static constexpr int16_t kMaxDrawTargets = 10;
     // The View Size commands.
-    static constexpr uint32_t kFirstZoomCommand = 32848;
-    static constexpr uint32_t kLastZoomCommand = 32854;
 
     explicit CLabelsView(QWidget* parent);
     ~CLabelsView() override;

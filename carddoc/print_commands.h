@@ -7,18 +7,11 @@
 
 #include <cstdint>
 
+#include "records/command_ids.h"
+
 struct CmdUI;
 class CLabelsDoc;
 class QWidget;
-
-enum : uint32_t {
-    kCmdPrintFromDatabase = 32837,
-    kCmdPrintSheet = 32838,
-    kCmdPrintBulkMail = 32839,
-    kCmdPrintDefaultCardInfo = 33391,
-    kCmdPrintPreview = 33441,
-    kCmdPrintOptions = 34041,
-};
 
 // True when id is one of these commands; it has then been carried out.
 // owner is the window the job's dialogs belong to.

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "carddoc/card_view_services.h"
+#include "carddoc/windowless_view.h"
 
 class CLabelsDoc;
 
-class PrintTargetView final : public CardViewServices {
+class PrintTargetView final : public WindowlessCardView<CardViewServices> {
 public:
     Dc* GetViewDC() override { return targets_.empty() ? nullptr : targets_.back(); }
     void PushDrawTarget(Dc* dc, uint32_t) override { targets_.push_back(dc); }
@@ -26,40 +27,6 @@ public:
     void Refresh() override {}
     void UpdateNow() override {}
     void GetPageRectView(IntRect* r) override { *r = IntRect{}; }
-    void NotifyViewChanged() override {}
-    void TrackGuide(const IntPoint&, uint8_t) override {}
-    FrameTracker* NewTracker(TrackerKind, FrameObj*, int16_t) override { return nullptr; }
-
-    // ---- TrackerView: no mouse reaches it ----
-    QWidget* CaptureWidget() override { return nullptr; }
-    bool SnapToGuides() override { return false; }
-    void SnapPoint(const IntPoint& viewPoint, IntPoint* out) override { *out = viewPoint; }
-    bool AutoScroll(const IntPoint&, bool) override { return false; }
-    bool ScrollByDelta(int32_t, int32_t) override { return false; }
-    void ShowMouseInRulers(const IntPoint&, const IntPoint*) override {}
-
-    // ---- CardViewServices: no window, scroll bars, rulers or bars ----
-    IntRect FrameWindowRect() override { return IntRect{}; }
-    void MoveFrameWindow(const IntRect&) override {}
-    IntRect ParentClientRect() override { return IntRect{}; }
-    IntPoint ScrollPosition() override { return IntPoint{}; }
-    void ScrollTo(const IntPoint&) override {}
-    void SetScrollSizes(const IntSize&) override {}
-    void SetScrollSpeed(int32_t) override {}
-    bool ScrollToShowPoint(const IntPoint&) override { return false; }
-    void GetRulerState(int, uint8_t*) override {}
-    void SetRulerState(int, const uint8_t*) override {}
-    void SetRulerUnit(int, int16_t) override {}
-    void ShowZoom(int16_t, int16_t, bool) override {}
-    void SetPageText(const std::string&) override {}
-    void EnablePageButtons(bool, bool) override {}
-    void SetRulerZoom(int16_t) override {}
-    void UpdateToolButtons(int16_t) override {}
-    bool AskZoomPercent(int32_t*) override { return false; }
-    void TakeFocus() override {}
-    uint8_t ClickState() override { return 1; }
-    void SetCursorShape(int32_t) override {}
-    void TrackPopupMenu(QMenu*, const IntPoint&) override {}
 
 private:
     std::vector<Dc*> targets_;

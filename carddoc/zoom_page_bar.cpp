@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "records/command_ids.h"
 #include "resources/artwork_resources.h"
 
 namespace {
@@ -133,7 +134,7 @@ void CZoomPageBar::InitControls()
     menu_ = new QMenu(this);
     for (uint32_t i = 0; i < kZoomCommandCount; ++i) {
         QAction* action = menu_->addAction(kZoomItems[i]);
-        const uint32_t id = kFirstZoomCommand + i;
+        const uint32_t id = kCmdFirstZoom + i;
         action->setData(id);
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, id] {

@@ -37,7 +37,6 @@ public:
         kGripId = 1383,
     };
     // The View Size commands of the zoom menu, in order.
-    static constexpr uint32_t kFirstZoomCommand = 32848;
     static constexpr uint32_t kZoomCommandCount = 7;
 
     explicit CZoomPageBar(QWidget* parent);

@@ -33,6 +33,20 @@ int32_t WriteGroup(int32_t group, const BackdropRecord& record)
     return ResFilePut(kWizBackdropType, group, record.data(), int32_t(record.size()), 1);
 }
 
+// Reads the group's record, lets change alter it and writes it back. The
+// list must be open to be written.
+template <class Change>
+int32_t ChangeGroup(int32_t group, Change change)
+{
+    BackdropRecord record;
+    uint32_t count = 0;
+    if (int32_t err = ReadGroup(group, &record, &count))
+        return err;
+    if (int32_t err = change(&record))
+        return err;
+    return WriteGroup(group, record);
+}
+
 }  // namespace
 
 int32_t GetGroupItemCount(int32_t group, int32_t* count)
@@ -95,13 +109,7 @@ int32_t RemoveBackdropItem(int32_t group, int32_t n)
         return list.result();
     if (n == 0)
         return ResFileRemove(kWizBackdropType, group);
-    BackdropRecord record;
-    uint32_t count = 0;
-    if (int32_t err = ReadGroup(group, &record, &count))
-        return err;
-    if (int32_t err = BackdropRecordRemove(&record, n))
-        return err;
-    return WriteGroup(group, record);
+    return ChangeGroup(group, [n](BackdropRecord* record) { return BackdropRecordRemove(record, n); });
 }
 
 int32_t MoveBackdropItem(int32_t group, int32_t from, int32_t to)
@@ -111,13 +119,7 @@ int32_t MoveBackdropItem(int32_t group, int32_t from, int32_t to)
         return list.result();
     if (from == 0)
         return ResFileMoveToIndex(kWizBackdropType, group, to);
-    BackdropRecord record;
-    uint32_t count = 0;
-    if (int32_t err = ReadGroup(group, &record, &count))
-        return err;
-    if (int32_t err = BackdropRecordMove(&record, from, to))
-        return err;
-    return WriteGroup(group, record);
+    return ChangeGroup(group, [from, to](BackdropRecord* record) { return BackdropRecordMove(record, from, to); });
 }
 
 int32_t BackdropItemFilePath(const uint8_t* item, PathRecord* path)

@@ -30,7 +30,9 @@ uint32_t ExpectedVersion(int32_t selector)
 }
 
 // Writes the resources, in their order, into a new list file that then
-// takes the place of path.
+// takes the place of path. Not through ReplaceFileWhole: the resource file
+// layer opens the new file by its name and keeps it open until its index is
+// written, so it cannot be handed an open file.
 int32_t WriteListFile(const PathRecord& path, const std::vector<Resource>& resources)
 {
     PathRecord temp;

@@ -4,37 +4,21 @@
 #include <cstring>
 
 #include "catalog/wizard_results.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 
 int32_t WizWriteFile(const PathRecord& path, std::initializer_list<WizBytes> parts)
 {
-    PathRecord temp;
-    RemoveStaleTempFiles(&path, "WIZ");
-    int32_t err = CreateTempFileName(&path, "WIZ", &temp);
-    if (err != kErrNone)
-        return err;
-    FileHandle out = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &out);
-    if (err == kErrNone) {
+    return ReplaceFileWhole(path, "WIZ", [parts](FileHandle out) {
         for (const WizBytes& part : parts) {
-            if (part.size > UINT32_MAX) {
-                err = kErrFileTooLarge;
-                break;
-            }
-            if (part.size && (err = FileWrite(out, part.data, uint32_t(part.size))) != kErrNone)
-                break;
+            if (part.size > UINT32_MAX)
+                return int32_t(kErrFileTooLarge);
+            if (part.size)
+                if (const int32_t err = FileWrite(out, part.data, uint32_t(part.size)); err != kErrNone)
+                    return err;
         }
-        if (err == kErrNone)
-            err = FileSync(out);
-        const int32_t closed = FileClose(out);
-        if (err == kErrNone)
-            err = closed;
-    }
-    if (err == kErrNone)
-        err = FileReplace(&temp, &path);
-    if (err != kErrNone)
-        FileDelete(&temp);
-    return err;
+        return int32_t(kErrNone);
+    });
 }
 
 int32_t WizWriteFile(const PathRecord& path, const std::vector<uint8_t>& bytes)

@@ -3,23 +3,27 @@
 # every one it includes from; tools/check_layers.py reads this table and
 # refuses an include that reaches past it.
 #
-#   tessaline_layer(<folder> [DEPENDS <folder>...])
+#   tessaline_layer(<folder> [WINDOWS] [DEPENDS <folder>...] [USES <library>...])
+#
+# Every layer links Qt Core and Gui; USES names the other outside libraries
+# its own files use. WINDOWS marks a layer that may show a window: it links
+# Qt Widgets, and only such a layer may include a widget header (the check
+# refuses one anywhere else), so the ground stays free of the window system.
 #
 # A lower folder that needs something only an upper one knows (the
 # application, the main window, the wizard) asks through a small
 # interface that the upper folder answers.
 
 # Every library of the system compiles alike: one precompiled header, made
-# once, serves them all.
+# once, serves them all. It holds only Core and Gui headers and is made
+# with only their definitions, so that a layer linking more (and defining
+# more) can still use it.
 add_library(tessaline_build_settings INTERFACE)
 target_include_directories(tessaline_build_settings INTERFACE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(tessaline_build_settings INTERFACE
   QT_NO_KEYWORDS
   TESSALINE_VERSION="${PROJECT_VERSION}")
-target_link_libraries(tessaline_build_settings INTERFACE
-  Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport
-  PNG::PNG JPEG::JPEG TIFF::TIFF ZLIB::ZLIB
-  Freetype::Freetype Fontconfig::Fontconfig GIF::GIF qpdf::libqpdf Cups::Cups X11::X11)
+target_link_libraries(tessaline_build_settings INTERFACE Qt6::Core Qt6::Gui)
 add_library(tessaline_pch OBJECT ${CMAKE_SOURCE_DIR}/cmake/pch.cpp)
 target_link_libraries(tessaline_pch PRIVATE tessaline_build_settings)
 target_precompile_headers(tessaline_pch PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch.h)
@@ -27,7 +31,7 @@ tessaline_warnings(tessaline_pch)
 
 set(TESSALINE_LAYERS)
 function(tessaline_layer folder)
-  cmake_parse_arguments(PARSE_ARGV 1 layer "" "" "DEPENDS")
+  cmake_parse_arguments(PARSE_ARGV 1 layer "WINDOWS" "" "DEPENDS;USES")
   foreach(dep IN LISTS layer_DEPENDS)
     if(NOT dep IN_LIST TESSALINE_LAYERS)
       message(FATAL_ERROR "${folder} depends on ${dep}, which is not a layer below it")
@@ -41,7 +45,10 @@ function(tessaline_layer folder)
   list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   set(target tessaline_${folder})
   add_library(${target} STATIC ${sources})
-  target_link_libraries(${target} PUBLIC tessaline_build_settings)
+  target_link_libraries(${target} PUBLIC tessaline_build_settings ${layer_USES})
+  if(layer_WINDOWS)
+    target_link_libraries(${target} PUBLIC Qt6::Widgets)
+  endif()
   foreach(dep IN LISTS layer_DEPENDS)
     target_link_libraries(${target} PUBLIC tessaline_${dep})
   endforeach()
@@ -66,40 +73,44 @@ endfunction()
 # 1. What the program carries compiled in: its pictures and string tables.
 tessaline_layer(resources)
 # 2. Bytes, handles, files, text conversion, alerts.
-tessaline_layer(foundation DEPENDS resources)
-# 3. Our small layer over Qt: the Dc, printers, keys, the registry.
-tessaline_layer(platform DEPENDS foundation)
-# 4. Pictures, pens, brushes and shapes.
-tessaline_layer(graphics DEPENDS resources foundation platform)
+tessaline_layer(foundation DEPENDS resources USES ZLIB::ZLIB)
+# 3. Our small layer over Qt: the Dc, printers, keys, the registry; the
+#    first layer that shows a window (message boxes, the file dialogs).
+#    It prints (libcups), joins PDF files (qpdf), reads the lock keys (X11)
+#    and asks fontconfig for faces.
+tessaline_layer(platform WINDOWS DEPENDS foundation
+  USES Qt6::PrintSupport ZLIB::ZLIB Fontconfig::Fontconfig qpdf::libqpdf Cups::Cups X11::X11)
+# 4. Pictures, pens, brushes and shapes; the picture files' own libraries.
+tessaline_layer(graphics DEPENDS resources foundation platform USES PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF)
 # 5. Fonts and display-text effects; the barcodes; the database engine.
-tessaline_layer(typography DEPENDS resources foundation platform graphics)
+tessaline_layer(typography WINDOWS DEPENDS resources foundation platform graphics)
 tessaline_layer(barcode DEPENDS foundation platform graphics)
-tessaline_layer(database DEPENDS foundation)
+tessaline_layer(database DEPENDS foundation USES ZLIB::ZLIB)
 # 6. The frames of a card and their stores.
 tessaline_layer(frames DEPENDS foundation platform graphics typography barcode database)
 # 7. The tools that work on frames: the tool document, trackers, key events.
-tessaline_layer(toolbase DEPENDS foundation platform graphics database frames)
+tessaline_layer(toolbase WINDOWS DEPENDS foundation platform graphics database frames)
 # 8. The rich text engine.
-tessaline_layer(text DEPENDS foundation platform graphics database frames toolbase)
+tessaline_layer(text WINDOWS DEPENDS foundation platform graphics database frames toolbase)
 # 9. The records the documents, dialogs, wizard and shell share: label
 #    stock, print settings, print jobs, preferences, clipboard formats, menus.
-tessaline_layer(records DEPENDS foundation graphics)
+tessaline_layer(records WINDOWS DEPENDS foundation platform graphics USES Qt6::PrintSupport)
 # 10. The wizard's catalogue: templates, backdrops, designs and its tree.
 tessaline_layer(catalog DEPENDS foundation graphics frames records)
 # 11. The dialogs.
-tessaline_layer(dialogs DEPENDS resources foundation platform graphics typography barcode database frames text
-  records catalog)
+tessaline_layer(dialogs WINDOWS DEPENDS resources foundation platform graphics typography barcode database frames
+  text records catalog USES Qt6::PrintSupport)
 # 12. The database document and its windows.
-tessaline_layer(dbdoc DEPENDS resources foundation platform database records dialogs)
+tessaline_layer(dbdoc WINDOWS DEPENDS resources foundation platform database records dialogs USES Qt6::PrintSupport)
 # 13. The card document, its views, tools and printing.
-tessaline_layer(carddoc DEPENDS resources foundation platform graphics typography barcode database frames toolbase
-  text records catalog dialogs dbdoc)
+tessaline_layer(carddoc WINDOWS DEPENDS resources foundation platform graphics typography barcode database frames
+  toolbase text records catalog dialogs dbdoc USES Qt6::PrintSupport)
 # 14. The new-document wizard.
-tessaline_layer(wizard DEPENDS resources foundation platform graphics database frames records catalog dialogs dbdoc
-  carddoc)
+tessaline_layer(wizard WINDOWS DEPENDS resources foundation platform graphics database frames records catalog
+  dialogs dbdoc carddoc)
 # 15. The application: the main window, its menus and bars, the documents.
-tessaline_layer(app DEPENDS resources foundation platform graphics typography database frames toolbase text records
-  catalog dialogs dbdoc carddoc wizard)
+tessaline_layer(app WINDOWS DEPENDS resources foundation platform graphics typography database frames toolbase
+  text records catalog dialogs dbdoc carddoc wizard USES Qt6::PrintSupport)
 
 # Links target with the layers its sources include from, and with nothing
 # else: a program of the tools or the tests links what it uses.

@@ -33,18 +33,9 @@ int32_t ReadAtFully(FileHandle file, uint32_t offset, uint8_t* buffer, uint32_t 
     *got = 0;
     if (file < 0)
         return kErrInvalidHandle;
-    while (*got < n) {
-        const ssize_t r = ::pread(file, buffer + *got, n - *got, off_t(offset) + *got);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return HostHandleError(file, errno);
-        }
-        if (r == 0)
-            return kErrHandleEof;
-        *got += uint32_t(r);
-    }
-    return kErrNone;
+    return HostTransferFully(file, n, got, kErrHandleEof, [&](uint32_t done) {
+        return ::pread(file, buffer + done, n - done, off_t(offset) + done);
+    });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "database/preview_file_format.h"
 #include "foundation/cstr.h"
 #include "foundation/file_io.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -33,26 +34,7 @@ int32_t OpenOrCreate(const PathRecord& path, FileHandle* file)
 // a crash leaves the old texts or the new ones, never a mix.
 int32_t SaveWhole(const PathRecord& path, const uint8_t* blocks)
 {
-    RemoveStaleTempFiles(&path, "PRV");
-    PathRecord temp;
-    int32_t err = CreateTempFileName(&path, "PRV", &temp);
-    if (err != kErrNone)
-        return err;
-    FileHandle file = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &file);
-    if (err == kErrNone) {
-        err = FileWrite(file, blocks, kPreviewFileSize);
-        if (err == kErrNone)
-            err = FileSync(file);
-        const int32_t closed = FileClose(file);
-        if (err == kErrNone)
-            err = closed;
-    }
-    if (err == kErrNone)
-        err = FileReplace(&temp, &path);
-    if (err != kErrNone)
-        FileDelete(&temp);
-    return err;
+    return ReplaceFileWhole(path, "PRV", [blocks](FileHandle file) { return FileWrite(file, blocks, kPreviewFileSize); });
 }
 
 }  // namespace

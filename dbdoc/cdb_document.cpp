@@ -65,12 +65,7 @@ bool CDBDocument::OnNewDocument(const PathRecord& path)
 {
     if (!New(path))
         return false;
-    notOpened_ = false;
-    editsDirty_ = false;
-    openMode_ = 1;
-    std::fill(std::begin(typingOrder_), std::end(typingOrder_), 0);
-    typingOrder_[0] = 1;
-    ShellShowDatabaseToolBar();
+    Opened(1);
     return true;
 }
 
@@ -87,13 +82,18 @@ bool CDBDocument::OnOpenDocument(const PathRecord& path)
         if (!mayChange || Data().Index().FileError() != kErrDiskFull || !Open(path, true))
             return false;
     }
+    Opened(3);
+    return true;
+}
+
+void CDBDocument::Opened(int32_t mode)
+{
     notOpened_ = false;
     editsDirty_ = false;
-    openMode_ = 3;
+    openMode_ = mode;
     std::fill(std::begin(typingOrder_), std::end(typingOrder_), 0);
     typingOrder_[0] = 1;
     ShellShowDatabaseToolBar();
-    return true;
 }
 
 void CDBDocument::RefreshAfterViewsReady()

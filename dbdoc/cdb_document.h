@@ -207,6 +207,9 @@ public:
     void RefreshStatus(bool markNew = false);
 
 private:
+    // What a new or opened database starts with: openMode_ from mode (1 new,
+    // 3 opened), typing from the first field, the database bar shown.
+    void Opened(int32_t mode);
     // The Report dialog over the header's report order; false when there
     // is nothing to report or the user cancelled. OK stores the order.
     bool AskReport(ReportOptions* options);

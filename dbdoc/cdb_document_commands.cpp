@@ -24,53 +24,9 @@
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
+#include "records/command_ids.h"
 
 namespace {
-
-enum : uint32_t {
-    kCmdSort = 32808,
-    kCmdEditSelectAll = 32842,
-    kCmdCreateCustomFields = 32844,
-    kCmdDataEntryOptions = 32845,
-    kCmdDefaultCardInfo = 32846,
-    kCmdImportGraphics = 32834,
-    kCmdUpdateRecord = 32866,
-    kCmdDeleteRecord = 32867,
-    kCmdDuplicateRecord = 32868,
-    kCmdClearAllFields = 32869,
-    kCmdFindOne = 32874,
-    kCmdFindAll = 32875,
-    kCmdSearchAllFields = 32876,
-    kCmdQuery = 32877,
-    kCmdShowAllRecords = 32878,
-    kCmdPreferences = 32955,
-    kCmdNewRecord = 32968,
-    kCmdDeleteDuplicates = 32970,
-    kCmdNextRecord = 33248,
-    kCmdPreviousRecord = 33249,
-    kCmdLastRecord = 33250,
-    kCmdFirstRecord = 33251,
-    kCmdAddNewRecord = 33252,
-    kCmdDeleteCurrentRecord = 33254,
-    kCmdPrintBulkMail = 33477,
-    kCmdImportDatabase = 32829,
-    kCmdExportDatabase = 32830,
-    kCmdMergeDatabase = 32831,
-    kCmdSplitDatabase = 32832,
-    kCmdExportReport = 32840,
-    kCmdQuickReport = 33478,
-    kCmdBrowseFieldFirst = 33361,
-    kCmdBrowseFieldLast = 33390,
-    kCmdNoop1 = 33312,
-    kCmdNoop2 = 33313,
-    kCmdEditClear = 57632,
-    kCmdEditCopy = 57634,
-    kCmdEditCut = 57635,
-    kCmdEditPaste = 57637,
-    kCmdEditUndo = 57643,
-    kCmdFileSave = 57603,
-    kCmdFilePrint = 57607,
-};
 
 // The working message of a copy.
 constexpr int32_t kStringCopying = 258;
@@ -350,7 +306,7 @@ bool CDBDocument::OnCommand(uint32_t id)
             focused->selectAll();
         return true;
     case kCmdSort: SortRecords(0, -1); return true;
-    case kCmdPrintBulkMail: OnFilePrintBulkMail(); return true;
+    case kCmdPrintDatabaseBulkMail: OnFilePrintBulkMail(); return true;
     case kCmdImportDatabase: OnFileImportDatabase(); return true;
     case kCmdExportDatabase: OnFileExportDatabase(); return true;
     case kCmdMergeDatabase: OnFileMergeDatabase(); return true;
@@ -493,7 +449,7 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     case kCmdNoop2: ui.Enable(false); return true;
     case kCmdSort:
     case kCmdFindOne:
-    case kCmdPrintBulkMail:
+    case kCmdPrintDatabaseBulkMail:
     case kCmdExportDatabase:
     case kCmdSplitDatabase:
     case kCmdExportReport:

@@ -22,8 +22,8 @@
 #include "dbdoc/text_import.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/string_table.h"
+#include "platform/file_dialog_run.h"
 
 namespace {
 

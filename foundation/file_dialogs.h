@@ -1,4 +1,5 @@
-// The open and save file dialogs, driven by a PathRecord.
+// What the open and save file dialogs are opened with, from a PathRecord
+// (platform/file_dialog_run.h runs them).
 //
 // The record gives the folder the dialog starts in, the file name a save
 // starts with and, through its extension, the file type offered first; on
@@ -18,13 +19,6 @@ struct FileTypeEntry {
     char pattern[64];
 };
 static_assert(sizeof(FileTypeEntry) == 128);
-
-// 1 when the user confirmed (the record then holds the chosen path), 0 when
-// cancelled or when there is no GUI application. A caller's type table
-// (count > 0) replaces the default types.
-int32_t FileDialogRun(int32_t open, PathRecord* record, const char* title, const FileTypeEntry* types, int32_t count);
-int32_t ShowOpenFileDialog(PathRecord* record, const char* title, const FileTypeEntry* types, int32_t count);
-int32_t ShowSaveFileDialog(PathRecord* record, const char* title, const FileTypeEntry* types, int32_t count);
 
 // The filter text of a type table: for each entry its description, " (",
 // its pattern, ")", a separator, the pattern and a separator; then one more

@@ -3,6 +3,9 @@
 // lookup of names that differ only in case.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +17,28 @@ int32_t HostPathError(int err, const std::string& path);
 // The code for a failed read, write or resize of an open file: 5 when the
 // file is open but not for that kind of access, 6 when it is not open.
 int32_t HostHandleError(int fd, int err);
+
+// Reads or writes until n bytes are done, counting them in *count: call
+// (given the bytes done so far) makes one read(), write(), pread() or
+// pwrite() of the rest. An interrupted call is made again; a failed one
+// gives its code, and one that moves nothing gives atEnd (the end of the
+// file for a read, a full disk for a write).
+template <class Call>
+int32_t HostTransferFully(int fd, uint32_t n, uint32_t* count, int32_t atEnd, Call call)
+{
+    while (*count < n) {
+        const ssize_t done = call(*count);
+        if (done < 0) {
+            if (errno == EINTR)
+                continue;
+            return HostHandleError(fd, errno);
+        }
+        if (done == 0)
+            return atEnd;
+        *count += uint32_t(done);
+    }
+    return 0;
+}
 
 // Takes the exclusive lock of an open file: 0, or 32 while another open
 // holds it. File systems without locks let every open through.

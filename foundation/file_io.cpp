@@ -102,50 +102,21 @@ int32_t ReadFully(FileHandle file, uint8_t* buffer, uint32_t n, uint32_t* count)
     *count = 0;
     if (file < 0)
         return kErrInvalidHandle;
-    while (*count < n) {
-        ssize_t r = ::read(file, buffer + *count, n - *count);
-        if (r < 0) {
-            if (errno == EINTR)
-                continue;
-            return HostHandleError(file, errno);
-        }
-        if (r == 0)
-            return kErrHandleEof;
-        *count += uint32_t(r);
-    }
-    return kErrNone;
+    return HostTransferFully(file, n, count, kErrHandleEof,
+                             [&](uint32_t done) { return ::read(file, buffer + done, n - done); });
 }
 
 int32_t WriteRaw(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
 {
-    while (*count < n) {
-        ssize_t w = ::write(file, buffer + *count, n - *count);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return HostHandleError(file, errno);
-        }
-        if (w == 0)
-            return kErrDiskFull;
-        *count += uint32_t(w);
-    }
-    return kErrNone;
+    return HostTransferFully(file, n, count, kErrDiskFull,
+                             [&](uint32_t done) { return ::write(file, buffer + done, n - done); });
 }
 
 int32_t WriteRawAt(FileHandle file, uint32_t offset, const uint8_t* buffer, uint32_t n, uint32_t* count)
 {
-    while (*count < n) {
-        ssize_t w = ::pwrite(file, buffer + *count, n - *count, off_t(offset) + *count);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            return HostHandleError(file, errno);
-        }
-        if (w == 0)
-            return kErrDiskFull;
-        *count += uint32_t(w);
-    }
-    return kErrNone;
+    return HostTransferFully(file, n, count, kErrDiskFull, [&](uint32_t done) {
+        return ::pwrite(file, buffer + done, n - done, off_t(offset) + done);
+    });
 }
 
 int32_t WriteFully(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)

@@ -12,14 +12,19 @@ namespace {
 // disk is written in large ones.
 constexpr size_t kChunk = size_t(1) << 18;
 
-// The name the new file has until it takes the target's place.
+// The name a file the user named has until it takes the target's place.
 constexpr const char* kTempPrefix = "OUT";
 
 }  // namespace
 
-WholeFileWriter::WholeFileWriter(const PathRecord& target) : target_(target) {}
+WholeFileWriter::WholeFileWriter(const PathRecord& target) : target_(target), tempPrefix_(kTempPrefix) {}
 
-WholeFileWriter::WholeFileWriter(const std::string& posixTarget)
+WholeFileWriter::WholeFileWriter(const PathRecord& target, const char* tempPrefix, bool askTargetWritable)
+    : target_(target), tempPrefix_(tempPrefix), askTargetWritable_(askTargetWritable)
+{
+}
+
+WholeFileWriter::WholeFileWriter(const std::string& posixTarget) : tempPrefix_(kTempPrefix)
 {
     if (PathRecordFromPosix(posixTarget, &target_) != 0)
         error_ = kErrInvalidName;
@@ -31,7 +36,7 @@ int32_t WholeFileWriter::Open()
 {
     if (error_ != kErrNone || made_)
         return error_;
-    if (FileExists(&target_, 0)) {
+    if (askTargetWritable_ && FileExists(&target_, 0)) {
         // Taking the place of a file the user may not change would change
         // it all the same.
         FileHandle probe = kNoFile;
@@ -44,8 +49,8 @@ int32_t WholeFileWriter::Open()
     folder.name[0] = 0;
     folder.extension[0] = 0;
     // What a writer that was killed midway left here goes now.
-    RemoveStaleTempFiles(&folder, kTempPrefix);
-    int32_t err = CreateTempFileName(&folder, kTempPrefix, &temp_);
+    RemoveStaleTempFiles(&folder, tempPrefix_);
+    int32_t err = CreateTempFileName(&folder, tempPrefix_, &temp_);
     if (err != kErrNone)
         return error_ = err;
     made_ = true;
@@ -83,7 +88,7 @@ int32_t WholeFileWriter::Write(const void* bytes, size_t n)
     return kErrNone;
 }
 
-int32_t WholeFileWriter::Commit()
+int32_t WholeFileWriter::Commit(const std::function<void()>& release)
 {
     if (error_ == kErrNone && file_ == kNoFile)
         error_ = kErrInvalidHandle;
@@ -93,6 +98,8 @@ int32_t WholeFileWriter::Commit()
     file_ = kNoFile;
     if (error_ == kErrNone)
         error_ = closed;
+    if (error_ == kErrNone && release)
+        release();
     if (error_ == kErrNone)
         error_ = FileReplace(&temp_, &target_);
     if (error_ == kErrNone)
@@ -126,4 +133,17 @@ int32_t WriteWholeFile(const std::string& posixTarget, const void* bytes, size_t
     if (const int32_t err = writer.Write(bytes, n); err != kErrNone)
         return err;
     return writer.Commit();
+}
+
+int32_t ReplaceFileWhole(const PathRecord& target, const char* tempPrefix,
+                         const std::function<int32_t(FileHandle)>& write, const std::function<void()>& release)
+{
+    WholeFileWriter writer(target, tempPrefix, false);
+    if (const int32_t err = writer.Open(); err != kErrNone)
+        return err;
+    if (const int32_t err = write(writer.File()); err != kErrNone) {
+        writer.Discard();
+        return err;
+    }
+    return writer.Commit(release);
 }

@@ -1,5 +1,6 @@
-// A file the user named, written whole or not at all: printed PDF files,
-// exported pictures. The bytes go to a new file beside the target, which
+// A file written whole or not at all: printed PDF files, exported pictures,
+// and the program's own files (the wizard's, dictionaries, label stock,
+// styles). The bytes go to a new file beside the target, which
 // takes the target's place only once every write, the flush and the close
 // have succeeded; until then a file already under that name stays as it
 // was, and a writer given up (or failing) leaves nothing behind.
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,11 @@ class WholeFileWriter {
 public:
     explicit WholeFileWriter(const PathRecord& target);
     explicit WholeFileWriter(const std::string& posixTarget);
+    // tempPrefix names the new file (and the halves a killed writer left,
+    // which go at the next Open). A program's own file is replaced even where
+    // the file itself is read-only (askTargetWritable false), as long as its
+    // folder may be written.
+    WholeFileWriter(const PathRecord& target, const char* tempPrefix, bool askTargetWritable);
     // Without a successful Commit the new file goes.
     ~WholeFileWriter();
     WholeFileWriter(const WholeFileWriter&) = delete;
@@ -29,8 +36,11 @@ public:
     int32_t Open();
     // The first failure sticks: later writes do nothing and return it.
     int32_t Write(const void* bytes, size_t n);
-    // Flushes, closes and puts the new file in the target's place.
-    int32_t Commit();
+    // Flushes, closes and puts the new file in the target's place. release,
+    // when given, runs once the new file is whole and closed, just before
+    // that: it lets go of an open the target is held by, since a file held
+    // open can't be replaced.
+    int32_t Commit(const std::function<void()>& release = nullptr);
     // Drops the new file; the target is left alone.
     void Discard();
     int32_t Error() const { return error_; }
@@ -43,6 +53,8 @@ private:
 
     PathRecord target_{};
     PathRecord temp_{};
+    const char* tempPrefix_;
+    bool askTargetWritable_ = true;
     FileHandle file_ = kNoFile;
     bool made_ = false;
     int32_t error_ = 0;
@@ -51,3 +63,10 @@ private:
 
 // Writes the bytes whole in the target's place. 0 or the code.
 int32_t WriteWholeFile(const std::string& posixTarget, const void* bytes, size_t n);
+
+// A program's own file written whole by a writer through the file layer:
+// write fills the new file through its handle; then Commit as above, with
+// release. The new file's name starts with tempPrefix. 0 or the code.
+int32_t ReplaceFileWhole(const PathRecord& target, const char* tempPrefix,
+                         const std::function<int32_t(FileHandle)>& write,
+                         const std::function<void()>& release = nullptr);

@@ -279,18 +279,7 @@ public:
     virtual void SetFontStyle(int16_t style, int32_t arg2, int32_t arg3);
     virtual void SetAutoSizeAnchor(int16_t anchor);
     virtual void Touch(int32_t flag);
-    virtual void TouchAttr74(int32_t flag);
-    virtual void TouchAttr75(int32_t flag);
     virtual void SetCounterValue(int32_t /*value*/) {}
-    // Hand a subclass its own record (the barcode record, the counter and
-    // Quick Card settings); nothing in the root.
-    virtual void BarcodeHook78(const uint8_t* /*block*/) {}
-    virtual void BarcodeHook79(const uint8_t* /*block*/) {}
-    virtual void BarcodeHook80(const uint8_t* /*block*/) {}
-    virtual void BarcodeHook81(const uint8_t* /*block*/) {}
-    virtual void BarcodeHook82(const uint8_t* /*block*/) {}
-    virtual void Hook115(int32_t /*a*/, int32_t /*b*/) {}
-    virtual void Hook116(int32_t /*a*/, int32_t /*b*/) {}
     void SetAttrLowNibble(uint8_t value);
     void SetAlignment(uint16_t anchorH, uint16_t anchorV, int16_t modeH, int16_t modeV);
     void GetAlignment(uint16_t* anchorH, uint16_t* anchorV, int16_t* modeH, int16_t* modeV) const;

@@ -99,8 +99,6 @@ void FrameObjArc::StrokeOutline(Dc* dc, const FrameGeometry& g)
         dc->lineTo(q.corners[i % 4].x, q.corners[i % 4].y);
 }
 
-void FrameObjArc::Hook116(int32_t, int32_t) {}
-
 bool FrameObjArc::AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit)
 {
     FrameGeometry g = block_.attr.geometry;

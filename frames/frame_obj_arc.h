@@ -16,7 +16,6 @@ public:
     // corner to its second.
     void SetFromRect(const IntRect& rect) override;
     void StrokeOutline(Dc* dc, const FrameGeometry& g) override;
-    void Hook116(int32_t a, int32_t b) override;
     bool AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit) override;
 
     // The band along the arc that takes hits, logical view units.

@@ -50,7 +50,6 @@ public:
     // Shift: the frame's object info; else the Barcode Info while shown as
     // bars.
     void EditInfo(int32_t arg) override;
-    void BarcodeHook78(const uint8_t* block) override { SetBarcodeRecord(block); }
 
     // The text to encode now.
     virtual void GetBarcodeData(uint8_t* out);

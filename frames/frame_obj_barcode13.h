@@ -20,7 +20,6 @@ public:
     // The address block in the frame's font at its view size.
     void DrawText(Dc* dc) override;
     void MeasureContent(IntRect* out) override;
-    void BarcodeHook80(const uint8_t* block) override { SetQuickCardSpec(block); }
 
     const uint8_t* QuickCardSpec() const { return spec_; }
     void SetQuickCardSpec(const uint8_t* settings);

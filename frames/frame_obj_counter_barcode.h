@@ -27,7 +27,6 @@ public:
     // Shift: object info; Ctrl while shown as bars: Barcode Info; else the
     // Counter Info.
     void EditInfo(int32_t arg) override;
-    void BarcodeHook79(const uint8_t* block) override { SetCounterSpec(block); }
 
     const uint8_t* CounterSpec() const { return spec_; }
     void SetCounterSpec(const uint8_t* settings);

@@ -203,9 +203,6 @@ void FrameObj::EditInfo(int32_t)
         document_->DoObjectInfo();
 }
 
-void FrameObj::TouchAttr74(int32_t) { BeginChange(); }
-void FrameObj::TouchAttr75(int32_t) { BeginChange(); }
-
 // ---- moving and turning ----
 
 void FrameObj::ClampMove(IntPoint* offset, const IntRect& limit, int16_t which, uint8_t force)

@@ -280,7 +280,8 @@ int32_t FrameObjImage::ReadBody(FileHandle file, BlockTarget target)
     return 0;
 }
 
-int32_t FrameObjImage::StoreImageBytes(const uint8_t* storeForm, uint32_t length)
+int32_t FrameObjImage::StoreInSwap(const uint8_t* bytes, uint32_t length, uint32_t* stored, uint32_t* position,
+                                   uint32_t* storedLength)
 {
     CTFileMng* swap = Swap();
     if (!swap)
@@ -288,36 +289,26 @@ int32_t FrameObjImage::StoreImageBytes(const uint8_t* storeForm, uint32_t length
     const uint32_t at = swap->Allocate(length);
     if (at == kNoSwapPosition)
         return 1;
-    if (swap->WriteAt(at, length, storeForm) != kErrNone) {
+    if (swap->WriteAt(at, length, bytes) != kErrNone) {
         swap->FreeSpace(at, length);
         return 1;
     }
-    if (b_.imageStored && b_.imagePosition != kImageNoPosition)
-        swap->FreeSpace(b_.imagePosition, a_.imageStoreLength);
-    b_.imageStored = 1;
-    b_.imagePosition = at;
-    a_.imageStoreLength = length;
+    if (*stored && *position != kImageNoPosition)
+        swap->FreeSpace(*position, *storedLength);
+    *stored = 1;
+    *position = at;
+    *storedLength = length;
     return 0;
+}
+
+int32_t FrameObjImage::StoreImageBytes(const uint8_t* storeForm, uint32_t length)
+{
+    return StoreInSwap(storeForm, length, &b_.imageStored, &b_.imagePosition, &a_.imageStoreLength);
 }
 
 int32_t FrameObjImage::StorePreviewBytes(const uint8_t* bits, uint32_t length)
 {
-    CTFileMng* swap = Swap();
-    if (!swap)
-        return 1;
-    const uint32_t at = swap->Allocate(length);
-    if (at == kNoSwapPosition)
-        return 1;
-    if (swap->WriteAt(at, length, bits) != kErrNone) {
-        swap->FreeSpace(at, length);
-        return 1;
-    }
-    if (b_.previewStored && b_.previewPosition != kImageNoPosition)
-        swap->FreeSpace(b_.previewPosition, b_.previewLength);
-    b_.previewStored = 1;
-    b_.previewPosition = at;
-    b_.previewLength = length;
-    return 0;
+    return StoreInSwap(bits, length, &b_.previewStored, &b_.previewPosition, &b_.previewLength);
 }
 
 void FrameObjImage::ReleaseImage(bool dropStore)

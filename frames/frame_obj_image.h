@@ -89,6 +89,10 @@ public:
     int32_t StoreImageBytes(const uint8_t* storeForm, uint32_t length);
     // Puts metafile bits into the swap file as the preview.
     int32_t StorePreviewBytes(const uint8_t* bits, uint32_t length);
+    // Puts bytes into the swap file in place of what stored, position and
+    // storedLength describe (freeing that), and describes them there.
+    int32_t StoreInSwap(const uint8_t* bytes, uint32_t length, uint32_t* stored, uint32_t* position,
+                        uint32_t* storedLength);
 
     // ---- placing it ----
     // Moves the picture in its box, unless it is fitted to the box.

@@ -996,15 +996,10 @@ int32_t FrameStore::WriteStore(FileHandle file, int32_t offset)
 {
     if (offset != -1 && FileSeek(file, kSeekStart, offset) != kErrNone)
         return kStoreDocWrite;
-    struct Place {
-        uint32_t size;
-        uint32_t position;
-    };
-    std::vector<Place> swapPlaces(static_cast<size_t>(count_));
-    int32_t result = 0;
-    for (int32_t i = 0; i < count_; ++i) {
+    return WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
         SelectRecord(i);
-        swapPlaces[size_t(i)] = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = {HeaderSize(current_), HeaderPosition(current_)};
+        int32_t result = 0;
         HandleOwner raw;
         bool loadedForSave = false;
         bool available = HeaderHas(current_, kRecLoaded);
@@ -1031,15 +1026,15 @@ int32_t FrameStore::WriteStore(FileHandle file, int32_t offset)
             // The frame stays as it is in memory and in the swap file; the
             // document gets nothing for it and the save fails.
             AlertStopById(kFrameMngBase, kMsgSaveFailed, code);
-            result = result ? result : kStoreSwapRead;
+            result = kStoreSwapRead;
         } else if (FrameObj* frame = ObjectOf(current_)) {
             length = frame->DataSize();
             if (frame->Write(file, -1) != 0)
-                result = result ? result : kStoreDocWrite;
+                result = kStoreDocWrite;
         } else {
             length = HandleGetSize(raw.get());
             if (length && FileWrite(file, HandleData(raw.get()), length) != kErrNone)
-                result = result ? result : kStoreDocWrite;
+                result = kStoreDocWrite;
         }
         if (loadedForSave) {
             SetHeaderBits(current_, kFrameInEdit, false);
@@ -1047,19 +1042,10 @@ int32_t FrameStore::WriteStore(FileHandle file, int32_t offset)
             StoreCurrent();
         }
         // Remembered only now: unloading may have moved the swap copy.
-        swapPlaces[size_t(i)] = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = {HeaderSize(current_), HeaderPosition(current_)};
         SetHeaderSize(current_, length);
         SetHeaderPosition(current_, here);
         StoreCurrent();
-    }
-    const int32_t array = WriteRecordArray(file);
-    if (array != 0)
-        result = result ? result : array;
-    for (int32_t i = 0; i < count_; ++i) {
-        uint8_t* r = RecordPtr(i);
-        SetHeaderSize(r, swapPlaces[size_t(i)].size);
-        SetHeaderPosition(r, swapPlaces[size_t(i)].position);
-    }
-    ClearCurrent();
-    return result;
+        return result;
+    });
 }

@@ -313,16 +313,10 @@ int32_t StoryStore::WriteStore(FileHandle file, int32_t offset)
     if (offset != -1 && FileSeek(file, kSeekStart, offset) != kErrNone)
         return kStoreDocWrite;
     UnloadAll(0);
-    struct Place {
-        uint32_t size;
-        uint32_t position;
-    };
-    std::vector<Place> swapPlaces(static_cast<size_t>(count_));
-    int32_t result = 0;
-    for (int32_t i = 0; i < count_; ++i) {
+    const int32_t result = WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
         currentIndex_ = i;
         GetRecord(i, current_);
-        swapPlaces[size_t(i)] = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = {HeaderSize(current_), HeaderPosition(current_)};
         uint32_t here = 0;
         FileTell(file, &here);
         if (LoadCurrent(0) != 0) {
@@ -331,26 +325,15 @@ int32_t StoryStore::WriteStore(FileHandle file, int32_t offset)
             SetHeaderSize(current_, 0);
             SetHeaderPosition(current_, here);
             PutRecord(i, current_);
-            result = result ? result : kStoreSwapRead;
-            continue;
+            return int32_t(kStoreSwapRead);
         }
         const int32_t written = buffer_.WriteStore(file, -1);
-        if (written != 0)
-            result = result ? result : written;
         FreeDataIfCopied(current_);
         SetHeaderSize(current_, buffer_.WindowSize());
         SetHeaderPosition(current_, buffer_.WindowPosition());
         PutRecord(i, current_);
-    }
-    const int32_t array = WriteRecordArray(file);
-    if (array != 0)
-        result = result ? result : array;
-    for (int32_t i = 0; i < count_; ++i) {
-        uint8_t* r = RecordPtr(i);
-        SetHeaderSize(r, swapPlaces[size_t(i)].size);
-        SetHeaderPosition(r, swapPlaces[size_t(i)].position);
-    }
-    ClearCurrent();
+        return written;
+    });
     if (saved >= 0 && saved < count_)
         SelectIndex(saved, kRecKeep);
     return result;

@@ -9,13 +9,15 @@ namespace {
 
 // Walks the whole entries of a table; a last entry that runs past the
 // table's size is not one.
-template <class Fn>
-void ForEachRun(const ParagraphText& para, Fn fn)
+// fn gets each entry (to change, for a paragraph that may be changed) and
+// returns false to stop.
+template <class Para, class Fn>
+void ForEachRun(Para& para, Fn fn)
 {
-    const uint8_t* table = para.RunTable();
+    auto* table = para.RunTable();
     const uint32_t size = (para.flags() & kParaHasRuns) ? para.RunTableSize() : 0;
     for (uint32_t at = 0; table && at + kRunValuesOffset <= size;) {
-        const uint8_t* run = table + at;
+        auto* run = table + at;
         const uint32_t n = RunEntrySize(RunFlags(run));
         if (at + n > size)
             return;
@@ -293,13 +295,7 @@ void AdjustRunsForInsert(ParagraphText* para, uint16_t p, uint32_t n)
 {
     if (!(para->flags() & kParaHasRuns) || n == 0)
         return;
-    uint8_t* table = para->RunTable();
-    const uint32_t size = para->RunTableSize();
-    for (uint32_t at = 0; at + kRunValuesOffset <= size;) {
-        uint8_t* run = table + at;
-        const uint32_t entry = RunEntrySize(RunFlags(run));
-        if (at + entry > size)
-            break;
+    ForEachRun(*para, [&](uint8_t* run) {
         const uint16_t s = RunStart(run);
         const uint16_t e = RunEnd(run);
         const uint16_t f = RunFlags(run);
@@ -310,8 +306,8 @@ void AdjustRunsForInsert(ParagraphText* para, uint16_t p, uint32_t n)
             SetRunStart(run, uint16_t(s + n));
             SetRunEnd(run, uint16_t(e + n));
         }
-        at += entry;
-    }
+        return true;
+    });
 }
 
 void AdjustRunsForDelete(ParagraphText* para, uint16_t p, uint32_t n)
@@ -319,13 +315,7 @@ void AdjustRunsForDelete(ParagraphText* para, uint16_t p, uint32_t n)
     if (!(para->flags() & kParaHasRuns) || n == 0)
         return;
     const uint32_t q = uint32_t(p) + n;
-    uint8_t* table = para->RunTable();
-    const uint32_t size = para->RunTableSize();
-    for (uint32_t at = 0; at + kRunValuesOffset <= size;) {
-        uint8_t* run = table + at;
-        const uint32_t entry = RunEntrySize(RunFlags(run));
-        if (at + entry > size)
-            break;
+    ForEachRun(*para, [&](uint8_t* run) {
         const uint32_t s = RunStart(run);
         const uint32_t e = RunEnd(run);
         if (s == e && (RunFlags(run) & kRunField) && GetI16LE(run + kRunFieldLengthOffset) == 0) {
@@ -352,8 +342,8 @@ void AdjustRunsForDelete(ParagraphText* para, uint16_t p, uint32_t n)
         } else if (e > p) {
             SetRunEnd(run, q < e ? uint16_t(e - n) : p);
         }
-        at += entry;
-    }
+        return true;
+    });
     RemoveEmptyRuns(para);
 }
 
@@ -430,19 +420,13 @@ void SetFieldRunLength(ParagraphText* para, int32_t start, int16_t length)
 {
     if (!(para->flags() & kParaHasRuns))
         return;
-    uint8_t* table = para->RunTable();
-    const uint32_t size = para->RunTableSize();
-    for (uint32_t at = 0; at + kRunValuesOffset <= size;) {
-        uint8_t* run = table + at;
-        const uint32_t entry = RunEntrySize(RunFlags(run));
-        if (at + entry > size)
-            return;
+    ForEachRun(*para, [&](uint8_t* run) {
         if ((RunFlags(run) & kRunField) && RunStart(run) == start) {
             PutI16LE(run + kRunFieldLengthOffset, length);
-            return;
+            return false;
         }
-        at += entry;
-    }
+        return true;
+    });
 }
 
 bool IsInFieldRun(const ParagraphText& para, int32_t p, bool edge, int32_t* use)

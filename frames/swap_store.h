@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "foundation/file_io.h"
 #include "frames/cstore_mng.h"
@@ -93,6 +94,37 @@ protected:
     // Writes the record array (data slots as 0) at the file's position and
     // notes it as the file window; 105 when the write fails.
     int32_t WriteRecordArray(FileHandle file);
+    // Where a record's data lies in the swap file.
+    struct SwapPlace {
+        uint32_t size;
+        uint32_t position;
+    };
+    // The document's copy of the store, written at the file's position:
+    // writeRecord(i, &place) writes record i's data, leaves its header
+    // naming where in the file it went and gives where its swap copy lies
+    // (its result: 0 or the record's failure). Then the record array, after
+    // which the headers name the swap copies again. The first failure wins.
+    template <class WriteRecord>
+    int32_t WriteRecordsAndArray(FileHandle file, WriteRecord writeRecord)
+    {
+        std::vector<SwapPlace> swapPlaces(static_cast<size_t>(count_));
+        int32_t result = 0;
+        for (int32_t i = 0; i < count_; ++i) {
+            const int32_t failed = writeRecord(i, &swapPlaces[size_t(i)]);
+            if (failed != 0)
+                result = result ? result : failed;
+        }
+        const int32_t array = WriteRecordArray(file);
+        if (array != 0)
+            result = result ? result : array;
+        for (int32_t i = 0; i < count_; ++i) {
+            uint8_t* r = RecordPtr(i);
+            SetHeaderSize(r, swapPlaces[size_t(i)].size);
+            SetHeaderPosition(r, swapPlaces[size_t(i)].position);
+        }
+        ClearCurrent();
+        return result;
+    }
     // Forgets which record is current.
     void ClearCurrent();
     bool IdInUse(uint16_t id);

@@ -102,16 +102,10 @@ int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
 {
     if (offset != -1 && FileSeek(file, kSeekStart, offset) != kErrNone)
         return kStoreDocWrite;
-    struct Place {
-        uint32_t size;
-        uint32_t position;
-    };
-    std::vector<Place> swapPlaces(static_cast<size_t>(count_));
-    int32_t result = 0;
-    for (int32_t i = 0; i < count_; ++i) {
+    return WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
         currentIndex_ = i;
         GetRecord(i, current_);
-        swapPlaces[size_t(i)] = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = {HeaderSize(current_), HeaderPosition(current_)};
         uint32_t here = 0;
         FileTell(file, &here);
         if (LoadCurrent(0) != 0) {
@@ -120,33 +114,21 @@ int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
             SetHeaderSize(current_, 0);
             SetHeaderPosition(current_, here);
             PutRecord(i, current_);
-            result = result ? result : kStoreSwapRead;
-            continue;
+            return int32_t(kStoreSwapRead);
         }
-        swapPlaces[size_t(i)] = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = {HeaderSize(current_), HeaderPosition(current_)};
         uint8_t own[kRecordHeaderSize];
         std::memcpy(own, current_, sizeof own);
         SetHeaderSize(own, ParagraphUsedBytes(layout_));
         Attach(own);
         const int32_t written = WriteToFile(file);
         Detach();
-        if (written != 0)
-            result = result ? result : written;
         FreeDataIfCopied(current_);
         SetHeaderSize(current_, HeaderSize(own));
         SetHeaderPosition(current_, HeaderPosition(own));
         PutRecord(i, current_);
-    }
-    const int32_t array = WriteRecordArray(file);
-    if (array != 0)
-        result = result ? result : array;
-    for (int32_t i = 0; i < count_; ++i) {
-        uint8_t* r = RecordPtr(i);
-        SetHeaderSize(r, swapPlaces[size_t(i)].size);
-        SetHeaderPosition(r, swapPlaces[size_t(i)].position);
-    }
-    ClearCurrent();
-    return result;
+        return written;
+    });
 }
 
 int32_t TextBuffer::SplitAtCaret()

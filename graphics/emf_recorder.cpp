@@ -11,6 +11,7 @@
 #include "graphics/emf_reader.h"
 #include "graphics/metafile_bitmap.h"
 #include "graphics/metafile_format.h"
+#include "graphics/rectangle_records.h"
 #include "platform/dc.h"
 #include "platform/dc_recorder.h"
 #include "platform/raster_ops.h"
@@ -31,7 +32,9 @@ bool FitsI16(const IntPoint* p, int n)
 }  // namespace
 
 // The recording device: every hook becomes records.
-class EmfRecorder final : public MetafileRecorder {
+class EmfRecorder final : public RectangleRecords<EmfRecorder, MetafileRecorder> {
+    friend class RectangleRecords<EmfRecorder, MetafileRecorder>;
+
 public:
     explicit EmfRecorder(const EmfHeaderInfo& header) : out_(header), frameBounds_(FrameInDevice(header))
     {
@@ -212,23 +215,6 @@ public:
             return outline(ArcPath(kind, l, t, r, b, x1, y1, x2, y2), kind >= 2, kind == 1);
         includeBox(l, t, r, b);
         emit(kTypes[kind], {l, t, r, b, x1, y1, x2, y2});
-    }
-    void fillRect(const IntRect& r, const Brush& brush) override
-    {
-        withBrush(brush, R2_COPYPEN, [&] { box(EMR_RECTANGLE, r.left, r.top, r.right, r.bottom); });
-    }
-    void frameRect(const IntRect& r, const Brush& brush) override
-    {
-        withBrush(brush, R2_COPYPEN, [&] {
-            box(EMR_RECTANGLE, r.left, r.top, r.right, r.top + 1);
-            box(EMR_RECTANGLE, r.left, r.bottom - 1, r.right, r.bottom);
-            box(EMR_RECTANGLE, r.left, r.top + 1, r.left + 1, r.bottom - 1);
-            box(EMR_RECTANGLE, r.right - 1, r.top + 1, r.right, r.bottom - 1);
-        });
-    }
-    void invertRect(const IntRect& r) override
-    {
-        withBrush(Brush::Solid(kBlack), R2_NOT, [&] { box(EMR_RECTANGLE, r.left, r.top, r.right, r.bottom); });
     }
     void patBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop) override
     {
@@ -526,6 +512,8 @@ private:
         const IntPoint p[2] = {{l, t}, {r, b}};
         return include(p, 2, true);
     }
+
+    void rectangleRecord(int32_t l, int32_t t, int32_t r, int32_t b) { box(EMR_RECTANGLE, l, t, r, b); }
 
     void box(uint32_t type, int32_t l, int32_t t, int32_t r, int32_t b)
     {

@@ -13,6 +13,7 @@
 #include "graphics/metafile_bitmap.h"
 #include "graphics/metafile_format.h"
 #include "graphics/metafile_player.h"
+#include "graphics/rectangle_records.h"
 #include "graphics/wmf_header.h"
 #include "platform/dc.h"
 #include "platform/dc_recorder.h"
@@ -23,7 +24,9 @@ namespace {
 int16_t C16(int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
 
 // Records of a Windows metafile, with their object table.
-class WmfRecorder final : public DcRecorder {
+class WmfRecorder final : public RectangleRecords<WmfRecorder, DcRecorder> {
+    friend class RectangleRecords<WmfRecorder, DcRecorder>;
+
 public:
     WmfRecorder(int16_t width, int16_t height) : width_(width), height_(height)
     {
@@ -192,23 +195,6 @@ public:
             const QPointF end = RadialPoint(l, t, r, b, x2, y2);
             record(META_MOVETO, {C16(std::lround(end.y())), C16(std::lround(end.x()))});
         }
-    }
-    void fillRect(const IntRect& r, const Brush& brush) override
-    {
-        withBrush(brush, R2_COPYPEN, [&] { boxRecord(META_RECTANGLE, r.left, r.top, r.right, r.bottom); });
-    }
-    void frameRect(const IntRect& r, const Brush& brush) override
-    {
-        withBrush(brush, R2_COPYPEN, [&] {
-            boxRecord(META_RECTANGLE, r.left, r.top, r.right, r.top + 1);
-            boxRecord(META_RECTANGLE, r.left, r.bottom - 1, r.right, r.bottom);
-            boxRecord(META_RECTANGLE, r.left, r.top + 1, r.left + 1, r.bottom - 1);
-            boxRecord(META_RECTANGLE, r.right - 1, r.top + 1, r.right, r.bottom - 1);
-        });
-    }
-    void invertRect(const IntRect& r) override
-    {
-        withBrush(Brush::Solid(kBlack), R2_NOT, [&] { boxRecord(META_RECTANGLE, r.left, r.top, r.right, r.bottom); });
     }
     void patBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop) override
     {
@@ -563,6 +549,8 @@ private:
         deleteSlot(b);
         deleteSlot(pen);
     }
+
+    void rectangleRecord(int32_t l, int32_t t, int32_t r, int32_t b) { boxRecord(META_RECTANGLE, l, t, r, b); }
 
     void boxRecord(uint16_t function, int32_t l, int32_t t, int32_t r, int32_t b)
     {

@@ -28,12 +28,20 @@ bool CupsQueueTakesPostScript(const QString& queue)
 
 bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title)
 {
-    const QByteArray name = queue.toUtf8();
-    const QByteArray file = path.toLocal8Bit();
-    const QByteArray job = title.toUtf8();
-    cups_option_t* options = nullptr;
-    const int count = cupsAddOption(kFormat, kPostScript, 0, &options);
-    const int id = cupsPrintFile(name.constData(), file.constData(), job.constData(), count, options);
-    cupsFreeOptions(count, options);
-    return id > 0;
+    return CupsPrintFile(queue.toUtf8().toStdString(), path.toLocal8Bit().toStdString(), title.toUtf8().toStdString(),
+                         {{kFormat, kPostScript}}) > 0;
 }
+
+int CupsPrintFile(const std::string& queue, const std::string& file, const std::string& title,
+                  const std::vector<std::pair<std::string, std::string>>& options)
+{
+    cups_option_t* list = nullptr;
+    int count = 0;
+    for (const auto& [name, value] : options)
+        count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
+    const int id = cupsPrintFile(queue.c_str(), file.c_str(), title.c_str(), count, list);
+    cupsFreeOptions(count, list);
+    return id;
+}
+
+const char* CupsLastError() { return cupsLastErrorString(); }

@@ -1,8 +1,11 @@
-// The print system's queues, through libcups: whether a queue takes
-// PostScript, and handing it a finished PostScript job.
+// The print system's queues, through libcups (the one file that calls it):
+// whether a queue takes PostScript, and handing a queue a finished job.
 #pragma once
 
 #include <QString>
+#include <string>
+#include <utility>
+#include <vector>
 
 // True when the queue lists application/postscript among the document
 // formats it accepts.
@@ -10,3 +13,10 @@ bool CupsQueueTakesPostScript(const QString& queue);
 // Submits the file as one job of type application/postscript under the
 // title; false when the queue is unknown or refuses it.
 bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title);
+
+// Hands the file to the queue as one job under the title, with the
+// options (name and value): the job's id, or 0 when the queue is unknown
+// or refuses it; then CupsLastError() says why.
+int CupsPrintFile(const std::string& queue, const std::string& file, const std::string& title,
+                  const std::vector<std::pair<std::string, std::string>>& options);
+const char* CupsLastError();

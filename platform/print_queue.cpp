@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include <cups/cups.h>
+#include "platform/cups_queue.h"
 
 namespace {
 
@@ -25,16 +25,10 @@ int32_t SubmitPrintQueueJob(const PrintQueueJob& job)
 {
     if (Submitter())
         return Submitter()(job);
-    cups_option_t* options = nullptr;
-    int count = 0;
-    for (const auto& [name, value] : job.options)
-        count = cupsAddOption(name.c_str(), value.c_str(), count, &options);
     // A queue's instance ("queue/instance") prints on the queue itself.
     const std::string queue = job.printer.substr(0, job.printer.find('/'));
-    const int id = cupsPrintFile(queue.c_str(), job.file.c_str(), job.title.c_str(), count, options);
-    cupsFreeOptions(count, options);
-    if (id > 0)
+    if (CupsPrintFile(queue, job.file, job.title, job.options) > 0)
         return 0;
-    std::fprintf(stderr, "%s: %s\n", queue.c_str(), cupsLastErrorString());
+    std::fprintf(stderr, "%s: %s\n", queue.c_str(), CupsLastError());
     return 1;
 }

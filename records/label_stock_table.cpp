@@ -7,6 +7,7 @@
 
 #include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "records/label_stock_file.h"
 
@@ -153,28 +154,18 @@ int32_t CDBLabel::ReadAll()
 
 int32_t CDBLabel::WriteReplacement()
 {
-    PathRecord temp{};
-    RemoveStaleTempFiles(&path_, "LBL");
-    int32_t err = CreateTempFileName(&path_, "LBL", &temp);
-    if (err != kErrNone)
-        return err;
-    FileHandle out = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &out);
-    if (err == kErrNone) {
+    bool released = false;
+    const auto write = [this](FileHandle out) {
         const std::vector<uint8_t> bytes = LabelFileEncode(records_);
-        if (!bytes.empty())
-            err = FileWrite(out, bytes.data(), uint32_t(bytes.size()));
-        if (err == kErrNone)
-            err = FileSync(out);
-        const int32_t closed = FileClose(out);
-        if (err == kErrNone)
-            err = closed;
-    }
-    if (err == kErrNone) {
-        // The replacement cannot take the place of a file an open holds.
+        return bytes.empty() ? int32_t(kErrNone) : FileWrite(out, bytes.data(), uint32_t(bytes.size()));
+    };
+    // The replacement cannot take the place of a file an open holds.
+    int32_t err = ReplaceFileWhole(path_, "LBL", write, [this, &released] {
         FileClose(file_);
         file_ = kNoFile;
-        err = FileReplace(&temp, &path_);
+        released = true;
+    });
+    if (released) {
         const int32_t reopened = FileOpen(&path_, kFileReadWrite, &file_);
         if (reopened != kErrNone) {
             file_ = kNoFile;
@@ -183,8 +174,6 @@ int32_t CDBLabel::WriteReplacement()
                 err = reopened;
         }
     }
-    if (err != kErrNone)
-        FileDelete(&temp);
     return err;
 }
 

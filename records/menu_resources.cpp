@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 namespace {
 
@@ -13,55 +13,55 @@ namespace {
 // The parts that all three bars share.
 #define FILE_NEW_OPEN                                  \
     {1, "&New", 0},                                    \
-    {2, "Data&base...\tCtrl+N", 32780},                \
-    {2, "&Label...", 32781},                           \
-    {2, "&Document...\tCtrl+Shift+N", 34032},          \
+    {2, "Data&base...\tCtrl+N", kCmdNewDatabase},                \
+    {2, "&Label...", kCmdCreateNewLabel},                           \
+    {2, "&Document...\tCtrl+Shift+N", kCmdNewDocument},          \
     {1, "&Open", 0},                                   \
-    {2, "Data&base...\tCtrl+O", 32826},                \
-    {2, "&Document...\tCtrl+Shift+O", 32827}
+    {2, "Data&base...\tCtrl+O", kCmdOpenDatabase},                \
+    {2, "&Document...\tCtrl+Shift+O", kCmdOpenDocument}
 
 #define FILE_TAIL                                      \
     SEP(1),                                            \
-    {1, "&Wizard...", 34045},                          \
+    {1, "&Wizard...", kCmdWizard},                          \
     SEP(1),                                            \
-    {1, "Recent File", kRecentFilePlaceholder},        \
+    {1, "Recent File", kCmdRecentFile1},        \
     SEP(1),                                            \
-    {1, "E&xit", 57665}
+    {1, "E&xit", kCmdAppExit}
 
 #define SHOW_TOOLS                                     \
     {1, "Show &Tools", 0},                             \
-    {2, "&Database Toolbar", 32861},                   \
-    {2, "D&ocument Toolbar", 32862},                   \
-    {2, "&Floating Tool Palette", 32863},              \
-    {2, "&Status Bar", 59393},                         \
-    {1, "Show &Clipboard", 32864}
+    {2, "&Database Toolbar", kCmdToggleDatabaseBar},                   \
+    {2, "D&ocument Toolbar", kCmdToggleDocumentBar},                   \
+    {2, "&Floating Tool Palette", kCmdToggleToolPalette},              \
+    {2, "&Status Bar", kCmdViewStatusBar},                         \
+    {1, "Show &Clipboard", kCmdShowClipboard}
 
 // The parts that the card and database bars share: the document's own
 // file commands, the clipboard, the windows and help.
 #define FILE_CLOSE_SAVE                                \
-    {1, "&Close", 57602},                              \
-    {1, "Close A&ll", 32828},                          \
-    {1, "&Save\tCtrl+S", 57603},                       \
-    {1, "Save &As...", 57604}
+    {1, "&Close", kCmdFileClose},                              \
+    {1, "Close A&ll", kCmdCloseAll},                          \
+    {1, "&Save\tCtrl+S", kCmdFileSave},                       \
+    {1, "Save &As...", kCmdFileSaveAs}
 
 #define EDIT_CLIPBOARD                                 \
     {0, "&Edit", 0},                                   \
-    {1, "&Undo\tCtrl+Z", 57643},                       \
+    {1, "&Undo\tCtrl+Z", kCmdEditUndo},                       \
     SEP(1),                                            \
-    {1, "Cu&t\tCtrl+X", 57635},                        \
-    {1, "&Copy\tCtrl+C", 57634},                       \
-    {1, "&Paste\tCtrl+V", 57637},                      \
-    {1, "Cl&ear", 57632},                              \
-    {1, "Select &All\tCtrl+A", 32842},                 \
+    {1, "Cu&t\tCtrl+X", kCmdEditCut},                        \
+    {1, "&Copy\tCtrl+C", kCmdEditCopy},                       \
+    {1, "&Paste\tCtrl+V", kCmdEditPaste},                      \
+    {1, "Cl&ear", kCmdEditClear},                              \
+    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},                 \
     SEP(1)
 
 #define WINDOW_HELP                                    \
     {0, "&Window", 0},                                 \
-    {1, "&Cascade", 57650},                            \
-    {1, "&Tile", 57651},                               \
-    {1, "&Arrange Icons", 57649},                      \
+    {1, "&Cascade", kCmdWindowCascade},                            \
+    {1, "&Tile", kCmdWindowTile},                               \
+    {1, "&Arrange Icons", kCmdWindowArrange},                      \
     {0, "&Help", 0},                                   \
-    {1, "&About Tessaline...", 57664}
+    {1, "&About Tessaline...", kCmdAppAbout}
 
 #define SHADES(first)                                                                                     \
     {2, "0%", first}, {2, "10%", first + 1}, {2, "20%", first + 2}, {2, "30%", first + 3},                  \
@@ -72,12 +72,12 @@ const MenuLine kMainMenu[] = {
     {0, "&File", 0},
     FILE_NEW_OPEN,
     SEP(1),
-    {1, "P&rint Setup...", 57606},
+    {1, "P&rint Setup...", kCmdFilePrintSetup},
     FILE_TAIL,
     {0, "&View", 0},
     SHOW_TOOLS,
     {0, "&Help", 0},
-    {1, "&About Tessaline...", 57664},
+    {1, "&About Tessaline...", kCmdAppAbout},
 };
 
 const MenuLine kCardMenu[] = {
@@ -85,137 +85,137 @@ const MenuLine kCardMenu[] = {
     FILE_NEW_OPEN,
     FILE_CLOSE_SAVE,
     SEP(1),
-    {1, "&Import Text...\tCtrl+M", 32833},
-    {1, "Import &Graphics...\tCtrl+Shift+M", 32834},
+    {1, "&Import Text...\tCtrl+M", kCmdImportText},
+    {1, "Import &Graphics...\tCtrl+Shift+M", kCmdImportGraphics},
     {1, "&Export", 0},
-    {2, "Database...", 32830},
-    {2, "Export As Picture...", 34017},
+    {2, "Database...", kCmdExportDatabase},
+    {2, "Export As Picture...", kCmdExportPicture},
     SEP(1),
-    {1, "Document Set&up...\tCtrl+L", 32835},
-    {1, "Page Se&tup...", 32836},
-    {1, "P&rint Setup...", 57606},
-    {1, "Print Options...", 34041},
+    {1, "Document Set&up...\tCtrl+L", kCmdDocumentSetup},
+    {1, "Page Se&tup...", kCmdPageSetup},
+    {1, "P&rint Setup...", kCmdFilePrintSetup},
+    {1, "Print Options...", kCmdPrintOptions},
     {1, "&Print", 0},
-    {2, "Document From Database...\tCtrl+P", 32837},
-    {2, "Sheet of Active Document...", 32838},
-    {2, "Default Card Info...", 33391},
-    {1, "Print Pre&view...", 33441},
+    {2, "Document From Database...\tCtrl+P", kCmdPrintFromDatabase},
+    {2, "Sheet of Active Document...", kCmdPrintSheet},
+    {2, "Default Card Info...", kCmdPrintDefaultCardInfo},
+    {1, "Print Pre&view...", kCmdPrintPreview},
     FILE_TAIL,
     EDIT_CLIPBOARD,
-    {1, "&Find/Replace...\tCtrl+F", 57636},
+    {1, "&Find/Replace...\tCtrl+F", kCmdEditFind},
     SEP(1),
-    {1, "Create Color...", 32952},
-    {1, "Ruler Settings...", 32953},
-    {1, "Guide Settings...", 32954},
-    {1, "Preferences...\tCtrl+Y", 32955},
-    {1, "Default Card Info...", 32846},
+    {1, "Create Color...", kCmdCreateColor},
+    {1, "Ruler Settings...", kCmdRulerSettings},
+    {1, "Guide Settings...", kCmdGuideSettings},
+    {1, "Preferences...\tCtrl+Y", kCmdPreferences},
+    {1, "Default Card Info...", kCmdDefaultCardInfo},
     SEP(1),
-    {1, "Change &Layout and Design...", 34042},
+    {1, "Change &Layout and Design...", kCmdChangeLayout},
     // The card window's page items follow the first nine items of the View
     // menu: the document puts the ones that fit its sides there.
     {0, "&View", 0},
-    {1, "Show &Rulers", 32855},
-    {1, "Show &Guides", 32856},
-    {1, "Show &Nonprinting Areas", 32857},
-    {1, "&Printable Backdrop", 34038},
+    {1, "Show &Rulers", kCmdShowRulers},
+    {1, "Show &Guides", kCmdShowGuides},
+    {1, "Show &Nonprinting Areas", kCmdShowNonPrinting},
+    {1, "&Printable Backdrop", kCmdPrintableBackdrop},
     SEP(1),
     {1, "View Si&ze", 0},
-    {2, "Fit in Window", 32848},
-    {2, "25%", 32849},
-    {2, "50%", 32850},
-    {2, "75%", 32851},
-    {2, "Actual Size 100%", 32852},
-    {2, "200%", 32853},
-    {2, "Other...", 32854},
+    {2, "Fit in Window", kCmdFirstZoom},
+    {2, "25%", kCmdFirstZoom + 1},
+    {2, "50%", kCmdFirstZoom + 2},
+    {2, "75%", kCmdFirstZoom + 3},
+    {2, "Actual Size 100%", kCmdFirstZoom + 4},
+    {2, "200%", kCmdFirstZoom + 5},
+    {2, "Other...", kCmdLastZoom},
     SHOW_TOOLS,
     SEP(1),
-    {1, "&Insert Page...", 32858},
-    {1, "&Delete Page...", 32859},
-    {1, "G&oto Page...", 32860},
+    {1, "&Insert Page...", kCmdInsertPage},
+    {1, "&Delete Page...", kCmdDeletePage},
+    {1, "G&oto Page...", kCmdGotoPage},
     {0, "&Object", 0},
-    {1, "Object &Info...\tCtrl+I", 32881},
-    {1, "&Frame Info...\tCtrl+Shift+F", 32882},
-    {1, "Fill Info...", 32883},
-    {1, "Text &Runaround...\tCtrl+R", 32884},
+    {1, "Object &Info...\tCtrl+I", kCmdObjectInfo},
+    {1, "&Frame Info...\tCtrl+Shift+F", kCmdFrameInfo},
+    {1, "Fill Info...", kCmdFillInfo},
+    {1, "Text &Runaround...\tCtrl+R", kCmdTextRunaround},
     SEP(1),
-    {1, "&Duplicate\tCtrl+D", 32885},
-    {1, "Delete", 32886},
-    {1, "&Group\tCtrl+G", 32887},
-    {1, "&UnGroup\tCtrl+U", 32888},
-    {1, "Bring to Fron&t\tCtrl+]", 32889},
-    {1, "Send to &Back\tCtrl+[", 32890},
-    {1, "Shuffle Forward", 32891},
-    {1, "&Align Object...\tCtrl+Shift+A", 32892},
+    {1, "&Duplicate\tCtrl+D", kCmdDuplicate},
+    {1, "Delete", kCmdDelete},
+    {1, "&Group\tCtrl+G", kCmdGroup},
+    {1, "&UnGroup\tCtrl+U", kCmdUngroup},
+    {1, "Bring to Fron&t\tCtrl+]", kCmdBringToFront},
+    {1, "Send to &Back\tCtrl+[", kCmdSendToBack},
+    {1, "Shuffle Forward", kCmdShuffleForward},
+    {1, "&Align Object...\tCtrl+Shift+A", kCmdAlignObjects},
     SEP(1),
-    {1, "Place Barcode", 32893},
-    {1, "Place Counter", 32894},
-    {1, "Place &Quick Card...\tCtrl+Q", 32895},
-    {1, "Make Object a Barcode", 32896},
-    {1, "Place Database Field", 33141},
+    {1, "Place Barcode", kCmdPlaceBarcode},
+    {1, "Place Counter", kCmdPlaceCounter},
+    {1, "Place &Quick Card...\tCtrl+Q", kCmdPlaceQuickCard},
+    {1, "Make Object a Barcode", kCmdBarcodeMark},
+    {1, "Place Database Field", kCmdPlaceFieldMenu},
     {0, "&Graphics", 0},
-    {1, "&Color", 33404},
+    {1, "&Color", kCmdBorderColourMenu},
     {1, "&Shade", 0},
-    SHADES(33421),
+    SHADES(kCmdBorderShadeFirst),
     SEP(1),
-    {1, "&Fill Color", 33138},
+    {1, "&Fill Color", kCmdFillColourMenu},
     {1, "Fill S&hade", 0},
-    SHADES(32933),
-    {1, "&Background Color", 33121},
-    {1, "Fill &Pattern", 33216},
+    SHADES(kCmdFillShadeFirst),
+    {1, "&Background Color", kCmdBackgroundMenu},
+    {1, "Fill &Pattern", kCmdPatternMenu},
     SEP(1),
-    {1, "&Line Style", 33217},
+    {1, "&Line Style", kCmdLineStyleMenu},
     {1, "Line &Width", 0},
-    {2, "1 pt", 32945},
-    {2, "2 pt", 32946},
-    {2, "4 pt", 32948},
-    {2, "8 pt", 32949},
-    {2, "12 pt", 32950},
-    {2, "Other Width...", 32951},
+    {2, "1 pt", kCmdLineWidthFirst},
+    {2, "2 pt", kCmdLineWidthFirst + 1},
+    {2, "4 pt", kCmdLineWidthFirst + 3},
+    {2, "8 pt", kCmdLineWidthFirst + 4},
+    {2, "12 pt", kCmdLineWidthLast},
+    {2, "Other Width...", kCmdLineWidthOther},
     {0, "&Text", 0},
-    {1, "&Font", 33442},
+    {1, "&Font", kCmdFontItem},
     {1, "&Size", 0},
-    {2, "8", 33443}, {2, "9", 33444}, {2, "10", 33445}, {2, "11", 33446}, {2, "12", 33447}, {2, "14", 33448},
-    {2, "16", 33449}, {2, "18", 33450}, {2, "20", 33451}, {2, "22", 33452}, {2, "24", 33453}, {2, "26", 33454},
-    {2, "28", 33455}, {2, "36", 33456}, {2, "48", 33457}, {2, "72", 33458},
+    {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1}, {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4}, {2, "14", kCmdSizeFirst + 5},
+    {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7}, {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10}, {2, "26", kCmdSizeFirst + 11},
+    {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13}, {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast},
     SEP(2),
-    {2, "Larger\tCtrl+K", 33459},
-    {2, "Smaller\tCtrl+Shift+K", 33460},
-    {2, "Other...", 33461},
+    {2, "Larger\tCtrl+K", kCmdLarger},
+    {2, "Smaller\tCtrl+Shift+K", kCmdSmaller},
+    {2, "Other...", kCmdSizeOther},
     {1, "S&tyle", 0},
-    {2, "Plain\tCtrl+Shift+P", 33462},
-    {2, "Bold\tCtrl+Shift+B", 33463},
-    {2, "Italic\tCtrl+Shift+I", 33464},
-    {2, "Underline\tCtrl+Shift+U", 33465},
-    {2, "Small Caps", 33466},
-    {2, "Superscript", 33467},
-    {2, "Subscript", 33468},
-    {1, "&Color", 33088},
+    {2, "Plain\tCtrl+Shift+P", kCmdStylePlain},
+    {2, "Bold\tCtrl+Shift+B", kCmdStyleBold},
+    {2, "Italic\tCtrl+Shift+I", kCmdStyleItalic},
+    {2, "Underline\tCtrl+Shift+U", kCmdStyleUnderline},
+    {2, "Small Caps", kCmdSmallCaps},
+    {2, "Superscript", kCmdSuperscript},
+    {2, "Subscript", kCmdSubscript},
+    {1, "&Color", kCmdTextColourMenu},
     {1, "S&hade", 0},
-    SHADES(32906),
+    SHADES(kCmdTextShadeFirst),
     {1, "&Alignment", 0},
-    {2, "Left\tCtrl+Shift+L", 33434},
-    {2, "Center\tCtrl+Shift+C", 33435},
-    {2, "Right\tCtrl+Shift+R", 33436},
-    {2, "Justified\tCtrl+Shift+J", 33437},
+    {2, "Left\tCtrl+Shift+L", kCmdAlignFirst},
+    {2, "Center\tCtrl+Shift+C", kCmdAlignFirst + 1},
+    {2, "Right\tCtrl+Shift+R", kCmdAlignFirst + 2},
+    {2, "Justified\tCtrl+Shift+J", kCmdAlignLast},
     {1, "&Line Spacing", 0},
-    {2, "Single", 32923},
-    {2, "One and a half", 32924},
-    {2, "Double", 32925},
+    {2, "Single", kCmdSpacingSingle},
+    {2, "One and a half", kCmdSpacingSingle + 1},
+    {2, "Double", kCmdSpacingLast},
     SEP(1),
-    {1, "Ta&bs...\tCtrl+Shift+T", 32921},
-    {1, "Character &Info...\tCtrl+Shift+H", 32928},
-    {1, "&Paragraph Info...\tCtrl+Shift+G", 32929},
+    {1, "Ta&bs...\tCtrl+Shift+T", kCmdTabs},
+    {1, "Character &Info...\tCtrl+Shift+H", kCmdCharacterInfo},
+    {1, "&Paragraph Info...\tCtrl+Shift+G", kCmdParagraphInfo},
     {1, "Sp&elling", 0},
-    {2, "Word", 32930},
-    {2, "Paragraph", 32931},
-    {2, "Story", 32932},
+    {2, "Word", kCmdSpellWord},
+    {2, "Paragraph", kCmdSpellWord + 1},
+    {2, "Story", kCmdSpellLast},
     {1, "Insert Page &Number", 0},
-    {2, "1, 2, 3, 4", 33306},
-    {2, "I, II, III, IV", 33308},
-    {2, "i, ii, iii, iv", 33309},
-    {2, "A, B, C, D", 33310},
-    {2, "a, b, c, d", 33311},
-    {1, "Insert &Database Field", 33143},
+    {2, "1, 2, 3, 4", kCmdPageNumberFirst},
+    {2, "I, II, III, IV", kCmdPageNumberFirst + 2},
+    {2, "i, ii, iii, iv", kCmdPageNumberFirst + 3},
+    {2, "A, B, C, D", kCmdPageNumberFirst + 4},
+    {2, "a, b, c, d", kCmdPageNumberLast},
+    {1, "Insert &Database Field", kCmdInsertFieldMenu},
     WINDOW_HELP,
 };
 
@@ -224,42 +224,42 @@ const MenuLine kDatabaseMenu[] = {
     FILE_NEW_OPEN,
     FILE_CLOSE_SAVE,
     SEP(1),
-    {1, "&Import Database...", 32829},
-    {1, "Import &Graphics...\tCtrl+Shift+M", 32834},
+    {1, "&Import Database...", kCmdImportDatabase},
+    {1, "Import &Graphics...\tCtrl+Shift+M", kCmdImportGraphics},
     {1, "&Export", 0},
-    {2, "Database...", 32830},
-    {2, "Database Report...", 32840},
-    {1, "&Merge Database...", 32831},
-    {1, "Spli&t Database...", 32832},
+    {2, "Database...", kCmdExportDatabase},
+    {2, "Database Report...", kCmdExportReport},
+    {1, "&Merge Database...", kCmdMergeDatabase},
+    {1, "Spli&t Database...", kCmdSplitDatabase},
     SEP(1),
-    {1, "P&rint Setup...", 57606},
+    {1, "P&rint Setup...", kCmdFilePrintSetup},
     {1, "&Print", 0},
-    {2, "Quick Database Report...", 33478},
-    {2, "Print Database Bulk Mail Records", 33477},
+    {2, "Quick Database Report...", kCmdQuickReport},
+    {2, "Print Database Bulk Mail Records", kCmdPrintDatabaseBulkMail},
     FILE_TAIL,
     EDIT_CLIPBOARD,
-    {1, "Preferences...", 32955},
-    {1, "Data Entry Options...", 32845},
-    {1, "Create Custom Fields...", 32844},
-    {1, "Default Card Info...", 32846},
+    {1, "Preferences...", kCmdPreferences},
+    {1, "Data Entry Options...", kCmdDataEntryOptions},
+    {1, "Create Custom Fields...", kCmdCreateCustomFields},
+    {1, "Default Card Info...", kCmdDefaultCardInfo},
     {0, "&View", 0},
     SHOW_TOOLS,
     {0, "&Database", 0},
-    {1, "&Update Record\tEnter", 32866},
-    {1, "&New Record\tShift+Enter", 32968},
-    {1, "&Delete Record\tCtrl+Shift+D", 32867},
-    {1, "Du&plicate Record\tCtrl+D", 32868},
-    {1, "&Clear All Fields", 32869},
+    {1, "&Update Record\tEnter", kCmdUpdateRecord},
+    {1, "&New Record\tShift+Enter", kCmdNewRecord},
+    {1, "&Delete Record\tCtrl+Shift+D", kCmdDeleteRecord},
+    {1, "Du&plicate Record\tCtrl+D", kCmdDuplicateRecord},
+    {1, "&Clear All Fields", kCmdClearAllFields},
     SEP(1),
-    {1, "&Sort...", 32808},
-    {1, "&Find One...\tCtrl+F", 32874},
-    {1, "Find &All...", 32875},
-    {1, "Search All Fi&elds", 32876},
-    {1, "&Query...\tCtrl+U", 32877},
-    {1, "Show All &Records\tCtrl+R", 32878},
-    {1, "Delete All Duplicate Records", 32970},
+    {1, "&Sort...", kCmdSort},
+    {1, "&Find One...\tCtrl+F", kCmdFindOne},
+    {1, "Find &All...", kCmdFindAll},
+    {1, "Search All Fi&elds", kCmdSearchAllFields},
+    {1, "&Query...\tCtrl+U", kCmdQuery},
+    {1, "Show All &Records\tCtrl+R", kCmdShowAllRecords},
+    {1, "Delete All Duplicate Records", kCmdDeleteDuplicates},
     SEP(1),
-    {1, "&Browse Field", 32805},
+    {1, "&Browse Field", kCmdBrowseFieldMenu},
     WINDOW_HELP,
 };
 
@@ -318,7 +318,7 @@ std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId)
 {
     // The card window's backdrop keys: Set As BackDrop and Change Backdrop.
     if (resourceId == kMenuCard)
-        return {{"Ctrl+Alt+V", 34023}, {"Ctrl+Alt+B", 34026}};
+        return {{"Ctrl+Alt+V", kCmdSetAsBackdrop}, {"Ctrl+Alt+B", kCmdChangeBackdrop}};
     return {};
 }
 

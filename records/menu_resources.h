@@ -1,12 +1,14 @@
 // The program's three menu bars: 128 while no document is open, 129 over a
 // card window and 130 over a database window. Each item carries its
-// command id (foundation/menus.h); the text after a tab names the item's
+// command id (records/command_ids.h, set as platform/menus.h says); the text after a tab names the item's
 // keyboard shortcut.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "records/command_ids.h"
 
 class QMenu;
 class QWidget;
@@ -16,9 +18,6 @@ enum : int32_t {
     kMenuCard = 129,
     kMenuDatabase = 130,
 };
-
-// The placeholder of the recent-file entries in the File menu.
-constexpr uint32_t kRecentFilePlaceholder = 57616;
 
 // A key of a window's accelerator table that no menu item shows.
 struct KeyOnlyCommand {

@@ -4,11 +4,12 @@
 
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_dialogs.h"
 #include "foundation/handle.h"
 #include "foundation/program_folder.h"
 #include "foundation/pstr.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
+#include "platform/file_dialog_run.h"
 #include "text/spell_dictionary_format.h"
 #include "text/spell_word_codec.h"
 
@@ -225,29 +226,10 @@ int32_t CheckChangeable()
 int32_t WriteBack()
 {
     DictionaryState& d = Dict();
-    PathRecord temp;
-    RemoveStaleTempFiles(&d.path, "DIC");
-    int32_t err = CreateTempFileName(&d.path, "DIC", &temp);
-    if (err != kErrNone)
-        return err;
-    FileHandle out = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &out);
-    if (err == kErrNone) {
-        err = SaveDictionary(out);
-        if (err == kErrNone)
-            err = FileSync(out);
-        const int32_t closed = FileClose(out);
-        if (err == kErrNone)
-            err = closed;
-    }
-    if (err == kErrNone) {
+    return ReplaceFileWhole(d.path, "DIC", SaveDictionary, [&d] {
         FileClose(d.file);
         d.file = kNoFile;
-        err = FileReplace(&temp, &d.path);
-    }
-    if (err != kErrNone)
-        FileDelete(&temp);
-    return err;
+    });
 }
 
 int32_t WriteU32(FileHandle file, uint32_t value)

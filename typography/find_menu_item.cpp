@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 int32_t FindMenuItem(QWidget* menu, uint32_t id) { return MenuFindItem(menu, id); }
 

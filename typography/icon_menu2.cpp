@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "foundation/menus.h"
 #include "graphics/frame_border.h"
 #include "graphics/placement_records.h"
 #include "platform/dc.h"
+#include "platform/menus.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QStyleOption>
 #include <QVariant>
 
-#include "foundation/menus.h"
 #include "platform/dc.h"
+#include "platform/menus.h"
 
 namespace {
 

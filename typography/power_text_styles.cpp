@@ -5,34 +5,16 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/program_folder.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 
 namespace {
 
+// A new file beside the old one takes its place only when it is whole.
 template <class Write>
 int32_t WriteFile(const PathRecord& path, Write write)
 {
-    // A new file beside the old one takes its place only when it is whole.
-    PathRecord temp;
-    RemoveStaleTempFiles(&path, "PTS");
-    int32_t err = CreateTempFileName(&path, "PTS", &temp);
-    if (err != kErrNone)
-        return err;
-    FileHandle out = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &out);
-    if (err == kErrNone) {
-        err = write(out);
-        if (err == kErrNone)
-            err = FileSync(out);
-        const int32_t closed = FileClose(out);
-        if (err == kErrNone)
-            err = closed;
-    }
-    if (err == kErrNone)
-        err = FileReplace(&temp, &path);
-    if (err != kErrNone)
-        FileDelete(&temp);
-    return err;
+    return ReplaceFileWhole(path, "PTS", write);
 }
 
 }  // namespace

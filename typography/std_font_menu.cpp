@@ -12,8 +12,8 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "foundation/menus.h"
 #include "platform/dc.h"
+#include "platform/menus.h"
 #include "typography/font_list.h"
 #include "typography/menu_bitmaps.h"
 

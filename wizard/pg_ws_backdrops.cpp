@@ -220,7 +220,7 @@ void CPgWS_Backdrops::OnSubtypeNameEdited()
         backdrops_->SetItemText(backdrops_->GetFirstSelected(), ItemName(item));
 }
 
-void CPgWS_Backdrops::OnAddBackdrops()
+bool CPgWS_Backdrops::AddPictures(CSmartListbox* list, int32_t* group, bool newGroups)
 {
     const std::vector<std::string> paths = ChoosePictures(this, lastFolder_, &lastFolder_);
     int32_t first = -1;
@@ -229,24 +229,32 @@ void CPgWS_Backdrops::OnAddBackdrops()
         PathRecord source{};
         if (PathRecordFromPosix(path, &source) != 0)
             continue;
-        int32_t group = 0;
+        if (newGroups)
+            *group = 0;
         int32_t n = 0;
         uint8_t item[kBkItemSize] = {};
         // A picture that does not convert is left out; the others still
         // come in.
-        if (ReadBackdropFile(&source, nullptr, &group, &n, item) != 0)
+        if (ReadBackdropFile(&source, nullptr, group, &n, item) != 0)
             continue;
         CSmartListItem entry;
         entry.text = ItemName(item);
-        entry.data = uint32_t(group);
-        last = backdrops_->AddItem(&entry);
+        entry.data = uint32_t(newGroups ? *group : n);
+        last = list->AddItem(&entry);
         if (first < 0)
             first = last;
     }
-    if (first >= 0) {
-        backdrops_->SelectRange(first, last);
+    if (first < 0)
+        return false;
+    list->SelectRange(first, last);
+    return true;
+}
+
+void CPgWS_Backdrops::OnAddBackdrops()
+{
+    int32_t group = 0;
+    if (AddPictures(backdrops_, &group, true))
         OnBackdropSelected();
-    }
     RaiseBackdropCounter();
 }
 
@@ -272,28 +280,8 @@ void CPgWS_Backdrops::OnAddSubtypes()
     int32_t group = SelectedGroup();
     if (group == 0)
         return;
-    const std::vector<std::string> paths = ChoosePictures(this, lastFolder_, &lastFolder_);
-    int32_t first = -1;
-    int32_t last = -1;
-    for (const std::string& path : paths) {
-        PathRecord source{};
-        if (PathRecordFromPosix(path, &source) != 0)
-            continue;
-        int32_t n = 0;
-        uint8_t item[kBkItemSize] = {};
-        if (ReadBackdropFile(&source, nullptr, &group, &n, item) != 0)
-            continue;
-        CSmartListItem entry;
-        entry.text = ItemName(item);
-        entry.data = uint32_t(n);
-        last = subtypes_->AddItem(&entry);
-        if (first < 0)
-            first = last;
-    }
-    if (first >= 0) {
-        subtypes_->SelectRange(first, last);
+    if (AddPictures(subtypes_, &group, false))
         OnSubtypeSelected();
-    }
     UpdateButtons();
 }
 

@@ -42,6 +42,11 @@ protected:
     bool OnInitDialog() override;
 
 private:
+    // Reads the pictures the user chooses into the backdrop store (each a
+    // backdrop of its own when newGroups is set, else subtypes of *group)
+    // and lists each that converts; selects those that came in. False when
+    // none did.
+    bool AddPictures(CSmartListbox* list, int32_t* group, bool newGroups);
     void FillBackdropList();
     void FillSubtypes();
     void UpdateButtons();

@@ -17,6 +17,7 @@
 #include "carddoc/zoom_page_bar.h"
 #include "frames/curr_page_mng.h"
 #include "shell_fixture.h"
+#include "records/command_ids.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 
@@ -101,10 +102,10 @@ TEST_F(CardWindowTest, TheSampleOpensInACardWindowWithItsViewRulersAndBar)
     EXPECT_GT(dark, 400);
 
     // The zoom commands go to the view; the rulers follow.
-    EXPECT_TRUE(frame->RouteCommand(CLabelsView::kFirstZoomCommand + 2));
+    EXPECT_TRUE(frame->RouteCommand(kCmdFirstZoom + 2));
     EXPECT_EQ(card->ZoomText(), "50%");
-    EXPECT_TRUE(frame->QueryCommand(CLabelsView::kFirstZoomCommand + 2).checked);
-    EXPECT_FALSE(frame->QueryCommand(CLabelsView::kFirstZoomCommand + 4).checked);
+    EXPECT_TRUE(frame->QueryCommand(kCmdFirstZoom + 2).checked);
+    EXPECT_FALSE(frame->QueryCommand(kCmdFirstZoom + 4).checked);
     RulerSettings settings;
     card->HorizontalRuler()->GetSettings(&settings);
     EXPECT_EQ(settings.zoom, 50);

@@ -13,14 +13,14 @@
 #include "app/card_app.h"
 #include "app/ch_frame_db.h"
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/main_status_bar.h"
 #include "app/splash_wnd.h"
 #include "app/tool_bar_db.h"
 #include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc_registry.h"
-#include "foundation/menus.h"
 #include "platform/command_data.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "records/menu_resources.h"
 #include "shell_fixture.h"
 #include "support/alert_capture.h"
@@ -411,17 +411,17 @@ TEST_F(MainFrameTest, RecentFilesAppearInEveryFileMenu)
     app->OpenDocumentFile(temp.file("second.lqx"));
     app->Documents().CloseAllDocuments();
     QMenu* file = frame->MenuSet(kMenuMain)[0];
-    QAction* top = FindAction(file, kRecentFilePlaceholder);
-    QAction* next = FindAction(file, kRecentFilePlaceholder + 1);
+    QAction* top = FindAction(file, kCmdRecentFile1);
+    QAction* next = FindAction(file, kCmdRecentFile1 + 1);
     ASSERT_NE(top, nullptr);
     ASSERT_NE(next, nullptr);
     EXPECT_TRUE(top->text().endsWith("second.lqx"));
     EXPECT_TRUE(next->text().endsWith("first.lqx"));
-    EXPECT_TRUE(Enabled(kRecentFilePlaceholder + 1));
-    EXPECT_FALSE(Enabled(kRecentFilePlaceholder + 2));
-    ASSERT_TRUE(frame->RouteCommand(kRecentFilePlaceholder + 1));
+    EXPECT_TRUE(Enabled(kCmdRecentFile1 + 1));
+    EXPECT_FALSE(Enabled(kCmdRecentFile1 + 2));
+    ASSERT_TRUE(frame->RouteCommand(kCmdRecentFile1 + 1));
     EXPECT_EQ(app->GetOpenDocumentCount(), 1);
-    EXPECT_NE(FindAction(frame->MenuSet(kMenuCard)[0], kRecentFilePlaceholder + 1), nullptr);
+    EXPECT_NE(FindAction(frame->MenuSet(kMenuCard)[0], kCmdRecentFile1 + 1), nullptr);
 }
 
 }  // namespace

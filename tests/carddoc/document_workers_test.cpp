@@ -5,6 +5,7 @@
 #include "dialogs/guide_settings_dialog.h"
 #include "dialogs/page_dialogs.h"
 #include "dialogs/ruler_settings_dialog.h"
+#include "records/command_ids.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST_F(DocumentWorkerTest, RulerSettingsAndGotoPage)
 
     GotoPageRecord seen;
     dialogs.Cancel<CDlgGotoPage>([&](CDlgGotoPage& d) { seen = d.Record(); });
-    EXPECT_TRUE(doc->OnCommand(32860));
+    EXPECT_TRUE(doc->OnCommand(kCmdGotoPage));
     EXPECT_EQ(seen.page, doc->GetCurrentPage());
     EXPECT_EQ(seen.total, doc->GetPageCount());
 }

@@ -19,6 +19,7 @@
 #include "dialogs/preferences_dialog.h"
 #include "foundation/byte_order.h"
 #include "platform/command_target.h"
+#include "records/command_ids.h"
 #include "records/preferences_format.h"
 #include "text/text_tool.h"
 #include "typography/color_table.h"
@@ -155,7 +156,7 @@ TEST_F(EditWorkerTest, InsertAndDeletePages)
     const int16_t n = doc->GetPageCount();
     ASSERT_GE(n, 1);
     if (n == 1) {
-        EXPECT_FALSE(Enabled(32859)) << "a single page cannot go";
+        EXPECT_FALSE(Enabled(kCmdDeletePage)) << "a single page cannot go";
     }
     InsertPageRecord seen;
     dialogs.Cancel<CDlgInsertPage>([&](CDlgInsertPage& d) { seen = d.Record(); });
@@ -173,10 +174,10 @@ TEST_F(EditWorkerTest, InsertAndDeletePages)
         r.place = 3;
         d.SetRecord(r);
     });
-    ASSERT_TRUE(doc->OnCommand(32858));
+    ASSERT_TRUE(doc->OnCommand(kCmdInsertPage));
     EXPECT_EQ(doc->GetPageCount(), n + 2);
     EXPECT_EQ(doc->GetCurrentPage(), first);
-    EXPECT_TRUE(Enabled(32859));
+    EXPECT_TRUE(Enabled(kCmdDeletePage));
 
     // One before the page shown: the same page is shown, numbered on.
     dialogs.Ok<CDlgInsertPage>([](CDlgInsertPage& d) {
@@ -201,7 +202,7 @@ TEST_F(EditWorkerTest, InsertAndDeletePages)
         r.thruPage = first + 3;
         d.SetRecord(r);
     });
-    ASSERT_TRUE(doc->OnCommand(32859));
+    ASSERT_TRUE(doc->OnCommand(kCmdDeletePage));
     EXPECT_EQ(doc->GetPageCount(), n + 1);
     EXPECT_EQ(doc->Frames()->Count(), framesBefore - 1);
 
@@ -217,30 +218,30 @@ TEST_F(EditWorkerTest, WorkerItemsFollowTheToolAndTheWindow)
 {
     // Tabs and Paragraph Info need the Text tool; Find a frame in edit.
     doc->SetTool(kToolObject, 0);
-    EXPECT_FALSE(Enabled(32921));
-    EXPECT_FALSE(Enabled(32929));
-    EXPECT_FALSE(Enabled(32928));
-    EXPECT_FALSE(Enabled(57636));
+    EXPECT_FALSE(Enabled(kCmdTabs));
+    EXPECT_FALSE(Enabled(kCmdParagraphInfo));
+    EXPECT_FALSE(Enabled(kCmdCharacterInfo));
+    EXPECT_FALSE(Enabled(kCmdEditFind));
     doc->SetTool(kToolText, 0);
-    EXPECT_TRUE(Enabled(32921));
-    EXPECT_TRUE(Enabled(32929));
-    EXPECT_FALSE(Enabled(57636));
+    EXPECT_TRUE(Enabled(kCmdTabs));
+    EXPECT_TRUE(Enabled(kCmdParagraphInfo));
+    EXPECT_FALSE(Enabled(kCmdEditFind));
 
     // Character Info with a field frame selected.
     doc->SetTool(kToolObject, 0);
     Select({Frame(kFrameBarcode, 20, 20, 100, 60)});
-    EXPECT_TRUE(Enabled(32928));
+    EXPECT_TRUE(Enabled(kCmdCharacterInfo));
     Select({Box(20, 100, 60, 140)});
-    EXPECT_FALSE(Enabled(32928));
+    EXPECT_FALSE(Enabled(kCmdCharacterInfo));
 
     // The Info items of the context menus wait for the window.
-    for (uint32_t id : {33280u, 33281u, 33474u})
+    for (uint32_t id : {kCmdBarcodeInfo, kCmdQuickCardInfo, kCmdCounterInfo})
         EXPECT_EQ(Enabled(id), doc->BarItemState(130)) << id;
     doc->SetBarItemState(130, true);
-    for (uint32_t id : {33280u, 33281u, 33474u})
+    for (uint32_t id : {kCmdBarcodeInfo, kCmdQuickCardInfo, kCmdCounterInfo})
         EXPECT_TRUE(Enabled(id)) << id;
 
-    for (uint32_t id : {32835u, 32952u, 32955u, 32846u, 32858u, 33441u, 32838u, 33391u})
+    for (uint32_t id : {kCmdDocumentSetup, kCmdCreateColor, kCmdPreferences, kCmdDefaultCardInfo, kCmdInsertPage, kCmdPrintPreview, kCmdPrintSheet, kCmdPrintDefaultCardInfo})
         EXPECT_TRUE(Enabled(id)) << id;
 }
 
@@ -261,16 +262,16 @@ TEST_F(EditWorkerTest, FontItemsChooseAndCheckByTheProgramFontList)
     EXPECT_EQ(doc->CurrentFontListIndex(), list->FindFont(face.faceName, face.type));
     const int32_t index = doc->CurrentFontListIndex();
     ASSERT_GE(index, 0);
-    CmdUI ui(uint32_t(33504 + index));
+    CmdUI ui(uint32_t(kCmdFontListFirst + index));
     ASSERT_TRUE(doc->OnUpdateCommand(ui));
     EXPECT_TRUE(ui.checked);
     EXPECT_TRUE(ui.enabled);
-    CmdUI other(uint32_t(33504 + (index == 0 ? 1 : 0)));
+    CmdUI other(uint32_t(kCmdFontListFirst + (index == 0 ? 1 : 0)));
     ASSERT_TRUE(doc->OnUpdateCommand(other));
     EXPECT_FALSE(other.checked);
 
     // The item of the first font chooses it.
-    ASSERT_TRUE(doc->OnCommand(33504));
+    ASSERT_TRUE(doc->OnCommand(kCmdFontListFirst));
     EXPECT_EQ(doc->CurrentFontListIndex(), 0);
     if (ours)
         list->RemoveAll();

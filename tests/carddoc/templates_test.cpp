@@ -19,13 +19,14 @@
 #include "catalog/wizard_list_format.h"
 #include "database/field_table.h"
 #include "foundation/byte_order.h"
-#include "foundation/menus.h"
 #include "frames/frame_obj_image.h"
 #include "frames/page_record_format.h"
 #include "graphics/metafile.h"
 #include "platform/command_target.h"
 #include "platform/dc.h"
+#include "platform/menus.h"
 #include "platform/profile.h"
+#include "records/command_ids.h"
 #include "records/menu_resources.h"
 #include "typography/font_table.h"
 #include "wizard/card_layout_wizard.h"
@@ -405,7 +406,7 @@ TEST_F(TemplatesTest, WithMasterModeOffTheStockIsLeftAloneAndTheMenusStayPlain)
     doc->BuildTemplatesMenu(&bar);
     doc->BuildTemplatesMenu(&bar);
     EXPECT_EQ(Count(edit, "Wizard Setup..."), 1);
-    EXPECT_EQ(MenuGetCommandId(edit->actions().back()), 34043u);
+    EXPECT_EQ(MenuGetCommandId(edit->actions().back()), kCmdWizardSetup);
     QMenu* templates = MenuFindSubmenu(file, "Templates", &at);
     ASSERT_NE(templates, nullptr);
     EXPECT_EQ(Count(file, "Templates"), 1);
@@ -433,10 +434,10 @@ TEST_F(TemplatesTest, SetAsBackdropTurnsAPictureFrameIntoTheBackdropAndBack)
     ASSERT_TRUE(doc->CanToggleBackdrop(&checked));
     EXPECT_FALSE(checked);
 
-    CmdUI state(34023);
+    CmdUI state(kCmdSetAsBackdrop);
     ASSERT_TRUE(doc->OnUpdateCommand(state));
     EXPECT_TRUE(state.enabled);
-    ASSERT_TRUE(doc->OnCommand(34023)) << "the card window's command reaches it";
+    ASSERT_TRUE(doc->OnCommand(kCmdSetAsBackdrop)) << "the card window's command reaches it";
     FrameObj* backdrop = doc->PageManager()->GetBackdropFrame();
     ASSERT_EQ(backdrop, picture);
     EXPECT_EQ(doc->PageManager()->FrameAt(0), picture);
@@ -479,8 +480,8 @@ TEST_F(TemplatesTest, ThePageMenuFollowsTheSidesAndTheChangeLayoutCommandAsksFir
     EXPECT_EQ(doc->BuildPageMenu(nullptr), 1);
     ASSERT_EQ(doc->BuildPageMenu(&view), 0);
     ASSERT_EQ(view.actions().size(), 9 + (doc->PageGeometry().sides == 2 ? 2 : 1));
-    EXPECT_EQ(MenuGetCommandId(view.actions()[9]), 34039u);
-    CmdUI front(34039);
+    EXPECT_EQ(MenuGetCommandId(view.actions()[9]), kCmdFrontPage);
+    CmdUI front(kCmdFrontPage);
     ASSERT_TRUE(doc->OnUpdateCommand(front));
     EXPECT_TRUE(front.checked) << "page 1 is shown";
     doc->ShowSide(1);

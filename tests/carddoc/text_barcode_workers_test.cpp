@@ -29,6 +29,7 @@
 #include "frames/frame_store.h"
 #include "frames/style_record_format.h"
 #include "frames/style_run_format.h"
+#include "records/command_ids.h"
 #include "records/preferences.h"
 #include "text/para_format.h"
 #include "text/text_context.h"
@@ -240,7 +241,7 @@ TEST_F(TextBarcodeWorkerTest, BarcodeInfoEditsTheSelectionOrTheDefault)
 
     // Place Barcode with barcodes selected edits them, not the default.
     dialogs.Ok<CDlgBarcodeInfo>(answer);
-    ASSERT_TRUE(doc->OnCommand(32893));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceBarcode));
     for (FrameObjBarcode* f : {a, b}) {
         BarcodeRecord r;
         BarcodeRecordRead(f->Record(), &r);
@@ -261,7 +262,7 @@ TEST_F(TextBarcodeWorkerTest, BarcodeInfoEditsTheSelectionOrTheDefault)
 
     // Cancel while placing: back to the Object tool, default kept.
     dialogs.Cancel<CDlgBarcodeInfo>();
-    ASSERT_TRUE(doc->OnCommand(32893));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceBarcode));
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     BarcodeRecordRead(placing->DefaultRecord(), &r);
     EXPECT_EQ(r.data[0], 3);
@@ -343,19 +344,19 @@ TEST_F(TextBarcodeWorkerTest, PlaceItemsSelectTheirToolOrGiveWayOnCancel)
     // selected: the tool is chosen, and Cancel goes back to the Object tool.
     Select({Box(20, 20, 60, 60)});
     dialogs.Cancel<CDlgCounterSpec>();
-    ASSERT_TRUE(doc->OnCommand(32894));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceCounter));
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
 
     dialogs.Ok<CDlgCounterSpec>([](CDlgCounterSpec&) {});
-    ASSERT_TRUE(doc->OnCommand(32894));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceCounter));
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolCounterBarcode);
 
     dialogs.Ok<CDlgQuickCardLayout>([](CDlgQuickCardLayout&) {});
-    ASSERT_TRUE(doc->OnCommand(32895));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceQuickCard));
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolBarcode18);
     dialogs.Cancel<CDlgQuickCardLayout>();
-    ASSERT_TRUE(doc->OnCommand(32895));
+    ASSERT_TRUE(doc->OnCommand(kCmdPlaceQuickCard));
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     EXPECT_EQ(dialogs.runs, 4);
 }

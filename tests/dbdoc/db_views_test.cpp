@@ -23,6 +23,7 @@
 #include "dbdoc/view_browser.h"
 #include "dbdoc/view_data_entry.h"
 #include "foundation/byte_order.h"
+#include "records/command_ids.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
@@ -34,8 +35,6 @@ constexpr int32_t kCityColumn = 6;
 constexpr int32_t kStateColumn = 7;
 constexpr int32_t kZipColumn = 8;
 constexpr int32_t kPictureColumn = 14;
-constexpr uint32_t kCmdImportGraphics = 32834;
-constexpr uint32_t kCmdEditPaste = 57637;
 
 const char* const kNames[] = {"Evans", "Adams", "Dixon", "Baker", "Clark"};
 const char* const kCities[] = {"Austin", "Boston", "Austin", "Denver", "Chicago"};
@@ -173,9 +172,9 @@ TEST_F(DbViewsTest, TypingAndEnterCommitsTheRecordAndItSurvivesReopening)
 TEST_F(DbViewsTest, NavigationStopsAtBothEndsAndKeysMove)
 {
     OpenInViews();
-    EXPECT_FALSE(Enabled(33249));  // previous
-    EXPECT_FALSE(Enabled(33251));  // first
-    EXPECT_TRUE(Enabled(33248));   // next
+    EXPECT_FALSE(Enabled(kCmdPreviousRecord));  // previous
+    EXPECT_FALSE(Enabled(kCmdFirstRecord));  // first
+    EXPECT_TRUE(Enabled(kCmdNextRecord));   // next
     doc->GoToRecord(kGoPrevious);
     EXPECT_EQ(browser->CurrentRow(), 0);
     QTest::keyClick(form->Edit(0), Qt::Key_Down);
@@ -183,8 +182,8 @@ TEST_F(DbViewsTest, NavigationStopsAtBothEndsAndKeysMove)
     QTest::keyClick(form->Edit(0), Qt::Key_End);
     EXPECT_EQ(browser->CurrentRow(), 4);
     EXPECT_EQ(Text(kLastNameColumn), "Evans");
-    EXPECT_FALSE(Enabled(33248));
-    EXPECT_FALSE(Enabled(33250));
+    EXPECT_FALSE(Enabled(kCmdNextRecord));
+    EXPECT_FALSE(Enabled(kCmdLastRecord));
     doc->GoToRecord(kGoNext);
     EXPECT_EQ(browser->CurrentRow(), 4);
     doc->GoToRecord(7);  // not a step: nothing
@@ -654,7 +653,7 @@ TEST_F(DbShellTest, NoDropsTheTypingAndSaveIsNeverOffered)
     DocManager docs;
     DatabaseShellDocument* shell = OpenThroughShell(docs);
     ASSERT_NE(shell, nullptr);
-    CmdUI save(57603);
+    CmdUI save(kCmdFileSave);
     ASSERT_TRUE(shell->OnUpdateCommand(save));
     EXPECT_FALSE(save.enabled);
     Type(kLastNameColumn, "Nobody");

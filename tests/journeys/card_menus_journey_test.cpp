@@ -11,27 +11,16 @@
 #include <QSettings>
 
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/print_options_dialog.h"
 #include "frames/curr_page_mng.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 #include "journey_fixture.h"
 
 namespace {
-
-constexpr uint32_t kFrontPage = 34039;
-constexpr uint32_t kBackPage = 34040;
-constexpr uint32_t kInsertPage = 32858;
-constexpr uint32_t kPrintableBackdrop = 34038;
-constexpr uint32_t kChangeLayout = 34042;
-constexpr uint32_t kPrintOptions = 34041;
-constexpr uint32_t kSaveTemplate = 34024;
-constexpr uint32_t kLoadTemplate = 34025;
-constexpr uint32_t kAddTemplate = 34034;
-constexpr uint32_t kChangeTemplate = 34048;
 
 class CardMenusJourney : public JourneyTest {
 protected:
@@ -56,24 +45,24 @@ TEST_F(CardMenusJourney, TheViewMenuOffersTheCardsSidesAndShowsTheOneChosen)
 {
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     // A card with a front and a back: the two sides, no page commands.
-    ASSERT_NE(Action(kFrontPage), nullptr);
-    ASSERT_NE(Action(kBackPage), nullptr);
-    EXPECT_EQ(Action(kInsertPage), nullptr);
-    EXPECT_TRUE(Checked(kFrontPage));
-    EXPECT_FALSE(Checked(kBackPage));
+    ASSERT_NE(Action(kCmdFrontPage), nullptr);
+    ASSERT_NE(Action(kCmdBackPage), nullptr);
+    EXPECT_EQ(Action(kCmdInsertPage), nullptr);
+    EXPECT_TRUE(Checked(kCmdFrontPage));
+    EXPECT_FALSE(Checked(kCmdBackPage));
 
     ASSERT_TRUE(Trigger("View > Back Page"));
     EXPECT_EQ(CardWindow()->PageText(), "Back Page");
-    EXPECT_TRUE(Checked(kBackPage));
-    EXPECT_FALSE(Checked(kFrontPage));
+    EXPECT_TRUE(Checked(kCmdBackPage));
+    EXPECT_FALSE(Checked(kCmdFrontPage));
     ASSERT_TRUE(Trigger("View > Front Page"));
     EXPECT_EQ(CardWindow()->PageText(), "Front Page");
 
     // No backdrop on this card yet.
     ASSERT_NE(Action("View > Printable Backdrop"), nullptr);
-    EXPECT_FALSE(Enabled(kPrintableBackdrop));
+    EXPECT_FALSE(Enabled(kCmdPrintableBackdrop));
     // Opening the menu twice leaves one set of side items.
-    Enabled(kFrontPage);
+    Enabled(kCmdFrontPage);
     QMenu* view = Action("View > Show Rulers")->associatedObjects().isEmpty()
                       ? nullptr
                       : qobject_cast<QMenu*>(Action("View > Show Rulers")->associatedObjects().first());
@@ -88,7 +77,7 @@ TEST_F(CardMenusJourney, WithoutMasterModeTheWizardItemsAndKeysAreAbsent)
 {
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     EXPECT_EQ(Action("File > Templates"), nullptr);
-    EXPECT_EQ(Action(kSaveTemplate), nullptr);
+    EXPECT_EQ(Action(kCmdSaveTemplateToFile), nullptr);
     // Change Layout and Design works in either mode.
     EXPECT_TRUE(Enabled("Edit > Change Layout and Design..."));
     // Ctrl+Alt+B (Change Backdrop) asks for no picture: the one dialog
@@ -112,14 +101,14 @@ TEST_F(CardMenusJourney, MasterModePutsTheTemplatesAfterCloseAllWithTheirKeys)
     EXPECT_TRUE(items[at - 1]->isSeparator());
     EXPECT_EQ(items[at - 2]->text(), "Close A&ll");
 
-    EXPECT_TRUE(Enabled(kSaveTemplate));
-    EXPECT_TRUE(Enabled(kAddTemplate));
-    EXPECT_TRUE(Enabled(kLoadTemplate));
+    EXPECT_TRUE(Enabled(kCmdSaveTemplateToFile));
+    EXPECT_TRUE(Enabled(kCmdAddTemplateToWizard));
+    EXPECT_TRUE(Enabled(kCmdLoadTemplateFromFile));
     // The sample was not made from a wizard template.
-    EXPECT_FALSE(Enabled(kChangeTemplate));
-    EXPECT_EQ(KeysOf(kLoadTemplate), "Ctrl+Alt+L");
-    EXPECT_EQ(KeysOf(kAddTemplate), "Ctrl+Alt+A");
-    EXPECT_EQ(KeysOf(kChangeTemplate), "Ctrl+Alt+C");
+    EXPECT_FALSE(Enabled(kCmdChangeTemplateInWizard));
+    EXPECT_EQ(KeysOf(kCmdLoadTemplateFromFile), "Ctrl+Alt+L");
+    EXPECT_EQ(KeysOf(kCmdAddTemplateToWizard), "Ctrl+Alt+A");
+    EXPECT_EQ(KeysOf(kCmdChangeTemplateInWizard), "Ctrl+Alt+C");
     EXPECT_TRUE(Action("Edit > Wizard Setup..."));
 
     // Activating the window again adds nothing twice.
@@ -149,29 +138,29 @@ TEST_F(CardMenusJourney, ABackdropPictureComesWithCtrlAltBAndCtrlAltVTurnsItBack
     Key(Qt::Key_B, Qt::ControlModifier | Qt::AltModifier, CardView());
     EXPECT_EQ(PendingDialogs(), 0u);
     ASSERT_NE(CardDocument()->PageManager()->GetBackdropFrame(), nullptr);
-    EXPECT_TRUE(Enabled(kPrintableBackdrop));
-    const bool printable = Checked(kPrintableBackdrop);
+    EXPECT_TRUE(Enabled(kCmdPrintableBackdrop));
+    const bool printable = Checked(kCmdPrintableBackdrop);
     ASSERT_TRUE(Trigger("View > Printable Backdrop"));
-    EXPECT_NE(Checked(kPrintableBackdrop), printable);
+    EXPECT_NE(Checked(kCmdPrintableBackdrop), printable);
 
     // With nothing selected Ctrl+Alt+V takes the backdrop back into the page.
     Key(Qt::Key_V, Qt::ControlModifier | Qt::AltModifier, CardView());
     EXPECT_EQ(CardDocument()->PageManager()->GetBackdropFrame(), nullptr);
-    EXPECT_FALSE(Enabled(kPrintableBackdrop));
+    EXPECT_FALSE(Enabled(kCmdPrintableBackdrop));
 }
 
 TEST_F(CardMenusJourney, ChangeLayoutAndDesignAsksFirstThenRunsTheWizard)
 {
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     alerts.answer(kIdCancel);
-    ASSERT_TRUE(Trigger(kChangeLayout));
+    ASSERT_TRUE(Trigger(kCmdChangeLayout));
     ASSERT_FALSE(alerts.boxes().empty());
     EXPECT_NE(alerts.lastText().find("Changing your professional layout"), std::string::npos);
     EXPECT_EQ(DialogTitles().size(), 1u);  // only the file dialog of the open
 
     alerts.answer(kIdOk);
     OnNextDialog(Reject());
-    ASSERT_TRUE(Trigger(kChangeLayout));
+    ASSERT_TRUE(Trigger(kCmdChangeLayout));
     ASSERT_EQ(DialogTitles().size(), 2u);
     EXPECT_EQ(DialogTitles().back(), "Change Layout");
 }
@@ -180,7 +169,7 @@ TEST_F(CardMenusJourney, PrintOptionsAreKeptWithTheCard)
 {
     const std::string path = CopySample("Business Card.lqx");
     ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
-    ASSERT_TRUE(Enabled(kPrintOptions));
+    ASSERT_TRUE(Enabled(kCmdPrintOptions));
     OnNextDialog([](QWidget* dialog) {
         auto* options = dynamic_cast<CDlgPrintOptions*>(dialog);
         ASSERT_NE(options, nullptr);
@@ -204,7 +193,7 @@ TEST_F(CardMenusJourney, PrintOptionsAreKeptWithTheCard)
         across = options->HorizontalEdit()->text();
         options->reject();
     });
-    ASSERT_TRUE(Trigger(kPrintOptions));
+    ASSERT_TRUE(Trigger(kCmdPrintOptions));
     EXPECT_TRUE(crop);
     EXPECT_EQ(across, "12");
 }

@@ -10,6 +10,7 @@
 #include "app/card_app.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 #include "journey_fixture.h"
 
@@ -83,12 +84,12 @@ TEST_F(CommandLineJourney, AFileThatIsNotThereIsNamedAndTheProgramStaysUp)
     ASSERT_NE(OpenThroughMenu(gone), nullptr);
     ASSERT_TRUE(Trigger("File > Close"));
     std::remove(gone.c_str());
-    QAction* recent = Action(57616);
+    QAction* recent = Action(kCmdRecentFile1);
     ASSERT_NE(recent, nullptr);
     ASSERT_TRUE(recent->text().endsWith("Gone.lqx"));
-    ASSERT_TRUE(Trigger(57616));
+    ASSERT_TRUE(Trigger(kCmdRecentFile1));
     EXPECT_EQ(alerts.lastText(), gone + "\nThis file does not exist.");
-    EXPECT_FALSE(Action(57616)->text().endsWith("Gone.lqx"));
+    EXPECT_FALSE(Action(kCmdRecentFile1)->text().endsWith("Gone.lqx"));
 }
 
 TEST_F(CommandLineJourney, SlashPPrintsASheetOfTheCardWithoutTheWindow)

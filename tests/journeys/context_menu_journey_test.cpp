@@ -9,12 +9,12 @@
 
 #include "carddoc/labels_doc.h"
 #include "dialogs/star_info_dialog.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {
 
 constexpr uint32_t kTextTool = 33285;
-constexpr uint32_t kDelete = 32886;
 
 class ContextMenuJourney : public JourneyTest {
 protected:
@@ -75,7 +75,7 @@ protected:
 
 TEST_F(ContextMenuJourney, WithNothingSelectedTheMenuOffersPasteAndSelectAll)
 {
-    EXPECT_FALSE(Enabled(kDelete));
+    EXPECT_FALSE(Enabled(kCmdDelete));
     std::vector<QString> items;
     OnNextMenu([&items](QMenu* menu) {
         items = ItemTexts(menu);
@@ -84,7 +84,7 @@ TEST_F(ContextMenuJourney, WithNothingSelectedTheMenuOffersPasteAndSelectAll)
     RightClick(CardPoint(215, 75));
     EXPECT_EQ(items, (std::vector<QString>{"Paste", "Preferences...", "Select All"}));
     // Every frame of the card is selected: the Object menu acts on them.
-    EXPECT_TRUE(Enabled(kDelete));
+    EXPECT_TRUE(Enabled(kCmdDelete));
     EXPECT_TRUE(Enabled("Object > Align Object..."));
 }
 
@@ -143,7 +143,7 @@ TEST_F(ContextMenuJourney, TheTextToolsMenuSetsAllCapsOnTheSelection)
     RightClick(CardPoint(100, 72));
     EXPECT_NE(std::find(items.begin(), items.end(), "Font"), items.end());
     EXPECT_GT(Changed(before, ViewPixels(), name), 40) << "All Caps did not show";
-    EXPECT_TRUE(Checked(33466));
+    EXPECT_TRUE(Checked(kCmdSmallCaps));
 }
 
 TEST_F(ContextMenuJourney, AMixedSelectionGetsTheSimpleObjectsMenuAndItsDeleteWorks)
@@ -160,7 +160,7 @@ TEST_F(ContextMenuJourney, AMixedSelectionGetsTheSimpleObjectsMenuAndItsDeleteWo
     ASSERT_FALSE(items.empty());
     EXPECT_EQ(items.front(), "Cut");
     EXPECT_EQ(std::find(items.begin(), items.end(), "Star Info..."), items.end());
-    EXPECT_FALSE(Enabled(kDelete)) << "the two frames are still selected";
+    EXPECT_FALSE(Enabled(kCmdDelete)) << "the two frames are still selected";
 }
 
 TEST_F(ContextMenuJourney, TheBarcodesMenuOpensBarcodeInfo)

@@ -177,11 +177,11 @@ TEST_F(DatabaseEdgesJourney, AFailedImportSaysOnlyTheFailureAndRecentFileListsTh
     ASSERT_TRUE(Trigger("File > New > Database..."));
     ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
     ASSERT_NE(OpenDatabase(CopySample("Contacts.dqx")), nullptr) << alerts.lastText();
-    ASSERT_TRUE(Enabled(kRecentFilePlaceholder));
-    EXPECT_TRUE(Action(kRecentFilePlaceholder)->text().endsWith("Contacts.dqx"))
-        << Action(kRecentFilePlaceholder)->text().toStdString();
-    ASSERT_TRUE(Enabled(kRecentFilePlaceholder + 1));
-    EXPECT_TRUE(Action(kRecentFilePlaceholder + 1)->text().endsWith("Created.dqx"));
+    ASSERT_TRUE(Enabled(kCmdRecentFile1));
+    EXPECT_TRUE(Action(kCmdRecentFile1)->text().endsWith("Contacts.dqx"))
+        << Action(kCmdRecentFile1)->text().toStdString();
+    ASSERT_TRUE(Enabled(kCmdRecentFile1 + 1));
+    EXPECT_TRUE(Action(kCmdRecentFile1 + 1)->text().endsWith("Created.dqx"));
 
     // A spreadsheet export one line longer than the room left (24 records
     // are there), saved as tab-separated text, with characters that have

@@ -20,6 +20,7 @@
 #include "dbdoc/view_browser.h"
 #include "foundation/cp1252.h"
 #include "journey_fixture.h"
+#include "records/command_ids.h"
 #include "typography/font_size_combo_box.h"
 
 namespace {
@@ -116,7 +117,7 @@ TEST_F(DatabaseWindowJourney, AKeyTheMenusShowRunsItsCommandWhereverTheCaretIs)
     EXPECT_TRUE(queried);
     EXPECT_EQ(first->text(), name);
     EXPECT_FALSE(DatabaseDocument()->EditsDirty());
-    EXPECT_EQ(Action(57643)->text().section('\t', 0, 0), "Can't Undo");
+    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 0, 0), "Can't Undo");
 
     // Ctrl+A is Edit > Select All; Ctrl+R Show All Records, the caret in a
     // field all along.

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/main_frame.h"
-#include "foundation/menus.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
 #include "journey_fixture.h"
+#include "platform/menus.h"
 
 namespace {
 

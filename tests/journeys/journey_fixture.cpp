@@ -21,7 +21,6 @@
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/database_document_kind.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
@@ -29,8 +28,9 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/print_dialog.h"
-#include "foundation/menus.h"
 #include "foundation/program_folder.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 
 namespace {

@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
@@ -25,6 +24,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 #include "records/label_stock_format.h"
 #include "support/fake_printer_caps.h"

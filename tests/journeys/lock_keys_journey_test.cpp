@@ -2,10 +2,10 @@
 // program runs, and stay empty where the desktop can't tell their states.
 #include <map>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "foundation/keys.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {

@@ -7,11 +7,10 @@
 #include <QMenuBar>
 
 #include "app/main_frame.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {
-
-constexpr uint32_t kEditUndo = 57643;
 
 // The letter after a single ampersand, lower case; 0 when none.
 QChar Mnemonic(const QString& text)
@@ -85,8 +84,8 @@ TEST_F(MenuKeysJourney, EveryMenuShowsEachKeyOnceAndHasOneItemPerLetter)
     // often the menu opens.
     for (int i = 0; i < 3; ++i)
         CheckMenus("card");
-    ASSERT_NE(Action(kEditUndo), nullptr);
-    EXPECT_EQ(Action(kEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
+    ASSERT_NE(Action(kCmdEditUndo), nullptr);
+    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
     // The context menus of the empty card and of its star show the same
     // keys as the menu bar.
     for (const QPoint at : {CardPoint(215, 75), CardPoint(34, 34)}) {
@@ -103,7 +102,7 @@ TEST_F(MenuKeysJourney, EveryMenuShowsEachKeyOnceAndHasOneItemPerLetter)
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     for (int i = 0; i < 3; ++i)
         CheckMenus("database");
-    EXPECT_EQ(Action(kEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
+    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
 }
 
 }  // namespace

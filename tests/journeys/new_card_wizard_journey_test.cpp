@@ -18,18 +18,18 @@
 #include <QTreeWidget>
 
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "carddoc/print_preview_dialog.h"
 #include "dialogs/print_dialog.h"
-#include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "journey_fixture.h"
+#include "platform/menus.h"
+#include "records/command_ids.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/pg_wiz_1.h"
@@ -267,8 +267,8 @@ TEST_F(NewCardWizardJourney, APastedGroupOverTheEdgeReopensWhereItWasSavedAndPas
     const int pasted = card->PageManager()->FrameCount() - before;
     ASSERT_GT(pasted, 0);
     // Undone and redone as a new frame is.
-    ASSERT_TRUE(Enabled(uint32_t(57643))) << "Paste cannot be undone";
-    ASSERT_TRUE(Trigger(uint32_t(57643)));
+    ASSERT_TRUE(Enabled(uint32_t(kCmdEditUndo))) << "Paste cannot be undone";
+    ASSERT_TRUE(Trigger(uint32_t(kCmdEditUndo)));
     EXPECT_EQ(card->PageManager()->FrameCount(), before);
     ASSERT_TRUE(Trigger("Edit > Paste"));
     ASSERT_EQ(card->PageManager()->FrameCount(), before + pasted);

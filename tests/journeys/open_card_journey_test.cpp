@@ -3,9 +3,9 @@
 #include <QAction>
 
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {

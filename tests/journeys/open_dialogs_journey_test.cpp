@@ -9,6 +9,7 @@
 #include "carddoc/labels_doc.h"
 #include "dialogs/font_replacement_dialog.h"
 #include "dialogs/value_dialogs.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 #include "typography/font_combo_box.h"
 #include "journey_fixture.h"
@@ -109,7 +110,7 @@ TEST_F(OpenDialogsJourney, ViewSizeOtherAsksForAZoomFromTenToFourHundredPercent)
     EXPECT_TRUE(refusedNine);
     EXPECT_NE(alerts.lastText().find("between 10 and 400"), std::string::npos) << alerts.lastText();
     EXPECT_EQ(CardWindow()->ZoomText(), "150%");
-    EXPECT_TRUE(Checked(32854));
+    EXPECT_TRUE(Checked(kCmdLastZoom));
 
     // Cancel leaves the zoom as it was.
     OnNextDialog(Reject());

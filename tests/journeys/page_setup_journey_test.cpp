@@ -9,10 +9,10 @@
 #include <QDialog>
 #include <QRadioButton>
 
-#include "app/command_ids.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/paper_table.h"
 #include "journey_fixture.h"
+#include "records/command_ids.h"
 #include "support/fake_printer_caps.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "frames/frame_obj.h"
 #include "graphics/eps_bounding_box.h"
 #include "journey_fixture.h"
+#include "records/command_ids.h"
 #include "support/shell.h"
 #include "support/without_ghostscript.h"
 
@@ -254,7 +255,7 @@ TEST_F(PictureJourney, AfterAShortcutsDialogTheToolSpringsBackAsCtrlIsUp)
     Settle();
     Drag(CardPoint(190, 50), {CardPoint(210, 65), CardPoint(240, 95)});
     EXPECT_TRUE(Enabled("Object > Object Info...")) << "the new picture frame is not selected";
-    QAction* objectTool = Action(33284);
+    QAction* objectTool = Action(kFirstToolCommand);
     ASSERT_NE(objectTool, nullptr);
     EXPECT_TRUE(objectTool->isChecked()) << "the picture tool stayed on as if Ctrl were held";
 }

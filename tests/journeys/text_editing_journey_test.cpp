@@ -11,6 +11,7 @@
 #include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "records/command_ids.h"
 #include "typography/font_size_combo_box.h"
 #include "journey_fixture.h"
 #include "support/shell.h"
@@ -186,11 +187,11 @@ TEST_F(TextEditingJourney, TextTypedIntoANewFrameShowsAtOnceAndTakesBoldAndPlain
     // words change at once; with the caret back at the end they carry more
     // ink.
     Key(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_FALSE(Checked(33463));
+    EXPECT_FALSE(Checked(kCmdStyleBold));
     const QImage selected = ViewPixels();
     Key(Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_GT(Changed(selected, ViewPixels(), empty), 40) << "bold does not show while editing";
-    EXPECT_TRUE(Checked(33463)) << "Text > Style > Bold is not checked for the bold selection";
+    EXPECT_TRUE(Checked(kCmdStyleBold)) << "Text > Style > Bold is not checked for the bold selection";
     Key(Qt::Key_End);
     const int bold = Ink(ViewPixels(), line);
     EXPECT_GT(bold, plain + plain / 8) << plain << " " << bold;
@@ -200,7 +201,7 @@ TEST_F(TextEditingJourney, TextTypedIntoANewFrameShowsAtOnceAndTakesBoldAndPlain
     const QImage boldSelected = ViewPixels();
     ASSERT_TRUE(Trigger("Text > Style > Plain"));
     EXPECT_GT(Changed(boldSelected, ViewPixels(), empty), 40) << "plain does not show while editing";
-    EXPECT_FALSE(Checked(33463));
+    EXPECT_FALSE(Checked(kCmdStyleBold));
     Key(Qt::Key_End);
     EXPECT_LT(Ink(ViewPixels(), line), bold - plain / 8);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
@@ -217,7 +218,7 @@ TEST_F(TextEditingJourney, TheBoldNameLineLooksBoldAtTheNormalSize)
     const int bold = Ink(ViewPixels(), line);
     Key(Qt::Key_Home);
     Key(Qt::Key_End, Qt::ShiftModifier);
-    EXPECT_TRUE(Checked(33463)) << "Text > Style > Bold is not checked for the bold name";
+    EXPECT_TRUE(Checked(kCmdStyleBold)) << "Text > Style > Bold is not checked for the bold name";
     ASSERT_TRUE(Trigger("Text > Style > Plain"));
     Key(Qt::Key_End);
     const int plain = Ink(ViewPixels(), line);

@@ -7,9 +7,9 @@
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
-#include "foundation/menus.h"
 #include "frames/curr_page_mng.h"
 #include "journey_fixture.h"
+#include "platform/menus.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include "app/ch_frame_db.h"
 #include "app/child_frame.h"
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_view.h"
 #include "carddoc/ruler.h"
 #include "carddoc/labels_doc.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <functional>
 
-#include "foundation/file_dialogs.h"
+#include "platform/file_dialog_run.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 namespace {
 

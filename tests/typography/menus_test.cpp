@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "database/field_menu.h"
 #include "database/field_table.h"
-#include "foundation/menus.h"
 #include "graphics/fill_pattern_strip.h"
+#include "platform/menus.h"
+#include "toolbase/field_menu.h"
 #include "typography/color_menu.h"
 #include "typography/color_pane.h"
 #include "typography/color_table.h"

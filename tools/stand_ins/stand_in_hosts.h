@@ -17,7 +17,9 @@
 
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
+#include "carddoc/windowless_view.h"
 #include "frames/content_frame_host.h"
+#include "frames/detached_content_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_view_services.h"
 #include "frames/text_position.h"
@@ -100,21 +102,7 @@ using StandInToolDocument = ToolDocumentStandIn<ToolDocument>;
 
 // ---- the content frames' host: no fonts, preview, tool or commands ----
 template <class Base>
-class ContentHostStandIn : public Base {
-public:
-    bool LookupFont(int16_t, FontSpec*) override { return false; }
-    int32_t FontIdFor(const FontSpec&) override { return -1; }
-    bool InPrintPreview() override { return false; }
-    bool PrintPlaceholders() override { return false; }
-    bool PlaceholderText() override { return false; }
-    FrameObj* TextToolFrame() override { return nullptr; }
-    TextFrameEngine* TextEngine() override { return nullptr; }
-    void DoBarcodeInfo() override {}
-    void DoCounterInfo() override {}
-    void DoQuickCardSpec() override {}
-    void DoQuickCardInfo() override {}
-    PassThroughSink* PostScriptSink() override { return nullptr; }
-};
+using ContentHostStandIn = DetachedContentHostOf<Base>;
 
 using StandInContentHost = ContentHostStandIn<ContentFrameHost>;
 
@@ -177,49 +165,11 @@ using StandInTextHost = TextHostStandIn<TextHost>;
 
 // ---- views: no window, rulers, bars or scrolling ----
 template <class Base>
-class FrameViewStandIn : public Base {
-public:
-    void NotifyViewChanged() override {}
-    void TrackGuide(const IntPoint&, uint8_t) override {}
-    FrameTracker* NewTracker(TrackerKind, FrameObj*, int16_t) override { return nullptr; }
-};
-
+using FrameViewStandIn = WindowlessFrameView<Base>;
 template <class Base>
-class TrackerViewStandIn : public FrameViewStandIn<Base> {
-public:
-    QWidget* CaptureWidget() override { return nullptr; }
-    bool SnapToGuides() override { return false; }
-    void SnapPoint(const IntPoint& viewPoint, IntPoint* out) override { *out = viewPoint; }
-    bool AutoScroll(const IntPoint&, bool) override { return false; }
-    bool ScrollByDelta(int32_t, int32_t) override { return false; }
-    void ShowMouseInRulers(const IntPoint&, const IntPoint*) override {}
-};
-
+using TrackerViewStandIn = WindowlessTrackerView<Base>;
 template <class Base>
-class CardViewStandIn : public TrackerViewStandIn<Base> {
-public:
-    IntRect FrameWindowRect() override { return IntRect{}; }
-    void MoveFrameWindow(const IntRect&) override {}
-    IntRect ParentClientRect() override { return IntRect{}; }
-    IntPoint ScrollPosition() override { return IntPoint{}; }
-    void ScrollTo(const IntPoint&) override {}
-    void SetScrollSizes(const IntSize&) override {}
-    void SetScrollSpeed(int32_t) override {}
-    bool ScrollToShowPoint(const IntPoint&) override { return false; }
-    void GetRulerState(int, uint8_t*) override {}
-    void SetRulerState(int, const uint8_t*) override {}
-    void SetRulerUnit(int, int16_t) override {}
-    void ShowZoom(int16_t, int16_t, bool) override {}
-    void SetPageText(const std::string&) override {}
-    void EnablePageButtons(bool, bool) override {}
-    void SetRulerZoom(int16_t) override {}
-    void UpdateToolButtons(int16_t) override {}
-    bool AskZoomPercent(int32_t*) override { return false; }
-    void TakeFocus() override {}
-    uint8_t ClickState() override { return 1; }
-    void SetCursorShape(int32_t) override {}
-    void TrackPopupMenu(QMenu*, const IntPoint&) override {}
-};
+using CardViewStandIn = WindowlessCardView<Base>;
 
 using StandInCardView = CardViewStandIn<CardViewServices>;
 

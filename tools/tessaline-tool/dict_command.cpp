@@ -20,6 +20,7 @@
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/pstr.h"
+#include "foundation/whole_file_writer.h"
 #include "text/spell_dictionary.h"
 #include "text/spell_dictionary_format.h"
 #include "text/spell_word_codec.h"
@@ -121,26 +122,11 @@ int Build(const std::string& listPath, const std::string& outPath)
     PathRecord out;
     if (PathRecordFromPosix(outPath, &out))
         return ToolFail(outPath + ": path too long");
-    PathRecord temp;
-    int32_t err = CreateTempFileName(&out, "DIC", &temp);
+    const int32_t err = ReplaceFileWhole(out, "DIC", [&file](FileHandle h) {
+        return FileWrite(h, file.data(), uint32_t(file.size()));
+    });
     if (err != 0)
         return Fail(outPath, err);
-    FileHandle h = kNoFile;
-    err = FileOpen(&temp, kFileWrite, &h);
-    if (err == 0) {
-        err = FileWrite(h, file.data(), uint32_t(file.size()));
-        if (err == 0)
-            err = FileSync(h);
-        const int32_t closed = FileClose(h);
-        if (err == 0)
-            err = closed;
-    }
-    if (err == 0)
-        err = FileReplace(&temp, &out);
-    if (err != 0) {
-        FileDelete(&temp);
-        return Fail(outPath, err);
-    }
     std::printf("%s: %zu words from %u lines, %zu bytes\n", outPath.c_str(), words, unsigned(lines), file.size());
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "database/field_menu.h"
+#include "toolbase/field_menu.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 
 #include "database/field_table.h"
 #include "foundation/cp1252.h"
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "foundation/menus.h"
+#include "platform/menus.h"
 
 #include <QAction>
 #include <QMenu>
