@@ -34,6 +34,7 @@
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
+#include "foundation/long_work.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
@@ -42,6 +43,7 @@
 #include "platform/gdi_types.h"
 #include "platform/hyperlink.h"
 #include "platform/key_state_tracker.h"
+#include "platform/qt_long_work_runner.h"
 #include "platform/print_printer.h"
 #include "platform/profile.h"
 #include "platform/x11_lock_keys.h"
@@ -100,6 +102,8 @@ CCardApp::~CCardApp()
     SetLayoutWizard(previousLayoutWizard_);
     SetWizardShell(previousWizardShell_);
     SetCardShell(previousCardShell_);
+    if (longWork_)
+        SetLongWorkRunner(previousLongWork_);
     SetCardDocumentHost(previousDocumentHost_);
 }
 
@@ -180,6 +184,10 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         exitCode_ = PrintFromCommandLine(this, line);
         return false;
     }
+    // Long work (Ghostscript drawing a picture) runs off the window's
+    // thread from here on, the windows live and the user able to stop it.
+    longWork_ = std::make_unique<QtLongWorkRunner>();
+    previousLongWork_ = SetLongWorkRunner(longWork_.get());
     // The window takes its place before documents open in it, so that
     // their windows are placed and fitted in the work area it really has.
     mainFrame_->ActivateFrame();

@@ -94,6 +94,9 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     QImageReader reader(QtPath(path), QByteArray::fromStdString(info.qtFormat));
     if (!HoldsItsPixels(QtPath(path), info.qtFormat, reader.size()))
         return false;
+    // A camera's orientation note turns the picture upright, as the
+    // program's own JPEG reader does.
+    reader.setAutoTransform(true);
     const QImage read = reader.read();
     if (read.isNull())
         return false;
