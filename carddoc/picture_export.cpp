@@ -170,9 +170,14 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
     const bool made = RenderPicture(s.width, s.height, kind, true, &h) == 0;
     DibHandleOwner picture(h);
     ImagingBitmap bitmap;
+    int32_t writeError = 0;
     const bool saved = made && DibHandleToSdkBitmap(&bitmap, picture.get(), false) == 0 &&
-                       bitmap.SaveFile(target, row.formatCode, row.blackAndWhite ? 1 : 0, 0);
-    if (!saved)
+                       bitmap.SaveFile(target, row.formatCode, row.blackAndWhite ? 1 : 0, 0, &writeError);
+    // A file that could not be written says why (a full disk, a folder the
+    // user may not write); the old file under the name stays.
+    if (!saved && writeError != 0)
+        AlertFileError(writeError);
+    else if (!saved)
         AlertStop("Saving Error.", 0);
 }
 

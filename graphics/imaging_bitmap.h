@@ -80,7 +80,10 @@ public:
     bool Paint(Dc* dc, const IntRect& dest, const IntRect& clip, uint32_t rop) const;
     // Saves to a file in a format of graphics/imaging_formats.h at 1, 8 or
     // 24 bits (0 as it is); quality (1-100, 0 for 75) applies to JPEG.
-    bool SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality) const;
+    // writeError, when given, gets the file error that kept the picture
+    // from being written (0 when the failure was not the file's).
+    bool SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality,
+                  int32_t* writeError = nullptr) const;
 
     void Release();
 

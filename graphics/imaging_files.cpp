@@ -108,8 +108,11 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     return true;
 }
 
-bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality) const
+bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality,
+                             int32_t* writeError) const
 {
+    if (writeError)
+        *writeError = 0;
     const PictureWriter own = OwnPictureWriter(format);
     const std::string writerName = own ? std::string() : ImagingWriterName(format);
     if (image_.isNull() || (!own && writerName.empty()))
@@ -146,5 +149,8 @@ bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bi
     }
     // The file the user had under that name stays whole until the new one
     // is complete.
-    return WriteWholeFile(path, bytes.constData(), size_t(bytes.size())) == 0;
+    const int32_t error = WriteWholeFile(path, bytes.constData(), size_t(bytes.size()));
+    if (writeError)
+        *writeError = error;
+    return error == 0;
 }

@@ -16,6 +16,7 @@
 #include "graphics/dib_handle.h"
 #include "graphics/imaging_image.h"
 #include "text/text_tool.h"
+#include "support/refusing_disk.h"
 
 namespace {
 
@@ -116,6 +117,23 @@ TEST_F(CardPictureText, ExportWritesThePictureTheDialogAsksFor)
     QFile pict(QString::fromStdString(docs_.file("exported.pct")));
     ASSERT_TRUE(pict.open(QIODevice::ReadOnly));
     EXPECT_EQ(pict.read(512), QByteArray(512, '\0'));
+
+    // On a full disk, or in a folder the user may not write, the box names
+    // the cause and nothing is left under the name.
+    for (const auto how : {RefusingDisk::Refusal::NoSpace, RefusingDisk::Refusal::NoPermission}) {
+        alerts_.clear();
+        const std::string target = docs_.file(how == RefusingDisk::Refusal::NoSpace ? "full.pct" : "denied.pct");
+        {
+            RefusingDisk disk(how, 1, docs_.file(""));
+            ChooseWhenOpen(target, [](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[8]); });
+            doc->ExportAsPicture();
+            EXPECT_GT(disk.refused(), 0);
+        }
+        EXPECT_EQ(alerts_.lastText(), how == RefusingDisk::Refusal::NoSpace
+                                          ? "Disk is full [112]"
+                                          : "Permission denied: you may not change this file or its folder. [5]");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
+    }
 }
 
 TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)
