@@ -120,8 +120,13 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
     if (GetDefaultDictionary(&dictionary) == 0)
         RemoveStaleTempFiles(&dictionary, "DIC");
     PathRecord temp{};
-    if (GetSystemTempFolder(&temp) == 0)
+    if (GetSystemTempFolder(&temp) == 0) {
+        // Swap files, the indexes of databases opened only to be read, and
+        // the scratch folders of killed prints and commands.
         RemoveStaleTempFiles(&temp, "KPX");
+        RemoveStaleTempFiles(&temp, "IDX");
+        RemoveStaleTempFolders(&temp, "qt_temp-");
+    }
 }
 
 }  // namespace

@@ -78,6 +78,9 @@ public:
     // Paints the picture stretched into dest (right and bottom included),
     // clipped to clip, combined by a blit raster operation.
     bool Paint(Dc* dc, const IntRect& dest, const IntRect& clip, uint32_t rop) const;
+    // The resolution the picture's file declares (its physical size);
+    // false without a picture.
+    bool SetPixelsPerInch(int32_t pixelsPerInch);
     // Saves to a file in a format of graphics/imaging_formats.h at 1, 8 or
     // 24 bits (0 as it is); quality (1-100, 0 for 75) applies to JPEG.
     // writeError, when given, gets the file error that kept the picture

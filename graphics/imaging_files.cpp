@@ -1,6 +1,7 @@
 // The file side of the imaging engine: recognising, reading and writing
 // picture files through Qt's image readers and writers.
 
+#include <cmath>
 #include <cstring>
 
 #include <QBuffer>
@@ -105,6 +106,16 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
         return false;
     const int32_t depth = WorkingImageDepth(image);
     Take(std::move(image), depth);
+    return true;
+}
+
+bool ImagingBitmap::SetPixelsPerInch(int32_t pixelsPerInch)
+{
+    if (image_.isNull() || pixelsPerInch <= 0)
+        return false;
+    const int dotsPerMetre = int(std::lround(pixelsPerInch / 0.0254));
+    image_.setDotsPerMeterX(dotsPerMetre);
+    image_.setDotsPerMeterY(dotsPerMetre);
     return true;
 }
 
