@@ -38,11 +38,7 @@ bool QtLongWorkRunner::Run(const std::string& what, const LongWork& work)
     progress.setMinimumDuration(0);
     progress.reset();
     progress.hide();
-    QObject::connect(&progress, &QProgressDialog::canceled, [&] {
-        cancelled = true;
-        progress.setLabelText(QApplication::translate("QtLongWorkRunner", "Stopping..."));
-        progress.setCancelButton(nullptr);
-    });
+    QObject::connect(&progress, &QProgressDialog::canceled, [&] { cancelled = true; });
 
     QElapsedTimer clock;
     clock.start();
@@ -57,8 +53,11 @@ bool QtLongWorkRunner::Run(const std::string& what, const LongWork& work)
         const qint64 ms = clock.elapsed();
         if (ms < kShowAfterMs)
             return;
-        if (!cancelled)
-            progress.setLabelText(QApplication::translate("QtLongWorkRunner", "%1\n%2 s").arg(text).arg(ms / 1000));
+        // Once cancelled, the window is gone (the work ends at once) and is
+        // not shown again.
+        if (cancelled)
+            return;
+        progress.setLabelText(QApplication::translate("QtLongWorkRunner", "%1\n%2 s").arg(text).arg(ms / 1000));
         if (!progress.isVisible())
             progress.show();
         // The busy bar moves as time goes.
