@@ -33,6 +33,7 @@
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
+#include "foundation/long_work.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
 #include "graphics/beep.h"
@@ -41,6 +42,7 @@
 #include "platform/hyperlink.h"
 #include "platform/key_state_tracker.h"
 #include "platform/menus.h"
+#include "platform/qt_long_work_runner.h"
 #include "platform/print_printer.h"
 #include "platform/profile.h"
 #include "platform/x11_lock_keys.h"
@@ -100,6 +102,8 @@ CCardApp::~CCardApp()
     SetLayoutWizard(previousLayoutWizard_);
     SetWizardShell(previousWizardShell_);
     SetCardShell(previousCardShell_);
+    if (longWork_)
+        SetLongWorkRunner(previousLongWork_);
     SetCardDocumentHost(previousDocumentHost_);
 }
 
@@ -116,8 +120,13 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
     if (GetDefaultDictionary(&dictionary) == 0)
         RemoveStaleTempFiles(&dictionary, "DIC");
     PathRecord temp{};
-    if (GetSystemTempFolder(&temp) == 0)
+    if (GetSystemTempFolder(&temp) == 0) {
+        // Swap files, the indexes of databases opened only to be read, and
+        // the scratch folders of killed prints and commands.
         RemoveStaleTempFiles(&temp, "KPX");
+        RemoveStaleTempFiles(&temp, "IDX");
+        RemoveStaleTempFolders(&temp, "qt_temp-");
+    }
 }
 
 }  // namespace
@@ -180,6 +189,10 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         exitCode_ = PrintFromCommandLine(this, line);
         return false;
     }
+    // Long work (Ghostscript drawing a picture) runs off the window's
+    // thread from here on, the windows live and the user able to stop it.
+    longWork_ = std::make_unique<QtLongWorkRunner>();
+    previousLongWork_ = SetLongWorkRunner(longWork_.get());
     // The window takes its place before documents open in it, so that
     // their windows are placed and fitted in the work area it really has.
     mainFrame_->ActivateFrame();

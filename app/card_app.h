@@ -25,6 +25,8 @@ class WizardShell;
 class CardDocumentHost;
 class CMainFrame;
 class KeyStateTracker;
+class LongWorkRunner;
+class QtLongWorkRunner;
 class X11LockKeySource;
 class ShellDocument;
 
@@ -98,6 +100,8 @@ private:
     CardDocumentHost* previousDocumentHost_ = nullptr;
     std::unique_ptr<CardAppShell> shell_;
     CardShell* previousCardShell_ = nullptr;
+    std::unique_ptr<QtLongWorkRunner> longWork_;
+    LongWorkRunner* previousLongWork_ = nullptr;
     WizardShell* previousWizardShell_ = nullptr;
     LayoutWizardHost* previousLayoutWizard_ = nullptr;
     WizDatabaseMakers previousWizDatabaseMakers_{};

@@ -345,7 +345,7 @@ bool CMainFrame::OnCommand(uint32_t id)
         break;
     }
     if (id >= kFirstWindowListId && id < kFirstWindowListId + frames_.size()) {
-        mdi_->setActiveSubWindow(frames_[id - kFirstWindowListId]);
+        ShowChildFrame(frames_[id - kFirstWindowListId]);
         return true;
     }
     return false;
@@ -584,12 +584,22 @@ void CMainFrame::ActivateDocumentFrame(ShellDocument* document)
 {
     for (DocumentChildFrame* frame : frames_) {
         if (frame->Document() == document) {
-            mdi_->setActiveSubWindow(frame);
-            if (active_ != frame)
-                SubWindowActivated(frame);
+            ShowChildFrame(frame);
             return;
         }
     }
+}
+
+void CMainFrame::ShowChildFrame(DocumentChildFrame* frame)
+{
+    // A document opened without its window (the wizard's database) gets it
+    // when it is asked for.
+    if (!frame->isVisible())
+        frame->show();
+    mdi_->setActiveSubWindow(frame);
+    // An offscreen or inactive main window reports no activation.
+    if (active_ != frame)
+        SubWindowActivated(frame);
 }
 
 std::vector<DocumentChildFrame*> CMainFrame::ChildFrames() const

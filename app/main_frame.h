@@ -98,6 +98,8 @@ public:
     bool CreateDocumentFrame(ShellDocument* document, bool visible) override;
     void DestroyDocumentFrames(ShellDocument* document) override;
     void ActivateDocumentFrame(ShellDocument* document) override;
+    // Shows the window (when hidden) and makes it the active one.
+    void ShowChildFrame(DocumentChildFrame* frame);
     void RecentFilesChanged() override;
     // The document's name changed (Save As): its windows and the main
     // window's title show the new one.

@@ -57,7 +57,16 @@ WizDatabase* WizShellDatabase::Create(QWidget* /*parent*/)
 WizDatabase* WizShellDatabase::Open(QWidget* /*parent*/)
 {
     CCardApp* app = GetCardApp();
-    return app ? Hold(app->OpenDatabase(false)) : nullptr;
+    if (!app)
+        return nullptr;
+    // A database the program had open already is the user's: the wizard
+    // borrows it and, when done with it, leaves it open.
+    const std::vector<ShellDocument*> before = app->Documents().Documents();
+    ShellDocument* document = app->OpenDatabase(false);
+    auto* held = static_cast<WizShellDatabase*>(Hold(document));
+    if (held)
+        held->borrowed_ = std::find(before.begin(), before.end(), document) != before.end();
+    return held;
 }
 
 WizShellDatabase::WizShellDatabase(CCardApp* app, ShellDocument* document, CDBDocument* database)
@@ -222,6 +231,6 @@ void WizShellDatabase::Close()
     ShellDocument* document = document_;
     document_ = nullptr;
     database_ = nullptr;
-    if (app_ && document)
+    if (app_ && document && !borrowed_)
         app_->Documents().CloseDocument(document);
 }

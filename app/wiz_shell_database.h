@@ -58,4 +58,6 @@ private:
     QMetaObject::Connection typing_[kEntryColumnCount];
     QMetaObject::Connection gone_;
     bool connected_ = false;
+    // Open before the wizard took it: it stays open when let go.
+    bool borrowed_ = false;
 };

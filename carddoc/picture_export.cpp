@@ -25,6 +25,10 @@
 
 namespace {
 
+// A picture is drawn a pixel a point, so it declares 72 pixels an inch:
+// its size in another program is the size chosen.
+constexpr int32_t kExportPixelsPerInch = 72;
+
 // Kept from one export to the next: folder, target, format and size.
 ExportPictureSettings g_exportBlock = {};
 
@@ -70,7 +74,8 @@ int32_t CLabelsDoc::RenderPicture(double width, double height, int32_t kind, boo
         const bool open =
             bounds.right > bounds.left && bounds.bottom > bounds.top &&
             (kind == kRenderMetafile
-                 ? surface.BeginMetafile(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, "Tessaline") == 0
+                 ? surface.BeginMetafile(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, "Tessaline",
+                                         kExportPixelsPerInch) == 0
                  : surface.Begin(bounds.left, bounds.top, bounds.right - 1, bounds.bottom - 1, kWhite, &covered,
                                  false) == 0);
         if (open) {
@@ -170,9 +175,15 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
     const bool made = RenderPicture(s.width, s.height, kind, true, &h) == 0;
     DibHandleOwner picture(h);
     ImagingBitmap bitmap;
+    int32_t writeError = 0;
     const bool saved = made && DibHandleToSdkBitmap(&bitmap, picture.get(), false) == 0 &&
-                       bitmap.SaveFile(target, row.formatCode, row.blackAndWhite ? 1 : 0, 0);
-    if (!saved)
+                       bitmap.SetPixelsPerInch(kExportPixelsPerInch) &&
+                       bitmap.SaveFile(target, row.formatCode, row.blackAndWhite ? 1 : 0, 0, &writeError);
+    // A file that could not be written says why (a full disk, a folder the
+    // user may not write); the old file under the name stays.
+    if (!saved && writeError != 0)
+        AlertFileError(writeError);
+    else if (!saved)
         AlertStop("Saving Error.", 0);
 }
 

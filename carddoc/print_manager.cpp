@@ -69,6 +69,8 @@ constexpr const char* kPictureMissingText =
     "A picture on the cards could not be drawn (its file is missing or can't be read); the cards printed "
     "without it.";
 constexpr int32_t kWriteProtectedString = 367;
+// A file the user may not write, or in a folder they may not write.
+constexpr int32_t kPermissionString = 371;
 
 }  // namespace
 
@@ -486,8 +488,10 @@ void PrintManager::ReportPrintError(int32_t result)
         AlertStop(kSelectionFailedText, 0);
     else if (result == kErrDiskFull)
         AlertStop(LookupString(kDiskFullString), 0);
-    else if (result == kErrAccessDenied || result == kErrWriteProtect)
+    else if (result == kErrWriteProtect)
         AlertStop(LookupString(kWriteProtectedString), result);
+    else if (result == kErrAccessDenied)
+        AlertStop(LookupString(kPermissionString), 0);
     else
         AlertStop(kErrorText, result);
 }

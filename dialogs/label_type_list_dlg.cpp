@@ -101,7 +101,7 @@ void CDlgListOfLabels::OpenTable()
     } else if (table_.PendingError().kind == LabelErrorKind::kFile &&
                table_.PendingError().cause == kErrFileNotFound) {
         const std::string question = "File not Found " + ShownPath(path_) + ". Create it? ";
-        if (ShowMessageBox(question, kMbOkCancel | kMbIconQuestion) == kIdOk) {
+        if (ShowMessageBox(question, kMbYesNo | kMbIconQuestion) == kIdYes) {
             if (table_.CreateLabelFile(&path_))
                 table_.ReadAll();
             else

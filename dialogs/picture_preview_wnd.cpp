@@ -77,7 +77,13 @@ void CPicturePreviewWnd::LoadPicture(const std::string& path)
         type = kPicturePng;
     else if (extension == QLatin1String("ICO"))
         type = kPictureIco;
+    else if (extension == QLatin1String("TIF") || extension == QLatin1String("TIFF"))
+        type = kPictureTiff;
     if (type >= 0 && LoadOwnDecoder(path, type))
+        return;
+    // A picture too large to show is not handed to a reader that would
+    // hold it whole.
+    if (type == kPictureTiff)
         return;
     LoadThroughImaging(path);
 }

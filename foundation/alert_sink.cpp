@@ -11,7 +11,11 @@ public:
     int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t style) override
     {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        return (style & 0x0F) == kMbOkCancel ? kIdCancel : kIdOk;
+        switch (style & 0x0F) {
+        case kMbOkCancel: return kIdCancel;
+        case kMbYesNo: return kIdNo;
+        default: return kIdOk;
+        }
     }
     void Beep(uint32_t) override {}
 };

@@ -3,8 +3,8 @@
 // The engines never talk to a window directly: they show their boxes through
 // the current AlertSink. The application installs one that shows QMessageBox;
 // tests and tessaline-tool install their own. Without any, boxes are written
-// to stderr and answered OK (question boxes: Cancel, so nothing destructive
-// happens unattended).
+// to stderr and answered OK (question boxes: Cancel or No, so nothing
+// happens unattended that nobody asked for).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,7 @@
 enum : uint32_t {
     kMbOk = 0x00,
     kMbOkCancel = 0x01,
+    kMbYesNo = 0x04,
     kMbIconStop = 0x10,
     kMbIconQuestion = 0x20,
     kMbIconExclamation = 0x30,
@@ -22,6 +23,8 @@ enum : uint32_t {
 enum : int32_t {
     kIdOk = 1,
     kIdCancel = 2,
+    kIdYes = 6,
+    kIdNo = 7,
 };
 
 // Beep kinds: 0 default, 0x10 hand, 0x20 question, 0x30 exclamation,
@@ -29,7 +32,8 @@ enum : int32_t {
 class AlertSink {
 public:
     virtual ~AlertSink() = default;
-    // text and caption are Windows-1252 bytes; returns kIdOk or kIdCancel.
+    // text and caption are Windows-1252 bytes; returns kIdOk or kIdCancel,
+    // or for a Yes/No box kIdYes or kIdNo.
     virtual int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t style) = 0;
     virtual void Beep(uint32_t kind) = 0;
 };

@@ -136,6 +136,12 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
 // open holds (here or in another program) and that nothing has written to
 // for a minute. Returns how many went.
 int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix);
+// The same for the scratch folders that a killed program leaves in the
+// record's folder (the system's temporary folder): folders of this user
+// whose names start with prefix, that no running program has a file open
+// in or works in, and in which nothing has changed for a minute. Returns
+// how many went.
+int32_t RemoveStaleTempFolders(const PathRecord* folder, const char* prefix);
 // The system's temporary folder ($TMPDIR, else /tmp) as a record naming its
 // inside.
 int32_t GetSystemTempFolder(PathRecord* record);

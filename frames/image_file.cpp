@@ -18,6 +18,7 @@
 #include "graphics/imaging_bitmap.h"
 #include "graphics/imaging_formats.h"
 #include "graphics/offscreen_dc.h"
+#include "graphics/picture_limits.h"
 #include "platform/dc.h"
 
 namespace {
@@ -41,14 +42,23 @@ int32_t OwnDecoderType(const std::string& ext)
         return kPicturePng;
     if (ext == ".ICO")
         return kPictureIco;
+    // A scan may hold far more pixels than any picture may: the program's
+    // own reader takes it reduced, where a general reader would hold it
+    // whole.
+    if (ext == ".TIF" || ext == ".TIFF")
+        return kPictureTiff;
     return -1;
 }
 
-DibHandle DecodeOwn(const std::string& hostPath, int32_t type)
+// refused: the picture is beyond what any picture may be, and no other
+// reader is to try it.
+DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused)
 {
     CDibImage image;
-    if (!image.DibLoadByType(hostPath.c_str(), type) || image.GetWidth() <= 0 || image.GetHeight() <= 0)
+    if (!image.DibLoadByType(hostPath.c_str(), type) || image.GetWidth() <= 0 || image.GetHeight() <= 0) {
+        *refused = std::strcmp(image.ErrorText(), kPictureTooLargeText) == 0;
         return nullptr;
+    }
     DibHandle h = DibHandleNew();
     if (!h)
         return nullptr;
@@ -129,8 +139,11 @@ DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
     const std::string hostPath = FileHostPath(&path);
     const int32_t own = OwnDecoderType(UpperExtension(path));
     if (own >= 0) {
-        if (DibHandle h = DecodeOwn(hostPath, own))
+        bool refused = false;
+        if (DibHandle h = DecodeOwn(hostPath, own, &refused))
             return h;
+        if (refused)
+            return nullptr;
     }
     uint32_t classified = 0;
     uint8_t kind = 0;

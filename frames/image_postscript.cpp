@@ -9,6 +9,8 @@
 #include <QByteArray>
 
 #include "foundation/int_math.h"
+#include "foundation/long_work.h"
+#include "foundation/path_record.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/ghostscript.h"
 #include "graphics/postscript.h"
@@ -128,6 +130,17 @@ DibHandle EpsRenderedPreview(const PathRecord& file)
     const std::string start(HandleData<char>(text.get()));
     if (PsIncludeEps(&page, &file) != 0)
         return nullptr;
-    const std::string program = start + "\n" + page.text() + "\nshowpage\n";
-    return GhostscriptRender(QByteArray::fromStdString(program), int32_t(width), int32_t(height), 72.0, 72.0);
+    const QByteArray program = QByteArray::fromStdString(start + "\n" + page.text() + "\nshowpage\n");
+    // A picture's PostScript may take long, or never end: it is drawn off
+    // the window's thread and the user may stop it; the caller then shows
+    // the picture's stand-in.
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&file, name, int32_t(sizeof name));
+    DibHandle rendered = nullptr;
+    RunLongWork(std::string("Drawing the PostScript picture ") + name + "...",
+                [&](const std::atomic<bool>& cancelled) {
+                    rendered = GhostscriptRender(program, int32_t(width), int32_t(height), 72.0, 72.0,
+                                                 kGhostscriptTimeLimitMs, &cancelled);
+                });
+    return rendered;
 }

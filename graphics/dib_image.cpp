@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "foundation/byte_order.h"
@@ -294,6 +295,20 @@ void CDibImage::TakeFrom(CDibImage& other)
     other.block_ = nullptr;
     other.bits_ = nullptr;
     other.Reset();
+}
+
+void CDibImage::SwapPixels(CDibImage& other)
+{
+    std::swap(block_, other.block_);
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    std::swap(bitCount_, other.bitCount_);
+    std::swap(sizeImage_, other.sizeImage_);
+    std::swap(clrUsed_, other.clrUsed_);
+    std::swap(stride_, other.stride_);
+    std::swap(bits_, other.bits_);
+    std::swap(blockNotOwned_, other.blockNotOwned_);
+    std::swap(colourKind_, other.colourKind_);
 }
 
 uint8_t* CDibImage::Detach()

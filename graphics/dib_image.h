@@ -81,6 +81,9 @@ public:
 
     // Frees this block and takes other's block and state; other is reset.
     void TakeFrom(CDibImage& other);
+    // Exchanges the blocks (and the sizes and depths that describe them)
+    // of the two objects; the rest of their state stays where it is.
+    void SwapPixels(CDibImage& other);
     // Forgets the block without freeing it (its new owner frees it) and
     // re-initialises the object. Returns the block.
     uint8_t* Detach();

@@ -711,14 +711,18 @@ private:
 };
 
 std::unique_ptr<MetafileRecorder> MakeEmfRecorder(const Dc* reference, const IntRect& frame,
-                                                  const char* description)
+                                                  const char* description, int32_t pixelsPerInch)
 {
     EmfHeaderInfo h;
     h.frame = frame;
     // The reference device: the context's own size, or ten inches of it.
-    const bool sized = reference && reference->getDeviceCaps(HORZRES) > 0 && reference->getDeviceCaps(HORZSIZE) > 0 &&
-                       reference->getDeviceCaps(VERTRES) > 0 && reference->getDeviceCaps(VERTSIZE) > 0;
-    if (sized) {
+    const bool sized = pixelsPerInch <= 0 && reference && reference->getDeviceCaps(HORZRES) > 0 &&
+                       reference->getDeviceCaps(HORZSIZE) > 0 && reference->getDeviceCaps(VERTRES) > 0 &&
+                       reference->getDeviceCaps(VERTSIZE) > 0;
+    if (pixelsPerInch > 0) {
+        h.devicePixels = IntSize{pixelsPerInch * 10, pixelsPerInch * 10};
+        h.deviceMillimeters = IntSize{254, 254};
+    } else if (sized) {
         h.devicePixels = IntSize{reference->getDeviceCaps(HORZRES), reference->getDeviceCaps(VERTRES)};
         h.deviceMillimeters = IntSize{reference->getDeviceCaps(HORZSIZE), reference->getDeviceCaps(VERTSIZE)};
     } else {

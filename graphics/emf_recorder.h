@@ -23,6 +23,8 @@ class Dc;
 
 // A recorder of a metafile whose frame is `frame` (0.01 mm) on the
 // reference device (null: a 96-dpi screen), with the description
-// (Windows-1252, may be null) in its header.
+// (Windows-1252, may be null) in its header. pixelsPerInch, when above 0,
+// is the resolution the header declares for the recorded pixels instead of
+// the reference device's.
 std::unique_ptr<MetafileRecorder> MakeEmfRecorder(const Dc* reference, const IntRect& frame,
-                                                  const char* description);
+                                                  const char* description, int32_t pixelsPerInch = 0);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -60,6 +61,9 @@ struct LastPage {
 };
 
 LastPage g_last;
+// The picture's progress window keeps the windows painting while gs runs
+// for it on another thread, and a painting may ask for a page too.
+std::mutex g_lastLock;
 
 DibHandle CopyOf(DibHandle page)
 {
@@ -74,7 +78,7 @@ DibHandle CopyOf(DibHandle page)
 bool GhostscriptAvailable() { return !GhostscriptProgram().isEmpty(); }
 
 DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
-                            int32_t timeLimitMs)
+                            int32_t timeLimitMs, const std::atomic<bool>* cancelled)
 {
     if (width <= 0 || height <= 0 || int64_t(width) * height > kGhostscriptMaxPixels || !(dpiX > 0) ||
         !(dpiY > 0) || !std::isfinite(dpiX) || !std::isfinite(dpiY))
@@ -82,8 +86,11 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
     const QString gs = GhostscriptProgram();
     if (gs.isEmpty())
         return nullptr;
-    if (g_last.Matches(program, width, height, dpiX, dpiY))
-        return CopyOf(g_last.page);
+    {
+        std::lock_guard<std::mutex> lock(g_lastLock);
+        if (g_last.Matches(program, width, height, dpiX, dpiY))
+            return CopyOf(g_last.page);
+    }
     QProcess process;
     // The page comes on standard output; what gs has to say goes to its
     // standard error, which nobody reads.
@@ -111,11 +118,21 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
         return nullptr;
     process.write(program);
     process.closeWriteChannel();
-    const int left = int(std::max<int64_t>(timeLimitMs - clock.elapsed(), 1));
-    if (!process.waitForFinished(left)) {
-        process.kill();
-        process.waitForFinished(-1);
-        return nullptr;
+    // Waited for in short steps, so that a cancel stops gs at once.
+    constexpr int64_t kStepMs = 50;
+    for (;;) {
+        const int64_t left = timeLimitMs - clock.elapsed();
+        const bool stop = left <= 0 || (cancelled && cancelled->load());
+        if (stop || process.state() == QProcess::NotRunning) {
+            if (stop && process.state() != QProcess::NotRunning) {
+                process.kill();
+                process.waitForFinished(-1);
+                return nullptr;
+            }
+            break;
+        }
+        if (process.waitForFinished(int(std::min(left, kStepMs))))
+            break;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return nullptr;
@@ -126,6 +143,7 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
         return nullptr;
     DibHandle result = DibFromPage(page);
     if (result) {
+        std::lock_guard<std::mutex> lock(g_lastLock);
         DibHandleFree(&g_last.page);
         g_last.page = CopyOf(result);
         g_last.program = program;

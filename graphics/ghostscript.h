@@ -8,6 +8,7 @@
 // fails or runs out of time, callers fall back to the picture's preview.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include <QByteArray>
@@ -28,5 +29,8 @@ bool GhostscriptAvailable();
 // bottom-left corner). The page as a new 24-bit DibHandle, or null when gs
 // is not there, fails, times out or the size is out of range. The last
 // page drawn is kept: asked for again, it comes without running gs.
+// gs is stopped, and null returned, as soon as cancelled (when given) is
+// set. It may be called from any thread.
 DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
-                            int32_t timeLimitMs = kGhostscriptTimeLimitMs);
+                            int32_t timeLimitMs = kGhostscriptTimeLimitMs,
+                            const std::atomic<bool>* cancelled = nullptr);

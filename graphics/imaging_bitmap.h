@@ -81,9 +81,15 @@ public:
     // Paints the picture stretched into dest (right and bottom included),
     // clipped to clip, combined by a blit raster operation.
     bool Paint(Dc* dc, const IntRect& dest, const IntRect& clip, uint32_t rop) const;
+    // The resolution the picture's file declares (its physical size);
+    // false without a picture.
+    bool SetPixelsPerInch(int32_t pixelsPerInch);
     // Saves to a file in a format of graphics/imaging_formats.h at 1, 8 or
     // 24 bits (0 as it is); quality (1-100, 0 for 75) applies to JPEG.
-    bool SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality) const;
+    // writeError, when given, gets the file error that kept the picture
+    // from being written (0 when the failure was not the file's).
+    bool SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality,
+                  int32_t* writeError = nullptr) const;
 
     void Release();
 

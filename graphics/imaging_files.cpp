@@ -1,6 +1,7 @@
 // The file side of the imaging engine: recognising, reading and writing
 // picture files through Qt's image readers and writers.
 
+#include <cmath>
 #include <cstring>
 
 #include <QBuffer>
@@ -94,6 +95,9 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     QImageReader reader(QtPath(path), QByteArray::fromStdString(info.qtFormat));
     if (!HoldsItsPixels(QtPath(path), info.qtFormat, reader.size()))
         return false;
+    // A camera's orientation note turns the picture upright, as the
+    // program's own JPEG reader does.
+    reader.setAutoTransform(true);
     const QImage read = reader.read();
     if (read.isNull())
         return false;
@@ -105,8 +109,21 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     return true;
 }
 
-bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality) const
+bool ImagingBitmap::SetPixelsPerInch(int32_t pixelsPerInch)
 {
+    if (image_.isNull() || pixelsPerInch <= 0)
+        return false;
+    const int dotsPerMetre = int(std::lround(pixelsPerInch / 0.0254));
+    image_.setDotsPerMeterX(dotsPerMetre);
+    image_.setDotsPerMeterY(dotsPerMetre);
+    return true;
+}
+
+bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bits, int32_t quality,
+                             int32_t* writeError) const
+{
+    if (writeError)
+        *writeError = 0;
     const PictureWriter own = OwnPictureWriter(format);
     const std::string writerName = own ? std::string() : ImagingWriterName(format);
     if (image_.isNull() || (!own && writerName.empty()))
@@ -143,5 +160,8 @@ bool ImagingBitmap::SaveFile(const std::string& path, int32_t format, int32_t bi
     }
     // The file the user had under that name stays whole until the new one
     // is complete.
-    return WriteWholeFile(path, bytes.constData(), size_t(bytes.size())) == 0;
+    const int32_t error = WriteWholeFile(path, bytes.constData(), size_t(bytes.size()));
+    if (writeError)
+        *writeError = error;
+    return error == 0;
 }

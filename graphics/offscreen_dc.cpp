@@ -35,9 +35,9 @@ double PixelsPerInch(const Dc& dc, int32_t resIndex, int32_t sizeIndex, int32_t 
 
 // Where the enhanced-metafile writer plugs in.
 std::unique_ptr<MetafileRecorder> StartMetafileRecorder(const Dc& reference, const IntRect& frame,
-                                                        const char* description)
+                                                        const char* description, int32_t pixelsPerInch)
 {
-    return MakeEmfRecorder(&reference, frame, description);
+    return MakeEmfRecorder(&reference, frame, description, pixelsPerInch);
 }
 
 void CopyDrawingState(const Dc& from, Dc* to)
@@ -186,12 +186,17 @@ int32_t OffscreenDC::End(DibHandle out)
     return 0;
 }
 
-int32_t OffscreenDC::BeginMetafile(int32_t left, int32_t top, int32_t right, int32_t bottom, const char* description)
+int32_t OffscreenDC::BeginMetafile(int32_t left, int32_t top, int32_t right, int32_t bottom, const char* description,
+                                   int32_t pixelsPerInch)
 {
     if (!target_ || state_ != kIdle)
         return 1;
-    const IntRect frame = MetafileFrameOfPixels(*target_, IntRect{left, top, right, bottom});
-    recorder_ = StartMetafileRecorder(*target_, frame, description);
+    const IntRect pixels{left, top, right, bottom};
+    const auto frameOf = [pixelsPerInch](int32_t v) { return TruncToInt32(v * 2540.0 / pixelsPerInch); };
+    const IntRect frame = pixelsPerInch > 0
+                              ? IntRect{frameOf(left), frameOf(top), frameOf(right), frameOf(bottom)}
+                              : MetafileFrameOfPixels(*target_, pixels);
+    recorder_ = StartMetafileRecorder(*target_, frame, description, pixelsPerInch);
     if (!recorder_)
         return 1;
     const int32_t dpi = target_->getDeviceCaps(LOGPIXELSX);

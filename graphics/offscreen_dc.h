@@ -62,8 +62,11 @@ public:
     int32_t End(DibHandle out);
 
     // Starts recording a metafile whose frame is the rectangle, given in
-    // the target's pixels. 1 when it cannot be made.
-    int32_t BeginMetafile(int32_t left, int32_t top, int32_t right, int32_t bottom, const char* description);
+    // the target's pixels. pixelsPerInch, when above 0, is the resolution
+    // the metafile declares for those pixels (its frame's size follows),
+    // else the target's. 1 when it cannot be made.
+    int32_t BeginMetafile(int32_t left, int32_t top, int32_t right, int32_t bottom, const char* description,
+                          int32_t pixelsPerInch = 0);
     // Ends the recording and puts the metafile's bytes into bits (resized
     // to them). 1 when no recording was open or it gave nothing.
     int32_t EndMetafile(Handle bits);

@@ -15,6 +15,7 @@
 
 #include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
+#include "graphics/picture_orientation.h"
 
 namespace {
 
@@ -102,7 +103,13 @@ public:
         progress.progress_monitor = OnProgress;
         cinfo.progress = &progress;
         jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
         jpeg_read_header(&cinfo, TRUE);
+        int32_t orientation = 1;
+        for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && orientation == 1; m = m->next) {
+            if (m->marker == JPEG_APP0 + 1)
+                orientation = ExifOrientation(m->data, m->data_length);
+        }
         const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
         const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
         // A progressive file keeps every coefficient of the whole picture
@@ -161,6 +168,10 @@ public:
         }
         jpeg_finish_decompress(&cinfo);
         jpeg_destroy_decompress(&cinfo);
+        // Shown, printed and exported upright from here on. Should memory
+        // run out for the turned copy, the picture stays as stored rather
+        // than being lost.
+        TurnPictureUpright(image, orientation);
         return true;
     }
 };

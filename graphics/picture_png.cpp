@@ -25,17 +25,9 @@
 #include "foundation/cstr.h"
 #include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
+#include "graphics/picture_reduction.h"
 
 namespace {
-
-// The buffers of a reduced read. They belong to the read's state, not to
-// the function reading the rows: an error in a row jumps back past that
-// function's frame, which would leave them allocated.
-struct ReducedRows {
-    std::vector<uint8_t> row;
-    std::vector<uint32_t> sums;
-    std::vector<uint32_t> counts;
-};
 
 struct ReadState {
     const uint8_t* data;
@@ -43,7 +35,11 @@ struct ReadState {
     size_t pos;
     bool rowsRead;
     char message[200];
-    ReducedRows reduced;
+    // The buffers of a reduced read belong to the read's state, not to the
+    // function reading the rows: an error in a row jumps back past that
+    // function's frame, which would leave them allocated.
+    std::vector<uint8_t> row;
+    ReducingRows reduced;
 };
 
 void ReadBytes(png_structp png, png_bytep out, png_size_t n)
@@ -68,18 +64,6 @@ struct Plan {
     int dibBits = 24;
     enum { kPalette, kGreyTable, kGreyRamp, kColour } table = kColour;
 };
-
-// By how much a picture of that size is reduced as it is read: 1 for a
-// picture within the limit.
-int32_t ReductionFor(int32_t width, int32_t height)
-{
-    if (PicturePixelsAllowed(width, height))
-        return 1;
-    int32_t factor = (std::max(width, height) + kPictureLongestPageSide - 1) / kPictureLongestPageSide;
-    while (!PicturePixelsAllowed((width + factor - 1) / factor, (height + factor - 1) / factor))
-        ++factor;
-    return factor;
-}
 
 // Sets the transforms for the picture and says what the rows become;
 // fullColour: 24 bits whatever the picture is.
@@ -135,33 +119,12 @@ Plan ChooseTransforms(png_structp png, png_infop info, bool fullColour)
 
 // Reads the rows of a 24-bit picture into image, each factor x factor
 // square of pixels as their mean.
-void ReadReduced(png_structp png, CDibImage& image, int32_t width, int32_t height, int32_t factor,
-                 size_t rowBytes, ReducedRows& buffers)
+void ReadReduced(png_structp png, ReadState& state, int32_t height, size_t rowBytes)
 {
-    const int32_t outWidth = (width + factor - 1) / factor;
-    std::vector<uint8_t>& row = buffers.row;
-    std::vector<uint32_t>& sums = buffers.sums;
-    std::vector<uint32_t>& counts = buffers.counts;
-    row.assign(rowBytes, 0);
-    sums.assign(size_t(outWidth) * 3, 0u);
-    counts.assign(size_t(outWidth), 0u);
+    state.row.assign(rowBytes, 0);
     for (int32_t y = 0; y < height; ++y) {
-        png_read_row(png, row.data(), nullptr);
-        for (int32_t x = 0; x < width; ++x) {
-            const size_t at = size_t(x / factor);
-            for (int c = 0; c < 3; ++c)
-                sums[at * 3 + size_t(c)] += row[size_t(x) * 3 + size_t(c)];
-            ++counts[at];
-        }
-        if ((y + 1) % factor != 0 && y + 1 != height)
-            continue;
-        uint8_t* out = image.RowFromTop(y / factor);
-        for (size_t x = 0; x < size_t(outWidth); ++x) {
-            for (size_t c = 0; c < 3; ++c)
-                out[x * 3 + c] = uint8_t(counts[x] ? sums[x * 3 + c] / counts[x] : 0);
-        }
-        std::fill(sums.begin(), sums.end(), 0u);
-        std::fill(counts.begin(), counts.end(), 0u);
+        png_read_row(png, state.row.data(), nullptr);
+        state.reduced.Add(state.row.data());
     }
 }
 
@@ -205,8 +168,7 @@ public:
         png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
         png_read_info(png, info);
 
-        const int32_t factor =
-            ReductionFor(int32_t(png_get_image_width(png, info)), int32_t(png_get_image_height(png, info)));
+        const int32_t factor = PictureReductionFor(png_get_image_width(png, info), png_get_image_height(png, info));
         // The passes of an interlaced picture each need the whole picture.
         if (factor > 1 && png_get_interlace_type(png, info) != PNG_INTERLACE_NONE)
             png_error(png, kPictureTooLargeText);
@@ -216,9 +178,9 @@ public:
         const int32_t width = int32_t(png_get_image_width(png, info));
         const int32_t height = int32_t(png_get_image_height(png, info));
         if (factor > 1) {
-            if (!image.CreateBlock((width + factor - 1) / factor, (height + factor - 1) / factor, 24))
+            if (!state.reduced.Begin(image, width, height, factor))
                 png_error(png, kPictureTooLargeText);
-            ReadReduced(png, image, width, height, factor, png_get_rowbytes(png, info), state.reduced);
+            ReadReduced(png, state, height, png_get_rowbytes(png, info));
             state.rowsRead = true;
             png_read_end(png, nullptr);
             png_destroy_read_struct(&png, &info, nullptr);

@@ -2,14 +2,20 @@
 // grey pictures of 1, 4 or 8 bits in strips, stored top row first, keep
 // their depth; everything else (colour, other depths, tiles, alpha, YCbCr,
 // CMYK, other orientations, ...) is read through the library's RGBA reader
-// into 24 bits, alpha composited over the picture background.
+// into 24 bits, alpha composited over the picture background. A picture
+// beyond the pixel limit (a large scan) is read reduced into 24 bits, a
+// few rows at a time, as PNG pictures are.
 
 #include <tiffio.h>
 
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "graphics/dib_format.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
+#include "graphics/picture_reduction.h"
 
 namespace {
 
@@ -101,21 +107,71 @@ bool Fail(CDibImage& image, const char* message)
     return false;
 }
 
-bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, CDibImage& image)
+// A stored pixel, its alpha laid over the picture background where the
+// file has alpha, as blue, green, red.
+struct RgbaToBgr {
+    bool alpha;
+    bool premultiplied;
+
+    uint8_t channel(uint32_t colour, uint32_t a, uint8_t back) const
+    {
+        if (!alpha)
+            return uint8_t(colour);
+        if (!premultiplied)
+            return CompositeOver(uint8_t(colour), uint8_t(a), back);
+        const uint32_t v = colour + (uint32_t(back) * (255 - a) + 127) / 255;
+        return uint8_t(v < 255 ? v : 255);
+    }
+    void row(const uint32_t* src, uint8_t* dst, uint32_t width) const
+    {
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint32_t a = TIFFGetA(src[x]);
+            dst[3 * x + 0] = channel(TIFFGetB(src[x]), a, kPictureBackgroundBlue);
+            dst[3 * x + 1] = channel(TIFFGetG(src[x]), a, kPictureBackgroundGreen);
+            dst[3 * x + 2] = channel(TIFFGetR(src[x]), a, kPictureBackgroundRed);
+        }
+    }
+};
+
+// The largest band of rows a reduced read asks the library's RGBA reader
+// for at once; a picture whose strips or tiles are taller than that much
+// memory is refused rather than read whole.
+constexpr uint64_t kReducedBandBytes = uint64_t(128) << 20;
+
+// Colour, and everything the strip reader below does not take, through
+// the library's RGBA reader, a band of rows at a time, into a 24-bit
+// picture reduced by factor (1: as it is).
+bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, int32_t factor, CDibImage& image)
 {
-    const uint64_t rasterBytes = uint64_t(width) * height * 4;
-    if (rasterBytes > CDibImage::BlockLimit() || !image.CreateBlock(int32_t(width), int32_t(height), 24))
+    uint32_t unit = height;
+    if (TIFFIsTiled(tif))
+        TIFFGetField(tif, TIFFTAG_TILELENGTH, &unit);
+    else
+        TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &unit);
+    if (unit == 0 || unit > height)
+        unit = height;
+    // Bands of whole strips (or rows of tiles), so that none is decoded twice.
+    const uint32_t bandRows = unit * ((15 + unit) / unit);
+    const uint32_t rows = bandRows < height ? bandRows : height;
+    const uint64_t bandBytes = uint64_t(width) * rows * 4;
+    const uint64_t unitBytes = uint64_t(TIFFIsTiled(tif) ? TIFFTileSize64(tif) : TIFFStripSize64(tif));
+    const uint64_t budget = factor > 1 ? kReducedBandBytes : CDibImage::BlockLimit();
+    if (bandBytes > budget || unitBytes > budget)
+        return Fail(image, factor > 1 ? kPictureTooLargeText : kRasterError);
+    ReducingRows out;
+    if (!out.Begin(image, int32_t(width), int32_t(height), factor))
+        return Fail(image, factor > 1 ? kPictureTooLargeText : kRasterError);
+    std::vector<uint32_t> raster;
+    std::vector<uint8_t> bgr(size_t(width) * 3);
+    try {
+        raster.resize(size_t(width) * rows);
+    } catch (const std::bad_alloc&) {
         return Fail(image, kRasterError);
-    uint32_t* raster = static_cast<uint32_t*>(_TIFFmalloc(tmsize_t(rasterBytes)));
-    if (!raster)
-        return Fail(image, kRasterError);
+    }
     char message[1024];
     TIFFRGBAImage reader;
-    if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&reader, tif, 1, message)) {
-        _TIFFfree(raster);
+    if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&reader, tif, 1, message))
         return Fail(image, kCorrupt);
-    }
-    const int read = TIFFRGBAImageGet(&reader, raster, width, height);
     // Only a sample the file names as alpha is one: the reader also takes
     // an unnamed fourth sample for alpha, which would lay a picture that
     // merely carries an unused channel over the background. The reader
@@ -124,37 +180,28 @@ bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, CDibImage& imag
     uint16_t extraCount = 0;
     uint16_t* extraKinds = nullptr;
     TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds);
-    const bool alpha = extraCount > 0 && extraKinds &&
-                       (extraKinds[0] == EXTRASAMPLE_ASSOCALPHA || extraKinds[0] == EXTRASAMPLE_UNASSALPHA);
-    const bool premultiplied =
+    const RgbaToBgr convert{
+        extraCount > 0 && extraKinds &&
+            (extraKinds[0] == EXTRASAMPLE_ASSOCALPHA || extraKinds[0] == EXTRASAMPLE_UNASSALPHA),
         !(reader.alpha == EXTRASAMPLE_UNASSALPHA &&
-          (reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE));
-    TIFFRGBAImageEnd(&reader);
-    if (!read) {
-        _TIFFfree(raster);
-        return Fail(image, kCorrupt);
-    }
-    const uint8_t background[3] = {kPictureBackgroundBlue, kPictureBackgroundGreen, kPictureBackgroundRed};
-    auto onBackground = [alpha, premultiplied](uint32_t colour, uint32_t a, uint8_t back) {
-        if (!alpha)
-            return uint8_t(colour);
-        if (!premultiplied)
-            return CompositeOver(uint8_t(colour), uint8_t(a), back);
-        const uint32_t v = colour + (uint32_t(back) * (255 - a) + 127) / 255;
-        return uint8_t(v < 255 ? v : 255);
-    };
-    // The raster's first row is the bottom one, as in the picture.
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint32_t* src = raster + size_t(y) * width;
-        uint8_t* dst = image.BitsAddress() + size_t(y) * image.GetStride();
-        for (uint32_t x = 0; x < width; ++x) {
-            const uint32_t a = TIFFGetA(src[x]);
-            dst[3 * x + 0] = onBackground(TIFFGetB(src[x]), a, background[0]);
-            dst[3 * x + 1] = onBackground(TIFFGetG(src[x]), a, background[1]);
-            dst[3 * x + 2] = onBackground(TIFFGetR(src[x]), a, background[2]);
+          (reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE))};
+    // The band's rows come top first; the reader turns pictures stored in
+    // other orientations.
+    reader.req_orientation = ORIENTATION_TOPLEFT;
+    bool read = true;
+    for (uint32_t y = 0; y < height && read; y += rows) {
+        const uint32_t n = height - y < rows ? height - y : rows;
+        reader.row_offset = int(y);
+        reader.col_offset = 0;
+        read = TIFFRGBAImageGet(&reader, raster.data(), width, n) != 0;
+        for (uint32_t i = 0; i < n && read; ++i) {
+            convert.row(raster.data() + size_t(i) * width, bgr.data(), width);
+            out.Add(bgr.data());
         }
     }
-    _TIFFfree(raster);
+    TIFFRGBAImageEnd(&reader);
+    if (!read)
+        return Fail(image, kCorrupt);
     return true;
 }
 
@@ -227,6 +274,39 @@ bool ReadPaletteStrips(TIFF* tif, uint32_t width, uint32_t height, uint16_t bits
     return true;
 }
 
+// Palette and grey pictures beyond the limit: row by row, each through the
+// picture's colour table, reduced by factor.
+bool ReadIndicesReduced(TIFF* tif, uint32_t width, uint32_t height, uint16_t bits, uint16_t photometric,
+                        int32_t factor, CDibImage& image)
+{
+    CDibImage table;
+    if (!table.CreateBlock(1, 1, bits))
+        return Fail(image, kRasterError);
+    if (!InstallTable(tif, photometric, bits, table))
+        return Fail(image, kPaletteError);
+    const tmsize_t scanline = TIFFScanlineSize(tif);
+    if (scanline <= 0 || uint64_t(scanline) * 8 < uint64_t(width) * bits)
+        return Fail(image, kCorrupt);
+    ReducingRows out;
+    if (!out.Begin(image, int32_t(width), int32_t(height), factor))
+        return Fail(image, kPictureTooLargeText);
+    std::vector<uint8_t> row(static_cast<size_t>(scanline));
+    std::vector<uint8_t> bgr(size_t(width) * 3);
+    const uint8_t* colours = table.Palette();
+    const uint32_t mask = (1u << bits) - 1;
+    for (uint32_t y = 0; y < height; ++y) {
+        if (TIFFReadScanline(tif, row.data(), y, 0) < 0)
+            return Fail(image, kCorrupt);
+        for (uint32_t x = 0; x < width; ++x) {
+            const uint64_t bit = uint64_t(x) * bits;
+            const uint32_t index = (row[size_t(bit / 8)] >> (8 - bits - bit % 8)) & mask;
+            std::memcpy(bgr.data() + 3 * size_t(x), colours + 4 * size_t(index), 3);
+        }
+        out.Add(bgr.data());
+    }
+    return true;
+}
+
 class TiffLoader final : public PictureLoader {
 public:
     int32_t type() const override { return kPictureTiff; }
@@ -275,9 +355,17 @@ public:
                                      (bits == 1 || bits == 4 || bits == 8) &&
                                      (photometric == PHOTOMETRIC_MINISWHITE ||
                                       photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_PALETTE);
+        // A picture beyond the limit is read reduced, as it comes, never
+        // whole; one that can't be read that way is refused.
+        int32_t factor = PictureReductionFor(width, height);
+        if (!stripsOfIndices)
+            while (!CDibImage::BlockFits(int32_t((width + factor - 1) / factor),
+                                         int32_t((height + factor - 1) / factor), 24))
+                ++factor;
         if (stripsOfIndices)
-            return ReadPaletteStrips(tif.get(), width, height, bits, photometric, image);
-        return ReadThroughRgba(tif.get(), width, height, image);
+            return factor > 1 ? ReadIndicesReduced(tif.get(), width, height, bits, photometric, factor, image)
+                              : ReadPaletteStrips(tif.get(), width, height, bits, photometric, image);
+        return ReadThroughRgba(tif.get(), width, height, factor, image);
     }
 };
 

@@ -16,6 +16,7 @@
 // pages) and written to the chosen file in one step, or handed to the
 // print queue. A job given up leaves nothing behind.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -24,9 +25,11 @@
 #include <tuple>
 
 #include <QDateTime>
-#include <QSaveFile>
+#include <QFile>
 #include <QTemporaryFile>
 
+#include "foundation/whole_file_writer.h"
+#include "foundation/win_error.h"
 #include "platform/cups_queue.h"
 #include "platform/dc_device.h"
 #include "platform/font_mapper.h"
@@ -52,6 +55,17 @@ constexpr const char* kProcedures =
     "/rg /setrgbcolor load def /n /newpath load def /q /gsave load def /Q /grestore load def\n"
     "/R {4 2 roll moveto 1 index 0 rlineto 0 exch rlineto neg 0 rlineto closepath} bind def\n"
     "end\n";
+
+// Why a file of the job failed, in the program's error codes: the reason
+// the system gave for the call that failed (err, taken at once), so that
+// the user is told of a full disk or a folder they may not write.
+int32_t FileFailure(const QFileDevice& file, int err)
+{
+    if (file.error() == QFileDevice::ResourceError)
+        return kErrDiskFull;
+    const int32_t code = err != 0 ? Win32ErrorFromErrno(err) : 0;
+    return code != 0 ? code : 1;
+}
 
 class PostScriptDevice final : public DcDevice {
 public:
@@ -88,6 +102,7 @@ public:
         return spill();
     }
     bool flush() override;
+    int32_t outputError() const override { return error_; }
     bool beginOutput() override { return begin(); }
     bool newPage() override
     {
@@ -127,15 +142,17 @@ private:
         // A file that cannot be written fails the job at its start; the
         // file itself is replaced only when the job is complete.
         if (settings_.queue.isEmpty()) {
-            file_ = std::make_unique<QSaveFile>(settings_.path);
-            if (!file_->open(QIODevice::WriteOnly)) {
+            file_ = std::make_unique<WholeFileWriter>(QFile::encodeName(settings_.path).toStdString());
+            if ((error_ = file_->Open()) != kErrNone) {
                 file_.reset();
                 failed_ = true;
                 return false;
             }
         }
         body_ = std::make_unique<QTemporaryFile>();
+        errno = 0;
         if (!body_->open()) {
+            error_ = FileFailure(*body_, errno);
             failed_ = true;
             return false;
         }
@@ -179,9 +196,11 @@ private:
     {
         if (!body_ || failed_)
             return false;
+        errno = 0;
         const qint64 n = body_->write(page_.data(), qint64(page_.size()));
         page_.clear();
         if (n < 0) {
+            error_ = FileFailure(*body_, errno);
             failed_ = true;
             return false;
         }
@@ -328,10 +347,11 @@ private:
     PostScriptJobSettings settings_;
     QRect paint_;
     QRect full_;
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<WholeFileWriter> file_;
     std::unique_ptr<QTemporaryFile> body_;
     std::string page_;
     bool failed_ = false;
+    int32_t error_ = 0;
     int pages_ = 0;
     int onLine_ = 0;
     bool clipOpen_ = false;
@@ -707,8 +727,13 @@ bool PostScriptDevice::flush()
     if (!begin())
         return false;
     endPage();
-    if (!write() || !body_->flush())
+    if (!write())
         return false;
+    errno = 0;
+    if (!body_->flush()) {
+        error_ = FileFailure(*body_, errno);
+        return false;
+    }
 
     const QSizeF full = ExactSheetPoints(settings_.layout);
     std::string head = "%!PS-Adobe-3.0\n%%Creator: ";
@@ -731,38 +756,51 @@ bool PostScriptDevice::flush()
     const std::string tail = "%%Trailer\n%%EOF\n";
 
     // The finished job: the chosen file, or a temporary one for the queue.
-    std::unique_ptr<QSaveFile> file = std::move(file_);
+    std::unique_ptr<WholeFileWriter> file = std::move(file_);
     std::unique_ptr<QTemporaryFile> spool;
-    QIODevice* out = nullptr;
-    if (file) {
-        out = file.get();
-    } else {
+    if (!file) {
         spool = std::make_unique<QTemporaryFile>();
-        if (!spool->open())
+        errno = 0;
+        if (!spool->open()) {
+            error_ = FileFailure(*spool, errno);
             return false;
-        out = spool.get();
+        }
     }
-    bool ok = out->write(head.data(), qint64(head.size())) == qint64(head.size());
+    errno = 0;
+    const auto put = [&](const char* bytes, size_t n) {
+        if (file)
+            return file->Write(bytes, n) == kErrNone;
+        return spool->write(bytes, qint64(n)) == qint64(n);
+    };
+    bool ok = put(head.data(), head.size());
     if (setup_) {
         ok = ok && setup_->flush() && setup_->seek(0);
         while (ok && !setup_->atEnd()) {
             const QByteArray chunk = setup_->read(1 << 20);
-            ok = !chunk.isEmpty() && out->write(chunk) == chunk.size();
+            ok = !chunk.isEmpty() && put(chunk.constData(), size_t(chunk.size()));
         }
         setup_.reset();
     }
-    ok = ok && out->write(endSetup.data(), qint64(endSetup.size())) == qint64(endSetup.size());
+    ok = ok && put(endSetup.data(), endSetup.size());
     body_->seek(0);
     while (ok && !body_->atEnd()) {
         const QByteArray chunk = body_->read(1 << 20);
-        ok = !chunk.isEmpty() && out->write(chunk) == chunk.size();
+        ok = !chunk.isEmpty() && put(chunk.constData(), size_t(chunk.size()));
     }
-    ok = ok && out->write(tail.data(), qint64(tail.size())) == qint64(tail.size());
+    ok = ok && put(tail.data(), tail.size());
     body_.reset();
-    if (file)
-        return ok && file->commit();
-    if (!ok || !spool->flush())
+    if (file) {
+        // The file named takes the job's place only when all of it is
+        // written; a failure keeps the old one and says why.
+        error_ = ok ? file->Commit() : (file->Error() != kErrNone ? file->Error() : 1);
+        return error_ == kErrNone;
+    }
+    if (ok)
+        ok = spool->flush();
+    if (!ok) {
+        error_ = FileFailure(*spool, errno);
         return false;
+    }
     return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title);
 }
 

@@ -31,7 +31,11 @@ std::unique_ptr<QMessageBox> QtAlertSink::MakeBox(const std::string& text, const
     box->setWindowTitle(Cp1252ToQString(caption));
     box->setTextFormat(Qt::PlainText);
     box->setText(Cp1252ToQString(text));
-    if (HasCancel(style)) {
+    if ((style & 0x0F) == kMbYesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::No);
+    } else if (HasCancel(style)) {
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box->setDefaultButton(QMessageBox::Ok);
         box->setEscapeButton(QMessageBox::Cancel);
@@ -44,6 +48,8 @@ std::unique_ptr<QMessageBox> QtAlertSink::MakeBox(const std::string& text, const
 
 int32_t QtAlertSink::Answer(const QMessageBox& box, uint32_t style)
 {
+    if ((style & 0x0F) == kMbYesNo)
+        return box.clickedButton() && box.clickedButton() == box.button(QMessageBox::Yes) ? kIdYes : kIdNo;
     if (!HasCancel(style))
         return kIdOk;
     return box.clickedButton() && box.clickedButton() == box.button(QMessageBox::Ok) ? kIdOk : kIdCancel;

@@ -19,12 +19,14 @@ public:
     void Beep(uint32_t kind) override;
 
     // The box for a style, not yet shown: the icon of the style's icon bits
-    // (stop, question, exclamation, information), OK or OK and Cancel; plain
+    // (stop, question, exclamation, information), OK, OK and Cancel, or Yes
+    // and No; plain
     // text, since the texts are never markup.
     static std::unique_ptr<QMessageBox> MakeBox(const std::string& text, const std::string& caption,
                                                 uint32_t style, QWidget* parent);
     // The answer of a finished box: kIdOk, or kIdCancel when an OK/Cancel box
-    // was cancelled or closed.
+    // was cancelled or closed; kIdYes, or kIdNo when a Yes/No box was
+    // answered No or closed.
     static int32_t Answer(const QMessageBox& box, uint32_t style);
 
 private:

@@ -118,11 +118,13 @@ void Type(QAbstractSpinBox* spin, const char* text)
 TEST_F(LabelDialogs, ListOfLabelsOffersToCreateAMissingFile)
 {
     {
-        alerts.answer(kIdCancel);
+        alerts.answer(kIdNo);
         ScriptedList dialog;
         dialog.show();
         ASSERT_EQ(alerts.boxes().size(), 1u);
         EXPECT_EQ(alerts.lastText(), "File not Found " + File() + ". Create it? ");
+        // A question answered Yes or No.
+        EXPECT_EQ(alerts.boxes()[0].style & 0x0F, uint32_t(kMbYesNo));
         EXPECT_EQ(dialog.List()->count(), 0);
         for (QPushButton* b : {dialog.EditButton(), dialog.DeleteButton(), dialog.SortButton(), dialog.OkButton()})
             EXPECT_FALSE(b->isEnabled());
@@ -134,7 +136,7 @@ TEST_F(LabelDialogs, ListOfLabelsOffersToCreateAMissingFile)
         EXPECT_FALSE(QFile::exists(QString::fromStdString(File())));
     }
     alerts.clear();
-    alerts.answer(kIdOk);
+    alerts.answer(kIdYes);
     ScriptedList dialog;
     dialog.edit = [](LabelTypeRecord* r) { LabelTypeSetName(r, "Made here"); };
     dialog.show();

@@ -739,7 +739,8 @@ TEST(SheetArithmetic, SheetsOfAJob)
 TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
 {
     EXPECT_EQ(PrintPostScript(docs_.file("no such folder/out.ps")), kPrintDone);
-    EXPECT_EQ(doc_->Printer().LastResult(), -1);
+    // The job's code names the cause, as a PDF file's does.
+    EXPECT_EQ(doc_->Printer().LastResult(), kErrPathNotFound);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
     EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
     alerts_.clear();

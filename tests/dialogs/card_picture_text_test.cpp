@@ -16,6 +16,7 @@
 #include "graphics/dib_handle.h"
 #include "graphics/imaging_image.h"
 #include "text/text_tool.h"
+#include "support/refusing_disk.h"
 
 namespace {
 
@@ -116,6 +117,62 @@ TEST_F(CardPictureText, ExportWritesThePictureTheDialogAsksFor)
     QFile pict(QString::fromStdString(docs_.file("exported.pct")));
     ASSERT_TRUE(pict.open(QIODevice::ReadOnly));
     EXPECT_EQ(pict.read(512), QByteArray(512, '\0'));
+
+    // Each file declares the size chosen (the card's, 252 x 144 points):
+    // 72 pixels an inch in the bitmaps, a frame of 3.5 x 2 inches in the
+    // metafiles.
+    const auto bytesOf = [](const std::string& path) {
+        QFile f(QString::fromStdString(path));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const auto u16 = [](const QByteArray& b, int at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); };
+    const auto i32 = [&](const QByteArray& b, int at) { return int32_t(u16(b, at) | uint32_t(u16(b, at + 2)) << 16); };
+    const QByteArray bmp = bytesOf(docs_.file("exported.bmp"));
+    ASSERT_GE(bmp.size(), 54);
+    EXPECT_NEAR(i32(bmp, 38), 2835, 1) << "pixels a metre across";
+    EXPECT_NEAR(i32(bmp, 42), 2835, 1) << "pixels a metre down";
+    const struct {
+        int filter;
+        const char* name;
+    } sized[] = {{4, "sized.tif"}, {5, "sized.wmf"}, {6, "sized.emf"}};
+    for (const auto& f : sized) {
+        ChooseWhenOpen(docs_.file(f.name), [f](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[f.filter]); });
+        doc->ExportAsPicture();
+        EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    }
+    const QImage tif(QString::fromStdString(docs_.file("sized.tif")));
+    ASSERT_FALSE(tif.isNull());
+    EXPECT_NEAR(tif.width() / (tif.dotsPerMeterX() * 0.0254), 3.5, 0.02);
+    EXPECT_NEAR(tif.height() / (tif.dotsPerMeterY() * 0.0254), 2.0, 0.02);
+    // The placeable header's box in its units an inch.
+    const QByteArray wmf = bytesOf(docs_.file("sized.wmf"));
+    ASSERT_GE(wmf.size(), 22);
+    const double inch = u16(wmf, 14);
+    ASSERT_GT(inch, 0);
+    EXPECT_NEAR((int16_t(u16(wmf, 10)) - int16_t(u16(wmf, 6))) / inch, 3.5, 0.02);
+    EXPECT_NEAR((int16_t(u16(wmf, 12)) - int16_t(u16(wmf, 8))) / inch, 2.0, 0.02);
+    // The enhanced header's frame in hundredths of a millimetre.
+    const QByteArray emf = bytesOf(docs_.file("sized.emf"));
+    ASSERT_GE(emf.size(), 88);
+    EXPECT_NEAR((i32(emf, 32) - i32(emf, 24)) / 2540.0, 3.5, 0.02);
+    EXPECT_NEAR((i32(emf, 36) - i32(emf, 28)) / 2540.0, 2.0, 0.02);
+
+    // On a full disk, or in a folder the user may not write, the box names
+    // the cause and nothing is left under the name.
+    for (const auto how : {RefusingDisk::Refusal::NoSpace, RefusingDisk::Refusal::NoPermission}) {
+        alerts_.clear();
+        const std::string target = docs_.file(how == RefusingDisk::Refusal::NoSpace ? "full.pct" : "denied.pct");
+        {
+            RefusingDisk disk(how, 1, docs_.file(""));
+            ChooseWhenOpen(target, [](QFileDialog* d) { d->selectNameFilter(d->nameFilters()[8]); });
+            doc->ExportAsPicture();
+            EXPECT_GT(disk.refused(), 0);
+        }
+        EXPECT_EQ(alerts_.lastText(), how == RefusingDisk::Refusal::NoSpace
+                                          ? "Disk is full [112]"
+                                          : "Permission denied: you may not change this file or its folder. [5]");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
+    }
 }
 
 TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)

@@ -84,7 +84,12 @@ protected:
         doc_->InitialUpdate();
         std::filesystem::create_directories(folder_);
         SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
-            job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+            if (postScript_) {
+                job->printer = MakePostScriptFilePrinter();
+                job->postScriptFile = QString::fromStdString(out_);
+            } else {
+                job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
+            }
             job->copies = 1;
             return 1;
         });
@@ -104,6 +109,7 @@ protected:
         return names;
     }
 
+    bool postScript_ = false;
     const std::string folder_ = docs_.file("out");
     const std::string out_ = folder_ + "/cards.pdf";
     std::unique_ptr<CLabelsDoc> doc_;
@@ -114,9 +120,13 @@ const std::vector<std::pair<Step, const char*>> kSteps = {
 
 TEST_F(PrintFaults, APrintThatCannotBeWrittenFailsSaysWhyAndKeepsTheOldFile)
 {
+    // A PDF file, then the same job written as PostScript.
+    for (const bool postScript : {false, true}) {
+    postScript_ = postScript;
     for (const int32_t code : {kErrDiskFull, kErrAccessDenied}) {
         for (const auto& [step, name] : kSteps) {
-            SCOPED_TRACE(std::string(name) + " refused with " + std::to_string(code));
+            SCOPED_TRACE(std::string(postScript ? "PostScript: " : "PDF: ") + name + " refused with " +
+                         std::to_string(code));
             WriteFileBytes(out_, kOldBytes);
             alerts_.clear();
             RefusingDisk disk(folder_, step, code);
@@ -124,13 +134,17 @@ TEST_F(PrintFaults, APrintThatCannotBeWrittenFailsSaysWhyAndKeepsTheOldFile)
             EXPECT_TRUE(disk.refused());
             EXPECT_EQ(doc_->Printer().LastResult(), code);
             ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
-            EXPECT_NE(alerts_.lastText().find(code == kErrDiskFull ? "Disk is full" : "Write Protected"),
-                      std::string::npos)
-                << alerts_.lastText();
+            // The box names the cause: a full disk, or a folder the user
+            // may not write (not a write-protected disk).
+            EXPECT_EQ(alerts_.lastText(), code == kErrDiskFull ? "Disk is full"
+                                                               : "Permission denied: you may not change this file "
+                                                                 "or its folder.");
             EXPECT_EQ(ReadFileBytes(out_), kOldBytes);
             EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
         }
     }
+    }
+    postScript_ = false;
     // A disk with room writes the whole job in the old file's place.
     alerts_.clear();
     EXPECT_EQ(doc_->PrintDocument(nullptr), kPrintDone);

@@ -2,8 +2,14 @@
 // picture_fixture_test.cpp holds the comparison with standard tools.
 
 #include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 #include <cstring>
 #include <vector>
 
@@ -11,6 +17,7 @@
 #include "foundation/handle.h"
 #include "graphics/dib_from_image.h"
 #include "graphics/dib_image.h"
+#include "graphics/picture_limits.h"
 #include "graphics/picture_loader.h"
 #include "dib_test_support.h"
 #include "picture_test_support.h"
@@ -458,6 +465,192 @@ TEST(JpegLoader, AFewBytesClaimingAHugePictureReserveNothingForIt)
         ASSERT_TRUE(Load(image, MakeTestJpeg(40, 24, false, progressive), kPictureJpeg));
         EXPECT_EQ(image.GetBitCount(), 8);
     }
+}
+
+namespace oriented {
+
+// A picture as rows of RGB pixels, top row first.
+struct Rgb {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> px;
+    const uint8_t* at(int32_t x, int32_t y) const { return px.data() + 3 * (size_t(y) * size_t(width) + size_t(x)); }
+};
+
+// Turned a quarter clockwise, and mirrored left to right.
+Rgb Clockwise(const Rgb& in)
+{
+    Rgb out{in.height, in.width, std::vector<uint8_t>(in.px.size())};
+    for (int32_t y = 0; y < in.height; ++y)
+        for (int32_t x = 0; x < in.width; ++x)
+            std::memcpy(out.px.data() + 3 * (size_t(x) * size_t(out.width) + size_t(in.height - 1 - y)), in.at(x, y), 3);
+    return out;
+}
+Rgb Mirrored(const Rgb& in)
+{
+    Rgb out = in;
+    for (int32_t y = 0; y < in.height; ++y)
+        for (int32_t x = 0; x < in.width; ++x)
+            std::memcpy(out.px.data() + 3 * (size_t(y) * size_t(in.width) + size_t(in.width - 1 - x)), in.at(x, y), 3);
+    return out;
+}
+
+}  // namespace oriented
+
+TEST(JpegLoader, EveryExifOrientationIsShownUpright)
+{
+    using namespace oriented;
+    // Upright: 3 x 2 blocks of 16 pixels, each its own colour, so that each
+    // of the eight ways of storing it is told apart.
+    const uint8_t colours[6][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220},
+                                   {230, 230, 40}, {30, 220, 220}, {40, 40, 40}};
+    Rgb upright{48, 32, {}};
+    for (int32_t y = 0; y < upright.height; ++y)
+        for (int32_t x = 0; x < upright.width; ++x)
+            upright.px.insert(upright.px.end(), colours[(y / 16) * 3 + x / 16], colours[(y / 16) * 3 + x / 16] + 3);
+    // How a camera stores the upright picture under each orientation: the
+    // reader's turn for orientation o undoes it.
+    const Rgb cw = Clockwise(upright), half = Clockwise(cw), ccw = Clockwise(half);
+    const Rgb stored[9] = {upright, upright, Mirrored(upright), half, Mirrored(half),
+                           Mirrored(cw), ccw, Mirrored(ccw), cw};
+    for (int32_t orientation = 1; orientation <= 8; ++orientation) {
+        for (bool bigEndian : {false, true}) {
+            const Rgb& s = stored[orientation];
+            CDibImage image;
+            ASSERT_TRUE(Load(image, MakeExifJpeg(s.width, s.height, s.px, orientation, bigEndian), kPictureJpeg));
+            ASSERT_EQ(image.GetWidth(), upright.width) << orientation;
+            ASSERT_EQ(image.GetHeight(), upright.height) << orientation;
+            const std::vector<uint8_t> shown = PictureRgb(image);
+            for (int32_t by = 0; by < 2; ++by)
+                for (int32_t bx = 0; bx < 3; ++bx)
+                    for (int k = 0; k < 3; ++k)
+                        EXPECT_NEAR(shown[3 * (size_t(by * 16 + 8) * 48 + size_t(bx * 16 + 8)) + size_t(k)],
+                                    colours[by * 3 + bx][k], 16)
+                            << "orientation " << orientation << (bigEndian ? " MM" : " II") << " block " << bx
+                            << "," << by;
+        }
+    }
+    // No Exif block, and a block naming no valid orientation: as stored.
+    for (int32_t orientation : {0, 9}) {
+        CDibImage image;
+        ASSERT_TRUE(Load(image, MakeExifJpeg(48, 32, upright.px, orientation, false), kPictureJpeg));
+        EXPECT_EQ(image.GetWidth(), 48);
+        EXPECT_NEAR(PictureRgb(image)[0], 220, 16);
+    }
+}
+
+// A TIFF written by libtiff: rows come from row(y, buffer).
+std::vector<uint8_t> WriteTiff(const std::string& path, uint32_t width, uint32_t height, uint16_t samples,
+                               uint16_t bits, uint16_t photometric, uint16_t compression, uint32_t rowsPerStrip,
+                               const std::function<void(uint32_t, uint8_t*)>& row)
+{
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (!tif)
+        return {};
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    std::vector<uint8_t> buffer(size_t(TIFFScanlineSize(tif)));
+    for (uint32_t y = 0; y < height; ++y) {
+        row(y, buffer.data());
+        if (TIFFWriteScanline(tif, buffer.data(), y, 0) < 0) {
+            TIFFClose(tif);
+            return {};
+        }
+    }
+    TIFFClose(tif);
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void LoadTiff(const std::vector<uint8_t>& bytes)
+{
+    CDibImage image;
+    image.DibLoadBytesByType(bytes.data(), bytes.size(), kPictureTiff);
+}
+
+TEST(TiffLoader, AScanBeyondThePixelLimitIsReadReducedInLittleMemory)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    // A 20000 x 20000 black-and-white scan in one Group 4 strip, a few
+    // hundred kilobytes: its left half black. Whole it would be 400
+    // million pixels.
+    const std::vector<uint8_t> scan =
+        WriteTiff(folder.filePath("scan.tif").toStdString(), 20000, 20000, 1, 1, PHOTOMETRIC_MINISWHITE,
+                  COMPRESSION_CCITTFAX4, 20000, [](uint32_t, uint8_t* row) {
+                      std::memset(row, 0, 2500);
+                      std::memset(row, 0xFF, 1250);
+                  });
+    ASSERT_FALSE(scan.empty());
+    EXPECT_LT(scan.size(), size_t(4) << 20);
+    // A colour picture beyond the limit in strips of 8 rows: its top half
+    // red, its bottom half blue.
+    const std::vector<uint8_t> colour =
+        WriteTiff(folder.filePath("colour.tif").toStdString(), 16500, 16500, 3, 8, PHOTOMETRIC_RGB,
+                  COMPRESSION_ADOBE_DEFLATE, 8, [](uint32_t y, uint8_t* row) {
+                      for (uint32_t x = 0; x < 16500; ++x) {
+                          row[3 * x] = y < 8250 ? 200 : 0;
+                          row[3 * x + 1] = 0;
+                          row[3 * x + 2] = y < 8250 ? 0 : 200;
+                      }
+                  });
+    ASSERT_FALSE(colour.empty());
+
+    for (const std::vector<uint8_t>* file : {&scan, &colour}) {
+        const int64_t growth = PeakMemoryGrowthInChild(LoadTiff, *file);
+        ASSERT_GE(growth, 0);
+        EXPECT_LT(growth, int64_t(600) << 20);
+        CDibImage image;
+        ASSERT_TRUE(Load(image, *file, kPictureTiff)) << image.ErrorText();
+        EXPECT_TRUE(PicturePixelsAllowed(image.GetWidth(), image.GetHeight()));
+        EXPECT_LE(std::max(image.GetWidth(), image.GetHeight()), kPictureLongestPageSide);
+        EXPECT_GT(image.GetWidth(), 4000);
+        const std::vector<uint8_t> rgb = PictureRgb(image);
+        const auto pixel = [&](double fx, double fy) {
+            const size_t x = size_t(fx * image.GetWidth()), y = size_t(fy * image.GetHeight());
+            return std::vector<uint8_t>(rgb.begin() + long(3 * (y * size_t(image.GetWidth()) + x)),
+                                        rgb.begin() + long(3 * (y * size_t(image.GetWidth()) + x) + 3));
+        };
+        if (file == &scan) {
+            EXPECT_EQ(pixel(0.25, 0.5), (std::vector<uint8_t>{0, 0, 0}));
+            EXPECT_EQ(pixel(0.75, 0.5), (std::vector<uint8_t>{255, 255, 255}));
+        } else {
+            EXPECT_EQ(pixel(0.5, 0.25), (std::vector<uint8_t>{200, 0, 0}));
+            EXPECT_EQ(pixel(0.5, 0.75), (std::vector<uint8_t>{0, 0, 200}));
+        }
+    }
+
+    // One that could only be read whole (its picture in a single strip)
+    // is refused with the reason, before anything is reserved for it.
+    std::vector<uint8_t> whole = WriteTiff(folder.filePath("whole.tif").toStdString(), 16, 16, 3, 8,
+                                           PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE, 16,
+                                           [](uint32_t, uint8_t* row) { std::memset(row, 90, 48); });
+    ASSERT_FALSE(whole.empty());
+    // The same file claiming 17000 x 17000 pixels in its one strip.
+    CDibImage image;
+    ASSERT_TRUE(Load(image, whole, kPictureTiff));
+    const size_t ifd = GetU32LE(whole.data() + 4);
+    for (size_t e = 0; e < GetU16LE(whole.data() + ifd); ++e) {
+        uint8_t* entry = whole.data() + ifd + 2 + 12 * e;
+        const uint16_t tag = GetU16LE(entry);
+        if (tag == TIFFTAG_IMAGEWIDTH || tag == TIFFTAG_IMAGELENGTH || tag == TIFFTAG_ROWSPERSTRIP) {
+            ASSERT_EQ(GetU16LE(entry + 2), TIFF_SHORT);
+            PutU16LE(entry + 8, 17000);
+        }
+    }
+    const int64_t growth = PeakMemoryGrowthInChild(LoadTiff, whole);
+    ASSERT_GE(growth, 0);
+    EXPECT_LT(growth, int64_t(64) << 20);
+    EXPECT_FALSE(Load(image, whole, kPictureTiff));
+    EXPECT_STREQ(image.ErrorText(), kPictureTooLargeText);
 }
 
 }  // namespace

@@ -169,6 +169,69 @@ std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bo
     return bytes;
 }
 
+std::vector<uint8_t> MakeExifJpeg(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                                  int32_t orientation, bool bigEndian)
+{
+    jpeg_compress_struct c;
+    jpeg_error_mgr errors;
+    c.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 95, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    if (orientation > 0) {
+        // "Exif\0\0", a TIFF header, and a first directory holding a
+        // resolution unit before the orientation, as cameras write it.
+        auto u16 = [bigEndian](std::vector<uint8_t>& b, uint16_t v) {
+            if (bigEndian)
+                b.insert(b.end(), {uint8_t(v >> 8), uint8_t(v)});
+            else
+                b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)});
+        };
+        auto u32 = [&](std::vector<uint8_t>& b, uint32_t v) {
+            if (bigEndian) {
+                u16(b, uint16_t(v >> 16));
+                u16(b, uint16_t(v));
+            } else {
+                u16(b, uint16_t(v));
+                u16(b, uint16_t(v >> 16));
+            }
+        };
+        std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0};
+        exif.insert(exif.end(), bigEndian ? std::initializer_list<uint8_t>{'M', 'M'} : std::initializer_list<uint8_t>{'I', 'I'});
+        u16(exif, 42);
+        u32(exif, 8);
+        u16(exif, 2);
+        for (uint16_t tag : {uint16_t(0x0128), uint16_t(0x0112)}) {
+            u16(exif, tag);
+            u16(exif, 3);
+            u32(exif, 1);
+            u16(exif, tag == 0x0112 ? uint16_t(orientation) : uint16_t(2));
+            u16(exif, 0);
+        }
+        u32(exif, 0);
+        jpeg_write_marker(&c, JPEG_APP0 + 1, exif.data(), unsigned(exif.size()));
+    }
+    std::vector<uint8_t> row(size_t(width) * 3);
+    while (c.next_scanline < c.image_height) {
+        std::memcpy(row.data(), rgb.data() + size_t(c.next_scanline) * row.size(), row.size());
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
 void PatchJpegSize(std::vector<uint8_t>* jpeg, uint16_t width, uint16_t height)
 {
     for (size_t i = 2; i + 9 <= jpeg->size(); ++i) {

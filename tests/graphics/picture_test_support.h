@@ -24,6 +24,11 @@ std::vector<uint8_t> MakeTestBmp(int32_t width, int32_t height, bool fileHeader)
 // progressive with the library's standard scans.
 std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bool progressive);
 
+// A JPEG of the given RGB pixels (top row first) whose Exif block, when
+// orientation is above 0, names that orientation in the byte order asked.
+std::vector<uint8_t> MakeExifJpeg(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
+                                  int32_t orientation, bool bigEndian);
+
 // The frame header of a JPEG claims another size; the data stays as it was.
 void PatchJpegSize(std::vector<uint8_t>* jpeg, uint16_t width, uint16_t height);
 

@@ -11,6 +11,9 @@
 
 #include <ctime>
 #include <filesystem>
+#include <system_error>
+
+#include <QByteArray>
 
 #include "journey_fixture.h"
 #include "support/shell.h"
@@ -111,6 +114,72 @@ TEST_F(LeftoversJourney, OpeningTheCardAgainAndItsNextSaveClearWhatAKilledSaveLe
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(card).parent_path()))
         temporary += entry.path().extension() == ".TMP" ? 1 : 0;
     EXPECT_EQ(temporary, 1);
+}
+
+// Readers and prints that were killed leave indexes and scratch folders in
+// the temporary folder; the next start clears those no running program
+// holds, and nothing that is not the program's.
+TEST_F(LeftoversJourney, TheNextStartClearsIndexesAndScratchFoldersKilledReadersLeft)
+{
+    Stop();
+    const std::string temp = TempFile("tmp");
+    std::filesystem::create_directories(temp);
+    const QByteArray keptTmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(temp));
+    const std::string index = temp + "/IDX2B.TMP";
+    const std::string heldIndex = temp + "/IDX2C.TMP";
+    const std::string scratch = temp + "/qt_temp-Ab12Cd";
+    const std::string worked = temp + "/qt_temp-Ef34Gh";
+    const std::string fresh = temp + "/qt_temp-Ij56Kl";
+    const std::string elsewhere = TempFile("elsewhere");
+    const std::string link = temp + "/qt_temp-Mn78Op";
+    const auto leftFolder = [](const std::string& folder) {
+        std::filesystem::create_directories(folder + "/pages");
+        LeftAnHourAgo(folder + "/pages/page1.pdf");
+        LeftAnHourAgo(folder + "/KPX12.TMP");
+        const struct timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        ::utimensat(AT_FDCWD, (folder + "/pages").c_str(), hourAgo, 0);
+        ::utimensat(AT_FDCWD, folder.c_str(), hourAgo, 0);
+    };
+    LeftAnHourAgo(index);
+    LeftAnHourAgo(heldIndex);
+    ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(heldIndex));
+    leftFolder(scratch);
+    leftFolder(worked);
+    leftFolder(elsewhere);
+    std::filesystem::create_directories(fresh);
+    WriteFileBytes(fresh + "/page1.pdf", "a print under way this minute");
+    std::filesystem::create_directory_symlink(elsewhere, link);
+    // Another program still works in one of the folders.
+    const pid_t worker = fork();
+    ASSERT_GE(worker, 0);
+    if (worker == 0) {
+        if (::chdir((worked + "/pages").c_str()) == 0)
+            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::error_code unreadable;
+    for (int i = 0; i < 200; ++i) {
+        const auto cwd = std::filesystem::read_symlink("/proc/" + std::to_string(worker) + "/cwd", unreadable);
+        if (cwd == std::filesystem::path(worked + "/pages"))
+            break;
+        usleep(10000);
+    }
+
+    Start();
+    kill(worker, SIGKILL);
+    waitpid(worker, nullptr, 0);
+    qputenv("TMPDIR", keptTmpdir);
+    if (keptTmpdir.isNull())
+        qunsetenv("TMPDIR");
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_FALSE(Exists(index));
+    EXPECT_TRUE(Exists(heldIndex)) << "another program holds it";
+    EXPECT_FALSE(Exists(scratch));
+    EXPECT_TRUE(Exists(worked + "/pages/page1.pdf")) << "another program works in it";
+    EXPECT_TRUE(Exists(fresh + "/page1.pdf")) << "a print may be writing it";
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(Exists(elsewhere + "/pages/page1.pdf")) << "what a link points to is not ours";
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QSettings>
 #include <QToolButton>
+#include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/child_frame.h"
@@ -35,6 +37,7 @@
 #include "wizard/pg_wiz_1.h"
 #include "wizard/pg_wiz_2.h"
 #include "wizard/pg_wiz_3.h"
+#include "wizard/pg_wiz_db_info.h"
 
 namespace {
 
@@ -307,6 +310,56 @@ TEST_F(NewCardWizardJourney, TheStatusBarNamesTheCardsLayoutAndTemplate)
     EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneTemplateName)).toStdString(), "Two Columns");
     EXPECT_EQ(bar->PaneText(bar->CommandToIndex(kPaneDocument)).toStdString(), CardDocument()->DocumentNameText());
     EXPECT_FALSE(CardDocument()->DocumentNameText().empty());
+}
+
+// The wizard's data page and the databases of the program: one already
+// open is the user's, taken on the page, and stays open in its window when
+// the wizard lets it go.
+TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenIsTakenOnTheDataPageAndStaysOpen)
+{
+    const std::string contacts = CopySample("Contacts.dqx");
+    OnNextDialog(ChooseFile(contacts));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr);
+
+    QString title;
+    OnNextDialog([this, contacts, &title](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        types->setCurrentItem(types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+        designs->setCurrentItem(designs->topLevelItem(0));
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+        list->setCurrentItem(list->findItems("Classic", Qt::MatchExactly).value(0));
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        auto* open = sheet->Page(kPagePersonalInfo)->Item<QPushButton>(kIdOpenDatabase);
+        ASSERT_NE(open, nullptr) << "no open button on the data page";
+        // Clicked from the event loop, so that the file dialog it opens is
+        // answered as any other.
+        OnNextDialog(ChooseFile(contacts));
+        QTimer::singleShot(0, sheet, [sheet, open, &title] {
+            open->click();
+            title = sheet->windowTitle();
+            sheet->PressCancel();
+        });
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    Settle();
+    EXPECT_TRUE(title.contains("Contacts.dqx")) << title.toStdString();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+    ASSERT_NE(DatabaseDocument(), nullptr) << "the wizard closed the user's database";
+    EXPECT_TRUE(MainWindow()->ActiveChildFrame()->isVisible());
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

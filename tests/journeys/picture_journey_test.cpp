@@ -6,8 +6,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <functional>
@@ -20,6 +25,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "graphics/eps_bounding_box.h"
+#include "graphics/ghostscript.h"
 #include "journey_fixture.h"
 #include "records/command_ids.h"
 #include "support/shell.h"
@@ -258,6 +264,86 @@ TEST_F(PictureJourney, AfterAShortcutsDialogTheToolSpringsBackAsCtrlIsUp)
     QAction* objectTool = Action(kFirstToolCommand);
     ASSERT_NE(objectTool, nullptr);
     EXPECT_TRUE(objectTool->isChecked()) << "the picture tool stayed on as if Ctrl were held";
+}
+
+// An EPS whose PostScript never ends: the window stays live while
+// Ghostscript works on it, a progress window says what is being drawn and
+// for how long, and its Cancel ends the work at once; the picture is placed
+// as its grey stand-in.
+TEST_F(PictureJourney, AnEpsThatNeverEndsCanBeCancelledWhileTheWindowLives)
+{
+    if (!Have("gs"))
+        GTEST_SKIP() << "Ghostscript is needed";
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const std::string eps = TempFile("forever.eps");
+    WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n{ } loop\n%%EOF\n");
+
+    QString firstLabel, laterLabel;
+    int ticks = 0;
+    QElapsedTimer clock;
+    OnNextDialog(ChooseFile(eps));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    Settle();
+    OnNextDialog([&](QWidget* dialog) {
+        auto* progress = qobject_cast<QProgressDialog*>(dialog);
+        if (!progress) {
+            ADD_FAILURE() << "a progress window was expected";
+            Reject()(dialog);
+            return;
+        }
+        firstLabel = progress->labelText();
+        // The window's thread goes on: timers keep firing while gs runs.
+        auto* tick = new QTimer(progress);
+        QObject::connect(tick, &QTimer::timeout, [&] { ++ticks; });
+        tick->start(20);
+        // After a while the progress has moved on, then Cancel is pressed,
+        // and pressed again until the window is gone.
+        auto* answer = new QTimer();
+        QPointer<QProgressDialog> alive(progress);
+        QObject::connect(answer, &QTimer::timeout, [&, alive, answer] {
+            if (!alive || !alive->isVisible()) {
+                answer->deleteLater();
+                return;
+            }
+            if (laterLabel.isEmpty()) {
+                laterLabel = alive->labelText();
+                if (laterLabel == firstLabel)
+                    laterLabel.clear();
+                return;
+            }
+            QPushButton* cancel = alive->findChild<QPushButton*>();
+            if (cancel)
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else
+                alive->cancel();
+        });
+        answer->start(1100);
+    });
+
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const IntPoint from{slot.left + 130, slot.top + 80};
+    const IntPoint to{slot.left + 230, slot.top + 130};
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    clock.start();
+    Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
+    const qint64 took = clock.elapsed();
+    Settle();
+
+    EXPECT_EQ(PendingDialogs(), 0u) << "no progress window showed";
+    EXPECT_TRUE(firstLabel.contains("forever.eps")) << firstLabel.toStdString();
+    EXPECT_FALSE(laterLabel.isEmpty()) << "the progress window never changed";
+    EXPECT_GT(ticks, 10) << "the window's thread stood still";
+    // Cancelled well before gs's own time limit would have stopped it.
+    EXPECT_LT(took, qint64(kGhostscriptTimeLimitMs) / 2);
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was placed";
+    IntRect bounds;
+    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+    const QImage view = ViewPixels();
+    const QPoint inside = ViewPoint(IntPoint{(bounds.left * 3 + bounds.right) / 4, (bounds.top + bounds.bottom) / 2});
+    EXPECT_EQ(view.pixel(inside) & 0xFFFFFF, 0xC0C0C0u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ TEST(QtAlertSink, EachStyleGetsItsIconAndButtons)
     const Case cases[] = {
         {kMbIconInformation, QMessageBox::Information, QMessageBox::Ok},
         {kMbOkCancel | kMbIconQuestion, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel},
+        {kMbYesNo | kMbIconQuestion, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
         {kMbIconStop, QMessageBox::Critical, QMessageBox::Ok},
         {kMbIconExclamation, QMessageBox::Warning, QMessageBox::Ok},
     };
@@ -54,6 +55,11 @@ TEST(QtAlertSink, ClosingAConfirmationCountsAsCancel)
     EXPECT_EQ(RunBox(confirm, [](QMessageBox* b) { b->button(QMessageBox::Cancel)->click(); }), kIdCancel);
     EXPECT_EQ(RunBox(confirm, [](QMessageBox* b) { b->close(); }), kIdCancel);
     EXPECT_EQ(RunBox(kMbIconStop, [](QMessageBox* b) { b->close(); }), kIdOk);
+    // A Yes/No question: closing it is No.
+    const uint32_t ask = kMbYesNo | kMbIconQuestion;
+    EXPECT_EQ(RunBox(ask, [](QMessageBox* b) { b->button(QMessageBox::Yes)->click(); }), kIdYes);
+    EXPECT_EQ(RunBox(ask, [](QMessageBox* b) { b->button(QMessageBox::No)->click(); }), kIdNo);
+    EXPECT_EQ(RunBox(ask, [](QMessageBox* b) { b->close(); }), kIdNo);
 }
 
 }  // namespace
