@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
-
-#include "tools/stand_ins/stand_in_hosts.h"
+#include "support/test_runner.h"
 
 int main(int argc, char** argv)
 {
-    ScopedStandInCardDocumentHost documentHost;
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return RunTestSuite(argc, argv, false);
 }
