@@ -485,8 +485,10 @@ TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
     bool ownerDisabled = false;
     bool pressed = false;
     // Cancel is pressed while the job lets events through before its
-    // first page.
-    QTimer::singleShot(0, [&] {
+    // first page; tried again until the progress window is there to take it.
+    QTimer press;
+    press.setInterval(0);
+    QObject::connect(&press, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* progress = dynamic_cast<PrintProgressDlg*>(w);
             if (!progress || !progress->isVisible())
@@ -495,11 +497,13 @@ TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
             EXPECT_EQ(progress->windowTitle(), QStringLiteral("Printing progress..."));
             for (QPushButton* button : progress->findChildren<QPushButton*>())
                 if (button->text() == QStringLiteral("Cancel")) {
-                    button->click();
+                    press.stop();
                     pressed = true;
+                    button->click();
                 }
         }
     });
+    press.start();
     SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
         job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
         job->copies = 1;

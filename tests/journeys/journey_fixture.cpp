@@ -31,6 +31,7 @@
 #include "dialogs/print_dialog.h"
 #include "foundation/menus.h"
 #include "foundation/program_folder.h"
+#include "support/modal_answer.h"
 #include "support/shell.h"
 
 namespace {
@@ -321,16 +322,7 @@ static void GiveFileName(QPointer<QFileDialog> files, const QString& name, int l
 {
     if (!files || !files->isVisible())
         return;
-    // A file the dialog selected in its list by itself (the name it
-    // suggested, once it has read the folder) would win over the typed one.
-    for (QAbstractItemView* view : files->findChildren<QAbstractItemView*>())
-        if (view->selectionModel())
-            view->selectionModel()->clear();
-    if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        edit->setText(name);
-    else
-        files->selectFile(name);
-    static_cast<QDialog*>(files.data())->accept();
+    AnswerFileDialog(files, name);
     if (!files || !files->isVisible())
         return;
     if (left == 0) {

@@ -6,15 +6,24 @@
 #include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kRetryMs = 20;
+constexpr int kRetryMs = 10;
+
+std::string RunningTest()
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return test ? std::string(test->test_suite_name()) + "." + test->name() : std::string();
+}
 
 }  // namespace
 
-ModalAnswer::ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act))
+ModalAnswer::ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act)), test_(RunningTest())
 {
+    // At once when the event loop runs (the window's own, as it opens),
+    // then every few milliseconds.
     timer_.setInterval(0);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
     timer_.start();
@@ -24,9 +33,12 @@ ModalAnswer::~ModalAnswer() = default;
 
 void ModalAnswer::Tick()
 {
-    if (tries_ > 0 && (!window_ || !window_->isVisible())) {
+    timer_.setInterval(kRetryMs);
+    if ((tries_ > 0 && (!window_ || !window_->isVisible())) || (ownsItself_ && RunningTest() != test_)) {
         done_ = true;
         timer_.stop();
+        if (ownsItself_)
+            QTimer::singleShot(0, [this] { delete this; });
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
@@ -36,8 +48,12 @@ void ModalAnswer::Tick()
         return;  // a window over the one answered (a message it raised) waits for its own answer
     window_ = modal;
     ++tries_;
-    timer_.setInterval(kRetryMs);
     act_(modal);
+}
+
+void AnswerNextModal(std::function<void(QWidget*)> act)
+{
+    (new ModalAnswer(std::move(act)))->ownsItself_ = true;
 }
 
 void AnswerFileDialog(QFileDialog* dialog, const QString& path)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <QObject>
 #include <QPointer>
@@ -32,14 +33,22 @@ public:
     bool done() const { return done_; }
 
 private:
+    friend void AnswerNextModal(std::function<void(QWidget*)> act);
     void Tick();
 
     std::function<void(QWidget*)> act_;
+    std::string test_;
+    bool ownsItself_ = false;
     QTimer timer_;
     QPointer<QWidget> window_;
     int tries_ = 0;
     bool done_ = false;
 };
+
+// The same for a helper that returns before the window opens: the answer
+// lives until its window has closed, or until the test that asked for it
+// ends.
+void AnswerNextModal(std::function<void(QWidget*)> act);
 
 // Gives a file dialog the name where it reads it, in its file name field
 // (selectFile leaves that field alone while it has the keyboard focus, and
