@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include "support/needed_tools.h"
 #include "carddoc/print_preview_dialog.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
@@ -76,7 +77,7 @@ TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
 
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     // 24 people, ten to a sheet: three sheets of the card's front.
     EXPECT_EQ(PagesOf(text), 3) << text;
     for (const char* name : {"Abbott Bakery", "Harbor Supply", "Bosphorus"})
@@ -115,7 +116,7 @@ TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)
 
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     EXPECT_EQ(PagesOf(text), ranges.size());
 }
 
@@ -230,7 +231,7 @@ TEST_F(DamagedDatabasePrintJourney, AStaleIndexIsReportedOnceAndEveryCardPrints)
     EXPECT_EQ(alerts.lastText(), "[1]Index file is damaged. Please remove Index file and reopen the Database.");
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     EXPECT_EQ(PagesOf(text), 30);
 }
 

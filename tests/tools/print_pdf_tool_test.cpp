@@ -6,6 +6,7 @@
 #include <QFile>
 #include <string>
 
+#include "support/needed_tools.h"
 #include "support/shell.h"
 
 namespace {
@@ -16,7 +17,7 @@ TEST(PrintPdfTool, PrintsTheSampleCardWithAndWithoutADatabase)
 {
     TempDir dir;
     if (Shell(dir, "command -v pdfinfo >/dev/null") != 0)
-        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo (poppler-utils) is not installed";
     WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
     ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null"), 0);
 
