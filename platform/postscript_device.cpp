@@ -277,7 +277,7 @@ private:
     void strokeWith(const QPainterPath& p, ColorRef c, int32_t style, double phase);
     void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
     void dash(int32_t style, double phase);
-    bool image(const QRectF& dest, const QImage& picture);
+    bool writeImage(const QRectF& dest, const QImage& picture);
 
     PostScriptJobSettings settings_;
     QRect paint_;
@@ -492,7 +492,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
     return spill();
 }
 
-bool PostScriptDevice::image(const QRectF& dest, const QImage& picture)
+bool PostScriptDevice::writeImage(const QRectF& dest, const QImage& picture)
 {
     const int w = picture.width(), h = picture.height();
     if (w <= 0 || h <= 0)
@@ -569,7 +569,7 @@ bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32
         return true;
     if (!open(clip))
         return !failed_;
-    return image(dest, picture) && spill();
+    return writeImage(dest, picture) && spill();
 }
 
 bool PostScriptDevice::flush()

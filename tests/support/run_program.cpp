@@ -16,17 +16,17 @@ ProgramRun RunProgramFor(const std::string& program, const std::vector<std::stri
     process.start(QString::fromStdString(program), list);
     std::string what;
     if (!process.waitForStarted(seconds * 1000)) {
-        what = "did not start: " + process.errorString().toStdString();
+        what = std::string("did not start: ") + process.errorString().toStdString();
     } else if (!process.waitForFinished(seconds * 1000)) {
         process.kill();
         process.waitForFinished();
-        what = "did not end within " + std::to_string(seconds) + " s";
+        what = std::string("did not end within ") + std::to_string(seconds) + " s";
     } else if (process.exitStatus() != QProcess::NormalExit) {
         what = "crashed";
     } else {
         run.exitCode = process.exitCode();
         if (run.exitCode != 0)
-            what = "exited with " + std::to_string(run.exitCode);
+            what = std::string("exited with ") + std::to_string(run.exitCode);
     }
     run.out = process.readAllStandardOutput().toStdString();
     run.errors = process.readAllStandardError().toStdString();

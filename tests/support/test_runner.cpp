@@ -234,9 +234,14 @@ int Supervise(const std::vector<std::string>& original, double limitSeconds)
         std::vector<std::string> excluded = started;
         if (!negative.empty())
             excluded.insert(excluded.begin(), negative);
+        std::string childFilter = "--gtest_filter=";
+        childFilter += positive.empty() ? std::string("*") : positive;
+        if (!excluded.empty()) {
+            childFilter += '-';
+            childFilter += Join(excluded);
+        }
         std::vector<std::string> childArguments = arguments;
-        childArguments.push_back("--gtest_filter=" + (positive.empty() ? std::string("*") : positive) +
-                                 (excluded.empty() ? std::string() : "-" + Join(excluded)));
+        childArguments.push_back(childFilter);
         const ChildRun run = RunChild(childArguments, limitSeconds, &started);
         if (run.hung) {
             stopped.push_back(*run.hung + " (did not end within " + std::to_string(int(limitSeconds)) + " s)");
