@@ -18,7 +18,12 @@ jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
 werror=OFF
-[ "${CI:-}" = true ] && werror=ON
+# The benchmarks are built for people to run; CI runs none.
+benchmarks=ON
+if [ "${CI:-}" = true ]; then
+  werror=ON
+  benchmarks=OFF
+fi
 
 # Runs one step: its title, then what it took.
 step() {
@@ -39,9 +44,10 @@ build=${TESSALINE_BUILD_DIR:-build}
 build_normal() {
   # A build folder tools/run.sh made has the suites left out: they go back in.
   if [ -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror >/dev/null
+    cmake -S . -B "$build" -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror -DTESSALINE_BENCHMARKS=$benchmarks >/dev/null
   else
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror \
+      -DTESSALINE_BENCHMARKS=$benchmarks
   fi
   cmake --build "$build" -j "$jobs"
 }
@@ -54,7 +60,7 @@ san=${TESSALINE_SANITIZE_BUILD_DIR:-build-sanitize}
 build_sanitized() {
   [ -f "$san/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$san" -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
-    -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF \
+    -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF -DTESSALINE_BENCHMARKS=OFF \
     -DTESSALINE_FUZZ_SECONDS="${TESSALINE_FUZZ_SECONDS:-5}"
   cmake -S . -B "$san" -DTESSALINE_WERROR=$werror >/dev/null
   cmake --build "$san" -j "$jobs"
