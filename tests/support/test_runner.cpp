@@ -145,6 +145,17 @@ std::string Join(const std::vector<std::string>& names)
     return joined;
 }
 
+// The child's process group, for a supervisor that is itself stopped
+// (Ctrl+C, ctest's own time limit): the child goes with it.
+volatile sig_atomic_t gChildGroup = 0;
+
+void StopChildAndExit(int signal)
+{
+    if (gChildGroup > 0)
+        ::kill(-pid_t(gChildGroup), SIGKILL);
+    ::_exit(128 + signal);
+}
+
 struct ChildRun {
     int status = 0;
     std::optional<std::string> hung;     // the test stopped for taking too long
@@ -163,6 +174,9 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
+        // A group of its own, so that what its tests started (a forked
+        // child waiting on a dialog) is stopped with it.
+        ::setpgid(0, 0);
         ::close(pipeFds[0]);
         ::setenv(kProgressVariable, std::to_string(pipeFds[1]).c_str(), 1);
         std::vector<char*> argv;
@@ -174,6 +188,9 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
         ::_exit(127);
     }
     ::close(pipeFds[1]);
+    gChildGroup = child;
+    std::signal(SIGINT, StopChildAndExit);
+    std::signal(SIGTERM, StopChildAndExit);
     using Clock = std::chrono::steady_clock;
     Clock::time_point since = Clock::now();
     std::string pending;
@@ -206,6 +223,7 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
             std::printf("\n[ TIMEOUT  ] %s did not end within %g s; it was stopped, and the tests after it run on\n",
                         run.hung->c_str(), limitSeconds);
             std::fflush(stdout);
+            ::kill(-child, SIGKILL);
             ::kill(child, SIGKILL);
             open = false;
         }
@@ -213,6 +231,7 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
     ::close(pipeFds[0]);
     while (::waitpid(child, &run.status, 0) < 0 && errno == EINTR) {
     }
+    gChildGroup = 0;
     return run;
 }
 
