@@ -1,9 +1,10 @@
-// A fresh folder that another user may enter, for what a test hands to a
+// A fresh folder under /tmp itself, with mode 755, removed with everything
+// in it afterwards. Another user may enter it, for what a test hands to a
 // user other than the one running it (`runuser -u nobody`, a changed
-// file-system user). The test's own folders lie under the suite's
-// temporary folder, and the programs under the checkout, either of which
-// may be closed to other users; this one is made under /tmp with mode 755
-// and removed with everything in it afterwards.
+// file-system user): the test's own folders lie under the suite's temporary
+// folder, and the programs under the checkout, either of which may be
+// closed to other users. And its paths are short whatever TMPDIR is, for a
+// path that must fit a field of a fixed width.
 #pragma once
 
 #include <string>

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -117,7 +118,11 @@ private:
 int RunHere(int argc, char** argv, bool withApplication)
 {
     if (const char* fd = std::getenv(kProgressVariable); fd && *fd) {
-        ::testing::UnitTest::GetInstance()->listeners().Append(new ProgressReport(std::atoi(fd)));
+        const int progress = std::atoi(fd);
+        // Programs the tests start don't get it: one that outlives its test
+        // would keep the supervisor waiting for the pipe to close.
+        ::fcntl(progress, F_SETFD, FD_CLOEXEC);
+        ::testing::UnitTest::GetInstance()->listeners().Append(new ProgressReport(progress));
         ::unsetenv(kProgressVariable);
     }
     ScopedStandInCardDocumentHost documentHost;
@@ -194,6 +199,7 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
     using Clock = std::chrono::steady_clock;
     Clock::time_point since = Clock::now();
     std::string pending;
+    bool ended = false;
     for (bool open = true; open;) {
         pollfd watch = {pipeFds[0], POLLIN, 0};
         const int ready = ::poll(&watch, 1, 250);
@@ -218,6 +224,12 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
                 }
             }
         }
+        // Ended, though something it started holds the pipe: what it said
+        // has been read by now.
+        if (open && ready == 0 && ::waitpid(child, &run.status, WNOHANG) == child) {
+            ended = true;
+            open = false;
+        }
         if (open && run.running && std::chrono::duration<double>(Clock::now() - since).count() > limitSeconds) {
             run.hung = run.running;
             std::printf("\n[ TIMEOUT  ] %s did not end within %g s; it was stopped, and the tests after it run on\n",
@@ -229,8 +241,10 @@ ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds
         }
     }
     ::close(pipeFds[0]);
-    while (::waitpid(child, &run.status, 0) < 0 && errno == EINTR) {
+    while (!ended && ::waitpid(child, &run.status, 0) < 0 && errno == EINTR) {
     }
+    // What its tests started and left running goes with it.
+    ::kill(-child, SIGKILL);
     gChildGroup = 0;
     return run;
 }
