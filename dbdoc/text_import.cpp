@@ -196,11 +196,11 @@ bool TextImport::Open(const PathRecord& source)
     if (const TextKind kind = FileTextKind(file_); kind != TextKind::Text) {
         char name[256] = {};
         PathRecordGetFileName(&source, name, sizeof name);
-        const std::string text =
-            "\"" + std::string(name) +
-            (kind == TextKind::Utf16 ? "\" is Unicode (UTF-16) text, which can't be imported. Save it as UTF-8 or "
-                                       "Windows text and import it again."
-                                     : "\" is not a text file. Nothing was imported.");
+        std::string text(1, '"');
+        text += name;
+        text += kind == TextKind::Utf16 ? "\" is Unicode (UTF-16) text, which can't be imported. Save it as UTF-8 or "
+                                          "Windows text and import it again."
+                                        : "\" is not a text file. Nothing was imported.";
         AlertNote(text.c_str(), 0);
         FileClose(file_);
         file_ = kNoFile;

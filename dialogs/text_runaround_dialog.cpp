@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kPictureSize = 32;
 constexpr int32_t kMostMargin = 1000;
 
 }  // namespace

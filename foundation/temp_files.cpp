@@ -83,7 +83,7 @@ int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix)
     std::memset(r.extension, 0, sizeof r.extension);
     std::string directory = PathRecordToPosix(r);
     if (directory.empty())
-        directory = ".";
+        directory.push_back('.');
     const std::string head(prefix ? prefix : "", prefix ? strnlen(prefix, 3) : 0);
     DIR* dir = ::opendir(directory.c_str());
     if (!dir)

@@ -331,7 +331,7 @@ private:
     void strokeWith(const QPainterPath& p, ColorRef c, int32_t style, double phase);
     void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
     void dash(int32_t style, double phase);
-    bool image(const QRectF& dest, const QImage& picture);
+    bool writeImage(const QRectF& dest, const QImage& picture);
     // What a picture writes: its pixels compressed as PostScript text,
     // and, once it is defined in the job's setup, its name there.
     struct PictureData {
@@ -574,7 +574,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
     return spill();
 }
 
-bool PostScriptDevice::image(const QRectF& dest, const QImage& picture)
+bool PostScriptDevice::writeImage(const QRectF& dest, const QImage& picture)
 {
     const int w = picture.width(), h = picture.height();
     if (w <= 0 || h <= 0)
@@ -717,7 +717,7 @@ bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32
     if (!open(clip))
         return !failed_;
     turnOn();
-    const bool drawn = image(dest, picture);
+    const bool drawn = writeImage(dest, picture);
     turnOff();
     return drawn && spill();
 }

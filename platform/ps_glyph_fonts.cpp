@@ -12,16 +12,23 @@ namespace {
 
 constexpr double kUnits = 1000;
 
+// A glyph's name by its number alone ("g" and the number).
+std::string NumberedName(uint32_t glyph)
+{
+    char b[16];
+    std::snprintf(b, sizeof b, "g%u", unsigned(glyph));
+    return b;
+}
+
 // A glyph name that says which character it is, so that text taken from
 // the printed job (or a PDF made of it) reads right.
 std::string NameOf(uint8_t byte, uint32_t glyph)
 {
-    char b[32];
     const char16_t u = Cp1252ToUnicode(byte);
-    if (byte > 32 && u >= 0x20)
-        std::snprintf(b, sizeof b, "uni%04X", unsigned(u));
-    else
-        std::snprintf(b, sizeof b, "g%u", unsigned(glyph));
+    if (byte <= 32 || u < 0x20)
+        return NumberedName(glyph);
+    char b[32];
+    std::snprintf(b, sizeof b, "uni%04X", unsigned(u));
     return b;
 }
 
@@ -80,9 +87,9 @@ PsGlyphFonts::Slot PsGlyphFonts::slotFor(const std::shared_ptr<const FontFace>& 
     const int number = design.fonts.back();
     Font& font = fonts_[size_t(number)];
     const auto byte = design.bytes.find(glyph);
-    std::string name = byte != design.bytes.end() ? NameOf(byte->second, glyph) : "g" + std::to_string(glyph);
+    std::string name = byte != design.bytes.end() ? NameOf(byte->second, glyph) : NumberedName(glyph);
     if (!font.used.insert(name).second) {
-        name = "g" + std::to_string(glyph);
+        name = NumberedName(glyph);
         font.used.insert(name);
     }
     const Slot slot{number, uint8_t(font.glyphs.size())};
@@ -97,10 +104,15 @@ std::string PsGlyphFonts::definitions() const
     std::string out;
     for (size_t n = 0; n < fonts_.size(); ++n) {
         const Font& font = fonts_[n];
-        out += "%%BeginResource: font " + fontName(int(n)) + "\n";
-        out += "/" + fontName(int(n)) + " <<\n/FontType 3 /FontMatrix [0.001 0 0 0.001 0 0]\n/Encoding [";
+        const std::string name = fontName(int(n));
+        out += "%%BeginResource: font ";
+        out += name;
+        out += "\n/";
+        out += name;
+        out += " <<\n/FontType 3 /FontMatrix [0.001 0 0 0.001 0 0]\n/Encoding [";
         for (size_t code = 0; code < 256; ++code) {
-            out += code < font.names.size() ? " /" + font.names[code] : std::string(" /.notdef");
+            out += " /";
+            out += code < font.names.size() ? font.names[code] : std::string(".notdef");
             if (code % 16 == 15)
                 out += '\n';
         }
@@ -112,7 +124,9 @@ std::string PsGlyphFonts::definitions() const
             const QList<QPointF> advance = font.raw.advancesForGlyphIndexes(QList<quint32>{glyph});
             const QRectF box = path.boundingRect();
             all = all.united(box);
-            out += "/" + font.names[code] + " {";
+            out += '/';
+            out += font.names[code];
+            out += " {";
             PsAppendNumber(&out, advance.isEmpty() ? 0.0 : advance.front().x(), 1);
             out += " 0";
             for (double v : {box.left(), box.top(), box.right(), box.bottom()}) {

@@ -49,8 +49,11 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(netpbm)
   # metafile readers and an SVG renderer for their output
   packages+=(emf2svg libwmf-bin librsvg2-bin)
-  # hyphenation compared with libhyphen (over the wamerican word list)
-  packages+=(libhyphen-dev)
+  # hyphenation compared with libhyphen (over the wamerican word list),
+  # whose pattern converter is a Perl script
+  packages+=(libhyphen-dev perl)
+  # another user to run the tool as (runuser), and files compared (cmp)
+  packages+=(util-linux diffutils)
   # printed PDF files counted and rasterised
   packages+=(poppler-utils)
   # the database benchmark's reference engine

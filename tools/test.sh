@@ -6,7 +6,10 @@
 #      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
 #   3. each fuzz target for a fixed time (TESSALINE_FUZZ_SECONDS, 5 by
 #      default).
-# TESSALINE_QUICK=1 runs step 1 only.
+# TESSALINE_QUICK=1 runs step 1 only. It stops at the first step that
+# fails; each step says how long it took (wall clock, and the processor
+# time of everything it ran). Under CI=true a compiler warning fails the
+# build, and a test that would be skipped for a missing tool fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,39 +17,76 @@ TESSALINE_TEST_DEPS=1 tools/install-deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export CTEST_OUTPUT_ON_FAILURE=1
+werror=OFF
+# The benchmarks are built for people to run; CI runs none.
+benchmarks=ON
+if [ "${CI:-}" = true ]; then
+  werror=ON
+  benchmarks=OFF
+fi
 
-step() { printf '\n== %s ==\n' "$*"; }
+# Runs one step: its title, then what it took.
+step() {
+  local title=$1
+  shift
+  printf '\n== %s ==\n' "$title"
+  TIMEFORMAT="== $title: %1R s (processor: %1U s user, %1S s system)"
+  time "$@"
+}
 
-step "layers"
-# No folder includes from a layer above its own or from a folder its
-# library doesn't link.
-python3 tools/check_layers.py
+layers() {
+  # No folder includes from a layer above its own or from a folder its
+  # library doesn't link.
+  python3 tools/check_layers.py
+}
 
 build=${TESSALINE_BUILD_DIR:-build}
-step "build ($build)"
-# A build folder tools/run.sh made has the suites left out: they go back in.
-if [ -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DTESSALINE_TESTS=ON >/dev/null
-else
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALINE_TESTS=ON
-fi
-cmake --build "$build" -j "$jobs"
-step "tests"
-ctest --test-dir "$build" -j "$jobs" --timeout 900
+build_normal() {
+  # A build folder tools/run.sh made has the suites left out: they go back in.
+  if [ -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror -DTESSALINE_BENCHMARKS=$benchmarks >/dev/null
+  else
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSALINE_TESTS=ON -DTESSALINE_WERROR=$werror \
+      -DTESSALINE_BENCHMARKS=$benchmarks
+  fi
+  cmake --build "$build" -j "$jobs"
+}
+
+tests_normal() {
+  ctest --test-dir "$build" -j "$jobs" --timeout 900
+}
+
+san=${TESSALINE_SANITIZE_BUILD_DIR:-build-sanitize}
+build_sanitized() {
+  [ -f "$san/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$san" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
+    -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF -DTESSALINE_BENCHMARKS=OFF \
+    -DTESSALINE_FUZZ_SECONDS="${TESSALINE_FUZZ_SECONDS:-5}"
+  cmake -S . -B "$san" -DTESSALINE_WERROR=$werror >/dev/null
+  cmake --build "$san" -j "$jobs"
+}
+
+sanitizer_environment() {
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
+}
+
+tests_sanitized() {
+  ctest --test-dir "$san" -j "$jobs" -LE fuzz --timeout 900
+}
+
+fuzz() {
+  ctest --test-dir "$san" -j "$jobs" -L fuzz --timeout 300
+}
+
+step "layers" layers
+step "build ($build)" build_normal
+step "tests" tests_normal
 
 [ "${TESSALINE_QUICK:-0}" = 1 ] && exit 0
 
-san=${TESSALINE_SANITIZE_BUILD_DIR:-build-sanitize}
-step "sanitizer and fuzz build ($san)"
-[ -f "$san/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$san" -G Ninja \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
-  -DTESSALINE_SANITIZE=ON -DTESSALINE_FUZZ=ON -DTESSALINE_APP=OFF \
-  -DTESSALINE_FUZZ_SECONDS="${TESSALINE_FUZZ_SECONDS:-5}"
-cmake --build "$san" -j "$jobs"
-step "tests under sanitizers"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
-ctest --test-dir "$san" -j "$jobs" -LE fuzz --timeout 900
-step "fuzz targets"
-ctest --test-dir "$san" -j "$jobs" -L fuzz --timeout 300
+step "sanitizer and fuzz build ($san)" build_sanitized
+sanitizer_environment
+step "tests under sanitizers" tests_sanitized
+step "fuzz targets" fuzz

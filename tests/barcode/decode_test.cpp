@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "barcode/code39_encoding.h"
 #include "barcode/codabar_encoding.h"
 #include "barcode/interleaved25_encoding.h"
@@ -97,7 +98,7 @@ std::map<std::string, std::vector<std::string>> ReadAll(const std::vector<std::s
 TEST(Decoding, EverySymbologyReadsBackAtTwoResolutionsAndTwoAngles)
 {
     if (!HaveProgram("zbarimg"))
-        GTEST_SKIP() << "zbarimg (zbar-tools) is not installed";
+        SKIP_FOR_MISSING_TOOL() << "zbarimg (zbar-tools) is not installed";
     const std::vector<std::string> retail = {"-Supca.enable=1", "-Sisbn13.enable=1", "-Sean2.enable=1",
                                              "-Sean5.enable=1"};
     const Group groups[] = {
@@ -206,7 +207,7 @@ std::vector<int> BitRuns(const std::string& bits)
 TEST(Decoding, ModulePatternsMatchAnIndependentEncoder)
 {
     if (!HaveProgram("zint"))
-        GTEST_SKIP() << "zint is not installed";
+        SKIP_FOR_MISSING_TOOL() << "zint is not installed";
     struct Reference {
         int16_t type;
         const char* data;
@@ -244,7 +245,7 @@ TEST(Decoding, ModulePatternsMatchAnIndependentEncoder)
 TEST(Decoding, PostnetAndFimMatchAnIndependentEncoder)
 {
     if (!HaveProgram("zint"))
-        GTEST_SKIP() << "zint is not installed";
+        SKIP_FOR_MISSING_TOOL() << "zint is not installed";
     for (const char* data : {"12345", "123456789", "01234567890"}) {
         // zint's first row holds the tops of the tall bars, which stand on
         // every other module.

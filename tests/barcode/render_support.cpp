@@ -1,3 +1,5 @@
+#include "support/needed_tools.h"
+#include "support/run_program.h"
 #include "render_support.h"
 
 #include <cmath>
@@ -145,18 +147,18 @@ std::vector<int> RunsInModules(const std::vector<int>& runs, int pixelsPerModule
 
 bool HaveProgram(const std::string& program)
 {
-    return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
+    return HaveTool(program);
 }
 
 bool RunProgram(const std::string& program, const std::vector<std::string>& args, std::string* out)
 {
-    QStringList list;
-    for (const std::string& a : args)
-        list << QString::fromStdString(a);
-    QProcess p;
-    p.start(QString::fromStdString(program), list);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+    // An exit code is the program's answer (zbarimg's 4: no symbol found);
+    // a program that did not start, crashed or hung fails the test.
+    const ProgramRun run = RunProgramFor(program, args);
+    if (run.exitCode < 0) {
+        ADD_FAILURE() << run.failure;
         return false;
-    *out = p.readAllStandardOutput().toStdString();
+    }
+    *out = run.out;
     return true;
 }

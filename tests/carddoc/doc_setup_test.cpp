@@ -5,13 +5,13 @@
 
 #include <QApplication>
 #include <QDoubleSpinBox>
-#include <QTimer>
 #include <cstring>
 
 #include "card_test_support.h"
 #include "dialogs/label_type_dlg.h"
 #include "foundation/byte_order.h"
 #include "records/label_stock.h"
+#include "support/modal_answer.h"
 
 namespace {
 
@@ -33,19 +33,21 @@ protected:
     }
     // Answers the next modal dialog: with change run on it first, then OK;
     // or Cancel.
-    static void AnswerDialog(bool ok, std::function<void(CDlgLabelType*)> change = {})
+    void AnswerDialog(bool ok, std::function<void(CDlgLabelType*)> change = {})
     {
-        QTimer::singleShot(0, [ok, change] {
-            auto* dialog = dynamic_cast<CDlgLabelType*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            if (change)
+        answer_ = std::make_unique<ModalAnswer>([ok, change, changed = false](QWidget* window) mutable {
+            auto* dialog = dynamic_cast<CDlgLabelType*>(window);
+            ASSERT_NE(dialog, nullptr) << window->metaObject()->className();
+            if (change && !changed)
                 change(dialog);
+            changed = true;
             if (ok)
                 dialog->accept();
             else
                 dialog->reject();
         });
     }
+    std::unique_ptr<ModalAnswer> answer_;
 };
 
 TEST_F(DocSetupTest, ALayoutResetsTheFirstPageAndRebuildsTheCard)

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "card_test_support.h"
+#include "carddoc/engine_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
@@ -89,8 +90,11 @@ TEST_F(EngineServices, FramesGetTheDocumentsOwnColoursAndFonts)
 }
 
 // The store is the program's; each case leaves it loaded at screen scale.
+// The drawing finds it through the table the card engine's services
+// install, as the program does at its start (not left by an earlier test).
 class PatternStore : public ::testing::Test {
 protected:
+    void SetUp() override { InstallCardEngineServices(); }
     void TearDown() override
     {
         ScalePatternBitmaps(1);

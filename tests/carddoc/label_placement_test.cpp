@@ -26,6 +26,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/units.h"
 #include "records/label_stock.h"
+#include "support/needed_tools.h"
 
 namespace {
 
@@ -277,7 +278,7 @@ protected:
 TEST_F(LabelPlacement, EveryEdgeOfEveryLabelLandsOnTheStockOnItsPaper)
 {
     if (!HaveRasterisers())
-        GTEST_SKIP() << "pdftoppm and gs are needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm and gs are needed";
     // A Letter page at 600 dpi is more than Qt reads by default.
     const int allocationLimit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(512);

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
+#include "support/run_program.h"
 #include "card_test_support.h"
 #include "card_view_image.h"
 #include "barcode/barcode_draw.h"
@@ -52,16 +54,20 @@ namespace {
 const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
 constexpr int kDpi = 36;
 
-// Runs a program; its standard output, or nothing when it cannot run.
+// Runs a program; its standard output, or nothing when it fails. A failure
+// fails the test, with the program's exit code and errors, unless the
+// caller only asks whether it ran.
 std::string RunProgram(const QString& program, const QStringList& arguments, bool* ran = nullptr)
 {
-    QProcess process;
-    process.start(program, arguments);
-    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-                    process.exitCode() == 0;
+    std::vector<std::string> list;
+    for (const QString& argument : arguments)
+        list.push_back(argument.toStdString());
+    const ProgramRun run = RunProgramFor(program.toStdString(), list);
     if (ran)
-        *ran = ok;
-    return ok ? process.readAllStandardOutput().toStdString() : std::string();
+        *ran = run.ok;
+    else if (!run.ok)
+        ADD_FAILURE() << run.failure;
+    return run.ok ? run.out : std::string();
 }
 
 bool HavePoppler()
@@ -92,7 +98,7 @@ protected:
     {
         CardDocTest::SetUp();
         if (!HavePoppler())
-            GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed";
+            SKIP_FOR_MISSING_TOOL() << "poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed";
         WriteFileBytes(docs_.file("card.lqx"), ReadFileBytes(kSample));
         doc_ = OpenCardDocument(DocPath("card.lqx"));
         ASSERT_NE(doc_, nullptr) << alerts_.lastText();
@@ -515,8 +521,10 @@ TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
     bool ownerDisabled = false;
     bool pressed = false;
     // Cancel is pressed while the job lets events through before its
-    // first page.
-    QTimer::singleShot(0, [&] {
+    // first page; tried again until the progress window is there to take it.
+    QTimer press;
+    press.setInterval(0);
+    QObject::connect(&press, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* progress = dynamic_cast<PrintProgressDlg*>(w);
             if (!progress || !progress->isVisible())
@@ -525,11 +533,13 @@ TEST_F(PrintJob, TheProgressDialogsCancelStopsTheJobAndFreesItsOwner)
             EXPECT_EQ(progress->windowTitle(), QStringLiteral("Printing progress..."));
             for (QPushButton* button : progress->findChildren<QPushButton*>())
                 if (button->text() == QStringLiteral("Cancel")) {
-                    button->click();
+                    press.stop();
                     pressed = true;
+                    button->click();
                 }
         }
     });
+    press.start();
     SetPrintDialogRunner([this](QWidget*, PrintJobRecord* job) {
         job->printer = MakeJobPrinter(QString::fromStdString(out_), QString());
         job->copies = 1;
@@ -690,7 +700,7 @@ TEST(PrintedBarcode, ABarcodeAtTheSamePlaceAgainShowsItsOwnDataAndPlace)
         EXPECT_TRUE(dc->flush());
     }
     if (Shell(dir, "command -v pdftotext >/dev/null && command -v pdftoppm >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils are not installed";
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
     for (int n = 1; n <= 4; ++n) {
         const std::string page = std::to_string(n);
         EXPECT_EQ(Shell(dir, "pdftotext -f " + page + " -l " + page + " codes.pdf - | tr -d ' \\n\\f' | grep -q '" +
@@ -806,7 +816,7 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
                                       QStringLiteral("-sOutputFile=") + png, QString::fromStdString(ps)},
                &ran);
     if (!ran)
-        GTEST_SKIP() << "Ghostscript is needed to draw the job";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed to draw the job";
     const QImage sheet(png);
     ASSERT_FALSE(sheet.isNull());
     // The letters are drawn inside the frame (its border left out), on
@@ -876,7 +886,7 @@ TEST_F(PrintJob, APowerTextOutlineInPostScriptIsAsThickAsInThePdf)
     const int inPdf = ink(out_);
     const int inPostScript = ink(ps);
     if (inPdf < 0 || inPostScript < 0)
-        GTEST_SKIP() << "Ghostscript is needed to draw the jobs";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed to draw the jobs";
     ASSERT_GT(inPdf, 1000);
     EXPECT_GT(inPostScript, inPdf * 3 / 4) << "PDF " << inPdf << ", PostScript " << inPostScript;
     EXPECT_LT(inPostScript, inPdf * 4 / 3) << "PDF " << inPdf << ", PostScript " << inPostScript;

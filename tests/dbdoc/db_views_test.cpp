@@ -24,6 +24,7 @@
 #include "dbdoc/view_data_entry.h"
 #include "foundation/byte_order.h"
 #include "records/command_ids.h"
+#include "support/shared_folder.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
@@ -486,7 +487,10 @@ TEST_F(DbViewsTest, FieldsCheckWhatIsTypedByTheirKind)
 TEST_F(DbViewsTest, ImportGraphicsFillsThePictureFieldWhileItHasTheFocus)
 {
     OpenInViews();
-    const std::string picture = dir.file("face.bmp");
+    // A path that fits the picture field (63 characters), wherever the
+    // suite's temporary folder lies.
+    SharedFolder shortFolder;
+    const std::string picture = shortFolder.file("face.bmp");
     WriteFileBytes(picture, "BM");
     GraphicsFileChooser previous = SetGraphicsFileChooser([&](QWidget*, std::string* chosen) {
         *chosen = picture;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTimer>
 
+#include "support/modal_answer.h"
 #include "carddoc/card_test_support.h"
 #include "carddoc/card_view_image.h"
 #include "carddoc/picture_export.h"
@@ -25,13 +26,12 @@ const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/
 // Chooses the file in the file dialog once it is open.
 void ChooseWhenOpen(const std::string& path, std::function<void(QFileDialog*)> before = {})
 {
-    QTimer::singleShot(0, [path, before] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    AnswerNextModal([path, before](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
         ASSERT_NE(dialog, nullptr);
         if (before)
             before(dialog);
-        dialog->selectFile(QString::fromStdString(path));
-        QMetaObject::invokeMethod(dialog, "accept");
+        AnswerFileDialog(dialog, QString::fromStdString(path));
     });
 }
 

@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -16,6 +15,7 @@
 #include "dialogs/numeric_edit.h"
 #include "foundation/dates.h"
 #include "support/alert_capture.h"
+#include "support/modal_answer.h"
 #include "support/temp_dir.h"
 #include "tests/dialogs/dialog_test_util.h"
 
@@ -298,15 +298,11 @@ TEST(FilteredEditTest, PictureNamesAreCheckedAgainstTheDisk)
     // separators.
     SetGraphicsFileChooser(nullptr);
     p->setText(QString());
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            answer.stop();
-            files->selectFile(QString::fromStdString(file));
-            static_cast<QDialog*>(files)->accept();
-        }
+    ModalAnswer answer([&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        ASSERT_NE(files, nullptr) << dialog->metaObject()->className();
+        AnswerFileDialog(files, QString::fromStdString(file));
     });
-    answer.start(20);
     p->ImportGraphics();
     EXPECT_EQ(p->text().toStdString(), file);
     SetGraphicsFileChooser(previous);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "support/modal_answer.h"
 #include "dialog_test_util.h"
 #include "dialogs/numeric_edit.h"
 #include "dialogs/picture_file_dialogs.h"
@@ -22,13 +24,17 @@
 
 namespace {
 
-// Runs `act` on the file dialog once it is open.
+// Runs `act` on the file dialog once it is open; should the dialog still be
+// open after it, its OK is pressed again until it closes.
 void WhenOpen(std::function<void(QFileDialog*)> act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        act(dialog);
+    AnswerNextModal([act, acted = false](QWidget* window) mutable {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(dialog, nullptr) << window->metaObject()->className();
+        if (std::exchange(acted, true))
+            QMetaObject::invokeMethod(dialog, "accept");
+        else
+            act(dialog);
     });
 }
 
@@ -187,8 +193,7 @@ TEST(PictureFileDialogs, ExportKeepsTheAspectAcrossUnitsAndFormats)
         EXPECT_TRUE(width->isEnabled());
         EXPECT_FALSE(height->isEnabled());
         EXPECT_TRUE(heightRadio->isEnabled());
-        d->selectFile(QStringLiteral("card"));
-        QMetaObject::invokeMethod(d, "accept");
+        AnswerFileDialog(d, QStringLiteral("card"));
     });
     EXPECT_EQ(RunExportPictureDialog(nullptr, &s, &picture), 1);
     EXPECT_EQ(std::string(s.path), dir.file("card"));

@@ -23,6 +23,7 @@
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"
+#include "support/shared_folder.h"
 #include "support/alert_capture.h"
 #include "support/refusing_disk.h"
 #include "support/temp_dir.h"
@@ -330,21 +331,28 @@ protected:
         const std::string err = out.file("said");
         std::string command = "cd '" + dir.path() + "' && ";
         if (::geteuid() == 0)
-            command += "runuser -u nobody -- ";
-        command += "'" + ToolPath() + "' " + args + " > /dev/null 2> '" + err + "'";
+            // His own home and temporary folder: the suite's are closed to him.
+            command += "runuser -u nobody -- env HOME='" + out.path() + "' TMPDIR='" + out.path() + "' ";
+        command += "'" + tool + "' " + args + " > /dev/null 2> '" + err + "'";
         const int status = std::system(command.c_str());
         *said = ReadFileBytes(err);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    TempDir dir;
-    TempDir out;
+    // The tool and the files the other user is given, where he can reach
+    // them wherever the checkout and the test's own folders lie.
+    SharedFolder programs;
+    const std::string tool = programs.CopyProgram(ToolPath());
+    SharedFolder dir;
+    SharedFolder out;
 };
 
 TEST_F(ReadOnlyDatabase, IsReadAndExportedButNeverWrittenAndChangingItNamesThePermission)
 {
     if (::geteuid() == 0 && std::system("runuser -u nobody -- true 2>/dev/null") != 0)
         GTEST_SKIP() << "no other user to run as";
+    ASSERT_FALSE(tool.empty());
+    ASSERT_TRUE(dir.ok() && out.ok());
     ASSERT_TRUE(MakeSampleDatabase(DbPath(dir.file("r.dqx")), 15, 1));
     {
         DatabaseSession other;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/import_reader.h"
@@ -180,7 +181,7 @@ TEST_F(ImportReader, FailedTableGrowthFailsOnlyThatLine)
 TEST_F(ImportReader, EverySeparatorAgreesWithPythonCsv)
 {
     if (std::system("python3 -c 'import csv' >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "python3 is not available";
+        SKIP_FOR_MISSING_TOOL() << "python3 is not available";
     const std::string script = R"(import csv, io, random, sys
 random.seed(1108)
 delimiter = sys.argv[3]

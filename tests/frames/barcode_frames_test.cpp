@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "support/needed_tools.h"
 #include "barcode/barcode_record.h"
 #include "foundation/byte_order.h"
 #include "frames/counter_text.h"
@@ -207,7 +208,7 @@ bool HaveZbar()
 TEST_F(BarcodeFrames, RenderedFramesDecodeToTheirDataAndToTheCountersValue)
 {
     if (!HaveZbar())
-        GTEST_SKIP() << "zbarimg is not installed";
+        SKIP_FOR_MISSING_TOOL() << "zbarimg is not installed";
     // The content pass draws with the text colour's brush.
     ContentTestDocument doc(dir_.path(), 900, 400);
     doc.Zoom(2, 1);

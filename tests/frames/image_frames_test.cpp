@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
@@ -492,7 +493,7 @@ TEST_F(ImageFrames, PassedThroughEpsLandsOnTheFrameForGhostscript)
     QProcess gs;
     gs.start("gs", {"-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=bbox", "-"});
     if (!gs.waitForStarted(5000))
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     gs.write(sink.text.data(), qint64(sink.text.size()));
     gs.closeWriteChannel();
     ASSERT_TRUE(gs.waitForFinished(30000));
@@ -517,7 +518,7 @@ bool Grey(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(
 TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
 {
     if (!HaveGhostscript())
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     // The triangle fills the lower right half of the box: from the box's
     // lower-left corner to its upper-right one. Its path starts without a
     // newpath, as many files' do, so the frame's clip must not be part of it.
@@ -590,7 +591,7 @@ TEST_F(ImageFrames, EpsPicturesShowAndPrintWhatTheirPostScriptDraws)
 TEST_F(ImageFrames, TheSameEpsFrameOnEveryCardOfASheetRunsGhostscriptOnce)
 {
     if (!HaveGhostscript())
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     WriteText(dir_.file("drawing.eps"), kEps);
     FrameObjImage* image = NewImage(IntRect{10, 10, 110, 60});
     ASSERT_EQ(image->LoadFromFile(Record(dir_.file("drawing.eps")), 1), 0);
@@ -617,7 +618,7 @@ TEST_F(ImageFrames, TheSameEpsFrameOnEveryCardOfASheetRunsGhostscriptOnce)
 TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
 {
     if (!HaveGhostscript())
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     // A disc on the left and a square on the right of a 2:1 box.
     WriteText(dir_.file("art.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 144 72\n"
                                     "0 0 1 setrgbcolor 36 36 30 0 360 arc fill\n"

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/needed_tools.h"
 #include "graphics/rotation.h"
 #include "page_test_support.h"
 
@@ -87,7 +88,7 @@ TEST_P(SampleContent, TheBarcodeOnThePageReadsBack)
     QProcess probe;
     probe.start("zbarimg", {"--version"});
     if (!probe.waitForFinished(5000) || probe.exitCode() != 0)
-        GTEST_SKIP() << "zbarimg is not installed";
+        SKIP_FOR_MISSING_TOOL() << "zbarimg is not installed";
     // At three times the size, so that one module is three pixels also
     // where the turn truncates.
     Make(SamplePageSize(), 300);

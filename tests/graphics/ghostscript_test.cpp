@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "support/needed_tools.h"
 #include "graphics/dib_pixels.h"
 #include "graphics/ghostscript.h"
 #include "support/without_ghostscript.h"
@@ -16,7 +17,7 @@ namespace {
 TEST(Ghostscript, DrawsThePageAskedForWithinItsTimeLimit)
 {
     if (!GhostscriptAvailable())
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     DibHandleOwner page(GhostscriptRender("0 0 5 10 rectfill showpage\n", 10, 10, 72, 72));
     ASSERT_TRUE(page.get());
     EXPECT_EQ(DibHandleWidth(page.get()), 10);
@@ -38,7 +39,7 @@ TEST(Ghostscript, DrawsThePageAskedForWithinItsTimeLimit)
 TEST(Ghostscript, ThePageJustDrawnComesAgainWithoutRunningGs)
 {
     if (!GhostscriptAvailable())
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     const QByteArray program = "0 0 3 3 rectfill showpage\n";
     DibHandle pages[3] = {};
     int runs = 0;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 
+#include "support/needed_tools.h"
 #include "graphics/metafile.h"
 #include "metafile_test_support.h"
 #include "support/temp_dir.h"
@@ -31,7 +32,7 @@ protected:
     void SetUp() override
     {
         if (!HaveTool("python3"))
-            GTEST_SKIP() << "python3 missing";
+            SKIP_FOR_MISSING_TOOL() << "python3 missing";
         ASSERT_EQ(RunTool("python3", {TESSALINE_TEST_DATA_DIR "/metafile/make_fixtures.py",
                                       QString::fromStdString(dir_.path())}),
                   0);
@@ -42,7 +43,7 @@ protected:
 TEST_F(MetafileOracle, EnhancedFixturesPlayAsEmf2svgDrawsThem)
 {
     if (!HaveTool("emf2svg-conv") || !HaveTool("rsvg-convert"))
-        GTEST_SKIP() << "emf2svg-conv or rsvg-convert missing";
+        SKIP_FOR_MISSING_TOOL() << "emf2svg-conv or rsvg-convert missing";
     for (const char* name : {"shapes", "paths", "mapping", "world", "bitmaps", "clipping", "text", "pens"}) {
         const std::string emf = dir_.file(std::string(name) + ".emf");
         const std::string svg = dir_.file(std::string(name) + ".svg");
@@ -61,7 +62,7 @@ TEST_F(MetafileOracle, EnhancedFixturesPlayAsEmf2svgDrawsThem)
 TEST_F(MetafileOracle, WindowsFixturesPlayAsWmf2svgDrawsThem)
 {
     if (!HaveTool("wmf2svg") || !HaveTool("rsvg-convert"))
-        GTEST_SKIP() << "wmf2svg or rsvg-convert missing";
+        SKIP_FOR_MISSING_TOOL() << "wmf2svg or rsvg-convert missing";
     for (const char* name : {"wmf_shapes", "wmf_polys"}) {
         const std::string wmf = dir_.file(std::string(name) + ".wmf");
         const std::string svg = dir_.file(std::string(name) + ".svg");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/needed_tools.h"
 #include "foundation/byte_order.h"
 #include "graphics/offscreen_dc.h"
 #include "graphics/metafile.h"
@@ -81,7 +82,7 @@ TEST(MetafileRecorder, RecordedDrawingPlaysBackAsDrawnDirectly)
 TEST(MetafileRecorder, EmfToSvgReadsTheRecordedDrawing)
 {
     if (!HaveTool("emf2svg-conv") || !HaveTool("rsvg-convert"))
-        GTEST_SKIP() << "emf2svg-conv or rsvg-convert missing";
+        SKIP_FOR_MISSING_TOOL() << "emf2svg-conv or rsvg-convert missing";
     TempDir dir;
     // That reader draws neither hatches nor pattern brushes.
     EnhMetafile mf = RecordCard(true);
@@ -173,7 +174,7 @@ TEST(MetafileRecorder, WindowsMetafileExportReadsBackHereAndInWmf2svg)
     DeleteEnhMetaFile(back);
 
     if (!HaveTool("wmf2svg") || !HaveTool("rsvg-convert"))
-        GTEST_SKIP() << "wmf2svg or rsvg-convert missing";
+        SKIP_FOR_MISSING_TOOL() << "wmf2svg or rsvg-convert missing";
     ASSERT_EQ(RunTool("wmf2svg", {"--inline", "-o", QString::fromStdString(dir.file("card.svg")),
                                   QString::fromStdString(dir.file("card.wmf"))}),
               0);

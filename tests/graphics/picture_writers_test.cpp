@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "graphics/eps_bounding_box.h"
@@ -66,7 +67,7 @@ uint32_t U32BE(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) 
 
 bool Have(const char* program)
 {
-    return QProcess::execute("sh", {"-c", QString("command -v %1 >/dev/null").arg(program)}) == 0;
+    return HaveTool(program);
 }
 
 // The picture as raw RGB through another program; empty when it fails.
@@ -230,7 +231,7 @@ TEST(PictureWriters, EpsIsARasterOnePointAPixel)
     EXPECT_EQ(box.bottom, 11);
 
     if (!Have("gs"))
-        GTEST_SKIP() << "Ghostscript is not installed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
     const std::vector<uint8_t> page = Decode({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=ppmraw",
                                               "-r72", "-g37x11", "-sOutputFile=-", "-"},
                                              eps);
@@ -242,7 +243,7 @@ TEST(PictureWriters, EpsIsARasterOnePointAPixel)
 TEST(PictureWriters, OtherDecodersReadWhatWeWrite)
 {
     if (!Have("convert"))
-        GTEST_SKIP() << "ImageMagick is not installed";
+        SKIP_FOR_MISSING_TOOL() << "ImageMagick is not installed";
     TempDir dir;
     const QImage card = CardLike();
     for (auto [code, name] : {std::pair{kImagingTga, "card.tga"}, {kImagingPcx, "card.pcx"},
@@ -288,7 +289,7 @@ TEST(PictureWriters, BlackAndWhiteFormatsAndWordPerfectReadBackInOtherPrograms)
     const bool magick = Have("convert"), netpbm = Have("gemtopnm"),
                pil = QProcess::execute("/usr/bin/python3", {"-c", "import PIL"}) == 0;
     if (!magick || !netpbm || !pil)
-        GTEST_SKIP() << "ImageMagick, netpbm or the Python Imaging Library is not installed";
+        SKIP_FOR_MISSING_TOOL() << "ImageMagick, netpbm or the Python Imaging Library is not installed";
     auto write = [&](PictureWriter writer, const QImage& image, const std::string& name) {
         QByteArray bytes;
         EXPECT_TRUE(writer(image, &bytes)) << name;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "support/needed_tools.h"
 #include "app/card_app.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
@@ -103,7 +104,7 @@ TEST_F(CommandLineJourney, SlashPPrintsASheetOfTheCardWithoutTheWindow)
     EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output), 0);
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     // Front and back of a sheet of ten cards; with no database open the
     // fields print their sample texts, or their names where the user gave
     // none.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "support/needed_tools.h"
 #include "app/main_frame.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
@@ -251,7 +252,7 @@ TEST_F(DatabaseFileJourney, QuickDatabaseReportPrintsThroughThePrintDialog)
     ASSERT_TRUE(Trigger("File > Print > Quick Database Report..."));
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "no pdftotext";
+        SKIP_FOR_MISSING_TOOL() << "no pdftotext";
     EXPECT_NE(text.find("Contacts.dqx"), std::string::npos) << text.substr(0, 400);
     // Wider than the paper: the band of records goes on a strip of its own.
     EXPECT_NE(Squeezed(text).find("Page1-2"), std::string::npos) << text.substr(0, 400);
@@ -288,7 +289,7 @@ TEST_F(DatabaseFileJourney, BulkMailRecordsPrintOnlyAfterTheSortWasApplied)
     ASSERT_TRUE(Trigger("File > Print > Print Database Bulk Mail Records"));
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "no pdftotext";
+        SKIP_FOR_MISSING_TOOL() << "no pdftotext";
     EXPECT_NE(text.find("Big.dqx"), std::string::npos);
     EXPECT_NE(Squeezed(text).find("Page2-1"), std::string::npos) << "250 lines take more than a page";
 }

@@ -31,6 +31,9 @@
 #include "foundation/program_folder.h"
 #include "platform/menus.h"
 #include "records/command_ids.h"
+#include "support/modal_answer.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 
 namespace {
@@ -321,16 +324,7 @@ static void GiveFileName(QPointer<QFileDialog> files, const QString& name, int l
 {
     if (!files || !files->isVisible())
         return;
-    // A file the dialog selected in its list by itself (the name it
-    // suggested, once it has read the folder) would win over the typed one.
-    for (QAbstractItemView* view : files->findChildren<QAbstractItemView*>())
-        if (view->selectionModel())
-            view->selectionModel()->clear();
-    if (auto* edit = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-        edit->setText(name);
-    else
-        files->selectFile(name);
-    static_cast<QDialog*>(files.data())->accept();
+    AnswerFileDialog(files, name);
     if (!files || !files->isVisible())
         return;
     if (left == 0) {
@@ -672,18 +666,19 @@ std::string JourneyTest::Tool(const std::string& arguments)
 
 std::string JourneyTest::PdfText(const std::string& pdf)
 {
-    bool ok = false;
-    const std::string out = Capture("pdftotext -layout " + Quoted(pdf) + " - 2>/dev/null", &ok);
-    if (!ok)
-        std::printf("pdftotext could not read %s (is poppler-utils installed?)\n", pdf.c_str());
-    return ok ? out : std::string();
+    const ProgramRun run = RunProgramFor("pdftotext", {"-layout", pdf, "-"});
+    if (!run.ok && !HaveTool("pdftotext"))
+        return {};  // the caller skips, or fails where tools are required
+    EXPECT_TRUE(run.ok) << run.failure;
+    EXPECT_FALSE(run.ok && run.out.empty()) << "pdftotext found no text in " << pdf;
+    return run.out;
 }
 
 std::string JourneyTest::PdfXml(const std::string& pdf)
 {
-    bool ok = false;
-    const std::string out = Capture("pdftohtml -xml -i -q -stdout " + Quoted(pdf) + " 2>/dev/null", &ok);
-    if (!ok)
-        std::printf("pdftohtml could not read %s (is poppler-utils installed?)\n", pdf.c_str());
-    return ok ? out : std::string();
+    const ProgramRun run = RunProgramFor("pdftohtml", {"-xml", "-i", "-q", "-stdout", pdf});
+    if (!run.ok && !HaveTool("pdftohtml"))
+        return {};
+    EXPECT_TRUE(run.ok) << run.failure;
+    return run.out;
 }

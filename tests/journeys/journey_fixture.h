@@ -215,11 +215,12 @@ protected:
     // tessaline-tool with the arguments (shell words), its standard output;
     // a failure of the tool fails the test.
     std::string Tool(const std::string& arguments);
-    // The text of a PDF file by pdftotext; empty (with a skip message in
-    // the log) when pdftotext is not installed.
+    // The text of a PDF file by pdftotext. A pdftotext that fails (or is
+    // not installed) or finds no text fails the test.
     std::string PdfText(const std::string& pdf);
     // The PDF's text as pdftohtml's XML, one element a run of one font,
-    // bold and italic runs wrapped in <b> and <i>; empty as PdfText.
+    // bold and italic runs wrapped in <b> and <i>; a failure fails the
+    // test, as PdfText.
     std::string PdfXml(const std::string& pdf);
 
     AlertCapture alerts;

@@ -74,11 +74,10 @@ TEST_F(KeysJourney, HoldingEscapeOrControlPeriodStopsAPrintAndLeavesNoFile)
     OnNextDialog(PrintToPdfFile(pdf));
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+    // The card's own text; its merge fields print empty without a
+    // database or sample texts.
     const std::string text = PdfText(pdf);
-    if (!text.empty())
-        // The card's own text; its merge fields print empty without a
-        // database or sample texts.
-        EXPECT_NE(text.find("Tel."), std::string::npos) << text.substr(0, 300);
+    EXPECT_NE(text.find("Tel."), std::string::npos) << text.substr(0, 300);
 }
 
 }  // namespace

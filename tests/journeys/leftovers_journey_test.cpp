@@ -25,7 +25,9 @@ protected:
     void TearDown() override
     {
         if (holder_ > 0) {
-            kill(holder_, SIGKILL);
+            // flock and the sleep it runs: the sleep would otherwise hold
+            // the suite's output open for the rest of its minute.
+            kill(-holder_, SIGKILL);
             waitpid(holder_, nullptr, 0);
         }
         JourneyTest::TearDown();
@@ -45,6 +47,7 @@ protected:
         holder_ = fork();
         ASSERT_GE(holder_, 0);
         if (holder_ == 0) {
+            setpgid(0, 0);
             execlp("flock", "flock", "--shared", path.c_str(), "sleep", "60", static_cast<char*>(nullptr));
             _exit(127);
         }

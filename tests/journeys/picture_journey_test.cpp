@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/path_record.h"
@@ -29,48 +30,29 @@
 #include "journey_fixture.h"
 #include "records/command_ids.h"
 #include "support/shell.h"
+#include "support/run_program.h"
 #include "support/without_ghostscript.h"
 
 namespace {
 
 bool Have(const char* program)
 {
-    return QProcess::execute("sh", {"-c", QString("command -v %1 >/dev/null").arg(program)}) == 0;
+    return HaveTool(program);
 }
 
-// Runs a program; its standard output, empty when it fails.
+// Runs a program; its standard output, empty (and the test failed, with
+// the program's exit code and errors) when it fails.
 QByteArray RunProgram(const QString& program, const QStringList& arguments)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    std::vector<std::string> list;
+    for (const QString& argument : arguments)
+        list.push_back(argument.toStdString());
+    const ProgramRun run = RunProgramFor(program.toStdString(), list);
+    if (!run.ok) {
+        ADD_FAILURE() << run.failure;
         return {};
-    return process.readAllStandardOutput();
-}
-
-// The export dialog answered with a format (its filter's name) and a file
-// name typed without an extension.
-using Driver = std::function<void(QWidget*)>;
-
-Driver ExportAs(const QString& format, const std::string& path)
-{
-    return [format, path](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        if (!files) {
-            ADD_FAILURE() << "the export dialog was expected";
-            if (auto* other = qobject_cast<QDialog*>(dialog))
-                other->reject();
-            return;
-        }
-        QString filter;
-        for (const QString& f : files->nameFilters())
-            if (f.startsWith(format + " ("))
-                filter = f;
-        EXPECT_FALSE(filter.isEmpty()) << format.toStdString();
-        files->selectNameFilter(filter);
-        files->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(files)->accept();
-    };
+    }
+    return QByteArray::fromStdString(run.out);
 }
 
 std::vector<QRgb> Pixels(const QImage& image)
@@ -98,6 +80,31 @@ double MeanDifference(const QImage& a, const QImage& b)
 
 class PictureJourney : public JourneyTest {
 protected:
+    // The export dialog answered with a format (its filter's name) and a file
+    // name typed without an extension.
+    static DialogDriver ExportAs(const QString& format, const std::string& path)
+    {
+        return [format, path](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            if (!files) {
+                ADD_FAILURE() << "the export dialog was expected";
+                if (auto* other = qobject_cast<QDialog*>(dialog))
+                    other->reject();
+                return;
+            }
+            QString filter;
+            for (const QString& f : files->nameFilters())
+                if (f.startsWith(format + " ("))
+                    filter = f;
+            EXPECT_FALSE(filter.isEmpty()) << format.toStdString();
+            files->selectNameFilter(filter);
+            // Typed into its name field until the dialog takes it: a name
+            // given with selectFile loses to the last export's file, which the
+            // dialog selects in its list once it has read the folder.
+            ChooseFile(path)(files);
+        };
+    }
+
     // Exports the open card; the file written.
     std::string Export(const QString& format, const std::string& name)
     {
@@ -170,7 +177,7 @@ TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
 TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhostscript)
 {
     if (!Have("gs") || !Have("pdftoppm"))
-        GTEST_SKIP() << "Ghostscript and poppler-utils are needed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript and poppler-utils are needed";
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     MaximizeCardWindow();
 
@@ -273,7 +280,7 @@ TEST_F(PictureJourney, AfterAShortcutsDialogTheToolSpringsBackAsCtrlIsUp)
 TEST_F(PictureJourney, AnEpsThatNeverEndsCanBeCancelledWhileTheWindowLives)
 {
     if (!Have("gs"))
-        GTEST_SKIP() << "Ghostscript is needed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     MaximizeCardWindow();
     const std::string eps = TempFile("forever.eps");

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
@@ -19,7 +20,7 @@ namespace {
 
 bool Have(const char* program)
 {
-    return QProcess::execute("sh", {"-c", QString("command -v %1 >/dev/null").arg(program)}) == 0;
+    return HaveTool(program);
 }
 
 // A page of a PDF or PostScript file as Ghostscript draws it, so both
@@ -79,7 +80,7 @@ protected:
 TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeThePdfSheet)
 {
     if (!Have("gs"))
-        GTEST_SKIP() << "Ghostscript is needed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
     // Over a database without records the card's fields print empty (with
     // none they would print their names): the sheets compared are the
     // card's shapes and pictures.

@@ -13,6 +13,8 @@
 #include <QPushButton>
 
 #include "app/child_frame.h"
+#include "records/command_ids.h"
+#include "support/needed_tools.h"
 #include "carddoc/print_preview_dialog.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
@@ -77,7 +79,7 @@ TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
 
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     // 24 people, ten to a sheet: three sheets of the card's front.
     EXPECT_EQ(PagesOf(text), 3) << text;
     for (const char* name : {"Abbott Bakery", "Harbor Supply", "Bosphorus"})
@@ -116,7 +118,7 @@ TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)
 
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     EXPECT_EQ(PagesOf(text), ranges.size());
 }
 
@@ -152,8 +154,9 @@ TEST_F(PrintJourney, AfterPrintingOneSideTheWindowShowsThePageItsBarNames)
     // back is shown (View's Back Page).
     for (const bool back : {true, false}) {
         SCOPED_TRACE(back ? "back printed" : "front printed");
-        if (!back)
-            ASSERT_TRUE(Trigger(34040));
+        if (!back) {
+            ASSERT_TRUE(Trigger(kCmdBackPage));
+        }
         const QString side = CardWindow()->PageText();
         ASSERT_EQ(side, back ? "Front Page" : "Back Page");
         const QImage shown = ViewPixels();
@@ -260,7 +263,7 @@ TEST_F(DamagedDatabasePrintJourney, AStaleIndexIsReportedOnceAndEveryCardPrints)
     EXPECT_EQ(alerts.lastText(), "[1]Index file is damaged. Please remove Index file and reopen the Database.");
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     EXPECT_EQ(PagesOf(text), 30);
 }
 

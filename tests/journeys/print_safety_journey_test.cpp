@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/print_progress_dlg.h"
 #include "frames/curr_page_mng.h"
@@ -87,7 +88,7 @@ TEST_F(PrintSafetyJourney, CancelMidwayPrintsNothingAndKeepsTheOldFile)
     EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"cards.pdf"});
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 30);
 }
 
@@ -103,7 +104,7 @@ TEST_F(PrintSafetyJourney, WithoutADatabaseTheSheetPrintsWhatTheCardShows)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     const std::string text = PdfText(pdf);
     if (text.empty())
-        GTEST_SKIP() << "pdftotext is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
     for (const char* shown : {"Company", "FirstName LastName", "Title", "Address1", "City, State ZipCode"})
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " is missing from\n" << text;
 
@@ -186,7 +187,7 @@ TEST_F(PrintSafetyJourney, AHugePictureShowsAndPrints)
     QProcess render;
     render.start("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", QString::fromStdString(pdf), prefix});
     if (!render.waitForFinished(60000) || render.exitCode() != 0)
-        GTEST_SKIP() << "pdftoppm is needed";
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
     const QImage sheet(prefix + ".png");
     ASSERT_FALSE(sheet.isNull());
     IntRect cell;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QProcess>
 
+#include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
 #include "journey_fixture.h"
 
@@ -69,7 +70,7 @@ TEST_F(TransparentPictureJourney, ClearPixelsShowWhatIsBeneathOnScreenInPrintAnd
     Settle();
     const QImage page = PdfPage(pdf, TempFile("page"));
     if (page.isNull()) {
-        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm (poppler-utils) is not installed";
     }
     // The first card of the sheet: its red half's top-left corner is the
     // picture's, at (14, 14) on the card.
@@ -91,8 +92,7 @@ TEST_F(TransparentPictureJourney, ClearPixelsShowWhatIsBeneathOnScreenInPrintAnd
         for (const QString& f : files->nameFilters())
             if (f.startsWith("Bitmap ("))
                 files->selectNameFilter(f);
-        files->selectFile(QString::fromStdString(TempFile("card")));
-        static_cast<QDialog*>(files)->accept();
+        ChooseFile(TempFile("card"))(files);
     });
     ASSERT_TRUE(Trigger("File > Export > Export As Picture..."));
     Settle();

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPrinter>
 
+#include "support/needed_tools.h"
 #include "platform/dc.h"
 #include "support/shell.h"
 
@@ -74,7 +75,7 @@ TEST(DcKept, ADrawingGivenAgainLooksTheSameAndAnyChangeIsDrawnAnew)
     EXPECT_FALSE(Square(onImage.get(), "square"));
 
     if (Shell(dir, "command -v pdftoppm >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils are not installed";
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
     ASSERT_EQ(Shell(dir, "pdftoppm -r 20 -png kept.pdf page"), 0);
     auto colourAt = [&](int page, int x, int y) {
         const QImage image(QString::fromStdString(dir.file("page-" + std::to_string(page) + ".png")));

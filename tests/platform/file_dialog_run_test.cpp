@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/file_dialog_run.h"
+#include "support/modal_answer.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -15,8 +16,8 @@ namespace {
 // Runs the dialog; act gets it once it is up.
 int32_t RunDialog(int32_t open, PathRecord* record, std::function<void(QFileDialog*)> act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    AnswerNextModal([act](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
         ASSERT_NE(dialog, nullptr);
         act(dialog);
     });
@@ -37,8 +38,7 @@ TEST(FileDialogRun, StartsInTheRecordsFolderAndAddsTheExtension)
         EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(d->directory().canonicalPath(), QDir(QString::fromStdString(dir.path())).canonicalPath());
         EXPECT_EQ(d->nameFilters(), QStringList({"Data files (*.lqx)", "All Files (*)"}));
-        d->selectFile("Card2");
-        static_cast<QDialog*>(d)->accept();  // as the OK button does
+        AnswerFileDialog(d, "Card2");  // typed, then the OK button
     });
     ASSERT_EQ(result, 1);
     EXPECT_EQ(PathRecordToPosix(record), dir.file("Card2.lqx"));

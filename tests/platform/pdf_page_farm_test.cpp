@@ -13,6 +13,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include "support/needed_tools.h"
 #include "foundation/byte_order.h"
 #include "platform/dc.h"
 #include "platform/font_mapper.h"
@@ -68,7 +69,7 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
 {
     TempDir dir;
     if (Shell(dir, "command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils are not installed";
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
     // One part, written as it is; parts of four pages on one thread and on
     // three, and a part for each of three threads, joined.
     for (auto [workers, pagesPerPart] : {std::pair{1, 0}, std::pair{1, 4}, std::pair{3, 4}, std::pair{3, 0}}) {
@@ -181,7 +182,7 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
         ++images;
     EXPECT_EQ(images, 2u);
     if (Shell(dir, "command -v pdftoppm >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils are not installed";
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
     // Each picture in its own colour: four of the one, one of the other.
     ASSERT_EQ(Shell(dir, "pdftoppm -r 100 -f 3 -l 3 -png pictures.pdf page"), 0);
     const QImage page(QString::fromStdString(dir.file("page-3.png")));

@@ -9,6 +9,7 @@
 #include <QPageSize>
 #include <QProcess>
 
+#include "support/needed_tools.h"
 #include "platform/dc.h"
 #include "platform/postscript_job.h"
 #include "support/shell.h"
@@ -43,7 +44,7 @@ uint32_t At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFF
 TEST(PostScriptJob, WhatIsDrawnAndWhatIsSentLandWhereTheyWereDrawn)
 {
     if (QProcess::execute("sh", {"-c", "command -v gs >/dev/null"}) != 0)
-        GTEST_SKIP() << "Ghostscript is needed";
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
     TempDir dir;
     const std::string ps = dir.file("job.ps");
     std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(ps));

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "support/modal_answer.h"
 #include "platform/qt_alert_sink.h"
 
 namespace {
@@ -39,8 +40,8 @@ TEST(QtAlertSink, EachStyleGetsItsIconAndButtons)
 // Shows a box through the sink; act gets it once it is up.
 int32_t RunBox(uint32_t style, std::function<void(QMessageBox*)> act)
 {
-    QTimer::singleShot(0, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    AnswerNextModal([act](QWidget* window) {
+        auto* box = qobject_cast<QMessageBox*>(window);
         ASSERT_NE(box, nullptr);
         act(box);
     });

@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "support/needed_tools.h"
 #include "platform/shell_registration.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
@@ -64,7 +65,7 @@ TEST_F(ShellRegistrationTest, AProgramTheDesktopDoesNotFindRegistersItselfForThe
     EXPECT_EQ(Get(places_.dataHome + "/icons/hicolor/48x48/mimetypes/application-x-tessaline-card.png"), "card48");
     EXPECT_FALSE(QFile::exists(places_.dataHome + "/icons/hicolor/48x48/apps/someone-else.png"));
 
-    if (QProcess::execute("sh", {"-c", "command -v desktop-file-validate >/dev/null"}) == 0) {
+    if (HaveTool("desktop-file-validate")) {
         QProcess validate;
         validate.start("desktop-file-validate", {UserEntry()});
         ASSERT_TRUE(validate.waitForFinished(30000));

@@ -10,6 +10,7 @@
 
 #include <QProcess>
 
+#include "support/needed_tools.h"
 #include "support/temp_dir.h"
 #include "text/hyphen_patterns_table.h"
 #include "text/hyphenation.h"
@@ -38,11 +39,11 @@ std::string Show(const std::string& w, const std::vector<bool>& gap)
 TEST(HyphenOracle, AgreesWithLibhyphenOnEveryLowercaseWord)
 {
 #ifndef TESSALINE_LIBHYPHEN_CONVERTER
-    GTEST_SKIP() << "libhyphen is not installed (Debian package libhyphen-dev)";
+    SKIP_FOR_MISSING_TOOL() << "libhyphen is not installed (Debian package libhyphen-dev)";
 #else
     std::ifstream list(TESSALINE_WORD_LIST);
     if (!list)
-        GTEST_SKIP() << TESSALINE_WORD_LIST << " is missing (Debian package wamerican)";
+        SKIP_FOR_MISSING_TOOL() << TESSALINE_WORD_LIST << " is missing (Debian package wamerican)";
 
     // libhyphen's own converter turns our table, kept in TeX form, into
     // libhyphen's format, with no minimum distance from either end of the

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "support/modal_answer.h"
+#include "support/shared_folder.h"
 #include "foundation/program_folder.h"
 #include "foundation/pstr.h"
 #include "support/alert_capture.h"
@@ -270,9 +272,14 @@ int RunUnprivileged(const std::function<int()>& check)
 TEST_F(SpellDictionary, ReadOnlyFileOpensForLookupsOnly)
 {
     Make({"cat"});
-    const std::string before = ReadFileBytes(path);
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    // Where the other user can reach it, whoever may enter the test's folder.
+    SharedFolder shared;
+    ASSERT_TRUE(shared.ok());
+    const std::string readOnly = shared.file("words.dic");
+    WriteFileBytes(readOnly, ReadFileBytes(path));
+    UseFile(readOnly);
+    const std::string before = ReadFileBytes(readOnly);
+    ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
     const int result = RunUnprivileged([&] {
         AlertCapture inner;
         if (OpenDictionary(1, 0) != 1 || !DictionaryIsReadOnly())
@@ -286,15 +293,15 @@ TEST_F(SpellDictionary, ReadOnlyFileOpensForLookupsOnly)
     if (result == 77)
         GTEST_SKIP() << "cannot drop privileges here";
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(ReadFileBytes(readOnly), before);
 }
 
 TEST_F(SpellDictionary, AsksForTheFileWhenTheStoredOneIsMissing)
 {
     Make({"cat"});
     UseFile(dir.file("gone.dic"));
-    QTimer::singleShot(0, [] {
-        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    AnswerNextModal([](QWidget* window) {
+        auto* d = qobject_cast<QFileDialog*>(window);
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->windowTitle(), "Select Dictionary file");
         EXPECT_EQ(d->nameFilters(), QStringList({"Dict Files (*.dic)", "All Files (*)"}));
@@ -305,11 +312,10 @@ TEST_F(SpellDictionary, AsksForTheFileWhenTheStoredOneIsMissing)
     GetDictionaryPath(&stored);
     EXPECT_EQ(stored.name[0], '\0');
 
-    QTimer::singleShot(0, [this] {
-        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    AnswerNextModal([this](QWidget* window) {
+        auto* d = qobject_cast<QFileDialog*>(window);
         ASSERT_NE(d, nullptr);
-        d->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(d)->accept();
+        AnswerFileDialog(d, QString::fromStdString(path));
     });
     ASSERT_EQ(OpenDictionary(1, 0), 1);
     EXPECT_EQ(Lookup("cat"), 0);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <string>
 
+#include "support/needed_tools.h"
 #include "support/shell.h"
 
 namespace {
@@ -16,7 +17,7 @@ TEST(PrintPdfTool, PrintsTheSampleCardWithAndWithoutADatabase)
 {
     TempDir dir;
     if (Shell(dir, "command -v pdfinfo >/dev/null") != 0)
-        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo (poppler-utils) is not installed";
     WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
     ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null"), 0);
 
@@ -98,7 +99,7 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
 {
     TempDir dir;
     if (Shell(dir, "command -v pdfimages >/dev/null && command -v convert >/dev/null") != 0)
-        GTEST_SKIP() << "pdfimages (poppler-utils) or convert (ImageMagick) is not installed";
+        SKIP_FOR_MISSING_TOOL() << "pdfimages (poppler-utils) or convert (ImageMagick) is not installed";
     ASSERT_EQ(Shell(dir, "convert -size 240x240 xc:none -fill navy -draw 'circle 120,120 120,10' logo.png && "
                          "convert -size 3000x2000 gradient:red-blue photo.jpg"),
               0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/needed_tools.h"
 #include "fake_font_source.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
@@ -157,7 +158,7 @@ TEST(InstalledFonts, WindowsFacesStandForTheirStandIns)
     ASSERT_GT(list.GetCount(), 0);
     const int32_t arial = list.FindFont("Arial", kFontTypeTrueType);
     if (arial < 0 || list.FindFont("Courier New", kFontTypeTrueType) < 0)
-        GTEST_SKIP() << "the Liberation fonts are not installed";
+        SKIP_FOR_MISSING_TOOL() << "the Liberation fonts are not installed";
     const FontRecord r = list.GetAt(arial);
     EXPECT_EQ(r.pitchAndFamily, 0x22);
     EXPECT_GT(r.emSize, 0u);

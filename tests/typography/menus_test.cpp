@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/modal_answer.h"
 #include "database/field_table.h"
 #include "graphics/fill_pattern_strip.h"
 #include "platform/menus.h"
@@ -149,8 +150,8 @@ protected:
     // Answers the colour dialog the pane opens.
     static void AnswerDialog(bool accept, ColorRef colour)
     {
-        QTimer::singleShot(0, [accept, colour] {
-            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        AnswerNextModal([accept, colour](QWidget* window) {
+            auto* dialog = qobject_cast<QColorDialog*>(window);
             ASSERT_NE(dialog, nullptr);
             dialog->setCurrentColor(ToQColor(colour));
             accept ? dialog->accept() : dialog->reject();

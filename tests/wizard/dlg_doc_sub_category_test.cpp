@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstring>
 
+#include "support/modal_answer.h"
 #include "dialogs/numeric_edit.h"
 #include "dialogs/picture_preview_wnd.h"
 #include "foundation/byte_order.h"
@@ -123,8 +124,8 @@ TEST(DlgDocSubCategory, TheSetUpSheetRunsItOverANodesLayoutAndKeepsItsPicture)
     std::vector<uint8_t> layout = Layout(2, 1, 1);
     DibHandle picture = DibHandleNew();
     ASSERT_EQ(DibHandleCreate(picture, 4, 4, 24), 0);
-    QTimer::singleShot(0, [] {
-        auto* dialog = dynamic_cast<CDlgDocSubCategory*>(QApplication::activeModalWidget());
+    AnswerNextModal([](QWidget* window) {
+        auto* dialog = dynamic_cast<CDlgDocSubCategory*>(window);
         ASSERT_NE(dialog, nullptr);
         EXPECT_FALSE(dialog->Fields()->FloatEdit(1003)->isEnabled()) << "size mode 2";
         dialog->OnNameChanged("Renamed");
@@ -137,8 +138,8 @@ TEST(DlgDocSubCategory, TheSetUpSheetRunsItOverANodesLayoutAndKeepsItsPicture)
     EXPECT_FALSE(DibHandleIsEmpty(picture)) << "the caller's picture is the caller's";
     DibHandleFree(&picture);
 
-    QTimer::singleShot(0, [] {
-        if (auto* dialog = dynamic_cast<CDlgDocSubCategory*>(QApplication::activeModalWidget()))
+    AnswerNextModal([](QWidget* window) {
+        if (auto* dialog = dynamic_cast<CDlgDocSubCategory*>(window))
             dialog->reject();
     });
     const std::vector<uint8_t> before = layout;

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QPushButton>
 
+#include "support/modal_answer.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "wizard/picture_file_dialog_run.h"
 #include "wizard_setup_fixture.h"
@@ -68,8 +69,7 @@ TEST_F(PictureImportDialog, ReturnsEveryChosenFileAndKeepsThePreviewChoice)
         EXPECT_EQ(dialog->nameFilters().at(3), QStringLiteral("JPEG (*.jpg *jff *jft)"));
         dialog->findChild<QCheckBox*>(QStringLiteral("showPreview"))->click();
         dialog->setDirectory(QString::fromStdString(dir.path()));
-        dialog->selectFile(QStringLiteral("\"a.png\" \"b.png\" \"c.png\""));
-        QMetaObject::invokeMethod(dialog, "accept");
+        AnswerFileDialog(dialog, QStringLiteral("\"a.png\" \"b.png\" \"c.png\""));
     });
     ASSERT_EQ(PictureFileDialogRun(nullptr, "Select Picture/Pictures To Import", start, &count, list.get()), 1);
     ASSERT_EQ(count, 3);

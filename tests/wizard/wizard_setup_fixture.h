@@ -4,6 +4,8 @@
 // helpers its tests share.
 #pragma once
 
+#include <utility>
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@
 #include <QImage>
 #include <QTimer>
 
+#include "support/modal_answer.h"
 #include "catalog/template_file.h"
 #include "catalog/template_file_format.h"
 #include "catalog/wizard_data.h"
@@ -80,13 +83,15 @@ protected:
             QCoreApplication::processEvents();
     }
 
-    // Acts on the file dialog that opens next.
+    // Acts on the dialog that opens next; should it still be open after
+    // that, its OK is pressed again until it closes.
     static void WhenDialogOpens(std::function<void(QWidget*)> act)
     {
-        QTimer::singleShot(0, [act] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            act(dialog);
+        AnswerNextModal([act, acted = false](QWidget* dialog) mutable {
+            if (!std::exchange(acted, true))
+                act(dialog);
+            else if (auto* answered = qobject_cast<QDialog*>(dialog))
+                answered->accept();
         });
     }
     // Chooses the files (in one folder) in the open file dialog.
@@ -99,8 +104,7 @@ protected:
             QString names;
             for (const std::string& p : paths)
                 names += QStringLiteral("\"%1\" ").arg(QString::fromStdString(p.substr(p.rfind('/') + 1)));
-            dialog->selectFile(paths.size() == 1 ? QString::fromStdString(paths.front()) : names.trimmed());
-            QMetaObject::invokeMethod(dialog, "accept");
+            AnswerFileDialog(dialog, paths.size() == 1 ? QString::fromStdString(paths.front()) : names.trimmed());
         });
     }
 
