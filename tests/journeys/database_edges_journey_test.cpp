@@ -32,6 +32,7 @@
 #include "dbdoc/import_db_dialog.h"
 #include "dbdoc/view_browser.h"
 #include "journey_fixture.h"
+#include "support/shared_folder.h"
 #include "records/menu_resources.h"
 #include "support/shell.h"
 
@@ -224,11 +225,22 @@ TEST_F(DatabaseEdgesJourney, AFailedImportSaysOnlyTheFailureAndRecentFileListsTh
 
 TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryExportAndPrint)
 {
-    // The other user may pass through the test's folder and use "shared".
-    ::chmod(TempFile("").c_str(), 0755);
-    const std::string shared = TempFile("shared");
+    // The other user may reach "shared" and keep his temporary files in a
+    // folder of his own: the suite's folders may be closed to him.
+    SharedFolder reachable;
+    ASSERT_TRUE(reachable.ok());
+    const std::string shared = reachable.file("shared");
     ::mkdir(shared.c_str(), 0777);
     ::chmod(shared.c_str(), 0777);
+    const std::string theirTemp = reachable.file("tmp");
+    ::mkdir(theirTemp.c_str(), 0777);
+    ::chmod(theirTemp.c_str(), 0777);
+    const QByteArray ownTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(theirTemp));
+    struct RestoreTemp {
+        QByteArray value;
+        ~RestoreTemp() { qputenv("TMPDIR", value); }
+    } restoreTemp{ownTemp};
     const std::string database = shared + "/Theirs.dqx";
     QFile::copy(QString::fromStdString(CopySample("Contacts.dqx")), QString::fromStdString(database));
     ::chmod(database.c_str(), 0644);
