@@ -31,6 +31,7 @@
 #include "platform/menus.h"
 #include "platform/profile.h"
 #include "records/command_ids.h"
+#include "records/command_keys.h"
 #include "records/menu_resources.h"
 #include "typography/font_list.h"
 
@@ -116,11 +117,10 @@ bool CMainFrame::LoadFrame()
         for (QMenu* menu : menus)
             ConnectMenu(menu);
         menus_[id] = std::move(menus);
-        for (const KeyOnlyCommand& key : KeyOnlyCommands(id)) {
+        for (const uint32_t command : KeyOnlyCommands(id)) {
             auto* action = new QAction(this);
-            action->setShortcut(QKeySequence(QString::fromLatin1(key.keys), QKeySequence::PortableText));
+            action->setShortcut(CommandShortcut(command));
             action->setEnabled(false);
-            const uint32_t command = key.id;
             // As a disabled menu item's key does nothing, neither does a
             // key whose command is off now.
             connect(action, &QAction::triggered, this, [this, command] {

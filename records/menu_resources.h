@@ -1,7 +1,7 @@
 // The program's three menu bars: 128 while no document is open, 129 over a
 // card window and 130 over a database window. Each item carries its
-// command id (records/command_ids.h, set as platform/menus.h says); the text after a tab names the item's
-// keyboard shortcut.
+// command id (records/command_ids.h, set as platform/menus.h says) and
+// shows the command's key from records/command_keys.h.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 
 #include "records/command_ids.h"
 
+class QAction;
 class QMenu;
 class QWidget;
 
@@ -19,26 +20,27 @@ enum : int32_t {
     kMenuDatabase = 130,
 };
 
-// A key of a window's accelerator table that no menu item shows.
-struct KeyOnlyCommand {
-    const char* keys;  // in QKeySequence's portable form, "Ctrl+Alt+V"
-    uint32_t id;
-};
+// The commands that the menu's window reaches by their keys
+// (records/command_keys.h) without an item.
+std::vector<uint32_t> KeyOnlyCommands(int32_t resourceId);
 
-// The keys of the menu's window that carry a command without an item.
-std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId);
+// Shows the command's key after the item's text and makes it the action's
+// shortcut; nothing for a command without a key.
+void SetCommandKeys(QAction* action, uint32_t id);
 
 // The top-level pop-ups of the menu, parented to owner; empty for an
 // unknown id. Items get their shortcuts as actions of the menu.
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner);
 
 // One line of a menu table: its depth (0 a top-level pop-up), its text
-// (Windows-1252, null for a separator) and its command id. A line followed
-// by deeper lines opens a submenu holding them.
+// (Windows-1252, null for a separator), its command id and whether it
+// shows the command's key. A line followed by deeper lines opens a submenu
+// holding them.
 struct MenuLine {
     int8_t depth;
     const char* text;
     uint32_t id;
+    bool showsKey = true;
 };
 
 // The top-level pop-ups of a table of lines, parented to owner.
