@@ -29,22 +29,9 @@ namespace {
     {1, "F&ill Info...", kCmdFillInfo}
 
 #define TEXT_FORMAT_ITEMS                              \
-    {1, "&Font", kCmdFontItem},                               \
-    {1, "&Size", 0},                                   \
-    {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1}, {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4}, {2, "14", kCmdSizeFirst + 5}, \
-    {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7}, {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10},                \
-    {2, "26", kCmdSizeFirst + 11}, {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13}, {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast},                \
-    SEP(2),                                            \
-    {2, "Larger", kCmdLarger},                              \
-    {2, "Smaller", kCmdSmaller},                             \
-    {2, "Other...", kCmdSizeOther},                            \
-    {1, "S&tyle", 0},                                  \
-    {2, "Plain", kCmdStylePlain},                               \
-    {2, "Bold", kCmdStyleBold},                                \
-    {2, "Italic", kCmdStyleItalic},                              \
-    {2, "Underline", kCmdStyleUnderline},                           \
-    {2, "All Caps", kCmdSmallCaps},                            \
-    {2, "Superscript", kCmdSuperscript},                         \
+    MENU_TEXT_FONT_SIZE_STYLE,                         \
+    {2, "All Caps", kCmdSmallCaps},                    \
+    {2, "Superscript", kCmdSuperscript},               \
     {2, "Subscript", kCmdSubscript}
 
 const MenuLine kCounterMenu[] = {
@@ -104,15 +91,7 @@ const MenuLine kTextMenu[] = {
     {1, "Select &All", kCmdEditSelectAll},
     SEP(1),
     TEXT_FORMAT_ITEMS,
-    {1, "&Alignment", 0},
-    {2, "Left", kCmdAlignFirst},
-    {2, "Center", kCmdAlignFirst + 1},
-    {2, "Right", kCmdAlignFirst + 2},
-    {2, "Justified", kCmdAlignLast},
-    {1, "&Line Spacing", 0},
-    {2, "Single", kCmdSpacingSingle},
-    {2, "One and a half", kCmdSpacingSingle + 1},
-    {2, "Double", kCmdSpacingLast},
+    MENU_TEXT_ALIGNMENT_SPACING,
     SEP(1),
     {1, "Character &Info...", kCmdCharacterInfo},
     {1, "Pa&ragraph Info...", kCmdParagraphInfo},

@@ -45,3 +45,23 @@ struct MenuLine {
 
 // The top-level pop-ups of a table of lines, parented to owner.
 std::vector<QMenu*> BuildMenuLines(const MenuLine* lines, size_t count, QWidget* owner);
+
+// The text items that the card window's Text menu and the text context
+// menus share, as lines of a menu table: Font, the Size and Style
+// submenus up to Underline, and the Alignment and Line Spacing submenus.
+#define MENU_TEXT_FONT_SIZE_STYLE                                                                                 \
+    {1, "&Font", kCmdFontItem}, {1, "&Size", 0}, {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1},           \
+        {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4},                 \
+        {2, "14", kCmdSizeFirst + 5}, {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7},                 \
+        {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10},                \
+        {2, "26", kCmdSizeFirst + 11}, {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13},              \
+        {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast}, {2, nullptr, 0}, {2, "Larger", kCmdLarger},       \
+        {2, "Smaller", kCmdSmaller}, {2, "Other...", kCmdSizeOther}, {1, "S&tyle", 0},                           \
+        {2, "Plain", kCmdStylePlain}, {2, "Bold", kCmdStyleBold}, {2, "Italic", kCmdStyleItalic},                \
+        {2, "Underline", kCmdStyleUnderline}
+
+#define MENU_TEXT_ALIGNMENT_SPACING                                                                               \
+    {1, "&Alignment", 0}, {2, "Left", kCmdAlignFirst}, {2, "Center", kCmdAlignFirst + 1},                        \
+        {2, "Right", kCmdAlignFirst + 2}, {2, "Justified", kCmdAlignLast}, {1, "&Line Spacing", 0},              \
+        {2, "Single", kCmdSpacingSingle}, {2, "One and a half", kCmdSpacingSingle + 1},                          \
+        {2, "Double", kCmdSpacingLast}
