@@ -558,14 +558,7 @@ void CMainFrame::DestroyDocumentFrames(ShellDocument* document)
     for (DocumentChildFrame* frame : ChildFrames()) {
         if (frame->Document() != document)
             continue;
-        frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
-        if (active_ == frame) {
-            active_ = nullptr;
-            frame->OnMdiActivate(false);
-        }
-        frame->CloseFromHost();
-        mdi_->removeSubWindow(frame);
-        frame->deleteLater();
+        RemoveChildFrame(frame);
     }
     if (!active_) {
         auto* next = dynamic_cast<DocumentChildFrame*>(mdi_->currentSubWindow());
@@ -597,20 +590,25 @@ std::vector<DocumentChildFrame*> CMainFrame::ChildFrames() const
     return frames_;
 }
 
+void CMainFrame::RemoveChildFrame(DocumentChildFrame* frame)
+{
+    frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
+    if (active_ == frame) {
+        active_ = nullptr;
+        frame->OnMdiActivate(false);
+    }
+    frame->CloseFromHost();
+    mdi_->removeSubWindow(frame);
+    frame->deleteLater();
+}
+
 void CMainFrame::CloseChildFrame(DocumentChildFrame* frame)
 {
     ShellDocument* document = frame->Document();
     const auto sameDocument = std::count_if(frames_.begin(), frames_.end(),
                                             [&](DocumentChildFrame* f) { return f->Document() == document; });
     if (sameDocument > 1) {
-        frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
-        if (active_ == frame) {
-            active_ = nullptr;
-            frame->OnMdiActivate(false);
-        }
-        frame->CloseFromHost();
-        mdi_->removeSubWindow(frame);
-        frame->deleteLater();
+        RemoveChildFrame(frame);
         return;
     }
     documents_->CanCloseAndClose(document);
