@@ -31,6 +31,7 @@
 #include "platform/menus.h"
 #include "platform/profile.h"
 #include "records/command_ids.h"
+#include "records/command_keys.h"
 #include "records/menu_resources.h"
 #include "typography/font_list.h"
 
@@ -116,11 +117,10 @@ bool CMainFrame::LoadFrame()
         for (QMenu* menu : menus)
             ConnectMenu(menu);
         menus_[id] = std::move(menus);
-        for (const KeyOnlyCommand& key : KeyOnlyCommands(id)) {
+        for (const uint32_t command : KeyOnlyCommands(id)) {
             auto* action = new QAction(this);
-            action->setShortcut(QKeySequence(QString::fromLatin1(key.keys), QKeySequence::PortableText));
+            action->setShortcut(CommandShortcut(command));
             action->setEnabled(false);
-            const uint32_t command = key.id;
             // As a disabled menu item's key does nothing, neither does a
             // key whose command is off now.
             connect(action, &QAction::triggered, this, [this, command] {
@@ -558,14 +558,7 @@ void CMainFrame::DestroyDocumentFrames(ShellDocument* document)
     for (DocumentChildFrame* frame : ChildFrames()) {
         if (frame->Document() != document)
             continue;
-        frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
-        if (active_ == frame) {
-            active_ = nullptr;
-            frame->OnMdiActivate(false);
-        }
-        frame->CloseFromHost();
-        mdi_->removeSubWindow(frame);
-        frame->deleteLater();
+        RemoveChildFrame(frame);
     }
     if (!active_) {
         auto* next = dynamic_cast<DocumentChildFrame*>(mdi_->currentSubWindow());
@@ -607,20 +600,25 @@ std::vector<DocumentChildFrame*> CMainFrame::ChildFrames() const
     return frames_;
 }
 
+void CMainFrame::RemoveChildFrame(DocumentChildFrame* frame)
+{
+    frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
+    if (active_ == frame) {
+        active_ = nullptr;
+        frame->OnMdiActivate(false);
+    }
+    frame->CloseFromHost();
+    mdi_->removeSubWindow(frame);
+    frame->deleteLater();
+}
+
 void CMainFrame::CloseChildFrame(DocumentChildFrame* frame)
 {
     ShellDocument* document = frame->Document();
     const auto sameDocument = std::count_if(frames_.begin(), frames_.end(),
                                             [&](DocumentChildFrame* f) { return f->Document() == document; });
     if (sameDocument > 1) {
-        frames_.erase(std::find(frames_.begin(), frames_.end(), frame));
-        if (active_ == frame) {
-            active_ = nullptr;
-            frame->OnMdiActivate(false);
-        }
-        frame->CloseFromHost();
-        mdi_->removeSubWindow(frame);
-        frame->deleteLater();
+        RemoveChildFrame(frame);
         return;
     }
     documents_->CanCloseAndClose(document);

@@ -140,6 +140,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Takes the frame out of the window: no longer active, closed and
+    // deleted once its events have run.
+    void RemoveChildFrame(DocumentChildFrame* frame);
     std::vector<CommandTarget*> Route() const;
     void ShowMenuSet(int32_t resourceId);
     void ConnectMenu(QMenu* menu);

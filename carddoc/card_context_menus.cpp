@@ -15,36 +15,23 @@ namespace {
 #define SEP(d) {d, nullptr, 0}
 
 #define OBJECT_ITEMS                                   \
-    {1, "Cu&t\tCtrl+X", kCmdEditCut},                                 \
-    {1, "&Copy\tCtrl+C", kCmdEditCopy},                               \
-    {1, "&Paste\tCtrl+V", kCmdEditPaste},                             \
+    {1, "Cu&t", kCmdEditCut},                                 \
+    {1, "&Copy", kCmdEditCopy},                               \
+    {1, "&Paste", kCmdEditPaste},                             \
     {1, "&Delete", kCmdDelete},                           \
     SEP(1),                                            \
-    {1, "D&uplicate\tCtrl+D", kCmdDuplicate},                     \
-    {1, "Bring to &Front\tCtrl+]", kCmdBringToFront},             \
-    {1, "Send to &Back\tCtrl+[", kCmdSendToBack},                 \
+    {1, "D&uplicate", kCmdDuplicate},                     \
+    {1, "Bring to &Front", kCmdBringToFront},             \
+    {1, "Send to &Back", kCmdSendToBack},                 \
     SEP(1),                                            \
-    {1, "&Object Info...\tCtrl+I", kCmdObjectInfo},               \
-    {1, "F&rame Info...\tCtrl+Shift+F", kCmdFrameInfo},                 \
+    {1, "&Object Info...", kCmdObjectInfo},               \
+    {1, "F&rame Info...", kCmdFrameInfo},                 \
     {1, "F&ill Info...", kCmdFillInfo}
 
 #define TEXT_FORMAT_ITEMS                              \
-    {1, "&Font", kCmdFontItem},                               \
-    {1, "&Size", 0},                                   \
-    {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1}, {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4}, {2, "14", kCmdSizeFirst + 5}, \
-    {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7}, {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10},                \
-    {2, "26", kCmdSizeFirst + 11}, {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13}, {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast},                \
-    SEP(2),                                            \
-    {2, "Larger\tCtrl+K", kCmdLarger},                              \
-    {2, "Smaller\tCtrl+Shift+K", kCmdSmaller},                             \
-    {2, "Other...", kCmdSizeOther},                            \
-    {1, "S&tyle", 0},                                  \
-    {2, "Plain\tCtrl+Shift+P", kCmdStylePlain},                               \
-    {2, "Bold\tCtrl+Shift+B", kCmdStyleBold},                                \
-    {2, "Italic\tCtrl+Shift+I", kCmdStyleItalic},                              \
-    {2, "Underline\tCtrl+Shift+U", kCmdStyleUnderline},                           \
-    {2, "All Caps", kCmdSmallCaps},                            \
-    {2, "Superscript", kCmdSuperscript},                         \
+    MENU_TEXT_FONT_SIZE_STYLE,                         \
+    {2, "All Caps", kCmdSmallCaps},                    \
+    {2, "Superscript", kCmdSuperscript},               \
     {2, "Subscript", kCmdSubscript}
 
 const MenuLine kCounterMenu[] = {
@@ -82,41 +69,33 @@ const MenuLine kBarcodeMenu[] = {
 const MenuLine kObjectsMenu[] = {
     {0, "__Simple Objects__", 0},
     OBJECT_ITEMS,
-    {1, "Text R&unaround...\tCtrl+R", kCmdTextRunaround},
+    {1, "Text R&unaround...", kCmdTextRunaround},
     SEP(1),
-    {1, "&Group\tCtrl+G", kCmdGroup},
-    {1, "U&nGroup\tCtrl+U", kCmdUngroup},
-    {1, "&Align Object...\tCtrl+Shift+A", kCmdAlignObjects},
+    {1, "&Group", kCmdGroup},
+    {1, "U&nGroup", kCmdUngroup},
+    {1, "&Align Object...", kCmdAlignObjects},
 };
 
 const MenuLine kEmptyMenu[] = {
     {0, "__Empty Selection__", 0},
-    {1, "&Paste\tCtrl+V", kCmdEditPaste},
-    {1, "P&references...\tCtrl+Y", kCmdPreferences},
-    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},
+    {1, "&Paste", kCmdEditPaste},
+    {1, "P&references...", kCmdPreferences},
+    {1, "Select &All", kCmdEditSelectAll},
 };
 
 const MenuLine kTextMenu[] = {
     {0, "__Text__", 0},
-    {1, "Cu&t\tCtrl+X", kCmdEditCut},
-    {1, "&Copy\tCtrl+C", kCmdEditCopy},
-    {1, "&Paste\tCtrl+V", kCmdEditPaste},
-    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},
+    {1, "Cu&t", kCmdEditCut},
+    {1, "&Copy", kCmdEditCopy},
+    {1, "&Paste", kCmdEditPaste},
+    {1, "Select &All", kCmdEditSelectAll},
     SEP(1),
     TEXT_FORMAT_ITEMS,
-    {1, "&Alignment", 0},
-    {2, "Left\tCtrl+Shift+L", kCmdAlignFirst},
-    {2, "Center\tCtrl+Shift+C", kCmdAlignFirst + 1},
-    {2, "Right\tCtrl+Shift+R", kCmdAlignFirst + 2},
-    {2, "Justified\tCtrl+Shift+J", kCmdAlignLast},
-    {1, "&Line Spacing", 0},
-    {2, "Single", kCmdSpacingSingle},
-    {2, "One and a half", kCmdSpacingSingle + 1},
-    {2, "Double", kCmdSpacingLast},
+    MENU_TEXT_ALIGNMENT_SPACING,
     SEP(1),
-    {1, "Character &Info...\tCtrl+Shift+H", kCmdCharacterInfo},
-    {1, "Pa&ragraph Info...\tCtrl+Shift+G", kCmdParagraphInfo},
-    {1, "Ta&bs...\tCtrl+Shift+T", kCmdTabs},
+    {1, "Character &Info...", kCmdCharacterInfo},
+    {1, "Pa&ragraph Info...", kCmdParagraphInfo},
+    {1, "Ta&bs...", kCmdTabs},
 };
 
 const MenuLine kStarMenu[] = {

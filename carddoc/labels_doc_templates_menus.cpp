@@ -2,7 +2,6 @@
 // the View menu, and the master-mode items for the wizard's stock. Also
 // the small view commands on the backdrop and the two sides.
 #include <QAction>
-#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -15,21 +14,19 @@
 #include "platform/menus.h"
 #include "platform/profile.h"
 #include "records/command_ids.h"
+#include "records/menu_resources.h"
 
 namespace {
 
 // The View menu's items before the page items.
 constexpr int kPageMenuKeptItems = 9;
 
-QAction* AddItem(QMenu* menu, const char* text, uint32_t id, const char* keys = nullptr)
+QAction* AddItem(QMenu* menu, const char* text, uint32_t id)
 {
     QAction* action = menu->addAction(Cp1252ToQString(text));
     MenuSetCommandId(action, id);
-    if (keys) {
-        // The item shows its key, as the menus' other items do.
-        action->setText(action->text() + '\t' + QString::fromLatin1(keys));
-        action->setShortcut(QKeySequence(QString::fromLatin1(keys), QKeySequence::PortableText));
-    }
+    // The item shows its key, as the menus' other items do.
+    SetCommandKeys(action, id);
     return action;
 }
 
@@ -81,9 +78,9 @@ void CLabelsDoc::BuildTemplatesMenu(QWidget* mainMenu)
     auto* templates = new QMenu(QStringLiteral("Templates"), file);
     MenuSetCommandId(templates->menuAction(), kMenuSubmenuId);
     AddItem(templates, "Save Template to File...", kCmdSaveTemplateToFile);
-    AddItem(templates, "Load Template from File...", kCmdLoadTemplateFromFile, "Ctrl+Alt+L");
-    AddItem(templates, "Add Template To Wizard...", kCmdAddTemplateToWizard, "Ctrl+Alt+A");
-    AddItem(templates, "Change Template in Wizard", kCmdChangeTemplateInWizard, "Ctrl+Alt+C");
+    AddItem(templates, "Load Template from File...", kCmdLoadTemplateFromFile);
+    AddItem(templates, "Add Template To Wizard...", kCmdAddTemplateToWizard);
+    AddItem(templates, "Change Template in Wizard", kCmdChangeTemplateInWizard);
     // Without Close All the popup goes last.
     if (before) {
         file->insertSeparator(before);

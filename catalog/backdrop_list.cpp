@@ -222,13 +222,9 @@ int32_t ListGroupItemNames(int32_t group, Handle names, int32_t* count)
 int32_t ReadBackdropFile(const PathRecord* source, const char* name, int32_t* group, int32_t* n, uint8_t* item)
 {
     PathRecord file;
-    int32_t err = WizardFilePath(kWizFolderBackdrops, "bckp.bp", &file);
-    if (err == kErrNone)
-        err = MakeUniqueFileName(&file);
-    if (err != kErrNone)
-        return err;
     uint8_t header[kItemHeaderSize];
-    if ((err = MakeItemFile(source, &file, header)) != kErrNone)
+    int32_t err = MakeNewItemFile(source, kWizFolderBackdrops, "bckp.bp", &file, header);
+    if (err != kErrNone)
         return err;
 
     std::memset(item, 0, kBkItemSize);

@@ -28,6 +28,10 @@ int32_t ConvertPictureFile(const PathRecord* source, Handle body, uint32_t* kind
 // Converts the source and writes the item file dest, its header naming the
 // source. 1 when the picture does not convert: no file is written then.
 int32_t MakeItemFile(const PathRecord* source, const PathRecord* dest, uint8_t* header);
+// The same under a name not yet taken in one of the wizard's folders,
+// made from the pattern ("bckp.bp"); file receives its path.
+int32_t MakeNewItemFile(const PathRecord* source, int32_t folder, const char* pattern, PathRecord* file,
+                        uint8_t* header);
 
 // The body's picture into dib: kind 1 from the packed bitmap, kind 5
 // rendered at 200 pixels on its longer side. 1 for other kinds or a body

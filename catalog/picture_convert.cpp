@@ -3,7 +3,9 @@
 
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
+#include "catalog/wizard_folders.h"
 #include "foundation/cursors.h"
+#include "foundation/file_io.h"
 #include "foundation/win_error.h"
 #include "frames/image_file.h"
 #include "graphics/metafile.h"
@@ -56,4 +58,15 @@ int32_t MakeItemFile(const PathRecord* source, const PathRecord* dest, uint8_t* 
     std::memcpy(header + kItemSourceAt, name, strnlen(name, kItemSourceSize - 1));
     PutU32LE(header + kItemKindAt, kind);
     return WriteItemFile(dest, header, body.get());
+}
+
+int32_t MakeNewItemFile(const PathRecord* source, int32_t folder, const char* pattern, PathRecord* file,
+                        uint8_t* header)
+{
+    int32_t err = WizardFilePath(folder, pattern, file);
+    if (err == kErrNone)
+        err = MakeUniqueFileName(file);
+    if (err != kErrNone)
+        return err;
+    return MakeItemFile(source, file, header);
 }

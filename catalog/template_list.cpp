@@ -143,28 +143,35 @@ int32_t ReadTemplateFile(const PathRecord* source, int32_t* id, uint8_t* info)
     return err;
 }
 
-Handle LoadTemplatePreviewData(int32_t id)
+namespace {
+
+// The preview block of the template's file, with the file's header; null
+// when the template or its file cannot be read.
+Handle LoadPreviewBlock(int32_t id, uint8_t* header)
 {
     uint8_t info[kTmInSize];
     PathRecord path;
     if (ReadTemplateInfo(id, info) != 0 || TemplateInfoFilePath(info, &path) != 0)
         return nullptr;
-    uint8_t header[kTemplateHeaderSize];
     HandleOwner data(HandleNew(0));
     if (!data || LoadTemplateFile(&path, header, data.get(), kTemplatePreviewBlock) != 0)
         return nullptr;
     return data.release();
 }
 
+}  // namespace
+
+Handle LoadTemplatePreviewData(int32_t id)
+{
+    uint8_t header[kTemplateHeaderSize];
+    return LoadPreviewBlock(id, header);
+}
+
 DibHandle LoadTemplatePreview(int32_t id)
 {
-    uint8_t info[kTmInSize];
-    PathRecord path;
-    if (ReadTemplateInfo(id, info) != 0 || TemplateInfoFilePath(info, &path) != 0)
-        return nullptr;
     uint8_t header[kTemplateHeaderSize];
-    HandleOwner data(HandleNew(0));
-    if (!data || LoadTemplateFile(&path, header, data.get(), kTemplatePreviewBlock) != 0)
+    HandleOwner data(LoadPreviewBlock(id, header));
+    if (!data)
         return nullptr;
     DibHandleOwner picture;
     if (!picture || ItemPicture(data.get(), GetU32LE(header + kTemplateKindAt), picture.get()) != 0)

@@ -43,13 +43,8 @@ int32_t HeaderPath(int32_t number, PathRecord* path)
 int32_t MakeDesignFile(const PathRecord* source, char* name, int32_t size)
 {
     PathRecord file;
-    int32_t err = WizardFilePath(kWizFolderDesigns, "docp.dp", &file);
-    if (err == kErrNone)
-        err = MakeUniqueFileName(&file);
-    if (err != kErrNone)
-        return err;
     uint8_t header[kItemHeaderSize];
-    if ((err = MakeItemFile(source, &file, header)) != kErrNone)
+    if (int32_t err = MakeNewItemFile(source, kWizFolderDesigns, "docp.dp", &file, header); err != kErrNone)
         return err;
     char fileName[kPathTextSize] = {};
     PathRecordGetFileName(&file, fileName, int32_t(sizeof fileName));

@@ -207,6 +207,9 @@ public:
     void RefreshStatus(bool markNew = false);
 
 private:
+    // Find One and Search All Fields: the form's values sought in their
+    // fields or in any field (kFindValues, kFindAllFields).
+    void FindByValues(int32_t direction, int32_t kind);
     // What a new or opened database starts with: openMode_ from mode (1 new,
     // 3 opened), typing from the first field, the database bar shown.
     void Opened(int32_t mode);

@@ -161,20 +161,11 @@ int16_t CDBDocument::ApplyBulkMail(uint8_t mode)
     return 0;
 }
 
-void CDBDocument::FindOne(int32_t direction)
-{
-    if (!IsOpen())
-        return;
-    if (InBulkMailMode() && direction != kFindFromFirst) {
-        MessageBeep(0);
-        return;
-    }
-    CommitRecord(true);
-    const int32_t found = Data().FindRecords(direction, kFindValues, Criteria(Header()));
-    RunFindDialogResult(found >= 0);
-}
+void CDBDocument::FindOne(int32_t direction) { FindByValues(direction, kFindValues); }
 
-void CDBDocument::SearchAllFields(int32_t direction)
+void CDBDocument::SearchAllFields(int32_t direction) { FindByValues(direction, kFindAllFields); }
+
+void CDBDocument::FindByValues(int32_t direction, int32_t kind)
 {
     if (!IsOpen())
         return;
@@ -183,7 +174,7 @@ void CDBDocument::SearchAllFields(int32_t direction)
         return;
     }
     CommitRecord(true);
-    const int32_t found = Data().FindRecords(direction, kFindAllFields, Criteria(Header()));
+    const int32_t found = Data().FindRecords(direction, kind, Criteria(Header()));
     RunFindDialogResult(found >= 0);
 }
 

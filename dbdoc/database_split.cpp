@@ -9,6 +9,7 @@
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "database/same_file.h"
+#include "dbdoc/new_database_file.h"
 #include "dbdoc/selection_walk.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -88,13 +89,5 @@ int32_t SplitDatabase(DbDocument& document, const PathRecord& target, SplitResul
     // this one's.
     if (err == kErrNone && FileExists(&targetIndex, 0))
         err = FileDelete(&targetIndex);
-    FileHandle written = kNoFile;
-    if (err == kErrNone)
-        err = out.Commit(&written);
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
-    FileClose(written);
-    return 1;
+    return FinishNewDatabaseFile(out, err);
 }

@@ -5,6 +5,7 @@
 #include "database/file_swap.h"
 #include "database/progress_window.h"
 #include "database/same_file.h"
+#include "dbdoc/new_database_file.h"
 #include "dbdoc/selection_walk.h"
 #include "foundation/alerts.h"
 #include "foundation/file_io.h"
@@ -63,13 +64,5 @@ int32_t WriteSelectionFile(DbDocument& document, const PathRecord& target, const
             return -1;
         }
     }
-    FileHandle written = kNoFile;
-    if (err == kErrNone)
-        err = out.Commit(&written);
-    if (err != kErrNone) {
-        AlertFileError(err);
-        return -1;
-    }
-    FileClose(written);
-    return 1;
+    return FinishNewDatabaseFile(out, err);
 }

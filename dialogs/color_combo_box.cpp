@@ -4,6 +4,7 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
+#include "dialogs/combo_frame.h"
 #include "dialogs/object_dialog_kit.h"
 #include "platform/dc.h"
 
@@ -60,9 +61,7 @@ void CColorComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText.clear();
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect field = PaintComboFrame(this, &painter, &option);
     if (currentIndex() < 0)
         return;
     PaintWithDc(&painter, field.adjusted(1, 1, -1, -1), [&](Dc* dc, const IntRect& r) {

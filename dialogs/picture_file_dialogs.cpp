@@ -17,6 +17,7 @@
 
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
+#include "dialogs/picture_preview_panel.h"
 #include "dialogs/spin_steps.h"
 #include "foundation/units.h"
 #include "graphics/dib_derived.h"
@@ -184,18 +185,7 @@ int32_t RunOpenPictureDialog(QWidget* owner, OpenPictureSettings* settings)
     if (settings)
         g_open = *settings;
     OpenPictureSettings& s = g_open;
-    auto* panel = new QWidget;
-    auto* preview = new CPicturePreviewWnd(panel);
-    preview->setObjectName(QStringLiteral("picturePreview"));
-    preview->setFixedSize(DialogUnitsX(139) - 4, DialogUnitsY(128) - 4);
-    preview->SetSettings(reinterpret_cast<const uint8_t*>(&s));
-    auto* show = new QCheckBox(QStringLiteral("Show preview"), panel);
-    show->setObjectName(QStringLiteral("showPreview"));
-    show->setChecked(s.showPreview != 0);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->addWidget(preview);
-    panelLayout->addWidget(show);
-    panelLayout->addStretch(1);
+    auto* panel = new PicturePreviewPanel(&s);
 
     std::unique_ptr<QFileDialog> dialog(MakeFileDialog(owner, s.title, s.folder, s.path, panel));
     dialog->setObjectName(QStringLiteral("openPictureDialog"));
@@ -203,26 +193,13 @@ int32_t RunOpenPictureDialog(QWidget* owner, OpenPictureSettings* settings)
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setNameFilters(s.pictureMode ? NameFilters(PictureFilterTable, kPictureFilterCount)
                                          : NameFilters(DocumentFilterTable, kDocumentFilterCount));
-    const auto redraw = [preview] { preview->repaint(); };
-    QObject::connect(show, &QCheckBox::clicked, preview, [redraw](bool on) {
-        g_open.showPreview = on ? 1 : 0;
-        redraw();
-    });
-    const auto selectionChanged = [preview, redraw, d = dialog.get()](const QString& path) {
+    QObject::connect(dialog.get(), &QFileDialog::currentChanged, panel, [panel, d = dialog.get()](const QString& path) {
         PutField(g_open.folder, sizeof g_open.folder, d->directory().absolutePath());
-        char now[260] = {};
-        PutField(now, sizeof now, path);
-        // The same file selected again is not read again.
-        if (std::strcmp(now, g_open.path) != 0) {
-            std::memcpy(g_open.path, now, sizeof now);
-            preview->LoadPicture(path.toLocal8Bit().toStdString());
-        }
-        redraw();
-    };
-    QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, selectionChanged);
-    QObject::connect(dialog.get(), &QFileDialog::directoryEntered, preview, [redraw](const QString& folder) {
+        panel->ShowFile(path);
+    });
+    QObject::connect(dialog.get(), &QFileDialog::directoryEntered, panel, [panel](const QString& folder) {
         PutField(g_open.folder, sizeof g_open.folder, folder);
-        redraw();
+        panel->Redraw();
     });
 
     int32_t result = 2;
@@ -230,7 +207,7 @@ int32_t RunOpenPictureDialog(QWidget* owner, OpenPictureSettings* settings)
         PutField(s.path, sizeof s.path, dialog->selectedFiles().first());
         result = 1;
     }
-    preview->FreePicture();
+    panel->FreePicture();
     if (settings)
         *settings = s;
     return result;

@@ -17,6 +17,7 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
+#include "dialogs/combo_frame.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
@@ -99,9 +100,7 @@ void CBitmapComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText.clear();
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect field = PaintComboFrame(this, &painter, &option);
     const int32_t index = currentIndex();
     if (index < 0 || index >= count_)
         return;

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
+#include "dialogs/combo_frame.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
@@ -117,9 +118,7 @@ void CTabComboBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox option;
     initStyleOption(&option);
-    option.currentText.clear();
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect field = PaintComboFrame(this, &painter, &option);
     if (currentIndex() < 0)
         return;
     PaintWithDc(&painter, field, [&](Dc* dc, const IntRect& r) {

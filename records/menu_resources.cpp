@@ -1,10 +1,11 @@
 #include "records/menu_resources.h"
 
-#include <QKeySequence>
+#include <QAction>
 #include <QMenu>
 
 #include "foundation/cp1252.h"
 #include "platform/menus.h"
+#include "records/command_keys.h"
 
 namespace {
 
@@ -13,12 +14,12 @@ namespace {
 // The parts that all three bars share.
 #define FILE_NEW_OPEN                                  \
     {1, "&New", 0},                                    \
-    {2, "Data&base...\tCtrl+N", kCmdNewDatabase},                \
+    {2, "Data&base...", kCmdNewDatabase},                \
     {2, "&Label...", kCmdCreateNewLabel},                           \
-    {2, "&Document...\tCtrl+Shift+N", kCmdNewDocument},          \
+    {2, "&Document...", kCmdNewDocument},          \
     {1, "&Open", 0},                                   \
-    {2, "Data&base...\tCtrl+O", kCmdOpenDatabase},                \
-    {2, "&Document...\tCtrl+Shift+O", kCmdOpenDocument}
+    {2, "Data&base...", kCmdOpenDatabase},                \
+    {2, "&Document...", kCmdOpenDocument}
 
 #define FILE_TAIL                                      \
     SEP(1),                                            \
@@ -41,18 +42,18 @@ namespace {
 #define FILE_CLOSE_SAVE                                \
     {1, "&Close", kCmdFileClose},                              \
     {1, "Close A&ll", kCmdCloseAll},                          \
-    {1, "&Save\tCtrl+S", kCmdFileSave},                       \
+    {1, "&Save", kCmdFileSave},                       \
     {1, "Save &As...", kCmdFileSaveAs}
 
 #define EDIT_CLIPBOARD                                 \
     {0, "&Edit", 0},                                   \
-    {1, "&Undo\tCtrl+Z", kCmdEditUndo},                       \
+    {1, "&Undo", kCmdEditUndo},                       \
     SEP(1),                                            \
-    {1, "Cu&t\tCtrl+X", kCmdEditCut},                        \
-    {1, "&Copy\tCtrl+C", kCmdEditCopy},                       \
-    {1, "&Paste\tCtrl+V", kCmdEditPaste},                      \
+    {1, "Cu&t", kCmdEditCut},                        \
+    {1, "&Copy", kCmdEditCopy},                       \
+    {1, "&Paste", kCmdEditPaste},                      \
     {1, "Cl&ear", kCmdEditClear},                              \
-    {1, "Select &All\tCtrl+A", kCmdEditSelectAll},                 \
+    {1, "Select &All", kCmdEditSelectAll},                 \
     SEP(1)
 
 #define WINDOW_HELP                                    \
@@ -85,29 +86,29 @@ const MenuLine kCardMenu[] = {
     FILE_NEW_OPEN,
     FILE_CLOSE_SAVE,
     SEP(1),
-    {1, "&Import Text...\tCtrl+M", kCmdImportText},
-    {1, "Import &Graphics...\tCtrl+Shift+M", kCmdImportGraphics},
+    {1, "&Import Text...", kCmdImportText},
+    {1, "Import &Graphics...", kCmdImportGraphics},
     {1, "&Export", 0},
     {2, "Database...", kCmdExportDatabase},
     {2, "Export As Picture...", kCmdExportPicture},
     SEP(1),
-    {1, "Document Set&up...\tCtrl+L", kCmdDocumentSetup},
+    {1, "Document Set&up...", kCmdDocumentSetup},
     {1, "Page Se&tup...", kCmdPageSetup},
     {1, "P&rint Setup...", kCmdFilePrintSetup},
     {1, "Print Options...", kCmdPrintOptions},
     {1, "&Print", 0},
-    {2, "Document From Database...\tCtrl+P", kCmdPrintFromDatabase},
+    {2, "Document From Database...", kCmdPrintFromDatabase},
     {2, "Sheet of Active Document...", kCmdPrintSheet},
     {2, "Default Card Info...", kCmdPrintDefaultCardInfo},
     {1, "Print Pre&view...", kCmdPrintPreview},
     FILE_TAIL,
     EDIT_CLIPBOARD,
-    {1, "&Find/Replace...\tCtrl+F", kCmdEditFind},
+    {1, "&Find/Replace...", kCmdEditFind},
     SEP(1),
     {1, "Create Color...", kCmdCreateColor},
     {1, "Ruler Settings...", kCmdRulerSettings},
     {1, "Guide Settings...", kCmdGuideSettings},
-    {1, "Preferences...\tCtrl+Y", kCmdPreferences},
+    {1, "Preferences...", kCmdPreferences},
     {1, "Default Card Info...", kCmdDefaultCardInfo},
     SEP(1),
     {1, "Change &Layout and Design...", kCmdChangeLayout},
@@ -133,23 +134,23 @@ const MenuLine kCardMenu[] = {
     {1, "&Delete Page...", kCmdDeletePage},
     {1, "G&oto Page...", kCmdGotoPage},
     {0, "&Object", 0},
-    {1, "Object &Info...\tCtrl+I", kCmdObjectInfo},
-    {1, "&Frame Info...\tCtrl+Shift+F", kCmdFrameInfo},
+    {1, "Object &Info...", kCmdObjectInfo},
+    {1, "&Frame Info...", kCmdFrameInfo},
     {1, "Fill Info...", kCmdFillInfo},
-    {1, "Text &Runaround...\tCtrl+R", kCmdTextRunaround},
+    {1, "Text &Runaround...", kCmdTextRunaround},
     SEP(1),
-    {1, "&Duplicate\tCtrl+D", kCmdDuplicate},
+    {1, "&Duplicate", kCmdDuplicate},
     {1, "Delete", kCmdDelete},
-    {1, "&Group\tCtrl+G", kCmdGroup},
-    {1, "&UnGroup\tCtrl+U", kCmdUngroup},
-    {1, "Bring to Fron&t\tCtrl+]", kCmdBringToFront},
-    {1, "Send to &Back\tCtrl+[", kCmdSendToBack},
+    {1, "&Group", kCmdGroup},
+    {1, "&UnGroup", kCmdUngroup},
+    {1, "Bring to Fron&t", kCmdBringToFront},
+    {1, "Send to &Back", kCmdSendToBack},
     {1, "Shuffle Forward", kCmdShuffleForward},
-    {1, "&Align Object...\tCtrl+Shift+A", kCmdAlignObjects},
+    {1, "&Align Object...", kCmdAlignObjects},
     SEP(1),
     {1, "Place Barcode", kCmdPlaceBarcode},
     {1, "Place Counter", kCmdPlaceCounter},
-    {1, "Place &Quick Card...\tCtrl+Q", kCmdPlaceQuickCard},
+    {1, "Place &Quick Card...", kCmdPlaceQuickCard},
     {1, "Make Object a Barcode", kCmdBarcodeMark},
     {1, "Place Database Field", kCmdPlaceFieldMenu},
     {0, "&Graphics", 0},
@@ -172,39 +173,18 @@ const MenuLine kCardMenu[] = {
     {2, "12 pt", kCmdLineWidthLast},
     {2, "Other Width...", kCmdLineWidthOther},
     {0, "&Text", 0},
-    {1, "&Font", kCmdFontItem},
-    {1, "&Size", 0},
-    {2, "8", kCmdSizeFirst}, {2, "9", kCmdSizeFirst + 1}, {2, "10", kCmdSizeFirst + 2}, {2, "11", kCmdSizeFirst + 3}, {2, "12", kCmdSizeFirst + 4}, {2, "14", kCmdSizeFirst + 5},
-    {2, "16", kCmdSizeFirst + 6}, {2, "18", kCmdSizeFirst + 7}, {2, "20", kCmdSizeFirst + 8}, {2, "22", kCmdSizeFirst + 9}, {2, "24", kCmdSizeFirst + 10}, {2, "26", kCmdSizeFirst + 11},
-    {2, "28", kCmdSizeFirst + 12}, {2, "36", kCmdSizeFirst + 13}, {2, "48", kCmdSizeFirst + 14}, {2, "72", kCmdSizeLast},
-    SEP(2),
-    {2, "Larger\tCtrl+K", kCmdLarger},
-    {2, "Smaller\tCtrl+Shift+K", kCmdSmaller},
-    {2, "Other...", kCmdSizeOther},
-    {1, "S&tyle", 0},
-    {2, "Plain\tCtrl+Shift+P", kCmdStylePlain},
-    {2, "Bold\tCtrl+Shift+B", kCmdStyleBold},
-    {2, "Italic\tCtrl+Shift+I", kCmdStyleItalic},
-    {2, "Underline\tCtrl+Shift+U", kCmdStyleUnderline},
+    MENU_TEXT_FONT_SIZE_STYLE,
     {2, "Small Caps", kCmdSmallCaps},
     {2, "Superscript", kCmdSuperscript},
     {2, "Subscript", kCmdSubscript},
     {1, "&Color", kCmdTextColourMenu},
     {1, "S&hade", 0},
     SHADES(kCmdTextShadeFirst),
-    {1, "&Alignment", 0},
-    {2, "Left\tCtrl+Shift+L", kCmdAlignFirst},
-    {2, "Center\tCtrl+Shift+C", kCmdAlignFirst + 1},
-    {2, "Right\tCtrl+Shift+R", kCmdAlignFirst + 2},
-    {2, "Justified\tCtrl+Shift+J", kCmdAlignLast},
-    {1, "&Line Spacing", 0},
-    {2, "Single", kCmdSpacingSingle},
-    {2, "One and a half", kCmdSpacingSingle + 1},
-    {2, "Double", kCmdSpacingLast},
+    MENU_TEXT_ALIGNMENT_SPACING,
     SEP(1),
-    {1, "Ta&bs...\tCtrl+Shift+T", kCmdTabs},
-    {1, "Character &Info...\tCtrl+Shift+H", kCmdCharacterInfo},
-    {1, "&Paragraph Info...\tCtrl+Shift+G", kCmdParagraphInfo},
+    {1, "Ta&bs...", kCmdTabs},
+    {1, "Character &Info...", kCmdCharacterInfo},
+    {1, "&Paragraph Info...", kCmdParagraphInfo},
     {1, "Sp&elling", 0},
     {2, "Word", kCmdSpellWord},
     {2, "Paragraph", kCmdSpellWord + 1},
@@ -225,7 +205,7 @@ const MenuLine kDatabaseMenu[] = {
     FILE_CLOSE_SAVE,
     SEP(1),
     {1, "&Import Database...", kCmdImportDatabase},
-    {1, "Import &Graphics...\tCtrl+Shift+M", kCmdImportGraphics},
+    {1, "Import &Graphics...", kCmdImportGraphics},
     {1, "&Export", 0},
     {2, "Database...", kCmdExportDatabase},
     {2, "Database Report...", kCmdExportReport},
@@ -238,25 +218,26 @@ const MenuLine kDatabaseMenu[] = {
     {2, "Print Database Bulk Mail Records", kCmdPrintDatabaseBulkMail},
     FILE_TAIL,
     EDIT_CLIPBOARD,
-    {1, "Preferences...", kCmdPreferences},
+    // The database window's item has never shown a key.
+    {1, "Preferences...", kCmdPreferences, false},
     {1, "Data Entry Options...", kCmdDataEntryOptions},
     {1, "Create Custom Fields...", kCmdCreateCustomFields},
     {1, "Default Card Info...", kCmdDefaultCardInfo},
     {0, "&View", 0},
     SHOW_TOOLS,
     {0, "&Database", 0},
-    {1, "&Update Record\tEnter", kCmdUpdateRecord},
-    {1, "&New Record\tShift+Enter", kCmdNewRecord},
-    {1, "&Delete Record\tCtrl+Shift+D", kCmdDeleteRecord},
-    {1, "Du&plicate Record\tCtrl+D", kCmdDuplicateRecord},
+    {1, "&Update Record", kCmdUpdateRecord},
+    {1, "&New Record", kCmdNewRecord},
+    {1, "&Delete Record", kCmdDeleteRecord},
+    {1, "Du&plicate Record", kCmdDuplicateRecord},
     {1, "&Clear All Fields", kCmdClearAllFields},
     SEP(1),
     {1, "&Sort...", kCmdSort},
-    {1, "&Find One...\tCtrl+F", kCmdFindOne},
+    {1, "&Find One...", kCmdFindOne},
     {1, "Find &All...", kCmdFindAll},
     {1, "Search All Fi&elds", kCmdSearchAllFields},
-    {1, "&Query...\tCtrl+U", kCmdQuery},
-    {1, "Show All &Records\tCtrl+R", kCmdShowAllRecords},
+    {1, "&Query...", kCmdQuery},
+    {1, "Show All &Records", kCmdShowAllRecords},
     {1, "Delete All Duplicate Records", kCmdDeleteDuplicates},
     SEP(1),
     {1, "&Browse Field", kCmdBrowseFieldMenu},
@@ -271,15 +252,6 @@ const MenuLine kDatabaseMenu[] = {
 #undef SHOW_TOOLS
 #undef WINDOW_HELP
 #undef SHADES
-
-// Keys typed into the database form (Enter, Shift+Enter) belong to its
-// edits; only shortcuts with Ctrl become actions of the menu.
-QKeySequence ShortcutOf(const QString& keys)
-{
-    if (!keys.contains("Ctrl"))
-        return {};
-    return QKeySequence(keys, QKeySequence::PortableText);
-}
 
 // Builds the lines [begin, end) that are one level below the line that
 // opened them.
@@ -298,15 +270,10 @@ void BuildItems(const MenuLine* lines, size_t begin, size_t end, QMenu* menu)
             MenuSetCommandId(sub->menuAction(), kMenuSubmenuId);
             BuildItems(lines, i + 1, next, sub);
         } else {
-            const QString text = Cp1252ToQString(line.text);
-            const qsizetype tab = text.indexOf('\t');
-            QAction* action = menu->addAction(text);
+            QAction* action = menu->addAction(Cp1252ToQString(line.text));
             MenuSetCommandId(action, line.id);
-            if (tab >= 0) {
-                const QKeySequence keys = ShortcutOf(text.mid(tab + 1));
-                if (!keys.isEmpty())
-                    action->setShortcut(keys);
-            }
+            if (line.showsKey)
+                SetCommandKeys(action, line.id);
         }
         i = next;
     }
@@ -314,12 +281,23 @@ void BuildItems(const MenuLine* lines, size_t begin, size_t end, QMenu* menu)
 
 }  // namespace
 
-std::vector<KeyOnlyCommand> KeyOnlyCommands(int32_t resourceId)
+std::vector<uint32_t> KeyOnlyCommands(int32_t resourceId)
 {
     // The card window's backdrop keys: Set As BackDrop and Change Backdrop.
     if (resourceId == kMenuCard)
-        return {{"Ctrl+Alt+V", kCmdSetAsBackdrop}, {"Ctrl+Alt+B", kCmdChangeBackdrop}};
+        return {kCmdSetAsBackdrop, kCmdChangeBackdrop};
     return {};
+}
+
+void SetCommandKeys(QAction* action, uint32_t id)
+{
+    const char* keys = CommandKeys(id);
+    if (!keys)
+        return;
+    // The item shows its key after a tab, which Qt draws at the right;
+    // the keys with Ctrl also work as the action's shortcut.
+    action->setText(action->text() + '\t' + QString::fromLatin1(keys));
+    action->setShortcut(CommandShortcut(id));
 }
 
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner)

@@ -3,15 +3,11 @@
 #include <cstring>
 #include <memory>
 
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QVBoxLayout>
 
-#include "dialogs/object_dialog_kit.h"
 #include "dialogs/picture_file_dialogs.h"
-#include "dialogs/picture_preview_wnd.h"
+#include "dialogs/picture_preview_panel.h"
 
 const PictureFilterRow WizardPictureFilterTable[kWizardPictureFilterCount] = {
     {"All Files", "*.*"},
@@ -110,18 +106,7 @@ int32_t PictureFileDialogRun(QWidget* owner, const char* title, PathRecord start
     const std::string startPath = PathRecordToPosix(start);
     PutField(s.path, sizeof s.path, startPath);
 
-    auto* panel = new QWidget;
-    auto* preview = new CPicturePreviewWnd(panel);
-    preview->setObjectName(QStringLiteral("picturePreview"));
-    preview->setFixedSize(DialogUnitsX(139) - 4, DialogUnitsY(128) - 4);
-    preview->SetSettings(reinterpret_cast<const uint8_t*>(&s));
-    auto* show = new QCheckBox(QStringLiteral("Show preview"), panel);
-    show->setObjectName(QStringLiteral("showPreview"));
-    show->setChecked(s.showPreview != 0);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->addWidget(preview);
-    panelLayout->addWidget(show);
-    panelLayout->addStretch(1);
+    auto* panel = new PicturePreviewPanel(&s);
 
     auto dialog = std::make_unique<QFileDialog>(owner);
     dialog->setObjectName(QStringLiteral("pictureImportDialog"));
@@ -135,24 +120,10 @@ int32_t PictureFileDialogRun(QWidget* owner, const char* title, PathRecord start
     dialog->setDirectory(startInfo.absolutePath());
     if (!startInfo.fileName().isEmpty())
         dialog->selectFile(startInfo.fileName());
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout()))
-        grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
-    else
-        delete panel;
+    panel->AttachTo(dialog.get());
 
-    QObject::connect(show, &QCheckBox::clicked, preview, [&s, preview](bool on) {
-        s.showPreview = on ? 1 : 0;
-        preview->repaint();
-    });
-    QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, [&s, preview](const QString& path) {
-        const std::string now = path.toLocal8Bit().toStdString();
-        // The picture already shown is not read again.
-        if (now != std::string(s.path, strnlen(s.path, sizeof s.path))) {
-            PutField(s.path, sizeof s.path, now);
-            preview->LoadPicture(now);
-        }
-        preview->repaint();
-    });
+    QObject::connect(dialog.get(), &QFileDialog::currentChanged, panel,
+                     [panel](const QString& path) { panel->ShowFile(path); });
 
     int32_t result = 2;
     if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty()) {
@@ -170,6 +141,6 @@ int32_t PictureFileDialogRun(QWidget* owner, const char* title, PathRecord start
         PutField(s.folder, sizeof s.folder, QFileInfo(files.first()).absolutePath().toLocal8Bit().toStdString());
         result = 1;
     }
-    preview->FreePicture();
+    panel->FreePicture();
     return result;
 }

@@ -18,6 +18,7 @@
 #include "barcode/barcode_record.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -142,14 +143,7 @@ int RunBarcode(const ToolArgs& args)
     if (!MakeRecord(o, &rec, error))
         return ToolFail(error);
 
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
 
     const int g = std::gcd(o.dpi, 72);
     const int16_t num = int16_t(o.dpi / g);

@@ -35,6 +35,7 @@
 #include "frames/story_store.h"
 #include "frames/style_runs.h"
 #include "text/text_context.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -49,13 +50,7 @@ class CardSession {
 public:
     CardSession()
     {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "tessaline-tool";
-            static char* argv[] = {name, nullptr};
-            app_ = std::make_unique<QGuiApplication>(argc, argv);
-        }
+        app_ = StartOffscreenGuiApplication();
         SetProgramFolderForTesting(folder_.path().toStdString());
     }
     ~CardSession() { SetProgramFolderForTesting(""); }

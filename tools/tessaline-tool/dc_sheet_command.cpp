@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 
 #include "platform/dc.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -241,14 +242,7 @@ int RunDcSheet(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: dc-sheet OUT.png|OUT.pdf");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
     const QString out = QString::fromLocal8Bit(args[0].c_str());
     if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         QPdfWriter pdf(out);

@@ -29,6 +29,7 @@
 #include "foundation/pstr.h"
 #include "frames/glyph_effect_renderer.h"
 #include "records/preferences.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -115,13 +116,7 @@ int RunDrawShot(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: draw-shot OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
     QTemporaryDir temp;
     if (!temp.isValid())
         return ToolFail("cannot make a temporary folder");

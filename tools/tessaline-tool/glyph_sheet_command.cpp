@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "platform/dc.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 #include "typography/glyph_effect.h"
 #include "typography/glyph_layout.h"
@@ -108,14 +109,7 @@ int RunGlyphSheet(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: glyph-sheet OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
 
     FontSpec face;
     face.type = kFontTypeTrueType;

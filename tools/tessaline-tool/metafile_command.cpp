@@ -15,6 +15,7 @@
 #include "graphics/dib_handle.h"
 #include "graphics/imaging_image.h"
 #include "graphics/metafile.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -34,14 +35,7 @@ int RunMetafile(const ToolArgs& args)
             return ToolFail("metafile: MAXSIDE must be a positive number");
     }
     // Text needs the font database, which lives in a GUI application.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
     EnhMetafile mf = MetafileLoadByExtension(args[0].c_str());
     if (!mf)
         return ToolFail("metafile: cannot read " + args[0] + " as a .wmf or .emf file");

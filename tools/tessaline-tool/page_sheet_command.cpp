@@ -14,6 +14,7 @@
 
 #include "tools/stand_ins/sample_page.h"
 #include "platform/dc.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -50,14 +51,7 @@ int RunPageSheet(const ToolArgs& args)
     }
     if (out.empty())
         return ToolFail("usage: page-sheet OUT.png [--zoom PERCENT]");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
     QTemporaryDir folder;
     if (!folder.isValid())
         return ToolFail("cannot make a temporary folder");

@@ -23,6 +23,7 @@
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "platform/print_printer.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -32,13 +33,7 @@ class PrintSession {
 public:
     PrintSession()
     {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        if (!QGuiApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "tessaline-tool";
-            static char* argv[] = {name, nullptr};
-            app_ = std::make_unique<QGuiApplication>(argc, argv);
-        }
+        app_ = StartOffscreenGuiApplication();
         SetProgramFolderForTesting(folder_.path().toStdString());
     }
     ~PrintSession()

@@ -24,6 +24,7 @@
 #include "graphics/shape_helpers.h"
 #include "graphics/styled_polygon.h"
 #include "platform/dc.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -305,14 +306,7 @@ int RunShapesSheet(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: shapes-sheet OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
     SetUseHatchBrushes(true);
     QImage image(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
     image.fill(Qt::white);

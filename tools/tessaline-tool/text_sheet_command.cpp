@@ -39,6 +39,7 @@
 #include "text/text_context.h"
 #include "text/text_draw.h"
 #include "text/wrap_outline.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
@@ -384,14 +385,7 @@ int RunTextSheet(const ToolArgs& args)
 {
     if (args.size() != 1)
         return ToolFail("usage: text-sheet OUT.png");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::unique_ptr<QGuiApplication> app;
-    if (!QGuiApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "tessaline-tool";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenGuiApplication();
     QTemporaryDir folder;
     PathRecord record{};
     if (!folder.isValid() || PathRecordFromPosix(folder.path().toStdString() + "/", &record) != 0)

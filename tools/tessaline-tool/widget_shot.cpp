@@ -10,18 +10,6 @@
 #include "app/splash_wnd.h"
 #include "foundation/program_folder.h"
 
-std::unique_ptr<QApplication> StartOffscreenApplication()
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (QApplication::instance())
-        return nullptr;
-    // Qt keeps argc and argv for the application's life.
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
-}
-
 bool SaveWidgetShot(QWidget* widget, const std::string& path, int rounds)
 {
     for (int i = 0; i < rounds; ++i)

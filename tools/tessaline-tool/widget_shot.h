@@ -10,16 +10,13 @@
 
 #include <QTemporaryDir>
 
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 class CCardApp;
 class CMainFrame;
 class QApplication;
 class QWidget;
-
-// A QApplication on the offscreen platform, unless one runs already (then
-// null); the caller keeps it for as long as it draws.
-std::unique_ptr<QApplication> StartOffscreenApplication();
 
 // Lets the pending events run `rounds` times, so that the widget is laid
 // out and painted, then writes its picture to path (the format by the

@@ -29,6 +29,7 @@
 #include "foundation/program_folder.h"
 #include "foundation/resfile.h"
 #include "starter_catalogue.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 
 namespace {
@@ -196,13 +197,7 @@ int RunStarter(const PathRecord& home)
         return ToolFail("a wizard catalogue is there already: " + PathRecordToPosix(treePath));
     // Fonts and widgets for the templates' text and previews, and a program folder of its own for
     // the documents they are made from.
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QCoreApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
     QTemporaryDir folder;
     SetProgramFolderForTesting(folder.path().toStdString());
     const int32_t err = BuildStarterCatalogue(home);

@@ -16,6 +16,7 @@
 #include "catalog/wizard_profile.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 #include "wizard/dlg_wizard_setup.h"
 #include "wizard/pg_ws.h"
@@ -51,13 +52,7 @@ int RunWizardSetupShot(const ToolArgs& args)
     }
     if (index < 0)
         return ToolFail("no page named " + args[0] + " (PAGE: " + names + ")");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
 
     QTemporaryDir temp;
     if (!temp.isValid())

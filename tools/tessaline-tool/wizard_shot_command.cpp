@@ -17,6 +17,7 @@
 #include "catalog/wizard_folders.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "offscreen_application.h"
 #include "tool_command.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
@@ -88,13 +89,7 @@ int RunWizardShot(const ToolArgs& args)
     const std::string page = args[0];
     if (std::string(", ").append(kPages).append(",").find(", " + page + ",") == std::string::npos)
         return ToolFail("no page named " + page + " (PAGE: " + kPages + ")");
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tessaline-tool";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> app;
-    if (!QApplication::instance())
-        app = std::make_unique<QApplication>(argc, argv);
+    const std::unique_ptr<QApplication> app = StartOffscreenApplication();
 
     QTemporaryDir temp;
     if (!temp.isValid())
