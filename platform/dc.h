@@ -348,6 +348,9 @@ public:
     // (searchable, and a fraction of the size). The current position is
     // neither used nor moved.
     bool placedTextOut(int32_t y, std::string_view text, const int32_t* x);
+    // The same for a run along a turned baseline (a turned font): character
+    // i with its reference point at at[i].
+    bool placedTextOut(std::string_view text, const IntPoint* at);
     IntSize getTextExtent(std::string_view text) const;
     TextMetrics getTextMetrics() const;
     int32_t getCharWidth(uint8_t ch) const;
