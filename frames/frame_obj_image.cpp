@@ -1,9 +1,9 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +43,7 @@
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
 #include "graphics/ghostscript.h"
+#include "graphics/picture_loader.h"
 #include "platform/dc.h"
 
 namespace {
@@ -430,6 +431,7 @@ int32_t FrameObjImage::SetImage(DibHandle image, bool reset)
         return 1;
     }
     ReleaseImage(true);
+    jpegSource_ = -1;
     a_.imageRect = IntRect{0, 0, DibHandleWidth(image) - 1, DibHandleHeight(image) - 1};
     a_.cropRect = a_.imageRect;
     StoreDecoded(image);
@@ -486,6 +488,7 @@ int32_t FrameObjImage::SetMetafile(Handle bits)
 
 int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
 {
+    jpegSource_ = -1;
     PathRecordStore(path, a_.fileSpec);
     FileInfo info;
     if (FileGetInfo(&path, &info) != 0)
@@ -832,16 +835,17 @@ bool FrameObjImage::FromJpegFile() const
 {
     if (a_.kind != kImageKindRaster || !a_.fromFile)
         return false;
-    PathRecord stored{};
-    PathRecordLoad(a_.fileSpec, &stored);
-    std::string name = PathRecordToPosix(stored);
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return false;
-    name = name.substr(dot + 1);
-    for (char& c : name)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return name == "jpg" || name == "jpeg" || name == "jpe" || name == "jfif";
+    // Known by the file's first bytes, whatever its name says; read once
+    // for each picture the frame takes, not on every card printed.
+    if (jpegSource_ < 0) {
+        PathRecord stored{};
+        PathRecordLoad(a_.fileSpec, &stored);
+        uint8_t head[16] = {};
+        std::ifstream file(FileHostPath(&stored), std::ios::binary);
+        file.read(reinterpret_cast<char*>(head), sizeof head);
+        jpegSource_ = PictureTypeFromContent(head, size_t(file.gcount())) == kPictureJpeg ? 1 : 0;
+    }
+    return jpegSource_ == 1;
 }
 
 bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)

@@ -61,11 +61,11 @@ public:
     const ImageBlockB& BlockB() const { return b_; }
 
     // ---- the picture ----
+    // Whether the picture came from a JPEG file (by what the file holds).
+    bool FromJpegFile() const;
     // Takes the picture of a file: 1 when the file cannot be found (the
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
-    // Whether the picture came from a JPEG file (by its name).
-    bool FromJpegFile() const;
     int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
     // Whether the last LoadFromFile found a picture file it could not read
     // (damaged, or larger than any picture may be).
@@ -194,6 +194,8 @@ protected:
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
     bool unreadable_ = false;
+    // FromJpegFile's answer for the picture taken last; -1 until asked.
+    mutable int8_t jpegSource_ = -1;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;
