@@ -100,6 +100,7 @@ void ClearImageStorePlaces(ImageBlockB* b)
 
 FrameObjImage::~FrameObjImage()
 {
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     DibHandleFree(&rotated_);
     DibHandleFree(&mask_);
@@ -314,6 +315,7 @@ int32_t FrameObjImage::StorePreviewBytes(const uint8_t* bits, uint32_t length)
 
 void FrameObjImage::ReleaseImage(bool dropStore)
 {
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     DibHandleFree(&rotated_);
     DibHandleFree(&mask_);
@@ -419,6 +421,8 @@ int32_t FrameObjImage::StoreDecoded(DibHandle image)
         b_.imagePosition = position;
         a_.imageStoreLength = length;
     }
+    decodedFrom_ = position;
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     decoded_ = image;
     return 0;
@@ -566,10 +570,21 @@ int32_t FrameObjImage::LoadDecoded()
         return 0;
     CTFileMng* swap = Swap();
     if (swap && b_.imageStored && b_.imagePosition != kImageNoPosition) {
+        DibHandle kept = nullptr, keptMask = nullptr;
+        if (swap->Pictures().Take(b_.imagePosition, MaskKey(), &kept, &keptMask)) {
+            DibHandleFree(&decoded_);
+            decoded_ = kept;
+            decodedFrom_ = b_.imagePosition;
+            DibHandleFree(&keptMask_);
+            keptMask_ = keptMask;
+            return 0;
+        }
         DibHandle h = DibHandleNew();
         if (h && DibHandleReadStore(swap, h, b_.imagePosition) == 0) {
+            DibHandleFree(&keptMask_);
             DibHandleFree(&decoded_);
             decoded_ = h;
+            decodedFrom_ = b_.imagePosition;
             return 0;
         }
         DibHandleFree(&h);
@@ -684,15 +699,43 @@ DibHandle FrameObjImage::CurrentMask()
         return nullptr;
     if (mask_ && !maskStale_)
         return mask_;
+    // The mask handed back with the picture, made from these very pixels.
+    if (keptMask_ && current == decoded_) {
+        DibHandleFree(&mask_);
+        mask_ = keptMask_;
+        keptMask_ = nullptr;
+        maskOfDecoded_ = true;
+        maskStale_ = 0;
+        return mask_;
+    }
     if (!mask_)
         mask_ = DibHandleNew();
-    const ColorRef key = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
-    if (!mask_ || DibHandleMakeMask(current, mask_, key) != 0) {
+    if (!mask_ || DibHandleMakeMask(current, mask_, MaskKey()) != 0) {
         DibHandleFree(&mask_);
         return nullptr;
     }
+    maskOfDecoded_ = current == decoded_;
     maskStale_ = 0;
     return mask_;
+}
+
+ColorRef FrameObjImage::MaskKey() const { return a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF; }
+
+void FrameObjImage::LeavingMemory()
+{
+    // Only a picture that is what its stretch holds, and a mask made from
+    // it (not from the turned picture) under the same key.
+    CTFileMng* swap = Swap();
+    if (!swap || !decoded_ || DibHandleIsEmpty(decoded_) || !b_.imageStored ||
+        b_.imagePosition == kImageNoPosition || decodedFrom_ != b_.imagePosition)
+        return;
+    DibHandle mask = nullptr;
+    if (keptMask_)
+        std::swap(mask, keptMask_);
+    else if (mask_ && !maskStale_ && maskOfDecoded_)
+        std::swap(mask, mask_);
+    swap->Pictures().Keep(b_.imagePosition, a_.imageStoreLength, decoded_, mask, MaskKey());
+    decoded_ = nullptr;
 }
 
 // ---- placing it ----

@@ -42,6 +42,7 @@ public:
     // swaps back.
     void MarkChanged(uint8_t on, uint8_t keepRegion) override;
     void ToggleSaved() override;
+    void LeavingMemory() override;
 
     // The picture, opaque with a background colour, else transparent where
     // it is white. An EPS file prints as Ghostscript draws it at the
@@ -119,6 +120,8 @@ public:
     // turned copy is made again when it is stale. 0 when there is one.
     virtual int32_t PrepareImage(int16_t mode);
     // The prepared picture (null before PrepareImage succeeded).
+    // The colour the mask keys out of the current picture.
+    ColorRef MaskKey() const;
     DibHandle CurrentImage() const { return currentRotated_ ? rotated_ : decoded_; }
     // The one-bit mask of the prepared picture, made when missing or stale
     // (white where the picture shows the key colour).
@@ -194,6 +197,13 @@ protected:
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
     bool unreadable_ = false;
+    // The swap stretch decoded_ was read from or written to, or
+    // kImageNoPosition.
+    uint32_t decodedFrom_ = 0xFFFFFFFFu;
+    // The mask handed back with decoded_ from the swap file, until the
+    // mask is next asked for; whether mask_ was made from decoded_.
+    DibHandle keptMask_ = nullptr;
+    bool maskOfDecoded_ = false;
     // FromJpegFile's answer for the picture taken last; -1 until asked.
     mutable int8_t jpegSource_ = -1;
     uint8_t maskStale_ = 1;
