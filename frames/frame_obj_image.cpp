@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QCursor>
+#include <QHash>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -425,6 +426,7 @@ int32_t FrameObjImage::StoreDecoded(DibHandle image)
     DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     decoded_ = image;
+    decodedKey_ = PictureHash(image);
     return 0;
 }
 
@@ -571,9 +573,11 @@ int32_t FrameObjImage::LoadDecoded()
     CTFileMng* swap = Swap();
     if (swap && b_.imageStored && b_.imagePosition != kImageNoPosition) {
         DibHandle kept = nullptr, keptMask = nullptr;
-        if (swap->Pictures().Take(b_.imagePosition, MaskKey(), &kept, &keptMask)) {
+        uint64_t keptKey = 0;
+        if (swap->Pictures().Take(b_.imagePosition, MaskKey(), &kept, &keptMask, &keptKey)) {
             DibHandleFree(&decoded_);
             decoded_ = kept;
+            decodedKey_ = keptKey;
             decodedFrom_ = b_.imagePosition;
             DibHandleFree(&keptMask_);
             keptMask_ = keptMask;
@@ -584,6 +588,7 @@ int32_t FrameObjImage::LoadDecoded()
             DibHandleFree(&keptMask_);
             DibHandleFree(&decoded_);
             decoded_ = h;
+            decodedKey_ = PictureHash(h);
             decodedFrom_ = b_.imagePosition;
             return 0;
         }
@@ -657,6 +662,7 @@ int32_t FrameObjImage::RebuildRotation()
         return 1;
     ImageRotatedGeometry(a_, Geometry(), &b_);
     rotated_ = turned.release();
+    rotatedKey_ = PictureHash(rotated_);
     uint32_t position = kImageNoPosition;
     uint32_t length = 0;
     if (CTFileMng* swap = Swap(); swap && DibHandleWriteStore(swap, rotated_, &position, &length) == 0) {
@@ -686,6 +692,7 @@ int32_t FrameObjImage::PrepareImage(int16_t mode)
     DibHandle h = DibHandleNew();
     if (h && Swap() && DibHandleReadStore(Swap(), h, b_.rotatedPosition) == 0) {
         rotated_ = h;
+        rotatedKey_ = PictureHash(h);
         return 0;
     }
     DibHandleFree(&h);
@@ -734,8 +741,17 @@ void FrameObjImage::LeavingMemory()
         std::swap(mask, keptMask_);
     else if (mask_ && !maskStale_ && maskOfDecoded_)
         std::swap(mask, mask_);
-    swap->Pictures().Keep(b_.imagePosition, a_.imageStoreLength, decoded_, mask, MaskKey());
+    swap->Pictures().Keep(b_.imagePosition, a_.imageStoreLength, decoded_, mask, MaskKey(), decodedKey_);
     decoded_ = nullptr;
+}
+
+uint64_t FrameObjImage::PictureHash(DibHandle h)
+{
+    const DibRecord* r = DibHandleBlockSlot(h);
+    if (!r || !r->block)
+        return 0;
+    // Never 0, which stands for no key.
+    return uint64_t(qHashBits(r->block, r->byteSize, size_t(0x9E3779B97F4A7C15ull))) | 1u;
 }
 
 // ---- placing it ----
@@ -1096,8 +1112,16 @@ void FrameObjImage::DrawContent(Dc* dc)
         done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
-    if (!done)
+    if (!done) {
+        // On paper, the picture is known by the hash of its pixels made once
+        // when it was decoded, not hashed again for every card.
+        const DibRecord* current = outputShift_ ? DibHandleBlockSlot(CurrentImage()) : nullptr;
+        if (current)
+            dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_);
         DrawRaster(dc, rect, CurrentImage(), mask, postScript);
+        if (current)
+            dc->setPictureKey(nullptr, 0);
+    }
 
     // A print job draws the same frame on every card; the decoded picture
     // stays for the next one instead of coming back from the swap file and

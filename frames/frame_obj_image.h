@@ -122,6 +122,8 @@ public:
     // The prepared picture (null before PrepareImage succeeded).
     // The colour the mask keys out of the current picture.
     ColorRef MaskKey() const;
+    // A hash of a picture's bytes, never 0; 0 for none.
+    static uint64_t PictureHash(DibHandle h);
     DibHandle CurrentImage() const { return currentRotated_ ? rotated_ : decoded_; }
     // The one-bit mask of the prepared picture, made when missing or stale
     // (white where the picture shows the key colour).
@@ -204,6 +206,9 @@ protected:
     // mask is next asked for; whether mask_ was made from decoded_.
     DibHandle keptMask_ = nullptr;
     bool maskOfDecoded_ = false;
+    // Hashes of decoded_'s and rotated_'s pixels, made as each is set.
+    uint64_t decodedKey_ = 0;
+    uint64_t rotatedKey_ = 0;
     // FromJpegFile's answer for the picture taken last; -1 until asked.
     mutable int8_t jpegSource_ = -1;
     uint8_t maskStale_ = 1;

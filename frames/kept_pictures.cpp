@@ -10,10 +10,11 @@ void KeptPictures::Free(Kept& k)
     DibHandleFree(&k.mask);
 }
 
-void KeptPictures::Keep(uint32_t position, uint32_t length, DibHandle image, DibHandle mask, uint32_t maskKey)
+void KeptPictures::Keep(uint32_t position, uint32_t length, DibHandle image, DibHandle mask, uint32_t maskKey,
+                        uint64_t hash)
 {
     Forget(position, length);
-    Kept k{position, length, image, mask, maskKey};
+    Kept k{position, length, image, mask, maskKey, hash};
     const uint64_t bytes = uint64_t(HandleGetSize(image)) + (mask ? HandleGetSize(mask) : 0);
     if (bytes > kKeptBytes) {
         Free(k);
@@ -31,12 +32,13 @@ void KeptPictures::Keep(uint32_t position, uint32_t length, DibHandle image, Dib
     }
 }
 
-bool KeptPictures::Take(uint32_t position, uint32_t maskKey, DibHandle* image, DibHandle* mask)
+bool KeptPictures::Take(uint32_t position, uint32_t maskKey, DibHandle* image, DibHandle* mask, uint64_t* hash)
 {
     for (auto it = kept_.begin(); it != kept_.end(); ++it) {
         if (it->position != position)
             continue;
         *image = it->image;
+        *hash = it->hash;
         if (it->maskKey == maskKey) {
             *mask = it->mask;
         } else {

@@ -19,12 +19,13 @@ public:
     ~KeptPictures();
 
     // Takes over image (and mask, made with maskKey; may be null) stored at
-    // [position, position + length); frees them when they would take more
-    // than the few kept.
-    void Keep(uint32_t position, uint32_t length, DibHandle image, DibHandle mask, uint32_t maskKey);
-    // Hands back the picture stored at position and its mask made with
-    // maskKey (null for another key), or false when none is kept.
-    bool Take(uint32_t position, uint32_t maskKey, DibHandle* image, DibHandle* mask);
+    // [position, position + length), with the hash of its pixels; frees
+    // them when they would take more than the few kept.
+    void Keep(uint32_t position, uint32_t length, DibHandle image, DibHandle mask, uint32_t maskKey,
+              uint64_t hash);
+    // Hands back the picture stored at position, its hash and its mask made
+    // with maskKey (null for another key), or false when none is kept.
+    bool Take(uint32_t position, uint32_t maskKey, DibHandle* image, DibHandle* mask, uint64_t* hash);
     // Forgets those whose stretch meets [position, position + length).
     void Forget(uint64_t position, uint64_t length);
     void Clear();
@@ -36,6 +37,7 @@ private:
         DibHandle image;
         DibHandle mask;
         uint32_t maskKey;
+        uint64_t hash;
     };
     static constexpr size_t kKept = 4;
     static constexpr uint64_t kKeptBytes = 128ull << 20;

@@ -411,6 +411,11 @@ public:
     // Whether the pictures blitted next come from a file that keeps every
     // pixel (PNG, BMP, GIF, TIFF): a PDF then keeps them so, not as JPEG.
     void setPicturesLossless(bool lossless);
+    // The bitmap whose pixels start at `bits` is known by `key`, a hash of
+    // its pixels its owner made once: a blit of it that is brought down for
+    // paper finds the copy made for an earlier card without hashing every
+    // pixel again. A null `bits` (or key 0) ends it.
+    void setPictureKey(const uint8_t* bits, uint64_t key);
 
     // --- Turned output -----------------------------------------------------
     // A print target (printer, PDF, PostScript) lays what is drawn next down
@@ -503,6 +508,9 @@ private:
     DcRecorder* recorder_ = nullptr;
     // The open turn, in device pixels (see beginTurn).
     std::optional<QTransform> turn_;
+    // See setPictureKey.
+    const uint8_t* keyedBits_ = nullptr;
+    uint64_t pictureKey_ = 0;
 };
 
 // ETO options of extTextOut.

@@ -157,19 +157,21 @@ TEST_F(SwapFile, APictureKeptComesBackOnlyWhileItsStretchIsUntouched)
 {
     Grow(256);
     auto keep = [&](uint32_t at) {
-        swap_.Pictures().Keep(at, 64, HandleNew(16), HandleNew(4), 0xFFFFFF);
+        swap_.Pictures().Keep(at, 64, HandleNew(16), HandleNew(4), 0xFFFFFF, 7);
     };
     DibHandle image = nullptr, mask = nullptr;
+    uint64_t hash = 0;
     keep(64);
-    EXPECT_FALSE(swap_.Pictures().Take(0, 0xFFFFFF, &image, &mask));
-    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    EXPECT_FALSE(swap_.Pictures().Take(0, 0xFFFFFF, &image, &mask, &hash));
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
     EXPECT_NE(image, nullptr);
     EXPECT_NE(mask, nullptr);
+    EXPECT_EQ(hash, 7u);
     DibHandleFree(&image);
     DibHandleFree(&mask);
-    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
     keep(64);
-    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFEFFFF, &image, &mask));
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFEFFFF, &image, &mask, &hash));
     EXPECT_EQ(mask, nullptr);
     DibHandleFree(&image);
 
@@ -177,18 +179,18 @@ TEST_F(SwapFile, APictureKeptComesBackOnlyWhileItsStretchIsUntouched)
     keep(64);
     swap_.FreeSpace(0, 64);
     ASSERT_EQ(swap_.WriteAt(128, 1, &byte), 0);
-    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
     DibHandleFree(&image);
     DibHandleFree(&mask);
     keep(64);
     ASSERT_EQ(swap_.WriteAt(127, 1, &byte), 0);
-    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
     keep(64);
     swap_.FreeSpace(100, 8);
-    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
     keep(64);
     EXPECT_EQ(swap_.Flush(1), 0);
-    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask));
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
 }
 
 TEST(SwapFileCreation, AFolderThatCannotHoldItFallsBackSilently)
