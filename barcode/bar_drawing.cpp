@@ -166,18 +166,27 @@ int32_t BarcodeCharWidth(Dc* dc, uint8_t ch)
     return dc->getTextExtent(std::string_view(&c, 1)).width;
 }
 
-void BarcodeDrawChar(Dc* dc, int32_t x, int32_t y, uint8_t ch)
+void CaptionRun::Add(double x, double y, uint8_t ch)
 {
-    const char c = char(ch);
-    dc->textOut(x, y, std::string_view(&c, 1));
+    IntPoint p{BarcodeTrunc(x), BarcodeTrunc(y)};
+    const int32_t centre[2] = {rec_.centreX, rec_.centreY};
+    RotateBarcodePoints(&p, 1, centre, rec_.angle);
+    text_ += char(ch);
+    at_.push_back(p);
+}
+
+void CaptionRun::Draw()
+{
+    dc_->placedTextOut(text_, at_.data());
+    text_.clear();
+    at_.clear();
 }
 
 void DrawCaptionChar(Dc* dc, const BarcodeRecord& rec, double x, double y, uint8_t ch)
 {
-    IntPoint p{BarcodeTrunc(x), BarcodeTrunc(y)};
-    const int32_t centre[2] = {rec.centreX, rec.centreY};
-    RotateBarcodePoints(&p, 1, centre, rec.angle);
-    BarcodeDrawChar(dc, p.x, p.y, ch);
+    CaptionRun run(dc, rec);
+    run.Add(x, y, ch);
+    run.Draw();
 }
 
 BarTrack::BarTrack(Dc* dc, const BarcodeRecord& rec, double x)

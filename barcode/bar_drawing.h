@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "barcode/barcode_record.h"
 #include "foundation/int_geometry.h"
@@ -24,7 +26,23 @@ void DrawBarcodePolyline(Dc* dc, const IntPoint* points, int count);
 
 // Width of one character in the context's font.
 int32_t BarcodeCharWidth(Dc* dc, uint8_t ch);
-void BarcodeDrawChar(Dc* dc, int32_t x, int32_t y, uint8_t ch);
+
+// One group of a caption: characters at points of the unturned barcode,
+// turned with it and drawn together, so that a target keeping text as
+// text holds the group as one run (found and copied whole).
+class CaptionRun {
+public:
+    CaptionRun(Dc* dc, const BarcodeRecord& rec) : dc_(dc), rec_(rec) {}
+
+    void Add(double x, double y, uint8_t ch);
+    void Draw();
+
+private:
+    Dc* dc_;
+    const BarcodeRecord& rec_;
+    std::string text_;
+    std::vector<IntPoint> at_;
+};
 
 // A caption character at (x, y) of the unturned barcode, turned with it.
 void DrawCaptionChar(Dc* dc, const BarcodeRecord& rec, double x, double y, uint8_t ch);

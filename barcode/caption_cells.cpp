@@ -40,11 +40,12 @@ void DrawCaptionCells(Dc* dc, BarcodeRecord* rec, const uint8_t* text)
     FontState font(dc);
     font.SetHeightAndAngle(CaptionSizeFrom(rec->captionSize), rec->angle);
     const double y = rec->originY + rec->barHeight;
+    CaptionRun run(dc, *rec);
     for (int i = 0; i < n; ++i) {
         if ((i == 0 || i == n - 1) && !rec->showStartStop)
             continue;
         const uint8_t ch = text[1 + i];
-        const double x = start + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0;
-        DrawCaptionChar(dc, *rec, x, y, ch);
+        run.Add(start + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0, y, ch);
     }
+    run.Draw();
 }

@@ -33,10 +33,12 @@ void DrawCode128Caption(Dc* dc, const BarcodeRecord& rec)
     FontState font(dc);
     font.SetHeightAndAngle(CaptionSizeFrom(rec.captionSize), rec.angle);
     const double y = rec.originY + rec.barHeight;
+    CaptionRun run(dc, rec);
     for (int i = 0; i < n; ++i) {
         const uint8_t ch = rec.data[1 + i];
-        DrawCaptionChar(dc, rec, rec.originX + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0, y, ch);
+        run.Add(rec.originX + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0, y, ch);
     }
+    run.Draw();
 }
 
 }  // namespace

@@ -18,10 +18,12 @@ double AddOnBaseline(const BarcodeRecord& rec) { return rec.originY + rec.captio
 void DrawDigitCells(Dc* dc, const BarcodeRecord& rec, const uint8_t* digits, int count, double start, double cell,
                     double y)
 {
+    CaptionRun run(dc, rec);
     for (int i = 0; i < count; ++i) {
         const uint8_t ch = DigitChar(digits[i]);
-        DrawCaptionChar(dc, rec, start + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0, y, ch);
+        run.Add(start + i * cell + (cell - BarcodeCharWidth(dc, ch)) / 2.0, y, ch);
     }
+    run.Draw();
 }
 
 // The digits spread evenly over the range [start, end).
@@ -86,11 +88,13 @@ void DrawUpcACaption(Dc* dc, const BarcodeRecord& rec, const UpcEanDigits& d, co
             for (int i = 0; i < d.addOnCount; ++i)
                 group += BarcodeCharWidth(dc, DigitChar(d.addOn[i])) + gap;
             double x = layout.addOnStart + (layout.addOnEnd - layout.addOnStart - group) / 2.0;
+            CaptionRun run(dc, rec);
             for (int i = 0; i < d.addOnCount; ++i) {
                 const uint8_t ch = DigitChar(d.addOn[i]);
-                DrawCaptionChar(dc, rec, x, AddOnBaseline(rec), ch);
+                run.Add(x, AddOnBaseline(rec), ch);
                 x += BarcodeCharWidth(dc, ch) + gap;
             }
+            run.Draw();
         }
     }
     DrawOutsideDigits(dc, rec, DigitChar(d.main[0]), DigitChar(d.main[11]), layout);

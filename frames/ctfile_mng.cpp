@@ -84,6 +84,7 @@ int32_t CTFileMng::WriteAt(uint32_t position, uint32_t n, const void* buffer)
 {
     if (!IsOpen() || position == kNoSwapPosition || position > uint32_t(INT32_MAX))
         return 1;
+    pictures_.Forget(position, n);
     int32_t err = FileSeek(file_, kSeekStart, int32_t(position));
     if (err != kErrNone)
         return err;
@@ -94,6 +95,7 @@ int32_t CTFileMng::Seek(uint32_t position)
 {
     if (!IsOpen() || position == kNoSwapPosition || position > uint32_t(INT32_MAX))
         return 1;
+    pictures_.Clear();
     int32_t err = FileSeek(file_, kSeekStart, int32_t(position));
     return err == kErrNone || err == kErrHandleEof ? 0 : 1;
 }
@@ -132,6 +134,7 @@ int32_t CTFileMng::Flush(int16_t mode)
         return 1;
     int32_t result = 0;
     if (mode == 1 || mode == 3) {
+        pictures_.Clear();
         result = FileSetSize(file_, 0);
         if (result == kErrNone)
             endMark_ = 0;
@@ -195,6 +198,7 @@ void CTFileMng::FreeSpace(uint32_t position, uint32_t length)
 {
     if (length == 0 || position == kNoSwapPosition)
         return;
+    pictures_.Forget(position, length);
     const uint64_t limit = EndOfData();
     uint64_t start = position;
     uint64_t end = std::min<uint64_t>(uint64_t(position) + length, limit);

@@ -11,6 +11,7 @@
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
+#include "frames/kept_pictures.h"
 #include "frames/store_array.h"
 #include "graphics/dib_store_io.h"
 
@@ -38,7 +39,9 @@ public:
     int32_t WriteAt(uint32_t position, uint32_t n, const void* buffer);
     int32_t ReadAt(uint32_t position, void* bytes, uint32_t n) override { return ReadAt(position, n, bytes); }
     int32_t WriteAt(uint32_t position, const void* bytes, uint32_t n) override { return WriteAt(position, n, bytes); }
-    // 0, or 1 when not open, the position is none or the seek fails.
+    // 0, or 1 when not open, the position is none or the seek fails. The
+    // caller then reads or writes through the handle, so the pictures kept
+    // are forgotten.
     int32_t Seek(uint32_t position);
     // The position, or -1.
     int64_t Tell();
@@ -64,6 +67,8 @@ public:
     // the bytes lie beyond the file, memory runs out or the read fails.
     int32_t LoadHandle(Handle* out, uint32_t size, uint32_t position);
 
+    // Pictures of frames swapped out, kept decoded (see kept_pictures.h).
+    KeptPictures& Pictures() { return pictures_; }
     // The free list, for inspection.
     int32_t FreeCount() const { return Count(); }
     void FreeEntry(int32_t i, uint32_t* position, uint32_t* length) const;
@@ -85,4 +90,5 @@ private:
     // The end of what has been handed out: stretches given at the end of
     // the file are reserved here before they are written.
     uint32_t endMark_ = 0;
+    KeptPictures pictures_;
 };

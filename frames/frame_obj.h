@@ -123,6 +123,9 @@ public:
     virtual void Invalidate(int32_t flag);
     virtual void Recompute(uint8_t withRegion);
     virtual void ToggleSaved();
+    // The frame is about to leave memory, its data written to the swap
+    // file; what it hands over there is taken again when it is read back.
+    virtual void LeavingMemory() {}
     virtual void SaveBlock();
     virtual void SwapBlock();
     virtual void CopyBlockOut(FrameAttributes* destination) const;

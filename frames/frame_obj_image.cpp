@@ -1,14 +1,15 @@
 #include "frames/frame_obj_image.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <QCursor>
+#include <QHash>
 #include <QDir>
 #include <QGuiApplication>
 
@@ -43,6 +44,7 @@
 #include "graphics/dib_imaging.h"
 #include "graphics/dib_serial.h"
 #include "graphics/ghostscript.h"
+#include "graphics/picture_loader.h"
 #include "platform/dc.h"
 
 namespace {
@@ -99,6 +101,7 @@ void ClearImageStorePlaces(ImageBlockB* b)
 
 FrameObjImage::~FrameObjImage()
 {
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     DibHandleFree(&rotated_);
     DibHandleFree(&mask_);
@@ -313,6 +316,7 @@ int32_t FrameObjImage::StorePreviewBytes(const uint8_t* bits, uint32_t length)
 
 void FrameObjImage::ReleaseImage(bool dropStore)
 {
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     DibHandleFree(&rotated_);
     DibHandleFree(&mask_);
@@ -418,8 +422,11 @@ int32_t FrameObjImage::StoreDecoded(DibHandle image)
         b_.imagePosition = position;
         a_.imageStoreLength = length;
     }
+    decodedFrom_ = position;
+    DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     decoded_ = image;
+    decodedKey_ = PictureHash(image);
     return 0;
 }
 
@@ -430,6 +437,7 @@ int32_t FrameObjImage::SetImage(DibHandle image, bool reset)
         return 1;
     }
     ReleaseImage(true);
+    jpegSource_ = -1;
     a_.imageRect = IntRect{0, 0, DibHandleWidth(image) - 1, DibHandleHeight(image) - 1};
     a_.cropRect = a_.imageRect;
     StoreDecoded(image);
@@ -486,6 +494,7 @@ int32_t FrameObjImage::SetMetafile(Handle bits)
 
 int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
 {
+    jpegSource_ = -1;
     PathRecordStore(path, a_.fileSpec);
     FileInfo info;
     if (FileGetInfo(&path, &info) != 0)
@@ -563,10 +572,24 @@ int32_t FrameObjImage::LoadDecoded()
         return 0;
     CTFileMng* swap = Swap();
     if (swap && b_.imageStored && b_.imagePosition != kImageNoPosition) {
+        DibHandle kept = nullptr, keptMask = nullptr;
+        uint64_t keptKey = 0;
+        if (swap->Pictures().Take(b_.imagePosition, MaskKey(), &kept, &keptMask, &keptKey)) {
+            DibHandleFree(&decoded_);
+            decoded_ = kept;
+            decodedKey_ = keptKey;
+            decodedFrom_ = b_.imagePosition;
+            DibHandleFree(&keptMask_);
+            keptMask_ = keptMask;
+            return 0;
+        }
         DibHandle h = DibHandleNew();
         if (h && DibHandleReadStore(swap, h, b_.imagePosition) == 0) {
+            DibHandleFree(&keptMask_);
             DibHandleFree(&decoded_);
             decoded_ = h;
+            decodedKey_ = PictureHash(h);
+            decodedFrom_ = b_.imagePosition;
             return 0;
         }
         DibHandleFree(&h);
@@ -639,6 +662,7 @@ int32_t FrameObjImage::RebuildRotation()
         return 1;
     ImageRotatedGeometry(a_, Geometry(), &b_);
     rotated_ = turned.release();
+    rotatedKey_ = PictureHash(rotated_);
     uint32_t position = kImageNoPosition;
     uint32_t length = 0;
     if (CTFileMng* swap = Swap(); swap && DibHandleWriteStore(swap, rotated_, &position, &length) == 0) {
@@ -668,6 +692,7 @@ int32_t FrameObjImage::PrepareImage(int16_t mode)
     DibHandle h = DibHandleNew();
     if (h && Swap() && DibHandleReadStore(Swap(), h, b_.rotatedPosition) == 0) {
         rotated_ = h;
+        rotatedKey_ = PictureHash(h);
         return 0;
     }
     DibHandleFree(&h);
@@ -681,15 +706,52 @@ DibHandle FrameObjImage::CurrentMask()
         return nullptr;
     if (mask_ && !maskStale_)
         return mask_;
+    // The mask handed back with the picture, made from these very pixels.
+    if (keptMask_ && current == decoded_) {
+        DibHandleFree(&mask_);
+        mask_ = keptMask_;
+        keptMask_ = nullptr;
+        maskOfDecoded_ = true;
+        maskStale_ = 0;
+        return mask_;
+    }
     if (!mask_)
         mask_ = DibHandleNew();
-    const ColorRef key = a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF;
-    if (!mask_ || DibHandleMakeMask(current, mask_, key) != 0) {
+    if (!mask_ || DibHandleMakeMask(current, mask_, MaskKey()) != 0) {
         DibHandleFree(&mask_);
         return nullptr;
     }
+    maskOfDecoded_ = current == decoded_;
     maskStale_ = 0;
     return mask_;
+}
+
+ColorRef FrameObjImage::MaskKey() const { return a_.kind == kImageKindMetafile ? 0xFEFFFF : 0xFFFFFF; }
+
+void FrameObjImage::LeavingMemory()
+{
+    // Only a picture that is what its stretch holds, and a mask made from
+    // it (not from the turned picture) under the same key.
+    CTFileMng* swap = Swap();
+    if (!swap || !decoded_ || DibHandleIsEmpty(decoded_) || !b_.imageStored ||
+        b_.imagePosition == kImageNoPosition || decodedFrom_ != b_.imagePosition)
+        return;
+    DibHandle mask = nullptr;
+    if (keptMask_)
+        std::swap(mask, keptMask_);
+    else if (mask_ && !maskStale_ && maskOfDecoded_)
+        std::swap(mask, mask_);
+    swap->Pictures().Keep(b_.imagePosition, a_.imageStoreLength, decoded_, mask, MaskKey(), decodedKey_);
+    decoded_ = nullptr;
+}
+
+uint64_t FrameObjImage::PictureHash(DibHandle h)
+{
+    const DibRecord* r = DibHandleBlockSlot(h);
+    if (!r || !r->block)
+        return 0;
+    // Never 0, which stands for no key.
+    return uint64_t(qHashBits(r->block, r->byteSize, size_t(0x9E3779B97F4A7C15ull))) | 1u;
 }
 
 // ---- placing it ----
@@ -832,16 +894,17 @@ bool FrameObjImage::FromJpegFile() const
 {
     if (a_.kind != kImageKindRaster || !a_.fromFile)
         return false;
-    PathRecord stored{};
-    PathRecordLoad(a_.fileSpec, &stored);
-    std::string name = PathRecordToPosix(stored);
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return false;
-    name = name.substr(dot + 1);
-    for (char& c : name)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return name == "jpg" || name == "jpeg" || name == "jpe" || name == "jfif";
+    // Known by the file's first bytes, whatever its name says; read once
+    // for each picture the frame takes, not on every card printed.
+    if (jpegSource_ < 0) {
+        PathRecord stored{};
+        PathRecordLoad(a_.fileSpec, &stored);
+        uint8_t head[16] = {};
+        std::ifstream file(FileHostPath(&stored), std::ios::binary);
+        file.read(reinterpret_cast<char*>(head), sizeof head);
+        jpegSource_ = PictureTypeFromContent(head, size_t(file.gcount())) == kPictureJpeg ? 1 : 0;
+    }
+    return jpegSource_ == 1;
 }
 
 bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)
@@ -1049,8 +1112,16 @@ void FrameObjImage::DrawContent(Dc* dc)
         done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
-    if (!done)
+    if (!done) {
+        // On paper, the picture is known by the hash of its pixels made once
+        // when it was decoded, not hashed again for every card.
+        const DibRecord* current = outputShift_ ? DibHandleBlockSlot(CurrentImage()) : nullptr;
+        if (current)
+            dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_);
         DrawRaster(dc, rect, CurrentImage(), mask, postScript);
+        if (current)
+            dc->setPictureKey(nullptr, 0);
+    }
 
     // A print job draws the same frame on every card; the decoded picture
     // stays for the next one instead of coming back from the swap file and

@@ -42,6 +42,7 @@ public:
     // swaps back.
     void MarkChanged(uint8_t on, uint8_t keepRegion) override;
     void ToggleSaved() override;
+    void LeavingMemory() override;
 
     // The picture, opaque with a background colour, else transparent where
     // it is white. An EPS file prints as Ghostscript draws it at the
@@ -61,11 +62,11 @@ public:
     const ImageBlockB& BlockB() const { return b_; }
 
     // ---- the picture ----
+    // Whether the picture came from a JPEG file (by what the file holds).
+    bool FromJpegFile() const;
     // Takes the picture of a file: 1 when the file cannot be found (the
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
-    // Whether the picture came from a JPEG file (by its name).
-    bool FromJpegFile() const;
     int32_t LoadFromFile(const PathRecord& path, uint8_t keep);
     // Whether the last LoadFromFile found a picture file it could not read
     // (damaged, or larger than any picture may be).
@@ -119,6 +120,10 @@ public:
     // turned copy is made again when it is stale. 0 when there is one.
     virtual int32_t PrepareImage(int16_t mode);
     // The prepared picture (null before PrepareImage succeeded).
+    // The colour the mask keys out of the current picture.
+    ColorRef MaskKey() const;
+    // A hash of a picture's bytes, never 0; 0 for none.
+    static uint64_t PictureHash(DibHandle h);
     DibHandle CurrentImage() const { return currentRotated_ ? rotated_ : decoded_; }
     // The one-bit mask of the prepared picture, made when missing or stale
     // (white where the picture shows the key colour).
@@ -194,6 +199,18 @@ protected:
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
     bool unreadable_ = false;
+    // The swap stretch decoded_ was read from or written to, or
+    // kImageNoPosition.
+    uint32_t decodedFrom_ = 0xFFFFFFFFu;
+    // The mask handed back with decoded_ from the swap file, until the
+    // mask is next asked for; whether mask_ was made from decoded_.
+    DibHandle keptMask_ = nullptr;
+    bool maskOfDecoded_ = false;
+    // Hashes of decoded_'s and rotated_'s pixels, made as each is set.
+    uint64_t decodedKey_ = 0;
+    uint64_t rotatedKey_ = 0;
+    // FromJpegFile's answer for the picture taken last; -1 until asked.
+    mutable int8_t jpegSource_ = -1;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;

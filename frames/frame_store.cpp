@@ -80,7 +80,10 @@ FrameObj* FrameStore::CreateFrameObject(int16_t type, uint8_t insert)
 
 void FrameStore::FreeData(uint8_t* header)
 {
-    delete static_cast<FrameObj*>(slots_.Take(HeaderSlot(header)));
+    auto* frame = static_cast<FrameObj*>(slots_.Take(HeaderSlot(header)));
+    if (frame)
+        frame->LeavingMemory();
+    delete frame;
     SetHeaderSlot(header, 0);
     SetHeaderBits(header, kRecLoaded, false);
 }

@@ -160,6 +160,12 @@ bool Dc::passThrough(const char* data, size_t size) { return device_->passThroug
 
 void Dc::setPicturesLossless(bool lossless) { device_->setPicturesLossless(lossless); }
 
+void Dc::setPictureKey(const uint8_t* bits, uint64_t key)
+{
+    keyedBits_ = key ? bits : nullptr;
+    pictureKey_ = bits ? key : 0;
+}
+
 bool Dc::beginTurn(double degrees, const QPointF& from, const QPointF& to)
 {
     if (turn_ || recorder_ || inPath() || device_->isRaster())

@@ -348,6 +348,9 @@ public:
     // (searchable, and a fraction of the size). The current position is
     // neither used nor moved.
     bool placedTextOut(int32_t y, std::string_view text, const int32_t* x);
+    // The same for a run along a turned baseline (a turned font): character
+    // i with its reference point at at[i].
+    bool placedTextOut(std::string_view text, const IntPoint* at);
     IntSize getTextExtent(std::string_view text) const;
     TextMetrics getTextMetrics() const;
     int32_t getCharWidth(uint8_t ch) const;
@@ -408,6 +411,11 @@ public:
     // Whether the pictures blitted next come from a file that keeps every
     // pixel (PNG, BMP, GIF, TIFF): a PDF then keeps them so, not as JPEG.
     void setPicturesLossless(bool lossless);
+    // The bitmap whose pixels start at `bits` is known by `key`, a hash of
+    // its pixels its owner made once: a blit of it that is brought down for
+    // paper finds the copy made for an earlier card without hashing every
+    // pixel again. A null `bits` (or key 0) ends it.
+    void setPictureKey(const uint8_t* bits, uint64_t key);
 
     // --- Turned output -----------------------------------------------------
     // A print target (printer, PDF, PostScript) lays what is drawn next down
@@ -500,6 +508,9 @@ private:
     DcRecorder* recorder_ = nullptr;
     // The open turn, in device pixels (see beginTurn).
     std::optional<QTransform> turn_;
+    // See setPictureKey.
+    const uint8_t* keyedBits_ = nullptr;
+    uint64_t pictureKey_ = 0;
 };
 
 // ETO options of extTextOut.

@@ -243,15 +243,18 @@ private:
 
 thread_local ReducedDibs gReduced;
 
-// A hash of what a rectangle of a packed bitmap is made from.
+// A hash of what a rectangle of a packed bitmap is made from; `known`, when
+// not 0, stands for the hash of its pixels.
 uint64_t DibKey(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
-                int32_t srcHeight, int32_t width, int32_t height)
+                int32_t srcHeight, int32_t width, int32_t height, uint64_t known)
 {
     // Seeded, so that the hash takes its fastest way.
     size_t h = qHashMulti(0x9E3779B97F4A7C15ull, dib.width, dib.height, dib.topDown, dib.bitCount, xSrc, ySrc,
                           srcWidth, srcHeight, width, height);
     h = qHashBits(dib.table, sizeof dib.table, h);
     h = qHashBits(dib.masks, sizeof dib.masks, h);
+    if (known)
+        return qHashMulti(h, known);
     const size_t stride = ((size_t(dib.width) * dib.bitCount + 31) / 32) * 4;
     const int32_t first = std::max(ySrc, 0), last = std::min(ySrc + srcHeight, dib.height);
     if (last > first)
@@ -361,7 +364,8 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
             const int32_t h = int32_t(std::min<double>(
                 srcHeight, std::ceil(double(std::llabs(dest.height)) / std::max(device_->dpiY(), 1.0) * most)));
             if (w >= 1 && h >= 1 && (w < srcWidth || h < srcHeight)) {
-                const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);
+                const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h,
+                                            bits == keyedBits_ ? pictureKey_ : 0);
                 source = gReduced.Find(key);
                 if (source.isNull()) {
                     source = ReducedDibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);

@@ -232,31 +232,58 @@ bool Dc::placedTextOut(int32_t y, std::string_view text, const int32_t* x)
 {
     if (text.empty() || !x)
         return true;
+    std::vector<IntPoint> at(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        at[i] = IntPoint{x[i], y};
+    return placedTextOut(text, at.data());
+}
+
+bool Dc::placedTextOut(std::string_view text, const IntPoint* at)
+{
+    if (text.empty() || !at)
+        return true;
     const State& s = *state_;
     // One run only where it lays every glyph down as the character-wise
-    // calls would: upright, left-aligned, transparent text on a target that
-    // keeps text as text. Anything else (an image's pixels, a recorder, a
-    // path) goes character by character.
+    // calls would: left-aligned, transparent text on a target that keeps
+    // text as text; turned, only without underline or strike-out, whose
+    // bars would join across the characters. Anything else (an image's
+    // pixels, a recorder, a path) goes character by character.
+    const FontFace& f = face();
     const uint32_t h = s.textAlign & TA_CENTER;
     const bool oneRun = !device_->isRaster() && !recorder_ && !inPath() && s.bkMode == TRANSPARENT &&
-                        h == TA_LEFT && face().escapement == 0;
+                        h == TA_LEFT && (f.escapement == 0 || (!f.underline && !f.strikeOut));
     if (!oneRun) {
         const uint32_t align = s.textAlign;
         if (align & TA_UPDATECP)
             setTextAlign(align & ~uint32_t(TA_UPDATECP));
         bool ok = true;
         for (size_t i = 0; i < text.size(); ++i)
-            ok = extTextOut(x[i], y, 0, nullptr, text.substr(i, 1)) && ok;
+            ok = extTextOut(at[i].x, at[i].y, 0, nullptr, text.substr(i, 1)) && ok;
         if (align & TA_UPDATECP)
             setTextAlign(align);
         return ok;
     }
-    const QPointF reference = toPixel(x[0], y);
+    // Each character's point, brought back onto the run's unturned
+    // baseline: its offset along the baseline places the glyph, and what
+    // is left across it (rounding of the turned points) moves the glyph as
+    // the character's own call would.
+    const QPointF reference = toPixel(at[0].x, at[0].y);
+    QTransform unturn;
+    if (f.escapement != 0)
+        unturn.rotate(f.escapement);
+    std::vector<QPointF> offsets(text.size());
     std::vector<int64_t> placed(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        placed[i] = int64_t(toPixel(x[i], y).x() - reference.x());
+    for (size_t i = 0; i < text.size(); ++i) {
+        offsets[i] = unturn.map(toPixel(at[i].x, at[i].y) - reference);
+        placed[i] = int64_t(offsets[i].x());
+    }
     DeviceText drawn;
     layoutText(reference, text, nullptr, placed.data(), &drawn, nullptr, nullptr);
+    if (f.escapement != 0) {
+        for (qsizetype i = 0; i < drawn.positions.size(); ++i)
+            drawn.positions[i] += QPointF((offsets[size_t(i)].x() - double(placed[size_t(i)])) / f.xScale,
+                                          offsets[size_t(i)].y());
+    }
     return device_->drawText(drawn, clip());
 }
 

@@ -5,12 +5,18 @@
 #include <string>
 #include <vector>
 
+#include <QPageLayout>
+#include <QPageSize>
+
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record_format.h"
 #include "barcode/failure_box.h"
 #include "barcode_test_util.h"
 #include "platform/dc.h"
+#include "platform/postscript_job.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
 #include "render_support.h"
 
 namespace {
@@ -208,6 +214,54 @@ TEST(BarcodeDrawing, InterleavedBearersRunPastBothEnds)
     // Nine modules a digit, one for each end, and one more each side.
     EXPECT_EQ(RowRuns(image, top + 5), std::vector<int>{2 * (9 * 7 + 2)});
     EXPECT_GT(RowRuns(image, top + 10).size(), 10u);
+}
+
+// On a target that keeps text as text, each group of a caption is one run
+// of glyphs, upright or turned, so that a reader finds its digits
+// together: Code 128 one group, EAN-13 its system digit and two halves.
+TEST(BarcodeDrawing, EachCaptionGroupPrintsAsOneRunUprightOrTurned)
+{
+    struct Case {
+        int16_t type;
+        const char* data;
+        size_t groups;
+    };
+    TempDir dir;
+    for (const Case& c : {Case{kBarcodeCode128, "4012345", 1}, Case{kBarcodeEan13, "400638133393", 3}}) {
+        for (double angle : {0.0, 90.0, 30.0}) {
+            SCOPED_TRACE(std::to_string(c.type) + " at " + std::to_string(angle));
+            BarcodeRecord rec = MakeRecord(c.type, c.data);
+            rec.showText = 1;
+            rec.showSystemDigit = 1;
+            rec.angle = angle;
+            PostScriptJobSettings settings;
+            settings.layout =
+                QPageLayout(QPageSize(QSizeF(400, 400), QPageSize::Point), QPageLayout::Portrait, QMarginsF());
+            settings.resolution = 72;
+            settings.path = QString::fromStdString(dir.file("caption.ps"));
+            std::unique_ptr<Dc> dc = Dc::ForPostScript(settings);
+            ASSERT_TRUE(dc->beginOutput());
+            LogFont face;
+            std::strncpy(face.faceName, "Arial", sizeof(face.faceName) - 1);
+            dc->selectFont(face);
+            dc->selectBrush(Brush::Solid(kBlack));
+            dc->setTextColor(kBlack);
+            IntRect box;
+            BarcodeRecord measured = rec;
+            MeasureBarcode(MeasuringDc().get(), &measured, &box, 1, 1);
+            rec.centreX = rec.centreY = 200;
+            rec.originX = 200 - (box.right - box.left) / 2;
+            rec.originY = 200 - (box.bottom - box.top) / 2;
+            ASSERT_TRUE(DrawBarcode(dc.get(), &rec, 1, 1));
+            ASSERT_TRUE(dc->flush());
+            dc.reset();
+            const std::string job = ReadFileBytes(dir.file("caption.ps"));
+            size_t shows = 0;
+            for (size_t p = job.find("xyshow"); p != std::string::npos; p = job.find("xyshow", p + 1))
+                ++shows;
+            EXPECT_EQ(shows, c.groups);
+        }
+    }
 }
 
 }  // namespace

@@ -150,6 +150,49 @@ TEST_F(SwapFile, FlushCutsTheFileAndEmptiesTheList)
     EXPECT_EQ(closed.Flush(3), 1);
 }
 
+// A picture kept for a frame read back is handed back once, with its mask
+// only for the same key, and is forgotten as soon as its stretch is
+// written or given back; neighbouring stretches leave it.
+TEST_F(SwapFile, APictureKeptComesBackOnlyWhileItsStretchIsUntouched)
+{
+    Grow(256);
+    auto keep = [&](uint32_t at) {
+        swap_.Pictures().Keep(at, 64, HandleNew(16), HandleNew(4), 0xFFFFFF, 7);
+    };
+    DibHandle image = nullptr, mask = nullptr;
+    uint64_t hash = 0;
+    keep(64);
+    EXPECT_FALSE(swap_.Pictures().Take(0, 0xFFFFFF, &image, &mask, &hash));
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+    EXPECT_NE(image, nullptr);
+    EXPECT_NE(mask, nullptr);
+    EXPECT_EQ(hash, 7u);
+    DibHandleFree(&image);
+    DibHandleFree(&mask);
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+    keep(64);
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFEFFFF, &image, &mask, &hash));
+    EXPECT_EQ(mask, nullptr);
+    DibHandleFree(&image);
+
+    const uint8_t byte = 1;
+    keep(64);
+    swap_.FreeSpace(0, 64);
+    ASSERT_EQ(swap_.WriteAt(128, 1, &byte), 0);
+    ASSERT_TRUE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+    DibHandleFree(&image);
+    DibHandleFree(&mask);
+    keep(64);
+    ASSERT_EQ(swap_.WriteAt(127, 1, &byte), 0);
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+    keep(64);
+    swap_.FreeSpace(100, 8);
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+    keep(64);
+    EXPECT_EQ(swap_.Flush(1), 0);
+    EXPECT_FALSE(swap_.Pictures().Take(64, 0xFFFFFF, &image, &mask, &hash));
+}
+
 TEST(SwapFileCreation, AFolderThatCannotHoldItFallsBackSilently)
 {
     TempDir dir;

@@ -131,4 +131,49 @@ TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
     EXPECT_FALSE(measuring->passThrough("x", 1));
 }
 
+// Characters placed along a turned baseline, as a turned barcode's caption
+// sets them, go out as one run that Ghostscript draws exactly where the
+// characters drawn one by one land.
+TEST(PostScriptJob, ATurnedRunLandsWhereItsCharactersDrawnOneByOneDo)
+{
+    if (QProcess::execute("sh", {"-c", "command -v gs >/dev/null"}) != 0)
+        GTEST_SKIP() << "Ghostscript is needed";
+    TempDir dir;
+    LogFont font;
+    font.height = -24;
+    font.escapement = 450;
+    const std::string text = "4012345";
+    std::vector<IntPoint> at;
+    for (size_t i = 0; i < text.size(); ++i)
+        at.push_back(IntPoint{30 + int32_t(i * 117 / 10), 90 - int32_t(i * 117 / 10)});
+    for (const char* name : {"one", "run"}) {
+        std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(dir.file(std::string(name) + ".ps")));
+        ASSERT_TRUE(dc->beginOutput());
+        dc->selectFont(font);
+        dc->setBkMode(TRANSPARENT);
+        dc->setTextAlign(TA_LEFT | TA_BOTTOM);
+        if (name[0] == 'o') {
+            for (size_t i = 0; i < text.size(); ++i)
+                dc->textOut(at[i].x, at[i].y, text.substr(i, 1));
+        } else {
+            ASSERT_TRUE(dc->placedTextOut(text, at.data()));
+        }
+        ASSERT_TRUE(dc->flush());
+    }
+    const std::string run = ReadFileBytes(dir.file("run.ps"));
+    size_t shows = 0;
+    for (size_t p = run.find("xyshow"); p != std::string::npos; p = run.find("xyshow", p + 1))
+        ++shows;
+    EXPECT_EQ(shows, 1u);
+    const QImage one = Render(dir.file("one.ps"), dir.file("one.png"));
+    const QImage together = Render(dir.file("run.ps"), dir.file("run.png"));
+    ASSERT_FALSE(one.isNull());
+    int ink = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x)
+            ink += qGray(one.pixel(x, y)) < 128;
+    EXPECT_GT(ink, 50);
+    EXPECT_EQ(one, together);
+}
+
 }  // namespace

@@ -120,6 +120,14 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     const std::string logo = "pdfimages -list turned.pdf | awk 'NR > 2 && $3 == \"image\"'";
     EXPECT_EQ(Shell(dir, "test $(" + logo + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);
     EXPECT_EQ(Shell(dir, "test $(" + logo + " | awk '$4 != 240 || $9 == \"jpeg\"' | wc -l) -eq 0"), 0);
+    // Known by what the file holds, not its name: a PNG called .jpg stays
+    // lossless.
+    ASSERT_EQ(Shell(dir, "cp logo.png named.jpg && \"$T\" card new-turned named.lqx \"$PWD/named.jpg\" && "
+                         "\"$T\" print-pdf named.lqx people.dqx named.pdf >/dev/null"),
+              0);
+    EXPECT_EQ(Shell(dir, "pdfimages -list named.pdf | awk 'NR > 2 && $3 == \"image\" && $9 == \"jpeg\"' | "
+                         "grep -q . && exit 1; pdfimages -list named.pdf | grep -q image"),
+              0);
     // The photograph: one object, brought down to 600 dpi of its 2 x 1.33 in.
     const std::string photo = "pdfimages -list label.pdf | awk 'NR > 2 && $3 == \"image\"'";
     EXPECT_EQ(Shell(dir, "test $(" + photo + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);

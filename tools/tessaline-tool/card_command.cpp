@@ -5,6 +5,8 @@
 //                        and 30 degrees, and the picture LOGO
 //   new-picture OUT.lqx PICTURE
 //                        a label of the picture PICTURE beside an address
+//   new-crowded OUT.lqx PICTURE
+//                        a card of 449 frames: PICTURE and 448 small ones
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
 //   dump FILE            the header, sections, pages, frames and stories of
@@ -41,8 +43,8 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | card new-picture OUT.lqx PICTURE | "
-    "card dump FILE";
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | "
+    "card new-picture|new-crowded OUT.lqx PICTURE | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -102,6 +104,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
     doc->InitialUpdate();
     const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture)
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
+                       : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
                                                : BuildSampleCard(*doc);
     if (!built)
@@ -222,7 +225,7 @@ int RunCard(const ToolArgs& args)
 {
     if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned" || args[0] == "new-badge"))
         return RunNewSample(args[0], args[1], "");
-    if (args.size() == 3 && (args[0] == "new-turned" || args[0] == "new-picture"))
+    if (args.size() == 3 && (args[0] == "new-turned" || args[0] == "new-picture" || args[0] == "new-crowded"))
         return RunNewSample(args[0], args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);

@@ -146,3 +146,23 @@ bool BuildBadgeCard(CLabelsDoc& doc)
                         {{{"", kFieldTitle}}, 10, kCardItalic, kCardDarkGray},
                         {{{"", kFieldCompany}}, 11, kCardBold, kCardDarkBlue}});
 }
+
+bool BuildCrowdedCard(CLabelsDoc& doc, const std::string& picture)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    if (!CardPicture(doc, OnCard(page, 4, 4, 40, 40), picture))
+        return false;
+    // 448 more in a grid of 7-point cells: a text box of a field in every
+    // eighth, small squares in the rest.
+    const uint16_t fields[] = {kFieldFirstName, kFieldLastName, kFieldCity, kFieldZipCode};
+    for (int i = 0; i < 448; ++i) {
+        const int32_t x = 20 + (i % 32) * 7, y = 44 + (i / 32) * 7;
+        const IntRect cell = OnCard(page, x, y, x + 6, y + 6);
+        const bool made = i % 8 == 0
+                              ? CardTextBox(doc, cell, {{{{"", fields[(i / 8) % 4]}}, 4, 0, kCardBlack}}) != nullptr
+                              : CardShape(doc, kFrameRect, cell, kCardOrange, kCardDarkBlue) != nullptr;
+        if (!made)
+            return false;
+    }
+    return true;
+}

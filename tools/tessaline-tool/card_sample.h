@@ -19,3 +19,6 @@ bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
 // A badge: the contact's own photograph (the picture field) beside the
 // name, title and company.
 bool BuildBadgeCard(CLabelsDoc& doc);
+// The most frames a card holds: a picture (the file, linked) and 448
+// small squares and field boxes, for timing a job of many frames.
+bool BuildCrowdedCard(CLabelsDoc& doc, const std::string& picture);
