@@ -88,7 +88,8 @@ CCardApp::CCardApp()
     previousWizardShell_ = SetWizardShell(shell_.get());
     previousLayoutWizard_ = CurrentLayoutWizard();
     InstallCardLayoutWizard();
-    previousWizDatabaseMakers_ = SetWizDatabaseMakers({&WizShellDatabase::Create, &WizShellDatabase::Open});
+    previousWizDatabaseMakers_ = SetWizDatabaseMakers(
+        {&WizShellDatabase::Create, &WizShellDatabase::Open, &WizShellDatabase::Current});
 }
 
 CCardApp::~CCardApp()

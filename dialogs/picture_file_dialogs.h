@@ -62,8 +62,8 @@ constexpr int32_t kExportFormatCount = 18;
 extern const ExportFormatRow ExportFormatTable[kExportFormatCount];
 // The rows whose size the dialog does not ask for (metafiles).
 bool ExportRowIsMetafile(int32_t row);
-// Whether the program can write the row's format (LEAD, WinFax and IBM
-// IOCA it cannot): the dialog offers only these rows.
+// Whether the program can write the row's format (LEAD and WinFax it
+// cannot): the dialog offers only these rows.
 bool ExportRowIsWritable(int32_t row);
 // The file an export writes and its row, from the path as typed and the
 // row chosen in the dialog: a name without an extension takes the row's;

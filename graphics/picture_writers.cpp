@@ -23,6 +23,8 @@ PictureWriter OwnPictureWriter(int32_t format)
         return WriteCalsPicture;
     case kImagingGemImage:
         return WriteGemImagePicture;
+    case kImagingIoca:
+        return WriteIocaPicture;
     case kImagingWordPerfect:
         return WriteWpgPicture;
     default:

@@ -41,6 +41,8 @@ bool WriteMsPaintPicture(const QImage& image, QByteArray* out);
 bool WriteCalsPicture(const QImage& image, QByteArray* out);
 // A GEM bit image of one plane.
 bool WriteGemImagePicture(const QImage& image, QByteArray* out);
+// An IOCA image segment of one bilevel image, uncompressed.
+bool WriteIocaPicture(const QImage& image, QByteArray* out);
 // WordPerfect graphics, version 1: one 8-bit bitmap in 256 colours.
 bool WriteWpgPicture(const QImage& image, QByteArray* out);
 // An encapsulated PostScript file holding the picture as a raster, one

@@ -298,9 +298,11 @@ void CPgWiz_DBInfo::OnCreateDatabase()
     ShowCounters();
 }
 
-void CPgWiz_DBInfo::OnOpenDatabase()
+void CPgWiz_DBInfo::OnOpenDatabase() { TakeOpened(OpenWizDatabase(Sheet())); }
+
+void CPgWiz_DBInfo::TakeOpened(WizDatabase* database)
 {
-    Hold(OpenWizDatabase(Sheet()));
+    Hold(database);
     NoteHeld();
     SetCustomLabels();
     ReadEdits();
@@ -395,6 +397,18 @@ void CPgWiz_DBInfo::UpdateButtons()
 
 void CPgWiz_DBInfo::OnPageShown()
 {
+    // The first time the page shows, a database the program has open
+    // already is the one the user means to work with: the page takes it
+    // at once, as if opened with "...". (Taking it shows the page again.)
+    if (offerOpen_) {
+        offerOpen_ = false;
+        if (!database_) {
+            if (WizDatabase* current = CurrentWizDatabase(Sheet())) {
+                TakeOpened(current);
+                return;
+            }
+        }
+    }
     const std::string title = SavedSheetCaption() + " - " + (database_ ? title_ : std::string("No Database"));
     Sheet()->setWindowTitle(Cp1252ToQString(title));
 }

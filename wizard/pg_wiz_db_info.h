@@ -69,6 +69,7 @@ private:
     void LetGo();
     void Hold(WizDatabase* database);
     void NoteHeld();
+    void TakeOpened(WizDatabase* database);
     void ReadEdits();
     void WriteEdits();
 
@@ -76,5 +77,6 @@ private:
     std::string title_;
     std::array<CFilteredEdit*, kWizDatabaseEditCount> edits_{};
     bool connected_ = false;
+    bool offerOpen_ = true;
     uint8_t pictureSettings_[778] = {};
 };

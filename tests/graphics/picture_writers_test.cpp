@@ -339,7 +339,6 @@ TEST(PictureWriters, OversizedPicturesAreRefusedAndTheOldFileStays)
     EXPECT_FALSE(WriteTgaPicture(QImage(), &out));
     EXPECT_EQ(OwnPictureWriter(kImagingLead), nullptr);
     EXPECT_EQ(OwnPictureWriter(kImagingWinFax), nullptr);
-    EXPECT_EQ(OwnPictureWriter(kImagingIoca), nullptr);
 
     // Through the engine: a refused picture leaves the file that was
     // there whole; a written one replaces it.

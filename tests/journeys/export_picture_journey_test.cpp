@@ -37,13 +37,25 @@ TEST_F(ExportPictureJourney, TheFileHoldsTheFormatItsNameSays)
     EXPECT_FALSE(FileExists(TempFile("card.png")));
     EXPECT_EQ(ReadFileBytes(TempFile("card.png.gif")).substr(0, 4), "GIF8");
     EXPECT_TRUE(offered.contains(QStringLiteral("CALS (*.cal)")));
-    for (const char* none : {"WinFax", "LEAD", "IBM IOCA"})
+    EXPECT_TRUE(offered.contains(QStringLiteral("IBM IOCA (*.ica)")));
+    for (const char* none : {"WinFax", "LEAD"})
         EXPECT_TRUE(offered.filter(QString::fromLatin1(none)).isEmpty()) << none;
 
     // The extension typed decides the format, whatever filter is chosen.
     exportAs(QStringLiteral("GIF (*.gif)"), TempFile("card.cal"), nullptr);
     EXPECT_EQ(ReadFileBytes(TempFile("card.cal")).substr(0, 9), "srcdocid:");
     EXPECT_FALSE(FileExists(TempFile("card.cal.gif")));
+
+    // IOCA: an image segment of the card in black and white, as many
+    // pixels as the CALS file of the same export, with some ink.
+    exportAs(QStringLiteral("IBM IOCA (*.ica)"), TempFile("card"), nullptr);
+    const std::string ioca = ReadFileBytes(TempFile("card.ica"));
+    ASSERT_GT(ioca.size(), 20u);
+    EXPECT_EQ(ioca.substr(0, 7), std::string("\x70\x00\x91\x01\xFF\x94\x09", 7));
+    const std::string cals = ReadFileBytes(TempFile("card.cal"));
+    const auto u16 = [&](size_t at) { return int(uint8_t(ioca[at])) << 8 | uint8_t(ioca[at + 1]); };
+    EXPECT_NE(cals.find(QString::asprintf("rpelcnt: %06d,%06d", u16(12), u16(14)).toStdString()), std::string::npos);
+    EXPECT_LT(ioca.find_first_not_of('\0', 28), ioca.size() - 4);  // some ink
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

@@ -21,11 +21,13 @@
 
 #include "support/needed_tools.h"
 #include "app/child_frame.h"
+#include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "carddoc/print_preview_dialog.h"
+#include "dialogs/filtered_edit.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
@@ -316,50 +318,101 @@ TEST_F(NewCardWizardJourney, TheStatusBarNamesTheCardsLayoutAndTemplate)
 // The wizard's data page and the databases of the program: one already
 // open is the user's, taken on the page, and stays open in its window when
 // the wizard lets it go.
-TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenIsTakenOnTheDataPageAndStaysOpen)
+// The wizard as far as its data page: a business card of the classic
+// layout.
+void ToDataPage(CDlgWizard* sheet)
+{
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+    types->setCurrentItem(types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    settle();
+    sheet->PressNext();
+    settle();
+    QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+    designs->setCurrentItem(designs->topLevelItem(0));
+    settle();
+    sheet->PressNext();
+    settle();
+    QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+    list->setCurrentItem(list->findItems("Classic", Qt::MatchExactly).value(0));
+    settle();
+    sheet->PressNext();
+    settle();
+}
+
+TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenIsOfferedOnTheDataPageAndStaysOpen)
 {
     const std::string contacts = CopySample("Contacts.dqx");
     OnNextDialog(ChooseFile(contacts));
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     ASSERT_NE(DatabaseDocument(), nullptr);
 
-    QString title;
-    OnNextDialog([this, contacts, &title](QWidget* dialog) {
+    // The data page holds the open database as it opens, its first
+    // record in the page's fields, without "..." being clicked.
+    QString title, name;
+    OnNextDialog([&](QWidget* dialog) {
         auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
         ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
-        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
-        types->setCurrentItem(types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive).value(0));
-        ProcessEvents();
-        sheet->PressNext();
-        ProcessEvents();
-        QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
-        designs->setCurrentItem(designs->topLevelItem(0));
-        ProcessEvents();
-        sheet->PressNext();
-        ProcessEvents();
-        QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
-        list->setCurrentItem(list->findItems("Classic", Qt::MatchExactly).value(0));
-        ProcessEvents();
-        sheet->PressNext();
-        ProcessEvents();
-        auto* open = sheet->Page(kPagePersonalInfo)->Item<QPushButton>(kIdOpenDatabase);
-        ASSERT_NE(open, nullptr) << "no open button on the data page";
-        // Clicked from the event loop, so that the file dialog it opens is
-        // answered as any other.
-        OnNextDialog(ChooseFile(contacts));
-        QTimer::singleShot(0, sheet, [sheet, open, &title] {
-            open->click();
-            title = sheet->windowTitle();
-            sheet->PressCancel();
-        });
+        ToDataPage(sheet);
+        ASSERT_EQ(sheet->ActiveIndex(), kPagePersonalInfo);
+        title = sheet->windowTitle();
+        name = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo))->Edit(0)->text();
+        sheet->PressCancel();
     });
     ASSERT_TRUE(Trigger("File > New > Document..."));
     Settle();
-    EXPECT_TRUE(title.contains("Contacts.dqx")) << title.toStdString();
+    EXPECT_TRUE(title.endsWith(" - Contacts.dqx")) << title.toStdString();
+    EXPECT_EQ(name, QStringLiteral("Ada")) << name.toStdString();
     EXPECT_EQ(PendingDialogs(), 0u);
+    // Cancel leaves the user's database open, its window back.
     ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
     ASSERT_NE(DatabaseDocument(), nullptr) << "the wizard closed the user's database";
     EXPECT_TRUE(MainWindow()->ActiveChildFrame()->isVisible());
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(NewCardWizardJourney, ADatabaseOpenedOnTheDataPageShowsItsWindowFromTheWindowMenu)
+{
+    const std::string contacts = CopySample("Contacts.dqx");
+    QString title;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        ToDataPage(sheet);
+        EXPECT_TRUE(sheet->windowTitle().endsWith(" - No Database")) << sheet->windowTitle().toStdString();
+        auto* open = sheet->Page(kPagePersonalInfo)->Item<QPushButton>(kIdOpenDatabase);
+        ASSERT_NE(open, nullptr);
+        // Clicked from the wizard's own loop, as a person does: the file
+        // dialog it opens is answered like any other.
+        QTimer::singleShot(0, open, &QPushButton::click);
+    });
+    OnNextDialog(ChooseFile(contacts));
+    // The wizard, uncovered again, goes on to Finish.
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        title = sheet->windowTitle();
+        sheet->PressNext();
+        ProcessEvents();
+        sheet->PressFinish();
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    Settle();
+    EXPECT_TRUE(title.endsWith(" - Contacts.dqx")) << title.toStdString();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+
+    // The database is listed in the Window menu, and choosing it brings
+    // its window up, in front.
+    ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+    ASSERT_NE(DatabaseDocument(), nullptr);
+    DocumentChildFrame* shown = MainWindow()->ActiveChildFrame();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_FALSE(shown->isMinimized());
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

@@ -1,6 +1,7 @@
 #include <cstring>
 #include <memory>
 
+#include <QLabel>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -424,6 +425,33 @@ TEST_F(WizardSheetTest, WithoutDatabaseKeepsTheTypedTexts)
     page->OnCreateDatabase();
     EXPECT_EQ(page->Database(), nullptr);
     EXPECT_EQ(DocSetupText(sheet.Record(), 3), "Korrinworks");
+    SetWizDatabaseMakers(previous);
+}
+
+TEST_F(WizardSheetTest, ADatabaseTheProgramHasOpenIsHeldWhenThePageFirstShows)
+{
+    FakeDatabase database;
+    g_database = &database;
+    const WizDatabaseMakers previous =
+        SetWizDatabaseMakers({nullptr, nullptr, [](QWidget*) -> WizDatabase* { return g_database; }});
+    CDlgWizard sheet("Wizard", nullptr);
+    Start(sheet);
+    ToLayout(sheet, "Business Cards");
+    Next(sheet);
+    ASSERT_EQ(sheet.ActiveIndex(), kPagePersonalInfo);
+    auto* page = static_cast<CPgWiz_DBInfo*>(sheet.Page(kPagePersonalInfo));
+    EXPECT_EQ(page->Database(), &database);
+    EXPECT_EQ(database.connected, 1);
+    EXPECT_EQ(sheet.Record().databaseUse, 1u);
+    EXPECT_EQ(sheet.windowTitle(), "Wizard - people.dqx");
+    EXPECT_EQ(page->Item<QLabel>(kIdFirstCustomLabel)->text(), "Extra1");
+    // Let go, it is not taken again when the page shows again.
+    page->OnWithoutDatabase();
+    Back(sheet);
+    Next(sheet);
+    EXPECT_EQ(page->Database(), nullptr);
+    EXPECT_EQ(database.connected, 1);
+    EXPECT_EQ(sheet.windowTitle(), "Wizard - No Database");
     SetWizDatabaseMakers(previous);
 }
 
