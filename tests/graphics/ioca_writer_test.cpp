@@ -120,9 +120,10 @@ TEST(IocaWriter, FieldsInOrderWithTheSizeAndTheBitsOfThePicture)
             }
         EXPECT_EQ(wrong, 0) << image.width();
         // The padding at the end of each row is blank.
-        if (image.width() % 8)
+        if (image.width() % 8) {
             for (int y = 0; y < image.height(); ++y)
                 EXPECT_EQ(data[size_t(y) * rowBytes + rowBytes - 1] & (0xFF >> (image.width() % 8)), 0);
+        }
     }
 }
 
