@@ -23,6 +23,33 @@
 #include "text/frame_flow.h"
 #include "text/text_context.h"
 
+// The cards' Code 39 barcode of "TS-0042", black on no background, bars
+// of the height asked.
+static bool CardCode39(CLabelsDoc& doc, const IntRect& rect, double barHeight)
+{
+    FrameObj* bars = doc.NewFrame(kFrameBarcode);
+    if (!bars)
+        return false;
+    bars->SetFromRect(rect);
+    auto* barcode = static_cast<FrameObjBarcode*>(bars);
+    BarcodeRecord rec;
+    BarcodeRecordRead(barcode->Record(), &rec);
+    PStrFromCStr(rec.data, "TS-0042");
+    rec.type = kBarcodeCode39;
+    rec.barHeight = barHeight;
+    rec.module = 0.5;
+    rec.space = 0.5;
+    rec.charGap = 0.5;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    barcode->SetBarcodeRecord(bytes);
+    bars->SetFontSize(6);
+    bars->SetColour(kCardWhite, 1);
+    bars->SetColour(kNoBackground, 2);
+    bars->SetColour(kCardBlack, 0);
+    return true;
+}
+
 bool BuildSampleCard(CLabelsDoc& doc)
 {
     const IntRect page = doc.PageGeometry().slots[0];
@@ -50,27 +77,7 @@ bool BuildSampleCard(CLabelsDoc& doc)
     if (!text)
         return false;
 
-    FrameObj* bars = doc.NewFrame(kFrameBarcode);
-    if (!bars)
-        return false;
-    bars->SetFromRect(OnCard(page, 172, 104, 240, 132));
-    auto* barcode = static_cast<FrameObjBarcode*>(bars);
-    BarcodeRecord rec;
-    BarcodeRecordRead(barcode->Record(), &rec);
-    PStrFromCStr(rec.data, "TS-0042");
-    rec.type = kBarcodeCode39;
-    rec.barHeight = 20.0;
-    rec.module = 0.5;
-    rec.space = 0.5;
-    rec.charGap = 0.5;
-    uint8_t bytes[kBarcodeRecordSize];
-    BarcodeRecordWrite(rec, bytes);
-    barcode->SetBarcodeRecord(bytes);
-    bars->SetFontSize(6);
-    bars->SetColour(kCardWhite, 1);
-    bars->SetColour(kNoBackground, 2);
-    bars->SetColour(kCardBlack, 0);
-    return true;
+    return CardCode39(doc, OnCard(page, 172, 104, 240, 132), 20.0);
 }
 
 bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
@@ -100,27 +107,7 @@ bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
             return false;
         f->SetGeometryField(4, t.angle);
     }
-    FrameObj* bars = doc.NewFrame(kFrameBarcode);
-    if (!bars)
-        return false;
-    bars->SetFromRect(OnCard(page, 150, 108, 212, 134));
-    auto* barcode = static_cast<FrameObjBarcode*>(bars);
-    BarcodeRecord rec;
-    BarcodeRecordRead(barcode->Record(), &rec);
-    PStrFromCStr(rec.data, "TS-0042");
-    rec.type = kBarcodeCode39;
-    rec.barHeight = 18.0;
-    rec.module = 0.5;
-    rec.space = 0.5;
-    rec.charGap = 0.5;
-    uint8_t bytes[kBarcodeRecordSize];
-    BarcodeRecordWrite(rec, bytes);
-    barcode->SetBarcodeRecord(bytes);
-    bars->SetFontSize(6);
-    bars->SetColour(kCardWhite, 1);
-    bars->SetColour(kNoBackground, 2);
-    bars->SetColour(kCardBlack, 0);
-    return true;
+    return CardCode39(doc, OnCard(page, 150, 108, 212, 134), 18.0);
 }
 
 bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture)
