@@ -31,39 +31,13 @@
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dbdoc/view_browser.h"
+#include "as_another_user.h"
 #include "journey_fixture.h"
 #include "support/shared_folder.h"
 #include "records/menu_resources.h"
 #include "support/shell.h"
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// The file system sees this thread (and the threads it starts) as a user
-// who owns none of the test's files; as any user but root it is one.
-class AsAnotherUser {
-public:
-    AsAnotherUser() : changed_(::geteuid() == 0)
-    {
-        if (changed_) {
-            ::setfsgid(kNobody);
-            ::setfsuid(kNobody);
-        }
-    }
-    ~AsAnotherUser()
-    {
-        if (changed_) {
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    AsAnotherUser(const AsAnotherUser&) = delete;
-    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
-
-private:
-    bool changed_;
-};
 
 class DatabaseEdgesJourney : public JourneyTest {
 protected:
@@ -235,12 +209,6 @@ TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryE
     const std::string theirTemp = reachable.file("tmp");
     ::mkdir(theirTemp.c_str(), 0777);
     ::chmod(theirTemp.c_str(), 0777);
-    const QByteArray ownTemp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QByteArray::fromStdString(theirTemp));
-    struct RestoreTemp {
-        QByteArray value;
-        ~RestoreTemp() { qputenv("TMPDIR", value); }
-    } restoreTemp{ownTemp};
     const std::string database = shared + "/Theirs.dqx";
     QFile::copy(QString::fromStdString(CopySample("Contacts.dqx")), QString::fromStdString(database));
     ::chmod(database.c_str(), 0644);
@@ -249,7 +217,7 @@ TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryE
     ::chmod(card.c_str(), 0644);
     const std::string original = ReadFileBytes(database);
     {
-        AsAnotherUser other;
+        AsAnotherUser other(theirTemp);
         ASSERT_NE(OpenDatabase(database), nullptr) << alerts.lastText();
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
         EXPECT_EQ(DatabaseWindow()->windowTitle(), "Theirs.dqx (Read-Only)");

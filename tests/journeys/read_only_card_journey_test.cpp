@@ -12,44 +12,11 @@
 
 #include "app/child_frame.h"
 #include "carddoc/labels_doc.h"
+#include "as_another_user.h"
 #include "journey_fixture.h"
 #include "support/shared_folder.h"
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-// The file system sees this thread as a user who owns none of the test's
-// files. As root only the file system's user changes, for the thread and
-// the threads it starts; any other user is such a user already.
-class AsAnotherUser {
-public:
-    // temporary is that user's temporary folder (the suite's own is closed
-    // to him).
-    explicit AsAnotherUser(const std::string& temporary)
-        : changed_(::geteuid() == 0), temporary_(qgetenv("TMPDIR"))
-    {
-        if (changed_) {
-            ::setfsgid(kNobody);
-            ::setfsuid(kNobody);
-            qputenv("TMPDIR", QByteArray::fromStdString(temporary));
-        }
-    }
-    ~AsAnotherUser()
-    {
-        if (changed_) {
-            qputenv("TMPDIR", temporary_);
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    AsAnotherUser(const AsAnotherUser&) = delete;
-    AsAnotherUser& operator=(const AsAnotherUser&) = delete;
-
-private:
-    bool changed_;
-    QByteArray temporary_;
-};
 
 class ReadOnlyCardJourney : public JourneyTest {
 protected:
