@@ -70,14 +70,10 @@ void ApplyState(QAction* action, const CmdUI& ui)
         action->setChecked(ui.checked);
     }
     if (ui.text) {
-        // The shortcut text after a tab stays with the item, once: a new
-        // text that brings its own key text keeps that one instead.
-        const QString old = action->text();
-        const qsizetype tab = old.indexOf('\t');
-        QString text = Cp1252ToQString(*ui.text);
-        if (!text.contains('\t') && tab >= 0)
-            text += old.mid(tab);
-        if (text != old)
+        // The key is the action's shortcut, not part of its text, so a new
+        // text leaves it shown.
+        const QString text = Cp1252ToQString(*ui.text);
+        if (text != action->text())
             action->setText(text);
     }
 }

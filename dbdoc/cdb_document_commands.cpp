@@ -408,7 +408,7 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     }
     if (ReadOnly() && ChangesDatabase(ui.id)) {
         if (ui.id == kCmdEditUndo)
-            ui.SetText(UndoMenuText() + "\tCtrl+Z");
+            ui.SetText(UndoMenuText());
         ui.Enable(false);
         return true;
     }
@@ -432,7 +432,7 @@ bool CDBDocument::OnUpdateCommand(CmdUI& ui)
     case kCmdNextRecord:
     case kCmdLastRecord: ui.Enable(rows - row - 1 > 0); return true;
     case kCmdEditUndo:
-        ui.SetText(UndoMenuText() + "\tCtrl+Z");
+        ui.SetText(UndoMenuText());
         ui.Enable(CanUndo());
         return true;
     case kCmdEditCut:

@@ -294,10 +294,14 @@ void SetCommandKeys(QAction* action, uint32_t id)
     const char* keys = CommandKeys(id);
     if (!keys)
         return;
-    // The item shows its key after a tab, which Qt draws at the right;
-    // the keys with Ctrl also work as the action's shortcut.
-    action->setText(action->text() + '\t' + QString::fromLatin1(keys));
-    action->setShortcut(CommandShortcut(id));
+    // Qt draws the shortcut at the item's right, in context menus too.
+    action->setShortcut(QKeySequence(QString::fromLatin1(keys), QKeySequence::PortableText));
+    action->setShortcutVisibleInContextMenu(true);
+    // The database form's Enter and Shift+Enter belong to its edits: those
+    // keys are only shown. A widget shortcut of an action that lives only
+    // in menus never matches, as no menu takes the focus as a widget.
+    if (CommandShortcut(id).isEmpty())
+        action->setShortcutContext(Qt::WidgetShortcut);
 }
 
 std::vector<QMenu*> BuildMenuResource(int32_t resourceId, QWidget* owner)

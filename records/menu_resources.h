@@ -24,8 +24,8 @@ enum : int32_t {
 // (records/command_keys.h) without an item.
 std::vector<uint32_t> KeyOnlyCommands(int32_t resourceId);
 
-// Shows the command's key after the item's text and makes it the action's
-// shortcut; nothing for a command without a key.
+// Makes the command's key the action's shortcut, which the menu shows
+// beside the item; nothing for a command without a key.
 void SetCommandKeys(QAction* action, uint32_t id);
 
 // The top-level pop-ups of the menu, parented to owner; empty for an

@@ -28,6 +28,16 @@ QChar Mnemonic(const QString& text)
     return QChar();
 }
 
+// The key the menu draws at the item's right: its shortcut; a key typed
+// into the text after a tab would stand there instead.
+QString ShownKeys(const QAction* action)
+{
+    const QString text = action->text();
+    if (text.contains('\t'))
+        return text.section('\t', 1);
+    return action->shortcut().toString(QKeySequence::NativeText);
+}
+
 class MenuKeysJourney : public JourneyTest {
 protected:
     // Opens every menu of the menu bar shown now, and each submenu, and
@@ -59,11 +69,12 @@ protected:
             }
             if (!action->shortcut().isEmpty()) {
                 const QString keys = action->shortcut().toString(QKeySequence::PortableText);
-                if (text.section('\t', 1) != keys)
+                if (ShownKeys(action) != keys)
                     faults_ << path + ": \"" + text + "\" should show " + keys;
             }
-            if (text.count('\t') > 1)
-                faults_ << path + ": \"" + text + "\" shows its key twice";
+            // The key comes from the shortcut alone, never typed in.
+            if (text.contains('\t'))
+                faults_ << path + ": \"" + text + "\" has its key in its text";
             if (action->menu())
                 CheckMenu(action->menu(), path + " > " + QString(text).remove(QChar('&')));
         }
@@ -85,7 +96,7 @@ TEST_F(MenuKeysJourney, EveryMenuShowsEachKeyOnceAndHasOneItemPerLetter)
     for (int i = 0; i < 3; ++i)
         CheckMenus("card");
     ASSERT_NE(Action(kCmdEditUndo), nullptr);
-    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
+    EXPECT_EQ(ShownKeys(Action(kCmdEditUndo)).toStdString(), "Ctrl+Z");
     // The context menus of the empty card and of its star show the same
     // keys as the menu bar.
     for (const QPoint at : {CardPoint(215, 75), CardPoint(34, 34)}) {
@@ -102,7 +113,7 @@ TEST_F(MenuKeysJourney, EveryMenuShowsEachKeyOnceAndHasOneItemPerLetter)
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     for (int i = 0; i < 3; ++i)
         CheckMenus("database");
-    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 1).toStdString(), "Ctrl+Z");
+    EXPECT_EQ(ShownKeys(Action(kCmdEditUndo)).toStdString(), "Ctrl+Z");
 }
 
 }  // namespace
