@@ -476,21 +476,7 @@ bool SelectionTool::DoEditCommand(int16_t command)
     return false;
 }
 
-int16_t SelectionTool::ContextMenuId()
-{
-    if (count_ == 0)
-        return kMenuEmptySelection;
-    switch (GetFrameType()) {
-    case kFrameCounterBarcode: return kMenuCounter;
-    case kFrameFieldBarcode: return kMenuFieldBarcode;
-    case kFrameBarcode13:
-    case kFrameBarcode18: return kMenuQuickAddress;
-    case kFrameBarcode: return kMenuBarcode;
-    case kFrameStar: return kMenuStar;
-    case kFramePowerText: return kMenuPowerText;
-    default: return kMenuSimpleObjects;
-    }
-}
+int16_t SelectionTool::ContextMenuId() { return int16_t(ContextMenuForSelection(count_, GetFrameType())); }
 
 // ---- alignment ----
 
