@@ -303,6 +303,9 @@ public:
     // The page's backdrop frame set up as a backdrop; with create a new
     // picture frame when there is none. Null without one.
     FrameObj* GetOrCreateBackdropFrame(bool create);
+    // The backdrop frame changed: the document is modified and the page
+    // shows it.
+    void ShowChangedBackdrop(FrameObj* frame);
     // The frames of a template body (count, type and frame, fonts) replace
     // those of the page, the backdrop excepted. 0 or the code.
     int32_t ApplyTemplateBody(Handle body);

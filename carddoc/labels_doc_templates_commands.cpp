@@ -349,6 +349,14 @@ bool CLabelsDoc::CanToggleBackdrop(bool* checked)
     return false;
 }
 
+void CLabelsDoc::ShowChangedBackdrop(FrameObj* frame)
+{
+    frame->MarkChanged(1, 0);
+    SetModified(true);
+    manager_->RedrawCurrentPage(0, 0, 0);
+    RefreshView();
+}
+
 void CLabelsDoc::ToggleBackdrop()
 {
     if (!IsMasterMode())
@@ -377,10 +385,7 @@ void CLabelsDoc::ToggleBackdrop()
         frame->SetSelectable(1);
     }
     frame->Recompute(1);
-    frame->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(frame);
 }
 
 void CLabelsDoc::ChangeBackdropPicture(QWidget* parent)
@@ -397,10 +402,7 @@ void CLabelsDoc::ChangeBackdropPicture(QWidget* parent)
     image->ReleasePreview(true);
     image->LoadFromFile(path, 1);
     image->SetFitToFrame(1);
-    image->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(image);
 }
 
 void CLabelsDoc::RegisterBackdropPicture(QWidget* parent)
@@ -463,10 +465,7 @@ int32_t CLabelsDoc::LoadBackdropFromPath(const PathRecord& path)
     image->ReleasePreview(true);
     const int32_t result = image->SetImage(picture, true);
     image->SetFitToFrame(1);
-    image->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(image);
     return result;
 }
 

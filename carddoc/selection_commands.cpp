@@ -413,14 +413,8 @@ void SelectionTool::DeleteSelection()
         TakeOff(f);
         MarkChangedAndRedraw(true, true);
     } else {
-        std::vector<FrameObj*> frames(selected_, selected_ + count_);
-        std::vector<FrameObj*> groups(groups_, groups_ + groupCount_);
-        DeselectAll(true);
-        for (FrameObj* f : frames)
-            FrameTool::DeleteFrame(f);
-        for (FrameObj* g : groups)
-            FrameTool::DeleteFrame(g);
-        RefreshView();
+        DeleteDeselected(std::vector<FrameObj*>(selected_, selected_ + count_),
+                         std::vector<FrameObj*>(groups_, groups_ + groupCount_));
     }
     PublishGraphicAttrs();
     PublishTextAttrs();

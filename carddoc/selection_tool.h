@@ -212,6 +212,9 @@ protected:
     void UndoNewFrames(const std::vector<uint32_t>& ids);
     // Takes a frame off its page and keeps it loaded for undo.
     void TakeOff(FrameObj* frame);
+    // The selection is dropped first, then the frames and the groups go
+    // (a copy: deselecting empties the arrays they may come from).
+    void DeleteDeselected(const std::vector<FrameObj*>& frames, const std::vector<FrameObj*>& groups);
     bool BufferedDrawing();
 
     FrameObj* selected_[kCapacity] = {};

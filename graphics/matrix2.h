@@ -15,10 +15,7 @@ struct Matrix2 {
     double m11 = 1.0;
 };
 
-struct Point16 {
-    int16_t x = 0;
-    int16_t y = 0;
-};
+using Point16 = PointOf<int16_t>;
 
 void Matrix2Identity(Matrix2* m);
 bool Matrix2IsIdentity(const Matrix2& m);
