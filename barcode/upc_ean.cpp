@@ -11,6 +11,8 @@ namespace {
 // How high one element is drawn.
 enum class Height { kFull, kShortened, kAddOn };
 
+Height Shortened(const BarcodeRecord& rec) { return rec.showText ? Height::kShortened : Height::kFull; }
+
 class UpcEanBars {
 public:
     UpcEanBars(Dc* dc, const BarcodeRecord& rec, double x) : rec_(rec), track_(dc, rec, x) {}
@@ -52,6 +54,17 @@ public:
         }
     }
 
+    // One half's digits, shortened over the caption; setOf gives the set
+    // of the half's k-th digit. Where the caption goes under them is kept.
+    template <typename SetOf>
+    void Half(const uint8_t* digits, int count, SetOf setOf, double* start, double* end)
+    {
+        *start = x();
+        for (int k = 0; k < count; ++k)
+            Digit(digits[k], setOf(k), Shortened(rec_));
+        *end = x();
+    }
+
     // The add-on guard 1011 and the digits, one module of space and a
     // one-module bar between two digits.
     void AddOn(const UpcEanDigits& d)
@@ -87,10 +100,13 @@ private:
     BarTrack track_;
 };
 
-Height Shortened(const BarcodeRecord& rec) { return rec.showText ? Height::kShortened : Height::kFull; }
+EanSet LeftSet(int) { return EanSet::kA; }
+EanSet RightSet(int) { return EanSet::kC; }
 
+// Called just after the end guard; the add-on follows it at a gap.
 void DrawAddOnAfter(UpcEanBars& bars, const UpcEanDigits& d, UpcEanCaptionLayout* layout)
 {
+    layout->endGuard = bars.x();
     if (d.addOnCount == 0)
         return;
     bars.Skip(gAddOnGap);
@@ -107,17 +123,10 @@ bool DrawEan13Digits(Dc* dc, BarcodeRecord* rec, const UpcEanDigits& d)
     UpcEanBars bars(dc, *rec, x);
     UpcEanCaptionLayout layout;
     bars.Guard(2);
-    layout.leftStart = bars.x();
-    for (int k = 0; k < 6; ++k)
-        bars.Digit(d.main[1 + k], Ean13DigitSet(d.main[0], k), Shortened(*rec));
-    layout.leftEnd = bars.x();
+    bars.Half(d.main + 1, 6, [&](int k) { return Ean13DigitSet(d.main[0], k); }, &layout.leftStart, &layout.leftEnd);
     bars.CentreGuard();
-    layout.rightStart = bars.x();
-    for (int k = 7; k < 13; ++k)
-        bars.Digit(d.main[k], EanSet::kC, Shortened(*rec));
-    layout.rightEnd = bars.x();
+    bars.Half(d.main + 7, 6, RightSet, &layout.rightStart, &layout.rightEnd);
     bars.Guard(2);
-    layout.endGuard = bars.x();
     DrawAddOnAfter(bars, d, &layout);
     if (rec->showText)
         DrawEan13Caption(dc, *rec, d, layout);
@@ -138,18 +147,11 @@ bool DrawUpcA(Dc* dc, BarcodeRecord* rec)
     UpcEanCaptionLayout layout;
     bars.Guard(2);
     bars.Digit(d.main[0], EanSet::kA, Height::kFull);
-    layout.leftStart = bars.x();
-    for (int k = 1; k < 6; ++k)
-        bars.Digit(d.main[k], EanSet::kA, Shortened(*rec));
-    layout.leftEnd = bars.x();
+    bars.Half(d.main + 1, 5, LeftSet, &layout.leftStart, &layout.leftEnd);
     bars.CentreGuard();
-    layout.rightStart = bars.x();
-    for (int k = 6; k < 11; ++k)
-        bars.Digit(d.main[k], EanSet::kC, Shortened(*rec));
-    layout.rightEnd = bars.x();
+    bars.Half(d.main + 6, 5, RightSet, &layout.rightStart, &layout.rightEnd);
     bars.Digit(d.main[11], EanSet::kC, Height::kFull);
     bars.Guard(2);
-    layout.endGuard = bars.x();
     DrawAddOnAfter(bars, d, &layout);
     if (rec->showText)
         DrawUpcACaption(dc, *rec, d, layout);
@@ -167,12 +169,8 @@ bool DrawUpcE(Dc* dc, BarcodeRecord* rec)
     UpcEanBars bars(dc, *rec, x);
     UpcEanCaptionLayout layout;
     bars.Guard(2);
-    layout.leftStart = bars.x();
-    for (int k = 0; k < 6; ++k)
-        bars.Digit(d.main[k], UpcEDigitSet(d.main[6], k), Shortened(*rec));
-    layout.leftEnd = bars.x();
+    bars.Half(d.main, 6, [&](int k) { return UpcEDigitSet(d.main[6], k); }, &layout.leftStart, &layout.leftEnd);
     bars.UpcEEndGuard();
-    layout.endGuard = bars.x();
     DrawAddOnAfter(bars, d, &layout);
     if (rec->showText)
         DrawUpcECaption(dc, *rec, d, layout);
@@ -195,17 +193,10 @@ bool DrawEan8(Dc* dc, BarcodeRecord* rec)
     UpcEanBars bars(dc, *rec, rec->originX);
     UpcEanCaptionLayout layout;
     bars.Guard(2);
-    layout.leftStart = bars.x();
-    for (int k = 0; k < 4; ++k)
-        bars.Digit(d.main[k], EanSet::kA, Shortened(*rec));
-    layout.leftEnd = bars.x();
+    bars.Half(d.main, 4, LeftSet, &layout.leftStart, &layout.leftEnd);
     bars.CentreGuard();
-    layout.rightStart = bars.x();
-    for (int k = 4; k < 8; ++k)
-        bars.Digit(d.main[k], EanSet::kC, Shortened(*rec));
-    layout.rightEnd = bars.x();
+    bars.Half(d.main + 4, 4, RightSet, &layout.rightStart, &layout.rightEnd);
     bars.Guard(2);
-    layout.endGuard = bars.x();
     DrawAddOnAfter(bars, d, &layout);
     if (rec->showText)
         DrawEan8Caption(dc, *rec, d, layout);
@@ -222,6 +213,20 @@ int AddOnModules(int n, int firstTwo, int firstFive)
 }
 
 double CaptionBandIf(const BarcodeRecord& rec) { return rec.showText ? gCaptionBand : 0.0; }
+
+// The caption's digits printed outside the bars, ten modules each: the
+// number system digit, and the check digit when the data leaves it out.
+int OutsideDigitModules(const BarcodeRecord& rec, bool checkDigitOutside)
+{
+    if (!rec.showText)
+        return 0;
+    return (rec.showSystemDigit ? 10 : 0) + (rec.showCheckDigit && checkDigitOutside ? 10 : 0);
+}
+
+void SetUpcEanBounds(BarcodeRecord* rec, int modules)
+{
+    SetMeasuredBounds(rec, modules * rec->module, rec->barHeight + CaptionBandIf(*rec));
+}
 
 bool AllDigitsOfLength(const uint8_t* data, int a, int b, int c)
 {
@@ -242,12 +247,7 @@ void MeasureUpcEan(Dc*, BarcodeRecord* rec)
     int n = rec->data[0];
     if (rec->type == kBarcodeIsbn || rec->type == kBarcodeIssn)
         n += 3;
-    int modules = 95 + AddOnModules(n, 13, 15);
-    if (rec->showText) {
-        modules += rec->showSystemDigit ? 10 : 0;
-        modules += rec->showCheckDigit && n < 12 ? 10 : 0;
-    }
-    SetMeasuredBounds(rec, modules * rec->module, rec->barHeight + CaptionBandIf(*rec));
+    SetUpcEanBounds(rec, 95 + AddOnModules(n, 13, 15) + OutsideDigitModules(*rec, n < 12));
 }
 
 void MeasureUpcE(Dc* dc, BarcodeRecord* rec)
@@ -257,12 +257,7 @@ void MeasureUpcE(Dc* dc, BarcodeRecord* rec)
         return;
     }
     const int n = rec->data[0];
-    int modules = 51 + AddOnModules(n, 8, 11);
-    if (rec->showText) {
-        modules += rec->showSystemDigit ? 10 : 0;
-        modules += rec->showCheckDigit && n < 8 ? 10 : 0;
-    }
-    SetMeasuredBounds(rec, modules * rec->module, rec->barHeight + CaptionBandIf(*rec));
+    SetUpcEanBounds(rec, 51 + AddOnModules(n, 8, 11) + OutsideDigitModules(*rec, n < 8));
 }
 
 void MeasureEan8(Dc* dc, BarcodeRecord* rec)
@@ -271,6 +266,5 @@ void MeasureEan8(Dc* dc, BarcodeRecord* rec)
         SetFailureBounds(dc, rec);
         return;
     }
-    const int n = rec->data[0];
-    SetMeasuredBounds(rec, (67 + AddOnModules(n, 9, 11)) * rec->module, rec->barHeight + CaptionBandIf(*rec));
+    SetUpcEanBounds(rec, 67 + AddOnModules(rec->data[0], 9, 11));
 }

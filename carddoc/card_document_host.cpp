@@ -1,6 +1,7 @@
 #include "carddoc/card_document_host.h"
 
 #include <QtGlobal>
+#include <utility>
 
 namespace {
 
@@ -8,12 +9,7 @@ CardDocumentHost* g_host = nullptr;
 
 }  // namespace
 
-CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host)
-{
-    CardDocumentHost* previous = g_host;
-    g_host = host;
-    return previous;
-}
+CardDocumentHost* SetCardDocumentHost(CardDocumentHost* host) { return std::exchange(g_host, host); }
 
 CardDocumentHost& CurrentCardDocumentHost()
 {

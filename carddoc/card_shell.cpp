@@ -1,5 +1,7 @@
 #include "carddoc/card_shell.h"
 
+#include <utility>
+
 namespace {
 
 CardShell* g_shell = nullptr;
@@ -8,9 +10,4 @@ CardShell* g_shell = nullptr;
 
 CardShell* CurrentCardShell() { return g_shell; }
 
-CardShell* SetCardShell(CardShell* shell)
-{
-    CardShell* previous = g_shell;
-    g_shell = shell;
-    return previous;
-}
+CardShell* SetCardShell(CardShell* shell) { return std::exchange(g_shell, shell); }

@@ -303,6 +303,9 @@ public:
     // The page's backdrop frame set up as a backdrop; with create a new
     // picture frame when there is none. Null without one.
     FrameObj* GetOrCreateBackdropFrame(bool create);
+    // The backdrop frame changed: the document is modified and the page
+    // shows it.
+    void ShowChangedBackdrop(FrameObj* frame);
     // The frames of a template body (count, type and frame, fonts) replace
     // those of the page, the backdrop excepted. 0 or the code.
     int32_t ApplyTemplateBody(Handle body);
@@ -318,8 +321,9 @@ public:
     // The page as a new template of the wizard, its design registered;
     // the new id in *id. 0 or the code.
     int32_t AddTemplateToWizard(const char* name, int32_t* id);
-    // A template's file header (name, card size), body and preview.
-    int32_t BuildTemplateParts(const char* name, uint8_t* header, Handle body, Handle preview);
+    // A template's file header (name, card size), and its body and preview
+    // in new Handles.
+    int32_t BuildTemplateParts(const char* name, uint8_t* header, HandleOwner* body, HandleOwner* preview);
     // The design of a new template of the wizard joins the wizard's tree
     // under the category of the document's layout.
     int32_t RegisterTemplateDesign(const char* name, int32_t id);

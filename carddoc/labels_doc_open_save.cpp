@@ -7,6 +7,7 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
+#include "foundation/scoped_wait_cursor.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
@@ -36,15 +37,6 @@ PathRecord FolderOf(const PathRecord& path)
 
 int32_t ShowFileError(int32_t code) { return ShowCardFileError(code); }
 
-// The wait cursor for the length of a scope.
-class BusyCursor {
-public:
-    BusyCursor() { SetWaitCursor(); }
-    ~BusyCursor() { RestoreSavedCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 }  // namespace
 
 bool CLabelsDoc::OnNewDocument(const uint8_t* docSetup)
@@ -71,7 +63,7 @@ bool CLabelsDoc::OnNewDocument(const uint8_t* docSetup)
 bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
 {
     path_ = path;
-    BusyCursor busy;
+    ScopedWaitCursor busy;
     const PathRecord folder = FolderOf(path);
     readOnly_ = CheckDirectoryWritable(&folder, 0) != kErrNone;
     if (swap_->CreateSwapFile(folder) != kErrNone)

@@ -96,8 +96,12 @@ int32_t RenderTemplatePreview(CLabelsDoc* doc, Handle* out, uint8_t* lastDisplay
 
 // ---- writing templates ----
 
-int32_t CLabelsDoc::BuildTemplateParts(const char* name, uint8_t* header, Handle body, Handle preview)
+int32_t CLabelsDoc::BuildTemplateParts(const char* name, uint8_t* header, HandleOwner* body, HandleOwner* preview)
 {
+    body->reset(HandleNew(0));
+    preview->reset(HandleNew(0));
+    if (!*body || !*preview)
+        return kErrNotEnoughMemory;
     SelectTool(kToolObject);
     if (SelectionTool* tool = SelectionToolOf(this))
         tool->DeselectAll(true);
@@ -107,10 +111,10 @@ int32_t CLabelsDoc::BuildTemplateParts(const char* name, uint8_t* header, Handle
     PutF64LE(header + kTemplateHeightAt, pageBlock_.cardHeight);
     PutU32LE(header + kTemplateKindAt, 5);
     PutU32LE(header + kTemplatePackedAt, 1);
-    Handle bodyOut = body;
+    Handle bodyOut = body->get();
     if (int32_t err = BuildTemplateBody(&bodyOut))
         return err;
-    Handle previewOut = preview;
+    Handle previewOut = preview->get();
     if (RenderTemplatePreview(this, &previewOut, &display_[7]) != 0)
         return kErrGeneralFailure;
     return kErrNone;
@@ -119,11 +123,9 @@ int32_t CLabelsDoc::BuildTemplateParts(const char* name, uint8_t* header, Handle
 int32_t CLabelsDoc::WriteTemplateFile(const PathRecord& path, const char* name)
 {
     uint8_t header[kTemplateHeaderSize];
-    HandleOwner body(HandleNew(0));
-    HandleOwner preview(HandleNew(0));
-    if (!body || !preview)
-        return kErrNotEnoughMemory;
-    if (int32_t err = BuildTemplateParts(name, header, body.get(), preview.get()))
+    HandleOwner body;
+    HandleOwner preview;
+    if (int32_t err = BuildTemplateParts(name, header, &body, &preview))
         return err;
     return SaveTemplateFile(&path, header, body.get(), preview.get());
 }
@@ -143,11 +145,9 @@ int32_t CLabelsDoc::AddTemplateToWizard(const char* name, int32_t* id)
 {
     *id = 0;
     uint8_t header[kTemplateHeaderSize];
-    HandleOwner body(HandleNew(0));
-    HandleOwner preview(HandleNew(0));
-    if (!body || !preview)
-        return kErrNotEnoughMemory;
-    if (int32_t err = BuildTemplateParts(name, header, body.get(), preview.get()))
+    HandleOwner body;
+    HandleOwner preview;
+    if (int32_t err = BuildTemplateParts(name, header, &body, &preview))
         return err;
     PathRecord path{};
     if (int32_t err = WizardFilePath(kWizFolderTemplates, "tmpl.tp", &path))
@@ -201,13 +201,11 @@ int32_t CLabelsDoc::ReplaceTemplateInWizard(int32_t id)
     char name[kTemplateNameLength + 1] = {};
     TemplateInfoName(info, name, int32_t(sizeof name));
     uint8_t header[kTemplateHeaderSize];
-    HandleOwner body(HandleNew(0));
-    HandleOwner preview(HandleNew(0));
-    if (!body || !preview)
-        return kErrNotEnoughMemory;
+    HandleOwner body;
+    HandleOwner preview;
     // Everything is made before the old file goes, so that a failure on the
     // way leaves the wizard's template as it was.
-    if ((err = BuildTemplateParts(name, header, body.get(), preview.get())) != kErrNone)
+    if ((err = BuildTemplateParts(name, header, &body, &preview)) != kErrNone)
         return err;
     if ((err = SaveTemplateFile(&path, header, body.get(), preview.get())) != kErrNone)
         return err;
@@ -349,6 +347,14 @@ bool CLabelsDoc::CanToggleBackdrop(bool* checked)
     return false;
 }
 
+void CLabelsDoc::ShowChangedBackdrop(FrameObj* frame)
+{
+    frame->MarkChanged(1, 0);
+    SetModified(true);
+    manager_->RedrawCurrentPage(0, 0, 0);
+    RefreshView();
+}
+
 void CLabelsDoc::ToggleBackdrop()
 {
     if (!IsMasterMode())
@@ -377,10 +383,7 @@ void CLabelsDoc::ToggleBackdrop()
         frame->SetSelectable(1);
     }
     frame->Recompute(1);
-    frame->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(frame);
 }
 
 void CLabelsDoc::ChangeBackdropPicture(QWidget* parent)
@@ -397,10 +400,7 @@ void CLabelsDoc::ChangeBackdropPicture(QWidget* parent)
     image->ReleasePreview(true);
     image->LoadFromFile(path, 1);
     image->SetFitToFrame(1);
-    image->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(image);
 }
 
 void CLabelsDoc::RegisterBackdropPicture(QWidget* parent)
@@ -463,10 +463,7 @@ int32_t CLabelsDoc::LoadBackdropFromPath(const PathRecord& path)
     image->ReleasePreview(true);
     const int32_t result = image->SetImage(picture, true);
     image->SetFitToFrame(1);
-    image->MarkChanged(1, 0);
-    SetModified(true);
-    manager_->RedrawCurrentPage(0, 0, 0);
-    RefreshView();
+    ShowChangedBackdrop(image);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "carddoc/layout_wizard_host.h"
 
+#include <utility>
+
 namespace {
 
 LayoutWizardHost* g_wizard = nullptr;
@@ -8,9 +10,4 @@ LayoutWizardHost* g_wizard = nullptr;
 
 LayoutWizardHost* CurrentLayoutWizard() { return g_wizard; }
 
-LayoutWizardHost* SetLayoutWizard(LayoutWizardHost* wizard)
-{
-    LayoutWizardHost* previous = g_wizard;
-    g_wizard = wizard;
-    return previous;
-}
+LayoutWizardHost* SetLayoutWizard(LayoutWizardHost* wizard) { return std::exchange(g_wizard, wizard); }

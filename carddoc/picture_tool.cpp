@@ -1,6 +1,7 @@
 #include "carddoc/picture_tool.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 
@@ -33,9 +34,7 @@ constexpr const char* kPlacePrompt = "Drag a rectangle on the card to place the 
 
 PictureFileChooser SetPictureFileChooser(PictureFileChooser chooser)
 {
-    PictureFileChooser previous = std::move(Chooser());
-    Chooser() = std::move(chooser);
-    return previous;
+    return std::exchange(Chooser(), std::move(chooser));
 }
 
 PictureTool::PictureTool(ToolDocument* document) : FrameTool(document)

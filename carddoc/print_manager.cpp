@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <QFile>
@@ -98,9 +99,7 @@ LentPrintView::~LentPrintView()
 
 PrintDialogRunner SetPrintDialogRunner(PrintDialogRunner runner)
 {
-    PrintDialogRunner previous = std::move(DialogRunner());
-    DialogRunner() = std::move(runner);
-    return previous;
+    return std::exchange(DialogRunner(), std::move(runner));
 }
 
 PrintSheetCount CountPrintSheets(int32_t range, int32_t cellsPerSheet, int32_t skip, bool withDatabase,

@@ -271,15 +271,18 @@ void CDlgPrintPreview::ShowLabels()
     toLabel_->setText(oneCard_ ? QStringLiteral("Of:") : QStringLiteral("To:"));
 }
 
+int32_t CDlgPrintPreview::CardsShown() const
+{
+    const int32_t cells = Cells();
+    return withRecords_ ? std::min(cells, Total() - firstRecord_ + 1) : cells;
+}
+
 void CDlgPrintPreview::ShowRange()
 {
     const int32_t cells = Cells();
     if (oneCard_) {
-        int32_t to = cells;
-        if (withRecords_)
-            to = std::min(to, Total() - firstRecord_ + 1);
         fromValue_->setText(QString::number(cardIndex_));
-        toValue_->setText(QString::number(to));
+        toValue_->setText(QString::number(CardsShown()));
         rangeGroup_->setVisible(true);
         return;
     }
@@ -292,10 +295,7 @@ void CDlgPrintPreview::ShowButtons()
 {
     const int32_t cells = Cells();
     if (oneCard_) {
-        int32_t cards = cells;
-        if (withRecords_)
-            cards = std::min(cards, Total() - firstRecord_ + 1);
-        next_->setEnabled(cardIndex_ < cards);
+        next_->setEnabled(cardIndex_ < CardsShown());
         previous_->setEnabled(cardIndex_ != 1);
         return;
     }
@@ -315,15 +315,20 @@ void CDlgPrintPreview::Refresh()
     pane_->update();
 }
 
+bool CDlgPrintPreview::ShowStep(bool ok)
+{
+    if (!ok)
+        MessageBeep(0xFFFFFFFF);
+    Refresh();
+    return ok;
+}
+
 bool CDlgPrintPreview::OnNext()
 {
     bool ok = true;
     const int32_t cells = Cells();
     if (oneCard_) {
-        int32_t cards = cells;
-        if (withRecords_)
-            cards = std::min(cards, Total() - firstRecord_ + 1);
-        if (cardIndex_ < cards)
+        if (cardIndex_ < CardsShown())
             ++cardIndex_;
         else
             ok = false;
@@ -343,10 +348,7 @@ bool CDlgPrintPreview::OnNext()
         ShowPage();
         LayOut();
     }
-    if (!ok)
-        MessageBeep(0xFFFFFFFF);
-    Refresh();
-    return ok;
+    return ShowStep(ok);
 }
 
 bool CDlgPrintPreview::OnPrevious()
@@ -375,10 +377,7 @@ bool CDlgPrintPreview::OnPrevious()
         ShowPage();
         LayOut();
     }
-    if (!ok)
-        MessageBeep(0xFFFFFFFF);
-    Refresh();
-    return ok;
+    return ShowStep(ok);
 }
 
 void CDlgPrintPreview::SetOneCardView(bool on)

@@ -74,6 +74,9 @@ public:
 
 private:
     int32_t Cells() const;
+    // One card at a time: the cards there are to step through, the sheet's
+    // cells or the records left from the first one.
+    int32_t CardsShown() const;
     int32_t Total() const;
     int16_t LastPage() const { return int16_t(firstPage_ + pageCount_ - 1); }
     void ShowPage();
@@ -82,6 +85,8 @@ private:
     void ShowRange();
     void ShowButtons();
     void Refresh();
+    // After a step: one that could not be made beeps. Answers ok.
+    bool ShowStep(bool ok);
     void Closing();
     int32_t CounterNumber() const;
     // Draws the page's frames moved by the cell's corner (document units),

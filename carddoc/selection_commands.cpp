@@ -413,14 +413,8 @@ void SelectionTool::DeleteSelection()
         TakeOff(f);
         MarkChangedAndRedraw(true, true);
     } else {
-        std::vector<FrameObj*> frames(selected_, selected_ + count_);
-        std::vector<FrameObj*> groups(groups_, groups_ + groupCount_);
-        DeselectAll(true);
-        for (FrameObj* f : frames)
-            FrameTool::DeleteFrame(f);
-        for (FrameObj* g : groups)
-            FrameTool::DeleteFrame(g);
-        RefreshView();
+        DeleteDeselected(std::vector<FrameObj*>(selected_, selected_ + count_),
+                         std::vector<FrameObj*>(groups_, groups_ + groupCount_));
     }
     PublishGraphicAttrs();
     PublishTextAttrs();
@@ -476,21 +470,7 @@ bool SelectionTool::DoEditCommand(int16_t command)
     return false;
 }
 
-int16_t SelectionTool::ContextMenuId()
-{
-    if (count_ == 0)
-        return kMenuEmptySelection;
-    switch (GetFrameType()) {
-    case kFrameCounterBarcode: return kMenuCounter;
-    case kFrameFieldBarcode: return kMenuFieldBarcode;
-    case kFrameBarcode13:
-    case kFrameBarcode18: return kMenuQuickAddress;
-    case kFrameBarcode: return kMenuBarcode;
-    case kFrameStar: return kMenuStar;
-    case kFramePowerText: return kMenuPowerText;
-    default: return kMenuSimpleObjects;
-    }
-}
+int16_t SelectionTool::ContextMenuId() { return int16_t(ContextMenuForSelection(count_, GetFrameType())); }
 
 // ---- alignment ----
 

@@ -841,14 +841,19 @@ void SelectionTool::UndoNewFrames(const std::vector<uint32_t>& ids)
     }
     pages->InvalidateChanged(kInvalidateVacated);
     document_->SetUndoOwner(nullptr);
+    DeleteDeselected(frames, groups);
+    PublishGraphicAttrs();
+    PublishTextAttrs();
+}
+
+void SelectionTool::DeleteDeselected(const std::vector<FrameObj*>& frames, const std::vector<FrameObj*>& groups)
+{
     DeselectAll(true);
     for (FrameObj* f : frames)
         FrameTool::DeleteFrame(f);
     for (FrameObj* g : groups)
         FrameTool::DeleteFrame(g);
     RefreshView();
-    PublishGraphicAttrs();
-    PublishTextAttrs();
 }
 
 void SelectionTool::ClearUndo()

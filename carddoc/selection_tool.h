@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "carddoc/card_context_menus.h"
 #include "frames/frame_block_format.h"
 #include "toolbase/frame_tool.h"
 
@@ -34,17 +35,10 @@ enum : int32_t {
 // The rotate tool, which keeps a selection of its own and hands it over.
 constexpr int16_t kRotateToolKind = 11;
 
-// The context menus, by what is selected.
-enum : int16_t {
-    kMenuCounter = 530,
-    kMenuFieldBarcode = 531,
-    kMenuQuickAddress = 532,
-    kMenuBarcode = 533,
-    kMenuSimpleObjects = 534,
-    kMenuEmptySelection = 535,
-    kMenuStar = 537,
-    kMenuPowerText = 538,
-};
+// The context menus the tool's tests ask for by these names; the menus
+// themselves are in card_context_menus.h.
+constexpr int16_t kMenuSimpleObjects = kContextMenuObjects;
+constexpr int16_t kMenuEmptySelection = kContextMenuEmpty;
 
 // The modes of the trackers the tool makes besides the frames' own.
 enum : int16_t {
@@ -218,6 +212,9 @@ protected:
     void UndoNewFrames(const std::vector<uint32_t>& ids);
     // Takes a frame off its page and keeps it loaded for undo.
     void TakeOff(FrameObj* frame);
+    // The selection is dropped first, then the frames and the groups go
+    // (a copy: deselecting empties the arrays they may come from).
+    void DeleteDeselected(const std::vector<FrameObj*>& frames, const std::vector<FrameObj*>& groups);
     bool BufferedDrawing();
 
     FrameObj* selected_[kCapacity] = {};

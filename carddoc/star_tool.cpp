@@ -1,5 +1,7 @@
 #include "carddoc/star_tool.h"
 
+#include <utility>
+
 #include "dialogs/star_info_dialog.h"
 #include "frames/frame_obj_star.h"
 
@@ -23,12 +25,7 @@ bool RunStarDialog(StarParams* star, const FrameGeometry& geometry)
 
 }  // namespace
 
-StarInfoRunner SetStarInfoRunner(StarInfoRunner runner)
-{
-    StarInfoRunner previous = std::move(Runner());
-    Runner() = std::move(runner);
-    return previous;
-}
+StarInfoRunner SetStarInfoRunner(StarInfoRunner runner) { return std::exchange(Runner(), std::move(runner)); }
 
 StarTool::StarTool(ToolDocument* document) : RectTool(document)
 {

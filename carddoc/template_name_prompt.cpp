@@ -1,5 +1,7 @@
 #include "carddoc/template_name_prompt.h"
 
+#include <utility>
+
 #include "dialogs/dlg_template_name.h"
 
 namespace {
@@ -24,7 +26,5 @@ bool AskTemplateName(QWidget* parent, std::string* name) { return g_asker(parent
 
 TemplateNameAsker SetTemplateNameAsker(TemplateNameAsker asker)
 {
-    TemplateNameAsker previous = g_asker;
-    g_asker = asker ? asker : &AskInDialog;
-    return previous;
+    return std::exchange(g_asker, asker ? asker : &AskInDialog);
 }

@@ -226,13 +226,18 @@ void CObjTracker::UpdateFeedback(IntPoint* point, const IntPoint&, const IntPoin
     DrawOutline(ViewQuad(current_));
 }
 
-void CObjTracker::Finish(const IntPoint&, const IntPoint&, const IntPoint&)
+bool CObjTracker::EndOutline()
 {
     if (!frame_)
-        return;
+        return false;
     DrawOutline(ViewQuad(current_));
     result_ = QuadBounds(current_);
-    if (!moved_)
+    return moved_;
+}
+
+void CObjTracker::Finish(const IntPoint&, const IntPoint&, const IntPoint&)
+{
+    if (!EndOutline())
         return;
     frame_->SetFromQuad(current_);
     if (frame_->GetType() == kFrameText && changeFlags_)
@@ -297,11 +302,7 @@ void CPictureTracker::UpdateFeedback(IntPoint* point, const IntPoint& previous, 
 
 void CPictureTracker::Finish(const IntPoint& end, const IntPoint& previous, const IntPoint& anchor)
 {
-    if (!frame_)
-        return;
-    DrawOutline(ViewQuad(current_));
-    result_ = QuadBounds(current_);
-    if (!moved_)
+    if (!EndOutline())
         return;
     auto* image = dynamic_cast<FrameObjImage*>(frame_);
     if (image) {

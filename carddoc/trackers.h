@@ -72,6 +72,9 @@ public:
 
 protected:
     CornerQuad ViewQuad(const CornerQuad& documentQuad) const;
+    // Takes the drag's outline off and keeps its bounds as the result;
+    // true when the frame was moved and is to take the new place.
+    bool EndOutline();
 
     CornerQuad current_;
     CornerQuad starting_;

@@ -14,9 +14,7 @@ WorkerDialogScript& Script()
 
 WorkerDialogScript SetWorkerDialogScript(WorkerDialogScript script)
 {
-    WorkerDialogScript previous = std::move(Script());
-    Script() = std::move(script);
-    return previous;
+    return std::exchange(Script(), std::move(script));
 }
 
 const WorkerDialogScript& CurrentWorkerDialogScript() { return Script(); }

@@ -1,5 +1,7 @@
 #include "database/db_host.h"
 
+#include <utility>
+
 #include "foundation/keys.h"
 
 namespace {
@@ -11,11 +13,6 @@ DbHost* g_host = nullptr;
 
 bool DbHost::AbortRequested() { return IsUserAbortKeyDown() != 0; }
 
-DbHost* SetDbHost(DbHost* host)
-{
-    DbHost* previous = g_host;
-    g_host = host;
-    return previous;
-}
+DbHost* SetDbHost(DbHost* host) { return std::exchange(g_host, host); }
 
 DbHost& CurrentDbHost() { return g_host ? *g_host : g_defaultHost; }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "foundation/cstr.h"
 
@@ -135,11 +136,6 @@ void SetFieldPreviewText(int32_t id, const char* text)
         StrCopyN(row->preview, text, kPreviewTextSize);
 }
 
-bool SetShowFieldNames(bool on)
-{
-    const bool previous = g_showNames;
-    g_showNames = on;
-    return previous;
-}
+bool SetShowFieldNames(bool on) { return std::exchange(g_showNames, on); }
 
 bool IsShowFieldNames() { return g_showNames; }

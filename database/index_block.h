@@ -34,6 +34,12 @@ inline int32_t EntrySize(const uint8_t* entry) { return IndexEntrySize(int32_t(s
 // the used size), or -1 when offset is the first entry.
 int32_t EntryBefore(const uint8_t* block, int32_t offset);
 inline int32_t LastEntry(const uint8_t* block) { return EntryBefore(block, BlockUsed(block)); }
+// The block the entry at offset leads down to; offset -1 stands before the
+// first entry and leads to the block's first child.
+inline int32_t ChildBelow(const uint8_t* block, int32_t offset)
+{
+    return offset == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, offset));
+}
 
 // The caller's key cut to the longest key a block holds; out holds 150 bytes.
 void BoundedKey(const IndexEntry& entry, char* out);

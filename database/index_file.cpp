@@ -168,13 +168,8 @@ bool IndexFile::CutToSize()
         err = FileSetSize(file_, fileSize_);
     if (err == kErrNone)
         return true;
-    if (err == kErrDiskFull || err == kErrAccessDenied) {
-        if (!failed_)
-            AlertFileError(err);
-        failed_ = true;
-        fileError_ = err;
+    if (FailedForUser(err))
         return false;
-    }
     Fail(kIndexErrorWrite, 1, int32_t(fileSize_));
     return false;
 }
@@ -298,18 +293,24 @@ bool IndexFile::ReadAt(int32_t position, uint8_t* bytes, int32_t n)
     return true;
 }
 
+bool IndexFile::FailedForUser(int32_t err)
+{
+    if (err != kErrDiskFull && err != kErrAccessDenied)
+        return false;
+    // What the user can do something about is said as the file box says
+    // it, once, not as a damaged index.
+    if (!failed_)
+        AlertFileError(err);
+    failed_ = true;
+    fileError_ = err;
+    return true;
+}
+
 bool IndexFile::WriteAt(int32_t position, const uint8_t* bytes, int32_t n)
 {
     const int32_t err = FileWriteAt(file_, uint32_t(position), bytes, uint32_t(n));
-    if (err == kErrDiskFull || err == kErrAccessDenied) {
-        // What the user can do something about is said as the file box
-        // says it, not as a damaged index.
-        if (!failed_)
-            AlertFileError(err);
-        failed_ = true;
-        fileError_ = err;
+    if (FailedForUser(err))
         return false;
-    }
     if (err != kErrNone) {
         Fail(kIndexErrorWrite, 1, position);
         return false;

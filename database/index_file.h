@@ -99,8 +99,8 @@ public:
     int32_t Close();
 
     // Cursor before the first entry / after the last one.
-    int32_t GoFirst();
-    int32_t GoLast();
+    int32_t GoFirst() { return GoEnd(false); }
+    int32_t GoLast() { return GoEnd(true); }
     // Moves the cursor one entry and copies that entry; -2 at the end.
     int32_t GetNext(IndexEntry* entry);
     int32_t GetPrev(IndexEntry* entry);
@@ -183,6 +183,9 @@ private:
     int32_t RawRead(int32_t position, uint8_t* bytes, int32_t n) const;
     bool ReadAt(int32_t position, uint8_t* bytes, int32_t n);
     bool WriteAt(int32_t position, const uint8_t* bytes, int32_t n);
+    // A full disk or a refused write fails the file and is said to the
+    // user; true for those, false (nothing done) for any other code.
+    bool FailedForUser(int32_t err);
     bool WriteHeaderPage();
     void EmptyHeader();
     bool CutToSize();
@@ -217,10 +220,21 @@ private:
     // merges, and an entry added to a leaf moves the starts after it.
     const int16_t* BlockStarts(int32_t position, const uint8_t* block, int32_t* count);
     int32_t CopyAtCursor(IndexEntry* entry);
-    int32_t DescendFirst(int32_t position, int32_t level);
-    int32_t DescendLast(int32_t position, int32_t level);
+    // From the block at position on level down to the leaf, the cursor on
+    // the way to the first entry or to the last.
+    int32_t Descend(int32_t position, int32_t level, bool toLast);
+    int32_t GoEnd(bool toLast);
+    // From the cursor's inner entry down to the leaf entry next to it in
+    // key order (before it when backwards).
+    int32_t LeaveInnerEntry(bool backwards);
+    // The leaf block the cursor stands in, an inner cursor first taken down
+    // beside its entry; null when that fails.
+    const uint8_t* CursorLeaf(bool backwards);
     int32_t InsertAt(int32_t level, const uint8_t* entry);
     int32_t SplitRoot();
+    // Takes the entry at the cursor on level out of its block; the block,
+    // or null when it cannot be read.
+    uint8_t* CutAtCursor(int32_t level);
     int32_t ReplaceAt(int32_t level, const uint8_t* replacement);
     int32_t RemoveAtCursor();
     int32_t Rebalance(int32_t level);

@@ -127,7 +127,7 @@ int32_t IndexFile::Search(const SearchKey& searched, Compare how, bool stopAtFir
         }
         if (leaf)
             break;
-        position = offset == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, offset));
+        position = ChildBelow(block, offset);
     }
     cursorOnPath_ = true;
     return 1;
@@ -145,7 +145,7 @@ int32_t IndexFile::CopyAtCursor(IndexEntry* entry)
     return 1;
 }
 
-int32_t IndexFile::DescendFirst(int32_t position, int32_t level)
+int32_t IndexFile::Descend(int32_t position, int32_t level, bool toLast)
 {
     const int32_t levels = Levels();
     for (; level < levels; ++level) {
@@ -153,48 +153,23 @@ int32_t IndexFile::DescendFirst(int32_t position, int32_t level)
         const uint8_t* block = FetchBlock(position, leaf ? 1 : 0, false);
         if (block == nullptr)
             return -1;
-        cursor_[level] = {position, -1};
+        // Towards the first entry the way leads through each block's first
+        // child to before the leaf's first entry; towards the last through
+        // each block's last entry to after the leaf's last.
+        const int32_t offset = !toLast ? -1 : (leaf ? BlockUsed(block) : LastEntry(block));
+        cursor_[level] = {position, offset};
         if (!leaf)
-            position = BlockFirstChild(block);
+            position = ChildBelow(block, offset);
     }
     level_ = int16_t(levels - 1);
     return 1;
 }
 
-int32_t IndexFile::DescendLast(int32_t position, int32_t level)
-{
-    const int32_t levels = Levels();
-    for (; level < levels; ++level) {
-        const bool leaf = level == levels - 1;
-        const uint8_t* block = FetchBlock(position, leaf ? 1 : 0, false);
-        if (block == nullptr)
-            return -1;
-        if (leaf) {
-            cursor_[level] = {position, BlockUsed(block)};
-        } else {
-            const int32_t last = LastEntry(block);
-            cursor_[level] = {position, last};
-            position = last == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, last));
-        }
-    }
-    level_ = int16_t(levels - 1);
-    return 1;
-}
-
-int32_t IndexFile::GoFirst()
+int32_t IndexFile::GoEnd(bool toLast)
 {
     if (!Usable())
         return -1;
-    const int32_t result = DescendFirst(0, 0);
-    cursorOnPath_ = result == 1;
-    return result;
-}
-
-int32_t IndexFile::GoLast()
-{
-    if (!Usable())
-        return -1;
-    const int32_t result = DescendLast(0, 0);
+    const int32_t result = Descend(0, 0, toLast);
     cursorOnPath_ = result == 1;
     return result;
 }
@@ -204,24 +179,37 @@ int32_t IndexFile::GoLast()
 // the last). Each level above names the entry whose child leads down (-1:
 // the block's first child), so the way back up needs no parent pointers.
 
-int32_t IndexFile::GetNext(IndexEntry* entry)
+int32_t IndexFile::LeaveInnerEntry(bool backwards)
+{
+    const uint8_t* block = FetchBlock(cursor_[level_].block, 0, false);
+    if (block == nullptr)
+        return -1;
+    // Next after an inner entry is the first entry of its child's subtree;
+    // before it, the last entry of the subtree on its left.
+    int32_t offset = cursor_[level_].offset;
+    if (backwards) {
+        offset = EntryBefore(block, offset);
+        cursor_[level_].offset = offset;
+    }
+    return Descend(ChildBelow(block, offset), level_ + 1, backwards);
+}
+
+const uint8_t* IndexFile::CursorLeaf(bool backwards)
 {
     if (!Usable())
-        return -1;
+        return nullptr;
     const int32_t leafLevel = Levels() - 1;
-    if (level_ < leafLevel) {
-        // Next after an inner entry: the first entry of its child's subtree.
-        const uint8_t* block = FetchBlock(cursor_[level_].block, 0, false);
-        if (block == nullptr)
-            return -1;
-        const int32_t offset = cursor_[level_].offset;
-        const int32_t child = offset == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, offset));
-        if (DescendFirst(child, level_ + 1) < 0)
-            return -1;
-    }
-    const uint8_t* leaf = FetchBlock(cursor_[leafLevel].block, 1, false);
+    if (level_ < leafLevel && LeaveInnerEntry(backwards) < 0)
+        return nullptr;
+    return FetchBlock(cursor_[leafLevel].block, 1, false);
+}
+
+int32_t IndexFile::GetNext(IndexEntry* entry)
+{
+    const uint8_t* leaf = CursorLeaf(false);
     if (leaf == nullptr)
         return -1;
+    const int32_t leafLevel = Levels() - 1;
     const int32_t used = BlockUsed(leaf);
     const int32_t offset = cursor_[leafLevel].offset;
     const int32_t next = offset < 0 ? 0 : (offset >= used ? used : offset + EntrySize(BlockEntry(leaf, offset)));
@@ -249,23 +237,10 @@ int32_t IndexFile::GetNext(IndexEntry* entry)
 
 int32_t IndexFile::GetPrev(IndexEntry* entry)
 {
-    if (!Usable())
-        return -1;
-    const int32_t leafLevel = Levels() - 1;
-    if (level_ < leafLevel) {
-        // Before an inner entry: the last entry of the subtree on its left.
-        const uint8_t* block = FetchBlock(cursor_[level_].block, 0, false);
-        if (block == nullptr)
-            return -1;
-        const int32_t before = EntryBefore(block, cursor_[level_].offset);
-        cursor_[level_].offset = before;
-        const int32_t child = before == -1 ? BlockFirstChild(block) : EntryChild(BlockEntry(block, before));
-        if (DescendLast(child, level_ + 1) < 0)
-            return -1;
-    }
-    const uint8_t* leaf = FetchBlock(cursor_[leafLevel].block, 1, false);
+    const uint8_t* leaf = CursorLeaf(true);
     if (leaf == nullptr)
         return -1;
+    const int32_t leafLevel = Levels() - 1;
     const int32_t offset = cursor_[leafLevel].offset;
     const int32_t used = BlockUsed(leaf);
     const int32_t previous = offset <= 0 ? -1 : EntryBefore(leaf, offset > used ? used : offset);
@@ -645,12 +620,12 @@ int32_t IndexFile::InsertAt(int32_t level, const uint8_t* entry)
     }
 }
 
-int32_t IndexFile::ReplaceAt(int32_t level, const uint8_t* replacement)
+uint8_t* IndexFile::CutAtCursor(int32_t level)
 {
     const int32_t position = cursor_[level].block;
     uint8_t* block = FetchBlock(position, level == Levels() - 1 ? 1 : 0, false);
     if (block == nullptr)
-        return -1;
+        return nullptr;
     const int32_t offset = cursor_[level].offset;
     const int32_t used = BlockUsed(block);
     const int32_t size = EntrySize(BlockEntry(block, offset));
@@ -658,7 +633,15 @@ int32_t IndexFile::ReplaceAt(int32_t level, const uint8_t* replacement)
     std::memmove(at, at + size, size_t(used - offset - size));
     SetBlockUsed(block, used - size);
     MarkChanged(position);
-    cursor_[level].offset = EntryBefore(block, offset);
+    return block;
+}
+
+int32_t IndexFile::ReplaceAt(int32_t level, const uint8_t* replacement)
+{
+    const uint8_t* block = CutAtCursor(level);
+    if (block == nullptr)
+        return -1;
+    cursor_[level].offset = EntryBefore(block, cursor_[level].offset);
     UnpinAll();
     return InsertAt(level, replacement);
 }
@@ -674,7 +657,7 @@ int32_t IndexFile::RemoveAtCursor()
         if (block == nullptr)
             return -1;
         const int32_t child = EntryChild(BlockEntry(block, cursor_[level].offset));
-        if (DescendFirst(child, level + 1) < 0)
+        if (Descend(child, level + 1, false) < 0)
             return -1;
         const uint8_t* leaf = FetchBlock(cursor_[leafLevel].block, 1, false);
         if (leaf == nullptr)
@@ -702,17 +685,8 @@ int32_t IndexFile::RemoveAtCursor()
         level_ = int16_t(leafLevel);
         level = leafLevel;
     }
-    const int32_t position = cursor_[level].block;
-    uint8_t* block = FetchBlock(position, 1, false);
-    if (block == nullptr)
+    if (CutAtCursor(level) == nullptr)
         return -1;
-    const int32_t offset = cursor_[level].offset;
-    const int32_t used = BlockUsed(block);
-    const int32_t size = EntrySize(BlockEntry(block, offset));
-    uint8_t* at = BlockEntry(block, offset);
-    std::memmove(at, at + size, size_t(used - offset - size));
-    SetBlockUsed(block, used - size);
-    MarkChanged(position);
     return Rebalance(level);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "foundation/alert_sink.h"
 #include "foundation/string_table.h"
@@ -88,12 +89,7 @@ int16_t AlertStopById(int32_t base, int32_t index, int32_t code)
     return AlertShowString(kAlertKindStop, base, index, code);
 }
 
-AbortHandler SetAbortHandler(AbortHandler handler)
-{
-    AbortHandler previous = g_abortHandler;
-    g_abortHandler = handler;
-    return previous;
-}
+AbortHandler SetAbortHandler(AbortHandler handler) { return std::exchange(g_abortHandler, handler); }
 
 void AlertStopAndAbort(const char* text)
 {

@@ -58,6 +58,20 @@ void PutDisplayDate(char* out, int32_t day, int32_t month, int32_t year, Order o
     out[6 + digitsOfYear] = '\0';
 }
 
+// The edits of a date in the text refuse a style that names no order and
+// leave an empty text as it is; edit gets the order and the text's length.
+template <typename Edit>
+char* EditDateText(char* text, int style, Edit edit)
+{
+    const Order order = StyleOrder(style);
+    if (order == Order::kInvalid)
+        return nullptr;
+    const size_t length = std::strlen(text);
+    if (length == 0)
+        return text;
+    return edit(order, length);
+}
+
 }  // namespace
 
 CalendarDate TodayDate()
@@ -146,79 +160,71 @@ int IsDateTextValid(const char* text, int style)
 
 char* FormatStoredDate(char* text, int style)
 {
-    const Order order = StyleOrder(style);
-    if (order == Order::kInvalid)
-        return nullptr;
-    const size_t length = std::strlen(text);
-    if (length == 0)
+    return EditDateText(text, style, [text](Order order, size_t length) -> char* {
+        if (length != 8)
+            return nullptr;
+        char stored[8];
+        std::memcpy(stored, text, 8);
+        const char* month = stored + 4;
+        const char* day = stored + 6;
+        const bool monthFirst = order == Order::kMonthFirst;
+        std::memcpy(text, monthFirst ? month : day, 2);
+        text[2] = '/';
+        std::memcpy(text + 3, monthFirst ? day : month, 2);
+        text[5] = '/';
+        std::memcpy(text + 6, stored, 4);
+        text[10] = '\0';
         return text;
-    if (length != 8)
-        return nullptr;
-    char stored[8];
-    std::memcpy(stored, text, 8);
-    const char* month = stored + 4;
-    const char* day = stored + 6;
-    const bool monthFirst = order == Order::kMonthFirst;
-    std::memcpy(text, monthFirst ? month : day, 2);
-    text[2] = '/';
-    std::memcpy(text + 3, monthFirst ? day : month, 2);
-    text[5] = '/';
-    std::memcpy(text + 6, stored, 4);
-    text[10] = '\0';
-    return text;
+    });
 }
 
 char* CompleteDateText(char* text, int style)
 {
-    const Order order = StyleOrder(style);
-    if (order == Order::kInvalid)
-        return nullptr;
-    const size_t length = std::strlen(text);
-    if (length == 0)
-        return text;
-    const CalendarDate today = TodayDate();
-    char date[11];
-    PutDisplayDate(date, today.day, today.month, today.year, order, 4);
+    return EditDateText(text, style, [text](Order order, size_t length) -> char* {
+        const CalendarDate today = TodayDate();
+        char date[11];
+        PutDisplayDate(date, today.day, today.month, today.year, order, 4);
 
-    // The typed text is read from its end and laid over today's date from
-    // position 9 down. Groups are counted by the separators met so far:
-    // 0 the year, 1 the middle field, 2 the first field.
-    int w = 9;
-    int separators = 0;
-    int groupDigits = 0;
-    for (size_t i = length; i-- > 0 && w >= 0;) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            // Until a separator is met the digits run on through the fields,
-            // stepping over the second separator's place but not the first's.
-            if (separators == 0 && w == 5)
-                --w;
-            date[w--] = c;
-            ++groupDigits;
-            continue;
+        // The typed text is read from its end and laid over today's date from
+        // position 9 down. Groups are counted by the separators met so far:
+        // 0 the year, 1 the middle field, 2 the first field.
+        int w = 9;
+        int separators = 0;
+        int groupDigits = 0;
+        for (size_t i = length; i-- > 0 && w >= 0;) {
+            const char c = text[i];
+            if (IsDigit(c)) {
+                // Until a separator is met the digits run on through the fields,
+                // stepping over the second separator's place but not the first's.
+                if (separators == 0 && w == 5)
+                    --w;
+                date[w--] = c;
+                ++groupDigits;
+                continue;
+            }
+            // Anything else ends a group; only real separators are copied.
+            ++separators;
+            if (separators == 1) {
+                // A short year overlays the right end of today's year.
+                if (w > 5)
+                    w = 5;
+            } else if (separators == 2) {
+                if (groupDigits == 1)
+                    date[w] = '0';
+                w = 2;
+            }
+            if (IsDateSeparator(c))
+                date[w] = c;
+            --w;
+            groupDigits = 0;
         }
-        // Anything else ends a group; only real separators are copied.
-        ++separators;
-        if (separators == 1) {
-            // A short year overlays the right end of today's year.
-            if (w > 5)
-                w = 5;
-        } else if (separators == 2) {
-            if (groupDigits == 1)
-                date[w] = '0';
-            w = 2;
-        }
-        if (IsDateSeparator(c))
-            date[w] = c;
-        --w;
-        groupDigits = 0;
-    }
-    // The last group read is a day or month field when a separator came
-    // after it.
-    if (separators > 0 && groupDigits == 1 && w >= 0)
-        date[w] = '0';
-    std::memcpy(text, date, sizeof date);
-    return text;
+        // The last group read is a day or month field when a separator came
+        // after it.
+        if (separators > 0 && groupDigits == 1 && w >= 0)
+            date[w] = '0';
+        std::memcpy(text, date, sizeof date);
+        return text;
+    });
 }
 
 char* NormalizeDateText(char* text, int style)

@@ -1,10 +1,7 @@
 #include "foundation/file_watch.h"
 
+#include <utility>
+
 FileWatcher* g_fileWatcher = nullptr;
 
-FileWatcher* SetFileWatcher(FileWatcher* watcher)
-{
-    FileWatcher* previous = g_fileWatcher;
-    g_fileWatcher = watcher;
-    return previous;
-}
+FileWatcher* SetFileWatcher(FileWatcher* watcher) { return std::exchange(g_fileWatcher, watcher); }

@@ -159,6 +159,16 @@ void ImportLineSplitter::EndField()
         refused_ = true;
 }
 
+void ImportLineSplitter::EndLineOrTake(char c)
+{
+    if (IsLineEnd(c)) {
+        EndField();
+        state_ = State::LineDone;
+    } else {
+        Take(c);
+    }
+}
+
 bool ImportLineSplitter::Feed(const char* bytes, size_t n)
 {
     for (size_t i = 0; i < n && state_ != State::LineDone && !refused_; ++i) {
@@ -185,11 +195,8 @@ bool ImportLineSplitter::Feed(const char* bytes, size_t n)
             if (c == separator_) {
                 EndField();
                 state_ = State::FieldStart;
-            } else if (IsLineEnd(c)) {
-                EndField();
-                state_ = State::LineDone;
             } else {
-                Take(c);
+                EndLineOrTake(c);
             }
             break;
         case State::Quoted:
@@ -197,11 +204,8 @@ bool ImportLineSplitter::Feed(const char* bytes, size_t n)
                 state_ = State::QuoteInQuoted;
             } else if (IsLineEnd(c) && breaksInQuotes_) {
                 pendingBreak_ = true;
-            } else if (IsLineEnd(c)) {
-                EndField();
-                state_ = State::LineDone;
             } else {
-                Take(c);
+                EndLineOrTake(c);
             }
             break;
         case State::LineDone:

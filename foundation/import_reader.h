@@ -105,6 +105,9 @@ private:
 
     void Take(char c);
     void EndField();
+    // A line end closes the field and the line; anything else belongs to
+    // the field.
+    void EndLineOrTake(char c);
 
     char separator_;
     bool quoted_;

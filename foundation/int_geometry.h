@@ -3,10 +3,15 @@
 
 #include <cstdint>
 
-struct IntPoint {
-    int32_t x = 0;
-    int32_t y = 0;
+// A point of coordinates of type T: the integer document point, and the
+// floating-point and short ones the graphics layer turns and scales.
+template <typename T>
+struct PointOf {
+    T x = 0;
+    T y = 0;
 };
+
+using IntPoint = PointOf<int32_t>;
 
 struct IntSize {
     int32_t width = 0;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,21 +57,11 @@ private:
 
 }  // namespace
 
-KeyStateSource* SetKeyStateSource(KeyStateSource* source)
-{
-    KeyStateSource* previous = g_source;
-    g_source = source;
-    return previous;
-}
+KeyStateSource* SetKeyStateSource(KeyStateSource* source) { return std::exchange(g_source, source); }
 
 int16_t IsKeyDown(int32_t virtualKey) { return g_source && g_source->KeyDown(virtualKey) ? 1 : 0; }
 
-LockKeySource* SetLockKeySource(LockKeySource* source)
-{
-    LockKeySource* previous = g_lockSource;
-    g_lockSource = source;
-    return previous;
-}
+LockKeySource* SetLockKeySource(LockKeySource* source) { return std::exchange(g_lockSource, source); }
 
 int16_t ReadKeyToggle(int32_t virtualKey)
 {

@@ -1,17 +1,14 @@
 #include "foundation/long_work.h"
 
+#include <utility>
+
 namespace {
 
 LongWorkRunner* g_runner = nullptr;
 
 }  // namespace
 
-LongWorkRunner* SetLongWorkRunner(LongWorkRunner* runner)
-{
-    LongWorkRunner* previous = g_runner;
-    g_runner = runner;
-    return previous;
-}
+LongWorkRunner* SetLongWorkRunner(LongWorkRunner* runner) { return std::exchange(g_runner, runner); }
 
 bool RunLongWork(const std::string& what, const LongWork& work)
 {

@@ -5,6 +5,7 @@
 // change. On any failure the file and the table stay as they were.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "foundation/resfile.h"
@@ -15,6 +16,25 @@
 namespace {
 
 bool Writable() { return ResState().mode == kResReadWrite; }
+
+// Runs change on a copy of the table; the copy takes the table's place only
+// when the change, which commits the file, succeeded. Running out of memory
+// on the way is a failure like any other.
+int32_t ChangeOnCopy(std::vector<ResEntry>& table, const std::function<int32_t(std::vector<ResEntry>&)>& change)
+{
+    int32_t err = 0;
+    std::vector<ResEntry> work;
+    try {
+        work = table;
+        err = change(work);
+    } catch (const std::bad_alloc&) {
+        err = kErrNotEnoughMemory;
+    }
+    if (err)
+        return err;
+    table = std::move(work);
+    return 0;
+}
 
 void PutEntry(ResImage& image, uint32_t at, int32_t id, uint32_t size, uint32_t offset)
 {
@@ -107,10 +127,7 @@ int32_t RemoveAt(size_t i)
     if (uint64_t(e.offset) + e.size > image.size())
         return ResFail(kResBadFile);
 
-    int32_t err = 0;
-    std::vector<ResEntry> work;
-    try {
-        work = table;
+    const int32_t err = ChangeOnCopy(table, [&](std::vector<ResEntry>& work) {
         work.erase(work.begin() + std::ptrdiff_t(i));
         ResImageMoveOffsets(image, work, e.offset, -int64_t(e.size));
         ResImageCut(image, e.offset, e.size);
@@ -124,14 +141,11 @@ int32_t RemoveAt(size_t i)
             ResImageCut(image, ResImageEntryAt(group, j), kResEntrySize);
             AddToCount(image, group.at + kResGroupCountAt, -1);
         }
-        err = ResCommit(image);
-    } catch (const std::bad_alloc&) {
-        err = kErrNotEnoughMemory;
-    }
+        return ResCommit(image);
+    });
     if (err)
         return ResFail(err);
     HandleFree(e.data);
-    table = std::move(work);
     return ResFail(0);
 }
 
@@ -179,21 +193,14 @@ int32_t ResFileWriteResource(Handle data)
     ResImage image;
     if (int32_t err = ResLoadImage(&image))
         return ResFail(err);
-    int32_t err;
-    std::vector<ResEntry> work;
-    try {
-        work = table;
+    const int32_t err = ChangeOnCopy(table, [&](std::vector<ResEntry>& work) {
         const size_t at = size_t(i);
-        err = work[at].offset == kResNoOffset ? PlaceNew(image, work, at, data)
-                                              : PlaceChanged(image, work, at, data);
-        if (!err)
-            err = ResCommit(image);
-    } catch (const std::bad_alloc&) {
-        err = kErrNotEnoughMemory;
-    }
+        const int32_t placed = work[at].offset == kResNoOffset ? PlaceNew(image, work, at, data)
+                                                           : PlaceChanged(image, work, at, data);
+        return placed ? placed : ResCommit(image);
+    });
     if (err)
         return ResFail(err);
-    table = std::move(work);
     table[size_t(i)].flags = kResLoaded;
     table[size_t(i)].size = n;
     return ResFail(0);
@@ -263,9 +270,8 @@ int32_t ResFileMoveToIndex(ResType type, int32_t id, int32_t n)
         return ResFail(kResNoTable);
     std::vector<ResEntry>& table = ResState().table;
 
-    int32_t err = 0;
-    std::vector<ResEntry> work;
-    try {
+    const int32_t err = ChangeOnCopy(table, [&](std::vector<ResEntry>& work) {
+        int32_t failed = 0;
         std::vector<size_t> slots;
         for (size_t i = 0; i < table.size(); ++i) {
             if (table[i].type == type)
@@ -279,7 +285,6 @@ int32_t ResFileMoveToIndex(ResType type, int32_t id, int32_t n)
         const ResEntry moving = run[from];
         run.erase(run.begin() + std::ptrdiff_t(from));
         run.insert(run.begin() + std::ptrdiff_t(to), moving);
-        work = table;
         for (size_t k = 0; k < slots.size(); ++k)
             work[slots[k]] = run[k];
 
@@ -289,10 +294,10 @@ int32_t ResFileMoveToIndex(ResType type, int32_t id, int32_t n)
             ResImage image;
             ResGroupPos group;
             uint32_t j;
-            err = ResLoadImage(&image);
-            if (!err && !ResImageFindEntry(image, type, id, &group, &j))
-                err = kResBadFile;
-            if (!err) {
+            failed = ResLoadImage(&image);
+            if (!failed && !ResImageFindEntry(image, type, id, &group, &j))
+                failed = kResBadFile;
+            if (!failed) {
                 uint32_t target = 0;
                 for (size_t k = 0; k < to; ++k)
                     target += run[k].offset != kResNoOffset;
@@ -305,15 +310,11 @@ int32_t ResFileMoveToIndex(ResType type, int32_t id, int32_t n)
                         std::rotate(a, b - kResEntrySize, b);
                     else
                         std::rotate(a, a + kResEntrySize, b);
-                    err = ResCommit(image);
+                    failed = ResCommit(image);
                 }
             }
         }
-    } catch (const std::bad_alloc&) {
-        err = kErrNotEnoughMemory;
-    }
-    if (err)
-        return ResFail(err);
-    table = std::move(work);
-    return ResFail(0);
+        return failed;
+    });
+    return ResFail(err);
 }

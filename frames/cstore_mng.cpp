@@ -123,6 +123,20 @@ int32_t CStoreMng::SwapIn(uint8_t mode)
     return result;
 }
 
+bool CStoreMng::ReadIntoData(FileHandle file, int64_t seekTo, uint32_t size)
+{
+    if (PrepareHandle() != 0)
+        return false;
+    Handle h = DataHandle(attached_);
+    if ((seekTo >= 0 && FileSeek(file, kSeekStart, int32_t(seekTo)) != kErrNone) ||
+        (size && FileRead(file, HandleData(h), size) != kErrNone)) {
+        SetDataHandle(attached_, nullptr);
+        HandleFree(h);
+        return false;
+    }
+    return true;
+}
+
 int32_t CStoreMng::ReadData(FileHandle file, uint32_t position)
 {
     if (!attached_)
@@ -134,16 +148,7 @@ int32_t CStoreMng::ReadData(FileHandle file, uint32_t position)
     if (FileGetSize(file, &fileSize) != kErrNone || position == kNoSwapPosition || position > uint32_t(INT32_MAX) ||
         uint64_t(position) + size > fileSize)
         return kStoreSwapRead;
-    if (PrepareHandle() != 0)
-        return kStoreSwapRead;
-    Handle h = DataHandle(attached_);
-    if (FileSeek(file, kSeekStart, int32_t(position)) != kErrNone ||
-        (size && FileRead(file, HandleData(h), size) != kErrNone)) {
-        SetDataHandle(attached_, nullptr);
-        HandleFree(h);
-        return kStoreSwapRead;
-    }
-    return 0;
+    return ReadIntoData(file, int64_t(position), size) ? 0 : kStoreSwapRead;
 }
 
 int32_t CStoreMng::ReadFromFile(FileHandle file)
@@ -156,15 +161,7 @@ int32_t CStoreMng::ReadFromFile(FileHandle file)
     if (FileTell(file, &here) != kErrNone || FileGetSize(file, &fileSize) != kErrNone ||
         uint64_t(here) + size > fileSize)
         return kStoreDocRead;
-    if (PrepareHandle() != 0)
-        return kStoreDocRead;
-    Handle h = DataHandle(attached_);
-    if (size && FileRead(file, HandleData(h), size) != kErrNone) {
-        SetDataHandle(attached_, nullptr);
-        HandleFree(h);
-        return kStoreDocRead;
-    }
-    return 0;
+    return ReadIntoData(file, -1, size) ? 0 : kStoreDocRead;
 }
 
 int32_t CStoreMng::WriteToFile(FileHandle file)

@@ -63,6 +63,10 @@ public:
     void SetDataHandle(uint8_t* header, Handle h);
 
 protected:
+    // Reads size bytes into the prepared data, at seekTo or (-1) where the
+    // file stands; on failure the record is left without data.
+    bool ReadIntoData(FileHandle file, int64_t seekTo, uint32_t size);
+
     uint8_t* attached_ = nullptr;
     CTFileMng* swap_;
     DataSlots slots_;

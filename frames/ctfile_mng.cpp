@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -46,9 +47,7 @@ CTFileMng::~CTFileMng()
 
 CTFileMng::FreeSpaceQuery CTFileMng::SetFreeSpaceQuery(FreeSpaceQuery query)
 {
-    FreeSpaceQuery old = g_freeSpaceQuery;
-    g_freeSpaceQuery = query ? query : GetDiskFreeBytes;
-    return old;
+    return std::exchange(g_freeSpaceQuery, query ? query : GetDiskFreeBytes);
 }
 
 int32_t CTFileMng::CreateSwapFile(const PathRecord& folder)

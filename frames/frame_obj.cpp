@@ -8,6 +8,7 @@
 #include "foundation/int_math.h"
 #include "foundation/win_error.h"
 #include "frames/frame_document.h"
+#include "frames/standard_attributes.h"
 #include "graphics/corner_quad.h"
 #include "graphics/placement.h"
 #include "graphics/rect_ops.h"
@@ -52,24 +53,7 @@ int32_t ReadHandleFromFile(FileHandle file, uint32_t n, Handle* out)
 
 FrameObj::FrameObj()
 {
-    FrameAttributes& a = block_.attr;
-    a.geometry.lineWidth = 2;
-    a.geometry.lineStyle = 1;
-    a.geometry.sides = kAllSides;
-    a.borderColour = 15;
-    a.borderTint = 100;
-    a.fillColour = 0;
-    a.fillTint = 100;
-    a.background = 0;
-    a.shown = 1;
-    a.printable = 1;
-    a.attrByte = 1;
-    a.textColour = 15;
-    a.textTint = 100;
-    a.fontId = kAttrNotSet;
-    a.fontSize = kAttrNotSet;
-    a.fontStyle = kAttrNotSet;
-    a.dataField = kAttrNotSet;
+    block_.attr = StandardFrameAttributes(2, kAllSides);
     block_.handleCount = 8;
     block_.resizable = 1;
     block_.selectable = 1;

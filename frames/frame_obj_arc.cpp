@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "frames/frame_obj_scratch_dc.h"
 #include "frames/frame_shape_outline.h"
 #include "graphics/ellipse_shape.h"
 #include "graphics/placement.h"
@@ -67,20 +66,8 @@ void FrameObjArc::SetFromRect(const IntRect& rect)
 
 Region FrameObjArc::MakeArcRegion()
 {
-    Dc* dc = ViewDc();
-    if (!dc)
-        dc = ScratchDc();
     const int32_t thickness = viewGeometry_.lineWidth + 4;
-    if (!dc->beginPath())
-        return Region();
-    TraceArcBand(dc, viewGeometry_, thickness);
-    if (!dc->endPath()) {
-        dc->abortPath();
-        return Region();
-    }
-    Region rgn = dc->pathToRegion();
-    RegionToLogical(dc, &rgn);
-    return rgn;
+    return TracedRegion(ViewDc(), [&](Dc* d) { TraceArcBand(d, viewGeometry_, thickness); }).value_or(Region());
 }
 
 void FrameObjArc::StrokeAtWidth(Dc* dc, int16_t viewWidth)

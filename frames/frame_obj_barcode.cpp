@@ -11,6 +11,7 @@
 #include "frames/content_frame_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
+#include "frames/own_record_io.h"
 #include "graphics/brush_state.h"
 #include "graphics/font_state.h"
 #include "graphics/pen_state.h"
@@ -49,22 +50,12 @@ uint32_t FrameObjBarcode::DataSize() const { return FrameObjText::DataSize() + k
 
 int32_t FrameObjBarcode::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjText::ReadBody(file, target);
-    if (result != 0)
-        return result;
-    uint8_t bytes[kBarcodeRecordSize];
-    const int32_t err = FileRead(file, bytes, sizeof bytes);
-    if (err == 0)
-        std::memcpy(record_, bytes, sizeof bytes);
-    return err;
+    return ReadOwnRecord(FrameObjText::ReadBody(file, target), file, record_, sizeof record_);
 }
 
 int32_t FrameObjBarcode::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjText::WriteBody(file, target);
-    if (result != 0)
-        return result;
-    return FileWrite(file, record_, sizeof record_);
+    return WriteOwnRecord(FrameObjText::WriteBody(file, target), file, record_, sizeof record_);
 }
 
 int32_t FrameObjBarcode::CopyTo(FrameObj* destination)

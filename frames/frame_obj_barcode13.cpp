@@ -6,6 +6,7 @@
 #include "foundation/byte_order.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_font.h"
+#include "frames/own_record_io.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/font_state.h"
 #include "platform/dc.h"
@@ -24,22 +25,12 @@ uint32_t FrameObjBarcode13::DataSize() const { return FrameObjQuickCardBarcode::
 
 int32_t FrameObjBarcode13::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjQuickCardBarcode::ReadBody(file, target);
-    if (result != 0)
-        return result;
-    uint8_t bytes[kQuickCardSpecSize];
-    const int32_t err = FileRead(file, bytes, sizeof bytes);
-    if (err == 0)
-        std::memcpy(spec_, bytes, sizeof bytes);
-    return err;
+    return ReadOwnRecord(FrameObjQuickCardBarcode::ReadBody(file, target), file, spec_, sizeof spec_);
 }
 
 int32_t FrameObjBarcode13::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjQuickCardBarcode::WriteBody(file, target);
-    if (result != 0)
-        return result;
-    return FileWrite(file, spec_, sizeof spec_);
+    return WriteOwnRecord(FrameObjQuickCardBarcode::WriteBody(file, target), file, spec_, sizeof spec_);
 }
 
 int32_t FrameObjBarcode13::CopyTo(FrameObj* destination)

@@ -6,6 +6,7 @@
 #include "foundation/keys.h"
 #include "frames/content_frame_host.h"
 #include "frames/counter_text.h"
+#include "frames/own_record_io.h"
 
 FrameObjCounterBarcode::FrameObjCounterBarcode()
 {
@@ -20,22 +21,12 @@ uint32_t FrameObjCounterBarcode::DataSize() const { return FrameObjBarcode::Data
 
 int32_t FrameObjCounterBarcode::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::ReadBody(file, target);
-    if (result != 0)
-        return result;
-    uint8_t bytes[kCounterSpecSize];
-    const int32_t err = FileRead(file, bytes, sizeof bytes);
-    if (err == 0)
-        std::memcpy(spec_, bytes, sizeof bytes);
-    return err;
+    return ReadOwnRecord(FrameObjBarcode::ReadBody(file, target), file, spec_, sizeof spec_);
 }
 
 int32_t FrameObjCounterBarcode::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjBarcode::WriteBody(file, target);
-    if (result != 0)
-        return result;
-    return FileWrite(file, spec_, sizeof spec_);
+    return WriteOwnRecord(FrameObjBarcode::WriteBody(file, target), file, spec_, sizeof spec_);
 }
 
 int32_t FrameObjCounterBarcode::CopyTo(FrameObj* destination)

@@ -10,6 +10,7 @@
 #include "frames/frame_document.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_scratch_dc.h"
+#include "frames/frame_shape_outline.h"
 #include "frames/frame_view_services.h"
 #include "frames/wrap_point_list.h"
 #include "graphics/brush_state.h"
@@ -27,17 +28,6 @@ Dc* ScratchDc()
     static Dc* const scratch = Dc::ForMeasuring().release();
     return scratch;
 }
-
-namespace {
-
-IntPoint DeviceOrigin(Dc* dc)
-{
-    IntPoint origin{0, 0};
-    dc->lpToDp(&origin, 1);
-    return origin;
-}
-
-}  // namespace
 
 void FrameObj::RegionToDevice(Dc* dc, Region* rgn) const
 {
@@ -100,28 +90,19 @@ void FrameObj::PathGeometry(Dc* dc, const FrameGeometry& g)
 
 std::optional<Region> FrameObj::MakeOutlineRegion(Dc* dc, uint8_t view)
 {
-    if (!dc)
-        dc = ScratchDc();
     const FrameGeometry& source = view ? viewGeometry_ : block_.attr.geometry;
-    if (!dc->beginPath())
-        return std::nullopt;
-    if (source.angle == 0) {
-        IntRect r;
-        PlacementToRect(source, &r);
-        PathRect(dc, r);
-    } else {
-        FrameGeometry g = source;
-        g.lineStyle = 1;
-        g.sides = kAllSides;
-        PathGeometry(dc, g);
-    }
-    if (!dc->endPath()) {
-        dc->abortPath();
-        return std::nullopt;
-    }
-    Region rgn = dc->pathToRegion();
-    RegionToLogical(dc, &rgn);
-    return rgn;
+    return TracedRegion(dc, [&](Dc* d) {
+        if (source.angle == 0) {
+            IntRect r;
+            PlacementToRect(source, &r);
+            PathRect(d, r);
+        } else {
+            FrameGeometry g = source;
+            g.lineStyle = 1;
+            g.sides = kAllSides;
+            PathGeometry(d, g);
+        }
+    });
 }
 
 bool FrameObj::BuildOutlineRegion(Dc* dc, Region* rgn, uint8_t view)

@@ -1,19 +1,10 @@
 #include "frames/frame_obj_ellipse.h"
 
-#include "frames/frame_obj_scratch_dc.h"
 #include "frames/frame_shape_outline.h"
 #include "graphics/ellipse_shape.h"
 #include "graphics/placement.h"
 
 namespace {
-
-FrameGeometry OutlineCopy(const FrameGeometry& g)
-{
-    FrameGeometry copy = g;
-    copy.lineWidth = 1;
-    copy.lineStyle = 1;
-    return copy;
-}
 
 void TraceEllipse(Dc* dc, const FramePlacement& p)
 {
@@ -32,24 +23,13 @@ void FrameObjEllipse::PathRect(Dc* dc, const IntRect& r)
     TraceEllipse(dc, p);
 }
 
-void FrameObjEllipse::PathGeometry(Dc* dc, const FrameGeometry& g) { DrawEllipseShape(dc, OutlineCopy(g), 1, kArcNone); }
+void FrameObjEllipse::PathGeometry(Dc* dc, const FrameGeometry& g) { DrawEllipseShape(dc, HairlineCopy(g), 1, kArcNone); }
 
 std::optional<Region> FrameObjEllipse::InnerRegion(Dc* dc, const FrameGeometry& g)
 {
-    if (!dc)
-        dc = ScratchDc();
     FrameGeometry inner = g;
     PlacementInsetSides(&inner, inner.lineWidth, inner.sides);
-    if (!dc->beginPath())
-        return std::nullopt;
-    TraceEllipse(dc, inner);
-    if (!dc->endPath()) {
-        dc->abortPath();
-        return std::nullopt;
-    }
-    Region rgn = dc->pathToRegion();
-    RegionToLogical(dc, &rgn);
-    return rgn;
+    return TracedRegion(dc, [&](Dc* d) { TraceEllipse(d, inner); });
 }
 
 void FrameObjEllipse::StrokeBorder(Dc* dc, int16_t width)
@@ -72,7 +52,7 @@ void FrameObjEllipse::FillShape(Dc* dc, uint8_t)
     dc->paintRgn(inner);
 }
 
-void FrameObjEllipse::StrokeOutline(Dc* dc, const FrameGeometry& g) { DrawEllipseShape(dc, OutlineCopy(g), 1, kArcNone); }
+void FrameObjEllipse::StrokeOutline(Dc* dc, const FrameGeometry& g) { DrawEllipseShape(dc, HairlineCopy(g), 1, kArcNone); }
 
 bool FrameObjEllipse::AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit)
 {

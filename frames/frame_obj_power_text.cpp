@@ -9,6 +9,7 @@
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
 #include "frames/glyph_effect_renderer.h"
+#include "frames/own_record_io.h"
 #include "graphics/placement.h"
 #include "platform/dc.h"
 
@@ -31,22 +32,12 @@ uint32_t FrameObjPowerText::DataSize() const { return FrameObjRect::DataSize() +
 
 int32_t FrameObjPowerText::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjRect::ReadBody(file, target);
-    if (result != 0)
-        return result;
-    uint8_t bytes[kGlyphRecordSize];
-    const int32_t err = FileRead(file, bytes, sizeof bytes);
-    if (err == 0)
-        std::memcpy(effect_, bytes, sizeof bytes);
-    return err;
+    return ReadOwnRecord(FrameObjRect::ReadBody(file, target), file, effect_, sizeof effect_);
 }
 
 int32_t FrameObjPowerText::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObjRect::WriteBody(file, target);
-    if (result != 0)
-        return result;
-    return FileWrite(file, effect_, sizeof effect_);
+    return WriteOwnRecord(FrameObjRect::WriteBody(file, target), file, effect_, sizeof effect_);
 }
 
 int32_t FrameObjPowerText::CopyTo(FrameObj* destination)

@@ -1,53 +1,29 @@
 #include "frames/frame_obj_round_rect.h"
 
-#include "frames/frame_obj_scratch_dc.h"
 #include "frames/frame_shape_outline.h"
 #include "graphics/pen_state.h"
 #include "graphics/placement.h"
 #include "graphics/round_rect_shape.h"
 #include "graphics/shape_helpers.h"
 
-namespace {
-
-FrameGeometry OutlineCopy(const FrameGeometry& g)
-{
-    FrameGeometry copy = g;
-    copy.lineWidth = 1;
-    copy.lineStyle = 1;
-    return copy;
-}
-
-}  // namespace
-
 void FrameObjRoundRect::PathRect(Dc* dc, const IntRect& r)
 {
-    FrameGeometry g = OutlineCopy(viewGeometry_);
+    FrameGeometry g = HairlineCopy(viewGeometry_);
     RectToPlacement(r, &g);
     const Brush brush = dc->selectBrush(Brush::Hollow());
     RoundRectPath(dc, g, 0, true);
     dc->selectBrush(brush);
 }
 
-void FrameObjRoundRect::PathGeometry(Dc* dc, const FrameGeometry& g) { RoundRectPath(dc, OutlineCopy(g), 0, true); }
+void FrameObjRoundRect::PathGeometry(Dc* dc, const FrameGeometry& g) { RoundRectPath(dc, HairlineCopy(g), 0, true); }
 
 std::optional<Region> FrameObjRoundRect::InnerRegion(Dc* dc, const FrameGeometry& g)
 {
-    if (!dc)
-        dc = ScratchDc();
     FrameGeometry copy = g;
     if (copy.lineWidth > 4)
         copy.lineWidth = int16_t(copy.lineWidth - 1);
     copy.lineStyle = 1;
-    if (!dc->beginPath())
-        return std::nullopt;
-    RoundRectPath(dc, copy, copy.lineWidth, true);
-    if (!dc->endPath()) {
-        dc->abortPath();
-        return std::nullopt;
-    }
-    Region rgn = dc->pathToRegion();
-    RegionToLogical(dc, &rgn);
-    return rgn;
+    return TracedRegion(dc, [&](Dc* d) { RoundRectPath(d, copy, copy.lineWidth, true); });
 }
 
 void FrameObjRoundRect::StrokeBorder(Dc* dc, int16_t width)
@@ -75,7 +51,7 @@ void FrameObjRoundRect::FillShape(Dc* dc, uint8_t solid)
 
 void FrameObjRoundRect::StrokeOutline(Dc* dc, const FrameGeometry& g)
 {
-    const FrameGeometry copy = OutlineCopy(g);
+    const FrameGeometry copy = HairlineCopy(g);
     if (copy.angle == 0)
         DrawRoundRectShape(dc, copy);
     else
@@ -84,7 +60,7 @@ void FrameObjRoundRect::StrokeOutline(Dc* dc, const FrameGeometry& g)
 
 bool FrameObjRoundRect::AddRotatedPoints(Dc* dc, WrapPointList* list, int32_t limit)
 {
-    FrameGeometry g = OutlineCopy(block_.attr.geometry);
+    FrameGeometry g = HairlineCopy(block_.attr.geometry);
     GrowPlacement(&g, block_.outlineInset);
     return AddSampledOutline(dc, list, limit, [&](Dc* d) { RoundRectPath(d, g, 0, true); });
 }

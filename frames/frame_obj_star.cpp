@@ -8,6 +8,7 @@
 #include "frames/frame_document.h"
 #include "frames/frame_obj_scratch_dc.h"
 #include "frames/frame_shape_outline.h"
+#include "frames/own_record_io.h"
 #include "graphics/placement.h"
 #include "graphics/rotation.h"
 #include "graphics/styled_polygon.h"
@@ -70,11 +71,8 @@ uint32_t FrameObjStar::DataSize() const { return FrameObj::DataSize() + kStarRec
 
 int32_t FrameObjStar::ReadBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObj::ReadBody(file, target);
-    if (result != 0)
-        return result;
-    uint8_t bytes[kStarRecordSize];
-    const int32_t err = FileRead(file, bytes, sizeof bytes);
+    uint8_t bytes[kStarRecordSize] = {};
+    const int32_t err = ReadOwnRecord(FrameObj::ReadBody(file, target), file, bytes, sizeof bytes);
     if (err == 0)
         star_ = GetStarParams(bytes);
     return err;
@@ -82,12 +80,9 @@ int32_t FrameObjStar::ReadBody(FileHandle file, BlockTarget target)
 
 int32_t FrameObjStar::WriteBody(FileHandle file, BlockTarget target)
 {
-    const int32_t result = FrameObj::WriteBody(file, target);
-    if (result != 0)
-        return result;
     uint8_t bytes[kStarRecordSize];
     PutStarParams(bytes, star_);
-    return FileWrite(file, bytes, sizeof bytes);
+    return WriteOwnRecord(FrameObj::WriteBody(file, target), file, bytes, sizeof bytes);
 }
 
 int32_t FrameObjStar::CopyTo(FrameObj* destination)

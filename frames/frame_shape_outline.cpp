@@ -63,6 +63,38 @@ bool AddSampledOutline(Dc* dc, WrapPointList* list, int32_t limit, const std::fu
     return AddThinnedOutline(points, list, limit);
 }
 
+IntPoint DeviceOrigin(Dc* dc)
+{
+    IntPoint origin{0, 0};
+    dc->lpToDp(&origin, 1);
+    return origin;
+}
+
+std::optional<Region> TracedRegion(Dc* dc, const std::function<void(Dc*)>& trace)
+{
+    if (!dc)
+        dc = ScratchDc();
+    if (!dc->beginPath())
+        return std::nullopt;
+    trace(dc);
+    if (!dc->endPath()) {
+        dc->abortPath();
+        return std::nullopt;
+    }
+    Region rgn = dc->pathToRegion();
+    const IntPoint o = DeviceOrigin(dc);
+    rgn.offset(-o.x, -o.y);
+    return rgn;
+}
+
+FrameGeometry HairlineCopy(const FrameGeometry& g)
+{
+    FrameGeometry copy = g;
+    copy.lineWidth = 1;
+    copy.lineStyle = 1;
+    return copy;
+}
+
 void GrowPlacement(FramePlacement* p, int32_t d)
 {
     IntPoint shift{-d, -d};

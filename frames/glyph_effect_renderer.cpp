@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "foundation/int_math.h"
 #include "platform/dc.h"
@@ -59,9 +60,7 @@ GlyphEffectRenderer* gRenderer = nullptr;
 
 GlyphEffectRenderer* SetGlyphEffectRenderer(GlyphEffectRenderer* renderer)
 {
-    GlyphEffectRenderer* previous = gRenderer;
-    gRenderer = renderer;
-    return previous;
+    return std::exchange(gRenderer, renderer);
 }
 
 GlyphEffectRenderer* InstalledGlyphEffectRenderer() { return gRenderer ? gRenderer : &gPlain; }

@@ -9,6 +9,7 @@
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
+#include "foundation/scoped_wait_cursor.h"
 #include "frames/image_block_format.h"
 #include "frames/image_metafile.h"
 #include "frames/image_postscript.h"
@@ -83,15 +84,6 @@ DibHandle DecodeThroughImaging(const std::string& hostPath)
     return h;
 }
 
-// Keeps the wait cursor up for the length of a load.
-class WaitCursor {
-public:
-    WaitCursor() { SetWaitCursor(); }
-    ~WaitCursor() { RestoreSavedCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace
 
 bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
@@ -135,7 +127,7 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
 
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
 {
-    WaitCursor wait;
+    ScopedWaitCursor wait;
     const std::string hostPath = FileHostPath(&path);
     const int32_t own = OwnDecoderType(UpperExtension(path));
     if (own >= 0) {

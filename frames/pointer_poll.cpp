@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <utility>
 
 namespace {
 
@@ -29,11 +30,6 @@ PointerPoll* gPoll = nullptr;
 
 }  // namespace
 
-PointerPoll* SetPointerPoll(PointerPoll* poll)
-{
-    PointerPoll* previous = gPoll;
-    gPoll = poll;
-    return previous;
-}
+PointerPoll* SetPointerPoll(PointerPoll* poll) { return std::exchange(gPoll, poll); }
 
 PointerPoll* InstalledPointerPoll() { return gPoll ? gPoll : &gDesktop; }

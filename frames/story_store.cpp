@@ -1,6 +1,7 @@
 #include "frames/story_store.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "foundation/byte_order.h"
@@ -75,15 +76,22 @@ int32_t StoryStore::UnloadCurrent()
     return SwapStore::UnloadCurrent();
 }
 
-int32_t StoryStore::UnloadAll(uint8_t keepMask)
+void StoryStore::ForEachLoadedStory(const std::function<void(int32_t)>& each)
 {
-    int32_t sum = 0;
     for (int32_t i = 0; i < count_; ++i) {
         currentIndex_ = i;
         GetRecord(i, current_);
         if (!HeaderHas(current_, kRecLoaded))
             continue;
         BindBuffer();
+        each(i);
+    }
+}
+
+int32_t StoryStore::UnloadAll(uint8_t keepMask)
+{
+    int32_t sum = 0;
+    ForEachLoadedStory([&](int32_t i) {
         SetHeaderBits(current_, kRecChanged, true);
         const int32_t paragraphs = buffer_.UnloadAll(0);
         sum += paragraphs;
@@ -91,21 +99,14 @@ int32_t StoryStore::UnloadAll(uint8_t keepMask)
         if (!keep && paragraphs == 0)
             SwapStore::UnloadCurrent();
         PutRecord(i, current_);
-    }
+    });
     ClearCurrent();
     return sum;
 }
 
 void StoryStore::ClearKeepFlags()
 {
-    for (int32_t i = 0; i < count_; ++i) {
-        currentIndex_ = i;
-        GetRecord(i, current_);
-        if (!HeaderHas(current_, kRecLoaded))
-            continue;
-        BindBuffer();
-        buffer_.ClearKeepFlags();
-    }
+    ForEachLoadedStory([this](int32_t) { buffer_.ClearKeepFlags(); });
 }
 
 void StoryStore::DropCurrent()

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "foundation/file_io.h"
 #include "frames/swap_store.h"
@@ -77,6 +78,9 @@ private:
     // The buffer takes the current story's paragraph array (none when the
     // story is not in memory).
     void BindBuffer();
+    // Runs each (with the story's index) on every story in memory, the
+    // story current and its paragraphs bound to the buffer.
+    void ForEachLoadedStory(const std::function<void(int32_t)>& each);
 
     TextBuffer buffer_;
 };

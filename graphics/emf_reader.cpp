@@ -86,6 +86,18 @@ bool Normalise(std::vector<uint8_t>& bits, uint32_t* records)
     return true;
 }
 
+// The two-call rule of the bits' readers: without a buffer the size
+// wanted, into one too small nothing (0), else the first n bytes.
+uint32_t CopyLeadingBits(EnhMetafile mf, uint32_t n, uint32_t size, uint8_t* buffer)
+{
+    if (!buffer)
+        return n;
+    if (size < n)
+        return 0;
+    std::memcpy(buffer, mf->bits.data(), n);
+    return n;
+}
+
 }  // namespace
 
 bool EmfRecordCursor::next(EmfRecord* out)
@@ -129,28 +141,12 @@ EnhMetafile SetEnhMetaFileBits(uint32_t size, const uint8_t* data)
 
 uint32_t GetEnhMetaFileBits(EnhMetafile mf, uint32_t size, uint8_t* buffer)
 {
-    if (!mf)
-        return 0;
-    const uint32_t n = uint32_t(mf->bits.size());
-    if (!buffer)
-        return n;
-    if (size < n)
-        return 0;
-    std::memcpy(buffer, mf->bits.data(), n);
-    return n;
+    return mf ? CopyLeadingBits(mf, uint32_t(mf->bits.size()), size, buffer) : 0;
 }
 
 uint32_t GetEnhMetaFileHeader(EnhMetafile mf, uint32_t size, uint8_t* buffer)
 {
-    if (!mf)
-        return 0;
-    const uint32_t n = GetU32LE(mf->bits.data() + 4);
-    if (!buffer)
-        return n;
-    if (size < n)
-        return 0;
-    std::memcpy(buffer, mf->bits.data(), n);
-    return n;
+    return mf ? CopyLeadingBits(mf, GetU32LE(mf->bits.data() + 4), size, buffer) : 0;
 }
 
 void DeleteEnhMetaFile(EnhMetafile mf) { delete mf; }

@@ -1,5 +1,7 @@
 #include "graphics/field_text_provider.h"
 
+#include <utility>
+
 namespace {
 
 // Everything runs on the one user-interface thread.
@@ -7,11 +9,6 @@ FieldTextProvider* g_provider = nullptr;
 
 }  // namespace
 
-FieldTextProvider* SetFieldTextProvider(FieldTextProvider* provider)
-{
-    FieldTextProvider* previous = g_provider;
-    g_provider = provider;
-    return previous;
-}
+FieldTextProvider* SetFieldTextProvider(FieldTextProvider* provider) { return std::exchange(g_provider, provider); }
 
 FieldTextProvider* InstalledFieldTextProvider() { return g_provider; }

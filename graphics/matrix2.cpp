@@ -36,17 +36,17 @@ void Matrix2Rotate(Matrix2* m, double degrees)
     m->m11 = l.m10 * r.m01 + l.m11 * r.m11;
 }
 
-PointF64 Matrix2Apply(const Matrix2& m, PointF64 p) { return {p.x * m.m00 + p.y * m.m10, p.x * m.m01 + p.y * m.m11}; }
+DoublePoint Matrix2Apply(const Matrix2& m, DoublePoint p) { return {p.x * m.m00 + p.y * m.m10, p.x * m.m01 + p.y * m.m11}; }
 
 Point16 Matrix2Apply(const Matrix2& m, Point16 p)
 {
-    const PointF64 q = Matrix2Apply(m, PointF64{double(p.x), double(p.y)});
+    const DoublePoint q = Matrix2Apply(m, DoublePoint{double(p.x), double(p.y)});
     return {int16_t(TruncToInt32(q.x)), int16_t(TruncToInt32(q.y))};
 }
 
 IntPoint Matrix2Apply(const Matrix2& m, IntPoint p)
 {
-    const PointF64 q = Matrix2Apply(m, PointF64{double(p.x), double(p.y)});
+    const DoublePoint q = Matrix2Apply(m, DoublePoint{double(p.x), double(p.y)});
     return {RoundHalfAway(q.x), RoundHalfAway(q.y)};
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
+#include "graphics/rotation.h"
 
 struct Matrix2 {
     double m00 = 1.0;
@@ -14,15 +15,7 @@ struct Matrix2 {
     double m11 = 1.0;
 };
 
-struct Point16 {
-    int16_t x = 0;
-    int16_t y = 0;
-};
-
-struct PointF64 {
-    double x = 0.0;
-    double y = 0.0;
-};
+using Point16 = PointOf<int16_t>;
 
 void Matrix2Identity(Matrix2* m);
 bool Matrix2IsIdentity(const Matrix2& m);
@@ -34,7 +27,7 @@ void Matrix2Rotate(Matrix2* m, double degrees);
 // 16-bit and floating-point points map as they come out (16-bit ones cut
 // toward zero); 32-bit points are rounded half away from zero.
 Point16 Matrix2Apply(const Matrix2& m, Point16 p);
-PointF64 Matrix2Apply(const Matrix2& m, PointF64 p);
+DoublePoint Matrix2Apply(const Matrix2& m, DoublePoint p);
 IntPoint Matrix2Apply(const Matrix2& m, IntPoint p);
 
 // The rectangle's corners (top-left, top-right, bottom-right, bottom-left)

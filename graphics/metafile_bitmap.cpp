@@ -178,6 +178,23 @@ void DecodeRle(const uint8_t* src, uint32_t size, const MetafileDibInfo& info, s
     }
 }
 
+// A bottom-up, uncompressed BITMAPINFOHEADER of bitCount bits a pixel and
+// rows of stride bytes, followed by paletteBytes of zeroed colour table;
+// where it starts.
+uint8_t* PutDibInfo(std::vector<uint8_t>* info, size_t paletteBytes, int w, int h, uint16_t bitCount, uint32_t stride)
+{
+    info->assign(kBitmapInfoHeaderSize + paletteBytes, 0);
+    uint8_t* p = info->data();
+    PutU32LE(p, kBitmapInfoHeaderSize);
+    PutI32LE(p + 4, w);
+    PutI32LE(p + 8, h);
+    PutU16LE(p + 12, 1);
+    PutU16LE(p + 14, bitCount);
+    PutU32LE(p + 16, BI_RGB);
+    PutU32LE(p + 20, stride * uint32_t(h));
+    return p;
+}
+
 }  // namespace
 
 bool MetafileDibReadInfo(const uint8_t* info, uint32_t infoSize, MetafileDibInfo* out)
@@ -345,15 +362,7 @@ void MetafileImageToDib(const QImage& source, std::vector<uint8_t>* info, std::v
     const int w = image.width();
     const int h = image.height();
     const uint32_t stride = (uint32_t(w) * 24 + 31) / 32 * 4;
-    info->assign(kBitmapInfoHeaderSize, 0);
-    uint8_t* p = info->data();
-    PutU32LE(p, kBitmapInfoHeaderSize);
-    PutI32LE(p + 4, w);
-    PutI32LE(p + 8, h);
-    PutU16LE(p + 12, 1);
-    PutU16LE(p + 14, 24);
-    PutU32LE(p + 16, BI_RGB);
-    PutU32LE(p + 20, stride * uint32_t(h));
+    PutDibInfo(info, 0, w, h, 24, stride);
     bits->assign(size_t(stride) * h, 0);
     for (int y = 0; y < h; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -370,15 +379,7 @@ void MetafileMonoToDib(const uint8_t* rows, int width, int height, int bytesPerR
                        std::vector<uint8_t>* bits)
 {
     const uint32_t stride = (uint32_t(width) + 31) / 32 * 4;
-    info->assign(kBitmapInfoHeaderSize + 8, 0);
-    uint8_t* p = info->data();
-    PutU32LE(p, kBitmapInfoHeaderSize);
-    PutI32LE(p + 4, width);
-    PutI32LE(p + 8, height);
-    PutU16LE(p + 12, 1);
-    PutU16LE(p + 14, 1);
-    PutU32LE(p + 16, BI_RGB);
-    PutU32LE(p + 20, stride * uint32_t(height));
+    uint8_t* p = PutDibInfo(info, 8, width, height, 1, stride);
     PutU32LE(p + 32, 2);
     // Entry 0 black, entry 1 white.
     p[kBitmapInfoHeaderSize + 4] = p[kBitmapInfoHeaderSize + 5] = p[kBitmapInfoHeaderSize + 6] = 0xFF;

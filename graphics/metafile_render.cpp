@@ -49,42 +49,53 @@ int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t 
     return off.End(dib);
 }
 
-int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide)
+namespace {
+
+// Draws a loaded picture into dib at the size sizeOf gives it and lets the
+// picture go; one that did not load (loadError) leaves dib empty.
+template <typename SizeOf>
+int32_t LoadedToDib(int32_t loadError, EnhMetafile mf, Dc* reference, DibHandle dib, SizeOf sizeOf)
 {
-    EnhMetafile mf = nullptr;
-    if (MetafileFromHandle(&mf, bits)) {
+    if (loadError) {
         DibHandleClear(&dib);
         return 1;
     }
-    int32_t w, h;
-    MetafileGetFrameSize(mf, &w, &h, maxSide);
-    const int32_t result = MetafileToDib(mf, reference, w, h, dib);
+    const IntSize size = sizeOf(mf);
+    const int32_t result = MetafileToDib(mf, reference, size.width, size.height, dib);
     DeleteEnhMetaFile(mf);
     return result;
+}
+
+auto FrameSize(int32_t maxSide)
+{
+    return [maxSide](EnhMetafile mf) {
+        IntSize size;
+        MetafileGetFrameSize(mf, &size.width, &size.height, maxSide);
+        return size;
+    };
+}
+
+}  // namespace
+
+int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide)
+{
+    EnhMetafile mf = nullptr;
+    const int32_t err = MetafileFromHandle(&mf, bits);
+    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide));
 }
 
 int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect)
 {
     EnhMetafile mf = nullptr;
-    if (MetafileFromHandle(&mf, bits)) {
-        DibHandleClear(&dib);
-        return 1;
-    }
-    const int32_t result = MetafileToDib(mf, reference, rect.right - rect.left + 1, rect.bottom - rect.top + 1, dib);
-    DeleteEnhMetaFile(mf);
-    return result;
+    const int32_t err = MetafileFromHandle(&mf, bits);
+    return LoadedToDib(err, mf, reference, dib, [&rect](EnhMetafile) {
+        return IntSize{rect.right - rect.left + 1, rect.bottom - rect.top + 1};
+    });
 }
 
 int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide)
 {
     EnhMetafile mf = nullptr;
-    if (MetafileLoadPath(record, &mf)) {
-        DibHandleClear(&dib);
-        return 1;
-    }
-    int32_t w, h;
-    MetafileGetFrameSize(mf, &w, &h, maxSide);
-    const int32_t result = MetafileToDib(mf, reference, w, h, dib);
-    DeleteEnhMetaFile(mf);
-    return result;
+    const int32_t err = MetafileLoadPath(record, &mf);
+    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide));
 }

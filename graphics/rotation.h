@@ -14,15 +14,8 @@
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kDegreesPerRadian = 57.29577951308232;
 
-struct FloatPoint {
-    float x = 0.0f;
-    float y = 0.0f;
-};
-
-struct DoublePoint {
-    double x = 0.0;
-    double y = 0.0;
-};
+using FloatPoint = PointOf<float>;
+using DoublePoint = PointOf<double>;
 
 // Turns count points in place about (cx, cy) by angle degrees.
 void RotatePoint(IntPoint* points, int16_t count, int32_t cx, int32_t cy, double angle);

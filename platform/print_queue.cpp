@@ -1,6 +1,7 @@
 #include "platform/print_queue.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/cups_queue.h"
 
@@ -16,9 +17,7 @@ PrintQueueSubmitter& Submitter()
 
 PrintQueueSubmitter SetPrintQueueSubmitter(PrintQueueSubmitter submitter)
 {
-    PrintQueueSubmitter previous = std::move(Submitter());
-    Submitter() = std::move(submitter);
-    return previous;
+    return std::exchange(Submitter(), std::move(submitter));
 }
 
 int32_t SubmitPrintQueueJob(const PrintQueueJob& job)

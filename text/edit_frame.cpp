@@ -16,7 +16,7 @@
 #include "text/selection_highlight.h"
 #include "text/text_context.h"
 
-void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end)
+void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end, bool shown)
 {
     FrameObjText* frame = ctx->Frame();
     FrameStore* frames = ctx->Frames();
@@ -24,7 +24,7 @@ void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPo
         return;
     frames->SetTextRef(frame->FrameId(), 0, start.paragraph, start.character);
     frames->SetTextRef(frame->FrameId(), 1, end.paragraph, end.character);
-    frames->SetEditFlag(frame, true);
+    frames->SetEditFlag(frame, shown);
 }
 
 void ClearFrameSelection(TextContext* ctx)

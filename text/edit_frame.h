@@ -16,9 +16,9 @@ inline bool PositionBefore(const TextPosition& a, const TextPosition& b)
     return a.paragraph < b.paragraph || (a.paragraph == b.paragraph && a.character < b.character);
 }
 
-// The frame shows the selection [start, end): its references and its
-// selection flag.
-void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end);
+// The frame takes the selection [start, end) as its references; with shown
+// its selection flag is set, else cleared.
+void SetFrameSelection(TextContext* ctx, const TextPosition& start, const TextPosition& end, bool shown = true);
 // Back to the caret state: references (0, 0), flag clear.
 void ClearFrameSelection(TextContext* ctx);
 // Inverts the selection's area on the view.

@@ -10,6 +10,7 @@
 #include "frames/style_record_format.h"
 #include "frames/style_runs.h"
 #include "graphics/beep.h"
+#include "text/edit_frame.h"
 #include "text/edit_primitives.h"
 #include "text/format_publish.h"
 #include "text/frame_flow.h"
@@ -46,17 +47,6 @@ void Rebind(TextContext* ctx, FrameObjText* frame)
     BindFrame(ctx, frame);
     if (paragraph >= 0 && ctx->SelectParagraph(paragraph))
         ctx->SetCaretCharacter(caret);
-}
-
-void SetSelectionRefs(TextContext* ctx, TextPosition start, TextPosition end, bool shown)
-{
-    FrameObjText* frame = ctx->Frame();
-    FrameStore* frames = ctx->Frames();
-    if (!frame || !frames)
-        return;
-    frames->SetTextRef(frame->FrameId(), 0, start.paragraph, start.character);
-    frames->SetTextRef(frame->FrameId(), 1, end.paragraph, end.character);
-    frames->SetEditFlag(frame, shown);
 }
 
 void Highlight(TextContext* ctx) { ToggleSelectionHighlight(ctx, ctx->Host().ViewDc()); }
@@ -108,7 +98,7 @@ bool FindNext(TextContext* ctx, const FindSettings& settings)
         ctx->Host().ScrollToShowPoint(point);
     const TextPosition start{uint32_t(match.paragraph), match.start};
     const TextPosition end{uint32_t(match.paragraph), match.end};
-    SetSelectionRefs(ctx, start, end, true);
+    SetFrameSelection(ctx, start, end, true);
     ctx->Host().HideCaret();
     Highlight(ctx);
     PublishSelectionFormat(ctx, nullptr);
@@ -249,7 +239,7 @@ bool ReplaceSelection(TextContext* ctx, const std::string& replacement)
     // The selected text goes, also for an empty replacement.
     if (end.character > start.character) {
         if (framed)
-            SetSelectionRefs(ctx, start, end, true);
+            SetFrameSelection(ctx, start, end, true);
         DeleteRange(ctx, start, end, true);
     }
     ctx->SelectParagraph(int32_t(start.paragraph));
@@ -277,7 +267,7 @@ int32_t ReplaceInText(TextContext* ctx, FindMode mode, const FindSettings& setti
         ctx->match.selected = false;
         const bool replaced = ReplaceSelection(ctx, settings.replace);
         Highlight(ctx);
-        SetSelectionRefs(ctx, ctx->CaretPosition(), ctx->CaretPosition(), false);
+        SetFrameSelection(ctx, ctx->CaretPosition(), ctx->CaretPosition(), false);
         Reflow(ctx);
         FindNext(ctx, settings);
         return replaced ? 1 : 0;
@@ -297,7 +287,7 @@ int32_t ReplaceInText(TextContext* ctx, FindMode mode, const FindSettings& setti
                     break;
             }
             const FindMatch match = ctx->match;
-            SetSelectionRefs(ctx, TextPosition{uint32_t(match.paragraph), match.start},
+            SetFrameSelection(ctx, TextPosition{uint32_t(match.paragraph), match.start},
                              TextPosition{uint32_t(match.paragraph), match.end}, true);
             ctx->Host().SaveUndo();
             // A match the paragraph limit refuses ends the run: searching on
@@ -306,7 +296,7 @@ int32_t ReplaceInText(TextContext* ctx, FindMode mode, const FindSettings& setti
                 break;
             ++count;
         }
-        SetSelectionRefs(ctx, ctx->CaretPosition(), ctx->CaretPosition(), true);
+        SetFrameSelection(ctx, ctx->CaretPosition(), ctx->CaretPosition(), true);
         if (count > 0) {
             const std::string text = std::to_string(count) + " instances changed !";
             AlertShowText(kAlertKindNote, text.c_str(), 0);

@@ -105,6 +105,13 @@ Handle LoadedList(const PreparedWord& w)
     return b.state != kBucketNotLoaded ? b.list : nullptr;
 }
 
+// The word prepared (digits allowed first) and the loaded list of its
+// bucket; null when the word is not usable or its list is not loaded.
+Handle ListOfWord(const uint8_t* word, PreparedWord* w)
+{
+    return PrepareWord(word, '0', w) == WordCheck::kUsable ? LoadedList(*w) : nullptr;
+}
+
 struct BucketSearch {
     bool found = false;
     uint32_t foundAt = 0;
@@ -424,9 +431,7 @@ int32_t LookupWord(const uint8_t* word, int32_t mode)
     if (mode != kLookupOnly)
         d.suggestionCount = 0;
     PreparedWord w;
-    if (PrepareWord(word, '0', &w) != WordCheck::kUsable)
-        return -1;
-    Handle list = LoadedList(w);
+    Handle list = ListOfWord(word, &w);
     if (!list)
         return -1;
     const BucketSearch s = SearchList(list, w);
@@ -478,9 +483,7 @@ int32_t RemoveWord(const uint8_t* word)
 {
     DictionaryState& d = Dict();
     PreparedWord w;
-    if (PrepareWord(word, '0', &w) != WordCheck::kUsable)
-        return -1;
-    Handle list = LoadedList(w);
+    Handle list = ListOfWord(word, &w);
     if (!list)
         return -1;
     d.changed = true;

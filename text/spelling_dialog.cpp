@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "foundation/cp1252.h"
 #include "foundation/pstr.h"
@@ -203,9 +204,7 @@ void SpellingDialog::Remove()
 
 SpellingDialogRunner SetSpellingDialogRunner(SpellingDialogRunner runner)
 {
-    SpellingDialogRunner previous = std::move(Runner());
-    Runner() = std::move(runner);
-    return previous;
+    return std::exchange(Runner(), std::move(runner));
 }
 
 int RunSpellingDialog(SpellingDialog& dialog)

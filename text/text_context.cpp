@@ -1,5 +1,7 @@
 #include "text/text_context.h"
 
+#include <utility>
+
 #include "frames/frame_document.h"
 #include "frames/frame_obj_text.h"
 #include "frames/story_store.h"
@@ -80,22 +82,18 @@ void TextContext::SelectFont(int16_t font, int32_t size, int16_t style)
         PlayBeep(13);
 }
 
-int32_t TextContext::ToView(int32_t v) const
+int32_t TextContext::ToView(int32_t v) const { return Zoomed(v, false); }
+
+int32_t TextContext::FromView(int32_t v) const { return Zoomed(v, true); }
+
+int32_t TextContext::Zoomed(int32_t v, bool back) const
 {
     int32_t numerator = 1;
     int32_t denominator = 1;
     host_->Zoom(&numerator, &denominator);
+    if (back)
+        std::swap(numerator, denominator);
     if (denominator == 0)
         return v;
     return int32_t(int64_t(v) * numerator / denominator);
-}
-
-int32_t TextContext::FromView(int32_t v) const
-{
-    int32_t numerator = 1;
-    int32_t denominator = 1;
-    host_->Zoom(&numerator, &denominator);
-    if (numerator == 0)
-        return v;
-    return int32_t(int64_t(v) * denominator / numerator);
 }

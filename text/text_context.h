@@ -111,6 +111,8 @@ public:
     void SelectFont(int16_t font, int32_t size, int16_t style);
 
 private:
+    // v scaled by the view's zoom; back from the view when back.
+    int32_t Zoomed(int32_t v, bool back) const;
     FrameDocument* document_;
     StyleSheet* styles_;
     TextHost* host_;

@@ -10,6 +10,7 @@
 #include "foundation/counters.h"
 #include "foundation/cursors.h"
 #include "foundation/pstr.h"
+#include "foundation/scoped_wait_cursor.h"
 #include "foundation/string_table.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_text.h"
@@ -37,15 +38,6 @@ constexpr size_t kUndoEditedStory = 0;
 constexpr size_t kUndoCopyStory = 2;
 constexpr size_t kUndoParagraph = 4;
 constexpr size_t kUndoCharacter = 8;
-
-// The wait cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { SetWaitCursor(); }
-    ~BusyCursor() { RestoreSavedCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 
@@ -99,7 +91,7 @@ bool TextTool::DoEditCommand(int16_t command)
     TextContext* ctx = Text();
     if (!EditFrame() || !ctx || command < 1 || command > 5)
         return false;
-    BusyCursor busy;
+    ScopedWaitCursor busy;
     TextClipboard* clipboard = Clipboard();
     switch (command) {
     case 1:
@@ -216,7 +208,7 @@ bool TextTool::SaveUndo(int16_t action)
     const uint16_t story = uint16_t(EditFrame()->Block().storyId);
     uint16_t copy = 0;
     {
-        BusyCursor busy;
+        ScopedWaitCursor busy;
         copy = stories->CopyStory(story, 0, -1);
         BindEditor();
     }
@@ -277,7 +269,7 @@ void TextTool::UndoRedo()
         if (FrameObj* frame = frames->GetLoadedFrame(id))
             frame->ToggleSaved();
     } else if (undo_.action == kUndoChangeText) {
-        BusyCursor busy;
+        ScopedWaitCursor busy;
         uint8_t* r = HandleData(undo_.saved);
         const uint16_t edited = GetU16LE(r + kUndoEditedStory);
         const uint16_t copy = GetU16LE(r + kUndoCopyStory);

@@ -11,6 +11,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
+#include "frames/standard_attributes.h"
 #include "graphics/rect_ops.h"
 #include "platform/dc.h"
 #include "platform/key_event.h"
@@ -43,31 +44,7 @@ void ToolDocument::SetUndoOwner(FrameTool* tool)
         old->ClearUndo();
 }
 
-FrameTool::FrameTool(ToolDocument* document) : document_(document)
-{
-    FrameAttributes& d = defaults_;
-    d.geometry.lineWidth = 0;
-    d.geometry.lineStyle = 1;
-    d.geometry.sides = 0;
-    d.borderColour = 15;
-    d.borderTint = 100;
-    d.fillColour = 0;
-    d.fillTint = 100;
-    d.background = 0;
-    d.borderPattern = 0;
-    d.fillPattern = 0;
-    d.shown = 1;
-    d.locked = 0;
-    d.printable = 1;
-    d.attrByte = 1;
-    d.textPattern = 0;
-    d.textColour = 15;
-    d.textTint = 100;
-    d.fontId = kAttrNotSet;
-    d.fontSize = kAttrNotSet;
-    d.fontStyle = kAttrNotSet;
-    d.dataField = kAttrNotSet;
-}
+FrameTool::FrameTool(ToolDocument* document) : document_(document), defaults_(StandardFrameAttributes(0, 0)) {}
 
 FrameTool::~FrameTool()
 {

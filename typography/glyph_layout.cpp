@@ -61,7 +61,7 @@ struct Rotation {
             return p;
         const double dx = std::trunc(p.x - centre.x);
         const double dy = std::trunc(p.y - centre.y);
-        const PointF64 q = Matrix2Apply(m, PointF64{dx, dy});
+        const DoublePoint q = Matrix2Apply(m, DoublePoint{dx, dy});
         return {q.x + centre.x, q.y + centre.y};
     }
 };
@@ -117,7 +117,7 @@ int32_t DrawLine(Dc* dc, const std::string& line, const GlyphEffect& effect, Int
         const GlyphPoint move{flipX ? -step.x : step.x, step.y};
         pen.x += move.x;
         pen.y += move.y;
-        const PointF64 turned = turn.on ? Matrix2Apply(turn.m, PointF64{move.x, move.y}) : PointF64{move.x, move.y};
+        const DoublePoint turned = turn.on ? Matrix2Apply(turn.m, DoublePoint{move.x, move.y}) : DoublePoint{move.x, move.y};
         drawn.x += turned.x;
         drawn.y += turned.y;
         GlyphShapeFree(&shape);

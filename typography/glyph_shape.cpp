@@ -151,7 +151,7 @@ void RotateGlyph(GlyphShape* shape, double angle)
     Matrix2Identity(&m);
     Matrix2Rotate(&m, angle);
     auto turn = [&](GlyphPoint& p) {
-        const PointF64 q = Matrix2Apply(m, PointF64{p.x, p.y});
+        const DoublePoint q = Matrix2Apply(m, DoublePoint{p.x, p.y});
         p = {q.x, q.y};
     };
     ForEachPoint(shape, turn);
