@@ -437,7 +437,7 @@ int32_t FrameObjImage::SetImage(DibHandle image, bool reset)
         return 1;
     }
     ReleaseImage(true);
-    jpegSource_ = -1;
+    sourceType_ = kSourceUnknown;
     a_.imageRect = IntRect{0, 0, DibHandleWidth(image) - 1, DibHandleHeight(image) - 1};
     a_.cropRect = a_.imageRect;
     StoreDecoded(image);
@@ -494,7 +494,7 @@ int32_t FrameObjImage::SetMetafile(Handle bits)
 
 int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
 {
-    jpegSource_ = -1;
+    sourceType_ = kSourceUnknown;
     PathRecordStore(path, a_.fileSpec);
     FileInfo info;
     if (FileGetInfo(&path, &info) != 0)
@@ -890,21 +890,41 @@ void FrameObjImage::DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, Dib
     dc->setPicturesLossless(false);
 }
 
-bool FrameObjImage::FromJpegFile() const
+bool FrameObjImage::FromJpegFile() const { return SourceType() == kPictureJpeg; }
+
+int32_t FrameObjImage::SourceType() const
 {
     if (a_.kind != kImageKindRaster || !a_.fromFile)
-        return false;
+        return -1;
     // Known by the file's first bytes, whatever its name says; read once
     // for each picture the frame takes, not on every card printed.
-    if (jpegSource_ < 0) {
+    if (sourceType_ == kSourceUnknown) {
         PathRecord stored{};
         PathRecordLoad(a_.fileSpec, &stored);
         uint8_t head[16] = {};
         std::ifstream file(FileHostPath(&stored), std::ios::binary);
         file.read(reinterpret_cast<char*>(head), sizeof head);
-        jpegSource_ = PictureTypeFromContent(head, size_t(file.gcount())) == kPictureJpeg ? 1 : 0;
+        sourceType_ = PictureTypeFromContent(head, size_t(file.gcount()));
     }
-    return jpegSource_ == 1;
+    return sourceType_;
+}
+
+std::shared_ptr<const PictureSoftMasks::Mask> FrameObjImage::PrintSoftMask(Dc* dc)
+{
+    // A turned picture keeps its mask of one bit; so does a GIF, whose
+    // transparency is one colour.
+    if (!outputShift_ || currentRotated_ || !decoded_ || !decodedKey_ || !dc->takesSoftMasks())
+        return nullptr;
+    const int32_t type = SourceType();
+    if (type != kPicturePng && type != kPictureTiff && type != kPictureBmp)
+        return nullptr;
+    PictureSoftMasks& masks = PictureSoftMasks::Shared();
+    bool known = false;
+    std::shared_ptr<const PictureSoftMasks::Mask> mask = masks.Find(decodedKey_, &known);
+    PathRecord file{};
+    if (!known && LocateFile(&file, false) == 0)
+        mask = masks.Make(decodedKey_, decoded_, file, a_.tag, MaskKey());
+    return mask;
 }
 
 bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)
@@ -1116,9 +1136,18 @@ void FrameObjImage::DrawContent(Dc* dc)
         // On paper, the picture is known by the hash of its pixels made once
         // when it was decoded, not hashed again for every card.
         const DibRecord* current = outputShift_ ? DibHandleBlockSlot(CurrentImage()) : nullptr;
+        // Paper that takes a graded mask shows a picture with alpha over
+        // what lies beneath the frame; PostScript level 2 has none, and
+        // keeps the mask it has.
+        const std::shared_ptr<const PictureSoftMasks::Mask> soft =
+            mask && !postScript ? PrintSoftMask(dc) : nullptr;
+        const DibRecord* softBits = soft ? DibHandleBlockSlot(soft->mask) : nullptr;
         if (current)
-            dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_);
-        DrawRaster(dc, rect, CurrentImage(), mask, postScript);
+            dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_,
+                              softBits ? softBits->bits : nullptr, soft ? soft->key : 0);
+        dc->setSoftMasks(soft != nullptr);
+        DrawRaster(dc, rect, CurrentImage(), soft ? soft->mask : mask, postScript);
+        dc->setSoftMasks(false);
         if (current)
             dc->setPictureKey(nullptr, 0);
     }

@@ -13,6 +13,7 @@
 #include "frames/frame_obj_rect.h"
 #include "frames/image_block_format.h"
 #include "frames/image_postscript.h"
+#include "frames/picture_soft_masks.h"
 #include "graphics/dib_handle.h"
 
 class CTFileMng;
@@ -64,6 +65,9 @@ public:
     // ---- the picture ----
     // Whether the picture came from a JPEG file (by what the file holds).
     bool FromJpegFile() const;
+    // The format of the file the picture came from, by what it holds
+    // (kPictureBmp .. kPictureTiff); -1 for none or another.
+    int32_t SourceType() const;
     // Takes the picture of a file: 1 when the file cannot be found (the
     // frame keeps the name), else 0, also when it holds no picture that
     // can be read (the frame then shows none).
@@ -170,6 +174,10 @@ protected:
     void FreeRotatedStore();
     // The picture drawn into rect (view units) as the draw step chooses.
     void DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript);
+    // The graded mask the prepared picture prints through on dc in place of
+    // its mask of one bit; null where there is none (see
+    // PictureSoftMasks).
+    std::shared_ptr<const PictureSoftMasks::Mask> PrintSoftMask(Dc* dc);
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);
@@ -209,8 +217,10 @@ protected:
     // Hashes of decoded_'s and rotated_'s pixels, made as each is set.
     uint64_t decodedKey_ = 0;
     uint64_t rotatedKey_ = 0;
-    // FromJpegFile's answer for the picture taken last; -1 until asked.
-    mutable int8_t jpegSource_ = -1;
+    // SourceType's answer for the picture taken last; kSourceUnknown until
+    // asked.
+    static constexpr int32_t kSourceUnknown = -2;
+    mutable int32_t sourceType_ = kSourceUnknown;
     uint8_t maskStale_ = 1;
     uint8_t outlineStale_ = 1;
     float savedHScale_ = 100.0f;

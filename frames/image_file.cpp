@@ -53,13 +53,16 @@ int32_t OwnDecoderType(const std::string& ext)
 
 // refused: the picture is beyond what any picture may be, and no other
 // reader is to try it.
-DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused)
+DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused, std::vector<uint8_t>* alpha)
 {
     CDibImage image;
+    image.KeepAlpha(alpha != nullptr);
     if (!image.DibLoadByType(hostPath.c_str(), type) || image.GetWidth() <= 0 || image.GetHeight() <= 0) {
         *refused = std::strcmp(image.ErrorText(), kPictureTooLargeText) == 0;
         return nullptr;
     }
+    if (alpha)
+        *alpha = image.TakeAlpha();
     DibHandle h = DibHandleNew();
     if (!h)
         return nullptr;
@@ -71,11 +74,11 @@ DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused)
     return h;
 }
 
-DibHandle DecodeThroughImaging(const std::string& hostPath)
+DibHandle DecodeThroughImaging(const std::string& hostPath, std::vector<uint8_t>* alpha)
 {
     ImagingFileInfo info;
     ImagingBitmap bitmap;
-    if (!ImagingBitmap::ReadFileInfo(hostPath, &info) || !bitmap.LoadFile(hostPath, info))
+    if (!ImagingBitmap::ReadFileInfo(hostPath, &info) || !bitmap.LoadFile(hostPath, info, alpha))
         return nullptr;
     DibHandle h = DibHandleNew();
     if (h && DibHandleFromSdkBitmap(h, &bitmap, true) != 0)
@@ -125,14 +128,16 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
     return false;
 }
 
-DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
+DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference, std::vector<uint8_t>* alpha)
 {
+    if (alpha)
+        alpha->clear();
     ScopedWaitCursor wait;
     const std::string hostPath = FileHostPath(&path);
     const int32_t own = OwnDecoderType(UpperExtension(path));
     if (own >= 0) {
         bool refused = false;
-        if (DibHandle h = DecodeOwn(hostPath, own, &refused))
+        if (DibHandle h = DecodeOwn(hostPath, own, &refused, alpha))
             return h;
         if (refused)
             return nullptr;
@@ -140,7 +145,7 @@ DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference)
     uint32_t classified = 0;
     uint8_t kind = 0;
     if (ImageClassifyFile(path, &classified, &kind))
-        return DecodeThroughImaging(hostPath);
+        return DecodeThroughImaging(hostPath, alpha);
     if (tag == kImageTagEmf || tag == kImageTagWmf)
         return ImageRenderMetafileFile(path, reference, kMetafilePreviewSide);
     if (tag == kImageTagEps) {

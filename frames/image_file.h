@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "foundation/byte_order.h"
 #include "foundation/handle.h"
@@ -34,8 +35,11 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind);
 // code, metafiles are rendered (at most kMetafilePreviewSide pixels on a
 // side), and an EPS file is drawn by Ghostscript at one pixel a point, or
 // gets its stand-in picture when it cannot be. Shows the wait cursor
-// meanwhile.
-DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference);
+// meanwhile. Transparency is laid over white; `alpha`, when given, gets
+// the alpha a raster picture was laid over with (see CDibImage::KeepAlpha),
+// empty for an opaque one.
+DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference,
+                           std::vector<uint8_t>* alpha = nullptr);
 // The enhanced-metafile bits of a metafile file ('EMF ' or 'WMF '), or null.
 Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 

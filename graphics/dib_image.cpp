@@ -69,6 +69,7 @@ void CDibImage::Reset()
     transparentIndex_ = -1;
     quality_ = 75;
     imageIndex_ = imageCount_ = delay_ = 0;
+    alpha_ = {};
 }
 
 void CDibImage::SetErrorText(const char* text)
@@ -281,6 +282,7 @@ void CDibImage::CopyStateFrom(const CDibImage& other)
     imageIndex_ = other.imageIndex_;
     imageCount_ = other.imageCount_;
     delay_ = other.delay_;
+    keepAlpha_ = other.keepAlpha_;
 }
 
 void CDibImage::TakeFrom(CDibImage& other)
@@ -292,10 +294,22 @@ void CDibImage::TakeFrom(CDibImage& other)
     block_ = other.block_;
     bits_ = other.bits_;
     blockNotOwned_ = other.blockNotOwned_;
+    alpha_ = std::move(other.alpha_);
     other.block_ = nullptr;
     other.bits_ = nullptr;
     other.Reset();
 }
+
+void CDibImage::SetAlpha(std::vector<uint8_t> alpha)
+{
+    alpha_ = {};
+    if (!keepAlpha_ || width_ <= 0 || height_ <= 0 || alpha.size() != size_t(width_) * size_t(height_))
+        return;
+    if (std::any_of(alpha.begin(), alpha.end(), [](uint8_t a) { return a != 255; }))
+        alpha_ = std::move(alpha);
+}
+
+std::vector<uint8_t> CDibImage::TakeAlpha() { return std::exchange(alpha_, {}); }
 
 void CDibImage::SwapPixels(CDibImage& other)
 {

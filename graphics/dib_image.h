@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Format types, as the image frame passes them.
 enum : int32_t {
@@ -111,6 +112,19 @@ public:
     uint32_t GetDelay() const { return delay_; }
     void SetDelay(uint32_t delay) { delay_ = delay; }
 
+    // Loaders lay transparency over the picture background whatever is
+    // asked. Paper can show the picture over what lies beneath it instead,
+    // so a caller that prints asks, before the load, for the alpha that was
+    // laid over the background as well (PNG, TIFF): one byte a pixel, rows
+    // top first, kept only for a picture that is not wholly opaque.
+    void KeepAlpha(bool keep) { keepAlpha_ = keep; }
+    bool AlphaWanted() const { return keepAlpha_; }
+    // A loader's alpha for the picture it made; dropped unless asked for,
+    // of the picture's size and not wholly opaque.
+    void SetAlpha(std::vector<uint8_t> alpha);
+    // The alpha kept (empty for none); the picture keeps none after.
+    std::vector<uint8_t> TakeAlpha();
+
 private:
     void Reset();
     void FreeBlock();
@@ -135,6 +149,8 @@ private:
     uint32_t imageIndex_ = 0;
     uint32_t imageCount_ = 0;
     uint32_t delay_ = 0;
+    bool keepAlpha_ = false;
+    std::vector<uint8_t> alpha_;
 };
 
 // Exchanges the first and third byte of every 3-byte group in the first

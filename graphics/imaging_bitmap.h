@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
@@ -51,7 +52,11 @@ public:
     // Recognises a file's format: true for pictures Qt reads and for
     // metafiles and PostScript (which only the classification needs).
     static bool ReadFileInfo(const std::string& path, ImagingFileInfo* info);
-    bool LoadFile(const std::string& path, const ImagingFileInfo& info);
+    // The picture is laid over white where it has alpha; `alpha`, when
+    // given, gets the alpha it was laid over with (one byte a pixel, rows
+    // top first) for a picture of colours that is not wholly opaque, and
+    // is emptied for any other.
+    bool LoadFile(const std::string& path, const ImagingFileInfo& info, std::vector<uint8_t>* alpha = nullptr);
 
     // Rotates clockwise on the screen by hundredths of a degree. With
     // resize the bitmap grows to hold the whole turned picture, the corners

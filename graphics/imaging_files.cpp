@@ -1,6 +1,7 @@
 // The file side of the imaging engine: recognising, reading and writing
 // picture files through Qt's image readers and writers.
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -87,8 +88,10 @@ bool ImagingBitmap::ReadFileInfo(const std::string& path, ImagingFileInfo* info)
     return info->format != kImagingFormatNone;
 }
 
-bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& info)
+bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& info, std::vector<uint8_t>* alpha)
 {
+    if (alpha)
+        alpha->clear();
     Release();
     if (info.qtFormat.empty())
         return false;
@@ -104,6 +107,19 @@ bool ImagingBitmap::LoadFile(const std::string& path, const ImagingFileInfo& inf
     QImage image = WorkingImage(read);
     if (image.isNull())
         return false;
+    // A palette's transparency (a GIF's) is one colour, which the mask of
+    // its key colour already leaves out.
+    if (alpha && read.hasAlphaChannel() && read.depth() > 8) {
+        const QImage argb = read.convertToFormat(QImage::Format_ARGB32);
+        alpha->reserve(size_t(argb.width()) * size_t(argb.height()));
+        for (int y = 0; y < argb.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+            for (int x = 0; x < argb.width(); ++x)
+                alpha->push_back(uint8_t(qAlpha(row[x])));
+        }
+        if (std::all_of(alpha->begin(), alpha->end(), [](uint8_t a) { return a == 255; }))
+            alpha->clear();
+    }
     const int32_t depth = WorkingImageDepth(image);
     Take(std::move(image), depth);
     return true;

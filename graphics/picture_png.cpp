@@ -8,7 +8,8 @@
 //   anything with transparency,
 //   and all colour pictures      24 bits, blue first, alpha composited
 //                                over the picture background
-// 16-bit samples keep their high byte.
+// 16-bit samples keep their high byte. A caller that asks for the alpha
+// gets it from a second read of a picture that has transparency.
 //
 // A picture larger than any picture may be is read at a fraction of its
 // size, 24 bits: each square of factor x factor pixels becomes their mean,
@@ -40,6 +41,7 @@ struct ReadState {
     // function's frame, which would leave them allocated.
     std::vector<uint8_t> row;
     ReducingRows reduced;
+    bool transparent = false;
 };
 
 void ReadBytes(png_structp png, png_bytep out, png_size_t n)
@@ -59,6 +61,20 @@ void OnError(png_structp png, png_const_charp message)
 }
 
 void OnWarning(png_structp, png_const_charp) {}
+
+// Reads the picture's header from state's bytes, within the limits.
+void BeginRead(png_structp png, png_infop info, ReadState& state)
+{
+    png_set_read_fn(png, &state, ReadBytes);
+    png_set_user_limits(png, kDibImageMaxSide, kDibImageMaxSide);
+    png_set_chunk_malloc_max(png, 64u * 1024 * 1024);
+    // Chunks the picture makes no use of are skipped unread: some (a
+    // suggested palette, a colour profile, texts) would otherwise get as
+    // much memory as their length claims, whatever the file holds.
+    static const png_byte kUnused[] = "iCCP\0sPLT\0tEXt\0zTXt\0iTXt\0pCAL\0sCAL\0eXIf\0hIST\0tIME";
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
+    png_read_info(png, info);
+}
 
 struct Plan {
     int dibBits = 24;
@@ -128,6 +144,44 @@ void ReadReduced(png_structp png, ReadState& state, int32_t height, size_t rowBy
     }
 }
 
+// The alpha of every pixel, rows top first (the high byte of 16-bit
+// samples); empty when the picture cannot be read so.
+std::vector<uint8_t> ReadAlpha(const uint8_t* data, size_t size, int32_t width, int32_t height)
+{
+    ReadState state{data, size, 0, false, {}};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, OnError, OnWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return {};
+    }
+    // The rows live in the state, which the jump back leaves alone.
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return {};
+    }
+    BeginRead(png, info, state);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (int32_t(png_get_image_width(png, info)) != width || int32_t(png_get_image_height(png, info)) != height ||
+        png_get_rowbytes(png, info) != size_t(width) * 4)
+        png_error(png, "unexpected row layout");
+    state.row.assign(size_t(width) * 4 * size_t(height), 0);
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int32_t y = 0; y < height; ++y)
+            png_read_row(png, state.row.data() + size_t(y) * size_t(width) * 4, nullptr);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::vector<uint8_t> alpha(size_t(width) * size_t(height));
+    for (size_t i = 0; i < alpha.size(); ++i)
+        alpha[i] = state.row[4 * i + 3];
+    return alpha;
+}
+
 class PngLoader final : public PictureLoader {
 public:
     int32_t type() const override { return kPicturePng; }
@@ -158,15 +212,9 @@ public:
             image.SetErrorText(state.message);
             return false;
         }
-        png_set_read_fn(png, &state, ReadBytes);
-        png_set_user_limits(png, kDibImageMaxSide, kDibImageMaxSide);
-        png_set_chunk_malloc_max(png, 64u * 1024 * 1024);
-        // Chunks the picture makes no use of are skipped unread: some (a
-        // suggested palette, a colour profile, texts) would otherwise get as
-        // much memory as their length claims, whatever the file holds.
-        static const png_byte kUnused[] = "iCCP\0sPLT\0tEXt\0zTXt\0iTXt\0pCAL\0sCAL\0eXIf\0hIST\0tIME";
-        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, int(sizeof kUnused / 5));
-        png_read_info(png, info);
+        BeginRead(png, info, state);
+        state.transparent = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 ||
+                            png_get_valid(png, info, PNG_INFO_tRNS) != 0;
 
         const int32_t factor = PictureReductionFor(png_get_image_width(png, info), png_get_image_height(png, info));
         // The passes of an interlaced picture each need the whole picture.
@@ -221,6 +269,8 @@ public:
         state.rowsRead = true;
         png_read_end(png, nullptr);
         png_destroy_read_struct(&png, &info, nullptr);
+        if (image.AlphaWanted() && state.transparent)
+            image.SetAlpha(ReadAlpha(data, size, width, height));
         return true;
     }
 };

@@ -2,7 +2,8 @@
 // grey pictures of 1, 4 or 8 bits in strips, stored top row first, keep
 // their depth; everything else (colour, other depths, tiles, alpha, YCbCr,
 // CMYK, other orientations, ...) is read through the library's RGBA reader
-// into 24 bits, alpha composited over the picture background. A picture
+// into 24 bits, alpha composited over the picture background (and kept
+// beside the picture for a caller that asks for it). A picture
 // beyond the pixel limit (a large scan) is read reduced into 24 bits, a
 // few rows at a time, as PNG pictures are.
 
@@ -188,6 +189,11 @@ bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, int32_t factor,
     // The band's rows come top first; the reader turns pictures stored in
     // other orientations.
     reader.req_orientation = ORIENTATION_TOPLEFT;
+    // The alpha laid over the background, for a caller that asks for it.
+    const bool keepAlpha = image.AlphaWanted() && convert.alpha && factor == 1;
+    std::vector<uint8_t> alpha;
+    if (keepAlpha)
+        alpha.reserve(size_t(width) * height);
     bool read = true;
     for (uint32_t y = 0; y < height && read; y += rows) {
         const uint32_t n = height - y < rows ? height - y : rows;
@@ -195,13 +201,18 @@ bool ReadThroughRgba(TIFF* tif, uint32_t width, uint32_t height, int32_t factor,
         reader.col_offset = 0;
         read = TIFFRGBAImageGet(&reader, raster.data(), width, n) != 0;
         for (uint32_t i = 0; i < n && read; ++i) {
-            convert.row(raster.data() + size_t(i) * width, bgr.data(), width);
+            const uint32_t* row = raster.data() + size_t(i) * width;
+            convert.row(row, bgr.data(), width);
             out.Add(bgr.data());
+            if (keepAlpha)
+                for (uint32_t x = 0; x < width; ++x)
+                    alpha.push_back(uint8_t(TIFFGetA(row[x])));
         }
     }
     TIFFRGBAImageEnd(&reader);
     if (!read)
         return Fail(image, kCorrupt);
+    image.SetAlpha(std::move(alpha));
     return true;
 }
 

@@ -160,10 +160,24 @@ bool Dc::passThrough(const char* data, size_t size) { return device_->passThroug
 
 void Dc::setPicturesLossless(bool lossless) { device_->setPicturesLossless(lossless); }
 
-void Dc::setPictureKey(const uint8_t* bits, uint64_t key)
+bool Dc::takesSoftMasks() const { return !recorder_ && device_->takesSoftMasks(); }
+
+void Dc::setSoftMasks(bool soft) { device_->setSoftMasks(soft); }
+
+void Dc::setPictureKey(const uint8_t* bits, uint64_t key, const uint8_t* maskBits, uint64_t maskKey)
 {
-    keyedBits_ = key ? bits : nullptr;
-    pictureKey_ = bits ? key : 0;
+    keyedBits_[0] = key ? bits : nullptr;
+    pictureKey_[0] = bits ? key : 0;
+    keyedBits_[1] = bits && maskKey ? maskBits : nullptr;
+    pictureKey_[1] = keyedBits_[1] ? maskKey : 0;
+}
+
+uint64_t Dc::keyOf(const uint8_t* bits) const
+{
+    for (int i = 0; i < 2; ++i)
+        if (bits && bits == keyedBits_[i])
+            return pictureKey_[i];
+    return 0;
 }
 
 bool Dc::beginTurn(double degrees, const QPointF& from, const QPointF& to)

@@ -411,11 +411,18 @@ public:
     // Whether the pictures blitted next come from a file that keeps every
     // pixel (PNG, BMP, GIF, TIFF): a PDF then keeps them so, not as JPEG.
     void setPicturesLossless(bool lossless);
+    // Whether the target lays a picture over the page through a graded
+    // mask (a PDF file or a printer): the mask of the transparent pair
+    // (DibHandleDrawTransparent) may then be grey while setSoftMasks is on,
+    // its grey how much of the picture it leaves out.
+    bool takesSoftMasks() const;
+    void setSoftMasks(bool soft);
     // The bitmap whose pixels start at `bits` is known by `key`, a hash of
-    // its pixels its owner made once: a blit of it that is brought down for
-    // paper finds the copy made for an earlier card without hashing every
-    // pixel again. A null `bits` (or key 0) ends it.
-    void setPictureKey(const uint8_t* bits, uint64_t key);
+    // its pixels its owner made once, and its mask, when given, by
+    // `maskKey`: a blit of them that is brought down for paper finds the
+    // copy made for an earlier card without hashing every pixel again. A
+    // null `bits` (or key 0) ends it.
+    void setPictureKey(const uint8_t* bits, uint64_t key, const uint8_t* maskBits = nullptr, uint64_t maskKey = 0);
 
     // --- Turned output -----------------------------------------------------
     // A print target (printer, PDF, PostScript) lays what is drawn next down
@@ -508,9 +515,10 @@ private:
     DcRecorder* recorder_ = nullptr;
     // The open turn, in device pixels (see beginTurn).
     std::optional<QTransform> turn_;
-    // See setPictureKey.
-    const uint8_t* keyedBits_ = nullptr;
-    uint64_t pictureKey_ = 0;
+    // See setPictureKey: the picture's and its mask's.
+    const uint8_t* keyedBits_[2] = {};
+    uint64_t pictureKey_[2] = {};
+    uint64_t keyOf(const uint8_t* bits) const;
 };
 
 // ETO options of extTextOut.

@@ -365,7 +365,7 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
                 srcHeight, std::ceil(double(std::llabs(dest.height)) / std::max(device_->dpiY(), 1.0) * most)));
             if (w >= 1 && h >= 1 && (w < srcWidth || h < srcHeight)) {
                 const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h,
-                                            bits == keyedBits_ ? pictureKey_ : 0);
+                                            keyOf(bits));
                 source = gReduced.Find(key);
                 if (source.isNull()) {
                     source = ReducedDibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);

@@ -181,6 +181,11 @@ public:
     virtual bool setTurn(const QTransform*) { return false; }
     // See Dc::setPicturesLossless.
     virtual void setPicturesLossless(bool) {}
+    // See Dc::takesSoftMasks and Dc::setSoftMasks. Raster targets combine
+    // masks bit by bit, and PostScript level 2 has no soft mask: they keep
+    // masks of one bit.
+    virtual bool takesSoftMasks() const { return false; }
+    virtual void setSoftMasks(bool) {}
     virtual bool passThrough(const char*, size_t) { return false; }
 };
 

@@ -134,6 +134,10 @@ public:
     }
     bool beginOutput() override { return begin(); }
     void setPicturesLossless(bool lossless) override { lossless_ = lossless; }
+    // A page (PDF, printer) keeps a picture's graded alpha as a soft mask;
+    // a picture being recorded is no page.
+    bool takesSoftMasks() const override { return dynamic_cast<const QPagedPaintDevice*>(device_) != nullptr; }
+    void setSoftMasks(bool soft) override { paper_.setSoftMasks(soft); }
     bool setTurn(const QTransform* turn) override
     {
         turn_.reset();

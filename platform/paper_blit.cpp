@@ -11,6 +11,23 @@ namespace {
 
 inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 
+// The colour `onWhite` (RGB) that a colour of alpha `a` laid over white
+// gave, with that alpha.
+uint32_t OffWhite(uint32_t onWhite, uint32_t a)
+{
+    if (a == 0)
+        return 0;
+    if (a == 255)
+        return 0xFF000000u | onWhite;
+    uint32_t out = a << 24;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int32_t laid = int32_t((onWhite >> shift) & 0xFFu) - int32_t(255 - a);
+        const uint32_t c = laid <= 0 ? 0u : std::min<uint32_t>(255u, (uint32_t(laid) * 255u + a / 2) / a);
+        out |= c << shift;
+    }
+    return out;
+}
+
 // The pictures a job keeps made, in bytes: a few sheets' worth of distinct
 // pictures, while a job of a new photo on every card holds only its last.
 constexpr qsizetype kMadeBytes = 64 << 20;
@@ -66,21 +83,25 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
     if (rop == MERGEPAINT && !source.isNull()) {
         pendingDest_ = dest;
         pendingMask_ = source;
+        pendingSoft_ = soft_;
         return true;
     }
     QImage pendingMask;
     if (rop == SRCAND && dest == pendingDest_)
         pendingMask = pendingMask_;
+    const bool soft = pendingSoft_ && !pendingMask.isNull();
     pendingDest_ = QRectF();
     pendingMask_ = QImage();
+    pendingSoft_ = false;
     if (useSource && source.isNull())
         return false;
     *destOut = dest;
 
     // The same images again, for the same operation and paper size.
-    const uint64_t how = uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16 |
-                         (uint64_t(std::llround(std::fabs(dest.width()))) << 40 ^
-                          uint64_t(std::llround(std::fabs(dest.height()))) << 52);
+    const uint64_t how = (uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16 |
+                          (uint64_t(std::llround(std::fabs(dest.width()))) << 40 ^
+                           uint64_t(std::llround(std::fabs(dest.height()))) << 52)) ^
+                         uint64_t(soft) << 63;
     const qint64 sourceId = source.isNull() ? 0 : source.cacheKey();
     const qint64 maskId = pendingMask.isNull() ? 0 : pendingMask.cacheKey();
     const qint64 tileId = pattern.tile.isNull() ? 0 : pattern.tile.cacheKey();
@@ -93,7 +114,7 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
     }
 
     // What the picture is made of, and the paper size it is made for.
-    uint64_t key[2] = {table, uint64_t(pattern.kind) << 32 | pattern.color};
+    uint64_t key[2] = {table | uint64_t(soft) << 63, uint64_t(pattern.kind) << 32 | pattern.color};
     key[0] ^= uint64_t(std::llround(std::fabs(dest.width()))) << 8;
     key[1] ^= uint64_t(std::llround(std::fabs(dest.height()))) << 40;
     if (useSource)
@@ -132,6 +153,10 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
             uint32_t pat = patternColor;
             if (pattern.kind == DevicePaint::kTiled && !pattern.tile.isNull())
                 pat = pattern.tile.pixel(x % pattern.tile.width(), y % pattern.tile.height()) & 0xFFFFFFu;
+            if (soft) {
+                line[x] = OffWhite(s, 255u - (m[x] & 0xFFu));
+                continue;
+            }
             if (m) {
                 // White mask pixels are the transparent ones.
                 line[x] = (m[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0u : (0xFF000000u | s);

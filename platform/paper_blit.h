@@ -10,7 +10,12 @@
 // content (the picture, its mask, the operation and the pattern), so the
 // same picture drawn again, on any card, side or page and in any order,
 // gives back the very image made the first time, which a PDF file then
-// keeps once. A picture with more pixels than its place on the paper can
+// keeps once.
+//
+// A mask blitted while soft masks are on is graded: its grey is how much of
+// the picture it leaves out, and the picture (laid over white as pictures
+// are) is taken back off the white by as much, so that paper shows the
+// picture over whatever lies beneath it. A picture with more pixels than its place on the paper can
 // show is first brought down to what it shows (at most kPaperMaxDpi), with
 // a smoothing filter.
 #pragma once
@@ -39,6 +44,8 @@ public:
     // needs a source and there is none.
     bool make(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
               const QRect& drawable, QRectF* dest, QImage* picture);
+    // Whether the masks blitted next are graded (see above).
+    void setSoftMasks(bool soft) { soft_ = soft; }
 
 private:
     struct Made {
@@ -56,6 +63,8 @@ private:
     double dpiY_;
     QRectF pendingDest_;
     QImage pendingMask_;
+    bool soft_ = false;
+    bool pendingSoft_ = false;
     // The pictures made, the latest first, within kMadeBytes.
     std::list<Made> made_;
     qsizetype madeBytes_ = 0;

@@ -142,4 +142,32 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     EXPECT_EQ(Shell(dir, "test $(grep -c '/DataSource TsI1 ' label.ps) -ge 24"), 0);
 }
 
+// A PNG with graded alpha (half-transparent black above, black fading out
+// below) prints without loss through a soft mask of 8 bits, kept once for
+// the 25 cards, and a half-transparent black shows mid-grey on the paper.
+TEST(PrintPdfTool, APictureWithAlphaPrintsWithoutLossThroughASoftMask)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdfimages >/dev/null && command -v pdftoppm >/dev/null && "
+                   "command -v convert >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdfimages, pdftoppm (poppler-utils) or convert (ImageMagick) is not installed";
+    ASSERT_EQ(Shell(dir, "convert -size 240x80 xc:'rgba(0,0,0,0.5)' \\( -size 80x240 gradient:black-none -rotate 90 "
+                         "\\) -append +repage alpha.png"),
+              0);
+    ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null && "
+                         "\"$T\" card new-picture label.lqx \"$PWD/alpha.png\" && "
+                         "\"$T\" print-pdf label.lqx people.dqx label.pdf >/dev/null"),
+              0);
+    const std::string list = "pdfimages -list label.pdf | awk 'NR > 2'";
+    EXPECT_EQ(Shell(dir, "test $(" + list + " | awk '$3 == \"image\" && $9 != \"jpeg\"' | wc -l) -eq 25"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + list + " | awk '$3 == \"smask\" && $8 == 8' | wc -l) -eq 25"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + list + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);
+    // The first sheet at 72 dpi: ten cards, each with a picture of 144 x 96
+    // points whose upper half is mid-grey (black laid as it is would be
+    // darker, the grey of the picture laid over white again lighter).
+    EXPECT_EQ(Shell(dir, "pdftoppm -r 72 -gray -f 1 -l 1 label.pdf | tail -c $((612 * 792)) | od -An -v -tu1 | "
+                         "awk '{ for (i = 1; i <= NF; ++i) if ($i >= 118 && $i <= 138) ++n } END { exit n < 60000 }'"),
+              0);
+}
+
 }  // namespace
