@@ -901,7 +901,7 @@ int32_t FrameObjImage::SourceType() const
     if (sourceType_ == kSourceUnknown) {
         PathRecord stored{};
         PathRecordLoad(a_.fileSpec, &stored);
-        uint8_t head[16] = {};
+        uint8_t head[64] = {};
         std::ifstream file(FileHostPath(&stored), std::ios::binary);
         file.read(reinterpret_cast<char*>(head), sizeof head);
         sourceType_ = PictureTypeFromContent(head, size_t(file.gcount()));

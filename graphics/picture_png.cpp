@@ -170,15 +170,22 @@ std::vector<uint8_t> ReadAlpha(const uint8_t* data, size_t size, int32_t width, 
     if (int32_t(png_get_image_width(png, info)) != width || int32_t(png_get_image_height(png, info)) != height ||
         png_get_rowbytes(png, info) != size_t(width) * 4)
         png_error(png, "unexpected row layout");
-    state.row.assign(size_t(width) * 4 * size_t(height), 0);
+    // The passes of an interlaced picture each need the whole picture;
+    // other pictures are read a row at a time.
+    const size_t rowBytes = size_t(width) * 4;
+    const bool whole = passes > 1;
+    state.row.assign(whole ? rowBytes * size_t(height) : rowBytes, 0);
+    std::vector<uint8_t> alpha(size_t(width) * size_t(height));
     for (int pass = 0; pass < passes; ++pass) {
-        for (int32_t y = 0; y < height; ++y)
-            png_read_row(png, state.row.data() + size_t(y) * size_t(width) * 4, nullptr);
+        for (int32_t y = 0; y < height; ++y) {
+            uint8_t* row = state.row.data() + (whole ? size_t(y) * rowBytes : 0);
+            png_read_row(png, row, nullptr);
+            if (pass == passes - 1)
+                for (int32_t x = 0; x < width; ++x)
+                    alpha[size_t(y) * size_t(width) + size_t(x)] = row[4 * size_t(x) + 3];
+        }
     }
     png_destroy_read_struct(&png, &info, nullptr);
-    std::vector<uint8_t> alpha(size_t(width) * size_t(height));
-    for (size_t i = 0; i < alpha.size(); ++i)
-        alpha[i] = state.row[4 * i + 3];
     return alpha;
 }
 

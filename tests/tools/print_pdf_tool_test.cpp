@@ -145,6 +145,8 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
 // A PNG with graded alpha (half-transparent black above, black fading out
 // below) prints without loss through a soft mask of 8 bits, kept once for
 // the 25 cards, and a half-transparent black shows mid-grey on the paper.
+// The same picture as TIFF and as bitmap prints the same; as GIF, whose
+// transparency is one colour, it keeps a mask of one bit.
 TEST(PrintPdfTool, APictureWithAlphaPrintsWithoutLossThroughASoftMask)
 {
     TempDir dir;
@@ -167,6 +169,25 @@ TEST(PrintPdfTool, APictureWithAlphaPrintsWithoutLossThroughASoftMask)
     // darker, the grey of the picture laid over white again lighter).
     EXPECT_EQ(Shell(dir, "pdftoppm -r 72 -gray -f 1 -l 1 label.pdf | tail -c $((612 * 792)) | od -An -v -tu1 | "
                          "awk '{ for (i = 1; i <= NF; ++i) if ($i >= 118 && $i <= 138) ++n } END { exit n < 60000 }'"),
+              0);
+
+    const std::string page = "pdftoppm -r 72 -gray -f 1 -l 1 ";
+    for (const std::string& kind : {std::string("tif"), std::string("bmp")}) {
+        ASSERT_EQ(Shell(dir, "convert alpha.png alpha." + kind + " && \"$T\" card new-picture " + kind +
+                                 ".lqx \"$PWD/alpha." + kind + "\" && \"$T\" print-pdf " + kind + ".lqx people.dqx " +
+                                 kind + ".pdf >/dev/null"),
+                  0);
+        EXPECT_EQ(Shell(dir, "pdfimages -list " + kind + ".pdf | awk '$3 == \"smask\" && $8 == 8' | grep -q ."), 0)
+            << kind;
+        EXPECT_EQ(Shell(dir, "test \"$(" + page + kind + ".pdf | md5sum)\" = \"$(" + page + "label.pdf | md5sum)\""),
+                  0)
+            << kind;
+    }
+    ASSERT_EQ(Shell(dir, "convert alpha.png alpha.gif && \"$T\" card new-picture gif.lqx \"$PWD/alpha.gif\" && "
+                         "\"$T\" print-pdf gif.lqx people.dqx gif.pdf >/dev/null"),
+              0);
+    EXPECT_EQ(Shell(dir, "pdfimages -list gif.pdf | awk '$3 == \"smask\"' | grep -q . && exit 1; "
+                         "pdfimages -list gif.pdf | awk '$3 == \"mask\" && $8 == 1' | grep -q ."),
               0);
 }
 
