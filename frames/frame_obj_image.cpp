@@ -604,8 +604,16 @@ int32_t FrameObjImage::LoadDecoded()
     }
     PathRecord path{};
     if (a_.fromFile && LocateFile(&path, false) == 0) {
-        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc()))
-            return StoreDecoded(h);
+        // Read for paper, the picture brings the alpha of its soft mask
+        // along instead of being read again for it.
+        const bool forPaper = outputShift_ && MayPrintSoftly();
+        std::vector<uint8_t> alpha;
+        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc(), forPaper ? &alpha : nullptr)) {
+            StoreDecoded(h);
+            if (forPaper)
+                PictureSoftMasks::Shared().Take(decodedKey_, decoded_, alpha, MaskKey());
+            return 0;
+        }
     }
     return 1;
 }
@@ -909,14 +917,16 @@ int32_t FrameObjImage::SourceType() const
     return sourceType_;
 }
 
+bool FrameObjImage::MayPrintSoftly() const
+{
+    const int32_t type = SourceType();
+    return type == kPicturePng || type == kPictureTiff || type == kPictureBmp;
+}
+
 std::shared_ptr<const PictureSoftMasks::Mask> FrameObjImage::PrintSoftMask(Dc* dc)
 {
-    // A turned picture keeps its mask of one bit; so does a GIF, whose
-    // transparency is one colour.
-    if (!outputShift_ || currentRotated_ || !decoded_ || !decodedKey_ || !dc->takesSoftMasks())
-        return nullptr;
-    const int32_t type = SourceType();
-    if (type != kPicturePng && type != kPictureTiff && type != kPictureBmp)
+    // A turned picture keeps its mask of one bit.
+    if (!outputShift_ || currentRotated_ || !decoded_ || !decodedKey_ || !dc->takesSoftMasks() || !MayPrintSoftly())
         return nullptr;
     PictureSoftMasks& masks = PictureSoftMasks::Shared();
     bool known = false;

@@ -178,6 +178,9 @@ protected:
     // its mask of one bit; null where there is none (see
     // PictureSoftMasks).
     std::shared_ptr<const PictureSoftMasks::Mask> PrintSoftMask(Dc* dc);
+    // Whether the picture's file is of a kind whose alpha paper may show
+    // (PNG, TIFF, bitmap); a GIF's transparency is one colour.
+    bool MayPrintSoftly() const;
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);

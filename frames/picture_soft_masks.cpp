@@ -4,9 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/file_io.h"
 #include "foundation/handle.h"
 #include "frames/image_file.h"
 #include "graphics/dib_image.h"
+#include "graphics/imaging_bitmap.h"
 
 namespace {
 
@@ -77,10 +79,23 @@ std::shared_ptr<const PictureSoftMasks::Mask> PictureSoftMasks::Make(uint64_t pi
                                                                      const PathRecord& file, uint32_t tag,
                                                                      ColorRef key)
 {
+    // A file whose header says it is opaque is not read again only to find
+    // it so.
+    ImagingFileInfo info;
+    const bool mayHaveAlpha = !ImagingBitmap::ReadFileInfo(FileHostPath(&file), &info) || info.mayHaveAlpha;
     std::vector<uint8_t> alpha;
-    DibHandleOwner read(ImageLoadPicture(file, tag, nullptr, &alpha));
+    DibHandleOwner read(mayHaveAlpha ? ImageLoadPicture(file, tag, nullptr, &alpha) : nullptr);
+    if (!read || !SamePixels(read.get(), picture))
+        alpha.clear();
+    return Take(pictureKey, picture, alpha, key);
+}
+
+std::shared_ptr<const PictureSoftMasks::Mask> PictureSoftMasks::Take(uint64_t pictureKey, DibHandle picture,
+                                                                     const std::vector<uint8_t>& alpha,
+                                                                     ColorRef key)
+{
     std::shared_ptr<const Mask> made;
-    if (read && !alpha.empty() && SamePixels(read.get(), picture)) {
+    if (!alpha.empty()) {
         if (DibHandle mask = GradedMask(picture, alpha, key))
             made = std::make_shared<const Mask>(mask, pictureKey * 0x9E3779B97F4A7C15ull | 1u);
     }

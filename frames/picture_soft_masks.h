@@ -11,6 +11,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "foundation/path_record.h"
 #include "graphics/dib_handle.h"
@@ -43,6 +44,10 @@ public:
     // its mask of one bit leaves out. Null, and so kept, when the file has
     // no alpha or no longer holds the very picture.
     std::shared_ptr<const Mask> Make(uint64_t pictureKey, DibHandle picture, const PathRecord& file, uint32_t tag,
+                                     ColorRef key);
+    // The same from the alpha the picture was just read with (empty for an
+    // opaque one), by a caller that read its file anyway.
+    std::shared_ptr<const Mask> Take(uint64_t pictureKey, DibHandle picture, const std::vector<uint8_t>& alpha,
                                      ColorRef key);
 
 private:

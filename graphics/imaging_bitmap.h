@@ -30,6 +30,11 @@ struct ImagingFileInfo {
     int32_t width = 0;
     int32_t height = 0;
     int32_t bits = 0;
+    // False only for a picture whose header says for sure that it has no
+    // alpha: PNG and bitmap headers do, where they name colours (a palette
+    // may hold transparent entries whatever the header says); other
+    // readers may not look far enough to know.
+    bool mayHaveAlpha = true;
     std::string qtFormat;  // Qt's reader name; empty for vector formats
 };
 

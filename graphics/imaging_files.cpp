@@ -77,7 +77,11 @@ bool ImagingBitmap::ReadFileInfo(const std::string& path, ImagingFileInfo* info)
         const QSize size = reader.size();
         info->width = size.width();
         info->height = size.height();
-        info->bits = DepthOfFormat(reader.imageFormat());
+        const QImage::Format format = reader.imageFormat();
+        info->bits = DepthOfFormat(format);
+        info->mayHaveAlpha = (info->qtFormat != "png" && info->qtFormat != "bmp") ||
+                             format == QImage::Format_Invalid || info->bits <= 8 ||
+                             QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
         return true;
     }
     QFile file(QtPath(path));
