@@ -266,15 +266,18 @@ uint64_t DibKey(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t
 // picture on every card; it is converted once, and the painter, which knows
 // an image by its cache key, does not compare its pixels again either. Only
 // a rectangle wholly inside its bitmap is kept, with the bytes of it that
-// the conversion reads.
+// the conversion reads; a bitmap known by its owner's key (`known`, not 0)
+// is known again by it, without comparing them.
 class ConvertedDib {
 public:
     QImage Find(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
-                int32_t srcHeight)
+                int32_t srcHeight, uint64_t known)
     {
         if (image_.isNull() || !SameLayout(dib) || xSrc != xSrc_ || ySrc != ySrc_ || srcWidth != image_.width() ||
             srcHeight != image_.height())
             return QImage();
+        if (known && known == known_)
+            return image_;
         const uint8_t* kept = bytes_.data();
         for (int32_t y = ySrc; y < ySrc + srcHeight; ++y, kept += span_)
             if (std::memcmp(bits + size_t(y) * stride_ + first_, kept, span_) != 0)
@@ -282,10 +285,12 @@ public:
         return image_;
     }
 
-    void Keep(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, const QImage& image)
+    void Keep(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, const QImage& image,
+              uint64_t known)
     {
         image_ = QImage();
         bytes_.clear();
+        known_ = known;
         const bool inside = xSrc >= 0 && int64_t(xSrc) + image.width() <= dib.width && ySrc >= 0 &&
                             int64_t(ySrc) + image.height() <= dib.height;
         if (!inside || size_t(image.width()) * size_t(image.height()) > kMostPixels)
@@ -320,6 +325,7 @@ private:
     size_t first_ = 0;
     size_t span_ = 0;
     std::vector<uint8_t> bytes_;
+    uint64_t known_ = 0;
     QImage image_;
 };
 
@@ -375,14 +381,15 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
                 }
             }
         }
+        const uint64_t known = keyOf(bits);
         if (source.isNull())
             for (size_t i = 0; i < kConverted && source.isNull(); ++i)
-                source = gConverted[i].Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
+                source = gConverted[i].Find(dib, bits, xSrc, ySrc, srcWidth, srcHeight, known);
         if (source.isNull()) {
             source = DibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight);
             if (source.isNull())
                 return 0;
-            gConverted[gNextConverted++ % kConverted].Keep(dib, bits, xSrc, ySrc, source);
+            gConverted[gNextConverted++ % kConverted].Keep(dib, bits, xSrc, ySrc, source, known);
         }
     }
     if (seen && !device_->blit(dest, source, rop, paintOf(state_->brush), clip()))

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include <QHash>
 
@@ -26,6 +28,48 @@ uint32_t OffWhite(uint32_t onWhite, uint32_t a)
         out |= c << shift;
     }
     return out;
+}
+
+// Gives the pixels a picture leaves out wholly the colour of the nearest
+// one it shows, along their row, and rows it leaves out wholly that of the
+// nearest row it shows: a reader smooths a picture and its soft mask each
+// on its own, and the edges it shows then keep their colour instead of
+// mixing in whatever colour the pixels left out had.
+void SpreadIntoLeftOut(QImage& image)
+{
+    const int w = image.width(), h = image.height();
+    std::vector<int> shown;
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        int last = -1;
+        for (int x = 0; x < w; ++x) {
+            if (line[x] >> 24)
+                last = x;
+            else if (last >= 0)
+                line[x] = line[last] & 0xFFFFFFu;
+        }
+        if (last < 0)
+            continue;
+        shown.push_back(y);
+        int first = 0;
+        while (!(line[first] >> 24))
+            ++first;
+        for (int x = 0; x < first; ++x)
+            line[x] = line[first] & 0xFFFFFFu;
+    }
+    if (shown.empty())
+        return;
+    size_t next = 0;
+    for (int y = 0; y < h; ++y) {
+        while (next + 1 < shown.size() && std::abs(shown[next + 1] - y) <= std::abs(shown[next] - y))
+            ++next;
+        if (shown[next] == y)
+            continue;
+        const auto* from = reinterpret_cast<const uint32_t*>(image.constScanLine(shown[next]));
+        auto* line = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = from[x] & 0xFFFFFFu;
+    }
 }
 
 // The pictures a job keeps made, in bytes: a few sheets' worth of distinct
@@ -168,6 +212,8 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
             line[x] = keeps ? 0u : (0xFF000000u | onWhite);
         }
     }
+    if (soft)
+        SpreadIntoLeftOut(out);
     if (out.sizeInBytes() <= kMadeBytes) {
         made_.push_front(Made{{key[0], key[1]}, out, sourceId, maskId, tileId, how});
         madeBytes_ += out.sizeInBytes();
