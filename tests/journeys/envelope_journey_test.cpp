@@ -12,20 +12,20 @@
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 #include "platform/menus.h"
 
 namespace {
 
 constexpr uint32_t kPowerTextToolButton = 33287;
 
-class EnvelopeJourney : public JourneyTest {
+class EnvelopeJourney : public SampleCardJourney {
 protected:
     void SetUp() override
     {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
+        SampleCardJourney::SetUp();
+        if (HasFatalFailure())
+            return;
         // View > Back Page: the card's back, with nothing on it.
         ASSERT_TRUE(Trigger("View > Back Page"));
         ASSERT_TRUE(Trigger("View > View Size > 200%"));

@@ -1,6 +1,5 @@
 #include "journey_fixture.h"
 
-#include <array>
 #include <cstdio>
 
 #include <QAbstractItemView>
@@ -59,23 +58,6 @@ QAction* FindIn(const QList<QAction*>& actions, uint32_t id)
             return action;
     }
     return nullptr;
-}
-
-// Runs a command line; its standard output, and whether it exited with 0.
-std::string Capture(const std::string& command, bool* ok)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        *ok = false;
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    *ok = pclose(pipe) == 0;
-    return out;
 }
 
 std::string Quoted(const std::string& path)
@@ -659,7 +641,7 @@ std::string JourneyTest::Tool(const std::string& arguments)
     bool ok = false;
     // The C locale: texts come out as the files store them, whatever the
     // machine's character set.
-    const std::string out = Capture("LC_ALL=C " + Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
+    const std::string out = CommandOutput("LC_ALL=C " + Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
     EXPECT_TRUE(ok) << "tessaline-tool " << arguments << " failed: " << out;
     return out;
 }

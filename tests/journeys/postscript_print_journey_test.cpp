@@ -14,6 +14,7 @@
 #include "frames/frame_obj.h"
 #include "graphics/postscript.h"
 #include "journey_fixture.h"
+#include "support/pixel_match.h"
 #include "support/shell.h"
 
 namespace {
@@ -34,33 +35,6 @@ QImage Rendered(const std::string& file, const std::string& png)
     if (!gs.waitForFinished(60000) || gs.exitCode() != 0)
         return {};
     return QImage(QString::fromStdString(png));
-}
-
-// Pixels of `a` that no pixel of `b` within one pixel matches to within
-// `tolerance` in every channel.
-int Unmatched(const QImage& page, const QImage& other, int tolerance)
-{
-    const QImage a = page.convertToFormat(QImage::Format_RGB32);
-    const QImage b = other.convertToFormat(QImage::Format_RGB32);
-    int unmatched = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            bool matched = false;
-            for (int dy = -1; dy <= 1 && !matched; ++dy) {
-                for (int dx = -1; dx <= 1 && !matched; ++dx) {
-                    if (!b.valid(x + dx, y + dy))
-                        continue;
-                    const QRgb g = b.pixel(x + dx, y + dy);
-                    matched = std::abs(qRed(p) - qRed(g)) <= tolerance &&
-                              std::abs(qGreen(p) - qGreen(g)) <= tolerance &&
-                              std::abs(qBlue(p) - qBlue(g)) <= tolerance;
-                }
-            }
-            unmatched += matched ? 0 : 1;
-        }
-    }
-    return unmatched;
 }
 
 class PostScriptPrintJourney : public JourneyTest {
@@ -107,8 +81,8 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
     const QImage fromPdf = Rendered(plainPdf, TempFile("pdf.png"));
     ASSERT_FALSE(fromPs.isNull());
     ASSERT_EQ(fromPs.size(), fromPdf.size());
-    EXPECT_LE(Unmatched(fromPs, fromPdf, 64), 300);
-    EXPECT_LE(Unmatched(fromPdf, fromPs, 64), 300);
+    EXPECT_LE(UnmatchedPixels(fromPs, fromPdf, 64), 300);
+    EXPECT_LE(UnmatchedPixels(fromPdf, fromPs, 64), 300);
 
     // Black on its left half, white on its right.
     const std::string eps = TempFile("half.eps");
