@@ -13,12 +13,7 @@ namespace {
 
 class EditTest : public TextTest {
 protected:
-    void Story(const std::vector<std::string>& paragraphs)
-    {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
-    }
+    void Story(const std::vector<std::string>& paragraphs) { FlowStory(paragraphs, IntRect{0, 0, 600, 400}); }
     std::vector<std::string> Texts()
     {
         std::vector<std::string> out;
@@ -33,7 +28,6 @@ protected:
         doc.frames.SetEditFlag(frame, true);
     }
 
-    FrameObjText* frame = nullptr;
     AlertCapture alerts;
 };
 

@@ -11,9 +11,7 @@ class FindReplaceTest : public TextTest {
 protected:
     void Story(const std::vector<std::string>& paragraphs)
     {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
+        FlowStory(paragraphs, IntRect{0, 0, 600, 400});
         ctx.SelectParagraph(0);
         ctx.SetCaretCharacter(0);
     }
@@ -35,7 +33,6 @@ protected:
         return TextPosition{p, c};
     }
 
-    FrameObjText* frame = nullptr;
     AlertCapture alerts;
 };
 

@@ -15,9 +15,7 @@ protected:
     // characters) and answers its lines as text.
     std::vector<std::string> Layout(const std::vector<std::string>& paragraphs, IntRect rect = {0, 0, 60, 400})
     {
-        frame = AddFrame(rect);
-        SetStory(frame, paragraphs);
-        end = Flow(frame);
+        end = FlowStory(paragraphs, rect);
         std::vector<std::string> out;
         for (const TextLineRecord& line : Lines())
             out.push_back(LineText(line));
@@ -40,7 +38,6 @@ protected:
         ctx.StoreFlags(p);
     }
 
-    FrameObjText* frame = nullptr;
     TextPosition end;
 };
 

@@ -60,9 +60,7 @@ protected:
     }
     void Story(const std::vector<std::string>& paragraphs, uint16_t caret = 0)
     {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
+        FlowStory(paragraphs, IntRect{0, 0, 600, 400});
         ctx.SelectParagraph(0);
         ctx.SetCaretCharacter(caret);
     }
@@ -90,7 +88,6 @@ protected:
 
     AlertCapture alerts;
     std::string path;
-    FrameObjText* frame = nullptr;
     int dialogs = 0;
     std::function<void(SpellingDialog&)> drive = [](SpellingDialog&) {};
 };

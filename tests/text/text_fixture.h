@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "frames/paragraph_storage.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
 #include "support/temp_dir.h"
@@ -174,8 +176,41 @@ protected:
     TextContext ctx{&doc, &styles, &host, &measurer};
 };
 
+// Sets the run attribute bit (to value, when the bit is one that carries a
+// value) over the characters [s, e) of the paragraph.
+inline void SetRunBit(TextContext* ctx, int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value,
+                      const RunExtras& extras = {})
+{
+    ctx->SelectParagraph(paragraph);
+    ParagraphText p = ctx->Current();
+    std::array<int16_t, kAttributeCount> values = kRunDefaults;
+    if (bit & kRunValueBits)
+        values[size_t(9 - __builtin_ctz(bit))] = value;
+    ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false, extras));
+    ctx->StoreFlags(p);
+}
+
 class TextTest : public TextDocumentTest<TestTextHost> {
 protected:
+    // Makes `frame` over the text rectangle, with the paragraphs as its
+    // story, flowed; the story's end position in it.
+    TextPosition FlowStory(const std::vector<std::string>& paragraphs, const IntRect& rect)
+    {
+        frame = AddFrame(rect);
+        SetStory(frame, paragraphs);
+        return Flow(frame);
+    }
+    // Sets the attribute of the rank to value over the characters [s, e)
+    // of the paragraph, as a format command does.
+    void Run(int32_t paragraph, int32_t s, int32_t e, int rank, int16_t value)
+    {
+        ctx.SelectParagraph(paragraph);
+        ParagraphText p = ctx.Current();
+        std::array<int16_t, kAttributeCount> values = kRunDefaults;
+        values[size_t(rank)] = value;
+        ASSERT_TRUE(SetRunAttributes(&p, s, e, RankBit(rank), values, true));
+        ctx.StoreFlags(p);
+    }
     // Gives the frame a new story holding the paragraphs (each without its
     // mark) and binds the engine to it.
     void SetStory(FrameObjText* frame, const std::vector<std::string>& paragraphs)
@@ -213,4 +248,6 @@ protected:
         const std::string p = Paragraph(line.paragraph);
         return p.substr(line.first, size_t(line.count));
     }
+
+    FrameObjText* frame = nullptr;
 };
