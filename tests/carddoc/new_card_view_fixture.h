@@ -75,3 +75,21 @@ protected:
     SelectionTool* tool = nullptr;
     IntRect page;
 };
+
+// The same card with two rectangles to select and move: a at (20, 20) to
+// (80, 60), b at (120, 30) to (170, 70).
+class TwoBoxesTest : public NewCardViewTest {
+protected:
+    TwoBoxesTest() : NewCardViewTest(600, 400) {}
+    void SetUp() override
+    {
+        NewCardViewTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        a = Box(20, 20, 80, 60);
+        b = Box(120, 30, 170, 70);
+    }
+
+    FrameObj* a = nullptr;
+    FrameObj* b = nullptr;
+};

@@ -39,17 +39,8 @@ private:
     KeyStateSource* previous_;
 };
 
-class SelectionToolTest : public NewCardViewTest {
+class SelectionToolTest : public TwoBoxesTest {
 protected:
-    SelectionToolTest() : NewCardViewTest(600, 400) {}
-    void SetUp() override
-    {
-        NewCardViewTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        a = Box(20, 20, 80, 60);
-        b = Box(120, 30, 170, 70);
-    }
     // A press at from; the steps run one after the other inside the drag.
     void Drag(const QPoint& from, std::vector<std::function<void()>> steps)
     {
@@ -79,8 +70,6 @@ protected:
         doc->UndoOwner()->UndoRedo();
     }
 
-    FrameObj* a = nullptr;
-    FrameObj* b = nullptr;
     Keys keys;
 };
 

@@ -15,22 +15,9 @@
 
 namespace {
 
-class ViewPointerTest : public NewCardViewTest {
+class ViewPointerTest : public TwoBoxesTest {
 protected:
-    ViewPointerTest() : NewCardViewTest(600, 400) {}
-    void SetUp() override
-    {
-        NewCardViewTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        a = Frame(kFrameRect, 20, 20, 80, 60);
-        b = Frame(kFrameRect, 120, 30, 170, 70);
-    }
-
-
     PointerDrive pointer{window.view};
-    FrameObj* a = nullptr;
-    FrameObj* b = nullptr;
 };
 
 TEST_F(ViewPointerTest, TheBandSelectsTheFramesItTouches)

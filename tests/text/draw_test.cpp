@@ -49,12 +49,6 @@ protected:
         }
         return box;
     }
-    void Select(TextPosition a, TextPosition b)
-    {
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
 
     QImage image;
     std::unique_ptr<Dc> dc;

@@ -140,12 +140,7 @@ TEST_F(FindReplaceTest, AMatchThePargraphLimitRefusesEndsReplaceAll)
 TEST_F(FindReplaceTest, TheReplacementTakesTheSelectionsFormat)
 {
     Story({"plain bold plain"});
-    ctx.SelectParagraph(0);
-    ParagraphText p = ctx.Current();
-    std::array<int16_t, kAttributeCount> values = kRunDefaults;
-    values[kRankStyle] = 1;
-    ASSERT_TRUE(SetRunAttributes(&p, 6, 10, kRunStyle, values, false));
-    ctx.StoreFlags(p);
+    ASSERT_NO_FATAL_FAILURE(SetRunBit(&ctx, 0, 6, 10, kRunStyle, 1));
     EXPECT_EQ(ReplaceInText(&ctx, FindMode::kReplaceAll, Settings("bold", "heavy")), 1);
     EXPECT_EQ(Paragraph(0), "plain heavy plain\r");
     RunCache run;

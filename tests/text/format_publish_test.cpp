@@ -11,12 +11,6 @@ namespace {
 class FormatPublishTest : public TextTest {
 protected:
     void Story(const std::vector<std::string>& paragraphs) { FlowStory(paragraphs, IntRect{0, 0, 600, 400}); }
-    void Select(TextPosition a, TextPosition b)
-    {
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
     int16_t Word(int rank) const { return GetI16LE(host.published.data() + kStyleBaseFormatOffset + 2 * rank); }
     ParaFormat Format() const { return GetParaFormat(host.published.data() + kStyleParaFormatOffset); }
 

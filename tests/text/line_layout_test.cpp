@@ -30,12 +30,7 @@ protected:
     }
     void Run(int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value)
     {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        values[size_t(9 - __builtin_ctz(bit))] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false));
-        ctx.StoreFlags(p);
+        SetRunBit(&ctx, paragraph, s, e, bit, value);
     }
 
     TextPosition end;

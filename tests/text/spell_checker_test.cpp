@@ -113,15 +113,10 @@ TEST_F(SpellCheckerTest, APunctuatedWordDoesNotEndItsParagraph)
 TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)
 {
     Story({"the catt sat", "a catt " + std::string(65480, 'a') + " dgo"});
-    ctx.SelectParagraph(0);
-    ParagraphText para = ctx.Current();
-    std::array<int16_t, kAttributeCount> values = kRunDefaults;
-    values[kRankColour] = 3;
-    ASSERT_TRUE(SetRunAttributes(&para, 4, 8, kRunColour, values, true));
-    ctx.StoreFlags(para);
+    ASSERT_NO_FATAL_FAILURE(Run(0, 4, 8, kRankColour, 3));
     // The last word of the second paragraph becomes a merge field's text.
     ctx.SelectParagraph(1);
-    para = ctx.Current();
+    ParagraphText para = ctx.Current();
     ASSERT_TRUE(MarkFieldRun(&para, para.Length() - 4, 2, 3));
     ctx.StoreFlags(para);
 

@@ -168,6 +168,14 @@ protected:
         }
     }
 
+    // Selects a..b in the frame, as the text tool leaves a selection.
+    void SelectIn(FrameObjText* frame, TextPosition a, TextPosition b)
+    {
+        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
+        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
+        doc.frames.SetEditFlag(frame, true);
+    }
+
     TempDir dir;
     Host host;
     FixedMeasurer measurer;
@@ -248,6 +256,7 @@ protected:
         const std::string p = Paragraph(line.paragraph);
         return p.substr(line.first, size_t(line.count));
     }
+    void Select(TextPosition a, TextPosition b) { SelectIn(frame, a, b); }
 
     FrameObjText* frame = nullptr;
 };
