@@ -28,6 +28,8 @@
 #include "carddoc/labels_view.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "platform/menus.h"
 #include "records/command_ids.h"
 #include "support/modal_answer.h"
@@ -498,6 +500,21 @@ QPoint JourneyTest::ViewPoint(const IntPoint& document) const
     view->Document()->DocToViewPoint(&p);
     const IntPoint scroll = view->ScrollPosition();
     return QPoint(p.x - scroll.x, p.y - scroll.y);
+}
+
+void JourneyTest::ImportPicture(const std::string& file, IntPoint from, IntPoint via, IntPoint to, IntRect* bounds)
+{
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const auto onSlot = [&slot](IntPoint p) { return IntPoint{slot.left + p.x, slot.top + p.y}; };
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    Settle();
+    Drag(ViewPoint(onSlot(from)), {ViewPoint(onSlot(via)), ViewPoint(onSlot(to))});
+    Settle();
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
+    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(bounds, 0, kGeometryCurrent);
 }
 
 QPoint JourneyTest::CardPoint(int x, int y) const

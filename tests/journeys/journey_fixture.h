@@ -183,6 +183,10 @@ protected:
     // the card's own points (as `card dump` gives frames), on the view now.
     QPoint CardPoint(int x, int y) const;
     QRect CardRect(int x, int y, int width, int height) const;
+    // File > Import Graphics... with the file, then the picture's frame
+    // dragged out on the first page slot from `from` through `via` to `to`
+    // (document units from the slot's corner); the new frame's bounds.
+    void ImportPicture(const std::string& file, IntPoint from, IntPoint via, IntPoint to, IntRect* bounds);
     // Pixels darker than the threshold (grey level) inside the rectangle.
     static int Ink(const QImage& picture, const QRect& area, int threshold = 128);
     // Pixels that differ between two pictures of the view inside the

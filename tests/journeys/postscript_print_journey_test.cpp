@@ -89,19 +89,8 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
     const std::string epsText = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n% the picture's own words\n"
                                 "newpath 0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n";
     WriteFileBytes(eps, epsText);
-    const IntRect slot = CardDocument()->PageGeometry().slots[0];
-    const IntPoint from{slot.left + 130, slot.top + 80};
-    const IntPoint to{slot.left + 230, slot.top + 130};
-    CurrPageMng* pages = CardDocument()->PageManager();
-    const int16_t before = pages->FrameCount();
-    OnNextDialog(ChooseFile(eps));
-    ASSERT_TRUE(Trigger("File > Import Graphics..."));
-    Settle();
-    Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
-    Settle();
-    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
     IntRect bounds;
-    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+    ASSERT_NO_FATAL_FAILURE(ImportPicture(eps, {130, 80}, {180, 105}, {230, 130}, &bounds));
 
     const std::string ps = TempFile("sheet.ps");
     OnNextDialog(PrintToPostScriptFile(ps));
@@ -127,6 +116,7 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
 
     // The picture is where the frame is: black on its left, white on its
     // right (100 pixels an inch).
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
     IntRect cell;
     CardDocument()->GetCellRect(&cell, 0, 0);
     const auto onSheet = [&](int x, int y) {
