@@ -16,7 +16,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
-#include "new_card_view_fixture.h"
+#include "card_in_view_fixture.h"
 #include "platform/key_event.h"
 
 namespace {

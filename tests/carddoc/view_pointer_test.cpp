@@ -10,7 +10,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
-#include "new_card_view_fixture.h"
+#include "card_in_view_fixture.h"
 #include "support/pointer_drive.h"
 
 namespace {

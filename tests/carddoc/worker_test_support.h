@@ -16,9 +16,10 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/worker_dialog.h"
+#include "platform/command_target.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
-#include "new_card_view_fixture.h"
+#include "card_in_view_fixture.h"
 
 // Answers every worker dialog while it lives: the dialog must be of the
 // expected class, gets the answer filled in, and ends with OK (or with
@@ -71,6 +72,15 @@ class WorkerTest : public NewCardViewTest {
 protected:
     WorkerTest() : NewCardViewTest(640, 480) {}
 
+    // The command's state as the document shows it in a menu; a command
+    // the document does not answer fails the test.
+    CmdUI Update(uint32_t id)
+    {
+        CmdUI ui(id);
+        EXPECT_TRUE(doc->OnUpdateCommand(ui)) << id;
+        return ui;
+    }
+    bool Enabled(uint32_t id) { return Update(id).enabled; }
     void Select(std::vector<FrameObj*> frames)
     {
         doc->SetTool(kToolObject, 0);

@@ -1,5 +1,6 @@
-// A new card shown in its view, with the selection tool and the first page
-// slot at hand: the ground of the tests that select, move and change frames
+// Cards shown in their view, for the tests of what the view and its tools
+// do: any card, and a new card with the selection tool and the first page
+// slot at hand, the ground of the tests that select, move and change frames
 // as the pointer and the workers do.
 #pragma once
 
@@ -14,30 +15,49 @@
 #include "card_test_support.h"
 #include "card_window_stand_in.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
 #include "carddoc/selection_tool.h"
 #include "frames/frame_obj.h"
 
-class NewCardViewTest : public CardDocTest {
+// A card document in the view of a stand-in card window; the view lets
+// the document go before it is destroyed.
+class CardInViewTest : public CardDocTest {
 protected:
-    NewCardViewTest(int width, int height) : window{width, height} {}
-    void SetUp() override
-    {
-        CardDocTest::SetUp();
-        doc = NewCardDocument();
-        ASSERT_NE(doc, nullptr);
-        window.show();
-        window.view->InitView(doc.get());
-        QApplication::processEvents();
-        tool = SelectionToolOf(doc.get());
-        ASSERT_NE(tool, nullptr);
-        page = doc->PageGeometry().slots[0];
-    }
+    CardInViewTest(int width, int height) : window{width, height} {}
     void TearDown() override
     {
         window.view->Detach();
         doc.reset();
         DestroyClipboardStore();
         CardDocTest::TearDown();
+    }
+    // The window shown with the document in its view.
+    void ShowDocument()
+    {
+        window.show();
+        window.view->InitView(doc.get());
+    }
+    CLabelsView* View() { return window.view; }
+
+    CardWindowStandIn window;
+    std::unique_ptr<CLabelsDoc> doc;
+};
+
+// A new card with the selection tool, the first page slot and frames made
+// over it.
+class NewCardViewTest : public CardInViewTest {
+protected:
+    NewCardViewTest(int width, int height) : CardInViewTest(width, height) {}
+    void SetUp() override
+    {
+        CardDocTest::SetUp();
+        doc = NewCardDocument();
+        ASSERT_NE(doc, nullptr);
+        ShowDocument();
+        QApplication::processEvents();
+        tool = SelectionToolOf(doc.get());
+        ASSERT_NE(tool, nullptr);
+        page = doc->PageGeometry().slots[0];
     }
 
     // A frame of the type over document units relative to the first slot.
@@ -70,8 +90,6 @@ protected:
     int32_t X(FrameObj* f) { return f->Geometry().x - page.left; }
     int32_t Y(FrameObj* f) { return f->Geometry().y - page.top; }
 
-    CardWindowStandIn window;
-    std::unique_ptr<CLabelsDoc> doc;
     SelectionTool* tool = nullptr;
     IntRect page;
 };
