@@ -1,5 +1,6 @@
-// Comparing two renderings of one page that may differ by a pixel's
-// placement and a little shading (antialiasing, another rasteriser).
+// Measuring rendered pictures: how much ink they hold, and how far two
+// renderings of one page differ beyond a pixel's placement and a little
+// shading (antialiasing, another rasteriser).
 #pragma once
 
 #include <QImage>
@@ -30,4 +31,14 @@ inline int UnmatchedPixels(const QImage& page, const QImage& other, int toleranc
         }
     }
     return unmatched;
+}
+
+// Pixels of the picture darker than mid-grey.
+inline int Ink(const QImage& image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += qGray(image.pixel(x, y)) < 128;
+    return n;
 }

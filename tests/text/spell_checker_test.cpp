@@ -10,6 +10,7 @@
 
 #include "foundation/program_folder.h"
 #include "frames/style_runs.h"
+#include "spell_word.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "text/spell_checker.h"
@@ -18,15 +19,6 @@
 #include "text_fixture.h"
 
 namespace {
-
-struct Word {
-    PStr p;
-    explicit Word(const std::string& s)
-    {
-        p[0] = uint8_t(s.size());
-        std::memcpy(p + 1, s.data(), s.size());
-    }
-};
 
 std::string Text(const uint8_t* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
 

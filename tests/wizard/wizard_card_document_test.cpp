@@ -33,6 +33,7 @@
 #include "wizard/pg_wiz_2.h"
 #include "wizard/pg_wiz_db_info.h"
 #include "wizard/wiz_preview_card_document.h"
+#include "support/pixel_match.h"
 #include "wizard_sheet_fixture.h"
 
 namespace {
@@ -69,15 +70,6 @@ uint32_t g_template = 0;
 DocSetup g_finishedRecord;
 int g_previewInk = -1;
 bool g_printSheetEnabled = false;
-
-int Ink(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += qGray(image.pixel(x, y)) < 128;
-    return n;
-}
 
 int32_t ScriptedRun(CDlgWizard* sheet)
 {
