@@ -335,14 +335,7 @@ std::vector<std::string> ShownRows(CBrsListBox* list)
 std::vector<std::string> HeldRows(DataFile& data, int32_t field)
 {
     std::vector<std::string> rows;
-    IndexFile& index = data.Index();
-    index.GoFirst();
-    DbIndexEntry entry;
-    while (index.GetNext(&entry) == 1) {
-        CardRecord record;
-        data.ReadRecordAt(entry.recordPosition, &record, 0);
-        rows.push_back(FieldOf(record, field));
-    }
+    ForEachHeldRecord(data, [&](const CardRecord& record) { rows.push_back(FieldOf(record, field)); });
     return rows;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "../frames/own_stores.h"
 #include "../support/file_bytes.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
@@ -17,22 +18,11 @@
 #include "fuzz_support.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
-class SwapFileDocument : public StandInFrameDocument {
+class SwapFileDocument : public WithOwnStores<StandInFrameDocument> {
 public:
     SwapFileDocument()
     {
         PathRecord folder{};
         Check(GetSystemTempFolder(&folder) == 0 && swap.CreateSwapFile(folder) == 0);
     }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
-
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
 };

@@ -26,6 +26,8 @@
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "database/field_table.h"
+#include "dbdoc/db_dialogs.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
@@ -330,6 +332,18 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
             return;
         }
         GiveFileName(files, QString::fromStdString(path), 100);
+    };
+}
+
+JourneyTest::DialogDriver JourneyTest::LastNameContains(const QString& text)
+{
+    return [text](QWidget* dialog) {
+        auto* query = dynamic_cast<CDlgQuery*>(dialog);
+        ASSERT_NE(query, nullptr);
+        query->FieldCombo()->setCurrentIndex(FieldIndexOfId(kFieldLastName, 0));
+        query->OperatorCombo()->setCurrentIndex(2);  // Contains
+        query->ValueEdit()->setText(text);
+        query->accept();
     };
 }
 

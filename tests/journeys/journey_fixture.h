@@ -135,6 +135,9 @@ protected:
     // Drivers that accept (OK) or reject (Cancel) a dialog as it is.
     static DialogDriver Accept();
     static DialogDriver Reject();
+    // Database > Query... answered: the records whose last name contains
+    // the text.
+    static DialogDriver LastNameContains(const QString& text);
     // Answers the Print dialog: its PDF entry, whatever printers the
     // machine has, into the file.
     static DialogDriver PrintToPdfFile(const std::string& pdf);

@@ -19,6 +19,7 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
 #include "frames/frame_store.h"
+#include "frames/own_stores.h"
 #include "frames/page_table2.h"
 #include "frames/paragraph_storage.h"
 #include "frames/shared_frame_list.h"
@@ -111,28 +112,18 @@ inline PathRecord TextFolderRecord(const std::string& folder)
 }
 
 // The document: its flow hook lays the story out through the engine.
-class TextTestDocument : public StandInFrameDocument {
+class TextTestDocument : public WithOwnStores<StandInFrameDocument> {
 public:
     explicit TextTestDocument(const std::string& folder)
     {
         EXPECT_EQ(swap.CreateSwapFile(TextFolderRecord(folder)), 0);
     }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
     void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override
     {
         *end = ::LayOutIntoFrame(ctx, static_cast<FrameObjText*>(frame), rect, start);
     }
 
     TextContext* ctx = nullptr;
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
 };
 
 // The document, the engine over it and the folder its stores live in, for
