@@ -117,6 +117,15 @@ protected:
         CardDocTest::TearDown();
     }
 
+    // A power-text frame over (60, 60) to (200, 110) of the first page
+    // slot.
+    void AddPowerText(FrameObjPowerText** frame)
+    {
+        const IntRect page = doc_->PageGeometry().slots[0];
+        *frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
+        ASSERT_NE(*frame, nullptr);
+        (*frame)->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    }
     // A database of n generated contacts, made current.
     void OpenDatabase(int n)
     {
@@ -750,10 +759,8 @@ TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
 TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
 {
     constexpr uint16_t kBlackIndex = 15;
-    const IntRect page = doc_->PageGeometry().slots[0];
-    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
-    ASSERT_NE(frame, nullptr);
-    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    FrameObjPowerText* frame = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddPowerText(&frame));
     uint8_t effect[172];
     std::memcpy(effect, frame->Effect(), sizeof effect);
     PStrFromCStr(effect, "SALE");
@@ -809,10 +816,8 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
 TEST_F(PrintJob, APowerTextOutlineInPostScriptIsAsThickAsInThePdf)
 {
     constexpr uint16_t kBlackIndex = 15;
-    const IntRect page = doc_->PageGeometry().slots[0];
-    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
-    ASSERT_NE(frame, nullptr);
-    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    FrameObjPowerText* frame = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddPowerText(&frame));
     GlyphEffect effect = GetGlyphEffect(frame->Effect());
     SetGlyphLine(effect.line1, "HI");
     effect.shape = 1;
