@@ -36,6 +36,7 @@
 #include "records/command_ids.h"
 #include "support/modal_answer.h"
 #include "support/needed_tools.h"
+#include "support/own_profile.h"
 #include "support/run_program.h"
 #include "support/shell.h"
 
@@ -85,10 +86,7 @@ JourneyTest::~JourneyTest() = default;
 void JourneyTest::SetUp()
 {
     ASSERT_TRUE(temp_.ok());
-    QCoreApplication::setOrganizationName("Korrinworks Inc.");
-    QCoreApplication::setApplicationName("Tessaline");
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    UseOwnProfile(temp_);
     // The program folder holds what an installation gives a new user: the
     // build's staged data.
     SetProgramFolderForTesting(temp_.file("program"));

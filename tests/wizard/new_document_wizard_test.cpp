@@ -58,11 +58,7 @@ bool g_finish = true;
 int32_t ScriptedRun(CDlgWizard* sheet)
 {
     WalkToFinish(sheet, g_category);
-    if (g_finish && sheet->ActiveIndex() == kPageFinish)
-        sheet->PressFinish();
-    else
-        sheet->PressCancel();
-    return sheet->result();
+    return FinishOrCancel(sheet, g_finish);
 }
 
 class NewDocumentWizardTest : public StarterCatalogue {

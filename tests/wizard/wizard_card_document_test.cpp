@@ -98,11 +98,7 @@ int32_t ScriptedRun(CDlgWizard* sheet)
         HandleFree(bits);
     }
     g_finishedRecord = sheet->Record();
-    if (g_finish && sheet->ActiveIndex() == kPageFinish)
-        sheet->PressFinish();
-    else
-        sheet->PressCancel();
-    return sheet->result();
+    return FinishOrCancel(sheet, g_finish);
 }
 
 class WizardCardDocumentTest : public StarterCatalogue {

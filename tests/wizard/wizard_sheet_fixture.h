@@ -49,6 +49,17 @@ inline void WalkToFinish(CDlgWizard* sheet, const char* category)
     }
 }
 
+// Ends a scripted run: Finish when the user means to and the sheet is on
+// the Finish page, else Cancel; the sheet's result.
+inline int32_t FinishOrCancel(CDlgWizard* sheet, bool finish)
+{
+    if (finish && sheet->ActiveIndex() == kPageFinish)
+        sheet->PressFinish();
+    else
+        sheet->PressCancel();
+    return sheet->result();
+}
+
 class StarterCatalogue : public WizardHome {
 protected:
     void SetUp() override
