@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/clipboard_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/keys.h"

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "app/clipboard_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "frames/curr_page_mng.h"
