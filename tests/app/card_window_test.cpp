@@ -16,7 +16,7 @@
 #include "carddoc/ruler.h"
 #include "carddoc/zoom_page_bar.h"
 #include "frames/curr_page_mng.h"
-#include "shell_fixture.h"
+#include "running_app_fixture.h"
 #include "records/command_ids.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
@@ -25,24 +25,16 @@ namespace {
 
 const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
 
-class CardWindowTest : public ShellTest {
+class CardWindowTest : public RunningAppTest {
 protected:
     void SetUp() override
     {
-        ShellTest::SetUp();
-        app = std::make_unique<CCardApp>();
-        ASSERT_TRUE(app->InitInstance({}));
-        CSplashWnd::HideSplashScreen();
-        frame = app->MainFrame();
+        RunningAppTest::SetUp();
+        StartApp({});
+        if (HasFatalFailure())
+            return;
         frame->showNormal();
         frame->resize(900, 640);
-    }
-    void TearDown() override
-    {
-        if (app)
-            app->Documents().CloseAllDocuments();
-        app.reset();
-        ShellTest::TearDown();
     }
     // The sample, copied: an open card keeps its file and a swap file.
     ShellDocument* OpenSample()
@@ -54,11 +46,6 @@ protected:
             QApplication::processEvents();
         return document;
     }
-
-    AlertCapture alerts;
-    ScriptedPrompts prompts;
-    std::unique_ptr<CCardApp> app;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(CardWindowTest, TheSampleOpensInACardWindowWithItsViewRulersAndBar)

@@ -15,6 +15,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
+#include "label_table_names.h"
 #include "records/label_stock.h"
 #include "records/label_stock_file.h"
 #include "records/label_stock_table.h"
@@ -44,14 +45,6 @@ PathRecord PathOf(const std::string& file)
     PathRecord r{};
     EXPECT_EQ(PathRecordFromPosix(file, &r), 0);
     return r;
-}
-
-std::vector<std::string> Names(const CDBLabel& table)
-{
-    std::vector<std::string> names;
-    for (int32_t i = 0; i < table.GetCount(); ++i)
-        names.push_back(LabelTypeName(*table.GetLabelType(i)));
-    return names;
 }
 
 }  // namespace

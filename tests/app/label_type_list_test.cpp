@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "dialogs/label_type_list.h"
+#include "label_table_names.h"
 #include "records/label_stock_table.h"
 #include "support/temp_dir.h"
 
@@ -21,14 +22,6 @@ LabelTypeRecord Named(const std::string& name, double width = 100)
     LabelTypeSetName(&r, name);
     r.cardWidth = width;
     return r;
-}
-
-std::vector<std::string> Names(const CDBLabel& table)
-{
-    std::vector<std::string> names;
-    for (int32_t i = 0; i < table.GetCount(); ++i)
-        names.push_back(LabelTypeName(*table.GetLabelType(i)));
-    return names;
 }
 
 // A table over a new file in the folder, holding the names given.

@@ -22,7 +22,7 @@
 #include "platform/menus.h"
 #include "records/command_ids.h"
 #include "records/menu_resources.h"
-#include "shell_fixture.h"
+#include "running_app_fixture.h"
 #include "support/alert_capture.h"
 #include "typography/font_size_combo_box.h"
 
@@ -54,23 +54,15 @@ public:
     }
 };
 
-class MainFrameTest : public ShellTest {
+class MainFrameTest : public RunningAppTest {
 protected:
     void Start(std::vector<std::string> arguments = {})
     {
-        app = std::make_unique<CCardApp>();
-        ASSERT_TRUE(app->InitInstance(arguments));
-        CSplashWnd::HideSplashScreen();
-        frame = app->MainFrame();
+        StartApp(arguments);
+        if (HasFatalFailure())
+            return;
         app->Documents().FindTemplate("TessalineLB")->SetFactory(std::make_unique<CommandFactory>("Card"));
         app->Documents().FindTemplate("TessalineDB")->SetFactory(std::make_unique<FakeFactory>("Database"));
-    }
-    void TearDown() override
-    {
-        if (app)
-            app->Documents().CloseAllDocuments();
-        app.reset();
-        ShellTest::TearDown();
     }
     bool Enabled(uint32_t id) { return frame->QueryCommand(id).enabled; }
     QAction* FindAction(QMenu* menu, uint32_t id)
@@ -84,11 +76,6 @@ protected:
         }
         return nullptr;
     }
-
-    AlertCapture alerts;
-    ScriptedPrompts prompts;
-    std::unique_ptr<CCardApp> app;
-    CMainFrame* frame = nullptr;
 };
 
 TEST_F(MainFrameTest, StartWritesTheWizardDefaultsAndSetsTheHelpMenuUp)

@@ -14,6 +14,7 @@
 #include "app/shell_document.h"
 #include "app/shell_prompts.h"
 #include "foundation/program_folder.h"
+#include "support/own_profile.h"
 #include "support/temp_dir.h"
 
 class FakeDocument : public ShellDocument {
@@ -105,10 +106,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(temp.ok());
-        QCoreApplication::setOrganizationName("Korrinworks Inc.");
-        QCoreApplication::setApplicationName("Tessaline");
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp.file("settings")));
+        UseOwnProfile(temp);
         SetProgramFolderForTesting(temp.file("program"));
     }
     void TearDown() override { SetProgramFolderForTesting(""); }

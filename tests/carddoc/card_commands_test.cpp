@@ -11,13 +11,6 @@ namespace {
 
 class CardCommandTest : public WorkerTest {
 protected:
-    CmdUI Update(uint32_t id)
-    {
-        CmdUI ui(id);
-        EXPECT_TRUE(doc->OnUpdateCommand(ui)) << id;
-        return ui;
-    }
-    bool Enabled(uint32_t id) { return Update(id).enabled; }
     bool Checked(uint32_t id) { return Update(id).checked; }
     void SetText(int16_t size, int16_t style)
     {

@@ -7,25 +7,13 @@
 
 #include "carddoc/card_view_services.h"
 #include "frames/curr_page_mng.h"
+#include "frames/draws_into_image.h"
 #include "platform/dc.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
-class ImageCardView : public StandInCardView {
+class ImageCardView : public DrawsIntoImage<StandInCardView> {
 public:
-    ImageCardView(int width, int height) : image(width, height, QImage::Format_RGB32)
-    {
-        image.fill(Qt::white);
-        dc = Dc::ForImage(&image);
-    }
-    Dc* GetViewDC() override { return targets.empty() ? dc.get() : targets.back(); }
-    void PushDrawTarget(Dc* target, uint32_t) override { targets.push_back(target); }
-    void PopDrawTarget() override { targets.pop_back(); }
-    bool IsScreenTarget() const override { return targets.empty(); }
-    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
-    void InvalidateRect(const IntRect&, bool) override {}
-    void InvalidateRgn(const Region&, bool) override {}
-    void Refresh() override {}
-    void UpdateNow() override {}
+    ImageCardView(int width, int height) : DrawsIntoImage(width, height) {}
     void GetPageRectView(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
 
     // Every frame of the shown page, bottom to top.
@@ -44,8 +32,4 @@ public:
                 n += qGray(image.pixel(x, y)) < 128;
         return n;
     }
-
-    QImage image;
-    std::unique_ptr<Dc> dc;
-    std::vector<Dc*> targets;
 };

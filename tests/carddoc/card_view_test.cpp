@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "card_test_support.h"
-#include "card_window_stand_in.h"
+#include "card_in_view_fixture.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "platform/dc.h"
@@ -20,25 +20,18 @@ namespace {
 
 const std::string kSample = std::string(TESSALINE_TEST_DATA_DIR) + "/../../data/Samples/Business Card.lqx";
 
-class CardViewTest : public CardDocTest {
+class CardViewTest : public CardInViewTest {
 protected:
+    CardViewTest() : CardInViewTest(500, 360) {}
     void SetUp() override
     {
         CardDocTest::SetUp();
         WriteFileBytes(docs_.file("card.lqx"), ReadFileBytes(kSample));
         doc = OpenCardDocument(DocPath("card.lqx"));
         ASSERT_NE(doc, nullptr) << alerts_.lastText();
-        window.show();
-        window.view->InitView(doc.get());
+        ShowDocument();
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        window.view->Detach();
-        doc.reset();
-        CardDocTest::TearDown();
-    }
-    CLabelsView* View() { return window.view; }
     // The view's picture as a full repaint makes it.
     QImage Repainted()
     {
@@ -47,8 +40,6 @@ protected:
         return View()->Surface().copy();
     }
 
-    CardWindowStandIn window{500, 360};
-    std::unique_ptr<CLabelsDoc> doc;
 };
 
 TEST_F(CardViewTest, ZoomSetsScrollSizesRulersAndTheZoomBox)

@@ -15,7 +15,7 @@
 #include <set>
 
 #include "card_test_support.h"
-#include "card_window_stand_in.h"
+#include "card_in_view_fixture.h"
 #include "carddoc/barcode_tool.h"
 #include "carddoc/frame_text_tool.h"
 #include "carddoc/picture_tool.h"
@@ -93,26 +93,19 @@ private:
     GlyphEffectRenderer* plain_;
 };
 
-class DrawToolsTest : public CardDocTest {
+class DrawToolsTest : public CardInViewTest {
 protected:
+    DrawToolsTest() : CardInViewTest(520, 380) {}
     void SetUp() override
     {
         CardDocTest::SetUp();
         doc = NewCardDocument();
         ASSERT_NE(doc, nullptr);
-        window.show();
-        window.view->InitView(doc.get());
+        ShowDocument();
         doc->InitialUpdate();
         View()->ScrollTo(0, 0, true);
         QApplication::processEvents();
     }
-    void TearDown() override
-    {
-        window.view->Detach();
-        doc.reset();
-        CardDocTest::TearDown();
-    }
-    CLabelsView* View() { return window.view; }
     CurrPageMng* Pages() { return doc->PageManager(); }
 
     // The view pixel of a point of the page (document units from the first
@@ -159,8 +152,6 @@ protected:
     }
 
     HeldKeys keys;
-    CardWindowStandIn window{520, 380};
-    std::unique_ptr<CLabelsDoc> doc;
 };
 
 void ExpectRect(const IntRect& r, int left, int top, int right, int bottom)

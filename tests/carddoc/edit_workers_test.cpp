@@ -30,13 +30,6 @@ namespace {
 
 class EditWorkerTest : public WorkerTest {
 protected:
-    CmdUI Update(uint32_t id)
-    {
-        CmdUI ui(id);
-        EXPECT_TRUE(doc->OnUpdateCommand(ui)) << id;
-        return ui;
-    }
-    bool Enabled(uint32_t id) { return Update(id).enabled; }
     void AnswerPreferences(size_t offset, uint32_t value)
     {
         dialogs.Ok<CDlgPreferences>([offset, value](CDlgPreferences& d) {

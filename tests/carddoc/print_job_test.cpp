@@ -46,6 +46,8 @@
 #include "platform/print_printer.h"
 #include "records/label_stock.h"
 #include "support/fake_printer_caps.h"
+#include "support/generated_contacts.h"
+#include "support/pixel_match.h"
 #include "support/refusing_disk.h"
 #include "support/shell.h"
 
@@ -115,18 +117,21 @@ protected:
         CardDocTest::TearDown();
     }
 
+    // A power-text frame over (60, 60) to (200, 110) of the first page
+    // slot.
+    void AddPowerText(FrameObjPowerText** frame)
+    {
+        const IntRect page = doc_->PageGeometry().slots[0];
+        *frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
+        ASSERT_NE(*frame, nullptr);
+        (*frame)->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    }
     // A database of n generated contacts, made current.
     void OpenDatabase(int n)
     {
-        std::string command = "\"$T\" db new people.dqx && \"$T\" db fill people.dqx ";
-        command += std::to_string(n);
-        command += " --seed 7 >/dev/null";
-        ASSERT_EQ(Shell(docs_, command), 0);
-        database_ = std::make_unique<DbDocument>();
-        PathRecord path{};
-        ASSERT_EQ(PathRecordFromPosix(docs_.file("people.dqx"), &path), 0);
-        ASSERT_TRUE(database_->Open(path));
-        SetCurrentDatabase(database_.get());
+        OpenGeneratedContacts(docs_, n, &database_);
+        if (!HasFatalFailure())
+            SetCurrentDatabase(database_.get());
     }
 
     // The last names in the order of the database's list.
@@ -217,33 +222,6 @@ protected:
     std::unique_ptr<DbDocument> database_;
     std::string out_;
 };
-
-// Pixels of `page` that no pixel of `golden` within one pixel matches to
-// within `tolerance` in every channel.
-int UnmatchedPixels(const QImage& page, const QImage& golden, int tolerance)
-{
-    const QImage a = page.convertToFormat(QImage::Format_RGB32);
-    const QImage b = golden.convertToFormat(QImage::Format_RGB32);
-    int unmatched = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            bool matched = false;
-            for (int dy = -1; dy <= 1 && !matched; ++dy) {
-                for (int dx = -1; dx <= 1 && !matched; ++dx) {
-                    if (!b.valid(x + dx, y + dy))
-                        continue;
-                    const QRgb g = b.pixel(x + dx, y + dy);
-                    matched = std::abs(qRed(p) - qRed(g)) <= tolerance &&
-                              std::abs(qGreen(p) - qGreen(g)) <= tolerance &&
-                              std::abs(qBlue(p) - qBlue(g)) <= tolerance;
-                }
-            }
-            unmatched += matched ? 0 : 1;
-        }
-    }
-    return unmatched;
-}
 
 // Ten contacts with every field of the card filled, as the import reads
 // them (tab-separated, Windows-1252).
@@ -781,10 +759,8 @@ TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
 TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
 {
     constexpr uint16_t kBlackIndex = 15;
-    const IntRect page = doc_->PageGeometry().slots[0];
-    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
-    ASSERT_NE(frame, nullptr);
-    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    FrameObjPowerText* frame = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddPowerText(&frame));
     uint8_t effect[172];
     std::memcpy(effect, frame->Effect(), sizeof effect);
     PStrFromCStr(effect, "SALE");
@@ -840,10 +816,8 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
 TEST_F(PrintJob, APowerTextOutlineInPostScriptIsAsThickAsInThePdf)
 {
     constexpr uint16_t kBlackIndex = 15;
-    const IntRect page = doc_->PageGeometry().slots[0];
-    auto* frame = static_cast<FrameObjPowerText*>(doc_->NewFrame(kFramePowerText));
-    ASSERT_NE(frame, nullptr);
-    frame->SetFromRect(IntRect{page.left + 60, page.top + 60, page.left + 200, page.top + 110});
+    FrameObjPowerText* frame = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddPowerText(&frame));
     GlyphEffect effect = GetGlyphEffect(frame->Effect());
     SetGlyphLine(effect.line1, "HI");
     effect.shape = 1;

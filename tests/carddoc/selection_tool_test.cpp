@@ -10,8 +10,6 @@
 #include <functional>
 
 #include "app/clipboard_wnd.h"
-#include "card_test_support.h"
-#include "card_window_stand_in.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "foundation/keys.h"
@@ -19,6 +17,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "card_in_view_fixture.h"
 #include "platform/key_event.h"
 
 namespace {
@@ -41,47 +40,8 @@ private:
     KeyStateSource* previous_;
 };
 
-class SelectionToolTest : public CardDocTest {
+class SelectionToolTest : public TwoBoxesTest {
 protected:
-    void SetUp() override
-    {
-        CardDocTest::SetUp();
-        doc = NewCardDocument();
-        ASSERT_NE(doc, nullptr);
-        window.show();
-        window.view->InitView(doc.get());
-        QApplication::processEvents();
-        tool = SelectionToolOf(doc.get());
-        ASSERT_NE(tool, nullptr);
-        page = doc->PageGeometry().slots[0];
-        a = Box(20, 20, 80, 60);
-        b = Box(120, 30, 170, 70);
-    }
-    void TearDown() override
-    {
-        window.view->Detach();
-        doc.reset();
-        DestroyClipboardStore();
-        CardDocTest::TearDown();
-    }
-
-    // A rectangle at document units relative to the first page slot.
-    FrameObj* Box(int32_t l, int32_t t, int32_t r, int32_t bottom)
-    {
-        FrameObj* f = doc->NewFrame(kFrameRect);
-        EXPECT_NE(f, nullptr);
-        f->SetFromRect(IntRect{page.left + l, page.top + t, page.left + r, page.top + bottom});
-        f->MarkChanged(0, 0);
-        return f;
-    }
-    // The view's pixel of a point in document units relative to the slot.
-    QPoint Pixel(int32_t x, int32_t y)
-    {
-        IntPoint p{page.left + x, page.top + y};
-        doc->DocToViewPoint(&p);
-        window.view->LPtoDPPoint(&p);
-        return QPoint(p.x, p.y);
-    }
     // A press at from; the steps run one after the other inside the drag.
     void Drag(const QPoint& from, std::vector<std::function<void()>> steps)
     {
@@ -98,15 +58,6 @@ protected:
     void Click(const QPoint& at) { Drag(at, {[this, at] { MoveTo(at); }, [this, at] { ReleaseAt(at); }}); }
     void MoveTo(const QPoint& p) { QTest::mouseMove(window.view, p); }
     void ReleaseAt(const QPoint& p) { QTest::mouseRelease(window.view, Qt::LeftButton, {}, p); }
-    std::vector<FrameObj*> Selection()
-    {
-        std::vector<FrameObj*> out;
-        for (int16_t i = 0; i < tool->GetSelCount(); ++i)
-            out.push_back(tool->GetSelFrame(i));
-        return out;
-    }
-    int32_t X(FrameObj* f) { return f->Geometry().x - page.left; }
-    int32_t Y(FrameObj* f) { return f->Geometry().y - page.top; }
     std::string UndoText()
     {
         std::string text;
@@ -120,12 +71,6 @@ protected:
         doc->UndoOwner()->UndoRedo();
     }
 
-    CardWindowStandIn window{600, 400};
-    std::unique_ptr<CLabelsDoc> doc;
-    SelectionTool* tool = nullptr;
-    IntRect page;
-    FrameObj* a = nullptr;
-    FrameObj* b = nullptr;
     Keys keys;
 };
 

@@ -6,80 +6,24 @@
 #include <QApplication>
 
 #include "app/clipboard_wnd.h"
-#include "card_test_support.h"
-#include "card_window_stand_in.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
+#include "card_in_view_fixture.h"
 #include "support/pointer_drive.h"
 
 namespace {
 
-class ViewPointerTest : public CardDocTest {
+class ViewPointerTest : public TwoBoxesTest {
 protected:
-    void SetUp() override
-    {
-        CardDocTest::SetUp();
-        doc = NewCardDocument();
-        ASSERT_NE(doc, nullptr);
-        window.show();
-        window.view->InitView(doc.get());
-        QApplication::processEvents();
-        tool = SelectionToolOf(doc.get());
-        ASSERT_NE(tool, nullptr);
-        page = doc->PageGeometry().slots[0];
-        a = Box(kFrameRect, 20, 20, 80, 60);
-        b = Box(kFrameRect, 120, 30, 170, 70);
-    }
-    void TearDown() override
-    {
-        window.view->Detach();
-        doc.reset();
-        DestroyClipboardStore();
-        CardDocTest::TearDown();
-    }
-
-    // A frame at document units relative to the first page slot.
-    FrameObj* Box(int16_t type, int32_t l, int32_t t, int32_t r, int32_t bottom)
-    {
-        FrameObj* f = doc->NewFrame(type);
-        EXPECT_NE(f, nullptr);
-        f->SetFromRect(IntRect{page.left + l, page.top + t, page.left + r, page.top + bottom});
-        f->MarkChanged(0, 0);
-        return f;
-    }
-    // The view's pixel of a point in document units relative to the slot.
-    QPoint Pixel(int32_t x, int32_t y)
-    {
-        IntPoint p{page.left + x, page.top + y};
-        doc->DocToViewPoint(&p);
-        window.view->LPtoDPPoint(&p);
-        return QPoint(p.x, p.y);
-    }
-    std::vector<FrameObj*> Selection()
-    {
-        std::vector<FrameObj*> out;
-        for (int16_t i = 0; i < tool->GetSelCount(); ++i)
-            out.push_back(tool->GetSelFrame(i));
-        return out;
-    }
-    int32_t X(FrameObj* f) { return f->Geometry().x - page.left; }
-    int32_t Y(FrameObj* f) { return f->Geometry().y - page.top; }
-
-    CardWindowStandIn window{600, 400};
     PointerDrive pointer{window.view};
-    std::unique_ptr<CLabelsDoc> doc;
-    SelectionTool* tool = nullptr;
-    IntRect page;
-    FrameObj* a = nullptr;
-    FrameObj* b = nullptr;
 };
 
 TEST_F(ViewPointerTest, TheBandSelectsTheFramesItTouches)
 {
-    FrameObj* far = Box(kFrameRect, 250, 120, 280, 150);
+    FrameObj* far = Frame(kFrameRect, 250, 120, 280, 150);
     pointer.Click(Pixel(40, 40));
     EXPECT_EQ(Selection(), (std::vector<FrameObj*>{a}));
 
@@ -155,7 +99,7 @@ TEST_F(ViewPointerTest, AFrameHeldStillFollowsThePointerItself)
 
 TEST_F(ViewPointerTest, DoubleClickOnATextFrameStartsEditingIt)
 {
-    FrameObj* text = Box(kFrameText, 40, 100, 200, 140);
+    FrameObj* text = Frame(kFrameText, 40, 100, 200, 140);
     doc->Frames()->NewStory(text, true);
     EXPECT_EQ(doc->GetCurrentToolIndex(), kToolObject);
     pointer.DoubleClick(Pixel(100, 120));

@@ -16,8 +16,10 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/worker_dialog.h"
+#include "platform/command_target.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "card_in_view_fixture.h"
 
 // Answers every worker dialog while it lives: the dialog must be of the
 // expected class, gets the answer filled in, and ends with OK (or with
@@ -66,40 +68,19 @@ private:
     WorkerDialogScript previous_;
 };
 
-class WorkerTest : public CardDocTest {
+class WorkerTest : public NewCardViewTest {
 protected:
-    void SetUp() override
-    {
-        CardDocTest::SetUp();
-        doc = NewCardDocument();
-        ASSERT_NE(doc, nullptr);
-        window.show();
-        window.view->InitView(doc.get());
-        QApplication::processEvents();
-        tool = SelectionToolOf(doc.get());
-        ASSERT_NE(tool, nullptr);
-        page = doc->PageGeometry().slots[0];
-    }
-    void TearDown() override
-    {
-        window.view->Detach();
-        doc.reset();
-        DestroyClipboardStore();
-        CardDocTest::TearDown();
-    }
+    WorkerTest() : NewCardViewTest(640, 480) {}
 
-    // A frame of the type over document units relative to the first slot.
-    FrameObj* Frame(int16_t type, int32_t l, int32_t t, int32_t r, int32_t b)
+    // The command's state as the document shows it in a menu; a command
+    // the document does not answer fails the test.
+    CmdUI Update(uint32_t id)
     {
-        FrameObj* f = doc->NewFrame(type);
-        EXPECT_NE(f, nullptr);
-        if (!f)
-            return nullptr;
-        f->SetFromRect(IntRect{page.left + l, page.top + t, page.left + r, page.top + b});
-        f->MarkChanged(0, 0);
-        return f;
+        CmdUI ui(id);
+        EXPECT_TRUE(doc->OnUpdateCommand(ui)) << id;
+        return ui;
     }
-    FrameObj* Box(int32_t l, int32_t t, int32_t r, int32_t b) { return Frame(kFrameRect, l, t, r, b); }
+    bool Enabled(uint32_t id) { return Update(id).enabled; }
     void Select(std::vector<FrameObj*> frames)
     {
         doc->SetTool(kToolObject, 0);
@@ -116,9 +97,5 @@ protected:
         return text;
     }
 
-    CardWindowStandIn window{640, 480};
-    std::unique_ptr<CLabelsDoc> doc;
-    SelectionTool* tool = nullptr;
-    IntRect page;
     ScriptedDialogs dialogs;
 };

@@ -15,6 +15,7 @@
 
 #include "database/db_file_io.h"
 #include "database/record_file_format.h"
+#include "database_file_test.h"
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
@@ -59,12 +60,12 @@ struct Outcome {
     RecordSet both;
 };
 
-class CrashSafetyTest : public ::testing::Test {
+class CrashSafetyTest : public DatabaseFileTest {
 protected:
+    CrashSafetyTest() : DatabaseFileTest("c.dqx") {}
     void SetUp() override
     {
-        file = dir.file("c.dqx");
-        path = DbPath(file);
+        DatabaseFileTest::SetUp();
         capture.answer(kIdOk);
     }
     void TearDown() override { SetDbFaultHook(nullptr); }
@@ -169,10 +170,6 @@ protected:
         return records;
     }
 
-    TempDir dir;
-    AlertCapture capture;
-    std::string file;
-    PathRecord path;
     std::vector<char> base;
 };
 

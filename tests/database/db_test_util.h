@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +18,19 @@ inline PathRecord DbPath(const std::string& posix)
     PathRecord record{};
     PathRecordFromPosix(posix, &record);
     return record;
+}
+
+// Visits the file's records in the order its index holds them.
+inline void ForEachHeldRecord(DataFile& data, const std::function<void(const CardRecord&)>& visit)
+{
+    IndexFile& index = data.Index();
+    index.GoFirst();
+    DbIndexEntry entry;
+    while (index.GetNext(&entry) == 1) {
+        CardRecord record;
+        data.ReadRecordAt(entry.recordPosition, &record, 0);
+        visit(record);
+    }
 }
 
 // The fields of record n of a test database.

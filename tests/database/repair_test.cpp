@@ -8,6 +8,7 @@
 #include "database/field_table.h"
 #include "database/record_file_format.h"
 #include "database/repair.h"
+#include "database_file_test.h"
 #include "db_test_util.h"
 #include "foundation/byte_order.h"
 #include "support/alert_capture.h"
@@ -29,12 +30,12 @@ void Write(const std::string& path, const Bytes& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-class RepairTest : public ::testing::Test {
+class RepairTest : public DatabaseFileTest {
 protected:
+    RepairTest() : DatabaseFileTest("r.dqx") {}
     void SetUp() override
     {
-        file = dir.file("r.dqx");
-        path = DbPath(file);
+        DatabaseFileTest::SetUp();
         DatabaseSession db;
         ASSERT_TRUE(db.Create(path));
         offsets.push_back(AddSample(db.Data(), 1));
@@ -68,10 +69,6 @@ protected:
         return out;
     }
 
-    TempDir dir;
-    AlertCapture capture;
-    std::string file;
-    PathRecord path;
     std::vector<int32_t> offsets;
 };
 

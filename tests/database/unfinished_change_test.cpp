@@ -14,6 +14,7 @@
 #include "database/record_layout.h"
 #include "database/repair.h"
 #include "database/verify.h"
+#include "database_file_test.h"
 #include "db_test_util.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
@@ -40,12 +41,12 @@ std::multiset<std::string> Records(const PathRecord& path, bool* askedToRepair)
     return out;
 }
 
-class UnfinishedChange : public ::testing::Test {
+class UnfinishedChange : public DatabaseFileTest {
 protected:
+    UnfinishedChange() : DatabaseFileTest("u.dqx") {}
     void SetUp() override
     {
-        file = dir.file("u.dqx");
-        path = DbPath(file);
+        DatabaseFileTest::SetUp();
         DatabaseSession db;
         ASSERT_TRUE(db.Create(path));
         for (int n = 0; n < 6; ++n)
@@ -67,10 +68,6 @@ protected:
         ASSERT_GT(withRecord.size(), committed.size() + 240);
     }
 
-    TempDir dir;
-    AlertCapture alerts;
-    std::string file;
-    PathRecord path;
     std::string committed, withRecord;
     std::multiset<std::string> before;
 };

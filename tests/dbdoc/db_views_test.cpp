@@ -102,6 +102,14 @@ protected:
     {
         doc = std::make_unique<CDBDocument>();
         ASSERT_TRUE(doc->OnOpenDocument(path));
+        PutInViews();
+        window->resize(700, 500);
+        window->show();
+        QApplication::processEvents();
+    }
+    // The document's two views side by side in a window not shown yet.
+    void PutInViews()
+    {
         window = std::make_unique<QWidget>();
         auto* layout = new QHBoxLayout(window.get());
         browser = new CViewBrowser(doc.get(), window.get());
@@ -110,9 +118,6 @@ protected:
         layout->addWidget(form);
         browser->RefreshRecords(true);
         form->RefreshRecords(true);
-        window->resize(700, 500);
-        window->show();
-        QApplication::processEvents();
     }
     std::string Text(int32_t column) const { return form->Edit(column)->text().toStdString(); }
     void Type(int32_t column, const QString& text)
@@ -221,14 +226,7 @@ TEST_F(DbViewsTest, ANewDatabaseCountsTheSameRecordsAtEveryOpening)
     path = DbPath(dir.file("new.dqx"));
     doc = std::make_unique<CDBDocument>();
     ASSERT_TRUE(doc->OnNewDocument(path));
-    window = std::make_unique<QWidget>();
-    auto* layout = new QHBoxLayout(window.get());
-    browser = new CViewBrowser(doc.get(), window.get());
-    form = new CViewDataEntry(doc.get(), window.get());
-    layout->addWidget(browser);
-    layout->addWidget(form);
-    browser->RefreshRecords(true);
-    form->RefreshRecords(true);
+    PutInViews();
     window->show();
     EXPECT_EQ(browser->RowCount(), 0);
     EXPECT_EQ(browser->StatusText(2), "0");
@@ -337,14 +335,7 @@ std::vector<std::string> ShownRows(CBrsListBox* list)
 std::vector<std::string> HeldRows(DataFile& data, int32_t field)
 {
     std::vector<std::string> rows;
-    IndexFile& index = data.Index();
-    index.GoFirst();
-    DbIndexEntry entry;
-    while (index.GetNext(&entry) == 1) {
-        CardRecord record;
-        data.ReadRecordAt(entry.recordPosition, &record, 0);
-        rows.push_back(FieldOf(record, field));
-    }
+    ForEachHeldRecord(data, [&](const CardRecord& record) { rows.push_back(FieldOf(record, field)); });
     return rows;
 }
 

@@ -6,6 +6,7 @@
 
 #include "dbdoc/report_print.h"
 #include "dbdoc_test_util.h"
+#include "report_places.h"
 
 namespace {
 
@@ -62,19 +63,6 @@ public:
     bool header = false;
     std::vector<std::string> events;
 };
-
-ReportOptions Places(std::initializer_list<int16_t> columns, int32_t kind = kReportTabular, int32_t max = 100)
-{
-    ReportOptions options;
-    for (int16_t& entry : options.order)
-        entry = -1;
-    int32_t place = 0;
-    for (int16_t column : columns)
-        options.order[place++] = column;
-    options.kind = kind;
-    options.maxLength = max;
-    return options;
-}
 
 std::time_t When()
 {

@@ -5,22 +5,10 @@
 
 #include "dbdoc/database_report.h"
 #include "dbdoc_test_util.h"
+#include "report_places.h"
 #include "support/shell.h"
 
 namespace {
-
-ReportOptions Places(std::initializer_list<int16_t> columns, int32_t kind = kReportTabular, int32_t max = 100)
-{
-    ReportOptions options;
-    for (int16_t& entry : options.order)
-        entry = -1;
-    int32_t place = 0;
-    for (int16_t column : columns)
-        options.order[place++] = column;
-    options.kind = kind;
-    options.maxLength = max;
-    return options;
-}
 
 class ReportTest : public DbDocTest {
 protected:

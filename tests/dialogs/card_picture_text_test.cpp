@@ -18,6 +18,7 @@
 #include "graphics/imaging_image.h"
 #include "text/text_tool.h"
 #include "support/refusing_disk.h"
+#include "support/pixel_match.h"
 
 namespace {
 
@@ -40,15 +41,6 @@ QImage ImageOf(DibHandle h)
     const DibRecord* r = DibHandleBlockSlot(h);
     int32_t depth = 0;
     return r ? ImageFromPackedDib(r->block, r->byteSize, &depth) : QImage();
-}
-
-int Ink(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += qGray(image.pixel(x, y)) < 128;
-    return n;
 }
 
 class CardPictureText : public CardDocTest {

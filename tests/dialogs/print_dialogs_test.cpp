@@ -35,6 +35,7 @@
 #include "records/preferences.h"
 #include "records/print_job_record.h"
 #include "support/alert_capture.h"
+#include "support/generated_contacts.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -65,15 +66,9 @@ protected:
     }
     void OpenDatabase(int n)
     {
-        std::string command = "\"$T\" db new people.dqx && \"$T\" db fill people.dqx ";
-        command += std::to_string(n);
-        command += " --seed 7 >/dev/null";
-        ASSERT_EQ(Shell(docs_, command), 0);
-        database_ = std::make_unique<DbDocument>();
-        PathRecord path{};
-        ASSERT_EQ(PathRecordFromPosix(docs_.file("people.dqx"), &path), 0);
-        ASSERT_TRUE(database_->Open(path));
-        SetCurrentDatabase(database_.get());
+        OpenGeneratedContacts(docs_, n, &database_);
+        if (!HasFatalFailure())
+            SetCurrentDatabase(database_.get());
     }
     static QImage PanePicture(CDlgPrintPreview& dialog)
     {

@@ -16,34 +16,17 @@
 #include "dbdoc/database_split.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"
+#include "reopened_records.h"
 #include "support/alert_capture.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-using Records = std::multiset<std::string>;
-
 // The database as a user reopening it finds it: a repair, when asked
 // for, is accepted and shows in the result.
 Records UserOpen(const PathRecord& path, int64_t* checked)
 {
-    AlertCapture alerts;
-    Records records;
-    DatabaseSession db;
-    if (!db.Open(path))
-        return {"(does not open)"};
-    for (int32_t p = 0; p < db.Data().GetLiveCount(); ++p) {
-        if (db.Data().GotoRecord(p, false, true) < 0) {
-            records.insert("(unreadable)");
-            break;
-        }
-        records.insert(RecordText(db.Data().Current()));
-    }
-    db.Close();
-    for (const AlertCapture::Box& box : alerts.boxes()) {
-        if (box.text.find("damaged") != std::string::npos)
-            records.insert("(asked to repair)");
-    }
+    Records records = Reopened(path);
     *checked += int64_t(records.size());
     return records;
 }

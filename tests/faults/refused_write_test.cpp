@@ -23,6 +23,7 @@
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "fault_trials.h"
+#include "reopened_records.h"
 #include "support/shared_folder.h"
 #include "support/alert_capture.h"
 #include "support/refusing_disk.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-using Records = std::multiset<std::string>;
 using Refusal = RefusingDisk::Refusal;
 
 const Refusal kRefusals[] = {Refusal::NoSpace, Refusal::NoPermission};
@@ -38,30 +38,6 @@ const Refusal kRefusals[] = {Refusal::NoSpace, Refusal::NoPermission};
 const char* Said(Refusal how)
 {
     return how == Refusal::NoSpace ? "Disk is full [112]" : "Permission denied: you may not change this file or its folder. [5]";
-}
-
-// The records a user reopening the database finds; a repair asked for
-// shows in the result.
-Records Reopened(const PathRecord& path)
-{
-    AlertCapture alerts;
-    Records records;
-    DatabaseSession db;
-    if (!db.Open(path))
-        return {"(does not open)"};
-    for (int32_t p = 0; p < db.Data().GetLiveCount(); ++p) {
-        if (db.Data().GotoRecord(p, false, true) < 0) {
-            records.insert("(unreadable)");
-            break;
-        }
-        records.insert(RecordText(db.Data().Current()));
-    }
-    db.Close();
-    for (const AlertCapture::Box& box : alerts.boxes()) {
-        if (box.text.find("damaged") != std::string::npos)
-            records.insert("(asked to repair)");
-    }
-    return records;
 }
 
 bool Said(const AlertCapture& alerts, const std::string& text)

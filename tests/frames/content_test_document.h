@@ -16,6 +16,7 @@
 
 #include "frames/content_frame_host.h"
 #include "frames/curr_page_mng.h"
+#include "frames/draws_into_image.h"
 #include "frames/frame_view_services.h"
 #include "frames/text_frame_engine.h"
 #include "graphics/field_text_provider.h"
@@ -24,31 +25,16 @@
 #include "tools/stand_ins/stand_in_hosts.h"
 
 // Draws into an image; targets pushed for off-screen drawing are counted.
-class ImageView : public FrameViewStandIn<FrameView> {
+class ImageView : public DrawsIntoImage<FrameViewStandIn<FrameView>> {
 public:
-    ImageView(int width, int height) : image(width, height, QImage::Format_RGB32)
+    ImageView(int width, int height) : DrawsIntoImage(width, height) {}
+    void PushDrawTarget(Dc* target, uint32_t flags) override
     {
-        image.fill(Qt::white);
-        dc = Dc::ForImage(&image);
-    }
-    Dc* GetViewDC() override { return targets.empty() ? dc.get() : targets.back(); }
-    void PushDrawTarget(Dc* target, uint32_t) override
-    {
-        targets.push_back(target);
+        DrawsIntoImage::PushDrawTarget(target, flags);
         ++pushes;
     }
-    void PopDrawTarget() override { targets.pop_back(); }
-    bool IsScreenTarget() const override { return targets.empty(); }
-    void GetClientRectLogical(IntRect* r) override { *r = IntRect{0, 0, image.width(), image.height()}; }
-    void InvalidateRect(const IntRect&, bool) override {}
-    void InvalidateRgn(const Region&, bool) override {}
-    void Refresh() override {}
-    void UpdateNow() override {}
     FrameTracker* NewTracker(TrackerKind, FrameObj*, int16_t) override { return new FrameTracker; }
 
-    QImage image;
-    std::unique_ptr<Dc> dc;
-    std::vector<Dc*> targets;
     int pushes = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "frames/ctfile_mng.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 inline PathRecord FolderRecord(const std::string& folder)
@@ -40,16 +41,7 @@ public:
     ~ScratchFile() { FileClose(file_); }
     FileHandle get() const { return file_; }
     const PathRecord& record() const { return record_; }
-    std::vector<uint8_t> Bytes() const
-    {
-        uint32_t size = 0;
-        FileGetSize(file_, &size);
-        std::vector<uint8_t> out(size);
-        FileSeek(file_, kSeekStart, 0);
-        if (size)
-            FileRead(file_, out.data(), size);
-        return out;
-    }
+    std::vector<uint8_t> Bytes() const { return FileBytes(file_); }
     void Put(const std::vector<uint8_t>& bytes)
     {
         FileSetSize(file_, 0);

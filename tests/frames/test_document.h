@@ -14,20 +14,16 @@
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
 #include "frames_fixture.h"
+#include "own_stores.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
-class TestDocument : public StandInFrameDocument {
+class TestDocument : public WithOwnStores<StandInFrameDocument> {
 public:
     explicit TestDocument(const std::string& folder)
     {
         EXPECT_EQ(swap.CreateSwapFile(FolderRecord(folder)), 0);
     }
 
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
     int16_t FirstPageNumber() override { return firstPage; }
     bool SwitchToPage(int16_t number) override
     {
@@ -50,11 +46,6 @@ public:
         ASSERT_EQ(swap.WriteAt(0, uint32_t(document.size()), document.data()), 0);
     }
 
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
     int16_t firstPage = 1;
     bool allowSwitch = true;
     std::vector<int16_t> switches;

@@ -1,5 +1,5 @@
-// What the card document fuzz targets share besides fuzz_support.h: an
-// application host that asks nobody and a view that draws into an image.
+// What the card document fuzz targets share besides fuzz_support.h: a
+// start with a host that asks nobody, and a view that draws into an image.
 #pragma once
 
 #include <QImage>
@@ -10,6 +10,7 @@
 #include "carddoc/card_view_services.h"
 #include "foundation/alert_sink.h"
 #include "fuzz_support.h"
+#include "offscreen_gui.h"
 #include "platform/dc.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
@@ -33,9 +34,11 @@ private:
     std::vector<Dc*> targets_;
 };
 
-// Nobody answers a card document's questions.
-inline void InstallStandInDocumentHost()
+// Called from LLVMFuzzerInitialize, with its arguments: documents draw,
+// and nobody answers their questions.
+inline void StartCardFuzzing(int* argc, char*** argv)
 {
+    StartOffscreenGui(argc, argv);
     static StandInCardDocumentHost host;
     SetCardDocumentHost(&host);
 }

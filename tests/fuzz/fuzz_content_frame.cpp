@@ -7,7 +7,6 @@
 // Input byte 0 picks the frame type, byte 1 the zoom; the rest is the block.
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -22,6 +21,7 @@
 #include "frames/frame_obj_text.h"
 #include "frames/wrap_point_list.h"
 #include "fuzz_support.h"
+#include "offscreen_gui.h"
 #include "tools/stand_ins/sample_page.h"
 
 namespace {
@@ -30,29 +30,18 @@ const int16_t kContentTypes[] = {kFrameText,          kFrameImage,        kFrame
                                  kFrameBarcode13,     kFrameFieldBarcode, kFramePicture,      kFramePowerText,
                                  kFrameBarcode18};
 
-std::string Folder()
-{
-    const std::string folder = "/tmp/tessaline-fuzz-content-" + std::to_string(getpid());
-    PathRecord r{};
-    Check(PathRecordFromPosix(folder + "/", &r) == 0);
-    CreateFolder(&r);
-    return folder;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenGui(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
-    static const std::string folder = Folder();
+    SilenceAlerts();
+    static const std::string folder = ProcessFolder("content");
     if (size < 2 || size > (1 << 16))
         return 0;
     const int16_t type = kContentTypes[data[0] % (sizeof kContentTypes / sizeof kContentTypes[0])];

@@ -26,8 +26,7 @@ std::string Folder() { return FuzzRunFolder("fuzz-db-header"); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink sink;
-    SetAlertSink(&sink);
+    SilenceAlerts();
 
     uint8_t header[kDbHeaderSize] = {};
     std::memcpy(header, data, size < kDbHeaderSize ? size : kDbHeaderSize);

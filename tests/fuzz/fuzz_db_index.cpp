@@ -9,21 +9,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "database/index_block.h"
 #include "database/index_file.h"
 #include "foundation/alert_sink.h"
 #include "foundation/path_record.h"
+#include "fuzz_support.h"
 
 namespace {
-
-class QuietSink : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
 
 void CheckBlockReader(const uint8_t* data, size_t size)
 {
@@ -48,23 +42,14 @@ void CheckBlockReader(const uint8_t* data, size_t size)
 
 const std::string& IndexPath()
 {
-    static const std::string path = [] {
-        const char* folder = std::getenv("TMPDIR");
-        return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/fuzz_db_index_" +
-               std::to_string(::getpid()) + ".idx";
-    }();
+    static const std::string path = ProcessTempPath("fuzz_db_index_") + ".idx";
     return path;
 }
 
 void CheckIndexFile(const uint8_t* data, size_t size)
 {
-    {
-        std::ofstream out(IndexPath(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
-    PathRecord path{};
-    if (PathRecordFromPosix(IndexPath(), &path) != 0)
-        std::abort();
+    WriteWholeFile(IndexPath(), data, size);
+    PathRecord path = PathOf(IndexPath());
     IndexFile index(4);
     index.SetErrorReporter([](void*, int16_t, int32_t, int32_t, const char*) {}, nullptr);
     if (index.Open(&path, 1) != 1)
@@ -112,8 +97,7 @@ void CheckIndexFile(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QuietSink sink;
-    SetAlertSink(&sink);
+    SilenceAlerts();
     if (size > (1u << 20))
         return 0;
     CheckBlockReader(data, size);

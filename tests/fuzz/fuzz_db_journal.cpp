@@ -15,27 +15,21 @@
 #include "database/db_journal.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const char* base = std::getenv("TMPDIR");
-    const std::string folder = std::string(base && *base ? base : "/tmp") + "/fuzz_db_journal_" +
-                               std::to_string(::getpid()) + "/";
+    const std::string folder = ProcessTempPath("fuzz_db_journal_") + "/";
     std::filesystem::create_directories(folder);
     const std::string records = folder + "cards.dqx";
     const size_t recordSize = 7000;
     {
         std::ofstream out(records, std::ios::binary | std::ios::trunc);
         out << std::string(recordSize, '\x70');
-        std::ofstream journal(records + "-journal", std::ios::binary | std::ios::trunc);
-        journal.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
-    PathRecord path{};
-    if (PathRecordFromPosix(records, &path) != 0)
-        std::abort();
-    FileHandle file = kNoFile;
-    if (FileOpen(&path, kFileReadWrite, &file) != 0)
-        std::abort();
+    WriteWholeFile(records + "-journal", data, size);
+    const PathRecord path = PathOf(records);
+    FileHandle file = OpenExisting(path, kFileReadWrite);
     bool undone = false;
     const int32_t err = DbJournal::Recover(file, path, &undone);
     uint32_t now = 0;

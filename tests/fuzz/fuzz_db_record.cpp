@@ -31,8 +31,7 @@ std::string Folder() { return FuzzRunFolder("fuzz-db-record"); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink sink;
-    SetAlertSink(&sink);
+    SilenceAlerts();
     if (size > 64 * 1024)
         return 0;
 

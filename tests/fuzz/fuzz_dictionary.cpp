@@ -15,33 +15,14 @@
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/pstr.h"
+#include "fuzz_support.h"
 #include "text/spell_dictionary.h"
 
 namespace {
 
-class QuietSink : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
+std::string TempPath(const char* name) { return ProcessTempPath("fuzz_dictionary_") + name; }
 
-std::string TempPath(const char* name)
-{
-    const char* folder = std::getenv("TMPDIR");
-    return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/fuzz_dictionary_" +
-           std::to_string(::getpid()) + name;
-}
-
-FileHandle Open(const std::string& path, int16_t mode)
-{
-    PathRecord record{};
-    if (PathRecordFromPosix(path, &record) != 0)
-        std::abort();
-    FileHandle file = kNoFile;
-    if (FileOpen(&record, mode, &file) != 0)
-        std::abort();
-    return file;
-}
+FileHandle Open(const std::string& path, int16_t mode) { return OpenExisting(PathOf(path), mode); }
 
 void Exercise(const uint8_t* word)
 {
@@ -62,14 +43,10 @@ void Exercise(const uint8_t* word)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QuietSink sink;
-    SetAlertSink(&sink);
+    SilenceAlerts();
     const std::string input = TempPath(".dic");
     const std::string output = TempPath("-out.dic");
-    {
-        std::ofstream out(input, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
+    WriteWholeFile(input, data, size);
     FileHandle file = Open(input, kFileRead);
     const int32_t err = LoadDictionary(file, 0);
     FileClose(file);

@@ -7,29 +7,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
+#include "fuzz_support.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/eps_section.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const char* folder = std::getenv("TMPDIR");
-    const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/fuzz_eps_" +
-                             std::to_string(::getpid()) + ".eps";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
-    PathRecord record{};
-    if (PathRecordFromPosix(path, &record) != 0)
-        std::abort();
-    FileHandle file = kNoFile;
-    if (FileOpen(&record, kFileRead, &file) != 0)
-        std::abort();
+    const std::string path = ProcessTempPath("fuzz_eps_") + ".eps";
+    WriteWholeFile(path, data, size);
+    const PathRecord record = PathOf(path);
+    FileHandle file = OpenExisting(record, kFileRead);
     uint32_t offset = 0, length = 0;
     if (EpsLocateSection(file, &offset, &length) == 0 && uint64_t(offset) + length > size)
         std::abort();

@@ -13,21 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/path_record.h"
-#include "frames/ctfile_mng.h"
-#include "frames/frame_document.h"
+#include "frame_fuzz.h"
 #include "frames/frame_factory.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_record_format.h"
-#include "frames/frame_store.h"
-#include "frames/page_table2.h"
-#include "frames/shared_frame_list.h"
-#include "frames/story_store.h"
-#include "fuzz_support.h"
-#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -38,36 +28,7 @@ void PutRewound(FileHandle f, const uint8_t* data, size_t n)
     Check(FileSeek(f, kSeekStart, 0) == 0);
 }
 
-std::vector<uint8_t> Contents(FileHandle f)
-{
-    uint32_t n = 0;
-    FileGetSize(f, &n);
-    std::vector<uint8_t> out(n);
-    FileSeek(f, kSeekStart, 0);
-    if (n)
-        FileRead(f, out.data(), n);
-    return out;
-}
-
-class Document : public StandInFrameDocument {
-public:
-    Document()
-    {
-        PathRecord folder{};
-        Check(GetSystemTempFolder(&folder) == 0 && swap.CreateSwapFile(folder) == 0);
-    }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
-
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
-};
+using Document = SwapFileDocument;
 
 void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, FileHandle in, FileHandle out)
 {
@@ -80,7 +41,7 @@ void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, F
         return;
     PutRewound(out, nullptr, 0);
     Check((swapTarget ? frame->WriteBack(out, 0) : frame->Write(out, 0)) == 0);
-    const std::vector<uint8_t> once = Contents(out);
+    const std::vector<uint8_t> once = FileBytes(out);
     if (swapTarget)
         Check(once.size() == frame->DataSize());
     std::unique_ptr<FrameObj> again(NewFrameObject(type));
@@ -88,7 +49,7 @@ void OneBlock(int16_t type, bool swapTarget, const uint8_t* data, size_t size, F
     Check((swapTarget ? again->ReadBack(out, 0) : again->Read(out, 0)) == 0);
     PutRewound(out, nullptr, 0);
     Check((swapTarget ? again->WriteBack(out, 0) : again->Write(out, 0)) == 0);
-    Check(Contents(out) == once);
+    Check(FileBytes(out) == once);
 }
 
 void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
@@ -117,8 +78,7 @@ void Section(const uint8_t* data, size_t size, FileHandle in, FileHandle out)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
+    SilenceAlerts();
     static FileHandle in = Scratch("frame-in");
     static FileHandle out = Scratch("frame-out");
     if (size < 2 || size > (1 << 16))

@@ -12,11 +12,11 @@
 #include <cstring>
 #include <memory>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include "foundation/byte_order.h"
 #include "graphics/postscript.h"
+#include "offscreen_gui.h"
 #include "platform/dc.h"
 #include "typography/glyph_effect.h"
 #include "typography/glyph_layout.h"
@@ -43,8 +43,7 @@ int32_t Side(const uint8_t* p) { return int32_t(GetI16LE(p) % 1500); }
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenGui(argc, argv);
     return 0;
 }
 

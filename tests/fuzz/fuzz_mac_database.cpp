@@ -23,8 +23,7 @@ std::string Folder() { return FuzzRunFolder("fuzz-mac-database"); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink sink;
-    SetAlertSink(&sink);
+    SilenceAlerts();
 
     const std::string path = Folder() + "/m.dqx";
     FILE* f = std::fopen(path.c_str(), "wb");

@@ -18,8 +18,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
+    SilenceAlerts();
     static FileHandle file = Scratch("pages");
     if (size > (1 << 20))
         return 0;

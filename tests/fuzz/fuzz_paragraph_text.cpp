@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    static SilentSink silent;
-    SetAlertSink(&silent);
+    SilenceAlerts();
     const uint8_t flags = data[0] & (kParaHasRuns | kParaHasOverride | kParaHasTabs);
     const uint8_t seed = data[1];
     Handle h = nullptr;

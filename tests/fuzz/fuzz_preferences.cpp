@@ -14,47 +14,21 @@
 #include "foundation/alert_sink.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
-#include "foundation/program_folder.h"
 #include "fuzz_support.h"
 #include "graphics/quick_card_block.h"
 #include "records/preferences.h"
 #include "records/preferences_window.h"
 
-namespace {
-
-void Put(const std::string& path, const uint8_t* data, size_t size)
-{
-    PathRecord r{};
-    Check(PathRecordFromPosix(path, &r) == 0);
-    FileHandle file = kNoFile;
-    Check(FileCreate(&r, kFileWrite, &file) == 0);
-    Check(size == 0 || FileWrite(file, data, uint32_t(size)) == 0);
-    FileClose(file);
-}
-
-std::string Folder()
-{
-    const std::string folder = "/tmp/tessaline-fuzz-prefs-" + std::to_string(getpid());
-    PathRecord r{};
-    Check(PathRecordFromPosix(folder + "/", &r) == 0);
-    CreateFolder(&r);
-    SetProgramFolderForTesting(folder);
-    return folder;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
-    static const std::string folder = Folder();
+    SilenceAlerts();
+    static const std::string folder = ProgramFolder("prefs");
     if (size < 1 || size > (1 << 16))
         return 0;
     // Byte 0 splits the rest between the two files.
     const size_t split = std::min(size - 1, size_t(data[0]) * (size - 1) / 255);
-    Put(folder + "/QXDefPref", data + 1, split);
-    Put(folder + "/QXDocPref", data + 1 + split, size - 1 - split);
+    WriteWholeFile(folder + "/QXDefPref", data + 1, split);
+    WriteWholeFile(folder + "/QXDocPref", data + 1 + split, size - 1 - split);
 
     uint8_t general[kGeneralPrefsSize];
     uint8_t tools[kToolPrefsSize];

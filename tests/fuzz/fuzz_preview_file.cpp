@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "database/field_table.h"
@@ -18,14 +17,9 @@
 #include "database/preview_file_format.h"
 #include "foundation/alert_sink.h"
 #include "foundation/path_record.h"
+#include "fuzz_support.h"
 
 namespace {
-
-class QuietSink : public AlertSink {
-public:
-    int32_t MessageBox(const std::string&, const std::string&, uint32_t) override { return kIdOk; }
-    void Beep(uint32_t) override {}
-};
 
 std::string Texts()
 {
@@ -45,19 +39,11 @@ std::string Texts()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QuietSink sink;
-    SetAlertSink(&sink);
-    const char* base = std::getenv("TMPDIR");
-    const std::string folder = std::string(base && *base ? base : "/tmp") + "/fuzz_preview_" +
-                               std::to_string(::getpid()) + "/";
+    SilenceAlerts();
+    const std::string folder = ProcessTempPath("fuzz_preview_") + "/";
     std::filesystem::create_directories(folder);
-    {
-        std::ofstream out(folder + kPreviewFileName, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
-    PathRecord record{};
-    if (PathRecordFromPosix(folder, &record) != 0)
-        std::abort();
+    WriteWholeFile(folder + kPreviewFileName, data, size);
+    const PathRecord record = PathOf(folder);
     if (LoadSavePreviewFormats(&record, false) != 0)
         return 0;
     const std::string loaded = Texts();

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include "foundation/byte_order.h"
@@ -22,6 +21,7 @@
 #include "graphics/quick_card_draw.h"
 #include "graphics/quick_card_format.h"
 #include "graphics/quick_card_text.h"
+#include "offscreen_gui.h"
 #include "platform/dc.h"
 
 namespace {
@@ -106,8 +106,7 @@ void MeasureAndDraw(Handle block)
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenGui(argc, argv);
     static Fields fields;
     SetFieldTextProvider(&fields);
     return 0;

@@ -24,19 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
-#include "foundation/file_io.h"
-#include "foundation/path_record.h"
-#include "frames/ctfile_mng.h"
-#include "frames/frame_document.h"
-#include "frames/frame_store.h"
-#include "frames/page_table2.h"
+#include "frame_fuzz.h"
 #include "frames/record_header_format.h"
-#include "frames/shared_frame_list.h"
-#include "frames/story_store.h"
-#include "fuzz_support.h"
-#include "tools/stand_ins/stand_in_hosts.h"
 
 namespace {
 
@@ -77,34 +67,12 @@ bool SharesRewrittenBytes(const Story& story, const std::map<uint16_t, Story>& l
     return false;
 }
 
-std::vector<uint8_t> Contents(FileHandle f)
-{
-    uint32_t n = 0;
-    FileGetSize(f, &n);
-    std::vector<uint8_t> out(n);
-    FileSeek(f, kSeekStart, 0);
-    if (n)
-        FileRead(f, out.data(), n);
-    return out;
-}
-
-class Document : public StandInFrameDocument {
+class Document : public SwapFileDocument {
 public:
-    Document()
-    {
-        PathRecord folder{};
-        Check(GetSystemTempFolder(&folder) == 0 && swap.CreateSwapFile(folder) == 0);
-    }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
-
     // Opens the document in file; false when its story section is refused.
     bool Open(FileHandle file, uint32_t offset, uint32_t length)
     {
-        const std::vector<uint8_t> bytes = Contents(file);
+        const std::vector<uint8_t> bytes = FileBytes(file);
         if (!bytes.empty())
             Check(swap.WriteAt(0, uint32_t(bytes.size()), bytes.data()) == 0);
         return offset <= uint32_t(INT32_MAX) && stories.ReadStore(file, int32_t(offset), length) == 0;
@@ -132,20 +100,13 @@ public:
         }
         return out;
     }
-
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
 };
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
+    SilenceAlerts();
     static FileHandle in = Scratch("stories-in");
     static FileHandle out = Scratch("stories-out");
     if (size < 8 || size > (1 << 16))

@@ -75,8 +75,7 @@ void CheckInvariants(SwapStore& store, CTFileMng& swap)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
+    SilenceAlerts();
     static FileHandle transfer = Scratch("swapstore");
 
     CTFileMng swap;

@@ -5,7 +5,6 @@
 // second document.
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <cstdlib>
 #include <cstring>
@@ -19,37 +18,20 @@
 #include "foundation/alert_sink.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
-#include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
 #include "platform/dc.h"
 
-namespace {
-
-void Folder()
-{
-    const std::string folder = "/tmp/tessaline-fuzz-template-" + std::to_string(getpid());
-    PathRecord r{};
-    Check(PathRecordFromPosix(folder + "/", &r) == 0);
-    CreateFolder(&r);
-    SetProgramFolderForTesting(folder);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication app(*argc, *argv);
-    InstallStandInDocumentHost();
+    StartCardFuzzing(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static SilentSink silent;
-    SetAlertSink(&silent);
-    static const bool ready = (Folder(), true);
-    (void)ready;
+    SilenceAlerts();
+    static const std::string folder = ProgramFolder("template");
+    (void)folder;
     if (size > (1 << 18))
         return 0;
     HandleOwner body(HandleNew(uint32_t(size)));

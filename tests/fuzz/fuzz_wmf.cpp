@@ -8,48 +8,22 @@
 #include <cstdlib>
 #include <memory>
 
-#include <QGuiApplication>
-#include <QImage>
-
 #include "graphics/metafile.h"
-#include "graphics/metafile_player.h"
-#include "platform/dc.h"
-
-namespace {
-
-constexpr size_t kMaxInput = 1 << 16;
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-}  // namespace
+#include "metafile_fuzz.h"
+#include "offscreen_gui.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication app(*argc, *argv);
+    StartOffscreenGui(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size > kMaxInput)
-        return 0;
-    EnhMetafile mf = WmfBytesToEnhMetafile(data, uint32_t(size), nullptr);
-    if (!mf)
-        return 0;
-    EnhMetafile again = SetEnhMetaFileBits(uint32_t(mf->bits.size()), mf->bits.data());
-    Check(again && again->bits == mf->bits);
-    DeleteEnhMetaFile(again);
-    QImage image(48, 32, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        auto dc = Dc::ForImage(&image);
-        PlayEnhMetaFile(*dc, *mf, IntRect{2, 2, 46, 30});
-    }
-    DeleteEnhMetaFile(mf);
+    const auto read = [](const uint8_t* bytes, uint32_t n) { return WmfBytesToEnhMetafile(bytes, n, nullptr); };
+    WithMetafile(data, size, read, [](EnhMetafile mf) {
+        CheckTakenInAgain(mf->bits, mf);
+        PlayOnSmallPicture(*mf);
+    });
     return 0;
 }

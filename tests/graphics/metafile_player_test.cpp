@@ -31,6 +31,19 @@ struct Played {
     std::unique_ptr<Dc> dc;
 };
 
+// The Windows metafile, 2540 hundredths of a millimetre square, played over
+// a white 100 x 100 picture.
+void PlayWmf(const std::vector<uint8_t>& bytes, QImage* image)
+{
+    EnhMetafile mf = SetWinMetaFileBits(uint32_t(bytes.size()), bytes.data(), IntSize{2540, 2540}, nullptr);
+    ASSERT_TRUE(mf);
+    *image = QImage(100, 100, QImage::Format_RGB32);
+    image->fill(Qt::white);
+    auto dc = Dc::ForImage(image);
+    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
+    DeleteEnhMetaFile(mf);
+}
+
 constexpr int32_t kNullPen = int32_t(kEmfStockObject | NULL_PEN);
 
 TEST(MetafilePlayer, MappingModesWindowsViewportsAndWorldTransforms)
@@ -282,14 +295,8 @@ TEST(MetafilePlayer, WindowsMetafileObjectsTakeTheLowestFreeSlotAndRegionsClip)
         put(v);
     w.raw(META_CREATEREGION, region);
     w.rec(META_SELECTCLIPREGION, {3}).rec(META_SELECTOBJECT, {1}).rec(META_RECTANGLE, {100, 100, 0, 0});
-    const std::vector<uint8_t> bytes = w.bytes();
-    EnhMetafile mf = SetWinMetaFileBits(uint32_t(bytes.size()), bytes.data(), IntSize{2540, 2540}, nullptr);
-    ASSERT_TRUE(mf);
-    QImage image(100, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    auto dc = Dc::ForImage(&image);
-    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
-    DeleteEnhMetaFile(mf);
+    QImage image;
+    ASSERT_NO_FATAL_FAILURE(PlayWmf(w.bytes(), &image));
     EXPECT_EQ(FromQColor(image.pixelColor(20, 20)), MakeRgb(0, 0xA0, 0));
     EXPECT_EQ(FromQColor(image.pixelColor(55, 70)), kBlue);
     EXPECT_EQ(FromQColor(image.pixelColor(85, 70)), kBlue);
@@ -323,14 +330,8 @@ TEST(MetafilePlayer, WindowsMetafileBitmapsOfPaletteIndexesAreDrawn)
     TestWmf w;
     w.rec(META_SETWINDOWEXT, {100, 100});
     w.raw(META_STRETCHDIB, params);
-    const std::vector<uint8_t> bytes = w.bytes();
-    EnhMetafile mf = SetWinMetaFileBits(uint32_t(bytes.size()), bytes.data(), IntSize{2540, 2540}, nullptr);
-    ASSERT_TRUE(mf);
-    QImage image(100, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    auto dc = Dc::ForImage(&image);
-    PlayEnhMetaFile(*dc, *mf, IntRect{0, 0, 100, 100});
-    DeleteEnhMetaFile(mf);
+    QImage image;
+    ASSERT_NO_FATAL_FAILURE(PlayWmf(w.bytes(), &image));
     EXPECT_EQ(FromQColor(image.pixelColor(20, 50)), kBlack);
     EXPECT_EQ(FromQColor(image.pixelColor(80, 50)), MakeRgb(128, 128, 128));
 }

@@ -137,21 +137,44 @@ std::vector<uint8_t> MakeTestBmp(int32_t width, int32_t height, bool fileHeader)
     return out;
 }
 
-std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bool progressive)
-{
+namespace {
+
+// libjpeg compressing an image of the size into memory, its parameters
+// set to the defaults at the quality; Finish gives the file's bytes.
+struct MemoryJpeg {
+    MemoryJpeg(int32_t width, int32_t height, bool colour, int quality)
+    {
+        c.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&c);
+        jpeg_mem_dest(&c, &out, &size);
+        c.image_width = JDIMENSION(width);
+        c.image_height = JDIMENSION(height);
+        c.input_components = colour ? 3 : 1;
+        c.in_color_space = colour ? JCS_RGB : JCS_GRAYSCALE;
+        jpeg_set_defaults(&c);
+        jpeg_set_quality(&c, quality, TRUE);
+    }
+    std::vector<uint8_t> Finish()
+    {
+        jpeg_finish_compress(&c);
+        jpeg_destroy_compress(&c);
+        std::vector<uint8_t> bytes(out, out + size);
+        std::free(out);
+        return bytes;
+    }
+
     jpeg_compress_struct c;
     jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
     unsigned char* out = nullptr;
     unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = JDIMENSION(width);
-    c.image_height = JDIMENSION(height);
-    c.input_components = colour ? 3 : 1;
-    c.in_color_space = colour ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
+};
+
+}  // namespace
+
+std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bool progressive)
+{
+    MemoryJpeg jpeg(width, height, colour, 90);
+    jpeg_compress_struct& c = jpeg.c;
     if (progressive)
         jpeg_simple_progression(&c);
     jpeg_start_compress(&c, TRUE);
@@ -162,29 +185,14 @@ std::vector<uint8_t> MakeTestJpeg(int32_t width, int32_t height, bool colour, bo
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&c, &p, 1);
     }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    return jpeg.Finish();
 }
 
 std::vector<uint8_t> MakeExifJpeg(int32_t width, int32_t height, const std::vector<uint8_t>& rgb,
                                   int32_t orientation, bool bigEndian)
 {
-    jpeg_compress_struct c;
-    jpeg_error_mgr errors;
-    c.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = JDIMENSION(width);
-    c.image_height = JDIMENSION(height);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 95, TRUE);
+    MemoryJpeg jpeg(width, height, true, 95);
+    jpeg_compress_struct& c = jpeg.c;
     jpeg_start_compress(&c, TRUE);
     if (orientation > 0) {
         // "Exif\0\0", a TIFF header, and a first directory holding a
@@ -225,11 +233,7 @@ std::vector<uint8_t> MakeExifJpeg(int32_t width, int32_t height, const std::vect
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&c, &p, 1);
     }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::vector<uint8_t> bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    return jpeg.Finish();
 }
 
 void PatchJpegSize(std::vector<uint8_t>* jpeg, uint16_t width, uint16_t height)

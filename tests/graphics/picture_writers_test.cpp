@@ -52,6 +52,15 @@ QImage Photo()
     return image;
 }
 
+// How far the bytes of two pictures of one size lie apart, on average.
+double MeanError(const std::vector<uint8_t>& got, const std::vector<uint8_t>& want)
+{
+    int64_t error = 0;
+    for (size_t i = 0; i < got.size(); ++i)
+        error += std::abs(int(got[i]) - int(want[i]));
+    return double(error) / double(got.size());
+}
+
 std::vector<uint8_t> Rgb(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
@@ -198,10 +207,7 @@ TEST(PictureWriters, GifKeepsFewColoursExactlyAndQuantisesMany)
     ASSERT_EQ(quantised.GetWidth(), 40);
     const std::vector<uint8_t> got = PictureRgb(quantised), want = Rgb(photo);
     ASSERT_EQ(got.size(), want.size());
-    int64_t error = 0;
-    for (size_t i = 0; i < got.size(); ++i)
-        error += std::abs(int(got[i]) - int(want[i]));
-    EXPECT_LT(double(error) / double(got.size()), 12.0);
+    EXPECT_LT(MeanError(got, want), 12.0);
 }
 
 TEST(PictureWriters, EpsIsARasterOnePointAPixel)
@@ -322,10 +328,7 @@ TEST(PictureWriters, BlackAndWhiteFormatsAndWordPerfectReadBackInOtherPrograms)
     const std::vector<uint8_t> got = magickRgb(write(OwnPictureWriter(kImagingWordPerfect), photo, "photo.wpg")),
                                want = Rgb(photo);
     ASSERT_EQ(got.size(), want.size());
-    int64_t error = 0;
-    for (size_t i = 0; i < got.size(); ++i)
-        error += std::abs(int(got[i]) - int(want[i]));
-    EXPECT_LT(double(error) / double(got.size()), 12.0);
+    EXPECT_LT(MeanError(got, want), 12.0);
 }
 
 TEST(PictureWriters, OversizedPicturesAreRefusedAndTheOldFileStays)

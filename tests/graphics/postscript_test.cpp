@@ -14,6 +14,7 @@
 #include "graphics/eps_bounding_box.h"
 #include "graphics/postscript.h"
 #include "graphics/ps_text_builders.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -298,13 +299,9 @@ TEST(PostScript, GhostscriptRunsAJobWithAnIncludedEps)
     std::ofstream(dir.file("job.ps"), std::ios::binary) << job;
     const std::string command = "LC_ALL=de_DE.UTF-8 gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage '" +
                                 dir.file("job.ps") + "' 2>&1";
-    FILE* gs = popen(command.c_str(), "r");
-    ASSERT_NE(gs, nullptr);
-    std::string output;
-    char line[256];
-    while (std::fgets(line, sizeof line, gs))
-        output += line;
-    EXPECT_EQ(pclose(gs), 0) << output;
+    bool ran = false;
+    const std::string output = CommandOutput(command, &ran);
+    EXPECT_TRUE(ran) << output;
     EXPECT_EQ(output, "");
 }
 

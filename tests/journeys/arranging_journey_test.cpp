@@ -11,19 +11,12 @@
 #include "dialogs/alignment_dialog.h"
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_info_dialog.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 
 namespace {
 
-class ArrangingJourney : public JourneyTest {
+class ArrangingJourney : public SampleCardJourney {
 protected:
-    void SetUp() override
-    {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
-    }
-
     // The drawing tools' button whose prompt is the text.
     QToolButton* ToolButton(const QString& prompt)
     {

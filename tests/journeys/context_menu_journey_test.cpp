@@ -10,23 +10,15 @@
 #include "carddoc/labels_doc.h"
 #include "dialogs/star_info_dialog.h"
 #include "records/command_ids.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 
 namespace {
 
 constexpr uint32_t kTextTool = 33285;
 
-class ContextMenuJourney : public JourneyTest {
+class ContextMenuJourney : public SampleCardJourney {
 protected:
-    void SetUp() override
-    {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
-    }
-
-    // The star of the sample: 28 x 28 at (20, 20), over the logo's disc.
-    QPoint Star() const { return CardPoint(34, 34); }
+    // The whole of its square.
     QRect StarArea() const { return CardRect(20, 20, 28, 28); }
 
     // Answers Star Info: two more peaks, a polygon, OK.

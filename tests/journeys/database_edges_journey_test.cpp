@@ -243,14 +243,7 @@ TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryE
         Q_EMIT sort->activated(city);
         Settle();
         EXPECT_EQ(document->Browser()->List()->RowCount(), 24);
-        OnNextDialog([](QWidget* dialog) {
-            auto* query = dynamic_cast<CDlgQuery*>(dialog);
-            ASSERT_NE(query, nullptr);
-            query->FieldCombo()->setCurrentIndex(FieldIndexOfId(kFieldLastName, 0));
-            query->OperatorCombo()->setCurrentIndex(2);  // Contains
-            query->ValueEdit()->setText("e");
-            static_cast<QDialog*>(dialog)->accept();
-        });
+        OnNextDialog(LastNameContains("e"));
         ASSERT_TRUE(Trigger("Database > Query..."));
         const int found = document->Browser()->List()->RowCount();
         EXPECT_GT(found, 0);

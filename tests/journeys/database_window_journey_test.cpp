@@ -13,6 +13,7 @@
 #include "app/main_frame.h"
 #include "app/tool_bar_db.h"
 #include "database/data_file.h"
+#include "database/db_test_util.h"
 #include "database/field_table.h"
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
@@ -64,18 +65,12 @@ protected:
     // The LastNames of the records in the order the database holds them.
     std::vector<std::string> HeldRows()
     {
-        DataFile& data = DatabaseDocument()->Data();
         std::vector<std::string> rows;
-        IndexFile& index = data.Index();
-        index.GoFirst();
-        DbIndexEntry entry;
-        while (index.GetNext(&entry) == 1) {
-            CardRecord record;
-            data.ReadRecordAt(entry.recordPosition, &record, 0);
+        ForEachHeldRecord(DatabaseDocument()->Data(), [&rows](const CardRecord& record) {
             char text[256] = {};
             record.GetFieldText(kFieldLastName, text);
             rows.push_back(Cp1252ToQString(text).toStdString());
-        }
+        });
         return rows;
     }
 
@@ -174,14 +169,7 @@ TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndSh
 {
     ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
     DatabaseDocument()->SelectRow(321);
-    OnNextDialog([](QWidget* dialog) {
-        auto* query = dynamic_cast<CDlgQuery*>(dialog);
-        ASSERT_NE(query, nullptr);
-        query->FieldCombo()->setCurrentIndex(FieldIndexOfId(kFieldLastName, 0));
-        query->OperatorCombo()->setCurrentIndex(2);  // Contains
-        query->ValueEdit()->setText("e");
-        Accept()(dialog);
-    });
+    OnNextDialog(LastNameContains("e"));
     Trigger("Database > Query...");
     ASSERT_GT(List()->RowCount(), 10);
     ASSERT_LT(List()->RowCount(), 500);

@@ -12,25 +12,36 @@
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 #include "platform/menus.h"
 
 namespace {
 
 constexpr uint32_t kPowerTextToolButton = 33287;
 
-class EnvelopeJourney : public JourneyTest {
+class EnvelopeJourney : public SampleCardJourney {
 protected:
     void SetUp() override
     {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
+        SampleCardJourney::SetUp();
+        if (HasFatalFailure())
+            return;
         // View > Back Page: the card's back, with nothing on it.
         ASSERT_TRUE(Trigger("View > Back Page"));
         ASSERT_TRUE(Trigger("View > View Size > 200%"));
     }
 
+    // The Power Text tool's button pressed: its dialog has come and gone.
+    void PressPowerTextTool()
+    {
+        QToolBar* palette = MainWindow()->ToolPalette();
+        ASSERT_NE(palette, nullptr);
+        for (QAction* action : palette->actions())
+            if (MenuGetCommandId(action) == kPowerTextToolButton)
+                action->trigger();
+        Settle();
+        ASSERT_EQ(PendingDialogs(), 0u);
+    }
     // The Power Text tool's button, the Text Effects dialog with the line
     // and the shape, then the frame dragged out over the rectangle (points
     // of the page).
@@ -165,13 +176,7 @@ TEST_F(EnvelopeJourney, TheTextEffectsDialogShowsTheFontAndKeepsTheOneChosen)
         text->setText(QStringLiteral("Fonts"));
         static_cast<QDialog*>(dialog)->accept();
     });
-    QToolBar* palette = MainWindow()->ToolPalette();
-    ASSERT_NE(palette, nullptr);
-    for (QAction* action : palette->actions())
-        if (MenuGetCommandId(action) == kPowerTextToolButton)
-            action->trigger();
-    Settle();
-    ASSERT_EQ(PendingDialogs(), 0u);
+    ASSERT_NO_FATAL_FAILURE(PressPowerTextTool());
     ASSERT_FALSE(chosen.isEmpty());
     const IntRect frame{20, 20, 230, 125};
     Drag(Page(frame.left, frame.top), {Page(frame.left + 30, frame.top + 20), Page(frame.right, frame.bottom)});
@@ -212,13 +217,7 @@ TEST_F(EnvelopeJourney, TheTextEffectsPreviewShowsTheLookAtOnceAndFollowsTheTypi
         typed = Changed(opening, after, after.rect());
         static_cast<QDialog*>(dialog)->reject();
     });
-    QToolBar* palette = MainWindow()->ToolPalette();
-    ASSERT_NE(palette, nullptr);
-    for (QAction* action : palette->actions())
-        if (MenuGetCommandId(action) == kPowerTextToolButton)
-            action->trigger();
-    Settle();
-    ASSERT_EQ(PendingDialogs(), 0u);
+    ASSERT_NO_FATAL_FAILURE(PressPowerTextTool());
     EXPECT_GT(atOpening, opening.width() * opening.height() / 50) << "the preview is blank";
     EXPECT_GT(typed, 100) << "the preview does not show what is typed";
 }

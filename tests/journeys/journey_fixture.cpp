@@ -1,6 +1,5 @@
 #include "journey_fixture.h"
 
-#include <array>
 #include <cstdio>
 
 #include <QAbstractItemView>
@@ -27,12 +26,17 @@
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "database/field_table.h"
+#include "dbdoc/db_dialogs.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "platform/menus.h"
 #include "records/command_ids.h"
 #include "support/modal_answer.h"
 #include "support/needed_tools.h"
+#include "support/own_profile.h"
 #include "support/run_program.h"
 #include "support/shell.h"
 
@@ -61,23 +65,6 @@ QAction* FindIn(const QList<QAction*>& actions, uint32_t id)
     return nullptr;
 }
 
-// Runs a command line; its standard output, and whether it exited with 0.
-std::string Capture(const std::string& command, bool* ok)
-{
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        *ok = false;
-        return out;
-    }
-    std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    *ok = pclose(pipe) == 0;
-    return out;
-}
-
 std::string Quoted(const std::string& path)
 {
     std::string q = "'";
@@ -99,10 +86,7 @@ JourneyTest::~JourneyTest() = default;
 void JourneyTest::SetUp()
 {
     ASSERT_TRUE(temp_.ok());
-    QCoreApplication::setOrganizationName("Korrinworks Inc.");
-    QCoreApplication::setApplicationName("Tessaline");
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(temp_.file("settings")));
+    UseOwnProfile(temp_);
     // The program folder holds what an installation gives a new user: the
     // build's staged data.
     SetProgramFolderForTesting(temp_.file("program"));
@@ -349,6 +333,18 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
     };
 }
 
+JourneyTest::DialogDriver JourneyTest::LastNameContains(const QString& text)
+{
+    return [text](QWidget* dialog) {
+        auto* query = dynamic_cast<CDlgQuery*>(dialog);
+        ASSERT_NE(query, nullptr);
+        query->FieldCombo()->setCurrentIndex(FieldIndexOfId(kFieldLastName, 0));
+        query->OperatorCombo()->setCurrentIndex(2);  // Contains
+        query->ValueEdit()->setText(text);
+        query->accept();
+    };
+}
+
 JourneyTest::DialogDriver JourneyTest::Accept()
 {
     return [](QWidget* dialog) {
@@ -518,6 +514,21 @@ QPoint JourneyTest::ViewPoint(const IntPoint& document) const
     return QPoint(p.x - scroll.x, p.y - scroll.y);
 }
 
+void JourneyTest::ImportPicture(const std::string& file, IntPoint from, IntPoint via, IntPoint to, IntRect* bounds)
+{
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const auto onSlot = [&slot](IntPoint p) { return IntPoint{slot.left + p.x, slot.top + p.y}; };
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    Settle();
+    Drag(ViewPoint(onSlot(from)), {ViewPoint(onSlot(via)), ViewPoint(onSlot(to))});
+    Settle();
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
+    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(bounds, 0, kGeometryCurrent);
+}
+
 QPoint JourneyTest::CardPoint(int x, int y) const
 {
     CLabelsDoc* document = CardDocument();
@@ -659,7 +670,7 @@ std::string JourneyTest::Tool(const std::string& arguments)
     bool ok = false;
     // The C locale: texts come out as the files store them, whatever the
     // machine's character set.
-    const std::string out = Capture("LC_ALL=C " + Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
+    const std::string out = CommandOutput("LC_ALL=C " + Quoted(ToolPath()) + " " + arguments + " 2>&1", &ok);
     EXPECT_TRUE(ok) << "tessaline-tool " << arguments << " failed: " << out;
     return out;
 }

@@ -135,6 +135,9 @@ protected:
     // Drivers that accept (OK) or reject (Cancel) a dialog as it is.
     static DialogDriver Accept();
     static DialogDriver Reject();
+    // Database > Query... answered: the records whose last name contains
+    // the text.
+    static DialogDriver LastNameContains(const QString& text);
     // Answers the Print dialog: its PDF entry, whatever printers the
     // machine has, into the file.
     static DialogDriver PrintToPdfFile(const std::string& pdf);
@@ -183,6 +186,10 @@ protected:
     // the card's own points (as `card dump` gives frames), on the view now.
     QPoint CardPoint(int x, int y) const;
     QRect CardRect(int x, int y, int width, int height) const;
+    // File > Import Graphics... with the file, then the picture's frame
+    // dragged out on the first page slot from `from` through `via` to `to`
+    // (document units from the slot's corner); the new frame's bounds.
+    void ImportPicture(const std::string& file, IntPoint from, IntPoint via, IntPoint to, IntRect* bounds);
     // Pixels darker than the threshold (grey level) inside the rectangle.
     static int Ink(const QImage& picture, const QRect& area, int threshold = 128);
     // Pixels that differ between two pictures of the view inside the

@@ -8,21 +8,11 @@
 #include "carddoc/labels_view.h"
 #include "dialogs/object_info_dialog.h"
 #include "dialogs/star_info_dialog.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 
 namespace {
 
-class KeysJourney : public JourneyTest {
-protected:
-    void SetUp() override
-    {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
-    }
-
-    QPoint Star() const { return CardPoint(34, 34); }
-};
+class KeysJourney : public SampleCardJourney {};
 
 TEST_F(KeysJourney, ShiftWithADoubleClickOnTheStarOpensObjectInfoInsteadOfStarInfo)
 {

@@ -28,6 +28,7 @@
 #include "journey_fixture.h"
 #include "records/label_stock_format.h"
 #include "support/fake_printer_caps.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -189,13 +190,8 @@ TEST_F(LabelStockJourney, ASheetDefinedOnA4WithoutAPrinterPrintsOnA4)
     const std::string pdf = TempFile("a4.pdf");
     OnNextDialog(PrintToPdfFile(pdf));
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
-    std::string info;
-    if (FILE* pipe = popen(("pdfinfo '" + pdf + "' 2>/dev/null").c_str(), "r")) {
-        char line[256];
-        while (fgets(line, sizeof line, pipe))
-            info += line;
-        pclose(pipe);
-    }
+    bool ran = false;
+    const std::string info = CommandOutput("pdfinfo '" + pdf + "' 2>/dev/null", &ran);
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }

@@ -75,21 +75,36 @@ protected:
         return at == std::string::npos ? std::string() : run.out.substr(at, run.out.find('\n', at) - at);
     }
 
+    // Opens the sample card and chooses A4 across in its Print Setup,
+    // which opens upright; what the dialog showed.
+    void OpenTheCardAndChooseA4Across(PageChoice* seen)
+    {
+        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+        const PageChoice a4Across{true, "A4"};
+        OnNextDialog(PageDialog(seen, &a4Across));
+        ASSERT_TRUE(Trigger("File > Print Setup..."));
+        EXPECT_FALSE(seen->landscape);
+    }
+    // The card's sheet printed to a PDF file is on A4 across.
+    void ExpectTheSheetOnA4Across()
+    {
+        const std::string pdf = TempFile("sheet.pdf");
+        OnNextDialog(PrintToPdfFile(pdf));
+        ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        const std::string size = PageSize(pdf);
+        EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
+    }
+
     FakePrinterCaps printer_;
 };
 
 TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
 {
-    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-    CLabelsDoc* card = CardDocument();
-
     // The card has no choice of its own yet: the dialog shows the
     // printer's; A4 across becomes the card's.
     PageChoice seen;
-    const PageChoice a4Across{true, "A4"};
-    OnNextDialog(PageDialog(&seen, &a4Across));
-    ASSERT_TRUE(Trigger("File > Print Setup..."));
-    EXPECT_FALSE(seen.landscape);
+    ASSERT_NO_FATAL_FAILURE(OpenTheCardAndChooseA4Across(&seen));
+    CLabelsDoc* card = CardDocument();
     EXPECT_TRUE(seen.paper.startsWith("Letter") || seen.paper.startsWith("US Letter")) << seen.paper.toStdString();
     uint32_t orientation = 0, paper = 0;
     card->GetAlternatePaper(&orientation, &paper);
@@ -113,11 +128,7 @@ TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
     EXPECT_EQ(PaperTable[paper].code, uint32_t(kPaperCodeA4));
 
     // The sheet prints on A4 across.
-    const std::string pdf = TempFile("sheet.pdf");
-    OnNextDialog(PrintToPdfFile(pdf));
-    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
-    const std::string size = PageSize(pdf);
-    EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
+    ASSERT_NO_FATAL_FAILURE(ExpectTheSheetOnA4Across());
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_EQ(std::count(DialogTitles().begin(), DialogTitles().end(), QString("Page Setup")), 3);
@@ -126,16 +137,11 @@ TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
 TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
 {
     printer_.installed = false;
-    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-    CLabelsDoc* card = CardDocument();
-
     // The dialog still opens, on Letter upright; A4 across becomes the
     // card's own page, which its PDF file is printed on.
     PageChoice seen;
-    const PageChoice a4Across{true, "A4"};
-    OnNextDialog(PageDialog(&seen, &a4Across));
-    ASSERT_TRUE(Trigger("File > Print Setup..."));
-    EXPECT_FALSE(seen.landscape);
+    ASSERT_NO_FATAL_FAILURE(OpenTheCardAndChooseA4Across(&seen));
+    CLabelsDoc* card = CardDocument();
     EXPECT_TRUE(seen.paper.startsWith("Letter")) << seen.paper.toStdString();
     uint32_t orientation = 0, paper = 0;
     card->GetAlternatePaper(&orientation, &paper);
@@ -148,11 +154,7 @@ TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
     EXPECT_TRUE(seen.landscape);
     EXPECT_TRUE(seen.paper.startsWith("A4")) << seen.paper.toStdString();
 
-    const std::string pdf = TempFile("sheet.pdf");
-    OnNextDialog(PrintToPdfFile(pdf));
-    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
-    const std::string size = PageSize(pdf);
-    EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
+    ASSERT_NO_FATAL_FAILURE(ExpectTheSheetOnA4Across());
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(PendingDialogs(), 0u);
 }

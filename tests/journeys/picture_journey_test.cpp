@@ -189,22 +189,11 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
 
     // Brought in while gs is missing, the picture on the card is the grey
     // stand-in with the file's name.
-    const IntRect slot = CardDocument()->PageGeometry().slots[0];
-    const IntPoint from{slot.left + 130, slot.top + 80};
-    const IntPoint to{slot.left + 230, slot.top + 130};
-    CurrPageMng* pages = CardDocument()->PageManager();
-    const int16_t before = pages->FrameCount();
+    IntRect bounds;
     {
         WithoutGhostscript missing;
-        OnNextDialog(ChooseFile(eps));
-        ASSERT_TRUE(Trigger("File > Import Graphics..."));
-        Settle();
-        Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
-        Settle();
+        ASSERT_NO_FATAL_FAILURE(ImportPicture(eps, {130, 80}, {180, 105}, {230, 130}, &bounds));
     }
-    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
-    IntRect bounds;
-    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
     const QImage view = ViewPixels();
     const QPoint inside = ViewPoint(IntPoint{(bounds.left * 3 + bounds.right) / 4, (bounds.top + bounds.bottom) / 2});
     EXPECT_EQ(view.pixel(inside) & 0xFFFFFF, 0xC0C0C0u);
@@ -221,6 +210,7 @@ TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhosts
         RunProgram("pdftoppm", {"-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", QString::fromStdString(pdf), prefix});
         return QImage(prefix + ".png");
     };
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
     IntRect cell;
     CardDocument()->GetCellRect(&cell, 0, 0);
     // A point of the frame on the printed sheet (72 pixels an inch).

@@ -14,6 +14,7 @@
 #include "frames/frame_obj.h"
 #include "graphics/postscript.h"
 #include "journey_fixture.h"
+#include "support/pixel_match.h"
 #include "support/shell.h"
 
 namespace {
@@ -34,33 +35,6 @@ QImage Rendered(const std::string& file, const std::string& png)
     if (!gs.waitForFinished(60000) || gs.exitCode() != 0)
         return {};
     return QImage(QString::fromStdString(png));
-}
-
-// Pixels of `a` that no pixel of `b` within one pixel matches to within
-// `tolerance` in every channel.
-int Unmatched(const QImage& page, const QImage& other, int tolerance)
-{
-    const QImage a = page.convertToFormat(QImage::Format_RGB32);
-    const QImage b = other.convertToFormat(QImage::Format_RGB32);
-    int unmatched = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            bool matched = false;
-            for (int dy = -1; dy <= 1 && !matched; ++dy) {
-                for (int dx = -1; dx <= 1 && !matched; ++dx) {
-                    if (!b.valid(x + dx, y + dy))
-                        continue;
-                    const QRgb g = b.pixel(x + dx, y + dy);
-                    matched = std::abs(qRed(p) - qRed(g)) <= tolerance &&
-                              std::abs(qGreen(p) - qGreen(g)) <= tolerance &&
-                              std::abs(qBlue(p) - qBlue(g)) <= tolerance;
-                }
-            }
-            unmatched += matched ? 0 : 1;
-        }
-    }
-    return unmatched;
 }
 
 class PostScriptPrintJourney : public JourneyTest {
@@ -107,27 +81,16 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
     const QImage fromPdf = Rendered(plainPdf, TempFile("pdf.png"));
     ASSERT_FALSE(fromPs.isNull());
     ASSERT_EQ(fromPs.size(), fromPdf.size());
-    EXPECT_LE(Unmatched(fromPs, fromPdf, 64), 300);
-    EXPECT_LE(Unmatched(fromPdf, fromPs, 64), 300);
+    EXPECT_LE(UnmatchedPixels(fromPs, fromPdf, 64), 300);
+    EXPECT_LE(UnmatchedPixels(fromPdf, fromPs, 64), 300);
 
     // Black on its left half, white on its right.
     const std::string eps = TempFile("half.eps");
     const std::string epsText = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n% the picture's own words\n"
                                 "newpath 0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n";
     WriteFileBytes(eps, epsText);
-    const IntRect slot = CardDocument()->PageGeometry().slots[0];
-    const IntPoint from{slot.left + 130, slot.top + 80};
-    const IntPoint to{slot.left + 230, slot.top + 130};
-    CurrPageMng* pages = CardDocument()->PageManager();
-    const int16_t before = pages->FrameCount();
-    OnNextDialog(ChooseFile(eps));
-    ASSERT_TRUE(Trigger("File > Import Graphics..."));
-    Settle();
-    Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 25}), ViewPoint(to)});
-    Settle();
-    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
     IntRect bounds;
-    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+    ASSERT_NO_FATAL_FAILURE(ImportPicture(eps, {130, 80}, {180, 105}, {230, 130}, &bounds));
 
     const std::string ps = TempFile("sheet.ps");
     OnNextDialog(PrintToPostScriptFile(ps));
@@ -153,6 +116,7 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
 
     // The picture is where the frame is: black on its left, white on its
     // right (100 pixels an inch).
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
     IntRect cell;
     CardDocument()->GetCellRect(&cell, 0, 0);
     const auto onSheet = [&](int x, int y) {

@@ -158,20 +158,9 @@ TEST_F(PrintSafetyJourney, AHugePictureShowsAndPrints)
     const std::string png = TempFile("huge.png");
     ASSERT_TRUE(WriteHugePng(png));
 
-    const IntRect slot = CardDocument()->PageGeometry().slots[0];
-    const IntPoint from{slot.left + 60, slot.top + 70};
-    const IntPoint to{slot.left + 220, slot.top + 110};
-    CurrPageMng* pages = CardDocument()->PageManager();
-    const int16_t before = pages->FrameCount();
-    OnNextDialog(ChooseFile(png));
-    ASSERT_TRUE(Trigger("File > Import Graphics..."));
-    Settle();
-    Drag(ViewPoint(from), {ViewPoint(IntPoint{from.x + 50, from.y + 20}), ViewPoint(to)});
-    Settle();
-    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
-    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     IntRect bounds;
-    pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetBounds(&bounds, 0, kGeometryCurrent);
+    ASSERT_NO_FATAL_FAILURE(ImportPicture(png, {60, 70}, {110, 90}, {220, 110}, &bounds));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     const int left = bounds.left + (bounds.right - bounds.left) / 8;
     const int middle = (bounds.top + bounds.bottom) / 2;
     const QImage view = ViewPixels();
@@ -190,6 +179,7 @@ TEST_F(PrintSafetyJourney, AHugePictureShowsAndPrints)
         SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
     const QImage sheet(prefix + ".png");
     ASSERT_FALSE(sheet.isNull());
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
     IntRect cell;
     CardDocument()->GetCellRect(&cell, 0, 0);
     const QPoint onSheet(cell.left + left - slot.left, cell.top + middle - slot.top);

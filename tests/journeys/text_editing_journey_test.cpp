@@ -13,7 +13,7 @@
 #include "carddoc/labels_view.h"
 #include "records/command_ids.h"
 #include "typography/font_size_combo_box.h"
-#include "journey_fixture.h"
+#include "sample_card_journey.h"
 #include "support/shell.h"
 
 namespace {
@@ -22,15 +22,7 @@ constexpr uint32_t kTextTool = 33285;
 constexpr uint32_t kFrameTextTool = 33286;
 constexpr uint32_t kRectangleTool = 33289;
 
-class TextEditingJourney : public JourneyTest {
-protected:
-    void SetUp() override
-    {
-        JourneyTest::SetUp();
-        ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
-        MaximizeCardWindow();
-    }
-};
+class TextEditingJourney : public SampleCardJourney {};
 
 // The company line: frame 4 of the sample, 178 x 24 at (62, 16).
 const QRect kCompany(62, 16, 178, 24);

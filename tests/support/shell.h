@@ -13,6 +13,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // build made next to the test programs.
 std::string ToolPath();
 
+// Runs a shell command line; its standard output, and whether it exited
+// with 0.
+std::string CommandOutput(const std::string& command, bool* ok);
+
 // Runs a shell command line in the folder, with $T naming tessaline-tool.
 // Returns the exit status, or -1 when the command died of a signal.
 int Shell(const TempDir& dir, const std::string& command);

@@ -29,9 +29,7 @@ protected:
         TextTest::SetUp();
         image.fill(kWhite);
         caretHost.dc = dc.get();
-        frame = AddFrame(IntRect{20, 40, 200, 140});
-        SetStory(frame, {"abcdef ghij"});
-        Flow(frame);
+        FlowStory({"abcdef ghij"}, IntRect{20, 40, 200, 140});
         ASSERT_TRUE(BindFrame(&caretCtx, frame));
         caretCtx.SelectParagraph(0);
         caretCtx.SetCaretCharacter(2);
@@ -52,7 +50,6 @@ protected:
     std::unique_ptr<Dc> dc = Dc::ForImage(&image);
     CaretHost caretHost;
     TextContext caretCtx{&doc, &styles, &caretHost, &measurer};
-    FrameObjText* frame = nullptr;
     CaretManager caret{&caretCtx};
 };
 

@@ -11,13 +11,7 @@ class ClipboardTest : public EditingTest {
 protected:
     void Run(int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value, const RunExtras& extras = {})
     {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        if (bit & kRunValueBits)
-            values[size_t(9 - __builtin_ctz(bit))] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false, extras));
-        ctx.StoreFlags(p);
+        SetRunBit(&ctx, paragraph, s, e, bit, value, extras);
     }
     int16_t StyleAt(int32_t paragraph, int32_t i)
     {

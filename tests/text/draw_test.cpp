@@ -24,18 +24,7 @@ protected:
     }
     void Story(const std::vector<std::string>& paragraphs, IntRect rect = {10, 40, 200, 200})
     {
-        frame = AddFrame(rect);
-        SetStory(frame, paragraphs);
-        Flow(frame);
-    }
-    void Run(int32_t paragraph, int32_t s, int32_t e, int rank, int16_t value)
-    {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        values[size_t(rank)] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, RankBit(rank), values, true));
-        ctx.StoreFlags(p);
+        FlowStory(paragraphs, rect);
     }
     void Draw() { DrawTextBlock(&ctx, dc.get(), 1, ctx.Lines().Count(), false); }
     // The first row holding a pixel other than the background in [x0, x1).
@@ -60,16 +49,9 @@ protected:
         }
         return box;
     }
-    void Select(TextPosition a, TextPosition b)
-    {
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
 
     QImage image;
     std::unique_ptr<Dc> dc;
-    FrameObjText* frame = nullptr;
 };
 
 TEST_F(DrawTest, TheHighlightInvertsTheSelectionAndTwiceRestores)

@@ -13,12 +13,7 @@ namespace {
 
 class EditTest : public TextTest {
 protected:
-    void Story(const std::vector<std::string>& paragraphs)
-    {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
-    }
+    void Story(const std::vector<std::string>& paragraphs) { FlowStory(paragraphs, IntRect{0, 0, 600, 400}); }
     std::vector<std::string> Texts()
     {
         std::vector<std::string> out;
@@ -26,14 +21,7 @@ protected:
             out.push_back(Paragraph(i));
         return out;
     }
-    void Select(TextPosition a, TextPosition b)
-    {
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
 
-    FrameObjText* frame = nullptr;
     AlertCapture alerts;
 };
 
@@ -76,12 +64,7 @@ TEST_F(EditTest, EnterSplitsAndCarriesTheParagraphsFormat)
 TEST_F(EditTest, JoinsKeepTheFirstParagraphAndOneEndMark)
 {
     Story({"ab", "cd", "ef"});
-    ctx.SelectParagraph(1);
-    ParagraphText p = ctx.Current();
-    std::array<int16_t, kAttributeCount> bold = kRunDefaults;
-    bold[kRankStyle] = 1;
-    ASSERT_TRUE(SetRunAttributes(&p, 0, 2, kRunStyle, bold, false));
-    ctx.StoreFlags(p);
+    ASSERT_NO_FATAL_FAILURE(SetRunBit(&ctx, 1, 0, 2, kRunStyle, 1));
     // Backspace at the start of the second.
     EXPECT_EQ(DeleteCharAt(&ctx, 0, false), 0);
     EXPECT_EQ(ctx.Caret(), 2);

@@ -147,13 +147,7 @@ protected:
         ctx.SetCaretCharacter(character);
     }
     TextPosition CaretAt() const { return ctx.CaretPosition(); }
-    void Select(TextPosition a, TextPosition b)
-    {
-        FrameObjText* frame = host.editFrame;
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
+    void Select(TextPosition a, TextPosition b) { SelectIn(host.editFrame, a, b); }
     // The selection shown by the frame in edit, or nothing.
     std::pair<TextPosition, TextPosition> Selection()
     {

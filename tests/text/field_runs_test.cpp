@@ -81,7 +81,6 @@ protected:
         return marks;
     }
 
-    FrameObjText* frame = nullptr;
     DatabaseSession records;
 };
 

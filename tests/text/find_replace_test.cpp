@@ -11,9 +11,7 @@ class FindReplaceTest : public TextTest {
 protected:
     void Story(const std::vector<std::string>& paragraphs)
     {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
+        FlowStory(paragraphs, IntRect{0, 0, 600, 400});
         ctx.SelectParagraph(0);
         ctx.SetCaretCharacter(0);
     }
@@ -35,7 +33,6 @@ protected:
         return TextPosition{p, c};
     }
 
-    FrameObjText* frame = nullptr;
     AlertCapture alerts;
 };
 
@@ -143,12 +140,7 @@ TEST_F(FindReplaceTest, AMatchThePargraphLimitRefusesEndsReplaceAll)
 TEST_F(FindReplaceTest, TheReplacementTakesTheSelectionsFormat)
 {
     Story({"plain bold plain"});
-    ctx.SelectParagraph(0);
-    ParagraphText p = ctx.Current();
-    std::array<int16_t, kAttributeCount> values = kRunDefaults;
-    values[kRankStyle] = 1;
-    ASSERT_TRUE(SetRunAttributes(&p, 6, 10, kRunStyle, values, false));
-    ctx.StoreFlags(p);
+    ASSERT_NO_FATAL_FAILURE(SetRunBit(&ctx, 0, 6, 10, kRunStyle, 1));
     EXPECT_EQ(ReplaceInText(&ctx, FindMode::kReplaceAll, Settings("bold", "heavy")), 1);
     EXPECT_EQ(Paragraph(0), "plain heavy plain\r");
     RunCache run;

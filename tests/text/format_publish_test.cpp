@@ -10,31 +10,10 @@ namespace {
 
 class FormatPublishTest : public TextTest {
 protected:
-    void Story(const std::vector<std::string>& paragraphs)
-    {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
-    }
-    void Run(int32_t paragraph, int32_t s, int32_t e, int rank, int16_t value)
-    {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        values[size_t(rank)] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, RankBit(rank), values, true));
-        ctx.StoreFlags(p);
-    }
-    void Select(TextPosition a, TextPosition b)
-    {
-        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
-        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
-        doc.frames.SetEditFlag(frame, true);
-    }
+    void Story(const std::vector<std::string>& paragraphs) { FlowStory(paragraphs, IntRect{0, 0, 600, 400}); }
     int16_t Word(int rank) const { return GetI16LE(host.published.data() + kStyleBaseFormatOffset + 2 * rank); }
     ParaFormat Format() const { return GetParaFormat(host.published.data() + kStyleParaFormatOffset); }
 
-    FrameObjText* frame = nullptr;
 };
 
 TEST_F(FormatPublishTest, SelectionsHandOverMixedMarkers)

@@ -15,9 +15,7 @@ protected:
     // characters) and answers its lines as text.
     std::vector<std::string> Layout(const std::vector<std::string>& paragraphs, IntRect rect = {0, 0, 60, 400})
     {
-        frame = AddFrame(rect);
-        SetStory(frame, paragraphs);
-        end = Flow(frame);
+        end = FlowStory(paragraphs, rect);
         std::vector<std::string> out;
         for (const TextLineRecord& line : Lines())
             out.push_back(LineText(line));
@@ -32,15 +30,9 @@ protected:
     }
     void Run(int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value)
     {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        values[size_t(9 - __builtin_ctz(bit))] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false));
-        ctx.StoreFlags(p);
+        SetRunBit(&ctx, paragraph, s, e, bit, value);
     }
 
-    FrameObjText* frame = nullptr;
     TextPosition end;
 };
 

@@ -14,22 +14,13 @@ class PositionsTest : public TextTest {
 protected:
     void Story(const std::vector<std::string>& paragraphs, IntRect rect = {0, 0, 60, 400})
     {
-        frame = AddFrame(rect);
-        SetStory(frame, paragraphs);
-        Flow(frame);
+        FlowStory(paragraphs, rect);
     }
     void Run(int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value, const RunExtras& extras = {})
     {
-        ctx.SelectParagraph(paragraph);
-        ParagraphText p = ctx.Current();
-        std::array<int16_t, kAttributeCount> values = kRunDefaults;
-        if (bit & kRunValueBits)
-            values[size_t(9 - __builtin_ctz(bit))] = value;
-        ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false, extras));
-        ctx.StoreFlags(p);
+        SetRunBit(&ctx, paragraph, s, e, bit, value, extras);
     }
 
-    FrameObjText* frame = nullptr;
 };
 
 TEST_F(PositionsTest, LinesHoldPositionsUpToTheirEnds)

@@ -16,8 +16,6 @@ protected:
         doc.frames.GetFrameStart(frame->FrameId(), &start, &end);
         return end;
     }
-
-    FrameObjText* frame = nullptr;
 };
 
 TEST_F(RelayoutTest, ADeletionInsideALineRelaysOnlyWhatMoved)

@@ -10,6 +10,7 @@
 
 #include "foundation/program_folder.h"
 #include "frames/style_runs.h"
+#include "spell_word.h"
 #include "support/alert_capture.h"
 #include "support/shell.h"
 #include "text/spell_checker.h"
@@ -18,15 +19,6 @@
 #include "text_fixture.h"
 
 namespace {
-
-struct Word {
-    PStr p;
-    explicit Word(const std::string& s)
-    {
-        p[0] = uint8_t(s.size());
-        std::memcpy(p + 1, s.data(), s.size());
-    }
-};
 
 std::string Text(const uint8_t* pstr) { return std::string(reinterpret_cast<const char*>(pstr + 1), pstr[0]); }
 
@@ -60,9 +52,7 @@ protected:
     }
     void Story(const std::vector<std::string>& paragraphs, uint16_t caret = 0)
     {
-        frame = AddFrame(IntRect{0, 0, 600, 400});
-        SetStory(frame, paragraphs);
-        Flow(frame);
+        FlowStory(paragraphs, IntRect{0, 0, 600, 400});
         ctx.SelectParagraph(0);
         ctx.SetCaretCharacter(caret);
     }
@@ -90,7 +80,6 @@ protected:
 
     AlertCapture alerts;
     std::string path;
-    FrameObjText* frame = nullptr;
     int dialogs = 0;
     std::function<void(SpellingDialog&)> drive = [](SpellingDialog&) {};
 };
@@ -116,15 +105,10 @@ TEST_F(SpellCheckerTest, APunctuatedWordDoesNotEndItsParagraph)
 TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)
 {
     Story({"the catt sat", "a catt " + std::string(65480, 'a') + " dgo"});
-    ctx.SelectParagraph(0);
-    ParagraphText para = ctx.Current();
-    std::array<int16_t, kAttributeCount> values = kRunDefaults;
-    values[kRankColour] = 3;
-    ASSERT_TRUE(SetRunAttributes(&para, 4, 8, kRunColour, values, true));
-    ctx.StoreFlags(para);
+    ASSERT_NO_FATAL_FAILURE(Run(0, 4, 8, kRankColour, 3));
     // The last word of the second paragraph becomes a merge field's text.
     ctx.SelectParagraph(1);
-    para = ctx.Current();
+    ParagraphText para = ctx.Current();
     ASSERT_TRUE(MarkFieldRun(&para, para.Length() - 4, 2, 3));
     ctx.StoreFlags(para);
 

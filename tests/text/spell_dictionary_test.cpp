@@ -25,17 +25,9 @@
 #include "support/temp_dir.h"
 #include "text/spell_dictionary.h"
 #include "dictionary_words.h"
+#include "spell_word.h"
 
 namespace {
-
-struct Word {
-    PStr p;
-    explicit Word(const std::string& s)
-    {
-        p[0] = uint8_t(s.size());
-        std::memcpy(p + 1, s.data(), s.size());
-    }
-};
 
 int32_t Lookup(const std::string& w, int32_t mode = kLookupOnly) { return LookupWord(Word(w).p, mode); }
 int32_t Add(const std::string& w) { return AddWord(Word(w).p); }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,10 +19,12 @@
 #include "frames/frame_obj_text.h"
 #include "frames/frame_record_format.h"
 #include "frames/frame_store.h"
+#include "frames/own_stores.h"
 #include "frames/page_table2.h"
 #include "frames/paragraph_storage.h"
 #include "frames/shared_frame_list.h"
 #include "frames/story_store.h"
+#include "frames/style_runs.h"
 #include "frames/style_sheet.h"
 #include "frames/text_buffer.h"
 #include "support/temp_dir.h"
@@ -109,28 +112,18 @@ inline PathRecord TextFolderRecord(const std::string& folder)
 }
 
 // The document: its flow hook lays the story out through the engine.
-class TextTestDocument : public StandInFrameDocument {
+class TextTestDocument : public WithOwnStores<StandInFrameDocument> {
 public:
     explicit TextTestDocument(const std::string& folder)
     {
         EXPECT_EQ(swap.CreateSwapFile(TextFolderRecord(folder)), 0);
     }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
     void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override
     {
         *end = ::LayOutIntoFrame(ctx, static_cast<FrameObjText*>(frame), rect, start);
     }
 
     TextContext* ctx = nullptr;
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
 };
 
 // The document, the engine over it and the folder its stores live in, for
@@ -166,6 +159,14 @@ protected:
         }
     }
 
+    // Selects a..b in the frame, as the text tool leaves a selection.
+    void SelectIn(FrameObjText* frame, TextPosition a, TextPosition b)
+    {
+        doc.frames.SetTextRef(frame->FrameId(), 0, a.paragraph, a.character);
+        doc.frames.SetTextRef(frame->FrameId(), 1, b.paragraph, b.character);
+        doc.frames.SetEditFlag(frame, true);
+    }
+
     TempDir dir;
     Host host;
     FixedMeasurer measurer;
@@ -174,8 +175,41 @@ protected:
     TextContext ctx{&doc, &styles, &host, &measurer};
 };
 
+// Sets the run attribute bit (to value, when the bit is one that carries a
+// value) over the characters [s, e) of the paragraph.
+inline void SetRunBit(TextContext* ctx, int32_t paragraph, int32_t s, int32_t e, uint16_t bit, int16_t value,
+                      const RunExtras& extras = {})
+{
+    ctx->SelectParagraph(paragraph);
+    ParagraphText p = ctx->Current();
+    std::array<int16_t, kAttributeCount> values = kRunDefaults;
+    if (bit & kRunValueBits)
+        values[size_t(9 - __builtin_ctz(bit))] = value;
+    ASSERT_TRUE(SetRunAttributes(&p, s, e, bit, values, false, extras));
+    ctx->StoreFlags(p);
+}
+
 class TextTest : public TextDocumentTest<TestTextHost> {
 protected:
+    // Makes `frame` over the text rectangle, with the paragraphs as its
+    // story, flowed; the story's end position in it.
+    TextPosition FlowStory(const std::vector<std::string>& paragraphs, const IntRect& rect)
+    {
+        frame = AddFrame(rect);
+        SetStory(frame, paragraphs);
+        return Flow(frame);
+    }
+    // Sets the attribute of the rank to value over the characters [s, e)
+    // of the paragraph, as a format command does.
+    void Run(int32_t paragraph, int32_t s, int32_t e, int rank, int16_t value)
+    {
+        ctx.SelectParagraph(paragraph);
+        ParagraphText p = ctx.Current();
+        std::array<int16_t, kAttributeCount> values = kRunDefaults;
+        values[size_t(rank)] = value;
+        ASSERT_TRUE(SetRunAttributes(&p, s, e, RankBit(rank), values, true));
+        ctx.StoreFlags(p);
+    }
     // Gives the frame a new story holding the paragraphs (each without its
     // mark) and binds the engine to it.
     void SetStory(FrameObjText* frame, const std::vector<std::string>& paragraphs)
@@ -213,4 +247,7 @@ protected:
         const std::string p = Paragraph(line.paragraph);
         return p.substr(line.first, size_t(line.count));
     }
+    void Select(TextPosition a, TextPosition b) { SelectIn(frame, a, b); }
+
+    FrameObjText* frame = nullptr;
 };

@@ -5,15 +5,15 @@
 #include <QImage>
 
 #include "support/shell.h"
+#include "support/tool_sheet.h"
 
 namespace {
 
 TEST(TextSheetTool, WritesTheSheet)
 {
     TempDir dir;
-    ASSERT_EQ(Shell(dir, "\"$T\" text-sheet sheet.png 2>/dev/null"), 0);
-    const QImage sheet(QString::fromStdString(dir.path() + "/sheet.png"));
-    ASSERT_FALSE(sheet.isNull());
+    QImage sheet;
+    ASSERT_NO_FATAL_FAILURE(RunSheetCommand(dir, "text-sheet", &sheet));
     EXPECT_EQ(sheet.width(), 1240);
     // Text in black, the selection inverted to black, the ellipse's fill.
     int black = 0;

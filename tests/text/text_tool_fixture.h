@@ -107,7 +107,7 @@ private:
     ToolTextDocument* doc_;
 };
 
-class ToolTextDocument : public StandInToolDocument, public StandInContentHost {
+class ToolTextDocument : public WithOwnStores<StandInToolDocument>, public StandInContentHost {
 public:
     // pageCount pages, page shown shown; the view zoomed by zoomPercent.
     ToolTextDocument(const std::string& folder, TextMeasurer* measurer, int16_t pageCount, int16_t shown,
@@ -223,11 +223,6 @@ public:
     }
 
     // ---- FrameDocument ----
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
     void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override
     {
         ++layouts;
@@ -260,11 +255,6 @@ public:
     FrameObj* TextToolFrame() override { return currentTool == kToolText ? tool.EditFrame() : nullptr; }
     TextFrameEngine* TextEngine() override { return &engine; }
 
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
     CurrPageMng manager{this};
     StyleSheet styles;
     ToolTextHost host{this};

@@ -7,15 +7,15 @@
 #include <QImage>
 
 #include "support/shell.h"
+#include "support/tool_sheet.h"
 
 namespace {
 
 TEST(ShapesSheetTool, WritesTheSheet)
 {
     TempDir dir;
-    ASSERT_EQ(Shell(dir, "\"$T\" shapes-sheet sheet.png 2>/dev/null"), 0);
-    const QImage sheet(QString::fromStdString(dir.path() + "/sheet.png"));
-    ASSERT_FALSE(sheet.isNull());
+    QImage sheet;
+    ASSERT_NO_FATAL_FAILURE(RunSheetCommand(dir, "shapes-sheet", &sheet));
     EXPECT_EQ(sheet.width(), 1320);
     // The shapes are drawn in the sheet's ink.
     int inked = 0;

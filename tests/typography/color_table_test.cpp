@@ -8,7 +8,7 @@
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "platform/dc.h"
-#include "support/temp_dir.h"
+#include "support/new_file_test.h"
 #include "typography/color_table.h"
 
 namespace {
@@ -128,29 +128,9 @@ TEST(ColorTable, AccessorsOutsideTheTable)
     EXPECT_EQ(Name(t, 14), "Dark Gray");
 }
 
-class ColorSection : public ::testing::Test {
+class ColorSection : public NewFileTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.ok());
-        ASSERT_EQ(PathRecordFromPosix(dir.file("doc.lqx"), &path), 0);
-        ASSERT_EQ(FileCreate(&path, kFileReadWrite, &file), 0);
-    }
-    void TearDown() override { FileClose(file); }
-
-    std::vector<uint8_t> Bytes()
-    {
-        uint32_t size = 0;
-        FileGetSize(file, &size);
-        std::vector<uint8_t> b(size);
-        FileSeek(file, kSeekStart, 0);
-        FileRead(file, b.data(), size);
-        return b;
-    }
-
-    TempDir dir;
-    PathRecord path{};
-    FileHandle file = kNoFile;
+    ColorSection() : NewFileTest("doc.lqx") {}
 };
 
 TEST_F(ColorSection, WritesSixteenEntriesFieldByField)

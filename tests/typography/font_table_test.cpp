@@ -8,6 +8,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/path_record.h"
+#include "support/new_file_test.h"
 #include "support/temp_dir.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
@@ -27,30 +28,15 @@ FontSpec Spec(const char* face, uint32_t emSize = 0, uint8_t pitchAndFamily = 0x
     return s;
 }
 
-class FontSection : public ::testing::Test {
+class FontSection : public NewFileTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.ok());
-        ASSERT_EQ(PathRecordFromPosix(dir.file("fonts"), &path), 0);
-        ASSERT_EQ(FileCreate(&path, kFileReadWrite, &file), 0);
-    }
-    void TearDown() override { FileClose(file); }
+    FontSection() : NewFileTest("fonts") {}
 
     void Put(const std::vector<uint8_t>& bytes)
     {
         ASSERT_EQ(FileSetSize(file, 0), 0);
         ASSERT_EQ(FileSeek(file, kSeekStart, 0), 0);
         ASSERT_EQ(FileWrite(file, bytes.data(), uint32_t(bytes.size())), 0);
-    }
-    std::vector<uint8_t> Bytes()
-    {
-        uint32_t size = 0;
-        FileGetSize(file, &size);
-        std::vector<uint8_t> b(size);
-        FileSeek(file, kSeekStart, 0);
-        FileRead(file, b.data(), size);
-        return b;
     }
     static std::vector<uint8_t> Section(const std::vector<int32_t>& ids, uint32_t count)
     {
@@ -62,10 +48,6 @@ protected:
         }
         return b;
     }
-
-    TempDir dir;
-    PathRecord path{};
-    FileHandle file = kNoFile;
 };
 
 TEST_F(FontSection, NextIdFollowsTheLargestIdRead)

@@ -12,6 +12,7 @@
 #include "graphics/hls.h"
 #include "graphics/postscript.h"
 #include "platform/dc.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 #include "typography/glyph_layout.h"
 #include "typography/glyph_paint.h"
@@ -331,13 +332,9 @@ TEST_F(GlyphPostScript, GhostscriptRunsTheEffects)
     std::ofstream(dir.file("job.ps"), std::ios::binary) << sink.data;
     const std::string command =
         "gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage '" + dir.file("job.ps") + "' 2>&1";
-    FILE* gs = popen(command.c_str(), "r");
-    ASSERT_NE(gs, nullptr);
-    std::string output;
-    char line[256];
-    while (std::fgets(line, sizeof line, gs))
-        output += line;
-    EXPECT_EQ(pclose(gs), 0) << output;
+    bool ran = false;
+    const std::string output = CommandOutput(command, &ran);
+    EXPECT_TRUE(ran) << output;
     EXPECT_EQ(output, "");
 }
 

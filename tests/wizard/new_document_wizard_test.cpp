@@ -57,33 +57,8 @@ bool g_finish = true;
 
 int32_t ScriptedRun(CDlgWizard* sheet)
 {
-    sheet->show();
-    StarterCatalogueSettle();
-    auto* first = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType));
-    for (QTreeWidgetItemIterator it(first->Tree()); *it; ++it)
-        if ((*it)->text(0) == QLatin1String(g_category))
-            first->Tree()->setCurrentItem(*it);
-    for (int step = 0; step < 8 && sheet->ActiveIndex() != kPageFinish; ++step) {
-        if (sheet->ActiveIndex() == kPageBackdrop) {
-            // The first backdrop, inside a filter when the category keeps
-            // them in one.
-            CCategoryTreeCtrl* tree = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
-            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-                if (tree->GetNodeOfItem(*it)->kind == kWizKindBackdrop) {
-                    tree->setCurrentItem(*it);
-                    break;
-                }
-            }
-        }
-        StarterCatalogueSettle();
-        sheet->PressNext();
-        StarterCatalogueSettle();
-    }
-    if (g_finish && sheet->ActiveIndex() == kPageFinish)
-        sheet->PressFinish();
-    else
-        sheet->PressCancel();
-    return sheet->result();
+    WalkToFinish(sheet, g_category);
+    return FinishOrCancel(sheet, g_finish);
 }
 
 class NewDocumentWizardTest : public StarterCatalogue {

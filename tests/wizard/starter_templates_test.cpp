@@ -47,13 +47,7 @@ protected:
     void SetUp() override
     {
         WizardHome::SetUp();
-        const QString shipped = QStringLiteral(TESSALINE_BINARY_DIR "/share/tessaline/Wizard");
-        for (QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString path = it.next();
-            const std::string relative = QDir(shipped).relativeFilePath(path).toStdString();
-            QDir().mkpath(QString::fromStdString(WizardFile(relative)).section('/', 0, -2));
-            WriteFileBytes(WizardFile(relative), ReadFileBytes(path.toStdString()));
-        }
+        CopyShippedCatalogue();
         SetProgramFolderForTesting(dir.path());
         ASSERT_EQ(WizardTreeInit(nullptr), 0);
     }

@@ -33,6 +33,7 @@
 #include "wizard/pg_wiz_2.h"
 #include "wizard/pg_wiz_db_info.h"
 #include "wizard/wiz_preview_card_document.h"
+#include "support/pixel_match.h"
 #include "wizard_sheet_fixture.h"
 
 namespace {
@@ -70,37 +71,9 @@ DocSetup g_finishedRecord;
 int g_previewInk = -1;
 bool g_printSheetEnabled = false;
 
-int Ink(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += qGray(image.pixel(x, y)) < 128;
-    return n;
-}
-
 int32_t ScriptedRun(CDlgWizard* sheet)
 {
-    sheet->show();
-    StarterCatalogueSettle();
-    auto* first = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType));
-    for (QTreeWidgetItemIterator it(first->Tree()); *it; ++it)
-        if ((*it)->text(0) == QLatin1String(g_category))
-            first->Tree()->setCurrentItem(*it);
-    for (int step = 0; step < 8 && sheet->ActiveIndex() != kPageFinish; ++step) {
-        if (sheet->ActiveIndex() == kPageBackdrop) {
-            CCategoryTreeCtrl* tree = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
-            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-                if (tree->GetNodeOfItem(*it)->kind == kWizKindBackdrop) {
-                    tree->setCurrentItem(*it);
-                    break;
-                }
-            }
-        }
-        StarterCatalogueSettle();
-        sheet->PressNext();
-        StarterCatalogueSettle();
-    }
+    WalkToFinish(sheet, g_category);
     if (sheet->ActiveIndex() == kPageFinish && g_template != 0) {
         // The template the catalogue has no page for is chosen here.
         sheet->Record().templateId = g_template;
@@ -125,11 +98,7 @@ int32_t ScriptedRun(CDlgWizard* sheet)
         HandleFree(bits);
     }
     g_finishedRecord = sheet->Record();
-    if (g_finish && sheet->ActiveIndex() == kPageFinish)
-        sheet->PressFinish();
-    else
-        sheet->PressCancel();
-    return sheet->result();
+    return FinishOrCancel(sheet, g_finish);
 }
 
 class WizardCardDocumentTest : public StarterCatalogue {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QDirIterator>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -16,6 +19,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "support/alert_capture.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 using LabelLayout = std::array<uint8_t, kWizLayoutSize>;
@@ -55,6 +59,18 @@ protected:
 
     // A file of the wizard folder ("" for the folder itself).
     std::string WizardFile(const std::string& name) const { return dir.path() + "/Wizard/" + name; }
+    // The wizard folder filled with the catalogue the build stages, as the
+    // program's start-up finds it.
+    void CopyShippedCatalogue()
+    {
+        const QString shipped = QStringLiteral(TESSALINE_BINARY_DIR "/share/tessaline/Wizard");
+        for (QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = it.next();
+            const std::string relative = QDir(shipped).relativeFilePath(path).toStdString();
+            QDir().mkpath(QString::fromStdString(WizardFile(relative)).section('/', 0, -2));
+            WriteFileBytes(WizardFile(relative), ReadFileBytes(path.toStdString()));
+        }
+    }
 
     static std::map<std::string, int32_t>& Profile()
     {

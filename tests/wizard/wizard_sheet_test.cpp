@@ -47,6 +47,16 @@ protected:
         Next(sheet);
         ASSERT_EQ(sheet.ActiveIndex(), kPageLayout);
     }
+    // A business card's run from its start to the Personal Information
+    // page.
+    void ToPersonalInfo(CDlgWizard& sheet, CPgWiz_DBInfo** page)
+    {
+        Start(sheet);
+        ToLayout(sheet, "Business Cards");
+        Next(sheet);
+        ASSERT_EQ(sheet.ActiveIndex(), kPagePersonalInfo);
+        *page = static_cast<CPgWiz_DBInfo*>(sheet.Page(kPagePersonalInfo));
+    }
 };
 
 TEST_F(WizardSheetTest, CategoryRouteGoesForwardAndBackAndStoresEachChoice)
@@ -361,18 +371,16 @@ public:
 
 FakeDatabase* g_database = nullptr;
 
+WizDatabase* HeldDatabase(QWidget*) { return g_database; }
+
 TEST_F(WizardSheetTest, PersonalInfoTextsAndTheHeldDatabase)
 {
     FakeDatabase database;
     g_database = &database;
-    const WizDatabaseMakers previous = SetWizDatabaseMakers({[](QWidget*) -> WizDatabase* { return g_database; },
-                                                             [](QWidget*) -> WizDatabase* { return g_database; }});
+    const WizDatabaseMakers previous = SetWizDatabaseMakers({HeldDatabase, HeldDatabase});
     CDlgWizard sheet("Wizard", nullptr);
-    Start(sheet);
-    ToLayout(sheet, "Business Cards");
-    Next(sheet);
-    ASSERT_EQ(sheet.ActiveIndex(), kPagePersonalInfo);
-    auto* page = static_cast<CPgWiz_DBInfo*>(sheet.Page(kPagePersonalInfo));
+    CPgWiz_DBInfo* page = nullptr;
+    ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
     const uint32_t counter = sheet.DataCounter();
     page->Edit(0)->setText(QStringLiteral("Ada"));
     page->OnEditChanged(kIdFirstPersonalEdit);
@@ -405,14 +413,10 @@ TEST_F(WizardSheetTest, WithoutDatabaseKeepsTheTypedTexts)
 {
     FakeDatabase database;
     g_database = &database;
-    const WizDatabaseMakers previous = SetWizDatabaseMakers({[](QWidget*) -> WizDatabase* { return g_database; },
-                                                             [](QWidget*) -> WizDatabase* { return g_database; }});
+    const WizDatabaseMakers previous = SetWizDatabaseMakers({HeldDatabase, HeldDatabase});
     CDlgWizard sheet("Wizard", nullptr);
-    Start(sheet);
-    ToLayout(sheet, "Business Cards");
-    Next(sheet);
-    ASSERT_EQ(sheet.ActiveIndex(), kPagePersonalInfo);
-    auto* page = static_cast<CPgWiz_DBInfo*>(sheet.Page(kPagePersonalInfo));
+    CPgWiz_DBInfo* page = nullptr;
+    ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
     page->OnOpenDatabase();
     page->Edit(3)->setText(QStringLiteral("Korrinworks"));
     page->OnWithoutDatabase();
@@ -433,13 +437,10 @@ TEST_F(WizardSheetTest, ADatabaseTheProgramHasOpenIsHeldWhenThePageFirstShows)
     FakeDatabase database;
     g_database = &database;
     const WizDatabaseMakers previous =
-        SetWizDatabaseMakers({nullptr, nullptr, [](QWidget*) -> WizDatabase* { return g_database; }});
+        SetWizDatabaseMakers({nullptr, nullptr, HeldDatabase});
     CDlgWizard sheet("Wizard", nullptr);
-    Start(sheet);
-    ToLayout(sheet, "Business Cards");
-    Next(sheet);
-    ASSERT_EQ(sheet.ActiveIndex(), kPagePersonalInfo);
-    auto* page = static_cast<CPgWiz_DBInfo*>(sheet.Page(kPagePersonalInfo));
+    CPgWiz_DBInfo* page = nullptr;
+    ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
     EXPECT_EQ(page->Database(), &database);
     EXPECT_EQ(database.connected, 1);
     EXPECT_EQ(sheet.Record().databaseUse, 1u);

@@ -71,13 +71,7 @@ class ShippedCatalogue : public WizardHome {};
 // finds them, open without a question and hold what the wizard offers.
 TEST_F(ShippedCatalogue, OpensCleanly)
 {
-    const QString shipped = QStringLiteral(TESSALINE_BINARY_DIR "/share/tessaline/Wizard");
-    for (QDirIterator it(shipped, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        const std::string relative = QDir(shipped).relativeFilePath(path).toStdString();
-        QDir().mkpath(QString::fromStdString(WizardFile(relative)).section('/', 0, -2));
-        WriteFileBytes(WizardFile(relative), ReadFileBytes(path.toStdString()));
-    }
+    CopyShippedCatalogue();
     ASSERT_EQ(WizardTreeInit(nullptr), 0);
     EXPECT_TRUE(alerts.boxes().empty());
     ASSERT_EQ(WizardDataOpen(0), 0);
