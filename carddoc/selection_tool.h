@@ -35,11 +35,6 @@ enum : int32_t {
 // The rotate tool, which keeps a selection of its own and hands it over.
 constexpr int16_t kRotateToolKind = 11;
 
-// The context menus the tool's tests ask for by these names; the menus
-// themselves are in card_context_menus.h.
-constexpr int16_t kMenuSimpleObjects = kContextMenuObjects;
-constexpr int16_t kMenuEmptySelection = kContextMenuEmpty;
-
 // The modes of the trackers the tool makes besides the frames' own.
 enum : int16_t {
     kTrackBand = 1,

@@ -271,9 +271,9 @@ TEST_F(SelectionToolTest, ChangesOfSeveralFramesUndoTogether)
     tool->GetGraphicAttrs(&g);
     EXPECT_EQ(g.lineColour, 255);
     EXPECT_EQ(g.fillColour, 4);
-    EXPECT_EQ(tool->ContextMenuId(), kMenuSimpleObjects);
+    EXPECT_EQ(tool->ContextMenuId(), kContextMenuObjects);
     tool->DeselectAll(true);
-    EXPECT_EQ(tool->ContextMenuId(), kMenuEmptySelection);
+    EXPECT_EQ(tool->ContextMenuId(), kContextMenuEmpty);
 }
 
 TEST_F(SelectionToolTest, GroupingRoundTrips)
