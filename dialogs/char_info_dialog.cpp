@@ -103,7 +103,7 @@ void CCharPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
 // --- CDlgCharInfo -----------------------------------------------------------
 
-CDlgCharInfo::CDlgCharInfo(QWidget* parent) : QDialog(parent)
+CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Character Info"));
     setObjectName(QStringLiteral("charInfoDialog"));
@@ -181,18 +181,8 @@ CDlgCharInfo::CDlgCharInfo(QWidget* parent) : QDialog(parent)
         connect(box, &QCheckBox::clicked, this, [this, box] { BoxClicked(box); });
 }
 
-int32_t CDlgCharInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgCharInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgCharInfo::Open()
 {
-    opened_ = true;
     if (!fontList_)
         fontList_ = GetGlobalFontList();
     colour_->SetColors(TableOrDefaults(document_.colors));

@@ -55,7 +55,7 @@ void CFillPreviewWnd::Draw(Dc* dc, const IntRect& c)
     dc->setRop2(oldRop);
 }
 
-CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
+CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Fill Information"));
     setObjectName(QStringLiteral("fillInfoDialog"));
@@ -89,9 +89,7 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
     grid->addWidget(sampleBox, 0, 1);
     grid->addLayout(form, 1, 1);
     grid->addWidget(visibility, 2, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(grid);
 
     connect(opaque_, &QRadioButton::clicked, this, [this] { VisibilityClicked(false); });
     connect(clear_, &QRadioButton::clicked, this, [this] { VisibilityClicked(true); });
@@ -131,18 +129,8 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
     });
 }
 
-int32_t CDlgFillInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgFillInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgFillInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const ColorTable& table = TableOrDefaults(record_.colorTable);
     patterns_->Init(CStyleListBox::kModePatterns, GetFillPatternCount(), 20, 246);

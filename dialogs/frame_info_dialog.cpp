@@ -87,7 +87,7 @@ void CFramePreviewWnd::Draw(Dc* dc, const IntRect& client)
     dc->setRop2(oldRop);
 }
 
-CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
+CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Frame Information"));
     setObjectName(QStringLiteral("frameInfoDialog"));
@@ -126,9 +126,7 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
     top->addWidget(styleBox, 0, 0);
     top->addWidget(patternBox, 0, 1);
     top->addLayout(right, 0, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     connect(above_, &QCheckBox::clicked, this, [this] { SideClicked(above_, &record_.above, kFieldAbove); });
     connect(below_, &QCheckBox::clicked, this, [this] { SideClicked(below_, &record_.below, kFieldBelow); });
@@ -180,18 +178,8 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
     });
 }
 
-int32_t CDlgFrameInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgFrameInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgFrameInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const ColorTable& table = TableOrDefaults(record_.colorTable);
     const uint32_t known = record_.flags;

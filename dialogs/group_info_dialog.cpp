@@ -9,7 +9,7 @@
 #include "dialogs/object_dialog_kit.h"
 
 CDlgGroupInfo::CDlgGroupInfo(QWidget* parent)
-    : CPlacementInfoDialog("Group Information", "groupInfoDialog", parent)
+    : RecordDialog("Group Information", "groupInfoDialog", parent)
 {
     BindRecord(&record_.flags, &record_.units, FlagWord::kUserSetOnly);
     across_ = AddLength(1201, "originAcross", &record_.originAcross, kFieldOriginAcross);

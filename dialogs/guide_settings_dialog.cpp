@@ -9,7 +9,7 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
+CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Guide settings"));
     setObjectName(QStringLiteral("guideSettingsDialog"));
@@ -31,9 +31,7 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(form);
     top->addLayout(boxes);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     fields_.AddLength(horizontal_, &record_.horizontal, 0);
     fields_.AddLength(vertical_, &record_.vertical, 0);
@@ -47,18 +45,8 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
 }
 
-int32_t CDlgGuideSettings::DoModal() { return RunDialogModal(this); }
-
-void CDlgGuideSettings::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgGuideSettings::Open()
 {
-    opened_ = true;
     fields_.Open(units_, record_.units);
     show_->setChecked(record_.showGuide != 0);
     snap_->setChecked(record_.snapToGuide != 0);

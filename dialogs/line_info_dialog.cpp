@@ -123,7 +123,7 @@ void CLineCapsWnd::mousePressEvent(QMouseEvent* event)
 
 // --- CDlgLineInfo -----------------------------------------------------------
 
-CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
+CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Line Information"));
     setObjectName(QStringLiteral("lineInfoDialog"));
@@ -179,9 +179,7 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     grid->addWidget(leftEnd, 2, 0);
     grid->addWidget(rightEnd, 2, 1);
     grid->addLayout(boxes, 2, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(grid);
 
     fields_.AddLength(rightDown_, &record_.rightDown, 4);
     fields_.AddLength(rightAcross_, &record_.rightAcross, 8);
@@ -243,18 +241,8 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     connect(visible_, &QCheckBox::clicked, this, [this] { BoxClicked(visible_, kFieldVisible); });
 }
 
-int32_t CDlgLineInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgLineInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgLineInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const uint32_t known = record_.flags;
     FillUnitsCombo(units_);

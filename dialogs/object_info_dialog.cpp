@@ -8,7 +8,7 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : CPlacementInfoDialog("Object Info", "objectInfoDialog", parent)
+CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : RecordDialog("Object Info", "objectInfoDialog", parent)
 {
     BindRecord(&record_.flags, &record_.units, FlagWord::kUserSetOnly);
     across_ = AddLength(1201, "originAcross", &record_.originAcross, kFieldOriginAcross);

@@ -15,7 +15,7 @@ constexpr int32_t kFirstEditId = 1259;
 
 }  // namespace
 
-CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : QDialog(parent)
+CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Paragraph Info"));
     setObjectName(QStringLiteral("paragraphInfoDialog"));
@@ -67,26 +67,20 @@ CFloatEdit* CDlgParagraphInfo::Edit(int32_t controlId) const
     return i >= 0 && i < 6 ? edits_[i] : nullptr;
 }
 
-int32_t CDlgParagraphInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgParagraphInfo::showEvent(QShowEvent* event)
+void CDlgParagraphInfo::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        {
-            const QSignalBlocker quiet(units_);
-            FillUnitsCombo(units_);
-            units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-        }
-        fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-        alignment_->setCurrentIndex(record_.alignment >= 0 && record_.alignment <= kParaAlignJustified
-                                        ? record_.alignment
-                                        : kParaAlignNone);
-        keepWithNext_->setChecked(record_.keepWithNext != 0);
-        keepLines_->setChecked(record_.keepLinesTogether != 0);
-        fields_.SetupAll();
+    {
+        const QSignalBlocker quiet(units_);
+        FillUnitsCombo(units_);
+        units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
     }
-    QDialog::showEvent(event);
+    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
+    alignment_->setCurrentIndex(record_.alignment >= 0 && record_.alignment <= kParaAlignJustified
+                                    ? record_.alignment
+                                    : kParaAlignNone);
+    keepWithNext_->setChecked(record_.keepWithNext != 0);
+    keepLines_->setChecked(record_.keepLinesTogether != 0);
+    fields_.SetupAll();
 }
 
 void CDlgParagraphInfo::UnitsChosen(int index)

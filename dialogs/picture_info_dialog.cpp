@@ -5,7 +5,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QVBoxLayout>
 
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
@@ -33,7 +32,7 @@ enum : int32_t {
 
 }  // namespace
 
-CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
+CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Picture Information"));
     setObjectName(QStringLiteral("pictureInfoDialog"));
@@ -104,9 +103,7 @@ CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
     top->addWidget(boxGroup, 0, 0);
     top->addWidget(pictureGroup, 0, 1);
     top->addLayout(flags, 1, 0, 1, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     fields_.AddLength(across, &record_.originAcross, kFieldOriginAcross);
     fields_.AddLength(down, &record_.originDown, kFieldOriginDown);
@@ -137,18 +134,8 @@ QCheckBox* CDlgPictureInfo::Box(int32_t controlId) const
     return nullptr;
 }
 
-int32_t CDlgPictureInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgPictureInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgPictureInfo::Open()
 {
-    opened_ = true;
     fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.mask);
     const struct {

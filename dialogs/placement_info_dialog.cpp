@@ -8,13 +8,12 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent) : QDialog(parent)
+CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent)
+    : OpeningDialog(parent)
 {
     setWindowTitle(QString::fromLatin1(title));
     setObjectName(QString::fromLatin1(name));
 }
-
-int32_t CPlacementInfoDialog::DoModal() { return RunDialogModal(this); }
 
 CFloatEdit* CPlacementInfoDialog::AddLength(int32_t id, const char* name, double* value, uint32_t bit)
 {
@@ -72,23 +71,8 @@ QVBoxLayout* CPlacementInfoDialog::FlagColumn() const
     return column;
 }
 
-void CPlacementInfoDialog::SetBody(QLayout* body)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addLayout(OkCancelRow(this));
-}
-
-void CPlacementInfoDialog::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CPlacementInfoDialog::Open()
 {
-    opened_ = true;
     ready_ = false;
     // A blank field gets its range too, so that a value typed into it
     // later is held to the same limits as in a field shown with a value.

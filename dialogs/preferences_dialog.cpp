@@ -143,7 +143,7 @@ QImage QuoteStyleStrip()
 
 // --- The dialog -------------------------------------------------------------
 
-CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
+CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog(parent)
 {
     setWindowTitle(QStringLiteral("Preferences"));
     setObjectName(QStringLiteral("preferencesDialog"));
@@ -250,47 +250,41 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
 
 void CDlgPreferences::SetRecord(const uint8_t* block) { std::memcpy(record_, block, kGeneralPrefsSize); }
 
-int32_t CDlgPreferences::DoModal() { return RunDialogModal(this); }
-
-void CDlgPreferences::showEvent(QShowEvent* event)
+void CDlgPreferences::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        FillUnitsCombo(horizontal_);
-        FillUnitsCombo(vertical_);
-        horizontal_->setCurrentIndex(int(U32(record_, kPrefHorizontalUnit)));
-        vertical_->setCurrentIndex(int(U32(record_, kPrefVerticalUnit)));
-        speed_->setRange(kSlowest, kFastest);
-        speed_->setValue(int(GetI32LE(record_ + kPrefScrollSpeed)));
-        guide_ = U32(record_, kPrefGuideColour) & 0xFFFFFF;
-        PaintSwatch();
-        quotes_->Setup(QuoteStyleStrip(), kQuoteStyleCount, kQuoteItemWidth, kQuoteItemHeight);
-        for (const char* pair : {"\" \"", "'' ''", ",, ''", "<< >>", ">> <<", "( )", "[ ]", "{ }"})
-            quotes_->addItem(QString::fromLatin1(pair));
-        quotes_->setCurrentIndex(int(U32(record_, kPrefQuoteStyle)));
+    FillUnitsCombo(horizontal_);
+    FillUnitsCombo(vertical_);
+    horizontal_->setCurrentIndex(int(U32(record_, kPrefHorizontalUnit)));
+    vertical_->setCurrentIndex(int(U32(record_, kPrefVerticalUnit)));
+    speed_->setRange(kSlowest, kFastest);
+    speed_->setValue(int(GetI32LE(record_ + kPrefScrollSpeed)));
+    guide_ = U32(record_, kPrefGuideColour) & 0xFFFFFF;
+    PaintSwatch();
+    quotes_->Setup(QuoteStyleStrip(), kQuoteStyleCount, kQuoteItemWidth, kQuoteItemHeight);
+    for (const char* pair : {"\" \"", "'' ''", ",, ''", "<< >>", ">> <<", "( )", "[ ]", "{ }"})
+        quotes_->addItem(QString::fromLatin1(pair));
+    quotes_->setCurrentIndex(int(U32(record_, kPrefQuoteStyle)));
 
-        minutes_->setText(QString::number(GetI32LE(record_ + kPrefAutoSaveMinutes)));
-        smallCaps_->setText(QString::number(GetI32LE(record_ + kPrefSmallCaps)));
-        superscript_->setText(QString::number(GetI32LE(record_ + kPrefSuperscript)));
-        subscript_->setText(QString::number(GetI32LE(record_ + kPrefSubscript)));
-        pasteWidth_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardWidth)));
-        pasteHeight_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardHeight)));
-        tabs_->setText(QString::number(GetI32LE(record_ + kPrefTabWidth)));
-        autoSave_->setChecked(U32(record_, kPrefAutoSaveOn) != 0);
-        pictureInto_->setChecked(U32(record_, kPrefPictureIntoDocument) != 0);
-        smartQuotes_->setChecked(U32(record_, kPrefSmartQuotes) != 0);
-        guidesBack_->setChecked(U32(record_, kPrefGuidesInBack) != 0);
-        saveScale_->setChecked(U32(record_, kPrefSavePageScale) != 0);
-        const uint32_t justify = U32(record_, kPrefJustify);
-        if (justify <= 1)
-            justify_[justify]->setChecked(true);
-        const uint32_t breaking = U32(record_, kPrefTextWrap);
-        if (breaking <= 1)
-            breaking_[breaking]->setChecked(true);
-        quotes_->setEnabled(smartQuotes_->isChecked());
-        minutes_->setEnabled(autoSave_->isChecked());
-    }
-    QDialog::showEvent(event);
+    minutes_->setText(QString::number(GetI32LE(record_ + kPrefAutoSaveMinutes)));
+    smallCaps_->setText(QString::number(GetI32LE(record_ + kPrefSmallCaps)));
+    superscript_->setText(QString::number(GetI32LE(record_ + kPrefSuperscript)));
+    subscript_->setText(QString::number(GetI32LE(record_ + kPrefSubscript)));
+    pasteWidth_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardWidth)));
+    pasteHeight_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardHeight)));
+    tabs_->setText(QString::number(GetI32LE(record_ + kPrefTabWidth)));
+    autoSave_->setChecked(U32(record_, kPrefAutoSaveOn) != 0);
+    pictureInto_->setChecked(U32(record_, kPrefPictureIntoDocument) != 0);
+    smartQuotes_->setChecked(U32(record_, kPrefSmartQuotes) != 0);
+    guidesBack_->setChecked(U32(record_, kPrefGuidesInBack) != 0);
+    saveScale_->setChecked(U32(record_, kPrefSavePageScale) != 0);
+    const uint32_t justify = U32(record_, kPrefJustify);
+    if (justify <= 1)
+        justify_[justify]->setChecked(true);
+    const uint32_t breaking = U32(record_, kPrefTextWrap);
+    if (breaking <= 1)
+        breaking_[breaking]->setChecked(true);
+    quotes_->setEnabled(smartQuotes_->isChecked());
+    minutes_->setEnabled(autoSave_->isChecked());
 }
 
 void CDlgPreferences::PaintSwatch()

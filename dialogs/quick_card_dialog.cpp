@@ -128,7 +128,7 @@ void CQuickCardSampleWnd::Draw(Dc* dc, const IntRect& client) const
     dc->selectPen(oldPen);
 }
 
-CDlgQuickCard::CDlgQuickCard(QWidget* parent) : QDialog(parent)
+CDlgQuickCard::CDlgQuickCard(QWidget* parent) : OpeningDialog(parent)
 {
     setWindowTitle(QStringLiteral("Quick Card Specification"));
     setObjectName(QStringLiteral("quickCardDialog"));
@@ -165,24 +165,16 @@ CDlgQuickCard::CDlgQuickCard(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addWidget(group);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 }
 
 void CDlgQuickCard::SetRecord(const uint8_t* settings) { std::memcpy(record_, settings, kQuickCardSpecSize); }
 
-int32_t CDlgQuickCard::DoModal() { return RunDialogModal(this); }
-
-void CDlgQuickCard::showEvent(QShowEvent* event)
+void CDlgQuickCard::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        for (int32_t i = 0; i < 23; ++i)
-            boxes_[i]->setChecked(GetU32LE(record_ + 4 * i) != 0);
-        Update();
-    }
-    QDialog::showEvent(event);
+    for (int32_t i = 0; i < 23; ++i)
+        boxes_[i]->setChecked(GetU32LE(record_ + 4 * i) != 0);
+    Update();
 }
 
 void CDlgQuickCard::ReadControls(uint8_t* settings) const

@@ -255,7 +255,7 @@ void CQuickCardItemWnd::Draw(Dc* dc, const IntRect& client) const
 
 // --- The dialog -----------------------------------------------------------
 
-CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
+CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : OpeningDialog(parent)
 {
     setWindowTitle(QStringLiteral("Quick Card Specification"));
     setObjectName(QStringLiteral("quickCardLayoutDialog"));
@@ -385,9 +385,7 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     connect(insert_, &QPushButton::clicked, this, [this] { OnInsert(); });
     connect(delete_, &QPushButton::clicked, this, [this] { OnDelete(); });
@@ -454,8 +452,6 @@ void CDlgQuickCardLayout::GetItem(QuickCardItem* record)
     block_ = nullptr;
 }
 
-int32_t CDlgQuickCardLayout::DoModal() { return RunDialogModal(this); }
-
 double CDlgQuickCardLayout::Factor() const
 {
     const int32_t unit = int32_t(record_.words[kQuickCardUnitsWord]);
@@ -468,36 +464,32 @@ uint8_t* CDlgQuickCardLayout::Selected() const
     return QuickCardBlockIndexValid(block_, row) ? QuickCardBlockGetItem(block_, row) : nullptr;
 }
 
-void CDlgQuickCardLayout::showEvent(QShowEvent* event)
+void CDlgQuickCardLayout::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        loading_ = true;
-        if (record_.words[kQuickCardUnitsWord] >= uint32_t(kUnitCount))
-            record_.words[kQuickCardUnitsWord] = kDefaultUnit;
-        for (const QuickCardUnit& u : kUnits)
-            units_->addItem(QString::fromLatin1(u.name));
-        units_->setCurrentIndex(int(record_.words[kQuickCardUnitsWord]));
-        hSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
-        vSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
-        const uint8_t* header = HandleData<uint8_t>(block_);
-        skipFields_->setChecked(header[kQcHeaderKeepEmptyPieces] == 0);
-        skipLines_->setChecked(header[kQcHeaderKeepEmptyLines] == 0);
-        sizes_->addItem(QStringLiteral("Default"), int(kDefaultFontSize));
-        for (int16_t size : kFontSizes)
-            sizes_->addItem(QString::asprintf("%li", long(size)), int(size));
-        fields_->addItem(QStringLiteral("Caption"));
-        for (int32_t column = 0; column < kEntryColumnCount; ++column) {
-            char name[kFieldTypeNameSize] = {};
-            FieldTypeName(FieldIdByIndex(column), name, true, false);
-            fields_->addItem(Cp1252ToQString(name));
-        }
-        fields_->setCurrentIndex(0);
-        loading_ = false;
-        FillList();
-        Refresh();
+    loading_ = true;
+    if (record_.words[kQuickCardUnitsWord] >= uint32_t(kUnitCount))
+        record_.words[kQuickCardUnitsWord] = kDefaultUnit;
+    for (const QuickCardUnit& u : kUnits)
+        units_->addItem(QString::fromLatin1(u.name));
+    units_->setCurrentIndex(int(record_.words[kQuickCardUnitsWord]));
+    hSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
+    vSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
+    const uint8_t* header = HandleData<uint8_t>(block_);
+    skipFields_->setChecked(header[kQcHeaderKeepEmptyPieces] == 0);
+    skipLines_->setChecked(header[kQcHeaderKeepEmptyLines] == 0);
+    sizes_->addItem(QStringLiteral("Default"), int(kDefaultFontSize));
+    for (int16_t size : kFontSizes)
+        sizes_->addItem(QString::asprintf("%li", long(size)), int(size));
+    fields_->addItem(QStringLiteral("Caption"));
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char name[kFieldTypeNameSize] = {};
+        FieldTypeName(FieldIdByIndex(column), name, true, false);
+        fields_->addItem(Cp1252ToQString(name));
     }
-    QDialog::showEvent(event);
+    fields_->setCurrentIndex(0);
+    loading_ = false;
+    FillList();
+    Refresh();
 }
 
 void CDlgQuickCardLayout::FillList()

@@ -10,7 +10,7 @@
 #include "dialogs/object_dialog_kit.h"
 
 CDlgTextBoxInfo::CDlgTextBoxInfo(QWidget* parent)
-    : CPlacementInfoDialog("Text Box Information", "textBoxInfoDialog", parent)
+    : RecordDialog("Text Box Information", "textBoxInfoDialog", parent)
 {
     // The mask keeps the fields known over the selection: the worker
     // writes every field back whatever it says.

@@ -23,7 +23,7 @@ QImage RunaroundPicture(int32_t mode)
     return mode >= 0 && mode < 3 ? LoadResourceBitmap(159 + mode) : QImage();
 }
 
-CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
+CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Text Runaround"));
     setObjectName(QStringLiteral("textRunaroundDialog"));
@@ -48,22 +48,16 @@ CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
     layout->addLayout(OkCancelRow(this));
 }
 
-int32_t CDlgTextRunaround::DoModal() { return RunDialogModal(this); }
-
-void CDlgTextRunaround::showEvent(QShowEvent* event)
+void CDlgTextRunaround::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        for (int i = 0; i < 3; ++i) {
-            const QImage picture = RunaroundPicture(i);
-            modes_[i]->setIcon(QIcon(QPixmap::fromImage(picture)));
-            modes_[i]->setIconSize(picture.size() + QSize(4, 4));
-        }
-        Mode(record_.mode)->setChecked(true);
-        margin_->setText(QString::number(record_.margin));
-        spin_->SetRange(0, kMostMargin);
+    for (int i = 0; i < 3; ++i) {
+        const QImage picture = RunaroundPicture(i);
+        modes_[i]->setIcon(QIcon(QPixmap::fromImage(picture)));
+        modes_[i]->setIconSize(picture.size() + QSize(4, 4));
     }
-    QDialog::showEvent(event);
+    Mode(record_.mode)->setChecked(true);
+    margin_->setText(QString::number(record_.margin));
+    spin_->SetRange(0, kMostMargin);
 }
 
 void CDlgTextRunaround::accept()

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
@@ -59,7 +58,7 @@ OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
 
 // --- Other Value ------------------------------------------------------------
 
-CDlgOtherValue::CDlgOtherValue(QWidget* parent) : QDialog(parent)
+CDlgOtherValue::CDlgOtherValue(QWidget* parent) : RecordDialog(parent)
 {
     setObjectName(QStringLiteral("otherValueDialog"));
     CopyText(record_.caption, "Other Value");
@@ -77,26 +76,18 @@ CDlgOtherValue::CDlgOtherValue(QWidget* parent) : QDialog(parent)
     row->addWidget(label_);
     row->addWidget(value_);
     row->addWidget(spin_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgOtherValue::DoModal() { return RunDialogModal(this); }
-
-void CDlgOtherValue::showEvent(QShowEvent* event)
+void CDlgOtherValue::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        value_->setText(QString::number(record_.value));
-        spin_->SetRange(record_.minimum, record_.maximum);
-        spin_->SetIncrement(record_.step);
-        label_->setText(TextOf(record_.label));
-        setWindowTitle(TextOf(record_.caption));
-        value_->setFocus();
-        value_->selectAll();
-    }
-    QDialog::showEvent(event);
+    value_->setText(QString::number(record_.value));
+    spin_->SetRange(record_.minimum, record_.maximum);
+    spin_->SetIncrement(record_.step);
+    label_->setText(TextOf(record_.label));
+    setWindowTitle(TextOf(record_.caption));
+    value_->setFocus();
+    value_->selectAll();
 }
 
 void CDlgOtherValue::accept()
@@ -108,7 +99,7 @@ void CDlgOtherValue::accept()
 
 // --- Zoom -------------------------------------------------------------------
 
-CDlgZoom::CDlgZoom(QWidget* parent) : QDialog(parent)
+CDlgZoom::CDlgZoom(QWidget* parent) : RecordDialog(parent)
 {
     setWindowTitle(QStringLiteral("Zoom"));
     setObjectName(QStringLiteral("zoomDialog"));
@@ -120,21 +111,13 @@ CDlgZoom::CDlgZoom(QWidget* parent) : QDialog(parent)
     row->addWidget(percent_);
     row->addWidget(spin_);
     row->addWidget(new QLabel(QStringLiteral("%"), this));
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgZoom::DoModal() { return RunDialogModal(this); }
-
-void CDlgZoom::showEvent(QShowEvent* event)
+void CDlgZoom::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        percent_->setText(QString::number(record_.percent));
-        spin_->SetRange(kLeastZoom, kMostZoom);
-    }
-    QDialog::showEvent(event);
+    percent_->setText(QString::number(record_.percent));
+    spin_->SetRange(kLeastZoom, kMostZoom);
 }
 
 void CDlgZoom::accept()
