@@ -187,10 +187,8 @@ void CImportFieldListBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 // --- The dialog -----------------------------------------------------------
 
-CDlgImportDB::CDlgImportDB(QWidget* parent) : QDialog(parent)
+CDlgImportDB::CDlgImportDB(QWidget* parent) : OpeningDialog("Import database", "importDbDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Import database"));
-    setObjectName(QStringLiteral("importDbDialog"));
     list_ = new CImportFieldListBox(this);
     list_->SetEntries(&left_, &right_);
     record_ = new QLineEdit(this);
@@ -317,22 +315,17 @@ ImportOptions CDlgImportDB::Record() const
     return options;
 }
 
-int32_t CDlgImportDB::DoModal() { return RunDialogModal(this); }
-
-void CDlgImportDB::showEvent(QShowEvent* event)
+void CDlgImportDB::Open()
 {
-    if (!initialised_) {
-        firstLabel_->setText(Cp1252ToQString(fileName_));
-        secondLabel_->setText(Cp1252ToQString(secondName_));
-        {
-            const QSignalBlocker quiet(delimiterCombo_);
-            FillDelimiterCombo(delimiterCombo_);
-            delimiterCombo_->setCurrentIndex(delimiter_);
-        }
-        rows_ = 0;
-        BuildRows(true);
-        list_->SetRows(rows_);
-        initialised_ = true;
+    firstLabel_->setText(Cp1252ToQString(fileName_));
+    secondLabel_->setText(Cp1252ToQString(secondName_));
+    {
+        const QSignalBlocker quiet(delimiterCombo_);
+        FillDelimiterCombo(delimiterCombo_);
+        delimiterCombo_->setCurrentIndex(delimiter_);
     }
-    QDialog::showEvent(event);
+    rows_ = 0;
+    BuildRows(true);
+    list_->SetRows(rows_);
+    initialised_ = true;
 }

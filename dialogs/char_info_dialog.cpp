@@ -103,10 +103,8 @@ void CCharPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
 // --- CDlgCharInfo -----------------------------------------------------------
 
-CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog(parent)
+CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog("Character Info", "charInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Character Info"));
-    setObjectName(QStringLiteral("charInfoDialog"));
     font_ = new CFontComboBox(this);
     font_->setObjectName(QStringLiteral("font"));
     size_ = NumberCombo("size", this);

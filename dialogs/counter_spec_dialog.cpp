@@ -55,10 +55,8 @@ void PutSlotText(uint8_t* record, size_t offset, const QString& text)
 
 }  // namespace
 
-CDlgCounterSpec::CDlgCounterSpec(QWidget* parent) : OpeningDialog(parent)
+CDlgCounterSpec::CDlgCounterSpec(QWidget* parent) : OpeningDialog("Counter Specification", "counterSpecDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Counter Specification"));
-    setObjectName(QStringLiteral("counterSpecDialog"));
     preamble_ = TextEdit("preamble", this);
     postamble_ = TextEdit("postamble", this);
     start_ = CounterEdit(1123, "start", this);

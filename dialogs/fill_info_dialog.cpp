@@ -55,10 +55,8 @@ void CFillPreviewWnd::Draw(Dc* dc, const IntRect& c)
     dc->setRop2(oldRop);
 }
 
-CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog(parent)
+CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog("Fill Information", "fillInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Fill Information"));
-    setObjectName(QStringLiteral("fillInfoDialog"));
     patterns_ = new CStyleListBox(this);
     patterns_->setObjectName(QStringLiteral("pattern"));
     colour_ = new CColorComboBox(this);

@@ -87,10 +87,8 @@ void CFramePreviewWnd::Draw(Dc* dc, const IntRect& client)
     dc->setRop2(oldRop);
 }
 
-CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog(parent)
+CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog("Frame Information", "frameInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Frame Information"));
-    setObjectName(QStringLiteral("frameInfoDialog"));
     styles_ = new CStyleListBox(this);
     styles_->setObjectName(QStringLiteral("borderStyle"));
     patterns_ = new CStyleListBox(this);

@@ -9,10 +9,8 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog(parent)
+CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog("Guide settings", "guideSettingsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Guide settings"));
-    setObjectName(QStringLiteral("guideSettingsDialog"));
     horizontal_ = MeasureEdit(1138, "horizontal", this);
     vertical_ = MeasureEdit(1139, "vertical", this);
     show_ = new QCheckBox(QStringLiteral("Show Guide"), this);

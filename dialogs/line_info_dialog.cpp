@@ -123,10 +123,8 @@ void CLineCapsWnd::mousePressEvent(QMouseEvent* event)
 
 // --- CDlgLineInfo -----------------------------------------------------------
 
-CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog(parent)
+CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog("Line Information", "lineInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Line Information"));
-    setObjectName(QStringLiteral("lineInfoDialog"));
     styles_ = new CStyleListBox(this);
     styles_->setObjectName(QStringLiteral("style"));
     patterns_ = new CStyleListBox(this);

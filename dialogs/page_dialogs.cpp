@@ -26,10 +26,8 @@ CIntEdit* PageEdit(int32_t id, const char* name, QWidget* parent)
 
 // --- Goto Page ------------------------------------------------------------
 
-CDlgGotoPage::CDlgGotoPage(QWidget* parent) : RecordDialog(parent)
+CDlgGotoPage::CDlgGotoPage(QWidget* parent) : RecordDialog("Goto Page", "gotoPageDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Goto Page"));
-    setObjectName(QStringLiteral("gotoPageDialog"));
     page_ = PageEdit(1132, "page", this);
     spin_ = new UpDownButtons(page_, this);
     total_ = new QLabel(this);
@@ -60,10 +58,8 @@ void CDlgGotoPage::accept()
 
 // --- Insert Page ------------------------------------------------------------
 
-CDlgInsertPage::CDlgInsertPage(QWidget* parent) : RecordDialog(parent)
+CDlgInsertPage::CDlgInsertPage(QWidget* parent) : RecordDialog("Insert Page", "insertPageDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Insert Page"));
-    setObjectName(QStringLiteral("insertPageDialog"));
     count_ = PageEdit(1134, "count", this);
     spin_ = new UpDownButtons(count_, this);
     place_ = new QComboBox(this);
@@ -119,10 +115,8 @@ void CDlgInsertPage::accept()
 
 // --- Delete Pages -----------------------------------------------------------
 
-CDlgDeletePages::CDlgDeletePages(QWidget* parent) : RecordDialog(parent)
+CDlgDeletePages::CDlgDeletePages(QWidget* parent) : RecordDialog("Delete Pages", "deletePagesDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Delete Pages"));
-    setObjectName(QStringLiteral("deletePagesDialog"));
     from_ = PageEdit(1134, "from", this);
     thru_ = PageEdit(1137, "thru", this);
     auto* row = new QHBoxLayout;

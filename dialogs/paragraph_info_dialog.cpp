@@ -15,10 +15,8 @@ constexpr int32_t kFirstEditId = 1259;
 
 }  // namespace
 
-CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog(parent)
+CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog("Paragraph Info", "paragraphInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Paragraph Info"));
-    setObjectName(QStringLiteral("paragraphInfoDialog"));
     const char* const names[6] = {"leftIndent", "firstLine", "rightIndent", "leading", "spaceBefore", "spaceAfter"};
     for (int i = 0; i < 6; ++i) {
         edits_[i] = new CFloatEdit(this);

@@ -32,10 +32,8 @@ enum : int32_t {
 
 }  // namespace
 
-CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : RecordDialog(parent)
+CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : RecordDialog("Picture Information", "pictureInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Picture Information"));
-    setObjectName(QStringLiteral("pictureInfoDialog"));
     const auto edit = [this](int32_t id, const char* name) {
         CFloatEdit* e = MeasureEdit(id, name, this);
         edits_.push_back(e);

@@ -9,10 +9,8 @@
 #include "dialogs/object_dialog_kit.h"
 
 CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent)
-    : OpeningDialog(parent)
+    : OpeningDialog(title, name, parent)
 {
-    setWindowTitle(QString::fromLatin1(title));
-    setObjectName(QString::fromLatin1(name));
 }
 
 CFloatEdit* CPlacementInfoDialog::AddLength(int32_t id, const char* name, double* value, uint32_t bit)

@@ -143,10 +143,8 @@ QImage QuoteStyleStrip()
 
 // --- The dialog -------------------------------------------------------------
 
-CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog(parent)
+CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog("Preferences", "preferencesDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Preferences"));
-    setObjectName(QStringLiteral("preferencesDialog"));
     chooser_ = [this](ColorRef* colour) {
         const QColor picked = QColorDialog::getColor(ToQColor(*colour), this);
         if (!picked.isValid())

@@ -128,10 +128,8 @@ void CQuickCardSampleWnd::Draw(Dc* dc, const IntRect& client) const
     dc->selectPen(oldPen);
 }
 
-CDlgQuickCard::CDlgQuickCard(QWidget* parent) : OpeningDialog(parent)
+CDlgQuickCard::CDlgQuickCard(QWidget* parent) : OpeningDialog("Quick Card Specification", "quickCardDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Quick Card Specification"));
-    setObjectName(QStringLiteral("quickCardDialog"));
     const char* fieldNames[kQuickCardSampleFields] = {"Salutation", "First Name", "Last Name", "Title",
                                                       "Company",    "Address 1",  "Address 2", "City",
                                                       "State",      "Zip Code"};

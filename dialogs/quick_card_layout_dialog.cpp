@@ -255,10 +255,9 @@ void CQuickCardItemWnd::Draw(Dc* dc, const IntRect& client) const
 
 // --- The dialog -----------------------------------------------------------
 
-CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : OpeningDialog(parent)
+CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
+    : OpeningDialog("Quick Card Specification", "quickCardLayoutDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Quick Card Specification"));
-    setObjectName(QStringLiteral("quickCardLayoutDialog"));
 
     fields_ = new QComboBox(this);
     fields_->setObjectName(QStringLiteral("field"));

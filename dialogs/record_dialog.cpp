@@ -4,6 +4,12 @@
 
 #include "dialogs/object_dialog_kit.h"
 
+OpeningDialog::OpeningDialog(const char* title, const char* name, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QString::fromUtf8(title));
+    setObjectName(QString::fromLatin1(name));
+}
+
 int32_t OpeningDialog::DoModal() { return RunDialogModal(this); }
 
 void OpeningDialog::showEvent(QShowEvent* event)

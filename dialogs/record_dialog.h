@@ -15,6 +15,8 @@ public:
 
 protected:
     explicit OpeningDialog(QWidget* parent) : QDialog(parent) {}
+    // With its title and object name.
+    OpeningDialog(const char* title, const char* name, QWidget* parent);
 
     // Fills the controls from the record; runs once, before the first show
     // is painted.

@@ -5,10 +5,8 @@
 
 #include "dialogs/object_dialog_kit.h"
 
-CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : RecordDialog(parent)
+CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : RecordDialog("Ruler Settings", "rulerSettingsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Ruler Settings"));
-    setObjectName(QStringLiteral("rulerSettingsDialog"));
     horizontal_ = new QComboBox(this);
     horizontal_->setObjectName(QStringLiteral("horizontal"));
     vertical_ = new QComboBox(this);

@@ -53,10 +53,8 @@ uint8_t AlignmentOfKindIndex(int32_t index)
     }
 }
 
-CDlgTabs::CDlgTabs(QWidget* parent) : OpeningDialog(parent)
+CDlgTabs::CDlgTabs(QWidget* parent) : OpeningDialog("Tabs", "tabsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Tabs"));
-    setObjectName(QStringLiteral("tabsDialog"));
     ruler_ = new CTabRulerWnd(this);
     kind_ = new CTabComboBox(this);
     kind_->setObjectName(QStringLiteral("kind"));

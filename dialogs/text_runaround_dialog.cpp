@@ -23,10 +23,8 @@ QImage RunaroundPicture(int32_t mode)
     return mode >= 0 && mode < 3 ? LoadResourceBitmap(159 + mode) : QImage();
 }
 
-CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : RecordDialog(parent)
+CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : RecordDialog("Text Runaround", "textRunaroundDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Text Runaround"));
-    setObjectName(QStringLiteral("textRunaroundDialog"));
     const char* const names[3] = {"None", "Rectangular Boundary of Object", "Actual Shape of Object"};
     auto* modes = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {

@@ -99,10 +99,8 @@ void CDlgOtherValue::accept()
 
 // --- Zoom -------------------------------------------------------------------
 
-CDlgZoom::CDlgZoom(QWidget* parent) : RecordDialog(parent)
+CDlgZoom::CDlgZoom(QWidget* parent) : RecordDialog("Zoom", "zoomDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Zoom"));
-    setObjectName(QStringLiteral("zoomDialog"));
     percent_ = new QLineEdit(this);
     percent_->setObjectName(QStringLiteral("percent"));
     spin_ = new UpDownButtons(percent_, this);
