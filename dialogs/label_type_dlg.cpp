@@ -80,10 +80,8 @@ LabelDocFormatSource SetLabelDocFormatSource(LabelDocFormatSource source)
     return previous;
 }
 
-CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
+CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "labelTypeDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Label Type"));
-    setObjectName(QStringLiteral("labelTypeDialog"));
 
     formatLabel_ = new QLabel(QStringLiteral("Document format :"), this);
     format_ = new CLabelTypeComboBox(this);
@@ -201,16 +199,7 @@ void CDlgLabelType::SetPreviewParams(IntSize paper, const IntRect& printable)
     preview_->SetSheetSize(paper, &printable);
 }
 
-void CDlgLabelType::showEvent(QShowEvent* event)
-{
-    if (!initialised_) {
-        initialised_ = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}
-
-void CDlgLabelType::OnInitDialog()
+void CDlgLabelType::Open()
 {
     filling_ = true;
     for (int32_t i = 0; i < kUnitCount; ++i)

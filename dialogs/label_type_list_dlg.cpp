@@ -38,10 +38,8 @@ std::string ShownPath(const PathRecord& path)
 
 }  // namespace
 
-CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
+CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : OpeningDialog("List of Labels", "listOfLabelsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("List of Labels"));
-    setObjectName(QStringLiteral("listOfLabelsDialog"));
 
     list_ = new CLabelListBox(this);
     list_->setObjectName(QStringLiteral("labelList"));
@@ -80,15 +78,6 @@ CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
     connect(list_, &QListWidget::itemDoubleClicked, this, &CDlgListOfLabels::OnEdit);
 }
 
-void CDlgListOfLabels::showEvent(QShowEvent* event)
-{
-    if (!initialised_) {
-        initialised_ = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}
-
 void CDlgListOfLabels::OpenTable()
 {
     const int32_t err = GetLabelFilePath(&path_);
@@ -115,7 +104,7 @@ void CDlgListOfLabels::OpenTable()
         ShowMessageBox(kLabelFileOpenErrorText, kMbOk | kMbIconExclamation);
 }
 
-void CDlgListOfLabels::OnInitDialog()
+void CDlgListOfLabels::Open()
 {
     OpenTable();
     if (ReadLabelPrinterPage(&paper_, &printable_))
