@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "typography/color_pane.h"
 
@@ -22,14 +23,6 @@ constexpr int kPlaceWidth = 20 * 3 / 2;
 constexpr int kPlaceHeight = 20 * 13 / 8;
 constexpr int kPanesPerRow = 8;
 constexpr int kNameLimit = int(kColorNameSize) - 1;
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 }  // namespace
 
@@ -59,9 +52,9 @@ CDlgCreateColor::CDlgCreateColor(QWidget* parent) : QDialog(parent)
     nameCaption->setBuddy(name_);
     name_->installEventFilter(this);
 
-    setColor_ = Button("Set Color", "setColor", this);
-    resetAll_ = Button("Reset All", "resetAll", this);
-    resetColor_ = Button("Reset Color", "resetColor", this);
+    setColor_ = PlainButton("Set Color", "setColor", this);
+    resetAll_ = PlainButton("Reset All", "resetAll", this);
+    resetColor_ = PlainButton("Reset Color", "resetColor", this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

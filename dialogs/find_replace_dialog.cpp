@@ -7,19 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "text/edit_primitives.h"
 #include "text/text_context.h"
 
 namespace {
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 std::string FieldBytes(const QLineEdit* edit)
 {
@@ -51,10 +44,10 @@ CDlgFindReplace::CDlgFindReplace(QWidget* parent) : QDialog(parent)
     wholeWord_->setObjectName(QStringLiteral("wholeWord"));
     ignoreCase_ = new QCheckBox(QStringLiteral("Ignore case"), this);
     ignoreCase_->setObjectName(QStringLiteral("ignoreCase"));
-    findNext_ = Button("Find Next", "findNext", this);
-    replaceOne_ = Button("Replace", "replace", this);
-    replaceAll_ = Button("Replace All", "replaceAll", this);
-    close_ = Button("Close", "close", this);
+    findNext_ = PlainButton("Find Next", "findNext", this);
+    replaceOne_ = PlainButton("Replace", "replace", this);
+    replaceAll_ = PlainButton("Replace All", "replaceAll", this);
+    close_ = PlainButton("Close", "close", this);
     findNext_->setDefault(true);
 
     auto* fields = new QGridLayout;

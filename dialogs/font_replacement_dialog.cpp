@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/object_dialog_kit.h"
 #include "typography/font_combo_box.h"
 #include "typography/menu_bitmaps.h"
 
@@ -24,9 +25,7 @@ CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
     // Wide enough for the longer face names.
     replaced_->setMinimumWidth(180);
     replacing_->setMinimumWidth(180);
-    makePermanent_ = new QPushButton(QStringLiteral("Make Permanent"), this);
-    makePermanent_->setObjectName(QStringLiteral("makePermanent"));
-    makePermanent_->setAutoDefault(false);
+    makePermanent_ = PlainButton("Make Permanent", "makePermanent", this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

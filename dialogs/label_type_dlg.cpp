@@ -264,12 +264,7 @@ void CDlgLabelType::ShowRecord()
     if (units_->currentIndex() != unit)
         units_->setCurrentIndex(unit);
     factor_ = UnitFactorPoints(unit);
-    width_->setValue(record_.cardWidth / factor_);
-    height_->setValue(record_.cardHeight / factor_);
-    top_->setValue(record_.topMargin / factor_);
-    left_->setValue(record_.leftMargin / factor_);
-    horizontal_->setValue(record_.horizontalSpacing / factor_);
-    vertical_->setValue(record_.verticalSpacing / factor_);
+    ShowLengths();
     across_->setValue(record_.columns);
     down_->setValue(record_.rows);
     paperType_->setCurrentIndex(record_.paper > 0 && record_.paper < kPaperTableCount ? int(record_.paper) : 0);
@@ -279,6 +274,16 @@ void CDlgLabelType::ShowRecord()
         ->setChecked(true);
     filling_ = was;
     UpdatePreview();
+}
+
+void CDlgLabelType::ShowLengths()
+{
+    width_->setValue(record_.cardWidth / factor_);
+    height_->setValue(record_.cardHeight / factor_);
+    top_->setValue(record_.topMargin / factor_);
+    left_->setValue(record_.leftMargin / factor_);
+    horizontal_->setValue(record_.horizontalSpacing / factor_);
+    vertical_->setValue(record_.verticalSpacing / factor_);
 }
 
 void CDlgLabelType::UpdatePreview()
@@ -320,12 +325,7 @@ void CDlgLabelType::OnUnitChanged(int index)
     // unit word.
     filling_ = true;
     factor_ = UnitFactorPoints(index);
-    width_->setValue(record_.cardWidth / factor_);
-    height_->setValue(record_.cardHeight / factor_);
-    top_->setValue(record_.topMargin / factor_);
-    left_->setValue(record_.leftMargin / factor_);
-    horizontal_->setValue(record_.horizontalSpacing / factor_);
-    vertical_->setValue(record_.verticalSpacing / factor_);
+    ShowLengths();
     filling_ = false;
 }
 

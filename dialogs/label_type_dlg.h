@@ -77,6 +77,8 @@ public:
 private:
     void Open() override;
     void ShowRecord();
+    // The lengths in the edits' unit.
+    void ShowLengths();
     void UpdatePreview();
     void OnLengthEdited(QDoubleSpinBox* edit, double LabelTypeRecord::*field);
     void OnCountEdited(QSpinBox* edit, int16_t LabelTypeRecord::*field);

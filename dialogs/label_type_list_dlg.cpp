@@ -10,6 +10,7 @@
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_page.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
@@ -21,14 +22,6 @@ const char* const kLabelDeleteQuestionText = "Do You really want delete this Lab
 const char* const kLabelUpdateFailedText = "Failed to update item";
 
 namespace {
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The path as the user knows it, in the code page of the message boxes.
 std::string ShownPath(const PathRecord& path)
@@ -44,10 +37,10 @@ CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : OpeningDialog("List of Lab
     list_ = new CLabelListBox(this);
     list_->setObjectName(QStringLiteral("labelList"));
     list_->setMinimumWidth(220);
-    new_ = Button("New..", "new", this);
-    edit_ = Button("Edit...", "edit", this);
-    delete_ = Button("Delete", "delete", this);
-    sort_ = Button("Sort", "sort", this);
+    new_ = PlainButton("New..", "new", this);
+    edit_ = PlainButton("Edit...", "edit", this);
+    delete_ = PlainButton("Delete", "delete", this);
+    sort_ = PlainButton("Sort", "sort", this);
     preview_ = new CSheetPreviewWnd(this);
     preview_->setObjectName(QStringLiteral("preview"));
     preview_->setMinimumSize(220, 270);

@@ -20,14 +20,20 @@
 
 int32_t RunDialogModal(QDialog* dialog) { return dialog->exec() == QDialog::Accepted ? 1 : 2; }
 
+QPushButton* PlainButton(const char* text, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromLatin1(text), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** okOut, QPushButton** cancelOut)
 {
     auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setAutoDefault(false);
+    auto* cancel = PlainButton("Cancel", "cancel", dialog);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* row = new QHBoxLayout;

@@ -59,6 +59,8 @@ enum : int32_t {
 // The dialogs' modal run: 1 for OK, 2 for Cancel.
 int32_t RunDialogModal(QDialog* dialog);
 
+// A button that Enter does not press (the default button keeps it).
+QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
 // OK and Cancel under a dialog's controls; OK is the default button.
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** ok = nullptr, QPushButton** cancel = nullptr);
 

@@ -181,9 +181,7 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog("Preferences",
     pasteHeight_ = NumberEdit("pasteboardHeight", this);
     tabs_ = NumberEdit("tabsWidth", this);
     saveScale_ = Box("Save Page Scale", "savePageScale", this);
-    makeDefault_ = new QPushButton(QStringLiteral("Make Default"), this);
-    makeDefault_->setObjectName(QStringLiteral("makeDefault"));
-    makeDefault_->setAutoDefault(false);
+    makeDefault_ = PlainButton("Make Default", "makeDefault", this);
 
     auto* justifyBox = new QGroupBox(QStringLiteral("Justification"), this);
     auto* justifyLayout = new QVBoxLayout(justifyBox);
