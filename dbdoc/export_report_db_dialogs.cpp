@@ -35,8 +35,7 @@ void FillDelimiterCombo(QComboBox* combo)
 
 CDlgExportDB::CDlgExportDB(QWidget* parent) : CFieldOrderDialog("Export database", "exportDbDialog", parent)
 {
-    delimiterCombo_ = new QComboBox(this);
-    delimiterCombo_->setObjectName(QStringLiteral("delimiter"));
+    delimiterCombo_ = Named(new QComboBox(this), "delimiter");
     auto* row = new QGridLayout;
     row->addWidget(new QLabel(QStringLiteral("Delimiter :"), this), 0, 0);
     row->addWidget(delimiterCombo_, 0, 1);
@@ -90,10 +89,8 @@ void CDlgExportDB::accept()
 
 CDlgReportDB::CDlgReportDB(QWidget* parent) : CFieldOrderDialog("Report Database", "reportDbDialog", parent)
 {
-    kind_ = new QComboBox(this);
-    kind_->setObjectName(QStringLiteral("kind"));
-    maxLength_ = new QLineEdit(this);
-    maxLength_->setObjectName(QStringLiteral("maxLength"));
+    kind_ = Named(new QComboBox(this), "kind");
+    maxLength_ = Named(new QLineEdit(this), "maxLength");
     maxLength_->setMaxLength(6);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Delimiter :"), this), 0, 0);

@@ -191,20 +191,16 @@ CDlgImportDB::CDlgImportDB(QWidget* parent) : OpeningDialog("Import database", "
 {
     list_ = new CImportFieldListBox(this);
     list_->SetEntries(&left_, &right_);
-    record_ = new QLineEdit(this);
-    record_->setObjectName(QStringLiteral("recordToShow"));
+    record_ = Named(new QLineEdit(this), "recordToShow");
     record_->setMaxLength(5);
     spin_ = new UpDownButtons(record_, this);
     spin_->SetRange(1, kMostRecord);
-    delimiterCombo_ = new QComboBox(this);
-    delimiterCombo_->setObjectName(QStringLiteral("delimiter"));
+    delimiterCombo_ = Named(new QComboBox(this), "delimiter");
     // Wide enough for its longest entry, "Double Quotes AND Comma".
     delimiterCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     delimiterCombo_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    firstLabel_ = new QLabel(this);
-    firstLabel_->setObjectName(QStringLiteral("firstName"));
-    secondLabel_ = new QLabel(this);
-    secondLabel_->setObjectName(QStringLiteral("secondName"));
+    firstLabel_ = Named(new QLabel(this), "firstName");
+    secondLabel_ = Named(new QLabel(this), "secondName");
 
     auto* heads = new QGridLayout;
     heads->addWidget(new QLabel(QStringLiteral("Contents of "), this), 0, 0);

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/int_math.h"
 #include "graphics/brush_state.h"
 #include "graphics/ellipse_shape.h"
@@ -293,8 +294,7 @@ CDlgAlignment::CDlgAlignment(const AlignSelection& selection, QWidget* parent)
         verticalGroup_->addButton(v, i);
         vLayout->addWidget(v);
     }
-    toFirstBox_ = new QCheckBox(QStringLiteral("To First Selected Frame"), this);
-    toFirstBox_->setObjectName(QStringLiteral("toFirstSelected"));
+    toFirstBox_ = Named(new QCheckBox(QStringLiteral("To First Selected Frame"), this), "toFirstSelected");
 
     preview_ = new CAlignPreviewWnd(this);
     preview_->setFixedSize(kPreviewWidth, kPreviewHeight);

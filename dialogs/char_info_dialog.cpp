@@ -14,6 +14,7 @@
 
 #include "dialogs/color_combo_box.h"
 #include "dialogs/filtered_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "platform/dc.h"
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"
@@ -105,13 +106,11 @@ void CCharPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
 CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog("Character Info", "charInfoDialog", parent)
 {
-    font_ = new CFontComboBox(this);
-    font_->setObjectName(QStringLiteral("font"));
+    font_ = Named(new CFontComboBox(this), "font");
     size_ = NumberCombo("size", this);
     for (const char* s : {"8", "10", "12", "14", "20", "24", "36", "48", "72"})
         size_->addItem(QString::fromLatin1(s));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    colour_ = Named(new CColorComboBox(this), "colour");
     shade_ = NumberCombo("shade", this);
     plain_ = StyleBox("Plain", "plain", this);
     bold_ = StyleBox("Bold", "bold", this);

@@ -46,8 +46,7 @@ CDlgCreateColor::CDlgCreateColor(QWidget* parent) : QDialog(parent)
     }
 
     auto* nameCaption = new QLabel(QStringLiteral("Color Name :"), this);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("colorName"));
+    name_ = Named(new QLineEdit(this), "colorName");
     name_->setMaxLength(kNameLimit);
     nameCaption->setBuddy(name_);
     name_->installEventFilter(this);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/color_combo_box.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "graphics/brush_state.h"
 #include "graphics/fill_patterns.h"
@@ -57,12 +58,9 @@ void CFillPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
 CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog("Fill Information", "fillInfoDialog", parent)
 {
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
-    background_ = new CColorComboBox(this);
-    background_->setObjectName(QStringLiteral("background"));
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
+    background_ = Named(new CColorComboBox(this), "background");
     shade_ = NumberCombo("shade", this);
     opaque_ = new QRadioButton(QStringLiteral("Opaque"), this);
     clear_ = new QRadioButton(QStringLiteral("Clear"), this);

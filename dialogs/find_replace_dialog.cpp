@@ -31,19 +31,15 @@ CDlgFindReplace::CDlgFindReplace(QWidget* parent) : QDialog(parent)
     setModal(false);
 
     auto* findCaption = new QLabel(QStringLiteral("Find  What  :"), this);
-    find_ = new QLineEdit(this);
-    find_->setObjectName(QStringLiteral("findWhat"));
+    find_ = Named(new QLineEdit(this), "findWhat");
     find_->setMaxLength(kPStrMaxLength);
     findCaption->setBuddy(find_);
     auto* replaceCaption = new QLabel(QStringLiteral("Change To :"), this);
-    replace_ = new QLineEdit(this);
-    replace_->setObjectName(QStringLiteral("changeTo"));
+    replace_ = Named(new QLineEdit(this), "changeTo");
     replace_->setMaxLength(kPStrMaxLength);
     replaceCaption->setBuddy(replace_);
-    wholeWord_ = new QCheckBox(QStringLiteral("Whole word"), this);
-    wholeWord_->setObjectName(QStringLiteral("wholeWord"));
-    ignoreCase_ = new QCheckBox(QStringLiteral("Ignore case"), this);
-    ignoreCase_->setObjectName(QStringLiteral("ignoreCase"));
+    wholeWord_ = Named(new QCheckBox(QStringLiteral("Whole word"), this), "wholeWord");
+    ignoreCase_ = Named(new QCheckBox(QStringLiteral("Ignore case"), this), "ignoreCase");
     findNext_ = PlainButton("Find Next", "findNext", this);
     replaceOne_ = PlainButton("Replace", "replace", this);
     replaceAll_ = PlainButton("Replace All", "replaceAll", this);

@@ -15,12 +15,10 @@ CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fontReplacementDialog"));
 
     auto* replacedCaption = new QLabel(QStringLiteral("Replaced Fonts :"), this);
-    replaced_ = new CFontComboBox(this);
-    replaced_->setObjectName(QStringLiteral("replacedFonts"));
+    replaced_ = Named(new CFontComboBox(this), "replacedFonts");
     replacedCaption->setBuddy(replaced_);
     auto* replacingCaption = new QLabel(QStringLiteral("Replacing Fonts :"), this);
-    replacing_ = new CFontComboBox(this);
-    replacing_->setObjectName(QStringLiteral("replacingFonts"));
+    replacing_ = Named(new CFontComboBox(this), "replacingFonts");
     replacingCaption->setBuddy(replacing_);
     // Wide enough for the longer face names.
     replaced_->setMinimumWidth(180);

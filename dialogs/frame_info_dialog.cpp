@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/color_combo_box.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "graphics/brush_state.h"
 #include "graphics/fill_patterns.h"
@@ -89,12 +90,9 @@ void CFramePreviewWnd::Draw(Dc* dc, const IntRect& client)
 
 CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog("Frame Information", "frameInfoDialog", parent)
 {
-    styles_ = new CStyleListBox(this);
-    styles_->setObjectName(QStringLiteral("borderStyle"));
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    styles_ = Named(new CStyleListBox(this), "borderStyle");
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
     width_ = NumberCombo("width", this);
     shade_ = NumberCombo("shade", this);
     above_ = TriStateBox("Above", this);

@@ -15,8 +15,7 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog("Guide sett
     vertical_ = MeasureEdit(1139, "vertical", this);
     show_ = new QCheckBox(QStringLiteral("Show Guide"), this);
     snap_ = new QCheckBox(QStringLiteral("Snap to Guide"), this);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Horizontal :"), horizontal_);

@@ -18,6 +18,7 @@
 
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_page.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
@@ -84,13 +85,11 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "lab
 {
 
     formatLabel_ = new QLabel(QStringLiteral("Document format :"), this);
-    format_ = new CLabelTypeComboBox(this);
-    format_->setObjectName(QStringLiteral("documentFormat"));
+    format_ = Named(new CLabelTypeComboBox(this), "documentFormat");
     format_->setEditable(true);
     formatLabel_->setBuddy(format_);
     nameLabel_ = new QLabel(QStringLiteral("Name :"), this);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("labelName"));
+    name_ = Named(new QLineEdit(this), "labelName");
     name_->setMaxLength(int(kLabelTypeNameMax));
     nameLabel_->setBuddy(name_);
 
@@ -103,15 +102,12 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "lab
     across_ = CountEdit("across", this);
     down_ = CountEdit("down", this);
 
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     auto* unitsLabel = new QLabel(QStringLiteral("Units :"), this);
     unitsLabel->setBuddy(units_);
-    centering_ = new QCheckBox(QStringLiteral("Centering"), this);
-    centering_->setObjectName(QStringLiteral("centering"));
+    centering_ = Named(new QCheckBox(QStringLiteral("Centering"), this), "centering");
 
-    paperType_ = new QComboBox(this);
-    paperType_->setObjectName(QStringLiteral("paperType"));
+    paperType_ = Named(new QComboBox(this), "paperType");
     for (int32_t i = 0; i < kPaperTableCount; ++i)
         paperType_->addItem(Cp1252ToQString(PaperTable[i].name));
     auto* paperLabel = new QLabel(QStringLiteral("Paper Type:"), this);
@@ -129,8 +125,7 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "lab
         });
     }
 
-    preview_ = new CSheetPreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("preview"));
+    preview_ = Named(new CSheetPreviewWnd(this), "preview");
     preview_->setMinimumSize(200, 250);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -34,15 +34,13 @@ std::string ShownPath(const PathRecord& path)
 CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : OpeningDialog("List of Labels", "listOfLabelsDialog", parent)
 {
 
-    list_ = new CLabelListBox(this);
-    list_->setObjectName(QStringLiteral("labelList"));
+    list_ = Named(new CLabelListBox(this), "labelList");
     list_->setMinimumWidth(220);
     new_ = PlainButton("New..", "new", this);
     edit_ = PlainButton("Edit...", "edit", this);
     delete_ = PlainButton("Delete", "delete", this);
     sort_ = PlainButton("Sort", "sort", this);
-    preview_ = new CSheetPreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("preview"));
+    preview_ = Named(new CSheetPreviewWnd(this), "preview");
     preview_->setMinimumSize(220, 270);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);

@@ -13,6 +13,7 @@
 
 #include "dialogs/color_combo_box.h"
 #include "dialogs/numeric_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "foundation/alerts.h"
 #include "graphics/brush_state.h"
@@ -125,19 +126,15 @@ void CLineCapsWnd::mousePressEvent(QMouseEvent* event)
 
 CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog("Line Information", "lineInfoDialog", parent)
 {
-    styles_ = new CStyleListBox(this);
-    styles_->setObjectName(QStringLiteral("style"));
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    styles_ = Named(new CStyleListBox(this), "style");
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
     shade_ = NumberCombo("shade", this);
     width_ = NumberCombo("width", this);
     printable_ = TriStateBox("Printable", this);
     locked_ = TriStateBox("Locked", this);
     visible_ = TriStateBox("Visible", this);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     leftAcross_ = PointEdit(1241, "leftAcross", this);
     leftDown_ = PointEdit(1242, "leftDown", this);
     rightAcross_ = PointEdit(1243, "rightAcross", this);

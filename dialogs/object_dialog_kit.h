@@ -59,6 +59,15 @@ enum : int32_t {
 // The dialogs' modal run: 1 for OK, 2 for Cancel.
 int32_t RunDialogModal(QDialog* dialog);
 
+// A new control with its object name, the name tests and pictures find it
+// by.
+template <typename W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 // A button that Enter does not press (the default button keeps it).
 QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
 // OK and Cancel under a dialog's controls; OK is the default button.

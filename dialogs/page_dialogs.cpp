@@ -30,8 +30,7 @@ CDlgGotoPage::CDlgGotoPage(QWidget* parent) : RecordDialog("Goto Page", "gotoPag
 {
     page_ = PageEdit(1132, "page", this);
     spin_ = new UpDownButtons(page_, this);
-    total_ = new QLabel(this);
-    total_->setObjectName(QStringLiteral("total"));
+    total_ = Named(new QLabel(this), "total");
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Page:"), this));
     row->addWidget(page_);
@@ -62,8 +61,7 @@ CDlgInsertPage::CDlgInsertPage(QWidget* parent) : RecordDialog("Insert Page", "i
 {
     count_ = PageEdit(1134, "count", this);
     spin_ = new UpDownButtons(count_, this);
-    place_ = new QComboBox(this);
-    place_->setObjectName(QStringLiteral("place"));
+    place_ = Named(new QComboBox(this), "place");
     pageNumber_ = PageEdit(1136, "pageNumber", this);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Insert :"), this), 0, 0);

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/print_setup.h"
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
@@ -24,8 +25,7 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent
     setObjectName(QStringLiteral("pageSetupDialog"));
     const PrinterSettings* settings = page ? nullptr : GetPrinterHandles();
 
-    paper_ = new QComboBox(this);
-    paper_->setObjectName(QStringLiteral("pageSizeCombo"));
+    paper_ = Named(new QComboBox(this), "pageSizeCombo");
     std::vector<int16_t> listed;
     const bool known = settings && CurrentPrinterCaps().PaperCodes(settings->deviceName, settings->portName, &listed);
     const std::set<int16_t> offered(listed.begin(), listed.end());
@@ -44,10 +44,8 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent
         PrinterGetPaperIndex(&index);
     paper_->setCurrentIndex(std::max(0, paper_->findData(index)));
 
-    portrait_ = new QRadioButton(QStringLiteral("P&ortrait"), this);
-    portrait_->setObjectName(QStringLiteral("portrait"));
-    landscape_ = new QRadioButton(QStringLiteral("L&andscape"), this);
-    landscape_->setObjectName(QStringLiteral("landscape"));
+    portrait_ = Named(new QRadioButton(QStringLiteral("P&ortrait"), this), "portrait");
+    landscape_ = Named(new QRadioButton(QStringLiteral("L&andscape"), this), "landscape");
     int32_t upright = 1;
     if (page)
         upright = page->orientation != 2;

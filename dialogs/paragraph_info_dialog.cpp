@@ -26,12 +26,10 @@ CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog("Paragraph 
     }
     keepWithNext_ = new QCheckBox(QStringLiteral("Keep With Next"), this);
     keepLines_ = new QCheckBox(QStringLiteral("Keep Lines Together"), this);
-    alignment_ = new QComboBox(this);
-    alignment_->setObjectName(QStringLiteral("alignment"));
+    alignment_ = Named(new QComboBox(this), "alignment");
     for (const char* a : {"None", "Left", "Center", "Right", "Justified"})
         alignment_->addItem(QString::fromLatin1(a));
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
     auto* indents = new QFormLayout;
     indents->addRow(QStringLiteral("Left Indent :"), edits_[0]);

@@ -70,8 +70,7 @@ CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : RecordDialog("Picture Inform
     QCheckBox* scaleWithBox = box(kIdScaleWithBox, "Scale With Box", kPictureScaleWithBox);
     QCheckBox* display = box(kIdDisplay, "Display", kPictureDisplay);
     QCheckBox* printout = box(kIdPrintout, "Printout", kPicturePrintout);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
     auto* boxGroup = new QGroupBox(QStringLiteral("Box Options"), this);
     auto* boxForm = new QFormLayout(boxGroup);

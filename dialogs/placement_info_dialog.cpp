@@ -47,8 +47,7 @@ QCheckBox* CPlacementInfoDialog::AddBox(const char* text, int32_t* value, uint32
 
 void CPlacementInfoDialog::AddUnits()
 {
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
 }
 

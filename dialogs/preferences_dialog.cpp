@@ -153,19 +153,15 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog("Preferences",
         return true;
     };
 
-    speed_ = new QSlider(Qt::Horizontal, this);
-    speed_->setObjectName(QStringLiteral("scrollSpeed"));
+    speed_ = Named(new QSlider(Qt::Horizontal, this), "scrollSpeed");
     autoSave_ = Box("Auto Save", "autoSave", this);
     minutes_ = NumberEdit("autoSaveMinutes", this);
     smallCaps_ = NumberEdit("smallCaps", this);
     superscript_ = NumberEdit("superscript", this);
     subscript_ = NumberEdit("subscript", this);
-    horizontal_ = new QComboBox(this);
-    horizontal_->setObjectName(QStringLiteral("horizontalUnit"));
-    vertical_ = new QComboBox(this);
-    vertical_->setObjectName(QStringLiteral("verticalUnit"));
-    guideColour_ = new QPushButton(this);
-    guideColour_->setObjectName(QStringLiteral("guideColour"));
+    horizontal_ = Named(new QComboBox(this), "horizontalUnit");
+    vertical_ = Named(new QComboBox(this), "verticalUnit");
+    guideColour_ = Named(new QPushButton(this), "guideColour");
     guideColour_->setFixedSize(48, 24);
     guideColour_->setAutoDefault(false);
     justify_[0] = new QRadioButton(QStringLiteral("Force justify alignment"), this);
@@ -173,8 +169,7 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog("Preferences",
     breaking_[0] = new QRadioButton(QStringLiteral("Text Wrap"), this);
     breaking_[1] = new QRadioButton(QStringLiteral("Hyphenation"), this);
     pictureInto_ = Box("Picture into document", "pictureIntoDocument", this);
-    quotes_ = new CBitmapComboBox(this);
-    quotes_->setObjectName(QStringLiteral("quoteStyle"));
+    quotes_ = Named(new CBitmapComboBox(this), "quoteStyle");
     smartQuotes_ = Box("Smart Quotes", "smartQuotes", this);
     guidesBack_ = Box("Guides in Back", "guidesInBack", this);
     pasteWidth_ = NumberEdit("pasteboardWidth", this);

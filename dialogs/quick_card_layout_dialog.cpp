@@ -259,20 +259,15 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
     : OpeningDialog("Quick Card Specification", "quickCardLayoutDialog", parent)
 {
 
-    fields_ = new QComboBox(this);
-    fields_->setObjectName(QStringLiteral("field"));
-    insert_ = new QPushButton(QStringLiteral("&Insert"), this);
-    insert_->setObjectName(QStringLiteral("insert"));
-    delete_ = new QPushButton(QStringLiteral("&Delete"), this);
-    delete_->setObjectName(QStringLiteral("delete"));
+    fields_ = Named(new QComboBox(this), "field");
+    insert_ = Named(new QPushButton(QStringLiteral("&Insert"), this), "insert");
+    delete_ = Named(new QPushButton(QStringLiteral("&Delete"), this), "delete");
     for (QPushButton* b : {insert_, delete_})
         b->setAutoDefault(false);
     list_ = new CQuickCardListBox(this);
     list_->SetBlock(&block_);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
-    sizes_ = new QComboBox(this);
-    sizes_->setObjectName(QStringLiteral("fontSize"));
+    units_ = Named(new QComboBox(this), "units");
+    sizes_ = Named(new QComboBox(this), "fontSize");
     hSpace_ = new CFloatEdit(this);
     hSpace_->SetControlId(1722);
     hSpace_->setObjectName(QStringLiteral("horizontalSpace"));
@@ -281,16 +276,11 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
     vSpace_->setObjectName(QStringLiteral("verticalSpace"));
     hSpin_ = new SpinSteps(this);
     vSpin_ = new SpinSteps(this);
-    newLine_ = new QCheckBox(QStringLiteral("&New Line"), this);
-    newLine_->setObjectName(QStringLiteral("newLine"));
-    auto_ = new QCheckBox(QStringLiteral("&Auto"), this);
-    auto_->setObjectName(QStringLiteral("auto"));
-    skipFields_ = new QCheckBox(QStringLiteral("Skip Blank fields."), this);
-    skipFields_->setObjectName(QStringLiteral("skipBlankFields"));
-    skipLines_ = new QCheckBox(QStringLiteral("Skip Blank Lines."), this);
-    skipLines_->setObjectName(QStringLiteral("skipBlankLines"));
-    showPreview_ = new QCheckBox(QStringLiteral("Show Preview"), this);
-    showPreview_->setObjectName(QStringLiteral("showPreview"));
+    newLine_ = Named(new QCheckBox(QStringLiteral("&New Line"), this), "newLine");
+    auto_ = Named(new QCheckBox(QStringLiteral("&Auto"), this), "auto");
+    skipFields_ = Named(new QCheckBox(QStringLiteral("Skip Blank fields."), this), "skipBlankFields");
+    skipLines_ = Named(new QCheckBox(QStringLiteral("Skip Blank Lines."), this), "skipBlankLines");
+    showPreview_ = Named(new QCheckBox(QStringLiteral("Show Preview"), this), "showPreview");
     showPreview_->setChecked(true);
     const char* styleNames[3] = {"&Bold", "&Italic", "&Underlined"};
     const char* alignNames[3] = {"&Left", "&Center", "&Right"};
@@ -312,8 +302,7 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
         SetButtonBitmap(style_[i], 26070 + i);
     }
     SetButtonBitmap(auto_, 619);
-    caption_ = new QLineEdit(this);
-    caption_->setObjectName(QStringLiteral("caption"));
+    caption_ = Named(new QLineEdit(this), "caption");
     caption_->setMaxLength(kQcItemMaxText);
     caption_->installEventFilter(this);
     captionLabel_ = new QLabel(QStringLiteral("Ca&ption:"), this);

@@ -7,10 +7,8 @@
 
 CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : RecordDialog("Ruler Settings", "rulerSettingsDialog", parent)
 {
-    horizontal_ = new QComboBox(this);
-    horizontal_->setObjectName(QStringLiteral("horizontal"));
-    vertical_ = new QComboBox(this);
-    vertical_->setObjectName(QStringLiteral("vertical"));
+    horizontal_ = Named(new QComboBox(this), "horizontal");
+    vertical_ = Named(new QComboBox(this), "vertical");
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Horizontal Measure :"), horizontal_);
     form->addRow(QStringLiteral("Vertical Measure :"), vertical_);

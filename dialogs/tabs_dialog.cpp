@@ -56,10 +56,8 @@ uint8_t AlignmentOfKindIndex(int32_t index)
 CDlgTabs::CDlgTabs(QWidget* parent) : OpeningDialog("Tabs", "tabsDialog", parent)
 {
     ruler_ = new CTabRulerWnd(this);
-    kind_ = new CTabComboBox(this);
-    kind_->setObjectName(QStringLiteral("kind"));
-    position_ = new QLineEdit(this);
-    position_->setObjectName(QStringLiteral("position"));
+    kind_ = Named(new CTabComboBox(this), "kind");
+    position_ = Named(new QLineEdit(this), "position");
     position_->setMaxLength(10);
     clearAll_ = new QPushButton(QStringLiteral("Clear All"), this);
     delete_ = new QPushButton(QStringLiteral("Delete"), this);

@@ -32,8 +32,7 @@ CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : RecordDialog("Text Runar
         modes_[i]->setObjectName(QStringLiteral("mode%1").arg(i));
         modes->addWidget(modes_[i]);
     }
-    margin_ = new QLineEdit(this);
-    margin_->setObjectName(QStringLiteral("margin"));
+    margin_ = Named(new QLineEdit(this), "margin");
     spin_ = new UpDownButtons(margin_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Margin :"), this));

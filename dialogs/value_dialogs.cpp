@@ -67,10 +67,8 @@ CDlgOtherValue::CDlgOtherValue(QWidget* parent) : RecordDialog(parent)
     record_.maximum = 100;
     record_.step = 10;
     record_.value = 0;
-    label_ = new QLabel(this);
-    label_->setObjectName(QStringLiteral("label"));
-    value_ = new QLineEdit(this);
-    value_->setObjectName(QStringLiteral("value"));
+    label_ = Named(new QLabel(this), "label");
+    value_ = Named(new QLineEdit(this), "value");
     spin_ = new UpDownButtons(value_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(label_);
@@ -101,8 +99,7 @@ void CDlgOtherValue::accept()
 
 CDlgZoom::CDlgZoom(QWidget* parent) : RecordDialog("Zoom", "zoomDialog", parent)
 {
-    percent_ = new QLineEdit(this);
-    percent_->setObjectName(QStringLiteral("percent"));
+    percent_ = Named(new QLineEdit(this), "percent");
     spin_ = new UpDownButtons(percent_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Zoom :"), this));
