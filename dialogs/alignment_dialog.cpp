@@ -271,11 +271,8 @@ void CAlignPreviewWnd::Draw(Dc* dc)
 }
 
 CDlgAlignment::CDlgAlignment(const AlignSelection& selection, QWidget* parent)
-    : QDialog(parent), selection_(selection)
+    : OpeningDialog("Alignment", "alignmentDialog", parent), selection_(selection)
 {
-    setWindowTitle(QStringLiteral("Alignment"));
-    setObjectName(QStringLiteral("alignmentDialog"));
-
     auto* horizontalBox = new QGroupBox(QStringLiteral("Horizontal"), this);
     auto* verticalBox = new QGroupBox(QStringLiteral("Vertical"), this);
     horizontalGroup_ = new QButtonGroup(this);

@@ -130,11 +130,8 @@ void CBarcodePreviewWnd::Draw(Dc* dc)
     dc->restoreDc(saved);
 }
 
-CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : QDialog(parent)
+CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : OpeningDialog("Barcode Info", "barcodeInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Barcode Info"));
-    setObjectName(QStringLiteral("barcodeInfoDialog"));
-
     dataLabel_ = new QLabel(QStringLiteral("Data :"), this);
     data_ = Named(new QLineEdit(this), "data");
     data_->setMaxLength(kPStrMaxLength);

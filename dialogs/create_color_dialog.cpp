@@ -26,11 +26,8 @@ constexpr int kNameLimit = int(kColorNameSize) - 1;
 
 }  // namespace
 
-CDlgCreateColor::CDlgCreateColor(QWidget* parent) : QDialog(parent)
+CDlgCreateColor::CDlgCreateColor(QWidget* parent) : OpeningDialog("Create Color", "createColorDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Create Color"));
-    setObjectName(QStringLiteral("createColorDialog"));
-
     auto* grid = new QGridLayout;
     grid->setSpacing(4);
     for (int i = 0; i < kColorCount; ++i) {

@@ -24,10 +24,8 @@ std::string FieldBytes(const QLineEdit* edit)
 
 }  // namespace
 
-CDlgFindReplace::CDlgFindReplace(QWidget* parent) : QDialog(parent)
+CDlgFindReplace::CDlgFindReplace(QWidget* parent) : OpeningDialog("Find/Replace Text", "findReplaceDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Find/Replace Text"));
-    setObjectName(QStringLiteral("findReplaceDialog"));
     setModal(false);
 
     auto* findCaption = new QLabel(QStringLiteral("Find  What  :"), this);

@@ -9,11 +9,9 @@
 #include "typography/font_combo_box.h"
 #include "typography/menu_bitmaps.h"
 
-CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
+CDlgFontReplacement::CDlgFontReplacement(QWidget* parent)
+    : OpeningDialog("Font Replacement", "fontReplacementDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Font Replacement"));
-    setObjectName(QStringLiteral("fontReplacementDialog"));
-
     auto* replacedCaption = new QLabel(QStringLiteral("Replaced Fonts :"), this);
     replaced_ = Named(new CFontComboBox(this), "replacedFonts");
     replacedCaption->setBuddy(replaced_);

@@ -83,7 +83,6 @@ LabelDocFormatSource SetLabelDocFormatSource(LabelDocFormatSource source)
 
 CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "labelTypeDialog", parent)
 {
-
     formatLabel_ = new QLabel(QStringLiteral("Document format :"), this);
     format_ = Named(new CLabelTypeComboBox(this), "documentFormat");
     format_->setEditable(true);

@@ -33,7 +33,6 @@ std::string ShownPath(const PathRecord& path)
 
 CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : OpeningDialog("List of Labels", "listOfLabelsDialog", parent)
 {
-
     list_ = Named(new CLabelListBox(this), "labelList");
     list_->setMinimumWidth(220);
     new_ = PlainButton("New..", "new", this);

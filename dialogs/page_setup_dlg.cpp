@@ -19,10 +19,9 @@
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 
-CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent), page_(page)
+CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
+    : OpeningDialog("Page Setup", "pageSetupDialog", parent), page_(page)
 {
-    setWindowTitle(QStringLiteral("Page Setup"));
-    setObjectName(QStringLiteral("pageSetupDialog"));
     const PrinterSettings* settings = page ? nullptr : GetPrinterHandles();
 
     paper_ = Named(new QComboBox(this), "pageSizeCombo");

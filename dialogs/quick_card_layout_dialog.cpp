@@ -258,7 +258,6 @@ void CQuickCardItemWnd::Draw(Dc* dc, const IntRect& client) const
 CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
     : OpeningDialog("Quick Card Specification", "quickCardLayoutDialog", parent)
 {
-
     fields_ = Named(new QComboBox(this), "field");
     insert_ = Named(new QPushButton(QStringLiteral("&Insert"), this), "insert");
     delete_ = Named(new QPushButton(QStringLiteral("&Delete"), this), "delete");

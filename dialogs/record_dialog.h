@@ -19,8 +19,8 @@ protected:
     OpeningDialog(const char* title, const char* name, QWidget* parent);
 
     // Fills the controls from the record; runs once, before the first show
-    // is painted.
-    virtual void Open() = 0;
+    // is painted. A dialog whose controls are filled as it is made has none.
+    virtual void Open() {}
     void showEvent(QShowEvent* event) override;
     // The dialog's own controls, set above OK and Cancel.
     void SetBody(QLayout* body);

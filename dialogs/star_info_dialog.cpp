@@ -76,11 +76,8 @@ void CStarPreviewWnd::Draw(Dc* dc)
     dc->selectBrush(oldBrush);
 }
 
-CDlgStarInfo::CDlgStarInfo(QWidget* parent) : QDialog(parent)
+CDlgStarInfo::CDlgStarInfo(QWidget* parent) : OpeningDialog("Star Info", "starInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Star Info"));
-    setObjectName(QStringLiteral("starInfoDialog"));
-
     auto* peaksCaption = new QLabel(QStringLiteral("Number of peaks"), this);
     peaks_ = Named(new QLineEdit(this), "peaks");
     peaks_->setMaxLength(kPeaksChars);
