@@ -131,11 +131,7 @@ CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog("Character Info", "ch
     }
     sample_ = new CCharPreviewWnd(this);
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Font :"), font_);
-    form->addRow(QStringLiteral("Size :"), size_);
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
+    auto* form = FormRows({{"Font :", font_}, {"Size :", size_}, {"Color :", colour_}, {"Shade :", shade_}});
     auto* styles = new QGroupBox(QStringLiteral("Style"), this);
     auto* styleGrid = new QGridLayout(styles);
     styleGrid->addWidget(plain_, 0, 0);

@@ -73,10 +73,7 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog("Fill Information", "
     auto* visibilityLayout = new QVBoxLayout(visibility);
     visibilityLayout->addWidget(opaque_);
     visibilityLayout->addWidget(clear_);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Background :"), background_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
+    auto* form = FormRows({{"Color :", colour_}, {"Background :", background_}, {"Shade :", shade_}});
     auto* sampleBox = new QGroupBox(QStringLiteral("Sample"), this);
     auto* sampleLayout = new QVBoxLayout(sampleBox);
     sampleLayout->addWidget(sample_);

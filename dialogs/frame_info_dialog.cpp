@@ -105,10 +105,7 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog("Frame Information"
     (new QVBoxLayout(styleBox))->addWidget(styles_);
     auto* patternBox = new QGroupBox(QStringLiteral("Pattern"), this);
     (new QVBoxLayout(patternBox))->addWidget(patterns_);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
-    form->addRow(QStringLiteral("Width :"), width_);
+    auto* form = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}});
     auto* sides = new QGridLayout;
     sides->addWidget(above_, 0, 0);
     sides->addWidget(below_, 1, 0);

@@ -21,7 +21,7 @@ CDlgGroupInfo::CDlgGroupInfo(QWidget* parent)
     QVBoxLayout* boxes = FlagColumn();
     boxes->addStretch(1);
     auto* top = new QHBoxLayout;
-    top->addLayout(Rows({{"Origin Across :", across_},
+    top->addLayout(FormRows({{"Origin Across :", across_},
                          {"Origin Down :", down_},
                          {"Box Angle :", angle_},
                          {"Units :", Units()}}));

@@ -17,10 +17,7 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog("Guide sett
     snap_ = new QCheckBox(QStringLiteral("Snap to Guide"), this);
     units_ = Named(new QComboBox(this), "units");
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Horizontal :"), horizontal_);
-    form->addRow(QStringLiteral("Vertical :"), vertical_);
-    form->addRow(QStringLiteral("Units :"), units_);
+    auto* form = FormRows({{"Horizontal :", horizontal_}, {"Vertical :", vertical_}, {"Units :", units_}});
     auto* boxes = new QVBoxLayout;
     boxes->addWidget(show_);
     boxes->addWidget(snap_);

@@ -149,11 +149,7 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog("Line Information", "
     (new QVBoxLayout(patternBox))->addWidget(patterns_);
     auto* capsBox = new QGroupBox(QStringLiteral("Caps && Way"), this);
     (new QVBoxLayout(capsBox))->addWidget(caps_);
-    auto* attributes = new QFormLayout;
-    attributes->addRow(QStringLiteral("Color :"), colour_);
-    attributes->addRow(QStringLiteral("Shade :"), shade_);
-    attributes->addRow(QStringLiteral("Width :"), width_);
-    attributes->addRow(QStringLiteral("Units :"), units_);
+    auto* attributes = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}, {"Units :", units_}});
     auto* leftEnd = new QGroupBox(QStringLiteral("Left End Point"), this);
     auto* leftForm = new QFormLayout(leftEnd);
     leftForm->addRow(QStringLiteral("Across :"), leftAcross_);

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
@@ -45,6 +46,14 @@ QLayout* OkCancelRow(QDialog* dialog, QPushButton** okOut, QPushButton** cancelO
     if (cancelOut)
         *cancelOut = cancel;
     return row;
+}
+
+QFormLayout* FormRows(std::initializer_list<FormRow> rows)
+{
+    auto* form = new QFormLayout;
+    for (const FormRow& row : rows)
+        form->addRow(QString::fromLatin1(row.label), row.field);
+    return form;
 }
 
 void FillUnitsCombo(QComboBox* combo)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include <QPalette>
 #include <QWidget>
@@ -16,6 +17,7 @@ class Dc;
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QFormLayout;
 class QLayout;
 class QPainter;
 class QPushButton;
@@ -72,6 +74,13 @@ W* Named(W* widget, const char* name)
 QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
 // OK and Cancel under a dialog's controls; OK is the default button.
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** ok = nullptr, QPushButton** cancel = nullptr);
+
+// A form of labelled rows, in order.
+struct FormRow {
+    const char* label;
+    QWidget* field;
+};
+QFormLayout* FormRows(std::initializer_list<FormRow> rows);
 
 // "Points", "Inches", "Centimeters", "Picas", in the units table's order.
 void FillUnitsCombo(QComboBox* combo);

@@ -20,8 +20,8 @@ CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : RecordDialog("Object Info", "o
     AddUnits();
 
     auto* grid = new QGridLayout;
-    grid->addLayout(Rows({{"Origin Across :", across_}, {"Origin Down :", down_}, {"Box Angle :", angle_}}), 0, 0);
-    grid->addLayout(Rows({{"Width :", width_}, {"Height :", height_}, {"Units :", Units()}}), 0, 1);
+    grid->addLayout(FormRows({{"Origin Across :", across_}, {"Origin Down :", down_}, {"Box Angle :", angle_}}), 0, 0);
+    grid->addLayout(FormRows({{"Width :", width_}, {"Height :", height_}, {"Units :", Units()}}), 0, 1);
     grid->addLayout(FlagColumn(), 1, 0);
     SetBody(grid);
 }

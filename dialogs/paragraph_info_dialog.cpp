@@ -31,16 +31,14 @@ CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog("Paragraph 
         alignment_->addItem(QString::fromLatin1(a));
     units_ = Named(new QComboBox(this), "units");
 
-    auto* indents = new QFormLayout;
-    indents->addRow(QStringLiteral("Left Indent :"), edits_[0]);
-    indents->addRow(QStringLiteral("First Line :"), edits_[1]);
-    indents->addRow(QStringLiteral("Right Indent :"), edits_[2]);
-    indents->addRow(QStringLiteral("Alignment :"), alignment_);
-    auto* spacing = new QFormLayout;
-    spacing->addRow(QStringLiteral("Leading :"), edits_[3]);
-    spacing->addRow(QStringLiteral("Space Before :"), edits_[4]);
-    spacing->addRow(QStringLiteral("Space After :"), edits_[5]);
-    spacing->addRow(QStringLiteral("Units :"), units_);
+    auto* indents = FormRows({{"Left Indent :", edits_[0]},
+                              {"First Line :", edits_[1]},
+                              {"Right Indent :", edits_[2]},
+                              {"Alignment :", alignment_}});
+    auto* spacing = FormRows({{"Leading :", edits_[3]},
+                              {"Space Before :", edits_[4]},
+                              {"Space After :", edits_[5]},
+                              {"Units :", units_}});
     auto* columns = new QHBoxLayout;
     columns->addLayout(indents);
     columns->addLayout(spacing);

@@ -51,14 +51,6 @@ void CPlacementInfoDialog::AddUnits()
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
 }
 
-QFormLayout* CPlacementInfoDialog::Rows(std::initializer_list<Row> rows)
-{
-    auto* form = new QFormLayout;
-    for (const Row& row : rows)
-        form->addRow(QString::fromLatin1(row.label), row.field);
-    return form;
-}
-
 QVBoxLayout* CPlacementInfoDialog::FlagColumn() const
 {
     auto* column = new QVBoxLayout;

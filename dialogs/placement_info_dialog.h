@@ -63,13 +63,7 @@ protected:
     QCheckBox* AddBox(const char* text, int32_t* value, uint32_t bit);
     void AddUnits();
 
-    // Layout helpers: a form of labelled rows and the flag boxes in a
-    // column.
-    struct Row {
-        const char* label;
-        QWidget* field;
-    };
-    static QFormLayout* Rows(std::initializer_list<Row> rows);
+    // The flag boxes in a column.
     QVBoxLayout* FlagColumn() const;
 
     // Called as the dialog opens, after the fields are shown and before the

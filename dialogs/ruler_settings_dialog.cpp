@@ -9,9 +9,7 @@ CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : RecordDialog("Ruler Sett
 {
     horizontal_ = Named(new QComboBox(this), "horizontal");
     vertical_ = Named(new QComboBox(this), "vertical");
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Horizontal Measure :"), horizontal_);
-    form->addRow(QStringLiteral("Vertical Measure :"), vertical_);
+    auto* form = FormRows({{"Horizontal Measure :", horizontal_}, {"Vertical Measure :", vertical_}});
     SetBody(form);
 }
 

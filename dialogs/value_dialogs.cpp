@@ -30,27 +30,23 @@ QString TextOf(const char (&text)[256])
 
 OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
 {
+    // In the order of OtherValueKind.
+    static const struct {
+        const char* caption;
+        const char* label;
+        int32_t minimum;
+        int32_t maximum;
+    } kKinds[] = {
+        {"Other Shade", "New Shade:", 0, 100},
+        {"Other Width", "New Width:", 0, 100},
+        {"Other Size", "New Size:", 6, 400},
+    };
+    const auto& k = kKinds[size_t(kind)];
     OtherValueRecord r;
-    switch (kind) {
-    case OtherValueKind::kShade:
-        CopyText(r.caption, "Other Shade");
-        CopyText(r.label, "New Shade:");
-        r.minimum = 0;
-        r.maximum = 100;
-        break;
-    case OtherValueKind::kLineWidth:
-        CopyText(r.caption, "Other Width");
-        CopyText(r.label, "New Width:");
-        r.minimum = 0;
-        r.maximum = 100;
-        break;
-    case OtherValueKind::kTextSize:
-        CopyText(r.caption, "Other Size");
-        CopyText(r.label, "New Size:");
-        r.minimum = 6;
-        r.maximum = 400;
-        break;
-    }
+    CopyText(r.caption, k.caption);
+    CopyText(r.label, k.label);
+    r.minimum = k.minimum;
+    r.maximum = k.maximum;
     r.step = 10;
     r.value = current == -1 ? 0 : current;
     return r;
