@@ -213,10 +213,8 @@ void CDlgCharInfo::Open()
     font_->setCurrentIndex(fontIndex);
     record_.font = int16_t(fontIndex);
 
-    size_->setCurrentIndex(-1);
-    size_->setEditText(IsMixed(record_.size) ? QString() : QString::number(record_.size));
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(IsMixed(record_.shade) ? QString() : QString::number(record_.shade));
+    ShowComboNumber(size_, !IsMixed(record_.size), record_.size);
+    ShowComboNumber(shade_, !IsMixed(record_.shade), record_.shade);
     FontChanged();
 }
 

@@ -157,8 +157,7 @@ void CDlgFillInfo::Open()
         opaque_->setAutoExclusive(true);
         clear_->setAutoExclusive(true);
     }
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(record_.flags & kFieldFillShade ? QString::number(record_.shade) : QString());
+    ShowComboNumber(shade_, record_.flags & kFieldFillShade, record_.shade);
     shown_ = record_.flags;
     record_.flags = 0;
     ready_ = true;

@@ -101,10 +101,8 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog("Frame Information"
     right_ = TriStateBox("Right", this);
     sample_ = new CFramePreviewWnd(this);
 
-    auto* styleBox = new QGroupBox(QStringLiteral("Border Style"), this);
-    (new QVBoxLayout(styleBox))->addWidget(styles_);
-    auto* patternBox = new QGroupBox(QStringLiteral("Pattern"), this);
-    (new QVBoxLayout(patternBox))->addWidget(patterns_);
+    auto* styleBox = GroupAround("Border Style", styles_, this);
+    auto* patternBox = GroupAround("Pattern", patterns_, this);
     auto* form = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}});
     auto* sides = new QGridLayout;
     sides->addWidget(above_, 0, 0);
@@ -194,20 +192,12 @@ void CDlgFrameInfo::Open()
     if (!(known & kFieldLineColour))
         record_.colour = 0;
     colour_->setCurrentIndex(record_.colour);
-    shade_->setCurrentIndex(-1);
-    if (known & kFieldLineShade) {
-        shade_->setEditText(QString::number(record_.shade));
-    } else {
-        shade_->setEditText(QString());
+    ShowComboNumber(shade_, known & kFieldLineShade, record_.shade);
+    if (!(known & kFieldLineShade))
         record_.shade = 100;
-    }
-    width_->setCurrentIndex(-1);
-    if (known & kFieldLineWidth) {
-        width_->setEditText(QString::number(record_.width));
-    } else {
-        width_->setEditText(QString());
+    ShowComboNumber(width_, known & kFieldLineWidth, record_.width);
+    if (!(known & kFieldLineWidth))
         record_.width = 1;
-    }
 
     const struct {
         QCheckBox* box;

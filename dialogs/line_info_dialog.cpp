@@ -143,12 +143,9 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog("Line Information", "
     leftMenu_ = new IconMenu(this);
     rightMenu_ = new IconMenu(this);
 
-    auto* styleBox = new QGroupBox(QStringLiteral("Style"), this);
-    (new QVBoxLayout(styleBox))->addWidget(styles_);
-    auto* patternBox = new QGroupBox(QStringLiteral("Pattern"), this);
-    (new QVBoxLayout(patternBox))->addWidget(patterns_);
-    auto* capsBox = new QGroupBox(QStringLiteral("Caps && Way"), this);
-    (new QVBoxLayout(capsBox))->addWidget(caps_);
+    auto* styleBox = GroupAround("Style", styles_, this);
+    auto* patternBox = GroupAround("Pattern", patterns_, this);
+    auto* capsBox = GroupAround("Caps && Way", caps_, this);
     auto* attributes = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}, {"Units :", units_}});
     auto* leftEnd = new QGroupBox(QStringLiteral("Left End Point"), this);
     auto* leftForm = new QFormLayout(leftEnd);
@@ -275,10 +272,8 @@ void CDlgLineInfo::Open()
 
     fields_.SetupAll();
     fields_.BlankUnknown(known);
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(known & kFieldLineShade ? QString::number(record_.shade) : QString());
-    width_->setCurrentIndex(-1);
-    width_->setEditText(known & kFieldLineWidth ? QString::number(record_.width) : QString());
+    ShowComboNumber(shade_, known & kFieldLineShade, record_.shade);
+    ShowComboNumber(width_, known & kFieldLineWidth, record_.width);
     SetBoxState(printable_, known & kFieldPrintable ? record_.printable : kBoxMixed);
     SetBoxState(locked_, known & kFieldLocked ? record_.locked : kBoxMixed);
     SetBoxState(visible_, known & kFieldVisible ? record_.visible : kBoxMixed);

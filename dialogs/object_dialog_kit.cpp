@@ -6,10 +6,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "dialogs/filtered_edit.h"
 #include "foundation/alert_sink.h"
@@ -46,6 +48,13 @@ QLayout* OkCancelRow(QDialog* dialog, QPushButton** okOut, QPushButton** cancelO
     if (cancelOut)
         *cancelOut = cancel;
     return row;
+}
+
+QGroupBox* GroupAround(const char* title, QWidget* content, QWidget* parent)
+{
+    auto* group = new QGroupBox(QString::fromLatin1(title), parent);
+    (new QVBoxLayout(group))->addWidget(content);
+    return group;
 }
 
 QFormLayout* FormRows(std::initializer_list<FormRow> rows)
@@ -121,6 +130,12 @@ void FillLineWidthCombo(QComboBox* combo)
 {
     for (int w : {1, 2, 4, 8, 12, 20})
         combo->addItem(QString::number(w));
+}
+
+void ShowComboNumber(QComboBox* combo, bool known, int32_t value)
+{
+    combo->setCurrentIndex(-1);
+    combo->setEditText(known ? QString::number(value) : QString());
 }
 
 int32_t PercentOfText(const QString& text) { return std::clamp(LeadingInteger(text), 0, 100); }

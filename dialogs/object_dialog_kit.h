@@ -75,6 +75,9 @@ QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
 // OK and Cancel under a dialog's controls; OK is the default button.
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** ok = nullptr, QPushButton** cancel = nullptr);
 
+class QGroupBox;
+// A titled group box holding one control.
+QGroupBox* GroupAround(const char* title, QWidget* content, QWidget* parent);
 // A form of labelled rows, in order.
 struct FormRow {
     const char* label;
@@ -103,6 +106,9 @@ void ShowBoxState(QCheckBox* box, int32_t value, uint32_t known, uint32_t bit);
 void FillShadeCombo(QComboBox* combo);
 // "1", "2", "4", "8", "12", "20".
 void FillLineWidthCombo(QComboBox* combo);
+// An editable combo's number when it is known over the whole selection,
+// else a blank edit; no list item is chosen either way.
+void ShowComboNumber(QComboBox* combo, bool known, int32_t value);
 // The leading number of a combo's text (0 when it has none) within 0-100.
 int32_t PercentOfText(const QString& text);
 
