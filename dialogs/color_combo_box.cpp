@@ -1,9 +1,5 @@
 #include "dialogs/color_combo_box.h"
 
-#include <QPainter>
-#include <QStylePainter>
-
-#include "dialogs/combo_frame.h"
 #include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "platform/dc.h"
@@ -14,7 +10,7 @@ constexpr int kSwatchHeight = 16;
 
 }  // namespace
 
-CColorComboBox::CColorComboBox(QWidget* parent) : QComboBox(parent)
+CColorComboBox::CColorComboBox(QWidget* parent) : COwnerDrawnCombo(parent, 1)
 {
     setItemDelegate(new DcRowDelegate(
         this,
@@ -39,15 +35,4 @@ void CColorComboBox::DrawItem(Dc* dc, const IntRect& rect, int32_t item, bool fo
         DrawFocusRect(dc, rect);
 }
 
-void CColorComboBox::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    if (currentIndex() < 0)
-        return;
-    PaintWithDc(&painter, field.adjusted(1, 1, -1, -1), [&](Dc* dc, const IntRect& r) {
-        DrawItem(dc, r, currentIndex(), hasFocus());
-    });
-}
+void CColorComboBox::DrawCurrent(Dc* dc, const IntRect& field) { DrawItem(dc, field, currentIndex(), hasFocus()); }

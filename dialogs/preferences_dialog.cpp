@@ -14,10 +14,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyledItemDelegate>
-#include <QStylePainter>
 #include <QVBoxLayout>
 
-#include "dialogs/combo_frame.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
@@ -81,7 +79,7 @@ uint32_t U32(const uint8_t* block, size_t offset) { return GetU32LE(block + offs
 
 // --- The bitmap combo -------------------------------------------------------
 
-CBitmapComboBox::CBitmapComboBox(QWidget* parent) : QComboBox(parent)
+CBitmapComboBox::CBitmapComboBox(QWidget* parent) : COwnerDrawnCombo(parent)
 {
     setItemDelegate(new BitmapItemDelegate(this));
 }
@@ -95,19 +93,12 @@ void CBitmapComboBox::Setup(const QImage& strip, int32_t count, int32_t width, i
     setMinimumWidth(width + 2 * kSliceIndent + 30);
 }
 
-void CBitmapComboBox::paintEvent(QPaintEvent*)
+bool CBitmapComboBox::HasCurrent() const { return currentIndex() >= 0 && currentIndex() < count_; }
+
+void CBitmapComboBox::DrawCurrent(Dc* dc, const IntRect& field)
 {
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    const int32_t index = currentIndex();
-    if (index < 0 || index >= count_)
-        return;
-    PaintWithDc(&painter, field, [&](Dc* dc, const IntRect& r) {
-        DrawBitmapComboItem(dc, r, strip_, index, itemWidth_, itemHeight_, hasFocus(), isEnabled(), hasFocus(),
-                            palette());
-    });
+    DrawBitmapComboItem(dc, field, strip_, currentIndex(), itemWidth_, itemHeight_, hasFocus(), isEnabled(), hasFocus(),
+                        palette());
 }
 
 void DrawBitmapComboItem(Dc* dc, const IntRect& rect, const QImage& strip, int32_t index, int32_t itemWidth,

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <functional>
 
-#include <QComboBox>
 #include <QImage>
 
+#include "dialogs/combo_frame.h"
 #include "dialogs/record_dialog.h"
 #include "platform/gdi_types.h"
 #include "records/preferences_format.h"
@@ -24,7 +24,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 
-class CBitmapComboBox : public QComboBox {
+class CBitmapComboBox : public COwnerDrawnCombo {
 public:
     explicit CBitmapComboBox(QWidget* parent = nullptr);
     // The strip holds count slices of width x height stacked from the top.
@@ -34,7 +34,8 @@ public:
     const QImage& Strip() const { return strip_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void DrawCurrent(Dc* dc, const IntRect& field) override;
+    bool HasCurrent() const override;
 
 private:
     QImage strip_;

@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <QPainter>
-#include <QStylePainter>
-
-#include "dialogs/combo_frame.h"
 #include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
 
-CTabComboBox::CTabComboBox(QWidget* parent) : QComboBox(parent)
+CTabComboBox::CTabComboBox(QWidget* parent) : COwnerDrawnCombo(parent)
 {
     setItemDelegate(new DcRowDelegate(
         this,
@@ -92,15 +88,4 @@ void CTabComboBox::DrawItem(Dc* dc, const IntRect& rect, int32_t index, bool fie
         DrawFocusRect(dc, rect);
 }
 
-void CTabComboBox::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    if (currentIndex() < 0)
-        return;
-    PaintWithDc(&painter, field, [&](Dc* dc, const IntRect& r) {
-        DrawItem(dc, r, currentIndex(), true, false, false);
-    });
-}
+void CTabComboBox::DrawCurrent(Dc* dc, const IntRect& field) { DrawItem(dc, field, currentIndex(), true, false, false); }
