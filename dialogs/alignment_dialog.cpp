@@ -297,9 +297,7 @@ CDlgAlignment::CDlgAlignment(const AlignSelection& selection, QWidget* parent)
     preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
     preview_->SetDialog(this);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(horizontalBox, 0, 0);

@@ -161,9 +161,7 @@ CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : OpeningDialog("Barcode Info"
     auto* heightLabel = new QLabel(QStringLiteral("Bar Height :"), this);
     gapLabel_ = Named(new QLabel(QStringLiteral("Char Gap :"), this), "gapLabel");
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* dataRow = new QHBoxLayout;
     dataRow->addWidget(dataLabel_);

@@ -16,10 +16,7 @@ CDlgChangeDatabase::CDlgChangeDatabase(QWidget* parent) : QDialog(parent)
     layout->addWidget(new QLabel(QStringLiteral("Change Database to:"), this));
     list_ = Named(new QComboBox(this), "databaseList");
     layout->addWidget(list_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgChangeDatabase::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgChangeDatabase::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelBox(this));
 
     const int32_t count = CountOpenDatabases();
     for (int32_t ordinal = 1; ordinal <= count; ++ordinal) {

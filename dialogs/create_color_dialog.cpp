@@ -51,9 +51,7 @@ CDlgCreateColor::CDlgCreateColor(QWidget* parent) : OpeningDialog("Create Color"
     setColor_ = PlainButton("Set Color", "setColor", this);
     resetAll_ = PlainButton("Reset All", "resetAll", this);
     resetColor_ = PlainButton("Reset Color", "resetColor", this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
     connect(setColor_, &QPushButton::clicked, this, [this] { OnSetColor(); });
     connect(resetColor_, &QPushButton::clicked, this, [this] { OnResetColor(); });
     connect(resetAll_, &QPushButton::clicked, this, [this] { OnResetAll(); });

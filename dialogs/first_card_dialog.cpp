@@ -25,10 +25,7 @@ CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
                        this);
     side->addWidget(help_);
     side->addStretch();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgFirstCard::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgFirstCard::reject);
-    side->addWidget(buttons);
+    side->addWidget(OkCancelBox(this, Qt::Vertical));
     layout->addLayout(side);
 
     QRect paper, printable;

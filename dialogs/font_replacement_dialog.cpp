@@ -22,9 +22,7 @@ CDlgFontReplacement::CDlgFontReplacement(QWidget* parent)
     replaced_->setMinimumWidth(180);
     replacing_->setMinimumWidth(180);
     makePermanent_ = PlainButton("Make Permanent", "makePermanent", this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(replacedCaption, 0, 0);

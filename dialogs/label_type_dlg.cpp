@@ -127,10 +127,8 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "lab
     preview_ = Named(new CSheetPreviewWnd(this), "preview");
     preview_->setMinimumSize(200, 250);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelBox(this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgLabelType::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* top = new QGridLayout;
     top->addWidget(formatLabel_, 0, 0);

@@ -72,6 +72,9 @@ W* Named(W* widget, const char* name)
 
 // A button that Enter does not press (the default button keeps it).
 QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
+class QDialogButtonBox;
+// The platform's OK and Cancel box, which accepts or rejects the dialog.
+QDialogButtonBox* OkCancelBox(QDialog* dialog, Qt::Orientation orientation = Qt::Horizontal);
 // OK and Cancel under a dialog's controls; OK is the default button.
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** ok = nullptr, QPushButton** cancel = nullptr);
 

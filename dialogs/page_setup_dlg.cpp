@@ -63,9 +63,7 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
     auto* radios = new QHBoxLayout(orientation);
     radios->addWidget(portrait_);
     radios->addWidget(landscape_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPageSetup::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPageSetup::reject);
+    auto* buttons = OkCancelBox(this);
     auto* whole = new QVBoxLayout(this);
     whole->addLayout(form);
     whole->addWidget(orientation);

@@ -146,10 +146,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     lower->addWidget(cardsBox);
     layout->addLayout(lower);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPrint::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPrint::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelBox(this));
 
     // What the job says about its database and its card sides.
     if (job_->noDatabase) {

@@ -99,9 +99,7 @@ CDlgStarInfo::CDlgStarInfo(QWidget* parent) : OpeningDialog("Star Info", "starIn
     sample_->setFixedSize(kSampleWidth, kSampleHeight);
     sample_->Bind(&star_, &geometry_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* arrows = new QVBoxLayout;
     arrows->setSpacing(0);
