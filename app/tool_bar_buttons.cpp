@@ -82,6 +82,13 @@ void CommandStrings(uint32_t id, QString* prompt, QString* tip)
         *tip = newline < 0 ? QString() : all.mid(newline + 1);
 }
 
+void AddToolBarGap(QToolBar* bar, int32_t width)
+{
+    auto* gap = new QWidget(bar);
+    gap->setFixedWidth(width);
+    bar->addWidget(gap);
+}
+
 QAction* AddCommandButton(QToolBar* bar, const ToolBarButton& button)
 {
     QAction* action = bar->addAction(QString::fromLatin1(button.label ? button.label : ""));

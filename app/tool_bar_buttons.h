@@ -41,5 +41,7 @@ QIcon ToolBarButtonIcon(int32_t bar, int32_t image);
 // status-line prompt (first line) and tool tip (second line; the button's
 // label when the string has none).
 QAction* AddCommandButton(QToolBar* bar, const ToolBarButton& button);
+// A blank of the width (pixels) where the bar's resource has a separator.
+void AddToolBarGap(QToolBar* bar, int32_t width);
 // The prompt and tool tip of a command's string; empty when it has none.
 void CommandStrings(uint32_t id, QString* prompt, QString* tip);

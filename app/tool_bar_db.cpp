@@ -37,13 +37,6 @@ int32_t GapWidth(size_t slot)
     }
 }
 
-QWidget* Gap(QWidget* parent, int32_t width)
-{
-    auto* gap = new QWidget(parent);
-    gap->setFixedWidth(width);
-    return gap;
-}
-
 QComboBox* MakeCombo(QWidget* parent, bool editable, int32_t width)
 {
     auto* combo = new QComboBox(parent);
@@ -81,7 +74,7 @@ bool CToolBarDB::Create(int32_t resourceId, BarCommandSink sink)
         const ToolBarButton& b = buttons[slot];
         if (b.id == 0) {
             if (GapWidth(slot) > 0)
-                addWidget(Gap(this, GapWidth(slot)));
+                AddToolBarGap(this, GapWidth(slot));
             else
                 addSeparator();
         } else if (b.id == 33241 || b.id == 33242 || b.id == 33255) {

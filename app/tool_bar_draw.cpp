@@ -48,13 +48,10 @@ bool CToolBarDraw::Create(int32_t resourceId, const FontList* fonts, BarCommandS
     for (size_t slot = 0; slot < buttons.size(); ++slot) {
         const ToolBarButton& b = buttons[slot];
         if (b.id == 0) {
-            if (slot == 1) {
-                auto* gap = new QWidget(this);
-                gap->setFixedWidth(8);
-                addWidget(gap);
-            } else {
+            if (slot == 1)
+                AddToolBarGap(this, 8);
+            else
                 addSeparator();
-            }
         } else if (b.id == kCmdFontNameCombo) {
             name_ = new CFontComboBox(this);
             name_->setFixedWidth(128);

@@ -28,6 +28,15 @@ int32_t ReadGroup(int32_t group, BackdropRecord* record, uint32_t* count)
     return BackdropRecordCount(*record, count);
 }
 
+// Reads the group's record with the list open only for the read.
+int32_t ReadListedGroup(int32_t group, BackdropRecord* record, uint32_t* count)
+{
+    ListFileScope list(kWizListBackdrops, kResReadOnly);
+    if (list.result())
+        return list.result();
+    return ReadGroup(group, record, count);
+}
+
 int32_t WriteGroup(int32_t group, const BackdropRecord& record)
 {
     return ResFilePut(kWizBackdropType, group, record.data(), int32_t(record.size()), 1);
@@ -52,12 +61,9 @@ int32_t ChangeGroup(int32_t group, Change change)
 int32_t GetGroupItemCount(int32_t group, int32_t* count)
 {
     *count = 0;
-    ListFileScope list(kWizListBackdrops, kResReadOnly);
-    if (list.result())
-        return list.result();
     BackdropRecord record;
     uint32_t n = 0;
-    if (int32_t err = ReadGroup(group, &record, &n))
+    if (int32_t err = ReadListedGroup(group, &record, &n))
         return err;
     *count = int32_t(std::min<uint32_t>(n, INT32_MAX));
     return 0;
@@ -65,12 +71,9 @@ int32_t GetGroupItemCount(int32_t group, int32_t* count)
 
 int32_t GetBackdropItem(int32_t group, int32_t n, uint8_t* item)
 {
-    ListFileScope list(kWizListBackdrops, kResReadOnly);
-    if (list.result())
-        return list.result();
     BackdropRecord record;
     uint32_t count = 0;
-    if (int32_t err = ReadGroup(group, &record, &count))
+    if (int32_t err = ReadListedGroup(group, &record, &count))
         return err;
     return BackdropRecordGet(record, n, item);
 }
@@ -201,12 +204,9 @@ int32_t ListGroupItemNames(int32_t group, Handle names, int32_t* count)
     *count = 0;
     if (!names)
         return kWizMissing;
-    ListFileScope list(kWizListBackdrops, kResReadOnly);
-    if (list.result())
-        return list.result();
     BackdropRecord record;
     uint32_t n = 0;
-    if (int32_t err = ReadGroup(group, &record, &n))
+    if (int32_t err = ReadListedGroup(group, &record, &n))
         return err;
     if (HandleResize(names, int32_t(size_t(n) * kWizFileNameSize)) != 0)
         return MemLastError();

@@ -13,6 +13,7 @@
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/field_form.h"
 #include "dialogs/filtered_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 
@@ -39,10 +40,7 @@ CPSDataEntry::CPSDataEntry(QWidget* parent) : QDialog(parent)
     orderLayout->addWidget(list_);
     tabs_->addTab(orderPage, "  Field Order  ");
     outer->addWidget(tabs_);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
 }
 
 void CPSDataEntry::SetData(const uint8_t* header)

@@ -25,6 +25,7 @@
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/field_form.h"
 #include "dialogs/filtered_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 
@@ -287,10 +288,7 @@ CDlgQuery::CDlgQuery(QWidget* parent) : QDialog(parent)
     row->addWidget(operator_);
     row->addWidget(value_, 1);
     outer->addWidget(group);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
     connect(operator_, &QComboBox::activated, this, &CDlgQuery::OperatorChosen);
 }
 
@@ -428,10 +426,7 @@ CDlgSortCriteria::CDlgSortCriteria(QWidget* parent) : QDialog(parent)
     ascending->setChecked(true);
     outer->addWidget(ascending);
     outer->addWidget(descending);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
 }
 
 void CDlgSortCriteria::SetData(const SortSpec& order)
@@ -475,10 +470,7 @@ CDlgNameCustomFields::CDlgNameCustomFields(QWidget* parent) : QDialog(parent)
         grid->addWidget(edits_[i], i, 1);
     }
     outer->addLayout(grid);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
     edits_[0]->setFocus();
 }
 
@@ -512,10 +504,7 @@ CDlgBulkMailSort::CDlgBulkMailSort(QWidget* parent) : QDialog(parent)
     group_->addButton(standard, 1);
     outer->addWidget(first);
     outer->addWidget(standard);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
 }
 
 void CDlgBulkMailSort::SetMode(int32_t mode)
@@ -547,10 +536,7 @@ CDlgDBPreferences::CDlgDBPreferences(QWidget* parent) : QDialog(parent)
         FillFieldCombo(sortCombos_[i], true);
         sortCombos_[i]->hide();
     }
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    outer->addWidget(box);
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(OkCancelBox(this));
 }
 
 void CDlgDBPreferences::SetData(const uint8_t* block)

@@ -6,20 +6,19 @@
 
 #include <cstdint>
 
-#include <QDialog>
 #include <QStringList>
 
 #include "dbdoc/database_report.h"
+#include "dbdoc/field_order_dialog.h"
 #include "dbdoc/text_export.h"
 
-class CFieldListBox;
 class QComboBox;
 class QLineEdit;
 
 // "Space" .. "Double Quotes AND Comma", in delimiter-code order.
 void FillDelimiterCombo(QComboBox* combo);
 
-class CDlgExportDB : public QDialog {
+class CDlgExportDB : public CFieldOrderDialog {
 public:
     explicit CDlgExportDB(QWidget* parent = nullptr);
 
@@ -29,28 +28,20 @@ public:
     // The same with the options record and the current column names.
     void SetRecord(const ExportOptions& options);
     ExportOptions Record() const;
-    int32_t DoModal();
 
-    CFieldListBox* FieldList() const { return list_; }
     QComboBox* Delimiter() const { return delimiterCombo_; }
 
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    QStringList names_;
-    int16_t order_[kEntryColumnCount] = {};
-    int16_t working_[kEntryColumnCount] = {};
-    int32_t count_ = 0;
     int32_t delimiter_ = -1;
-    bool opened_ = false;
-    CFieldListBox* list_;
     QComboBox* delimiterCombo_;
 };
 
-class CDlgReportDB : public QDialog {
+class CDlgReportDB : public CFieldOrderDialog {
 public:
     explicit CDlgReportDB(QWidget* parent = nullptr);
 
@@ -58,26 +49,18 @@ public:
     void GetData(int16_t* order, int32_t* kind, int32_t* maxLength) const;
     void SetRecord(const ReportOptions& options);
     ReportOptions Record() const;
-    int32_t DoModal();
 
-    CFieldListBox* FieldList() const { return list_; }
     QComboBox* Kind() const { return kind_; }
     QLineEdit* MaxLength() const { return maxLength_; }
 
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    QStringList names_;
-    int16_t order_[kEntryColumnCount] = {};
-    int16_t working_[kEntryColumnCount] = {};
-    int32_t count_ = 0;
     int32_t kindValue_ = -1;
     int32_t maxLengthValue_ = kDefaultReportLineLength;
-    bool opened_ = false;
-    CFieldListBox* list_;
     QComboBox* kind_;
     QLineEdit* maxLength_;
 };

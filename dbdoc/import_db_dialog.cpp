@@ -187,26 +187,20 @@ void CImportFieldListBox::mouseDoubleClickEvent(QMouseEvent* event)
 
 // --- The dialog -----------------------------------------------------------
 
-CDlgImportDB::CDlgImportDB(QWidget* parent) : QDialog(parent)
+CDlgImportDB::CDlgImportDB(QWidget* parent) : OpeningDialog("Import database", "importDbDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Import database"));
-    setObjectName(QStringLiteral("importDbDialog"));
     list_ = new CImportFieldListBox(this);
     list_->SetEntries(&left_, &right_);
-    record_ = new QLineEdit(this);
-    record_->setObjectName(QStringLiteral("recordToShow"));
+    record_ = Named(new QLineEdit(this), "recordToShow");
     record_->setMaxLength(5);
     spin_ = new UpDownButtons(record_, this);
     spin_->SetRange(1, kMostRecord);
-    delimiterCombo_ = new QComboBox(this);
-    delimiterCombo_->setObjectName(QStringLiteral("delimiter"));
+    delimiterCombo_ = Named(new QComboBox(this), "delimiter");
     // Wide enough for its longest entry, "Double Quotes AND Comma".
     delimiterCombo_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     delimiterCombo_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    firstLabel_ = new QLabel(this);
-    firstLabel_->setObjectName(QStringLiteral("firstName"));
-    secondLabel_ = new QLabel(this);
-    secondLabel_->setObjectName(QStringLiteral("secondName"));
+    firstLabel_ = Named(new QLabel(this), "firstName");
+    secondLabel_ = Named(new QLabel(this), "secondName");
 
     auto* heads = new QGridLayout;
     heads->addWidget(new QLabel(QStringLiteral("Contents of "), this), 0, 0);
@@ -317,22 +311,17 @@ ImportOptions CDlgImportDB::Record() const
     return options;
 }
 
-int32_t CDlgImportDB::DoModal() { return RunDialogModal(this); }
-
-void CDlgImportDB::showEvent(QShowEvent* event)
+void CDlgImportDB::Open()
 {
-    if (!initialised_) {
-        firstLabel_->setText(Cp1252ToQString(fileName_));
-        secondLabel_->setText(Cp1252ToQString(secondName_));
-        {
-            const QSignalBlocker quiet(delimiterCombo_);
-            FillDelimiterCombo(delimiterCombo_);
-            delimiterCombo_->setCurrentIndex(delimiter_);
-        }
-        rows_ = 0;
-        BuildRows(true);
-        list_->SetRows(rows_);
-        initialised_ = true;
+    firstLabel_->setText(Cp1252ToQString(fileName_));
+    secondLabel_->setText(Cp1252ToQString(secondName_));
+    {
+        const QSignalBlocker quiet(delimiterCombo_);
+        FillDelimiterCombo(delimiterCombo_);
+        delimiterCombo_->setCurrentIndex(delimiter_);
     }
-    QDialog::showEvent(event);
+    rows_ = 0;
+    BuildRows(true);
+    list_->SetRows(rows_);
+    initialised_ = true;
 }

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include <QDialog>
 #include <QListWidget>
 
 #include "dbdoc/text_import.h"
+#include "dialogs/record_dialog.h"
 
 class QComboBox;
 class QLabel;
@@ -66,7 +66,7 @@ private:
     int32_t rightSource_ = -1;
 };
 
-class CDlgImportDB : public QDialog {
+class CDlgImportDB : public OpeningDialog {
 public:
     explicit CDlgImportDB(QWidget* parent = nullptr);
 
@@ -78,7 +78,6 @@ public:
     // for none.
     void GetData(uint16_t* order, int32_t* delimiter) const;
     ImportOptions Record() const;
-    int32_t DoModal();
 
     CImportFieldListBox* FieldList() const { return list_; }
     QLineEdit* RecordToShow() const { return record_; }
@@ -86,10 +85,8 @@ public:
     QComboBox* Delimiter() const { return delimiterCombo_; }
     int32_t RowCount() const { return rows_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
+    void Open() override;
     void BuildRows(bool fresh);
     void RefreshFromReader();
 

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/int_math.h"
 #include "graphics/brush_state.h"
 #include "graphics/ellipse_shape.h"
@@ -270,11 +271,8 @@ void CAlignPreviewWnd::Draw(Dc* dc)
 }
 
 CDlgAlignment::CDlgAlignment(const AlignSelection& selection, QWidget* parent)
-    : QDialog(parent), selection_(selection)
+    : OpeningDialog("Alignment", "alignmentDialog", parent), selection_(selection)
 {
-    setWindowTitle(QStringLiteral("Alignment"));
-    setObjectName(QStringLiteral("alignmentDialog"));
-
     auto* horizontalBox = new QGroupBox(QStringLiteral("Horizontal"), this);
     auto* verticalBox = new QGroupBox(QStringLiteral("Vertical"), this);
     horizontalGroup_ = new QButtonGroup(this);
@@ -293,16 +291,13 @@ CDlgAlignment::CDlgAlignment(const AlignSelection& selection, QWidget* parent)
         verticalGroup_->addButton(v, i);
         vLayout->addWidget(v);
     }
-    toFirstBox_ = new QCheckBox(QStringLiteral("To First Selected Frame"), this);
-    toFirstBox_->setObjectName(QStringLiteral("toFirstSelected"));
+    toFirstBox_ = Named(new QCheckBox(QStringLiteral("To First Selected Frame"), this), "toFirstSelected");
 
     preview_ = new CAlignPreviewWnd(this);
     preview_->setFixedSize(kPreviewWidth, kPreviewHeight);
     preview_->SetDialog(this);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(horizontalBox, 0, 0);

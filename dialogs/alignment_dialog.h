@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <vector>
 
-#include <QDialog>
 #include <QWidget>
 
+#include "dialogs/record_dialog.h"
 #include "foundation/int_geometry.h"
 
 class QButtonGroup;
@@ -87,7 +87,7 @@ private:
     CDlgAlignment* dialog_ = nullptr;
 };
 
-class CDlgAlignment : public QDialog {
+class CDlgAlignment : public OpeningDialog {
 public:
     explicit CDlgAlignment(const AlignSelection& selection, QWidget* parent = nullptr);
 

@@ -14,6 +14,7 @@
 
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "foundation/pstr.h"
 #include "platform/dc.h"
@@ -129,14 +130,10 @@ void CBarcodePreviewWnd::Draw(Dc* dc)
     dc->restoreDc(saved);
 }
 
-CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : QDialog(parent)
+CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : OpeningDialog("Barcode Info", "barcodeInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Barcode Info"));
-    setObjectName(QStringLiteral("barcodeInfoDialog"));
-
     dataLabel_ = new QLabel(QStringLiteral("Data :"), this);
-    data_ = new QLineEdit(this);
-    data_->setObjectName(QStringLiteral("data"));
+    data_ = Named(new QLineEdit(this), "data");
     data_->setMaxLength(kPStrMaxLength);
     dataLabel_->setBuddy(data_);
     sample_ = new CBarcodePreviewWnd(this);
@@ -162,12 +159,9 @@ CDlgBarcodeInfo::CDlgBarcodeInfo(QWidget* parent) : QDialog(parent)
     auto* typeLabel = new QLabel(QStringLiteral("Bar Code :"), this);
     auto* widthLabel = new QLabel(QStringLiteral("Bar Width :"), this);
     auto* heightLabel = new QLabel(QStringLiteral("Bar Height :"), this);
-    gapLabel_ = new QLabel(QStringLiteral("Char Gap :"), this);
-    gapLabel_->setObjectName(QStringLiteral("gapLabel"));
+    gapLabel_ = Named(new QLabel(QStringLiteral("Char Gap :"), this), "gapLabel");
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* dataRow = new QHBoxLayout;
     dataRow->addWidget(dataLabel_);

@@ -11,10 +11,10 @@
 #include <array>
 #include <cstdint>
 
-#include <QDialog>
 #include <QWidget>
 
 #include "barcode/barcode_record.h"
+#include "dialogs/record_dialog.h"
 
 class Dc;
 class QCheckBox;
@@ -42,7 +42,7 @@ private:
     BarcodeRecord record_;
 };
 
-class CDlgBarcodeInfo : public QDialog {
+class CDlgBarcodeInfo : public OpeningDialog {
 public:
     explicit CDlgBarcodeInfo(QWidget* parent = nullptr);
 

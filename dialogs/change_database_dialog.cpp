@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "database/open_database_registry.h"
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 
 CDlgChangeDatabase::CDlgChangeDatabase(QWidget* parent) : QDialog(parent)
@@ -13,13 +14,9 @@ CDlgChangeDatabase::CDlgChangeDatabase(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Change Database"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Change Database to:"), this));
-    list_ = new QComboBox(this);
-    list_->setObjectName(QStringLiteral("databaseList"));
+    list_ = Named(new QComboBox(this), "databaseList");
     layout->addWidget(list_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgChangeDatabase::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgChangeDatabase::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelBox(this));
 
     const int32_t count = CountOpenDatabases();
     for (int32_t ordinal = 1; ordinal <= count; ++ordinal) {

@@ -14,6 +14,7 @@
 
 #include "dialogs/color_combo_box.h"
 #include "dialogs/filtered_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "platform/dc.h"
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"
@@ -103,17 +104,13 @@ void CCharPreviewWnd::Draw(Dc* dc, const IntRect& c)
 
 // --- CDlgCharInfo -----------------------------------------------------------
 
-CDlgCharInfo::CDlgCharInfo(QWidget* parent) : QDialog(parent)
+CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog("Character Info", "charInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Character Info"));
-    setObjectName(QStringLiteral("charInfoDialog"));
-    font_ = new CFontComboBox(this);
-    font_->setObjectName(QStringLiteral("font"));
+    font_ = Named(new CFontComboBox(this), "font");
     size_ = NumberCombo("size", this);
     for (const char* s : {"8", "10", "12", "14", "20", "24", "36", "48", "72"})
         size_->addItem(QString::fromLatin1(s));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    colour_ = Named(new CColorComboBox(this), "colour");
     shade_ = NumberCombo("shade", this);
     plain_ = StyleBox("Plain", "plain", this);
     bold_ = StyleBox("Bold", "bold", this);
@@ -134,11 +131,7 @@ CDlgCharInfo::CDlgCharInfo(QWidget* parent) : QDialog(parent)
     }
     sample_ = new CCharPreviewWnd(this);
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Font :"), font_);
-    form->addRow(QStringLiteral("Size :"), size_);
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
+    auto* form = FormRows({{"Font :", font_}, {"Size :", size_}, {"Color :", colour_}, {"Shade :", shade_}});
     auto* styles = new QGroupBox(QStringLiteral("Style"), this);
     auto* styleGrid = new QGridLayout(styles);
     styleGrid->addWidget(plain_, 0, 0);
@@ -181,18 +174,8 @@ CDlgCharInfo::CDlgCharInfo(QWidget* parent) : QDialog(parent)
         connect(box, &QCheckBox::clicked, this, [this, box] { BoxClicked(box); });
 }
 
-int32_t CDlgCharInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgCharInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgCharInfo::Open()
 {
-    opened_ = true;
     if (!fontList_)
         fontList_ = GetGlobalFontList();
     colour_->SetColors(TableOrDefaults(document_.colors));
@@ -230,10 +213,8 @@ void CDlgCharInfo::Open()
     font_->setCurrentIndex(fontIndex);
     record_.font = int16_t(fontIndex);
 
-    size_->setCurrentIndex(-1);
-    size_->setEditText(IsMixed(record_.size) ? QString() : QString::number(record_.size));
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(IsMixed(record_.shade) ? QString() : QString::number(record_.shade));
+    ShowComboNumber(size_, !IsMixed(record_.size), record_.size);
+    ShowComboNumber(shade_, !IsMixed(record_.shade), record_.shade);
     FontChanged();
 }
 

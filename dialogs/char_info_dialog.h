@@ -6,9 +6,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/object_dialog_kit.h"
+#include "dialogs/record_dialog.h"
 
 class CColorComboBox;
 class CFontComboBox;
@@ -83,16 +82,13 @@ private:
     const FontList* fonts_ = nullptr;
 };
 
-class CDlgCharInfo : public QDialog {
+class CDlgCharInfo : public RecordDialog<CharInfoRecord> {
 public:
     explicit CDlgCharInfo(QWidget* parent = nullptr);
 
-    void SetRecord(const CharInfoRecord& record) { record_ = record; }
-    const CharInfoRecord& Record() const { return record_; }
     void SetDocument(const CharInfoDocument& document) { document_ = document; }
     // The fonts offered; the program-wide list unless set.
     void SetFontList(const FontList* list) { fontList_ = list; }
-    int32_t DoModal();
 
     CFontComboBox* Font() const { return font_; }
     QComboBox* Size() const { return size_; }
@@ -109,20 +105,15 @@ public:
 
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void FontChanged();
     void ReadControls();
     void BoxClicked(QCheckBox* box);
 
-    CharInfoRecord record_;
     CharInfoDocument document_;
     const FontList* fontList_ = nullptr;
     int16_t incomingFont_ = 0;
-    bool opened_ = false;
     CFontComboBox* font_;
     QComboBox* size_;
     CColorComboBox* colour_;

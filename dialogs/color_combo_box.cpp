@@ -1,10 +1,6 @@
 #include "dialogs/color_combo_box.h"
 
-#include <QPainter>
-#include <QStyledItemDelegate>
-#include <QStylePainter>
-
-#include "dialogs/combo_frame.h"
+#include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "platform/dc.h"
 
@@ -12,33 +8,16 @@ namespace {
 
 constexpr int kSwatchHeight = 16;
 
-class SwatchDelegate : public QStyledItemDelegate {
-public:
-    explicit SwatchDelegate(CColorComboBox* box) : QStyledItemDelegate(box), box_(box) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const bool focused = option.state & (QStyle::State_HasFocus | QStyle::State_Selected);
-        PaintWithDc(painter, option.rect, [&](Dc* dc, const IntRect& r) {
-            box_->DrawItem(dc, r, index.row(), focused);
-        });
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(kSwatchHeight);
-        return size;
-    }
-
-private:
-    CColorComboBox* box_;
-};
-
 }  // namespace
 
-CColorComboBox::CColorComboBox(QWidget* parent) : QComboBox(parent)
+CColorComboBox::CColorComboBox(QWidget* parent) : COwnerDrawnCombo(parent, 1)
 {
-    setItemDelegate(new SwatchDelegate(this));
+    setItemDelegate(new DcRowDelegate(
+        this,
+        [this](Dc* dc, const IntRect& r, int32_t row, QStyle::State state) {
+            DrawItem(dc, r, row, state.testFlag(QStyle::State_HasFocus) || state.testFlag(QStyle::State_Selected));
+        },
+        [] { return kSwatchHeight; }));
     setMinimumWidth(60);
 }
 
@@ -56,15 +35,4 @@ void CColorComboBox::DrawItem(Dc* dc, const IntRect& rect, int32_t item, bool fo
         DrawFocusRect(dc, rect);
 }
 
-void CColorComboBox::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    if (currentIndex() < 0)
-        return;
-    PaintWithDc(&painter, field.adjusted(1, 1, -1, -1), [&](Dc* dc, const IntRect& r) {
-        DrawItem(dc, r, currentIndex(), hasFocus());
-    });
-}
+void CColorComboBox::DrawCurrent(Dc* dc, const IntRect& field) { DrawItem(dc, field, currentIndex(), hasFocus()); }

@@ -5,14 +5,13 @@
 
 #include <cstdint>
 
-#include <QComboBox>
-
+#include "dialogs/combo_frame.h"
 #include "foundation/int_geometry.h"
 #include "typography/color_table.h"
 
 class Dc;
 
-class CColorComboBox : public QComboBox {
+class CColorComboBox : public COwnerDrawnCombo {
 public:
     explicit CColorComboBox(QWidget* parent = nullptr);
 
@@ -24,7 +23,7 @@ public:
     void DrawItem(Dc* dc, const IntRect& rect, int32_t item, bool focused) const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void DrawCurrent(Dc* dc, const IntRect& field) override;
 
 private:
     ColorTable table_;

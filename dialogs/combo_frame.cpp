@@ -1,12 +1,20 @@
 #include "dialogs/combo_frame.h"
 
-#include <QComboBox>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
-QRect PaintComboFrame(const QComboBox* box, QStylePainter* painter, QStyleOptionComboBox* option)
+#include "dialogs/object_dialog_kit.h"
+
+void COwnerDrawnCombo::paintEvent(QPaintEvent*)
 {
-    option->currentText.clear();
-    painter->drawComplexControl(QStyle::CC_ComboBox, *option);
-    return box->style()->subControlRect(QStyle::CC_ComboBox, option, QStyle::SC_ComboBoxEditField, box);
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    if (!HasCurrent())
+        return;
+    PaintWithDc(&painter, field.adjusted(inset_, inset_, -inset_, -inset_),
+                [this](Dc* dc, const IntRect& r) { DrawCurrent(dc, r); });
 }

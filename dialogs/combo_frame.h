@@ -1,14 +1,28 @@
 // The owner-drawn combo boxes draw their current item themselves: the
 // style paints the box without its text, and the item goes in the edit
-// field.
+// field, drawn through a Dc.
 #pragma once
 
-#include <QRect>
+#include <QComboBox>
 
-class QComboBox;
-class QStyleOptionComboBox;
-class QStylePainter;
+#include "foundation/int_geometry.h"
 
-// Paints the box of option (the combo's own, from its initStyleOption)
-// without text, and returns its edit field, where the item goes.
-QRect PaintComboFrame(const QComboBox* box, QStylePainter* painter, QStyleOptionComboBox* option);
+class Dc;
+
+class COwnerDrawnCombo : public QComboBox {
+public:
+    // inset: the pixels the item keeps off the edit field's edges.
+    explicit COwnerDrawnCombo(QWidget* parent, int inset = 0) : QComboBox(parent), inset_(inset) {}
+
+protected:
+    // Draws the current item into the edit field.
+    virtual void DrawCurrent(Dc* dc, const IntRect& field) = 0;
+    // Whether there is a current item to draw; without one the box shows
+    // empty.
+    virtual bool HasCurrent() const { return currentIndex() >= 0; }
+
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int inset_;
+};

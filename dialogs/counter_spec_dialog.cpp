@@ -55,10 +55,8 @@ void PutSlotText(uint8_t* record, size_t offset, const QString& text)
 
 }  // namespace
 
-CDlgCounterSpec::CDlgCounterSpec(QWidget* parent) : QDialog(parent)
+CDlgCounterSpec::CDlgCounterSpec(QWidget* parent) : OpeningDialog("Counter Specification", "counterSpecDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Counter Specification"));
-    setObjectName(QStringLiteral("counterSpecDialog"));
     preamble_ = TextEdit("preamble", this);
     postamble_ = TextEdit("postamble", this);
     start_ = CounterEdit(1123, "start", this);
@@ -123,30 +121,24 @@ void CDlgCounterSpec::SetRecord(const uint8_t* record)
     std::memcpy(record_, record, kCounterSpecSize);
 }
 
-int32_t CDlgCounterSpec::DoModal() { return RunDialogModal(this); }
-
-void CDlgCounterSpec::showEvent(QShowEvent* event)
+void CDlgCounterSpec::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        preamble_->setText(SlotText(record_, kCounterPrefixOffset));
-        postamble_->setText(SlotText(record_, kCounterSuffixOffset));
-        const struct {
-            CIntEdit* edit;
-            size_t offset;
-        } numbers[4] = {{start_, kCounterStartOffset},
-                        {increment_, kCounterStepOffset},
-                        {sameCount_, kCounterRepeatOffset},
-                        {fixedLength_, kCounterWidthOffset}};
-        for (const auto& n : numbers)
-            n.edit->Setup(GetI32LE(record_ + n.offset), 0, kCounterMostValue, 1, 6, 0, 0);
-        // A padding outside the group shows no button checked; OK then
-        // stores what the user picks, or leaves the value alone.
-        const int32_t padding = GetI32LE(record_ + kCounterWidthModeOffset);
-        if (padding >= kCounterPadNone && padding <= kCounterPadSpaces)
-            padding_[padding]->setChecked(true);
-    }
-    QDialog::showEvent(event);
+    preamble_->setText(SlotText(record_, kCounterPrefixOffset));
+    postamble_->setText(SlotText(record_, kCounterSuffixOffset));
+    const struct {
+        CIntEdit* edit;
+        size_t offset;
+    } numbers[4] = {{start_, kCounterStartOffset},
+                    {increment_, kCounterStepOffset},
+                    {sameCount_, kCounterRepeatOffset},
+                    {fixedLength_, kCounterWidthOffset}};
+    for (const auto& n : numbers)
+        n.edit->Setup(GetI32LE(record_ + n.offset), 0, kCounterMostValue, 1, 6, 0, 0);
+    // A padding outside the group shows no button checked; OK then
+    // stores what the user picks, or leaves the value alone.
+    const int32_t padding = GetI32LE(record_ + kCounterWidthModeOffset);
+    if (padding >= kCounterPadNone && padding <= kCounterPadSpaces)
+        padding_[padding]->setChecked(true);
 }
 
 void CDlgCounterSpec::PaddingClicked()

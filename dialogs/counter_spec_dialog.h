@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
 #include <QString>
 
+#include "dialogs/record_dialog.h"
 #include "frames/barcode_frame_format.h"
 
 class CIntEdit;
@@ -28,14 +28,13 @@ constexpr int32_t kCounterMostValue = 32000;
 // Characters the preamble and postamble edits take.
 constexpr int32_t kCounterTextLimit = 254;
 
-class CDlgCounterSpec : public QDialog {
+class CDlgCounterSpec : public OpeningDialog {
 public:
     explicit CDlgCounterSpec(QWidget* parent = nullptr);
 
     // The record and the two texts it holds (Windows-1252).
     void SetRecord(const uint8_t* record);
     const uint8_t* Record() const { return record_; }
-    int32_t DoModal();
 
     QLineEdit* Preamble() const { return preamble_; }
     QLineEdit* Postamble() const { return postamble_; }
@@ -52,13 +51,12 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     void PaddingClicked();
 
     uint8_t record_[kCounterSpecSize] = {};
-    bool opened_ = false;
     QLineEdit* preamble_;
     QLineEdit* postamble_;
     CIntEdit* start_;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "typography/color_pane.h"
 
@@ -23,21 +24,10 @@ constexpr int kPlaceHeight = 20 * 13 / 8;
 constexpr int kPanesPerRow = 8;
 constexpr int kNameLimit = int(kColorNameSize) - 1;
 
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
-CDlgCreateColor::CDlgCreateColor(QWidget* parent) : QDialog(parent)
+CDlgCreateColor::CDlgCreateColor(QWidget* parent) : OpeningDialog("Create Color", "createColorDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Create Color"));
-    setObjectName(QStringLiteral("createColorDialog"));
-
     auto* grid = new QGridLayout;
     grid->setSpacing(4);
     for (int i = 0; i < kColorCount; ++i) {
@@ -53,18 +43,15 @@ CDlgCreateColor::CDlgCreateColor(QWidget* parent) : QDialog(parent)
     }
 
     auto* nameCaption = new QLabel(QStringLiteral("Color Name :"), this);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("colorName"));
+    name_ = Named(new QLineEdit(this), "colorName");
     name_->setMaxLength(kNameLimit);
     nameCaption->setBuddy(name_);
     name_->installEventFilter(this);
 
-    setColor_ = Button("Set Color", "setColor", this);
-    resetAll_ = Button("Reset All", "resetAll", this);
-    resetColor_ = Button("Reset Color", "resetColor", this);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    setColor_ = PlainButton("Set Color", "setColor", this);
+    resetAll_ = PlainButton("Reset All", "resetAll", this);
+    resetColor_ = PlainButton("Reset Color", "resetColor", this);
+    auto* buttons = OkCancelBox(this);
     connect(setColor_, &QPushButton::clicked, this, [this] { OnSetColor(); });
     connect(resetColor_, &QPushButton::clicked, this, [this] { OnResetColor(); });
     connect(resetAll_, &QPushButton::clicked, this, [this] { OnResetAll(); });

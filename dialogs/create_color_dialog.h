@@ -12,8 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "platform/gdi_types.h"
 #include "typography/color_table.h"
 
@@ -21,7 +20,7 @@ class ColorPane;
 class QLineEdit;
 class QPushButton;
 
-class CDlgCreateColor : public QDialog {
+class CDlgCreateColor : public OpeningDialog {
 public:
     explicit CDlgCreateColor(QWidget* parent = nullptr);
 

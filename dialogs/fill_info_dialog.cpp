@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/color_combo_box.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "graphics/brush_state.h"
 #include "graphics/fill_patterns.h"
@@ -55,16 +56,11 @@ void CFillPreviewWnd::Draw(Dc* dc, const IntRect& c)
     dc->setRop2(oldRop);
 }
 
-CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
+CDlgFillInfo::CDlgFillInfo(QWidget* parent) : RecordDialog("Fill Information", "fillInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Fill Information"));
-    setObjectName(QStringLiteral("fillInfoDialog"));
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
-    background_ = new CColorComboBox(this);
-    background_->setObjectName(QStringLiteral("background"));
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
+    background_ = Named(new CColorComboBox(this), "background");
     shade_ = NumberCombo("shade", this);
     opaque_ = new QRadioButton(QStringLiteral("Opaque"), this);
     clear_ = new QRadioButton(QStringLiteral("Clear"), this);
@@ -77,10 +73,7 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
     auto* visibilityLayout = new QVBoxLayout(visibility);
     visibilityLayout->addWidget(opaque_);
     visibilityLayout->addWidget(clear_);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Background :"), background_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
+    auto* form = FormRows({{"Color :", colour_}, {"Background :", background_}, {"Shade :", shade_}});
     auto* sampleBox = new QGroupBox(QStringLiteral("Sample"), this);
     auto* sampleLayout = new QVBoxLayout(sampleBox);
     sampleLayout->addWidget(sample_);
@@ -89,9 +82,7 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
     grid->addWidget(sampleBox, 0, 1);
     grid->addLayout(form, 1, 1);
     grid->addWidget(visibility, 2, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(grid);
 
     connect(opaque_, &QRadioButton::clicked, this, [this] { VisibilityClicked(false); });
     connect(clear_, &QRadioButton::clicked, this, [this] { VisibilityClicked(true); });
@@ -131,18 +122,8 @@ CDlgFillInfo::CDlgFillInfo(QWidget* parent) : QDialog(parent)
     });
 }
 
-int32_t CDlgFillInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgFillInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgFillInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const ColorTable& table = TableOrDefaults(record_.colorTable);
     patterns_->Init(CStyleListBox::kModePatterns, GetFillPatternCount(), 20, 246);
@@ -176,8 +157,7 @@ void CDlgFillInfo::Open()
         opaque_->setAutoExclusive(true);
         clear_->setAutoExclusive(true);
     }
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(record_.flags & kFieldFillShade ? QString::number(record_.shade) : QString());
+    ShowComboNumber(shade_, record_.flags & kFieldFillShade, record_.shade);
     shown_ = record_.flags;
     record_.flags = 0;
     ready_ = true;

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/object_dialog_kit.h"
+#include "dialogs/record_dialog.h"
 
 class CColorComboBox;
 class CStyleListBox;
@@ -38,13 +37,9 @@ private:
     const ColorTable* table_ = nullptr;
 };
 
-class CDlgFillInfo : public QDialog {
+class CDlgFillInfo : public RecordDialog<FillInfoRecord> {
 public:
     explicit CDlgFillInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const FillInfoRecord& record) { record_ = record; }
-    const FillInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CStyleListBox* Patterns() const { return patterns_; }
     CColorComboBox* Colour() const { return colour_; }
@@ -54,17 +49,12 @@ public:
     QRadioButton* Clear() const { return clear_; }
     CFillPreviewWnd* Sample() const { return sample_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void VisibilityClicked(bool clear);
 
-    FillInfoRecord record_;
     uint32_t shown_ = 0;
     bool ready_ = false;
-    bool opened_ = false;
     CStyleListBox* patterns_;
     CColorComboBox* colour_;
     CColorComboBox* background_;

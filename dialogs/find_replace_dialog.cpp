@@ -7,19 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "text/edit_primitives.h"
 #include "text/text_context.h"
 
 namespace {
-
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 std::string FieldBytes(const QLineEdit* edit)
 {
@@ -31,30 +24,24 @@ std::string FieldBytes(const QLineEdit* edit)
 
 }  // namespace
 
-CDlgFindReplace::CDlgFindReplace(QWidget* parent) : QDialog(parent)
+CDlgFindReplace::CDlgFindReplace(QWidget* parent) : OpeningDialog("Find/Replace Text", "findReplaceDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Find/Replace Text"));
-    setObjectName(QStringLiteral("findReplaceDialog"));
     setModal(false);
 
     auto* findCaption = new QLabel(QStringLiteral("Find  What  :"), this);
-    find_ = new QLineEdit(this);
-    find_->setObjectName(QStringLiteral("findWhat"));
+    find_ = Named(new QLineEdit(this), "findWhat");
     find_->setMaxLength(kPStrMaxLength);
     findCaption->setBuddy(find_);
     auto* replaceCaption = new QLabel(QStringLiteral("Change To :"), this);
-    replace_ = new QLineEdit(this);
-    replace_->setObjectName(QStringLiteral("changeTo"));
+    replace_ = Named(new QLineEdit(this), "changeTo");
     replace_->setMaxLength(kPStrMaxLength);
     replaceCaption->setBuddy(replace_);
-    wholeWord_ = new QCheckBox(QStringLiteral("Whole word"), this);
-    wholeWord_->setObjectName(QStringLiteral("wholeWord"));
-    ignoreCase_ = new QCheckBox(QStringLiteral("Ignore case"), this);
-    ignoreCase_->setObjectName(QStringLiteral("ignoreCase"));
-    findNext_ = Button("Find Next", "findNext", this);
-    replaceOne_ = Button("Replace", "replace", this);
-    replaceAll_ = Button("Replace All", "replaceAll", this);
-    close_ = Button("Close", "close", this);
+    wholeWord_ = Named(new QCheckBox(QStringLiteral("Whole word"), this), "wholeWord");
+    ignoreCase_ = Named(new QCheckBox(QStringLiteral("Ignore case"), this), "ignoreCase");
+    findNext_ = PlainButton("Find Next", "findNext", this);
+    replaceOne_ = PlainButton("Replace", "replace", this);
+    replaceAll_ = PlainButton("Replace All", "replaceAll", this);
+    close_ = PlainButton("Close", "close", this);
     findNext_->setDefault(true);
 
     auto* fields = new QGridLayout;

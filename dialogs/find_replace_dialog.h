@@ -10,8 +10,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "foundation/pstr.h"
 #include "text/find_replace.h"
 
@@ -33,7 +32,7 @@ public:
     CDlgFindReplace* findReplaceDialog = nullptr;
 };
 
-class CDlgFindReplace : public QDialog {
+class CDlgFindReplace : public OpeningDialog {
 public:
     explicit CDlgFindReplace(QWidget* parent = nullptr);
     ~CDlgFindReplace() override;

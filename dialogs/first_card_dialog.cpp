@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/label_type_page.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "platform/print_printer.h"
 #include "records/label_stock.h"
@@ -15,8 +16,7 @@
 CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
 {
     auto* layout = new QHBoxLayout(this);
-    preview_ = new CSheetPreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("sheetPreview"));
+    preview_ = Named(new CSheetPreviewWnd(this), "sheetPreview");
     preview_->setMinimumSize(260, 320);
     layout->addWidget(preview_, 1);
     auto* side = new QVBoxLayout;
@@ -25,10 +25,7 @@ CDlgFirstCard::CDlgFirstCard(QWidget* parent) : QDialog(parent)
                        this);
     side->addWidget(help_);
     side->addStretch();
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgFirstCard::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgFirstCard::reject);
-    side->addWidget(buttons);
+    side->addWidget(OkCancelBox(this, Qt::Vertical));
     layout->addLayout(side);
 
     QRect paper, printable;

@@ -5,31 +5,24 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialogs/object_dialog_kit.h"
 #include "typography/font_combo_box.h"
 #include "typography/menu_bitmaps.h"
 
-CDlgFontReplacement::CDlgFontReplacement(QWidget* parent) : QDialog(parent)
+CDlgFontReplacement::CDlgFontReplacement(QWidget* parent)
+    : OpeningDialog("Font Replacement", "fontReplacementDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Font Replacement"));
-    setObjectName(QStringLiteral("fontReplacementDialog"));
-
     auto* replacedCaption = new QLabel(QStringLiteral("Replaced Fonts :"), this);
-    replaced_ = new CFontComboBox(this);
-    replaced_->setObjectName(QStringLiteral("replacedFonts"));
+    replaced_ = Named(new CFontComboBox(this), "replacedFonts");
     replacedCaption->setBuddy(replaced_);
     auto* replacingCaption = new QLabel(QStringLiteral("Replacing Fonts :"), this);
-    replacing_ = new CFontComboBox(this);
-    replacing_->setObjectName(QStringLiteral("replacingFonts"));
+    replacing_ = Named(new CFontComboBox(this), "replacingFonts");
     replacingCaption->setBuddy(replacing_);
     // Wide enough for the longer face names.
     replaced_->setMinimumWidth(180);
     replacing_->setMinimumWidth(180);
-    makePermanent_ = new QPushButton(QStringLiteral("Make Permanent"), this);
-    makePermanent_->setObjectName(QStringLiteral("makePermanent"));
-    makePermanent_->setAutoDefault(false);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    makePermanent_ = PlainButton("Make Permanent", "makePermanent", this);
+    auto* buttons = OkCancelBox(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(replacedCaption, 0, 0);

@@ -13,15 +13,14 @@
 #include <cstdint>
 #include <vector>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
 
 class CFontComboBox;
 class QPushButton;
 
-class CDlgFontReplacement : public QDialog {
+class CDlgFontReplacement : public OpeningDialog {
 public:
     explicit CDlgFontReplacement(QWidget* parent = nullptr);
     ~CDlgFontReplacement() override;

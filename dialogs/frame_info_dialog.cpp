@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/color_combo_box.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "graphics/brush_state.h"
 #include "graphics/fill_patterns.h"
@@ -87,16 +88,11 @@ void CFramePreviewWnd::Draw(Dc* dc, const IntRect& client)
     dc->setRop2(oldRop);
 }
 
-CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
+CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : RecordDialog("Frame Information", "frameInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Frame Information"));
-    setObjectName(QStringLiteral("frameInfoDialog"));
-    styles_ = new CStyleListBox(this);
-    styles_->setObjectName(QStringLiteral("borderStyle"));
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    styles_ = Named(new CStyleListBox(this), "borderStyle");
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
     width_ = NumberCombo("width", this);
     shade_ = NumberCombo("shade", this);
     above_ = TriStateBox("Above", this);
@@ -105,14 +101,9 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
     right_ = TriStateBox("Right", this);
     sample_ = new CFramePreviewWnd(this);
 
-    auto* styleBox = new QGroupBox(QStringLiteral("Border Style"), this);
-    (new QVBoxLayout(styleBox))->addWidget(styles_);
-    auto* patternBox = new QGroupBox(QStringLiteral("Pattern"), this);
-    (new QVBoxLayout(patternBox))->addWidget(patterns_);
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Color :"), colour_);
-    form->addRow(QStringLiteral("Shade :"), shade_);
-    form->addRow(QStringLiteral("Width :"), width_);
+    auto* styleBox = GroupAround("Border Style", styles_, this);
+    auto* patternBox = GroupAround("Pattern", patterns_, this);
+    auto* form = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}});
     auto* sides = new QGridLayout;
     sides->addWidget(above_, 0, 0);
     sides->addWidget(below_, 1, 0);
@@ -126,9 +117,7 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
     top->addWidget(styleBox, 0, 0);
     top->addWidget(patternBox, 0, 1);
     top->addLayout(right, 0, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     connect(above_, &QCheckBox::clicked, this, [this] { SideClicked(above_, &record_.above, kFieldAbove); });
     connect(below_, &QCheckBox::clicked, this, [this] { SideClicked(below_, &record_.below, kFieldBelow); });
@@ -180,18 +169,8 @@ CDlgFrameInfo::CDlgFrameInfo(QWidget* parent) : QDialog(parent)
     });
 }
 
-int32_t CDlgFrameInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgFrameInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgFrameInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const ColorTable& table = TableOrDefaults(record_.colorTable);
     const uint32_t known = record_.flags;
@@ -213,20 +192,12 @@ void CDlgFrameInfo::Open()
     if (!(known & kFieldLineColour))
         record_.colour = 0;
     colour_->setCurrentIndex(record_.colour);
-    shade_->setCurrentIndex(-1);
-    if (known & kFieldLineShade) {
-        shade_->setEditText(QString::number(record_.shade));
-    } else {
-        shade_->setEditText(QString());
+    ShowComboNumber(shade_, known & kFieldLineShade, record_.shade);
+    if (!(known & kFieldLineShade))
         record_.shade = 100;
-    }
-    width_->setCurrentIndex(-1);
-    if (known & kFieldLineWidth) {
-        width_->setEditText(QString::number(record_.width));
-    } else {
-        width_->setEditText(QString());
+    ShowComboNumber(width_, known & kFieldLineWidth, record_.width);
+    if (!(known & kFieldLineWidth))
         record_.width = 1;
-    }
 
     const struct {
         QCheckBox* box;

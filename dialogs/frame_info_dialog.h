@@ -5,9 +5,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/object_dialog_kit.h"
+#include "dialogs/record_dialog.h"
 
 class CColorComboBox;
 class CStyleListBox;
@@ -49,13 +48,9 @@ private:
     const ColorTable* table_ = nullptr;
 };
 
-class CDlgFrameInfo : public QDialog {
+class CDlgFrameInfo : public RecordDialog<FrameInfoRecord> {
 public:
     explicit CDlgFrameInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const FrameInfoRecord& record) { record_ = record; }
-    const FrameInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CStyleListBox* Styles() const { return styles_; }
     CStyleListBox* Patterns() const { return patterns_; }
@@ -68,17 +63,12 @@ public:
     QCheckBox* Right() const { return right_; }
     CFramePreviewWnd* Sample() const { return sample_; }
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void SideClicked(QCheckBox* box, uint8_t* side, uint32_t bit);
 
-    FrameInfoRecord record_;
     uint32_t shown_ = 0;
     bool ready_ = false;
-    bool opened_ = false;
     CStyleListBox* styles_;
     CStyleListBox* patterns_;
     CColorComboBox* colour_;

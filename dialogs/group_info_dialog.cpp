@@ -9,7 +9,7 @@
 #include "dialogs/object_dialog_kit.h"
 
 CDlgGroupInfo::CDlgGroupInfo(QWidget* parent)
-    : CPlacementInfoDialog("Group Information", "groupInfoDialog", parent)
+    : RecordDialog("Group Information", "groupInfoDialog", parent)
 {
     BindRecord(&record_.flags, &record_.units, FlagWord::kUserSetOnly);
     across_ = AddLength(1201, "originAcross", &record_.originAcross, kFieldOriginAcross);
@@ -21,7 +21,7 @@ CDlgGroupInfo::CDlgGroupInfo(QWidget* parent)
     QVBoxLayout* boxes = FlagColumn();
     boxes->addStretch(1);
     auto* top = new QHBoxLayout;
-    top->addLayout(Rows({{"Origin Across :", across_},
+    top->addLayout(FormRows({{"Origin Across :", across_},
                          {"Origin Down :", down_},
                          {"Box Angle :", angle_},
                          {"Units :", Units()}}));

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dialogs/placement_info_dialog.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 
@@ -19,19 +20,15 @@ struct GroupInfoRecord {
     uint32_t flags = 0;
 };
 
-class CDlgGroupInfo : public CPlacementInfoDialog {
+class CDlgGroupInfo : public RecordDialog<GroupInfoRecord, CPlacementInfoDialog> {
 public:
     explicit CDlgGroupInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const GroupInfoRecord& record) { record_ = record; }
-    const GroupInfoRecord& Record() const { return record_; }
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
     CFloatEdit* BoxAngle() const { return angle_; }
 
 private:
-    GroupInfoRecord record_;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* angle_;

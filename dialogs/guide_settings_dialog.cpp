@@ -9,21 +9,15 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
+CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : RecordDialog("Guide settings", "guideSettingsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Guide settings"));
-    setObjectName(QStringLiteral("guideSettingsDialog"));
     horizontal_ = MeasureEdit(1138, "horizontal", this);
     vertical_ = MeasureEdit(1139, "vertical", this);
     show_ = new QCheckBox(QStringLiteral("Show Guide"), this);
     snap_ = new QCheckBox(QStringLiteral("Snap to Guide"), this);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Horizontal :"), horizontal_);
-    form->addRow(QStringLiteral("Vertical :"), vertical_);
-    form->addRow(QStringLiteral("Units :"), units_);
+    auto* form = FormRows({{"Horizontal :", horizontal_}, {"Vertical :", vertical_}, {"Units :", units_}});
     auto* boxes = new QVBoxLayout;
     boxes->addWidget(show_);
     boxes->addWidget(snap_);
@@ -31,9 +25,7 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(form);
     top->addLayout(boxes);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     fields_.AddLength(horizontal_, &record_.horizontal, 0);
     fields_.AddLength(vertical_, &record_.vertical, 0);
@@ -47,18 +39,8 @@ CDlgGuideSettings::CDlgGuideSettings(QWidget* parent) : QDialog(parent)
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
 }
 
-int32_t CDlgGuideSettings::DoModal() { return RunDialogModal(this); }
-
-void CDlgGuideSettings::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgGuideSettings::Open()
 {
-    opened_ = true;
     fields_.Open(units_, record_.units);
     show_->setChecked(record_.showGuide != 0);
     snap_->setChecked(record_.snapToGuide != 0);

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/measure_fields.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
@@ -21,13 +20,9 @@ struct GuideSettingsRecord {
     int32_t changed = 0;  // 1 once either spacing was edited
 };
 
-class CDlgGuideSettings : public QDialog {
+class CDlgGuideSettings : public RecordDialog<GuideSettingsRecord> {
 public:
     explicit CDlgGuideSettings(QWidget* parent = nullptr);
-
-    void SetRecord(const GuideSettingsRecord& record) { record_ = record; }
-    const GuideSettingsRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CFloatEdit* Horizontal() const { return horizontal_; }
     CFloatEdit* Vertical() const { return vertical_; }
@@ -37,16 +32,11 @@ public:
 
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void UnitsChosen(int index);
 
-    GuideSettingsRecord record_;
     MeasureFields fields_;
-    bool opened_ = false;
     CFloatEdit* horizontal_;
     CFloatEdit* vertical_;
     QCheckBox* show_;

@@ -18,6 +18,7 @@
 
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_page.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/cp1252.h"
@@ -80,19 +81,14 @@ LabelDocFormatSource SetLabelDocFormatSource(LabelDocFormatSource source)
     return previous;
 }
 
-CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
+CDlgLabelType::CDlgLabelType(QWidget* parent) : OpeningDialog("Label Type", "labelTypeDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Label Type"));
-    setObjectName(QStringLiteral("labelTypeDialog"));
-
     formatLabel_ = new QLabel(QStringLiteral("Document format :"), this);
-    format_ = new CLabelTypeComboBox(this);
-    format_->setObjectName(QStringLiteral("documentFormat"));
+    format_ = Named(new CLabelTypeComboBox(this), "documentFormat");
     format_->setEditable(true);
     formatLabel_->setBuddy(format_);
     nameLabel_ = new QLabel(QStringLiteral("Name :"), this);
-    name_ = new QLineEdit(this);
-    name_->setObjectName(QStringLiteral("labelName"));
+    name_ = Named(new QLineEdit(this), "labelName");
     name_->setMaxLength(int(kLabelTypeNameMax));
     nameLabel_->setBuddy(name_);
 
@@ -105,15 +101,12 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
     across_ = CountEdit("across", this);
     down_ = CountEdit("down", this);
 
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     auto* unitsLabel = new QLabel(QStringLiteral("Units :"), this);
     unitsLabel->setBuddy(units_);
-    centering_ = new QCheckBox(QStringLiteral("Centering"), this);
-    centering_->setObjectName(QStringLiteral("centering"));
+    centering_ = Named(new QCheckBox(QStringLiteral("Centering"), this), "centering");
 
-    paperType_ = new QComboBox(this);
-    paperType_->setObjectName(QStringLiteral("paperType"));
+    paperType_ = Named(new QComboBox(this), "paperType");
     for (int32_t i = 0; i < kPaperTableCount; ++i)
         paperType_->addItem(Cp1252ToQString(PaperTable[i].name));
     auto* paperLabel = new QLabel(QStringLiteral("Paper Type:"), this);
@@ -131,14 +124,11 @@ CDlgLabelType::CDlgLabelType(QWidget* parent) : QDialog(parent)
         });
     }
 
-    preview_ = new CSheetPreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("preview"));
+    preview_ = Named(new CSheetPreviewWnd(this), "preview");
     preview_->setMinimumSize(200, 250);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* buttons = OkCancelBox(this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgLabelType::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* top = new QGridLayout;
     top->addWidget(formatLabel_, 0, 0);
@@ -201,16 +191,7 @@ void CDlgLabelType::SetPreviewParams(IntSize paper, const IntRect& printable)
     preview_->SetSheetSize(paper, &printable);
 }
 
-void CDlgLabelType::showEvent(QShowEvent* event)
-{
-    if (!initialised_) {
-        initialised_ = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}
-
-void CDlgLabelType::OnInitDialog()
+void CDlgLabelType::Open()
 {
     filling_ = true;
     for (int32_t i = 0; i < kUnitCount; ++i)
@@ -275,12 +256,7 @@ void CDlgLabelType::ShowRecord()
     if (units_->currentIndex() != unit)
         units_->setCurrentIndex(unit);
     factor_ = UnitFactorPoints(unit);
-    width_->setValue(record_.cardWidth / factor_);
-    height_->setValue(record_.cardHeight / factor_);
-    top_->setValue(record_.topMargin / factor_);
-    left_->setValue(record_.leftMargin / factor_);
-    horizontal_->setValue(record_.horizontalSpacing / factor_);
-    vertical_->setValue(record_.verticalSpacing / factor_);
+    ShowLengths();
     across_->setValue(record_.columns);
     down_->setValue(record_.rows);
     paperType_->setCurrentIndex(record_.paper > 0 && record_.paper < kPaperTableCount ? int(record_.paper) : 0);
@@ -290,6 +266,16 @@ void CDlgLabelType::ShowRecord()
         ->setChecked(true);
     filling_ = was;
     UpdatePreview();
+}
+
+void CDlgLabelType::ShowLengths()
+{
+    width_->setValue(record_.cardWidth / factor_);
+    height_->setValue(record_.cardHeight / factor_);
+    top_->setValue(record_.topMargin / factor_);
+    left_->setValue(record_.leftMargin / factor_);
+    horizontal_->setValue(record_.horizontalSpacing / factor_);
+    vertical_->setValue(record_.verticalSpacing / factor_);
 }
 
 void CDlgLabelType::UpdatePreview()
@@ -331,12 +317,7 @@ void CDlgLabelType::OnUnitChanged(int index)
     // unit word.
     filling_ = true;
     factor_ = UnitFactorPoints(index);
-    width_->setValue(record_.cardWidth / factor_);
-    height_->setValue(record_.cardHeight / factor_);
-    top_->setValue(record_.topMargin / factor_);
-    left_->setValue(record_.leftMargin / factor_);
-    horizontal_->setValue(record_.horizontalSpacing / factor_);
-    vertical_->setValue(record_.verticalSpacing / factor_);
+    ShowLengths();
     filling_ = false;
 }
 

@@ -17,8 +17,7 @@
 #include <functional>
 #include <vector>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "foundation/int_geometry.h"
 #include "records/label_stock.h"
 #include "records/label_stock_table.h"
@@ -40,7 +39,7 @@ enum : uint8_t {
     kLabelTypeModeDocument = 3,
 };
 
-class CDlgLabelType : public QDialog {
+class CDlgLabelType : public OpeningDialog {
 public:
     explicit CDlgLabelType(QWidget* parent = nullptr);
 
@@ -75,12 +74,11 @@ public:
 
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void OnInitDialog();
+    void Open() override;
     void ShowRecord();
+    // The lengths in the edits' unit.
+    void ShowLengths();
     void UpdatePreview();
     void OnLengthEdited(QDoubleSpinBox* edit, double LabelTypeRecord::*field);
     void OnCountEdited(QSpinBox* edit, int16_t LabelTypeRecord::*field);
@@ -102,7 +100,6 @@ private:
     IntSize printerPaper_{612, 792};
     IntSize paper_{612, 792};
     IntRect printable_{0, 0, 612, 792};
-    bool initialised_ = false;
     bool filling_ = false;
 
     QLabel* formatLabel_;

@@ -10,6 +10,7 @@
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_page.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
 #include "foundation/alerts.h"
@@ -22,14 +23,6 @@ const char* const kLabelUpdateFailedText = "Failed to update item";
 
 namespace {
 
-QPushButton* Button(const char* text, const char* name, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The path as the user knows it, in the code page of the message boxes.
 std::string ShownPath(const PathRecord& path)
 {
@@ -38,20 +31,15 @@ std::string ShownPath(const PathRecord& path)
 
 }  // namespace
 
-CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
+CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : OpeningDialog("List of Labels", "listOfLabelsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("List of Labels"));
-    setObjectName(QStringLiteral("listOfLabelsDialog"));
-
-    list_ = new CLabelListBox(this);
-    list_->setObjectName(QStringLiteral("labelList"));
+    list_ = Named(new CLabelListBox(this), "labelList");
     list_->setMinimumWidth(220);
-    new_ = Button("New..", "new", this);
-    edit_ = Button("Edit...", "edit", this);
-    delete_ = Button("Delete", "delete", this);
-    sort_ = Button("Sort", "sort", this);
-    preview_ = new CSheetPreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("preview"));
+    new_ = PlainButton("New..", "new", this);
+    edit_ = PlainButton("Edit...", "edit", this);
+    delete_ = PlainButton("Delete", "delete", this);
+    sort_ = PlainButton("Sort", "sort", this);
+    preview_ = Named(new CSheetPreviewWnd(this), "preview");
     preview_->setMinimumSize(220, 270);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
@@ -80,15 +68,6 @@ CDlgListOfLabels::CDlgListOfLabels(QWidget* parent) : QDialog(parent)
     connect(list_, &QListWidget::itemDoubleClicked, this, &CDlgListOfLabels::OnEdit);
 }
 
-void CDlgListOfLabels::showEvent(QShowEvent* event)
-{
-    if (!initialised_) {
-        initialised_ = true;
-        OnInitDialog();
-    }
-    QDialog::showEvent(event);
-}
-
 void CDlgListOfLabels::OpenTable()
 {
     const int32_t err = GetLabelFilePath(&path_);
@@ -115,7 +94,7 @@ void CDlgListOfLabels::OpenTable()
         ShowMessageBox(kLabelFileOpenErrorText, kMbOk | kMbIconExclamation);
 }
 
-void CDlgListOfLabels::OnInitDialog()
+void CDlgListOfLabels::Open()
 {
     OpenTable();
     if (ReadLabelPrinterPage(&paper_, &printable_))

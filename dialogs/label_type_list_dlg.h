@@ -10,8 +10,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "foundation/int_geometry.h"
 #include "records/label_stock.h"
 #include "records/label_stock_table.h"
@@ -20,7 +19,7 @@ class QPushButton;
 class CLabelListBox;
 class CSheetPreviewWnd;
 
-class CDlgListOfLabels : public QDialog {
+class CDlgListOfLabels : public OpeningDialog {
 public:
     explicit CDlgListOfLabels(QWidget* parent = nullptr);
 
@@ -41,13 +40,12 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     // Runs a Label Type dialog in the named mode on *record; true after OK
     // with the edited record in *record.
     virtual bool EditLabelType(LabelTypeRecord* record);
 
 private:
-    void OnInitDialog();
+    void Open() override;
     void OpenTable();
     void EnableCommands(bool on);
     void PreviewSelected();
@@ -62,7 +60,6 @@ private:
     IntSize printerPaper_{612, 792};
     IntSize paper_{612, 792};
     IntRect printable_{0, 0, 612, 792};
-    bool initialised_ = false;
     LabelTypeRecord chosen_;
     int32_t chosenIndex_ = -1;
 

@@ -13,6 +13,7 @@
 
 #include "dialogs/color_combo_box.h"
 #include "dialogs/numeric_edit.h"
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/style_list_box.h"
 #include "foundation/alerts.h"
 #include "graphics/brush_state.h"
@@ -123,23 +124,17 @@ void CLineCapsWnd::mousePressEvent(QMouseEvent* event)
 
 // --- CDlgLineInfo -----------------------------------------------------------
 
-CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
+CDlgLineInfo::CDlgLineInfo(QWidget* parent) : RecordDialog("Line Information", "lineInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Line Information"));
-    setObjectName(QStringLiteral("lineInfoDialog"));
-    styles_ = new CStyleListBox(this);
-    styles_->setObjectName(QStringLiteral("style"));
-    patterns_ = new CStyleListBox(this);
-    patterns_->setObjectName(QStringLiteral("pattern"));
-    colour_ = new CColorComboBox(this);
-    colour_->setObjectName(QStringLiteral("colour"));
+    styles_ = Named(new CStyleListBox(this), "style");
+    patterns_ = Named(new CStyleListBox(this), "pattern");
+    colour_ = Named(new CColorComboBox(this), "colour");
     shade_ = NumberCombo("shade", this);
     width_ = NumberCombo("width", this);
     printable_ = TriStateBox("Printable", this);
     locked_ = TriStateBox("Locked", this);
     visible_ = TriStateBox("Visible", this);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     leftAcross_ = PointEdit(1241, "leftAcross", this);
     leftDown_ = PointEdit(1242, "leftDown", this);
     rightAcross_ = PointEdit(1243, "rightAcross", this);
@@ -148,17 +143,10 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     leftMenu_ = new IconMenu(this);
     rightMenu_ = new IconMenu(this);
 
-    auto* styleBox = new QGroupBox(QStringLiteral("Style"), this);
-    (new QVBoxLayout(styleBox))->addWidget(styles_);
-    auto* patternBox = new QGroupBox(QStringLiteral("Pattern"), this);
-    (new QVBoxLayout(patternBox))->addWidget(patterns_);
-    auto* capsBox = new QGroupBox(QStringLiteral("Caps && Way"), this);
-    (new QVBoxLayout(capsBox))->addWidget(caps_);
-    auto* attributes = new QFormLayout;
-    attributes->addRow(QStringLiteral("Color :"), colour_);
-    attributes->addRow(QStringLiteral("Shade :"), shade_);
-    attributes->addRow(QStringLiteral("Width :"), width_);
-    attributes->addRow(QStringLiteral("Units :"), units_);
+    auto* styleBox = GroupAround("Style", styles_, this);
+    auto* patternBox = GroupAround("Pattern", patterns_, this);
+    auto* capsBox = GroupAround("Caps && Way", caps_, this);
+    auto* attributes = FormRows({{"Color :", colour_}, {"Shade :", shade_}, {"Width :", width_}, {"Units :", units_}});
     auto* leftEnd = new QGroupBox(QStringLiteral("Left End Point"), this);
     auto* leftForm = new QFormLayout(leftEnd);
     leftForm->addRow(QStringLiteral("Across :"), leftAcross_);
@@ -179,9 +167,7 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     grid->addWidget(leftEnd, 2, 0);
     grid->addWidget(rightEnd, 2, 1);
     grid->addLayout(boxes, 2, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(grid);
 
     fields_.AddLength(rightDown_, &record_.rightDown, 4);
     fields_.AddLength(rightAcross_, &record_.rightAcross, 8);
@@ -243,18 +229,8 @@ CDlgLineInfo::CDlgLineInfo(QWidget* parent) : QDialog(parent)
     connect(visible_, &QCheckBox::clicked, this, [this] { BoxClicked(visible_, kFieldVisible); });
 }
 
-int32_t CDlgLineInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgLineInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgLineInfo::Open()
 {
-    opened_ = true;
     ready_ = false;
     const uint32_t known = record_.flags;
     FillUnitsCombo(units_);
@@ -296,10 +272,8 @@ void CDlgLineInfo::Open()
 
     fields_.SetupAll();
     fields_.BlankUnknown(known);
-    shade_->setCurrentIndex(-1);
-    shade_->setEditText(known & kFieldLineShade ? QString::number(record_.shade) : QString());
-    width_->setCurrentIndex(-1);
-    width_->setEditText(known & kFieldLineWidth ? QString::number(record_.width) : QString());
+    ShowComboNumber(shade_, known & kFieldLineShade, record_.shade);
+    ShowComboNumber(width_, known & kFieldLineWidth, record_.width);
     SetBoxState(printable_, known & kFieldPrintable ? record_.printable : kBoxMixed);
     SetBoxState(locked_, known & kFieldLocked ? record_.locked : kBoxMixed);
     SetBoxState(visible_, known & kFieldVisible ? record_.visible : kBoxMixed);

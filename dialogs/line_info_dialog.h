@@ -7,10 +7,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/measure_fields.h"
 #include "dialogs/object_dialog_kit.h"
+#include "dialogs/record_dialog.h"
 #include "platform/gdi_types.h"
 #include "typography/color_table.h"
 
@@ -78,14 +77,11 @@ private:
     LogFont font_;
 };
 
-class CDlgLineInfo : public QDialog {
+class CDlgLineInfo : public RecordDialog<LineInfoRecord> {
 public:
     explicit CDlgLineInfo(QWidget* parent = nullptr);
 
-    void SetRecord(const LineInfoRecord& record) { record_ = record; }
-    const LineInfoRecord& Record() const { return record_; }
     void SetColorTable(const ColorTable& table) { table_ = table; }
-    int32_t DoModal();
 
     CStyleListBox* Styles() const { return styles_; }
     CStyleListBox* Patterns() const { return patterns_; }
@@ -111,21 +107,16 @@ public:
 
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void UpdatePane();
     void UnitsChosen(int index);
     void BoxClicked(QCheckBox* box, uint32_t bit);
 
-    LineInfoRecord record_;
     ColorTable table_;
     MeasureFields fields_;
     uint32_t shown_ = 0;
     bool ready_ = false;
-    bool opened_ = false;
     int32_t menuEnd_ = 0;  // 0 none, 1 left, 2 right
     CStyleListBox* styles_;
     CStyleListBox* patterns_;

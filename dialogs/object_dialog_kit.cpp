@@ -5,10 +5,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "dialogs/filtered_edit.h"
 #include "foundation/alert_sink.h"
@@ -20,14 +24,28 @@
 
 int32_t RunDialogModal(QDialog* dialog) { return dialog->exec() == QDialog::Accepted ? 1 : 2; }
 
+QPushButton* PlainButton(const char* text, const char* name, QWidget* parent)
+{
+    auto* b = new QPushButton(QString::fromLatin1(text), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QDialogButtonBox* OkCancelBox(QDialog* dialog, Qt::Orientation orientation)
+{
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, orientation, dialog);
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
+}
+
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** okOut, QPushButton** cancelOut)
 {
     auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setAutoDefault(false);
+    auto* cancel = PlainButton("Cancel", "cancel", dialog);
     QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     auto* row = new QHBoxLayout;
@@ -39,6 +57,21 @@ QLayout* OkCancelRow(QDialog* dialog, QPushButton** okOut, QPushButton** cancelO
     if (cancelOut)
         *cancelOut = cancel;
     return row;
+}
+
+QGroupBox* GroupAround(const char* title, QWidget* content, QWidget* parent)
+{
+    auto* group = new QGroupBox(QString::fromLatin1(title), parent);
+    (new QVBoxLayout(group))->addWidget(content);
+    return group;
+}
+
+QFormLayout* FormRows(std::initializer_list<FormRow> rows)
+{
+    auto* form = new QFormLayout;
+    for (const FormRow& row : rows)
+        form->addRow(QString::fromLatin1(row.label), row.field);
+    return form;
 }
 
 void FillUnitsCombo(QComboBox* combo)
@@ -106,6 +139,12 @@ void FillLineWidthCombo(QComboBox* combo)
 {
     for (int w : {1, 2, 4, 8, 12, 20})
         combo->addItem(QString::number(w));
+}
+
+void ShowComboNumber(QComboBox* combo, bool known, int32_t value)
+{
+    combo->setCurrentIndex(-1);
+    combo->setEditText(known ? QString::number(value) : QString());
 }
 
 int32_t PercentOfText(const QString& text) { return std::clamp(LeadingInteger(text), 0, 100); }

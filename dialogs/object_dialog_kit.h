@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include <QPalette>
 #include <QWidget>
@@ -16,6 +17,7 @@ class Dc;
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QFormLayout;
 class QLayout;
 class QPainter;
 class QPushButton;
@@ -59,8 +61,32 @@ enum : int32_t {
 // The dialogs' modal run: 1 for OK, 2 for Cancel.
 int32_t RunDialogModal(QDialog* dialog);
 
+// A new control with its object name, the name tests and pictures find it
+// by.
+template <typename W>
+W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A button that Enter does not press (the default button keeps it).
+QPushButton* PlainButton(const char* text, const char* name, QWidget* parent);
+class QDialogButtonBox;
+// The platform's OK and Cancel box, which accepts or rejects the dialog.
+QDialogButtonBox* OkCancelBox(QDialog* dialog, Qt::Orientation orientation = Qt::Horizontal);
 // OK and Cancel under a dialog's controls; OK is the default button.
 QLayout* OkCancelRow(QDialog* dialog, QPushButton** ok = nullptr, QPushButton** cancel = nullptr);
+
+class QGroupBox;
+// A titled group box holding one control.
+QGroupBox* GroupAround(const char* title, QWidget* content, QWidget* parent);
+// A form of labelled rows, in order.
+struct FormRow {
+    const char* label;
+    QWidget* field;
+};
+QFormLayout* FormRows(std::initializer_list<FormRow> rows);
 
 // "Points", "Inches", "Centimeters", "Picas", in the units table's order.
 void FillUnitsCombo(QComboBox* combo);
@@ -83,6 +109,9 @@ void ShowBoxState(QCheckBox* box, int32_t value, uint32_t known, uint32_t bit);
 void FillShadeCombo(QComboBox* combo);
 // "1", "2", "4", "8", "12", "20".
 void FillLineWidthCombo(QComboBox* combo);
+// An editable combo's number when it is known over the whole selection,
+// else a blank edit; no list item is chosen either way.
+void ShowComboNumber(QComboBox* combo, bool known, int32_t value);
 // The leading number of a combo's text (0 when it has none) within 0-100.
 int32_t PercentOfText(const QString& text);
 

@@ -8,7 +8,7 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : CPlacementInfoDialog("Object Info", "objectInfoDialog", parent)
+CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : RecordDialog("Object Info", "objectInfoDialog", parent)
 {
     BindRecord(&record_.flags, &record_.units, FlagWord::kUserSetOnly);
     across_ = AddLength(1201, "originAcross", &record_.originAcross, kFieldOriginAcross);
@@ -20,8 +20,8 @@ CDlgObjectInfo::CDlgObjectInfo(QWidget* parent) : CPlacementInfoDialog("Object I
     AddUnits();
 
     auto* grid = new QGridLayout;
-    grid->addLayout(Rows({{"Origin Across :", across_}, {"Origin Down :", down_}, {"Box Angle :", angle_}}), 0, 0);
-    grid->addLayout(Rows({{"Width :", width_}, {"Height :", height_}, {"Units :", Units()}}), 0, 1);
+    grid->addLayout(FormRows({{"Origin Across :", across_}, {"Origin Down :", down_}, {"Box Angle :", angle_}}), 0, 0);
+    grid->addLayout(FormRows({{"Width :", width_}, {"Height :", height_}, {"Units :", Units()}}), 0, 1);
     grid->addLayout(FlagColumn(), 1, 0);
     SetBody(grid);
 }

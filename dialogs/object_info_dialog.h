@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "dialogs/placement_info_dialog.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 
@@ -24,12 +25,9 @@ struct ObjectInfoRecord {
     int32_t sizeFixed = 0;  // non-zero: height and width cannot change
 };
 
-class CDlgObjectInfo : public CPlacementInfoDialog {
+class CDlgObjectInfo : public RecordDialog<ObjectInfoRecord, CPlacementInfoDialog> {
 public:
     explicit CDlgObjectInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const ObjectInfoRecord& record) { record_ = record; }
-    const ObjectInfoRecord& Record() const { return record_; }
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
@@ -41,7 +39,6 @@ protected:
     void Opened() override;
 
 private:
-    ObjectInfoRecord record_;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* angle_;

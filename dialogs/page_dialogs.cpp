@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
@@ -27,37 +26,26 @@ CIntEdit* PageEdit(int32_t id, const char* name, QWidget* parent)
 
 // --- Goto Page ------------------------------------------------------------
 
-CDlgGotoPage::CDlgGotoPage(QWidget* parent) : QDialog(parent)
+CDlgGotoPage::CDlgGotoPage(QWidget* parent) : RecordDialog("Goto Page", "gotoPageDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Goto Page"));
-    setObjectName(QStringLiteral("gotoPageDialog"));
     page_ = PageEdit(1132, "page", this);
     spin_ = new UpDownButtons(page_, this);
-    total_ = new QLabel(this);
-    total_->setObjectName(QStringLiteral("total"));
+    total_ = Named(new QLabel(this), "total");
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Page:"), this));
     row->addWidget(page_);
     row->addWidget(spin_);
     row->addWidget(new QLabel(QStringLiteral("of"), this));
     row->addWidget(total_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgGotoPage::DoModal() { return RunDialogModal(this); }
-
-void CDlgGotoPage::showEvent(QShowEvent* event)
+void CDlgGotoPage::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        page_->setText(QString::number(record_.page));
-        total_->setText(QString::asprintf("%li", long(record_.total)));
-        spin_->SetRange(1, record_.total);
-        page_->SetRange(1, record_.total, 1);
-    }
-    QDialog::showEvent(event);
+    page_->setText(QString::number(record_.page));
+    total_->setText(QString::asprintf("%li", long(record_.total)));
+    spin_->SetRange(1, record_.total);
+    page_->SetRange(1, record_.total, 1);
 }
 
 void CDlgGotoPage::accept()
@@ -69,14 +57,11 @@ void CDlgGotoPage::accept()
 
 // --- Insert Page ------------------------------------------------------------
 
-CDlgInsertPage::CDlgInsertPage(QWidget* parent) : QDialog(parent)
+CDlgInsertPage::CDlgInsertPage(QWidget* parent) : RecordDialog("Insert Page", "insertPageDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Insert Page"));
-    setObjectName(QStringLiteral("insertPageDialog"));
     count_ = PageEdit(1134, "count", this);
     spin_ = new UpDownButtons(count_, this);
-    place_ = new QComboBox(this);
-    place_->setObjectName(QStringLiteral("place"));
+    place_ = Named(new QComboBox(this), "place");
     pageNumber_ = PageEdit(1136, "pageNumber", this);
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Insert :"), this), 0, 0);
@@ -85,32 +70,24 @@ CDlgInsertPage::CDlgInsertPage(QWidget* parent) : QDialog(parent)
     grid->addWidget(new QLabel(QStringLiteral("Page(s)"), this), 0, 3);
     grid->addWidget(place_, 1, 0, 1, 2);
     grid->addWidget(pageNumber_, 1, 2, 1, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(grid);
     connect(place_, &QComboBox::currentIndexChanged, this, [this](int index) { PlaceChosen(index); });
 }
 
-int32_t CDlgInsertPage::DoModal() { return RunDialogModal(this); }
-
-void CDlgInsertPage::showEvent(QShowEvent* event)
+void CDlgInsertPage::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        count_->setText(QString::number(record_.count));
-        pageNumber_->setText(QString::number(record_.pageNumber));
-        {
-            const QSignalBlocker quiet(place_);
-            for (const char* name : {"Into the beginning", "Before page", "After page", "Into the end"})
-                place_->addItem(QString::fromLatin1(name));
-            place_->setCurrentIndex(record_.place >= 0 && record_.place <= kInsertAtEnd ? record_.place : 0);
-        }
-        spin_->SetRange(1, kMostPages);
-        count_->SetRange(1, kMostPages, 1);
-        pageNumber_->SetRange(1, kMostPages, 1);
-        PlaceChosen(place_->currentIndex());
+    count_->setText(QString::number(record_.count));
+    pageNumber_->setText(QString::number(record_.pageNumber));
+    {
+        const QSignalBlocker quiet(place_);
+        for (const char* name : {"Into the beginning", "Before page", "After page", "Into the end"})
+            place_->addItem(QString::fromLatin1(name));
+        place_->setCurrentIndex(record_.place >= 0 && record_.place <= kInsertAtEnd ? record_.place : 0);
     }
-    QDialog::showEvent(event);
+    spin_->SetRange(1, kMostPages);
+    count_->SetRange(1, kMostPages, 1);
+    pageNumber_->SetRange(1, kMostPages, 1);
+    PlaceChosen(place_->currentIndex());
 }
 
 void CDlgInsertPage::PlaceChosen(int index)
@@ -136,10 +113,8 @@ void CDlgInsertPage::accept()
 
 // --- Delete Pages -----------------------------------------------------------
 
-CDlgDeletePages::CDlgDeletePages(QWidget* parent) : QDialog(parent)
+CDlgDeletePages::CDlgDeletePages(QWidget* parent) : RecordDialog("Delete Pages", "deletePagesDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Delete Pages"));
-    setObjectName(QStringLiteral("deletePagesDialog"));
     from_ = PageEdit(1134, "from", this);
     thru_ = PageEdit(1137, "thru", this);
     auto* row = new QHBoxLayout;
@@ -147,23 +122,15 @@ CDlgDeletePages::CDlgDeletePages(QWidget* parent) : QDialog(parent)
     row->addWidget(from_);
     row->addWidget(new QLabel(QStringLiteral("Thru:"), this));
     row->addWidget(thru_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgDeletePages::DoModal() { return RunDialogModal(this); }
-
-void CDlgDeletePages::showEvent(QShowEvent* event)
+void CDlgDeletePages::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        from_->SetRange(1, record_.total, 1);
-        thru_->SetRange(1, record_.total, 1);
-        from_->setText(QString::number(record_.fromPage));
-        thru_->setText(QString::number(record_.thruPage));
-    }
-    QDialog::showEvent(event);
+    from_->SetRange(1, record_.total, 1);
+    thru_->SetRange(1, record_.total, 1);
+    from_->setText(QString::number(record_.fromPage));
+    thru_->setText(QString::number(record_.thruPage));
 }
 
 void CDlgDeletePages::accept()

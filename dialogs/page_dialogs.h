@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
+#include "dialogs/record_dialog.h"
 
 class CIntEdit;
 class QComboBox;
@@ -17,12 +17,9 @@ struct GotoPageRecord {
     int32_t total = 0;
 };
 
-class CDlgGotoPage : public QDialog {
+class CDlgGotoPage : public RecordDialog<GotoPageRecord> {
 public:
     explicit CDlgGotoPage(QWidget* parent = nullptr);
-    void SetRecord(const GotoPageRecord& record) { record_ = record; }
-    const GotoPageRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CIntEdit* Page() const { return page_; }
     QLabel* Total() const { return total_; }
@@ -30,11 +27,9 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    GotoPageRecord record_;
-    bool opened_ = false;
     CIntEdit* page_;
     QLabel* total_;
     UpDownButtons* spin_;
@@ -54,12 +49,9 @@ struct InsertPageRecord {
     int16_t place = 0;
 };
 
-class CDlgInsertPage : public QDialog {
+class CDlgInsertPage : public RecordDialog<InsertPageRecord> {
 public:
     explicit CDlgInsertPage(QWidget* parent = nullptr);
-    void SetRecord(const InsertPageRecord& record) { record_ = record; }
-    const InsertPageRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CIntEdit* Count() const { return count_; }
     CIntEdit* PageNumber() const { return pageNumber_; }
@@ -67,13 +59,11 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     void PlaceChosen(int index);
 
-    InsertPageRecord record_;
-    bool opened_ = false;
     CIntEdit* count_;
     CIntEdit* pageNumber_;
     QComboBox* place_;
@@ -86,23 +76,18 @@ struct DeletePagesRecord {
     int32_t total = 0;
 };
 
-class CDlgDeletePages : public QDialog {
+class CDlgDeletePages : public RecordDialog<DeletePagesRecord> {
 public:
     explicit CDlgDeletePages(QWidget* parent = nullptr);
-    void SetRecord(const DeletePagesRecord& record) { record_ = record; }
-    const DeletePagesRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CIntEdit* From() const { return from_; }
     CIntEdit* Thru() const { return thru_; }
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    DeletePagesRecord record_;
-    bool opened_ = false;
     CIntEdit* from_;
     CIntEdit* thru_;
 };

@@ -12,20 +12,19 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/print_setup.h"
 #include "foundation/cp1252.h"
 #include "foundation/paper_table.h"
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 
-CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent), page_(page)
+CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
+    : OpeningDialog("Page Setup", "pageSetupDialog", parent), page_(page)
 {
-    setWindowTitle(QStringLiteral("Page Setup"));
-    setObjectName(QStringLiteral("pageSetupDialog"));
     const PrinterSettings* settings = page ? nullptr : GetPrinterHandles();
 
-    paper_ = new QComboBox(this);
-    paper_->setObjectName(QStringLiteral("pageSizeCombo"));
+    paper_ = Named(new QComboBox(this), "pageSizeCombo");
     std::vector<int16_t> listed;
     const bool known = settings && CurrentPrinterCaps().PaperCodes(settings->deviceName, settings->portName, &listed);
     const std::set<int16_t> offered(listed.begin(), listed.end());
@@ -44,10 +43,8 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent
         PrinterGetPaperIndex(&index);
     paper_->setCurrentIndex(std::max(0, paper_->findData(index)));
 
-    portrait_ = new QRadioButton(QStringLiteral("P&ortrait"), this);
-    portrait_->setObjectName(QStringLiteral("portrait"));
-    landscape_ = new QRadioButton(QStringLiteral("L&andscape"), this);
-    landscape_->setObjectName(QStringLiteral("landscape"));
+    portrait_ = Named(new QRadioButton(QStringLiteral("P&ortrait"), this), "portrait");
+    landscape_ = Named(new QRadioButton(QStringLiteral("L&andscape"), this), "landscape");
     int32_t upright = 1;
     if (page)
         upright = page->orientation != 2;
@@ -66,9 +63,7 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page) : QDialog(parent
     auto* radios = new QHBoxLayout(orientation);
     radios->addWidget(portrait_);
     radios->addWidget(landscape_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPageSetup::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPageSetup::reject);
+    auto* buttons = OkCancelBox(this);
     auto* whole = new QVBoxLayout(this);
     whole->addLayout(form);
     whole->addWidget(orientation);

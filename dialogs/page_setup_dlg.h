@@ -5,7 +5,7 @@
 // file. Without any printer it chooses a card's own page.
 #pragma once
 
-#include <QDialog>
+#include "dialogs/record_dialog.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -13,7 +13,7 @@ class QRadioButton;
 
 struct PageChoice;
 
-class CDlgPageSetup : public QDialog {
+class CDlgPageSetup : public OpeningDialog {
 public:
     // With `page`, the dialog edits that choice instead of the printer
     // settings: a card's own page when no printer is installed, shown

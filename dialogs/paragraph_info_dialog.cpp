@@ -15,10 +15,8 @@ constexpr int32_t kFirstEditId = 1259;
 
 }  // namespace
 
-CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : QDialog(parent)
+CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : RecordDialog("Paragraph Info", "paragraphInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Paragraph Info"));
-    setObjectName(QStringLiteral("paragraphInfoDialog"));
     const char* const names[6] = {"leftIndent", "firstLine", "rightIndent", "leading", "spaceBefore", "spaceAfter"};
     for (int i = 0; i < 6; ++i) {
         edits_[i] = new CFloatEdit(this);
@@ -28,23 +26,19 @@ CDlgParagraphInfo::CDlgParagraphInfo(QWidget* parent) : QDialog(parent)
     }
     keepWithNext_ = new QCheckBox(QStringLiteral("Keep With Next"), this);
     keepLines_ = new QCheckBox(QStringLiteral("Keep Lines Together"), this);
-    alignment_ = new QComboBox(this);
-    alignment_->setObjectName(QStringLiteral("alignment"));
+    alignment_ = Named(new QComboBox(this), "alignment");
     for (const char* a : {"None", "Left", "Center", "Right", "Justified"})
         alignment_->addItem(QString::fromLatin1(a));
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
-    auto* indents = new QFormLayout;
-    indents->addRow(QStringLiteral("Left Indent :"), edits_[0]);
-    indents->addRow(QStringLiteral("First Line :"), edits_[1]);
-    indents->addRow(QStringLiteral("Right Indent :"), edits_[2]);
-    indents->addRow(QStringLiteral("Alignment :"), alignment_);
-    auto* spacing = new QFormLayout;
-    spacing->addRow(QStringLiteral("Leading :"), edits_[3]);
-    spacing->addRow(QStringLiteral("Space Before :"), edits_[4]);
-    spacing->addRow(QStringLiteral("Space After :"), edits_[5]);
-    spacing->addRow(QStringLiteral("Units :"), units_);
+    auto* indents = FormRows({{"Left Indent :", edits_[0]},
+                              {"First Line :", edits_[1]},
+                              {"Right Indent :", edits_[2]},
+                              {"Alignment :", alignment_}});
+    auto* spacing = FormRows({{"Leading :", edits_[3]},
+                              {"Space Before :", edits_[4]},
+                              {"Space After :", edits_[5]},
+                              {"Units :", units_}});
     auto* columns = new QHBoxLayout;
     columns->addLayout(indents);
     columns->addLayout(spacing);
@@ -67,26 +61,20 @@ CFloatEdit* CDlgParagraphInfo::Edit(int32_t controlId) const
     return i >= 0 && i < 6 ? edits_[i] : nullptr;
 }
 
-int32_t CDlgParagraphInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgParagraphInfo::showEvent(QShowEvent* event)
+void CDlgParagraphInfo::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        {
-            const QSignalBlocker quiet(units_);
-            FillUnitsCombo(units_);
-            units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
-        }
-        fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
-        alignment_->setCurrentIndex(record_.alignment >= 0 && record_.alignment <= kParaAlignJustified
-                                        ? record_.alignment
-                                        : kParaAlignNone);
-        keepWithNext_->setChecked(record_.keepWithNext != 0);
-        keepLines_->setChecked(record_.keepLinesTogether != 0);
-        fields_.SetupAll();
+    {
+        const QSignalBlocker quiet(units_);
+        FillUnitsCombo(units_);
+        units_->setCurrentIndex(record_.units >= 0 && record_.units < units_->count() ? record_.units : 0);
     }
-    QDialog::showEvent(event);
+    fields_.SetPointsPerUnit(PointsPerUnit(record_.units));
+    alignment_->setCurrentIndex(record_.alignment >= 0 && record_.alignment <= kParaAlignJustified
+                                    ? record_.alignment
+                                    : kParaAlignNone);
+    keepWithNext_->setChecked(record_.keepWithNext != 0);
+    keepLines_->setChecked(record_.keepLinesTogether != 0);
+    fields_.SetupAll();
 }
 
 void CDlgParagraphInfo::UnitsChosen(int index)

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/measure_fields.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
@@ -35,13 +34,9 @@ struct ParagraphInfoRecord {
 };
 static_assert(sizeof(ParagraphInfoRecord) == 64);
 
-class CDlgParagraphInfo : public QDialog {
+class CDlgParagraphInfo : public RecordDialog<ParagraphInfoRecord> {
 public:
     explicit CDlgParagraphInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const ParagraphInfoRecord& record) { record_ = record; }
-    const ParagraphInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     // By control id: 1259 left indent, 1260 first line, 1261 right indent,
     // 1262 leading, 1263 space before, 1264 space after.
@@ -54,14 +49,12 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     void UnitsChosen(int index);
 
-    ParagraphInfoRecord record_;
     MeasureFields fields_;
-    bool opened_ = false;
     CFloatEdit* edits_[6];
     QCheckBox* keepWithNext_;
     QCheckBox* keepLines_;

@@ -265,22 +265,15 @@ public:
     {
         preview_ = new CDibPreviewWnd(this);
         preview_->setFixedSize(DialogUnitsX(105) - 4, DialogUnitsY(82) - 4);
-        width_ = new CFloatEdit(this);
-        width_->setObjectName(QStringLiteral("width"));
+        width_ = Named(new CFloatEdit(this), "width");
         width_->SetControlId(1002);
-        height_ = new CFloatEdit(this);
-        height_->setObjectName(QStringLiteral("height"));
+        height_ = Named(new CFloatEdit(this), "height");
         height_->SetControlId(1003);
-        widthSpin_ = new SpinSteps(this);
-        widthSpin_->setObjectName(QStringLiteral("widthSpin"));
-        heightSpin_ = new SpinSteps(this);
-        heightSpin_->setObjectName(QStringLiteral("heightSpin"));
-        widthRadio_ = new QRadioButton(this);
-        widthRadio_->setObjectName(QStringLiteral("widthRadio"));
-        heightRadio_ = new QRadioButton(this);
-        heightRadio_->setObjectName(QStringLiteral("heightRadio"));
-        units_ = new QComboBox(this);
-        units_->setObjectName(QStringLiteral("units"));
+        widthSpin_ = Named(new SpinSteps(this), "widthSpin");
+        heightSpin_ = Named(new SpinSteps(this), "heightSpin");
+        widthRadio_ = Named(new QRadioButton(this), "widthRadio");
+        heightRadio_ = Named(new QRadioButton(this), "heightRadio");
+        units_ = Named(new QComboBox(this), "units");
 
         auto* group = new QGroupBox(this);
         auto* grid = new QGridLayout(group);

@@ -5,7 +5,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QVBoxLayout>
 
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
@@ -33,10 +32,8 @@ enum : int32_t {
 
 }  // namespace
 
-CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
+CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : RecordDialog("Picture Information", "pictureInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Picture Information"));
-    setObjectName(QStringLiteral("pictureInfoDialog"));
     const auto edit = [this](int32_t id, const char* name) {
         CFloatEdit* e = MeasureEdit(id, name, this);
         edits_.push_back(e);
@@ -73,8 +70,7 @@ CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
     QCheckBox* scaleWithBox = box(kIdScaleWithBox, "Scale With Box", kPictureScaleWithBox);
     QCheckBox* display = box(kIdDisplay, "Display", kPictureDisplay);
     QCheckBox* printout = box(kIdPrintout, "Printout", kPicturePrintout);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
 
     auto* boxGroup = new QGroupBox(QStringLiteral("Box Options"), this);
     auto* boxForm = new QFormLayout(boxGroup);
@@ -104,9 +100,7 @@ CDlgPictureInfo::CDlgPictureInfo(QWidget* parent) : QDialog(parent)
     top->addWidget(boxGroup, 0, 0);
     top->addWidget(pictureGroup, 0, 1);
     top->addLayout(flags, 1, 0, 1, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     fields_.AddLength(across, &record_.originAcross, kFieldOriginAcross);
     fields_.AddLength(down, &record_.originDown, kFieldOriginDown);
@@ -137,18 +131,8 @@ QCheckBox* CDlgPictureInfo::Box(int32_t controlId) const
     return nullptr;
 }
 
-int32_t CDlgPictureInfo::DoModal() { return RunDialogModal(this); }
-
-void CDlgPictureInfo::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CDlgPictureInfo::Open()
 {
-    opened_ = true;
     fields_.Open(units_, record_.units);
     fields_.BlankUnknown(record_.mask);
     const struct {

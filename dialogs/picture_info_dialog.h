@@ -6,9 +6,8 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
 #include "dialogs/measure_fields.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
@@ -52,13 +51,9 @@ struct PictureInfoRecord {
 };
 static_assert(sizeof(PictureInfoRecord) == 136);
 
-class CDlgPictureInfo : public QDialog {
+class CDlgPictureInfo : public RecordDialog<PictureInfoRecord> {
 public:
     explicit CDlgPictureInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const PictureInfoRecord& record) { record_ = record; }
-    const PictureInfoRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CFloatEdit* Edit(int32_t controlId) const;
     QCheckBox* Box(int32_t controlId) const;
@@ -66,21 +61,16 @@ public:
 
     void accept() override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void Open();
+    void Open() override;
     void UnitsChosen(int index);
     void BoxClicked(QCheckBox* box, uint32_t bit);
     void ExchangeBoxes();
     void EnablePictureFields();
 
-    PictureInfoRecord record_;
     MeasureFields fields_;
     uint32_t showAgain_ = 0;
     bool ready_ = false;
-    bool opened_ = false;
     std::vector<CFloatEdit*> edits_;
     std::vector<QCheckBox*> boxes_;
     QComboBox* units_;

@@ -15,12 +15,10 @@
 
 PicturePreviewPanel::PicturePreviewPanel(OpenPictureSettings* settings) : settings_(settings)
 {
-    preview_ = new CPicturePreviewWnd(this);
-    preview_->setObjectName(QStringLiteral("picturePreview"));
+    preview_ = Named(new CPicturePreviewWnd(this), "picturePreview");
     preview_->setFixedSize(DialogUnitsX(139) - 4, DialogUnitsY(128) - 4);
     preview_->SetSettings(reinterpret_cast<const uint8_t*>(settings));
-    show_ = new QCheckBox(QStringLiteral("Show preview"), this);
-    show_->setObjectName(QStringLiteral("showPreview"));
+    show_ = Named(new QCheckBox(QStringLiteral("Show preview"), this), "showPreview");
     show_->setChecked(settings->showPreview != 0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(preview_);

@@ -8,13 +8,10 @@
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_dialog_kit.h"
 
-CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent) : QDialog(parent)
+CPlacementInfoDialog::CPlacementInfoDialog(const char* title, const char* name, QWidget* parent)
+    : OpeningDialog(title, name, parent)
 {
-    setWindowTitle(QString::fromLatin1(title));
-    setObjectName(QString::fromLatin1(name));
 }
-
-int32_t CPlacementInfoDialog::DoModal() { return RunDialogModal(this); }
 
 CFloatEdit* CPlacementInfoDialog::AddLength(int32_t id, const char* name, double* value, uint32_t bit)
 {
@@ -50,17 +47,8 @@ QCheckBox* CPlacementInfoDialog::AddBox(const char* text, int32_t* value, uint32
 
 void CPlacementInfoDialog::AddUnits()
 {
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
+    units_ = Named(new QComboBox(this), "units");
     connect(units_, &QComboBox::activated, this, [this](int index) { UnitsChosen(index); });
-}
-
-QFormLayout* CPlacementInfoDialog::Rows(std::initializer_list<Row> rows)
-{
-    auto* form = new QFormLayout;
-    for (const Row& row : rows)
-        form->addRow(QString::fromLatin1(row.label), row.field);
-    return form;
 }
 
 QVBoxLayout* CPlacementInfoDialog::FlagColumn() const
@@ -72,23 +60,8 @@ QVBoxLayout* CPlacementInfoDialog::FlagColumn() const
     return column;
 }
 
-void CPlacementInfoDialog::SetBody(QLayout* body)
-{
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(body);
-    layout->addLayout(OkCancelRow(this));
-}
-
-void CPlacementInfoDialog::showEvent(QShowEvent* event)
-{
-    if (!opened_)
-        Open();
-    QDialog::showEvent(event);
-}
-
 void CPlacementInfoDialog::Open()
 {
-    opened_ = true;
     ready_ = false;
     // A blank field gets its range too, so that a value typed into it
     // later is held to the same limits as in a field shown with a value.

@@ -10,9 +10,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include <QDialog>
-
 #include "dialogs/measure_fields.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
@@ -21,10 +20,8 @@ class QFormLayout;
 class QLayout;
 class QVBoxLayout;
 
-class CPlacementInfoDialog : public QDialog {
+class CPlacementInfoDialog : public OpeningDialog {
 public:
-    int32_t DoModal();
-
     QCheckBox* Printable() const { return printable_; }
     QCheckBox* Locked() const { return locked_; }
     QCheckBox* Visible() const { return visible_; }
@@ -66,21 +63,12 @@ protected:
     QCheckBox* AddBox(const char* text, int32_t* value, uint32_t bit);
     void AddUnits();
 
-    // Layout helpers: a form of labelled rows, the flag boxes in a column,
-    // and the dialog's own controls set above OK and Cancel.
-    struct Row {
-        const char* label;
-        QWidget* field;
-    };
-    static QFormLayout* Rows(std::initializer_list<Row> rows);
+    // The flag boxes in a column.
     QVBoxLayout* FlagColumn() const;
-    void SetBody(QLayout* body);
 
     // Called as the dialog opens, after the fields are shown and before the
     // boxes are.
     virtual void Opened() {}
-
-    void showEvent(QShowEvent* event) override;
 
 private:
     struct Box {
@@ -89,7 +77,7 @@ private:
         uint32_t bit;
     };
 
-    void Open();
+    void Open() override;
     void EditChanged();
     void UnitsChosen(int index);
     void BoxClicked(const QCheckBox* box, uint32_t bit);
@@ -103,7 +91,6 @@ private:
     // The fields shown so far: those known on opening and those set since.
     uint32_t shown_ = 0;
     bool ready_ = false;
-    bool opened_ = false;
     QCheckBox* printable_ = nullptr;
     QCheckBox* locked_ = nullptr;
     QCheckBox* visible_ = nullptr;

@@ -14,10 +14,8 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyledItemDelegate>
-#include <QStylePainter>
 #include <QVBoxLayout>
 
-#include "dialogs/combo_frame.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
@@ -81,7 +79,7 @@ uint32_t U32(const uint8_t* block, size_t offset) { return GetU32LE(block + offs
 
 // --- The bitmap combo -------------------------------------------------------
 
-CBitmapComboBox::CBitmapComboBox(QWidget* parent) : QComboBox(parent)
+CBitmapComboBox::CBitmapComboBox(QWidget* parent) : COwnerDrawnCombo(parent)
 {
     setItemDelegate(new BitmapItemDelegate(this));
 }
@@ -95,19 +93,12 @@ void CBitmapComboBox::Setup(const QImage& strip, int32_t count, int32_t width, i
     setMinimumWidth(width + 2 * kSliceIndent + 30);
 }
 
-void CBitmapComboBox::paintEvent(QPaintEvent*)
+bool CBitmapComboBox::HasCurrent() const { return currentIndex() >= 0 && currentIndex() < count_; }
+
+void CBitmapComboBox::DrawCurrent(Dc* dc, const IntRect& field)
 {
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    const int32_t index = currentIndex();
-    if (index < 0 || index >= count_)
-        return;
-    PaintWithDc(&painter, field, [&](Dc* dc, const IntRect& r) {
-        DrawBitmapComboItem(dc, r, strip_, index, itemWidth_, itemHeight_, hasFocus(), isEnabled(), hasFocus(),
-                            palette());
-    });
+    DrawBitmapComboItem(dc, field, strip_, currentIndex(), itemWidth_, itemHeight_, hasFocus(), isEnabled(), hasFocus(),
+                        palette());
 }
 
 void DrawBitmapComboItem(Dc* dc, const IntRect& rect, const QImage& strip, int32_t index, int32_t itemWidth,
@@ -143,10 +134,8 @@ QImage QuoteStyleStrip()
 
 // --- The dialog -------------------------------------------------------------
 
-CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
+CDlgPreferences::CDlgPreferences(QWidget* parent) : OpeningDialog("Preferences", "preferencesDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Preferences"));
-    setObjectName(QStringLiteral("preferencesDialog"));
     chooser_ = [this](ColorRef* colour) {
         const QColor picked = QColorDialog::getColor(ToQColor(*colour), this);
         if (!picked.isValid())
@@ -155,19 +144,15 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
         return true;
     };
 
-    speed_ = new QSlider(Qt::Horizontal, this);
-    speed_->setObjectName(QStringLiteral("scrollSpeed"));
+    speed_ = Named(new QSlider(Qt::Horizontal, this), "scrollSpeed");
     autoSave_ = Box("Auto Save", "autoSave", this);
     minutes_ = NumberEdit("autoSaveMinutes", this);
     smallCaps_ = NumberEdit("smallCaps", this);
     superscript_ = NumberEdit("superscript", this);
     subscript_ = NumberEdit("subscript", this);
-    horizontal_ = new QComboBox(this);
-    horizontal_->setObjectName(QStringLiteral("horizontalUnit"));
-    vertical_ = new QComboBox(this);
-    vertical_->setObjectName(QStringLiteral("verticalUnit"));
-    guideColour_ = new QPushButton(this);
-    guideColour_->setObjectName(QStringLiteral("guideColour"));
+    horizontal_ = Named(new QComboBox(this), "horizontalUnit");
+    vertical_ = Named(new QComboBox(this), "verticalUnit");
+    guideColour_ = Named(new QPushButton(this), "guideColour");
     guideColour_->setFixedSize(48, 24);
     guideColour_->setAutoDefault(false);
     justify_[0] = new QRadioButton(QStringLiteral("Force justify alignment"), this);
@@ -175,17 +160,14 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
     breaking_[0] = new QRadioButton(QStringLiteral("Text Wrap"), this);
     breaking_[1] = new QRadioButton(QStringLiteral("Hyphenation"), this);
     pictureInto_ = Box("Picture into document", "pictureIntoDocument", this);
-    quotes_ = new CBitmapComboBox(this);
-    quotes_->setObjectName(QStringLiteral("quoteStyle"));
+    quotes_ = Named(new CBitmapComboBox(this), "quoteStyle");
     smartQuotes_ = Box("Smart Quotes", "smartQuotes", this);
     guidesBack_ = Box("Guides in Back", "guidesInBack", this);
     pasteWidth_ = NumberEdit("pasteboardWidth", this);
     pasteHeight_ = NumberEdit("pasteboardHeight", this);
     tabs_ = NumberEdit("tabsWidth", this);
     saveScale_ = Box("Save Page Scale", "savePageScale", this);
-    makeDefault_ = new QPushButton(QStringLiteral("Make Default"), this);
-    makeDefault_->setObjectName(QStringLiteral("makeDefault"));
-    makeDefault_->setAutoDefault(false);
+    makeDefault_ = PlainButton("Make Default", "makeDefault", this);
 
     auto* justifyBox = new QGroupBox(QStringLiteral("Justification"), this);
     auto* justifyLayout = new QVBoxLayout(justifyBox);
@@ -250,47 +232,41 @@ CDlgPreferences::CDlgPreferences(QWidget* parent) : QDialog(parent)
 
 void CDlgPreferences::SetRecord(const uint8_t* block) { std::memcpy(record_, block, kGeneralPrefsSize); }
 
-int32_t CDlgPreferences::DoModal() { return RunDialogModal(this); }
-
-void CDlgPreferences::showEvent(QShowEvent* event)
+void CDlgPreferences::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        FillUnitsCombo(horizontal_);
-        FillUnitsCombo(vertical_);
-        horizontal_->setCurrentIndex(int(U32(record_, kPrefHorizontalUnit)));
-        vertical_->setCurrentIndex(int(U32(record_, kPrefVerticalUnit)));
-        speed_->setRange(kSlowest, kFastest);
-        speed_->setValue(int(GetI32LE(record_ + kPrefScrollSpeed)));
-        guide_ = U32(record_, kPrefGuideColour) & 0xFFFFFF;
-        PaintSwatch();
-        quotes_->Setup(QuoteStyleStrip(), kQuoteStyleCount, kQuoteItemWidth, kQuoteItemHeight);
-        for (const char* pair : {"\" \"", "'' ''", ",, ''", "<< >>", ">> <<", "( )", "[ ]", "{ }"})
-            quotes_->addItem(QString::fromLatin1(pair));
-        quotes_->setCurrentIndex(int(U32(record_, kPrefQuoteStyle)));
+    FillUnitsCombo(horizontal_);
+    FillUnitsCombo(vertical_);
+    horizontal_->setCurrentIndex(int(U32(record_, kPrefHorizontalUnit)));
+    vertical_->setCurrentIndex(int(U32(record_, kPrefVerticalUnit)));
+    speed_->setRange(kSlowest, kFastest);
+    speed_->setValue(int(GetI32LE(record_ + kPrefScrollSpeed)));
+    guide_ = U32(record_, kPrefGuideColour) & 0xFFFFFF;
+    PaintSwatch();
+    quotes_->Setup(QuoteStyleStrip(), kQuoteStyleCount, kQuoteItemWidth, kQuoteItemHeight);
+    for (const char* pair : {"\" \"", "'' ''", ",, ''", "<< >>", ">> <<", "( )", "[ ]", "{ }"})
+        quotes_->addItem(QString::fromLatin1(pair));
+    quotes_->setCurrentIndex(int(U32(record_, kPrefQuoteStyle)));
 
-        minutes_->setText(QString::number(GetI32LE(record_ + kPrefAutoSaveMinutes)));
-        smallCaps_->setText(QString::number(GetI32LE(record_ + kPrefSmallCaps)));
-        superscript_->setText(QString::number(GetI32LE(record_ + kPrefSuperscript)));
-        subscript_->setText(QString::number(GetI32LE(record_ + kPrefSubscript)));
-        pasteWidth_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardWidth)));
-        pasteHeight_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardHeight)));
-        tabs_->setText(QString::number(GetI32LE(record_ + kPrefTabWidth)));
-        autoSave_->setChecked(U32(record_, kPrefAutoSaveOn) != 0);
-        pictureInto_->setChecked(U32(record_, kPrefPictureIntoDocument) != 0);
-        smartQuotes_->setChecked(U32(record_, kPrefSmartQuotes) != 0);
-        guidesBack_->setChecked(U32(record_, kPrefGuidesInBack) != 0);
-        saveScale_->setChecked(U32(record_, kPrefSavePageScale) != 0);
-        const uint32_t justify = U32(record_, kPrefJustify);
-        if (justify <= 1)
-            justify_[justify]->setChecked(true);
-        const uint32_t breaking = U32(record_, kPrefTextWrap);
-        if (breaking <= 1)
-            breaking_[breaking]->setChecked(true);
-        quotes_->setEnabled(smartQuotes_->isChecked());
-        minutes_->setEnabled(autoSave_->isChecked());
-    }
-    QDialog::showEvent(event);
+    minutes_->setText(QString::number(GetI32LE(record_ + kPrefAutoSaveMinutes)));
+    smallCaps_->setText(QString::number(GetI32LE(record_ + kPrefSmallCaps)));
+    superscript_->setText(QString::number(GetI32LE(record_ + kPrefSuperscript)));
+    subscript_->setText(QString::number(GetI32LE(record_ + kPrefSubscript)));
+    pasteWidth_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardWidth)));
+    pasteHeight_->setText(QString::number(GetI32LE(record_ + kPrefPasteboardHeight)));
+    tabs_->setText(QString::number(GetI32LE(record_ + kPrefTabWidth)));
+    autoSave_->setChecked(U32(record_, kPrefAutoSaveOn) != 0);
+    pictureInto_->setChecked(U32(record_, kPrefPictureIntoDocument) != 0);
+    smartQuotes_->setChecked(U32(record_, kPrefSmartQuotes) != 0);
+    guidesBack_->setChecked(U32(record_, kPrefGuidesInBack) != 0);
+    saveScale_->setChecked(U32(record_, kPrefSavePageScale) != 0);
+    const uint32_t justify = U32(record_, kPrefJustify);
+    if (justify <= 1)
+        justify_[justify]->setChecked(true);
+    const uint32_t breaking = U32(record_, kPrefTextWrap);
+    if (breaking <= 1)
+        breaking_[breaking]->setChecked(true);
+    quotes_->setEnabled(smartQuotes_->isChecked());
+    minutes_->setEnabled(autoSave_->isChecked());
 }
 
 void CDlgPreferences::PaintSwatch()

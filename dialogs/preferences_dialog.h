@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <functional>
 
-#include <QComboBox>
-#include <QDialog>
 #include <QImage>
 
+#include "dialogs/combo_frame.h"
+#include "dialogs/record_dialog.h"
 #include "platform/gdi_types.h"
 #include "records/preferences_format.h"
 
@@ -24,7 +24,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 
-class CBitmapComboBox : public QComboBox {
+class CBitmapComboBox : public COwnerDrawnCombo {
 public:
     explicit CBitmapComboBox(QWidget* parent = nullptr);
     // The strip holds count slices of width x height stacked from the top.
@@ -34,7 +34,8 @@ public:
     const QImage& Strip() const { return strip_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void DrawCurrent(Dc* dc, const IntRect& field) override;
+    bool HasCurrent() const override;
 
 private:
     QImage strip_;
@@ -54,7 +55,7 @@ void DrawBitmapComboItem(Dc* dc, const IntRect& rect, const QImage& strip, int32
 QImage QuoteStyleStrip();
 constexpr int32_t kQuoteStyleCount = 8;
 
-class CDlgPreferences : public QDialog {
+class CDlgPreferences : public OpeningDialog {
 public:
     // Answers the colour picked starting from the given one, or false.
     using ColourChooser = std::function<bool(ColorRef* colour)>;
@@ -63,7 +64,6 @@ public:
 
     void SetRecord(const uint8_t* block);
     const uint8_t* Record() const { return record_; }
-    int32_t DoModal();
     // The system colour dialog unless replaced.
     void SetColourChooser(ColourChooser chooser) { chooser_ = std::move(chooser); }
 
@@ -93,7 +93,7 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     // Reads every control into the block; false (with the user told) when
@@ -105,7 +105,6 @@ private:
 
     uint8_t record_[kGeneralPrefsSize] = {};
     ColorRef guide_ = 0;
-    bool opened_ = false;
     ColourChooser chooser_;
 
     QSlider* speed_;

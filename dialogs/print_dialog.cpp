@@ -20,6 +20,7 @@
 #include "database/open_database_registry.h"
 #include "dialogs/change_database_dialog.h"
 #include "dialogs/first_card_dialog.h"
+#include "dialogs/object_dialog_kit.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
@@ -47,8 +48,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     // file as the last entries.
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
-    printers_ = new QComboBox(printerBox);
-    printers_->setObjectName(QStringLiteral("printerName"));
+    printers_ = Named(new QComboBox(printerBox), "printerName");
     const QStringList names = QPrinterInfo::availablePrinterNames();
     for (const QString& name : names)
         printers_->addItem(name, name);
@@ -60,8 +60,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     const int32_t at = names.indexOf(wanted);
     printers_->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? PdfEntry() : 0));
     printerForm->addRow(QStringLiteral("&Name:"), printers_);
-    file_ = new QLineEdit(printerBox);
-    file_->setObjectName(QStringLiteral("fileName"));
+    file_ = Named(new QLineEdit(printerBox), "fileName");
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), printerBox);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(file_, 1);
@@ -137,8 +136,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     auto* cardsBox = cardsBox_ = new QGroupBox(QStringLiteral("Cards options"), this);
     auto* cardsGrid = new QGridLayout(cardsBox);
     databaseLabel_ = new QLabel(QStringLiteral("Database :"), cardsBox);
-    databaseName_ = new QLabel(cardsBox);
-    databaseName_->setObjectName(QStringLiteral("databaseName"));
+    databaseName_ = Named(new QLabel(cardsBox), "databaseName");
     skip_ = new QPushButton(QStringLiteral("Skip cards"), cardsBox);
     change_ = new QPushButton(QStringLiteral("Change Database"), cardsBox);
     cardsGrid->addWidget(databaseLabel_, 0, 0);
@@ -148,10 +146,7 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     lower->addWidget(cardsBox);
     layout->addLayout(lower);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPrint::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPrint::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelBox(this));
 
     // What the job says about its database and its card sides.
     if (job_->noDatabase) {

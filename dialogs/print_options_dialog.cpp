@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -51,10 +52,7 @@ CDlgPrintOptions::CDlgPrintOptions(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Horizontal"), row(horizontal_, horizontalSpin_));
     form->addRow(QStringLiteral("Vertical"), row(vertical_, verticalSpin_));
     layout->addWidget(group);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDlgPrintOptions::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDlgPrintOptions::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelBox(this));
 }
 
 void CDlgPrintOptions::SetOptions(const uint8_t* block)

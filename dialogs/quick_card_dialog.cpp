@@ -128,10 +128,8 @@ void CQuickCardSampleWnd::Draw(Dc* dc, const IntRect& client) const
     dc->selectPen(oldPen);
 }
 
-CDlgQuickCard::CDlgQuickCard(QWidget* parent) : QDialog(parent)
+CDlgQuickCard::CDlgQuickCard(QWidget* parent) : OpeningDialog("Quick Card Specification", "quickCardDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Quick Card Specification"));
-    setObjectName(QStringLiteral("quickCardDialog"));
     const char* fieldNames[kQuickCardSampleFields] = {"Salutation", "First Name", "Last Name", "Title",
                                                       "Company",    "Address 1",  "Address 2", "City",
                                                       "State",      "Zip Code"};
@@ -165,24 +163,16 @@ CDlgQuickCard::CDlgQuickCard(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addWidget(group);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 }
 
 void CDlgQuickCard::SetRecord(const uint8_t* settings) { std::memcpy(record_, settings, kQuickCardSpecSize); }
 
-int32_t CDlgQuickCard::DoModal() { return RunDialogModal(this); }
-
-void CDlgQuickCard::showEvent(QShowEvent* event)
+void CDlgQuickCard::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        for (int32_t i = 0; i < 23; ++i)
-            boxes_[i]->setChecked(GetU32LE(record_ + 4 * i) != 0);
-        Update();
-    }
-    QDialog::showEvent(event);
+    for (int32_t i = 0; i < 23; ++i)
+        boxes_[i]->setChecked(GetU32LE(record_ + 4 * i) != 0);
+    Update();
 }
 
 void CDlgQuickCard::ReadControls(uint8_t* settings) const

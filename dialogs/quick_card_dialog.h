@@ -10,9 +10,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
 #include <QWidget>
 
+#include "dialogs/record_dialog.h"
 #include "foundation/int_geometry.h"
 #include "frames/barcode_frame_format.h"
 
@@ -45,13 +45,12 @@ private:
     uint8_t settings_[kQuickCardSpecSize] = {};
 };
 
-class CDlgQuickCard : public QDialog {
+class CDlgQuickCard : public OpeningDialog {
 public:
     explicit CDlgQuickCard(QWidget* parent = nullptr);
 
     void SetRecord(const uint8_t* settings);
     const uint8_t* Record() const { return record_; }
-    int32_t DoModal();
 
     QCheckBox* NoBlankSpace() const { return boxes_[0]; }
     QCheckBox* NoBlankLines() const { return boxes_[1]; }
@@ -64,14 +63,13 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     void ReadControls(uint8_t* settings) const;
     void Update();
 
     uint8_t record_[kQuickCardSpecSize] = {};
-    bool opened_ = false;
     QCheckBox* boxes_[23];
     CQuickCardSampleWnd* sample_;
 };

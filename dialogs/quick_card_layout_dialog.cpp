@@ -255,25 +255,18 @@ void CQuickCardItemWnd::Draw(Dc* dc, const IntRect& client) const
 
 // --- The dialog -----------------------------------------------------------
 
-CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
+CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent)
+    : OpeningDialog("Quick Card Specification", "quickCardLayoutDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Quick Card Specification"));
-    setObjectName(QStringLiteral("quickCardLayoutDialog"));
-
-    fields_ = new QComboBox(this);
-    fields_->setObjectName(QStringLiteral("field"));
-    insert_ = new QPushButton(QStringLiteral("&Insert"), this);
-    insert_->setObjectName(QStringLiteral("insert"));
-    delete_ = new QPushButton(QStringLiteral("&Delete"), this);
-    delete_->setObjectName(QStringLiteral("delete"));
+    fields_ = Named(new QComboBox(this), "field");
+    insert_ = Named(new QPushButton(QStringLiteral("&Insert"), this), "insert");
+    delete_ = Named(new QPushButton(QStringLiteral("&Delete"), this), "delete");
     for (QPushButton* b : {insert_, delete_})
         b->setAutoDefault(false);
     list_ = new CQuickCardListBox(this);
     list_->SetBlock(&block_);
-    units_ = new QComboBox(this);
-    units_->setObjectName(QStringLiteral("units"));
-    sizes_ = new QComboBox(this);
-    sizes_->setObjectName(QStringLiteral("fontSize"));
+    units_ = Named(new QComboBox(this), "units");
+    sizes_ = Named(new QComboBox(this), "fontSize");
     hSpace_ = new CFloatEdit(this);
     hSpace_->SetControlId(1722);
     hSpace_->setObjectName(QStringLiteral("horizontalSpace"));
@@ -282,16 +275,11 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
     vSpace_->setObjectName(QStringLiteral("verticalSpace"));
     hSpin_ = new SpinSteps(this);
     vSpin_ = new SpinSteps(this);
-    newLine_ = new QCheckBox(QStringLiteral("&New Line"), this);
-    newLine_->setObjectName(QStringLiteral("newLine"));
-    auto_ = new QCheckBox(QStringLiteral("&Auto"), this);
-    auto_->setObjectName(QStringLiteral("auto"));
-    skipFields_ = new QCheckBox(QStringLiteral("Skip Blank fields."), this);
-    skipFields_->setObjectName(QStringLiteral("skipBlankFields"));
-    skipLines_ = new QCheckBox(QStringLiteral("Skip Blank Lines."), this);
-    skipLines_->setObjectName(QStringLiteral("skipBlankLines"));
-    showPreview_ = new QCheckBox(QStringLiteral("Show Preview"), this);
-    showPreview_->setObjectName(QStringLiteral("showPreview"));
+    newLine_ = Named(new QCheckBox(QStringLiteral("&New Line"), this), "newLine");
+    auto_ = Named(new QCheckBox(QStringLiteral("&Auto"), this), "auto");
+    skipFields_ = Named(new QCheckBox(QStringLiteral("Skip Blank fields."), this), "skipBlankFields");
+    skipLines_ = Named(new QCheckBox(QStringLiteral("Skip Blank Lines."), this), "skipBlankLines");
+    showPreview_ = Named(new QCheckBox(QStringLiteral("Show Preview"), this), "showPreview");
     showPreview_->setChecked(true);
     const char* styleNames[3] = {"&Bold", "&Italic", "&Underlined"};
     const char* alignNames[3] = {"&Left", "&Center", "&Right"};
@@ -313,8 +301,7 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
         SetButtonBitmap(style_[i], 26070 + i);
     }
     SetButtonBitmap(auto_, 619);
-    caption_ = new QLineEdit(this);
-    caption_->setObjectName(QStringLiteral("caption"));
+    caption_ = Named(new QLineEdit(this), "caption");
     caption_->setMaxLength(kQcItemMaxText);
     caption_->installEventFilter(this);
     captionLabel_ = new QLabel(QStringLiteral("Ca&ption:"), this);
@@ -385,9 +372,7 @@ CDlgQuickCardLayout::CDlgQuickCardLayout(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     top->addLayout(left);
     top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(top);
 
     connect(insert_, &QPushButton::clicked, this, [this] { OnInsert(); });
     connect(delete_, &QPushButton::clicked, this, [this] { OnDelete(); });
@@ -454,8 +439,6 @@ void CDlgQuickCardLayout::GetItem(QuickCardItem* record)
     block_ = nullptr;
 }
 
-int32_t CDlgQuickCardLayout::DoModal() { return RunDialogModal(this); }
-
 double CDlgQuickCardLayout::Factor() const
 {
     const int32_t unit = int32_t(record_.words[kQuickCardUnitsWord]);
@@ -468,36 +451,32 @@ uint8_t* CDlgQuickCardLayout::Selected() const
     return QuickCardBlockIndexValid(block_, row) ? QuickCardBlockGetItem(block_, row) : nullptr;
 }
 
-void CDlgQuickCardLayout::showEvent(QShowEvent* event)
+void CDlgQuickCardLayout::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        loading_ = true;
-        if (record_.words[kQuickCardUnitsWord] >= uint32_t(kUnitCount))
-            record_.words[kQuickCardUnitsWord] = kDefaultUnit;
-        for (const QuickCardUnit& u : kUnits)
-            units_->addItem(QString::fromLatin1(u.name));
-        units_->setCurrentIndex(int(record_.words[kQuickCardUnitsWord]));
-        hSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
-        vSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
-        const uint8_t* header = HandleData<uint8_t>(block_);
-        skipFields_->setChecked(header[kQcHeaderKeepEmptyPieces] == 0);
-        skipLines_->setChecked(header[kQcHeaderKeepEmptyLines] == 0);
-        sizes_->addItem(QStringLiteral("Default"), int(kDefaultFontSize));
-        for (int16_t size : kFontSizes)
-            sizes_->addItem(QString::asprintf("%li", long(size)), int(size));
-        fields_->addItem(QStringLiteral("Caption"));
-        for (int32_t column = 0; column < kEntryColumnCount; ++column) {
-            char name[kFieldTypeNameSize] = {};
-            FieldTypeName(FieldIdByIndex(column), name, true, false);
-            fields_->addItem(Cp1252ToQString(name));
-        }
-        fields_->setCurrentIndex(0);
-        loading_ = false;
-        FillList();
-        Refresh();
+    loading_ = true;
+    if (record_.words[kQuickCardUnitsWord] >= uint32_t(kUnitCount))
+        record_.words[kQuickCardUnitsWord] = kDefaultUnit;
+    for (const QuickCardUnit& u : kUnits)
+        units_->addItem(QString::fromLatin1(u.name));
+    units_->setCurrentIndex(int(record_.words[kQuickCardUnitsWord]));
+    hSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
+    vSpace_->Setup(0.0, 0.0, kMostSpace, 1.0, kSpaceEditLimit, 0.0, 0);
+    const uint8_t* header = HandleData<uint8_t>(block_);
+    skipFields_->setChecked(header[kQcHeaderKeepEmptyPieces] == 0);
+    skipLines_->setChecked(header[kQcHeaderKeepEmptyLines] == 0);
+    sizes_->addItem(QStringLiteral("Default"), int(kDefaultFontSize));
+    for (int16_t size : kFontSizes)
+        sizes_->addItem(QString::asprintf("%li", long(size)), int(size));
+    fields_->addItem(QStringLiteral("Caption"));
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char name[kFieldTypeNameSize] = {};
+        FieldTypeName(FieldIdByIndex(column), name, true, false);
+        fields_->addItem(Cp1252ToQString(name));
     }
-    QDialog::showEvent(event);
+    fields_->setCurrentIndex(0);
+    loading_ = false;
+    FillList();
+    Refresh();
 }
 
 void CDlgQuickCardLayout::FillList()

@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <functional>
 
-#include <QDialog>
 #include <QListWidget>
 #include <QWidget>
 
+#include "dialogs/record_dialog.h"
 #include "foundation/handle.h"
 #include "foundation/int_geometry.h"
 #include "records/preferences.h"
@@ -85,7 +85,7 @@ private:
     Handle shown_ = nullptr;  // a block holding the one item shown
 };
 
-class CDlgQuickCardLayout : public QDialog {
+class CDlgQuickCardLayout : public OpeningDialog {
 public:
     explicit CDlgQuickCardLayout(QWidget* parent = nullptr);
     ~CDlgQuickCardLayout() override;
@@ -97,7 +97,6 @@ public:
     // The record's own block is freed; the record then holds the dialog's
     // words and owns the dialog's block.
     void GetItem(QuickCardItem* record);
-    int32_t DoModal();
 
     Handle Block() const { return block_; }
     CQuickCardListBox* List() const { return list_; }
@@ -121,7 +120,7 @@ public:
     QPushButton* DeleteButton() const { return delete_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -146,7 +145,6 @@ private:
     QuickCardItem record_;
     Handle block_ = nullptr;
     int32_t fieldIndex_ = 0;
-    bool opened_ = false;
     bool loading_ = false;
 
     CQuickCardListBox* list_;

@@ -2,38 +2,23 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QVBoxLayout>
 
 #include "dialogs/object_dialog_kit.h"
 
-CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : QDialog(parent)
+CDlgRulerSettings::CDlgRulerSettings(QWidget* parent) : RecordDialog("Ruler Settings", "rulerSettingsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Ruler Settings"));
-    setObjectName(QStringLiteral("rulerSettingsDialog"));
-    horizontal_ = new QComboBox(this);
-    horizontal_->setObjectName(QStringLiteral("horizontal"));
-    vertical_ = new QComboBox(this);
-    vertical_->setObjectName(QStringLiteral("vertical"));
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Horizontal Measure :"), horizontal_);
-    form->addRow(QStringLiteral("Vertical Measure :"), vertical_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(OkCancelRow(this));
+    horizontal_ = Named(new QComboBox(this), "horizontal");
+    vertical_ = Named(new QComboBox(this), "vertical");
+    auto* form = FormRows({{"Horizontal Measure :", horizontal_}, {"Vertical Measure :", vertical_}});
+    SetBody(form);
 }
 
-int32_t CDlgRulerSettings::DoModal() { return RunDialogModal(this); }
-
-void CDlgRulerSettings::showEvent(QShowEvent* event)
+void CDlgRulerSettings::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        FillUnitsCombo(horizontal_);
-        FillUnitsCombo(vertical_);
-        horizontal_->setCurrentIndex(record_.horizontal);
-        vertical_->setCurrentIndex(record_.vertical);
-    }
-    QDialog::showEvent(event);
+    FillUnitsCombo(horizontal_);
+    FillUnitsCombo(vertical_);
+    horizontal_->setCurrentIndex(record_.horizontal);
+    vertical_->setCurrentIndex(record_.vertical);
 }
 
 void CDlgRulerSettings::accept()

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
+#include "dialogs/record_dialog.h"
 
 class QComboBox;
 
@@ -12,23 +12,18 @@ struct RulerSettingsRecord {
     int32_t horizontal = 0;
 };
 
-class CDlgRulerSettings : public QDialog {
+class CDlgRulerSettings : public RecordDialog<RulerSettingsRecord> {
 public:
     explicit CDlgRulerSettings(QWidget* parent = nullptr);
-    void SetRecord(const RulerSettingsRecord& record) { record_ = record; }
-    const RulerSettingsRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     QComboBox* Horizontal() const { return horizontal_; }
     QComboBox* Vertical() const { return vertical_; }
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    RulerSettingsRecord record_;
-    bool opened_ = false;
     QComboBox* horizontal_;
     QComboBox* vertical_;
 };

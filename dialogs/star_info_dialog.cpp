@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "dialogs/object_dialog_kit.h"
 #include "graphics/styled_polygon.h"
 #include "platform/dc.h"
 
@@ -75,31 +76,22 @@ void CStarPreviewWnd::Draw(Dc* dc)
     dc->selectBrush(oldBrush);
 }
 
-CDlgStarInfo::CDlgStarInfo(QWidget* parent) : QDialog(parent)
+CDlgStarInfo::CDlgStarInfo(QWidget* parent) : OpeningDialog("Star Info", "starInfoDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Star Info"));
-    setObjectName(QStringLiteral("starInfoDialog"));
-
     auto* peaksCaption = new QLabel(QStringLiteral("Number of peaks"), this);
-    peaks_ = new QLineEdit(this);
-    peaks_->setObjectName(QStringLiteral("peaks"));
+    peaks_ = Named(new QLineEdit(this), "peaks");
     peaks_->setMaxLength(kPeaksChars);
     peaks_->setFixedWidth(peaks_->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
     peaksCaption->setBuddy(peaks_);
-    up_ = new QToolButton(this);
-    up_->setObjectName(QStringLiteral("peaksUp"));
+    up_ = Named(new QToolButton(this), "peaksUp");
     up_->setArrowType(Qt::UpArrow);
     up_->setAutoRepeat(true);
-    down_ = new QToolButton(this);
-    down_->setObjectName(QStringLiteral("peaksDown"));
+    down_ = Named(new QToolButton(this), "peaksDown");
     down_->setArrowType(Qt::DownArrow);
     down_->setAutoRepeat(true);
-    polygon_ = new QRadioButton(QStringLiteral("Polygon"), this);
-    polygon_->setObjectName(QStringLiteral("polygon"));
-    starButton_ = new QRadioButton(QStringLiteral("Star"), this);
-    starButton_->setObjectName(QStringLiteral("star"));
-    slider_ = new QSlider(Qt::Horizontal, this);
-    slider_->setObjectName(QStringLiteral("acuteness"));
+    polygon_ = Named(new QRadioButton(QStringLiteral("Polygon"), this), "polygon");
+    starButton_ = Named(new QRadioButton(QStringLiteral("Star"), this), "star");
+    slider_ = Named(new QSlider(Qt::Horizontal, this), "acuteness");
     slider_->setRange(1, kStarSliderMax);
     auto* obtuse = new QLabel(QStringLiteral("obtuse"), this);
     auto* acute = new QLabel(QStringLiteral("acute"), this);
@@ -107,9 +99,7 @@ CDlgStarInfo::CDlgStarInfo(QWidget* parent) : QDialog(parent)
     sample_->setFixedSize(kSampleWidth, kSampleHeight);
     sample_->Bind(&star_, &geometry_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelBox(this);
 
     auto* arrows = new QVBoxLayout;
     arrows->setSpacing(0);

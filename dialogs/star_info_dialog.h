@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include <QDialog>
 #include <QWidget>
 
+#include "dialogs/record_dialog.h"
 #include "frames/frame_block_format.h"
 #include "frames/star_record_format.h"
 
@@ -40,7 +40,7 @@ private:
     const FrameGeometry* geometry_ = nullptr;
 };
 
-class CDlgStarInfo : public QDialog {
+class CDlgStarInfo : public OpeningDialog {
 public:
     explicit CDlgStarInfo(QWidget* parent = nullptr);
 

@@ -1,8 +1,6 @@
 #include "dialogs/style_list_box.h"
 
-#include <QPainter>
-#include <QStyledItemDelegate>
-
+#include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "graphics/brush_state.h"
 #include "graphics/frame_border.h"
@@ -13,34 +11,16 @@ namespace {
 
 constexpr int16_t kSampleLineWidth = 10;
 
-class SampleDelegate : public QStyledItemDelegate {
-public:
-    explicit SampleDelegate(CStyleListBox* box) : QStyledItemDelegate(box), box_(box) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const bool selected = option.state & QStyle::State_Selected;
-        const bool focused = option.state & QStyle::State_HasFocus;
-        PaintWithDc(painter, option.rect, [&](Dc* dc, const IntRect& r) {
-            box_->DrawItem(dc, r, index.row(), selected, focused);
-        });
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(box_->ItemHeight());
-        return size;
-    }
-
-private:
-    CStyleListBox* box_;
-};
-
 }  // namespace
 
 CStyleListBox::CStyleListBox(QWidget* parent) : QListWidget(parent)
 {
-    setItemDelegate(new SampleDelegate(this));
+    setItemDelegate(new DcRowDelegate(
+        this,
+        [this](Dc* dc, const IntRect& r, int32_t row, QStyle::State state) {
+            DrawItem(dc, r, row, state.testFlag(QStyle::State_Selected), state.testFlag(QStyle::State_HasFocus));
+        },
+        [this] { return ItemHeight(); }));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
 }

@@ -3,44 +3,19 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <QPainter>
-#include <QStyledItemDelegate>
-#include <QStylePainter>
-
-#include "dialogs/combo_frame.h"
+#include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
 
-namespace {
-
-class KindDelegate : public QStyledItemDelegate {
-public:
-    explicit KindDelegate(CTabComboBox* box) : QStyledItemDelegate(box), box_(box) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        PaintWithDc(painter, option.rect, [&](Dc* dc, const IntRect& r) {
-            box_->DrawItem(dc, r, index.row(), false, option.state & QStyle::State_Selected,
-                           option.state & QStyle::State_HasFocus);
-        });
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(box_->ItemHeight());
-        return size;
-    }
-
-private:
-    CTabComboBox* box_;
-};
-
-}  // namespace
-
-CTabComboBox::CTabComboBox(QWidget* parent) : QComboBox(parent)
+CTabComboBox::CTabComboBox(QWidget* parent) : COwnerDrawnCombo(parent)
 {
-    setItemDelegate(new KindDelegate(this));
+    setItemDelegate(new DcRowDelegate(
+        this,
+        [this](Dc* dc, const IntRect& r, int32_t row, QStyle::State state) {
+            DrawItem(dc, r, row, false, state.testFlag(QStyle::State_Selected), state.testFlag(QStyle::State_HasFocus));
+        },
+        [this] { return ItemHeight(); }));
     // The user's pick becomes the shown selection before the dialog hears
     // of it.
     connect(this, &QComboBox::activated, this, [this](int index) { shown_ = index; }, Qt::DirectConnection);
@@ -113,15 +88,4 @@ void CTabComboBox::DrawItem(Dc* dc, const IntRect& rect, int32_t index, bool fie
         DrawFocusRect(dc, rect);
 }
 
-void CTabComboBox::paintEvent(QPaintEvent*)
-{
-    QStylePainter painter(this);
-    QStyleOptionComboBox option;
-    initStyleOption(&option);
-    const QRect field = PaintComboFrame(this, &painter, &option);
-    if (currentIndex() < 0)
-        return;
-    PaintWithDc(&painter, field, [&](Dc* dc, const IntRect& r) {
-        DrawItem(dc, r, currentIndex(), true, false, false);
-    });
-}
+void CTabComboBox::DrawCurrent(Dc* dc, const IntRect& field) { DrawItem(dc, field, currentIndex(), true, false, false); }

@@ -5,16 +5,16 @@
 
 #include <cstdint>
 
-#include <QComboBox>
 #include <QImage>
 #include <QStringList>
 #include <vector>
 
+#include "dialogs/combo_frame.h"
 #include "foundation/int_geometry.h"
 
 class Dc;
 
-class CTabComboBox : public QComboBox {
+class CTabComboBox : public COwnerDrawnCombo {
 public:
     explicit CTabComboBox(QWidget* parent = nullptr);
 
@@ -31,7 +31,7 @@ public:
     void DrawItem(Dc* dc, const IntRect& rect, int32_t index, bool field, bool selected, bool focused) const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void DrawCurrent(Dc* dc, const IntRect& field) override;
 
 private:
     std::vector<QImage> bitmaps_;

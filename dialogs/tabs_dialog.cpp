@@ -53,15 +53,11 @@ uint8_t AlignmentOfKindIndex(int32_t index)
     }
 }
 
-CDlgTabs::CDlgTabs(QWidget* parent) : QDialog(parent)
+CDlgTabs::CDlgTabs(QWidget* parent) : OpeningDialog("Tabs", "tabsDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Tabs"));
-    setObjectName(QStringLiteral("tabsDialog"));
     ruler_ = new CTabRulerWnd(this);
-    kind_ = new CTabComboBox(this);
-    kind_->setObjectName(QStringLiteral("kind"));
-    position_ = new QLineEdit(this);
-    position_->setObjectName(QStringLiteral("position"));
+    kind_ = Named(new CTabComboBox(this), "kind");
+    position_ = Named(new QLineEdit(this), "position");
     position_->setMaxLength(10);
     clearAll_ = new QPushButton(QStringLiteral("Clear All"), this);
     delete_ = new QPushButton(QStringLiteral("Delete"), this);
@@ -119,24 +115,18 @@ void CDlgTabs::Init(int32_t units, const TabRecord& record)
     ruler_->SetData(units_, record_.bytes, &current_, &marker_);
 }
 
-int32_t CDlgTabs::DoModal() { return RunDialogModal(this); }
-
-void CDlgTabs::showEvent(QShowEvent* event)
+void CDlgTabs::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        std::vector<QImage> bitmaps;
-        for (int32_t id = 26043; id <= 26048; ++id)
-            bitmaps.push_back(TabMarkerBitmap(id));
-        kind_->Fill(bitmaps,
-                    {QStringLiteral("Right margin"), QStringLiteral("First line"), QStringLiteral("Left margin"),
-                     QStringLiteral("Left tab"), QStringLiteral("Center tab"), QStringLiteral("Right tab")},
-                    3, 3);
-        back_->Init(kScrollInterval);
-        on_->Init(kScrollInterval);
-        FillControls();
-    }
-    QDialog::showEvent(event);
+    std::vector<QImage> bitmaps;
+    for (int32_t id = 26043; id <= 26048; ++id)
+        bitmaps.push_back(TabMarkerBitmap(id));
+    kind_->Fill(bitmaps,
+                {QStringLiteral("Right margin"), QStringLiteral("First line"), QStringLiteral("Left margin"),
+                 QStringLiteral("Left tab"), QStringLiteral("Center tab"), QStringLiteral("Right tab")},
+                3, 3);
+    back_->Init(kScrollInterval);
+    on_->Init(kScrollInterval);
+    FillControls();
 }
 
 void CDlgTabs::FillControls()

@@ -4,8 +4,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
-
+#include "dialogs/record_dialog.h"
 #include "dialogs/tab_record.h"
 #include "dialogs/tab_ruler_wnd.h"
 
@@ -14,7 +13,7 @@ class CTabComboBox;
 class QLineEdit;
 class QPushButton;
 
-class CDlgTabs : public QDialog {
+class CDlgTabs : public OpeningDialog {
 public:
     explicit CDlgTabs(QWidget* parent = nullptr);
 
@@ -22,7 +21,6 @@ public:
     // the unit the document shows measures in.
     void Init(int32_t units, const TabRecord& record);
     const TabRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     CTabRulerWnd* Ruler() const { return ruler_; }
     CTabComboBox* Kind() const { return kind_; }
@@ -36,7 +34,7 @@ public:
     int32_t SharedMarker() const { return marker_; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
     void FillControls();
@@ -50,7 +48,6 @@ private:
     TabEntry current_;
     int32_t units_ = 0;
     int32_t marker_ = kMarkerNone;
-    bool opened_ = false;
     bool filling_ = false;
     CTabRulerWnd* ruler_;
     CTabComboBox* kind_;

@@ -10,7 +10,7 @@
 #include "dialogs/object_dialog_kit.h"
 
 CDlgTextBoxInfo::CDlgTextBoxInfo(QWidget* parent)
-    : CPlacementInfoDialog("Text Box Information", "textBoxInfoDialog", parent)
+    : RecordDialog("Text Box Information", "textBoxInfoDialog", parent)
 {
     // The mask keeps the fields known over the selection: the worker
     // writes every field back whatever it says.
@@ -27,10 +27,10 @@ CDlgTextBoxInfo::CDlgTextBoxInfo(QWidget* parent)
 
     QVBoxLayout* boxes = FlagColumn();
     boxes->addWidget(runaround_);
-    boxes->addLayout(Rows({{"Units :", Units()}}));
+    boxes->addLayout(FormRows({{"Units :", Units()}}));
     boxes->addStretch(1);
     auto* top = new QHBoxLayout;
-    top->addLayout(Rows({{"Origin Across :", across_},
+    top->addLayout(FormRows({{"Origin Across :", across_},
                          {"Origin Down :", down_},
                          {"Width :", width_},
                          {"Height :", height_},

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "dialogs/placement_info_dialog.h"
+#include "dialogs/record_dialog.h"
 
 class CFloatEdit;
 class QCheckBox;
@@ -31,12 +32,9 @@ struct TextBoxInfoRecord {
 };
 static_assert(sizeof(TextBoxInfoRecord) == 72);
 
-class CDlgTextBoxInfo : public CPlacementInfoDialog {
+class CDlgTextBoxInfo : public RecordDialog<TextBoxInfoRecord, CPlacementInfoDialog> {
 public:
     explicit CDlgTextBoxInfo(QWidget* parent = nullptr);
-
-    void SetRecord(const TextBoxInfoRecord& record) { record_ = record; }
-    const TextBoxInfoRecord& Record() const { return record_; }
 
     CFloatEdit* OriginAcross() const { return across_; }
     CFloatEdit* OriginDown() const { return down_; }
@@ -47,7 +45,6 @@ public:
     QCheckBox* TextRunaround() const { return runaround_; }
 
 private:
-    TextBoxInfoRecord record_;
     CFloatEdit* across_;
     CFloatEdit* down_;
     CFloatEdit* width_;

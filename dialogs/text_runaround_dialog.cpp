@@ -23,10 +23,8 @@ QImage RunaroundPicture(int32_t mode)
     return mode >= 0 && mode < 3 ? LoadResourceBitmap(159 + mode) : QImage();
 }
 
-CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
+CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : RecordDialog("Text Runaround", "textRunaroundDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Text Runaround"));
-    setObjectName(QStringLiteral("textRunaroundDialog"));
     const char* const names[3] = {"None", "Rectangular Boundary of Object", "Actual Shape of Object"};
     auto* modes = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {
@@ -34,8 +32,7 @@ CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
         modes_[i]->setObjectName(QStringLiteral("mode%1").arg(i));
         modes->addWidget(modes_[i]);
     }
-    margin_ = new QLineEdit(this);
-    margin_->setObjectName(QStringLiteral("margin"));
+    margin_ = Named(new QLineEdit(this), "margin");
     spin_ = new UpDownButtons(margin_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Margin :"), this));
@@ -48,22 +45,16 @@ CDlgTextRunaround::CDlgTextRunaround(QWidget* parent) : QDialog(parent)
     layout->addLayout(OkCancelRow(this));
 }
 
-int32_t CDlgTextRunaround::DoModal() { return RunDialogModal(this); }
-
-void CDlgTextRunaround::showEvent(QShowEvent* event)
+void CDlgTextRunaround::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        for (int i = 0; i < 3; ++i) {
-            const QImage picture = RunaroundPicture(i);
-            modes_[i]->setIcon(QIcon(QPixmap::fromImage(picture)));
-            modes_[i]->setIconSize(picture.size() + QSize(4, 4));
-        }
-        Mode(record_.mode)->setChecked(true);
-        margin_->setText(QString::number(record_.margin));
-        spin_->SetRange(0, kMostMargin);
+    for (int i = 0; i < 3; ++i) {
+        const QImage picture = RunaroundPicture(i);
+        modes_[i]->setIcon(QIcon(QPixmap::fromImage(picture)));
+        modes_[i]->setIconSize(picture.size() + QSize(4, 4));
     }
-    QDialog::showEvent(event);
+    Mode(record_.mode)->setChecked(true);
+    margin_->setText(QString::number(record_.margin));
+    spin_->SetRange(0, kMostMargin);
 }
 
 void CDlgTextRunaround::accept()

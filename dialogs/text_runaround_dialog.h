@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
+#include "dialogs/record_dialog.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -21,12 +21,9 @@ struct TextRunaroundRecord {
     int32_t mode = 0;
 };
 
-class CDlgTextRunaround : public QDialog {
+class CDlgTextRunaround : public RecordDialog<TextRunaroundRecord> {
 public:
     explicit CDlgTextRunaround(QWidget* parent = nullptr);
-    void SetRecord(const TextRunaroundRecord& record) { record_ = record; }
-    const TextRunaroundRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     QRadioButton* Mode(int32_t mode) const { return modes_[mode < 0 || mode > 2 ? 0 : mode]; }
     QLineEdit* Margin() const { return margin_; }
@@ -34,11 +31,9 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    TextRunaroundRecord record_;
-    bool opened_ = false;
     QRadioButton* modes_[3];
     QLineEdit* margin_;
     UpDownButtons* spin_;

@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/up_down_buttons.h"
@@ -31,27 +30,23 @@ QString TextOf(const char (&text)[256])
 
 OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
 {
+    // In the order of OtherValueKind.
+    static const struct {
+        const char* caption;
+        const char* label;
+        int32_t minimum;
+        int32_t maximum;
+    } kKinds[] = {
+        {"Other Shade", "New Shade:", 0, 100},
+        {"Other Width", "New Width:", 0, 100},
+        {"Other Size", "New Size:", 6, 400},
+    };
+    const auto& k = kKinds[size_t(kind)];
     OtherValueRecord r;
-    switch (kind) {
-    case OtherValueKind::kShade:
-        CopyText(r.caption, "Other Shade");
-        CopyText(r.label, "New Shade:");
-        r.minimum = 0;
-        r.maximum = 100;
-        break;
-    case OtherValueKind::kLineWidth:
-        CopyText(r.caption, "Other Width");
-        CopyText(r.label, "New Width:");
-        r.minimum = 0;
-        r.maximum = 100;
-        break;
-    case OtherValueKind::kTextSize:
-        CopyText(r.caption, "Other Size");
-        CopyText(r.label, "New Size:");
-        r.minimum = 6;
-        r.maximum = 400;
-        break;
-    }
+    CopyText(r.caption, k.caption);
+    CopyText(r.label, k.label);
+    r.minimum = k.minimum;
+    r.maximum = k.maximum;
     r.step = 10;
     r.value = current == -1 ? 0 : current;
     return r;
@@ -59,7 +54,7 @@ OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
 
 // --- Other Value ------------------------------------------------------------
 
-CDlgOtherValue::CDlgOtherValue(QWidget* parent) : QDialog(parent)
+CDlgOtherValue::CDlgOtherValue(QWidget* parent) : RecordDialog(parent)
 {
     setObjectName(QStringLiteral("otherValueDialog"));
     CopyText(record_.caption, "Other Value");
@@ -68,35 +63,25 @@ CDlgOtherValue::CDlgOtherValue(QWidget* parent) : QDialog(parent)
     record_.maximum = 100;
     record_.step = 10;
     record_.value = 0;
-    label_ = new QLabel(this);
-    label_->setObjectName(QStringLiteral("label"));
-    value_ = new QLineEdit(this);
-    value_->setObjectName(QStringLiteral("value"));
+    label_ = Named(new QLabel(this), "label");
+    value_ = Named(new QLineEdit(this), "value");
     spin_ = new UpDownButtons(value_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(label_);
     row->addWidget(value_);
     row->addWidget(spin_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgOtherValue::DoModal() { return RunDialogModal(this); }
-
-void CDlgOtherValue::showEvent(QShowEvent* event)
+void CDlgOtherValue::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        value_->setText(QString::number(record_.value));
-        spin_->SetRange(record_.minimum, record_.maximum);
-        spin_->SetIncrement(record_.step);
-        label_->setText(TextOf(record_.label));
-        setWindowTitle(TextOf(record_.caption));
-        value_->setFocus();
-        value_->selectAll();
-    }
-    QDialog::showEvent(event);
+    value_->setText(QString::number(record_.value));
+    spin_->SetRange(record_.minimum, record_.maximum);
+    spin_->SetIncrement(record_.step);
+    label_->setText(TextOf(record_.label));
+    setWindowTitle(TextOf(record_.caption));
+    value_->setFocus();
+    value_->selectAll();
 }
 
 void CDlgOtherValue::accept()
@@ -108,33 +93,22 @@ void CDlgOtherValue::accept()
 
 // --- Zoom -------------------------------------------------------------------
 
-CDlgZoom::CDlgZoom(QWidget* parent) : QDialog(parent)
+CDlgZoom::CDlgZoom(QWidget* parent) : RecordDialog("Zoom", "zoomDialog", parent)
 {
-    setWindowTitle(QStringLiteral("Zoom"));
-    setObjectName(QStringLiteral("zoomDialog"));
-    percent_ = new QLineEdit(this);
-    percent_->setObjectName(QStringLiteral("percent"));
+    percent_ = Named(new QLineEdit(this), "percent");
     spin_ = new UpDownButtons(percent_, this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Zoom :"), this));
     row->addWidget(percent_);
     row->addWidget(spin_);
     row->addWidget(new QLabel(QStringLiteral("%"), this));
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(OkCancelRow(this));
+    SetBody(row);
 }
 
-int32_t CDlgZoom::DoModal() { return RunDialogModal(this); }
-
-void CDlgZoom::showEvent(QShowEvent* event)
+void CDlgZoom::Open()
 {
-    if (!opened_) {
-        opened_ = true;
-        percent_->setText(QString::number(record_.percent));
-        spin_->SetRange(kLeastZoom, kMostZoom);
-    }
-    QDialog::showEvent(event);
+    percent_->setText(QString::number(record_.percent));
+    spin_->SetRange(kLeastZoom, kMostZoom);
 }
 
 void CDlgZoom::accept()

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include <QDialog>
+#include "dialogs/record_dialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -29,13 +29,10 @@ enum class OtherValueKind {
 // (0 when the selection has none, -1).
 OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current);
 
-class CDlgOtherValue : public QDialog {
+class CDlgOtherValue : public RecordDialog<OtherValueRecord> {
 public:
     // Starts as "Other Value" / "New Value", 0 to 100 in steps of 10.
     explicit CDlgOtherValue(QWidget* parent = nullptr);
-    void SetRecord(const OtherValueRecord& record) { record_ = record; }
-    const OtherValueRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     QLineEdit* Value() const { return value_; }
     QLabel* Label() const { return label_; }
@@ -43,11 +40,9 @@ public:
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    OtherValueRecord record_;
-    bool opened_ = false;
     QLineEdit* value_;
     QLabel* label_;
     UpDownButtons* spin_;
@@ -57,23 +52,18 @@ struct ZoomRecord {
     int32_t percent = 0;
 };
 
-class CDlgZoom : public QDialog {
+class CDlgZoom : public RecordDialog<ZoomRecord> {
 public:
     explicit CDlgZoom(QWidget* parent = nullptr);
-    void SetRecord(const ZoomRecord& record) { record_ = record; }
-    const ZoomRecord& Record() const { return record_; }
-    int32_t DoModal();
 
     QLineEdit* Percent() const { return percent_; }
     UpDownButtons* Spin() const { return spin_; }
     void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Open() override;
 
 private:
-    ZoomRecord record_;
-    bool opened_ = false;
     QLineEdit* percent_;
     UpDownButtons* spin_;
 };

@@ -91,8 +91,7 @@ CDlgDocSubCategory::CDlgDocSubCategory(QWidget* parent) : QDialog(parent)
     Place(choose, kIdChoosePicture, 223, 220, 80, 14);
     connect(choose, &QPushButton::clicked, this, [this] { OnChoosePicture(); });
 
-    ok_ = new QPushButton(QStringLiteral("OK"));
-    ok_->setObjectName(QStringLiteral("ok"));
+    ok_ = Named(new QPushButton(QStringLiteral("OK")), "ok");
     ok_->setDefault(true);
     Place(ok_, 1, 240, 244, 50, 14);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"));
@@ -166,8 +165,7 @@ void CDlgDocSubCategory::InitDialog()
 
     pictureSettings_[kPreviewShowOffset] = 1;
     pictureSettings_[kPreviewPictureModeOffset] = 1;
-    picture_ = new CPicturePreviewWnd(this);
-    picture_->setObjectName(QStringLiteral("control4098"));
+    picture_ = Named(new CPicturePreviewWnd(this), "control4098");
     picture_->setGeometry(pictureFrame_->geometry());
     picture_->SetSettings(pictureSettings_);
     if (startPicture_ && !DibHandleIsEmpty(startPicture_)) {

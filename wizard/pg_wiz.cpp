@@ -17,9 +17,8 @@
 #include "wizard/wiz_preview_document.h"
 #include "wizard/wizard_preview_wnd.h"
 
-CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))
+CPgWiz::CPgWiz(int32_t dialogId, const char* caption) : CTemplatePage(dialogId, caption)
 {
-    setObjectName(QStringLiteral("page%1").arg(dialogId));
     // The dialog base units of the font: the average width of the letters
     // rounded, and the height.
     const QFontMetrics metrics(font());
@@ -65,51 +64,14 @@ void CPgWiz::UpdateButtons()
         sheet_->UpdateWizardButtons(index_);
 }
 
-void CPgWiz::PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
+QRect CPgWiz::TemplateRect(int32_t x, int32_t y, int32_t width, int32_t height) const
 {
-    control->setParent(this);
-    control->setGeometry(UnitsX(x), UnitsY(y), UnitsX(width), UnitsY(height));
-    // Controls made while the page is already on screen would stay hidden.
-    control->show();
-    if (id != -1) {
-        control->setObjectName(QStringLiteral("control%1").arg(id));
-        controls_[id] = control;
-    }
-}
-
-QWidget* CPgWiz::Control(int32_t id) const
-{
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
-}
-
-QLabel* CPgWiz::AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    auto* label = new QLabel(Cp1252ToQString(text));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return Place(label, id, x, y, width, height);
-}
-
-QWidget* CPgWiz::AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::StyledPanel);
-    return Place(frame, id, x, y, width, height);
+    return QRect(UnitsX(x), UnitsY(y), UnitsX(width), UnitsY(height));
 }
 
 void CPgWiz::BuildControls()
 {
     AddFrame(kIdHeaderStrip, 7, 1, 419, 31);
-}
-
-void CPgWiz::EnsureCreated()
-{
-    if (created_)
-        return;
-    created_ = true;
-    BuildControls();
-    OnInitDialog();
 }
 
 bool CPgWiz::OnInitDialog()
@@ -119,7 +81,7 @@ bool CPgWiz::OnInitDialog()
     header_->CreateOver(Control(kIdHeaderStrip), kIdHeaderPreview);
     header_->SetMode(kWizPreviewPlain);
     header_->SetBackground(GetHeaderPicture(index_ + 1), 1, 1);
-    for (auto& [id, control] : controls_) {
+    for (const auto& [id, control] : Controls()) {
         if (const int32_t tip = GetToolTipId(id))
             control->setToolTip(Cp1252ToQString(LookupString(tip)));
     }

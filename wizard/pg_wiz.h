@@ -13,14 +13,12 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
-
-#include <QWidget>
 
 #include "catalog/doc_setup.h"
 #include "catalog/wiz_tree.h"
 #include "foundation/handle.h"
+#include "wizard/template_page.h"
 
 class CDlgWizard;
 class CWizardPreviewWnd;
@@ -43,18 +41,15 @@ enum : uint32_t {
     kChangedAll = 0xFFFFFFFF,
 };
 
-class CPgWiz : public QWidget {
+class CPgWiz : public CTemplatePage {
 public:
     CPgWiz(int32_t dialogId, const char* caption);
     ~CPgWiz() override;
     CPgWiz(const CPgWiz&) = delete;
     CPgWiz& operator=(const CPgWiz&) = delete;
 
-    int32_t DialogId() const { return dialogId_; }
-    const QString& Caption() const { return caption_; }
     int32_t PageIndex() const { return index_; }
     CDlgWizard* Sheet() const { return sheet_; }
-    bool Created() const { return created_; }
     // The sheet's caption as it was when the page was first shown.
     const std::string& SavedSheetCaption() const { return sheetCaption_; }
 
@@ -75,9 +70,6 @@ public:
     bool HasChanged(uint32_t mask) const;
     WizNode* SnapshotNode() const { return pageNode_; }
 
-    // The page's window is made on its first show: its controls, then its
-    // initialisation.
-    void EnsureCreated();
     // The page is being shown.
     void OnShow();
     // What the sheet's buttons ask of the page: the dialog id of the page
@@ -87,33 +79,16 @@ public:
     bool OnWizardFinish();
     bool OnQueryCancel();
 
-    // A control of the page by its id; null when it has none.
-    QWidget* Control(int32_t id) const;
-    template <typename T>
-    T* Item(int32_t id) const
-    {
-        return dynamic_cast<T*>(Control(id));
-    }
     CWizardPreviewWnd* HeaderPreview() const { return header_; }
     CWizardPreviewWnd* ContentPreview() const { return content_; }
 
 protected:
     // Makes the template's controls; every page adds its own after the
     // base's.
-    virtual void BuildControls();
-    virtual bool OnInitDialog();
+    void BuildControls() override;
+    bool OnInitDialog() override;
+    QRect TemplateRect(int32_t x, int32_t y, int32_t width, int32_t height) const override;
 
-    // Puts a control at a place of the template (dialog units) under an id
-    // (-1 for a static without one).
-    template <typename T>
-    T* Place(T* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-    {
-        PlaceWidget(control, id, x, y, width, height);
-        return control;
-    }
-    QLabel* AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
-    // A frame placeholder for a preview.
-    QWidget* AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     // The content preview over control 1000 (child 4097) in mode 3.
     void CreateContentPreview();
 
@@ -138,10 +113,6 @@ protected:
     int32_t UnitsY(int32_t units) const { return (units * baseY_ + 4) / 8; }
 
 private:
-    void PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
-
-    int32_t dialogId_;
-    QString caption_;
     int32_t index_ = -1;
     CDlgWizard* sheet_ = nullptr;
     std::string sheetCaption_;
@@ -150,8 +121,6 @@ private:
     bool captionPending_ = true;
     CWizardPreviewWnd* header_ = nullptr;
     WizNode** nodeSlot_ = nullptr;
-    bool created_ = false;
-    std::map<int32_t, QWidget*> controls_;
 
     // The snapshot.
     uint32_t backdropId_ = 0xFFFFFFFF;

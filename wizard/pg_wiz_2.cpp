@@ -1,24 +1,16 @@
 #include "wizard/pg_wiz_2.h"
 
-#include <cstring>
-
 #include <QComboBox>
 #include <QSignalBlocker>
 
 #include "catalog/backdrop_list.h"
 #include "catalog/wizard_list_format.h"
-#include "foundation/cp1252.h"
 #include "foundation/int_math.h"
+#include "wizard/backdrop_colour_names.h"
 #include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_page_pictures.h"
 #include "wizard/wizard_preview_wnd.h"
-
-namespace {
-
-constexpr size_t kColourNameSize = 64;
-
-}  // namespace
 
 CPgWiz_2::CPgWiz_2() : CPgWiz(561, "Backdrop.") {}
 
@@ -119,15 +111,7 @@ void CPgWiz_2::FillColourCombo()
         GetGroupItemCount(group, &count);
         if (count > 1) {
             colours_->setEnabled(true);
-            HandleOwner names(HandleNew(0));
-            int32_t n = 0;
-            if (names && ListGroupItemNames(group, names.get(), &n) == 0) {
-                const uint8_t* bytes = HandleData<uint8_t>(names.get());
-                for (int32_t i = 0; i < n && size_t(i + 1) * kColourNameSize <= HandleGetSize(names.get()); ++i) {
-                    const char* name = reinterpret_cast<const char*>(bytes + size_t(i) * kColourNameSize);
-                    colours_->addItem(Cp1252ToQString(std::string_view(name, strnlen(name, kColourNameSize))));
-                }
-            }
+            AddBackdropColourNames(colours_, group);
             colours_->setCurrentIndex(colours_->count() > 0 ? 0 : -1);
         } else {
             colourIndex_ = 1;

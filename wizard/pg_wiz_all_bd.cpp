@@ -1,7 +1,5 @@
 #include "wizard/pg_wiz_all_bd.h"
 
-#include <cstring>
-
 #include <QComboBox>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -10,28 +8,10 @@
 #include "catalog/wizard_list_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
+#include "wizard/backdrop_colour_names.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/wiz_page_pictures.h"
 #include "wizard/wizard_preview_wnd.h"
-
-namespace {
-
-constexpr size_t kColourNameSize = 64;
-
-void AddColourNames(QComboBox* combo, int32_t group)
-{
-    HandleOwner names(HandleNew(0));
-    int32_t n = 0;
-    if (!names || ListGroupItemNames(group, names.get(), &n) != 0)
-        return;
-    const uint8_t* bytes = HandleData<uint8_t>(names.get());
-    for (int32_t i = 0; i < n && size_t(i + 1) * kColourNameSize <= HandleGetSize(names.get()); ++i) {
-        const char* name = reinterpret_cast<const char*>(bytes + size_t(i) * kColourNameSize);
-        combo->addItem(Cp1252ToQString(std::string_view(name, strnlen(name, kColourNameSize))));
-    }
-}
-
-}  // namespace
 
 CPgWiz_AllBd::CPgWiz_AllBd() : CPgWiz(600, "Backdrop.") {}
 
@@ -111,7 +91,7 @@ void CPgWiz_AllBd::FillColourCombo()
     const QList<QListWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty() || list_->row(selected.front()) == 0)
         return;
-    AddColourNames(colours_, int32_t(SelectedId()));
+    AddBackdropColourNames(colours_, int32_t(SelectedId()));
     if (colours_->count() > 0)
         colours_->setCurrentIndex(0);
 }

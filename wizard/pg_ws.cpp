@@ -24,13 +24,19 @@ constexpr int32_t kPageHeight = 210;
 
 }  // namespace
 
-CPgWS::CPgWS(int32_t dialogId, const char* caption) : dialogId_(dialogId), caption_(QString::fromLatin1(caption))
+CPgWS::CPgWS(int32_t dialogId, const char* caption) : CTemplatePage(dialogId, caption)
 {
-    setObjectName(QStringLiteral("page%1").arg(dialogId));
     setMinimumSize(DialogUnitsX(kPageWidth), DialogUnitsY(kPageHeight));
 }
 
 CPgWS::~CPgWS() = default;
+
+QRect CPgWS::TemplateRect(int32_t x, int32_t y, int32_t width, int32_t height) const
+{
+    return QRect(DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height));
+}
+
+void CPgWS::ControlPlaced(QWidget* control) { control->installEventFilter(this); }
 
 void CPgWS::Attach(CWizTree* tree, CDlgWizardSetup* sheet, uint32_t* backdropCounter, uint32_t* templateCounter)
 {
@@ -51,15 +57,6 @@ QString CPgWS::ToolTipText(int32_t controlId)
 {
     const int32_t id = GetToolTipId(controlId);
     return id ? Cp1252ToQString(LookupString(id)) : QString();
-}
-
-void CPgWS::EnsureCreated()
-{
-    if (created_)
-        return;
-    created_ = true;
-    BuildControls();
-    OnInitDialog();
 }
 
 bool CPgWS::OnInitDialog()
@@ -92,7 +89,7 @@ void CPgWS::hideEvent(QHideEvent* event)
 bool CPgWS::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
-        for (const auto& [id, control] : controls_) {
+        for (const auto& [id, control] : Controls()) {
             if (control != watched)
                 continue;
             const QString tip = ToolTipText(id);
@@ -107,48 +104,14 @@ bool CPgWS::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CPgWS::PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    control->setParent(this);
-    control->setGeometry(DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height));
-    // Controls made while the page is already on screen would stay hidden.
-    control->show();
-    if (id != -1) {
-        control->setObjectName(QStringLiteral("control%1").arg(id));
-        controls_[id] = control;
-        control->installEventFilter(this);
-    }
-}
-
-QWidget* CPgWS::Control(int32_t id) const
-{
-    auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : it->second;
-}
-
 QPushButton* CPgWS::Button(int32_t id) const
 {
     return Item<QPushButton>(id);
 }
 
-QLabel* CPgWS::AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    auto* label = new QLabel(Cp1252ToQString(text));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return Place(label, id, x, y, width, height);
-}
-
 QPushButton* CPgWS::AddButton(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
 {
     return Place(new QPushButton(Cp1252ToQString(text)), id, x, y, width, height);
-}
-
-QWidget* CPgWS::AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-{
-    auto* frame = new QFrame;
-    frame->setFrameShape(QFrame::StyledPanel);
-    return Place(frame, id, x, y, width, height);
 }
 
 void CPgWS::AddGroup(const char* text, int32_t x, int32_t y, int32_t width, int32_t height)

@@ -12,15 +12,12 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-
-#include <QWidget>
 
 #include "catalog/wiz_tree.h"
+#include "wizard/template_page.h"
 
 class CDlgWizardSetup;
 class CWizardPreviewWnd;
-class QLabel;
 class QPushButton;
 
 // Control ids every page has.
@@ -29,7 +26,7 @@ enum : int32_t {
     kIdSetupPreview = 4097,
 };
 
-class CPgWS : public QWidget {
+class CPgWS : public CTemplatePage {
 public:
     CPgWS(int32_t dialogId, const char* caption);
     ~CPgWS() override;
@@ -38,8 +35,6 @@ public:
 
     void Attach(CWizTree* tree, CDlgWizardSetup* sheet, uint32_t* backdropCounter, uint32_t* templateCounter);
 
-    int32_t DialogId() const { return dialogId_; }
-    const QString& Caption() const { return caption_; }
     bool Initialised() const { return initialised_; }
     CWizardPreviewWnd* Preview() const { return preview_; }
     uint32_t SeenBackdropCounter() const { return seenBackdrop_; }
@@ -52,20 +47,12 @@ public:
     // The text of the tool tip a control shows now; empty for none.
     QString ToolTipText(int32_t controlId);
 
-    // Builds the controls and runs the initialisation once.
-    void EnsureCreated();
-
-    QWidget* Control(int32_t id) const;
-    template <typename T>
-    T* Item(int32_t id) const
-    {
-        return dynamic_cast<T*>(Control(id));
-    }
     QPushButton* Button(int32_t id) const;
 
 protected:
-    virtual void BuildControls() = 0;
-    virtual bool OnInitDialog();
+    bool OnInitDialog() override;
+    QRect TemplateRect(int32_t x, int32_t y, int32_t width, int32_t height) const override;
+    void ControlPlaced(QWidget* control) override;
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -73,16 +60,7 @@ protected:
     // depend on the page's state.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    template <typename T>
-    T* Place(T* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height)
-    {
-        PlaceWidget(control, id, x, y, width, height);
-        return control;
-    }
-    QLabel* AddLabel(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     QPushButton* AddButton(const char* text, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
-    // A frame placeholder (a preview's place).
-    QWidget* AddFrame(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     void AddGroup(const char* text, int32_t x, int32_t y, int32_t width, int32_t height);
     void EnableControl(int32_t id, bool on);
     // The template's preview picture alone in the preview, at a size in
@@ -102,15 +80,9 @@ protected:
     CWizardPreviewWnd* preview_ = nullptr;
 
 private:
-    void PlaceWidget(QWidget* control, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
-
-    int32_t dialogId_;
-    QString caption_;
-    bool created_ = false;
     bool initialised_ = false;
     uint32_t seenBackdrop_ = 0;
     uint32_t seenTemplate_ = 0;
     uint32_t* backdropCounter_ = nullptr;
     uint32_t* templateCounter_ = nullptr;
-    std::map<int32_t, QWidget*> controls_;
 };

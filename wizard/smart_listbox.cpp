@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 #include "catalog/wizard_fault_list.h"
+#include "dialogs/dc_row_delegate.h"
 #include "dialogs/object_dialog_kit.h"
 #include "foundation/cp1252.h"
 #include "platform/dc.h"
@@ -14,38 +13,6 @@
 namespace {
 
 const QString kPlaceholder = QStringLiteral("---");
-
-// Both lists draw every item themselves, from their own records.
-template <typename List>
-class OwnerDrawDelegate : public QStyledItemDelegate {
-public:
-    explicit OwnerDrawDelegate(List* list) : QStyledItemDelegate(list), list_(list) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const bool selected = option.state & QStyle::State_Selected;
-        PaintWithDc(painter, option.rect,
-                    [&](Dc* dc, const IntRect& r) { list_->DrawItemText(dc, r, index.row(), selected); });
-    }
-
-private:
-    List* list_;
-};
-
-class FolderDelegate : public QStyledItemDelegate {
-public:
-    explicit FolderDelegate(CFolderListBox* list) : QStyledItemDelegate(list), list_(list) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const bool selected = option.state & QStyle::State_Selected;
-        PaintWithDc(painter, option.rect,
-                    [&](Dc* dc, const IntRect& r) { list_->DrawItem(dc, r, index.row(), selected); });
-    }
-
-private:
-    CFolderListBox* list_;
-};
 
 LogFont FontOf(const QWidget* widget)
 {
@@ -69,7 +36,9 @@ void DrawLine(Dc* dc, const IntRect& rect, int32_t x, const std::string& text)
 
 CSmartListbox::CSmartListbox(QWidget* parent) : QListWidget(parent)
 {
-    setItemDelegate(new OwnerDrawDelegate<CSmartListbox>(this));
+    setItemDelegate(new DcRowDelegate(this, [this](Dc* dc, const IntRect& r, int32_t row, QStyle::State state) {
+        DrawItemText(dc, r, row, state.testFlag(QStyle::State_Selected));
+    }));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setDragEnabled(false);
@@ -376,7 +345,9 @@ ColorRef FolderListMarkColour(uint32_t rating)
 
 CFolderListBox::CFolderListBox(QWidget* parent) : QListWidget(parent)
 {
-    setItemDelegate(new FolderDelegate(this));
+    setItemDelegate(new DcRowDelegate(this, [this](Dc* dc, const IntRect& r, int32_t row, QStyle::State state) {
+        DrawItem(dc, r, row, state.testFlag(QStyle::State_Selected));
+    }));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
 }

@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -27,12 +25,8 @@ int RunCardViewShot(const ToolArgs& args)
     ShotProgram program;
     if (!program.Start(900, 640))
         return 1;
-    const QString source = QString::fromStdString(args[0]);
-    const QString copy = program.Folder() + "/" + QFileInfo(source).fileName();
-    if (!QFile::copy(source, copy))
-        return ToolFail("cannot read " + args[0]);
-    if (!program.App().OpenDocumentFile(copy.toStdString()))
-        return ToolFail("cannot open " + args[0]);
+    if (!program.OpenCopy(args[0]))
+        return 1;
     CMainFrame* frame = program.Frame();
     QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
     if (!windows.empty())

@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <string>
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "app/card_app.h"
 #include "app/database_document_kind.h"
 #include "tool_command.h"
@@ -23,11 +20,10 @@ int RunDbViewShot(const ToolArgs& args)
     ShotProgram program;
     if (!program.Start(980, 640))
         return 1;
-    const QString source = QString::fromStdString(args[0]);
-    const QString copy = program.Folder() + "/" + QFileInfo(source).fileName();
-    if (!QFile::copy(source, copy))
-        return ToolFail("cannot read " + args[0]);
-    auto* document = dynamic_cast<DatabaseShellDocument*>(program.App().OpenDocumentFile(copy.toStdString()));
+    ShellDocument* opened = program.OpenCopy(args[0]);
+    if (!opened)
+        return 1;
+    auto* document = dynamic_cast<DatabaseShellDocument*>(opened);
     if (!document)
         return ToolFail("cannot open " + args[0]);
     // A record a little way down, so that the list shows a selection.

@@ -48,7 +48,7 @@ struct ShotData {
 using MakeDialog = std::function<std::unique_ptr<QDialog>(ShotData&)>;
 
 template <typename D, typename R>
-std::unique_ptr<QDialog> With(const R& record)
+std::unique_ptr<D> With(const R& record)
 {
     auto d = std::make_unique<D>();
     d->SetRecord(record);
@@ -57,89 +57,46 @@ std::unique_ptr<QDialog> With(const R& record)
 
 std::unique_ptr<QDialog> ObjectInfo(ShotData&)
 {
-    ObjectInfoRecord r;
-    r.originAcross = 36;
-    r.originDown = 72;
-    r.boxAngle = 15;
-    r.height = 90;
-    r.width = 144;
-    r.printable = 1;
-    r.visible = 1;
-    r.units = 1;
-    r.flags = 0x1F | kFieldPrintable | kFieldVisible;  // Locked differs across the selection
-    return With<CDlgObjectInfo>(r);
+    // Locked differs across the selection.
+    return With<CDlgObjectInfo>(ObjectInfoRecord{.originAcross = 36, .originDown = 72, .boxAngle = 15, .height = 90,
+                                                 .width = 144, .printable = 1, .visible = 1, .units = 1,
+                                                 .flags = 0x1F | kFieldPrintable | kFieldVisible});
 }
 
 std::unique_ptr<QDialog> GroupInfo(ShotData&)
 {
-    GroupInfoRecord r;
-    r.originAcross = 36;
-    r.originDown = 72;
-    r.printable = 1;
-    r.visible = 1;
-    r.flags = kFieldOriginAcross | kFieldOriginDown | kFieldBoxAngle | kFieldPrintable | kFieldLocked | kFieldVisible;
-    return With<CDlgGroupInfo>(r);
+    return With<CDlgGroupInfo>(GroupInfoRecord{
+        .originAcross = 36, .originDown = 72, .printable = 1, .visible = 1,
+        .flags = kFieldOriginAcross | kFieldOriginDown | kFieldBoxAngle | kFieldPrintable | kFieldLocked | kFieldVisible});
 }
 
 std::unique_ptr<QDialog> GuideSettings(ShotData&)
 {
-    GuideSettingsRecord r;
-    r.horizontal = 36;
-    r.vertical = 36;
-    r.showGuide = 1;
-    r.units = 1;
-    return With<CDlgGuideSettings>(r);
+    return With<CDlgGuideSettings>(GuideSettingsRecord{.horizontal = 36, .vertical = 36, .showGuide = 1, .units = 1});
 }
 
 std::unique_ptr<QDialog> FillInfo(ShotData& data)
 {
-    FillInfoRecord r;
-    r.pattern = 4;
-    r.colour = 6;
-    r.background = 1;
-    r.shade = 80;
-    r.opaque = 1;
-    r.colorTable = &data.colors;
-    r.flags = kFieldFillPattern | kFieldFillColour | kFieldBackground | kFieldFillShade | kFieldOpaque;
-    return With<CDlgFillInfo>(r);
+    return With<CDlgFillInfo>(FillInfoRecord{
+        .pattern = 4, .colour = 6, .background = 1, .shade = 80, .opaque = 1,
+        .flags = kFieldFillPattern | kFieldFillColour | kFieldBackground | kFieldFillShade | kFieldOpaque,
+        .colorTable = &data.colors});
 }
 
 std::unique_ptr<QDialog> FrameInfo(ShotData& data)
 {
-    FrameInfoRecord r;
-    r.borderStyle = 3;
-    r.colour = 3;
-    r.width = 8;
-    r.shade = 100;
-    r.above = r.below = r.left = r.right = 1;
-    r.sidesAllowed = 1;
-    r.fillColour = 1;
-    r.fillShade = 60;
-    r.fillPattern = 0;
-    r.opaque = 1;
-    r.colorTable = &data.colors;
-    r.flags = 0x3FFFF;
-    return With<CDlgFrameInfo>(r);
+    return With<CDlgFrameInfo>(FrameInfoRecord{.borderStyle = 3, .colour = 3, .width = 8, .shade = 100, .above = 1,
+                                               .below = 1, .left = 1, .right = 1, .fillColour = 1, .fillShade = 60,
+                                               .fillPattern = 0, .opaque = 1, .sidesAllowed = 1, .flags = 0x3FFFF,
+                                               .colorTable = &data.colors});
 }
 
 std::unique_ptr<QDialog> LineInfo(ShotData& data)
 {
-    LineInfoRecord r;
-    r.borderStyle = 1;
-    r.leftCap = 2;
-    r.rightCap = 4;
-    r.colour = 5;
-    r.shade = 100;
-    r.width = 4;
-    r.printable = 1;
-    r.visible = 1;
-    r.leftAcross = 36;
-    r.leftDown = 36;
-    r.rightAcross = 180;
-    r.rightDown = 72;
-    r.flags = 0x1FFFFF;
-    auto d = std::make_unique<CDlgLineInfo>();
-    d->SetRecord(r);
+    auto d = With<CDlgLineInfo>(LineInfoRecord{.borderStyle = 1, .leftCap = 2, .rightCap = 4, .colour = 5,
+                                               .shade = 100, .width = 4, .printable = 1, .visible = 1,
+                                               .leftAcross = 36, .leftDown = 36, .rightAcross = 180, .rightDown = 72,
+                                               .flags = 0x1FFFFF});
     d->SetColorTable(data.colors);
     return d;
 }
@@ -170,14 +127,9 @@ std::unique_ptr<QDialog> CharInfo(ShotData& data)
 
 std::unique_ptr<QDialog> ParagraphInfo(ShotData&)
 {
-    ParagraphInfoRecord r;
-    r.leftIndent = 18;
-    r.firstLine = 36;
-    r.leading = 14;
-    r.spaceAfter = 6;
-    r.alignment = kParaAlignLeft;
-    r.keepLinesTogether = 1;
-    return With<CDlgParagraphInfo>(r);
+    return With<CDlgParagraphInfo>(ParagraphInfoRecord{.leftIndent = 18, .firstLine = 36, .leading = 14,
+                                                       .spaceAfter = 6, .keepLinesTogether = 1,
+                                                       .alignment = kParaAlignLeft});
 }
 
 std::unique_ptr<QDialog> Tabs(ShotData&)
@@ -221,33 +173,18 @@ std::unique_ptr<QDialog> TextRunaround(ShotData&)
 
 std::unique_ptr<QDialog> PictureInfo(ShotData&)
 {
-    PictureInfoRecord r;
-    r.originAcross = 36;
-    r.originDown = 36;
-    r.width = 144;
-    r.height = 108;
-    r.scaleAcross = 100;
-    r.scaleDown = 100;
-    r.printable = 1;
-    r.visible = 1;
-    r.display = 1;
-    r.printout = 1;
-    r.mask = 0x3FFFFFFF & ~kFieldUnitsChanged;
-    return With<CDlgPictureInfo>(r);
+    return With<CDlgPictureInfo>(PictureInfoRecord{.originAcross = 36, .originDown = 36, .width = 144, .height = 108,
+                                                   .scaleAcross = 100, .scaleDown = 100, .printable = 1,
+                                                   .visible = 1, .display = 1, .printout = 1,
+                                                   .mask = 0x3FFFFFFF & ~kFieldUnitsChanged});
 }
 
 std::unique_ptr<QDialog> TextBoxInfo(ShotData&)
 {
-    TextBoxInfoRecord r;
-    r.originAcross = 36;
-    r.originDown = 36;
-    r.width = 216;
-    r.height = 72;
-    r.textInset = 4;
-    r.printable = 1;
-    r.visible = 1;
-    r.mask = 0xFFFFFFFF & ~kFieldUnitsChanged & ~kFieldWidth;  // widths differ
-    return With<CDlgTextBoxInfo>(r);
+    // The widths differ across the selection.
+    return With<CDlgTextBoxInfo>(TextBoxInfoRecord{.originAcross = 36, .originDown = 36, .height = 72, .width = 216,
+                                                   .textInset = 4, .printable = 1, .visible = 1,
+                                                   .mask = 0xFFFFFFFF & ~kFieldUnitsChanged & ~kFieldWidth});
 }
 
 const struct {

@@ -32,6 +32,7 @@
 #include "text/spell_dictionary.h"
 #include "text/spelling_dialog.h"
 #include "text/text_context.h"
+#include "text_sheet_document.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 #include "widget_shot.h"
@@ -43,28 +44,6 @@ const char* const kStoryText = "Every word is looked up in the dictionnary, and 
 class ShotHost : public StandInTextHost {
 public:
     bool IsTextToolCurrent() override { return true; }
-};
-
-class ShotDocument : public StandInFrameDocument {
-public:
-    explicit ShotDocument(const PathRecord& folder) { ok = swap.CreateSwapFile(folder) == 0; }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
-    void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override
-    {
-        *end = ::LayOutIntoFrame(ctx, static_cast<FrameObjText*>(frame), rect, start);
-    }
-
-    bool ok = false;
-    TextContext* ctx = nullptr;
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
 };
 
 // The dictionary to check with, in the folder: the build's default one, or
@@ -102,7 +81,7 @@ bool Shoot(const std::string& out, const std::string& folder)
     if (PathRecordFromPosix(folder + "/", &folderRecord) != 0 || !PrepareDictionary(folder))
         return false;
     ShotHost host;
-    ShotDocument doc(folderRecord);
+    SwapTextDocument doc(folderRecord);
     if (!doc.ok)
         return false;
     StyleSheet styles;

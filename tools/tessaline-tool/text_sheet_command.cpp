@@ -40,6 +40,7 @@
 #include "text/text_draw.h"
 #include "text/wrap_outline.h"
 #include "offscreen_application.h"
+#include "text_sheet_document.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
@@ -113,28 +114,6 @@ public:
     FrameObjText* wrapped = nullptr;
 };
 
-class SheetDocument : public StandInFrameDocument {
-public:
-    explicit SheetDocument(const PathRecord& folder) { ok = swap.CreateSwapFile(folder) == 0; }
-    CTFileMng* SwapFile() override { return &swap; }
-    PageTable* Pages() override { return &pages; }
-    FrameStore* Frames() override { return &frames; }
-    StoryStore* Stories() override { return &stories; }
-    SharedFrameList* SharedFrames() override { return &shared; }
-    void LayOutIntoFrame(FrameObj* frame, const IntRect& rect, TextPosition start, TextPosition* end) override
-    {
-        *end = ::LayOutIntoFrame(ctx, static_cast<FrameObjText*>(frame), rect, start);
-    }
-
-    bool ok = false;
-    TextContext* ctx = nullptr;
-    CTFileMng swap;
-    PageTable2 pages{this};
-    FrameStore frames{this, &swap};
-    StoryStore stories{this, &swap};
-    SharedFrameList shared;
-};
-
 void AddStyle(StyleSheet* styles, uint32_t id, const char* name, int16_t font, int16_t size, int16_t style,
               int16_t spaceAfter)
 {
@@ -162,7 +141,7 @@ struct ParagraphSpec {
 
 class Sheet {
 public:
-    Sheet(SheetDocument* doc, TextContext* ctx) : doc_(doc), ctx_(ctx) {}
+    Sheet(SwapTextDocument* doc, TextContext* ctx) : doc_(doc), ctx_(ctx) {}
 
     FrameObjText* AddFrame(const IntRect& text)
     {
@@ -251,7 +230,7 @@ public:
     }
 
 private:
-    SheetDocument* doc_;
+    SwapTextDocument* doc_;
     TextContext* ctx_;
 };
 
@@ -277,7 +256,7 @@ bool DrawSheet(const std::string& out, const PathRecord& folder)
     host.prefs.smallCapsPercent = 75;
     // "Justify alignment": a justified paragraph's last line stays flush left.
     host.prefs.justify = true;
-    SheetDocument doc(folder);
+    SwapTextDocument doc(folder);
     if (!doc.ok)
         return false;
     StyleSheet styles;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include "app/card_app.h"
@@ -53,6 +55,20 @@ bool ShotProgram::Start(int width, int height)
 }
 
 CMainFrame* ShotProgram::Frame() { return app_->MainFrame(); }
+
+ShellDocument* ShotProgram::OpenCopy(const std::string& path)
+{
+    const QString source = QString::fromStdString(path);
+    const QString copy = Folder() + "/" + QFileInfo(source).fileName();
+    if (!QFile::copy(source, copy)) {
+        ToolFail("cannot read " + path);
+        return nullptr;
+    }
+    ShellDocument* document = app_->OpenDocumentFile(copy.toStdString());
+    if (!document)
+        ToolFail("cannot open " + path);
+    return document;
+}
 
 bool ShotProgram::SaveFrame(const std::string& path, int rounds)
 {

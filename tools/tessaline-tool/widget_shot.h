@@ -17,6 +17,7 @@ class CCardApp;
 class CMainFrame;
 class QApplication;
 class QWidget;
+class ShellDocument;
 
 // Lets the pending events run `rounds` times, so that the widget is laid
 // out and painted, then writes its picture to path (the format by the
@@ -38,6 +39,9 @@ public:
     // The temporary folder, for copies of the files a picture opens.
     QString Folder() const { return temp_.path(); }
     CCardApp& App() { return *app_; }
+    // Opens a copy of the file made in the temporary folder, so that the
+    // picture leaves the file as it was; null after saying why.
+    ShellDocument* OpenCopy(const std::string& path);
     CMainFrame* Frame();
     // The main window's picture, after its idle update.
     bool SaveFrame(const std::string& path, int rounds);
