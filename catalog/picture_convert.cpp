@@ -4,29 +4,17 @@
 #include "catalog/item_file.h"
 #include "catalog/item_file_format.h"
 #include "catalog/wizard_folders.h"
-#include "foundation/cursors.h"
 #include "foundation/file_io.h"
+#include "foundation/scoped_wait_cursor.h"
 #include "foundation/win_error.h"
 #include "frames/image_file.h"
 #include "graphics/metafile.h"
-
-namespace {
-
-class WaitCursorScope {
-public:
-    WaitCursorScope() { SetWaitCursor(); }
-    ~WaitCursorScope() { RestoreSavedCursor(); }
-    WaitCursorScope(const WaitCursorScope&) = delete;
-    WaitCursorScope& operator=(const WaitCursorScope&) = delete;
-};
-
-}  // namespace
 
 int32_t ConvertPictureFile(const PathRecord* source, Handle body, uint32_t* kind)
 {
     if (!source || !body)
         return 1;
-    WaitCursorScope wait;
+    ScopedWaitCursor wait;
     uint32_t tag = 0;
     uint8_t imageKind = 0;
     if (ImageClassifyFile(*source, &tag, &imageKind)) {

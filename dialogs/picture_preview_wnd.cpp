@@ -6,8 +6,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "foundation/cursors.h"
 #include "foundation/int_math.h"
+#include "foundation/scoped_wait_cursor.h"
 #include "graphics/dib_draw.h"
 #include "graphics/dib_image.h"
 #include "graphics/dib_imaging.h"
@@ -16,15 +16,6 @@
 #include "platform/dc.h"
 
 namespace {
-
-// Keeps the wait cursor up for the length of a load.
-class WaitCursor {
-public:
-    WaitCursor() { SetWaitCursor(); }
-    ~WaitCursor() { RestoreSavedCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QString UpperExtension(const std::string& path)
 {
@@ -62,7 +53,7 @@ void CPicturePreviewWnd::SetPicture(DibHandle picture)
 void CPicturePreviewWnd::LoadPicture(const std::string& path)
 {
     FreePicture();
-    WaitCursor wait;
+    ScopedWaitCursor wait;
     const QString extension = UpperExtension(path);
     if (!Switch(kPreviewPictureModeOffset))
         return;
