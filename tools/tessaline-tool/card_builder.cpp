@@ -50,6 +50,17 @@ FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fil
     return f;
 }
 
+FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t colour, int16_t width)
+{
+    FrameObj* f = doc.NewFrame(type);
+    if (!f)
+        return nullptr;
+    f->SetFromRect(r);
+    f->SetColour(colour, 0);
+    f->SetBorderWidth(width);
+    return f;
+}
+
 FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file)
 {
     auto* f = dynamic_cast<FrameObjImage*>(doc.NewFrame(kFrameImage));

@@ -59,6 +59,9 @@ std::string FieldText(int32_t id);
 IntRect OnCard(const IntRect& card, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // A filled shape frame of the type; null when it cannot be made.
 FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border);
+// A line or an arc of the colour and width (points), nothing filled;
+// null when it cannot be made.
+FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t colour, int16_t width);
 // A picture frame showing the picture file (linked, not kept in the
 // card); null when the frame cannot be made or the file cannot be found.
 FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file);

@@ -1,9 +1,10 @@
 // card: card documents on the command line.
 //   new-sample OUT.lqx   writes the sample business card the program ships
-//   new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C]
+//   new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT]
 //                        a card like it with its phone line turned by 30, 90
-//                        and 45 degrees (or A, B and C), and the picture
-//                        LOGO; its lines in the TrueType face FACE
+//                        and 45 degrees (or A, B and C) in 12 points (or PT),
+//                        and the picture LOGO; its lines in the TrueType
+//                        face FACE
 //   new-everything OUT.lqx FOLDER
 //                        a two-sided card of every frame kind, its pictures
 //                        (every format, 200 to 6000 pixels) written into
@@ -48,7 +49,7 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] | "
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-everything OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
@@ -231,7 +232,7 @@ int RunDump(const std::string& file)
 }
 
 // new-turned's arguments after OUT.lqx: [LOGO] [--face FACE] [--angles
-// A,B,C]. False when one is not understood.
+// A,B,C] [--size PT]. False when one is not understood.
 bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* style)
 {
     for (size_t i = 2; i < args.size(); ++i) {
@@ -243,6 +244,10 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
             if (std::sscanf(args[++i].c_str(), "%d,%d,%d%c", &a, &b, &c, &end) != 3)
                 return false;
             style->angles = {int16_t(a), int16_t(b), int16_t(c)};
+        } else if (args[i] == "--size" && i + 1 < args.size()) {
+            style->phoneSize = int16_t(std::atoi(args[++i].c_str()));
+            if (style->phoneSize < 4 || style->phoneSize > 72)
+                return false;
         } else if (args[i][0] != '-' && logo->empty()) {
             *logo = args[i];
         } else {

@@ -34,14 +34,9 @@ bool BuildFront(CLabelsDoc& doc, const IntRect& page, const std::string& picture
             return false;
     }
     if (!CardShape(doc, kFrameRect, OnCard(page, 0, 0, 252, 4), kCardOrange, kCardOrange) ||
-        !CardShape(doc, kFrameEllipse, OnCard(page, 194, 64, 222, 92), kCardCyan, kCardDarkBlue))
+        !CardShape(doc, kFrameEllipse, OnCard(page, 194, 64, 222, 92), kCardCyan, kCardDarkBlue) ||
+        !CardStroke(doc, kFrameLine, OnCard(page, 156, 106, 224, 106), kCardDarkBlue, 1))
         return false;
-    FrameObj* rule = doc.NewFrame(kFrameLine);
-    if (!rule)
-        return false;
-    rule->SetFromRect(OnCard(page, 156, 106, 224, 106));
-    rule->SetColour(kCardDarkBlue, 0);
-    rule->SetBorderWidth(1);
 
     if (!CardTextBox(doc, OnCard(page, 100, 6, 246, 30),
                      {{{{"", kFieldCompany}}, 13, kCardBold, kCardDarkBlue, kAlignLeft, "DejaVu Serif"}}) ||
@@ -98,15 +93,10 @@ bool BuildBack(CLabelsDoc& doc, const IntRect& page)
     power->SetEffect(effect);
 
     FrameObj* star = CardShape(doc, kFrameStar, OnCard(page, 124, 4, 152, 34), kCardOrange, kCardRed);
-    if (!star || !CardShape(doc, kFrameRoundRect, OnCard(page, 156, 6, 186, 32), kCardYellow, kCardBrown))
+    if (!star || !CardShape(doc, kFrameRoundRect, OnCard(page, 156, 6, 186, 32), kCardYellow, kCardBrown) ||
+        !CardStroke(doc, kFrameArc, OnCard(page, 190, 6, 214, 32), kCardMagenta, 2))
         return false;
     static_cast<FrameObjStar*>(star)->SetStarParams(StarParams{5, 0, 0.5});
-    FrameObj* arc = doc.NewFrame(kFrameArc);
-    if (!arc)
-        return false;
-    arc->SetFromRect(OnCard(page, 190, 6, 214, 32));
-    arc->SetColour(kCardMagenta, 0);
-    arc->SetBorderWidth(2);
     FrameObj* a = CardShape(doc, kFrameRect, OnCard(page, 218, 6, 236, 24), kCardDarkGreen, kCardDarkGreen);
     FrameObj* b = CardShape(doc, kFrameEllipse, OnCard(page, 228, 14, 248, 34), kCardRed, kCardRed);
     FrameObj* group = doc.NewFrame(kFrameGroup);

@@ -83,7 +83,7 @@ bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo, const TurnedC
     const Turned turned[] = {{{6, 70}, style.angles[0]}, {{224, 140}, style.angles[1]}, {{50, 140}, style.angles[2]}};
     for (const Turned& t : turned) {
         FrameObj* f = CardTextBox(doc, OnCard(page, t.at.x, t.at.y, t.at.x + 110, t.at.y + 24),
-                                  {{{{"Tel. ", 0}, {"", kFieldPhone1}}, 12, 0, kCardBlack, kAlignLeft, style.face}});
+                                  {{{{"Tel. ", 0}, {"", kFieldPhone1}}, style.phoneSize, 0, kCardBlack, kAlignLeft, style.face}});
         if (!f)
             return false;
         f->SetGeometryField(4, t.angle);

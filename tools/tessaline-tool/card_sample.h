@@ -13,11 +13,12 @@ class CLabelsDoc;
 // after its first view update. False when a frame cannot be made.
 bool BuildSampleCard(CLabelsDoc& doc);
 // How a turned-text card is set: the face of its lines (empty: the
-// document's default) and the turns of its three phone lines, left,
-// right and bottom.
+// document's default), the turns of its three phone lines (left, right
+// and bottom) and their size in points.
 struct TurnedCardStyle {
     std::string face;
     std::array<int16_t, 3> angles = {30, 90, 45};
+    int16_t phoneSize = 12;
 };
 // A card like the sample whose phone line is turned three times (by 30,
 // 90 and 45 degrees unless the style says otherwise), with the picture
