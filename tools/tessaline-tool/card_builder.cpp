@@ -36,20 +36,6 @@ IntRect OnCard(const IntRect& page, int32_t left, int32_t top, int32_t right, in
     return IntRect{page.left + left, page.top + top, page.left + right, page.top + bottom};
 }
 
-FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border)
-{
-    FrameObj* f = doc.NewFrame(type);
-    if (!f)
-        return nullptr;
-    f->SetFromRect(r);
-    // Opaque, so that the star keeps its own colour over the disc.
-    f->SetColour(fill, 1);
-    f->SetColour(fill, 2);
-    f->SetColour(border, 0);
-    f->SetBorderWidth(0);
-    return f;
-}
-
 FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t colour, int16_t width)
 {
     FrameObj* f = doc.NewFrame(type);
@@ -58,6 +44,17 @@ FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t co
     f->SetFromRect(r);
     f->SetColour(colour, 0);
     f->SetBorderWidth(width);
+    return f;
+}
+
+FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border)
+{
+    FrameObj* f = CardStroke(doc, type, r, border, 0);
+    // Opaque, so that the star keeps its own colour over the disc.
+    if (f) {
+        f->SetColour(fill, 1);
+        f->SetColour(fill, 2);
+    }
     return f;
 }
 
