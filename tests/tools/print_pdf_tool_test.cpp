@@ -191,4 +191,30 @@ TEST(PrintPdfTool, APictureWithAlphaPrintsWithoutLossThroughASoftMask)
               0);
 }
 
+// A card of every frame kind on two sides: every sheet prints its front
+// and its back, each turned line (30, 45 and 90 degrees) is text a reader
+// finds, and each of the five pictures (every format, 200 to 6000 pixels)
+// goes into the file once for all cards and both sides, only the
+// photograph as JPEG.
+TEST(PrintPdfTool, ACardOfEveryFrameKindPrintsBothSidesWithItsTextAndEachPictureOnce)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdfimages >/dev/null && command -v pdftotext >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdfimages and pdftotext (poppler-utils) are not installed";
+    ASSERT_EQ(Shell(dir, "mkdir pictures && \"$T\" card new-everything every.lqx \"$PWD/pictures\" && "
+                         "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 12 --seed 3 >/dev/null"),
+              0);
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf every.lqx people.dqx every.pdf > said"), 0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "4 pages\n");
+    EXPECT_EQ(Shell(dir, "pdftotext -f 2 -l 2 every.pdf - | grep -q '[0-9]'"), 0) << "the first back is empty";
+    // Three turned phone lines a card; the reader splits slanted lines
+    // letter by letter, so the letters are joined before counting.
+    EXPECT_EQ(Shell(dir, "test $(pdftotext -raw every.pdf - | tr -d ' \\n' | "
+                         "grep -o 'Tel\\.([0-9]\\{3\\})[0-9]\\{3\\}-[0-9]\\{4\\}' | wc -l) -eq 36"),
+              0);
+    const std::string images = "pdfimages -list every.pdf | awk 'NR > 2 && $3 == \"image\"'";
+    EXPECT_EQ(Shell(dir, "test $(" + images + " | awk '{print $11}' | sort -u | wc -l) -eq 5"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + images + " | awk '$9 == \"jpeg\" {print $11}' | sort -u | wc -l) -eq 1"), 0);
+}
+
 }  // namespace

@@ -33,6 +33,7 @@
 #include "database/record_file_format.h"
 #include "foundation/byte_order.h"
 #include "foundation/path_record.h"
+#include "tools/stand_ins/sample_contacts.h"
 
 namespace fs = std::filesystem;
 
@@ -40,100 +41,46 @@ namespace {
 
 constexpr int kRows = 32000;
 constexpr int kFields = 24;
-// The name the query looks for: one of the generator's, about 1 row in 48.
+// The name the query looks for: one of the generator's, about 1 row in 50.
 constexpr const char* kQueryName = "Williams";
-
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed) {}
-    uint64_t Next()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t Below(uint32_t n) { return uint32_t(Next() % n); }
-    template <size_t N>
-    const char* Pick(const char* const (&list)[N])
-    {
-        return list[Below(N)];
-    }
-
-private:
-    uint64_t state_;
-};
-
-const char* const kFirstNames[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael", "Linda",
-                                   "William", "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph",
-                                   "Jessica", "Ren\xE9", "Zo\xEB", "J\xFCrgen", "Chlo\xE9", "Ingrid", "Kenji"};
-const char* const kLastNames[] = {
-    "Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller", "Davis", "Rodriguez", "Martinez",
-    "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor", "Moore", "Jackson", "Martin",
-    "Lee", "Perez", "Thompson", "White", "Harris", "Sanchez", "Clark", "Ramirez", "Lewis", "Robinson",
-    "M\xFCller", "Sch\xFCtz", "Lef\xE8vre", "O'Brien", "Nguyen", "Kowalski", "Yamamoto", "Okafor",
-    "Walker", "Young", "Allen", "King", "Wright", "Scott", "Torres", "Hill", "Green", "Adams"};
-const char* const kStreets[] = {"Main Street", "Oak Avenue", "Maple Drive", "Cedar Lane", "Elm Street",
-                                "Pine Road", "Washington Blvd", "Lake Shore Drive", "Park Place", "River Road"};
-const char* const kCompanies[] = {"Acme Corp.", "Globex", "Initech", "Umbrella Supplies", "Northwind Labs",
-                                  "Harbor Supply", "Vandelay Industries", "Soylent Foods", "Tyrell Company"};
-const char* const kTitles[] = {"Manager", "Director", "Engineer", "Accountant", "Designer", "Consultant",
-                               "Owner", "Teacher", "Nurse"};
-struct Place {
-    const char* city;
-    const char* state;
-    int zip3;
-};
-const Place kPlaces[] = {{"New York", "NY", 100}, {"Boston", "MA", 21},     {"Hartford", "CT", 61},
-                         {"Baltimore", "MD", 212}, {"Atlanta", "GA", 303},  {"Chicago", "IL", 606},
-                         {"Detroit", "MI", 482},  {"Nashville", "TN", 372}, {"Austin", "TX", 787},
-                         {"Denver", "CO", 802},   {"Phoenix", "AZ", 850},   {"San Diego", "CA", 921},
-                         {"Portland", "OR", 972}, {"Seattle", "WA", 981},   {"Omaha", "NE", 681}};
 
 using Row = std::vector<std::string>;  // kFields texts, by field id
 
+// The sample contacts, every field filled: the fields a contact lacks, and
+// those no contact has (the second phone, the picture, the notes, the
+// delivery point), get texts of their own, so that every row is as wide
+// as the engines can hold.
 std::vector<Row> MakeRows(uint64_t seed)
 {
-    Random random(seed);
+    SampleContacts contacts(seed);
     std::vector<Row> rows;
     rows.reserve(kRows);
     char text[96];
     for (int i = 0; i < kRows; ++i) {
-        Row r(kFields);
-        std::snprintf(text, sizeof text, "%04u%02u%02u", 1990 + random.Below(36), 1 + random.Below(12),
-                      1 + random.Below(28));
-        r[kFieldDate] = text;
-        r[kFieldFirstName] = random.Pick(kFirstNames);
-        r[kFieldLastName] = random.Pick(kLastNames);
-        r[kFieldSalutation] = "Dear " + r[kFieldFirstName];
-        r[kFieldTitle] = random.Pick(kTitles);
-        r[kFieldCompany] = random.Pick(kCompanies);
-        std::snprintf(text, sizeof text, "%u %s", 1 + random.Below(9899), random.Pick(kStreets));
-        r[kFieldAddress1] = text;
-        std::snprintf(text, sizeof text, "Apt %u", 1 + random.Below(400));
-        r[kFieldAddress2] = text;
-        const Place& place = kPlaces[random.Below(sizeof kPlaces / sizeof kPlaces[0])];
-        r[kFieldCity] = place.city;
-        r[kFieldState] = place.state;
-        std::snprintf(text, sizeof text, "%05u", unsigned(place.zip3) * 100 + random.Below(12));
-        r[kFieldZipCode] = text;
-        r[kFieldCountry] = "USA";
-        for (int id : {kFieldFax, kFieldPhone1, kFieldPhone2}) {
-            std::snprintf(text, sizeof text, "(%03u) %03u-%04u", 200 + random.Below(800), 200 + random.Below(800),
-                          random.Below(10000));
-            r[size_t(id)] = text;
+        const SampleContact c = contacts.Next();
+        Row r(c.fields.begin(), c.fields.end());
+        const uint32_t n = uint32_t(i) * 2654435761u;  // a spread of numbers, no draws taken from the contacts
+        auto fill = [&](int id, const std::string& value) {
+            if (r[size_t(id)].empty())
+                r[size_t(id)] = value;
+        };
+        fill(kFieldTitle, "Engineer");
+        fill(kFieldCompany, "Northwind Labs");
+        std::snprintf(text, sizeof text, "Apt %u", 1 + n % 400);
+        fill(kFieldAddress2, text);
+        for (int id : {kFieldFax, kFieldPhone2}) {
+            std::snprintf(text, sizeof text, "(%03u) %03u-%04u", 200 + (n >> 8) % 800, 200 + (n >> 4) % 800,
+                          (n + unsigned(id)) % 10000);
+            fill(id, text);
         }
-        std::snprintf(text, sizeof text, "%c.%s%u@example.com", r[kFieldFirstName][0], r[kFieldLastName].c_str(),
-                      random.Below(100));
-        r[kFieldEMail] = text;
         std::snprintf(text, sizeof text, "photo%05d.jpg", i);
-        r[kFieldPicture] = text;
+        fill(kFieldPicture, text);
         for (int id = kFieldCustom1; id <= kFieldCustom6; ++id) {
-            std::snprintf(text, sizeof text, "note %d of %u", id - kFieldCustom1 + 1, random.Below(100000));
-            r[size_t(id)] = text;
+            std::snprintf(text, sizeof text, "note %d of %u", id - kFieldCustom1 + 1, (n >> 3) % 100000);
+            fill(id, text);
         }
-        std::snprintf(text, sizeof text, "%02u", random.Below(100));
-        r[kFieldDeliveryPoint] = text;
+        std::snprintf(text, sizeof text, "%02u", n % 100);
+        fill(kFieldDeliveryPoint, text);
         rows.push_back(std::move(r));
     }
     return rows;

@@ -1,28 +1,34 @@
-// Times merge printing as a person runs it: N contact records made by a
-// seeded generator, imported into a new contact database, and the sample
-// business card printed from them into a PDF file by `tessaline-tool
-// print-pdf`, a process of its own. Reports its wall time, its peak memory
-// and the size of the PDF. When glabels-3-batch is installed, the same
-// records are printed with gLabels on the same 2 x 5 sheet (in runs of at
-// most --chunk records, as it holds a whole job in memory) and the ratios
-// are printed.
+// Times merge printing as a person runs it: a card printed from a contact
+// database into a PDF file by `tessaline-tool print-pdf`, a process of its
+// own. Reports its wall time, CPU time, peak memory and the size of the
+// PDF. The database is FILE.dqx when --db gives one, else N contacts made
+// by `tessaline-tool db fill` with the seed S; the record count is the
+// database's. The card is the sample business card unless --card names
+// another.
 //
-//   print_bench [N, default 1000] [--seed S] [--runs R] [--chunk C]
-//               [--card FILE.lqx [--glabels FILE.glabels]] [--keep FOLDER]
+//   print_bench [N, default 1000] [--seed S] [--db FILE.dqx] [--runs R] [--chunk C]
+//               [--card FILE.lqx [--glabels FILE.glabels] [--floor-card DESIGN]]
+//               [--pictures FOLDER] [--tool PROGRAM] [--keep FOLDER]
 //
-// Another card than the sample is compared with gLabels when --glabels
-// gives the same card as a gLabels design, whose merge source is written
-// "@SOURCE@" (the tab-separated records with a first line of keys: First,
-// Last, Title, Company, Address1, City, State, Zip, Phone, EMail) and the
-// folder of its pictures "@BENCH@" (this folder of the sources). The cards
-// the README names for tools/bench/ come with theirs.
+// When glabels-3-batch is installed, the same records are printed with
+// gLabels on the same 2 x 5 sheet (in runs of at most --chunk records, as
+// it holds a whole job in memory) and the ratios are printed: the sample
+// card with a design of its own, another card when --glabels gives the
+// same card as a gLabels design. A design's merge source is written
+// "@SOURCE@" (tab-separated records with a first line of keys: First,
+// Last, Title, Company, Address1, Address2, City, State, Zip, Country,
+// Phone, Fax, EMail) and the folder of its pictures "@BENCH@": --pictures,
+// by default this folder of the sources. The cards the README names for
+// tools/bench/ come with theirs.
 //
 // The floor is the same sheets drawn by a plain one-thread QPdfWriter loop
-// (this program run with --floor), reported beside ours with the ratios of
-// time and CPU; the designs of tools/bench/ have floors of their own, other
-// cards are set beside the sample's. Each print runs R times (default 3), the programs taking
-// turns, and the medians are reported. The tools are found next to this
-// program.
+// (print_floor.h), reported beside ours with the ratios of time, CPU and
+// size. It draws the design --floor-card names (sample, turned-card,
+// label-card, every-frame), else the one the gLabels design's file name
+// names, else the sample card. Each print runs R times (default 3), the
+// programs taking turns, and the medians are reported. The tools are found
+// next to this program; --tool times another build's tessaline-tool (its
+// print-pdf only) on the same database.
 
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -43,139 +49,73 @@
 #include <tuple>
 #include <vector>
 
-#include <QFont>
-#include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QPolygonF>
+#include "database/field_table.h"
+#include "print_floor.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// splitmix64: small, fast and the same everywhere.
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed) {}
-    uint64_t Next()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t Below(uint32_t n) { return uint32_t(Next() % n); }
-    template <size_t N>
-    const char* Pick(const char* const (&list)[N])
-    {
-        return list[Below(N)];
-    }
+// The keys of gLabels' merge source and the fields they are filled from.
+const struct {
+    const char* key;
+    int field;
+} kMergeKeys[] = {{"First", kFieldFirstName}, {"Last", kFieldLastName},     {"Title", kFieldTitle},
+                  {"Company", kFieldCompany},  {"Address1", kFieldAddress1}, {"Address2", kFieldAddress2},
+                  {"City", kFieldCity},        {"State", kFieldState},       {"Zip", kFieldZipCode},
+                  {"Country", kFieldCountry},  {"Phone", kFieldPhone1},      {"Fax", kFieldFax},
+                  {"EMail", kFieldEMail}};
 
-private:
-    uint64_t state_;
-};
+using Contact = FloorContact;
 
-// Names in Windows-1252, as the database stores them.
-const char* const kFirstNames[] = {"James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael",
-                                   "Linda", "William", "Elizabeth", "David", "Barbara", "Richard", "Susan",
-                                   "Ren\xE9", "Zo\xEB", "J\xFCrgen", "Chlo\xE9", "Fran\xE7ois", "Ingrid",
-                                   "Kenji", "Amara", "Luis", "Mei"};
-const char* const kLastNames[] = {"Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller",
-                                  "Davis", "Rodriguez", "Martinez", "Wilson", "Anderson", "Taylor", "Moore",
-                                  "M\xFCller", "Sch\xFCtz", "Lef\xE8vre", "O'Brien", "Nguyen", "Kowalski",
-                                  "Yamamoto", "Okafor", "Walker", "Young", "Allen", "King", "Wright"};
-const char* const kStreets[] = {"Main Street", "Oak Avenue", "Maple Drive", "Cedar Lane", "Elm Street",
-                                "Pine Road", "Washington Blvd", "Lake Shore Drive", "Hillcrest Road",
-                                "Park Place", "Sunset Boulevard", "River Road", "Church Street"};
-const char* const kCompanies[] = {"Acme Corp.", "Globex", "Initech", "Umbrella Supplies", "Northwind Labs",
-                                  "Harbor Supply", "Abbott Bakery", "Vandelay Industries", "Soylent Foods",
-                                  "Tyrell Company"};
-const char* const kTitles[] = {"Manager", "Director", "Engineer", "Accountant", "Designer", "Consultant",
-                               "Sales Representative", "Owner", "Teacher", "Nurse"};
-struct Place {
-    const char* city;
-    const char* state;
-    int zip3;
-};
-const Place kPlaces[] = {{"New York", "NY", 100}, {"Boston", "MA", 21},     {"Hartford", "CT", 61},
-                         {"Baltimore", "MD", 212}, {"Atlanta", "GA", 303},  {"Chicago", "IL", 606},
-                         {"Detroit", "MI", 482},  {"Nashville", "TN", 372}, {"Austin", "TX", 787},
-                         {"Denver", "CO", 802},   {"Phoenix", "AZ", 850},   {"San Diego", "CA", 921},
-                         {"Portland", "OR", 972}, {"Seattle", "WA", 981},   {"Omaha", "NE", 681}};
-
-// The columns of the import, in the order of the data-entry form.
-enum Column {
-    kFirst,
-    kLast,
-    kTitle,
-    kCompany,
-    kAddress1,
-    kAddress2,
-    kCity,
-    kState,
-    kZip,
-    kCountry,
-    kFax,
-    kPhone,
-    kPhone2,
-    kEMail,
-    kColumns = 21,
-};
-
-using Contact = std::vector<std::string>;
-
-Contact MakeContact(Random& random)
+// The records of `tessaline-tool db dump` (run in a UTF-8 locale): a line
+// of field names, then a line a record, its fields by id, tab-separated,
+// with backslash and control bytes escaped.
+bool ReadDump(const fs::path& path, std::vector<Contact>* contacts)
 {
-    Contact c(kColumns);
-    char text[96];
-    c[kFirst] = random.Pick(kFirstNames);
-    c[kLast] = random.Pick(kLastNames);
-    c[kTitle] = random.Pick(kTitles);
-    c[kCompany] = random.Pick(kCompanies);
-    std::snprintf(text, sizeof text, "%u %s", 1 + random.Below(9899), random.Pick(kStreets));
-    c[kAddress1] = text;
-    if (random.Below(5) == 0) {
-        std::snprintf(text, sizeof text, "Apt %u", 1 + random.Below(400));
-        c[kAddress2] = text;
-    }
-    const Place& place = kPlaces[random.Below(sizeof kPlaces / sizeof kPlaces[0])];
-    c[kCity] = place.city;
-    c[kState] = place.state;
-    std::snprintf(text, sizeof text, "%05u", unsigned(place.zip3) * 100 + random.Below(100));
-    c[kZip] = text;
-    c[kCountry] = "USA";
-    std::snprintf(text, sizeof text, "(%03u) %03u-%04u", 200 + random.Below(800), 200 + random.Below(800),
-                  random.Below(10000));
-    c[kPhone] = text;
-    std::snprintf(text, sizeof text, "%c.%s%u@example.com", c[kFirst][0], c[kLast].c_str(), random.Below(100));
-    c[kEMail] = text;
-    return c;
-}
-
-std::string Utf8(const std::string& cp1252)
-{
-    // The generator's names only use Latin-1 letters.
-    std::string out;
-    for (unsigned char ch : cp1252) {
-        if (ch < 0x80) {
-            out += char(ch);
-        } else {
-            out += char(0xC0 | (ch >> 6));
-            out += char(0x80 | (ch & 0x3F));
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line))
+        return false;
+    while (std::getline(in, line)) {
+        Contact c(1);
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\t') {
+                c.emplace_back();
+            } else if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '\\') {
+                c.back() += '\\';
+                ++i;
+            } else if (line[i] == '\\' && i + 3 < line.size() && line[i + 1] == 'x') {
+                c.back() += char(std::strtol(line.substr(i + 2, 2).c_str(), nullptr, 16));
+                i += 3;
+            } else {
+                c.back() += line[i];
+            }
         }
+        if (c.size() <= size_t(kBodyFieldCount))
+            return false;
+        contacts->push_back(std::move(c));
     }
-    return out;
+    return bool(in.eof());
 }
 
-bool WriteImportText(const fs::path& path, const std::vector<Contact>& contacts)
+bool WriteContacts(const fs::path& path, const std::vector<Contact>& contacts)
 {
     std::ofstream out(path, std::ios::binary);
+    out << "dump\n";
     for (const Contact& c : contacts) {
-        for (int i = 0; i < kColumns; ++i)
-            out << (i ? "\t" : "") << c[size_t(i)];
-        out << "\r\n";
+        for (size_t i = 0; i < c.size(); ++i) {
+            out << (i ? "\t" : "");
+            for (char ch : c[i]) {
+                if (ch == '\\')
+                    out << "\\\\";
+                else if (ch == '\t' || ch == '\n' || ch == '\r')
+                    out << (ch == '\t' ? "\\x09" : ch == '\n' ? "\\x0A" : "\\x0D");
+                else
+                    out << ch;
+            }
+        }
+        out << "\n";
     }
     return bool(out);
 }
@@ -184,11 +124,12 @@ bool WriteImportText(const fs::path& path, const std::vector<Contact>& contacts)
 bool WriteMergeText(const fs::path& path, const std::vector<Contact>& contacts, size_t from, size_t to)
 {
     std::ofstream out(path, std::ios::binary);
-    out << "First\tLast\tTitle\tCompany\tAddress1\tCity\tState\tZip\tPhone\tEMail\n";
+    for (const auto& k : kMergeKeys)
+        out << (k.field == kFieldFirstName ? "" : "\t") << k.key;
+    out << "\n";
     for (size_t i = from; i < to; ++i) {
-        const Contact& c = contacts[i];
-        for (int col : {kFirst, kLast, kTitle, kCompany, kAddress1, kCity, kState, kZip, kPhone, kEMail})
-            out << (col == kFirst ? "" : "\t") << Utf8(c[size_t(col)]);
+        for (const auto& k : kMergeKeys)
+            out << (k.field == kFieldFirstName ? "" : "\t") << contacts[i][size_t(k.field)];
         out << "\n";
     }
     return bool(out);
@@ -196,15 +137,15 @@ bool WriteMergeText(const fs::path& path, const std::vector<Contact>& contacts, 
 
 // The sample business card drawn with gLabels' objects (it has no star
 // shape; the other objects are the card's own, at its positions and sizes).
-bool WriteGlabelsCard(const fs::path& path, const fs::path& source, const fs::path& design)
+bool WriteGlabelsCard(const fs::path& path, const fs::path& source, const fs::path& design, const fs::path& pictures)
 {
     if (!design.empty()) {
         std::ifstream in(design, std::ios::binary);
         if (!in)
             return false;
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        // The merge source, and the pictures kept beside the designs.
-        const std::string bench = (fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench").string();
+        // The merge source, and the folder of the pictures.
+        const std::string bench = pictures.string();
         for (size_t at; (at = text.find("@BENCH@")) != std::string::npos;)
             text.replace(at, 7, bench);
         const size_t at = text.find("@SOURCE@");
@@ -336,154 +277,6 @@ bool OnPath(const std::string& program)
     return false;
 }
 
-// The floor of a card of tools/bench/ (design "turned-card" or
-// "label-card"), as its gLabels design draws it; `font` makes a font of a
-// size in points.
-template <class Font>
-void DrawFloorDesign(QPainter* painter, const std::string& design, const Contact& c, const Font& font)
-{
-    const fs::path bench = fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench";
-    auto latin = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
-    const QColor blue(0, 0, 160), orange(255, 128, 64);
-    if (design == "label-card") {
-        static const QImage photo(QString::fromStdString((bench / "photo.jpg").string()));
-        painter->drawImage(QRectF(8, 8, 144, 96), photo);
-        painter->setPen(blue);
-        painter->setFont(font(11, true, false));
-        painter->drawText(QRectF(163, 13, 82, 16), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
-        painter->setPen(Qt::black);
-        painter->setFont(font(9, false, false));
-        painter->drawText(QRectF(163, 30, 82, 14), Qt::AlignLeft | Qt::AlignTop,
-                          latin(c[kFirst]) + ' ' + latin(c[kLast]));
-        painter->setFont(font(8, false, false));
-        painter->drawText(QRectF(163, 44, 82, 30), Qt::AlignLeft | Qt::AlignTop,
-                          latin(c[kAddress1]) + '\n' + latin(c[kCity]) + ' ' + latin(c[kZip]));
-        return;
-    }
-    static const QImage logo(QString::fromStdString((bench / "logo.png").string()));
-    painter->drawImage(QRectF(10, 100, 34, 34), logo);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(orange);
-    painter->drawRect(QRectF(110, 40, 110, 3));
-    painter->setPen(blue);
-    painter->setFont(font(14, true, false));
-    painter->drawText(QRectF(113, 17, 104, 18), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
-    painter->setPen(Qt::black);
-    painter->setFont(font(11, true, false));
-    painter->drawText(QRectF(113, 51, 104, 26), Qt::AlignLeft | Qt::AlignTop, latin(c[kFirst]) + ' ' + latin(c[kLast]));
-    painter->setFont(font(12, false, false));
-    for (const auto& [x, y, angle] : {std::tuple{6.0, 70.0, 30.0}, {224.0, 140.0, 90.0}, {50.0, 140.0, 45.0}}) {
-        painter->save();
-        painter->translate(x, y);
-        painter->rotate(-angle);
-        painter->drawText(QRectF(3, 3, 104, 18), Qt::AlignLeft | Qt::AlignTop, "Tel. " + latin(c[kPhone]));
-        painter->restore();
-    }
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(Qt::black);
-    double x = 150;
-    for (int bar = 0; bar < 45; ++bar) {
-        const double width = (bar * 7) % 3 == 0 ? 1.0 : 0.4;
-        painter->drawRect(QRectF(x, 108, width, 18));
-        x += width + ((bar * 5) % 3 == 0 ? 1.0 : 0.4);
-    }
-    painter->setPen(Qt::black);
-    painter->setFont(font(6, false, false));
-    painter->drawText(QRectF(150, 127, 62, 8), Qt::AlignHCenter | Qt::AlignTop, "TS-0042");
-}
-
-// The floor: the same sheets drawn by a plain Qt program on one thread, with
-// QPdfWriter and QPainter's own text, no layout of ours. `pages` is the
-// number of pages the Tessaline job made; the pages after each sheet's
-// cards (a card's back) are left empty, as in ours.
-int DrawFloor(long count, uint64_t seed, long pages, const fs::path& output, const std::string& design)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    int argc = 1;
-    char name[] = "print_bench";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-    Random random(seed);
-    const long sheets = (count + 9) / 10;
-    const long pagesPerSheet = sheets > 0 ? std::max(1L, pages / sheets) : 1;
-    QPdfWriter writer(QString::fromStdString(output.string()));
-    writer.setResolution(600);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
-    writer.setTitle("Business Card");
-    writer.setCreator("print_bench");
-    QPainter painter(&writer);
-    painter.scale(600.0 / 72.0, 600.0 / 72.0);  // points
-    const QColor blue(0, 0, 160), orange(255, 128, 64), grey(80, 80, 80);
-    // Sizes in points on a painter already scaled to points.
-    auto font = [](double points, bool bold, bool italic) {
-        QFont f("Liberation Sans");
-        f.setPointSizeF(points * 72.0 / 600.0);
-        f.setBold(bold);
-        f.setItalic(italic);
-        return f;
-    };
-    const QFont company = font(14, true, false), name11 = font(11, true, false), title = font(8, false, true),
-                small = font(7, false, false), code = font(6, false, false);
-    QPolygonF star;
-    for (int k = 0; k < 10; ++k) {
-        const double angle = k * 3.14159265358979 / 5 - 3.14159265358979 / 2, r = k % 2 ? 7 : 16;
-        star << QPointF(34 + r * std::cos(angle), 34 + r * std::sin(angle));
-    }
-    auto latin = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
-    for (long i = 0; i < count; ++i) {
-        const Contact c = MakeContact(random);
-        const long slot = i % 10;
-        if (i > 0 && slot == 0) {
-            for (long p = 0; p < pagesPerSheet; ++p)
-                writer.newPage();
-        }
-        painter.save();
-        painter.translate(54 + 252 * double(slot % 2), 36 + 144 * double(slot / 2));
-        if (!design.empty()) {
-            DrawFloorDesign(&painter, design, c, font);
-            painter.restore();
-            continue;
-        }
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(blue);
-        painter.drawEllipse(QRectF(14, 14, 40, 40));
-        painter.setBrush(orange);
-        painter.drawPolygon(star);
-        painter.drawRect(QRectF(62, 42, 176, 3));
-        painter.setFont(company);
-        painter.setPen(blue);
-        painter.drawText(QRectF(62, 16, 178, 24), Qt::AlignLeft | Qt::AlignTop, latin(c[kCompany]));
-        painter.setFont(name11);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(14, 62, 166, 16), Qt::AlignLeft | Qt::AlignTop,
-                         latin(c[kFirst]) + ' ' + latin(c[kLast]));
-        painter.setFont(title);
-        painter.setPen(grey);
-        painter.drawText(QRectF(14, 78, 166, 16), Qt::AlignLeft | Qt::AlignTop, latin(c[kTitle]));
-        painter.setFont(small);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(14, 96, 154, 40), Qt::AlignLeft | Qt::AlignTop,
-                         latin(c[kAddress1]) + '\n' + latin(c[kCity]) + ", " + latin(c[kState]) + ' ' +
-                             latin(c[kZip]) + "\nTel. " + latin(c[kPhone]) + "  " + latin(c[kEMail]));
-        // A Code 39 symbol's worth of bars (9 characters of 5 bars) and its text.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::black);
-        double x = 172;
-        for (int bar = 0; bar < 45; ++bar) {
-            const double width = (bar * 7) % 3 == 0 ? 1.2 : 0.5;
-            painter.drawRect(QRectF(x, 104, width, 22));
-            x += width + ((bar * 5) % 3 == 0 ? 1.2 : 0.5);
-        }
-        painter.setFont(code);
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(172, 126, 73, 8), Qt::AlignHCenter | Qt::AlignTop, "TS-0042");
-        painter.restore();
-    }
-    for (long p = 1; p < pagesPerSheet; ++p)
-        writer.newPage();
-    return painter.end() ? 0 : 1;
-}
-
 // The pages a print-pdf run reported ("N pages"), from its own log.
 long ReportedPages(const fs::path& log)
 {
@@ -515,12 +308,16 @@ int main(int argc, char** argv)
     long chunk = 1000;
     fs::path here = fs::canonical("/proc/self/exe").parent_path();
     fs::path card = fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx";
-    fs::path keep;
-    fs::path design;
-    // The floor's own process: --floor N SEED PAGES OUT.pdf [DESIGN].
-    if ((argc == 6 || argc == 7) && std::string(argv[1]) == "--floor")
-        return DrawFloor(std::atol(argv[2]), std::strtoull(argv[3], nullptr, 10), std::atol(argv[4]), argv[5],
-                         argc == 7 ? argv[6] : "");
+    fs::path keep, design, given, pictures = fs::path(TESSALINE_SOURCE_DATA_DIR).parent_path() / "tools" / "bench";
+    fs::path tool = here / "tessaline-tool", timed;
+    std::string floorCard;
+    // The floor's own process: --floor CONTACTS PAGES OUT.pdf DESIGN PICTURES.
+    if (argc == 7 && std::string(argv[1]) == "--floor") {
+        std::vector<Contact> contacts;
+        if (!ReadDump(argv[2], &contacts))
+            return Fail(std::string("cannot read ") + argv[2]);
+        return DrawFloor(contacts, std::atol(argv[3]), argv[4], argv[5], argv[6]);
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -532,19 +329,31 @@ int main(int argc, char** argv)
             chunk = std::max(1L, std::atol(argv[++i]));
         else if (a == "--card" && hasValue)
             card = argv[++i];
+        else if (a == "--db" && hasValue)
+            given = argv[++i];
         else if (a == "--keep" && hasValue)
             keep = argv[++i];
         else if (a == "--glabels" && hasValue)
             design = argv[++i];
+        else if (a == "--floor-card" && hasValue)
+            floorCard = argv[++i];
+        else if (a == "--pictures" && hasValue)
+            pictures = fs::absolute(argv[++i]);
+        else if (a == "--tool" && hasValue)
+            timed = fs::absolute(argv[++i]);
         else if (a[0] != '-' && std::atol(a.c_str()) > 0)
             count = std::atol(a.c_str());
         else
-            return Fail("usage: print_bench [N] [--seed S] [--runs R] [--chunk C] [--card FILE.lqx [--glabels "
-                        "FILE.glabels]] [--keep FOLDER]");
+            return Fail("usage: print_bench [N] [--seed S] [--db FILE.dqx] [--runs R] [--chunk C] [--card FILE.lqx "
+                        "[--glabels FILE.glabels] [--floor-card DESIGN]] [--pictures FOLDER] [--tool PROGRAM] "
+                        "[--keep FOLDER]");
     }
-    const fs::path tool = here / "tessaline-tool";
     if (access(tool.c_str(), X_OK) != 0)
         return Fail("no tessaline-tool next to this program");
+    if (timed.empty())
+        timed = tool;
+    else if (access(timed.c_str(), X_OK) != 0)
+        return Fail("cannot run " + timed.string());
 
     fs::path folder = keep;
     if (folder.empty()) {
@@ -557,30 +366,56 @@ int main(int argc, char** argv)
     }
     const fs::path log = folder / "log.txt";
 
-    Random random(seed);
+    // The database, and its records as the floor and gLabels read them.
+    fs::path database = given;
+    if (database.empty()) {
+        database = folder / "contacts.dqx";
+        fs::remove(database);
+        fs::remove(folder / "contacts.idx");
+        const RunResult made = Run({tool.string(), "db", "new", database.string()}, log);
+        const RunResult filled = Run(
+            {tool.string(), "db", "fill", database.string(), std::to_string(count), "--seed", std::to_string(seed)},
+            log);
+        if (!made.ok || !filled.ok)
+            return Fail("the database could not be made; see " + log.string());
+    }
+    const fs::path dump = folder / "contacts.tsv";
+    {
+        // Texts in UTF-8, as gLabels and Qt read them; the prints run in
+        // the locale they were given.
+        const char* locale = std::getenv("LC_ALL");
+        const std::string before = locale ? locale : "";
+        setenv("LC_ALL", "C.UTF-8", 1);
+        fs::remove(dump);
+        const RunResult dumped = Run({tool.string(), "db", "dump", database.string()}, dump);
+        if (locale)
+            setenv("LC_ALL", before.c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+        if (!dumped.ok)
+            return Fail("cannot read the records of " + database.string() + "; see " + dump.string());
+    }
     std::vector<Contact> contacts;
-    contacts.reserve(size_t(count));
-    for (long i = 0; i < count; ++i)
-        contacts.push_back(MakeContact(random));
-    const fs::path text = folder / "contacts.txt";
-    const fs::path database = folder / "contacts.dqx";
-    fs::remove(database);
-    fs::remove(folder / "contacts.idx");
-    if (!WriteImportText(text, contacts))
-        return Fail("cannot write " + text.string());
-    const bool sample = fs::equivalent(card, fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx");
-    std::printf("%ld contact records (seed %llu), %s on 2 x 5 sheets, median of %d runs\n", count,
-                static_cast<unsigned long long>(seed), card.filename().c_str(), runs);
-    const std::string stem = design.stem().string();
-    if (!sample && stem != "turned-card" && stem != "label-card")
-        std::printf("  (the floor draws the sample card)\n");
+    if (!ReadDump(dump, &contacts))
+        return Fail("cannot read " + dump.string());
+    count = long(contacts.size());
+    const fs::path floorContacts = folder / "floor-contacts.tsv";
+    if (!WriteContacts(floorContacts, contacts))
+        return Fail("cannot write " + floorContacts.string());
 
-    const RunResult made = Run({tool.string(), "db", "new", database.string()}, log);
-    const RunResult imported =
-        Run({tool.string(), "dbdoc", "import", database.string(), text.string(), "--delimiter", "2"}, log);
-    if (!made.ok || !imported.ok)
-        return Fail("the import failed; see " + log.string());
-    std::printf("  import into a new database        %8.2f s\n", made.seconds + imported.seconds);
+    const bool sample = fs::equivalent(card, fs::path(TESSALINE_SOURCE_DATA_DIR) / "Samples" / "Business Card.lqx");
+    if (floorCard.empty())
+        floorCard = sample ? "sample" : FloorKnows(design.stem().string()) ? design.stem().string() : "sample";
+    if (!FloorKnows(floorCard))
+        return Fail("the floor draws no card " + floorCard);
+    if (given.empty())
+        std::printf("%ld contact records (db fill, seed %llu)", count, static_cast<unsigned long long>(seed));
+    else
+        std::printf("%ld contact records of %s", count, given.filename().c_str());
+    std::printf(", %s on 2 x 5 sheets, median of %d runs; the floor draws %s\n", card.filename().c_str(), runs,
+                floorCard.c_str());
+    if (timed != tool)
+        std::printf("  (Tessaline is %s)\n", timed.c_str());
 
     // A program's jobs (gLabels may need several), run once: their summed
     // wall time and CPU time, the largest peak and the PDF files' total size.
@@ -620,7 +455,7 @@ int main(int argc, char** argv)
 
     Program ours{"Tessaline, one process", {}, {}, folder / "tessaline-log.txt", {}, {}, {}, 0};
     const fs::path pdf = folder / "tessaline.pdf";
-    ours.jobs.push_back({tool.string(), "print-pdf", card.string(), database.string(), pdf.string()});
+    ours.jobs.push_back({timed.string(), "print-pdf", card.string(), database.string(), pdf.string()});
     ours.outputs.push_back(pdf);
 
     // The floor draws as many pages as ours made, known after its first run.
@@ -638,7 +473,7 @@ int main(int argc, char** argv)
             const fs::path made = folder / ("glabels-" + std::to_string(n) + ".glabels");
             const fs::path output = folder / ("glabels-" + std::to_string(n) + ".pdf");
             if (!WriteMergeText(source, contacts, size_t(from), size_t(to)) ||
-                !WriteGlabelsCard(made, source, sample ? fs::path() : design))
+                !WriteGlabelsCard(made, source, sample ? fs::path() : design, pictures))
                 return Fail("cannot write the gLabels files");
             theirs.jobs.push_back({"glabels-3-batch", "-o", output.string(), made.string()});
             theirs.outputs.push_back(output);
@@ -649,36 +484,36 @@ int main(int argc, char** argv)
     }
     // The programs take turns, so that a machine that gets busier or
     // quieter weighs on all; each turn gives a ratio.
-    std::vector<double> ratios, floorTimes, floorCpus;
+    std::vector<double> ratios, cpuRatios, floorTimes, floorCpus;
     for (int r = 0; r < runs; ++r) {
         if (!runOnce(ours))
             return 1;
         if (floor.jobs.empty()) {
             const long pages = ReportedPages(ours.log);
-            floor.jobs.push_back({(here / "print_bench").string(), "--floor", std::to_string(count),
-                                  std::to_string(seed), std::to_string(pages), floor.outputs[0].string()});
-            // A design of tools/bench/ has a floor of its own.
-            const std::string stem = design.stem().string();
-            if (!sample && (stem == "turned-card" || stem == "label-card"))
-                floor.jobs.back().push_back(stem);
+            floor.jobs.push_back({(here / "print_bench").string(), "--floor", floorContacts.string(),
+                                  std::to_string(pages), floor.outputs[0].string(), floorCard, pictures.string()});
         }
         if (!runOnce(floor) || (compare && !runOnce(theirs)))
             return 1;
         floorTimes.push_back(ours.times.back() / floor.times.back());
         floorCpus.push_back(ours.cpus.back() / floor.cpus.back());
-        if (compare)
+        if (compare) {
             ratios.push_back(ours.times.back() / theirs.times.back());
+            cpuRatios.push_back(ours.cpus.back() / theirs.cpus.back());
+        }
     }
     report(ours);
     report(floor);
-    std::printf("  Tessaline / floor: time %.3f (runs: %s), CPU %.3f (runs: %s)\n", Median(floorTimes),
-                Spread(floorTimes).c_str(), Median(floorCpus), Spread(floorCpus).c_str());
+    std::printf("  Tessaline / floor: time %.3f (runs: %s), CPU %.3f (runs: %s), PDF size %.3f\n",
+                Median(floorTimes), Spread(floorTimes).c_str(), Median(floorCpus), Spread(floorCpus).c_str(),
+                ours.bytes / floor.bytes);
     if (!compare) {
         std::printf("  (no comparison: glabels-3-batch is not installed, or no gLabels design was given)\n");
     } else {
         report(theirs);
-        std::printf("  Tessaline / gLabels: time %.3f (median of the runs' ratios: %s), PDF size %.3f, peak memory %.2f\n",
-                    Median(ratios), Spread(ratios).c_str(), ours.bytes / theirs.bytes,
+        std::printf("  Tessaline / gLabels: time %.3f (median of the runs' ratios: %s), CPU %.3f, PDF size %.3f, "
+                    "peak memory %.2f\n",
+                    Median(ratios), Spread(ratios).c_str(), Median(cpuRatios), ours.bytes / theirs.bytes,
                     Median(ours.peaks) / Median(theirs.peaks));
     }
     if (keep.empty())

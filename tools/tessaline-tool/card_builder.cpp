@@ -3,10 +3,14 @@
 #include <array>
 #include <cstring>
 
+#include "barcode/barcode_record.h"
 #include "carddoc/labels_doc.h"
 #include "database/field_table.h"
 #include "foundation/path_record.h"
+#include "foundation/pstr.h"
+#include "graphics/font_spec.h"
 #include "frames/frame_obj.h"
+#include "frames/frame_obj_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
@@ -18,6 +22,7 @@
 #include "text/frame_flow.h"
 #include "text/paragraph_commands.h"
 #include "text/text_context.h"
+#include "typography/font_table.h"
 
 std::string FieldText(int32_t id)
 {
@@ -31,17 +36,25 @@ IntRect OnCard(const IntRect& page, int32_t left, int32_t top, int32_t right, in
     return IntRect{page.left + left, page.top + top, page.left + right, page.top + bottom};
 }
 
-FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border)
+FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t colour, int16_t width)
 {
     FrameObj* f = doc.NewFrame(type);
     if (!f)
         return nullptr;
     f->SetFromRect(r);
+    f->SetColour(colour, 0);
+    f->SetBorderWidth(width);
+    return f;
+}
+
+FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border)
+{
+    FrameObj* f = CardStroke(doc, type, r, border, 0);
     // Opaque, so that the star keeps its own colour over the disc.
-    f->SetColour(fill, 1);
-    f->SetColour(fill, 2);
-    f->SetColour(border, 0);
-    f->SetBorderWidth(0);
+    if (f) {
+        f->SetColour(fill, 1);
+        f->SetColour(fill, 2);
+    }
     return f;
 }
 
@@ -56,6 +69,44 @@ FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file
     f->SetColour(kNoBackground, 2);
     f->SetBorderWidth(0);
     return f->LoadFromFile(path, 0) == 0 && !f->PictureUnreadable() ? f : nullptr;
+}
+
+FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight)
+{
+    auto* barcode = dynamic_cast<FrameObjBarcode*>(doc.NewFrame(kFrameBarcode));
+    if (!barcode)
+        return nullptr;
+    barcode->SetFromRect(r);
+    BarcodeRecord rec;
+    BarcodeRecordRead(barcode->Record(), &rec);
+    PStrFromCStr(rec.data, data.c_str());
+    rec.type = type;
+    rec.barHeight = barHeight;
+    rec.module = 0.5;
+    rec.space = 0.5;
+    rec.charGap = 0.5;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    barcode->SetBarcodeRecord(bytes);
+    barcode->SetFontSize(6);
+    barcode->SetColour(kCardWhite, 1);
+    barcode->SetColour(kNoBackground, 2);
+    barcode->SetColour(kCardBlack, 0);
+    return barcode;
+}
+
+// The id of a TrueType face in the document's font table, entered there
+// when new.
+static int16_t FaceId(CLabelsDoc& doc, const std::string& face)
+{
+    FontSpec spec;
+    spec.type = kFontTypeTrueType;
+    spec.pitchAndFamily = 0x22;
+    std::strncpy(spec.faceName, face.c_str(), sizeof spec.faceName - 1);
+    const int32_t id = doc.Fonts().GetFontId(&spec);
+    // Text finds its font through the substitute the check records.
+    doc.Fonts().CheckInstalledFonts();
+    return int16_t(id);
 }
 
 FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines)
@@ -94,7 +145,14 @@ FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardL
         values[kRankSize] = lines[i].size;
         values[kRankStyle] = lines[i].style;
         values[kRankColour] = lines[i].colour;
-        SetRunAttributes(&para, 0, para.Length(), kRunSize | kRunStyle | kRunColour, values, true);
+        uint16_t set = kRunSize | kRunStyle | kRunColour;
+        if (!lines[i].face.empty()) {
+            values[kRankFont] = FaceId(doc, lines[i].face);
+            if (values[kRankFont] < 0)
+                return nullptr;
+            set = uint16_t(set | kRunFont);
+        }
+        SetRunAttributes(&para, 0, para.Length(), set, values, true);
         int32_t at = 0;
         for (const auto& [text, field] : lines[i].pieces) {
             const int32_t length = int32_t(text.empty() ? FieldText(field).size() : text.size());

@@ -42,13 +42,15 @@ enum : int16_t {
 };
 
 // One paragraph: pieces of plain text, or "" and a field id for a merge
-// field; its size, style, colour and alignment.
+// field; its size, style, colour and alignment, and the TrueType face it
+// is set in (empty: the document's default).
 struct CardLine {
     std::vector<std::pair<std::string, int32_t>> pieces;
     int16_t size;
     int16_t style = 0;
     int16_t colour = kCardBlack;
     int16_t alignment = kAlignLeft;
+    std::string face = {};
 };
 
 // A field's merge text, as the text frames show it: "[Company]".
@@ -57,9 +59,16 @@ std::string FieldText(int32_t id);
 IntRect OnCard(const IntRect& card, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // A filled shape frame of the type; null when it cannot be made.
 FrameObj* CardShape(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t fill, uint8_t border);
+// A line or an arc of the colour and width (points), nothing filled;
+// null when it cannot be made.
+FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t colour, int16_t width);
 // A picture frame showing the picture file (linked, not kept in the
 // card); null when the frame cannot be made or the file cannot be found.
 FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file);
+// A barcode frame of the symbology and data, black on no background, bars
+// of the height asked (points) and a caption of 6 points; null when the
+// frame cannot be made.
+FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight);
 // A text frame without border or background holding the lines; null when
 // a frame or paragraph cannot be made.
 FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines);

@@ -1,8 +1,14 @@
 // card: card documents on the command line.
 //   new-sample OUT.lqx   writes the sample business card the program ships
-//   new-turned OUT.lqx [LOGO]
-//                        a card like it with its phone line turned by 90, 45
-//                        and 30 degrees, and the picture LOGO
+//   new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT]
+//                        a card like it with its phone line turned by 30, 90
+//                        and 45 degrees (or A, B and C) in 12 points (or PT),
+//                        and the picture LOGO; its lines in the TrueType
+//                        face FACE
+//   new-everything OUT.lqx FOLDER
+//                        a two-sided card of every frame kind, its pictures
+//                        (every format, 200 to 6000 pixels) written into
+//                        FOLDER first
 //   new-picture OUT.lqx PICTURE
 //                        a label of the picture PICTURE beside an address
 //   new-crowded OUT.lqx PICTURE
@@ -43,8 +49,8 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] | "
-    "card new-picture|new-crowded OUT.lqx PICTURE | card dump FILE";
+    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
+    "card new-picture|new-crowded OUT.lqx PICTURE | card new-everything OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -92,7 +98,8 @@ std::string Escaped(const uint8_t* text, uint32_t n)
     return out;
 }
 
-int RunNewSample(const std::string& kind, const std::string& out, const std::string& picture)
+int RunNewSample(const std::string& kind, const std::string& out, const std::string& picture,
+                 const TurnedCardStyle& style = {})
 {
     CardSession session;
     PathRecord path{};
@@ -102,7 +109,10 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
     if (!doc)
         return ToolFail("cannot make a card document");
     doc->InitialUpdate();
-    const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture)
+    if (kind == "new-everything" && !MakeEveryFramePictures(picture))
+        return ToolFail("cannot write the pictures into " + picture);
+    const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture, style)
+                       : kind == "new-everything" ? BuildEveryFrameCard(*doc, picture)
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
                        : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
@@ -221,11 +231,43 @@ int RunDump(const std::string& file)
     return 0;
 }
 
+// new-turned's arguments after OUT.lqx: [LOGO] [--face FACE] [--angles
+// A,B,C] [--size PT]. False when one is not understood.
+bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* style)
+{
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--face" && i + 1 < args.size()) {
+            style->face = args[++i];
+        } else if (args[i] == "--angles" && i + 1 < args.size()) {
+            int a = 0, b = 0, c = 0;
+            char end = 0;
+            if (std::sscanf(args[++i].c_str(), "%d,%d,%d%c", &a, &b, &c, &end) != 3)
+                return false;
+            style->angles = {int16_t(a), int16_t(b), int16_t(c)};
+        } else if (args[i] == "--size" && i + 1 < args.size()) {
+            style->phoneSize = int16_t(std::atoi(args[++i].c_str()));
+            if (style->phoneSize < 4 || style->phoneSize > 72)
+                return false;
+        } else if (args[i][0] != '-' && logo->empty()) {
+            *logo = args[i];
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-turned" || args[0] == "new-badge"))
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge"))
         return RunNewSample(args[0], args[1], "");
-    if (args.size() == 3 && (args[0] == "new-turned" || args[0] == "new-picture" || args[0] == "new-crowded"))
+    if (args.size() >= 2 && args[0] == "new-turned") {
+        std::string logo;
+        TurnedCardStyle style;
+        if (ReadTurnedArgs(args, &logo, &style))
+            return RunNewSample(args[0], args[1], logo, style);
+    }
+    if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything"))
         return RunNewSample(args[0], args[1], args[2]);
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);

@@ -23,31 +23,10 @@
 #include "text/frame_flow.h"
 #include "text/text_context.h"
 
-// The cards' Code 39 barcode of "TS-0042", black on no background, bars
-// of the height asked.
+// The cards' Code 39 barcode of "TS-0042".
 static bool CardCode39(CLabelsDoc& doc, const IntRect& rect, double barHeight)
 {
-    FrameObj* bars = doc.NewFrame(kFrameBarcode);
-    if (!bars)
-        return false;
-    bars->SetFromRect(rect);
-    auto* barcode = static_cast<FrameObjBarcode*>(bars);
-    BarcodeRecord rec;
-    BarcodeRecordRead(barcode->Record(), &rec);
-    PStrFromCStr(rec.data, "TS-0042");
-    rec.type = kBarcodeCode39;
-    rec.barHeight = barHeight;
-    rec.module = 0.5;
-    rec.space = 0.5;
-    rec.charGap = 0.5;
-    uint8_t bytes[kBarcodeRecordSize];
-    BarcodeRecordWrite(rec, bytes);
-    barcode->SetBarcodeRecord(bytes);
-    bars->SetFontSize(6);
-    bars->SetColour(kCardWhite, 1);
-    bars->SetColour(kNoBackground, 2);
-    bars->SetColour(kCardBlack, 0);
-    return true;
+    return CardBarcode(doc, rect, kBarcodeCode39, "TS-0042", barHeight) != nullptr;
 }
 
 bool BuildSampleCard(CLabelsDoc& doc)
@@ -80,17 +59,19 @@ bool BuildSampleCard(CLabelsDoc& doc)
     return CardCode39(doc, OnCard(page, 172, 104, 240, 132), 20.0);
 }
 
-bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
+bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo, const TurnedCardStyle& style)
 {
     const IntRect page = doc.PageGeometry().slots[0];
     if (!logo.empty() && !CardPicture(doc, OnCard(page, 10, 100, 44, 134), logo))
         return false;
     if (!CardShape(doc, kFrameRect, OnCard(page, 110, 40, 220, 43), kCardOrange, kCardOrange))
         return false;
-    if (!CardTextBox(doc, OnCard(page, 110, 14, 220, 38), {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue}}) ||
+    if (!CardTextBox(doc, OnCard(page, 110, 14, 220, 38),
+                     {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue, kAlignLeft, style.face}}) ||
         !CardTextBox(doc, OnCard(page, 110, 48, 220, 80),
-                     {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack},
-                      {{{"", kFieldTitle}}, 8, kCardItalic, kCardDarkGray}}))
+                     {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack, kAlignLeft,
+                       style.face},
+                      {{{"", kFieldTitle}}, 8, kCardItalic, kCardDarkGray, kAlignLeft, style.face}}))
         return false;
     // The phone line three times, each turned about its top left corner
     // over space of its own: by 30 degrees on the left, by 90 up the right
@@ -99,10 +80,10 @@ bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo)
         IntPoint at;
         int16_t angle;
     };
-    const Turned turned[] = {{{6, 70}, 30}, {{224, 140}, 90}, {{50, 140}, 45}};
+    const Turned turned[] = {{{6, 70}, style.angles[0]}, {{224, 140}, style.angles[1]}, {{50, 140}, style.angles[2]}};
     for (const Turned& t : turned) {
         FrameObj* f = CardTextBox(doc, OnCard(page, t.at.x, t.at.y, t.at.x + 110, t.at.y + 24),
-                                  {{{{"Tel. ", 0}, {"", kFieldPhone1}}, 12, 0, kCardBlack}});
+                                  {{{{"Tel. ", 0}, {"", kFieldPhone1}}, style.phoneSize, 0, kCardBlack, kAlignLeft, style.face}});
         if (!f)
             return false;
         f->SetGeometryField(4, t.angle);

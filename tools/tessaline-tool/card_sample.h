@@ -3,6 +3,8 @@
 // disc and a star, and a barcode.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 class CLabelsDoc;
@@ -10,10 +12,28 @@ class CLabelsDoc;
 // Puts the sample's frames and text on the first page of a new document
 // after its first view update. False when a frame cannot be made.
 bool BuildSampleCard(CLabelsDoc& doc);
-// A card like the sample whose phone line is turned by 90, 45 and 30
-// degrees, with the picture file `logo` when one is named: the card the
-// print benchmark and the turned-text tests use.
-bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo);
+// How a turned-text card is set: the face of its lines (empty: the
+// document's default), the turns of its three phone lines (left, right
+// and bottom) and their size in points.
+struct TurnedCardStyle {
+    std::string face;
+    std::array<int16_t, 3> angles = {30, 90, 45};
+    int16_t phoneSize = 12;
+};
+// A card like the sample whose phone line is turned three times (by 30,
+// 90 and 45 degrees unless the style says otherwise), with the picture
+// file `logo` when one is named: the card the print benchmark and the
+// turned-text tests use.
+bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo, const TurnedCardStyle& style = {});
+// A two-sided card of every frame kind: straight, turned (90, 45 and 30
+// degrees) and display text, pictures of every format the folder holds
+// (MakeEveryFramePictures), every barcode symbology, a field and a counter
+// barcode, the shapes and a group.
+bool BuildEveryFrameCard(CLabelsDoc& doc, const std::string& pictures);
+// Writes the pictures that card shows into the folder: PNG, GIF, BMP,
+// TIFF and JPEG, from 200 to 6000 pixels wide. False when one cannot be
+// written.
+bool MakeEveryFramePictures(const std::string& folder);
 // A label of a 2 x 1.33 in picture (the file, linked) beside an address.
 bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
 // A badge: the contact's own photograph (the picture field) beside the
