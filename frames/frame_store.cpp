@@ -112,6 +112,7 @@ void FrameStore::PutRecord(int32_t index, const uint8_t* header)
     }
     if (header != frame_)
         std::memmove(frame_, header, kRecordHeaderSize);
+    NoteIdWrite(r, frame_);
     std::memcpy(r, frame_, kFrameRecordSize);
 }
 
