@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QBrush>
@@ -38,11 +39,13 @@ struct PageOpDetail {
     QImage image;
     // The image goes out without lossy compression.
     bool lossless = false;
+    // A fill's brush when it is not of one plain colour.
+    std::optional<QBrush> brush;
 };
 
 struct PageOp {
     enum Kind : uint8_t {
-        kFill,      // `path`, moved by `offset`, or `box`, with `brush`
+        kFill,      // `path`, moved by `offset`, or `box`, in `fillColour` or the detail's brush
         kStroke,    // `path` with the detail's pen
         kPolyline,  // the detail's polyline with its pen
         kGlyphs,    // glyphs of the detail's face at its positions, by its transform, in its colour
@@ -56,7 +59,10 @@ struct PageOp {
     QPainterPath path;
     QPointF offset;
     QRectF box;  // kFill of a rectangle: the rectangle, `path` empty
-    QBrush brush;
+    // A colour rather than a brush: a brush's shared data is counted with
+    // every copy, and an operation is moved a few times on its way into the
+    // page while the painting thread holds brushes of the same data.
+    QColor fillColour;
     std::shared_ptr<PageOpDetail> detail;
 
     // The detail, made when first asked for.
@@ -98,4 +104,9 @@ private:
     // often of a page, share one.
     std::shared_ptr<const FontFace> lastFace_;
     QRawFont lastFont_;
+    // The brush of the last plain colour filled with: runs of fills in one
+    // colour (the bars of a barcode) set the painter's brush once.
+    bool solidKnown_ = false;
+    QColor solidColour_;
+    QBrush solid_;
 };

@@ -58,8 +58,17 @@ void PagePainter::fill(const PageOp& op)
 {
     if (painter_->pen().style() != Qt::NoPen)
         painter_->setPen(Qt::NoPen);
-    if (!(painter_->brush() == op.brush))
-        painter_->setBrush(op.brush);
+    const QBrush* brush = op.detail && op.detail->brush ? &*op.detail->brush : nullptr;
+    if (!brush) {
+        if (!solidKnown_ || op.fillColour != solidColour_) {
+            solid_ = QBrush(op.fillColour);
+            solidColour_ = op.fillColour;
+            solidKnown_ = true;
+        }
+        brush = &solid_;
+    }
+    if (!(painter_->brush() == *brush))
+        painter_->setBrush(*brush);
     if (op.path.isEmpty())
         painter_->drawRect(op.box);
     else if (const std::optional<QRectF> r = AsRectangle(op.path))
