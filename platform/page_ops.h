@@ -8,6 +8,7 @@
 // so a finished page may be handed to another thread as it is.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -104,9 +105,13 @@ private:
     // often of a page, share one.
     std::shared_ptr<const FontFace> lastFace_;
     QRawFont lastFont_;
-    // The brush of the last plain colour filled with: runs of fills in one
-    // colour (the bars of a barcode) set the painter's brush once.
-    bool solidKnown_ = false;
-    QColor solidColour_;
-    QBrush solid_;
+    // Brushes of the last plain colours filled with, made once: fills take
+    // turns in a few colours (shapes filled in one and edged in another).
+    struct Solid {
+        QColor colour;
+        QBrush brush;
+    };
+    const QBrush& solidBrush(const QColor& colour);
+    std::array<Solid, 4> solids_;
+    size_t nextSolid_ = 0;
 };
