@@ -164,7 +164,7 @@ void SwapStore::PutRecord(int32_t index, const uint8_t* header)
     uint8_t* r = RecordPtr(index);
     if (r) {
         NoteIdWrite(r, header);
-        std::memmove(r, header, kRecordHeaderSize);
+        CopyHeader(r, header);
     }
 }
 
@@ -172,7 +172,7 @@ void SwapStore::GetRecord(int32_t index, uint8_t* header)
 {
     const uint8_t* r = RecordPtr(index < 0 ? 0 : index);
     if (r)
-        std::memmove(header, r, kRecordHeaderSize);
+        CopyHeader(header, r);
     else
         std::memset(header, 0, kRecordHeaderSize);
 }
