@@ -2,6 +2,7 @@
 // a change, drawing the marked frames, the clip regions that keep a frame
 // from painting over opaque frames above it, the output shift, the overlap
 // list of the text layout and the record and counter refresh.
+#include <algorithm>
 #include <optional>
 
 #include "frames/curr_page_mng.h"
@@ -22,10 +23,12 @@ namespace {
 FrameObj* gOverlaps[CurrPageMng::kMaxOverlaps] = {};
 int16_t gOverlapCount = 0;
 
+// Whether the two have pixels in common, as RectIntersect finds; asked of
+// every later frame for every text frame of every card, so without a call.
 bool Meets(const IntRect& a, const IntRect& b)
 {
-    IntRect common;
-    return RectIntersect(a, b, &common) != 0;
+    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 IntRect Grown(const IntRect& r)

@@ -74,9 +74,10 @@ FrameObj::~FrameObj()
 
 int32_t FrameObj::ReadBody(FileHandle file, BlockTarget)
 {
+    // The block in one read: frames go to the swap file and back whenever
+    // their page closes and opens, once a sheet in a long job.
     uint8_t bytes[kFrameBlockSize];
-    int32_t result = FileRead(file, bytes, kFrameAttributesSize);
-    result += FileRead(file, bytes + kFrameAttributesSize, kFrameSecondPartSize);
+    int32_t result = FileRead(file, bytes, kFrameBlockSize);
     if (result != 0)
         return result;
     FrameBlock read;
@@ -129,8 +130,7 @@ int32_t FrameObj::WriteBody(FileHandle file, BlockTarget)
     const uint32_t groupBytes = HandleGetSize(groupIds_);
     PutFrameAttributes(bytes, block_.attr);
     PutFrameSecondPart(bytes, block_, groupBytes, wrapBytes);
-    int32_t result = FileWrite(file, bytes, kFrameAttributesSize);
-    result += FileWrite(file, bytes + kFrameAttributesSize, kFrameSecondPartSize);
+    int32_t result = FileWrite(file, bytes, kFrameBlockSize);
     if (wrapBytes)
         result += FileWrite(file, HandleData(wrapOutline_), wrapBytes);
     if (groupBytes)

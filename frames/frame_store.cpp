@@ -96,7 +96,7 @@ void FrameStore::GetRecord(int32_t index, uint8_t* header)
         std::memcpy(frame_, r, kFrameRecordSize);
     else
         std::memset(frame_, 0, kFrameRecordSize);
-    std::memmove(header, frame_, kRecordHeaderSize);
+    CopyHeader(header, frame_);
 }
 
 void FrameStore::PutRecord(int32_t index, const uint8_t* header)
@@ -111,7 +111,8 @@ void FrameStore::PutRecord(int32_t index, const uint8_t* header)
         frameIndex_ = index;
     }
     if (header != frame_)
-        std::memmove(frame_, header, kRecordHeaderSize);
+        CopyHeader(frame_, header);
+    NoteIdWrite(r, frame_);
     std::memcpy(r, frame_, kFrameRecordSize);
 }
 

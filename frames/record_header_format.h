@@ -48,6 +48,17 @@ inline void SetHeaderSize(uint8_t* r, uint32_t v) { PutU32LE(r + kRecordSizeOffs
 inline void SetHeaderPosition(uint8_t* r, uint32_t v) { PutU32LE(r + kRecordPositionOffset, v); }
 inline void SetHeaderFlags(uint8_t* r, uint8_t v) { r[kRecordFlagsOffset] = v; }
 inline bool HeaderHas(const uint8_t* r, uint8_t bits) { return (r[kRecordFlagsOffset] & bits) != 0; }
+
+// Copies a header where the two may overlap. Through a buffer of the fixed
+// size the copy stays a few register moves, not a library call: headers go
+// to and from the current record many times for every card printed.
+inline void CopyHeader(uint8_t* to, const uint8_t* from)
+{
+    uint8_t bytes[kRecordHeaderSize];
+    std::memcpy(bytes, from, sizeof bytes);
+    std::memcpy(to, bytes, sizeof bytes);
+}
+
 inline void SetHeaderBits(uint8_t* r, uint8_t bits, bool on)
 {
     r[kRecordFlagsOffset] = on ? uint8_t(r[kRecordFlagsOffset] | bits) : uint8_t(r[kRecordFlagsOffset] & ~bits);

@@ -12,6 +12,7 @@ StoreArray::~StoreArray() { HandleFree(records_); }
 
 int32_t StoreArray::InitArray(Handle h, uint32_t recordSize)
 {
+    NoteEdit();
     records_ = h;
     recordSize_ = recordSize;
     locked_ = 0;
@@ -25,6 +26,7 @@ int32_t StoreArray::InitArray(Handle h, uint32_t recordSize)
 
 void StoreArray::FreeArray(bool freeHandle)
 {
+    NoteEdit();
     recordSize_ = 0;
     count_ = 0;
     locked_ = 0;
@@ -35,6 +37,7 @@ void StoreArray::FreeArray(bool freeHandle)
 
 int32_t StoreArray::CountRecords()
 {
+    NoteEdit();
     if (!records_ || recordSize_ == 0)
         count_ = 0;
     else
@@ -46,6 +49,7 @@ int32_t StoreArray::InsertAt(int32_t index, const void* source)
 {
     if (!records_ || recordSize_ == 0)
         return 1;
+    NoteEdit();
     const int64_t bytes = (int64_t(count_) + 1) * recordSize_;
     if (bytes > INT32_MAX || HandleResize(records_, int32_t(bytes)) != 0)
         return 1;
@@ -71,6 +75,7 @@ int32_t StoreArray::DeleteAt(int32_t index, int32_t n)
     const int64_t p = int64_t(index) - firstIndex_;
     if (!records_ || p < 0 || p >= count_ || n <= 0)
         return 0;
+    NoteEdit();
     int64_t take = n;
     if (p + take < count_) {
         uint8_t* base = HandleData(records_);
@@ -96,8 +101,10 @@ void StoreArray::GetBytes(int32_t index, void* destination, uint32_t n)
 void StoreArray::SetBytes(int32_t index, const void* source, uint32_t n)
 {
     uint8_t* r = RecordPtr(index);
-    if (r && n <= recordSize_)
+    if (r && n <= recordSize_) {
+        NoteEdit();
         MemMove(source, r, n);
+    }
 }
 
 void StoreArray::ReadAt(int32_t index, void* destination) { GetBytes(index, destination, recordSize_); }

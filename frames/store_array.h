@@ -56,11 +56,18 @@ public:
     int32_t Count() const { return count_; }
     int32_t FirstIndex() const { return firstIndex_; }
     bool Contains(int32_t index) const { return index >= firstIndex_ && index - firstIndex_ < count_; }
+    // Changes whenever records may have come, gone, moved or been rewritten
+    // through this class, so that what is worked out from the records can
+    // tell when it is out of date.
+    uint32_t Edits() const { return edits_; }
 
 protected:
+    void NoteEdit() { ++edits_; }
+
     Handle records_ = nullptr;
     uint32_t recordSize_ = 0;
     int32_t count_ = 0;
     uint8_t locked_ = 0;
     int32_t firstIndex_ = 0;
+    uint32_t edits_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "frames/swap_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -54,13 +55,36 @@ uint16_t SwapStore::FirstFreeId()
     return 0;
 }
 
-bool SwapStore::IdInUse(uint16_t id)
+bool SwapStore::IdInUse(uint16_t id) { return FirstIndexOf(id) >= 0; }
+
+void SwapStore::IndexIds()
 {
+    uint16_t max = 0;
+    for (int32_t i = 0; i < count_; ++i)
+        max = std::max(max, HeaderId(RecordPtr(i)));
+    firstIndexById_.assign(size_t(max) + 1, -1);
+    for (int32_t i = count_ - 1; i >= 0; --i)
+        firstIndexById_[HeaderId(RecordPtr(i))] = i;
+    indexedAt_ = Edits();
+    indexed_ = true;
+}
+
+int32_t SwapStore::FirstIndexOf(uint16_t id)
+{
+    if (!borrowed_) {
+        if (!indexed_ || indexedAt_ != Edits())
+            IndexIds();
+        const int32_t index = id < firstIndexById_.size() ? firstIndexById_[id] : -1;
+        if (index < 0 || HeaderId(RecordPtr(index)) == id)
+            return index;
+        // An id changed without notice; the records themselves decide.
+        indexed_ = false;
+    }
     for (int32_t i = 0; i < count_; ++i) {
         if (HeaderId(RecordPtr(i)) == id)
-            return true;
+            return i;
     }
-    return false;
+    return -1;
 }
 
 uint16_t SwapStore::NextId()
@@ -112,15 +136,14 @@ int32_t SwapStore::FindById(uint16_t id)
 {
     if (id == 0)
         return -1;
-    for (int32_t i = 0; i < count_; ++i) {
-        if (HeaderId(RecordPtr(i)) == id) {
-            currentIndex_ = i;
-            GetRecord(i, current_);
-            return i;
-        }
+    const int32_t index = FirstIndexOf(id);
+    if (index < 0) {
+        ClearCurrent();
+        return -1;
     }
-    ClearCurrent();
-    return -1;
+    currentIndex_ = index;
+    GetRecord(index, current_);
+    return index;
 }
 
 void SwapStore::FreeData(uint8_t* header)
@@ -139,29 +162,28 @@ void SwapStore::FreeDataIfCopied(uint8_t* header)
 void SwapStore::PutRecord(int32_t index, const uint8_t* header)
 {
     uint8_t* r = RecordPtr(index);
-    if (r)
-        std::memmove(r, header, kRecordHeaderSize);
+    if (r) {
+        NoteIdWrite(r, header);
+        CopyHeader(r, header);
+    }
 }
 
 void SwapStore::GetRecord(int32_t index, uint8_t* header)
 {
     const uint8_t* r = RecordPtr(index < 0 ? 0 : index);
     if (r)
-        std::memmove(header, r, kRecordHeaderSize);
+        CopyHeader(header, r);
     else
         std::memset(header, 0, kRecordHeaderSize);
 }
 
 void SwapStore::LockData(uint16_t id, bool lock)
 {
-    for (int32_t i = 0; i < count_; ++i) {
-        const uint8_t* r = RecordPtr(i);
-        if (HeaderId(r) == id) {
-            if (Handle h = DataHandle(r))
-                lock ? HandleLock(h) : HandleUnlock(h);
-            return;
-        }
-    }
+    const int32_t index = FirstIndexOf(id);
+    if (index < 0)
+        return;
+    if (Handle h = DataHandle(RecordPtr(index)))
+        lock ? HandleLock(h) : HandleUnlock(h);
 }
 
 int32_t SwapStore::LoadCurrent(uint8_t mode)
@@ -522,6 +544,7 @@ int32_t SwapStore::WriteStore(FileHandle file, int32_t offset)
 
 void SwapStore::AdoptArray(Handle h, uint32_t recordSize)
 {
+    borrowed_ = true;
     InitArray(h, recordSize);
     lastId_ = MaxId();
     idsWrapped_ = 0;
@@ -533,6 +556,7 @@ void SwapStore::ReleaseArray()
 {
     lastId_ = 0;
     FreeArray(false);
+    borrowed_ = false;
 }
 
 bool SwapStore::AnyChanged()

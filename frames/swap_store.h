@@ -128,6 +128,16 @@ protected:
     // Forgets which record is current.
     void ClearCurrent();
     bool IdInUse(uint16_t id);
+    // The first record with the id, -1 when none has it: what reading the
+    // records in order finds, also when a damaged file repeats an id.
+    int32_t FirstIndexOf(uint16_t id);
+    // Call after writing a record's header in place when its id may differ
+    // from the one it had.
+    void NoteIdWrite(const uint8_t* record, const uint8_t* header)
+    {
+        if (HeaderId(record) != HeaderId(header))
+            NoteEdit();
+    }
 
     uint16_t lastId_ = 0;
     uint8_t idsWrapped_ = 0;
@@ -136,4 +146,17 @@ protected:
     uint8_t template_[kRecordHeaderSize] = {};
     uint32_t windowSize_ = 0;
     uint32_t windowPosition_ = 0;
+
+private:
+    // Stores look records up by id all the time while a job prints, often
+    // several times per frame per card; reading hundreds of records each
+    // time set the pace. The first index of every id, kept while no record
+    // has come, gone, moved or changed its id since it was made.
+    void IndexIds();
+    std::vector<int32_t> firstIndexById_;
+    uint32_t indexedAt_ = 0;
+    bool indexed_ = false;
+    // A borrowed array can be changed by its owner behind this store's
+    // back, so it is always read in order.
+    bool borrowed_ = false;
 };

@@ -8,8 +8,10 @@
 // so a finished page may be handed to another thread as it is.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QBrush>
@@ -38,11 +40,13 @@ struct PageOpDetail {
     QImage image;
     // The image goes out without lossy compression.
     bool lossless = false;
+    // A fill's brush when it is not of one plain colour.
+    std::optional<QBrush> brush;
 };
 
 struct PageOp {
     enum Kind : uint8_t {
-        kFill,      // `path`, moved by `offset`, or `box`, with `brush`
+        kFill,      // `path`, moved by `offset`, or `box`, in `fillColour` or the detail's brush
         kStroke,    // `path` with the detail's pen
         kPolyline,  // the detail's polyline with its pen
         kGlyphs,    // glyphs of the detail's face at its positions, by its transform, in its colour
@@ -56,7 +60,10 @@ struct PageOp {
     QPainterPath path;
     QPointF offset;
     QRectF box;  // kFill of a rectangle: the rectangle, `path` empty
-    QBrush brush;
+    // A colour rather than a brush: a brush's shared data is counted with
+    // every copy, and an operation is moved a few times on its way into the
+    // page while the painting thread holds brushes of the same data.
+    QColor fillColour;
     std::shared_ptr<PageOpDetail> detail;
 
     // The detail, made when first asked for.
@@ -98,4 +105,13 @@ private:
     // often of a page, share one.
     std::shared_ptr<const FontFace> lastFace_;
     QRawFont lastFont_;
+    // Brushes of the last plain colours filled with, made once: fills take
+    // turns in a few colours (shapes filled in one and edged in another).
+    struct Solid {
+        QColor colour;
+        QBrush brush;
+    };
+    const QBrush& solidBrush(const QColor& colour);
+    std::array<Solid, 4> solids_;
+    size_t nextSolid_ = 0;
 };

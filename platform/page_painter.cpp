@@ -58,8 +58,9 @@ void PagePainter::fill(const PageOp& op)
 {
     if (painter_->pen().style() != Qt::NoPen)
         painter_->setPen(Qt::NoPen);
-    if (!(painter_->brush() == op.brush))
-        painter_->setBrush(op.brush);
+    const QBrush* brush = op.detail && op.detail->brush ? &*op.detail->brush : &solidBrush(op.fillColour);
+    if (!(painter_->brush() == *brush))
+        painter_->setBrush(*brush);
     if (op.path.isEmpty())
         painter_->drawRect(op.box);
     else if (const std::optional<QRectF> r = AsRectangle(op.path))
@@ -68,6 +69,18 @@ void PagePainter::fill(const PageOp& op)
         painter_->drawPath(op.path);
     else
         painter_->drawPath(op.path.translated(op.offset));
+}
+
+const QBrush& PagePainter::solidBrush(const QColor& colour)
+{
+    for (const Solid& known : solids_) {
+        if (known.brush.style() == Qt::SolidPattern && known.colour == colour)
+            return known.brush;
+    }
+    Solid& made = solids_[nextSolid_];
+    nextSolid_ = (nextSolid_ + 1) % solids_.size();
+    made = Solid{colour, QBrush(colour)};
+    return made.brush;
 }
 
 QRawFont PagePainter::fontOf(const PageOpDetail& detail)

@@ -105,7 +105,7 @@ public:
         PageOp op;
         op.kind = PageOp::kFill;
         op.path.addRect(QRectF(x, y, 1, 1));
-        op.brush = QBrush(ToQColor(c));
+        op.fillColour = ToQColor(c);
         return put(std::move(op), clip);
     }
     bool flush() override
@@ -266,8 +266,8 @@ private:
             op->path = t.map(area);
             op->offset = QPointF();
             op->box = QRectF();
-            if (op->brush.style() == Qt::TexturePattern)
-                op->brush.setTransform(op->brush.transform() * t);
+            if (op->detail && op->detail->brush && op->detail->brush->style() == Qt::TexturePattern)
+                op->detail->brush->setTransform(op->detail->brush->transform() * t);
             break;
         }
         case PageOp::kStroke:
@@ -343,7 +343,6 @@ private:
         for (const QPointF& p : more.positions)
             d.positions.append(QPointF(p.x() + shift, p.y()));
     }
-    QBrush brushFor(const DevicePaint& p, int32_t rop2);
 
     // Operations kept to be given again (see Dc::beginKept), in the order
     // they came, with their clips.
@@ -372,26 +371,17 @@ private:
     bool keeping_ = false;
     bool keptSpoilt_ = false;
     PageOps kept_;
-    // The last solid brush made.
-    bool solidKnown_ = false;
-    ColorRef solidColour_ = 0;
-    QBrush solidBrush_;
     // Pictures as they land on paper, each made once.
     PaperBlit paper_{double(device_->logicalDpiX()), double(device_->logicalDpiY())};
 };
 
-QBrush PainterDevice::brushFor(const DevicePaint& p, int32_t rop2)
+// What a plain colour leaves on white paper.
+ColorRef SolidColour(const DevicePaint& p, int32_t rop2) { return FromRgb(Rop2Apply(rop2, ToRgb(p.color), 0xFFFFFF)); }
+
+// A brush other than a plain colour: the tile as the operation leaves it
+// on white paper, or none.
+QBrush PatternBrush(const DevicePaint& p, int32_t rop2)
 {
-    if (p.kind == DevicePaint::kSolid) {
-        // Runs of fills in one colour (the bars of a barcode) share a brush.
-        const ColorRef colour = FromRgb(Rop2Apply(rop2, ToRgb(p.color), 0xFFFFFF));
-        if (!solidKnown_ || colour != solidColour_) {
-            solidBrush_ = QBrush(ToQColor(colour));
-            solidColour_ = colour;
-            solidKnown_ = true;
-        }
-        return solidBrush_;
-    }
     if (p.kind != DevicePaint::kTiled)
         return QBrush();
     QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
@@ -441,7 +431,10 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         op.path = shape.fill;
         op.offset = shape.fillOffset;
         op.box = shape.fillBox;
-        op.brush = brushFor(shape.brush, shape.rop2);
+        if (shape.brush.kind == DevicePaint::kSolid)
+            op.fillColour = ToQColor(SolidColour(shape.brush, shape.rop2));
+        else
+            op.more().brush = PatternBrush(shape.brush, shape.rop2);
         if (!put(std::move(op), clip))
             return false;
     }
@@ -490,7 +483,7 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
         PageOp op;
         op.kind = PageOp::kFill;
         op.path = shape.stroke.area;
-        op.brush = QBrush(ToQColor(penColor));
+        op.fillColour = ToQColor(penColor);
         return put(std::move(op), clip);
     }
     return true;
@@ -515,7 +508,7 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
         PageOp op;
         op.kind = PageOp::kFill;
         op.path = text.outline;
-        op.brush = QBrush(colour);
+        op.fillColour = colour;
         return put(std::move(op), clip);
     }
     return begin();

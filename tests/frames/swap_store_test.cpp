@@ -244,4 +244,86 @@ TEST_F(SwapStoreTest, DocumentSectionReadKeepsTheStoreWhenTheFileIsShort)
     EXPECT_EQ(refused.Count(), 1);
 }
 
+// Lookups by id are kept ready between edits; whatever happened to the
+// records, they must find what reading the records in order finds, the
+// first record with the id, also where a damaged file repeats ids.
+TEST_F(SwapStoreTest, LookupByIdFindsTheFirstRecordWithTheIdAfterEveryEdit)
+{
+    auto firstInOrder = [](SwapStore& store, uint16_t id) {
+        for (int32_t i = 0; id != 0 && i < store.Count(); ++i) {
+            if (HeaderId(store.RecordPtr(i)) == id)
+                return i;
+        }
+        return -1;
+    };
+    // The id the edit put at risk is looked up first: any lookup may
+    // happen to refresh what the store keeps.
+    auto agrees = [&](SwapStore& store, const char* after, uint16_t atRisk) {
+        EXPECT_EQ(store.FindById(atRisk), firstInOrder(store, atRisk)) << "id " << atRisk << " after " << after;
+        for (uint32_t id = 0; id <= 12; ++id) {
+            EXPECT_EQ(store.FindById(uint16_t(id)), firstInOrder(store, uint16_t(id))) << "id " << id << " after " << after;
+        }
+    };
+    auto setId = [&](int32_t index, uint16_t id) {
+        uint8_t header[kRecordHeaderSize];
+        store_.GetRecord(index, header);
+        SetHeaderId(header, id);
+        store_.PutRecord(index, header);
+    };
+    // The ids in the comments are the records' in order.
+    for (const char* text : {"a", "b", "c", "d", "e", "f"})
+        Add(text);
+    agrees(store_, "adding", 1);
+    setId(4, 2);
+    setId(5, 3);  // 1 2 3 4 2 3
+    agrees(store_, "repeating ids", 2);
+    EXPECT_EQ(store_.FindById(2), 1) << "the first of two records with one id";
+    EXPECT_EQ(store_.InsertRecord(0, MakeText("g"), false), 7);  // 7 1 2 3 4 2 3
+    agrees(store_, "inserting in front", 7);
+    setId(0, 3);  // 3 1 2 3 4 2 3
+    agrees(store_, "giving a record an id that comes later", 3);
+    setId(5, 4);  // 3 1 2 3 4 4 3
+    ASSERT_EQ(store_.DeleteById(1), 0);  // 3 2 3 4 4 3
+    agrees(store_, "deleting in front of a repeated id", 4);
+    ASSERT_EQ(store_.DeleteById(2), 0);  // 3 3 4 4 3
+    EXPECT_EQ(Load(3), "g");
+
+    // The second of two records with one id trades places with the first
+    // record.
+    std::vector<uint8_t> first(kRecordHeaderSize), moved(kRecordHeaderSize);
+    store_.ReadAt(0, first.data());
+    store_.ReadAt(3, moved.data());
+    store_.WriteAt(0, moved.data());
+    store_.WriteAt(3, first.data());  // 4 3 4 3 3
+    agrees(store_, "moving records", 4);
+    EXPECT_EQ(Load(4), "e");
+    store_.DeleteRange(0, 2);  // 4 3 3
+    agrees(store_, "deleting a range", 4);
+
+    // Reloaded from a document whose ids repeat.
+    ASSERT_EQ(store_.UnloadAll(0), 0);
+    ScratchFile doc(dir_, "doc");
+    ASSERT_EQ(store_.WriteStore(doc.get(), -1), 0);
+    std::vector<uint8_t> bytes = doc.Bytes();
+    ASSERT_EQ(bytes.size(), 3 * kRecordHeaderSize);
+    PutU16LE(bytes.data() + kRecordHeaderSize + kRecordIdOffset, 11);
+    PutU16LE(bytes.data() + 2 * kRecordHeaderSize + kRecordIdOffset, 11);  // 4 11 11
+    doc.Put(bytes);
+    ASSERT_EQ(store_.ReadStore(doc.get(), 0, uint32_t(bytes.size())), 0);
+    agrees(store_, "reloading", 11);
+
+    // A borrowed array can change behind the store's back.
+    Handle array = HandleNew(3 * kRecordHeaderSize);
+    std::memset(HandleData(array), 0, 3 * kRecordHeaderSize);
+    for (uint16_t i = 0; i < 3; ++i)
+        SetHeaderId(HandleData(array) + i * kRecordHeaderSize, uint16_t(i + 1));
+    SwapStore borrowing(&swap_);
+    borrowing.AdoptArray(array, kRecordHeaderSize);
+    agrees(borrowing, "adopting", 3);
+    SetHeaderId(HandleData(array), 3);
+    agrees(borrowing, "the owner changed an id", 3);
+    borrowing.ReleaseArray();
+    HandleFree(array);
+}
+
 }  // namespace

@@ -56,7 +56,7 @@ PageOps PageSaying(int n)
     PageOp bar;
     bar.kind = PageOp::kFill;
     bar.path.addRect(QRectF(300, 400, 10 * n, 20));
-    bar.brush = QBrush(Qt::blue);
+    bar.fillColour = QColor(Qt::blue);
     bar.clipped = true;
     bar.clip = QRegion(0, 0, 2000, 2000);
     PageOps page;
