@@ -223,6 +223,8 @@ void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t rem
 
 // ---- drawing ----
 
+bool FrameObjText::ShownTurned() const { return WholeAngle(block_.attr.geometry.angle) != 0; }
+
 bool FrameObjText::InTextEdit() const { return ContentHostOf(this)->TextToolFrame() == this; }
 
 void FrameObjText::DrawFill(Dc* dc)

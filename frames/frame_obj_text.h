@@ -64,6 +64,9 @@ public:
     // Shows a rotated frame straight while its text is edited.
     virtual void StraightenForEdit();
 
+    // Whether the text is shown turned: through its turned image on the
+    // screen, as glyphs under the turn on a printer or PDF file.
+    bool ShownTurned() const;
     DibHandle RotatedImage() const { return image_; }
     int16_t ImageAngle() const { return imageAngle_; }
     bool ImageStored() const { return imageStored_ != 0; }

@@ -167,7 +167,12 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
     int32_t ascent = m0.size;
     int32_t descent = m0.descent;
     const bool tabsSet = TabsSetWord(ctx->tabs.data()) != 0;
-    const bool image = ctx->Frame() && ctx->Frame()->Block().drawnAsImage;
+    // Turned text is laid out in the frame's own unturned space, where the
+    // page's wrap shapes do not stand; the screen's image of it once made
+    // marks the frame, but a print lays it out before drawing anything, and
+    // both must break its lines alike.
+    const FrameObjText* frame = ctx->Frame();
+    const bool image = frame && (frame->Block().drawnAsImage || frame->ShownTurned());
 
     for (;;) {
         const int32_t h = LineHeight(*ctx, ascent, descent);

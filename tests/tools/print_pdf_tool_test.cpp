@@ -115,6 +115,18 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     // lines).
     EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned.pdf - | grep -c '^Tel\\.') -ge 25"), 0);
     EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned.pdf - | grep -c '^T') -ge 75"), 0);
+    // The left line at each angle, the bottom one's turned outline across
+    // it: each card prints the whole number, its lines broken as the screen
+    // breaks them, not pushed aside by the page's wrap shapes.
+    for (const char* angle : {"20", "30", "45", "60", "90"}) {
+        ASSERT_EQ(Shell(dir, "\"$T\" card new-turned left.lqx --angles " + std::string(angle) +
+                                 ",90,60 --size 8 && \"$T\" print-pdf left.lqx people.dqx left.pdf >/dev/null"),
+                  0);
+        EXPECT_EQ(Shell(dir, "test $(pdftotext -raw left.pdf - | tr -d ' \\n' | "
+                             "grep -o 'Tel\\.([0-9]\\{3\\})[0-9]\\{3\\}-[0-9]\\{4\\}' | wc -l) -eq 75"),
+                  0)
+            << angle << " degrees";
+    }
     // The logo: one image object for all 25 cards, not a JPEG; no image
     // of text.
     const std::string logo = "pdfimages -list turned.pdf | awk 'NR > 2 && $3 == \"image\"'";
