@@ -506,7 +506,7 @@ IntSize Dc::viewportExt() const { return state_->viewportExt; }
 
 // --- What the device gets ----------------------------------------------------
 
-const QRegion* Dc::clip() const { return state_->hasClip ? &state_->clip : nullptr; }
+const DeviceClip* Dc::clip() const { return state_->hasClip ? &state_->clip : nullptr; }
 
 QRect Dc::visibleBox() const
 {
@@ -1131,12 +1131,12 @@ bool Dc::invertRgn(const Region& rgn)
     return fillDeviceArea(regionArea(rgn), Brush::Solid(kBlack), R2_NOT);
 }
 
-int32_t Dc::setClip(const QRegion* device)
+int32_t Dc::setClip(const DeviceClip* device)
 {
     State& s = *state_;
     if (!device) {
         s.hasClip = false;
-        s.clip = QRegion();
+        s.clip = DeviceClip();
         return SIMPLEREGION;
     }
     s.hasClip = true;
@@ -1151,7 +1151,32 @@ int32_t Dc::selectClipRgn(const Region* rgn)
     if (!rgn)
         return setClip(nullptr);
     const QRegion pixels = clipPixels(*rgn);
-    return setClip(&pixels);
+    const DeviceClip made = narrowedClip(pixels, nullptr, *rgn, pixels);
+    return setClip(&made);
+}
+
+DeviceClip Dc::narrowedClip(const QRegion& pixels, const DeviceClip* narrowed, const Region& by,
+                            const QRegion& byPixels) const
+{
+    // A page takes a clip of pixels as a rectangle for each row of each
+    // piece, which for text cut to its letters is thousands a line. While a
+    // clip stays a rectangle cut by shapes, the shapes go with it and the
+    // page clips with those; pixels are those whose centres lie inside, on
+    // either side of the cut, so the result is the same rectangle cut by
+    // both. The screen works on the pixels alone.
+    constexpr size_t kMostOutlines = 4;
+    if (device_->isRaster())
+        return DeviceClip(pixels);
+    std::vector<QPainterPath> outlines = narrowed ? narrowed->outlines() : std::vector<QPainterPath>();
+    const bool cutRectangle = !narrowed || !outlines.empty() || narrowed->rectCount() <= 1;
+    const QPainterPath shape = by.shape();
+    if (!cutRectangle || (shape.isEmpty() && byPixels.rectCount() > 1))
+        return DeviceClip(pixels);
+    if (!shape.isEmpty())
+        outlines.push_back(shape);
+    if (outlines.size() > kMostOutlines)
+        return DeviceClip(pixels);
+    return DeviceClip(pixels, std::move(outlines));
 }
 
 int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
@@ -1185,7 +1210,10 @@ int32_t Dc::extSelectClipRgn(const Region* rgn, int32_t mode)
     default:
         return RGN_ERROR;
     }
-    return setClip(&next);
+    const DeviceClip* narrowed = mode == RGN_AND && state_->hasClip ? &state_->clip : nullptr;
+    const DeviceClip made =
+        mode == RGN_AND || mode == RGN_COPY ? narrowedClip(next, narrowed, *rgn, pixels) : DeviceClip(next);
+    return setClip(&made);
 }
 
 int32_t Dc::intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t bottom)
@@ -1193,7 +1221,9 @@ int32_t Dc::intersectClipRect(int32_t left, int32_t top, int32_t right, int32_t 
     if (recorder_)
         recorder_->intersectClipRect(left, top, right, bottom);
     const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
-    const QRegion next = current & QRegion(deviceRect(left, top, right, bottom));
+    // A rectangle cut by shapes and cut again by a rectangle is still one.
+    const DeviceClip next(current & QRegion(deviceRect(left, top, right, bottom)),
+                          state_->hasClip ? state_->clip.outlines() : std::vector<QPainterPath>());
     return setClip(&next);
 }
 
@@ -1202,7 +1232,7 @@ int32_t Dc::excludeClipRect(int32_t left, int32_t top, int32_t right, int32_t bo
     if (recorder_)
         recorder_->excludeClipRect(left, top, right, bottom);
     const QRegion current = state_->hasClip ? state_->clip : surfaceRegion();
-    const QRegion next = current - QRegion(deviceRect(left, top, right, bottom));
+    const DeviceClip next(current - QRegion(deviceRect(left, top, right, bottom)));
     return setClip(&next);
 }
 
@@ -1226,6 +1256,20 @@ int32_t Dc::getClipBox(IntRect* r) const
 bool Dc::hasClip() const { return state_->hasClip; }
 
 Region Dc::clipRegion() const { return Region::FromQRegion(state_->hasClip ? state_->clip : surfaceRegion()); }
+
+std::optional<DeviceClip> Dc::wholeClip() const
+{
+    return state_->hasClip ? std::optional<DeviceClip>(state_->clip) : std::nullopt;
+}
+
+int32_t Dc::restoreClip(const std::optional<DeviceClip>& clip)
+{
+    if (recorder_) {
+        const Region pixels = clip ? Region::FromQRegion(*clip) : Region();
+        recorder_->extSelectClipRgn(clip ? &pixels : nullptr, RGN_COPY);
+    }
+    return setClip(clip ? &*clip : nullptr);
+}
 
 // --- Device -----------------------------------------------------------------
 

@@ -81,6 +81,7 @@
 #include <QTransform>
 
 #include "foundation/int_geometry.h"
+#include "platform/device_clip.h"
 #include "platform/gdi_types.h"
 
 class QPaintDevice;
@@ -330,6 +331,11 @@ public:
     int32_t getClipBox(IntRect* r) const;
     bool hasClip() const;
     Region clipRegion() const;  // device units
+    // The clip with the outlines a page clips with, which a region of its
+    // pixels leaves out; nothing when there is no clip. restoreClip puts it
+    // back as selectClipRgn would its pixels.
+    std::optional<DeviceClip> wholeClip() const;
+    int32_t restoreClip(const std::optional<DeviceClip>& clip);
 
     // --- Text ------------------------------------------------------------
     // Text is Windows-1252 bytes, drawn in the text colour (the raster
@@ -457,7 +463,7 @@ private:
     void fixIsotropic();
 
     // Building what the device draws.
-    const QRegion* clip() const;
+    const DeviceClip* clip() const;
     // The device pixels a call can change: the surface within the clip.
     QRect visibleBox() const;
     DevicePaint paintOf(const Brush& brush) const;
@@ -487,7 +493,12 @@ private:
     QRegion surfaceRegion() const;
     // A clip region's pixels over the surface.
     QRegion clipPixels(const Region& rgn) const;
-    int32_t setClip(const QRegion* device);
+    int32_t setClip(const DeviceClip* device);
+    // The clip `pixels` made by narrowing `narrowed` (null: the surface)
+    // by the region `by` (its pixels `byPixels`), with the outlines it
+    // keeps for a vector target.
+    DeviceClip narrowedClip(const QRegion& pixels, const DeviceClip* narrowed, const Region& by,
+                            const QRegion& byPixels) const;
 
     // Paths.
     bool inPath() const;

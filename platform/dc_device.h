@@ -26,6 +26,7 @@
 #include <QTransform>
 
 #include "platform/coverage.h"
+#include "platform/device_clip.h"
 #include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
 #include "platform/pdf_page_farm.h"
@@ -142,16 +143,17 @@ public:
     // Whether raster operations and pixel reads are exact here.
     virtual bool isRaster() const { return false; }
 
-    // `clip` is null when there is no clip, else the allowed pixels.
-    virtual bool drawShape(const DeviceShape& shape, const QRegion* clip) = 0;
-    virtual bool drawText(const DeviceText& text, const QRegion* clip) = 0;
+    // `clip` is null when there is no clip, else the allowed pixels (and
+    // where known the outlines they were made from).
+    virtual bool drawShape(const DeviceShape& shape, const DeviceClip* clip) = 0;
+    virtual bool drawText(const DeviceText& text, const DeviceClip* clip) = 0;
     // `source` is already cut to the source rectangle; it is stretched into
     // `dest` (negative sizes mirror) and combined by the ternary code with
     // `pattern` (the selected brush) and the surface.
     virtual bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-                      const QRegion* clip) = 0;
+                      const DeviceClip* clip) = 0;
     virtual ColorRef pixel(int x, int y) const = 0;  // 0xFFFFFFFF when unknown
-    virtual bool setPixel(int x, int y, ColorRef c, const QRegion* clip) = 0;
+    virtual bool setPixel(int x, int y, ColorRef c, const DeviceClip* clip) = 0;
     // Ends the output; false when it could not be completed (a file that
     // could not be written).
     virtual bool flush() = 0;

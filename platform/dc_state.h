@@ -10,6 +10,7 @@
 #include <QRegion>
 
 #include "platform/dc.h"
+#include "platform/device_clip.h"
 #include "platform/font_mapper.h"
 
 // Rounds to the nearest whole number (halves up), held within the range of
@@ -59,7 +60,7 @@ struct Dc::State {
     IntSize viewportExt{1, 1};
 
     bool hasClip = false;
-    QRegion clip;  // device pixels
+    DeviceClip clip;  // device pixels
 
     IntPoint position;
     DcPath path;

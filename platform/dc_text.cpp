@@ -185,8 +185,8 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
     if (path) {
         pathAdd(outline);
     } else {
-        const QRegion* savedClip = clip();
-        QRegion textClip;
+        const DeviceClip* savedClip = clip();
+        DeviceClip textClip;
         const QRect box = rect ? deviceRect(rect->left, rect->top, rect->right, rect->bottom) : QRect();
         if (rect && (options & ETO_OPAQUE) && !box.isEmpty()) {
             QPainterPath area;
@@ -196,9 +196,10 @@ bool Dc::extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect,
             shape.brush = DevicePaint::Solid(s.bkColor);
             ok = device_->drawShape(shape, savedClip) && ok;
         }
-        const QRegion* textClipPtr = savedClip;
+        const DeviceClip* textClipPtr = savedClip;
         if (rect && (options & ETO_CLIPPED)) {
-            textClip = savedClip ? (*savedClip & QRegion(box)) : QRegion(box);
+            textClip = savedClip ? DeviceClip(*savedClip & QRegion(box), savedClip->outlines())
+                                 : DeviceClip(QRegion(box));
             textClipPtr = &textClip;
         }
         if (s.bkMode == OPAQUE && width > 0) {

@@ -37,10 +37,10 @@ public:
     QImage* image() override { return image_; }
     bool isRaster() const override { return true; }
 
-    bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
-    bool drawText(const DeviceText& text, const QRegion* clip) override;
+    bool drawShape(const DeviceShape& shape, const DeviceClip* clip) override;
+    bool drawText(const DeviceText& text, const DeviceClip* clip) override;
     bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-              const QRegion* clip) override;
+              const DeviceClip* clip) override;
 
     ColorRef pixel(int x, int y) const override
     {
@@ -49,7 +49,7 @@ public:
         return FromSurface(read(reinterpret_cast<const uint32_t*>(image_->constScanLine(y))[x]));
     }
 
-    bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
+    bool setPixel(int x, int y, ColorRef c, const DeviceClip* clip) override
     {
         if (!image_->rect().contains(x, y) || (clip && !clip->contains(QPoint(x, y))))
             return false;
@@ -138,7 +138,7 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
     }
 }
 
-bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
+bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
 {
     const bool hasPen = shape.pen.kind != DevicePaint::kNone && !shape.stroke.isEmpty();
     const bool hasFill = shape.brush.kind != DevicePaint::kNone && !shape.fill.isEmpty();
@@ -194,7 +194,7 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     return true;
 }
 
-bool ImageDevice::drawText(const DeviceText& text, const QRegion* clip)
+bool ImageDevice::drawText(const DeviceText& text, const DeviceClip* clip)
 {
     QRect bounds = AreaPixelBounds(text.outline);
     if (text.face) {
@@ -218,7 +218,7 @@ bool ImageDevice::drawText(const DeviceText& text, const QRegion* clip)
 }
 
 bool ImageDevice::blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-                       const QRegion* clip)
+                       const DeviceClip* clip)
 {
     // dest may have negative sizes (mirroring); normalise into a box and
     // remember the direction.

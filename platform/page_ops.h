@@ -24,6 +24,8 @@
 #include <QRegion>
 #include <QTransform>
 
+#include "platform/device_clip.h"
+
 struct FontFace;
 class QPainter;
 
@@ -55,7 +57,7 @@ struct PageOp {
     Kind kind = kFill;
     // The allowed device pixels; none when not clipped.
     bool clipped = false;
-    QRegion clip;
+    DeviceClip clip;
 
     QPainterPath path;
     QPointF offset;
@@ -100,7 +102,7 @@ private:
     bool ownFonts_;
     bool clipKnown_ = false;
     bool clipped_ = false;
-    QRegion clip_;
+    DeviceClip clip_;
     // The last run's face and its engine: the runs of a line of text, and
     // often of a page, share one.
     std::shared_ptr<const FontFace> lastFace_;

@@ -48,10 +48,15 @@ void PagePainter::setClip(const PageOp& op)
     clip_ = op.clip;
     clipKnown_ = true;
     clipped_ = true;
-    if (clip_.rectCount() == 1)
+    if (!clip_.outlines().empty()) {
         painter_->setClipRect(clip_.boundingRect());
-    else
+        for (const QPainterPath& outline : clip_.outlines())
+            painter_->setClipPath(outline, Qt::IntersectClip);
+    } else if (clip_.rectCount() == 1) {
+        painter_->setClipRect(clip_.boundingRect());
+    } else {
         painter_->setClipRegion(clip_);
+    }
 }
 
 void PagePainter::fill(const PageOp& op)

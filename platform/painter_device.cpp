@@ -95,12 +95,12 @@ public:
         return QRect(QPoint(-(1 << 28), -(1 << 28)), QSize(1 << 29, 1 << 29));
     }
 
-    bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
-    bool drawText(const DeviceText& text, const QRegion* clip) override;
+    bool drawShape(const DeviceShape& shape, const DeviceClip* clip) override;
+    bool drawText(const DeviceText& text, const DeviceClip* clip) override;
     bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-              const QRegion* clip) override;
+              const DeviceClip* clip) override;
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
-    bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
+    bool setPixel(int x, int y, ColorRef c, const DeviceClip* clip) override
     {
         PageOp op;
         op.kind = PageOp::kFill;
@@ -238,7 +238,7 @@ private:
     }
     // One drawing operation: painted at once, or kept with its page.
     // Glyphs wait for the next operation, which may go on their line.
-    bool put(PageOp op, const QRegion* clip)
+    bool put(PageOp op, const DeviceClip* clip)
     {
         if (!begin())
             return false;
@@ -421,7 +421,7 @@ QPen CosmeticPen(ColorRef color, int32_t style)
     return pen;
 }
 
-bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
+bool PainterDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
 {
     if (shape.rop2 == R2_NOP)
         return true;
@@ -489,7 +489,7 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     return true;
 }
 
-bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
+bool PainterDevice::drawText(const DeviceText& text, const DeviceClip* clip)
 {
     const QColor colour = ToQColor(text.color);
     if (!text.glyphIndexes.isEmpty()) {
@@ -515,7 +515,7 @@ bool PainterDevice::drawText(const DeviceText& text, const QRegion* clip)
 }
 
 bool PainterDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-                         const QRegion* clip)
+                         const DeviceClip* clip)
 {
     // The transparent-mask pair is the device's own state, which kept
     // output does not carry.
@@ -545,11 +545,11 @@ public:
     QSize pixelSize() const override { return size_; }
     double dpiX() const override { return dpi_; }
     double dpiY() const override { return dpi_; }
-    bool drawShape(const DeviceShape&, const QRegion*) override { return true; }
-    bool drawText(const DeviceText&, const QRegion*) override { return true; }
-    bool blit(const BlitRect&, const QImage&, uint32_t, const DevicePaint&, const QRegion*) override { return true; }
+    bool drawShape(const DeviceShape&, const DeviceClip*) override { return true; }
+    bool drawText(const DeviceText&, const DeviceClip*) override { return true; }
+    bool blit(const BlitRect&, const QImage&, uint32_t, const DevicePaint&, const DeviceClip*) override { return true; }
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
-    bool setPixel(int, int, ColorRef, const QRegion*) override { return true; }
+    bool setPixel(int, int, ColorRef, const DeviceClip*) override { return true; }
     bool flush() override { return true; }
 
 private:

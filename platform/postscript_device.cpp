@@ -84,12 +84,12 @@ public:
     QRect paperRect() const override { return full_.translated(-paint_.topLeft()); }
     QRect drawableBox() const override { return paperRect(); }
 
-    bool drawShape(const DeviceShape& shape, const QRegion* clip) override;
-    bool drawText(const DeviceText& text, const QRegion* clip) override;
+    bool drawShape(const DeviceShape& shape, const DeviceClip* clip) override;
+    bool drawText(const DeviceText& text, const DeviceClip* clip) override;
     bool blit(const BlitRect& dest, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-              const QRegion* clip) override;
+              const DeviceClip* clip) override;
     ColorRef pixel(int, int) const override { return 0xFFFFFFFFu; }
-    bool setPixel(int x, int y, ColorRef c, const QRegion* clip) override
+    bool setPixel(int x, int y, ColorRef c, const DeviceClip* clip) override
     {
         if (!open(clip))
             return true;
@@ -468,7 +468,7 @@ void PostScriptDevice::polylineWith(const PixelPolyline& line, ColorRef c, int32
     page_ += " s\n";
 }
 
-bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
+bool PostScriptDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
 {
     if (shape.rop2 == R2_NOP)
         return true;
@@ -514,7 +514,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const QRegion* clip)
     return spill();
 }
 
-bool PostScriptDevice::drawText(const DeviceText& text, const QRegion* clip)
+bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
 {
     if (!open(clip))
         return !failed_;
@@ -704,7 +704,7 @@ bool PostScriptDevice::defineInSetup(PictureData* data)
 }
 
 bool PostScriptDevice::blit(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
-                            const QRegion* clip)
+                            const DeviceClip* clip)
 {
     QRectF dest;
     QImage picture;

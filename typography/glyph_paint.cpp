@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "foundation/int_math.h"
 #include "graphics/rotation.h"
@@ -16,13 +17,9 @@ constexpr int32_t kBands = 20;
 // The clip as it was, put back when the painting ends.
 class SavedClip {
 public:
-    explicit SavedClip(Dc* dc) : dc_(dc), had_(dc->hasClip())
-    {
-        if (had_)
-            clip_ = dc->clipRegion();
-    }
+    explicit SavedClip(Dc* dc) : dc_(dc), clip_(dc->wholeClip()) {}
     ~SavedClip() { Restore(); }
-    void Restore() { dc_->selectClipRgn(had_ ? &clip_ : nullptr); }
+    void Restore() { dc_->restoreClip(clip_); }
     // The saved clip narrowed to a region in device units.
     void NarrowTo(const Region& device)
     {
@@ -32,8 +29,7 @@ public:
 
 private:
     Dc* dc_;
-    bool had_;
-    Region clip_;
+    std::optional<DeviceClip> clip_;
 };
 
 IntPoint DeviceOffset(const Dc* dc)
