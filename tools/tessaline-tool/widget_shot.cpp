@@ -1,8 +1,10 @@
 #include "widget_shot.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -48,6 +50,18 @@ bool ShotProgram::Start(int width, int height)
         return false;
     }
     started_ = true;
+    // A dialog that opens on its own takes what it proposes, as OK would,
+    // and the picture says so on stderr; it keeps being answered until it
+    // is gone.
+    answerer_.setInterval(100);
+    QObject::connect(&answerer_, &QTimer::timeout, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            std::fprintf(stderr, "tessaline-tool: answered \"%s\" with what it proposes\n",
+                         dialog->windowTitle().toLocal8Bit().constData());
+            dialog->accept();
+        }
+    });
+    answerer_.start();
     CSplashWnd::HideSplashScreen();
     Frame()->showNormal();
     Frame()->resize(width, height);

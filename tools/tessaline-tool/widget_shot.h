@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "offscreen_application.h"
 #include "tool_command.h"
@@ -50,6 +51,9 @@ private:
     std::unique_ptr<QApplication> qt_;
     QTemporaryDir temp_;
     std::unique_ptr<CCardApp> app_;
+    // Answers what the program asks while a file opens (fonts to replace,
+    // say): no one is at an offscreen window to answer.
+    QTimer answerer_;
     bool started_ = false;
 };
 
