@@ -99,11 +99,11 @@ FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std
 // when new.
 static int16_t FaceId(CLabelsDoc& doc, const std::string& face)
 {
-    FontSpec spec;
-    spec.type = kFontTypeTrueType;
-    spec.pitchAndFamily = 0x22;
-    std::strncpy(spec.faceName, face.c_str(), sizeof spec.faceName - 1);
-    const int32_t id = doc.Fonts().GetFontId(&spec);
+    FontSpec font;
+    font.type = kFontTypeTrueType;
+    font.pitchAndFamily = 0x22;
+    std::strncpy(font.faceName, face.c_str(), sizeof font.faceName - 1);
+    const int32_t id = doc.Fonts().GetFontId(&font);
     // Text finds its font through the substitute the check records.
     doc.Fonts().CheckInstalledFonts();
     return int16_t(id);
