@@ -430,6 +430,9 @@ public:
     void SetView(CardViewServices* view);
     // Opened from a file or a folder the user may not write to.
     bool ReadOnly() const { return readOnly_; }
+    // Opened although reading found it damaged (the user was told): it may
+    // be looked at and mended, but what it holds is not what was saved.
+    bool FoundDamaged() const { return foundDamaged_; }
     void SetShowGuides(bool on) { display_[1] = on ? 1 : 0; }
     // The page drawing clips to the page region; nothing is drawn while
     // drawing is disabled.
@@ -690,6 +693,7 @@ private:
     PathRecord path_{};
     FileHandle file_ = kNoFile;
     bool readOnly_ = false;
+    bool foundDamaged_ = false;
     int16_t state_ = kDocStateBuilt;
     // A flag the view and selection tool read, show guides, snap to guides,
     // the page flag used when pages are opened, show non-printing areas,

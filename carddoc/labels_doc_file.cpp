@@ -194,7 +194,8 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     case CardHeaderCheck::kGood:
         break;
     }
-    if (h.status != 0)
+    foundDamaged_ = h.status != 0;
+    if (foundDamaged_)
         AlertStopById(kDocMngBase, kMsgDamaged, 0);
     if (!swap_->HasDiskSpace(double(h.endOfData))) {
         AlertStopById(kFileMngBase, kMsgDiskFullOpen, 0);
@@ -231,8 +232,10 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
         return Refuse(kMsgDamaged);
     // A frame placed where no page reaches is drawn where the limits keep
     // it; the user hears that the file is damaged, and reading goes on.
-    if (h.status == 0 && !FramePlacementsSound(file, *frames_))
+    if (h.status == 0 && !FramePlacementsSound(file, *frames_)) {
+        foundDamaged_ = true;
         AlertStopById(kDocMngBase, kMsgDamaged, 0);
+    }
     frames_->RebuildPageLists();
     return 0;
 }

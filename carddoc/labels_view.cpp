@@ -20,6 +20,7 @@
 #include "dialogs/value_dialogs.h"
 #include "foundation/cp1252.h"
 #include "foundation/cursors.h"
+#include "foundation/long_work.h"
 #include "frames/curr_page_mng.h"
 #include "graphics/shape_helpers.h"
 #include "platform/dc.h"
@@ -255,6 +256,9 @@ void CLabelsView::PaintPending()
         return;
     const QRegion area = dirty_;
     dirty_ = QRegion();
+    // Whatever a frame needs to be drawn (a text frame flowing around a
+    // picture included), nothing waits for the window's events meanwhile.
+    PaintingScope painting;
     const bool caret = document_ && document_->IsTextToolCurrent();
     if (caret)
         document_->HideCaret();

@@ -28,6 +28,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
+#include "frames/eps_job_memory.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
@@ -336,8 +337,10 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
+    EpsJobMemory::Shared().BeginJob();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
     const bool picturesMissing = TakePicturesNotPrinted() > 0;
+    const std::string epsFailures = EpsJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
 
@@ -345,6 +348,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ReportPrintError(result);
     if (result == 0 && picturesMissing)
         AlertNote(kPictureMissingText, 0);
+    if (result == 0 && !epsFailures.empty())
+        AlertNote(epsFailures.c_str(), 0);
     job_.printer.reset();
     return kPrintDone;
 }

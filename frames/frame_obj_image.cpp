@@ -18,6 +18,7 @@
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
+#include "foundation/long_work.h"
 #include "foundation/program_folder.h"
 #include "foundation/win_error.h"
 #include "foundation/string_table.h"
@@ -101,6 +102,7 @@ void ClearImageStorePlaces(ImageBlockB* b)
 
 FrameObjImage::~FrameObjImage()
 {
+    StopAwaiting();
     DibHandleFree(&keptMask_);
     DibHandleFree(&decoded_);
     DibHandleFree(&rotated_);
@@ -568,6 +570,12 @@ Handle FrameObjImage::LoadPreviewBits() const
 
 int32_t FrameObjImage::LoadDecoded()
 {
+    // Paper never gets the stand-in shown while the picture is drawn for
+    // the screen: it waits for the picture itself.
+    if (!awaitedFile_.empty() && outputShift_) {
+        StopAwaiting();
+        DibHandleFree(&decoded_);
+    }
     if (decoded_ && !DibHandleIsEmpty(decoded_))
         return 0;
     CTFileMng* swap = Swap();
@@ -608,7 +616,13 @@ int32_t FrameObjImage::LoadDecoded()
         // along instead of being read again for it.
         const bool forPaper = outputShift_ && MayPrintSoftly();
         std::vector<uint8_t> alpha;
-        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc(), forPaper ? &alpha : nullptr)) {
+        bool pending = false;
+        if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc(), forPaper ? &alpha : nullptr,
+                                           outputShift_ ? nullptr : &pending)) {
+            if (pending) {
+                ShowWhileDrawn(h, PathRecordToPosix(path));
+                return 0;
+            }
             StoreDecoded(h);
             if (forPaper)
                 PictureSoftMasks::Shared().Take(decodedKey_, decoded_, alpha, MaskKey());
@@ -1086,6 +1100,9 @@ void FrameObjImage::DrawContent(Dc* dc)
 {
     if (outputShift_ ? !a_.printPicture : !a_.displayPicture)
         return;
+    // Half drawn, the frame must not be reached by a click, a close or a
+    // timer: whatever its picture needs, nothing waits for events here.
+    PaintingScope painting;
     if (PrepareImage(0) != 0) {
         // A card printed without its picture is not what the user asked for;
         // the job tells them.

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "foundation/path_record.h"
@@ -86,6 +87,12 @@ public:
     // Frees the decoded, turned and mask pictures; with dropStore their
     // swap stretches go too.
     virtual void ReleaseImage(bool dropStore);
+    // The picture the frame showed its stand-in for while it was being
+    // drawn in the background has been drawn, or could not be: the frame
+    // takes it at its next painting, and is painted again.
+    void PreviewSettled();
+    // The file whose picture is awaited; empty when none is.
+    const std::string& AwaitedFile() const { return awaitedFile_; }
     // The same for the metafile bits.
     virtual void ReleasePreview(bool dropStore);
     // Puts a picture in the store form (u32 size, then the packed bitmap)
@@ -196,6 +203,10 @@ protected:
     // units less origin.
     EpsPlacement PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const;
     void MarkPictureStale();
+    // Shows standIn (taken over) for the file's picture until it is drawn.
+    void ShowWhileDrawn(DibHandle standIn, const std::string& file);
+    // No longer waits for a picture drawn in the background.
+    void StopAwaiting();
     // The context to measure and render with: the view's, or a measuring
     // one when the frame has no view.
     Dc* ReferenceDc();
@@ -230,6 +241,9 @@ protected:
     float savedVScale_ = 100.0f;
     IntPoint savedPan_;
     std::vector<IntPoint> outline_;
+    // decoded_ is the stand-in for the picture of this file (a full path),
+    // shown while it is drawn in the background; empty when it is not.
+    std::string awaitedFile_;
 
 private:
     std::unique_ptr<Dc> measuring_;

@@ -128,10 +128,13 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
     return false;
 }
 
-DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference, std::vector<uint8_t>* alpha)
+DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference, std::vector<uint8_t>* alpha,
+                           bool* pending)
 {
     if (alpha)
         alpha->clear();
+    if (pending)
+        *pending = false;
     ScopedWaitCursor wait;
     const std::string hostPath = FileHostPath(&path);
     const int32_t own = OwnDecoderType(UpperExtension(path));
@@ -149,7 +152,7 @@ DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference, 
     if (tag == kImageTagEmf || tag == kImageTagWmf)
         return ImageRenderMetafileFile(path, reference, kMetafilePreviewSide);
     if (tag == kImageTagEps) {
-        if (DibHandle rendered = EpsRenderedPreview(path))
+        if (DibHandle rendered = EpsRenderedPreview(path, pending))
             return rendered;
         return EpsStandInPicture(path, reference);
     }

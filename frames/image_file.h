@@ -37,9 +37,11 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind);
 // gets its stand-in picture when it cannot be. Shows the wait cursor
 // meanwhile. Transparency is laid over white; `alpha`, when given, gets
 // the alpha a raster picture was laid over with (see CDibImage::KeepAlpha),
-// empty for an opaque one.
+// empty for an opaque one. `pending`, when given, is set when the EPS
+// stand-in came back because the picture is being drawn in the background
+// for a painting (see EpsRenderedPreview).
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference,
-                           std::vector<uint8_t>* alpha = nullptr);
+                           std::vector<uint8_t>* alpha = nullptr, bool* pending = nullptr);
 // The enhanced-metafile bits of a metafile file ('EMF ' or 'WMF '), or null.
 Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 

@@ -11,6 +11,8 @@
 #include "foundation/int_math.h"
 #include "foundation/long_work.h"
 #include "foundation/path_record.h"
+#include "frames/eps_job_memory.h"
+#include "frames/eps_preview_cache.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/ghostscript.h"
 #include "graphics/postscript.h"
@@ -27,6 +29,13 @@ std::string Number(double v)
 }
 
 int16_t Short(int64_t v) { return int16_t(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
+
+std::string FileName(const PathRecord& file)
+{
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&file, name, int32_t(sizeof name));
+    return name;
+}
 
 IntRect Normalised(IntRect r)
 {
@@ -101,16 +110,32 @@ DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, 
     // would have them.
     std::string program = "%!PS\n " + Number(72.0 / dpiX) + " " + Number(72.0 / dpiY) + " scale 0 " +
                           std::to_string(height) + " translate 1 -1 scale\n";
+    // A picture that failed earlier in the print job fails again: its
+    // cards take the stand-in at once.
+    const std::string path = PathRecordToPosix(file);
+    EpsJobMemory& job = EpsJobMemory::Shared();
+    if (job.Failed(path))
+        return nullptr;
     PassThroughBuffer page;
     if (ImageSendEps(&page, file, placement) != 0)
         return nullptr;
     program += page.text();
     program += "\nshowpage\n";
-    return GhostscriptRender(QByteArray::fromStdString(program), width, height, dpiX, dpiY);
+    GhostscriptOutcome outcome = GhostscriptOutcome::kDrawn;
+    DibHandle rendered = GhostscriptRender(QByteArray::fromStdString(program), width, height, dpiX, dpiY,
+                                           GhostscriptTimeLimitMs(), nullptr, &outcome);
+    job.Remember(path, FileName(file), outcome);
+    return rendered;
 }
 
-DibHandle EpsRenderedPreview(const PathRecord& file)
+DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending)
 {
+    if (pending)
+        *pending = false;
+    const std::string path = PathRecordToPosix(file);
+    EpsJobMemory& job = EpsJobMemory::Shared();
+    if (job.Failed(path))
+        return nullptr;
     IntRect box;
     if (EpsReadBoundingBox(&file, &box) != 0)
         return nullptr;
@@ -131,16 +156,33 @@ DibHandle EpsRenderedPreview(const PathRecord& file)
     if (PsIncludeEps(&page, &file) != 0)
         return nullptr;
     const QByteArray program = QByteArray::fromStdString(start + "\n" + page.text() + "\nshowpage\n");
+    const std::string name = FileName(file);
+    // A painting may not wait: the picture is drawn in the background and
+    // the caller shows the stand-in meanwhile.
+    if (pending && InsidePainting()) {
+        DibHandle ready = nullptr;
+        switch (EpsPreviewCache::Shared().Ask(program, int32_t(width), int32_t(height), path, &ready)) {
+        case EpsPreviewCache::State::kReady:
+            return ready;
+        case EpsPreviewCache::State::kPending:
+            *pending = true;
+            return nullptr;
+        case EpsPreviewCache::State::kFailed:
+            return nullptr;
+        case EpsPreviewCache::State::kNotStarted:
+            break;
+        }
+    }
     // A picture's PostScript may take long, or never end: it is drawn off
     // the window's thread and the user may stop it; the caller then shows
     // the picture's stand-in.
-    char name[kPathTextSize] = {};
-    PathRecordGetFileName(&file, name, int32_t(sizeof name));
     DibHandle rendered = nullptr;
+    GhostscriptOutcome outcome = GhostscriptOutcome::kDrawn;
     RunLongWork(std::string("Drawing the PostScript picture ") + name + "...",
                 [&](const std::atomic<bool>& cancelled) {
                     rendered = GhostscriptRender(program, int32_t(width), int32_t(height), 72.0, 72.0,
-                                                 kGhostscriptTimeLimitMs, &cancelled);
+                                                 GhostscriptTimeLimitMs(), &cancelled, &outcome);
                 });
+    job.Remember(path, name, outcome);
     return rendered;
 }

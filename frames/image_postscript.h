@@ -52,5 +52,8 @@ DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, 
 
 // The file's bounding box drawn by Ghostscript at one pixel a point, the
 // size of its stand-in picture; null when the box cannot be read or
-// Ghostscript is not there or fails.
-DibHandle EpsRenderedPreview(const PathRecord& file);
+// Ghostscript is not there or fails, or when the file failed earlier in the
+// running print job. Asked for while painting with pending given, it does
+// not wait where the picture can be drawn in the background: null, with
+// pending set, until it is drawn (EpsPreviewCache tells when).
+DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending = nullptr);

@@ -77,20 +77,34 @@ DibHandle CopyOf(DibHandle page)
 
 bool GhostscriptAvailable() { return !GhostscriptProgram().isEmpty(); }
 
-DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
-                            int32_t timeLimitMs, const std::atomic<bool>* cancelled)
+int32_t GhostscriptTimeLimitMs()
 {
+    bool ok = false;
+    const int limit = qEnvironmentVariableIntValue("TESSALINE_PICTURE_TIME_LIMIT_MS", &ok);
+    return ok && limit > 0 ? std::min(limit, kGhostscriptTimeLimitMs) : kGhostscriptTimeLimitMs;
+}
+
+DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
+                            int32_t timeLimitMs, const std::atomic<bool>* cancelled, GhostscriptOutcome* outcome)
+{
+    GhostscriptOutcome ignored = GhostscriptOutcome::kDrawn;
+    GhostscriptOutcome& ended = outcome ? *outcome : ignored;
+    ended = GhostscriptOutcome::kNotAsked;
     if (width <= 0 || height <= 0 || int64_t(width) * height > kGhostscriptMaxPixels || !(dpiX > 0) ||
         !(dpiY > 0) || !std::isfinite(dpiX) || !std::isfinite(dpiY))
         return nullptr;
     const QString gs = GhostscriptProgram();
+    ended = GhostscriptOutcome::kMissing;
     if (gs.isEmpty())
         return nullptr;
     {
         std::lock_guard<std::mutex> lock(g_lastLock);
-        if (g_last.Matches(program, width, height, dpiX, dpiY))
+        if (g_last.Matches(program, width, height, dpiX, dpiY)) {
+            ended = GhostscriptOutcome::kDrawn;
             return CopyOf(g_last.page);
+        }
     }
+    ended = GhostscriptOutcome::kFailed;
     QProcess process;
     // The page comes on standard output; what gs has to say goes to its
     // standard error, which nobody reads.
@@ -127,6 +141,7 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
             if (stop && process.state() != QProcess::NotRunning) {
                 process.kill();
                 process.waitForFinished(-1);
+                ended = left <= 0 ? GhostscriptOutcome::kTimedOut : GhostscriptOutcome::kCancelled;
                 return nullptr;
             }
             break;
@@ -143,6 +158,7 @@ DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t he
         return nullptr;
     DibHandle result = DibFromPage(page);
     if (result) {
+        ended = GhostscriptOutcome::kDrawn;
         std::lock_guard<std::mutex> lock(g_lastLock);
         DibHandleFree(&g_last.page);
         g_last.page = CopyOf(result);

@@ -17,6 +17,13 @@
 
 // How long one picture may take.
 constexpr int32_t kGhostscriptTimeLimitMs = 30000;
+// The limit in force: kGhostscriptTimeLimitMs, or the milliseconds the
+// environment variable TESSALINE_PICTURE_TIME_LIMIT_MS gives (from 1 to
+// kGhostscriptTimeLimitMs), for a machine whose pictures must fail sooner.
+int32_t GhostscriptTimeLimitMs();
+
+// How a drawing ended, for the message that tells the user.
+enum class GhostscriptOutcome { kDrawn, kNotAsked, kMissing, kFailed, kTimedOut, kCancelled };
 // Pictures of more pixels than this are not asked for.
 constexpr int64_t kGhostscriptMaxPixels = int64_t(64) * 1024 * 1024;
 
@@ -30,7 +37,8 @@ bool GhostscriptAvailable();
 // is not there, fails, times out or the size is out of range. The last
 // page drawn is kept: asked for again, it comes without running gs.
 // gs is stopped, and null returned, as soon as cancelled (when given) is
-// set. It may be called from any thread.
+// set. It may be called from any thread. outcome (when given) says how it
+// ended: kNotAsked for a size or resolution out of range.
 DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
-                            int32_t timeLimitMs = kGhostscriptTimeLimitMs,
-                            const std::atomic<bool>* cancelled = nullptr);
+                            int32_t timeLimitMs = GhostscriptTimeLimitMs(),
+                            const std::atomic<bool>* cancelled = nullptr, GhostscriptOutcome* outcome = nullptr);

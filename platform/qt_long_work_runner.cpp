@@ -12,6 +12,49 @@
 
 #include "foundation/cp1252.h"
 
+QtLongWorkRunner::QtLongWorkRunner() : receiver_(std::make_unique<QObject>()) {}
+
+QtLongWorkRunner::~QtLongWorkRunner()
+{
+    for (const std::unique_ptr<Background>& work : background_)
+        work->cancelled = true;
+    for (const std::unique_ptr<Background>& work : background_)
+        work->thread.join();
+    // Ends already posted go with their receiver.
+    receiver_.reset();
+}
+
+void QtLongWorkRunner::Start(const LongWork& work, std::function<void()> done)
+{
+    auto started = std::make_unique<Background>();
+    Background* job = started.get();
+    QObject* receiver = receiver_.get();
+    background_.push_back(std::move(started));
+    job->thread = std::thread([this, job, work, done = std::move(done), receiver] {
+        work(job->cancelled);
+        if (job->cancelled)
+            return;
+        QMetaObject::invokeMethod(
+            receiver,
+            [this, job, done] {
+                Finish(job);
+                done();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void QtLongWorkRunner::Finish(Background* ended)
+{
+    for (auto it = background_.begin(); it != background_.end(); ++it) {
+        if (it->get() != ended)
+            continue;
+        (*it)->thread.join();
+        background_.erase(it);
+        return;
+    }
+}
+
 bool QtLongWorkRunner::Run(const std::string& what, const LongWork& work)
 {
     // Work asked for from another thread (a print's drawing thread) is

@@ -22,9 +22,11 @@
 #include "support/needed_tools.h"
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
 #include "foundation/path_record.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "frames/frame_obj_image.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/ghostscript.h"
 #include "journey_fixture.h"
@@ -340,6 +342,58 @@ TEST_F(PictureJourney, AnEpsThatNeverEndsCanBeCancelledWhileTheWindowLives)
     const QImage view = ViewPixels();
     const QPoint inside = ViewPoint(IntPoint{(bounds.left * 3 + bounds.right) / 4, (bounds.top + bounds.bottom) / 2});
     EXPECT_EQ(view.pixel(inside) & 0xFFFFFF, 0xC0C0C0u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// A card whose EPS picture is slow to draw and is not kept in the card:
+// painting shows the stand-in at once, without running the window's events
+// while the frame is half drawn, and the frame is painted again with the
+// picture once Ghostscript has drawn it.
+TEST_F(PictureJourney, ASlowEpsPaintsItsStandInAtOnceAndThePictureWhenDrawn)
+{
+    if (!Have("gs"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
+    const std::string eps = TempFile("slow.eps");
+    const auto slowEps = [&](int ms) {
+        WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n/t0 realtime def\n"
+                            "{ realtime t0 sub " + std::to_string(ms) + " gt { exit } if } loop\n"
+                            "0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n");
+    };
+    slowEps(10);
+    const std::string card = TempFile("slow.lqx");
+    Tool("card new-picture '" + card + "' '" + eps + "'");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    CurrPageMng* pages = CardDocument()->PageManager();
+    FrameObjImage* frame = nullptr;
+    for (int16_t i = 0; i < pages->FrameCount() && !frame; ++i)
+        frame = dynamic_cast<FrameObjImage*>(pages->FrameAt(i));
+    ASSERT_NE(frame, nullptr);
+    IntRect bounds;
+    frame->GetBounds(&bounds, 0, kGeometryCurrent);
+    const QPoint left = ViewPoint(IntPoint{bounds.left + (bounds.right - bounds.left) / 8,
+                                           bounds.top + (bounds.bottom - bounds.top) / 4});
+    const auto shown = [&] { return CardView()->Surface().pixel(left) & 0xFFFFFF; };
+    Settle();
+
+    // The file changes: its picture is drawn afresh, slowly.
+    slowEps(1500);
+    frame->ReleaseImage(true);
+    bool eventsRan = false;
+    QTimer::singleShot(0, [&] { eventsRan = true; });
+    CardView()->Refresh();
+    CardView()->UpdateNow();
+    EXPECT_FALSE(eventsRan) << "the painting ran the window's events";
+    EXPECT_EQ(shown(), 0xC0C0C0u) << "the stand-in is not shown";
+    EXPECT_EQ(VisibleWindow<QProgressDialog>(), nullptr);
+
+    for (int waited = 0; waited < 600 && qGray(shown()) > 40; ++waited)
+        Settle(50);
+    EXPECT_LT(qGray(shown()), 40) << "the frame was not painted again with its picture";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/needed_tools.h"
 #include "support/shell.h"
@@ -235,6 +237,84 @@ TEST(PrintPdfTool, ACardOfEveryFrameKindPrintsBothSidesWithItsTextAndEachPicture
     // The card's picture on screen: the program asks what stands in for a
     // font this machine lacks, and the tool answers rather than waiting.
     EXPECT_EQ(Shell(dir, "timeout 120 \"$T\" card-view-shot every.lqx every.png 2>/dev/null && test -s every.png"), 0);
+}
+
+// A picture whose PostScript never ends, on 20 cards: Ghostscript is run
+// once for the whole job and stopped at the limit; every card gets the
+// stand-in at once, and the job says once which file failed and why.
+TEST(PrintPdfTool, AnEpsThatNeverEndsIsTriedOnceAJobAndNamedOnce)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v gs >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
+    WriteFileBytes(dir.file("forever.eps"), "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n{ } loop\n%%EOF\n");
+    // A gs that counts its runs before it hands over to the real one.
+    ASSERT_EQ(Shell(dir, "mkdir bin && printf '#!/bin/sh\\necho run >> \"%s/runs\"\\nexec \"%s\" \"$@\"\\n' "
+                         "\"$PWD\" \"$(command -v gs)\" > bin/gs && chmod +x bin/gs"),
+              0);
+    const std::string run = "export TESSALINE_PICTURE_TIME_LIMIT_MS=1000 PATH=\"$PWD/bin:$PATH\"; ";
+    ASSERT_EQ(Shell(dir, run + "\"$T\" card new-picture card.lqx forever.eps && \"$T\" db new people.dqx && "
+                               "\"$T\" db fill people.dqx 20 --seed 3 >/dev/null && rm -f runs"),
+              0);
+
+    ASSERT_EQ(Shell(dir, run + "\"$T\" print-pdf card.lqx people.dqx out.pdf > said 2> err"), 0)
+        << ReadFileBytes(dir.file("err"));
+    EXPECT_EQ(ReadFileBytes(dir.file("runs")), "run\n") << "gs was run again for later cards";
+    const std::string err = ReadFileBytes(dir.file("err"));
+    EXPECT_NE(err.find("\"forever.eps\" could not be drawn: it took longer than 1 s."), std::string::npos) << err;
+    EXPECT_EQ(err.find("forever.eps", err.find("forever.eps") + 1), std::string::npos) << "said more than once: " << err;
+    EXPECT_EQ(Shell(dir, "test -s out.pdf"), 0);
+}
+
+// A card cut short or with bytes changed: print-pdf and print-ps either
+// print it or fail and write nothing, leaving the file already under the
+// output's name as it was; card dump's one verdict says the same.
+TEST(PrintPdfTool, ADamagedCardNeverPrintsAndDumpSaysTheSame)
+{
+    TempDir dir;
+    const std::string sample = ReadFileBytes(kSample);
+    ASSERT_GT(sample.size(), 8000u);
+    std::vector<std::pair<std::string, std::string>> cards;
+    // Marked damaged by an unfinished save: it opens, but may not print.
+    std::string marked = sample;
+    marked[0] = 1;
+    cards.emplace_back("marked", marked);
+    for (size_t length : {size_t(0), size_t(60), size_t(119), size_t(120), size_t(4000), size_t(7000),
+                          size_t(7001), sample.size() / 2, sample.size() * 3 / 4, sample.size() - 200,
+                          sample.size() - 1})
+        cards.emplace_back("cut at " + std::to_string(length), sample.substr(0, length));
+    for (size_t at = 0; at < sample.size(); at += sample.size() / 23 + 1) {
+        std::string changed = sample;
+        changed[at] = char(~uint8_t(changed[at]));
+        cards.emplace_back("byte " + std::to_string(at) + " changed", changed);
+    }
+    int refused = 0;
+    for (const auto& [what, bytes] : cards) {
+        SCOPED_TRACE(what);
+        WriteFileBytes(dir.file("card.lqx"), bytes);
+        WriteFileBytes(dir.file("out.pdf"), "old");
+        WriteFileBytes(dir.file("out.ps"), "old");
+        const bool printed = Shell(dir, "\"$T\" print-pdf card.lqx out.pdf >/dev/null 2>err") == 0;
+        // What the opening found damaged is not printed.
+        if (what == "marked" || ReadFileBytes(dir.file("err")).find("damaged") != std::string::npos) {
+            EXPECT_FALSE(printed) << ReadFileBytes(dir.file("err"));
+        }
+        EXPECT_EQ(Shell(dir, "\"$T\" print-ps card.lqx out.ps >/dev/null 2>&1") == 0, printed);
+        const bool dumpGood = Shell(dir, "\"$T\" card dump card.lqx > dump 2>/dev/null") == 0;
+        const std::string dump = ReadFileBytes(dir.file("dump"));
+        EXPECT_EQ(dumpGood, printed) << dump;
+        const size_t check = dump.find("check: ");
+        if (check != std::string::npos) {
+            EXPECT_EQ(dump.find("check: ", check + 1), std::string::npos) << dump;
+            EXPECT_EQ(dump.compare(check, 11, "check: good") == 0, printed) << dump;
+        }
+        if (!printed) {
+            ++refused;
+            EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "old");
+            EXPECT_EQ(ReadFileBytes(dir.file("out.ps")), "old");
+        }
+    }
+    EXPECT_GT(refused, 10);
 }
 
 }  // namespace

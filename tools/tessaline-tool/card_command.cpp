@@ -29,6 +29,7 @@
 #include <string>
 
 #include "card_sample.h"
+#include "card_verdict.h"
 #include "carddoc/card_document_header.h"
 #include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
@@ -217,16 +218,13 @@ int RunDump(const std::string& file)
     DecodeCardHeader(bytes, &header);
     std::printf("file: %s (%u bytes)\n", file.c_str(), size);
     PrintHeader(header, size);
-    static const char* const kChecks[] = {"good", "not a card document", "another version", "damaged"};
-    const CardHeaderCheck check = CheckCardHeader(header, size);
-    std::printf("check: %s\n", kChecks[int(check)]);
-    static const char* const kRefusals[] = {"", "is not a card document", "is a card document of another version",
-                                            "is damaged: its sections do not lie within it"};
-    if (check != CardHeaderCheck::kGood)
-        return ToolFail(file + " " + kRefusals[int(check)]);
-    auto doc = OpenCardDocument(path);
+    // Judged as a print judges it: a card the opening finds damaged is
+    // not good, however sound its header.
+    CardVerdict verdict = CardVerdict::kGood;
+    auto doc = OpenJudgedCard(path, &verdict);
+    std::printf("check: %s\n", CardVerdictText(verdict));
     if (!doc)
-        return ToolFail("the document cannot be opened");
+        return ToolFail(file + " " + CardRefusal(verdict));
     PrintDocument(*doc);
     return 0;
 }

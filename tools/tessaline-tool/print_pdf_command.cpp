@@ -23,6 +23,7 @@
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "platform/print_printer.h"
+#include "card_verdict.h"
 #include "offscreen_application.h"
 #include "tool_command.h"
 
@@ -72,9 +73,12 @@ int RunPrint(const ToolArgs& given, bool postScript)
     PathRecord path{};
     if (PathRecordFromPosix(cardPath, &path) != 0)
         return ToolFail("bad file name " + cardPath);
-    std::unique_ptr<CLabelsDoc> document = OpenCardDocument(path);
+    // A card that is not whole is not printed: nothing is written, and a
+    // file already under the output's name stays as it was.
+    CardVerdict verdict = CardVerdict::kGood;
+    std::unique_ptr<CLabelsDoc> document = OpenJudgedCard(path, &verdict);
     if (!document)
-        return ToolFail("cannot open " + cardPath);
+        return ToolFail(cardPath + " " + CardRefusal(verdict) + ": nothing is printed");
 
     DbDocument database;
     if (databasePath) {

@@ -1,0 +1,85 @@
+#include "card_verdict.h"
+
+#include "carddoc/card_document_header.h"
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_doc_registry.h"
+#include "foundation/file_io.h"
+
+namespace {
+
+CardVerdict HeaderVerdict(const PathRecord& path)
+{
+    FileHandle h = kNoFile;
+    if (FileOpen(&path, kFileRead, &h) != 0)
+        return CardVerdict::kCannotOpen;
+    uint8_t bytes[kCardHeaderSize];
+    uint32_t size = 0;
+    const bool read = FileRead(h, bytes, sizeof bytes) == 0 && FileGetSize(h, &size) == 0;
+    FileClose(h);
+    if (!read)
+        return CardVerdict::kNotCardFile;
+    CardDocHeader header;
+    DecodeCardHeader(bytes, &header);
+    switch (CheckCardHeader(header, size)) {
+    case CardHeaderCheck::kNotCardFile:
+        return CardVerdict::kNotCardFile;
+    case CardHeaderCheck::kOtherVersion:
+        return CardVerdict::kOtherVersion;
+    case CardHeaderCheck::kDamaged:
+        return CardVerdict::kDamaged;
+    case CardHeaderCheck::kGood:
+        break;
+    }
+    return CardVerdict::kGood;
+}
+
+}  // namespace
+
+const char* CardVerdictText(CardVerdict verdict)
+{
+    switch (verdict) {
+    case CardVerdict::kGood:
+        return "good";
+    case CardVerdict::kNotCardFile:
+        return "not a card document";
+    case CardVerdict::kOtherVersion:
+        return "another version";
+    case CardVerdict::kDamaged:
+        return "damaged";
+    case CardVerdict::kCannotOpen:
+        break;
+    }
+    return "cannot be opened";
+}
+
+const char* CardRefusal(CardVerdict verdict)
+{
+    switch (verdict) {
+    case CardVerdict::kGood:
+        return "is good";
+    case CardVerdict::kNotCardFile:
+        return "is not a card document";
+    case CardVerdict::kOtherVersion:
+        return "is a card document of another version";
+    case CardVerdict::kDamaged:
+        return "is damaged";
+    case CardVerdict::kCannotOpen:
+        break;
+    }
+    return "cannot be opened";
+}
+
+std::unique_ptr<CLabelsDoc> OpenJudgedCard(const PathRecord& path, CardVerdict* verdict)
+{
+    *verdict = HeaderVerdict(path);
+    if (*verdict != CardVerdict::kGood)
+        return nullptr;
+    std::unique_ptr<CLabelsDoc> document = OpenCardDocument(path);
+    if (!document)
+        *verdict = CardVerdict::kCannotOpen;
+    else if (document->FoundDamaged())
+        *verdict = CardVerdict::kDamaged;
+    if (*verdict != CardVerdict::kGood)
+        return nullptr;
+    return document;
+}
