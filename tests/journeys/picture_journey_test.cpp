@@ -397,4 +397,32 @@ TEST_F(PictureJourney, ASlowEpsPaintsItsStandInAtOnceAndThePictureWhenDrawn)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+// A card whose EPS never ends, printed from the window: Ghostscript is
+// stopped at its limit once, the cards print the stand-in, and one message
+// box names the file and why.
+TEST_F(PictureJourney, AnEpsThatNeverEndsPrintsItsStandInWithOneMessage)
+{
+    if (!Have("gs"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
+    const std::string eps = TempFile("forever.eps");
+    WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n{ } loop\n%%EOF\n");
+    const std::string card = TempFile("forever.lqx");
+    qputenv("TESSALINE_PICTURE_TIME_LIMIT_MS", "500");
+    Tool("card new-picture '" + card + "' '" + eps + "'");
+    qunsetenv("TESSALINE_PICTURE_TIME_LIMIT_MS");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    alerts.clear();
+    const std::string pdf = TempFile("forever.pdf");
+    qputenv("TESSALINE_PICTURE_TIME_LIMIT_MS", "500");
+    OnNextDialog(PrintToPdfFile(pdf));
+    EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    qunsetenv("TESSALINE_PICTURE_TIME_LIMIT_MS");
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("\"forever.eps\" could not be drawn: it took longer than 0.5 s."),
+              std::string::npos)
+        << alerts.lastText();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+}
+
 }  // namespace
