@@ -7,6 +7,19 @@
 
 namespace {
 
+// In the order of CardVerdict.
+struct VerdictWords {
+    const char* check;
+    const char* refusal;
+};
+constexpr VerdictWords kWords[] = {
+    {"good", "is good"},
+    {"not a card document", "is not a card document"},
+    {"another version", "is a card document of another version"},
+    {"damaged", "is damaged"},
+    {"cannot be opened", "cannot be opened"},
+};
+
 CardVerdict HeaderVerdict(const PathRecord& path)
 {
     FileHandle h = kNoFile;
@@ -35,39 +48,9 @@ CardVerdict HeaderVerdict(const PathRecord& path)
 
 }  // namespace
 
-const char* CardVerdictText(CardVerdict verdict)
-{
-    switch (verdict) {
-    case CardVerdict::kGood:
-        return "good";
-    case CardVerdict::kNotCardFile:
-        return "not a card document";
-    case CardVerdict::kOtherVersion:
-        return "another version";
-    case CardVerdict::kDamaged:
-        return "damaged";
-    case CardVerdict::kCannotOpen:
-        break;
-    }
-    return "cannot be opened";
-}
+const char* CardVerdictText(CardVerdict verdict) { return kWords[int(verdict)].check; }
 
-const char* CardRefusal(CardVerdict verdict)
-{
-    switch (verdict) {
-    case CardVerdict::kGood:
-        return "is good";
-    case CardVerdict::kNotCardFile:
-        return "is not a card document";
-    case CardVerdict::kOtherVersion:
-        return "is a card document of another version";
-    case CardVerdict::kDamaged:
-        return "is damaged";
-    case CardVerdict::kCannotOpen:
-        break;
-    }
-    return "cannot be opened";
-}
+const char* CardRefusal(CardVerdict verdict) { return kWords[int(verdict)].refusal; }
 
 std::unique_ptr<CLabelsDoc> OpenJudgedCard(const PathRecord& path, CardVerdict* verdict)
 {
