@@ -108,6 +108,12 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
     auto* card = dynamic_cast<CardShellDocument*>(documents.OpenDocument(kind, file, false));
     if (!card)
         return 1;
+    // A card the opening found damaged (it has said so) is not what was
+    // saved: it is not printed, and the script running us hears that.
+    if (card->Document()->FoundDamaged()) {
+        documents.CloseDocument(card);
+        return 1;
+    }
 
     bool printerMade = false;
     PrintDialogRunner previous = SetPrintDialogRunner([&](QWidget*, PrintJobRecord* job) {

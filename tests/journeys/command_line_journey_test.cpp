@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 
 #include "support/needed_tools.h"
@@ -134,6 +135,15 @@ TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
                          &errors),
               1);
     EXPECT_NE(errors.find("Error while printing."), std::string::npos) << errors;
+
+    // A card marked damaged by a save that never finished.
+    std::string bytes = ReadFileBytes(card);
+    bytes[0] = 1;
+    WriteFileBytes(card, bytes);
+    const std::string pdf = TempFile("damaged.pdf");
+    EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors), 1);
+    EXPECT_NE(errors.find("Document is damaged."), std::string::npos) << errors;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
 }
 
 TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)
