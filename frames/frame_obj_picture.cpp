@@ -166,3 +166,24 @@ int32_t FrameObjPicture::PrepareImage(int16_t mode)
         placeholderShown_ = 1;
     return result;
 }
+
+bool FrameObjPicture::MissedPicture(std::string* file, std::string* record) const
+{
+    *file = PictureFieldText();
+    while (!file->empty() && file->back() == ' ')
+        file->pop_back();
+    record->clear();
+    // Off a record the text is the field's own name, no file asked for.
+    char name[kFieldTypeNameSize] = {};
+    FieldTypeName(block_.attr.dataField, name, true, false);
+    if (file->empty() || *file == name)
+        return false;
+    FieldTextProvider* provider = InstalledFieldTextProvider();
+    if (!provider || !UsesRecord())
+        return true;
+    const bool preview = outputShift_ != 0;
+    const std::string first = provider->MergeFieldText(kFieldFirstName, preview);
+    const std::string last = provider->MergeFieldText(kFieldLastName, preview);
+    *record = first + (first.empty() || last.empty() ? "" : " ") + last;
+    return true;
+}
