@@ -162,7 +162,7 @@ void CPictureEdit::RefusedTooLong()
 bool CPictureEdit::Validate()
 {
     const QString name = TrimRight(text());
-    if (name.isEmpty() || QFileInfo::exists(name))
+    if (name.isEmpty() || QFileInfo::exists(Cp1252ToQString(ExpandHomeFolder(QStringToCp1252(name)))))
         return true;
     if (ChecksSpeak(Owner()))
         AlertStopById(kDatabaseMessages, kMessagePicturePath, 0);

@@ -48,7 +48,7 @@ std::string FrameObjPicture::PictureFieldText() const
 int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord* out)
 {
     PathRecord path{};
-    if (text.empty() || PathRecordFromString(text.c_str(), &path) != 0)
+    if (text.empty() || PathRecordFromString(ExpandHomeFolder(text).c_str(), &path) != 0)
         return 1;
     if (FileExists(&path, 0)) {
         *out = path;
