@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -67,12 +68,21 @@ constexpr const char* kSelectionFailedText =
 // A file the job could not write: the disk is full, or the folder or file
 // may not be written.
 constexpr int32_t kDiskFullString = 368;
-constexpr const char* kPictureMissingText =
-    "A picture on the cards could not be drawn (its file is missing or can't be read); the cards printed "
-    "without it.";
 constexpr int32_t kWriteProtectedString = 367;
 // A file the user may not write, or in a folder they may not write.
 constexpr int32_t kPermissionString = 371;
+
+// Names the first picture missed, and the record it was to show.
+std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
+{
+    std::string text = missing.file.empty() ? std::string("A picture") : "The picture \"" + missing.file + "\"";
+    if (!missing.record.empty())
+        text += " of the record of " + missing.record;
+    text += " could not be drawn (its file is missing or can't be read); the cards printed without it.";
+    if (missing.others)
+        text += " Other pictures could not be drawn either.";
+    return text;
+}
 
 }  // namespace
 
@@ -339,15 +349,15 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     TakePicturesNotPrinted();
     EpsJobMemory::Shared().BeginJob();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
-    const bool picturesMissing = TakePicturesNotPrinted() > 0;
+    const PicturesNotPrinted missing = TakePicturesNotPrinted();
     const std::string epsFailures = EpsJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
 
     lastResult_ = result;
     ReportPrintError(result);
-    if (result == 0 && picturesMissing)
-        AlertNote(kPictureMissingText, 0);
+    if (result == 0 && missing.count > 0)
+        AlertNote(PicturesNotPrintedText(missing).c_str(), 0);
     if (result == 0 && !epsFailures.empty())
         AlertNote(epsFailures.c_str(), 0);
     job_.printer.reset();

@@ -247,6 +247,12 @@ public:
     // Reading the selection's rows would then give blank records.
     bool SelectionFailed() const;
     int32_t ChangeCategories(const uint8_t* categoryFlags, int32_t operation);
+    // Walks the index, which must be in LastName order, and deletes every
+    // record equal in fields 0-23 to one before it, as one change; the
+    // user may stop the walk, and what it found by then is deleted. The
+    // number deleted, or -1 when the file could not be read or written (a
+    // failed write leaves every record as it was).
+    int32_t DeleteDuplicateRecords();
     int32_t FindRecords(int32_t direction, int32_t kind, const uint8_t* criteria);
     int32_t IncrementalFind(const TypedEntries& typed, bool keyOnly);
     // Whether the current buffer passes the category filter.

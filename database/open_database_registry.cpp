@@ -1,5 +1,7 @@
 #include "database/open_database_registry.h"
 
+#include <utility>
+
 #include "database/db_document.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
@@ -9,6 +11,7 @@ namespace {
 
 struct Registry {
     DbDocument* current = nullptr;
+    DbDocument* setAside = nullptr;
     DbDocument* open[kMaxOpenDatabases] = {};
     uint8_t resort = 0;
 };
@@ -69,6 +72,8 @@ bool UnregisterDatabase(DbDocument* document)
     // been made current by its window; it must not stay behind either.
     if (g_registry.current == document)
         g_registry.current = nullptr;
+    if (g_registry.setAside == document)
+        g_registry.setAside = nullptr;
     return found;
 }
 
@@ -80,6 +85,19 @@ void SetCurrentDatabase(DbDocument* document)
         SetCustomFieldNames(document->Header() + dbh::kCustomNames);
     else
         ResetCustomFieldNames();
+}
+
+void SetAsideCurrentDatabase()
+{
+    g_registry.setAside = g_registry.current;
+    SetCurrentDatabase(nullptr);
+}
+
+void RestoreSetAsideDatabase()
+{
+    DbDocument* document = std::exchange(g_registry.setAside, nullptr);
+    if (document && !g_registry.current)
+        SetCurrentDatabase(document);
 }
 
 DbDocument* GetCurrentDatabaseDoc()

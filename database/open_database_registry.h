@@ -23,6 +23,11 @@ bool UnregisterDatabase(DbDocument* document);
 // With a document its custom field names go to the field table; with null
 // the placeholders do.
 void SetCurrentDatabase(DbDocument* document);
+// Makes no database current for a while (a wizard's previews show the
+// fields' names), and makes the one that was current so again when the
+// while ends, unless another was made current meanwhile or it was closed.
+void SetAsideCurrentDatabase();
+void RestoreSetAsideDatabase();
 // Null while the suppress flag is set.
 DbDocument* GetCurrentDatabaseDoc();
 DataFile* GetCurrentDataFile();

@@ -117,8 +117,8 @@ void CDBDocument::OnFileImportDatabase()
     if (result.failed && Data().Index().Failed())
         RebuildSelection(kPassBuild);
     // After a failure only the failure is said: nothing was stored.
-    if (!result.failed && result.replaced > 0)
-        AlertNote(ReplacedCharactersText(result.replaced).c_str(), 0);
+    if (const std::string note = ImportNoteText(result); !result.failed && !note.empty())
+        AlertNote(note.c_str(), 0);
 }
 
 void CDBDocument::OnFileExportDatabase()

@@ -9,8 +9,6 @@
 
 #include "database/database_header.h"
 #include "database/database_messages.h"
-#include "database/db_host.h"
-#include "database/progress_window.h"
 #include "database/record_file_format.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/view_browser.h"
@@ -18,8 +16,6 @@
 #include "foundation/byte_order.h"
 
 namespace {
-
-constexpr int32_t kStringWorking = 255;
 
 uint8_t* Criteria(uint8_t* header) { return header + dbh::kActiveCriteria; }
 
@@ -30,16 +26,6 @@ void CriteriaDigits(uint16_t value, int32_t digits[3])
         digits[i] = value % 10;
         value /= 10;
     }
-}
-
-bool SameRecordFields(const CardRecord& a, const CardRecord& b)
-{
-    for (int32_t id = 0; id < kBodyFieldCount; ++id) {
-        const uint8_t length = a.GetFieldLength(id);
-        if (length != b.GetFieldLength(id) || std::memcmp(a.FieldBody(id), b.FieldBody(id), length) != 0)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -259,56 +245,7 @@ void CDBDocument::DeleteAllDuplicates()
         data.SetSortSpec(byLastName);
         DbDocument::RebuildSelection();
     }
-    // Walk the index in LastName order: each record of a LastName group is
-    // held against every later one of the same group.
-    std::vector<int32_t> duplicates;
-    {
-        const int32_t live = data.GetLiveCount();
-        DbProgressWindow progress(data.DatabaseName(), WorkingMessage(kStringWorking), live, 100, 1);
-        struct Held {
-            int32_t offset;
-            std::unique_ptr<CardRecord> image;
-        };
-        std::vector<Held> group;
-        std::string groupName;
-        bool stopped = false;
-        for (int32_t p = 0; p < live && !stopped; ++p) {
-            if (!progress.Step() || CurrentDbHost().AbortRequested()) {
-                stopped = true;
-                break;
-            }
-            if (data.GotoRecord(p, false, false) < 0)
-                break;
-            const CardRecord& record = data.Current();
-            const std::string name(reinterpret_cast<const char*>(record.FieldBody(kFieldLastName)),
-                                   record.GetFieldLength(kFieldLastName));
-            if (p == 0 || name != groupName) {
-                group.clear();
-                groupName = name;
-            }
-            bool same = false;
-            for (const Held& held : group)
-                if (SameRecordFields(*held.image, record)) {
-                    same = true;
-                    break;
-                }
-            if (same) {
-                duplicates.push_back(data.CurrentOffset());
-                continue;
-            }
-            auto copy = std::make_unique<CardRecord>();
-            copy->CopyFrom(record);
-            group.push_back({data.CurrentOffset(), std::move(copy)});
-        }
-    }
-    {
-        DbChange batch(data);
-        for (int32_t offset : duplicates) {
-            if (data.SetCurrentAndRead(offset, -1, true, true) < 0)
-                continue;
-            data.DeleteRecord(true);
-        }
-    }
+    data.DeleteDuplicateRecords();
     if (resorted)
         data.SetSortSpec(saved);
     RebuildSelection(kPassCommitAndBuild);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <cstring>
+#include <string>
 
 #include <QFileInfo>
 
@@ -145,13 +146,23 @@ bool CDateEdit::Validate()
 
 bool CPictureEdit::IsCharAllowed(QChar c, int) const
 {
-    return !QStringLiteral("/*?\"<>|").contains(c);
+    // Paths here are written with "/"; the other marks stand for wildcards
+    // and redirections in the shell.
+    return !QStringLiteral("*?\"<>|").contains(c);
+}
+
+void CPictureEdit::RefusedTooLong()
+{
+    const std::string text = "This path is longer than the " + std::to_string(Limit()) +
+                             " characters a picture's path may have in the database; it was not taken. Move the "
+                             "picture to a folder with a shorter path.";
+    AlertStop(text.c_str(), 0);
 }
 
 bool CPictureEdit::Validate()
 {
     const QString name = TrimRight(text());
-    if (name.isEmpty() || QFileInfo::exists(name))
+    if (name.isEmpty() || QFileInfo::exists(Cp1252ToQString(ExpandHomeFolder(QStringToCp1252(name)))))
         return true;
     if (ChecksSpeak(Owner()))
         AlertStopById(kDatabaseMessages, kMessagePicturePath, 0);
@@ -166,6 +177,10 @@ void CPictureEdit::ImportGraphics()
     if (!chosen)
         return;
     const QString text = Cp1252ToQString(path);
+    if (text.size() > Limit()) {
+        RefusedTooLong();
+        return;
+    }
     SetText(&text, nullptr, 0, false);
     OnTextChanged();
 }

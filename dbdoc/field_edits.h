@@ -29,13 +29,16 @@ class CPictureEdit : public CFilteredEdit {
 
 public:
     explicit CPictureEdit(QWidget* parent = nullptr) : CFilteredEdit(parent) {}
-    // Anything a path may hold.
+    // Anything a path of this system may hold, "/" included.
     bool IsCharAllowed(QChar c, int position) const override;
     // Tells the user when no file has the name. Always true.
     bool Validate() override;
     // The File menu's Import Graphics: the chosen file's path becomes the
-    // text; a cancelled choice leaves it.
+    // text; a cancelled choice leaves it, and so does a path longer than
+    // the field holds (the user is told).
     void ImportGraphics();
+    // A cut path would name another file: the user is told the limit.
+    void RefusedTooLong() override;
 };
 
 // Lets the user choose a picture file; false when cancelled. Tests install

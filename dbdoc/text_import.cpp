@@ -1,6 +1,7 @@
 #include "dbdoc/text_import.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "database/data_file.h"
@@ -27,6 +28,32 @@ constexpr char kImportUndoneText[] = "The import did not finish. No record of it
 // The text reader is one for the whole program: an import that opened it
 // after another must not have it closed under it by the older one.
 const TextImport* g_readerOwner = nullptr;
+
+// Fills the record from the line just read, counting what the database
+// could not hold as it stood.
+void TakeFields(const ImportOptions& options, CardRecord& record, TextImportResult* result)
+{
+    const int32_t number = ImportGetRecordNumber();
+    for (int32_t column = 0; column < kEntryColumnCount; ++column) {
+        char text[kImportFieldSize];
+        const int32_t source = options.matching[column];
+        if (source <= 0 || !ImportGetField(source - 1, text))
+            continue;
+        const int32_t id = FieldIdByIndex(column);
+        record.SetFieldText(id, text);
+        if (const int32_t replaced = ImportGetFieldReplaced(source - 1); replaced > 0) {
+            if (result->replaced == 0)
+                result->firstReplacedRecord = number;
+            result->replaced += replaced;
+        }
+        if (ImportGetFieldCut(source - 1) || std::strlen(text) > FieldMaxLength(id)) {
+            if (result->cut++ == 0) {
+                result->firstCutRecord = number;
+                result->firstCutField = id;
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -173,13 +200,35 @@ std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32
            " (a database holds at most " + std::to_string(kMaxLiveRecords) + " records). Nothing was imported.";
 }
 
-std::string ReplacedCharactersText(int32_t count)
+std::string ImportNoteText(const TextImportResult& result)
 {
-    return count == 1 ? "1 character of the file has no place in the database's character set; it was stored as "
-                        "\"?\"."
-                      : std::to_string(count) +
-                            " characters of the file have no place in the database's character set; each was "
-                            "stored as \"?\".";
+    std::string text;
+    const auto add = [&text](const std::string& sentence) { text += (text.empty() ? "" : "\n") + sentence; };
+    const auto record = [](int32_t n) { return "record " + std::to_string(n) + " of the file"; };
+    if (result.replaced == 1)
+        add("1 character of the file has no place in the database's character set; it was stored as \"?\" (in " +
+            record(result.firstReplacedRecord) + ").");
+    else if (result.replaced > 1)
+        add(std::to_string(result.replaced) +
+            " characters of the file have no place in the database's character set; each was stored as \"?\" (the "
+            "first in " +
+            record(result.firstReplacedRecord) + ").");
+    if (result.cut > 0) {
+        char name[kFieldTypeNameSize] = {};
+        FieldTypeName(result.firstCutField, name, true, false);
+        add((result.cut == 1 ? std::string("1 field was longer than its database field holds and was cut to fit ("
+                                           "the ")
+                             : std::to_string(result.cut) +
+                                   " fields were longer than their database fields hold and were cut to fit (the "
+                                   "first: the ") +
+            name + " of " + record(result.firstCutRecord) + ", cut to " +
+            std::to_string(FieldMaxLength(result.firstCutField)) + " characters).");
+    }
+    if (result.blankLines == 1)
+        add("1 blank line was skipped: a line without characters is no record.");
+    else if (result.blankLines > 1)
+        add(std::to_string(result.blankLines) + " blank lines were skipped: a line without characters is no record.");
+    return text;
 }
 
 bool TextImport::Open(const PathRecord& source)
@@ -247,7 +296,7 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
     int32_t lines = 0;
     ImportRewind();
     while (ImportNextLine())
-        ++lines;
+        lines += ImportLineIsBlank() ? 0 : 1;
     ImportRewind();
     const int32_t held = std::max(data.GetStoredCount() - data.GetDeletedCount(), 0);
     const int32_t room = std::max(kMaxLiveRecords - held, 0);
@@ -273,23 +322,20 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
             record.Clear();
             if (!ImportNextLine())
                 break;
-            for (int32_t column = 0; column < kEntryColumnCount; ++column) {
-                char text[kImportFieldSize];
-                const int32_t source = options.matching[column];
-                if (source > 0 && ImportGetField(source - 1, text)) {
-                    record.SetFieldText(FieldIdByIndex(column), text);
-                    result->replaced += ImportGetFieldReplaced(source - 1);
+            if (ImportLineIsBlank()) {
+                ++result->blankLines;
+            } else {
+                TakeFields(options, record, result);
+                record.SetGrown(false);
+                record.SetNew(false);
+                record.SetModified(false);
+                if (data.AddRecord(false, false) < 0) {
+                    result->failed = true;
+                    data.AbandonChange();
+                    break;
                 }
+                ++result->records;
             }
-            record.SetGrown(false);
-            record.SetNew(false);
-            record.SetModified(false);
-            if (data.AddRecord(false, false) < 0) {
-                result->failed = true;
-                data.AbandonChange();
-                break;
-            }
-            ++result->records;
             if (!goOn) {
                 result->aborted = true;
                 break;

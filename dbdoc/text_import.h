@@ -45,13 +45,23 @@ struct TextImportResult {
     bool failed = false;
     // Characters of the fields taken that Windows-1252 lacks, stored as '?'.
     int32_t replaced = 0;
+    int32_t firstReplacedRecord = 0;  // the file's record holding the first
+    // Fields taken that were longer than their database field: what was
+    // stored is their start.
+    int32_t cut = 0;
+    int32_t firstCutRecord = 0;
+    int32_t firstCutField = -1;  // field id
+    // Lines without a character: no record is made of them.
+    int32_t blankLines = 0;
 };
 
 // What an import refused for want of room says: the file's records and
 // the room left, in records.
 std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32_t room);
-// The note after an import that stored characters as "?".
-std::string ReplacedCharactersText(int32_t count);
+// What an import that went through says of the characters stored as "?",
+// the fields cut to their width and the blank lines passed over, each kind
+// with the first record of the file it met; empty when there is nothing.
+std::string ImportNoteText(const TextImportResult& result);
 
 class TextImport {
 public:

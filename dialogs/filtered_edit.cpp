@@ -1,16 +1,21 @@
 #include "dialogs/filtered_edit.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <limits>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 
+#include "foundation/alerts.h"
+#include "foundation/cp1252.h"
 #include "graphics/beep.h"
 
 namespace {
@@ -26,6 +31,38 @@ constexpr int kLastFiltered = 125;
 constexpr int32_t kBeepRefused = 1;
 
 bool IsFiltered(QChar c) { return c.unicode() >= kFirstFiltered && c.unicode() <= kLastFiltered; }
+
+// Everything these edits hold is stored in Windows-1252: a character the
+// code page lacks would be stored as "?" while the edit still showed it.
+bool Storable(QChar c) { return UnicodeToCp1252(c.unicode()) >= 0; }
+
+bool AllStorable(const QString& text) { return std::all_of(text.begin(), text.end(), Storable); }
+
+// The text without the characters the code page lacks; *dropped counts them
+// (a character beyond the first 65536 counts once).
+QString StorablePart(const QString& text, int* dropped)
+{
+    QString kept;
+    *dropped = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (Storable(text[i]))
+            kept += text[i];
+        else if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++*dropped;
+    }
+    return kept;
+}
+
+void SayDroppedFromPaste(int dropped)
+{
+    const std::string text =
+        dropped == 1 ? std::string("1 character of the pasted text has no place in the database's character set; it "
+                                   "was left out.")
+                     : std::to_string(dropped) +
+                           " characters of the pasted text have no place in the database's character set; they were "
+                           "left out.";
+    AlertNote(text.c_str(), 0);
+}
 
 }  // namespace
 
@@ -120,8 +157,33 @@ void CFilteredEdit::Paste()
     const QString clip = QApplication::clipboard()->text();
     if (clip.isEmpty() || isReadOnly())
         return;
-    if (InsertFiltered(clip))
+    int dropped = 0;
+    const QString kept = StorablePart(clip, &dropped);
+    if (text().size() - selectedText().size() + kept.size() > limit_) {
+        RefusedTooLong();
+        return;
+    }
+    const bool inserted = !kept.isEmpty() && InsertFiltered(kept);
+    if (inserted)
         NotifyParent();
+    // Said only when the rest went in, or nothing was left: a paste the
+    // rules refuse stays silent.
+    if (dropped > 0 && (inserted || kept.isEmpty()))
+        SayDroppedFromPaste(dropped);
+}
+
+void CFilteredEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString commit = event->commitString();
+    if (!commit.isEmpty() && !AllStorable(commit)) {
+        int dropped = 0;
+        QInputMethodEvent kept(event->preeditString(), event->attributes());
+        kept.setCommitString(StorablePart(commit, &dropped), event->replacementStart(), event->replacementLength());
+        PlayBeep(kBeepRefused);
+        QLineEdit::inputMethodEvent(&kept);
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
 }
 
 bool CFilteredEdit::DataEntryKey(QKeyEvent* event)
@@ -188,6 +250,11 @@ void CFilteredEdit::keyPressEvent(QKeyEvent* event)
     const QString typed = event->text();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool alt = event->modifiers() & Qt::AltModifier;
+    if (!typed.isEmpty() && !AllStorable(typed)) {
+        event->accept();
+        PlayBeep(kBeepRefused);
+        return;
+    }
     if (typed.size() != 1) {
         QLineEdit::keyPressEvent(event);
         return;

@@ -65,8 +65,11 @@ public:
     virtual void OnTextChanged();
     // Tells the host that the user changed the text.
     virtual void NotifyParent();
+    // A paste would pass the limit and was refused. Base: silence.
+    virtual void RefusedTooLong() {}
 
-    // The clipboard's text, inserted only when all of it is allowed and fits.
+    // The clipboard's text, inserted only when all of it is allowed and fits;
+    // characters Windows-1252 lacks are left out first, with one message.
     void Paste();
 
 Q_SIGNALS:
@@ -81,7 +84,10 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent* event) override;
+    // A character Windows-1252 lacks is refused with a beep, as a
+    // character the kind does not take.
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

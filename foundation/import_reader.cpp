@@ -28,6 +28,9 @@ struct Reader {
     uint32_t textStart = 0;  // past a byte order mark
     bool utf8 = false;
     std::vector<int32_t> replaced;  // per field of the last line
+    std::vector<bool> cut;          // per field of the last line
+    bool blank = false;             // the last line held no character
+    const ImportLineSplitter* splitter = nullptr;  // the one feeding AddField
 };
 
 Reader g_reader;
@@ -57,6 +60,8 @@ bool AddField(void*, const char* text, int32_t length)
     entry[length] = '\0';
     r.replaced.resize(static_cast<size_t>(r.fieldCount) + 1);
     r.replaced[static_cast<size_t>(r.fieldCount)] = replaced;
+    r.cut.resize(static_cast<size_t>(r.fieldCount) + 1);
+    r.cut[static_cast<size_t>(r.fieldCount)] = r.splitter && r.splitter->FieldCut();
     ++r.fieldCount;
     return true;
 }
@@ -110,16 +115,23 @@ LineRead ReadLine(ImportLineSplitter* splitter)
 bool ReadRecord(ImportFieldSink sink)
 {
     Reader& r = g_reader;
+    r.blank = false;
     ImportLineSplitter splitter(r.separator, true, r.trim != 0, sink, nullptr);
     splitter.AllowLineBreaksInQuotes(true);
-    switch (ReadLine(&splitter)) {
-    case LineRead::None: return false;
-    case LineRead::Read: return splitter.Finish();
-    case LineRead::Unmatched: break;
+    r.splitter = &splitter;
+    const LineRead read = ReadLine(&splitter);
+    if (read != LineRead::Unmatched) {
+        const bool done = read == LineRead::Read && splitter.Finish();
+        r.blank = done && splitter.Blank();
+        r.splitter = nullptr;
+        return done;
     }
     r.fieldCount = 0;
     ImportLineSplitter oneLine(r.separator, true, r.trim != 0, sink, nullptr);
-    return ReadLine(&oneLine) == LineRead::Read && oneLine.Finish();
+    r.splitter = &oneLine;
+    const bool done = ReadLine(&oneLine) == LineRead::Read && oneLine.Finish();
+    r.splitter = nullptr;
+    return done;
 }
 
 }  // namespace
@@ -144,6 +156,8 @@ void ImportLineSplitter::Take(char c)
     }
     if (length_ < kImportFieldMaxLength)
         field_[length_++] = c;
+    else
+        cut_ = true;
 }
 
 void ImportLineSplitter::EndField()
@@ -157,6 +171,7 @@ void ImportLineSplitter::EndField()
     pendingBreak_ = false;
     if (!sink_(user_, field_, n))
         refused_ = true;
+    cut_ = false;
 }
 
 void ImportLineSplitter::EndLineOrTake(char c)
@@ -175,6 +190,8 @@ bool ImportLineSplitter::Feed(const char* bytes, size_t n)
         const char c = bytes[i];
         if (c == '\0')
             continue;
+        if (!IsLineEnd(c))
+            blank_ = false;
         switch (state_) {
         case State::QuoteInQuoted:
             if (c == '"') {
@@ -366,6 +383,16 @@ bool ImportSeekLine(int32_t n)
 }
 
 int32_t ImportGetFieldCount() { return g_reader.fieldCount; }
+
+bool ImportGetFieldCut(int32_t index)
+{
+    const Reader& r = g_reader;
+    return index >= 0 && index < r.fieldCount && size_t(index) < r.cut.size() && r.cut[size_t(index)];
+}
+
+bool ImportLineIsBlank() { return g_reader.blank; }
+
+int32_t ImportGetRecordNumber() { return g_reader.linesRead; }
 
 bool ImportGetField(int32_t index, char* out)
 {

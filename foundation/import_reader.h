@@ -75,6 +75,13 @@ bool ImportGetField(int32_t index, char* out);
 // The characters of field index that the code page lacked and that became
 // '?'; 0 for Windows-1252 text.
 int32_t ImportGetFieldReplaced(int32_t index);
+// Whether field index was longer than 255 bytes and lost the rest.
+bool ImportGetFieldCut(int32_t index);
+// Whether the record last read was a line without a single character.
+bool ImportLineIsBlank();
+// The number of the record last read (the first is 1), as ImportSeekLine
+// and the Import dialog count them.
+int32_t ImportGetRecordNumber();
 // The field table: ImportGetFieldCount() zero-terminated entries,
 // kImportFieldSize bytes apart. Valid until the next read.
 const char* ImportFieldTable();
@@ -99,6 +106,10 @@ public:
     bool Finish();
     // Inside a quoted field that has not been closed yet.
     bool InQuotes() const { return state_ == State::Quoted; }
+    // While the sink takes a field: it lost bytes past the 255 it keeps.
+    bool FieldCut() const { return cut_; }
+    // No character but the line end was fed.
+    bool Blank() const { return blank_; }
 
 private:
     enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, LineDone };
@@ -118,6 +129,8 @@ private:
     void* user_;
     State state_ = State::FieldStart;
     bool refused_ = false;
+    bool cut_ = false;
+    bool blank_ = true;
     int32_t length_ = 0;
     char field_[kImportFieldSize];
 };

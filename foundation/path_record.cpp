@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+#include <QDir>
+
 #include "foundation/cp1252.h"
 #include "foundation/win_error.h"
 
@@ -284,4 +286,11 @@ int32_t PathRecordFromPosix(const std::string& path, PathRecord* record)
         return kErrInvalidName;
     }
     return Split(text, false, record);
+}
+
+std::string ExpandHomeFolder(const std::string& path)
+{
+    if (path.empty() || path[0] != '~' || (path.size() > 1 && path[1] != '/'))
+        return path;
+    return QStringToCp1252(QDir::homePath()) + path.substr(1);
 }

@@ -54,3 +54,7 @@ void PathRecordLeaveFolder(PathRecord* record);
 // name with 123.
 std::string PathRecordToPosix(const PathRecord& record);
 int32_t PathRecordFromPosix(const std::string& path, PathRecord* record);
+// A path typed as the shell takes it: "~" alone or before a "/" stands for
+// the user's home folder. Windows-1252 text in and out; any other text
+// comes back as it is.
+std::string ExpandHomeFolder(const std::string& path);

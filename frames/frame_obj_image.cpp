@@ -1090,11 +1090,25 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
 
 namespace {
 
-int32_t g_picturesNotPrinted = 0;
+PicturesNotPrinted g_picturesNotPrinted;
 
 }  // namespace
 
-int32_t TakePicturesNotPrinted() { return std::exchange(g_picturesNotPrinted, 0); }
+PicturesNotPrinted TakePicturesNotPrinted() { return std::exchange(g_picturesNotPrinted, PicturesNotPrinted{}); }
+
+bool FrameObjImage::MissedPicture(std::string* file, std::string* record) const
+{
+    if (a_.kind == kImageKindNone)
+        return false;
+    file->clear();
+    record->clear();
+    if (a_.fromFile) {
+        PathRecord path{};
+        PathRecordLoad(a_.fileSpec, &path);
+        *file = PathRecordToPosix(path);
+    }
+    return true;
+}
 
 void FrameObjImage::DrawContent(Dc* dc)
 {
@@ -1106,8 +1120,16 @@ void FrameObjImage::DrawContent(Dc* dc)
     if (PrepareImage(0) != 0) {
         // A card printed without its picture is not what the user asked for;
         // the job tells them.
-        if (outputShift_ && a_.kind != kImageKindNone)
-            ++g_picturesNotPrinted;
+        std::string file, record;
+        PicturesNotPrinted& missed = g_picturesNotPrinted;
+        if (outputShift_ && MissedPicture(&file, &record)) {
+            if (missed.count++ == 0) {
+                missed.file = file;
+                missed.record = record;
+            } else if (file != missed.file) {
+                missed.others = true;
+            }
+        }
         return;
     }
     rop_ = SRCCOPY;

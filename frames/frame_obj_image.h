@@ -24,9 +24,18 @@ class PassThroughSink;
 // Most points of the picture's text-wrap outline.
 constexpr int32_t kImageOutlinePoints = 23;
 
-// How many times, since the last call, a frame being printed had a picture
-// it could not draw (its file gone or unreadable); the count starts again.
-int32_t TakePicturesNotPrinted();
+// The pictures that frames being printed could not draw (their files gone
+// or unreadable) since the last call, which starts the count again: how
+// many, and the first one's file with the record whose card it was to
+// show (empty for a picture of the card itself), and whether other files
+// were missed too.
+struct PicturesNotPrinted {
+    int32_t count = 0;
+    std::string file;
+    std::string record;
+    bool others = false;
+};
+PicturesNotPrinted TakePicturesNotPrinted();
 
 class FrameObjImage : public FrameObjRect {
 public:
@@ -130,6 +139,9 @@ public:
     // back from the swap file, or from their file when that fails; the
     // turned copy is made again when it is stale. 0 when there is one.
     virtual int32_t PrepareImage(int16_t mode);
+    // After PrepareImage failed while printing: whether a picture was asked
+    // for at all, with its file and the record it was to show.
+    virtual bool MissedPicture(std::string* file, std::string* record) const;
     // The prepared picture (null before PrepareImage succeeded).
     // The colour the mask keys out of the current picture.
     ColorRef MaskKey() const;

@@ -48,7 +48,7 @@ std::string FrameObjPicture::PictureFieldText() const
 int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord* out)
 {
     PathRecord path{};
-    if (text.empty() || PathRecordFromString(text.c_str(), &path) != 0)
+    if (text.empty() || PathRecordFromString(ExpandHomeFolder(text).c_str(), &path) != 0)
         return 1;
     if (FileExists(&path, 0)) {
         *out = path;
@@ -165,4 +165,25 @@ int32_t FrameObjPicture::PrepareImage(int16_t mode)
     if (result != 0)
         placeholderShown_ = 1;
     return result;
+}
+
+bool FrameObjPicture::MissedPicture(std::string* file, std::string* record) const
+{
+    *file = PictureFieldText();
+    while (!file->empty() && file->back() == ' ')
+        file->pop_back();
+    record->clear();
+    // Off a record the text is the field's own name, no file asked for.
+    char name[kFieldTypeNameSize] = {};
+    FieldTypeName(block_.attr.dataField, name, true, false);
+    if (file->empty() || *file == name)
+        return false;
+    FieldTextProvider* provider = InstalledFieldTextProvider();
+    if (!provider || !UsesRecord())
+        return true;
+    const bool preview = outputShift_ != 0;
+    const std::string first = provider->MergeFieldText(kFieldFirstName, preview);
+    const std::string last = provider->MergeFieldText(kFieldLastName, preview);
+    *record = first + (first.empty() || last.empty() ? "" : " ") + last;
+    return true;
 }

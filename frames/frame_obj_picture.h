@@ -19,6 +19,9 @@ public:
     // without the document's print-placeholders option a missing picture
     // prints nothing (1).
     int32_t PrepareImage(int16_t mode) override;
+    // Only a record that names a file asks for a picture; the record is
+    // named by its first and last name.
+    bool MissedPicture(std::string* file, std::string* record) const override;
 
     // The field's name on screen off a record, else its text for the
     // current card.

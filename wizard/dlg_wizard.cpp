@@ -53,6 +53,10 @@ CDlgWizard::CDlgWizard(const char* caption, QWidget* parent, int32_t firstPage)
 CDlgWizard::~CDlgWizard()
 {
     ClosePreviewDocument();
+    // The database window the user came from feeds the cards again: its
+    // window is still the active one and won't be activated anew.
+    if (mode_ == 1)
+        RestoreSetAsideDatabase();
     // Pages go in the reverse order of their making.
     pageFinish_.reset();
     pageDocProp_.reset();
@@ -87,7 +91,7 @@ void CDlgWizard::Init(CWizTree* tree, int32_t mode, const DocSetup* record)
         stack_->addWidget(table_[size_t(i)]);
     }
     if (mode == 1) {
-        SetCurrentDatabase(nullptr);
+        SetAsideCurrentDatabase();
         previewDocument_ = MakeWizPreviewDocument();
         startIndex_ = kPageDocumentType;
     } else if (mode == 2) {

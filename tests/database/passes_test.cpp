@@ -348,6 +348,31 @@ TEST_F(PassesTest, CategoriesChangeOnlyTheMaskedBitsOfTheSelection)
     EXPECT_EQ(r.GetCategories(), 0x0002);
 }
 
+TEST_F(PassesTest, DuplicatesGoWhateverTheirCategoriesAndTheFirstOfEachStays)
+{
+    const int32_t first = Add({{kFieldLastName, "Smith"}, {kFieldFirstName, "Amy"}}, 1);
+    Add({{kFieldLastName, "Jones"}, {kFieldFirstName, "Amy"}});
+    Add({{kFieldLastName, "Smith"}, {kFieldFirstName, "Amy"}}, 2);
+    Add({{kFieldLastName, "Smith"}, {kFieldFirstName, "Amy"}, {kFieldCity, "Austin"}});
+    Add({{kFieldLastName, "Jones"}, {kFieldFirstName, "Amy"}});
+    Add({{kFieldLastName, "Jones"}, {kFieldFirstName, "Amy"}});
+    Criteria none;
+    ASSERT_EQ(Select(all, none), 1);
+    EXPECT_EQ(data().DeleteDuplicateRecords(), 3);
+    EXPECT_EQ(data().GetLiveCount(), 3);
+    EXPECT_EQ(data().GetDeletedCount(), 3);
+    // The index lists exactly the records left.
+    std::set<int32_t> listed;
+    for (int32_t p = 0; p < data().GetLiveCount(); ++p) {
+        ASSERT_GE(data().GotoRecord(p, false, false), 0);
+        EXPECT_FALSE(data().IsCurrentRecordDeleted());
+        listed.insert(data().CurrentOffset());
+    }
+    EXPECT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed.count(first), 1u);
+    EXPECT_EQ(data().DeleteDuplicateRecords(), 0);
+}
+
 TEST_F(PassesTest, BulkMailPresortTiersAndTheFirstClassMinimum)
 {
     int n = 0;

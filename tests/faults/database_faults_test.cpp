@@ -1,6 +1,6 @@
 // The power goes at a random step of each change a database goes through:
-// adding, storing, deleting and undeleting records, setting categories, an
-// import, a merge, a split, the pack at close and a repair. Reopened, the
+// adding, storing, deleting and undeleting records, setting categories,
+// deleting all duplicates, an import, a merge, a split, the pack at close and a repair. Reopened, the
 // database holds every record committed before, plus exactly what the
 // change in flight committed or nothing of it, and opens without asking
 // for a repair (unless it was damaged to begin with).
@@ -157,6 +157,21 @@ TEST_F(DatabaseFaults, SettingCategories)
         d.ChangeCategories(flags, kCategoriesInvert);
     }};
     Run("categories", 1, [&](int parts, Trial* trial) { InSession(path, parts, trial, steps); });
+}
+
+TEST_F(DatabaseFaults, DeletingAllDuplicates)
+{
+    MakeBase(30, 2);
+    {
+        // Three records twice more, one of them three times.
+        DatabaseSession db;
+        ASSERT_TRUE(db.Open(path));
+        for (int n : {4, 9, 9, 17, 17})
+            AddSample(db.Data(), n);
+        db.Close();
+    }
+    const std::vector<std::function<void(DataFile&)>> steps = {[](DataFile& d) { d.DeleteDuplicateRecords(); }};
+    Run("duplicates", 1, [&](int parts, Trial* trial) { InSession(path, parts, trial, steps); });
 }
 
 TEST_F(DatabaseFaults, PackingAtClose)

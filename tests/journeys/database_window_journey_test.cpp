@@ -5,7 +5,10 @@
 // edits.
 #include <algorithm>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QTest>
@@ -22,6 +25,7 @@
 #include "foundation/cp1252.h"
 #include "journey_fixture.h"
 #include "records/command_ids.h"
+#include "support/shell.h"
 #include "typography/font_size_combo_box.h"
 
 namespace {
@@ -206,6 +210,95 @@ TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndSh
             << line;
     }
     EXPECT_EQ(quentins, 1u);
+}
+
+TEST_F(DatabaseWindowJourney, LettersTheDatabaseCannotHoldAreRefusedAsTheyAreTypedOrPasted)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    QLineEdit* last = Field(kLastNameColumn);
+    last->setFocus();
+    last->selectAll();
+    alerts.clear();
+    // As a keyboard with these letters sends them.
+    for (const char16_t letter : {u'\u0141', u'\u0119'})
+        QTest::sendKeyEvent(QTest::Click, last, Qt::Key_unknown, QString(QChar(letter)), Qt::NoModifier);
+    Type("cki", last);
+    EXPECT_EQ(last->text(), "cki");
+    EXPECT_EQ(alerts.beeps().size(), 2u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // A paste keeps what the database can hold, and says once how much it
+    // left out.
+    last->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("\u0141\u0119cka-M\u00fcller"));
+    Key(Qt::Key_V, Qt::ControlModifier, last);
+    EXPECT_EQ(last->text(), QStringLiteral("cka-M\u00fcller"));
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(),
+              "2 characters of the pasted text have no place in the database's character set; they were left out.");
+    Key(Qt::Key_Return, Qt::NoModifier, last);
+    EXPECT_EQ(last->text(), QStringLiteral("cka-M\u00fcller"));
+    const std::string path = TempFile("Address Book.dqx");
+    Trigger("File > Close");
+    EXPECT_NE(Tool("db dump '" + path + "'").find("\tcka-M\xFCller\t"), std::string::npos);
+}
+
+TEST_F(DatabaseWindowJourney, ThePictureFieldTakesAPathAndRefusesOneLongerThanItHolds)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    constexpr int32_t kPictureColumn = 14;
+    // A photo in the home folder, named as the shell names it: the field
+    // takes the path and finds the file.
+    ASSERT_TRUE(QDir().mkpath(QDir::homePath() + "/photos"));
+    WriteFileBytes((QDir::homePath() + "/photos/p040.jpg").toStdString(), "\xFF\xD8");
+    QLineEdit* picture = Field(kPictureColumn);
+    picture->setFocus();
+    picture->selectAll();
+    alerts.clear();
+    Type("~/photos/p040.jpg", picture);
+    EXPECT_EQ(picture->text(), "~/photos/p040.jpg");
+    Key(Qt::Key_Tab, Qt::NoModifier, picture);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    picture->setFocus();
+
+    // A picture chosen deep in folders: its path is longer than the field.
+    QString folder = QString::fromStdString(TempFile("photos of the summer holidays by the sea"));
+    folder += "/second week";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string file = (folder + "/p040.bmp").toStdString();
+    WriteFileBytes(file, "BM");
+    ASSERT_GT(file.size(), 63u);
+    alerts.clear();
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    EXPECT_EQ(picture->text(), "~/photos/p040.jpg");
+    EXPECT_NE(alerts.lastText().find("longer than the 63 characters"), std::string::npos) << alerts.lastText();
+}
+
+TEST_F(DatabaseWindowJourney, DeleteAllDuplicateRecordsKeepsOneOfEachAndTheListsOrder)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    ChooseSortField(kFieldCity);
+    // Three records twice over through Duplicate Record, one of them with
+    // a change, so that it is no duplicate.
+    for (int32_t row : {10, 200, 450}) {
+        DatabaseDocument()->SelectRow(row);
+        ASSERT_TRUE(Trigger("Database > Duplicate Record"));
+    }
+    QLineEdit* first = Field(kFirstNameColumn);
+    first->setFocus();
+    first->end(false);
+    Type("x", first);
+    Key(Qt::Key_Return, Qt::NoModifier, first);
+    ASSERT_EQ(List()->RowCount(), 503);
+
+    ASSERT_TRUE(Trigger("Database > Delete All Duplicate Records"));
+    EXPECT_EQ(List()->RowCount(), 501);
+    EXPECT_EQ(DatabaseDocument()->Data().GetLiveCount(), 501);
+    EXPECT_EQ(ShownRows(), HeldRows());
+    EXPECT_EQ(MainWindow()->DatabaseBar()->SortCombo()->currentIndex(), FieldIndexOfId(kFieldCity, 1));
+    ExpectRowIsForm();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 TEST_F(DatabaseWindowJourney, PrintSetupWithoutAPrinterPointsToThePdfFileThatPrintOffers)

@@ -3,7 +3,15 @@
 // Database... to a PDF file, and read what the cards say.
 #include <regex>
 
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_db.h"
 #include "carddoc/labels_doc.h"
+#include "dbdoc/cdb_document.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -116,6 +124,51 @@ TEST_F(MergeFieldsJourney, BoldOverFieldsAndTypedTextShowsAtOnceAndPrints)
     for (const char* city : {"<b>Springfield, IL 62701</b>", "<b>Portland, ME 04101</b>", "<b>Lyon,  69001</b>"})
         EXPECT_NE(xml.find(city), std::string::npos) << city << "\n" << xml;
     EXPECT_NE(xml.find(">12 Mill Lane<"), std::string::npos) << xml;
+}
+
+TEST_F(MergeFieldsJourney, OnlyAPictureFileThatIsMissingIsReportedByNameAndRecord)
+{
+    OpenCard();
+    OpenDatabase();
+    MaximizeCardWindow();
+    // A frame for the records' pictures, chosen on the database tool bar
+    // and drawn right of the name.
+    QComboBox* fields = MainWindow()->DatabaseBar()->InsertFieldCombo();
+    const int entry = fields->findText("Picture");
+    ASSERT_GE(entry, 0);
+    fields->setCurrentIndex(entry);
+    Q_EMIT fields->activated(entry);
+    Settle();
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const int16_t before = pages->FrameCount();
+    Drag(CardPoint(188, 60), {CardPoint(200, 70), CardPoint(244, 98)});
+    Settle();
+    ASSERT_GT(pages->FrameCount(), before) << "no picture frame was drawn";
+    ASSERT_EQ(pages->FrameAt(int16_t(pages->FrameCount() - 1))->GetType(), kFramePicture);
+
+    // No contact names a picture: nothing is missing.
+    alerts.clear();
+    PrintToPdf(TempFile("none.pdf"));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // One contact names a file that is not there.
+    ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+    CDBDocument* contacts = DatabaseDocument();
+    ASSERT_NE(contacts, nullptr);
+    contacts->SelectRow(3);
+    const std::string name =
+        contacts->FieldEdit(0)->text().toStdString() + " " + contacts->FieldEdit(1)->text().toStdString();
+    QLineEdit* picture = contacts->FieldEdit(14);
+    picture->setFocus();
+    Type("/nowhere/p040.jpg", picture);
+    Key(Qt::Key_Return, Qt::NoModifier, picture);
+    ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
+    alerts.clear();
+    PrintToPdf(TempFile("one.pdf"));
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_EQ(alerts.lastText(), "The picture \"/nowhere/p040.jpg\" of the record of " + name +
+                                     " could not be drawn (its file is missing or can't be read); the cards printed "
+                                     "without it.");
 }
 
 }  // namespace

@@ -417,3 +417,19 @@ TEST_F(NewCardWizardJourney, ADatabaseOpenedOnTheDataPageShowsItsWindowFromTheWi
 }
 
 }  // namespace
+
+namespace {
+
+// The database window the user started from still feeds the new card: the
+// merge print is offered at once, not only after its window is shown again.
+TEST_F(NewCardWizardJourney, TheOpenDatabasePrintsTheNewCardRightAfterTheWizard)
+{
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr);
+    NewBusinessCard(1, "Two Columns");
+    ASSERT_NE(CardDocument(), nullptr);
+    EXPECT_TRUE(Enabled("File > Print > Document From Database..."));
+}
+
+}  // namespace

@@ -6,7 +6,10 @@
 //   - equality query on the indexed field (the last name, the engine's
 //     default order; SQLite has an index on it): the matching rows, read;
 //   - sort on two fields (city, last name): every row in that order;
-//   - bulk-mail presort against ORDER BY zip, last name.
+//   - bulk-mail presort against ORDER BY zip, last name;
+//   - Delete All Duplicate Records on 32000 rows that are 16000 rows twice
+//     over (the pass and the selection built again, as the command does)
+//     against a DELETE keeping the first row of each group of equal rows.
 //
 //   database_bench [--runs R] [--seed S] [--folder DIR] [--dump FILE]
 //
@@ -143,9 +146,20 @@ bool OursCreate(const fs::path& file, const std::vector<Row>& rows)
                 return false;
         }
     }
-    const bool ok = db.Data().GetLiveCount() == kRows;
+    const bool ok = db.Data().GetLiveCount() == int32_t(rows.size());
     db.Close();
     return ok;
+}
+
+// Deletes the duplicates and builds the selection again; the rows left.
+int32_t OursDeleteDuplicates(const fs::path& file)
+{
+    DatabaseSession db;
+    if (!db.Open(Path(file)) || db.Data().DeleteDuplicateRecords() < 0 || db.Rebuild() < 0)
+        return -1;
+    const int32_t left = db.Data().GetLiveCount();
+    db.Close();
+    return left;
 }
 
 FILE* g_dump = nullptr;
@@ -235,6 +249,25 @@ bool SqliteCreate(const fs::path& file, const std::vector<Row>& rows)
     return sqlite3_close(db) == SQLITE_OK && ok;
 }
 
+int32_t SqliteDeleteDuplicates(const fs::path& file)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK)
+        return -1;
+    std::string columns;
+    for (int id = 0; id < kFields; ++id)
+        columns += (id ? ", f" : "f") + std::to_string(id);
+    const std::string sql = "DELETE FROM cards WHERE rowid NOT IN (SELECT MIN(rowid) FROM cards GROUP BY " + columns + ")";
+    int32_t left = -1;
+    sqlite3_stmt* count = nullptr;
+    if (Exec(db, sql.c_str()) && sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM cards", -1, &count, nullptr) == SQLITE_OK &&
+        sqlite3_step(count) == SQLITE_ROW)
+        left = sqlite3_column_int(count, 0);
+    sqlite3_finalize(count);
+    sqlite3_close(db);
+    return left;
+}
+
 int32_t SqliteRows(sqlite3* db, const char* sql, const char* value, size_t* bytes)
 {
     sqlite3_stmt* statement = nullptr;
@@ -288,6 +321,10 @@ int main(int argc, char** argv)
     const std::vector<Row> rows = MakeRows(seed);
     const fs::path ourFile = folder / "bench.dqx";
     const fs::path theirFile = folder / "bench.sqlite";
+    std::vector<Row> twice(rows.begin(), rows.begin() + kRows / 2);
+    twice.insert(twice.end(), rows.begin(), rows.begin() + kRows / 2);
+    const fs::path ourTwice = folder / "twice.dqx";
+    const fs::path theirTwice = folder / "twice.sqlite";
 
     struct Line {
         const char* what;
@@ -298,6 +335,7 @@ int main(int argc, char** argv)
     Line query{"equality query, indexed field"};
     Line sort{"sort on two fields"};
     Line presort{"bulk-mail presort / zip, name"};
+    Line duplicates{"delete all duplicates"};
     size_t bytes = 0;
 
     for (int r = 0; r < runs; ++r) {
@@ -335,13 +373,25 @@ int main(int argc, char** argv)
         ours.Rebuild();
         ours.Close();
         sqlite3_close(theirs);
+
+        for (const char* suffix : {"", ".idx"})
+            fs::remove(fs::path(ourTwice.string() + suffix));
+        fs::remove(fs::path(ourTwice).replace_extension(".idx"));
+        fs::remove(theirTwice);
+        if (!OursCreate(ourTwice, twice) || !SqliteCreate(theirTwice, twice))
+            return 1;
+        duplicates.ours.push_back(Time([&] { return (duplicates.oursRows = OursDeleteDuplicates(ourTwice)) > 0; },
+                                       &duplicates.oursCpu));
+        duplicates.theirs.push_back(Time([&] {
+            return (duplicates.theirRows = SqliteDeleteDuplicates(theirTwice)) > 0;
+        }, &duplicates.theirsCpu));
     }
 
     std::printf("%d rows of %d text fields (seed %llu), median of %d runs; SQLite %s\n", kRows, kFields,
                 static_cast<unsigned long long>(seed), runs, sqlite3_libversion());
     std::printf("  %-32s %12s %12s %8s %12s %12s %8s  %s\n", "operation", "Tessaline", "SQLite", "ratio", "CPU ours",
                 "CPU SQLite", "ratio", "rows (ours/SQLite)");
-    for (const Line* line : {&create, &query, &sort, &presort}) {
+    for (const Line* line : {&create, &query, &sort, &presort, &duplicates}) {
         const double a = Median(line->ours), b = Median(line->theirs);
         const double ca = Median(line->oursCpu), cb = Median(line->theirsCpu);
         std::printf("  %-32s %9.2f ms %9.2f ms %8.2f %9.2f ms %9.2f ms %8.2f  %d/%d\n", line->what, a * 1000, b * 1000,

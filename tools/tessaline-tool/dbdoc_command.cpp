@@ -160,6 +160,8 @@ int RunImport(DbDocument& document, const Options& o, const PathRecord& in)
     if (result.failed)
         return ToolFail("dbdoc import: nothing imported; the database is as it was");
     std::printf("%d records imported with delimiter %d\n", result.records, options.delimiter);
+    if (const std::string note = ImportNoteText(result); !note.empty())
+        std::printf("%s\n", note.c_str());
     return 0;
 }
 
