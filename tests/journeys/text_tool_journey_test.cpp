@@ -2,9 +2,11 @@
 // frame: the Text tool types into text frames only, the Frame Text tool
 // draws the frame to type into.
 #include <QAction>
+#include <QComboBox>
 #include <QToolBar>
 
 #include "app/main_frame.h"
+#include "app/tool_bar_db.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
@@ -70,6 +72,41 @@ TEST_F(TextToolJourney, TheTextToolTypesIntoFramesAndTheFrameTextToolDrawsThem)
     ASSERT_TRUE(Trigger("File > Close"));
     const std::string dump = Tool("card dump '" + path + "'");
     EXPECT_NE(dump.find("frame 8: type 5"), std::string::npos) << dump;
+}
+
+TEST_F(TextToolJourney, AnEmptyTextFrameClickedBackIntoTakesTypingAndFields)
+{
+    const std::string path = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
+    MaximizeCardWindow();
+    ChooseTool(kFrameTextTool);
+    DragOverEmptyPart();
+    // Left empty: a click on the page beside the card, then back into it.
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    Click(ViewPoint(IntPoint{slot.right + 40, slot.top + 40}));
+    const QRect frame(ViewPoint(IntPoint{slot.left + 190, slot.top + 54}),
+                      ViewPoint(IntPoint{slot.left + 243, slot.top + 96}));
+    Click(ViewPoint(IntPoint{slot.left + 215, slot.top + 75}));
+    const QImage empty = ViewPixels();
+    Type("Hi ");
+    const QImage typed = ViewPixels();
+    EXPECT_GT(Changed(empty, typed, frame), 40) << "typing into the empty frame added nothing";
+
+    // Insert Field puts the first field's text after what was typed.
+    QComboBox* fields = MainWindow()->DatabaseBar()->InsertFieldCombo();
+    ASSERT_GT(fields->count(), 0);
+    Click(fields->rect().center(), Qt::NoModifier, fields);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_GT(Changed(typed, ViewPixels(), frame), 40) << "Insert Field added nothing";
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("[field "), std::string::npos) << dump;
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace
