@@ -7,7 +7,9 @@
 #include <QLineEdit>
 
 #include "app/tool_bar_buttons.h"
+#include "dialogs/value_dialogs.h"
 #include "foundation/cp1252.h"
+#include "graphics/beep.h"
 #include "platform/menus.h"
 #include "records/command_ids.h"
 #include "typography/font_combo_box.h"
@@ -22,11 +24,12 @@ bool IsNone(int32_t value)
     return value == -1 || value == -1111;
 }
 
-// The leading digits of at most the first three characters.
+// A size of the list, or one typed into the box: taken only when the Other
+// Size prompt would take it, so that no other value reaches the text.
 int32_t SizeOfText(const QString& text)
 {
-    const std::string digits = text.left(4).left(3).toStdString();
-    return std::atoi(digits.c_str());
+    int32_t size = 0;
+    return OtherValueAccepts(OtherValueKind::kTextSize, text, &size) ? size : 0;
 }
 
 }  // namespace
@@ -85,7 +88,7 @@ bool CToolBarDraw::Create(int32_t resourceId, const FontList* fonts, BarCommandS
     }
     connect(name_, &QComboBox::activated, this, [this](int) { OnFontNameChange(); });
     connect(size_, &QComboBox::activated, this, [this](int) { SendChoice(kCmdFontSizeCombo, false); });
-    connect(size_, &FontSizeComboBox::EnterPressed, this, [this] { SendChoice(kCmdFontSizeCombo, true); });
+    connect(size_, &FontSizeComboBox::EnterPressed, this, [this] { OnSizeEntered(); });
     return true;
 }
 
@@ -139,27 +142,47 @@ void CToolBarDraw::ShowFont(int32_t which, int32_t fontIndex, int32_t size, bool
             FillSizeList(fontIndex);
         }
     }
-    if ((which & kShowSize) && size_) {
-        if (IsNone(size)) {
-            size_->setCurrentIndex(-1);
-            size_->setEditText(QString());
-        } else {
-            const QString text = QString::number(uint32_t(size));
-            const int found = size_->findText(text, Qt::MatchExactly);
-            if (found >= 0) {
-                size_->setCurrentIndex(found);
-            } else {
-                size_->setCurrentIndex(-1);
-                size_->setEditText(text);
-            }
-        }
-    }
+    if (which & kShowSize)
+        ShowSize(size);
     const std::pair<int32_t, std::pair<uint32_t, bool>> styles[] = {
         {kShowBold, {kCmdBold, bold}}, {kShowItalic, {kCmdItalic, italic}}, {kShowUnderline, {kCmdUnderline, underline}}};
     for (const auto& [bit, button] : styles)
         if (which & bit)
             if (QAction* action = Button(button.first))
                 action->setChecked(button.second);
+}
+
+void CToolBarDraw::ShowSize(int32_t size)
+{
+    shownSize_ = size;
+    if (!size_)
+        return;
+    // A size no text can have (none, mixed, or a value the selection
+    // never set) shows as an empty box.
+    if (size <= 0) {
+        size_->setCurrentIndex(-1);
+        size_->setEditText(QString());
+        return;
+    }
+    const QString text = QString::number(size);
+    const int found = size_->findText(text, Qt::MatchExactly);
+    if (found >= 0) {
+        size_->setCurrentIndex(found);
+    } else {
+        size_->setCurrentIndex(-1);
+        size_->setEditText(text);
+    }
+}
+
+void CToolBarDraw::OnSizeEntered()
+{
+    if (SizeOfText(size_->currentText()) == 0) {
+        PlayBeep(0);
+        ShowSize(shownSize_);
+        size_->lineEdit()->selectAll();
+        return;
+    }
+    SendChoice(kCmdFontSizeCombo, true);
 }
 
 void CToolBarDraw::ShowAlignment(int32_t alignment)

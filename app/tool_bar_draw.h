@@ -58,6 +58,11 @@ public:
 
 private:
     void OnFontNameChange();
+    // Shows the size (none when not above 0) and keeps it to show again.
+    void ShowSize(int32_t size);
+    // Enter in the size box: the size typed applies, or a beep refuses it
+    // and the box shows the size it showed.
+    void OnSizeEntered();
     void FillSizeList(int32_t fontIndex);
     void SendChoice(uint32_t id, bool fromEditField);
 
@@ -71,4 +76,5 @@ private:
     char savedFace_[32] = {};
     uint32_t savedType_ = 0;
     int32_t savedSize_ = 0;
+    int32_t shownSize_ = -1;
 };

@@ -249,12 +249,19 @@ bool ExchangeInt(QLineEdit* edit, int32_t* out)
     return true;
 }
 
-bool ExchangeIntInRange(QLineEdit* edit, int32_t* out, int32_t minimum, int32_t maximum)
+bool ParseIntInRange(const QString& text, int32_t minimum, int32_t maximum, int32_t* out)
 {
     int32_t v = 0;
-    if (!ParseWholeInt(edit->text(), &v) || v < minimum || v > maximum)
+    if (!ParseWholeInt(text, &v) || v < minimum || v > maximum)
+        return false;
+    *out = v;
+    return true;
+}
+
+bool ExchangeIntInRange(QLineEdit* edit, int32_t* out, int32_t minimum, int32_t maximum)
+{
+    if (!ParseIntInRange(edit->text(), minimum, maximum, out))
         return Refuse(edit, "Please enter an integer between " + std::to_string(minimum) + " and " +
                                 std::to_string(maximum) + ".");
-    *out = v;
     return true;
 }

@@ -166,3 +166,6 @@ class QLineEdit;
 // selected, and false keeps the dialog open.
 bool ExchangeInt(QLineEdit* edit, int32_t* out);
 bool ExchangeIntInRange(QLineEdit* edit, int32_t* out, int32_t minimum, int32_t maximum);
+// The test ExchangeIntInRange makes, for fields that answer otherwise than
+// with a message: the whole text an integer within [minimum, maximum].
+bool ParseIntInRange(const QString& text, int32_t minimum, int32_t maximum, int32_t* out);

@@ -262,7 +262,7 @@ void CDlgPreferences::Open()
     const uint32_t justify = U32(record_, kPrefJustify);
     if (justify <= 1)
         justify_[justify]->setChecked(true);
-    const uint32_t breaking = U32(record_, kPrefTextWrap);
+    const uint32_t breaking = U32(record_, kPrefHyphenation);
     if (breaking <= 1)
         breaking_[breaking]->setChecked(true);
     quotes_->setEnabled(smartQuotes_->isChecked());
@@ -314,11 +314,10 @@ bool CDlgPreferences::Exchange(uint8_t* block)
         if (justify_[i]->isChecked())
             PutU32LE(block + kPrefJustify, i);
         if (breaking_[i]->isChecked())
-            PutU32LE(block + kPrefTextWrap, i);
+            PutU32LE(block + kPrefHyphenation, i);
     }
-    // The word the text engine reads for wrapping follows the choice on
-    // every exchange.
-    PutU32LE(block + kPrefHyphenation, breaking_[0]->isChecked() ? 1 : 0);
+    // The text wrap word follows the choice on every exchange.
+    PutU32LE(block + kPrefTextWrap, breaking_[0]->isChecked() ? 1 : 0);
     PutU32LE(block + kPrefPictureIntoDocument, pictureInto_->isChecked() ? 1 : 0);
     if (quotes_->currentIndex() >= 0)
         PutU32LE(block + kPrefQuoteStyle, uint32_t(quotes_->currentIndex()));

@@ -52,6 +52,12 @@ OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current)
     return r;
 }
 
+bool OtherValueAccepts(OtherValueKind kind, const QString& text, int32_t* value)
+{
+    const OtherValueRecord range = OtherValueFor(kind, 0);
+    return ParseIntInRange(text, range.minimum, range.maximum, value);
+}
+
 // --- Other Value ------------------------------------------------------------
 
 CDlgOtherValue::CDlgOtherValue(QWidget* parent) : RecordDialog(parent)

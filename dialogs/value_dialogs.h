@@ -28,6 +28,9 @@ enum class OtherValueKind {
 // The record a command loads: its texts and range, and the current value
 // (0 when the selection has none, -1).
 OtherValueRecord OtherValueFor(OtherValueKind kind, int32_t current);
+// Whether the prompt of the kind would take the text, and the value it
+// would give; for places that take the same value without the prompt.
+bool OtherValueAccepts(OtherValueKind kind, const QString& text, int32_t* value);
 
 class CDlgOtherValue : public RecordDialog<OtherValueRecord> {
 public:

@@ -24,7 +24,7 @@ constexpr PrefDefault kGeneralDefaults[] = {
     {kPrefBlockVersion, kPrefVersion}, {kPrefScrollSpeed, 32},  {kPrefSmallCaps, 85},
     {kPrefSuperscript, 70},            {kPrefSubscript, 70},    {kPrefHorizontalUnit, 2},
     {kPrefVerticalUnit, 2},            {kPrefColour40, 0x0000FF00}, {kPrefGuideColour, 0x00FFFF21},
-    {kPrefJustify, 1},                 {kPrefHyphenation, 1},   {kPrefPictureIntoDocument, 1},
+    {kPrefJustify, 1},                 {kPrefTextWrap, 1},      {kPrefPictureIntoDocument, 1},
     {kPrefQuoteStyle, 1},              {kPrefGuidesInBack, 1},  {kPrefPasteboardWidth, 100},
     {kPrefPasteboardHeight, 100},      {kPrefTabWidth, 20},     {kPrefWord96, 1},
     {kPrefWord104, 1},

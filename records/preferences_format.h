@@ -27,8 +27,8 @@
 //    40   a colour value
 //    44   guide colour
 //    48   force justify alignment
-//    52   hyphenation
-//    56   text wrap
+//    52   text wrap: 1 while "Text Wrap" is the line-breaking choice
+//    56   line breaking: 0 "Text Wrap", 1 "Hyphenation"
 //    60   picture into document
 //    64   quotes style, 68 smart quotes
 //    72   guides behind the frames
@@ -88,8 +88,8 @@ enum : size_t {
     kPrefColour40 = 40,
     kPrefGuideColour = 44,
     kPrefJustify = 48,
-    kPrefHyphenation = 52,
-    kPrefTextWrap = 56,
+    kPrefTextWrap = 52,
+    kPrefHyphenation = 56,
     kPrefPictureIntoDocument = 60,
     kPrefQuoteStyle = 64,
     kPrefSmartQuotes = 68,

@@ -93,22 +93,19 @@ void GetFormatAtCaret(TextContext* ctx, uint8_t* record)
     EffectiveTabs(ctx->Styles(), para, r.right - r.left, record + kStyleTabsOffset);
 }
 
-void PublishCaretFormat(TextContext* ctx, int32_t p)
+namespace {
+
+// The format of the paragraph at hand before p, as a style record, and the
+// merge field's column there; false when its style is unknown.
+bool CaretFormatRecord(TextContext* ctx, int32_t p, uint8_t* record, int32_t* column)
 {
-    TextPosition s;
-    TextPosition e;
-    if (GetFrameSelection(ctx, &s, &e))
-        return;
-    if (p == 0xFFFF)
-        p = ctx->Caret();
     const int32_t q = p > 0 ? p - 1 : 0;
-    int32_t column = kNoMergeField;
-    uint8_t record[kStyleRecordSize] = {};
+    *column = kNoMergeField;
     const ParagraphText para = ctx->Current();
     if (!ctx->Styles()->GetStyleById(para.StyleId(), record))
-        return;
+        return false;
     if (para.flags() & kParaHasRuns) {
-        column = MergeFieldColumn(GetFieldIdAt(para, q + 1));
+        *column = MergeFieldColumn(GetFieldIdAt(para, q + 1));
         RunCache run;
         if (LoadRunAt(para, q, &run)) {
             for (int rank = 0; rank < kAttributeCount; ++rank) {
@@ -127,7 +124,23 @@ void PublishCaretFormat(TextContext* ctx, int32_t p)
             PutBaseWord(record, kRankPairSpacing, run.Value(kRankPairSpacing));
     }
     PutParaFormat(record + kStyleParaFormatOffset, EffectiveParaFormat(ctx->Styles(), para, ctx->Prefs().justify));
-    ctx->Host().SetCurrentFormat(record, column);
+    return true;
+}
+
+}  // namespace
+
+void PublishCaretFormat(TextContext* ctx, int32_t p)
+{
+    TextPosition s;
+    TextPosition e;
+    if (GetFrameSelection(ctx, &s, &e))
+        return;
+    if (p == 0xFFFF)
+        p = ctx->Caret();
+    uint8_t record[kStyleRecordSize] = {};
+    int32_t column = kNoMergeField;
+    if (CaretFormatRecord(ctx, p, record, &column))
+        ctx->Host().SetCurrentFormat(record, column);
 }
 
 bool PublishSelectionFormat(TextContext* ctx, uint8_t* out)
@@ -200,6 +213,21 @@ bool PublishSelectionFormat(TextContext* ctx, uint8_t* out)
                     MergeValue(&m, v);
             }
         }
+    }
+    // A selection that holds no character (one the frame no longer shows,
+    // or one emptied by a replacement) has no values to merge: it stands
+    // for a caret at its start, whose format is handed over instead of
+    // the merge's starting values, which no text has.
+    if (!visited) {
+        const bool known = ctx->SelectParagraph(int32_t(start.paragraph)) &&
+                           CaretFormatRecord(ctx, start.character, record, &column);
+        ctx->SelectParagraph(current);
+        if (!known)
+            return false;
+        ctx->Host().SetCurrentFormat(record, column);
+        if (out)
+            std::memcpy(out, record, kStyleRecordSize);
+        return true;
     }
     for (int rank = 0; rank < kAttributeCount; ++rank) {
         if (rank == kRankPairSpacing)

@@ -17,9 +17,11 @@ bool GetSmartQuotes(TextContext* ctx, uint8_t* open, uint8_t* close, bool isDoub
     const TextPreferences& prefs = ctx->Prefs();
     if (!prefs.smartQuotes)
         return false;
+    // The single marks of the Windows code page the text is kept in; its
+    // 96 and 180 are the grave and acute accents.
     if (!isDouble) {
-        *open = '`';
-        *close = 180;
+        *open = kLeftSingleQuote;
+        *close = kRightSingleQuote;
         return true;
     }
     if (prefs.quoteStyle < 0 || prefs.quoteStyle > 7)

@@ -6,9 +6,12 @@
 
 class TextContext;
 
+constexpr uint8_t kLeftSingleQuote = 145;
+constexpr uint8_t kRightSingleQuote = 146;
+
 // The pair to type for a double (34) or single (39) quote: by the quote
-// style of the preferences for a double quote, ` and the acute accent (180)
-// for a single one. False while smart quotes are off (or for a style
+// style of the preferences for a double quote, the single quotation marks
+// (145, 146) for a single one. False while smart quotes are off (or for a style
 // outside 0-7).
 bool GetSmartQuotes(TextContext* ctx, uint8_t* open, uint8_t* close, bool isDouble);
 // The mark for a quote typed at p of the paragraph at hand: the opening one

@@ -5,12 +5,11 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "text/spell_dictionary_format.h"
+#include "text/word_finder.h"
 
 namespace {
 
 constexpr uint8_t kApostrophe = 39;
-constexpr uint8_t kMacApostrophe = 213;
-constexpr uint8_t kAcuteAccent = 180;
 
 }  // namespace
 
@@ -46,7 +45,7 @@ void DictNormalizeWord(const uint8_t* word, uint8_t* out)
     out[0] = n;
     for (uint32_t i = 1; i <= n; ++i) {
         uint8_t c = word[i];
-        if (c == kMacApostrophe || c == kAcuteAccent)
+        if (IsSpellApostrophe(c))
             c = kApostrophe;
         out[i] = Cp1252ToLower(c);
     }

@@ -13,7 +13,7 @@ int DictCharCode(uint8_t c);
 uint8_t DictCodeChar(uint8_t code);
 
 // The form words are kept and compared in: the typographic apostrophes
-// (213 and 180) become 39, then the code page's lower-casing applies.
+// (IsSpellApostrophe) become 39, then the code page's lower-casing applies.
 // PStr to PStr; out may be word.
 void DictNormalizeWord(const uint8_t* word, uint8_t* out);
 

@@ -2,7 +2,9 @@
 
 bool IsSpellLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-bool IsSpellWordChar(uint8_t c) { return IsSpellLetter(c) || c == '.' || c == '-' || c == 39 || c == 213 || c == 180; }
+bool IsSpellApostrophe(uint8_t c) { return c == 39 || c == 145 || c == 146 || c == 213 || c == 180; }
+
+bool IsSpellWordChar(uint8_t c) { return IsSpellLetter(c) || c == '.' || c == '-' || IsSpellApostrophe(c); }
 
 WordSearch FindWord(const uint8_t* chars, int32_t length, int32_t caret, FoundWord* word)
 {

@@ -1,13 +1,16 @@
 // Finding the words of a paragraph for the spelling checker.
 //
 // A word is a run of word characters: the letters A-Z and a-z, '.', '-',
-// the apostrophe 39 and the typographic apostrophes 213 and 180. Only
-// A-Z and a-z count as letters. Text is Windows-1252 bytes.
+// the apostrophe 39 and the typographic ones (IsSpellApostrophe). Only A-Z
+// and a-z count as letters. Text is Windows-1252 bytes.
 #pragma once
 
 #include <cstdint>
 
 bool IsSpellWordChar(uint8_t c);
+// 39, the single quotation marks 145 and 146 that smart quotes type, and
+// 213 and 180, which older text holds for them.
+bool IsSpellApostrophe(uint8_t c);
 bool IsSpellLetter(uint8_t c);
 
 // Words this long or longer are no words.

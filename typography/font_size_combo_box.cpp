@@ -7,6 +7,9 @@ FontSizeComboBox::FontSizeComboBox(QWidget* parent) : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // A size is taken as typed: completing "7" to "72" from the list would
+    // apply a size nobody asked for.
+    setCompleter(nullptr);
     lineEdit()->installEventFilter(this);
 }
 

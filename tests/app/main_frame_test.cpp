@@ -335,10 +335,14 @@ TEST_F(MainFrameTest, ToolBarsHandTheirChoicesOver)
     EXPECT_EQ(db->FindCombo()->lineEdit()->cursorPosition(), 2);
 
     CToolBarDraw* text = frame->TextBar();
-    text->SizeCombo()->setEditText("1234");
+    // The size is the whole text, and only one Other Size would take.
+    text->SizeCombo()->setEditText("123");
     CFontChoosen choice;
     text->GetFontChoice(&choice, true);
     EXPECT_EQ(choice.size, 123);
+    text->SizeCombo()->setEditText("1234");
+    text->GetFontChoice(&choice, true);
+    EXPECT_EQ(choice.size, 0);
     text->ShowFont(CToolBarDraw::kShowSize | CToolBarDraw::kShowBold, 0, 17, true, false, false);
     EXPECT_EQ(text->SizeCombo()->currentText(), "17");
     EXPECT_TRUE(text->Button(kCmdBold)->isChecked());

@@ -32,8 +32,8 @@ struct Block {
         PutU32LE(bytes + kPrefSmartQuotes, 0);
         PutU32LE(bytes + kPrefQuoteStyle, 5);
         PutU32LE(bytes + kPrefAutoSaveOn, 1);
-        PutU32LE(bytes + kPrefTextWrap, 0);
-        PutU32LE(bytes + kPrefHyphenation, 1);
+        PutU32LE(bytes + kPrefTextWrap, 1);
+        PutU32LE(bytes + kPrefHyphenation, 0);
         PutU32LE(bytes + kPrefScrollSpeed, 12);
     }
 };
@@ -81,8 +81,8 @@ TEST(PreferencesDialog, ReturnsExactlyWhatWasSetAndKeepsTheUnnamedWords)
     PutU32LE(want.bytes + kPrefSmallCaps, 70);
     PutU32LE(want.bytes + kPrefTabWidth, 36);
     PutU32LE(want.bytes + kPrefVerticalUnit, 2);
-    PutU32LE(want.bytes + kPrefTextWrap, 1);
-    PutU32LE(want.bytes + kPrefHyphenation, 0);
+    PutU32LE(want.bytes + kPrefTextWrap, 0);
+    PutU32LE(want.bytes + kPrefHyphenation, 1);
     PutU32LE(want.bytes + kPrefJustify, 0);
     PutU32LE(want.bytes + kPrefGuidesInBack, GetU32LE(in.bytes + kPrefGuidesInBack) ? 0 : 1);
     PutU32LE(want.bytes + kPrefGuideColour, MakeRgb(10, 200, 30));

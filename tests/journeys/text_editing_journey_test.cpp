@@ -6,12 +6,17 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "dialogs/find_replace_dialog.h"
+#include "dialogs/value_dialogs.h"
 #include "records/command_ids.h"
+#include "typography/font_combo_box.h"
 #include "typography/font_size_combo_box.h"
 #include "sample_card_journey.h"
 #include "support/shell.h"
@@ -88,6 +93,71 @@ TEST_F(TextEditingJourney, ASizeTypedIntoTheSizeBoxAppliesWithEnterAndCtrlSSaves
     Key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(CardDocument()->IsModified()) << "Ctrl+S in the size box did not save";
     EXPECT_NE(ReadFileBytes(path), saved);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(TextEditingJourney, TheSizeBoxAppliesExactlyTheSizeTypedAndRefusesWhatOtherSizeRefuses)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    DoubleClick(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    CToolBarDraw* bar = MainWindow()->TextBar();
+    FontSizeComboBox* size = bar->SizeCombo();
+    const QString font = bar->NameCombo()->currentText();
+    ASSERT_FALSE(font.isEmpty());
+    auto enter = [&](const QString& text) {
+        Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+        Key(Qt::Key_End);
+        Key(Qt::Key_Home, Qt::ShiftModifier);
+        Key(Qt::Key_Backspace);
+        Type(text);
+        Key(Qt::Key_Return);
+    };
+
+    // 7 is taken as typed, not completed from the list to 72.
+    enter("7");
+    const QImage small = ViewPixels();
+    EXPECT_GT(Ink(small, frame), 20) << "the word left the frame";
+    EXPECT_EQ(size->currentText(), "7");
+    EXPECT_EQ(bar->NameCombo()->currentText(), font);
+    EXPECT_TRUE(alerts.beeps().empty());
+    OnNextDialog([](QWidget* dialog) {
+        auto* other = dynamic_cast<CDlgOtherValue*>(dialog);
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(other->Value()->text(), "7");
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("Text > Size > Other..."));
+
+    // What the Other Size prompt refuses, the box refuses with a beep and
+    // shows the size again; the text stays as it was.
+    for (const char* refused : {"7.5", "5", "401", "abc", ""}) {
+        alerts.clear();
+        enter(refused);
+        EXPECT_EQ(alerts.beeps().size(), 1u) << refused;
+        EXPECT_EQ(size->currentText(), "7") << refused;
+        EXPECT_EQ(Changed(small, ViewPixels(), frame), 0) << refused;
+    }
+
+    // A size too large for the frame pushes the word out of it: the box
+    // still shows that size and the font, not a made-up format.
+    enter("72");
+    EXPECT_EQ(size->currentText(), "72");
+    EXPECT_EQ(bar->NameCombo()->currentText(), font);
+
+    // Replace All leaves the box showing a size too.
+    ASSERT_TRUE(Trigger("Edit > Find/Replace..."));
+    auto* find = VisibleWindow<CDlgFindReplace>();
+    ASSERT_NE(find, nullptr);
+    find->FindEdit()->setText("Company");
+    find->ReplaceEdit()->setText("Works");
+    QTest::mouseClick(find->ReplaceAllButton(), Qt::LeftButton);
+    Settle();
+    QTest::mouseClick(find->CloseButton(), Qt::LeftButton);
+    Settle();
+    EXPECT_FALSE(size->currentText().isEmpty());
+    EXPECT_FALSE(size->currentText().startsWith('0')) << size->currentText().toStdString();
+    EXPECT_EQ(bar->NameCombo()->currentText(), font);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

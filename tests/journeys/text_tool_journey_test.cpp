@@ -2,9 +2,11 @@
 // frame: the Text tool types into text frames only, the Frame Text tool
 // draws the frame to type into.
 #include <QAction>
+#include <QComboBox>
 #include <QToolBar>
 
 #include "app/main_frame.h"
+#include "app/tool_bar_db.h"
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
@@ -70,6 +72,42 @@ TEST_F(TextToolJourney, TheTextToolTypesIntoFramesAndTheFrameTextToolDrawsThem)
     ASSERT_TRUE(Trigger("File > Close"));
     const std::string dump = Tool("card dump '" + path + "'");
     EXPECT_NE(dump.find("frame 8: type 5"), std::string::npos) << dump;
+}
+
+TEST_F(TextToolJourney, AnEmptyTextFrameClickedBackIntoTakesTypingAndFields)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
+    MaximizeCardWindow();
+    ChooseTool(kFrameTextTool);
+    DragOverEmptyPart();
+    // Left empty: a click on the page beside the card, then back into it.
+    const IntRect slot = CardDocument()->PageGeometry().slots[0];
+    const QRect frame(ViewPoint(IntPoint{slot.left + 190, slot.top + 54}),
+                      ViewPoint(IntPoint{slot.left + 243, slot.top + 96}));
+    auto leaveAndComeBack = [&] {
+        Click(ViewPoint(IntPoint{slot.right + 40, slot.top + 40}));
+        Click(ViewPoint(IntPoint{slot.left + 215, slot.top + 75}));
+        return ViewPixels();
+    };
+    QImage empty = leaveAndComeBack();
+    Type("Hi ");
+    EXPECT_GT(Changed(empty, ViewPixels(), frame), 40) << "typing into the empty frame added nothing";
+
+    // Emptied again, left and come back to: Insert Field puts the first
+    // field's text in.
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Backspace);
+    empty = leaveAndComeBack();
+    QComboBox* fields = MainWindow()->DatabaseBar()->InsertFieldCombo();
+    ASSERT_GT(fields->count(), 0);
+    Click(fields->rect().center(), Qt::NoModifier, fields);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_GT(Changed(empty, ViewPixels(), frame), 40) << "Insert Field added nothing";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

@@ -50,11 +50,13 @@ TEST_F(FormatPublishTest, SelectionsHandOverMixedMarkers)
     EXPECT_EQ(Format().leading, -1111);
     EXPECT_EQ(Format().alignment, 0);
     EXPECT_EQ(Format().rightIndent, 0);
-    // Nothing selected: the start values, caps -1.
+    // A selection that holds no character: the format before its start,
+    // as at a caret there, never values no text has.
     Select(TextPosition{0, 1}, TextPosition{0, 1});
     ASSERT_TRUE(PublishSelectionFormat(&ctx, nullptr));
-    EXPECT_EQ(Word(kRankCaps), -1);
-    EXPECT_EQ(Word(kRankSize), -200);
+    EXPECT_EQ(Word(kRankFont), 1);
+    EXPECT_EQ(Word(kRankSize), 12);
+    EXPECT_EQ(Word(kRankCaps), 0);
 }
 
 TEST_F(FormatPublishTest, TheCaretTakesTheCharacterBeforeIt)

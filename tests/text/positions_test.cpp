@@ -123,8 +123,8 @@ TEST_F(PositionsTest, SmartQuotesGoByTheCharacter)
     EXPECT_EQ(SmartQuoteFor(&ctx, 34, 1), 187);
     EXPECT_EQ(SmartQuoteFor(&ctx, 34, 0), 171);
     // A typed apostrophe is always the single pair.
-    EXPECT_EQ(SmartQuoteFor(&ctx, 39, 1), 180);
-    EXPECT_EQ(SmartQuoteFor(&ctx, 39, 2), '`');
+    EXPECT_EQ(SmartQuoteFor(&ctx, 39, 1), 146);
+    EXPECT_EQ(SmartQuoteFor(&ctx, 39, 2), 145);
     uint8_t open = 0, close = 0;
     host.prefs.quoteStyle = 2;
     ctx.RefreshPreferences();

@@ -100,6 +100,10 @@ TEST_F(SpellCheckerTest, APunctuatedWordDoesNotEndItsParagraph)
     // word before, and goes on with every word, spelt right or not.
     Story({"the cat -dgo sat"}, 8);
     EXPECT_EQ(Shown(SpellMode::kWord), (std::vector<std::string>{"dgo", "sat"}));
+
+    // The single quotation marks that smart quotes type are apostrophes.
+    Story({"\x91the cat\x92 helo\x92s"});
+    EXPECT_EQ(Shown(SpellMode::kParagraph), (std::vector<std::string>{"helo\x92s"}));
 }
 
 TEST_F(SpellCheckerTest, ReplacingKeepsTheFormatAndRefusesAnOverlongParagraph)

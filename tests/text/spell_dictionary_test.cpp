@@ -120,6 +120,9 @@ TEST_F(SpellDictionary, LooksUpNormalisedWordsAndRefusesOthers)
     ASSERT_EQ(OpenDictionary(1, 0), 1);
     EXPECT_EQ(Lookup("Don\xD5t"), 0);
     EXPECT_EQ(Lookup("DON\xB4T"), 0);
+    // The marks smart quotes type.
+    EXPECT_EQ(Lookup("don\x92t"), 0);
+    EXPECT_EQ(Lookup("don\x91t"), 0);
     EXPECT_EQ(Lookup("Cat"), 0);
     EXPECT_EQ(Lookup("cab"), 1);
     EXPECT_EQ(Lookup(""), -1);

@@ -203,7 +203,7 @@ TEST_F(ToolKeysTest, SmartQuotesFollowTheCharacterWhateverShiftSays)
     QTest::keyClick(View(), '"', Qt::ShiftModifier);
     QTest::keyClick(View(), ' ');
     QTest::keyClick(View(), '\'');
-    EXPECT_EQ(Para(2), "Third\xB4\xBB \xAB `");
+    EXPECT_EQ(Para(2), "Third\x92\xBB \xAB \x91");
 }
 
 TEST_F(ToolKeysTest, CutCopyPasteAndUndoGoThroughTheClipboard)
