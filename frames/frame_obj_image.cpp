@@ -957,6 +957,14 @@ bool FrameObjImage::DrawTurnedForPrint(Dc* dc, const IntRect& rect, const Corner
                            DibHandleWidth(decoded_));
     request.height = pixels(length(c[kQuadTopRight], c[kQuadBottomRight]), dc->getDeviceCaps(LOGPIXELSY),
                             DibHandleHeight(decoded_));
+    // A picture whose place reaches far past the page is made with less
+    // detail, so that no frame costs more than its share of the paper.
+    double boxWidth = 0, boxHeight = 0;
+    TurnedBoxSize(request.width, request.height, TotalAngle(), &boxWidth, &boxHeight);
+    if (const double scale = FrameImageScale(boxWidth, boxHeight); scale < 1.0) {
+        request.width = std::max(int32_t(request.width * scale), 1);
+        request.height = std::max(int32_t(request.height * scale), 1);
+    }
     const std::shared_ptr<const PictureSoftMasks::Mask> soft =
         transparent && !postScript ? PrintSoftMask(dc) : nullptr;
     const bool graded = transparent && !postScript && dc->takesSoftMasks() && MayPrintSoftly();
