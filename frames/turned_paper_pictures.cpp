@@ -143,10 +143,7 @@ std::shared_ptr<const TurnedPaperPictures::Turned> TurnedPaperPictures::Get(cons
     std::shared_ptr<const Turned> made = Make(r, key);
     if (!made)
         return nullptr;
-    uint64_t bytes = 0;
-    for (DibHandle h : {made->picture, made->mask})
-        if (const DibRecord* record = h ? DibHandleBlockSlot(h) : nullptr)
-            bytes += record->byteSize;
+    const uint64_t bytes = DibHandleBytes(made->picture) + DibHandleBytes(made->mask);
     if (bytes > kKeptBytes)
         return made;
     kept_.push_front(Entry{key, made, bytes});
