@@ -1203,9 +1203,10 @@ void FrameObjImage::DrawContent(Dc* dc)
         const DibRecord* current = outputShift_ ? DibHandleBlockSlot(CurrentImage()) : nullptr;
         // Paper that takes a graded mask shows a picture with alpha over
         // what lies beneath the frame; PostScript level 2 has none, and
-        // keeps the mask it has.
+        // keeps the mask it has, as does the screen's turned picture where
+        // paper's could not be made.
         const std::shared_ptr<const PictureSoftMasks::Mask> soft =
-            mask && !postScript ? PrintSoftMask(dc) : nullptr;
+            mask && !postScript && !currentRotated_ ? PrintSoftMask(dc) : nullptr;
         const DibRecord* softBits = soft ? DibHandleBlockSlot(soft->mask) : nullptr;
         if (current)
             dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_,
