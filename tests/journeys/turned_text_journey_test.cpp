@@ -182,6 +182,25 @@ int InkInside(const QImage& picture, const TurnedFrame& f, const std::function<Q
     return ink;
 }
 
+// The share of the points one pixel apart along the middle half of the
+// line from a to b (picture pixels) that have ink within a pixel: 0 for an
+// edge not drawn.
+double InkedAlong(const QImage& picture, QPointF a, QPointF b)
+{
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    int inked = 0, all = 0;
+    for (double t = 0.25; t <= 0.75; t += 1 / length, ++all) {
+        const QPoint p = (a + (b - a) * t).toPoint();
+        bool ink = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                ink = ink || (picture.rect().contains(p.x() + dx, p.y() + dy) &&
+                              qGray(picture.pixel(p.x() + dx, p.y() + dy)) < 128);
+        inked += ink;
+    }
+    return all ? double(inked) / all : 0;
+}
+
 // "ACCESS" in a text frame of 48 x 16 points (7 points high) and in one of
 // 110 x 40 (14 points), turned together through Object Info's Box Angle: at
 // every angle tried each turned frame shows as much ink as it does
@@ -197,6 +216,11 @@ TEST_F(TurnedTextJourney, ASmallAndALargeFrameShowTheirWordAtEveryAngle)
     MaximizeCardWindow();
     Settle();
     auto onView = [&](QPointF p) { return QPointF(CardPoint(int(std::lround(p.x())), int(std::lround(p.y())))); };
+    auto place = [&](QPointF p) {
+        const QPoint at = CardPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+        const QPoint next = CardPoint(int(std::floor(p.x())) + 1, int(std::floor(p.y())) + 1);
+        return QPointF(at) + QPointF((next - at).x() * (p.x() - std::floor(p.x())), (next - at).y() * (p.y() - std::floor(p.y())));
+    };
     const auto frames = [](int angle) {
         return std::array<TurnedFrame, 2>{TurnedFrame{60, 72, 48, 16, double(angle)},
                                           TurnedFrame{186, 72, 110, 40, double(angle)}};
@@ -219,6 +243,21 @@ TEST_F(TurnedTextJourney, ASmallAndALargeFrameShowTheirWordAtEveryAngle)
         for (int i = 0; i < 2; ++i) {
             const int ink = InkInside(view, frames(angle)[size_t(i)], onView);
             EXPECT_GE(ink, straight[i] / 2) << (i ? "large" : "small") << " frame at " << angle << " degrees";
+        }
+
+        if (angle == 45) {
+            // Not selected, each frame shows its dotted edge all round.
+            Click(CardPoint(20, 130));
+            const QImage edges = ViewPixels();
+            for (const TurnedFrame& f : frames(angle)) {
+                const QPointF across(f.width * M_SQRT1_2, -f.width * M_SQRT1_2), down(f.height * M_SQRT1_2, f.height * M_SQRT1_2);
+                const QPointF corner(f.x, f.y);
+                for (const auto& [from, to] : {std::pair{corner, corner + across}, std::pair{corner + down, corner + down + across},
+                                               std::pair{corner, corner + down}, std::pair{corner + across, corner + across + down}}) {
+                    EXPECT_GT(InkedAlong(edges, place(from), place(to)), 0.3)
+                        << "an edge of the " << f.width << " x " << f.height << " frame is missing";
+                }
+            }
         }
 
         const std::string pdf = TempFile("angled" + std::to_string(angle) + ".pdf");
