@@ -219,7 +219,8 @@ TEST_F(TurnedTextJourney, ASmallAndALargeFrameShowTheirWordAtEveryAngle)
     auto place = [&](QPointF p) {
         const QPoint at = CardPoint(int(std::floor(p.x())), int(std::floor(p.y())));
         const QPoint next = CardPoint(int(std::floor(p.x())) + 1, int(std::floor(p.y())) + 1);
-        return QPointF(at) + QPointF((next - at).x() * (p.x() - std::floor(p.x())), (next - at).y() * (p.y() - std::floor(p.y())));
+        const QPointF part(p.x() - std::floor(p.x()), p.y() - std::floor(p.y()));
+        return QPointF(at) + QPointF((next - at).x() * part.x(), (next - at).y() * part.y());
     };
     const auto frames = [](int angle) {
         return std::array<TurnedFrame, 2>{TurnedFrame{60, 72, 48, 16, double(angle)},
@@ -250,10 +251,12 @@ TEST_F(TurnedTextJourney, ASmallAndALargeFrameShowTheirWordAtEveryAngle)
             Click(CardPoint(20, 130));
             const QImage edges = ViewPixels();
             for (const TurnedFrame& f : frames(angle)) {
-                const QPointF across(f.width * M_SQRT1_2, -f.width * M_SQRT1_2), down(f.height * M_SQRT1_2, f.height * M_SQRT1_2);
+                const QPointF across(f.width * M_SQRT1_2, -f.width * M_SQRT1_2);
+                const QPointF down(f.height * M_SQRT1_2, f.height * M_SQRT1_2);
                 const QPointF corner(f.x, f.y);
-                for (const auto& [from, to] : {std::pair{corner, corner + across}, std::pair{corner + down, corner + down + across},
-                                               std::pair{corner, corner + down}, std::pair{corner + across, corner + across + down}}) {
+                for (const auto& [from, to] :
+                     {std::pair{corner, corner + across}, std::pair{corner + down, corner + down + across},
+                      std::pair{corner, corner + down}, std::pair{corner + across, corner + across + down}}) {
                     EXPECT_GT(InkedAlong(edges, place(from), place(to)), 0.3)
                         << "an edge of the " << f.width << " x " << f.height << " frame is missing";
                 }

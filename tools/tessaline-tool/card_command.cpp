@@ -53,7 +53,8 @@ namespace {
 
 constexpr const char* kSyntax =
     "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
-    "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | card new-everything OUT.lqx FOLDER | card dump FILE";
+    "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
+    "card new-everything OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
