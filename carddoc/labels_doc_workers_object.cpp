@@ -223,8 +223,30 @@ constexpr InfoWorker<CDlgObjectInfo, ObjectInfoRecord> kObjectInfo{
     },
 };
 
+// The placement fields of a text box record that go back: every one,
+// except one the selected frames have no single value for that still
+// holds the stand-in it was shown with (a blank edit), which would give
+// every frame a size of -1111 or turn it by -1 degree.
+uint32_t TextBoxPlacementWritten(const InfoSelection& s, const TextBoxInfoRecord& r)
+{
+    TextBoxInfoRecord shown;
+    CollectPlacement(s, &shown);
+    uint32_t which = kAllFields;
+    const auto leaveOut = [&](uint32_t bit, double TextBoxInfoRecord::*field) {
+        if (!Has(s.same, bit) && r.*field == shown.*field)
+            which &= ~bit;
+    };
+    leaveOut(kFieldOriginAcross, &TextBoxInfoRecord::originAcross);
+    leaveOut(kFieldOriginDown, &TextBoxInfoRecord::originDown);
+    leaveOut(kFieldHeight, &TextBoxInfoRecord::height);
+    leaveOut(kFieldWidth, &TextBoxInfoRecord::width);
+    leaveOut(kFieldBoxAngle, &TextBoxInfoRecord::boxAngle);
+    return which;
+}
+
 // Text Box Information. The dialog shows every field of a text box, so
-// all of them go back whatever its mask says.
+// all of them go back whatever its mask says, but for the placement
+// fields the frames differ in and the user left blank.
 constexpr InfoWorker<CDlgTextBoxInfo, TextBoxInfoRecord> kTextBoxInfo{
     .collect =
         [](const InfoSelection& s, TextBoxInfoRecord* r) {
@@ -243,7 +265,7 @@ constexpr InfoWorker<CDlgTextBoxInfo, TextBoxInfoRecord> kTextBoxInfo{
                           f->Block().outlineInset);
         },
     .writeSelection = [](const InfoSelection& s, const TextBoxInfoRecord& r) {
-        WriteRecordPlacement(s, kAllFields, kAllFields, r);
+        WriteRecordPlacement(s, kAllFields, TextBoxPlacementWritten(s, r), r);
     },
 };
 

@@ -5,6 +5,7 @@
 // on purpose). Regions are kept in logical view units and go to the device
 // through the context's own mapping.
 #include <algorithm>
+#include <cmath>
 
 #include "frames/curr_page_mng.h"
 #include "frames/frame_document.h"
@@ -20,6 +21,16 @@
 #include "graphics/placement.h"
 #include "graphics/rect_ops.h"
 #include "graphics/rop_state.h"
+
+namespace {
+
+// The dots of the edge of a frame turned by 30 to 60 degrees (give or take
+// quarter turns). A checkerboard's pixels along a diagonal are all of one
+// colour, so such an edge would show whole or not at all; these alternate
+// every two pixels along rows, columns and both diagonals alike.
+constexpr MonoPattern kTurnedEdgeDots{{0x33, 0xCC, 0x33, 0xCC, 0x33, 0xCC, 0x33, 0xCC}};
+
+}  // namespace
 
 Dc* ScratchDc()
 {
@@ -464,6 +475,8 @@ void FrameObj::DrawFrameEdge(Dc* dc, uint8_t selected, uint8_t erase, uint8_t cl
         else
             brush.Set(kBlack, kWhite, 0,
                       BrushState::kSetText | BrushState::kSetBackground | BrushState::kCheckerboardPattern);
+        if (!selected && std::fabs(std::fmod(std::fabs(viewGeometry_.angle), 90.0f) - 45.0f) < 15.0f)
+            dc->selectBrush(Brush::Pattern(kTurnedEdgeDots));
         if (edge)
             FrameOutline(dc);
     }

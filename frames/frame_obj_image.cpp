@@ -29,6 +29,7 @@
 #include "frames/frame_view_services.h"
 #include "frames/image_postscript.h"
 #include "frames/pointer_poll.h"
+#include "frames/turned_paper_pictures.h"
 #include "frames/wrap_point_list.h"
 #include "graphics/dib_draw.h"
 #include "graphics/offscreen_dc.h"
@@ -47,6 +48,7 @@
 #include "graphics/ghostscript.h"
 #include "graphics/picture_loader.h"
 #include "platform/dc.h"
+#include "platform/paper_blit.h"
 
 namespace {
 
@@ -939,8 +941,7 @@ bool FrameObjImage::MayPrintSoftly() const
 
 std::shared_ptr<const PictureSoftMasks::Mask> FrameObjImage::PrintSoftMask(Dc* dc)
 {
-    // A turned picture keeps its mask of one bit.
-    if (!outputShift_ || currentRotated_ || !decoded_ || !decodedKey_ || !dc->takesSoftMasks() || !MayPrintSoftly())
+    if (!outputShift_ || !decoded_ || !decodedKey_ || !dc->takesSoftMasks() || !MayPrintSoftly())
         return nullptr;
     PictureSoftMasks& masks = PictureSoftMasks::Shared();
     bool known = false;
@@ -949,6 +950,58 @@ std::shared_ptr<const PictureSoftMasks::Mask> FrameObjImage::PrintSoftMask(Dc* d
     if (!known && LocateFile(&file, false) == 0)
         mask = masks.Make(decodedKey_, decoded_, file, a_.tag, MaskKey());
     return mask;
+}
+
+bool FrameObjImage::DrawTurnedForPrint(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
+                                       bool postScript)
+{
+    if (a_.kind != kImageKindRaster || LoadDecoded() != 0 || !decoded_ || !decodedKey_)
+        return false;
+    // The picture's sides on the device, before the turn.
+    CornerQuad device = picture;
+    dc->lpToDp(device.corners, 4);
+    const IntPoint* c = device.corners;
+    const auto length = [](IntPoint a, IntPoint b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); };
+    const auto pixels = [](double onDevice, int32_t dpi, int32_t own) {
+        const double most = std::min(kPaperMaxDpi, double(std::max(dpi, 1)));
+        return std::clamp(int32_t(std::ceil(onDevice * most / std::max(dpi, 1))), 1, std::max(own, 1));
+    };
+    TurnedPaperPictures::Request request;
+    request.width = pixels(length(c[kQuadTopLeft], c[kQuadTopRight]), dc->getDeviceCaps(LOGPIXELSX),
+                           DibHandleWidth(decoded_));
+    request.height = pixels(length(c[kQuadTopRight], c[kQuadBottomRight]), dc->getDeviceCaps(LOGPIXELSY),
+                            DibHandleHeight(decoded_));
+    // A picture whose place reaches far past the page is made with less
+    // detail, so that no frame costs more than its share of the paper.
+    double boxWidth = 0, boxHeight = 0;
+    TurnedBoxSize(request.width, request.height, TotalAngle(), &boxWidth, &boxHeight);
+    if (const double scale = FrameImageScale(boxWidth, boxHeight); scale < 1.0) {
+        request.width = std::max(int32_t(request.width * scale), 1);
+        request.height = std::max(int32_t(request.height * scale), 1);
+    }
+    const std::shared_ptr<const PictureSoftMasks::Mask> soft =
+        transparent && !postScript ? PrintSoftMask(dc) : nullptr;
+    const bool graded = transparent && !postScript && dc->takesSoftMasks() && MayPrintSoftly();
+    request.picture = decoded_;
+    request.pictureKey = decodedKey_;
+    request.softMask = soft ? soft->mask : nullptr;
+    request.key = MaskKey();
+    request.cover = !transparent ? TurnedPaperPictures::Cover::kOpaque
+                    : graded     ? TurnedPaperPictures::Cover::kGraded
+                                 : TurnedPaperPictures::Cover::kKeyed;
+    request.angle = TotalAngle();
+    const std::shared_ptr<const TurnedPaperPictures::Turned> turned = TurnedPaperPictures::Shared().Get(request);
+    if (!turned)
+        return false;
+    const DibRecord* bits = DibHandleBlockSlot(turned->picture);
+    const DibRecord* maskBits = graded ? DibHandleBlockSlot(turned->mask) : nullptr;
+    dc->setPictureKey(bits->bits, turned->pictureKey, maskBits ? maskBits->bits : nullptr,
+                      maskBits ? turned->maskKey : 0);
+    dc->setSoftMasks(graded);
+    DrawRaster(dc, rect, turned->picture, turned->mask, postScript);
+    dc->setSoftMasks(false);
+    dc->setPictureKey(nullptr, 0);
+    return true;
 }
 
 bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript)
@@ -1181,15 +1234,18 @@ void FrameObjImage::DrawContent(Dc* dc)
         done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
+    if (!done && outputShift_ && currentRotated_ && !ghost_)
+        done = DrawTurnedForPrint(dc, rect, corners, mask != nullptr, postScript);
     if (!done) {
         // On paper, the picture is known by the hash of its pixels made once
         // when it was decoded, not hashed again for every card.
         const DibRecord* current = outputShift_ ? DibHandleBlockSlot(CurrentImage()) : nullptr;
         // Paper that takes a graded mask shows a picture with alpha over
         // what lies beneath the frame; PostScript level 2 has none, and
-        // keeps the mask it has.
+        // keeps the mask it has, as does the screen's turned picture where
+        // paper's could not be made.
         const std::shared_ptr<const PictureSoftMasks::Mask> soft =
-            mask && !postScript ? PrintSoftMask(dc) : nullptr;
+            mask && !postScript && !currentRotated_ ? PrintSoftMask(dc) : nullptr;
         const DibRecord* softBits = soft ? DibHandleBlockSlot(soft->mask) : nullptr;
         if (current)
             dc->setPictureKey(current->bits, currentRotated_ ? rotatedKey_ : decodedKey_,

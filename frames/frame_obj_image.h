@@ -193,13 +193,19 @@ protected:
     void FreeRotatedStore();
     // The picture drawn into rect (view units) as the draw step chooses.
     void DrawRaster(Dc* dc, const IntRect& rect, DibHandle image, DibHandle mask, bool postScript);
-    // The graded mask the prepared picture prints through on dc in place of
+    // The graded mask the picture as read prints through on dc in place of
     // its mask of one bit; null where there is none (see
     // PictureSoftMasks).
     std::shared_ptr<const PictureSoftMasks::Mask> PrintSoftMask(Dc* dc);
     // Whether the picture's file is of a kind whose alpha paper may show
     // (PNG, TIFF, bitmap); a GIF's transparency is one colour.
     bool MayPrintSoftly() const;
+    // A turned picture on paper, into rect (view units) whose picture
+    // corners are `picture`: turned from the picture as read, at what the
+    // paper shows (see TurnedPaperPictures); `transparent` when the frame
+    // has no background. False when it could not be made.
+    bool DrawTurnedForPrint(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
+                            bool postScript);
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);

@@ -1,6 +1,5 @@
 #include "frames/kept_pictures.h"
 
-#include "foundation/handle.h"
 
 KeptPictures::~KeptPictures() { Clear(); }
 
@@ -15,7 +14,7 @@ void KeptPictures::Keep(uint32_t position, uint32_t length, DibHandle image, Dib
 {
     Forget(position, length);
     Kept k{position, length, image, mask, maskKey, hash};
-    const uint64_t bytes = uint64_t(HandleGetSize(image)) + (mask ? HandleGetSize(mask) : 0);
+    const uint64_t bytes = uint64_t(DibHandleBytes(image)) + (mask ? DibHandleBytes(mask) : 0);
     if (bytes > kKeptBytes) {
         Free(k);
         return;
@@ -23,10 +22,10 @@ void KeptPictures::Keep(uint32_t position, uint32_t length, DibHandle image, Dib
     kept_.push_back(k);
     uint64_t total = 0;
     for (const Kept& e : kept_)
-        total += uint64_t(HandleGetSize(e.image)) + (e.mask ? HandleGetSize(e.mask) : 0);
+        total += uint64_t(DibHandleBytes(e.image)) + (e.mask ? DibHandleBytes(e.mask) : 0);
     while (kept_.size() > kKept || total > kKeptBytes) {
-        total -= uint64_t(HandleGetSize(kept_.front().image)) +
-                 (kept_.front().mask ? HandleGetSize(kept_.front().mask) : 0);
+        total -= uint64_t(DibHandleBytes(kept_.front().image)) +
+                 (kept_.front().mask ? DibHandleBytes(kept_.front().mask) : 0);
         Free(kept_.front());
         kept_.erase(kept_.begin());
     }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "foundation/file_io.h"
-#include "foundation/handle.h"
 #include "frames/image_file.h"
 #include "graphics/dib_image.h"
 #include "graphics/imaging_bitmap.h"
@@ -105,7 +104,7 @@ std::shared_ptr<const PictureSoftMasks::Mask> PictureSoftMasks::Take(uint64_t pi
 
 void PictureSoftMasks::Keep(uint64_t pictureKey, std::shared_ptr<const Mask> mask)
 {
-    const uint64_t bytes = mask ? HandleGetSize(mask->mask) : 0;
+    const uint64_t bytes = mask ? DibHandleBytes(mask->mask) : 0;
     std::lock_guard<std::mutex> lock(mutex_);
     if (bytes > kKeptBytes)
         mask.reset();

@@ -66,6 +66,12 @@ int32_t CopyIn(DibHandle h, const uint8_t* bytes, uint64_t size)
 
 int32_t DibHandleIsEmpty(DibHandle h) { return Filled(h) ? 0 : 1; }
 
+uint64_t DibHandleBytes(DibHandle h)
+{
+    const DibRecord* r = h ? DibHandleBlockSlot(h) : nullptr;
+    return r && r->block ? r->byteSize : 0;
+}
+
 int32_t DibHandleCreate(DibHandle h, int32_t width, int32_t height, int32_t bits)
 {
     DibRecord* r = DibHandleBlockSlot(h);

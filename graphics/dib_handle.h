@@ -30,6 +30,9 @@ DibHandle DibHandleNew();
 int32_t DibHandleIsEmpty(DibHandle h);
 // The record of h, or null when h has none.
 DibRecord* DibHandleBlockSlot(DibHandle h);
+// The bytes h's picture takes (its packed block; not the Handle, which
+// holds only the record); 0 for null or an empty h.
+uint64_t DibHandleBytes(DibHandle h);
 
 // Makes h a zero-filled picture: all pixels 0, the colour table (1 << bits
 // entries below 24 bits) all black. Depths other than 1, 4, 8 and 24 and

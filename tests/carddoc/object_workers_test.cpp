@@ -164,8 +164,22 @@ TEST_F(ObjectWorkerTest, TextBoxInfoRewritesEveryField)
     doc->DoTextBoxInfo();
     EXPECT_EQ(a->Block().textInset, 6);
     EXPECT_EQ(b->Block().textInset, 6);
-    // The common height went to both.
-    EXPECT_EQ(a->Geometry().height, b->Geometry().height);
+    // Sizes they had no single value for, left blank, stay each frame's
+    // own; an angle typed goes to both.
+    EXPECT_EQ(a->Geometry().height, 40);
+    EXPECT_EQ(b->Geometry().height, 50);
+    EXPECT_EQ(a->Geometry().width, 100);
+    EXPECT_EQ(b->Geometry().width, 120);
+    dialogs.Ok<CDlgTextBoxInfo>([](CDlgTextBoxInfo& d) {
+        TextBoxInfoRecord r = d.Record();
+        r.boxAngle = 45;
+        d.SetRecord(r);
+    });
+    doc->DoTextBoxInfo();
+    for (FrameObj* f : {a, b})
+        EXPECT_EQ(f->Geometry().angle, 45.0f);
+    EXPECT_EQ(a->Geometry().height, 40);
+    EXPECT_EQ(b->Geometry().width, 120);
 }
 
 TEST_F(ObjectWorkerTest, LineInfoSetsCapsColourAndEndPoints)

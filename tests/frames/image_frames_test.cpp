@@ -18,6 +18,7 @@
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
 #include "frames/image_postscript.h"
+#include "frames/picture_soft_masks.h"
 #include "frames/pointer_poll.h"
 #include "frames/visible_part.h"
 #include "frames/wrap_point_list.h"
@@ -651,6 +652,23 @@ TEST_F(ImageFrames, ATurnedEpsPicturePrintsWhereTheScreenShowsIt)
     }
     EXPECT_GT(coloured, 5000);
     EXPECT_LT(differing, coloured / 10);
+}
+
+// The graded masks kept for printing stay within their bytes: the masks
+// of eighty pictures of a million pixels each push the oldest out, where
+// the latest stay.
+TEST_F(ImageFrames, TheMasksKeptForPaperStayWithinTheirBytes)
+{
+    DibHandleOwner picture;
+    ASSERT_EQ(DibHandleCreate(picture.get(), 1024, 1024, 24), 0);
+    const std::vector<uint8_t> alpha(size_t(1024) * 1024, 128);
+    PictureSoftMasks masks;
+    for (uint64_t key = 1; key <= 80; ++key)
+        ASSERT_NE(masks.Take(key, picture.get(), alpha, kWhite), nullptr);
+    bool known = false;
+    EXPECT_NE(masks.Find(80, &known), nullptr);
+    masks.Find(1, &known);
+    EXPECT_FALSE(known) << "eighty megabytes of masks are kept";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the card, each glyph of the turned line is one blob of ink, as it is in
 // the same line turned by 90 degrees.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
@@ -11,9 +12,14 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPolygonF>
+#include <QTest>
 
+#include "dialogs/numeric_edit.h"
+#include "dialogs/text_box_info_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "journey_fixture.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -162,6 +168,115 @@ TEST_F(TurnedTextJourney, TextTurnedByThirtyDegreesKeepsItsGlyphsWholeOnScreenAn
     ASSERT_FALSE(picture.isNull()) << alerts.lastText();
     const double scale = picture.width() / 252.0;
     compare(picture, [&](QPointF p) { return p * scale; }, "Export As Picture");
+}
+
+// The dark pixels (a quarter grey or darker) inside the frame.
+int InkInside(const QImage& picture, const TurnedFrame& f, const std::function<QPointF(QPointF)>& place)
+{
+    const QPolygonF inside = Inside(f, place);
+    const QRect box = inside.boundingRect().toAlignedRect() & picture.rect();
+    int ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            ink += inside.containsPoint(QPointF(x + 0.5, y + 0.5), Qt::OddEvenFill) && qGray(picture.pixel(x, y)) < 192;
+    return ink;
+}
+
+// The share of the points one pixel apart along the middle half of the
+// line from a to b (picture pixels) that have ink within a pixel: 0 for an
+// edge not drawn.
+double InkedAlong(const QImage& picture, QPointF a, QPointF b)
+{
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    int inked = 0, all = 0;
+    for (double t = 0.25; t <= 0.75; t += 1 / length, ++all) {
+        const QPoint p = (a + (b - a) * t).toPoint();
+        bool ink = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                ink = ink || (picture.rect().contains(p.x() + dx, p.y() + dy) &&
+                              qGray(picture.pixel(p.x() + dx, p.y() + dy)) < 128);
+        inked += ink;
+    }
+    return all ? double(inked) / all : 0;
+}
+
+// "ACCESS" in a text frame of 48 x 16 points (7 points high) and in one of
+// 110 x 40 (14 points), turned together through Object Info's Box Angle: at
+// every angle tried each turned frame shows as much ink as it does
+// straight, give or take the turn's smoothing, and the sheet printed from
+// the program holds the word whole twice a card.
+TEST_F(TurnedTextJourney, ASmallAndALargeFrameShowTheirWordAtEveryAngle)
+{
+    if (!HaveTool("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "pdftotext (poppler-utils) is not installed";
+    const std::string card = TempFile("angled.lqx");
+    Tool("card new-angled '" + card + "' 0");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    Settle();
+    auto onView = [&](QPointF p) { return QPointF(CardPoint(int(std::lround(p.x())), int(std::lround(p.y())))); };
+    auto place = [&](QPointF p) {
+        const QPoint at = CardPoint(int(std::floor(p.x())), int(std::floor(p.y())));
+        const QPoint next = CardPoint(int(std::floor(p.x())) + 1, int(std::floor(p.y())) + 1);
+        const QPointF part(p.x() - std::floor(p.x()), p.y() - std::floor(p.y()));
+        return QPointF(at) + QPointF((next - at).x() * part.x(), (next - at).y() * part.y());
+    };
+    const auto frames = [](int angle) {
+        return std::array<TurnedFrame, 2>{TurnedFrame{60, 72, 48, 16, double(angle)},
+                                          TurnedFrame{186, 72, 110, 40, double(angle)}};
+    };
+    const QImage plain = ViewPixels();
+    const int straight[2] = {InkInside(plain, frames(0)[0], onView), InkInside(plain, frames(0)[1], onView)};
+    ASSERT_GE(straight[0], 20) << "the small frame shows nothing straight";
+    for (int angle : {1, 23, 45, 67, 90, 113, 135, 158, 180, 202, 225, 247, 270, 293, 315, 338, 359}) {
+        ASSERT_TRUE(Trigger("Edit > Select All"));
+        OnNextDialog([angle](QWidget* dialog) {
+            auto* info = dynamic_cast<CDlgTextBoxInfo*>(dialog);
+            ASSERT_NE(info, nullptr);
+            info->BoxAngle()->selectAll();
+            QTest::keyClicks(info->BoxAngle(), QString::number(angle));
+            info->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Object Info..."));
+        Settle();
+        const QImage view = ViewPixels();
+        for (int i = 0; i < 2; ++i) {
+            const int ink = InkInside(view, frames(angle)[size_t(i)], onView);
+            EXPECT_GE(ink, straight[i] / 2) << (i ? "large" : "small") << " frame at " << angle << " degrees";
+        }
+
+        if (angle == 45) {
+            // Not selected, each frame shows its dotted edge all round.
+            Click(CardPoint(20, 130));
+            const QImage edges = ViewPixels();
+            for (const TurnedFrame& f : frames(angle)) {
+                const QPointF across(f.width * M_SQRT1_2, -f.width * M_SQRT1_2);
+                const QPointF down(f.height * M_SQRT1_2, f.height * M_SQRT1_2);
+                const QPointF corner(f.x, f.y);
+                for (const auto& [from, to] :
+                     {std::pair{corner, corner + across}, std::pair{corner + down, corner + down + across},
+                      std::pair{corner, corner + down}, std::pair{corner + across, corner + across + down}}) {
+                    EXPECT_GT(InkedAlong(edges, place(from), place(to)), 0.3)
+                        << "an edge of the " << f.width << " x " << f.height << " frame is missing";
+                }
+            }
+        }
+
+        const std::string pdf = TempFile("angled" + std::to_string(angle) + ".pdf");
+        OnNextDialog(PrintToPdfFile(pdf));
+        ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        const ProgramRun text = RunProgramFor("pdftotext", {"-raw", pdf, "-"});
+        std::string joined;
+        for (char c : text.out)
+            if (c != ' ' && c != '\n')
+                joined += c;
+        int words = 0;
+        for (size_t at = joined.find("ACCESS"); at != std::string::npos; at = joined.find("ACCESS", at + 1))
+            ++words;
+        EXPECT_EQ(words, 20) << "the print at " << angle << " degrees";
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

@@ -205,6 +205,37 @@ TEST(PrintPdfTool, APictureWithAlphaPrintsWithoutLossThroughASoftMask)
               0);
 }
 
+// A picture turned by 30 degrees in a frame of 50 x 34 points goes into the
+// file once for all cards, turned from the picture as read: 600 pixels wide
+// at 600 dpi of its place (its turned box about 502 pixels wide), never
+// more pixels than it has, and its alpha turned with it into a soft mask of
+// 8 bits; half-transparent black still shows mid-grey on the paper.
+TEST(PrintPdfTool, ATurnedPictureKeepsWhatThePaperShowsAndItsAlpha)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdfimages >/dev/null && command -v pdftoppm >/dev/null && "
+                   "command -v convert >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdfimages, pdftoppm (poppler-utils) or convert (ImageMagick) is not installed";
+    ASSERT_EQ(Shell(dir, "convert -size 600x200 xc:'rgba(0,0,0,0.5)' -size 600x200 xc:navy -append +repage big.png && "
+                         "convert big.png -resize 60x40 small.png && "
+                         "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null && "
+                         "\"$T\" card new-angled big.lqx 30 \"$PWD/big.png\" && "
+                         "\"$T\" card new-angled small.lqx 30 \"$PWD/small.png\" && "
+                         "\"$T\" print-pdf big.lqx people.dqx big.pdf >/dev/null && "
+                         "\"$T\" print-pdf small.lqx people.dqx small.pdf >/dev/null"),
+              0);
+    const std::string big = "pdfimages -list big.pdf | awk 'NR > 2 && $3 == \"image\"'";
+    EXPECT_EQ(Shell(dir, "test $(" + big + " | awk '{print $11}' | sort -u | wc -l) -eq 1"), 0);
+    EXPECT_EQ(Shell(dir, "test $(" + big + " | awk '$4 < 452 || $4 > 506 || $13 < 540' | wc -l) -eq 0"), 0)
+        << "pdfimages -list: " << ReadFileBytes(dir.file("x"));
+    EXPECT_EQ(Shell(dir, "pdfimages -list big.pdf | awk '$3 == \"smask\" && $8 == 8' | grep -q ."), 0);
+    EXPECT_EQ(Shell(dir, "pdftoppm -r 72 -gray -f 1 -l 1 big.pdf | tail -c $((612 * 792)) | od -An -v -tu1 | "
+                         "awk '{ for (i = 1; i <= NF; ++i) if ($i >= 118 && $i <= 138) ++n } END { exit n < 4000 }'"),
+              0);
+    const std::string small = "pdfimages -list small.pdf | awk 'NR > 2 && $3 == \"image\"'";
+    EXPECT_EQ(Shell(dir, "test $(" + small + " | awk '$4 > 75 || $5 > 66' | wc -l) -eq 0"), 0);
+}
+
 // A card of every frame kind on two sides: every sheet prints its front
 // and its back, each turned line (30, 45 and 90 degrees) is text a reader
 // finds, and each of the five pictures (every format, 200 to 6000 pixels)

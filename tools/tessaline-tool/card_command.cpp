@@ -13,6 +13,9 @@
 //                        a label of the picture PICTURE beside an address
 //   new-crowded OUT.lqx PICTURE
 //                        a card of 449 frames: PICTURE and 448 small ones
+//   new-angled OUT.lqx ANGLE [PICTURE]
+//                        a small and a large text frame of "ACCESS", or the
+//                        picture PICTURE, turned by ANGLE degrees
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
 //   dump FILE            the header, sections, pages, frames and stories of
@@ -51,7 +54,8 @@ namespace {
 
 constexpr const char* kSyntax =
     "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
-    "card new-picture|new-crowded OUT.lqx PICTURE | card new-everything OUT.lqx FOLDER | card dump FILE";
+    "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
+    "card new-everything OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -100,7 +104,7 @@ std::string Escaped(const uint8_t* text, uint32_t n)
 }
 
 int RunNewSample(const std::string& kind, const std::string& out, const std::string& picture,
-                 const TurnedCardStyle& style = {})
+                 const TurnedCardStyle& style = {}, int16_t angle = 0)
 {
     CardSession session;
     PathRecord path{};
@@ -117,6 +121,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
                        : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
+                       : kind == "new-angled"  ? BuildAngledCard(*doc, angle, picture)
                                                : BuildSampleCard(*doc);
     if (!built)
         return ToolFail("cannot build the card");
@@ -267,6 +272,12 @@ int RunCard(const ToolArgs& args)
     }
     if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything"))
         return RunNewSample(args[0], args[1], args[2]);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "new-angled") {
+        char* end = nullptr;
+        const long angle = std::strtol(args[2].c_str(), &end, 10);
+        if (end != args[2].c_str() && *end == 0 && angle > -360 && angle < 360)
+            return RunNewSample(args[0], args[1], args.size() == 4 ? args[3] : "", {}, int16_t(angle));
+    }
     if (args.size() == 2 && args[0] == "dump")
         return RunDump(args[1]);
     return ToolFail(std::string("usage: ") + kSyntax);

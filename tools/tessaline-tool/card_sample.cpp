@@ -102,6 +102,24 @@ bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture)
                         {{{"", kFieldCity}, {" ", 0}, {"", kFieldZipCode}}, 8, 0, kCardBlack}});
 }
 
+bool BuildAngledCard(CLabelsDoc& doc, int16_t angle, const std::string& picture)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    std::vector<FrameObj*> turned;
+    if (!picture.empty()) {
+        turned.push_back(CardPicture(doc, OnCard(page, 100, 55, 150, 89), picture));
+    } else {
+        turned.push_back(CardTextBox(doc, OnCard(page, 60, 72, 108, 88), {{{{"ACCESS", 0}}, 7, 0, kCardBlack}}));
+        turned.push_back(CardTextBox(doc, OnCard(page, 186, 72, 296, 112), {{{{"ACCESS", 0}}, 14, 0, kCardBlack}}));
+    }
+    for (FrameObj* f : turned) {
+        if (!f)
+            return false;
+        f->SetGeometryField(4, angle);
+    }
+    return true;
+}
+
 bool BuildBadgeCard(CLabelsDoc& doc)
 {
     const IntRect page = doc.PageGeometry().slots[0];

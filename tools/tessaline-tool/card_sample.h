@@ -36,6 +36,11 @@ bool BuildEveryFrameCard(CLabelsDoc& doc, const std::string& pictures);
 bool MakeEveryFramePictures(const std::string& folder);
 // A label of a 2 x 1.33 in picture (the file, linked) beside an address.
 bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
+// A card of frames turned by `angle` about their top left corners: a text
+// frame of 48 x 16 points and one of 110 x 40 holding "ACCESS" (in 7 and
+// 14 points), the two a card's width apart; or, when `picture` names a
+// file, that picture (linked) in a frame of 50 x 34 points.
+bool BuildAngledCard(CLabelsDoc& doc, int16_t angle, const std::string& picture);
 // A badge: the contact's own photograph (the picture field) beside the
 // name, title and company.
 bool BuildBadgeCard(CLabelsDoc& doc);
