@@ -5,7 +5,9 @@
 //
 // A face may show more than 256 glyphs: each font holds 256, and a face
 // takes as many fonts as it needs. Outlines are in thousandths of the em,
-// y down like the page's device space, which the text is shown in.
+// y down like the page's device space, which the text is shown in. Each
+// glyph goes by the standard name of its character, so the text can be
+// read back from the job.
 #pragma once
 
 #include <cstdint>
