@@ -29,6 +29,7 @@ std::string NameOf(uint8_t byte, uint32_t glyph)
     return name ? std::string(name) : NumberedName(glyph);
 }
 
+// The outline, y up as fonts have it (the raw font's paths run y down).
 void AppendPath(std::string* out, const QPainterPath& path)
 {
     for (int i = 0; i < path.elementCount(); ++i) {
@@ -37,7 +38,7 @@ void AppendPath(std::string* out, const QPainterPath& path)
             out->push_back(' ');
             PsAppendNumber(out, p.x(), 1);
             out->push_back(' ');
-            PsAppendNumber(out, p.y(), 1);
+            PsAppendNumber(out, -p.y(), 1);
         };
         if (e.isMoveTo()) {
             point(e);
@@ -132,7 +133,7 @@ std::string PsGlyphFonts::definitions() const
             out += " {";
             PsAppendNumber(&out, advance.isEmpty() ? 0.0 : advance.front().x(), 1);
             out += " 0";
-            for (double v : {box.left(), box.top(), box.right(), box.bottom()}) {
+            for (double v : {box.left(), -box.bottom(), box.right(), -box.top()}) {
                 out += ' ';
                 PsAppendNumber(&out, v, 0);
             }
@@ -141,7 +142,7 @@ std::string PsGlyphFonts::definitions() const
             out += " fill}\n";
         }
         out += ">>\n/FontBBox [";
-        for (double v : {all.left(), all.top(), all.right(), all.bottom()}) {
+        for (double v : {all.left(), -all.bottom(), all.right(), -all.top()}) {
             out += ' ';
             PsAppendNumber(&out, v, 0);
         }
