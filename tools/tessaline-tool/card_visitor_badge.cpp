@@ -38,7 +38,7 @@ bool BuildVisitorBadgeCard(CLabelsDoc& doc, const std::string& pictures)
     access->SetGeometryField(4, 45);
 
     // Five merge fields in three faces.
-    if (!CardTextBox(doc, OnCard(page, 96, 56, 206, 78),
+    if (!CardTextBox(doc, OnCard(page, 96, 56, 218, 78),
                      {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack,
                        kAlignLeft, "Liberation Sans"}}) ||
         !CardTextBox(doc, OnCard(page, 96, 76, 198, 96),
