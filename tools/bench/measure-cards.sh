@@ -102,7 +102,7 @@ done
 
 # The table: the fastest and slowest run of each, its CPU, memory, output.
 printf '%-24s %15s %7s %8s %9s %18s\n' "card/program" "wall s" "CPU s" "peak MB" "output MB" "segments/page max"
-for row in $(awk '{print $1}' "$work/runs.txt" | uniq); do
+for row in $(awk '!seen[$1]++ {print $1}' "$work/runs.txt"); do
   out=$(awk -v r="$row" '$1 == r {o = $5} END {print o}' "$work/runs.txt")
   size=$(stat -c %s "$out" 2>/dev/null || echo 0)
   segments=-
