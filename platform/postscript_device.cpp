@@ -48,7 +48,10 @@ inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 1
 inline ColorRef OnWhite(int32_t rop2, ColorRef c) { return FromRgb(Rop2Apply(rop2, ToRgb(c), 0xFFFFFF)); }
 
 // Short names for the words every page uses many times.
+// pdfmark is known only where the job is made into a PDF; a printer
+// takes it as nothing.
 constexpr const char* kProcedures =
+    "/pdfmark where {pop} {userdict /pdfmark /cleartomark load put} ifelse\n"
     "/TsDict 64 dict def TsDict begin\n"
     "/m /moveto load def /l /lineto load def /c /curveto load def /h /closepath load def\n"
     "/f /fill load def /ef /eofill load def /s /stroke load def /rf /rectfill load def\n"
@@ -164,6 +167,11 @@ private:
         ++pages_;
         const std::string n = std::to_string(pages_);
         page_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
+        // The page is drawn upright in the sheet's own space and is viewed
+        // as it is: a PDF made of the job would otherwise be turned the way
+        // most of its text runs, a sheet of turned labels on its side, and
+        // the rest of its text read letter by letter.
+        page_ += "[ {ThisPage} << /Rotate 0 >> /PUT pdfmark\n";
         // From points, origin at the sheet's lower-left corner, to device
         // pixels from the printable area's top-left corner, y down.
         const QRectF paint = settings_.layout.paintRect(QPageLayout::Point);
@@ -552,9 +560,12 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
                 }
             }
             moves += " 0 0";
-            page_ += " /" + PsGlyphFonts::fontName(first.font) + ' ';
+            // The fonts run y up, the device space y down.
+            page_ += " /" + PsGlyphFonts::fontName(first.font) + " [";
             PsAppendNumber(&page_, text.face->emPixels, 4);
-            page_ += " selectfont";
+            page_ += " 0 0 ";
+            PsAppendNumber(&page_, -text.face->emPixels, 4);
+            page_ += " 0 0] selectfont";
             point(text.positions[i]);
             page_ += " m ";
             PsAppendString(&page_, codes);

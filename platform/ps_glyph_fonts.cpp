@@ -4,8 +4,8 @@
 
 #include <QPainterPath>
 
-#include "foundation/cp1252.h"
 #include "platform/font_mapper.h"
+#include "platform/ps_glyph_names.h"
 #include "platform/ps_words.h"
 
 namespace {
@@ -21,17 +21,15 @@ std::string NumberedName(uint32_t glyph)
 }
 
 // A glyph name that says which character it is, so that text taken from
-// the printed job (or a PDF made of it) reads right.
+// the printed job (or a PDF made of it) reads right; a glyph of no
+// character keeps a name of its number.
 std::string NameOf(uint8_t byte, uint32_t glyph)
 {
-    const char16_t u = Cp1252ToUnicode(byte);
-    if (byte <= 32 || u < 0x20)
-        return NumberedName(glyph);
-    char b[32];
-    std::snprintf(b, sizeof b, "uni%04X", unsigned(u));
-    return b;
+    const char* name = PsGlyphNameOf(byte);
+    return name ? std::string(name) : NumberedName(glyph);
 }
 
+// The outline, y up as fonts have it (the raw font's paths run y down).
 void AppendPath(std::string* out, const QPainterPath& path)
 {
     for (int i = 0; i < path.elementCount(); ++i) {
@@ -40,7 +38,7 @@ void AppendPath(std::string* out, const QPainterPath& path)
             out->push_back(' ');
             PsAppendNumber(out, p.x(), 1);
             out->push_back(' ');
-            PsAppendNumber(out, p.y(), 1);
+            PsAppendNumber(out, -p.y(), 1);
         };
         if (e.isMoveTo()) {
             point(e);
@@ -73,8 +71,14 @@ PsGlyphFonts::Slot PsGlyphFonts::slotFor(const std::shared_ptr<const FontFace>& 
         design.raw = face->rawFont();
         if (design.raw.isValid())
             design.raw.setPixelSize(kUnits);
-        for (int ch = 255; ch >= 0; --ch)
-            design.bytes[face->glyph[size_t(ch)]] = uint8_t(ch);
+        // A glyph drawn for several bytes goes by the lowest that names a
+        // character: the space, not the tab a face may draw with it, nor
+        // the no-break space.
+        for (int ch = 255; ch >= 0; --ch) {
+            const auto [known, added] = design.bytes.try_emplace(face->glyph[size_t(ch)], uint8_t(ch));
+            if (!added && PsGlyphNameOf(uint8_t(ch)))
+                known->second = uint8_t(ch);
+        }
     }
     if (!design.raw.isValid())
         return {};
@@ -129,7 +133,7 @@ std::string PsGlyphFonts::definitions() const
             out += " {";
             PsAppendNumber(&out, advance.isEmpty() ? 0.0 : advance.front().x(), 1);
             out += " 0";
-            for (double v : {box.left(), box.top(), box.right(), box.bottom()}) {
+            for (double v : {box.left(), -box.bottom(), box.right(), -box.top()}) {
                 out += ' ';
                 PsAppendNumber(&out, v, 0);
             }
@@ -138,7 +142,7 @@ std::string PsGlyphFonts::definitions() const
             out += " fill}\n";
         }
         out += ">>\n/FontBBox [";
-        for (double v : {all.left(), all.top(), all.right(), all.bottom()}) {
+        for (double v : {all.left(), -all.bottom(), all.right(), -all.top()}) {
             out += ' ';
             PsAppendNumber(&out, v, 0);
         }

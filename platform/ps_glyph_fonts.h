@@ -5,7 +5,11 @@
 //
 // A face may show more than 256 glyphs: each font holds 256, and a face
 // takes as many fonts as it needs. Outlines are in thousandths of the em,
-// y down like the page's device space, which the text is shown in.
+// y up as in any font; the page's device space runs y down, so text is
+// shown at a size whose y is negated, which keeps it unmirrored: a PDF made
+// of the job then tells readers which way each line runs. Each
+// glyph goes by the standard name of its character, so the text can be
+// read back from the job.
 #pragma once
 
 #include <cstdint>

@@ -58,6 +58,8 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(poppler-utils)
   # the database benchmark's reference engine
   packages+=(libsqlite3-dev)
+  # the card benchmark's page contents, read uncompressed
+  packages+=(qpdf)
 fi
 
 missing=()

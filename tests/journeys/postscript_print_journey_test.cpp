@@ -1,7 +1,8 @@
 // Printing a card with an EPS picture to a PostScript file through the
 // Print dialog: the job carries the picture's own PostScript between the
 // set-up that isolates it and the clean-up after it, and the sheet looks as
-// the same sheet printed to PDF does.
+// the same sheet printed to PDF does. A PDF made of the contacts' cards
+// printed so reads as their names.
 #include <QImage>
 #include <QProcess>
 
@@ -9,6 +10,7 @@
 
 #include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
+#include "foundation/cp1252.h"
 #include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -125,6 +127,43 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
     const int middle = (bounds.top + bounds.bottom) / 2;
     EXPECT_LT(qGray(sheet.pixel(onSheet(bounds.left + (bounds.right - bounds.left) / 4, middle))), 40);
     EXPECT_GT(qGray(sheet.pixel(onSheet(bounds.right - (bounds.right - bounds.left) / 4, middle))), 230);
+}
+
+// The cards of the database printed to a PostScript file and made a PDF,
+// as a PDF-making print queue makes one: every contact's name reads whole,
+// accents and the space between included.
+TEST_F(PostScriptPrintJourney, APdfMadeOfThePostScriptCardsReadsAsTheContactsNames)
+{
+    if (!Have("ps2pdf") || !Have("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript and poppler-utils are needed";
+    const std::string people = TempFile("People.dqx");
+    Tool("db new '" + people + "'");
+    Tool("db fill '" + people + "' 10 --seed 3");
+    const QStringList records = Cp1252ToQString(Tool("db dump '" + people + "'")).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(records.size(), 11);
+    OnNextDialog(ChooseFile(people));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const std::string ps = TempFile("names.ps");
+    OnNextDialog(PrintToPostScriptFile(ps));
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    Settle(100);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    bool made = false;
+    const std::string pdf = TempFile("names.pdf");
+    CommandOutput("ps2pdf '" + ps + "' '" + pdf + "'", &made);
+    ASSERT_TRUE(made);
+    const QString text = QString::fromStdString(PdfText(pdf));
+
+    int accented = 0;
+    for (qsizetype i = 1; i < records.size(); ++i) {
+        const QStringList fields = records[i].split('\t');
+        ASSERT_GT(fields.size(), 3);
+        const QString name = fields[2] + ' ' + fields[3];
+        accented += name.toLatin1() != name.toUtf8();
+        EXPECT_TRUE(text.contains(name)) << name.toStdString();
+    }
+    EXPECT_GT(accented, 0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // under the context's clip, PostScript sent through the pass-through escape
 // that sets a clip of its own between a gsave and a grestore, a picture
 // with transparent pixels, and text, each where it was drawn.
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,6 +11,7 @@
 #include <QPageSize>
 #include <QProcess>
 
+#include "foundation/cp1252.h"
 #include "support/needed_tools.h"
 #include "platform/dc.h"
 #include "platform/postscript_job.h"
@@ -18,10 +21,10 @@
 namespace {
 
 // 72 device pixels an inch on a 200 x 100 point sheet, all printable.
-PostScriptJobSettings SmallSheet(const std::string& path)
+PostScriptJobSettings SmallSheet(const std::string& path, QSizeF points = QSizeF(200, 100))
 {
     PostScriptJobSettings s;
-    s.layout = QPageLayout(QPageSize(QSizeF(200, 100), QPageSize::Point), QPageLayout::Portrait, QMarginsF());
+    s.layout = QPageLayout(QPageSize(points, QPageSize::Point), QPageLayout::Portrait, QMarginsF());
     s.resolution = 72;
     s.title = QStringLiteral("Job (one)");
     s.creator = QStringLiteral("test");
@@ -174,6 +177,60 @@ TEST(PostScriptJob, ATurnedRunLandsWhereItsCharactersDrawnOneByOneDo)
             ink += qGray(one.pixel(x, y)) < 128;
     EXPECT_GT(ink, 50);
     EXPECT_EQ(one, together);
+}
+
+// A PDF made of the job (as ps2pdf or a PDF-making print queue makes one)
+// reads as the text the job shows, each page upright: names with their
+// spaces, accents and the code page's punctuation, in two faces, straight
+// and turned. The reader takes a line turned near upside down or steeper
+// than 45 degrees downward letter by letter, as it does in any PDF; there
+// the letters are compared, and a glyph of no character would still show.
+TEST(PostScriptJob, APdfMadeOfTheJobReadsAsItsText)
+{
+    if (!HaveTool("ps2pdf") || !HaveTool("pdftotext") || !HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript and poppler-utils are needed";
+    TempDir dir;
+    const std::vector<std::string> names = {"Gregory Young", "Jos\xE9 M\xFCller-\xC6r\xF8",
+                                            "O\x92Neill & \x8Aimon \x80" "12"};
+    PostScriptJobSettings sheet = SmallSheet(dir.file("names.ps"), QSizeF(300, 300));
+    sheet.resolution = 600;
+    std::unique_ptr<Dc> dc = Dc::ForPostScript(sheet);
+    ASSERT_TRUE(dc->beginOutput());
+    dc->setBkMode(TRANSPARENT);
+    dc->setTextAlign(TA_LEFT | TA_BASELINE);
+    struct Page {
+        QString name;
+        bool words;  // read in words, not letter by letter
+    };
+    std::vector<Page> pages;
+    for (const char* face : {"Liberation Sans", "DejaVu Serif"}) {
+        for (int32_t tenths : {0, 170, 900, 2030, 3110}) {
+            LogFont font;
+            font.height = -100;
+            font.escapement = tenths;
+            std::strncpy(font.faceName, face, sizeof font.faceName - 1);
+            dc->selectFont(font);
+            if (!pages.empty()) {
+                ASSERT_TRUE(dc->newPage());
+            }
+            const std::string& name = names[pages.size() % names.size()];
+            dc->textOut(1250, 1250, name);
+            pages.push_back({Cp1252ToQString(name), tenths <= 900});
+        }
+    }
+    ASSERT_TRUE(dc->flush());
+    ASSERT_EQ(Shell(dir, "ps2pdf names.ps names.pdf && pdftotext -raw names.pdf names.txt"), 0);
+    EXPECT_EQ(Shell(dir, "test $(pdfinfo -f 1 -l 10 names.pdf | grep -c 'rot: *0$') -eq 10"), 0);
+    const QStringList read = QString::fromUtf8(ReadFileBytes(dir.file("names.txt"))).split(QChar('\f'));
+    ASSERT_GE(read.size(), qsizetype(pages.size()));
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const QString text = read[qsizetype(i)].simplified();
+        if (pages[i].words)
+            EXPECT_EQ(text.toStdString(), pages[i].name.toStdString()) << "page " << i + 1;
+        else
+            EXPECT_EQ(QString(text).remove(' ').toStdString(), QString(pages[i].name).remove(' ').toStdString())
+                << "page " << i + 1;
+    }
 }
 
 }  // namespace

@@ -154,6 +154,22 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     EXPECT_EQ(Shell(dir, "grep -q '] concat' turned.ps && grep -q xyshow turned.ps"), 0);
     EXPECT_EQ(Shell(dir, "test $(grep -c ReusableStreamDecode label.ps) -eq 1"), 0);
     EXPECT_EQ(Shell(dir, "test $(grep -c '/DataSource TsI1 ' label.ps) -ge 24"), 0);
+    // A PDF made of the PostScript (ps2pdf, a PDF-making print queue) reads
+    // as the cards do: on the sample card every contact's name whole,
+    // accents and the space between included, and on this one the turned
+    // phone lines with their spaces.
+    if (!HaveTool("ps2pdf"))
+        SKIP_FOR_MISSING_TOOL() << "ps2pdf (Ghostscript) is not installed";
+    WriteFileBytes(dir.file("sample.lqx"), ReadFileBytes(kSample));
+    ASSERT_EQ(Shell(dir, "LC_ALL=C.UTF-8 \"$T\" db dump people.dqx | awk -F '\\t' 'NR > 1 {print $3 \" \" $4}' "
+                         "| sort -u > names && \"$T\" print-ps sample.lqx people.dqx sample.ps >/dev/null && "
+                         "ps2pdf sample.ps sample-ps.pdf && pdftotext -raw sample-ps.pdf read && "
+                         "ps2pdf turned.ps turned-ps.pdf"),
+              0);
+    EXPECT_EQ(Shell(dir, "test $(grep -c . names) -eq 25 && LC_ALL=C grep -q '[^ -~]' names && "
+                         "test $(grep -o -F -f names read | sort -u | wc -l) -eq 25"),
+              0);
+    EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned-ps.pdf - | grep -c '^Tel\\. ') -ge 25"), 0);
 }
 
 // A PNG with graded alpha (half-transparent black above, black fading out

@@ -6,12 +6,14 @@
 #include "barcode/barcode_record.h"
 #include "carddoc/labels_doc.h"
 #include "database/field_table.h"
+#include "foundation/byte_order.h"
 #include "foundation/path_record.h"
 #include "foundation/pstr.h"
 #include "graphics/font_spec.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_barcode.h"
 #include "frames/frame_obj_image.h"
+#include "frames/frame_obj_power_text.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/paragraph_storage.h"
@@ -23,6 +25,7 @@
 #include "text/paragraph_commands.h"
 #include "text/text_context.h"
 #include "typography/font_table.h"
+#include "typography/glyph_effect_format.h"
 
 std::string FieldText(int32_t id)
 {
@@ -71,9 +74,10 @@ FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file
     return f->LoadFromFile(path, 0) == 0 && !f->PictureUnreadable() ? f : nullptr;
 }
 
-FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight)
+FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight,
+                      int16_t frame)
 {
-    auto* barcode = dynamic_cast<FrameObjBarcode*>(doc.NewFrame(kFrameBarcode));
+    auto* barcode = dynamic_cast<FrameObjBarcode*>(doc.NewFrame(frame));
     if (!barcode)
         return nullptr;
     barcode->SetFromRect(r);
@@ -168,4 +172,56 @@ FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardL
         }
     }
     return f;
+}
+
+FrameObj* CardCounter(CLabelsDoc& doc, const IntRect& r)
+{
+    FrameObj* f = doc.NewFrame(kFrameCounterBarcode);
+    if (!f)
+        return nullptr;
+    f->SetFromRect(r);
+    f->SetFontSize(6);
+    f->SetColour(kCardWhite, 1);
+    f->SetColour(kNoBackground, 2);
+    f->SetColour(kCardBlack, 0);
+    return f;
+}
+
+FrameObj* CardGroup(CLabelsDoc& doc, const IntRect& r, FrameObj* first, FrameObj* second)
+{
+    FrameObj* group = first && second ? doc.NewFrame(kFrameGroup) : nullptr;
+    if (!group)
+        return nullptr;
+    group->SetFromRect(r);
+    first->AppendId(group->FrameId());
+    second->AppendId(group->FrameId());
+    return group;
+}
+
+FrameObj* CardDisplayText(CLabelsDoc& doc, const IntRect& r, const char* line)
+{
+    auto* power = dynamic_cast<FrameObjPowerText*>(doc.NewFrame(kFramePowerText));
+    if (!power)
+        return nullptr;
+    power->SetFromRect(r);
+    power->SetColour(kNoBackground, 1);
+    power->SetColour(kNoBackground, 2);
+    power->SetBorderWidth(0);
+    uint8_t effect[kGlyphRecordSize];
+    std::memcpy(effect, power->Effect(), sizeof effect);
+    PStrFromCStr(effect + kGlyphLine1Offset, line);
+    // Words at their byte offsets: one line across, centred, outlined,
+    // filled with a blend from dark blue to cyan, with a grey drop shadow
+    // (the style's choices count from 1).
+    const struct {
+        size_t offset;
+        uint16_t value;
+    } kEffect[] = {{kGlyphShapeOffset, 1}, {kGlyphAlignmentOffset, 2}, {kGlyphOrientationOffset, 1},
+                   {142, 1}, {144, kCardBlack}, {146, 100}, {148, 2}, {150, kCardDarkBlue}, {152, 100},
+                   {154, kCardCyan}, {156, 100}, {158, 2}, {160, 1}, {162, 1}, {164, kCardLightGray},
+                   {166, 100}, {168, 1}, {170, 100}};
+    for (const auto& e : kEffect)
+        PutU16LE(effect + e.offset, e.value);
+    power->SetEffect(effect);
+    return power;
 }

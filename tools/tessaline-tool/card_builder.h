@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "frames/frame_obj.h"
 #include "platform/gdi_types.h"
 
 class CLabelsDoc;
-class FrameObj;
 
 // Colours of the document's colour table.
 enum : uint8_t {
@@ -67,8 +67,21 @@ FrameObj* CardStroke(CLabelsDoc& doc, int16_t type, const IntRect& r, uint8_t co
 FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file);
 // A barcode frame of the symbology and data, black on no background, bars
 // of the height asked (points) and a caption of 6 points; null when the
+// frame cannot be made. `frame` makes a counter or a field's barcode
+// instead, whose data the card supplies.
+FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight,
+                      int16_t frame = kFrameBarcode);
+// The counter: a barcode of the card's number on the sheet, black with a
+// caption of 6 points; null when the frame cannot be made.
+FrameObj* CardCounter(CLabelsDoc& doc, const IntRect& r);
+// A group frame of the rectangle holding the two frames; null when one of
+// them or the group is missing. The page's groups are brought up to date
+// by the caller once all are made.
+FrameObj* CardGroup(CLabelsDoc& doc, const IntRect& r, FrameObj* first, FrameObj* second);
+// Display text of one line, centred, outlined in black, filled with a
+// blend from dark blue to cyan, with a grey drop shadow; null when the
 // frame cannot be made.
-FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight);
+FrameObj* CardDisplayText(CLabelsDoc& doc, const IntRect& r, const char* line);
 // A text frame without border or background holding the lines; null when
 // a frame or paragraph cannot be made.
 FrameObj* CardTextBox(CLabelsDoc& doc, const IntRect& r, const std::vector<CardLine>& lines);

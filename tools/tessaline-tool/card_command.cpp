@@ -16,6 +16,13 @@
 //   new-angled OUT.lqx ANGLE [PICTURE]
 //                        a small and a large text frame of "ACCESS", or the
 //                        picture PICTURE, turned by ANGLE degrees
+//   new-visitor OUT.lqx FOLDER
+//                        the visitor badge of every frame kind, its 600 x 400
+//                        picture written into FOLDER first
+//   new-odd-a|new-odd-b OUT.lqx FOLDER
+//                        a card of every frame kind turned by odd angles
+//                        (17, 203 and 311 degrees; 7, 137 and 259 at 80%),
+//                        its picture written into FOLDER first
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
 //   dump FILE            the header, sections, pages, frames and stories of
@@ -55,7 +62,7 @@ namespace {
 constexpr const char* kSyntax =
     "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
-    "card new-everything OUT.lqx FOLDER | card dump FILE";
+    "card new-everything|new-visitor|new-odd-a|new-odd-b OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -116,7 +123,11 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
     doc->InitialUpdate();
     if (kind == "new-everything" && !MakeEveryFramePictures(picture))
         return ToolFail("cannot write the pictures into " + picture);
+    OddCardStyle odd;
+    const bool oddCard = kind.rfind("new-odd-", 0) == 0 && OddCardStyleNamed(kind.substr(8), &odd);
     const bool built = kind == "new-turned"    ? BuildTurnedTextCard(*doc, picture, style)
+                       : kind == "new-visitor" ? BuildVisitorBadgeCard(*doc, picture)
+                       : oddCard               ? BuildOddFrameCard(*doc, picture, odd)
                        : kind == "new-everything" ? BuildEveryFrameCard(*doc, picture)
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
                        : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
@@ -270,7 +281,8 @@ int RunCard(const ToolArgs& args)
         if (ReadTurnedArgs(args, &logo, &style))
             return RunNewSample(args[0], args[1], logo, style);
     }
-    if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything"))
+    if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything" ||
+                             args[0] == "new-visitor" || args[0] == "new-odd-a" || args[0] == "new-odd-b"))
         return RunNewSample(args[0], args[1], args[2]);
     if ((args.size() == 3 || args.size() == 4) && args[0] == "new-angled") {
         char* end = nullptr;

@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string>
 
 #include "barcode/barcode_record.h"
@@ -6,14 +5,10 @@
 #include "card_sample.h"
 #include "carddoc/labels_doc.h"
 #include "database/field_table.h"
-#include "foundation/byte_order.h"
-#include "foundation/pstr.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_barcode.h"
-#include "frames/frame_obj_power_text.h"
 #include "frames/frame_obj_star.h"
-#include "typography/glyph_effect_format.h"
 
 namespace {
 
@@ -68,43 +63,18 @@ bool BuildFront(CLabelsDoc& doc, const IntRect& page, const std::string& picture
 // a grid beneath.
 bool BuildBack(CLabelsDoc& doc, const IntRect& page)
 {
-    auto* power = dynamic_cast<FrameObjPowerText*>(doc.NewFrame(kFramePowerText));
-    if (!power)
+    if (!CardDisplayText(doc, OnCard(page, 6, 4, 120, 34), "EVERY FRAME"))
         return false;
-    power->SetFromRect(OnCard(page, 6, 4, 120, 34));
-    power->SetColour(kNoBackground, 1);
-    power->SetColour(kNoBackground, 2);
-    power->SetBorderWidth(0);
-    uint8_t effect[kGlyphRecordSize];
-    std::memcpy(effect, power->Effect(), sizeof effect);
-    PStrFromCStr(effect + kGlyphLine1Offset, "EVERY FRAME");
-    // Words at their byte offsets: one line across, centred, outlined,
-    // filled with a blend from dark blue to cyan, with a grey drop shadow
-    // (the style's choices count from 1).
-    const struct {
-        size_t offset;
-        uint16_t value;
-    } kEffect[] = {{kGlyphShapeOffset, 1}, {kGlyphAlignmentOffset, 2}, {kGlyphOrientationOffset, 1},
-                   {142, 1}, {144, kCardBlack}, {146, 100}, {148, 2}, {150, kCardDarkBlue}, {152, 100},
-                   {154, kCardCyan}, {156, 100}, {158, 2}, {160, 1}, {162, 1}, {164, kCardLightGray},
-                   {166, 100}, {168, 1}, {170, 100}};
-    for (const auto& e : kEffect)
-        PutU16LE(effect + e.offset, e.value);
-    power->SetEffect(effect);
 
     FrameObj* star = CardShape(doc, kFrameStar, OnCard(page, 124, 4, 152, 34), kCardOrange, kCardRed);
     if (!star || !CardShape(doc, kFrameRoundRect, OnCard(page, 156, 6, 186, 32), kCardYellow, kCardBrown) ||
         !CardStroke(doc, kFrameArc, OnCard(page, 190, 6, 214, 32), kCardMagenta, 2))
         return false;
     static_cast<FrameObjStar*>(star)->SetStarParams(StarParams{5, 0, 0.5});
-    FrameObj* a = CardShape(doc, kFrameRect, OnCard(page, 218, 6, 236, 24), kCardDarkGreen, kCardDarkGreen);
-    FrameObj* b = CardShape(doc, kFrameEllipse, OnCard(page, 228, 14, 248, 34), kCardRed, kCardRed);
-    FrameObj* group = doc.NewFrame(kFrameGroup);
-    if (!a || !b || !group)
+    if (!CardGroup(doc, OnCard(page, 218, 6, 248, 34),
+                   CardShape(doc, kFrameRect, OnCard(page, 218, 6, 236, 24), kCardDarkGreen, kCardDarkGreen),
+                   CardShape(doc, kFrameEllipse, OnCard(page, 228, 14, 248, 34), kCardRed, kCardRed)))
         return false;
-    group->SetFromRect(OnCard(page, 218, 6, 248, 34));
-    a->AppendId(group->FrameId());
-    b->AppendId(group->FrameId());
 
     const struct {
         int16_t type;

@@ -74,3 +74,8 @@ bool MakeEveryFramePictures(const std::string& folder)
     }
     return true;
 }
+
+bool WriteBenchPicture(const std::string& path, int width, int height)
+{
+    return Write(MakePicture(width, height, false), path, "PNG");
+}

@@ -34,6 +34,28 @@ bool BuildEveryFrameCard(CLabelsDoc& doc, const std::string& pictures);
 // TIFF and JPEG, from 200 to 6000 pixels wide. False when one cannot be
 // written.
 bool MakeEveryFramePictures(const std::string& folder);
+// Writes a PNG picture of the size, drawn as the every-frame card's are.
+bool WriteBenchPicture(const std::string& path, int width, int height);
+// The visitor badge: a box, an ellipse, a star and a line, the display
+// text "VISITOR", the 600 x 400 picture `visitor-600.png` it writes into
+// the folder turned by 30 degrees, "ACCESS" in a 48 x 16 point text frame
+// turned by 45, an EAN-13, a Code 39 of the company field, a counter and
+// five merge fields in three faces.
+bool BuildVisitorBadgeCard(CLabelsDoc& doc, const std::string& pictures);
+// How a card of every frame kind at odd angles is set: the turns of its
+// frames, a scale of its sizes in hundredths, the face of its text, and
+// the name of the picture it writes into the folder and its size.
+struct OddCardStyle {
+    std::array<int16_t, 3> angles;
+    int32_t scale;
+    std::string face;
+    std::string picture;
+    int pictureWidth, pictureHeight;
+};
+// The two such cards the benchmarks print ("a" and "b"); false for another.
+bool OddCardStyleNamed(const std::string& name, OddCardStyle* style);
+// A card of every frame kind, turned and sized as the style says.
+bool BuildOddFrameCard(CLabelsDoc& doc, const std::string& pictures, const OddCardStyle& style);
 // A label of a 2 x 1.33 in picture (the file, linked) beside an address.
 bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
 // A card of frames turned by `angle` about their top left corners: a text
