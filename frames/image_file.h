@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "foundation/byte_order.h"
@@ -37,9 +38,10 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind);
 // gets its stand-in picture when it cannot be. Shows the wait cursor
 // meanwhile. Transparency is laid over white; `alpha`, when given, gets
 // the alpha a raster picture was laid over with (see CDibImage::KeepAlpha),
-// empty for an opaque one.
+// empty for an opaque one. `why`, when given, gets the reader's words
+// for a raster picture it could not read (empty when it has none).
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference,
-                           std::vector<uint8_t>* alpha = nullptr);
+                           std::vector<uint8_t>* alpha = nullptr, std::string* why = nullptr);
 // The enhanced-metafile bits of a metafile file ('EMF ' or 'WMF '), or null.
 Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 
