@@ -52,6 +52,12 @@ CTFileMng::FreeSpaceQuery CTFileMng::SetFreeSpaceQuery(FreeSpaceQuery query)
 
 int32_t CTFileMng::CreateSwapFile(const PathRecord& folder)
 {
+    // A swap file made again elsewhere replaces the one there was, which
+    // goes with its handle.
+    if (file_ != kNoFile) {
+        FileClose(file_);
+        file_ = kNoFile;
+    }
     notOpen_ = 0;
     PathRecord made{};
     int32_t err = MakeSwapFile(folder, &made, &file_);

@@ -27,7 +27,7 @@ public:
 
     // Creates the swap file in folder, or once more in the system's
     // temporary folder when that fails. 0, or the error code after the
-    // stop box 457.
+    // stop box 457. A swap file already open is replaced, empty.
     int32_t CreateSwapFile(const PathRecord& folder);
     bool IsOpen() const { return notOpen_ == 0 && file_ != kNoFile; }
     FileHandle GetFileHandle() const { return file_; }
