@@ -60,6 +60,14 @@ int32_t Scaled(double v, int16_t n, int16_t d) { return d ? TruncToInt32(v * n /
 // card's right or bottom edge lies one past its scaled side.
 int32_t CardPixels(int32_t side, int16_t n, int16_t d) { return Scaled(side, n, d) + 1; }
 
+// A cell's outline goes round the card and under it: drawn on the card's
+// edge pixels, or over a neighbour where cells touch, it would hide what
+// the card prints along its edges, such as a border.
+void OutlineCell(Dc* dc, const IntRect& cell)
+{
+    dc->frameRect(IntRect{cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1}, Brush::Solid(kPureGreen));
+}
+
 // The card drawing that belongs to one paint: the page at the sheet's
 // origin and at the pane's zoom, undone when the paint is over.
 class PageForPane {
@@ -425,10 +433,6 @@ void CDlgPrintPreview::DrawCard(Dc* dc, const IntRect& cell)
     manager->RevertAlignOffsets();
     if (view)
         view->PopDrawTarget();
-    // The cell's outline goes round the card: drawn on its edge pixels, it
-    // would hide what the card prints along its edges, such as a border.
-    const Brush green = Brush::Solid(kPureGreen);
-    dc->frameRect(IntRect{cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1}, green);
 }
 
 void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
@@ -450,8 +454,10 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
         if (withRecords_ && !GotoCurrentDatabaseRecord(firstRecord_ + cardIndex_ - 2))
             return;
         dc->setViewportOrg(card.left, card.top);
-        DrawCard(dc, IntRect{0, 0, CardPixels(cardRect_.right, zoomNumerator_, zoomDenominator_),
-                             CardPixels(cardRect_.bottom, zoomNumerator_, zoomDenominator_)});
+        const IntRect whole{0, 0, CardPixels(cardRect_.right, zoomNumerator_, zoomDenominator_),
+                            CardPixels(cardRect_.bottom, zoomNumerator_, zoomDenominator_)};
+        OutlineCell(dc, whole);
+        DrawCard(dc, whole);
         dc->setViewportOrg(0, 0);
         return;
     }
@@ -476,6 +482,11 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount)
         return;
+    // The cells that get a card are outlined first, all of them under the
+    // cards.
+    const int32_t cards = std::max(0, CardsShown());
+    for (int32_t i = 0; i < cards; ++i)
+        OutlineCell(dc, CellImage(i % columns, i / columns));
     const int32_t total = Total();
     int32_t record = firstRecord_;
     for (int32_t row = 0; row < rows; ++row) {

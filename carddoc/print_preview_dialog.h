@@ -90,8 +90,7 @@ private:
     void Closing();
     int32_t CounterNumber() const;
     // Draws the page's frames from the viewport origin, the card's corner,
-    // clipped to the cell (pixels from that corner), and outlines the cell
-    // in green just outside it.
+    // clipped to the cell (pixels from that corner).
     void DrawCard(Dc* dc, const IntRect& cell);
 
     CLabelsDoc* document_ = nullptr;
