@@ -3,9 +3,7 @@
 // full and offers another name. When the temporary folder's disk is full
 // too, the card can't be opened, and the message names that folder.
 #include <QDir>
-#include <QAbstractButton>
 #include <QFile>
-#include <QMessageBox>
 
 #include "app/child_frame.h"
 #include "carddoc/labels_doc.h"
@@ -66,13 +64,7 @@ TEST_F(FullDiskCardJourney, ACardOnAFullDiskOpensReadOnlyAndPrints)
         EXPECT_EQ(alerts.lastText(), "Cannot save \"Card.lqx\": its disk is full.\nSave it under another name?");
         EXPECT_TRUE(CardDocument()->IsModified());
         alerts.answer(kIdOk);
-        OnNextDialog([](QWidget* dialog) {  // "Save changes?" No
-            auto* box = qobject_cast<QMessageBox*>(dialog);
-            if (box && box->button(QMessageBox::No))
-                box->button(QMessageBox::No)->click();
-            else
-                Reject()(dialog);
-        });
+        OnNextDialog(AnswerNo());  // "Save changes?"
         Trigger("File > Close");
         EXPECT_EQ(CardWindow(), nullptr);
 

@@ -13,12 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 
 #include "support/run_program.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/label_type_dlg.h"
-#include "dialogs/label_type_list_dlg.h"
 #include "dialogs/page_setup_dlg.h"
 #include "foundation/paper_table.h"
 #include "journey_fixture.h"
@@ -172,23 +170,7 @@ TEST_F(PageSetupJourney, WithoutAPrinterPageSetupShowsTheOrientationTheSheetFixe
 {
     printer_.installed = false;
     // File > New > Label... > New..: an upright sheet on any paper.
-    OnNextDialog([](QWidget* dialog) {
-        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
-        if (!list) {
-            Reject()(dialog);
-            return;
-        }
-        QTimer::singleShot(0, list, [list] {
-            list->NewButton()->click();
-            list->OkButton()->click();
-        });
-    });
-    OnNextDialog([](QWidget* dialog) {
-        auto* type = dynamic_cast<CDlgLabelType*>(dialog);
-        if (!type) {
-            Reject()(dialog);
-            return;
-        }
+    CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
         type->NameEdit()->setText("Upright, any paper");
         type->UnitsCombo()->setCurrentIndex(1);  // Inch
         type->WidthEdit()->setValue(3.5);
@@ -197,10 +179,7 @@ TEST_F(PageSetupJourney, WithoutAPrinterPageSetupShowsTheOrientationTheSheetFixe
         type->DownEdit()->setValue(4);
         type->PaperCombo()->setCurrentIndex(kPaperEntryAnyFormat);
         type->OrientationButton(1)->click();
-        type->OkButton()->click();
     });
-    ASSERT_TRUE(Trigger("File > New > Label..."));
-    CLabelsDoc* card = CardDocument();
     ASSERT_NE(card, nullptr) << alerts.lastText();
 
     // Page Setup shows the orientation fixed, and takes the paper.

@@ -11,12 +11,10 @@
 #include <QLineEdit>
 #include <QFile>
 #include <QPrinterInfo>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <QDoubleSpinBox>
 
 #include "app/child_frame.h"
@@ -24,7 +22,6 @@
 #include "app/tool_bar_draw_tools.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/label_type_dlg.h"
-#include "dialogs/label_type_list_dlg.h"
 #include "dialogs/frame_info_dialog.h"
 #include "dialogs/style_list_box.h"
 #include "records/command_ids.h"
@@ -106,23 +103,7 @@ protected:
     // wide, 6 points apart, on the paper whose name starts with paperName.
     void NewSheet(const QString& paperName, double height, double top, double left)
     {
-        OnNextDialog([](QWidget* dialog) {
-            auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
-            if (!list) {
-                Reject()(dialog);
-                return;
-            }
-            QTimer::singleShot(0, list, [list] {
-                list->NewButton()->click();
-                list->OkButton()->click();
-            });
-        });
-        OnNextDialog([=](QWidget* dialog) {
-            auto* type = dynamic_cast<CDlgLabelType*>(dialog);
-            if (!type) {
-                Reject()(dialog);
-                return;
-            }
+        const CLabelsDoc* card = NewLabelSheet([=](CDlgLabelType* type) {
             type->NameEdit()->setText("Cards on " + paperName);
             type->UnitsCombo()->setCurrentIndex(0);  // Point
             type->WidthEdit()->setValue(252);
@@ -135,10 +116,8 @@ protected:
             type->DownEdit()->setValue(5);
             type->PaperCombo()->setCurrentIndex(type->PaperCombo()->findText(paperName, Qt::MatchStartsWith));
             type->OrientationButton(1)->click();
-            type->OkButton()->click();
         });
-        ASSERT_TRUE(Trigger("File > New > Label..."));
-        ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+        ASSERT_NE(card, nullptr) << alerts.lastText();
     }
 
     // A rectangle drawn over the whole card, given a solid border through
@@ -199,13 +178,7 @@ TEST_F(PreviewJourney, ThePreviewDrawsEveryCardsBoxWithinItsCellAsThePrintDoes)
             EXPECT_EQ(b.top, b.bottom) << "cell " << i;
             EXPECT_EQ(b.left, b.top) << "cell " << i;
         }
-        OnNextDialog([](QWidget* dialog) {  // "Save changes?" No
-            auto* box = qobject_cast<QMessageBox*>(dialog);
-            if (box && box->button(QMessageBox::No))
-                box->button(QMessageBox::No)->click();
-            else
-                Reject()(dialog);
-        });
+        OnNextDialog(AnswerNo());  // "Save changes?"
         ASSERT_TRUE(Trigger("File > Close"));
     }
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
