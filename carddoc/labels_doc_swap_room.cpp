@@ -21,10 +21,8 @@ bool CLabelsDoc::MakeSwapRoom(uint32_t bytes)
         AlertStop(("The disk of " + card + " is full. Cannot open the card.").c_str(), 0);
         return false;
     }
-    const std::string tempFolder = PathRecordToPosix(temp);
-    const std::string swapPath = PathRecordToPosix(swap_->SwapPath());
-    const bool inTemp = swapPath.compare(0, tempFolder.size(), tempFolder) == 0 &&
-                        swapPath.find('/', tempFolder.size()) == std::string::npos;
+    std::string tempFolder;
+    const bool inTemp = swap_->InTempFolder(&tempFolder);
     if (!inTemp && swap_->CreateSwapFile(temp) == kErrNone && swap_->HasDiskSpace(double(bytes))) {
         readOnly_ = true;
         diskFull_ = true;

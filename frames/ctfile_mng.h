@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
@@ -33,6 +34,9 @@ public:
     FileHandle GetFileHandle() const { return file_; }
     // Where the file was made; its name is already free again.
     const PathRecord& SwapPath() const { return path_; }
+    // Whether the file was made in the system's temporary folder, whose
+    // path then goes to *folder (for the messages about its disk).
+    bool InTempFolder(std::string* folder) const;
 
     // 0 or the file layer's code; 1 when not open or the position is none.
     int32_t ReadAt(uint32_t position, uint32_t n, void* buffer);

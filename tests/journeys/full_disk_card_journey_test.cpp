@@ -56,6 +56,15 @@ TEST_F(FullDiskCardJourney, ACardOnAFullDiskOpensReadOnlyAndPrints)
         ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 
+        // Its working copy fills the temporary folder's disk: the message
+        // names that folder.
+        g_tempFull = true;
+        ASSERT_TRUE(Trigger("Edit > Select All"));
+        ASSERT_TRUE(Trigger("Object > Duplicate"));
+        EXPECT_EQ(alerts.lastText(), "The disk of the temporary folder \"" + QDir::tempPath().toStdString() +
+                                         "/\" is full. Cannot keep any more of the document's changes there.");
+        g_tempFull = false;
+
         ASSERT_TRUE(Trigger("Edit > Select All"));
         ASSERT_TRUE(Trigger("Object > Delete"));
         alerts.clear();
