@@ -683,6 +683,11 @@ private:
     // its own file opened read-only, the file may not be written), or
     // empty when it can.
     std::string CannotWriteReason(const PathRecord& target) const;
+    // Room for the working copy of a card of bytes being opened: when the
+    // disk beside it is full, the copy goes to the temporary folder and
+    // the card opens read-only, saying why; false, after a message naming
+    // the full disks, when there is no room there either.
+    bool MakeSwapRoom(uint32_t bytes);
     bool InstallReplacement(const PathRecord& written, const PathRecord& target, bool sameFile);
     // Reopens the page noted before a save and marks every frame for a
     // full redraw.
@@ -694,6 +699,8 @@ private:
     FileHandle file_ = kNoFile;
     bool readOnly_ = false;
     bool foundDamaged_ = false;
+    // Read-only because its disk had no room when it was opened.
+    bool diskFull_ = false;
     int16_t state_ = kDocStateBuilt;
     // A flag the view and selection tool read, show guides, snap to guides,
     // the page flag used when pages are opened, show non-printing areas,

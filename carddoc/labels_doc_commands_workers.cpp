@@ -18,6 +18,7 @@
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 #include "records/command_ids.h"
+#include "records/label_stock.h"
 #include "records/label_stock_format.h"
 #include "typography/font_list.h"
 #include "typography/font_table.h"
@@ -68,10 +69,19 @@ void CLabelsDoc::OnFilePrintSetup()
             page.paper = int32_t(paper);
         if (orientation == 2)
             page.orientation = 2;
+        // What the layout fixes shows fixed; the rest is the card's choice.
+        const uint32_t fixedOrientation = GetU32LE(labelLayout_ + kLabelTypeOrientationOffset);
+        const uint32_t fixedPaper = GetU32LE(labelLayout_ + kLabelTypePaperOffset);
+        page.orientationFixed = fixedOrientation != 0;
+        if (page.orientationFixed)
+            page.orientation = fixedOrientation == kLabelOrientationPortrait ? 1 : 2;
+        page.paperFixed = fixedPaper != 0 && fixedPaper < uint32_t(kPaperTableCount);
+        if (page.paperFixed)
+            page.paper = int32_t(fixedPaper);
         if (!DoPrintSetup(MainWindow(), &page))
             return;
-        if (!LayoutFixesPaper(labelLayout_, false))
-            SetAlternatePaper(uint32_t(page.orientation), uint32_t(page.paper));
+        SetAlternatePaper(page.orientationFixed ? orientation : uint32_t(page.orientation),
+                          page.paperFixed ? paper : uint32_t(page.paper));
         ComputeMargins();
         RefreshView();
         return;

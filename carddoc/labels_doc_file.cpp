@@ -31,8 +31,6 @@ constexpr int32_t kDocMngBase = 480;
 constexpr int32_t kMsgPreviousVersion = 1;
 constexpr int32_t kMsgNotOurFile = 2;
 constexpr int32_t kMsgDamaged = 4;
-constexpr int32_t kFileMngBase = 450;
-constexpr int32_t kMsgDiskFullOpen = 5;
 
 constexpr int32_t kCopyBufferKb = 50;
 
@@ -197,10 +195,8 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     foundDamaged_ = h.status != 0;
     if (foundDamaged_)
         AlertStopById(kDocMngBase, kMsgDamaged, 0);
-    if (!swap_->HasDiskSpace(double(h.endOfData))) {
-        AlertStopById(kFileMngBase, kMsgDiskFullOpen, 0);
+    if (!MakeSwapRoom(h.endOfData))
         return kReadRefused;
-    }
 
     std::vector<uint8_t> fixed(kCardFixedEnd - kCardHeaderSize);
     if (FileRead(file, fixed.data(), uint32_t(fixed.size())) != kErrNone)

@@ -66,6 +66,7 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
     ScopedWaitCursor busy;
     const PathRecord folder = FolderOf(path);
     readOnly_ = CheckDirectoryWritable(&folder, 0) != kErrNone;
+    diskFull_ = false;
     if (swap_->CreateSwapFile(folder) != kErrNone)
         return false;
     FileHandle file = kNoFile;
@@ -197,6 +198,7 @@ bool CLabelsDoc::InstallReplacement(const PathRecord& written, const PathRecord&
         file_ = kNoFile;
     }
     readOnly_ = false;
+    diskFull_ = false;
     if (FileOpen(&target, kFileReadWrite, &file_) != kErrNone)
         file_ = kNoFile;
     return true;
@@ -243,6 +245,8 @@ std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
     const PathRecord folder = FolderOf(target);
     if (CheckDirectoryWritable(&folder, 0) != kErrNone)
         return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
+    if (diskFull_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
+        return std::string("Cannot save \"") + name + "\": its disk is full.";
     if (readOnly_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
         return std::string("Cannot save \"") + name + "\": the file is read-only.";
     return {};

@@ -10,6 +10,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/layout_wizard_host.h"
 #include "carddoc/picture_export.h"
+#include "carddoc/picture_problem_alert.h"
 #include "carddoc/selection_tool.h"
 #include "carddoc/template_name_prompt.h"
 #include "catalog/backdrop_list.h"
@@ -399,6 +400,7 @@ void CLabelsDoc::ChangeBackdropPicture(QWidget* parent)
     image->ReleaseImage(true);
     image->ReleasePreview(true);
     image->LoadFromFile(path, 1);
+    TellIfNoPicture(*image, path);
     image->SetFitToFrame(1);
     ShowChangedBackdrop(image);
 }

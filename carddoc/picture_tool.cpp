@@ -7,9 +7,9 @@
 
 #include "carddoc/card_document_host.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/picture_problem_alert.h"
 #include "carddoc/rect_tool.h"
 #include "dialogs/file_choosers.h"
-#include "foundation/alerts.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj_image.h"
 #include "graphics/fill_patterns.h"
@@ -48,19 +48,6 @@ int16_t PictureTool::GetKind() { return kToolPicture; }
 
 int16_t PictureTool::GetFrameType() { return kFrameImage; }
 
-namespace {
-
-// A frame that stays empty says why, once, as the picture comes in.
-void TellIfUnreadable(const FrameObjImage* image)
-{
-    if (image->PictureUnreadable())
-        AlertStop("The picture can't be read: the file is damaged, or the picture is larger than any picture "
-                  "can be. The frame shows no picture.",
-                  0);
-}
-
-}  // namespace
-
 uint8_t PictureTool::LoadFlag()
 {
     auto* doc = dynamic_cast<CLabelsDoc*>(document_);
@@ -96,7 +83,7 @@ void PictureTool::Activate(FrameTool* previous, int16_t kind)
     image->ReleaseImage(true);
     image->ReleasePreview(true);
     image->LoadFromFile(file_, LoadFlag());
-    TellIfUnreadable(image);
+    TellIfNoPicture(*image, file_);
     image->MarkChanged(1, 0);
     if (CurrPageMng* pages = document_->PageManager())
         pages->ResetFrameStates(2);
@@ -138,7 +125,7 @@ FrameObj* PictureTool::CreateFrame(const IntRect& viewRect)
     FrameObj* frame = FrameTool::CreateFrame(r);
     if (auto* image = dynamic_cast<FrameObjImage*>(frame)) {
         image->LoadFromFile(file_, LoadFlag());
-        TellIfUnreadable(image);
+        TellIfNoPicture(*image, file_);
     }
     return frame;
 }

@@ -142,13 +142,29 @@ PrintManager::~PrintManager() = default;
 
 PrintSettingsRecord& PrintManager::Settings() { return document_->PrintSettings(); }
 
+namespace {
+
+// The orientation and paper the card prints on: what its label layout
+// fixes, and the card's own choice for what the layout leaves open.
+void PageOfCard(CLabelsDoc* document, uint32_t* orientation, uint32_t* paper)
+{
+    const uint8_t* layout = document->LabelLayout();
+    *orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
+    *paper = GetU32LE(layout + kLabelTypePaperOffset);
+    uint32_t ownOrientation = 0, ownPaper = 0;
+    document->GetAlternatePaper(&ownOrientation, &ownPaper);
+    if (*orientation == 0)
+        *orientation = ownOrientation;
+    if (*paper == 0)
+        *paper = ownPaper;
+}
+
+}  // namespace
+
 void PrintManager::ApplyPaperAndOrientation()
 {
-    const uint8_t* layout = document_->LabelLayout();
-    uint32_t orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
-    uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
-    if (orientation == 0 && paper == 0)
-        document_->GetAlternatePaper(&orientation, &paper);
+    uint32_t orientation = 0, paper = 0;
+    PageOfCard(document_, &orientation, &paper);
     if (orientation != 0)
         PrinterSetOrientation(orientation == 1 ? 1 : 0);
     if (paper != 0)
@@ -157,11 +173,8 @@ void PrintManager::ApplyPaperAndOrientation()
 
 void PrintManager::ApplyLayoutPaper(QPrinter* printer)
 {
-    const uint8_t* layout = document_->LabelLayout();
-    uint32_t orientation = GetU32LE(layout + kLabelTypeOrientationOffset);
-    uint32_t paper = GetU32LE(layout + kLabelTypePaperOffset);
-    if (orientation == 0 && paper == 0)
-        document_->GetAlternatePaper(&orientation, &paper);
+    uint32_t orientation = 0, paper = 0;
+    PageOfCard(document_, &orientation, &paper);
     // A paper with a standard code is that standard's size exactly (A4 is
     // 595.28 x 841.89 points, not the table's whole points), so that a
     // printer or a viewer takes it for that paper and does not scale it.

@@ -55,6 +55,19 @@ constexpr ColorRef kPureGreen = 0x00FF00;
 
 int32_t Scaled(double v, int16_t n, int16_t d) { return d ? TruncToInt32(v * n / d) : TruncToInt32(v); }
 
+// The pixels a card's side takes at the zoom: the frames' outlines take in
+// the pixel at the far end of what they surround, so a border along the
+// card's right or bottom edge lies one past its scaled side.
+int32_t CardPixels(int32_t side, int16_t n, int16_t d) { return Scaled(side, n, d) + 1; }
+
+// A cell's outline goes round the card and under it: drawn on the card's
+// edge pixels, or over a neighbour where cells touch, it would hide what
+// the card prints along its edges, such as a border.
+void OutlineCell(Dc* dc, const IntRect& cell)
+{
+    dc->frameRect(IntRect{cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1}, Brush::Solid(kPureGreen));
+}
+
 // The card drawing that belongs to one paint: the page at the sheet's
 // origin and at the pane's zoom, undone when the paint is over.
 class PageForPane {
@@ -259,8 +272,8 @@ IntRect CDlgPrintPreview::CellImage(int32_t column, int32_t row) const
     }
     const int32_t left = sheetImage_.left + Scaled(TruncToInt32(x), zoomNumerator_, zoomDenominator_);
     const int32_t top = sheetImage_.top + Scaled(TruncToInt32(y), zoomNumerator_, zoomDenominator_);
-    return IntRect{left, top, left + Scaled(cardRect_.right, zoomNumerator_, zoomDenominator_),
-                   top + Scaled(cardRect_.bottom, zoomNumerator_, zoomDenominator_)};
+    return IntRect{left, top, left + CardPixels(cardRect_.right, zoomNumerator_, zoomDenominator_),
+                   top + CardPixels(cardRect_.bottom, zoomNumerator_, zoomDenominator_)};
 }
 
 void CDlgPrintPreview::ShowLabels()
@@ -402,10 +415,9 @@ int32_t CDlgPrintPreview::CounterNumber() const
     return base + (oneCard_ ? cardIndex_ : 1);
 }
 
-void CDlgPrintPreview::DrawCard(Dc* dc, const IntRect& cell, const IntPoint& offset)
+void CDlgPrintPreview::DrawCard(Dc* dc, const IntRect& cell)
 {
     CurrPageMng* manager = document_->PageManager();
-    manager->OffsetAll(offset, 1);
     FrameView* view = document_->View();
     if (view)
         view->PushDrawTarget(dc, 0);
@@ -421,9 +433,6 @@ void CDlgPrintPreview::DrawCard(Dc* dc, const IntRect& cell, const IntPoint& off
     manager->RevertAlignOffsets();
     if (view)
         view->PopDrawTarget();
-    const Brush green = Brush::Solid(kPureGreen);
-    dc->frameRect(cell, green);
-    manager->OffsetAll(IntPoint{-offset.x, -offset.y}, 1);
 }
 
 void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
@@ -445,7 +454,10 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
         if (withRecords_ && !GotoCurrentDatabaseRecord(firstRecord_ + cardIndex_ - 2))
             return;
         dc->setViewportOrg(card.left, card.top);
-        DrawCard(dc, IntRect{0, 0, w, h}, IntPoint{0, 0});
+        const IntRect whole{0, 0, CardPixels(cardRect_.right, zoomNumerator_, zoomDenominator_),
+                            CardPixels(cardRect_.bottom, zoomNumerator_, zoomDenominator_)};
+        OutlineCell(dc, whole);
+        DrawCard(dc, whole);
         dc->setViewportOrg(0, 0);
         return;
     }
@@ -470,6 +482,11 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount)
         return;
+    // The cells that get a card are outlined first, all of them under the
+    // cards.
+    const int32_t cards = std::max(0, CardsShown());
+    for (int32_t i = 0; i < cards; ++i)
+        OutlineCell(dc, CellImage(i % columns, i / columns));
     const int32_t total = Total();
     int32_t record = firstRecord_;
     for (int32_t row = 0; row < rows; ++row) {
@@ -481,13 +498,12 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
                     break;
                 ++record;
             }
-            // The frames are drawn in view units from the sheet's corner.
-            dc->setViewportOrg(sheetImage_.left, sheetImage_.top);
-            const IntRect logical{cell.left - sheetImage_.left, cell.top - sheetImage_.top,
-                                  cell.right - sheetImage_.left, cell.bottom - sheetImage_.top};
-            const int32_t dx = zoomNumerator_ ? int32_t(int64_t(logical.left) * zoomDenominator_ / zoomNumerator_) : 0;
-            const int32_t dy = zoomNumerator_ ? int32_t(int64_t(logical.top) * zoomDenominator_ / zoomNumerator_) : 0;
-            DrawCard(dc, logical, IntPoint{dx, dy});
+            // The frames are drawn from the cell's own corner, as the print
+            // draws them from the label's: moving them by the cell's place
+            // in view units would round that place twice, and shift the
+            // card's content off its cell by up to a pixel or two.
+            dc->setViewportOrg(cell.left, cell.top);
+            DrawCard(dc, IntRect{0, 0, cell.right - cell.left, cell.bottom - cell.top});
             dc->setViewportOrg(0, 0);
         }
     }

@@ -89,9 +89,9 @@ private:
     bool ShowStep(bool ok);
     void Closing();
     int32_t CounterNumber() const;
-    // Draws the page's frames moved by the cell's corner (document units),
-    // clipped to the cell (pane pixels), and frames the cell in green.
-    void DrawCard(Dc* dc, const IntRect& cell, const IntPoint& offset);
+    // Draws the page's frames from the viewport origin, the card's corner,
+    // clipped to the cell (pixels from that corner).
+    void DrawCard(Dc* dc, const IntRect& cell);
 
     CLabelsDoc* document_ = nullptr;
     bool withRecords_ = false;

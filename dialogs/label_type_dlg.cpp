@@ -18,6 +18,7 @@
 
 #include "dialogs/label_type_list.h"
 #include "dialogs/label_type_page.h"
+#include "dialogs/length_spin_box.h"
 #include "dialogs/object_dialog_kit.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/alert_sink.h"
@@ -39,9 +40,8 @@ LabelDocFormatSource& DocFormatSource()
 
 QDoubleSpinBox* LengthEdit(double minimum, const char* name, QWidget* parent)
 {
-    auto* e = new QDoubleSpinBox(parent);
+    auto* e = new CLengthSpinBox(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setDecimals(2);
     e->setRange(minimum, 10000.0);
     e->setSingleStep(0.01);
     e->setAccelerated(true);

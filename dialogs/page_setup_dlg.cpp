@@ -19,6 +19,9 @@
 #include "platform/printer_handles.h"
 #include "platform/printer_paper.h"
 
+const char* const kFixedPaperCaption = "Paper (fixed by the label layout):";
+const char* const kFixedOrientationCaption = "Orientation (fixed by the label layout)";
+
 CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
     : OpeningDialog("Page Setup", "pageSetupDialog", parent), page_(page)
 {
@@ -58,8 +61,15 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
                                  : settings ? settings->deviceName
                                             : QString(),
                             this));
-    form->addRow(QStringLiteral("&Paper:"), paper_);
-    auto* orientation = new QGroupBox(QStringLiteral("Orientation"), this);
+    // What the label layout fixes can't be chosen here; the captions say
+    // so, rather than a choice being dropped after OK.
+    const bool paperFixed = page && page->paperFixed, orientationFixed = page && page->orientationFixed;
+    paper_->setEnabled(!paperFixed);
+    portrait_->setEnabled(!orientationFixed);
+    landscape_->setEnabled(!orientationFixed);
+    form->addRow(paperFixed ? QString::fromLatin1(kFixedPaperCaption) : QStringLiteral("&Paper:"), paper_);
+    auto* orientation = new QGroupBox(
+        orientationFixed ? QString::fromLatin1(kFixedOrientationCaption) : QStringLiteral("Orientation"), this);
     auto* radios = new QHBoxLayout(orientation);
     radios->addWidget(portrait_);
     radios->addWidget(landscape_);

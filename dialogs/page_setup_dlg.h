@@ -13,6 +13,10 @@ class QRadioButton;
 
 struct PageChoice;
 
+// The captions of the paper and orientation a card's label layout fixes.
+extern const char* const kFixedPaperCaption;
+extern const char* const kFixedOrientationCaption;
+
 class CDlgPageSetup : public OpeningDialog {
 public:
     // With `page`, the dialog edits that choice instead of the printer

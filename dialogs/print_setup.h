@@ -8,9 +8,12 @@ class QWidget;
 
 // A page set-up's choice: an entry of the paper table, and 1 for portrait
 // or 2 for landscape (as label layouts store them).
+// A part the card's label layout fixes is shown fixed and kept as it is.
 struct PageChoice {
     int32_t paper = 1;
     int32_t orientation = 1;
+    bool paperFixed = false;
+    bool orientationFixed = false;
 };
 
 // True after OK, the application's printer settings then holding the

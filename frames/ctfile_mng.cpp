@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "foundation/alerts.h"
@@ -52,6 +53,12 @@ CTFileMng::FreeSpaceQuery CTFileMng::SetFreeSpaceQuery(FreeSpaceQuery query)
 
 int32_t CTFileMng::CreateSwapFile(const PathRecord& folder)
 {
+    // A swap file made again elsewhere replaces the one there was, which
+    // goes with its handle.
+    if (file_ != kNoFile) {
+        FileClose(file_);
+        file_ = kNoFile;
+    }
     notOpen_ = 0;
     PathRecord made{};
     int32_t err = MakeSwapFile(folder, &made, &file_);
@@ -125,6 +132,16 @@ double CTFileMng::FreeDiskBytes()
     return g_freeSpaceQuery(folder);
 }
 
+bool CTFileMng::InTempFolder(std::string* folder) const
+{
+    PathRecord temp{};
+    if (GetSystemTempFolder(&temp) != kErrNone)
+        return false;
+    *folder = PathRecordToPosix(temp);
+    const std::string swap = PathRecordToPosix(path_);
+    return swap.compare(0, folder->size(), *folder) == 0 && swap.find('/', folder->size()) == std::string::npos;
+}
+
 bool CTFileMng::HasDiskSpace(double n) { return FreeDiskBytes() > n; }
 
 int32_t CTFileMng::Flush(int16_t mode)
@@ -176,8 +193,18 @@ uint32_t CTFileMng::Allocate(uint32_t n)
         reportDiskFull_ = 1;
         return end;
     }
-    if (reportDiskFull_ == 1)
-        AlertStopById(kFileMngBase, kMsgDiskFull, 0);
+    if (reportDiskFull_ == 1) {
+        // A swap file in the temporary folder fills that folder's disk, not
+        // the document's: the message says which.
+        std::string temp;
+        if (InTempFolder(&temp))
+            AlertStop(("The disk of the temporary folder \"" + temp +
+                       "\" is full. Cannot keep any more of the document's changes there.")
+                          .c_str(),
+                      0);
+        else
+            AlertStopById(kFileMngBase, kMsgDiskFull, 0);
+    }
     reportDiskFull_ = 0;
     return kNoSwapPosition;
 }

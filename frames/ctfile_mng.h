@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/file_io.h"
 #include "foundation/handle.h"
@@ -27,12 +28,15 @@ public:
 
     // Creates the swap file in folder, or once more in the system's
     // temporary folder when that fails. 0, or the error code after the
-    // stop box 457.
+    // stop box 457. A swap file already open is replaced, empty.
     int32_t CreateSwapFile(const PathRecord& folder);
     bool IsOpen() const { return notOpen_ == 0 && file_ != kNoFile; }
     FileHandle GetFileHandle() const { return file_; }
     // Where the file was made; its name is already free again.
     const PathRecord& SwapPath() const { return path_; }
+    // Whether the file was made in the system's temporary folder, whose
+    // path then goes to *folder (for the messages about its disk).
+    bool InTempFolder(std::string* folder) const;
 
     // 0 or the file layer's code; 1 when not open or the position is none.
     int32_t ReadAt(uint32_t position, uint32_t n, void* buffer);

@@ -499,6 +499,8 @@ int32_t FrameObjImage::SetMetafile(Handle bits)
 int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
 {
     sourceType_ = kSourceUnknown;
+    unreadable_ = formatUnknown_ = false;
+    unreadableReason_.clear();
     PathRecordStore(path, a_.fileSpec);
     FileInfo info;
     if (FileGetInfo(&path, &info) != 0)
@@ -509,8 +511,12 @@ int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
     a_.kind = kImageKindRaster;
     ImageClassifyFile(path, &a_.tag, &a_.kind);
     ReleasePreview(true);
-    DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc());
+    std::string why;
+    DibHandle image = ImageLoadPicture(path, a_.tag, ReferenceDc(), nullptr, nullptr, &why);
     unreadable_ = !image && a_.kind == kImageKindRaster;
+    if (unreadable_)
+        unreadableReason_ = why;
+    formatUnknown_ = !image && a_.kind == kImageKindNone;
     if (image)
         SetImage(image, false);
     else

@@ -85,6 +85,12 @@ public:
     // Whether the last LoadFromFile found a picture file it could not read
     // (damaged, or larger than any picture may be).
     bool PictureUnreadable() const { return unreadable_; }
+    // The reader's own words for the picture it could not read ("The picture
+    // is too large: ..."), empty when it has none.
+    const std::string& UnreadableReason() const { return unreadableReason_; }
+    // Whether the last LoadFromFile found a file in none of the formats the
+    // program reads, which the frame then shows empty.
+    bool PictureFormatUnknown() const { return formatUnknown_; }
     // Takes over image as the decoded picture (null or empty gives 1). The
     // picture rectangle and the crop become its size. With reset the frame
     // forgets fit, scales, angle and pan and counts the picture as its own
@@ -239,6 +245,8 @@ protected:
     uint32_t rop_ = 0;
     uint8_t rotationStale_ = 0;
     bool unreadable_ = false;
+    bool formatUnknown_ = false;
+    std::string unreadableReason_;
     // The swap stretch decoded_ was read from or written to, or
     // kImageNoPosition.
     uint32_t decodedFrom_ = 0xFFFFFFFFu;

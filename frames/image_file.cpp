@@ -53,12 +53,15 @@ int32_t OwnDecoderType(const std::string& ext)
 
 // refused: the picture is beyond what any picture may be, and no other
 // reader is to try it.
-DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused, std::vector<uint8_t>* alpha)
+// why: the decoder's own words when it fails.
+DibHandle DecodeOwn(const std::string& hostPath, int32_t type, bool* refused, std::vector<uint8_t>* alpha,
+                    std::string* why)
 {
     CDibImage image;
     image.KeepAlpha(alpha != nullptr);
     if (!image.DibLoadByType(hostPath.c_str(), type) || image.GetWidth() <= 0 || image.GetHeight() <= 0) {
-        *refused = std::strcmp(image.ErrorText(), kPictureTooLargeText) == 0;
+        *refused = IsPictureTooLargeText(image.ErrorText());
+        *why = image.ErrorText();
         return nullptr;
     }
     if (alpha)
@@ -129,26 +132,35 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind)
 }
 
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference, std::vector<uint8_t>* alpha,
-                           bool* pending)
+                           bool* pending, std::string* why)
 {
     if (alpha)
         alpha->clear();
     if (pending)
         *pending = false;
+    std::string ownWhy;
+    if (!why)
+        why = &ownWhy;
+    why->clear();
     ScopedWaitCursor wait;
     const std::string hostPath = FileHostPath(&path);
     const int32_t own = OwnDecoderType(UpperExtension(path));
     if (own >= 0) {
         bool refused = false;
-        if (DibHandle h = DecodeOwn(hostPath, own, &refused, alpha))
+        if (DibHandle h = DecodeOwn(hostPath, own, &refused, alpha, why))
             return h;
         if (refused)
             return nullptr;
     }
     uint32_t classified = 0;
     uint8_t kind = 0;
-    if (ImageClassifyFile(path, &classified, &kind))
-        return DecodeThroughImaging(hostPath, alpha);
+    if (ImageClassifyFile(path, &classified, &kind)) {
+        if (DibHandle h = DecodeThroughImaging(hostPath, alpha)) {
+            why->clear();
+            return h;
+        }
+        return nullptr;
+    }
     if (tag == kImageTagEmf || tag == kImageTagWmf)
         return ImageRenderMetafileFile(path, reference, kMetafilePreviewSide);
     if (tag == kImageTagEps) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "foundation/byte_order.h"
@@ -39,9 +40,12 @@ bool ImageClassifyFile(const PathRecord& path, uint32_t* tag, uint8_t* kind);
 // the alpha a raster picture was laid over with (see CDibImage::KeepAlpha),
 // empty for an opaque one. `pending`, when given, is set when the EPS
 // stand-in came back because the picture is being drawn in the background
-// for a painting (see EpsRenderedPreview).
+// for a painting (see EpsRenderedPreview). `why`, when given, gets the
+// reader's words for a raster picture it could not read (empty when it has
+// none).
 DibHandle ImageLoadPicture(const PathRecord& path, uint32_t tag, Dc* reference,
-                           std::vector<uint8_t>* alpha = nullptr, bool* pending = nullptr);
+                           std::vector<uint8_t>* alpha = nullptr, bool* pending = nullptr,
+                           std::string* why = nullptr);
 // The enhanced-metafile bits of a metafile file ('EMF ' or 'WMF '), or null.
 Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 

@@ -59,8 +59,7 @@ bool HoldsItsPixels(const QString& path, const std::string& qtFormat, const QSiz
     CDibImage image;
     if (image.DibLoadBytesByType(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), type))
         return true;
-    return std::strcmp(image.ErrorText(), kPictureNoPixelsText) != 0 &&
-           std::strcmp(image.ErrorText(), kPictureTooLargeText) != 0;
+    return std::strcmp(image.ErrorText(), kPictureNoPixelsText) != 0 && !IsPictureTooLargeText(image.ErrorText());
 }
 
 }  // namespace

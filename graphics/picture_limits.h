@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr uint64_t kPictureMaxPixels = uint64_t(1) << 28;
 
@@ -16,6 +17,12 @@ constexpr int32_t kPictureLongestPageSide = 14 * 600;
 
 // What the user is told about a picture beyond the limit.
 constexpr const char kPictureTooLargeText[] = "The picture is too large: it has more than 268 million pixels.";
+// What the user is told about a picture longer on a side than any picture
+// may be: its size, which the user can check against the file.
+std::string PictureTooLargeSideText(int64_t width, int64_t height);
+// Whether a decoder's error text says the picture is beyond the limits,
+// which no other reader is to try either.
+bool IsPictureTooLargeText(const char* text);
 // What the user is told about a file that holds no pixel of the picture it
 // declares.
 constexpr const char kPictureNoPixelsText[] = "The picture file holds none of the picture's pixels.";

@@ -354,8 +354,10 @@ public:
         TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
         TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bits);
         TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric);
-        if (width == 0 || height == 0 || width > uint32_t(kDibImageMaxSide) || height > uint32_t(kDibImageMaxSide))
+        if (width == 0 || height == 0)
             return Fail(image, kRasterError);
+        if (width > uint32_t(kDibImageMaxSide) || height > uint32_t(kDibImageMaxSide))
+            return Fail(image, PictureTooLargeSideText(width, height).c_str());
 
         // Strips are copied row for row from the top; pictures stored in
         // another orientation are turned by the RGBA reader, as colour

@@ -256,7 +256,7 @@ TEST_F(LabelDialogs, LabelTypeShowsLengthsInTheChosenUnitAndTakesOnlyWhatTheUser
     EXPECT_FALSE(dialog.CenteringCheck()->isVisible());
     EXPECT_EQ(dialog.NameEdit()->text(), "Laser Tessaline #5371");
     EXPECT_EQ(dialog.UnitsCombo()->currentText(), "Cm");
-    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 8.89);
+    EXPECT_EQ(dialog.WidthEdit()->text(), "8.89");
     EXPECT_TRUE(LabelTypeSame(dialog.Record(), laser));
 
     dialog.UnitsCombo()->setCurrentIndex(1);
@@ -365,7 +365,7 @@ TEST_F(LabelDialogs, ChoosingFromTheFileLoadsTheLabelType)
     dialog.FormatCombo()->setCurrentIndex(1);
     EXPECT_EQ(dialog.FormatCombo()->GetCurLabel(&r), 1);
     EXPECT_EQ(dialog.Record().cardWidth, 200);
-    EXPECT_DOUBLE_EQ(dialog.WidthEdit()->value(), 2.78);  // 200 points in inches, to two places
+    EXPECT_EQ(dialog.WidthEdit()->text(), "2.7778");  // 200 points in inches, to four places
     dialog.FormatCombo()->setEditText(QString());
     EXPECT_FALSE(dialog.OkButton()->isEnabled());
     dialog.FormatCombo()->setEditText(QStringLiteral("Two, renamed"));

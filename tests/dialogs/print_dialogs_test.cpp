@@ -114,7 +114,7 @@ TEST_F(PrintDialogs, PreviewStepsThroughPagesAndSheetsOfRecords)
     for (int i = 0; i < 10; ++i) {
         const IntRect cell = dialog.CellImage(i % 2, i / 2);
         EXPECT_GT(Ink(picture, cell), 20) << "card " << i;
-        EXPECT_EQ(picture.pixel(cell.left, (cell.top + cell.bottom) / 2) & 0xFFFFFF, 0x00FF00u) << "card " << i;
+        EXPECT_EQ(picture.pixel(cell.left - 1, (cell.top + cell.bottom) / 2) & 0xFFFFFF, 0x00FF00u) << "card " << i;
     }
 
     // Front and back of each sheet: 1-10, 11-20, 21-25.
@@ -150,7 +150,7 @@ TEST_F(PrintDialogs, PreviewStepsThroughPagesAndSheetsOfRecords)
     const IntRect card{(picture.width() - 252) / 2, (picture.height() - 144) / 2, (picture.width() + 252) / 2,
                        (picture.height() + 144) / 2};
     EXPECT_GT(Ink(picture, card), 500);
-    EXPECT_EQ(picture.pixel(card.left, (card.top + card.bottom) / 2) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(picture.pixel(card.left - 1, (card.top + card.bottom) / 2) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(Ink(picture, IntRect{0, 0, card.left - 2, picture.height()}), 0);
 
     // Closing leaves the document on the page the dialog showed, with its

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
@@ -28,6 +30,8 @@
 #include "carddoc/labels_view.h"
 #include "database/field_table.h"
 #include "dbdoc/db_dialogs.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/label_type_list_dlg.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
@@ -378,6 +382,48 @@ JourneyTest::DialogDriver JourneyTest::PrintToPdfFile(const std::string& pdf)
         print->FileEdit()->setText(QString::fromStdString(pdf));
         print->accept();
     };
+}
+
+JourneyTest::DialogDriver JourneyTest::AnswerNo()
+{
+    return [](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (box && box->button(QMessageBox::No))
+            box->button(QMessageBox::No)->click();
+        else
+            Reject()(dialog);
+    };
+}
+
+CLabelsDoc* JourneyTest::NewLabelSheet(const std::function<void(CDlgLabelType* type)>& fill)
+{
+    OnNextDialog([](QWidget* dialog) {
+        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
+        if (!list) {
+            ADD_FAILURE() << "the List of Labels dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        // Pressed from the dialog's own loop, where the next dialog is
+        // answered.
+        QTimer::singleShot(0, list, [list] {
+            list->NewButton()->click();
+            list->OkButton()->click();
+        });
+    });
+    OnNextDialog([fill](QWidget* dialog) {
+        auto* type = dynamic_cast<CDlgLabelType*>(dialog);
+        if (!type) {
+            ADD_FAILURE() << "the Label Type dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        fill(type);
+        type->OkButton()->click();
+    });
+    if (!Trigger("File > New > Label..."))
+        return nullptr;
+    return CardDocument();
 }
 
 std::vector<QWidget*> JourneyTest::TopLevelWindows()

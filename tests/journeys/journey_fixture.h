@@ -72,6 +72,7 @@
 class CCardApp;
 class CChildFrame;
 class CDBDocument;
+class CDlgLabelType;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
@@ -141,6 +142,11 @@ protected:
     // Answers the Print dialog: its PDF entry, whatever printers the
     // machine has, into the file.
     static DialogDriver PrintToPdfFile(const std::string& pdf);
+    // A question such as "Save changes?" answered No.
+    static DialogDriver AnswerNo();
+    // File > New > Label... > New..: the Label Type dialog filled in by
+    // fill, then OK there and in the List of Labels; the new card, or null.
+    CLabelsDoc* NewLabelSheet(const std::function<void(CDlgLabelType* type)>& fill);
     // Drivers still waiting for their dialog.
     size_t PendingDialogs() const { return drivers_.size(); }
     // Window titles of the modal dialogs that opened, in order.

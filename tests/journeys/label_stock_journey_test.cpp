@@ -196,4 +196,79 @@ TEST_F(LabelStockJourney, ASheetDefinedOnA4WithoutAPrinterPrintsOnA4)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(LabelStockJourney, LengthsKeepEveryDigitTypedAndShowTheDecimalsTheyNeed)
+{
+    // List of Labels > Edit... on the shipped 2.625×1 in sheet shows its
+    // width as sold; then New.. takes a Legal 3×14 sheet typed in
+    // sixteenths of an inch, which the print puts exactly where it belongs.
+    const QString legal = QStringLiteral("Legal 3x14");
+    QStringList shown;
+    OnNextDialog([&legal](QWidget* dialog) {
+        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
+        if (!list) {
+            ADD_FAILURE() << "the List of Labels dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        QTimer::singleShot(0, list, [list, legal] {
+            for (int i = 0; i < list->List()->count(); ++i) {
+                LabelTypeRecord record;
+                if (list->List()->GetLabel(i, &record) &&
+                    Cp1252ToQString(record.name).startsWith(QString::fromUtf8("Address labels 3×10"))) {
+                    list->List()->setCurrentRow(i);
+                    break;
+                }
+            }
+            list->EditButton()->click();
+            list->NewButton()->click();
+            LabelTypeRecord record;
+            if (list->List()->GetCurLabel(&record) >= 0 && Cp1252ToQString(record.name) == legal)
+                list->OkButton()->click();
+            else
+                list->reject();
+        });
+    });
+    OnNextDialog([&shown](QWidget* dialog) {
+        auto* type = dynamic_cast<CDlgLabelType*>(dialog);
+        if (type)
+            for (QDoubleSpinBox* edit : {type->WidthEdit(), type->HeightEdit(), type->LeftEdit()})
+                shown << edit->text();
+        Reject()(dialog);
+    });
+    OnNextDialog([&legal](QWidget* dialog) {
+        auto* type = dynamic_cast<CDlgLabelType*>(dialog);
+        if (!type) {
+            ADD_FAILURE() << "the Label Type dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        type->NameEdit()->setText(legal);
+        type->UnitsCombo()->setCurrentIndex(1);  // Inch
+        const std::pair<QAbstractSpinBox*, const char*> typed[] = {
+            {type->WidthEdit(), "2.625"}, {type->HeightEdit(), "1"},     {type->TopEdit(), "0.5"},
+            {type->LeftEdit(), "0.1875"}, {type->HorizontalEdit(), "0.125"}, {type->VerticalEdit(), "0"},
+            {type->AcrossEdit(), "3"},    {type->DownEdit(), "14"},
+        };
+        for (const auto& [edit, text] : typed) {
+            QLineEdit* line = edit->findChild<QLineEdit*>();
+            line->selectAll();
+            QTest::keyClicks(line, QString::fromLatin1(text));
+            QTest::keyClick(line, Qt::Key_Tab);
+        }
+        type->PaperCombo()->setCurrentIndex(type->PaperCombo()->findText("Legal", Qt::MatchStartsWith));
+        type->OkButton()->click();
+    });
+    ASSERT_TRUE(Trigger("File > New > Label..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(shown, (QStringList{"2.625", "1", "0.1875"}));
+    CLabelsDoc* card = CardDocument();
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+    EXPECT_EQ(card->PageGeometry().cardWidth, 189.0);
+    double x = 0, y = 0;
+    card->GetCellOrigin(&x, &y, 2, 13);
+    EXPECT_EQ(x, 0.1875 * 72 + 2 * (2.625 + 0.125) * 72);
+    EXPECT_EQ(y, 0.5 * 72 + 13 * 72);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
 }  // namespace

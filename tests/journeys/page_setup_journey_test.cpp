@@ -7,10 +7,17 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "support/run_program.h"
 #include "carddoc/labels_doc.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/page_setup_dlg.h"
 #include "foundation/paper_table.h"
 #include "journey_fixture.h"
 #include "records/command_ids.h"
@@ -155,6 +162,56 @@ TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
     EXPECT_TRUE(seen.paper.startsWith("A4")) << seen.paper.toStdString();
 
     ASSERT_NO_FATAL_FAILURE(ExpectTheSheetOnA4Across());
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+}
+
+TEST_F(PageSetupJourney, WithoutAPrinterPageSetupShowsTheOrientationTheSheetFixes)
+{
+    printer_.installed = false;
+    // File > New > Label... > New..: an upright sheet on any paper.
+    CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
+        type->NameEdit()->setText("Upright, any paper");
+        type->UnitsCombo()->setCurrentIndex(1);  // Inch
+        type->WidthEdit()->setValue(3.5);
+        type->HeightEdit()->setValue(2);
+        type->AcrossEdit()->setValue(2);
+        type->DownEdit()->setValue(4);
+        type->PaperCombo()->setCurrentIndex(kPaperEntryAnyFormat);
+        type->OrientationButton(1)->click();
+    });
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+
+    // Page Setup shows the orientation fixed, and takes the paper.
+    bool landscapeOffered = true, upright = false;
+    QString caption;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* page = dynamic_cast<CDlgPageSetup*>(dialog);
+        if (!page) {
+            ADD_FAILURE() << "the Page Setup dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        landscapeOffered = page->LandscapeButton()->isEnabled();
+        upright = !page->LandscapeButton()->isChecked();
+        if (auto* box = qobject_cast<QGroupBox*>(page->LandscapeButton()->parentWidget()))
+            caption = box->title();
+        page->PaperCombo()->setCurrentIndex(page->PaperCombo()->findText("A4", Qt::MatchStartsWith));
+        Accept()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Page Setup..."));
+    EXPECT_FALSE(landscapeOffered);
+    EXPECT_TRUE(upright);
+    EXPECT_EQ(caption, QString::fromLatin1(kFixedOrientationCaption));
+    uint32_t orientation = 0, paper = 0;
+    card->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(paper, uint32_t(kPaperEntryA4));
+
+    const std::string pdf = TempFile("upright.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    const std::string size = PageSize(pdf);
+    EXPECT_NE(size.find("595.276 x 841.89 pts (A4)"), std::string::npos) << size;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(PendingDialogs(), 0u);
 }

@@ -176,6 +176,56 @@ TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+// A little-endian TIFF of 8-bit grey that declares width x height pixels
+// in one strip; what it holds of them does not matter to a reader that
+// refuses the size.
+std::string TiffDeclaring(uint32_t width, uint32_t height)
+{
+    std::string bytes("II*\0\x08\0\0\0", 8);
+    const auto put16 = [&bytes](uint32_t v) { bytes += char(v & 0xFF), bytes += char((v >> 8) & 0xFF); };
+    const auto put32 = [&put16](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+    const uint32_t entries[][3] = {{256, 4, width}, {257, 4, height}, {258, 3, 8},   {259, 3, 1},
+                                   {262, 3, 1},     {273, 4, 122},    {277, 3, 1},   {278, 4, height},
+                                   {279, 4, 16}};
+    put16(9);
+    for (const auto& e : entries) {
+        put16(e[0]);
+        put16(e[1]);
+        put32(1);
+        put32(e[2]);
+    }
+    put32(0);
+    bytes.append(16, '\x80');
+    return bytes;
+}
+
+TEST_F(PictureJourney, APictureTheProgramCantReadSaysWhyAsItIsPlaced)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    IntRect bounds;
+
+    // The card exported as IBM IOCA, a format the program writes but does
+    // not read, and imported again.
+    const std::string ica = Export("IBM IOCA", "card") + ".ica";
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(ica)));
+    alerts.clear();
+    ASSERT_NO_FATAL_FAILURE(ImportPicture(ica, {130, 80}, {180, 105}, {230, 130}, &bounds));
+    EXPECT_EQ(alerts.lastText(), "\"card.ica\" is not a picture format the program reads, so the frame shows no "
+                                 "picture. The program reads BMP, ICO, GIF, JPEG, PNG and TIFF pictures, WMF and EMF "
+                                 "metafiles and EPS files.");
+
+    // A TIFF wider than any picture may be, chosen for the frame still
+    // selected, says so, with its size.
+    const std::string tif = TempFile("wide.tif");
+    WriteFileBytes(tif, TiffDeclaring(40000, 2));
+    alerts.clear();
+    OnNextDialog(ChooseFile(tif));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    EXPECT_EQ(alerts.lastText(), "The picture \"wide.tif\" can't be read. The picture is too large: it is 40000 by 2 "
+                                 "pixels, and a picture may have at most 32768 on a side. The frame shows no picture.");
+    EXPECT_EQ(alerts.boxes().size(), 1u);
+}
+
 TEST_F(PictureJourney, AnEpsPicturePrintsItsPostScriptAndItsPreviewWithoutGhostscript)
 {
     if (!Have("gs") || !Have("pdftoppm"))

@@ -1,6 +1,7 @@
 // Printing a card filled from the sample database: the preview's sheets and
 // pages, the Print dialog's printers and labels, and the PDF it writes.
 #include <algorithm>
+#include <tuple>
 
 #include <QAction>
 #include <QComboBox>
@@ -11,8 +12,18 @@
 #include <QFile>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTest>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QDoubleSpinBox>
 
 #include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_doc.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/frame_info_dialog.h"
+#include "dialogs/style_list_box.h"
 #include "records/command_ids.h"
 #include "support/needed_tools.h"
 #include "carddoc/print_preview_dialog.h"
@@ -62,6 +73,116 @@ protected:
         };
     }
 };
+
+// The sides of a box at a card's edges as the preview draws it in one
+// cell: how many dark pixels lie across each edge, from the cell's edge
+// inwards, at its middle.
+struct CellBorders {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+CellBorders BordersIn(const QImage& pane, const QRect& cell)
+{
+    const auto dark = [&pane](int x, int y) { return pane.valid(x, y) && qGray(pane.pixel(x, y)) < 160; };
+    const QPoint middle = cell.center();
+    CellBorders b;
+    while (b.left < cell.width() && dark(cell.left() + b.left, middle.y()))
+        ++b.left;
+    while (b.right < cell.width() && dark(cell.right() - b.right, middle.y()))
+        ++b.right;
+    while (b.top < cell.height() && dark(middle.x(), cell.top() + b.top))
+        ++b.top;
+    while (b.bottom < cell.height() && dark(middle.x(), cell.bottom() - b.bottom))
+        ++b.bottom;
+    return b;
+}
+
+class PreviewJourney : public JourneyTest {
+protected:
+    // File > New > Label... > New..: a sheet of 2 by 5 cards 252 points
+    // wide, 6 points apart, on the paper whose name starts with paperName.
+    void NewSheet(const QString& paperName, double height, double top, double left)
+    {
+        const CLabelsDoc* card = NewLabelSheet([=](CDlgLabelType* type) {
+            type->NameEdit()->setText("Cards on " + paperName);
+            type->UnitsCombo()->setCurrentIndex(0);  // Point
+            type->WidthEdit()->setValue(252);
+            type->HeightEdit()->setValue(height);
+            type->TopEdit()->setValue(top);
+            type->LeftEdit()->setValue(left);
+            type->HorizontalEdit()->setValue(6);
+            type->VerticalEdit()->setValue(6);
+            type->AcrossEdit()->setValue(2);
+            type->DownEdit()->setValue(5);
+            type->PaperCombo()->setCurrentIndex(type->PaperCombo()->findText(paperName, Qt::MatchStartsWith));
+            type->OrientationButton(1)->click();
+        });
+        ASSERT_NE(card, nullptr) << alerts.lastText();
+    }
+
+    // A rectangle drawn over the whole card, given a solid border through
+    // Frame Info.
+    void BoxAtTheCardsEdges(int width, int height)
+    {
+        QToolButton* rectangle = nullptr;
+        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
+                rectangle = button;
+        ASSERT_NE(rectangle, nullptr);
+        rectangle->click();
+        Drag(CardPoint(0, 0), {CardPoint(width / 2, height / 2), CardPoint(width, height)});
+        OnNextDialog([](QWidget* dialog) {
+            auto* frame = dynamic_cast<CDlgFrameInfo*>(dialog);
+            ASSERT_NE(frame, nullptr);
+            frame->Styles()->setCurrentRow(1);  // a solid line, as wide as it is (2 points)
+            frame->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Frame Info..."));
+    }
+
+    // The borders of every cell's box as Print Preview's pane shows them.
+    std::vector<CellBorders> PreviewBorders()
+    {
+        std::vector<CellBorders> cells;
+        OnNextDialog([&cells](QWidget* dialog) {
+            if (auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog)) {
+                const QImage pane = preview->Pane()->grab().toImage();
+                for (int row = 0; row < 5; ++row)
+                    for (int column = 0; column < 2; ++column) {
+                        const IntRect c = preview->CellImage(column, row);
+                        cells.push_back(BordersIn(pane, QRect(c.left, c.top, c.right - c.left, c.bottom - c.top)));
+                    }
+            }
+            Reject()(dialog);
+        });
+        EXPECT_TRUE(Trigger("File > Print Preview..."));
+        return cells;
+    }
+};
+
+TEST_F(PreviewJourney, ThePreviewDrawsEveryCardsBoxWithinItsCellAsThePrintDoes)
+{
+    // A box at the card's edges shows all four sides alike in every cell,
+    // as the PDF prints them, on sheets whose cells fall between pixels.
+    for (const auto& [paper, height, top, left] :
+         {std::tuple{"Executive", 144, 4.5, 5.5}, {"B5 sheet", 136, 11.5, 2.5}}) {
+        SCOPED_TRACE(paper);
+        ASSERT_NO_FATAL_FAILURE(NewSheet(paper, height, top, left));
+        ASSERT_NO_FATAL_FAILURE(BoxAtTheCardsEdges(252, height));
+        const std::vector<CellBorders> cells = PreviewBorders();
+        ASSERT_EQ(cells.size(), 10u);
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const CellBorders& b = cells[i];
+            EXPECT_GT(b.left, 0) << "cell " << i;
+            EXPECT_EQ(b.left, b.right) << "cell " << i;
+            EXPECT_EQ(b.top, b.bottom) << "cell " << i;
+            EXPECT_EQ(b.left, b.top) << "cell " << i;
+        }
+        OnNextDialog(AnswerNo());  // "Save changes?"
+        ASSERT_TRUE(Trigger("File > Close"));
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
 
 TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
 {
