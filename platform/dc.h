@@ -494,11 +494,11 @@ private:
     };
     DeviceArea regionArea(const Region& logical) const;
     bool fillDeviceArea(const DeviceArea& area, const Brush& brush, int32_t rop2);
-    // frameRgn on a vector target, of a region made from a shape: the band
-    // along the shape's outline, cut to the shape by the clip. Nothing when
-    // the band cannot go that way (a raster target, a region of pixels, a
+    // frameRgn on a vector target, of a region made from a shape: fills of
+    // all but the shape moved across and down by the frame's width and
+    // height (device pixels), cut to the shape by the clip. Nothing when
+    // the frame cannot go that way (a raster target, a region of pixels, a
     // clip of pixels alone), and frameRgn works on pixels.
-    // `width` and `height` are device pixels.
     std::optional<bool> frameOutline(const Region& logical, const Brush& brush, int32_t width, int32_t height);
     QRegion surfaceRegion() const;
     // A clip region's pixels over the surface.

@@ -64,13 +64,23 @@ Region Block(const Region& r, int32_t n, int32_t sx, int32_t sy)
 
 // The same union on a target that keeps shapes, as the copies' outlines:
 // where the region's pixels would be a rectangle for each row of the
-// block, the page clips with a few paths. The outlines of one text all
-// run the same way round, so that under the winding rule any part
-// covered by a copy is inside. Steps finer than a pixel add nothing the
-// paper shows, so a deep block takes at most kMostCopies copies.
-Region BlockOutline(const QPainterPath& shape, int32_t n, int32_t sx, int32_t sy)
+// block, the page clips with a few paths. Under the winding rule any part
+// a copy covers is inside, which is the union while the shape's own
+// outlines hold the same pixels under that rule as under its own (its
+// holes run against its outsides, as in fonts); nothing when they do not.
+// Steps finer than a pixel add nothing the paper shows, so a deep block
+// takes at most kMostCopies copies.
+std::optional<Region> BlockOutline(const Region& r, int32_t n, int32_t sx, int32_t sy)
 {
     constexpr int32_t kMostCopies = 24;
+    QPainterPath shape = r.shape();
+    if (shape.isEmpty())
+        return std::nullopt;
+    if (shape.fillRule() != Qt::WindingFill) {
+        shape.setFillRule(Qt::WindingFill);
+        if (!(Region::FromPath(shape) == r))
+            return std::nullopt;
+    }
     const int32_t copies = std::min(n, kMostCopies);
     QPainterPath block;
     block.setFillRule(Qt::WindingFill);
@@ -235,9 +245,9 @@ int32_t DrawGlyphEffect(Dc* dc, const Region& text, const GlyphStyle& s, const I
             const int32_t n = std::abs(d.x);
             paint = n > 0;
             if (paint) {
-                const QPainterPath shape = deviceText.shape();
-                clip.NarrowTo(dc->keepsShapes() && !shape.isEmpty() ? BlockOutline(shape, n, Sign(d.x), Sign(d.y))
-                                                                    : Block(deviceText, n, Sign(d.x), Sign(d.y)));
+                const std::optional<Region> outline =
+                    dc->keepsShapes() ? BlockOutline(deviceText, n, Sign(d.x), Sign(d.y)) : std::nullopt;
+                clip.NarrowTo(outline ? *outline : Block(deviceText, n, Sign(d.x), Sign(d.y)));
             }
         }
         if (paint)
