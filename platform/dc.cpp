@@ -1107,6 +1107,8 @@ bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t 
         recorder_->frameRgn(rgn, brush, width, height);
     const int32_t w = std::clamp(Round(std::fabs(width * scaleX())), 1, 1 << 20);
     const int32_t h = std::clamp(Round(std::fabs(height * scaleY())), 1, 1 << 20);
+    if (const std::optional<bool> drawn = frameOutline(rgn, brush, w, h))
+        return *drawn;
     // A pixel belongs to the frame when a pixel w across or h down from it
     // lies outside the region: the region that far beyond what is seen
     // decides the frame.
@@ -1254,6 +1256,8 @@ int32_t Dc::getClipBox(IntRect* r) const
 }
 
 bool Dc::hasClip() const { return state_->hasClip; }
+
+bool Dc::keepsShapes() const { return !device_->isRaster(); }
 
 Region Dc::clipRegion() const { return Region::FromQRegion(state_->hasClip ? state_->clip : surfaceRegion()); }
 

@@ -331,6 +331,10 @@ public:
     int32_t getClipBox(IntRect* r) const;
     bool hasClip() const;
     Region clipRegion() const;  // device units
+    // Whether the target keeps the shapes drawn on it (a page) rather than
+    // their pixels (the screen, a picture): a clip or a fill made for it is
+    // best made of shapes.
+    bool keepsShapes() const;
     // The clip with the outlines a page clips with, which a region of its
     // pixels leaves out; nothing when there is no clip. restoreClip puts it
     // back as selectClipRgn would its pixels.
@@ -490,6 +494,12 @@ private:
     };
     DeviceArea regionArea(const Region& logical) const;
     bool fillDeviceArea(const DeviceArea& area, const Brush& brush, int32_t rop2);
+    // frameRgn on a vector target, of a region made from a shape: fills of
+    // all but the shape moved across and down by the frame's width and
+    // height (device pixels), cut to the shape by the clip. Nothing when
+    // the frame cannot go that way (a raster target, a region of pixels, a
+    // clip of pixels alone), and frameRgn works on pixels.
+    std::optional<bool> frameOutline(const Region& logical, const Brush& brush, int32_t width, int32_t height);
     QRegion surfaceRegion() const;
     // A clip region's pixels over the surface.
     QRegion clipPixels(const Region& rgn) const;

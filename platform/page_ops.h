@@ -95,6 +95,8 @@ public:
 
 private:
     void setClip(const PageOp& op);
+    // The clip of outlines, as few times over as a page writes it.
+    void setOutlineClip();
     void fill(const PageOp& op);
     QRawFont fontOf(const PageOpDetail& detail);
 

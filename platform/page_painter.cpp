@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -49,13 +51,37 @@ void PagePainter::setClip(const PageOp& op)
     clipKnown_ = true;
     clipped_ = true;
     if (!clip_.outlines().empty()) {
-        painter_->setClipRect(clip_.boundingRect());
-        for (const QPainterPath& outline : clip_.outlines())
-            painter_->setClipPath(outline, Qt::IntersectClip);
+        setOutlineClip();
     } else if (clip_.rectCount() == 1) {
         painter_->setClipRect(clip_.boundingRect());
     } else {
         painter_->setClipRegion(clip_);
+    }
+}
+
+void PagePainter::setOutlineClip()
+{
+    // A page writes each clip it is given again with every clip given
+    // before it, so the shortest outlines go first and the longest once,
+    // and the rectangle of the clip's pixels only where an outline reaches
+    // a pixel or more beyond it (letters cut by the edge of their card).
+    std::vector<const QPainterPath*> outlines;
+    for (const QPainterPath& outline : clip_.outlines())
+        outlines.push_back(&outline);
+    std::stable_sort(outlines.begin(), outlines.end(), [](const QPainterPath* a, const QPainterPath* b) {
+        return a->elementCount() < b->elementCount();
+    });
+    const QRectF box = QRectF(clip_.boundingRect()).adjusted(-1, -1, 1, 1);
+    const bool beyond = std::any_of(outlines.begin(), outlines.end(),
+                                    [&](const QPainterPath* o) { return !box.contains(o->controlPointRect()); });
+    Qt::ClipOperation operation = Qt::ReplaceClip;
+    if (beyond) {
+        painter_->setClipRect(clip_.boundingRect());
+        operation = Qt::IntersectClip;
+    }
+    for (const QPainterPath* outline : outlines) {
+        painter_->setClipPath(*outline, operation);
+        operation = Qt::IntersectClip;
     }
 }
 

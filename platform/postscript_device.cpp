@@ -330,8 +330,10 @@ private:
         }
         if (p.kind != DevicePaint::kTiled || p.tile.isNull())
             return false;
+        // The pattern is defined under its literal name; setpattern takes
+        // the pattern itself, which the bare name looks up.
         const std::string name = pattern(p, rop2);
-        page_ += ' ' + name + " setpattern\n";
+        page_ += ' ' + name.substr(1) + " setpattern\n";
         colourKnown_ = false;
         return true;
     }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/coverage.h"
@@ -38,6 +39,8 @@ QRectF AreaRect(const IntRect& r)
 struct Region::Scan {
     std::once_flag made;
     QRegion pixels;
+    // Set once `pixels` is whole, for readers that would rather not wait.
+    std::atomic<bool> done{false};
 };
 
 Region::Region() = default;
@@ -114,7 +117,10 @@ const QRegion& Region::pixels() const
         // out of reach, where its pixels still fit an int.
         constexpr int64_t kOut = int64_t(1) << 30;
         Scan& scan = *scan_;
-        std::call_once(scan.made, [&] { scan.pixels = AreaToRegion(shape_, Bound()); });
+        std::call_once(scan.made, [&] {
+            scan.pixels = AreaToRegion(shape_, Bound());
+            scan.done.store(true, std::memory_order_release);
+        });
         pixels_ = scan.pixels;
         pixels_.translate(int(std::clamp(shapeX_, -kOut, kOut)), int(std::clamp(shapeY_, -kOut, kOut)));
         pixelsMade_ = true;
@@ -124,7 +130,10 @@ const QRegion& Region::pixels() const
 
 QRegion Region::pixelsWithin(const QRect& within) const
 {
-    if (pixelsMade_ || shape_.isEmpty())
+    // A shape already scanned whole (a copy of it asked for its bounds)
+    // is not scanned again for a part of it: display text is cut to its
+    // letters just after it was placed by their bounds.
+    if (pixelsMade_ || shape_.isEmpty() || scan_->done.load(std::memory_order_acquire))
         return pixels() & within;
     constexpr int64_t kOut = int64_t(1) << 30;
     const int dx = int(std::clamp(shapeX_, -kOut, kOut));

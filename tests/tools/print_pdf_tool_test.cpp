@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "support/needed_tools.h"
+#include "support/pixel_match.h"
 #include "support/shell.h"
 
 namespace {
@@ -362,6 +364,58 @@ TEST(PrintPdfTool, ADamagedCardNeverPrintsAndDumpSaysTheSame)
         }
     }
     EXPECT_GT(refused, 10);
+}
+
+// The most path segments a page of the PDF file holds: a rectangle counts
+// four, a line or a curve one.
+const char* const kPageSegments =
+    "import re, sys, zlib\n"
+    "pdf = open(sys.argv[1], 'rb').read()\n"
+    "streams = {}\n"
+    "for m in re.finditer(rb'(\\d+) 0 obj\\s*<<((?:(?!endobj).)*?)>>\\s*stream\\r?\\n', pdf, re.S):\n"
+    "    body = pdf[m.end():pdf.find(b'endstream', m.end())]\n"
+    "    streams[m.group(1)] = zlib.decompress(body) if b'/FlateDecode' in m.group(2) else body\n"
+    "most = 0\n"
+    "for page in re.finditer(rb'/Type /Page\\s.*?/Contents (\\[[^\\]]*\\]|\\d+ 0 R)', pdf, re.S):\n"
+    "    ops = b' '.join(streams[n] for n in re.findall(rb'(\\d+) 0 R', page.group(1)))\n"
+    "    words = re.findall(rb'[^\\s\\[\\]()<>/]+', ops)\n"
+    "    most = max(most, sum(4 if w == b're' else 1 for w in words if w in (b're', b'l', b'c', b'v', b'y')))\n"
+    "print(most)\n";
+
+// Display text in every style of its effects (each outline, fill and
+// shadow, alone, together and turned) and shapes of every fill and border
+// style reach the file as the outlines they were made from: a sheet of ten
+// such cards stays within its budget of path segments (as rows of pixels
+// it held over a million), and its first card looks as it did when drawn
+// by rows of pixels, to a pixel and the shading of the edges.
+TEST(PrintPdfTool, DisplayTextOfEveryEffectAndShapesOfEveryStylePrintAsOutlines)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdftoppm >/dev/null && command -v python3 >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm (poppler-utils) or python3 is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" card new-effects effects.lqx && \"$T\" db new people.dqx && "
+                         "\"$T\" db fill people.dqx 10 --seed 3 >/dev/null && "
+                         "\"$T\" print-pdf effects.lqx people.dqx effects.pdf >/dev/null"),
+              0);
+    WriteFileBytes(dir.file("segments.py"), kPageSegments);
+    EXPECT_EQ(Shell(dir, "test $(python3 segments.py effects.pdf) -le 120000"), 0);
+
+    ASSERT_EQ(Shell(dir, "pdftoppm -r 100 -f 1 -l 1 -x 75 -y 50 -W 350 -H 200 -png effects.pdf card"), 0);
+    const QImage card(QString::fromStdString(dir.file("card-1.png")));
+    const QImage expected(QString::fromStdString(std::string(TESSALINE_TEST_DATA_DIR) + "/print/effects-card.png"));
+    ASSERT_FALSE(expected.isNull());
+    ASSERT_EQ(card.size(), expected.size());
+    EXPECT_LE(UnmatchedPixels(card, expected, 64), 400);
+    EXPECT_LE(UnmatchedPixels(expected, card, 64), 400);
+
+    // The same job as PostScript, its hatched and patterned fills among it,
+    // is one an interpreter runs to its end.
+    if (Shell(dir, "command -v gs >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "gs (Ghostscript) is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" print-ps effects.lqx people.dqx effects.ps >/dev/null"), 0);
+    EXPECT_EQ(Shell(dir, "gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage effects.ps >gs.log 2>&1 && "
+                         "! grep -q Error gs.log"),
+              0);
 }
 
 }  // namespace

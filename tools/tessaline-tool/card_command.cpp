@@ -25,6 +25,8 @@
 //                        its picture written into FOLDER first
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
+//   new-effects OUT.lqx  display text in every style of its effects and
+//                        shapes of every fill and border style
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -60,7 +62,7 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
+    "card new-sample|new-badge|new-effects OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
     "card new-everything|new-visitor|new-odd-a|new-odd-b OUT.lqx FOLDER | card dump FILE";
 
@@ -133,6 +135,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
                        : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
                        : kind == "new-angled"  ? BuildAngledCard(*doc, angle, picture)
+                       : kind == "new-effects" ? BuildEffectsCard(*doc)
                                                : BuildSampleCard(*doc);
     if (!built)
         return ToolFail("cannot build the card");
@@ -273,7 +276,7 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
 
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge"))
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge" || args[0] == "new-effects"))
         return RunNewSample(args[0], args[1], "");
     if (args.size() >= 2 && args[0] == "new-turned") {
         std::string logo;

@@ -69,3 +69,7 @@ bool BuildBadgeCard(CLabelsDoc& doc);
 // The most frames a card holds: a picture (the file, linked) and 448
 // small squares and field boxes, for timing a job of many frames.
 bool BuildCrowdedCard(CLabelsDoc& doc, const std::string& picture);
+// Display text in every outline, fill and shadow of its effects, and each
+// shape with hatches, patterns and border styles, some turned: the card
+// that shows whether a page keeps every one of them as outlines.
+bool BuildEffectsCard(CLabelsDoc& doc);
