@@ -302,7 +302,7 @@ void CLabelsDoc::InitialUpdate()
         fonts_->CheckInstalledFonts();
         // The user chooses what stands in for the fonts this computer
         // lacks before the pages are drawn with them.
-        if (!fonts_->Substitutes().IsEmpty())
+        if (fonts_->ReplacesAnyFace())
             CurrentCardDocumentHost().ChooseFontReplacements(fonts_.get(), ViewWidget());
         ApplyPreferences(false);
         if (ApplyDocWndPref() != 0)

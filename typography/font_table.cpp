@@ -285,3 +285,15 @@ uint8_t FontTable::CheckInstalledFonts()
     });
     return 1;
 }
+
+bool FontTable::ReplacesAnyFace() const
+{
+    bool replaces = false;
+    substitutes_.ForEach([&](int32_t id, const FontEntry& substitute) {
+        const FontEntry* own = fonts_.Find(id);
+        if (own && std::strncmp(own->fontSpec.faceName, substitute.fontSpec.faceName,
+                                sizeof own->fontSpec.faceName) != 0)
+            replaces = true;
+    });
+    return replaces;
+}

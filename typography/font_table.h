@@ -60,6 +60,10 @@ public:
     // device realises as another font. Returns 1.
     uint8_t CheckInstalledFonts();
     bool UsesPrinterDC() const { return usesPrinterDC_; }
+    // Whether a substitute names another face than the font it stands for.
+    // One that differs only in pitch, family or character set is the same
+    // face drawn as the device has it: nothing for the user to choose.
+    bool ReplacesAnyFace() const;
 
     const FontIdMap& Fonts() const { return fonts_; }
     const FontIdMap& Substitutes() const { return substitutes_; }

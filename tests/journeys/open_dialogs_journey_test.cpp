@@ -21,14 +21,14 @@ constexpr size_t kSampleFaceName = 7644;
 
 class OpenDialogsJourney : public JourneyTest {
 protected:
-    // A copy of the sample whose font no computer has.
-    std::string CardWithMissingFont(const std::string& as)
+    // A copy of the sample whose font no computer has, or whose font is
+    // the face given, recorded with the sample's own pitch and family.
+    std::string CardWithMissingFont(const std::string& as, const std::string& face = "Zzyzx Sans")
     {
         const std::string path = CopySample("Business Card.lqx", as);
         std::string bytes = ReadFileBytes(path);
         EXPECT_EQ(bytes.compare(kSampleFaceName, 6, std::string("Arial\0", 6)), 0);
-        const char face[] = "Zzyzx Sans";
-        bytes.replace(kSampleFaceName, sizeof face, face, sizeof face);
+        bytes.replace(kSampleFaceName, face.size() + 1, face.c_str(), face.size() + 1);
         WriteFileBytes(path, bytes);
         return path;
     }
@@ -86,6 +86,19 @@ TEST_F(OpenDialogsJourney, CancellingTheReplacementKeepsTheCardsOwnFont)
     OnNextDialog(ChooseFile(CopySample("Business Card.lqx")));
     ASSERT_TRUE(Trigger("File > Open > Document..."));
     EXPECT_EQ(DialogTitles().size(), 3u);
+}
+
+TEST_F(OpenDialogsJourney, AnInstalledFaceIsNeverOfferedAsItsOwnReplacement)
+{
+    // The card records Liberation Serif with the Swiss family bits of the
+    // sample's Arial; the machine has it as a roman face. It is the same
+    // face, so the card opens without the question.
+    OnNextDialog(ChooseFile(CardWithMissingFont("Serif.lqx", "Liberation Serif")));
+    ASSERT_TRUE(Trigger("File > Open > Document..."));
+    Settle();
+    EXPECT_EQ(DialogTitles().size(), 1u) << DialogTitles().back().toStdString();
+    ASSERT_NE(CardView(), nullptr) << alerts.lastText();
+    EXPECT_FALSE(CardDocument()->IsModified());
 }
 
 TEST_F(OpenDialogsJourney, ViewSizeOtherAsksForAZoomFromTenToFourHundredPercent)

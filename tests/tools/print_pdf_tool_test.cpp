@@ -288,6 +288,21 @@ TEST(PrintPdfTool, ACardOfEveryFrameKindPrintsBothSidesWithItsTextAndEachPicture
     EXPECT_EQ(Shell(dir, "timeout 120 \"$T\" card-view-shot every.lqx every.png 2>/dev/null && test -s every.png"), 0);
 }
 
+// The badge's ZIP code is a field made a barcode: each card prints it as
+// Code 39 bars, whose caption carries the start and stop marks, where a
+// field left as text prints its digits alone.
+TEST(PrintPdfTool, TheBadgesZipFieldPrintsAsBarsOnEveryCard)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdftotext >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" card new-visitor badge.lqx \"$PWD\" && \"$T\" db new people.dqx && "
+                         "\"$T\" db fill people.dqx 8 --seed 3 >/dev/null && "
+                         "\"$T\" print-pdf badge.lqx people.dqx badge.pdf >/dev/null"),
+              0);
+    EXPECT_EQ(Shell(dir, "test $(pdftotext -raw badge.pdf - | grep -c '^\\* [0-9].* \\*$') -eq 8"), 0);
+}
+
 // A picture whose PostScript never ends, on 20 cards: Ghostscript is run
 // once for the whole job and stopped at the limit; every card gets the
 // stand-in at once, and the job says once which file failed and why.

@@ -24,6 +24,7 @@
 #include "text/frame_flow.h"
 #include "text/paragraph_commands.h"
 #include "text/text_context.h"
+#include "typography/font_list.h"
 #include "typography/font_table.h"
 #include "typography/glyph_effect_format.h"
 
@@ -99,14 +100,46 @@ FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std
     return barcode;
 }
 
+FrameObj* CardFieldBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, int16_t field)
+{
+    auto* barcode = static_cast<FrameObjBarcode*>(CardBarcode(doc, r, type, "", 12.0, kFrameFieldBarcode));
+    if (!barcode)
+        return nullptr;
+    // The designs it is compared with encode the field without a check
+    // character.
+    BarcodeRecord rec;
+    BarcodeRecordRead(barcode->Record(), &rec);
+    rec.addCheckDigit = 0;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    barcode->SetBarcodeRecord(bytes);
+    barcode->SetDataField(field);
+    // A field starts shown as its name; only the mark makes it print bars.
+    barcode->SetBarcodeOption(1);
+    return barcode;
+}
+
 // The id of a TrueType face in the document's font table, entered there
-// when new.
+// when new. An installed face is entered as the font list describes it, as
+// the font menus do; a family guessed here would not match the installed
+// face when the card is opened again, and the face would be offered as a
+// replacement for itself.
 static int16_t FaceId(CLabelsDoc& doc, const std::string& face)
 {
     FontSpec font;
-    font.type = kFontTypeTrueType;
-    font.pitchAndFamily = 0x22;
-    std::strncpy(font.faceName, face.c_str(), sizeof font.faceName - 1);
+    FontList* list = GetGlobalFontList();
+    if (list->GetCount() == 0) {
+        LogFont all;
+        all.charSet = DEFAULT_CHARSET;
+        list->Build(&all);
+    }
+    const int32_t index = list->FindFont(face.c_str(), kFontTypeTrueType);
+    if (index < 0 || !list->GetFontSpec(index, ANSI_CHARSET, &font)) {
+        font = FontSpec{};
+        font.type = kFontTypeTrueType;
+        font.pitchAndFamily = 0x22;
+        std::strncpy(font.faceName, face.c_str(), sizeof font.faceName - 1);
+    }
     const int32_t id = doc.Fonts().GetFontId(&font);
     // Text finds its font through the substitute the check records.
     doc.Fonts().CheckInstalledFonts();

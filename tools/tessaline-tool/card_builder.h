@@ -71,6 +71,12 @@ FrameObj* CardPicture(CLabelsDoc& doc, const IntRect& r, const std::string& file
 // instead, whose data the card supplies.
 FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std::string& data, double barHeight,
                       int16_t frame = kFrameBarcode);
+// A database field made a barcode of the symbology, as a person places the
+// field and chooses Make Object a Barcode: bars of the field's text on each
+// printed card, its name on the card in the window. The frame stands at the
+// rectangle's top left and takes the size of what it shows; null when it
+// cannot be made.
+FrameObj* CardFieldBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, int16_t field);
 // The counter: a barcode of the card's number on the sheet, black with a
 // caption of 6 points; null when the frame cannot be made.
 FrameObj* CardCounter(CLabelsDoc& doc, const IntRect& r);

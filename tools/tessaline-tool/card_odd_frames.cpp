@@ -89,18 +89,13 @@ bool BuildOddFrameCard(CLabelsDoc& doc, const std::string& pictures, const OddCa
     // A barcode, a field's barcode and the counter, turned.
     const Place zipAt{130, 122, 60, 24, 1};
     FrameObj* zip = turned(zipAt, [&](const IntRect& r) {
-        return CardBarcode(doc, r, kBarcodeCode39, "", 12.0, kFrameFieldBarcode);
+        return CardFieldBarcode(doc, r, kBarcodeCode39, kFieldZipCode);
     });
     FrameObj* counter = turned({206, 124, 50, 22, 0}, [&](const IntRect& r) { return CardCounter(doc, r); });
     if (!zip || !counter || !turned({46, 118, 70, 26, 2}, [&](const IntRect& r) {
             return CardBarcode(doc, r, kBarcodeCode128, "ODD-203", 12.0);
         }))
         return false;
-    // Made a barcode, the field's frame takes the size of its name; it is
-    // drawn out again to the size the bars need.
-    zip->SetDataField(kFieldZipCode);
-    zip->SetFromRect(RectOf(page, zipAt, style));
-    zip->SetGeometryField(4, style.angles[size_t(zipAt.angle)]);
 
     // A group of two shapes.
     if (!CardGroup(doc, OnCard(page, 214, 44, 246, 66),

@@ -50,13 +50,7 @@ bool BuildVisitorBadgeCard(CLabelsDoc& doc, const std::string& pictures)
 
     // An EAN-13, a Code 39 of the ZIP code (a placed field made a
     // barcode) and the counter.
-    FrameObj* zip = CardBarcode(doc, OnCard(page, 164, 116, 212, 142), kBarcodeCode39, "", 12.0, kFrameFieldBarcode);
-    if (!zip || !CardCounter(doc, OnCard(page, 216, 120, 250, 142)) ||
-        !CardBarcode(doc, OnCard(page, 96, 114, 160, 142), kBarcodeEan13, "400638133393", 12.0))
-        return false;
-    // Made a barcode, the field's frame takes the size of its name; it is
-    // drawn out again to the size the bars need.
-    zip->SetDataField(kFieldZipCode);
-    zip->SetFromRect(OnCard(page, 164, 116, 212, 142));
-    return true;
+    return CardFieldBarcode(doc, OnCard(page, 164, 116, 212, 142), kBarcodeCode39, kFieldZipCode) &&
+           CardCounter(doc, OnCard(page, 216, 120, 250, 142)) &&
+           CardBarcode(doc, OnCard(page, 96, 114, 160, 142), kBarcodeEan13, "400638133393", 12.0);
 }
