@@ -515,9 +515,10 @@ TEST_F(PictureJourney, ThePreviewNeverWaitsForAnEpsAndTriesAFailedOneOnce)
 {
     if (!Have("gs"))
         SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
-    // A card holding an EPS that takes ms to draw.
+    // A card holding an EPS that takes ms to draw; its path in a comment
+    // makes it a picture no earlier drawing in the program has met.
     const auto cardWith = [&](const std::string& eps, int ms) {
-        WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n/t0 realtime def\n"
+        WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n% " + eps + "\n/t0 realtime def\n"
                             "{ realtime t0 sub " + std::to_string(ms) + " gt { exit } if } loop\n"
                             "0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n");
         Tool("card new-picture '" + eps + ".lqx' '" + eps + "'");
