@@ -23,6 +23,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "frames/curr_page_mng.h"
+#include "frames/eps_preview_cache.h"
 #include "graphics/beep.h"
 #include "platform/dc.h"
 #include "platform/print_printer.h"
@@ -114,6 +115,9 @@ CDlgPrintPreview::CDlgPrintPreview(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Print Preview"));
     auto* layout = new QHBoxLayout(this);
     pane_ = new CPrintPreviewWnd(this);
+    // Pictures that could not wait for Ghostscript show their stand-ins;
+    // the pane is painted again as each drawing ends.
+    drawingsHeard_ = EpsPreviewCache::Shared().AddListener([pane = pane_](const std::string&) { pane->update(); });
     layout->addWidget(pane_, 1);
 
     auto* side = new QVBoxLayout;
@@ -508,6 +512,8 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
         }
     }
 }
+
+CDlgPrintPreview::~CDlgPrintPreview() { EpsPreviewCache::Shared().RemoveListener(drawingsHeard_); }
 
 void CDlgPrintPreview::Closing()
 {

@@ -36,6 +36,7 @@ private:
 class CDlgPrintPreview : public QDialog {
 public:
     explicit CDlgPrintPreview(QWidget* parent = nullptr);
+    ~CDlgPrintPreview() override;
 
     void Init(bool withRecords, CLabelsDoc* document);
 
@@ -123,6 +124,8 @@ private:
     QGroupBox* pagesGroup_ = nullptr;
     QLabel* pageValue_ = nullptr;
     QLabel* pageCountValue_ = nullptr;
+    // Hears the pictures drawn in the background (EpsPreviewCache).
+    int32_t drawingsHeard_ = 0;
 };
 
 // The Print Preview command of a card document: the dialog over the

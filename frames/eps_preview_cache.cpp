@@ -21,13 +21,15 @@ EpsPreviewCache::~EpsPreviewCache()
 }
 
 EpsPreviewCache::State EpsPreviewCache::Ask(const QByteArray& program, int32_t width, int32_t height,
-                                            const std::string& file, DibHandle* picture)
+                                            double dpiX, double dpiY, const std::string& file,
+                                            DibHandle* picture)
 {
     *picture = nullptr;
     // The picture is known by its PostScript, which holds the file's bytes:
     // a file changed on disk is drawn afresh.
     QByteArray key = QCryptographicHash::hash(program, QCryptographicHash::Sha256);
-    key += QByteArray::number(width) + 'x' + QByteArray::number(height);
+    key += QByteArray::number(width) + 'x' + QByteArray::number(height) + '@' + QByteArray::number(dpiX) + 'x' +
+           QByteArray::number(dpiY);
     if (const auto found = entries_.find(key); found != entries_.end()) {
         if (found->second.state == State::kReady) {
             DibHandle copy = DibHandleNew();
@@ -42,9 +44,9 @@ EpsPreviewCache::State EpsPreviewCache::Ask(const QByteArray& program, int32_t w
     // frees what it made.
     auto drawn = std::make_shared<DibHandleOwner>(nullptr);
     const bool started = StartLongWork(
-        [program, width, height, drawn](const std::atomic<bool>& cancelled) {
+        [program, width, height, dpiX, dpiY, drawn](const std::atomic<bool>& cancelled) {
             *drawn->address() =
-                GhostscriptRender(program, width, height, 72.0, 72.0, GhostscriptTimeLimitMs(), &cancelled);
+                GhostscriptRender(program, width, height, dpiX, dpiY, GhostscriptTimeLimitMs(), &cancelled);
         },
         [this, key, file, drawn] { Ended(key, file, drawn->release()); });
     if (!started)
@@ -53,10 +55,13 @@ EpsPreviewCache::State EpsPreviewCache::Ask(const QByteArray& program, int32_t w
     return State::kPending;
 }
 
-void EpsPreviewCache::SetListener(std::function<void(const std::string& file)> listener)
+int32_t EpsPreviewCache::AddListener(std::function<void(const std::string& file)> listener)
 {
-    listener_ = std::move(listener);
+    listeners_[nextListener_] = std::move(listener);
+    return nextListener_++;
 }
+
+void EpsPreviewCache::RemoveListener(int32_t id) { listeners_.erase(id); }
 
 void EpsPreviewCache::Ended(const QByteArray& key, const std::string& file, DibHandle picture)
 {
@@ -64,6 +69,14 @@ void EpsPreviewCache::Ended(const QByteArray& key, const std::string& file, DibH
     DibHandleFree(&entry.picture);
     entry.picture = picture;
     entry.state = picture ? State::kReady : State::kFailed;
-    if (listener_)
-        listener_(file);
+    if (picture)
+        failedFiles_.erase(file);
+    else
+        failedFiles_.insert(file);
+    // A listener may add or remove listeners as it hears: they are read as
+    // they were.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners)
+        if (listeners_.count(id))
+            listener(file);
 }

@@ -580,7 +580,7 @@ int32_t FrameObjImage::LoadDecoded()
 {
     // Paper never gets the stand-in shown while the picture is drawn for
     // the screen: it waits for the picture itself.
-    if (!awaitedFile_.empty() && outputShift_) {
+    if (!awaitedFile_.empty() && WaitsForPictures()) {
         StopAwaiting();
         DibHandleFree(&decoded_);
     }
@@ -626,7 +626,7 @@ int32_t FrameObjImage::LoadDecoded()
         std::vector<uint8_t> alpha;
         bool pending = false;
         if (DibHandle h = ImageLoadPicture(path, a_.tag, ReferenceDc(), forPaper ? &alpha : nullptr,
-                                           outputShift_ ? nullptr : &pending)) {
+                                           WaitsForPictures() ? nullptr : &pending)) {
             if (pending) {
                 ShowWhileDrawn(h, PathRecordToPosix(path));
                 return 0;
@@ -1039,6 +1039,11 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     return drawn;
 }
 
+bool FrameObjImage::WaitsForPictures() const
+{
+    return outputShift_ && !ContentHostOf(this)->InPrintPreview();
+}
+
 EpsPlacement FrameObjImage::PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const
 {
     EpsPlacement p;
@@ -1100,9 +1105,16 @@ bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& pic
 bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent)
 {
     // A file that is nowhere prints its preview without a word: the print
-    // preview draws this way too, at every paint.
+    // preview draws this way too.
     PathRecord file{};
     if (LocateFile(&file, false) != 0)
+        return false;
+    // The print preview shows the picture of the card view, or its
+    // stand-in, until the page is drawn in the background; while the
+    // card view's is drawn it waits for that first, as a file that fails
+    // there would fail here too.
+    const bool waits = WaitsForPictures();
+    if (!waits && !awaitedFile_.empty())
         return false;
     // Only the part of the picture's rectangle that the frame shows is
     // rendered, in device pixels.
@@ -1134,8 +1146,9 @@ bool FrameObjImage::DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQua
     IntRect& destination = placement.destination;
     destination = IntRect{destination.left - corner.x, destination.top - corner.y, destination.right - corner.x,
                           destination.bottom - corner.y};
+    bool pending = false;
     DibHandleOwner page(ImageRenderEps(file, placement, int32_t(width), int32_t(height), dpiX > 0 ? dpiX : 72,
-                                       dpiY > 0 ? dpiY : 72));
+                                       dpiY > 0 ? dpiY : 72, waits ? nullptr : &pending));
     if (!page.get())
         return false;
     DibHandleOwner mask;

@@ -223,6 +223,9 @@ protected:
     // picture's corners and printed as a picture within rect (their
     // bounds); false when it was not (the preview is printed instead).
     bool DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent);
+    // True when drawing waits for the pictures Ghostscript draws: paper
+    // does, the screen and the print preview show a stand-in meanwhile.
+    bool WaitsForPictures() const;
     // Where the EPS picture with the corners (view units) goes, in device
     // units less origin.
     EpsPlacement PlaceEps(Dc* dc, const CornerQuad& picture, IntPoint origin) const;

@@ -42,7 +42,7 @@ void FrameObjImage::ShowWhileDrawn(DibHandle standIn, const std::string& file)
     decodedFrom_ = kImageNoPosition;
     if (awaitedFile_.empty()) {
         static const bool listening = [] {
-            EpsPreviewCache::Shared().SetListener(DrawingEnded);
+            EpsPreviewCache::Shared().AddListener(DrawingEnded);
             return true;
         }();
         (void)listening;

@@ -101,29 +101,66 @@ int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPla
     return (refused || sent) ? 1 : 0;
 }
 
-DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
-                         double dpiX, double dpiY)
+namespace {
+
+// The Ghostscript program of ImageRenderEps; false when the box of the file
+// cannot be read.
+bool EpsPageProgram(const PathRecord& file, const EpsPlacement& placement, int32_t height, double dpiX, double dpiY,
+                    QByteArray* program)
 {
-    if (width <= 0 || height <= 0 || !(dpiX > 0) || !(dpiY > 0))
-        return nullptr;
     // Device pixels from the top-left corner, as the printer's PostScript
     // would have them.
-    std::string program = "%!PS\n " + Number(72.0 / dpiX) + " " + Number(72.0 / dpiY) + " scale 0 " +
-                          std::to_string(height) + " translate 1 -1 scale\n";
+    std::string text = "%!PS\n " + Number(72.0 / dpiX) + " " + Number(72.0 / dpiY) + " scale 0 " +
+                       std::to_string(height) + " translate 1 -1 scale\n";
+    PassThroughBuffer page;
+    if (ImageSendEps(&page, file, placement) != 0)
+        return false;
+    text += page.text();
+    text += "\nshowpage\n";
+    *program = QByteArray::fromStdString(text);
+    return true;
+}
+
+}  // namespace
+
+DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
+                         double dpiX, double dpiY, bool* pending)
+{
+    if (pending)
+        *pending = false;
+    if (width <= 0 || height <= 0 || !(dpiX > 0) || !(dpiY > 0))
+        return nullptr;
     // A picture that failed earlier in the print job fails again: its
     // cards take the stand-in at once.
     const std::string path = PathRecordToPosix(file);
     EpsJobMemory& job = EpsJobMemory::Shared();
     if (job.Failed(path))
         return nullptr;
-    PassThroughBuffer page;
-    if (ImageSendEps(&page, file, placement) != 0)
+    QByteArray program;
+    if (!EpsPageProgram(file, placement, height, dpiX, dpiY, &program))
         return nullptr;
-    program += page.text();
-    program += "\nshowpage\n";
+    // A painting that may not wait has the page drawn in the background,
+    // once for every placement, and never again once the file has failed.
+    if (pending && InsidePainting()) {
+        EpsPreviewCache& cache = EpsPreviewCache::Shared();
+        if (cache.FileFailed(path))
+            return nullptr;
+        DibHandle ready = nullptr;
+        switch (cache.Ask(program, width, height, dpiX, dpiY, path, &ready)) {
+        case EpsPreviewCache::State::kReady:
+            return ready;
+        case EpsPreviewCache::State::kPending:
+            *pending = true;
+            return nullptr;
+        case EpsPreviewCache::State::kFailed:
+            return nullptr;
+        case EpsPreviewCache::State::kNotStarted:
+            break;
+        }
+    }
     GhostscriptOutcome outcome = GhostscriptOutcome::kDrawn;
-    DibHandle rendered = GhostscriptRender(QByteArray::fromStdString(program), width, height, dpiX, dpiY,
-                                           GhostscriptTimeLimitMs(), nullptr, &outcome);
+    DibHandle rendered =
+        GhostscriptRender(program, width, height, dpiX, dpiY, GhostscriptTimeLimitMs(), nullptr, &outcome);
     job.Remember(path, FileName(file), outcome);
     return rendered;
 }
@@ -161,7 +198,7 @@ DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending)
     // the caller shows the stand-in meanwhile.
     if (pending && InsidePainting()) {
         DibHandle ready = nullptr;
-        switch (EpsPreviewCache::Shared().Ask(program, int32_t(width), int32_t(height), path, &ready)) {
+        switch (EpsPreviewCache::Shared().Ask(program, int32_t(width), int32_t(height), 72.0, 72.0, path, &ready)) {
         case EpsPreviewCache::State::kReady:
             return ready;
         case EpsPreviewCache::State::kPending:

@@ -47,8 +47,12 @@ int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPla
 // device units from the page's top-left corner (its window origin is the
 // page's own corner, y grows downwards). The page as a picture, or null
 // when the box cannot be read or Ghostscript is not there or fails.
+// Asked for while painting with pending given (the print preview), it does
+// not wait where the page can be drawn in the background: null, with
+// pending set, until it is drawn (EpsPreviewCache tells when); null at once
+// for a file whose drawing failed before.
 DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
-                         double dpiX, double dpiY);
+                         double dpiX, double dpiY, bool* pending = nullptr);
 
 // The file's bounding box drawn by Ghostscript at one pixel a point, the
 // size of its stand-in picture; null when the box cannot be read or

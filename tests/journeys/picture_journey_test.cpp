@@ -13,18 +13,22 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/needed_tools.h"
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_preview_dialog.h"
 #include "carddoc/labels_view.h"
 #include "foundation/path_record.h"
 #include "frames/curr_page_mng.h"
+#include "frames/eps_preview_cache.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_image.h"
 #include "graphics/eps_bounding_box.h"
@@ -473,6 +477,103 @@ TEST_F(PictureJourney, AnEpsThatNeverEndsPrintsItsStandInWithOneMessage)
               std::string::npos)
         << alerts.lastText();
     EXPECT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+}
+
+// What one paint of Print Preview's pane shows of its first card: the
+// pixels of the stand-in's grey and the dark ones, and whether the window's
+// events ran while the pane was painted.
+struct PreviewPaint {
+    int grey = 0;
+    int dark = 0;
+    bool eventsRan = false;
+};
+
+PreviewPaint PaintPreview(CDlgPrintPreview* preview)
+{
+    PreviewPaint shown;
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [ran] { *ran = true; });
+    const QImage pane = preview->Pane()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shown.eventsRan = *ran;
+    const IntRect c = preview->CellImage(0, 0);
+    const QRect cell = preview->OneCardView() ? pane.rect() : QRect(c.left + 1, c.top + 1, c.right - c.left - 2,
+                                                                    c.bottom - c.top - 2);
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QRgb p = pane.pixel(x, y) & 0xFFFFFF;
+            shown.grey += p == 0xC0C0C0u;
+            shown.dark += qGray(p) < 60;
+        }
+    return shown;
+}
+
+// Print Preview of cards whose EPS is slow to draw or never ends: the pane
+// paints at once with the stand-in, without running the window's events
+// while a card is half drawn; a picture that ends shows once drawn, and one
+// that never ends is tried once however the preview steps and zooms.
+TEST_F(PictureJourney, ThePreviewNeverWaitsForAnEpsAndTriesAFailedOneOnce)
+{
+    if (!Have("gs"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
+    // A card holding an EPS that takes ms to draw; its path in a comment
+    // makes it a picture no earlier drawing in the program has met.
+    const auto cardWith = [&](const std::string& eps, int ms) {
+        WriteFileBytes(eps, "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n% " + eps + "\n/t0 realtime def\n"
+                            "{ realtime t0 sub " + std::to_string(ms) + " gt { exit } if } loop\n"
+                            "0 0 moveto 50 0 lineto 50 50 lineto 0 50 lineto closepath fill\n%%EOF\n");
+        Tool("card new-picture '" + eps + ".lqx' '" + eps + "'");
+        return eps + ".lqx";
+    };
+    const auto preview = [&](const std::string& card, const std::function<void(CDlgPrintPreview*)>& look) {
+        ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+        OnNextDialog([&](QWidget* dialog) {
+            auto* shown = dynamic_cast<CDlgPrintPreview*>(dialog);
+            ASSERT_NE(shown, nullptr);
+            look(shown);
+            Reject()(dialog);
+        });
+        ASSERT_TRUE(Trigger("File > Print Preview..."));
+        EXPECT_EQ(PendingDialogs(), 0u);
+        ASSERT_TRUE(Trigger("File > Close"));
+    };
+
+    // Slow, then drawn.
+    preview(cardWith(TempFile("slow.eps"), 2500), [&](CDlgPrintPreview* shown) {
+        const PreviewPaint first = PaintPreview(shown);
+        EXPECT_FALSE(first.eventsRan) << "the painting ran the window's events";
+        EXPECT_GT(first.grey, 50) << "the stand-in is not shown";
+        PreviewPaint later = first;
+        for (int waited = 0; waited < 600 && (later.grey > 0 || later.dark == 0); ++waited) {
+            Settle(50);
+            later = PaintPreview(shown);
+        }
+        EXPECT_EQ(later.grey, 0) << "the picture never replaced its stand-in";
+        EXPECT_GT(later.dark, 50);
+    });
+
+    // Never ending: stopped at the limit, once.
+    qputenv("TESSALINE_PICTURE_TIME_LIMIT_MS", "500");
+    const std::string forever = TempFile("forever.eps");
+    const std::string card = cardWith(forever, 1000000);
+    CountingGhostscript gs;
+    preview(card, [&](CDlgPrintPreview* shown) {
+        std::vector<PreviewPaint> paints{PaintPreview(shown)};
+        for (int waited = 0; waited < 200 && !EpsPreviewCache::Shared().FileFailed(forever); ++waited)
+            Settle(50);
+        // The back, the front again, the front as one card.
+        for (QToolButton* step : {shown->NextButton(), shown->PreviousButton(), shown->ViewToggle()}) {
+            step->click();
+            paints.push_back(PaintPreview(shown));
+        }
+        Settle(200);
+        for (size_t i = 0; i < paints.size(); ++i) {
+            EXPECT_FALSE(paints[i].eventsRan) << "paint " << i << " ran the window's events";
+            EXPECT_TRUE(i == 1 || paints[i].grey > 50) << "paint " << i << " shows no stand-in";
+        }
+    });
+    qunsetenv("TESSALINE_PICTURE_TIME_LIMIT_MS");
+    EXPECT_EQ(gs.Runs(), 1) << "the picture was drawn again after it ran out of time";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace
