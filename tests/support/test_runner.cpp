@@ -214,7 +214,8 @@ void Supervisor::Take(const ProgressEvent& event, ChildEnd* end, pid_t child, in
         if (event.result == "skipped" && end->running->skipReason.empty() && ToolsRequired()) {
             // A skip on CI says why the test can't hold there.
             end->running->result = "failed";
-            end->running->failures.push_back("skipped under CI=true without saying why");
+            static const std::string kWhy = "skipped under CI=true without saying why";
+            end->running->failures.push_back(kWhy);
             result_ = 1;
             std::printf("[  FAILED  ] %s.%s was skipped under CI=true without saying why\n", event.suite.c_str(),
                         event.test.c_str());
@@ -267,7 +268,10 @@ ChildEnd Supervisor::RunChild(const std::vector<std::string>& arguments)
                 ProgressEvent event;
                 if (ParseProgressLine(pending.substr(0, newline), &event)) {
                     Take(event, &end, child, &end.status, &ended);
-                    since = Clock::now();
+                    // The time runs from where the child moved on to, not
+                    // from its last failure.
+                    if (event.kind == 'P' || event.kind == 'S' || event.kind == 'E')
+                        since = Clock::now();
                 }
             }
         }
@@ -377,9 +381,12 @@ int Supervisor::Run(const std::string& xmlPath)
         excluded_.push_back(filter.substr(minus + 1));
 
     for (bool again = true; again && !gStopSignal;) {
-        std::string childFilter = "--gtest_filter=" + (positive.empty() ? std::string("*") : positive);
-        if (!excluded_.empty())
-            childFilter += "-" + Join(excluded_);
+        std::string childFilter = "--gtest_filter=";
+        childFilter += positive.empty() ? std::string("*") : positive;
+        if (!excluded_.empty()) {
+            childFilter += '-';
+            childFilter += Join(excluded_);
+        }
         std::vector<std::string> childArguments = arguments;
         childArguments.push_back(childFilter);
         again = Judge(RunChild(childArguments));
