@@ -97,6 +97,9 @@ step "fuzz targets" fuzz
 [ "${TESSALINE_THREADS:-0}" = 1 ] || exit 0
 
 threads=${TESSALINE_THREAD_BUILD_DIR:-build-threads}
+# The build runs programs of its own (the artwork, the dictionary), which
+# the race checker watches as well.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
 build_threads() {
   [ -f "$threads/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$threads" -G Ninja \
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
@@ -107,8 +110,7 @@ build_threads() {
 }
 
 tests_threads() {
-  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" \
-    ctest --test-dir "$threads" -j "$jobs" -L threads --timeout 900
+  ctest --test-dir "$threads" -j "$jobs" -L threads --timeout 900
 }
 
 step "ThreadSanitizer build ($threads)" build_threads

@@ -139,6 +139,7 @@ private:
     std::vector<std::string> excluded_;  // what the next child leaves out
     std::vector<std::string> stopped_;
     std::vector<std::string> looseFailures_;
+    bool ownReport_ = false;
     int result_ = 0;
 };
 
@@ -146,8 +147,10 @@ pid_t Supervisor::StartChild(const std::vector<std::string>& arguments, int prog
 {
     EnvironmentSettings environment = folder_.NewRunFolder();
     environment.emplace_back(kProgressVariable, std::to_string(progressFd));
-    // The supervisor writes the report from what every child said.
-    environment.emplace_back("GTEST_OUTPUT", "");
+    // The supervisor writes the XML report from what every child said;
+    // another kind (JSON) each child writes itself.
+    if (ownReport_)
+        environment.emplace_back("GTEST_OUTPUT", "");
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -368,11 +371,12 @@ bool Supervisor::Judge(const ChildEnd& end)
 
 int Supervisor::Run(const std::string& xmlPath)
 {
+    ownReport_ = !xmlPath.empty();
     BecomeSubreaper();
     CatchStopSignals();
     std::vector<std::string> arguments;
     for (const std::string& argument : arguments_)
-        if (argument.rfind("--gtest_filter=", 0) != 0 && argument.rfind("--gtest_output=", 0) != 0)
+        if (argument.rfind("--gtest_filter=", 0) != 0 && (!ownReport_ || argument.rfind("--gtest_output=", 0) != 0))
             arguments.push_back(argument);
     const std::string filter = GTEST_FLAG_GET(filter);
     const size_t minus = filter.find('-');
