@@ -105,8 +105,8 @@ build_threads() {
     -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
     -DTESSALINE_THREAD_SANITIZE=ON -DTESSALINE_BENCHMARKS=OFF
   cmake -S . -B "$threads" -DTESSALINE_WERROR=$werror >/dev/null
-  # Only the suites that hold the groups labelled "threads".
-  cmake --build "$threads" -j "$jobs" --target test_platform test_journeys
+  # Only the suite that holds the groups labelled "threads".
+  cmake --build "$threads" -j "$jobs" --target test_platform
 }
 
 tests_threads() {
