@@ -68,13 +68,10 @@ SuiteFolder::SuiteFolder()
     root_ = pattern;
 }
 
-SuiteFolder::~SuiteFolder() { Remove(); }
-
-void SuiteFolder::Remove()
+SuiteFolder::~SuiteFolder()
 {
     if (!root_.empty())
         RemoveTree(root_);
-    root_.clear();
 }
 
 EnvironmentSettings SuiteFolder::NewRunFolder()

@@ -35,10 +35,6 @@ public:
     // Removes the folder of the process that ended.
     void RemoveRunFolder();
 
-    // Removes everything, from a signal's handling as well as the
-    // destructor.
-    void Remove();
-
 private:
     std::string root_;
     std::string run_;
