@@ -120,6 +120,19 @@ TEST_F(SafetyNetTearDownSubject, DISABLED_PassesBeforeItsSuiteHangs) {}
 
 TEST(SafetyNetAfterSubject, DISABLED_RunsAfterTheTearDownStopped) {}
 
+// Hangs as the program exits, after every test, in the process that ran
+// the subject below (not its supervisor).
+bool gHangAtExit = false;
+struct HangAtExit {
+    ~HangAtExit()
+    {
+        while (gHangAtExit)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+} hangAtExit;
+
+TEST(SafetyNetSubject, DISABLED_PassesThenHangsAtExit) { gHangAtExit = true; }
+
 struct SubjectRun {
     int exitCode = -1;
     double seconds = 0;
@@ -214,7 +227,7 @@ TEST(TestSafetyNet, ATestThatNeverEndsIsStoppedAndNamedAndTheRestRun)
     EXPECT_TRUE(Contains(report, "<testcase name=\"DISABLED_RunsAfterTheOneStopped\" status=\"run\" result=\"completed\"")) << report;
 }
 
-TEST(TestSafetyNet, AHangInASuitesTearDownIsStoppedAndNamed)
+TEST(TestSafetyNet, AHangInASuitesTearDownOrAtExitIsStoppedAndNamed)
 {
     const SubjectRun run = RunSubjects(QStringLiteral("SafetyNetTearDownSubject.*:SafetyNetAfterSubject.*"), Supervised(2));
     EXPECT_EQ(run.exitCode, 1) << run.output;
@@ -224,6 +237,13 @@ TEST(TestSafetyNet, AHangInASuitesTearDownIsStoppedAndNamed)
         << run.output;
     EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetAfterSubject.DISABLED_RunsAfterTheTearDownStopped"))
         << run.output;
+
+    const SubjectRun atExit = RunSubjects(QStringLiteral("SafetyNetSubject.DISABLED_PassesThenHangsAtExit"), Supervised(2));
+    EXPECT_EQ(atExit.exitCode, 1) << atExit.output;
+    EXPECT_LT(atExit.seconds, 30) << atExit.output;
+    EXPECT_TRUE(Contains(atExit.output, "[ TIMEOUT  ] the program's exit (the application's tear-down, static "
+                                        "destructors) did not end within 2 s"))
+        << atExit.output;
 }
 
 TEST(TestSafetyNet, AProcessATestLeftRunningEndsWithItEvenDetached)
