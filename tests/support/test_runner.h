@@ -10,10 +10,11 @@
 //   stopped: a test, a test suite's set-up or tear-down, the global
 //   environments, the program's start or exit. The tests after it run on
 //   in a new child, in a fresh folder; a crash is named the same way.
-// - Every process a test started ends with it, even one that left the
-//   child's process group (support/descendants.h); and all of them when
-//   the child ends, or when the supervisor is stopped (Ctrl+C, SIGTERM),
-//   which then removes its folder too.
+// - A process a test left running on its own (setsid, a detached start)
+//   ends with the test (support/descendants.h); every other one when the
+//   child ends, so that what a suite's set-up starts for all its tests
+//   lives on until then. All of them end when the supervisor is stopped
+//   (Ctrl+C, SIGTERM), which then removes its folder too.
 // - The XML report (--gtest_output=xml) holds every test of every child,
 //   a stopped one as a failure (support/junit_report.h).
 // - Under CI=true a test that skips without saying why fails.
