@@ -5,7 +5,10 @@
 #   2. every suite again on a clang build with AddressSanitizer and
 #      UndefinedBehaviorSanitizer, which also builds the libFuzzer targets;
 #   3. each fuzz target for a fixed time (TESSALINE_FUZZ_SECONDS, 5 by
-#      default).
+#      default);
+#   4. with TESSALINE_THREADS=1, the suites of the code that works on
+#      threads (ctest label "threads") on a clang build with
+#      ThreadSanitizer.
 # TESSALINE_QUICK=1 runs step 1 only. It stops at the first step that
 # fails; each step says how long it took (wall clock, and the processor
 # time of everything it ran). Under CI=true a compiler warning fails the
@@ -90,3 +93,25 @@ step "sanitizer and fuzz build ($san)" build_sanitized
 sanitizer_environment
 step "tests under sanitizers" tests_sanitized
 step "fuzz targets" fuzz
+
+[ "${TESSALINE_THREADS:-0}" = 1 ] || exit 0
+
+threads=${TESSALINE_THREAD_BUILD_DIR:-build-threads}
+# The build runs programs of its own (the artwork, the dictionary), which
+# the race checker watches as well.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
+build_threads() {
+  [ -f "$threads/CMakeCache.txt" ] || CC=clang CXX=clang++ cmake -S . -B "$threads" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1" \
+    -DTESSALINE_THREAD_SANITIZE=ON -DTESSALINE_BENCHMARKS=OFF
+  cmake -S . -B "$threads" -DTESSALINE_WERROR=$werror >/dev/null
+  # Only the suite that holds the groups labelled "threads".
+  cmake --build "$threads" -j "$jobs" --target test_platform
+}
+
+tests_threads() {
+  ctest --test-dir "$threads" -j "$jobs" -L threads --timeout 900
+}
+
+step "ThreadSanitizer build ($threads)" build_threads
+step "tests of the threads under ThreadSanitizer" tests_threads

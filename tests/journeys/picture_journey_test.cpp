@@ -352,7 +352,9 @@ TEST_F(PictureJourney, AnEpsThatNeverEndsCanBeCancelledWhileTheWindowLives)
         tick->start(20);
         // After a while the progress has moved on, then Cancel is pressed,
         // and pressed again until the window is gone.
-        auto* answer = new QTimer();
+        // Owned by the application too: its deleteLater needs an event
+        // loop, and the test may have none left to run.
+        auto* answer = new QTimer(QCoreApplication::instance());
         QPointer<QProgressDialog> alive(progress);
         QObject::connect(answer, &QTimer::timeout, [&, alive, answer] {
             if (!alive || !alive->isVisible()) {

@@ -139,8 +139,8 @@ TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
 // characters drawn one by one land.
 TEST(PostScriptJob, ATurnedRunLandsWhereItsCharactersDrawnOneByOneDo)
 {
-    if (QProcess::execute("sh", {"-c", "command -v gs >/dev/null"}) != 0)
-        GTEST_SKIP() << "Ghostscript is needed";
+    if (!HaveTool("gs"))
+        SKIP_FOR_MISSING_TOOL();
     TempDir dir;
     LogFont font;
     font.height = -24;

@@ -1,16 +1,36 @@
 // The suites' own safety nets (support/test_runner.h): a modal window
-// nobody answers is closed and fails its test by name, and a test that
-// never ends is stopped and named; either way the tests after it run. The
-// subjects are disabled tests of this suite, run in a child process.
+// nobody answers is closed and fails its test by name; a hang anywhere is
+// stopped and named, and the tests after it run on; what a test started
+// ends with it; a leak, a crash or a skip CI can't accept fails by name;
+// and the suite sees none of the machine's printers. The subjects are
+// disabled tests of this suite, run in a child process.
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <thread>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTimer>
+
+#include "support/needed_tools.h"
+#include "support/shell.h"
+#include "support/temp_dir.h"
+#include "support/test_runner.h"
 
 namespace {
+
+// Where a subject leaves what the test reads back.
+std::string SubjectFile(const char* name)
+{
+    return std::string(std::getenv("TESSALINE_SUBJECT_FOLDER") ? std::getenv("TESSALINE_SUBJECT_FOLDER") : "/nonexistent") +
+           "/" + name;
+}
 
 TEST(SafetyNetSubject, DISABLED_LeavesAMessageBoxOpen)
 {
@@ -28,24 +48,122 @@ TEST(SafetyNetSubject, DISABLED_NeverEnds)
 
 TEST(SafetyNetSubject, DISABLED_RunsAfterTheOneStopped) {}
 
+TEST(SafetyNetSubject, DISABLED_LeavesADetachedProcess)
+{
+    const QString pidFile = QString::fromStdString(SubjectFile("grandchild"));
+    ASSERT_TRUE(QProcess::startDetached(QStringLiteral("setsid"),
+                                        {QStringLiteral("sh"), QStringLiteral("-c"),
+                                         QStringLiteral("echo $$ > \"$1.new\" && mv \"$1.new\" \"$1\" && exec sleep 600"),
+                                         QStringLiteral("sh"), pidFile}));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(pidFile) && waited.elapsed() < 20000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(QFile::exists(pidFile));
+}
+
+TEST(SafetyNetSubject, DISABLED_MarksItsFolderAndCrashes)
+{
+    WriteFileBytes(std::string(std::getenv("HOME")) + "/mark", "left by a test that crashed");
+    WriteFileBytes(std::string(std::getenv("TMPDIR")) + "/mark", "left by a test that crashed");
+    std::abort();
+}
+
+TEST(SafetyNetSubject, DISABLED_FindsNoMarkOfTheOneBefore)
+{
+    EXPECT_FALSE(std::filesystem::exists(std::string(std::getenv("HOME")) + "/mark"));
+    EXPECT_FALSE(std::filesystem::exists(std::string(std::getenv("TMPDIR")) + "/mark"));
+}
+
+TEST(SafetyNetSubject, DISABLED_NeedsAToolNobodyHas)
+{
+    if (!HaveTool("tessaline-planted-missing-tool"))
+        SKIP_FOR_MISSING_TOOL();
+}
+
+TEST(SafetyNetSubject, DISABLED_SkipsWithoutSayingWhy) { GTEST_SKIP(); }
+
+// Made in a slot, as most of the program's work is: the leak check must
+// see it there.
+__attribute__((noinline)) void LeakFourKilobytesInASlot()
+{
+    static char* volatile kept;
+    kept = new char[4096];
+    kept[0] = 1;
+    kept = nullptr;
+}
+
+TEST(SafetyNetSubject, DISABLED_LeaksInATimerSlot)
+{
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] {
+        LeakFourKilobytesInASlot();
+        ran = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!ran && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(ran);
+}
+
+class SafetyNetTearDownSubject : public ::testing::Test {
+protected:
+    static void TearDownTestSuite()
+    {
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+};
+
+TEST_F(SafetyNetTearDownSubject, DISABLED_PassesBeforeItsSuiteHangs) {}
+
+TEST(SafetyNetAfterSubject, DISABLED_RunsAfterTheTearDownStopped) {}
+
+// Hangs as the program exits, after every test, in the process that ran
+// the subject below (not its supervisor).
+bool gHangAtExit = false;
+struct HangAtExit {
+    ~HangAtExit()
+    {
+        while (gHangAtExit)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+} hangAtExit;
+
+TEST(SafetyNetSubject, DISABLED_PassesThenHangsAtExit) { gHangAtExit = true; }
+
 struct SubjectRun {
     int exitCode = -1;
     double seconds = 0;
     std::string output;
 };
 
-SubjectRun RunSubjects(const QString& filter, const QString& variable, const QString& value)
+QProcessEnvironment SubjectEnvironment(const QString& variable, const QString& value)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("TESSALINE_TEST_TIMEOUT"));
+    for (const char* name : {"TESSALINE_TEST_TIMEOUT", "CI", "GTEST_OUTPUT"})
+        environment.remove(QString::fromLatin1(name));
     environment.insert(variable, value);
+    return environment;
+}
+
+void StartSubjects(QProcess* child, const QString& filter, const QProcessEnvironment& environment,
+                   const QStringList& more = {})
+{
+    child->setProcessEnvironment(environment);
+    child->setProcessChannelMode(QProcess::MergedChannels);
+    child->start(QCoreApplication::applicationFilePath(),
+                 QStringList{QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + filter} +
+                     more);
+}
+
+SubjectRun RunSubjects(const QString& filter, const QProcessEnvironment& environment, const QStringList& more = {})
+{
     QProcess child;
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::MergedChannels);
     QElapsedTimer clock;
     clock.start();
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + filter});
+    StartSubjects(&child, filter, environment, more);
     SubjectRun run;
     if (!child.waitForFinished(120000)) {
         child.kill();
@@ -57,6 +175,18 @@ SubjectRun RunSubjects(const QString& filter, const QString& variable, const QSt
     run.output = child.readAll().toStdString();
     return run;
 }
+
+SubjectRun RunSubjects(const QString& filter, const QString& variable, const QString& value)
+{
+    return RunSubjects(filter, SubjectEnvironment(variable, value));
+}
+
+QProcessEnvironment Supervised(int seconds)
+{
+    return SubjectEnvironment(QStringLiteral("TESSALINE_TEST_TIMEOUT"), QString::number(seconds));
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(TestSafetyNet, AModalWindowNobodyAnswersIsClosedAndFailsItsTestByName)
 {
@@ -77,9 +207,10 @@ TEST(TestSafetyNet, AModalWindowNobodyAnswersIsClosedAndFailsItsTestByName)
 
 TEST(TestSafetyNet, ATestThatNeverEndsIsStoppedAndNamedAndTheRestRun)
 {
+    TempDir dir;
     const SubjectRun run = RunSubjects(
         QStringLiteral("SafetyNetSubject.DISABLED_NeverEnds:SafetyNetSubject.DISABLED_RunsAfterTheOneStopped"),
-        QStringLiteral("TESSALINE_TEST_TIMEOUT"), QStringLiteral("2"));
+        Supervised(2), {QStringLiteral("--gtest_output=xml:") + QString::fromStdString(dir.file("report.xml"))});
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_LT(run.seconds, 30) << run.output;
     EXPECT_NE(run.output.find("[ TIMEOUT  ] SafetyNetSubject.DISABLED_NeverEnds did not end within 2 s"),
@@ -88,6 +219,135 @@ TEST(TestSafetyNet, ATestThatNeverEndsIsStoppedAndNamedAndTheRestRun)
     EXPECT_NE(run.output.find("[       OK ] SafetyNetSubject.DISABLED_RunsAfterTheOneStopped"), std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("[  STOPPED ] SafetyNetSubject.DISABLED_NeverEnds"), std::string::npos) << run.output;
+    // The report holds both children's tests, the stopped one failed.
+    const std::string report = ReadFileBytes(dir.file("report.xml"));
+    EXPECT_TRUE(Contains(report, "<testsuites tests=\"2\" failures=\"1\"")) << report;
+    EXPECT_TRUE(Contains(report, "<testcase name=\"DISABLED_NeverEnds\"")) << report;
+    EXPECT_TRUE(Contains(report, "did not end within 2 s]]></failure>")) << report;
+    EXPECT_TRUE(Contains(report, "<testcase name=\"DISABLED_RunsAfterTheOneStopped\" status=\"run\" result=\"completed\"")) << report;
+}
+
+TEST(TestSafetyNet, AHangInASuitesTearDownOrAtExitIsStoppedAndNamed)
+{
+    const SubjectRun run = RunSubjects(QStringLiteral("SafetyNetTearDownSubject.*:SafetyNetAfterSubject.*"), Supervised(2));
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_LT(run.seconds, 30) << run.output;
+    EXPECT_TRUE(Contains(run.output, "[ TIMEOUT  ] the tear-down of test suite SafetyNetTearDownSubject "
+                                     "(TearDownTestSuite) did not end within 2 s"))
+        << run.output;
+    EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetAfterSubject.DISABLED_RunsAfterTheTearDownStopped"))
+        << run.output;
+
+    const SubjectRun atExit = RunSubjects(QStringLiteral("SafetyNetSubject.DISABLED_PassesThenHangsAtExit"), Supervised(2));
+    EXPECT_EQ(atExit.exitCode, 1) << atExit.output;
+    EXPECT_LT(atExit.seconds, 30) << atExit.output;
+    EXPECT_TRUE(Contains(atExit.output, "[ TIMEOUT  ] the program's exit (the application's tear-down, static "
+                                        "destructors) did not end within 2 s"))
+        << atExit.output;
+}
+
+TEST(TestSafetyNet, AProcessATestLeftRunningEndsWithItEvenDetached)
+{
+    TempDir dir;
+    QProcessEnvironment environment = Supervised(60);
+    environment.insert(QStringLiteral("TESSALINE_SUBJECT_FOLDER"), QString::fromStdString(dir.path()));
+    const SubjectRun run = RunSubjects(QStringLiteral("SafetyNetSubject.DISABLED_LeavesADetachedProcess"), environment);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const pid_t grandchild = pid_t(std::atol(ReadFileBytes(dir.file("grandchild")).c_str()));
+    ASSERT_GT(grandchild, 0) << run.output;
+    const bool alive = ::kill(grandchild, 0) == 0;
+    EXPECT_FALSE(alive) << "the detached process " << grandchild << " still runs";
+    if (alive)
+        ::kill(grandchild, SIGKILL);
+}
+
+TEST(TestSafetyNet, TheTestsAfterACrashRunInAFreshFolder)
+{
+    const SubjectRun run = RunSubjects(
+        QStringLiteral("SafetyNetSubject.DISABLED_MarksItsFolderAndCrashes:SafetyNetSubject.DISABLED_FindsNoMarkOfTheOneBefore"),
+        Supervised(60));
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "[  STOPPED ] SafetyNetSubject.DISABLED_MarksItsFolderAndCrashes (the suite died of signal"))
+        << run.output;
+    EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetSubject.DISABLED_FindsNoMarkOfTheOneBefore")) << run.output;
+}
+
+TEST(TestSafetyNet, UnderCiASkipForAMissingToolOrWithoutAReasonFails)
+{
+    const QString missingTool = QStringLiteral("SafetyNetSubject.DISABLED_NeedsAToolNobodyHas");
+    const QString noReason = QStringLiteral("SafetyNetSubject.DISABLED_SkipsWithoutSayingWhy");
+    // Elsewhere both are skips, and a run of nothing but skips says so.
+    for (const QString& subject : {missingTool, noReason}) {
+        const SubjectRun run = RunSubjects(subject, Supervised(60));
+        EXPECT_EQ(run.exitCode, kEveryTestSkipped) << run.output;
+        EXPECT_TRUE(Contains(run.output, "[  SKIPPED ] " + subject.toStdString())) << run.output;
+    }
+    QProcessEnvironment ci = Supervised(60);
+    ci.insert(QStringLiteral("CI"), QStringLiteral("true"));
+    for (const QString& subject : {missingTool, noReason}) {
+        const SubjectRun run = RunSubjects(subject, ci);
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_TRUE(Contains(run.output, "[  FAILED  ] " + subject.toStdString())) << run.output;
+    }
+}
+
+TEST(TestSafetyNet, ALeakInASlotFailsTheSuiteNamingWhereItWasMade)
+{
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    const SubjectRun run = RunSubjects(QStringLiteral("SafetyNetSubject.DISABLED_LeaksInATimerSlot"), Supervised(120));
+    EXPECT_NE(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(Contains(run.output, "Direct leak of 4096 byte(s)")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "LeakFourKilobytesInASlot")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "[  STOPPED ] (outside any test).the program's exit")) << run.output;
+#else
+    GTEST_SKIP() << "only a build with the leak checker (TESSALINE_SANITIZE) sees a leak";
+#endif
+}
+
+TEST(TestSafetyNet, AStoppedSupervisorLeavesNoFolderAndNoTestRunning)
+{
+    TempDir dir;
+    QProcessEnvironment environment = Supervised(60);
+    environment.insert(QStringLiteral("TMPDIR"), QString::fromStdString(dir.path()));
+    const auto suiteFolders = [&dir] {
+        return QDir(QString::fromStdString(dir.path())).entryList({QStringLiteral("tessaline-suite-*")}, QDir::Dirs);
+    };
+    const auto startHanging = [&](QProcess* supervisor) {
+        StartSubjects(supervisor, QStringLiteral("SafetyNetSubject.DISABLED_NeverEnds"), environment);
+        QElapsedTimer waited;
+        waited.start();
+        while (!supervisor->readAll().contains("[ RUN      ]") && waited.elapsed() < 60000)
+            supervisor->waitForReadyRead(100);
+    };
+    {
+        QProcess supervisor;
+        startHanging(&supervisor);
+        EXPECT_EQ(suiteFolders().size(), 1);
+        ::kill(pid_t(supervisor.processId()), SIGTERM);
+        EXPECT_TRUE(supervisor.waitForFinished(30000));
+        EXPECT_EQ(supervisor.exitCode(), 128 + SIGTERM);
+        EXPECT_TRUE(suiteFolders().isEmpty()) << suiteFolders().join(' ').toStdString();
+    }
+    {
+        // Nobody can catch SIGKILL: the folder stays until the next suite
+        // starts there, and the test goes with its supervisor.
+        QProcess supervisor;
+        startHanging(&supervisor);
+        supervisor.kill();
+        EXPECT_TRUE(supervisor.waitForFinished(30000));
+        const SubjectRun next = RunSubjects(QStringLiteral("SafetyNetSubject.DISABLED_RunsAfterTheOneStopped"), environment);
+        EXPECT_EQ(next.exitCode, 0) << next.output;
+        EXPECT_TRUE(suiteFolders().isEmpty()) << suiteFolders().join(' ').toStdString();
+    }
+}
+
+// Each suite is set up with no print server: a test gets the printers it
+// sets up itself, whatever queue or default paper this machine has.
+TEST(TestSafetyNet, TheSuiteSeesNoneOfTheMachinesPrinters)
+{
+    EXPECT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty())
+        << QPrinterInfo::availablePrinterNames().join(' ').toStdString();
+    EXPECT_TRUE(QPrinterInfo::defaultPrinter().isNull());
 }
 
 }  // namespace

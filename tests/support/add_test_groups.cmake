@@ -5,7 +5,7 @@
 # time, keeps a sanitizer build from running its suites while it builds.
 #
 # Set by the including script: suite, program, labels, group_timeout,
-# test_timeout.
+# test_timeout, thread_groups (the groups that are labelled "threads" too).
 if(NOT EXISTS "${program}")
   add_test("${suite}" "${program}")
   set_tests_properties("${suite}" PROPERTIES LABELS "${labels}")
@@ -26,10 +26,18 @@ string(REPLACE "\n" ";" lines "${listing}")
 foreach(line IN LISTS lines)
   if(line MATCHES "^([^ ]+)\\.[ ]*$")
     set(group "${CMAKE_MATCH_1}")
+    set(group_labels ${labels})
+    # ctest reads this without a project's policies: no IN_LIST here.
+    list(FIND thread_groups "${group}" thread_group)
+    if(thread_group GREATER -1)
+      list(APPEND group_labels threads)
+    endif()
     add_test("${suite}/${group}" "${program}" "--gtest_filter=${group}.*")
     set_tests_properties("${suite}/${group}" PROPERTIES
-      LABELS "${labels}"
+      LABELS "${group_labels}"
       TIMEOUT ${group_timeout}
+      # The supervisor's exit code when every test it ran was skipped.
+      SKIP_RETURN_CODE 77
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSALINE_TEST_TIMEOUT=${test_timeout}")
   endif()
 endforeach()

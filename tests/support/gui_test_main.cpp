@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "support/modal_answer.h"
 #include "support/modal_watchdog.h"
 #include "support/test_runner.h"
 #include "tools/stand_ins/stand_in_hosts.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         QApplication app(count, arguments);
         ModalWatchdog watchdog;
-        return RUN_ALL_TESTS();
+        const int result = RUN_ALL_TESTS();
+        EndModalAnswers();
+        return result;
     });
 }

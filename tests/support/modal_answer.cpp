@@ -7,10 +7,18 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
 constexpr int kRetryMs = 10;
+
+// The answers that own themselves and are still there.
+std::set<ModalAnswer*>& OwnAnswers()
+{
+    static std::set<ModalAnswer*> answers;
+    return answers;
+}
 
 std::string RunningTest()
 {
@@ -29,7 +37,7 @@ ModalAnswer::ModalAnswer(std::function<void(QWidget*)> act) : act_(std::move(act
     timer_.start();
 }
 
-ModalAnswer::~ModalAnswer() = default;
+ModalAnswer::~ModalAnswer() { OwnAnswers().erase(this); }
 
 void ModalAnswer::Tick()
 {
@@ -38,7 +46,10 @@ void ModalAnswer::Tick()
         done_ = true;
         timer_.stop();
         if (ownsItself_)
-            QTimer::singleShot(0, [this] { delete this; });
+            QTimer::singleShot(0, [this] {
+                if (OwnAnswers().count(this))
+                    delete this;
+            });
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
@@ -53,7 +64,15 @@ void ModalAnswer::Tick()
 
 void AnswerNextModal(std::function<void(QWidget*)> act)
 {
-    (new ModalAnswer(std::move(act)))->ownsItself_ = true;
+    auto* answer = new ModalAnswer(std::move(act));
+    answer->ownsItself_ = true;
+    OwnAnswers().insert(answer);
+}
+
+void EndModalAnswers()
+{
+    while (!OwnAnswers().empty())
+        delete *OwnAnswers().begin();
 }
 
 void AnswerFileDialog(QFileDialog* dialog, const QString& path)

@@ -34,6 +34,10 @@ public:
 
 private:
     friend void AnswerNextModal(std::function<void(QWidget*)> act);
+
+// Ends the answers of AnswerNextModal still waiting: the last test's end
+// leaves no event loop to end them, and the application goes after it.
+void EndModalAnswers();
     void Tick();
 
     std::function<void(QWidget*)> act_;
@@ -49,6 +53,10 @@ private:
 // lives until its window has closed, or until the test that asked for it
 // ends.
 void AnswerNextModal(std::function<void(QWidget*)> act);
+
+// Ends the answers of AnswerNextModal still waiting: the last test's end
+// leaves no event loop to end them, and the application goes after it.
+void EndModalAnswers();
 
 // Gives a file dialog the name where it reads it, in its file name field
 // (selectFile leaves that field alone while it has the keyboard focus, and

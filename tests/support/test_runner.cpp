@@ -5,111 +5,28 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <optional>
-#include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <poll.h>
+#include <string>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/descendants.h"
+#include "support/junit_report.h"
+#include "support/needed_tools.h"
+#include "support/suite_folder.h"
+#include "support/test_progress.h"
+
 namespace {
 
 constexpr const char* kProgressVariable = "TESSALINE_TEST_PROGRESS_FD";
-
-// ---- the suite's own folder ----
-
-void MakeFolder(const std::string& path, mode_t mode)
-{
-    ::mkdir(path.c_str(), mode);
-    ::chmod(path.c_str(), mode);
-}
-
-// Tests leave folders they made read-only; the owner may open them again.
-void RemoveTree(const std::filesystem::path& root)
-{
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_directory(error) && !it->is_symlink(error))
-            ::chmod(it->path().c_str(), 0700);
-    }
-    ::chmod(root.c_str(), 0700);
-    // Once more now every folder can be entered.
-    for (auto it = std::filesystem::recursive_directory_iterator(root, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_directory(error) && !it->is_symlink(error))
-            ::chmod(it->path().c_str(), 0700);
-    }
-    std::filesystem::remove_all(root, error);
-}
-
-class SuiteFolder {
-public:
-    SuiteFolder()
-    {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessaline-suite-XXXXXX";
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("tessaline test: cannot make the suite's folder");
-            return;
-        }
-        root_ = pattern;
-        const std::string home = root_ + "/home";
-        MakeFolder(home, 0700);
-        MakeFolder(root_ + "/tmp", 0700);
-        MakeFolder(root_ + "/runtime", 0700);
-        MakeFolder(home + "/.config", 0700);
-        MakeFolder(home + "/.cache", 0700);
-        MakeFolder(home + "/.local", 0700);
-        MakeFolder(home + "/.local/share", 0700);
-        ::setenv("HOME", home.c_str(), 1);
-        ::setenv("TMPDIR", (root_ + "/tmp").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", (home + "/.cache").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (root_ + "/runtime").c_str(), 1);
-    }
-    ~SuiteFolder()
-    {
-        if (!root_.empty())
-            RemoveTree(root_);
-    }
-    SuiteFolder(const SuiteFolder&) = delete;
-    SuiteFolder& operator=(const SuiteFolder&) = delete;
-
-private:
-    std::string root_;
-};
-
-// ---- the child's report of its progress ----
-
-// Writes "S name" as a test starts and "E name" as it ends, straight to the
-// pipe, so that the line is there even when the child is stopped.
-class ProgressReport : public ::testing::EmptyTestEventListener {
-public:
-    explicit ProgressReport(int fd) : fd_(fd) {}
-    void OnTestStart(const ::testing::TestInfo& test) override { Say('S', test); }
-    void OnTestEnd(const ::testing::TestInfo& test) override { Say('E', test); }
-
-private:
-    void Say(char what, const ::testing::TestInfo& test) const
-    {
-        const std::string line = std::string(1, what) + " " + test.test_suite_name() + "." + test.name() + "\n";
-        for (size_t done = 0; done < line.size();) {
-            const ssize_t n = ::write(fd_, line.data() + done, line.size() - done);
-            if (n <= 0 && errno != EINTR)
-                return;
-            if (n > 0)
-                done += size_t(n);
-        }
-    }
-    int fd_;
-};
+constexpr const char* kOutsideTests = "(outside any test)";
 
 int RunHere(int argc, char** argv, SuiteBody body)
 {
@@ -118,7 +35,9 @@ int RunHere(int argc, char** argv, SuiteBody body)
         // Programs the tests start don't get it: one that outlives its test
         // would keep the supervisor waiting for the pipe to close.
         ::fcntl(progress, F_SETFD, FD_CLOEXEC);
-        ::testing::UnitTest::GetInstance()->listeners().Append(new ProgressReport(progress));
+        auto* report = new ProgressReport(progress);
+        report->Phase("start");
+        ::testing::UnitTest::GetInstance()->listeners().Append(report);
         ::unsetenv(kProgressVariable);
     }
     if (!body || GTEST_FLAG_GET(list_tests))
@@ -142,155 +61,357 @@ std::string Join(const std::vector<std::string>& names)
     return joined;
 }
 
-// The child's process group, for a supervisor that is itself stopped
-// (Ctrl+C, ctest's own time limit): the child goes with it.
+// The child's process group, so that a supervisor stopped itself (Ctrl+C,
+// ctest's time limit) takes the child with it, and the signal that stopped
+// it: the supervisor then ends what is left and removes its folder.
 volatile sig_atomic_t gChildGroup = 0;
+volatile sig_atomic_t gStopSignal = 0;
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-void StopChildAndExit(int signal)
+void OnStopSignal(int signal)
 {
+    gStopSignal = signal;
     if (gChildGroup > 0)
         ::kill(-pid_t(gChildGroup), SIGKILL);
-    ::_exit(128 + signal);
 }
 
-struct ChildRun {
+void CatchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a wait the signal breaks returns, and the loop sees it.
+    for (const int signal : kStopSignals)
+        ::sigaction(signal, &action, nullptr);
+}
+
+sigset_t StopSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kStopSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
+TestOutcome Outcome(const std::string& suite, const std::string& name)
+{
+    TestOutcome outcome;
+    outcome.suite = suite;
+    outcome.name = name;
+    outcome.result = "failed";
+    return outcome;
+}
+
+struct ChildEnd {
     int status = 0;
-    std::optional<std::string> hung;     // the test stopped for taking too long
-    std::optional<std::string> running;  // the test running when the child ended
+    bool hung = false;
+    bool startedAny = false;
+    bool failedAny = false;
+    std::optional<TestOutcome> running;  // the test running when the child ended
+    std::string phase = "start";         // else, where the child was
+    std::string phaseSuite;
 };
 
-ChildRun RunChild(const std::vector<std::string>& arguments, double limitSeconds, std::vector<std::string>* started)
-{
-    ChildRun run;
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0) {
-        std::perror("tessaline test: pipe");
-        run.status = 1;
-        return run;
+class Supervisor {
+public:
+    Supervisor(std::vector<std::string> arguments, double limitSeconds)
+        : arguments_(std::move(arguments)), limit_(limitSeconds)
+    {
     }
+
+    int Run(const std::string& xmlPath);
+
+private:
+    ChildEnd RunChild(const std::vector<std::string>& arguments);
+    pid_t StartChild(const std::vector<std::string>& arguments, int progressFd);
+    void Take(const ProgressEvent& event, ChildEnd* end, pid_t child, int* status, bool* ended);
+    // Records how the child ended; whether the tests after it run on.
+    bool Judge(const ChildEnd& end);
+    // A failure the supervisor found: a test it stopped, or one outside any
+    // test.
+    void Fail(TestOutcome outcome, const std::string& why);
+
+    std::vector<std::string> arguments_;
+    double limit_;
+    SuiteFolder folder_;
+    std::vector<TestOutcome> outcomes_;
+    std::vector<std::string> excluded_;  // what the next child leaves out
+    std::vector<std::string> stopped_;
+    std::vector<std::string> looseFailures_;
+    bool ownReport_ = false;
+    int result_ = 0;
+};
+
+pid_t Supervisor::StartChild(const std::vector<std::string>& arguments, int progressFd)
+{
+    EnvironmentSettings environment = folder_.NewRunFolder();
+    environment.emplace_back(kProgressVariable, std::to_string(progressFd));
+    // The supervisor writes the XML report from what every child said;
+    // another kind (JSON) each child writes itself.
+    if (ownReport_)
+        environment.emplace_back("GTEST_OUTPUT", "");
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t supervisor = ::getpid();
+
+    // Until the child has its group and the supervisor knows it, a Ctrl+C
+    // waits: else it could leave the child running.
+    const sigset_t stops = StopSignalSet();
+    sigset_t before;
+    ::sigprocmask(SIG_BLOCK, &stops, &before);
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        // A group of its own, so that what its tests started (a forked
-        // child waiting on a dialog) is stopped with it.
+        // A group of its own, so that what its tests started is stopped
+        // with it; and it goes if the supervisor is killed outright.
         ::setpgid(0, 0);
-        ::close(pipeFds[0]);
-        ::setenv(kProgressVariable, std::to_string(pipeFds[1]).c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != supervisor)
+            ::_exit(127);
+        for (const int signal : kStopSignals)
+            std::signal(signal, SIG_DFL);
+        ::sigprocmask(SIG_SETMASK, &before, nullptr);
+        ApplyEnvironment(environment);
         ::execv("/proc/self/exe", argv.data());
         std::perror("tessaline test: exec");
         ::_exit(127);
     }
+    if (child > 0) {
+        ::setpgid(child, child);
+        gChildGroup = child;
+    }
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+    return child;
+}
+
+void Supervisor::Take(const ProgressEvent& event, ChildEnd* end, pid_t child, int* status, bool* ended)
+{
+    switch (event.kind) {
+    case 'P':
+        end->phase = event.phase;
+        end->phaseSuite = event.suite;
+        return;
+    case 'S':
+        end->running = Outcome(event.suite, event.test);
+        end->startedAny = true;
+        excluded_.push_back(event.suite + "." + event.test);
+        return;
+    case 'F':
+        if (end->running)
+            end->running->failures.push_back(event.text);
+        else
+            looseFailures_.push_back("In " + DescribePhase(end->phase, end->phaseSuite) + ":\n" + event.text);
+        return;
+    case 'K':
+        if (end->running)
+            end->running->skipReason = event.text;
+        return;
+    case 'E':
+        if (!end->running)
+            return;
+        end->running->result = event.result;
+        end->running->milliseconds = event.milliseconds;
+        if (event.result == "skipped" && end->running->skipReason.empty() && ToolsRequired()) {
+            // A skip on CI says why the test can't hold there.
+            end->running->result = "failed";
+            static const std::string kWhy = "skipped under CI=true without saying why";
+            end->running->failures.push_back(kWhy);
+            result_ = 1;
+            std::printf("[  FAILED  ] %s.%s was skipped under CI=true without saying why\n", event.suite.c_str(),
+                        event.test.c_str());
+        }
+        end->failedAny |= end->running->result == "failed";
+        outcomes_.push_back(*end->running);
+        end->running.reset();
+        // What the test started and left behind, detached from it, ends
+        // with the test.
+        EndDescendants(child, true, status, ended);
+        return;
+    default:
+        return;
+    }
+}
+
+ChildEnd Supervisor::RunChild(const std::vector<std::string>& arguments)
+{
+    ChildEnd end;
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0 || ::fcntl(pipeFds[1], F_SETFD, 0) != 0) {
+        std::perror("tessaline test: pipe");
+        end.status = 1 << 8;
+        return end;
+    }
+    const pid_t child = StartChild(arguments, pipeFds[1]);
     ::close(pipeFds[1]);
-    gChildGroup = child;
-    std::signal(SIGINT, StopChildAndExit);
-    std::signal(SIGTERM, StopChildAndExit);
+    if (child < 0) {
+        std::perror("tessaline test: fork");
+        ::close(pipeFds[0]);
+        end.status = 1 << 8;
+        return end;
+    }
     using Clock = std::chrono::steady_clock;
     Clock::time_point since = Clock::now();
     std::string pending;
     bool ended = false;
-    for (bool open = true; open;) {
+    while (!gStopSignal) {
         pollfd watch = {pipeFds[0], POLLIN, 0};
         const int ready = ::poll(&watch, 1, 250);
         if (ready > 0) {
             char buffer[4096];
             const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-            if (n <= 0) {
-                if (n < 0 && errno == EINTR)
-                    continue;
-                open = false;
-            } else {
-                pending.append(buffer, size_t(n));
-                for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
-                    const std::string name = pending.substr(2, end - 2);
-                    if (pending[0] == 'S') {
-                        run.running = name;
-                        started->push_back(name);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            pending.append(buffer, size_t(n));
+            for (size_t newline; (newline = pending.find('\n')) != std::string::npos; pending.erase(0, newline + 1)) {
+                ProgressEvent event;
+                if (ParseProgressLine(pending.substr(0, newline), &event)) {
+                    Take(event, &end, child, &end.status, &ended);
+                    // The time runs from where the child moved on to, not
+                    // from its last failure.
+                    if (event.kind == 'P' || event.kind == 'S' || event.kind == 'E')
                         since = Clock::now();
-                    } else {
-                        run.running.reset();
-                    }
                 }
             }
         }
         // Ended, though something it started holds the pipe: what it said
         // has been read by now.
-        if (open && ready == 0 && ::waitpid(child, &run.status, WNOHANG) == child) {
-            ended = true;
-            open = false;
+        if (ready == 0) {
+            CollectEnded(child, &end.status, &ended);
+            if (ended)
+                break;
         }
-        if (open && run.running && std::chrono::duration<double>(Clock::now() - since).count() > limitSeconds) {
-            run.hung = run.running;
-            std::printf("\n[ TIMEOUT  ] %s did not end within %g s; it was stopped, and the tests after it run on\n",
-                        run.hung->c_str(), limitSeconds);
+        if (std::chrono::duration<double>(Clock::now() - since).count() > limit_) {
+            end.hung = true;
+            const std::string what = end.running ? end.running->suite + "." + end.running->name
+                                                  : DescribePhase(end.phase, end.phaseSuite);
+            std::printf("\n[ TIMEOUT  ] %s did not end within %g s; it was stopped\n", what.c_str(), limit_);
             std::fflush(stdout);
             ::kill(-child, SIGKILL);
             ::kill(child, SIGKILL);
-            open = false;
+            break;
         }
     }
     ::close(pipeFds[0]);
-    while (!ended && ::waitpid(child, &run.status, 0) < 0 && errno == EINTR) {
+    if (gStopSignal)
+        ::kill(-child, SIGKILL);
+    while (!ended) {
+        int status = 0;
+        const pid_t pid = ::waitpid(child, &status, 0);
+        if (pid == child) {
+            end.status = status;
+            ended = true;
+        } else if (pid < 0 && errno != EINTR) {
+            break;
+        }
     }
+    gChildGroup = 0;
     // What its tests started and left running goes with it.
     ::kill(-child, SIGKILL);
-    gChildGroup = 0;
-    return run;
+    EndDescendants(child, false, &end.status, &ended);
+    folder_.RemoveRunFolder();
+    return end;
 }
 
-int Supervise(const std::vector<std::string>& original, double limitSeconds)
+void Supervisor::Fail(TestOutcome outcome, const std::string& why)
 {
+    outcome.result = "failed";
+    outcome.failures.push_back(why);
+    stopped_.push_back(outcome.suite + "." + outcome.name + " (" + why.substr(0, why.find('\n')) + ")");
+    outcomes_.push_back(std::move(outcome));
+    result_ = 1;
+}
+
+bool Supervisor::Judge(const ChildEnd& end)
+{
+    std::string why;
+    if (end.hung)
+        why = "did not end within " + std::to_string(int(limit_)) + " s";
+    else if (WIFSIGNALED(end.status))
+        why = "the suite died of signal " + std::to_string(WTERMSIG(end.status));
+    if (why.empty()) {
+        if (!WIFEXITED(end.status) || WEXITSTATUS(end.status) != 0) {
+            result_ = 1;
+            // A failure no test holds, such as a leak report at exit, still
+            // shows in the report.
+            if (!end.failedAny && looseFailures_.empty())
+                Fail(Outcome(kOutsideTests, DescribePhase(end.phase, end.phaseSuite)),
+                     "the test program exited with code " + std::to_string(WEXITSTATUS(end.status)) +
+                         " outside any test (see its output)");
+        }
+        return false;
+    }
+    if (end.running) {
+        if (!end.hung)
+            std::printf("\n[ CRASHED  ] %s.%s: %s; the tests after it run on\n", end.running->suite.c_str(),
+                        end.running->name.c_str(), why.c_str());
+        TestOutcome outcome = *end.running;
+        outcome.milliseconds = end.hung ? long(limit_ * 1000) : 0;
+        Fail(outcome, why);
+        return true;
+    }
+    const std::string where = DescribePhase(end.phase, end.phaseSuite);
+    if (!end.hung)
+        std::printf("\n[ CRASHED  ] %s: %s\n", where.c_str(), why.c_str());
+    Fail(Outcome(end.phaseSuite.empty() ? kOutsideTests : end.phaseSuite, where), why);
+    // A suite whose set-up never ends would not end the next time either:
+    // its tests are left out, and the rest run on.
+    if (end.phase == "suite-set-up") {
+        excluded_.push_back(end.phaseSuite + ".*");
+        return true;
+    }
+    // The tests after a suite's tear-down run on; before the first test or
+    // after the last, nothing is left to run.
+    return end.startedAny && (end.phase == "suite-tear-down" || end.phase == "after-suite");
+}
+
+int Supervisor::Run(const std::string& xmlPath)
+{
+    ownReport_ = !xmlPath.empty();
+    BecomeSubreaper();
+    CatchStopSignals();
     std::vector<std::string> arguments;
-    for (const std::string& argument : original)
-        if (argument.rfind("--gtest_filter=", 0) != 0)
+    for (const std::string& argument : arguments_)
+        if (argument.rfind("--gtest_filter=", 0) != 0 && (!ownReport_ || argument.rfind("--gtest_output=", 0) != 0))
             arguments.push_back(argument);
     const std::string filter = GTEST_FLAG_GET(filter);
     const size_t minus = filter.find('-');
     const std::string positive = minus == std::string::npos ? filter : filter.substr(0, minus);
-    const std::string negative = minus == std::string::npos ? std::string() : filter.substr(minus + 1);
+    if (minus != std::string::npos && minus + 1 < filter.size())
+        excluded_.push_back(filter.substr(minus + 1));
 
-    std::vector<std::string> started;
-    std::vector<std::string> stopped;
-    int result = 0;
-    for (;;) {
-        std::vector<std::string> excluded = started;
-        if (!negative.empty())
-            excluded.insert(excluded.begin(), negative);
+    for (bool again = true; again && !gStopSignal;) {
         std::string childFilter = "--gtest_filter=";
         childFilter += positive.empty() ? std::string("*") : positive;
-        if (!excluded.empty()) {
+        if (!excluded_.empty()) {
             childFilter += '-';
-            childFilter += Join(excluded);
+            childFilter += Join(excluded_);
         }
         std::vector<std::string> childArguments = arguments;
         childArguments.push_back(childFilter);
-        const ChildRun run = RunChild(childArguments, limitSeconds, &started);
-        if (run.hung) {
-            stopped.push_back(*run.hung + " (did not end within " + std::to_string(int(limitSeconds)) + " s)");
-            result = 1;
-            continue;
-        }
-        if (WIFSIGNALED(run.status)) {
-            const std::string what = run.running ? *run.running : std::string("(no test running)");
-            std::printf("\n[ CRASHED  ] %s: the suite died of signal %d%s\n", what.c_str(), WTERMSIG(run.status),
-                        run.running ? "; the tests after it run on" : "");
-            stopped.push_back(what + " (signal " + std::to_string(WTERMSIG(run.status)) + ")");
-            result = 1;
-            if (run.running)
-                continue;
-            break;
-        }
-        if (!WIFEXITED(run.status) || WEXITSTATUS(run.status) != 0)
-            result = 1;
-        break;
+        again = Judge(RunChild(childArguments));
     }
-    for (const std::string& test : stopped)
+    for (const std::string& failure : looseFailures_)
+        Fail(Outcome(kOutsideTests, "a failure outside any test"), failure);
+    for (const std::string& test : stopped_)
         std::printf("[  STOPPED ] %s\n", test.c_str());
+    if (!xmlPath.empty() && !WriteXmlReport(xmlPath, outcomes_)) {
+        std::fprintf(stderr, "tessaline test: cannot write %s\n", xmlPath.c_str());
+        result_ = 1;
+    }
     std::fflush(stdout);
-    return result;
+    if (gStopSignal) {
+        std::fprintf(stderr, "tessaline test: stopped by signal %d\n", int(gStopSignal));
+        return 128 + gStopSignal;
+    }
+    bool allSkipped = !outcomes_.empty();
+    for (const TestOutcome& outcome : outcomes_)
+        allSkipped &= outcome.result == "skipped";
+    return result_ == 0 && allSkipped ? kEveryTestSkipped : result_;
 }
 
 }  // namespace
@@ -303,9 +424,10 @@ int RunTestSuite(int argc, char** argv, SuiteBody body)
         return RunHere(argc, argv, body);
     if (GTEST_FLAG_GET(list_tests))
         return RunHere(argc, argv, nullptr);
-    SuiteFolder folder;
     const double limit = TestTimeLimit();
     if (limit > 0)
-        return Supervise(original, limit);
+        return Supervisor(original, limit).Run(XmlReportPath(GTEST_FLAG_GET(output), original[0]));
+    SuiteFolder folder;
+    ApplyEnvironment(folder.NewRunFolder());
     return RunHere(argc, argv, body);
 }
