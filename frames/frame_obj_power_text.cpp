@@ -12,6 +12,7 @@
 #include "frames/own_record_io.h"
 #include "graphics/placement.h"
 #include "platform/dc.h"
+#include "typography/glyph_layout.h"
 
 FrameObjPowerText::FrameObjPowerText()
 {
@@ -78,7 +79,11 @@ void FrameObjPowerText::DrawContent(Dc* dc)
     GlyphEffectRenderer* renderer = InstalledGlyphEffectRenderer();
     if (!dc->beginPath())
         return;
-    if (renderer->BuildPath(dc, effect_, font, rect, angle) != 0 || !dc->endPath()) {
+    // The margin round the text is part of the design: it grows with the
+    // zoom and the printer's resolution as the frame does, so that the text
+    // keeps its size and place on every device.
+    const int32_t inset = DocToViewLength(kGlyphTextInset);
+    if (renderer->BuildPath(dc, effect_, font, rect, inset, angle) != 0 || !dc->endPath()) {
         dc->abortPath();
         return;
     }

@@ -16,7 +16,8 @@ namespace {
 // height, filled black where the effect painter would paint it.
 class PlainGlyphEffects : public GlyphEffectRenderer {
 public:
-    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, double angle) override
+    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, int32_t,
+                      double angle) override
     {
         // A length byte that claims more than its field ends with the field.
         const uint8_t* line = record + kGlyphLine1Offset;

@@ -22,15 +22,16 @@ public:
     virtual ~GlyphEffectRenderer() = default;
 
     // Adds the outlines of the record's text to the path open on dc, laid
-    // into rect (at the origin) and turned by angle. 0 on success.
+    // into rect (at the origin) less inset on each side, and turned by
+    // angle. 0 on success.
     virtual int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect,
-                              double angle) = 0;
+                              int32_t inset, double angle) = 0;
     // Paints the placed region with the record's 30-byte style part within
     // the current clip; thickness scales the outline widths.
     virtual void Paint(Dc* dc, const Region& region, const uint8_t* paint, const IntRect& rect, double angle,
                        FrameDocument* colours, int32_t thickness) = 0;
-    // Draws the whole effect for a PostScript printer; thickness scales the
-    // outline widths as for Paint.
+    // Draws the whole effect for a PostScript printer, with the inset of the
+    // path built before; thickness scales the outline widths as for Paint.
     virtual void Output(Dc* dc, const uint8_t* record, const IntRect& rect, double angle, FrameDocument* colours,
                         int32_t thickness) = 0;
     // Runs the styles dialog on a copy of the record; true after OK, with

@@ -52,15 +52,16 @@ GlyphEffectServices gServices;
 }  // namespace
 
 int32_t GlyphEffectServices::BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect,
-                                       double angle)
+                                       int32_t inset, double angle)
 {
     haveLaidOut_ = false;
     font_ = font;
+    inset_ = inset;
     LogFont logFont;
     if (!dc || GetEffectLogFont(font, &logFont))
         return kGlyphErrorGeneral;
-    const int32_t err =
-        DrawGlyphText(dc, GetGlyphEffect(record), logFont, rect, IntPoint{rect.left, rect.top}, angle);
+    const int32_t err = DrawGlyphText(dc, GetGlyphEffect(record), logFont, rect, IntPoint{rect.left, rect.top},
+                                      angle, false, false, inset);
     if (err == 0) {
         // Where the text lies in the frame's own rectangle, to place the
         // fills where the frame puts the text.
@@ -96,7 +97,8 @@ void GlyphEffectServices::Output(Dc* dc, const uint8_t* record, const IntRect& r
     // straight.
     if (!dc->beginPath())
         return;
-    if (DrawGlyphText(dc, effect, logFont, rect, IntPoint{rect.left, rect.top}, 0) != 0 || !dc->endPath()) {
+    if (DrawGlyphText(dc, effect, logFont, rect, IntPoint{rect.left, rect.top}, 0, false, false, inset_) != 0 ||
+        !dc->endPath()) {
         dc->abortPath();
         return;
     }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int32_t kInset = 6;
 // TrueType em squares lie between these.
 constexpr uint32_t kSmallestEm = 16;
 constexpr uint32_t kLargestEm = 16384;
@@ -66,8 +65,8 @@ struct Rotation {
     }
 };
 
-int32_t DrawLine(Dc* dc, const std::string& line, const GlyphEffect& effect, IntRect rect, const Rotation& turn,
-                 double angle, bool flipX, bool flipY, const TextMetrics& tm)
+int32_t DrawLine(Dc* dc, const std::string& line, const GlyphEffect& effect, IntRect rect, int32_t inset,
+                 const Rotation& turn, double angle, bool flipX, bool flipY, const TextMetrics& tm)
 {
     const bool horizontal = GlyphIsHorizontal(effect);
     const std::string measured = Measurable(line);
@@ -75,8 +74,8 @@ int32_t DrawLine(Dc* dc, const std::string& line, const GlyphEffect& effect, Int
         MessageBeep(0);
         return kGlyphErrorGeneral;
     }
-    const double left = double(rect.left) + kInset, top = double(rect.top) + kInset;
-    const double right = double(rect.right) - kInset, bottom = double(rect.bottom) - kInset;
+    const double left = double(rect.left) + inset, top = double(rect.top) + inset;
+    const double right = double(rect.right) - inset, bottom = double(rect.bottom) - inset;
     if (right - left <= 0 || bottom - top <= 0)
         return kGlyphErrorFrameTooSmall;
 
@@ -181,7 +180,7 @@ int32_t MeasureGlyphText(Dc* dc, std::string_view text, bool horizontal, IntRect
 }
 
 int32_t DrawGlyphText(Dc* dc, const GlyphEffect& effect, const LogFont& font, const IntRect& frame, IntPoint centre,
-                      double angle, bool flipX, bool flipY)
+                      double angle, bool flipX, bool flipY, int32_t inset)
 {
     if (!dc)
         return kGlyphErrorGeneral;
@@ -217,7 +216,7 @@ int32_t DrawGlyphText(Dc* dc, const GlyphEffect& effect, const LogFont& font, co
             lineRect = IntRect{Add32(rect.left, dx), Add32(rect.top, dy), Add32(rect.right, dx),
                                Add32(rect.bottom, dy)};
         }
-        result = DrawLine(dc, lines[k], effect, lineRect, turn, angle, flipX, flipY, tm);
+        result = DrawLine(dc, lines[k], effect, lineRect, inset, turn, angle, flipX, flipY, tm);
     }
     dc->selectFont(previous);
     if (result != 0)

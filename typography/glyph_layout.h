@@ -35,12 +35,16 @@ bool GetEffectLogFont(const FontSpec& face, LogFont* font);
 // The same for a document font id; an unknown id cannot be drawn (true).
 bool GetEffectLogFont(int32_t fontId, const GlyphFontTable* table, LogFont* font);
 
-// Adds the effect's text to the path open in dc, laid into `frame`, turned
-// by `angle` degrees about `centre`. flipX lays each line out from right to
-// left mirrored, flipY mirrors each line top to bottom. On failure the path
-// is aborted.
+// The margin kept between a frame's edges and its text, in the frame's own
+// units at full size; a frame shown or printed larger keeps it in proportion.
+constexpr int32_t kGlyphTextInset = 6;
+
+// Adds the effect's text to the path open in dc, laid into `frame` less
+// `inset` on each side, turned by `angle` degrees about `centre`. flipX lays
+// each line out from right to left mirrored, flipY mirrors each line top to
+// bottom. On failure the path is aborted.
 int32_t DrawGlyphText(Dc* dc, const GlyphEffect& effect, const LogFont& font, const IntRect& frame, IntPoint centre,
-                      double angle, bool flipX = false, bool flipY = false);
+                      double angle, bool flipX = false, bool flipY = false, int32_t inset = kGlyphTextInset);
 
 // The bounding box of the text's glyphs laid out at design size from a pen
 // at (0, 0) on the baseline: spaces as "|", horizontal text advancing by

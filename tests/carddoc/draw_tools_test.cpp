@@ -57,10 +57,10 @@ class StylesAnswer : public GlyphEffectRenderer {
 public:
     StylesAnswer() : plain_(SetGlyphEffectRenderer(nullptr)) { SetGlyphEffectRenderer(this); }
     ~StylesAnswer() override { SetGlyphEffectRenderer(plain_); }
-    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect,
+    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, int32_t inset,
                       double angle) override
     {
-        return Plain()->BuildPath(dc, record, font, rect, angle);
+        return Plain()->BuildPath(dc, record, font, rect, inset, angle);
     }
     void Paint(Dc* dc, const Region& region, const uint8_t* paint, const IntRect& rect, double angle,
                FrameDocument* colours, int32_t thickness) override

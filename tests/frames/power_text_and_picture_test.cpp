@@ -22,7 +22,7 @@ public:
     RecordingEffects() : previous_(SetGlyphEffectRenderer(this)) {}
     ~RecordingEffects() override { SetGlyphEffectRenderer(previous_); }
 
-    int32_t BuildPath(Dc* dc, const uint8_t*, const FontSpec& font, const IntRect& rect, double angle) override
+    int32_t BuildPath(Dc* dc, const uint8_t*, const FontSpec& font, const IntRect& rect, int32_t, double angle) override
     {
         ++paths;
         face = font.faceName;

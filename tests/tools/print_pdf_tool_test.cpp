@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -431,6 +432,58 @@ TEST(PrintPdfTool, DisplayTextOfEveryEffectAndShapesOfEveryStylePrintAsOutlines)
     EXPECT_EQ(Shell(dir, "gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage effects.ps >gs.log 2>&1 && "
                          "! grep -q Error gs.log"),
               0);
+}
+
+// A display text prints at the size and place the window shows it: laid
+// into its frame with the frame's margin round it, whatever the printer's
+// resolution (the margin was once kept in printer dots and vanished on
+// paper, so the words filled and overran their frame). The effects card's
+// second word, 58 x 30 points at (66, 4) on the first card at (54, 36),
+// with a thin outline and no shadow, is measured at two renderings.
+TEST(PrintPdfTool, DisplayTextPrintsWithinItsFrameLessItsMargin)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdftoppm >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm (poppler-utils) is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" card new-effects effects.lqx && \"$T\" db new people.dqx && "
+                         "\"$T\" db fill people.dqx 1 --seed 3 >/dev/null && "
+                         "\"$T\" print-pdf effects.lqx people.dqx effects.pdf >/dev/null"),
+              0);
+    // The page area between the word's neighbours, in points.
+    const double kLeft = 117, kTop = 38, kWidth = 64, kHeight = 34;
+    const double kFrameLeft = 120, kFrameTop = 40, kFrameRight = 178, kFrameBottom = 70, kMargin = 6;
+    for (const int dpi : {72, 144}) {
+        SCOPED_TRACE(dpi);
+        const double px = dpi / 72.0;
+        const std::string name = "word" + std::to_string(dpi);
+        ASSERT_EQ(Shell(dir, "pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 -x " + std::to_string(int(kLeft * px)) +
+                                 " -y " + std::to_string(int(kTop * px)) + " -W " + std::to_string(int(kWidth * px)) +
+                                 " -H " + std::to_string(int(kHeight * px)) + " -png effects.pdf " + name),
+                  0);
+        const QImage word(QString::fromStdString(dir.file(name + "-1.png")));
+        ASSERT_FALSE(word.isNull());
+        int left = word.width(), top = word.height(), right = -1, bottom = -1;
+        for (int y = 0; y < word.height(); ++y) {
+            for (int x = 0; x < word.width(); ++x) {
+                const QRgb p = word.pixel(x, y);
+                if (std::min({qRed(p), qGreen(p), qBlue(p)}) >= 200)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+        }
+        ASSERT_GE(right, 0) << "no ink";
+        // A pixel either way for the rendering's rounding and edge shading.
+        const double slack = 1 / px + 1;
+        EXPECT_GE(kLeft + left / px, kFrameLeft + kMargin - slack);
+        EXPECT_LE(kLeft + right / px, kFrameRight - kMargin + slack);
+        EXPECT_GE(kTop + top / px, kFrameTop + kMargin - slack);
+        EXPECT_LE(kTop + bottom / px, kFrameBottom - kMargin + slack);
+        // Stretched to fill what the margin leaves.
+        EXPECT_GE((right - left) / px, kFrameRight - kFrameLeft - 2 * kMargin - 2 * slack);
+    }
 }
 
 }  // namespace

@@ -39,10 +39,10 @@ namespace {
 class StylesAnswer : public GlyphEffectRenderer {
 public:
     explicit StylesAnswer(GlyphEffectRenderer* plain) : plain_(plain) {}
-    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect,
+    int32_t BuildPath(Dc* dc, const uint8_t* record, const FontSpec& font, const IntRect& rect, int32_t inset,
                       double angle) override
     {
-        return plain_->BuildPath(dc, record, font, rect, angle);
+        return plain_->BuildPath(dc, record, font, rect, inset, angle);
     }
     void Paint(Dc* dc, const Region& region, const uint8_t* paint, const IntRect& rect, double angle,
                FrameDocument* colours, int32_t thickness) override
