@@ -958,7 +958,15 @@ std::shared_ptr<const PictureSoftMasks::Mask> FrameObjImage::PrintSoftMask(Dc* d
     return mask;
 }
 
-bool FrameObjImage::DrawTurnedForPrint(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
+bool FrameObjImage::ViewEnlarged() const
+{
+    int16_t numerator = 1;
+    int16_t denominator = 1;
+    GetZoom(&numerator, &denominator);
+    return denominator > 0 && numerator > denominator;
+}
+
+bool FrameObjImage::DrawTurnedSmoothly(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
                                        bool postScript)
 {
     if (a_.kind != kImageKindRaster || LoadDecoded() != 0 || !decoded_ || !decodedKey_)
@@ -968,8 +976,11 @@ bool FrameObjImage::DrawTurnedForPrint(Dc* dc, const IntRect& rect, const Corner
     dc->lpToDp(device.corners, 4);
     const IntPoint* c = device.corners;
     const auto length = [](IntPoint a, IntPoint b) { return std::hypot(double(b.x) - a.x, double(b.y) - a.y); };
-    const auto pixels = [](double onDevice, int32_t dpi, int32_t own) {
-        const double most = std::min(kPaperMaxDpi, double(std::max(dpi, 1)));
+    // A pixel for each of the screen's; paper shows no more than
+    // kPaperMaxDpi.
+    const bool paper = outputShift_ != 0;
+    const auto pixels = [paper](double onDevice, int32_t dpi, int32_t own) {
+        const double most = paper ? std::min(kPaperMaxDpi, double(std::max(dpi, 1))) : double(std::max(dpi, 1));
         return std::clamp(int32_t(std::ceil(onDevice * most / std::max(dpi, 1))), 1, std::max(own, 1));
     };
     TurnedPaperPictures::Request request;
@@ -987,7 +998,7 @@ bool FrameObjImage::DrawTurnedForPrint(Dc* dc, const IntRect& rect, const Corner
     }
     const std::shared_ptr<const PictureSoftMasks::Mask> soft =
         transparent && !postScript ? PrintSoftMask(dc) : nullptr;
-    const bool graded = transparent && !postScript && dc->takesSoftMasks() && MayPrintSoftly();
+    const bool graded = paper && transparent && !postScript && dc->takesSoftMasks() && MayPrintSoftly();
     request.picture = decoded_;
     request.pictureKey = decodedKey_;
     request.softMask = soft ? soft->mask : nullptr;
@@ -1253,8 +1264,11 @@ void FrameObjImage::DrawContent(Dc* dc)
         done = DrawEpsRendered(dc, rect, corners, !background && !ghost_);
     if (!done && a_.kind == kImageKindMetafile && outputShift_)
         done = DrawMetafileForPrint(dc, rect, !background, postScript);
-    if (!done && outputShift_ && currentRotated_ && !ghost_)
-        done = DrawTurnedForPrint(dc, rect, corners, mask != nullptr, postScript);
+    // The screen's turned picture has a pixel a point; a view that shows
+    // more gets one turned at its own pixels rather than that one in
+    // blocks, while 100% and less keep it.
+    if (!done && (outputShift_ || ViewEnlarged()) && currentRotated_ && !ghost_)
+        done = DrawTurnedSmoothly(dc, rect, corners, mask != nullptr, postScript);
     if (!done) {
         // On paper, the picture is known by the hash of its pixels made once
         // when it was decoded, not hashed again for every card.

@@ -206,12 +206,16 @@ protected:
     // Whether the picture's file is of a kind whose alpha paper may show
     // (PNG, TIFF, bitmap); a GIF's transparency is one colour.
     bool MayPrintSoftly() const;
-    // A turned picture on paper, into rect (view units) whose picture
-    // corners are `picture`: turned from the picture as read, at what the
-    // paper shows (see TurnedPaperPictures); `transparent` when the frame
-    // has no background. False when it could not be made.
-    bool DrawTurnedForPrint(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
+    // A turned picture on paper or on an enlarged view, into rect (view
+    // units) whose picture corners are `picture`: turned from the picture
+    // as read, at what the device shows (see TurnedPaperPictures);
+    // `transparent` when the frame has no background. False when it could
+    // not be made.
+    bool DrawTurnedSmoothly(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent,
                             bool postScript);
+    // Whether the view shows more than a pixel for each point, where the
+    // turned picture made at a pixel a point would show in blocks.
+    bool ViewEnlarged() const;
     // Kind 5 on a printer: the metafile played or rendered at the device's
     // size; false when neither worked.
     bool DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool transparent, bool postScript);

@@ -1,10 +1,12 @@
-// The turned pictures paper gets. The screen turns a picture at the size
-// of its frame in points, which on paper would show one pixel a point; a
-// print turns the picture as it was read instead, brought down to what its
-// place on the paper shows (at most kPaperMaxDpi, never more pixels than
-// it has), smoothly, and its transparency with it. Each is made once and
-// kept by what it is made of, so that every card of a job hands the very
-// same bitmap on and the file keeps it once.
+// The turned pictures paper and an enlarged view get. The screen turns a
+// picture at the size of its frame in points, which on paper, or on a view
+// zoomed past 100%, would show one pixel a point; these turn the picture as
+// it was read instead, brought down to what its place on the device shows
+// (on paper at most kPaperMaxDpi, never more pixels than it has),
+// smoothly, and its transparency with it. Each is made once and kept by
+// what it is made of and its size, so that every card of a job hands the
+// very same bitmap on and the file keeps it once, and a view repainted or
+// scrolled at one zoom turns it only once.
 #pragma once
 
 #include <cstdint>

@@ -253,6 +253,56 @@ TEST_F(ImageFrames, ALongTurnedPictureIsMadeWithNoMorePixelsThanAPageShows)
     EXPECT_TRUE(PixelIs(doc_.view.image, 30, 0, 0x0000FF) || PixelIs(doc_.view.image, 30, 1, 0x0000FF));
 }
 
+// Zoomed to 400%, a turned picture is turned at the view's pixels: its
+// edges step by a pixel a row, not in blocks of four, and what it keys out
+// stays out.
+TEST_F(ImageFrames, ATurnedPictureAt400PercentIsTurnedAtTheViewsPixels)
+{
+    ContentTestDocument doc(dir_.path(), 400, 400);
+    doc.Zoom(4, 1);
+    auto* image = static_cast<FrameObjImage*>(doc.frames.CreateFrameObject(kFrameImage, 1));
+    image->SetFromRect(IntRect{10, 10, 70, 50});
+    // Red and blue halves under a band of white, the key colour.
+    ASSERT_EQ(image->SetImage(Picture(240, 160,
+                                      [](int x, int y) {
+                                          return y < 20 ? kWhite : x < 120 ? 0x0000FF : 0xFF0000;
+                                      }),
+                              true),
+              0);
+    image->SetFitToFrame(1);
+    image->SetGeometryField(4, 30);
+    image->SetColour(kNoBackground, 2);
+    Dc* dc = doc.view.dc.get();
+    dc->fillRect(IntRect{0, 0, 400, 400}, Brush::Solid(0x00FF00));
+    image->DrawContent(dc);
+    const QImage& shown = doc.view.image;
+
+    // Where each row that crosses the line between the halves turns from
+    // red to blue; and no white anywhere, for it is keyed out however it is
+    // turned.
+    std::vector<int> edges;
+    int white = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        int edge = -1;
+        bool red = false;
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb p = shown.pixel(x, y);
+            white += qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) > 200;
+            red = red || (qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60);
+            if (edge < 0 && red && qBlue(p) > 200 && qRed(p) < 60)
+                edge = x;
+        }
+        if (edge >= 0)
+            edges.push_back(edge);
+    }
+    EXPECT_EQ(white, 0);
+    ASSERT_GT(edges.size(), 60u);
+    int steepest = 0;
+    for (size_t i = 1; i < edges.size(); ++i)
+        steepest = std::max(steepest, std::abs(edges[i] - edges[i - 1]));
+    EXPECT_LE(steepest, 2);
+}
+
 TEST_F(ImageFrames, WhitePixelsShowWhatLiesBeneathUnlessTheFrameHasABackground)
 {
     Dc* dc = doc_.view.dc.get();
