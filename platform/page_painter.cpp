@@ -34,6 +34,49 @@ std::optional<QRectF> AsRectangle(const QPainterPath& path)
     return QRectF(p[0], p[2]).normalized();
 }
 
+// Whether `outer` is one convex figure of straight sides holding every
+// point of `inner`: a curve lies within the hull of its control points, so
+// those inside are enough.
+bool HoldsAll(const QPainterPath& outer, const QPainterPath& inner)
+{
+    const int n = outer.elementCount();
+    if (n < 3 || n > 16)
+        return false;
+    QPolygonF hull;
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = outer.elementAt(i);
+        if ((i == 0) != e.isMoveTo() || e.isCurveTo())
+            return false;
+        hull << QPointF(e);
+    }
+    if (hull.size() > 3 && hull.back() == hull.front())
+        hull.removeLast();
+    // Every turn the same way round: convex, and which side is inside.
+    double turn = 0;
+    const int m = int(hull.size());
+    for (int i = 0; i < m; ++i) {
+        const QPointF a = hull[i], b = hull[(i + 1) % m], c = hull[(i + 2) % m];
+        const double cross = (b.x() - a.x()) * (c.y() - b.y()) - (b.y() - a.y()) * (c.x() - b.x());
+        if (cross == 0)
+            continue;
+        if (turn != 0 && (cross > 0) != (turn > 0))
+            return false;
+        turn = cross;
+    }
+    if (turn == 0)
+        return false;
+    for (int k = 0; k < inner.elementCount(); ++k) {
+        const QPointF p = inner.elementAt(k);
+        for (int i = 0; i < m; ++i) {
+            const QPointF a = hull[i], b = hull[(i + 1) % m];
+            const double side = (b.x() - a.x()) * (p.y() - a.y()) - (b.y() - a.y()) * (p.x() - a.x());
+            if (side != 0 && (side > 0) != (turn > 0))
+                return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void PagePainter::setClip(const PageOp& op)
@@ -63,23 +106,35 @@ void PagePainter::setOutlineClip()
 {
     // A page writes each clip it is given again with every clip given
     // before it, so the shortest outlines go first and the longest once,
-    // and the rectangle of the clip's pixels only where an outline reaches
-    // a pixel or more beyond it (letters cut by the edge of their card).
+    // and the rectangle of the clip's pixels only where what the outlines
+    // share reaches a pixel or more beyond it (letters cut by the edge of
+    // their card). A straight-sided convex outline holding all of another
+    // (the turned frame display text is filled through) cuts nothing that
+    // one leaves, and is left out.
     std::vector<const QPainterPath*> outlines;
     for (const QPainterPath& outline : clip_.outlines())
         outlines.push_back(&outline);
     std::stable_sort(outlines.begin(), outlines.end(), [](const QPainterPath* a, const QPainterPath* b) {
         return a->elementCount() < b->elementCount();
     });
+    std::vector<const QPainterPath*> kept;
+    for (const QPainterPath* outline : outlines) {
+        const bool spare = std::any_of(outlines.begin(), outlines.end(), [&](const QPainterPath* other) {
+            return other != outline && HoldsAll(*outline, *other) && !HoldsAll(*other, *outline);
+        });
+        if (!spare)
+            kept.push_back(outline);
+    }
+    QRectF shared = kept.empty() ? QRectF() : kept.front()->controlPointRect();
+    for (const QPainterPath* outline : kept)
+        shared &= outline->controlPointRect();
     const QRectF box = QRectF(clip_.boundingRect()).adjusted(-1, -1, 1, 1);
-    const bool beyond = std::any_of(outlines.begin(), outlines.end(),
-                                    [&](const QPainterPath* o) { return !box.contains(o->controlPointRect()); });
     Qt::ClipOperation operation = Qt::ReplaceClip;
-    if (beyond) {
+    if (!box.contains(shared)) {
         painter_->setClipRect(clip_.boundingRect());
         operation = Qt::IntersectClip;
     }
-    for (const QPainterPath* outline : outlines) {
+    for (const QPainterPath* outline : kept) {
         painter_->setClipPath(*outline, operation);
         operation = Qt::IntersectClip;
     }

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 
 #include "platform/coverage.h"
@@ -99,6 +101,24 @@ Region Region::FromRoundRect(const IntRect& r, int32_t ellipseWidth, int32_t ell
     return FromPath(area);
 }
 
+namespace {
+
+// Whether two paths are the same to the last bit, so that their pixels are
+// too (QPainterPath's own comparison allows a little difference).
+bool SamePath(const QPainterPath& a, const QPainterPath& b)
+{
+    if (a.elementCount() != b.elementCount() || a.fillRule() != b.fillRule())
+        return false;
+    for (int i = 0; i < a.elementCount(); ++i) {
+        const QPainterPath::Element p = a.elementAt(i), q = b.elementAt(i);
+        if (p.type != q.type || std::memcmp(&p.x, &q.x, sizeof p.x) != 0 || std::memcmp(&p.y, &q.y, sizeof p.y) != 0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 Region Region::FromPath(const QPainterPath& path)
 {
     Region r;
@@ -106,7 +126,30 @@ Region Region::FromPath(const QPainterPath& path)
         return r;
     r.shape_ = path;
     r.pixelsMade_ = false;
+    // A sheet of cards draws the same letters in the same few places on
+    // every page, and a card places its text by their pixels: a shape of
+    // many elements made again where it was made lately takes the pixels
+    // worked out then, rather than scanning it once a card.
+    constexpr int kShared = 48;
+    struct Recent {
+        QPainterPath path;
+        std::shared_ptr<Scan> scan;
+    };
+    thread_local std::array<Recent, 16> recent;
+    thread_local size_t next = 0;
+    if (path.elementCount() >= kShared) {
+        for (const Recent& known : recent) {
+            if (known.scan && SamePath(known.path, path)) {
+                r.scan_ = known.scan;
+                return r;
+            }
+        }
+    }
     r.scan_ = std::make_shared<Scan>();
+    if (path.elementCount() >= kShared) {
+        recent[next] = Recent{path, r.scan_};
+        next = (next + 1) % recent.size();
+    }
     return r;
 }
 

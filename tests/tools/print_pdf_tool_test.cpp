@@ -486,4 +486,22 @@ TEST(PrintPdfTool, DisplayTextPrintsWithinItsFrameLessItsMargin)
     }
 }
 
+// A card of every frame kind turned at odd angles clips its display text
+// with the letters alone, written once for the shadow and once for the
+// face, without the turned frame and rectangle around them or a clip
+// written over for each: a sheet of ten stays within its budget of path
+// segments.
+TEST(PrintPdfTool, OddAngledCardOfEveryFrameKindWritesEachClipOnce)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v python3 >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "python3 is not installed";
+    ASSERT_EQ(Shell(dir, "mkdir pics && \"$T\" card new-odd-a odd.lqx \"$PWD/pics\" >/dev/null && "
+                         "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 10 --seed 3 >/dev/null && "
+                         "\"$T\" print-pdf odd.lqx people.dqx odd.pdf >/dev/null"),
+              0);
+    WriteFileBytes(dir.file("segments.py"), kPageSegments);
+    EXPECT_EQ(Shell(dir, "test $(python3 segments.py odd.pdf) -le 9800"), 0);
+}
+
 }  // namespace
