@@ -121,6 +121,28 @@ bool EpsPageProgram(const PathRecord& file, const EpsPlacement& placement, int32
     return true;
 }
 
+// Inside a painting, which may not wait: the page comes from the drawings
+// made in the background. True when that settled the answer (*out is the
+// picture, or null for the stand-in, with *pending set while it is drawn);
+// false when no drawing was started, and the caller draws it now.
+bool FromBackground(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
+                    const std::string& path, bool* pending, DibHandle* out)
+{
+    *out = nullptr;
+    switch (EpsPreviewCache::Shared().Ask(program, width, height, dpiX, dpiY, path, out)) {
+    case EpsPreviewCache::State::kReady:
+        return true;
+    case EpsPreviewCache::State::kPending:
+        *pending = true;
+        return true;
+    case EpsPreviewCache::State::kFailed:
+        return true;
+    case EpsPreviewCache::State::kNotStarted:
+        break;
+    }
+    return false;
+}
+
 }  // namespace
 
 DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, int32_t width, int32_t height,
@@ -142,21 +164,11 @@ DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, 
     // A painting that may not wait has the page drawn in the background,
     // once for every placement, and never again once the file has failed.
     if (pending && InsidePainting()) {
-        EpsPreviewCache& cache = EpsPreviewCache::Shared();
-        if (cache.FileFailed(path))
+        if (EpsPreviewCache::Shared().FileFailed(path))
             return nullptr;
         DibHandle ready = nullptr;
-        switch (cache.Ask(program, width, height, dpiX, dpiY, path, &ready)) {
-        case EpsPreviewCache::State::kReady:
+        if (FromBackground(program, width, height, dpiX, dpiY, path, pending, &ready))
             return ready;
-        case EpsPreviewCache::State::kPending:
-            *pending = true;
-            return nullptr;
-        case EpsPreviewCache::State::kFailed:
-            return nullptr;
-        case EpsPreviewCache::State::kNotStarted:
-            break;
-        }
     }
     GhostscriptOutcome outcome = GhostscriptOutcome::kDrawn;
     DibHandle rendered =
@@ -198,17 +210,8 @@ DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending)
     // the caller shows the stand-in meanwhile.
     if (pending && InsidePainting()) {
         DibHandle ready = nullptr;
-        switch (EpsPreviewCache::Shared().Ask(program, int32_t(width), int32_t(height), 72.0, 72.0, path, &ready)) {
-        case EpsPreviewCache::State::kReady:
+        if (FromBackground(program, int32_t(width), int32_t(height), 72.0, 72.0, path, pending, &ready))
             return ready;
-        case EpsPreviewCache::State::kPending:
-            *pending = true;
-            return nullptr;
-        case EpsPreviewCache::State::kFailed:
-            return nullptr;
-        case EpsPreviewCache::State::kNotStarted:
-            break;
-        }
     }
     // A picture's PostScript may take long, or never end: it is drawn off
     // the window's thread and the user may stop it; the caller then shows
