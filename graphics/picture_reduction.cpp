@@ -38,11 +38,22 @@ void ReducingRows::Add(const uint8_t* bgr)
 {
     if (!image_ || row_ >= height_)
         return;
-    for (int32_t x = 0; x < width_; ++x) {
-        const size_t at = size_t(x / factor_);
-        for (size_t c = 0; c < 3; ++c)
-            sums_[at * 3 + c] += bgr[size_t(x) * 3 + c];
-        ++counts_[at];
+    // A column of the reduced picture at a time, so that a scan of
+    // hundreds of millions of pixels costs no division per pixel.
+    uint32_t* sum = sums_.data();
+    uint32_t* count = counts_.data();
+    for (int32_t x = 0; x < width_; x += factor_, sum += 3, ++count) {
+        const int32_t n = std::min(factor_, width_ - x);
+        uint32_t b = 0, g = 0, r = 0;
+        for (const uint8_t* p = bgr + size_t(x) * 3; p < bgr + size_t(x + n) * 3; p += 3) {
+            b += p[0];
+            g += p[1];
+            r += p[2];
+        }
+        sum[0] += b;
+        sum[1] += g;
+        sum[2] += r;
+        *count += uint32_t(n);
     }
     ++row_;
     if (row_ % factor_ == 0 || row_ == height_)

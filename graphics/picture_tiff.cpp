@@ -311,7 +311,11 @@ bool ReadIndicesReduced(TIFF* tif, uint32_t width, uint32_t height, uint16_t bit
         for (uint32_t x = 0; x < width; ++x) {
             const uint64_t bit = uint64_t(x) * bits;
             const uint32_t index = (row[size_t(bit / 8)] >> (8 - bits - bit % 8)) & mask;
-            std::memcpy(bgr.data() + 3 * size_t(x), colours + 4 * size_t(index), 3);
+            const uint8_t* colour = colours + 4 * size_t(index);
+            uint8_t* to = bgr.data() + 3 * size_t(x);
+            to[0] = colour[0];
+            to[1] = colour[1];
+            to[2] = colour[2];
         }
         out.Add(bgr.data());
     }
