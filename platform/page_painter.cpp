@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include "platform/actual_text.h"
 #include "platform/font_mapper.h"
 #include "platform/page_ops.h"
 
@@ -215,6 +216,8 @@ void PagePainter::play(const PageOp& op)
         if (d.transform.type() <= QTransform::TxTranslate) {
             painter_->drawGlyphRun(QPointF(d.transform.dx(), d.transform.dy()), run);
         } else {
+            if (aslantTexts_ && !d.chars.empty() && RunsAslant(d.transform))
+                aslantTexts_->push_back(PdfTextString(d.chars));
             painter_->setTransform(d.transform);
             painter_->drawGlyphRun(QPointF(0, 0), run);
             painter_->resetTransform();
