@@ -210,8 +210,9 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         if (painter.isActive()) {
             spans->holdPage(std::move(aslant));
             ended = painter.end();
-            ended = spans->releasePage() && ended;
+            spans->releasePage();
         }
+        ended = (!spans || spans->finish()) && ended;
         aslant.clear();
         writer.reset();
         spans.reset();
@@ -262,7 +263,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             spans->holdPage(std::move(aslant));
             aslant.clear();
             ok = writer->newPage();
-            ok = spans->releasePage() && ok;
+            spans->releasePage();
         }
         if (ok) {
             for (const PageOp& op : job.ops)

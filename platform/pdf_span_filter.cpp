@@ -58,7 +58,7 @@ bool Deflate(const QByteArray& in, QByteArray* out)
     uLongf size = compressBound(uLong(in.size()));
     out->resize(qsizetype(size));
     if (compress2(reinterpret_cast<Bytef*>(out->data()), &size, reinterpret_cast<const Bytef*>(in.constData()),
-                  uLong(in.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+                  uLong(in.size()), Z_BEST_SPEED) != Z_OK)
         return false;
     out->resize(qsizetype(size));
     return true;
@@ -66,7 +66,13 @@ bool Deflate(const QByteArray& in, QByteArray* out)
 
 }  // namespace
 
-PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
+PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
+{
+    open(QIODevice::WriteOnly);
+    thread_ = std::thread([this] { run(); });
+}
+
+PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
 void PdfSpanFilter::holdPage(std::vector<std::string> texts)
 {
@@ -79,11 +85,77 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 {
     if (holding_) {
         held_.append(data, n);
-        written_ += n;
-        return n;
+    } else {
+        Batch batch;
+        batch.bytes = QByteArray(data, n);
+        batch.at = written_;
+        queue(std::move(batch));
     }
     written_ += n;
-    return pass(data, n) ? n : -1;
+    return n;
+}
+
+void PdfSpanFilter::releasePage()
+{
+    holding_ = false;
+    Batch batch;
+    batch.bytes = std::move(held_);
+    held_ = QByteArray();
+    batch.at = written_ - batch.bytes.size();
+    batch.page = true;
+    batch.texts = std::move(texts_);
+    texts_.clear();
+    queue(std::move(batch));
+}
+
+void PdfSpanFilter::queue(Batch batch)
+{
+    {
+        // A few pages ahead at most: the pages wait in memory.
+        std::unique_lock<std::mutex> lock(mutex_);
+        room_.wait(lock, [this] { return batches_.size() < 8 || closing_; });
+        batches_.push_back(std::move(batch));
+    }
+    wake_.notify_one();
+}
+
+bool PdfSpanFilter::finish()
+{
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        room_.wait(lock, [this] { return batches_.empty() && !busy_; });
+        closing_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+    return !failed_;
+}
+
+void PdfSpanFilter::run()
+{
+    for (;;) {
+        Batch batch;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this] { return !batches_.empty() || closing_; });
+            if (batches_.empty())
+                return;
+            batch = std::move(batches_.front());
+            batches_.pop_front();
+            busy_ = true;
+        }
+        room_.notify_one();
+        // After a failed write nothing more is passed on: the output is lost.
+        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, batch.texts)
+                                               : pass(batch.bytes.constData(), batch.bytes.size()));
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            failed_ = failed_ || !ok;
+            busy_ = false;
+        }
+        room_.notify_all();
+    }
 }
 
 bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }
@@ -99,16 +171,11 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return at + shift;
 }
 
-bool PdfSpanFilter::releasePage()
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
 {
-    holding_ = false;
-    const QByteArray held = std::move(held_);
-    held_ = QByteArray();
-    const qint64 heldAt = written_ - held.size();
     std::vector<Edit> edits;
-    if (!texts_.empty())
-        spanContent(held, heldAt, &edits);
-    texts_.clear();
+    if (!texts.empty())
+        spanContent(held, heldAt, texts, &edits);
     if (!shifts_.empty())
         followXref(held, heldAt, &edits);
     if (edits.empty())
@@ -126,7 +193,8 @@ bool PdfSpanFilter::releasePage()
     return pass(out.constData(), out.size());
 }
 
-void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits)
+void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+                                std::vector<Edit>* edits)
 {
     const std::string_view s(held.constData(), size_t(held.size()));
     // The page names its content; the content's object follows it.
@@ -153,7 +221,7 @@ void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, std::vect
         !Expect(s, lengthEnd, "\nendobj\n", &after))
         return;
     QByteArray spanned, packed;
-    if (!SpanAslantText(content, texts_, &spanned) || !Deflate(spanned, &packed))
+    if (!SpanAslantText(content, texts, &spanned) || !Deflate(spanned, &packed))
         return;
     const QByteArray length = QByteArray::number(packed.size());
     const qint64 before = shifts_.empty() ? 0 : shifts_.back().second;
