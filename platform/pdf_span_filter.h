@@ -24,6 +24,8 @@
 #include <QByteArray>
 #include <QIODevice>
 
+struct libdeflate_compressor;
+
 class PdfSpanFilter final : public QIODevice {
 public:
     explicit PdfSpanFilter(QIODevice* to);
@@ -80,7 +82,8 @@ private:
     bool closing_ = false;
     bool failed_ = false;
     std::thread thread_;
-    // The thread's own. From the engine's offset on, its bytes land this
-    // much further.
+    // The thread's own: the compressor, and, from the engine's offset on,
+    // how much further its bytes land.
+    libdeflate_compressor* packer_;
     std::vector<std::pair<qint64, qint64>> shifts_;
 };
