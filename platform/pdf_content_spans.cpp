@@ -37,6 +37,19 @@ bool IsDelimiter(char c)
            c == '/' || c == '%';
 }
 
+// Whether the line's last word is "q", "Q", "cm", "BT" or "ET".
+bool EndsTracked(std::string_view line)
+{
+    size_t end = line.size();
+    while (end > 0 && IsSpace(line[end - 1]))
+        --end;
+    size_t begin = end;
+    while (begin > 0 && !IsSpace(line[begin - 1]) && !IsDelimiter(line[begin - 1]))
+        --begin;
+    const std::string_view word = line.substr(begin, end - begin);
+    return word == "q" || word == "Q" || word == "cm" || word == "BT" || word == "ET";
+}
+
 void AppendHex(QByteArray* out, const std::string& bytes)
 {
     static const char kHex[] = "0123456789ABCDEF";
@@ -68,7 +81,19 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     bool inAslantBlock = false;
     size_t blockBegin = 0;
     size_t i = 0;
+    size_t lineEnd = 0;
     while (i < s.size()) {
+        if (i >= lineEnd) {
+            // The engine ends a line with its operator, and most lines
+            // draw: only those ending in one the spans follow are read.
+            const size_t newline = s.find('\n', i);
+            lineEnd = newline == std::string_view::npos ? s.size() : newline + 1;
+            if (!EndsTracked(s.substr(i, lineEnd - i))) {
+                i = lineEnd;
+                operandCount = 0;
+                continue;
+            }
+        }
         const char c = s[i];
         if (IsSpace(c)) {
             ++i;
