@@ -59,7 +59,8 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
 bool Deflate(libdeflate_compressor* packer, const QByteArray& in, QByteArray* out)
 {
     out->resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
-    const size_t size = libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out->data(), size_t(out->size()));
+    const size_t size =
+        libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out->data(), size_t(out->size()));
     out->resize(qsizetype(size));
     return size > 0;
 }
@@ -221,8 +222,9 @@ void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, const std
     if (!Inflate(s, dataAt, &content, &used))
         return;
     const QByteArray tail = "\nendstream\nendobj\n" + QByteArray::number(lengthId) + " 0 obj\n";
+    const std::string_view tailText(tail.constData(), size_t(tail.size()));
     size_t lengthAt = 0, lengthEnd = 0, after = 0;
-    if (!Expect(s, dataAt + used, std::string_view(tail.constData(), size_t(tail.size())), &lengthAt) || NumberAt(s, lengthAt, &lengthEnd) != qint64(used) ||
+    if (!Expect(s, dataAt + used, tailText, &lengthAt) || NumberAt(s, lengthAt, &lengthEnd) != qint64(used) ||
         !Expect(s, lengthEnd, "\nendobj\n", &after))
         return;
     QByteArray spanned, packed;
