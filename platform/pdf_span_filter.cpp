@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include <libdeflate.h>
@@ -168,13 +169,11 @@ bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->wri
 
 qint64 PdfSpanFilter::moved(qint64 at) const
 {
-    qint64 shift = 0;
-    for (const auto& [from, by] : shifts_) {
-        if (from > at)
-            break;
-        shift = by;
-    }
-    return at + shift;
+    // The shifts come in the engine's order: the last one from at or
+    // before `at` holds.
+    const auto after = std::upper_bound(shifts_.begin(), shifts_.end(), at,
+                                        [](qint64 v, const std::pair<qint64, qint64>& s) { return v < s.first; });
+    return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
 bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
