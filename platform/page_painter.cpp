@@ -216,7 +216,9 @@ void PagePainter::play(const PageOp& op)
         if (d.transform.type() <= QTransform::TxTranslate) {
             painter_->drawGlyphRun(QPointF(d.transform.dx(), d.transform.dy()), run);
         } else {
-            if (aslantTexts_ && !d.chars.empty() && RunsAslant(d.transform))
+            // One text for each aslant run, though it says nothing: the
+            // texts follow the runs one for one.
+            if (aslantTexts_ && RunsAslant(d.transform))
                 aslantTexts_->push_back(PdfTextString(d.chars));
             painter_->setTransform(d.transform);
             painter_->drawGlyphRun(QPointF(0, 0), run);

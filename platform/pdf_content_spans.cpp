@@ -174,6 +174,8 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     made.reserve(content.size() + qsizetype(blocks.size()) * 64);
     size_t from = 0;
     for (size_t k = 0; k < blocks.size(); ++k) {
+        if (texts[k].empty())
+            continue;
         made.append(content.constData() + from, qsizetype(blocks[k].begin - from));
         made.append("/Span <</ActualText ");
         AppendHex(&made, texts[k]);

@@ -12,7 +12,7 @@
 #include <QByteArray>
 
 // The content with the k-th aslant block spanned by the k-th text (the
-// bytes of a PDF text string). False, with `out` untouched, when the
+// bytes of a PDF text string; an empty one leaves its block alone). False, with `out` untouched, when the
 // content holds no aslant block or not one for each text: a run the engine
 // drew some other way (as outlines) leaves the page as it was rather than
 // telling any run's text over another's glyphs.

@@ -61,6 +61,11 @@ TEST(PdfContentSpans, APageWhoseRunsDoNotMatchTheTextsStaysAsItWas)
     EXPECT_FALSE(SpanAslantText(content, {}, &out));
     EXPECT_EQ(out, "untouched");
     EXPECT_TRUE(SpanAslantText(content, {"one"}, &out));
+    // A run that says nothing keeps its place among the texts, unspanned.
+    const QByteArray two = content + GlyphRun("0.5 0.8660254 -0.8660254 0.5 1 1");
+    ASSERT_TRUE(SpanAslantText(two, {"", "two"}, &out));
+    EXPECT_EQ(out.count("BDC"), 1);
+    EXPECT_EQ(out.left(out.indexOf("<74776F>>> BDC")).count("<0001> Tj"), 1);
 }
 
 }  // namespace
