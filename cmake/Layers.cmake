@@ -76,10 +76,11 @@ tessaline_layer(resources)
 tessaline_layer(foundation DEPENDS resources USES ZLIB::ZLIB)
 # 3. Our small layer over Qt: the Dc, printers, keys, the registry; the
 #    first layer that shows a window (message boxes, the file dialogs).
-#    It prints (libcups), joins PDF files (qpdf), reads the lock keys (X11)
-#    and asks fontconfig for faces.
+#    It prints (libcups), joins PDF files (qpdf) and compresses their pages
+#    (libdeflate), reads the lock keys (X11) and asks fontconfig for faces.
 tessaline_layer(platform WINDOWS DEPENDS foundation
-  USES Qt6::PrintSupport ZLIB::ZLIB Fontconfig::Fontconfig qpdf::libqpdf Cups::Cups X11::X11)
+  USES Qt6::PrintSupport ZLIB::ZLIB LibDeflate::LibDeflate Fontconfig::Fontconfig qpdf::libqpdf Cups::Cups
+  X11::X11)
 # 4. Pictures, pens, brushes and shapes; the picture files' own libraries.
 tessaline_layer(graphics DEPENDS resources foundation platform USES PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF)
 # 5. Fonts and display-text effects; the barcodes; the database engine.

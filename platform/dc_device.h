@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <QList>
@@ -105,6 +106,9 @@ struct DeviceText {
     QList<quint32> glyphIndexes;
     QList<QPointF> positions;
     QTransform transform;
+    // The Windows-1252 characters the glyphs show, one a glyph: what a
+    // reader of the output is told the run says (see actual_text.h).
+    std::string chars;
     ColorRef color = kBlack;
 };
 

@@ -155,6 +155,7 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
         out->glyphIndexes = std::move(indexes);
         out->positions = std::move(positions);
         out->transform = QTransform::fromScale(f.xScale, 1) * t;
+        out->chars = std::string(text);
     }
     if (out) {
         out->outline = outline;

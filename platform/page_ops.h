@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QBrush>
@@ -38,6 +39,8 @@ struct PageOpDetail {
     QList<quint32> glyphs;
     QList<QPointF> positions;
     QTransform transform;
+    // The Windows-1252 characters of the glyphs, one a glyph.
+    std::string chars;
     QColor colour;
     QImage image;
     // The image goes out without lossy compression.
@@ -92,6 +95,10 @@ public:
     // The painter's state was reset (a new page, a new painter): what it
     // has is no longer known.
     void forgetState() { clipKnown_ = false; }
+    // Keep the text of each aslant run drawn from now on (as a PDF text
+    // string, see actual_text.h) in `texts`, in the order drawn; none for
+    // no keeping.
+    void keepAslantText(std::vector<std::string>* texts) { aslantTexts_ = texts; }
 
 private:
     void setClip(const PageOp& op);
@@ -102,6 +109,7 @@ private:
 
     QPainter* painter_;
     bool ownFonts_;
+    std::vector<std::string>* aslantTexts_ = nullptr;
     bool clipKnown_ = false;
     bool clipped_ = false;
     DeviceClip clip_;

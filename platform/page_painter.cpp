@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include "platform/actual_text.h"
 #include "platform/font_mapper.h"
 #include "platform/page_ops.h"
 
@@ -215,6 +216,10 @@ void PagePainter::play(const PageOp& op)
         if (d.transform.type() <= QTransform::TxTranslate) {
             painter_->drawGlyphRun(QPointF(d.transform.dx(), d.transform.dy()), run);
         } else {
+            // One text for each aslant run, though it says nothing: the
+            // texts follow the runs one for one.
+            if (aslantTexts_ && RunsAslant(d.transform))
+                aslantTexts_->push_back(PdfTextString(d.chars));
             painter_->setTransform(d.transform);
             painter_->drawGlyphRun(QPointF(0, 0), run);
             painter_->resetTransform();

@@ -340,6 +340,7 @@ private:
         PageOpDetail& d = *run->detail;
         const double shift = more.transform.dx() - d.transform.dx();
         d.glyphs.append(more.glyphs);
+        d.chars += more.chars;
         for (const QPointF& p : more.positions)
             d.positions.append(QPointF(p.x() + shift, p.y()));
     }
@@ -500,6 +501,7 @@ bool PainterDevice::drawText(const DeviceText& text, const DeviceClip* clip)
         d.glyphs = text.glyphIndexes;
         d.positions = text.positions;
         d.transform = text.transform;
+        d.chars = text.chars;
         d.colour = colour;
         if (!put(std::move(op), clip))
             return false;

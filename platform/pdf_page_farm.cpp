@@ -27,6 +27,7 @@
 
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
+#include "platform/pdf_span_filter.h"
 #include "platform/sheet_size.h"
 
 namespace {
@@ -195,13 +196,26 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
     Part part;
     std::unique_ptr<QBuffer> buffer;
     std::unique_ptr<ExactSheetDevice> exact;
+    std::unique_ptr<PdfSpanFilter> spans;
     std::unique_ptr<QPdfWriter> writer;
     QPainter painter;
     PagePainter player(&painter, true);
+    // The texts of the aslant runs of the page being painted; the engine
+    // writes the page when the next one begins or the part ends.
+    std::vector<std::string> aslant;
+    player.keepAslantText(&aslant);
     // Ends the part being painted and hands it to the joiner.
     auto endPart = [&] {
-        const bool ended = !painter.isActive() || painter.end();
+        bool ended = true;
+        if (painter.isActive()) {
+            spans->holdPage(std::move(aslant));
+            ended = painter.end();
+            spans->releasePage();
+        }
+        ended = (!spans || spans->finish()) && ended;
+        aslant.clear();
         writer.reset();
+        spans.reset();
         exact.reset();
         buffer.reset();
         if (!ended)
@@ -237,7 +251,8 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
                 device = buffer.get();
             }
             exact = std::make_unique<ExactSheetDevice>(device, settings.layout);
-            writer = std::make_unique<QPdfWriter>(exact.get());
+            spans = std::make_unique<PdfSpanFilter>(exact.get());
+            writer = std::make_unique<QPdfWriter>(spans.get());
             writer->setResolution(settings.resolution);
             writer->setPageLayout(settings.layout);
             writer->setTitle(settings.title);
@@ -245,7 +260,10 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             ok = ok && painter.begin(writer.get());
             player.forgetState();
         } else {
+            spans->holdPage(std::move(aslant));
+            aslant.clear();
             ok = writer->newPage();
+            spans->releasePage();
         }
         if (ok) {
             for (const PageOp& op : job.ops)

@@ -30,6 +30,7 @@
 
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
+#include "platform/actual_text.h"
 #include "platform/cups_queue.h"
 #include "platform/dc_device.h"
 #include "platform/font_mapper.h"
@@ -532,6 +533,14 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
     if (!text.glyphIndexes.isEmpty() && text.face) {
         colour(text.color);
         const QTransform& t = text.transform;
+        // A PDF made of the job reads an aslant run whole (see
+        // actual_text.h); a printer takes the marks as nothing.
+        const bool spanned = !text.chars.empty() && RunsAslant(turn_ ? t * *turn_ : t);
+        if (spanned) {
+            page_ += "[/Span <</ActualText ";
+            PsAppendString(&page_, PdfTextString(text.chars));
+            page_ += ">> /BDC pdfmark\n";
+        }
         page_ += " q [";
         for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
             page_ += ' ';
@@ -575,6 +584,8 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             i = end;
         }
         page_ += " Q\n";
+        if (spanned)
+            page_ += "[/EMC pdfmark\n";
         colourKnown_ = false;
         dash_ = -1;
     }

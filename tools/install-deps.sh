@@ -12,6 +12,8 @@ packages=(
   # the SVG renderer that draws the program's artwork at build time
   qt6-svg-dev
   libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
+  # compresses again the PDF pages whose content is made anew
+  libdeflate-dev
   libfreetype-dev libfontconfig-dev
   # the lock keys' states from the X server's keyboard indicators
   libx11-dev

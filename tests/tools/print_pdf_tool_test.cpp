@@ -175,6 +175,45 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     EXPECT_EQ(Shell(dir, "test $(pdftotext -raw turned-ps.pdf - | grep -c '^Tel\\. ') -ge 25"), 0);
 }
 
+// Names turned by odd angles read whole, the space between and accents
+// included, however pdftotext reads the page (as drawn, in reading order,
+// laid out): every name the straight card shows whole. The file stays
+// sound (its objects where its table says). The PostScript carries each
+// aslant run's text for a PDF made of it.
+TEST(PrintPdfTool, TextAtOddAnglesReadsWholeInThePdf)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdftotext >/dev/null && command -v qpdf >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdftotext (poppler-utils) or qpdf is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 25 --seed 3 >/dev/null && "
+                         "LC_ALL=C.UTF-8 \"$T\" db dump people.dqx | awk -F '\\t' 'NR > 1 {print $3 \" \" $4}' "
+                         "| sort -u > names && LC_ALL=C grep -q '[^ -~]' names"),
+              0);
+    auto card = [&](const std::string& angle) {
+        return Shell(dir, "\"$T\" card new-turned card.lqx --name-angle " + angle + " --angles " + angle + "," +
+                              angle + "," + angle + " && \"$T\" print-pdf card.lqx people.dqx card.pdf >/dev/null");
+    };
+    const std::string whole = " card.pdf - | LC_ALL=C.UTF-8 grep -o -F -f names | sort -u | wc -l";
+    ASSERT_EQ(card("0"), 0);
+    ASSERT_EQ(Shell(dir, "pdftotext -raw" + whole + " > straight && test $(cat straight) -ge 20"), 0);
+    for (const char* angle : {"17", "45", "203", "311"}) {
+        ASSERT_EQ(card(angle), 0) << angle << " degrees";
+        for (const char* reading : {"-raw", "", "-layout"})
+            EXPECT_EQ(Shell(dir, "test $(pdftotext " + std::string(reading) + whole + ") -eq $(cat straight)"), 0)
+                << angle << " degrees, pdftotext " << reading;
+        EXPECT_EQ(Shell(dir, "qpdf --check card.pdf >/dev/null"), 0) << angle << " degrees";
+    }
+    if (!HaveTool("ps2pdf"))
+        SKIP_FOR_MISSING_TOOL() << "ps2pdf (Ghostscript) is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" print-ps card.lqx people.dqx card.ps >/dev/null && ps2pdf card.ps card-ps.pdf && "
+                         "qpdf --warning-exit-0 --qdf --object-streams=disable card-ps.pdf card-qdf.pdf"),
+              0);
+    // Name, title and phone of every card; "Anderson" in plain text.
+    EXPECT_EQ(Shell(dir, "test $(grep -c '/BDC pdfmark' card.ps) -ge 75 && "
+                         "grep -a -q '/ActualText (Donald Anderson)' card-qdf.pdf"),
+              0);
+}
+
 // A PNG with graded alpha (half-transparent black above, black fading out
 // below) prints without loss through a soft mask of 8 bits, kept once for
 // the 25 cards, and a half-transparent black shows mid-grey on the paper.

@@ -1,6 +1,6 @@
 // card: card documents on the command line.
 //   new-sample OUT.lqx   writes the sample business card the program ships
-//   new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT]
+//   new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG]
 //                        a card like it with its phone line turned by 30, 90
 //                        and 45 degrees (or A, B and C) in 12 points (or PT),
 //                        and the picture LOGO; its lines in the TrueType
@@ -62,7 +62,7 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge|new-effects OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] | "
+    "card new-sample|new-badge|new-effects OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
     "card new-everything|new-visitor|new-odd-a|new-odd-b OUT.lqx FOLDER | card dump FILE";
 
@@ -249,7 +249,7 @@ int RunDump(const std::string& file)
 }
 
 // new-turned's arguments after OUT.lqx: [LOGO] [--face FACE] [--angles
-// A,B,C] [--size PT]. False when one is not understood.
+// A,B,C] [--size PT] [--name-angle DEG]. False when one is not understood.
 bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* style)
 {
     for (size_t i = 2; i < args.size(); ++i) {
@@ -261,6 +261,12 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
             if (std::sscanf(args[++i].c_str(), "%d,%d,%d%c", &a, &b, &c, &end) != 3)
                 return false;
             style->angles = {int16_t(a), int16_t(b), int16_t(c)};
+        } else if (args[i] == "--name-angle" && i + 1 < args.size()) {
+            char* end = nullptr;
+            const long angle = std::strtol(args[++i].c_str(), &end, 10);
+            if (end == args[i].c_str() || *end != 0 || angle <= -360 || angle >= 360)
+                return false;
+            style->nameAngle = int16_t(angle);
         } else if (args[i] == "--size" && i + 1 < args.size()) {
             style->phoneSize = int16_t(std::atoi(args[++i].c_str()));
             if (style->phoneSize < 4 || style->phoneSize > 72)

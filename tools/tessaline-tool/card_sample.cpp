@@ -67,12 +67,16 @@ bool BuildTurnedTextCard(CLabelsDoc& doc, const std::string& logo, const TurnedC
     if (!CardShape(doc, kFrameRect, OnCard(page, 110, 40, 220, 43), kCardOrange, kCardOrange))
         return false;
     if (!CardTextBox(doc, OnCard(page, 110, 14, 220, 38),
-                     {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue, kAlignLeft, style.face}}) ||
-        !CardTextBox(doc, OnCard(page, 110, 48, 220, 80),
-                     {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack, kAlignLeft,
-                       style.face},
-                      {{{"", kFieldTitle}}, 8, kCardItalic, kCardDarkGray, kAlignLeft, style.face}}))
+                     {{{{"", kFieldCompany}}, 14, kCardBold, kCardDarkBlue, kAlignLeft, style.face}}))
         return false;
+    FrameObj* name = CardTextBox(doc, OnCard(page, 110, 48, 220, 80),
+                                 {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 11, kCardBold, kCardBlack,
+                                   kAlignLeft, style.face},
+                                  {{{"", kFieldTitle}}, 8, kCardItalic, kCardDarkGray, kAlignLeft, style.face}});
+    if (!name)
+        return false;
+    if (style.nameAngle != 0)
+        name->SetGeometryField(4, style.nameAngle);
     // The phone line three times, each turned about its top left corner
     // over space of its own: by 30 degrees on the left, by 90 up the right
     // edge and by 45 at the bottom.

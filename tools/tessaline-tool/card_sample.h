@@ -14,11 +14,13 @@ class CLabelsDoc;
 bool BuildSampleCard(CLabelsDoc& doc);
 // How a turned-text card is set: the face of its lines (empty: the
 // document's default), the turns of its three phone lines (left, right
-// and bottom) and their size in points.
+// and bottom), their size in points and the turn of the name box.
 struct TurnedCardStyle {
     std::string face;
     std::array<int16_t, 3> angles = {30, 90, 45};
     int16_t phoneSize = 12;
+    // The turn of the name and title box about its top left corner.
+    int16_t nameAngle = 0;
 };
 // A card like the sample whose phone line is turned three times (by 30,
 // 90 and 45 degrees unless the style says otherwise), with the picture

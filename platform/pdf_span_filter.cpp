@@ -1,0 +1,272 @@
+#include "platform/pdf_span_filter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <string_view>
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include "platform/pdf_content_spans.h"
+
+namespace {
+
+// The whole number written at `at` and where it ends; -1 for none.
+qint64 NumberAt(std::string_view s, size_t at, size_t* end)
+{
+    size_t i = at;
+    qint64 v = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - at < 18)
+        v = v * 10 + (s[i++] - '0');
+    *end = i;
+    return i == at ? -1 : v;
+}
+
+// The text expected at `at`, and where it ends.
+bool Expect(std::string_view s, size_t at, std::string_view what, size_t* end)
+{
+    if (s.substr(at, what.size()) != what)
+        return false;
+    *end = at + what.size();
+    return true;
+}
+
+// The compressed stream from `at` inflated; `used` the bytes it took.
+bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
+{
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        return false;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s.data() + at));
+    z.avail_in = uInt(s.size() - at);
+    out->clear();
+    char chunk[65536];
+    int r = Z_OK;
+    while (r == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(chunk);
+        z.avail_out = sizeof chunk;
+        r = inflate(&z, Z_NO_FLUSH);
+        out->append(chunk, qsizetype(sizeof chunk - z.avail_out));
+    }
+    *used = size_t(z.total_in);
+    inflateEnd(&z);
+    return r == Z_STREAM_END;
+}
+
+// Compressed for the PDF's FlateDecode: fast, yet near what the engine
+// made of the page.
+bool Deflate(libdeflate_compressor* packer, const QByteArray& in, QByteArray* out)
+{
+    out->resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
+    const size_t size =
+        libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out->data(), size_t(out->size()));
+    out->resize(qsizetype(size));
+    return size > 0;
+}
+
+}  // namespace
+
+PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to), packer_(libdeflate_alloc_compressor(4))
+{
+    open(QIODevice::WriteOnly);
+    thread_ = std::thread([this] { run(); });
+}
+
+PdfSpanFilter::~PdfSpanFilter()
+{
+    finish();
+    if (packer_)
+        libdeflate_free_compressor(packer_);
+}
+
+void PdfSpanFilter::holdPage(std::vector<std::string> texts)
+{
+    holding_ = true;
+    texts_ = std::move(texts);
+    held_.clear();
+}
+
+qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
+{
+    if (holding_) {
+        held_.append(data, n);
+    } else {
+        Batch batch;
+        batch.bytes = QByteArray(data, n);
+        batch.at = written_;
+        queue(std::move(batch));
+    }
+    written_ += n;
+    return n;
+}
+
+void PdfSpanFilter::releasePage()
+{
+    holding_ = false;
+    Batch batch;
+    batch.bytes = std::move(held_);
+    held_ = QByteArray();
+    batch.at = written_ - batch.bytes.size();
+    batch.page = true;
+    batch.texts = std::move(texts_);
+    texts_.clear();
+    queue(std::move(batch));
+}
+
+void PdfSpanFilter::queue(Batch batch)
+{
+    {
+        // A few pages ahead at most: the pages wait in memory.
+        std::unique_lock<std::mutex> lock(mutex_);
+        room_.wait(lock, [this] { return batches_.size() < 8 || closing_; });
+        batches_.push_back(std::move(batch));
+    }
+    wake_.notify_one();
+}
+
+bool PdfSpanFilter::finish()
+{
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        room_.wait(lock, [this] { return batches_.empty() && !busy_; });
+        closing_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+    return !failed_;
+}
+
+void PdfSpanFilter::run()
+{
+    for (;;) {
+        Batch batch;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            wake_.wait(lock, [this] { return !batches_.empty() || closing_; });
+            if (batches_.empty())
+                return;
+            batch = std::move(batches_.front());
+            batches_.pop_front();
+            busy_ = true;
+        }
+        room_.notify_one();
+        // After a failed write nothing more is passed on: the output is lost.
+        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, batch.texts)
+                                               : pass(batch.bytes.constData(), batch.bytes.size()));
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            failed_ = failed_ || !ok;
+            busy_ = false;
+        }
+        room_.notify_all();
+    }
+}
+
+bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }
+
+qint64 PdfSpanFilter::moved(qint64 at) const
+{
+    // The shifts come in the engine's order: the last one from at or
+    // before `at` holds.
+    const auto after = std::upper_bound(shifts_.begin(), shifts_.end(), at,
+                                        [](qint64 v, const std::pair<qint64, qint64>& s) { return v < s.first; });
+    return after == shifts_.begin() ? at : at + std::prev(after)->second;
+}
+
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
+{
+    std::vector<Edit> edits;
+    if (!texts.empty())
+        spanContent(held, heldAt, texts, &edits);
+    if (!shifts_.empty())
+        followXref(held, heldAt, &edits);
+    if (edits.empty())
+        return pass(held.constData(), held.size());
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    QByteArray out;
+    out.reserve(held.size() + 4096);
+    qsizetype from = 0;
+    for (const Edit& e : edits) {
+        out.append(held.constData() + from, e.from - from);
+        out.append(e.with);
+        from = e.to;
+    }
+    out.append(held.constData() + from, held.size() - from);
+    return pass(out.constData(), out.size());
+}
+
+void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+                                std::vector<Edit>* edits)
+{
+    const std::string_view s(held.constData(), size_t(held.size()));
+    // The page names its content; the content's object follows it.
+    size_t at = s.find("/Contents ");
+    size_t end = 0;
+    const qint64 id = at == std::string_view::npos ? -1 : NumberAt(s, at + 10, &end);
+    if (id < 0)
+        return;
+    const QByteArray head = "\n" + QByteArray::number(id) + " 0 obj\n<<\n/Length ";
+    at = s.find(std::string_view(head.constData(), size_t(head.size())), end);
+    if (at == std::string_view::npos)
+        return;
+    const qint64 lengthId = NumberAt(s, at + size_t(head.size()), &end);
+    size_t dataAt = 0;
+    if (lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &dataAt))
+        return;
+    QByteArray content;
+    size_t used = 0;
+    if (!Inflate(s, dataAt, &content, &used))
+        return;
+    const QByteArray tail = "\nendstream\nendobj\n" + QByteArray::number(lengthId) + " 0 obj\n";
+    const std::string_view tailText(tail.constData(), size_t(tail.size()));
+    size_t lengthAt = 0, lengthEnd = 0, after = 0;
+    if (!Expect(s, dataAt + used, tailText, &lengthAt) || NumberAt(s, lengthAt, &lengthEnd) != qint64(used) ||
+        !Expect(s, lengthEnd, "\nendobj\n", &after))
+        return;
+    QByteArray spanned, packed;
+    if (!SpanAslantText(content, texts, &spanned) || !packer_ || !Deflate(packer_, spanned, &packed))
+        return;
+    const QByteArray length = QByteArray::number(packed.size());
+    const qint64 before = shifts_.empty() ? 0 : shifts_.back().second;
+    const qint64 dataShift = before + packed.size() - qint64(used);
+    shifts_.emplace_back(heldAt + qint64(dataAt + used), dataShift);
+    shifts_.emplace_back(heldAt + qint64(lengthEnd), dataShift + length.size() - qint64(lengthEnd - lengthAt));
+    edits->push_back({qsizetype(dataAt), qsizetype(dataAt + used), packed});
+    edits->push_back({qsizetype(lengthAt), qsizetype(lengthEnd), length});
+}
+
+void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const
+{
+    // The table the trailer points to, when it is among what was held: the
+    // offsets of the objects, ten digits each, and the table's own.
+    const std::string_view s(held.constData(), size_t(held.size()));
+    const size_t mark = s.rfind("startxref\n");
+    size_t markEnd = 0, end = 0;
+    const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &markEnd);
+    if (xref < heldAt || xref >= heldAt + held.size())
+        return;
+    size_t at = size_t(xref - heldAt), first = 0;
+    if (!Expect(s, at, "xref\n", &at) || NumberAt(s, at, &end) != 0 || !Expect(s, end, " ", &at))
+        return;
+    const qint64 count = NumberAt(s, at, &end);
+    if (count < 0 || !Expect(s, end, "\n", &first))
+        return;
+    for (qint64 k = 0; k < count; ++k) {
+        const size_t entry = first + size_t(k) * 20;
+        if (entry + 20 > s.size())
+            return;
+        if (s.substr(entry + 10, 9) != " 00000 n ")
+            continue;
+        size_t digitsEnd = 0;
+        const qint64 offset = NumberAt(s, entry, &digitsEnd);
+        if (offset < 0 || digitsEnd != entry + 10)
+            continue;
+        char ten[16];
+        std::snprintf(ten, sizeof ten, "%010lld", static_cast<long long>(moved(offset)));
+        edits->push_back({qsizetype(entry), qsizetype(entry + 10), QByteArray(ten)});
+    }
+    edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
+}

@@ -1,0 +1,89 @@
+// What Qt's PDF engine writes, on its way to another device, with each
+// page's aslant runs of text spanned (pdf_content_spans.h). The engine
+// writes a page's objects (the page, its resources, its compressed content
+// and that content's length) when the next page begins or the document
+// ends; the painter holds what it writes around those calls, naming the
+// texts of the page's aslant runs in the order it drew them. The content
+// is made anew, its length after it, and the cross-reference table at the
+// end follows every object that moved. All else passes as it comes.
+//
+// Making a page's content anew (inflating, spanning, compressing) costs
+// about what painting it did, so it is done on a thread of the filter's
+// own while the painter goes on with the next page; the bytes reach the
+// device behind in the order the engine wrote them, from that thread.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <QByteArray>
+#include <QIODevice>
+
+struct libdeflate_compressor;
+
+class PdfSpanFilter final : public QIODevice {
+public:
+    explicit PdfSpanFilter(QIODevice* to);
+    // Waits for what is still on its way.
+    ~PdfSpanFilter() override;
+
+    // What the engine writes from now on is held: the objects of the page
+    // whose aslant runs say `texts` (none for a page without).
+    void holdPage(std::vector<std::string> texts);
+    // Passes on what was held, that page spanned.
+    void releasePage();
+    // Waits until everything written has reached the device behind;
+    // false when any of it did not.
+    bool finish();
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override;
+
+private:
+    struct Edit {
+        qsizetype from, to;
+        QByteArray with;
+    };
+    // Where a byte the engine wrote at `at` lands in the output.
+    qint64 moved(qint64 at) const;
+    void spanContent(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+                     std::vector<Edit>* edits);
+    void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
+    // On the filter's thread: a page's objects, or bytes as they came.
+    bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
+    bool pass(const char* data, qint64 n);
+    void run();
+
+    struct Batch {
+        QByteArray bytes;
+        qint64 at = 0;  // the engine's offset of the first byte
+        bool page = false;
+        std::vector<std::string> texts;
+    };
+    void queue(Batch batch);
+
+    QIODevice* to_;
+    bool holding_ = false;
+    std::vector<std::string> texts_;
+    QByteArray held_;
+    qint64 written_ = 0;  // the bytes the engine wrote so far
+
+    std::mutex mutex_;
+    std::condition_variable wake_;  // the filter's thread: a batch, or the end
+    std::condition_variable room_;  // the writer: room in the queue, or all done
+    std::deque<Batch> batches_;
+    bool busy_ = false;  // the thread is passing a batch on
+    bool closing_ = false;
+    bool failed_ = false;
+    std::thread thread_;
+    // The thread's own: the compressor, and, from the engine's offset on,
+    // how much further its bytes land.
+    libdeflate_compressor* packer_;
+    std::vector<std::pair<qint64, qint64>> shifts_;
+};
