@@ -15,10 +15,7 @@
 
 namespace {
 
-struct PointF {
-    double x;
-    double y;
-};
+using PointF = DoublePoint;
 
 // Sutherland-Hodgman: the part of a convex polygon on the inner side of
 // one edge of a box, the edge given by its coordinate on one axis.
@@ -95,13 +92,10 @@ void DrawExactBar(Dc* dc, double x, double y, double width, double height, doubl
     const double h = std::fabs(BarcodeHeld(height));
     x = BarcodeHeld(x);
     y = BarcodeHeld(y);
-    DoublePoint p[4] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
+    std::vector<PointF> corners = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
     if (angle != 0.0)
-        RotatePointExact(p, 4, centre[0], centre[1], angle);
-    std::vector<PointF> poly;
-    for (const DoublePoint& corner : p)
-        poly.push_back({corner.x, corner.y});
-    dc->paintRgn(ShownBarPart(dc, std::move(poly)));
+        RotatePointExact(corners.data(), 4, centre[0], centre[1], angle);
+    dc->paintRgn(ShownBarPart(dc, std::move(corners)));
 }
 
 }  // namespace
