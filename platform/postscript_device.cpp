@@ -47,6 +47,38 @@ inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 1
 // The colour a pen or brush leaves on white paper.
 inline ColorRef OnWhite(int32_t rop2, ColorRef c) { return FromRgb(Rop2Apply(rop2, ToRgb(c), 0xFFFFFF)); }
 
+// The box a fill path is when it is one rectangle along the axes (a bar
+// placed to the fraction of a dot): written as one, it takes a third of the
+// bytes its outline would.
+std::optional<QRectF> AxisRectangle(const QPainterPath& p)
+{
+    const int count = p.elementCount();
+    if (count != 4 && count != 5)
+        return std::nullopt;
+    QPointF corners[4];
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element e = p.elementAt(i);
+        if (i == 0 ? !e.isMoveTo() : !e.isLineTo())
+            return std::nullopt;
+        if (i < 4)
+            corners[i] = QPointF(e);
+        else if (QPointF(e) != corners[0])
+            return std::nullopt;
+    }
+    const QRectF box = p.boundingRect();
+    if (box.width() <= 0.0 || box.height() <= 0.0)
+        return std::nullopt;
+    for (int i = 0; i < 4; ++i) {
+        const QPointF& a = corners[i];
+        const QPointF& b = corners[(i + 1) % 4];
+        const bool onCorner = (a.x() == box.left() || a.x() == box.right()) &&
+                              (a.y() == box.top() || a.y() == box.bottom());
+        if (!onCorner || (a.x() == b.x()) == (a.y() == b.y()))
+            return std::nullopt;
+    }
+    return box;
+}
+
 // Short names for the words every page uses many times.
 // pdfmark is known only where the job is made into a PDF; a printer
 // takes it as nothing.
@@ -487,8 +519,9 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const DeviceClip* cli
     turnOn();
     if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty()) &&
         paint(shape.brush, shape.rop2)) {
-        if (shape.fill.isEmpty()) {
-            const QRectF& b = shape.fillBox;
+        const std::optional<QRectF> rectangle = AxisRectangle(shape.fill);
+        if (shape.fill.isEmpty() || rectangle) {
+            const QRectF b = rectangle ? rectangle->translated(shape.fillOffset) : shape.fillBox;
             number(b.x());
             number(b.y());
             number(b.width());
