@@ -34,6 +34,7 @@
 #include "platform/dc_device.h"
 #include "platform/font_mapper.h"
 #include "platform/paper_blit.h"
+#include "platform/path_rectangle.h"
 #include "platform/postscript_job.h"
 #include "platform/ps_glyph_fonts.h"
 #include "platform/ps_words.h"
@@ -46,38 +47,6 @@ inline uint32_t ToRgb(ColorRef c) { return (c & 0x00FF00u) | ((c & 0xFFu) << 16)
 inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu); }
 // The colour a pen or brush leaves on white paper.
 inline ColorRef OnWhite(int32_t rop2, ColorRef c) { return FromRgb(Rop2Apply(rop2, ToRgb(c), 0xFFFFFF)); }
-
-// The box a fill path is when it is one rectangle along the axes (a bar
-// placed to the fraction of a dot): written as one, it takes a third of the
-// bytes its outline would.
-std::optional<QRectF> AxisRectangle(const QPainterPath& p)
-{
-    const int count = p.elementCount();
-    if (count != 4 && count != 5)
-        return std::nullopt;
-    QPointF corners[4];
-    for (int i = 0; i < count; ++i) {
-        const QPainterPath::Element e = p.elementAt(i);
-        if (i == 0 ? !e.isMoveTo() : !e.isLineTo())
-            return std::nullopt;
-        if (i < 4)
-            corners[i] = QPointF(e);
-        else if (QPointF(e) != corners[0])
-            return std::nullopt;
-    }
-    const QRectF box = p.boundingRect();
-    if (box.width() <= 0.0 || box.height() <= 0.0)
-        return std::nullopt;
-    for (int i = 0; i < 4; ++i) {
-        const QPointF& a = corners[i];
-        const QPointF& b = corners[(i + 1) % 4];
-        const bool onCorner = (a.x() == box.left() || a.x() == box.right()) &&
-                              (a.y() == box.top() || a.y() == box.bottom());
-        if (!onCorner || (a.x() == b.x()) == (a.y() == b.y()))
-            return std::nullopt;
-    }
-    return box;
-}
 
 // Short names for the words every page uses many times.
 // pdfmark is known only where the job is made into a PDF; a printer
@@ -519,7 +488,11 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const DeviceClip* cli
     turnOn();
     if (shape.brush.kind != DevicePaint::kNone && (!shape.fill.isEmpty() || !shape.fillBox.isEmpty()) &&
         paint(shape.brush, shape.rop2)) {
-        const std::optional<QRectF> rectangle = AxisRectangle(shape.fill);
+        // A bar placed to the fraction of a dot reaches here as an outline;
+        // written as a rectangle it takes a third of the bytes.
+        std::optional<QRectF> rectangle = AsRectangle(shape.fill);
+        if (rectangle && rectangle->isEmpty())
+            rectangle.reset();
         if (shape.fill.isEmpty() || rectangle) {
             const QRectF b = rectangle ? rectangle->translated(shape.fillOffset) : shape.fillBox;
             number(b.x());
