@@ -15,10 +15,7 @@
 
 namespace {
 
-struct PointF {
-    double x;
-    double y;
-};
+using PointF = DoublePoint;
 
 // Sutherland-Hodgman: the part of a convex polygon on the inner side of
 // one edge of a box, the edge given by its coordinate on one axis.
@@ -40,10 +37,28 @@ std::vector<PointF> Cut(const std::vector<PointF>& in, double edge, bool xAxis, 
     return out;
 }
 
-// The bar's pixels. A region is made over the whole shape, so a bar that
-// reaches far past what the context shows (a frame scrolled far away, a
-// record with absurd lengths) is first cut to the shown area with a margin
-// around it; the pixels inside that area are the same.
+// The part of the bar's polygon within what the context shows, with a
+// margin around it, as a shape. A region is made over the whole shape, so a
+// bar that reaches far past the shown area (a frame scrolled far away, a
+// record with absurd lengths) is cut first; the pixels inside are the same.
+Region ShownBarPart(Dc* dc, std::vector<PointF> poly)
+{
+    IntRect box;
+    dc->getClipBox(&box);
+    const double left = box.left - 2.0, top = box.top - 2.0, right = box.right + 2.0, bottom = box.bottom + 2.0;
+    poly = Cut(Cut(Cut(Cut(poly, left, true, true), right, true, false), top, false, true), bottom, false, false);
+    if (poly.size() < 3)
+        return Region();
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    area.moveTo(poly[0].x, poly[0].y);
+    for (size_t i = 1; i < poly.size(); ++i)
+        area.lineTo(poly[i].x, poly[i].y);
+    area.closeSubpath();
+    return Region::FromPath(area);
+}
+
+// The bar's pixels, from its polygon in whole units.
 Region BarRegion(Dc* dc, const IntPoint* p, int count)
 {
     IntRect box;
@@ -57,16 +72,30 @@ Region BarRegion(Dc* dc, const IntPoint* p, int count)
     }
     if (within)
         return Region::FromPolygon(p, count, WINDING);
-    poly = Cut(Cut(Cut(Cut(poly, left, true, true), right, true, false), top, false, true), bottom, false, false);
-    if (poly.size() < 3)
-        return Region();
-    QPainterPath area;
-    area.setFillRule(Qt::WindingFill);
-    area.moveTo(poly[0].x, poly[0].y);
-    for (size_t i = 1; i < poly.size(); ++i)
-        area.lineTo(poly[i].x, poly[i].y);
-    area.closeSubpath();
-    return Region::FromPath(area);
+    return ShownBarPart(dc, std::move(poly));
+}
+
+// Whether the target puts ink finer than its unit: a page of a print job
+// (a printer, a PDF, PostScript) fills shapes as they are, while the
+// screen, a picture and a recording take whole units.
+bool KeepsFractions(Dc* dc)
+{
+    return dc->keepsShapes() && dc->getDeviceCaps(TECHNOLOGY) == DT_RASPRINTER;
+}
+
+// The bar as it is, turned exactly, filled as a shape: no edge moves to a
+// whole unit, so every bar and space keeps its share of the module however
+// narrow it is.
+void DrawExactBar(Dc* dc, double x, double y, double width, double height, double angle, const int32_t centre[2])
+{
+    const double w = std::fabs(BarcodeHeld(width));
+    const double h = std::fabs(BarcodeHeld(height));
+    x = BarcodeHeld(x);
+    y = BarcodeHeld(y);
+    std::vector<PointF> corners = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
+    if (angle != 0.0)
+        RotatePointExact(corners.data(), 4, centre[0], centre[1], angle);
+    dc->paintRgn(ShownBarPart(dc, std::move(corners)));
 }
 
 }  // namespace
@@ -145,10 +174,16 @@ void RotateBarcodePoints(IntPoint* points, int16_t count, const int32_t centre[2
         RotatePoint(points, count, centre[0], centre[1], angle);
 }
 
-void DrawBar(Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, double angle, const int32_t centre[2])
+void DrawBar(Dc* dc, double left, double top, double width, double height, double angle, const int32_t centre[2])
 {
-    const int32_t w = std::abs(width);
-    const int32_t h = std::abs(height);
+    if (KeepsFractions(dc)) {
+        DrawExactBar(dc, left, top, width, height, angle, centre);
+        return;
+    }
+    const int32_t x = BarcodeTrunc(left);
+    const int32_t y = BarcodeTrunc(top);
+    const int32_t w = std::abs(BarcodeTrunc(width));
+    const int32_t h = std::abs(BarcodeTrunc(height));
     IntPoint p[5] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}, {x, y}};
     RotateBarcodePoints(p, 5, centre, angle);
     if (w >= 2) {
@@ -194,8 +229,8 @@ BarTrack::BarTrack(Dc* dc, const BarcodeRecord& rec, double x)
 {
 }
 
-void BarTrack::Bar(double width, int32_t y, int32_t height)
+void BarTrack::Bar(double width, double y, double height)
 {
-    DrawBar(dc_, BarcodeTrunc(x_), y, BarcodeTrunc(width), height, angle_, centre_);
+    DrawBar(dc_, x_, y, width, height, angle_, centre_);
     x_ += width;
 }

@@ -17,8 +17,10 @@ void RotateBarcodePoints(IntPoint* points, int16_t count, const int32_t centre[2
 
 // One bar with its top-left corner at (x, y), turned by angle about the
 // centre: filled with the context's brush, or, narrower than 2 units, drawn
-// as a line in the text colour.
-void DrawBar(Dc* dc, int32_t x, int32_t y, int32_t width, int32_t height, double angle, const int32_t centre[2]);
+// as a line in the text colour. The place and size are taken to whole units
+// (truncated) where the target shows whole units; paper gets the bar where
+// it is, to the fraction, so that narrow modules keep their widths.
+void DrawBar(Dc* dc, double x, double y, double width, double height, double angle, const int32_t centre[2]);
 
 // Lines through the points with the context's pen, as a polyline draws
 // them.
@@ -54,7 +56,7 @@ public:
     BarTrack(Dc* dc, const BarcodeRecord& rec, double x);
 
     double x() const { return x_; }
-    void Bar(double width, int32_t y, int32_t height);
+    void Bar(double width, double y, double height);
     void Space(double width) { x_ += width; }
 
 private:

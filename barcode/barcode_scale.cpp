@@ -1,5 +1,6 @@
 #include "barcode/barcode_scale.h"
 
+#include <algorithm>
 #include <cmath>
 
 double gBarcodeBase = 72.0;
@@ -37,16 +38,14 @@ void SetBarcodeRatio(int16_t num, int16_t den)
 double BarcodeRatioX() { return double(gRatioNum[0]) / double(gRatioDen[0]); }
 double BarcodeRatioY() { return double(gRatioNum[1]) / double(gRatioDen[1]); }
 
-int32_t BarcodeTrunc(double value)
+double BarcodeHeld(double value)
 {
     if (std::isnan(value))
-        return 0;
-    if (value >= kLargestCoordinate)
-        return int32_t(kLargestCoordinate);
-    if (value <= -kLargestCoordinate)
-        return -int32_t(kLargestCoordinate);
-    return int32_t(value);
+        return 0.0;
+    return std::clamp(value, -kLargestCoordinate, kLargestCoordinate);
 }
+
+int32_t BarcodeTrunc(double value) { return int32_t(BarcodeHeld(value)); }
 
 void SetBarcodeScale(BarcodeRecord* rec, bool scaleRecord)
 {

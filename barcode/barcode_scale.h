@@ -44,6 +44,9 @@ void SetBarcodeScale(BarcodeRecord* rec, bool scaleRecord);
 // from files, so their lengths may be anything: values beyond what a
 // device can show are held at +-2^28 and a NaN counts as 0.
 int32_t BarcodeTrunc(double value);
+// The same hold without the truncation, for targets that keep fractions
+// of a unit.
+double BarcodeHeld(double value);
 
 // The working copy both entry points use: the caller's record, its angle
 // reduced to one turn and its positions held within what the drawing can

@@ -56,7 +56,7 @@ bool DrawCode128(Dc* dc, BarcodeRecord* rec)
     for (int i = 0; i < count; ++i)
         DrawCode128Symbol(track, values[i], *rec, height);
     DrawCode128Symbol(track, kCode128Stop, *rec, height);
-    track.Bar(BarcodeTrunc(2.0 * rec->module), rec->originY, height);
+    track.Bar(2.0 * rec->module, rec->originY, height);
     return true;
 }
 

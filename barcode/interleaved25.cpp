@@ -18,11 +18,11 @@ void DrawBearerBars(Dc* dc, const BarcodeRecord& rec, int digits)
     if (rec.showText)
         lowerTop -= rec.captionSize;
     const int32_t centre[2] = {rec.centreX, rec.centreY};
-    const int32_t x = BarcodeTrunc(rec.originX - m);
-    const int32_t width = BarcodeTrunc(length + 2.0 * m);
-    const int32_t height = BarcodeTrunc(3.0 * m);
+    const double x = rec.originX - m;
+    const double width = length + 2.0 * m;
+    const double height = 3.0 * m;
     DrawBar(dc, x, rec.originY, width, height, rec.angle, centre);
-    DrawBar(dc, x, BarcodeTrunc(rec.originY + lowerTop), width, height, rec.angle, centre);
+    DrawBar(dc, x, rec.originY + lowerTop, width, height, rec.angle, centre);
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ bool DrawFim(Dc* dc, BarcodeRecord* rec)
     const int16_t* positions = FimBarPositions(rec->type, &count);
     const int32_t centre[2] = {rec->centreX, rec->centreY};
     for (int i = 0; i < count; ++i) {
-        DrawBar(dc, BarcodeTrunc(rec->originX + positions[i] / 300.0 * gBarcodeBase), rec->originY,
-                BarcodeTrunc(gFimBar), BarcodeTrunc(gFimHeight), rec->angle, centre);
+        DrawBar(dc, rec->originX + positions[i] / 300.0 * gBarcodeBase, rec->originY, gFimBar, gFimHeight,
+                rec->angle, centre);
     }
     return true;
 }
@@ -73,7 +73,7 @@ bool DrawHorBars(Dc* dc, BarcodeRecord* rec)
     const int32_t centre[2] = {rec->centreX, rec->centreY};
     double y = rec->originY;
     for (int32_t i = 0; i < n; ++i) {
-        DrawBar(dc, rec->originX, BarcodeTrunc(y), BarcodeTrunc(gBarcodeBase), BarcodeTrunc(t), rec->angle, centre);
+        DrawBar(dc, rec->originX, y, gBarcodeBase, t, rec->angle, centre);
         y = BarcodeTrunc(y + t + gap);
     }
     return true;

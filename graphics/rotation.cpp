@@ -79,6 +79,11 @@ void RotatePoint(DoublePoint* points, int16_t count, double cx, double cy, doubl
     RotateAll(points, count, cx, cy, angle, [](double v) { return std::trunc(v); });
 }
 
+void RotatePointExact(DoublePoint* points, int16_t count, double cx, double cy, double angle)
+{
+    RotateAll(points, count, cx, cy, angle, [](double v) { return v; });
+}
+
 double VectorAngle(int32_t dx, int32_t dy, double* angle)
 {
     const double len = AngleOf(dx, dy, angle);

@@ -23,6 +23,9 @@ void RotatePoint(IntPoint* points, int16_t count, int32_t cx, int32_t cy, double
 // results are whole numbers, truncated, kept in the float fields.
 void RotatePoint(FloatPoint* points, int16_t count, double cx, double cy, double angle);
 void RotatePoint(DoublePoint* points, int16_t count, double cx, double cy, double angle);
+// The same turn kept to fractions of a unit, for targets that place ink
+// finer than the unit (paper): the positions the rule truncates.
+void RotatePointExact(DoublePoint* points, int16_t count, double cx, double cy, double angle);
 
 // Returns the length of (dx, dy) and writes its angle in degrees, in
 // [-90, 270): straight up on the screen is 90, straight down -90. A vector of

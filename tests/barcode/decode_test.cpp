@@ -18,6 +18,7 @@
 #include "barcode_test_util.h"
 #include "render_support.h"
 #include "support/temp_dir.h"
+#include "support/zbar_read.h"
 
 namespace {
 
@@ -64,36 +65,6 @@ struct Group {
     std::vector<std::string> options;
     std::vector<std::string> data;
 };
-
-// Symbol texts that zbarimg --xml reports, by file.
-std::map<std::string, std::vector<std::string>> ReadAll(const std::vector<std::string>& options,
-                                                        const std::vector<std::string>& files)
-{
-    std::vector<std::string> args = {"-q", "--xml"};
-    args.insert(args.end(), options.begin(), options.end());
-    args.insert(args.end(), files.begin(), files.end());
-    std::string xml;
-    std::map<std::string, std::vector<std::string>> found;
-    if (!RunProgram("zbarimg", args, &xml))
-        return found;
-    std::string source;
-    for (size_t at = 0;;) {
-        const size_t href = xml.find("<source href='", at);
-        const size_t data = xml.find("<data><![CDATA[", at);
-        if (href == std::string::npos && data == std::string::npos)
-            break;
-        if (href < data) {
-            at = href + 14;
-            source = xml.substr(at, xml.find('\'', at) - at);
-        } else {
-            at = data + 15;
-            const size_t end = xml.find("]]></data>", at);
-            found[source].push_back(xml.substr(at, end - at));
-            at = end;
-        }
-    }
-    return found;
-}
 
 TEST(Decoding, EverySymbologyReadsBackAtTwoResolutionsAndTwoAngles)
 {
@@ -150,7 +121,7 @@ TEST(Decoding, EverySymbologyReadsBackAtTwoResolutionsAndTwoAngles)
                 }
             }
         }
-        auto found = ReadAll(group.options, files);
+        auto found = ZbarRead(group.options, files);
         for (const std::string& file : files) {
             std::vector<std::string> expected = Expected(group.type, dataOf[file], group.check);
             std::sort(expected.begin(), expected.end());
