@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr int kDpi = 600;
+constexpr int kReadDpi = 600;
 // A quarter of the card each: two across, two down.
 constexpr int kSlotWidth = 126;
 constexpr int kSlotHeight = 72;
@@ -102,16 +102,16 @@ protected:
             doc.GetCellRect(&r, int16_t(cell % columns), int16_t(cell / columns));
             const std::string card = docs_.file(name + "-" + std::to_string(cell));
             const ProgramRun raster = RunProgramFor(
-                "pdftoppm", {"-r", std::to_string(kDpi), "-gray", "-png", "-f", "1", "-l", "1", "-singlefile", "-x",
-                             std::to_string(r.left * kDpi / 72), "-y", std::to_string(r.top * kDpi / 72), "-W",
-                             std::to_string(2 * kSlotWidth * kDpi / 72), "-H",
-                             std::to_string(2 * kSlotHeight * kDpi / 72), pdf, card});
+                "pdftoppm", {"-r", std::to_string(kReadDpi), "-gray", "-png", "-f", "1", "-l", "1", "-singlefile", "-x",
+                             std::to_string(r.left * kReadDpi / 72), "-y", std::to_string(r.top * kReadDpi / 72), "-W",
+                             std::to_string(2 * kSlotWidth * kReadDpi / 72), "-H",
+                             std::to_string(2 * kSlotHeight * kReadDpi / 72), pdf, card});
             EXPECT_TRUE(raster.ok) << raster.failure;
             const QImage image(QString::fromStdString(card + ".png"));
             EXPECT_FALSE(image.isNull()) << card;
             for (int slot = 0; slot < 4 && !image.isNull(); ++slot) {
-                const QRect area((slot % 2) * kSlotWidth * kDpi / 72, (slot / 2) * kSlotHeight * kDpi / 72,
-                                 kSlotWidth * kDpi / 72, kSlotHeight * kDpi / 72);
+                const QRect area((slot % 2) * kSlotWidth * kReadDpi / 72, (slot / 2) * kSlotHeight * kReadDpi / 72,
+                                 kSlotWidth * kReadDpi / 72, kSlotHeight * kReadDpi / 72);
                 const std::string file = card + "-" + std::to_string(slot) + ".png";
                 EXPECT_TRUE(image.copy(area).save(QString::fromStdString(file)));
                 pictures[file] = slot;
