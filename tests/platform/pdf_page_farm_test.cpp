@@ -86,6 +86,13 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Pages: *23$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Title: *Farm$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^PDF version: *1.4$'"), 0);
+        // Every page compressed at zlib's fastest level (the second byte
+        // of its header), joined parts' as they were painted.
+        const std::string pdf = ReadFileBytes(out);
+        int fastest = 0;
+        for (size_t at = pdf.find(">>\nstream\n"); at != std::string::npos; at = pdf.find(">>\nstream\n", at + 1))
+            fastest += pdf.compare(at + 10, 2, "\x78\x01") == 0;
+        EXPECT_GE(fastest, kPages);
         for (int n : {1, 2, 7, 12, 22, 23}) {
             const std::string page = std::to_string(n);
             EXPECT_EQ(Shell(dir, "test \"$(pdftotext -f " + page + " -l " + page + " " + name +
