@@ -1,10 +1,11 @@
 // A PDF file painted by several threads: the pages come out in the job's
 // order whichever thread painted them, a file that cannot be made is
-// refused at once, a job given up writes nothing, and a picture printed on
-// every page is stored once.
+// refused at once, a job given up writes nothing, and a picture or a
+// pattern printed on every page is stored once.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <QFile>
@@ -206,6 +207,36 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
         }
     EXPECT_GT(second, 100);
     EXPECT_NEAR(double(first) / second, 4.0, 0.5);
+}
+
+TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
+{
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("patterns.pdf")));
+    {
+        auto dc = Dc::ForPrintJob(&printer);
+        ASSERT_TRUE(dc->beginOutput());
+        for (int page = 0; page < 3; ++page) {
+            // A new brush of the same tile for every card, as every card
+            // makes it again.
+            for (int card = 0; card < 4; ++card) {
+                QImage tile(16, 16, QImage::Format_RGB32);
+                tile.fill(QColor(250, 250, 0));
+                tile.setPixelColor(3, 3, QColor(0, 0, 250));
+                dc->selectBrush(Brush{BS_PATTERN, kBlack, 0, nullptr, std::make_shared<const QImage>(tile)});
+                dc->rectangle(100 + 400 * card, 100, 400 + 400 * card, 300);
+            }
+            EXPECT_TRUE(dc->newPage());
+        }
+        EXPECT_TRUE(dc->flush());
+    }
+    const std::string pdf = ReadFileBytes(printer.outputFileName().toStdString());
+    size_t tiles = 0;
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
+        tiles += pdf.compare(pdf.find("/Height", at), 11, "/Height 16\n") == 0;
+    EXPECT_EQ(tiles, 1u);
 }
 
 }  // namespace
