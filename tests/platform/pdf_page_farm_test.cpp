@@ -35,6 +35,15 @@ PdfPageFarm::Settings Letter(const std::string& path, int workers, int pagesPerP
     return s;
 }
 
+// A printer that writes the PDF file `path`.
+std::unique_ptr<QPrinter> PdfPrinter(const std::string& path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(path));
+    return printer;
+}
+
 // A page that says "Page n", and a bar as wide as n.
 PageOps PageSaying(int n)
 {
@@ -121,24 +130,22 @@ TEST(PdfPageFarm, AFileThatCannotBeMadeIsRefusedAndAJobGivenUpWritesNothing)
     EXPECT_EQ(QFile(QString::fromStdString(out)).size(), 0);
 
     // The print job's context writes the file only when its output ends.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.file("job.pdf")));
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("job.pdf"));
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
     }
-    EXPECT_EQ(QFile(printer.outputFileName()).size(), 0);
+    EXPECT_EQ(QFile(printer->outputFileName()).size(), 0);
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
         EXPECT_TRUE(dc->flush());
     }
-    EXPECT_TRUE(ReadFileBytes(printer.outputFileName().toStdString()).starts_with("%PDF"));
+    EXPECT_TRUE(ReadFileBytes(printer->outputFileName().toStdString()).starts_with("%PDF"));
 }
 
 // A packed 24-bit bitmap of 16 x 8 pixels in one colour: its header, then
@@ -162,11 +169,9 @@ std::vector<uint8_t> PlainDib(uint8_t blue, uint8_t green, uint8_t red)
 TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
 {
     TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.file("pictures.pdf")));
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("pictures.pdf"));
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         for (int page = 0; page < 3; ++page) {
             // A new copy of the same picture for every card, as a merge
@@ -184,7 +189,7 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
         }
         EXPECT_TRUE(dc->flush());
     }
-    const std::string pdf = ReadFileBytes(printer.outputFileName().toStdString());
+    const std::string pdf = ReadFileBytes(printer->outputFileName().toStdString());
     size_t images = 0;
     for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
         ++images;
@@ -212,11 +217,9 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
 TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
 {
     TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.file("patterns.pdf")));
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("patterns.pdf"));
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         for (int page = 0; page < 3; ++page) {
             // A new brush of the same tile for every card, as every card
@@ -232,7 +235,7 @@ TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
         }
         EXPECT_TRUE(dc->flush());
     }
-    const std::string pdf = ReadFileBytes(printer.outputFileName().toStdString());
+    const std::string pdf = ReadFileBytes(printer->outputFileName().toStdString());
     size_t tiles = 0;
     for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
         tiles += pdf.compare(pdf.find("/Height", at), 11, "/Height 16\n") == 0;
