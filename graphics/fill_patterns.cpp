@@ -1,11 +1,23 @@
 #include "graphics/fill_patterns.h"
 
+#include <array>
 #include <memory>
 
 namespace {
 
 bool gUseHatches = false;
 const PatternTable* gTable = nullptr;
+
+// A zoomed pattern coloured lately. A sheet of cards fills with the same
+// few patterns in the same colours on every card: each is coloured once,
+// and the one picture a printed page is given for them all is stored once.
+struct ColouredTile {
+    qint64 bitmap = 0;  // the bitmap's cacheKey: a changed bitmap has another
+    ColorRef text = 0, background = 0;
+    std::shared_ptr<const QImage> tile;
+};
+thread_local std::array<ColouredTile, 32> t_tiles;
+thread_local size_t t_nextTile = 0;
 
 }  // namespace
 
@@ -39,11 +51,19 @@ std::optional<Brush> BrushOfPatternBitmap(const QImage& bitmap, ColorRef textCol
     }
     // A zoomed copy is larger than the platform's one-bit patterns; it
     // takes the colours it is made with.
+    for (const ColouredTile& known : t_tiles) {
+        if (known.tile && known.bitmap == bitmap.cacheKey() && known.text == textColour &&
+            known.background == bkColour)
+            return Brush{BS_PATTERN, kBlack, 0, nullptr, known.tile};
+    }
     QImage tile(bitmap.size(), QImage::Format_RGB32);
     for (int y = 0; y < bitmap.height(); ++y)
         for (int x = 0; x < bitmap.width(); ++x)
             tile.setPixelColor(x, y, ToQColor(bitmap.pixelIndex(x, y) ? bkColour : textColour));
-    return Brush{BS_PATTERN, kBlack, 0, nullptr, std::make_shared<const QImage>(std::move(tile))};
+    ColouredTile& made = t_tiles[t_nextTile];
+    t_nextTile = (t_nextTile + 1) % t_tiles.size();
+    made = ColouredTile{bitmap.cacheKey(), textColour, bkColour, std::make_shared<const QImage>(std::move(tile))};
+    return Brush{BS_PATTERN, kBlack, 0, nullptr, made.tile};
 }
 
 std::optional<Brush> MakeFillPatternBrush(int32_t n, ColorRef textColour, ColorRef bkColour)

@@ -23,6 +23,7 @@
 #include "platform/dc_device.h"
 #include "platform/page_ops.h"
 #include "platform/paper_blit.h"
+#include "platform/paper_pattern_tiles.h"
 #include "platform/pdf_page_farm.h"
 #include "platform/raster_ops.h"
 #include "platform/sheet_size.h"
@@ -372,31 +373,14 @@ private:
     bool keeping_ = false;
     bool keptSpoilt_ = false;
     PageOps kept_;
+    // Patterns as they land on paper, the same made once.
+    PaperPatternTiles patternTiles_;
     // Pictures as they land on paper, each made once.
     PaperBlit paper_{double(device_->logicalDpiX()), double(device_->logicalDpiY())};
 };
 
 // What a plain colour leaves on white paper.
 ColorRef SolidColour(const DevicePaint& p, int32_t rop2) { return FromRgb(Rop2Apply(rop2, ToRgb(p.color), 0xFFFFFF)); }
-
-// A brush other than a plain colour: the tile as the operation leaves it
-// on white paper, or none.
-QBrush PatternBrush(const DevicePaint& p, int32_t rop2)
-{
-    if (p.kind != DevicePaint::kTiled)
-        return QBrush();
-    QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < tile.height(); ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
-        for (int x = 0; x < tile.width(); ++x) {
-            if (line[x] >> 24)
-                line[x] = 0xFF000000u | Rop2Apply(rop2, line[x] & 0xFFFFFFu, 0xFFFFFF);
-        }
-    }
-    QBrush b(tile);
-    b.setTransform(QTransform::fromTranslate(p.origin.x(), p.origin.y()));
-    return b;
-}
 
 QPen CosmeticPen(ColorRef color, int32_t style)
 {
@@ -435,7 +419,7 @@ bool PainterDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
         if (shape.brush.kind == DevicePaint::kSolid)
             op.fillColour = ToQColor(SolidColour(shape.brush, shape.rop2));
         else
-            op.more().brush = PatternBrush(shape.brush, shape.rop2);
+            op.more().brush = patternTiles_.brushOf(shape.brush, shape.rop2);
         if (!put(std::move(op), clip))
             return false;
     }

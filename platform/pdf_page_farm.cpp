@@ -29,6 +29,7 @@
 #include "foundation/win_error.h"
 #include "platform/pdf_span_filter.h"
 #include "platform/sheet_size.h"
+#include "platform/thread_deflate_level.h"
 
 namespace {
 
@@ -104,6 +105,10 @@ private:
     QIODevice* to_;
     QPageLayout layout_;
 };
+
+// zlib's fastest level for everything a painter compresses (see
+// thread_deflate_level.h).
+constexpr int kPageDeflateLevel = 1;
 
 int ChooseWorkers(int asked)
 {
@@ -193,6 +198,7 @@ void PdfPageFarmState::publish(Part part)
 
 void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
 {
+    const ThreadDeflateLevel fastest(kPageDeflateLevel);
     Part part;
     std::unique_ptr<QBuffer> buffer;
     std::unique_ptr<ExactSheetDevice> exact;

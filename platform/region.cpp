@@ -135,7 +135,7 @@ Region Region::FromPath(const QPainterPath& path)
         QPainterPath path;
         std::shared_ptr<Scan> scan;
     };
-    thread_local std::array<Recent, 16> recent;
+    thread_local std::array<Recent, 64> recent;
     thread_local size_t next = 0;
     if (path.elementCount() >= kShared) {
         for (const Recent& known : recent) {
@@ -188,6 +188,10 @@ QRegion Region::pixelsWithin(const QRect& within) const
                         Bound();
     if (local.isEmpty())
         return QRegion();
+    // A shape wholly within is scanned whole, once for every region made
+    // of it, as a sheet of cards clips each card's text by the same shapes.
+    if (local.contains(shape_.controlPointRect().toAlignedRect()))
+        return pixels() & within;
     QRegion seen = AreaToRegion(shape_, local);
     seen.translate(dx, dy);
     return seen;

@@ -174,6 +174,18 @@ TEST_F(FillPatterns, ZoomedBitmapsTakeTheColoursTheyAreMadeWith)
     ASSERT_TRUE(b && b->image);
     EXPECT_EQ(FromQColor(b->image->pixelColor(3, 2)), MakeRgb(10, 20, 30));
     EXPECT_EQ(FromQColor(b->image->pixelColor(4, 2)), MakeRgb(40, 50, 60));
+
+    // The same bitmap in the same colours is coloured once; other colours,
+    // or the bitmap changed, make their own.
+    EXPECT_EQ(BrushOfPatternBitmap(big, MakeRgb(10, 20, 30), MakeRgb(40, 50, 60))->image, b->image);
+    const std::optional<Brush> other = BrushOfPatternBitmap(big, MakeRgb(10, 20, 30), MakeRgb(70, 80, 90));
+    ASSERT_TRUE(other && other->image && other->image != b->image);
+    EXPECT_EQ(FromQColor(other->image->pixelColor(4, 2)), MakeRgb(70, 80, 90));
+    big.setPixel(4, 2, 0);
+    const std::optional<Brush> changed = BrushOfPatternBitmap(big, MakeRgb(10, 20, 30), MakeRgb(40, 50, 60));
+    ASSERT_TRUE(changed && changed->image);
+    EXPECT_EQ(FromQColor(changed->image->pixelColor(4, 2)), MakeRgb(10, 20, 30));
+    EXPECT_EQ(FromQColor(b->image->pixelColor(4, 2)), MakeRgb(40, 50, 60));
 }
 
 TEST_F(FillPatterns, BrushStateSelectsPatternsAndRestoresBrushAndColours)

@@ -1,10 +1,11 @@
 // A PDF file painted by several threads: the pages come out in the job's
 // order whichever thread painted them, their turned text reading whole, a
 // file that cannot be made is refused at once, a job given up writes
-// nothing, and a picture printed on every page is stored once.
+// nothing, and a picture or a pattern printed on every page is stored once.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include <QFile>
@@ -32,6 +33,15 @@ PdfPageFarm::Settings Letter(const std::string& path, int workers, int pagesPerP
     s.workers = workers;
     s.pagesPerPart = pagesPerPart;
     return s;
+}
+
+// A printer that writes the PDF file `path`.
+std::unique_ptr<QPrinter> PdfPrinter(const std::string& path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(path));
+    return printer;
 }
 
 // A page that says "Page n" (turned by 40 degrees on odd pages, where a
@@ -91,6 +101,14 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Pages: *23$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Title: *Farm$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^PDF version: *1.4$'"), 0);
+        // Every page kept as painted (the unturned ones; a turned run's
+        // page is made anew around its span) compressed at zlib's fastest
+        // level (the second byte of its header), joined parts' as painted.
+        const std::string pdf = ReadFileBytes(out);
+        int fastest = 0;
+        for (size_t at = pdf.find(">>\nstream\n"); at != std::string::npos; at = pdf.find(">>\nstream\n", at + 1))
+            fastest += pdf.compare(at + 10, 2, "\x78\x01") == 0;
+        EXPECT_GE(fastest, kPages / 2);
         for (int n : {1, 2, 7, 12, 22, 23}) {
             const std::string page = std::to_string(n);
             EXPECT_EQ(Shell(dir, "test \"$(pdftotext -f " + page + " -l " + page + " " + name +
@@ -118,24 +136,22 @@ TEST(PdfPageFarm, AFileThatCannotBeMadeIsRefusedAndAJobGivenUpWritesNothing)
     EXPECT_EQ(QFile(QString::fromStdString(out)).size(), 0);
 
     // The print job's context writes the file only when its output ends.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.file("job.pdf")));
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("job.pdf"));
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
     }
-    EXPECT_EQ(QFile(printer.outputFileName()).size(), 0);
+    EXPECT_EQ(QFile(printer->outputFileName()).size(), 0);
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
         EXPECT_TRUE(dc->flush());
     }
-    EXPECT_TRUE(ReadFileBytes(printer.outputFileName().toStdString()).starts_with("%PDF"));
+    EXPECT_TRUE(ReadFileBytes(printer->outputFileName().toStdString()).starts_with("%PDF"));
 }
 
 // A packed 24-bit bitmap of 16 x 8 pixels in one colour: its header, then
@@ -159,11 +175,9 @@ std::vector<uint8_t> PlainDib(uint8_t blue, uint8_t green, uint8_t red)
 TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
 {
     TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(dir.file("pictures.pdf")));
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("pictures.pdf"));
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = Dc::ForPrintJob(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         for (int page = 0; page < 3; ++page) {
             // A new copy of the same picture for every card, as a merge
@@ -181,7 +195,7 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
         }
         EXPECT_TRUE(dc->flush());
     }
-    const std::string pdf = ReadFileBytes(printer.outputFileName().toStdString());
+    const std::string pdf = ReadFileBytes(printer->outputFileName().toStdString());
     size_t images = 0;
     for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
         ++images;
@@ -204,6 +218,34 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
         }
     EXPECT_GT(second, 100);
     EXPECT_NEAR(double(first) / second, 4.0, 0.5);
+}
+
+TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
+{
+    TempDir dir;
+    const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("patterns.pdf"));
+    {
+        auto dc = Dc::ForPrintJob(printer.get());
+        ASSERT_TRUE(dc->beginOutput());
+        for (int page = 0; page < 3; ++page) {
+            // A new brush of the same tile for every card, as every card
+            // makes it again.
+            for (int card = 0; card < 4; ++card) {
+                QImage tile(16, 16, QImage::Format_RGB32);
+                tile.fill(QColor(250, 250, 0));
+                tile.setPixelColor(3, 3, QColor(0, 0, 250));
+                dc->selectBrush(Brush{BS_PATTERN, kBlack, 0, nullptr, std::make_shared<const QImage>(tile)});
+                dc->rectangle(100 + 400 * card, 100, 400 + 400 * card, 300);
+            }
+            EXPECT_TRUE(dc->newPage());
+        }
+        EXPECT_TRUE(dc->flush());
+    }
+    const std::string pdf = ReadFileBytes(printer->outputFileName().toStdString());
+    size_t tiles = 0;
+    for (size_t at = pdf.find("/Subtype /Image"); at != std::string::npos; at = pdf.find("/Subtype /Image", at + 1))
+        tiles += pdf.compare(pdf.find("/Height", at), 11, "/Height 16\n") == 0;
+    EXPECT_EQ(tiles, 1u);
 }
 
 }  // namespace

@@ -19,9 +19,10 @@
 //   new-visitor OUT.lqx FOLDER
 //                        the visitor badge of every frame kind, its 600 x 400
 //                        picture written into FOLDER first
-//   new-odd-a|new-odd-b OUT.lqx FOLDER
+//   new-odd-a|new-odd-b|new-odd-c OUT.lqx FOLDER
 //                        a card of every frame kind turned by odd angles
-//                        (17, 203 and 311 degrees; 7, 137 and 259 at 80%),
+//                        (17, 203 and 311 degrees; 7, 137 and 259 at 80%;
+//                        29, 151 and 337 at 115%),
 //                        its picture written into FOLDER first
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
@@ -64,7 +65,7 @@ namespace {
 constexpr const char* kSyntax =
     "card new-sample|new-badge|new-effects OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
-    "card new-everything|new-visitor|new-odd-a|new-odd-b OUT.lqx FOLDER | card dump FILE";
+    "card new-everything|new-visitor|new-odd-a|new-odd-b|new-odd-c OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
 // afterwards.
@@ -291,7 +292,8 @@ int RunCard(const ToolArgs& args)
             return RunNewSample(args[0], args[1], logo, style);
     }
     if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything" ||
-                             args[0] == "new-visitor" || args[0] == "new-odd-a" || args[0] == "new-odd-b"))
+                             args[0] == "new-visitor" || args[0] == "new-odd-a" || args[0] == "new-odd-b" ||
+                             args[0] == "new-odd-c"))
         return RunNewSample(args[0], args[1], args[2]);
     if ((args.size() == 3 || args.size() == 4) && args[0] == "new-angled") {
         char* end = nullptr;

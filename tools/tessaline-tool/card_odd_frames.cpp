@@ -40,6 +40,8 @@ bool OddCardStyleNamed(const std::string& name, OddCardStyle* style)
         *style = {{17, 203, 311}, 100, "DejaVu Serif", "odd-a-1234.png", 1234, 777};
     else if (name == "b")
         *style = {{7, 137, 259}, 80, "Liberation Serif", "odd-b-333.png", 333, 999};
+    else if (name == "c")
+        *style = {{29, 151, 337}, 115, "DejaVu Sans", "odd-c-2000.png", 2000, 1500};
     else
         return false;
     return true;

@@ -54,7 +54,8 @@ struct OddCardStyle {
     std::string picture;
     int pictureWidth, pictureHeight;
 };
-// The two such cards the benchmarks print ("a" and "b"); false for another.
+// The three such cards the benchmarks print ("a", "b" and "c"); false for
+// another.
 bool OddCardStyleNamed(const std::string& name, OddCardStyle* style);
 // A card of every frame kind, turned and sized as the style says.
 bool BuildOddFrameCard(CLabelsDoc& doc, const std::string& pictures, const OddCardStyle& style);
