@@ -38,7 +38,7 @@ std::string PsTextLayerSetup(int fonts)
         if (byte % 16 == 15)
             out += '\n';
     }
-    out += "]\n/BuildChar {pop pop 500 0 setcharwidth} bind >> definefont pop\n";
+    out += "]\n/BuildChar {pop pop 500 0 0 0 0 0 setcachedevice} bind >> definefont pop\n";
     for (int n = 0; n < fonts; ++n)
         out += '/' + PsGlyphFonts::fontName(n) + " /TsM" + std::to_string(n) + " TsMute\n";
     out += "} if\nend\n";
