@@ -6,8 +6,10 @@
 namespace {
 
 // Ghostscript names its PDF-making device pdfwrite; other interpreters
-// have no OutputDevice. Glyph names "space.0" to "space.255" read as the
-// space, which readers take as a gap between words.
+// have no OutputDevice. The copy is upright on the page (its default
+// space) and a point high: a line of its own that no text of a card's
+// runs into. The twins' glyph names, "space.0" to "space.255", read as
+// the space, which readers take as a gap between words.
 constexpr const char* kProcedures =
     "TsDict begin\n"
     "/TsPdf currentpagedevice /OutputDevice 2 copy known {get /pdfwrite eq} {pop pop false} ifelse def\n"
@@ -38,6 +40,8 @@ std::string PsTextLayerSetup(int fonts)
         if (byte % 16 == 15)
             out += '\n';
     }
+    // Each glyph a blank of half an em, kept in the glyph cache: drawn
+    // once, not at every showing.
     out += "]\n/BuildChar {pop pop 500 0 0 0 0 0 setcachedevice} bind >> definefont pop\n";
     for (int n = 0; n < fonts; ++n)
         out += '/' + PsGlyphFonts::fontName(n) + " /TsM" + std::to_string(n) + " TsMute\n";
