@@ -38,6 +38,7 @@
 #include "platform/path_rectangle.h"
 #include "platform/postscript_job.h"
 #include "platform/ps_glyph_fonts.h"
+#include "platform/ps_text_layer.h"
 #include "platform/ps_words.h"
 #include "platform/raster_ops.h"
 #include "platform/sheet_size.h"
@@ -553,8 +554,15 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             PsAppendNumber(&page_, v, 6);
         }
         page_ += "] concat\n";
-        // Runs of glyphs from one font, each shown at its own position.
         const qsizetype count = std::min(text.glyphIndexes.size(), text.positions.size());
+        if (spanned && count > 0) {
+            // Its upright copy, for a PDF made of the job (ps_text_layer.h).
+            page_ += ' ';
+            PsAppendString(&page_, text.chars);
+            point(text.positions[0]);
+            page_ += " TsL\n";
+        }
+        // Runs of glyphs from one font, each shown at its own position.
         for (qsizetype i = 0; i < count;) {
             const PsGlyphFonts::Slot first = fonts_.slotFor(text.face, text.glyphIndexes[i]);
             if (first.font < 0)
@@ -582,7 +590,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             PsAppendNumber(&page_, text.face->emPixels, 4);
             page_ += " 0 0 ";
             PsAppendNumber(&page_, -text.face->emPixels, 4);
-            page_ += " 0 0] selectfont";
+            page_ += spanned ? " 0 0] TsSf" : " 0 0] selectfont";
             point(text.positions[i]);
             page_ += " m ";
             PsAppendString(&page_, codes);
@@ -782,6 +790,7 @@ bool PostScriptDevice::flush()
     PsAppendNumber(&head, full.height(), 2);
     head += "] >> setpagedevice\n";
     head += fonts_.definitions();
+    head += PsTextLayerSetup(fonts_.count());
     const std::string endSetup = "%%EndSetup\n";
     const std::string tail = "%%Trailer\n%%EOF\n";
 

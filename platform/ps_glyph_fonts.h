@@ -38,6 +38,7 @@ public:
     // Every font, ready for the job's set-up.
     std::string definitions() const;
     bool empty() const { return fonts_.empty(); }
+    int count() const { return int(fonts_.size()); }
 
 private:
     struct Font {
