@@ -24,7 +24,7 @@ namespace {
 IntRect Measure(BarcodeRecord rec, int16_t num = 1, int16_t den = 1)
 {
     IntRect r;
-    MeasureBarcode(MeasuringDc().get(), &rec, &r, num, den);
+    MeasureBarcode(BarcodeMeasuringDc().get(), &rec, &r, num, den);
     EXPECT_EQ(std::memcmp(&r, &rec.bounds, sizeof r), 0);
     return r;
 }
@@ -110,7 +110,7 @@ TEST(BarcodeDrawing, MeasurementsInDocumentUnits)
     PStr text;
     BarcodeFailureText(kBarcodeEan8, text);
     EXPECT_EQ(AsString(text), "EAN-8 Incorrect Data");
-    auto dc = MeasuringDc();
+    auto dc = BarcodeMeasuringDc();
     LogFont f = dc->font();
     f.height = -10;
     dc->selectFont(f);
@@ -118,7 +118,7 @@ TEST(BarcodeDrawing, MeasurementsInDocumentUnits)
 
     BarcodeRecord none = upc;
     none.bounds = {1, 2, 3, 4};
-    MeasureBarcode(MeasuringDc().get(), &none, nullptr, 1, 0);
+    MeasureBarcode(BarcodeMeasuringDc().get(), &none, nullptr, 1, 0);
     EXPECT_EQ(none.bounds.bottom, 0);
 }
 
@@ -128,7 +128,7 @@ TEST(BarcodeDrawing, OnlyMeasuringRewritesTheCaptionSize)
     rec.showText = 1;
     rec.captionSize = 100.0;
     BarcodeRecord measured = rec;
-    MeasureBarcode(MeasuringDc().get(), &measured, nullptr, 1, 1);
+    MeasureBarcode(BarcodeMeasuringDc().get(), &measured, nullptr, 1, 1);
     EXPECT_LE(measured.captionSize, 36.0);  // never taller than half the bars
     EXPECT_GE(measured.captionSize, 1.0);
 
@@ -191,7 +191,7 @@ TEST(BarcodeDrawing, CaptionsDoNotDependOnStaleBounds)
         BarcodeRecord rec = MakeRecord(type, "CAPTION");
         rec.showText = rec.showStartStop = rec.addCheckDigit = 1;
         BarcodeRecord measured = rec;
-        MeasureBarcode(MeasuringDc().get(), &measured, nullptr, 1, 1);
+        MeasureBarcode(BarcodeMeasuringDc().get(), &measured, nullptr, 1, 1);
         rec.captionSize = measured.captionSize;
         rec.bounds = measured.bounds;
         bool encoded = false;
@@ -248,7 +248,7 @@ TEST(BarcodeDrawing, EachCaptionGroupPrintsAsOneRunUprightOrTurned)
             dc->setTextColor(kBlack);
             IntRect box;
             BarcodeRecord measured = rec;
-            MeasureBarcode(MeasuringDc().get(), &measured, &box, 1, 1);
+            MeasureBarcode(BarcodeMeasuringDc().get(), &measured, &box, 1, 1);
             rec.centreX = rec.centreY = 200;
             rec.originX = 200 - (box.right - box.left) / 2;
             rec.originY = 200 - (box.bottom - box.top) / 2;

@@ -37,7 +37,7 @@ TEST(HostileRecords, DrawAndMeasureWhateverTheBytes)
         BarcodeRecordRead(bytes, &rec);
         const int16_t num = int16_t(int(random() % 5) - 1);
         const int16_t den = int16_t(random() % 4);
-        MeasureBarcode(MeasuringDc().get(), &rec, nullptr, num, den);
+        MeasureBarcode(BarcodeMeasuringDc().get(), &rec, nullptr, num, den);
         DrawBarcode(canvas.dc.get(), &rec, num, den);
         ASSERT_TRUE(canvas.dc->font() == font) << round;
     }

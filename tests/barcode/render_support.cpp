@@ -77,7 +77,7 @@ BarcodeCanvas::BarcodeCanvas(int width, int height) : image(width, height, QImag
     dc->setTextColor(kBlack);
 }
 
-std::unique_ptr<Dc> MeasuringDc()
+std::unique_ptr<Dc> BarcodeMeasuringDc()
 {
     auto dc = Dc::ForMeasuring();
     dc->selectFont(CaptionFace());
@@ -88,7 +88,7 @@ QImage RenderBarcode(BarcodeRecord rec, int16_t num, int16_t den, bool* encoded,
 {
     IntRect box;
     BarcodeRecord measured = rec;
-    MeasureBarcode(MeasuringDc().get(), &measured, &box, num, den);
+    MeasureBarcode(BarcodeMeasuringDc().get(), &measured, &box, num, den);
     const double w = box.right - box.left, h = box.bottom - box.top;
     const double a = rec.angle * std::numbers::pi / 180.0;
     BarcodeCanvas canvas(int(std::fabs(w * std::cos(a)) + std::fabs(h * std::sin(a))) + 2 * quiet,

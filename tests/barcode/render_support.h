@@ -19,7 +19,7 @@ struct BarcodeCanvas {
     std::unique_ptr<Dc> dc;
 };
 
-std::unique_ptr<Dc> MeasuringDc();
+std::unique_ptr<Dc> BarcodeMeasuringDc();
 
 // Draws rec at num / den with `quiet` pixels around its measured box,
 // turned by rec.angle about the box's centre.

@@ -93,7 +93,7 @@ TEST(SampleSheet, EveryTypeAndCaptionLayout)
         BarcodeRecord rec = samples[i].rec;
         IntRect box;
         BarcodeRecord measured = rec;
-        MeasureBarcode(MeasuringDc().get(), &measured, &box, kNum, 1);
+        MeasureBarcode(BarcodeMeasuringDc().get(), &measured, &box, kNum, 1);
         rec.originX = left + (kCellWidth - (box.right - box.left)) / 2;
         rec.originY = top + 40 + (kCellHeight - 40 - (box.bottom - box.top)) / 2;
         rec.centreX = left + kCellWidth / 2;
