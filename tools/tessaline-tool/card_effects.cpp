@@ -5,7 +5,6 @@
 #include "card_sample.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/byte_order.h"
-#include "foundation/pstr.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_power_text.h"
@@ -26,20 +25,13 @@ struct EffectCell {
 
 FrameObj* DisplayText(CLabelsDoc& doc, const IntRect& r, const EffectCell& cell)
 {
-    auto* power = dynamic_cast<FrameObjPowerText*>(doc.NewFrame(kFramePowerText));
+    // The card's own display text, in the cell's outline, fill and shadow.
+    auto* power = static_cast<FrameObjPowerText*>(CardDisplayText(doc, r, "VISITOR"));
     if (!power)
         return nullptr;
-    power->SetFromRect(r);
-    power->SetColour(kNoBackground, 1);
-    power->SetColour(kNoBackground, 2);
-    power->SetBorderWidth(0);
     uint8_t record[kGlyphRecordSize];
     std::memcpy(record, power->Effect(), sizeof record);
-    PStrFromCStr(record + kGlyphLine1Offset, "VISITOR");
     GlyphEffect effect = GetGlyphEffect(record);
-    effect.shape = 1;
-    effect.alignment = kGlyphAlignCenter;
-    effect.orientation = kGlyphHorizontal;
     effect.style = GlyphStyle{cell.outline, kCardBlack,   100, cell.fill,      kCardDarkBlue,  100, kCardCyan,     100,
                               cell.shadow,  cell.position, 1,  kCardLightGray, 100,            kCardGray, 100};
     PutGlyphEffect(record, effect);
