@@ -24,6 +24,17 @@ target_compile_definitions(tessaline_build_settings INTERFACE
   QT_NO_KEYWORDS
   TESSALINE_VERSION="${PROJECT_VERSION}")
 target_link_libraries(tessaline_build_settings INTERFACE Qt6::Core Qt6::Gui)
+# The sanitizer builds link the layers as shared libraries: each of their
+# test and fuzz programs would otherwise carry an instrumented copy of the
+# whole system, over two gigabytes in all. Everything there compiles as
+# position-independent code, so that one precompiled header serves the
+# libraries and the programs alike.
+if(TESSALINE_SANITIZE OR TESSALINE_THREAD_SANITIZE)
+  set(TESSALINE_LAYER_KIND SHARED)
+  add_compile_options(-fPIC)
+else()
+  set(TESSALINE_LAYER_KIND STATIC)
+endif()
 add_library(tessaline_pch OBJECT ${CMAKE_SOURCE_DIR}/cmake/pch.cpp)
 target_link_libraries(tessaline_pch PRIVATE tessaline_build_settings)
 target_precompile_headers(tessaline_pch PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch.h)
@@ -46,7 +57,7 @@ function(tessaline_layer folder)
   # Files ending in _main.cpp hold a main() and belong to an executable.
   list(FILTER sources EXCLUDE REGEX "_main\\.cpp$")
   set(target tessaline_${folder})
-  add_library(${target} STATIC ${sources})
+  add_library(${target} ${TESSALINE_LAYER_KIND} ${sources})
   target_link_libraries(${target} PUBLIC tessaline_build_settings ${layer_USES})
   if(layer_WINDOWS)
     target_link_libraries(${target} PUBLIC Qt6::Widgets)

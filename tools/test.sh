@@ -9,6 +9,9 @@
 #   4. with TESSALINE_THREADS=1, the suites of the code that works on
 #      threads (ctest label "threads") on a clang build with
 #      ThreadSanitizer.
+# Under CI=true each build's object files and precompiled headers are
+# removed once it is linked, as nothing builds there again: a runner's disk
+# may have little room, and they are most of a build's size.
 # TESSALINE_QUICK=1 runs step 1 only. It stops at the first step that
 # fails; each step says how long it took (wall clock, and the processor
 # time of everything it ran). Under CI=true a compiler warning fails the
@@ -43,6 +46,12 @@ layers() {
   python3 tools/check_layers.py
 }
 
+# Removes what only a later build would use (see above).
+prune() {
+  [ "${CI:-}" = true ] || return 0
+  find "$1" \( -name '*.o' -o -name '*.gch' -o -name '*.pch' \) -type f -delete
+}
+
 build=${TESSALINE_BUILD_DIR:-build}
 build_normal() {
   # A build folder tools/run.sh made has the suites left out: they go back in.
@@ -53,6 +62,7 @@ build_normal() {
       -DTESSALINE_BENCHMARKS=$benchmarks
   fi
   cmake --build "$build" -j "$jobs"
+  prune "$build"
 }
 
 tests_normal() {
@@ -67,6 +77,7 @@ build_sanitized() {
     -DTESSALINE_FUZZ_SECONDS="${TESSALINE_FUZZ_SECONDS:-3}"
   cmake -S . -B "$san" -DTESSALINE_WERROR=$werror >/dev/null
   cmake --build "$san" -j "$jobs"
+  prune "$san"
 }
 
 sanitizer_environment() {
@@ -89,6 +100,8 @@ fuzz() {
   ctest --test-dir "$san" -j "$jobs" -L fuzz --timeout 300
 }
 
+# A runner that fails with "Disk is full" shows here how much room it had.
+df -h . "${TMPDIR:-/tmp}" | sed 's/^/== disk: /'
 step "layers" layers
 step "build ($build)" build_normal
 step "tests" tests_normal

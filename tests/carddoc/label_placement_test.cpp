@@ -120,12 +120,21 @@ bool HaveRasterisers()
     return Run(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("command -v pdftoppm && command -v gs")});
 }
 
+// A page at 600 dpi is a 100 MB file: it is read and gone at once, so that
+// the suites running beside this one keep their room on the disk.
+QImage ReadAndRemove(const std::string& path)
+{
+    QImage page(QString::fromStdString(path));
+    std::remove(path.c_str());
+    return page;
+}
+
 QImage RasterisePdf(const std::string& pdf, const std::string& prefix)
 {
     Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-singlefile"),
                                      QString::fromStdString(pdf),
                                      QString::fromStdString(prefix)});
-    return QImage(QString::fromStdString(prefix + ".ppm"));
+    return ReadAndRemove(prefix + ".ppm");
 }
 
 QImage RasterisePostScript(const std::string& ps, const std::string& out)
@@ -135,7 +144,7 @@ QImage RasterisePostScript(const std::string& ps, const std::string& out)
                                QStringLiteral("-r") + QString::number(kDpi), QStringLiteral("-dGraphicsAlphaBits=4"),
                                QStringLiteral("-sOutputFile=") + QString::fromStdString(out),
                                QString::fromStdString(ps)});
-    return QImage(QString::fromStdString(out));
+    return ReadAndRemove(out);
 }
 
 enum class Ink { Red, Blue, Green, Yellow };
