@@ -170,11 +170,6 @@ private:
         ++pages_;
         const std::string n = std::to_string(pages_);
         page_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
-        // The page is drawn upright in the sheet's own space and is viewed
-        // as it is: a PDF made of the job would otherwise be turned the way
-        // most of its text runs, a sheet of turned labels on its side, and
-        // the rest of its text read letter by letter.
-        page_ += "[ {ThisPage} << /Rotate 0 >> /PUT pdfmark\n";
         // From points, origin at the sheet's lower-left corner, to device
         // pixels from the printable area's top-left corner, y down.
         const QRectF paint = settings_.layout.paintRect(QPageLayout::Point);
@@ -789,6 +784,12 @@ bool PostScriptDevice::flush()
     head += ' ';
     PsAppendNumber(&head, full.height(), 2);
     head += "] >> setpagedevice\n";
+    // Each page is drawn upright in the sheet's own space and is viewed as
+    // it is: a PDF made of the job would otherwise be turned the way most
+    // of its text runs, a sheet of turned labels on its side, and the rest
+    // of its text read letter by letter. Only a PDF maker knows the word;
+    // a printer passes it by.
+    head += "/setdistillerparams where {pop << /AutoRotatePages /None >> setdistillerparams} if\n";
     head += fonts_.definitions();
     head += PsTextLayerSetup(fonts_.count());
     const std::string endSetup = "%%EndSetup\n";
