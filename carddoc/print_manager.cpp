@@ -210,7 +210,7 @@ QPrinter* PrintManager::GetPrinterDC()
 }
 
 void PrintManager::GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t* xResolution,
-                                  int32_t* yResolution)
+                                  int32_t* yResolution, IntPoint* offsetPixels)
 {
     QPrinter* printer = GetPrinterDC();
     if (!printer) {
@@ -218,16 +218,17 @@ void PrintManager::GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t
         *printable = IntRect{0, 0, 552, 730};
         *xResolution = 300;
         *yResolution = 300;
+        *offsetPixels = IntPoint{31 * 300 / 72, 30 * 300 / 72};
         return;
     }
-    PrinterPageMetrics(printer, physical, printable, xResolution, yResolution);
+    PrinterPageMetrics(printer, physical, printable, xResolution, yResolution, offsetPixels);
 }
 
 bool PrintManager::NeedsTiling() const { return paperWidth_ < pageWidth_ || paperHeight_ < pageHeight_; }
 
 void PrintManager::ComputeSheetTiling()
 {
-    GetPrinterCaps(&physical_, &printable_, &xResolution_, &yResolution_);
+    GetPrinterCaps(&physical_, &printable_, &xResolution_, &yResolution_, &offsetPixels_);
     pageWidth_ = int16_t(std::clamp(TruncToInt32(document_->PageGeometry().cardWidth), 0, int32_t(INT16_MAX)));
     pageHeight_ = int16_t(std::clamp(TruncToInt32(document_->PageGeometry().cardHeight), 0, int32_t(INT16_MAX)));
     paperWidth_ = int16_t(physical_.right + std::abs(physical_.left));
@@ -327,6 +328,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ApplyPrinterSettings(job_.printer.get());
     if (!GetPrinterHandles())
         ApplyLayoutPaper(job_.printer.get());
+    FitPrinterMargins(job_.printer.get());
     ComputeSheetTiling();
     if (printAll) {
         from = 1;
@@ -465,22 +467,29 @@ int32_t PrintManager::PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_
     const int32_t resolution = std::max(std::min(xResolution_, yResolution_), 1);
     for (int32_t row = 0; row < down; ++row) {
         for (int32_t column = 0; column < across; ++column) {
-            int32_t originX = 0, originY = 0;
+            // The window's origin in device pixels. A page that is not
+            // tiled starts at the printer's own offset, exactly: a whole
+            // point of it would move every label by up to a point.
+            int32_t windowX = 0, windowY = 0;
             if (tiling) {
                 const int32_t overlapX = column == 0 ? 0 : overlap_;
                 const int32_t overlapY = row == 0 ? 0 : overlap_;
-                originX = paperWidth_ * column + (column == 0 ? 0 : 2 * (column + 1) * physical_.left - 1) - overlapX;
-                originY = paperHeight_ * row + (row == 0 ? 0 : 2 * (row + 1) * physical_.top - 1) - overlapY;
+                const int32_t originX =
+                    paperWidth_ * column + (column == 0 ? 0 : 2 * (column + 1) * physical_.left - 1) - overlapX;
+                const int32_t originY =
+                    paperHeight_ * row + (row == 0 ? 0 : 2 * (row + 1) * physical_.top - 1) - overlapY;
+                windowX = int32_t(int64_t(originX) * resolution / 72);
+                windowY = int32_t(int64_t(originY) * resolution / 72);
             } else {
-                originX = -physical_.left - centreX_;
-                originY = -physical_.top - centreY_;
+                windowX = offsetPixels_.x - int32_t(int64_t(centreX_) * resolution / 72);
+                windowY = offsetPixels_.y - int32_t(int64_t(centreY_) * resolution / 72);
             }
             // Every sheet after the job's first one starts a new page.
             if (pagesPrinted_ > 0 && !dc->newPage())
                 return 1;
             ++pagesPrinted_;
             dc->setMapMode(MM_TEXT);
-            dc->setWindowOrg(int32_t(int64_t(originX) * resolution / 72), int32_t(int64_t(originY) * resolution / 72));
+            dc->setWindowOrg(windowX, windowY);
             dc->selectClipRgn(nullptr);
             dc->setTextAlign(TA_BASELINE | TA_UPDATECP);
             dc->setBkColor(kWhite);

@@ -92,9 +92,11 @@ public:
     // printer's page, or without a printer the page a PDF file gets.
     void GetJobPage(QRect* paper, QRect* printable);
     // The printer's paper (relative to the printable area's corner) and
-    // printable area in points, and its resolutions; the stand-in figures
-    // without a printer.
-    void GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t* xResolution, int32_t* yResolution);
+    // printable area in points, its resolutions, and where the printable
+    // area's corner lies on the paper in device pixels; the stand-in
+    // figures without a printer.
+    void GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t* xResolution, int32_t* yResolution,
+                        IntPoint* offsetPixels);
     // The job's printer while a job runs; otherwise one for the default
     // printer, kept by the manager; null when there is none.
     QPrinter* GetPrinterDC();
@@ -118,6 +120,9 @@ private:
     CLabelsDoc* document_;
     IntRect physical_{-31, -30, 582, 761};
     IntRect printable_{0, 0, 552, 730};
+    // The printable area's corner on the paper, in device pixels: the
+    // sheet is placed from it, not from its whole points.
+    IntPoint offsetPixels_{129, 125};
     int16_t pageWidth_ = 0;
     int16_t pageHeight_ = 0;
     int16_t paperWidth_ = 0;

@@ -2,6 +2,8 @@
 
 #include <cups/cups.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
@@ -24,6 +26,31 @@ bool CupsQueueTakesPostScript(const QString& queue)
     }
     cupsFreeDests(1, dest);
     return takes;
+}
+
+bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins)
+{
+    if (queue.isEmpty() || paper.isEmpty())
+        return false;
+    const QByteArray name = queue.toUtf8();
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    if (!dest)
+        return false;
+    bool found = false;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        // The print system measures paper in hundredths of a millimetre.
+        const auto hundredths = [](double points) { return int(std::lround(points * 2540.0 / 72.0)); };
+        cups_size_t size{};
+        found = cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info, hundredths(paper.width()),
+                                       hundredths(paper.height()), CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0;
+        if (found) {
+            const auto points = [](int v) { return v * 72.0 / 2540.0; };
+            *margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return found;
 }
 
 bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title)

@@ -1,7 +1,10 @@
 // The print system's queues, through libcups (the one file that calls it):
-// whether a queue takes PostScript, and handing a queue a finished job.
+// whether a queue takes PostScript, the part of its paper it prints on, and
+// handing a queue a finished job.
 #pragma once
 
+#include <QMarginsF>
+#include <QSizeF>
 #include <QString>
 #include <string>
 #include <utility>
@@ -10,6 +13,11 @@
 // True when the queue lists application/postscript among the document
 // formats it accepts.
 bool CupsQueueTakesPostScript(const QString& queue);
+// The margins (left, top, right, bottom, in points) the queue cannot print
+// in on the paper of that size (portrait, in points), as its printer
+// description says; false when the queue is unknown or does not take that
+// paper.
+bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins);
 // Submits the file as one job of type application/postscript under the
 // title; false when the queue is unknown or refuses it.
 bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title);

@@ -247,10 +247,27 @@ private:
             op.clipped = true;
             op.clip = *clip;
         }
+        // A printer prints nothing outside its printable area.
+        if (const std::optional<QRect>& area = printableArea()) {
+            op.clip = op.clipped ? DeviceClip(op.clip & QRegion(*area), op.clip.outlines()) : DeviceClip(QRegion(*area));
+            op.clipped = true;
+        }
         if (turn_)
             Turn(&op, *turn_);
         take(std::move(op));
         return true;
+    }
+    // The printable area of a sheet that is larger than it (a printer with
+    // margins), in device pixels; none when the whole sheet prints.
+    const std::optional<QRect>& printableArea()
+    {
+        if (!printableKnown_) {
+            printableKnown_ = true;
+            const QRect area(QPoint(0, 0), pixelSize());
+            if (dynamic_cast<const QPagedPaintDevice*>(device_) && paperRect() != area)
+                printable_ = area;
+        }
+        return printable_;
     }
     // An operation laid down turned; its clip stays where it is.
     static void Turn(PageOp* op, const QTransform& t)
@@ -372,6 +389,8 @@ private:
     PageOps page_;
     bool keeping_ = false;
     bool keptSpoilt_ = false;
+    bool printableKnown_ = false;
+    std::optional<QRect> printable_;
     PageOps kept_;
     // Patterns as they land on paper, the same made once.
     PaperPatternTiles patternTiles_;

@@ -181,7 +181,11 @@ private:
         PsAppendNumber(&page_, scale, 6);
         page_ += ' ';
         PsAppendNumber(&page_, -scale, 6);
-        page_ += " scale 0 setlinewidth 0 setlinecap\n%%EndPageSetup\n";
+        page_ += " scale 0 setlinewidth 0 setlinecap\n";
+        // A printer prints nothing outside its printable area.
+        if (paint_ != full_)
+            page_ += "0 0 " + std::to_string(paint_.width()) + ' ' + std::to_string(paint_.height()) + " rectclip\n";
+        page_ += "%%EndPageSetup\n";
         colourKnown_ = false;
         dash_ = -1;
         patterns_.clear();

@@ -1,30 +1,69 @@
 #include "platform/print_printer.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/cups_queue.h"
 #include "platform/paper_codes.h"
 #include "platform/printer_handles.h"
 
 void ApplyPrinterSettings(QPrinter* printer)
 {
-    const PrinterSettings* settings = GetPrinterHandles();
-    if (!printer || !settings)
+    if (!printer)
         return;
-    if (settings->dmFields & DM_PAPERSIZE) {
-        const QPageSize size = PageSizeForPaperCode(settings->dmPaperSize);
-        if (size.isValid())
-            printer->setPageSize(size);
-    } else if ((settings->dmFields & DM_PAPERWIDTH) && (settings->dmFields & DM_PAPERLENGTH) &&
-               settings->dmPaperWidth > 0 && settings->dmPaperLength > 0) {
-        printer->setPageSize(QPageSize(QSizeF(settings->dmPaperWidth / 10.0, settings->dmPaperLength / 10.0),
-                                       QPageSize::Millimeter));
+    if (const PrinterSettings* settings = GetPrinterHandles()) {
+        if (settings->dmFields & DM_PAPERSIZE) {
+            const QPageSize size = PageSizeForPaperCode(settings->dmPaperSize);
+            if (size.isValid())
+                printer->setPageSize(size);
+        } else if ((settings->dmFields & DM_PAPERWIDTH) && (settings->dmFields & DM_PAPERLENGTH) &&
+                   settings->dmPaperWidth > 0 && settings->dmPaperLength > 0) {
+            printer->setPageSize(QPageSize(QSizeF(settings->dmPaperWidth / 10.0, settings->dmPaperLength / 10.0),
+                                           QPageSize::Millimeter));
+        }
+        if (settings->dmFields & DM_ORIENTATION)
+            printer->setPageOrientation(settings->dmOrientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
+                                                                                    : QPageLayout::Portrait);
     }
-    if (settings->dmFields & DM_ORIENTATION)
-        printer->setPageOrientation(settings->dmOrientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
-                                                                                : QPageLayout::Portrait);
+    FitPrinterMargins(printer);
+}
+
+void FitPrinterMargins(QPrinter* printer)
+{
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName().isEmpty())
+        return;
+    const QPageLayout layout = printer->pageLayout();
+    QMarginsF margins;
+    if (CupsQueuePrintableMargins(printer->printerName(), layout.pageSize().size(QPageSize::Point), &margins)) {
+        // The queue's margins are the portrait sheet's; a landscape page
+        // is that sheet turned a quarter left, its top on the sheet's left.
+        if (layout.orientation() == QPageLayout::Landscape)
+            margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
+    } else {
+        // Qt's print support read the same description of the queue.
+        QPageLayout inPoints = layout;
+        inPoints.setUnits(QPageLayout::Point);
+        margins = inPoints.minimumMargins();
+    }
+    // Whole device pixels, outwards: the corner the job draws from is then
+    // a pixel of the device, and nothing reaches into what the queue
+    // leaves out.
+    const int resolution = std::max(printer->resolution(), 1);
+    const auto whole = [resolution](double points) {
+        return std::ceil(std::max(points, 0.0) * resolution / 72.0 - 1e-6) * 72.0 / resolution;
+    };
+    const QMarginsF fitted(whole(margins.left()), whole(margins.top()), whole(margins.right()),
+                           whole(margins.bottom()));
+    if (!printer->setPageMargins(fitted, QPageLayout::Point)) {
+        // Below what Qt's print support allows the queue: its own minimum.
+        const QMarginsF least = printer->pageLayout().minimumMargins();
+        printer->setPageMargins(least, printer->pageLayout().units());
+    }
 }
 
 std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName)
@@ -68,7 +107,7 @@ std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
 }
 
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
-                        int32_t* yResolution)
+                        int32_t* yResolution, IntPoint* offsetPixels)
 {
     const int32_t xRes = printer->logicalDpiX() > 0 ? printer->logicalDpiX() : kPrintResolution;
     const int32_t yRes = printer->logicalDpiY() > 0 ? printer->logicalDpiY() : kPrintResolution;
@@ -86,6 +125,8 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
         *xResolution = xRes;
     if (yResolution)
         *yResolution = yRes;
+    if (offsetPixels)
+        *offsetPixels = IntPoint{offsetX, offsetY};
 }
 
 bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)

@@ -22,15 +22,24 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 // The printer of a job written as a PostScript file: a sheet that is all
 // printable, as for a PDF file, with nothing written by the printer itself.
 std::unique_ptr<QPrinter> MakePostScriptFilePrinter();
-// The settings' paper and orientation into the printer.
+// The settings' paper and orientation into the printer, with the margins
+// its queue leaves for that paper (FitPrinterMargins).
 void ApplyPrinterSettings(QPrinter* printer);
+// A printer of the system prints from the corner of the part of the paper
+// its queue can print on, and nothing outside it: its margins become the
+// queue's own for the paper and orientation set (nothing when the queue
+// prints to the paper's edges), each taken out to a whole device pixel so
+// that the corner lies on one. Files and printers the print system does
+// not know keep theirs.
+void FitPrinterMargins(QPrinter* printer);
 
 // The sheet relative to the printable area's corner (left and top are
 // minus the printer's offsets) and the printable area, in points, each
-// length converted on its own as value x 72 / resolution; and the
-// resolutions.
+// length converted on its own as value x 72 / resolution; the resolutions;
+// and the offsets themselves in device pixels, exact where the points are
+// whole.
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
-                        int32_t* yResolution);
+                        int32_t* yResolution, IntPoint* offsetPixels);
 
 // The printer as the program prints on it, with the paper and orientation
 // of the settings (Page Setup): its paper and printable area in points and

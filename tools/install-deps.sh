@@ -62,6 +62,9 @@ if [ "${TESSALINE_TEST_DEPS:-0}" = 1 ]; then
   packages+=(libsqlite3-dev)
   # the card benchmark's page contents, read uncompressed
   packages+=(qpdf)
+  # a print scheduler of the tests' own (cupsd and its filters) with the
+  # cups-pdf printer description, for printing into a queue
+  packages+=(cups printer-driver-cups-pdf)
 fi
 
 missing=()

@@ -1,0 +1,289 @@
+// Printing a sheet of labels from the window into a print queue, as a
+// person does: File > Print, the queue chosen in the Print dialog. The
+// queues are a print scheduler's of the test's own that make PDF files as a
+// cups-pdf queue does, one printing to the paper's edges and one that
+// leaves 18 points on every side. Each label's corner on the paper is read
+// from the PDF the queue made and measured against the stock.
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
+#include "dialogs/frame_info_dialog.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/numeric_edit.h"
+#include "dialogs/object_info_dialog.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/style_list_box.h"
+#include "journey_fixture.h"
+#include "carddoc/labels_doc.h"
+#include "frames/curr_page_mng.h"
+#include "frames/frame_obj.h"
+#include "support/cups_scheduler.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
+
+namespace {
+
+constexpr double kDpi = 600;
+constexpr double kPixelsPerMm = kDpi / 25.4;
+constexpr double kPixelsPerPoint = kDpi / 72;
+constexpr double kTolerance = 0.04;  // mm
+constexpr double kQueueMargin = 18;  // points
+
+// A4 3x8: labels of 70 x 37 mm, 0.5 mm from the top and none from the
+// sides, no gaps: the labels of the outer columns reach the paper's edges.
+constexpr double kWidthMm = 70, kHeightMm = 37, kTopMm = 0.5;
+constexpr int kColumns = 3, kRows = 8;
+constexpr double kPaperWidthMm = 210, kPaperHeightMm = 297;
+
+// The box drawn on the card: from its corner, its solid border 2 points
+// wide, its far sides 6 points inside the card's, so that each label's
+// box stands clear of its neighbours'.
+constexpr int kBoxInset = 6;
+
+double ToMm(double pixels) { return pixels / kPixelsPerMm; }
+
+// How much of a pixel is ink, 0 to 1.
+double InkAt(const QImage& page, int x, int y)
+{
+    return page.valid(x, y) ? 1.0 - qGray(page.pixel(x, y)) / 255.0 : 0;
+}
+
+// Where the first ink lies along a line within [from, to) (pixels, in
+// fractions of one where the edge falls inside a pixel); -1 for none.
+double FirstInk(const QImage& page, bool across, int line, double from, double to)
+{
+    for (int i = std::max(int(from), 0); i < int(to); ++i) {
+        const double ink = across ? InkAt(page, i, line) : InkAt(page, line, i);
+        if (ink > 0.05)
+            return i + 1 - std::min(ink * 1.02, 1.0);
+    }
+    return -1;
+}
+
+bool InkWithin(const QImage& page, bool across, int line, double from, double to)
+{
+    return FirstInk(page, across, line, from, to) >= 0;
+}
+
+struct Sheet {
+    double worst = 0;     // the largest error of a corner, mm
+    int measured = 0;     // corners measured
+    int missing = 0;      // sides of boxes not printed
+};
+
+class PrintQueueJourney : public JourneyTest {
+protected:
+    // File > New > Label...: the stock typed into the Label Type dialog.
+    void NewStock()
+    {
+        const CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
+            type->NameEdit()->setText("A4 3x8 70x37 mm");
+            type->UnitsCombo()->setCurrentIndex(2);  // centimetres
+            type->WidthEdit()->setValue(kWidthMm / 10);
+            type->HeightEdit()->setValue(kHeightMm / 10);
+            type->TopEdit()->setValue(kTopMm / 10);
+            type->LeftEdit()->setValue(0);
+            type->HorizontalEdit()->setValue(0);
+            type->VerticalEdit()->setValue(0);
+            type->AcrossEdit()->setValue(kColumns);
+            type->DownEdit()->setValue(kRows);
+            type->PaperCombo()->setCurrentIndex(type->PaperCombo()->findText("A4", Qt::MatchStartsWith));
+            type->OrientationButton(1)->click();
+        });
+        ASSERT_NE(card, nullptr) << alerts.lastText();
+    }
+
+    // A rectangle drawn on the card, put at its corner with its size
+    // through Object Info and given a solid border through Frame Info.
+    void BoxFromTheCorner(int width, int height)
+    {
+        QToolButton* rectangle = nullptr;
+        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
+                rectangle = button;
+        ASSERT_NE(rectangle, nullptr);
+        rectangle->click();
+        Drag(CardPoint(0, 0), {CardPoint(30, 20), CardPoint(60, 40)});
+        OnNextDialog([=](QWidget* dialog) {
+            auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
+            ASSERT_NE(info, nullptr);
+            const int points = info->Units()->findText("Points");
+            ASSERT_GE(points, 0);
+            info->Units()->setCurrentIndex(points);
+            Q_EMIT info->Units()->activated(points);
+            for (const auto& [edit, value] : {std::pair{info->WidthEdit(), width}, {info->HeightEdit(), height}}) {
+                edit->selectAll();
+                QTest::keyClicks(edit, QString::number(value));
+            }
+            info->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Object Info..."));
+        OnNextDialog([](QWidget* dialog) {
+            auto* frame = dynamic_cast<CDlgFrameInfo*>(dialog);
+            ASSERT_NE(frame, nullptr);
+            frame->Styles()->setCurrentRow(1);  // two thin lines, 2 points in all
+            frame->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Frame Info..."));
+    }
+
+    // File > Print > Sheet of Active Document... into the queue; the PDF
+    // the queue made of it, drawn at 600 dpi in grey.
+    QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
+    {
+        OnNextDialog([queue](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            ASSERT_NE(print, nullptr);
+            const int at = print->PrinterList()->findData(QString::fromStdString(queue));
+            ASSERT_GE(at, 0) << "the Print dialog does not list the queue " << queue;
+            print->PrinterList()->setCurrentIndex(at);
+            print->accept();
+        });
+        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        const std::string pdf = scheduler.NextOutput(queue);
+        EXPECT_FALSE(pdf.empty()) << scheduler.why();
+        if (pdf.empty())
+            return {};
+        const std::string prefix = TempFile(queue);
+        const ProgramRun run = RunProgramFor("pdftoppm", {"-r", "600", "-gray", "-singlefile", pdf, prefix});
+        EXPECT_TRUE(run.ok) << run.failure;
+        const QString pgm = QString::fromStdString(prefix + ".pgm");
+        const QImage page = QImage(pgm).convertToFormat(QImage::Format_Grayscale8);
+        QFile::remove(pgm);
+        return page;
+    }
+
+    // Every label's box: its corner against the stock's (where the paper
+    // holds it in the printable area, whose edges are `margin` points in),
+    // and whether each of its four sides printed.
+    static Sheet Measure(const QImage& page, double margin, int boxWidth, int boxHeight)
+    {
+        Sheet sheet;
+        const double edge = margin * kPixelsPerPoint;
+        const double right = page.width() - edge, bottom = page.height() - edge;
+        for (int row = 0; row < kRows; ++row) {
+            for (int column = 0; column < kColumns; ++column) {
+                const double left = column * kWidthMm * kPixelsPerMm;
+                const double top = (kTopMm + row * kHeightMm) * kPixelsPerMm;
+                const int midX = int(left + boxWidth / 2 * kPixelsPerPoint);
+                const int midY = int(top + boxHeight / 2 * kPixelsPerPoint);
+                const double farX = left + (boxWidth - 1) * kPixelsPerPoint;
+                const double farY = top + (boxHeight - 1) * kPixelsPerPoint;
+                const double reach = 2 * kPixelsPerPoint;
+                const auto corner = [&](bool across, int line, double at) {
+                    // Only a side the printable area holds whole.
+                    if (at < edge || at + reach > (across ? right : bottom))
+                        return;
+                    const double found = FirstInk(page, across, line, at - 15, at + reach + 15);
+                    ++sheet.measured;
+                    if (found < 0) {
+                        ++sheet.missing;
+                        return;
+                    }
+                    sheet.worst = std::max(sheet.worst, std::abs(ToMm(found - at)));
+                };
+                corner(true, midY, left);
+                corner(false, midX, top);
+                // The far sides: printed wherever the printable area holds
+                // them.
+                for (const auto& [across, line, at] : {std::tuple{true, midY, farX}, {false, midX, farY}}) {
+                    if (at - reach < edge || at + reach > (across ? right : bottom))
+                        continue;
+                    if (!InkWithin(page, across, line, at - reach, at + reach))
+                        ++sheet.missing;
+                }
+            }
+        }
+        return sheet;
+    }
+
+    // Ink in the strips the queue can't print on.
+    static int InkInMargins(const QImage& page, double margin)
+    {
+        const int edge = int(std::floor(margin * kPixelsPerPoint)) - 1;
+        int inked = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            const uchar* line = page.constScanLine(y);
+            const bool band = y < edge || y >= page.height() - edge;
+            for (int x = 0; x < page.width(); ++x)
+                if ((band || x < edge || x >= page.width() - edge) && line[x] < 192)
+                    ++inked;
+        }
+        return inked;
+    }
+};
+
+TEST_F(PrintQueueJourney, EveryLabelLandsOnItsPlaceAndOnlyWhatTheQueueCannotPrintIsLeftOut)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdftoppm"))
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
+    CupsScheduler scheduler({{"Edge", 0}, {"Margins", kQueueMargin}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+
+    ASSERT_NO_FATAL_FAILURE(NewStock());
+    const int boxWidth = int(kWidthMm / 25.4 * 72) - kBoxInset;
+    const int boxHeight = int(kHeightMm / 25.4 * 72) - kBoxInset;
+    ASSERT_NO_FATAL_FAILURE(BoxFromTheCorner(boxWidth, boxHeight));
+    // The box stands at the card's corner (checked, not changed, here).
+    {
+        CurrPageMng* pages = CardDocument()->PageManager();
+        ASSERT_EQ(pages->FrameCount(), 1);
+        IntRect box;
+        pages->FrameAt(0)->GetBounds(&box, 0);
+        const IntRect slot = CardDocument()->PageGeometry().slots[0];
+        ASSERT_EQ(box.left, slot.left);
+        ASSERT_EQ(box.top, slot.top);
+    }
+    const int allocationLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(512);
+
+    // To the paper's edges: every label whole, every corner in its place.
+    {
+        const QImage page = PrintInto(scheduler, "Edge");
+        ASSERT_FALSE(page.isNull());
+        EXPECT_NEAR(ToMm(page.width()), kPaperWidthMm, 0.5);
+        EXPECT_NEAR(ToMm(page.height()), kPaperHeightMm, 0.5);
+        const Sheet sheet = Measure(page, 0, boxWidth, boxHeight);
+        std::printf("edge to edge: %d corners, worst %.3f mm, %d sides missing\n", sheet.measured, sheet.worst,
+                    sheet.missing);
+        EXPECT_EQ(sheet.measured, 2 * kColumns * kRows);
+        EXPECT_EQ(sheet.missing, 0) << "labels were cut";
+        EXPECT_LE(sheet.worst, kTolerance);
+    }
+    // 18 points on every side: those strips blank, the rest as before.
+    {
+        const QImage page = PrintInto(scheduler, "Margins");
+        ASSERT_FALSE(page.isNull());
+        const Sheet sheet = Measure(page, kQueueMargin, boxWidth, boxHeight);
+        std::printf("18 pt margins: %d corners, worst %.3f mm, %d sides missing\n", sheet.measured, sheet.worst,
+                    sheet.missing);
+        EXPECT_GE(sheet.measured, 30);
+        EXPECT_EQ(sheet.missing, 0) << "more than the margins was left out";
+        EXPECT_LE(sheet.worst, kTolerance);
+        EXPECT_EQ(InkInMargins(page, kQueueMargin), 0) << "the queue's margins were printed on";
+        // A side that crosses into a margin stops at its edge: the second
+        // row's top (its outer line), from the paper's left.
+        const int line = int((kTopMm + kHeightMm) * kPixelsPerMm) + 1;
+        const double start = FirstInk(page, true, line, 0, 200 * kPixelsPerPoint);
+        EXPECT_NEAR(ToMm(start), kQueueMargin * 25.4 / 72, kTolerance);
+    }
+    QImageReader::setAllocationLimit(allocationLimit);
+}
+
+}  // namespace
