@@ -171,13 +171,14 @@ private:
         const std::string n = std::to_string(pages_);
         page_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
         // From points, origin at the sheet's lower-left corner, to device
-        // pixels from the printable area's top-left corner, y down.
-        const QRectF paint = settings_.layout.paintRect(QPageLayout::Point);
-        PsAppendNumber(&page_, paint.left(), 4);
-        page_ += ' ';
-        PsAppendNumber(&page_, ExactSheetPoints(settings_.layout).height() - paint.top(), 4);
-        page_ += " translate ";
+        // pixels from the printable area's top-left corner, y down: the
+        // corner on the device pixel the printer's own metrics give it, from
+        // which the job places everything.
         const double scale = 72.0 / std::max(settings_.resolution, 1);
+        PsAppendNumber(&page_, paint_.left() * scale, 4);
+        page_ += ' ';
+        PsAppendNumber(&page_, ExactSheetPoints(settings_.layout).height() - paint_.top() * scale, 4);
+        page_ += " translate ";
         PsAppendNumber(&page_, scale, 6);
         page_ += ' ';
         PsAppendNumber(&page_, -scale, 6);

@@ -50,13 +50,11 @@ void FitPrinterMargins(QPrinter* printer)
         inPoints.setUnits(QPageLayout::Point);
         margins = inPoints.minimumMargins();
     }
-    // Whole device pixels, outwards: the corner the job draws from is then
-    // a pixel of the device, and nothing reaches into what the queue
-    // leaves out.
-    const int resolution = std::max(printer->resolution(), 1);
-    const auto whole = [resolution](double points) {
-        return std::ceil(std::max(points, 0.0) * resolution / 72.0 - 1e-6) * 72.0 / resolution;
-    };
+    // Whole points, outwards: Qt places the printable area's corner on the
+    // device pixel of its margins in whole points, and the corner the job
+    // draws from must be that one; nothing then reaches into what the
+    // queue leaves out.
+    const auto whole = [](double points) { return std::ceil(std::max(points, 0.0) - 1e-6); };
     const QMarginsF fitted(whole(margins.left()), whole(margins.top()), whole(margins.right()),
                            whole(margins.bottom()));
     if (!printer->setPageMargins(fitted, QPageLayout::Point)) {

@@ -28,9 +28,8 @@ void ApplyPrinterSettings(QPrinter* printer);
 // A printer of the system prints from the corner of the part of the paper
 // its queue can print on, and nothing outside it: its margins become the
 // queue's own for the paper and orientation set (nothing when the queue
-// prints to the paper's edges), each taken out to a whole device pixel so
-// that the corner lies on one. Files and printers the print system does
-// not know keep theirs.
+// prints to the paper's edges), each taken out to a whole point. Files
+// and printers the print system does not know keep theirs.
 void FitPrinterMargins(QPrinter* printer);
 
 // The sheet relative to the printable area's corner (left and top are

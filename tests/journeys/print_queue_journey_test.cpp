@@ -1,8 +1,8 @@
 // Printing a sheet of labels from the window into a print queue, as a
 // person does: File > Print, the queue chosen in the Print dialog. The
 // queues are a print scheduler's of the test's own that make PDF files as a
-// cups-pdf queue does, one printing to the paper's edges and one that
-// leaves 18 points on every side. Each label's corner on the paper is read
+// cups-pdf queue does, one printing to the paper's edges and two that
+// leave a margin on every side (18 points, and 12.5). Each label's corner on the paper is read
 // from the PDF the queue made and measured against the stock.
 #include <QFile>
 #include <QImage>
@@ -41,6 +41,7 @@ constexpr double kPixelsPerMm = kDpi / 25.4;
 constexpr double kPixelsPerPoint = kDpi / 72;
 constexpr double kTolerance = 0.04;  // mm
 constexpr double kQueueMargin = 18;  // points
+constexpr double kOddMargin = 12.5;
 
 // A4 3x8: labels of 70 x 37 mm, 0.5 mm from the top and none from the
 // sides, no gaps: the labels of the outer columns reach the paper's edges.
@@ -233,7 +234,7 @@ TEST_F(PrintQueueJourney, EveryLabelLandsOnItsPlaceAndOnlyWhatTheQueueCannotPrin
         SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
     if (!HaveTool("pdftoppm"))
         SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
-    CupsScheduler scheduler({{"Edge", 0}, {"Margins", kQueueMargin}});
+    CupsScheduler scheduler({{"Edge", 0}, {"Margins", kQueueMargin}, {"Odd", kOddMargin}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
 
     ASSERT_NO_FATAL_FAILURE(NewStock());
@@ -266,22 +267,27 @@ TEST_F(PrintQueueJourney, EveryLabelLandsOnItsPlaceAndOnlyWhatTheQueueCannotPrin
         EXPECT_EQ(sheet.missing, 0) << "labels were cut";
         EXPECT_LE(sheet.worst, kTolerance);
     }
-    // 18 points on every side: those strips blank, the rest as before.
-    {
-        const QImage page = PrintInto(scheduler, "Margins");
+    // Margins: those strips blank, the rest as before. 18 points are a
+    // whole number of the job's pixels; 12.5 points are neither whole
+    // points nor whole pixels.
+    for (const auto& [queue, margin] : {std::pair{"Margins", kQueueMargin}, {"Odd", kOddMargin}}) {
+        SCOPED_TRACE(queue);
+        const QImage page = PrintInto(scheduler, queue);
         ASSERT_FALSE(page.isNull());
-        const Sheet sheet = Measure(page, kQueueMargin, boxWidth, boxHeight);
-        std::printf("18 pt margins: %d corners, worst %.3f mm, %d sides missing\n", sheet.measured, sheet.worst,
-                    sheet.missing);
+        const Sheet sheet = Measure(page, margin, boxWidth, boxHeight);
+        std::printf("%s (%.1f pt margins): %d corners, worst %.3f mm, %d sides missing\n", queue, margin,
+                    sheet.measured, sheet.worst, sheet.missing);
         EXPECT_GE(sheet.measured, 30);
         EXPECT_EQ(sheet.missing, 0) << "more than the margins was left out";
         EXPECT_LE(sheet.worst, kTolerance);
-        EXPECT_EQ(InkInMargins(page, kQueueMargin), 0) << "the queue's margins were printed on";
-        // A side that crosses into a margin stops at its edge: the second
-        // row's top (its outer line), from the paper's left.
+        EXPECT_EQ(InkInMargins(page, margin), 0) << "the queue's margins were printed on";
+        // A side that crosses into a margin stops at its edge (taken out
+        // to a whole point): the second row's top (its outer line), from
+        // the paper's left.
         const int line = int((kTopMm + kHeightMm) * kPixelsPerMm) + 1;
-        const double start = FirstInk(page, true, line, 0, 200 * kPixelsPerPoint);
-        EXPECT_NEAR(ToMm(start), kQueueMargin * 25.4 / 72, kTolerance);
+        const double start = ToMm(FirstInk(page, true, line, 0, 200 * kPixelsPerPoint));
+        EXPECT_GE(start, margin * 25.4 / 72 - kTolerance);
+        EXPECT_LE(start, std::ceil(margin) * 25.4 / 72 + kTolerance);
     }
     QImageReader::setAllocationLimit(allocationLimit);
 }
