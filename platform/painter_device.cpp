@@ -249,7 +249,8 @@ private:
         }
         // A printer prints nothing outside its printable area.
         if (const std::optional<QRect>& area = printableArea()) {
-            op.clip = op.clipped ? DeviceClip(op.clip & QRegion(*area), op.clip.outlines()) : DeviceClip(QRegion(*area));
+            op.clip = op.clipped ? DeviceClip(op.clip & QRegion(*area), op.clip.outlines())
+                                 : DeviceClip(QRegion(*area));
             op.clipped = true;
         }
         if (turn_)
