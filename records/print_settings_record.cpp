@@ -20,6 +20,18 @@ double PrintSettingsOverlap(const PrintSettingsRecord& record)
 
 bool PrintSettingsTile(const PrintSettingsRecord& record) { return GetI16LE(record.bytes + kPrintSettingsTile) != 0; }
 
+void PrintSettingsOwnPage(const PrintSettingsRecord& record, uint32_t* orientation, uint32_t* paper)
+{
+    *orientation = GetU32LE(record.bytes + kPrintSettingsOwnOrientation);
+    *paper = GetU32LE(record.bytes + kPrintSettingsOwnPaper);
+}
+
+void SetPrintSettingsOwnPage(PrintSettingsRecord* record, uint32_t orientation, uint32_t paper)
+{
+    PutU32LE(record->bytes + kPrintSettingsOwnOrientation, orientation);
+    PutU32LE(record->bytes + kPrintSettingsOwnPaper, paper);
+}
+
 int32_t ReadPrintSettings(FileHandle file, int32_t position, PrintSettingsRecord* record)
 {
     if (position != -1) {
