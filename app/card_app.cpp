@@ -338,9 +338,9 @@ void CCardApp::OnCompanyWeb()
     }
 }
 
-bool CCardApp::DoPageSetup()
+bool CCardApp::DoPageSetup(PageChoice* page)
 {
-    return DoPrintSetup(mainFrame_.get());
+    return DoPrintSetup(mainFrame_.get(), page);
 }
 
 bool CCardApp::OnCommand(uint32_t id)

@@ -29,6 +29,7 @@ class LongWorkRunner;
 class QtLongWorkRunner;
 class X11LockKeySource;
 class ShellDocument;
+struct PageChoice;
 
 // Sizes of the records the application keeps.
 constexpr size_t kAppLabelTypeSize = 168;
@@ -73,8 +74,9 @@ public:
     void OnShowSplashExtra();
     void OnCompanyWeb();
     // Page Setup: the paper, orientation and margins of the printer the
-    // program prints with; true after OK.
-    bool DoPageSetup();
+    // program prints with; true after OK. With a card's page, what its
+    // label layout fixes shows fixed and stays as it is.
+    bool DoPageSetup(PageChoice* page = nullptr);
 
 
     bool OnCommand(uint32_t id) override;

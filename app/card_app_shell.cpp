@@ -13,7 +13,7 @@ const CommandData* CardAppShell::PendingCommandData()
     return frame ? frame->PendingCommandData() : nullptr;
 }
 
-void CardAppShell::DoPageSetup() { app_->DoPageSetup(); }
+void CardAppShell::DoPageSetup(PageChoice* page) { app_->DoPageSetup(page); }
 
 void CardAppShell::ShowColorTable(ColorTable* colours)
 {

@@ -14,7 +14,7 @@ public:
 
     QWidget* MainWindow() override;
     const CommandData* PendingCommandData() override;
-    void DoPageSetup() override;
+    void DoPageSetup(PageChoice* page) override;
     void ShowColorTable(ColorTable* colours) override;
     void ShowTextBar(const QWidget* view, const TextBarState& state) override;
     const uint8_t* LastDocSetup() override;

@@ -10,6 +10,7 @@
 class ColorTable;
 class CommandData;
 class QWidget;
+struct PageChoice;
 
 // What the text bar shows of the text at the caret.
 struct TextBarState {
@@ -31,8 +32,9 @@ public:
     // What the bar of the command being carried out handed over with it
     // (the font of the text bar's list), or null.
     virtual const CommandData* PendingCommandData() = 0;
-    // File > Page Setup.
-    virtual void DoPageSetup() = 0;
+    // File > Page Setup; what the card's label layout fixes (`page`) shows
+    // fixed and stays as it is.
+    virtual void DoPageSetup(PageChoice* page) = 0;
     // The colour bar offers the document's colours.
     virtual void ShowColorTable(ColorTable* colours) = 0;
     // The text bar shows state, when view is the active window's view.

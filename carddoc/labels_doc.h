@@ -63,6 +63,7 @@ class TextContext;
 class TextContextEngine;
 class TextTool;
 struct KeyEvent;
+struct PageChoice;
 
 // Document states.
 enum : int16_t {
@@ -259,17 +260,16 @@ public:
     const uint8_t* LabelLayout() const { return labelLayout_; }
     const uint8_t* DocSetupBlock() const { return docSetup_; }
     PageBlock& PageGeometry() { return pageBlock_; }
-    // The page set-up used when the label layout fixes neither orientation
-    // nor paper; not stored in the document file.
+    // The page set-up used for what the label layout leaves open
+    // (orientation, paper), kept with the print settings in the document
+    // file so that the card prints on it after it is opened again.
     void GetAlternatePaper(uint32_t* orientation, uint32_t* paper) const
     {
-        *orientation = altOrientation_;
-        *paper = altPaper_;
+        PrintSettingsOwnPage(printSettings_, orientation, paper);
     }
     void SetAlternatePaper(uint32_t orientation, uint32_t paper)
     {
-        altOrientation_ = orientation;
-        altPaper_ = paper;
+        SetPrintSettingsOwnPage(&printSettings_, orientation, paper);
     }
     // Rebuilds the pages and the view after the layout changed, and marks
     // the document modified.
@@ -277,9 +277,12 @@ public:
     // The Document Setup command: the layout in the Label Type dialog.
     void DoDocumentSetup();
     // File > Print Setup in a card window: the printer starts from the
-    // card's paper and orientation, and a card whose layout fixes neither
-    // keeps the printer's choice as its own.
+    // card's paper and orientation, and what the layout leaves open the
+    // card keeps from the printer's choice as its own.
     void OnFilePrintSetup();
+    // The card's page as the page set-up dialog shows it: what the layout
+    // fixes, marked fixed, and the card's own choice for the rest.
+    PageChoice PageSetupChoice() const;
 
     // ---- wizard designs: templates, backdrops, layouts
     //      (labels_doc_templates*.cpp) ----
@@ -674,6 +677,11 @@ private:
     // After Cancel: a placing tool of the kind that is current gives way to
     // the Object tool.
     void PlacingCancelled(int16_t kind);
+    // A page set-up's answer for what the layout leaves open becomes the
+    // card's own page (orientation 1 portrait, 2 landscape, 0 none; paper
+    // an entry of the paper table), marking the card modified when it
+    // changed.
+    void KeepOwnPage(const PageChoice& page, uint32_t orientation, uint32_t paper);
 
 public:
 private:
@@ -710,8 +718,6 @@ private:
     uint8_t general_[kGeneralPrefsSize] = {};
     uint8_t labelLayout_[kLabelTypeSize] = {};
     uint8_t docSetup_[kDocSetupSize] = {};
-    uint32_t altOrientation_ = 0;
-    uint32_t altPaper_ = 0;
     // The template id the template pane showed last, and its name: the
     // wizard's list is read again only when the page shows another one.
     uint32_t shownTemplateId_ = 0;

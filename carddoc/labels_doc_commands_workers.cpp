@@ -57,48 +57,68 @@ bool LayoutFixesPaper(const uint8_t* layout, bool both)
 
 }  // namespace
 
+PageChoice CLabelsDoc::PageSetupChoice() const
+{
+    uint32_t orientation = 0, paper = 0;
+    GetAlternatePaper(&orientation, &paper);
+    PageChoice page;
+    if (paper > 0 && paper < uint32_t(kPaperTableCount))
+        page.paper = int32_t(paper);
+    if (orientation != 0 && orientation != kLabelOrientationPortrait)
+        page.orientation = 2;
+    // What the layout fixes shows fixed; the rest is the card's choice.
+    const uint32_t fixedOrientation = GetU32LE(labelLayout_ + kLabelTypeOrientationOffset);
+    const uint32_t fixedPaper = GetU32LE(labelLayout_ + kLabelTypePaperOffset);
+    page.orientationFixed = fixedOrientation != 0;
+    if (page.orientationFixed)
+        page.orientation = fixedOrientation == kLabelOrientationPortrait ? 1 : 2;
+    page.paperFixed = fixedPaper != 0 && fixedPaper < uint32_t(kPaperTableCount);
+    if (page.paperFixed)
+        page.paper = int32_t(fixedPaper);
+    return page;
+}
+
+void CLabelsDoc::KeepOwnPage(const PageChoice& page, uint32_t orientation, uint32_t paper)
+{
+    uint32_t keptOrientation = 0, keptPaper = 0;
+    GetAlternatePaper(&keptOrientation, &keptPaper);
+    // What the layout fixes is not the card's to choose: the choice kept
+    // for it stays.
+    if (page.orientationFixed)
+        orientation = keptOrientation;
+    if (page.paperFixed)
+        paper = keptPaper;
+    if (orientation == keptOrientation && paper == keptPaper)
+        return;
+    SetAlternatePaper(orientation, paper);
+    // The card's page is saved with it.
+    SetModified(true);
+}
+
 void CLabelsDoc::OnFilePrintSetup()
 {
+    PageChoice page = PageSetupChoice();
     if (!GetPrinterHandles()) {
         // No printer: the card's own page is what its PDF and PostScript
         // files print on.
-        uint32_t orientation = 0, paper = 0;
-        GetAlternatePaper(&orientation, &paper);
-        PageChoice page;
-        if (paper > 0 && paper < uint32_t(kPaperTableCount))
-            page.paper = int32_t(paper);
-        if (orientation == 2)
-            page.orientation = 2;
-        // What the layout fixes shows fixed; the rest is the card's choice.
-        const uint32_t fixedOrientation = GetU32LE(labelLayout_ + kLabelTypeOrientationOffset);
-        const uint32_t fixedPaper = GetU32LE(labelLayout_ + kLabelTypePaperOffset);
-        page.orientationFixed = fixedOrientation != 0;
-        if (page.orientationFixed)
-            page.orientation = fixedOrientation == kLabelOrientationPortrait ? 1 : 2;
-        page.paperFixed = fixedPaper != 0 && fixedPaper < uint32_t(kPaperTableCount);
-        if (page.paperFixed)
-            page.paper = int32_t(fixedPaper);
         if (!DoPrintSetup(MainWindow(), &page))
             return;
-        SetAlternatePaper(page.orientationFixed ? orientation : uint32_t(page.orientation),
-                          page.paperFixed ? paper : uint32_t(page.paper));
+        KeepOwnPage(page, uint32_t(page.orientation), uint32_t(page.paper));
         ComputeMargins();
         RefreshView();
         return;
     }
     Printer().ApplyPaperAndOrientation();
     // Cancel leaves the card's page set-up as it was.
-    if (!DoPrintSetup(MainWindow()))
+    if (!DoPrintSetup(MainWindow(), &page))
         return;
-    if (!LayoutFixesPaper(labelLayout_, false)) {
-        int32_t paper = 0;
-        GetPrinterPaperIndex(&paper);
-        int32_t portrait = 0;
-        uint32_t orientation = 0;
-        if (GetPrinterPortrait(&portrait) == 0)
-            orientation = portrait ? 1 : 2;
-        SetAlternatePaper(orientation, uint32_t(paper));
-    }
+    int32_t paper = 0;
+    GetPrinterPaperIndex(&paper);
+    int32_t portrait = 0;
+    uint32_t orientation = 0;
+    if (GetPrinterPortrait(&portrait) == 0)
+        orientation = portrait ? 1 : 2;
+    KeepOwnPage(page, orientation, uint32_t(std::max(paper, 0)));
     ComputeMargins();
     RefreshView();
 }
@@ -142,8 +162,10 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
             OnFilePrintSetup();
             return true;
         }
-        if (CardShell* shell = CurrentCardShell())
-            shell->DoPageSetup();
+        if (CardShell* shell = CurrentCardShell()) {
+            PageChoice page = PageSetupChoice();
+            shell->DoPageSetup(&page);
+        }
         ComputeMargins();
         RefreshView();
         return true;

@@ -7,7 +7,6 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_manager.h"
 #include "dialogs/label_type_dlg.h"
-#include "foundation/byte_order.h"
 #include "frames/curr_page_mng.h"
 #include "frames/page_table2.h"
 #include "platform/print_printer.h"
@@ -43,14 +42,10 @@ void CLabelsDoc::DoDocumentSetup()
     if (dialog.exec() != QDialog::Accepted)
         return;
     dialog.GetLabelType(&record);
-    // A layout that fixes neither orientation nor paper keeps it that way:
-    // the choice made in the dialog becomes the document's own page set-up.
-    if (GetU32LE(labelLayout_ + kLabelTypeOrientationOffset) == 0 &&
-        GetU32LE(labelLayout_ + kLabelTypePaperOffset) == 0) {
-        SetAlternatePaper(uint32_t(record.orientation), uint32_t(record.paper));
-        record.orientation = 0;
-        record.paper = 0;
-    }
+    // The paper and orientation the dialog shows are the layout's own: what
+    // the user chose there is the sheet's, stored with it and shown again
+    // the next time. "Any" leaves it to the card's page set-up, which stays
+    // as it was.
     uint8_t bytes[kLabelTypeSize];
     LabelTypeEncode(record, bytes);
     ApplyDocSetup(bytes);

@@ -17,6 +17,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_job_dc.h"
 #include "carddoc/print_target_view.h"
+#include "carddoc/sheet_fit.h"
 #include "database/database_messages.h"
 #include "database/db_document.h"
 #include "database/merge_text.h"
@@ -330,6 +331,18 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         ApplyLayoutPaper(job_.printer.get());
     FitPrinterMargins(job_.printer.get());
     ComputeSheetTiling();
+    // Rows that lie off the paper would print as nothing at all: the user
+    // hears of it before the job goes, and may stop it.
+    // The paper's exact size: the whole points of the tiling fall short of
+    // A4 by most of a point.
+    const QSizeF paper = job_.printer->pageLayout().fullRect(QPageLayout::Point).size();
+    const SheetFit fit = CheckSheetFit(document_, paper.width(), paper.height());
+    if (!fit.Fits() && AlertConfirm(SheetFitText(*document_, fit, paper.width(), paper.height()).c_str(), 0) != 1) {
+        inJob_ = false;
+        lastResult_ = kPrintSheetDoesNotFit;
+        job_.printer.reset();
+        return kPrintDone;
+    }
     if (printAll) {
         from = 1;
         to = withDatabase ? count : cellsPerSheet;

@@ -38,6 +38,9 @@ enum : int32_t {
     // The database's selection could not be built (its index could not be
     // written) or was lost: its cards would print blank. Nothing printed.
     kPrintSelectionFailed = 1113,
+    // The sheet does not fit the paper and the user chose not to print it
+    // (having been told which rows or columns would be lost).
+    kPrintSheetDoesNotFit = 1114,
 };
 
 // True, after saying so, when the current database's records could not be

@@ -25,7 +25,12 @@ const char* const kFixedOrientationCaption = "Orientation (fixed by the label la
 CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
     : OpeningDialog("Page Setup", "pageSetupDialog", parent), page_(page)
 {
-    const PrinterSettings* settings = page ? nullptr : GetPrinterHandles();
+    const PrinterSettings* settings = GetPrinterHandles();
+    // With a printer, the choice is the printer's; a card's page only says
+    // what its label layout fixes.
+    PageChoice* own = settings ? nullptr : page;
+    paperFixed_ = page && page->paperFixed;
+    orientationFixed_ = page && page->orientationFixed;
 
     paper_ = Named(new QComboBox(this), "pageSizeCombo");
     std::vector<int16_t> listed;
@@ -40,16 +45,20 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
         paper_->addItem(Cp1252ToQString(PaperTable[i].name), i);
     }
     int32_t index = kPaperEntryLetter;
-    if (page)
+    if (own || paperFixed_)
         index = page->paper;
     else
         PrinterGetPaperIndex(&index);
+    // A fixed paper the printer does not list is still shown, as what the
+    // card prints on.
+    if (paper_->findData(index) < 0 && paperFixed_ && index > 0 && index < kPaperTableCount)
+        paper_->addItem(Cp1252ToQString(PaperTable[index].name), index);
     paper_->setCurrentIndex(std::max(0, paper_->findData(index)));
 
     portrait_ = Named(new QRadioButton(QStringLiteral("P&ortrait"), this), "portrait");
     landscape_ = Named(new QRadioButton(QStringLiteral("L&andscape"), this), "landscape");
     int32_t upright = 1;
-    if (page)
+    if (own || orientationFixed_)
         upright = page->orientation != 2;
     else
         PrinterGetOrientation(&upright);
@@ -57,19 +66,17 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Printer:"),
-                 new QLabel(page ? QStringLiteral("None installed: the page of PDF and PostScript files")
-                                 : settings ? settings->deviceName
-                                            : QString(),
+                 new QLabel(settings ? settings->deviceName
+                                     : QStringLiteral("None installed: the page of PDF and PostScript files"),
                             this));
     // What the label layout fixes can't be chosen here; the captions say
     // so, rather than a choice being dropped after OK.
-    const bool paperFixed = page && page->paperFixed, orientationFixed = page && page->orientationFixed;
-    paper_->setEnabled(!paperFixed);
-    portrait_->setEnabled(!orientationFixed);
-    landscape_->setEnabled(!orientationFixed);
-    form->addRow(paperFixed ? QString::fromLatin1(kFixedPaperCaption) : QStringLiteral("&Paper:"), paper_);
+    paper_->setEnabled(!paperFixed_);
+    portrait_->setEnabled(!orientationFixed_);
+    landscape_->setEnabled(!orientationFixed_);
+    form->addRow(paperFixed_ ? QString::fromLatin1(kFixedPaperCaption) : QStringLiteral("&Paper:"), paper_);
     auto* orientation = new QGroupBox(
-        orientationFixed ? QString::fromLatin1(kFixedOrientationCaption) : QStringLiteral("Orientation"), this);
+        orientationFixed_ ? QString::fromLatin1(kFixedOrientationCaption) : QStringLiteral("Orientation"), this);
     auto* radios = new QHBoxLayout(orientation);
     radios->addWidget(portrait_);
     radios->addWidget(landscape_);
@@ -82,15 +89,17 @@ CDlgPageSetup::CDlgPageSetup(QWidget* parent, PageChoice* page)
 
 void CDlgPageSetup::accept()
 {
-    if (page_) {
+    if (page_ && !GetPrinterHandles()) {
         if (paper_->currentIndex() >= 0)
             page_->paper = paper_->currentData().toInt();
         page_->orientation = portrait_->isChecked() ? 1 : 2;
         QDialog::accept();
         return;
     }
-    if (paper_->currentIndex() >= 0)
+    // What the layout fixes is the card's, not the printer's to change.
+    if (paper_->currentIndex() >= 0 && !paperFixed_)
         PrinterSelectPaper(paper_->currentData().toInt());
-    PrinterSetOrientation(portrait_->isChecked() ? 1 : 0);
+    if (!orientationFixed_)
+        PrinterSetOrientation(portrait_->isChecked() ? 1 : 0);
     QDialog::accept();
 }

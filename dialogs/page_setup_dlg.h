@@ -19,9 +19,10 @@ extern const char* const kFixedOrientationCaption;
 
 class CDlgPageSetup : public OpeningDialog {
 public:
-    // With `page`, the dialog edits that choice instead of the printer
-    // settings: a card's own page when no printer is installed, shown
-    // with every paper that has a code.
+    // With `page`, a card's page: what its label layout fixes shows fixed
+    // and can't be changed. Without a printer the dialog edits that choice
+    // instead of the printer settings, shown with every paper that has a
+    // code.
     explicit CDlgPageSetup(QWidget* parent = nullptr, PageChoice* page = nullptr);
 
     // OK puts the choice into the application's printer settings, or into
@@ -33,6 +34,8 @@ public:
 
 private:
     PageChoice* page_;
+    bool paperFixed_ = false;
+    bool orientationFixed_ = false;
     QComboBox* paper_;
     QRadioButton* portrait_;
     QRadioButton* landscape_;

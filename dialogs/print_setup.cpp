@@ -6,11 +6,7 @@
 
 bool DoPrintSetup(QWidget* owner, PageChoice* page)
 {
-    if (!GetPrinterHandles() && page) {
-        CDlgPageSetup dialog(owner, page);
-        return dialog.exec() == QDialog::Accepted;
-    }
-    if (!GetPrinterHandles()) {
+    if (!GetPrinterHandles() && !page) {
         // Print still offers its PDF file; saying only that there is no
         // printer would read as if nothing could be printed.
         AlertNote("No printer is installed, so there is nothing to set up. Print can still write a PDF file: "
@@ -18,6 +14,6 @@ bool DoPrintSetup(QWidget* owner, PageChoice* page)
                   0);
         return false;
     }
-    CDlgPageSetup dialog(owner);
+    CDlgPageSetup dialog(owner, page);
     return dialog.exec() == QDialog::Accepted;
 }

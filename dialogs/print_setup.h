@@ -18,7 +18,8 @@ struct PageChoice {
 
 // True after OK, the application's printer settings then holding the
 // choice; false when cancelled or when there is no printer to set up.
-// Without a printer, a card's own page (`page`) is still chosen, for the
+// With a card's page (`page`), what its label layout fixes is shown fixed
+// and left as it is. Without a printer, that page is still chosen, for the
 // PDF and PostScript files it prints to; true after OK with the choice in
 // *page.
 bool DoPrintSetup(QWidget* owner, PageChoice* page = nullptr);

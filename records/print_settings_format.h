@@ -13,7 +13,15 @@
 //  16    f64   overlap of tiled pages, points (25.0)
 //  24    i16   tile a page larger than the paper over several sheets (1)
 //              or print only its first part (0)
-//  26    22    reserved
+//  26    2     reserved
+//  28    u32   the card's own orientation, for a label layout that leaves
+//              it open: 0 none chosen, 1 portrait, other values landscape
+//  32    u32   the card's own paper likewise: an entry of the paper table,
+//              0 none chosen
+//  36    12    reserved
+//
+// A file written before the card's own page was kept holds zeros at 28 and
+// 32: no choice, as it opened then.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +33,8 @@ enum : size_t {
     kPrintSettingsWord12 = 12,
     kPrintSettingsOverlap = 16,
     kPrintSettingsTile = 24,
+    kPrintSettingsOwnOrientation = 28,
+    kPrintSettingsOwnPaper = 32,
 };
 
 constexpr int16_t kPrintSettingsWord12Default = 2;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/byte_order.h"
+#include "foundation/paper_table.h"
 #include "foundation/win_error.h"
 
 void PrintSettingsDefaults(PrintSettingsRecord* record)
@@ -19,6 +20,21 @@ double PrintSettingsOverlap(const PrintSettingsRecord& record)
 }
 
 bool PrintSettingsTile(const PrintSettingsRecord& record) { return GetI16LE(record.bytes + kPrintSettingsTile) != 0; }
+
+void PrintSettingsOwnPage(const PrintSettingsRecord& record, uint32_t* orientation, uint32_t* paper)
+{
+    *orientation = GetU32LE(record.bytes + kPrintSettingsOwnOrientation);
+    *paper = GetU32LE(record.bytes + kPrintSettingsOwnPaper);
+    // A paper this program does not know (a damaged file) is no choice.
+    if (*paper >= uint32_t(kPaperTableCount))
+        *paper = 0;
+}
+
+void SetPrintSettingsOwnPage(PrintSettingsRecord* record, uint32_t orientation, uint32_t paper)
+{
+    PutU32LE(record->bytes + kPrintSettingsOwnOrientation, orientation);
+    PutU32LE(record->bytes + kPrintSettingsOwnPaper, paper);
+}
 
 int32_t ReadPrintSettings(FileHandle file, int32_t position, PrintSettingsRecord* record)
 {

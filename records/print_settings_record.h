@@ -19,6 +19,11 @@ void PrintSettingsDefaults(PrintSettingsRecord* record);
 double PrintSettingsOverlap(const PrintSettingsRecord& record);
 bool PrintSettingsTile(const PrintSettingsRecord& record);
 
+// The orientation and paper the card prints on where its label layout
+// leaves them open (the page set-up chosen for it), kept with the file.
+void PrintSettingsOwnPage(const PrintSettingsRecord& record, uint32_t* orientation, uint32_t* paper);
+void SetPrintSettingsOwnPage(PrintSettingsRecord* record, uint32_t orientation, uint32_t paper);
+
 // The record at position (from the file's start; -1 where the file
 // stands). The file layer's code; a read that does not get all 48 bytes
 // leaves the record as it was.

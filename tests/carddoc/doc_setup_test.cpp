@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QRadioButton>
 #include <cstring>
 
 #include "card_test_support.h"
@@ -87,8 +89,8 @@ TEST_F(DocSetupTest, DocumentSetupAppliesTheDialogsLayoutOrNothing)
     EXPECT_EQ(std::memcmp(doc->LabelLayout(), before, kLabelTypeSize), 0);
     EXPECT_FALSE(doc->IsModified());
 
-    // A layout that fixes neither orientation nor paper keeps fixing
-    // neither; the dialog's choice goes to the document's own set-up.
+    // A layout left at "Any" keeps fixing neither orientation nor paper,
+    // and the document's own page set-up stays as it was.
     doc->SetAlternatePaper(7, 9);
     const double width = doc->PageGeometry().cardWidth;
     AnswerDialog(true, [](CDlgLabelType* dialog) { dialog->WidthEdit()->setValue(dialog->WidthEdit()->value() / 2); });
@@ -100,8 +102,22 @@ TEST_F(DocSetupTest, DocumentSetupAppliesTheDialogsLayoutOrNothing)
     EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypePaperOffset), 0u);
     uint32_t orientation = 1, paper = 1;
     doc->GetAlternatePaper(&orientation, &paper);
-    EXPECT_EQ(orientation, 0u);
-    EXPECT_EQ(paper, 0u);
+    EXPECT_EQ(orientation, 7u);
+    EXPECT_EQ(paper, 9u);
+
+    // The paper and orientation chosen in the dialog are the layout's own,
+    // which the document file keeps.
+    AnswerDialog(true, [](CDlgLabelType* dialog) {
+        dialog->PaperCombo()->setCurrentIndex(2);
+        dialog->OrientationButton(1)->click();
+    });
+    doc->DoDocumentSetup();
+    EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypeOrientationOffset), 1u);
+    EXPECT_EQ(GetU32LE(doc->LabelLayout() + kLabelTypePaperOffset), 2u);
+    EXPECT_TRUE(LayoutCopiesAgree(*doc));
+    doc->GetAlternatePaper(&orientation, &paper);
+    EXPECT_EQ(orientation, 7u);
+    EXPECT_EQ(paper, 9u);
 
     // A layout that fixes its orientation keeps the dialog's choice itself
     // and leaves the alternate pair alone.

@@ -1,14 +1,29 @@
 // File > Document Setup... on a card: the Document Settings dialog offers
 // the document formats of the wizard's catalogue after the two built-in
-// layouts, and choosing one gives the card that format.
+// layouts, and choosing one gives the card that format. The paper and
+// orientation chosen for the sheet, there or in Print Setup, are the card's
+// after it is saved and opened again; a sheet that does not fit its paper
+// is not printed without a word.
 #include <filesystem>
+#include <regex>
+#include <set>
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
 
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
+#include "dialogs/page_setup_dlg.h"
+#include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "journey_fixture.h"
+#include "support/fake_printer_caps.h"
+#include "support/run_program.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -24,6 +39,90 @@ protected:
         std::filesystem::remove_all(ProgramFolderPath() + "Wizard");
         ASSERT_EQ(SeedFolder(std::string(TESSALINE_BINARY_DIR) + "/share/tessaline/Wizard", ProgramFolderPath() + "Wizard"), 0);
         Start();
+    }
+
+    // Document Setup with the Legal 3x14 sheet typed in, in inches as sold:
+    // 2.625 x 1 in labels, three across from 3/16 in with 1/8 in between,
+    // fourteen down from the top, on `paper` upright.
+    void TypeTheLegalSheet(const QString& paper)
+    {
+        OnNextDialog([paper](QWidget* dialog) {
+            auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+            if (!settings) {
+                ADD_FAILURE() << dialog->metaObject()->className();
+                Reject()(dialog);
+                return;
+            }
+            settings->FormatCombo()->setEditText(QStringLiteral("Legal 3x14"));
+            settings->UnitsCombo()->setCurrentIndex(1);  // Inch
+            const std::pair<QAbstractSpinBox*, const char*> typed[] = {
+                {settings->WidthEdit(), "2.625"}, {settings->HeightEdit(), "1"},
+                {settings->TopEdit(), "0"},       {settings->LeftEdit(), "0.1875"},
+                {settings->HorizontalEdit(), "0.125"}, {settings->VerticalEdit(), "0"},
+                {settings->AcrossEdit(), "3"},    {settings->DownEdit(), "14"},
+            };
+            for (const auto& [edit, text] : typed) {
+                QLineEdit* line = edit->findChild<QLineEdit*>();
+                line->selectAll();
+                QTest::keyClicks(line, QString::fromLatin1(text));
+                QTest::keyClick(line, Qt::Key_Tab);
+            }
+            settings->PaperCombo()->setCurrentIndex(settings->PaperCombo()->findText(paper, Qt::MatchStartsWith));
+            settings->OrientationButton(1)->click();
+            settings->accept();
+        });
+        ASSERT_TRUE(Trigger("File > Document Setup..."));
+    }
+    // What Document Setup shows for the sheet's paper and orientation
+    // (Cancel).
+    void ShownPage(QString* paper, int* orientation)
+    {
+        OnNextDialog([paper, orientation](QWidget* dialog) {
+            if (auto* settings = dynamic_cast<CDlgLabelType*>(dialog)) {
+                *paper = settings->PaperCombo()->currentText();
+                for (int i = 0; i < 3; ++i)
+                    if (settings->OrientationButton(i)->isChecked())
+                        *orientation = i;
+            }
+            Reject()(dialog);
+        });
+        ASSERT_TRUE(Trigger("File > Document Setup..."));
+    }
+    // pdfinfo's page size of the file, as "612 x 1008".
+    static std::string PageSize(const std::string& pdf)
+    {
+        const ProgramRun run = RunProgramFor("pdfinfo", {pdf});
+        EXPECT_TRUE(run.ok) << run.failure;
+        std::smatch size;
+        return std::regex_search(run.out, size, std::regex("Page size: +([0-9.]+ x [0-9.]+) pts")) ? size[1].str()
+                                                                                                   : run.out;
+    }
+    // The rows of cards on the first page: the heights at which the word
+    // "Company" of the card's head stands, and how often it stands there.
+    static size_t RowsPrinted(const std::string& pdf, size_t* cards)
+    {
+        const ProgramRun run = RunProgramFor("pdftotext", {"-f", "1", "-l", "1", "-bbox", pdf, "-"});
+        EXPECT_TRUE(run.ok) << run.failure;
+        std::set<std::string> heights;
+        *cards = 0;
+        const std::regex word("yMin=\"([0-9.]+)\"[^>]*>Company<");
+        for (auto it = std::sregex_iterator(run.out.begin(), run.out.end(), word); it != std::sregex_iterator(); ++it) {
+            heights.insert((*it)[1].str());
+            ++*cards;
+        }
+        return heights.size();
+    }
+    // The sheet printed from the window into a PDF file: its page size, and
+    // all 3 x 14 cards on it.
+    void ExpectTheWholeLegalSheet(const std::string& name)
+    {
+        const std::string pdf = TempFile(name);
+        OnNextDialog(PrintToPdfFile(pdf));
+        ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        EXPECT_EQ(PageSize(pdf), "612 x 1008");
+        size_t cards = 0;
+        EXPECT_EQ(RowsPrinted(pdf, &cards), 14u) << name;
+        EXPECT_EQ(cards, 42u) << name;
     }
 };
 
@@ -62,6 +161,130 @@ TEST_F(DocumentSettingsJourney, TheWizardsFormatsAreListedAndOneBecomesTheCardsL
     const std::string dump = Tool("card dump '" + TempFile("Business Card.lqx") + "'");
     EXPECT_NE(dump.find("card: 360 x 216 points"), std::string::npos) << dump.substr(0, 800);
     EXPECT_NE(dump.find("label layout: Index Cards"), std::string::npos);
+}
+
+TEST_F(DocumentSettingsJourney, ATypedLegalSheetKeepsItsPaperAndOrientationWhenOpenedAgain)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    ASSERT_NO_FATAL_FAILURE(TypeTheLegalSheet("Legal"));
+    ASSERT_NO_FATAL_FAILURE(ExpectTheWholeLegalSheet("before.pdf"));
+
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    QString paper;
+    int orientation = -1;
+    ASSERT_NO_FATAL_FAILURE(ShownPage(&paper, &orientation));
+    EXPECT_TRUE(paper.startsWith("Legal")) << paper.toStdString();
+    EXPECT_EQ(orientation, 1);
+    ASSERT_NO_FATAL_FAILURE(ExpectTheWholeLegalSheet("after.pdf"));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // The tool prints the saved card on Legal too, in PDF and PostScript.
+    // (Printing leaves the card marked changed: its question is answered No.)
+    OnNextDialog(AnswerNo());
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string pdf = TempFile("tool.pdf"), ps = TempFile("tool.ps");
+    Tool("print-pdf '" + card + "' '" + pdf + "'");
+    EXPECT_EQ(PageSize(pdf), "612 x 1008");
+    size_t cards = 0;
+    EXPECT_EQ(RowsPrinted(pdf, &cards), 14u);
+    Tool("print-ps '" + card + "' '" + ps + "'");
+    EXPECT_NE(ReadFileBytes(ps).find("%%BoundingBox: 0 0 612 1008"), std::string::npos);
+}
+
+TEST_F(DocumentSettingsJourney, AnOpenSheetKeepsTheLandscapeChosenForItWhenOpenedAgain)
+{
+    // Address Labels leave paper and orientation to the card's page
+    // set-up; without a printer, Print Setup chooses that page.
+    FakePrinterCaps none;
+    none.installed = false;
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    OnNextDialog([](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        const int index = settings ? settings->FormatCombo()->findText("Address Labels") : -1;
+        if (index < 2) {
+            ADD_FAILURE() << "no Address Labels";
+            Reject()(dialog);
+            return;
+        }
+        settings->FormatCombo()->setCurrentIndex(index);
+        Q_EMIT settings->FormatCombo()->activated(index);
+        EXPECT_TRUE(settings->OrientationButton(0)->isChecked());
+        settings->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    auto chooseLandscape = [](QWidget* dialog) {
+        auto* page = dynamic_cast<CDlgPageSetup*>(dialog);
+        if (!page) {
+            ADD_FAILURE() << "the Page Setup dialog was expected";
+            Reject()(dialog);
+            return;
+        }
+        EXPECT_TRUE(page->LandscapeButton()->isEnabled());
+        page->LandscapeButton()->click();
+        Accept()(dialog);
+    };
+    OnNextDialog(chooseLandscape);
+    ASSERT_TRUE(Trigger("File > Print Setup..."));
+
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    bool landscape = false;
+    OnNextDialog([&landscape](QWidget* dialog) {
+        if (auto* page = dynamic_cast<CDlgPageSetup*>(dialog))
+            landscape = page->LandscapeButton()->isChecked();
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Page Setup..."));
+    EXPECT_TRUE(landscape);
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_NE(dump.find("page: layout orientation 0 paper 0, own orientation 2 paper 1"), std::string::npos) << dump;
+}
+
+TEST_F(DocumentSettingsJourney, ASheetThatDoesNotFitItsPaperIsNotPrintedWithoutAWord)
+{
+    // The Legal sheet on Letter: its last three rows are off the paper.
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    ASSERT_NO_FATAL_FAILURE(TypeTheLegalSheet("Letter"));
+
+    // The window asks first; Cancel prints nothing.
+    const std::string pdf = TempFile("letter.pdf");
+    alerts.answer(kIdCancel);
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_NE(alerts.lastText().find("\"Legal 3x14\" does not fit the Letter paper (612 x 792 points)"),
+              std::string::npos)
+        << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("rows 12 to 14"), std::string::npos) << alerts.lastText();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    // OK prints what fits.
+    alerts.clear();
+    alerts.answer(kIdOk);
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(PageSize(pdf), "612 x 792");
+
+    // The tool refuses, says why and fails, and writes nothing.
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    for (const char* command : {"print-pdf", "print-ps"}) {
+        const std::string out = TempFile(std::string("tool.") + command);
+        bool ok = true;
+        const std::string said =
+            CommandOutput("LC_ALL=C '" + ToolPath() + "' " + command + " '" + card + "' '" + out + "' 2>&1", &ok);
+        EXPECT_FALSE(ok) << command;
+        EXPECT_NE(said.find("rows 12 to 14"), std::string::npos) << said;
+        EXPECT_NE(said.find("nothing is printed"), std::string::npos) << said;
+        EXPECT_FALSE(std::filesystem::exists(out)) << command;
+    }
 }
 
 }  // namespace

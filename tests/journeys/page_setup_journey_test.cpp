@@ -92,12 +92,18 @@ protected:
         ASSERT_TRUE(Trigger("File > Print Setup..."));
         EXPECT_FALSE(seen->landscape);
     }
-    // The card's sheet printed to a PDF file is on A4 across.
+    // The card's sheet printed to a PDF file is on A4 across. Its Letter
+    // sheet's last two rows are off that paper: the user hears of it before
+    // the job goes, and prints anyway.
     void ExpectTheSheetOnA4Across()
     {
         const std::string pdf = TempFile("sheet.pdf");
         OnNextDialog(PrintToPdfFile(pdf));
+        alerts.clear();
         ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        ASSERT_EQ(alerts.boxes().size(), 1u);
+        EXPECT_NE(alerts.lastText().find("rows 4 to 5"), std::string::npos) << alerts.lastText();
+        alerts.clear();
         const std::string size = PageSize(pdf);
         EXPECT_NE(size.find("841.89 x 595.276 pts (A4)"), std::string::npos) << size;
     }
@@ -213,6 +219,68 @@ TEST_F(PageSetupJourney, WithoutAPrinterPageSetupShowsTheOrientationTheSheetFixe
     const std::string size = PageSize(pdf);
     EXPECT_NE(size.find("595.276 x 841.89 pts (A4)"), std::string::npos) << size;
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+}
+
+TEST_F(PageSetupJourney, ASheetThatFixesItsOrientationCantBeTurnedThere)
+{
+    // The printer starts across; the sheet is upright on any paper.
+    printer_.defaults.dmOrientation = DMORIENT_LANDSCAPE;
+    CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
+        type->NameEdit()->setText("Legal 3x14");
+        type->UnitsCombo()->setCurrentIndex(1);  // Inch
+        type->WidthEdit()->setValue(2.625);
+        type->HeightEdit()->setValue(1);
+        type->TopEdit()->setValue(0);
+        type->AcrossEdit()->setValue(3);
+        type->DownEdit()->setValue(7);
+        type->PaperCombo()->setCurrentIndex(kPaperEntryAnyFormat);
+        type->OrientationButton(1)->click();
+    });
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+
+    // Page Setup and Print Setup show the orientation fixed, upright, and
+    // offer no other; the paper is still the printer's to choose.
+    for (const char* command : {"File > Page Setup...", "File > Print Setup..."}) {
+        bool landscapeOffered = true, upright = false, paperOffered = false;
+        QString caption;
+        OnNextDialog([&](QWidget* dialog) {
+            auto* page = dynamic_cast<CDlgPageSetup*>(dialog);
+            if (!page) {
+                ADD_FAILURE() << "the Page Setup dialog was expected";
+                Reject()(dialog);
+                return;
+            }
+            landscapeOffered = page->LandscapeButton()->isEnabled();
+            upright = !page->LandscapeButton()->isChecked();
+            paperOffered = page->PaperCombo()->isEnabled();
+            if (auto* box = qobject_cast<QGroupBox*>(page->LandscapeButton()->parentWidget()))
+                caption = box->title();
+            Accept()(dialog);
+        });
+        ASSERT_TRUE(Trigger(command));
+        EXPECT_FALSE(landscapeOffered) << command;
+        EXPECT_TRUE(upright) << command;
+        EXPECT_TRUE(paperOffered) << command;
+        EXPECT_EQ(caption, QString::fromLatin1(kFixedOrientationCaption)) << command;
+    }
+    // The sheet prints upright.
+    const std::string pdf = TempFile("upright.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_NE(PageSize(pdf).find("612 x 792 pts"), std::string::npos) << PageSize(pdf);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // Once the sheet names its paper as well, there is nothing left to set up.
+    OnNextDialog([](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        if (settings)
+            settings->PaperCombo()->setCurrentIndex(settings->PaperCombo()->findText("Legal", Qt::MatchStartsWith));
+        Accept()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    EXPECT_FALSE(Enabled(kCmdPageSetup));
+    EXPECT_FALSE(Enabled(kCmdFilePrintSetup));
     EXPECT_EQ(PendingDialogs(), 0u);
 }
 

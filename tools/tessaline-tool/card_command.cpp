@@ -47,6 +47,7 @@
 #include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
+#include "foundation/byte_order.h"
 #include "foundation/file_io.h"
 #include "foundation/program_folder.h"
 #include "frames/frame_obj.h"
@@ -166,6 +167,11 @@ void PrintDocument(CLabelsDoc& doc)
     std::printf("card: %g x %g points, sides %d, first page %d, unit %d, margins %d %d %d %d\n", p.cardWidth,
                 p.cardHeight, p.sides, p.firstPage, p.unit, p.margins[0], p.margins[1], p.margins[2], p.margins[3]);
     std::printf("label layout: %.63s\n", reinterpret_cast<const char*>(doc.LabelLayout()));
+    uint32_t ownOrientation = 0, ownPaper = 0;
+    doc.GetAlternatePaper(&ownOrientation, &ownPaper);
+    std::printf("page: layout orientation %u paper %u, own orientation %u paper %u\n",
+                GetU32LE(doc.LabelLayout() + kLabelTypeOrientationOffset),
+                GetU32LE(doc.LabelLayout() + kLabelTypePaperOffset), ownOrientation, ownPaper);
 
     PageTable* pages = doc.Pages();
     for (int32_t i = 0; i < pages->Count(); ++i) {

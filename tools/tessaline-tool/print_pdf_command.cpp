@@ -112,6 +112,10 @@ int RunPrint(const ToolArgs& given, bool postScript)
     // The database message has told why.
     if (printer.LastResult() == kPrintDatabaseDamaged || printer.LastResult() == kPrintSelectionFailed)
         return 1;
+    // The question has named the rows that would be lost; it is declined
+    // here, as the tool answers every question.
+    if (printer.LastResult() == kPrintSheetDoesNotFit)
+        return ToolFail("the sheet does not fit its paper: nothing is printed");
     if (printer.LastResult() != 0)
         return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
     std::printf("%d pages\n", printer.PagesPrinted());
