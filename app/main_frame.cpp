@@ -404,7 +404,11 @@ void CMainFrame::ToggleBar(QWidget* bar)
 }
 
 bool CMainFrame::event(QEvent* event)
-{
+{    if (event->type() == QEvent::Resize && keepChildrenInside_) {
+        keepChildrenInside_ = false;
+        // Once the work area has taken its new size.
+        QMetaObject::invokeMethod(this, [this] { KeepChildFramesInside(); }, Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::StatusTip && statusBar_) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         statusBar_->SetMessageText(tip.isEmpty() ? IdleMessage() : tip);

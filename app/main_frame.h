@@ -53,7 +53,8 @@ public:
     // Builds the menus, status bar and tool bars and shows the splash;
     // false when a part cannot be made.
     bool LoadFrame();
-    // Restores the placement kept in the profile and shows the window.
+    // Restores the placement kept in the profile, within the screen the
+    // window opens on, and shows the window.
     void ActivateFrame();
     void SaveWindowPlacement();
 
@@ -140,6 +141,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Moves the normal window, and makes it smaller where it must, so that
+    // it and its frame lie within its screen's free area.
+    void KeepOnScreen();
+    // What the window system puts around the window, as far as it is known.
+    QMargins FrameMargins() const;
+    // Moves the document windows, and makes them smaller where they must,
+    // so that they lie within the work area (maximised and minimised ones
+    // aside).
+    void KeepChildFramesInside();
     // Takes the frame out of the window: no longer active, closed and
     // deleted once its events have run.
     void RemoveChildFrame(DocumentChildFrame* frame);
@@ -179,6 +189,9 @@ private:
     int32_t shownMenu_ = 0;
     std::vector<DocumentChildFrame*> frames_;
     DocumentChildFrame* active_ = nullptr;
+    // Set when the window was made smaller to fit its screen: the document
+    // windows placed in the larger work area follow at the next resize.
+    bool keepChildrenInside_ = false;
     QTimer* idleTimer_ = nullptr;
     FontFolderWatcher* fontWatcher_ = nullptr;
     std::vector<QAction*> windowListActions_;

@@ -3,13 +3,17 @@
 // whether it was or restores to maximised ("max"); the tool bars keep
 // their places too.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QScreen>
 #include <QSettings>
 
+#include "app/document_child_frame.h"
+#include "app/first_exposure.h"
 #include "app/main_frame.h"
 #include "app/tool_bar_draw_tools.h"
 #include "platform/profile.h"
@@ -44,7 +48,65 @@ QRect FirstPlacement(const QRect& fallback)
     return placed;
 }
 
+// The screen a window at the rectangle opens on: the one under its centre,
+// else the first.
+const QScreen* ScreenOf(const QRect& rect)
+{
+    const QScreen* screen = QGuiApplication::screenAt(rect.center());
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+// The rectangle moved and, where it must be, made smaller so that it and the
+// frame around it lie within the area: a place kept from a larger screen,
+// or from a smaller scale, would leave the title bar's buttons beyond
+// reach.
+QRect FitWithin(QRect rect, const QRect& area, const QMargins& frame)
+{
+    const QRect room = area.marginsRemoved(frame);
+    if (room.width() < 100 || room.height() < 100)
+        return rect;
+    rect.setWidth(std::min(rect.width(), room.width()));
+    rect.setHeight(std::min(rect.height(), room.height()));
+    rect.moveLeft(std::clamp(rect.left(), room.left(), room.right() + 1 - rect.width()));
+    rect.moveTop(std::clamp(rect.top(), room.top(), room.bottom() + 1 - rect.height()));
+    return rect;
+}
+
 }  // namespace
+
+QMargins CMainFrame::FrameMargins() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void CMainFrame::KeepOnScreen()
+{
+    if (isMaximized() || isMinimized() || isFullScreen())
+        return;
+    const QScreen* screen = ScreenOf(geometry());
+    if (!screen)
+        return;
+    const QRect fitted = FitWithin(geometry(), screen->availableGeometry(), FrameMargins());
+    if (fitted == geometry())
+        return;
+    keepChildrenInside_ = !frames_.empty();
+    setGeometry(fitted);
+}
+
+void CMainFrame::KeepChildFramesInside()
+{
+    const QRect area(QPoint(0, 0), mdi_->viewport()->size());
+    for (DocumentChildFrame* frame : frames_) {
+        if (frame->isMaximized() || frame->isMinimized())
+            continue;
+        const QRect fitted = FitWithin(frame->geometry(), area, QMargins());
+        if (fitted != frame->geometry())
+            frame->setGeometry(fitted);
+    }
+}
 
 void CMainFrame::ActivateFrame()
 {
@@ -61,6 +123,8 @@ void CMainFrame::ActivateFrame()
     // instead of as an invisible window.
     if (normal.width() < 100 || normal.height() < 100)
         normal.setSize(kDefaultRect.size());
+    if (const QScreen* screen = ScreenOf(normal))
+        normal = FitWithin(normal, screen->availableGeometry(), FrameMargins());
     const bool iconic = GetProfileInt(kSection, "icon", 0) != 0;
     const bool maximised = GetProfileInt(kSection, "max", 0) != 0;
 
@@ -81,6 +145,15 @@ void CMainFrame::ActivateFrame()
         showMaximized();
     } else {
         showNormal();
+        // The frame around the window is known once the window system
+        // shows it, which may be later than now; a window placed otherwise
+        // meanwhile stays where it was put.
+        KeepOnScreen();
+        const QRect placed = geometry();
+        FirstExposure::Watch(windowHandle(), [this, placed] {
+            if (geometry() == placed)
+                KeepOnScreen();
+        });
     }
 }
 

@@ -159,6 +159,17 @@ void CPictureEdit::RefusedTooLong()
     AlertStop(text.c_str(), 0);
 }
 
+void CPictureEdit::TypedTooLong()
+{
+    const QString taken = TakenText();
+    if (text() != taken) {
+        setText(taken);
+        end(false);
+        NotifyParent();
+    }
+    RefusedTooLong();
+}
+
 bool CPictureEdit::Validate()
 {
     const QString name = TrimRight(text());

@@ -39,6 +39,9 @@ public:
     void ImportGraphics();
     // A cut path would name another file: the user is told the limit.
     void RefusedTooLong() override;
+    // A path typed past the limit is refused as a pasted one is: the field
+    // gets back the path it held, and the user is told the limit.
+    void TypedTooLong() override;
 };
 
 // Lets the user choose a picture file; false when cancelled. Tests install

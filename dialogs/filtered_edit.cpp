@@ -38,6 +38,10 @@ bool Storable(QChar c) { return UnicodeToCp1252(c.unicode()) >= 0; }
 
 bool AllStorable(const QString& text) { return std::all_of(text.begin(), text.end(), Storable); }
 
+// Tab, line ends and the other control codes never become text, typed or
+// pasted.
+bool IsControl(QChar c) { return c.category() == QChar::Other_Control; }
+
 // The text without the characters the code page lacks; *dropped counts them
 // (a character beyond the first 65536 counts once).
 QString StorablePart(const QString& text, int* dropped)
@@ -116,6 +120,9 @@ void CFilteredEdit::NotifyParent() { Q_EMIT EditChanged(controlId_); }
 
 void CFilteredEdit::ReflectChange()
 {
+    // A text set for the field, not typed into it, is what the field holds.
+    if (!isModified())
+        takenText_ = text();
     if (g_changeInProgress)
         return;
     g_changeInProgress = true;
@@ -136,17 +143,41 @@ int CFilteredEdit::CaretAfterRewrite(int oldStart, bool wasAtEnd, int newLength)
     return wasAtEnd ? newLength : std::min(oldStart, newLength);
 }
 
+bool CFilteredEdit::Fits(qsizetype n) const { return text().size() - selectedText().size() + n <= limit_; }
+
+bool CFilteredEdit::TakesAsTyped(QChar c, int position) const
+{
+    if (!Storable(c) || IsControl(c))
+        return false;
+    // From 126 up the kind's rule does not apply: a tilde or a letter with
+    // an accent is typed into any field, a curly quote or a dash too.
+    return !IsFiltered(c) || IsCharAllowed(c, position);
+}
+
+CFilteredEdit::Typed CFilteredEdit::TypeCharacter(QChar c)
+{
+    if (isReadOnly())
+        return Typed::kRefused;
+    if (!Fits(1))
+        return Typed::kPastLimit;
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    if (!TakesAsTyped(c, start))
+        return Typed::kRefused;
+    insert(QString(c));
+    NotifyParent();
+    return Typed::kTaken;
+}
+
 bool CFilteredEdit::InsertFiltered(const QString& inserted)
 {
     // insert() writes even into a read-only edit; typing must not.
     if (isReadOnly())
         return false;
-    const int selected = int(selectedText().size());
-    if (text().size() - selected + inserted.size() > limit_)
+    if (!Fits(inserted.size()))
         return false;
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     for (int i = 0; i < inserted.size(); ++i)
-        if (!IsCharAllowed(inserted[i], start + i))
+        if (!TakesAsTyped(inserted[i], start + i))
             return false;
     insert(inserted);
     return true;
@@ -175,15 +206,33 @@ void CFilteredEdit::Paste()
 void CFilteredEdit::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString commit = event->commitString();
-    if (!commit.isEmpty() && !AllStorable(commit)) {
-        int dropped = 0;
-        QInputMethodEvent kept(event->preeditString(), event->attributes());
-        kept.setCommitString(StorablePart(commit, &dropped), event->replacementStart(), event->replacementLength());
-        PlayBeep(kBeepRefused);
-        QLineEdit::inputMethodEvent(&kept);
+    if (commit.isEmpty() || isReadOnly()) {
+        QLineEdit::inputMethodEvent(event);
         return;
     }
-    QLineEdit::inputMethodEvent(event);
+    // What an input method commits goes in as if its characters were typed
+    // one by one: the kind's rule, the code page and the limit apply to each,
+    // and one beep says that some were refused.
+    if (event->replacementLength() > 0) {
+        const int from = std::clamp(cursorPosition() + event->replacementStart(), 0, int(text().size()));
+        setSelection(from, std::min(event->replacementLength(), int(text().size()) - from));
+    }
+    bool refused = false;
+    for (QChar c : commit) {
+        const Typed typed = TypeCharacter(c);
+        if (typed == Typed::kPastLimit) {
+            TypedTooLong();
+            break;
+        }
+        refused |= typed == Typed::kRefused;
+    }
+    if (refused)
+        PlayBeep(kBeepRefused);
+    // The composition that goes on (if any) is shown as the method asks;
+    // a selection that nothing replaced stays text.
+    deselect();
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    QLineEdit::inputMethodEvent(&rest);
 }
 
 bool CFilteredEdit::DataEntryKey(QKeyEvent* event)
@@ -215,6 +264,9 @@ bool CFilteredEdit::DataEntryKey(QKeyEvent* event)
     if (code == 0)
         return false;
     Q_EMIT NavigationKey(code, shift);
+    // Enter stored the field, or another record came: either way the
+    // text now is what the field holds.
+    takenText_ = text();
     return true;
 }
 
@@ -262,10 +314,11 @@ void CFilteredEdit::keyPressEvent(QKeyEvent* event)
     const QChar c = typed[0];
     if (!ctrl && !alt && IsFiltered(c)) {
         event->accept();
-        if (InsertFiltered(QString(c)))
-            NotifyParent();
-        else if (text().size() - selectedText().size() + 1 <= limit_)
+        const Typed typed = TypeCharacter(c);
+        if (typed == Typed::kRefused)
             PlayBeep(kBeepRefused);
+        else if (typed == Typed::kPastLimit)
+            TypedTooLong();
         return;
     }
     // Ctrl+[ and Ctrl+] make escape codes, not text.
@@ -278,8 +331,19 @@ void CFilteredEdit::keyPressEvent(QKeyEvent* event)
         QLineEdit::keyPressEvent(event);
         return;
     }
+    if (c.isPrint() && !isReadOnly() && !Fits(1)) {
+        event->accept();
+        TypedTooLong();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
     NotifyParent();
+}
+
+void CFilteredEdit::focusInEvent(QFocusEvent* event)
+{
+    takenText_ = text();
+    QLineEdit::focusInEvent(event);
 }
 
 bool CFilteredEdit::RunCheck()

@@ -67,9 +67,13 @@ public:
     virtual void NotifyParent();
     // A paste would pass the limit and was refused. Base: silence.
     virtual void RefusedTooLong() {}
+    // A typed character (or one of an input method's) would pass the limit
+    // and was not taken. Base: silence.
+    virtual void TypedTooLong() {}
 
-    // The clipboard's text, inserted only when all of it is allowed and fits;
-    // characters Windows-1252 lacks are left out first, with one message.
+    // The clipboard's text, inserted only when all of it is allowed, as
+    // typing would take it, and fits; characters Windows-1252 lacks are left
+    // out first, with one message.
     void Paste();
 
 Q_SIGNALS:
@@ -87,14 +91,20 @@ protected:
     // A character Windows-1252 lacks is refused with a beep, as a
     // character the kind does not take.
     void keyPressEvent(QKeyEvent* event) override;
+    // What an input method commits goes in as the same characters typed.
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+    void focusInEvent(QFocusEvent* event) override;
+
     // Sets the text without this edit's own change handling running again.
     void RewriteText(const QString& text, int caret);
+    // The text as the field last took it: when it got the focus, when its
+    // text was set for it, and after Enter or a move to another record.
+    const QString& TakenText() const { return takenText_; }
     // The caret after a rewrite: at the end when it was there, else at the
     // old selection start within the new length.
     static int CaretAfterRewrite(int oldStart, bool wasAtEnd, int newLength);
@@ -102,7 +112,17 @@ protected:
     QString allowed_;
 
 private:
+    enum class Typed { kTaken, kRefused, kPastLimit };
+
     void ReflectChange();
+    // Whether the character may go in at the position as typing puts it
+    // there: one the code page has, that is no control code and, from 32 to
+    // 125, that the kind takes.
+    bool TakesAsTyped(QChar c, int position) const;
+    // Inserts one character as a key would, without a sound.
+    Typed TypeCharacter(QChar c);
+    // Whether n more characters fit, the selection replaced.
+    bool Fits(qsizetype n) const;
     bool InsertFiltered(const QString& text);
     // Runs Validate with the focus-loss check switched off meanwhile (its
     // message box takes the focus).
@@ -116,6 +136,7 @@ private:
     bool checkOnFocusLoss_ = true;
     int32_t showFastFill_ = 0;
     FilteredEditOwner* owner_ = nullptr;
+    QString takenText_;
 };
 
 // True for an edit of the filtered family.

@@ -15,6 +15,7 @@
 #include "graphics/rect_ops.h"
 #include "platform/dc.h"
 #include "platform/key_event.h"
+#include "toolbase/new_frame_tracker.h"
 #include "toolbase/tracker.h"
 
 namespace {
@@ -166,7 +167,7 @@ void FrameTool::DeleteFrame(FrameObj* frame)
 
 CTracker* FrameTool::CreateTracker(int16_t mode)
 {
-    auto* tracker = new CTracker(document_->CardView(), this, uint16_t(mode), 1);
+    auto* tracker = new CNewFrameTracker(document_->CardView(), this, uint16_t(mode));
     tracker->SetShape(uint16_t(GetFrameType()));
     return tracker;
 }

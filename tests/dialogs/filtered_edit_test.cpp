@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -179,6 +180,15 @@ TEST(FilteredEditTest, DateSeparatorsGoInAsDigitsAreTyped)
     EXPECT_EQ(d->text(), "12/34/5");
     TypeInto(d, "1-234");
     EXPECT_EQ(d->text(), "1-23-4");
+
+    // An input method's text follows the same rule, character by character.
+    d->clear();
+    for (const char* text : {"ab*c", "1a2*345"}) {
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromLatin1(text));
+        QApplication::sendEvent(d, &commit);
+    }
+    EXPECT_EQ(d->text(), "12/34/5");
 }
 
 TEST(FilteredEditTest, DateCheckCompletesOrHoldsTheKeyboardFocus)

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QTest>
@@ -220,22 +221,22 @@ TEST_F(DatabaseWindowJourney, LettersTheDatabaseCannotHoldAreRefusedAsTheyAreTyp
     last->selectAll();
     alerts.clear();
     // As a keyboard with these letters sends them.
-    for (const char16_t letter : {u'\u0141', u'\u0119'})
+    for (const char16_t letter : {u'\u0141', u'\u0119', u'\u03A9'})
         QTest::sendKeyEvent(QTest::Click, last, Qt::Key_unknown, QString(QChar(letter)), Qt::NoModifier);
     Type("cki", last);
     EXPECT_EQ(last->text(), "cki");
-    EXPECT_EQ(alerts.beeps().size(), 2u);
+    EXPECT_EQ(alerts.beeps().size(), 3u);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 
     // A paste keeps what the database can hold, and says once how much it
     // left out.
     last->selectAll();
-    QApplication::clipboard()->setText(QStringLiteral("\u0141\u0119cka-M\u00fcller"));
+    QApplication::clipboard()->setText(QStringLiteral("\u0141\u0119cka-M\u00fcller\u03A9"));
     Key(Qt::Key_V, Qt::ControlModifier, last);
     EXPECT_EQ(last->text(), QStringLiteral("cka-M\u00fcller"));
     ASSERT_EQ(alerts.boxes().size(), 1u);
     EXPECT_EQ(alerts.lastText(),
-              "2 characters of the pasted text have no place in the database's character set; they were left out.");
+              "3 characters of the pasted text have no place in the database's character set; they were left out.");
     Key(Qt::Key_Return, Qt::NoModifier, last);
     EXPECT_EQ(last->text(), QStringLiteral("cka-M\u00fcller"));
     const std::string path = TempFile("Address Book.dqx");
@@ -272,7 +273,87 @@ TEST_F(DatabaseWindowJourney, ThePictureFieldTakesAPathAndRefusesOneLongerThanIt
     OnNextDialog(ChooseFile(file));
     ASSERT_TRUE(Trigger("File > Import Graphics..."));
     EXPECT_EQ(picture->text(), "~/photos/p040.jpg");
-    EXPECT_NE(alerts.lastText().find("longer than the 63 characters"), std::string::npos) << alerts.lastText();
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    const std::string tooLong = alerts.lastText();
+    EXPECT_NE(tooLong.find("longer than the 63 characters"), std::string::npos) << tooLong;
+
+    // The same path typed is refused the same way when the character that
+    // runs past the field is typed, and Enter keeps the path the field had.
+    Key(Qt::Key_Return, Qt::NoModifier, picture);
+    alerts.clear();
+    picture->selectAll();
+    Type(QString::fromStdString(file.substr(0, 64)), picture);
+    ASSERT_EQ(alerts.boxes().size(), 1u) << picture->text().toStdString();
+    EXPECT_EQ(alerts.lastText(), tooLong);
+    EXPECT_EQ(picture->text(), "~/photos/p040.jpg");
+    Key(Qt::Key_Return, Qt::NoModifier, picture);
+    const std::string path = TempFile("Address Book.dqx");
+    Trigger("File > Close");
+    const std::string dump = Tool("db dump '" + path + "'");
+    EXPECT_NE(dump.find("\t~/photos/p040.jpg\t"), std::string::npos);
+    EXPECT_EQ(dump.find(file.substr(0, 63)), std::string::npos);
+}
+
+TEST_F(DatabaseWindowJourney, NamesWithCurlyQuotesPasteAndAnInputMethodTypesByTheFieldsRules)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    ASSERT_TRUE(DatabaseDocument()->IsDomestic());
+    QLineEdit* last = Field(kLastNameColumn);
+    last->setFocus();
+    alerts.clear();
+    // Quotes, dashes and the euro sign are the database's own characters.
+    for (const QString& name : {QStringLiteral("O\u2019Brien"), QStringLiteral("Caf\u00e9 \u20ac Ltd"),
+                                QStringLiteral("\u201cq\u201d"), QStringLiteral("Sm\u00f8rrebr\u00f8d \u2013 O\u2019Hara")}) {
+        last->selectAll();
+        QApplication::clipboard()->setText(name);
+        Key(Qt::Key_V, Qt::ControlModifier, last);
+        EXPECT_EQ(last->text(), name);
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_TRUE(alerts.beeps().empty());
+    // Only what the character set lacks is left out, and said.
+    last->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("O\u2019Brien\u0141"));
+    Key(Qt::Key_V, Qt::ControlModifier, last);
+    EXPECT_EQ(last->text(), QStringLiteral("O\u2019Brien"));
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(),
+              "1 character of the pasted text has no place in the database's character set; it was left out.");
+
+    // An input method's text goes in as its characters would be typed: a
+    // Domestic ZIP code takes digits and "-", a name no tab, and neither
+    // takes what the character set lacks.
+    auto commit = [](QWidget* field, const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(field, &event);
+    };
+    constexpr int32_t kZipColumn = 8;
+    QLineEdit* zip = Field(kZipColumn);
+    zip->setFocus();
+    zip->clear();
+    alerts.clear();
+    commit(zip, "ab*c");
+    EXPECT_EQ(zip->text(), "");
+    commit(zip, QStringLiteral("12x345\u03A9"));
+    EXPECT_EQ(zip->text(), "12345");
+    EXPECT_EQ(alerts.beeps().size(), 2u);
+    // A paste the field's rules refuse is still refused whole.
+    zip->selectAll();
+    QApplication::clipboard()->setText("12a45");
+    Key(Qt::Key_V, Qt::ControlModifier, zip);
+    EXPECT_EQ(zip->text(), "12345");
+    last->setFocus();
+    last->end(false);
+    commit(last, QStringLiteral("\t\u2019s\u03A9"));
+    EXPECT_EQ(last->text(), QStringLiteral("O\u2019Brien\u2019s"));
+    EXPECT_EQ(alerts.beeps().size(), 3u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    Key(Qt::Key_Return, Qt::NoModifier, last);
+    const std::string path = TempFile("Address Book.dqx");
+    Trigger("File > Close");
+    EXPECT_NE(Tool("db dump '" + path + "'").find("\tO\x92" "Brien\x92s\t"), std::string::npos);
 }
 
 TEST_F(DatabaseWindowJourney, DeleteAllDuplicateRecordsKeepsOneOfEachAndTheListsOrder)

@@ -117,4 +117,46 @@ TEST_F(PlacingObjectsJourney, APictureDraggedPastThePagesBottomKeepsASizeOnThePa
     EXPECT_LE(g.y + g.height, page.bottom);
 }
 
+TEST_F(PlacingObjectsJourney, AFrameDrawnBeyondThePasteboardIsMadeAsDrawnOnIt)
+{
+    IntRect page{};
+    CardDocument()->GetPageRect(&page);
+    // In the white beyond the pasteboard's bottom: the frame comes as large
+    // as it was drawn, at the pasteboard's edge, and its text shows.
+    const QPoint from = ViewPoint(IntPoint{page.left + 40, page.bottom + 10});
+    const QPoint to = ViewPoint(IntPoint{page.left + 227, page.bottom + 70});
+    ASSERT_TRUE(CardView()->rect().contains(to)) << "the view does not reach below the pasteboard";
+    constexpr uint32_t kFrameTextTool = 33286;
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    const size_t before = FramesOfType(kFrameText);
+    Drag(from, {(from + to) / 2, to});
+    ASSERT_EQ(FramesOfType(kFrameText), before + 1);
+    CurrPageMng* pages = CardDocument()->PageManager();
+    const FrameGeometry text = pages->FrameAt(int16_t(pages->FrameCount() - 1))->Attributes().geometry;
+    EXPECT_NEAR(text.width, 187, 2);
+    EXPECT_NEAR(text.height, 60, 2);
+    EXPECT_GE(text.y, page.top);
+    EXPECT_LE(text.y + text.height, page.bottom);
+    const QImage empty = ViewPixels();
+    Type("Shown");
+    const QRect frame(ViewPoint(IntPoint{text.x, text.y}), ViewPoint(IntPoint{text.x + text.width, text.y + text.height}));
+    EXPECT_GT(Ink(ViewPixels(), frame) - Ink(empty, frame), 40);
+
+    // A picture drawn there is made as drawn too.
+    QImage green(30, 20, QImage::Format_RGB32);
+    green.fill(QColor(0, 160, 0));
+    const std::string file = TempFile("green.png");
+    ASSERT_TRUE(green.save(QString::fromStdString(file)));
+    OnNextDialog(ChooseFile(file));
+    ASSERT_TRUE(Trigger("File > Import Graphics..."));
+    const size_t pictures = FramesOfType(kFrameImage);
+    Drag(from, {(from + to) / 2, to});
+    ASSERT_EQ(FramesOfType(kFrameImage), pictures + 1);
+    const FrameGeometry picture = pages->FrameAt(int16_t(pages->FrameCount() - 1))->Attributes().geometry;
+    EXPECT_NEAR(picture.width, 187, 2);
+    EXPECT_NEAR(picture.height, 60, 2);
+    EXPECT_LE(picture.y + picture.height, page.bottom);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
 }  // namespace

@@ -83,6 +83,39 @@ TEST_F(WindowsJourney, WithNoSavedPlaceTheWindowsUseTheScreenAndShowTheWholeCard
     EXPECT_EQ(MainWindow()->geometry().topLeft(), moved.topLeft());
 }
 
+TEST_F(WindowsJourney, WindowsLeftLargerThanTheScreenOpenWithinIt)
+{
+    // The main window and a card's window closed larger than this screen
+    // (as on a larger screen, or at a smaller scale).
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    MainWindow()->setGeometry(QRect(screen.topLeft() + QPoint(40, 30), screen.size() * 2));
+    Settle();
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    const QSize area = MainWindow()->MdiArea()->viewport()->size();
+    ASSERT_GT(area.width(), screen.width());
+    CardWindow()->setGeometry(QRect(QPoint(4, 4), area - QSize(8, 8)));
+    Settle();
+    ASSERT_TRUE(Trigger("File > Close"));
+    MainWindow()->SaveWindowPlacement();
+
+    // Opened again, title bars and all are on the screen.
+    MainWindow()->ActivateFrame();
+    Settle();
+    auto onScreen = [&screen](const QRect& window) {
+        return screen.contains(window) ? testing::AssertionSuccess()
+                                       : testing::AssertionFailure()
+                                             << window.x() << "," << window.y() << " " << window.width() << "x"
+                                             << window.height() << " on a screen of " << screen.width() << "x"
+                                             << screen.height();
+    };
+    EXPECT_TRUE(onScreen(MainWindow()->frameGeometry()));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    EXPECT_TRUE(onScreen(QRect(CardWindow()->mapToGlobal(QPoint(0, 0)), CardWindow()->size())));
+    EXPECT_GE(CardWindow()->width(), CMainFrame::kUsableChildSize.width());
+    EXPECT_GE(CardWindow()->height(), CMainFrame::kUsableChildSize.height());
+}
+
 TEST_F(WindowsJourney, NewWindowsOpenCascadedAtAUsableSize)
 {
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
