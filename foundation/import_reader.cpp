@@ -403,6 +403,7 @@ bool ImportSeekLine(int32_t n)
         if (FileSeek(r.file, kSeekStart, static_cast<int32_t>(r.lineStart)) != 0)
             return false;
         --r.linesRead;
+        r.nextLine = r.firstLine;
     } else if (n <= r.linesRead) {
         ImportRewind();
     }
