@@ -95,9 +95,9 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
         // the one open that undid it.
         else if (recovered_)
             AlertNote(kChangeUndoneText, 0);
-        // The new file of a pack or repair that never finished.
-        const PathRecord swap = FileSwap::PathFor(path_);
-        FileExists(&swap, 1);
+        // The new files of a pack, repair or split that never finished:
+        // this one's, and those a split left beside it.
+        FileSwap::RemoveLeftovers(path_);
     }
     if (err != kErrNone) {
         FileClose(file_);

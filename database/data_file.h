@@ -134,7 +134,9 @@ public:
     // failed, is left for the next open to undo).
     bool LastChangeKept() const { return lastKept_; }
     // Writes the header image (whole header area) in place, as a change.
-    int32_t StoreHeader(const uint8_t* header);
+    // report: a refused write is said here (records waiting to be written
+    // say their own failure in any case).
+    int32_t StoreHeader(const uint8_t* header, bool report = false);
     void SetDataStart(uint32_t offset) { dataStart_ = offset; }
     uint32_t DataStart() const { return dataStart_; }
     // load: counters and saved position from the header, marks cleared;

@@ -1,6 +1,7 @@
 // DataFile: changes that a crash leaves whole or undone, and what the open
 // does about one that never finished.
 
+#include <cstring>
 #include <vector>
 
 #include "database/data_file.h"
@@ -226,14 +227,24 @@ void DataFile::NoteFailedStep()
         changeFailed_ = true;
 }
 
-int32_t DataFile::StoreHeader(const uint8_t* header)
+int32_t DataFile::StoreHeader(const uint8_t* header, bool report)
 {
     DbChange change(*this);
     int32_t err = FlushAppends();
-    if (err == kErrNone)
-        err = journal_.BeforeWrite(0, kDbDataStart);
+    // A header the file already holds is not written again: the close after
+    // a change that stored it would otherwise need room on a full disk for
+    // nothing.
+    uint8_t stored[kDbHeaderSize];
+    if (err == kErrNone && DbReadAt(file_, 0, stored, kDbHeaderSize) == kErrNone &&
+        std::memcmp(stored, header, kDbHeaderSize) == 0)
+        return kErrNone;
+    if (err != kErrNone)
+        return err;
+    err = journal_.BeforeWrite(0, kDbDataStart);
     if (err == kErrNone && WriteDatabaseHeader(file_, header, false) < 0)
         err = kErrIoDevice;
+    if (err != kErrNone && report)
+        ReportWriteError(err);
     return err;
 }
 

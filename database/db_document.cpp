@@ -142,3 +142,16 @@ int32_t DbDocument::RowCount() const { return IsOpen() ? Data().GetLiveCount() :
 bool DbDocument::GotoRow(int32_t row) { return IsOpen() && Data().GotoRecord(row, true, true) >= 0; }
 
 int32_t DbDocument::SortRecords(int32_t) { return 1; }
+
+bool DbDocument::StoreCountsInChange()
+{
+    // Written only at the close, the counts would meet a disk that has
+    // filled up since, after the change was said to be done: the file
+    // would keep the count of the records before it.
+    DataFile& data = Data();
+    data.ExchangeHeaderCounts(false, Header());
+    if (data.StoreHeader(Header(), true) == kErrNone)
+        return true;
+    data.AbandonChange();
+    return false;
+}

@@ -49,6 +49,11 @@ public:
     bool InBulkMailMode() const { return Data().GetSortSpec().bulkMail != 0; }
     // Rebuilds the selection from the header's category flags and criteria.
     int32_t RebuildSelection() { return session_.Rebuild(); }
+    // Inside a change that added records: writes the counts into the
+    // header on the disk as part of it, so that the change is kept with its
+    // count or not at all. False after the change was marked to be taken
+    // back (the disk refused; the engine has said why).
+    bool StoreCountsInChange();
 
     // Every command that reads or adds records first stores what the user
     // typed into the record being edited.

@@ -42,14 +42,16 @@ int32_t DataFile::DeleteDuplicateRecords()
     };
     std::vector<Duplicate> duplicates;
     {
-        // Equal records share their LastName, and the index holds each
-        // LastName's records together: a record is looked up among those of
-        // its LastName seen before it, each of which is seen once, so the
-        // walk takes time in proportion to the records, however many share
-        // a name.
+        // Equal records share their index key, and the index holds the
+        // records of one key together. The key is not the name's bytes (it
+        // ignores the case of the first letter), so "Smith", "smith",
+        // "Smith" form one group: a group ends where the key changes, and a
+        // record is looked up among those of its key seen before it. Each is
+        // seen once, so the walk takes time in proportion to the records,
+        // however many share a name.
         DbProgressWindow progress(DatabaseName(), WorkingMessage(kStringWorking), live_, kProgressShowAt, 1);
         std::unordered_set<std::string> seen;
-        std::string groupName;
+        std::string groupKey;
         index_->GoFirst();
         DbIndexEntry e;
         while (index_->GetNext(&e) == 1) {
@@ -58,11 +60,9 @@ int32_t DataFile::DeleteDuplicateRecords()
             ReadRecordAt(e.recordPosition, &load_, 0);
             if (load_.IsReadFailed())
                 return -1;
-            const std::string name(reinterpret_cast<const char*>(load_.FieldBody(kFieldLastName)),
-                                   load_.GetFieldLength(kFieldLastName));
-            if (name != groupName) {
+            if (groupKey != e.key) {
                 seen.clear();
-                groupName = name;
+                groupKey = e.key;
             }
             if (!seen.insert(FieldsImage(load_)).second)
                 duplicates.push_back({e, load_.Flags()});

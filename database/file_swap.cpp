@@ -1,6 +1,10 @@
 #include "database/file_swap.h"
 
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "database/db_file_io.h"
 #include "foundation/cstr.h"
@@ -19,6 +23,33 @@ PathRecord FileSwap::PathFor(const PathRecord& target)
     PathRecord temp = target;
     StrCatN(temp.extension, "~", sizeof temp.extension);
     return temp;
+}
+
+void FileSwap::RemoveLeftovers(const PathRecord& file)
+{
+    const std::string ending = std::string(file.extension) + "~";
+    if (ending.size() < 2)
+        return;
+    PathRecord folder = file;
+    folder.name[0] = 0;
+    folder.extension[0] = 0;
+    // A name without a folder is in the current one.
+    const std::filesystem::path directory(FileHostPath(&folder));
+    std::error_code error;
+    std::filesystem::directory_iterator entries(directory.empty() ? std::filesystem::path(".") : directory, error);
+    std::vector<std::string> names;
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (name.size() > ending.size() && name.compare(name.size() - ending.size(), ending.size(), ending) == 0 &&
+            entries->is_regular_file(error))
+            names.push_back(name.substr(0, name.size() - ending.size()));
+    }
+    for (const std::string& name : names) {
+        PathRecord leftover = folder;
+        StrCopyN(leftover.name, name.c_str(), sizeof leftover.name);
+        StrCopyN(leftover.extension, ending.c_str(), sizeof leftover.extension);
+        FileDelete(&leftover);
+    }
 }
 
 FileSwap::~FileSwap()

@@ -15,6 +15,11 @@ public:
     explicit FileSwap(const PathRecord& target);
     // The new file beside target ("name.dqx~").
     static PathRecord PathFor(const PathRecord& target);
+    // Deletes the new files that rewrites which never finished left in the
+    // folder of file, of every file of its extension (a split writes its
+    // new database this way, and may have been the last thing to touch
+    // the folder); a file that an open holds is at work and stays.
+    static void RemoveLeftovers(const PathRecord& file);
     // Removes the new file unless Commit succeeded.
     ~FileSwap();
     FileSwap(const FileSwap&) = delete;

@@ -113,6 +113,8 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
                 break;
             }
         }
+        if (!result->failed && result->appended > 0 && !document.StoreCountsInChange())
+            result->failed = true;
     }
     // A batch that could not be made durable was taken back too.
     if (!data.LastChangeKept())

@@ -33,7 +33,7 @@ const TextImport* g_readerOwner = nullptr;
 // could not hold as it stood.
 void TakeFields(const ImportOptions& options, CardRecord& record, TextImportResult* result)
 {
-    const int32_t number = ImportGetRecordNumber();
+    const int32_t number = ImportGetLineNumber();
     for (int32_t column = 0; column < kEntryColumnCount; ++column) {
         char text[kImportFieldSize];
         const int32_t source = options.matching[column];
@@ -43,16 +43,23 @@ void TakeFields(const ImportOptions& options, CardRecord& record, TextImportResu
         record.SetFieldText(id, text);
         if (const int32_t replaced = ImportGetFieldReplaced(source - 1); replaced > 0) {
             if (result->replaced == 0)
-                result->firstReplacedRecord = number;
+                result->firstReplacedLine = number;
             result->replaced += replaced;
         }
         if (ImportGetFieldCut(source - 1) || std::strlen(text) > FieldMaxLength(id)) {
             if (result->cut++ == 0) {
-                result->firstCutRecord = number;
+                result->firstCutLine = number;
                 result->firstCutField = id;
             }
         }
     }
+    if (const int32_t past = ImportGetLineFieldCount() - kEntryColumnCount; past > 0) {
+        if (result->past == 0)
+            result->firstPastLine = number;
+        result->past += past;
+    }
+    if (ImportLineHasOnlySeparators() && result->emptyRecords++ == 0)
+        result->firstEmptyLine = number;
 }
 
 }  // namespace
@@ -204,15 +211,15 @@ std::string ImportNoteText(const TextImportResult& result)
 {
     std::string text;
     const auto add = [&text](const std::string& sentence) { text += (text.empty() ? "" : "\n") + sentence; };
-    const auto record = [](int32_t n) { return "record " + std::to_string(n) + " of the file"; };
+    const auto line = [](int32_t n) { return "line " + std::to_string(n) + " of the file"; };
     if (result.replaced == 1)
         add("1 character of the file has no place in the database's character set; it was stored as \"?\" (in " +
-            record(result.firstReplacedRecord) + ").");
+            line(result.firstReplacedLine) + ").");
     else if (result.replaced > 1)
         add(std::to_string(result.replaced) +
             " characters of the file have no place in the database's character set; each was stored as \"?\" (the "
             "first in " +
-            record(result.firstReplacedRecord) + ").");
+            line(result.firstReplacedLine) + ").");
     if (result.cut > 0) {
         char name[kFieldTypeNameSize] = {};
         FieldTypeName(result.firstCutField, name, true, false);
@@ -221,13 +228,27 @@ std::string ImportNoteText(const TextImportResult& result)
                              : std::to_string(result.cut) +
                                    " fields were longer than their database fields hold and were cut to fit (the "
                                    "first: the ") +
-            name + " of " + record(result.firstCutRecord) + ", cut to " +
+            name + " of " + line(result.firstCutLine) + ", cut to " +
             std::to_string(FieldMaxLength(result.firstCutField)) + " characters).");
     }
+    const std::string most = std::to_string(kEntryColumnCount);
+    if (result.past == 1)
+        add("1 field was left out: a record takes only the first " + most + " fields of a line (in " +
+            line(result.firstPastLine) + ").");
+    else if (result.past > 1)
+        add(std::to_string(result.past) + " fields were left out: a record takes only the first " + most +
+            " fields of a line (the first in " + line(result.firstPastLine) + ").");
     if (result.blankLines == 1)
         add("1 blank line was skipped: a line without characters is no record.");
     else if (result.blankLines > 1)
         add(std::to_string(result.blankLines) + " blank lines were skipped: a line without characters is no record.");
+    if (result.emptyRecords == 1)
+        add("1 line held nothing but separators and was added as a record with every field empty (" +
+            line(result.firstEmptyLine) + ").");
+    else if (result.emptyRecords > 1)
+        add(std::to_string(result.emptyRecords) +
+            " lines held nothing but separators and were added as records with every field empty (the first: " +
+            line(result.firstEmptyLine) + ").");
     return text;
 }
 
@@ -237,6 +258,18 @@ bool TextImport::Open(const PathRecord& source)
         return false;
     if (const int32_t err = FileOpen(&source, kFileRead, &file_); err != kErrNone) {
         file_ = kNoFile;
+        // A pipe or a device (/dev/zero) opens to no file: its bytes may
+        // never end, and "access denied" would send the user to its rights.
+        FileInfo info;
+        if (FileGetInfo(&source, &info) == 0 && info.find.attributes == kFileAttributeDevice) {
+            char name[256] = {};
+            PathRecordGetFileName(&source, name, sizeof name);
+            std::string text(1, '"');
+            text += name;
+            text += "\" is not a file but a device or a pipe. Nothing was imported.";
+            AlertNote(text.c_str(), 0);
+            return false;
+        }
         AlertFileError(err);
         return false;
     }
@@ -322,9 +355,8 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
             record.Clear();
             if (!ImportNextLine())
                 break;
-            if (ImportLineIsBlank()) {
-                ++result->blankLines;
-            } else {
+            result->blankLines += ImportGetBlankLines();
+            if (!ImportLineIsBlank()) {
                 TakeFields(options, record, result);
                 record.SetGrown(false);
                 record.SetNew(false);
@@ -341,6 +373,8 @@ int32_t TextImport::Run(DbDocument& document, const ImportOptions& options, Text
                 break;
             }
         }
+        if (!result->failed && result->records > 0 && !document.StoreCountsInChange())
+            result->failed = true;
     }
     // A batch that could not be made durable was taken back too.
     if (!data.LastChangeKept())

@@ -44,23 +44,31 @@ struct TextImportResult {
     // A record could not be added: none were (the user was told).
     bool failed = false;
     // Characters of the fields taken that Windows-1252 lacks, stored as '?'.
+    // Lines are those of the file as an editor numbers them, the first 1.
     int32_t replaced = 0;
-    int32_t firstReplacedRecord = 0;  // the file's record holding the first
+    int32_t firstReplacedLine = 0;  // the line holding the first
     // Fields taken that were longer than their database field: what was
     // stored is their start.
     int32_t cut = 0;
-    int32_t firstCutRecord = 0;
+    int32_t firstCutLine = 0;
     int32_t firstCutField = -1;  // field id
+    // Fields of a line past the last one a record takes: left out.
+    int32_t past = 0;
+    int32_t firstPastLine = 0;
     // Lines without a character: no record is made of them.
     int32_t blankLines = 0;
+    // Lines of separators alone: each made a record of empty fields.
+    int32_t emptyRecords = 0;
+    int32_t firstEmptyLine = 0;
 };
 
 // What an import refused for want of room says: the file's records and
 // the room left, in records.
 std::string TooManyRecordsText(const std::string& fileName, int32_t lines, int32_t room);
 // What an import that went through says of the characters stored as "?",
-// the fields cut to their width and the blank lines passed over, each kind
-// with the first record of the file it met; empty when there is nothing.
+// the fields cut to their width, the fields past the last a record takes,
+// the blank lines passed over and the lines of separators alone, each kind
+// with the first line of the file it met; empty when there is nothing.
 std::string ImportNoteText(const TextImportResult& result);
 
 class TextImport {

@@ -291,8 +291,12 @@ int32_t FileSync(FileHandle file)
     return kErrNone;
 }
 
-int32_t FileReadLine(FileHandle file, char* buffer, int32_t n)
+int32_t FileReadLine(FileHandle file, char* buffer, int32_t n, int32_t* lineEnds)
 {
+    int32_t ends = 0;
+    if (!lineEnds)
+        lineEnds = &ends;
+    *lineEnds = 0;
     if (n < 1)
         return 0;
     buffer[0] = 0;
@@ -312,8 +316,12 @@ int32_t FileReadLine(FileHandle file, char* buffer, int32_t n)
     for (uint32_t i = 0; i < limit; ++i) {
         if (buffer[i] == 13 || buffer[i] == 10) {
             keep = consumed = i + 1;
-            if (consumed < got && (buffer[consumed] == 13 || buffer[consumed] == 10))
+            *lineEnds = 1;
+            if (consumed < got && (buffer[consumed] == 13 || buffer[consumed] == 10)) {
+                if (!(buffer[i] == 13 && buffer[consumed] == 10))
+                    *lineEnds = 2;
                 ++consumed;
+            }
             break;
         }
     }

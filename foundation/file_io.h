@@ -64,8 +64,11 @@ int32_t FileSetSize(FileHandle file, uint32_t size);
 int32_t FileSync(FileHandle file);
 // Reads one line, its first CR or LF kept (a second CR or LF behind it is
 // consumed too), into a buffer of n bytes; returns the length kept, 0 at
-// the end of the file.
-int32_t FileReadLine(FileHandle file, char* buffer, int32_t n);
+// the end of the file. lineEnds, when given, receives the line ends an
+// editor sees in what was consumed: 0 for a piece without one, 1 for CR,
+// LF or CR LF, 2 when the second byte consumed ends a line of its own (LF
+// LF, CR CR, LF CR).
+int32_t FileReadLine(FileHandle file, char* buffer, int32_t n, int32_t* lineEnds = nullptr);
 // Copies count bytes (0xFFFFFFFF: the whole source from its start) through
 // a buffer of the given size in KB. -1 for a handle of -1, 1 without memory.
 int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, int32_t kilobytes);
@@ -99,8 +102,12 @@ int32_t FileCheckAccess(const PathRecord* record, int16_t mode);
 // missing, else the plain conversion.
 std::string FileHostPath(const PathRecord* record);
 
+// Attributes of FileFindData.
+constexpr uint32_t kFileAttributeFolder = 0x10;
+constexpr uint32_t kFileAttributeDevice = 0x40;  // a pipe, a socket or a device
+constexpr uint32_t kFileAttributeNormal = 0x80;
 struct FileFindData {
-    uint32_t attributes;  // 0x10 folder, 0x80 normal file
+    uint32_t attributes;  // one of kFileAttribute...
     int64_t creationTime;
     int64_t accessTime;
     int64_t writeTime;  // seconds since 1970

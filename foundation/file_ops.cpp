@@ -232,7 +232,8 @@ int32_t FileGetInfo(const PathRecord* record, FileInfo* info)
         return 1;
     std::memcpy(info->type, record->extension, sizeof info->type);
     FileFindData& find = info->find;
-    find.attributes = S_ISDIR(st.st_mode) ? 0x10 : 0x80;
+    find.attributes = S_ISDIR(st.st_mode) ? kFileAttributeFolder
+                      : (S_ISREG(st.st_mode) ? kFileAttributeNormal : kFileAttributeDevice);
     find.creationTime = CreationTime(actual, st);
     find.accessTime = st.st_atime;
     find.writeTime = st.st_mtime;

@@ -1,5 +1,6 @@
 #include "foundation/import_reader.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -23,8 +24,16 @@ struct Reader {
     Handle fields = nullptr;
     int32_t fieldCapacity = 0;
     int32_t fieldCount = 0;
+    int32_t fieldsSeen = 0;  // of the last line, those past the table's most too
+    bool anyText = false;    // a field of the last line held a character
     uint32_t lineStart = 0;  // where the last line read begins
     int32_t linesRead = 0;
+    // Lines as an editor counts them (CR LF, LF and CR each end one), which
+    // the reader's records don't: a record takes a second line end behind
+    // its own, and may run over several lines inside quotes.
+    int32_t firstLine = 0;   // the line the last record read begins on
+    int32_t nextLine = 1;    // the line the next record begins on
+    int32_t blankLines = 0;  // lines without a character the last record took
     uint32_t textStart = 0;  // past a byte order mark
     bool utf8 = false;
     std::vector<int32_t> replaced;  // per field of the last line
@@ -40,6 +49,8 @@ bool Ready() { return g_reader.lineBuffer && g_reader.fields && g_reader.file !=
 bool AddField(void*, const char* text, int32_t length)
 {
     Reader& r = g_reader;
+    ++r.fieldsSeen;
+    r.anyText = r.anyText || length > 0;
     if (r.fieldCount >= kImportMaxFields)
         return true;
     if (r.fieldCount >= r.fieldCapacity) {
@@ -74,7 +85,7 @@ enum class LineRead { None, Read, Unmatched };
 // longer than the line buffer, and the lines after it while a quoted field
 // stays open. An open quotation mark that never closes leaves the file where
 // the record began and reports Unmatched.
-LineRead ReadLine(ImportLineSplitter* splitter)
+LineRead ReadLine(ImportLineSplitter* splitter, int32_t* lastEnds)
 {
     Reader& r = g_reader;
     char* buffer = HandleData<char>(r.lineBuffer);
@@ -82,11 +93,15 @@ LineRead ReadLine(ImportLineSplitter* splitter)
     FileTell(r.file, &start);
     bool any = false;
     int32_t breaks = 0;
+    int32_t lines = 0;
     for (;;) {
-        const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize);
+        int32_t ends = 0;
+        const int32_t n = FileReadLine(r.file, buffer, r.lineBufferSize, &ends);
         if (n <= 0)
             break;
         any = true;
+        lines += ends;
+        *lastEnds = ends;
         splitter->Feed(buffer, static_cast<size_t>(n));
         // Only a piece that fills the buffer without a line end goes on,
         // or a line that ends inside quotes.
@@ -108,6 +123,8 @@ LineRead ReadLine(ImportLineSplitter* splitter)
     }
     r.lineStart = start;
     ++r.linesRead;
+    r.firstLine = r.nextLine;
+    r.nextLine += lines;
     return LineRead::Read;
 }
 
@@ -116,21 +133,31 @@ bool ReadRecord(ImportFieldSink sink)
 {
     Reader& r = g_reader;
     r.blank = false;
+    r.blankLines = 0;
+    r.fieldsSeen = 0;
+    r.anyText = false;
+    int32_t lastEnds = 0;
     ImportLineSplitter splitter(r.separator, true, r.trim != 0, sink, nullptr);
     splitter.AllowLineBreaksInQuotes(true);
     r.splitter = &splitter;
-    const LineRead read = ReadLine(&splitter);
+    const LineRead read = ReadLine(&splitter, &lastEnds);
+    bool done = false;
     if (read != LineRead::Unmatched) {
-        const bool done = read == LineRead::Read && splitter.Finish();
+        done = read == LineRead::Read && splitter.Finish();
         r.blank = done && splitter.Blank();
-        r.splitter = nullptr;
-        return done;
+    } else {
+        r.fieldCount = 0;
+        r.fieldsSeen = 0;
+        r.anyText = false;
+        ImportLineSplitter oneLine(r.separator, true, r.trim != 0, sink, nullptr);
+        r.splitter = &oneLine;
+        done = ReadLine(&oneLine, &lastEnds) == LineRead::Read && oneLine.Finish();
     }
-    r.fieldCount = 0;
-    ImportLineSplitter oneLine(r.separator, true, r.trim != 0, sink, nullptr);
-    r.splitter = &oneLine;
-    const bool done = ReadLine(&oneLine) == LineRead::Read && oneLine.Finish();
     r.splitter = nullptr;
+    // A blank record is as many blank lines as it took line ends; any
+    // record may have taken one more behind its own end (LF LF).
+    if (done)
+        r.blankLines = r.blank ? std::max(r.nextLine - r.firstLine, 1) : (lastEnds == 2 ? 1 : 0);
     return done;
 }
 
@@ -348,6 +375,9 @@ void ImportRewind()
     Reader& r = g_reader;
     r.lineStart = r.textStart;
     r.linesRead = 0;
+    r.firstLine = 0;
+    r.nextLine = 1;
+    r.blankLines = 0;
     if (r.file != kNoFile)
         FileSeek(r.file, kSeekStart, static_cast<int32_t>(r.textStart));
 }
@@ -373,6 +403,7 @@ bool ImportSeekLine(int32_t n)
         if (FileSeek(r.file, kSeekStart, static_cast<int32_t>(r.lineStart)) != 0)
             return false;
         --r.linesRead;
+        r.nextLine = r.firstLine;
     } else if (n <= r.linesRead) {
         ImportRewind();
     }
@@ -393,6 +424,14 @@ bool ImportGetFieldCut(int32_t index)
 bool ImportLineIsBlank() { return g_reader.blank; }
 
 int32_t ImportGetRecordNumber() { return g_reader.linesRead; }
+
+int32_t ImportGetLineNumber() { return g_reader.firstLine; }
+
+int32_t ImportGetBlankLines() { return g_reader.blankLines; }
+
+int32_t ImportGetLineFieldCount() { return g_reader.fieldsSeen; }
+
+bool ImportLineHasOnlySeparators() { return !g_reader.blank && !g_reader.anyText && g_reader.fieldsSeen > 0; }
 
 bool ImportGetField(int32_t index, char* out)
 {

@@ -82,6 +82,19 @@ bool ImportLineIsBlank();
 // The number of the record last read (the first is 1), as ImportSeekLine
 // and the Import dialog count them.
 int32_t ImportGetRecordNumber();
+// The line of the file the record last read begins on, counted as an editor
+// counts lines (CR LF, LF and CR each end one; the first is 1).
+int32_t ImportGetLineNumber();
+// The lines without a character the record last read took: all of its
+// lines when it is blank, else the one that may stand behind its end (the
+// reader takes LF LF as one line end).
+int32_t ImportGetBlankLines();
+// The fields of the record last read, those past the most the table keeps
+// included.
+int32_t ImportGetLineFieldCount();
+// The record last read was no blank line, yet none of its fields holds a
+// character: a line of separators alone.
+bool ImportLineHasOnlySeparators();
 // The field table: ImportGetFieldCount() zero-terminated entries,
 // kImportFieldSize bytes apart. Valid until the next read.
 const char* ImportFieldTable();

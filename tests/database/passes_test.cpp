@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -371,6 +372,52 @@ TEST_F(PassesTest, DuplicatesGoWhateverTheirCategoriesAndTheFirstOfEachStays)
     EXPECT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed.count(first), 1u);
     EXPECT_EQ(data().DeleteDuplicateRecords(), 0);
+}
+
+TEST_F(PassesTest, DuplicatesAreFoundAcrossCaseOfTheNameAndOnlyWhenEveryFieldIsEqual)
+{
+    // The index orders names without regard to the case of their first
+    // letter, so a "smith" stands between two equal "Smith"s.
+    Add({{kFieldLastName, "Smith"}, {kFieldFirstName, "Amy"}});
+    Add({{kFieldLastName, "smith"}, {kFieldFirstName, "Amy"}});
+    Add({{kFieldLastName, "Smith"}, {kFieldFirstName, "Amy"}});
+    Add({{kFieldLastName, "smith"}, {kFieldFirstName, "Amy"}});
+    Criteria none;
+    ASSERT_EQ(Select(all, none), 1);
+    EXPECT_EQ(data().DeleteDuplicateRecords(), 2);
+    EXPECT_EQ(data().GetLiveCount(), 2);
+
+    // A record that differs from another in any one of fields 0 to 23 alone
+    // is not a duplicate; only the exact copy goes.
+    std::map<int32_t, std::string> base;
+    for (int32_t id = 0; id < kBodyFieldCount; ++id)
+        base[id] = id == kFieldLastName ? "Lee" : "v";
+    int32_t pointAt = -1;
+    for (int32_t id = 0; id < kBodyFieldCount; ++id) {
+        std::map<int32_t, std::string> other = base;
+        other[id] = id == kFieldLastName ? "lee" : "w";
+        const int32_t at = Add(other);
+        if (id == kFieldDeliveryPoint) {
+            // The program makes the delivery point from the address; only a
+            // file written elsewhere differs there alone.
+            CardRecord r;
+            data().ReadRecordAt(at, &r, 0);
+            ASSERT_EQ(r.GetFieldLength(id), 2);
+            pointAt = at + int32_t(r.FieldBody(id) - r.Image());
+        }
+    }
+    Add(base);
+    Add(base);
+    db.Close();
+    {
+        std::fstream file(dir.file("p.dqx"), std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(pointAt);
+        file.put('8');
+    }
+    ASSERT_TRUE(db.Open(DbPath(dir.file("p.dqx"))));
+    ASSERT_EQ(Select(all, none), 1);
+    EXPECT_EQ(data().DeleteDuplicateRecords(), 1);
+    EXPECT_EQ(data().GetLiveCount(), 2 + kBodyFieldCount + 1);
 }
 
 TEST_F(PassesTest, BulkMailPresortTiersAndTheFirstClassMinimum)

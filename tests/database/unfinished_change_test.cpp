@@ -179,6 +179,34 @@ TEST_F(UnfinishedChange, AJournalLeftBehindUndoesItsChangeAtTheNextOpen)
     EXPECT_EQ(Records(path, &asked).size(), before.size() - 1);
 }
 
+// An import halfway: whole records appended, the header still counting the
+// old ones. Every record is sound, yet what verify sees is no database the
+// next open finds: that open takes the records back.
+TEST_F(UnfinishedChange, VerifyCallsAChangeHalfwayUnfinishedNotSound)
+{
+    WriteFileBytes(file, committed);
+    ASSERT_EQ(Shell(dir, "\"$T\" db verify u.dqx > said"), 0);
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+    {
+        DbJournal journal;
+        journal.Begin(handle, path, uint32_t(committed.size()), false);
+        const std::string records = committed.substr(kDbDataStart);
+        ASSERT_EQ(journal.BeforeWrite(uint32_t(committed.size()), uint32_t(records.size())), 0);
+        ASSERT_EQ(DbWriteAt(handle, uint32_t(committed.size()), records.data(), uint32_t(records.size())), 0);
+        FileClose(handle);
+    }
+    ASSERT_TRUE(DbJournal::IsPending(path));
+    EXPECT_EQ(Shell(dir, "\"$T\" db verify u.dqx > said 2> err"), 1);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "");
+    EXPECT_NE(ReadFileBytes(dir.file("err")).find("db verify: a change did not finish (12 records stand in the file "
+                                                  "now); the next open undoes it"),
+              std::string::npos)
+        << ReadFileBytes(dir.file("err"));
+    // Verify only reads: the journal is still there to undo the change.
+    EXPECT_TRUE(DbJournal::IsPending(path));
+}
+
 TEST_F(UnfinishedChange, ANewDatabaseNeverTakesTheJournalOfAnOldOneOfItsName)
 {
     WriteFileBytes(file, committed);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -57,6 +60,64 @@ TEST(DbDocTool, AnImportPastTheLimitFailsBeforeAddingAndSaysByHowMuch)
     ASSERT_EQ(Shell(dir, "\"$T\" dbdoc import a.dqx fits.csv --delimiter 1 >/dev/null"), 0);
     EXPECT_EQ(Shell(dir, "test $(\"$T\" db dump a.dqx | grep -c 'Ann	Smith') = 31990"), 0);
     EXPECT_EQ(Shell(dir, "\"$T\" db verify a.dqx | grep -q '^32000 records'"), 0);
+}
+
+TEST(DbDocTool, AnImportNamesLinesAsAnEditorDoesAndSaysWhatItLeftOut)
+{
+    TempDir dir;
+    // Blank lines, a line of separators alone, a line of 30 columns, a
+    // character without a place, and a last line without its end: the same
+    // file with each kind of line end is said the same.
+    std::string columns = "c1";
+    for (int n = 2; n <= 30; ++n)
+        columns += ",c" + std::to_string(n);
+    const std::string lines[] = {"Ada,Abbott", "", "", ",,,", columns, "Jo,Kowalsk\xC4\x85", "", ",,", "Eve,Smith"};
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        SCOPED_TRACE(int(end[0]) + int(end[1]));
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + (&line == &lines[8] ? "" : end);
+        WriteFileBytes(dir.file("in.txt"), text);
+        ASSERT_EQ(Shell(dir, "rm -f a.dqx* && \"$T\" db new a.dqx && \"$T\" dbdoc import a.dqx in.txt --delimiter 1 > said"), 0);
+        EXPECT_EQ(ReadFileBytes(dir.file("said")),
+                  "6 records imported with delimiter 1\n"
+                  "1 character of the file has no place in the database's character set; it was stored as \"?\" (in "
+                  "line 6 of the file).\n"
+                  "9 fields were left out: a record takes only the first 21 fields of a line (the first in line 5 of "
+                  "the file).\n"
+                  "3 blank lines were skipped: a line without characters is no record.\n"
+                  "2 lines held nothing but separators and were added as records with every field empty (the first: "
+                  "line 4 of the file).\n");
+    }
+    // A device or a pipe is no file to import: its bytes may never end.
+    ASSERT_EQ(Shell(dir, "mkfifo pipe.txt"), 0);
+    for (const char* source : {"/dev/zero", "pipe.txt"}) {
+        SCOPED_TRACE(source);
+        EXPECT_EQ(Shell(dir, std::string("\"$T\" dbdoc import a.dqx ") + source + " > said 2> err"), 1);
+        const std::string name = std::string(source) == "pipe.txt" ? "pipe.txt" : "zero";
+        EXPECT_NE(ReadFileBytes(dir.file("err")).find("\"" + name + "\" is not a file but a device or a pipe. Nothing "
+                                                      "was imported."),
+                  std::string::npos)
+            << ReadFileBytes(dir.file("err"));
+    }
+}
+
+TEST(DbDocTool, TheNewFileOfAKilledSplitGoesAtTheNextOpenInItsFolder)
+{
+    TempDir dir;
+    ASSERT_EQ(Shell(dir, "\"$T\" db new a.dqx && \"$T\" db fill a.dqx 30 --seed 2 >/dev/null"), 0);
+    // What a split killed halfway leaves, and one a split under way holds.
+    WriteFileBytes(dir.file("out.dqx~"), std::string(6000, 'p'));
+    WriteFileBytes(dir.file("busy.dqx~"), std::string(6000, 'p'));
+    WriteFileBytes(dir.file("notes.txt~"), "an editor's backup");
+    ASSERT_EQ(Shell(dir, "{ flock -x busy.dqx~ -c 'touch held; for i in $(seq 600); do test -e done && break; "
+                         "sleep 0.05; done' & } ; "
+                         "for i in $(seq 600); do test -e held && break; sleep 0.05; done; test -e held && "
+                         "\"$T\" db fill a.dqx 1 >/dev/null; r=$?; touch done; wait; exit $r"),
+              0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.dqx~")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("busy.dqx~")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("notes.txt~")));
 }
 
 TEST(DbDocTool, BadArgumentsAndFilesFailCleanly)

@@ -18,6 +18,9 @@
 #include <set>
 
 #include "database/db_document.h"
+#include "database/db_file_io.h"
+#include "database/record_file_format.h"
+#include "database/verify.h"
 #include "database/db_test_util.h"
 #include "dbdoc/database_merge.h"
 #include "dbdoc/text_export.h"
@@ -27,6 +30,7 @@
 #include "support/shared_folder.h"
 #include "support/alert_capture.h"
 #include "support/refusing_disk.h"
+#include "support/shell.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -152,6 +156,59 @@ TEST_F(RefusedWrites, AnImportGoesInWholeOrNotAtAll)
         EXPECT_EQ(result.records, result.failed ? 0 : 60);
         return result.failed;
     });
+}
+
+// The disk fills up during the import or at the close after it: the
+// header then counts what the file holds, with the import in and nothing
+// said against it, or with the import taken back and said so.
+TEST_F(RefusedWrites, AnImportThatWentInIsCountedInTheHeaderWhateverTheCloseMeets)
+{
+    std::string text;
+    for (int n = 0; n < 60; ++n)
+        text += "Name" + std::to_string(n) + ",Imported,Acme " + std::to_string(n) + "\r\n";
+    WriteFileBytes(dir.file("import.txt"), text);
+    // The database as a session leaves it, with its counts in its header.
+    const Records before = Reopened(path);
+    FolderImage base;
+    base.Capture(dir.path());
+    bool failed = true;
+    const auto trial = [&](int64_t k) {
+        Document doc;
+        EXPECT_TRUE(doc.Open(path));
+        RefusingDisk disk(Refusal::NoSpace, k, dir.path());
+        TextImport import;
+        EXPECT_TRUE(import.Open(DbPath(dir.file("import.txt"))));
+        ImportOptions options;
+        for (int c = 0; c < 3; ++c)
+            options.matching[c] = uint16_t(c + 1);
+        TextImportResult result;
+        import.Run(doc, options, &result);
+        failed = result.failed;
+        doc.Close();
+        return disk.steps();
+    };
+    const int64_t steps = trial(0);
+    ASSERT_FALSE(failed);
+    const Records after = Reopened(path);
+    for (int64_t k : StepsToRefuse(steps)) {
+        SCOPED_TRACE("from step " + std::to_string(k) + " of " + std::to_string(steps));
+        base.Restore(dir.path());
+        AlertCapture alerts;
+        trial(k);
+        if (failed)
+            EXPECT_TRUE(Said(alerts, "The import did not finish. No record of it was added")) << alerts.lastText();
+        else
+            EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        FileHandle file = kNoFile;
+        ASSERT_EQ(FileOpen(&path, kFileRead, &file), 0);
+        uint8_t header[kDbHeaderSize];
+        ASSERT_EQ(DbReadAt(file, 0, header, kDbHeaderSize), 0);
+        VerifyReport report;
+        EXPECT_TRUE(VerifyDataFile(file, kDbDataStart, &report));
+        FileClose(file);
+        EXPECT_EQ(GetI32LE(header + dbh::kStoredCount), report.records);
+        EXPECT_EQ(Reopened(path), failed ? before : after);
+    }
 }
 
 TEST_F(RefusedWrites, AMergeGoesInWholeOrNotAtAll)

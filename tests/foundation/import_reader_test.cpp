@@ -124,6 +124,38 @@ TEST_F(ImportReader, SmallBuffersReadLongLinesWhole)
         EXPECT_EQ(Read(text, 4, size), whole) << "buffer size " << size;
 }
 
+// The reader takes LF LF, CR CR and LF CR each as one line end; what it says
+// of lines counts them as an editor does, whatever ends them. A blank line
+// inside quotes belongs to its field and is not skipped.
+TEST_F(ImportReader, LinesAreNumberedAndBlankLinesCountedAsAnEditorDoes)
+{
+    const std::string lines[] = {"a", "", "\"x", "", "y\",z", "", "", "b"};
+    for (const std::string end : {"\n", "\r", "\r\n"}) {
+        SCOPED_TRACE(int(end[0]) + int(end.size()));
+        std::string text;
+        for (const std::string& line : lines)
+            text += line + (&line == &lines[7] ? "" : end);
+        for (int32_t size : {3, 10000}) {
+            Open(text, 1, size);
+            std::vector<int32_t> starts;
+            int32_t blank = 0;
+            while (ImportNextLine()) {
+                blank += ImportGetBlankLines();
+                if (!ImportLineIsBlank())
+                    starts.push_back(ImportGetLineNumber());
+            }
+            EXPECT_EQ(starts, (std::vector<int32_t>{1, 3, 8})) << "buffer size " << size;
+            EXPECT_EQ(blank, 3) << "buffer size " << size;
+        }
+        // Read again where it stands, and from the start.
+        ASSERT_TRUE(ImportSeekLine(2));
+        const int32_t second = ImportGetLineNumber();
+        EXPECT_TRUE(second == 2 || second == 3) << second;
+        ASSERT_TRUE(ImportSeekLine(2));
+        EXPECT_EQ(ImportGetLineNumber(), second);
+    }
+}
+
 TEST_F(ImportReader, SeekLineGoesBackForwardAndResplitsWithTheNewSeparator)
 {
     Open("l1\nl2\nl3;x,y\nl4\nl5\n", 4);

@@ -195,31 +195,36 @@ TEST_F(DatabaseEdgesJourney, AFailedImportSaysOnlyTheFailureAndRecentFileListsTh
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
     EXPECT_EQ(alerts.lastText(),
               "1 character of the file has no place in the database's character set; it was stored as \"?\" (in "
-              "record 1 of the file).");
+              "line 1 of the file).");
 }
 
 TEST_F(DatabaseEdgesJourney, AnImportSaysWhichFieldsWereCutAndSkipsBlankLines)
 {
     ASSERT_NE(OpenDatabase(CopySample("Contacts.dqx")), nullptr) << alerts.lastText();
-    // A file of blank lines makes no records.
-    const std::string blank = TempFile("blank.txt");
-    std::string lines;
-    for (int i = 0; i < 31001; ++i)
-        lines += "\r\n";
-    WriteFileBytes(blank, lines);
-    OnNextDialog(ChooseFile(blank));
-    OnNextDialog(AcceptImport());
-    alerts.clear();
-    ASSERT_TRUE(Trigger("File > Import Database..."));
-    EXPECT_EQ(DatabaseDocument()->Data().GetLiveCount(), 24);
-    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
-    EXPECT_EQ(alerts.lastText(), "31001 blank lines were skipped: a line without characters is no record.");
+    // A file of blank lines makes no records, whatever ends its lines:
+    // they are counted as an editor counts them.
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(int(end[0]) + int(end[1]));
+        const std::string blank = TempFile("blank.txt");
+        std::string lines;
+        for (int i = 0; i < 31001; ++i)
+            lines += end;
+        WriteFileBytes(blank, lines);
+        OnNextDialog(ChooseFile(blank));
+        OnNextDialog(AcceptImport());
+        alerts.clear();
+        ASSERT_TRUE(Trigger("File > Import Database..."));
+        EXPECT_EQ(DatabaseDocument()->Data().GetLiveCount(), 24);
+        ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+        EXPECT_EQ(alerts.lastText(), "31001 blank lines were skipped: a line without characters is no record.");
+    }
 
     // A first name past its field's 18 characters, a last name of a
     // megabyte, a character without a place, and blank lines between.
+    // LF line ends: the sixth line is named the sixth.
     const std::string mixed = TempFile("mixed.txt");
-    WriteFileBytes(mixed, "Ada,Abbott\r\n\r\nMaximiliano-Alejandro,Ruiz\r\n\r\nJo,Kowalsk\xC4\x85\r\nEve," +
-                              std::string(1 << 20, 'x') + "\r\n");
+    WriteFileBytes(mixed, "Ada,Abbott\n\nMaximiliano-Alejandro,Ruiz\n\n\nJo,Kowalsk\xC4\x85\nEve," +
+                              std::string(1 << 20, 'x') + "\n");
     OnNextDialog(ChooseFile(mixed));
     OnNextDialog(AcceptImport());
     alerts.clear();
@@ -228,10 +233,10 @@ TEST_F(DatabaseEdgesJourney, AnImportSaysWhichFieldsWereCutAndSkipsBlankLines)
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
     EXPECT_EQ(alerts.lastText(),
               "1 character of the file has no place in the database's character set; it was stored as \"?\" (in "
-              "record 5 of the file).\n"
+              "line 6 of the file).\n"
               "2 fields were longer than their database fields hold and were cut to fit (the first: the FirstName "
-              "of record 3 of the file, cut to 18 characters).\n"
-              "2 blank lines were skipped: a line without characters is no record.");
+              "of line 3 of the file, cut to 18 characters).\n"
+              "3 blank lines were skipped: a line without characters is no record.");
 }
 
 TEST_F(DatabaseEdgesJourney, AnotherUsersDatabaseOpensReadOnlyToBrowseSortQueryExportAndPrint)

@@ -373,9 +373,32 @@ TEST_F(DatabaseWindowJourney, DeleteAllDuplicateRecordsKeepsOneOfEachAndTheLists
     Key(Qt::Key_Return, Qt::NoModifier, first);
     ASSERT_EQ(List()->RowCount(), 503);
 
+    // A copy whose last name differs only in the case of its first letter,
+    // then an exact copy: the index holds the three together, the other
+    // case between. The exact copy goes, the other case stays.
+    DatabaseDocument()->SelectRow(300);
+    const int32_t original = DatabaseDocument()->Data().CurrentOffset();
+    ASSERT_TRUE(Trigger("Database > Duplicate Record"));
+    QLineEdit* last = Field(kLastNameColumn);
+    const QString name = last->text();
+    ASSERT_FALSE(name.isEmpty());
+    last->setFocus();
+    last->selectAll();
+    Type((name.at(0).isUpper() ? name.at(0).toLower() : name.at(0).toUpper()) + name.mid(1), last);
+    Key(Qt::Key_Return, Qt::NoModifier, last);
+    int32_t row = 0;
+    for (; row < List()->RowCount(); ++row) {
+        DatabaseDocument()->SelectRow(row);
+        if (DatabaseDocument()->Data().CurrentOffset() == original)
+            break;
+    }
+    ASSERT_LT(row, List()->RowCount());
+    ASSERT_TRUE(Trigger("Database > Duplicate Record"));
+    ASSERT_EQ(List()->RowCount(), 505);
+
     ASSERT_TRUE(Trigger("Database > Delete All Duplicate Records"));
-    EXPECT_EQ(List()->RowCount(), 501);
-    EXPECT_EQ(DatabaseDocument()->Data().GetLiveCount(), 501);
+    EXPECT_EQ(List()->RowCount(), 502);
+    EXPECT_EQ(DatabaseDocument()->Data().GetLiveCount(), 502);
     EXPECT_EQ(ShownRows(), HeldRows());
     EXPECT_EQ(MainWindow()->DatabaseBar()->SortCombo()->currentIndex(), FieldIndexOfId(kFieldCity, 1));
     ExpectRowIsForm();

@@ -65,6 +65,21 @@ TEST(PrintPdfTool, ADamagedDatabaseFailsThePrintWithOneMessage)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("out.pdf"))));
 }
 
+TEST(PrintPdfTool, ACardAnotherWindowOrPrintHoldsIsSaidToBeInUse)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
+    EXPECT_EQ(Shell(dir, "{ flock -x card.lqx -c 'touch held; for i in $(seq 600); do test -e done && break; "
+                         "sleep 0.05; done' & } ; "
+                         "for i in $(seq 600); do test -e held && break; sleep 0.05; done; test -e held && "
+                         "\"$T\" print-pdf card.lqx out.pdf > said 2> err; r=$?; touch done; wait; exit $r"),
+              1);
+    EXPECT_NE(ReadFileBytes(dir.file("err")).find("card.lqx is open in another window or program: nothing is printed"),
+              std::string::npos)
+        << ReadFileBytes(dir.file("err"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("out.pdf"))));
+}
+
 TEST(PrintPdfTool, APrintOnlyReadsItsDatabaseAndFailsWhenItCannotSelect)
 {
     TempDir dir;

@@ -4,6 +4,7 @@
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/file_io.h"
+#include "foundation/win_error.h"
 
 namespace {
 
@@ -18,13 +19,16 @@ constexpr VerdictWords kWords[] = {
     {"another version", "is a card document of another version"},
     {"damaged", "is damaged"},
     {"cannot be opened", "cannot be opened"},
+    {"in use", "is open in another window or program"},
 };
 
 CardVerdict HeaderVerdict(const PathRecord& path)
 {
     FileHandle h = kNoFile;
-    if (FileOpen(&path, kFileRead, &h) != 0)
-        return CardVerdict::kCannotOpen;
+    // Every open holds its file to itself, a reader's too: a card open in
+    // a window or another print can't be read here, which is not its fault.
+    if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0)
+        return err == kErrSharingViolation ? CardVerdict::kInUse : CardVerdict::kCannotOpen;
     uint8_t bytes[kCardHeaderSize];
     uint32_t size = 0;
     const bool read = FileRead(h, bytes, sizeof bytes) == 0 && FileGetSize(h, &size) == 0;
