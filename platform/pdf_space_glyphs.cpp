@@ -36,8 +36,8 @@ private:
 };
 
 // The single-glyph tabs of the sections between `open` and `close` of one map.
-void ScanCMapSections(std::string_view s, size_t from, size_t to, std::string_view open, std::string_view close, bool ranges,
-          std::vector<size_t>* out)
+void ScanCMapSections(std::string_view s, size_t from, size_t to, std::string_view open, std::string_view close,
+                      bool ranges, std::vector<size_t>* out)
 {
     for (size_t at = s.find(open, from); at < to; at = s.find(open, at)) {
         const size_t end = s.find(close, at);
