@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include "platform/pdf_content_spans.h"
+#include "platform/pdf_space_glyphs.h"
 
 namespace {
 
@@ -183,6 +184,9 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
         spanContent(held, heldAt, texts, &edits);
     if (!shifts_.empty())
         followXref(held, heldAt, &edits);
+    // The fonts come with the document's end, held as a page is.
+    for (const size_t tab : TabsForSpaceInToUnicodeMaps(std::string_view(held.constData(), size_t(held.size()))))
+        edits.push_back({qsizetype(tab), qsizetype(tab + 6), QByteArrayLiteral("<0020>")});
     if (edits.empty())
         return pass(held.constData(), held.size());
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });

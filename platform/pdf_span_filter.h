@@ -5,7 +5,9 @@
 // ends; the painter holds what it writes around those calls, naming the
 // texts of the page's aslant runs in the order it drew them. The content
 // is made anew, its length after it, and the cross-reference table at the
-// end follows every object that moved. All else passes as it comes.
+// end follows every object that moved. The fonts, written with the
+// document's end, have their space glyphs read as spaces
+// (pdf_space_glyphs.h). All else passes as it comes.
 //
 // Making a page's content anew (inflating, spanning, compressing) costs
 // about what painting it did, so it is done on a thread of the filter's

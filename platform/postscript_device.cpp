@@ -562,20 +562,26 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             point(text.positions[0]);
             page_ += " TsL\n";
         }
-        // Runs of glyphs from one font, each shown at its own position.
+        // Runs of glyphs from one glyph set, each shown at its own position
+        // from the set's font of the run's size, whose widths are the
+        // advances the glyphs are seen to take (ps_glyph_fonts.h).
+        const double em = text.face->emPixels;
         for (qsizetype i = 0; i < count;) {
             const PsGlyphFonts::Slot first = fonts_.slotFor(text.face, text.glyphIndexes[i]);
-            if (first.font < 0)
+            if (first.set < 0)
                 break;
+            const int font = fonts_.fontFor(first.set, em, text.face->xScale);
             std::string codes;
             std::string moves;
             qsizetype end = i;
             for (; end < count; ++end) {
                 const PsGlyphFonts::Slot slot =
                     end == i ? first : fonts_.slotFor(text.face, text.glyphIndexes[end]);
-                if (slot.font != first.font)
+                if (slot.set != first.set)
                     break;
                 codes += char(slot.code);
+                if (end + 1 < count && em > 0)
+                    fonts_.advanced(font, slot.code, (text.positions[end + 1] - text.positions[end]).x() * 1000 / em);
                 if (end > i) {
                     const QPointF d = text.positions[end] - text.positions[end - 1];
                     moves += ' ';
@@ -586,10 +592,10 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             }
             moves += " 0 0";
             // The fonts run y up, the device space y down.
-            page_ += " /" + PsGlyphFonts::fontName(first.font) + " [";
-            PsAppendNumber(&page_, text.face->emPixels, 4);
+            page_ += " /" + PsGlyphFonts::fontName(font) + " [";
+            PsAppendNumber(&page_, em, 4);
             page_ += " 0 0 ";
-            PsAppendNumber(&page_, -text.face->emPixels, 4);
+            PsAppendNumber(&page_, -em, 4);
             page_ += spanned ? " 0 0] TsSf" : " 0 0] selectfont";
             point(text.positions[i]);
             page_ += " m ";

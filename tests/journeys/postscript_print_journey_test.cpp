@@ -2,11 +2,12 @@
 // Print dialog: the job carries the picture's own PostScript between the
 // set-up that isolates it and the clean-up after it, and the sheet looks as
 // the same sheet printed to PDF does. A PDF made of the contacts' cards
-// printed so reads as their names.
+// printed so reads as their names, and small text reads word by word.
 #include <QImage>
 #include <QProcess>
 
 #include <string>
+#include <vector>
 
 #include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
@@ -164,6 +165,56 @@ TEST_F(PostScriptPrintJourney, APdfMadeOfThePostScriptCardsReadsAsTheContactsNam
         EXPECT_TRUE(text.contains(name)) << name.toStdString();
     }
     EXPECT_GT(accented, 0);
+}
+
+// Address labels of a European office, printed to a PostScript file and
+// made a PDF as a PDF-making print queue makes one: every word reads whole,
+// accents included, at 9 points as at 6, 12 and 72. The layout advances
+// each character by its width in whole points, up to half a point from its
+// glyph's own; readers guess the size of the job's fonts from the widths
+// of their glyphs, and one whose first letter is narrow and which has no
+// "m" looks small to them, so these records are the hard case.
+TEST_F(PostScriptPrintJourney, APdfMadeOfThePostScriptLabelsReadsEveryWordWholeAtEverySize)
+{
+    if (!Have("ps2pdf") || !Have("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript and poppler-utils are needed";
+    // First name, last name, company, street, postcode, town, country.
+    const std::vector<std::vector<QString>> people = {
+        {"Ilse", "Brückner", "Bäckerei Weiß", "Hauptstraße 12", "01067", "Dresden", "Deutschland"},
+        {"Zoë", "Lefèvre", "Café Crème", "Rue de l'Église 5", "1204", "Genève", "Suisse"},
+        {"Jörg", "Østergård", "Fjordværk", "Søndergade 7", "8000", "Århus", "Danmark"},
+        {"Lisa", "Weißkirchen", "Kühlhaus Süd", "Lindenallee 4", "04109", "Leipzig", "Deutschland"}};
+    std::string lines;
+    for (const auto& p : people)
+        lines += QStringToCp1252(QStringList{p[0], p[1], "", p[2], p[3], "", p[5], "", p[4], p[6]}.join('\t')) + "\r\n";
+    const std::string records = TempFile("records.txt");
+    WriteFileBytes(records, lines);
+    const std::string db = TempFile("Offices.dqx");
+    Tool("db new '" + db + "'");
+    Tool("dbdoc import '" + db + "' '" + records + "' --delimiter 2");
+    const std::string card = TempFile("labels.lqx");
+    Tool("card new-sizes '" + card + "'");
+    OnNextDialog(ChooseFile(db));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+
+    const std::string ps = TempFile("labels.ps");
+    OnNextDialog(PrintToPostScriptFile(ps));
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    Settle(100);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    bool made = false;
+    const std::string pdf = TempFile("labels.pdf");
+    CommandOutput("ps2pdf '" + ps + "' '" + pdf + "'", &made);
+    ASSERT_TRUE(made);
+    const QString text = QString::fromStdString(PdfText(pdf));
+    for (const auto& p : people) {
+        // At 9 points the name, street and town; the company at 6 and the
+        // country at 12; the first name once more at 72.
+        for (const QString& words : {p[0] + ' ' + p[1], p[3], p[4] + ' ' + p[5], p[2], p[6]})
+            EXPECT_TRUE(text.contains(words)) << words.toStdString() << "\n" << text.toStdString();
+        EXPECT_EQ(text.count(p[0]), 2) << p[0].toStdString() << "\n" << text.toStdString();
+    }
 }
 
 }  // namespace

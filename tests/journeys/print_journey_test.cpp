@@ -26,6 +26,7 @@
 #include "dialogs/style_list_box.h"
 #include "records/command_ids.h"
 #include "support/needed_tools.h"
+#include "support/run_program.h"
 #include "carddoc/print_preview_dialog.h"
 #include "database/field_table.h"
 #include "database/record_file_format.h"
@@ -205,6 +206,28 @@ TEST_F(PrintJourney, ThePrintDialogListsThePrintersAndPrintsTheRecordsToPdf)
     EXPECT_EQ(PagesOf(text), 3) << text;
     for (const char* name : {"Abbott Bakery", "Harbor Supply", "Bosphorus"})
         EXPECT_NE(text.find(name), std::string::npos) << name;
+}
+
+// A reader that goes by the fonts' ToUnicode maps (Ghostscript's text
+// extraction, copy and paste) reads the space between words as a space,
+// not as a tab.
+TEST_F(PrintJourney, ThePdfsFontsTellTheSpaceAsASpace)
+{
+    if (!HaveTool("gs"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
+    OpenCardAndDatabase();
+    const std::string pdf = TempFile("spaces.pdf");
+    QStringList bareAmpersands, printers;
+    OnNextDialog(PrintToPdf(pdf, &bareAmpersands, &printers));
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    const ProgramRun gs = RunProgramFor("gs", {"-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=txtwrite",
+                                               "-sOutputFile=-", pdf});
+    ASSERT_TRUE(gs.ok) << gs.failure;
+    EXPECT_EQ(gs.out.find('\t'), std::string::npos) << gs.out;
+    // Words of the bold face (the company, the name) and of the plain one.
+    for (const char* words : {"Abbott Bakery", "Ada Abbott", "12 Mill Lane"})
+        EXPECT_NE(gs.out.find(words), std::string::npos) << words << "\n" << gs.out;
 }
 
 TEST_F(PrintJourney, ThePreviewShowsTheSheetsTheJobPrints)

@@ -124,6 +124,18 @@ bool BuildAngledCard(CLabelsDoc& doc, int16_t angle, const std::string& picture)
     return true;
 }
 
+bool BuildSizesCard(CLabelsDoc& doc)
+{
+    const IntRect page = doc.PageGeometry().slots[0];
+    return CardTextBox(doc, OnCard(page, 8, 2, 160, 46),
+                       {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 9, 0, kCardBlack},
+                        {{{"", kFieldAddress1}}, 9, 0, kCardBlack},
+                        {{{"", kFieldZipCode}, {" ", 0}, {"", kFieldCity}}, 9, 0, kCardBlack}}) &&
+           CardTextBox(doc, OnCard(page, 160, 2, 250, 16), {{{{"", kFieldCompany}}, 6, 0, kCardBlack}}) &&
+           CardTextBox(doc, OnCard(page, 160, 16, 250, 40), {{{{"", kFieldCountry}}, 12, 0, kCardBlack}}) &&
+           CardTextBox(doc, OnCard(page, 8, 44, 244, 144), {{{{"", kFieldFirstName}}, 72, 0, kCardBlack}});
+}
+
 bool BuildBadgeCard(CLabelsDoc& doc)
 {
     const IntRect page = doc.PageGeometry().slots[0];

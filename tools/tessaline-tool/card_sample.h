@@ -66,6 +66,10 @@ bool BuildPictureCard(CLabelsDoc& doc, const std::string& picture);
 // 14 points), the two a card's width apart; or, when `picture` names a
 // file, that picture (linked) in a frame of 50 x 34 points.
 bool BuildAngledCard(CLabelsDoc& doc, int16_t angle, const std::string& picture);
+// An address label of one face at the sizes a PostScript job must keep
+// readable: the name, street and town at 9 points as on a sheet of address
+// labels, the company at 6, the country at 12 and the first name at 72.
+bool BuildSizesCard(CLabelsDoc& doc);
 // A badge: the contact's own photograph (the picture field) beside the
 // name, title and company.
 bool BuildBadgeCard(CLabelsDoc& doc);
