@@ -22,7 +22,7 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
+#include <vector>
 
 #include <QDateTime>
 #include <QFile>
@@ -367,7 +367,16 @@ private:
     bool colourKnown_ = false;
     ColorRef colour_ = 0;
     int32_t dash_ = -1;
-    std::map<std::tuple<qint64, int, int, int32_t>, std::string> patterns_;
+    // The patterns defined on this page. Every fill hands its tile over as
+    // a new picture, so they are told apart by their pixels: a card's
+    // pattern is defined once for the sheet of cards.
+    struct KnownPattern {
+        QImage tile;
+        QPoint origin;
+        int32_t rop2 = 0;
+        std::string name;
+    };
+    std::vector<KnownPattern> patterns_;
     int patternCount_ = 0;
     PsGlyphFonts fonts_;
     PaperBlit paper_{double(std::max(settings_.resolution, 1)), double(std::max(settings_.resolution, 1))};
@@ -386,9 +395,12 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
 {
     // A pattern takes the page's turn when it is made: one made under a
     // turn serves only there.
-    const auto key = std::make_tuple(p.tile.cacheKey(), p.origin.x(), p.origin.y(), rop2);
-    if (auto known = patterns_.find(key); !turn_ && known != patterns_.end())
-        return known->second;
+    if (!turn_) {
+        for (const KnownPattern& known : patterns_) {
+            if (known.origin == p.origin && known.rop2 == rop2 && known.tile == p.tile)
+                return known.name;
+        }
+    }
     const std::string name = "/TsP" + std::to_string(++patternCount_);
     const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
     // The tile's pixels in runs of one colour; the gaps (alpha 0) leave the
@@ -419,7 +431,7 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
     out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
            "] makepattern def\n";
     if (!turn_)
-        patterns_.emplace(key, name);
+        patterns_.push_back(KnownPattern{p.tile, p.origin, rop2, name});
     return name;
 }
 
