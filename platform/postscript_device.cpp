@@ -403,30 +403,61 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
     }
     const std::string name = "/TsP" + std::to_string(++patternCount_);
     const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
-    // The tile's pixels in runs of one colour; the gaps (alpha 0) leave the
-    // page as it is.
-    std::map<ColorRef, std::string> runs;
-    for (int y = 0; y < tile.height(); ++y) {
+    const int w = tile.width(), h = tile.height();
+    std::string& out = page_;
+    out += name + " << /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + std::to_string(w) + ' ' +
+           std::to_string(h) + "] /XStep " + std::to_string(w) + " /YStep " + std::to_string(h) + "\n/PaintProc {pop";
+    // Each colour's pixels as a mask, which paints exactly those pixels
+    // (a filled rectangle also takes every dot its edge touches, so the
+    // rows of one colour would eat a dot of the next); the gaps (alpha 0)
+    // leave the page as it is. A tile of many colours goes as runs of one
+    // colour.
+    constexpr size_t kMostMasks = 16;
+    const size_t stride = size_t(w + 7) / 8;
+    std::map<ColorRef, std::string> masks;
+    for (int y = 0; y < h && masks.size() <= kMostMasks; ++y) {
         const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
-        for (int x = 0; x < tile.width();) {
-            const uint32_t v = line[x];
-            int end = x + 1;
-            while (end < tile.width() && line[end] == v)
-                ++end;
-            if (v >> 24) {
-                std::string& rects = runs[OnWhite(rop2, FromRgb(v & 0xFFFFFFu))];
-                rects += ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(end - x) + " 1";
-            }
-            x = end;
+        for (int x = 0; x < w && masks.size() <= kMostMasks; ++x) {
+            if (!(line[x] >> 24))
+                continue;
+            std::string& mask = masks[OnWhite(rop2, FromRgb(line[x] & 0xFFFFFFu))];
+            mask.resize(stride * size_t(h), '\0');
+            mask[size_t(y) * stride + size_t(x / 8)] |= char(0x80 >> (x % 8));
         }
     }
-    std::string& out = page_;
-    out += name + " << /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + std::to_string(tile.width()) + ' ' +
-           std::to_string(tile.height()) + "] /XStep " + std::to_string(tile.width()) + " /YStep " +
-           std::to_string(tile.height()) + "\n/PaintProc {pop";
-    for (const auto& [c, rects] : runs) {
-        PsAppendColour(&out, c);
-        out += " setrgbcolor [" + rects + "] rectfill\n";
+    if (masks.size() <= kMostMasks) {
+        static const char kHex[] = "0123456789abcdef";
+        for (const auto& [c, mask] : masks) {
+            PsAppendColour(&out, c);
+            out += " setrgbcolor " + std::to_string(w) + ' ' + std::to_string(h) + " true [1 0 0 1 0 0] <";
+            for (size_t i = 0; i < mask.size(); ++i) {
+                if (i % 40 == 0)
+                    out += '\n';
+                out += kHex[uint8_t(mask[i]) >> 4];
+                out += kHex[uint8_t(mask[i]) & 15];
+            }
+            out += "> imagemask\n";
+        }
+    } else {
+        std::map<ColorRef, std::string> runs;
+        for (int y = 0; y < h; ++y) {
+            const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
+            for (int x = 0; x < w;) {
+                const uint32_t v = line[x];
+                int end = x + 1;
+                while (end < w && line[end] == v)
+                    ++end;
+                if (v >> 24) {
+                    std::string& rects = runs[OnWhite(rop2, FromRgb(v & 0xFFFFFFu))];
+                    rects += ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(end - x) + " 1";
+                }
+                x = end;
+            }
+        }
+        for (const auto& [c, rects] : runs) {
+            PsAppendColour(&out, c);
+            out += " setrgbcolor [" + rects + "] rectfill\n";
+        }
     }
     out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
            "] makepattern def\n";

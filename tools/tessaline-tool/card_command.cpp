@@ -28,6 +28,8 @@
 //                        field) beside the name
 //   new-effects OUT.lqx  display text in every style of its effects and
 //                        shapes of every fill and border style
+//   new-patterns OUT.lqx a square of every hatch and pattern bitmap, black
+//                        on white
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -63,7 +65,7 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge|new-effects OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
+    "card new-sample|new-badge|new-effects|new-patterns OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
     "card new-everything|new-visitor|new-odd-a|new-odd-b|new-odd-c OUT.lqx FOLDER | card dump FILE";
 
@@ -137,6 +139,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
                        : kind == "new-angled"  ? BuildAngledCard(*doc, angle, picture)
                        : kind == "new-effects" ? BuildEffectsCard(*doc)
+                       : kind == "new-patterns" ? BuildPatternsCard(*doc)
                                                : BuildSampleCard(*doc);
     if (!built)
         return ToolFail("cannot build the card");
@@ -283,7 +286,8 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
 
 int RunCard(const ToolArgs& args)
 {
-    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge" || args[0] == "new-effects"))
+    if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge" || args[0] == "new-effects" ||
+                             args[0] == "new-patterns"))
         return RunNewSample(args[0], args[1], "");
     if (args.size() >= 2 && args[0] == "new-turned") {
         std::string logo;
