@@ -25,6 +25,7 @@ public:
         const QImage& b = factor_ == 1 ? bitmaps_[size_t(i)] : scaled_[size_t(i)];
         return b.isNull() ? nullptr : &b;
     }
+    int32_t GetPatternScale() const override { return factor_ == 1 ? 1 : built_; }
 
     void Load(int32_t first, int16_t count)
     {

@@ -75,7 +75,7 @@ std::optional<Brush> MakeFillPatternBrush(int32_t n, ColorRef textColour, ColorR
     int32_t bitmap = n - 2;
     if (gUseHatches) {
         if (n >= kFillFirstHatch && n < kFillFirstHatch + kFillHatchCount)
-            return Brush::Hatched(n - kFillFirstHatch, textColour);
+            return Brush::Hatched(n - kFillFirstHatch, textColour, gTable ? gTable->GetPatternScale() : 1);
         bitmap = n - 8;
     }
     if (bitmap < 0 || !gTable || bitmap >= gTable->GetPatternBitmapCount())

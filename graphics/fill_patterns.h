@@ -3,7 +3,8 @@
 //
 //   0       solid, in the device context's text colour
 //   1       hollow
-//   2-7     the six hatch styles in the text colour, while hatches are on
+//   2-7     the six hatch styles in the text colour, while hatches are on,
+//           at the pattern table's scale
 //   then    the pattern bitmaps of the pattern table, in order
 //
 // Hatches are off until the application turns them on at start-up, so the
@@ -34,6 +35,10 @@ public:
     virtual int16_t GetPatternBitmapCount() const = 0;
     // Null when i is not below the count.
     virtual const QImage* GetPatternBitmap(int32_t i) const = 0;
+    // The device pixels each pixel of an 8 x 8 pattern takes across and
+    // down as the bitmaps are now: 1 on the screen, more while a print
+    // blows them up. The hatches are blown up as much.
+    virtual int32_t GetPatternScale() const = 0;
 };
 
 // Installs the table the fill patterns use (null: none, no bitmaps). The

@@ -42,16 +42,20 @@ bool WithinReach(const QRectF& bounds)
 
 uint32_t Argb(ColorRef c) { return 0xFF000000u | (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu); }
 
-QImage BitTile(const uint8_t rows[8], uint32_t one, uint32_t zero)
+// The 8 x 8 bits as a tile, each bit scale x scale device pixels.
+QImage BitTile(const uint8_t rows[8], uint32_t one, uint32_t zero, int scale = 1)
 {
-    QImage tile(8, 8, QImage::Format_ARGB32);
-    for (int y = 0; y < 8; ++y) {
+    QImage tile(8 * scale, 8 * scale, QImage::Format_ARGB32);
+    for (int y = 0; y < tile.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(tile.scanLine(y));
-        for (int x = 0; x < 8; ++x)
-            line[x] = (rows[y] & (0x80 >> x)) ? one : zero;
+        for (int x = 0; x < tile.width(); ++x)
+            line[x] = (rows[y / scale] & (0x80 >> (x / scale))) ? one : zero;
     }
     return tile;
 }
+
+// A hatch is blown up no further than for a printer of 4800 dots an inch.
+constexpr int32_t kMaxHatchScale = 64;
 
 }  // namespace
 
@@ -535,7 +539,7 @@ DevicePaint Dc::paintOf(const Brush& brush) const
         // carry the background colour for blits that read the pattern.
         const uint32_t gap = s.bkMode == OPAQUE ? Argb(s.bkColor) : (Argb(s.bkColor) & 0x00FFFFFFu);
         p.kind = DevicePaint::kTiled;
-        p.tile = BitTile(kHatches[h], Argb(brush.color), gap);
+        p.tile = BitTile(kHatches[h], Argb(brush.color), gap, std::clamp(brush.scale, 1, kMaxHatchScale));
         break;
     }
     case BS_PATTERN:

@@ -42,7 +42,9 @@
 //     outermost pixels' centres, or lie just inside the box of rectangle,
 //     ellipse and roundRect with PS_INSIDEFRAME;
 //   - where pen and brush both cover a pixel, only the pen draws;
-//   - hatches are 8 x 8 tiles whose lines pass through the brush origin;
+//   - hatches are 8 x 8 tiles whose lines pass through the brush origin
+//     (each pixel of the tile blown up to scale x scale pixels for a brush
+//     of that scale);
 //     pattern brushes tile from the brush origin;
 //   - glyphs are areas too, with dropout control: a stroke thinner than a
 //     pixel still leaves a pixel in each row and column it crosses;

@@ -10,7 +10,7 @@ namespace {
 
 bool SameBrush(const Brush& a, const Brush& b)
 {
-    if (a.style != b.style || a.color != b.color || a.hatch != b.hatch || a.image != b.image)
+    if (a.style != b.style || a.color != b.color || a.hatch != b.hatch || a.scale != b.scale || a.image != b.image)
         return false;
     if (!a.mono || !b.mono)
         return a.mono == b.mono;

@@ -82,10 +82,17 @@ struct Brush {
     // colour image tiled as it is.
     std::shared_ptr<const MonoPattern> mono;
     std::shared_ptr<const QImage> image;
+    // BS_HATCHED: the device pixels each pixel of the 8 x 8 hatch takes
+    // across and down. A print blows its hatches up as it does its pattern
+    // bitmaps, so that a line on the screen is a line on paper.
+    int32_t scale = 1;
 
     static Brush Solid(ColorRef c) { return Brush{BS_SOLID, c, 0, nullptr, nullptr}; }
     static Brush Hollow() { return Brush{BS_NULL, kBlack, 0, nullptr, nullptr}; }
-    static Brush Hatched(int32_t hatch, ColorRef c) { return Brush{BS_HATCHED, c, hatch, nullptr, nullptr}; }
+    static Brush Hatched(int32_t hatch, ColorRef c, int32_t scale = 1)
+    {
+        return Brush{BS_HATCHED, c, hatch, nullptr, nullptr, scale};
+    }
     static Brush Pattern(const MonoPattern& p)
     {
         return Brush{BS_PATTERN, kBlack, 0, std::make_shared<const MonoPattern>(p), nullptr};

@@ -105,6 +105,8 @@ private:
     // The clip of outlines, as few times over as a page writes it.
     void setOutlineClip();
     void fill(const PageOp& op);
+    // Whether pictures and the tiles of pattern brushes are stored exactly.
+    void setLossless(bool lossless);
     QRawFont fontOf(const PageOpDetail& detail);
 
     QPainter* painter_;

@@ -126,6 +126,10 @@ void PagePainter::fill(const PageOp& op)
     const QBrush* brush = op.detail && op.detail->brush ? &*op.detail->brush : &solidBrush(op.fillColour);
     if (!(painter_->brush() == *brush))
         painter_->setBrush(*brush);
+    // A pattern's tile is stored as its exact pixels: a lossy picture of a
+    // few hard-edged pixels blurs its lines and costs more.
+    if (brush->style() == Qt::TexturePattern)
+        setLossless(true);
     if (op.path.isEmpty())
         painter_->drawRect(op.box);
     else if (const std::optional<QRectF> r = AsRectangle(op.path))
@@ -134,6 +138,13 @@ void PagePainter::fill(const PageOp& op)
         painter_->drawPath(op.path);
     else
         painter_->drawPath(op.path.translated(op.offset));
+}
+
+void PagePainter::setLossless(bool lossless)
+{
+    // A vector target writes the brush again with every change of hints.
+    if (painter_->testRenderHint(QPainter::LosslessImageRendering) != lossless)
+        painter_->setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
 
 const QBrush& PagePainter::solidBrush(const QColor& colour)
@@ -208,11 +219,8 @@ void PagePainter::play(const PageOp& op)
         if (!op.detail)
             break;
         painter_->setTransform(op.detail->transform);
-        if (op.detail->lossless)
-            painter_->setRenderHint(QPainter::LosslessImageRendering, true);
+        setLossless(op.detail->lossless);
         painter_->drawImage(QPointF(0, 0), op.detail->image);
-        if (op.detail->lossless)
-            painter_->setRenderHint(QPainter::LosslessImageRendering, false);
         painter_->resetTransform();
         break;
     }

@@ -22,7 +22,7 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
+#include <vector>
 
 #include <QDateTime>
 #include <QFile>
@@ -372,7 +372,16 @@ private:
     bool colourKnown_ = false;
     ColorRef colour_ = 0;
     int32_t dash_ = -1;
-    std::map<std::tuple<qint64, int, int, int32_t>, std::string> patterns_;
+    // The patterns defined on this page. Every fill hands its tile over as
+    // a new picture, so they are told apart by their pixels: a card's
+    // pattern is defined once for the sheet of cards.
+    struct KnownPattern {
+        QImage tile;
+        QPoint origin;
+        int32_t rop2 = 0;
+        std::string name;
+    };
+    std::vector<KnownPattern> patterns_;
     int patternCount_ = 0;
     PsGlyphFonts fonts_;
     PaperBlit paper_{double(std::max(settings_.resolution, 1)), double(std::max(settings_.resolution, 1))};
@@ -391,40 +400,74 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
 {
     // A pattern takes the page's turn when it is made: one made under a
     // turn serves only there.
-    const auto key = std::make_tuple(p.tile.cacheKey(), p.origin.x(), p.origin.y(), rop2);
-    if (auto known = patterns_.find(key); !turn_ && known != patterns_.end())
-        return known->second;
-    const std::string name = "/TsP" + std::to_string(++patternCount_);
-    const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
-    // The tile's pixels in runs of one colour; the gaps (alpha 0) leave the
-    // page as it is.
-    std::map<ColorRef, std::string> runs;
-    for (int y = 0; y < tile.height(); ++y) {
-        const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
-        for (int x = 0; x < tile.width();) {
-            const uint32_t v = line[x];
-            int end = x + 1;
-            while (end < tile.width() && line[end] == v)
-                ++end;
-            if (v >> 24) {
-                std::string& rects = runs[OnWhite(rop2, FromRgb(v & 0xFFFFFFu))];
-                rects += ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(end - x) + " 1";
-            }
-            x = end;
+    if (!turn_) {
+        for (const KnownPattern& known : patterns_) {
+            if (known.origin == p.origin && known.rop2 == rop2 && known.tile == p.tile)
+                return known.name;
         }
     }
+    const std::string name = "/TsP" + std::to_string(++patternCount_);
+    const QImage tile = p.tile.convertToFormat(QImage::Format_ARGB32);
+    const int w = tile.width(), h = tile.height();
     std::string& out = page_;
-    out += name + " << /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + std::to_string(tile.width()) + ' ' +
-           std::to_string(tile.height()) + "] /XStep " + std::to_string(tile.width()) + " /YStep " +
-           std::to_string(tile.height()) + "\n/PaintProc {pop";
-    for (const auto& [c, rects] : runs) {
-        PsAppendColour(&out, c);
-        out += " setrgbcolor [" + rects + "] rectfill\n";
+    out += name + " << /PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + std::to_string(w) + ' ' +
+           std::to_string(h) + "] /XStep " + std::to_string(w) + " /YStep " + std::to_string(h) + "\n/PaintProc {pop";
+    // Each colour's pixels as a mask, which paints exactly those pixels
+    // (a filled rectangle also takes every dot its edge touches, so the
+    // rows of one colour would eat a dot of the next); the gaps (alpha 0)
+    // leave the page as it is. A tile of many colours goes as runs of one
+    // colour.
+    constexpr size_t kMostMasks = 16;
+    const size_t stride = size_t(w + 7) / 8;
+    std::map<ColorRef, std::string> masks;
+    for (int y = 0; y < h && masks.size() <= kMostMasks; ++y) {
+        const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
+        for (int x = 0; x < w && masks.size() <= kMostMasks; ++x) {
+            if (!(line[x] >> 24))
+                continue;
+            std::string& mask = masks[OnWhite(rop2, FromRgb(line[x] & 0xFFFFFFu))];
+            mask.resize(stride * size_t(h), '\0');
+            mask[size_t(y) * stride + size_t(x / 8)] |= char(0x80 >> (x % 8));
+        }
+    }
+    if (masks.size() <= kMostMasks) {
+        static const char kHex[] = "0123456789abcdef";
+        for (const auto& [c, mask] : masks) {
+            PsAppendColour(&out, c);
+            out += " setrgbcolor " + std::to_string(w) + ' ' + std::to_string(h) + " true [1 0 0 1 0 0] <";
+            for (size_t i = 0; i < mask.size(); ++i) {
+                if (i % 40 == 0)
+                    out += '\n';
+                out += kHex[uint8_t(mask[i]) >> 4];
+                out += kHex[uint8_t(mask[i]) & 15];
+            }
+            out += "> imagemask\n";
+        }
+    } else {
+        std::map<ColorRef, std::string> runs;
+        for (int y = 0; y < h; ++y) {
+            const auto* line = reinterpret_cast<const uint32_t*>(tile.constScanLine(y));
+            for (int x = 0; x < w;) {
+                const uint32_t v = line[x];
+                int end = x + 1;
+                while (end < w && line[end] == v)
+                    ++end;
+                if (v >> 24) {
+                    std::string& rects = runs[OnWhite(rop2, FromRgb(v & 0xFFFFFFu))];
+                    rects += ' ' + std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(end - x) + " 1";
+                }
+                x = end;
+            }
+        }
+        for (const auto& [c, rects] : runs) {
+            PsAppendColour(&out, c);
+            out += " setrgbcolor [" + rects + "] rectfill\n";
+        }
     }
     out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
            "] makepattern def\n";
     if (!turn_)
-        patterns_.emplace(key, name);
+        patterns_.push_back(KnownPattern{p.tile, p.origin, rop2, name});
     return name;
 }
 

@@ -97,6 +97,7 @@ protected:
     void SetUp() override { InstallCardEngineServices(); }
     void TearDown() override
     {
+        SetUseHatchBrushes(false);
         ScalePatternBitmaps(1);
         LoadPatternBitmaps(kFirstPatternBitmapId, kPatternBitmapIdCount);
     }
@@ -139,13 +140,18 @@ TEST_F(PatternStore, PrintingScalesToTheEvenFactorAndScreenScaleReturns)
             ASSERT_EQ(scaled->pixelIndex(x, y), original.pixelIndex(x / 2, y / 2)) << x << "," << y;
     // A one-bit copy still draws in the colours it is given.
     EXPECT_TRUE(MakeFillPatternBrush(GetFillPatternCount() - kPatternBitmapIdCount + 7, 0, 0xFFFFFF).has_value());
+    // The hatches are blown up as far as the copies are, and no further.
+    SetUseHatchBrushes(true);
+    EXPECT_EQ(MakeFillPatternBrush(kFillFirstHatch, 0, 0xFFFFFF)->scale, 2);
 
     ScalePatternBitmaps(4);
     EXPECT_EQ(GetPatternBitmap(7)->size(), QSize(32, 32));
     ScalePatternBitmaps(1);
     EXPECT_EQ(*GetPatternBitmap(7), original);
+    EXPECT_EQ(MakeFillPatternBrush(kFillFirstHatch, 0, 0xFFFFFF)->scale, 1);
     ScalePatternBitmaps(5);
     EXPECT_EQ(GetPatternBitmap(7)->size(), QSize(32, 32)) << "the copies of 4 serve 5";
+    EXPECT_EQ(MakeFillPatternBrush(kFillFirstHatch, 0, 0xFFFFFF)->scale, 4);
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ public:
     {
         return i >= 0 && i < int32_t(bitmaps_.size()) ? &bitmaps_[size_t(i)] : nullptr;
     }
+    int32_t GetPatternScale() const override { return 1; }
 
 private:
     std::vector<QImage> bitmaps_;

@@ -31,6 +31,8 @@
 //   new-sizes OUT.lqx    an address label of one face at 6, 9, 12 and 72
 //                        points: the address at 9, the company at 6, the
 //                        country at 12 and the first name at 72
+//   new-patterns OUT.lqx a square of every hatch and pattern bitmap, black
+//                        on white
 //   dump FILE            the header, sections, pages, frames and stories of
 //                        a card document, as text
 //
@@ -67,7 +69,7 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge|new-effects|new-sizes OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
+    "card new-sample|new-badge|new-effects|new-sizes|new-patterns OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
     "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
     "card new-everything|new-visitor|new-odd-a|new-odd-b|new-odd-c OUT.lqx FOLDER | card dump FILE";
 
@@ -142,6 +144,7 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
                        : kind == "new-angled"  ? BuildAngledCard(*doc, angle, picture)
                        : kind == "new-effects" ? BuildEffectsCard(*doc)
                        : kind == "new-sizes"   ? BuildSizesCard(*doc)
+                       : kind == "new-patterns" ? BuildPatternsCard(*doc)
                                                : BuildSampleCard(*doc);
     if (!built)
         return ToolFail("cannot build the card");
@@ -294,7 +297,8 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
 int RunCard(const ToolArgs& args)
 {
     if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge" || args[0] == "new-effects" ||
-                             args[0] == "new-sizes"))
+                             args[0] == "new-sizes" ||
+                             args[0] == "new-patterns"))
         return RunNewSample(args[0], args[1], "");
     if (args.size() >= 2 && args[0] == "new-turned") {
         std::string logo;

@@ -80,3 +80,8 @@ bool BuildCrowdedCard(CLabelsDoc& doc, const std::string& picture);
 // shape with hatches, patterns and border styles, some turned: the card
 // that shows whether a page keeps every one of them as outlines.
 bool BuildEffectsCard(CLabelsDoc& doc);
+// A square of every fill pattern but solid and hollow, black on white and
+// without a border, frame i filled with pattern kPatternsCardFirstFill + i:
+// the six hatches, then the twenty pattern bitmaps.
+enum : int { kPatternsCardFirstFill = 2, kPatternsCardFills = 26 };
+bool BuildPatternsCard(CLabelsDoc& doc);

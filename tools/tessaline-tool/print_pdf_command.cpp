@@ -22,6 +22,7 @@
 #include "database/open_database_registry.h"
 #include "foundation/path_record.h"
 #include "foundation/program_folder.h"
+#include "graphics/fill_patterns.h"
 #include "platform/print_printer.h"
 #include "card_verdict.h"
 #include "offscreen_application.h"
@@ -36,6 +37,8 @@ public:
     {
         app_ = StartOffscreenGuiApplication();
         SetProgramFolderForTesting(folder_.path().toStdString());
+        // The fill patterns are numbered as the program numbers them.
+        SetUseHatchBrushes(true);
     }
     ~PrintSession()
     {
