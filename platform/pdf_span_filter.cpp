@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iterator>
+#include <mutex>
 #include <string_view>
 #include <system_error>
 
@@ -57,14 +58,49 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
     return r == Z_STREAM_END;
 }
 
+// libdeflate's compressors, kept for the next page once a page is made:
+// making one (megabytes, at the stronger levels) costs about what
+// compressing a small page does, and each page is made on a new thread.
+class KeptCompressors {
+public:
+    ~KeptCompressors()
+    {
+        for (auto& [level, packer] : kept_)
+            libdeflate_free_compressor(packer);
+    }
+    libdeflate_compressor* take(int level)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (auto it = kept_.begin(); it != kept_.end(); ++it)
+                if (it->first == level) {
+                    libdeflate_compressor* packer = it->second;
+                    kept_.erase(it);
+                    return packer;
+                }
+        }
+        return libdeflate_alloc_compressor(level);
+    }
+    void give(int level, libdeflate_compressor* packer)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        kept_.emplace_back(level, packer);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::pair<int, libdeflate_compressor*>> kept_;
+};
+
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
+    static KeptCompressors kept;
     QByteArray out;
-    if (libdeflate_compressor* packer = libdeflate_alloc_compressor(level)) {
+    if (libdeflate_compressor* packer = kept.take(level)) {
         out.resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
         out.resize(qsizetype(
             libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out.data(), size_t(out.size()))));
-        libdeflate_free_compressor(packer);
+        kept.give(level, packer);
     }
     return out;
 }

@@ -58,16 +58,15 @@ struct WholeStreamCompressorFree {
 };
 
 // This thread's compressor at `level`, kept: making one costs more than
-// compressing a small stream.
+// compressing a small stream. One for each level a thread uses.
 libdeflate_compressor* WholeStreamCompressor(int level)
 {
-    thread_local std::unique_ptr<libdeflate_compressor, WholeStreamCompressorFree> kept;
-    thread_local int keptLevel = -1;
-    if (!kept || keptLevel != level) {
-        kept.reset(libdeflate_alloc_compressor(level));
-        keptLevel = kept ? level : -1;
-    }
-    return kept.get();
+    thread_local std::unique_ptr<libdeflate_compressor, WholeStreamCompressorFree> kept[13];
+    if (level < 0 || level > 12)
+        return nullptr;
+    if (!kept[level])
+        kept[level].reset(libdeflate_alloc_compressor(level));
+    return kept[level].get();
 }
 
 void SendWholeOutput(z_streamp strm, WholeStream* whole)
