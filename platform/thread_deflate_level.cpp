@@ -31,16 +31,22 @@ struct WholeStream {
 };
 
 // The streams begun here, by their state: deflate() and deflateEnd() see
-// every stream of the process, zlib's own among them.
+// every stream of the process, zlib's own among them, from its first
+// static constructor to its last destructor (so the set is never freed).
 std::mutex g_wholeStreamsMutex;
-std::unordered_set<const void*> g_wholeStreams;
+
+std::unordered_set<const void*>& WholeStreams()
+{
+    static auto* streams = new std::unordered_set<const void*>;
+    return *streams;
+}
 
 WholeStream* WholeStreamOf(z_streamp strm)
 {
     if (!strm || !strm->state)
         return nullptr;
     std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
-    return g_wholeStreams.count(strm->state) ? reinterpret_cast<WholeStream*>(strm->state) : nullptr;
+    return WholeStreams().count(strm->state) ? reinterpret_cast<WholeStream*>(strm->state) : nullptr;
 }
 
 // zlib's own definition of `name`: the next one after this program's, or,
@@ -160,7 +166,7 @@ extern "C" int deflateInit_(z_streamp strm, int level, const char* version, int 
         strm->adler = 1;
         strm->data_type = Z_UNKNOWN;
         std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
-        g_wholeStreams.insert(whole);
+        WholeStreams().insert(whole);
         return Z_OK;
     }
     return deflateInit2_(strm, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY, version, streamSize);
@@ -199,7 +205,7 @@ extern "C" int deflateEnd(z_streamp strm)
     }
     {
         std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
-        g_wholeStreams.erase(whole);
+        WholeStreams().erase(whole);
     }
     delete whole;
     strm->state = nullptr;
