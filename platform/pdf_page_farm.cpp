@@ -106,9 +106,12 @@ private:
     QPageLayout layout_;
 };
 
-// zlib's fastest level for everything a painter compresses (see
-// thread_deflate_level.h).
-constexpr int kPageDeflateLevel = 1;
+// How a painter compresses what the engine hands zlib (see
+// thread_deflate_level.h): pictures and fonts by libdeflate at a level
+// that makes them smaller than zlib's default, pages' content not at all:
+// the span filter compresses each page anew on threads of its own.
+constexpr int kWholeDeflateLevel = 8;
+constexpr int kPageContentDeflateLevel = 0;
 
 int ChooseWorkers(int asked)
 {
@@ -198,7 +201,7 @@ void PdfPageFarmState::publish(Part part)
 
 void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
 {
-    const ThreadDeflateLevel fastest(kPageDeflateLevel);
+    const ThreadDeflateLevel deflateLevels(kWholeDeflateLevel, kPageContentDeflateLevel);
     Part part;
     std::unique_ptr<QBuffer> buffer;
     std::unique_ptr<ExactSheetDevice> exact;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <iterator>
+#include <mutex>
 #include <string_view>
+#include <system_error>
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -56,31 +59,89 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
     return r == Z_STREAM_END;
 }
 
-// Compressed for the PDF's FlateDecode: fast, yet near what the engine
-// made of the page.
-bool Deflate(libdeflate_compressor* packer, const QByteArray& in, QByteArray* out)
+// libdeflate's compressors, kept for the next page once a page is made:
+// making one (megabytes, at the stronger levels) costs about what
+// compressing a small page does, and each page is made on a new thread.
+class KeptCompressors {
+public:
+    ~KeptCompressors()
+    {
+        for (auto& [level, packer] : kept_)
+            libdeflate_free_compressor(packer);
+    }
+    libdeflate_compressor* take(int level)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            for (auto it = kept_.begin(); it != kept_.end(); ++it)
+                if (it->first == level) {
+                    libdeflate_compressor* packer = it->second;
+                    kept_.erase(it);
+                    return packer;
+                }
+        }
+        return libdeflate_alloc_compressor(level);
+    }
+    void give(int level, libdeflate_compressor* packer)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        kept_.emplace_back(level, packer);
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::pair<int, libdeflate_compressor*>> kept_;
+};
+
+QByteArray Libdeflated(const QByteArray& in, int level)
 {
-    out->resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
-    const size_t size =
-        libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out->data(), size_t(out->size()));
+    static KeptCompressors kept;
+    QByteArray out;
+    if (libdeflate_compressor* packer = kept.take(level)) {
+        out.resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
+        out.resize(qsizetype(
+            libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out.data(), size_t(out.size()))));
+        kept.give(level, packer);
+    }
+    return out;
+}
+
+// A page's content compressed for the PDF's FlateDecode, smaller than
+// zlib's default level makes it. libdeflate's near-optimal parsing wins on
+// most pages, at about twice the work of zlib's default; on a page that
+// draws one shape many times over (libdeflate's fastest level shrinks its
+// beginning more than twelve times) zlib's lazy matching wins, and in less
+// time.
+bool PackPageContent(const QByteArray& in, QByteArray* out)
+{
+    constexpr int kProbeLevel = 1, kPackLevel = 8, kRepeatsLevel = 6;
+    constexpr qsizetype kRepeatsRatio = 12, kProbeBytes = 65536;
+    const QByteArray beginning = in.left(kProbeBytes);
+    const QByteArray probe = Libdeflated(beginning, kProbeLevel);
+    if (probe.isEmpty())
+        return false;
+    if (probe.size() * kRepeatsRatio > beginning.size()) {
+        *out = Libdeflated(in, kPackLevel);
+        return !out->isEmpty();
+    }
+    uLongf size = compressBound(uLong(in.size()));
     out->resize(qsizetype(size));
-    return size > 0;
+    if (compress2(reinterpret_cast<Bytef*>(out->data()), &size, reinterpret_cast<const Bytef*>(in.constData()),
+                  uLong(in.size()), kRepeatsLevel) != Z_OK)
+        return false;
+    out->resize(qsizetype(size));
+    return true;
 }
 
 }  // namespace
 
-PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to), packer_(libdeflate_alloc_compressor(4))
+PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
 {
     open(QIODevice::WriteOnly);
     thread_ = std::thread([this] { run(); });
 }
 
-PdfSpanFilter::~PdfSpanFilter()
-{
-    finish();
-    if (packer_)
-        libdeflate_free_compressor(packer_);
-}
+PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
 void PdfSpanFilter::holdPage(std::vector<std::string> texts)
 {
@@ -111,8 +172,15 @@ void PdfSpanFilter::releasePage()
     held_ = QByteArray();
     batch.at = written_ - batch.bytes.size();
     batch.page = true;
-    batch.texts = std::move(texts_);
+    // Made at once, beside the pages still to be painted and those made
+    // before it.
+    auto make = [held = batch.bytes, texts = std::move(texts_)] { return MakeContent(held, texts); };
     texts_.clear();
+    try {
+        batch.content = std::async(std::launch::async, make);
+    } catch (const std::system_error&) {
+        batch.content = std::async(std::launch::deferred, make);
+    }
     queue(std::move(batch));
 }
 
@@ -155,7 +223,7 @@ void PdfSpanFilter::run()
         }
         room_.notify_one();
         // After a failed write nothing more is passed on: the output is lost.
-        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, batch.texts)
+        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, &batch.content)
                                                : pass(batch.bytes.constData(), batch.bytes.size()));
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -177,11 +245,20 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content)
 {
     std::vector<Edit> edits;
-    if (!texts.empty())
-        spanContent(held, heldAt, texts, &edits);
+    if (content->valid()) {
+        // A page that could not be made anew (no memory) goes as drawn.
+        Content made;
+        try {
+            made = content->get();
+        } catch (const std::exception&) {
+            made.made = false;
+        }
+        if (made.made)
+            replaceContent(made, heldAt, &edits);
+    }
     if (!shifts_.empty())
         followXref(held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
@@ -202,44 +279,51 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     return pass(out.constData(), out.size());
 }
 
-void PdfSpanFilter::spanContent(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
-                                std::vector<Edit>* edits)
+PdfSpanFilter::Content PdfSpanFilter::MakeContent(const QByteArray& held, const std::vector<std::string>& texts)
 {
+    Content made;
     const std::string_view s(held.constData(), size_t(held.size()));
     // The page names its content; the content's object follows it.
     size_t at = s.find("/Contents ");
     size_t end = 0;
     const qint64 id = at == std::string_view::npos ? -1 : NumberAt(s, at + 10, &end);
     if (id < 0)
-        return;
+        return made;
     const QByteArray head = "\n" + QByteArray::number(id) + " 0 obj\n<<\n/Length ";
     at = s.find(std::string_view(head.constData(), size_t(head.size())), end);
     if (at == std::string_view::npos)
-        return;
+        return made;
     const qint64 lengthId = NumberAt(s, at + size_t(head.size()), &end);
-    size_t dataAt = 0;
-    if (lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &dataAt))
-        return;
+    if (lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &made.dataAt))
+        return made;
     QByteArray content;
-    size_t used = 0;
-    if (!Inflate(s, dataAt, &content, &used))
-        return;
+    if (!Inflate(s, made.dataAt, &content, &made.used))
+        return made;
     const QByteArray tail = "\nendstream\nendobj\n" + QByteArray::number(lengthId) + " 0 obj\n";
     const std::string_view tailText(tail.constData(), size_t(tail.size()));
-    size_t lengthAt = 0, lengthEnd = 0, after = 0;
-    if (!Expect(s, dataAt + used, tailText, &lengthAt) || NumberAt(s, lengthAt, &lengthEnd) != qint64(used) ||
-        !Expect(s, lengthEnd, "\nendobj\n", &after))
-        return;
-    QByteArray spanned, packed;
-    if (!SpanAslantText(content, texts, &spanned) || !packer_ || !Deflate(packer_, spanned, &packed))
-        return;
-    const QByteArray length = QByteArray::number(packed.size());
+    size_t after = 0;
+    if (!Expect(s, made.dataAt + made.used, tailText, &made.lengthAt) ||
+        NumberAt(s, made.lengthAt, &made.lengthEnd) != qint64(made.used) ||
+        !Expect(s, made.lengthEnd, "\nendobj\n", &after))
+        return made;
+    // A page whose runs do not match its texts keeps its content as drawn.
+    QByteArray spanned;
+    if (texts.empty() || !SpanAslantText(content, texts, &spanned))
+        spanned = std::move(content);
+    made.made = PackPageContent(spanned, &made.packed);
+    return made;
+}
+
+void PdfSpanFilter::replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits)
+{
+    const QByteArray length = QByteArray::number(content.packed.size());
     const qint64 before = shifts_.empty() ? 0 : shifts_.back().second;
-    const qint64 dataShift = before + packed.size() - qint64(used);
-    shifts_.emplace_back(heldAt + qint64(dataAt + used), dataShift);
-    shifts_.emplace_back(heldAt + qint64(lengthEnd), dataShift + length.size() - qint64(lengthEnd - lengthAt));
-    edits->push_back({qsizetype(dataAt), qsizetype(dataAt + used), packed});
-    edits->push_back({qsizetype(lengthAt), qsizetype(lengthEnd), length});
+    const qint64 dataShift = before + content.packed.size() - qint64(content.used);
+    shifts_.emplace_back(heldAt + qint64(content.dataAt + content.used), dataShift);
+    shifts_.emplace_back(heldAt + qint64(content.lengthEnd),
+                         dataShift + length.size() - qint64(content.lengthEnd - content.lengthAt));
+    edits->push_back({qsizetype(content.dataAt), qsizetype(content.dataAt + content.used), content.packed});
+    edits->push_back({qsizetype(content.lengthAt), qsizetype(content.lengthEnd), length});
 }
 
 void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const

@@ -1,22 +1,26 @@
 // What Qt's PDF engine writes, on its way to another device, with each
-// page's aslant runs of text spanned (pdf_content_spans.h). The engine
-// writes a page's objects (the page, its resources, its compressed content
-// and that content's length) when the next page begins or the document
-// ends; the painter holds what it writes around those calls, naming the
-// texts of the page's aslant runs in the order it drew them. The content
-// is made anew, its length after it, and the cross-reference table at the
-// end follows every object that moved. The fonts, written with the
-// document's end, have their space glyphs read as spaces
-// (pdf_space_glyphs.h). All else passes as it comes.
+// page's content compressed anew and its aslant runs of text spanned
+// (pdf_content_spans.h). The engine writes a page's objects (the page, its
+// resources, its compressed content and that content's length) when the
+// next page begins or the document ends; the painter holds what it writes
+// around those calls, naming the texts of the page's aslant runs in the
+// order it drew them. The content is made anew, its length after it, and
+// the cross-reference table at the end follows every object that moved.
+// The fonts, written with the document's end, have their space glyphs read
+// as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, compressing) costs
-// about what painting it did, so it is done on a thread of the filter's
-// own while the painter goes on with the next page; the bytes reach the
-// device behind in the order the engine wrote them, from that thread.
+// Making a page's content anew (inflating, spanning, compressing hard)
+// costs about what painting it did, so each held page is made on a thread
+// of its own as soon as it is released, several at once, while the painter
+// goes on with the next page; the bytes reach the device behind in the
+// order the engine wrote them, from the filter's thread. The painter can
+// therefore have the content stored rather than compressed
+// (thread_deflate_level.h).
 #pragma once
 
 #include <condition_variable>
 #include <deque>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,8 +29,6 @@
 
 #include <QByteArray>
 #include <QIODevice>
-
-struct libdeflate_compressor;
 
 class PdfSpanFilter final : public QIODevice {
 public:
@@ -52,13 +54,20 @@ private:
         qsizetype from, to;
         QByteArray with;
     };
+    // A page's content made anew, where it and its length were.
+    struct Content {
+        bool made = false;
+        size_t dataAt = 0, used = 0, lengthAt = 0, lengthEnd = 0;
+        QByteArray packed;
+    };
+    // On a thread of its own: the content of the page among `held`.
+    static Content MakeContent(const QByteArray& held, const std::vector<std::string>& texts);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
-    void spanContent(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
-                     std::vector<Edit>* edits);
+    void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
     // On the filter's thread: a page's objects, or bytes as they came.
-    bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
+    bool passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content);
     bool pass(const char* data, qint64 n);
     void run();
 
@@ -66,7 +75,7 @@ private:
         QByteArray bytes;
         qint64 at = 0;  // the engine's offset of the first byte
         bool page = false;
-        std::vector<std::string> texts;
+        std::future<Content> content;  // of a page
     };
     void queue(Batch batch);
 
@@ -84,8 +93,7 @@ private:
     bool closing_ = false;
     bool failed_ = false;
     std::thread thread_;
-    // The thread's own: the compressor, and, from the engine's offset on,
-    // how much further its bytes land.
-    libdeflate_compressor* packer_;
+    // The thread's own: from the engine's offset on, how much further its
+    // bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
 };

@@ -1,25 +1,213 @@
 #include "platform/thread_deflate_level.h"
 
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <unordered_set>
+
+#include <libdeflate.h>
 #include <zlib.h>
 
 namespace {
 
-// Z_DEFAULT_COMPRESSION: zlib's own choice.
-thread_local int t_defaultLevel = Z_DEFAULT_COMPRESSION;
+// -1: zlib's own way.
+thread_local int t_level = -1;
+thread_local int t_piecewiseLevel = -1;
+
+// A stream compressed whole: what it was given until it was finished, then
+// what it gives back.
+struct WholeStream {
+    int level = 0;
+    int piecewiseLevel = 0;
+    std::string input;
+    std::string output;
+    size_t sent = 0;
+    bool packed = false;
+};
+
+// The streams begun here, by their state: deflate() and deflateEnd() see
+// every stream of the process, zlib's own among them, from its first
+// static constructor to its last destructor (so the set is never freed).
+std::mutex g_wholeStreamsMutex;
+
+std::unordered_set<const void*>& WholeStreams()
+{
+    static auto* streams = new std::unordered_set<const void*>;
+    return *streams;
+}
+
+WholeStream* WholeStreamOf(z_streamp strm)
+{
+    if (!strm || !strm->state)
+        return nullptr;
+    std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
+    return WholeStreams().count(strm->state) ? reinterpret_cast<WholeStream*>(strm->state) : nullptr;
+}
+
+// zlib's own definition of `name`: the next one after this program's, or,
+// where the program's comes after zlib's, zlib's by its library.
+void* ZlibOwn(const char* name)
+{
+    if (void* own = ::dlsym(RTLD_NEXT, name))
+        return own;
+    void* zlib = ::dlopen("libz.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    return zlib ? ::dlsym(zlib, name) : nullptr;
+}
+
+struct WholeStreamCompressorFree {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+// This thread's compressor at `level`, kept: making one costs more than
+// compressing a small stream. One for each level a thread uses.
+libdeflate_compressor* WholeStreamCompressor(int level)
+{
+    thread_local std::unique_ptr<libdeflate_compressor, WholeStreamCompressorFree> kept[13];
+    if (level < 0 || level > 12)
+        return nullptr;
+    if (!kept[level])
+        kept[level].reset(libdeflate_alloc_compressor(level));
+    return kept[level].get();
+}
+
+void SendWholeOutput(z_streamp strm, WholeStream* whole)
+{
+    const size_t n = std::min<size_t>(strm->avail_out, whole->output.size() - whole->sent);
+    std::memcpy(strm->next_out, whole->output.data() + whole->sent, n);
+    whole->sent += n;
+    strm->next_out += n;
+    strm->avail_out -= uInt(n);
+    strm->total_out += uLong(n);
+}
+
+void TakeWholeInput(z_streamp strm, WholeStream* whole)
+{
+    whole->input.append(reinterpret_cast<const char*>(strm->next_in), strm->avail_in);
+    strm->next_in += strm->avail_in;
+    strm->total_in += strm->avail_in;
+    strm->avail_in = 0;
+}
+
+// The stream finished: compressed straight into the caller's room when it
+// is given whole at once and fits (as compress2 gives it), else what it
+// gathered, into its own, to be sent as the caller makes room.
+int PackWholeStream(z_streamp strm, WholeStream* whole)
+{
+    const bool atOnce = whole->input.empty() && strm->total_in == 0;
+    libdeflate_compressor* packer = WholeStreamCompressor(atOnce ? whole->level : whole->piecewiseLevel);
+    if (!packer)
+        return Z_MEM_ERROR;
+    whole->packed = true;
+    if (atOnce && strm->avail_out > 0) {
+        const size_t size = strm->avail_in;
+        const size_t n = libdeflate_zlib_compress(packer, strm->next_in, size, strm->next_out, strm->avail_out);
+        if (n > 0) {
+            strm->adler = uLong(libdeflate_adler32(1, strm->next_in, size));
+            strm->next_in += size;
+            strm->avail_in = 0;
+            strm->total_in += uLong(size);
+            strm->next_out += n;
+            strm->avail_out -= uInt(n);
+            strm->total_out += uLong(n);
+            return Z_STREAM_END;
+        }
+    }
+    TakeWholeInput(strm, whole);
+    strm->adler = uLong(libdeflate_adler32(1, whole->input.data(), whole->input.size()));
+    whole->output.resize(libdeflate_zlib_compress_bound(packer, whole->input.size()));
+    whole->output.resize(libdeflate_zlib_compress(packer, whole->input.data(), whole->input.size(),
+                                                  whole->output.data(), whole->output.size()));
+    std::string().swap(whole->input);
+    if (whole->output.empty())
+        return Z_STREAM_ERROR;
+    if (strm->avail_out == 0)
+        return Z_BUF_ERROR;
+    SendWholeOutput(strm, whole);
+    return whole->sent == whole->output.size() ? Z_STREAM_END : Z_OK;
+}
 
 }  // namespace
 
-ThreadDeflateLevel::ThreadDeflateLevel(int level) : previous_(t_defaultLevel) { t_defaultLevel = level; }
+ThreadDeflateLevel::ThreadDeflateLevel(int level, int piecewiseLevel)
+    : previous_(t_level), previousPiecewise_(t_piecewiseLevel)
+{
+    t_level = std::clamp(level, 0, 12);
+    t_piecewiseLevel = std::clamp(piecewiseLevel, 0, 12);
+}
 
-ThreadDeflateLevel::~ThreadDeflateLevel() { t_defaultLevel = previous_; }
+ThreadDeflateLevel::~ThreadDeflateLevel()
+{
+    t_level = previous_;
+    t_piecewiseLevel = previousPiecewise_;
+}
 
-// zlib's entry for a stream of the usual window and memory, which Qt's
-// writer (and compress2, under qCompress) calls through the dynamic
-// linker: the program's definition comes first, so the thread's level can
-// stand in for the default. Everything else is what zlib's own does.
+// zlib's entries, which Qt's writer (and compress2, under qCompress) calls
+// through the dynamic linker: the program's definitions come first. A
+// stream begun at the default level on a thread that asked for libdeflate
+// is this file's; zlib's own functions refuse it (it has no allocator of
+// theirs), and everything else is zlib's.
 extern "C" int deflateInit_(z_streamp strm, int level, const char* version, int streamSize)
 {
-    if (level == Z_DEFAULT_COMPRESSION)
-        level = t_defaultLevel;
+    if (level == Z_DEFAULT_COMPRESSION && t_level >= 0 && strm && !strm->zalloc && !strm->zfree && version &&
+        version[0] == ZLIB_VERSION[0] && streamSize == int(sizeof(z_stream))) {
+        auto* whole = new (std::nothrow) WholeStream;
+        if (!whole)
+            return Z_MEM_ERROR;
+        whole->level = t_level;
+        whole->piecewiseLevel = t_piecewiseLevel;
+        strm->state = reinterpret_cast<internal_state*>(whole);
+        strm->total_in = strm->total_out = 0;
+        strm->msg = nullptr;
+        strm->adler = 1;
+        strm->data_type = Z_UNKNOWN;
+        std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
+        WholeStreams().insert(whole);
+        return Z_OK;
+    }
     return deflateInit2_(strm, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY, version, streamSize);
+}
+
+extern "C" int deflate(z_streamp strm, int flush)
+{
+    WholeStream* whole = WholeStreamOf(strm);
+    if (!whole) {
+        static const auto own = reinterpret_cast<int (*)(z_streamp, int)>(ZlibOwn("deflate"));
+        return own ? own(strm, flush) : Z_STREAM_ERROR;
+    }
+    // A flush mid-stream would need the stream in parts.
+    if ((flush != Z_NO_FLUSH && flush != Z_FINISH) || (strm->avail_in > 0 && (whole->packed || !strm->next_in)))
+        return Z_STREAM_ERROR;
+    if (!whole->packed) {
+        if (flush == Z_FINISH)
+            return PackWholeStream(strm, whole);
+        TakeWholeInput(strm, whole);
+        return Z_OK;
+    }
+    if (whole->sent == whole->output.size())
+        return Z_STREAM_END;
+    if (strm->avail_out == 0)
+        return Z_BUF_ERROR;
+    SendWholeOutput(strm, whole);
+    return whole->sent == whole->output.size() ? Z_STREAM_END : Z_OK;
+}
+
+extern "C" int deflateEnd(z_streamp strm)
+{
+    WholeStream* whole = WholeStreamOf(strm);
+    if (!whole) {
+        static const auto own = reinterpret_cast<int (*)(z_streamp)>(ZlibOwn("deflateEnd"));
+        return own ? own(strm) : Z_STREAM_ERROR;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_wholeStreamsMutex);
+        WholeStreams().erase(whole);
+    }
+    delete whole;
+    strm->state = nullptr;
+    return Z_OK;
 }

@@ -1,9 +1,10 @@
 // The suites' own safety nets (support/test_runner.h): a modal window
 // nobody answers is closed and fails its test by name; a hang anywhere is
 // stopped and named, and the tests after it run on; what a test started
-// ends with it; a leak, a crash or a skip CI can't accept fails by name;
-// and the suite sees none of the machine's printers. The subjects are
-// disabled tests of this suite, run in a child process.
+// ends with it; a leak, a crash, a test that ends its program or a skip CI
+// can't accept fails by name; and the suite sees none of the machine's
+// printers. The subjects are disabled tests of this suite, run in a child
+// process.
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -68,6 +69,14 @@ TEST(SafetyNetSubject, DISABLED_MarksItsFolderAndCrashes)
     WriteFileBytes(std::string(std::getenv("TMPDIR")) + "/mark", "left by a test that crashed");
     std::abort();
 }
+
+// Ends the whole test program from inside the test, as a fatal alert does
+// (exit code 3) or as a stray exit(0) would.
+TEST(SafetyNetSubject, DISABLED_EndsItsProgramWithExitZero) { std::exit(0); }
+
+TEST(SafetyNetSubject, DISABLED_EndsItsProgramWithExitThree) { std::exit(3); }
+
+TEST(SafetyNetSubject, DISABLED_RunsAfterTheOneThatEndedItsProgram) {}
 
 TEST(SafetyNetSubject, DISABLED_FindsNoMarkOfTheOneBefore)
 {
@@ -270,6 +279,29 @@ TEST(TestSafetyNet, TheTestsAfterACrashRunInAFreshFolder)
     EXPECT_TRUE(Contains(run.output, "[  STOPPED ] SafetyNetSubject.DISABLED_MarksItsFolderAndCrashes (the suite died of signal"))
         << run.output;
     EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetSubject.DISABLED_FindsNoMarkOfTheOneBefore")) << run.output;
+}
+
+TEST(TestSafetyNet, ATestThatEndsItsProgramFailsByNameAndTheRestRun)
+{
+    for (const char* code : {"Zero", "Three"}) {
+        TempDir dir;
+        const std::string subject = std::string("SafetyNetSubject.DISABLED_EndsItsProgramWithExit") + code;
+        const SubjectRun run = RunSubjects(
+            QString::fromStdString(subject + ":SafetyNetSubject.DISABLED_RunsAfterTheOneThatEndedItsProgram"), Supervised(60),
+            {QStringLiteral("--gtest_output=xml:") + QString::fromStdString(dir.file("report.xml"))});
+        const std::string exitCode = std::string("exit code ") + (code[0] == 'Z' ? "0" : "3");
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_TRUE(Contains(run.output, "[  STOPPED ] " + subject + " (the test ended the test program with " + exitCode))
+            << run.output;
+        EXPECT_FALSE(Contains(run.output, "SetUpTestSuite")) << run.output;
+        EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetSubject.DISABLED_RunsAfterTheOneThatEndedItsProgram"))
+            << run.output;
+        const std::string report = ReadFileBytes(dir.file("report.xml"));
+        EXPECT_TRUE(Contains(report, "<testsuites tests=\"2\" failures=\"1\"")) << report;
+        EXPECT_TRUE(Contains(report, "<testcase name=\"DISABLED_EndsItsProgramWithExit" + std::string(code) + "\""))
+            << report;
+        EXPECT_TRUE(Contains(report, "the test ended the test program with " + exitCode + "]]></failure>")) << report;
+    }
 }
 
 TEST(TestSafetyNet, UnderCiASkipForAMissingToolOrWithoutAReasonFails)

@@ -333,6 +333,11 @@ bool Supervisor::Judge(const ChildEnd& end)
         why = "did not end within " + std::to_string(int(limit_)) + " s";
     else if (WIFSIGNALED(end.status))
         why = "the suite died of signal " + std::to_string(WTERMSIG(end.status));
+    else if (end.running && WIFEXITED(end.status))
+        // exit() inside a test (the program's own fatal alerts end so) ends
+        // the child with the test unfinished, whatever the code: that test
+        // failed, not the suite's set-up, and the tests after it still run.
+        why = "the test ended the test program with exit code " + std::to_string(WEXITSTATUS(end.status));
     if (why.empty()) {
         if (!WIFEXITED(end.status) || WEXITSTATUS(end.status) != 0) {
             result_ = 1;

@@ -9,7 +9,8 @@
 // - Whatever has not moved on within that time is named and the child
 //   stopped: a test, a test suite's set-up or tear-down, the global
 //   environments, the program's start or exit. The tests after it run on
-//   in a new child, in a fresh folder; a crash is named the same way.
+//   in a new child, in a fresh folder; a crash, or a test that ends the
+//   program (exit(), whatever its code), is named the same way.
 // - A process a test left running on its own (setsid, a detached start)
 //   ends with the test (support/descendants.h); every other one when the
 //   child ends, so that what a suite's set-up starts for all its tests
