@@ -138,6 +138,13 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
     }
 }
 
+namespace {
+
+// Points of an outline's pixel line the image holds at once.
+constexpr size_t kOutlineRun = 4096;
+
+}  // namespace
+
 bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
 {
     const bool hasPen = shape.pen.kind != DevicePaint::kNone && !shape.stroke.isEmpty();
@@ -151,6 +158,9 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
         const QRect within = boxFor(image_->rect(), clip);
         for (const PixelPolyline& line : shape.stroke.lines)
             bounds |= PolylinePixelBounds(line, within);
+        if (!shape.stroke.pixelOutline.isEmpty())
+            OutlinePixelLines(shape.stroke.pixelOutline, shape.stroke.keep, shape.stroke.style != PS_SOLID,
+                              kOutlineRun, [&](PixelPolyline&& line) { bounds |= PolylinePixelBounds(line, within); });
         if (!shape.stroke.area.isEmpty())
             bounds |= AreaPixelBounds(shape.stroke.area);
     }
@@ -167,6 +177,11 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
             gaps = Coverage(box);
         for (const PixelPolyline& line : shape.stroke.lines)
             DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
+        if (!shape.stroke.pixelOutline.isEmpty())
+            OutlinePixelLines(shape.stroke.pixelOutline, shape.stroke.keep, shape.stroke.style != PS_SOLID,
+                              kOutlineRun, [&](PixelPolyline&& line) {
+                                  DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
+                              });
         FillArea(pen, shape.stroke.area);
         if (clip) {
             pen.intersect(*clip);
