@@ -41,6 +41,7 @@
 #include "frames/image_geometry.h"
 #include "frames/visible_part.h"
 #include "frames/image_metafile.h"
+#include "frames/metafile_failures.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
@@ -1238,6 +1239,10 @@ void FrameObjImage::DrawContent(Dc* dc)
         }
         return;
     }
+    // A metafile that could not be drawn shows its stand-in, on paper as on
+    // the screen; a print job names it whoever made the stand-in.
+    if (a_.kind == kImageKindMetafile && outputShift_)
+        MetafileFailures::Shared().TellIfStandIn(decodedKey_, PictureName());
     rop_ = SRCCOPY;
     const bool background = block_.attr.background != kNoBackground;
     if (background && a_.kind != kImageKindMetafile)

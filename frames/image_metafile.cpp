@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "frames/frame_obj_image.h"
 #include "frames/image_file.h"
 #include "frames/metafile_failures.h"
 #include "graphics/metafile.h"
@@ -44,7 +45,11 @@ DibHandle Rendered(Handle bits, Dc* reference, int32_t width, int32_t height, co
             return dib;
         failures.Remember(key, name, outcome);
     }
-    return width > 0 && height > 0 ? PictureStandIn(width - 1, height - 1, name.c_str(), reference) : nullptr;
+    DibHandle standIn =
+        width > 0 && height > 0 ? PictureStandIn(width - 1, height - 1, name.c_str(), reference) : nullptr;
+    if (standIn)
+        failures.RememberStandIn(FrameObjImage::PictureHash(standIn), key);
+    return standIn;
 }
 
 IntSize FrameSizeOf(Handle bits, int32_t maxSide)

@@ -50,11 +50,31 @@ void MetafileFailures::Remember(uint64_t key, const std::string& name, MetafileO
     Tell(key, name, outcome);
 }
 
+void MetafileFailures::RememberStandIn(uint64_t pictureKey, uint64_t key)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    standIns_[pictureKey] = key;
+}
+
+void MetafileFailures::TellIfStandIn(uint64_t pictureKey, const std::string& name)
+{
+    uint64_t key = 0;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        const auto it = standIns_.find(pictureKey);
+        if (it == standIns_.end())
+            return;
+        key = it->second;
+    }
+    Failed(key, name);
+}
+
 void MetafileFailures::Clear()
 {
     std::lock_guard<std::mutex> hold(lock_);
     failed_.clear();
     told_.clear();
+    standIns_.clear();
 }
 
 void MetafileFailures::Tell(uint64_t key, const std::string& name, MetafileOutcome outcome)

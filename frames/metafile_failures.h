@@ -30,6 +30,12 @@ public:
     // Remembers a drawing that stopped short, and tells the user (see
     // above); name is the file's name, empty for a picture of none.
     void Remember(uint64_t key, const std::string& name, MetafileOutcome outcome);
+    // Remembers that the picture known by pictureKey (FrameObjImage's hash
+    // of its pixels) is the stand-in of the bits (key); TellIfStandIn then
+    // tells of the failure again wherever that picture is drawn (a print
+    // job meeting a stand-in the screen made).
+    void RememberStandIn(uint64_t pictureKey, uint64_t key);
+    void TellIfStandIn(uint64_t pictureKey, const std::string& name);
     // Forgets them all (tests).
     void Clear();
 
@@ -39,4 +45,5 @@ private:
     mutable std::mutex lock_;
     std::map<uint64_t, MetafileOutcome> failed_;
     std::set<uint64_t> told_;
+    std::map<uint64_t, uint64_t> standIns_;
 };
