@@ -61,10 +61,9 @@ void Coverage::subtract(const Coverage& other)
     for (int y = common.top(); y <= common.bottom(); ++y) {
         const uint8_t* o = other.row(y) + (common.left() - other.box_.left());
         uint8_t* r = bits_.data() + size_t(y - box_.top()) * size_t(box_.width()) + (common.left() - box_.left());
-        for (int i = 0; i < common.width(); ++i) {
-            if (o[i])
-                r[i] = 0;
-        }
+        // Without a branch, so that a large box goes a vector at a time.
+        for (int i = 0; i < common.width(); ++i)
+            r[i] = uint8_t(r[i] & uint8_t(o[i] == 0));
     }
 }
 

@@ -123,7 +123,11 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
             }
             const int x = box.left() + i;
             if (direct) {
-                line[x] = directValue;
+                // The whole covered run at once.
+                const void* end = std::memchr(c + i, 0, size_t(width - i));
+                const int stop = end ? int(static_cast<const uint8_t*>(end) - c) : width;
+                std::fill(line + x, line + box.left() + stop, directValue);
+                i = stop - 1;
                 continue;
             }
             uint32_t src = solidColor;
