@@ -9,6 +9,7 @@
 #include "graphics/metafile_format.h"
 #include "graphics/metafile_player_state.h"
 #include "graphics/picture_time_limit.h"
+#include "platform/drawing_stop.h"
 
 namespace {
 
@@ -88,6 +89,8 @@ MetafileOutcome MetafilePlayer::play()
     // the file's size past what a picture may cost.
     const int64_t start = PictureClockMs();
     const int64_t limit = PictureTimeLimitMs();
+    // One record may draw a path of a million points: the Dc asks too.
+    const DrawingStopScope stop([start, limit] { return PictureClockMs() - start > limit; });
     MetafileOutcome outcome = MetafileOutcome::kDrawn;
     EmfRecordCursor cursor(mf_);
     EmfRecord rec;
@@ -104,6 +107,9 @@ MetafileOutcome MetafilePlayer::play()
             break;
         }
     }
+    // A last record that ran out of time stopped short.
+    if (outcome == MetafileOutcome::kDrawn && PictureClockMs() - start > limit)
+        outcome = MetafileOutcome::kTimedOut;
     // A path left open, or one too large to keep, goes.
     if (inPath_ || outcome != MetafileOutcome::kDrawn)
         dc_.abortPath();

@@ -1,4 +1,5 @@
 #include "platform/coverage.h"
+#include "platform/drawing_stop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -488,6 +489,8 @@ namespace {
 
 // Paths of more elements than this are filled without keeping their edges.
 constexpr int kStreamedFillElements = 4096;
+// Edges made between two askings whether the drawing is to stop.
+constexpr size_t kEdgesBetweenAsking = 4096;
 
 // FillArea for a path of any size, in memory that follows the box alone:
 // each edge, as the flattening makes it, adds its direction at the first
@@ -499,7 +502,13 @@ void FillAreaStreamed(Coverage& cov, const QPainterPath& area)
     const QRect& box = cov.box();
     const size_t width = size_t(box.width());
     std::vector<int32_t> counts(width * size_t(box.height()), 0);
+    // A path of a million curves may take long: now and then the drawing
+    // is asked whether to stop.
+    size_t made = 0;
+    bool stopped = false;
     const auto add = [&](const QPointF& a, const QPointF& b) {
+        if (stopped || (++made % kEdgesBetweenAsking == 0 && (stopped = DrawingShouldStop())))
+            return;
         Edge e;
         if (!MakeEdge(a, b, &e))
             return;
@@ -551,6 +560,8 @@ void FillAreaStreamed(Coverage& cov, const QPainterPath& area)
         }
     }
     close();
+    if (stopped)
+        return;
     const bool winding = area.fillRule() == Qt::WindingFill;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         const int32_t* row = counts.data() + size_t(y - box.top()) * width;

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/coverage.h"
+#include "platform/drawing_stop.h"
 #include "platform/dc_device.h"
 #include "platform/raster_ops.h"
 
@@ -184,7 +185,10 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
         if (!shape.stroke.pixelOutline.isEmpty())
             OutlinePixelLines(shape.stroke.pixelOutline, shape.stroke.keep, shape.stroke.style != PS_SOLID,
                               kOutlineRun, [&](PixelPolyline&& line) {
-                                  DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
+                                  // A long outline may take long: a drawing
+                                  // told to stop draws no more of it.
+                                  if (!DrawingShouldStop())
+                                      DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
                               });
         FillArea(pen, shape.stroke.area);
         if (clip) {

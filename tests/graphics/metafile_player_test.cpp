@@ -356,6 +356,10 @@ namespace {
 // A clock on which every reading is a second later than the one before.
 std::atomic<int64_t> g_seconds{0};
 int64_t SecondPerReading() { return 1000 * g_seconds.fetch_add(1); }
+// A clock that stands still for the first g_standStill readings and is
+// then far past any limit.
+int64_t g_standStill = 0;
+int64_t StillThenLate() { return g_seconds.fetch_add(1) < g_standStill ? 0 : int64_t(1) << 40; }
 
 // The peak of this process's resident memory, in kB, since it was last
 // set back (or -1 where the system cannot say).
@@ -404,6 +408,23 @@ TEST(MetafilePlayer, ARunawayMetafileStopsAtTheTimeLimitOrThePathLimit)
     EXPECT_LE(readings, kPictureTimeLimitMs / 1000 + 3);
     EXPECT_STREQ(MetafileOutcomeText(outcome), "it took longer than 30 s.");
     DeleteEnhMetaFile(ellipses);
+
+    // A single record that outlasts the limit (a fill of a long path) is
+    // stopped within it: the clock stands still until the last record
+    // starts (a reading at the start, and one before each record: the
+    // header, the path's 2004 and the fill).
+    EnhMetafile path = EnhMetafileFromBytes(RunawayMetafile(true, 2000));
+    ASSERT_TRUE(path);
+    g_seconds = 0;
+    g_standStill = 1 + 1 + 2000 + 4;
+    SetPictureClockForTesting(StillThenLate);
+    EXPECT_EQ(MetafileToDib(path, nullptr, 1000, 500, dib.get(), &outcome), 1);
+    const int64_t asked = g_seconds.load();
+    SetPictureClockForTesting(kept);
+    EXPECT_EQ(outcome, MetafileOutcome::kTimedOut);
+    EXPECT_GT(asked, g_standStill + 1) << "the fill never asked whether to stop";
+    EXPECT_EQ(MetafileToDib(path, nullptr, 1000, 500, dib.get(), &outcome), 0);
+    DeleteEnhMetaFile(path);
 
     // One curve more than a path may hold, three points each.
     EnhMetafile curves = EnhMetafileFromBytes(RunawayMetafile(true, kMetafileMaxPathPoints / 3 + 1));
