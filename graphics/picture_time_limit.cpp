@@ -36,7 +36,9 @@ const char* PictureTimeLimitText()
     const int32_t ms = PictureTimeLimitMs();
     if (ms % 1000 == 0)
         std::snprintf(text, sizeof text, "%d s", int(ms / 1000));
-    else
+    else if (ms % 100 == 0)
         std::snprintf(text, sizeof text, "%d.%d s", int(ms / 1000), int(ms % 1000 / 100));
+    else
+        std::snprintf(text, sizeof text, "%d ms", int(ms));
     return text;
 }

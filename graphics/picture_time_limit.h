@@ -20,5 +20,5 @@ int64_t PictureClockMs();
 using PictureClock = int64_t (*)();
 PictureClock SetPictureClockForTesting(PictureClock clock);
 
-// "30 s", "1.5 s": the limit as the messages say it.
+// "30 s", "1.5 s", "250 ms": the limit as the messages say it.
 const char* PictureTimeLimitText();
