@@ -30,7 +30,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
-#include "frames/eps_job_memory.h"
+#include "frames/picture_job_memory.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
@@ -375,10 +375,10 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
-    EpsJobMemory::Shared().BeginJob();
+    PictureJobMemory::Shared().BeginJob();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
-    const std::string epsFailures = EpsJobMemory::Shared().EndJob();
+    const std::string epsFailures = PictureJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
 

@@ -41,6 +41,7 @@
 #include "frames/image_geometry.h"
 #include "frames/visible_part.h"
 #include "frames/image_metafile.h"
+#include "frames/metafile_failures.h"
 #include "graphics/corner_quad.h"
 #include "graphics/dib_derived.h"
 #include "graphics/dib_imaging.h"
@@ -612,7 +613,8 @@ int32_t FrameObjImage::LoadDecoded()
     }
     if (a_.kind == kImageKindMetafile) {
         Handle bits = metafile_ ? metafile_ : LoadPreviewBits();
-        DibHandle h = bits ? ImageRenderMetafileBits(bits, ReferenceDc(), kMetafilePreviewSide) : nullptr;
+        DibHandle h = bits ? ImageRenderMetafileBits(bits, ReferenceDc(), kMetafilePreviewSide, PictureName())
+                           : nullptr;
         if (bits != metafile_)
             HandleFree(bits);
         if (h)
@@ -1028,15 +1030,26 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
         return false;
     bool drawn = false;
     const int16_t total = TotalAngle();
+    const std::string name = PictureName();
     if (total == 0) {
         const int32_t level = dc->saveDc();
-        drawn = ImagePlayMetafileBits(dc, bits, rect) == 0;
+        const int32_t played = ImagePlayMetafileBits(dc, bits, rect, name);
         dc->restoreDc(level);
+        drawn = played == 0;
+        // One that could not be drawn prints its stand-in, over whatever
+        // of it was drawn before it stopped.
+        if (played == 2) {
+            DibHandleOwner standIn(ImageMetafileStandIn(bits, dc, kMetafilePreviewSide, name));
+            if (standIn.get()) {
+                DrawRaster(dc, rect, standIn.get(), nullptr, postScript);
+                drawn = true;
+            }
+        }
     } else {
         IntPoint corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
         dc->lpToDp(corners, 2);
         DibHandleOwner image(ImageRenderMetafileBitsAt(bits, dc, std::abs(corners[1].x - corners[0].x) + 1,
-                                                       std::abs(corners[1].y - corners[0].y) + 1));
+                                                       std::abs(corners[1].y - corners[0].y) + 1, name));
         const int16_t by = int16_t((360 - ((total % 360) + 360) % 360) % 360);
         if (image && DibHandleSdkTransform(image.get(), by, 0xFEFFFF) == 0) {
             DibHandleOwner mask;
@@ -1048,6 +1061,17 @@ bool FrameObjImage::DrawMetafileForPrint(Dc* dc, const IntRect& rect, bool trans
     if (bits != metafile_)
         HandleFree(bits);
     return drawn;
+}
+
+std::string FrameObjImage::PictureName() const
+{
+    if (!a_.fromFile)
+        return std::string();
+    PathRecord path{};
+    PathRecordLoad(a_.fileSpec, &path);
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, int32_t(sizeof name));
+    return name;
 }
 
 bool FrameObjImage::WaitsForPictures() const
@@ -1215,6 +1239,10 @@ void FrameObjImage::DrawContent(Dc* dc)
         }
         return;
     }
+    // A metafile that could not be drawn shows its stand-in, on paper as on
+    // the screen; a print job names it whoever made the stand-in.
+    if (a_.kind == kImageKindMetafile && outputShift_)
+        MetafileFailures::Shared().TellIfStandIn(decodedKey_, PictureName());
     rop_ = SRCCOPY;
     const bool background = block_.attr.background != kNoBackground;
     if (background && a_.kind != kImageKindMetafile)

@@ -229,6 +229,8 @@ protected:
     bool DrawEpsRendered(Dc* dc, const IntRect& rect, const CornerQuad& picture, bool transparent);
     // True when drawing waits for the pictures Ghostscript draws: paper
     // does, the screen and the print preview show a stand-in meanwhile.
+    // What the user knows the picture by: its file's name, or empty.
+    std::string PictureName() const;
     bool WaitsForPictures() const;
     // Where the EPS picture with the corners (view units) goes, in device
     // units less origin.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "foundation/cursors.h"
@@ -184,8 +185,14 @@ DibHandle EpsStandInPicture(const PathRecord& path, Dc* reference)
     IntRect box;
     if (EpsReadBoundingBox(&path, &box) != 0)
         return nullptr;
-    const int32_t width = std::abs(Sub32(box.right, box.left));
-    const int32_t height = std::abs(Sub32(box.bottom, box.top));
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, int32_t(sizeof name));
+    return PictureStandIn(std::abs(Sub32(box.right, box.left)), std::abs(Sub32(box.bottom, box.top)), name,
+                          reference);
+}
+
+DibHandle PictureStandIn(int32_t width, int32_t height, const char* name, Dc* reference)
+{
     std::unique_ptr<Dc> measuring;
     if (!reference) {
         measuring = Dc::ForMeasuring();
@@ -200,8 +207,6 @@ DibHandle EpsStandInPicture(const PathRecord& path, Dc* reference)
     const double sx = double(covered.right - covered.left) / (double(width) + 1);
     const double sy = double(covered.bottom - covered.top) / (double(height) + 1);
 
-    char name[kPathTextSize] = {};
-    PathRecordGetFileName(&path, name, int32_t(sizeof name));
     const int32_t length = int32_t(std::strlen(name));
     LogFont font;
     std::strncpy(font.faceName, "Arial", sizeof font.faceName - 1);

@@ -54,6 +54,9 @@ Handle ImageLoadMetafileBits(const PathRecord& path, uint32_t tag);
 // file's name centred on it in Arial. Null when the file has no bounding
 // box.
 DibHandle EpsStandInPicture(const PathRecord& path, Dc* reference);
+// The stand-in of a picture that could not be drawn, of width x height
+// (plus one each way), with name centred on it the same way.
+DibHandle PictureStandIn(int32_t width, int32_t height, const char* name, Dc* reference);
 // The stand-in's text size for a box and a name: trunc(width / length x
 // 1.4), at most half the height, at least 9.
 int32_t EpsStandInFontSize(int32_t boxWidth, int32_t boxHeight, int32_t nameLength);

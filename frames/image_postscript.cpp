@@ -11,7 +11,7 @@
 #include "foundation/int_math.h"
 #include "foundation/long_work.h"
 #include "foundation/path_record.h"
-#include "frames/eps_job_memory.h"
+#include "frames/picture_job_memory.h"
 #include "frames/eps_preview_cache.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/ghostscript.h"
@@ -155,7 +155,7 @@ DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, 
     // A picture that failed earlier in the print job fails again: its
     // cards take the stand-in at once.
     const std::string path = PathRecordToPosix(file);
-    EpsJobMemory& job = EpsJobMemory::Shared();
+    PictureJobMemory& job = PictureJobMemory::Shared();
     if (job.Failed(path))
         return nullptr;
     QByteArray program;
@@ -182,7 +182,7 @@ DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending)
     if (pending)
         *pending = false;
     const std::string path = PathRecordToPosix(file);
-    EpsJobMemory& job = EpsJobMemory::Shared();
+    PictureJobMemory& job = PictureJobMemory::Shared();
     if (job.Failed(path))
         return nullptr;
     IntRect box;

@@ -77,13 +77,6 @@ DibHandle CopyOf(DibHandle page)
 
 bool GhostscriptAvailable() { return !GhostscriptProgram().isEmpty(); }
 
-int32_t GhostscriptTimeLimitMs()
-{
-    bool ok = false;
-    const int limit = qEnvironmentVariableIntValue("TESSALINE_PICTURE_TIME_LIMIT_MS", &ok);
-    return ok && limit > 0 ? std::min(limit, kGhostscriptTimeLimitMs) : kGhostscriptTimeLimitMs;
-}
-
 DibHandle GhostscriptRender(const QByteArray& program, int32_t width, int32_t height, double dpiX, double dpiY,
                             int32_t timeLimitMs, const std::atomic<bool>* cancelled, GhostscriptOutcome* outcome)
 {

@@ -14,13 +14,11 @@
 #include <QByteArray>
 
 #include "graphics/dib_handle.h"
+#include "graphics/picture_time_limit.h"
 
-// How long one picture may take.
-constexpr int32_t kGhostscriptTimeLimitMs = 30000;
-// The limit in force: kGhostscriptTimeLimitMs, or the milliseconds the
-// environment variable TESSALINE_PICTURE_TIME_LIMIT_MS gives (from 1 to
-// kGhostscriptTimeLimitMs), for a machine whose pictures must fail sooner.
-int32_t GhostscriptTimeLimitMs();
+// How long one picture may take: the limit every picture has.
+constexpr int32_t kGhostscriptTimeLimitMs = kPictureTimeLimitMs;
+inline int32_t GhostscriptTimeLimitMs() { return PictureTimeLimitMs(); }
 
 // How a drawing ended, for the message that tells the user.
 enum class GhostscriptOutcome { kDrawn, kNotAsked, kMissing, kFailed, kTimedOut, kCancelled };

@@ -20,6 +20,7 @@
 #include "foundation/path_record.h"
 #include "graphics/dib_handle.h"
 #include "graphics/emf_reader.h"
+#include "graphics/metafile_outcome.h"
 #include "graphics/wmf_header.h"
 
 class Dc;
@@ -60,18 +61,25 @@ int32_t MetafileFileToHandle(const PathRecord* record, Handle bits);
 // keeping the aspect.
 void MetafileGetFrameSize(EnhMetafile object, int32_t* width, int32_t* height, int32_t maxSide);
 // Plays the metafile into the rectangle (the frame fills it). 1 for a null
-// object or context.
-int32_t PlayMetafile(Dc* dc, EnhMetafile object, const IntRect& rect);
-// 1 when the bits do not form a metafile.
-int32_t MetafilePlayHandle(Dc* dc, Handle bits, const IntRect& rect);
+// object or context, and when the playing stopped short (outcome, when
+// given, says why: it ran out of time or a path grew too large; what was
+// drawn until then stays).
+int32_t PlayMetafile(Dc* dc, EnhMetafile object, const IntRect& rect, MetafileOutcome* outcome = nullptr);
+// 1 when the bits do not form a metafile, or as PlayMetafile.
+int32_t MetafilePlayHandle(Dc* dc, Handle bits, const IntRect& rect, MetafileOutcome* outcome = nullptr);
 // Renders into a picture of width x height (smaller when it would take
 // too much memory) on the metafile background; the DibHandle is cleared
-// first and stays cleared on failure (1).
-int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t height, DibHandle dib);
-int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide);
+// first and stays cleared on failure (1), a playing that stopped short
+// included.
+int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t height, DibHandle dib,
+                      MetafileOutcome* outcome = nullptr);
+int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide,
+                            MetafileOutcome* outcome = nullptr);
 // At width right - left + 1 and height bottom - top + 1.
-int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect);
-int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide);
+int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect,
+                                MetafileOutcome* outcome = nullptr);
+int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide,
+                          MetafileOutcome* outcome = nullptr);
 
 // --- Writing -------------------------------------------------------------
 

@@ -8,6 +8,8 @@
 
 #include "graphics/metafile_format.h"
 #include "graphics/metafile_player_state.h"
+#include "graphics/picture_time_limit.h"
+#include "platform/drawing_stop.h"
 
 namespace {
 
@@ -76,22 +78,43 @@ MetafilePlayer::MetafilePlayer(Dc& dc, const EnhMetafileRec& mf, const IntRect& 
     updateTransform();
 }
 
-void MetafilePlayer::play()
+MetafileOutcome MetafilePlayer::play()
 {
     const int32_t level = dc_.saveDc();
     if (dc_.hasClip())
         baseClip_ = dc_.clipRegion().pixels();
     resetDc();
+    // A file may hold any number of records: the playing is timed, and a
+    // path may grow only so far, so that neither time nor memory follows
+    // the file's size past what a picture may cost.
+    const int64_t start = PictureClockMs();
+    const int64_t limit = PictureTimeLimitMs();
+    // One record may draw a path of a million points: the Dc asks too.
+    const DrawingStopScope stop([start, limit] { return PictureClockMs() - start > limit; });
+    MetafileOutcome outcome = MetafileOutcome::kDrawn;
     EmfRecordCursor cursor(mf_);
     EmfRecord rec;
     while (cursor.next(&rec)) {
         if (rec.type == EMR_EOF)
             break;
+        if (PictureClockMs() - start > limit) {
+            outcome = MetafileOutcome::kTimedOut;
+            break;
+        }
         dispatch(rec.type, RecordBytes(rec.data, rec.size));
+        if (dc_.pathPointCount() > kMetafileMaxPathPoints) {
+            outcome = MetafileOutcome::kTooComplex;
+            break;
+        }
     }
-    if (inPath_)
+    // A last record that ran out of time stopped short.
+    if (outcome == MetafileOutcome::kDrawn && PictureClockMs() - start > limit)
+        outcome = MetafileOutcome::kTimedOut;
+    // A path left open, or one too large to keep, goes.
+    if (inPath_ || outcome != MetafileOutcome::kDrawn)
         dc_.abortPath();
     dc_.restoreDc(level);
+    return outcome;
 }
 
 void MetafilePlayer::resetDc()
@@ -673,9 +696,11 @@ void MetafilePlayer::dispatch(uint32_t type, const RecordBytes& r)
     }
 }
 
-bool PlayEnhMetaFile(Dc& dc, const EnhMetafileRec& mf, const IntRect& rect)
+bool PlayEnhMetaFile(Dc& dc, const EnhMetafileRec& mf, const IntRect& rect, MetafileOutcome* outcome)
 {
     MetafilePlayer player(dc, mf, rect);
-    player.play();
-    return true;
+    const MetafileOutcome ended = player.play();
+    if (outcome)
+        *outcome = ended;
+    return ended == MetafileOutcome::kDrawn;
 }

@@ -14,6 +14,7 @@
 
 #include "foundation/byte_order.h"
 #include "graphics/emf_reader.h"
+#include "graphics/metafile_outcome.h"
 #include "platform/dc.h"
 
 // Coordinates handed to the Dc lie within eight times the surface's larger
@@ -93,7 +94,7 @@ private:
 class MetafilePlayer {
 public:
     MetafilePlayer(Dc& dc, const EnhMetafileRec& mf, const IntRect& rect);
-    void play();
+    MetafileOutcome play();
 
 private:
     // --- State and mapping (metafile_player.cpp).

@@ -7,26 +7,32 @@
 #include "graphics/offscreen_dc.h"
 #include "platform/dc.h"
 
-int32_t PlayMetafile(Dc* dc, EnhMetafile object, const IntRect& rect)
+int32_t PlayMetafile(Dc* dc, EnhMetafile object, const IntRect& rect, MetafileOutcome* outcome)
 {
+    if (outcome)
+        *outcome = MetafileOutcome::kDrawn;
     if (!dc || !object)
         return 1;
-    PlayEnhMetaFile(*dc, *object, rect);
-    return 0;
+    return PlayEnhMetaFile(*dc, *object, rect, outcome) ? 0 : 1;
 }
 
-int32_t MetafilePlayHandle(Dc* dc, Handle bits, const IntRect& rect)
+int32_t MetafilePlayHandle(Dc* dc, Handle bits, const IntRect& rect, MetafileOutcome* outcome)
 {
+    if (outcome)
+        *outcome = MetafileOutcome::kDrawn;
     EnhMetafile mf = nullptr;
     if (MetafileFromHandle(&mf, bits))
         return 1;
-    const int32_t result = PlayMetafile(dc, mf, rect);
+    const int32_t result = PlayMetafile(dc, mf, rect, outcome);
     DeleteEnhMetaFile(mf);
     return result;
 }
 
-int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t height, DibHandle dib)
+int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t height, DibHandle dib,
+                      MetafileOutcome* outcome)
 {
+    if (outcome)
+        *outcome = MetafileOutcome::kDrawn;
     if (!dib)
         return 1;
     DibHandleClear(&dib);
@@ -45,7 +51,12 @@ int32_t MetafileToDib(EnhMetafile object, Dc* reference, int32_t width, int32_t 
     IntRect drawn;
     if (off.Begin(0, 0, width - 1, height - 1, kMetafileBackground, &drawn, true))
         return 1;
-    PlayMetafile(off.GetSafeHdc(), object, drawn);
+    // Half a picture is no picture: one that stopped short is not kept.
+    if (PlayMetafile(off.GetSafeHdc(), object, drawn, outcome) != 0) {
+        off.End(dib);
+        DibHandleClear(&dib);
+        return 1;
+    }
     return off.End(dib);
 }
 
@@ -54,14 +65,17 @@ namespace {
 // Draws a loaded picture into dib at the size sizeOf gives it and lets the
 // picture go; one that did not load (loadError) leaves dib empty.
 template <typename SizeOf>
-int32_t LoadedToDib(int32_t loadError, EnhMetafile mf, Dc* reference, DibHandle dib, SizeOf sizeOf)
+int32_t LoadedToDib(int32_t loadError, EnhMetafile mf, Dc* reference, DibHandle dib, SizeOf sizeOf,
+                    MetafileOutcome* outcome)
 {
+    if (outcome)
+        *outcome = MetafileOutcome::kDrawn;
     if (loadError) {
         DibHandleClear(&dib);
         return 1;
     }
     const IntSize size = sizeOf(mf);
-    const int32_t result = MetafileToDib(mf, reference, size.width, size.height, dib);
+    const int32_t result = MetafileToDib(mf, reference, size.width, size.height, dib, outcome);
     DeleteEnhMetaFile(mf);
     return result;
 }
@@ -77,25 +91,30 @@ auto FrameSize(int32_t maxSide)
 
 }  // namespace
 
-int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide)
+int32_t MetafileHandleToDib(Dc* reference, Handle bits, DibHandle dib, int32_t maxSide, MetafileOutcome* outcome)
 {
     EnhMetafile mf = nullptr;
     const int32_t err = MetafileFromHandle(&mf, bits);
-    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide));
+    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide), outcome);
 }
 
-int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect)
+int32_t MetafileHandleToDibRect(Dc* reference, Handle bits, DibHandle dib, const IntRect& rect,
+                                MetafileOutcome* outcome)
 {
     EnhMetafile mf = nullptr;
     const int32_t err = MetafileFromHandle(&mf, bits);
-    return LoadedToDib(err, mf, reference, dib, [&rect](EnhMetafile) {
-        return IntSize{rect.right - rect.left + 1, rect.bottom - rect.top + 1};
-    });
+    return LoadedToDib(
+        err, mf, reference, dib,
+        [&rect](EnhMetafile) {
+            return IntSize{rect.right - rect.left + 1, rect.bottom - rect.top + 1};
+        },
+        outcome);
 }
 
-int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide)
+int32_t MetafileFileToDib(const PathRecord* record, Dc* reference, DibHandle dib, int32_t maxSide,
+                          MetafileOutcome* outcome)
 {
     EnhMetafile mf = nullptr;
     const int32_t err = MetafileLoadPath(record, &mf);
-    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide));
+    return LoadedToDib(err, mf, reference, dib, FrameSize(maxSide), outcome);
 }

@@ -1,4 +1,5 @@
 #include "platform/coverage.h"
+#include "platform/drawing_stop.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,10 +62,9 @@ void Coverage::subtract(const Coverage& other)
     for (int y = common.top(); y <= common.bottom(); ++y) {
         const uint8_t* o = other.row(y) + (common.left() - other.box_.left());
         uint8_t* r = bits_.data() + size_t(y - box_.top()) * size_t(box_.width()) + (common.left() - box_.left());
-        for (int i = 0; i < common.width(); ++i) {
-            if (o[i])
-                r[i] = 0;
-        }
+        // Without a branch, so that a large box goes a vector at a time.
+        for (int i = 0; i < common.width(); ++i)
+            r[i] = uint8_t(r[i] & uint8_t(o[i] == 0));
     }
 }
 
@@ -313,6 +313,37 @@ bool Twice(double v, int64_t* twice)
     return true;
 }
 
+// The edge from a to b; false for one that crosses no row (level, or not
+// finite).
+bool MakeEdge(QPointF a, QPointF b, Edge* out)
+{
+    if (a.y() == b.y() || !std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+        !std::isfinite(b.y()))
+        return false;
+    int dir = 1;
+    if (a.y() > b.y()) {
+        std::swap(a, b);
+        dir = -1;
+    }
+    Edge e{};
+    e.yTop = a.y();
+    e.yBottom = b.y();
+    e.dir = dir;
+    e.xTop = a.x();
+    e.xBottom = b.x();
+    e.slope = (b.x() - a.x()) / (b.y() - a.y());
+    int64_t ax, ay, bx, by;
+    e.exact = Twice(a.x(), &ax) && Twice(a.y(), &ay) && Twice(b.x(), &bx) && Twice(b.y(), &by);
+    if (e.exact) {
+        e.x2 = ax;
+        e.y2 = ay;
+        e.dx2 = bx - ax;
+        e.dy2 = by - ay;
+    }
+    *out = e;
+    return true;
+}
+
 // The polygons' edges; transposed, with x and y exchanged (to scan columns).
 void AddEdges(std::vector<Edge>& edges, const std::vector<QPolygonF>& polygons, bool transposed)
 {
@@ -325,30 +356,9 @@ void AddEdges(std::vector<Edge>& edges, const std::vector<QPolygonF>& polygons, 
                 a = QPointF(a.y(), a.x());
                 b = QPointF(b.y(), b.x());
             }
-            if (a.y() == b.y() || !std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
-                !std::isfinite(b.y()))
-                continue;
-            int dir = 1;
-            if (a.y() > b.y()) {
-                std::swap(a, b);
-                dir = -1;
-            }
-            Edge e{};
-            e.yTop = a.y();
-            e.yBottom = b.y();
-            e.dir = dir;
-            e.xTop = a.x();
-            e.xBottom = b.x();
-            e.slope = (b.x() - a.x()) / (b.y() - a.y());
-            int64_t ax, ay, bx, by;
-            e.exact = Twice(a.x(), &ax) && Twice(a.y(), &ay) && Twice(b.x(), &bx) && Twice(b.y(), &by);
-            if (e.exact) {
-                e.x2 = ax;
-                e.y2 = ay;
-                e.dx2 = bx - ax;
-                e.dy2 = by - ay;
-            }
-            edges.push_back(e);
+            Edge e;
+            if (MakeEdge(a, b, &e))
+                edges.push_back(e);
         }
     }
 }
@@ -475,10 +485,112 @@ void ScanEdges(std::vector<Edge>& edges, Qt::FillRule rule, int firstRow, int la
 
 }  // namespace
 
+namespace {
+
+// Paths of more elements than this are filled without keeping their edges.
+constexpr int kStreamedFillElements = 4096;
+// Edges made between two askings whether the drawing is to stop.
+constexpr size_t kEdgesBetweenAsking = 4096;
+
+// FillArea for a path of any size, in memory that follows the box alone:
+// each edge, as the flattening makes it, adds its direction at the first
+// pixel whose centre lies at or right of its crossing of each row (the
+// place a scan puts it), and a walk along each row then sums them to the
+// winding number at every centre. The pixels are those the scan gives.
+void FillAreaStreamed(Coverage& cov, const QPainterPath& area)
+{
+    const QRect& box = cov.box();
+    const size_t width = size_t(box.width());
+    std::vector<int32_t> counts(width * size_t(box.height()), 0);
+    // A path of a million curves may take long: now and then the drawing
+    // is asked whether to stop.
+    size_t made = 0;
+    bool stopped = false;
+    const auto add = [&](const QPointF& a, const QPointF& b) {
+        if (stopped || (++made % kEdgesBetweenAsking == 0 && (stopped = DrawingShouldStop())))
+            return;
+        Edge e;
+        if (!MakeEdge(a, b, &e))
+            return;
+        // The rows whose centres lie in [yTop, yBottom).
+        const int first = std::max(box.top(), ClampPixel(std::ceil(e.yTop - 0.5)));
+        const int last = std::min(box.bottom(), ClampPixel(std::ceil(e.yBottom - 0.5)) - 1);
+        for (int y = first; y <= last; ++y) {
+            const int64_t x = CrossingAt(e, y).first;
+            if (x > box.right())
+                continue;
+            const size_t column = x <= box.left() ? 0 : size_t(x - box.left());
+            counts[size_t(y - box.top()) * width + column] += e.dir;
+        }
+    };
+    const QRectF keep = QRectF(box).adjusted(-2, -2, 2, 2);
+    QPointF start, at;
+    bool open = false;
+    const auto close = [&] {
+        if (open)
+            add(at, start);
+        open = false;
+    };
+    const int n = area.elementCount();
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = area.elementAt(i);
+        const QPointF p(e.x, e.y);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            close();
+            start = at = p;
+            open = true;
+            break;
+        case QPainterPath::LineToElement:
+            add(at, p);
+            at = p;
+            break;
+        case QPainterPath::CurveToElement:
+            if (i + 2 < n) {
+                const auto to = [&](const QPointF& q) {
+                    add(at, q);
+                    at = q;
+                };
+                FlattenCubic(CubicAt(area, i), keep, to, [&](const Cubic& piece) { to(piece.end()); });
+                i += 2;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    close();
+    if (stopped)
+        return;
+    const bool winding = area.fillRule() == Qt::WindingFill;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        const int32_t* row = counts.data() + size_t(y - box.top()) * width;
+        int64_t sum = 0;
+        int spanStart = 0;
+        bool inside = false;
+        for (size_t k = 0; k <= width; ++k) {
+            if (k < width)
+                sum += row[k];
+            const bool now = k < width && (winding ? sum != 0 : (sum & 1) != 0);
+            if (now && !inside)
+                spanStart = box.left() + int(k);
+            else if (!now && inside)
+                cov.setSpan(y, spanStart, box.left() + int64_t(k));
+            inside = now;
+        }
+    }
+}
+
+}  // namespace
+
 void FillArea(Coverage& cov, const QPainterPath& area, bool dropouts)
 {
     if (area.isEmpty() || cov.isNull())
         return;
+    if (!dropouts && area.elementCount() > kStreamedFillElements) {
+        FillAreaStreamed(cov, area);
+        return;
+    }
     const QRect& box = cov.box();
     const std::vector<QPolygonF> polygons = FlattenArea(area, QRectF(box).adjusted(-2, -2, 2, 2));
     std::vector<Edge> edges;
@@ -688,12 +800,19 @@ struct SteppedLine {
 std::vector<PixelPolyline> OutlinePixelLines(const QPainterPath& outline, const QRectF& keep, bool styled)
 {
     std::vector<PixelPolyline> lines;
+    OutlinePixelLines(outline, keep, styled, 0, [&lines](PixelPolyline&& line) { lines.push_back(std::move(line)); });
+    return lines;
+}
+
+void OutlinePixelLines(const QPainterPath& outline, const QRectF& keep, bool styled, size_t runLimit,
+                       const std::function<void(PixelPolyline&&)>& onLine)
+{
     PixelPolyline run;
     PixelPoint last;
     int64_t phase = 0;
     auto finish = [&] {
         if (run.points.size() >= 2)
-            lines.push_back(std::move(run));
+            onLine(std::move(run));
         run = PixelPolyline();
     };
     auto lineTo = [&](const QPointF& p) {
@@ -707,6 +826,13 @@ std::vector<PixelPolyline> OutlinePixelLines(const QPainterPath& outline, const 
         phase = (phase + LineSteps(last, q)) % kPatternCycle;
         run.points.push_back(q);
         last = q;
+        // A run handed on in parts steps the same pixels: each part leaves
+        // out its end pixel, which the next one begins with.
+        if (runLimit != 0 && run.points.size() >= runLimit) {
+            finish();
+            run.points.push_back(last);
+            run.phase = phase;
+        }
     };
     auto skip = [&](const Cubic& piece) {
         finish();
@@ -742,7 +868,6 @@ std::vector<PixelPolyline> OutlinePixelLines(const QPainterPath& outline, const 
         }
     }
     finish();
-    return lines;
 }
 
 void DrawPixelLine(const PixelPolyline& line, int32_t style, Coverage& on, Coverage* gaps)

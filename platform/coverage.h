@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <QPainterPath>
@@ -103,6 +104,11 @@ QRegion AreaToRegion(const QPainterPath& area, const QRect& bound);
 // side of `keep` are left out, the line going on after them; with `styled`
 // the pattern's phase then counts the pixels they would have stepped.
 std::vector<PixelPolyline> OutlinePixelLines(const QPainterPath& outline, const QRectF& keep, bool styled);
+// The same lines handed to onLine one by one as they are made, a figure
+// of more than runLimit points (0: any number) in parts of that many, so
+// that an outline of any length costs no more memory than that.
+void OutlinePixelLines(const QPainterPath& outline, const QRectF& keep, bool styled, size_t runLimit,
+                       const std::function<void(PixelPolyline&&)>& onLine);
 
 // The pixels of a one-pixel polyline inside the coverage's box: "on"
 // pixels in `on`, the gaps of a styled line (style PS_DASH, PS_DOT,

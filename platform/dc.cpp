@@ -569,6 +569,13 @@ int32_t Dc::penPixels() const
     return w <= 1 ? 0 : w;
 }
 
+namespace {
+
+// Outlines of more elements than this are stepped by the image as drawn.
+constexpr int kStreamedOutlineElements = 4096;
+
+}  // namespace
+
 DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
 {
     DeviceStroke stroke;
@@ -580,11 +587,17 @@ DeviceStroke Dc::strokeOf(const QPainterPath& outline) const
         // kept whole and stepped only across the visible pixels.
         const int32_t style = state_->pen.style;
         stroke.style = (style >= PS_DASH && style <= PS_DASHDOTDOT) ? style : PS_SOLID;
-        if (!device_->isRaster() && WithinReach(outline.controlPointRect()))
+        const QRectF keep = QRectF(visibleBox()).adjusted(-2, -2, 2, 2);
+        if (!device_->isRaster() && WithinReach(outline.controlPointRect())) {
             stroke.path = outline.translated(0.5, 0.5);
-        else
-            stroke.lines =
-                OutlinePixelLines(outline, QRectF(visibleBox()).adjusted(-2, -2, 2, 2), stroke.style != PS_SOLID);
+        } else if (device_->isRaster() && outline.elementCount() > kStreamedOutlineElements) {
+            // Its pixel lines would cost memory by the length of the
+            // outline: the image makes them as it draws them.
+            stroke.pixelOutline = outline;
+            stroke.keep = keep;
+        } else {
+            stroke.lines = OutlinePixelLines(outline, keep, stroke.style != PS_SOLID);
+        }
         if (stroke.style != PS_SOLID && state_->bkMode == OPAQUE)
             stroke.gaps = DevicePaint::Solid(state_->bkColor);
     } else {

@@ -310,6 +310,8 @@ public:
     bool flattenPath();
     // The path as points and types (after endPath); empty when none.
     std::vector<PathPoint> getPath() const;
+    // How many points the path being made or ended holds.
+    size_t pathPointCount() const;
     // The path as a region in device units; the path is gone afterwards.
     Region pathToRegion();
     // The closed path, in logical units, for code that works on it directly.

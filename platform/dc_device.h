@@ -63,13 +63,17 @@ struct DeviceStroke {
     // For a vector target, the same one-pixel outline as a path through
     // the pixels' centres (curves kept as curves), in place of `lines`.
     QPainterPath path;
+    // For an image, an outline too long to keep as `lines`: the device
+    // makes them itself, part by part (OutlinePixelLines with `keep`).
+    QPainterPath pixelOutline;
+    QRectF keep;
     int32_t style = PS_SOLID;
     // The gaps of a styled line in opaque background mode.
     DevicePaint gaps;
     // A wide pen: the area it covers.
     QPainterPath area;
     // The pen's width in device pixels (for vector output of `lines`).
-    bool isEmpty() const { return lines.empty() && path.isEmpty() && area.isEmpty(); }
+    bool isEmpty() const { return lines.empty() && path.isEmpty() && area.isEmpty() && pixelOutline.isEmpty(); }
 };
 
 // A shape: an area filled with a brush and an outline drawn with a pen,

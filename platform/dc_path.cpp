@@ -231,6 +231,8 @@ bool Dc::flattenPath()
     return true;
 }
 
+size_t Dc::pathPointCount() const { return state_->path.points.size(); }
+
 std::vector<PathPoint> Dc::getPath() const
 {
     std::vector<PathPoint> out;

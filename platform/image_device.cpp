@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/coverage.h"
+#include "platform/drawing_stop.h"
 #include "platform/dc_device.h"
 #include "platform/raster_ops.h"
 
@@ -123,7 +124,11 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
             }
             const int x = box.left() + i;
             if (direct) {
-                line[x] = directValue;
+                // The whole covered run at once.
+                const void* end = std::memchr(c + i, 0, size_t(width - i));
+                const int stop = end ? int(static_cast<const uint8_t*>(end) - c) : width;
+                std::fill(line + x, line + box.left() + stop, directValue);
+                i = stop - 1;
                 continue;
             }
             uint32_t src = solidColor;
@@ -138,6 +143,13 @@ void ImageDevice::paint(const Coverage& cov, const DevicePaint& p, int32_t rop2)
     }
 }
 
+namespace {
+
+// Points of an outline's pixel line the image holds at once.
+constexpr size_t kOutlineRun = 4096;
+
+}  // namespace
+
 bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
 {
     const bool hasPen = shape.pen.kind != DevicePaint::kNone && !shape.stroke.isEmpty();
@@ -151,6 +163,9 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
         const QRect within = boxFor(image_->rect(), clip);
         for (const PixelPolyline& line : shape.stroke.lines)
             bounds |= PolylinePixelBounds(line, within);
+        if (!shape.stroke.pixelOutline.isEmpty())
+            OutlinePixelLines(shape.stroke.pixelOutline, shape.stroke.keep, shape.stroke.style != PS_SOLID,
+                              kOutlineRun, [&](PixelPolyline&& line) { bounds |= PolylinePixelBounds(line, within); });
         if (!shape.stroke.area.isEmpty())
             bounds |= AreaPixelBounds(shape.stroke.area);
     }
@@ -167,6 +182,14 @@ bool ImageDevice::drawShape(const DeviceShape& shape, const DeviceClip* clip)
             gaps = Coverage(box);
         for (const PixelPolyline& line : shape.stroke.lines)
             DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
+        if (!shape.stroke.pixelOutline.isEmpty())
+            OutlinePixelLines(shape.stroke.pixelOutline, shape.stroke.keep, shape.stroke.style != PS_SOLID,
+                              kOutlineRun, [&](PixelPolyline&& line) {
+                                  // A long outline may take long: a drawing
+                                  // told to stop draws no more of it.
+                                  if (!DrawingShouldStop())
+                                      DrawPixelLine(line, shape.stroke.style, pen, wantGaps ? &gaps : nullptr);
+                              });
         FillArea(pen, shape.stroke.area);
         if (clip) {
             pen.intersect(*clip);

@@ -1,9 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include <QPainterPath>
+#include <QRegion>
+
 #include "graphics/metafile.h"
 #include "graphics/metafile_bitmap.h"
 #include "graphics/metafile_player.h"
+#include "graphics/picture_time_limit.h"
 #include "graphics/wmf_reader.h"
+#include "platform/coverage.h"
+#include "support/runaway_metafile.h"
 #include "metafile_build_support.h"
 #include "metafile_test_support.h"
 
@@ -337,3 +348,188 @@ TEST(MetafilePlayer, WindowsMetafileBitmapsOfPaletteIndexesAreDrawn)
 }
 
 }  // namespace
+
+// --- Runaway metafiles ---------------------------------------------------------
+
+namespace {
+
+// A clock on which every reading is a second later than the one before.
+std::atomic<int64_t> g_seconds{0};
+int64_t SecondPerReading() { return 1000 * g_seconds.fetch_add(1); }
+// A clock that stands still for the first g_standStill readings and is
+// then far past any limit.
+int64_t g_standStill = 0;
+int64_t StillThenLate() { return g_seconds.fetch_add(1) < g_standStill ? 0 : int64_t(1) << 40; }
+
+// The peak of this process's resident memory, in kB, since it was last
+// set back (or -1 where the system cannot say).
+int64_t PeakKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atoll(line.c_str() + 6);
+    }
+    return -1;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressChecked = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressChecked = true;
+#else
+constexpr bool kAddressChecked = false;
+#endif
+#else
+constexpr bool kAddressChecked = false;
+#endif
+
+bool ResetPeak()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return bool(clear);
+}
+
+}  // namespace
+
+// A metafile of many records stops when it has taken longer than a picture
+// may (the clock is the test's) or when one path grows past what is kept of
+// one: no picture is made, and the outcome says why. Within the limits the
+// same records draw.
+TEST(MetafilePlayer, ARunawayMetafileStopsAtTheTimeLimitOrThePathLimit)
+{
+    EnhMetafile ellipses = EnhMetafileFromBytes(RunawayMetafile(false, 200));
+    ASSERT_TRUE(ellipses);
+    DibHandleOwner dib(DibHandleNew());
+    MetafileOutcome outcome = MetafileOutcome::kTimedOut;
+    EXPECT_EQ(MetafileToDib(ellipses, nullptr, 100, 50, dib.get(), &outcome), 0);
+    EXPECT_EQ(outcome, MetafileOutcome::kDrawn);
+    EXPECT_FALSE(DibHandleIsEmpty(dib.get()));
+
+    const PictureClock kept = SetPictureClockForTesting(SecondPerReading);
+    EXPECT_EQ(MetafileToDib(ellipses, nullptr, 100, 50, dib.get(), &outcome), 1);
+    const int64_t readings = g_seconds.load();
+    SetPictureClockForTesting(kept);
+    EXPECT_EQ(outcome, MetafileOutcome::kTimedOut);
+    EXPECT_TRUE(DibHandleIsEmpty(dib.get()));
+    // Stopped at the limit, not at the end of the file.
+    EXPECT_LE(readings, kPictureTimeLimitMs / 1000 + 3);
+    EXPECT_STREQ(MetafileOutcomeText(outcome), "it took longer than 30 s.");
+    DeleteEnhMetaFile(ellipses);
+
+    // A Windows metafile is played by the same player, on the same clock.
+    TestWmf wmf;
+    for (int16_t i = 0; i < 200; ++i)
+        wmf.rec(META_ELLIPSE, {int16_t(90 - i % 40), int16_t(95 - i % 50), int16_t(i % 40), int16_t(i % 50)});
+    const std::vector<uint8_t> wmfBytes = wmf.bytes();
+    EnhMetafile fromWmf = SetWinMetaFileBits(uint32_t(wmfBytes.size()), wmfBytes.data(), IntSize{2540, 2540}, nullptr);
+    ASSERT_TRUE(fromWmf);
+    g_seconds = 0;
+    SetPictureClockForTesting(SecondPerReading);
+    EXPECT_EQ(MetafileToDib(fromWmf, nullptr, 100, 100, dib.get(), &outcome), 1);
+    SetPictureClockForTesting(kept);
+    EXPECT_EQ(outcome, MetafileOutcome::kTimedOut);
+    EXPECT_EQ(MetafileToDib(fromWmf, nullptr, 100, 100, dib.get(), &outcome), 0);
+    DeleteEnhMetaFile(fromWmf);
+
+    // A single record that outlasts the limit (a fill of a long path) is
+    // stopped within it: the clock stands still until the last record
+    // starts (a reading at the start, and one before each record: the
+    // header, the path's 2004 and the fill).
+    EnhMetafile path = EnhMetafileFromBytes(RunawayMetafile(true, 2000));
+    ASSERT_TRUE(path);
+    g_seconds = 0;
+    g_standStill = 1 + 1 + 2000 + 4;
+    SetPictureClockForTesting(StillThenLate);
+    EXPECT_EQ(MetafileToDib(path, nullptr, 1000, 500, dib.get(), &outcome), 1);
+    const int64_t asked = g_seconds.load();
+    SetPictureClockForTesting(kept);
+    EXPECT_EQ(outcome, MetafileOutcome::kTimedOut);
+    EXPECT_GT(asked, g_standStill + 1) << "the fill never asked whether to stop";
+    EXPECT_EQ(MetafileToDib(path, nullptr, 1000, 500, dib.get(), &outcome), 0);
+    DeleteEnhMetaFile(path);
+
+    // One curve more than a path may hold, three points each.
+    EnhMetafile curves = EnhMetafileFromBytes(RunawayMetafile(true, kMetafileMaxPathPoints / 3 + 1));
+    ASSERT_TRUE(curves);
+    EXPECT_EQ(MetafileToDib(curves, nullptr, 100, 50, dib.get(), &outcome), 1);
+    EXPECT_EQ(outcome, MetafileOutcome::kTooComplex);
+    EXPECT_TRUE(DibHandleIsEmpty(dib.get()));
+    EXPECT_STREQ(MetafileOutcomeText(outcome), "one of its shapes has more than 1048576 points.");
+    DeleteEnhMetaFile(curves);
+}
+
+// A path of many curves across the whole picture is filled and outlined in
+// memory that follows the picture, not the curves: the peak grows by far
+// less than the edges and pixel lines of the curves would take, and the
+// pixels are those of the same path filled as a region.
+TEST(MetafilePlayer, AFilledPathOfManyCurvesCostsMemoryByThePictureNotByItsCurves)
+{
+    constexpr uint32_t kCurves = 30000;
+    EnhMetafile curves = EnhMetafileFromBytes(RunawayMetafile(true, kCurves));
+    ASSERT_TRUE(curves);
+    QImage image(1000, 500, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    auto dc = Dc::ForImage(&image);
+    // Touched once, so that the picture's own pages are not counted.
+    PlayEnhMetaFile(*dc, *curves, IntRect{0, 0, 1000, 500});
+    if (!ResetPeak() || PeakKb() < 0)
+        GTEST_SKIP() << "the system does not tell the peak of a process's memory";
+    const int64_t before = PeakKb();
+    image.fill(Qt::white);
+    MetafileOutcome outcome = MetafileOutcome::kTimedOut;
+    EXPECT_TRUE(PlayEnhMetaFile(*dc, *curves, IntRect{0, 0, 1000, 500}, &outcome));
+    const int64_t grown = PeakKb() - before;
+    EXPECT_EQ(outcome, MetafileOutcome::kDrawn);
+    // Kept edges and pixel lines took about 6 kB a curve here; what is kept
+    // of the path itself takes about a tenth of one.
+    // (The address checker keeps freed memory a while: it is not counted.)
+    if (!kAddressChecked) {
+        EXPECT_LT(grown * 1024 / kCurves, 1024) << grown << " kB for " << kCurves << " curves";
+    }
+    int black = 0;
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 1000; ++x)
+            black += (image.pixel(x, y) & 0xFFFFFF) == 0;
+    EXPECT_GT(black, 400000) << "the path was not filled";
+    DeleteEnhMetaFile(curves);
+}
+
+// A long area filled as it is flattened, without keeping its edges, covers
+// exactly the pixels the scan of its kept edges gives.
+TEST(MetafilePlayer, ALongAreaFillsTheSamePixelsAsItsRegion)
+{
+    for (const Qt::FillRule rule : {Qt::OddEvenFill, Qt::WindingFill}) {
+        QPainterPath area;
+        area.setFillRule(rule);
+        uint32_t seed = 7;
+        const auto next = [&seed](int m) {
+            seed = seed * 1103515245u + 12345u;
+            return double((seed >> 8) % uint32_t(m * 4)) / 4;
+        };
+        area.moveTo(50, 50);
+        for (int i = 0; i < 3000; ++i) {
+            if (i % 500 == 0)
+                area.moveTo(next(300) - 20, next(200) - 20);
+            if (i % 3 == 0)
+                area.lineTo(next(300) - 20, next(200) - 20);
+            else
+                area.cubicTo(next(300) - 20, next(200) - 20, next(300) - 20, next(200) - 20, next(300) - 20,
+                             next(200) - 20);
+        }
+        ASSERT_GT(area.elementCount(), 4096);
+        const QRect box(0, 0, 260, 160);
+        Coverage cov(box);
+        FillArea(cov, area);
+        const QRegion region = AreaToRegion(area, box);
+        int differ = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                differ += cov.test(x, y) != region.contains(QPoint(x, y));
+        EXPECT_EQ(differ, 0) << (rule == Qt::WindingFill ? "winding" : "odd-even");
+    }
+}

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,13 +32,16 @@
 #include "frames/eps_preview_cache.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_obj_image.h"
+#include "frames/metafile_failures.h"
 #include "graphics/eps_bounding_box.h"
 #include "graphics/ghostscript.h"
+#include "graphics/picture_time_limit.h"
 #include "journey_fixture.h"
 #include "records/command_ids.h"
 #include "support/shell.h"
 #include "support/run_program.h"
 #include "support/without_ghostscript.h"
+#include "support/runaway_metafile.h"
 
 namespace {
 
@@ -576,6 +580,69 @@ TEST_F(PictureJourney, ThePreviewNeverWaitsForAnEpsAndTriesAFailedOneOnce)
     qunsetenv("TESSALINE_PICTURE_TIME_LIMIT_MS");
     EXPECT_EQ(gs.Runs(), 1) << "the picture was drawn again after it ran out of time";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// A clock on which every reading is a second later than the one before:
+// any metafile of more than a few dozen records runs out of time on it.
+std::atomic<int64_t> g_readings{0};
+int64_t SecondPerReading() { return 1000 * g_readings.fetch_add(1); }
+
+// A card whose metafile takes longer than a picture may: the window shows
+// its stand-in and says once which file and why, however often it paints;
+// printed, the job says it once for all its cards.
+TEST_F(PictureJourney, AMetafileThatRunsOutOfTimeShowsItsStandInAndIsNamedOnce)
+{
+    const std::string emf = TempFile("runaway.emf");
+    const std::vector<uint8_t> bytes = RunawayMetafile(false, 300);
+    WriteFileBytes(emf, std::string(bytes.begin(), bytes.end()));
+    const std::string card = TempFile("runaway.lqx");
+    Tool("card new-picture '" + card + "' '" + emf + "'");
+    MetafileFailures::Shared().Clear();
+    const PictureClock kept = SetPictureClockForTesting(SecondPerReading);
+    struct PutBack {
+        PictureClock clock;
+        ~PutBack() { SetPictureClockForTesting(clock); }
+    } putBack{kept};
+
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    // The message comes once the painting is over and the events run.
+    Settle();
+    Settle();
+    CurrPageMng* pages = CardDocument()->PageManager();
+    FrameObjImage* frame = nullptr;
+    for (int16_t i = 0; i < pages->FrameCount() && !frame; ++i)
+        frame = dynamic_cast<FrameObjImage*>(pages->FrameAt(i));
+    ASSERT_NE(frame, nullptr);
+    IntRect bounds;
+    frame->GetBounds(&bounds, 0, kGeometryCurrent);
+    const QPoint inside = ViewPoint(IntPoint{bounds.left + (bounds.right - bounds.left) / 8,
+                                             bounds.top + (bounds.bottom - bounds.top) / 4});
+    EXPECT_EQ(CardView()->Surface().pixel(inside) & 0xFFFFFF, 0xC0C0C0u) << "the stand-in is not shown";
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("The picture \"runaway.emf\" could not be drawn: it took longer than 30 s."),
+              std::string::npos)
+        << alerts.lastText();
+    CardView()->Refresh();
+    Settle();
+    Settle();
+    EXPECT_EQ(alerts.boxes().size(), 1u) << "said again at the next paint: " << alerts.lastText();
+
+    alerts.clear();
+    const std::string pdf = TempFile("runaway.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("\"runaway.emf\" could not be drawn: it took longer than 30 s. Its stand-in "
+                                     "was printed on every card."),
+              std::string::npos)
+        << alerts.lastText();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(pdf)));
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
+#include "graphics/metafile_outcome.h"
+#include "support/runaway_metafile.h"
 #include "support/shell.h"
 
 namespace {
@@ -37,6 +40,16 @@ TEST(MetafileTool, RendersWindowsAndEnhancedMetafilesAtTheirFrameSize)
     EXPECT_EQ(Shell(dir, "\"$T\" metafile shapes.emf x.png 0 2>/dev/null"), 1);
     EXPECT_EQ(Shell(dir, "cp shapes.emf shapes.txt && \"$T\" metafile shapes.txt x.png 2>/dev/null"), 1);
     EXPECT_EQ(Shell(dir, "\"$T\" metafile wmf_shapes.wmf /nonexistent/x.png 2>/dev/null"), 1);
+
+    // A path of more points than a picture may keep: no picture, and why.
+    const std::vector<uint8_t> runaway = RunawayMetafile(true, kMetafileMaxPathPoints / 3 + 1);
+    WriteFileBytes(dir.file("runaway.emf"), std::string(runaway.begin(), runaway.end()));
+    EXPECT_EQ(Shell(dir, "\"$T\" metafile runaway.emf runaway.png 2> err"), 1);
+    EXPECT_NE(ReadFileBytes(dir.file("err")).find("runaway.emf could not be drawn: one of its shapes has more than "
+                                                  "1048576 points."),
+              std::string::npos)
+        << ReadFileBytes(dir.file("err"));
+    EXPECT_NE(Shell(dir, "test -e runaway.png"), 0);
 }
 
 }  // namespace

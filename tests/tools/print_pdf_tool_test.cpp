@@ -10,7 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/metafile_outcome.h"
 #include "support/needed_tools.h"
+#include "support/runaway_metafile.h"
 #include "support/pixel_match.h"
 #include "support/shell.h"
 
@@ -395,6 +397,28 @@ TEST(PrintPdfTool, AnEpsThatNeverEndsIsTriedOnceAJobAndNamedOnce)
     const std::string err = ReadFileBytes(dir.file("err"));
     EXPECT_NE(err.find("\"forever.eps\" could not be drawn: it took longer than 1 s."), std::string::npos) << err;
     EXPECT_EQ(err.find("forever.eps", err.find("forever.eps") + 1), std::string::npos) << "said more than once: " << err;
+    EXPECT_EQ(Shell(dir, "test -s out.pdf"), 0);
+}
+
+// A card whose metafile holds a path of more points than a picture may
+// keep: every card of the job gets its stand-in, the job names the file
+// and why once, and the PDF is written (as for an EPS that never ends).
+TEST(PrintPdfTool, AMetafileTooLargeToDrawPrintsItsStandInAndIsNamedOnce)
+{
+    TempDir dir;
+    const std::vector<uint8_t> bytes = RunawayMetafile(true, kMetafileMaxPathPoints / 3 + 1);
+    WriteFileBytes(dir.file("runaway.emf"), std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(Shell(dir, "\"$T\" card new-picture card.lqx runaway.emf >/dev/null 2>&1 && \"$T\" db new people.dqx && "
+                         "\"$T\" db fill people.dqx 20 --seed 3 >/dev/null"),
+              0);
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx people.dqx out.pdf > said 2> err"), 0)
+        << ReadFileBytes(dir.file("err"));
+    const std::string err = ReadFileBytes(dir.file("err"));
+    EXPECT_NE(err.find("The picture \"runaway.emf\" could not be drawn: one of its shapes has more than 1048576 "
+                       "points. Its stand-in was printed on every card."),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("runaway.emf", err.find("runaway.emf") + 1), std::string::npos) << "said more than once: " << err;
     EXPECT_EQ(Shell(dir, "test -s out.pdf"), 0);
 }
 

@@ -42,8 +42,11 @@ int RunMetafile(const ToolArgs& args)
     int32_t width, height;
     MetafileGetFrameSize(mf, &width, &height, maxSide);
     DibHandleOwner dib;
-    const int32_t result = MetafileToDib(mf, nullptr, width, height, dib.get());
+    MetafileOutcome outcome = MetafileOutcome::kDrawn;
+    const int32_t result = MetafileToDib(mf, nullptr, width, height, dib.get(), &outcome);
     DeleteEnhMetaFile(mf);
+    if (outcome != MetafileOutcome::kDrawn)
+        return ToolFail("metafile: " + args[0] + " could not be drawn: " + MetafileOutcomeText(outcome));
     if (result)
         return ToolFail("metafile: cannot render a picture of " + std::to_string(width) + " x " +
                         std::to_string(height));
