@@ -13,6 +13,7 @@
 #include <zlib.h>
 
 #include "platform/pdf_content_spans.h"
+#include "platform/pdf_path_numbers.h"
 #include "platform/pdf_space_glyphs.h"
 
 namespace {
@@ -310,6 +311,7 @@ PdfSpanFilter::Content PdfSpanFilter::MakeContent(const QByteArray& held, const 
     QByteArray spanned;
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
+    spanned = ShortenPathNumbers(spanned);
     made.made = PackPageContent(spanned, &made.packed);
     return made;
 }

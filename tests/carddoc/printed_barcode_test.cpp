@@ -9,7 +9,10 @@
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <map>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -187,6 +190,43 @@ TEST_F(PrintedBarcodes, NarrowModulesReadBackFromEveryCardStraightAndTurned)
             }
         }
     }
+}
+
+// A turned bar sits at exact, fractional places; the points of its outline
+// go into the page to hundredths of the job's unit (far below a printer's
+// dot), not with the nine digits the PDF engine writes, which doubled the
+// page's size for a sheet of barcodes.
+TEST_F(PrintedBarcodes, TurnedBarsWriteTheirPointsToHundredths)
+{
+    if (!HaveTool("qpdf"))
+        SKIP_FOR_MISSING_TOOL() << "qpdf opens the page's content";
+    auto doc = CardOfCodes(0.35, 15);
+    ASSERT_NE(doc, nullptr);
+    const std::string pdf = docs_.file("points.pdf"), open = docs_.file("points-open.pdf");
+    SetPrintDialogRunner([&](QWidget*, PrintJobRecord* job) {
+        job->printer = MakeJobPrinter(QString::fromStdString(pdf), QString());
+        job->copies = 1;
+        return 1;
+    });
+    ASSERT_EQ(doc->PrintDocument(nullptr), 0);
+    SetPrintDialogRunner(nullptr);
+    const ProgramRun opened = RunProgramFor("qpdf", {"--stream-data=uncompress", pdf, open});
+    ASSERT_TRUE(opened.ok) << opened.failure;
+    std::ifstream in(open, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string content = text.str();
+    const std::regex point(R"((^|\n)(-?\d+(\.\d+)? ){2}[ml]\n)"), fine(R"(\.\d{3})");
+    int points = 0, fractional = 0;
+    for (auto it = std::sregex_iterator(content.begin(), content.end(), point); it != std::sregex_iterator(); ++it) {
+        const std::string line = it->str();
+        ++points;
+        fractional += line.find('.') != std::string::npos;
+        EXPECT_FALSE(std::regex_search(line, fine)) << line;
+    }
+    // The turned bars are there, most of them between whole units.
+    EXPECT_GT(points, 200);
+    EXPECT_GT(fractional, points / 2);
 }
 
 }  // namespace

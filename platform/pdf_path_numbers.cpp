@@ -1,0 +1,249 @@
+#include "platform/pdf_path_numbers.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The farthest a point may move on the page, in points (1/72 in).
+constexpr double kMaxMovePoints = 0.001;
+// Half a hundredth: the farthest rounding to hundredths moves a number.
+constexpr double kRoundingMove = 0.005;
+
+bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
+bool IsDelimiter(char c)
+{
+    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
+           c == '%';
+}
+bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+'; }
+
+// The number without trailing zeros after its point ("0.120000000" as
+// "0.12", "3.00000" as "3").
+std::string_view Trimmed(std::string_view t)
+{
+    if (t.find('.') == std::string_view::npos)
+        return t;
+    while (!t.empty() && t.back() == '0')
+        t.remove_suffix(1);
+    if (!t.empty() && t.back() == '.')
+        t.remove_suffix(1);
+    if (t.empty() || t == "-" || t == "+")
+        return "0";
+    return t;
+}
+
+// `v` to hundredths, as short as it goes.
+void AppendHundredths(QByteArray* out, double v)
+{
+    long long h = std::llround(v * 100.0);
+    if (h < 0) {
+        out->append('-');
+        h = -h;
+    }
+    out->append(QByteArray::number(h / 100));
+    const int frac = int(h % 100);
+    if (frac != 0) {
+        out->append('.');
+        out->append(char('0' + frac / 10));
+        if (frac % 10 != 0)
+            out->append(char('0' + frac % 10));
+    }
+}
+
+struct Operand {
+    std::string_view text;
+    double value;
+};
+
+class Shortener {
+public:
+    explicit Shortener(std::string_view in) : in_(in) { out_.reserve(qsizetype(in.size())); }
+
+    bool run()
+    {
+        size_t i = 0;
+        while (i < in_.size()) {
+            const char c = in_[i];
+            if (IsSpace(c)) {
+                if (operands_.empty())
+                    out_.append(c);
+                ++i;
+            } else if (c == '(') {
+                if (!copyString(&i))
+                    return false;
+            } else if (c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
+                       c == '%') {
+                flushOperands(false);
+                const size_t from = i;
+                if (c == '%') {
+                    while (i < in_.size() && in_[i] != '\n' && in_[i] != '\r')
+                        ++i;
+                } else if ((c == '<' || c == '>') && i + 1 < in_.size() && in_[i + 1] == c) {
+                    i += 2;
+                } else if (c == '<') {
+                    while (i < in_.size() && in_[i] != '>')
+                        ++i;
+                    ++i;
+                } else if (c == '/') {
+                    ++i;
+                    while (i < in_.size() && !IsSpace(in_[i]) && !IsDelimiter(in_[i]))
+                        ++i;
+                } else {
+                    ++i;
+                }
+                i = std::min(i, in_.size());
+                out_.append(in_.data() + from, qsizetype(i - from));
+                path_.clear();
+            } else {
+                const size_t from = i;
+                while (i < in_.size() && !IsSpace(in_[i]) && !IsDelimiter(in_[i]))
+                    ++i;
+                const std::string_view token = in_.substr(from, i - from);
+                double value = 0;
+                const bool number = IsNumberChar(token[0]) &&
+                                    std::from_chars(token.data() + (token[0] == '+'), token.data() + token.size(),
+                                                    value, std::chars_format::fixed)
+                                            .ptr == token.data() + token.size();
+                if (number) {
+                    operands_.push_back({token, value});
+                } else if (!operate(token)) {
+                    return false;
+                }
+            }
+        }
+        flushOperands(false);
+        return true;
+    }
+
+    QByteArray take() { return std::move(out_); }
+
+private:
+    bool copyString(size_t* i)
+    {
+        flushOperands(false);
+        const size_t from = *i;
+        int depth = 0;
+        size_t k = *i;
+        for (; k < in_.size(); ++k) {
+            if (in_[k] == '\\') {
+                ++k;
+            } else if (in_[k] == '(') {
+                ++depth;
+            } else if (in_[k] == ')' && --depth == 0) {
+                ++k;
+                break;
+            }
+        }
+        if (depth != 0)
+            return false;
+        out_.append(in_.data() + from, qsizetype(k - from));
+        *i = k;
+        path_.clear();
+        return true;
+    }
+
+    // The operands as written before an operator: rounded for a point of
+    // an outline where that moves nothing visibly, else only trimmed.
+    void flushOperands(bool round)
+    {
+        for (const Operand& o : operands_) {
+            const size_t dot = o.text.find('.');
+            if (round && dot != std::string_view::npos && o.text.size() - dot > 3)
+                AppendHundredths(&out_, o.value);
+            else
+                out_.append(Trimmed(o.text).data(), qsizetype(Trimmed(o.text).size()));
+            out_.append(' ');
+        }
+        operands_.clear();
+    }
+
+    bool operate(std::string_view op)
+    {
+        const bool pathPoint = op == "m" || op == "l" || op == "c" || op == "v" || op == "y" || op == "re";
+        if (op == "BI" || op == "ID")
+            return false;  // inline image data is not text
+        if (op == "cm" && operands_.size() == 6) {
+            const double a = operands_[0].value, b = operands_[1].value, c = operands_[2].value,
+                         d = operands_[3].value;
+            scale_ *= std::sqrt(std::fabs(a * d - b * c));
+        }
+        const bool round = pathPoint && scale_ * kRoundingMove <= kMaxMovePoints;
+        const qsizetype at = out_.size();
+        const bool sameAsStart = op == "l" && operands_.size() == 2 && round;
+        flushOperands(round);
+        const QByteArray point = sameAsStart ? out_.mid(at) : QByteArray();
+        out_.append(op.data(), qsizetype(op.size()));
+        if (op == "m") {
+            start_ = out_.mid(at, out_.size() - at - 1);
+            lastLine_ = {-1, -1};
+        } else if (op == "l") {
+            lastLine_ = sameAsStart && point == start_ ? std::pair<qsizetype, qsizetype>{at, out_.size()}
+                                                       : std::pair<qsizetype, qsizetype>{-1, -1};
+        } else if (op == "h") {
+            if (lastLine_.first >= 0)
+                path_.push_back(lastLine_);
+            lastLine_ = {-1, -1};
+        } else if (op == "f" || op == "f*" || op == "F") {
+            dropClosingLines();
+        } else if (op == "q") {
+            saved_.push_back(scale_);
+        } else if (op == "Q") {
+            if (!saved_.empty()) {
+                scale_ = saved_.back();
+                saved_.pop_back();
+            }
+        }
+        if (!pathPoint && op != "h") {
+            path_.clear();
+            lastLine_ = {-1, -1};
+        } else if (op != "l") {
+            lastLine_ = {-1, -1};
+        }
+        return true;
+    }
+
+    // A filled outline closes itself: the line back to its start, just
+    // before closing it, draws nothing.
+    void dropClosingLines()
+    {
+        if (path_.empty())
+            return;
+        qsizetype to = path_.front().first;
+        for (size_t k = 0; k < path_.size(); ++k) {
+            // The line's text up to the whitespace before the next token.
+            qsizetype from = path_[k].second;
+            while (from < out_.size() && IsSpace(out_[from]))
+                ++from;
+            const qsizetype end = k + 1 < path_.size() ? path_[k + 1].first : out_.size();
+            std::memmove(out_.data() + to, out_.constData() + from, size_t(end - from));
+            to += end - from;
+        }
+        out_.truncate(to);
+        path_.clear();
+    }
+
+    std::string_view in_;
+    QByteArray out_;
+    std::vector<Operand> operands_;
+    double scale_ = 1.0;
+    std::vector<double> saved_;
+    QByteArray start_;
+    std::pair<qsizetype, qsizetype> lastLine_{-1, -1};
+    std::vector<std::pair<qsizetype, qsizetype>> path_;
+};
+
+}  // namespace
+
+QByteArray ShortenPathNumbers(const QByteArray& content)
+{
+    Shortener shortener(std::string_view(content.constData(), size_t(content.size())));
+    if (!shortener.run())
+        return content;
+    return shortener.take();
+}
