@@ -21,7 +21,6 @@ bool IsDelimiter(char c)
     return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
            c == '%';
 }
-bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+'; }
 
 // The number without trailing zeros after its point ("0.120000000" as
 // "0.12", "3.00000" as "3").
@@ -46,20 +45,45 @@ void AppendHundredths(QByteArray* out, double v)
         out->append('-');
         h = -h;
     }
-    out->append(QByteArray::number(h / 100));
+    char digits[32];
+    char* end = std::to_chars(digits, digits + 24, h / 100).ptr;
     const int frac = int(h % 100);
     if (frac != 0) {
-        out->append('.');
-        out->append(char('0' + frac / 10));
+        *end++ = '.';
+        *end++ = char('0' + frac / 10);
         if (frac % 10 != 0)
-            out->append(char('0' + frac % 10));
+            *end++ = char('0' + frac % 10);
     }
+    out->append(digits, qsizetype(end - digits));
 }
 
 struct Operand {
     std::string_view text;
-    double value;
+    // Its value; parsed only where it is needed.
+    double value() const
+    {
+        double v = 0;
+        std::from_chars(text.data() + (text[0] == '+'), text.data() + text.size(), v, std::chars_format::fixed);
+        return v;
+    }
 };
+
+// Whether the token is a number as the engine writes one: digits, one
+// point at most, a sign only in front.
+bool IsNumber(std::string_view t)
+{
+    bool digit = false, point = false;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9')
+            digit = true;
+        else if (c == '.' && !point)
+            point = true;
+        else if (!((c == '-' || c == '+') && i == 0))
+            return false;
+    }
+    return digit;
+}
 
 class Shortener {
 public:
@@ -71,9 +95,11 @@ public:
         while (i < in_.size()) {
             const char c = in_[i];
             if (IsSpace(c)) {
+                const size_t from = i;
+                while (i < in_.size() && IsSpace(in_[i]))
+                    ++i;
                 if (operands_.empty())
-                    out_.append(c);
-                ++i;
+                    out_.append(in_.data() + from, qsizetype(i - from));
             } else if (c == '(') {
                 if (!copyString(&i))
                     return false;
@@ -105,13 +131,8 @@ public:
                 while (i < in_.size() && !IsSpace(in_[i]) && !IsDelimiter(in_[i]))
                     ++i;
                 const std::string_view token = in_.substr(from, i - from);
-                double value = 0;
-                const bool number = IsNumberChar(token[0]) &&
-                                    std::from_chars(token.data() + (token[0] == '+'), token.data() + token.size(),
-                                                    value, std::chars_format::fixed)
-                                            .ptr == token.data() + token.size();
-                if (number) {
-                    operands_.push_back({token, value});
+                if (IsNumber(token)) {
+                    operands_.push_back({token});
                 } else if (!operate(token)) {
                     return false;
                 }
@@ -154,10 +175,12 @@ private:
     {
         for (const Operand& o : operands_) {
             const size_t dot = o.text.find('.');
-            if (round && dot != std::string_view::npos && o.text.size() - dot > 3)
-                AppendHundredths(&out_, o.value);
-            else
-                out_.append(Trimmed(o.text).data(), qsizetype(Trimmed(o.text).size()));
+            if (round && dot != std::string_view::npos && o.text.size() - dot > 3) {
+                AppendHundredths(&out_, o.value());
+            } else {
+                const std::string_view t = Trimmed(o.text);
+                out_.append(t.data(), qsizetype(t.size()));
+            }
             out_.append(' ');
         }
         operands_.clear();
@@ -165,26 +188,30 @@ private:
 
     bool operate(std::string_view op)
     {
-        const bool pathPoint = op == "m" || op == "l" || op == "c" || op == "v" || op == "y" || op == "re";
+        const bool pathPoint = op.size() == 1 ? op[0] == 'm' || op[0] == 'l' || op[0] == 'c' || op[0] == 'v' || op[0] == 'y'
+                                              : op == "re";
         if (op == "BI" || op == "ID")
             return false;  // inline image data is not text
         if (op == "cm" && operands_.size() == 6) {
-            const double a = operands_[0].value, b = operands_[1].value, c = operands_[2].value,
-                         d = operands_[3].value;
+            const double a = operands_[0].value(), b = operands_[1].value(), c = operands_[2].value(),
+                         d = operands_[3].value();
             scale_ *= std::sqrt(std::fabs(a * d - b * c));
         }
         const bool round = pathPoint && scale_ * kRoundingMove <= kMaxMovePoints;
         const qsizetype at = out_.size();
         const bool sameAsStart = op == "l" && operands_.size() == 2 && round;
         flushOperands(round);
-        const QByteArray point = sameAsStart ? out_.mid(at) : QByteArray();
+        const qsizetype written = out_.size() - at;
+        const bool backToStart = sameAsStart && startAt_ >= 0 && written == startSize_ &&
+                                 std::memcmp(out_.constData() + at, out_.constData() + startAt_, size_t(written)) == 0;
         out_.append(op.data(), qsizetype(op.size()));
         if (op == "m") {
-            start_ = out_.mid(at, out_.size() - at - 1);
+            startAt_ = at;
+            startSize_ = written;
             lastLine_ = {-1, -1};
         } else if (op == "l") {
-            lastLine_ = sameAsStart && point == start_ ? std::pair<qsizetype, qsizetype>{at, out_.size()}
-                                                       : std::pair<qsizetype, qsizetype>{-1, -1};
+            lastLine_ = backToStart ? std::pair<qsizetype, qsizetype>{at, out_.size()}
+                                    : std::pair<qsizetype, qsizetype>{-1, -1};
         } else if (op == "h") {
             if (lastLine_.first >= 0)
                 path_.push_back(lastLine_);
@@ -202,6 +229,7 @@ private:
         if (!pathPoint && op != "h") {
             path_.clear();
             lastLine_ = {-1, -1};
+            startAt_ = -1;
         } else if (op != "l") {
             lastLine_ = {-1, -1};
         }
@@ -233,7 +261,8 @@ private:
     std::vector<Operand> operands_;
     double scale_ = 1.0;
     std::vector<double> saved_;
-    QByteArray start_;
+    // Where the outline's start is written (-1 for none), and its length.
+    qsizetype startAt_ = -1, startSize_ = 0;
     std::pair<qsizetype, qsizetype> lastLine_{-1, -1};
     std::vector<std::pair<qsizetype, qsizetype>> path_;
 };
