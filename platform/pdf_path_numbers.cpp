@@ -37,8 +37,37 @@ std::string_view Trimmed(std::string_view t)
     return t;
 }
 
+// The content written anew: bytes put straight into room made ahead, as a
+// page passes millions of small pieces through here.
+class Output {
+public:
+    void reserve(qsizetype n) { bytes_.resize(n); }
+    void append(const char* data, qsizetype n)
+    {
+        if (size_ + n > bytes_.size())
+            bytes_.resize(std::max(bytes_.size() * 2, size_ + n));
+        std::memcpy(bytes_.data() + size_, data, size_t(n));
+        size_ += n;
+    }
+    void append(char c) { append(&c, 1); }
+    qsizetype size() const { return size_; }
+    char* data() { return bytes_.data(); }
+    const char* constData() const { return bytes_.constData(); }
+    char operator[](qsizetype at) const { return bytes_.constData()[at]; }
+    void truncate(qsizetype n) { size_ = std::min(size_, n); }
+    QByteArray take()
+    {
+        bytes_.truncate(size_);
+        return std::move(bytes_);
+    }
+
+private:
+    QByteArray bytes_;
+    qsizetype size_ = 0;
+};
+
 // `v` to hundredths, as short as it goes.
-void AppendHundredths(QByteArray* out, double v)
+void AppendHundredths(Output* out, double v)
 {
     long long h = std::llround(v * 100.0);
     if (h < 0) {
@@ -87,7 +116,7 @@ bool IsNumber(std::string_view t)
 
 class Shortener {
 public:
-    explicit Shortener(std::string_view in) : in_(in) { out_.reserve(qsizetype(in.size())); }
+    explicit Shortener(std::string_view in) : in_(in) { out_.reserve(qsizetype(in.size()) + 4096); }
 
     bool run()
     {
@@ -142,7 +171,7 @@ public:
         return true;
     }
 
-    QByteArray take() { return std::move(out_); }
+    QByteArray take() { return out_.take(); }
 
 private:
     bool copyString(size_t* i)
@@ -257,7 +286,7 @@ private:
     }
 
     std::string_view in_;
-    QByteArray out_;
+    Output out_;
     std::vector<Operand> operands_;
     double scale_ = 1.0;
     std::vector<double> saved_;
