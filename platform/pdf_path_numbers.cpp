@@ -204,7 +204,8 @@ private:
     {
         for (const Operand& o : operands_) {
             const size_t dot = o.text.find('.');
-            if (round && dot != std::string_view::npos && o.text.size() - dot > 3) {
+            // Beyond a trillion units a number is no point on a page: it keeps its text.
+            if (round && dot != std::string_view::npos && o.text.size() - dot > 3 && std::fabs(o.value()) < 1e12) {
                 AppendHundredths(&out_, o.value());
             } else {
                 const std::string_view t = Trimmed(o.text);
