@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/pdf_lexis.h"
+
 namespace {
 
 // The linear part of a matrix; where the page lands plays no part.
@@ -30,21 +32,14 @@ bool Aslant(const Linear& m)
 
 double Number(std::string_view word) { return std::strtod(std::string(word).c_str(), nullptr); }
 
-bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
-bool IsDelimiter(char c)
-{
-    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' ||
-           c == '/' || c == '%';
-}
-
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET".
 bool EndsTracked(std::string_view line)
 {
     size_t end = line.size();
-    while (end > 0 && IsSpace(line[end - 1]))
+    while (end > 0 && PdfIsSpace(line[end - 1]))
         --end;
     size_t begin = end;
-    while (begin > 0 && !IsSpace(line[begin - 1]) && !IsDelimiter(line[begin - 1]))
+    while (begin > 0 && !PdfIsSpace(line[begin - 1]) && !PdfIsDelimiter(line[begin - 1]))
         --begin;
     const std::string_view word = line.substr(begin, end - begin);
     return word == "q" || word == "Q" || word == "cm" || word == "BT" || word == "ET";
@@ -95,7 +90,7 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             }
         }
         const char c = s[i];
-        if (IsSpace(c)) {
+        if (PdfIsSpace(c)) {
             ++i;
             continue;
         }
@@ -127,11 +122,11 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             operandCount = 0;
             continue;
         }
-        if (IsDelimiter(c)) {
+        if (PdfIsDelimiter(c)) {
             // Names, brackets and dictionary marks: operands "cm" never has.
             ++i;
             if (c == '/') {
-                while (i < s.size() && !IsSpace(s[i]) && !IsDelimiter(s[i]))
+                while (i < s.size() && !PdfIsSpace(s[i]) && !PdfIsDelimiter(s[i]))
                     ++i;
             } else if ((c == '<' || c == '>') && i < s.size() && s[i] == c) {
                 ++i;
@@ -139,7 +134,7 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             operandCount = 0;
             continue;
         }
-        while (i < s.size() && !IsSpace(s[i]) && !IsDelimiter(s[i]))
+        while (i < s.size() && !PdfIsSpace(s[i]) && !PdfIsDelimiter(s[i]))
             ++i;
         const std::string_view word = s.substr(start, i - start);
         const char first = word.front();

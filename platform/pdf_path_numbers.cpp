@@ -8,19 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/pdf_lexis.h"
+
 namespace {
 
 // The farthest a point may move on the page, in points (1/72 in).
 constexpr double kMaxMovePoints = 0.001;
 // Half a hundredth: the farthest rounding to hundredths moves a number.
 constexpr double kRoundingMove = 0.005;
-
-bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0'; }
-bool IsDelimiter(char c)
-{
-    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' || c == '/' ||
-           c == '%';
-}
 
 // The number without trailing zeros after its point ("0.120000000" as
 // "0.12", "3.00000" as "3").
@@ -123,9 +118,9 @@ public:
         size_t i = 0;
         while (i < in_.size()) {
             const char c = in_[i];
-            if (IsSpace(c)) {
+            if (PdfIsSpace(c)) {
                 const size_t from = i;
-                while (i < in_.size() && IsSpace(in_[i]))
+                while (i < in_.size() && PdfIsSpace(in_[i]))
                     ++i;
                 if (operands_.empty())
                     out_.append(in_.data() + from, qsizetype(i - from));
@@ -147,7 +142,7 @@ public:
                     ++i;
                 } else if (c == '/') {
                     ++i;
-                    while (i < in_.size() && !IsSpace(in_[i]) && !IsDelimiter(in_[i]))
+                    while (i < in_.size() && !PdfIsSpace(in_[i]) && !PdfIsDelimiter(in_[i]))
                         ++i;
                 } else {
                     ++i;
@@ -157,7 +152,7 @@ public:
                 path_.clear();
             } else {
                 const size_t from = i;
-                while (i < in_.size() && !IsSpace(in_[i]) && !IsDelimiter(in_[i]))
+                while (i < in_.size() && !PdfIsSpace(in_[i]) && !PdfIsDelimiter(in_[i]))
                     ++i;
                 const std::string_view token = in_.substr(from, i - from);
                 if (IsNumber(token)) {
@@ -276,7 +271,7 @@ private:
         for (size_t k = 0; k < path_.size(); ++k) {
             // The line's text up to the whitespace before the next token.
             qsizetype from = path_[k].second;
-            while (from < out_.size() && IsSpace(out_[from]))
+            while (from < out_.size() && PdfIsSpace(out_[from]))
                 ++from;
             const qsizetype end = k + 1 < path_.size() ? path_[k + 1].first : out_.size();
             std::memmove(out_.data() + to, out_.constData() + from, size_t(end - from));
