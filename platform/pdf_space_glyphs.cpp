@@ -1,6 +1,18 @@
 #include "platform/pdf_space_glyphs.h"
 
+#include <cstring>
+
 namespace {
+
+// `what` in `s` from `from` on: glibc's memmem, as the map's long opening
+// is looked for through each page's whole content, whose '/' are many.
+size_t Find(std::string_view s, std::string_view what, size_t from = 0)
+{
+    if (from > s.size())
+        return std::string_view::npos;
+    const void* at = memmem(s.data() + from, s.size() - from, what.data(), what.size());
+    return at ? size_t(static_cast<const char*>(at) - s.data()) : std::string_view::npos;
+}
 
 constexpr std::string_view kTabTarget = "<0009>";
 
@@ -77,8 +89,8 @@ std::vector<size_t> TabsForSpaceInToUnicodeMaps(std::string_view bytes)
     // A map is a stream of its own, which the engine writes as it is.
     constexpr std::string_view kMap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n";
     constexpr std::string_view kEnd = "endcmap\n";
-    for (size_t at = bytes.find(kMap); at != std::string_view::npos; at = bytes.find(kMap, at)) {
-        const size_t end = bytes.find(kEnd, at);
+    for (size_t at = Find(bytes, kMap); at != std::string_view::npos; at = Find(bytes, kMap, at)) {
+        const size_t end = Find(bytes, kEnd, at);
         if (end == std::string_view::npos)
             break;
         ScanCMapSections(bytes, at, end, "beginbfrange", "endbfrange", true, &tabs);

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <system_error>
 
+#include <sched.h>
+
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -108,20 +110,30 @@ QByteArray Libdeflated(const QByteArray& in, int level)
 }
 
 // A page's content compressed for the PDF's FlateDecode, smaller than
-// zlib's default level makes it. libdeflate's near-optimal parsing wins on
-// most pages, at about twice the work of zlib's default; on a page that
-// draws one shape many times over (libdeflate's fastest level shrinks its
-// beginning more than twelve times) zlib's lazy matching wins, and in less
-// time.
-bool PackPageContent(const QByteArray& in, QByteArray* out)
+// zlib's default level makes it. libdeflate wins on most pages, and in
+// less time; on a page that draws one shape many times over (libdeflate's
+// fastest level shrinks its beginning more than twelve times) zlib's lazy
+// matching wins. Which of the two a job's pages want is learnt from its
+// first page made that is large enough to tell: `packing` is -1 until
+// then. A small page (a sheet's empty back) tells nothing and costs little.
+enum Packing { kLibdeflate = 0, kZlib = 1 };
+
+bool PackPageContent(const QByteArray& in, std::atomic<int>* packing, QByteArray* out)
 {
-    constexpr int kProbeLevel = 1, kPackLevel = 8, kRepeatsLevel = 6;
-    constexpr qsizetype kRepeatsRatio = 12, kProbeBytes = 65536;
-    const QByteArray beginning = in.left(kProbeBytes);
-    const QByteArray probe = Libdeflated(beginning, kProbeLevel);
-    if (probe.isEmpty())
-        return false;
-    if (probe.size() * kRepeatsRatio > beginning.size()) {
+    constexpr int kProbeLevel = 1, kPackLevel = 7, kRepeatsLevel = 6;
+    constexpr qsizetype kRepeatsRatio = 12, kProbeBytes = 65536, kTellingBytes = 16384;
+    int how = packing->load(std::memory_order_relaxed);
+    if (how < 0 && in.size() < kTellingBytes) {
+        how = kLibdeflate;
+    } else if (how < 0) {
+        const QByteArray beginning = in.left(kProbeBytes);
+        const QByteArray probe = Libdeflated(beginning, kProbeLevel);
+        if (probe.isEmpty())
+            return false;
+        how = probe.size() * kRepeatsRatio > beginning.size() ? kLibdeflate : kZlib;
+        packing->store(how, std::memory_order_relaxed);
+    }
+    if (how == kLibdeflate) {
         *out = Libdeflated(in, kPackLevel);
         return !out->isEmpty();
     }
@@ -134,12 +146,35 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return true;
 }
 
+// The processors this process may run on (taskset, a container's share),
+// not merely those the machine has.
+int UsableProcessors()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return std::max(1, CPU_COUNT(&set));
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+// Makers enough to keep up with the painter on the other processors; the
+// queue never holds more pages than this.
+constexpr int kMostMakers = 8;
+
 }  // namespace
 
 PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
 {
     open(QIODevice::WriteOnly);
     thread_ = std::thread([this] { run(); });
+    // Without a maker (no thread to be had) each page is made as it is
+    // passed on.
+    const int makers = std::clamp(UsableProcessors() - 1, 1, kMostMakers);
+    try {
+        for (int m = 0; m < makers; ++m)
+            makers_.emplace_back([this] { make(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 PdfSpanFilter::~PdfSpanFilter() { finish(); }
@@ -173,16 +208,38 @@ void PdfSpanFilter::releasePage()
     held_ = QByteArray();
     batch.at = written_ - batch.bytes.size();
     batch.page = true;
-    // Made at once, beside the pages still to be painted and those made
-    // before it.
-    auto make = [held = batch.bytes, texts = std::move(texts_)] { return MakeContent(held, texts); };
+    // Made as soon as a maker is free, beside the pages still to be
+    // painted and those made before it.
+    auto make = [this, held = batch.bytes, texts = std::move(texts_)] { return makeContent(held, texts); };
     texts_.clear();
-    try {
-        batch.content = std::async(std::launch::async, make);
-    } catch (const std::system_error&) {
+    if (makers_.empty()) {
         batch.content = std::async(std::launch::deferred, make);
+    } else {
+        std::packaged_task<Content()> task(std::move(make));
+        batch.content = task.get_future();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            making_.push_back(std::move(task));
+        }
+        makeWake_.notify_one();
     }
     queue(std::move(batch));
+}
+
+void PdfSpanFilter::make()
+{
+    for (;;) {
+        std::packaged_task<Content()> task;
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            makeWake_.wait(lock, [this] { return !making_.empty() || closing_; });
+            if (making_.empty())
+                return;
+            task = std::move(making_.front());
+            making_.pop_front();
+        }
+        task();
+    }
 }
 
 void PdfSpanFilter::queue(Batch batch)
@@ -204,8 +261,12 @@ bool PdfSpanFilter::finish()
         closing_ = true;
     }
     wake_.notify_one();
+    makeWake_.notify_all();
     if (thread_.joinable())
         thread_.join();
+    for (std::thread& maker : makers_)
+        if (maker.joinable())
+            maker.join();
     return !failed_;
 }
 
@@ -280,7 +341,7 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, std::future<
     return pass(out.constData(), out.size());
 }
 
-PdfSpanFilter::Content PdfSpanFilter::MakeContent(const QByteArray& held, const std::vector<std::string>& texts)
+PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts)
 {
     Content made;
     const std::string_view s(held.constData(), size_t(held.size()));
@@ -312,7 +373,7 @@ PdfSpanFilter::Content PdfSpanFilter::MakeContent(const QByteArray& held, const 
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
     spanned = ShortenPathNumbers(spanned);
-    made.made = PackPageContent(spanned, &made.packed);
+    made.made = PackPageContent(spanned, &packing_, &made.packed);
     return made;
 }
 
@@ -333,7 +394,10 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
     // The table the trailer points to, when it is among what was held: the
     // offsets of the objects, ten digits each, and the table's own.
     const std::string_view s(held.constData(), size_t(held.size()));
-    const size_t mark = s.rfind("startxref\n");
+    // The mark is among the file's last bytes ("startxref", the offset,
+    // "%%EOF"): only those are looked through, not each page held.
+    constexpr size_t kTail = 64;
+    const size_t mark = s.find("startxref\n", s.size() > kTail ? s.size() - kTail : 0);
     size_t markEnd = 0, end = 0;
     const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &markEnd);
     if (xref < heldAt || xref >= heldAt + held.size())

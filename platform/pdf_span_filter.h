@@ -9,17 +9,19 @@
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, compressing hard)
-// costs about what painting it did, so each held page is made on a thread
-// of its own as soon as it is released, several at once, while the painter
-// goes on with the next page; the bytes reach the device behind in the
-// order the engine wrote them, from the filter's thread. The painter can
-// therefore have the content stored rather than compressed
-// (thread_deflate_level.h).
+// Making a page's content anew (inflating, spanning, compressing) costs
+// about what painting it did, so each held page is made by the filter's
+// makers as soon as it is released, one thread for each processor this
+// process may use beside the painter's, while the painter goes on with the
+// next page; the bytes reach the device behind in the order the engine
+// wrote them, from the filter's thread. The painter can therefore have the
+// content stored rather than compressed (thread_deflate_level.h).
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>
@@ -60,8 +62,8 @@ private:
         size_t dataAt = 0, used = 0, lengthAt = 0, lengthEnd = 0;
         QByteArray packed;
     };
-    // On a thread of its own: the content of the page among `held`.
-    static Content MakeContent(const QByteArray& held, const std::vector<std::string>& texts);
+    // On a maker's thread: the content of the page among `held`.
+    Content makeContent(const QByteArray& held, const std::vector<std::string>& texts);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
     void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
@@ -70,6 +72,7 @@ private:
     bool passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content);
     bool pass(const char* data, qint64 n);
     void run();
+    void make();
 
     struct Batch {
         QByteArray bytes;
@@ -93,6 +96,14 @@ private:
     bool closing_ = false;
     bool failed_ = false;
     std::thread thread_;
+
+    // The makers: pages waiting to be made, and the threads that make them.
+    std::deque<std::packaged_task<Content()>> making_;
+    std::condition_variable makeWake_;
+    std::vector<std::thread> makers_;
+    // How this job's pages compress best, learnt from the first one made
+    // (the pages of one job draw alike): -1 not yet known.
+    std::atomic<int> packing_{-1};
     // The thread's own: from the engine's offset on, how much further its
     // bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
