@@ -3,12 +3,12 @@
 // name, a number or an operator.
 #pragma once
 
-inline bool PdfIsSpace(char c)
+constexpr bool PdfIsSpace(char c)
 {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
 }
 
-inline bool PdfIsDelimiter(char c)
+constexpr bool PdfIsDelimiter(char c)
 {
     return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' || c == '}' ||
            c == '/' || c == '%';

@@ -37,9 +37,20 @@ TEST(PdfPathNumbers, OutlinesGoToHundredthsOfTheUnitAndNothingElseMoves)
     const QByteArray enlarged = "0.12 0 0 0.12 0 0 cm\nq 100 0 0 100 0 0 cm\n1.23456 2 m\nQ\n1.23456 2 m\n";
     EXPECT_EQ(ShortenPathNumbers(enlarged), "0.12 0 0 0.12 0 0 cm\nq 100 0 0 100 0 0 cm\n1.23456 2 m\nQ\n1.23 2 m\n");
 
-    // Inline image data is not text: such a page passes as it is.
+    // Operands parted by more than one space, or running on into a
+    // delimiter or the content's end, are each followed by one space. A
+    // point halfway between hundredths goes where its parsed value does
+    // (1.005 reads as a little less, 0.125 exactly).
+    const QByteArray runOn =
+        "0.12 0 0 0.12 0 0 cm\n1.005 -0.004  2.675\n0.125 -0.125 c 12 13\nl[1.50 2]0 d 7 8/N 9.10";
+    EXPECT_EQ(ShortenPathNumbers(runOn), "0.12 0 0 0.12 0 0 cm\n1 0 2.68 0.13 -0.13 c 12 13 l[1.5 2 ]0 d 7 8 /N 9.1 ");
+
+    // Inline image data is not text, nor is a string's end without its
+    // start: such a page passes as it is (rather than holding printing up).
     const QByteArray image = "0.12 0 0 0.12 0 0 cm\nBI /W 1 /H 1 ID \x01\x02 EI\n1.23456 2 m\n";
     EXPECT_EQ(ShortenPathNumbers(image), image);
+    const QByteArray strayEnd = "0.12 0 0 0.12 0 0 cm\n1.23456 2 m\n) Tj\n";
+    EXPECT_EQ(ShortenPathNumbers(strayEnd), strayEnd);
 }
 
 }  // namespace
