@@ -441,6 +441,10 @@ private:
         case PathOp::kClose:
             if (lastLine_.first >= 0)
                 path_.push_back(lastLine_);
+            // Filling closes every part of an outline itself: should this
+            // one be filled, its closing goes too.
+            if (written == 0)
+                path_.push_back({landing(opAt), opEnd});
             lastLine_ = {-1, -1};
             break;
         case PathOp::kFill:
@@ -472,7 +476,7 @@ private:
     }
 
     // A filled outline closes itself: the line back to its start, just
-    // before closing it, draws nothing.
+    // before closing it, draws nothing, and the closing is done again.
     void dropClosingLines()
     {
         if (path_.empty())

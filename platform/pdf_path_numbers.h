@@ -9,8 +9,9 @@
 // hundredth of the unit it is drawn in when that moves it no more than
 // kMaxMovePoints on the page (a hundredth of a 600 dpi unit moves it
 // 1/120000 in, far below any printer's dot); a filled outline's line back
-// to its start, which its closing draws anyway, goes. Colours, matrices,
-// text and everything else keep their values.
+// to its start, and its closing, go, as filling closes it anyway (a
+// stroked one keeps both). Colours, matrices, text and everything else
+// keep their values.
 #pragma once
 
 #include <QByteArray>

@@ -49,6 +49,9 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s.data() + at));
     z.avail_in = uInt(s.size() - at);
     out->clear();
+    // The painter stores the content: it comes out no larger than it went
+    // in, and is taken in one piece of memory rather than grown into.
+    out->reserve(qsizetype(s.size() - at));
     char chunk[65536];
     int r = Z_OK;
     while (r == Z_OK) {
@@ -96,14 +99,22 @@ private:
     std::vector<std::pair<int, libdeflate_compressor*>> kept_;
 };
 
+// The room a compressor asks for, the most it could write, is the size of
+// the page itself: the result is copied into memory of its own size, as
+// the page waits in it to be written.
+QByteArray Fitted(const QByteArray& room, size_t used)
+{
+    return QByteArray(room.constData(), qsizetype(used));
+}
+
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
     static KeptCompressors kept;
     QByteArray out;
     if (libdeflate_compressor* packer = kept.take(level)) {
-        out.resize(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))));
-        out.resize(qsizetype(
-            libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), out.data(), size_t(out.size()))));
+        QByteArray room(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))), Qt::Uninitialized);
+        out = Fitted(room, libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), room.data(),
+                                                    size_t(room.size())));
         kept.give(level, packer);
     }
     return out;
@@ -138,11 +149,11 @@ bool PackPageContent(const QByteArray& in, std::atomic<int>* packing, QByteArray
         return !out->isEmpty();
     }
     uLongf size = compressBound(uLong(in.size()));
-    out->resize(qsizetype(size));
-    if (compress2(reinterpret_cast<Bytef*>(out->data()), &size, reinterpret_cast<const Bytef*>(in.constData()),
+    QByteArray room(qsizetype(size), Qt::Uninitialized);
+    if (compress2(reinterpret_cast<Bytef*>(room.data()), &size, reinterpret_cast<const Bytef*>(in.constData()),
                   uLong(in.size()), kRepeatsLevel) != Z_OK)
         return false;
-    out->resize(qsizetype(size));
+    *out = Fitted(room, size);
     return true;
 }
 
@@ -330,7 +341,10 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, std::future<
         return pass(held.constData(), held.size());
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
     QByteArray out;
-    out.reserve(held.size() + 4096);
+    qsizetype size = held.size();
+    for (const Edit& e : edits)
+        size += e.with.size() - (e.to - e.from);
+    out.reserve(size);
     qsizetype from = 0;
     for (const Edit& e : edits) {
         out.append(held.constData() + from, e.from - from);

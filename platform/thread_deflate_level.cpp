@@ -28,6 +28,11 @@ struct WholeStream {
     std::string output;
     size_t sent = 0;
     bool packed = false;
+    // Stored as it comes rather than gathered: the header, block heads and
+    // check not yet sent, and whether the last block is written.
+    bool storing = false;
+    bool stored = false;
+    std::string pending;
 };
 
 // The streams begun here, by their state: deflate() and deflateEnd() see
@@ -131,6 +136,75 @@ int PackWholeStream(z_streamp strm, WholeStream* whole)
     return whole->sent == whole->output.size() ? Z_STREAM_END : Z_OK;
 }
 
+void SendPending(z_streamp strm, WholeStream* whole)
+{
+    const size_t n = std::min<size_t>(strm->avail_out, whole->pending.size());
+    std::memcpy(strm->next_out, whole->pending.data(), n);
+    whole->pending.erase(0, n);
+    strm->next_out += n;
+    strm->avail_out -= uInt(n);
+    strm->total_out += uLong(n);
+}
+
+// A stored block of the next `n` input bytes, its head first: straight
+// into the caller's room, or, where that is too small for any data, into
+// the pending bytes.
+void StoreBlock(z_streamp strm, WholeStream* whole, size_t n, bool direct)
+{
+    const unsigned char head[5] = {0, uint8_t(n), uint8_t(n >> 8), uint8_t(~n), uint8_t(~n >> 8)};
+    if (direct) {
+        std::memcpy(strm->next_out, head, 5);
+        std::memcpy(strm->next_out + 5, strm->next_in, n);
+        strm->next_out += n + 5;
+        strm->avail_out -= uInt(n + 5);
+        strm->total_out += uLong(n + 5);
+    } else {
+        whole->pending.append(reinterpret_cast<const char*>(head), 5);
+        whole->pending.append(reinterpret_cast<const char*>(strm->next_in), n);
+    }
+    strm->adler = uLong(libdeflate_adler32(uint32_t(strm->adler), strm->next_in, n));
+    strm->next_in += n;
+    strm->avail_in -= uInt(n);
+    strm->total_in += uLong(n);
+}
+
+// A stream fed in pieces at level 0, stored piece by piece as it comes:
+// the page's content is passed on as it is, to be made anew elsewhere, and
+// is not copied twice more on the way.
+int StoreStream(z_streamp strm, WholeStream* whole, int flush)
+{
+    constexpr size_t kMostBlock = 65535, kBlockHead = 5, kSmallBlock = 64;
+    if (whole->stored && strm->avail_in > 0)
+        return Z_STREAM_ERROR;
+    if (!whole->storing) {
+        whole->storing = true;
+        whole->pending.assign("\x78\x01", 2);  // zlib's header: no dictionary, fastest
+    }
+    for (;;) {
+        SendPending(strm, whole);
+        if (!whole->pending.empty())
+            return Z_OK;  // the caller's room is full
+        if (strm->avail_in > 0) {
+            const size_t n = std::min<size_t>(strm->avail_in, kMostBlock);
+            if (strm->avail_out > kBlockHead)
+                StoreBlock(strm, whole, std::min<size_t>(n, strm->avail_out - kBlockHead), true);
+            else
+                StoreBlock(strm, whole, std::min(n, kSmallBlock), false);
+            continue;
+        }
+        if (flush != Z_FINISH)
+            return Z_OK;
+        if (whole->stored)
+            return Z_STREAM_END;
+        // The last block, empty, and the check, most significant byte first.
+        const uint32_t check = uint32_t(strm->adler);
+        const char tail[9] = {1, 0, 0, char(0xff), char(0xff), char(check >> 24), char(check >> 16), char(check >> 8),
+                              char(check)};
+        whole->pending.append(tail, sizeof tail);
+        whole->stored = true;
+    }
+}
+
 }  // namespace
 
 ThreadDeflateLevel::ThreadDeflateLevel(int level, int piecewiseLevel)
@@ -182,6 +256,8 @@ extern "C" int deflate(z_streamp strm, int flush)
     // A flush mid-stream would need the stream in parts.
     if ((flush != Z_NO_FLUSH && flush != Z_FINISH) || (strm->avail_in > 0 && (whole->packed || !strm->next_in)))
         return Z_STREAM_ERROR;
+    if (whole->storing || (!whole->packed && flush == Z_NO_FLUSH && whole->piecewiseLevel == 0))
+        return StoreStream(strm, whole, flush);
     if (!whole->packed) {
         if (flush == Z_FINISH)
             return PackWholeStream(strm, whole);

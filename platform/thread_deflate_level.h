@@ -6,7 +6,8 @@
 // default level is gathered whole and compressed at once by libdeflate, in
 // zlib's own format, when its caller finishes it: at `level` (0 to 12; 0
 // stores it as it is) when it is handed over whole at once (qCompress,
-// compress2), at `piecewiseLevel` when it is fed in pieces. A stream whose
+// compress2), at `piecewiseLevel` when it is fed in pieces (at 0 it is
+// not gathered but stored piece by piece as it comes). A stream whose
 // caller names a level, or brings its own allocator, is zlib's as usual,
 // and other threads are left alone.
 //

@@ -12,7 +12,8 @@ namespace {
 TEST(PdfPathNumbers, OutlinesGoToHundredthsOfTheUnitAndNothingElseMoves)
 {
     // The page's matrix takes a 600 dpi unit to 0.12 points: a turned bar,
-    // filled, loses its line back to its start; a stroked outline keeps it.
+    // filled, loses its line back to its start and its closing (filling
+    // closes it); a stroked outline keeps both.
     const QByteArray page =
         "q\n0.120000000 0 0 -0.120000000 0 792 cm\n/CSp cs 0.705882370 0 0 scn\n"
         "1756.72921 1290.51746 m\n1737.19265 1244.49222 l\n1733.35721 1246.12027 l\n"
@@ -23,7 +24,7 @@ TEST(PdfPathNumbers, OutlinesGoToHundredthsOfTheUnitAndNothingElseMoves)
         "[]0  d\n<< /MCID 3 >> BDC EMC\nQ\n";
     const QByteArray want =
         "q\n0.12 0 0 -0.12 0 792 cm\n/CSp cs 0.70588237 0 0 scn\n"
-        "1756.73 1290.52 m\n1737.19 1244.49 l\n1733.36 1246.12 l\nh\nf\n"
+        "1756.73 1290.52 m\n1737.19 1244.49 l\n1733.36 1246.12 l\nf\n"
         "10.5 20 m\n30.12 40 l\n10.5 20 l\nh\nS\n"
         "1928.5 1199 4.17 116 re\nf\n"
         "BT\n/F7 9 Tf (1.23456 \\) 7.00000 l) Tj <3132> Tj ET\n"
@@ -33,7 +34,7 @@ TEST(PdfPathNumbers, OutlinesGoToHundredthsOfTheUnitAndNothingElseMoves)
     // Drawn larger than the page's unit (before the page's matrix, or under
     // an enlarging one), a hundredth would show: the points keep theirs.
     const QByteArray large = "1.23456 2.5 m\n3.14159 4 l\nh\nf\n";
-    EXPECT_EQ(ShortenPathNumbers(large), "1.23456 2.5 m\n3.14159 4 l\nh\nf\n");
+    EXPECT_EQ(ShortenPathNumbers(large), "1.23456 2.5 m\n3.14159 4 l\nf\n");
     const QByteArray enlarged = "0.12 0 0 0.12 0 0 cm\nq 100 0 0 100 0 0 cm\n1.23456 2 m\nQ\n1.23456 2 m\n";
     EXPECT_EQ(ShortenPathNumbers(enlarged), "0.12 0 0 0.12 0 0 cm\nq 100 0 0 100 0 0 cm\n1.23456 2 m\nQ\n1.23 2 m\n");
 
