@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <system_error>
@@ -40,18 +41,38 @@ bool Expect(std::string_view s, size_t at, std::string_view what, size_t* end)
     return true;
 }
 
-// The compressed stream from `at` inflated; `used` the bytes it took.
+struct DecompressorFree {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// The compressed stream from `at` inflated; `used` the bytes it took. The
+// painter stores the content, which then comes out no larger than it went
+// in: it is taken at once into memory of that size (libdeflate copies
+// stored blocks whole); a stream that would not fit is inflated by zlib,
+// piece by piece.
 bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
 {
+    thread_local std::unique_ptr<libdeflate_decompressor, DecompressorFree> unpacker(libdeflate_alloc_decompressor());
+    const size_t available = s.size() - at;
+    if (unpacker) {
+        out->resize(qsizetype(available));
+        size_t taken = 0, made = 0;
+        const libdeflate_result r = libdeflate_zlib_decompress_ex(unpacker.get(), s.data() + at, available,
+                                                                  out->data(), available, &taken, &made);
+        if (r == LIBDEFLATE_SUCCESS) {
+            out->resize(qsizetype(made));
+            *used = taken;
+            return true;
+        }
+        if (r != LIBDEFLATE_INSUFFICIENT_SPACE)
+            return false;
+    }
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
         return false;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s.data() + at));
-    z.avail_in = uInt(s.size() - at);
+    z.avail_in = uInt(available);
     out->clear();
-    // The painter stores the content: it comes out no larger than it went
-    // in, and is taken in one piece of memory rather than grown into.
-    out->reserve(qsizetype(s.size() - at));
     char chunk[65536];
     int r = Z_OK;
     while (r == Z_OK) {
@@ -168,9 +189,9 @@ int UsableProcessors()
     return std::max(1, int(std::thread::hardware_concurrency()));
 }
 
-// Makers enough to keep up with the painter on the other processors; the
-// queue never holds more pages than this.
-constexpr int kMostMakers = 8;
+// Makers enough to keep up with the painter: making a page costs less
+// than painting it, and each maker holds a few pages' worth of memory.
+constexpr int kMostMakers = 3;
 
 }  // namespace
 
@@ -256,9 +277,11 @@ void PdfSpanFilter::make()
 void PdfSpanFilter::queue(Batch batch)
 {
     {
-        // A few pages ahead at most: the pages wait in memory.
+        // A few pages ahead of the makers at most: the pages wait in
+        // memory as the painter stored them.
+        const size_t most = makers_.size() + 3;
         std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this] { return batches_.size() < 8 || closing_; });
+        room_.wait(lock, [this, most] { return batches_.size() < most || closing_; });
         batches_.push_back(std::move(batch));
     }
     wake_.notify_one();

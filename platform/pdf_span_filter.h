@@ -9,13 +9,14 @@
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, compressing) costs
-// about what painting it did, so each held page is made by the filter's
-// makers as soon as it is released, one thread for each processor this
-// process may use beside the painter's, while the painter goes on with the
-// next page; the bytes reach the device behind in the order the engine
-// wrote them, from the filter's thread. The painter can therefore have the
-// content stored rather than compressed (thread_deflate_level.h).
+// Making a page's content anew (inflating, spanning, shortening,
+// compressing) costs a good part of what painting it did, so each held
+// page is made by one of the filter's makers (a thread for each processor
+// this process may use beside the painter's, three at most) as soon as it
+// is released, while the painter goes on with the next page; the bytes
+// reach the device behind in the order the engine wrote them, from the
+// filter's thread. The painter can therefore have the content stored
+// rather than compressed (thread_deflate_level.h).
 #pragma once
 
 #include <atomic>
