@@ -16,7 +16,7 @@
 #include <zlib.h>
 
 #include "platform/pdf_content_spans.h"
-#include "platform/pdf_path_numbers.h"
+#include "platform/pdf_local_origins.h"
 #include "platform/pdf_space_glyphs.h"
 
 namespace {
@@ -141,41 +141,16 @@ QByteArray Libdeflated(const QByteArray& in, int level)
     return out;
 }
 
-// A page's content compressed for the PDF's FlateDecode, smaller than
-// zlib's default level makes it. libdeflate wins on most pages, and in
-// less time; on a page that draws one shape many times over (libdeflate's
-// fastest level shrinks its beginning more than twelve times) zlib's lazy
-// matching wins. Which of the two a job's pages want is learnt from its
-// first page made that is large enough to tell: `packing` is -1 until
-// then. A small page (a sheet's empty back) tells nothing and costs little.
-enum Packing { kLibdeflate = 0, kZlib = 1 };
-
-bool PackPageContent(const QByteArray& in, std::atomic<int>* packing, QByteArray* out)
+// A page's content compressed for the PDF's FlateDecode, by libdeflate:
+// smaller than zlib's default level makes it, in less time. Drawn from
+// its parts' own origins, the labels of a sheet repeat one another, and
+// level 6 finds nearly all there is to find at a fifth of the cost of the
+// strongest levels.
+bool PackPageContent(const QByteArray& in, QByteArray* out)
 {
-    constexpr int kProbeLevel = 1, kPackLevel = 7, kRepeatsLevel = 6;
-    constexpr qsizetype kRepeatsRatio = 12, kProbeBytes = 65536, kTellingBytes = 16384;
-    int how = packing->load(std::memory_order_relaxed);
-    if (how < 0 && in.size() < kTellingBytes) {
-        how = kLibdeflate;
-    } else if (how < 0) {
-        const QByteArray beginning = in.left(kProbeBytes);
-        const QByteArray probe = Libdeflated(beginning, kProbeLevel);
-        if (probe.isEmpty())
-            return false;
-        how = probe.size() * kRepeatsRatio > beginning.size() ? kLibdeflate : kZlib;
-        packing->store(how, std::memory_order_relaxed);
-    }
-    if (how == kLibdeflate) {
-        *out = Libdeflated(in, kPackLevel);
-        return !out->isEmpty();
-    }
-    uLongf size = compressBound(uLong(in.size()));
-    QByteArray room(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef*>(room.data()), &size, reinterpret_cast<const Bytef*>(in.constData()),
-                  uLong(in.size()), kRepeatsLevel) != Z_OK)
-        return false;
-    *out = Fitted(room, size);
-    return true;
+    constexpr int kPackLevel = 6;
+    *out = Libdeflated(in, kPackLevel);
+    return !out->isEmpty();
 }
 
 // The processors this process may run on (taskset, a container's share),
@@ -409,8 +384,8 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray spanned;
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
-    spanned = ShortenPathNumbers(spanned);
-    made.made = PackPageContent(spanned, &packing_, &made.packed);
+    spanned = DrawFromLocalOrigins(spanned);
+    made.made = PackPageContent(spanned, &made.packed);
     return made;
 }
 

@@ -9,8 +9,8 @@
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, shortening,
-// compressing) costs a good part of what painting it did, so each held
+// Making a page's content anew (inflating, spanning, drawing from local
+// origins, compressing) costs a good part of what painting it did, so each held
 // page is made by one of the filter's makers (a thread for each processor
 // this process may use beside the painter's, three at most) as soon as it
 // is released, while the painter goes on with the next page; the bytes
@@ -19,7 +19,6 @@
 // rather than compressed (thread_deflate_level.h).
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -102,9 +101,6 @@ private:
     std::deque<std::packaged_task<Content()>> making_;
     std::condition_variable makeWake_;
     std::vector<std::thread> makers_;
-    // How this job's pages compress best, learnt from the first one made
-    // (the pages of one job draw alike): -1 not yet known.
-    std::atomic<int> packing_{-1};
     // The thread's own: from the engine's offset on, how much further its
     // bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;

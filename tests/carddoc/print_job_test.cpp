@@ -253,8 +253,12 @@ constexpr const char* kCompleteContacts =
 // move by a pixel and change its shade by antialiasing (and the golden
 // picture keeps 64 colours), so a pixel matches when a pixel of the golden
 // at most one pixel away is within 48 of it in every channel, and at most
-// 500 pixels of the page (0.02 %) may fail to; a card missing, moved or in
-// another colour fails by thousands. The text is compared exactly: every
+// 1000 pixels of the page (0.04 %) may fail to; a card missing, moved or in
+// another colour fails by thousands. (The golden's shapes drawn over
+// others, the star on its disc, have a pale rim where the white their area
+// was first filled with shows through the antialiased edge; the PDF now
+// leaves out a fill the next one covers, and the rim with it, which the
+// card view does not show either: some 700 pixels of edges.) The text is compared exactly: every
 // merged field is in the file as text.
 TEST_F(PrintJob, TheSheetLooksAsItDidAndHoldsEveryMergedFieldAsText)
 {
@@ -282,7 +286,7 @@ TEST_F(PrintJob, TheSheetLooksAsItDidAndHoldsEveryMergedFieldAsText)
     const QImage expected(QString::fromStdString(std::string(TESSALINE_TEST_DATA_DIR) + "/print/sample-sheet-front.png"));
     ASSERT_FALSE(expected.isNull());
     ASSERT_EQ(front.size(), expected.size());
-    EXPECT_LE(UnmatchedPixels(front, expected, 48), 500);
+    EXPECT_LE(UnmatchedPixels(front, expected, 48), 1000);
     // The back of the card is empty.
     ASSERT_EQ(back.size(), expected.size());
     QImage white(back.size(), QImage::Format_RGB32);

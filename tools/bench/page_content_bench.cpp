@@ -1,10 +1,10 @@
-// Times the shortening of printed pages' content (ShortenPathNumbers), the
-// pass every page's content goes through just before it is compressed. Each
-// argument is a folder of page contents as Qt's PDF engine writes them
-// (uncompressed, one file a page) or one such file; each line gives its
-// size, the shortened size and the best speed of a few rounds, one thread.
+// Times the pass every printed page's content goes through just before it
+// is compressed (DrawFromLocalOrigins). Each argument is a folder of page
+// contents as Qt's PDF engine writes them (uncompressed, one file a page)
+// or one such file; each line gives its size, the size written anew and
+// the best speed of a few rounds, one thread.
 //
-//   path_numbers_bench FOLDER|FILE... [--rounds N]
+//   page_content_bench FOLDER|FILE... [--rounds N]
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/pdf_path_numbers.h"
+#include "platform/pdf_local_origins.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
             paths << QString::fromLocal8Bit(argv[k]);
     }
     if (paths.isEmpty()) {
-        std::fprintf(stderr, "usage: path_numbers_bench FOLDER|FILE... [--rounds N]\n");
+        std::fprintf(stderr, "usage: page_content_bench FOLDER|FILE... [--rounds N]\n");
         return 2;
     }
     for (const QString& path : paths) {
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
         qint64 in = 0, out = 0;
         for (const QByteArray& page : pages) {
             in += page.size();
-            out += ShortenPathNumbers(page).size();
+            out += DrawFromLocalOrigins(page).size();
         }
         qint64 best = -1;
         for (int round = 0; round < rounds; ++round) {
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
             clock.start();
             qint64 written = 0;
             for (const QByteArray& page : pages)
-                written += ShortenPathNumbers(page).size();
+                written += DrawFromLocalOrigins(page).size();
             const qint64 took = clock.nsecsElapsed();
             if (written != out)
                 return 1;  // not the same twice: nothing worth timing
