@@ -59,7 +59,7 @@ TEST(PdfLocalOrigins, WhatCannotBeFollowedKeepsItsContent)
               "q\n10 20 m\n/X unknown\n30 40 l\nS\nQ\nq\n1 0 0 1 5 5 cm\n0 0 m\nQ\n");
     // Inline image data, a string left open or closed without its start:
     // the page as it is, and no hang.
-    for (const QByteArray page : {QByteArray("q\n10 20 m\nBI /W 1 /H 1 ID \x01\x02 EI\nQ\n"),
+    for (const QByteArray& page : {QByteArray("q\n10 20 m\nBI /W 1 /H 1 ID \x01\x02 EI\nQ\n"),
                                   QByteArray("q\n10 20 m\n(open Tj\nQ\n"), QByteArray("q\n10 20 m\n) Tj\nQ\n")})
         EXPECT_EQ(DrawFromLocalOrigins(page), page);
 }
