@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -43,32 +44,31 @@ struct Decimal {
 
 bool ReadDecimal(std::string_view t, Decimal* d)
 {
-    size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
-        negative = t[i++] == '-';
+    // A sign, a point and the most digits: no more can be read within 64
+    // bits, and no longer text is taken.
+    if (t.empty() || t.size() > size_t(kMostDigits) + 2)
+        return false;
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    const char* const wholeFrom = p;
     long long units = 0;
-    int digits = 0, places = -1;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c == '.') {
-            if (places >= 0)
-                return false;
-            places = 0;
-        } else if (c >= '0' && c <= '9') {
-            if (++digits > kMostDigits)
-                return false;
-            units = units * 10 + (c - '0');
-            if (places >= 0)
-                ++places;
-        } else {
-            return false;
-        }
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+        units = units * 10 + (*p++ - '0');
+    int digits = int(p - wholeFrom), places = 0;
+    if (p < end && *p == '.') {
+        const char* const partFrom = ++p;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+            units = units * 10 + (*p++ - '0');
+        places = int(p - partFrom);
+        digits += places;
     }
-    if (digits == 0 || places > kMostPlaces)
+    if (p != end || digits == 0 || digits > kMostDigits || places > kMostPlaces)
         return false;
     d->units = negative ? -units : units;
-    d->places = std::max(places, 0);
+    d->places = places;
     return true;
 }
 
@@ -76,33 +76,29 @@ bool ReadDecimal(std::string_view t, Decimal* d)
 // point, no point without places, "0" rather than "-0". Returns the end.
 char* WriteDecimal(char* to, long long units, int places)
 {
-    char text[48];
-    char* const end = text + sizeof text;
-    char* at = end;
     const bool negative = units < 0;
     const unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(units) : units;
-    unsigned long long whole = u / static_cast<unsigned long long>(kTens[size_t(places)]);
-    unsigned long long part = u % static_cast<unsigned long long>(kTens[size_t(places)]);
+    if (negative && u != 0)
+        *to++ = '-';
+    // Most numbers written are hundredths: a divisor known when compiling
+    // costs a fraction of one known only when running.
+    const unsigned long long step = static_cast<unsigned long long>(kTens[size_t(places)]);
+    const unsigned long long whole = places == 2 ? u / 100 : u / step;
+    unsigned long long part = places == 2 ? u % 100 : u % step;
+    to = std::to_chars(to, to + 24, whole).ptr;
+    if (part == 0)
+        return to;
     int kept = places;
-    while (kept > 0 && part % 10 == 0) {
+    while (part % 10 == 0) {
         part /= 10;
         --kept;
     }
-    if (kept > 0) {
-        for (int k = 0; k < kept; ++k) {
-            *--at = char('0' + part % 10);
-            part /= 10;
-        }
-        *--at = '.';
+    *to++ = '.';
+    for (int k = kept - 1; k >= 0; --k) {
+        to[k] = char('0' + part % 10);
+        part /= 10;
     }
-    do {
-        *--at = char('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    if (negative && u != 0)
-        *--at = '-';
-    std::memcpy(to, at, size_t(end - at));
-    return to + (end - at);
+    return to + kept;
 }
 
 // The most WriteDecimal writes.
@@ -114,17 +110,32 @@ void AppendDecimal(QByteArray* out, long long units, int places)
     out->append(text, WriteDecimal(text, units, places) - text);
 }
 
-// The number at the nearest hundredth (halves away from zero).
+// The number at the nearest hundredth (halves away from zero). Qt writes
+// most of its numbers with four to six places: each count has its divisor
+// known when compiling.
+template <int kPlaces>
+Decimal ToHundredthsFrom(long long units)
+{
+    constexpr long long kStep = kTens[kPlaces - 2];
+    long long h = units / kStep;
+    const long long rest = units % kStep;
+    if (2 * (rest < 0 ? -rest : rest) >= kStep)
+        h += units < 0 ? -1 : 1;
+    return {h, 2};
+}
+
 Decimal ToHundredths(const Decimal& d)
 {
-    if (d.places <= 2)
-        return d;
-    const long long step = kTens[size_t(d.places - 2)];
-    long long h = d.units / step;
-    const long long rest = d.units % step;
-    if (2 * (rest < 0 ? -rest : rest) >= step)
-        h += d.units < 0 ? -1 : 1;
-    return {h, 2};
+    switch (d.places) {
+    case 3: return ToHundredthsFrom<3>(d.units);
+    case 4: return ToHundredthsFrom<4>(d.units);
+    case 5: return ToHundredthsFrom<5>(d.units);
+    case 6: return ToHundredthsFrom<6>(d.units);
+    case 7: return ToHundredthsFrom<7>(d.units);
+    case 8: return ToHundredthsFrom<8>(d.units);
+    case 9: return ToHundredthsFrom<9>(d.units);
+    default: return d;
+    }
 }
 
 // The number less `hundredths` / 100, exactly. Returns the end.
@@ -139,26 +150,43 @@ char* WriteLess(char* to, const Decimal& d, long long hundredths)
 // bytes at a time.
 class Output {
 public:
-    explicit Output(qsizetype expected) { bytes_.resize(expected); }
+    explicit Output(qsizetype expected)
+    {
+        bytes_.resize(expected);
+        data_ = bytes_.data();
+    }
     char* room(qsizetype n)
     {
-        if (bytes_.size() - size_ < n)
+        if (bytes_.size() - size_ < n) {
             bytes_.resize(std::max(bytes_.size() * 2, size_ + n));
-        return bytes_.data() + size_;
+            data_ = bytes_.data();
+        }
+        return data_ + size_;
     }
     void append(const char* from, qsizetype n)
     {
         std::memcpy(room(n), from, size_t(n));
         size_ += n;
     }
+    // `n` bytes from `from`, where `readable` bytes may be read: most are
+    // the few between two numbers, copied as one block of kBlock.
+    void append(const char* from, qsizetype n, qsizetype readable)
+    {
+        char* to = room(std::max(n, kBlock));
+        if (n <= kBlock && readable >= kBlock)
+            std::memcpy(to, from, size_t(kBlock));
+        else
+            std::memcpy(to, from, size_t(n));
+        size_ += n;
+    }
     void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
-    void advanceTo(const char* end) { size_ = end - bytes_.constData(); }
+    void advanceTo(const char* end) { size_ = end - data_; }
     qsizetype size() const { return size_; }
-    const char* constData() const { return bytes_.constData(); }
+    const char* constData() const { return data_; }
     void truncate(qsizetype n) { size_ = std::min(size_, n); }
     void remove(qsizetype from, qsizetype n)
     {
-        std::memmove(bytes_.data() + from, bytes_.data() + from + n, size_t(size_ - from - n));
+        std::memmove(data_ + from, data_ + from + n, size_t(size_ - from - n));
         size_ -= n;
     }
     QByteArray take()
@@ -167,8 +195,13 @@ public:
         return std::move(bytes_);
     }
 
+    static constexpr qsizetype kBlock = 16;
+
 private:
     QByteArray bytes_;
+    // The bytes' own, taken once each time they grow: QByteArray's data()
+    // asks each time whether it is shared.
+    char* data_ = nullptr;
     qsizetype size_ = 0;
 };
 
@@ -187,98 +220,122 @@ bool OriginOf(std::string_view t, long long* hundredths)
 
 // What an operator does with the points and places of the user space.
 enum class Op {
-    kSave,       // q
-    kRestore,    // Q
-    kPoints,     // m l c v y: every operand is a coordinate
-    kRect,       // re: a corner, then a size
-    kMatrix,     // cm
-    kTextBegin,  // BT
-    kTextEnd,    // ET
-    kTextMatrix,  // Tm
-    kTextPlace,  // a text operator placing or showing text from the text matrix
-    kPaintAt,    // sh, Do: paints in the user space as it stands
-    kInline,     // BI ID EI: binary data follows
-    kGlyph,      // d0 d1: only in a glyph's own description
-    kFill,       // f F f*
-    kColour,     // the colours of filling and stroking
-    kState,      // gs
-    kClose,      // h
-    kOther,      // lines, painting, clipping, text state, marks: no place in them
+    kSave,         // q
+    kRestore,      // Q
+    kPoints2,      // m l: a point
+    kPoints4,      // v y: two points
+    kPoints6,      // c: three points
+    kRect,         // re: a corner, then a size
+    kMatrix,       // cm
+    kTextBegin,    // BT
+    kTextEnd,      // ET
+    kTextMatrix,   // Tm
+    kTextPlace,    // a text operator placing or showing text from the text matrix
+    kPaintAt,      // sh, Do: paints in the user space as it stands
+    kInline,       // BI ID EI: binary data follows
+    kGlyph,        // d0 d1: only in a glyph's own description
+    kFill,         // f F
+    kFillEvenOdd,  // f*
+    kFillColour,   // sc scn: the colour of filling, in its space
+    kFillColourAndSpace,  // g rg k
+    kFillSpace,    // cs
+    kStrokeColour,  // CS SC SCN G RG K
+    kState,        // gs
+    kClose,        // h
+    kOther,        // lines, painting, clipping, text state, marks: no place in them
     kUnknown,
 };
 
+// The operator's bytes as one number, the first in the lowest byte.
+constexpr uint32_t OpKey(const char* t)
+{
+    uint32_t key = 0;
+    for (int i = 0; t[i] != 0; ++i)
+        key |= uint32_t(uint8_t(t[i])) << (8 * i);
+    return key;
+}
+
 Op OpOf(std::string_view t)
 {
-    switch (t.size()) {
-    case 1:
-        switch (t[0]) {
-        case 'q': return Op::kSave;
-        case 'Q': return Op::kRestore;
-        case 'm':
-        case 'l':
-        case 'c':
-        case 'v':
-        case 'y': return Op::kPoints;
-        case '\'':
-        case '"': return Op::kTextPlace;
-        case 'f':
-        case 'F': return Op::kFill;
-        case 'g':
-        case 'G':
-        case 'k':
-        case 'K': return Op::kColour;
-        case 'h': return Op::kClose;
-        case 'w':
-        case 'J':
-        case 'j':
-        case 'M':
-        case 'd':
-        case 'i':
-        case 'S':
-        case 's':
-        case 'B':
-        case 'b':
-        case 'n':
-        case 'W': return Op::kOther;
-        default: return Op::kUnknown;
-        }
-    case 2: {
-        const auto is = [t](const char* op) { return t[0] == op[0] && t[1] == op[1]; };
-        if (is("re"))
-            return Op::kRect;
-        if (is("cm"))
-            return Op::kMatrix;
-        if (is("BT"))
-            return Op::kTextBegin;
-        if (is("ET"))
-            return Op::kTextEnd;
-        if (is("Tm"))
-            return Op::kTextMatrix;
-        if (is("Td") || is("TD") || is("T*") || is("Tj") || is("TJ"))
-            return Op::kTextPlace;
-        if (is("sh") || is("Do"))
-            return Op::kPaintAt;
-        if (is("BI") || is("ID") || is("EI"))
-            return Op::kInline;
-        if (is("d0") || is("d1"))
-            return Op::kGlyph;
-        if (is("f*"))
-            return Op::kFill;
-        if (is("gs"))
-            return Op::kState;
-        if (is("CS") || is("cs") || is("SC") || is("sc") || is("RG") || is("rg"))
-            return Op::kColour;
-        if (is("ri") || is("B*") || is("b*") || is("W*") || is("Tc") || is("Tw") || is("Tz") || is("TL") ||
-            is("Tf") || is("Tr") || is("Ts") || is("MP") || is("DP") || is("BX") || is("EX"))
-            return Op::kOther;
+    if (t.size() > 3)
         return Op::kUnknown;
-    }
-    case 3:
-        if (t == "SCN" || t == "scn")
-            return Op::kColour;
-        if (t == "BMC" || t == "BDC" || t == "EMC")
-            return Op::kOther;
-        return Op::kUnknown;
+    uint32_t key = 0;
+    for (size_t i = 0; i < t.size(); ++i)
+        key |= uint32_t(uint8_t(t[i])) << (8 * i);
+    switch (key) {
+    case OpKey("q"): return Op::kSave;
+    case OpKey("Q"): return Op::kRestore;
+    case OpKey("m"):
+    case OpKey("l"): return Op::kPoints2;
+    case OpKey("v"):
+    case OpKey("y"): return Op::kPoints4;
+    case OpKey("c"): return Op::kPoints6;
+    case OpKey("re"): return Op::kRect;
+    case OpKey("cm"): return Op::kMatrix;
+    case OpKey("BT"): return Op::kTextBegin;
+    case OpKey("ET"): return Op::kTextEnd;
+    case OpKey("Tm"): return Op::kTextMatrix;
+    case OpKey("Td"):
+    case OpKey("TD"):
+    case OpKey("T*"):
+    case OpKey("Tj"):
+    case OpKey("TJ"):
+    case OpKey("'"):
+    case OpKey("\""): return Op::kTextPlace;
+    case OpKey("sh"):
+    case OpKey("Do"): return Op::kPaintAt;
+    case OpKey("BI"):
+    case OpKey("ID"):
+    case OpKey("EI"): return Op::kInline;
+    case OpKey("d0"):
+    case OpKey("d1"): return Op::kGlyph;
+    case OpKey("f"):
+    case OpKey("F"): return Op::kFill;
+    case OpKey("f*"): return Op::kFillEvenOdd;
+    case OpKey("sc"):
+    case OpKey("scn"): return Op::kFillColour;
+    case OpKey("g"):
+    case OpKey("rg"):
+    case OpKey("k"): return Op::kFillColourAndSpace;
+    case OpKey("cs"): return Op::kFillSpace;
+    case OpKey("CS"):
+    case OpKey("SC"):
+    case OpKey("SCN"):
+    case OpKey("G"):
+    case OpKey("RG"):
+    case OpKey("K"): return Op::kStrokeColour;
+    case OpKey("gs"): return Op::kState;
+    case OpKey("h"): return Op::kClose;
+    case OpKey("w"):
+    case OpKey("J"):
+    case OpKey("j"):
+    case OpKey("M"):
+    case OpKey("d"):
+    case OpKey("i"):
+    case OpKey("ri"):
+    case OpKey("S"):
+    case OpKey("s"):
+    case OpKey("B"):
+    case OpKey("B*"):
+    case OpKey("b"):
+    case OpKey("b*"):
+    case OpKey("n"):
+    case OpKey("W"):
+    case OpKey("W*"):
+    case OpKey("Tc"):
+    case OpKey("Tw"):
+    case OpKey("Tz"):
+    case OpKey("TL"):
+    case OpKey("Tf"):
+    case OpKey("Tr"):
+    case OpKey("Ts"):
+    case OpKey("MP"):
+    case OpKey("DP"):
+    case OpKey("BX"):
+    case OpKey("EX"):
+    case OpKey("BMC"):
+    case OpKey("BDC"):
+    case OpKey("EMC"): return Op::kOther;
     default: return Op::kUnknown;
     }
 }
@@ -404,9 +461,10 @@ private:
 
     void keepUpTo(qsizetype to)
     {
-        if (to > kept_)
-            out_.append(in_.data() + kept_, to - kept_);
-        kept_ = std::max(kept_, to);
+        if (to > kept_) {
+            out_.append(in_.data() + kept_, to - kept_, qsizetype(in_.size()) - kept_);
+            kept_ = to;
+        }
     }
 
     bool skipString(qsizetype* i)
@@ -439,6 +497,21 @@ private:
             d = ToHundredths(d);
         keepUpTo(number.at);
         out_.advanceTo(WriteLess(out_.room(kMostDecimal), d, y ? originY_ : originX_));
+        kept_ = number.at + number.size;
+        return true;
+    }
+
+    // The number `k` before the operator to the nearest hundredth.
+    bool roundNumber(size_t k)
+    {
+        const Number& number = numbers_[k];
+        Decimal d;
+        if (!ReadDecimal(number.text(in_.data()), &d))
+            return false;
+        if (d.places <= 2)
+            return true;
+        keepUpTo(number.at);
+        out_.advanceTo(WriteLess(out_.room(kMostDecimal), ToHundredths(d), 0));
         kept_ = number.at + number.size;
         return true;
     }
@@ -528,27 +601,28 @@ private:
     // through), and the outline the same, byte for byte. The colours chosen
     // for the fill that goes go with it when the next fill chooses its own
     // (space, colour and state) and no stroking colour is among them.
-    void followFills(Op kind, std::string_view op, qsizetype opAt, qsizetype end)
+    void followFills(Op kind, qsizetype opAt, qsizetype end)
     {
         switch (kind) {
-        case Op::kPoints:
+        case Op::kPoints2:
+        case Op::kPoints4:
+        case Op::kPoints6:
         case Op::kRect:
         case Op::kClose:
             return;
-        case Op::kColour:
+        case Op::kFillColour:
+        case Op::kFillColourAndSpace:
+        case Op::kFillSpace:
+        case Op::kStrokeColour:
             if (outlineAt_ >= 0)
                 break;
             startRun(opAt);
-            if (op == "sc" || op == "scn" || op == "g" || op == "rg" || op == "k") {
-                opaque_ = !other_;
-                // g, rg and k choose their colour space as well.
-                if (op[0] != 's')
-                    run_.space = true;
-            } else if (op == "cs") {
-                opaque_ = false;
-                run_.space = true;
-            } else {
+            if (kind == Op::kStrokeColour) {
                 run_.stroke = true;
+            } else {
+                opaque_ = kind != Op::kFillSpace && !other_;
+                if (kind != Op::kFillColour)
+                    run_.space = true;
             }
             return;
         case Op::kState:
@@ -564,7 +638,8 @@ private:
             }
             break;
         case Op::kFill:
-            fill(op.size() == 2, opAt, end);
+        case Op::kFillEvenOdd:
+            fill(kind == Op::kFillEvenOdd, opAt, end);
             return;
         default:
             break;
@@ -620,17 +695,17 @@ private:
     bool operate(std::string_view op, qsizetype opAt, qsizetype* i)
     {
         const Op kind = OpOf(op);
-        if (!place(kind, op, opAt, i))
+        if (!place(kind, opAt, i))
             return false;
         if (rewound_)
             rewound_ = false;
         else
-            followFills(kind, op, opAt, *i);
+            followFills(kind, opAt, *i);
         return true;
     }
 
     // The operator's points and places, drawn from the part's origin.
-    bool place(Op kind, std::string_view op, qsizetype opAt, qsizetype* i)
+    bool place(Op kind, qsizetype opAt, qsizetype* i)
     {
         Level& level = levels_.back();
         switch (kind) {
@@ -647,10 +722,12 @@ private:
             if (levels_.size() > 1)
                 levels_.pop_back();
             break;
-        case Op::kPoints:
+        case Op::kPoints2:
+        case Op::kPoints4:
+        case Op::kPoints6:
         case Op::kRect: {
-            const bool rect = op == "re";
-            const size_t count = rect ? 4 : op == "m" || op == "l" ? 2 : op == "c" ? 6 : 4;
+            const bool rect = kind == Op::kRect;
+            const size_t count = kind == Op::kPoints2 ? 2 : kind == Op::kPoints6 ? 6 : 4;
             if (!level.moved)
                 begin(count);
             markOutline(opAt);
@@ -665,6 +742,9 @@ private:
                     keepPart(i);
                     return true;
                 }
+            // A rectangle's size goes to hundredths as its corner does.
+            if (rect && level.fine && !(roundNumber(2) && roundNumber(3)))
+                keepPart(i);
             break;
         }
         case Op::kMatrix:
@@ -715,7 +795,11 @@ private:
                 keepPart(i);
             break;
         case Op::kFill:
-        case Op::kColour:
+        case Op::kFillEvenOdd:
+        case Op::kFillColour:
+        case Op::kFillColourAndSpace:
+        case Op::kFillSpace:
+        case Op::kStrokeColour:
         case Op::kState:
         case Op::kClose:
         case Op::kOther:

@@ -23,8 +23,9 @@ TEST(PdfLocalOrigins, EachPartIsDrawnFromItsFirstPointAndLandsWhereItDid)
         "BT\n10 20 Td <0002> Tj\nET\n"
         "q 100 0 0 50 2700 600 cm /Im1 Do Q\n/Sh1 sh\nQ\n"
         // The next label: the same drawing one label further right, its
-        // outline's points to hundredths (Qt writes nine digits).
-        "Q q\n4650.5 300 m\n4700.12345 350.004999 l\nS\nQ\n";
+        // outline's points and a bar's width to hundredths (Qt writes nine
+        // digits).
+        "Q q\n4650.5 300 m\n4700.12345 350.004999 l\nS\n4660 310 4.16666666 116 re\nf\nQ\n";
     const QByteArray want =
         "0.120000000 0 0 -0.120000000 0 792 cm\nq q\nQ\nQ q\n"
         "1 0 0 1 2550.5 300 cm\n0 0 m\n2099.5 0 l\n2099.5 1200 l\n0 1200 l\nh\nW* n\nq\n"
@@ -32,7 +33,7 @@ TEST(PdfLocalOrigins, EachPartIsDrawnFromItsFirstPointAndLandsWhereItDid)
         "BT\n/F1 9 Tf 1 0 0 -1 -2550.5 -300 Tm\n600 -900 Td <0001> Tj\nET\n"
         "BT\n1 0 0 1 -2550.5 -300 Tm\n10 20 Td <0002> Tj\nET\n"
         "q 100 0 0 50 149.5 300 cm /Im1 Do Q\nq 1 0 0 1 -2550.5 -300 cm\n/Sh1 sh\nQ\nQ\n"
-        "Q q\n1 0 0 1 4650.5 300 cm\n0 0 m\n49.62 50 l\nS\nQ\n";
+        "Q q\n1 0 0 1 4650.5 300 cm\n0 0 m\n49.62 50 l\nS\n9.5 10 4.17 116 re\nf\nQ\n";
     EXPECT_EQ(DrawFromLocalOrigins(page), want);
 
     // A fill shows through where the next colour is a pattern, or where

@@ -141,8 +141,10 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^Title: *Farm$'"), 0);
         EXPECT_EQ(Shell(dir, "pdfinfo " + name + " | grep -q '^PDF version: *1.4$'"), 0);
         // Every stream (pages kept as painted, pages made anew around their
-        // spans, fonts; joined parts' as painted) together no larger than
-        // zlib's default level makes them.
+        // spans, fonts; joined parts' as painted) together about as small as
+        // zlib's default level makes them (within 2%): pages are compressed
+        // at libdeflate's fastest level, drawn so that it finds nearly all
+        // a slower one would.
         qsizetype packed = 0, usual = 0;
         int streams = 0;
         for (const QByteArray& content : FarmStreams(ReadFileBytes(out), &packed)) {
@@ -150,7 +152,7 @@ TEST(PdfPageFarm, PagesComeOutInTheJobsOrderWhicheverThreadPaintsThem)
             ++streams;
         }
         EXPECT_GE(streams, kPages);
-        EXPECT_LE(packed, usual);
+        EXPECT_LE(packed, usual + usual / 50);
         for (int n : {1, 2, 7, 12, 22, 23}) {
             const std::string page = std::to_string(n);
             EXPECT_EQ(Shell(dir, "test \"$(pdftotext -f " + page + " -l " + page + " " + name +
