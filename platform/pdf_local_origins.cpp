@@ -825,8 +825,6 @@ private:
     bool hasOrigin_ = false;
     long long originX_ = 0, originY_ = 0;
     bool rewound_ = false;
-    // The last fill, while only colours and the opaque state have come
-    // after it: where its outline, its operator and its end are written.
     // The colours chosen before a fill: where they begin (-1 for none),
     // whether a colour space, the opaque state or a stroking colour is
     // among them.
@@ -834,11 +832,14 @@ private:
         qsizetype at = -1;
         bool space = false, state = false, stroke = false;
     };
+    // A fill: where its outline, its operator and its end are written.
     struct Fill {
         qsizetype outlineAt = -1, opAt = 0, end = 0;
         bool evenOdd = false;
         Run run;
     };
+    // The colours chosen since the last fill; the last fill, while only
+    // those have come after it; where the outline being made begins.
     Run run_;
     Fill lastFill_;
     qsizetype outlineAt_ = -1;
