@@ -113,7 +113,7 @@ public:
     {
         keptSpoilt_ = true;
         if (farmed_ || painter_.isActive())
-            releaseGlyphs();
+            releaseWaiting();
         if (farmed_) {
             if (!farm_)
                 return true;
@@ -186,10 +186,13 @@ public:
         if (!paged || !begin())
             return false;
         keptSpoilt_ = true;
-        releaseGlyphs();
+        releaseWaiting();
         if (farmed_) {
+            // The next page takes about as many operations.
+            const size_t ops = page_.size();
             const bool ok = farm_->addPage(std::move(page_));
             page_.clear();
+            page_.reserve(ops);
             return ok;
         }
         return paged->newPage();
@@ -310,33 +313,83 @@ private:
             else
                 keptSpoilt_ = true;
         }
-        if (op.kind == PageOp::kGlyphs) {
-            if (glyphsWaiting_ && Continues(waitingGlyphs_, op)) {
-                Append(&waitingGlyphs_, *op.detail);
+        // A run of glyphs waits for the glyphs that continue it, a fill for
+        // a fill that covers it exactly (the painter fills a shape white
+        // before it fills it in its colour): what the page would not show
+        // is not written. A page's last operation waits where it is; one
+        // painted at once waits aside.
+        if (waiting_) {
+            if (op.kind == PageOp::kGlyphs && waiting_->kind == PageOp::kGlyphs && Continues(*waiting_, op)) {
+                Append(waiting_, *op.detail);
                 return;
             }
-            releaseGlyphs();
-            waitingGlyphs_ = std::move(op);
-            glyphsWaiting_ = true;
+            if (op.kind == PageOp::kFill && waiting_->kind == PageOp::kFill && Covers(op, *waiting_)) {
+                *waiting_ = std::move(op);
+                return;
+            }
+            releaseWaiting();
+        }
+        if (op.kind == PageOp::kGlyphs || op.kind == PageOp::kFill) {
+            if (farmed_) {
+                page_.push_back(std::move(op));
+                waiting_ = &page_.back();
+            } else {
+                waitingOp_ = std::move(op);
+                waiting_ = &waitingOp_;
+            }
             return;
         }
-        releaseGlyphs();
         release(std::move(op));
     }
-    void release(PageOp op)
+    void release(PageOp&& op)
     {
         if (farmed_)
             page_.push_back(std::move(op));
         else
             player_.play(op);
     }
-    void releaseGlyphs()
+    // The operation left behind aside is taken over by the next one that
+    // waits there.
+    void releaseWaiting()
     {
-        if (!glyphsWaiting_)
+        if (!waiting_)
             return;
-        glyphsWaiting_ = false;
-        release(std::move(waitingGlyphs_));
-        waitingGlyphs_ = PageOp();
+        if (!farmed_)
+            player_.play(*waiting_);
+        waiting_ = nullptr;
+    }
+    // Whether the fill `over` paints every point `under` paints, and only
+    // those, in one opaque plain colour: `under` then shows nowhere.
+    // The places compared exactly: what is only nearly the same may show.
+    static bool Covers(const PageOp& over, const PageOp& under)
+    {
+        if ((over.detail && over.detail->brush) || over.fillColour.alpha() != 255 || over.clipped != under.clipped)
+            return false;
+        const bool boxes = over.path.isEmpty();
+        if (boxes != under.path.isEmpty())
+            return false;
+        if (boxes ? !SameRect(over.box, under.box)
+                  : !(SamePoint(over.offset, under.offset) && SamePath(over.path, under.path)))
+            return false;
+        return !over.clipped || over.clip == under.clip;
+    }
+    static bool SamePoint(const QPointF& a, const QPointF& b) { return a.x() == b.x() && a.y() == b.y(); }
+    static bool SameRect(const QRectF& a, const QRectF& b)
+    {
+        return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() && a.height() == b.height();
+    }
+    // The same outline point for point, filled by the same rule.
+    static bool SamePath(const QPainterPath& a, const QPainterPath& b)
+    {
+        if (a.fillRule() != b.fillRule() || a.elementCount() != b.elementCount())
+            return false;
+        for (int k = 0; k < a.elementCount(); ++k) {
+            const QPainterPath::Element ea = a.elementAt(k);
+            const QPainterPath::Element eb = b.elementAt(k);
+            if (ea.type != eb.type || !(ea.x == eb.x && ea.y == eb.y))
+                return false;
+        }
+        return true;
     }
     // Whether `next` is more of the run `run`: glyphs one after the other
     // on one baseline, in one face, colour and clip (the characters of a
@@ -378,9 +431,11 @@ private:
     // What is drawn now is laid down turned by this (Dc::beginTurn).
     std::optional<QTransform> turn_;
     bool lossless_ = false;
-    // A run of glyphs that the next glyphs may continue.
-    bool glyphsWaiting_ = false;
-    PageOp waitingGlyphs_;
+    // A run of glyphs that the next glyphs may continue, or a fill that the
+    // next fill may cover: the page's last operation, or one held aside
+    // (waitingOp_) from a painter that paints at once; null for none.
+    PageOp* waiting_ = nullptr;
+    PageOp waitingOp_;
     PdfPageFarm::Settings farmSettings_;
     bool farmed_ = false;
     bool queued_ = false;

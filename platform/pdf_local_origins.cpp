@@ -42,34 +42,104 @@ struct Decimal {
     int places = 0;
 };
 
-bool ReadDecimal(std::string_view t, Decimal* d)
+// The number written from `p` to `end`; false unless it is all a sign, a
+// point and the most digits (every sum below then stays within 64 bits).
+bool ReadDecimal(const char* p, const char* const end, Decimal* d)
 {
-    // A sign, a point and the most digits: no more can be read within 64
-    // bits, and no longer text is taken.
-    if (t.empty() || t.size() > size_t(kMostDigits) + 2)
-        return false;
-    const char* p = t.data();
-    const char* const end = p + t.size();
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
         ++p;
     const char* const wholeFrom = p;
-    long long units = 0;
+    unsigned long long units = 0;
     while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-        units = units * 10 + (*p++ - '0');
+        units = units * 10 + static_cast<unsigned char>(*p++ - '0');
     int digits = int(p - wholeFrom), places = 0;
     if (p < end && *p == '.') {
         const char* const partFrom = ++p;
         while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-            units = units * 10 + (*p++ - '0');
+            units = units * 10 + static_cast<unsigned char>(*p++ - '0');
         places = int(p - partFrom);
         digits += places;
     }
-    if (p != end || digits == 0 || digits > kMostDigits || places > kMostPlaces)
+    if (p != end || digits < 1 || digits > kMostDigits || places > kMostPlaces)
         return false;
-    d->units = negative ? -units : units;
+    const long long value = static_cast<long long>(units);
+    d->units = negative ? -value : value;
     d->places = places;
     return true;
+}
+
+// The number written from `p` to `end` to the nearest hundredth (halves
+// away from zero), in hundredths, and how many places it was written with;
+// false as ReadDecimal. The digits past the third place only need to be
+// digits: a number rounds away from zero when its third place is 5 or more.
+bool ReadHundredths(const char* p, const char* const end, long long* hundredths, int* places)
+{
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    const char* const wholeFrom = p;
+    unsigned long long whole = 0;
+    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+        whole = whole * 10 + static_cast<unsigned char>(*p++ - '0');
+    int digits = int(p - wholeFrom), written = 0;
+    unsigned part = 0;
+    bool up = false;
+    if (p < end && *p == '.') {
+        const char* const partFrom = ++p;
+        for (int k = 0; k < 3 && p < end && static_cast<unsigned char>(*p - '0') < 10; ++k, ++p) {
+            if (k < 2)
+                part = part * 10 + static_cast<unsigned char>(*p - '0');
+            else
+                up = *p >= '5';
+        }
+        if (p - partFrom == 1)
+            part *= 10;
+        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
+            ++p;
+        written = int(p - partFrom);
+        digits += written;
+    }
+    if (p != end || digits < 1 || digits > kMostDigits || written > kMostPlaces)
+        return false;
+    const long long h = static_cast<long long>(whole * 100 + part + (up ? 1 : 0));
+    *hundredths = negative ? -h : h;
+    *places = written;
+    return true;
+}
+
+// The digits of 0 to 99, two by two.
+constexpr std::array<char, 200> kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int v = 0; v < 100; ++v) {
+        pairs[size_t(2 * v)] = char('0' + v / 10);
+        pairs[size_t(2 * v + 1)] = char('0' + v % 10);
+    }
+    return pairs;
+}();
+
+char* WritePair(char* to, unsigned long long v)
+{
+    std::memcpy(to, &kPairs[size_t(2 * v)], 2);
+    return to + 2;
+}
+
+// A whole number; most on a page have four digits or fewer.
+char* WriteWhole(char* to, unsigned long long v)
+{
+    if (v < 10) {
+        *to = char('0' + v);
+        return to + 1;
+    }
+    if (v < 100)
+        return WritePair(to, v);
+    if (v < 1000) {
+        *to = char('0' + v / 100);
+        return WritePair(to + 1, v % 100);
+    }
+    if (v < 10000)
+        return WritePair(WritePair(to, v / 100), v % 100);
+    return std::to_chars(to, to + 24, v).ptr;
 }
 
 // `units` / 10^`places`, as short as it goes: no trailing zeros after the
@@ -82,10 +152,21 @@ char* WriteDecimal(char* to, long long units, int places)
         *to++ = '-';
     // Most numbers written are hundredths: a divisor known when compiling
     // costs a fraction of one known only when running.
+    if (places == 2) {
+        to = WriteWhole(to, u / 100);
+        const unsigned long long part = u % 100;
+        if (part == 0)
+            return to;
+        *to++ = '.';
+        if (part % 10 == 0) {
+            *to = char('0' + part / 10);
+            return to + 1;
+        }
+        return WritePair(to, part);
+    }
     const unsigned long long step = static_cast<unsigned long long>(kTens[size_t(places)]);
-    const unsigned long long whole = places == 2 ? u / 100 : u / step;
-    unsigned long long part = places == 2 ? u % 100 : u % step;
-    to = std::to_chars(to, to + 24, whole).ptr;
+    to = WriteWhole(to, u / step);
+    unsigned long long part = u % step;
     if (part == 0)
         return to;
     int kept = places;
@@ -103,40 +184,9 @@ char* WriteDecimal(char* to, long long units, int places)
 
 // The most WriteDecimal writes.
 constexpr qsizetype kMostDecimal = 48;
-
-void AppendDecimal(QByteArray* out, long long units, int places)
-{
-    char text[kMostDecimal];
-    out->append(text, WriteDecimal(text, units, places) - text);
-}
-
-// The number at the nearest hundredth (halves away from zero). Qt writes
-// most of its numbers with four to six places: each count has its divisor
-// known when compiling.
-template <int kPlaces>
-Decimal ToHundredthsFrom(long long units)
-{
-    constexpr long long kStep = kTens[kPlaces - 2];
-    long long h = units / kStep;
-    const long long rest = units % kStep;
-    if (2 * (rest < 0 ? -rest : rest) >= kStep)
-        h += units < 0 ? -1 : 1;
-    return {h, 2};
-}
-
-Decimal ToHundredths(const Decimal& d)
-{
-    switch (d.places) {
-    case 3: return ToHundredthsFrom<3>(d.units);
-    case 4: return ToHundredthsFrom<4>(d.units);
-    case 5: return ToHundredthsFrom<5>(d.units);
-    case 6: return ToHundredthsFrom<6>(d.units);
-    case 7: return ToHundredthsFrom<7>(d.units);
-    case 8: return ToHundredthsFrom<8>(d.units);
-    case 9: return ToHundredthsFrom<9>(d.units);
-    default: return d;
-    }
-}
+// The most bytes between two numbers copied with them; the room kept for
+// them takes a block of 16 written past a number too.
+constexpr qsizetype kMostBetween = 16 + 17;
 
 // The number less `hundredths` / 100, exactly. Returns the end.
 char* WriteLess(char* to, const Decimal& d, long long hundredths)
@@ -179,7 +229,6 @@ public:
             std::memcpy(to, from, size_t(n));
         size_ += n;
     }
-    void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
     void advanceTo(const char* end) { size_ = end - data_; }
     qsizetype size() const { return size_; }
     const char* constData() const { return data_; }
@@ -206,11 +255,8 @@ private:
 };
 
 // A part's origin: the first point drawn in it, cut to hundredths.
-bool OriginOf(std::string_view t, long long* hundredths)
+bool OriginOf(const Decimal& d, long long* hundredths)
 {
-    Decimal d;
-    if (!ReadDecimal(t, &d))
-        return false;
     const long long h = d.places <= 2 ? d.units * kTens[size_t(2 - d.places)] : d.units / kTens[size_t(d.places - 2)];
     if (h <= -kMostOriginHundredths || h >= kMostOriginHundredths)
         return false;
@@ -234,15 +280,7 @@ enum class Op {
     kPaintAt,      // sh, Do: paints in the user space as it stands
     kInline,       // BI ID EI: binary data follows
     kGlyph,        // d0 d1: only in a glyph's own description
-    kFill,         // f F
-    kFillEvenOdd,  // f*
-    kFillColour,   // sc scn: the colour of filling, in its space
-    kFillColourAndSpace,  // g rg k
-    kFillSpace,    // cs
-    kStrokeColour,  // CS SC SCN G RG K
-    kState,        // gs
-    kClose,        // h
-    kOther,        // lines, painting, clipping, text state, marks: no place in them
+    kOther,        // colours, lines, painting, clipping, text state, marks: no place in them
     kUnknown,
 };
 
@@ -255,13 +293,9 @@ constexpr uint32_t OpKey(const char* t)
     return key;
 }
 
-Op OpOf(std::string_view t)
+// The operator of at most three bytes whose key (OpKey) is `key`.
+Op OpOfKey(uint32_t key)
 {
-    if (t.size() > 3)
-        return Op::kUnknown;
-    uint32_t key = 0;
-    for (size_t i = 0; i < t.size(); ++i)
-        key |= uint32_t(uint8_t(t[i])) << (8 * i);
     switch (key) {
     case OpKey("q"): return Op::kSave;
     case OpKey("Q"): return Op::kRestore;
@@ -290,22 +324,22 @@ Op OpOf(std::string_view t)
     case OpKey("d0"):
     case OpKey("d1"): return Op::kGlyph;
     case OpKey("f"):
-    case OpKey("F"): return Op::kFill;
-    case OpKey("f*"): return Op::kFillEvenOdd;
+    case OpKey("F"):
+    case OpKey("f*"):
     case OpKey("sc"):
-    case OpKey("scn"): return Op::kFillColour;
+    case OpKey("scn"):
     case OpKey("g"):
     case OpKey("rg"):
-    case OpKey("k"): return Op::kFillColourAndSpace;
-    case OpKey("cs"): return Op::kFillSpace;
+    case OpKey("k"):
+    case OpKey("cs"):
     case OpKey("CS"):
     case OpKey("SC"):
     case OpKey("SCN"):
     case OpKey("G"):
     case OpKey("RG"):
-    case OpKey("K"): return Op::kStrokeColour;
-    case OpKey("gs"): return Op::kState;
-    case OpKey("h"): return Op::kClose;
+    case OpKey("K"):
+    case OpKey("gs"):
+    case OpKey("h"):
     case OpKey("w"):
     case OpKey("J"):
     case OpKey("j"):
@@ -340,88 +374,180 @@ Op OpOf(std::string_view t)
     }
 }
 
+// The bytes of a number Qt writes (digits, a sign, a point), and of a
+// glyph's hexadecimal code.
+inline constexpr std::array<bool, 256> kNumberBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    return bytes;
+}();
+inline constexpr std::array<bool, 256> kHexBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return bytes;
+}();
+
+// Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
+// writes each glyph of a run of text: to the line break after the last.
+// The steps are not read, only passed.
+const char* SkipGlyphLines(const char* p, const char* const end)
+{
+    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
+        const char* const from = q;
+        while (q < end && bytes[static_cast<unsigned char>(*q)])
+            ++q;
+        return q == from ? nullptr : q;
+    };
+    const auto text = [end](const char* q, std::string_view t) {
+        return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
+    };
+    const char* passed = p;
+    for (;;) {
+        const char* q = run(p, kNumberBytes);
+        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kHexBytes)) ||
+            !(q = text(q, "> Tj\n")))
+            return passed;
+        passed = p = q;
+    }
+}
+
+// What a byte begins, for the loop that reads a page: a number (a digit,
+// a sign or a point), an operator, a comment or another delimiter.
+enum class Scan : unsigned char { kSpace, kNumber, kWord, kComment, kDelimiter };
+
+inline constexpr std::array<Scan, 256> kScanOf = [] {
+    std::array<Scan, 256> scan{};
+    for (int c = 0; c < 256; ++c) {
+        const PdfByte kind = kPdfBytes[size_t(c)];
+        scan[size_t(c)] = kind == PdfByte::kSpace                                          ? Scan::kSpace
+                          : c == '%'                                                       ? Scan::kComment
+                          : kind == PdfByte::kDelimiter                                    ? Scan::kDelimiter
+                          : (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' ? Scan::kNumber
+                                                                                           : Scan::kWord;
+    }
+    return scan;
+}();
+
 class Localiser {
 public:
     explicit Localiser(const QByteArray& in)
         : in_(in.constData(), size_t(in.size())), out_(in.size() + in.size() / 8 + 256)
     {
         levels_.push_back({});
-        numbers_.reserve(16);
     }
 
     // False for a page that must stay as it is.
     bool run()
     {
         const char* const s = in_.data();
-        const qsizetype n = qsizetype(in_.size());
-        qsizetype i = 0;
-        while (i < n) {
-            const char c = s[i];
-            const PdfByte kind = PdfByteClass(c);
-            if (kind == PdfByte::kSpace) {
-                ++i;
+        const char* const end = s + in_.size();
+        const char* p = s;
+        while (p < end) {
+            const char c = *p;
+            switch (kScanOf[static_cast<unsigned char>(c)]) {
+            case Scan::kSpace:
+                do
+                    ++p;
+                while (p < end && PdfByteClass(*p) == PdfByte::kSpace);
                 continue;
-            }
-            if (kind == PdfByte::kRegular) {
-                const qsizetype from = i;
-                while (i < n && PdfByteClass(s[i]) == PdfByte::kRegular)
-                    ++i;
+            case Scan::kNumber: {
+                // Text already placed, or not moved, shows glyph after glyph
+                // as Qt writes it, a line each: nothing in those lines moves.
+                if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
+                    const char* const after = SkipGlyphLines(p, end);
+                    if (after != p) {
+                        p = after;
+                        continue;
+                    }
+                }
+                // Read only when its operator moves it: most numbers are
+                // colours, sizes and the steps of text.
+                const char* const from = p;
+                do
+                    ++p;
+                while (p < end && PdfByteClass(*p) == PdfByte::kRegular);
                 if (nest_ > 0)
                     continue;  // within an array or a dictionary
-                const char f = s[from];
-                if ((f >= '0' && f <= '9') || f == '-' || f == '+' || f == '.') {
-                    noteOperand(from);
-                    numbers_.push_back({from, i - from});
-                    continue;
+                noteOperand(from - s);
+                if (count_ < kMostOperands)
+                    operands_[count_] = {from - s, p - from};
+                ++count_;
+                continue;
+            }
+            case Scan::kWord: {
+                const char* const from = p;
+                uint32_t key = 0;
+                int shift = 0;
+                while (p < end && PdfByteClass(*p) == PdfByte::kRegular) {
+                    if (shift < 32)
+                        key |= uint32_t(uint8_t(*p)) << shift;
+                    shift += 8;
+                    ++p;
                 }
-                if (!operate(std::string_view(s + from, size_t(i - from)), from, &i))
-                    return false;
-                numbers_.clear();
+                if (nest_ > 0)
+                    continue;
+                const Op kind = shift <= 24 ? OpOfKey(key) : Op::kUnknown;
+                // Most operators of a page choose colours and states, or
+                // show text once it is placed: nothing in them moves.
+                if (kind != Op::kOther && !(kind == Op::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
+                    qsizetype i = p - s;
+                    if (!place(kind, from - s, &i))
+                        return false;
+                    p = s + i;
+                }
+                count_ = 0;
                 other_ = false;
                 operandsAt_ = -1;
                 continue;
             }
-            // A delimiter: something other than a number, or a comment.
-            if (c == '%') {
-                while (i < n && s[i] != '\n' && s[i] != '\r')
-                    ++i;
+            case Scan::kComment:
+                while (p < end && *p != '\n' && *p != '\r')
+                    ++p;
                 continue;
+            case Scan::kDelimiter:
+                break;
             }
+            // A delimiter: an operand other than a number.
+            const qsizetype at = p - s;
             if (nest_ == 0)
-                noteOperand(i);
+                noteOperand(at);
             other_ = true;
             if (c == '(') {
+                qsizetype i = at;
                 if (!skipString(&i))
                     return false;
+                p = s + i;
             } else if (c == ')') {
                 return false;
-            } else if (c == '<' && i + 1 < n && s[i + 1] == '<') {
+            } else if (c == '<' && p + 1 < end && p[1] == '<') {
                 ++nest_;
-                i += 2;
-            } else if (c == '>' && i + 1 < n && s[i + 1] == '>') {
+                p += 2;
+            } else if (c == '>' && p + 1 < end && p[1] == '>') {
                 nest_ = std::max(nest_ - 1, 0);
-                i += 2;
+                p += 2;
             } else if (c == '<') {
-                while (i < n && s[i] != '>')
-                    ++i;
-                if (i == n)
+                while (p < end && *p != '>')
+                    ++p;
+                if (p == end)
                     return false;
-                ++i;
+                ++p;
             } else if (c == '[' || c == '{') {
                 ++nest_;
-                ++i;
+                ++p;
             } else if (c == ']' || c == '}') {
                 nest_ = std::max(nest_ - 1, 0);
-                ++i;
+                ++p;
             } else if (c == '/') {
-                ++i;
-                while (i < n && PdfByteClass(s[i]) == PdfByte::kRegular)
-                    ++i;
+                ++p;
+                while (p < end && PdfByteClass(*p) == PdfByte::kRegular)
+                    ++p;
             } else {
-                ++i;
+                ++p;
             }
         }
-        keepUpTo(n);
+        keepUpTo(qsizetype(in_.size()));
         return true;
     }
 
@@ -441,11 +567,15 @@ private:
         bool fine = false;
         double scale = 1.0;
     };
-    struct Number {
-        qsizetype at;
-        qsizetype size;
+    // A number before the operator, where it is written.
+    struct Operand {
+        qsizetype at = 0;
+        qsizetype size = 0;
         std::string_view text(const char* s) const { return {s + at, size_t(size)}; }
     };
+    // No operator followed here takes more numbers than a matrix; past
+    // these they are only counted.
+    static constexpr size_t kMostOperands = 8;
     // Where a part at the outermost level begins: the content from there
     // is read again, as it is, should the part not be followed.
     struct Start {
@@ -485,42 +615,98 @@ private:
         return false;
     }
 
-    // The number `k` before the operator, less the origin along x or y;
-    // a point of an outline to the nearest hundredth where that is fine.
-    bool moveNumber(size_t k, bool y, bool outline = false)
+    // The number `k` before the operator; false for one this does not follow.
+    bool readOperand(size_t k, Decimal* d) const
     {
-        const Number& number = numbers_[k];
+        const char* const from = in_.data() + operands_[k].at;
+        return ReadDecimal(from, from + operands_[k].size, d);
+    }
+
+    // The number `k` before the operator less the origin along x or y,
+    // exactly.
+    bool moveNumber(size_t k, bool y)
+    {
+        const Operand& number = operands_[k];
         Decimal d;
-        if (!ReadDecimal(number.text(in_.data()), &d))
+        if (!readOperand(k, &d))
             return false;
-        if (outline && levels_.back().fine)
-            d = ToHundredths(d);
         keepUpTo(number.at);
         out_.advanceTo(WriteLess(out_.room(kMostDecimal), d, y ? originY_ : originX_));
         kept_ = number.at + number.size;
         return true;
     }
 
-    // The number `k` before the operator to the nearest hundredth.
-    bool roundNumber(size_t k)
+    // The operator's `count` numbers, the points of an outline, less the
+    // origin and to the nearest hundredth; a rectangle's size (its last two)
+    // to the nearest hundredth. Most numbers a page moves go this way: each
+    // is read, rounded and written in hundredths, and written out with what
+    // comes between it and the next.
+    bool movePoints(size_t count, bool rect)
     {
-        const Number& number = numbers_[k];
-        Decimal d;
-        if (!ReadDecimal(number.text(in_.data()), &d))
-            return false;
-        if (d.places <= 2)
-            return true;
-        keepUpTo(number.at);
-        out_.advanceTo(WriteLess(out_.room(kMostDecimal), ToHundredths(d), 0));
-        kept_ = number.at + number.size;
+        const char* const s = in_.data();
+        const char* const end = s + in_.size();
+        // Most copies are a few bytes: one block of 16, where that many
+        // may be read and written, costs less than a call to copy them.
+        const auto copy = [end](const char* from, qsizetype n, char* to) {
+            if (n <= 16 && end - from >= 16)
+                std::memcpy(to, from, 16);
+            else
+                std::memcpy(to, from, size_t(n));
+            return to + n;
+        };
+        keepUpTo(operands_[0].at);
+        for (size_t k = 0; k < count; ++k) {
+            const Operand& number = operands_[k];
+            const char* const from = s + number.at;
+            long long h = 0;
+            int places = 0;
+            if (!ReadHundredths(from, from + number.size, &h, &places))
+                return false;
+            char* to = out_.room(kMostDecimal + kMostBetween);
+            if (rect && k >= 2) {
+                if (places <= 2)
+                    to = copy(from, number.size, to);
+                else
+                    to = WriteDecimal(to, h, 2);
+            } else {
+                to = WriteDecimal(to, h - (k % 2 == 1 ? originY_ : originX_), 2);
+            }
+            // What comes between two numbers: spaces, as a rule one.
+            const qsizetype next = k + 1 < count ? operands_[k + 1].at : number.at + number.size;
+            const qsizetype between = next - (number.at + number.size);
+            if (between <= kMostBetween) {
+                out_.advanceTo(copy(from + number.size, between, to));
+            } else {
+                out_.advanceTo(to);
+                out_.append(from + number.size, between);
+            }
+        }
+        kept_ = operands_[count - 1].at + operands_[count - 1].size;
         return true;
     }
 
-    // Text written in before the current operator's operands.
-    void insert(const QByteArray& text, qsizetype opAt)
+    // The same where a hundredth would show: the points keep their digits,
+    // a rectangle's size stays as it is.
+    bool movePointsAsWritten(size_t count, bool rect)
+    {
+        for (size_t k = 0; k < (rect ? 2 : count); ++k)
+            if (!moveNumber(k, k % 2 == 1))
+                return false;
+        return true;
+    }
+
+    // "`head`1 0 0 1 x y `tail`", with x, y the origin's or its opposite,
+    // written in before the current operator's operands.
+    void insertMove(std::string_view head, bool back, std::string_view tail, qsizetype opAt)
     {
         keepUpTo(operandsAt_ >= 0 ? operandsAt_ : opAt);
-        out_.append(text);
+        char* to = out_.room(qsizetype(head.size() + tail.size()) + 2 * kMostDecimal + 16);
+        to = std::copy(head.begin(), head.end(), to);
+        to = std::copy_n("1 0 0 1 ", 8, to);
+        to = WriteDecimal(to, back ? -originX_ : originX_, 2);
+        *to++ = ' ';
+        to = WriteDecimal(to, back ? -originY_ : originY_, 2);
+        out_.advanceTo(std::copy(tail.begin(), tail.end(), to));
     }
 
     // From here on the part's points are drawn from its origin, which is
@@ -528,28 +714,18 @@ private:
     bool begin(size_t count)
     {
         if (levels_.size() < 2 || skipping_ || inText_ || levels_.back().fixed || other_ ||
-            numbers_.size() != count)
+            count_ != count)
             return false;
         if (!hasOrigin_) {
             long long x = 0, y = 0;
-            if (!OriginOf(numbers_[0].text(in_.data()), &x) || !OriginOf(numbers_[1].text(in_.data()), &y))
+            Decimal dx, dy;
+            if (!readOperand(0, &dx) || !readOperand(1, &dy) || !OriginOf(dx, &x) || !OriginOf(dy, &y))
                 return false;
             originX_ = x;
             originY_ = y;
             hasOrigin_ = true;
-            const auto place = [](long long ox, long long oy, const char* tail) {
-                QByteArray text = "1 0 0 1 ";
-                AppendDecimal(&text, ox, 2);
-                text += ' ';
-                AppendDecimal(&text, oy, 2);
-                text += tail;
-                return text;
-            };
-            toOrigin_ = place(x, y, " cm\n");
-            textBack_ = place(-x, -y, " Tm\n");
-            paintBack_ = "q " + place(-x, -y, " cm\n");
         }
-        insert(toOrigin_, numbers_.front().at);
+        insertMove({}, false, " cm\n", operands_[0].at);
         levels_.back().moved = true;
         return true;
     }
@@ -557,9 +733,9 @@ private:
     void rescale(Level* level) const
     {
         double m[4] = {0, 0, 0, 0};
-        bool read = numbers_.size() == 6 && !other_;
+        bool read = count_ == 6 && !other_;
         for (size_t k = 0; read && k < 4; ++k) {
-            const std::string_view t = numbers_[k].text(in_.data());
+            const std::string_view t = operands_[k].text(in_.data());
             const char* from = t.data() + (t[0] == '+');
             read = std::from_chars(from, t.data() + t.size(), m[k], std::chars_format::fixed).ec == std::errc();
         }
@@ -577,131 +753,6 @@ private:
         levels_[1] = levels_[0];
         inText_ = false;
         skipping_ = true;
-        lastFill_ = {};
-        outlineAt_ = -1;
-        opaque_ = false;
-        run_ = {};
-        rewound_ = true;
-    }
-
-    // Where the outline being made begins in the output.
-    void markOutline(qsizetype opAt)
-    {
-        if (outlineAt_ < 0) {
-            keepUpTo(operandsAt_ >= 0 ? operandsAt_ : opAt);
-            outlineAt_ = out_.size();
-        }
-    }
-
-    // A fill that the next one paints over exactly goes: the painter fills
-    // a shape's area white before it fills it with its colour. Only colours
-    // and the engine's one opaque state (Qt names it /GSa; a state it makes
-    // for transparency has another name) may come between the two, the
-    // second colour plain (not a pattern, which may let the first show
-    // through), and the outline the same, byte for byte. The colours chosen
-    // for the fill that goes go with it when the next fill chooses its own
-    // (space, colour and state) and no stroking colour is among them.
-    void followFills(Op kind, qsizetype opAt, qsizetype end)
-    {
-        switch (kind) {
-        case Op::kPoints2:
-        case Op::kPoints4:
-        case Op::kPoints6:
-        case Op::kRect:
-        case Op::kClose:
-            return;
-        case Op::kFillColour:
-        case Op::kFillColourAndSpace:
-        case Op::kFillSpace:
-        case Op::kStrokeColour:
-            if (outlineAt_ >= 0)
-                break;
-            startRun(opAt);
-            if (kind == Op::kStrokeColour) {
-                run_.stroke = true;
-            } else {
-                opaque_ = kind != Op::kFillSpace && !other_;
-                if (kind != Op::kFillColour)
-                    run_.space = true;
-            }
-            return;
-        case Op::kState:
-            if (outlineAt_ < 0 && numbers_.empty() && operandsAt_ >= 0) {
-                std::string_view name = in_.substr(size_t(operandsAt_), size_t(opAt - operandsAt_));
-                while (!name.empty() && PdfIsSpace(name.back()))
-                    name.remove_suffix(1);
-                if (name == "/GSa") {
-                    startRun(opAt);
-                    run_.state = true;
-                    return;
-                }
-            }
-            break;
-        case Op::kFill:
-        case Op::kFillEvenOdd:
-            fill(kind == Op::kFillEvenOdd, opAt, end);
-            return;
-        default:
-            break;
-        }
-        lastFill_ = {};
-        outlineAt_ = -1;
-        opaque_ = false;
-        run_ = {};
-    }
-
-    // Where the colours chosen since the last fill or other operator begin.
-    void startRun(qsizetype opAt)
-    {
-        if (run_.at < 0) {
-            keepUpTo(operandsAt_ >= 0 ? operandsAt_ : opAt);
-            run_.at = out_.size();
-        }
-    }
-
-    void fill(bool evenOdd, qsizetype opAt, qsizetype end)
-    {
-        if (outlineAt_ < 0) {
-            lastFill_ = {};
-            opaque_ = false;
-            run_ = {};
-            return;
-        }
-        keepUpTo(opAt);
-        qsizetype opOut = out_.size();
-        keepUpTo(end);
-        qsizetype endOut = out_.size();
-        const qsizetype size = opOut - outlineAt_;
-        if (lastFill_.outlineAt >= 0 && opaque_ && evenOdd == lastFill_.evenOdd &&
-            size == lastFill_.opAt - lastFill_.outlineAt &&
-            std::memcmp(out_.constData() + outlineAt_, out_.constData() + lastFill_.outlineAt, size_t(size)) == 0) {
-            const Run& before = lastFill_.run;
-            const bool chosenAgain = before.at >= 0 && !before.stroke && run_.space && (run_.state || !before.state);
-            const qsizetype from = chosenAgain ? before.at : lastFill_.outlineAt;
-            const qsizetype gone = lastFill_.end - from;
-            out_.remove(from, gone);
-            outlineAt_ -= gone;
-            opOut -= gone;
-            endOut -= gone;
-            if (run_.at >= 0)
-                run_.at -= gone;
-        }
-        lastFill_ = {outlineAt_, opOut, endOut, evenOdd, run_};
-        outlineAt_ = -1;
-        opaque_ = false;
-        run_ = {};
-    }
-
-    bool operate(std::string_view op, qsizetype opAt, qsizetype* i)
-    {
-        const Op kind = OpOf(op);
-        if (!place(kind, opAt, i))
-            return false;
-        if (rewound_)
-            rewound_ = false;
-        else
-            followFills(kind, opAt, *i);
-        return true;
     }
 
     // The operator's points and places, drawn from the part's origin.
@@ -730,26 +781,19 @@ private:
             const size_t count = kind == Op::kPoints2 ? 2 : kind == Op::kPoints6 ? 6 : 4;
             if (!level.moved)
                 begin(count);
-            markOutline(opAt);
             if (!level.moved)
                 break;
-            if (other_ || numbers_.size() != count) {
+            if (other_ || count_ != count) {
                 keepPart(i);
                 break;
             }
-            for (size_t k = 0; k < (rect ? 2 : count); ++k)
-                if (!moveNumber(k, k % 2 == 1, true)) {
-                    keepPart(i);
-                    return true;
-                }
-            // A rectangle's size goes to hundredths as its corner does.
-            if (rect && level.fine && !(roundNumber(2) && roundNumber(3)))
+            if (!(level.fine ? movePoints(count, rect) : movePointsAsWritten(count, rect)))
                 keepPart(i);
             break;
         }
         case Op::kMatrix:
             rescale(&level);
-            if (level.moved && (other_ || numbers_.size() != 6 || !moveNumber(4, false) || !moveNumber(5, true))) {
+            if (level.moved && (other_ || count_ != 6 || !moveNumber(4, false) || !moveNumber(5, true))) {
                 keepPart(i);
                 break;
             }
@@ -767,7 +811,7 @@ private:
             break;
         case Op::kTextMatrix:
             if (inText_ && textMoved_) {
-                if (other_ || numbers_.size() != 6 || !moveNumber(4, false) || !moveNumber(5, true)) {
+                if (other_ || count_ != 6 || !moveNumber(4, false) || !moveNumber(5, true)) {
                     keepPart(i);
                     break;
                 }
@@ -776,15 +820,15 @@ private:
             break;
         case Op::kTextPlace:
             if (inText_ && textMoved_ && !textPlaced_) {
-                insert(textBack_, opAt);
+                insertMove({}, true, " Tm\n", opAt);
                 textPlaced_ = true;
             }
             break;
         case Op::kPaintAt:
             if (level.moved) {
-                insert(paintBack_, opAt);
+                insertMove("q ", true, " cm\n", opAt);
                 keepUpTo(*i);
-                out_.append("\nQ");
+                out_.append("\nQ", 2);
             }
             break;
         case Op::kInline:
@@ -794,14 +838,6 @@ private:
             if (level.moved || (inText_ && textMoved_))
                 keepPart(i);
             break;
-        case Op::kFill:
-        case Op::kFillEvenOdd:
-        case Op::kFillColour:
-        case Op::kFillColourAndSpace:
-        case Op::kFillSpace:
-        case Op::kStrokeColour:
-        case Op::kState:
-        case Op::kClose:
         case Op::kOther:
             break;
         }
@@ -813,7 +849,8 @@ private:
     // The content before kept_ is written; from it on it goes as it is.
     qsizetype kept_ = 0;
     std::vector<Level> levels_;
-    std::vector<Number> numbers_;
+    std::array<Operand, kMostOperands> operands_;
+    size_t count_ = 0;
     // Since the last operator: an operand other than a number, and where
     // the first operand of any kind began (-1 for none).
     bool other_ = false;
@@ -824,28 +861,6 @@ private:
     bool skipping_ = false;
     bool hasOrigin_ = false;
     long long originX_ = 0, originY_ = 0;
-    bool rewound_ = false;
-    // The colours chosen before a fill: where they begin (-1 for none),
-    // whether a colour space, the opaque state or a stroking colour is
-    // among them.
-    struct Run {
-        qsizetype at = -1;
-        bool space = false, state = false, stroke = false;
-    };
-    // A fill: where its outline, its operator and its end are written.
-    struct Fill {
-        qsizetype outlineAt = -1, opAt = 0, end = 0;
-        bool evenOdd = false;
-        Run run;
-    };
-    // The colours chosen since the last fill; the last fill, while only
-    // those have come after it; where the outline being made begins.
-    Run run_;
-    Fill lastFill_;
-    qsizetype outlineAt_ = -1;
-    // A plain colour has been chosen for filling since the last fill.
-    bool opaque_ = false;
-    QByteArray toOrigin_, textBack_, paintBack_;
 };
 
 }  // namespace

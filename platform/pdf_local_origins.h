@@ -13,9 +13,7 @@
 //
 // On the way a point of an outline goes to the nearest hundredth of the
 // unit it is drawn in, where that moves it no more than 0.001 pt on the
-// page (Qt writes nine significant digits), and a fill that the next one
-// paints over exactly, in a plain colour, is left out with the colours
-// chosen for it (the painter fills a shape white before its colour).
+// page (Qt writes nine significant digits).
 //
 // A part this cannot follow (an operator it does not know, operands it
 // cannot read) keeps its content as it was; a page with inline image data,

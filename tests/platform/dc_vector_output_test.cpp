@@ -24,7 +24,11 @@ public:
         if (state.state() & (DirtyClipRegion | DirtyClipPath | DirtyClipEnabled))
             ++clipChanges;
     }
-    void drawPath(const QPainterPath& path) override { paths.push_back(path); }
+    void drawPath(const QPainterPath& path) override
+    {
+        paths.push_back(path);
+        colours.push_back(painter()->brush().style() == Qt::SolidPattern ? painter()->brush().color() : QColor());
+    }
     void drawRects(const QRectF*, int count) override { rects += count; }
     void drawPolygon(const QPointF*, int pointCount, PolygonDrawMode) override { polygonPoints += pointCount; }
     void drawTextItem(const QPointF&, const QTextItem&) override { ++texts; }
@@ -33,6 +37,8 @@ public:
     Type type() const override { return QPaintEngine::User; }
 
     std::vector<QPainterPath> paths;
+    // Each path's brush colour; none for a pattern.
+    std::vector<QColor> colours;
     int rects = 0;
     int polygonPoints = 0;
     int texts = 0;
@@ -84,29 +90,18 @@ TEST(DcVectorOutput, ShapesAndRegionsArePathsTextIsOneRunAndTheClipIsSetOnce)
     dc->selectBrush(Brush::Solid(MakeRgb(0, 0, 160)));
 
     // An ellipse region, as frames fill their shapes: a handful of curves,
-    // not a rectangle for every row of pixels.
+    // not a rectangle for every row of pixels. A rectangle is one
+    // rectangle; a star its ten corners.
     dc->paintRgn(Region::FromEllipse(IntRect{100, 100, 500, 400}));
-    ASSERT_EQ(e.paths.size(), 1u);
-    EXPECT_TRUE(HasCurves(e.paths[0]));
-    EXPECT_LT(e.paths[0].elementCount(), 20);
-    EXPECT_EQ(e.rects, 0);
-
-    // A rectangle is one rectangle; a star its ten corners.
     dc->paintRgn(Region::FromRect(IntRect{600, 100, 900, 160}));
-    EXPECT_EQ(e.rects, 1);
     const IntPoint star[] = {{700, 200}, {720, 260}, {780, 260}, {730, 290}, {750, 350},
                              {700, 310}, {650, 350}, {670, 290}, {620, 260}, {680, 260}};
     dc->paintRgn(Region::FromPolygon(star, 10, WINDING));
-    ASSERT_EQ(e.paths.size(), 2u);
-    EXPECT_LE(e.paths[1].elementCount(), 12);
 
     // A one-pixel outline follows its curve too.
     dc->selectPen(Pen{PS_SOLID, 1, kBlack});
     dc->selectBrush(Brush::Hollow());
     dc->ellipse(100, 500, 900, 900);
-    ASSERT_EQ(e.paths.size(), 3u);
-    EXPECT_TRUE(HasCurves(e.paths[2]));
-    EXPECT_EQ(e.polygonPoints, 0);
 
     // A line of text placed character by character goes out as one run.
     LogFont font;
@@ -135,10 +130,55 @@ TEST(DcVectorOutput, ShapesAndRegionsArePathsTextIsOneRunAndTheClipIsSetOnce)
     dc->selectBrush(Brush::Solid(kBlack));
     for (int i = 0; i < 10; ++i)
         dc->paintRgn(Region::FromRect(IntRect{100 + 10 * i, 1300, 104 + 10 * i, 1400}));
+    dc->flush();
+    ASSERT_EQ(e.paths.size(), 3u);
+    EXPECT_TRUE(HasCurves(e.paths[0]));
+    EXPECT_LT(e.paths[0].elementCount(), 20);
+    EXPECT_LE(e.paths[1].elementCount(), 12);
+    EXPECT_TRUE(HasCurves(e.paths[2]));
+    EXPECT_EQ(e.polygonPoints, 0);
     EXPECT_EQ(e.rects, 11);
     EXPECT_EQ(e.clipChanges - clipsBefore, 1);
-    dc->flush();
     EXPECT_EQ(e.texts, 3);
+}
+
+TEST(DcVectorOutput, AFillPaintedOverExactlyInAPlainColourIsNotHandedOn)
+{
+    CountingDevice device;
+    auto dc = Dc::ForDevice(&device, DT_RASPRINTER);
+    ASSERT_TRUE(dc->beginOutput());
+    CountingEngine& e = device.engine;
+    // A star a little further right for each case.
+    const auto star = [](int32_t dx, int32_t corners) {
+        const IntPoint points[] = {{700, 200}, {720, 260}, {780, 260}, {730, 290}, {750, 350},
+                                   {700, 310}, {650, 350}, {670, 290}, {620, 260}, {680, 260}};
+        std::vector<IntPoint> moved;
+        for (int32_t k = 0; k < corners; ++k)
+            moved.push_back(IntPoint{points[k].x + dx, points[k].y});
+        return Region::FromPolygon(moved.data(), corners, WINDING);
+    };
+    const auto fill = [&](const Brush& brush, const Region& region) {
+        dc->selectBrush(brush);
+        dc->paintRgn(region);
+    };
+    // White and then blue over the same star: the printer gets the blue.
+    fill(Brush::Solid(kWhite), star(0, 10));
+    fill(Brush::Solid(MakeRgb(0, 0, 160)), star(0, 10));
+    // What would show stays: white under a hatch, under another shape, and
+    // under the same star cut by a clip.
+    dc->setBkMode(TRANSPARENT);
+    fill(Brush::Solid(kWhite), star(200, 10));
+    fill(Brush::Hatched(HS_CROSS, kBlack), star(200, 10));
+    fill(Brush::Solid(kWhite), star(400, 10));
+    fill(Brush::Solid(kBlack), star(400, 9));
+    fill(Brush::Solid(kWhite), star(600, 10));
+    const Region half = Region::FromRect(IntRect{1200, 200, 1300, 350});
+    dc->selectClipRgn(&half);
+    fill(Brush::Solid(kBlack), star(600, 10));
+    dc->flush();
+    const std::vector<QColor> want = {QColor(0, 0, 160), QColor(Qt::white), QColor(), QColor(Qt::white),
+                                      QColor(Qt::black), QColor(Qt::white), QColor(Qt::black)};
+    EXPECT_EQ(e.colours, want);
 }
 
 // Draws `text` once character by character with textOut and once with
