@@ -356,6 +356,14 @@ TEST_F(PrintQueueJourney, AQueueChosenInThePrintDialogPrintsOnItsOwnPaper)
     OnNextDialog(TypeTheLegalSheetInto("Legal"));
     ASSERT_TRUE(Trigger("File > Document Setup..."));
     EXPECT_EQ(pageSize(SpoolInto(scheduler, "Letter")), "612 x 1008") << "not the sheet's Legal";
+
+#ifdef TESSALINE_PROGRAM_PATH
+    // The same queue named on the command line, to a program just started.
+    const ProgramRun run =
+        RunProgramFor(TESSALINE_PROGRAM_PATH, {"/pt", CopySample("Business Card.lqx", "by-name.lqx"), "Letter"}, 60);
+    ASSERT_TRUE(run.ok) << run.failure;
+    EXPECT_EQ(pageSize(scheduler.NextOutput("Letter")), "612 x 792") << "/pt: not the Letter queue's paper";
+#endif
 }
 
 }  // namespace
