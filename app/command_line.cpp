@@ -11,6 +11,7 @@
 #include "carddoc/print_manager.h"
 #include "foundation/alerts.h"
 #include "platform/print_printer.h"
+#include "platform/printer_handles.h"
 
 namespace {
 
@@ -117,6 +118,10 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
 
     bool printerMade = false;
     PrintDialogRunner previous = SetPrintDialogRunner([&](QWidget*, PrintJobRecord* job) {
+        // The printer named prints on its own paper, as one chosen in the
+        // Print dialog does.
+        if (pdf.isEmpty() && !printerName.isEmpty())
+            ChoosePrinter(printerName);
         job->printer = MakeJobPrinter(pdf, printerName);
         job->from = 0;
         job->to = 0;

@@ -267,6 +267,9 @@ int32_t CLabelsDoc::PrintDocument(QWidget* owner)
     manager_->MarkAllChanged();
     manager_->RefreshRecordFrames();
     manager_->ApplyAlignments();
+    // The Print dialog may have made another printer the application's:
+    // the areas shown as not printing are that printer's.
+    ComputeMargins();
     RefreshView();
     // The job went through the side it printed; the bar names the page
     // shown again.

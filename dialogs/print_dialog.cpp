@@ -223,10 +223,14 @@ void CDlgPrint::accept()
         file_->setFocus();
         return;
     }
-    std::unique_ptr<QPrinter> printer =
-        postScript ? MakePostScriptFilePrinter()
-                   : MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
-                                    toFile ? QString() : printers_->currentData().toString());
+    // Another printer chosen here is the application's printer from now
+    // on, on its own paper; a file leaves the printer as it was.
+    const QString printerName = toFile ? QString() : printers_->currentData().toString();
+    if (!toFile)
+        ChoosePrinter(printerName);
+    std::unique_ptr<QPrinter> printer = postScript ? MakePostScriptFilePrinter()
+                                                   : MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
+                                                                    printerName);
     if (!printer) {
         AlertStop("Error while printing.", 0);
         return;

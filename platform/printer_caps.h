@@ -23,6 +23,9 @@ public:
     // The default printer with the settings it starts with; false when no
     // printer is installed.
     virtual bool DefaultSettings(PrinterSettings* out) const = 0;
+    // The named printer with the settings it starts with (its own paper
+    // and orientation); false when the printer is unknown.
+    virtual bool NamedSettings(const QString& device, PrinterSettings* out) const = 0;
     // The paper codes the printer lists; false when the printer is unknown.
     virtual bool PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const = 0;
     // The smallest and largest paper the printer takes; false when the

@@ -32,6 +32,18 @@ PrinterSettings* GetPrinterHandles()
     return &*st.settings;
 }
 
+bool ChoosePrinter(const QString& device)
+{
+    if (const PrinterSettings* held = GetPrinterHandles(); held && held->deviceName == device)
+        return true;
+    PrinterSettings fetched;
+    PrinterState& st = State();
+    if (device.isEmpty() || !st.caps->NamedSettings(device, &fetched))
+        return false;
+    st.settings = fetched;
+    return true;
+}
+
 const PrinterCaps& CurrentPrinterCaps()
 {
     return *State().caps;

@@ -30,13 +30,9 @@ PaperExtentTenths ToTenths(const QPageSize& page)
     return {int32_t(std::lround(mm.width() * 10.0)), int32_t(std::lround(mm.height() * 10.0))};
 }
 
-}  // namespace
-
-bool QtPrinterCaps::DefaultSettings(PrinterSettings* out) const
+// The printer with the paper and resolution its queue starts with, upright.
+bool SettingsOf(const QPrinterInfo& info, PrinterSettings* out)
 {
-    if (!PrintSupportAvailable())
-        return false;
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return false;
 
@@ -65,6 +61,18 @@ bool QtPrinterCaps::DefaultSettings(PrinterSettings* out) const
     }
     *out = s;
     return true;
+}
+
+}  // namespace
+
+bool QtPrinterCaps::DefaultSettings(PrinterSettings* out) const
+{
+    return PrintSupportAvailable() && SettingsOf(QPrinterInfo::defaultPrinter(), out);
+}
+
+bool QtPrinterCaps::NamedSettings(const QString& device, PrinterSettings* out) const
+{
+    return SettingsOf(FindPrinter(device), out);
 }
 
 bool QtPrinterCaps::PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const

@@ -9,6 +9,7 @@
 class QtPrinterCaps final : public PrinterCaps {
 public:
     bool DefaultSettings(PrinterSettings* out) const override;
+    bool NamedSettings(const QString& device, PrinterSettings* out) const override;
     bool PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const override;
     bool PaperExtents(const QString& device, const QString& port, PaperExtentTenths* min,
                       PaperExtentTenths* max) const override;

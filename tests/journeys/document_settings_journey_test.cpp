@@ -21,6 +21,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/program_folder.h"
 #include "journey_fixture.h"
+#include "legal_sheet.h"
 #include "support/fake_printer_caps.h"
 #include "support/run_program.h"
 #include "support/shell.h"
@@ -41,36 +42,10 @@ protected:
         Start();
     }
 
-    // Document Setup with the Legal 3x14 sheet typed in, in inches as sold:
-    // 2.625 x 1 in labels, three across from 3/16 in with 1/8 in between,
-    // fourteen down from the top, on `paper` upright.
+    // Document Setup with the Legal 3x14 sheet typed in, on `paper`.
     void TypeTheLegalSheet(const QString& paper)
     {
-        OnNextDialog([paper](QWidget* dialog) {
-            auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
-            if (!settings) {
-                ADD_FAILURE() << dialog->metaObject()->className();
-                Reject()(dialog);
-                return;
-            }
-            settings->FormatCombo()->setEditText(QStringLiteral("Legal 3x14"));
-            settings->UnitsCombo()->setCurrentIndex(1);  // Inch
-            const std::pair<QAbstractSpinBox*, const char*> typed[] = {
-                {settings->WidthEdit(), "2.625"}, {settings->HeightEdit(), "1"},
-                {settings->TopEdit(), "0"},       {settings->LeftEdit(), "0.1875"},
-                {settings->HorizontalEdit(), "0.125"}, {settings->VerticalEdit(), "0"},
-                {settings->AcrossEdit(), "3"},    {settings->DownEdit(), "14"},
-            };
-            for (const auto& [edit, text] : typed) {
-                QLineEdit* line = edit->findChild<QLineEdit*>();
-                line->selectAll();
-                QTest::keyClicks(line, QString::fromLatin1(text));
-                QTest::keyClick(line, Qt::Key_Tab);
-            }
-            settings->PaperCombo()->setCurrentIndex(settings->PaperCombo()->findText(paper, Qt::MatchStartsWith));
-            settings->OrientationButton(1)->click();
-            settings->accept();
-        });
+        OnNextDialog(TypeTheLegalSheetInto(paper));
         ASSERT_TRUE(Trigger("File > Document Setup..."));
     }
     // What Document Setup shows for the sheet's paper and orientation

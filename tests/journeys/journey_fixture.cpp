@@ -37,6 +37,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "platform/menus.h"
+#include "platform/printer_handles.h"
 #include "records/command_ids.h"
 #include "support/modal_answer.h"
 #include "support/needed_tools.h"
@@ -113,6 +114,10 @@ void JourneyTest::TearDown()
     drivers_.clear();
     menuDrivers_.clear();
     SetProgramFolderForTesting("");
+    // The printer settings live while the program runs: the next test's
+    // program starts without the printer this one chose, from the same
+    // printers.
+    SetPrinterCaps(&CurrentPrinterCaps());
 }
 
 void JourneyTest::Start(const std::vector<std::string>& arguments)

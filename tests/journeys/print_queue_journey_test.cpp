@@ -3,16 +3,21 @@
 // queues are a print scheduler's of the test's own that make PDF files as a
 // cups-pdf queue does, one printing to the paper's edges and two that
 // leave a margin on every side (18 points, and 12.5). Each label's corner on the paper is read
-// from the PDF the queue made and measured against the stock.
+// from the PDF the queue made and measured against the stock. Another
+// queue than the default one, chosen in the Print dialog, prints on its
+// own paper.
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QLabel>
 #include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <regex>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -26,7 +31,10 @@
 #include "dialogs/object_info_dialog.h"
 #include "dialogs/print_dialog.h"
 #include "dialogs/style_list_box.h"
+#include "foundation/byte_order.h"
 #include "journey_fixture.h"
+#include "legal_sheet.h"
+#include "records/label_stock_format.h"
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -141,15 +149,23 @@ protected:
         ASSERT_TRUE(Trigger("Object > Frame Info..."));
     }
 
-    // File > Print > Sheet of Active Document... into the queue; the PDF
-    // the queue made of it, drawn at 600 dpi in grey.
-    QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
+    // File > Print > Sheet of Active Document... into the queue chosen in
+    // the Print dialog; the PDF the queue made of it, or empty.
+    std::string SpoolInto(CupsScheduler& scheduler, const std::string& queue)
     {
         OnNextDialog([queue](QWidget* dialog) {
             auto* print = dynamic_cast<CDlgPrint*>(dialog);
-            ASSERT_NE(print, nullptr);
+            if (!print) {
+                ADD_FAILURE() << "the Print dialog was expected: " << dialog->metaObject()->className();
+                Reject()(dialog);
+                return;
+            }
             const int at = print->PrinterList()->findData(QString::fromStdString(queue));
-            ASSERT_GE(at, 0) << "the Print dialog does not list the queue " << queue;
+            if (at < 0) {
+                ADD_FAILURE() << "the Print dialog does not list the queue " << queue;
+                print->reject();
+                return;
+            }
             print->PrinterList()->setCurrentIndex(at);
             print->accept();
         });
@@ -157,6 +173,13 @@ protected:
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
         const std::string pdf = scheduler.NextOutput(queue);
         EXPECT_FALSE(pdf.empty()) << scheduler.why();
+        return pdf;
+    }
+
+    // The same, drawn at 600 dpi in grey.
+    QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
+    {
+        const std::string pdf = SpoolInto(scheduler, queue);
         if (pdf.empty())
             return {};
         const std::string prefix = TempFile(queue);
@@ -290,6 +313,57 @@ TEST_F(PrintQueueJourney, EveryLabelLandsOnItsPlaceAndOnlyWhatTheQueueCannotPrin
         EXPECT_LE(start, std::ceil(margin) * 25.4 / 72 + kTolerance);
     }
     QImageReader::setAllocationLimit(allocationLimit);
+}
+
+// Another queue than the default one chosen in the Print dialog: the card
+// prints on that queue's own paper, unless its sheet fixes one, and that
+// queue is the program's printer from then on.
+TEST_F(PrintQueueJourney, AQueueChosenInThePrintDialogPrintsOnItsOwnPaper)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
+    CupsScheduler scheduler({{"PDF", 0, "", true}, {"Letter", 0, "Letter"}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const auto pageSize = [](const std::string& pdf) {
+        const ProgramRun run = RunProgramFor("pdfinfo", {pdf});
+        std::smatch size;
+        return std::regex_search(run.out, size, std::regex("Page size: +([0-9.]+ x [0-9.]+) pts")) ? size[1].str()
+                                                                                                   : run.out;
+    };
+
+    // The sample card, whose layout takes any paper.
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    ASSERT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypePaperOffset), 0u);
+    EXPECT_EQ(pageSize(SpoolInto(scheduler, "Letter")), "612 x 792") << "not the Letter queue's paper";
+
+    // Page Setup shows that queue and its paper.
+    QString paper;
+    bool named = false;
+    OnNextDialog([&paper, &named](QWidget* dialog) {
+        if (auto* combo = dialog->findChild<QComboBox*>("pageSizeCombo"))
+            paper = combo->currentText();
+        for (const QLabel* label : dialog->findChildren<QLabel*>())
+            named = named || label->text() == "Letter";
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Page Setup..."));
+    EXPECT_TRUE(paper.contains("Letter")) << paper.toStdString();
+    EXPECT_TRUE(named) << "Page Setup does not name the Letter queue";
+
+    // A sheet whose layout fixes its paper keeps it on that queue.
+    OnNextDialog(TypeTheLegalSheetInto("Legal"));
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    EXPECT_EQ(pageSize(SpoolInto(scheduler, "Letter")), "612 x 1008") << "not the sheet's Legal";
+
+#ifdef TESSALINE_PROGRAM_PATH
+    // The same queue named on the command line, to a program just started.
+    const ProgramRun run =
+        RunProgramFor(TESSALINE_PROGRAM_PATH, {"/pt", CopySample("Business Card.lqx", "by-name.lqx"), "Letter"}, 60);
+    ASSERT_TRUE(run.ok) << run.failure;
+    EXPECT_EQ(pageSize(scheduler.NextOutput("Letter")), "612 x 792") << "/pt: not the Letter queue's paper";
+#endif
 }
 
 }  // namespace

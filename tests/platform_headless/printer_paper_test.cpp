@@ -145,4 +145,30 @@ TEST_F(PrinterPaper, ExtentsComeFromTheNamedPrinterInPoints)
     EXPECT_EQ(PrinterGetPaperExtents(&s, &min, &max), 1);
 }
 
+TEST_F(PrinterPaper, APrinterChosenForAJobIsTheApplicationsWithItsOwnPaper)
+{
+    PrinterSettings letter;
+    letter.deviceName = "Letter Printer";
+    letter.dmFields = DM_PAPERSIZE | DM_ORIENTATION;
+    letter.dmPaperSize = 1;
+    letter.dmOrientation = DMORIENT_PORTRAIT;
+    printer.others = {letter};
+    // The printer held keeps what Page Setup chose for it.
+    ASSERT_EQ(PrinterSelectPaper(kEntryA4), 0);
+    ASSERT_EQ(PrinterSetOrientation(0), 0);
+    EXPECT_TRUE(ChoosePrinter(printer.defaults.deviceName));
+    EXPECT_EQ(Settings().dmPaperSize, 9);
+    EXPECT_EQ(Settings().dmOrientation, DMORIENT_LANDSCAPE);
+    // A printer that is not there changes nothing.
+    EXPECT_FALSE(ChoosePrinter("Gone"));
+    EXPECT_FALSE(ChoosePrinter(QString()));
+    EXPECT_EQ(Settings().deviceName, printer.defaults.deviceName);
+    EXPECT_EQ(Settings().dmPaperSize, 9);
+    // Another printer comes with the settings it starts with.
+    EXPECT_TRUE(ChoosePrinter("Letter Printer"));
+    EXPECT_EQ(Settings().deviceName, "Letter Printer");
+    EXPECT_EQ(Settings().dmPaperSize, 1);
+    EXPECT_EQ(Settings().dmOrientation, DMORIENT_PORTRAIT);
+}
+
 }  // namespace

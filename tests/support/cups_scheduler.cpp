@@ -130,6 +130,15 @@ std::string UserName()
     return p ? p->pw_name : "root";
 }
 
+// The description with the paper as the one the queue starts with.
+std::string StartingWith(std::string description, const std::string& paper)
+{
+    if (paper.empty())
+        return description;
+    static const std::regex defaults(R"re((\*Default(PageSize|PageRegion|ImageableArea|PaperDimension): )\S+)re");
+    return std::regex_replace(description, defaults, "$1" + paper);
+}
+
 }  // namespace
 
 std::string CupsScheduler::Missing()
@@ -246,9 +255,11 @@ bool CupsScheduler::Prepare(const std::vector<SchedulerQueue>& queues)
     const std::string description = ReadAll(kPrinterDescription);
     std::string printers;
     for (const SchedulerQueue& queue : queues) {
-        written = written && WriteAll(root + "/ppd/" + queue.name + ".ppd", WithMargin(description, queue.margin));
-        printers += "<Printer " + queue.name + ">\nInfo " + queue.name + "\nDeviceURI " + kBackend +
-                    ":/\nState Idle\nAccepting Yes\nShared No\n</Printer>\n";
+        written = written && WriteAll(root + "/ppd/" + queue.name + ".ppd",
+                                      WithMargin(StartingWith(description, queue.paper), queue.margin));
+        const std::string entry = queue.isDefault ? "DefaultPrinter" : "Printer";
+        printers += "<" + entry + " " + queue.name + ">\nInfo " + queue.name + "\nDeviceURI " + kBackend +
+                    ":/\nState Idle\nAccepting Yes\nShared No\n</" + entry + ">\n";
     }
     written = written && WriteAll(root + "/printers.conf", printers);
     if (!written || description.empty()) {

@@ -4,10 +4,11 @@
 // that folder, with queues that make a PDF file of every job as a cups-pdf
 // queue does: the cups-pdf printer description (A4 by default, every paper
 // printable to its edges), or a copy of it whose printable area leaves a
-// margin on every side. While it runs, the print system's clients of this
-// process (Qt's print support, the program's own calls) and the programs
-// it starts see its queues and no others; the scheduler is stopped, its
-// folder removed and the clients' settings restored when it goes.
+// margin on every side or that starts with another paper. While it runs,
+// the print system's clients of this process (Qt's print support, the
+// program's own calls) and the programs it starts see its queues and no
+// others; the scheduler is stopped, its folder removed and the clients'
+// settings restored when it goes.
 //
 // The queue's device is a small script of the scheduler's own that makes
 // the PDF file with the Ghostscript call of the cups-pdf backend: that
@@ -32,6 +33,11 @@ struct SchedulerQueue {
     // The unprintable margin on every side of every paper, in points; 0
     // prints to the paper's edges.
     double margin = 0;
+    // The paper the queue starts with, by its name in the description
+    // ("Letter"); empty for the description's own, A4.
+    std::string paper;
+    // The print system's default queue.
+    bool isDefault = false;
 };
 
 class CupsScheduler {

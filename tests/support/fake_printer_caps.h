@@ -18,6 +18,8 @@ public:
 
     bool installed = true;
     PrinterSettings defaults;
+    // Printers besides the default one, with the settings each starts with.
+    std::vector<PrinterSettings> others;
     std::vector<int16_t> papers;
     bool hasExtents = false;
     PaperExtentTenths minExtent, maxExtent;
@@ -27,6 +29,22 @@ public:
         if (installed)
             *out = defaults;
         return installed;
+    }
+    bool NamedSettings(const QString& device, PrinterSettings* out) const override
+    {
+        if (!installed)
+            return false;
+        if (device == defaults.deviceName) {
+            *out = defaults;
+            return true;
+        }
+        for (const PrinterSettings& other : others) {
+            if (other.deviceName == device) {
+                *out = other;
+                return true;
+            }
+        }
+        return false;
     }
     bool PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const override
     {
