@@ -11,8 +11,9 @@ PrinterSettings* GetPrinterHandles();
 // The printer chosen for a job (in the Print dialog, or named on the
 // command line) is the application's printer from then on, with the
 // settings it starts with (its own paper and orientation), as a print
-// dialog hands back the chosen printer's settings. The printer already held keeps its settings, with what Page
-// Setup chose. False, changing nothing, for a printer that is not there.
+// dialog hands back the chosen printer's settings. The printer already
+// held keeps its settings, with what Page Setup chose. False, changing
+// nothing, for a printer that is not there.
 bool ChoosePrinter(const QString& device);
 
 // The printers the settings come from and are checked against.
