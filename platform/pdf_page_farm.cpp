@@ -391,7 +391,11 @@ bool PdfPageFarm::begin()
         s.pagesPerPart = settings_.pagesPerPart;
     const int workers = ChooseWorkers(settings_.workers);
     s.streamed = workers == 1 && settings_.pagesPerPart <= 0;
-    s.capacity = size_t(std::max(16, 2 * workers));
+    // A recorded page waiting for its painter holds every operation of its
+    // sheet (hundreds of kilobytes on a card of many frames), and where
+    // painting is the slower half the queue stays full: a few pages keep
+    // each painter busy, more only cost memory.
+    s.capacity = size_t(std::max(4, 2 * workers));
     for (int w = 0; w < workers; ++w)
         s.ready.emplace_back();
     for (int w = 0; w < workers; ++w)
