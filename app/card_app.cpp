@@ -88,8 +88,7 @@ CCardApp::CCardApp()
     previousWizardShell_ = SetWizardShell(shell_.get());
     previousLayoutWizard_ = CurrentLayoutWizard();
     InstallCardLayoutWizard();
-    previousWizDatabaseMakers_ = SetWizDatabaseMakers(
-        {&WizShellDatabase::Create, &WizShellDatabase::Open, &WizShellDatabase::Current});
+    previousWizDatabaseMakers_ = SetWizDatabaseMakers({&WizShellDatabase::Create, &WizShellDatabase::Open});
 }
 
 CCardApp::~CCardApp()

@@ -69,24 +69,6 @@ WizDatabase* WizShellDatabase::Open(QWidget* /*parent*/)
     return held;
 }
 
-WizDatabase* WizShellDatabase::Current(QWidget* /*parent*/)
-{
-    CCardApp* app = GetCardApp();
-    if (!app)
-        return nullptr;
-    const std::vector<ShellDocument*> open = app->Documents().Documents();
-    const auto last = std::find_if(open.rbegin(), open.rend(), [](ShellDocument* document) {
-        const auto* shell = dynamic_cast<DatabaseShellDocument*>(document);
-        return shell && shell->Database();
-    });
-    if (last == open.rend())
-        return nullptr;
-    auto* held = static_cast<WizShellDatabase*>(Hold(*last));
-    if (held)
-        held->borrowed_ = true;
-    return held;
-}
-
 WizShellDatabase::WizShellDatabase(CCardApp* app, ShellDocument* document, CDBDocument* database)
     : app_(app), document_(document), database_(database)
 {

@@ -21,9 +21,6 @@ public:
     // user chooses, or one the user opens; null when cancelled or failed.
     static WizDatabase* Create(QWidget* parent);
     static WizDatabase* Open(QWidget* parent);
-    // The database the program has open already (the one opened last),
-    // borrowed; null when none is open.
-    static WizDatabase* Current(QWidget* parent);
 
     WizShellDatabase(CCardApp* app, ShellDocument* document, CDBDocument* database);
     ~WizShellDatabase() override;

@@ -397,18 +397,8 @@ void CPgWiz_DBInfo::UpdateButtons()
 
 void CPgWiz_DBInfo::OnPageShown()
 {
-    // The first time the page shows, a database the program has open
-    // already is the one the user means to work with: the page takes it
-    // at once, as if opened with "...". (Taking it shows the page again.)
-    if (offerOpen_) {
-        offerOpen_ = false;
-        if (!database_) {
-            if (WizDatabase* current = CurrentWizDatabase(Sheet())) {
-                TakeOpened(current);
-                return;
-            }
-        }
-    }
+    // Only a database made or opened here is held: one the user had open
+    // before stays theirs, its records as they were.
     const std::string title = SavedSheetCaption() + " - " + (database_ ? title_ : std::string("No Database"));
     Sheet()->setWindowTitle(Cp1252ToQString(title));
 }

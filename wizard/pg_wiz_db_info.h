@@ -77,6 +77,5 @@ private:
     std::string title_;
     std::array<CFilteredEdit*, kWizDatabaseEditCount> edits_{};
     bool connected_ = false;
-    bool offerOpen_ = true;
     uint8_t pictureSettings_[778] = {};
 };

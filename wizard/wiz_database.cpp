@@ -24,8 +24,3 @@ WizDatabase* OpenWizDatabase(QWidget* parent)
 {
     return g_makers.open ? g_makers.open(parent) : nullptr;
 }
-
-WizDatabase* CurrentWizDatabase(QWidget* parent)
-{
-    return g_makers.current ? g_makers.current(parent) : nullptr;
-}

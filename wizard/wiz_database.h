@@ -50,19 +50,16 @@ public:
 };
 
 // Makers of a new database and of one the user opens: null when cancelled
-// or failed (after their own message). `current` gives the database the
-// program has open already, without asking; null when none is open. The
-// database belongs to the program's documents; the page only holds it.
+// or failed (after their own message). The database belongs to the
+// program's documents; the page only holds it.
 using WizDatabaseMaker = WizDatabase* (*)(QWidget* parent);
 
 struct WizDatabaseMakers {
     WizDatabaseMaker create = nullptr;
     WizDatabaseMaker open = nullptr;
-    WizDatabaseMaker current = nullptr;
 };
 
 // Installs the makers and returns the previous ones.
 WizDatabaseMakers SetWizDatabaseMakers(WizDatabaseMakers makers);
 WizDatabase* CreateWizDatabase(QWidget* parent);
 WizDatabase* OpenWizDatabase(QWidget* parent);
-WizDatabase* CurrentWizDatabase(QWidget* parent);

@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QToolButton>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -343,34 +344,47 @@ void ToDataPage(CDlgWizard* sheet)
     settle();
 }
 
-TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenIsOfferedOnTheDataPageAndStaysOpen)
+TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenStaysTheUsersAndTheDataPageChangesNoRecordOfIt)
 {
     const std::string contacts = CopySample("Contacts.dqx");
+    const std::string before = Tool("db dump \"" + contacts + "\"");
+    ASSERT_NE(before.find("\tOwner\t"), std::string::npos) << before;
     OnNextDialog(ChooseFile(contacts));
     ASSERT_TRUE(Trigger("File > Open > Database..."));
     ASSERT_NE(DatabaseDocument(), nullptr);
 
-    // The data page holds the open database as it opens, its first
-    // record in the page's fields, without "..." being clicked.
+    // The data page holds no database of its own: its fields are the
+    // user's details, not the first record of the open database, and
+    // what is typed there goes nowhere near it.
     QString title, name;
+    bool canDelete = true;
     OnNextDialog([&](QWidget* dialog) {
         auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
         ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
         ToDataPage(sheet);
         ASSERT_EQ(sheet->ActiveIndex(), kPagePersonalInfo);
+        auto* page = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo));
         title = sheet->windowTitle();
-        name = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo))->Edit(0)->text();
+        name = page->Edit(0)->text();
+        canDelete = page->Item<QPushButton>(kIdDeleteRecord)->isEnabled();
+        page->Edit(2)->setFocus();
+        page->Edit(2)->selectAll();
+        QTest::keyClicks(page->Edit(2), "Chef");
         sheet->PressCancel();
     });
     ASSERT_TRUE(Trigger("File > New > Document..."));
     Settle();
-    EXPECT_TRUE(title.endsWith(" - Contacts.dqx")) << title.toStdString();
-    EXPECT_EQ(name, QStringLiteral("Ada")) << name.toStdString();
+    EXPECT_TRUE(title.endsWith(" - No Database")) << title.toStdString();
+    EXPECT_NE(name, QStringLiteral("Ada"));
+    EXPECT_FALSE(canDelete) << "the page offers to delete the open database's records";
     EXPECT_EQ(PendingDialogs(), 0u);
-    // Cancel leaves the user's database open, its window back.
+    // Cancel leaves the user's database open, its window back, and its
+    // records as they were.
     ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
     ASSERT_NE(DatabaseDocument(), nullptr) << "the wizard closed the user's database";
     EXPECT_TRUE(MainWindow()->ActiveChildFrame()->isVisible());
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_EQ(Tool("db dump \"" + contacts + "\""), before);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

@@ -432,28 +432,4 @@ TEST_F(WizardSheetTest, WithoutDatabaseKeepsTheTypedTexts)
     SetWizDatabaseMakers(previous);
 }
 
-TEST_F(WizardSheetTest, ADatabaseTheProgramHasOpenIsHeldWhenThePageFirstShows)
-{
-    FakeDatabase database;
-    g_database = &database;
-    const WizDatabaseMakers previous =
-        SetWizDatabaseMakers({nullptr, nullptr, HeldDatabase});
-    CDlgWizard sheet("Wizard", nullptr);
-    CPgWiz_DBInfo* page = nullptr;
-    ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
-    EXPECT_EQ(page->Database(), &database);
-    EXPECT_EQ(database.connected, 1);
-    EXPECT_EQ(sheet.Record().databaseUse, 1u);
-    EXPECT_EQ(sheet.windowTitle(), "Wizard - people.dqx");
-    EXPECT_EQ(page->Item<QLabel>(kIdFirstCustomLabel)->text(), "Extra1");
-    // Let go, it is not taken again when the page shows again.
-    page->OnWithoutDatabase();
-    Back(sheet);
-    Next(sheet);
-    EXPECT_EQ(page->Database(), nullptr);
-    EXPECT_EQ(database.connected, 1);
-    EXPECT_EQ(sheet.windowTitle(), "Wizard - No Database");
-    SetWizDatabaseMakers(previous);
-}
-
 }  // namespace
