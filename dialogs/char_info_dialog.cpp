@@ -155,7 +155,14 @@ CDlgCharInfo::CDlgCharInfo(QWidget* parent) : RecordDialog("Character Info", "ch
         record_.size = NumberOf((size_->itemText(index)));
         sample_->Redraw();
     });
+    // A size or shade typed is the one taken, as one chosen from the list.
     connect(size_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        record_.flags |= kCharSize;
+        ReadControls();
+        sample_->Redraw();
+    });
+    connect(shade_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        record_.flags |= kCharShade;
         ReadControls();
         sample_->Redraw();
     });

@@ -216,6 +216,9 @@ QComboBox* NumberCombo(const char* name, QWidget* parent)
     combo->setObjectName(QString::fromLatin1(name));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // A number is taken as typed: completing "7" to "72" from the list
+    // would apply a number nobody asked for.
+    combo->setCompleter(nullptr);
     combo->lineEdit()->setMaxLength(5);
     return combo;
 }

@@ -156,7 +156,7 @@ ColorRef Tint(const ColorTable& table, int32_t index, int32_t percent);
 bool IsFillPattern(int32_t n);
 
 // An editable combo box whose edit takes only what fits a percentage or a
-// line width.
+// line width, as typed (nothing is completed from the list).
 QComboBox* NumberCombo(const char* name, QWidget* parent);
 
 class QLineEdit;

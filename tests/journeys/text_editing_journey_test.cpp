@@ -13,6 +13,7 @@
 #include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "dialogs/char_info_dialog.h"
 #include "dialogs/find_replace_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "records/command_ids.h"
@@ -158,6 +159,32 @@ TEST_F(TextEditingJourney, TheSizeBoxAppliesExactlyTheSizeTypedAndRefusesWhatOth
     EXPECT_FALSE(size->currentText().isEmpty());
     EXPECT_FALSE(size->currentText().startsWith('0')) << size->currentText().toStdString();
     EXPECT_EQ(bar->NameCombo()->currentText(), font);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(TextEditingJourney, CharacterInfoTakesTheSizeTypedAndEnterAppliesIt)
+{
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    DoubleClick(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    QString typed;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* info = dynamic_cast<CDlgCharInfo*>(dialog);
+        ASSERT_NE(info, nullptr) << dialog->metaObject()->className();
+        QLineEdit* size = info->Size()->lineEdit();
+        size->setFocus();
+        size->selectAll();
+        // 7 is typed, not completed from the list to 72; Enter is OK.
+        QTest::keyClicks(size, "7");
+        typed = info->Size()->currentText();
+        QTest::keyClick(size, Qt::Key_Return);
+    });
+    ASSERT_TRUE(Trigger("Text > Character Info..."));
+    Settle();
+    EXPECT_EQ(typed, "7");
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(MainWindow()->TextBar()->SizeCombo()->currentText(), "7");
+    EXPECT_GT(Ink(ViewPixels(), frame), 20) << "the word left the frame";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
