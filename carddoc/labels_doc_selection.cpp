@@ -355,11 +355,17 @@ bool CLabelsDoc::FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs)
         HandleFree(plain);
         return false;
     }
+    // The text as it is: it takes the place of the new story's empty
+    // paragraph rather than going in at its caret, which would leave an
+    // empty paragraph before it and another after.
     const int16_t story = frames_->NewStory(frame, true);
-    const bool ok = story > 0 && stories_->SetStoryText(plain, uint16_t(frame->Block().storyId)) == 0;
+    const bool ok = story > 0 && stories_->ReplaceStoryText(plain, uint16_t(frame->Block().storyId)) == 0;
     HandleFree(plain);
-    if (ok)
-        frame->Invalidate(0);
+    if (ok) {
+        // Laid out now, so that the frame shows its text at once.
+        frames_->FlowFrame(frame->FrameId(), false);
+        frame->Invalidate(1);
+    }
     return ok;
 }
 

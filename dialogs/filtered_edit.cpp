@@ -59,13 +59,7 @@ QString StorablePart(const QString& text, int* dropped)
 
 void SayDroppedFromPaste(int dropped)
 {
-    const std::string text =
-        dropped == 1 ? std::string("1 character of the pasted text has no place in the database's character set; it "
-                                   "was left out.")
-                     : std::to_string(dropped) +
-                           " characters of the pasted text have no place in the database's character set; they were "
-                           "left out.";
-    AlertNote(text.c_str(), 0);
+    AlertNote(CharactersLeftOutText(dropped, false, "the database's").c_str(), 0);
 }
 
 }  // namespace
@@ -168,38 +162,52 @@ CFilteredEdit::Typed CFilteredEdit::TypeCharacter(QChar c)
     return Typed::kTaken;
 }
 
-bool CFilteredEdit::InsertFiltered(const QString& inserted)
+int CFilteredEdit::FirstRefused(const QString& text) const
 {
-    // insert() writes even into a read-only edit; typing must not.
-    if (isReadOnly())
-        return false;
-    if (!Fits(inserted.size()))
-        return false;
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-    for (int i = 0; i < inserted.size(); ++i)
-        if (!TakesAsTyped(inserted[i], start + i))
-            return false;
-    insert(inserted);
-    return true;
+    for (int i = 0; i < text.size(); ++i)
+        if (!TakesAsTyped(text[i], start + i))
+            return i;
+    return -1;
+}
+
+void CFilteredEdit::RefusedTooLong()
+{
+    const std::string text = "The pasted text was not pasted: it is longer than the " + std::to_string(limit_) +
+                             " characters this field holds.";
+    AlertStop(text.c_str(), 0);
 }
 
 void CFilteredEdit::Paste()
 {
-    const QString clip = QApplication::clipboard()->text();
+    QString clip = QApplication::clipboard()->text();
+    // A spreadsheet's cell or an editor's line is copied with its line end:
+    // one at the end is no part of the value.
+    if (clip.endsWith(QLatin1String("\r\n")))
+        clip.chop(2);
+    else if (clip.endsWith(QLatin1Char('\n')) || clip.endsWith(QLatin1Char('\r')))
+        clip.chop(1);
+    // insert() writes even into a read-only edit; typing must not.
     if (clip.isEmpty() || isReadOnly())
         return;
     int dropped = 0;
     const QString kept = StorablePart(clip, &dropped);
-    if (text().size() - selectedText().size() + kept.size() > limit_) {
+    if (!Fits(kept.size())) {
         RefusedTooLong();
         return;
     }
-    const bool inserted = !kept.isEmpty() && InsertFiltered(kept);
-    if (inserted)
+    if (const int refused = FirstRefused(kept); refused >= 0) {
+        const QChar c = kept[refused];
+        const std::string why = IsControl(c) ? std::string("this field holds one line, without tabs or line ends.")
+                                             : "this field does not take \"" + QStringToCp1252(QString(c)) + "\".";
+        AlertStop(("The pasted text was not pasted: " + why).c_str(), 0);
+        return;
+    }
+    if (!kept.isEmpty()) {
+        insert(kept);
         NotifyParent();
-    // Said only when the rest went in, or nothing was left: a paste the
-    // rules refuse stays silent.
-    if (dropped > 0 && (inserted || kept.isEmpty()))
+    }
+    if (dropped > 0)
         SayDroppedFromPaste(dropped);
 }
 

@@ -65,15 +65,16 @@ public:
     virtual void OnTextChanged();
     // Tells the host that the user changed the text.
     virtual void NotifyParent();
-    // A paste would pass the limit and was refused. Base: silence.
-    virtual void RefusedTooLong() {}
+    // A paste would pass the limit and was refused. Base: says so.
+    virtual void RefusedTooLong();
     // A typed character (or one of an input method's) would pass the limit
     // and was not taken. Base: silence.
     virtual void TypedTooLong() {}
 
     // The clipboard's text, inserted only when all of it is allowed, as
     // typing would take it, and fits; characters Windows-1252 lacks are left
-    // out first, with one message.
+    // out first, with one message, and so is one line end at its end. A
+    // paste refused says why.
     void Paste();
 
 Q_SIGNALS:
@@ -123,7 +124,9 @@ private:
     Typed TypeCharacter(QChar c);
     // Whether n more characters fit, the selection replaced.
     bool Fits(qsizetype n) const;
-    bool InsertFiltered(const QString& text);
+    // The index of the first character of the text that typing would not
+    // put in at the selection; -1 when it takes them all.
+    int FirstRefused(const QString& text) const;
     // Runs Validate with the focus-loss check switched off meanwhile (its
     // message box takes the focus).
     bool RunCheck();

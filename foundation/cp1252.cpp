@@ -59,6 +59,31 @@ std::string QStringToCp1252(const QString& text)
     return out;
 }
 
+std::string QStringToCp1252Keeping(const QString& text, int32_t* leftOut)
+{
+    std::string out;
+    out.reserve(size_t(text.size()));
+    *leftOut = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = UnicodeToCp1252(text[i].unicode());
+        if (b >= 0)
+            out.push_back(char(b));
+        else if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++*leftOut;
+    }
+    return out;
+}
+
+std::string CharactersLeftOutText(int32_t count, bool typed, const char* holder)
+{
+    const std::string where = std::string(" no place in ") + holder + " character set; ";
+    if (count == 1)
+        return std::string(typed ? "1 typed character has" : "1 character of the pasted text has") + where +
+               "it was left out.";
+    return std::to_string(count) + (typed ? " typed characters have" : " characters of the pasted text have") +
+           where + "they were left out.";
+}
+
 uint8_t Cp1252ToLower(uint8_t b)
 {
     if (b >= 'A' && b <= 'Z')

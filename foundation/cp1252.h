@@ -21,6 +21,14 @@ QString Cp1252ToQString(std::string_view bytes);
 QString Cp1252ToQString(const char* zeroTerminated);
 // Characters outside the code page become '?'.
 std::string QStringToCp1252(const QString& text);
+// The characters of the text that the code page has, in order; the others
+// are left out and counted in *leftOut (a character beyond the first 65536
+// counts once, though the string holds it in two halves).
+std::string QStringToCp1252Keeping(const QString& text, int32_t* leftOut);
+// What a note says of characters left out of a text: typed, or of "the
+// pasted text", with no place in the holder's character set ("the card's",
+// "the database's").
+std::string CharactersLeftOutText(int32_t count, bool typed, const char* holder);
 
 // Case mapping of the code page (letters with accents included), as the
 // system's lower-casing of single-byte text does it.

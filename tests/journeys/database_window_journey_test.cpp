@@ -244,6 +244,44 @@ TEST_F(DatabaseWindowJourney, LettersTheDatabaseCannotHoldAreRefusedAsTheyAreTyp
     EXPECT_NE(Tool("db dump '" + path + "'").find("\tcka-M\xFCller\t"), std::string::npos);
 }
 
+TEST_F(DatabaseWindowJourney, ALineCopiedWithItsLineEndPastesAndARefusedPasteSaysWhy)
+{
+    ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
+    constexpr int32_t kCompanyColumn = 3;
+    QLineEdit* company = Field(kCompanyColumn);
+    company->setFocus();
+    alerts.clear();
+    // As a spreadsheet's cell or an editor's line is copied: the one line
+    // end at the end is no part of the value.
+    for (const char* copied : {"Acme Corp\n", "Acme Corp\r\n", "Acme Corp\r"}) {
+        company->clear();
+        QApplication::clipboard()->setText(QString::fromLatin1(copied));
+        Key(Qt::Key_V, Qt::ControlModifier, company);
+        EXPECT_EQ(company->text(), "Acme Corp") << copied;
+    }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // Two lines, or more than the field holds, are refused with the reason.
+    company->selectAll();
+    QApplication::clipboard()->setText("Acme\nCorp");
+    Key(Qt::Key_V, Qt::ControlModifier, company);
+    EXPECT_EQ(company->text(), "Acme Corp");
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(), "The pasted text was not pasted: this field holds one line, without tabs or line ends.");
+    company->selectAll();
+    QApplication::clipboard()->setText(QString(300, QLatin1Char('x')));
+    Key(Qt::Key_V, Qt::ControlModifier, company);
+    EXPECT_EQ(company->text(), "Acme Corp");
+    ASSERT_EQ(alerts.boxes().size(), 2u);
+    EXPECT_EQ(alerts.lastText().rfind("The pasted text was not pasted: it is longer than the ", 0), 0u)
+        << alerts.lastText();
+
+    Key(Qt::Key_Return, Qt::NoModifier, company);
+    const std::string path = TempFile("Address Book.dqx");
+    Trigger("File > Close");
+    EXPECT_NE(Tool("db dump '" + path + "'").find("\tAcme Corp\t"), std::string::npos);
+}
+
 TEST_F(DatabaseWindowJourney, ThePictureFieldTakesAPathAndRefusesOneLongerThanItHolds)
 {
     ASSERT_NE(OpenAddressBook(), nullptr) << alerts.lastText();
@@ -338,17 +376,19 @@ TEST_F(DatabaseWindowJourney, NamesWithCurlyQuotesPasteAndAnInputMethodTypesByTh
     commit(zip, QStringLiteral("12x345\u03A9"));
     EXPECT_EQ(zip->text(), "12345");
     EXPECT_EQ(alerts.beeps().size(), 2u);
-    // A paste the field's rules refuse is still refused whole.
+    // A paste the field's rules refuse is still refused whole, and says why.
     zip->selectAll();
     QApplication::clipboard()->setText("12a45");
     Key(Qt::Key_V, Qt::ControlModifier, zip);
     EXPECT_EQ(zip->text(), "12345");
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(), "The pasted text was not pasted: this field does not take \"a\".");
     last->setFocus();
     last->end(false);
     commit(last, QStringLiteral("\t\u2019s\u03A9"));
     EXPECT_EQ(last->text(), QStringLiteral("O\u2019Brien\u2019s"));
     EXPECT_EQ(alerts.beeps().size(), 3u);
-    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
 
     Key(Qt::Key_Return, Qt::NoModifier, last);
     const std::string path = TempFile("Address Book.dqx");
