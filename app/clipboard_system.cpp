@@ -124,10 +124,12 @@ void ClipboardAccess::PutPicture(const QImage& picture)
     changed_ = true;
 }
 
-std::string ClipboardAccess::GetText() const
+std::string ClipboardAccess::GetText(int32_t* leftOut) const
 {
     const QMimeData* data = Offered();
-    return data && data->hasText() ? ClipboardBytesFromText(data->text()) : std::string();
+    if (leftOut)
+        *leftOut = 0;
+    return data && data->hasText() ? ClipboardBytesFromText(data->text(), leftOut) : std::string();
 }
 
 QImage ClipboardAccess::GetPicture() const
@@ -153,9 +155,12 @@ QString ClipboardTextFromBytes(const uint8_t* bytes, uint32_t n)
     return Cp1252ToQString(std::string_view(text));
 }
 
-std::string ClipboardBytesFromText(const QString& text)
+std::string ClipboardBytesFromText(const QString& text, int32_t* leftOut)
 {
-    const std::string bytes = QStringToCp1252(text);
+    int32_t dropped = 0;
+    const std::string bytes = QStringToCp1252Keeping(text, &dropped);
+    if (leftOut)
+        *leftOut = dropped;
     std::string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {

@@ -49,9 +49,10 @@ public:
     // left out.
     void PutData(int32_t format, const QByteArray& bytes);
 
-    // The clipboard's plain text as code page bytes (characters outside the
-    // code page become '?'); empty when it holds none.
-    std::string GetText() const;
+    // The clipboard's plain text as code page bytes; empty when it holds
+    // none. Characters outside the code page are left out, counted in
+    // *leftOut when given.
+    std::string GetText(int32_t* leftOut = nullptr) const;
     QImage GetPicture() const;
     QByteArray GetData(int32_t format) const;
 
@@ -62,4 +63,4 @@ private:
 
 // Plain text between the program's bytes and other programs' text.
 QString ClipboardTextFromBytes(const uint8_t* bytes, uint32_t n);
-std::string ClipboardBytesFromText(const QString& text);
+std::string ClipboardBytesFromText(const QString& text, int32_t* leftOut = nullptr);

@@ -8,7 +8,9 @@
 #include <algorithm>
 
 #include "app/clipboard_system.h"
+#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/cp1252.h"
 #include "frames/ctfile_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/text_buffer.h"
@@ -167,7 +169,7 @@ void CClipboardWnd::FreeTextHandle()
 
 bool CClipboardWnd::ReadClipboardText()
 {
-    const std::string text = ClipboardAccess().GetText();
+    const std::string text = ClipboardAccess().GetText(&leftOut_);
     Handle h = HandleNew(uint32_t(text.size()));
     if (!h)
         return false;
@@ -289,6 +291,7 @@ int32_t CClipboardWnd::PasteText(ToolDocument* document)
 {
     const int32_t first = FirstPasteFormat();
     int32_t result = 1;
+    leftOut_ = 0;
     switch (document->CurrentToolIndex()) {
     case kToolObject:
         if (first == kClipText)
@@ -305,6 +308,10 @@ int32_t CClipboardWnd::PasteText(ToolDocument* document)
     default: break;
     }
     FreeTextHandle();
+    // Said once for the paste, also when nothing else was left to paste.
+    if (leftOut_ > 0)
+        AlertNote(CharactersLeftOutText(leftOut_, false, "the card's").c_str(), 0);
+    leftOut_ = 0;
     return result;
 }
 

@@ -111,6 +111,8 @@ private:
     std::unique_ptr<TextBuffer> store_;
     std::vector<std::array<uint8_t, kClipFrameRecordSize>> frameRecords_;
     Handle text_ = nullptr;
+    // Characters of the text read last that the code page lacks.
+    int32_t leftOut_ = 0;
     int16_t heldKind_ = kHeldNothing;
     int32_t foreignFormat_ = 0;
     uint8_t created_ = 0;

@@ -15,6 +15,7 @@
 #include "carddoc/ruler.h"
 #include "carddoc/ruler_corner.h"
 #include "carddoc/trackers.h"
+#include "carddoc/typed_left_out_note.h"
 #include "carddoc/worker_dialog.h"
 #include "carddoc/zoom_page_bar.h"
 #include "dialogs/value_dialogs.h"
@@ -886,8 +887,14 @@ void CLabelsView::keyPressEvent(QKeyEvent* event)
         SurfaceWidget::keyPressEvent(event);
         return;
     }
-    for (const KeyEvent& key : KeyEventsFromQt(*event))
+    int32_t leftOut = 0;
+    for (const KeyEvent& key : KeyEventsFromQt(*event, &leftOut))
         document_->KeyDown(key);
+    if (document_->GetCurrentToolIndex() == kToolText) {
+        if (!leftOutNote_)
+            leftOutNote_ = new TypedLeftOutNote(this);
+        leftOutNote_->KeyPressed(leftOut);
+    }
 }
 
 bool CLabelsView::focusNextPrevChild(bool /*next*/) { return false; }

@@ -25,6 +25,7 @@
 
 class CLabelsDoc;
 class QTimer;
+class TypedLeftOutNote;
 
 class CLabelsView : public SurfaceWidget,
                     public CardViewServices,
@@ -185,4 +186,6 @@ private:
     bool leftDown_ = false;
     bool forcedDown_ = false;
     bool rightPressed_ = false;
+    // Typed characters the card can't hold, told once a burst ends.
+    TypedLeftOutNote* leftOutNote_ = nullptr;
 };

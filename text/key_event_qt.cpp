@@ -4,8 +4,10 @@
 
 #include "foundation/cp1252.h"
 
-std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event)
+std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event, int32_t* leftOut)
 {
+    if (leftOut)
+        *leftOut = 0;
     const bool shift = (event.modifiers() & Qt::ShiftModifier) != 0;
     const bool ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
     auto down = [&](uint32_t vk) {
@@ -38,8 +40,13 @@ std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event)
     // Alt as well it types what AltGr would.
     if (ctrl && !(event.modifiers() & Qt::AltModifier))
         return out;
-    for (QChar c : event.text()) {
-        const int byte = UnicodeToCp1252(c.unicode());
+    const QString text = event.text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = UnicodeToCp1252(text[i].unicode());
+        // A character beyond the first 65536 comes in two halves: it counts
+        // once.
+        if (byte < 0 && leftOut && !(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++*leftOut;
         if (byte < 0x20 || byte == 0x7F)
             continue;
         out.push_back(typed(uint8_t(byte)));

@@ -3,6 +3,7 @@
 // characters of the press in the code page.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "platform/key_event.h"
@@ -12,5 +13,6 @@ class QKeyEvent;
 // None for a key the text does not take (Page Up, function keys, a
 // character outside the code page, control characters other than
 // Backspace, Tab and Enter); several when the press types several
-// characters.
-std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event);
+// characters. *leftOut, when given, counts the typed characters the code
+// page lacks.
+std::vector<KeyEvent> KeyEventsFromQt(const QKeyEvent& event, int32_t* leftOut = nullptr);

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QTest>
+#include <QString>
 
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
@@ -98,6 +100,57 @@ TEST_F(ClipboardFramesJourney, AFramePastedWhollyOffThePageIsMovedOntoIt)
     ASSERT_TRUE(Trigger(uint32_t(57643)));
     EXPECT_EQ(card->PageManager()->FrameCount(), before);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+TEST_F(ClipboardFramesJourney, TextFromAnotherProgramPastesAsItIsAndSaysWhatTheCardCannotHold)
+{
+    const std::string path = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    CLabelsDoc* card = CardDocument();
+
+    // With the Object tool: a new frame that shows the text, and holds
+    // it as it is, one paragraph.
+    QGuiApplication::clipboard()->setText("abc");
+    const int16_t before = card->PageManager()->FrameCount();
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(card->PageManager()->FrameCount(), before + 1);
+    IntRect pasted;
+    card->PageManager()->FrameAt(before)->GetBounds(&pasted, kGeometryCurrent);
+    const QRect shown(ViewPoint(IntPoint{pasted.left, pasted.top}), ViewPoint(IntPoint{pasted.right, pasted.bottom}));
+    ASSERT_TRUE(CardView()->rect().contains(shown)) << "the new frame is out of sight";
+    // Its inside, without the selection's handles and outline.
+    EXPECT_GT(Ink(ViewPixels(), shown.adjusted(4, 4, -4, -4)), 15) << "the pasted frame looks empty";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // With the Text tool, at the end of the company line: what the card's
+    // character set holds goes in, and one note says how much was left out.
+    ASSERT_TRUE(Trigger(uint32_t(33285)));
+    Click(CardPoint(232, 28));
+    Key(Qt::Key_End);
+    QGuiApplication::clipboard()->setText(QStringLiteral(" \u0141\u00f3d\u017a \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac "
+                                                         "\U0001F600 caf\u00e9"));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(),
+              "11 characters of the pasted text have no place in the card's character set; they were left out.");
+
+    // Typed, the same: the rest is taken, and the note comes once when the
+    // typing stops.
+    alerts.clear();
+    for (const char16_t letter : {u'\u0141', u'x', u'\u03c9', u'y', u'\u03c9'})
+        QTest::sendKeyEvent(QTest::Click, CardView(), Qt::Key_unknown, QString(QChar(letter)), Qt::NoModifier);
+    EXPECT_TRUE(alerts.boxes().empty()) << "a note in the middle of typing: " << alerts.lastText();
+    Settle(1000);
+    ASSERT_EQ(alerts.boxes().size(), 1u);
+    EXPECT_EQ(alerts.lastText(), "3 typed characters have no place in the card's character set; they were left out.");
+
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("  \"abc\\x0D\"\n"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("Company \xF3" "d   caf\xE9" "xy\\x0D\""), std::string::npos) << dump;
+    EXPECT_EQ(dump.find('?'), std::string::npos) << dump;
 }
 
 }  // namespace
