@@ -42,18 +42,12 @@ bool AllStorable(const QString& text) { return std::all_of(text.begin(), text.en
 // pasted.
 bool IsControl(QChar c) { return c.category() == QChar::Other_Control; }
 
-// The text without the characters the code page lacks; *dropped counts them
-// (a character beyond the first 65536 counts once).
+// The text without the characters the code page lacks; *dropped counts them.
 QString StorablePart(const QString& text, int* dropped)
 {
-    QString kept;
-    *dropped = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (Storable(text[i]))
-            kept += text[i];
-        else if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
-            ++*dropped;
-    }
+    int32_t leftOut = 0;
+    const QString kept = Cp1252ToQString(QStringToCp1252Keeping(text, &leftOut));
+    *dropped = leftOut;
     return kept;
 }
 
