@@ -164,6 +164,8 @@ void PageOfCard(CLabelsDoc* document, uint32_t* orientation, uint32_t* paper)
 
 void PrintManager::ApplyPaperAndOrientation()
 {
+    // Over the printer's own page, not over what another card put there.
+    UsePrinterOwnPage();
     uint32_t orientation = 0, paper = 0;
     PageOfCard(document_, &orientation, &paper);
     if (orientation != 0)
@@ -190,6 +192,7 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
 
 void PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
+    const OwnPrinterPageAfterwards ownPage;
     ApplyPaperAndOrientation();
     if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
         return;
@@ -263,6 +266,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     const int32_t cellsPerSheet = columns * rows;
     int32_t cardPages = document_->GetPageCount();
+    // The card's paper is its job's: the printer keeps its own after it.
+    const OwnPrinterPageAfterwards ownPage;
 
     std::memcpy(job_.layout, layout, kLabelTypeSize);
     job_.databaseOrdinal = int16_t(GetCurrentDatabaseOrdinal());
