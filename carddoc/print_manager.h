@@ -113,7 +113,9 @@ public:
     int32_t PagesPrinted() const { return pagesPrinted_; }
 
 private:
-    int32_t PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to);
+    // pages for the first copy, laterPages for each further one (which
+    // skips no cards).
+    int32_t PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to);
     int32_t PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to);
     void ReportPrintError(int32_t result);
     // Without any printer (and so without the application's printer

@@ -42,6 +42,20 @@ std::string PageSize(const std::string& pdf)
                                                                                                : run.out;
 }
 
+std::vector<std::string> Pages(const std::string& text)
+{
+    std::vector<std::string> pages(1);
+    for (const char c : text) {
+        if (c == '\f')
+            pages.emplace_back();
+        else
+            pages.back() += c;
+    }
+    if (pages.back().empty())
+        pages.pop_back();
+    return pages;
+}
+
 class PrintJobsJourney : public JourneyTest {
 protected:
     // Answers the Print dialog: the queue (or, empty, a PDF file), the
@@ -191,6 +205,64 @@ TEST_F(PrintJobsJourney, EachCardPrintsOnItsOwnPaperAndTheOpenOneOnThePrinters)
         EXPECT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypePaperOffset), 0u) << pickAgain;
         EXPECT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypeOrientationOffset), 0u) << pickAgain;
     }
+}
+
+// Copies are the job's own; cards skipped are left out on the first
+// printed page only, also when copies are printed.
+TEST_F(PrintJobsJourney, CopiesAreTheJobsOwnAndSkippedCardsAreSkippedOnTheFirstPageOnly)
+{
+    if (!HaveTool("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+
+    // 24 people, ten to a sheet; the first four cards skipped, two copies.
+    const std::string records = TempFile("records.pdf");
+    OnNextDialog([records](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        ASSERT_NE(print, nullptr);
+        // Pressed from the dialog's own loop, where the next dialog is
+        // answered.
+        QTimer::singleShot(0, print, [print, records] {
+            print->SkipCardsButton()->click();
+            PrintOn({}, records, 2)(print);
+        });
+    });
+    OnNextDialog([](QWidget* dialog) {
+        auto* skip = dynamic_cast<CDlgFirstCard*>(dialog);
+        ASSERT_NE(skip, nullptr);
+        EXPECT_TRUE(skip->HelpText()->text().contains("only be skipped\non the first printed page"));
+        CSheetPreviewWnd* sheet = skip->Preview();
+        ASSERT_TRUE(sheet->Layout());
+        for (int cell = 0; cell < 4; ++cell) {
+            IntRect at;
+            ASSERT_TRUE(sheet->GetCellRect(cell % 2, cell / 2, &at));
+            QTest::mouseClick(sheet, Qt::LeftButton, {}, QPoint((at.left + at.right) / 2, (at.top + at.bottom) / 2));
+        }
+        skip->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    const std::vector<std::string> pages = Pages(PdfText(records));
+    // The first copy: 6, 10 and 8 cards; the second, which starts on a
+    // new page: 10, 10 and 4.
+    ASSERT_EQ(pages.size(), 6u);
+    const auto cards = [](const std::string& page) {
+        return std::count(page.begin(), page.end(), '@');  // every card shows an e-mail address
+    };
+    std::vector<long> counts;
+    for (const std::string& page : pages)
+        counts.push_back(long(cards(page)));
+    EXPECT_EQ(counts, (std::vector<long>{6, 10, 8, 10, 10, 4}));
+
+    // The next print offers one copy, and prints one.
+    const std::string sheet = TempFile("sheet.pdf");
+    int offered = 0;
+    OnNextDialog(PrintOn({}, sheet, 0, &offered));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_EQ(offered, 1) << "the copies of the job before";
+    EXPECT_EQ(Pages(PdfText(sheet)).size(), 1u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace
