@@ -895,7 +895,7 @@ bool PostScriptDevice::flush()
         error_ = FileFailure(*spool, errno);
         return false;
     }
-    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title);
+    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title, settings_.copies);
 }
 
 }  // namespace

@@ -13,4 +13,5 @@ struct PostScriptJobSettings {
     QString creator;
     QString path;   // the file to write, when the job goes to a file
     QString queue;  // the print queue, when it goes to a printer
+    int copies = 1;  // that the queue prints of the job
 };

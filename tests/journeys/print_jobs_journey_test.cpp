@@ -265,4 +265,27 @@ TEST_F(PrintJobsJourney, CopiesAreTheJobsOwnAndSkippedCardsAreSkippedOnTheFirstP
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+// A database report printed on a queue reads back as its text, as a
+// printed card does.
+TEST_F(PrintJobsJourney, APrintedReportReadsBackAsItsText)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
+    CupsScheduler scheduler({{"Office", 18, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    OnNextDialog(Accept());  // the Report dialog as it opens: tabular
+    OnNextDialog(PrintOn("Office"));
+    ASSERT_TRUE(Trigger("File > Print > Quick Database Report..."));
+    const std::string pdf = scheduler.NextOutput("Office");
+    ASSERT_FALSE(pdf.empty()) << scheduler.why();
+    const std::string text = PdfText(pdf);
+    for (const char* word : {"Contacts.dqx", "Abbott", "Yilmaz"})
+        EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text.substr(0, 400);
+}
+
 }  // namespace
