@@ -5,11 +5,13 @@
 // print scheduler's of the test's own that make PDF files as a cups-pdf
 // queue does.
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <regex>
@@ -30,6 +32,8 @@
 #include "support/cups_scheduler.h"
 #include "support/needed_tools.h"
 #include "support/run_program.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/pg_wiz_1.h"
 
 namespace {
 
@@ -145,10 +149,21 @@ TEST_F(PrintJobsJourney, EachCardPrintsOnItsOwnPaperAndTheOpenOneOnThePrinters)
         SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
     CupsScheduler scheduler({{"A4", 0, "", true}, {"Letter", 0, "Letter"}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
-    // The program as it first starts, with these queues; the new card's
-    // wizard looked at and closed.
+    // The program as it first starts, with these queues; a custom card's
+    // properties looked at in the wizard (which shows its first layout on
+    // Letter), and the wizard closed.
     Start();
-    OnNextDialog(Reject());
+    OnNextDialog([](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr);
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        types->setCurrentItem(types->findItems("Custom Document", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        QCoreApplication::processEvents();
+        sheet->PressNext();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(sheet->ActiveIndex(), kPageDocProperties);
+        Reject()(dialog);
+    });
     ASSERT_TRUE(Trigger("File > New > Document..."));
     EXPECT_EQ(PageSetupShows("File > Print Setup...").substr(0, 7), "A4 / A4") << "not the default queue's own paper";
 
