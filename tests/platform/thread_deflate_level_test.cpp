@@ -11,7 +11,7 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
-#include "platform/thread_deflate_level.h"
+#include "pdf/thread_deflate_level.h"
 
 namespace {
 
