@@ -8,11 +8,11 @@
 #include <QPrinter>
 
 #include "dialogs/print_dialog.h"
+#include "dialogs/print_job_dc.h"
 #include "foundation/cp1252.h"
 #include "foundation/win_error.h"
 #include "platform/dc.h"
 #include "platform/gdi_types.h"
-#include "platform/print_job_dc.h"
 #include "records/print_job_record.h"
 
 namespace {
