@@ -8,7 +8,7 @@ namespace {
 
 std::string OnCardOf(int32_t record)
 {
-    return record > 0 ? " on the card of record " + std::to_string(record) : std::string();
+    return record > 0 ? ", on the card of record " + std::to_string(record) + "," : std::string();
 }
 
 }  // namespace

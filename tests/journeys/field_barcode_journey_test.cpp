@@ -165,8 +165,8 @@ TEST_F(FieldBarcodeJourney, APrintWithWrongCheckDigitsSaysSoOnceAndTheOtherCodes
     ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
     Settle(100);
     const std::string said =
-        "3 barcodes could not be made; each printed as a box saying \"Incorrect Data\". The first on the card of "
-        "record 4 holds \"4006381333963\": the check digit 3 is wrong: it should be 2.";
+        "3 barcodes could not be made; each printed as a box saying \"Incorrect Data\". The first, on the card of "
+        "record 4, holds \"4006381333963\": the check digit 3 is wrong: it should be 2.";
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
     EXPECT_EQ(alerts.lastText(), said);
     const std::string codes = Decoded(pdf);
