@@ -15,6 +15,7 @@
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_losses_text.h"
 #include "carddoc/print_target_view.h"
 #include "carddoc/sheet_fit.h"
 #include "database/database_messages.h"
@@ -266,6 +267,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     const int32_t cellsPerSheet = columns * rows;
     int32_t cardPages = document_->GetPageCount();
+    lastLosses_ = PrintLosses{};
     // The card's paper is its job's: the printer keeps its own after it.
     const OwnPrinterPageAfterwards ownPage;
 
@@ -387,9 +389,11 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     const int32_t laterPages = std::clamp(unskipped.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
+    TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
     const int32_t result = PrintJob(owner, int16_t(pages), int16_t(laterPages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
+    lastLosses_ = TakePrintLosses();
     const std::string epsFailures = PictureJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
@@ -400,6 +404,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         AlertNote(PicturesNotPrintedText(missing).c_str(), 0);
     if (result == 0 && !epsFailures.empty())
         AlertNote(epsFailures.c_str(), 0);
+    if (result == 0)
+        SayPrintLosses(lastLosses_);
     job_.printer.reset();
     return kPrintDone;
 }
