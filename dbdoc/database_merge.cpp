@@ -49,6 +49,8 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
 {
     *result = MergeResult{};
     DataFile& data = document.Data();
+    // Every way out before the first record is read is a refusal.
+    result->refused = true;
     if (document.InBulkMailMode()) {
         MessageBeep(0);
         return 0;
@@ -78,6 +80,7 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
         AlertFileError(err);
         return 0;
     }
+    result->refused = false;
     data.DropCacheEntry(-2);
     const int32_t shown = data.CurrentOffset();
     {

@@ -221,8 +221,9 @@ int RunVerify(const ToolArgs& args)
 }
 
 // True when the open record file needs no repair: a sound header without
-// the damage mark, every record sound and nothing cut short at its end.
-// Only read, so that a sound database on a full disk is left alone.
+// the damage mark, every record sound, nothing cut short at its end, and
+// every record the header counts still there (what verify calls damage, all
+// of it). Only read, so that a sound database on a full disk is left alone.
 bool IsSoundAsItStands(FileHandle file)
 {
     uint8_t header[kDbHeaderSize] = {};
@@ -232,7 +233,7 @@ bool IsSoundAsItStands(FileHandle file)
            FileRead(file, header, kDbHeaderSize) == 0 && GetU32LE(header + dbh::kDataMark) == 0 &&
            GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2 &&
            GetU32LE(header + dbh::kVersion) == kDbVersion && VerifyDataFile(file, kDbDataStart, &report) &&
-           report.unfinished == 0;
+           report.unfinished == 0 && !HeaderCountsMissingRecords(header, report);
 }
 
 int RunRepair(const ToolArgs& args)
