@@ -296,7 +296,7 @@ int32_t DataFile::CheckDiskSpace(double bytes)
     // the temporary files, so a database on a full disk can still be read.
     char path[kPathTextSize];
     PathRecordToString(IndexOpen() ? &indexPath_ : &path_, path);
-    if (GetDiskFreeBytes(path) >= bytes)
+    if (DbDiskFreeBytes(path) >= bytes)
         return 1;
     AlertStopById(kFileErrorBase, kDiskFullIndex, 0);
     return 0;
