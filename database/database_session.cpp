@@ -5,6 +5,7 @@
 #include "database/database_header.h"
 #include "database/database_messages.h"
 #include "database/db_file_io.h"
+#include "database/index_mark.h"
 #include "database/verify.h"
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
@@ -90,6 +91,13 @@ bool RecordsDamaged(FileHandle file, uint32_t dataStart, const uint8_t* header)
 
 }  // namespace
 
+bool DatabaseSession::IndexStale(DataFile& data) const
+{
+    uint32_t size = 0;
+    return DbGetSize(data.Handle(), &size) != kErrNone ||
+           !IndexMismatch(header_, size, data.Index().EntriesAtOpen(), data.Index().NextSequence()).empty();
+}
+
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
 {
     failure_ = Failure::File;
@@ -147,6 +155,15 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         header_[dbh::kCategoryFlags] = 1;
     } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 && !data_.Recovered()) {
         indexOpened = data_.OpenIndex() == 1;
+        // An index that does not belong to the records (kept from before
+        // another program changed them, or put back from a backup) would
+        // list records that are gone and miss new ones: it goes, and the
+        // selection is built anew.
+        if (indexOpened && IndexStale(data_)) {
+            data_.Index().SetDiscard(1);
+            data_.Index().Close();
+            indexOpened = false;
+        }
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
         data_.Close(true, false);
@@ -207,6 +224,13 @@ void DatabaseSession::Close()
     data_.RetryStuckUndo();
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
+    // The index closed beside the file and the header share a mark, by
+    // which the next open knows the index for this file's own.
+    uint32_t size = 0;
+    if (!damaged && data_.IndexOpen() && DbGetSize(data_.Handle(), &size) == kErrNone) {
+        data_.Index().AdvanceSequence();
+        PutIndexMark(header_, data_.Index().NextSequence(), size);
+    }
     // The counters the file keeps are then stale; an index kept beside
     // them would be read with the wrong number of records.
     const bool headerWritten = data_.StoreHeader(header_) == 0;

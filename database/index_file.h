@@ -63,8 +63,19 @@ struct IndexCheckReport {
     int32_t fileBlocks = 0;  // blocks after the header page
 };
 
+// What an index file on the disk holds, read without changing it.
+struct IndexSurvey {
+    bool clean = false;  // closed in order, and its tree sound
+    int32_t entries = 0;
+    uint32_t nextSequence = 0;
+};
+
 class IndexFile {
 public:
+    // Reads the index at path without writing to it (nor taking it for
+    // use): false when it cannot be read at all.
+    static bool Survey(const PathRecord* path, IndexSurvey* survey);
+
     // Asked before the tree takes a block, before anything changes: the
     // record file puts what waits to be written on the disk first, so no
     // block ever names a record the disk has not got. False stops the
@@ -136,6 +147,13 @@ public:
     void SetErrorReporter(IndexErrorReporter reporter, void* context);
 
     bool IsOpen() const { return open_; }
+    // The entries the tree held when Open found it sound.
+    int32_t EntriesAtOpen() const { return entriesAtOpen_; }
+    // The sequence number the next entry added gets. Advanced by one, it
+    // makes this close of the index unlike every other: a mark the record
+    // file can keep to know the index again.
+    uint32_t NextSequence() const;
+    void AdvanceSequence();
     bool Failed() const { return failed_; }
     // The disk's code when a write failed for want of room or of the right
     // to write (the user has been told), else 0.
@@ -279,6 +297,7 @@ private:
     std::function<bool()> beforeNewBlock_;
     bool failed_ = false;
     int32_t fileError_ = 0;
+    int32_t entriesAtOpen_ = 0;
 
     IndexErrorReporter reporter_ = nullptr;
     void* reporterContext_ = nullptr;

@@ -205,6 +205,24 @@ TEST(DbTool, RepairMendsEveryDamageVerifyReports)
         const std::string dump = Text(dir.file("d.txt"));
         EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), bytes == raised ? 21 : 20);
     }
+
+    // An index kept beside the records, put back from before five were
+    // added.
+    std::string kept = Text(db);
+    kept[4086] = 0;  // the index is kept at the close
+    std::ofstream(db, std::ios::binary | std::ios::trunc) << kept;
+    ASSERT_EQ(Db("fill " + Quoted(db) + " 21"), 0);
+    const std::string index = dir.file("r.idx");
+    const std::string backup = Text(index);
+    ASSERT_FALSE(backup.empty());
+    ASSERT_EQ(Db("fill " + Quoted(db) + " 5"), 0);
+    std::ofstream(index, std::ios::binary | std::ios::trunc) << backup;
+    const std::string tool = "'" + Tool() + "' db ";
+    EXPECT_EQ(RunCommand(tool + "verify " + Quoted(db), dir.file("i.err")), 1);
+    EXPECT_NE(Text(dir.file("i.err")).find("(it lists 41 records where the database counts 46)"), std::string::npos)
+        << Text(dir.file("i.err"));
+    EXPECT_EQ(Db("repair " + Quoted(db)), 0);
+    EXPECT_EQ(Db("verify " + Quoted(db)), 0);
 }
 
 TEST(DbTool, ReadingCommandsNeverWrite)

@@ -115,6 +115,29 @@ protected:
     }
 };
 
+TEST_F(DatabaseFileJourney, AnIndexPutBackFromBeforeAChangeIsBuiltAnewAtOpen)
+{
+    const std::string path = CopySample("Contacts.dqx", "Kept.dqx");
+    std::string bytes = ReadFileBytes(path);
+    bytes[4086] = bytes[4087] = 0;  // "Delete the Index file after a database closing" off
+    WriteFileBytes(path, bytes);
+    Tool("db fill '" + path + "' 1 --seed 2");
+    const std::string index = path.substr(0, path.size() - 4) + ".idx";
+    const std::string backup = ReadFileBytes(index);
+    ASSERT_FALSE(backup.empty());
+    // Five records come in while the index is away; the old one is put back.
+    Tool("db fill '" + path + "' 5 --seed 3");
+    WriteFileBytes(index, backup);
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    CDBDocument* database = DatabaseDocument();
+    ASSERT_NE(database, nullptr) << alerts.lastText();
+    EXPECT_EQ(database->Data().GetLiveCount(), 30);
+    EXPECT_EQ(database->ListRows(), 30);
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_NE(Tool("db verify '" + path + "'").find("30 records, 0 deleted, 0 new: sound"), std::string::npos);
+}
+
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)
 {
     ASSERT_NE(OpenContacts(), nullptr) << alerts.lastText();
