@@ -108,7 +108,8 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
     // new, not a database or damaged is not ours to rewrite. A reader
     // never makes a database of a file too short to be one.
     InitDatabaseHeader(header_);
-    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly) < 0) {
+    const std::string name = data_.DatabaseName();
+    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly, name.c_str()) < 0) {
         data_.Close(true, false);
         return false;
     }
@@ -125,7 +126,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         data_.Close(true, false);
         return false;
     }
-    int32_t check = CheckDatabaseHeader(header_);
+    int32_t check = CheckDatabaseHeader(header_, name.c_str());
     // A record file can be damaged with its mark clear (the program was
     // stopped halfway through writing a record, or the file was cut short):
     // what the header says is checked against the records themselves, and
@@ -224,10 +225,12 @@ void DatabaseSession::Close()
     data_.RetryStuckUndo();
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
-    // The index closed beside the file and the header share a mark, by
-    // which the next open knows the index for this file's own.
+    // An index kept beside the file and the header share a mark, by which
+    // the next open knows the index for this file's own. Where the index
+    // goes at the close, the header stays as it was.
     uint32_t size = 0;
-    if (!damaged && data_.IndexOpen() && DbGetSize(data_.Handle(), &size) == kErrNone) {
+    if (!damaged && data_.IndexOpen() && GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 &&
+        DbGetSize(data_.Handle(), &size) == kErrNone) {
         data_.Index().AdvanceSequence();
         PutIndexMark(header_, data_.Index().NextSequence(), size);
     }

@@ -107,7 +107,7 @@ int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed, boo
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportError(kIndexErrorOpen, err, 0);
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
         return 0;
     }
     EmptyHeader();
@@ -198,7 +198,7 @@ int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportError(kIndexErrorOpen, err, 0);
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
         return 0;
     }
     // An index left unclean, or one whose header page or tree is not
@@ -332,7 +332,7 @@ bool IndexFile::FailedForUser(int32_t err)
     // What the user can do something about is said as the file box says
     // it, once, not as a damaged index.
     if (!failed_)
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
     failed_ = true;
     fileError_ = err;
     return true;

@@ -105,6 +105,11 @@ public:
     // leaves nothing to trust). 1, or 0 after reporting the failure.
     int32_t Empty();
     void SetDiscard(int16_t flag);
+    // What the file boxes name when the disk refuses the index: the user
+    // knows the database, and where a reader's index lives, not the
+    // index's own name.
+    void SetLabel(std::string label) { label_ = std::move(label); }
+    const std::string& Label() const { return label_; }
     // Writes everything back and marks the file clean, or deletes it when
     // discarding or failed. 1, or 0 when writing failed.
     int32_t Close();
@@ -298,6 +303,7 @@ private:
     bool failed_ = false;
     int32_t fileError_ = 0;
     int32_t entriesAtOpen_ = 0;
+    std::string label_;
 
     IndexErrorReporter reporter_ = nullptr;
     void* reporterContext_ = nullptr;

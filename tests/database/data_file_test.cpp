@@ -541,7 +541,8 @@ TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsUsedByAnotherProgram
 {
     DataFile second;
     EXPECT_EQ(second.Open(&path, 0x40000000, kIndexModeNone), -1);
-    EXPECT_EQ(capture.lastText(), "File is used by another program. [32]");
+    EXPECT_EQ(capture.lastText(), "cards.dqx: File is used by another program. Close it there, even where it is only "
+                                  "open to be read, then try again. [32]");
 }
 
 // Walking the records again and again, the engine reads the file from

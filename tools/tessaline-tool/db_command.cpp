@@ -192,7 +192,7 @@ int RunVerify(const ToolArgs& args)
     // A file another open holds is used by another program, as every
     // command says.
     if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0) {
-        AlertFileError(err);
+        AlertFileErrorAbout(args[0].c_str(), err);
         return ToolFail("db verify: cannot open " + args[0]);
     }
     uint8_t header[kDbHeaderSize] = {};
@@ -204,7 +204,7 @@ int RunVerify(const ToolArgs& args)
     }
     const bool damagedMark = GetU32LE(header + dbh::kDataMark) != 0;
     PutU32LE(header + dbh::kDataMark, 0);
-    if (CheckDatabaseHeader(header) != 0) {
+    if (CheckDatabaseHeader(header, args[0].c_str()) != 0) {
         FileClose(file);
         return 1;
     }
@@ -278,12 +278,12 @@ int RunRepair(const ToolArgs& args)
     FileExists(&index, 1);
     uint8_t header[kDbHeaderSize] = {};
     SetDefaultPreferences(header);
-    if (ReadDatabaseHeader(data.Handle(), header, false) < 0) {
+    if (ReadDatabaseHeader(data.Handle(), header, false, args[0].c_str()) < 0) {
         data.Close(true, false);
         return 1;
     }
     PutU32LE(header + dbh::kDataMark, 0);
-    if (CheckDatabaseHeader(header) != 0) {
+    if (CheckDatabaseHeader(header, args[0].c_str()) != 0) {
         data.Close(true, false);
         return 1;
     }
