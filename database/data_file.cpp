@@ -319,7 +319,7 @@ std::string DataFile::IndexLabel(const PathRecord& indexPath, bool temporary) co
     if (!temporary) {
         char name[512];
         PathRecordGetFileName(&indexPath, name, sizeof name);
-        return name;
+        return "The index of " + DatabaseName() + " (" + name + ")";
     }
     PathRecord folder = indexPath;
     folder.name[0] = 0;

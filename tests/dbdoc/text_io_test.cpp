@@ -386,7 +386,7 @@ TEST_F(TextIoTest, ANearlyFullDiskIsSaidOnlyWhereAPassIsRefused)
     // A sort that would have to give up the selection it has is refused,
     // and says why; the selection stays.
     EXPECT_EQ(db.RebuildSelection(), -1);
-    EXPECT_EQ(capture.lastText(), "a.idx: Disk is full");
+    EXPECT_EQ(capture.lastText(), "The index of a.dqx (a.idx): Disk is full");
     EXPECT_EQ(SelectionTexts(db.Data()).size(), 200u);
     SetDbFreeSpaceQuery(nullptr);
 }

@@ -3,6 +3,10 @@
 // (a PDF file here), other databases are merged in and the selection is
 // split off, and Close puts the window away. Every result is read back
 // from the files written.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <QCheckBox>
@@ -136,6 +140,36 @@ TEST_F(DatabaseFileJourney, AnIndexPutBackFromBeforeAChangeIsBuiltAnewAtOpen)
     EXPECT_EQ(database->ListRows(), 30);
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_NE(Tool("db verify '" + path + "'").find("30 records, 0 deleted, 0 new: sound"), std::string::npos);
+}
+
+TEST_F(DatabaseFileJourney, AnOpenThatFailsNamesTheFileItIsAbout)
+{
+    const auto said = [&](const std::string& text) {
+        for (const auto& box : alerts.boxes())
+            if (box.text == text)
+                return true;
+        return false;
+    };
+    const std::string notes = TempFile("Notes.dqx");
+    WriteFileBytes(notes, std::string(7000, 'x'));
+    OnNextDialog(ChooseFile(notes));
+    Trigger("File > Open > Database...");
+    EXPECT_EQ(DatabaseDocument(), nullptr);
+    EXPECT_TRUE(said("Notes.dqx: This File is not DataBase file.")) << alerts.lastText();
+
+    // Another program holds the database, if only to read it.
+    const std::string path = CopySample("Contacts.dqx");
+    const int held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    alerts.clear();
+    OnNextDialog(ChooseFile(path));
+    Trigger("File > Open > Database...");
+    ::close(held);
+    EXPECT_EQ(DatabaseDocument(), nullptr);
+    EXPECT_TRUE(said("Contacts.dqx: File is used by another program. Close it there, even where it is only open to "
+                     "be read, then try again. [32]"))
+        << alerts.lastText();
 }
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)
