@@ -7,6 +7,7 @@
 #include "carddoc/card_document_host.h"
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
 #include "foundation/byte_order.h"
 #include "foundation/cursors.h"
 #include "foundation/int_math.h"
@@ -14,6 +15,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
+#include "platform/printer_handles.h"
 #include "records/label_stock_format.h"
 
 namespace {
@@ -72,6 +74,9 @@ void CLabelsDoc::ComputePageSize()
 
 void CLabelsDoc::ComputeMargins()
 {
+    // Where the printer can't print on this card's own paper.
+    const OwnPrinterPageAfterwards ownPage;
+    Printer().ApplyPaperAndOrientation();
     uint8_t layout[kLabelTypeSize];
     GetLabelLayout(layout);
     ComputeNonPrintingAreas(layout, pageBlock_.margins);

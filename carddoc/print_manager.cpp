@@ -15,7 +15,7 @@
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/print_job_dc.h"
+#include "carddoc/print_losses_text.h"
 #include "carddoc/print_target_view.h"
 #include "carddoc/sheet_fit.h"
 #include "database/database_messages.h"
@@ -23,6 +23,7 @@
 #include "database/merge_text.h"
 #include "database/open_database_registry.h"
 #include "dialogs/print_dialog.h"
+#include "dialogs/print_job_dc.h"
 #include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -164,6 +165,8 @@ void PageOfCard(CLabelsDoc* document, uint32_t* orientation, uint32_t* paper)
 
 void PrintManager::ApplyPaperAndOrientation()
 {
+    // Over the printer's own page, not over what another card put there.
+    UsePrinterOwnPage();
     uint32_t orientation = 0, paper = 0;
     PageOfCard(document_, &orientation, &paper);
     if (orientation != 0)
@@ -190,6 +193,7 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
 
 void PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
+    const OwnPrinterPageAfterwards ownPage;
     ApplyPaperAndOrientation();
     if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
         return;
@@ -263,6 +267,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     const int32_t cellsPerSheet = columns * rows;
     int32_t cardPages = document_->GetPageCount();
+    lastLosses_ = PrintLosses{};
+    // The card's paper is its job's: the printer keeps its own after it.
+    const OwnPrinterPageAfterwards ownPage;
 
     std::memcpy(job_.layout, layout, kLabelTypeSize);
     job_.databaseOrdinal = int16_t(GetCurrentDatabaseOrdinal());
@@ -272,6 +279,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ApplyPaperAndOrientation();
     job_.printer.reset();
     job_.postScriptFile.clear();
+    // Copies are asked for each job: the first-card choice is what the
+    // next dialog shows again, not the copies of the job before.
+    job_.copies = 1;
     const PrintDialogRunner& runner = DialogRunner();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
@@ -365,6 +375,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     if (job_.side != kPrintSideNotAsked)
         cardPages = 1;
     const PrintSheetCount sheets = CountPrintSheets(range, cellsPerSheet, skipCount_, withDatabase, printAll, cardPages);
+    // Cards are skipped on the first printed page only: every copy after
+    // the first fills its sheets from the first cell.
+    const PrintSheetCount unskipped = CountPrintSheets(range, cellsPerSheet, 0, withDatabase, printAll, cardPages);
     if (!withDatabase) {
         to = range;
         from = 1;
@@ -374,10 +387,13 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t resolution = std::min(xResolution_, yResolution_);
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
+    const int32_t laterPages = std::clamp(unskipped.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
+    TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
-    const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
+    const int32_t result = PrintJob(owner, int16_t(pages), int16_t(laterPages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
+    lastLosses_ = TakePrintLosses();
     const std::string epsFailures = PictureJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
@@ -388,12 +404,15 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         AlertNote(PicturesNotPrintedText(missing).c_str(), 0);
     if (result == 0 && !epsFailures.empty())
         AlertNote(epsFailures.c_str(), 0);
+    if (result == 0)
+        SayPrintLosses(lastLosses_);
     job_.printer.reset();
     return kPrintDone;
 }
 
-int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to)
+int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to)
 {
+    constexpr int16_t firstPage = 1;
     const int32_t copies = std::max(job_.copies, 1);
     const int16_t cardPages = job_.side != kPrintSideNotAsked ? int16_t(1) : document_->GetPageCount();
     const int16_t keptSkip = skipCount_;
@@ -404,8 +423,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     std::string name = document_->HasPath() ? PathRecordToPosix(document_->Path()) : document_->Title();
     if (name.size() > 255)
         name.resize(255);
-    const int32_t pagesInJob = std::max(lastPage - firstPage + 1, 0);
-    std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), copies * pagesInJob * 2);
+    const int32_t pagesInJob = std::max<int32_t>(pages, 0) + (copies - 1) * std::max<int32_t>(laterPages, 0);
+    std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), pagesInJob * 2);
 
     QPrinter* printer = job_.printer.get();
     // The printer's queue shows the job by the document's file name; its
@@ -423,13 +442,20 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     int32_t result = 0;
     for (int32_t copy = 0; copy < copies && result == 0; ++copy) {
         document_->Frames()->SetCounterValueAll(0);
+        const int32_t lastPage = firstPage - 1 + (copy == 0 ? pages : laterPages);
         for (int32_t page = firstPage; page <= lastPage; ++page) {
             progress->SetPage(page);
             if (progress->IsCancelled()) {
                 result = kPrintCancelledByUser;
                 break;
             }
-            if (page > firstPage + cardPages - 1) {
+            if (copy > 0) {
+                // No cell is skipped and the sheet starts at its first.
+                firstSheet_ = 0;
+                skipCount_ = 0;
+                firstCardColumn_ = 1;
+                firstCardRow_ = 1;
+            } else if (page > firstPage + cardPages - 1) {
                 firstSheet_ = 0;
                 skipCount_ = keptSkip;
                 firstCardColumn_ = 1;

@@ -7,10 +7,12 @@
 // queue than the default one, chosen in the Print dialog, prints on its
 // own paper.
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 

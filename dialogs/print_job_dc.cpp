@@ -1,11 +1,12 @@
-#include "carddoc/print_job_dc.h"
+#include "dialogs/print_job_dc.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
 
-#include "platform/cups_queue.h"
+#include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
-#include "platform/postscript_job.h"
+#include "postscript/postscript_job.h"
+#include "printqueue/cups_queue.h"
 
 std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptFile)
 {
@@ -14,15 +15,17 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
     const bool toQueue = postScriptFile.isEmpty() && printer->outputFormat() == QPrinter::NativeFormat &&
                          CupsQueueTakesPostScript(printer->printerName());
     if (postScriptFile.isEmpty() && !toQueue)
-        return Dc::ForPrintJob(printer);
+        return PdfPrintJobDc(printer);
     PostScriptJobSettings settings;
     settings.layout = printer->pageLayout();
     settings.resolution = printer->resolution();
     settings.title = printer->docName();
     settings.creator = printer->creator().isEmpty() ? QCoreApplication::applicationName() : printer->creator();
-    if (toQueue)
+    if (toQueue) {
         settings.queue = printer->printerName();
-    else
+        settings.copies = printer->copyCount();
+    } else {
         settings.path = postScriptFile;
-    return Dc::ForPostScript(settings);
+    }
+    return PostScriptJobDc(settings);
 }
