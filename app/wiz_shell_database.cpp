@@ -136,7 +136,7 @@ void WizShellDatabase::ReleaseEdits()
 
 void WizShellDatabase::CommitRecord()
 {
-    if (!database_)
+    if (!database_ || dropped_)
         return;
     // A new database holds no record until one is entered: what the page
     // shows becomes its first.
@@ -161,6 +161,14 @@ void WizShellDatabase::CommitRecord()
         }
     }
     database_->CommitRecord(false);
+}
+
+void WizShellDatabase::CancelRecord()
+{
+    if (!database_ || !borrowed_)
+        return;
+    database_->DropEdits();
+    dropped_ = true;
 }
 
 void WizShellDatabase::FirstRecord()

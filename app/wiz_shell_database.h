@@ -30,6 +30,7 @@ public:
     void ConnectEdits(CFilteredEdit* const* edits) override;
     void ReleaseEdits() override;
     void CommitRecord() override;
+    void CancelRecord() override;
     void FirstRecord() override;
     void PreviousRecord() override;
     void NextRecord() override;
@@ -60,4 +61,6 @@ private:
     bool connected_ = false;
     // Open before the wizard took it: it stays open when let go.
     bool borrowed_ = false;
+    // Cancelled while borrowed: nothing the page typed is committed.
+    bool dropped_ = false;
 };

@@ -423,6 +423,8 @@ bool CPgWiz_DBInfo::OnFinishPage()
 
 bool CPgWiz_DBInfo::OnCancelPage()
 {
+    if (database_)
+        database_->CancelRecord();
     LetGo();
     return true;
 }

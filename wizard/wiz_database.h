@@ -28,6 +28,10 @@ public:
     virtual void ReleaseEdits() = 0;
 
     virtual void CommitRecord() = 0;
+    // The wizard is cancelled: a database the user had open before the
+    // page took it forgets what the page typed into its record, and no
+    // commit after changes it; one made or opened here keeps it all.
+    virtual void CancelRecord() = 0;
     virtual void FirstRecord() = 0;
     virtual void PreviousRecord() = 0;
     virtual void NextRecord() = 0;

@@ -383,6 +383,35 @@ TEST_F(NewCardWizardJourney, ADatabaseAlreadyOpenStaysTheUsersAndTheDataPageChan
     ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
     ASSERT_NE(DatabaseDocument(), nullptr) << "the wizard closed the user's database";
     EXPECT_TRUE(MainWindow()->ActiveChildFrame()->isVisible());
+
+    // Chosen with "..." on the page, the open database is worked there;
+    // Cancel leaves it open with its record as it was.
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        ToDataPage(sheet);
+        auto* open = sheet->Page(kPagePersonalInfo)->Item<QPushButton>(kIdOpenDatabase);
+        QTimer::singleShot(0, open, &QPushButton::click);
+    });
+    OnNextDialog(ChooseFile(contacts));
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr) << dialog->metaObject()->className();
+        auto* page = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo));
+        title = sheet->windowTitle();
+        name = page->Edit(0)->text();
+        page->Edit(2)->setFocus();
+        page->Edit(2)->selectAll();
+        QTest::keyClicks(page->Edit(2), "Chef");
+        sheet->PressCancel();
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    Settle();
+    EXPECT_TRUE(title.endsWith(" - Contacts.dqx")) << title.toStdString();
+    EXPECT_EQ(name, QStringLiteral("Ada"));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+    ASSERT_NE(DatabaseDocument(), nullptr) << "the wizard closed the user's database";
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_EQ(Tool("db dump \"" + contacts + "\""), before);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();

@@ -351,6 +351,7 @@ public:
     void ConnectEdits(CFilteredEdit* const*) override { ++connected; }
     void ReleaseEdits() override { ++released; }
     void CommitRecord() override { ++commits; }
+    void CancelRecord() override {}
     void FirstRecord() override { row = 0; }
     void PreviousRecord() override { row = row > 0 ? row - 1 : 0; }
     void NextRecord() override { row = row + 1 < rows ? row + 1 : row; }
