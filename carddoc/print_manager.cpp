@@ -417,6 +417,9 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
+    // The sheet's corner where the job's output puts it: each output knows
+    // where its own drawing starts (Qt's on whole points of the margins).
+    offsetPixels_ = IntPoint{dc->getDeviceCaps(PHYSICALOFFSETX), dc->getDeviceCaps(PHYSICALOFFSETY)};
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
     LentPrintView lentView(document_);
