@@ -188,11 +188,17 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
         printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
-void PrintManager::GetJobPage(QRect* paper, QRect* printable)
+bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
-    ApplyPaperAndOrientation();
-    if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
-        return;
+    // The printer with the card's own paper and orientation, as its job
+    // has them; the application's printer keeps its settings.
+    if (const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString())) {
+        ApplyLayoutPaper(printer.get());
+        FitPrinterMargins(printer.get());
+        PrinterPageInfo(printer.get(), paper, printable);
+        return true;
+    }
+    JobPrinterPageInfo(paper, printable, nullptr, nullptr);
     // The stand-in printer's margins, on the paper the file gets.
     const QMargins margins(printable->left() - paper->left(), printable->top() - paper->top(),
                            paper->right() - printable->right(), paper->bottom() - printable->bottom());
@@ -200,6 +206,7 @@ void PrintManager::GetJobPage(QRect* paper, QRect* printable)
     ApplyLayoutPaper(file.get());
     *paper = file->pageLayout().fullRectPoints();
     *printable = paper->marginsRemoved(margins);
+    return false;
 }
 
 QPrinter* PrintManager::GetPrinterDC()

@@ -128,6 +128,20 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
         *offsetPixels = IntPoint{offsetX, offsetY};
 }
 
+void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable)
+{
+    const QPageLayout layout = printer->pageLayout();
+    if (paper)
+        *paper = layout.fullRectPoints();
+    if (printable) {
+        // From the paper's corner, each edge on the point nearest it.
+        const QRectF area = PrintableAreaPoints(layout);
+        const auto point = [](double v) { return int(std::lround(v)); };
+        *printable = QRect(QPoint(point(area.left()), point(area.top())),
+                           QPoint(point(area.right()) - 1, point(area.bottom()) - 1));
+    }
+}
+
 bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
 {
     // The printer as the program prints on it: with the paper and
@@ -140,16 +154,7 @@ bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, in
             *printable = QRect(QPoint(31, 30), QPoint(582, 759));
         return false;
     }
-    const QPageLayout layout = printer->pageLayout();
-    if (paper)
-        *paper = layout.fullRectPoints();
-    if (printable) {
-        // From the paper's corner, each edge on the point nearest it.
-        const QRectF area = PrintableAreaPoints(layout);
-        const auto point = [](double v) { return int(std::lround(v)); };
-        *printable = QRect(QPoint(point(area.left()), point(area.top())),
-                           QPoint(point(area.right()) - 1, point(area.bottom()) - 1));
-    }
+    PrinterPageInfo(printer.get(), paper, printable);
     if (xResolution)
         *xResolution = printer->resolution();
     if (yResolution)

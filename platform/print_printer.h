@@ -40,6 +40,10 @@ void FitPrinterMargins(QPrinter* printer);
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
                         int32_t* yResolution, IntPoint* offsetPixels);
 
+// The printer's paper and the part of it the printer prints on, in points
+// from the paper's corner, each edge on the nearest point.
+void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable);
+
 // The printer as the program prints on it, with the paper and orientation
 // of the settings (Page Setup): its paper and printable area in points and
 // its resolutions; false, with US Letter defaults, without a printer.

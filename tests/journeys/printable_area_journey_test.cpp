@@ -195,10 +195,31 @@ TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShow
         bool letter;
         bool landscape;
     };
+    // The card view's band: where the program's printer cannot print on the
+    // card's own paper and orientation, in whole points (the label lies at
+    // the paper's corner; its far edges a fraction of a point inside the
+    // paper's whole points).
+    const auto expectBand = [this](const QMarginsF& expected, const char* when) {
+        SCOPED_TRACE(when);
+        const int32_t* band = CardDocument()->PageGeometry().margins;
+        std::printf("  band %s: left %d top %d right %d bottom %d\n", when, band[0], band[1], band[2], band[3]);
+        EXPECT_NEAR(band[0], expected.left(), 1.5) << "left band";
+        EXPECT_NEAR(band[1], expected.top(), 1.5) << "top band";
+        EXPECT_NEAR(band[2], expected.right(), 1.5) << "right band";
+        EXPECT_NEAR(band[3], expected.bottom(), 1.5) << "bottom band";
+    };
+    // The default queue is the program's printer until another is printed
+    // on; each queue has the same margins on every paper.
+    SchedulerMargins printer = sides;
     for (const Case& c : {Case{"Sides", sides, false, false}, Case{"Sides", sides, false, true},
                           Case{"Tens", tens, true, false}, Case{"Tens", tens, true, true}}) {
         SCOPED_TRACE(std::string(c.queue) + (c.landscape ? " landscape" : " portrait"));
         ASSERT_NO_FATAL_FAILURE(WholeSheetCard(c.letter, c.landscape));
+        if (!CardDocument()->ShowsNonPrintingAreas()) {
+            ASSERT_TRUE(Trigger("View > Show Nonprinting Areas"));
+        }
+        expectBand(PageMargins(printer, c.landscape), "before printing");
+
         const QImage page = PrintInto(scheduler, c.queue);
         ASSERT_FALSE(page.isNull());
         EXPECT_EQ(page.width() > page.height(), c.landscape) << "the page is not turned as the sheet is";
@@ -210,20 +231,9 @@ TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShow
         EXPECT_NEAR(ink.top(), expected.top(), kTolerance) << Describe(ink);
         EXPECT_NEAR(ink.right(), expected.right(), kTolerance) << Describe(ink);
         EXPECT_NEAR(ink.bottom(), expected.bottom(), kTolerance) << Describe(ink);
-
-        // The queue printed on is the program's printer now: the card view's
-        // band is where it cannot print, in whole points (the label lies at
-        // the paper's corner; its far edges a fraction of a point inside
-        // the paper's whole points).
-        if (!CardDocument()->ShowsNonPrintingAreas()) {
-            ASSERT_TRUE(Trigger("View > Show Nonprinting Areas"));
-        }
-        const int32_t* band = CardDocument()->PageGeometry().margins;
-        EXPECT_NEAR(band[0], expected.left(), 1.5) << "left band";
-        EXPECT_NEAR(band[1], expected.top(), 1.5) << "top band";
-        EXPECT_NEAR(band[2], expected.right(), 1.5) << "right band";
-        EXPECT_NEAR(band[3], expected.bottom(), 1.5) << "bottom band";
-        std::printf("  band: left %d top %d right %d bottom %d\n", band[0], band[1], band[2], band[3]);
+        // The queue printed on is the program's printer now.
+        printer = c.margins;
+        expectBand(expected, "after printing");
     }
     QImageReader::setAllocationLimit(allocationLimit);
 }
