@@ -191,12 +191,19 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
         printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
-void PrintManager::GetJobPage(QRect* paper, QRect* printable)
+bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
+    // The printer with the card's own paper and orientation, as its job
+    // has them; the application's printer keeps its settings.
+    if (const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString())) {
+        ApplyLayoutPaper(printer.get());
+        FitPrinterMargins(printer.get());
+        PrinterPageInfo(printer.get(), paper, printable);
+        return true;
+    }
     const OwnPrinterPageAfterwards ownPage;
     ApplyPaperAndOrientation();
-    if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
-        return;
+    JobPrinterPageInfo(paper, printable, nullptr, nullptr);
     // The stand-in printer's margins, on the paper the file gets.
     const QMargins margins(printable->left() - paper->left(), printable->top() - paper->top(),
                            paper->right() - printable->right(), paper->bottom() - printable->bottom());
@@ -204,6 +211,7 @@ void PrintManager::GetJobPage(QRect* paper, QRect* printable)
     ApplyLayoutPaper(file.get());
     *paper = file->pageLayout().fullRectPoints();
     *printable = paper->marginsRemoved(margins);
+    return false;
 }
 
 QPrinter* PrintManager::GetPrinterDC()
@@ -436,6 +444,9 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
+    // The sheet's corner where the job's output puts it: each output knows
+    // where its own drawing starts (Qt's on whole points of the margins).
+    offsetPixels_ = IntPoint{dc->getDeviceCaps(PHYSICALOFFSETX), dc->getDeviceCaps(PHYSICALOFFSETY)};
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
     LentPrintView lentView(document_);

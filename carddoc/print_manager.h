@@ -93,8 +93,8 @@ public:
     // settings.
     void ApplyPaperAndOrientation();
     // The sheet a job prints on, in points, as the preview shows it: the
-    // printer's page, or without a printer the page a PDF file gets.
-    void GetJobPage(QRect* paper, QRect* printable);
+    // printer's page (true), or without a printer the page a PDF file gets.
+    bool GetJobPage(QRect* paper, QRect* printable);
     // The printer's paper (relative to the printable area's corner) and
     // printable area in points, its resolutions, and where the printable
     // area's corner lies on the paper in device pixels; the stand-in
@@ -121,8 +121,10 @@ private:
     int32_t PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to);
     int32_t PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to);
     void ReportPrintError(int32_t result);
-    // Without any printer (and so without the application's printer
-    // settings) a PDF job still takes the layout's paper and orientation.
+    // The layout's paper and orientation (or the document's own choice)
+    // into that printer only: without any printer (and so without the
+    // application's printer settings) a PDF job still takes them, and the
+    // page the card prints on is measured without changing the settings.
     void ApplyLayoutPaper(QPrinter* printer);
 
     CLabelsDoc* document_;
