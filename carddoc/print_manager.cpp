@@ -87,6 +87,17 @@ std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
 
 }  // namespace
 
+std::string NoCardOnSheetText(const uint8_t* layout)
+{
+    const int32_t columns = GetI16LE(layout + kLabelTypeColumnsOffset);
+    const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
+    if (columns >= 1 && rows >= 1 && columns <= kLabelTypeMaxCount && rows <= kLabelTypeMaxCount)
+        return {};
+    return "The card's label layout has " + std::to_string(columns) + " columns and " + std::to_string(rows) +
+           " rows: its sheet has no place for a card, and nothing was printed. Choose the layout again with "
+           "Edit > Change Layout and Design....";
+}
+
 bool SayIfSelectionFailed()
 {
     if (!CurrentSelectionFailed())
@@ -280,9 +291,10 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     }
     // A layout the label dialogs cannot make (a damaged document) has no
     // sheet to count; printing it would loop over nothing or forever.
-    if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount) {
+    if (const std::string why = NoCardOnSheetText(layout); !why.empty()) {
         job_.printer.reset();
-        ReportPrintError(-1);
+        lastResult_ = kPrintNoCardOnSheet;
+        AlertStop(why.c_str(), 0);
         return kPrintDone;
     }
     if (job_.side != kPrintSideNotAsked)

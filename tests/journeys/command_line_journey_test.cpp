@@ -144,6 +144,36 @@ TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
     EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors), 1);
     EXPECT_NE(errors.find("Document is damaged."), std::string::npos) << errors;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+
+    // A card whose label layout has no columns: its sheet has no place for
+    // a card. The card's check says so, and every print refuses with the
+    // reason and status 1, and writes nothing.
+    const std::string noColumns = CopySample("Business Card.lqx", "No Columns.lqx");
+    bytes = ReadFileBytes(noColumns);
+    for (size_t at = bytes.find("Laser Tessaline"); at != std::string::npos; at = bytes.find("Laser Tessaline", at + 1))
+        bytes[at + 112] = bytes[at + 113] = 0;
+    WriteFileBytes(noColumns, bytes);
+    const std::string sheet = TempFile("no columns.pdf");
+    EXPECT_EQ(RunProgram("/p " + Quote(noColumns), std::string(kPrintToPdfVariable) + "=" + Quote(sheet), &output,
+                         &errors),
+              1);
+    EXPECT_NE(errors.find("The card's label layout has 0 columns and 5 rows: its sheet has no place for a card, and "
+                          "nothing was printed."),
+              std::string::npos)
+        << errors;
+    bool ok = true;
+    const std::string tool = Quote(ToolPath());
+    const std::string dump = CommandOutput(tool + " card dump " + Quote(noColumns) + " 2>&1", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(dump.find("check: no card on its sheet"), std::string::npos) << dump;
+    for (const char* command : {" print-pdf ", " print-ps "}) {
+        const std::string said = CommandOutput(tool + command + Quote(noColumns) + " " + Quote(sheet) + " 2>&1", &ok);
+        EXPECT_FALSE(ok) << command;
+        EXPECT_NE(said.find("has a label layout that places no card on its sheet: nothing is printed"),
+                  std::string::npos)
+            << said;
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(sheet)));
 }
 
 TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)
