@@ -22,6 +22,7 @@ constexpr VerdictWords kWords[] = {
     {"cannot be opened", "cannot be opened"},
     {"in use", "is open in another window or program"},
     {"no card on its sheet", "has a label layout that places no card on its sheet"},
+    {"a page missing", "is missing a page of its card (the file is damaged)"},
 };
 
 CardVerdict HeaderVerdict(const PathRecord& path)
@@ -70,6 +71,8 @@ std::unique_ptr<CLabelsDoc> OpenJudgedCard(const PathRecord& path, CardVerdict* 
         *verdict = CardVerdict::kDamaged;
     else if (!NoCardOnSheetText(document->LabelLayout()).empty())
         *verdict = CardVerdict::kNoCardOnSheet;
+    else if (!MissingPageText(document.get()).empty())
+        *verdict = CardVerdict::kPageMissing;
     if (*verdict != CardVerdict::kGood)
         return nullptr;
     return document;
