@@ -57,7 +57,7 @@ TEST(CounterText, WidthModesPadKeepTheSignAndNeverCutANumber)
     EXPECT_EQ(Digits(-123, 1, 3), "-123");
     // Widths outside 0..255 (from a damaged file) stay inside the text.
     EXPECT_EQ(Digits(9, 1, 300).size(), 255u);
-    EXPECT_EQ(Digits(9, 1, -4), "");
+    EXPECT_EQ(Digits(9, 1, -4), "9");
 }
 
 TEST(CounterText, RepeatCountOfZeroCountsAsOne)
