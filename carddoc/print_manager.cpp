@@ -16,6 +16,7 @@
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_job_dc.h"
+#include "carddoc/print_losses_text.h"
 #include "carddoc/print_target_view.h"
 #include "carddoc/sheet_fit.h"
 #include "database/database_messages.h"
@@ -290,6 +291,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     const int32_t cellsPerSheet = columns * rows;
     int32_t cardPages = document_->GetPageCount();
+    lastLosses_ = PrintLosses{};
 
     std::memcpy(job_.layout, layout, kLabelTypeSize);
     job_.databaseOrdinal = int16_t(GetCurrentDatabaseOrdinal());
@@ -412,9 +414,11 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
+    TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
     const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
+    lastLosses_ = TakePrintLosses();
     const std::string epsFailures = PictureJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
@@ -425,6 +429,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         AlertNote(PicturesNotPrintedText(missing).c_str(), 0);
     if (result == 0 && !epsFailures.empty())
         AlertNote(epsFailures.c_str(), 0);
+    if (result == 0)
+        SayPrintLosses(lastLosses_);
     job_.printer.reset();
     return kPrintDone;
 }

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "foundation/int_geometry.h"
+#include "frames/print_losses.h"
 
 #include "records/print_job_record.h"
 #include "records/print_settings_record.h"
@@ -129,6 +130,8 @@ public:
     int16_t TilesAcross() const { return tilesAcross_; }
     int16_t TilesDown() const { return tilesDown_; }
     int32_t PagesPrinted() const { return pagesPrinted_; }
+    // What the last job's labels lost (barcodes not made, text cut off).
+    const PrintLosses& LastLosses() const { return lastLosses_; }
 
 private:
     int32_t PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to);
@@ -164,5 +167,6 @@ private:
     std::unique_ptr<QPrinter> infoPrinter_;
     bool inJob_ = false;
     int32_t lastResult_ = 0;
+    PrintLosses lastLosses_;
     int32_t pagesPrinted_ = 0;
 };

@@ -174,3 +174,7 @@ double GetDiskFreeBytes(const char* path);
 // 33 (another open holds the file), a permission message for 5; otherwise
 // "IO FILE ERROR", each with the code. Returns the box's result.
 int32_t AlertFileError(int32_t code);
+// As AlertFileError, with what the error concerns named first
+// ("Contacts.dqx: Disk is full [112]"); a missing file is said to be
+// missing, and a file another program holds to need closing there.
+int32_t AlertFileErrorAbout(const char* what, int32_t code);

@@ -14,7 +14,7 @@
 #include "barcode/failure_box.h"
 #include "barcode_test_util.h"
 #include "platform/dc.h"
-#include "platform/postscript_job.h"
+#include "postscript/postscript_job.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 #include "render_support.h"
@@ -94,6 +94,8 @@ TEST(BarcodeDrawing, MeasurementsInDocumentUnits)
 
     BarcodeRecord code128 = MakeRecord(kBarcodeCode128, "123456");
     code128.addCheckDigit = 1;
+    EXPECT_EQ(Measure(code128).right, 11 * 6 + 2 + 4);
+    code128.addCheckDigit = 0;  // the check symbol is there all the same
     EXPECT_EQ(Measure(code128).right, 11 * 6 + 2 + 4);
     EXPECT_EQ(Measure(MakeRecord(kBarcodeCode39, "ab")).right, 12 * 6 + 5 + 4);
     BarcodeRecord gapless = MakeRecord(kBarcodeCode39, "ab");
@@ -239,7 +241,7 @@ TEST(BarcodeDrawing, EachCaptionGroupPrintsAsOneRunUprightOrTurned)
                 QPageLayout(QPageSize(QSizeF(400, 400), QPageSize::Point), QPageLayout::Portrait, QMarginsF());
             settings.resolution = 72;
             settings.path = QString::fromStdString(dir.file("caption.ps"));
-            std::unique_ptr<Dc> dc = Dc::ForPostScript(settings);
+            std::unique_ptr<Dc> dc = PostScriptJobDc(settings);
             ASSERT_TRUE(dc->beginOutput());
             LogFont face;
             std::strncpy(face.faceName, "Arial", sizeof(face.faceName) - 1);

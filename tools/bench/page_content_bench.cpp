@@ -18,7 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/pdf_local_origins.h"
+#include "pdf/pdf_local_origins.h"
 
 namespace {
 
