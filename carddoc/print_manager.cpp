@@ -96,8 +96,8 @@ std::string NoCardOnSheetText(const uint8_t* layout)
     if (columns >= 1 && rows >= 1 && columns <= kLabelTypeMaxCount && rows <= kLabelTypeMaxCount)
         return {};
     return "The card's label layout has " + std::to_string(columns) + " columns and " + std::to_string(rows) +
-           " rows: its sheet has no place for a card, and nothing was printed. Choose the layout again with "
-           "Edit > Change Layout and Design....";
+           " rows: its sheet has no place for a card, and nothing was printed. Choose the layout again (Edit > "
+           "Change Layout and Design).";
 }
 
 std::string MissingPageText(CLabelsDoc* document, int16_t only)
