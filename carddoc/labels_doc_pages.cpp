@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "carddoc/card_document_host.h"
+#include <QRect>
+
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_manager.h"
@@ -84,10 +85,16 @@ void CLabelsDoc::ComputeMargins()
 
 void CLabelsDoc::ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins)
 {
-    IntRect paper, printable;
-    if (!CurrentCardDocumentHost().GetPrinterPageInfo(&paper, &printable)) {
-        paper = kFallbackPaper;
-        printable = kFallbackPrintable;
+    // The card's own paper and orientation on the printer, as its job and
+    // Print Preview have them: a landscape card is measured on the turned
+    // page, whatever the printer was left with.
+    IntRect paper = kFallbackPaper, printable = kFallbackPrintable;
+    QRect jobPaper, jobPrintable;
+    if (Printer().GetJobPage(&jobPaper, &jobPrintable)) {
+        paper = IntRect{jobPaper.left(), jobPaper.top(), jobPaper.left() + jobPaper.width(),
+                        jobPaper.top() + jobPaper.height()};
+        printable = IntRect{jobPrintable.left(), jobPrintable.top(), jobPrintable.left() + jobPrintable.width(),
+                            jobPrintable.top() + jobPrintable.height()};
     }
     // Everything is measured from the paper's top left corner.
     const double px = paper.left, py = paper.top;

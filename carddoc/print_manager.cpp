@@ -31,6 +31,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
+#include "frames/page_table.h"
 #include "frames/picture_job_memory.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
@@ -87,6 +88,32 @@ std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
 }
 
 }  // namespace
+
+std::string NoCardOnSheetText(const uint8_t* layout)
+{
+    const int32_t columns = GetI16LE(layout + kLabelTypeColumnsOffset);
+    const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
+    if (columns >= 1 && rows >= 1 && columns <= kLabelTypeMaxCount && rows <= kLabelTypeMaxCount)
+        return {};
+    return "The card's label layout has " + std::to_string(columns) + " columns and " + std::to_string(rows) +
+           " rows: its sheet has no place for a card, and nothing was printed. Choose the layout again (Edit > "
+           "Change Layout and Design).";
+}
+
+std::string MissingPageText(CLabelsDoc* document, int16_t only)
+{
+    const int16_t first = document->PageGeometry().firstPage;
+    const int32_t count = document->GetPageCount();
+    for (int32_t i = 0; i < count; ++i) {
+        if (only != 0 && i + 1 != only)
+            continue;
+        uint32_t handle = 0;
+        if (document->Pages()->HandleOfNumber(int16_t(first + i), &handle) < 0)
+            return "Page " + std::to_string(i + 1) +
+                   " of the card is missing from its file (the file is damaged): nothing was printed.";
+    }
+    return {};
+}
 
 bool SayIfSelectionFailed()
 {
@@ -191,12 +218,19 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
         printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
-void PrintManager::GetJobPage(QRect* paper, QRect* printable)
+bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
+    // The printer with the card's own paper and orientation, as its job
+    // has them; the application's printer keeps its settings.
+    if (const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString())) {
+        ApplyLayoutPaper(printer.get());
+        FitPrinterMargins(printer.get());
+        PrinterPageInfo(printer.get(), paper, printable);
+        return true;
+    }
     const OwnPrinterPageAfterwards ownPage;
     ApplyPaperAndOrientation();
-    if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
-        return;
+    JobPrinterPageInfo(paper, printable, nullptr, nullptr);
     // The stand-in printer's margins, on the paper the file gets.
     const QMargins margins(printable->left() - paper->left(), printable->top() - paper->top(),
                            paper->right() - printable->right(), paper->bottom() - printable->bottom());
@@ -204,6 +238,7 @@ void PrintManager::GetJobPage(QRect* paper, QRect* printable)
     ApplyLayoutPaper(file.get());
     *paper = file->pageLayout().fullRectPoints();
     *printable = paper->marginsRemoved(margins);
+    return false;
 }
 
 QPrinter* PrintManager::GetPrinterDC()
@@ -290,9 +325,19 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     }
     // A layout the label dialogs cannot make (a damaged document) has no
     // sheet to count; printing it would loop over nothing or forever.
-    if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount) {
+    if (const std::string why = NoCardOnSheetText(layout); !why.empty()) {
         job_.printer.reset();
-        ReportPrintError(-1);
+        lastResult_ = kPrintNoCardOnSheet;
+        AlertStop(why.c_str(), 0);
+        return kPrintDone;
+    }
+    // A page the sheets ask for that the file lacks would print as another
+    // page or as nothing, the job going on as if whole.
+    if (const std::string why = MissingPageText(document_, job_.side != kPrintSideNotAsked ? job_.side : 0);
+        !why.empty()) {
+        job_.printer.reset();
+        lastResult_ = kPrintPageMissing;
+        AlertStop(why.c_str(), 0);
         return kPrintDone;
     }
     if (job_.side != kPrintSideNotAsked)
@@ -436,6 +481,9 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
+    // The sheet's corner where the job's output puts it: each output knows
+    // where its own drawing starts (Qt's on whole points of the margins).
+    offsetPixels_ = IntPoint{dc->getDeviceCaps(PHYSICALOFFSETX), dc->getDeviceCaps(PHYSICALOFFSETY)};
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
     LentPrintView lentView(document_);

@@ -141,8 +141,12 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
 // Deletes what saves that never finished left in the record's folder:
 // files named as CreateTempFileName names them with this prefix that no
 // open holds (here or in another program) and that nothing has written to
-// for a minute. Returns how many went.
-int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix);
+// for a minute. Returns how many went. Where the writers of such files hold
+// them open from their first byte until the file takes its place
+// (heldWhileWritten), one with bytes that no open holds was left by a
+// writer that died, and goes at once; only an empty one may be a new file
+// its writer is about to open.
+int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix, bool heldWhileWritten = false);
 // The same for the scratch folders that a killed program leaves in the
 // record's folder (the system's temporary folder): folders of this user
 // whose names start with prefix, that no running program has a file open
