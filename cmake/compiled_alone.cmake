@@ -73,6 +73,7 @@ set(TESSALINE_COMPILED_ALONE
   platform/painter_device.cpp
   platform/paper_blit.cpp
   platform/pdf_content_spans.cpp
+  platform/pdf_content_trim.cpp
   platform/pdf_page_farm.cpp
   platform/postscript_device.cpp
   platform/sheet_size.cpp

@@ -217,45 +217,6 @@ Op OpOfKey(uint32_t key)
     }
 }
 
-// The bytes of a number Qt writes (digits, a sign, a point), and of a
-// glyph's hexadecimal code.
-inline constexpr std::array<bool, 256> kNumberBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int c = 0; c < 256; ++c)
-        bytes[size_t(c)] = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
-    return bytes;
-}();
-inline constexpr std::array<bool, 256> kHexBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int c = 0; c < 256; ++c)
-        bytes[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    return bytes;
-}();
-
-// Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
-// writes each glyph of a run of text: to the line break after the last.
-// The steps are not read, only passed.
-const char* SkipGlyphLines(const char* p, const char* const end)
-{
-    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
-        const char* const from = q;
-        while (q < end && bytes[static_cast<unsigned char>(*q)])
-            ++q;
-        return q == from ? nullptr : q;
-    };
-    const auto text = [end](const char* q, std::string_view t) {
-        return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
-    };
-    const char* passed = p;
-    for (;;) {
-        const char* q = run(p, kNumberBytes);
-        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kHexBytes)) ||
-            !(q = text(q, "> Tj\n")))
-            return passed;
-        passed = p = q;
-    }
-}
-
 class Localiser {
 public:
     explicit Localiser(const QByteArray& in)
@@ -276,7 +237,7 @@ public:
             // Qt writes it, a line each: nothing in those lines moves.
             if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
                 const char* const p = tokens.skipSpace();
-                tokens.seek(SkipGlyphLines(p, end));
+                tokens.seek(PdfSkipGlyphLines(p, end));
             }
             if (!tokens.next(&t))
                 break;

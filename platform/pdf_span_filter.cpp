@@ -16,6 +16,7 @@
 #include <zlib.h>
 
 #include "platform/pdf_content_spans.h"
+#include "platform/pdf_content_trim.h"
 #include "platform/pdf_local_origins.h"
 #include "platform/pdf_space_glyphs.h"
 
@@ -384,7 +385,7 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray spanned;
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
-    spanned = DrawFromLocalOrigins(spanned);
+    spanned = DrawFromLocalOrigins(TrimPageContent(spanned));
     made.made = PackPageContent(spanned, &made.packed);
     return made;
 }

@@ -159,6 +159,47 @@ private:
     const char* end_;
 };
 
+// ---- lines of glyphs ----
+
+// The bytes of a number Qt writes (digits, a sign, a point), and of a
+// glyph's hexadecimal code.
+inline constexpr std::array<bool, 256> kPdfNumberBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    return bytes;
+}();
+inline constexpr std::array<bool, 256> kPdfHexBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return bytes;
+}();
+
+// Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
+// writes each glyph of a run of text: to the line break after the last.
+// The steps are not read, only passed.
+inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
+{
+    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
+        const char* const from = q;
+        while (q < end && bytes[static_cast<unsigned char>(*q)])
+            ++q;
+        return q == from ? nullptr : q;
+    };
+    const auto text = [end](const char* q, std::string_view t) {
+        return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
+    };
+    const char* passed = p;
+    for (;;) {
+        const char* q = run(p, kPdfNumberBytes);
+        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kPdfNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kPdfHexBytes)) ||
+            !(q = text(q, "> Tj\n")))
+            return passed;
+        passed = p = q;
+    }
+}
+
 // An operator of up to four bytes as one number, the first in the lowest
 // byte: operators are told apart by a switch over these.
 constexpr uint32_t PdfOpKey(const char* t)
