@@ -3,9 +3,10 @@
 #include <QCoreApplication>
 #include <QPrinter>
 
-#include "platform/cups_queue.h"
+#include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
-#include "platform/postscript_job.h"
+#include "postscript/postscript_job.h"
+#include "printqueue/cups_queue.h"
 
 std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptFile)
 {
@@ -14,7 +15,7 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
     const bool toQueue = postScriptFile.isEmpty() && printer->outputFormat() == QPrinter::NativeFormat &&
                          CupsQueueTakesPostScript(printer->printerName());
     if (postScriptFile.isEmpty() && !toQueue)
-        return Dc::ForPrintJob(printer);
+        return PdfPrintJobDc(printer);
     PostScriptJobSettings settings;
     settings.layout = printer->pageLayout();
     settings.resolution = printer->resolution();
@@ -24,5 +25,5 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
         settings.queue = printer->printerName();
     else
         settings.path = postScriptFile;
-    return Dc::ForPostScript(settings);
+    return PostScriptJobDc(settings);
 }

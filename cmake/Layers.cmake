@@ -101,42 +101,54 @@ endfunction()
 tessaline_layer(resources)
 # 2. Bytes, handles, files, text conversion, alerts.
 tessaline_layer(foundation DEPENDS resources USES ZLIB::ZLIB)
-# 3. Our small layer over Qt: the Dc, printers, keys, the registry; the
+# 3. The print queue: jobs handed to the print service (libcups), and what
+#    a queue says it takes.
+tessaline_layer(printqueue USES Cups::Cups)
+# 4. Our small layer over Qt: the Dc, printers, keys, the registry; the
 #    first layer that shows a window (message boxes, the file dialogs).
-#    It prints (libcups), joins PDF files (qpdf) and compresses their pages
-#    (libdeflate), reads the lock keys (X11) and asks fontconfig for faces.
-tessaline_layer(platform WINDOWS DEPENDS foundation
-  USES Qt6::PrintSupport ZLIB::ZLIB LibDeflate::LibDeflate Fontconfig::Fontconfig qpdf::libqpdf Cups::Cups
-  X11::X11)
-# 4. Pictures, pens, brushes and shapes; the picture files' own libraries.
+#    It asks fontconfig for faces and reads the lock keys (X11). A vector
+#    device hands its finished pages to the page file an output above
+#    makes (page_file.h).
+tessaline_layer(platform WINDOWS DEPENDS foundation printqueue
+  USES Qt6::PrintSupport Fontconfig::Fontconfig X11::X11)
+# 5. The two print outputs, each over the Dc. The PDF output: print jobs
+#    painted into PDF files by several threads, joined by qpdf, their pages'
+#    content shortened and compressed (libdeflate, and zlib taken over on
+#    the painting threads).
+tessaline_layer(pdf DEPENDS foundation printqueue platform
+  USES Qt6::PrintSupport ZLIB::ZLIB LibDeflate::LibDeflate qpdf::libqpdf)
+#    The PostScript output: print jobs written as PostScript, to a file or
+#    a queue that takes it, with the fonts they carry.
+tessaline_layer(postscript DEPENDS foundation printqueue platform USES ZLIB::ZLIB)
+# 6. Pictures, pens, brushes and shapes; the picture files' own libraries.
 tessaline_layer(graphics DEPENDS resources foundation platform USES PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF)
-# 5. Fonts and display-text effects; the barcodes; the database engine.
+# 7. Fonts and display-text effects; the barcodes; the database engine.
 tessaline_layer(typography WINDOWS DEPENDS resources foundation platform graphics)
 tessaline_layer(barcode DEPENDS foundation platform graphics)
 tessaline_layer(database DEPENDS foundation USES ZLIB::ZLIB)
-# 6. The frames of a card and their stores.
+# 8. The frames of a card and their stores.
 tessaline_layer(frames DEPENDS foundation platform graphics typography barcode database)
-# 7. The tools that work on frames: the tool document, trackers, key events.
+# 9. The tools that work on frames: the tool document, trackers, key events.
 tessaline_layer(toolbase WINDOWS DEPENDS foundation platform graphics database frames)
-# 8. The rich text engine.
+# 10. The rich text engine.
 tessaline_layer(text WINDOWS DEPENDS foundation platform graphics database frames toolbase)
-# 9. The records the documents, dialogs, wizard and shell share: label
+# 11. The records the documents, dialogs, wizard and shell share: label
 #    stock, print settings, print jobs, preferences, clipboard formats, menus.
 tessaline_layer(records WINDOWS DEPENDS foundation platform graphics USES Qt6::PrintSupport)
-# 10. The wizard's catalogue: templates, backdrops, designs and its tree.
+# 12. The wizard's catalogue: templates, backdrops, designs and its tree.
 tessaline_layer(catalog DEPENDS foundation graphics frames records)
-# 11. The dialogs.
+# 13. The dialogs.
 tessaline_layer(dialogs WINDOWS DEPENDS resources foundation platform graphics typography barcode database frames
   text records catalog USES Qt6::PrintSupport)
-# 12. The database document and its windows.
-tessaline_layer(dbdoc WINDOWS DEPENDS resources foundation platform database records dialogs USES Qt6::PrintSupport)
-# 13. The card document, its views, tools and printing.
-tessaline_layer(carddoc WINDOWS DEPENDS resources foundation platform graphics typography barcode database frames
-  toolbase text records catalog dialogs dbdoc USES Qt6::PrintSupport)
-# 14. The new-document wizard.
+# 14. The database document and its windows.
+tessaline_layer(dbdoc WINDOWS DEPENDS resources foundation platform pdf database records dialogs USES Qt6::PrintSupport)
+# 15. The card document, its views, tools and printing.
+tessaline_layer(carddoc WINDOWS DEPENDS resources foundation printqueue platform pdf postscript graphics typography
+  barcode database frames toolbase text records catalog dialogs dbdoc USES Qt6::PrintSupport)
+# 16. The new-document wizard.
 tessaline_layer(wizard WINDOWS DEPENDS resources foundation platform graphics database frames records catalog
   dialogs dbdoc carddoc)
-# 15. The application: the main window, its menus and bars, the documents.
+# 17. The application: the main window, its menus and bars, the documents.
 tessaline_layer(app WINDOWS DEPENDS resources foundation platform graphics typography database frames toolbase
   text records catalog dialogs dbdoc carddoc wizard USES Qt6::PrintSupport)
 

@@ -67,16 +67,16 @@ set(TESSALINE_COMPILED_ALONE
   graphics/styled_polygon.cpp
   graphics/wmf_reader.cpp
   graphics/wpg_writer.cpp
+  pdf/pdf_content_spans.cpp
+  pdf/pdf_content_trim.cpp
+  pdf/pdf_page_farm.cpp
   platform/dc.cpp
   platform/dc_path.cpp
   platform/dc_text.cpp
   platform/painter_device.cpp
   platform/paper_blit.cpp
-  platform/pdf_content_spans.cpp
-  platform/pdf_content_trim.cpp
-  platform/pdf_page_farm.cpp
-  platform/postscript_device.cpp
   platform/sheet_size.cpp
+  postscript/postscript_device.cpp
   text/alignment.cpp
   text/caret_geometry.cpp
   text/caret_mode_keys.cpp

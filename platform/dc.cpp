@@ -14,8 +14,8 @@
 #include "platform/dc_kept.h"
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
-#include "platform/print_queue.h"
 #include "platform/raster_ops.h"
+#include "printqueue/print_queue.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ std::unique_ptr<Dc> Dc::ForDevice(QPaintDevice* device, int32_t technology)
     return std::unique_ptr<Dc>(new Dc(MakePainterDevice(device, technology)));
 }
 
-std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
+std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer, PageFileMaker makeFile)
 {
     if (!printer)
         return nullptr;
@@ -89,14 +89,14 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
     const bool toQueue = printer->outputFormat() == QPrinter::NativeFormat && !printer->printerName().isEmpty();
     if (!toFile && !toQueue)
         return ForDevice(printer, DT_RASPRINTER);
-    PdfPageFarm::Settings settings;
+    PageFileSettings settings;
     settings.path = printer->outputFileName();
     settings.layout = printer->pageLayout();
     settings.resolution = printer->resolution();
     settings.title = printer->docName();
     settings.creator = printer->creator();
     if (toFile)
-        return std::unique_ptr<Dc>(new Dc(MakePdfFarmDevice(printer, std::move(settings))));
+        return std::unique_ptr<Dc>(new Dc(MakePageFileDevice(printer, std::move(settings), makeFile)));
     // A job for a printer is made whole as a PDF file first and handed to
     // the print service only when it is complete (as the printer itself
     // would have sent it), with the choices a printer takes from the job.
@@ -126,12 +126,12 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer)
     }
     if (!portrait)
         job.options.emplace_back("landscape", "");
-    return std::unique_ptr<Dc>(new Dc(MakePrintQueueDevice(printer, std::move(settings), std::move(job))));
+    return std::unique_ptr<Dc>(new Dc(MakePrintQueueDevice(printer, std::move(settings), makeFile, std::move(job))));
 }
 
-std::unique_ptr<Dc> Dc::ForPostScript(const PostScriptJobSettings& settings)
+std::unique_ptr<Dc> Dc::ForOutput(std::unique_ptr<DcDevice> device)
 {
-    return std::unique_ptr<Dc>(new Dc(MakePostScriptDevice(settings)));
+    return device ? std::unique_ptr<Dc>(new Dc(std::move(device))) : nullptr;
 }
 
 std::unique_ptr<Dc> Dc::ForMeasuring(int32_t dpi)

@@ -18,9 +18,9 @@
 //     operations are evaluated as if the page were white (see blits);
 //   - a recorder (ForRecording): the calls are handed on, in logical units,
 //     to whatever records them (the enhanced-metafile writer).
-//   - a PostScript print job (ForPostScript): the same vector output written
-//     as PostScript, which also takes PostScript text from the drawing code
-//     (the pass-through escape).
+//   - a PostScript print job (the PostScript output's device, ForOutput):
+//     the same vector output written as PostScript, which also takes
+//     PostScript text from the drawing code (the pass-through escape).
 //
 // Pixel rules (on images; the same geometry goes to vector targets). Points
 // are mapped to whole device pixels first (rounded), then:
@@ -90,7 +90,8 @@ class QPaintDevice;
 class QPrinter;
 class DcDevice;
 class DcRecorder;
-struct PostScriptJobSettings;
+class PageFile;
+struct PageFileSettings;
 struct DevicePaint;
 struct DeviceStroke;
 struct DeviceText;
@@ -180,16 +181,17 @@ public:
     // ForImage). Raster operations draw as on a white page (see blits).
     static std::unique_ptr<Dc> ForDevice(QPaintDevice* device, int32_t technology = DT_RASPRINTER);
     // A print job's context: a printer, or the PDF file a printer set to PDF
-    // output would write. The job is painted by several threads and written
-    // when the output is flushed; flush() then says whether it was. A file
-    // takes the place of one under its name only then; a printer's job
-    // reaches its queue only then. Ended without a flush, a job leaves
-    // nothing behind and prints nothing.
-    static std::unique_ptr<Dc> ForPrintJob(QPrinter* printer);
-    // A print job written as PostScript, to a file or a print queue that
-    // takes it (see postscript_job.h): the job is complete, and written or
-    // handed to the queue, when the output is flushed.
-    static std::unique_ptr<Dc> ForPostScript(const PostScriptJobSettings& settings);
+    // output would write, whose pages `makeFile` writes (the PDF output's
+    // page farm, see pdf/pdf_print_job.h, which asks for this). The job is
+    // painted by several threads and written when the output is flushed;
+    // flush() then says whether it was. A file takes the place of one under
+    // its name only then; a printer's job reaches its queue only then. Ended
+    // without a flush, a job leaves nothing behind and prints nothing.
+    static std::unique_ptr<Dc> ForPrintJob(QPrinter* printer,
+                                           std::unique_ptr<PageFile> (*makeFile)(const PageFileSettings&));
+    // A context over a device an output above this layer makes (the
+    // PostScript output, postscript/postscript_job.h).
+    static std::unique_ptr<Dc> ForOutput(std::unique_ptr<DcDevice> device);
     // A context without any surface: measures text and keeps state, draws
     // nothing. Stands for the screen's context where only metrics matter.
     static std::unique_ptr<Dc> ForMeasuring(int32_t dpi = 96);

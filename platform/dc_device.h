@@ -6,8 +6,8 @@
 //     raster operation exact;
 //   - PainterDevice: a printer or PDF writer through one QPainter, vector
 //     output, raster operations as on a white page;
-//   - the PostScript device of a print job written as PostScript, vector
-//     output as PostScript text, raster operations as on a white page;
+//   - the PostScript output's device (postscript/), vector output as
+//     PostScript text, raster operations as on a white page;
 //   - the null device of a measuring or recording context, which draws
 //     nothing (a recording context hands every call to its DcRecorder
 //     before it reaches the device).
@@ -30,9 +30,8 @@
 #include "platform/device_clip.h"
 #include "platform/font_mapper.h"
 #include "platform/gdi_types.h"
-#include "platform/pdf_page_farm.h"
-#include "platform/postscript_job.h"
-#include "platform/print_queue.h"
+#include "platform/page_file.h"
+#include "printqueue/print_queue.h"
 
 class QPaintDevice;
 
@@ -201,14 +200,12 @@ public:
 
 std::unique_ptr<DcDevice> MakeImageDevice(QImage* image);
 std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t technology);
-// A PDF file painted by several threads (see pdf_page_farm.h), with the
-// metrics of `device` (the printer that was to write it).
-std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings);
+// A file whose pages `makeFile` writes (see page_file.h), with the metrics
+// of `device` (the printer that was to write it).
+std::unique_ptr<DcDevice> MakePageFileDevice(QPaintDevice* device, PageFileSettings settings, PageFileMaker makeFile);
 // The same, made in a file of its own and handed to the print service's
-// queue when it is complete (print_queue.h).
-std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PdfPageFarm::Settings settings,
+// queue when it is complete (printqueue/print_queue.h).
+std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PageFileSettings settings, PageFileMaker makeFile,
                                                PrintQueueJob job);
 // Draws nothing; `size` is what it reports as its drawable size.
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size);
-// A print job written as PostScript (see postscript_job.h).
-std::unique_ptr<DcDevice> MakePostScriptDevice(PostScriptJobSettings settings);

@@ -2,7 +2,7 @@
 // what PainterDevice makes of the Dc's calls once the pixel rules and the
 // raster operations are settled. A PagePainter paints them onto a QPainter,
 // at once (a printer) or later on another thread (a page of a PDF file
-// made by several threads, see pdf_page_farm.h).
+// made by several threads, see pdf/pdf_page_farm.h).
 //
 // An operation holds only implicitly shared Qt values and immutable faces,
 // so a finished page may be handed to another thread as it is.

@@ -21,10 +21,10 @@
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
 #include "platform/dc_device.h"
+#include "platform/page_file.h"
 #include "platform/page_ops.h"
 #include "platform/paper_blit.h"
 #include "platform/paper_pattern_tiles.h"
-#include "platform/pdf_page_farm.h"
 #include "platform/raster_ops.h"
 #include "platform/sheet_size.h"
 
@@ -36,17 +36,18 @@ inline ColorRef FromRgb(uint32_t v) { return (v & 0x00FF00u) | ((v & 0xFFu) << 1
 class PainterDevice final : public DcDevice {
 public:
     PainterDevice(QPaintDevice* device, int32_t technology) : device_(device), technology_(technology) {}
-    // A PDF file whose pages are painted by several threads (see
-    // pdf_page_farm.h); `device` gives the metrics.
-    PainterDevice(QPaintDevice* device, int32_t technology, PdfPageFarm::Settings farm)
-        : device_(device), technology_(technology), farmSettings_(std::move(farm)), farmed_(true)
+    // A file whose pages are painted elsewhere (see page_file.h), made by
+    // `makeFile`; `device` gives the metrics.
+    PainterDevice(QPaintDevice* device, int32_t technology, PageFileSettings farm, PageFileMaker makeFile)
+        : device_(device), technology_(technology), farmSettings_(std::move(farm)), makeFile_(makeFile),
+          farmed_(true)
     {
     }
     // The same into a file of its own, which goes to the print service's
     // queue when it is whole.
-    PainterDevice(QPaintDevice* device, PdfPageFarm::Settings farm, PrintQueueJob job)
-        : device_(device), technology_(DT_RASPRINTER), farmSettings_(std::move(farm)), farmed_(true),
-          queued_(true), queueJob_(std::move(job))
+    PainterDevice(QPaintDevice* device, PageFileSettings farm, PageFileMaker makeFile, PrintQueueJob job)
+        : device_(device), technology_(DT_RASPRINTER), farmSettings_(std::move(farm)), makeFile_(makeFile),
+          farmed_(true), queued_(true), queueJob_(std::move(job))
     {
     }
     // A painter's output ends with the context; a farmed file is written
@@ -205,9 +206,9 @@ private:
             if (!farm_) {
                 if (queued_ && farmSettings_.path.isEmpty() && !MakeQueueFile())
                     return false;
-                farm_ = std::make_unique<PdfPageFarm>(farmSettings_);
-                if (!farm_->begin()) {
-                    error_ = farm_->fileError();
+                farm_ = makeFile_ ? makeFile_(farmSettings_) : nullptr;
+                if (!farm_ || !farm_->begin()) {
+                    error_ = farm_ ? farm_->fileError() : kErrGeneralFailure;
                     farm_.reset();
                     return false;
                 }
@@ -436,12 +437,13 @@ private:
     // (waitingOp_) from a painter that paints at once; null for none.
     PageOp* waiting_ = nullptr;
     PageOp waitingOp_;
-    PdfPageFarm::Settings farmSettings_;
+    PageFileSettings farmSettings_;
+    PageFileMaker makeFile_ = nullptr;
     bool farmed_ = false;
     bool queued_ = false;
     PrintQueueJob queueJob_;
     int32_t error_ = 0;
-    std::unique_ptr<PdfPageFarm> farm_;
+    std::unique_ptr<PageFile> farm_;
     PageOps page_;
     bool keeping_ = false;
     bool keptSpoilt_ = false;
@@ -625,15 +627,15 @@ std::unique_ptr<DcDevice> MakePainterDevice(QPaintDevice* device, int32_t techno
     return std::make_unique<PainterDevice>(device, technology);
 }
 
-std::unique_ptr<DcDevice> MakePdfFarmDevice(QPaintDevice* device, PdfPageFarm::Settings settings)
+std::unique_ptr<DcDevice> MakePageFileDevice(QPaintDevice* device, PageFileSettings settings, PageFileMaker makeFile)
 {
-    return std::make_unique<PainterDevice>(device, DT_RASPRINTER, std::move(settings));
+    return std::make_unique<PainterDevice>(device, DT_RASPRINTER, std::move(settings), makeFile);
 }
 
-std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PdfPageFarm::Settings settings,
+std::unique_ptr<DcDevice> MakePrintQueueDevice(QPaintDevice* device, PageFileSettings settings, PageFileMaker makeFile,
                                                PrintQueueJob job)
 {
-    return std::make_unique<PainterDevice>(device, std::move(settings), std::move(job));
+    return std::make_unique<PainterDevice>(device, std::move(settings), makeFile, std::move(job));
 }
 
 std::unique_ptr<DcDevice> MakeNullDevice(double dpi, QSize size) { return std::make_unique<NullDevice>(dpi, size); }

@@ -8,9 +8,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "platform/cups_queue.h"
 #include "platform/paper_codes.h"
 #include "platform/printer_handles.h"
+#include "printqueue/cups_queue.h"
 
 void ApplyPrinterSettings(QPrinter* printer)
 {

@@ -14,7 +14,7 @@
 #include "barcode/failure_box.h"
 #include "barcode_test_util.h"
 #include "platform/dc.h"
-#include "platform/postscript_job.h"
+#include "postscript/postscript_job.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 #include "render_support.h"
@@ -239,7 +239,7 @@ TEST(BarcodeDrawing, EachCaptionGroupPrintsAsOneRunUprightOrTurned)
                 QPageLayout(QPageSize(QSizeF(400, 400), QPageSize::Point), QPageLayout::Portrait, QMarginsF());
             settings.resolution = 72;
             settings.path = QString::fromStdString(dir.file("caption.ps"));
-            std::unique_ptr<Dc> dc = Dc::ForPostScript(settings);
+            std::unique_ptr<Dc> dc = PostScriptJobDc(settings);
             ASSERT_TRUE(dc->beginOutput());
             LogFont face;
             std::strncpy(face.faceName, "Arial", sizeof(face.faceName) - 1);

@@ -42,6 +42,7 @@
 #include "frames/frame_obj_power_text.h"
 #include "typography/glyph_effect.h"
 #include "frames/page_record_format.h"
+#include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
 #include "platform/print_printer.h"
 #include "records/label_stock.h"
@@ -657,7 +658,7 @@ TEST(PrintedBarcode, ABarcodeAtTheSamePlaceAgainShowsItsOwnDataAndPlace)
     };
     const Page pages[] = {{"TS-0042", 1200}, {"TS-0042", 1200}, {"TS-0043", 1200}, {"TS-0042", 6000}};
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = PdfPrintJobDc(&printer);
         ASSERT_TRUE(dc->beginOutput());
         LogFont font;
         std::strcpy(font.faceName, "Liberation Sans");

@@ -12,10 +12,10 @@
 
 #include <QByteArray>
 
-#include "platform/pdf_content_spans.h"
-#include "platform/pdf_content_trim.h"
-#include "platform/pdf_local_origins.h"
-#include "platform/pdf_space_glyphs.h"
+#include "pdf/pdf_content_spans.h"
+#include "pdf/pdf_content_trim.h"
+#include "pdf/pdf_local_origins.h"
+#include "pdf/pdf_space_glyphs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

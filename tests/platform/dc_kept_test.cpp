@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include "support/needed_tools.h"
+#include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
 #include "support/shell.h"
 
@@ -44,7 +45,7 @@ TEST(DcKept, ADrawingGivenAgainLooksTheSameAndAnyChangeIsDrawnAnew)
     printer.setOutputFileName(QString::fromStdString(dir.file("kept.pdf")));
     printer.setResolution(1200);
     {
-        auto dc = Dc::ForPrintJob(&printer);
+        auto dc = PdfPrintJobDc(&printer);
         ASSERT_TRUE(dc->beginOutput());
         struct Page {
             ColorRef brush;

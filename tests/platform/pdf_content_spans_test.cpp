@@ -10,7 +10,7 @@
 #include <QByteArray>
 
 #include "platform/actual_text.h"
-#include "platform/pdf_content_spans.h"
+#include "pdf/pdf_content_spans.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <QByteArray>
 
-#include "platform/pdf_content_trim.h"
+#include "pdf/pdf_content_trim.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <QByteArray>
 
-#include "platform/pdf_local_origins.h"
+#include "pdf/pdf_local_origins.h"
 
 namespace {
 

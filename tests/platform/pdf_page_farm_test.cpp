@@ -19,7 +19,8 @@
 #include "foundation/byte_order.h"
 #include "platform/dc.h"
 #include "platform/font_mapper.h"
-#include "platform/pdf_page_farm.h"
+#include "pdf/pdf_page_farm.h"
+#include "pdf/pdf_print_job.h"
 #include "support/shell.h"
 
 namespace {
@@ -182,14 +183,14 @@ TEST(PdfPageFarm, AFileThatCannotBeMadeIsRefusedAndAJobGivenUpWritesNothing)
     // The print job's context writes the file only when its output ends.
     const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("job.pdf"));
     {
-        auto dc = Dc::ForPrintJob(printer.get());
+        auto dc = PdfPrintJobDc(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
     }
     EXPECT_EQ(QFile(printer->outputFileName()).size(), 0);
     {
-        auto dc = Dc::ForPrintJob(printer.get());
+        auto dc = PdfPrintJobDc(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         dc->rectangle(10, 10, 100, 100);
         EXPECT_TRUE(dc->newPage());
@@ -221,7 +222,7 @@ TEST(PdfPageFarm, APicturePrintedOnEveryPageIsStoredOnceAndAnotherBesideIt)
     TempDir dir;
     const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("pictures.pdf"));
     {
-        auto dc = Dc::ForPrintJob(printer.get());
+        auto dc = PdfPrintJobDc(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         for (int page = 0; page < 3; ++page) {
             // A new copy of the same picture for every card, as a merge
@@ -269,7 +270,7 @@ TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
     TempDir dir;
     const std::unique_ptr<QPrinter> printer = PdfPrinter(dir.file("patterns.pdf"));
     {
-        auto dc = Dc::ForPrintJob(printer.get());
+        auto dc = PdfPrintJobDc(printer.get());
         ASSERT_TRUE(dc->beginOutput());
         for (int page = 0; page < 3; ++page) {
             // A new brush of the same tile for every card, as every card

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pdf_space_glyphs.h"
+#include "pdf/pdf_space_glyphs.h"
 
 namespace {
 

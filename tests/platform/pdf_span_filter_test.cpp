@@ -15,7 +15,7 @@
 #include <QByteArray>
 #include <zlib.h>
 
-#include "platform/pdf_span_filter.h"
+#include "pdf/pdf_span_filter.h"
 #include "support/needed_tools.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"

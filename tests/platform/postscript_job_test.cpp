@@ -14,7 +14,7 @@
 #include "foundation/cp1252.h"
 #include "support/needed_tools.h"
 #include "platform/dc.h"
-#include "platform/postscript_job.h"
+#include "postscript/postscript_job.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -50,7 +50,7 @@ TEST(PostScriptJob, WhatIsDrawnAndWhatIsSentLandWhereTheyWereDrawn)
         SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
     TempDir dir;
     const std::string ps = dir.file("job.ps");
-    std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(ps));
+    std::unique_ptr<Dc> dc = PostScriptJobDc(SmallSheet(ps));
     ASSERT_TRUE(dc->beginOutput());
     ASSERT_TRUE(dc->supportsPostScriptPassThrough());
 
@@ -122,12 +122,12 @@ TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
     const std::string ps = dir.file("kept.ps");
     WriteFileBytes(ps, "yesterday's job");
     {
-        std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(ps));
+        std::unique_ptr<Dc> dc = PostScriptJobDc(SmallSheet(ps));
         ASSERT_TRUE(dc->beginOutput());
         dc->fillRect(IntRect{0, 0, 10, 10}, Brush::Solid(0));
     }
     EXPECT_EQ(ReadFileBytes(ps), "yesterday's job");
-    EXPECT_FALSE(Dc::ForPostScript(SmallSheet(dir.file("missing/job.ps")))->beginOutput());
+    EXPECT_FALSE(PostScriptJobDc(SmallSheet(dir.file("missing/job.ps")))->beginOutput());
     // Other targets take no PostScript.
     std::unique_ptr<Dc> measuring = Dc::ForMeasuring();
     EXPECT_FALSE(measuring->supportsPostScriptPassThrough());
@@ -150,7 +150,7 @@ TEST(PostScriptJob, ATurnedRunLandsWhereItsCharactersDrawnOneByOneDo)
     for (size_t i = 0; i < text.size(); ++i)
         at.push_back(IntPoint{30 + int32_t(i * 117 / 10), 90 - int32_t(i * 117 / 10)});
     for (const char* name : {"one", "run"}) {
-        std::unique_ptr<Dc> dc = Dc::ForPostScript(SmallSheet(dir.file(std::string(name) + ".ps")));
+        std::unique_ptr<Dc> dc = PostScriptJobDc(SmallSheet(dir.file(std::string(name) + ".ps")));
         ASSERT_TRUE(dc->beginOutput());
         dc->selectFont(font);
         dc->setBkMode(TRANSPARENT);
@@ -194,7 +194,7 @@ TEST(PostScriptJob, APdfMadeOfTheJobReadsAsItsText)
                                             "O\x92Neill & \x8Aimon \x80" "12"};
     PostScriptJobSettings sheet = SmallSheet(dir.file("names.ps"), QSizeF(300, 300));
     sheet.resolution = 600;
-    std::unique_ptr<Dc> dc = Dc::ForPostScript(sheet);
+    std::unique_ptr<Dc> dc = PostScriptJobDc(sheet);
     ASSERT_TRUE(dc->beginOutput());
     dc->setBkMode(TRANSPARENT);
     dc->setTextAlign(TA_LEFT | TA_BASELINE);

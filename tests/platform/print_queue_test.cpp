@@ -11,8 +11,9 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include "pdf/pdf_page_farm.h"
 #include "platform/dc_device.h"
-#include "platform/print_queue.h"
+#include "printqueue/print_queue.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -53,7 +54,7 @@ protected:
         job.printer = "Lobby";
         job.title = "Business Card.lqx";
         job.options = {{"media", "Letter"}, {"landscape", ""}};
-        return MakePrintQueueDevice(&writer_, settings, job);
+        return MakePrintQueueDevice(&writer_, settings, &PdfPageFarm::Make, job);
     }
     size_t FilesLeft() const
     {

@@ -1,8 +1,8 @@
 // The suites' own safety nets (support/test_runner.h): a modal window
 // nobody answers is closed and fails its test by name; a hang anywhere is
 // stopped and named, and the tests after it run on; what a test started
-// ends with it; a leak, a crash, a test that ends its program or a skip CI
-// can't accept fails by name; and the suite sees none of the machine's
+// ends with it; a leak, a crash, a test or a suite's set-up or tear-down
+// that ends its program, or a skip CI can't accept fails by name; and the suite sees none of the machine's
 // printers. The subjects are disabled tests of this suite, run in a child
 // process.
 #include <chrono>
@@ -128,6 +128,42 @@ protected:
 TEST_F(SafetyNetTearDownSubject, DISABLED_PassesBeforeItsSuiteHangs) {}
 
 TEST(SafetyNetAfterSubject, DISABLED_RunsAfterTheTearDownStopped) {}
+
+// A suite's set-up or tear-down that ends the whole program, with the code
+// TESSALINE_SUBJECT_EXIT names (0 as a stray exit(0), 3 as a fatal alert).
+void EndTheProgramAsAsked()
+{
+    const char* code = std::getenv("TESSALINE_SUBJECT_EXIT");
+    std::exit(code ? std::atoi(code) : 0);
+}
+
+class SafetyNetSetUpExitSubject : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EndTheProgramAsAsked(); }
+};
+
+TEST_F(SafetyNetSetUpExitSubject, DISABLED_NeverRunsAsItsSetUpEndsTheProgram) {}
+
+class SafetyNetTearDownExitSubject : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { EndTheProgramAsAsked(); }
+};
+
+TEST_F(SafetyNetTearDownExitSubject, DISABLED_PassesBeforeItsTearDownEndsTheProgram) {}
+
+// Ends the program before any test, in the global environments' set-up,
+// where a subject run asks for it.
+class EndsTheProgramFirst : public ::testing::Environment {
+public:
+    void SetUp() override { EndTheProgramAsAsked(); }
+};
+[[maybe_unused]] const bool gEndsTheProgramFirst =
+    std::getenv("TESSALINE_SUBJECT_EXIT_FIRST") && ::testing::AddGlobalTestEnvironment(new EndsTheProgramFirst);
+
+TEST(SafetyNetAfterExitSubject, DISABLED_FailsAfterASuiteEndedTheProgram)
+{
+    ADD_FAILURE() << "the planted failure after the suite that ended the program";
+}
 
 // Hangs as the program exits, after every test, in the process that ran
 // the subject below (not its supervisor).
@@ -302,6 +338,56 @@ TEST(TestSafetyNet, ATestThatEndsItsProgramFailsByNameAndTheRestRun)
             << report;
         EXPECT_TRUE(Contains(report, "the test ended the test program with " + exitCode + "]]></failure>")) << report;
     }
+}
+
+TEST(TestSafetyNet, ASuiteSetUpOrTearDownThatEndsItsProgramFailsByNameAndTheRestRun)
+{
+    for (const bool setUp : {true, false}) {
+        for (const char* code : {"0", "3"}) {
+            SCOPED_TRACE(std::string(setUp ? "set-up" : "tear-down") + " ends with " + code);
+            TempDir dir;
+            QProcessEnvironment environment = Supervised(60);
+            environment.insert(QStringLiteral("TESSALINE_SUBJECT_EXIT"), QString::fromLatin1(code));
+            const std::string subject = setUp ? "SafetyNetSetUpExitSubject" : "SafetyNetTearDownExitSubject";
+            const SubjectRun run =
+                RunSubjects(QString::fromStdString(subject + ".*:SafetyNetAfterExitSubject.*"), environment,
+                            {QStringLiteral("--gtest_output=xml:") + QString::fromStdString(dir.file("report.xml"))});
+            EXPECT_EQ(run.exitCode, 1) << run.output;
+            const std::string where = setUp ? "the set-up of test suite " + subject + " (SetUpTestSuite)"
+                                            : "the tear-down of test suite " + subject + " (TearDownTestSuite)";
+            EXPECT_TRUE(Contains(run.output, "[  STOPPED ] " + subject + "." + where +
+                                                 " (the test program ended with exit code " + code + ")"))
+                << run.output;
+            // The suite after it runs, and its planted failure fails.
+            EXPECT_TRUE(Contains(run.output, "[  FAILED  ] SafetyNetAfterExitSubject.DISABLED_FailsAfterASuiteEndedTheProgram"))
+                << run.output;
+            const std::string report = ReadFileBytes(dir.file("report.xml"));
+            if (setUp) {
+                // The suite's own test never ran: that fails by name too.
+                EXPECT_TRUE(Contains(run.output, "[  STOPPED ] SafetyNetSetUpExitSubject."
+                                                 "DISABLED_NeverRunsAsItsSetUpEndsTheProgram (never ran"))
+                    << run.output;
+                EXPECT_TRUE(Contains(report, "<testsuites tests=\"3\" failures=\"3\"")) << report;
+            } else {
+                EXPECT_TRUE(Contains(run.output, "[       OK ] SafetyNetTearDownExitSubject."
+                                                 "DISABLED_PassesBeforeItsTearDownEndsTheProgram"))
+                    << run.output;
+                EXPECT_TRUE(Contains(report, "<testsuites tests=\"3\" failures=\"2\"")) << report;
+            }
+        }
+    }
+    // Before any test: nothing ran, and each test says so.
+    QProcessEnvironment first = Supervised(60);
+    first.insert(QStringLiteral("TESSALINE_SUBJECT_EXIT_FIRST"), QStringLiteral("1"));
+    first.insert(QStringLiteral("TESSALINE_SUBJECT_EXIT"), QStringLiteral("0"));
+    const SubjectRun run = RunSubjects(QStringLiteral("SafetyNetAfterExitSubject.*"), first);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(Contains(run.output, "[  STOPPED ] (outside any test).the set-up of the global test environments "
+                                     "(the test program ended with exit code 0)"))
+        << run.output;
+    EXPECT_TRUE(Contains(run.output, "[  STOPPED ] SafetyNetAfterExitSubject.DISABLED_FailsAfterASuiteEndedTheProgram "
+                                     "(never ran"))
+        << run.output;
 }
 
 TEST(TestSafetyNet, UnderCiASkipForAMissingToolOrWithoutAReasonFails)

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <optional>
+#include <set>
 #include <poll.h>
 #include <string>
 #include <sys/prctl.h>
@@ -94,6 +96,45 @@ sigset_t StopSignalSet()
     return set;
 }
 
+// Whether one of the patterns a filter joins with ':' takes `name`.
+bool FilterTakes(const std::string& patterns, const std::string& name)
+{
+    for (size_t from = 0;;) {
+        const size_t colon = patterns.find(':', from);
+        const std::string pattern = patterns.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
+        if (!pattern.empty() && ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0)
+            return true;
+        if (colon == std::string::npos)
+            return false;
+        from = colon + 1;
+    }
+}
+
+using TestNames = std::vector<std::pair<std::string, std::string>>;
+
+// The tests a run is to run, suite and name: those its filter takes
+// (disabled ones only when asked for). What ran is held against them at
+// the end, so that no way of ending the program leaves a test out unsaid.
+TestNames ScheduledTests(const std::string& positive, const std::string& negative)
+{
+    TestNames scheduled;
+    const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
+    const bool disabledToo = GTEST_FLAG_GET(also_run_disabled_tests);
+    for (int i = 0; i < unit.total_test_suite_count(); ++i) {
+        const ::testing::TestSuite& suite = *unit.GetTestSuite(i);
+        const std::string suiteName = suite.name();
+        for (int j = 0; j < suite.total_test_count(); ++j) {
+            const std::string name = suite.GetTestInfo(j)->name();
+            const std::string full = suiteName + "." + name;
+            if (!disabledToo && (suiteName.rfind("DISABLED_", 0) == 0 || name.rfind("DISABLED_", 0) == 0))
+                continue;
+            if (FilterTakes(positive.empty() ? "*" : positive, full) && !FilterTakes(negative, full))
+                scheduled.emplace_back(suiteName, name);
+        }
+    }
+    return scheduled;
+}
+
 TestOutcome Outcome(const std::string& suite, const std::string& name)
 {
     TestOutcome outcome;
@@ -139,6 +180,7 @@ private:
     std::vector<std::string> excluded_;  // what the next child leaves out
     std::vector<std::string> stopped_;
     std::vector<std::string> looseFailures_;
+    TestNames scheduled_;
     bool ownReport_ = false;
     int result_ = 0;
 };
@@ -338,6 +380,11 @@ bool Supervisor::Judge(const ChildEnd& end)
         // the child with the test unfinished, whatever the code: that test
         // failed, not the suite's set-up, and the tests after it still run.
         why = "the test ended the test program with exit code " + std::to_string(WEXITSTATUS(end.status));
+    else if (WIFEXITED(end.status) && end.phase != "exit")
+        // Outside any test, before the tests were done (a suite's set-up or
+        // tear-down, the global environments): whatever the code, even 0,
+        // what was still to run never ran.
+        why = "the test program ended with exit code " + std::to_string(WEXITSTATUS(end.status));
     if (why.empty()) {
         if (!WIFEXITED(end.status) || WEXITSTATUS(end.status) != 0) {
             result_ = 1;
@@ -363,8 +410,8 @@ bool Supervisor::Judge(const ChildEnd& end)
     if (!end.hung)
         std::printf("\n[ CRASHED  ] %s: %s\n", where.c_str(), why.c_str());
     Fail(Outcome(end.phaseSuite.empty() ? kOutsideTests : end.phaseSuite, where), why);
-    // A suite whose set-up never ends would not end the next time either:
-    // its tests are left out, and the rest run on.
+    // A suite whose set-up never ends, or ends the program, would do so the
+    // next time too: its tests are left out, and the rest run on.
     if (end.phase == "suite-set-up") {
         excluded_.push_back(end.phaseSuite + ".*");
         return true;
@@ -388,6 +435,9 @@ int Supervisor::Run(const std::string& xmlPath)
     const std::string positive = minus == std::string::npos ? filter : filter.substr(0, minus);
     if (minus != std::string::npos && minus + 1 < filter.size())
         excluded_.push_back(filter.substr(minus + 1));
+    // Sharded, a child runs only its share of what the filter takes.
+    if (!std::getenv("GTEST_TOTAL_SHARDS"))
+        scheduled_ = ScheduledTests(positive, minus == std::string::npos ? std::string() : filter.substr(minus + 1));
 
     for (bool again = true; again && !gStopSignal;) {
         std::string childFilter = "--gtest_filter=";
@@ -402,6 +452,14 @@ int Supervisor::Run(const std::string& xmlPath)
     }
     for (const std::string& failure : looseFailures_)
         Fail(Outcome(kOutsideTests, "a failure outside any test"), failure);
+    // What was to run and never did (its suite's set-up ended the program,
+    // or the program ended before the tests) fails by name.
+    std::set<std::string> ran;
+    for (const TestOutcome& outcome : outcomes_)
+        ran.insert(outcome.suite + "." + outcome.name);
+    for (const auto& [suite, name] : scheduled_)
+        if (!gStopSignal && !ran.count(suite + "." + name))
+            Fail(Outcome(suite, name), "never ran: the test program ended before it (see above)");
     for (const std::string& test : stopped_)
         std::printf("[  STOPPED ] %s\n", test.c_str());
     if (!xmlPath.empty() && !WriteXmlReport(xmlPath, outcomes_)) {
@@ -429,6 +487,10 @@ int RunTestSuite(int argc, char** argv, SuiteBody body)
         return RunHere(argc, argv, body);
     if (GTEST_FLAG_GET(list_tests))
         return RunHere(argc, argv, nullptr);
+    // A death test's own child runs its statement here: it tells nothing of
+    // its progress, and how it ends is the death test's to judge.
+    if (!GTEST_FLAG_GET(internal_run_death_test).empty())
+        return RunHere(argc, argv, body);
     const double limit = TestTimeLimit();
     if (limit > 0)
         return Supervisor(original, limit).Run(XmlReportPath(GTEST_FLAG_GET(output), original[0]));

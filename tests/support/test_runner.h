@@ -10,7 +10,11 @@
 //   stopped: a test, a test suite's set-up or tear-down, the global
 //   environments, the program's start or exit. The tests after it run on
 //   in a new child, in a fresh folder; a crash, or a test that ends the
-//   program (exit(), whatever its code), is named the same way.
+//   program (exit(), whatever its code), is named the same way, and so is
+//   an end of the program outside any test before the tests were done (a
+//   suite's set-up or tear-down, the global environments), even with 0.
+// - Every test the filter takes and no child ran (its suite's set-up
+//   ended the program, say) fails by name.
 // - A process a test left running on its own (setsid, a detached start)
 //   ends with the test (support/descendants.h); every other one when the
 //   child ends, so that what a suite's set-up starts for all its tests

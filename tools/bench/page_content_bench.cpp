@@ -19,8 +19,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/pdf_content_trim.h"
-#include "platform/pdf_local_origins.h"
+#include "pdf/pdf_content_trim.h"
+#include "pdf/pdf_local_origins.h"
 
 namespace {
 

@@ -21,46 +21,30 @@
 #include <cstdint>
 #include <memory>
 
-#include <QPageLayout>
-#include <QString>
-
-#include "platform/page_ops.h"
+#include "platform/page_file.h"
 
 struct PdfPageFarmState;
 
-class PdfPageFarm {
+class PdfPageFarm final : public PageFile {
 public:
-    struct Settings {
-        QString path;  // the file written by finish()
-        QPageLayout layout;
-        int resolution = 600;
-        QString title;
-        QString creator;
-        // Worker threads; 0 for one, which writes the file as it goes.
-        int workers = 0;
-        // The pages a worker paints into one part before it begins the next;
-        // 0 for the usual number (one worker then makes no parts).
-        int pagesPerPart = 0;
-    };
+    using Settings = PageFileSettings;
 
     explicit PdfPageFarm(Settings settings);
     // Without a successful finish() nothing is written.
-    ~PdfPageFarm();
+    ~PdfPageFarm() override;
     PdfPageFarm(const PdfPageFarm&) = delete;
     PdfPageFarm& operator=(const PdfPageFarm&) = delete;
 
-    // Whether the file can be written (a new file is made beside it now;
-    // the one named is replaced only by a successful finish()).
-    bool begin();
-    // The job's next page, taken over. Waits while the workers are behind;
-    // false once a page could not be painted.
-    bool addPage(PageOps page);
-    // Waits for every page and writes the file; false when any page or the
-    // file failed (a file already under the name then stays as it was).
-    bool finish();
+    // The workers wait for pages.
+    bool begin() override;
+    // Waits while the workers are behind.
+    bool addPage(PageOps page) override;
+    bool finish() override;
     int pagesAdded() const;
-    // The file layer's code of the write that failed; 0 when none did.
-    int32_t fileError() const;
+    int32_t fileError() const override;
+
+    // The farm as the maker of a print job's file (Dc::ForPrintJob).
+    static std::unique_ptr<PageFile> Make(const PageFileSettings& settings);
 
 private:
     Settings settings_;

@@ -1,4 +1,4 @@
-#include "platform/pdf_content_spans.h"
+#include "pdf/pdf_content_spans.h"
 
 #include <array>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/pdf_lexis.h"
+#include "pdf/pdf_lexis.h"
 
 namespace {
 

@@ -3,8 +3,12 @@
 // temporary file and handed to the queue when it is complete).
 #pragma once
 
+#include <memory>
+
 #include <QPageLayout>
 #include <QString>
+
+class Dc;
 
 struct PostScriptJobSettings {
     QPageLayout layout;  // the sheet and its printable area
@@ -14,3 +18,7 @@ struct PostScriptJobSettings {
     QString path;   // the file to write, when the job goes to a file
     QString queue;  // the print queue, when it goes to a printer
 };
+
+// The job's context: the job is complete, and written or handed to the
+// queue, when the output is flushed (Dc::flush says whether it was).
+std::unique_ptr<Dc> PostScriptJobDc(const PostScriptJobSettings& settings);

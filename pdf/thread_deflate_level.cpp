@@ -1,4 +1,4 @@
-#include "platform/thread_deflate_level.h"
+#include "pdf/thread_deflate_level.h"
 
 #include <dlfcn.h>
 

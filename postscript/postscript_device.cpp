@@ -31,17 +31,18 @@
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "platform/actual_text.h"
-#include "platform/cups_queue.h"
+#include "platform/dc.h"
 #include "platform/dc_device.h"
 #include "platform/font_mapper.h"
 #include "platform/paper_blit.h"
 #include "platform/path_rectangle.h"
-#include "platform/postscript_job.h"
-#include "platform/ps_glyph_fonts.h"
-#include "platform/ps_text_layer.h"
-#include "platform/ps_words.h"
 #include "platform/raster_ops.h"
 #include "platform/sheet_size.h"
+#include "postscript/postscript_job.h"
+#include "postscript/ps_glyph_fonts.h"
+#include "postscript/ps_text_layer.h"
+#include "postscript/ps_words.h"
+#include "printqueue/cups_queue.h"
 
 namespace {
 
@@ -900,7 +901,7 @@ bool PostScriptDevice::flush()
 
 }  // namespace
 
-std::unique_ptr<DcDevice> MakePostScriptDevice(PostScriptJobSettings settings)
+std::unique_ptr<Dc> PostScriptJobDc(const PostScriptJobSettings& settings)
 {
-    return std::make_unique<PostScriptDevice>(std::move(settings));
+    return Dc::ForOutput(std::make_unique<PostScriptDevice>(settings));
 }

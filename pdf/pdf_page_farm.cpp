@@ -1,4 +1,4 @@
-#include "platform/pdf_page_farm.h"
+#include "pdf/pdf_page_farm.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -27,9 +27,9 @@
 
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
-#include "platform/pdf_span_filter.h"
+#include "pdf/pdf_span_filter.h"
+#include "pdf/thread_deflate_level.h"
 #include "platform/sheet_size.h"
-#include "platform/thread_deflate_level.h"
 
 namespace {
 
@@ -482,3 +482,8 @@ bool PdfPageFarm::finish()
 }
 
 int32_t PdfPageFarm::fileError() const { return error_; }
+
+std::unique_ptr<PageFile> PdfPageFarm::Make(const PageFileSettings& settings)
+{
+    return std::make_unique<PdfPageFarm>(settings);
+}

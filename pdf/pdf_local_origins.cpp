@@ -1,4 +1,4 @@
-#include "platform/pdf_local_origins.h"
+#include "pdf/pdf_local_origins.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pdf_tokens.h"
+#include "pdf/pdf_tokens.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/ps_glyph_names.h"
+#include "postscript/ps_glyph_names.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "platform/ps_text_layer.h"
+#include "postscript/ps_text_layer.h"
 
-#include "platform/ps_glyph_fonts.h"
-#include "platform/ps_glyph_names.h"
+#include "postscript/ps_glyph_fonts.h"
+#include "postscript/ps_glyph_names.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/pdf_content_trim.h"
+#include "pdf/pdf_content_trim.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pdf_tokens.h"
+#include "pdf/pdf_tokens.h"
 
 namespace {
 

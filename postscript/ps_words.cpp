@@ -1,4 +1,4 @@
-#include "platform/ps_words.h"
+#include "postscript/ps_words.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/pdf_space_glyphs.h"
+#include "pdf/pdf_space_glyphs.h"
 
 #include <cstring>
 

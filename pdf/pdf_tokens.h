@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/pdf_lexis.h"
+#include "pdf/pdf_lexis.h"
 
 enum class PdfToken : unsigned char {
     kNumber,      // digits, a sign, a point

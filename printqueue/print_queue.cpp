@@ -1,9 +1,9 @@
-#include "platform/print_queue.h"
+#include "printqueue/print_queue.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "platform/cups_queue.h"
+#include "printqueue/cups_queue.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/pdf_span_filter.h"
+#include "pdf/pdf_span_filter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,10 +15,10 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
-#include "platform/pdf_content_spans.h"
-#include "platform/pdf_content_trim.h"
-#include "platform/pdf_local_origins.h"
-#include "platform/pdf_space_glyphs.h"
+#include "pdf/pdf_content_spans.h"
+#include "pdf/pdf_content_trim.h"
+#include "pdf/pdf_local_origins.h"
+#include "pdf/pdf_space_glyphs.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/cups_queue.h"
+#include "printqueue/cups_queue.h"
 
 #include <cups/cups.h>
 

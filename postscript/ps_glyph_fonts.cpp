@@ -1,4 +1,4 @@
-#include "platform/ps_glyph_fonts.h"
+#include "postscript/ps_glyph_fonts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <QPainterPath>
 
 #include "platform/font_mapper.h"
-#include "platform/ps_glyph_names.h"
-#include "platform/ps_words.h"
+#include "postscript/ps_glyph_names.h"
+#include "postscript/ps_words.h"
 
 namespace {
 
