@@ -457,11 +457,8 @@ private:
     {
         double m[4] = {0, 0, 0, 0};
         bool read = count_ == 6 && !other_;
-        for (size_t k = 0; read && k < 4; ++k) {
-            const std::string_view t = operands_[k].text(in_.data());
-            const char* from = t.data() + (t[0] == '+');
-            read = std::from_chars(from, t.data() + t.size(), m[k], std::chars_format::fixed).ec == std::errc();
-        }
+        for (size_t k = 0; read && k < 4; ++k)
+            read = PdfReadReal(operands_[k].text(in_.data()), &m[k]);
         level->known = level->known && read;
         if (!level->known) {
             level->fine = false;

@@ -143,13 +143,16 @@ QByteArray Libdeflated(const QByteArray& in, int level)
 }
 
 // A page's content compressed for the PDF's FlateDecode, by libdeflate's
-// fastest level. Drawn from its parts' own origins, the labels of a sheet
-// repeat one another in long runs that the fastest level finds too: pages
-// come out smaller than zlib's default level made them of the content as
-// the engine wrote it, in less time than zlib's fastest.
+// level 4. Drawn from its parts' own origins, the labels of a sheet repeat
+// one another in long runs that the fastest level finds too; what is left
+// to compress is mostly each label's own text, which level 4 makes a sixth
+// smaller than the fastest level does on a page of small labels (a
+// shipping label's a fourteenth) for a few microseconds a page more:
+// pages come out smaller than zlib's default level made them of the
+// content as the engine wrote it, in about the time zlib's fastest takes.
 bool PackPageContent(const QByteArray& in, QByteArray* out)
 {
-    constexpr int kPackLevel = 1;
+    constexpr int kPackLevel = 4;
     *out = Libdeflated(in, kPackLevel);
     return !out->isEmpty();
 }
@@ -168,19 +171,31 @@ int UsableProcessors()
 // Makers enough to keep up with the painter: making a page costs less
 // than painting it, and each maker holds a few pages' worth of memory.
 constexpr int kMostMakers = 3;
+// With no more processors than these (the painter's and the one that
+// draws the job), threads of the filter's own only take turns with those
+// two and wake each other for every page: each page is made and passed on
+// by the painter itself.
+constexpr int kMostProcessorsPaintedAlone = 2;
 
 }  // namespace
 
 PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
 {
     open(QIODevice::WriteOnly);
-    thread_ = std::thread([this] { run(); });
+    const int processors = UsableProcessors();
+    if (processors <= kMostProcessorsPaintedAlone)
+        return;
     // Without a maker (no thread to be had) each page is made as it is
-    // passed on.
-    const int makers = std::clamp(UsableProcessors() - 1, 1, kMostMakers);
+    // passed on; without the filter's thread, as it is released.
     try {
-        for (int m = 0; m < makers; ++m)
-            makers_.emplace_back([this] { make(); });
+        thread_ = std::thread([this] { serve(&batches_, &wake_, [this](Batch& b) { return passBatch(&b); }); });
+        for (int m = std::clamp(processors - 1, 1, kMostMakers); m > 0; --m)
+            makers_.emplace_back([this] {
+                serve(&making_, &makeWake_, [](std::packaged_task<Content()>& task) {
+                    task();
+                    return true;
+                });
+            });
     } catch (const std::system_error&) {
     }
 }
@@ -234,24 +249,13 @@ void PdfSpanFilter::releasePage()
     queue(std::move(batch));
 }
 
-void PdfSpanFilter::make()
-{
-    for (;;) {
-        std::packaged_task<Content()> task;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            makeWake_.wait(lock, [this] { return !making_.empty() || closing_; });
-            if (making_.empty())
-                return;
-            task = std::move(making_.front());
-            making_.pop_front();
-        }
-        task();
-    }
-}
-
 void PdfSpanFilter::queue(Batch batch)
 {
+    if (!thread_.joinable()) {
+        // Passed on by the painter's own thread.
+        failed_ = !passBatch(&batch) || failed_;
+        return;
+    }
     {
         // A few pages ahead of the makers at most: the pages wait in
         // memory as the painter stored them.
@@ -280,23 +284,28 @@ bool PdfSpanFilter::finish()
     return !failed_;
 }
 
-void PdfSpanFilter::run()
+template <class Item, class Work>
+void PdfSpanFilter::serve(std::deque<Item>* items, std::condition_variable* wake, Work work)
 {
+    const bool batches = static_cast<void*>(items) == static_cast<void*>(&batches_);
     for (;;) {
-        Batch batch;
+        Item item;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return !batches_.empty() || closing_; });
-            if (batches_.empty())
+            wake->wait(lock, [&] { return !items->empty() || closing_; });
+            if (items->empty())
                 return;
-            batch = std::move(batches_.front());
-            batches_.pop_front();
-            busy_ = true;
+            item = std::move(items->front());
+            items->pop_front();
+            busy_ = busy_ || batches;
         }
-        room_.notify_one();
-        // After a failed write nothing more is passed on: the output is lost.
-        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, &batch.content)
-                                               : pass(batch.bytes.constData(), batch.bytes.size()));
+        // The writer waits for room in the queue of batches, and for the
+        // last of them: a page made tells it nothing.
+        if (batches)
+            room_.notify_one();
+        const bool ok = work(item);
+        if (!batches)
+            continue;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             failed_ = failed_ || !ok;
@@ -304,6 +313,13 @@ void PdfSpanFilter::run()
         }
         room_.notify_all();
     }
+}
+
+bool PdfSpanFilter::passBatch(Batch* batch)
+{
+    // After a failed write nothing more is passed on: the output is lost.
+    return failed_ || (batch->page ? passPage(batch->bytes, batch->at, &batch->content)
+                                   : pass(batch->bytes.constData(), batch->bytes.size()));
 }
 
 bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }

@@ -9,14 +9,18 @@
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, drawing from local
-// origins, compressing) costs a good part of what painting it did, so each held
+// Making a page's content anew (inflating, trimming, spanning, drawing
+// from local origins, compressing) costs a good part of what painting it
+// did, so where this process may use more than two processors each held
 // page is made by one of the filter's makers (a thread for each processor
-// this process may use beside the painter's, three at most) as soon as it
-// is released, while the painter goes on with the next page; the bytes
-// reach the device behind in the order the engine wrote them, from the
-// filter's thread. The painter can therefore have the content stored
-// rather than compressed (thread_deflate_level.h).
+// beside the painter's, three at most) as soon as it is released, while
+// the painter goes on with the next page; the bytes reach the device
+// behind in the order the engine wrote them, from the filter's thread. On
+// two processors or one (the painter's and the one drawing the job) the
+// painter makes and passes on each page itself: threads of the filter's
+// own would only wake one another for every page. Either way the painter
+// can have the content stored rather than compressed
+// (thread_deflate_level.h).
 #pragma once
 
 #include <condition_variable>
@@ -71,8 +75,6 @@ private:
     // On the filter's thread: a page's objects, or bytes as they came.
     bool passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content);
     bool pass(const char* data, qint64 n);
-    void run();
-    void make();
 
     struct Batch {
         QByteArray bytes;
@@ -81,6 +83,11 @@ private:
         std::future<Content> content;  // of a page
     };
     void queue(Batch batch);
+    bool passBatch(Batch* batch);
+    // A thread's loop, the filter's and each maker's: the next item of
+    // `items` as `wake` says there is one, until the filter closes.
+    template <class Item, class Work>
+    void serve(std::deque<Item>* items, std::condition_variable* wake, Work work);
 
     QIODevice* to_;
     bool holding_ = false;

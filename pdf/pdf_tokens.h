@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <system_error>
 
 #include "pdf/pdf_lexis.h"
 
@@ -302,6 +303,18 @@ inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlac
     *hundredths = d.negative ? -static_cast<long long>(h) : static_cast<long long>(h);
     *places = d.places;
     return true;
+}
+
+// A number as a double, for matrices; false for one that is not all a
+// sign, digits and a point.
+inline bool PdfReadReal(std::string_view t, double* v)
+{
+    if (t.empty())
+        return false;
+    const char* from = t.data() + (t[0] == '+');
+    const char* const end = t.data() + t.size();
+    const auto read = std::from_chars(from, end, *v, std::chars_format::fixed);
+    return read.ec == std::errc() && read.ptr == end;
 }
 
 // The whole number of the file's structure (an object's number, a length,
