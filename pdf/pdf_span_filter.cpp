@@ -8,9 +8,6 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <system_error>
-
-#include <sched.h>
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -89,7 +86,7 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
 
 // libdeflate's compressors, kept for the next page once a page is made:
 // making one (megabytes, at the stronger levels) costs about what
-// compressing a small page does, and each page is made on a new thread.
+// compressing a small page does, and each job is painted by a new thread.
 class KeptCompressors {
 public:
     ~KeptCompressors()
@@ -157,48 +154,9 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return !out->isEmpty();
 }
 
-// The processors this process may run on (taskset, a container's share),
-// not merely those the machine has.
-int UsableProcessors()
-{
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) == 0)
-        return std::max(1, CPU_COUNT(&set));
-    return std::max(1, int(std::thread::hardware_concurrency()));
-}
-
-// Makers enough to keep up with the painter: making a page costs less
-// than painting it, and each maker holds a few pages' worth of memory.
-constexpr int kMostMakers = 3;
-// With no more processors than these (the painter's and the one that
-// draws the job), threads of the filter's own only take turns with those
-// two and wake each other for every page: each page is made and passed on
-// by the painter itself.
-constexpr int kMostProcessorsPaintedAlone = 2;
-
 }  // namespace
 
-PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
-{
-    open(QIODevice::WriteOnly);
-    const int processors = UsableProcessors();
-    if (processors <= kMostProcessorsPaintedAlone)
-        return;
-    // Without a maker (no thread to be had) each page is made as it is
-    // passed on; without the filter's thread, as it is released.
-    try {
-        thread_ = std::thread([this] { serve(&batches_, &wake_, [this](Batch& b) { return passBatch(&b); }); });
-        for (int m = std::clamp(processors - 1, 1, kMostMakers); m > 0; --m)
-            makers_.emplace_back([this] {
-                serve(&making_, &makeWake_, [](std::packaged_task<Content()>& task) {
-                    task();
-                    return true;
-                });
-            });
-    } catch (const std::system_error&) {
-    }
-}
+PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
 
 PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
@@ -211,14 +169,10 @@ void PdfSpanFilter::holdPage(std::vector<std::string> texts)
 
 qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 {
-    if (holding_) {
+    if (holding_)
         held_.append(data, n);
-    } else {
-        Batch batch;
-        batch.bytes = QByteArray(data, n);
-        batch.at = written_;
-        queue(std::move(batch));
-    }
+    else
+        failed_ = failed_ || !pass(data, n);
     written_ += n;
     return n;
 }
@@ -226,101 +180,15 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 void PdfSpanFilter::releasePage()
 {
     holding_ = false;
-    Batch batch;
-    batch.bytes = std::move(held_);
+    const QByteArray held = std::move(held_);
     held_ = QByteArray();
-    batch.at = written_ - batch.bytes.size();
-    batch.page = true;
-    // Made as soon as a maker is free, beside the pages still to be
-    // painted and those made before it.
-    auto make = [this, held = batch.bytes, texts = std::move(texts_)] { return makeContent(held, texts); };
-    texts_.clear();
-    if (makers_.empty()) {
-        batch.content = std::async(std::launch::deferred, make);
-    } else {
-        std::packaged_task<Content()> task(std::move(make));
-        batch.content = task.get_future();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            making_.push_back(std::move(task));
-        }
-        makeWake_.notify_one();
-    }
-    queue(std::move(batch));
-}
-
-void PdfSpanFilter::queue(Batch batch)
-{
-    if (!thread_.joinable()) {
-        // Passed on by the painter's own thread.
-        failed_ = !passBatch(&batch) || failed_;
-        return;
-    }
-    {
-        // A few pages ahead of the makers at most: the pages wait in
-        // memory as the painter stored them.
-        const size_t most = makers_.size() + 3;
-        std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this, most] { return batches_.size() < most || closing_; });
-        batches_.push_back(std::move(batch));
-    }
-    wake_.notify_one();
-}
-
-bool PdfSpanFilter::finish()
-{
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this] { return batches_.empty() && !busy_; });
-        closing_ = true;
-    }
-    wake_.notify_one();
-    makeWake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
-    for (std::thread& maker : makers_)
-        if (maker.joinable())
-            maker.join();
-    return !failed_;
-}
-
-template <class Item, class Work>
-void PdfSpanFilter::serve(std::deque<Item>* items, std::condition_variable* wake, Work work)
-{
-    const bool batches = static_cast<void*>(items) == static_cast<void*>(&batches_);
-    for (;;) {
-        Item item;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            wake->wait(lock, [&] { return !items->empty() || closing_; });
-            if (items->empty())
-                return;
-            item = std::move(items->front());
-            items->pop_front();
-            busy_ = busy_ || batches;
-        }
-        // The writer waits for room in the queue of batches, and for the
-        // last of them: a page made tells it nothing.
-        if (batches)
-            room_.notify_one();
-        const bool ok = work(item);
-        if (!batches)
-            continue;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failed_ = failed_ || !ok;
-            busy_ = false;
-        }
-        room_.notify_all();
-    }
-}
-
-bool PdfSpanFilter::passBatch(Batch* batch)
-{
     // After a failed write nothing more is passed on: the output is lost.
-    return failed_ || (batch->page ? passPage(batch->bytes, batch->at, &batch->content)
-                                   : pass(batch->bytes.constData(), batch->bytes.size()));
+    if (!failed_)
+        failed_ = !passPage(held, written_ - held.size(), texts_);
+    texts_.clear();
 }
+
+bool PdfSpanFilter::finish() { return !failed_; }
 
 bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }
 
@@ -333,20 +201,18 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content)
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
 {
     std::vector<Edit> edits;
-    if (content->valid()) {
-        // A page that could not be made anew (no memory) goes as drawn.
-        Content made;
-        try {
-            made = content->get();
-        } catch (const std::exception&) {
-            made.made = false;
-        }
-        if (made.made)
-            replaceContent(made, heldAt, &edits);
+    // A page that could not be made anew (no memory) goes as drawn.
+    Content made;
+    try {
+        made = makeContent(held, texts);
+    } catch (const std::exception&) {
+        made.made = false;
     }
+    if (made.made)
+        replaceContent(made, heldAt, &edits);
     if (!shifts_.empty())
         followXref(held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
