@@ -12,14 +12,7 @@
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
 #include "platform/file_dialog_run.h"
-#include "platform/print_printer.h"
 #include "records/command_ids.h"
-
-namespace {
-
-IntRect ToIntRect(const QRect& r) { return IntRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
-
-}  // namespace
 
 CardDocumentHost::SaveAnswer CardAppDocumentHost::AskSaveChanges(const std::string& title)
 {
@@ -37,17 +30,6 @@ bool CardAppDocumentHost::ChooseSavePath(const std::string& /*title*/, PathRecor
 }
 
 int32_t CardAppDocumentHost::ApplicationFolder(PathRecord* out) { return GetProgramFolder(out); }
-
-bool CardAppDocumentHost::GetPrinterPageInfo(IntRect* paper, IntRect* printable)
-{
-    QRect paperRect, printableRect;
-    const bool found = JobPrinterPageInfo(&paperRect, &printableRect, nullptr, nullptr);
-    if (paper)
-        *paper = ToIntRect(paperRect);
-    if (printable)
-        *printable = ToIntRect(printableRect);
-    return found;
-}
 
 void CardAppDocumentHost::ShowPrompt(const std::string& text)
 {

@@ -14,7 +14,6 @@ public:
     SaveAnswer AskSaveChanges(const std::string& title) override;
     bool ChooseSavePath(const std::string& title, PathRecord* path) override;
     int32_t ApplicationFolder(PathRecord* out) override;
-    bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) override;
     void AddToRecentFiles(const PathRecord& path) override;
     void ChooseFontReplacements(FontTable* fonts, QWidget* parent) override;
     void ShowPrompt(const std::string& text) override;

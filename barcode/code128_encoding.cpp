@@ -143,20 +143,21 @@ bool EncodeCode128(const BarcodeRecord* rec, uint8_t* symbols)
     if (!out.ok())
         return false;
 
-    if (rec->addCheckDigit) {
-        int values[kCode128MaxSymbols];
-        int count = 0;
-        if (!Code128SymbolValues(symbols, values, &count))
-            return false;
-        const int check = Code128CheckValue(values, count);
-        if (set == CodeSet::kC) {
-            out.Put(uint8_t('0' + check / 10));
-            out.Put(uint8_t('0' + check % 10));
-        } else if (set == CodeSet::kA && check >= 64 && check <= 95) {
-            out.Put(uint8_t(check - 64));
-        } else {
-            out.Put(uint8_t(check + 32));
-        }
+    // The check symbol is part of every Code 128 symbol: a reader refuses
+    // one without it. The record's "add check" switch is kept as stored
+    // (older cards were saved with it off) but no longer leaves it out.
+    int values[kCode128MaxSymbols];
+    int count = 0;
+    if (!Code128SymbolValues(symbols, values, &count))
+        return false;
+    const int check = Code128CheckValue(values, count);
+    if (set == CodeSet::kC) {
+        out.Put(uint8_t('0' + check / 10));
+        out.Put(uint8_t('0' + check % 10));
+    } else if (set == CodeSet::kA && check >= 64 && check <= 95) {
+        out.Put(uint8_t(check - 64));
+    } else {
+        out.Put(uint8_t(check + 32));
     }
     return out.ok();
 }

@@ -33,8 +33,8 @@ bool IsLowerRangeChar(uint8_t ch);
 // Characters both set A and set B hold: 32-47 and 58-95.
 bool IsSharedChar(uint8_t ch);
 
-// Encodes rec->data into symbols, with the check symbol when
-// rec->addCheckDigit is set. False when the data is empty, holds a byte
+// Encodes rec->data into symbols, the check symbol last, whatever
+// rec->addCheckDigit says. False when the data is empty, holds a byte
 // above 137, or would need more than 255 bytes of symbols.
 bool EncodeCode128(const BarcodeRecord* rec, uint8_t* symbols);
 

@@ -242,9 +242,14 @@ bool AllDigitsOfLength(const uint8_t* data, int a, int b, int c)
 
 }  // namespace
 
-void MeasureUpcEan(Dc*, BarcodeRecord* rec)
+void MeasureUpcEan(Dc* dc, BarcodeRecord* rec)
 {
-    int n = rec->data[0];
+    uint8_t data[256];
+    if (!DropTypedCheckDigit(rec->type, rec->data, data)) {
+        SetFailureBounds(dc, rec);
+        return;
+    }
+    int n = data[0];
     if (rec->type == kBarcodeIsbn || rec->type == kBarcodeIssn)
         n += 3;
     SetUpcEanBounds(rec, 95 + AddOnModules(n, 13, 15) + OutsideDigitModules(*rec, n < 12));
@@ -262,9 +267,10 @@ void MeasureUpcE(Dc* dc, BarcodeRecord* rec)
 
 void MeasureEan8(Dc* dc, BarcodeRecord* rec)
 {
-    if (!AllDigitsOfLength(rec->data, 7, 9, 12)) {
+    uint8_t data[256];
+    if (!DropTypedCheckDigit(rec->type, rec->data, data) || !AllDigitsOfLength(data, 7, 9, 12)) {
         SetFailureBounds(dc, rec);
         return;
     }
-    SetUpcEanBounds(rec, 67 + AddOnModules(rec->data[0], 9, 11));
+    SetUpcEanBounds(rec, 67 + AddOnModules(data[0], 9, 11));
 }

@@ -62,8 +62,46 @@ int UpcECheckDigit(const uint8_t* digits)
     return (10 - sum % 10) % 10;
 }
 
-bool SplitUpcEanData(int16_t type, const uint8_t* data, uint8_t bookPrefix, UpcEanDigits* out)
+bool DropTypedCheckDigit(int16_t type, const uint8_t* data, uint8_t* out, TypedCheckDigit* wrong)
 {
+    for (int i = 0; i <= data[0]; ++i)
+        out[i] = data[i];
+    int main = 0;
+    int (*check)(const uint8_t*) = nullptr;
+    switch (type) {
+    case kBarcodeUpcA: main = 11, check = UpcACheckDigit; break;
+    case kBarcodeEan13: main = 12, check = Ean13CheckDigit; break;
+    case kBarcodeEan8: main = 7, check = Ean8CheckDigit; break;
+    default: return true;
+    }
+    const int n = data[0];
+    if (n != main + 1 && n != main + 3 && n != main + 6)
+        return true;
+    uint8_t digits[12];
+    for (int i = 1; i <= n; ++i) {
+        if (data[i] < '0' || data[i] > '9')
+            return true;
+        if (i <= main)
+            digits[i - 1] = uint8_t(data[i] - '0');
+    }
+    const int expected = check(digits);
+    const int typed = data[main + 1] - '0';
+    if (typed != expected) {
+        if (wrong)
+            *wrong = TypedCheckDigit{typed, expected};
+        return false;
+    }
+    for (int i = main + 1; i < n; ++i)
+        out[i] = data[i + 1];
+    out[0] = uint8_t(n - 1);
+    return true;
+}
+
+bool SplitUpcEanData(int16_t type, const uint8_t* given, uint8_t bookPrefix, UpcEanDigits* out)
+{
+    uint8_t data[256];
+    if (!DropTypedCheckDigit(type, given, data))
+        return false;
     Layout layout;
     switch (type) {
     case kBarcodeUpcA:

@@ -20,8 +20,20 @@ struct UpcEanDigits {
 // Splits the data of a symbol of the given type (9-14) into main digits
 // and add-on and computes the check digit; ISBN and ISSN data go behind
 // their "977", "978" or "979" prefix as an EAN-13. False unless the data is
-// all digits of an accepted length.
+// all digits of an accepted length, and a typed check digit is right.
 bool SplitUpcEanData(int16_t type, const uint8_t* data, uint8_t bookPrefix, UpcEanDigits* out);
+
+// UPC-A, EAN-13 and EAN-8 numbers are kept and printed on packs with their
+// check digit; typed so (one digit more than the main digits, with or
+// without an add-on) the data stands for the same symbol as without it.
+// Copies data into out without a typed check digit. False, with the digit
+// typed and the one it should be, when the typed one is wrong; data that
+// holds no typed check digit, or is not all digits, is copied as it is.
+struct TypedCheckDigit {
+    int typed = -1;
+    int expected = -1;
+};
+bool DropTypedCheckDigit(int16_t type, const uint8_t* data, uint8_t* out, TypedCheckDigit* wrong = nullptr);
 
 // Check digits of the main digits (values 0-9): UPC-A of 11, EAN-13 of 12,
 // EAN-8 of 7, and UPC-E of 6 (that of the UPC-A number the six digits

@@ -32,9 +32,6 @@ public:
     virtual bool ChooseSavePath(const std::string& title, PathRecord* path) = 0;
     // Where a new document makes its swap file: the program folder.
     virtual int32_t ApplicationFolder(PathRecord* out) = 0;
-    // The printer's paper and printable rectangles in points; false when
-    // there is no printer.
-    virtual bool GetPrinterPageInfo(IntRect* paper, IntRect* printable) = 0;
     // A document was saved or opened under this path.
     virtual void AddToRecentFiles(const PathRecord& path) = 0;
     // An opened document's fonts include some this computer lacks: the user

@@ -108,6 +108,7 @@ void CLabelsDoc::OnFilePrintSetup()
         RefreshView();
         return;
     }
+    const OwnPrinterPageAfterwards ownPage;
     Printer().ApplyPaperAndOrientation();
     // Cancel leaves the card's page set-up as it was.
     if (!DoPrintSetup(MainWindow(), &page))
@@ -163,6 +164,10 @@ bool CLabelsDoc::OnWorkerCommand(uint32_t id)
             return true;
         }
         if (CardShell* shell = CurrentCardShell()) {
+            // The dialog shows the card's page: what its layout fixes over
+            // the printer's own.
+            const OwnPrinterPageAfterwards ownPage;
+            Printer().ApplyPaperAndOrientation();
             PageChoice page = PageSetupChoice();
             shell->DoPageSetup(&page);
         }

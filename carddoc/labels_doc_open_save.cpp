@@ -9,6 +9,7 @@
 #include "foundation/cursors.h"
 #include "foundation/scoped_wait_cursor.h"
 #include "foundation/string_table.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
@@ -83,8 +84,10 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
     }
     // The halves of saves that were killed before they finished go as soon
     // as the card is opened again, not only at its next save.
-    if (!readOnly_)
+    if (!readOnly_) {
         RemoveStaleTempFiles(&folder, "LQX");
+        RemoveKilledWritersFiles(folder);
+    }
     const int32_t read = ReadDocumentFile(file);
     if (read != 0) {
         FileClose(file);
@@ -156,8 +159,10 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
 bool CLabelsDoc::WriteReplacement(const PathRecord& target, PathRecord* written)
 {
     const PathRecord folder = FolderOf(target);
-    // What earlier saves that never finished left beside it goes first.
+    // What earlier saves that never finished left beside it goes first, and
+    // the halves of killed prints of it.
     RemoveStaleTempFiles(&folder, "LQX");
+    RemoveKilledWritersFiles(folder);
     if (CreateTempFileName(&folder, "LQX", written) != kErrNone)
         return false;
     FileHandle file = kNoFile;

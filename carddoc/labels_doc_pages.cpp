@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-#include "carddoc/card_document_host.h"
+#include <QRect>
+
 #include "carddoc/card_view_services.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_manager.h"
 #include "foundation/byte_order.h"
 #include "foundation/cursors.h"
 #include "foundation/int_math.h"
@@ -14,6 +16,7 @@
 #include "frames/frame_obj.h"
 #include "frames/frame_store.h"
 #include "frames/page_table2.h"
+#include "platform/printer_handles.h"
 #include "records/label_stock_format.h"
 
 namespace {
@@ -72,6 +75,9 @@ void CLabelsDoc::ComputePageSize()
 
 void CLabelsDoc::ComputeMargins()
 {
+    // Where the printer can't print on this card's own paper.
+    const OwnPrinterPageAfterwards ownPage;
+    Printer().ApplyPaperAndOrientation();
     uint8_t layout[kLabelTypeSize];
     GetLabelLayout(layout);
     ComputeNonPrintingAreas(layout, pageBlock_.margins);
@@ -79,10 +85,16 @@ void CLabelsDoc::ComputeMargins()
 
 void CLabelsDoc::ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins)
 {
-    IntRect paper, printable;
-    if (!CurrentCardDocumentHost().GetPrinterPageInfo(&paper, &printable)) {
-        paper = kFallbackPaper;
-        printable = kFallbackPrintable;
+    // The card's own paper and orientation on the printer, as its job and
+    // Print Preview have them: a landscape card is measured on the turned
+    // page, whatever the printer was left with.
+    IntRect paper = kFallbackPaper, printable = kFallbackPrintable;
+    QRect jobPaper, jobPrintable;
+    if (Printer().GetJobPage(&jobPaper, &jobPrintable)) {
+        paper = IntRect{jobPaper.left(), jobPaper.top(), jobPaper.left() + jobPaper.width(),
+                        jobPaper.top() + jobPaper.height()};
+        printable = IntRect{jobPrintable.left(), jobPrintable.top(), jobPrintable.left() + jobPrintable.width(),
+                            jobPrintable.top() + jobPrintable.height()};
     }
     // Everything is measured from the paper's top left corner.
     const double px = paper.left, py = paper.top;

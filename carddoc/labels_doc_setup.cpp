@@ -10,6 +10,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/page_table2.h"
 #include "platform/print_printer.h"
+#include "platform/printer_handles.h"
 #include "records/label_stock.h"
 
 void CLabelsDoc::AfterDocSetup()
@@ -29,6 +30,7 @@ void CLabelsDoc::AfterDocSetup()
 void CLabelsDoc::DoDocumentSetup()
 {
     CDlgLabelType dialog(nullptr);
+    const OwnPrinterPageAfterwards ownPage;
     Printer().ApplyPaperAndOrientation();
     QRect paper, printable;
     JobPrinterPageInfo(&paper, &printable, nullptr, nullptr);

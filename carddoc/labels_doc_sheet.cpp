@@ -13,6 +13,7 @@
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "frames/page_record_format.h"
+#include "frames/print_losses.h"
 #include "graphics/postscript.h"
 #include "platform/dc.h"
 #include "records/label_stock.h"
@@ -223,6 +224,7 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
             const IntPoint origin = dc->windowOrg();
             dc->setWindowOrg(origin.x - rest.x, origin.y - rest.y);
             manager_->ResetFrameStates(1);
+            NotePrintedLabel(withDatabase ? counter - 1 : 0);
             manager_->DrawAll(dc, 1);
             dc->setWindowOrg(origin.x, origin.y);
             manager_->RevertAlignOffsets();

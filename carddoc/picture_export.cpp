@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "carddoc/labels_doc.h"
 #include "dialogs/file_choosers.h"
@@ -10,6 +12,7 @@
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
+#include "foundation/utf8_text.h"
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
@@ -194,6 +197,17 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
         return 1;
     Handle text = nullptr;
     int32_t error = ChooseTextFile(parent, &text);
+    int32_t replaced = 0;
+    if (error == kErrNone && text && HandleGetSize(text) > 0) {
+        // Files from elsewhere come in UTF-8 and with the line ends of any
+        // system; the story holds Windows-1252 and a CR at each paragraph's
+        // end.
+        // The text never grows in that.
+        const std::string taken =
+            TextFileToCp1252(std::string_view(HandleData<const char>(text), HandleGetSize(text)), &replaced);
+        std::memcpy(HandleData(text), taken.data(), taken.size());
+        HandleResize(text, int32_t(taken.size()));
+    }
     if (error == kErrNone && text && HandleGetSize(text) > 0) {
         error = stories_->ReplaceStoryText(text, uint16_t(frame->Block().storyId));
         if (error == 0) {
@@ -207,6 +221,13 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
     }
     if (error != 0)
         AlertStop("Error import text", error);
+    else if (replaced == 1)
+        AlertNote("1 character of the file has no place in the card's character set; it was put in as \"?\".", 0);
+    else if (replaced > 1)
+        AlertNote((std::to_string(replaced) +
+                   " characters of the file have no place in the card's character set; each was put in as \"?\".")
+                      .c_str(),
+                  0);
     RefreshView();
     manager_->ResetFrameStates(2);
     HandleFree(text);

@@ -15,7 +15,7 @@
 #include "carddoc/card_view_services.h"
 #include "carddoc/fill_pattern_store.h"
 #include "carddoc/labels_doc.h"
-#include "carddoc/print_job_dc.h"
+#include "carddoc/print_losses_text.h"
 #include "carddoc/print_target_view.h"
 #include "carddoc/sheet_fit.h"
 #include "database/database_messages.h"
@@ -23,6 +23,7 @@
 #include "database/merge_text.h"
 #include "database/open_database_registry.h"
 #include "dialogs/print_dialog.h"
+#include "dialogs/print_job_dc.h"
 #include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
@@ -30,6 +31,7 @@
 #include "foundation/paper_table.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
+#include "frames/page_table.h"
 #include "frames/picture_job_memory.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
@@ -86,6 +88,32 @@ std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
 }
 
 }  // namespace
+
+std::string NoCardOnSheetText(const uint8_t* layout)
+{
+    const int32_t columns = GetI16LE(layout + kLabelTypeColumnsOffset);
+    const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
+    if (columns >= 1 && rows >= 1 && columns <= kLabelTypeMaxCount && rows <= kLabelTypeMaxCount)
+        return {};
+    return "The card's label layout has " + std::to_string(columns) + " columns and " + std::to_string(rows) +
+           " rows: its sheet has no place for a card, and nothing was printed. Choose the layout again (Edit > "
+           "Change Layout and Design).";
+}
+
+std::string MissingPageText(CLabelsDoc* document, int16_t only)
+{
+    const int16_t first = document->PageGeometry().firstPage;
+    const int32_t count = document->GetPageCount();
+    for (int32_t i = 0; i < count; ++i) {
+        if (only != 0 && i + 1 != only)
+            continue;
+        uint32_t handle = 0;
+        if (document->Pages()->HandleOfNumber(int16_t(first + i), &handle) < 0)
+            return "Page " + std::to_string(i + 1) +
+                   " of the card is missing from its file (the file is damaged): nothing was printed.";
+    }
+    return {};
+}
 
 bool SayIfSelectionFailed()
 {
@@ -164,6 +192,8 @@ void PageOfCard(CLabelsDoc* document, uint32_t* orientation, uint32_t* paper)
 
 void PrintManager::ApplyPaperAndOrientation()
 {
+    // Over the printer's own page, not over what another card put there.
+    UsePrinterOwnPage();
     uint32_t orientation = 0, paper = 0;
     PageOfCard(document_, &orientation, &paper);
     if (orientation != 0)
@@ -188,11 +218,19 @@ void PrintManager::ApplyLayoutPaper(QPrinter* printer)
         printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
-void PrintManager::GetJobPage(QRect* paper, QRect* printable)
+bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
+    // The printer with the card's own paper and orientation, as its job
+    // has them; the application's printer keeps its settings.
+    if (const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString())) {
+        ApplyLayoutPaper(printer.get());
+        FitPrinterMargins(printer.get());
+        PrinterPageInfo(printer.get(), paper, printable);
+        return true;
+    }
+    const OwnPrinterPageAfterwards ownPage;
     ApplyPaperAndOrientation();
-    if (JobPrinterPageInfo(paper, printable, nullptr, nullptr))
-        return;
+    JobPrinterPageInfo(paper, printable, nullptr, nullptr);
     // The stand-in printer's margins, on the paper the file gets.
     const QMargins margins(printable->left() - paper->left(), printable->top() - paper->top(),
                            paper->right() - printable->right(), paper->bottom() - printable->bottom());
@@ -200,6 +238,7 @@ void PrintManager::GetJobPage(QRect* paper, QRect* printable)
     ApplyLayoutPaper(file.get());
     *paper = file->pageLayout().fullRectPoints();
     *printable = paper->marginsRemoved(margins);
+    return false;
 }
 
 QPrinter* PrintManager::GetPrinterDC()
@@ -263,6 +302,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t rows = GetI16LE(layout + kLabelTypeRowsOffset);
     const int32_t cellsPerSheet = columns * rows;
     int32_t cardPages = document_->GetPageCount();
+    lastLosses_ = PrintLosses{};
+    // The card's paper is its job's: the printer keeps its own after it.
+    const OwnPrinterPageAfterwards ownPage;
 
     std::memcpy(job_.layout, layout, kLabelTypeSize);
     job_.databaseOrdinal = int16_t(GetCurrentDatabaseOrdinal());
@@ -272,6 +314,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ApplyPaperAndOrientation();
     job_.printer.reset();
     job_.postScriptFile.clear();
+    // Copies are asked for each job: the first-card choice is what the
+    // next dialog shows again, not the copies of the job before.
+    job_.copies = 1;
     const PrintDialogRunner& runner = DialogRunner();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
@@ -280,9 +325,19 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     }
     // A layout the label dialogs cannot make (a damaged document) has no
     // sheet to count; printing it would loop over nothing or forever.
-    if (columns < 1 || rows < 1 || columns > kLabelTypeMaxCount || rows > kLabelTypeMaxCount) {
+    if (const std::string why = NoCardOnSheetText(layout); !why.empty()) {
         job_.printer.reset();
-        ReportPrintError(-1);
+        lastResult_ = kPrintNoCardOnSheet;
+        AlertStop(why.c_str(), 0);
+        return kPrintDone;
+    }
+    // A page the sheets ask for that the file lacks would print as another
+    // page or as nothing, the job going on as if whole.
+    if (const std::string why = MissingPageText(document_, job_.side != kPrintSideNotAsked ? job_.side : 0);
+        !why.empty()) {
+        job_.printer.reset();
+        lastResult_ = kPrintPageMissing;
+        AlertStop(why.c_str(), 0);
         return kPrintDone;
     }
     if (job_.side != kPrintSideNotAsked)
@@ -365,6 +420,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     if (job_.side != kPrintSideNotAsked)
         cardPages = 1;
     const PrintSheetCount sheets = CountPrintSheets(range, cellsPerSheet, skipCount_, withDatabase, printAll, cardPages);
+    // Cards are skipped on the first printed page only: every copy after
+    // the first fills its sheets from the first cell.
+    const PrintSheetCount unskipped = CountPrintSheets(range, cellsPerSheet, 0, withDatabase, printAll, cardPages);
     if (!withDatabase) {
         to = range;
         from = 1;
@@ -374,10 +432,13 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     const int32_t resolution = std::min(xResolution_, yResolution_);
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
+    const int32_t laterPages = std::clamp(unskipped.pages, 0, int32_t(INT16_MAX));
     TakePicturesNotPrinted();
+    TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
-    const int32_t result = PrintJob(owner, 1, int16_t(pages), from, to);
+    const int32_t result = PrintJob(owner, int16_t(pages), int16_t(laterPages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
+    lastLosses_ = TakePrintLosses();
     const std::string epsFailures = PictureJobMemory::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
@@ -388,12 +449,15 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         AlertNote(PicturesNotPrintedText(missing).c_str(), 0);
     if (result == 0 && !epsFailures.empty())
         AlertNote(epsFailures.c_str(), 0);
+    if (result == 0)
+        SayPrintLosses(lastLosses_);
     job_.printer.reset();
     return kPrintDone;
 }
 
-int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to)
+int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to)
 {
+    constexpr int16_t firstPage = 1;
     const int32_t copies = std::max(job_.copies, 1);
     const int16_t cardPages = job_.side != kPrintSideNotAsked ? int16_t(1) : document_->GetPageCount();
     const int16_t keptSkip = skipCount_;
@@ -404,8 +468,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     std::string name = document_->HasPath() ? PathRecordToPosix(document_->Path()) : document_->Title();
     if (name.size() > 255)
         name.resize(255);
-    const int32_t pagesInJob = std::max(lastPage - firstPage + 1, 0);
-    std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), copies * pagesInJob * 2);
+    const int32_t pagesInJob = std::max<int32_t>(pages, 0) + (copies - 1) * std::max<int32_t>(laterPages, 0);
+    std::unique_ptr<PrintProgress> progress = MakePrintProgress(owner, name.c_str(), pagesInJob * 2);
 
     QPrinter* printer = job_.printer.get();
     // The printer's queue shows the job by the document's file name; its
@@ -417,19 +481,29 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPa
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
+    // The sheet's corner where the job's output puts it: each output knows
+    // where its own drawing starts (Qt's on whole points of the margins).
+    offsetPixels_ = IntPoint{dc->getDeviceCaps(PHYSICALOFFSETX), dc->getDeviceCaps(PHYSICALOFFSETY)};
     const int16_t outputMode = dc->supportsPostScriptPassThrough() ? 3 : 1;
 
     LentPrintView lentView(document_);
     int32_t result = 0;
     for (int32_t copy = 0; copy < copies && result == 0; ++copy) {
         document_->Frames()->SetCounterValueAll(0);
+        const int32_t lastPage = firstPage - 1 + (copy == 0 ? pages : laterPages);
         for (int32_t page = firstPage; page <= lastPage; ++page) {
             progress->SetPage(page);
             if (progress->IsCancelled()) {
                 result = kPrintCancelledByUser;
                 break;
             }
-            if (page > firstPage + cardPages - 1) {
+            if (copy > 0) {
+                // No cell is skipped and the sheet starts at its first.
+                firstSheet_ = 0;
+                skipCount_ = 0;
+                firstCardColumn_ = 1;
+                firstCardRow_ = 1;
+            } else if (page > firstPage + cardPages - 1) {
                 firstSheet_ = 0;
                 skipCount_ = keptSkip;
                 firstCardColumn_ = 1;

@@ -13,8 +13,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "foundation/int_geometry.h"
+#include "frames/print_losses.h"
 
 #include "records/print_job_record.h"
 #include "records/print_settings_record.h"
@@ -41,7 +43,24 @@ enum : int32_t {
     // The sheet does not fit the paper and the user chose not to print it
     // (having been told which rows or columns would be lost).
     kPrintSheetDoesNotFit = 1114,
+    // The card's label layout places no card on its sheet (0 columns or
+    // rows, or more than any sheet holds: a damaged document); it has been
+    // said, and nothing printed.
+    kPrintNoCardOnSheet = 1115,
+    // A page of the card the job prints is not in its file (its page table
+    // numbers another in its place: a damaged document); it has been said,
+    // and nothing printed.
+    kPrintPageMissing = 1116,
 };
+
+// Why the label layout places no card on its sheet, or empty when it
+// places some: the label dialogs make 1 to 100 columns and rows.
+std::string NoCardOnSheetText(const uint8_t* layout);
+
+// Which page of the card (counted from 1; only the one given, when not 0)
+// its file does not hold, said as the print says it, or empty when it
+// holds all.
+std::string MissingPageText(CLabelsDoc* document, int16_t only = 0);
 
 // True, after saying so, when the current database's records could not be
 // selected (its index could not be written): its cards would come out
@@ -92,8 +111,8 @@ public:
     // settings.
     void ApplyPaperAndOrientation();
     // The sheet a job prints on, in points, as the preview shows it: the
-    // printer's page, or without a printer the page a PDF file gets.
-    void GetJobPage(QRect* paper, QRect* printable);
+    // printer's page (true), or without a printer the page a PDF file gets.
+    bool GetJobPage(QRect* paper, QRect* printable);
     // The printer's paper (relative to the printable area's corner) and
     // printable area in points, its resolutions, and where the printable
     // area's corner lies on the paper in device pixels; the stand-in
@@ -111,13 +130,19 @@ public:
     int16_t TilesAcross() const { return tilesAcross_; }
     int16_t TilesDown() const { return tilesDown_; }
     int32_t PagesPrinted() const { return pagesPrinted_; }
+    // What the last job's labels lost (barcodes not made, text cut off).
+    const PrintLosses& LastLosses() const { return lastLosses_; }
 
 private:
-    int32_t PrintJob(QWidget* owner, int16_t firstPage, int16_t lastPage, int32_t from, int32_t to);
+    // pages for the first copy, laterPages for each further one (which
+    // skips no cards).
+    int32_t PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to);
     int32_t PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to);
     void ReportPrintError(int32_t result);
-    // Without any printer (and so without the application's printer
-    // settings) a PDF job still takes the layout's paper and orientation.
+    // The layout's paper and orientation (or the document's own choice)
+    // into that printer only: without any printer (and so without the
+    // application's printer settings) a PDF job still takes them, and the
+    // page the card prints on is measured without changing the settings.
     void ApplyLayoutPaper(QPrinter* printer);
 
     CLabelsDoc* document_;
@@ -146,5 +171,6 @@ private:
     std::unique_ptr<QPrinter> infoPrinter_;
     bool inJob_ = false;
     int32_t lastResult_ = 0;
+    PrintLosses lastLosses_;
     int32_t pagesPrinted_ = 0;
 };

@@ -137,9 +137,10 @@ tessaline_layer(text WINDOWS DEPENDS foundation platform graphics database frame
 tessaline_layer(records WINDOWS DEPENDS foundation platform graphics USES Qt6::PrintSupport)
 # 12. The wizard's catalogue: templates, backdrops, designs and its tree.
 tessaline_layer(catalog DEPENDS foundation graphics frames records)
-# 13. The dialogs.
-tessaline_layer(dialogs WINDOWS DEPENDS resources foundation platform graphics typography barcode database frames
-  text records catalog USES Qt6::PrintSupport)
+# 13. The dialogs, and the context a job chosen in the Print dialog draws
+#     into (the PDF or the PostScript output).
+tessaline_layer(dialogs WINDOWS DEPENDS resources foundation printqueue platform pdf postscript graphics typography
+  barcode database frames text records catalog USES Qt6::PrintSupport)
 # 14. The database document and its windows.
 tessaline_layer(dbdoc WINDOWS DEPENDS resources foundation platform pdf database records dialogs USES Qt6::PrintSupport)
 # 15. The card document, its views, tools and printing.

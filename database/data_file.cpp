@@ -12,6 +12,7 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
+#include "foundation/string_table.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -39,8 +40,14 @@ PathRecord IndexPathOf(const PathRecord& path)
 }
 
 // The file layer refuses a second open of a file with 32: the file box
-// says another program uses it.
-void ReportOpenError(int32_t err) { AlertFileError(err); }
+// says another program uses it. The box names the file: a command may open
+// several.
+void ReportOpenError(const PathRecord& path, int32_t err)
+{
+    char name[512];
+    PathRecordGetFileName(&path, name, sizeof name);
+    AlertFileErrorAbout(name, err);
+}
 
 }  // namespace
 
@@ -77,7 +84,7 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     int32_t err = FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
-        ReportOpenError(err);
+        ReportOpenError(path_, err);
         return -1;
     }
     // A change a crash interrupted is undone before anything reads the
@@ -134,7 +141,7 @@ int32_t DataFile::CreateFile(const PathRecord* path)
     const int32_t err = FileCreate(&path_, kFileReadWrite, &file_);
     if (err != kErrNone) {
         file_ = kNoFile;
-        ReportOpenError(err);
+        ReportOpenError(path_, err);
         return -1;
     }
     // A journal left by an earlier file of this name must never be played
@@ -153,6 +160,7 @@ int32_t DataFile::OpenIndex()
     const PathRecord indexPath = IndexPathOf(path_);
     if (!FileExists(&indexPath, 0))
         return 0;
+    index_->SetLabel(IndexLabel(indexPath, false));
     if (!index_->Open(&indexPath, 1))
         return 0;
     indexPath_ = indexPath;
@@ -172,6 +180,7 @@ int32_t DataFile::CreateIndex(bool durable)
         if (MakeTempFileRecord(&indexPath) != kErrNone)
             return 0;
     }
+    index_->SetLabel(IndexLabel(indexPath, readOnly_));
     if (!index_->Create(&indexPath, 1, durable))
         return 0;
     // An empty index holds no selection of the records counted.
@@ -296,10 +305,29 @@ int32_t DataFile::CheckDiskSpace(double bytes)
     // the temporary files, so a database on a full disk can still be read.
     char path[kPathTextSize];
     PathRecordToString(IndexOpen() ? &indexPath_ : &path_, path);
-    if (GetDiskFreeBytes(path) >= bytes)
+    if (DbDiskFreeBytes(path) >= bytes)
         return 1;
-    AlertStopById(kFileErrorBase, kDiskFullIndex, 0);
+    // Which disk is full: the database's, or the temporary folder's.
+    char text[256];
+    LoadStringByIndex(kFileErrorBase, kDiskFullIndex, text);
+    AlertStop(((IndexOpen() ? index_->Label() : DatabaseName()) + ": " + text).c_str(), 0);
     return 0;
+}
+
+std::string DataFile::IndexLabel(const PathRecord& indexPath, bool temporary) const
+{
+    if (!temporary) {
+        char name[512];
+        PathRecordGetFileName(&indexPath, name, sizeof name);
+        return "The index of " + DatabaseName() + " (" + name + ")";
+    }
+    PathRecord folder = indexPath;
+    folder.name[0] = 0;
+    folder.extension[0] = 0;
+    std::string where = PathRecordToPosix(folder);
+    while (where.size() > 1 && where.back() == '/')
+        where.pop_back();
+    return "The temporary folder " + where + " (for the index of " + DatabaseName() + ")";
 }
 
 int32_t DataFile::FileSize(uint32_t* size) const

@@ -302,6 +302,9 @@ private:
     }
     void NoteWritten(uint64_t writesBefore, uint32_t end, bool exact);
     int32_t IndexUpkeepFailed(const char* marker, int32_t code);
+    // How the file boxes name the index at indexPath: its file name, or,
+    // for a reader's index among the temporary files, that folder.
+    std::string IndexLabel(const PathRecord& indexPath, bool temporary) const;
     // Seeks the entry of a built key and record offset, whatever tier the
     // bulk-mail presort gave it; the entry found is copied into e.
     int32_t SeekBuiltKey(DbIndexEntry* e);

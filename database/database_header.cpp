@@ -71,11 +71,19 @@ int32_t WriteDatabaseHeader(FileHandle file, const uint8_t* header, bool restore
     return int32_t(kDbDataStart);
 }
 
-int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort)
+namespace {
+
+// "NAME: " in front of a message about the file, when it has a name.
+std::string About(const char* fileName) { return fileName && *fileName ? std::string(fileName) + ": " : std::string(); }
+
+}  // namespace
+
+int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort, const char* fileName)
 {
+    const std::string about = About(fileName);
     uint32_t size = 0;
     if (FileGetSize(file, &size) != kErrNone) {
-        DatabaseErrorBox(nullptr, 8);
+        DatabaseErrorBox(about.c_str(), 8);
         return -1;
     }
     if (size < kDbDataStart) {
@@ -86,7 +94,7 @@ int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort)
         // A file cut inside its header is past repair: what it holds of
         // the header is not enough to find the records by. "Damaged,
         // reopen" would send the user round in a circle.
-        const std::string text = "The file is too short to be a database: it holds " + std::to_string(size) +
+        const std::string text = about + "The file is too short to be a database: it holds " + std::to_string(size) +
                                  " bytes, and a database holds at least " + std::to_string(kDbDataStart) + ".";
         DatabaseErrorBox(text.c_str(), 0);
         return -1;
@@ -97,25 +105,26 @@ int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort)
     if (havePosition)
         FileSeek(file, kSeekStart, int32_t(position));
     if (err != kErrNone) {
-        DatabaseErrorBox(nullptr, 8);
+        DatabaseErrorBox(about.c_str(), 8);
         return -1;
     }
     return int32_t(kDbDataStart);
 }
 
-int32_t CheckDatabaseHeader(const uint8_t* header)
+int32_t CheckDatabaseHeader(const uint8_t* header, const char* fileName)
 {
+    const std::string about = About(fileName);
     if (GetU32LE(header + dbh::kCode1) != kDbCode1 || GetU32LE(header + dbh::kCode2) != kDbCode2) {
-        DatabaseErrorBox(nullptr, 2);
+        DatabaseErrorBox(about.c_str(), 2);
         return 1;
     }
     const uint32_t version = GetU32LE(header + dbh::kVersion);
     if (version < kDbVersion) {
-        DatabaseErrorBox(nullptr, 3);
+        DatabaseErrorBox(about.c_str(), 3);
         return 1;
     }
     if (version > kDbVersion) {
-        DatabaseErrorBox(nullptr, 30);
+        DatabaseErrorBox(about.c_str(), 30);
         return 1;
     }
     if (GetU32LE(header + dbh::kDataMark) != 0)

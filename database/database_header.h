@@ -24,15 +24,17 @@ int32_t InitDatabaseHeader(uint8_t* header);
 // An empty file gets a fresh header (with createIfShort) and the result of
 // writing it. Any other file shorter than 6000 bytes is a damaged database:
 // database message 8 and -1, and nothing is written to it.
-int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort);
+// fileName, when given, names the file in what is said.
+int32_t ReadDatabaseHeader(FileHandle file, uint8_t* header, bool createIfShort, const char* fileName = nullptr);
 
 // Writes the image at offset 0 and the filler up to 6000, then restores
 // the position when asked. 6000, or -1 when the header write fails.
 int32_t WriteDatabaseHeader(FileHandle file, const uint8_t* header, bool restorePosition);
 
 // 0: good and sound. 2: good, damaged, and the user agreed to recover it
-// (database message 26). 1 otherwise, after telling the user.
-int32_t CheckDatabaseHeader(const uint8_t* header);
+// (database message 26). 1 otherwise, after telling the user (naming the
+// file when fileName is given: "Notes.txt: This File is not DataBase file.").
+int32_t CheckDatabaseHeader(const uint8_t* header, const char* fileName = nullptr);
 
 // Sort order: three field ids (0xFFFF none), bulk-mail mode, descending.
 struct SortSpec {

@@ -5,6 +5,7 @@
 #include "database/database_header.h"
 #include "database/database_messages.h"
 #include "database/db_file_io.h"
+#include "database/index_mark.h"
 #include "database/verify.h"
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
@@ -90,6 +91,13 @@ bool RecordsDamaged(FileHandle file, uint32_t dataStart, const uint8_t* header)
 
 }  // namespace
 
+bool DatabaseSession::IndexStale(DataFile& data) const
+{
+    uint32_t size = 0;
+    return DbGetSize(data.Handle(), &size) != kErrNone ||
+           !IndexMismatch(header_, size, data.Index().EntriesAtOpen(), data.Index().NextSequence()).empty();
+}
+
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
 {
     failure_ = Failure::File;
@@ -100,7 +108,8 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
     // new, not a database or damaged is not ours to rewrite. A reader
     // never makes a database of a file too short to be one.
     InitDatabaseHeader(header_);
-    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly) < 0) {
+    const std::string name = data_.DatabaseName();
+    if (ReadDatabaseHeader(data_.Handle(), header_, !readOnly, name.c_str()) < 0) {
         data_.Close(true, false);
         return false;
     }
@@ -117,7 +126,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         data_.Close(true, false);
         return false;
     }
-    int32_t check = CheckDatabaseHeader(header_);
+    int32_t check = CheckDatabaseHeader(header_, name.c_str());
     // A record file can be damaged with its mark clear (the program was
     // stopped halfway through writing a record, or the file was cut short):
     // what the header says is checked against the records themselves, and
@@ -147,6 +156,15 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         header_[dbh::kCategoryFlags] = 1;
     } else if (GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 && !data_.Recovered()) {
         indexOpened = data_.OpenIndex() == 1;
+        // An index that does not belong to the records (kept from before
+        // another program changed them, or put back from a backup) would
+        // list records that are gone and miss new ones: it goes, and the
+        // selection is built anew.
+        if (indexOpened && IndexStale(data_)) {
+            data_.Index().SetDiscard(1);
+            data_.Index().Close();
+            indexOpened = false;
+        }
     }
     if (!indexOpened && data_.CreateIndex() != 1) {
         data_.Close(true, false);
@@ -207,6 +225,15 @@ void DatabaseSession::Close()
     data_.RetryStuckUndo();
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
+    // An index kept beside the file and the header share a mark, by which
+    // the next open knows the index for this file's own. Where the index
+    // goes at the close, the header stays as it was.
+    uint32_t size = 0;
+    if (!damaged && data_.IndexOpen() && GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 &&
+        DbGetSize(data_.Handle(), &size) == kErrNone) {
+        data_.Index().AdvanceSequence();
+        PutIndexMark(header_, data_.Index().NextSequence(), size);
+    }
     // The counters the file keeps are then stale; an index kept beside
     // them would be read with the wrong number of records.
     const bool headerWritten = data_.StoreHeader(header_) == 0;

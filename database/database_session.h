@@ -46,6 +46,9 @@ public:
     int32_t Rebuild();
 
 private:
+    // The index just opened beside the records does not belong to them.
+    bool IndexStale(DataFile& data) const;
+
     DataFile data_;
     uint8_t header_[kDbHeaderSize] = {};
     bool open_ = false;

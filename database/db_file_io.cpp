@@ -109,3 +109,17 @@ int32_t DbReplaceFile(const PathRecord* source, const PathRecord* target)
     Consult(DbIoStep::Sync, 0);
     return FileReplaceWhileOpen(source, target);
 }
+
+namespace {
+
+DbFreeSpaceQuery& FreeSpaceQuery()
+{
+    static DbFreeSpaceQuery query;
+    return query;
+}
+
+}  // namespace
+
+double DbDiskFreeBytes(const char* path) { return FreeSpaceQuery() ? FreeSpaceQuery()(path) : GetDiskFreeBytes(path); }
+
+void SetDbFreeSpaceQuery(DbFreeSpaceQuery query) { FreeSpaceQuery() = std::move(query); }

@@ -41,3 +41,10 @@ struct DbFault {
 };
 using DbFaultHook = std::function<DbFault(DbIoStep step, uint32_t bytes)>;
 void SetDbFaultHook(DbFaultHook hook);
+
+// Free bytes for this user on the disk that holds path, as the room checks
+// ask it (GetDiskFreeBytes). A test stands in a disk of its own size; null
+// puts the real one back.
+double DbDiskFreeBytes(const char* path);
+using DbFreeSpaceQuery = std::function<double(const char* path)>;
+void SetDbFreeSpaceQuery(DbFreeSpaceQuery query);

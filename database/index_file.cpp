@@ -107,7 +107,7 @@ int32_t IndexFile::Create(const PathRecord* path, int16_t duplicatesAllowed, boo
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportError(kIndexErrorOpen, err, 0);
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
         return 0;
     }
     EmptyHeader();
@@ -198,7 +198,7 @@ int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
     if (err != kErrNone) {
         file_ = kNoFile;
         ReportError(kIndexErrorOpen, err, 0);
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
         return 0;
     }
     // An index left unclean, or one whose header page or tree is not
@@ -217,6 +217,7 @@ int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
         DiscardFile();
         return 0;
     }
+    entriesAtOpen_ = report.entries;
     PutU32LE(header_ + idxh::kCleanMark, 0);
     if (!WriteHeaderPage() || FileSync(file_) != kErrNone) {
         DiscardFile();
@@ -225,6 +226,37 @@ int32_t IndexFile::Open(const PathRecord* path, int16_t duplicatesAllowed)
     GoFirst();
     return 1;
 }
+
+bool IndexFile::Survey(const PathRecord* path, IndexSurvey* survey)
+{
+    *survey = IndexSurvey{};
+    IndexFile index;
+    index.filePath_ = *path;
+    if (FileOpen(path, kFileRead, &index.file_) != kErrNone) {
+        index.file_ = kNoFile;
+        return false;
+    }
+    bool read = FileGetSize(index.file_, &index.fileSize_) == kErrNone;
+    if (read && index.fileSize_ >= uint32_t(kIndexHeaderPageSize))
+        read = index.RawRead(0, index.header_, kIndexHeaderPageSize) == kErrNone;
+    if (read && index.HeaderPageIsSound()) {
+        index.InitCache();
+        index.open_ = true;
+        IndexCheckReport report;
+        survey->clean = index.CheckStructure(false, &report);
+        survey->entries = report.entries;
+        survey->nextSequence = index.NextSequence();
+        index.ForgetCache();
+        index.open_ = false;
+    }
+    FileClose(index.file_);
+    index.file_ = kNoFile;
+    return read;
+}
+
+uint32_t IndexFile::NextSequence() const { return GetU32LE(header_ + idxh::kNextSequence); }
+
+void IndexFile::AdvanceSequence() { PutU32LE(header_ + idxh::kNextSequence, NextSequence() + 1); }
 
 void IndexFile::SetDiscard(int16_t flag) { discard_ = flag != 0; }
 
@@ -300,7 +332,7 @@ bool IndexFile::FailedForUser(int32_t err)
     // What the user can do something about is said as the file box says
     // it, once, not as a damaged index.
     if (!failed_)
-        AlertFileError(err);
+        AlertFileErrorAbout(label_.c_str(), err);
     failed_ = true;
     fileError_ = err;
     return true;

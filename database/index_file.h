@@ -63,8 +63,19 @@ struct IndexCheckReport {
     int32_t fileBlocks = 0;  // blocks after the header page
 };
 
+// What an index file on the disk holds, read without changing it.
+struct IndexSurvey {
+    bool clean = false;  // closed in order, and its tree sound
+    int32_t entries = 0;
+    uint32_t nextSequence = 0;
+};
+
 class IndexFile {
 public:
+    // Reads the index at path without writing to it (nor taking it for
+    // use): false when it cannot be read at all.
+    static bool Survey(const PathRecord* path, IndexSurvey* survey);
+
     // Asked before the tree takes a block, before anything changes: the
     // record file puts what waits to be written on the disk first, so no
     // block ever names a record the disk has not got. False stops the
@@ -94,6 +105,11 @@ public:
     // leaves nothing to trust). 1, or 0 after reporting the failure.
     int32_t Empty();
     void SetDiscard(int16_t flag);
+    // What the file boxes name when the disk refuses the index: the user
+    // knows the database, and where a reader's index lives, not the
+    // index's own name.
+    void SetLabel(std::string label) { label_ = std::move(label); }
+    const std::string& Label() const { return label_; }
     // Writes everything back and marks the file clean, or deletes it when
     // discarding or failed. 1, or 0 when writing failed.
     int32_t Close();
@@ -136,6 +152,13 @@ public:
     void SetErrorReporter(IndexErrorReporter reporter, void* context);
 
     bool IsOpen() const { return open_; }
+    // The entries the tree held when Open found it sound.
+    int32_t EntriesAtOpen() const { return entriesAtOpen_; }
+    // The sequence number the next entry added gets. Advanced by one, it
+    // makes this close of the index unlike every other: a mark the record
+    // file can keep to know the index again.
+    uint32_t NextSequence() const;
+    void AdvanceSequence();
     bool Failed() const { return failed_; }
     // The disk's code when a write failed for want of room or of the right
     // to write (the user has been told), else 0.
@@ -279,6 +302,8 @@ private:
     std::function<bool()> beforeNewBlock_;
     bool failed_ = false;
     int32_t fileError_ = 0;
+    int32_t entriesAtOpen_ = 0;
+    std::string label_;
 
     IndexErrorReporter reporter_ = nullptr;
     void* reporterContext_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "database/database_messages.h"
 #include "database/db_file_io.h"
@@ -61,9 +62,9 @@ void PascalSlots(uint8_t* header, uint32_t offset, uint32_t count, uint32_t size
         PascalToC(header + offset + i * size, size, size - 1);
 }
 
-int32_t StopWithFileError(int32_t err)
+int32_t StopWithFileError(int32_t err, const char* name = nullptr)
 {
-    AlertFileError(err);
+    AlertFileErrorAbout(name, err);
     return 1;
 }
 
@@ -185,9 +186,13 @@ int32_t ConvertMacDatabase(FileHandle source, const uint8_t* header, const PathR
 
 int32_t CheckMacintoshDatabase(PathRecord* path)
 {
+    // Every message names the file: the user may have opened several.
+    char name[512];
+    PathRecordGetFileName(path, name, sizeof name);
+    const std::string about = std::string(name) + ": ";
     FileHandle file = kNoFile;
     if (const int32_t err = FileOpen(path, kFileRead, &file); err != kErrNone)
-        return StopWithFileError(err);
+        return StopWithFileError(err, name);
     struct Closer {
         FileHandle file;
         ~Closer() { FileClose(file); }
@@ -195,25 +200,25 @@ int32_t CheckMacintoshDatabase(PathRecord* path)
 
     uint32_t size = 0;
     if (const int32_t err = DbGetSize(file, &size); err != kErrNone)
-        return StopWithFileError(err);
+        return StopWithFileError(err, name);
     // Too short to hold a header: not ours to judge here. The open tells a
     // new empty file from a damaged one.
     if (size < kDbHeaderSize)
         return 0;
     uint8_t header[kDbHeaderSize];
     if (const int32_t err = DbReadAt(file, 0, header, kDbHeaderSize); err != kErrNone)
-        return StopWithFileError(err);
+        return StopWithFileError(err, name);
     if (GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2)
         return 0;
     if (GetU32BE(header + dbh::kCode1) != kDbCode1 || GetU32BE(header + dbh::kCode2) != kDbCode2) {
-        DatabaseErrorBox(nullptr, 2);
+        DatabaseErrorBox(about.c_str(), 2);
         return 1;
     }
     if (GetU32BE(header + dbh::kFormatMark) == kDbFormatMacintosh && !DatabaseConfirm(35))
         return 1;
     const uint32_t version = GetU32BE(header + dbh::kVersion);
     if (version != kDbVersion || GetU32BE(header + dbh::kDataMark) != 0) {
-        DatabaseErrorBox(nullptr, version > kDbVersion ? 30 : version < kDbVersion ? 3 : 36);
+        DatabaseErrorBox(about.c_str(), version > kDbVersion ? 30 : version < kDbVersion ? 3 : 36);
         return 1;
     }
     PathRecord copy;

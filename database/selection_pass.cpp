@@ -59,9 +59,14 @@ int32_t DataFile::BuildSelection(const uint8_t* categoryFlags, const uint8_t* cr
     const int32_t mode = CategoryFilterMode(categoryFlags);
 
     // Room for the new index is checked before the old one goes, so that
-    // a full disk leaves the selection as it was.
+    // a full disk leaves the selection as it was. Where there is none to
+    // keep (the first pass of an open, or one after a pass that failed)
+    // the check would guard nothing: the pass runs, and only a write the
+    // disk refuses says the disk is full. An estimate said to be a full
+    // disk before a pass that then succeeds is a failure that never was.
     const int32_t records = stored_ > 0 ? stored_ - (deleted_ > 0 ? deleted_ : 0) : 0;
-    if (!CheckDiskSpace(double(records) * IndexKeySizeEstimate() + kDiskReserve))
+    const bool keepsSelection = live_ > 0 && !SelectionFailed();
+    if (keepsSelection && !CheckDiskSpace(double(records) * IndexKeySizeEstimate() + kDiskReserve))
         return -1;
     if (const int32_t found = SelectFromIndex(categoryFlags, criteria); found != 0)
         return found;

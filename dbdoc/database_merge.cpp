@@ -1,5 +1,7 @@
 #include "dbdoc/database_merge.h"
 
+#include <string>
+
 #include "database/database_header.h"
 #include "database/database_messages.h"
 #include "database/db_document.h"
@@ -27,17 +29,17 @@ struct FileCloser {
 
 // The source's header is checked as a database's own would be, except
 // that a damaged source is not offered a repair it would not get here.
-bool SourceIsSound(FileHandle file)
+bool SourceIsSound(FileHandle file, const char* name)
 {
     uint8_t header[kDbHeaderSize];
-    if (ReadDatabaseHeader(file, header, false) < 0)
+    if (ReadDatabaseHeader(file, header, false, name) < 0)
         return false;
     const bool damaged = GetU32LE(header + dbh::kDataMark) != 0;
     PutU32LE(header + dbh::kDataMark, 0);
-    if (CheckDatabaseHeader(header) != 0)
+    if (CheckDatabaseHeader(header, name) != 0)
         return false;
     if (damaged) {
-        DatabaseErrorBox(nullptr, 8);
+        DatabaseErrorBox((std::string(name) + ": ").c_str(), 8);
         return false;
     }
     return true;
@@ -49,6 +51,8 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
 {
     *result = MergeResult{};
     DataFile& data = document.Data();
+    // Every way out before the first record is read is a refusal.
+    result->refused = true;
     if (document.InBulkMailMode()) {
         MessageBeep(0);
         return 0;
@@ -57,13 +61,15 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
         DatabaseErrorBox(nullptr, 16);
         return 0;
     }
+    char name[512];
+    PathRecordGetFileName(&source, name, sizeof name);
     FileHandle file = kNoFile;
     if (const int32_t err = FileOpen(&source, kFileRead, &file); err != kErrNone) {
-        AlertFileError(err);
+        AlertFileErrorAbout(name, err);
         return 0;
     }
     FileCloser closer{file};
-    if (!SourceIsSound(file))
+    if (!SourceIsSound(file, name))
         return 0;
     uint32_t size = 0;
     if (const int32_t err = DbGetSize(file, &size); err != kErrNone) {
@@ -78,6 +84,7 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
         AlertFileError(err);
         return 0;
     }
+    result->refused = false;
     data.DropCacheEntry(-2);
     const int32_t shown = data.CurrentOffset();
     {

@@ -13,6 +13,10 @@ struct MergeResult {
     bool aborted = false;
     // A record could not be read or added: none were (the user was told).
     bool failed = false;
+    // The merge was refused before a record was read: the source is
+    // missing, no database, damaged or open here, or the database is in
+    // bulk-mail mode (the user was told why).
+    bool refused = false;
 };
 
 // Appends the records of source that are neither deleted nor still new.

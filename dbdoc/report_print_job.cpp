@@ -8,9 +8,9 @@
 #include <QPrinter>
 
 #include "dialogs/print_dialog.h"
+#include "dialogs/print_job_dc.h"
 #include "foundation/cp1252.h"
 #include "foundation/win_error.h"
-#include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
 #include "platform/gdi_types.h"
 #include "records/print_job_record.h"
@@ -53,8 +53,9 @@ int32_t PrinterReportSurface::StartDoc(const std::string& name)
 {
     printer_->setDocName(Cp1252ToQString(name));
     // The report is made whole before it is written over a file of that
-    // name or handed to the printer's queue.
-    dc_ = PdfPrintJobDc(printer_);
+    // name or handed to the printer's queue; it goes to the queue as a
+    // card's job does, so that its text reads back as text.
+    dc_ = MakePrintJobDc(printer_, QString());
     if (!dc_ || !dc_->beginOutput()) {
         const int32_t err = dc_ && dc_->outputError() != 0 ? dc_->outputError() : kErrGeneralFailure;
         dc_.reset();

@@ -270,7 +270,9 @@ bool TextImport::Open(const PathRecord& source)
             AlertNote(text.c_str(), 0);
             return false;
         }
-        AlertFileError(err);
+        char name[256] = {};
+        PathRecordGetFileName(&source, name, sizeof name);
+        AlertFileErrorAbout(name, err);
         return false;
     }
     // Nothing is added from a file that is not text: its bytes would make

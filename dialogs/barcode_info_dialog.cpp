@@ -13,8 +13,11 @@
 #include <QVBoxLayout>
 
 #include "barcode/barcode_draw.h"
+#include "barcode/barcode_fault.h"
 #include "barcode/barcode_measure.h"
+#include "barcode/upc_ean_encoding.h"
 #include "dialogs/object_dialog_kit.h"
+#include "foundation/alerts.h"
 #include "foundation/cp1252.h"
 #include "foundation/pstr.h"
 #include "platform/dc.h"
@@ -235,7 +238,12 @@ void CDlgBarcodeInfo::ApplyTypeRules()
     switches_[kSystemDigit]->setEnabled(on(use.systemAndCheck));
     switches_[kCheckDigit]->setEnabled(on(use.systemAndCheck));
     switches_[kStartStop]->setEnabled(on(use.startStop));
-    switches_[kAddCheck]->setEnabled(on(use.addCheck));
+    // Code 128 always carries its check symbol: the box shows it ticked
+    // and can't be unticked. The choice made for the other kinds stays in
+    // the record and comes back with them.
+    QCheckBox* addCheck = switches_[kAddCheck];
+    addCheck->setEnabled(on(use.addCheck) && type != kBarcodeCode128);
+    addCheck->setChecked(type == kBarcodeCode128 || record_.addCheckDigit != 0);
     switches_[kBearers]->setEnabled(on(use.bearers));
     width_->setEnabled(on(use.width));
     height_->setEnabled(on(use.height));
@@ -258,8 +266,13 @@ void CDlgBarcodeInfo::ReadControls()
     record_.charGap = BarcodeGapAt(gap_->currentIndex() < 0 ? 0 : gap_->currentIndex());
     uint8_t* flags[kSwitchCount] = {&record_.showText,      &record_.showSystemDigit, &record_.showCheckDigit,
                                     &record_.showStartStop, &record_.addCheckDigit,   &record_.bearers};
-    for (int i = 0; i < kSwitchCount; ++i)
+    for (int i = 0; i < kSwitchCount; ++i) {
+        // The fixed tick of Code 128 is not a choice: the record keeps the
+        // one it has.
+        if (i == kAddCheck && record_.type == kBarcodeCode128)
+            continue;
         *flags[i] = switches_[size_t(i)]->isChecked() ? 1 : 0;
+    }
 }
 
 void CDlgBarcodeInfo::Changed()
@@ -274,5 +287,16 @@ void CDlgBarcodeInfo::Changed()
 void CDlgBarcodeInfo::accept()
 {
     ReadControls();
+    // A retail number typed with a check digit that is not its own would
+    // print a failure box on every card: refused here, naming the right one.
+    uint8_t rest[256];
+    if (!DropTypedCheckDigit(record_.type, record_.data, rest)) {
+        const std::string text = "The " + BarcodeSymbologyName(record_.type) + " \"" +
+                                 std::string(reinterpret_cast<const char*>(record_.data + 1), record_.data[0]) +
+                                 "\" can't be made: " + BarcodeDataFault(record_) + ".";
+        AlertStop(text.c_str(), 0);
+        data_->setFocus();
+        return;
+    }
     QDialog::accept();
 }

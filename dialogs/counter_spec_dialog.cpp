@@ -132,8 +132,13 @@ void CDlgCounterSpec::Open()
                     {increment_, kCounterStepOffset},
                     {sameCount_, kCounterRepeatOffset},
                     {fixedLength_, kCounterWidthOffset}};
-    for (const auto& n : numbers)
-        n.edit->Setup(GetI32LE(record_ + n.offset), 0, kCounterMostValue, 1, 6, 0, 0);
+    // The numbers of the sequence take all their six characters hold: a
+    // start typed above any lower limit would be lowered without a word,
+    // and a run of tickets would start again from numbers already printed.
+    for (const auto& n : numbers) {
+        const int32_t most = n.edit == fixedLength_ ? kCounterMostValue : kCounterMostNumber;
+        n.edit->Setup(GetI32LE(record_ + n.offset), 0, most, 1, 6, 0, 0);
+    }
     // A padding outside the group shows no button checked; OK then
     // stores what the user picks, or leaves the value alone.
     const int32_t padding = GetI32LE(record_ + kCounterWidthModeOffset);

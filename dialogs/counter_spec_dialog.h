@@ -24,7 +24,10 @@ enum : int32_t {
     kCounterPadZeros = 1,
     kCounterPadSpaces = 2,
 };
+// The most the fixed length takes, and the most the start, increment and
+// repeat count take (all their edits' six characters hold).
 constexpr int32_t kCounterMostValue = 32000;
+constexpr int32_t kCounterMostNumber = 999999;
 // Characters the preamble and postamble edits take.
 constexpr int32_t kCounterTextLimit = 254;
 

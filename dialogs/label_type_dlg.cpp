@@ -72,6 +72,16 @@ QGroupBox* Pair(const char* title, const char* first, QWidget* a, const char* se
     return box;
 }
 
+// The same sheet: named alike, with cards of the same size in the same
+// places (paper, orientation and centring aside).
+bool SameSheet(const LabelTypeRecord& a, const LabelTypeRecord& b)
+{
+    return LabelTypeName(a) == LabelTypeName(b) && a.cardWidth == b.cardWidth && a.cardHeight == b.cardHeight &&
+           a.topMargin == b.topMargin && a.leftMargin == b.leftMargin &&
+           a.horizontalSpacing == b.horizontalSpacing && a.verticalSpacing == b.verticalSpacing &&
+           a.columns == b.columns && a.rows == b.rows;
+}
+
 }  // namespace
 
 LabelDocFormatSource SetLabelDocFormatSource(LabelDocFormatSource source)
@@ -333,15 +343,22 @@ void CDlgLabelType::OnFormatChosen(int index)
     }
     if (shownMode_ != kLabelTypeModeDocument)
         return;
+    LabelTypeRecord chosen;
     if (index < kBuiltinLabelTypeCount) {
-        GetBuiltinLabelType(&record_, index);
-        record_.orientation = kLabelOrientationPortrait;
-        record_.paper = kPaperEntryLetter;
+        GetBuiltinLabelType(&chosen, index);
+        chosen.orientation = kLabelOrientationPortrait;
+        chosen.paper = kPaperEntryLetter;
     } else if (size_t(index - kBuiltinLabelTypeCount) < formats_.size()) {
-        record_ = formats_[size_t(index - kBuiltinLabelTypeCount)];
+        chosen = formats_[size_t(index - kBuiltinLabelTypeCount)];
     } else {
         return;
     }
+    // The sheet the card has already, picked again or matched by its name
+    // as the box is left, changes nothing: its paper and orientation stay
+    // what the user left them.
+    if (SameSheet(chosen, record_))
+        return;
+    record_ = chosen;
     if (record_.orientation != kLabelOrientationKeep)
         PrinterSetOrientation(record_.orientation == kLabelOrientationPortrait ? 1 : 0);
     if (record_.paper != 0)

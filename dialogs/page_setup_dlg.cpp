@@ -97,9 +97,11 @@ void CDlgPageSetup::accept()
         return;
     }
     // What the layout fixes is the card's, not the printer's to change.
-    if (paper_->currentIndex() >= 0 && !paperFixed_)
+    const bool paper = paper_->currentIndex() >= 0 && !paperFixed_;
+    if (paper)
         PrinterSelectPaper(paper_->currentData().toInt());
     if (!orientationFixed_)
         PrinterSetOrientation(portrait_->isChecked() ? 1 : 0);
+    KeepAsPrinterOwnPage(paper, !orientationFixed_);
     QDialog::accept();
 }

@@ -14,6 +14,10 @@ bool DoPrintSetup(QWidget* owner, PageChoice* page)
                   0);
         return false;
     }
+    // Without a card it is the printer's own page that is set up, not
+    // what the card last looked at put over it.
+    if (!page)
+        UsePrinterOwnPage();
     CDlgPageSetup dialog(owner, page);
     return dialog.exec() == QDialog::Accepted;
 }

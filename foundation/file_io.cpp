@@ -12,6 +12,7 @@
 #include "foundation/file_host.h"
 #include "foundation/file_watch.h"
 #include "foundation/handle.h"
+#include "foundation/string_table.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -368,21 +369,50 @@ int32_t FileCopyData(FileHandle source, uint32_t count, FileHandle destination, 
     return err;
 }
 
+namespace {
+
+constexpr int32_t kFileErrorBase = 365;
+
+// The user is told what happened in words that say what to do about it:
+// make room, ask for the right to write, or close the other program; every
+// other code is shown as it is.
+int32_t FileErrorIndex(int32_t code)
+{
+    switch (code) {
+    case kErrWriteProtect: return 2;
+    case kErrDiskFull: return 3;
+    case kErrSharingViolation:
+    case kErrLockViolation: return 4;
+    case kErrAccessDenied: return 6;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 int32_t AlertFileError(int32_t code)
 {
     if (code == 0)
         return 0;
-    // The user is told what happened in words that say what to do about
-    // it: make room, ask for the right to write, or close the other
-    // program; every other code is shown as it is.
-    int32_t index = 0;
-    switch (code) {
-    case kErrWriteProtect: index = 2; break;
-    case kErrDiskFull: index = 3; break;
-    case kErrSharingViolation:
-    case kErrLockViolation: index = 4; break;
-    case kErrAccessDenied: index = 6; break;
-    default: break;
-    }
-    return AlertShowString(kAlertKindStop, 365, index, code);
+    return AlertShowString(kAlertKindStop, kFileErrorBase, FileErrorIndex(code), code);
+}
+
+int32_t AlertFileErrorAbout(const char* what, int32_t code)
+{
+    if (code == 0)
+        return 0;
+    if (!what || !*what)
+        return AlertFileError(code);
+    char text[256];
+    LoadStringByIndex(kFileErrorBase, FileErrorIndex(code), text);
+    std::string said = std::string(what) + ": ";
+    if (code == kErrFileNotFound || code == kErrPathNotFound)
+        said += "There is no such file.";
+    else if (code == kErrSharingViolation || code == kErrLockViolation)
+        // A program that only reads the file holds it as much as one that
+        // changes it, and is easily forgotten.
+        said += std::string(text) + " Close it there, even where it is only open to be read, then try again.";
+    else
+        said += text;
+    return AlertStop(said.c_str(), code);
 }

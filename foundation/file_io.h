@@ -141,8 +141,12 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
 // Deletes what saves that never finished left in the record's folder:
 // files named as CreateTempFileName names them with this prefix that no
 // open holds (here or in another program) and that nothing has written to
-// for a minute. Returns how many went.
-int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix);
+// for a minute. Returns how many went. Where the writers of such files hold
+// them open from their first byte until the file takes its place
+// (heldWhileWritten), one with bytes that no open holds was left by a
+// writer that died, and goes at once; only an empty one may be a new file
+// its writer is about to open.
+int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix, bool heldWhileWritten = false);
 // The same for the scratch folders that a killed program leaves in the
 // record's folder (the system's temporary folder): folders of this user
 // whose names start with prefix, that no running program has a file open
@@ -170,3 +174,7 @@ double GetDiskFreeBytes(const char* path);
 // 33 (another open holds the file), a permission message for 5; otherwise
 // "IO FILE ERROR", each with the code. Returns the box's result.
 int32_t AlertFileError(int32_t code);
+// As AlertFileError, with what the error concerns named first
+// ("Contacts.dqx: Disk is full [112]"); a missing file is said to be
+// missing, and a file another program holds to need closing there.
+int32_t AlertFileErrorAbout(const char* what, int32_t code);

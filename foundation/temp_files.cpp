@@ -73,7 +73,7 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
     return kErrFileExists;
 }
 
-int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix)
+int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix, bool heldWhileWritten)
 {
     // A file made a moment ago may not be held open yet by the save that
     // named it.
@@ -100,7 +100,8 @@ int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix)
             continue;
         const std::string path = directory + (directory.back() == '/' ? "" : "/") + name;
         struct stat st;
-        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= kQuietSeconds)
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            (now - st.st_mtime >= kQuietSeconds || (heldWhileWritten && st.st_size > 0)))
             stale.push_back(name);
     }
     ::closedir(dir);

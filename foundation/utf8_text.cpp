@@ -90,6 +90,30 @@ std::string Utf8ToCp1252(std::string_view utf8, int32_t* replaced)
     return out;
 }
 
+std::string TextFileToCp1252(std::string_view bytes, int32_t* replaced)
+{
+    std::string text;
+    if (StartsWithUtf8Bom(bytes)) {
+        text = Utf8ToCp1252(bytes.substr(kUtf8BomLength), replaced);
+    } else {
+        Utf8Check check;
+        check.Feed(bytes.data(), bytes.size());
+        text = check.IsUtf8() ? Utf8ToCp1252(bytes, replaced) : std::string(bytes);
+    }
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            // Behind a CR it was that CR's line end already.
+            if (i == 0 || text[i - 1] != '\r')
+                out.push_back('\r');
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
 void Utf8Check::Feed(const char* bytes, size_t n)
 {
     if (!valid_ || n == 0)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "foundation/file_host.h"
 #include "foundation/path_record.h"
 #include "foundation/win_error.h"
 
@@ -17,14 +18,28 @@ constexpr const char* kTempPrefix = "OUT";
 
 }  // namespace
 
-WholeFileWriter::WholeFileWriter(const PathRecord& target) : target_(target), tempPrefix_(kTempPrefix) {}
+int32_t RemoveKilledWritersFiles(const PathRecord& folder)
+{
+    // Only these writers make files under this prefix, and each holds its
+    // file from the first byte until it has taken the target's place: one
+    // with bytes that no program holds is gone at once, however new.
+    PathRecord where = folder;
+    where.name[0] = 0;
+    where.extension[0] = 0;
+    return RemoveStaleTempFiles(&where, kTempPrefix, true);
+}
+
+WholeFileWriter::WholeFileWriter(const PathRecord& target)
+    : target_(target), tempPrefix_(kTempPrefix), heldWhileWritten_(true)
+{
+}
 
 WholeFileWriter::WholeFileWriter(const PathRecord& target, const char* tempPrefix, bool askTargetWritable)
     : target_(target), tempPrefix_(tempPrefix), askTargetWritable_(askTargetWritable)
 {
 }
 
-WholeFileWriter::WholeFileWriter(const std::string& posixTarget) : tempPrefix_(kTempPrefix)
+WholeFileWriter::WholeFileWriter(const std::string& posixTarget) : tempPrefix_(kTempPrefix), heldWhileWritten_(true)
 {
     if (PathRecordFromPosix(posixTarget, &target_) != 0)
         error_ = kErrInvalidName;
@@ -49,7 +64,10 @@ int32_t WholeFileWriter::Open()
     folder.name[0] = 0;
     folder.extension[0] = 0;
     // What a writer that was killed midway left here goes now.
-    RemoveStaleTempFiles(&folder, tempPrefix_);
+    if (heldWhileWritten_)
+        RemoveKilledWritersFiles(folder);
+    else
+        RemoveStaleTempFiles(&folder, tempPrefix_);
     int32_t err = CreateTempFileName(&folder, tempPrefix_, &temp_);
     if (err != kErrNone)
         return error_ = err;
@@ -94,16 +112,21 @@ int32_t WholeFileWriter::Commit(const std::function<void()>& release)
         error_ = kErrInvalidHandle;
     if (Drain() == kErrNone)
         error_ = FileSync(file_);
+    if (error_ == kErrNone && release)
+        release();
+    // The new file is still held while it takes the target's place, so that
+    // no other program's clearing of killed writers' halves can take it
+    // between its close and the replacement. A target another program
+    // holds is not replaced.
+    if (error_ == kErrNone)
+        error_ = HostFileHeldOpen(PathRecordToPosix(target_)) ? kErrSharingViolation
+                                                               : FileReplaceWhileOpen(&temp_, &target_);
+    if (error_ == kErrNone)
+        made_ = false;
     const int32_t closed = FileClose(file_);
     file_ = kNoFile;
     if (error_ == kErrNone)
         error_ = closed;
-    if (error_ == kErrNone && release)
-        release();
-    if (error_ == kErrNone)
-        error_ = FileReplace(&temp_, &target_);
-    if (error_ == kErrNone)
-        made_ = false;
     const int32_t result = error_;
     Discard();
     return result;

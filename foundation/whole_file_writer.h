@@ -17,6 +17,11 @@
 
 #include "foundation/file_io.h"
 
+// Deletes what writers of files the user named (prints, exports) that were
+// killed midway left in the folder (OUT….TMP), unless a running program
+// holds them. Returns how many went.
+int32_t RemoveKilledWritersFiles(const PathRecord& folder);
+
 class WholeFileWriter {
 public:
     explicit WholeFileWriter(const PathRecord& target);
@@ -55,6 +60,7 @@ private:
     PathRecord temp_{};
     const char* tempPrefix_;
     bool askTargetWritable_ = true;
+    bool heldWhileWritten_ = false;
     FileHandle file_ = kNoFile;
     bool made_ = false;
     int32_t error_ = 0;

@@ -41,10 +41,10 @@ void CounterDigits(int32_t value, int32_t widthMode, int32_t width, uint8_t* out
 {
     std::string digits = std::to_string(value);
     if (widthMode != 0) {
+        // A number that has outgrown the width prints whole: its last
+        // digits alone would be another number, and tickets would repeat.
         const size_t w = size_t(std::clamp<int32_t>(width, 0, kPStrMaxLength));
-        if (digits.size() > w) {
-            digits.erase(0, digits.size() - w);
-        } else if (digits.size() < w) {
+        if (digits.size() < w) {
             const size_t pad = w - digits.size();
             if (widthMode == 1) {
                 digits.insert(0, pad, '0');

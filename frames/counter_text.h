@@ -12,9 +12,9 @@
 int32_t CounterValue(const uint8_t* settings);
 
 // The value's digits laid into the width: with width mode 0 as they are;
-// otherwise the last `width` characters of a longer text, and a shorter one
-// padded on the left with '0' (mode 1, a negative value keeping its '-' in
-// the first place) or spaces (any other mode). The width counts as 0..255.
+// otherwise a shorter text padded on the left with '0' (mode 1, a negative
+// value keeping its '-' in the first place) or spaces (any other mode), and
+// a longer one whole. The width counts as 0..255.
 void CounterDigits(int32_t value, int32_t widthMode, int32_t width, uint8_t* out);
 
 // Prefix + digits + suffix, at most 255 characters. Prefix and suffix end at

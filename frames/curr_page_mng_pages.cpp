@@ -18,8 +18,6 @@ namespace {
 
 constexpr int32_t kCurrPageMngBase = 470;
 constexpr int32_t kMsgPageNotFound = 1;  // 471
-constexpr int32_t kMsgGroupMissing = 3;  // 473
-constexpr uint8_t kReportGroupLookup = 0x04;
 
 constexpr size_t kPageView1Offset = 14;
 constexpr size_t kPageView2Offset = 16;
@@ -239,10 +237,9 @@ int32_t CurrPageMng::StorePageFrames()
             page = group->Block().pageHandle;
             residence = group->Block().residence;
         } else {
-            if (reportFlags_ & kReportGroupLookup) {
-                reportFlags_ &= uint8_t(~kReportGroupLookup);
-                AlertStopById(kCurrPageMngBase, kMsgGroupMissing, 0);
-            }
+            // Its group frame is gone: the frames that name it stay
+            // together on the page their joint bounds lie on, and print
+            // as they show, so there is nothing to say.
             GroupBounds(groupId, &bounds);
             page = PageAtRect(bounds, &residence);
         }

@@ -1,8 +1,10 @@
 #include "frames/frame_obj_barcode.h"
 
 #include <cstring>
+#include <string>
 
 #include "barcode/barcode_draw.h"
+#include "barcode/barcode_fault.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record.h"
 #include "foundation/byte_order.h"
@@ -12,6 +14,7 @@
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
 #include "frames/own_record_io.h"
+#include "frames/print_losses.h"
 #include "graphics/brush_state.h"
 #include "graphics/font_state.h"
 #include "graphics/pen_state.h"
@@ -175,7 +178,10 @@ void FrameObjBarcode::DrawBars(Dc* dc)
     work.centreX = viewGeometry_.x;
     work.centreY = viewGeometry_.y;
     work.captionSize = FrameFontSize(a.fontSize);
-    DrawBarcode(dc, &work, numerator, denominator);
+    // On paper a failure box stands where bars were wanted: the job says so.
+    if (!DrawBarcode(dc, &work, numerator, denominator) && IsOutputShift())
+        NoteBarcodeNotPrinted(std::string(reinterpret_cast<const char*>(work.data + 1), work.data[0]),
+                              BarcodeDataFault(work));
 
     record_[kBarcodeRemeasureOffset] = 0;
     lastAngle_ = g.angle;

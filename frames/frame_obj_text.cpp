@@ -1,11 +1,9 @@
 #include "frames/frame_obj_text.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include <QPointF>
 
-#include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "foundation/win_error.h"
@@ -204,12 +202,9 @@ void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t rem
         const uint16_t stored = size >= 2 ? GetU16LE(bytes) : 0;
         if (size >= 2 && implied != stored) {
             // An outline whose count disagrees with its size was damaged
-            // somewhere; the size is what the Handle really holds.
-            char note[96];
-            std::snprintf(note, sizeof note, "n=%u, num=%u, size=%u, summ=%u", unsigned(implied), unsigned(stored),
-                          unsigned(size), unsigned(kWrapPointSize * stored + 4));
-            PlayBeep(0);
-            AlertNote(note, 0);
+            // somewhere; the size is what the Handle really holds, so the
+            // outline is whole again with its count mended, and nothing
+            // needs saying.
             PutU16LE(bytes, uint16_t(std::min<uint32_t>(implied, 0xFFFF)));
         }
         for (uint32_t i = 0; i < implied; ++i) {

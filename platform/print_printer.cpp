@@ -10,6 +10,7 @@
 
 #include "platform/paper_codes.h"
 #include "platform/printer_handles.h"
+#include "platform/sheet_size.h"
 #include "printqueue/cups_queue.h"
 
 void ApplyPrinterSettings(QPrinter* printer)
@@ -39,29 +40,28 @@ void FitPrinterMargins(QPrinter* printer)
         return;
     const QPageLayout layout = printer->pageLayout();
     QMarginsF margins;
-    if (CupsQueuePrintableMargins(printer->printerName(), layout.pageSize().size(QPageSize::Point), &margins)) {
-        // The queue's margins are the portrait sheet's; a landscape page
-        // is that sheet turned a quarter left, its top on the sheet's left.
-        if (layout.orientation() == QPageLayout::Landscape)
-            margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
-    } else {
+    if (!CupsQueuePrintableMargins(printer->printerName(), layout.pageSize().size(QPageSize::Point), &margins)) {
         // Qt's print support read the same description of the queue.
         QPageLayout inPoints = layout;
         inPoints.setUnits(QPageLayout::Point);
         margins = inPoints.minimumMargins();
     }
-    // Whole points, outwards: Qt places the printable area's corner on the
-    // device pixel of its margins in whole points, and the corner the job
-    // draws from must be that one; nothing then reaches into what the
-    // queue leaves out.
-    const auto whole = [](double points) { return std::ceil(std::max(points, 0.0) - 1e-6); };
-    const QMarginsF fitted(whole(margins.left()), whole(margins.top()), whole(margins.right()),
-                           whole(margins.bottom()));
-    if (!printer->setPageMargins(fitted, QPageLayout::Point)) {
-        // Below what Qt's print support allows the queue: its own minimum.
-        const QMarginsF least = printer->pageLayout().minimumMargins();
-        printer->setPageMargins(least, printer->pageLayout().units());
-    }
+    // Both are the portrait sheet's margins; a landscape page is that sheet
+    // turned a quarter left, its top on the sheet's left.
+    if (layout.orientation() == QPageLayout::Landscape)
+        margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
+    // As the queue keeps them, to its hundredth of a millimetre: the job
+    // draws from them and clips to them itself (PrintableArea). Qt checks
+    // margins against minimum margins that its print support takes from the
+    // portrait sheet whatever the orientation, and so refuses a landscape
+    // page's own; margins set on a full page are taken as they are, and
+    // stay when the page has them again.
+    const bool fullPage = printer->fullPage();
+    printer->setFullPage(true);
+    printer->setPageMargins(QMarginsF(std::max(margins.left(), 0.0), std::max(margins.top(), 0.0),
+                                      std::max(margins.right(), 0.0), std::max(margins.bottom(), 0.0)),
+                            QPageLayout::Point);
+    printer->setFullPage(fullPage);
 }
 
 std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName)
@@ -110,7 +110,8 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
     const int32_t xRes = printer->logicalDpiX() > 0 ? printer->logicalDpiX() : kPrintResolution;
     const int32_t yRes = printer->logicalDpiY() > 0 ? printer->logicalDpiY() : kPrintResolution;
     const QRect paper = printer->paperRect(QPrinter::DevicePixel).toRect();
-    const QRect paint = printer->pageRect(QPrinter::DevicePixel).toRect();
+    // Qt's own printable rectangle takes the margins to whole points.
+    const QRect paint = PrintableAreaPixels(printer->pageLayout(), xRes);
     auto px = [xRes](int64_t v) { return int32_t(v * 72 / xRes); };
     auto py = [yRes](int64_t v) { return int32_t(v * 72 / yRes); };
     const int32_t offsetX = paint.left() - paper.left(), offsetY = paint.top() - paper.top();
@@ -127,6 +128,20 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
         *offsetPixels = IntPoint{offsetX, offsetY};
 }
 
+void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable)
+{
+    const QPageLayout layout = printer->pageLayout();
+    if (paper)
+        *paper = layout.fullRectPoints();
+    if (printable) {
+        // From the paper's corner, each edge on the point nearest it.
+        const QRectF area = PrintableAreaPoints(layout);
+        const auto point = [](double v) { return int(std::lround(v)); };
+        *printable = QRect(QPoint(point(area.left()), point(area.top())),
+                           QPoint(point(area.right()) - 1, point(area.bottom()) - 1));
+    }
+}
+
 bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, int32_t* yResolution)
 {
     // The printer as the program prints on it: with the paper and
@@ -139,11 +154,7 @@ bool JobPrinterPageInfo(QRect* paper, QRect* printable, int32_t* xResolution, in
             *printable = QRect(QPoint(31, 30), QPoint(582, 759));
         return false;
     }
-    const QPageLayout layout = printer->pageLayout();
-    if (paper)
-        *paper = layout.fullRectPoints();
-    if (printable)
-        *printable = layout.paintRectPoints().translated(layout.marginsPoints().left(), layout.marginsPoints().top());
+    PrinterPageInfo(printer.get(), paper, printable);
     if (xResolution)
         *xResolution = printer->resolution();
     if (yResolution)

@@ -28,17 +28,22 @@ void ApplyPrinterSettings(QPrinter* printer);
 // A printer of the system prints from the corner of the part of the paper
 // its queue can print on, and nothing outside it: its margins become the
 // queue's own for the paper and orientation set (nothing when the queue
-// prints to the paper's edges), each taken out to a whole point. Files
-// and printers the print system does not know keep theirs.
+// prints to the paper's edges), as exact as the queue keeps them and
+// turned with a landscape page. Files and printers the print system does
+// not know keep theirs.
 void FitPrinterMargins(QPrinter* printer);
 
 // The sheet relative to the printable area's corner (left and top are
 // minus the printer's offsets) and the printable area, in points, each
 // length converted on its own as value x 72 / resolution; the resolutions;
-// and the offsets themselves in device pixels, exact where the points are
-// whole.
+// and the offsets themselves in device pixels, each on the pixel nearest
+// the printable area's edge.
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,
                         int32_t* yResolution, IntPoint* offsetPixels);
+
+// The printer's paper and the part of it the printer prints on, in points
+// from the paper's corner, each edge on the nearest point.
+void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable);
 
 // The printer as the program prints on it, with the paper and orientation
 // of the settings (Page Setup): its paper and printable area in points and

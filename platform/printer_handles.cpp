@@ -10,7 +10,25 @@ struct PrinterState {
     QtPrinterCaps system;
     const PrinterCaps* caps = &system;
     std::optional<PrinterSettings> settings;
+    // The printer's own paper and orientation, which no card changes.
+    PrinterSettings own;
 };
+
+constexpr uint32_t kPaperFields = DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH;
+
+void CopyPage(const PrinterSettings& from, PrinterSettings* to, bool paper, bool orientation)
+{
+    if (paper) {
+        to->dmFields = (to->dmFields & ~kPaperFields) | (from.dmFields & kPaperFields);
+        to->dmPaperSize = from.dmPaperSize;
+        to->dmPaperLength = from.dmPaperLength;
+        to->dmPaperWidth = from.dmPaperWidth;
+    }
+    if (orientation) {
+        to->dmFields = (to->dmFields & ~DM_ORIENTATION) | (from.dmFields & DM_ORIENTATION);
+        to->dmOrientation = from.dmOrientation;
+    }
+}
 
 PrinterState& State()
 {
@@ -28,6 +46,7 @@ PrinterSettings* GetPrinterHandles()
         if (!st.caps->DefaultSettings(&fetched))
             return nullptr;
         st.settings = fetched;
+        st.own = fetched;
     }
     return &*st.settings;
 }
@@ -41,7 +60,22 @@ bool ChoosePrinter(const QString& device)
     if (device.isEmpty() || !st.caps->NamedSettings(device, &fetched))
         return false;
     st.settings = fetched;
+    st.own = fetched;
     return true;
+}
+
+void UsePrinterOwnPage()
+{
+    PrinterState& st = State();
+    if (st.settings)
+        CopyPage(st.own, &*st.settings, true, true);
+}
+
+void KeepAsPrinterOwnPage(bool paper, bool orientation)
+{
+    PrinterState& st = State();
+    if (st.settings)
+        CopyPage(*st.settings, &st.own, paper, orientation);
 }
 
 const PrinterCaps& CurrentPrinterCaps()

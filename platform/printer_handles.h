@@ -6,7 +6,27 @@
 
 // The application's printer settings, taken from the default printer the
 // first time they are asked for; null while no printer is installed.
+// Their paper and orientation are the printer's own (its queue's, or what
+// Page Setup chose) with what the card being set up or printed fixes put
+// over them: a card's paper is for that card only.
 PrinterSettings* GetPrinterHandles();
+
+// Back to the printer's own paper and orientation, before a card puts its
+// own over them and once it is done with them.
+void UsePrinterOwnPage();
+// What Page Setup chose (the paper, the orientation, or both) is the
+// printer's own from now on, for every card that leaves it open.
+void KeepAsPrinterOwnPage(bool paper, bool orientation);
+
+// Goes back to the printer's own paper and orientation when it goes: held
+// while a card's page is put over them and read.
+class OwnPrinterPageAfterwards {
+public:
+    OwnPrinterPageAfterwards() = default;
+    ~OwnPrinterPageAfterwards() { UsePrinterOwnPage(); }
+    OwnPrinterPageAfterwards(const OwnPrinterPageAfterwards&) = delete;
+    OwnPrinterPageAfterwards& operator=(const OwnPrinterPageAfterwards&) = delete;
+};
 
 // The printer chosen for a job (in the Print dialog, or named on the
 // command line) is the application's printer from then on, with the

@@ -29,6 +29,21 @@ QRect ExactSheetPixels(const QPageLayout& layout, int dpi)
                  int(std::ceil(sheet.height() * dpi / 72.0 - 1e-6)));
 }
 
+QRectF PrintableAreaPoints(const QPageLayout& layout)
+{
+    const QRectF sheet(QPointF(0, 0), ExactSheetPoints(layout));
+    if (layout.mode() == QPageLayout::FullPageMode)
+        return sheet;
+    return sheet.marginsRemoved(layout.margins(QPageLayout::Point));
+}
+
+QRect PrintableAreaPixels(const QPageLayout& layout, int dpi)
+{
+    const QRectF area = PrintableAreaPoints(layout);
+    const auto pixel = [dpi](double points) { return int(std::lround(points * dpi / 72.0)); };
+    return QRect(QPoint(pixel(area.left()), pixel(area.top())), QPoint(pixel(area.right()) - 1, pixel(area.bottom()) - 1));
+}
+
 namespace {
 
 // Six decimals at most, without the zeros a reader does not need.

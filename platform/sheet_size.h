@@ -7,12 +7,22 @@
 #include <QByteArray>
 #include <QPageLayout>
 #include <QRect>
+#include <QRectF>
 #include <QSizeF>
 
 // In points, turned as the layout is.
 QSizeF ExactSheetPoints(const QPageLayout& layout);
 // In whole device pixels that cover it.
 QRect ExactSheetPixels(const QPageLayout& layout, int dpi);
+
+// The part of the sheet a printer prints on, in points from the sheet's
+// corner, as the layout's margins give it to the last fraction (a page
+// layout's own printable rectangle takes its margins to whole points); all
+// of the sheet for a full page.
+QRectF PrintableAreaPoints(const QPageLayout& layout);
+// The same in device pixels, whole: each edge on the pixel nearest it. A
+// job draws from its corner.
+QRect PrintableAreaPixels(const QPageLayout& layout, int dpi);
 
 // The page boxes of a PDF as Qt writes them for this layout, in whole
 // points, made the exact sheet in place: the text keeps its length (the

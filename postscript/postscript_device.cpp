@@ -80,8 +80,13 @@ public:
     {
         const int dpi = std::max(settings_.resolution, 1);
         full_ = ExactSheetPixels(settings_.layout, dpi);
-        const QMargins margins = settings_.layout.marginsPixels(dpi);
-        paint_ = full_.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
+        paint_ = PrintableAreaPixels(settings_.layout, dpi);
+        const QRectF area = PrintableAreaPoints(settings_.layout);
+        const QRectF sheet(QPointF(0, 0), ExactSheetPoints(settings_.layout));
+        if (area != sheet) {
+            const double scale = dpi / 72.0;
+            printable_ = QRectF(area.topLeft() * scale, area.size() * scale).translated(-paint_.topLeft());
+        }
     }
 
     int32_t technology() const override { return DT_RASPRINTER; }
@@ -184,9 +189,16 @@ private:
         page_ += ' ';
         PsAppendNumber(&page_, -scale, 6);
         page_ += " scale 0 setlinewidth 0 setlinecap\n";
-        // A printer prints nothing outside its printable area.
-        if (paint_ != full_)
-            page_ += "0 0 " + std::to_string(paint_.width()) + ' ' + std::to_string(paint_.height()) + " rectclip\n";
+        // A printer prints nothing outside its printable area, and all of
+        // it: the clip lies on its edges, between device pixels where they
+        // fall there.
+        if (printable_) {
+            for (const double v : {printable_->left(), printable_->top(), printable_->width(), printable_->height()}) {
+                PsAppendNumber(&page_, v, 4);
+                page_ += ' ';
+            }
+            page_ += "rectclip\n";
+        }
         page_ += "%%EndPageSetup\n";
         colourKnown_ = false;
         dash_ = -1;
@@ -361,6 +373,9 @@ private:
     PostScriptJobSettings settings_;
     QRect paint_;
     QRect full_;
+    // The printable area in the page's pixel space, when it is not the
+    // whole sheet.
+    std::optional<QRectF> printable_;
     std::unique_ptr<WholeFileWriter> file_;
     std::unique_ptr<QTemporaryFile> body_;
     std::string page_;
@@ -896,7 +911,7 @@ bool PostScriptDevice::flush()
         error_ = FileFailure(*spool, errno);
         return false;
     }
-    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title);
+    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title, settings_.copies);
 }
 
 }  // namespace

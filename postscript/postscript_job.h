@@ -17,6 +17,7 @@ struct PostScriptJobSettings {
     QString creator;
     QString path;   // the file to write, when the job goes to a file
     QString queue;  // the print queue, when it goes to a printer
+    int copies = 1;  // that the queue prints of the job
 };
 
 // The job's context: the job is complete, and written or handed to the

@@ -53,10 +53,13 @@ bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMargi
     return found;
 }
 
-bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title)
+bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title, int copies)
 {
+    std::vector<std::pair<std::string, std::string>> options{{kFormat, kPostScript}};
+    if (copies > 1)
+        options.emplace_back("copies", std::to_string(copies));
     return CupsPrintFile(queue.toUtf8().toStdString(), path.toLocal8Bit().toStdString(), title.toUtf8().toStdString(),
-                         {{kFormat, kPostScript}}) > 0;
+                         options) > 0;
 }
 
 int CupsPrintFile(const std::string& queue, const std::string& file, const std::string& title,

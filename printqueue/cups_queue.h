@@ -19,8 +19,9 @@ bool CupsQueueTakesPostScript(const QString& queue);
 // paper.
 bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins);
 // Submits the file as one job of type application/postscript under the
-// title; false when the queue is unknown or refuses it.
-bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title);
+// title, the queue printing it copies times; false when the queue is
+// unknown or refuses it.
+bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title, int copies = 1);
 
 // Hands the file to the queue as one job under the title, with the
 // options (name and value): the job's id, or 0 when the queue is unknown

@@ -66,22 +66,82 @@ std::string PageNumberText(int32_t number, int32_t kind)
 
 bool IsNumberChar(uint8_t c) { return std::isalnum(c) != 0 || c == '-'; }
 
+// Field entries are told apart by their rank among the table's field
+// entries: inserting and deleting characters moves entries but never
+// reorders the table, so the rank of a field survives those steps.
+std::vector<size_t> FieldEntries(const std::vector<RunEntry>& runs)
+{
+    std::vector<size_t> out;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i].flags & kRunField)
+            out.push_back(i);
+    }
+    return out;
+}
+
+bool IsEmptyField(const RunEntry& r) { return (r.flags & kRunField) && r.start == r.end; }
+
+bool IsFillableField(const RunEntry& r)
+{
+    return (r.flags & kRunField) && r.end >= r.start && int16_t(r.fieldId) >= 0 && int16_t(r.fieldLength) >= 0;
+}
+
+// The fillable fields' table indices in the order they stand in the text.
+// Empty fields have no width, so several may stand at one place (a field
+// placed twice in a row, both empty on the card before): there the empty
+// ones come first, in table order, then the one with text. Every refresh
+// keeps that order true.
+std::vector<size_t> FieldsInTextOrder(const std::vector<RunEntry>& runs)
+{
+    std::vector<size_t> out;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (IsFillableField(runs[i]))
+            out.push_back(i);
+    }
+    std::stable_sort(out.begin(), out.end(), [&runs](size_t a, size_t b) {
+        const RunEntry& x = runs[a];
+        const RunEntry& y = runs[b];
+        if (x.start != y.start)
+            return x.start < y.start;
+        return IsEmptyField(x) && !IsEmptyField(y);
+    });
+    return out;
+}
+
+// Where the other fields must stand once a field's text changed.
+enum class Peer : uint8_t { kElsewhere, kBefore, kAfter };
+
 // The run table once a field's text of n characters stands at the field's
-// start, its entry set aside there as an empty field: the entry comes back
-// over the text, and when the text is new, no other run reaches into it and
-// the entry's format (whatever bold or italic was applied to the field)
-// covers it whole. An empty text keeps the entry with no width, so that the
-// field is still there to fill next time.
-std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry field, int32_t n, bool fresh)
+// start, its entry (the field entry of the given rank) set aside there as an
+// empty field: the entry comes back over the text, and when the text is new,
+// no other run reaches into it and the entry's format (whatever bold or
+// italic was applied to the field) covers it whole. An empty text keeps the
+// entry with no width, so that the field is still there to fill next time.
+// The empty fields beside it stand where the peers say: those before it
+// stay at its start, those after it follow its text, and when the text is
+// empty all of them keep their order in the table.
+std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, size_t rank, RunEntry field, int32_t n,
+                                    bool fresh, const std::vector<Peer>& peers)
 {
     const int32_t p = field.start;
     std::vector<RunEntry> out;
+    std::vector<RunEntry> before;
+    std::vector<RunEntry> after;
     out.reserve(runs.size() + 3);
-    bool replaced = false;
+    size_t fieldRank = 0;
     for (const RunEntry& r : runs) {
-        if (!replaced && (r.flags & kRunField) && r.start == p && r.end == p && r.fieldId == field.fieldId) {
-            // The entry set aside.
-            replaced = true;
+        if (r.flags & kRunField) {
+            const size_t at = fieldRank++;
+            if (at == rank)
+                continue;
+            const Peer peer = at < peers.size() ? peers[at] : Peer::kElsewhere;
+            RunEntry moved = r;
+            if (peer != Peer::kElsewhere)
+                moved.start = moved.end = uint16_t(peer == Peer::kBefore ? p : p + n);
+            if (peer == Peer::kElsewhere || n > 0)
+                out.push_back(moved);
+            else
+                (peer == Peer::kBefore ? before : after).push_back(moved);
             continue;
         }
         if (!fresh || r.end <= p || r.start >= p + n) {
@@ -99,9 +159,11 @@ std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry 
             out.push_back(tail);
         }
     }
+    out.insert(out.end(), before.begin(), before.end());
     field.end = uint16_t(n > 0 ? p + 1 : p);
     field.fieldLength = uint16_t(n);
     out.push_back(field);
+    out.insert(out.end(), after.begin(), after.end());
     const uint16_t format = uint16_t(field.flags & kRunValueBits);
     if (fresh && n > 1 && format) {
         RunEntry rest;
@@ -114,19 +176,14 @@ std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, RunEntry 
     return out;
 }
 
-}  // namespace
-
-void UpdateFieldText(TextContext* ctx, int32_t p)
+// The field whose entry stands at the index takes its current text.
+void UpdateFieldEntry(TextContext* ctx, size_t index)
 {
-    if (!ctx->Frame())
-        return;
     std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
-    const auto field = std::find_if(runs.begin(), runs.end(), [p](const RunEntry& r) {
-        return (r.flags & kRunField) && r.start == p && int16_t(r.fieldId) >= 0 && int16_t(r.fieldLength) >= 0;
-    });
-    if (field == runs.end())
+    if (index >= runs.size() || !IsFillableField(runs[index]))
         return;
-    const RunEntry entry = *field;
+    const RunEntry entry = runs[index];
+    const int32_t p = entry.start;
     char text[256] = {};
     if (ctx->Host().ShowsFieldNames()) {
         char name[kFieldTypeNameSize] = {};
@@ -146,12 +203,27 @@ void UpdateFieldText(TextContext* ctx, int32_t p)
     if (n == old && std::memcmp(para.Chars() + p, text, size_t(n)) == 0 && (n > 0 || entry.end == entry.start))
         return;
 
+    // The empty fields that stand at the field's start before it, and those
+    // that stand just behind its text (or at its start after it, while it
+    // is empty), by rank.
+    const std::vector<size_t> fields = FieldEntries(runs);
+    const size_t rank = size_t(std::find(fields.begin(), fields.end(), index) - fields.begin());
+    std::vector<Peer> peers(fields.size(), Peer::kElsewhere);
+    for (size_t r = 0; r < fields.size(); ++r) {
+        const RunEntry& e = runs[fields[r]];
+        if (r == rank || !IsEmptyField(e))
+            continue;
+        if (e.start == p)
+            peers[r] = entry.end > entry.start || fields[r] < index ? Peer::kBefore : Peer::kAfter;
+        else if (old > 0 && e.start == p + old)
+            peers[r] = Peer::kAfter;
+    }
+
     // While its characters are replaced the field's entry stands aside as
     // an empty field at p, which neither the insertion behind the old text
     // nor the deletion of it moves or drops. Each step keeps the table's
     // size, so none can fail for memory and lose the field.
     ParagraphText writable = ctx->Current();
-    const size_t index = size_t(field - runs.begin());
     runs[index].end = uint16_t(p);
     runs[index].fieldLength = 0;
     if (!WriteRunTable(&writable, runs))
@@ -173,34 +245,46 @@ void UpdateFieldText(TextContext* ctx, int32_t p)
         }
     }
     const int32_t shown = inserted ? n : old;
-    if (!WriteRunTable(&writable, FieldTextRuns(ReadRunTable(writable), entry, shown, inserted))) {
-        // Without room for the format's runs the field at least holds its
-        // text again.
-        std::vector<RunEntry> now = ReadRunTable(writable);
-        for (RunEntry& r : now) {
-            if ((r.flags & kRunField) && r.start == p && r.end == p && r.fieldId == entry.fieldId) {
-                r.end = uint16_t(shown > 0 ? p + 1 : p);
-                r.fieldLength = uint16_t(shown);
-                break;
-            }
-        }
-        WriteRunTable(&writable, now);
-    }
+    const std::vector<RunEntry> now = ReadRunTable(writable);
+    // Without room for the format's runs the field at least holds its text
+    // again: the table without them keeps its size.
+    if (!WriteRunTable(&writable, FieldTextRuns(now, rank, entry, shown, inserted, peers)))
+        WriteRunTable(&writable, FieldTextRuns(now, rank, entry, shown, false, peers));
     ctx->StoreFlags(writable);
+}
+
+}  // namespace
+
+void UpdateFieldText(TextContext* ctx, int32_t p)
+{
+    if (!ctx->Frame())
+        return;
+    const std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
+    for (size_t index : FieldsInTextOrder(runs)) {
+        if (runs[index].start == p) {
+            UpdateFieldEntry(ctx, index);
+            return;
+        }
+    }
 }
 
 void UpdateFieldsFrom(TextContext* ctx, int32_t p)
 {
-    std::vector<int32_t> starts;
-    for (const RunEntry& r : ReadRunTable(ctx->Current())) {
-        // An empty field keeps an entry of no width.
-        if ((r.flags & kRunField) && r.start >= p && r.end >= r.start)
-            starts.push_back(r.start);
+    if (!ctx->Frame())
+        return;
+    // From the last on, so that a changed length moves no field still to
+    // do. A refresh keeps the fields' order, so the k-th field in the text
+    // is still the k-th after those behind it were done.
+    size_t k = FieldsInTextOrder(ReadRunTable(ctx->Current())).size();
+    while (k-- > 0) {
+        const std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
+        const std::vector<size_t> order = FieldsInTextOrder(runs);
+        if (k >= order.size())
+            continue;
+        if (runs[order[k]].start < p)
+            break;
+        UpdateFieldEntry(ctx, order[k]);
     }
-    // From the last on, so that a changed length moves no field still to do.
-    std::sort(starts.rbegin(), starts.rend());
-    for (int32_t start : starts)
-        UpdateFieldText(ctx, start);
 }
 
 void UpdatePageNumberRun(TextContext* ctx, int32_t p)

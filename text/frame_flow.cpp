@@ -131,6 +131,76 @@ bool TextRemainsAfterFrame(TextContext* ctx)
     return remains;
 }
 
+namespace {
+
+// Where the bound frame's text starts: after its chain's previous frame.
+TextPosition FrameStartOf(TextContext* ctx)
+{
+    TextPosition start, end;
+    FrameStore* frames = ctx->Frames();
+    if (frames && ctx->Frame())
+        frames->GetFrameStart(ctx->Frame()->FrameId(), &start, &end);
+    return start;
+}
+
+}  // namespace
+
+bool FrameLosesText(TextContext* ctx)
+{
+    FrameObjText* frame = ctx->Frame();
+    FrameStore* frames = ctx->Frames();
+    // A frame with a next one in its chain passes the rest on.
+    if (!frame || (frames && frames->ChainStep(1, frame->FrameId(), 0) != 0))
+        return false;
+    // What follows the last line, or all the text from the frame's start
+    // when not one line fits. Only something that would have shown counts:
+    // an empty paragraph or spaces left over lose nothing.
+    const LineTable lines = ctx->Lines();
+    TextLineRecord last;
+    TextPosition rest = FrameStartOf(ctx);
+    if (lines.Get(lines.Count(), &last))
+        rest = TextPosition{uint32_t(last.paragraph), uint16_t(last.End())};
+    const int32_t current = ctx->ParagraphIndex();
+    bool lost = false;
+    for (int32_t para = int32_t(rest.paragraph); para < ctx->ParagraphCount() && !lost; ++para) {
+        if (!ctx->SelectParagraph(para))
+            break;
+        const ParagraphText p = ctx->Current();
+        for (int32_t i = para == int32_t(rest.paragraph) ? rest.character : 0; i < p.Length() && !lost; ++i)
+            lost = p.Char(i) > ' ';
+    }
+    if (current >= 0)
+        ctx->SelectParagraph(current);
+    return lost;
+}
+
+std::string FrameTextBeginning(TextContext* ctx, size_t count)
+{
+    const TextPosition start = FrameStartOf(ctx);
+    const int32_t current = ctx->ParagraphIndex();
+    std::string text;
+    for (int32_t para = int32_t(start.paragraph); para < ctx->ParagraphCount() && text.size() < count; ++para) {
+        if (!ctx->SelectParagraph(para))
+            break;
+        const ParagraphText p = ctx->Current();
+        if (!text.empty() && text.back() != ' ')
+            text += ' ';
+        for (int32_t i = para == int32_t(start.paragraph) ? start.character : 0; i < p.Length() && text.size() < count;
+             ++i) {
+            // Tabs, line ends and the codes that mark fields read as one
+            // space between words.
+            const char ch = p.Char(i) < 32 ? ' ' : char(p.Char(i));
+            if (ch != ' ' || (!text.empty() && text.back() != ' '))
+                text += ch;
+        }
+    }
+    if (current >= 0)
+        ctx->SelectParagraph(current);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text.size() >= count ? text + "..." : text;
+}
+
 bool ContinueOverflowEditing(TextContext* ctx, bool caretTest)
 {
     FrameObjText* frame = ctx->Frame();

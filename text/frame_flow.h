@@ -3,6 +3,8 @@
 // rules; and binding the engine to a frame.
 #pragma once
 
+#include <string>
+
 #include <cstdint>
 
 #include "foundation/int_geometry.h"
@@ -28,3 +30,9 @@ bool ContinueOverflowEditing(TextContext* ctx, bool caretTest);
 
 // Whether text remains after the frame's last line.
 bool TextRemainsAfterFrame(TextContext* ctx);
+// Whether the frame bound to the context is the last of its chain and text
+// it was to show does not fit in it, a line of it or all of it.
+bool FrameLosesText(TextContext* ctx);
+// The first characters (at most count, then "...") of the text the frame
+// starts with, as stored (Windows-1252), its line ends as spaces.
+std::string FrameTextBeginning(TextContext* ctx, size_t count);

@@ -10,6 +10,7 @@
 #include "foundation/int_math.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
+#include "frames/print_losses.h"
 #include "frames/style_record_format.h"
 #include "frames/style_sheet.h"
 #include "graphics/font_spec.h"
@@ -26,6 +27,8 @@ namespace {
 constexpr uint8_t kTab = 9;
 constexpr uint8_t kMark = 13;
 constexpr uint8_t kLineBreak = 0;
+// How much of a frame's text names it in a print job's message.
+constexpr size_t kNamedCharacters = 32;
 constexpr ColorRef kErase = MakeRgb(255, 255, 255);
 
 // Keeps the context's font, colours, modes and text alignment for a scope.
@@ -358,6 +361,9 @@ void DrawTextBlock(TextContext* ctx, Dc* dc, int32_t from, int32_t to, bool eras
         dc->selectPen(oldPen);
         dc->selectBrush(oldBrush);
     }
+    // Paper shows no mark: the print job says which labels lost text.
+    if (frame && frame->IsOutputShift() && FrameLosesText(ctx))
+        NoteTextCutOff(FrameTextBeginning(ctx, kNamedCharacters));
 }
 
 void EraseBelowText(TextContext* ctx, Dc* dc, bool lowered)

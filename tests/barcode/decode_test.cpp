@@ -74,12 +74,16 @@ TEST(Decoding, EverySymbologyReadsBackAtTwoResolutionsAndTwoAngles)
                                              "-Sean5.enable=1"};
     const Group groups[] = {
         {kBarcodeUpcA, false, 1, retail,
-         {"03600029145", "12345678901", "00000000000", "98765432109", "0360002914513", "0123456789012345"}},
+         {"03600029145", "12345678901", "00000000000", "98765432109", "0360002914513", "0123456789012345",
+          "036000291452", "03600029145213", "03600029145290210"}},
         {kBarcodeUpcE, false, 1, {"-Supce.enable=1", "-Supca.disable", "-Sean2.enable=1", "-Sean5.enable=1"},
          {"123456", "042100", "654323", "111114", "99999955", "12345698765"}},
         {kBarcodeEan13, false, 1, retail,
-         {"400638133393", "590123412345", "999999999999", "871234567890", "40063813339312", "40063813339390210"}},
-        {kBarcodeEan8, false, 1, retail, {"9638507", "5512345", "0000000", "1234567", "963850799", "963850752495"}},
+         {"400638133393", "590123412345", "999999999999", "871234567890", "40063813339312", "40063813339390210",
+          "4006381333931", "400638133393112", "400638133393190210"}},
+        {kBarcodeEan8, false, 1, retail,
+         {"9638507", "5512345", "0000000", "1234567", "963850799", "963850752495", "96385074", "9638507499",
+          "9638507452495"}},
         {kBarcodeIsbn, false, 1, retail, {"030640615", "123456789", "00000000011", "86154412090000"}},
         {kBarcodeIssn, false, 1, retail, {"030640615", "123456789", "31415926505"}},
         {kBarcodeInterleaved25, false, 1, {"-Si25.min-length=2"}, {"123", "123456", "0042", "31415926535897"}},
@@ -92,6 +96,8 @@ TEST(Decoding, EverySymbologyReadsBackAtTwoResolutionsAndTwoAngles)
         {kBarcodeCodabar, true, 1, {"-Scodabar.enable=1"}, {"A123B", "a-$:/.+b", "D9999999A"}},
         {kBarcodeCode128, true, 1, {},
          {"XYZ", "abc", "123456", "12", "AB1234cd", "A1B", "Hello, World!", "0123456789ab", "x-1234567-Y", "~`{|}"}},
+        // Stored with the check switch off, as older cards are: it reads all the same.
+        {kBarcodeCode128, false, 1, {}, {"Ev-42", "123456", "x-1234567-Y"}},
     };
     TempDir dir;
     ASSERT_TRUE(dir.ok());

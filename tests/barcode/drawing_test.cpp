@@ -95,6 +95,8 @@ TEST(BarcodeDrawing, MeasurementsInDocumentUnits)
     BarcodeRecord code128 = MakeRecord(kBarcodeCode128, "123456");
     code128.addCheckDigit = 1;
     EXPECT_EQ(Measure(code128).right, 11 * 6 + 2 + 4);
+    code128.addCheckDigit = 0;  // the check symbol is there all the same
+    EXPECT_EQ(Measure(code128).right, 11 * 6 + 2 + 4);
     EXPECT_EQ(Measure(MakeRecord(kBarcodeCode39, "ab")).right, 12 * 6 + 5 + 4);
     BarcodeRecord gapless = MakeRecord(kBarcodeCode39, "ab");
     gapless.charGap = 0.0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "barcode/barcode_fault.h"
 #include "barcode/code128_encoding.h"
 #include "barcode/code39_encoding.h"
 #include "barcode/codabar_encoding.h"
@@ -14,17 +15,18 @@
 
 namespace {
 
-// The symbol values of a Code 128 encoding, or {-1} when it fails.
-std::vector<int> Code128(const std::string& data, bool check = false)
+// The symbol values of a Code 128 encoding, or {-1} when it fails; the
+// check symbol is left off unless withCheck.
+std::vector<int> Code128(const std::string& data, bool withCheck = false, bool checkSwitch = false)
 {
     BarcodeRecord rec = MakeRecord(kBarcodeCode128, data);
-    rec.addCheckDigit = check;
+    rec.addCheckDigit = checkSwitch;
     PStr symbols;
     int values[kCode128MaxSymbols];
     int n = 0;
     if (!EncodeCode128(&rec, symbols) || !Code128SymbolValues(symbols, values, &n))
         return {-1};
-    return std::vector<int>(values, values + n);
+    return std::vector<int>(values, values + (withCheck ? n : n - 1));
 }
 
 constexpr int kStartA = 103, kStartB = 104, kStartC = 105, kCodeA = 101, kCodeB = 100, kCodeC = 99;
@@ -40,8 +42,10 @@ TEST(Code128Encoding, SetsChecksAndLimits)
     EXPECT_EQ(Code128("a\tb"), (std::vector<int>{kStartB, 65, kCodeA, 73, kCodeB, 66}));
     EXPECT_EQ(Code128("12345"), (std::vector<int>{kStartC, 12, 34, kCodeA, 21}));
 
-    // 105 + 12 + 2 x 34 + 3 x 56 = 353, and 353 mod 103 = 44.
-    EXPECT_EQ(Code128("123456", true), (std::vector<int>{kStartC, 12, 34, 56, 44}));
+    // 105 + 12 + 2 x 34 + 3 x 56 = 353, and 353 mod 103 = 44: the check
+    // symbol ends every symbol, with the record's switch off as on.
+    EXPECT_EQ(Code128("123456", true, true), (std::vector<int>{kStartC, 12, 34, 56, 44}));
+    EXPECT_EQ(Code128("123456", true, false), (std::vector<int>{kStartC, 12, 34, 56, 44}));
     // Set A writes a check of 64-95 as a control byte: (103 + 95 + 190) mod 103 = 79.
     EXPECT_EQ(Code128("\x1f\x1f", true).back(), 79);
     // A check of 100 in set C is ":0": 105 + 0 + 2 x 49 = 203 = 103 + 100.
@@ -63,7 +67,7 @@ TEST(Code128Encoding, SetsChecksAndLimits)
     for (int i = 0; i < 75; ++i)
         mixed += "\x01" "a";
     EXPECT_EQ(Code128(mixed), (std::vector<int>{-1}));
-    EXPECT_EQ(Code128(std::string(254, 'A')).size(), 255u);
+    EXPECT_EQ(Code128(std::string(253, 'A'), true).size(), 255u);
     EXPECT_EQ(Code128(std::string(254, 'A'), true), (std::vector<int>{-1}));
 }
 
@@ -152,7 +156,26 @@ TEST(RetailEncoding, CheckDigitsLengthsAndPrefixes)
     for (const char* bad : {"1234567", "12345", "12345a"})
         EXPECT_EQ(Retail(kBarcodeUpcE, bad), "fails") << bad;
     EXPECT_EQ(Retail(kBarcodeIsbn, "0306406157"), "fails");
-    EXPECT_EQ(Retail(kBarcodeEan13, "4006381333931"), "fails");
+    // A number typed with its check digit is the same number; a wrong one
+    // is refused and named.
+    EXPECT_EQ(Retail(kBarcodeEan13, "4006381333931"), "4006381333931");
+    EXPECT_EQ(Retail(kBarcodeEan13, "400638133393112"), "4006381333931+12");
+    EXPECT_EQ(Retail(kBarcodeEan13, "400638133393190210"), "4006381333931+90210");
+    EXPECT_EQ(Retail(kBarcodeUpcA, "036000291452"), "036000291452");
+    EXPECT_EQ(Retail(kBarcodeUpcA, "03600029145213"), "036000291452+13");
+    EXPECT_EQ(Retail(kBarcodeUpcA, "03600029145212345"), "036000291452+12345");
+    EXPECT_EQ(Retail(kBarcodeEan8, "96385074"), "96385074");
+    EXPECT_EQ(Retail(kBarcodeEan8, "9638507412"), "96385074+12");
+    EXPECT_EQ(Retail(kBarcodeEan8, "9638507412345"), "96385074+12345");
+    for (const auto& [type, data] : {std::pair{kBarcodeEan13, "4006381333932"}, {kBarcodeUpcA, "036000291459"},
+                                     {kBarcodeEan8, "9638507012"}})
+        EXPECT_EQ(Retail(type, data), "fails") << data;
+    BarcodeRecord wrong = MakeRecord(kBarcodeEan13, "4006381333932");
+    EXPECT_EQ(BarcodeDataFault(wrong), "the check digit 2 is wrong: it should be 1");
+    SetPStr(wrong.data, "40063813339");
+    EXPECT_EQ(BarcodeDataFault(wrong),
+              "EAN-13 takes 12 digits, or 13 with the check digit, either followed by a 2- or 5-digit add-on; this "
+              "has 11");
     EXPECT_EQ(Ean13DigitSet(4, 1), EanSet::kB);  // A, B, A, A, B, B
     const uint8_t addOn[2] = {1, 3};              // 13 mod 4 = 1: A, B
     EXPECT_EQ(AddOnDigitSet(addOn, 2, 1), EanSet::kB);

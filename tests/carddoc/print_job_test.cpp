@@ -25,6 +25,7 @@
 #include "card_test_support.h"
 #include "card_view_image.h"
 #include "barcode/barcode_draw.h"
+#include "barcode/barcode_record.h"
 #include "carddoc/print_commands.h"
 #include "carddoc/print_manager.h"
 #include "carddoc/sheet_pages.h"
@@ -38,6 +39,7 @@
 #include "foundation/pstr.h"
 #include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
+#include "frames/frame_obj_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
 #include "typography/glyph_effect.h"
@@ -900,6 +902,61 @@ TEST_F(PrintJob, APictureThatCannotBeDrawnIsReportedOnce)
     EXPECT_EQ(doc_->Printer().LastResult(), 0);
     ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
     EXPECT_NE(alerts_.lastText().find("could not be drawn"), std::string::npos) << alerts_.lastText();
+}
+
+}  // namespace
+
+namespace {
+
+// A barcode whose data does not encode prints its failure box, and text too
+// large for its frame prints nothing of it: the job says each once, with
+// how many labels and the first, and a job that loses nothing says nothing.
+TEST_F(PrintJob, BarcodesNotMadeAndTextCutOffAreSaidOncePerJob)
+{
+    doc_ = CardWithText("Return to: Tessaline, 1 Quay Street");
+    ASSERT_NE(doc_, nullptr);
+    FrameObj* box = doc_->PageManager()->FrameAt(0);
+    ASSERT_EQ(box->GetType(), kFrameText);
+    const IntRect page = doc_->PageGeometry().slots[0];
+    // Not one line of the text fits the frame's 3 points.
+    box->SetFromRect(IntRect{page.left + 10, page.top + 100, page.left + 150, page.top + 103});
+    auto* code = static_cast<FrameObjBarcode*>(doc_->NewFrame(kFrameBarcode));
+    ASSERT_NE(code, nullptr);
+    code->SetFromRect(IntRect{page.left + 10, page.top + 60, page.left + 110, page.top + 90});
+    BarcodeRecord rec;
+    BarcodeRecordRead(code->Record(), &rec);
+    PStrFromCStr(rec.data, "4006381333932");
+    rec.type = kBarcodeEan13;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    code->SetBarcodeRecord(bytes);
+
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    const int cells = Columns() * Rows();
+    ASSERT_EQ(alerts_.boxes().size(), 2u) << alerts_.lastText();
+    EXPECT_EQ(alerts_.boxes()[0].text,
+              std::to_string(cells) + " barcodes could not be made; each printed as a box saying \"Incorrect Data\". "
+                                      "The first holds \"4006381333932\": the check digit 2 is wrong: it should be 1.");
+    EXPECT_EQ(alerts_.boxes()[1].text,
+              std::to_string(cells) + " labels printed without all of their text: it did not fit its frame. The "
+                                      "first is in the text frame beginning \"Return to: Tessaline, 1 Quay Str...\".");
+    EXPECT_EQ(doc_->Printer().LastLosses().barcodes, cells);
+
+    // With the right check digit and room for the text nothing is lost.
+    // (The job opened the page again: its frames are new objects.)
+    CurrPageMng* pages = doc_->PageManager();
+    code = dynamic_cast<FrameObjBarcode*>(pages->FrameAt(int16_t(pages->FrameCount() - 1)));
+    box = pages->FrameAt(0);
+    ASSERT_NE(code, nullptr);
+    PStrFromCStr(rec.data, "4006381333931");
+    BarcodeRecordWrite(rec, bytes);
+    code->SetBarcodeRecord(bytes);
+    box->SetFromRect(IntRect{page.left + 10, page.top + 5, page.left + 250, page.top + 140});
+    alerts_.clear();
+    EXPECT_EQ(Print(), kPrintDone);
+    EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
+    EXPECT_EQ(doc_->Printer().LastLosses().barcodes, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "database/database_header.h"
@@ -58,6 +59,50 @@ TEST_F(DataFileTest, RecordsSurviveCloseAndReopenInSortOrder)
     ASSERT_EQ(order.size(), 50u);
     EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
     EXPECT_EQ(order.front().substr(0, 6), "Adams/");
+    EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
+}
+
+TEST_F(DataFileTest, AnIndexThatNoLongerBelongsToItsRecordsIsBuiltAnew)
+{
+    // The index is kept between sessions; a copy of it is put back after
+    // the records changed (another program changed them, or it came from
+    // a backup).
+    PutU16LE(db->Header() + dbh::kPrefDeleteIndex, 0);
+    const std::string index = dir.file("cards.idx");
+    const std::string backup = dir.file("backup.idx");
+    const auto changedUnderACopy = [&](const std::function<void()>& change) {
+        db->Close();
+        std::filesystem::copy_file(index, backup, std::filesystem::copy_options::overwrite_existing);
+        Reopen();
+        change();
+        db->Close();
+        std::filesystem::copy_file(backup, index, std::filesystem::copy_options::overwrite_existing);
+        db = std::make_unique<DatabaseSession>();
+        ASSERT_TRUE(db->Open(path));
+        // What the open lists is what a new selection finds.
+        const std::vector<std::string> listed = IndexOrder(data());
+        EXPECT_EQ(int32_t(listed.size()), data().GetLiveCount());
+        db->Rebuild();
+        EXPECT_EQ(listed, IndexOrder(data()));
+    };
+    for (int n = 0; n < 21; ++n)
+        AddSample(data(), n);
+    // Five records more than the copy lists.
+    changedUnderACopy([&] {
+        for (int n = 21; n < 26; ++n)
+            AddSample(data(), n);
+    });
+    EXPECT_EQ(data().GetLiveCount(), 26);
+    // As many records as the copy lists, but not the same ones.
+    changedUnderACopy([&] {
+        data().GotoRecord(0, true, true);
+        data().DeleteRecord(true);
+        AddSample(data(), 30);
+    });
+    EXPECT_EQ(data().GetLiveCount(), 26);
+    // A sound index of its own is used as it is.
+    Reopen();
+    EXPECT_EQ(IndexOrder(data()).size(), 26u);
     EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
 }
 
@@ -496,7 +541,8 @@ TEST_F(DataFileTest, ASecondOpenOfTheSameDatabaseIsRefusedAsUsedByAnotherProgram
 {
     DataFile second;
     EXPECT_EQ(second.Open(&path, 0x40000000, kIndexModeNone), -1);
-    EXPECT_EQ(capture.lastText(), "File is used by another program. [32]");
+    EXPECT_EQ(capture.lastText(), "cards.dqx: File is used by another program. Close it there, even where it is only "
+                                  "open to be read, then try again. [32]");
 }
 
 // Walking the records again and again, the engine reads the file from

@@ -133,6 +133,14 @@ TEST(DbDocTool, BadArgumentsAndFilesFailCleanly)
     EXPECT_EQ(Shell(dir, "\"$T\" dbdoc import a.dqx none.txt 2>/dev/null"), 1);
     EXPECT_EQ(Shell(dir, "\"$T\" dbdoc frobnicate a.dqx x 2>/dev/null"), 1);
     EXPECT_EQ(Shell(dir, "test ! -e x.txt"), 0);
+
+    // A merge from nothing that is a database fails, and claims no merge.
+    ASSERT_EQ(Shell(dir, "echo 'Ada,Abbott' > t.txt && \"$T\" card new-sample c.lqx >/dev/null"), 0);
+    for (const char* source : {"none.dqx", "t.txt", "c.lqx"}) {
+        SCOPED_TRACE(source);
+        EXPECT_EQ(Shell(dir, "\"$T\" dbdoc merge a.dqx " + std::string(source) + " > m.out 2>/dev/null"), 1);
+        EXPECT_EQ(Shell(dir, "grep -q merged m.out"), 1);
+    }
 }
 
 }  // namespace

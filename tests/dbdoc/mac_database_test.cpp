@@ -198,12 +198,12 @@ TEST_F(MacDatabaseTest, AFileThatCannotBeConvertedLeavesNothingBehind)
         {"a record cut short", [](std::string& b) { b.resize(b.size() - 3); }, kIdOk,
          "Database is damaged. Please reopen the Database."},
         {"the damage mark", [](std::string& b) { b[3] = 1; }, kIdOk,
-         "Macintosh database is damaged. Please recover the database on macintosh."},
-        {"an old version", [](std::string& b) { b[dbh::kVersion + 3] = 4; }, kIdOk, "DataBase version is old."},
-        {"a new version", [](std::string& b) { b[dbh::kVersion + 3] = 6; }, kIdOk, "DataBase version is too new."},
+         "people.dqx: Macintosh database is damaged. Please recover the database on macintosh."},
+        {"an old version", [](std::string& b) { b[dbh::kVersion + 3] = 4; }, kIdOk, "people.dqx: DataBase version is old."},
+        {"a new version", [](std::string& b) { b[dbh::kVersion + 3] = 6; }, kIdOk, "people.dqx: DataBase version is too new."},
         {"the conversion refused", [](std::string&) {}, kIdCancel,
          "This is Macintosh format database.\nConvert it ?"},
-        {"no database", [](std::string& b) { b[dbh::kCode1] = 'X'; }, kIdOk, "This File is not DataBase file."},
+        {"no database", [](std::string& b) { b[dbh::kCode1] = 'X'; }, kIdOk, "people.dqx: This File is not DataBase file."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

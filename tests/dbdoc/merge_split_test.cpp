@@ -83,16 +83,20 @@ TEST_F(MergeSplitTest, MergeRefusesSourcesItMustNotRead)
     // Not a database, a missing file, a damaged database.
     WriteFileBytes(dir.file("t.txt"), std::string(7000, 'x'));
     EXPECT_EQ(MergeDatabase(*db, Path("t.txt"), &result), 0);
-    EXPECT_EQ(capture.lastText(), "This File is not DataBase file.");
+    // Each message names the file it is about, and the merge says it was
+    // refused.
+    EXPECT_EQ(capture.lastText(), "t.txt: This File is not DataBase file.");
+    EXPECT_TRUE(result.refused);
     capture.clear();
     EXPECT_EQ(MergeDatabase(*db, Path("none.dqx"), &result), 0);
     EXPECT_EQ(capture.boxes().size(), 1u);
+    EXPECT_EQ(capture.lastText(), "none.dqx: There is no such file. [2]");
     SourceFile("d.dqx", 0, 5);
     std::string damaged = ReadFileBytes(dir.file("d.dqx"));
     damaged[dbh::kDataMark] = 1;
     WriteFileBytes(dir.file("d.dqx"), damaged);
     EXPECT_EQ(MergeDatabase(*db, Path("d.dqx"), &result), 0);
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(capture.lastText(), "d.dqx: Database is damaged. Please reopen the Database.");
     EXPECT_EQ(ReadFileBytes(dir.file("d.dqx")), damaged);
     // Bulk-mail mode only beeps.
     SortSpec bulk = db->Data().GetSortSpec();

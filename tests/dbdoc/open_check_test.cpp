@@ -8,6 +8,7 @@
 #include "database/database_header.h"
 #include "dbdoc_test_util.h"
 #include "foundation/byte_order.h"
+#include "support/refusing_disk.h"
 #include "support/shell.h"
 
 namespace {
@@ -104,6 +105,24 @@ TEST_F(OpenCheckTest, ADatabaseCutShortIsDamagedAndNothingIsWrittenBeforeTheRepa
     ASSERT_TRUE(sound.Open(Path("a.dqx")));
     EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
     EXPECT_EQ(sound.Data().GetLiveCount(), kept);
+}
+
+TEST_F(OpenCheckTest, ATemporaryFolderWithNoRoomIsSaidToBeFullNotTheDatabase)
+{
+    MakeSamples("a.dqx", 3)->Close();
+    PathRecord temp;
+    ASSERT_EQ(GetSystemTempFolder(&temp), 0);
+    std::string folder = PathRecordToPosix(temp);
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    {
+        // A reader keeps its index among the temporary files.
+        RefusingDisk full(RefusingDisk::Refusal::NoSpace, 1, folder);
+        TestDocument reader;
+        EXPECT_FALSE(reader.Open(Path("a.dqx"), true));
+    }
+    EXPECT_EQ(capture.lastText(),
+              "The temporary folder " + folder + " (for the index of a.dqx): Disk is full [112]");
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "dialogs/barcode_info_dialog.h"
 #include "foundation/pstr.h"
 #include "platform/dc.h"
+#include "support/alert_capture.h"
 
 namespace {
 
@@ -121,13 +122,22 @@ TEST(BarcodeInfoDialog, TypeRulesChooseTheControls)
     EXPECT_TRUE(dialog.PrefixCombo()->isVisibleTo(&dialog));
     EXPECT_EQ(dialog.Record().type, kBarcodeIsbn);
 
-    // Code128 has no caption switch, but the flag keeps its value.
+    // Code128 has no caption switch, but the flag keeps its value. Its
+    // check symbol is always there: the box is ticked and fixed, and the
+    // record keeps the flag it had.
     Choose(dialog.TypeCombo(), kBarcodeCode128 - 1);
     QCheckBox* text = dialog.SwitchBox(CDlgBarcodeInfo::kShowText);
+    QCheckBox* addCheck = dialog.SwitchBox(CDlgBarcodeInfo::kAddCheck);
     EXPECT_FALSE(text->isEnabled());
-    EXPECT_TRUE(dialog.SwitchBox(CDlgBarcodeInfo::kAddCheck)->isEnabled());
+    EXPECT_FALSE(addCheck->isEnabled());
+    EXPECT_TRUE(addCheck->isChecked());
     dialog.accept();
     EXPECT_EQ(dialog.Record().showText, 1);
+    EXPECT_EQ(dialog.Record().addCheckDigit, 0);
+    Choose(dialog.TypeCombo(), kBarcodeCode39 - 1);
+    EXPECT_TRUE(addCheck->isEnabled());
+    EXPECT_FALSE(addCheck->isChecked());
+    Choose(dialog.TypeCombo(), kBarcodeCode128 - 1);
 
     // The FIM patterns take no data: the field and its label go.
     Choose(dialog.TypeCombo(), kBarcodeFimB - 1);
@@ -152,6 +162,38 @@ TEST(BarcodeInfoDialog, TypeRulesChooseTheControls)
     EXPECT_TRUE(dialog.GapCombo()->isEnabled());
     QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(6, 8));
     EXPECT_TRUE(dialog.SwitchBox(CDlgBarcodeInfo::kStartStop)->isEnabled());
+}
+
+// A retail number typed with its check digit is taken as it is; with a
+// wrong one OK says which it should be and the dialog stays.
+TEST(BarcodeInfoDialog, AWrongCheckDigitIsRefusedNamingTheRightOne)
+{
+    AlertCapture alerts;
+    struct Case {
+        int16_t type;
+        const char *right, *wrong, *said;
+    };
+    for (const Case& c : {Case{kBarcodeEan13, "4006381333931", "4006381333932", "check digit 2 is wrong: it should be 1."},
+                          Case{kBarcodeUpcA, "036000291452", "036000291459", "check digit 9 is wrong: it should be 2."},
+                          Case{kBarcodeEan8, "9638507412", "9638507012", "check digit 0 is wrong: it should be 4."}}) {
+        const char* right = c.right;
+        CDlgBarcodeInfo dialog;
+        dialog.SetRecord(Record(c.type, c.wrong));
+        dialog.show();
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible()) << c.wrong;
+        ASSERT_EQ(alerts.boxes().size(), 1u) << c.wrong;
+        EXPECT_NE(alerts.lastText().find("\"" + std::string(c.wrong) + "\" can't be made: the " + c.said),
+                  std::string::npos)
+            << alerts.lastText();
+        alerts.clear();
+        dialog.DataEdit()->setText(QString::fromLatin1(right));
+        dialog.accept();
+        EXPECT_FALSE(dialog.isVisible()) << right;
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        std::unique_ptr<Dc> measure = Dc::ForMeasuring();
+        EXPECT_TRUE(DrawBarcode(measure.get(), &dialog.Record(), 1, 1)) << right;
+    }
 }
 
 TEST(BarcodeInfoDialog, SampleDrawsTheBarsOrTheFailureBox)

@@ -206,14 +206,14 @@ TEST_F(CardPictureText, ImportTextGoesIntoTheFrameInEdit)
     // text stays.
     EXPECT_EQ(storyText(), "Imported words");
 
-    // A second import replaces the first, paragraphs and all; the editor
-    // goes on at the start of the new text.
+    // A second import replaces the first, paragraphs and all (an LF ends a
+    // line as a CR does); the editor goes on at the start of the new text.
     WriteFileBytes(docs_.file("two.txt"), "First line\rSecond\nline\r");
     ChooseWhenOpen(docs_.file("two.txt"));
     EXPECT_EQ(doc->ImportText(), 0);
     EXPECT_TRUE(alerts_.boxes().empty()) << alerts_.lastText();
-    EXPECT_EQ(storyText(), "First line\rSecond line");
-    EXPECT_EQ(stories->Buffer().Count(), 2);
+    EXPECT_EQ(storyText(), "First line\rSecond\rline");
+    EXPECT_EQ(stories->Buffer().Count(), 3);
 
     Handle read = nullptr;
     PathRecord missing{};

@@ -85,14 +85,14 @@ TEST(CounterSpecDialog, CancelLeavesTheRecordAndANonNumberKeepsTheDialogOpen)
 
 TEST(CounterSpecDialog, ArrowsStepWithinTheRangeAndNoneTurnsOffTheLength)
 {
-    CounterRecord in("", "", kCounterMostValue, 1, 0, kCounterPadZeros, 4);
+    CounterRecord in("", "", kCounterMostNumber, 1, 0, kCounterPadZeros, 4);
     CDlgCounterSpec dialog;
     dialog.SetRecord(in.bytes);
     Open(dialog);
     QTest::mouseClick(dialog.StartSpin()->Up(), Qt::LeftButton);
-    EXPECT_EQ(dialog.Start()->text(), QStringLiteral("32000"));
+    EXPECT_EQ(dialog.Start()->text(), QStringLiteral("999999"));
     QTest::mouseClick(dialog.StartSpin()->Down(), Qt::LeftButton);
-    EXPECT_EQ(dialog.Start()->text(), QStringLiteral("31999"));
+    EXPECT_EQ(dialog.Start()->text(), QStringLiteral("999998"));
     QTest::mouseClick(dialog.SameCountSpin()->Down(), Qt::LeftButton);
     EXPECT_EQ(dialog.SameCount()->text(), QStringLiteral("0"));
     QTest::mouseClick(dialog.SameCountSpin()->Up(), Qt::LeftButton);

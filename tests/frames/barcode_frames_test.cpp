@@ -45,17 +45,19 @@ std::string Digits(int32_t value, int32_t mode, int32_t width)
     return Text(out);
 }
 
-TEST(CounterText, WidthModesCutPadAndKeepTheSign)
+TEST(CounterText, WidthModesPadKeepTheSignAndNeverCutANumber)
 {
-    EXPECT_EQ(Digits(12345, 1, 3), "345");
+    // Grown past its width, a number prints whole, never as another one.
+    EXPECT_EQ(Digits(12345, 1, 3), "12345");
+    EXPECT_EQ(Digits(10000, 1, 4), "10000");
     EXPECT_EQ(Digits(7, 2, 3), "  7");
     EXPECT_EQ(Digits(-5, 1, 3), "-05");
     EXPECT_EQ(Digits(-5, 2, 4), "  -5");
     EXPECT_EQ(Digits(42, 0, 5), "42");
-    EXPECT_EQ(Digits(-123, 1, 3), "123");
+    EXPECT_EQ(Digits(-123, 1, 3), "-123");
     // Widths outside 0..255 (from a damaged file) stay inside the text.
     EXPECT_EQ(Digits(9, 1, 300).size(), 255u);
-    EXPECT_EQ(Digits(9, 1, -4), "");
+    EXPECT_EQ(Digits(9, 1, -4), "9");
 }
 
 TEST(CounterText, RepeatCountOfZeroCountsAsOne)

@@ -83,8 +83,10 @@ TEST_F(TextFrames, AnOutlineWhoseCountDisagreesWithItsSizeIsRepaired)
     text->SetWrapOutline(outline);
     text->OffsetBy(IntPoint{1, 1}, 1, 0);
     EXPECT_EQ(GetU16LE(HandleData(text->WrapOutline())), 2);
-    EXPECT_EQ(alerts.lastText(), "n=2, num=5, size=20, summ=44");
-    EXPECT_EQ(alerts.beeps().size(), 1u);
+    // Mended from what the outline holds, it is whole: a print or a move
+    // goes on without a word.
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_TRUE(alerts.beeps().empty());
     EXPECT_EQ(GetI32LE(HandleData(text->WrapOutline()) + 12), 1);
 }
 

@@ -144,6 +144,109 @@ TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
     EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors), 1);
     EXPECT_NE(errors.find("Document is damaged."), std::string::npos) << errors;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+
+    // A card whose label layout has no columns: its sheet has no place for
+    // a card. The card's check says so, and every print refuses with the
+    // reason and status 1, and writes nothing.
+    const std::string noColumns = CopySample("Business Card.lqx", "No Columns.lqx");
+    bytes = ReadFileBytes(noColumns);
+    for (size_t at = bytes.find("Laser Tessaline"); at != std::string::npos; at = bytes.find("Laser Tessaline", at + 1))
+        bytes[at + 112] = bytes[at + 113] = 0;
+    WriteFileBytes(noColumns, bytes);
+    const std::string sheet = TempFile("no columns.pdf");
+    EXPECT_EQ(RunProgram("/p " + Quote(noColumns), std::string(kPrintToPdfVariable) + "=" + Quote(sheet), &output,
+                         &errors),
+              1);
+    EXPECT_NE(errors.find("The card's label layout has 0 columns and 5 rows: its sheet has no place for a card, and "
+                          "nothing was printed."),
+              std::string::npos)
+        << errors;
+    bool ok = true;
+    const std::string tool = Quote(ToolPath());
+    const std::string dump = CommandOutput(tool + " card dump " + Quote(noColumns) + " 2>&1", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(dump.find("check: no card on its sheet"), std::string::npos) << dump;
+    for (const char* command : {" print-pdf ", " print-ps "}) {
+        const std::string said = CommandOutput(tool + command + Quote(noColumns) + " " + Quote(sheet) + " 2>&1", &ok);
+        EXPECT_FALSE(ok) << command;
+        EXPECT_NE(said.find("has a label layout that places no card on its sheet: nothing is printed"),
+                  std::string::npos)
+            << said;
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(sheet)));
+}
+
+// What a damaged card holds: a print that can be whole says nothing of
+// what it mends on the way; one that can't (a page of the card is not in
+// the file) says which page is missing and ends with 1.
+TEST_F(CommandLineJourney, APrintIsWholeAndSilentOrFailsSayingWhatIsMissing)
+{
+    const std::string tool = Quote(ToolPath());
+    const auto sectionOffset = [&](const std::string& card, const std::string& section) {
+        const std::string dump = Tool("card dump " + Quote(card));
+        const size_t at = dump.find("section " + section + ": offset ");
+        return at == std::string::npos ? size_t(0) : size_t(std::stoul(dump.substr(at + section.size() + 17)));
+    };
+    const auto putU32 = [](std::string* bytes, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            (*bytes)[at + size_t(i)] = char((value >> (8 * i)) & 0xFF);
+    };
+    const auto getU32 = [](const std::string& bytes, size_t at) {
+        uint32_t value = 0;
+        for (int i = 3; i >= 0; --i)
+            value = (value << 8) | uint8_t(bytes[at + size_t(i)]);
+        return value;
+    };
+
+    // Grouped frames whose group frame is gone: they print where they
+    // stand, and nothing is said.
+    const std::string effects = TempFile("effects.lqx");
+    Tool("card new-effects " + Quote(effects));
+    const std::string whole = TempFile("whole.pdf");
+    Tool("print-pdf " + Quote(effects) + " " + Quote(whole));
+    const size_t frames = sectionOffset(effects, "frames");
+    ASSERT_GT(frames, 0u);
+    std::string bytes = ReadFileBytes(effects);
+    int orphans = 0;
+    for (size_t entry = frames; entry + 56 <= bytes.size() && getU32(bytes, entry + 4) != 0; entry += 56) {
+        const size_t block = getU32(bytes, entry + 12);
+        if (block + 152 <= bytes.size() && getU32(bytes, block + 100) == 4) {
+            putU32(&bytes, block + 148, 999);
+            ++orphans;
+        }
+    }
+    ASSERT_EQ(orphans, 2);
+    WriteFileBytes(effects, bytes);
+    const std::string mended = TempFile("mended.pdf");
+    const std::string said = Tool("print-pdf " + Quote(effects) + " " + Quote(mended));
+    EXPECT_EQ(said, "2 pages\n");
+    EXPECT_EQ(ReadFileBytes(mended).size(), ReadFileBytes(whole).size());
+
+    // The card's back numbered as a page it doesn't have.
+    const std::string card = CopySample("Business Card.lqx", "No Back.lqx");
+    const size_t pages = sectionOffset(card, "pages");
+    ASSERT_GT(pages, 0u);
+    bytes = ReadFileBytes(card);
+    bytes[pages + 4 + 244 + 182] = 7;
+    WriteFileBytes(card, bytes);
+    bool ok = true;
+    EXPECT_NE(CommandOutput(tool + " card dump " + Quote(card) + " 2>&1", &ok).find("check: a page missing"),
+              std::string::npos);
+    EXPECT_FALSE(ok);
+    const std::string pdf = TempFile("no back.pdf");
+    const std::string refused = CommandOutput(tool + " print-pdf " + Quote(card) + " " + Quote(pdf) + " 2>&1", &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(refused.find("is missing a page of its card (the file is damaged): nothing is printed"),
+              std::string::npos)
+        << refused;
+    std::string output, errors;
+    EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors),
+              1);
+    EXPECT_NE(errors.find("Page 2 of the card is missing from its file (the file is damaged): nothing was printed."),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find("GetPIndex"), std::string::npos) << errors;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
 }
 
 TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)

@@ -8,6 +8,8 @@
 #include <QToolButton>
 
 #include "carddoc/labels_doc.h"
+#include "dialogs/counter_spec_dialog.h"
+#include "dialogs/numeric_edit.h"
 #include "dialogs/star_info_dialog.h"
 #include "records/command_ids.h"
 #include "sample_card_journey.h"
@@ -204,6 +206,37 @@ TEST_F(ContextMenuJourney, APlacedCounterHasCounterInfoOnItsMenu)
     EXPECT_EQ(items.front(), "Counter Info...");
     EXPECT_EQ(std::find(items.begin(), items.end(), "Font"), items.end());
     EXPECT_EQ(opened, asked);
+}
+
+// A ticket counter started past 32000 with a fixed length of 4: the start
+// is taken as typed, and the numbers that outgrow the length print whole,
+// never as the last four digits (tickets would repeat).
+TEST_F(ContextMenuJourney, ACounterKeepsItsStartAndPrintsEveryNumberWhole)
+{
+    OnNextDialog([this](QWidget* dialog) {
+        auto* spec = dynamic_cast<CDlgCounterSpec*>(dialog);
+        ASSERT_NE(spec, nullptr);
+        for (const auto& [edit, text] : {std::pair{spec->Start(), "99998"}, std::pair{spec->FixedLength(), "4"}}) {
+            spec->Padding(kCounterPadZeros)->click();
+            edit->setFocus();
+            edit->selectAll();
+            Type(text, edit);
+            Key(Qt::Key_Tab, Qt::NoModifier, edit);
+        }
+        EXPECT_EQ(spec->Start()->text(), QStringLiteral("99998"));
+        spec->accept();
+    });
+    ASSERT_TRUE(Trigger("Object > Place Counter"));
+    Click(CardPoint(190, 56));
+    const std::string pdf = TempFile("tickets.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle(100);
+    const std::string text = PdfText(pdf);
+    for (const char* number : {"99998", "99999", "100000", "100001", "100007"})
+        EXPECT_NE(text.find(number), std::string::npos) << number << "\n" << text;
+    EXPECT_EQ(text.find("0000\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("32000"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 // (a PDF file here), other databases are merged in and the selection is
 // split off, and Close puts the window away. Every result is read back
 // from the files written.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include <QCheckBox>
@@ -114,6 +118,59 @@ protected:
         };
     }
 };
+
+TEST_F(DatabaseFileJourney, AnIndexPutBackFromBeforeAChangeIsBuiltAnewAtOpen)
+{
+    const std::string path = CopySample("Contacts.dqx", "Kept.dqx");
+    std::string bytes = ReadFileBytes(path);
+    bytes[4086] = bytes[4087] = 0;  // "Delete the Index file after a database closing" off
+    WriteFileBytes(path, bytes);
+    Tool("db fill '" + path + "' 1 --seed 2");
+    const std::string index = path.substr(0, path.size() - 4) + ".idx";
+    const std::string backup = ReadFileBytes(index);
+    ASSERT_FALSE(backup.empty());
+    // Five records come in while the index is away; the old one is put back.
+    Tool("db fill '" + path + "' 5 --seed 3");
+    WriteFileBytes(index, backup);
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    CDBDocument* database = DatabaseDocument();
+    ASSERT_NE(database, nullptr) << alerts.lastText();
+    EXPECT_EQ(database->Data().GetLiveCount(), 30);
+    EXPECT_EQ(database->ListRows(), 30);
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_NE(Tool("db verify '" + path + "'").find("30 records, 0 deleted, 0 new: sound"), std::string::npos);
+}
+
+TEST_F(DatabaseFileJourney, AnOpenThatFailsNamesTheFileItIsAbout)
+{
+    const auto said = [&](const std::string& text) {
+        for (const auto& box : alerts.boxes())
+            if (box.text == text)
+                return true;
+        return false;
+    };
+    const std::string notes = TempFile("Notes.dqx");
+    WriteFileBytes(notes, std::string(7000, 'x'));
+    OnNextDialog(ChooseFile(notes));
+    Trigger("File > Open > Database...");
+    EXPECT_EQ(DatabaseDocument(), nullptr);
+    EXPECT_TRUE(said("Notes.dqx: This File is not DataBase file.")) << alerts.lastText();
+
+    // Another program holds the database, if only to read it.
+    const std::string path = CopySample("Contacts.dqx");
+    const int held = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    alerts.clear();
+    OnNextDialog(ChooseFile(path));
+    Trigger("File > Open > Database...");
+    ::close(held);
+    EXPECT_EQ(DatabaseDocument(), nullptr);
+    EXPECT_TRUE(said("Contacts.dqx: File is used by another program. Close it there, even where it is only open to "
+                     "be read, then try again. [32]"))
+        << alerts.lastText();
+}
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)
 {

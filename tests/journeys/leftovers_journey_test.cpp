@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include <QByteArray>
 
@@ -183,6 +184,62 @@ TEST_F(LeftoversJourney, TheNextStartClearsIndexesAndScratchFoldersKilledReaders
     EXPECT_TRUE(Exists(fresh + "/page1.pdf")) << "a print may be writing it";
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(Exists(elsewhere + "/pages/page1.pdf")) << "what a link points to is not ours";
+}
+
+// A print killed midway leaves the half of its PDF file beside the file it
+// was to write; the next print into that folder, or the next save of a
+// card there, takes it away at once, unless a running program holds it.
+TEST_F(LeftoversJourney, WhatAKilledPrintLeftGoesAtTheNextPrintOrSaveBesideIt)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string folder = std::filesystem::path(card).parent_path();
+    const auto halves = [&folder] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string name = entry.path().filename();
+            if (name.rfind("OUT", 0) == 0 && entry.path().extension() == ".TMP")
+                found.push_back(entry.path());
+        }
+        return found;
+    };
+    // Killed once its file holds some of the sheets.
+    const pid_t print = fork();
+    ASSERT_GE(print, 0);
+    if (print == 0) {
+        execl(ToolPath().c_str(), "tessaline-tool", "print-pdf", card.c_str(), (folder + "/cards.pdf").c_str(),
+              "--copies", "9999", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    std::vector<std::string> left;
+    for (int i = 0; i < 3000 && left.empty(); ++i) {
+        for (const std::string& half : halves()) {
+            if (std::filesystem::file_size(half) > 0)
+                left.push_back(half);
+        }
+        usleep(10000);
+    }
+    kill(print, SIGKILL);
+    waitpid(print, nullptr, 0);
+    ASSERT_EQ(left.size(), 1u) << "the print never wrote its file";
+    EXPECT_FALSE(Exists(folder + "/cards.pdf"));
+
+    // Another program's, and a new one a writer is about to open, stay.
+    const std::string held = folder + "/OUT7A.TMP";
+    const std::string opening = folder + "/OUT7B.TMP";
+    WriteFileBytes(held, "a print under way");
+    WriteFileBytes(opening, "");
+    ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(held));
+    Tool("print-pdf '" + card + "' '" + folder + "/cards.pdf'");
+    EXPECT_FALSE(Exists(left[0])) << "the next print leaves what the killed one left";
+    EXPECT_TRUE(Exists(held)) << "another program holds it";
+    EXPECT_TRUE(Exists(opening)) << "a print may be about to write it";
+
+    const std::string later = folder + "/OUT7C.TMP";
+    WriteFileBytes(later, "half of a PDF file");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    ASSERT_TRUE(Trigger("File > Save"));
+    EXPECT_FALSE(Exists(later)) << "the card's save leaves what a killed print left beside it";
+    EXPECT_TRUE(Exists(held));
 }
 
 }  // namespace

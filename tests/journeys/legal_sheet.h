@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/label_type_dlg.h"
+#include "dialogs/label_type_list.h"
 
 // The driver of the Document Settings dialog that types the sheet and
 // presses OK.

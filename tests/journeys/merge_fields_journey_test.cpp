@@ -5,11 +5,14 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_db.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/print_preview_dialog.h"
 #include "dbdoc/cdb_document.h"
+#include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "journey_fixture.h"
@@ -17,6 +20,7 @@
 namespace {
 
 constexpr uint32_t kTextTool = 33285;
+constexpr uint32_t kCentreLines = 33264;
 
 class MergeFieldsJourney : public JourneyTest {
 protected:
@@ -169,6 +173,75 @@ TEST_F(MergeFieldsJourney, OnlyAPictureFileThatIsMissingIsReportedByNameAndRecor
     EXPECT_EQ(alerts.lastText(), "The picture \"/nowhere/p040.jpg\" of the record of " + name +
                                      " could not be drawn (its file is missing or can't be read); the cards printed "
                                      "without it.");
+}
+
+// A card whose letter holds the FirstName field twice in a row, merged with
+// records of which the first has no first name (and a company name long
+// enough to fill its frame): each card shows its own record, whatever the
+// card before it held, in the print and in Print Preview.
+TEST_F(MergeFieldsJourney, EveryCardShowsItsOwnRecordWhateverTheCardBeforeHeld)
+{
+    const std::string card = TempFile("field-twice.lqx");
+    ASSERT_TRUE(QFile::copy(TESSALINE_TEST_DATA_DIR "/print/field-twice.lqx", QString::fromStdString(card)));
+    const std::string records = TempFile("Names.dqx");
+    const std::string text = TempFile("names.txt");
+    WriteFileBytes(text, "\tAardvark\tCEO\tAardvark-Longname-Featherstonehaugh-Holdings-Ltd.X\tAddr1\r\n"
+                         "Ada\tAbbott\tOwner\tBakery\t12 Mill Lane\r\n"
+                         "Bruno\tBarros\tBuyer\tHarbor\t400 Dock\r\n");
+    Tool("db new '" + records + "'");
+    Tool("dbdoc import '" + records + "' '" + text + "' --delimiter 2");
+
+    // The tool's print and the window's.
+    const std::string printed = TempFile("tool.pdf");
+    Tool("print-pdf '" + card + "' '" + records + "' '" + printed + "'");
+    for (const std::string& pdf : {printed, TempFile("window.pdf")}) {
+        if (pdf != printed) {
+            ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+            OnNextDialog(ChooseFile(records));
+            ASSERT_TRUE(Trigger("File > Open > Database..."));
+            ASSERT_TRUE(ChooseWindow("field-twice.lqx"));
+            // The letter is on the card's back.
+            OnNextDialog([&](QWidget* dialog) {
+                if (auto* print = dynamic_cast<CDlgPrint*>(dialog))
+                    print->BackButton()->click();
+                PrintToPdfFile(pdf)(dialog);
+            });
+            EXPECT_TRUE(Trigger("File > Print > Document From Database..."));
+            Settle(100);
+        }
+        const std::string said = PdfText(pdf);
+        EXPECT_NE(said.find("Dear at Addr1"), std::string::npos) << said;
+        EXPECT_NE(said.find("Dear AdaAda at"), std::string::npos) << said;
+        EXPECT_NE(said.find("Dear BrunoBruno at"), std::string::npos) << said;
+    }
+
+    // The company's name centred in its frame.
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(100, 26));
+    ASSERT_TRUE(Trigger(kCentreLines));
+    // Print Preview's one-card view (a sheet holds two of these cards):
+    // each card looks the same whichever card was shown before it.
+    std::vector<QImage> shown;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog);
+        ASSERT_NE(preview, nullptr);
+        const auto grab = [&] { shown.push_back(preview->Pane()->grab().toImage()); };
+        preview->SetOneCardView(true);
+        grab();
+        EXPECT_TRUE(preview->OnNext());
+        grab();
+        grab();
+        EXPECT_TRUE(preview->OnPrevious());
+        grab();
+        grab();
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Print Preview..."));
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_NE(shown[0], shown[1]);
+    EXPECT_TRUE(shown[1] == shown[2]) << "card 2 differs as reached from card 1 and shown again";
+    EXPECT_TRUE(shown[0] == shown[3]) << "card 1 differs as shown first and reached from card 2";
+    EXPECT_TRUE(shown[3] == shown[4]);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "carddoc/labels_doc.h"
 #include "frames/curr_page_mng.h"
 #include "journey_fixture.h"
+#include "support/shell.h"
 #include "platform/menus.h"
 
 namespace {
@@ -108,6 +109,53 @@ TEST_F(TextToolJourney, AnEmptyTextFrameClickedBackIntoTakesTypingAndFields)
     Key(Qt::Key_Return);
     EXPECT_GT(Changed(empty, ViewPixels(), frame), 40) << "Insert Field added nothing";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// File > Import Text into the frame being typed in, from files as other
+// programs write them: UTF-8 with or without its byte order mark, and LF,
+// CR LF or CR line ends, each line a paragraph of its own. What the card
+// can't hold is said, once.
+TEST_F(TextToolJourney, ImportTextReadsUtf8AndEveryKindOfLineEnd)
+{
+    const std::string path = CopySample("Business Card.lqx");
+    // Into the address frame, the card's third story; then saved, closed
+    // and read back.
+    const auto import = [&](const std::string& name, const std::string& bytes) -> std::string {
+        const std::string file = TempFile(name);
+        WriteFileBytes(file, bytes);
+        if (!OpenThroughMenu(path))
+            return alerts.lastText();
+        MaximizeCardWindow();
+        ChooseTool(kTextTool);
+        const IntRect slot = CardDocument()->PageGeometry().slots[0];
+        Click(ViewPoint(IntPoint{slot.left + 30, slot.top + 101}));
+        alerts.clear();
+        OnNextDialog(ChooseFile(file));
+        EXPECT_TRUE(Trigger("File > Import Text..."));
+        EXPECT_TRUE(Trigger("File > Save"));
+        EXPECT_TRUE(Trigger("File > Close"));
+        const std::string dump = Tool("card dump '" + path + "'");
+        const size_t story = dump.find("story 3: ");
+        return story == std::string::npos ? dump : dump.substr(story, dump.find("\nstory ", story + 1) - story);
+    };
+
+    std::string story = import("lf.txt", "\xEF\xBB\xBF" "caf\xC3\xA9 \xC5\x81\xC3\xB3" "d\xC5\xBA\nline two\n");
+    EXPECT_NE(story.find("2 paragraphs"), std::string::npos) << story;
+    EXPECT_NE(story.find("\"caf\xE9 ?\xF3" "d?\\x0D\""), std::string::npos) << story;
+    EXPECT_NE(story.find("\"line two\\x0D\""), std::string::npos) << story;
+    EXPECT_EQ(alerts.lastText(), "2 characters of the file have no place in the card's character set; each was put in "
+                                 "as \"?\".");
+
+    story = import("crlf.txt", "caf\xC3\xA9\r\nsecond\r\nthird");
+    EXPECT_NE(story.find("\"caf\xE9\\x0D\""), std::string::npos) << story;
+    EXPECT_NE(story.find("\"second\\x0D\""), std::string::npos) << story;
+    EXPECT_NE(story.find("\"third\\x0D\""), std::string::npos) << story;
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    // Windows-1252 and CR alone, as the program's own files are.
+    story = import("cr.txt", "caf\xE9\rend");
+    EXPECT_NE(story.find("\"caf\xE9\\x0D\""), std::string::npos) << story;
+    EXPECT_NE(story.find("\"end\\x0D\""), std::string::npos) << story;
 }
 
 }  // namespace

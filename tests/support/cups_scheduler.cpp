@@ -74,12 +74,14 @@ bool WriteAll(const std::string& path, const std::string& text)
     return bool(out.flush());
 }
 
-// The description with every paper's printable area moved in by the margin
-// on each side.
-std::string WithMargin(const std::string& description, double margin)
+// The description with every paper's printable area moved in by the
+// margins, each on its side.
+std::string WithMargins(const std::string& description, const SchedulerMargins& margins)
 {
-    if (margin <= 0)
+    if (margins.left <= 0 && margins.bottom <= 0 && margins.right <= 0 && margins.top <= 0)
         return description;
+    // The area's corners: lower left, then upper right.
+    const double moves[4] = {margins.left, margins.bottom, -margins.right, -margins.top};
     static const std::regex area(R"re((\*ImageableArea [^:]*: ")([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+)("))re");
     std::string out;
     auto from = description.cbegin();
@@ -92,7 +94,7 @@ std::string WithMargin(const std::string& description, double margin)
             double value = 0;
             const std::string word = m[i].str();
             std::from_chars(word.data(), word.data() + word.size(), value);
-            value += i <= 3 ? margin : -margin;
+            value += moves[i - 2];
             char number[32];
             const auto made = std::to_chars(number, number + sizeof number, value);
             out.append(number, made.ptr);
@@ -256,7 +258,9 @@ bool CupsScheduler::Prepare(const std::vector<SchedulerQueue>& queues)
     std::string printers;
     for (const SchedulerQueue& queue : queues) {
         written = written && WriteAll(root + "/ppd/" + queue.name + ".ppd",
-                                      WithMargin(StartingWith(description, queue.paper), queue.margin));
+                                      WithMargins(StartingWith(description, queue.paper),
+                                                  queue.sides.value_or(SchedulerMargins{queue.margin, queue.margin,
+                                                                                        queue.margin, queue.margin})));
         const std::string entry = queue.isDefault ? "DefaultPrinter" : "Printer";
         printers += "<" + entry + " " + queue.name + ">\nInfo " + queue.name + "\nDeviceURI " + kBackend +
                     ":/\nState Idle\nAccepting Yes\nShared No\n</" + entry + ">\n";

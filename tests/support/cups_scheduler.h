@@ -4,7 +4,8 @@
 // that folder, with queues that make a PDF file of every job as a cups-pdf
 // queue does: the cups-pdf printer description (A4 by default, every paper
 // printable to its edges), or a copy of it whose printable area leaves a
-// margin on every side or that starts with another paper. While it runs,
+// margin on every side (the same or each its own) or that starts with
+// another paper. While it runs,
 // the print system's clients of this process (Qt's print support, the
 // program's own calls) and the programs it starts see its queues and no
 // others; the scheduler is stopped, its folder removed and the clients'
@@ -24,9 +25,18 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+// Unprintable margins of the portrait sheet, in points, one on each side.
+struct SchedulerMargins {
+    double left = 0;
+    double bottom = 0;
+    double right = 0;
+    double top = 0;
+};
 
 struct SchedulerQueue {
     std::string name;
@@ -38,6 +48,11 @@ struct SchedulerQueue {
     std::string paper;
     // The print system's default queue.
     bool isDefault = false;
+    // Margins that differ from side to side, in place of `margin`. The
+    // description gives them in points as they are; the print system keeps
+    // them in hundredths of a millimetre, a whole point mostly a little
+    // off (10 points as 353, 10.006 points).
+    std::optional<SchedulerMargins> sides;
 };
 
 class CupsScheduler {

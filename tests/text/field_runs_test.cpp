@@ -61,6 +61,20 @@ protected:
         frame->ShiftForOutput(0, 0, 0, 0);
         return Paragraph(0);
     }
+    // Like Refresh, with the first and last names of the record.
+    std::string RefreshNames(const char* first, const char* last, bool printing)
+    {
+        DataFile& data = records.Data();
+        data.Current().Clear();
+        data.Current().SetFieldText(kFieldFirstName, first);
+        data.Current().SetFieldText(kFieldLastName, last);
+        data.Current().SetNew(false);
+        data.AddRecord(false, true);
+        frame->ShiftForOutput(printing, 1, 0, 0);
+        UpdateFieldsFrom(&ctx, 0);
+        frame->ShiftForOutput(0, 0, 0, 0);
+        return Paragraph(0);
+    }
     int Fields()
     {
         int n = 0;
@@ -108,6 +122,45 @@ TEST_F(FieldRuns, AnEmptyValuePrintsAsNothingAndTheFieldStays)
         EXPECT_EQ(Fields(), 1) << value;
     }
     EXPECT_EQ(Refresh("", false), "Lyon, Country 69001\r");
+}
+
+TEST_F(FieldRuns, FieldsSideBySidePrintEveryCardsOwnValues)
+{
+    // "Dear " FirstName FirstName LastName " at": three fields with no
+    // character between them, which all stand at one place on a card whose
+    // record has no names. The card after it shows each in its place, in
+    // its order, whatever the card before held.
+    ASSERT_NO_FATAL_FAILURE(SetStory(frame, {"Dear FirstNameFirstNameLastName at"}));
+    ParagraphText para = ctx.Current();
+    ASSERT_TRUE(MarkFieldRun(&para, 5, kFieldFirstName, 9));
+    ASSERT_TRUE(MarkFieldRun(&para, 14, kFieldFirstName, 9));
+    ASSERT_TRUE(MarkFieldRun(&para, 23, kFieldLastName, 8));
+    ctx.StoreFlags(para);
+    const struct {
+        const char* first;
+        const char* last;
+        const char* printed;
+    } cards[] = {
+        {"", "", "Dear  at\r"},
+        {"Ada", "Abbott", "Dear AdaAdaAbbott at\r"},
+        {"", "", "Dear  at\r"},
+        {"", "Abbott", "Dear Abbott at\r"},
+        {"Bruno", "", "Dear BrunoBruno at\r"},
+        {"", "", "Dear  at\r"},
+        {"", "", "Dear  at\r"},
+        {"Cy", "Dee", "Dear CyCyDee at\r"},
+        {"Ada", "", "Dear AdaAda at\r"},
+        {"", "Barros", "Dear Barros at\r"},
+        {"Bruno", "Barros", "Dear BrunoBrunoBarros at\r"},
+    };
+    for (const auto& card : cards) {
+        EXPECT_EQ(RefreshNames(card.first, card.last, true), card.printed) << card.first << " " << card.last;
+        EXPECT_EQ(Fields(), 3);
+    }
+    EXPECT_EQ(RefreshNames("", "", true), "Dear  at\r");
+    EXPECT_EQ(RefreshNames("", "", false), "Dear FirstNameFirstNameLastName at\r");
+    EXPECT_EQ(GetFieldIdAt(ctx.Current(), 14), kFieldFirstName);
+    EXPECT_EQ(GetFieldIdAt(ctx.Current(), 23), kFieldLastName);
 }
 
 TEST_F(FieldRuns, TheFieldsFormatCoversEveryValueWhole)

@@ -180,7 +180,6 @@ public:
     bool ChooseSavePath(const std::string&, PathRecord*) override { return false; }
     // The program folder.
     int32_t ApplicationFolder(PathRecord* out) override;
-    bool GetPrinterPageInfo(IntRect*, IntRect*) override { return false; }
     void AddToRecentFiles(const PathRecord&) override {}
     void ChooseFontReplacements(FontTable*, QWidget*) override {}
     // No status bar to show it on.

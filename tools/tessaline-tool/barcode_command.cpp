@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "barcode/barcode_draw.h"
+#include "barcode/barcode_fault.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record.h"
 #include "foundation/cp1252.h"
@@ -187,7 +188,8 @@ int RunBarcode(const ToolArgs& args)
     if (!image.save(QString::fromStdString(o.out), "PNG"))
         return ToolFail("cannot write " + o.out);
     if (!encoded)
-        return ToolFail("the data does not encode in this symbology; the picture shows why");
+        return ToolFail("the data does not encode as " + BarcodeSymbologyName(rec.type) + ": " +
+                        BarcodeDataFault(rec) + "; the picture shows the failure box");
     return 0;
 }
 

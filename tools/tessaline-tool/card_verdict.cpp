@@ -3,6 +3,7 @@
 #include "carddoc/card_document_header.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
+#include "carddoc/print_manager.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
 
@@ -20,6 +21,8 @@ constexpr VerdictWords kWords[] = {
     {"damaged", "is damaged"},
     {"cannot be opened", "cannot be opened"},
     {"in use", "is open in another window or program"},
+    {"no card on its sheet", "has a label layout that places no card on its sheet"},
+    {"a page missing", "is missing a page of its card (the file is damaged)"},
 };
 
 CardVerdict HeaderVerdict(const PathRecord& path)
@@ -66,6 +69,10 @@ std::unique_ptr<CLabelsDoc> OpenJudgedCard(const PathRecord& path, CardVerdict* 
         *verdict = CardVerdict::kCannotOpen;
     else if (document->FoundDamaged())
         *verdict = CardVerdict::kDamaged;
+    else if (!NoCardOnSheetText(document->LabelLayout()).empty())
+        *verdict = CardVerdict::kNoCardOnSheet;
+    else if (!MissingPageText(document.get()).empty())
+        *verdict = CardVerdict::kPageMissing;
     if (*verdict != CardVerdict::kGood)
         return nullptr;
     return document;

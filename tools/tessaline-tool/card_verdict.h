@@ -11,7 +11,7 @@
 
 class CLabelsDoc;
 
-enum class CardVerdict { kGood, kNotCardFile, kOtherVersion, kDamaged, kCannotOpen, kInUse };
+enum class CardVerdict { kGood, kNotCardFile, kOtherVersion, kDamaged, kCannotOpen, kInUse, kNoCardOnSheet, kPageMissing };
 
 // The words card dump prints after "check: ".
 const char* CardVerdictText(CardVerdict verdict);

@@ -20,6 +20,8 @@
 #include "database/database_session.h"
 #include "database/db_journal.h"
 #include "database/field_table.h"
+#include "database/index_file.h"
+#include "database/index_mark.h"
 #include "database/match_predicates.h"
 #include "database/record_file_format.h"
 #include "database/repair.h"
@@ -168,6 +170,19 @@ int RunDump(const ToolArgs& args)
     return status;
 }
 
+// Why the index kept beside the record file at path does not belong to
+// its records, or empty (also when there is none, or it was left unclean:
+// the next open builds either anew in any case).
+std::string StaleIndex(const PathRecord& path, const uint8_t* header, uint32_t size)
+{
+    PathRecord index = path;
+    StrCopyN(index.extension, ".idx", sizeof index.extension);
+    IndexSurvey survey;
+    if (!FileExists(&index, 0) || !IndexFile::Survey(&index, &survey) || !survey.clean)
+        return std::string();
+    return IndexMismatch(header, size, survey.entries, survey.nextSequence);
+}
+
 int RunVerify(const ToolArgs& args)
 {
     PathRecord path;
@@ -177,7 +192,7 @@ int RunVerify(const ToolArgs& args)
     // A file another open holds is used by another program, as every
     // command says.
     if (const int32_t err = FileOpen(&path, kFileRead, &file); err != 0) {
-        AlertFileError(err);
+        AlertFileErrorAbout(args[0].c_str(), err);
         return ToolFail("db verify: cannot open " + args[0]);
     }
     uint8_t header[kDbHeaderSize] = {};
@@ -189,7 +204,7 @@ int RunVerify(const ToolArgs& args)
     }
     const bool damagedMark = GetU32LE(header + dbh::kDataMark) != 0;
     PutU32LE(header + dbh::kDataMark, 0);
-    if (CheckDatabaseHeader(header) != 0) {
+    if (CheckDatabaseHeader(header, args[0].c_str()) != 0) {
         FileClose(file);
         return 1;
     }
@@ -212,6 +227,9 @@ int RunVerify(const ToolArgs& args)
     if (HeaderCountsMissingRecords(header, report))
         return ToolFail("db verify: the header counts " + std::to_string(GetI32LE(header + dbh::kStoredCount)) +
                         " records, the file holds " + std::to_string(report.records) + ": the database is damaged");
+    if (const std::string why = StaleIndex(path, header, size); !why.empty())
+        return ToolFail("db verify: the index beside " + args[0] + " does not belong to its records (" + why +
+                        "); the next open builds it anew, and db repair removes it now");
     std::printf("%d records, %d deleted, %d new: sound\n", report.records, report.deleted, report.fresh);
     if (report.unfinished)
         std::printf("%u bytes of a record whose write never finished end the file; the next open cuts them "
@@ -221,9 +239,10 @@ int RunVerify(const ToolArgs& args)
 }
 
 // True when the open record file needs no repair: a sound header without
-// the damage mark, every record sound and nothing cut short at its end.
-// Only read, so that a sound database on a full disk is left alone.
-bool IsSoundAsItStands(FileHandle file)
+// the damage mark, every record sound, nothing cut short at its end, and
+// every record the header counts still there (what verify calls damage, all
+// of it). Only read, so that a sound database on a full disk is left alone.
+bool IsSoundAsItStands(FileHandle file, const PathRecord& path)
 {
     uint8_t header[kDbHeaderSize] = {};
     uint32_t size = 0;
@@ -232,7 +251,8 @@ bool IsSoundAsItStands(FileHandle file)
            FileRead(file, header, kDbHeaderSize) == 0 && GetU32LE(header + dbh::kDataMark) == 0 &&
            GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2 &&
            GetU32LE(header + dbh::kVersion) == kDbVersion && VerifyDataFile(file, kDbDataStart, &report) &&
-           report.unfinished == 0;
+           report.unfinished == 0 && !HeaderCountsMissingRecords(header, report) &&
+           StaleIndex(path, header, size).empty();
 }
 
 int RunRepair(const ToolArgs& args)
@@ -245,7 +265,7 @@ int RunRepair(const ToolArgs& args)
     // refused as such, sound or not; a change left unfinished is undone.
     if (data.Open(&path, kDbAccessReadWrite, kIndexModeNone) < 0)
         return ToolFail("db repair: cannot open " + args[0]);
-    if (IsSoundAsItStands(data.Handle())) {
+    if (IsSoundAsItStands(data.Handle(), path)) {
         data.Close(false, false);
         std::printf("%s is sound; nothing to repair\n", args[0].c_str());
         return 0;
@@ -258,12 +278,12 @@ int RunRepair(const ToolArgs& args)
     FileExists(&index, 1);
     uint8_t header[kDbHeaderSize] = {};
     SetDefaultPreferences(header);
-    if (ReadDatabaseHeader(data.Handle(), header, false) < 0) {
+    if (ReadDatabaseHeader(data.Handle(), header, false, args[0].c_str()) < 0) {
         data.Close(true, false);
         return 1;
     }
     PutU32LE(header + dbh::kDataMark, 0);
-    if (CheckDatabaseHeader(header) != 0) {
+    if (CheckDatabaseHeader(header, args[0].c_str()) != 0) {
         data.Close(true, false);
         return 1;
     }

@@ -202,6 +202,9 @@ int RunDbDoc(const ToolArgs& args)
     if (command == "merge") {
         MergeResult result;
         MergeDatabase(document, filePath, &result);
+        // Why it was refused has been said; it is no merge of 0 records.
+        if (result.refused)
+            return ToolFail("dbdoc merge: nothing merged from " + o.file + "; the database is as it was");
         if (result.failed)
             return ToolFail("dbdoc merge: nothing merged; the database is as it was");
         std::printf("%d records merged\n", result.appended);

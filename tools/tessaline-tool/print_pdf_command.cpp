@@ -2,7 +2,8 @@
 // card document into a PDF file, as the Print command does with "Print to
 // file": every record of the database (the whole database, one record per
 // card, N copies of each; 1 unless given) or, without one, one sheet of the
-// card. The database is only read. print-ps writes the same job as
+// card. The database is only read. A job in which a barcode could not be
+// made is written whole and says so; the exit status is then 2. print-ps writes the same job as
 // PostScript, as the program sends it to a printer that takes PostScript
 // (EPS pictures and power text as their own PostScript). Works with a
 // program folder of its own, so that neither the user's preferences nor
@@ -30,6 +31,9 @@
 
 namespace {
 
+// The exit status of a job written whole in which a barcode could not be
+// made (1: nothing was printed).
+constexpr int kBarcodeNotMade = 2;
 
 class PrintSession {
 public:
@@ -122,6 +126,10 @@ int RunPrint(const ToolArgs& given, bool postScript)
     if (printer.LastResult() != 0)
         return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
     std::printf("%d pages\n", printer.PagesPrinted());
+    // The file is whole, but labels carry failure boxes where bars were
+    // wanted; the message has said which.
+    if (printer.LastLosses().barcodes > 0)
+        return kBarcodeNotMade;
     return 0;
 }
 
@@ -130,5 +138,11 @@ int RunPrintPs(const ToolArgs& args) { return RunPrint(args, true); }
 
 }  // namespace
 
-TESSALINE_TOOL_COMMAND("print-pdf", "print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]", RunPrintPdf);
-TESSALINE_TOOL_COMMAND("print-ps", "print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]", RunPrintPs);
+TESSALINE_TOOL_COMMAND("print-pdf",
+                       "print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]  (exit status 2: written, but a barcode "
+                       "could not be made)",
+                       RunPrintPdf);
+TESSALINE_TOOL_COMMAND("print-ps",
+                       "print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]  (exit status 2: written, but a barcode could "
+                       "not be made)",
+                       RunPrintPs);

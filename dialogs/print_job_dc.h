@@ -1,7 +1,9 @@
 // The context a print job draws into: PostScript for a PostScript file
 // chosen in the Print dialog and for a print queue that takes PostScript
-// (the frames then send their own PostScript into the job), else the
-// printer through Qt (or the PDF file it is set to write).
+// (the frames then send their own PostScript into the job, and its text
+// keeps glyph names a reader of what the queue makes maps back to the
+// characters), else the printer through Qt (or the PDF file it is set to
+// write). A queue prints as many copies as the printer is set to.
 #pragma once
 
 #include <memory>

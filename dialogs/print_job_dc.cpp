@@ -1,4 +1,4 @@
-#include "carddoc/print_job_dc.h"
+#include "dialogs/print_job_dc.h"
 
 #include <QCoreApplication>
 #include <QPrinter>
@@ -21,9 +21,11 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
     settings.resolution = printer->resolution();
     settings.title = printer->docName();
     settings.creator = printer->creator().isEmpty() ? QCoreApplication::applicationName() : printer->creator();
-    if (toQueue)
+    if (toQueue) {
         settings.queue = printer->printerName();
-    else
+        settings.copies = printer->copyCount();
+    } else {
         settings.path = postScriptFile;
+    }
     return PostScriptJobDc(settings);
 }

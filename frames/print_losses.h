@@ -1,0 +1,35 @@
+// What the labels of a print job lost: barcodes whose data could not be
+// encoded (they print the failure box) and text that did not fit its
+// frame. The frames note each as they print; the print job takes the tally
+// when it starts and when it ends, and says once what its labels lost, so
+// that a sheet of failure boxes or of cut addresses does not go out
+// without a word.
+//
+// Used from the one thread that prints.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct PrintLosses {
+    // The barcodes that printed their failure box; the first one's data
+    // (as stored, Windows-1252) and why it does not encode.
+    int32_t barcodes = 0;
+    int32_t barcodeRecord = 0;
+    std::string barcodeValue;
+    std::string barcodeWhy;
+    // The labels on which a frame's text did not all fit; the first one's
+    // frame, named by the text it begins with (Windows-1252).
+    int32_t textLabels = 0;
+    int32_t textRecord = 0;
+    std::string textFrame;
+};
+
+// The label about to be printed shows the database record of this number
+// (from 1), or 0 when the job prints the card without a database.
+void NotePrintedLabel(int32_t record);
+void NoteBarcodeNotPrinted(const std::string& value, const std::string& why);
+void NoteTextCutOff(const std::string& frameBeginning);
+
+// The tally since the last call, which starts it again.
+PrintLosses TakePrintLosses();

@@ -1,0 +1,305 @@
+// What one print job leaves to the next, in one window, as an office user
+// prints: a card whose sheet fixes its paper, then one that leaves the
+// paper open; a database print with copies and skipped cards, then a
+// sheet; a printed database report read back as text. The queues are a
+// print scheduler's of the test's own that make PDF files as a cups-pdf
+// queue does.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "carddoc/labels_doc.h"
+#include "carddoc/print_preview_dialog.h"
+#include "dialogs/first_card_dialog.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/label_type_list.h"
+#include "dialogs/numeric_edit.h"
+#include "dialogs/print_dialog.h"
+#include "dialogs/sheet_preview_wnd.h"
+#include "foundation/byte_order.h"
+#include "journey_fixture.h"
+#include "records/label_stock_format.h"
+#include "support/cups_scheduler.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
+#include "wizard/dlg_wizard.h"
+#include "wizard/pg_wiz_1.h"
+
+namespace {
+
+// The sheet of pdfinfo's first page, "612 x 792", or what pdfinfo said.
+std::string PageSize(const std::string& pdf)
+{
+    const ProgramRun run = RunProgramFor("pdfinfo", {pdf});
+    std::smatch size;
+    return std::regex_search(run.out, size, std::regex("Page size: +([0-9.]+ x [0-9.]+) pts")) ? size[1].str()
+                                                                                               : run.out;
+}
+
+std::vector<std::string> Pages(const std::string& text)
+{
+    std::vector<std::string> pages(1);
+    for (const char c : text) {
+        if (c == '\f')
+            pages.emplace_back();
+        else
+            pages.back() += c;
+    }
+    if (pages.back().empty())
+        pages.pop_back();
+    return pages;
+}
+
+class PrintJobsJourney : public JourneyTest {
+protected:
+    // Answers the Print dialog: the queue (or, empty, a PDF file), the
+    // copies; the copies the dialog offered go to *offered.
+    static DialogDriver PrintOn(const std::string& queue, const std::string& pdf = {}, int copies = 0,
+                                int* offered = nullptr)
+    {
+        return [=](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            if (!print) {
+                ADD_FAILURE() << "the Print dialog was expected: " << dialog->metaObject()->className();
+                Reject()(dialog);
+                return;
+            }
+            if (offered)
+                *offered = print->CopiesEdit()->value();
+            if (copies > 0)
+                print->CopiesEdit()->setValue(copies);
+            const int at = queue.empty() ? print->PdfEntry()
+                                         : print->PrinterList()->findData(QString::fromStdString(queue));
+            if (at < 0) {
+                ADD_FAILURE() << "the Print dialog does not list the queue " << queue;
+                print->reject();
+                return;
+            }
+            print->PrinterList()->setCurrentIndex(at);
+            if (queue.empty())
+                print->FileEdit()->setText(QString::fromStdString(pdf));
+            print->accept();
+        };
+    }
+
+    // The card's sheet to the queue; the PDF the queue made.
+    std::string SheetOn(CupsScheduler& scheduler, const std::string& queue)
+    {
+        OnNextDialog(PrintOn(queue));
+        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        const std::string pdf = scheduler.NextOutput(queue);
+        EXPECT_FALSE(pdf.empty()) << scheduler.why();
+        return pdf;
+    }
+
+    // The Page Setup dialog (File > Page Setup... of a card, File > Print
+    // Setup... without one): the printer it names and the paper it shows.
+    std::string PageSetupShows(const char* command = "File > Page Setup...")
+    {
+        std::string shown;
+        OnNextDialog([&shown](QWidget* dialog) {
+            QString printer;
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->text() == "A4" || label->text() == "Letter")
+                    printer = label->text();
+            const auto* paper = dialog->findChild<QComboBox*>("pageSizeCombo");
+            shown = (printer + " / " + (paper ? paper->currentText() : QString("?"))).toStdString();
+            Reject()(dialog);
+        });
+        EXPECT_TRUE(Trigger(command));
+        return shown;
+    }
+
+    // The paper the Print Preview draws the sheet on, in points.
+    IntSize PreviewPaper()
+    {
+        IntSize paper;
+        OnNextDialog([&paper](QWidget* dialog) {
+            if (auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog))
+                paper = preview->Paper();
+            else
+                ADD_FAILURE() << dialog->metaObject()->className();
+            Reject()(dialog);
+        });
+        EXPECT_TRUE(Trigger("File > Print Preview..."));
+        return paper;
+    }
+};
+
+// A card prints on the paper its sheet fixes, for its own job; a card that
+// leaves the paper open prints on the printer's, whatever was printed
+// before it, and leaving its paper untouched in Document Settings keeps it
+// open.
+TEST_F(PrintJobsJourney, EachCardPrintsOnItsOwnPaperAndTheOpenOneOnThePrinters)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
+    CupsScheduler scheduler({{"A4", 0, "", true}, {"Letter", 0, "Letter"}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    // The program as it first starts, with these queues; a custom card's
+    // properties looked at in the wizard (which shows its first layout on
+    // Letter), and the wizard closed.
+    Start();
+    OnNextDialog([](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr);
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        types->setCurrentItem(types->findItems("Custom Document", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        QCoreApplication::processEvents();
+        sheet->PressNext();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(sheet->ActiveIndex(), kPageDocProperties);
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    EXPECT_EQ(PageSetupShows("File > Print Setup...").substr(0, 7), "A4 / A4") << "not the default queue's own paper";
+
+    // A sheet that fixes A4, printed on the Letter queue: A4.
+    ASSERT_NE(NewLabelSheet([](CDlgLabelType* type) {
+                  type->NameEdit()->setText("A4 3x8");
+                  type->UnitsCombo()->setCurrentIndex(2);  // centimetres
+                  type->WidthEdit()->setValue(7);
+                  type->HeightEdit()->setValue(3.7);
+                  type->AcrossEdit()->setValue(3);
+                  type->DownEdit()->setValue(8);
+                  type->PaperCombo()->setCurrentIndex(type->PaperCombo()->findText("A4", Qt::MatchStartsWith));
+                  type->OrientationButton(1)->click();
+              }),
+              nullptr)
+        << alerts.lastText();
+    EXPECT_EQ(PageSize(SheetOn(scheduler, "Letter")), "595.28 x 841.89");
+
+    // Then the sample card, whose layout takes any paper, on the same
+    // queue: the queue's Letter, shown so before it prints.
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    ASSERT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypePaperOffset), 0u);
+    EXPECT_EQ(PageSetupShows().substr(0, 15), "Letter / Letter");
+    const IntSize preview = PreviewPaper();
+    EXPECT_EQ(preview.width, 612);
+    EXPECT_EQ(preview.height, 792);
+    EXPECT_EQ(PageSize(SheetOn(scheduler, "Letter")), "612 x 792") << "the paper of the card printed before";
+
+    // Document Settings: leaving the format's name, and choosing that same
+    // format again, leave the paper and orientation open.
+    for (const bool pickAgain : {false, true}) {
+        OnNextDialog([pickAgain](QWidget* dialog) {
+            auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+            if (!settings) {
+                ADD_FAILURE() << dialog->metaObject()->className();
+                Reject()(dialog);
+                return;
+            }
+            CLabelTypeComboBox* format = settings->FormatCombo();
+            if (pickAgain) {
+                const int same = format->findText(format->currentText());
+                ASSERT_GE(same, 0) << format->currentText().toStdString();
+                format->setCurrentIndex(same);
+                Q_EMIT format->activated(same);
+            } else {
+                // The box left, as the focus moving on tells it.
+                Q_EMIT format->lineEdit()->editingFinished();
+            }
+            EXPECT_EQ(settings->PaperCombo()->currentIndex(), 0) << settings->PaperCombo()->currentText().toStdString();
+            settings->accept();
+        });
+        ASSERT_TRUE(Trigger("File > Document Setup..."));
+        EXPECT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypePaperOffset), 0u) << pickAgain;
+        EXPECT_EQ(GetU32LE(CardDocument()->LabelLayout() + kLabelTypeOrientationOffset), 0u) << pickAgain;
+    }
+}
+
+// Copies are the job's own; cards skipped are left out on the first
+// printed page only, also when copies are printed.
+TEST_F(PrintJobsJourney, CopiesAreTheJobsOwnAndSkippedCardsAreSkippedOnTheFirstPageOnly)
+{
+    if (!HaveTool("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+
+    // 24 people, ten to a sheet; the first four cards skipped, two copies.
+    const std::string records = TempFile("records.pdf");
+    OnNextDialog([records](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        ASSERT_NE(print, nullptr);
+        // Pressed from the dialog's own loop, where the next dialog is
+        // answered.
+        QTimer::singleShot(0, print, [print, records] {
+            print->SkipCardsButton()->click();
+            PrintOn({}, records, 2)(print);
+        });
+    });
+    OnNextDialog([](QWidget* dialog) {
+        auto* skip = dynamic_cast<CDlgFirstCard*>(dialog);
+        ASSERT_NE(skip, nullptr);
+        EXPECT_TRUE(skip->HelpText()->text().contains("only be skipped\non the first printed page"));
+        CSheetPreviewWnd* sheet = skip->Preview();
+        ASSERT_TRUE(sheet->Layout());
+        for (int cell = 0; cell < 4; ++cell) {
+            IntRect at;
+            ASSERT_TRUE(sheet->GetCellRect(cell % 2, cell / 2, &at));
+            QTest::mouseClick(sheet, Qt::LeftButton, {}, QPoint((at.left + at.right) / 2, (at.top + at.bottom) / 2));
+        }
+        skip->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Print > Document From Database..."));
+    const std::vector<std::string> pages = Pages(PdfText(records));
+    // The first copy: 6, 10 and 8 cards; the second, which starts on a
+    // new page: 10, 10 and 4.
+    ASSERT_EQ(pages.size(), 6u);
+    const auto cards = [](const std::string& page) {
+        return std::count(page.begin(), page.end(), '@');  // every card shows an e-mail address
+    };
+    std::vector<long> counts;
+    for (const std::string& page : pages)
+        counts.push_back(long(cards(page)));
+    EXPECT_EQ(counts, (std::vector<long>{6, 10, 8, 10, 10, 4}));
+
+    // The next print offers one copy, and prints one.
+    const std::string sheet = TempFile("sheet.pdf");
+    int offered = 0;
+    OnNextDialog(PrintOn({}, sheet, 0, &offered));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_EQ(offered, 1) << "the copies of the job before";
+    EXPECT_EQ(Pages(PdfText(sheet)).size(), 1u);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// A database report printed on a queue reads back as its text, as a
+// printed card does.
+TEST_F(PrintJobsJourney, APrintedReportReadsBackAsItsText)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdftotext"))
+        SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
+    CupsScheduler scheduler({{"Office", 18, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    OnNextDialog(ChooseFile(CopySample("Contacts.dqx")));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    OnNextDialog(Accept());  // the Report dialog as it opens: tabular
+    OnNextDialog(PrintOn("Office"));
+    ASSERT_TRUE(Trigger("File > Print > Quick Database Report..."));
+    const std::string pdf = scheduler.NextOutput("Office");
+    ASSERT_FALSE(pdf.empty()) << scheduler.why();
+    const std::string text = PdfText(pdf);
+    for (const char* word : {"Contacts.dqx", "Abbott", "Yilmaz"})
+        EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text.substr(0, 400);
+}
+
+}  // namespace

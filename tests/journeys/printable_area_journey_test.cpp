@@ -1,0 +1,241 @@
+// Where a print queue's printable area ends, from the window: a card whose
+// one label is the whole sheet, filled black, printed with File > Print into
+// queues whose four margins differ (left 18, bottom 36, right 9, top 24
+// points on A4; 10, 20, 30, 40 on Letter), portrait and landscape. The
+// print system keeps a margin in hundredths of a millimetre, most whole
+// points a little off (10 points as 353, 10.006 points): the ink stops on
+// each side where the queue says its printable area ends, to that
+// hundredth, and a landscape page has the sheet's margins turned with it.
+// The card view's grey band shows the same margins.
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QImage>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QMarginsF>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_doc.h"
+#include "dialogs/color_combo_box.h"
+#include "dialogs/fill_info_dialog.h"
+#include "dialogs/label_type_dlg.h"
+#include "dialogs/style_list_box.h"
+#include "dialogs/numeric_edit.h"
+#include "dialogs/object_info_dialog.h"
+#include "dialogs/print_dialog.h"
+#include "journey_fixture.h"
+#include "support/cups_scheduler.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
+
+namespace printable_area_journey {
+
+constexpr int kDpi = 720;
+constexpr double kPixelsPerPoint = kDpi / 72.0;
+// A pixel and a half here, a twentieth of a millimetre.
+constexpr double kTolerance = 0.15;
+
+// The margin the print system keeps for one given in points.
+double Kept(double points) { return std::lround(points * 2540.0 / 72.0) * 72.0 / 2540.0; }
+
+// The queue's margins for the page, left, top, right, bottom: a landscape
+// page is the sheet turned a quarter left, its top on the sheet's left.
+QMarginsF PageMargins(const SchedulerMargins& sheet, bool landscape)
+{
+    const QMarginsF kept(Kept(sheet.left), Kept(sheet.top), Kept(sheet.right), Kept(sheet.bottom));
+    return landscape ? QMarginsF(kept.bottom(), kept.left(), kept.top(), kept.right()) : kept;
+}
+
+// Paper left across one line of a page, from `from` towards `to` (either
+// way), until the ink: whole pixels of paper and the part of the first
+// inked one that is not, in points.
+double PaperBeforeInk(const QImage& page, bool across, int line, int from, int to)
+{
+    const int step = to > from ? 1 : -1;
+    double paper = 0;
+    for (int i = from; i != to; i += step) {
+        const double white = qGray(across ? page.pixel(i, line) : page.pixel(line, i)) / 255.0;
+        paper += white;
+        if (white < 0.5)
+            break;
+    }
+    return paper / kPixelsPerPoint;
+}
+
+// Where the ink of a page inked all over its printable area stops, measured
+// from each edge of the paper, in points.
+QMarginsF InkMargins(const QImage& page)
+{
+    const int midX = page.width() / 2, midY = page.height() / 2;
+    return QMarginsF(PaperBeforeInk(page, true, midY, 0, midX), PaperBeforeInk(page, false, midX, 0, midY),
+                     PaperBeforeInk(page, true, midY, page.width() - 1, midX),
+                     PaperBeforeInk(page, false, midX, page.height() - 1, midY));
+}
+
+std::string Describe(const QMarginsF& m)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "left %.3f top %.3f right %.3f bottom %.3f", m.left(), m.top(), m.right(),
+                  m.bottom());
+    return text;
+}
+
+class PrintableAreaJourney : public JourneyTest {
+protected:
+    // File > New > Label...: one label as large as the sheet, a black
+    // rectangle over all of it.
+    void WholeSheetCard(bool letter, bool landscape)
+    {
+        const double widthCm = letter ? 21.59 : 21.0, heightCm = letter ? 27.94 : 29.7;
+        const CLabelsDoc* card = NewLabelSheet([=](CDlgLabelType* type) {
+            type->NameEdit()->setText(letter ? "Letter whole sheet" : "A4 whole sheet");
+            type->UnitsCombo()->setCurrentIndex(2);  // centimetres
+            type->WidthEdit()->setValue(landscape ? heightCm : widthCm);
+            type->HeightEdit()->setValue(landscape ? widthCm : heightCm);
+            type->TopEdit()->setValue(0);
+            type->LeftEdit()->setValue(0);
+            type->HorizontalEdit()->setValue(0);
+            type->VerticalEdit()->setValue(0);
+            type->AcrossEdit()->setValue(1);
+            type->DownEdit()->setValue(1);
+            type->PaperCombo()->setCurrentIndex(
+                type->PaperCombo()->findText(letter ? "Letter" : "A4", Qt::MatchStartsWith));
+            type->OrientationButton(landscape ? 2 : 1)->click();
+        });
+        ASSERT_NE(card, nullptr) << alerts.lastText();
+        QToolButton* rectangle = nullptr;
+        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
+                rectangle = button;
+        ASSERT_NE(rectangle, nullptr);
+        rectangle->click();
+        Drag(CardPoint(0, 0), {CardPoint(30, 20), CardPoint(60, 40)});
+        const int width = int(std::ceil(CardDocument()->PageGeometry().cardWidth));
+        const int height = int(std::ceil(CardDocument()->PageGeometry().cardHeight));
+        OnNextDialog([=](QWidget* dialog) {
+            auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
+            ASSERT_NE(info, nullptr);
+            const int points = info->Units()->findText("Points");
+            ASSERT_GE(points, 0);
+            info->Units()->setCurrentIndex(points);
+            Q_EMIT info->Units()->activated(points);
+            for (const auto& [edit, value] : {std::pair{info->WidthEdit(), width}, {info->HeightEdit(), height}}) {
+                edit->selectAll();
+                QTest::keyClicks(edit, QString::number(value));
+            }
+            info->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Object Info..."));
+        OnNextDialog([](QWidget* dialog) {
+            auto* fill = dynamic_cast<CDlgFillInfo*>(dialog);
+            ASSERT_NE(fill, nullptr);
+            fill->Opaque()->click();
+            fill->Patterns()->setCurrentRow(0);  // solid
+            const int black = fill->Colour()->count() - 1;  // the table's last colour
+            fill->Colour()->setCurrentIndex(black);
+            Q_EMIT fill->Colour()->activated(black);
+            const int full = fill->Shade()->findText("100", Qt::MatchStartsWith);
+            fill->Shade()->setCurrentIndex(full);
+            Q_EMIT fill->Shade()->activated(full);
+            fill->accept();
+        });
+        ASSERT_TRUE(Trigger("Object > Fill Info..."));
+    }
+
+    // File > Print > Sheet of Active Document... into the queue chosen in
+    // the Print dialog, drawn in grey.
+    QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
+    {
+        OnNextDialog([queue](QWidget* dialog) {
+            auto* print = dynamic_cast<CDlgPrint*>(dialog);
+            ASSERT_NE(print, nullptr);
+            const int at = print->PrinterList()->findData(QString::fromStdString(queue));
+            ASSERT_GE(at, 0) << "the Print dialog does not list " << queue;
+            print->PrinterList()->setCurrentIndex(at);
+            print->accept();
+        });
+        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+        const std::string pdf = scheduler.NextOutput(queue);
+        EXPECT_FALSE(pdf.empty()) << scheduler.why();
+        if (pdf.empty())
+            return {};
+        const std::string prefix = TempFile(queue);
+        const ProgramRun run =
+            RunProgramFor("pdftoppm", {"-r", std::to_string(kDpi), "-gray", "-singlefile", pdf, prefix});
+        EXPECT_TRUE(run.ok) << run.failure;
+        return QImage(QString::fromStdString(prefix + ".pgm")).convertToFormat(QImage::Format_Grayscale8);
+    }
+};
+
+TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShowsThoseMargins)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    if (!HaveTool("pdftoppm"))
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
+    const SchedulerMargins sides{18, 36, 9, 24}, tens{10, 20, 30, 40};
+    CupsScheduler scheduler({{"Sides", 0, "", true, sides}, {"Tens", 0, "Letter", false, tens}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const int allocationLimit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(512);
+
+    struct Case {
+        const char* queue;
+        SchedulerMargins margins;
+        bool letter;
+        bool landscape;
+    };
+    // The card view's band: where the program's printer cannot print on the
+    // card's own paper and orientation, in whole points (the label lies at
+    // the paper's corner; its far edges a fraction of a point inside the
+    // paper's whole points).
+    const auto expectBand = [this](const QMarginsF& expected, const char* when) {
+        SCOPED_TRACE(when);
+        const int32_t* band = CardDocument()->PageGeometry().margins;
+        std::printf("  band %s: left %d top %d right %d bottom %d\n", when, band[0], band[1], band[2], band[3]);
+        EXPECT_NEAR(band[0], expected.left(), 1.5) << "left band";
+        EXPECT_NEAR(band[1], expected.top(), 1.5) << "top band";
+        EXPECT_NEAR(band[2], expected.right(), 1.5) << "right band";
+        EXPECT_NEAR(band[3], expected.bottom(), 1.5) << "bottom band";
+    };
+    // The default queue is the program's printer until another is printed
+    // on; each queue has the same margins on every paper.
+    SchedulerMargins printer = sides;
+    for (const Case& c : {Case{"Sides", sides, false, false}, Case{"Sides", sides, false, true},
+                          Case{"Tens", tens, true, false}, Case{"Tens", tens, true, true}}) {
+        SCOPED_TRACE(std::string(c.queue) + (c.landscape ? " landscape" : " portrait"));
+        ASSERT_NO_FATAL_FAILURE(WholeSheetCard(c.letter, c.landscape));
+        if (!CardDocument()->ShowsNonPrintingAreas()) {
+            ASSERT_TRUE(Trigger("View > Show Nonprinting Areas"));
+        }
+        expectBand(PageMargins(printer, c.landscape), "before printing");
+
+        const QImage page = PrintInto(scheduler, c.queue);
+        ASSERT_FALSE(page.isNull());
+        EXPECT_EQ(page.width() > page.height(), c.landscape) << "the page is not turned as the sheet is";
+        const QMarginsF expected = PageMargins(c.margins, c.landscape);
+        const QMarginsF ink = InkMargins(page);
+        std::printf("%s %s: ink stops at %s (the queue's: %s)\n", c.queue, c.landscape ? "landscape" : "portrait",
+                    Describe(ink).c_str(), Describe(expected).c_str());
+        EXPECT_NEAR(ink.left(), expected.left(), kTolerance) << Describe(ink);
+        EXPECT_NEAR(ink.top(), expected.top(), kTolerance) << Describe(ink);
+        EXPECT_NEAR(ink.right(), expected.right(), kTolerance) << Describe(ink);
+        EXPECT_NEAR(ink.bottom(), expected.bottom(), kTolerance) << Describe(ink);
+        // The queue printed on is the program's printer now.
+        printer = c.margins;
+        expectBand(expected, "after printing");
+    }
+    QImageReader::setAllocationLimit(allocationLimit);
+}
+
+}  // namespace printable_area_journey
