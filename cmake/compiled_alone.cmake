@@ -68,6 +68,7 @@ set(TESSALINE_COMPILED_ALONE
   graphics/wmf_reader.cpp
   graphics/wpg_writer.cpp
   pdf/pdf_content_spans.cpp
+  pdf/pdf_content_trim.cpp
   pdf/pdf_page_farm.cpp
   platform/dc.cpp
   platform/dc_path.cpp

@@ -1,12 +1,10 @@
 #include "pdf/pdf_content_spans.h"
 
 #include <array>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <string_view>
 
-#include "pdf/pdf_lexis.h"
+#include "pdf/pdf_tokens.h"
 
 namespace {
 
@@ -30,7 +28,12 @@ bool Aslant(const Linear& m)
     return across > kNoise * up && up > kNoise * across;
 }
 
-double Number(std::string_view word) { return std::strtod(std::string(word).c_str(), nullptr); }
+// A matrix's number; 0 for one that cannot be read, as strtod made it.
+double Number(std::string_view word)
+{
+    double v = 0;
+    return PdfReadReal(word, &v) ? v : 0;
+}
 
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET".
 bool EndsTracked(std::string_view line)
@@ -75,76 +78,40 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     std::vector<Block> blocks;
     bool inAslantBlock = false;
     size_t blockBegin = 0;
-    size_t i = 0;
-    size_t lineEnd = 0;
-    while (i < s.size()) {
-        if (i >= lineEnd) {
+    PdfTokenizer tokens(s);
+    PdfTokenSpan t;
+    const char* lineEnd = s.data();
+    for (;;) {
+        const char* const at = tokens.skipSpace();
+        if (at == s.data() + s.size())
+            break;
+        if (at >= lineEnd) {
             // The engine ends a line with its operator, and most lines
             // draw: only those ending in one the spans follow are read.
-            const size_t newline = s.find('\n', i);
-            lineEnd = newline == std::string_view::npos ? s.size() : newline + 1;
-            if (!EndsTracked(s.substr(i, lineEnd - i))) {
-                i = lineEnd;
+            const size_t newline = s.find('\n', size_t(at - s.data()));
+            lineEnd = newline == std::string_view::npos ? s.data() + s.size() : s.data() + newline + 1;
+            if (!EndsTracked(std::string_view(at, size_t(lineEnd - at)))) {
+                tokens.seek(lineEnd);
                 operandCount = 0;
                 continue;
             }
         }
-        const char c = s[i];
-        if (PdfIsSpace(c)) {
-            ++i;
-            continue;
-        }
-        const size_t start = i;
-        if (c == '%') {
-            while (i < s.size() && s[i] != '\n' && s[i] != '\r')
-                ++i;
-            continue;
-        }
-        if (c == '(') {
-            // A literal string, with its escapes and nested parentheses.
-            int depth = 0;
-            for (; i < s.size(); ++i) {
-                if (s[i] == '\\') {
-                    ++i;
-                } else if (s[i] == '(') {
-                    ++depth;
-                } else if (s[i] == ')' && --depth == 0) {
-                    ++i;
-                    break;
-                }
-            }
-            operandCount = 0;
-            continue;
-        }
-        if (c == '<' && i + 1 < s.size() && s[i + 1] != '<') {
-            const size_t close = s.find('>', i);
-            i = close == std::string_view::npos ? s.size() : close + 1;
-            operandCount = 0;
-            continue;
-        }
-        if (PdfIsDelimiter(c)) {
-            // Names, brackets and dictionary marks: operands "cm" never has.
-            ++i;
-            if (c == '/') {
-                while (i < s.size() && !PdfIsSpace(s[i]) && !PdfIsDelimiter(s[i]))
-                    ++i;
-            } else if ((c == '<' || c == '>') && i < s.size() && s[i] == c) {
-                ++i;
-            }
-            operandCount = 0;
-            continue;
-        }
-        while (i < s.size() && !PdfIsSpace(s[i]) && !PdfIsDelimiter(s[i]))
-            ++i;
-        const std::string_view word = s.substr(start, i - start);
-        const char first = word.front();
-        if (std::isdigit(uint8_t(first)) || first == '-' || first == '+' || first == '.') {
+        if (!tokens.next(&t))
+            break;
+        if (t.kind == PdfToken::kNumber) {
             for (size_t k = 0; k + 1 < operands.size(); ++k)
                 operands[k] = operands[k + 1];
-            operands.back() = word;
+            operands.back() = t.text();
             ++operandCount;
             continue;
         }
+        if (t.kind != PdfToken::kOperator) {
+            // Strings, names, brackets and dictionary marks: operands "cm"
+            // never has.
+            operandCount = 0;
+            continue;
+        }
+        const std::string_view word = t.text();
         if (word == "q") {
             saved.push_back(ctm);
         } else if (word == "Q") {
@@ -156,9 +123,9 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             ctm = Then({Number(operands[0]), Number(operands[1]), Number(operands[2]), Number(operands[3])}, ctm);
         } else if (word == "BT") {
             inAslantBlock = Aslant(ctm);
-            blockBegin = start;
+            blockBegin = size_t(t.at - s.data());
         } else if (word == "ET" && inAslantBlock) {
-            blocks.push_back({blockBegin, i});
+            blocks.push_back({blockBegin, size_t(t.at + t.size - s.data())});
             inAslantBlock = false;
         }
         operandCount = 0;

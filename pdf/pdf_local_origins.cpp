@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pdf/pdf_lexis.h"
+#include "pdf/pdf_tokens.h"
 
 namespace {
 
@@ -18,7 +18,6 @@ namespace {
 // content. Within them, and with an origin below a billion units, every
 // sum below stays inside 64 bits.
 constexpr int kMostPlaces = 9;
-constexpr int kMostDigits = 15;
 constexpr long long kMostOriginHundredths = 100'000'000'000LL;
 
 // The farthest a point of an outline may move on the page, in points
@@ -26,163 +25,16 @@ constexpr long long kMostOriginHundredths = 100'000'000'000LL;
 constexpr double kMaxMovePoints = 0.001;
 constexpr double kRoundingMove = 0.005;
 
-constexpr std::array<long long, 16> kTens = [] {
-    std::array<long long, 16> tens{};
-    long long t = 1;
-    for (long long& v : tens) {
-        v = t;
-        t *= 10;
-    }
-    return tens;
-}();
+using Decimal = PdfDecimal;
 
-// A number as written: `units` / 10^`places`, exactly.
-struct Decimal {
-    long long units = 0;
-    int places = 0;
-};
+bool ReadDecimal(const char* p, const char* const end, Decimal* d) { return PdfReadDecimal(p, end, kMostPlaces, d); }
 
-// The number written from `p` to `end`; false unless it is all a sign, a
-// point and the most digits (every sum below then stays within 64 bits).
-bool ReadDecimal(const char* p, const char* const end, Decimal* d)
-{
-    const bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+'))
-        ++p;
-    const char* const wholeFrom = p;
-    unsigned long long units = 0;
-    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-        units = units * 10 + static_cast<unsigned char>(*p++ - '0');
-    int digits = int(p - wholeFrom), places = 0;
-    if (p < end && *p == '.') {
-        const char* const partFrom = ++p;
-        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-            units = units * 10 + static_cast<unsigned char>(*p++ - '0');
-        places = int(p - partFrom);
-        digits += places;
-    }
-    if (p != end || digits < 1 || digits > kMostDigits || places > kMostPlaces)
-        return false;
-    const long long value = static_cast<long long>(units);
-    d->units = negative ? -value : value;
-    d->places = places;
-    return true;
-}
-
-// The number written from `p` to `end` to the nearest hundredth (halves
-// away from zero), in hundredths, and how many places it was written with;
-// false as ReadDecimal. The digits past the third place only need to be
-// digits: a number rounds away from zero when its third place is 5 or more.
 bool ReadHundredths(const char* p, const char* const end, long long* hundredths, int* places)
 {
-    const bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+'))
-        ++p;
-    const char* const wholeFrom = p;
-    unsigned long long whole = 0;
-    while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-        whole = whole * 10 + static_cast<unsigned char>(*p++ - '0');
-    int digits = int(p - wholeFrom), written = 0;
-    unsigned part = 0;
-    bool up = false;
-    if (p < end && *p == '.') {
-        const char* const partFrom = ++p;
-        for (int k = 0; k < 3 && p < end && static_cast<unsigned char>(*p - '0') < 10; ++k, ++p) {
-            if (k < 2)
-                part = part * 10 + static_cast<unsigned char>(*p - '0');
-            else
-                up = *p >= '5';
-        }
-        if (p - partFrom == 1)
-            part *= 10;
-        while (p < end && static_cast<unsigned char>(*p - '0') < 10)
-            ++p;
-        written = int(p - partFrom);
-        digits += written;
-    }
-    if (p != end || digits < 1 || digits > kMostDigits || written > kMostPlaces)
-        return false;
-    const long long h = static_cast<long long>(whole * 100 + part + (up ? 1 : 0));
-    *hundredths = negative ? -h : h;
-    *places = written;
-    return true;
+    return PdfReadHundredths(p, end, kMostPlaces, hundredths, places);
 }
 
-// The digits of 0 to 99, two by two.
-constexpr std::array<char, 200> kPairs = [] {
-    std::array<char, 200> pairs{};
-    for (int v = 0; v < 100; ++v) {
-        pairs[size_t(2 * v)] = char('0' + v / 10);
-        pairs[size_t(2 * v + 1)] = char('0' + v % 10);
-    }
-    return pairs;
-}();
-
-char* WritePair(char* to, unsigned long long v)
-{
-    std::memcpy(to, &kPairs[size_t(2 * v)], 2);
-    return to + 2;
-}
-
-// A whole number; most on a page have four digits or fewer.
-char* WriteWhole(char* to, unsigned long long v)
-{
-    if (v < 10) {
-        *to = char('0' + v);
-        return to + 1;
-    }
-    if (v < 100)
-        return WritePair(to, v);
-    if (v < 1000) {
-        *to = char('0' + v / 100);
-        return WritePair(to + 1, v % 100);
-    }
-    if (v < 10000)
-        return WritePair(WritePair(to, v / 100), v % 100);
-    return std::to_chars(to, to + 24, v).ptr;
-}
-
-// `units` / 10^`places`, as short as it goes: no trailing zeros after the
-// point, no point without places, "0" rather than "-0". Returns the end.
-char* WriteDecimal(char* to, long long units, int places)
-{
-    const bool negative = units < 0;
-    const unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(units) : units;
-    if (negative && u != 0)
-        *to++ = '-';
-    // Most numbers written are hundredths: a divisor known when compiling
-    // costs a fraction of one known only when running.
-    if (places == 2) {
-        to = WriteWhole(to, u / 100);
-        const unsigned long long part = u % 100;
-        if (part == 0)
-            return to;
-        *to++ = '.';
-        if (part % 10 == 0) {
-            *to = char('0' + part / 10);
-            return to + 1;
-        }
-        return WritePair(to, part);
-    }
-    const unsigned long long step = static_cast<unsigned long long>(kTens[size_t(places)]);
-    to = WriteWhole(to, u / step);
-    unsigned long long part = u % step;
-    if (part == 0)
-        return to;
-    int kept = places;
-    while (part % 10 == 0) {
-        part /= 10;
-        --kept;
-    }
-    *to++ = '.';
-    for (int k = kept - 1; k >= 0; --k) {
-        to[k] = char('0' + part % 10);
-        part /= 10;
-    }
-    return to + kept;
-}
-
-// The most WriteDecimal writes.
+// The most PdfWriteDecimal writes.
 constexpr qsizetype kMostDecimal = 48;
 // The most bytes between two numbers copied with them; the room kept for
 // them takes a block of 16 written past a number too.
@@ -192,8 +44,8 @@ constexpr qsizetype kMostBetween = 16 + 17;
 char* WriteLess(char* to, const Decimal& d, long long hundredths)
 {
     const int places = std::max(d.places, 2);
-    const long long units = d.units * kTens[size_t(places - d.places)];
-    return WriteDecimal(to, units - hundredths * kTens[size_t(places - 2)], places);
+    const long long units = d.units * kPdfTens[size_t(places - d.places)];
+    return PdfWriteDecimal(to, units - hundredths * kPdfTens[size_t(places - 2)], places);
 }
 
 // The content written anew, into room made ahead: most of it goes a few
@@ -257,7 +109,7 @@ private:
 // A part's origin: the first point drawn in it, cut to hundredths.
 bool OriginOf(const Decimal& d, long long* hundredths)
 {
-    const long long h = d.places <= 2 ? d.units * kTens[size_t(2 - d.places)] : d.units / kTens[size_t(d.places - 2)];
+    const long long h = d.places <= 2 ? d.units * kPdfTens[size_t(2 - d.places)] : d.units / kPdfTens[size_t(d.places - 2)];
     if (h <= -kMostOriginHundredths || h >= kMostOriginHundredths)
         return false;
     *hundredths = h;
@@ -284,151 +136,86 @@ enum class Op {
     kUnknown,
 };
 
-// The operator's bytes as one number, the first in the lowest byte.
-constexpr uint32_t OpKey(const char* t)
-{
-    uint32_t key = 0;
-    for (int i = 0; t[i] != 0; ++i)
-        key |= uint32_t(uint8_t(t[i])) << (8 * i);
-    return key;
-}
-
-// The operator of at most three bytes whose key (OpKey) is `key`.
+// The operator of at most three bytes whose key (PdfOpKey) is `key`.
 Op OpOfKey(uint32_t key)
 {
     switch (key) {
-    case OpKey("q"): return Op::kSave;
-    case OpKey("Q"): return Op::kRestore;
-    case OpKey("m"):
-    case OpKey("l"): return Op::kPoints2;
-    case OpKey("v"):
-    case OpKey("y"): return Op::kPoints4;
-    case OpKey("c"): return Op::kPoints6;
-    case OpKey("re"): return Op::kRect;
-    case OpKey("cm"): return Op::kMatrix;
-    case OpKey("BT"): return Op::kTextBegin;
-    case OpKey("ET"): return Op::kTextEnd;
-    case OpKey("Tm"): return Op::kTextMatrix;
-    case OpKey("Td"):
-    case OpKey("TD"):
-    case OpKey("T*"):
-    case OpKey("Tj"):
-    case OpKey("TJ"):
-    case OpKey("'"):
-    case OpKey("\""): return Op::kTextPlace;
-    case OpKey("sh"):
-    case OpKey("Do"): return Op::kPaintAt;
-    case OpKey("BI"):
-    case OpKey("ID"):
-    case OpKey("EI"): return Op::kInline;
-    case OpKey("d0"):
-    case OpKey("d1"): return Op::kGlyph;
-    case OpKey("f"):
-    case OpKey("F"):
-    case OpKey("f*"):
-    case OpKey("sc"):
-    case OpKey("scn"):
-    case OpKey("g"):
-    case OpKey("rg"):
-    case OpKey("k"):
-    case OpKey("cs"):
-    case OpKey("CS"):
-    case OpKey("SC"):
-    case OpKey("SCN"):
-    case OpKey("G"):
-    case OpKey("RG"):
-    case OpKey("K"):
-    case OpKey("gs"):
-    case OpKey("h"):
-    case OpKey("w"):
-    case OpKey("J"):
-    case OpKey("j"):
-    case OpKey("M"):
-    case OpKey("d"):
-    case OpKey("i"):
-    case OpKey("ri"):
-    case OpKey("S"):
-    case OpKey("s"):
-    case OpKey("B"):
-    case OpKey("B*"):
-    case OpKey("b"):
-    case OpKey("b*"):
-    case OpKey("n"):
-    case OpKey("W"):
-    case OpKey("W*"):
-    case OpKey("Tc"):
-    case OpKey("Tw"):
-    case OpKey("Tz"):
-    case OpKey("TL"):
-    case OpKey("Tf"):
-    case OpKey("Tr"):
-    case OpKey("Ts"):
-    case OpKey("MP"):
-    case OpKey("DP"):
-    case OpKey("BX"):
-    case OpKey("EX"):
-    case OpKey("BMC"):
-    case OpKey("BDC"):
-    case OpKey("EMC"): return Op::kOther;
+    case PdfOpKey("q"): return Op::kSave;
+    case PdfOpKey("Q"): return Op::kRestore;
+    case PdfOpKey("m"):
+    case PdfOpKey("l"): return Op::kPoints2;
+    case PdfOpKey("v"):
+    case PdfOpKey("y"): return Op::kPoints4;
+    case PdfOpKey("c"): return Op::kPoints6;
+    case PdfOpKey("re"): return Op::kRect;
+    case PdfOpKey("cm"): return Op::kMatrix;
+    case PdfOpKey("BT"): return Op::kTextBegin;
+    case PdfOpKey("ET"): return Op::kTextEnd;
+    case PdfOpKey("Tm"): return Op::kTextMatrix;
+    case PdfOpKey("Td"):
+    case PdfOpKey("TD"):
+    case PdfOpKey("T*"):
+    case PdfOpKey("Tj"):
+    case PdfOpKey("TJ"):
+    case PdfOpKey("'"):
+    case PdfOpKey("\""): return Op::kTextPlace;
+    case PdfOpKey("sh"):
+    case PdfOpKey("Do"): return Op::kPaintAt;
+    case PdfOpKey("BI"):
+    case PdfOpKey("ID"):
+    case PdfOpKey("EI"): return Op::kInline;
+    case PdfOpKey("d0"):
+    case PdfOpKey("d1"): return Op::kGlyph;
+    case PdfOpKey("f"):
+    case PdfOpKey("F"):
+    case PdfOpKey("f*"):
+    case PdfOpKey("sc"):
+    case PdfOpKey("scn"):
+    case PdfOpKey("g"):
+    case PdfOpKey("rg"):
+    case PdfOpKey("k"):
+    case PdfOpKey("cs"):
+    case PdfOpKey("CS"):
+    case PdfOpKey("SC"):
+    case PdfOpKey("SCN"):
+    case PdfOpKey("G"):
+    case PdfOpKey("RG"):
+    case PdfOpKey("K"):
+    case PdfOpKey("gs"):
+    case PdfOpKey("h"):
+    case PdfOpKey("w"):
+    case PdfOpKey("J"):
+    case PdfOpKey("j"):
+    case PdfOpKey("M"):
+    case PdfOpKey("d"):
+    case PdfOpKey("i"):
+    case PdfOpKey("ri"):
+    case PdfOpKey("S"):
+    case PdfOpKey("s"):
+    case PdfOpKey("B"):
+    case PdfOpKey("B*"):
+    case PdfOpKey("b"):
+    case PdfOpKey("b*"):
+    case PdfOpKey("n"):
+    case PdfOpKey("W"):
+    case PdfOpKey("W*"):
+    case PdfOpKey("Tc"):
+    case PdfOpKey("Tw"):
+    case PdfOpKey("Tz"):
+    case PdfOpKey("TL"):
+    case PdfOpKey("Tf"):
+    case PdfOpKey("Tr"):
+    case PdfOpKey("Ts"):
+    case PdfOpKey("MP"):
+    case PdfOpKey("DP"):
+    case PdfOpKey("BX"):
+    case PdfOpKey("EX"):
+    case PdfOpKey("BMC"):
+    case PdfOpKey("BDC"):
+    case PdfOpKey("EMC"): return Op::kOther;
     default: return Op::kUnknown;
     }
 }
-
-// The bytes of a number Qt writes (digits, a sign, a point), and of a
-// glyph's hexadecimal code.
-inline constexpr std::array<bool, 256> kNumberBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int c = 0; c < 256; ++c)
-        bytes[size_t(c)] = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
-    return bytes;
-}();
-inline constexpr std::array<bool, 256> kHexBytes = [] {
-    std::array<bool, 256> bytes{};
-    for (int c = 0; c < 256; ++c)
-        bytes[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    return bytes;
-}();
-
-// Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
-// writes each glyph of a run of text: to the line break after the last.
-// The steps are not read, only passed.
-const char* SkipGlyphLines(const char* p, const char* const end)
-{
-    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
-        const char* const from = q;
-        while (q < end && bytes[static_cast<unsigned char>(*q)])
-            ++q;
-        return q == from ? nullptr : q;
-    };
-    const auto text = [end](const char* q, std::string_view t) {
-        return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
-    };
-    const char* passed = p;
-    for (;;) {
-        const char* q = run(p, kNumberBytes);
-        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kHexBytes)) ||
-            !(q = text(q, "> Tj\n")))
-            return passed;
-        passed = p = q;
-    }
-}
-
-// What a byte begins, for the loop that reads a page: a number (a digit,
-// a sign or a point), an operator, a comment or another delimiter.
-enum class Scan : unsigned char { kSpace, kNumber, kWord, kComment, kDelimiter };
-
-inline constexpr std::array<Scan, 256> kScanOf = [] {
-    std::array<Scan, 256> scan{};
-    for (int c = 0; c < 256; ++c) {
-        const PdfByte kind = kPdfBytes[size_t(c)];
-        scan[size_t(c)] = kind == PdfByte::kSpace                                          ? Scan::kSpace
-                          : c == '%'                                                       ? Scan::kComment
-                          : kind == PdfByte::kDelimiter                                    ? Scan::kDelimiter
-                          : (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' ? Scan::kNumber
-                                                                                           : Scan::kWord;
-    }
-    return scan;
-}();
 
 class Localiser {
 public:
@@ -443,109 +230,60 @@ public:
     {
         const char* const s = in_.data();
         const char* const end = s + in_.size();
-        const char* p = s;
-        while (p < end) {
-            const char c = *p;
-            switch (kScanOf[static_cast<unsigned char>(c)]) {
-            case Scan::kSpace:
-                do
-                    ++p;
-                while (p < end && PdfByteClass(*p) == PdfByte::kSpace);
-                continue;
-            case Scan::kNumber: {
-                // Text already placed, or not moved, shows glyph after glyph
-                // as Qt writes it, a line each: nothing in those lines moves.
-                if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
-                    const char* const after = SkipGlyphLines(p, end);
-                    if (after != p) {
-                        p = after;
-                        continue;
-                    }
-                }
+        PdfTokenizer tokens(s, end);
+        PdfTokenSpan t;
+        for (;;) {
+            // Text already placed, or not moved, shows glyph after glyph as
+            // Qt writes it, a line each: nothing in those lines moves.
+            if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
+                const char* const p = tokens.skipSpace();
+                tokens.seek(PdfSkipGlyphLines(p, end));
+            }
+            if (!tokens.next(&t))
+                break;
+            switch (t.kind) {
+            case PdfToken::kNumber:
                 // Read only when its operator moves it: most numbers are
                 // colours, sizes and the steps of text.
-                const char* const from = p;
-                do
-                    ++p;
-                while (p < end && PdfByteClass(*p) == PdfByte::kRegular);
                 if (nest_ > 0)
                     continue;  // within an array or a dictionary
-                noteOperand(from - s);
+                noteOperand(t.at - s);
                 if (count_ < kMostOperands)
-                    operands_[count_] = {from - s, p - from};
+                    operands_[count_] = {t.at - s, qsizetype(t.size)};
                 ++count_;
                 continue;
-            }
-            case Scan::kWord: {
-                const char* const from = p;
-                uint32_t key = 0;
-                int shift = 0;
-                while (p < end && PdfByteClass(*p) == PdfByte::kRegular) {
-                    if (shift < 32)
-                        key |= uint32_t(uint8_t(*p)) << shift;
-                    shift += 8;
-                    ++p;
-                }
+            case PdfToken::kOperator: {
                 if (nest_ > 0)
                     continue;
-                const Op kind = shift <= 24 ? OpOfKey(key) : Op::kUnknown;
+                const Op kind = t.size <= 3 ? OpOfKey(PdfOperatorKey(t)) : Op::kUnknown;
                 // Most operators of a page choose colours and states, or
                 // show text once it is placed: nothing in them moves.
                 if (kind != Op::kOther && !(kind == Op::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
-                    qsizetype i = p - s;
-                    if (!place(kind, from - s, &i))
+                    qsizetype i = tokens.position() - s;
+                    if (!place(kind, t.at - s, &i))
                         return false;
-                    p = s + i;
+                    tokens.seek(s + i);
                 }
                 count_ = 0;
                 other_ = false;
                 operandsAt_ = -1;
                 continue;
             }
-            case Scan::kComment:
-                while (p < end && *p != '\n' && *p != '\r')
-                    ++p;
-                continue;
-            case Scan::kDelimiter:
+            case PdfToken::kUnclosed:
+                return false;
+            default:
                 break;
             }
-            // A delimiter: an operand other than a number.
-            const qsizetype at = p - s;
-            if (nest_ == 0)
-                noteOperand(at);
-            other_ = true;
-            if (c == '(') {
-                qsizetype i = at;
-                if (!skipString(&i))
-                    return false;
-                p = s + i;
-            } else if (c == ')') {
+            // An operand other than a number.
+            if (t.kind == PdfToken::kStray && t.at[0] == ')')
                 return false;
-            } else if (c == '<' && p + 1 < end && p[1] == '<') {
+            if (nest_ == 0)
+                noteOperand(t.at - s);
+            other_ = true;
+            if (t.kind == PdfToken::kDictOpen || t.kind == PdfToken::kOpen)
                 ++nest_;
-                p += 2;
-            } else if (c == '>' && p + 1 < end && p[1] == '>') {
+            else if (t.kind == PdfToken::kDictClose || t.kind == PdfToken::kClose)
                 nest_ = std::max(nest_ - 1, 0);
-                p += 2;
-            } else if (c == '<') {
-                while (p < end && *p != '>')
-                    ++p;
-                if (p == end)
-                    return false;
-                ++p;
-            } else if (c == '[' || c == '{') {
-                ++nest_;
-                ++p;
-            } else if (c == ']' || c == '}') {
-                nest_ = std::max(nest_ - 1, 0);
-                ++p;
-            } else if (c == '/') {
-                ++p;
-                while (p < end && PdfByteClass(*p) == PdfByte::kRegular)
-                    ++p;
-            } else {
-                ++p;
-            }
         }
         keepUpTo(qsizetype(in_.size()));
         return true;
@@ -557,15 +295,18 @@ private:
     // Each level of q ... Q: whether its points are drawn from the part's
     // origin, and whether a matrix set in it has left the part's space
     // (its points then stay as they are).
-    // And how much larger than the page's unit its unit is drawn (the
-    // matrices' scale): where half a hundredth of it is no more than
-    // kMaxMovePoints on the page, an outline's points are written to the
-    // nearest hundredth.
+    // And the linear part of the matrices set so far, page unit per unit
+    // drawn: where half a hundredth, stretched as far as they stretch any
+    // direction, is no more than kMaxMovePoints on the page, an outline's
+    // points are written to the nearest hundredth. A matrix that stretches
+    // one axis more than the other is judged by its longer axis, not by
+    // the area it scales.
     struct Level {
         bool moved = false;
         bool fixed = false;
         bool fine = false;
-        double scale = 1.0;
+        bool known = true;
+        double a = 1, b = 0, c = 0, d = 1;
     };
     // A number before the operator, where it is written.
     struct Operand {
@@ -595,24 +336,6 @@ private:
             out_.append(in_.data() + kept_, to - kept_, qsizetype(in_.size()) - kept_);
             kept_ = to;
         }
-    }
-
-    bool skipString(qsizetype* i)
-    {
-        const qsizetype n = qsizetype(in_.size());
-        int depth = 0;
-        for (qsizetype k = *i; k < n; ++k) {
-            const char c = in_[size_t(k)];
-            if (c == '\\') {
-                ++k;
-            } else if (c == '(') {
-                ++depth;
-            } else if (c == ')' && --depth == 0) {
-                *i = k + 1;
-                return true;
-            }
-        }
-        return false;
     }
 
     // The number `k` before the operator; false for one this does not follow.
@@ -667,9 +390,9 @@ private:
                 if (places <= 2)
                     to = copy(from, number.size, to);
                 else
-                    to = WriteDecimal(to, h, 2);
+                    to = PdfWriteDecimal(to, h, 2);
             } else {
-                to = WriteDecimal(to, h - (k % 2 == 1 ? originY_ : originX_), 2);
+                to = PdfWriteDecimal(to, h - (k % 2 == 1 ? originY_ : originX_), 2);
             }
             // What comes between two numbers: spaces, as a rule one.
             const qsizetype next = k + 1 < count ? operands_[k + 1].at : number.at + number.size;
@@ -703,9 +426,9 @@ private:
         char* to = out_.room(qsizetype(head.size() + tail.size()) + 2 * kMostDecimal + 16);
         to = std::copy(head.begin(), head.end(), to);
         to = std::copy_n("1 0 0 1 ", 8, to);
-        to = WriteDecimal(to, back ? -originX_ : originX_, 2);
+        to = PdfWriteDecimal(to, back ? -originX_ : originX_, 2);
         *to++ = ' ';
-        to = WriteDecimal(to, back ? -originY_ : originY_, 2);
+        to = PdfWriteDecimal(to, back ? -originY_ : originY_, 2);
         out_.advanceTo(std::copy(tail.begin(), tail.end(), to));
     }
 
@@ -734,13 +457,24 @@ private:
     {
         double m[4] = {0, 0, 0, 0};
         bool read = count_ == 6 && !other_;
-        for (size_t k = 0; read && k < 4; ++k) {
-            const std::string_view t = operands_[k].text(in_.data());
-            const char* from = t.data() + (t[0] == '+');
-            read = std::from_chars(from, t.data() + t.size(), m[k], std::chars_format::fixed).ec == std::errc();
+        for (size_t k = 0; read && k < 4; ++k)
+            read = PdfReadReal(operands_[k].text(in_.data()), &m[k]);
+        level->known = level->known && read;
+        if (!level->known) {
+            level->fine = false;
+            return;
         }
-        level->scale *= read ? std::sqrt(std::fabs(m[0] * m[3] - m[1] * m[2])) : HUGE_VAL;
-        level->fine = level->scale * kRoundingMove <= kMaxMovePoints;
+        // "cm" applies its matrix before those set already.
+        const Level was = *level;
+        level->a = m[0] * was.a + m[1] * was.c;
+        level->b = m[0] * was.b + m[1] * was.d;
+        level->c = m[2] * was.a + m[3] * was.c;
+        level->d = m[2] * was.b + m[3] * was.d;
+        // The largest singular value: the most any direction stretches.
+        const double sum = level->a * level->a + level->b * level->b + level->c * level->c + level->d * level->d;
+        const double det = level->a * level->d - level->b * level->c;
+        const double stretch = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2);
+        level->fine = std::isfinite(stretch) && stretch * kRoundingMove <= kMaxMovePoints;
     }
 
     // The part is read again from its start and kept as it was.

@@ -113,6 +113,12 @@ private:
 constexpr int kWholeDeflateLevel = 8;
 constexpr int kPageContentDeflateLevel = 0;
 
+// A worker that has caught up sleeps until this many more pages than its
+// rank wait, then paints until none does: where drawing is the slower half
+// the painter would otherwise be woken, and wake the recorder, for every
+// page.
+constexpr size_t kPagesToWakeFor = 2;
+
 int ChooseWorkers(int asked)
 {
     // One painter keeps up with the thread that draws the job: painting a
@@ -233,6 +239,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             publish(std::move(part));
         part = Part();
     };
+    bool awake = false;
     for (;;) {
         Job job;
         {
@@ -240,7 +247,10 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             // The first worker takes every page it can; the others help only
             // while pages pile up. A job that one thread keeps up with is
             // painted as one part, and needs no joining.
-            ready[rank].wait(lock, [&] { return queue.size() > rank || closing; });
+            awake = awake && queue.size() > rank;
+            const size_t more = awake ? 0 : kPagesToWakeFor - 1;
+            ready[rank].wait(lock, [&] { return queue.size() > rank + more || closing; });
+            awake = true;
             if (queue.empty())
                 break;
             job = std::move(queue.front());
@@ -420,7 +430,8 @@ bool PdfPageFarm::addPage(PageOps page)
         waiting = s.queue.size();
         spent.swap(s.spent);
     }
-    for (size_t rank = 0; rank < std::min(waiting, s.ready.size()); ++rank)
+    // Only a worker the pages are enough for is woken (kPagesToWakeFor).
+    for (size_t rank = 0; rank < s.ready.size() && waiting > rank + kPagesToWakeFor - 1; ++rank)
         s.ready[rank].notify_one();
     return true;
 }

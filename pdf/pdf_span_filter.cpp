@@ -8,14 +8,12 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
-#include <system_error>
-
-#include <sched.h>
 
 #include <libdeflate.h>
 #include <zlib.h>
 
 #include "pdf/pdf_content_spans.h"
+#include "pdf/pdf_content_trim.h"
 #include "pdf/pdf_local_origins.h"
 #include "pdf/pdf_space_glyphs.h"
 
@@ -88,7 +86,7 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
 
 // libdeflate's compressors, kept for the next page once a page is made:
 // making one (megabytes, at the stronger levels) costs about what
-// compressing a small page does, and each page is made on a new thread.
+// compressing a small page does, and each job is painted by a new thread.
 class KeptCompressors {
 public:
     ~KeptCompressors()
@@ -142,47 +140,23 @@ QByteArray Libdeflated(const QByteArray& in, int level)
 }
 
 // A page's content compressed for the PDF's FlateDecode, by libdeflate's
-// fastest level. Drawn from its parts' own origins, the labels of a sheet
-// repeat one another in long runs that the fastest level finds too: pages
-// come out smaller than zlib's default level made them of the content as
-// the engine wrote it, in less time than zlib's fastest.
+// level 4. Drawn from its parts' own origins, the labels of a sheet repeat
+// one another in long runs that the fastest level finds too; what is left
+// to compress is mostly each label's own text, which level 4 makes a sixth
+// smaller than the fastest level does on a page of small labels (a
+// shipping label's a fourteenth) for a few microseconds a page more:
+// pages come out smaller than zlib's default level made them of the
+// content as the engine wrote it, in about the time zlib's fastest takes.
 bool PackPageContent(const QByteArray& in, QByteArray* out)
 {
-    constexpr int kPackLevel = 1;
+    constexpr int kPackLevel = 4;
     *out = Libdeflated(in, kPackLevel);
     return !out->isEmpty();
 }
 
-// The processors this process may run on (taskset, a container's share),
-// not merely those the machine has.
-int UsableProcessors()
-{
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) == 0)
-        return std::max(1, CPU_COUNT(&set));
-    return std::max(1, int(std::thread::hardware_concurrency()));
-}
-
-// Makers enough to keep up with the painter: making a page costs less
-// than painting it, and each maker holds a few pages' worth of memory.
-constexpr int kMostMakers = 3;
-
 }  // namespace
 
-PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to)
-{
-    open(QIODevice::WriteOnly);
-    thread_ = std::thread([this] { run(); });
-    // Without a maker (no thread to be had) each page is made as it is
-    // passed on.
-    const int makers = std::clamp(UsableProcessors() - 1, 1, kMostMakers);
-    try {
-        for (int m = 0; m < makers; ++m)
-            makers_.emplace_back([this] { make(); });
-    } catch (const std::system_error&) {
-    }
-}
+PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
 
 PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
@@ -195,14 +169,10 @@ void PdfSpanFilter::holdPage(std::vector<std::string> texts)
 
 qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 {
-    if (holding_) {
+    if (holding_)
         held_.append(data, n);
-    } else {
-        Batch batch;
-        batch.bytes = QByteArray(data, n);
-        batch.at = written_;
-        queue(std::move(batch));
-    }
+    else
+        failed_ = failed_ || !pass(data, n);
     written_ += n;
     return n;
 }
@@ -210,100 +180,15 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 void PdfSpanFilter::releasePage()
 {
     holding_ = false;
-    Batch batch;
-    batch.bytes = std::move(held_);
+    const QByteArray held = std::move(held_);
     held_ = QByteArray();
-    batch.at = written_ - batch.bytes.size();
-    batch.page = true;
-    // Made as soon as a maker is free, beside the pages still to be
-    // painted and those made before it.
-    auto make = [this, held = batch.bytes, texts = std::move(texts_)] { return makeContent(held, texts); };
+    // After a failed write nothing more is passed on: the output is lost.
+    if (!failed_)
+        failed_ = !passPage(held, written_ - held.size(), texts_);
     texts_.clear();
-    if (makers_.empty()) {
-        batch.content = std::async(std::launch::deferred, make);
-    } else {
-        std::packaged_task<Content()> task(std::move(make));
-        batch.content = task.get_future();
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            making_.push_back(std::move(task));
-        }
-        makeWake_.notify_one();
-    }
-    queue(std::move(batch));
 }
 
-void PdfSpanFilter::make()
-{
-    for (;;) {
-        std::packaged_task<Content()> task;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            makeWake_.wait(lock, [this] { return !making_.empty() || closing_; });
-            if (making_.empty())
-                return;
-            task = std::move(making_.front());
-            making_.pop_front();
-        }
-        task();
-    }
-}
-
-void PdfSpanFilter::queue(Batch batch)
-{
-    {
-        // A few pages ahead of the makers at most: the pages wait in
-        // memory as the painter stored them.
-        const size_t most = makers_.size() + 3;
-        std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this, most] { return batches_.size() < most || closing_; });
-        batches_.push_back(std::move(batch));
-    }
-    wake_.notify_one();
-}
-
-bool PdfSpanFilter::finish()
-{
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        room_.wait(lock, [this] { return batches_.empty() && !busy_; });
-        closing_ = true;
-    }
-    wake_.notify_one();
-    makeWake_.notify_all();
-    if (thread_.joinable())
-        thread_.join();
-    for (std::thread& maker : makers_)
-        if (maker.joinable())
-            maker.join();
-    return !failed_;
-}
-
-void PdfSpanFilter::run()
-{
-    for (;;) {
-        Batch batch;
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            wake_.wait(lock, [this] { return !batches_.empty() || closing_; });
-            if (batches_.empty())
-                return;
-            batch = std::move(batches_.front());
-            batches_.pop_front();
-            busy_ = true;
-        }
-        room_.notify_one();
-        // After a failed write nothing more is passed on: the output is lost.
-        const bool ok = failed_ || (batch.page ? passPage(batch.bytes, batch.at, &batch.content)
-                                               : pass(batch.bytes.constData(), batch.bytes.size()));
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            failed_ = failed_ || !ok;
-            busy_ = false;
-        }
-        room_.notify_all();
-    }
-}
+bool PdfSpanFilter::finish() { return !failed_; }
 
 bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }
 
@@ -316,20 +201,18 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content)
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
 {
     std::vector<Edit> edits;
-    if (content->valid()) {
-        // A page that could not be made anew (no memory) goes as drawn.
-        Content made;
-        try {
-            made = content->get();
-        } catch (const std::exception&) {
-            made.made = false;
-        }
-        if (made.made)
-            replaceContent(made, heldAt, &edits);
+    // A page that could not be made anew (no memory) goes as drawn.
+    Content made;
+    try {
+        made = makeContent(held, texts);
+    } catch (const std::exception&) {
+        made.made = false;
     }
+    if (made.made)
+        replaceContent(made, heldAt, &edits);
     if (!shifts_.empty())
         followXref(held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
@@ -384,7 +267,7 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray spanned;
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
-    spanned = DrawFromLocalOrigins(spanned);
+    spanned = DrawFromLocalOrigins(TrimPageContent(spanned));
     made.made = PackPageContent(spanned, &made.packed);
     return made;
 }

@@ -9,23 +9,17 @@
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
-// Making a page's content anew (inflating, spanning, drawing from local
-// origins, compressing) costs a good part of what painting it did, so each held
-// page is made by one of the filter's makers (a thread for each processor
-// this process may use beside the painter's, three at most) as soon as it
-// is released, while the painter goes on with the next page; the bytes
-// reach the device behind in the order the engine wrote them, from the
-// filter's thread. The painter can therefore have the content stored
-// rather than compressed (thread_deflate_level.h).
+// Making a page's content anew (inflating, trimming, spanning, drawing
+// from local origins, compressing) costs less than painting it, which
+// costs less than drawing it: the painter makes each page itself as it
+// releases it, on its own thread beside the one drawing the job. Threads
+// of the filter's own were measured to only take turns with those two and
+// wake one another for every page, on two processors as on eight. The
+// painter can have the content stored rather than compressed
+// (thread_deflate_level.h).
 #pragma once
 
-#include <condition_variable>
-#include <deque>
-#include <functional>
-#include <future>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -35,7 +29,6 @@
 class PdfSpanFilter final : public QIODevice {
 public:
     explicit PdfSpanFilter(QIODevice* to);
-    // Waits for what is still on its way.
     ~PdfSpanFilter() override;
 
     // What the engine writes from now on is held: the objects of the page
@@ -43,8 +36,7 @@ public:
     void holdPage(std::vector<std::string> texts);
     // Passes on what was held, that page spanned.
     void releasePage();
-    // Waits until everything written has reached the device behind;
-    // false when any of it did not.
+    // False when anything written did not reach the device behind.
     bool finish();
 
 protected:
@@ -62,46 +54,22 @@ private:
         size_t dataAt = 0, used = 0, lengthAt = 0, lengthEnd = 0;
         QByteArray packed;
     };
-    // On a maker's thread: the content of the page among `held`.
+    // The content of the page among `held`.
     Content makeContent(const QByteArray& held, const std::vector<std::string>& texts);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
     void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
-    // On the filter's thread: a page's objects, or bytes as they came.
-    bool passPage(const QByteArray& held, qint64 heldAt, std::future<Content>* content);
+    // A page's objects, made anew, or bytes as they came.
+    bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
     bool pass(const char* data, qint64 n);
-    void run();
-    void make();
-
-    struct Batch {
-        QByteArray bytes;
-        qint64 at = 0;  // the engine's offset of the first byte
-        bool page = false;
-        std::future<Content> content;  // of a page
-    };
-    void queue(Batch batch);
 
     QIODevice* to_;
     bool holding_ = false;
     std::vector<std::string> texts_;
     QByteArray held_;
     qint64 written_ = 0;  // the bytes the engine wrote so far
-
-    std::mutex mutex_;
-    std::condition_variable wake_;  // the filter's thread: a batch, or the end
-    std::condition_variable room_;  // the writer: room in the queue, or all done
-    std::deque<Batch> batches_;
-    bool busy_ = false;  // the thread is passing a batch on
-    bool closing_ = false;
     bool failed_ = false;
-    std::thread thread_;
-
-    // The makers: pages waiting to be made, and the threads that make them.
-    std::deque<std::packaged_task<Content()>> making_;
-    std::condition_variable makeWake_;
-    std::vector<std::thread> makers_;
-    // The thread's own: from the engine's offset on, how much further its
-    // bytes land.
+    // From the engine's offset on, how much further its bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
 };

@@ -3,6 +3,8 @@
 // origin is added back.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <QByteArray>
 
 #include "pdf/pdf_local_origins.h"
@@ -40,6 +42,23 @@ TEST(PdfLocalOrigins, EachPartIsDrawnFromItsFirstPointAndLandsWhereItDid)
     // after a matrix within a part stay in that matrix's space.
     EXPECT_EQ(DrawFromLocalOrigins("q\n1.23456 2 m\n100 0 0 100 5 5 cm\n1.23456 2 m\nQ\n"),
               "q\n1 0 0 1 1.23 2 cm\n0.00456 0 m\n100 0 0 100 3.77 3 cm\n1.23456 2 m\nQ\n");
+}
+
+TEST(PdfLocalOrigins, RoundingMovesNoPointFartherThanAThousandthOfAPoint)
+{
+    // Halves go away from zero, in a point and in a rectangle's size.
+    EXPECT_EQ(DrawFromLocalOrigins("0.12 0 0 -0.12 0 792 cm\nq\n0 0 m\n11.005 -11.005 l\n1 1 2.005 3.015 re\nQ\n").toStdString(),
+              "0.12 0 0 -0.12 0 792 cm\nq\n1 0 0 1 0 0 cm\n0 0 m\n11.01 -11.01 l\n1 1 2.01 3.02 re\nQ\n");
+    // A page matrix shrinking both axes to a twenty-fifth lets points go
+    // to hundredths; one shrinking a single axis as much shrinks the area
+    // as much, but a hundredth along the other axis would move a point
+    // 0.005 pt: there the points keep their digits.
+    EXPECT_EQ(DrawFromLocalOrigins("0.04 0 0 0.04 0 0 cm\nq\n10.123 20.126 m\nQ\n").toStdString(),
+              "0.04 0 0 0.04 0 0 cm\nq\n1 0 0 1 10.12 20.12 cm\n0 0.01 m\nQ\n");
+    for (const char* matrix : {"1 0 0 0.04 0 0 cm\n", "0.04 0 0 1 0 0 cm\n", "0 0.04 -1 0 0 0 cm\n"})
+        EXPECT_EQ(DrawFromLocalOrigins(QByteArray(matrix) + "q\n10.123 20.126 m\nQ\n").toStdString(),
+                  std::string(matrix) + "q\n1 0 0 1 10.12 20.12 cm\n0.003 0.006 m\nQ\n")
+            << matrix;
 }
 
 TEST(PdfLocalOrigins, WhatCannotBeFollowedKeepsItsContent)

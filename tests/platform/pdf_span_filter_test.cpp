@@ -26,8 +26,8 @@ namespace {
 // `padding` (comments or drawing a reader ignores).
 QByteArray SpannedPageContent(const QByteArray& padding)
 {
-    return "/CSp cs /CSp CS\n0.24 0 0 -0.24 10 190 cm\nq q\n" + padding +
-           "Q\nq\n0.866025404 0.5 -0.5 0.866025404 20 20 cm\nq\nBT\n/F7 91 Tf 1 0 0 -1 0 0 Tm\n0 0 Td <0001> Tj\n"
+    return "/CSp cs /CSp CS\n0.24 0 0 -0.24 10 190 cm\n" + padding +
+           "q q\nQ\nq\n0.866025404 0.5 -0.5 0.866025404 20 20 cm\nq\nBT\n/F7 91 Tf 1 0 0 -1 0 0 Tm\n0 0 Td <0001> Tj\n"
            "ET\nQ\nQ Q\n";
 }
 

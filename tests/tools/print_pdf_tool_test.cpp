@@ -117,6 +117,25 @@ TEST(PrintPdfTool, APrintOnlyReadsItsDatabaseAndFailsWhenItCannotSelect)
 // Turned text prints as text, and a picture goes into the file once, as
 // many pixels as the paper shows: a PNG without loss, a photograph as JPEG.
 // PostScript keeps a picture drawn again in its setup.
+TEST(PrintPdfTool, ASheetOfSmallLabelsIsSmallAndEachNameReadsWhole)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v pdftotext >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_EQ(Shell(dir, "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 650 --seed 3 >/dev/null && "
+                         "\"$T\" card new-names names.lqx && \"$T\" print-pdf names.lqx people.dqx names.pdf > said"),
+              0);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")), "10 pages\n");
+    // Ten sheets of 65 names: each label's content says only what differs
+    // from the page, in 55 bytes a label or fewer, fonts and all.
+    const size_t size = ReadFileBytes(dir.file("names.pdf")).size();
+    EXPECT_LE(size, 650u * 55u);
+    EXPECT_EQ(Shell(dir, "\"$T\" db dump people.dqx | awk -F'\\t' 'NR > 1 {print $3 \" \" $4}' > names && "
+                         "pdftotext -raw names.pdf text && "
+                         "awk 'NR == FNR {t = t $0 \"\\n\"; next} !index(t, $0) {m++} END {exit m > 0}' text names"),
+              0);
+}
+
 TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
 {
     TempDir dir;

@@ -24,6 +24,11 @@
 //                        (17, 203 and 311 degrees; 7, 137 and 259 at 80%;
 //                        29, 151 and 337 at 115%),
 //                        its picture written into FOLDER first
+//   new-shipping OUT.lqx LOGO
+//                        a shipping label, two to a Letter sheet: the
+//                        picture LOGO, eight merge fields and a Code 128 of
+//                        the ZIP code
+//   new-names OUT.lqx    65 labels of the contact's name on an A4 sheet
 //   new-badge OUT.lqx    a badge of the contact's photograph (the picture
 //                        field) beside the name
 //   new-effects OUT.lqx  display text in every style of its effects and
@@ -69,8 +74,8 @@
 namespace {
 
 constexpr const char* kSyntax =
-    "card new-sample|new-badge|new-effects|new-sizes|new-patterns OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
-    "card new-picture|new-crowded OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
+    "card new-sample|new-badge|new-effects|new-sizes|new-patterns|new-names OUT.lqx | card new-turned OUT.lqx [LOGO] [--face FACE] [--angles A,B,C] [--size PT] [--name-angle DEG] | "
+    "card new-picture|new-crowded|new-shipping OUT.lqx PICTURE | card new-angled OUT.lqx ANGLE [PICTURE] | "
     "card new-everything|new-visitor|new-odd-a|new-odd-b|new-odd-c OUT.lqx FOLDER | card dump FILE";
 
 // A Qt application for the fonts, and a program folder that goes away
@@ -140,6 +145,8 @@ int RunNewSample(const std::string& kind, const std::string& out, const std::str
                        : kind == "new-everything" ? BuildEveryFrameCard(*doc, picture)
                        : kind == "new-picture" ? BuildPictureCard(*doc, picture)
                        : kind == "new-crowded" ? BuildCrowdedCard(*doc, picture)
+                       : kind == "new-shipping" ? BuildShippingLabelCard(*doc, picture)
+                       : kind == "new-names"   ? BuildNameSheetCard(*doc)
                        : kind == "new-badge"   ? BuildBadgeCard(*doc)
                        : kind == "new-angled"  ? BuildAngledCard(*doc, angle, picture)
                        : kind == "new-effects" ? BuildEffectsCard(*doc)
@@ -297,7 +304,7 @@ bool ReadTurnedArgs(const ToolArgs& args, std::string* logo, TurnedCardStyle* st
 int RunCard(const ToolArgs& args)
 {
     if (args.size() == 2 && (args[0] == "new-sample" || args[0] == "new-badge" || args[0] == "new-effects" ||
-                             args[0] == "new-sizes" ||
+                             args[0] == "new-sizes" || args[0] == "new-names" ||
                              args[0] == "new-patterns"))
         return RunNewSample(args[0], args[1], "");
     if (args.size() >= 2 && args[0] == "new-turned") {
@@ -306,7 +313,8 @@ int RunCard(const ToolArgs& args)
         if (ReadTurnedArgs(args, &logo, &style))
             return RunNewSample(args[0], args[1], logo, style);
     }
-    if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-everything" ||
+    if (args.size() == 3 && (args[0] == "new-picture" || args[0] == "new-crowded" || args[0] == "new-shipping" ||
+                             args[0] == "new-everything" ||
                              args[0] == "new-visitor" || args[0] == "new-odd-a" || args[0] == "new-odd-b" ||
                              args[0] == "new-odd-c"))
         return RunNewSample(args[0], args[1], args[2]);

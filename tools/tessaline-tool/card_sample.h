@@ -85,3 +85,10 @@ bool BuildEffectsCard(CLabelsDoc& doc);
 // the six hatches, then the twenty pattern bitmaps.
 enum : int { kPatternsCardFirstFill = 2, kPatternsCardFills = 26 };
 bool BuildPatternsCard(CLabelsDoc& doc);
+// A shipping label, two on a Letter sheet: the picture file `logo`
+// (linked), the sender's company and name, a rule, the address in four
+// lines of merge fields and a Code 128 of the ZIP code field.
+bool BuildShippingLabelCard(CLabelsDoc& doc, const std::string& logo);
+// A sheet of 65 small labels on A4 (5 x 13, 38.1 x 21.2 mm), each the
+// contact's name in 9 points.
+bool BuildNameSheetCard(CLabelsDoc& doc);

@@ -1,0 +1,492 @@
+#include "pdf/pdf_content_trim.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pdf/pdf_tokens.h"
+
+namespace {
+
+// The states an operator sets that the trim follows, each written as its
+// operands' text; a state not known (set by a graphics state dictionary,
+// or never set on this page) is never taken for one in effect.
+enum Slot : uint8_t {
+    kFillSpace,
+    kFillColour,
+    kStrokeSpace,
+    kStrokeColour,
+    kGraphicsState,
+    kLineWidth,
+    kLineCap,
+    kLineJoin,
+    kMiterLimit,
+    kDash,
+    kIntent,
+    kFlatness,
+    kCharSpacing,
+    kWordSpacing,
+    kHorizontalScale,
+    kLeading,
+    kFont,
+    kRender,
+    kRise,
+    kSlotCount,
+};
+
+// A slot's value: where its operands' text is in the content (the
+// operator's too, for colours chosen with their space: g, rg, k). Small,
+// as each save copies the state.
+constexpr uint32_t kUnknown = UINT32_MAX;
+// The colour a colour space starts with: not the same as any written.
+constexpr uint32_t kInitialColour = UINT32_MAX - 1;
+
+struct Value {
+    uint32_t at = kUnknown;
+    uint32_t size = 0;
+};
+
+using State = std::array<Value, kSlotCount>;
+
+// What an operator does to the state the trim follows.
+enum class Kind : uint8_t {
+    kSave,
+    kRestore,
+    kSet,           // sets its slot
+    kSpace,         // cs / CS: sets the space, resets the colour
+    kColour,        // sc scn SC SCN: the colour in the space set
+    kSpaceColour,   // g rg k G RG K: a space and its colour
+    kGraphicsSet,   // gs: a dictionary of states
+    kState,         // cm and what else only changes the state
+    kMove,          // m
+    kLine,          // l
+    kClosePath,     // h
+    kClip,          // W W*
+    kEndPath,       // n
+    kInline,        // BI ID EI
+    kDraws,         // anything else: draws, or is not known
+};
+
+struct OpInfo {
+    Kind kind;
+    Slot slot = kSlotCount;
+};
+
+OpInfo InfoOf(uint32_t key)
+{
+    switch (key) {
+    case PdfOpKey("q"): return {Kind::kSave};
+    case PdfOpKey("Q"): return {Kind::kRestore};
+    case PdfOpKey("cs"): return {Kind::kSpace, kFillSpace};
+    case PdfOpKey("CS"): return {Kind::kSpace, kStrokeSpace};
+    case PdfOpKey("sc"):
+    case PdfOpKey("scn"): return {Kind::kColour, kFillColour};
+    case PdfOpKey("SC"):
+    case PdfOpKey("SCN"): return {Kind::kColour, kStrokeColour};
+    case PdfOpKey("g"):
+    case PdfOpKey("rg"):
+    case PdfOpKey("k"): return {Kind::kSpaceColour, kFillColour};
+    case PdfOpKey("G"):
+    case PdfOpKey("RG"):
+    case PdfOpKey("K"): return {Kind::kSpaceColour, kStrokeColour};
+    case PdfOpKey("gs"): return {Kind::kGraphicsSet, kGraphicsState};
+    case PdfOpKey("w"): return {Kind::kSet, kLineWidth};
+    case PdfOpKey("J"): return {Kind::kSet, kLineCap};
+    case PdfOpKey("j"): return {Kind::kSet, kLineJoin};
+    case PdfOpKey("M"): return {Kind::kSet, kMiterLimit};
+    case PdfOpKey("d"): return {Kind::kSet, kDash};
+    case PdfOpKey("ri"): return {Kind::kSet, kIntent};
+    case PdfOpKey("i"): return {Kind::kSet, kFlatness};
+    case PdfOpKey("Tc"): return {Kind::kSet, kCharSpacing};
+    case PdfOpKey("Tw"): return {Kind::kSet, kWordSpacing};
+    case PdfOpKey("Tz"): return {Kind::kSet, kHorizontalScale};
+    case PdfOpKey("TL"): return {Kind::kSet, kLeading};
+    case PdfOpKey("Tf"): return {Kind::kSet, kFont};
+    case PdfOpKey("Tr"): return {Kind::kSet, kRender};
+    case PdfOpKey("Ts"): return {Kind::kSet, kRise};
+    case PdfOpKey("cm"): return {Kind::kState};
+    case PdfOpKey("m"): return {Kind::kMove};
+    case PdfOpKey("l"): return {Kind::kLine};
+    case PdfOpKey("h"): return {Kind::kClosePath};
+    case PdfOpKey("W"):
+    case PdfOpKey("W*"): return {Kind::kClip};
+    case PdfOpKey("n"): return {Kind::kEndPath};
+    case PdfOpKey("BI"):
+    case PdfOpKey("ID"):
+    case PdfOpKey("EI"): return {Kind::kInline};
+    default: return {Kind::kDraws};
+    }
+}
+
+// One operator with its operands, by offsets into the content: where its
+// text begins (its first operand), where its operands end, where the
+// operator ends and where the white space after it ends; its first two
+// numbers.
+struct Op {
+    OpInfo info;
+    uint8_t numbers = 0;
+    bool onlyNumbers = true;
+    uint32_t from = 0, operandsEnd = 0, end = 0, to = 0;
+    std::array<uint32_t, 2> numberAt{}, numberSize{};
+};
+
+// The operators of the content; false for content left as it is.
+bool ReadOps(std::string_view s, std::vector<Op>* ops)
+{
+    const auto offset = [&s](const char* p) { return uint32_t(p - s.data()); };
+    PdfTokenizer tokens(s);
+    PdfTokenSpan t;
+    // Written where it is kept, field by field: a whole operator built
+    // aside and copied in costs more than the reading.
+    Op* op = nullptr;
+    int nest = 0;
+    for (;;) {
+        if (!op) {
+            // Lines of glyphs, as the engine writes a run of text, draw
+            // and are passed whole.
+            const char* const p = tokens.skipSpace();
+            const char* const after = PdfSkipGlyphLines(p, s.data() + s.size());
+            if (after != p) {
+                Op& glyphs = ops->emplace_back();
+                glyphs.info = {Kind::kDraws};
+                glyphs.onlyNumbers = false;
+                glyphs.from = offset(p);
+                tokens.seek(after);
+                glyphs.operandsEnd = glyphs.end = offset(after);
+                glyphs.to = offset(tokens.skipSpace());
+                continue;
+            }
+        }
+        if (!tokens.next(&t))
+            break;
+        if (!op) {
+            op = &ops->emplace_back();
+            op->from = offset(t.at);
+        }
+        switch (t.kind) {
+        case PdfToken::kUnclosed:
+        case PdfToken::kStray:
+            return false;
+        case PdfToken::kOpen:
+        case PdfToken::kDictOpen:
+            ++nest;
+            op->onlyNumbers = false;
+            continue;
+        case PdfToken::kClose:
+        case PdfToken::kDictClose:
+            if (--nest < 0)
+                return false;
+            continue;
+        case PdfToken::kNumber:
+            if (nest > 0)
+                continue;
+            if (op->numbers < 2) {
+                op->numberAt[op->numbers] = offset(t.at);
+                op->numberSize[op->numbers] = uint32_t(t.size);
+            }
+            if (op->numbers < UINT8_MAX)
+                ++op->numbers;
+            continue;
+        case PdfToken::kOperator:
+            if (nest > 0)
+                return false;  // executable arrays have no place in content
+            break;
+        default:
+            op->onlyNumbers = false;
+            continue;
+        }
+        op->info = InfoOf(PdfOperatorKey(t));
+        if (op->info.kind == Kind::kInline)
+            return false;
+        const char* operandsEnd = t.at;
+        while (operandsEnd > s.data() + op->from && PdfByteClass(operandsEnd[-1]) == PdfByte::kSpace)
+            --operandsEnd;
+        op->operandsEnd = offset(operandsEnd);
+        op->end = offset(t.at + t.size);
+        // The white space after an operator goes with it.
+        op->to = offset(tokens.skipSpace());
+        op = nullptr;
+    }
+    return !op && nest == 0;
+}
+
+// The number `k` of an operator, read exactly; false for one that cannot be.
+bool NumberOf(std::string_view s, const Op& op, size_t k, PdfDecimal* d)
+{
+    const char* const at = s.data() + op.numberAt[k];
+    return PdfReadDecimal(at, at + op.numberSize[k], 9, d);
+}
+
+// A number's units at the places given (no fewer than its own).
+long long At(const PdfDecimal& d, int places) { return d.units * kPdfTens[size_t(places - d.places)]; }
+
+bool Same(const PdfDecimal& a, const PdfDecimal& b)
+{
+    const int places = std::max(a.places, b.places);
+    return At(a, places) == At(b, places);
+}
+
+// The clip at ops[i] when it is one rectangle drawn as its corners ("m",
+// three or four "l", "h", "W" or "W*", "n"): "x y w h re W n", and how
+// many operators it takes the place of; 0 for another path.
+size_t RectangleClip(std::string_view s, const std::vector<Op>& ops, size_t i, std::string* re)
+{
+    const auto is = [&](size_t k, Kind kind) {
+        return k < ops.size() && ops[k].info.kind == kind && ops[k].onlyNumbers &&
+               ops[k].numbers == (kind == Kind::kMove || kind == Kind::kLine ? 2 : 0);
+    };
+    if (!is(i, Kind::kMove) || !is(i + 1, Kind::kLine) || !is(i + 2, Kind::kLine) || !is(i + 3, Kind::kLine))
+        return 0;
+    const size_t corners = is(i + 4, Kind::kLine) ? 5 : 4;
+    const size_t k = i + corners;
+    if (!is(k, Kind::kClosePath) || !is(k + 1, Kind::kClip) || !is(k + 2, Kind::kEndPath))
+        return 0;
+    std::array<std::array<PdfDecimal, 2>, 5> p;
+    for (size_t n = 0; n < corners; ++n)
+        if (!NumberOf(s, ops[i + n], 0, &p[n][0]) || !NumberOf(s, ops[i + n], 1, &p[n][1]))
+            return 0;
+    if (corners == 5 && (!Same(p[4][0], p[0][0]) || !Same(p[4][1], p[0][1])))
+        return 0;
+    // The corners go round: along one axis, then the other, then back.
+    for (int first = 0; first < 2; ++first) {
+        const int other = 1 - first;
+        if (!Same(p[1][size_t(other)], p[0][size_t(other)]) || !Same(p[2][size_t(first)], p[1][size_t(first)]) ||
+            !Same(p[3][size_t(other)], p[2][size_t(other)]) || !Same(p[3][size_t(first)], p[0][size_t(first)]))
+            continue;
+        const std::array<PdfDecimal, 2>& far = p[2];  // the corner across
+        char text[4 * 48 + 16];
+        char* to = text;
+        for (size_t axis = 0; axis < 2; ++axis)
+            to = PdfWriteDecimal(to, p[0][axis].units, p[0][axis].places), *to++ = ' ';
+        for (size_t axis = 0; axis < 2; ++axis) {
+            const int places = std::max(p[0][axis].places, far[axis].places);
+            to = PdfWriteDecimal(to, At(far[axis], places) - At(p[0][axis], places), places);
+            *to++ = ' ';
+        }
+        re->assign(text, size_t(to - text));
+        *re += "re\nW n\n";
+        return corners + 3;
+    }
+    return 0;
+}
+
+// The content written out: pieces of the input, or text made here, each
+// one operator's; a piece may be left out after it was put in.
+struct Piece {
+    uint32_t at = 0, size = 0;
+    int32_t made = -1;  // the text made here, by its index
+    bool kept = true;
+};
+
+class Trimmer {
+public:
+    Trimmer(std::string_view s, const std::vector<Op>& ops, std::vector<Piece>* pieces)
+        : s_(s), ops_(ops), pieces_(*pieces)
+    {
+        pieces_.clear();
+        levels_.push_back({});
+    }
+
+    void run()
+    {
+        for (size_t i = 0; i < ops_.size(); ++i) {
+            const Op& op = ops_[i];
+            if (op.info.kind == Kind::kMove) {
+                std::string re;
+                if (const size_t taken = RectangleClip(s_, ops_, i, &re)) {
+                    made_.push_back(std::move(re));
+                    pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
+                    drawn();
+                    i += taken - 1;
+                    continue;
+                }
+            }
+            State& state = levels_.back().state;
+            const Slot slot = op.info.slot;
+            switch (op.info.kind) {
+            case Kind::kSave:
+                save(op);
+                break;
+            case Kind::kRestore:
+                restore(op);
+                break;
+            case Kind::kSet:
+            case Kind::kColour:
+                setOrSkip(op, slot, operands(op));
+                break;
+            case Kind::kSpace: {
+                // Setting the space in effect again only resets its colour:
+                // nothing, when the colour is set next.
+                const Value space = operands(op);
+                const Slot colour = slot == kFillSpace ? kFillColour : kStrokeColour;
+                const bool colourNext = i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kColour &&
+                                        ops_[i + 1].info.slot == colour;
+                if (same(space, state[slot]) && (colourNext || state[colour].at == kInitialColour))
+                    break;
+                put(op);
+                state[slot] = space;
+                state[colour] = {kInitialColour, 0};
+                break;
+            }
+            case Kind::kSpaceColour: {
+                // The operator names the space: "0 g" differs from "0 sc".
+                const Value colour{op.from, op.end - op.from};
+                const Slot space = slot == kFillColour ? kFillSpace : kStrokeSpace;
+                if (same(colour, state[slot]))
+                    break;
+                put(op);
+                state[slot] = colour;
+                state[space] = {};
+                break;
+            }
+            case Kind::kGraphicsSet: {
+                const Value named = operands(op);
+                if (same(named, state[slot]))
+                    break;
+                put(op);
+                // The dictionary may set any of the states but colours.
+                for (size_t k = kGraphicsState; k < kSlotCount; ++k)
+                    state[k] = {};
+                state[slot] = named;
+                break;
+            }
+            case Kind::kState:
+                put(op);
+                break;
+            default:
+                put(op);
+                drawn();
+                break;
+            }
+        }
+    }
+
+    QByteArray take(qsizetype lead) const
+    {
+        qsizetype size = lead;
+        for (const Piece& piece : pieces_)
+            if (piece.kept)
+                size += piece.made >= 0 ? qsizetype(made_[size_t(piece.made)].size()) : qsizetype(piece.size);
+        QByteArray out(size, Qt::Uninitialized);
+        char* to = out.data();
+        to = std::copy_n(s_.data(), lead, to);
+        for (const Piece& piece : pieces_) {
+            if (!piece.kept)
+                continue;
+            if (piece.made >= 0) {
+                const std::string& made = made_[size_t(piece.made)];
+                to = std::copy(made.begin(), made.end(), to);
+            } else {
+                std::memcpy(to, s_.data() + piece.at, piece.size);
+                to += piece.size;
+            }
+        }
+        return out;
+    }
+
+private:
+    // A level of q ... Q: the state in it, the piece of its "q", whether
+    // anything was drawn in it, and the pieces of the "q" and the "Q" of
+    // the last level closed in it.
+    struct Level {
+        State state;
+        size_t save = 0;
+        bool drew = false;
+        size_t lastClosedSave = SIZE_MAX;
+        size_t lastClosedRestore = SIZE_MAX;
+    };
+
+    static Value operands(const Op& op) { return {op.from, op.operandsEnd - op.from}; }
+
+    bool same(const Value& a, const Value& b) const
+    {
+        if (a.at == kUnknown || b.at == kUnknown || a.size != b.size)
+            return false;
+        if (a.at == kInitialColour || b.at == kInitialColour)
+            return a.at == b.at;
+        return std::memcmp(s_.data() + a.at, s_.data() + b.at, a.size) == 0;
+    }
+
+    void put(const Op& op) { pieces_.push_back({op.from, op.to - op.from, -1, true}); }
+
+    void drawn()
+    {
+        for (Level& level : levels_)
+            level.drew = true;
+    }
+
+    void setOrSkip(const Op& op, Slot slot, const Value& value)
+    {
+        State& state = levels_.back().state;
+        if (same(value, state[slot]))
+            return;
+        put(op);
+        state[slot] = value;
+        // A graphics state dictionary set before may no longer hold.
+        if (slot > kGraphicsState)
+            state[kGraphicsState] = {};
+    }
+
+    void save(const Op& op)
+    {
+        put(op);
+        levels_.push_back({levels_.back().state, pieces_.size() - 1});
+    }
+
+    void restore(const Op& op)
+    {
+        if (levels_.size() < 2) {
+            put(op);  // a restore without its save: as it was
+            drawn();
+            return;
+        }
+        const Level& closed = levels_.back();
+        if (!closed.drew) {
+            // Nothing drawn: the save, and all it set, go.
+            pieces_.resize(closed.save);
+            levels_.pop_back();
+            return;
+        }
+        // A save restored just before its level's own restore keeps
+        // nothing apart: what it set goes at that restore all the same.
+        if (closed.lastClosedRestore != SIZE_MAX && closed.lastClosedRestore == pieces_.size() - 1) {
+            pieces_[closed.lastClosedSave].kept = false;
+            pieces_[closed.lastClosedRestore].kept = false;
+        }
+        const size_t save = closed.save;
+        levels_.pop_back();
+        put(op);
+        levels_.back().lastClosedSave = save;
+        levels_.back().lastClosedRestore = pieces_.size() - 1;
+    }
+
+    std::string_view s_;
+    const std::vector<Op>& ops_;
+    std::vector<Piece>& pieces_;
+    std::vector<Level> levels_;
+    std::vector<std::string> made_;
+};
+
+}  // namespace
+
+QByteArray TrimPageContent(const QByteArray& content)
+{
+    const std::string_view s(content.constData(), size_t(content.size()));
+    if (s.size() >= kInitialColour)
+        return content;
+    // Kept for the thread's next page: a page's operators take more room
+    // than the page itself.
+    thread_local std::vector<Op> ops;
+    thread_local std::vector<Piece> pieces;
+    ops.clear();
+    if (!ReadOps(s, &ops) || ops.empty())
+        return content;
+    Trimmer trimmer(s, ops, &pieces);
+    trimmer.run();
+    // What came before the first operator stays.
+    return trimmer.take(qsizetype(ops.front().from));
+}

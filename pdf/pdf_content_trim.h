@@ -1,0 +1,20 @@
+// A page's content written as short as it draws the same.
+//
+// Qt's PDF engine opens a save (q) for every clip and state it sets and
+// sets the colour space, the colour and the graphics state again at each,
+// so the page of a sheet of small labels repeats, for each label, what the
+// page already holds. Here:
+// - a clip that is one rectangle, written as five points, becomes "re";
+// - a colour space, a colour, a graphics state, a line's width, ends, joins
+//   and dashes, or a text state that is already in effect is not set again
+//   (a colour space is left out only when the colour follows it, as setting
+//   one resets the colour);
+// - a save whose restore comes before anything is drawn goes with what it
+//   set, and a save around nothing but one other save is one save.
+// A page with inline image data, or whose strings or brackets do not
+// close, is returned as it is.
+#pragma once
+
+#include <QByteArray>
+
+QByteArray TrimPageContent(const QByteArray& content);

@@ -1,0 +1,416 @@
+// The one reader of PDF syntax the passes over a written PDF share: the
+// tokens of a page's content (numbers, operators, names, strings, arrays
+// and dictionaries), numbers read exactly as written (a whole number of
+// the file's structure, a decimal, a decimal to hundredths) and decimals
+// written as short as they go. Each pass decides what a token means; none
+// scans signs, digits or points itself.
+//
+// Inline so that the passes, which read every byte of every printed page,
+// keep their loops tight.
+#pragma once
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <system_error>
+
+#include "pdf/pdf_lexis.h"
+
+enum class PdfToken : unsigned char {
+    kNumber,      // digits, a sign, a point
+    kOperator,    // a regular word that is not a number
+    kName,        // /Name
+    kString,      // ( ... ), escapes and nesting followed
+    kHexString,   // < ... >
+    kOpen,        // [ or {
+    kClose,       // ] or }
+    kDictOpen,    // <<
+    kDictClose,   // >>
+    kUnclosed,    // a string or a hexadecimal string that does not end
+    kStray,       // ) or > alone
+};
+
+struct PdfTokenSpan {
+    PdfToken kind = PdfToken::kOperator;
+    const char* at = nullptr;
+    size_t size = 0;
+    std::string_view text() const { return {at, size}; }
+};
+
+// What a byte begins.
+enum class PdfStart : unsigned char { kSpace, kNumber, kWord, kComment, kDelimiter };
+
+inline constexpr std::array<PdfStart, 256> kPdfStarts = [] {
+    std::array<PdfStart, 256> starts{};
+    for (int c = 0; c < 256; ++c) {
+        const PdfByte kind = kPdfBytes[size_t(c)];
+        starts[size_t(c)] = kind == PdfByte::kSpace                                         ? PdfStart::kSpace
+                            : c == '%'                                                      ? PdfStart::kComment
+                            : kind == PdfByte::kDelimiter                                   ? PdfStart::kDelimiter
+                            : (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' ? PdfStart::kNumber
+                                                                                            : PdfStart::kWord;
+    }
+    return starts;
+}();
+
+inline PdfStart PdfStartOf(char c) { return kPdfStarts[static_cast<unsigned char>(c)]; }
+
+// The tokens of content from a position on; comments and white space pass.
+class PdfTokenizer {
+public:
+    PdfTokenizer(const char* begin, const char* end) : begin_(begin), p_(begin), end_(end) {}
+    explicit PdfTokenizer(std::string_view s) : PdfTokenizer(s.data(), s.data() + s.size()) {}
+
+    // Past white space and comments: where the next token begins.
+    const char* skipSpace()
+    {
+        while (p_ < end_) {
+            const PdfStart start = PdfStartOf(*p_);
+            if (start == PdfStart::kSpace) {
+                ++p_;
+            } else if (start == PdfStart::kComment) {
+                while (p_ < end_ && *p_ != '\n' && *p_ != '\r')
+                    ++p_;
+            } else {
+                break;
+            }
+        }
+        return p_;
+    }
+
+    // The next token; false at the end.
+    bool next(PdfTokenSpan* t)
+    {
+        if (skipSpace() == end_)
+            return false;
+        switch (PdfStartOf(*p_)) {
+        case PdfStart::kNumber:
+            return word(PdfToken::kNumber, t);
+        case PdfStart::kDelimiter:
+            return delimited(t);
+        default:
+            return word(PdfToken::kOperator, t);
+        }
+    }
+
+    const char* position() const { return p_; }
+    size_t offset() const { return size_t(p_ - begin_); }
+    void seek(const char* p) { p_ = p; }
+
+private:
+    bool word(PdfToken kind, PdfTokenSpan* t)
+    {
+        const char* const from = p_;
+        do
+            ++p_;
+        while (p_ < end_ && PdfByteClass(*p_) == PdfByte::kRegular);
+        *t = {kind, from, size_t(p_ - from)};
+        return true;
+    }
+
+    bool delimited(PdfTokenSpan* t)
+    {
+        const char* const from = p_;
+        const char c = *p_++;
+        PdfToken kind = PdfToken::kStray;
+        if (c == '(') {
+            kind = PdfToken::kUnclosed;
+            for (int depth = 1; p_ < end_; ++p_) {
+                if (*p_ == '\\') {
+                    if (++p_ == end_)
+                        break;
+                } else if (*p_ == '(') {
+                    ++depth;
+                } else if (*p_ == ')' && --depth == 0) {
+                    ++p_;
+                    kind = PdfToken::kString;
+                    break;
+                }
+            }
+        } else if (c == '<' && p_ < end_ && *p_ == '<') {
+            ++p_;
+            kind = PdfToken::kDictOpen;
+        } else if (c == '>' && p_ < end_ && *p_ == '>') {
+            ++p_;
+            kind = PdfToken::kDictClose;
+        } else if (c == '<') {
+            while (p_ < end_ && *p_ != '>')
+                ++p_;
+            kind = p_ < end_ ? PdfToken::kHexString : PdfToken::kUnclosed;
+            if (p_ < end_)
+                ++p_;
+        } else if (c == '[' || c == '{') {
+            kind = PdfToken::kOpen;
+        } else if (c == ']' || c == '}') {
+            kind = PdfToken::kClose;
+        } else if (c == '/') {
+            while (p_ < end_ && PdfByteClass(*p_) == PdfByte::kRegular)
+                ++p_;
+            kind = PdfToken::kName;
+        }
+        *t = {kind, from, size_t(p_ - from)};
+        return true;
+    }
+
+    const char* begin_;
+    const char* p_;
+    const char* end_;
+};
+
+// ---- lines of glyphs ----
+
+// The bytes of a number Qt writes (digits, a sign, a point), and of a
+// glyph's hexadecimal code.
+inline constexpr std::array<bool, 256> kPdfNumberBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+';
+    return bytes;
+}();
+inline constexpr std::array<bool, 256> kPdfHexBytes = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+        bytes[size_t(c)] = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return bytes;
+}();
+
+// Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
+// writes each glyph of a run of text: to the line break after the last.
+// The steps are not read, only passed.
+inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
+{
+    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
+        const char* const from = q;
+        while (q < end && bytes[static_cast<unsigned char>(*q)])
+            ++q;
+        return q == from ? nullptr : q;
+    };
+    const auto text = [end](const char* q, std::string_view t) {
+        return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
+    };
+    const char* passed = p;
+    for (;;) {
+        const char* q = run(p, kPdfNumberBytes);
+        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kPdfNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kPdfHexBytes)) ||
+            !(q = text(q, "> Tj\n")))
+            return passed;
+        passed = p = q;
+    }
+}
+
+// An operator of up to four bytes as one number, the first in the lowest
+// byte: operators are told apart by a switch over these.
+constexpr uint32_t PdfOpKey(const char* t)
+{
+    uint32_t key = 0;
+    for (int i = 0; i < 4 && t[i] != 0; ++i)
+        key |= uint32_t(uint8_t(t[i])) << (8 * i);
+    return key;
+}
+
+// The key of an operator token; 0 for one of more than four bytes.
+inline uint32_t PdfOperatorKey(const PdfTokenSpan& t)
+{
+    if (t.size > 4)
+        return 0;
+    uint32_t key = 0;
+    for (size_t i = 0; i < t.size; ++i)
+        key |= uint32_t(uint8_t(t.at[i])) << (8 * i);
+    return key;
+}
+
+// ---- numbers as written ----
+
+inline bool PdfIsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// The digits of a number: its sign, its whole part and, after a point,
+// the places; false unless that is all it is.
+struct PdfDigits {
+    bool negative = false;
+    const char* whole = nullptr;
+    int wholeDigits = 0;
+    const char* part = nullptr;
+    int places = 0;
+};
+
+inline bool PdfSplitNumber(const char* p, const char* const end, PdfDigits* d)
+{
+    d->negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    d->whole = p;
+    while (p < end && PdfIsDigit(*p))
+        ++p;
+    d->wholeDigits = int(p - d->whole);
+    d->part = p;
+    d->places = 0;
+    if (p < end && *p == '.') {
+        d->part = ++p;
+        while (p < end && PdfIsDigit(*p))
+            ++p;
+        d->places = int(p - d->part);
+    }
+    return p == end && d->wholeDigits + d->places >= 1;
+}
+
+// A number as written: `units` / 10^`places`, exactly.
+struct PdfDecimal {
+    long long units = 0;
+    int places = 0;
+};
+
+// No more digits than these are read exactly: every sum of two such
+// numbers, moved by an origin below a billion, stays within 64 bits.
+constexpr int kPdfMostDigits = 15;
+
+// The number from `p` to `end`; false unless it is all a sign, a point and
+// at most `mostPlaces` places and kPdfMostDigits digits.
+inline bool PdfReadDecimal(const char* p, const char* const end, int mostPlaces, PdfDecimal* out)
+{
+    PdfDigits d;
+    if (!PdfSplitNumber(p, end, &d) || d.wholeDigits + d.places > kPdfMostDigits || d.places > mostPlaces)
+        return false;
+    unsigned long long units = 0;
+    for (int k = 0; k < d.wholeDigits; ++k)
+        units = units * 10 + static_cast<unsigned char>(d.whole[k] - '0');
+    for (int k = 0; k < d.places; ++k)
+        units = units * 10 + static_cast<unsigned char>(d.part[k] - '0');
+    const long long value = static_cast<long long>(units);
+    out->units = d.negative ? -value : value;
+    out->places = d.places;
+    return true;
+}
+
+// The number from `p` to `end` to the nearest hundredth, in hundredths:
+// a half goes away from zero, whatever follows it. `places` says how many
+// it was written with; false as PdfReadDecimal.
+inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlaces, long long* hundredths,
+                              int* places)
+{
+    PdfDigits d;
+    if (!PdfSplitNumber(p, end, &d) || d.wholeDigits + d.places > kPdfMostDigits || d.places > mostPlaces)
+        return false;
+    unsigned long long h = 0;
+    for (int k = 0; k < d.wholeDigits; ++k)
+        h = h * 10 + static_cast<unsigned char>(d.whole[k] - '0');
+    for (int k = 0; k < 2; ++k)
+        h = h * 10 + (k < d.places ? static_cast<unsigned char>(d.part[k] - '0') : 0u);
+    if (d.places > 2 && d.part[2] >= '5')
+        ++h;
+    *hundredths = d.negative ? -static_cast<long long>(h) : static_cast<long long>(h);
+    *places = d.places;
+    return true;
+}
+
+// A number as a double, for matrices; false for one that is not all a
+// sign, digits and a point.
+inline bool PdfReadReal(std::string_view t, double* v)
+{
+    if (t.empty())
+        return false;
+    const char* from = t.data() + (t[0] == '+');
+    const char* const end = t.data() + t.size();
+    const auto read = std::from_chars(from, end, *v, std::chars_format::fixed);
+    return read.ec == std::errc() && read.ptr == end;
+}
+
+// The whole number of the file's structure (an object's number, a length,
+// an offset) written at `at`, of at most 18 digits, and where it ends; -1
+// for none.
+inline long long PdfWholeAt(std::string_view s, size_t at, size_t* end)
+{
+    size_t i = at;
+    long long v = 0;
+    while (i < s.size() && PdfIsDigit(s[i]) && i - at < 18)
+        v = v * 10 + (s[i++] - '0');
+    *end = i;
+    return i == at ? -1 : v;
+}
+
+// Powers of ten, to the most digits read.
+inline constexpr std::array<long long, 16> kPdfTens = [] {
+    std::array<long long, 16> tens{};
+    long long t = 1;
+    for (long long& v : tens) {
+        v = t;
+        t *= 10;
+    }
+    return tens;
+}();
+
+// The digits of 0 to 99, two by two.
+inline constexpr std::array<char, 200> kPdfPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int v = 0; v < 100; ++v) {
+        pairs[size_t(2 * v)] = char('0' + v / 10);
+        pairs[size_t(2 * v + 1)] = char('0' + v % 10);
+    }
+    return pairs;
+}();
+
+inline char* PdfWritePair(char* to, unsigned long long v)
+{
+    std::memcpy(to, &kPdfPairs[size_t(2 * v)], 2);
+    return to + 2;
+}
+
+// A whole number; most on a page have four digits or fewer.
+inline char* PdfWriteWhole(char* to, unsigned long long v)
+{
+    if (v < 10) {
+        *to = char('0' + v);
+        return to + 1;
+    }
+    if (v < 100)
+        return PdfWritePair(to, v);
+    if (v < 1000) {
+        *to = char('0' + v / 100);
+        return PdfWritePair(to + 1, v % 100);
+    }
+    if (v < 10000)
+        return PdfWritePair(PdfWritePair(to, v / 100), v % 100);
+    return std::to_chars(to, to + 24, v).ptr;
+}
+
+// `units` / 10^`places` written, as short as it goes: no trailing zeros after the
+// point, no point without places, "0" rather than "-0". Returns the end.
+inline char* PdfWriteDecimal(char* to, long long units, int places)
+{
+    const bool negative = units < 0;
+    const unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(units) : units;
+    if (negative && u != 0)
+        *to++ = '-';
+    // Most numbers written are hundredths: a divisor known when compiling
+    // costs a fraction of one known only when running.
+    if (places == 2) {
+        to = PdfWriteWhole(to, u / 100);
+        const unsigned long long part = u % 100;
+        if (part == 0)
+            return to;
+        *to++ = '.';
+        if (part % 10 == 0) {
+            *to = char('0' + part / 10);
+            return to + 1;
+        }
+        return PdfWritePair(to, part);
+    }
+    const unsigned long long step = static_cast<unsigned long long>(kPdfTens[size_t(places)]);
+    to = PdfWriteWhole(to, u / step);
+    unsigned long long part = u % step;
+    if (part == 0)
+        return to;
+    int kept = places;
+    while (part % 10 == 0) {
+        part /= 10;
+        --kept;
+    }
+    *to++ = '.';
+    for (int k = kept - 1; k >= 0; --k) {
+        to[k] = char('0' + part % 10);
+        part /= 10;
+    }
+    return to + kept;
+}

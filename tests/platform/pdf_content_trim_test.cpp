@@ -1,0 +1,54 @@
+// A page's content trimmed must draw what it drew: a label's clip, state
+// and saves as Qt's PDF engine writes them come out shorter, and whatever
+// might draw differently is kept.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <QByteArray>
+
+#include "pdf/pdf_content_trim.h"
+
+namespace {
+
+std::string Trimmed(const char* content) { return TrimPageContent(QByteArray(content)).toStdString(); }
+
+TEST(PdfContentTrim, ALabelSaysOnceWhatThePageHolds)
+{
+    // Two labels as the engine writes them: empty saves at the start, the
+    // cell's clip as five points, the colour space, colour and graphics
+    // state set again in a save around the text.
+    const char* label =
+        "Q q\n111 253 m\n1011 253 l\n1011 753 l\n111 753 l\n111 253 l\nh\nW* n\n"
+        "q\nq\n/CSp cs 0 0 0 scn\n/GSa gs\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n328 -519 Td <0001> Tj\nET\nQ\nQ\n";
+    const std::string page = std::string("/GSa gs /CSp cs /CSp CS\n0.12 0 0 -0.12 0 842 cm\nq q\nQ\n") + label +
+                             label + "Q\n";
+    const std::string cell = "Q q\n111 253 900 500 re\nW n\n0 0 0 scn\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n"
+                             "328 -519 Td <0001> Tj\nET\n";
+    EXPECT_EQ(Trimmed(page.c_str()), "/GSa gs /CSp cs /CSp CS\n0.12 0 0 -0.12 0 842 cm\nq\n" + cell.substr(4) + cell + "Q\n");
+
+    // A clip drawn up first, its corners with more places, and without
+    // the point back to the start.
+    EXPECT_EQ(Trimmed("q\n1.5 2 m\n1.5 12.25 l\n11 12.25 l\n11 2 l\nh\nW n\n0 0 10 10 re\nf\nQ\n"),
+              "q\n1.5 2 9.5 10.25 re\nW n\n0 0 10 10 re\nf\nQ\n");
+    // A colour, width and dash set again within a save are left out; set
+    // anew after a graphics state, which may set them too, they stay.
+    EXPECT_EQ(Trimmed("1 0 0 rg 2 w []0 d\nq\n1 0 0 rg 2 w []0 d\n0 0 1 1 re f\n/GS1 gs 2 w\n0 0 1 1 re f\nQ\n"),
+              "1 0 0 rg 2 w []0 d\nq\n0 0 1 1 re f\n/GS1 gs 2 w\n0 0 1 1 re f\nQ\n");
+}
+
+TEST(PdfContentTrim, WhatMightDrawOtherwiseStays)
+{
+    // The same space set again resets its colour: kept when no colour
+    // follows. A path that is not one rectangle stays a path.
+    for (const char* content : {"/CSp cs 1 0 0 scn\n/CSp cs\n0 0 1 1 re f\n",
+                                "q\n0 0 m\n10 0 l\n10 10 l\n0 11 l\nh\nW* n\n0 0 1 1 re f\nQ\n",
+                                "q\n0 0 m\n10 0 l\n10 10 l\n0 10 l\nh\nS\nQ\n"})
+        EXPECT_EQ(Trimmed(content), content);
+    // Inline image data, strings or dictionaries that do not close: the
+    // content as it is.
+    for (const char* content : {"q Q\nBI /W 1 /H 1 ID \x01\x02 EI\n", "q Q\n(open Tj\n", "q Q\n<< /A 1 BDC\n"})
+        EXPECT_EQ(Trimmed(content), content);
+}
+
+}  // namespace
