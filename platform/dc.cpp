@@ -1296,25 +1296,24 @@ int32_t Dc::restoreClip(const std::optional<DeviceClip>& clip)
 
 int32_t Dc::getDeviceCaps(int32_t index) const
 {
-    const QSize size = device_->pixelSize();
-    const double dx = device_->dpiX();
-    const double dy = device_->dpiY();
-    const QRect paper = device_->paperRect();
+    // Only what is asked is measured: the printing code asks for the
+    // technology with every bar and shape it draws, and a PDF page's
+    // sizes are worked out from its layout each time.
     switch (index) {
     case TECHNOLOGY:
         return device_->technology();
     case HORZRES:
-        return size.width();
+        return device_->pixelSize().width();
     case VERTRES:
-        return size.height();
+        return device_->pixelSize().height();
     case HORZSIZE:
-        return Round(size.width() * 25.4 / dx);
+        return Round(device_->pixelSize().width() * 25.4 / device_->dpiX());
     case VERTSIZE:
-        return Round(size.height() * 25.4 / dy);
+        return Round(device_->pixelSize().height() * 25.4 / device_->dpiY());
     case LOGPIXELSX:
-        return Round(dx);
+        return Round(device_->dpiX());
     case LOGPIXELSY:
-        return Round(dy);
+        return Round(device_->dpiY());
     case BITSPIXEL:
         return 24;
     case PLANES:
@@ -1325,13 +1324,13 @@ int32_t Dc::getDeviceCaps(int32_t index) const
         // Blits, stretched blits and device-independent bitmaps.
         return 0x0001 | 0x0800 | 0x0080 | 0x2000;
     case PHYSICALWIDTH:
-        return paper.width();
+        return device_->paperRect().width();
     case PHYSICALHEIGHT:
-        return paper.height();
+        return device_->paperRect().height();
     case PHYSICALOFFSETX:
-        return -paper.left();
+        return -device_->paperRect().left();
     case PHYSICALOFFSETY:
-        return -paper.top();
+        return -device_->paperRect().top();
     default:
         return 0;
     }
