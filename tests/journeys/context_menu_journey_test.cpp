@@ -214,17 +214,17 @@ TEST_F(ContextMenuJourney, APlacedCounterHasCounterInfoOnItsMenu)
 TEST_F(ContextMenuJourney, ACounterKeepsItsStartAndPrintsEveryNumberWhole)
 {
     OnNextDialog([this](QWidget* dialog) {
-        auto* spec = dynamic_cast<CDlgCounterSpec*>(dialog);
-        ASSERT_NE(spec, nullptr);
-        for (const auto& [edit, text] : {std::pair{spec->Start(), "99998"}, std::pair{spec->FixedLength(), "4"}}) {
-            spec->Padding(kCounterPadZeros)->click();
+        auto* counterDialog = dynamic_cast<CDlgCounterSpec*>(dialog);
+        ASSERT_NE(counterDialog, nullptr);
+        for (const auto& [edit, text] : {std::pair{counterDialog->Start(), "99998"}, std::pair{counterDialog->FixedLength(), "4"}}) {
+            counterDialog->Padding(kCounterPadZeros)->click();
             edit->setFocus();
             edit->selectAll();
             Type(text, edit);
             Key(Qt::Key_Tab, Qt::NoModifier, edit);
         }
-        EXPECT_EQ(spec->Start()->text(), QStringLiteral("99998"));
-        spec->accept();
+        EXPECT_EQ(counterDialog->Start()->text(), QStringLiteral("99998"));
+        counterDialog->accept();
     });
     ASSERT_TRUE(Trigger("Object > Place Counter"));
     Click(CardPoint(190, 56));
