@@ -17,15 +17,6 @@ namespace {
 
 class ArrangingJourney : public SampleCardJourney {
 protected:
-    // The drawing tools' button whose prompt is the text.
-    QToolButton* ToolButton(const QString& prompt)
-    {
-        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
-            if (button->defaultAction() && button->defaultAction()->statusTip() == prompt)
-                return button;
-        return nullptr;
-    }
-
     // Where Object Info places the selected frame: its origin down.
     double OriginDown()
     {

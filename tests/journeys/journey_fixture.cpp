@@ -19,12 +19,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "app/card_app.h"
 #include "app/child_frame.h"
 #include "app/database_document_kind.h"
 #include "app/document_child_frame.h"
 #include "app/main_frame.h"
+#include "app/tool_bar_draw_tools.h"
 #include "app/splash_wnd.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
@@ -32,6 +34,8 @@
 #include "dbdoc/db_dialogs.h"
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list_dlg.h"
+#include "dialogs/numeric_edit.h"
+#include "dialogs/object_info_dialog.h"
 #include "dialogs/print_dialog.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
@@ -743,4 +747,40 @@ std::string JourneyTest::PdfXml(const std::string& pdf)
         return {};
     EXPECT_TRUE(run.ok) << run.failure;
     return run.out;
+}
+
+QToolButton* JourneyTest::ToolButton(const QString& prompt) const
+{
+    for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
+        if (button->defaultAction() && button->defaultAction()->statusTip() == prompt)
+            return button;
+    return nullptr;
+}
+
+bool JourneyTest::DrawRectangleFromTheCorner(QPoint via, QPoint to)
+{
+    QToolButton* rectangle = ToolButton("Draw a rectangle");
+    if (!rectangle)
+        return false;
+    rectangle->click();
+    Drag(CardPoint(0, 0), {via, to});
+    return true;
+}
+
+void JourneyTest::SizeSelectedFrameInPoints(int width, int height)
+{
+    OnNextDialog([=](QWidget* dialog) {
+        auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
+        ASSERT_NE(info, nullptr);
+        const int points = info->Units()->findText("Points");
+        ASSERT_GE(points, 0);
+        info->Units()->setCurrentIndex(points);
+        Q_EMIT info->Units()->activated(points);
+        for (const auto& [edit, value] : {std::pair{info->WidthEdit(), width}, {info->HeightEdit(), height}}) {
+            edit->selectAll();
+            QTest::keyClicks(edit, QString::number(value));
+        }
+        info->accept();
+    });
+    EXPECT_TRUE(Trigger("Object > Object Info..."));
 }

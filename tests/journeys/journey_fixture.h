@@ -79,6 +79,7 @@ class CMainFrame;
 class QAction;
 class QMenu;
 class QTimer;
+class QToolButton;
 class QWidget;
 
 class JourneyTest : public ::testing::Test {
@@ -192,6 +193,14 @@ protected:
     // the card's own points (as `card dump` gives frames), on the view now.
     QPoint CardPoint(int x, int y) const;
     QRect CardRect(int x, int y, int width, int height) const;
+    // The drawing tools' button whose prompt is the text, or none.
+    QToolButton* ToolButton(const QString& prompt) const;
+    // A rectangle dragged out with the drawing tool from the card's corner;
+    // false when the palette has no such tool.
+    bool DrawRectangleFromTheCorner(QPoint via, QPoint to);
+    // The selected frame's width and height set in points through Object
+    // Info.
+    void SizeSelectedFrameInPoints(int width, int height);
     // File > Import Graphics... with the file, then the picture's frame
     // dragged out on the first page slot from `from` through `via` to `to`
     // (document units from the slot's corner); the new frame's bounds.

@@ -125,13 +125,7 @@ protected:
     // Frame Info.
     void BoxAtTheCardsEdges(int width, int height)
     {
-        QToolButton* rectangle = nullptr;
-        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
-            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
-                rectangle = button;
-        ASSERT_NE(rectangle, nullptr);
-        rectangle->click();
-        Drag(CardPoint(0, 0), {CardPoint(width / 2, height / 2), CardPoint(width, height)});
+        ASSERT_TRUE(DrawRectangleFromTheCorner(CardPoint(width / 2, height / 2), CardPoint(width, height)));
         OnNextDialog([](QWidget* dialog) {
             auto* frame = dynamic_cast<CDlgFrameInfo*>(dialog);
             ASSERT_NE(frame, nullptr);

@@ -121,27 +121,8 @@ protected:
     // through Object Info and given a solid border through Frame Info.
     void BoxFromTheCorner(int width, int height)
     {
-        QToolButton* rectangle = nullptr;
-        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
-            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
-                rectangle = button;
-        ASSERT_NE(rectangle, nullptr);
-        rectangle->click();
-        Drag(CardPoint(0, 0), {CardPoint(30, 20), CardPoint(60, 40)});
-        OnNextDialog([=](QWidget* dialog) {
-            auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
-            ASSERT_NE(info, nullptr);
-            const int points = info->Units()->findText("Points");
-            ASSERT_GE(points, 0);
-            info->Units()->setCurrentIndex(points);
-            Q_EMIT info->Units()->activated(points);
-            for (const auto& [edit, value] : {std::pair{info->WidthEdit(), width}, {info->HeightEdit(), height}}) {
-                edit->selectAll();
-                QTest::keyClicks(edit, QString::number(value));
-            }
-            info->accept();
-        });
-        ASSERT_TRUE(Trigger("Object > Object Info..."));
+        ASSERT_TRUE(DrawRectangleFromTheCorner(CardPoint(30, 20), CardPoint(60, 40)));
+        SizeSelectedFrameInPoints(width, height);
         OnNextDialog([](QWidget* dialog) {
             auto* frame = dynamic_cast<CDlgFrameInfo*>(dialog);
             ASSERT_NE(frame, nullptr);

@@ -112,29 +112,10 @@ protected:
             type->OrientationButton(landscape ? 2 : 1)->click();
         });
         ASSERT_NE(card, nullptr) << alerts.lastText();
-        QToolButton* rectangle = nullptr;
-        for (QToolButton* button : MainWindow()->ToolPalette()->findChildren<QToolButton*>())
-            if (button->defaultAction() && button->defaultAction()->statusTip() == "Draw a rectangle")
-                rectangle = button;
-        ASSERT_NE(rectangle, nullptr);
-        rectangle->click();
-        Drag(CardPoint(0, 0), {CardPoint(30, 20), CardPoint(60, 40)});
+        ASSERT_TRUE(DrawRectangleFromTheCorner(CardPoint(30, 20), CardPoint(60, 40)));
         const int width = int(std::ceil(CardDocument()->PageGeometry().cardWidth));
         const int height = int(std::ceil(CardDocument()->PageGeometry().cardHeight));
-        OnNextDialog([=](QWidget* dialog) {
-            auto* info = dynamic_cast<CDlgObjectInfo*>(dialog);
-            ASSERT_NE(info, nullptr);
-            const int points = info->Units()->findText("Points");
-            ASSERT_GE(points, 0);
-            info->Units()->setCurrentIndex(points);
-            Q_EMIT info->Units()->activated(points);
-            for (const auto& [edit, value] : {std::pair{info->WidthEdit(), width}, {info->HeightEdit(), height}}) {
-                edit->selectAll();
-                QTest::keyClicks(edit, QString::number(value));
-            }
-            info->accept();
-        });
-        ASSERT_TRUE(Trigger("Object > Object Info..."));
+        SizeSelectedFrameInPoints(width, height);
         OnNextDialog([](QWidget* dialog) {
             auto* fill = dynamic_cast<CDlgFillInfo*>(dialog);
             ASSERT_NE(fill, nullptr);
