@@ -16,6 +16,7 @@
 #include "pdf/pdf_content_trim.h"
 #include "pdf/pdf_local_origins.h"
 #include "pdf/pdf_space_glyphs.h"
+#include "pdf/zlib_inflate.h"
 
 namespace {
 
@@ -65,23 +66,7 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
         if (r != LIBDEFLATE_INSUFFICIENT_SPACE)
             return false;
     }
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK)
-        return false;
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(s.data() + at));
-    z.avail_in = uInt(available);
-    out->clear();
-    char chunk[65536];
-    int r = Z_OK;
-    while (r == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(chunk);
-        z.avail_out = sizeof chunk;
-        r = inflate(&z, Z_NO_FLUSH);
-        out->append(chunk, qsizetype(sizeof chunk - z.avail_out));
-    }
-    *used = size_t(z.total_in);
-    inflateEnd(&z);
-    return r == Z_STREAM_END;
+    return ZlibInflate(s.data() + at, available, out, used);
 }
 
 // libdeflate's compressors, kept for the next page once a page is made:

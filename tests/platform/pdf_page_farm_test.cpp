@@ -21,6 +21,7 @@
 #include "platform/font_mapper.h"
 #include "pdf/pdf_page_farm.h"
 #include "pdf/pdf_print_job.h"
+#include "pdf/zlib_inflate.h"
 #include "support/shell.h"
 
 namespace {
@@ -52,25 +53,12 @@ std::vector<QByteArray> FarmStreams(const std::string& pdf, qsizetype* packed)
     std::vector<QByteArray> streams;
     *packed = 0;
     for (size_t at = pdf.find(">>\nstream\n"); at != std::string::npos; at = pdf.find(">>\nstream\n", at + 1)) {
-        z_stream z{};
-        if (inflateInit(&z) != Z_OK)
-            break;
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pdf.data() + at + 10));
-        z.avail_in = uInt(pdf.size() - at - 10);
         QByteArray content;
-        char chunk[65536];
-        int r = Z_OK;
-        while (r == Z_OK) {
-            z.next_out = reinterpret_cast<Bytef*>(chunk);
-            z.avail_out = sizeof chunk;
-            r = inflate(&z, Z_NO_FLUSH);
-            content.append(chunk, qsizetype(sizeof chunk - z.avail_out));
-        }
-        if (r == Z_STREAM_END) {
-            *packed += qsizetype(z.total_in);
+        size_t used = 0;
+        if (ZlibInflate(pdf.data() + at + 10, pdf.size() - at - 10, &content, &used)) {
+            *packed += qsizetype(used);
             streams.push_back(content);
         }
-        inflateEnd(&z);
     }
     return streams;
 }
