@@ -9,9 +9,10 @@ namespace {
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
 constexpr const char* kFormat = "document-format";
 
-}  // namespace
-
-bool CupsQueueTakesPostScript(const QString& queue)
+// `ask` answered about the named queue from what the print system says it
+// can do; false where there is no such queue or it says nothing.
+template <class Ask>
+bool AskQueue(const QString& queue, Ask ask)
 {
     if (queue.isEmpty())
         return false;
@@ -19,38 +20,39 @@ bool CupsQueueTakesPostScript(const QString& queue)
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
     if (!dest)
         return false;
-    bool takes = false;
+    bool answer = false;
     if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        takes = cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest, info, kFormat, kPostScript) != 0;
+        answer = ask(dest, info);
         cupsFreeDestInfo(info);
     }
     cupsFreeDests(1, dest);
-    return takes;
+    return answer;
+}
+
+}  // namespace
+
+bool CupsQueueTakesPostScript(const QString& queue)
+{
+    return AskQueue(queue, [](cups_dest_t* dest, cups_dinfo_t* info) {
+        return cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest, info, kFormat, kPostScript) != 0;
+    });
 }
 
 bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins)
 {
-    if (queue.isEmpty() || paper.isEmpty())
+    if (paper.isEmpty())
         return false;
-    const QByteArray name = queue.toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
-    if (!dest)
-        return false;
-    bool found = false;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+    return AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
         // The print system measures paper in hundredths of a millimetre.
         const auto hundredths = [](double points) { return int(std::lround(points * 2540.0 / 72.0)); };
         cups_size_t size{};
-        found = cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info, hundredths(paper.width()),
-                                       hundredths(paper.height()), CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0;
-        if (found) {
-            const auto points = [](int v) { return v * 72.0 / 2540.0; };
-            *margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
-        }
-        cupsFreeDestInfo(info);
-    }
-    cupsFreeDests(1, dest);
-    return found;
+        if (!cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info, hundredths(paper.width()),
+                                    hundredths(paper.height()), CUPS_MEDIA_FLAGS_DEFAULT, &size))
+            return false;
+        const auto points = [](int v) { return v * 72.0 / 2540.0; };
+        *margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        return true;
+    });
 }
 
 bool CupsSubmitPostScript(const QString& queue, const QString& path, const QString& title, int copies)
