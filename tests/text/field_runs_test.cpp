@@ -3,6 +3,9 @@
 // whole, and the field stays in the story for the next card.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "database/database_session.h"
 #include "database/field_table.h"
 #include "database/merge_text.h"
@@ -51,23 +54,19 @@ protected:
     // on the screen or while printing.
     std::string Refresh(const char* value, bool printing)
     {
-        DataFile& data = records.Data();
-        data.Current().Clear();
-        data.Current().SetFieldText(kFieldCountry, value);
-        data.Current().SetNew(false);
-        data.AddRecord(false, true);
-        frame->ShiftForOutput(printing, 1, 0, 0);
-        UpdateFieldsFrom(&ctx, 0);
-        frame->ShiftForOutput(0, 0, 0, 0);
-        return Paragraph(0);
+        return RefreshWith({{kFieldCountry, value}}, printing);
     }
     // Like Refresh, with the first and last names of the record.
     std::string RefreshNames(const char* first, const char* last, bool printing)
     {
+        return RefreshWith({{kFieldFirstName, first}, {kFieldLastName, last}}, printing);
+    }
+    std::string RefreshWith(std::initializer_list<std::pair<int32_t, const char*>> values, bool printing)
+    {
         DataFile& data = records.Data();
         data.Current().Clear();
-        data.Current().SetFieldText(kFieldFirstName, first);
-        data.Current().SetFieldText(kFieldLastName, last);
+        for (const auto& [field, value] : values)
+            data.Current().SetFieldText(field, value);
         data.Current().SetNew(false);
         data.AddRecord(false, true);
         frame->ShiftForOutput(printing, 1, 0, 0);
