@@ -123,6 +123,23 @@ protected:
         Settle();
         return TempFile(name);
     }
+
+    // The card's first picture, and a point inside it away from its edges
+    // (where its stand-in or its drawing shows); null where there is none.
+    FrameObjImage* FirstPicture(QPoint* inside)
+    {
+        CurrPageMng* pages = CardDocument()->PageManager();
+        FrameObjImage* frame = nullptr;
+        for (int16_t i = 0; i < pages->FrameCount() && !frame; ++i)
+            frame = dynamic_cast<FrameObjImage*>(pages->FrameAt(i));
+        if (frame) {
+            IntRect bounds;
+            frame->GetBounds(&bounds, 0, kGeometryCurrent);
+            *inside = ViewPoint(IntPoint{bounds.left + (bounds.right - bounds.left) / 8,
+                                         bounds.top + (bounds.bottom - bounds.top) / 4});
+        }
+        return frame;
+    }
 };
 
 TEST_F(PictureJourney, ACardExportsInEveryFormatTheProgramWrites)
@@ -428,15 +445,9 @@ TEST_F(PictureJourney, ASlowEpsPaintsItsStandInAtOnceAndThePictureWhenDrawn)
     Tool("card new-picture '" + card + "' '" + eps + "'");
     ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
     MaximizeCardWindow();
-    CurrPageMng* pages = CardDocument()->PageManager();
-    FrameObjImage* frame = nullptr;
-    for (int16_t i = 0; i < pages->FrameCount() && !frame; ++i)
-        frame = dynamic_cast<FrameObjImage*>(pages->FrameAt(i));
+    QPoint left;
+    FrameObjImage* frame = FirstPicture(&left);
     ASSERT_NE(frame, nullptr);
-    IntRect bounds;
-    frame->GetBounds(&bounds, 0, kGeometryCurrent);
-    const QPoint left = ViewPoint(IntPoint{bounds.left + (bounds.right - bounds.left) / 8,
-                                           bounds.top + (bounds.bottom - bounds.top) / 4});
     const auto shown = [&] { return CardView()->Surface().pixel(left) & 0xFFFFFF; };
     Settle();
 
@@ -613,15 +624,8 @@ TEST_F(PictureJourney, AMetafileThatRunsOutOfTimeShowsItsStandInAndIsNamedOnce)
     // The message comes once the painting is over and the events run.
     Settle();
     Settle();
-    CurrPageMng* pages = CardDocument()->PageManager();
-    FrameObjImage* frame = nullptr;
-    for (int16_t i = 0; i < pages->FrameCount() && !frame; ++i)
-        frame = dynamic_cast<FrameObjImage*>(pages->FrameAt(i));
-    ASSERT_NE(frame, nullptr);
-    IntRect bounds;
-    frame->GetBounds(&bounds, 0, kGeometryCurrent);
-    const QPoint inside = ViewPoint(IntPoint{bounds.left + (bounds.right - bounds.left) / 8,
-                                             bounds.top + (bounds.bottom - bounds.top) / 4});
+    QPoint inside;
+    ASSERT_NE(FirstPicture(&inside), nullptr);
     EXPECT_EQ(CardView()->Surface().pixel(inside) & 0xFFFFFF, 0xC0C0C0u) << "the stand-in is not shown";
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
     EXPECT_NE(alerts.lastText().find("The picture \"runaway.emf\" could not be drawn: it took longer than 30 s."),
