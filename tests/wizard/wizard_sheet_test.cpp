@@ -374,11 +374,30 @@ FakeDatabase* g_database = nullptr;
 
 WizDatabase* HeldDatabase(QWidget*) { return g_database; }
 
+// While it lives, the wizard's database is `database`; the makers it
+// replaced come back when it goes, whatever the test did to them.
+class HoldDatabase {
+public:
+    explicit HoldDatabase(FakeDatabase* database) : previous_(SetWizDatabaseMakers({HeldDatabase, HeldDatabase}))
+    {
+        g_database = database;
+    }
+    ~HoldDatabase()
+    {
+        SetWizDatabaseMakers(previous_);
+        g_database = nullptr;
+    }
+    HoldDatabase(const HoldDatabase&) = delete;
+    HoldDatabase& operator=(const HoldDatabase&) = delete;
+
+private:
+    WizDatabaseMakers previous_;
+};
+
 TEST_F(WizardSheetTest, PersonalInfoTextsAndTheHeldDatabase)
 {
     FakeDatabase database;
-    g_database = &database;
-    const WizDatabaseMakers previous = SetWizDatabaseMakers({HeldDatabase, HeldDatabase});
+    HoldDatabase held(&database);
     CDlgWizard sheet("Wizard", nullptr);
     CPgWiz_DBInfo* page = nullptr;
     ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
@@ -407,14 +426,12 @@ TEST_F(WizardSheetTest, PersonalInfoTextsAndTheHeldDatabase)
     EXPECT_EQ(database.closed, 1);
     EXPECT_EQ(database.released, 1);
     EXPECT_EQ(sheet.Record().databaseUse, 0u);
-    SetWizDatabaseMakers(previous);
 }
 
 TEST_F(WizardSheetTest, WithoutDatabaseKeepsTheTypedTexts)
 {
     FakeDatabase database;
-    g_database = &database;
-    const WizDatabaseMakers previous = SetWizDatabaseMakers({HeldDatabase, HeldDatabase});
+    HoldDatabase held(&database);
     CDlgWizard sheet("Wizard", nullptr);
     CPgWiz_DBInfo* page = nullptr;
     ASSERT_NO_FATAL_FAILURE(ToPersonalInfo(sheet, &page));
@@ -430,7 +447,6 @@ TEST_F(WizardSheetTest, WithoutDatabaseKeepsTheTypedTexts)
     page->OnCreateDatabase();
     EXPECT_EQ(page->Database(), nullptr);
     EXPECT_EQ(DocSetupText(sheet.Record(), 3), "Korrinworks");
-    SetWizDatabaseMakers(previous);
 }
 
 }  // namespace
