@@ -315,19 +315,9 @@ int32_t StoryStore::WriteStore(FileHandle file, int32_t offset)
         return kStoreDocWrite;
     UnloadAll(0);
     const int32_t result = WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
-        currentIndex_ = i;
-        GetRecord(i, current_);
-        *place = {HeaderSize(current_), HeaderPosition(current_)};
-        uint32_t here = 0;
-        FileTell(file, &here);
-        if (LoadCurrent(0) != 0) {
-            // Kept as it is in memory; the document gets an empty story and
-            // the save fails.
-            SetHeaderSize(current_, 0);
-            SetHeaderPosition(current_, here);
-            PutRecord(i, current_);
-            return int32_t(kStoreSwapRead);
-        }
+        // A story that can't be read leaves the document an empty one.
+        if (const int32_t failed = LoadForWrite(file, i, place))
+            return failed;
         const int32_t written = buffer_.WriteStore(file, -1);
         FreeDataIfCopied(current_);
         SetHeaderSize(current_, buffer_.WindowSize());

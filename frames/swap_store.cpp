@@ -16,6 +16,21 @@ SwapStore::~SwapStore()
         HandleFree(static_cast<Handle>(p));
 }
 
+int32_t SwapStore::LoadForWrite(FileHandle file, int32_t i, SwapPlace* place)
+{
+    currentIndex_ = i;
+    GetRecord(i, current_);
+    *place = {HeaderSize(current_), HeaderPosition(current_)};
+    uint32_t here = 0;
+    FileTell(file, &here);
+    if (LoadCurrent(0) == 0)
+        return 0;
+    SetHeaderSize(current_, 0);
+    SetHeaderPosition(current_, here);
+    PutRecord(i, current_);
+    return int32_t(kStoreSwapRead);
+}
+
 void SwapStore::ClearCurrent()
 {
     currentIndex_ = -1;

@@ -125,6 +125,11 @@ protected:
         ClearCurrent();
         return result;
     }
+    // Record i made current and loaded to be written at the file's
+    // position, `place` where its swap copy lies. Where its data can't be
+    // read it is kept as it is in memory, its header names nothing at that
+    // position, and the answer is the read failure (the save fails).
+    int32_t LoadForWrite(FileHandle file, int32_t i, SwapPlace* place);
     // Forgets which record is current.
     void ClearCurrent();
     bool IdInUse(uint16_t id);

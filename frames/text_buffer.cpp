@@ -103,19 +103,10 @@ int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
     if (offset != -1 && FileSeek(file, kSeekStart, offset) != kErrNone)
         return kStoreDocWrite;
     return WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
-        currentIndex_ = i;
-        GetRecord(i, current_);
-        *place = {HeaderSize(current_), HeaderPosition(current_)};
-        uint32_t here = 0;
-        FileTell(file, &here);
-        if (LoadCurrent(0) != 0) {
-            // The paragraph keeps its swap copy and its flags in memory; the
-            // document gets no text for it and the save fails.
-            SetHeaderSize(current_, 0);
-            SetHeaderPosition(current_, here);
-            PutRecord(i, current_);
-            return int32_t(kStoreSwapRead);
-        }
+        // A paragraph that can't be read keeps its swap copy and flags in
+        // memory; the document gets no text for it.
+        if (const int32_t failed = LoadForWrite(file, i, place))
+            return failed;
         *place = {HeaderSize(current_), HeaderPosition(current_)};
         uint8_t own[kRecordHeaderSize];
         std::memcpy(own, current_, sizeof own);
