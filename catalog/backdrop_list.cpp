@@ -199,6 +199,22 @@ int32_t ListBackdropGroups(Handle items, Handle ids, int32_t* count)
     return 0;
 }
 
+std::vector<BackdropGroupEntry> BackdropGroupEntries()
+{
+    std::vector<BackdropGroupEntry> groups;
+    HandleOwner items(HandleNew(0));
+    HandleOwner ids(HandleNew(0));
+    int32_t count = 0;
+    if (!items || !ids || ListBackdropGroups(items.get(), ids.get(), &count) != 0)
+        return groups;
+    for (int32_t i = 0; i < count; ++i) {
+        char name[256] = {};
+        BackdropItemName(HandleData<uint8_t>(items.get()) + size_t(i) * kBkItemSize, name, int32_t(sizeof name));
+        groups.push_back({name, GetU32LE(HandleData<uint8_t>(ids.get()) + size_t(i) * 4)});
+    }
+    return groups;
+}
+
 int32_t ListGroupItemNames(int32_t group, Handle names, int32_t* count)
 {
     *count = 0;

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
@@ -34,6 +36,14 @@ int32_t DeleteBackdrop(int32_t group, int32_t n);
 // The first item of every group, one after the other, and the groups'
 // ids (u32, little-endian), in list order.
 int32_t ListBackdropGroups(Handle items, Handle ids, int32_t* count);
+// A group as the lists show it: its first item's display name
+// (Windows-1252) and its id.
+struct BackdropGroupEntry {
+    std::string name;
+    uint32_t id = 0;
+};
+// Every group in list order; none where the list can't be read.
+std::vector<BackdropGroupEntry> BackdropGroupEntries();
 // The display names of the group's items, 64 bytes each.
 int32_t ListGroupItemNames(int32_t group, Handle names, int32_t* count);
 // Converts a picture file into a new item file "bckpNNN.bp" and records

@@ -61,21 +61,13 @@ void CPgWiz_AllBd::FillList()
     auto* none = new QListWidgetItem(QStringLiteral("No Backdrop"));
     none->setData(Qt::UserRole, 0u);
     list_->addItem(none);
-    HandleOwner items(HandleNew(0));
-    HandleOwner ids(HandleNew(0));
-    int32_t count = 0;
-    if (items && ids && ListBackdropGroups(items.get(), ids.get(), &count) == 0) {
-        for (int32_t i = 0; i < count; ++i) {
-            if (size_t(i + 1) * kBkItemSize > HandleGetSize(items.get()) || size_t(i + 1) * 4 > HandleGetSize(ids.get()))
-                break;
-            char name[256] = {};
-            BackdropItemName(HandleData<uint8_t>(items.get()) + size_t(i) * kBkItemSize, name, sizeof name);
-            auto* item = new QListWidgetItem(Cp1252ToQString(name));
-            item->setData(Qt::UserRole, GetU32LE(HandleData<uint8_t>(ids.get()) + size_t(i) * 4));
-            list_->addItem(item);
-        }
+    const std::vector<BackdropGroupEntry> groups = BackdropGroupEntries();
+    for (const BackdropGroupEntry& group : groups) {
+        auto* item = new QListWidgetItem(Cp1252ToQString(group.name.c_str()));
+        item->setData(Qt::UserRole, group.id);
+        list_->addItem(item);
     }
-    if (count >= 1)
+    if (!groups.empty())
         list_->setCurrentRow(0);
 }
 

@@ -118,15 +118,10 @@ int32_t CPgWS_Backdrops::SelectedGroup() const
 void CPgWS_Backdrops::FillBackdropList()
 {
     backdrops_->ResetContent();
-    HandleOwner items(HandleNew(0));
-    HandleOwner ids(HandleNew(0));
-    int32_t count = 0;
-    if (!items || !ids || ListBackdropGroups(items.get(), ids.get(), &count) != 0)
-        return;
-    for (int32_t i = 0; i < count; ++i) {
+    for (const BackdropGroupEntry& group : BackdropGroupEntries()) {
         CSmartListItem entry;
-        entry.text = ItemName(HandleData<uint8_t>(items.get()) + size_t(i) * kBkItemSize);
-        entry.data = GetU32LE(HandleData<uint8_t>(ids.get()) + size_t(i) * 4);
+        entry.text = group.name;
+        entry.data = group.id;
         backdrops_->AddItem(&entry);
     }
     backdrops_->SelectRange(0, 0);

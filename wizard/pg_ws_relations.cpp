@@ -221,16 +221,9 @@ void CPgWS_Relations::FillAllBackdrops()
 {
     const QSignalBlocker quiet(allBackdrops_);
     allBackdrops_->clear();
-    HandleOwner items(HandleNew(0));
-    HandleOwner ids(HandleNew(0));
-    int32_t count = 0;
-    if (!items || !ids || ListBackdropGroups(items.get(), ids.get(), &count) != 0)
-        return;
-    for (int32_t i = 0; i < count; ++i) {
-        char name[kWizFileNameSize];
-        BackdropItemName(HandleData<uint8_t>(items.get()) + size_t(i) * kBkItemSize, name, int32_t(sizeof name));
-        auto* item = new QListWidgetItem(Cp1252ToQString(name));
-        item->setData(Qt::UserRole, GetU32LE(HandleData<uint8_t>(ids.get()) + size_t(i) * 4));
+    for (const BackdropGroupEntry& group : BackdropGroupEntries()) {
+        auto* item = new QListWidgetItem(Cp1252ToQString(group.name.c_str()));
+        item->setData(Qt::UserRole, group.id);
         allBackdrops_->addItem(item);
     }
 }
