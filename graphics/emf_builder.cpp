@@ -104,6 +104,21 @@ void EmfBuilder::setBounds(const IntRect& b)
     PutI32LE(bytes_.data() + kEmfHeaderBounds + 12, b.bottom);
 }
 
+void EmfBuilder::createDibBrush(uint32_t type, uint32_t index, const std::vector<uint8_t>& info,
+                                const std::vector<uint8_t>& bits)
+{
+    begin(type);
+    u32(index);
+    u32(DIB_RGB_COLORS);
+    u32(32);
+    u32(uint32_t(info.size()));
+    u32(32 + uint32_t(info.size()));
+    u32(uint32_t(bits.size()));
+    raw(info.data(), info.size());
+    raw(bits.data(), bits.size());
+    end();
+}
+
 void EmfBuilder::createFont(uint32_t index, const LogFont& f)
 {
     begin(EMR_EXTCREATEFONTINDIRECTW);

@@ -60,6 +60,10 @@ public:
     // Whole records that both writers of this code need.
     // EMR_EXTCREATEFONTINDIRECTW with the face converted from Windows-1252.
     void createFont(uint32_t index, const LogFont& font);
+    // EMR_CREATEMONOBRUSH or EMR_CREATEDIBPATTERNBRUSHPT (`type`): a
+    // pattern brush from a packed bitmap's header and bits.
+    void createDibBrush(uint32_t type, uint32_t index, const std::vector<uint8_t>& info,
+                        const std::vector<uint8_t>& bits);
     // EMR_EXTTEXTOUTA (bytes) or EMR_EXTTEXTOUTW (UTF-16 units, one a
     // byte of `text` for A). dx may be null (no offsets written).
     void extTextOutA(const IntRect& bounds, IntPoint reference, uint32_t options, const IntRect* rect,

@@ -434,16 +434,7 @@ private:
             }
             else
                 MetafileImageToDib(*brush.image, &info, &bits);
-            out_.begin(brush.mono ? EMR_CREATEMONOBRUSH : EMR_CREATEDIBPATTERNBRUSHPT);
-            out_.u32(index);
-            out_.u32(DIB_RGB_COLORS);
-            out_.u32(32);
-            out_.u32(uint32_t(info.size()));
-            out_.u32(32 + uint32_t(info.size()));
-            out_.u32(uint32_t(bits.size()));
-            out_.raw(info.data(), info.size());
-            out_.raw(bits.data(), bits.size());
-            out_.end();
+            out_.createDibBrush(brush.mono ? EMR_CREATEMONOBRUSH : EMR_CREATEDIBPATTERNBRUSHPT, index, info, bits);
             return index;
         }
         const int32_t style = brush.style == BS_HATCHED ? BS_HATCHED : BS_SOLID;

@@ -348,16 +348,7 @@ private:
         }
         std::vector<uint8_t> info, bits;
         MetafileMonoToDib(p + kBitsAt, width, height, widthBytes, &info, &bits);
-        out_.begin(EMR_CREATEMONOBRUSH);
-        out_.u32(uint32_t(slot + 1));
-        out_.u32(DIB_RGB_COLORS);
-        out_.u32(32);
-        out_.u32(uint32_t(info.size()));
-        out_.u32(32 + uint32_t(info.size()));
-        out_.u32(uint32_t(bits.size()));
-        out_.raw(info.data(), info.size());
-        out_.raw(bits.data(), bits.size());
-        out_.end();
+        out_.createDibBrush(EMR_CREATEMONOBRUSH, uint32_t(slot + 1), info, bits);
     }
 
     void createFont(int slot, LeReader& r)
