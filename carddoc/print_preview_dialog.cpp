@@ -28,7 +28,7 @@
 #include "platform/dc.h"
 #include "platform/print_printer.h"
 #include "records/label_stock.h"
-#include "resources/artwork_resources.h"
+#include "typography/button_bitmap.h"
 
 namespace {
 
@@ -40,15 +40,6 @@ enum : int32_t {
     kBitmapOneCardView = 522,
     kBitmapSheetView = 523,
 };
-
-void SetButtonBitmap(QToolButton* button, int32_t id)
-{
-    const QImage picture = LoadResourceButtonImage(id);
-    if (picture.isNull())
-        return;
-    button->setIcon(QIcon(QPixmap::fromImage(picture)));
-    button->setIconSize(picture.size());
-}
 
 constexpr int32_t kBorder = 15;
 constexpr ColorRef kLightGrey = 0xC0C0C0;

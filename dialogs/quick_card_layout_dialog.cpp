@@ -29,18 +29,9 @@
 #include "graphics/quick_card_draw.h"
 #include "graphics/quick_card_format.h"
 #include "platform/dc.h"
-#include "resources/artwork_resources.h"
+#include "typography/button_bitmap.h"
 
 namespace {
-
-void SetButtonBitmap(QAbstractButton* button, int32_t id)
-{
-    const QImage picture = LoadResourceButtonImage(id);
-    if (picture.isNull())
-        return;
-    button->setIcon(QIcon(QPixmap::fromImage(picture)));
-    button->setIconSize(picture.size());
-}
 
 struct QuickCardUnit {
     const char* name;

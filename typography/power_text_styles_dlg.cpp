@@ -21,11 +21,11 @@
 #include "foundation/cp1252.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
+#include "typography/button_bitmap.h"
 #include "typography/glyph_combos.h"
 #include "typography/glyph_effects_sheet.h"
 #include "typography/glyph_preview.h"
 #include "typography/power_text_styles.h"
-#include "resources/artwork_resources.h"
 
 const char* const kStylesFileErrorText = "Failed to load Power text styles. File Error.";
 const char* const kStylesMemoryErrorText = "Failed to load Power text styles. Memory Error.";
@@ -33,16 +33,6 @@ const char* const kStylesAddErrorText = "Failed To Add Style. Not enough memory.
 const char* const kStylesSaveErrorText = "Failed to save Power text styles. File Error.";
 
 namespace {
-
-// "L" shows bitmap 521 and "R" bitmap 520, the two arrows.
-void SetButtonBitmap(QAbstractButton* button, int32_t id)
-{
-    const QImage picture = LoadResourceButtonImage(id);
-    if (picture.isNull())
-        return;
-    button->setIcon(QIcon(QPixmap::fromImage(picture)));
-    button->setIconSize(picture.size());
-}
 
 // The lines the dialog hands back hold at most this many characters.
 constexpr int kLineLength = 61;
