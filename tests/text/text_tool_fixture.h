@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,15 +57,7 @@ public:
     explicit ToolTextHost(ToolTextDocument* doc) : doc_(doc) {}
 
     TextPreferences Preferences() override { return prefs; }
-    bool GetFontSpec(int16_t font, FontSpec* out) override
-    {
-        if (font < 0 || font > 1)
-            return false;
-        *out = FontSpec{};
-        out->type = kFontTypeTrueType;
-        std::strcpy(out->faceName, font == 0 ? "Liberation Sans" : "Liberation Serif");
-        return true;
-    }
+    bool GetFontSpec(int16_t font, FontSpec* out) override { return LiberationFontSpec(font, out); }
     void PageNumberFor(FrameObj* frame, int32_t* number, bool* realPage) override;
     bool ShowsFieldNames() override { return showFieldNames; }
     void SetModified() override { modified = true; }

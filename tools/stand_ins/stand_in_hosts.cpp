@@ -31,6 +31,16 @@ bool StandInFontSpec(int16_t font, FontSpec* out)
     return true;
 }
 
+bool LiberationFontSpec(int16_t font, FontSpec* out)
+{
+    if (font < 0 || font > 1)
+        return false;
+    *out = FontSpec{};
+    out->type = kFontTypeTrueType;
+    std::strcpy(out->faceName, font == 0 ? "Liberation Sans" : "Liberation Serif");
+    return true;
+}
+
 ColorRef StandInTint(int16_t index, int16_t shade)
 {
     const ColorRef c = index >= 0 && index < 16 ? kDefaultColours[index] : MakeRgb(255, 255, 255);

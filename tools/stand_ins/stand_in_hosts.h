@@ -109,6 +109,9 @@ using StandInContentHost = ContentHostStandIn<ContentFrameHost>;
 // ---- the text engine's host: a document without view or text tool ----
 // Font 0 is Arial; the colours are those a new document starts with.
 bool StandInFontSpec(int16_t font, FontSpec* out);
+// Fonts 0 and 1 are Liberation Sans and Liberation Serif, which every
+// machine that draws the sheets and runs the tests has.
+bool LiberationFontSpec(int16_t font, FontSpec* out);
 ColorRef StandInTint(int16_t index, int16_t shade);
 
 template <class Base>

@@ -83,15 +83,7 @@ std::vector<IntPoint> EllipseOutline()
 class SheetHost : public StandInTextHost {
 public:
     TextPreferences Preferences() override { return prefs; }
-    bool GetFontSpec(int16_t font, FontSpec* out) override
-    {
-        if (font < 0 || font > 1)
-            return false;
-        *out = FontSpec{};
-        out->type = kFontTypeTrueType;
-        std::strcpy(out->faceName, font == 0 ? "Liberation Sans" : "Liberation Serif");
-        return true;
-    }
+    bool GetFontSpec(int16_t font, FontSpec* out) override { return LiberationFontSpec(font, out); }
     void Zoom(int32_t* n, int32_t* d) override
     {
         *n = kZoom;
