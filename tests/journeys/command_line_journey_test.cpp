@@ -239,6 +239,9 @@ TEST_F(CommandLineJourney, APrintIsWholeAndSilentOrFailsSayingWhatIsMissing)
     EXPECT_NE(refused.find("is missing a page of its card (the file is damaged): nothing is printed"),
               std::string::npos)
         << refused;
+    // The program itself, where this build has it (the sanitizer build
+    // leaves it out).
+#ifdef TESSALINE_PROGRAM_PATH
     std::string output, errors;
     EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors),
               1);
@@ -246,6 +249,7 @@ TEST_F(CommandLineJourney, APrintIsWholeAndSilentOrFailsSayingWhatIsMissing)
               std::string::npos)
         << errors;
     EXPECT_EQ(errors.find("GetPIndex"), std::string::npos) << errors;
+#endif
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
 }
 
