@@ -490,6 +490,9 @@ void CLabelsDoc::ChangeLayoutAndDesign(QWidget* parent)
     if (!wizard || !wizard->RunLayoutWizard(r, parent))
         return;
     ApplyLayoutAndDesign(r, false);
+    // The design chosen is the card's now, also where no frame was made or
+    // removed for it (no backdrop and no layout chosen): closing must ask.
+    SetModified(true);
     RefreshView();
 }
 

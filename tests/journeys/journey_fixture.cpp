@@ -404,6 +404,19 @@ JourneyTest::DialogDriver JourneyTest::AnswerNo()
     };
 }
 
+JourneyTest::DialogDriver JourneyTest::Answer(QMessageBox::StandardButton button)
+{
+    return [button](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        if (!box || !box->button(button)) {
+            ADD_FAILURE() << "a question was expected, not " << dialog->windowTitle().toStdString();
+            Reject()(dialog);
+            return;
+        }
+        box->button(button)->click();
+    };
+}
+
 CLabelsDoc* JourneyTest::NewLabelSheet(const std::function<void(CDlgLabelType* type)>& fill)
 {
     OnNextDialog([](QWidget* dialog) {

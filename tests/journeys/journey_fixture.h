@@ -59,6 +59,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
@@ -145,6 +146,8 @@ protected:
     static DialogDriver PrintToPdfFile(const std::string& pdf);
     // A question such as "Save changes?" answered No.
     static DialogDriver AnswerNo();
+    // A question answered with the button given; any other window fails.
+    static DialogDriver Answer(QMessageBox::StandardButton button);
     // File > New > Label... > New..: the Label Type dialog filled in by
     // fill, then OK there and in the List of Labels; the new card, or null.
     CLabelsDoc* NewLabelSheet(const std::function<void(CDlgLabelType* type)>& fill);

@@ -45,6 +45,24 @@
 
 namespace {
 
+// On the wizard's backdrop page: the backdrop of the row, Next, and the
+// layout named, ready for Next or Finish.
+void ChooseBackdropAndLayout(CDlgWizard* sheet, int backdropRow, const QString& layout)
+{
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    };
+    QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+    designs->setCurrentItem(designs->topLevelItem(backdropRow));
+    settle();
+    sheet->PressNext();
+    settle();
+    QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+    list->setCurrentItem(list->findItems(layout, Qt::MatchExactly).value(0));
+    settle();
+}
+
 class NewCardWizardJourney : public JourneyTest {
 protected:
     void SetUp() override
@@ -78,14 +96,7 @@ protected:
             ProcessEvents();
             sheet->PressNext();
             ProcessEvents();
-            QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
-            designs->setCurrentItem(designs->topLevelItem(backdropRow));
-            ProcessEvents();
-            sheet->PressNext();
-            ProcessEvents();
-            QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
-            list->setCurrentItem(list->findItems(layout, Qt::MatchExactly).value(0));
-            ProcessEvents();
+            ChooseBackdropAndLayout(sheet, backdropRow, layout);
             for (int page = 0; page < 2; ++page) {
                 sheet->PressNext();
                 ProcessEvents();
@@ -332,14 +343,7 @@ void ToDataPage(CDlgWizard* sheet)
     settle();
     sheet->PressNext();
     settle();
-    QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
-    designs->setCurrentItem(designs->topLevelItem(0));
-    settle();
-    sheet->PressNext();
-    settle();
-    QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
-    list->setCurrentItem(list->findItems("Classic", Qt::MatchExactly).value(0));
-    settle();
+    ChooseBackdropAndLayout(sheet, 0, "Classic");
     sheet->PressNext();
     settle();
 }
@@ -471,6 +475,33 @@ TEST_F(NewCardWizardJourney, TheOpenDatabasePrintsTheNewCardRightAfterTheWizard)
     NewBusinessCard(1, "Two Columns");
     ASSERT_NE(CardDocument(), nullptr);
     EXPECT_TRUE(Enabled("File > Print > Document From Database..."));
+}
+
+TEST_F(NewCardWizardJourney, ExitAsksToSaveACardWhoseLayoutAndDesignChanged)
+{
+    // Made with a backdrop and left as the wizard made it: nothing to ask.
+    NewBusinessCard(1, "No Layout");
+    ASSERT_NE(CardDocument()->PageManager()->GetBackdropFrame(), nullptr);
+    EXPECT_FALSE(CardDocument()->IsModified());
+
+    // Edit > Change Layout and Design..., OK, No Backdrop, No Layout, Finish:
+    // no frame is made, yet the card's design is another.
+    alerts.answer(kIdOk);
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr);
+        ChooseBackdropAndLayout(sheet, 0, "No Layout");
+        sheet->PressFinish();
+    });
+    ASSERT_TRUE(Trigger("Edit > Change Layout and Design..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+
+    // File > Exit asks; Cancel keeps the card and its window.
+    OnNextDialog(Answer(QMessageBox::Cancel));
+    ASSERT_TRUE(Trigger("File > Exit"));
+    EXPECT_EQ(PendingDialogs(), 0u) << "Exit did not ask to save the changed card";
+    ASSERT_NE(CardWindow(), nullptr);
+    EXPECT_TRUE(CardDocument()->IsModified());
 }
 
 }  // namespace

@@ -65,19 +65,6 @@ protected:
         alerts.clear();  // "This will delete several items..."
     }
 
-    static DialogDriver Answer(QMessageBox::StandardButton button)
-    {
-        return [button](QWidget* dialog) {
-            auto* box = qobject_cast<QMessageBox*>(dialog);
-            if (!box || !box->button(button)) {
-                ADD_FAILURE() << "a question was expected, not " << dialog->windowTitle().toStdString();
-                Reject()(dialog);
-                return;
-            }
-            box->button(button)->click();
-        };
-    }
-
     SharedFolder reachable_;
     std::string shared_;
     std::string theirTemp_;
