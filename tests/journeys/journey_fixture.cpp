@@ -43,6 +43,7 @@
 #include "platform/menus.h"
 #include "platform/printer_handles.h"
 #include "records/command_ids.h"
+#include "support/cups_scheduler.h"
 #include "support/modal_answer.h"
 #include "support/needed_tools.h"
 #include "support/own_profile.h"
@@ -796,4 +797,29 @@ void JourneyTest::SizeSelectedFrameInPoints(int width, int height)
         info->accept();
     });
     EXPECT_TRUE(Trigger("Object > Object Info..."));
+}
+
+std::string JourneyTest::SpoolInto(CupsScheduler& scheduler, const std::string& queue)
+{
+    OnNextDialog([queue](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        if (!print) {
+            ADD_FAILURE() << "the Print dialog was expected: " << dialog->metaObject()->className();
+            Reject()(dialog);
+            return;
+        }
+        const int at = print->PrinterList()->findData(QString::fromStdString(queue));
+        if (at < 0) {
+            ADD_FAILURE() << "the Print dialog does not list the queue " << queue;
+            print->reject();
+            return;
+        }
+        print->PrinterList()->setCurrentIndex(at);
+        print->accept();
+    });
+    EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    const std::string pdf = scheduler.NextOutput(queue);
+    EXPECT_FALSE(pdf.empty()) << scheduler.why();
+    return pdf;
 }

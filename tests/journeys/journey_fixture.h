@@ -77,6 +77,7 @@ class CDlgLabelType;
 class CLabelsDoc;
 class CLabelsView;
 class CMainFrame;
+class CupsScheduler;
 class QAction;
 class QMenu;
 class QTimer;
@@ -196,6 +197,9 @@ protected:
     // the card's own points (as `card dump` gives frames), on the view now.
     QPoint CardPoint(int x, int y) const;
     QRect CardRect(int x, int y, int width, int height) const;
+    // File > Print > Sheet of Active Document... into the queue chosen in
+    // the Print dialog; the PDF the queue made of it, or empty.
+    std::string SpoolInto(CupsScheduler& scheduler, const std::string& queue);
     // The drawing tools' button whose prompt is the text, or none.
     QToolButton* ToolButton(const QString& prompt) const;
     // A rectangle dragged out with the drawing tool from the card's corner;

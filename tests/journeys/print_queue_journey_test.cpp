@@ -132,33 +132,6 @@ protected:
         ASSERT_TRUE(Trigger("Object > Frame Info..."));
     }
 
-    // File > Print > Sheet of Active Document... into the queue chosen in
-    // the Print dialog; the PDF the queue made of it, or empty.
-    std::string SpoolInto(CupsScheduler& scheduler, const std::string& queue)
-    {
-        OnNextDialog([queue](QWidget* dialog) {
-            auto* print = dynamic_cast<CDlgPrint*>(dialog);
-            if (!print) {
-                ADD_FAILURE() << "the Print dialog was expected: " << dialog->metaObject()->className();
-                Reject()(dialog);
-                return;
-            }
-            const int at = print->PrinterList()->findData(QString::fromStdString(queue));
-            if (at < 0) {
-                ADD_FAILURE() << "the Print dialog does not list the queue " << queue;
-                print->reject();
-                return;
-            }
-            print->PrinterList()->setCurrentIndex(at);
-            print->accept();
-        });
-        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
-        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
-        const std::string pdf = scheduler.NextOutput(queue);
-        EXPECT_FALSE(pdf.empty()) << scheduler.why();
-        return pdf;
-    }
-
     // The same, drawn at 600 dpi in grey.
     QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
     {

@@ -136,18 +136,7 @@ protected:
     // the Print dialog, drawn in grey.
     QImage PrintInto(CupsScheduler& scheduler, const std::string& queue)
     {
-        OnNextDialog([queue](QWidget* dialog) {
-            auto* print = dynamic_cast<CDlgPrint*>(dialog);
-            ASSERT_NE(print, nullptr);
-            const int at = print->PrinterList()->findData(QString::fromStdString(queue));
-            ASSERT_GE(at, 0) << "the Print dialog does not list " << queue;
-            print->PrinterList()->setCurrentIndex(at);
-            print->accept();
-        });
-        EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
-        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
-        const std::string pdf = scheduler.NextOutput(queue);
-        EXPECT_FALSE(pdf.empty()) << scheduler.why();
+        const std::string pdf = SpoolInto(scheduler, queue);
         if (pdf.empty())
             return {};
         const std::string prefix = TempFile(queue);
