@@ -76,6 +76,9 @@ set(TESSALINE_COMPILED_ALONE
   platform/painter_device.cpp
   platform/paper_blit.cpp
   platform/sheet_size.cpp
+  # X11's headers define macros (None, Bool, ...) that break the Qt headers
+  # of whichever file follows in a batch.
+  platform/x11_lock_keys.cpp
   postscript/postscript_device.cpp
   text/alignment.cpp
   text/caret_geometry.cpp

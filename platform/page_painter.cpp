@@ -8,6 +8,7 @@
 
 #include "platform/actual_text.h"
 #include "platform/font_mapper.h"
+#include "platform/glyph_boxes.h"
 #include "platform/page_ops.h"
 #include "platform/path_rectangle.h"
 
@@ -58,17 +59,17 @@ bool HoldsAll(const QPainterPath& outer, const QPainterPath& inner)
 
 }  // namespace
 
-void PagePainter::setClip(const PageOp& op)
+void PagePainter::setClip(const PageOp& op, bool dropClip)
 {
-    if (!op.clipped) {
+    if (op.clipped && clipKnown_ && clipped_ && op.clip == clip_)
+        return;
+    if (!op.clipped || dropClip) {
         if (!clipKnown_ || clipped_)
             painter_->setClipping(false);
         clipKnown_ = true;
         clipped_ = false;
         return;
     }
-    if (clipKnown_ && clipped_ && op.clip == clip_)
-        return;
     clip_ = op.clip;
     clipKnown_ = true;
     clipped_ = true;
@@ -78,6 +79,39 @@ void PagePainter::setClip(const PageOp& op)
         painter_->setClipRect(clip_.boundingRect());
     } else {
         painter_->setClipRegion(clip_);
+    }
+}
+
+bool PagePainter::clipCuts(const PageOp& op)
+{
+    // Text alone is looked into, under a clip of one rectangle (a label's
+    // cell, mostly).
+    if (op.kind != PageOp::kGlyphs || !op.detail || !op.detail->face || !op.clip.outlines().empty() ||
+        op.clip.rectCount() != 1)
+        return true;
+    return !GlyphsOnlyWithin(*op.detail, QRectF(op.clip.boundingRect()), fontOf(*op.detail), &glyphBoxes_);
+}
+
+void PagePainter::playPage(const PageOps& ops)
+{
+    // Where a clip governs only text that lies inside it, the text draws
+    // the same unclipped: the clip is not written, nor the restore and the
+    // state set again around it, and the text of neighbouring labels then
+    // follows on in one piece. A clip that governs shapes as well is kept
+    // for all it governs: the output draws what a clip holds from a point
+    // of its own (pdf_local_origins.h), so that the labels of a page
+    // repeat one another byte for byte, which saves more than the clip
+    // costs, and text left out of it would stand apart.
+    size_t from = 0;
+    while (from < ops.size()) {
+        const PageOp& first = ops[from];
+        size_t to = from + 1;
+        while (to < ops.size() && ops[to].clipped == first.clipped && (!first.clipped || ops[to].clip == first.clip))
+            ++to;
+        const bool dropClip = first.clipped && std::none_of(ops.begin() + ptrdiff_t(from), ops.begin() + ptrdiff_t(to),
+                                                            [this](const PageOp& op) { return clipCuts(op); });
+        for (; from < to; ++from)
+            play(ops[from], dropClip);
     }
 }
 
@@ -168,9 +202,9 @@ QRawFont PagePainter::fontOf(const PageOpDetail& detail)
     return lastFont_;
 }
 
-void PagePainter::play(const PageOp& op)
+void PagePainter::play(const PageOp& op, bool dropClip)
 {
-    setClip(op);
+    setClip(op, dropClip);
     switch (op.kind) {
     case PageOp::kFill:
         fill(op);

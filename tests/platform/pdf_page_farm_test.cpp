@@ -1,7 +1,8 @@
 // A PDF file painted by several threads: the pages come out in the job's
 // order whichever thread painted them, their turned text reading whole, a
 // file that cannot be made is refused at once, a job given up writes
-// nothing, and a picture or a pattern printed on every page is stored once.
+// nothing, a picture or a pattern printed on every page is stored once, and
+// a label's clip is written only where it may cut what it holds.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -72,30 +73,36 @@ qsizetype FarmDefaultLevelSize(const QByteArray& content)
     return qsizetype(size);
 }
 
-// A page that says "Page n" (turned by 40 degrees on odd pages, where a
-// reader sees the run whole only as the span around it says), and a bar as
-// wide as n.
-PageOps PageSaying(int n)
+// A run of text in black, 60 pixels high, from (x, y) on its baseline.
+PageOp Words(const std::string& text, double x, double y)
 {
     LogFont font;
     font.height = -60;
     const std::shared_ptr<const FontFace> face = MapLogFont(font, 1, 1, 300);
-    const std::string text = "Page " + std::to_string(n);
     PageOp words;
     words.kind = PageOp::kGlyphs;
     PageOpDetail& run = words.more();
     run.face = face;
     run.colour = Qt::black;
-    run.transform = QTransform::fromTranslate(300, 300);
-    if (n % 2 == 1)
-        run.transform.rotate(-40);
+    run.transform = QTransform::fromTranslate(x, y);
     run.chars = text;
-    double x = 0;
+    double along = 0;
     for (char c : text) {
         run.glyphs.append(face->glyph[uint8_t(c)]);
-        run.positions.append(QPointF(x, 0));
-        x += face->advance[uint8_t(c)];
+        run.positions.append(QPointF(along, 0));
+        along += face->advance[uint8_t(c)];
     }
+    return words;
+}
+
+// A page that says "Page n" (turned by 40 degrees on odd pages, where a
+// reader sees the run whole only as the span around it says), and a bar as
+// wide as n.
+PageOps PageSaying(int n)
+{
+    PageOp words = Words("Page " + std::to_string(n), 300, 300);
+    if (n % 2 == 1)
+        words.more().transform.rotate(-40);
     PageOp bar;
     bar.kind = PageOp::kFill;
     bar.path.addRect(QRectF(300, 400, 10 * n, 20));
@@ -282,3 +289,38 @@ TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
 }
 
 }  // namespace
+
+TEST(PdfPageFarm, ALabelsClipIsWrittenOnlyWhereItMayCutWhatItHolds)
+{
+    TempDir dir;
+    const std::string out = dir.file("cells.pdf");
+    PdfPageFarm farm(Letter(out, 1));
+    ASSERT_TRUE(farm.begin());
+    // Three cells told apart by their widths: text well inside the first;
+    // text running out of the second; text and a bar inside the third,
+    // whose clip the bar keeps for both.
+    auto inCell = [](PageOp op, int top, int width) {
+        op.clipped = true;
+        op.clip = QRegion(100, top, width, 300);
+        return op;
+    };
+    PageOp bar;
+    bar.kind = PageOp::kFill;
+    bar.box = QRectF(200, 1100, 100, 20);
+    bar.fillColour = QColor(Qt::blue);
+    ASSERT_TRUE(farm.addPage({inCell(Words("Inside", 200, 250), 100, 1001),
+                              inCell(Words("Outside", 1050, 650), 500, 1002),
+                              inCell(Words("Beside", 200, 1050), 900, 1003), inCell(bar, 900, 1003)}));
+    ASSERT_TRUE(farm.finish());
+    qsizetype packed = 0;
+    QByteArray content;
+    for (const QByteArray& stream : FarmStreams(ReadFileBytes(out), &packed))
+        if (stream.contains(" Tf"))
+            content += stream;
+    EXPECT_FALSE(content.contains("1001 300 re")) << content.constData();
+    EXPECT_TRUE(content.contains("1002 300 re\nW n")) << content.constData();
+    EXPECT_TRUE(content.contains("1003 300 re\nW n")) << content.constData();
+    if (Shell(dir, "command -v pdftotext >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
+    EXPECT_EQ(Shell(dir, "pdftotext cells.pdf - | tr -s '\\n\\f' ' ' | grep -q 'Inside Outside Beside'"), 0);
+}
