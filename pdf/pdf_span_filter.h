@@ -7,7 +7,9 @@
 // order it drew them. The content is made anew, its length after it, and
 // the cross-reference table at the end follows every object that moved.
 // The fonts, written with the document's end, have their space glyphs read
-// as spaces (pdf_space_glyphs.h). All else passes as it comes.
+// as spaces (pdf_space_glyphs.h). A page's objects beside its content are
+// shortened (pdf_page_objects.h), what is left out made free entries of the
+// table. All else passes as it comes.
 //
 // Making a page's content anew (inflating, trimming, spanning, drawing
 // from local origins, compressing) costs less than painting it, which
@@ -25,6 +27,8 @@
 
 #include <QByteArray>
 #include <QIODevice>
+
+#include "pdf/pdf_page_objects.h"
 
 class PdfSpanFilter final : public QIODevice {
 public:
@@ -58,7 +62,11 @@ private:
     Content makeContent(const QByteArray& held, const std::vector<std::string>& texts);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
-    void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
+    void replaceContent(const Content& content, std::vector<Edit>* edits);
+    void shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits);
+    // Sorts the edits of what was held at `heldAt` and notes where the
+    // bytes after each land.
+    void followEdits(std::vector<Edit>* edits, qint64 heldAt);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
     // A page's objects, made anew, or bytes as they came.
     bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
@@ -72,4 +80,5 @@ private:
     bool failed_ = false;
     // From the engine's offset on, how much further its bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
+    PdfPageObjects objects_;
 };

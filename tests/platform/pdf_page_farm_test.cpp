@@ -2,11 +2,14 @@
 // order whichever thread painted them, their turned text reading whole, a
 // file that cannot be made is refused at once, a job given up writes
 // nothing, a picture or a pattern printed on every page is stored once, and
-// a label's clip is written only where it may cut what it holds.
+// a label's clip is written only where it may cut what it holds; pages
+// share their resources and write no empty annotations.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
+#include <regex>
+#include <set>
 #include <vector>
 
 #include <QFile>
@@ -323,4 +326,36 @@ TEST(PdfPageFarm, ALabelsClipIsWrittenOnlyWhereItMayCutWhatItHolds)
     if (Shell(dir, "command -v pdftotext >/dev/null") != 0)
         SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
     EXPECT_EQ(Shell(dir, "pdftotext cells.pdf - | tr -s '\\n\\f' ' ' | grep -q 'Inside Outside Beside'"), 0);
+}
+
+TEST(PdfPageFarm, PagesShareOneResourcesObjectAndWriteNoEmptyAnnotations)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v qpdf >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "qpdf is not installed";
+    // One part as painted; three threads' parts of four pages joined.
+    for (auto [workers, pagesPerPart] : {std::pair{1, 0}, std::pair{3, 4}}) {
+        SCOPED_TRACE("workers " + std::to_string(workers));
+        const std::string name = "shared" + std::to_string(workers) + ".pdf";
+        PdfPageFarm farm(Letter(dir.file(name), workers, pagesPerPart));
+        ASSERT_TRUE(farm.begin());
+        constexpr int kPages = 12;
+        for (int n = 1; n <= kPages; ++n)
+            ASSERT_TRUE(farm.addPage(PageSaying(n)));
+        ASSERT_TRUE(farm.finish());
+        // Clean, warnings included, and what it holds readable as text.
+        EXPECT_EQ(Shell(dir, "qpdf --check " + name + " > check.txt 2>&1 && ! grep -qi warning check.txt"), 0)
+            << ReadFileBytes(dir.file("check.txt"));
+        ASSERT_EQ(Shell(dir, "qpdf --qdf --object-streams=disable " + name + " plain.pdf"), 0);
+        const std::string plain = ReadFileBytes(dir.file("plain.pdf"));
+        std::set<std::string> resources;
+        const std::regex named("/Resources ([0-9]+) 0 R");
+        for (auto it = std::sregex_iterator(plain.begin(), plain.end(), named); it != std::sregex_iterator(); ++it)
+            resources.insert((*it)[1]);
+        // One for each part: three, and a part more for each thread that
+        // stopped short of four pages.
+        EXPECT_LE(resources.size(), workers == 1 ? 1u : 6u);
+        EXPECT_EQ(plain.find("/Annots"), std::string::npos);
+        EXPECT_EQ(Shell(dir, "pdftotext -f 12 -l 12 " + name + " - | grep -q 'Page 12'"), 0);
+    }
 }
