@@ -108,8 +108,13 @@ void PagePainter::playPage(const PageOps& ops)
         size_t to = from + 1;
         while (to < ops.size() && ops[to].clipped == first.clipped && (!first.clipped || ops[to].clip == first.clip))
             ++to;
-        const bool dropClip = first.clipped && std::none_of(ops.begin() + ptrdiff_t(from), ops.begin() + ptrdiff_t(to),
-                                                            [this](const PageOp& op) { return clipCuts(op); });
+        // Shapes are looked for first: they keep the clip whatever the
+        // text does.
+        const auto begin = ops.begin() + ptrdiff_t(from), end = ops.begin() + ptrdiff_t(to);
+        const bool dropClip =
+            first.clipped && first.clip.outlines().empty() && first.clip.rectCount() == 1 &&
+            std::all_of(begin, end, [](const PageOp& op) { return op.kind == PageOp::kGlyphs; }) &&
+            std::none_of(begin, end, [this](const PageOp& op) { return clipCuts(op); });
         for (; from < to; ++from)
             play(ops[from], dropClip);
     }
