@@ -26,6 +26,8 @@ public:
     // the engine wrote between two pages, or at the end of the document).
     // Nothing when they are not written as the engine writes them.
     void shorten(std::string_view held, std::vector<Edit>* edits);
+    // Another object left out, by number.
+    void leaveOut(long long id) { freed_.push_back(id); }
     // The numbers of the objects left out so far, in the order they were.
     const std::vector<long long>& freed() const { return freed_; }
 

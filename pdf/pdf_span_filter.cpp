@@ -246,18 +246,22 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     at = s.find(std::string_view(head.constData(), size_t(head.size())), end);
     if (at == std::string_view::npos)
         return made;
-    const qint64 lengthId = NumberAt(s, at + size_t(head.size()), &end);
-    if (lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &made.dataAt))
+    made.lengthRefAt = at + size_t(head.size());
+    made.lengthId = NumberAt(s, made.lengthRefAt, &end);
+    made.lengthRefEnd = end + 4;
+    if (made.lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &made.dataAt))
         return made;
     QByteArray content;
     if (!Inflate(s, made.dataAt, &content, &made.used))
         return made;
-    const QByteArray tail = "\nendstream\nendobj\n" + QByteArray::number(lengthId) + " 0 obj\n";
+    constexpr std::string_view kStreamEnd = "\nendstream\nendobj\n";
+    const QByteArray tail = kStreamEnd.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
     const std::string_view tailText(tail.constData(), size_t(tail.size()));
-    size_t after = 0;
-    if (!Expect(s, made.dataAt + made.used, tailText, &made.lengthAt) ||
-        NumberAt(s, made.lengthAt, &made.lengthEnd) != qint64(made.used) ||
-        !Expect(s, made.lengthEnd, "\nendobj\n", &after))
+    made.lengthObjectAt = made.dataAt + made.used + kStreamEnd.size();
+    size_t lengthAt = 0, lengthEnd = 0;
+    if (!Expect(s, made.dataAt + made.used, tailText, &lengthAt) ||
+        NumberAt(s, lengthAt, &lengthEnd) != qint64(made.used) ||
+        !Expect(s, lengthEnd, "\nendobj\n", &made.lengthObjectEnd))
         return made;
     // A page whose runs do not match its texts keeps its content as drawn.
     QByteArray spanned;
@@ -271,8 +275,12 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
 void PdfSpanFilter::replaceContent(const Content& content, std::vector<Edit>* edits)
 {
     edits->push_back({qsizetype(content.dataAt), qsizetype(content.dataAt + content.used), content.packed});
-    edits->push_back({qsizetype(content.lengthAt), qsizetype(content.lengthEnd),
+    // The content's length is written where the content names it rather
+    // than as an object of its own, which then becomes a free entry.
+    edits->push_back({qsizetype(content.lengthRefAt), qsizetype(content.lengthRefEnd),
                       QByteArray::number(content.packed.size())});
+    edits->push_back({qsizetype(content.lengthObjectAt), qsizetype(content.lengthObjectEnd), QByteArray()});
+    objects_.leaveOut(content.lengthId);
 }
 
 void PdfSpanFilter::shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits)

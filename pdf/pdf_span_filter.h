@@ -4,8 +4,9 @@
 // resources, its compressed content and that content's length) when the
 // next page begins or the document ends; the painter holds what it writes
 // around those calls, naming the texts of the page's aslant runs in the
-// order it drew them. The content is made anew, its length after it, and
-// the cross-reference table at the end follows every object that moved.
+// order it drew them. The content is made anew, its length written into its
+// dictionary (the object the engine wrote it in left out), and the
+// cross-reference table at the end follows every object that moved.
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). A page's objects beside its content are
 // shortened (pdf_page_objects.h), what is left out made free entries of the
@@ -55,7 +56,10 @@ private:
     // A page's content made anew, where it and its length were.
     struct Content {
         bool made = false;
-        size_t dataAt = 0, used = 0, lengthAt = 0, lengthEnd = 0;
+        size_t dataAt = 0, used = 0;
+        // Where the content names its length's object, and that object.
+        qint64 lengthId = -1;
+        size_t lengthRefAt = 0, lengthRefEnd = 0, lengthObjectAt = 0, lengthObjectEnd = 0;
         QByteArray packed;
     };
     // The content of the page among `held`.

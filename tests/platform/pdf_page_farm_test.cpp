@@ -3,7 +3,8 @@
 // file that cannot be made is refused at once, a job given up writes
 // nothing, a picture or a pattern printed on every page is stored once, and
 // a label's clip is written only where it may cut what it holds; pages
-// share their resources and write no empty annotations.
+// share their resources, write no empty annotations and say their content's
+// length in place.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -356,6 +357,12 @@ TEST(PdfPageFarm, PagesShareOneResourcesObjectAndWriteNoEmptyAnnotations)
         // stopped short of four pages.
         EXPECT_LE(resources.size(), workers == 1 ? 1u : 6u);
         EXPECT_EQ(plain.find("/Annots"), std::string::npos);
+        // Each page's content says its length itself (the fonts' streams,
+        // as the engine wrote them, name theirs).
+        const std::string raw = ReadFileBytes(dir.file(name));
+        const std::regex lengthObject("/Length [0-9]+ 0 R\n/Filter /FlateDecode\n>>\nstream");
+        EXPECT_LT(std::distance(std::sregex_iterator(raw.begin(), raw.end(), lengthObject), std::sregex_iterator()),
+                  kPages / 2);
         EXPECT_EQ(Shell(dir, "pdftotext -f 12 -l 12 " + name + " - | grep -q 'Page 12'"), 0);
     }
 }
