@@ -208,7 +208,7 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     if (made.made)
         replaceContent(made, &edits);
     shortenPageObjects(held, &edits);
-    followEdits(&edits, heldAt);
+    followEdits(held, &edits, heldAt);
     if (!shifts_.empty() || !objects_.freed().empty())
         followXref(held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
@@ -291,18 +291,23 @@ void PdfSpanFilter::shortenPageObjects(const QByteArray& held, std::vector<Edit>
         edits->push_back({e.from, e.to, std::move(e.with)});
 }
 
-void PdfSpanFilter::followEdits(std::vector<Edit>* edits, qint64 heldAt)
+void PdfSpanFilter::followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt)
 {
     // From the end of each edit on, the engine's bytes land as much further
-    // as the edits up to it added.
+    // as the edits up to it added. Only the offsets of objects are asked
+    // for: where no object begins before the next edit, the next one's
+    // shift is the one to note (a document's shifts are kept to its end).
     std::sort(edits->begin(), edits->end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    const std::string_view s(held.constData(), size_t(held.size()));
     qint64 shift = shifts_.empty() ? 0 : shifts_.back().second;
-    for (const Edit& e : *edits) {
-        const qint64 added = e.with.size() - (e.to - e.from);
-        if (added == 0)
-            continue;
-        shift += added;
-        shifts_.emplace_back(heldAt + e.to, shift);
+    for (size_t i = 0; i < edits->size(); ++i) {
+        const Edit& e = (*edits)[i];
+        shift += e.with.size() - (e.to - e.from);
+        const size_t gapEnd = i + 1 < edits->size() ? size_t((*edits)[i + 1].from) : s.size();
+        const bool objectAhead = i + 1 == edits->size() ||
+                                 s.substr(size_t(e.to), gapEnd - size_t(e.to)).find(" 0 obj\n") != std::string_view::npos;
+        if (objectAhead && (shifts_.empty() || shifts_.back().second != shift))
+            shifts_.emplace_back(heldAt + e.to, shift);
     }
 }
 

@@ -70,7 +70,7 @@ private:
     void shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits);
     // Sorts the edits of what was held at `heldAt` and notes where the
     // bytes after each land.
-    void followEdits(std::vector<Edit>* edits, qint64 heldAt);
+    void followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
     // A page's objects, made anew, or bytes as they came.
     bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
