@@ -70,6 +70,7 @@ set(TESSALINE_COMPILED_ALONE
   pdf/pdf_content_spans.cpp
   pdf/pdf_content_trim.cpp
   pdf/pdf_page_farm.cpp
+  pdf/pdf_page_objects.cpp
   platform/dc.cpp
   platform/dc_path.cpp
   platform/dc_text.cpp

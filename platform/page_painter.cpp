@@ -101,22 +101,27 @@ void PagePainter::playPage(const PageOps& ops)
     // for all it governs: the output draws what a clip holds from a point
     // of its own (pdf_local_origins.h), so that the labels of a page
     // repeat one another byte for byte, which saves more than the clip
-    // costs, and text left out of it would stand apart.
-    size_t from = 0;
-    while (from < ops.size()) {
-        const PageOp& first = ops[from];
-        size_t to = from + 1;
-        while (to < ops.size() && ops[to].clipped == first.clipped && (!first.clipped || ops[to].clip == first.clip))
+    // costs, and text left out of it would stand apart. So only text that
+    // comes under a clip not set yet has what follows under that clip
+    // looked into; shapes look first.
+    size_t at = 0;
+    while (at < ops.size()) {
+        const PageOp& first = ops[at];
+        if (first.kind != PageOp::kGlyphs || !first.clipped || (clipKnown_ && clipped_ && first.clip == clip_)) {
+            play(first);
+            ++at;
+            continue;
+        }
+        size_t to = at + 1;
+        while (to < ops.size() && ops[to].clipped && ops[to].clip == first.clip)
             ++to;
-        // Shapes are looked for first: they keep the clip whatever the
-        // text does.
-        const auto begin = ops.begin() + ptrdiff_t(from), end = ops.begin() + ptrdiff_t(to);
+        const auto begin = ops.begin() + ptrdiff_t(at), end = ops.begin() + ptrdiff_t(to);
         const bool dropClip =
-            first.clipped && first.clip.outlines().empty() && first.clip.rectCount() == 1 &&
+            first.clip.outlines().empty() && first.clip.rectCount() == 1 &&
             std::all_of(begin, end, [](const PageOp& op) { return op.kind == PageOp::kGlyphs; }) &&
             std::none_of(begin, end, [this](const PageOp& op) { return clipCuts(op); });
-        for (; from < to; ++from)
-            play(ops[from], dropClip);
+        for (; at < to; ++at)
+            play(ops[at], dropClip);
     }
 }
 
