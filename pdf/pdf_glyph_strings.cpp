@@ -1,0 +1,115 @@
+#include "pdf/pdf_glyph_strings.h"
+
+#include <cmath>
+#include <vector>
+
+#include "pdf/pdf_tokens.h"
+
+namespace {
+
+// How far a glyph may land from where the engine put it, in units of the
+// text space (device pixels as the painter writes a page).
+constexpr double kMostGlyphMove = 0.01;
+// Places a number is written to at most; a text so large as to need more
+// keeps its lines.
+constexpr int kMostAdjustmentPlaces = 4;
+
+struct GlyphLine {
+    double dx = 0, dy = 0;
+    std::string_view code;  // the hexadecimal digits
+};
+
+// The lines "dx dy Td <code> Tj\n"; false for any other text.
+bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
+{
+    size_t at = 0;
+    while (at < s.size()) {
+        const size_t end = s.find('\n', at);
+        if (end == std::string_view::npos)
+            return false;
+        const std::string_view line = s.substr(at, end - at);
+        const size_t space = line.find(' ');
+        const size_t td = line.find(" Td <");
+        const size_t close = line.rfind("> Tj");
+        if (space == std::string_view::npos || td == std::string_view::npos || close == std::string_view::npos ||
+            td <= space || close + 4 != line.size() || close < td + 5)
+            return false;
+        GlyphLine& l = lines->emplace_back();
+        if (!PdfReadReal(line.substr(0, space), &l.dx) || !PdfReadReal(line.substr(space + 1, td - space - 1), &l.dy))
+            return false;
+        l.code = line.substr(td + 5, close - td - 5);
+        at = end + 1;
+    }
+    return true;
+}
+
+// `units` at `places` places, as short as it goes: no zero before the point.
+void AppendAdjustment(long long units, int places, std::string* out)
+{
+    char text[32];
+    char* const end = PdfWriteDecimal(text, units, places);
+    const char* from = text;
+    const std::string_view written(text, size_t(end - text));
+    if (written.starts_with("0.")) {
+        from += 1;
+    } else if (written.starts_with("-0.")) {
+        out->push_back('-');
+        from += 2;
+    }
+    out->append(from, size_t(end - from));
+}
+
+}  // namespace
+
+bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t count, double size, std::string* out)
+{
+    thread_local std::vector<GlyphLine> read;
+    thread_local std::vector<long long> units_;
+    read.clear();
+    if (count < 2 || !(size > 0) || !ReadGlyphLines(lines, &read) || read.size() != count)
+        return false;
+    for (size_t i = 1; i < count; ++i)
+        if (read[i].dy != 0)
+            return false;
+    // Each number is the glyph's own step rounded, not reckoned from where
+    // the glyphs before landed: a letter then takes the same number after
+    // the same letter wherever its pixels fell alike, which compresses
+    // better. The fewest places that keep every glyph in its place.
+    std::vector<long long>& units = units_;
+    units.resize(count);
+    int places = 0;
+    for (;; ++places) {
+        if (places > kMostAdjustmentPlaces)
+            return false;
+        const double step = std::pow(10.0, places);
+        double wanted = 0, landed = 0;
+        bool kept = true;
+        for (size_t i = 1; kept && i < count; ++i) {
+            wanted += read[i].dx;
+            const double width = widths[i - 1] * size / 1000;
+            // Shown after a glyph, a number n moves the next back by n/1000
+            // of the size.
+            units[i] = std::llround((width - read[i].dx) * 1000 / size * step);
+            landed += width - double(units[i]) / step * size / 1000;
+            kept = std::abs(landed - wanted) <= kMostGlyphMove;
+        }
+        if (kept)
+            break;
+    }
+    std::string made;
+    made.reserve(lines.size() / 2);
+    made.append(lines.substr(0, lines.find('<')));
+    made += "[<";
+    made.append(read[0].code);
+    for (size_t i = 1; i < count; ++i) {
+        if (units[i] != 0) {
+            made += '>';
+            AppendAdjustment(units[i], places, &made);
+            made += '<';
+        }
+        made.append(read[i].code);
+    }
+    made += ">]TJ\n";
+    out->append(made);
+    return true;
+}
