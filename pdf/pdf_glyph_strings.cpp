@@ -10,6 +10,13 @@ namespace {
 // How far a glyph may land from where the engine put it, in units of the
 // text space (device pixels as the painter writes a page).
 constexpr double kMostGlyphMove = 0.01;
+// And how far it lands after it at the least. A glyph the engine put on a
+// pixel's edge (most are, placed by whole device pixels) is drawn by a
+// renderer that snaps glyphs to fractions of a pixel on the side its own
+// arithmetic puts it: reached by a sum of steps rather than by one move,
+// it could land a hair before the edge and be drawn a fraction of a pixel
+// away. Every glyph lands a hair after where it was put instead.
+constexpr double kLeastGlyphMove = 1e-6;
 // Places a number is written to at most; a text so large as to need more
 // keeps its lines.
 constexpr int kMostAdjustmentPlaces = 4;
@@ -71,8 +78,9 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
     for (size_t i = 1; i < count; ++i)
         if (read[i].dy != 0)
             return false;
-    // Each number is the glyph's own step rounded, not reckoned from where
-    // the glyphs before landed: a letter then takes the same number after
+    // Each number is the glyph's own step, rounded so that the glyph lands
+    // a hair further on (kLeastGlyphMove); not reckoned from where the
+    // glyphs before landed, so that a letter takes the same number after
     // the same letter wherever its pixels fell alike, which compresses
     // better. The fewest places that keep every glyph in its place.
     std::vector<long long>& units = units_;
@@ -89,7 +97,8 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
             const double width = widths[i - 1] * size / 1000;
             // Shown after a glyph, a number n moves the next back by n/1000
             // of the size.
-            units[i] = std::llround((width - read[i].dx) * 1000 / size * step);
+            const double exact = (width - read[i].dx) * 1000 / size;
+            units[i] = static_cast<long long>(std::ceil((exact - kLeastGlyphMove * 1000 / size) * step)) - 1;
             landed += width - double(units[i]) / step * size / 1000;
             kept = std::abs(landed - wanted) <= kMostGlyphMove;
         }

@@ -4,7 +4,8 @@
 // number stands only where a glyph does not follow the one before by that
 // one's width in the font. The widths are the font's (thousandths of the
 // text size); the numbers are written to as many places as keep every
-// glyph within a hundredth of a unit of the text space of where it was.
+// glyph within a hundredth of a unit of the text space of where it was,
+// never before it.
 #pragma once
 
 #include <cstddef>

@@ -110,8 +110,9 @@ void ExpectSamePlaces(const std::vector<Placed>& drawn, const std::vector<Placed
     for (size_t k = 0; k < drawn.size(); ++k) {
         SCOPED_TRACE("glyph " + std::to_string(k));
         EXPECT_EQ(written[k].code, drawn[k].code);
-        // A hundredth of a device pixel at the most.
+        // A hundredth of a device pixel at the most, never before.
         EXPECT_NEAR(written[k].x, drawn[k].x, 0.01);
+        EXPECT_GT(written[k].x, drawn[k].x - 1e-9);
         EXPECT_EQ(written[k].y, drawn[k].y);
     }
 }
@@ -119,9 +120,9 @@ void ExpectSamePlaces(const std::vector<Placed>& drawn, const std::vector<Placed
 TEST(PdfGlyphStrings, ARunIsOneStringWithEveryGlyphWhereTheEngineDrewIt)
 {
     // Three runs as the engine writes them: one whose glyphs follow by
-    // whole pixels near their widths, a 64th of a pixel off, drawn back
-    // and on the same place; one whose widths the painter does not know;
-    // one that follows its widths exactly.
+    // their widths, by whole pixels near them, a 64th of a pixel off,
+    // drawn back and on the same place; one whose widths the painter does
+    // not know; one of two glyphs.
     const std::string text = "BT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n";
     const std::string first = "328 -519 Td <0001> Tj\n42 0 Td <0002> Tj\n41.984375 0 Td <0003> Tj\n"
                               "-3 0 Td <0004> Tj\n0 0 Td <0002> Tj\n17 0 Td <0005> Tj\n";
@@ -134,10 +135,12 @@ TEST(PdfGlyphStrings, ARunIsOneStringWithEveryGlyphWhereTheEngineDrewIt)
     runs.counts = {6, GlyphRunWidths::kUnknown, 2};
     const std::string written = TrimPageContent(QByteArray::fromStdString(page), &runs).toStdString();
 
-    EXPECT_NE(written.find("328 -519 Td [<00010002>-3.8<0003>262<00040002>329.3<0005>]TJ\n"), std::string::npos)
+    // Each glyph a hair further on than the engine put it, never before.
+    EXPECT_NE(written.find("328 -519 Td [<0001>-.01<0002>-3.8<0003>261.99<0004>-.01<0002>329.33<0005>]TJ\n"),
+              std::string::npos)
         << written;
     EXPECT_NE(written.find(second), std::string::npos) << "a run without widths keeps its lines";
-    EXPECT_NE(written.find("2000 -519 Td [<00010005>]TJ\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("2000 -519 Td [<0001>-.1<0005>]TJ\n"), std::string::npos) << written;
     ExpectSamePlaces(Placements(page, widths), Placements(written, widths));
 
     // Widths that do not pair with the runs, one by one, leave every run
