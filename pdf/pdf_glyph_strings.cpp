@@ -66,45 +66,55 @@ void AppendAdjustment(long long units, int places, std::string* out)
     out->append(from, size_t(end - from));
 }
 
+// The numbers after each glyph but the last, in units of the last of
+// `places` places; false where those cannot keep every glyph in its place.
+// Each is the glyph's own step rounded so that the glyph lands a hair
+// further on than the one before (kLeastGlyphMove), or exactly that step
+// once the glyphs land after where the engine put them: not reckoned from
+// where the glyphs before landed, so that a letter takes the same number
+// after the same letter wherever its pixels fell alike, which compresses
+// better.
+bool Adjust(const std::vector<GlyphLine>& lines, const int32_t* widths, double size, int places,
+            std::vector<long long>* units)
+{
+    const double step = std::pow(10.0, places);
+    const double stepMove = size / 1000 / step;
+    // How far after where the engine put it the glyph lands.
+    double after = 0;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        // Shown after a glyph, a number n moves the next back by n/1000 of
+        // the size.
+        const double exact = (widths[i - 1] - lines[i].dx * 1000 / size) * step;
+        long long& n = (*units)[i];
+        const long long nearest = std::llround(exact);
+        if (after > kLeastGlyphMove && std::abs(exact - double(nearest)) < 1e-9)
+            n = nearest;
+        else
+            n = static_cast<long long>(std::ceil(exact - kLeastGlyphMove / stepMove)) - 1;
+        after += (exact - double(n)) * stepMove;
+        if (after > kMostGlyphMove)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t count, double size, std::string* out)
 {
     thread_local std::vector<GlyphLine> read;
-    thread_local std::vector<long long> units_;
+    thread_local std::vector<long long> units;
     read.clear();
     if (count < 2 || !(size > 0) || !ReadGlyphLines(lines, &read) || read.size() != count)
         return false;
     for (size_t i = 1; i < count; ++i)
         if (read[i].dy != 0)
             return false;
-    // Each number is the glyph's own step, rounded so that the glyph lands
-    // a hair further on (kLeastGlyphMove); not reckoned from where the
-    // glyphs before landed, so that a letter takes the same number after
-    // the same letter wherever its pixels fell alike, which compresses
-    // better. The fewest places that keep every glyph in its place.
-    std::vector<long long>& units = units_;
     units.resize(count);
     int places = 0;
-    for (;; ++places) {
-        if (places > kMostAdjustmentPlaces)
+    while (!Adjust(read, widths, size, places, &units))
+        if (++places > kMostAdjustmentPlaces)
             return false;
-        const double step = std::pow(10.0, places);
-        double wanted = 0, landed = 0;
-        bool kept = true;
-        for (size_t i = 1; kept && i < count; ++i) {
-            wanted += read[i].dx;
-            const double width = widths[i - 1] * size / 1000;
-            // Shown after a glyph, a number n moves the next back by n/1000
-            // of the size.
-            const double exact = (width - read[i].dx) * 1000 / size;
-            units[i] = static_cast<long long>(std::ceil((exact - kLeastGlyphMove * 1000 / size) * step)) - 1;
-            landed += width - double(units[i]) / step * size / 1000;
-            kept = std::abs(landed - wanted) <= kMostGlyphMove;
-        }
-        if (kept)
-            break;
-    }
     std::string made;
     made.reserve(lines.size() / 2);
     made.append(lines.substr(0, lines.find('<')));

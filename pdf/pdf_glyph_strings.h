@@ -5,7 +5,9 @@
 // one's width in the font. The widths are the font's (thousandths of the
 // text size); the numbers are written to as many places as keep every
 // glyph within a hundredth of a unit of the text space of where it was,
-// never before it.
+// and a hair after it, never before: a renderer that snaps glyphs to
+// fractions of a pixel then draws a glyph put on a pixel's edge (as most
+// are) on the same side of it as when it was moved there at once.
 #pragma once
 
 #include <cstddef>

@@ -171,11 +171,15 @@ QRawFont PagePainter::fontOf(const PageOpDetail& detail)
 void PagePainter::keepWidths(const PageOpDetail& detail)
 {
     // Each glyph is the face's own for its character, or the run's widths
-    // are not known: a PDF would place such a run glyph by glyph.
+    // are not known: a PDF would place such a run glyph by glyph. So is a
+    // turned run: its glyphs, moved a hair along the line where written as
+    // one string, move across the page's pixels, and a renderer that snaps
+    // glyphs to fractions of a pixel may draw one a fraction away.
     const FontFace& face = *detail.face;
     const size_t n = size_t(detail.glyphs.size());
     const size_t before = runWidths_->widths.size();
-    bool known = detail.chars.size() == n;
+    bool known = detail.chars.size() == n && detail.transform.type() <= QTransform::TxScale &&
+                 detail.transform.m11() > 0;
     for (size_t i = 0; known && i < n; ++i) {
         const auto ch = uint8_t(detail.chars[i]);
         const int32_t width = face.pdfWidth(ch);
