@@ -439,6 +439,7 @@ private:
         drawn();
         double size = 0;
         std::string made;
+        made.reserve(op.to - op.from);
         if (count != GlyphRunWidths::kUnknown && i + 1 < ops_.size() &&
             s_.substr(ops_[i + 1].from, ops_[i + 1].end - ops_[i + 1].from) == "ET" && textSize(&size) &&
             WriteGlyphString(s_.substr(op.from, op.end - op.from), runs_->widths.data() + first, size_t(count), size,

@@ -1,6 +1,7 @@
 #include "pdf/pdf_glyph_strings.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "pdf/pdf_tokens.h"
@@ -26,26 +27,41 @@ struct GlyphLine {
     std::string_view code;  // the hexadecimal digits
 };
 
+// The number from `p` up to `stop` as a double, and where it ends; null
+// for none.
+const char* ReadStep(const char* p, const char* const end, char stop, double* v)
+{
+    const char* const from = p;
+    while (p < end && *p != stop)
+        ++p;
+    PdfDecimal d;
+    if (p == end || !PdfReadDecimal(from, p, 9, &d))
+        return nullptr;
+    *v = double(d.units) / double(kPdfTens[size_t(d.places)]);
+    return p;
+}
+
 // The lines "dx dy Td <code> Tj\n"; false for any other text.
 bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
 {
-    size_t at = 0;
-    while (at < s.size()) {
-        const size_t end = s.find('\n', at);
-        if (end == std::string_view::npos)
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const auto expect = [&p, end](std::string_view t) {
+        if (size_t(end - p) < t.size() || std::memcmp(p, t.data(), t.size()) != 0)
             return false;
-        const std::string_view line = s.substr(at, end - at);
-        const size_t space = line.find(' ');
-        const size_t td = line.find(" Td <");
-        const size_t close = line.rfind("> Tj");
-        if (space == std::string_view::npos || td == std::string_view::npos || close == std::string_view::npos ||
-            td <= space || close + 4 != line.size() || close < td + 5)
-            return false;
+        p += t.size();
+        return true;
+    };
+    while (p < end) {
         GlyphLine& l = lines->emplace_back();
-        if (!PdfReadReal(line.substr(0, space), &l.dx) || !PdfReadReal(line.substr(space + 1, td - space - 1), &l.dy))
+        if (!(p = ReadStep(p, end, ' ', &l.dx)) || !(p = ReadStep(p + 1, end, ' ', &l.dy)) || !expect(" Td <"))
             return false;
-        l.code = line.substr(td + 5, close - td - 5);
-        at = end + 1;
+        const char* const code = p;
+        while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
+            ++p;
+        l.code = std::string_view(code, size_t(p - code));
+        if (!expect("> Tj\n"))
+            return false;
     }
     return true;
 }
@@ -77,7 +93,7 @@ void AppendAdjustment(long long units, int places, std::string* out)
 bool Adjust(const std::vector<GlyphLine>& lines, const int32_t* widths, double size, int places,
             std::vector<long long>* units)
 {
-    const double step = std::pow(10.0, places);
+    const auto step = double(kPdfTens[size_t(places)]);
     const double stepMove = size / 1000 / step;
     // How far after where the engine put it the glyph lands.
     double after = 0;
@@ -111,12 +127,13 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
         if (read[i].dy != 0)
             return false;
     units.resize(count);
+    // No fewer places than keep a glyph within reach of its place.
     int places = 0;
-    while (!Adjust(read, widths, size, places, &units))
+    const auto reach = [size](int p) { return size / 1000 / double(kPdfTens[size_t(p)]); };
+    while (reach(places) > kMostGlyphMove || !Adjust(read, widths, size, places, &units))
         if (++places > kMostAdjustmentPlaces)
             return false;
-    std::string made;
-    made.reserve(lines.size() / 2);
+    std::string& made = *out;
     made.append(lines.substr(0, lines.find('<')));
     made += "[<";
     made.append(read[0].code);
@@ -129,6 +146,5 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
         made.append(read[i].code);
     }
     made += ">]TJ\n";
-    out->append(made);
     return true;
 }
