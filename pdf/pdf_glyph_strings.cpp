@@ -101,6 +101,10 @@ bool Adjust(const std::vector<GlyphLine>& lines, const int32_t* widths, double s
         // Shown after a glyph, a number n moves the next back by n/1000 of
         // the size.
         const double exact = (widths[i - 1] - lines[i].dx * 1000 / size) * step;
+        // A number beyond what is written exactly (a step far out of
+        // proportion to the size) keeps the lines.
+        if (!(std::abs(exact) < 1e15))
+            return false;
         long long& n = (*units)[i];
         const long long nearest = std::llround(exact);
         if (after > kLeastGlyphMove && std::abs(exact - double(nearest)) < 1e-9)
