@@ -28,6 +28,7 @@
 
 #include "platform/device_clip.h"
 #include "platform/glyph_boxes.h"
+#include "platform/glyph_run_widths.h"
 
 struct FontFace;
 class QPainter;
@@ -104,6 +105,9 @@ public:
     // string, see actual_text.h) in `texts`, in the order drawn; none for
     // no keeping.
     void keepAslantText(std::vector<std::string>* texts) { aslantTexts_ = texts; }
+    // Keep the widths of every run of glyphs drawn from now on, in the
+    // order drawn; none for no keeping.
+    void keepRunWidths(GlyphRunWidths* widths) { runWidths_ = widths; }
 
 private:
     void setClip(const PageOp& op, bool dropClip);
@@ -115,10 +119,12 @@ private:
     // Whether pictures and the tiles of pattern brushes are stored exactly.
     void setLossless(bool lossless);
     QRawFont fontOf(const PageOpDetail& detail);
+    void keepWidths(const PageOpDetail& detail);
 
     QPainter* painter_;
     bool ownFonts_;
     std::vector<std::string>* aslantTexts_ = nullptr;
+    GlyphRunWidths* runWidths_ = nullptr;
     GlyphBoxes glyphBoxes_;
     bool clipKnown_ = false;
     bool clipped_ = false;
