@@ -52,6 +52,11 @@ long long EntryAt(std::string_view s, size_t from, size_t to, std::string_view k
 
 }  // namespace
 
+void PdfPageObjects::leaveOut(long long id)
+{
+    freed_.insert(std::upper_bound(freed_.begin(), freed_.end(), id), id);
+}
+
 void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits)
 {
     // The page's dictionary; the objects it names follow it.
@@ -72,7 +77,7 @@ void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits)
         s.substr(close + bodyFrom, bodyTo - bodyFrom) == "[ ]") {
         edits->push_back({qsizetype(from), qsizetype(to), QByteArray()});
         edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
-        freed_.push_back(annots);
+        leaveOut(annots);
     }
     const long long resources = EntryAt(s, type, close, "/Resources ", &from, &to);
     if (resources <= 0 || !FindObject(ahead, resources, &start, &bodyFrom, &bodyTo, &end))
@@ -88,5 +93,5 @@ void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits)
     const QByteArray named = "/Resources " + QByteArray::number(same->first) + " 0 R\n";
     edits->push_back({qsizetype(from), qsizetype(to), named});
     edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
-    freed_.push_back(resources);
+    leaveOut(resources);
 }

@@ -27,13 +27,15 @@ public:
     // Nothing when they are not written as the engine writes them.
     void shorten(std::string_view held, std::vector<Edit>* edits);
     // Another object left out, by number.
-    void leaveOut(long long id) { freed_.push_back(id); }
-    // The numbers of the objects left out so far, in the order they were.
+    void leaveOut(long long id);
+    // The numbers of the objects left out so far, smallest first.
     const std::vector<long long>& freed() const { return freed_; }
 
 private:
     // Resources written so far, by number, with what they say; a few, as
     // a job's pages differ only by their fonts and pictures.
     std::vector<std::pair<long long, std::string>> resources_;
+    // Kept in order as they come: a page's objects are numbered after
+    // the last page's, so each goes in at or near the end.
     std::vector<long long> freed_;
 };

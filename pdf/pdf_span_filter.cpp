@@ -336,11 +336,12 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
         return;
     // An object left out is a free entry, each naming the next one left
     // out and the last none; the entry of object 0 heads the list.
-    std::vector<long long> freed = objects_.freed();
-    std::sort(freed.begin(), freed.end());
     // (A table not written as the engine writes it keeps its entries.)
-    if (!freed.empty() && (freed.back() >= count || s.substr(first, 20) != "0000000000 65535 f \n"))
-        freed.clear();
+    static const std::vector<long long> kNone;
+    const std::vector<long long>& freed =
+        objects_.freed().empty() || objects_.freed().back() >= count || s.substr(first, 20) != "0000000000 65535 f \n"
+            ? kNone
+            : objects_.freed();
     if (!freed.empty())
         edits->push_back({qsizetype(first), qsizetype(first + 10), TenDigits(freed.front())});
     for (size_t i = 0; i < freed.size(); ++i) {
