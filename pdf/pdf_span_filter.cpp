@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -288,19 +289,31 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
     const qint64 count = NumberAt(s, at, &end);
     if (count < 0 || !Expect(s, end, "\n", &first))
         return;
-    for (qint64 k = 0; k < count; ++k) {
+    // The entries keep their widths: the table is made anew as one piece,
+    // not an edit an entry (a long job's table has an entry for each of
+    // tens of thousands of objects, and would hold as many small pieces at
+    // once as the file ends).
+    QByteArray table;
+    qint64 k = 0;
+    for (; k < count; ++k) {
         const size_t entry = first + size_t(k) * 20;
         if (entry + 20 > s.size())
-            return;
+            break;
         if (s.substr(entry + 10, 9) != " 00000 n ")
             continue;
         size_t digitsEnd = 0;
         const qint64 offset = NumberAt(s, entry, &digitsEnd);
         if (offset < 0 || digitsEnd != entry + 10)
             continue;
+        if (table.isEmpty())
+            table = held.mid(qsizetype(first), qsizetype(std::min<qint64>(count * 20, qint64(s.size() - first))));
         char ten[16];
         std::snprintf(ten, sizeof ten, "%010lld", static_cast<long long>(moved(offset)));
-        edits->push_back({qsizetype(entry), qsizetype(entry + 10), QByteArray(ten)});
+        std::memcpy(table.data() + (entry - first), ten, 10);
     }
+    if (!table.isEmpty())
+        edits->push_back({qsizetype(first), qsizetype(first) + table.size(), std::move(table)});
+    if (k < count)
+        return;
     edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
 }
