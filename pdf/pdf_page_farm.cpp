@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <utility>
@@ -96,6 +98,12 @@ protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char* data, qint64 n) override
     {
+        // Only a page's own objects name its box; the rest (the job's end
+        // among it: fonts and a table of every object, held whole) goes on
+        // as it is rather than through a copy.
+        static constexpr std::string_view kBox = "/MediaBox";
+        if (!memmem(data, size_t(n), kBox.data(), kBox.size()))
+            return to_->write(data, n) == n ? n : -1;
         QByteArray bytes(data, n);
         MakePdfMediaBoxExact(layout_, bytes.data(), n);
         return to_->write(bytes) == n ? n : -1;

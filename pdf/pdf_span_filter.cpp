@@ -207,19 +207,16 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     if (edits.empty())
         return pass(held.constData(), held.size());
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
-    QByteArray out;
-    qsizetype size = held.size();
-    for (const Edit& e : edits)
-        size += e.with.size() - (e.to - e.from);
-    out.reserve(size);
+    // Passed on piece by piece rather than copied whole first: what the
+    // job's end holds (its fonts and the table of every object) would be
+    // in memory twice over as the file ends.
     qsizetype from = 0;
+    bool ok = true;
     for (const Edit& e : edits) {
-        out.append(held.constData() + from, e.from - from);
-        out.append(e.with);
+        ok = ok && pass(held.constData() + from, e.from - from) && pass(e.with.constData(), e.with.size());
         from = e.to;
     }
-    out.append(held.constData() + from, held.size() - from);
-    return pass(out.constData(), out.size());
+    return ok && pass(held.constData() + from, held.size() - from);
 }
 
 PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts)
