@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pdf/pdf_glyph_strings.h"
 #include "pdf/pdf_tokens.h"
 
 namespace {
@@ -130,12 +131,14 @@ struct Op {
     OpInfo info;
     uint8_t numbers = 0;
     bool onlyNumbers = true;
+    bool glyphLines = false;  // a run's lines of glyphs
     uint32_t from = 0, operandsEnd = 0, end = 0, to = 0;
     std::array<uint32_t, 2> numberAt{}, numberSize{};
 };
 
 // The operators of the content; false for content left as it is.
-bool ReadOps(std::string_view s, std::vector<Op>* ops)
+// `spaced`: whether any sets the spacing or scaling of characters.
+bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
 {
     const auto offset = [&s](const char* p) { return uint32_t(p - s.data()); };
     PdfTokenizer tokens(s);
@@ -154,6 +157,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops)
                 Op& glyphs = ops->emplace_back();
                 glyphs.info = {Kind::kDraws};
                 glyphs.onlyNumbers = false;
+                glyphs.glyphLines = true;
                 glyphs.from = offset(p);
                 tokens.seek(after);
                 glyphs.operandsEnd = glyphs.end = offset(after);
@@ -202,6 +206,8 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops)
         op->info = InfoOf(PdfOperatorKey(t));
         if (op->info.kind == Kind::kInline)
             return false;
+        const Slot slot = op->info.slot;
+        *spaced = *spaced || slot == kCharSpacing || slot == kWordSpacing || slot == kHorizontalScale;
         const char* operandsEnd = t.at;
         while (operandsEnd > s.data() + op->from && PdfByteClass(operandsEnd[-1]) == PdfByte::kSpace)
             --operandsEnd;
@@ -284,8 +290,10 @@ struct Piece {
 
 class Trimmer {
 public:
-    Trimmer(std::string_view s, const std::vector<Op>& ops, std::vector<Piece>* pieces)
-        : s_(s), ops_(ops), pieces_(*pieces)
+    // `runs`: the widths of the runs of glyphs, one for each run's lines
+    // in order; null to leave them as they are.
+    Trimmer(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidths* runs, std::vector<Piece>* pieces)
+        : s_(s), ops_(ops), runs_(runs), pieces_(*pieces)
     {
         pieces_.clear();
         levels_.push_back({});
@@ -304,6 +312,10 @@ public:
                     i += taken - 1;
                     continue;
                 }
+            }
+            if (op.glyphLines && runs_) {
+                glyphLines(i);
+                continue;
             }
             State& state = levels_.back().state;
             const Slot slot = op.info.slot;
@@ -413,6 +425,44 @@ private:
 
     void put(const Op& op) { pieces_.push_back({op.from, op.to - op.from, -1, true}); }
 
+    // The run's lines at ops_[i] as one string where its widths and the
+    // text size are known and nothing follows in its text object that
+    // would be placed from where it ends; as they are otherwise.
+    void glyphLines(size_t i)
+    {
+        const Op& op = ops_[i];
+        const size_t run = run_++;
+        const int32_t count = runs_->counts[run];
+        const size_t first = nextWidth_;
+        if (count != GlyphRunWidths::kUnknown)
+            nextWidth_ += size_t(count);
+        drawn();
+        double size = 0;
+        std::string made;
+        made.reserve(op.to - op.from);
+        if (count != GlyphRunWidths::kUnknown && i + 1 < ops_.size() &&
+            s_.substr(ops_[i + 1].from, ops_[i + 1].end - ops_[i + 1].from) == "ET" && textSize(&size) &&
+            WriteGlyphString(s_.substr(op.from, op.end - op.from), runs_->widths.data() + first, size_t(count), size,
+                             &made)) {
+            made.append(s_.substr(op.end, op.to - op.end));
+            made_.push_back(std::move(made));
+            pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
+            return;
+        }
+        put(op);
+    }
+
+    // The size of the font in effect, from its "Tf".
+    bool textSize(double* size) const
+    {
+        const Value& font = levels_.back().state[kFont];
+        if (font.at == kUnknown || font.at == kInitialColour)
+            return false;
+        const std::string_view operands = s_.substr(font.at, font.size);
+        const size_t space = operands.find_last_of(" \t\r\n");
+        return space != std::string_view::npos && PdfReadReal(operands.substr(space + 1), size);
+    }
+
     void drawn()
     {
         for (Level& level : levels_)
@@ -466,6 +516,9 @@ private:
 
     std::string_view s_;
     const std::vector<Op>& ops_;
+    const GlyphRunWidths* runs_;
+    size_t run_ = 0;        // the next run's
+    size_t nextWidth_ = 0;  // and where its widths begin
     std::vector<Piece>& pieces_;
     std::vector<Level> levels_;
     std::vector<std::string> made_;
@@ -473,7 +526,25 @@ private:
 
 }  // namespace
 
-QByteArray TrimPageContent(const QByteArray& content)
+// Whether the page's runs of glyphs pair with `runs` one for one, each
+// with as many glyphs as widths where these are known.
+bool RunsPair(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidths& runs)
+{
+    size_t run = 0;
+    for (const Op& op : ops) {
+        if (!op.glyphLines)
+            continue;
+        if (run == runs.counts.size())
+            return false;
+        const int32_t count = runs.counts[run++];
+        const std::string_view lines = s.substr(op.from, op.end - op.from);
+        if (count != GlyphRunWidths::kUnknown && std::count(lines.begin(), lines.end(), '\n') != count)
+            return false;
+    }
+    return run == runs.counts.size();
+}
+
+QByteArray TrimPageContent(const QByteArray& content, const GlyphRunWidths* runs)
 {
     const std::string_view s(content.constData(), size_t(content.size()));
     if (s.size() >= kInitialColour)
@@ -483,9 +554,14 @@ QByteArray TrimPageContent(const QByteArray& content)
     thread_local std::vector<Op> ops;
     thread_local std::vector<Piece> pieces;
     ops.clear();
-    if (!ReadOps(s, &ops) || ops.empty())
+    bool spaced = false;
+    if (!ReadOps(s, &ops, &spaced) || ops.empty())
         return content;
-    Trimmer trimmer(s, ops, &pieces);
+    // Runs that cannot be told apart, or whose glyphs would move with the
+    // spacing, keep their lines.
+    if (runs && (runs->empty() || spaced || !RunsPair(s, ops, *runs)))
+        runs = nullptr;
+    Trimmer trimmer(s, ops, runs, &pieces);
     trimmer.run();
     // What came before the first operator stays.
     return trimmer.take(qsizetype(ops.front().from));

@@ -10,11 +10,21 @@
 //   (a colour space is left out only when the colour follows it, as setting
 //   one resets the colour);
 // - a save whose restore comes before anything is drawn goes with what it
-//   set, and a save around nothing but one other save is one save.
+//   set, and a save around nothing but one other save is one save;
+// - a run of glyphs, which the engine places glyph by glyph ("dx dy Td
+//   <code> Tj" each), is written as one string placed by the font's widths
+//   (pdf_glyph_strings.h) where the painter gave those widths: a sheet of
+//   small labels is mostly such runs, and a glyph's own line takes twice
+//   the bytes of its place in a string. The runs pair with the widths
+//   given one for one, in order, or none is written anew.
 // A page with inline image data, or whose strings or brackets do not
 // close, is returned as it is.
 #pragma once
 
 #include <QByteArray>
 
-QByteArray TrimPageContent(const QByteArray& content);
+#include "platform/glyph_run_widths.h"
+
+// `runs`: the widths of the glyphs of the page's runs, in the order drawn;
+// null (or none) to leave the runs as they are.
+QByteArray TrimPageContent(const QByteArray& content, const GlyphRunWidths* runs = nullptr);

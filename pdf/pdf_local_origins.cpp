@@ -234,10 +234,11 @@ public:
         PdfTokenSpan t;
         for (;;) {
             // Text already placed, or not moved, shows glyph after glyph as
-            // Qt writes it, a line each: nothing in those lines moves.
+            // Qt writes it, a line each, or as one string: nothing in those
+            // lines moves.
             if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
                 const char* const p = tokens.skipSpace();
-                tokens.seek(PdfSkipGlyphLines(p, end));
+                tokens.seek(PdfSkipGlyphStrings(PdfSkipGlyphLines(p, end), end));
             }
             if (!tokens.next(&t))
                 break;

@@ -229,16 +229,20 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
     // writes the page when the next one begins or the part ends.
     std::vector<std::string> aslant;
     player.keepAslantText(&aslant);
+    // And the widths of its runs of glyphs, to write each as one string.
+    GlyphRunWidths runWidths;
+    player.keepRunWidths(&runWidths);
     // Ends the part being painted and hands it to the joiner.
     auto endPart = [&] {
         bool ended = true;
         if (painter.isActive()) {
-            spans->holdPage(std::move(aslant));
+            spans->holdPage(std::move(aslant), std::move(runWidths));
             ended = painter.end();
             spans->releasePage();
         }
         ended = (!spans || spans->finish()) && ended;
         aslant.clear();
+        runWidths.clear();
         writer.reset();
         spans.reset();
         exact.reset();
@@ -289,8 +293,9 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             ok = ok && painter.begin(writer.get());
             player.forgetState();
         } else {
-            spans->holdPage(std::move(aslant));
+            spans->holdPage(std::move(aslant), std::move(runWidths));
             aslant.clear();
+            runWidths.clear();
             ok = writer->newPage();
             spans->releasePage();
         }

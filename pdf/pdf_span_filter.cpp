@@ -146,10 +146,11 @@ PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnl
 
 PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
-void PdfSpanFilter::holdPage(std::vector<std::string> texts)
+void PdfSpanFilter::holdPage(std::vector<std::string> texts, GlyphRunWidths widths)
 {
     holding_ = true;
     texts_ = std::move(texts);
+    widths_ = std::move(widths);
     held_.clear();
 }
 
@@ -170,8 +171,9 @@ void PdfSpanFilter::releasePage()
     held_ = QByteArray();
     // After a failed write nothing more is passed on: the output is lost.
     if (!failed_)
-        failed_ = !passPage(held, written_ - held.size(), texts_);
+        failed_ = !passPage(held, written_ - held.size(), texts_, widths_);
     texts_.clear();
+    widths_.clear();
 }
 
 bool PdfSpanFilter::finish() { return !failed_; }
@@ -187,13 +189,14 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts)
+bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+                             const GlyphRunWidths& widths)
 {
     std::vector<Edit> edits;
     // A page that could not be made anew (no memory) goes as drawn.
     Content made;
     try {
-        made = makeContent(held, texts);
+        made = makeContent(held, texts, widths);
     } catch (const std::exception&) {
         made.made = false;
     }
@@ -219,7 +222,8 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     return ok && pass(held.constData() + from, held.size() - from);
 }
 
-PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts)
+PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts,
+                                                  const GlyphRunWidths& widths)
 {
     Content made;
     const std::string_view s(held.constData(), size_t(held.size()));
@@ -250,7 +254,7 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray spanned;
     if (texts.empty() || !SpanAslantText(content, texts, &spanned))
         spanned = std::move(content);
-    spanned = DrawFromLocalOrigins(TrimPageContent(spanned));
+    spanned = DrawFromLocalOrigins(TrimPageContent(spanned, &widths));
     made.made = PackPageContent(spanned, &made.packed);
     return made;
 }

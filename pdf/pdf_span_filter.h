@@ -1,10 +1,11 @@
 // What Qt's PDF engine writes, on its way to another device, with each
 // page's content compressed anew and its aslant runs of text spanned
-// (pdf_content_spans.h). The engine writes a page's objects (the page, its
+// (pdf_content_spans.h) and its runs of glyphs written as strings
+// (pdf_content_trim.h). The engine writes a page's objects (the page, its
 // resources, its compressed content and that content's length) when the
 // next page begins or the document ends; the painter holds what it writes
-// around those calls, naming the texts of the page's aslant runs in the
-// order it drew them. The content is made anew, its length after it, and
+// around those calls, naming the texts of the page's aslant runs and the
+// widths of the glyphs of all its runs, in the order it drew them. The content is made anew, its length after it, and
 // the cross-reference table at the end follows every object that moved.
 // The fonts, written with the document's end, have their space glyphs read
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
@@ -26,14 +27,17 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include "platform/glyph_run_widths.h"
+
 class PdfSpanFilter final : public QIODevice {
 public:
     explicit PdfSpanFilter(QIODevice* to);
     ~PdfSpanFilter() override;
 
     // What the engine writes from now on is held: the objects of the page
-    // whose aslant runs say `texts` (none for a page without).
-    void holdPage(std::vector<std::string> texts);
+    // whose aslant runs say `texts` (none for a page without) and whose
+    // runs of glyphs have `widths` (none for runs placed as drawn).
+    void holdPage(std::vector<std::string> texts, GlyphRunWidths widths = {});
     // Passes on what was held, that page spanned.
     void releasePage();
     // False when anything written did not reach the device behind.
@@ -55,18 +59,21 @@ private:
         QByteArray packed;
     };
     // The content of the page among `held`.
-    Content makeContent(const QByteArray& held, const std::vector<std::string>& texts);
+    Content makeContent(const QByteArray& held, const std::vector<std::string>& texts,
+                        const GlyphRunWidths& widths);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
     void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
     // A page's objects, made anew, or bytes as they came.
-    bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts);
+    bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+                  const GlyphRunWidths& widths);
     bool pass(const char* data, qint64 n);
 
     QIODevice* to_;
     bool holding_ = false;
     std::vector<std::string> texts_;
+    GlyphRunWidths widths_;
     QByteArray held_;
     qint64 written_ = 0;  // the bytes the engine wrote so far
     bool failed_ = false;

@@ -201,6 +201,53 @@ inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
     }
 }
 
+// Past the lines "[<codes>n<codes>...]TJ", each maybe after "dx dy Td ", from
+// `p` on, as a run of glyphs is written as one string
+// (pdf_glyph_strings.h): to the line break after the last. Nothing in them
+// is read, only passed.
+inline const char* PdfSkipGlyphStrings(const char* p, const char* const end)
+{
+    const auto numberBytes = [end](const char* q) {
+        while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
+            ++q;
+        return q;
+    };
+    const char* passed = p;
+    for (;;) {
+        const char* q = numberBytes(p);
+        if (q != p) {
+            // The move before the string.
+            if (q == end || *q != ' ' || (q = numberBytes(q + 1)) == end || size_t(end - q) < 5 ||
+                std::memcmp(q, " Td [", 5) != 0)
+                return passed;
+            q += 4;
+        }
+        if (q == end || *q++ != '[')
+            return passed;
+        for (;;) {
+            if (q == end)
+                return passed;
+            if (*q == '<') {
+                ++q;
+                while (q < end && kPdfHexBytes[static_cast<unsigned char>(*q)])
+                    ++q;
+                if (q == end || *q++ != '>')
+                    return passed;
+            } else if (*q == ']') {
+                break;
+            } else {
+                const char* const number = q;
+                q = numberBytes(q);
+                if (q == number)
+                    return passed;
+            }
+        }
+        if (size_t(end - q) < 4 || std::memcmp(q, "]TJ\n", 4) != 0)
+            return passed;
+        passed = p = q + 4;
+    }
+}
+
 // An operator of up to four bytes as one number, the first in the lowest
 // byte: operators are told apart by a switch over these.
 constexpr uint32_t PdfOpKey(const char* t)

@@ -37,6 +37,9 @@ struct FontDesign {
     double xHeight = 0;
     std::array<uint32_t, 256> glyph{};
     std::array<double, 256> advance{};
+    // Each byte's advance in thousandths of the em as a PDF's font gives it
+    // (see FontFace::pdfWidth).
+    std::array<int32_t, 256> pdfWidth{};
     bool glyphsMapped = false;  // glyph[] holds the face's glyph for each byte
     // Made when a glyph is first drawn as an outline or pixels; a job that
     // keeps text as text (a PDF) never needs them.
@@ -60,6 +63,17 @@ QRawFont DesignRawFont(const QString& family, int weight, bool italic)
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setPixelSize(2048);
     return QRawFont::fromFont(f);
+}
+
+// A glyph's advance in thousandths of the em as Qt's PDF engine writes it in
+// a font's widths: the engine scales the design advance to 2048ths of the
+// em, rounded, and from there to thousandths in its fixed point of 64ths,
+// each step rounded half up.
+int32_t PdfThousandths(double advance, double unitsPerEm)
+{
+    const int64_t units = int64_t(advance * 2048.0 / unitsPerEm + 0.5);
+    const int64_t sixtyFourths = (units * 64000 * 64 + 65536) / 131072;
+    return int32_t((sixtyFourths + 32) >> 6);
 }
 
 std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, bool italic)
@@ -91,6 +105,7 @@ std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, 
             for (int b = 0; b < 256; ++b) {
                 d->glyph[size_t(b)] = glyphs[b];
                 d->advance[size_t(b)] = adv.size() == 256 ? adv[b].x() : 0;
+                d->pdfWidth[size_t(b)] = PdfThousandths(d->advance[size_t(b)], d->unitsPerEm);
             }
         }
     }
@@ -222,6 +237,11 @@ QPainterPath FontFace::glyphPath(uint8_t ch) const
     QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);
     p.setFillRule(Qt::WindingFill);
     return p;
+}
+
+int32_t FontFace::pdfWidth(uint8_t ch) const
+{
+    return design && design->glyphsMapped && design->advance[ch] >= 0 ? design->pdfWidth[ch] : -1;
 }
 
 QRawFont FontFace::rawFont() const

@@ -44,6 +44,10 @@ struct FontFace {
 
     // The outline of a byte's glyph at this size, origin on the baseline.
     QPainterPath glyphPath(uint8_t ch) const;
+    // The advance of a byte's glyph in thousandths of the em, as the fonts
+    // of a PDF written by Qt give it (the widths a run of glyphs is placed
+    // by where it is written as one string); -1 where not known.
+    int32_t pdfWidth(uint8_t ch) const;
     // The face at this size, for targets that keep text as text.
     QRawFont rawFont() const;
     // The same, made by and for the calling thread: a thread that paints

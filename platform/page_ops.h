@@ -26,6 +26,7 @@
 #include <QTransform>
 
 #include "platform/device_clip.h"
+#include "platform/glyph_run_widths.h"
 
 struct FontFace;
 class QPainter;
@@ -99,6 +100,9 @@ public:
     // string, see actual_text.h) in `texts`, in the order drawn; none for
     // no keeping.
     void keepAslantText(std::vector<std::string>* texts) { aslantTexts_ = texts; }
+    // Keep the widths of every run of glyphs drawn from now on, in the
+    // order drawn; none for no keeping.
+    void keepRunWidths(GlyphRunWidths* widths) { runWidths_ = widths; }
 
 private:
     void setClip(const PageOp& op);
@@ -108,10 +112,12 @@ private:
     // Whether pictures and the tiles of pattern brushes are stored exactly.
     void setLossless(bool lossless);
     QRawFont fontOf(const PageOpDetail& detail);
+    void keepWidths(const PageOpDetail& detail);
 
     QPainter* painter_;
     bool ownFonts_;
     std::vector<std::string>* aslantTexts_ = nullptr;
+    GlyphRunWidths* runWidths_ = nullptr;
     bool clipKnown_ = false;
     bool clipped_ = false;
     DeviceClip clip_;

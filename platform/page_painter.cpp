@@ -168,6 +168,29 @@ QRawFont PagePainter::fontOf(const PageOpDetail& detail)
     return lastFont_;
 }
 
+void PagePainter::keepWidths(const PageOpDetail& detail)
+{
+    // Each glyph is the face's own for its character, or the run's widths
+    // are not known: a PDF would place such a run glyph by glyph. So is a
+    // turned run: its glyphs, moved a hair along the line where written as
+    // one string, move across the page's pixels, and a renderer that snaps
+    // glyphs to fractions of a pixel may draw one a fraction away.
+    const FontFace& face = *detail.face;
+    const size_t n = size_t(detail.glyphs.size());
+    const size_t before = runWidths_->widths.size();
+    bool known = detail.chars.size() == n && detail.transform.type() <= QTransform::TxScale &&
+                 detail.transform.m11() > 0;
+    for (size_t i = 0; known && i < n; ++i) {
+        const auto ch = uint8_t(detail.chars[i]);
+        const int32_t width = face.pdfWidth(ch);
+        known = width >= 0 && face.glyph[ch] == detail.glyphs[qsizetype(i)];
+        runWidths_->widths.push_back(width);
+    }
+    if (!known)
+        runWidths_->widths.resize(before);
+    runWidths_->counts.push_back(known ? int32_t(n) : GlyphRunWidths::kUnknown);
+}
+
 void PagePainter::play(const PageOp& op)
 {
     setClip(op);
@@ -200,6 +223,8 @@ void PagePainter::play(const PageOp& op)
         run.setPositions(d.positions);
         if (painter_->pen().color() != d.colour || painter_->pen().style() != Qt::SolidLine)
             painter_->setPen(d.colour);
+        if (runWidths_)
+            keepWidths(d);
         // A run that is only moved is drawn at its place, which leaves the
         // painter's transform (and so the output's graphics state) alone.
         if (d.transform.type() <= QTransform::TxTranslate) {

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
             return best > 0 ? in * 1e3 / double(best) : 0.0;
         };
         qint64 trimmedSize = 0, out = 0;
-        const double trimSpeed = time(pages, TrimPageContent, &trimmedSize);
+        const double trimSpeed = time(pages, [](const QByteArray& page) { return TrimPageContent(page); }, &trimmedSize);
         const double originSpeed = time(trimmed, DrawFromLocalOrigins, &out);
         std::printf("%-40s %5zu pages %11lld -> %11lld -> %11lld bytes, trimmed %8.1f MB/s, from origins %8.1f MB/s\n",
                     qPrintable(path), pages.size(), static_cast<long long>(in), static_cast<long long>(trimmedSize),
