@@ -41,19 +41,32 @@ std::vector<PointF> Cut(const std::vector<PointF>& in, double edge, bool xAxis, 
 // margin around it, as a shape. A region is made over the whole shape, so a
 // bar that reaches far past the shown area (a frame scrolled far away, a
 // record with absurd lengths) is cut first; the pixels inside are the same.
-Region ShownBarPart(Dc* dc, std::vector<PointF> poly)
+// A bar within the area (every bar of a barcode in sight) is its polygon as
+// it is: cutting it would only copy it four times, on every bar of every
+// record.
+Region ShownBarPart(Dc* dc, const PointF* corners, size_t count)
 {
     IntRect box;
     dc->getClipBox(&box);
     const double left = box.left - 2.0, top = box.top - 2.0, right = box.right + 2.0, bottom = box.bottom + 2.0;
-    poly = Cut(Cut(Cut(Cut(poly, left, true, true), right, true, false), top, false, true), bottom, false, false);
-    if (poly.size() < 3)
+    const bool within = std::all_of(corners, corners + count, [&](const PointF& p) {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    });
+    std::vector<PointF> cut;
+    if (!within) {
+        cut.assign(corners, corners + count);
+        cut = Cut(Cut(Cut(Cut(cut, left, true, true), right, true, false), top, false, true), bottom, false, false);
+        corners = cut.data();
+        count = cut.size();
+    }
+    if (count < 3)
         return Region();
     QPainterPath area;
+    area.reserve(int(count) + 1);
     area.setFillRule(Qt::WindingFill);
-    area.moveTo(poly[0].x, poly[0].y);
-    for (size_t i = 1; i < poly.size(); ++i)
-        area.lineTo(poly[i].x, poly[i].y);
+    area.moveTo(corners[0].x, corners[0].y);
+    for (size_t i = 1; i < count; ++i)
+        area.lineTo(corners[i].x, corners[i].y);
     area.closeSubpath();
     return Region::FromPath(area);
 }
@@ -72,7 +85,7 @@ Region BarRegion(Dc* dc, const IntPoint* p, int count)
     }
     if (within)
         return Region::FromPolygon(p, count, WINDING);
-    return ShownBarPart(dc, std::move(poly));
+    return ShownBarPart(dc, poly.data(), poly.size());
 }
 
 // Whether the target puts ink finer than its unit: a page of a print job
@@ -92,10 +105,10 @@ void DrawExactBar(Dc* dc, double x, double y, double width, double height, doubl
     const double h = std::fabs(BarcodeHeld(height));
     x = BarcodeHeld(x);
     y = BarcodeHeld(y);
-    std::vector<PointF> corners = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
+    PointF corners[4] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
     if (angle != 0.0)
-        RotatePointExact(corners.data(), 4, centre[0], centre[1], angle);
-    dc->paintRgn(ShownBarPart(dc, std::move(corners)));
+        RotatePointExact(corners, 4, centre[0], centre[1], angle);
+    dc->paintRgn(ShownBarPart(dc, corners, 4));
 }
 
 }  // namespace

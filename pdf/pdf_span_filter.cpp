@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <memory>
@@ -140,12 +141,13 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return !out->isEmpty();
 }
 
-// An offset or an object's number as the cross-reference table writes it.
-QByteArray TenDigits(long long v)
+// An offset or an object's number as the cross-reference table writes it:
+// ten digits at `to`.
+void WriteTenDigits(char* to, long long v)
 {
     char ten[16];
     std::snprintf(ten, sizeof ten, "%010lld", v);
-    return QByteArray(ten);
+    std::memcpy(to, ten, 10);
 }
 
 }  // namespace
@@ -220,19 +222,16 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     if (edits.empty())
         return pass(held.constData(), held.size());
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
-    QByteArray out;
-    qsizetype size = held.size();
-    for (const Edit& e : edits)
-        size += e.with.size() - (e.to - e.from);
-    out.reserve(size);
+    // Passed on piece by piece rather than copied whole first: what the
+    // job's end holds (its fonts and the table of every object) would be
+    // in memory twice over as the file ends.
     qsizetype from = 0;
+    bool ok = true;
     for (const Edit& e : edits) {
-        out.append(held.constData() + from, e.from - from);
-        out.append(e.with);
+        ok = ok && pass(held.constData() + from, e.from - from) && pass(e.with.constData(), e.with.size());
         from = e.to;
     }
-    out.append(held.constData() + from, held.size() - from);
-    return pass(out.constData(), out.size());
+    return ok && pass(held.constData() + from, held.size() - from);
 }
 
 PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts,
@@ -339,27 +338,44 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
     // (A table not written as the engine writes it keeps its entries.)
     static const std::vector<long long> kNone;
     const std::vector<long long>& freed =
-        objects_.freed().empty() || objects_.freed().back() >= count || s.substr(first, 20) != "0000000000 65535 f \n"
+        objects_.freed().empty() || objects_.freed().back() >= count || first + size_t(count) * 20 > s.size() ||
+                s.substr(first, 20) != "0000000000 65535 f \n"
             ? kNone
             : objects_.freed();
+    // The entries keep their widths: the table is made anew as one piece,
+    // not an edit an entry (a long job's table has an entry for each of
+    // tens of thousands of objects, and would hold as many small pieces at
+    // once as the file ends).
+    QByteArray table;
+    auto entryOf = [&](qint64 k) {
+        if (table.isEmpty())
+            table = held.mid(qsizetype(first), qsizetype(std::min<qint64>(count * 20, qint64(s.size() - first))));
+        return table.data() + k * 20;
+    };
     if (!freed.empty())
-        edits->push_back({qsizetype(first), qsizetype(first + 10), TenDigits(freed.front())});
+        WriteTenDigits(entryOf(0), freed.front());
     for (size_t i = 0; i < freed.size(); ++i) {
-        const size_t entry = first + size_t(freed[i]) * 20;
         const long long next = i + 1 < freed.size() ? freed[i + 1] : 0;
-        edits->push_back({qsizetype(entry), qsizetype(entry + 18), TenDigits(next) + " 00001 f"});
+        char* entry = entryOf(freed[i]);
+        WriteTenDigits(entry, next);
+        std::memcpy(entry + 10, " 00001 f", 8);
     }
-    for (qint64 k = 0; k < count; ++k) {
+    qint64 k = 0;
+    for (; k < count; ++k) {
         const size_t entry = first + size_t(k) * 20;
         if (entry + 20 > s.size())
-            return;
+            break;
         if (s.substr(entry + 10, 9) != " 00000 n " || std::binary_search(freed.begin(), freed.end(), k))
             continue;
         size_t digitsEnd = 0;
         const qint64 offset = NumberAt(s, entry, &digitsEnd);
         if (offset < 0 || digitsEnd != entry + 10)
             continue;
-        edits->push_back({qsizetype(entry), qsizetype(entry + 10), TenDigits(moved(offset))});
+        WriteTenDigits(entryOf(k), moved(offset));
     }
+    if (!table.isEmpty())
+        edits->push_back({qsizetype(first), qsizetype(first) + table.size(), std::move(table)});
+    if (k < count)
+        return;
     edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
 }

@@ -403,13 +403,16 @@ public:
     // --- Drawing done again ------------------------------------------------
     // Drawing that follows from nothing but `key` and this context's state
     // (the same barcode at the same place of every card of a print job) is
-    // worked out once. beginKept returns true when the same key was drawn
-    // before from an equal state: the device has been given that drawing's
-    // output again, the state is as that drawing left it and `result` is
-    // what endKept was given; the caller draws nothing. Otherwise the
-    // caller draws and then calls endKept(result), which keeps the output
-    // for the next time when the device can hand it out again (a print
-    // job's pages). Pairs may nest; only the outermost is kept.
+    // worked out twice, not on every card. beginKept returns true when the
+    // same key was drawn and kept before from an equal state: the device
+    // has been given that drawing's output again, the state is as that
+    // drawing left it and `result` is what endKept was given; the caller
+    // draws nothing. Otherwise the caller draws and then calls
+    // endKept(result); the second time a key comes from an equal state its
+    // output is kept for the next time, when the device can hand it out
+    // again (a print job's pages). The first time only notes the key: most
+    // keys that change from card to card never come again. Pairs may nest;
+    // only the outermost is kept.
     bool beginKept(std::string_view key, int32_t* result);
     void endKept(int32_t result);
 

@@ -179,6 +179,9 @@ public:
     // page ended in between, a picture was drawn). giveAgain() takes it as
     // if it were drawn once more.
     virtual bool keepOutput() { return false; }
+    // Whether keepOutput() can ever start: a drawing is not even noted
+    // where nothing is kept.
+    virtual bool keepsOutput() const { return false; }
     virtual std::shared_ptr<const KeptOutput> keptOutput() { return nullptr; }
     virtual bool giveAgain(const KeptOutput&) { return false; }
     // A device that writes PostScript takes PostScript text from the

@@ -1,6 +1,6 @@
 // Drawing done again: a piece of drawing that follows from a key and the
-// context's state alone is drawn once and its output given to the device
-// again whenever the same key comes with an equal state.
+// context's state alone is drawn twice and its output given to the device
+// again whenever the same key comes with an equal state after that.
 #include <utility>
 
 #include "platform/dc.h"
@@ -29,25 +29,41 @@ bool Dc::beginKept(std::string_view key, int32_t* result)
     // A recording target takes every call; a path being made takes the
     // calls' outlines, not output; output under a turn is not what the
     // same drawing gives elsewhere.
-    if (recorder_ || turn_ || state_->path.phase != DcPath::kNone)
+    if (recorder_ || turn_ || state_->path.phase != DcPath::kNone || !device_->keepsOutput())
         return false;
-    for (const Kept::Drawing& d : k.drawings) {
+    // A drawing is kept the second time its key comes from an equal state,
+    // and given again from the third on: a job's keys that change card by
+    // card (a barcode of each record's own data) never come again, and
+    // keeping each would only copy its output and hold it until it made
+    // way for another.
+    size_t seen = k.drawings.size();
+    for (size_t i = 0; i < k.drawings.size(); ++i) {
+        const Kept::Drawing& d = k.drawings[i];
         if (d.key != key || !Kept::SameState(d.before, *state_))
             continue;
-        if (!device_->giveAgain(*d.output))
+        if (!d.output) {
+            seen = i;
+            continue;
+        }
+        if (!device_->giveAgain(*d.output)) {
+            seen = i;  // drawn and kept anew
             break;
+        }
         *state_ = d.after;
         if (result)
             *result = d.result;
         k.depth = 0;
         return true;
     }
+    if (seen == k.drawings.size()) {
+        k.add(Kept::Drawing{std::string(key), *state_, State(), 0, nullptr});
+        return false;
+    }
     k.keeping = device_->keepOutput();
     if (k.keeping) {
         k.spoilt = false;
         k.savedDepth = saved_.size();
-        k.key.assign(key);
-        k.before = *state_;
+        k.seen = seen;
     }
     return false;
 }
@@ -63,12 +79,20 @@ void Dc::endKept(int32_t result)
     std::shared_ptr<const KeptOutput> output = device_->keptOutput();
     if (!output || k.spoilt || saved_.size() != k.savedDepth || state_->path.phase != DcPath::kNone)
         return;
-    Kept::Drawing d{std::move(k.key), std::move(k.before), *state_, result, std::move(output)};
-    if (k.drawings.size() < Kept::kDrawings) {
-        k.drawings.push_back(std::move(d));
+    // The ring is as beginKept left it: pairs within this one keep nothing.
+    Kept::Drawing& d = k.drawings[k.seen];
+    d.after = *state_;
+    d.result = result;
+    d.output = std::move(output);
+}
+
+void Dc::Kept::add(Drawing d)
+{
+    if (drawings.size() < kDrawings) {
+        drawings.push_back(std::move(d));
     } else {
-        k.drawings[k.replaceNext] = std::move(d);
-        k.replaceNext = (k.replaceNext + 1) % Kept::kDrawings;
+        drawings[replaceNext] = std::move(d);
+        replaceNext = (replaceNext + 1) % kDrawings;
     }
 }
 

@@ -15,6 +15,7 @@ struct Dc::Kept {
     // sheet for each repeated frame); more are not worth their memory.
     static constexpr size_t kDrawings = 64;
 
+    // A drawing seen once has no output yet.
     struct Drawing {
         std::string key;
         State before;
@@ -26,14 +27,17 @@ struct Dc::Kept {
     size_t replaceNext = 0;
 
     // The pair in progress: how deep, whether its output is being kept and
-    // from what state, and whether it reached back past that state (a
-    // restoreDc below the saved states it began with).
+    // for which drawing seen before, and whether it reached back past the
+    // state it began with (a restoreDc below the saved states it began
+    // with).
     int depth = 0;
     bool keeping = false;
     bool spoilt = false;
     size_t savedDepth = 0;
-    std::string key;
-    State before;
+    size_t seen = 0;
+
+    // Into the ring, in place of the oldest when it is full.
+    void add(Drawing d);
 
     // Everything a drawing call reads from the state. The font's face is
     // made from the font and the mapping, so it needs no comparing of its

@@ -156,6 +156,7 @@ public:
         kept_.clear();
         return true;
     }
+    bool keepsOutput() const override { return true; }
     std::shared_ptr<const KeptOutput> keptOutput() override
     {
         if (!keeping_)
