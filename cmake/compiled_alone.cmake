@@ -70,7 +70,11 @@ set(TESSALINE_COMPILED_ALONE
   pdf/pdf_content_spans.cpp
   pdf/pdf_content_trim.cpp
   pdf/pdf_page_farm.cpp
+  # The span filter and its pass over a page's objects compile alone too:
+  # batched with the passes the filter runs, they change how the compiler
+  # inlines those passes' inner steps, and each page then costs more.
   pdf/pdf_page_objects.cpp
+  pdf/pdf_span_filter.cpp
   platform/dc.cpp
   platform/dc_path.cpp
   platform/dc_text.cpp
