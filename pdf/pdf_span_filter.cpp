@@ -17,6 +17,7 @@
 #include "pdf/pdf_content_trim.h"
 #include "pdf/pdf_local_origins.h"
 #include "pdf/pdf_space_glyphs.h"
+#include "pdf/thread_deflate_level.h"
 #include "pdf/zlib_inflate.h"
 
 namespace {
@@ -70,40 +71,6 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
     return ZlibInflate(s.data() + at, available, out, used);
 }
 
-// libdeflate's compressors, kept for the next page once a page is made:
-// making one (megabytes, at the stronger levels) costs about what
-// compressing a small page does, and each job is painted by a new thread.
-class KeptCompressors {
-public:
-    ~KeptCompressors()
-    {
-        for (auto& [level, packer] : kept_)
-            libdeflate_free_compressor(packer);
-    }
-    libdeflate_compressor* take(int level)
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            for (auto it = kept_.begin(); it != kept_.end(); ++it)
-                if (it->first == level) {
-                    libdeflate_compressor* packer = it->second;
-                    kept_.erase(it);
-                    return packer;
-                }
-        }
-        return libdeflate_alloc_compressor(level);
-    }
-    void give(int level, libdeflate_compressor* packer)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        kept_.emplace_back(level, packer);
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::pair<int, libdeflate_compressor*>> kept_;
-};
-
 // The room a compressor asks for, the most it could write, is the size of
 // the page itself: the result is copied into memory of its own size, as
 // the page waits in it to be written.
@@ -114,29 +81,19 @@ QByteArray Fitted(const QByteArray& room, size_t used)
 
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
-    static KeptCompressors kept;
     QByteArray out;
-    if (libdeflate_compressor* packer = kept.take(level)) {
+    if (libdeflate_compressor* packer = ThreadCompressor(level)) {
         QByteArray room(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))), Qt::Uninitialized);
         out = Fitted(room, libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), room.data(),
                                                     size_t(room.size())));
-        kept.give(level, packer);
     }
     return out;
 }
 
-// A page's content compressed for the PDF's FlateDecode, by libdeflate's
-// level 4. Drawn from its parts' own origins, the labels of a sheet repeat
-// one another in long runs that the fastest level finds too; what is left
-// to compress is mostly each label's own text, which level 4 makes a sixth
-// smaller than the fastest level does on a page of small labels (a
-// shipping label's a fourteenth) for a few microseconds a page more:
-// pages come out smaller than zlib's default level made them of the
-// content as the engine wrote it, in about the time zlib's fastest takes.
+// A page's content compressed for the PDF's FlateDecode (see kDeflateLevel).
 bool PackPageContent(const QByteArray& in, QByteArray* out)
 {
-    constexpr int kPackLevel = 4;
-    *out = Libdeflated(in, kPackLevel);
+    *out = Libdeflated(in, PdfSpanFilter::kDeflateLevel);
     return !out->isEmpty();
 }
 
@@ -167,7 +124,7 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 void PdfSpanFilter::releasePage()
 {
     holding_ = false;
-    const QByteArray held = std::move(held_);
+    QByteArray held = std::move(held_);
     held_ = QByteArray();
     // After a failed write nothing more is passed on: the output is lost.
     if (!failed_)
@@ -189,7 +146,7 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
                              const GlyphRunWidths& widths)
 {
     std::vector<Edit> edits;
@@ -203,7 +160,7 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     if (made.made)
         replaceContent(made, heldAt, &edits);
     if (!shifts_.empty())
-        followXref(held, heldAt, &edits);
+        followXref(&held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
     for (const size_t tab : TabsForSpaceInToUnicodeMaps(std::string_view(held.constData(), size_t(held.size()))))
         edits.push_back({qsizetype(tab), qsizetype(tab + 6), QByteArrayLiteral("<0020>")});
@@ -271,18 +228,19 @@ void PdfSpanFilter::replaceContent(const Content& content, qint64 heldAt, std::v
     edits->push_back({qsizetype(content.lengthAt), qsizetype(content.lengthEnd), length});
 }
 
-void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const
+void PdfSpanFilter::followXref(QByteArray* held, qint64 heldAt, std::vector<Edit>* edits) const
 {
     // The table the trailer points to, when it is among what was held: the
     // offsets of the objects, ten digits each, and the table's own.
-    const std::string_view s(held.constData(), size_t(held.size()));
+    char* const bytes = held->data();
+    const std::string_view s(bytes, size_t(held->size()));
     // The mark is among the file's last bytes ("startxref", the offset,
     // "%%EOF"): only those are looked through, not each page held.
     constexpr size_t kTail = 64;
     const size_t mark = s.find("startxref\n", s.size() > kTail ? s.size() - kTail : 0);
     size_t markEnd = 0, end = 0;
     const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &markEnd);
-    if (xref < heldAt || xref >= heldAt + held.size())
+    if (xref < heldAt || xref >= heldAt + held->size())
         return;
     size_t at = size_t(xref - heldAt), first = 0;
     if (!Expect(s, at, "xref\n", &at) || NumberAt(s, at, &end) != 0 || !Expect(s, end, " ", &at))
@@ -290,11 +248,10 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
     const qint64 count = NumberAt(s, at, &end);
     if (count < 0 || !Expect(s, end, "\n", &first))
         return;
-    // The entries keep their widths: the table is made anew as one piece,
-    // not an edit an entry (a long job's table has an entry for each of
-    // tens of thousands of objects, and would hold as many small pieces at
-    // once as the file ends).
-    QByteArray table;
+    // The entries keep their widths, and are rewritten where they are held
+    // rather than as edits: a long job's table has an entry for each of
+    // tens of thousands of objects, which would be in memory twice as the
+    // file ends.
     qint64 k = 0;
     for (; k < count; ++k) {
         const size_t entry = first + size_t(k) * 20;
@@ -306,14 +263,10 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
         const qint64 offset = NumberAt(s, entry, &digitsEnd);
         if (offset < 0 || digitsEnd != entry + 10)
             continue;
-        if (table.isEmpty())
-            table = held.mid(qsizetype(first), qsizetype(std::min<qint64>(count * 20, qint64(s.size() - first))));
         char ten[16];
         std::snprintf(ten, sizeof ten, "%010lld", static_cast<long long>(moved(offset)));
-        std::memcpy(table.data() + (entry - first), ten, 10);
+        std::memcpy(bytes + entry, ten, 10);
     }
-    if (!table.isEmpty())
-        edits->push_back({qsizetype(first), qsizetype(first) + table.size(), std::move(table)});
     if (k < count)
         return;
     edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
