@@ -115,10 +115,10 @@ private:
 };
 
 // How a painter compresses what the engine hands zlib (see
-// thread_deflate_level.h): pictures and fonts by libdeflate at a level
-// that makes them smaller than zlib's default, pages' content not at all:
-// the span filter compresses each page anew on threads of its own.
-constexpr int kWholeDeflateLevel = 8;
+// thread_deflate_level.h): pictures and fonts by libdeflate at the span
+// filter's level, smaller than zlib's default, pages' content not at all:
+// the span filter compresses each page anew.
+constexpr int kWholeDeflateLevel = PdfSpanFilter::kDeflateLevel;
 constexpr int kPageContentDeflateLevel = 0;
 
 // A worker that has caught up sleeps until this many more pages than its

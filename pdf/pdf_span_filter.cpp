@@ -18,6 +18,7 @@
 #include "pdf/pdf_local_origins.h"
 #include "pdf/pdf_page_objects.h"
 #include "pdf/pdf_space_glyphs.h"
+#include "pdf/thread_deflate_level.h"
 #include "pdf/zlib_inflate.h"
 
 namespace {
@@ -71,40 +72,6 @@ bool Inflate(std::string_view s, size_t at, QByteArray* out, size_t* used)
     return ZlibInflate(s.data() + at, available, out, used);
 }
 
-// libdeflate's compressors, kept for the next page once a page is made:
-// making one (megabytes, at the stronger levels) costs about what
-// compressing a small page does, and each job is painted by a new thread.
-class KeptCompressors {
-public:
-    ~KeptCompressors()
-    {
-        for (auto& [level, packer] : kept_)
-            libdeflate_free_compressor(packer);
-    }
-    libdeflate_compressor* take(int level)
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            for (auto it = kept_.begin(); it != kept_.end(); ++it)
-                if (it->first == level) {
-                    libdeflate_compressor* packer = it->second;
-                    kept_.erase(it);
-                    return packer;
-                }
-        }
-        return libdeflate_alloc_compressor(level);
-    }
-    void give(int level, libdeflate_compressor* packer)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        kept_.emplace_back(level, packer);
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::pair<int, libdeflate_compressor*>> kept_;
-};
-
 // The room a compressor asks for, the most it could write, is the size of
 // the page itself: the result is copied into memory of its own size, as
 // the page waits in it to be written.
@@ -115,29 +82,19 @@ QByteArray Fitted(const QByteArray& room, size_t used)
 
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
-    static KeptCompressors kept;
     QByteArray out;
-    if (libdeflate_compressor* packer = kept.take(level)) {
+    if (libdeflate_compressor* packer = ThreadCompressor(level)) {
         QByteArray room(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))), Qt::Uninitialized);
         out = Fitted(room, libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), room.data(),
                                                     size_t(room.size())));
-        kept.give(level, packer);
     }
     return out;
 }
 
-// A page's content compressed for the PDF's FlateDecode, by libdeflate's
-// level 4. Drawn from its parts' own origins, the labels of a sheet repeat
-// one another in long runs that the fastest level finds too; what is left
-// to compress is mostly each label's own text, which level 4 makes a sixth
-// smaller than the fastest level does on a page of small labels (a
-// shipping label's a fourteenth) for a few microseconds a page more:
-// pages come out smaller than zlib's default level made them of the
-// content as the engine wrote it, in about the time zlib's fastest takes.
+// A page's content compressed for the PDF's FlateDecode (see kDeflateLevel).
 bool PackPageContent(const QByteArray& in, QByteArray* out)
 {
-    constexpr int kPackLevel = 4;
-    *out = Libdeflated(in, kPackLevel);
+    *out = Libdeflated(in, PdfSpanFilter::kDeflateLevel);
     return !out->isEmpty();
 }
 
@@ -177,7 +134,7 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 void PdfSpanFilter::releasePage()
 {
     holding_ = false;
-    const QByteArray held = std::move(held_);
+    QByteArray held = std::move(held_);
     held_ = QByteArray();
     // After a failed write nothing more is passed on: the output is lost.
     if (!failed_)
@@ -199,7 +156,7 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
+bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
                              const GlyphRunWidths& widths)
 {
     std::vector<Edit> edits;
@@ -215,7 +172,7 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
     shortenPageObjects(held, &edits);
     followEdits(held, &edits, heldAt);
     if (!shifts_.empty() || !objects_.freed().empty())
-        followXref(held, heldAt, &edits);
+        followXref(&held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
     for (const size_t tab : TabsForSpaceInToUnicodeMaps(std::string_view(held.constData(), size_t(held.size()))))
         edits.push_back({qsizetype(tab), qsizetype(tab + 6), QByteArrayLiteral("<0020>")});
@@ -314,18 +271,19 @@ void PdfSpanFilter::followEdits(const QByteArray& held, std::vector<Edit>* edits
     }
 }
 
-void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const
+void PdfSpanFilter::followXref(QByteArray* held, qint64 heldAt, std::vector<Edit>* edits) const
 {
     // The table the trailer points to, when it is among what was held: the
     // offsets of the objects, ten digits each, and the table's own.
-    const std::string_view s(held.constData(), size_t(held.size()));
+    char* const bytes = held->data();
+    const std::string_view s(bytes, size_t(held->size()));
     // The mark is among the file's last bytes ("startxref", the offset,
     // "%%EOF"): only those are looked through, not each page held.
     constexpr size_t kTail = 64;
     const size_t mark = s.find("startxref\n", s.size() > kTail ? s.size() - kTail : 0);
     size_t markEnd = 0, end = 0;
     const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &markEnd);
-    if (xref < heldAt || xref >= heldAt + held.size())
+    if (xref < heldAt || xref >= heldAt + held->size())
         return;
     size_t at = size_t(xref - heldAt), first = 0;
     if (!Expect(s, at, "xref\n", &at) || NumberAt(s, at, &end) != 0 || !Expect(s, end, " ", &at))
@@ -342,21 +300,15 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
                 s.substr(first, 20) != "0000000000 65535 f \n"
             ? kNone
             : objects_.freed();
-    // The entries keep their widths: the table is made anew as one piece,
-    // not an edit an entry (a long job's table has an entry for each of
-    // tens of thousands of objects, and would hold as many small pieces at
-    // once as the file ends).
-    QByteArray table;
-    auto entryOf = [&](qint64 k) {
-        if (table.isEmpty())
-            table = held.mid(qsizetype(first), qsizetype(std::min<qint64>(count * 20, qint64(s.size() - first))));
-        return table.data() + k * 20;
-    };
+    // The entries keep their widths, and are rewritten where they are held
+    // rather than as edits: a long job's table has an entry for each of
+    // tens of thousands of objects, which would be in memory twice as the
+    // file ends.
     if (!freed.empty())
-        WriteTenDigits(entryOf(0), freed.front());
+        WriteTenDigits(bytes + first, freed.front());
     for (size_t i = 0; i < freed.size(); ++i) {
         const long long next = i + 1 < freed.size() ? freed[i + 1] : 0;
-        char* entry = entryOf(freed[i]);
+        char* entry = bytes + first + size_t(freed[i]) * 20;
         WriteTenDigits(entry, next);
         std::memcpy(entry + 10, " 00001 f", 8);
     }
@@ -365,16 +317,14 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
         const size_t entry = first + size_t(k) * 20;
         if (entry + 20 > s.size())
             break;
-        if (s.substr(entry + 10, 9) != " 00000 n " || std::binary_search(freed.begin(), freed.end(), k))
+        if (s.substr(entry + 10, 9) != " 00000 n ")
             continue;
         size_t digitsEnd = 0;
         const qint64 offset = NumberAt(s, entry, &digitsEnd);
         if (offset < 0 || digitsEnd != entry + 10)
             continue;
-        WriteTenDigits(entryOf(k), moved(offset));
+        WriteTenDigits(bytes + entry, moved(offset));
     }
-    if (!table.isEmpty())
-        edits->push_back({qsizetype(first), qsizetype(first) + table.size(), std::move(table)});
     if (k < count)
         return;
     edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});

@@ -64,22 +64,6 @@ void* ZlibOwn(const char* name)
     return zlib ? ::dlsym(zlib, name) : nullptr;
 }
 
-struct WholeStreamCompressorFree {
-    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-};
-
-// This thread's compressor at `level`, kept: making one costs more than
-// compressing a small stream. One for each level a thread uses.
-libdeflate_compressor* WholeStreamCompressor(int level)
-{
-    thread_local std::unique_ptr<libdeflate_compressor, WholeStreamCompressorFree> kept[13];
-    if (level < 0 || level > 12)
-        return nullptr;
-    if (!kept[level])
-        kept[level].reset(libdeflate_alloc_compressor(level));
-    return kept[level].get();
-}
-
 void SendWholeOutput(z_streamp strm, WholeStream* whole)
 {
     const size_t n = std::min<size_t>(strm->avail_out, whole->output.size() - whole->sent);
@@ -104,7 +88,7 @@ void TakeWholeInput(z_streamp strm, WholeStream* whole)
 int PackWholeStream(z_streamp strm, WholeStream* whole)
 {
     const bool atOnce = whole->input.empty() && strm->total_in == 0;
-    libdeflate_compressor* packer = WholeStreamCompressor(atOnce ? whole->level : whole->piecewiseLevel);
+    libdeflate_compressor* packer = ThreadCompressor(atOnce ? whole->level : whole->piecewiseLevel);
     if (!packer)
         return Z_MEM_ERROR;
     whole->packed = true;
@@ -286,4 +270,22 @@ extern "C" int deflateEnd(z_streamp strm)
     delete whole;
     strm->state = nullptr;
     return Z_OK;
+}
+
+namespace {
+
+struct CompressorFree {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+}  // namespace
+
+libdeflate_compressor* ThreadCompressor(int level)
+{
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> kept[13];
+    if (level < 0 || level > 12)
+        return nullptr;
+    if (!kept[level])
+        kept[level].reset(libdeflate_alloc_compressor(level));
+    return kept[level].get();
 }

@@ -41,3 +41,12 @@ public:
 private:
     int previous_, previousPiecewise_;
 };
+
+struct libdeflate_compressor;
+
+// This thread's libdeflate compressor at `level` (0 to 12; null beyond),
+// made at its first use and kept for the thread's life: making one costs
+// about what compressing a small stream does, and it holds 650 KB (9 MB
+// beyond level 9), so a thread that compresses pages' content and
+// pictures at one level does both with one.
+libdeflate_compressor* ThreadCompressor(int level);
