@@ -70,12 +70,16 @@ set(TESSALINE_COMPILED_ALONE
   pdf/pdf_content_spans.cpp
   pdf/pdf_content_trim.cpp
   pdf/pdf_page_farm.cpp
+  pdf/pdf_page_objects.cpp
   platform/dc.cpp
   platform/dc_path.cpp
   platform/dc_text.cpp
   platform/painter_device.cpp
   platform/paper_blit.cpp
   platform/sheet_size.cpp
+  # X11's headers define macros (None, Bool, ...) that break the Qt headers
+  # of whichever file follows in a batch.
+  platform/x11_lock_keys.cpp
   postscript/postscript_device.cpp
   text/alignment.cpp
   text/caret_geometry.cpp

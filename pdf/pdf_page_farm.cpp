@@ -290,8 +290,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             spans->releasePage();
         }
         if (ok) {
-            for (const PageOp& op : job.ops)
-                player.play(op);
+            player.playPage(job.ops);
             part.pages.push_back(job.index);
         }
         {

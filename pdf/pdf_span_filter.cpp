@@ -15,6 +15,7 @@
 #include "pdf/pdf_content_spans.h"
 #include "pdf/pdf_content_trim.h"
 #include "pdf/pdf_local_origins.h"
+#include "pdf/pdf_page_objects.h"
 #include "pdf/pdf_space_glyphs.h"
 #include "pdf/zlib_inflate.h"
 
@@ -139,6 +140,14 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return !out->isEmpty();
 }
 
+// An offset or an object's number as the cross-reference table writes it.
+QByteArray TenDigits(long long v)
+{
+    char ten[16];
+    std::snprintf(ten, sizeof ten, "%010lld", v);
+    return QByteArray(ten);
+}
+
 }  // namespace
 
 PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
@@ -200,8 +209,10 @@ bool PdfSpanFilter::passPage(const QByteArray& held, qint64 heldAt, const std::v
         made.made = false;
     }
     if (made.made)
-        replaceContent(made, heldAt, &edits);
-    if (!shifts_.empty())
+        replaceContent(made, &edits);
+    shortenPageObjects(held, &edits);
+    followEdits(held, &edits, heldAt);
+    if (!shifts_.empty() || !objects_.freed().empty())
         followXref(held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
     for (const size_t tab : TabsForSpaceInToUnicodeMaps(std::string_view(held.constData(), size_t(held.size()))))
@@ -239,18 +250,22 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     at = s.find(std::string_view(head.constData(), size_t(head.size())), end);
     if (at == std::string_view::npos)
         return made;
-    const qint64 lengthId = NumberAt(s, at + size_t(head.size()), &end);
-    if (lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &made.dataAt))
+    made.lengthRefAt = at + size_t(head.size());
+    made.lengthId = NumberAt(s, made.lengthRefAt, &end);
+    made.lengthRefEnd = end + 4;
+    if (made.lengthId < 0 || !Expect(s, end, " 0 R\n/Filter /FlateDecode\n>>\nstream\n", &made.dataAt))
         return made;
     QByteArray content;
     if (!Inflate(s, made.dataAt, &content, &made.used))
         return made;
-    const QByteArray tail = "\nendstream\nendobj\n" + QByteArray::number(lengthId) + " 0 obj\n";
+    constexpr std::string_view kStreamEnd = "\nendstream\nendobj\n";
+    const QByteArray tail = kStreamEnd.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
     const std::string_view tailText(tail.constData(), size_t(tail.size()));
-    size_t after = 0;
-    if (!Expect(s, made.dataAt + made.used, tailText, &made.lengthAt) ||
-        NumberAt(s, made.lengthAt, &made.lengthEnd) != qint64(made.used) ||
-        !Expect(s, made.lengthEnd, "\nendobj\n", &after))
+    made.lengthObjectAt = made.dataAt + made.used + kStreamEnd.size();
+    size_t lengthAt = 0, lengthEnd = 0;
+    if (!Expect(s, made.dataAt + made.used, tailText, &lengthAt) ||
+        NumberAt(s, lengthAt, &lengthEnd) != qint64(made.used) ||
+        !Expect(s, lengthEnd, "\nendobj\n", &made.lengthObjectEnd))
         return made;
     // A page whose runs do not match its texts keeps its content as drawn.
     QByteArray spanned;
@@ -261,16 +276,43 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     return made;
 }
 
-void PdfSpanFilter::replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits)
+void PdfSpanFilter::replaceContent(const Content& content, std::vector<Edit>* edits)
 {
-    const QByteArray length = QByteArray::number(content.packed.size());
-    const qint64 before = shifts_.empty() ? 0 : shifts_.back().second;
-    const qint64 dataShift = before + content.packed.size() - qint64(content.used);
-    shifts_.emplace_back(heldAt + qint64(content.dataAt + content.used), dataShift);
-    shifts_.emplace_back(heldAt + qint64(content.lengthEnd),
-                         dataShift + length.size() - qint64(content.lengthEnd - content.lengthAt));
     edits->push_back({qsizetype(content.dataAt), qsizetype(content.dataAt + content.used), content.packed});
-    edits->push_back({qsizetype(content.lengthAt), qsizetype(content.lengthEnd), length});
+    // The content's length is written where the content names it rather
+    // than as an object of its own, which then becomes a free entry.
+    edits->push_back({qsizetype(content.lengthRefAt), qsizetype(content.lengthRefEnd),
+                      QByteArray::number(content.packed.size())});
+    edits->push_back({qsizetype(content.lengthObjectAt), qsizetype(content.lengthObjectEnd), QByteArray()});
+    objects_.leaveOut(content.lengthId);
+}
+
+void PdfSpanFilter::shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits)
+{
+    std::vector<PdfPageObjects::Edit> shorter;
+    objects_.shorten(std::string_view(held.constData(), size_t(held.size())), &shorter);
+    for (PdfPageObjects::Edit& e : shorter)
+        edits->push_back({e.from, e.to, std::move(e.with)});
+}
+
+void PdfSpanFilter::followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt)
+{
+    // From the end of each edit on, the engine's bytes land as much further
+    // as the edits up to it added. Only the offsets of objects are asked
+    // for: where no object begins before the next edit, the next one's
+    // shift is the one to note (a document's shifts are kept to its end).
+    std::sort(edits->begin(), edits->end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+    const std::string_view s(held.constData(), size_t(held.size()));
+    qint64 shift = shifts_.empty() ? 0 : shifts_.back().second;
+    for (size_t i = 0; i < edits->size(); ++i) {
+        const Edit& e = (*edits)[i];
+        shift += e.with.size() - (e.to - e.from);
+        const size_t gapEnd = i + 1 < edits->size() ? size_t((*edits)[i + 1].from) : s.size();
+        const bool objectAhead = i + 1 == edits->size() ||
+                                 s.substr(size_t(e.to), gapEnd - size_t(e.to)).find(" 0 obj\n") != std::string_view::npos;
+        if (objectAhead && (shifts_.empty() || shifts_.back().second != shift))
+            shifts_.emplace_back(heldAt + e.to, shift);
+    }
 }
 
 void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const
@@ -292,19 +334,31 @@ void PdfSpanFilter::followXref(const QByteArray& held, qint64 heldAt, std::vecto
     const qint64 count = NumberAt(s, at, &end);
     if (count < 0 || !Expect(s, end, "\n", &first))
         return;
+    // An object left out is a free entry, each naming the next one left
+    // out and the last none; the entry of object 0 heads the list.
+    std::vector<long long> freed = objects_.freed();
+    std::sort(freed.begin(), freed.end());
+    // (A table not written as the engine writes it keeps its entries.)
+    if (!freed.empty() && (freed.back() >= count || s.substr(first, 20) != "0000000000 65535 f \n"))
+        freed.clear();
+    if (!freed.empty())
+        edits->push_back({qsizetype(first), qsizetype(first + 10), TenDigits(freed.front())});
+    for (size_t i = 0; i < freed.size(); ++i) {
+        const size_t entry = first + size_t(freed[i]) * 20;
+        const long long next = i + 1 < freed.size() ? freed[i + 1] : 0;
+        edits->push_back({qsizetype(entry), qsizetype(entry + 18), TenDigits(next) + " 00001 f"});
+    }
     for (qint64 k = 0; k < count; ++k) {
         const size_t entry = first + size_t(k) * 20;
         if (entry + 20 > s.size())
             return;
-        if (s.substr(entry + 10, 9) != " 00000 n ")
+        if (s.substr(entry + 10, 9) != " 00000 n " || std::binary_search(freed.begin(), freed.end(), k))
             continue;
         size_t digitsEnd = 0;
         const qint64 offset = NumberAt(s, entry, &digitsEnd);
         if (offset < 0 || digitsEnd != entry + 10)
             continue;
-        char ten[16];
-        std::snprintf(ten, sizeof ten, "%010lld", static_cast<long long>(moved(offset)));
-        edits->push_back({qsizetype(entry), qsizetype(entry + 10), QByteArray(ten)});
+        edits->push_back({qsizetype(entry), qsizetype(entry + 10), TenDigits(moved(offset))});
     }
     edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
 }

@@ -5,10 +5,14 @@
 // resources, its compressed content and that content's length) when the
 // next page begins or the document ends; the painter holds what it writes
 // around those calls, naming the texts of the page's aslant runs and the
-// widths of the glyphs of all its runs, in the order it drew them. The content is made anew, its length after it, and
-// the cross-reference table at the end follows every object that moved.
+// widths of the glyphs of all its runs, in the order it drew them. The
+// content is made anew, its length written into its dictionary (the object
+// the engine wrote it in left out), and the cross-reference table at the
+// end follows every object that moved.
 // The fonts, written with the document's end, have their space glyphs read
-// as spaces (pdf_space_glyphs.h). All else passes as it comes.
+// as spaces (pdf_space_glyphs.h). A page's objects beside its content are
+// shortened (pdf_page_objects.h), what is left out made free entries of the
+// table. All else passes as it comes.
 //
 // Making a page's content anew (inflating, trimming, spanning, drawing
 // from local origins, compressing) costs less than painting it, which
@@ -27,6 +31,7 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include "pdf/pdf_page_objects.h"
 #include "platform/glyph_run_widths.h"
 
 class PdfSpanFilter final : public QIODevice {
@@ -55,7 +60,10 @@ private:
     // A page's content made anew, where it and its length were.
     struct Content {
         bool made = false;
-        size_t dataAt = 0, used = 0, lengthAt = 0, lengthEnd = 0;
+        size_t dataAt = 0, used = 0;
+        // Where the content names its length's object, and that object.
+        qint64 lengthId = -1;
+        size_t lengthRefAt = 0, lengthRefEnd = 0, lengthObjectAt = 0, lengthObjectEnd = 0;
         QByteArray packed;
     };
     // The content of the page among `held`.
@@ -63,7 +71,11 @@ private:
                         const GlyphRunWidths& widths);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
-    void replaceContent(const Content& content, qint64 heldAt, std::vector<Edit>* edits);
+    void replaceContent(const Content& content, std::vector<Edit>* edits);
+    void shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits);
+    // Sorts the edits of what was held at `heldAt` and notes where the
+    // bytes after each land.
+    void followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt);
     void followXref(const QByteArray& held, qint64 heldAt, std::vector<Edit>* edits) const;
     // A page's objects, made anew, or bytes as they came.
     bool passPage(const QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
@@ -79,4 +91,5 @@ private:
     bool failed_ = false;
     // From the engine's offset on, how much further its bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
+    PdfPageObjects objects_;
 };

@@ -2,7 +2,8 @@
 // what PainterDevice makes of the Dc's calls once the pixel rules and the
 // raster operations are settled. A PagePainter paints them onto a QPainter,
 // at once (a printer) or later on another thread (a page of a PDF file
-// made by several threads, see pdf/pdf_page_farm.h).
+// made by several threads, see pdf/pdf_page_farm.h). Painting a whole page,
+// it leaves out the clips that cut nothing of the text they hold.
 //
 // An operation holds only implicitly shared Qt values and immutable faces,
 // so a finished page may be handed to another thread as it is.
@@ -27,6 +28,7 @@
 
 #include "platform/device_clip.h"
 #include "platform/glyph_run_widths.h"
+#include "platform/glyph_boxes.h"
 
 struct FontFace;
 class QPainter;
@@ -92,7 +94,10 @@ public:
     // use font engines it made itself.
     PagePainter(QPainter* painter, bool ownFonts) : painter_(painter), ownFonts_(ownFonts) {}
 
-    void play(const PageOp& op);
+    // `dropClip`: the operation draws the same without its clip.
+    void play(const PageOp& op, bool dropClip = false);
+    // A page's operations, the clips that cut nothing left out.
+    void playPage(const PageOps& ops);
     // The painter's state was reset (a new page, a new painter): what it
     // has is no longer known.
     void forgetState() { clipKnown_ = false; }
@@ -105,7 +110,9 @@ public:
     void keepRunWidths(GlyphRunWidths* widths) { runWidths_ = widths; }
 
 private:
-    void setClip(const PageOp& op);
+    void setClip(const PageOp& op, bool dropClip);
+    // Whether the clip may cut something of what the operation draws.
+    bool clipCuts(const PageOp& op);
     // The clip of outlines, as few times over as a page writes it.
     void setOutlineClip();
     void fill(const PageOp& op);
@@ -118,6 +125,7 @@ private:
     bool ownFonts_;
     std::vector<std::string>* aslantTexts_ = nullptr;
     GlyphRunWidths* runWidths_ = nullptr;
+    GlyphBoxes glyphBoxes_;
     bool clipKnown_ = false;
     bool clipped_ = false;
     DeviceClip clip_;

@@ -8,6 +8,7 @@
 
 #include "platform/actual_text.h"
 #include "platform/font_mapper.h"
+#include "platform/glyph_boxes.h"
 #include "platform/page_ops.h"
 #include "platform/path_rectangle.h"
 
@@ -58,17 +59,17 @@ bool HoldsAll(const QPainterPath& outer, const QPainterPath& inner)
 
 }  // namespace
 
-void PagePainter::setClip(const PageOp& op)
+void PagePainter::setClip(const PageOp& op, bool dropClip)
 {
-    if (!op.clipped) {
+    if (op.clipped && clipKnown_ && clipped_ && op.clip == clip_)
+        return;
+    if (!op.clipped || dropClip) {
         if (!clipKnown_ || clipped_)
             painter_->setClipping(false);
         clipKnown_ = true;
         clipped_ = false;
         return;
     }
-    if (clipKnown_ && clipped_ && op.clip == clip_)
-        return;
     clip_ = op.clip;
     clipKnown_ = true;
     clipped_ = true;
@@ -78,6 +79,49 @@ void PagePainter::setClip(const PageOp& op)
         painter_->setClipRect(clip_.boundingRect());
     } else {
         painter_->setClipRegion(clip_);
+    }
+}
+
+bool PagePainter::clipCuts(const PageOp& op)
+{
+    // Text alone is looked into, under a clip of one rectangle (a label's
+    // cell, mostly).
+    if (op.kind != PageOp::kGlyphs || !op.detail || !op.detail->face || !op.clip.outlines().empty() ||
+        op.clip.rectCount() != 1)
+        return true;
+    return !GlyphsOnlyWithin(*op.detail, QRectF(op.clip.boundingRect()), fontOf(*op.detail), &glyphBoxes_);
+}
+
+void PagePainter::playPage(const PageOps& ops)
+{
+    // Where a clip governs only text that lies inside it, the text draws
+    // the same unclipped: the clip is not written, nor the restore and the
+    // state set again around it, and the text of neighbouring labels then
+    // follows on in one piece. A clip that governs shapes as well is kept
+    // for all it governs: the output draws what a clip holds from a point
+    // of its own (pdf_local_origins.h), so that the labels of a page
+    // repeat one another byte for byte, which saves more than the clip
+    // costs, and text left out of it would stand apart. So only text that
+    // comes under a clip not set yet has what follows under that clip
+    // looked into; shapes look first.
+    size_t at = 0;
+    while (at < ops.size()) {
+        const PageOp& first = ops[at];
+        if (first.kind != PageOp::kGlyphs || !first.clipped || (clipKnown_ && clipped_ && first.clip == clip_)) {
+            play(first);
+            ++at;
+            continue;
+        }
+        size_t to = at + 1;
+        while (to < ops.size() && ops[to].clipped && ops[to].clip == first.clip)
+            ++to;
+        const auto begin = ops.begin() + ptrdiff_t(at), end = ops.begin() + ptrdiff_t(to);
+        const bool dropClip =
+            first.clip.outlines().empty() && first.clip.rectCount() == 1 &&
+            std::all_of(begin, end, [](const PageOp& op) { return op.kind == PageOp::kGlyphs; }) &&
+            std::none_of(begin, end, [this](const PageOp& op) { return clipCuts(op); });
+        for (; at < to; ++at)
+            play(ops[at], dropClip);
     }
 }
 
@@ -191,9 +235,9 @@ void PagePainter::keepWidths(const PageOpDetail& detail)
     runWidths_->counts.push_back(known ? int32_t(n) : GlyphRunWidths::kUnknown);
 }
 
-void PagePainter::play(const PageOp& op)
+void PagePainter::play(const PageOp& op, bool dropClip)
 {
-    setClip(op);
+    setClip(op, dropClip);
     switch (op.kind) {
     case PageOp::kFill:
         fill(op);

@@ -1,11 +1,16 @@
 // A PDF file painted by several threads: the pages come out in the job's
 // order whichever thread painted them, their turned text reading whole, a
 // file that cannot be made is refused at once, a job given up writes
-// nothing, and a picture or a pattern printed on every page is stored once.
+// nothing, a picture or a pattern printed on every page is stored once, and
+// a label's clip is written only where it may cut what it holds; pages
+// share their resources, write no empty annotations and say their content's
+// length in place.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
+#include <regex>
+#include <set>
 #include <vector>
 
 #include <QFile>
@@ -72,30 +77,36 @@ qsizetype FarmDefaultLevelSize(const QByteArray& content)
     return qsizetype(size);
 }
 
-// A page that says "Page n" (turned by 40 degrees on odd pages, where a
-// reader sees the run whole only as the span around it says), and a bar as
-// wide as n.
-PageOps PageSaying(int n)
+// A run of text in black, 60 pixels high, from (x, y) on its baseline.
+PageOp Words(const std::string& text, double x, double y)
 {
     LogFont font;
     font.height = -60;
     const std::shared_ptr<const FontFace> face = MapLogFont(font, 1, 1, 300);
-    const std::string text = "Page " + std::to_string(n);
     PageOp words;
     words.kind = PageOp::kGlyphs;
     PageOpDetail& run = words.more();
     run.face = face;
     run.colour = Qt::black;
-    run.transform = QTransform::fromTranslate(300, 300);
-    if (n % 2 == 1)
-        run.transform.rotate(-40);
+    run.transform = QTransform::fromTranslate(x, y);
     run.chars = text;
-    double x = 0;
+    double along = 0;
     for (char c : text) {
         run.glyphs.append(face->glyph[uint8_t(c)]);
-        run.positions.append(QPointF(x, 0));
-        x += face->advance[uint8_t(c)];
+        run.positions.append(QPointF(along, 0));
+        along += face->advance[uint8_t(c)];
     }
+    return words;
+}
+
+// A page that says "Page n" (turned by 40 degrees on odd pages, where a
+// reader sees the run whole only as the span around it says), and a bar as
+// wide as n.
+PageOps PageSaying(int n)
+{
+    PageOp words = Words("Page " + std::to_string(n), 300, 300);
+    if (n % 2 == 1)
+        words.more().transform.rotate(-40);
     PageOp bar;
     bar.kind = PageOp::kFill;
     bar.path.addRect(QRectF(300, 400, 10 * n, 20));
@@ -282,3 +293,76 @@ TEST(PdfPageFarm, APatternFilledOnEveryCardIsStoredOnce)
 }
 
 }  // namespace
+
+TEST(PdfPageFarm, ALabelsClipIsWrittenOnlyWhereItMayCutWhatItHolds)
+{
+    TempDir dir;
+    const std::string out = dir.file("cells.pdf");
+    PdfPageFarm farm(Letter(out, 1));
+    ASSERT_TRUE(farm.begin());
+    // Three cells told apart by their widths: text well inside the first;
+    // text running out of the second; text and a bar inside the third,
+    // whose clip the bar keeps for both.
+    auto inCell = [](PageOp op, int top, int width) {
+        op.clipped = true;
+        op.clip = QRegion(100, top, width, 300);
+        return op;
+    };
+    PageOp bar;
+    bar.kind = PageOp::kFill;
+    bar.box = QRectF(200, 1100, 100, 20);
+    bar.fillColour = QColor(Qt::blue);
+    ASSERT_TRUE(farm.addPage({inCell(Words("Inside", 200, 250), 100, 1001),
+                              inCell(Words("Outside", 1050, 650), 500, 1002),
+                              inCell(Words("Beside", 200, 1050), 900, 1003), inCell(bar, 900, 1003)}));
+    ASSERT_TRUE(farm.finish());
+    qsizetype packed = 0;
+    QByteArray content;
+    for (const QByteArray& stream : FarmStreams(ReadFileBytes(out), &packed))
+        if (stream.contains(" Tf"))
+            content += stream;
+    EXPECT_FALSE(content.contains("1001 300 re")) << content.constData();
+    EXPECT_TRUE(content.contains("1002 300 re\nW n")) << content.constData();
+    EXPECT_TRUE(content.contains("1003 300 re\nW n")) << content.constData();
+    if (Shell(dir, "command -v pdftotext >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "poppler-utils are not installed";
+    EXPECT_EQ(Shell(dir, "pdftotext cells.pdf - | tr -s '\\n\\f' ' ' | grep -q 'Inside Outside Beside'"), 0);
+}
+
+TEST(PdfPageFarm, PagesShareOneResourcesObjectAndWriteNoEmptyAnnotations)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v qpdf >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "qpdf is not installed";
+    // One part as painted; three threads' parts of four pages joined.
+    for (auto [workers, pagesPerPart] : {std::pair{1, 0}, std::pair{3, 4}}) {
+        SCOPED_TRACE("workers " + std::to_string(workers));
+        const std::string name = "shared" + std::to_string(workers) + ".pdf";
+        PdfPageFarm farm(Letter(dir.file(name), workers, pagesPerPart));
+        ASSERT_TRUE(farm.begin());
+        constexpr int kPages = 12;
+        for (int n = 1; n <= kPages; ++n)
+            ASSERT_TRUE(farm.addPage(PageSaying(n)));
+        ASSERT_TRUE(farm.finish());
+        // Clean, warnings included, and what it holds readable as text.
+        EXPECT_EQ(Shell(dir, "qpdf --check " + name + " > check.txt 2>&1 && ! grep -qi warning check.txt"), 0)
+            << ReadFileBytes(dir.file("check.txt"));
+        ASSERT_EQ(Shell(dir, "qpdf --qdf --object-streams=disable " + name + " plain.pdf"), 0);
+        const std::string plain = ReadFileBytes(dir.file("plain.pdf"));
+        std::set<std::string> resources;
+        const std::regex named("/Resources ([0-9]+) 0 R");
+        for (auto it = std::sregex_iterator(plain.begin(), plain.end(), named); it != std::sregex_iterator(); ++it)
+            resources.insert((*it)[1]);
+        // One for each part: three, and a part more for each thread that
+        // stopped short of four pages.
+        EXPECT_LE(resources.size(), workers == 1 ? 1u : 6u);
+        EXPECT_EQ(plain.find("/Annots"), std::string::npos);
+        // Each page's content says its length itself (the fonts' streams,
+        // as the engine wrote them, name theirs).
+        const std::string raw = ReadFileBytes(dir.file(name));
+        const std::regex lengthObject("/Length [0-9]+ 0 R\n/Filter /FlateDecode\n>>\nstream");
+        EXPECT_LT(std::distance(std::sregex_iterator(raw.begin(), raw.end(), lengthObject), std::sregex_iterator()),
+                  kPages / 2);
+        EXPECT_EQ(Shell(dir, "pdftotext -f 12 -l 12 " + name + " - | grep -q 'Page 12'"), 0);
+    }
+}

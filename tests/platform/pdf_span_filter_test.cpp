@@ -1,5 +1,5 @@
 // A page's content made anew by the span filter changes its length, and
-// with it the number of digits its length object takes (999 bytes becoming
+// with it the number of digits its length takes (999 bytes becoming
 // 1,000 or more, 9,999 becoming 10,000, 10,000 becoming a few hundred):
 // every object after it, and the cross-reference table, must still be
 // found where the table says, or readers call the file damaged ("xref not
@@ -93,8 +93,9 @@ struct EnginePdf {
     }
 };
 
-// Every object where the table says, and every stream as long as its
-// length object says; the lengths the file gives its pages' content.
+// Every object in use where the table says, and every stream as long as
+// its length says (written in its dictionary or as an object of its own);
+// the lengths the file gives its pages' content.
 std::vector<qint64> ContentLengthsIfSound(const QByteArray& pdf, std::string* fault)
 {
     std::vector<qint64> lengths;
@@ -109,6 +110,8 @@ std::vector<qint64> ContentLengthsIfSound(const QByteArray& pdf, std::string* fa
     const qsizetype first = pdf.indexOf('\n', countAt) + 1;
     std::vector<qint64> offsets(size_t(count), 0);
     for (int n = 1; n < count; ++n) {
+        if (pdf.at(first + 20 * n + 17) == 'f')
+            continue;
         offsets[size_t(n)] = pdf.mid(first + 20 * n, 10).toLongLong();
         if (!pdf.mid(offsets[size_t(n)]).startsWith(QByteArray::number(n) + " 0 obj\n")) {
             *fault = "object " + std::to_string(n) + " is not at " + std::to_string(offsets[size_t(n)]);
@@ -116,14 +119,19 @@ std::vector<qint64> ContentLengthsIfSound(const QByteArray& pdf, std::string* fa
         }
     }
     for (int n = 1; n < count; ++n) {
+        if (offsets[size_t(n)] == 0)
+            continue;
         // The object's own dictionary, not the next one's.
         QByteArray head = pdf.mid(offsets[size_t(n)], 200);
         head.truncate(std::min(head.indexOf("endobj") < 0 ? head.size() : head.indexOf("endobj"),
                                head.indexOf("stream\n") < 0 ? head.size() : head.indexOf("stream\n") + 7));
         if (!head.contains("/Length "))
             continue;
-        const qsizetype lengthId = head.mid(head.indexOf("/Length ") + 8).split(' ')[0].toInt();
-        const qint64 length = pdf.mid(offsets[size_t(lengthId)]).split('\n')[1].toLongLong();
+        const QByteArray named = head.mid(head.indexOf("/Length ") + 8);
+        const qsizetype end = named.indexOf('\n');
+        qint64 length = named.left(end).toLongLong();
+        if (named.left(end).endsWith(" 0 R"))
+            length = pdf.mid(offsets[size_t(named.split(' ')[0].toInt())]).split('\n')[1].toLongLong();
         const qint64 data = offsets[size_t(n)] + head.indexOf("stream\n") + 7;
         if (pdf.mid(data + length, 11) != "\nendstream\n") {
             *fault = "object " + std::to_string(n) + "'s stream is not " + std::to_string(length) + " bytes";
