@@ -75,6 +75,11 @@ enum class Kind : uint8_t {
 struct OpInfo {
     Kind kind;
     Slot slot = kSlotCount;
+    // Draws, or sets only what the trim follows: a save that holds no
+    // other may take in the next save's drawing (see Trimmer::merge).
+    bool plain = false;
+    // Only begins text or places it: draws nothing with the state.
+    bool places = false;
 };
 
 OpInfo InfoOf(uint32_t key)
@@ -110,15 +115,38 @@ OpInfo InfoOf(uint32_t key)
     case PdfOpKey("Tr"): return {Kind::kSet, kRender};
     case PdfOpKey("Ts"): return {Kind::kSet, kRise};
     case PdfOpKey("cm"): return {Kind::kState};
-    case PdfOpKey("m"): return {Kind::kMove};
-    case PdfOpKey("l"): return {Kind::kLine};
-    case PdfOpKey("h"): return {Kind::kClosePath};
+    case PdfOpKey("m"): return {Kind::kMove, kSlotCount, true};
+    case PdfOpKey("l"): return {Kind::kLine, kSlotCount, true};
+    case PdfOpKey("h"): return {Kind::kClosePath, kSlotCount, true};
     case PdfOpKey("W"):
     case PdfOpKey("W*"): return {Kind::kClip};
-    case PdfOpKey("n"): return {Kind::kEndPath};
+    case PdfOpKey("n"): return {Kind::kEndPath, kSlotCount, true};
     case PdfOpKey("BI"):
     case PdfOpKey("ID"):
     case PdfOpKey("EI"): return {Kind::kInline};
+    case PdfOpKey("BT"):
+    case PdfOpKey("Tm"):
+    case PdfOpKey("Td"): return {Kind::kDraws, kSlotCount, true, true};
+    case PdfOpKey("ET"):
+    case PdfOpKey("T*"):
+    case PdfOpKey("Tj"):
+    case PdfOpKey("TJ"):
+    case PdfOpKey("'"):
+    case PdfOpKey("c"):
+    case PdfOpKey("v"):
+    case PdfOpKey("y"):
+    case PdfOpKey("re"):
+    case PdfOpKey("f"):
+    case PdfOpKey("F"):
+    case PdfOpKey("f*"):
+    case PdfOpKey("S"):
+    case PdfOpKey("s"):
+    case PdfOpKey("B"):
+    case PdfOpKey("B*"):
+    case PdfOpKey("b"):
+    case PdfOpKey("b*"):
+    case PdfOpKey("Do"):
+    case PdfOpKey("sh"): return {Kind::kDraws, kSlotCount, true};
     default: return {Kind::kDraws};
     }
 }
@@ -303,12 +331,17 @@ public:
     {
         for (size_t i = 0; i < ops_.size(); ++i) {
             const Op& op = ops_[i];
+            if (merge_.armed && i >= merge_.from && !Setting(op.info.kind) && !op.info.places) {
+                merge_.armed = false;
+                merge(i);
+            }
             if (op.info.kind == Kind::kMove) {
                 std::string re;
                 if (const size_t taken = RectangleClip(s_, ops_, i, &re)) {
                     made_.push_back(std::move(re));
                     pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
                     drawn();
+                    levels_.back().plain = false;
                     i += taken - 1;
                     continue;
                 }
@@ -317,61 +350,27 @@ public:
                 glyphLines(i);
                 continue;
             }
-            State& state = levels_.back().state;
-            const Slot slot = op.info.slot;
+            Level& level = levels_.back();
+            if (Setting(op.info.kind)) {
+                if (settle(i, &level.state, &level.touched))
+                    put(op);
+                continue;
+            }
             switch (op.info.kind) {
             case Kind::kSave:
                 save(op);
                 break;
             case Kind::kRestore:
-                restore(op);
+                restore(i);
                 break;
-            case Kind::kSet:
-            case Kind::kColour:
-                setOrSkip(op, slot, operands(op));
-                break;
-            case Kind::kSpace: {
-                // Setting the space in effect again only resets its colour:
-                // nothing, when the colour is set next.
-                const Value space = operands(op);
-                const Slot colour = slot == kFillSpace ? kFillColour : kStrokeColour;
-                const bool colourNext = i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kColour &&
-                                        ops_[i + 1].info.slot == colour;
-                if (same(space, state[slot]) && (colourNext || state[colour].at == kInitialColour))
-                    break;
-                put(op);
-                state[slot] = space;
-                state[colour] = {kInitialColour, 0};
-                break;
-            }
-            case Kind::kSpaceColour: {
-                // The operator names the space: "0 g" differs from "0 sc".
-                const Value colour{op.from, op.end - op.from};
-                const Slot space = slot == kFillColour ? kFillSpace : kStrokeSpace;
-                if (same(colour, state[slot]))
-                    break;
-                put(op);
-                state[slot] = colour;
-                state[space] = {};
-                break;
-            }
-            case Kind::kGraphicsSet: {
-                const Value named = operands(op);
-                if (same(named, state[slot]))
-                    break;
-                put(op);
-                // The dictionary may set any of the states but colours.
-                for (size_t k = kGraphicsState; k < kSlotCount; ++k)
-                    state[k] = {};
-                state[slot] = named;
-                break;
-            }
             case Kind::kState:
                 put(op);
+                level.plain = false;
                 break;
             default:
                 put(op);
                 drawn();
+                level.plain = level.plain && (op.info.plain || op.glyphLines);
                 break;
             }
         }
@@ -410,7 +409,27 @@ private:
         bool drew = false;
         size_t lastClosedSave = SIZE_MAX;
         size_t lastClosedRestore = SIZE_MAX;
+        uint32_t touched = 0;  // the slots set in it, by bit
+        bool plain = true;     // nothing set in it that the trim does not follow
     };
+
+    // A save closed just before the next one opens, which that one may
+    // join: the level closed, and what its closing changed.
+    struct Merge {
+        bool armed = false;
+        Level level;
+        size_t restorePiece = 0;
+        size_t lastClosedSave = 0, lastClosedRestore = 0;  // the outer level's before
+        size_t from = 0;                                   // the op after the next "q"
+    };
+
+    static bool Setting(Kind kind)
+    {
+        return kind == Kind::kSet || kind == Kind::kColour || kind == Kind::kSpace || kind == Kind::kSpaceColour ||
+               kind == Kind::kGraphicsSet;
+    }
+
+    static uint32_t Bit(size_t slot) { return uint32_t(1) << slot; }
 
     static Value operands(const Op& op) { return {op.from, op.operandsEnd - op.from}; }
 
@@ -469,16 +488,99 @@ private:
             level.drew = true;
     }
 
-    void setOrSkip(const Op& op, Slot slot, const Value& value)
+    // The setting at ops_[i] followed in `state`, its slots noted in
+    // `touched`; false when it sets nothing new and goes.
+    bool settle(size_t i, State* state, uint32_t* touched) const
     {
-        State& state = levels_.back().state;
-        if (same(value, state[slot]))
-            return;
-        put(op);
-        state[slot] = value;
-        // A graphics state dictionary set before may no longer hold.
-        if (slot > kGraphicsState)
-            state[kGraphicsState] = {};
+        const Op& op = ops_[i];
+        State& st = *state;
+        const Slot slot = op.info.slot;
+        switch (op.info.kind) {
+        case Kind::kSpace: {
+            // Setting the space in effect again only resets its colour:
+            // nothing, when the colour is set next.
+            const Value space = operands(op);
+            const Slot colour = slot == kFillSpace ? kFillColour : kStrokeColour;
+            const bool colourNext =
+                i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kColour && ops_[i + 1].info.slot == colour;
+            if (same(space, st[slot]) && (colourNext || st[colour].at == kInitialColour))
+                return false;
+            st[slot] = space;
+            st[colour] = {kInitialColour, 0};
+            *touched |= Bit(slot) | Bit(colour);
+            return true;
+        }
+        case Kind::kSpaceColour: {
+            // The operator names the space: "0 g" differs from "0 sc".
+            const Value colour{op.from, op.end - op.from};
+            const Slot space = slot == kFillColour ? kFillSpace : kStrokeSpace;
+            if (same(colour, st[slot]))
+                return false;
+            st[slot] = colour;
+            st[space] = {};
+            *touched |= Bit(slot) | Bit(space);
+            return true;
+        }
+        case Kind::kGraphicsSet: {
+            const Value named = operands(op);
+            if (same(named, st[slot]))
+                return false;
+            // The dictionary may set any of the states but colours.
+            for (size_t k = kGraphicsState; k < kSlotCount; ++k) {
+                st[k] = {};
+                *touched |= Bit(k);
+            }
+            st[slot] = named;
+            return true;
+        }
+        default: {
+            const Value value = operands(op);
+            if (same(value, st[slot]))
+                return false;
+            st[slot] = value;
+            *touched |= Bit(slot);
+            // A graphics state dictionary set before may no longer hold:
+            // no longer taken for one in effect (nothing it set changes).
+            if (slot > kGraphicsState)
+                st[kGraphicsState] = {};
+            return true;
+        }
+        }
+    }
+
+    // Whether the save closed just before may hold what the next one,
+    // whose settings (and the start of its text) end at ops_[i], draws.
+    // Each setting that set something anew there is followed from the
+    // first one's state instead (a setting is the same whatever the state
+    // it meets); where that leaves all the first one set as the next one
+    // has it, the restore and the save between go, and the settings are
+    // written anew from the first one's state.
+    bool merge(size_t i)
+    {
+        if (ops_[i].info.kind == Kind::kRestore)
+            return false;  // nothing drawn: the next save goes as it is
+        State apart = levels_[levels_.size() - 2].state;
+        State joined = merge_.level.state;
+        uint32_t touched = 0;
+        for (size_t k = merge_.from; k < i; ++k)
+            if (Setting(ops_[k].info.kind) && settle(k, &apart, &touched))
+                settle(k, &joined, &touched);
+        for (size_t k = 0; k < kSlotCount; ++k)
+            if ((merge_.level.touched & Bit(k)) && !same(joined[k], apart[k]))
+                return false;
+        pieces_.resize(merge_.restorePiece);
+        levels_.pop_back();
+        levels_.back().lastClosedSave = merge_.lastClosedSave;
+        levels_.back().lastClosedRestore = merge_.lastClosedRestore;
+        apart = levels_.back().state;
+        Level& level = levels_.emplace_back(merge_.level);
+        for (size_t k = merge_.from; k < i; ++k) {
+            if (!Setting(ops_[k].info.kind))
+                put(ops_[k]);  // where text begins and is placed
+            else if (settle(k, &apart, &touched) && settle(k, &level.state, &level.touched))
+                put(ops_[k]);
+        }
+        return true;
     }
 
     void save(const Op& op)
@@ -487,8 +589,9 @@ private:
         levels_.push_back({levels_.back().state, pieces_.size() - 1});
     }
 
-    void restore(const Op& op)
+    void restore(size_t i)
     {
+        const Op& op = ops_[i];
         if (levels_.size() < 2) {
             put(op);  // a restore without its save: as it was
             drawn();
@@ -503,9 +606,15 @@ private:
         }
         // A save restored just before its level's own restore keeps
         // nothing apart: what it set goes at that restore all the same.
-        if (closed.lastClosedRestore != SIZE_MAX && closed.lastClosedRestore == pieces_.size() - 1) {
+        const bool inner = closed.lastClosedRestore != SIZE_MAX && closed.lastClosedRestore == pieces_.size() - 1;
+        if (inner) {
             pieces_[closed.lastClosedSave].kept = false;
             pieces_[closed.lastClosedRestore].kept = false;
+        }
+        // A save that set only what the trim follows may take in the next.
+        if (!inner && closed.plain && i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kSave) {
+            const Level& outer = levels_[levels_.size() - 2];
+            merge_ = {true, closed, pieces_.size(), outer.lastClosedSave, outer.lastClosedRestore, i + 2};
         }
         const size_t save = closed.save;
         levels_.pop_back();
@@ -522,6 +631,7 @@ private:
     std::vector<Piece>& pieces_;
     std::vector<Level> levels_;
     std::vector<std::string> made_;
+    Merge merge_;
 };
 
 }  // namespace

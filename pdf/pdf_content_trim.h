@@ -11,6 +11,10 @@
 //   one resets the colour);
 // - a save whose restore comes before anything is drawn goes with what it
 //   set, and a save around nothing but one other save is one save;
+// - a save restored just before the next one opens, having set only states
+//   followed here and no clip or transformation, holds the next one's
+//   drawing too where the next one sets all the first one set alike (each
+//   label of a sheet sets its colour and font again in a save of its own);
 // - a run of glyphs, which the engine places glyph by glyph ("dx dy Td
 //   <code> Tj" each), is written as one string placed by the font's widths
 //   (pdf_glyph_strings.h) where the painter gave those widths: a sheet of
