@@ -36,6 +36,8 @@ enum Slot : uint8_t {
     kFont,
     kRender,
     kRise,
+    // The graphics state dictionary set last, whatever set since.
+    kGraphicsApplied,
     kSlotCount,
 };
 
@@ -160,6 +162,7 @@ struct Op {
     uint8_t numbers = 0;
     bool onlyNumbers = true;
     bool glyphLines = false;  // a run's lines of glyphs
+    uint32_t key = 0;  // the operator's (PdfOpKey)
     uint32_t from = 0, operandsEnd = 0, end = 0, to = 0;
     std::array<uint32_t, 2> numberAt{}, numberSize{};
 };
@@ -231,7 +234,8 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
             op->onlyNumbers = false;
             continue;
         }
-        op->info = InfoOf(PdfOperatorKey(t));
+        op->key = PdfOperatorKey(t);
+        op->info = InfoOf(op->key);
         if (op->info.kind == Kind::kInline)
             return false;
         const Slot slot = op->info.slot;
@@ -308,6 +312,64 @@ size_t RectangleClip(std::string_view s, const std::vector<Op>& ops, size_t i, s
     return 0;
 }
 
+PdfDecimal Add(const PdfDecimal& a, const PdfDecimal& b)
+{
+    const int places = std::max(a.places, b.places);
+    PdfDecimal sum{At(a, places) + At(b, places), places};
+    while (sum.places > 0 && sum.units % 10 == 0)
+        sum.units /= 10, --sum.places;
+    return sum;
+}
+
+PdfDecimal Negative(const PdfDecimal& a) { return {-a.units, a.places}; }
+
+// The numbers of `text`, exactly, as many as `out` holds and no more.
+template <size_t N>
+bool Numbers(std::string_view text, std::array<PdfDecimal, N>* out)
+{
+    size_t n = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (PdfByteClass(*p) == PdfByte::kSpace) {
+            ++p;
+            continue;
+        }
+        const char* q = p;
+        while (q < end && PdfByteClass(*q) != PdfByte::kSpace)
+            ++q;
+        if (n == N || !PdfReadDecimal(p, q, 9, &(*out)[n++]))
+            return false;
+        p = q;
+    }
+    return n == N;
+}
+
+// The step, in the text space of the matrix `from`, that takes it to `to`
+// where the two differ only in where they start and the text space is the
+// page's turned by quarters or mirrored, so that the step is exact; false
+// otherwise.
+bool Shift(const std::array<PdfDecimal, 6>& from, const std::array<PdfDecimal, 6>& to, std::array<PdfDecimal, 2>* step)
+{
+    for (size_t k = 0; k < 4; ++k)
+        if (!Same(from[k], to[k]))
+            return false;
+    const auto unit = [](const PdfDecimal& d) { return d.units != 0 && (d.units < 0 ? -d.units : d.units) == kPdfTens[size_t(d.places)]; };
+    const auto zero = [](const PdfDecimal& d) { return d.units == 0; };
+    const auto times = [](const PdfDecimal& sign, const PdfDecimal& d) { return sign.units < 0 ? Negative(d) : d; };
+    const PdfDecimal across = Add(to[4], Negative(from[4]));
+    const PdfDecimal down = Add(to[5], Negative(from[5]));
+    if (unit(from[0]) && zero(from[1]) && zero(from[2]) && unit(from[3])) {
+        *step = {times(from[0], across), times(from[3], down)};
+        return true;
+    }
+    if (zero(from[0]) && unit(from[1]) && unit(from[2]) && zero(from[3])) {
+        *step = {times(from[1], down), times(from[2], across)};
+        return true;
+    }
+    return false;
+}
+
 // The content written out: pieces of the input, or text made here, each
 // one operator's; a piece may be left out after it was put in.
 struct Piece {
@@ -351,6 +413,10 @@ public:
                 continue;
             }
             Level& level = levels_.back();
+            if (op.info.slot == kRender) {
+                const std::string_view mode = s_.substr(op.from, op.operandsEnd - op.from);
+                clipsText_ = clipsText_ || mode.size() != 1 || mode[0] < '0' || mode[0] > '3';
+            }
             if (Setting(op.info.kind)) {
                 if (settle(i, &level.state, &level.touched))
                     put(op);
@@ -368,9 +434,8 @@ public:
                 level.plain = false;
                 break;
             default:
-                put(op);
-                drawn();
                 level.plain = level.plain && (op.info.plain || op.glyphLines);
+                draws(i);
                 break;
             }
         }
@@ -431,6 +496,21 @@ private:
 
     static uint32_t Bit(size_t slot) { return uint32_t(1) << slot; }
 
+    // The text object open (or ended last): where its line starts, in
+    // the text space of its matrix, where that is known; and, while it
+    // may go on in the one ended just before it, the pieces that then go
+    // and where that one's line was.
+    struct Text {
+        bool placed = false;
+        std::array<PdfDecimal, 6> matrix{PdfDecimal{1, 0}, {}, {}, PdfDecimal{1, 0}, {}, {}};
+        std::array<PdfDecimal, 2> line{};
+        bool joining = false;
+        size_t endPiece = 0, beginPiece = 0, matrixPiece = SIZE_MAX;
+        std::array<PdfDecimal, 6> before{};
+        std::array<PdfDecimal, 2> beforeLine{};
+        std::array<PdfDecimal, 2> shift{};  // from the matrix before to this one's
+    };
+
     static Value operands(const Op& op) { return {op.from, op.operandsEnd - op.from}; }
 
     bool same(const Value& a, const Value& b) const
@@ -464,11 +544,109 @@ private:
             WriteGlyphString(s_.substr(op.from, op.end - op.from), runs_->widths.data() + first, size_t(count), size,
                              &made)) {
             made.append(s_.substr(op.end, op.to - op.end));
+            placeRun(&made);
             made_.push_back(std::move(made));
             pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
             return;
         }
+        text_.placed = text_.joining = false;
         put(op);
+    }
+
+    // The operator at ops_[i], which draws or places text: written, and
+    // where it begins, places or ends text, followed.
+    void draws(size_t i)
+    {
+        const Op& op = ops_[i];
+        switch (op.key) {
+        case PdfOpKey("BT"): {
+            // Text begun just where the text before ended, in the same
+            // state, may go on in that text object (see placeRun).
+            const bool after = ended_ != SIZE_MAX && ended_ == pieces_.size() - 1 && pieces_.back().kept;
+            const Text before = endedText_;
+            text_ = {};
+            text_.placed = true;  // at the start of the text space
+            if (after && before.placed && !clipsText_ && opaque()) {
+                text_.joining = true;
+                text_.endPiece = ended_;
+                text_.before = before.matrix;
+                text_.beforeLine = before.line;
+            }
+            put(op);
+            text_.beginPiece = pieces_.size() - 1;
+            break;
+        }
+        case PdfOpKey("ET"):
+            put(op);
+            ended_ = pieces_.size() - 1;
+            endedText_ = text_;
+            break;
+        case PdfOpKey("Tm"): {
+            put(op);
+            std::array<PdfDecimal, 6> m;
+            if (!Numbers(s_.substr(op.from, op.operandsEnd - op.from), &m)) {
+                text_.placed = text_.joining = false;
+                break;
+            }
+            if (text_.joining && (text_.matrixPiece != SIZE_MAX || !Shift(text_.before, m, &text_.shift)))
+                text_.joining = false;
+            if (text_.joining)
+                text_.matrixPiece = pieces_.size() - 1;
+            text_.placed = true;
+            text_.matrix = m;
+            text_.line = {};
+            break;
+        }
+        default:
+            put(op);
+            text_.placed = text_.joining = false;
+            break;
+        }
+        drawn();
+    }
+
+    // A run written anew at the start of its line ("x y Td [...]TJ"):
+    // where text before it ended just before its own began, with the same
+    // matrix but for where it starts, the two text objects are one and the
+    // run's line is placed from the line before, exactly where it was.
+    void placeRun(std::string* made)
+    {
+        const size_t td = made->find(" Td ");
+        std::array<PdfDecimal, 2> at;
+        if (!text_.placed || td == std::string::npos || !Numbers(std::string_view(*made).substr(0, td), &at)) {
+            text_.placed = text_.joining = false;
+            return;
+        }
+        if (!text_.joining || text_.matrixPiece == SIZE_MAX) {
+            text_.line = {Add(text_.line[0], at[0]), Add(text_.line[1], at[1])};
+            text_.joining = false;
+            return;
+        }
+        std::array<PdfDecimal, 2> step;
+        char numbers[2 * 48];
+        char* to = numbers;
+        for (size_t k = 0; k < 2; ++k) {
+            step[k] = Add(Add(text_.shift[k], at[k]), Negative(text_.beforeLine[k]));
+            to = PdfWriteDecimal(to, step[k].units, step[k].places);
+            *to++ = ' ';
+        }
+        made->replace(0, td + 1, numbers, size_t(to - numbers));
+        pieces_[text_.endPiece].kept = false;
+        pieces_[text_.beginPiece].kept = false;
+        pieces_[text_.matrixPiece].kept = false;
+        text_.matrix = text_.before;
+        text_.line = {Add(text_.beforeLine[0], step[0]), Add(text_.beforeLine[1], step[1])};
+        text_.joining = false;
+    }
+
+    // Whether glyphs are painted opaquely: so two text objects drawn one
+    // after the other draw the same as one (overlapping glyphs of one text
+    // object knock each other out only where they are not opaque). The
+    // engine names its one opaque graphics state /GSa.
+    bool opaque() const
+    {
+        const Value& named = levels_.back().state[kGraphicsApplied];
+        return named.at == kUnknown || s_.substr(named.at, named.size) == "/GSa";
     }
 
     // The size of the font in effect, from its "Tf".
@@ -531,6 +709,7 @@ private:
                 *touched |= Bit(k);
             }
             st[slot] = named;
+            st[kGraphicsApplied] = named;
             return true;
         }
         default: {
@@ -576,7 +755,7 @@ private:
         Level& level = levels_.emplace_back(merge_.level);
         for (size_t k = merge_.from; k < i; ++k) {
             if (!Setting(ops_[k].info.kind))
-                put(ops_[k]);  // where text begins and is placed
+                draws(k);  // where text begins and is placed
             else if (settle(k, &apart, &touched) && settle(k, &level.state, &level.touched))
                 put(ops_[k]);
         }
@@ -632,6 +811,10 @@ private:
     std::vector<Level> levels_;
     std::vector<std::string> made_;
     Merge merge_;
+    Text text_;
+    size_t ended_ = SIZE_MAX;  // the piece of the last "ET"
+    Text endedText_;
+    bool clipsText_ = false;  // text may be drawn as a clip: its objects stay apart
 };
 
 }  // namespace

@@ -20,7 +20,14 @@
 //   (pdf_glyph_strings.h) where the painter gave those widths: a sheet of
 //   small labels is mostly such runs, and a glyph's own line takes twice
 //   the bytes of its place in a string. The runs pair with the widths
-//   given one for one, in order, or none is written anew.
+//   given one for one, in order, or none is written anew;
+// - text begun just where other text ended goes on in that text object
+//   where its matrix differs only in where it starts (and turns the text
+//   space by quarters at most): its run's line is placed from the line
+//   before ("dx dy Td", exact), so that a sheet's names are one text
+//   object a page. Not where text may be drawn as a clip, nor under a
+//   graphics state that may paint glyphs other than opaquely (glyphs of
+//   one text object that overlap knock each other out).
 // A page with inline image data, or whose strings or brackets do not
 // close, is returned as it is.
 #pragma once

@@ -56,6 +56,31 @@ TEST(PdfContentTrim, LabelsThatSetTheSameShareOneSave)
         EXPECT_EQ(Trimmed(content), content);
 }
 
+TEST(PdfContentTrim, LabelsInOneSaveAreOneTextObject)
+{
+    // The second label's text goes on in the first one's text object, its
+    // line placed from the first one's: at 1305 -519 in the same matrix,
+    // whether that matrix is written again or moved by 10 20.
+    GlyphRunWidths runs;
+    runs.widths = {560, 560, 560, 560};
+    runs.counts = {2, 2};
+    const std::string label = "q\n0 0 0 scn\nBT\n/F7 75 Tf %1 Tm\n%2 Td <0001> Tj\n42 0 Td <0001> Tj\nET\nQ\n";
+    const auto page = [&](const char* matrix, const char* at, const char* before = "/GSa gs\n") {
+        const QString first = QString::fromStdString(label).arg("1 0 0 -1 0 0", "328 -519");
+        return TrimPageContent((before + first + QString::fromStdString(label).arg(matrix, at)).toUtf8(), &runs)
+            .toStdString();
+    };
+    const std::string one = "/GSa gs\nq\n0 0 0 scn\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n328 -519 Td [<0001>-.1<0001>]TJ\n"
+                            "977 0 Td [<0001>-.1<0001>]TJ\nET\nQ\n";
+    EXPECT_EQ(page("1 0 0 -1 0 0", "1305 -519"), one);
+    EXPECT_EQ(page("1 0 0 -1 10 20", "1295 -499"), one);
+    // Another scale, text drawn as a clip, or glyphs that may show through
+    // each other: two text objects.
+    for (const std::string& apart : {page("2 0 0 -2 0 0", "652.5 -259.5"), page("1 0 0 -1 0 0", "1305 -519", "7 Tr\n"),
+                                     page("1 0 0 -1 0 0", "1305 -519", "/GS1 gs\n")})
+        EXPECT_NE(apart.find("ET\nBT\n"), std::string::npos) << apart;
+}
+
 TEST(PdfContentTrim, WhatMightDrawOtherwiseStays)
 {
     // The same space set again resets its colour: kept when no colour
