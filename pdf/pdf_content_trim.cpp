@@ -36,6 +36,8 @@ enum Slot : uint8_t {
     kFont,
     kRender,
     kRise,
+    // The graphics state dictionary set last, whatever set since.
+    kGraphicsApplied,
     kSlotCount,
 };
 
@@ -75,6 +77,11 @@ enum class Kind : uint8_t {
 struct OpInfo {
     Kind kind;
     Slot slot = kSlotCount;
+    // Draws, or sets only what the trim follows: a save that holds no
+    // other may take in the next save's drawing (see Trimmer::merge).
+    bool plain = false;
+    // Only begins text or places it: draws nothing with the state.
+    bool places = false;
 };
 
 OpInfo InfoOf(uint32_t key)
@@ -110,15 +117,38 @@ OpInfo InfoOf(uint32_t key)
     case PdfOpKey("Tr"): return {Kind::kSet, kRender};
     case PdfOpKey("Ts"): return {Kind::kSet, kRise};
     case PdfOpKey("cm"): return {Kind::kState};
-    case PdfOpKey("m"): return {Kind::kMove};
-    case PdfOpKey("l"): return {Kind::kLine};
-    case PdfOpKey("h"): return {Kind::kClosePath};
+    case PdfOpKey("m"): return {Kind::kMove, kSlotCount, true};
+    case PdfOpKey("l"): return {Kind::kLine, kSlotCount, true};
+    case PdfOpKey("h"): return {Kind::kClosePath, kSlotCount, true};
     case PdfOpKey("W"):
     case PdfOpKey("W*"): return {Kind::kClip};
-    case PdfOpKey("n"): return {Kind::kEndPath};
+    case PdfOpKey("n"): return {Kind::kEndPath, kSlotCount, true};
     case PdfOpKey("BI"):
     case PdfOpKey("ID"):
     case PdfOpKey("EI"): return {Kind::kInline};
+    case PdfOpKey("BT"):
+    case PdfOpKey("Tm"):
+    case PdfOpKey("Td"): return {Kind::kDraws, kSlotCount, true, true};
+    case PdfOpKey("ET"):
+    case PdfOpKey("T*"):
+    case PdfOpKey("Tj"):
+    case PdfOpKey("TJ"):
+    case PdfOpKey("'"):
+    case PdfOpKey("c"):
+    case PdfOpKey("v"):
+    case PdfOpKey("y"):
+    case PdfOpKey("re"):
+    case PdfOpKey("f"):
+    case PdfOpKey("F"):
+    case PdfOpKey("f*"):
+    case PdfOpKey("S"):
+    case PdfOpKey("s"):
+    case PdfOpKey("B"):
+    case PdfOpKey("B*"):
+    case PdfOpKey("b"):
+    case PdfOpKey("b*"):
+    case PdfOpKey("Do"):
+    case PdfOpKey("sh"): return {Kind::kDraws, kSlotCount, true};
     default: return {Kind::kDraws};
     }
 }
@@ -132,6 +162,7 @@ struct Op {
     uint8_t numbers = 0;
     bool onlyNumbers = true;
     bool glyphLines = false;  // a run's lines of glyphs
+    uint32_t key = 0;  // the operator's (PdfOpKey)
     uint32_t from = 0, operandsEnd = 0, end = 0, to = 0;
     std::array<uint32_t, 2> numberAt{}, numberSize{};
 };
@@ -203,7 +234,8 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
             op->onlyNumbers = false;
             continue;
         }
-        op->info = InfoOf(PdfOperatorKey(t));
+        op->key = PdfOperatorKey(t);
+        op->info = InfoOf(op->key);
         if (op->info.kind == Kind::kInline)
             return false;
         const Slot slot = op->info.slot;
@@ -280,6 +312,64 @@ size_t RectangleClip(std::string_view s, const std::vector<Op>& ops, size_t i, s
     return 0;
 }
 
+PdfDecimal Add(const PdfDecimal& a, const PdfDecimal& b)
+{
+    const int places = std::max(a.places, b.places);
+    PdfDecimal sum{At(a, places) + At(b, places), places};
+    while (sum.places > 0 && sum.units % 10 == 0)
+        sum.units /= 10, --sum.places;
+    return sum;
+}
+
+PdfDecimal Negative(const PdfDecimal& a) { return {-a.units, a.places}; }
+
+// The numbers of `text`, exactly, as many as `out` holds and no more.
+template <size_t N>
+bool Numbers(std::string_view text, std::array<PdfDecimal, N>* out)
+{
+    size_t n = 0;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        if (PdfByteClass(*p) == PdfByte::kSpace) {
+            ++p;
+            continue;
+        }
+        const char* q = p;
+        while (q < end && PdfByteClass(*q) != PdfByte::kSpace)
+            ++q;
+        if (n == N || !PdfReadDecimal(p, q, 9, &(*out)[n++]))
+            return false;
+        p = q;
+    }
+    return n == N;
+}
+
+// The step, in the text space of the matrix `from`, that takes it to `to`
+// where the two differ only in where they start and the text space is the
+// page's turned by quarters or mirrored, so that the step is exact; false
+// otherwise.
+bool Shift(const std::array<PdfDecimal, 6>& from, const std::array<PdfDecimal, 6>& to, std::array<PdfDecimal, 2>* step)
+{
+    for (size_t k = 0; k < 4; ++k)
+        if (!Same(from[k], to[k]))
+            return false;
+    const auto unit = [](const PdfDecimal& d) { return d.units != 0 && (d.units < 0 ? -d.units : d.units) == kPdfTens[size_t(d.places)]; };
+    const auto zero = [](const PdfDecimal& d) { return d.units == 0; };
+    const auto times = [](const PdfDecimal& sign, const PdfDecimal& d) { return sign.units < 0 ? Negative(d) : d; };
+    const PdfDecimal across = Add(to[4], Negative(from[4]));
+    const PdfDecimal down = Add(to[5], Negative(from[5]));
+    if (unit(from[0]) && zero(from[1]) && zero(from[2]) && unit(from[3])) {
+        *step = {times(from[0], across), times(from[3], down)};
+        return true;
+    }
+    if (zero(from[0]) && unit(from[1]) && unit(from[2]) && zero(from[3])) {
+        *step = {times(from[1], down), times(from[2], across)};
+        return true;
+    }
+    return false;
+}
+
 // The content written out: pieces of the input, or text made here, each
 // one operator's; a piece may be left out after it was put in.
 struct Piece {
@@ -303,12 +393,17 @@ public:
     {
         for (size_t i = 0; i < ops_.size(); ++i) {
             const Op& op = ops_[i];
+            if (merge_.armed && i >= merge_.from && !Setting(op.info.kind) && !op.info.places) {
+                merge_.armed = false;
+                merge(i);
+            }
             if (op.info.kind == Kind::kMove) {
                 std::string re;
                 if (const size_t taken = RectangleClip(s_, ops_, i, &re)) {
                     made_.push_back(std::move(re));
                     pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
                     drawn();
+                    levels_.back().plain = false;
                     i += taken - 1;
                     continue;
                 }
@@ -317,61 +412,30 @@ public:
                 glyphLines(i);
                 continue;
             }
-            State& state = levels_.back().state;
-            const Slot slot = op.info.slot;
+            Level& level = levels_.back();
+            if (op.info.slot == kRender) {
+                const std::string_view mode = s_.substr(op.from, op.operandsEnd - op.from);
+                clipsText_ = clipsText_ || mode.size() != 1 || mode[0] < '0' || mode[0] > '3';
+            }
+            if (Setting(op.info.kind)) {
+                if (settle(i, &level.state, &level.touched))
+                    put(op);
+                continue;
+            }
             switch (op.info.kind) {
             case Kind::kSave:
                 save(op);
                 break;
             case Kind::kRestore:
-                restore(op);
+                restore(i);
                 break;
-            case Kind::kSet:
-            case Kind::kColour:
-                setOrSkip(op, slot, operands(op));
-                break;
-            case Kind::kSpace: {
-                // Setting the space in effect again only resets its colour:
-                // nothing, when the colour is set next.
-                const Value space = operands(op);
-                const Slot colour = slot == kFillSpace ? kFillColour : kStrokeColour;
-                const bool colourNext = i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kColour &&
-                                        ops_[i + 1].info.slot == colour;
-                if (same(space, state[slot]) && (colourNext || state[colour].at == kInitialColour))
-                    break;
-                put(op);
-                state[slot] = space;
-                state[colour] = {kInitialColour, 0};
-                break;
-            }
-            case Kind::kSpaceColour: {
-                // The operator names the space: "0 g" differs from "0 sc".
-                const Value colour{op.from, op.end - op.from};
-                const Slot space = slot == kFillColour ? kFillSpace : kStrokeSpace;
-                if (same(colour, state[slot]))
-                    break;
-                put(op);
-                state[slot] = colour;
-                state[space] = {};
-                break;
-            }
-            case Kind::kGraphicsSet: {
-                const Value named = operands(op);
-                if (same(named, state[slot]))
-                    break;
-                put(op);
-                // The dictionary may set any of the states but colours.
-                for (size_t k = kGraphicsState; k < kSlotCount; ++k)
-                    state[k] = {};
-                state[slot] = named;
-                break;
-            }
             case Kind::kState:
                 put(op);
+                level.plain = false;
                 break;
             default:
-                put(op);
-                drawn();
+                level.plain = level.plain && (op.info.plain || op.glyphLines);
+                draws(i);
                 break;
             }
         }
@@ -410,6 +474,41 @@ private:
         bool drew = false;
         size_t lastClosedSave = SIZE_MAX;
         size_t lastClosedRestore = SIZE_MAX;
+        uint32_t touched = 0;  // the slots set in it, by bit
+        bool plain = true;     // nothing set in it that the trim does not follow
+    };
+
+    // A save closed just before the next one opens, which that one may
+    // join: the level closed, and what its closing changed.
+    struct Merge {
+        bool armed = false;
+        Level level;
+        size_t restorePiece = 0;
+        size_t lastClosedSave = 0, lastClosedRestore = 0;  // the outer level's before
+        size_t from = 0;                                   // the op after the next "q"
+    };
+
+    static bool Setting(Kind kind)
+    {
+        return kind == Kind::kSet || kind == Kind::kColour || kind == Kind::kSpace || kind == Kind::kSpaceColour ||
+               kind == Kind::kGraphicsSet;
+    }
+
+    static uint32_t Bit(size_t slot) { return uint32_t(1) << slot; }
+
+    // The text object open (or ended last): where its line starts, in
+    // the text space of its matrix, where that is known; and, while it
+    // may go on in the one ended just before it, the pieces that then go
+    // and where that one's line was.
+    struct Text {
+        bool placed = false;
+        std::array<PdfDecimal, 6> matrix{PdfDecimal{1, 0}, {}, {}, PdfDecimal{1, 0}, {}, {}};
+        std::array<PdfDecimal, 2> line{};
+        bool joining = false;
+        size_t endPiece = 0, beginPiece = 0, matrixPiece = SIZE_MAX;
+        std::array<PdfDecimal, 6> before{};
+        std::array<PdfDecimal, 2> beforeLine{};
+        std::array<PdfDecimal, 2> shift{};  // from the matrix before to this one's
     };
 
     static Value operands(const Op& op) { return {op.from, op.operandsEnd - op.from}; }
@@ -445,11 +544,109 @@ private:
             WriteGlyphString(s_.substr(op.from, op.end - op.from), runs_->widths.data() + first, size_t(count), size,
                              &made)) {
             made.append(s_.substr(op.end, op.to - op.end));
+            placeRun(&made);
             made_.push_back(std::move(made));
             pieces_.push_back({0, 0, int32_t(made_.size() - 1), true});
             return;
         }
+        text_.placed = text_.joining = false;
         put(op);
+    }
+
+    // The operator at ops_[i], which draws or places text: written, and
+    // where it begins, places or ends text, followed.
+    void draws(size_t i)
+    {
+        const Op& op = ops_[i];
+        switch (op.key) {
+        case PdfOpKey("BT"): {
+            // Text begun just where the text before ended, in the same
+            // state, may go on in that text object (see placeRun).
+            const bool after = ended_ != SIZE_MAX && ended_ == pieces_.size() - 1 && pieces_.back().kept;
+            const Text before = endedText_;
+            text_ = {};
+            text_.placed = true;  // at the start of the text space
+            if (after && before.placed && !clipsText_ && opaque()) {
+                text_.joining = true;
+                text_.endPiece = ended_;
+                text_.before = before.matrix;
+                text_.beforeLine = before.line;
+            }
+            put(op);
+            text_.beginPiece = pieces_.size() - 1;
+            break;
+        }
+        case PdfOpKey("ET"):
+            put(op);
+            ended_ = pieces_.size() - 1;
+            endedText_ = text_;
+            break;
+        case PdfOpKey("Tm"): {
+            put(op);
+            std::array<PdfDecimal, 6> m;
+            if (!Numbers(s_.substr(op.from, op.operandsEnd - op.from), &m)) {
+                text_.placed = text_.joining = false;
+                break;
+            }
+            if (text_.joining && (text_.matrixPiece != SIZE_MAX || !Shift(text_.before, m, &text_.shift)))
+                text_.joining = false;
+            if (text_.joining)
+                text_.matrixPiece = pieces_.size() - 1;
+            text_.placed = true;
+            text_.matrix = m;
+            text_.line = {};
+            break;
+        }
+        default:
+            put(op);
+            text_.placed = text_.joining = false;
+            break;
+        }
+        drawn();
+    }
+
+    // A run written anew at the start of its line ("x y Td [...]TJ"):
+    // where text before it ended just before its own began, with the same
+    // matrix but for where it starts, the two text objects are one and the
+    // run's line is placed from the line before, exactly where it was.
+    void placeRun(std::string* made)
+    {
+        const size_t td = made->find(" Td ");
+        std::array<PdfDecimal, 2> at;
+        if (!text_.placed || td == std::string::npos || !Numbers(std::string_view(*made).substr(0, td), &at)) {
+            text_.placed = text_.joining = false;
+            return;
+        }
+        if (!text_.joining || text_.matrixPiece == SIZE_MAX) {
+            text_.line = {Add(text_.line[0], at[0]), Add(text_.line[1], at[1])};
+            text_.joining = false;
+            return;
+        }
+        std::array<PdfDecimal, 2> step;
+        char numbers[2 * 48];
+        char* to = numbers;
+        for (size_t k = 0; k < 2; ++k) {
+            step[k] = Add(Add(text_.shift[k], at[k]), Negative(text_.beforeLine[k]));
+            to = PdfWriteDecimal(to, step[k].units, step[k].places);
+            *to++ = ' ';
+        }
+        made->replace(0, td + 1, numbers, size_t(to - numbers));
+        pieces_[text_.endPiece].kept = false;
+        pieces_[text_.beginPiece].kept = false;
+        pieces_[text_.matrixPiece].kept = false;
+        text_.matrix = text_.before;
+        text_.line = {Add(text_.beforeLine[0], step[0]), Add(text_.beforeLine[1], step[1])};
+        text_.joining = false;
+    }
+
+    // Whether glyphs are painted opaquely: so two text objects drawn one
+    // after the other draw the same as one (overlapping glyphs of one text
+    // object knock each other out only where they are not opaque). The
+    // engine names its one opaque graphics state /GSa.
+    bool opaque() const
+    {
+        const Value& named = levels_.back().state[kGraphicsApplied];
+        return named.at == kUnknown || s_.substr(named.at, named.size) == "/GSa";
     }
 
     // The size of the font in effect, from its "Tf".
@@ -469,16 +666,100 @@ private:
             level.drew = true;
     }
 
-    void setOrSkip(const Op& op, Slot slot, const Value& value)
+    // The setting at ops_[i] followed in `state`, its slots noted in
+    // `touched`; false when it sets nothing new and goes.
+    bool settle(size_t i, State* state, uint32_t* touched) const
     {
-        State& state = levels_.back().state;
-        if (same(value, state[slot]))
-            return;
-        put(op);
-        state[slot] = value;
-        // A graphics state dictionary set before may no longer hold.
-        if (slot > kGraphicsState)
-            state[kGraphicsState] = {};
+        const Op& op = ops_[i];
+        State& st = *state;
+        const Slot slot = op.info.slot;
+        switch (op.info.kind) {
+        case Kind::kSpace: {
+            // Setting the space in effect again only resets its colour:
+            // nothing, when the colour is set next.
+            const Value space = operands(op);
+            const Slot colour = slot == kFillSpace ? kFillColour : kStrokeColour;
+            const bool colourNext =
+                i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kColour && ops_[i + 1].info.slot == colour;
+            if (same(space, st[slot]) && (colourNext || st[colour].at == kInitialColour))
+                return false;
+            st[slot] = space;
+            st[colour] = {kInitialColour, 0};
+            *touched |= Bit(slot) | Bit(colour);
+            return true;
+        }
+        case Kind::kSpaceColour: {
+            // The operator names the space: "0 g" differs from "0 sc".
+            const Value colour{op.from, op.end - op.from};
+            const Slot space = slot == kFillColour ? kFillSpace : kStrokeSpace;
+            if (same(colour, st[slot]))
+                return false;
+            st[slot] = colour;
+            st[space] = {};
+            *touched |= Bit(slot) | Bit(space);
+            return true;
+        }
+        case Kind::kGraphicsSet: {
+            const Value named = operands(op);
+            if (same(named, st[slot]))
+                return false;
+            // The dictionary may set any of the states but colours.
+            for (size_t k = kGraphicsState; k < kSlotCount; ++k) {
+                st[k] = {};
+                *touched |= Bit(k);
+            }
+            st[slot] = named;
+            st[kGraphicsApplied] = named;
+            return true;
+        }
+        default: {
+            const Value value = operands(op);
+            if (same(value, st[slot]))
+                return false;
+            st[slot] = value;
+            *touched |= Bit(slot);
+            // A graphics state dictionary set before may no longer hold:
+            // no longer taken for one in effect (nothing it set changes).
+            if (slot > kGraphicsState)
+                st[kGraphicsState] = {};
+            return true;
+        }
+        }
+    }
+
+    // Whether the save closed just before may hold what the next one,
+    // whose settings (and the start of its text) end at ops_[i], draws.
+    // Each setting that set something anew there is followed from the
+    // first one's state instead (a setting is the same whatever the state
+    // it meets); where that leaves all the first one set as the next one
+    // has it, the restore and the save between go, and the settings are
+    // written anew from the first one's state.
+    bool merge(size_t i)
+    {
+        if (ops_[i].info.kind == Kind::kRestore)
+            return false;  // nothing drawn: the next save goes as it is
+        State apart = levels_[levels_.size() - 2].state;
+        State joined = merge_.level.state;
+        uint32_t touched = 0;
+        for (size_t k = merge_.from; k < i; ++k)
+            if (Setting(ops_[k].info.kind) && settle(k, &apart, &touched))
+                settle(k, &joined, &touched);
+        for (size_t k = 0; k < kSlotCount; ++k)
+            if ((merge_.level.touched & Bit(k)) && !same(joined[k], apart[k]))
+                return false;
+        pieces_.resize(merge_.restorePiece);
+        levels_.pop_back();
+        levels_.back().lastClosedSave = merge_.lastClosedSave;
+        levels_.back().lastClosedRestore = merge_.lastClosedRestore;
+        apart = levels_.back().state;
+        Level& level = levels_.emplace_back(merge_.level);
+        for (size_t k = merge_.from; k < i; ++k) {
+            if (!Setting(ops_[k].info.kind))
+                draws(k);  // where text begins and is placed
+            else if (settle(k, &apart, &touched) && settle(k, &level.state, &level.touched))
+                put(ops_[k]);
+        }
+        return true;
     }
 
     void save(const Op& op)
@@ -487,8 +768,9 @@ private:
         levels_.push_back({levels_.back().state, pieces_.size() - 1});
     }
 
-    void restore(const Op& op)
+    void restore(size_t i)
     {
+        const Op& op = ops_[i];
         if (levels_.size() < 2) {
             put(op);  // a restore without its save: as it was
             drawn();
@@ -503,9 +785,15 @@ private:
         }
         // A save restored just before its level's own restore keeps
         // nothing apart: what it set goes at that restore all the same.
-        if (closed.lastClosedRestore != SIZE_MAX && closed.lastClosedRestore == pieces_.size() - 1) {
+        const bool inner = closed.lastClosedRestore != SIZE_MAX && closed.lastClosedRestore == pieces_.size() - 1;
+        if (inner) {
             pieces_[closed.lastClosedSave].kept = false;
             pieces_[closed.lastClosedRestore].kept = false;
+        }
+        // A save that set only what the trim follows may take in the next.
+        if (!inner && closed.plain && i + 1 < ops_.size() && ops_[i + 1].info.kind == Kind::kSave) {
+            const Level& outer = levels_[levels_.size() - 2];
+            merge_ = {true, closed, pieces_.size(), outer.lastClosedSave, outer.lastClosedRestore, i + 2};
         }
         const size_t save = closed.save;
         levels_.pop_back();
@@ -522,6 +810,11 @@ private:
     std::vector<Piece>& pieces_;
     std::vector<Level> levels_;
     std::vector<std::string> made_;
+    Merge merge_;
+    Text text_;
+    size_t ended_ = SIZE_MAX;  // the piece of the last "ET"
+    Text endedText_;
+    bool clipsText_ = false;  // text may be drawn as a clip: its objects stay apart
 };
 
 }  // namespace

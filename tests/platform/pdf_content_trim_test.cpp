@@ -37,6 +37,50 @@ TEST(PdfContentTrim, ALabelSaysOnceWhatThePageHolds)
               "1 0 0 rg 2 w []0 d\nq\n0 0 1 1 re f\n/GS1 gs 2 w\n0 0 1 1 re f\nQ\n");
 }
 
+TEST(PdfContentTrim, LabelsThatSetTheSameShareOneSave)
+{
+    // Each label sets its colour and font in a save of its own: the
+    // second is drawn in the first's, as it sets nothing else.
+    const char* label = "q\n/CSp cs 0 0 0 scn\n/GSa gs\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n%s Td <0001> Tj\nET\nQ\n";
+    std::string page = "/GSa gs /CSp cs\n";
+    for (const char* at : {"328 -519", "1305 -519"})
+        page += QByteArray(label).replace("%s", at).toStdString();
+    EXPECT_EQ(Trimmed(page.c_str()), "/GSa gs /CSp cs\nq\n0 0 0 scn\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n"
+                                     "328 -519 Td <0001> Tj\nET\nBT\n1 0 0 -1 0 0 Tm\n1305 -519 Td <0001> Tj\nET\nQ\n");
+    // A second save that sets another colour, leaves the first one's
+    // colour unset, or follows a save that moved or clipped: two saves.
+    for (const char* content : {"q\n1 0 0 rg\n0 0 1 1 re f\nQ\nq\n0 0 1 rg\n0 0 1 1 re f\nQ\n",
+                                "q\n1 0 0 rg\n0 0 1 1 re f\nQ\nq\n0 0 1 1 re f\nQ\n",
+                                "q\n2 0 0 2 0 0 cm\n1 0 0 rg\n0 0 1 1 re f\nQ\nq\n1 0 0 rg\n0 0 1 1 re f\nQ\n",
+                                "q\n0 0 5 5 re W n\n1 0 0 rg\n0 0 1 1 re f\nQ\nq\n1 0 0 rg\n0 0 1 1 re f\nQ\n"})
+        EXPECT_EQ(Trimmed(content), content);
+}
+
+TEST(PdfContentTrim, LabelsInOneSaveAreOneTextObject)
+{
+    // The second label's text goes on in the first one's text object, its
+    // line placed from the first one's: at 1305 -519 in the same matrix,
+    // whether that matrix is written again or moved by 10 20.
+    GlyphRunWidths runs;
+    runs.widths = {560, 560, 560, 560};
+    runs.counts = {2, 2};
+    const std::string label = "q\n0 0 0 scn\nBT\n/F7 75 Tf %1 Tm\n%2 Td <0001> Tj\n42 0 Td <0001> Tj\nET\nQ\n";
+    const auto page = [&](const char* matrix, const char* at, const char* before = "/GSa gs\n") {
+        const QString first = QString::fromStdString(label).arg("1 0 0 -1 0 0", "328 -519");
+        return TrimPageContent((before + first + QString::fromStdString(label).arg(matrix, at)).toUtf8(), &runs)
+            .toStdString();
+    };
+    const std::string one = "/GSa gs\nq\n0 0 0 scn\nBT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n328 -519 Td [<0001>-.1<0001>]TJ\n"
+                            "977 0 Td [<0001>-.1<0001>]TJ\nET\nQ\n";
+    EXPECT_EQ(page("1 0 0 -1 0 0", "1305 -519"), one);
+    EXPECT_EQ(page("1 0 0 -1 10 20", "1295 -499"), one);
+    // Another scale, text drawn as a clip, or glyphs that may show through
+    // each other: two text objects.
+    for (const std::string& apart : {page("2 0 0 -2 0 0", "652.5 -259.5"), page("1 0 0 -1 0 0", "1305 -519", "7 Tr\n"),
+                                     page("1 0 0 -1 0 0", "1305 -519", "/GS1 gs\n")})
+        EXPECT_NE(apart.find("ET\nBT\n"), std::string::npos) << apart;
+}
+
 TEST(PdfContentTrim, WhatMightDrawOtherwiseStays)
 {
     // The same space set again resets its colour: kept when no colour

@@ -277,17 +277,19 @@ TEST(PdfGlyphStrings, APrintedRunLandsWhereItWasDrawnByTheWidthsItsFontWrites)
             content = stream.toStdString();
     }
     ASSERT_FALSE(content.empty());
-    // Each run is a text object of its own, in the order drawn.
+    // Each run is one string, in the order drawn; a run in the font of the
+    // one before does not name it again.
     size_t object = 0;
-    for (size_t at = content.find("BT\n"); at != std::string::npos; at = content.find("BT\n", at + 1), ++object) {
+    std::string font;
+    for (size_t at = 0, end = 0; (end = content.find("]TJ\n", at)) != std::string::npos; at = end + 4, ++object) {
         ASSERT_LT(object, drawn.size());
         SCOPED_TRACE("run " + std::to_string(object));
-        const std::string text = content.substr(at, content.find("ET\n", at) + 3 - at);
-        EXPECT_NE(text.find("]TJ"), std::string::npos) << text;
-        const size_t name = text.find("/F");
-        const std::map<int, int> widths = FontWidths(pdf, text.substr(name + 2, text.find(' ', name) - name - 2));
+        const std::string run = content.substr(at, end + 4 - at);
+        if (const size_t name = run.rfind("/F"); name != std::string::npos)
+            font = run.substr(name, run.find("Tf", name) + 3 - name);
+        const std::map<int, int> widths = FontWidths(pdf, font.substr(2, font.find(' ') - 2));
         ASSERT_FALSE(widths.empty());
-        const std::vector<Placed> written = Placements(text, widths);
+        const std::vector<Placed> written = Placements(font + run, widths);
         ASSERT_EQ(written.size(), drawn[object].size());
         std::vector<Placed> placed;
         for (size_t k = 0; k < written.size(); ++k)
