@@ -35,29 +35,48 @@ double Number(std::string_view word)
     return PdfReadReal(word, &v) ? v : 0;
 }
 
-// Whether the line's last word is "q", "Q", "cm", "BT" or "ET".
+// Whether the line's last word is "q", "Q", "cm", "BT" or "ET". Asked of
+// every line of the page, most of which draw glyphs or outlines: told by
+// its last byte first, then by the one or two before it.
 bool EndsTracked(std::string_view line)
 {
     size_t end = line.size();
-    while (end > 0 && PdfIsSpace(line[end - 1]))
+    while (end > 0 && PdfByteClass(line[end - 1]) == PdfByte::kSpace)
         --end;
-    size_t begin = end;
-    while (begin > 0 && !PdfIsSpace(line[begin - 1]) && !PdfIsDelimiter(line[begin - 1]))
-        --begin;
-    const std::string_view word = line.substr(begin, end - begin);
-    return word == "q" || word == "Q" || word == "cm" || word == "BT" || word == "ET";
+    // Where a word of `n` bytes ending at `end` begins at a word's start.
+    const auto startsWord = [&line, end](size_t n) {
+        return end == n || (end > n && PdfByteClass(line[end - n - 1]) != PdfByte::kRegular);
+    };
+    if (end == 0)
+        return false;
+    switch (line[end - 1]) {
+    case 'q':
+    case 'Q':
+        return startsWord(1);
+    case 'm':
+        return end >= 2 && line[end - 2] == 'c' && startsWord(2);
+    case 'T':
+        return end >= 2 && (line[end - 2] == 'B' || line[end - 2] == 'E') && startsWord(2);
+    default:
+        return false;
+    }
 }
 
 void AppendHex(QByteArray* out, const std::string& bytes)
 {
+    // Written into room made once: a byte appended at a time asks each
+    // time whether the array is shared.
     static const char kHex[] = "0123456789ABCDEF";
-    out->append('<');
+    const qsizetype at = out->size();
+    out->resize(at + 2 + 2 * qsizetype(bytes.size()));
+    char* to = out->data() + at;
+    *to++ = '<';
     for (char ch : bytes) {
         const auto u = uint8_t(ch);
-        out->append(kHex[u >> 4]);
-        out->append(kHex[u & 15]);
+        *to++ = kHex[u >> 4];
+        *to++ = kHex[u & 15];
     }
-    out->append('>');
+    *to = '>';
 }
 
 }  // namespace
