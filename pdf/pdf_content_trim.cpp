@@ -179,23 +179,6 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
     Op* op = nullptr;
     int nest = 0;
     for (;;) {
-        if (!op) {
-            // Lines of glyphs, as the engine writes a run of text, draw
-            // and are passed whole.
-            const char* const p = tokens.skipSpace();
-            const char* const after = PdfSkipGlyphLines(p, s.data() + s.size());
-            if (after != p) {
-                Op& glyphs = ops->emplace_back();
-                glyphs.info = {Kind::kDraws};
-                glyphs.onlyNumbers = false;
-                glyphs.glyphLines = true;
-                glyphs.from = offset(p);
-                tokens.seek(after);
-                glyphs.operandsEnd = glyphs.end = offset(after);
-                glyphs.to = offset(tokens.skipSpace());
-                continue;
-            }
-        }
         if (!tokens.next(&t))
             break;
         if (!op) {
@@ -235,6 +218,26 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
             continue;
         }
         op->key = PdfOperatorKey(t);
+        if (op->key == PdfOpKey("Td") && op->numbers == 2 && op->onlyNumbers) {
+            // Lines of glyphs, as the engine writes a run of text, draw and
+            // are passed whole. The first begins "dx dy Td", as read here:
+            // looked for only then rather than at the start of every
+            // operator, which read the numbers of most twice.
+            const char* const p = s.data() + op->from;
+            const char* const after = PdfSkipGlyphLines(p, s.data() + s.size());
+            if (after != p) {
+                *op = Op{};
+                op->info = {Kind::kDraws};
+                op->onlyNumbers = false;
+                op->glyphLines = true;
+                op->from = offset(p);
+                tokens.seek(after);
+                op->operandsEnd = op->end = offset(after);
+                op->to = offset(tokens.skipSpace());
+                op = nullptr;
+                continue;
+            }
+        }
         op->info = InfoOf(op->key);
         if (op->info.kind == Kind::kInline)
             return false;

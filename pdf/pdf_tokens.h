@@ -67,26 +67,18 @@ public:
     // Past white space and comments: where the next token begins.
     const char* skipSpace()
     {
-        while (p_ < end_) {
-            const PdfStart start = PdfStartOf(*p_);
-            if (start == PdfStart::kSpace) {
-                ++p_;
-            } else if (start == PdfStart::kComment) {
-                while (p_ < end_ && *p_ != '\n' && *p_ != '\r')
-                    ++p_;
-            } else {
-                break;
-            }
-        }
+        startOfNext();
         return p_;
     }
 
     // The next token; false at the end.
     bool next(PdfTokenSpan* t)
     {
-        if (skipSpace() == end_)
-            return false;
-        switch (PdfStartOf(*p_)) {
+        // What the first byte begins, as the spaces before were passed:
+        // not looked up twice for each token.
+        switch (startOfNext()) {
+        case PdfStart::kSpace:
+            return false;  // the end
         case PdfStart::kNumber:
             return word(PdfToken::kNumber, t);
         case PdfStart::kDelimiter:
@@ -101,6 +93,24 @@ public:
     void seek(const char* p) { p_ = p; }
 
 private:
+    // Past white space and comments; what the byte there begins, kSpace
+    // at the end.
+    PdfStart startOfNext()
+    {
+        while (p_ < end_) {
+            const PdfStart start = PdfStartOf(*p_);
+            if (start == PdfStart::kSpace) {
+                ++p_;
+            } else if (start == PdfStart::kComment) {
+                while (p_ < end_ && *p_ != '\n' && *p_ != '\r')
+                    ++p_;
+            } else {
+                return start;
+            }
+        }
+        return PdfStart::kSpace;
+    }
+
     bool word(PdfToken kind, PdfTokenSpan* t)
     {
         const char* const from = p_;
@@ -273,36 +283,6 @@ inline uint32_t PdfOperatorKey(const PdfTokenSpan& t)
 
 inline bool PdfIsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-// The digits of a number: its sign, its whole part and, after a point,
-// the places; false unless that is all it is.
-struct PdfDigits {
-    bool negative = false;
-    const char* whole = nullptr;
-    int wholeDigits = 0;
-    const char* part = nullptr;
-    int places = 0;
-};
-
-inline bool PdfSplitNumber(const char* p, const char* const end, PdfDigits* d)
-{
-    d->negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+'))
-        ++p;
-    d->whole = p;
-    while (p < end && PdfIsDigit(*p))
-        ++p;
-    d->wholeDigits = int(p - d->whole);
-    d->part = p;
-    d->places = 0;
-    if (p < end && *p == '.') {
-        d->part = ++p;
-        while (p < end && PdfIsDigit(*p))
-            ++p;
-        d->places = int(p - d->part);
-    }
-    return p == end && d->wholeDigits + d->places >= 1;
-}
-
 // A number as written: `units` / 10^`places`, exactly.
 struct PdfDecimal {
     long long units = 0;
@@ -313,21 +293,51 @@ struct PdfDecimal {
 // numbers, moved by an origin below a billion, stays within 64 bits.
 constexpr int kPdfMostDigits = 15;
 
+// The digits of the number from `p` to `end`, its sign, whole part and,
+// after a point, its places, read in one pass: `first` is told each digit
+// of the whole part and `place` each digit after the point with its index.
+// False unless that is all it is, with at least one digit, at most
+// kPdfMostDigits digits and `mostPlaces` places. A number too long is
+// still read to its end: what the digits made of it is then not used.
+template <typename Whole, typename Place>
+inline bool PdfReadDigits(const char* p, const char* const end, int mostPlaces, bool* negative, int* places,
+                          Whole whole, Place place)
+{
+    *negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    const char* const wholeAt = p;
+    while (p < end && PdfIsDigit(*p))
+        whole(static_cast<unsigned char>(*p++ - '0'));
+    const int wholeDigits = int(p - wholeAt);
+    int read = 0;
+    if (p < end && *p == '.') {
+        const char* const partAt = ++p;
+        while (p < end && PdfIsDigit(*p)) {
+            place(int(p - partAt), static_cast<unsigned char>(*p - '0'));
+            ++p;
+        }
+        read = int(p - partAt);
+    }
+    *places = read;
+    return p == end && wholeDigits + read >= 1 && wholeDigits + read <= kPdfMostDigits && read <= mostPlaces;
+}
+
 // The number from `p` to `end`; false unless it is all a sign, a point and
 // at most `mostPlaces` places and kPdfMostDigits digits.
 inline bool PdfReadDecimal(const char* p, const char* const end, int mostPlaces, PdfDecimal* out)
 {
-    PdfDigits d;
-    if (!PdfSplitNumber(p, end, &d) || d.wholeDigits + d.places > kPdfMostDigits || d.places > mostPlaces)
-        return false;
+    // Unsigned, so that the digits of a number too long to be read wrap
+    // rather than overflow before it is turned down.
     unsigned long long units = 0;
-    for (int k = 0; k < d.wholeDigits; ++k)
-        units = units * 10 + static_cast<unsigned char>(d.whole[k] - '0');
-    for (int k = 0; k < d.places; ++k)
-        units = units * 10 + static_cast<unsigned char>(d.part[k] - '0');
+    bool negative = false;
+    int places = 0;
+    const auto digit = [&units](unsigned d) { units = units * 10 + d; };
+    if (!PdfReadDigits(p, end, mostPlaces, &negative, &places, digit, [&digit](int, unsigned d) { digit(d); }))
+        return false;
     const long long value = static_cast<long long>(units);
-    out->units = d.negative ? -value : value;
-    out->places = d.places;
+    out->units = negative ? -value : value;
+    out->places = places;
     return true;
 }
 
@@ -337,18 +347,22 @@ inline bool PdfReadDecimal(const char* p, const char* const end, int mostPlaces,
 inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlaces, long long* hundredths,
                               int* places)
 {
-    PdfDigits d;
-    if (!PdfSplitNumber(p, end, &d) || d.wholeDigits + d.places > kPdfMostDigits || d.places > mostPlaces)
-        return false;
     unsigned long long h = 0;
-    for (int k = 0; k < d.wholeDigits; ++k)
-        h = h * 10 + static_cast<unsigned char>(d.whole[k] - '0');
-    for (int k = 0; k < 2; ++k)
-        h = h * 10 + (k < d.places ? static_cast<unsigned char>(d.part[k] - '0') : 0u);
-    if (d.places > 2 && d.part[2] >= '5')
+    bool negative = false, up = false;
+    const auto whole = [&h](unsigned d) { h = h * 10 + d; };
+    const auto place = [&h, &up](int k, unsigned d) {
+        if (k < 2)
+            h = h * 10 + d;
+        else if (k == 2)
+            up = d >= 5;
+    };
+    if (!PdfReadDigits(p, end, mostPlaces, &negative, places, whole, place))
+        return false;
+    for (int k = *places; k < 2; ++k)
+        h *= 10;
+    if (up)
         ++h;
-    *hundredths = d.negative ? -static_cast<long long>(h) : static_cast<long long>(h);
-    *places = d.places;
+    *hundredths = negative ? -static_cast<long long>(h) : static_cast<long long>(h);
     return true;
 }
 
