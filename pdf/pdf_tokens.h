@@ -114,9 +114,33 @@ private:
     bool word(PdfToken kind, PdfTokenSpan* t)
     {
         const char* const from = p_;
-        do
-            ++p_;
-        while (p_ < end_ && PdfByteClass(*p_) == PdfByte::kRegular);
+        const auto regular = [](char c) { return PdfByteClass(c) == PdfByte::kRegular; };
+        // Four bytes at a time where four remain: the end is then asked
+        // after once for them rather than once each.
+        const char* p = p_ + 1;
+        for (;;) {
+            if (end_ - p < 4) {
+                while (p < end_ && regular(*p))
+                    ++p;
+                break;
+            }
+            if (!regular(p[0]))
+                break;
+            if (!regular(p[1])) {
+                p += 1;
+                break;
+            }
+            if (!regular(p[2])) {
+                p += 2;
+                break;
+            }
+            if (!regular(p[3])) {
+                p += 3;
+                break;
+            }
+            p += 4;
+        }
+        p_ = p;
         *t = {kind, from, size_t(p_ - from)};
         return true;
     }
