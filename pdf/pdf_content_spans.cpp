@@ -43,7 +43,8 @@ bool EndsTracked(std::string_view line)
     size_t end = line.size();
     while (end > 0 && PdfByteClass(line[end - 1]) == PdfByte::kSpace)
         --end;
-    // Where a word of `n` bytes ending at `end` begins at a word's start.
+    // Whether the `n` bytes before `end` are a whole word: nothing but
+    // white space or a delimiter stands before them.
     const auto startsWord = [&line, end](size_t n) {
         return end == n || (end > n && PdfByteClass(line[end - n - 1]) != PdfByte::kRegular);
     };
