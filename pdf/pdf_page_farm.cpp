@@ -516,6 +516,8 @@ bool PdfPageFarm::finish()
         error_ = s.file->Error();
     ok = ok && error_ == kErrNone;
     state_.reset();
+    // And what the job left free on this thread's side.
+    GiveBackFreedHeapMemory();
     return ok;
 }
 
