@@ -319,9 +319,10 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         else if (!streamed && int(part.pages.size()) >= pagesPerPart)
             endPart();
     }
-    // The job's end. The last pages painted are freed here, and the
-    // drawing's memory given back, before the file's end (its fonts and the
-    // table of every object) is made: that is when the job holds the most.
+    // The job's end. The last pages painted are freed here (the thread
+    // that drew them only waits now), and what the drawing left free given
+    // back, before the file's end (its fonts and the table of every object)
+    // is made: that is when the job holds the most.
     drawn.clear();
     GiveBackFreedHeapMemory();
     endPart();
