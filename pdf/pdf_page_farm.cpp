@@ -31,6 +31,7 @@
 #include "foundation/win_error.h"
 #include "pdf/pdf_span_filter.h"
 #include "pdf/thread_deflate_level.h"
+#include "platform/heap_reuse.h"
 #include "platform/sheet_size.h"
 
 namespace {
@@ -254,6 +255,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         part = Part();
     };
     bool awake = false;
+    std::vector<PageOps> drawn;
     for (;;) {
         Job job;
         {
@@ -265,8 +267,10 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             const size_t more = awake ? 0 : kPagesToWakeFor - 1;
             ready[rank].wait(lock, [&] { return queue.size() > rank + more || closing; });
             awake = true;
-            if (queue.empty())
+            if (queue.empty()) {
+                spent.swap(drawn);
                 break;
+            }
             job = std::move(queue.front());
             queue.pop_front();
         }
@@ -315,7 +319,17 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         else if (!streamed && int(part.pages.size()) >= pagesPerPart)
             endPart();
     }
+    // The job's end. The last pages painted are freed here (the thread
+    // that drew them only waits now), and what the drawing left free given
+    // back, before the file's end (its fonts and the table of every object)
+    // is made: that is when the job holds the most.
+    drawn.clear();
+    GiveBackFreedHeapMemory();
     endPart();
+    // What this thread's heap holds free would otherwise stay until the
+    // process ends, of use only to the next job's painter.
+    FreeThreadCompressors();
+    GiveBackFreedHeapMemory();
 }
 
 bool PdfPageFarmState::append(int id, const Part& part, int place)
@@ -503,6 +517,8 @@ bool PdfPageFarm::finish()
         error_ = s.file->Error();
     ok = ok && error_ == kErrNone;
     state_.reset();
+    // And what the job left free on this thread's side.
+    GiveBackFreedHeapMemory();
     return ok;
 }
 

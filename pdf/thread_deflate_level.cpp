@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -278,14 +279,29 @@ struct CompressorFree {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
+using KeptCompressor = std::unique_ptr<libdeflate_compressor, CompressorFree>;
+
+// By level, 0 to 12.
+std::array<KeptCompressor, 13>& KeptCompressors()
+{
+    thread_local std::array<KeptCompressor, 13> kept;
+    return kept;
+}
+
 }  // namespace
 
 libdeflate_compressor* ThreadCompressor(int level)
 {
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorFree> kept[13];
     if (level < 0 || level > 12)
         return nullptr;
-    if (!kept[level])
-        kept[level].reset(libdeflate_alloc_compressor(level));
-    return kept[level].get();
+    KeptCompressor& kept = KeptCompressors()[level];
+    if (!kept)
+        kept.reset(libdeflate_alloc_compressor(level));
+    return kept.get();
+}
+
+void FreeThreadCompressors()
+{
+    for (KeptCompressor& kept : KeptCompressors())
+        kept.reset();
 }

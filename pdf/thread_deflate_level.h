@@ -50,3 +50,6 @@ struct libdeflate_compressor;
 // beyond level 9), so a thread that compresses pages' content and
 // pictures at one level does both with one.
 libdeflate_compressor* ThreadCompressor(int level);
+// Frees this thread's compressors: for a thread whose compressing is done
+// but that goes on (or gives its memory back before it ends).
+void FreeThreadCompressors();

@@ -12,3 +12,10 @@
 // Only pages a block really touched stay resident, so memory use stays
 // about the same.
 void KeepLargeFreedBlocksForReuse();
+
+// Gives back to the kernel the memory the heaps hold free: the free pages
+// within every heap, and the free end of the calling thread's own heap,
+// which is otherwise kept (see above) for as long as the process lives.
+// For a thread whose long job is done, as it ends: a thread's heap is its
+// own, so what it kept free would serve only the next job's thread.
+void GiveBackFreedHeapMemory();
