@@ -25,12 +25,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include <QByteArray>
 #include <QIODevice>
 
+#include "pdf/pdf_object_stream.h"
 #include "pdf/pdf_page_objects.h"
 #include "platform/glyph_run_widths.h"
 
@@ -86,7 +88,20 @@ private:
     // Sorts the edits of what was held at `heldAt` and notes where the
     // bytes after each land.
     void followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt);
-    void followXref(QByteArray* held, qint64 heldAt, std::vector<Edit>* edits) const;
+    // The engine's table at the document's end, and its trailer's entries.
+    struct Table {
+        size_t at = 0, first = 0;
+        qint64 count = 0;
+        std::string_view trailer;
+    };
+    bool findTable(const QByteArray& held, qint64 heldAt, Table* table) const;
+    // The tree of pages before the table goes into the last object stream.
+    void packPageTree(const QByteArray& held, size_t before, std::vector<Edit>* edits);
+    // The objects waiting, as the stream object `id`.
+    bool writeObjectStream(long long id);
+    // The last object stream and the table as a stream, in place of the
+    // engine's table and trailer.
+    bool writeEnd(const QByteArray& held, const Table& table);
     // A page's objects, made anew, or bytes as they came.
     bool passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
                   const GlyphRunWidths& widths);
@@ -102,4 +117,14 @@ private:
     // From the engine's offset on, how much further its bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
     PdfPageObjects objects_;
+    qint64 passed_ = 0;  // the bytes passed on so far
+    // The small objects waiting for their stream, and those written: each
+    // one's stream and place in it; and where each stream was written.
+    PdfObjectStream pending_;
+    struct PackedEntry {
+        long long id, stream;
+        int place;
+    };
+    std::vector<PackedEntry> packed_;
+    std::vector<std::pair<long long, qint64>> streams_;
 };
