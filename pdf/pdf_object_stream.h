@@ -13,14 +13,16 @@
 
 class PdfObjectStream {
 public:
-    // The most objects a stream holds: its objects wait in memory until it
-    // is written, and each names its place in it in one byte.
+    // The objects a stream holds before it is written, while they wait in
+    // memory: enough that a stream's head and the first of its objects,
+    // which compress the least, cost little beside the rest.
     static constexpr size_t kMostObjects = 255;
 
     // The object numbered `id` saying `body` ("<< ... >>") goes in.
     void add(long long id, std::string_view body);
     size_t size() const { return ids_.size(); }
     bool empty() const { return ids_.empty(); }
+    // Written when full, as a number left free names it (see PdfSpanFilter).
     bool full() const { return ids_.size() >= kMostObjects; }
     // The stream's dictionary entries and its data as it reads uncompressed
     // (each object's number and place, then the objects); the objects it

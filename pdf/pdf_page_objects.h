@@ -5,7 +5,7 @@
 // page with their entries in the cross-reference table. Here a page's
 // empty annotations are left out, and a page whose resources read as an
 // earlier page's does names that page's. What is left out becomes a free
-// entry of the table (see PdfSpanFilter, which follows the table).
+// entry of the table (see PdfSpanFilter, which writes the table anew).
 #pragma once
 
 #include <string>

@@ -82,13 +82,20 @@ QByteArray Fitted(const QByteArray& room, size_t used)
     return QByteArray(room.constData(), qsizetype(used));
 }
 
+// `n` bytes from `in` compressed into the `room` bytes at `out`: the bytes
+// written, 0 when they do not fit.
+size_t DeflateInto(const char* in, size_t n, char* out, size_t room, int level)
+{
+    libdeflate_compressor* packer = ThreadCompressor(level);
+    return packer ? libdeflate_zlib_compress(packer, in, n, out, room) : 0;
+}
+
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
     QByteArray out;
     if (libdeflate_compressor* packer = ThreadCompressor(level)) {
         QByteArray room(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))), Qt::Uninitialized);
-        out = Fitted(room, libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), room.data(),
-                                                    size_t(room.size())));
+        out = Fitted(room, DeflateInto(in.constData(), size_t(in.size()), room.data(), size_t(room.size()), level));
     }
     return out;
 }
@@ -100,15 +107,23 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return !out->isEmpty();
 }
 
-// The object `id`: a stream whose dictionary says `dictionary` besides its
-// filter and length, holding `data` compressed as a page's content is.
+// The head of the object `id`, a stream whose dictionary says `dictionary`
+// besides its filter and its `length` compressed as a page's content is.
+QByteArray StreamHead(long long id, const QByteArray& dictionary, qsizetype length)
+{
+    return QByteArray::number(id) + " 0 obj\n<<\n" + dictionary + "\n/Filter /FlateDecode\n/Length " +
+           QByteArray::number(length) + "\n>>\nstream\n";
+}
+
+constexpr std::string_view kStreamTail = "\nendstream\nendobj\n";
+
+// The object `id` holding `data`, compressed (see StreamHead).
 QByteArray StreamObject(long long id, const QByteArray& dictionary, const QByteArray& data)
 {
     const QByteArray packed = Libdeflated(data, PdfSpanFilter::kDeflateLevel);
     if (packed.isEmpty())
         return {};
-    return QByteArray::number(id) + " 0 obj\n<<\n" + dictionary + "\n/Filter /FlateDecode\n/Length " +
-           QByteArray::number(packed.size()) + "\n>>\nstream\n" + packed + "\nendstream\nendobj\n";
+    return StreamHead(id, dictionary, packed.size()) + packed + kStreamTail.data();
 }
 
 }  // namespace
@@ -189,6 +204,10 @@ bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<
     // The document's end: its table and what follows are written anew.
     Table table;
     const bool end = findTable(held, heldAt, &table);
+    // The pages' dictionaries are in streams only a table written anew
+    // names: a file whose table cannot be read is not written as whole.
+    if (table.marked && !end)
+        return false;
     if (end)
         packPageTree(held, table.at, &edits);
     followEdits(held, &edits, heldAt);
@@ -231,7 +250,7 @@ bool PdfSpanFilter::writeObjectStream(long long id)
     if (object.isEmpty())
         return false;
     for (size_t i = 0; i < ids.size(); ++i)
-        packed_.push_back({ids[i], id, int(i)});
+        packed_.push_back({uint32_t(ids[i]), uint32_t(id), uint32_t(i)});
     streams_.emplace_back(id, passed_);
     return pass(object.constData(), object.size());
 }
@@ -259,10 +278,9 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray content;
     if (!Inflate(s, made.dataAt, &content, &made.used))
         return made;
-    constexpr std::string_view kStreamEnd = "\nendstream\nendobj\n";
-    const QByteArray tail = kStreamEnd.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
+    const QByteArray tail = kStreamTail.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
     const std::string_view tailText(tail.constData(), size_t(tail.size()));
-    made.lengthObjectAt = made.dataAt + made.used + kStreamEnd.size();
+    made.lengthObjectAt = made.dataAt + made.used + kStreamTail.size();
     size_t lengthAt = 0, lengthEnd = 0;
     if (!Expect(s, made.dataAt + made.used, tailText, &lengthAt) ||
         NumberAt(s, lengthAt, &lengthEnd) != qint64(made.used) ||
@@ -348,6 +366,7 @@ bool PdfSpanFilter::findTable(const QByteArray& held, qint64 heldAt, Table* tabl
     const size_t mark = s.find("startxref\n", s.size() > kTail ? s.size() - kTail : 0);
     size_t end = 0, at = 0;
     const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &end);
+    table->marked = mark != std::string_view::npos;
     if (xref < heldAt || xref >= heldAt + held.size())
         return false;
     table->at = size_t(xref - heldAt);
@@ -369,7 +388,7 @@ bool PdfSpanFilter::findTable(const QByteArray& held, qint64 heldAt, Table* tabl
     return true;
 }
 
-bool PdfSpanFilter::writeEnd(const QByteArray& held, const Table& table)
+bool PdfSpanFilter::writeEnd(QByteArray& held, const Table& table)
 {
     // What waits for a stream goes into the last, numbered after the
     // engine's objects, as the table's own stream is.
@@ -381,8 +400,11 @@ bool PdfSpanFilter::writeEnd(const QByteArray& held, const Table& table)
     std::sort(packed_.begin(), packed_.end(), [](const PackedEntry& a, const PackedEntry& b) { return a.id < b.id; });
     std::sort(streams_.begin(), streams_.end());
     const std::vector<long long>& freed = objects_.freed();
-    const std::string_view s(held.constData(), size_t(held.size()));
-    PdfXrefStream rows(std::max<long long>(xrefAt, next));
+    // The rows are written over the engine's table as it is read, rather
+    // than beside it: a long job's table is of tens of thousands of lines,
+    // held as the file ends, at its largest.
+    const std::string_view s(held.data(), size_t(held.size()));
+    PdfXrefStream rows(std::max<long long>(xrefAt, next), held.data() + table.first);
     // An object left out is a free entry, each naming the next one left
     // out and the last none; the entry of object 0 heads the list.
     auto freeAfter = [&](long long id) {
@@ -399,7 +421,7 @@ bool PdfSpanFilter::writeEnd(const QByteArray& held, const Table& table)
         if (id == 0) {
             rows.free(freeAfter(0), 65535);
         } else if (packedAt != packed_.end() && packedAt->id == id) {
-            rows.in(packedAt->stream, packedAt->place);
+            rows.in(packedAt->stream, int(packedAt->place));
         } else if (streamAt != streams_.end() && streamAt->first == id) {
             rows.at(streamAt->second);
         } else if (id == xrefId) {
@@ -420,9 +442,19 @@ bool PdfSpanFilter::writeEnd(const QByteArray& held, const Table& table)
     }
     const QByteArray dictionary = "/Type /XRef\n/Size " + QByteArray::number(next) + "\n" + rows.widths() + "\n" +
                                   QByteArray(table.trailer.data(), qsizetype(table.trailer.size()));
-    QByteArray end = StreamObject(xrefId, dictionary.trimmed(), rows.rows());
-    if (end.isEmpty())
+    // Compressed into the rest of the table and the trailer (their entries
+    // copied above) rather than into memory of its own, where it fits.
+    const size_t rowsEnd = table.first + rows.size();
+    const size_t made = DeflateInto(held.constData() + table.first, rows.size(), held.data() + rowsEnd,
+                                    size_t(held.size()) - rowsEnd, kDeflateLevel);
+    QByteArray packed = made > 0 ? QByteArray::fromRawData(held.constData() + rowsEnd, qsizetype(made))
+                                 : Libdeflated(QByteArray::fromRawData(held.constData() + table.first,
+                                                                       qsizetype(rows.size())),
+                                               kDeflateLevel);
+    if (packed.isEmpty())
         return false;
-    end += "startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
-    return pass(end.constData(), end.size());
+    const QByteArray head = StreamHead(xrefId, dictionary.trimmed(), packed.size());
+    const QByteArray end = kStreamTail.data() + ("startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n");
+    return pass(head.constData(), head.size()) && pass(packed.constData(), packed.size()) &&
+           pass(end.constData(), end.size());
 }

@@ -1,6 +1,6 @@
 #include "pdf/pdf_xref_stream.h"
 
-PdfXrefStream::PdfXrefStream(long long most)
+PdfXrefStream::PdfXrefStream(long long most, char* to) : to_(to)
 {
     while (second_ < 8 && (most >> (8 * second_)) > 0)
         ++second_;
@@ -8,11 +8,13 @@ PdfXrefStream::PdfXrefStream(long long most)
 
 void PdfXrefStream::row(int kind, long long second, int third)
 {
-    rows_.append(char(kind));
+    char* at = to_ + size_;
+    *at++ = char(kind);
     for (int i = second_ - 1; i >= 0; --i)
-        rows_.append(char((second >> (8 * i)) & 0xff));
-    rows_.append(char((third >> 8) & 0xff));
-    rows_.append(char(third & 0xff));
+        *at++ = char((second >> (8 * i)) & 0xff);
+    *at++ = char((third >> 8) & 0xff);
+    *at++ = char(third & 0xff);
+    size_ = size_t(at - to_);
 }
 
 void PdfXrefStream::free(long long next, int generation) { row(0, next, generation); }

@@ -11,8 +11,10 @@
 class PdfXrefStream {
 public:
     // Rows whose second number is below `most` (offsets, numbers of
-    // objects), their third at most 65535.
-    explicit PdfXrefStream(long long most);
+    // objects), their third at most 65535, written from `to` on: a row takes
+    // at most 11 bytes, so that the rows fit where the lines of a table of
+    // the same objects were, each row written over lines already read.
+    PdfXrefStream(long long most, char* to);
 
     // An object free, naming the next free one.
     void free(long long next, int generation);
@@ -20,11 +22,13 @@ public:
     void in(long long stream, int place);
     // "/W [...]": the widths of the rows' fields.
     QByteArray widths() const;
-    const QByteArray& rows() const { return rows_; }
+    // The bytes of the rows written so far.
+    size_t size() const { return size_; }
 
 private:
     void row(int kind, long long second, int third);
 
     int second_ = 1;
-    QByteArray rows_;
+    char* to_;
+    size_t size_ = 0;
 };
