@@ -117,15 +117,6 @@ QByteArray StreamHead(long long id, const QByteArray& dictionary, qsizetype leng
 
 constexpr std::string_view kStreamTail = "\nendstream\nendobj\n";
 
-// The object `id` holding `data`, compressed (see StreamHead).
-QByteArray StreamObject(long long id, const QByteArray& dictionary, const QByteArray& data)
-{
-    const QByteArray packed = Libdeflated(data, PdfSpanFilter::kDeflateLevel);
-    if (packed.isEmpty())
-        return {};
-    return StreamHead(id, dictionary, packed.size()) + packed + kStreamTail.data();
-}
-
 }  // namespace
 
 PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
@@ -234,25 +225,31 @@ bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<
         const long long id = objects_.takeFreed();
         if (id > 0) {
             const qint64 at = passed_;
-            ok = writeObjectStream(id);
+            ok = writeObjectStream(id, held.data(), size_t(held.size()));
             shifts_.emplace_back(heldAt + held.size(), (shifts_.empty() ? 0 : shifts_.back().second) + passed_ - at);
         }
     }
     return ok;
 }
 
-bool PdfSpanFilter::writeObjectStream(long long id)
+bool PdfSpanFilter::writeObjectStream(long long id, char* scratch, size_t room)
 {
     QByteArray data;
     std::vector<long long> ids;
     const QByteArray dictionary = pending_.take(&data, &ids);
-    const QByteArray object = StreamObject(id, dictionary, data);
-    if (object.isEmpty())
+    // Compressed into what was held and is passed on already, rather than
+    // into memory of its own, where it fits.
+    const size_t made = DeflateInto(data.constData(), size_t(data.size()), scratch, room, kDeflateLevel);
+    const QByteArray packed = made > 0 ? QByteArray::fromRawData(scratch, qsizetype(made))
+                                       : Libdeflated(data, kDeflateLevel);
+    if (packed.isEmpty())
         return false;
     for (size_t i = 0; i < ids.size(); ++i)
         packed_.push_back({uint32_t(ids[i]), uint32_t(id), uint32_t(i)});
     streams_.emplace_back(id, passed_);
-    return pass(object.constData(), object.size());
+    const QByteArray head = StreamHead(id, dictionary, packed.size());
+    return pass(head.constData(), head.size()) && pass(packed.constData(), packed.size()) &&
+           pass(kStreamTail.data(), qint64(kStreamTail.size()));
 }
 
 PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts,
@@ -393,7 +390,7 @@ bool PdfSpanFilter::writeEnd(QByteArray& held, const Table& table)
     // What waits for a stream goes into the last, numbered after the
     // engine's objects, as the table's own stream is.
     long long next = table.count;
-    if (!pending_.empty() && !writeObjectStream(next++))
+    if (!pending_.empty() && !writeObjectStream(next++, held.data(), table.at))
         return false;
     const long long xrefId = next++;
     const qint64 xrefAt = passed_;

@@ -103,8 +103,9 @@ private:
     bool findTable(const QByteArray& held, qint64 heldAt, Table* table) const;
     // The tree of pages before the table goes into the last object stream.
     void packPageTree(const QByteArray& held, size_t before, std::vector<Edit>* edits);
-    // The objects waiting, as the stream object `id`.
-    bool writeObjectStream(long long id);
+    // The objects waiting, as the stream object `id`; `room` bytes from
+    // `scratch` on, passed on already, may be written over.
+    bool writeObjectStream(long long id, char* scratch, size_t room);
     // The last object stream and the table as a stream, in place of the
     // engine's table and trailer.
     bool writeEnd(QByteArray& held, const Table& table);
