@@ -73,8 +73,10 @@ set(TESSALINE_COMPILED_ALONE
   # The span filter and its pass over a page's objects compile alone too:
   # batched with the passes the filter runs, they change how the compiler
   # inlines those passes' inner steps, and each page then costs more.
+  pdf/pdf_object_stream.cpp
   pdf/pdf_page_objects.cpp
   pdf/pdf_span_filter.cpp
+  pdf/pdf_xref_stream.cpp
   platform/dc.cpp
   platform/dc_path.cpp
   platform/dc_text.cpp

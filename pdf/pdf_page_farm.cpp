@@ -245,8 +245,8 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
         aslant.clear();
         runWidths.clear();
         writer.reset();
-        spans.reset();
         exact.reset();
+        spans.reset();
         buffer.reset();
         if (!ended)
             fail();
@@ -287,9 +287,11 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
                 ok = buffer->open(QIODevice::WriteOnly);
                 device = buffer.get();
             }
-            exact = std::make_unique<ExactSheetDevice>(device, settings.layout);
-            spans = std::make_unique<PdfSpanFilter>(exact.get());
-            writer = std::make_unique<QPdfWriter>(spans.get());
+            // The boxes are made exact before the span filter, which packs
+            // the pages' dictionaries into compressed object streams.
+            spans = std::make_unique<PdfSpanFilter>(device);
+            exact = std::make_unique<ExactSheetDevice>(spans.get(), settings.layout);
+            writer = std::make_unique<QPdfWriter>(exact.get());
             writer->setResolution(settings.resolution);
             writer->setPageLayout(settings.layout);
             writer->setTitle(settings.title);

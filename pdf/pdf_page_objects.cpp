@@ -57,7 +57,16 @@ void PdfPageObjects::leaveOut(long long id)
     freed_.insert(std::upper_bound(freed_.begin(), freed_.end(), id), id);
 }
 
-void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits)
+long long PdfPageObjects::takeFreed()
+{
+    if (freed_.empty())
+        return -1;
+    const long long id = freed_.back();
+    freed_.pop_back();
+    return id;
+}
+
+void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits, std::vector<Packed>* packed)
 {
     // The page's dictionary; the objects it names follow it.
     const size_t type = s.find("\n<<\n/Type /Page\n");
@@ -71,27 +80,53 @@ void PdfPageObjects::shorten(std::string_view s, std::vector<Edit>* edits)
     // content could hold anything.
     const size_t stream = s.find(">>\nstream\n", close);
     const std::string_view ahead = s.substr(close, stream == std::string_view::npos ? 0 : stream - close);
+    // The page's own lines edited, kept apart when the page goes whole.
+    std::vector<Edit> lines;
     size_t from = 0, to = 0, start = 0, bodyFrom = 0, bodyTo = 0, end = 0;
     const long long annots = EntryAt(s, type, close, "/Annots ", &from, &to);
     if (annots > 0 && FindObject(ahead, annots, &start, &bodyFrom, &bodyTo, &end) &&
         s.substr(close + bodyFrom, bodyTo - bodyFrom) == "[ ]") {
-        edits->push_back({qsizetype(from), qsizetype(to), QByteArray()});
+        lines.push_back({qsizetype(from), qsizetype(to), QByteArray()});
         edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
         leaveOut(annots);
     }
     const long long resources = EntryAt(s, type, close, "/Resources ", &from, &to);
-    if (resources <= 0 || !FindObject(ahead, resources, &start, &bodyFrom, &bodyTo, &end))
-        return;
-    const std::string_view says = s.substr(close + bodyFrom, bodyTo - bodyFrom);
-    const auto same = std::find_if(resources_.begin(), resources_.end(),
-                                   [&](const std::pair<long long, std::string>& r) { return r.second == says; });
-    if (same == resources_.end()) {
-        if (resources_.size() < kMostResources)
-            resources_.emplace_back(resources, std::string(says));
+    if (resources > 0 && FindObject(ahead, resources, &start, &bodyFrom, &bodyTo, &end)) {
+        const std::string_view says = s.substr(close + bodyFrom, bodyTo - bodyFrom);
+        const auto same = std::find_if(resources_.begin(), resources_.end(),
+                                       [&](const std::pair<long long, std::string>& r) { return r.second == says; });
+        if (same != resources_.end()) {
+            lines.push_back({qsizetype(from), qsizetype(to),
+                             "/Resources " + QByteArray::number(same->first) + " 0 R\n"});
+            edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
+            leaveOut(resources);
+        } else {
+            if (resources_.size() < kMostResources)
+                resources_.emplace_back(resources, std::string(says));
+            if (packed) {
+                packed->push_back({resources, std::string(says)});
+                edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
+            }
+        }
+    }
+    // The page itself goes whole, "N 0 obj" to "endobj", its lines edited.
+    const size_t lineBreak = type == 0 ? std::string_view::npos : s.rfind('\n', type - 1);
+    const size_t head = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+    size_t idEnd = 0;
+    const long long page = PdfWholeAt(s, head, &idEnd);
+    if (packed && page > 0 && s.substr(idEnd, type - idEnd) == " 0 obj") {
+        std::sort(lines.begin(), lines.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+        std::string body;
+        size_t at = type + 1;
+        for (const Edit& e : lines) {
+            body.append(s.substr(at, size_t(e.from) - at)).append(e.with.constData(), size_t(e.with.size()));
+            at = size_t(e.to);
+        }
+        body.append(s.substr(at, close + 3 - at));
+        packed->push_back({page, std::move(body)});
+        edits->push_back({qsizetype(head), qsizetype(close + 11), QByteArray()});
         return;
     }
-    const QByteArray named = "/Resources " + QByteArray::number(same->first) + " 0 R\n";
-    edits->push_back({qsizetype(from), qsizetype(to), named});
-    edits->push_back({qsizetype(close + start), qsizetype(close + end), QByteArray()});
-    leaveOut(resources);
+    for (Edit& e : lines)
+        edits->push_back(std::move(e));
 }

@@ -5,7 +5,7 @@
 // page with their entries in the cross-reference table. Here a page's
 // empty annotations are left out, and a page whose resources read as an
 // earlier page's does names that page's. What is left out becomes a free
-// entry of the table (see PdfSpanFilter, which follows the table).
+// entry of the table (see PdfSpanFilter, which writes the table anew).
 #pragma once
 
 #include <string>
@@ -22,12 +22,23 @@ public:
         qsizetype from, to;
         QByteArray with;
     };
+    // An object taken out whole to be written elsewhere: its number and
+    // what it says.
+    struct Packed {
+        long long id;
+        std::string body;
+    };
     // The edits that shorten the objects of the page among `held` (what
     // the engine wrote between two pages, or at the end of the document).
-    // Nothing when they are not written as the engine writes them.
-    void shorten(std::string_view held, std::vector<Edit>* edits);
+    // Nothing when they are not written as the engine writes them. With
+    // `packed`, the page's dictionary and the resources it keeps are taken
+    // out whole (into an object stream) and handed there.
+    void shorten(std::string_view held, std::vector<Edit>* edits, std::vector<Packed>* packed = nullptr);
     // Another object left out, by number.
     void leaveOut(long long id);
+    // A number left out, to be used again (-1 for none): it is no longer
+    // free.
+    long long takeFreed();
     // The numbers of the objects left out so far, smallest first.
     const std::vector<long long>& freed() const { return freed_; }
 

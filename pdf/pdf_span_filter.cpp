@@ -16,8 +16,10 @@
 #include "pdf/pdf_content_spans.h"
 #include "pdf/pdf_content_trim.h"
 #include "pdf/pdf_local_origins.h"
+#include "pdf/pdf_object_stream.h"
 #include "pdf/pdf_page_objects.h"
 #include "pdf/pdf_space_glyphs.h"
+#include "pdf/pdf_xref_stream.h"
 #include "pdf/thread_deflate_level.h"
 #include "pdf/zlib_inflate.h"
 
@@ -80,13 +82,20 @@ QByteArray Fitted(const QByteArray& room, size_t used)
     return QByteArray(room.constData(), qsizetype(used));
 }
 
+// `n` bytes from `in` compressed into the `room` bytes at `out`: the bytes
+// written, 0 when they do not fit.
+size_t DeflateInto(const char* in, size_t n, char* out, size_t room, int level)
+{
+    libdeflate_compressor* packer = ThreadCompressor(level);
+    return packer ? libdeflate_zlib_compress(packer, in, n, out, room) : 0;
+}
+
 QByteArray Libdeflated(const QByteArray& in, int level)
 {
     QByteArray out;
     if (libdeflate_compressor* packer = ThreadCompressor(level)) {
         QByteArray room(qsizetype(libdeflate_zlib_compress_bound(packer, size_t(in.size()))), Qt::Uninitialized);
-        out = Fitted(room, libdeflate_zlib_compress(packer, in.constData(), size_t(in.size()), room.data(),
-                                                    size_t(room.size())));
+        out = Fitted(room, DeflateInto(in.constData(), size_t(in.size()), room.data(), size_t(room.size()), level));
     }
     return out;
 }
@@ -98,14 +107,15 @@ bool PackPageContent(const QByteArray& in, QByteArray* out)
     return !out->isEmpty();
 }
 
-// An offset or an object's number as the cross-reference table writes it:
-// ten digits at `to`.
-void WriteTenDigits(char* to, long long v)
+// The head of the object `id`, a stream whose dictionary says `dictionary`
+// besides its filter and its `length` compressed as a page's content is.
+QByteArray StreamHead(long long id, const QByteArray& dictionary, qsizetype length)
 {
-    char ten[16];
-    std::snprintf(ten, sizeof ten, "%010lld", v);
-    std::memcpy(to, ten, 10);
+    return QByteArray::number(id) + " 0 obj\n<<\n" + dictionary + "\n/Filter /FlateDecode\n/Length " +
+           QByteArray::number(length) + "\n>>\nstream\n";
 }
+
+constexpr std::string_view kStreamTail = "\nendstream\nendobj\n";
 
 }  // namespace
 
@@ -123,10 +133,18 @@ void PdfSpanFilter::holdPage(std::vector<std::string> texts, GlyphRunWidths widt
 
 qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
 {
-    if (holding_)
+    // The file says the version that reads object and table streams.
+    static constexpr std::string_view kVersion = "%PDF-1.", kFrom = "234";
+    if (written_ == 0 && !holding_ && n > qint64(kVersion.size()) &&
+        std::string_view(data, kVersion.size()) == kVersion && kFrom.find(data[kVersion.size()]) != kFrom.npos) {
+        QByteArray head(data, n);
+        head[qsizetype(kVersion.size())] = '5';
+        failed_ = failed_ || !pass(head.constData(), n);
+    } else if (holding_) {
         held_.append(data, n);
-    else
+    } else {
         failed_ = failed_ || !pass(data, n);
+    }
     written_ += n;
     return n;
 }
@@ -145,7 +163,11 @@ void PdfSpanFilter::releasePage()
 
 bool PdfSpanFilter::finish() { return !failed_; }
 
-bool PdfSpanFilter::pass(const char* data, qint64 n) { return n == 0 || to_->write(data, n) == n; }
+bool PdfSpanFilter::pass(const char* data, qint64 n)
+{
+    passed_ += n;
+    return n == 0 || to_->write(data, n) == n;
+}
 
 qint64 PdfSpanFilter::moved(qint64 at) const
 {
@@ -170,14 +192,20 @@ bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<
     if (made.made)
         replaceContent(made, &edits);
     shortenPageObjects(held, &edits);
+    // The document's end: its table and what follows are written anew.
+    Table table;
+    const bool end = findTable(held, heldAt, &table);
+    // The pages' dictionaries are in streams only a table written anew
+    // names: a file whose table cannot be read is not written as whole.
+    if (table.marked && !end)
+        return false;
+    if (end)
+        packPageTree(held, table.at, &edits);
     followEdits(held, &edits, heldAt);
-    if (!shifts_.empty() || !objects_.freed().empty())
-        followXref(&held, heldAt, &edits);
     // The fonts come with the document's end, held as a page is.
     for (const size_t tab : TabsForSpaceInToUnicodeMaps(std::string_view(held.constData(), size_t(held.size()))))
         edits.push_back({qsizetype(tab), qsizetype(tab + 6), QByteArrayLiteral("<0020>")});
-    if (edits.empty())
-        return pass(held.constData(), held.size());
+    const qsizetype kept = end ? qsizetype(table.at) : held.size();
     std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
     // Passed on piece by piece rather than copied whole first: what the
     // job's end holds (its fonts and the table of every object) would be
@@ -188,7 +216,40 @@ bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<
         ok = ok && pass(held.constData() + from, e.from - from) && pass(e.with.constData(), e.with.size());
         from = e.to;
     }
-    return ok && pass(held.constData() + from, held.size() - from);
+    ok = ok && pass(held.constData() + from, kept - from);
+    if (end)
+        return ok && writeEnd(held, table);
+    // The objects taken out wait for a number left free to name their
+    // stream by; the bytes after it land that much further.
+    if (ok && pending_.full()) {
+        const long long id = objects_.takeFreed();
+        if (id > 0) {
+            const qint64 at = passed_;
+            ok = writeObjectStream(id, held.data(), size_t(held.size()));
+            shifts_.emplace_back(heldAt + held.size(), (shifts_.empty() ? 0 : shifts_.back().second) + passed_ - at);
+        }
+    }
+    return ok;
+}
+
+bool PdfSpanFilter::writeObjectStream(long long id, char* scratch, size_t room)
+{
+    QByteArray data;
+    std::vector<long long> ids;
+    const QByteArray dictionary = pending_.take(&data, &ids);
+    // Compressed into what was held and is passed on already, rather than
+    // into memory of its own, where it fits.
+    const size_t made = DeflateInto(data.constData(), size_t(data.size()), scratch, room, kDeflateLevel);
+    const QByteArray packed = made > 0 ? QByteArray::fromRawData(scratch, qsizetype(made))
+                                       : Libdeflated(data, kDeflateLevel);
+    if (packed.isEmpty())
+        return false;
+    for (size_t i = 0; i < ids.size(); ++i)
+        packed_.push_back({uint32_t(ids[i]), uint32_t(id), uint32_t(i)});
+    streams_.emplace_back(id, passed_);
+    const QByteArray head = StreamHead(id, dictionary, packed.size());
+    return pass(head.constData(), head.size()) && pass(packed.constData(), packed.size()) &&
+           pass(kStreamTail.data(), qint64(kStreamTail.size()));
 }
 
 PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts,
@@ -214,10 +275,9 @@ PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const 
     QByteArray content;
     if (!Inflate(s, made.dataAt, &content, &made.used))
         return made;
-    constexpr std::string_view kStreamEnd = "\nendstream\nendobj\n";
-    const QByteArray tail = kStreamEnd.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
+    const QByteArray tail = kStreamTail.data() + QByteArray::number(made.lengthId) + " 0 obj\n";
     const std::string_view tailText(tail.constData(), size_t(tail.size()));
-    made.lengthObjectAt = made.dataAt + made.used + kStreamEnd.size();
+    made.lengthObjectAt = made.dataAt + made.used + kStreamTail.size();
     size_t lengthAt = 0, lengthEnd = 0;
     if (!Expect(s, made.dataAt + made.used, tailText, &lengthAt) ||
         NumberAt(s, lengthAt, &lengthEnd) != qint64(made.used) ||
@@ -246,9 +306,30 @@ void PdfSpanFilter::replaceContent(const Content& content, std::vector<Edit>* ed
 void PdfSpanFilter::shortenPageObjects(const QByteArray& held, std::vector<Edit>* edits)
 {
     std::vector<PdfPageObjects::Edit> shorter;
-    objects_.shorten(std::string_view(held.constData(), size_t(held.size())), &shorter);
+    std::vector<PdfPageObjects::Packed> packed;
+    objects_.shorten(std::string_view(held.constData(), size_t(held.size())), &shorter, &packed);
     for (PdfPageObjects::Edit& e : shorter)
         edits->push_back({e.from, e.to, std::move(e.with)});
+    for (const PdfPageObjects::Packed& p : packed)
+        pending_.add(p.id, p.body);
+}
+
+void PdfSpanFilter::packPageTree(const QByteArray& held, size_t before, std::vector<Edit>* edits)
+{
+    // The engine writes the tree of pages last before its table.
+    const std::string_view s(held.constData(), before);
+    const size_t type = s.rfind("\n<<\n/Type /Pages\n");
+    const size_t close = type == std::string_view::npos ? type : s.find("\n>>\nendobj\n", type);
+    if (close == std::string_view::npos)
+        return;
+    const size_t lineBreak = s.rfind('\n', type - 1);
+    const size_t head = lineBreak == std::string_view::npos ? 0 : lineBreak + 1;
+    size_t idEnd = 0;
+    const long long id = NumberAt(s, head, &idEnd);
+    if (id <= 0 || s.substr(idEnd, type - idEnd) != " 0 obj")
+        return;
+    pending_.add(id, s.substr(type + 1, close + 3 - (type + 1)));
+    edits->push_back({qsizetype(head), qsizetype(close + 11), QByteArray()});
 }
 
 void PdfSpanFilter::followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt)
@@ -271,61 +352,106 @@ void PdfSpanFilter::followEdits(const QByteArray& held, std::vector<Edit>* edits
     }
 }
 
-void PdfSpanFilter::followXref(QByteArray* held, qint64 heldAt, std::vector<Edit>* edits) const
+bool PdfSpanFilter::findTable(const QByteArray& held, qint64 heldAt, Table* table) const
 {
     // The table the trailer points to, when it is among what was held: the
-    // offsets of the objects, ten digits each, and the table's own.
-    char* const bytes = held->data();
-    const std::string_view s(bytes, size_t(held->size()));
+    // offsets of the objects, ten digits each, then the trailer.
+    const std::string_view s(held.constData(), size_t(held.size()));
     // The mark is among the file's last bytes ("startxref", the offset,
     // "%%EOF"): only those are looked through, not each page held.
     constexpr size_t kTail = 64;
     const size_t mark = s.find("startxref\n", s.size() > kTail ? s.size() - kTail : 0);
-    size_t markEnd = 0, end = 0;
-    const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &markEnd);
-    if (xref < heldAt || xref >= heldAt + held->size())
-        return;
-    size_t at = size_t(xref - heldAt), first = 0;
-    if (!Expect(s, at, "xref\n", &at) || NumberAt(s, at, &end) != 0 || !Expect(s, end, " ", &at))
-        return;
-    const qint64 count = NumberAt(s, at, &end);
-    if (count < 0 || !Expect(s, end, "\n", &first))
-        return;
+    size_t end = 0, at = 0;
+    const qint64 xref = mark == std::string_view::npos ? -1 : NumberAt(s, mark + 10, &end);
+    table->marked = mark != std::string_view::npos;
+    if (xref < heldAt || xref >= heldAt + held.size())
+        return false;
+    table->at = size_t(xref - heldAt);
+    if (!Expect(s, table->at, "xref\n", &at) || NumberAt(s, at, &end) != 0 || !Expect(s, end, " ", &at))
+        return false;
+    table->count = NumberAt(s, at, &end);
+    if (table->count <= 0 || !Expect(s, end, "\n", &table->first) ||
+        table->first + size_t(table->count) * 20 > mark)
+        return false;
+    // The trailer's entries but its size (the table's stream says its own).
+    constexpr std::string_view kTrailer = "trailer\n<<\n";
+    const size_t trailer = s.find(kTrailer, table->first + size_t(table->count) * 20);
+    const size_t close = trailer == std::string_view::npos ? trailer : s.find(">>", trailer);
+    if (close == std::string_view::npos || close > mark)
+        return false;
+    const size_t entries = trailer + kTrailer.size();
+    const size_t sizeEnd = s.substr(entries, 6) == "/Size " ? s.find('\n', entries) : entries - 1;
+    table->trailer = s.substr(sizeEnd + 1, close - (sizeEnd + 1));
+    return true;
+}
+
+bool PdfSpanFilter::writeEnd(QByteArray& held, const Table& table)
+{
+    // What waits for a stream goes into the last, numbered after the
+    // engine's objects, as the table's own stream is.
+    long long next = table.count;
+    if (!pending_.empty() && !writeObjectStream(next++, held.data(), table.at))
+        return false;
+    const long long xrefId = next++;
+    const qint64 xrefAt = passed_;
+    std::sort(packed_.begin(), packed_.end(), [](const PackedEntry& a, const PackedEntry& b) { return a.id < b.id; });
+    std::sort(streams_.begin(), streams_.end());
+    const std::vector<long long>& freed = objects_.freed();
+    // The rows are written over the engine's table as it is read, rather
+    // than beside it: a long job's table is of tens of thousands of lines,
+    // held as the file ends, at its largest.
+    const std::string_view s(held.data(), size_t(held.size()));
+    PdfXrefStream rows(std::max<long long>(xrefAt, next), held.data() + table.first);
     // An object left out is a free entry, each naming the next one left
     // out and the last none; the entry of object 0 heads the list.
-    // (A table not written as the engine writes it keeps its entries.)
-    static const std::vector<long long> kNone;
-    const std::vector<long long>& freed =
-        objects_.freed().empty() || objects_.freed().back() >= count || first + size_t(count) * 20 > s.size() ||
-                s.substr(first, 20) != "0000000000 65535 f \n"
-            ? kNone
-            : objects_.freed();
-    // The entries keep their widths, and are rewritten where they are held
-    // rather than as edits: a long job's table has an entry for each of
-    // tens of thousands of objects, which would be in memory twice as the
-    // file ends.
-    if (!freed.empty())
-        WriteTenDigits(bytes + first, freed.front());
-    for (size_t i = 0; i < freed.size(); ++i) {
-        const long long next = i + 1 < freed.size() ? freed[i + 1] : 0;
-        char* entry = bytes + first + size_t(freed[i]) * 20;
-        WriteTenDigits(entry, next);
-        std::memcpy(entry + 10, " 00001 f", 8);
+    auto freeAfter = [&](long long id) {
+        const auto it = std::upper_bound(freed.begin(), freed.end(), id);
+        return it == freed.end() ? 0 : *it;
+    };
+    auto packedAt = packed_.begin();
+    auto streamAt = streams_.begin();
+    for (long long id = 0; id < next; ++id) {
+        while (packedAt != packed_.end() && packedAt->id < id)
+            ++packedAt;
+        while (streamAt != streams_.end() && streamAt->first < id)
+            ++streamAt;
+        if (id == 0) {
+            rows.free(freeAfter(0), 65535);
+        } else if (packedAt != packed_.end() && packedAt->id == id) {
+            rows.in(packedAt->stream, int(packedAt->place));
+        } else if (streamAt != streams_.end() && streamAt->first == id) {
+            rows.at(streamAt->second);
+        } else if (id == xrefId) {
+            rows.at(xrefAt);
+        } else if (std::binary_search(freed.begin(), freed.end(), id) || id >= table.count) {
+            rows.free(freeAfter(id), 1);
+        } else {
+            const size_t entry = table.first + size_t(id) * 20;
+            size_t digitsEnd = 0;
+            const qint64 offset = NumberAt(s, entry, &digitsEnd);
+            if (offset < 0 || digitsEnd != entry + 10)
+                return false;
+            if (s.substr(entry + 10, 9) == " 00000 n ")
+                rows.at(moved(offset));
+            else
+                rows.free(freeAfter(id), 1);
+        }
     }
-    qint64 k = 0;
-    for (; k < count; ++k) {
-        const size_t entry = first + size_t(k) * 20;
-        if (entry + 20 > s.size())
-            break;
-        if (s.substr(entry + 10, 9) != " 00000 n ")
-            continue;
-        size_t digitsEnd = 0;
-        const qint64 offset = NumberAt(s, entry, &digitsEnd);
-        if (offset < 0 || digitsEnd != entry + 10)
-            continue;
-        WriteTenDigits(bytes + entry, moved(offset));
-    }
-    if (k < count)
-        return;
-    edits->push_back({qsizetype(mark + 10), qsizetype(markEnd), QByteArray::number(moved(xref))});
+    const QByteArray dictionary = "/Type /XRef\n/Size " + QByteArray::number(next) + "\n" + rows.widths() + "\n" +
+                                  QByteArray(table.trailer.data(), qsizetype(table.trailer.size()));
+    // Compressed into the rest of the table and the trailer (their entries
+    // copied above) rather than into memory of its own, where it fits.
+    const size_t rowsEnd = table.first + rows.size();
+    const size_t made = DeflateInto(held.constData() + table.first, rows.size(), held.data() + rowsEnd,
+                                    size_t(held.size()) - rowsEnd, kDeflateLevel);
+    QByteArray packed = made > 0 ? QByteArray::fromRawData(held.constData() + rowsEnd, qsizetype(made))
+                                 : Libdeflated(QByteArray::fromRawData(held.constData() + table.first,
+                                                                       qsizetype(rows.size())),
+                                               kDeflateLevel);
+    if (packed.isEmpty())
+        return false;
+    const QByteArray head = StreamHead(xrefId, dictionary.trimmed(), packed.size());
+    const QByteArray end = kStreamTail.data() + ("startxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n");
+    return pass(head.constData(), head.size()) && pass(packed.constData(), packed.size()) &&
+           pass(end.constData(), end.size());
 }

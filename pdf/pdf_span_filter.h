@@ -7,12 +7,16 @@
 // around those calls, naming the texts of the page's aslant runs and the
 // widths of the glyphs of all its runs, in the order it drew them. The
 // content is made anew, its length written into its dictionary (the object
-// the engine wrote it in left out), and the cross-reference table at the
-// end follows every object that moved.
+// the engine wrote it in left out). A page's objects beside its content are
+// shortened (pdf_page_objects.h), and its dictionary and the resources it
+// keeps go, with the tree of pages at the end, into compressed object
+// streams (pdf_object_stream.h), each written as soon as it is full and
+// named by a number an object left out freed. The engine's table at the end
+// is written anew as a compressed stream (pdf_xref_stream.h) that follows
+// every object that moved, what was left out its free entries; the file
+// says version 1.5, which reads both kinds of stream.
 // The fonts, written with the document's end, have their space glyphs read
-// as spaces (pdf_space_glyphs.h). A page's objects beside its content are
-// shortened (pdf_page_objects.h), what is left out made free entries of the
-// table. All else passes as it comes.
+// as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
 // Making a page's content anew (inflating, trimming, spanning, drawing
 // from local origins, compressing) costs less than painting it, which
@@ -24,13 +28,16 @@
 // (thread_deflate_level.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include <QByteArray>
 #include <QIODevice>
 
+#include "pdf/pdf_object_stream.h"
 #include "pdf/pdf_page_objects.h"
 #include "platform/glyph_run_widths.h"
 
@@ -86,7 +93,22 @@ private:
     // Sorts the edits of what was held at `heldAt` and notes where the
     // bytes after each land.
     void followEdits(const QByteArray& held, std::vector<Edit>* edits, qint64 heldAt);
-    void followXref(QByteArray* held, qint64 heldAt, std::vector<Edit>* edits) const;
+    // The engine's table at the document's end, and its trailer's entries.
+    struct Table {
+        bool marked = false;  // the document's end, whether its table reads or not
+        size_t at = 0, first = 0;
+        qint64 count = 0;
+        std::string_view trailer;
+    };
+    bool findTable(const QByteArray& held, qint64 heldAt, Table* table) const;
+    // The tree of pages before the table goes into the last object stream.
+    void packPageTree(const QByteArray& held, size_t before, std::vector<Edit>* edits);
+    // The objects waiting, as the stream object `id`; `room` bytes from
+    // `scratch` on, passed on already, may be written over.
+    bool writeObjectStream(long long id, char* scratch, size_t room);
+    // The last object stream and the table as a stream, in place of the
+    // engine's table and trailer.
+    bool writeEnd(QByteArray& held, const Table& table);
     // A page's objects, made anew, or bytes as they came.
     bool passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
                   const GlyphRunWidths& widths);
@@ -102,4 +124,13 @@ private:
     // From the engine's offset on, how much further its bytes land.
     std::vector<std::pair<qint64, qint64>> shifts_;
     PdfPageObjects objects_;
+    qint64 passed_ = 0;  // the bytes passed on so far
+    // The small objects waiting for their stream, and those written: each
+    // one's stream and place in it; and where each stream was written.
+    PdfObjectStream pending_;
+    struct PackedEntry {
+        uint32_t id, stream, place;
+    };
+    std::vector<PackedEntry> packed_;
+    std::vector<std::pair<long long, qint64>> streams_;
 };

@@ -493,20 +493,24 @@ TEST(PrintPdfTool, ADamagedCardNeverPrintsAndDumpSaysTheSame)
 }
 
 // The most path segments a page of the PDF file holds: a rectangle counts
-// four, a line or a curve one.
+// four, a line or a curve one. The pages' dictionaries are read where they
+// are written, in the file or in its object streams.
 const char* const kPageSegments =
     "import re, sys, zlib\n"
     "pdf = open(sys.argv[1], 'rb').read()\n"
-    "streams = {}\n"
+    "streams, packed = {}, []\n"
     "for m in re.finditer(rb'(\\d+) 0 obj\\s*<<((?:(?!endobj).)*?)>>\\s*stream\\r?\\n', pdf, re.S):\n"
     "    body = pdf[m.end():pdf.find(b'endstream', m.end())]\n"
     "    streams[m.group(1)] = zlib.decompress(body) if b'/FlateDecode' in m.group(2) else body\n"
-    "most = 0\n"
-    "for page in re.finditer(rb'/Type /Page\\s.*?/Contents (\\[[^\\]]*\\]|\\d+ 0 R)', pdf, re.S):\n"
+    "    if b'/Type /ObjStm' in m.group(2):\n"
+    "        packed.append(streams[m.group(1)])\n"
+    "most, pages = 0, 0\n"
+    "for page in re.finditer(rb'/Type /Page\\s.*?/Contents (\\[[^\\]]*\\]|\\d+ 0 R)', pdf + b''.join(packed), re.S):\n"
     "    ops = b' '.join(streams[n] for n in re.findall(rb'(\\d+) 0 R', page.group(1)))\n"
     "    words = re.findall(rb'[^\\s\\[\\]()<>/]+', ops)\n"
     "    most = max(most, sum(4 if w == b're' else 1 for w in words if w in (b're', b'l', b'c', b'v', b'y')))\n"
-    "print(most)\n";
+    "    pages += 1\n"
+    "print(most if pages else 'no pages')\n";
 
 // Display text in every style of its effects (each outline, fill and
 // shadow, alone, together and turned) and shapes of every fill and border
