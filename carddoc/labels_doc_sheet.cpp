@@ -177,10 +177,10 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
     // The page, alone and at the sheet's origin, at the device's scale.
     // Every card below lays the text out afresh for its record before it
     // is drawn; the layout the page would get as it opens, for whichever
-    // record was current, would only be thrown away. The Text tool takes
-    // its frame back into editing as the page opens, so it finds the page
-    // laid out as before.
-    flowTextOnOpen_ = !IsTextToolCurrent();
+    // record was current, would only be thrown away. (The Text tool takes
+    // nothing back into editing as the page opens: closing the page ended
+    // its editing and forgot the frame.)
+    flowTextOnOpen_ = false;
     SwitchToPage(target.page);
     flowTextOnOpen_ = true;
     const int16_t page = GetCurrentPage();
