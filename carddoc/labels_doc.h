@@ -757,6 +757,9 @@ private:
     uint8_t printPlaceholders_ = 0;
     uint8_t placeholderText_ = 0;
     bool pageChangeQuiet_ = false;
+    // Off while a printed sheet switches to its page: each card of it lays
+    // its text out for its own record before anything reads the layout.
+    bool flowTextOnOpen_ = true;
     bool modified_ = false;
     // Made at the first right click.
     std::unique_ptr<CardContextMenus> contextMenus_;

@@ -152,7 +152,7 @@ void CLabelsDoc::OpenPages(int16_t page, uint8_t /*a*/, uint8_t /*b*/)
     int16_t shown = kNoPageNumber, facing = kNoPageNumber;
     ClampPageNumber(page, &shown, &facing);
     manager_->SetPageNumbers(shown, facing);
-    manager_->LoadCurrentPages(1);
+    manager_->LoadCurrentPages(1, flowTextOnOpen_);
     UpdateVisiblePageOrigin();
     if (!pageChangeQuiet_)
         PagesOpened();

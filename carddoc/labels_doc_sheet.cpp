@@ -175,7 +175,14 @@ void CLabelsDoc::DrawSheet(Dc* dc, int16_t xResolution, int16_t yResolution, int
         postScriptSink_ = std::make_unique<DcPassThrough>(dc);
 
     // The page, alone and at the sheet's origin, at the device's scale.
+    // Every card below lays the text out afresh for its record before it
+    // is drawn; the layout the page would get as it opens, for whichever
+    // record was current, would only be thrown away. (The Text tool takes
+    // nothing back into editing as the page opens: closing the page ended
+    // its editing and forgot the frame.)
+    flowTextOnOpen_ = false;
     SwitchToPage(target.page);
+    flowTextOnOpen_ = true;
     const int16_t page = GetCurrentPage();
     manager_->BeginPageOutput(outputMode, page);
     const int16_t resolution = std::max<int16_t>(std::min(xResolution, yResolution), 1);

@@ -107,6 +107,18 @@ int32_t ReadFully(FileHandle file, uint8_t* buffer, uint32_t n, uint32_t* count)
                              [&](uint32_t done) { return ::read(file, buffer + done, n - done); });
 }
 
+int32_t ReadFullyAt(FileHandle file, uint32_t offset, uint8_t* buffer, uint32_t n, uint32_t* count)
+{
+    *count = 0;
+    if (file < 0)
+        return kErrInvalidHandle;
+    if (int32_t(offset) < 0)
+        return kErrNegativeSeek;
+    return HostTransferFully(file, n, count, kErrHandleEof, [&](uint32_t done) {
+        return ::pread(file, buffer + done, n - done, off_t(offset) + done);
+    });
+}
+
 int32_t WriteRaw(FileHandle file, const uint8_t* buffer, uint32_t n, uint32_t* count)
 {
     return HostTransferFully(file, n, count, kErrDiskFull,
@@ -177,6 +189,15 @@ int32_t FileRead(FileHandle file, void* buffer, uint32_t n)
     int32_t err = ReadFully(file, static_cast<uint8_t*>(buffer), n, &count);
     // Callers parse whole records; the part the file did not have must not
     // hold what the buffer held before.
+    if (count < n)
+        std::memset(static_cast<uint8_t*>(buffer) + count, 0, n - count);
+    return err;
+}
+
+int32_t FileReadAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n)
+{
+    uint32_t count;
+    const int32_t err = ReadFullyAt(file, offset, static_cast<uint8_t*>(buffer), n, &count);
     if (count < n)
         std::memset(static_cast<uint8_t*>(buffer) + count, 0, n - count);
     return err;

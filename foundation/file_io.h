@@ -50,6 +50,10 @@ int32_t FileWrite(FileHandle file, const void* buffer, uint32_t n);
 // Writes n bytes at offset and leaves the file position where it was: one
 // system call where a seek and a write took two.
 int32_t FileWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t n);
+// Reads n bytes at offset and leaves the file position where it was, as
+// FileRead does what it reads: one system call where a seek and a read
+// took two.
+int32_t FileReadAt(FileHandle file, uint32_t offset, void* buffer, uint32_t n);
 // Reads up to n bytes; n receives the count read. Fewer than asked: 38.
 int32_t FileReadCount(FileHandle file, uint32_t* n, void* buffer);
 int32_t FileWriteCount(FileHandle file, uint32_t* n, const void* buffer);

@@ -94,10 +94,9 @@ int32_t CStoreMng::WriteData(FileHandle file, uint32_t position)
         return 1;
     Handle h = DataHandle(attached_);
     const uint32_t size = std::min(HeaderSize(attached_), HandleGetSize(h));
-    int32_t err = FileSeek(file, kSeekStart, int32_t(position));
-    if (err != kErrNone)
-        return err;
-    return size ? FileWrite(file, HandleData(h), size) : kErrNone;
+    // A closing page swaps out every paragraph and story it has: one call
+    // each, not a seek and a write.
+    return size ? FileWriteAt(file, position, HandleData(h), size) : kErrNone;
 }
 
 int32_t CStoreMng::SwapIn(uint8_t mode)
@@ -128,8 +127,12 @@ bool CStoreMng::ReadIntoData(FileHandle file, int64_t seekTo, uint32_t size)
     if (PrepareHandle() != 0)
         return false;
     Handle h = DataHandle(attached_);
-    if ((seekTo >= 0 && FileSeek(file, kSeekStart, int32_t(seekTo)) != kErrNone) ||
-        (size && FileRead(file, HandleData(h), size) != kErrNone)) {
+    // An opening page swaps in every paragraph and story it has: a read at
+    // a place is one call, not a seek and a read.
+    const int32_t err = !size        ? kErrNone
+                        : seekTo >= 0 ? FileReadAt(file, uint32_t(seekTo), HandleData(h), size)
+                                      : FileRead(file, HandleData(h), size);
+    if (err != kErrNone) {
         SetDataHandle(attached_, nullptr);
         HandleFree(h);
         return false;

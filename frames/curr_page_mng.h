@@ -74,8 +74,12 @@ public:
     bool SetPageNumbers(int16_t slot0, int16_t slot1);
     void LoadPageSettings();
     // Loads both shown pages (and the pasteboard frames beneath them); the
-    // frame store's re-flow result.
-    bool LoadCurrentPages(uint8_t withShared);
+    // frame store's re-flow result. Without flowText the text is left to
+    // a caller that lays out every text frame itself before anything reads
+    // the layout (a printed sheet does, card by card, for each record). A
+    // chained frame's text starts where the frame before it ended, so a
+    // page with chains is flowed all the same.
+    bool LoadCurrentPages(uint8_t withShared, bool flowText = true);
     // Stores the shown pages back and empties the manager; 0.
     int32_t CloseCurrentPages();
     // Zoom, guides, frame counts and guide block into the page records.
@@ -197,6 +201,8 @@ private:
     void LoadPageFrameLists();
     void LoadPageFrames();
     void SelectTextStories();
+    // Whether a text frame of the loaded pages is linked to another.
+    bool HasChainedText() const;
     int32_t StorePageFrames();
     int16_t ExtractSharedFrames();
     void NumberFrames();

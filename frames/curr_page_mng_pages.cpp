@@ -109,7 +109,7 @@ void CurrPageMng::LoadPageSettings()
     }
 }
 
-bool CurrPageMng::LoadCurrentPages(uint8_t withShared)
+bool CurrPageMng::LoadCurrentPages(uint8_t withShared, bool flowText)
 {
     for (FrameObj*& g : groups_)
         g = nullptr;
@@ -122,9 +122,19 @@ bool CurrPageMng::LoadCurrentPages(uint8_t withShared)
     ResetFrameStates(kDrawNeeded);
     RecalcAll();
     FrameStore* store = document_ ? document_->Frames() : nullptr;
-    const bool result = store ? store->ReflowHeld(true) : false;
+    const bool result = store && (flowText || HasChainedText()) ? store->ReflowHeld(true) : store != nullptr;
     reportFlags_ = 0xFF;
     return result;
+}
+
+bool CurrPageMng::HasChainedText() const
+{
+    FrameStore* store = document_ ? document_->Frames() : nullptr;
+    for (int16_t i = 0; store && i < frameCount_; ++i) {
+        if (frames_[i]->GetType() == kFrameText && store->IsChained(frames_[i]))
+            return true;
+    }
+    return false;
 }
 
 void CurrPageMng::LoadPageFrameLists()

@@ -65,6 +65,29 @@ TEST(FileIo, ShortReadZeroFillsAndReportsEndOfFile)
     FileClose(h);
 }
 
+TEST(FileIo, AReadOrWriteAtAPlaceLeavesThePositionAlone)
+{
+    TempDir dir;
+    PutFile(dir.file("f"), "0123456789");
+    PathRecord r = Rec(dir.file("f"));
+    FileHandle h = kNoFile;
+    ASSERT_EQ(FileOpen(&r, kFileReadWrite, &h), 0);
+    ASSERT_EQ(FileSeek(h, kSeekStart, 2), 0);
+    char buffer[6];
+    std::memset(buffer, 'X', sizeof buffer);
+    EXPECT_EQ(FileReadAt(h, 6, buffer, 3), 0);
+    EXPECT_EQ(std::string(buffer, 3), "678");
+    EXPECT_EQ(FileWriteAt(h, 7, "ab", 2), 0);
+    EXPECT_EQ(Tell(h), 2u);
+    // Short of the end: the rest zero-filled, as FileRead does.
+    EXPECT_EQ(FileReadAt(h, 7, buffer, 5), kErrHandleEof);
+    EXPECT_EQ(std::string(buffer, 6), std::string("ab9\0\0X", 6));
+    EXPECT_EQ(FileReadAt(h, 0x80000000u, buffer, 1), kErrNegativeSeek);
+    EXPECT_EQ(FileRead(h, buffer, 2), 0);
+    EXPECT_EQ(std::string(buffer, 2), "23");
+    FileClose(h);
+}
+
 TEST(FileIo, SecondOpenOfAFileFailsWithSharingViolation)
 {
     TempDir dir;

@@ -8,6 +8,7 @@
 
 #include "frames/frame_obj_rect.h"
 #include "frames/frame_record_format.h"
+#include "frames/frame_store.h"
 #include "frames/page_table.h"
 #include "frames/shared_frame_list.h"
 #include "page_test_support.h"
@@ -149,6 +150,44 @@ TEST_F(PageManager, AFullPageComesBackWhole)
     EXPECT_EQ(m.FrameAt(448)->FrameId(), top);
     EXPECT_EQ(m.FrameAt(150)->FrameId(), low);
     EXPECT_EQ(m.FrameAt(448)->Attributes().fillColour, 448 % 16);
+}
+
+// A page a caller opens for cards that each lay their text out for their
+// own record is not laid out as it opens, unless a chain needs it: a
+// chained frame's text starts where the frame before it ended.
+TEST(PageManagerText, APageOpenedForCardsLeavesItsUnchainedTextToThem)
+{
+    struct CountingPage : SamplePageDocument {
+        using SamplePageDocument::SamplePageDocument;
+        void LayOutIntoFrame(FrameObj* frame, const IntRect&, TextPosition start, TextPosition* end) override
+        {
+            laidOut.push_back(frame->FrameId());
+            *end = start;
+        }
+        std::vector<uint16_t> laidOut;
+    };
+    TempDir dir;
+    CountingPage doc(dir.path(), IntSize{400, 300}, 100);
+    ASSERT_TRUE(doc.ok());
+    FrameObj* a = doc.AddFrame(kFrameText, IntRect{10, 10, 150, 60});
+    FrameObj* b = doc.AddFrame(kFrameText, IntRect{10, 100, 150, 160});
+    ASSERT_TRUE(a && b);
+    CurrPageMng& m = *doc.PageManager();
+    auto reopen = [&](bool flowText) {
+        m.CloseCurrentPages();
+        EXPECT_TRUE(m.SetPageNumbers(1, kNoPageNumber));
+        doc.laidOut.clear();
+        m.LoadCurrentPages(1, flowText);
+        EXPECT_EQ(m.FrameCount(), 2);
+    };
+    reopen(true);
+    EXPECT_EQ(doc.laidOut.size(), 2u);
+    reopen(false);
+    EXPECT_TRUE(doc.laidOut.empty());
+
+    doc.Frames()->LinkTextAfter(m.FrameAt(0), m.FrameAt(1));
+    reopen(false);
+    EXPECT_EQ(doc.laidOut.size(), 2u);
 }
 
 TEST_F(PageManager, GuidesTravelWithTheirPage)
