@@ -141,6 +141,7 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
         head[qsizetype(kVersion.size())] = '5';
         failed_ = failed_ || !pass(head.constData(), n);
     } else if (holding_) {
+        reserveForTable(data, n);
         held_.append(data, n);
     } else {
         failed_ = failed_ || !pass(data, n);
@@ -162,6 +163,23 @@ void PdfSpanFilter::releasePage()
 }
 
 bool PdfSpanFilter::finish() { return !failed_; }
+
+void PdfSpanFilter::reserveForTable(const char* data, qint64 n)
+{
+    // The engine's table, a line of twenty bytes for every object, comes
+    // last and is the largest part of what the document's end holds: its
+    // head says how many lines follow, so the memory for them all (and the
+    // trailer after) is taken once, as much as that, rather than grown by
+    // doubling while they come.
+    constexpr std::string_view kHead = "xref\n0 ";
+    constexpr qint64 kLine = 20, kTrailerRoom = 1024, kMostLines = 100'000'000;
+    const std::string_view s(data, size_t(n));
+    size_t end = 0;
+    const qint64 lines = s.substr(0, kHead.size()) == kHead ? NumberAt(s, kHead.size(), &end) : -1;
+    if (lines <= 0 || lines > kMostLines || end >= s.size() || s[end] != '\n')
+        return;
+    held_.reserve(held_.size() + qsizetype(end + 1 + lines * kLine + kTrailerRoom));
+}
 
 bool PdfSpanFilter::pass(const char* data, qint64 n)
 {

@@ -113,6 +113,8 @@ private:
     bool passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
                   const GlyphRunWidths& widths);
     bool pass(const char* data, qint64 n);
+    // Room for the engine's whole table when `data` begins it.
+    void reserveForTable(const char* data, qint64 n);
 
     QIODevice* to_;
     bool holding_ = false;
