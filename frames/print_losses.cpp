@@ -28,14 +28,14 @@ void NoteBarcodeNotPrinted(const std::string& value, const std::string& why)
     }
 }
 
-void NoteTextCutOff(const std::string& frameBeginning)
+void NoteTextCutOff(const std::function<std::string()>& frameBeginning)
 {
     if (g_lastLabelCut == g_label)
         return;
     g_lastLabelCut = g_label;
     if (g_losses.textLabels++ == 0) {
         g_losses.textRecord = g_record;
-        g_losses.textFrame = frameBeginning;
+        g_losses.textFrame = frameBeginning();
     }
 }
 

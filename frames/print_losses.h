@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct PrintLosses {
@@ -29,7 +30,9 @@ struct PrintLosses {
 // (from 1), or 0 when the job prints the card without a database.
 void NotePrintedLabel(int32_t record);
 void NoteBarcodeNotPrinted(const std::string& value, const std::string& why);
-void NoteTextCutOff(const std::string& frameBeginning);
+// `frameBeginning` names the frame; it is asked only for the job's first
+// label that lost text, the one the tally names.
+void NoteTextCutOff(const std::function<std::string()>& frameBeginning);
 
 // The tally since the last call, which starts it again.
 PrintLosses TakePrintLosses();

@@ -90,6 +90,8 @@ RunEntry MergedPart(const RunEntry& run, uint16_t s, uint16_t e, uint16_t flags,
 std::vector<RunEntry> ReadRunTable(const ParagraphText& para)
 {
     std::vector<RunEntry> runs;
+    // Room for as many entries as the table could hold, taken once.
+    runs.reserve((para.valid() && (para.flags() & kParaHasRuns) ? para.RunTableSize() : 0) / kRunValuesOffset);
     ForEachRun(para, [&](const uint8_t* run) {
         runs.push_back(Decode(run));
         return true;
@@ -101,19 +103,16 @@ bool WriteRunTable(ParagraphText* para, const std::vector<RunEntry>& runs)
 {
     if (!para->valid())
         return false;
-    std::vector<uint8_t> bytes;
-    for (const RunEntry& e : runs) {
-        uint8_t entry[kRunValuesOffset + 2 * kAttributeCount];
-        const uint32_t n = Encode(e, entry);
-        bytes.insert(bytes.end(), entry, entry + n);
-    }
-    if (bytes.size() > 0xFFFF) {
+    // Measured first, so that the entries are written in place.
+    uint32_t newSize = 0;
+    for (const RunEntry& e : runs)
+        newSize += RunEntrySize(e.flags);
+    if (newSize > 0xFFFF) {
         CheckMemError(kMemOutOfMemory);
         return false;
     }
     const uint32_t offset = para->layout().runOffset;
     const uint32_t oldSize = (para->flags() & kParaHasRuns) ? para->RunTableSize() : 0;
-    const uint32_t newSize = uint32_t(bytes.size());
     if (newSize > oldSize) {
         if (!para->InsertRegion(offset + oldSize, newSize - oldSize)) {
             CheckMemError(MemLastError() ? MemLastError() : kMemOutOfMemory);
@@ -122,8 +121,9 @@ bool WriteRunTable(ParagraphText* para, const std::vector<RunEntry>& runs)
     } else if (newSize < oldSize) {
         para->RemoveRegion(offset + newSize, oldSize - newSize);
     }
-    if (newSize)
-        std::copy(bytes.begin(), bytes.end(), HandleData(para->handle()) + offset);
+    uint8_t* out = HandleData(para->handle()) + offset;
+    for (const RunEntry& e : runs)
+        out += Encode(e, out);
     PutU16LE(HandleData(para->handle()) + kParagraphRunSizeOffset, uint16_t(newSize));
     const uint8_t flags = newSize ? uint8_t(para->flags() | kParaHasRuns) : uint8_t(para->flags() & ~kParaHasRuns);
     para->SetFlags(flags);

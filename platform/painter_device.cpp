@@ -154,6 +154,7 @@ public:
         keeping_ = true;
         keptSpoilt_ = false;
         kept_.clear();
+        keptMeetings_.clear();
         return true;
     }
     bool keepsOutput() const override { return true; }
@@ -166,8 +167,10 @@ public:
         if (!keptSpoilt_) {
             out = std::make_shared<KeptOps>();
             out->ops = std::move(kept_);
+            out->meetings = std::move(keptMeetings_);
         }
         kept_.clear();
+        keptMeetings_.clear();
         return out;
     }
     bool giveAgain(const KeptOutput& output) override
@@ -175,8 +178,10 @@ public:
         const auto* kept = dynamic_cast<const KeptOps*>(&output);
         if (!kept || !begin())
             return false;
-        for (const PageOp& op : kept->ops)
-            take(PageOp(op));
+        // The first operation meets whatever the page holds now; the others
+        // meet the operations before them as they did when kept.
+        for (size_t i = 0; i < kept->ops.size(); ++i)
+            take(kept->ops[i], i == 0 ? Meeting::kUnknown : kept->meetings[i]);
         return true;
     }
     int32_t outputError() const override { return error_; }
@@ -306,47 +311,63 @@ private:
             break;
         }
     }
-    // An operation with its clip, as kept output gives it again too.
-    void take(PageOp op)
+    // How an operation meets the one waiting before it.
+    enum class Meeting : uint8_t {
+        kUnknown,    // not looked at yet
+        kFollows,    // the waiting one goes out first
+        kContinues,  // glyphs that go on the waiting run
+        kCovers,     // a fill that covers the waiting fill
+    };
+    // An operation with its clip (a PageOp, or one of kept output given
+    // again, which is copied only where it goes), and how it meets the
+    // operation before it when that is known.
+    template <class Op>
+    void take(Op&& op, Meeting meeting = Meeting::kUnknown)
     {
-        if (keeping_) {
-            if (kept_.size() < kKeptOps)
-                kept_.push_back(op);
-            else
-                keptSpoilt_ = true;
-        }
         // A run of glyphs waits for the glyphs that continue it, a fill for
         // a fill that covers it exactly (the painter fills a shape white
         // before it fills it in its colour): what the page would not show
         // is not written. A page's last operation waits where it is; one
         // painted at once waits aside.
-        if (waiting_) {
-            if (op.kind == PageOp::kGlyphs && waiting_->kind == PageOp::kGlyphs && Continues(*waiting_, op)) {
-                Append(waiting_, *op.detail);
-                return;
-            }
-            if (op.kind == PageOp::kFill && waiting_->kind == PageOp::kFill && Covers(op, *waiting_)) {
-                *waiting_ = std::move(op);
-                return;
-            }
-            releaseWaiting();
+        if (meeting == Meeting::kUnknown) {
+            meeting = Meeting::kFollows;
+            if (waiting_ && op.kind == PageOp::kGlyphs && waiting_->kind == PageOp::kGlyphs &&
+                Continues(*waiting_, op))
+                meeting = Meeting::kContinues;
+            else if (waiting_ && op.kind == PageOp::kFill && waiting_->kind == PageOp::kFill && Covers(op, *waiting_))
+                meeting = Meeting::kCovers;
         }
+        // Kept output notes how each operation met the one before: the same
+        // two meet the same way when it is given again.
+        if (keeping_) {
+            if (kept_.size() < kKeptOps) {
+                kept_.push_back(op);
+                keptMeetings_.push_back(meeting);
+            } else {
+                keptSpoilt_ = true;
+            }
+        }
+        if (meeting == Meeting::kContinues) {
+            Append(waiting_, *op.detail);
+            return;
+        }
+        if (meeting == Meeting::kCovers) {
+            *waiting_ = std::forward<Op>(op);
+            return;
+        }
+        releaseWaiting();
         if (op.kind == PageOp::kGlyphs || op.kind == PageOp::kFill) {
             if (farmed_) {
-                page_.push_back(std::move(op));
+                page_.push_back(std::forward<Op>(op));
                 waiting_ = &page_.back();
             } else {
-                waitingOp_ = std::move(op);
+                waitingOp_ = std::forward<Op>(op);
                 waiting_ = &waitingOp_;
             }
             return;
         }
-        release(std::move(op));
-    }
-    void release(PageOp&& op)
-    {
         if (farmed_)
-            page_.push_back(std::move(op));
+            page_.push_back(std::forward<Op>(op));
         else
             player_.play(op);
     }
@@ -423,6 +444,7 @@ private:
     // they came, with their clips.
     struct KeptOps final : KeptOutput {
         PageOps ops;
+        std::vector<Meeting> meetings;
     };
     static constexpr size_t kKeptOps = 4096;
 
@@ -451,6 +473,7 @@ private:
     bool printableKnown_ = false;
     std::optional<QRect> printable_;
     PageOps kept_;
+    std::vector<Meeting> keptMeetings_;
     // Patterns as they land on paper, the same made once.
     PaperPatternTiles patternTiles_;
     // Pictures as they land on paper, each made once.

@@ -66,19 +66,6 @@ std::string PageNumberText(int32_t number, int32_t kind)
 
 bool IsNumberChar(uint8_t c) { return std::isalnum(c) != 0 || c == '-'; }
 
-// Field entries are told apart by their rank among the table's field
-// entries: inserting and deleting characters moves entries but never
-// reorders the table, so the rank of a field survives those steps.
-std::vector<size_t> FieldEntries(const std::vector<RunEntry>& runs)
-{
-    std::vector<size_t> out;
-    for (size_t i = 0; i < runs.size(); ++i) {
-        if (runs[i].flags & kRunField)
-            out.push_back(i);
-    }
-    return out;
-}
-
 bool IsEmptyField(const RunEntry& r) { return (r.flags & kRunField) && r.start == r.end; }
 
 bool IsFillableField(const RunEntry& r)
@@ -86,26 +73,37 @@ bool IsFillableField(const RunEntry& r)
     return (r.flags & kRunField) && r.end >= r.start && int16_t(r.fieldId) >= 0 && int16_t(r.fieldLength) >= 0;
 }
 
-// The fillable fields' table indices in the order they stand in the text.
-// Empty fields have no width, so several may stand at one place (a field
-// placed twice in a row, both empty on the card before): there the empty
-// ones come first, in table order, then the one with text. Every refresh
-// keeps that order true.
-std::vector<size_t> FieldsInTextOrder(const std::vector<RunEntry>& runs)
+// Whether the field x stands before the field y in the text.
+bool StandsBefore(const RunEntry& x, const RunEntry& y)
 {
-    std::vector<size_t> out;
+    if (x.start != y.start)
+        return x.start < y.start;
+    return IsEmptyField(x) && !IsEmptyField(y);
+}
+
+// The fillable fields' table indices in the order they stand in the text,
+// into `out`. Empty fields have no width, so several may stand at one place
+// (a field placed twice in a row, both empty on the card before): there the
+// empty ones come first, in table order, then the one with text. Every
+// refresh keeps that order true.
+void FieldsInTextOrder(const std::vector<RunEntry>& runs, std::vector<size_t>* out)
+{
+    out->clear();
     for (size_t i = 0; i < runs.size(); ++i) {
         if (IsFillableField(runs[i]))
-            out.push_back(i);
+            out->push_back(i);
     }
-    std::stable_sort(out.begin(), out.end(), [&runs](size_t a, size_t b) {
-        const RunEntry& x = runs[a];
-        const RunEntry& y = runs[b];
-        if (x.start != y.start)
-            return x.start < y.start;
-        return IsEmptyField(x) && !IsEmptyField(y);
-    });
-    return out;
+    // A paragraph holds a few fields, mostly in order already: sorted by
+    // insertion, which keeps fields at one place in table order and takes
+    // no memory.
+    std::vector<size_t>& order = *out;
+    for (size_t i = 1; i < order.size(); ++i) {
+        const size_t index = order[i];
+        size_t j = i;
+        for (; j > 0 && StandsBefore(runs[index], runs[order[j - 1]]); --j)
+            order[j] = order[j - 1];
+        order[j] = index;
+    }
 }
 
 // Where the other fields must stand once a field's text changed.
@@ -176,12 +174,14 @@ std::vector<RunEntry> FieldTextRuns(const std::vector<RunEntry>& runs, size_t ra
     return out;
 }
 
-// The field whose entry stands at the index takes its current text.
-void UpdateFieldEntry(TextContext* ctx, size_t index)
+// The field whose entry stands at the index of `table`, the paragraph's
+// run table as read, takes its current text. The table is left as the
+// paragraph then holds it; true when it changed.
+bool UpdateFieldEntry(TextContext* ctx, std::vector<RunEntry>* table, size_t index)
 {
-    std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
+    std::vector<RunEntry>& runs = *table;
     if (index >= runs.size() || !IsFillableField(runs[index]))
-        return;
+        return false;
     const RunEntry entry = runs[index];
     const int32_t p = entry.start;
     char text[256] = {};
@@ -199,24 +199,31 @@ void UpdateFieldEntry(TextContext* ctx, size_t index)
     const int32_t old =
         entry.end == entry.start ? 0 : std::clamp<int32_t>(int16_t(entry.fieldLength), 0, para.Length() - 1 - p);
     if (para.Length() - old + n > int32_t(kParagraphMaxLength))
-        return;
+        return false;
     if (n == old && std::memcmp(para.Chars() + p, text, size_t(n)) == 0 && (n > 0 || entry.end == entry.start))
-        return;
+        return false;
 
-    // The empty fields that stand at the field's start before it, and those
-    // that stand just behind its text (or at its start after it, while it
-    // is empty), by rank.
-    const std::vector<size_t> fields = FieldEntries(runs);
-    const size_t rank = size_t(std::find(fields.begin(), fields.end(), index) - fields.begin());
-    std::vector<Peer> peers(fields.size(), Peer::kElsewhere);
-    for (size_t r = 0; r < fields.size(); ++r) {
-        const RunEntry& e = runs[fields[r]];
-        if (r == rank || !IsEmptyField(e))
+    // The field's rank among the table's field entries, and where the other
+    // field entries must stand, by rank: the empty fields at the field's
+    // start before it, and those just behind its text (or at its start
+    // after it, while it is empty). Field entries are told apart by rank:
+    // inserting and deleting characters moves entries but never reorders
+    // the table, so the rank of a field survives those steps.
+    size_t rank = 0;
+    std::vector<Peer> peers;
+    peers.reserve(runs.size());
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const RunEntry& e = runs[i];
+        if (!(e.flags & kRunField))
             continue;
-        if (e.start == p)
-            peers[r] = entry.end > entry.start || fields[r] < index ? Peer::kBefore : Peer::kAfter;
-        else if (old > 0 && e.start == p + old)
-            peers[r] = Peer::kAfter;
+        Peer peer = Peer::kElsewhere;
+        if (i == index)
+            rank = peers.size();
+        else if (IsEmptyField(e) && e.start == p)
+            peer = entry.end > entry.start || i < index ? Peer::kBefore : Peer::kAfter;
+        else if (IsEmptyField(e) && old > 0 && e.start == p + old)
+            peer = Peer::kAfter;
+        peers.push_back(peer);
     }
 
     // While its characters are replaced the field's entry stands aside as
@@ -226,31 +233,34 @@ void UpdateFieldEntry(TextContext* ctx, size_t index)
     ParagraphText writable = ctx->Current();
     runs[index].end = uint16_t(p);
     runs[index].fieldLength = 0;
-    if (!WriteRunTable(&writable, runs))
-        return;
+    if (!WriteRunTable(&writable, runs)) {
+        runs[index] = entry;
+        return false;
+    }
     const bool inserted =
         n == 0 || writable.InsertBytes(uint16_t(p + old), reinterpret_cast<const uint8_t*>(text), uint32_t(n));
     if (inserted) {
         AdjustRunsForInsert(&writable, uint16_t(p + old), uint32_t(n));
-        if (old == 0 && n > 0) {
-            // Text put in at p pushes the empty field behind it; no entry
-            // went, so it is found where it stood in the table.
-            std::vector<RunEntry> moved = ReadRunTable(writable);
-            moved[index].start = moved[index].end = uint16_t(p);
-            WriteRunTable(&writable, moved);
-        }
         if (old > 0) {
             const uint32_t removed = writable.DeleteChars(uint16_t(p), uint16_t(p + old - 1), true);
             AdjustRunsForDelete(&writable, uint16_t(p), removed);
         }
     }
+    std::vector<RunEntry> now = ReadRunTable(writable);
+    // Text put in at p pushes the empty field behind it; no entry went, so
+    // it is found where it stood in the table.
+    if (inserted && old == 0 && n > 0)
+        now[index].start = now[index].end = uint16_t(p);
     const int32_t shown = inserted ? n : old;
-    const std::vector<RunEntry> now = ReadRunTable(writable);
+    runs = FieldTextRuns(now, rank, entry, shown, inserted, peers);
     // Without room for the format's runs the field at least holds its text
     // again: the table without them keeps its size.
-    if (!WriteRunTable(&writable, FieldTextRuns(now, rank, entry, shown, inserted, peers)))
-        WriteRunTable(&writable, FieldTextRuns(now, rank, entry, shown, false, peers));
+    if (!WriteRunTable(&writable, runs)) {
+        runs = FieldTextRuns(now, rank, entry, shown, false, peers);
+        WriteRunTable(&writable, runs);
+    }
     ctx->StoreFlags(writable);
+    return true;
 }
 
 }  // namespace
@@ -259,10 +269,12 @@ void UpdateFieldText(TextContext* ctx, int32_t p)
 {
     if (!ctx->Frame())
         return;
-    const std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
-    for (size_t index : FieldsInTextOrder(runs)) {
+    std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
+    std::vector<size_t> order;
+    FieldsInTextOrder(runs, &order);
+    for (size_t index : order) {
         if (runs[index].start == p) {
-            UpdateFieldEntry(ctx, index);
+            UpdateFieldEntry(ctx, &runs, index);
             return;
         }
     }
@@ -275,15 +287,17 @@ void UpdateFieldsFrom(TextContext* ctx, int32_t p)
     // From the last on, so that a changed length moves no field still to
     // do. A refresh keeps the fields' order, so the k-th field in the text
     // is still the k-th after those behind it were done.
-    size_t k = FieldsInTextOrder(ReadRunTable(ctx->Current())).size();
+    std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
+    std::vector<size_t> order;
+    FieldsInTextOrder(runs, &order);
+    size_t k = order.size();
     while (k-- > 0) {
-        const std::vector<RunEntry> runs = ReadRunTable(ctx->Current());
-        const std::vector<size_t> order = FieldsInTextOrder(runs);
         if (k >= order.size())
             continue;
         if (runs[order[k]].start < p)
             break;
-        UpdateFieldEntry(ctx, order[k]);
+        if (UpdateFieldEntry(ctx, &runs, order[k]))
+            FieldsInTextOrder(runs, &order);
     }
 }
 
@@ -310,6 +324,9 @@ void UpdatePageNumberRun(TextContext* ctx, int32_t p)
 
 void UpdatePageNumbers(TextContext* ctx)
 {
+    // Most frames show no page number: their table is not read.
+    if (ctx->pageNumberRefresh == 0)
+        return;
     std::vector<int32_t> starts;
     for (const RunEntry& r : ReadRunTable(ctx->Current())) {
         if ((r.flags & kRunPageNumber) && r.end > r.start)

@@ -156,10 +156,11 @@ bool FrameLosesText(TextContext* ctx)
     // when not one line fits. Only something that would have shown counts:
     // an empty paragraph or spaces left over lose nothing.
     const LineTable lines = ctx->Lines();
-    TextLineRecord last;
-    TextPosition rest = FrameStartOf(ctx);
-    if (lines.Get(lines.Count(), &last))
-        rest = TextPosition{uint32_t(last.paragraph), uint16_t(last.End())};
+    int32_t lastParagraph = 0;
+    int32_t lastEnd = 0;
+    const TextPosition rest = lines.GetEnd(lines.Count(), &lastParagraph, &lastEnd)
+                                  ? TextPosition{uint32_t(lastParagraph), uint16_t(lastEnd)}
+                                  : FrameStartOf(ctx);
     const int32_t current = ctx->ParagraphIndex();
     bool lost = false;
     for (int32_t para = int32_t(rest.paragraph); para < ctx->ParagraphCount() && !lost; ++para) {

@@ -49,6 +49,12 @@ TextLineRecord ReadLineRecord(const uint8_t* p)
     return r;
 }
 
+void ReadLineEnd(const uint8_t* p, int32_t* paragraph, int32_t* end)
+{
+    *paragraph = GetI32LE(p + 0);
+    *end = int32_t(GetU16LE(p + 20)) + GetI16LE(p + 22);
+}
+
 void WriteLineRecord(const TextLineRecord& r, uint8_t* p)
 {
     PutI32LE(p + 0, r.paragraph);

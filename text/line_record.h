@@ -54,4 +54,7 @@ struct TextLineRecord {
 };
 
 TextLineRecord ReadLineRecord(const uint8_t* p);
+// The record's paragraph and the first character after its line, read
+// alone.
+void ReadLineEnd(const uint8_t* p, int32_t* paragraph, int32_t* end);
 void WriteLineRecord(const TextLineRecord& line, uint8_t* p);

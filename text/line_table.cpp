@@ -22,6 +22,15 @@ bool LineTable::Get(int32_t i, TextLineRecord* out) const
     return true;
 }
 
+bool LineTable::GetEnd(int32_t i, int32_t* paragraph, int32_t* end) const
+{
+    const uint8_t* p = table_ && table_->Contains(i) ? table_->RecordPtr(i) : nullptr;
+    if (!p)
+        return false;
+    ReadLineEnd(p, paragraph, end);
+    return true;
+}
+
 void LineTable::Set(int32_t i, const TextLineRecord& line)
 {
     uint8_t* p = table_ && table_->Contains(i) ? table_->RecordPtr(i) : nullptr;

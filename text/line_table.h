@@ -17,6 +17,9 @@ public:
     // A default record for an index outside the table.
     TextLineRecord At(int32_t i) const;
     bool Get(int32_t i, TextLineRecord* out) const;
+    // The line's paragraph and the first character after it, without
+    // reading the rest of the line; false for an index outside the table.
+    bool GetEnd(int32_t i, int32_t* paragraph, int32_t* end) const;
     void Set(int32_t i, const TextLineRecord& line);
     bool Append(const TextLineRecord& line);
     bool Insert(int32_t i, const TextLineRecord& line);

@@ -363,7 +363,7 @@ void DrawTextBlock(TextContext* ctx, Dc* dc, int32_t from, int32_t to, bool eras
     }
     // Paper shows no mark: the print job says which labels lost text.
     if (frame && frame->IsOutputShift() && FrameLosesText(ctx))
-        NoteTextCutOff(FrameTextBeginning(ctx, kNamedCharacters));
+        NoteTextCutOff([ctx] { return FrameTextBeginning(ctx, kNamedCharacters); });
 }
 
 void EraseBelowText(TextContext* ctx, Dc* dc, bool lowered)
