@@ -178,10 +178,16 @@ public:
         const auto* kept = dynamic_cast<const KeptOps*>(&output);
         if (!kept || !begin())
             return false;
-        // The first operation meets whatever the page holds now; the others
-        // meet the operations before them as they did when kept.
-        for (size_t i = 0; i < kept->ops.size(); ++i)
-            take(kept->ops[i], i == 0 ? Meeting::kUnknown : kept->meetings[i]);
+        // The first operations meet whatever the page holds now. Once one
+        // started afresh (no run went on) both now and when kept, what
+        // waits is the same as then, and the others meet the operations
+        // before them as they did when kept.
+        bool known = false;
+        for (size_t i = 0; i < kept->ops.size(); ++i) {
+            const Meeting keptAs = kept->meetings[i];
+            const Meeting met = take(kept->ops[i], known ? keptAs : Meeting::kUnknown);
+            known = known || (met != Meeting::kContinues && keptAs != Meeting::kContinues);
+        }
         return true;
     }
     int32_t outputError() const override { return error_; }
@@ -320,9 +326,9 @@ private:
     };
     // An operation with its clip (a PageOp, or one of kept output given
     // again, which is copied only where it goes), and how it meets the
-    // operation before it when that is known.
+    // operation before it when that is known; how it met it.
     template <class Op>
-    void take(Op&& op, Meeting meeting = Meeting::kUnknown)
+    Meeting take(Op&& op, Meeting meeting = Meeting::kUnknown)
     {
         // A run of glyphs waits for the glyphs that continue it, a fill for
         // a fill that covers it exactly (the painter fills a shape white
@@ -349,11 +355,11 @@ private:
         }
         if (meeting == Meeting::kContinues) {
             Append(waiting_, *op.detail);
-            return;
+            return meeting;
         }
         if (meeting == Meeting::kCovers) {
             *waiting_ = std::forward<Op>(op);
-            return;
+            return meeting;
         }
         releaseWaiting();
         if (op.kind == PageOp::kGlyphs || op.kind == PageOp::kFill) {
@@ -364,12 +370,13 @@ private:
                 waitingOp_ = std::forward<Op>(op);
                 waiting_ = &waitingOp_;
             }
-            return;
+            return meeting;
         }
         if (farmed_)
             page_.push_back(std::forward<Op>(op));
         else
             player_.play(op);
+        return meeting;
     }
     // The operation left behind aside is taken over by the next one that
     // waits there.
