@@ -108,13 +108,29 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         if (at >= lineEnd) {
             // The engine ends a line with its operator, and most lines
             // draw: only those ending in one the spans follow are read.
-            const size_t newline = s.find('\n', size_t(at - s.data()));
-            lineEnd = newline == std::string_view::npos ? s.data() + s.size() : s.data() + newline + 1;
-            if (!EndsTracked(std::string_view(at, size_t(lineEnd - at)))) {
-                tokens.seek(lineEnd);
+            // The lines passed are passed one after the other here while
+            // each begins at once with what the tokens read, as each of the
+            // engine's does (white space or a comment first is passed as
+            // the tokens pass it).
+            const char* const end = s.data() + s.size();
+            const char* from = at;
+            bool tracked = false;
+            for (;;) {
+                lineEnd = PdfLineEnd(from, end);
+                tracked = EndsTracked(std::string_view(from, size_t(lineEnd - from)));
+                if (tracked)
+                    break;
                 operandCount = 0;
+                if (lineEnd == end || PdfStartOf(*lineEnd) == PdfStart::kSpace ||
+                    PdfStartOf(*lineEnd) == PdfStart::kComment)
+                    break;
+                from = lineEnd;
+            }
+            if (!tracked) {
+                tokens.seek(lineEnd);
                 continue;
             }
+            tokens.seek(from);
         }
         if (!tokens.next(&t))
             break;

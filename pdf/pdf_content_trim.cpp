@@ -167,6 +167,15 @@ struct Op {
     std::array<uint32_t, 2> numberAt{}, numberSize{};
 };
 
+// Whether the operator only paints, the trim taking nothing from it: a
+// run of such operators is followed as one. Not where text begins, is
+// placed or ends, nor a run's lines of glyphs, which the trim follows.
+bool Painting(const Op& op)
+{
+    return op.info.kind == Kind::kDraws && op.info.plain && !op.info.places && !op.glyphLines &&
+           op.key != PdfOpKey("ET");
+}
+
 // The operators of the content; false for content left as it is.
 // `spaced`: whether any sets the spacing or scaling of characters.
 bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
@@ -250,6 +259,15 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         op->end = offset(t.at + t.size);
         // The white space after an operator goes with it.
         op->to = offset(tokens.skipSpace());
+        // Drawing after drawing is one operator to the trim: written as
+        // it is, whatever it draws (a bar code's bars, a run's glyphs).
+        if (ops->size() >= 2 && Painting(*op) && Painting((*ops)[ops->size() - 2])) {
+            Op& before = (*ops)[ops->size() - 2];
+            before.operandsEnd = op->operandsEnd;
+            before.end = op->end;
+            before.to = op->to;
+            ops->pop_back();
+        }
         op = nullptr;
     }
     return !op && nest == 0;
@@ -452,18 +470,28 @@ public:
                 size += piece.made >= 0 ? qsizetype(made_[size_t(piece.made)].size()) : qsizetype(piece.size);
         QByteArray out(size, Qt::Uninitialized);
         char* to = out.data();
-        to = std::copy_n(s_.data(), lead, to);
+        // Most pieces follow on from the one before in the content: each
+        // run of them is copied at once, not piece by piece.
+        size_t runAt = 0, runSize = size_t(lead);
         for (const Piece& piece : pieces_) {
             if (!piece.kept)
                 continue;
+            if (piece.made < 0 && piece.at == runAt + runSize) {
+                runSize += piece.size;
+                continue;
+            }
+            std::memcpy(to, s_.data() + runAt, runSize);
+            to += runSize;
             if (piece.made >= 0) {
                 const std::string& made = made_[size_t(piece.made)];
                 to = std::copy(made.begin(), made.end(), to);
+                runSize = 0;
             } else {
-                std::memcpy(to, s_.data() + piece.at, piece.size);
-                to += piece.size;
+                runAt = piece.at;
+                runSize = piece.size;
             }
         }
+        std::memcpy(to, s_.data() + runAt, runSize);
         return out;
     }
 

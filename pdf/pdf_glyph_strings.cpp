@@ -27,17 +27,32 @@ struct GlyphLine {
     std::string_view code;  // the hexadecimal digits
 };
 
-// The number from `p` up to `stop` as a double, and where it ends; null
-// for none.
-const char* ReadStep(const char* p, const char* const end, char stop, double* v)
+// The number from `p` up to the space that ends it as a double, and where
+// that space is; null for none, or for more than a sign, digits and a
+// point, more than 9 places or kPdfMostDigits digits. Read in one pass, as
+// each glyph's line holds two.
+const char* ReadStep(const char* p, const char* const end, double* v)
 {
-    const char* const from = p;
-    while (p < end && *p != stop)
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
         ++p;
-    PdfDecimal d;
-    if (p == end || !PdfReadDecimal(from, p, 9, &d))
+    // Unsigned: the digits of a number too long wrap before it is turned down.
+    unsigned long long units = 0;
+    const char* const wholeAt = p;
+    while (p < end && PdfIsDigit(*p))
+        units = units * 10 + static_cast<unsigned char>(*p++ - '0');
+    const int wholeDigits = int(p - wholeAt);
+    int places = 0;
+    if (p < end && *p == '.') {
+        const char* const partAt = ++p;
+        while (p < end && PdfIsDigit(*p))
+            units = units * 10 + static_cast<unsigned char>(*p++ - '0');
+        places = int(p - partAt);
+    }
+    if (p == end || *p != ' ' || wholeDigits + places < 1 || wholeDigits + places > kPdfMostDigits || places > 9)
         return nullptr;
-    *v = double(d.units) / double(kPdfTens[size_t(d.places)]);
+    const auto value = static_cast<long long>(units);
+    *v = double(negative ? -value : value) / double(kPdfTens[size_t(places)]);
     return p;
 }
 
@@ -53,8 +68,8 @@ bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
         return true;
     };
     while (p < end) {
-        GlyphLine& l = lines->emplace_back();
-        if (!(p = ReadStep(p, end, ' ', &l.dx)) || !(p = ReadStep(p + 1, end, ' ', &l.dy)) || !expect(" Td <"))
+        GlyphLine l;
+        if (!(p = ReadStep(p, end, &l.dx)) || !(p = ReadStep(p + 1, end, &l.dy)) || !expect(" Td <"))
             return false;
         const char* const code = p;
         while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
@@ -62,24 +77,49 @@ bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
         l.code = std::string_view(code, size_t(p - code));
         if (!expect("> Tj\n"))
             return false;
+        lines->push_back(l);
     }
     return true;
 }
 
-// `units` at `places` places, as short as it goes: no zero before the point.
-void AppendAdjustment(long long units, int places, std::string* out)
+// The most an adjustment takes, with the brackets either side: a number
+// below 10^15 in units (see Adjust), a sign and a point.
+constexpr size_t kMostAdjustment = 2 + 24;
+
+// `units` at `places` places, as short as it goes: no zero before the
+// point. Returns the end.
+char* WriteAdjustment(char* to, long long units, int places)
 {
-    char text[32];
-    char* const end = PdfWriteDecimal(text, units, places);
-    const char* from = text;
-    const std::string_view written(text, size_t(end - text));
-    if (written.starts_with("0.")) {
-        from += 1;
-    } else if (written.starts_with("-0.")) {
-        out->push_back('-');
-        from += 2;
+    char* const end = PdfWriteDecimal(to, units, places);
+    if (end - to > 1 && to[0] == '0' && to[1] == '.') {
+        std::memmove(to, to + 1, size_t(end - to - 1));
+        return end - 1;
     }
-    out->append(from, size_t(end - from));
+    if (end - to > 2 && to[0] == '-' && to[1] == '0' && to[2] == '.') {
+        std::memmove(to + 1, to + 2, size_t(end - to - 2));
+        return end - 1;
+    }
+    return end;
+}
+
+// std::llround of a number below 10^15: rounded here, as each glyph's
+// number is, rather than by a call to the library. Its whole part and its
+// fraction are told apart exactly at that size.
+long long Nearest(double x)
+{
+    const auto whole = static_cast<long long>(x);  // toward zero
+    const double part = x - double(whole);
+    return part >= 0.5 ? whole + 1 : part <= -0.5 ? whole - 1 : whole;
+}
+
+// std::ceil, as a whole number, the same way where the number is below
+// 2^52 (beyond, every double is whole).
+long long Ceiling(double x)
+{
+    if (!(std::abs(x) < 0x1p52))
+        return static_cast<long long>(std::ceil(x));
+    const auto whole = static_cast<long long>(x);
+    return double(whole) < x ? whole + 1 : whole;
 }
 
 // The numbers after each glyph but the last, in units of the last of
@@ -106,11 +146,11 @@ bool Adjust(const std::vector<GlyphLine>& lines, const int32_t* widths, double s
         if (!(std::abs(exact) < 1e15))
             return false;
         long long& n = (*units)[i];
-        const long long nearest = std::llround(exact);
+        const long long nearest = Nearest(exact);
         if (after > kLeastGlyphMove && std::abs(exact - double(nearest)) < 1e-9)
             n = nearest;
         else
-            n = static_cast<long long>(std::ceil(exact - kLeastGlyphMove / stepMove)) - 1;
+            n = Ceiling(exact - kLeastGlyphMove / stepMove) - 1;
         after += (exact - double(n)) * stepMove;
         if (after > kMostGlyphMove)
             return false;
@@ -137,18 +177,29 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
     while (reach(places) > kMostGlyphMove || !Adjust(read, widths, size, places, &units))
         if (++places > kMostAdjustmentPlaces)
             return false;
+    // Written into room made once (the codes take no more than the
+    // lines did), rather than appended a few bytes at a time.
     std::string& made = *out;
-    made.append(lines.substr(0, lines.find('<')));
-    made += "[<";
-    made.append(read[0].code);
+    const size_t was = made.size();
+    const size_t head = lines.find('<');
+    made.resize(was + lines.size() + count * kMostAdjustment + 8);
+    char* to = made.data() + was;
+    const auto copy = [&to](std::string_view text) {
+        std::memcpy(to, text.data(), text.size());
+        to += text.size();
+    };
+    copy(lines.substr(0, head));
+    copy("[<");
+    copy(read[0].code);
     for (size_t i = 1; i < count; ++i) {
         if (units[i] != 0) {
-            made += '>';
-            AppendAdjustment(units[i], places, &made);
-            made += '<';
+            *to++ = '>';
+            to = WriteAdjustment(to, units[i], places);
+            *to++ = '<';
         }
-        made.append(read[i].code);
+        copy(read[i].code);
     }
-    made += ">]TJ\n";
+    copy(">]TJ\n");
+    made.resize(size_t(to - made.data()));
     return true;
 }

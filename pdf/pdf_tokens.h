@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -194,6 +195,29 @@ private:
     const char* end_;
 };
 
+// Past the line break of the line from `p` on; `end` where none follows.
+// Eight bytes at a time: most lines of a page are short, and a call to
+// memchr for each costs more than the line.
+inline const char* PdfLineEnd(const char* p, const char* const end)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    while (std::endian::native == std::endian::little && end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        // The bytes that are a line break become zero; the lowest zero
+        // byte is then the lowest with its top bit set below.
+        const uint64_t x = word ^ (kOnes * '\n');
+        const uint64_t zero = (x - kOnes) & ~x & (kOnes << 7);
+        if (zero != 0)
+            return p + (std::countr_zero(zero) >> 3) + 1;
+        p += 8;
+    }
+    while (p < end)
+        if (*p++ == '\n')
+            return p;
+    return end;
+}
+
 // ---- lines of glyphs ----
 
 // The bytes of a number Qt writes (digits, a sign, a point), and of a
@@ -368,21 +392,44 @@ inline bool PdfReadDecimal(const char* p, const char* const end, int mostPlaces,
 // The number from `p` to `end` to the nearest hundredth, in hundredths:
 // a half goes away from zero, whatever follows it. `places` says how many
 // it was written with; false as PdfReadDecimal.
+//
+// Its own loops rather than PdfReadDigits': most numbers read so are the
+// points of outlines, written with nine places of which only three count,
+// and the places past the third are then only passed.
 inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlaces, long long* hundredths,
                               int* places)
 {
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    // Unsigned, so that the digits of a number too long to be read wrap
+    // rather than overflow before it is turned down.
     unsigned long long h = 0;
-    bool negative = false, up = false;
-    const auto whole = [&h](unsigned d) { h = h * 10 + d; };
-    const auto place = [&h, &up](int k, unsigned d) {
-        if (k < 2)
-            h = h * 10 + d;
-        else if (k == 2)
-            up = d >= 5;
-    };
-    if (!PdfReadDigits(p, end, mostPlaces, &negative, places, whole, place))
+    const char* const wholeAt = p;
+    while (p < end && PdfIsDigit(*p))
+        h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+    const int wholeDigits = int(p - wholeAt);
+    int read = 0;
+    bool up = false;
+    if (p < end && *p == '.') {
+        const char* const partAt = ++p;
+        if (p < end && PdfIsDigit(*p)) {
+            h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+            if (p < end && PdfIsDigit(*p)) {
+                h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+                if (p < end && PdfIsDigit(*p)) {
+                    up = *p++ >= '5';
+                    while (p < end && PdfIsDigit(*p))
+                        ++p;
+                }
+            }
+        }
+        read = int(p - partAt);
+    }
+    *places = read;
+    if (p != end || wholeDigits + read < 1 || wholeDigits + read > kPdfMostDigits || read > mostPlaces)
         return false;
-    for (int k = *places; k < 2; ++k)
+    for (int k = read; k < 2; ++k)
         h *= 10;
     if (up)
         ++h;
