@@ -35,6 +35,13 @@ double Number(std::string_view word)
     return PdfReadReal(word, &v) ? v : 0;
 }
 
+// Whether a line whose last byte before its break is `c` may end in
+// "q", "Q", "cm", "BT" or "ET", white space after it or not.
+bool MayEndTracked(char c)
+{
+    return c == 'q' || c == 'Q' || c == 'm' || c == 'T' || PdfByteClass(c) == PdfByte::kSpace;
+}
+
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET". Asked of
 // every line of the page, most of which draw glyphs or outlines: told by
 // its last byte first, then by the one or two before it.
@@ -114,10 +121,14 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             // the tokens pass it).
             const char* const end = s.data() + s.size();
             const char* from = at;
+            PdfLineBreaks breaks(at, end);
             bool tracked = false;
             for (;;) {
-                lineEnd = PdfLineEnd(from, end);
-                tracked = EndsTracked(std::string_view(from, size_t(lineEnd - from)));
+                const char* const lineBreak = breaks.next();
+                lineEnd = lineBreak == end ? end : lineBreak + 1;
+                // Told by the byte before the break first: most lines end
+                // in an operator the spans do not follow.
+                tracked = MayEndTracked(lineBreak[-1]) && EndsTracked(std::string_view(from, size_t(lineEnd - from)));
                 if (tracked)
                     break;
                 operandCount = 0;

@@ -176,6 +176,39 @@ bool Painting(const Op& op)
            op.key != PdfOpKey("ET");
 }
 
+// Past the lines from `p` on that only paint (see Painting), each its
+// numbers, a space after each, then its operator and the line's break, as
+// Qt's PDF engine writes a bar code's bars ("x y w h re", "f"): to the
+// break after the last. Read as the tokens would read them, but line by
+// line: the numbers are only passed.
+const char* SkipPaintingLines(const char* p, const char* const end)
+{
+    const char* passed = p;
+    for (;;) {
+        while (p < end && PdfStartOf(*p) == PdfStart::kNumber) {
+            const char* q = p + 1;
+            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
+                ++q;
+            if (q == end || *q != ' ')
+                return passed;
+            p = q + 1;
+        }
+        if (p == end || PdfStartOf(*p) != PdfStart::kWord)
+            return passed;
+        const char* const word = p;
+        while (p < end && PdfByteClass(*p) == PdfByte::kRegular)
+            ++p;
+        if (p == end || *p != '\n')
+            return passed;
+        Op op;
+        op.key = PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)});
+        op.info = InfoOf(op.key);
+        if (!Painting(op))
+            return passed;
+        passed = ++p;
+    }
+}
+
 // The operators of the content; false for content left as it is.
 // `spaced`: whether any sets the spacing or scaling of characters.
 bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
@@ -261,12 +294,24 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         op->to = offset(tokens.skipSpace());
         // Drawing after drawing is one operator to the trim: written as
         // it is, whatever it draws (a bar code's bars, a run's glyphs).
-        if (ops->size() >= 2 && Painting(*op) && Painting((*ops)[ops->size() - 2])) {
-            Op& before = (*ops)[ops->size() - 2];
-            before.operandsEnd = op->operandsEnd;
-            before.end = op->end;
-            before.to = op->to;
-            ops->pop_back();
+        if (Painting(*op)) {
+            if (ops->size() >= 2 && Painting((*ops)[ops->size() - 2])) {
+                Op& before = (*ops)[ops->size() - 2];
+                before.operandsEnd = op->operandsEnd;
+                before.end = op->end;
+                before.to = op->to;
+                ops->pop_back();
+            }
+            // The lines that only paint after it, as a bar code's bars
+            // follow one another, are passed without their tokens.
+            Op& last = ops->back();
+            const char* const from = s.data() + last.to;
+            const char* const after = SkipPaintingLines(from, s.data() + s.size());
+            if (after != from) {
+                last.operandsEnd = last.end = offset(after - 1);
+                tokens.seek(after);
+                last.to = offset(tokens.skipSpace());
+            }
         }
         op = nullptr;
     }

@@ -195,28 +195,55 @@ private:
     const char* end_;
 };
 
-// Past the line break of the line from `p` on; `end` where none follows.
-// Eight bytes at a time: most lines of a page are short, and a call to
-// memchr for each costs more than the line.
-inline const char* PdfLineEnd(const char* p, const char* const end)
-{
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    while (std::endian::native == std::endian::little && end - p >= 8) {
+// The line breaks of content from a position on, one after the other,
+// found eight bytes at a time: most lines of a page are short, and looking
+// at them byte by byte costs more than what is done with most of them.
+class PdfLineBreaks {
+public:
+    PdfLineBreaks(const char* from, const char* end) : p_(from), end_(end) {}
+
+    // The next line break; the end where none is left.
+    const char* next()
+    {
+        while (breaks_ == 0) {
+            if (std::endian::native != std::endian::little || end_ - p_ < 8)
+                return nextByByte();
+            breaks_ = Breaks(p_);
+            at_ = p_;
+            p_ += 8;
+        }
+        const char* const found = at_ + (std::countr_zero(breaks_) >> 3);
+        breaks_ &= breaks_ - 1;
+        return found;
+    }
+
+private:
+    // The top bit of each of the eight bytes at `p` that is a line break.
+    static uint64_t Breaks(const char* p)
+    {
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr uint64_t kLow = kOnes * 0x7F;
         uint64_t word;
         std::memcpy(&word, p, 8);
-        // The bytes that are a line break become zero; the lowest zero
-        // byte is then the lowest with its top bit set below.
         const uint64_t x = word ^ (kOnes * '\n');
-        const uint64_t zero = (x - kOnes) & ~x & (kOnes << 7);
-        if (zero != 0)
-            return p + (std::countr_zero(zero) >> 3) + 1;
-        p += 8;
+        // A byte's top bit ends up set where any of its bits is: no carry
+        // crosses from one byte to the next.
+        return ~((((x & kLow) + kLow) | x) | kLow);
     }
-    while (p < end)
-        if (*p++ == '\n')
-            return p;
-    return end;
-}
+
+    const char* nextByByte()
+    {
+        while (p_ < end_)
+            if (*p_++ == '\n')
+                return p_ - 1;
+        return end_;
+    }
+
+    const char* p_;
+    const char* end_;
+    const char* at_ = nullptr;  // where the bytes of breaks_ begin
+    uint64_t breaks_ = 0;
+};
 
 // ---- lines of glyphs ----
 
