@@ -27,32 +27,17 @@ struct GlyphLine {
     std::string_view code;  // the hexadecimal digits
 };
 
-// The number from `p` up to the space that ends it as a double, and where
-// that space is; null for none, or for more than a sign, digits and a
-// point, more than 9 places or kPdfMostDigits digits. Read in one pass, as
-// each glyph's line holds two.
-const char* ReadStep(const char* p, const char* const end, double* v)
+// The number from `p` up to `stop` as a double, and where it ends; null
+// for none.
+const char* ReadStep(const char* p, const char* const end, char stop, double* v)
 {
-    const bool negative = p < end && *p == '-';
-    if (p < end && (*p == '-' || *p == '+'))
+    const char* const from = p;
+    while (p < end && *p != stop)
         ++p;
-    // Unsigned: the digits of a number too long wrap before it is turned down.
-    unsigned long long units = 0;
-    const char* const wholeAt = p;
-    while (p < end && PdfIsDigit(*p))
-        units = units * 10 + static_cast<unsigned char>(*p++ - '0');
-    const int wholeDigits = int(p - wholeAt);
-    int places = 0;
-    if (p < end && *p == '.') {
-        const char* const partAt = ++p;
-        while (p < end && PdfIsDigit(*p))
-            units = units * 10 + static_cast<unsigned char>(*p++ - '0');
-        places = int(p - partAt);
-    }
-    if (p == end || *p != ' ' || wholeDigits + places < 1 || wholeDigits + places > kPdfMostDigits || places > 9)
+    PdfDecimal d;
+    if (p == end || !PdfReadDecimal(from, p, 9, &d))
         return nullptr;
-    const auto value = static_cast<long long>(units);
-    *v = double(negative ? -value : value) / double(kPdfTens[size_t(places)]);
+    *v = double(d.units) / double(kPdfTens[size_t(d.places)]);
     return p;
 }
 
@@ -68,8 +53,8 @@ bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
         return true;
     };
     while (p < end) {
-        GlyphLine l;
-        if (!(p = ReadStep(p, end, &l.dx)) || !(p = ReadStep(p + 1, end, &l.dy)) || !expect(" Td <"))
+        GlyphLine& l = lines->emplace_back();
+        if (!(p = ReadStep(p, end, ' ', &l.dx)) || !(p = ReadStep(p + 1, end, ' ', &l.dy)) || !expect(" Td <"))
             return false;
         const char* const code = p;
         while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
@@ -77,7 +62,6 @@ bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
         l.code = std::string_view(code, size_t(p - code));
         if (!expect("> Tj\n"))
             return false;
-        lines->push_back(l);
     }
     return true;
 }
