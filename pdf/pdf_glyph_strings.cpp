@@ -161,13 +161,14 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
     while (reach(places) > kMostGlyphMove || !Adjust(read, widths, size, places, &units))
         if (++places > kMostAdjustmentPlaces)
             return false;
-    // Written into room made once (the codes take no more than the
-    // lines did), rather than appended a few bytes at a time.
-    std::string& made = *out;
-    const size_t was = made.size();
+    // Written into room made once and kept for the thread's next run (the
+    // codes take no more than the lines did), rather than appended a few
+    // bytes at a time; then appended at once, so that `out` takes no more
+    // room than it holds.
+    thread_local std::string room;
+    room.resize(lines.size() + count * kMostAdjustment + 8);
     const size_t head = lines.find('<');
-    made.resize(was + lines.size() + count * kMostAdjustment + 8);
-    char* to = made.data() + was;
+    char* to = room.data();
     const auto copy = [&to](std::string_view text) {
         std::memcpy(to, text.data(), text.size());
         to += text.size();
@@ -184,6 +185,6 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
         copy(read[i].code);
     }
     copy(">]TJ\n");
-    made.resize(size_t(to - made.data()));
+    out->append(room.data(), size_t(to - room.data()));
     return true;
 }
