@@ -35,6 +35,13 @@ double Number(std::string_view word)
     return PdfReadReal(word, &v) ? v : 0;
 }
 
+// Whether a line whose last byte before its break is `c` may end in
+// "q", "Q", "cm", "BT" or "ET", white space after it or not.
+bool MayEndTracked(char c)
+{
+    return c == 'q' || c == 'Q' || c == 'm' || c == 'T' || PdfByteClass(c) == PdfByte::kSpace;
+}
+
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET". Asked of
 // every line of the page, most of which draw glyphs or outlines: told by
 // its last byte first, then by the one or two before it.
@@ -108,13 +115,33 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         if (at >= lineEnd) {
             // The engine ends a line with its operator, and most lines
             // draw: only those ending in one the spans follow are read.
-            const size_t newline = s.find('\n', size_t(at - s.data()));
-            lineEnd = newline == std::string_view::npos ? s.data() + s.size() : s.data() + newline + 1;
-            if (!EndsTracked(std::string_view(at, size_t(lineEnd - at)))) {
-                tokens.seek(lineEnd);
+            // The lines passed are passed one after the other here while
+            // each begins at once with what the tokens read, as each of the
+            // engine's does (white space or a comment first is passed as
+            // the tokens pass it).
+            const char* const end = s.data() + s.size();
+            const char* from = at;
+            PdfLineBreaks breaks(at, end);
+            bool tracked = false;
+            for (;;) {
+                const char* const lineBreak = breaks.next();
+                lineEnd = lineBreak == end ? end : lineBreak + 1;
+                // Told by the byte before the break first: most lines end
+                // in an operator the spans do not follow.
+                tracked = MayEndTracked(lineBreak[-1]) && EndsTracked(std::string_view(from, size_t(lineEnd - from)));
+                if (tracked)
+                    break;
                 operandCount = 0;
+                if (lineEnd == end || PdfStartOf(*lineEnd) == PdfStart::kSpace ||
+                    PdfStartOf(*lineEnd) == PdfStart::kComment)
+                    break;
+                from = lineEnd;
+            }
+            if (!tracked) {
+                tokens.seek(lineEnd);
                 continue;
             }
+            tokens.seek(from);
         }
         if (!tokens.next(&t))
             break;

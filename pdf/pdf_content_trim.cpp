@@ -167,6 +167,48 @@ struct Op {
     std::array<uint32_t, 2> numberAt{}, numberSize{};
 };
 
+// Whether the operator only paints, the trim taking nothing from it: a
+// run of such operators is followed as one. Not where text begins, is
+// placed or ends, nor a run's lines of glyphs, which the trim follows.
+bool Painting(const Op& op)
+{
+    return op.info.kind == Kind::kDraws && op.info.plain && !op.info.places && !op.glyphLines &&
+           op.key != PdfOpKey("ET");
+}
+
+// Past the lines from `p` on that only paint (see Painting), each its
+// numbers, a space after each, then its operator and the line's break, as
+// Qt's PDF engine writes a bar code's bars ("x y w h re", "f"): to the
+// break after the last. Read as the tokens would read them, but line by
+// line: the numbers are only passed.
+const char* SkipPaintingLines(const char* p, const char* const end)
+{
+    const char* passed = p;
+    for (;;) {
+        while (p < end && PdfStartOf(*p) == PdfStart::kNumber) {
+            const char* q = p + 1;
+            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
+                ++q;
+            if (q == end || *q != ' ')
+                return passed;
+            p = q + 1;
+        }
+        if (p == end || PdfStartOf(*p) != PdfStart::kWord)
+            return passed;
+        const char* const word = p;
+        while (p < end && PdfByteClass(*p) == PdfByte::kRegular)
+            ++p;
+        if (p == end || *p != '\n')
+            return passed;
+        Op op;
+        op.key = PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)});
+        op.info = InfoOf(op.key);
+        if (!Painting(op))
+            return passed;
+        passed = ++p;
+    }
+}
+
 // The operators of the content; false for content left as it is.
 // `spaced`: whether any sets the spacing or scaling of characters.
 bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
@@ -250,6 +292,27 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         op->end = offset(t.at + t.size);
         // The white space after an operator goes with it.
         op->to = offset(tokens.skipSpace());
+        // Drawing after drawing is one operator to the trim: written as
+        // it is, whatever it draws (a bar code's bars, a run's glyphs).
+        if (Painting(*op)) {
+            if (ops->size() >= 2 && Painting((*ops)[ops->size() - 2])) {
+                Op& before = (*ops)[ops->size() - 2];
+                before.operandsEnd = op->operandsEnd;
+                before.end = op->end;
+                before.to = op->to;
+                ops->pop_back();
+            }
+            // The lines that only paint after it, as a bar code's bars
+            // follow one another, are passed without their tokens.
+            Op& last = ops->back();
+            const char* const from = s.data() + last.to;
+            const char* const after = SkipPaintingLines(from, s.data() + s.size());
+            if (after != from) {
+                last.operandsEnd = last.end = offset(after - 1);
+                tokens.seek(after);
+                last.to = offset(tokens.skipSpace());
+            }
+        }
         op = nullptr;
     }
     return !op && nest == 0;
@@ -452,18 +515,28 @@ public:
                 size += piece.made >= 0 ? qsizetype(made_[size_t(piece.made)].size()) : qsizetype(piece.size);
         QByteArray out(size, Qt::Uninitialized);
         char* to = out.data();
-        to = std::copy_n(s_.data(), lead, to);
+        // Most pieces follow on from the one before in the content: each
+        // run of them is copied at once, not piece by piece.
+        size_t runAt = 0, runSize = size_t(lead);
         for (const Piece& piece : pieces_) {
             if (!piece.kept)
                 continue;
+            if (piece.made < 0 && piece.at == runAt + runSize) {
+                runSize += piece.size;
+                continue;
+            }
+            std::memcpy(to, s_.data() + runAt, runSize);
+            to += runSize;
             if (piece.made >= 0) {
                 const std::string& made = made_[size_t(piece.made)];
                 to = std::copy(made.begin(), made.end(), to);
+                runSize = 0;
             } else {
-                std::memcpy(to, s_.data() + piece.at, piece.size);
-                to += piece.size;
+                runAt = piece.at;
+                runSize = piece.size;
             }
         }
+        std::memcpy(to, s_.data() + runAt, runSize);
         return out;
     }
 

@@ -66,20 +66,44 @@ bool ReadGlyphLines(std::string_view s, std::vector<GlyphLine>* lines)
     return true;
 }
 
-// `units` at `places` places, as short as it goes: no zero before the point.
-void AppendAdjustment(long long units, int places, std::string* out)
+// The most an adjustment takes, with the brackets either side: a number
+// below 10^15 in units (see Adjust), a sign and a point.
+constexpr size_t kMostAdjustment = 2 + 24;
+
+// `units` at `places` places, as short as it goes: no zero before the
+// point. Returns the end.
+char* WriteAdjustment(char* to, long long units, int places)
 {
-    char text[32];
-    char* const end = PdfWriteDecimal(text, units, places);
-    const char* from = text;
-    const std::string_view written(text, size_t(end - text));
-    if (written.starts_with("0.")) {
-        from += 1;
-    } else if (written.starts_with("-0.")) {
-        out->push_back('-');
-        from += 2;
+    char* const end = PdfWriteDecimal(to, units, places);
+    if (end - to > 1 && to[0] == '0' && to[1] == '.') {
+        std::memmove(to, to + 1, size_t(end - to - 1));
+        return end - 1;
     }
-    out->append(from, size_t(end - from));
+    if (end - to > 2 && to[0] == '-' && to[1] == '0' && to[2] == '.') {
+        std::memmove(to + 1, to + 2, size_t(end - to - 2));
+        return end - 1;
+    }
+    return end;
+}
+
+// std::llround of a number below 10^15: rounded here, as each glyph's
+// number is, rather than by a call to the library. Its whole part and its
+// fraction are told apart exactly at that size.
+long long Nearest(double x)
+{
+    const auto whole = static_cast<long long>(x);  // toward zero
+    const double part = x - double(whole);
+    return part >= 0.5 ? whole + 1 : part <= -0.5 ? whole - 1 : whole;
+}
+
+// std::ceil, as a whole number, the same way where the number is below
+// 2^52 (beyond, every double is whole).
+long long Ceiling(double x)
+{
+    if (!(std::abs(x) < 0x1p52))
+        return static_cast<long long>(std::ceil(x));
+    const auto whole = static_cast<long long>(x);
+    return double(whole) < x ? whole + 1 : whole;
 }
 
 // The numbers after each glyph but the last, in units of the last of
@@ -106,11 +130,11 @@ bool Adjust(const std::vector<GlyphLine>& lines, const int32_t* widths, double s
         if (!(std::abs(exact) < 1e15))
             return false;
         long long& n = (*units)[i];
-        const long long nearest = std::llround(exact);
+        const long long nearest = Nearest(exact);
         if (after > kLeastGlyphMove && std::abs(exact - double(nearest)) < 1e-9)
             n = nearest;
         else
-            n = static_cast<long long>(std::ceil(exact - kLeastGlyphMove / stepMove)) - 1;
+            n = Ceiling(exact - kLeastGlyphMove / stepMove) - 1;
         after += (exact - double(n)) * stepMove;
         if (after > kMostGlyphMove)
             return false;
@@ -137,18 +161,30 @@ bool WriteGlyphString(std::string_view lines, const int32_t* widths, size_t coun
     while (reach(places) > kMostGlyphMove || !Adjust(read, widths, size, places, &units))
         if (++places > kMostAdjustmentPlaces)
             return false;
-    std::string& made = *out;
-    made.append(lines.substr(0, lines.find('<')));
-    made += "[<";
-    made.append(read[0].code);
+    // Written into room made once and kept for the thread's next run (the
+    // codes take no more than the lines did), rather than appended a few
+    // bytes at a time; then appended at once, so that `out` takes no more
+    // room than it holds.
+    thread_local std::string room;
+    room.resize(lines.size() + count * kMostAdjustment + 8);
+    const size_t head = lines.find('<');
+    char* to = room.data();
+    const auto copy = [&to](std::string_view text) {
+        std::memcpy(to, text.data(), text.size());
+        to += text.size();
+    };
+    copy(lines.substr(0, head));
+    copy("[<");
+    copy(read[0].code);
     for (size_t i = 1; i < count; ++i) {
         if (units[i] != 0) {
-            made += '>';
-            AppendAdjustment(units[i], places, &made);
-            made += '<';
+            *to++ = '>';
+            to = WriteAdjustment(to, units[i], places);
+            *to++ = '<';
         }
-        made.append(read[i].code);
+        copy(read[i].code);
     }
-    made += ">]TJ\n";
+    copy(">]TJ\n");
+    out->append(room.data(), size_t(to - room.data()));
     return true;
 }

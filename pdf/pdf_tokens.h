@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -194,6 +195,56 @@ private:
     const char* end_;
 };
 
+// The line breaks of content from a position on, one after the other,
+// found eight bytes at a time: most lines of a page are short, and looking
+// at them byte by byte costs more than what is done with most of them.
+class PdfLineBreaks {
+public:
+    PdfLineBreaks(const char* from, const char* end) : p_(from), end_(end) {}
+
+    // The next line break; the end where none is left.
+    const char* next()
+    {
+        while (breaks_ == 0) {
+            if (std::endian::native != std::endian::little || end_ - p_ < 8)
+                return nextByByte();
+            breaks_ = Breaks(p_);
+            at_ = p_;
+            p_ += 8;
+        }
+        const char* const found = at_ + (std::countr_zero(breaks_) >> 3);
+        breaks_ &= breaks_ - 1;
+        return found;
+    }
+
+private:
+    // The top bit of each of the eight bytes at `p` that is a line break.
+    static uint64_t Breaks(const char* p)
+    {
+        constexpr uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr uint64_t kLow = kOnes * 0x7F;
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        const uint64_t x = word ^ (kOnes * '\n');
+        // A byte's top bit ends up set where any of its bits is: no carry
+        // crosses from one byte to the next.
+        return ~((((x & kLow) + kLow) | x) | kLow);
+    }
+
+    const char* nextByByte()
+    {
+        while (p_ < end_)
+            if (*p_++ == '\n')
+                return p_ - 1;
+        return end_;
+    }
+
+    const char* p_;
+    const char* end_;
+    const char* at_ = nullptr;  // where the bytes of breaks_ begin
+    uint64_t breaks_ = 0;
+};
+
 // ---- lines of glyphs ----
 
 // The bytes of a number Qt writes (digits, a sign, a point), and of a
@@ -368,21 +419,44 @@ inline bool PdfReadDecimal(const char* p, const char* const end, int mostPlaces,
 // The number from `p` to `end` to the nearest hundredth, in hundredths:
 // a half goes away from zero, whatever follows it. `places` says how many
 // it was written with; false as PdfReadDecimal.
+//
+// Its own loops rather than PdfReadDigits': most numbers read so are the
+// points of outlines, written with nine places of which only three count,
+// and the places past the third are then only passed.
 inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlaces, long long* hundredths,
                               int* places)
 {
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    // Unsigned, so that the digits of a number too long to be read wrap
+    // rather than overflow before it is turned down.
     unsigned long long h = 0;
-    bool negative = false, up = false;
-    const auto whole = [&h](unsigned d) { h = h * 10 + d; };
-    const auto place = [&h, &up](int k, unsigned d) {
-        if (k < 2)
-            h = h * 10 + d;
-        else if (k == 2)
-            up = d >= 5;
-    };
-    if (!PdfReadDigits(p, end, mostPlaces, &negative, places, whole, place))
+    const char* const wholeAt = p;
+    while (p < end && PdfIsDigit(*p))
+        h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+    const int wholeDigits = int(p - wholeAt);
+    int read = 0;
+    bool up = false;
+    if (p < end && *p == '.') {
+        const char* const partAt = ++p;
+        if (p < end && PdfIsDigit(*p)) {
+            h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+            if (p < end && PdfIsDigit(*p)) {
+                h = h * 10 + static_cast<unsigned char>(*p++ - '0');
+                if (p < end && PdfIsDigit(*p)) {
+                    up = *p++ >= '5';
+                    while (p < end && PdfIsDigit(*p))
+                        ++p;
+                }
+            }
+        }
+        read = int(p - partAt);
+    }
+    *places = read;
+    if (p != end || wholeDigits + read < 1 || wholeDigits + read > kPdfMostDigits || read > mostPlaces)
         return false;
-    for (int k = *places; k < 2; ++k)
+    for (int k = read; k < 2; ++k)
         h *= 10;
     if (up)
         ++h;
