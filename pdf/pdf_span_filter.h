@@ -29,6 +29,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +41,7 @@
 #include <QIODevice>
 
 #include "pdf/pdf_object_stream.h"
+#include "pdf/pdf_page_makers.h"
 #include "pdf/pdf_page_objects.h"
 #include "platform/glyph_run_widths.h"
 
@@ -53,7 +57,10 @@ public:
     // job's time; pictures come out about as small as at level 8.
     static constexpr int kDeflateLevel = 6;
 
-    explicit PdfSpanFilter(QIODevice* to);
+    // With `makers` threads of its own (PdfPageMakers::ForProcessors) each
+    // page's content is made on one of them.
+    explicit PdfSpanFilter(QIODevice* to, int makers = 0);
+    // Waits for the pages still being made.
     ~PdfSpanFilter() override;
 
     // What the engine writes from now on is held: the objects of the page
@@ -62,7 +69,8 @@ public:
     void holdPage(std::vector<std::string> texts, GlyphRunWidths widths = {});
     // Passes on what was held, that page spanned.
     void releasePage();
-    // False when anything written did not reach the device behind.
+    // Passes on the pages still being made; false when anything written
+    // did not reach the device behind.
     bool finish();
 
 protected:
@@ -83,9 +91,11 @@ private:
         size_t lengthRefAt = 0, lengthRefEnd = 0, lengthObjectAt = 0, lengthObjectEnd = 0;
         QByteArray packed;
     };
-    // The content of the page among `held`.
-    Content makeContent(const QByteArray& held, const std::vector<std::string>& texts,
-                        const GlyphRunWidths& widths);
+    // The content of the page among `held`; not made where memory ran out.
+    static Content makeContent(const QByteArray& held, const std::vector<std::string>& texts,
+                               const GlyphRunWidths& widths);
+    static Content makeContentOrThrow(const QByteArray& held, const std::vector<std::string>& texts,
+                                      const GlyphRunWidths& widths);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
     void replaceContent(const Content& content, std::vector<Edit>* edits);
@@ -109,9 +119,8 @@ private:
     // The last object stream and the table as a stream, in place of the
     // engine's table and trailer.
     bool writeEnd(QByteArray& held, const Table& table);
-    // A page's objects, made anew, or bytes as they came.
-    bool passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
-                  const GlyphRunWidths& widths);
+    // A page's objects, with its content `made` anew, or bytes as they came.
+    bool passPage(QByteArray& held, qint64 heldAt, const Content& made);
     bool pass(const char* data, qint64 n);
     // Room for the engine's whole table when `data` begins it.
     void reserveForTable(const char* data, qint64 n);
@@ -135,4 +144,28 @@ private:
     };
     std::vector<PackedEntry> packed_;
     std::vector<std::pair<long long, qint64>> streams_;
+
+    // A page released while makers make its content, and what the engine
+    // wrote after it until the next was held (the pictures drawn on that
+    // one), to be passed on after it.
+    struct Making {
+        QByteArray held;
+        qint64 heldAt = 0;
+        std::vector<std::string> texts;
+        GlyphRunWidths widths;
+        Content made;
+        std::future<void> done;
+        QByteArray after;
+    };
+    // Hands the page over to the makers; false where memory ran out.
+    bool make(QByteArray& held, qint64 heldAt);
+    // Passes on the pages made, in the engine's order, up to the first
+    // still being made; with `wait`, up to `most` pages left.
+    void passMade(bool wait, size_t most);
+    // Oldest first; only the painter's thread touches the queue, each
+    // maker the page it was given.
+    std::deque<std::unique_ptr<Making>> making_;
+    size_t mostMaking_ = 0;
+    // Last: ends (and waits for its threads) before the pages they make.
+    std::unique_ptr<PdfPageMakers> makers_;
 };

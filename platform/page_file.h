@@ -24,6 +24,9 @@ struct PageFileSettings {
     // The pages a worker paints into one part before it begins the next;
     // 0 for the usual number (one worker then makes no parts).
     int pagesPerPart = 0;
+    // Threads beside each worker that make its pages' content anew; -1 for
+    // as many as the processors this process may run on leave (none on two).
+    int contentMakers = -1;
 };
 
 class PageFile {
