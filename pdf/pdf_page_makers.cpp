@@ -67,8 +67,8 @@ int PdfPageMakers::ForProcessors(int painters, int most)
     CPU_ZERO(&set);
     if (painters <= 0 || sched_getaffinity(0, sizeof set, &set) != 0)
         return 0;
-    // On two processors the makers would only take turns with the painter
-    // and the drawing, and wake one another for every page.
+    // With no processor beyond the painters and the drawing the makers
+    // would only take turns with them, and wake them for every page.
     const int spare = CPU_COUNT(&set) - painters - 1;
-    return CPU_COUNT(&set) <= 2 ? 0 : std::clamp(spare / painters, 0, most);
+    return std::clamp(spare / painters, 0, most);
 }

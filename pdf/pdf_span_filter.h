@@ -19,13 +19,18 @@
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
 // Making a page's content anew (inflating, trimming, spanning, drawing
-// from local origins, compressing) costs less than painting it, which
-// costs less than drawing it: the painter makes each page itself as it
-// releases it, on its own thread beside the one drawing the job. Threads
-// of the filter's own were measured to only take turns with those two and
-// wake one another for every page, on two processors as on eight. The
-// painter can have the content stored rather than compressed
-// (thread_deflate_level.h).
+// from local origins, compressing) costs about as much as the rest of
+// painting it, and the two together about what drawing it costs the
+// thread recording the job. Where only two processors are free for the
+// job the painter makes each page itself as it releases it: a thread more
+// would only take turns with those two and wake them for every page.
+// Given makers (pdf_page_makers.h), the content of each page released is
+// made on one of them while the painter paints the next; everything else
+// (what the engine wrote between pages, the edits of the page's objects,
+// the offsets, the object streams, the table) is passed on by the painter
+// in the engine's order as each page is made, so the file is byte for byte
+// the one the painter alone writes. The painter can have the content
+// stored rather than compressed (thread_deflate_level.h).
 #pragma once
 
 #include <cstdint>
@@ -58,7 +63,8 @@ public:
     static constexpr int kDeflateLevel = 6;
 
     // With `makers` threads of its own (PdfPageMakers::ForProcessors) each
-    // page's content is made on one of them.
+    // page's content is made on one of them, a few pages at most in hand
+    // (the painter waits beyond).
     explicit PdfSpanFilter(QIODevice* to, int makers = 0);
     // Waits for the pages still being made.
     ~PdfSpanFilter() override;

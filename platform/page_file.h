@@ -25,7 +25,8 @@ struct PageFileSettings {
     // 0 for the usual number (one worker then makes no parts).
     int pagesPerPart = 0;
     // Threads beside each worker that make its pages' content anew; -1 for
-    // as many as the processors this process may run on leave (none on two).
+    // the usual number: one where the processors this process may run on
+    // leave one beside the workers and the thread drawing the job.
     int contentMakers = -1;
 };
 
