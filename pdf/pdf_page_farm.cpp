@@ -275,10 +275,6 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
     std::vector<PageOps> drawn;
     for (;;) {
         Job job;
-        // The queue was full as this page was taken: the drawing waits for
-        // the painter, which then hands the page before it to its content's
-        // maker (pdf_span_filter.h) rather than making it itself.
-        bool behind = false;
         {
             std::unique_lock<std::mutex> lock(mutex);
             // The first worker takes every page it can; the others help only
@@ -292,7 +288,6 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
                 spent.swap(drawn);
                 break;
             }
-            behind = queue.size() >= capacity;
             job = std::move(queue.front());
             queue.pop_front();
         }
@@ -325,7 +320,7 @@ void PdfPageFarmState::work(const PdfPageFarm::Settings& settings, size_t rank)
             aslant.clear();
             runWidths.clear();
             ok = writer->newPage();
-            spans->releasePage(behind);
+            spans->releasePage();
         }
         if (ok) {
             player.playPage(job.ops);

@@ -127,13 +127,11 @@ PdfSpanFilter::PdfSpanFilter(QIODevice* to, int makers) : to_(to)
         makers_ = std::make_unique<PdfPageMakers>(makers);
         if (makers_->size() == 0)
             makers_.reset();
-        // Each page held waits as the painter stored its content, and each
-        // maker holds a few copies of the one it makes: one for every
-        // maker while the painter paints the next, no more, so that a job
-        // of any length holds a few pages. Making a page costs less than
-        // painting it: the painter seldom waits for one.
+        // Each page held waits as the painter stored its content: enough
+        // for every maker to have one and the next ready, no more, so that
+        // a job of any length holds a few pages.
         else
-            mostMaking_ = makers_->size();
+            mostMaking_ = 2 * makers_->size();
     }
 }
 
@@ -174,19 +172,17 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
     return n;
 }
 
-void PdfSpanFilter::releasePage(bool behind)
+void PdfSpanFilter::releasePage()
 {
     holding_ = false;
     QByteArray held = std::move(held_);
     held_ = QByteArray();
     const qint64 heldAt = written_ - held.size();
     // After a failed write nothing more is passed on: the output is lost.
-    if (!failed_ && !(makers_ && behind && make(held, heldAt))) {
-        // Made here, while the makers make those before it, and passed on
-        // after them.
-        const Content made = makeContent(held, texts_, widths_);
+    if (!failed_ && !(makers_ && make(held, heldAt))) {
+        // Made here where no maker could take it: after those before it.
         passMade(true, 0);
-        failed_ = failed_ || !passPage(held, heldAt, made);
+        failed_ = failed_ || !passPage(held, heldAt, makeContent(held, texts_, widths_));
     }
     texts_.clear();
     widths_.clear();

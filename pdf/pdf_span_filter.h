@@ -24,15 +24,13 @@
 // thread recording the job. Where only two processors are free for the
 // job the painter makes each page itself as it releases it: a thread more
 // would only take turns with those two and wake them for every page.
-// Given makers (pdf_page_makers.h), the content of a page released while
-// the painter is the slower half is made on one of them while the painter
-// paints the next (where the drawing is the slower, handing pages over
-// would only wake the threads for every page). Everything else (what the
-// engine wrote between pages, the edits of the page's objects, the
-// offsets, the object streams, the table) the painter passes on in the
-// engine's order as each page is made, so the file is byte for byte the
-// one the painter alone writes. The painter can have the content stored
-// rather than compressed (thread_deflate_level.h).
+// Given makers (pdf_page_makers.h), the content of each page released is
+// made on one of them while the painter paints the next; everything else
+// (what the engine wrote between pages, the edits of the page's objects,
+// the offsets, the object streams, the table) is passed on by the painter
+// in the engine's order as each page is made, so the file is byte for byte
+// the one the painter alone writes. The painter can have the content
+// stored rather than compressed (thread_deflate_level.h).
 #pragma once
 
 #include <cstdint>
@@ -75,10 +73,8 @@ public:
     // whose aslant runs say `texts` (none for a page without) and whose
     // runs of glyphs have `widths` (none for runs placed as drawn).
     void holdPage(std::vector<std::string> texts, GlyphRunWidths widths = {});
-    // Passes on what was held, that page spanned: its content made by a
-    // maker where there is one and the painter is `behind` (the drawing
-    // waits for it), else here as soon as the pages before it are passed.
-    void releasePage(bool behind = false);
+    // Passes on what was held, that page spanned.
+    void releasePage();
     // Passes on the pages still being made; false when anything written
     // did not reach the device behind.
     bool finish();
