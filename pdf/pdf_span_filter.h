@@ -169,7 +169,9 @@ private:
     // still being made; with `wait`, up to `most` pages left.
     void passMade(bool wait, size_t most);
     // Oldest first; only the painter's thread touches the queue, each
-    // maker the page it was given.
+    // maker the page it was given. The painter frees each page, all of it
+    // its own but the content made anew (one block a page); the blocks a
+    // maker takes while making a page it frees itself.
     std::deque<std::unique_ptr<Making>> making_;
     size_t mostMaking_ = 0;
     // Last: ends (and waits for its threads) before the pages they make.
