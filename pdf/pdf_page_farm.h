@@ -9,13 +9,15 @@
 // part is written as that part.
 //
 // Turning drawing into PDF (formatting every number, compressing every
-// page) costs less than the drawing itself, so one painter keeps up and a
-// job goes about as fast as its drawing alone. That painter (the usual
-// case) writes the file as its pages come, into a temporary file beside it
-// that takes the file's place when the job ends well: a job of any length
-// holds a few pages of drawing in memory, not all of them, and the file
-// carries each font's glyphs once. Several painters make parts in memory,
-// each carrying the glyphs its pages use, joined at the end.
+// page) costs up to about what the drawing itself does, so one painter
+// keeps up, and a job goes about as fast as its drawing alone, the more so
+// where a processor beyond those two makes the painter's pages' content
+// beside it (pdf_span_filter.h). That painter (the usual case) writes the
+// file as its pages come, into a temporary file beside it that takes the
+// file's place when the job ends well: a job of any length holds a few
+// pages of drawing in memory, not all of them, and the file carries each
+// font's glyphs once. Several painters make parts in memory, each carrying
+// the glyphs its pages use, joined at the end.
 #pragma once
 
 #include <cstdint>

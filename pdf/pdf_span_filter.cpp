@@ -1,6 +1,7 @@
 #include "pdf/pdf_span_filter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -119,7 +120,20 @@ constexpr std::string_view kStreamTail = "\nendstream\nendobj\n";
 
 }  // namespace
 
-PdfSpanFilter::PdfSpanFilter(QIODevice* to) : to_(to) { open(QIODevice::WriteOnly); }
+PdfSpanFilter::PdfSpanFilter(QIODevice* to, int makers) : to_(to)
+{
+    open(QIODevice::WriteOnly);
+    if (makers > 0) {
+        makers_ = std::make_unique<PdfPageMakers>(makers);
+        if (makers_->size() == 0)
+            makers_.reset();
+        // Each page held waits as the painter stored its content: enough
+        // for every maker to have one and the next ready, no more, so that
+        // a job of any length holds a few pages.
+        else
+            mostMaking_ = 2 * makers_->size();
+    }
+}
 
 PdfSpanFilter::~PdfSpanFilter() { finish(); }
 
@@ -143,6 +157,14 @@ qint64 PdfSpanFilter::writeData(const char* data, qint64 n)
     } else if (holding_) {
         reserveForTable(data, n);
         held_.append(data, n);
+    } else if (!making_.empty()) {
+        // Comes after the pages still being made.
+        try {
+            if (!failed_)
+                making_.back()->after.append(data, n);
+        } catch (const std::exception&) {
+            failed_ = true;
+        }
     } else {
         failed_ = failed_ || !pass(data, n);
     }
@@ -155,14 +177,64 @@ void PdfSpanFilter::releasePage()
     holding_ = false;
     QByteArray held = std::move(held_);
     held_ = QByteArray();
+    const qint64 heldAt = written_ - held.size();
     // After a failed write nothing more is passed on: the output is lost.
-    if (!failed_)
-        failed_ = !passPage(held, written_ - held.size(), texts_, widths_);
+    if (!failed_ && !(makers_ && make(held, heldAt))) {
+        // Made here where no maker could take it: after those before it.
+        passMade(true, 0);
+        failed_ = failed_ || !passPage(held, heldAt, makeContent(held, texts_, widths_));
+    }
     texts_.clear();
     widths_.clear();
 }
 
-bool PdfSpanFilter::finish() { return !failed_; }
+bool PdfSpanFilter::make(QByteArray& held, qint64 heldAt)
+{
+    try {
+        making_.push_back(std::make_unique<Making>());
+    } catch (const std::exception&) {
+        return false;
+    }
+    Making* p = making_.back().get();
+    p->held = std::move(held);
+    p->heldAt = heldAt;
+    p->texts = std::move(texts_);
+    p->widths = std::move(widths_);
+    try {
+        p->done = makers_->run([p] { p->made = makeContent(p->held, p->texts, p->widths); });
+    } catch (const std::exception&) {
+        held = std::move(p->held);
+        texts_ = std::move(p->texts);
+        widths_ = std::move(p->widths);
+        making_.pop_back();
+        return false;
+    }
+    // The pages made meanwhile go on now, the painter waiting only while
+    // as many as the makers can hold are not.
+    passMade(false, 0);
+    passMade(true, mostMaking_);
+    return true;
+}
+
+void PdfSpanFilter::passMade(bool wait, size_t most)
+{
+    while (making_.size() > most) {
+        Making& page = *making_.front();
+        if (!wait && page.done.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return;
+        page.done.wait();
+        if (!failed_)
+            failed_ = !passPage(page.held, page.heldAt, page.made) || !pass(page.after.constData(), page.after.size());
+        making_.pop_front();
+    }
+}
+
+bool PdfSpanFilter::finish()
+{
+    passMade(true, 0);
+    makers_.reset();
+    return !failed_;
+}
 
 void PdfSpanFilter::reserveForTable(const char* data, qint64 n)
 {
@@ -196,17 +268,9 @@ qint64 PdfSpanFilter::moved(qint64 at) const
     return after == shifts_.begin() ? at : at + std::prev(after)->second;
 }
 
-bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
-                             const GlyphRunWidths& widths)
+bool PdfSpanFilter::passPage(QByteArray& held, qint64 heldAt, const Content& made)
 {
     std::vector<Edit> edits;
-    // A page that could not be made anew (no memory) goes as drawn.
-    Content made;
-    try {
-        made = makeContent(held, texts, widths);
-    } catch (const std::exception&) {
-        made.made = false;
-    }
     if (made.made)
         replaceContent(made, &edits);
     shortenPageObjects(held, &edits);
@@ -272,6 +336,18 @@ bool PdfSpanFilter::writeObjectStream(long long id, char* scratch, size_t room)
 
 PdfSpanFilter::Content PdfSpanFilter::makeContent(const QByteArray& held, const std::vector<std::string>& texts,
                                                   const GlyphRunWidths& widths)
+{
+    // A page that could not be made anew (no memory) goes as drawn.
+    try {
+        return makeContentOrThrow(held, texts, widths);
+    } catch (const std::exception&) {
+        return Content();
+    }
+}
+
+PdfSpanFilter::Content PdfSpanFilter::makeContentOrThrow(const QByteArray& held,
+                                                         const std::vector<std::string>& texts,
+                                                         const GlyphRunWidths& widths)
 {
     Content made;
     const std::string_view s(held.constData(), size_t(held.size()));

@@ -19,16 +19,24 @@
 // as spaces (pdf_space_glyphs.h). All else passes as it comes.
 //
 // Making a page's content anew (inflating, trimming, spanning, drawing
-// from local origins, compressing) costs less than painting it, which
-// costs less than drawing it: the painter makes each page itself as it
-// releases it, on its own thread beside the one drawing the job. Threads
-// of the filter's own were measured to only take turns with those two and
-// wake one another for every page, on two processors as on eight. The
-// painter can have the content stored rather than compressed
-// (thread_deflate_level.h).
+// from local origins, compressing) costs about as much as the rest of
+// painting it, and the two together about what drawing it costs the
+// thread recording the job. Where only two processors are free for the
+// job the painter makes each page itself as it releases it: a thread more
+// would only take turns with those two and wake them for every page.
+// Given makers (pdf_page_makers.h), the content of each page released is
+// made on one of them while the painter paints the next; everything else
+// (what the engine wrote between pages, the edits of the page's objects,
+// the offsets, the object streams, the table) is passed on by the painter
+// in the engine's order as each page is made, so the file is byte for byte
+// the one the painter alone writes. The painter can have the content
+// stored rather than compressed (thread_deflate_level.h).
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +46,7 @@
 #include <QIODevice>
 
 #include "pdf/pdf_object_stream.h"
+#include "pdf/pdf_page_makers.h"
 #include "pdf/pdf_page_objects.h"
 #include "platform/glyph_run_widths.h"
 
@@ -53,7 +62,11 @@ public:
     // job's time; pictures come out about as small as at level 8.
     static constexpr int kDeflateLevel = 6;
 
-    explicit PdfSpanFilter(QIODevice* to);
+    // With `makers` threads of its own (PdfPageMakers::ForProcessors) each
+    // page's content is made on one of them, a few pages at most in hand
+    // (the painter waits beyond).
+    explicit PdfSpanFilter(QIODevice* to, int makers = 0);
+    // Waits for the pages still being made.
     ~PdfSpanFilter() override;
 
     // What the engine writes from now on is held: the objects of the page
@@ -62,7 +75,8 @@ public:
     void holdPage(std::vector<std::string> texts, GlyphRunWidths widths = {});
     // Passes on what was held, that page spanned.
     void releasePage();
-    // False when anything written did not reach the device behind.
+    // Passes on the pages still being made; false when anything written
+    // did not reach the device behind.
     bool finish();
 
 protected:
@@ -83,9 +97,11 @@ private:
         size_t lengthRefAt = 0, lengthRefEnd = 0, lengthObjectAt = 0, lengthObjectEnd = 0;
         QByteArray packed;
     };
-    // The content of the page among `held`.
-    Content makeContent(const QByteArray& held, const std::vector<std::string>& texts,
-                        const GlyphRunWidths& widths);
+    // The content of the page among `held`; not made where memory ran out.
+    static Content makeContent(const QByteArray& held, const std::vector<std::string>& texts,
+                               const GlyphRunWidths& widths);
+    static Content makeContentOrThrow(const QByteArray& held, const std::vector<std::string>& texts,
+                                      const GlyphRunWidths& widths);
     // Where a byte the engine wrote at `at` lands in the output.
     qint64 moved(qint64 at) const;
     void replaceContent(const Content& content, std::vector<Edit>* edits);
@@ -109,9 +125,8 @@ private:
     // The last object stream and the table as a stream, in place of the
     // engine's table and trailer.
     bool writeEnd(QByteArray& held, const Table& table);
-    // A page's objects, made anew, or bytes as they came.
-    bool passPage(QByteArray& held, qint64 heldAt, const std::vector<std::string>& texts,
-                  const GlyphRunWidths& widths);
+    // A page's objects, with its content `made` anew, or bytes as they came.
+    bool passPage(QByteArray& held, qint64 heldAt, const Content& made);
     bool pass(const char* data, qint64 n);
     // Room for the engine's whole table when `data` begins it.
     void reserveForTable(const char* data, qint64 n);
@@ -135,4 +150,30 @@ private:
     };
     std::vector<PackedEntry> packed_;
     std::vector<std::pair<long long, qint64>> streams_;
+
+    // A page released while makers make its content, and what the engine
+    // wrote after it until the next was held (the pictures drawn on that
+    // one), to be passed on after it.
+    struct Making {
+        QByteArray held;
+        qint64 heldAt = 0;
+        std::vector<std::string> texts;
+        GlyphRunWidths widths;
+        Content made;
+        std::future<void> done;
+        QByteArray after;
+    };
+    // Hands the page over to the makers; false where memory ran out.
+    bool make(QByteArray& held, qint64 heldAt);
+    // Passes on the pages made, in the engine's order, up to the first
+    // still being made; with `wait`, up to `most` pages left.
+    void passMade(bool wait, size_t most);
+    // Oldest first; only the painter's thread touches the queue, each
+    // maker the page it was given. The painter frees each page, all of it
+    // its own but the content made anew (one block a page); the blocks a
+    // maker takes while making a page it frees itself.
+    std::deque<std::unique_ptr<Making>> making_;
+    size_t mostMaking_ = 0;
+    // Last: ends (and waits for its threads) before the pages they make.
+    std::unique_ptr<PdfPageMakers> makers_;
 };

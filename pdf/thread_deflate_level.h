@@ -19,8 +19,8 @@
 // and fonts whole. On the path-heavy pages of a card sheet that level was
 // half of what a long PDF print cost, on the thread that paints the pages.
 // The printing workers have pictures and fonts compressed at once, and
-// leave the pages' content to be compressed by the threads of their span
-// filter (pdf_span_filter.h), beside the painting.
+// leave the pages' content to be compressed by their span filter
+// (pdf_span_filter.h), as each page is made anew there.
 #pragma once
 
 // While one lives, every zlib stream this thread begins at the library's

@@ -4,6 +4,7 @@
 #include <malloc.h>
 
 #include <cstdlib>
+#include <mutex>
 #endif
 
 namespace {
@@ -35,6 +36,10 @@ void GiveBackFreedHeapMemory()
     // process's, but only frees on other threads in that moment see it,
     // and all they do is give their heap's free top back too.
     constexpr size_t kTrimmingFree = 64 * 1024;
+    // One thread at a time: another's setting the threshold back would
+    // keep this one's top.
+    static std::mutex giving;
+    const std::lock_guard<std::mutex> lock(giving);
     mallopt(M_TRIM_THRESHOLD, 0);
     void* volatile block = std::malloc(kTrimmingFree);
     std::free(block);

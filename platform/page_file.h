@@ -24,6 +24,10 @@ struct PageFileSettings {
     // The pages a worker paints into one part before it begins the next;
     // 0 for the usual number (one worker then makes no parts).
     int pagesPerPart = 0;
+    // Threads beside each worker that make its pages' content anew; -1 for
+    // the usual number: one where the processors this process may run on
+    // leave one beside the workers and the thread drawing the job.
+    int contentMakers = -1;
 };
 
 class PageFile {

@@ -4,13 +4,16 @@
 // nothing, a picture or a pattern printed on every page is stored once, and
 // a label's clip is written only where it may cut what it holds; pages
 // share their resources, write no empty annotations and say their content's
-// length in place.
+// length in place; pages whose content threads beside the painter make come
+// out byte for byte as the painter alone makes them.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <regex>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include <QFile>
@@ -18,6 +21,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include "support/needed_tools.h"
@@ -377,4 +381,90 @@ TEST(PdfPageFarm, PagesShareOneResourcesObjectAndWriteNoEmptyAnnotations)
             EXPECT_EQ(Shell(dir, "test $(qpdf --show-npages " + name + ") = " + std::to_string(kPages)), 0);
         }
     }
+}
+
+namespace {
+
+// Files of this process cannot grow past `limit` bytes while it lives: the
+// write that would take one further fails, as on a full disk.
+class FarmFileSizeLimit {
+public:
+    explicit FarmFileSizeLimit(rlim_t limit)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit next = previous_;
+        next.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &next);
+    }
+    ~FarmFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+// The file at `path`, the time it was made left out (of its length, always).
+std::string UndatedFile(const std::string& path)
+{
+    std::string pdf = ReadFileBytes(path);
+    constexpr std::string_view kDate = "/CreationDate (D:";
+    if (const size_t at = pdf.find(kDate); at != std::string::npos)
+        pdf.replace(at + kDate.size(), 14, 14, '0');
+    return pdf;
+}
+
+// A job of `pages` pages painted with `makers` threads making their
+// content beside the painter; a picture of its own on every tenth page,
+// which the engine writes between pages as it is drawn.
+bool PrintWithMakers(const std::string& path, int makers, int pages)
+{
+    PdfPageFarm::Settings settings = Letter(path, 1);
+    settings.contentMakers = makers;
+    PdfPageFarm farm(settings);
+    if (!farm.begin())
+        return false;
+    for (int n = 1; n <= pages; ++n) {
+        PageOps page = PageSaying(n);
+        if (n % 10 == 0) {
+            QImage picture(16, 8, QImage::Format_RGB32);
+            picture.fill(QColor(n % 256, 40, 200));
+            PageOp drawn;
+            drawn.kind = PageOp::kImage;
+            drawn.more().image = picture;
+            drawn.more().transform = QTransform::fromTranslate(600, 600).scale(20, 20);
+            page.push_back(drawn);
+        }
+        if (!farm.addPage(std::move(page)))
+            break;
+    }
+    return farm.finish();
+}
+
+}  // namespace
+
+TEST(PdfPageFarm, PagesMadeBesideThePainterComeOutByteForByteAsThePainterMakesThem)
+{
+    TempDir dir;
+    // Long enough to fill object streams before the one written at the end.
+    constexpr int kPages = 600;
+    ASSERT_TRUE(PrintWithMakers(dir.file("alone.pdf"), 0, kPages));
+    const std::string alone = UndatedFile(dir.file("alone.pdf"));
+    int streams = 0;
+    for (size_t at = alone.find("/Type /ObjStm"); at != std::string::npos; at = alone.find("/Type /ObjStm", at + 1))
+        ++streams;
+    ASSERT_GE(streams, 3);
+    for (int makers : {1, 3}) {
+        const std::string name = "makers" + std::to_string(makers) + ".pdf";
+        ASSERT_TRUE(PrintWithMakers(dir.file(name), makers, kPages)) << makers;
+        EXPECT_TRUE(UndatedFile(dir.file(name)) == alone) << makers << " makers";
+    }
+    // A write that fails midway fails the job, which still returns.
+    FarmFileSizeLimit limit(alone.size() / 3);
+    EXPECT_FALSE(PrintWithMakers(dir.file("full.pdf"), 3, kPages));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("full.pdf"))));
 }
