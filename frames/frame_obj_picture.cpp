@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "database/field_table.h"
 #include "foundation/file_io.h"
@@ -9,6 +10,7 @@
 #include "frames/content_frame_host.h"
 #include "frames/frame_font.h"
 #include "frames/image_file.h"
+#include "frames/picture_file_lookup.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/font_state.h"
 #include "graphics/offscreen_dc.h"
@@ -50,27 +52,25 @@ int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord*
     PathRecord path{};
     if (text.empty() || PathRecordFromString(ExpandHomeFolder(text).c_str(), &path) != 0)
         return 1;
-    if (FileExists(&path, 0)) {
-        *out = path;
-        return 0;
-    }
-    std::string folder = ProgramFolderPath();
-    if (path.directory[0] && !path.drive[0]) {
-        std::string sub = path.directory;
-        std::replace(sub.begin(), sub.end(), '\\', '/');
-        while (!sub.empty() && sub.front() == '/')
-            sub.erase(sub.begin());
-        folder += sub;
-    }
-    PathRecord candidate{};
-    if (PathRecordFromPosix(folder, &candidate) != 0)
-        return 1;
-    std::memcpy(candidate.name, path.name, sizeof candidate.name);
-    std::memcpy(candidate.extension, path.extension, sizeof candidate.extension);
-    if (!FileExists(&candidate, 0))
-        return 1;
-    *out = candidate;
-    return 0;
+    const auto places = [&path] {
+        std::vector<PathRecord> found{path};
+        std::string folder = ProgramFolderPath();
+        if (path.directory[0] && !path.drive[0]) {
+            std::string sub = path.directory;
+            std::replace(sub.begin(), sub.end(), '\\', '/');
+            while (!sub.empty() && sub.front() == '/')
+                sub.erase(sub.begin());
+            folder += sub;
+        }
+        PathRecord candidate{};
+        if (PathRecordFromPosix(folder, &candidate) == 0) {
+            std::memcpy(candidate.name, path.name, sizeof candidate.name);
+            std::memcpy(candidate.extension, path.extension, sizeof candidate.extension);
+            found.push_back(candidate);
+        }
+        return found;
+    };
+    return PictureFileLookup::Shared().Find("field:" + text, places, out);
 }
 
 DibHandle FrameObjPicture::PictureMakePlaceholder()
