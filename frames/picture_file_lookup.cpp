@@ -7,6 +7,11 @@
 
 namespace {
 
+// A card whose picture is named by a field may name another file on every
+// record: those names gain nothing from being kept, so the job keeps only
+// so many answers and starts afresh when they are used up.
+constexpr size_t kMostAnswers = 256;
+
 bool Exists(const std::string& path)
 {
     struct stat st;
@@ -80,8 +85,11 @@ int32_t PictureFileLookup::Find(const std::string& key, const std::function<std:
         return answer.found ? 0 : 1;
     }
     auto known = answers_.find(key);
-    if (known == answers_.end() || !StillHolds(known->second))
+    if (known == answers_.end() || !StillHolds(known->second)) {
+        if (known == answers_.end() && answers_.size() >= kMostAnswers)
+            answers_.clear();
         known = answers_.insert_or_assign(key, Search(places())).first;
+    }
     if (known->second.found)
         *out = known->second.place;
     return known->second.found ? 0 : 1;
