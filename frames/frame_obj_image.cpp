@@ -543,17 +543,20 @@ int32_t FrameObjImage::LocateFile(PathRecord* out, bool report) const
     PathRecordLoad(a_.fileSpec, &stored);
     // The file as stored, else its name in the current folder, else in the
     // program's folder.
-    const auto places = [&stored] {
-        std::vector<PathRecord> found{stored};
-        for (const std::string& folder : {QDir::currentPath().toStdString() + "/", ProgramFolderPath()}) {
-            PathRecord candidate{};
-            if (PathRecordFromPosix(folder, &candidate) != 0)
-                continue;
-            std::strncpy(candidate.name, stored.name, sizeof candidate.name - 1);
-            std::strncpy(candidate.extension, stored.extension, sizeof candidate.extension - 1);
-            found.push_back(candidate);
+    const auto places = [&stored](int n, PathRecord* place) {
+        if (n == 0) {
+            *place = stored;
+            return true;
         }
-        return found;
+        if (n > 2)
+            return false;
+        *place = PathRecord{};
+        const std::string folder = n == 1 ? QDir::currentPath().toStdString() + "/" : ProgramFolderPath();
+        if (PathRecordFromPosix(folder, place) == 0) {
+            std::strncpy(place->name, stored.name, sizeof place->name - 1);
+            std::strncpy(place->extension, stored.extension, sizeof place->extension - 1);
+        }
+        return true;
     };
     if (PictureFileLookup::Shared().Find("file:" + PathRecordToPosix(stored), places, out) == 0)
         return 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "database/field_table.h"
 #include "foundation/file_io.h"
@@ -52,8 +51,14 @@ int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord*
     PathRecord path{};
     if (text.empty() || PathRecordFromString(ExpandHomeFolder(text).c_str(), &path) != 0)
         return 1;
-    const auto places = [&path] {
-        std::vector<PathRecord> found{path};
+    // The path itself, else its name in the program's folder.
+    const auto places = [&path](int n, PathRecord* place) {
+        if (n == 0) {
+            *place = path;
+            return true;
+        }
+        if (n > 1)
+            return false;
         std::string folder = ProgramFolderPath();
         if (path.directory[0] && !path.drive[0]) {
             std::string sub = path.directory;
@@ -62,13 +67,11 @@ int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord*
                 sub.erase(sub.begin());
             folder += sub;
         }
-        PathRecord candidate{};
-        if (PathRecordFromPosix(folder, &candidate) == 0) {
-            std::memcpy(candidate.name, path.name, sizeof candidate.name);
-            std::memcpy(candidate.extension, path.extension, sizeof candidate.extension);
-            found.push_back(candidate);
-        }
-        return found;
+        if (PathRecordFromPosix(folder, place) != 0)
+            return false;
+        std::memcpy(place->name, path.name, sizeof place->name);
+        std::memcpy(place->extension, path.extension, sizeof place->extension);
+        return true;
     };
     return PictureFileLookup::Shared().Find("field:" + text, places, out);
 }

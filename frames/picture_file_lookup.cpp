@@ -40,23 +40,24 @@ void PictureFileLookup::EndJob()
     answers_.clear();
 }
 
-PictureFileLookup::Answer PictureFileLookup::Search(const std::vector<PathRecord>& places)
+PictureFileLookup::Answer PictureFileLookup::Search(const Places& places)
 {
     Answer answer;
-    for (const PathRecord& place : places) {
-        if (!FileExists(&place, 0))
+    PathRecord place{};
+    for (int n = 0; places(n, &place); ++n) {
+        std::string path = PathRecordToPosix(place);
+        if (!FileExists(&place, 0)) {
+            answer.checked.push_back(std::move(path));
             continue;
+        }
         answer.found = true;
         answer.place = place;
-        std::string path = PathRecordToPosix(place);
         std::string actual;
         if (!Exists(path) && HostFindIgnoringCase(path, &actual))
             path = actual;
         answer.checked = {path};
         return answer;
     }
-    for (const PathRecord& place : places)
-        answer.checked.push_back(PathRecordToPosix(place));
     return answer;
 }
 
@@ -73,13 +74,12 @@ bool PictureFileLookup::StillHolds(const Answer& answer)
     return true;
 }
 
-int32_t PictureFileLookup::Find(const std::string& key, const std::function<std::vector<PathRecord>()>& places,
-                                PathRecord* out)
+int32_t PictureFileLookup::Find(const std::string& key, const Places& places, PathRecord* out)
 {
     std::unique_lock<std::mutex> hold(lock_);
     if (!inJob_) {
         hold.unlock();
-        const Answer answer = Search(places());
+        const Answer answer = Search(places);
         if (answer.found)
             *out = answer.place;
         return answer.found ? 0 : 1;
@@ -88,7 +88,7 @@ int32_t PictureFileLookup::Find(const std::string& key, const std::function<std:
     if (known == answers_.end() || !StillHolds(known->second)) {
         if (known == answers_.end() && answers_.size() >= kMostAnswers)
             answers_.clear();
-        known = answers_.insert_or_assign(key, Search(places())).first;
+        known = answers_.insert_or_assign(key, Search(places)).first;
     }
     if (known->second.found)
         *out = known->second.place;

@@ -29,11 +29,15 @@ public:
     void BeginJob();
     void EndJob();
 
+    // Gives the place to look at n (from 0) in *place, false when there
+    // are no more. Places are asked for only as far as the search goes.
+    using Places = std::function<bool(int n, PathRecord* place)>;
+
     // The first of the places that exists (as FileExists finds it, case
     // ignored): 0 with it in out, 1 when none does. key names the search:
     // calls with the same key give the same places for as long as a job
     // runs.
-    int32_t Find(const std::string& key, const std::function<std::vector<PathRecord>()>& places, PathRecord* out);
+    int32_t Find(const std::string& key, const Places& places, PathRecord* out);
 
 private:
     struct Answer {
@@ -43,7 +47,7 @@ private:
         // places' paths as written.
         std::vector<std::string> checked;
     };
-    static Answer Search(const std::vector<PathRecord>& places);
+    static Answer Search(const Places& places);
     static bool StillHolds(const Answer& answer);
 
     std::mutex lock_;

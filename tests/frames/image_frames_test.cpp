@@ -415,9 +415,10 @@ TEST_F(ImageFrames, APrintJobSearchesForEachPictureOnceAndStillSeesItGo)
     WriteText(dir_.file("LOGO.PNG"), "x");
     const PathRecord stored = Record(dir_.file("logo.png"));
     int searches = 0;
-    const auto places = [&] {
-        ++searches;
-        return std::vector<PathRecord>{stored};
+    const auto places = [&](int n, PathRecord* place) {
+        searches += n == 0;
+        *place = stored;
+        return n == 0;
     };
     PictureFileLookup& lookup = PictureFileLookup::Shared();
     PathRecord found{};
