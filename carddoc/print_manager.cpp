@@ -32,6 +32,7 @@
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/page_table.h"
+#include "frames/picture_file_lookup.h"
 #include "frames/picture_job_memory.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
@@ -436,10 +437,12 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     TakePicturesNotPrinted();
     TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
+    PictureFileLookup::Shared().BeginJob();
     const int32_t result = PrintJob(owner, int16_t(pages), int16_t(laterPages), from, to);
     const PicturesNotPrinted missing = TakePicturesNotPrinted();
     lastLosses_ = TakePrintLosses();
     const std::string epsFailures = PictureJobMemory::Shared().EndJob();
+    PictureFileLookup::Shared().EndJob();
     ScalePatternBitmaps(1);
     inJob_ = false;
 

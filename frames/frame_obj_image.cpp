@@ -28,6 +28,7 @@
 #include "frames/frame_document.h"
 #include "frames/frame_view_services.h"
 #include "frames/image_postscript.h"
+#include "frames/picture_file_lookup.h"
 #include "frames/pointer_poll.h"
 #include "frames/turned_paper_pictures.h"
 #include "frames/wrap_point_list.h"
@@ -540,23 +541,25 @@ int32_t FrameObjImage::LocateFile(PathRecord* out, bool report) const
         return 1;
     PathRecord stored{};
     PathRecordLoad(a_.fileSpec, &stored);
-    if (FileExists(&stored, 0)) {
-        *out = stored;
-        return 0;
-    }
-    char name[kPathTextSize] = {};
-    PathRecordGetFileName(&stored, name, int32_t(sizeof name));
-    for (const std::string& folder : {QDir::currentPath().toStdString() + "/", ProgramFolderPath()}) {
-        PathRecord candidate{};
-        if (PathRecordFromPosix(folder, &candidate) != 0)
-            continue;
-        std::strncpy(candidate.name, stored.name, sizeof candidate.name - 1);
-        std::strncpy(candidate.extension, stored.extension, sizeof candidate.extension - 1);
-        if (FileExists(&candidate, 0)) {
-            *out = candidate;
-            return 0;
+    // The file as stored, else its name in the current folder, else in the
+    // program's folder.
+    const auto places = [&stored](int n, PathRecord* place) {
+        if (n == 0) {
+            *place = stored;
+            return true;
         }
-    }
+        if (n > 2)
+            return false;
+        *place = PathRecord{};
+        const std::string folder = n == 1 ? QDir::currentPath().toStdString() + "/" : ProgramFolderPath();
+        if (PathRecordFromPosix(folder, place) == 0) {
+            std::strncpy(place->name, stored.name, sizeof place->name - 1);
+            std::strncpy(place->extension, stored.extension, sizeof place->extension - 1);
+        }
+        return true;
+    };
+    if (PictureFileLookup::Shared().Find("file:" + PathRecordToPosix(stored), places, out) == 0)
+        return 0;
     if (report)
         AlertStopById(435, 4, 0);
     return 4;

@@ -9,6 +9,7 @@
 #include "frames/content_frame_host.h"
 #include "frames/frame_font.h"
 #include "frames/image_file.h"
+#include "frames/picture_file_lookup.h"
 #include "graphics/field_text_provider.h"
 #include "graphics/font_state.h"
 #include "graphics/offscreen_dc.h"
@@ -50,27 +51,29 @@ int32_t FrameObjPicture::PictureResolvePath(const std::string& text, PathRecord*
     PathRecord path{};
     if (text.empty() || PathRecordFromString(ExpandHomeFolder(text).c_str(), &path) != 0)
         return 1;
-    if (FileExists(&path, 0)) {
-        *out = path;
-        return 0;
-    }
-    std::string folder = ProgramFolderPath();
-    if (path.directory[0] && !path.drive[0]) {
-        std::string sub = path.directory;
-        std::replace(sub.begin(), sub.end(), '\\', '/');
-        while (!sub.empty() && sub.front() == '/')
-            sub.erase(sub.begin());
-        folder += sub;
-    }
-    PathRecord candidate{};
-    if (PathRecordFromPosix(folder, &candidate) != 0)
-        return 1;
-    std::memcpy(candidate.name, path.name, sizeof candidate.name);
-    std::memcpy(candidate.extension, path.extension, sizeof candidate.extension);
-    if (!FileExists(&candidate, 0))
-        return 1;
-    *out = candidate;
-    return 0;
+    // The path itself, else its name in the program's folder.
+    const auto places = [&path](int n, PathRecord* place) {
+        if (n == 0) {
+            *place = path;
+            return true;
+        }
+        if (n > 1)
+            return false;
+        std::string folder = ProgramFolderPath();
+        if (path.directory[0] && !path.drive[0]) {
+            std::string sub = path.directory;
+            std::replace(sub.begin(), sub.end(), '\\', '/');
+            while (!sub.empty() && sub.front() == '/')
+                sub.erase(sub.begin());
+            folder += sub;
+        }
+        if (PathRecordFromPosix(folder, place) != 0)
+            return false;
+        std::memcpy(place->name, path.name, sizeof place->name);
+        std::memcpy(place->extension, path.extension, sizeof place->extension);
+        return true;
+    };
+    return PictureFileLookup::Shared().Find("field:" + text, places, out);
 }
 
 DibHandle FrameObjPicture::PictureMakePlaceholder()

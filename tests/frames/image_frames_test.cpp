@@ -18,6 +18,7 @@
 #include "frames/image_file.h"
 #include "frames/image_geometry.h"
 #include "frames/image_postscript.h"
+#include "frames/picture_file_lookup.h"
 #include "frames/picture_soft_masks.h"
 #include "frames/pointer_poll.h"
 #include "frames/visible_part.h"
@@ -406,6 +407,42 @@ TEST_F(ImageFrames, PanningFollowsTheMouseUntilTheButtonIsLetGo)
     image->SetFitToFrame(1);
     EXPECT_FALSE(image->TrackContent());
     SetPointerPoll(previous);
+}
+
+TEST_F(ImageFrames, APrintJobSearchesForEachPictureOnceAndStillSeesItGo)
+{
+    // Found ignoring case, as a name stored on Windows is.
+    WriteText(dir_.file("LOGO.PNG"), "x");
+    const PathRecord stored = Record(dir_.file("logo.png"));
+    int searches = 0;
+    const auto places = [&](int n, PathRecord* place) {
+        searches += n == 0;
+        *place = stored;
+        return n == 0;
+    };
+    PictureFileLookup& lookup = PictureFileLookup::Shared();
+    PathRecord found{};
+    lookup.BeginJob();
+    for (int card = 0; card < 5; ++card)
+        EXPECT_EQ(lookup.Find("logo", places, &found), 0);
+    EXPECT_EQ(searches, 1);
+    EXPECT_EQ(PathRecordToPosix(found), dir_.file("logo.png"));
+
+    // Gone midway: the next card misses it, and later cards do not search
+    // again until a file comes back under the name.
+    QFile::remove(QString::fromStdString(dir_.file("LOGO.PNG")));
+    EXPECT_EQ(lookup.Find("logo", places, &found), 1);
+    EXPECT_EQ(lookup.Find("logo", places, &found), 1);
+    EXPECT_EQ(searches, 2);
+    WriteText(dir_.file("logo.png"), "x");
+    EXPECT_EQ(lookup.Find("logo", places, &found), 0);
+    EXPECT_EQ(searches, 3);
+    lookup.EndJob();
+
+    // Between jobs every call searches, as the window follows the files.
+    EXPECT_EQ(lookup.Find("logo", places, &found), 0);
+    EXPECT_EQ(lookup.Find("logo", places, &found), 0);
+    EXPECT_EQ(searches, 5);
 }
 
 TEST_F(ImageFrames, AMissingFileIsLookedForBesideTheProgram)
