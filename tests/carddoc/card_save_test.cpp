@@ -14,31 +14,9 @@
 #include "frames/curr_page_mng.h"
 #include "card_test_support.h"
 #include "tools/stand_ins/stand_in_hosts.h"
+#include "support/file_size_limit.h"
 
 namespace {
-
-// Files of this process cannot grow past limit bytes while it lives: the
-// write that would take one further fails, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit next = previous_;
-        next.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &next);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 using CardSave = CardDocTest;
 

@@ -31,6 +31,7 @@
 #include "pdf/pdf_page_farm.h"
 #include "pdf/pdf_print_job.h"
 #include "pdf/zlib_inflate.h"
+#include "support/file_size_limit.h"
 #include "support/shell.h"
 
 namespace {
@@ -385,29 +386,6 @@ TEST(PdfPageFarm, PagesShareOneResourcesObjectAndWriteNoEmptyAnnotations)
 
 namespace {
 
-// Files of this process cannot grow past `limit` bytes while it lives: the
-// write that would take one further fails, as on a full disk.
-class FarmFileSizeLimit {
-public:
-    explicit FarmFileSizeLimit(rlim_t limit)
-    {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit next = previous_;
-        next.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &next);
-    }
-    ~FarmFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
-
 // The file at `path`, the time it was made left out (of its length, always).
 std::string UndatedFile(const std::string& path)
 {
@@ -464,7 +442,7 @@ TEST(PdfPageFarm, PagesMadeBesideThePainterComeOutByteForByteAsThePainterMakesTh
         EXPECT_TRUE(UndatedFile(dir.file(name)) == alone) << makers << " makers";
     }
     // A write that fails midway fails the job, which still returns.
-    FarmFileSizeLimit limit(alone.size() / 3);
+    FileSizeLimit limit(alone.size() / 3);
     EXPECT_FALSE(PrintWithMakers(dir.file("full.pdf"), 3, kPages));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.file("full.pdf"))));
 }
