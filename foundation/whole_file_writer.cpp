@@ -10,8 +10,10 @@
 namespace {
 
 // Writers hand over small pieces (a PDF writer a few bytes at a time); the
-// disk is written in large ones.
-constexpr size_t kChunk = size_t(1) << 18;
+// disk is written in pieces of this size, gathered in a buffer no larger:
+// a larger one held for the whole job only adds to its memory at the peak,
+// and writes of this size cost no more time.
+constexpr size_t kPiece = size_t(1) << 16;
 
 // The name a file the user named has until it takes the target's place.
 constexpr const char* kTempPrefix = "OUT";
@@ -75,7 +77,7 @@ int32_t WholeFileWriter::Open()
     err = FileOpen(&temp_, kFileWrite, &file_);
     if (err != kErrNone)
         return error_ = err;
-    pending_.reserve(kChunk);
+    pending_.reserve(kPiece);
     return kErrNone;
 }
 
@@ -96,11 +98,20 @@ int32_t WholeFileWriter::Write(const void* bytes, size_t n)
         return error_ = kErrInvalidHandle;
     const auto* p = static_cast<const uint8_t*>(bytes);
     while (n > 0) {
-        const size_t take = std::min(n, kChunk - pending_.size());
+        if (pending_.empty() && n >= kPiece) {
+            // A whole piece is written from the writer's own bytes, without
+            // a copy.
+            if ((error_ = FileWrite(file_, p, uint32_t(kPiece))) != kErrNone)
+                return error_;
+            p += kPiece;
+            n -= kPiece;
+            continue;
+        }
+        const size_t take = std::min(n, kPiece - pending_.size());
         pending_.insert(pending_.end(), p, p + take);
         p += take;
         n -= take;
-        if (pending_.size() >= kChunk && Drain() != kErrNone)
+        if (pending_.size() >= kPiece && Drain() != kErrNone)
             return error_;
     }
     return kErrNone;
@@ -143,7 +154,8 @@ void WholeFileWriter::Discard()
         FileDelete(&temp_);
         made_ = false;
     }
-    pending_.clear();
+    // The buffer goes with the file, not with the writer.
+    std::vector<uint8_t>().swap(pending_);
     if (dropped && error_ == kErrNone)
         error_ = kErrGeneralFailure;
 }

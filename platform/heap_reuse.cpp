@@ -25,16 +25,15 @@ void KeepLargeFreedBlocksForReuse()
 #endif
 }
 
-void GiveBackFreedHeapMemory()
+void GiveBackThreadHeapTop()
 {
 #if defined(__GLIBC__)
-    // malloc_trim gives back the free pages inside every heap but the free
-    // top of the main thread's heap only. A thread's own heap (64 MiB at
-    // most, so never above the kept top) gives its top back only as a block
-    // of 64 KiB or more is freed into it while the top is over the
-    // threshold: for that moment there is none. The threshold is the whole
-    // process's, but only frees on other threads in that moment see it,
-    // and all they do is give their heap's free top back too.
+    // A thread's own heap (64 MiB at most, so never above the kept top)
+    // gives its top back only as a block of 64 KiB or more is freed into it
+    // while the top is over the threshold: for that moment there is none.
+    // The threshold is the whole process's, but only frees on other threads
+    // in that moment see it, and all they do is give their heap's free top
+    // back too.
     constexpr size_t kTrimmingFree = 64 * 1024;
     // One thread at a time: another's setting the threshold back would
     // keep this one's top.
@@ -44,6 +43,15 @@ void GiveBackFreedHeapMemory()
     void* volatile block = std::malloc(kTrimmingFree);
     std::free(block);
     mallopt(M_TRIM_THRESHOLD, kKeptTop);
+#endif
+}
+
+void GiveBackFreedHeapMemory()
+{
+#if defined(__GLIBC__)
+    // malloc_trim gives back the free pages inside every heap but the free
+    // top of the main thread's heap only.
+    GiveBackThreadHeapTop();
     malloc_trim(0);
 #endif
 }

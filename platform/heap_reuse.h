@@ -19,3 +19,9 @@ void KeepLargeFreedBlocksForReuse();
 // For a thread whose long job is done, as it ends: a thread's heap is its
 // own, so what it kept free would serve only the next job's thread.
 void GiveBackFreedHeapMemory();
+
+// Gives back to the kernel only the free end of the calling thread's own
+// heap: cheap enough (it walks no heap) for a long job's thread to call
+// now and then, so that what a few large pages left free is not held to
+// the job's end.
+void GiveBackThreadHeapTop();

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -182,6 +183,38 @@ TEST_F(PrintFaults, AReportOrAnExportThatCannotBeWrittenKeepsTheOldFile)
             EXPECT_EQ(ReadFileBytes(out_), kOldBytes);
             EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
         }
+    }
+}
+
+// A writer hands over pieces of every size: gathered or written straight
+// from its own bytes, they reach the disk whole and in order, across the
+// writer's own pieces' edges; a refused write fails every later step.
+TEST_F(PrintFaults, AFileWrittenInPiecesOfAnySizeComesOutWholeOrNotAtAll)
+{
+    constexpr size_t kPiece = 65536;
+    std::string bytes(4 * kPiece + 1000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = char('a' + (i * 7 + i / kPiece) % 26);
+    // Small pieces up to just short of an edge, one across it, one up to
+    // the next edge, two pieces' worth and more from there, and the rest.
+    const std::vector<size_t> pieces = {1, kPiece - 2, 2, kPiece - 1, 2 * kPiece + 7};
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused" : "written");
+        WriteFileBytes(out_, kOldBytes);
+        std::optional<RefusingDisk> disk;
+        if (refused)
+            disk.emplace(folder_, Step::kWrite, kErrDiskFull);
+        WholeFileWriter writer(out_);
+        ASSERT_EQ(writer.Open(), kErrNone);
+        size_t at = 0;
+        for (const size_t n : pieces) {
+            writer.Write(bytes.data() + at, n);
+            at += n;
+        }
+        EXPECT_EQ(writer.Write(bytes.data() + at, bytes.size() - at), refused ? kErrDiskFull : kErrNone);
+        EXPECT_EQ(writer.Commit(), refused ? kErrDiskFull : kErrNone);
+        EXPECT_EQ(ReadFileBytes(out_), refused ? std::string(kOldBytes) : bytes);
+        EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"cards.pdf"});
     }
 }
 
