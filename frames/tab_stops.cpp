@@ -1,5 +1,6 @@
 #include "frames/tab_stops.h"
 
+#include <array>
 #include <cstring>
 
 #include "foundation/byte_order.h"
@@ -17,12 +18,22 @@ void SetTabKind(uint8_t* block, int i, uint8_t kind)
 uint16_t TabCharacter(const uint8_t* block, int i) { return GetU16LE(TabStopAt(block, i)); }
 void SetTabCharacter(uint8_t* block, int i, uint16_t character) { PutU16LE(TabStopAt(block, i), character); }
 
-void ClearTabBlock(uint8_t* block)
-{
-    std::memset(block, 0, kTabBlockBytes);
-    for (int i = 0; i < kTabStops; ++i)
-        SetTabPosition(block, i, kNoTabStop);
-}
+namespace {
+
+// Every laid-out line starts with a cleared block: copying one made once
+// costs a fraction of writing each stop's position.
+constexpr std::array<uint8_t, kTabBlockBytes> kClearedTabBlock = [] {
+    std::array<uint8_t, kTabBlockBytes> block{};
+    for (size_t i = 0; i < size_t(kTabStops); ++i) {
+        block[2 + 8 * i + 2] = uint8_t(kNoTabStop & 0xFF);
+        block[2 + 8 * i + 3] = uint8_t(kNoTabStop >> 8);
+    }
+    return block;
+}();
+
+}  // namespace
+
+void ClearTabBlock(uint8_t* block) { std::memcpy(block, kClearedTabBlock.data(), kTabBlockBytes); }
 
 int NextStop(const uint8_t* block, int32_t x)
 {

@@ -1269,7 +1269,11 @@ int32_t Dc::getClipBox(IntRect* r) const
                          Round(std::max(a.y(), c.y()))};
         }
     }
-    return Region::FromQRegion(region).kind();
+    // The kind as a region of these pixels would give it, without making
+    // one: a bar of a barcode asks for the box before it is drawn.
+    if (region.isEmpty())
+        return NULLREGION;
+    return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 bool Dc::hasClip() const { return state_->hasClip; }

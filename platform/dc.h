@@ -199,6 +199,9 @@ public:
     // recorder (see dc_recorder.h) and otherwise behaves as a measuring
     // context of the given resolution and size (the reference device).
     static std::unique_ptr<Dc> ForRecording(DcRecorder* recorder, int32_t dpi = 96, IntSize size = {});
+    // Whether the calls are handed to a recorder: every state change is
+    // then output, and skipping one (even one undone) changes what is made.
+    bool recording() const { return recorder_ != nullptr; }
 
     ~Dc();
     Dc(const Dc&) = delete;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QPageLayout>
@@ -11,6 +12,8 @@
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record_format.h"
+#include "barcode/barcode_scale.h"
+#include "barcode/caption_font.h"
 #include "barcode/failure_box.h"
 #include "barcode_test_util.h"
 #include "platform/dc.h"
@@ -143,6 +146,47 @@ TEST(BarcodeDrawing, OnlyMeasuringRewritesTheCaptionSize)
     EXPECT_EQ(std::memcmp(before, after, kBarcodeRecordSize), 0);
     EXPECT_TRUE(canvas.dc->font() == font);
     EXPECT_EQ(canvas.dc->textAlign(), uint32_t(TA_TOP));
+}
+
+TEST(BarcodeDrawing, CaptionIsFittedAgainForAnotherFontOrZoom)
+{
+    // What each font and zoom must give is found on a thread of its own,
+    // which has fitted nothing before.
+    struct Fitted {
+        double size;
+        double rise;
+        bool operator==(const Fitted&) const = default;
+    };
+    BarcodeRecord rec = MakeRecord(kBarcodeCode128, "4012345");
+    rec.captionSize = 30.0;
+    rec.module = 2.0;
+    auto fit = [&](const char* faceName, int32_t zoomOut) {
+        std::unique_ptr<Dc> dc = Dc::ForMeasuring();
+        LogFont font;
+        std::strncpy(font.faceName, faceName, sizeof(font.faceName) - 1);
+        dc->selectFont(font);
+        dc->setMapMode(MM_ANISOTROPIC);
+        dc->setWindowExt(zoomOut, zoomOut);
+        dc->setViewportExt(1, 1);
+        BarcodeRecord fitted = rec;
+        FitCaptionFont(dc.get(), &fitted);
+        EXPECT_TRUE(dc->font() == font);
+        return Fitted{fitted.captionSize, gCaptionRise};
+    };
+    auto fresh = [&](const char* faceName, int32_t zoomOut) {
+        Fitted out{};
+        std::thread([&] { out = fit(faceName, zoomOut); }).join();
+        return out;
+    };
+    const Fitted mono = fresh("Courier New", 1), sans = fresh("Arial", 1), far = fresh("Courier New", 7);
+    ASSERT_FALSE(mono == sans);
+    ASSERT_FALSE(mono == far);
+    // The second round finds every one fitted before.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(fit("Courier New", 1), mono) << round;
+        EXPECT_EQ(fit("Arial", 1), sans) << round;
+        EXPECT_EQ(fit("Courier New", 7), far) << round;
+    }
 }
 
 TEST(BarcodeDrawing, FailureBoxStaysInsideTheMeasuredBox)
