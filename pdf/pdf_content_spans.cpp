@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "pdf/pdf_tokens.h"
@@ -35,12 +36,28 @@ double Number(std::string_view word)
     return PdfReadReal(word, &v) ? v : 0;
 }
 
-// Whether a line whose last byte before its break is `c` may end in
-// "q", "Q", "cm", "BT" or "ET", white space after it or not.
-bool MayEndTracked(char c)
-{
-    return c == 'q' || c == 'Q' || c == 'm' || c == 'T' || PdfByteClass(c) == PdfByte::kSpace;
-}
+// What the bytes either side of a line break tell, looked up at once: most
+// lines are passed on the strength of these two bytes alone.
+enum : uint8_t {
+    // Before the break: the line may end in "q", "Q", "cm", "BT" or "ET",
+    // white space after it or not.
+    kMayEndTracked = 1,
+    // After it: the next line begins with white space or a comment, which
+    // the tokens pass rather than the lines.
+    kStopsLines = 2,
+};
+
+constexpr std::array<uint8_t, 256> kLineEdges = [] {
+    std::array<uint8_t, 256> edges{};
+    for (int c = 0; c < 256; ++c) {
+        const bool space = PdfIsSpace(char(c));
+        edges[size_t(c)] = uint8_t((c == 'q' || c == 'Q' || c == 'm' || c == 'T' || space ? kMayEndTracked : 0) |
+                                   (space || c == '%' ? kStopsLines : 0));
+    }
+    return edges;
+}();
+
+uint8_t EdgeOf(char c) { return kLineEdges[static_cast<unsigned char>(c)]; }
 
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET". Asked of
 // every line of the page, most of which draw glyphs or outlines: told by
@@ -128,15 +145,15 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
                 lineEnd = lineBreak == end ? end : lineBreak + 1;
                 // Told by the byte before the break first: most lines end
                 // in an operator the spans do not follow.
-                tracked = MayEndTracked(lineBreak[-1]) && EndsTracked(std::string_view(from, size_t(lineEnd - from)));
-                if (tracked)
-                    break;
-                operandCount = 0;
-                if (lineEnd == end || PdfStartOf(*lineEnd) == PdfStart::kSpace ||
-                    PdfStartOf(*lineEnd) == PdfStart::kComment)
+                tracked = (EdgeOf(lineBreak[-1]) & kMayEndTracked) != 0 &&
+                          EndsTracked(std::string_view(from, size_t(lineEnd - from)));
+                if (tracked || lineEnd == end || (EdgeOf(*lineEnd) & kStopsLines) != 0)
                     break;
                 from = lineEnd;
             }
+            // The operands of a line passed are no tracked operator's.
+            if (!tracked || from != at)
+                operandCount = 0;
             if (!tracked) {
                 tokens.seek(lineEnd);
                 continue;

@@ -84,74 +84,73 @@ struct OpInfo {
     bool places = false;
 };
 
-OpInfo InfoOf(uint32_t key)
-{
-    switch (key) {
-    case PdfOpKey("q"): return {Kind::kSave};
-    case PdfOpKey("Q"): return {Kind::kRestore};
-    case PdfOpKey("cs"): return {Kind::kSpace, kFillSpace};
-    case PdfOpKey("CS"): return {Kind::kSpace, kStrokeSpace};
-    case PdfOpKey("sc"):
-    case PdfOpKey("scn"): return {Kind::kColour, kFillColour};
-    case PdfOpKey("SC"):
-    case PdfOpKey("SCN"): return {Kind::kColour, kStrokeColour};
-    case PdfOpKey("g"):
-    case PdfOpKey("rg"):
-    case PdfOpKey("k"): return {Kind::kSpaceColour, kFillColour};
-    case PdfOpKey("G"):
-    case PdfOpKey("RG"):
-    case PdfOpKey("K"): return {Kind::kSpaceColour, kStrokeColour};
-    case PdfOpKey("gs"): return {Kind::kGraphicsSet, kGraphicsState};
-    case PdfOpKey("w"): return {Kind::kSet, kLineWidth};
-    case PdfOpKey("J"): return {Kind::kSet, kLineCap};
-    case PdfOpKey("j"): return {Kind::kSet, kLineJoin};
-    case PdfOpKey("M"): return {Kind::kSet, kMiterLimit};
-    case PdfOpKey("d"): return {Kind::kSet, kDash};
-    case PdfOpKey("ri"): return {Kind::kSet, kIntent};
-    case PdfOpKey("i"): return {Kind::kSet, kFlatness};
-    case PdfOpKey("Tc"): return {Kind::kSet, kCharSpacing};
-    case PdfOpKey("Tw"): return {Kind::kSet, kWordSpacing};
-    case PdfOpKey("Tz"): return {Kind::kSet, kHorizontalScale};
-    case PdfOpKey("TL"): return {Kind::kSet, kLeading};
-    case PdfOpKey("Tf"): return {Kind::kSet, kFont};
-    case PdfOpKey("Tr"): return {Kind::kSet, kRender};
-    case PdfOpKey("Ts"): return {Kind::kSet, kRise};
-    case PdfOpKey("cm"): return {Kind::kState};
-    case PdfOpKey("m"): return {Kind::kMove, kSlotCount, true};
-    case PdfOpKey("l"): return {Kind::kLine, kSlotCount, true};
-    case PdfOpKey("h"): return {Kind::kClosePath, kSlotCount, true};
-    case PdfOpKey("W"):
-    case PdfOpKey("W*"): return {Kind::kClip};
-    case PdfOpKey("n"): return {Kind::kEndPath, kSlotCount, true};
-    case PdfOpKey("BI"):
-    case PdfOpKey("ID"):
-    case PdfOpKey("EI"): return {Kind::kInline};
-    case PdfOpKey("BT"):
-    case PdfOpKey("Tm"):
-    case PdfOpKey("Td"): return {Kind::kDraws, kSlotCount, true, true};
-    case PdfOpKey("ET"):
-    case PdfOpKey("T*"):
-    case PdfOpKey("Tj"):
-    case PdfOpKey("TJ"):
-    case PdfOpKey("'"):
-    case PdfOpKey("c"):
-    case PdfOpKey("v"):
-    case PdfOpKey("y"):
-    case PdfOpKey("re"):
-    case PdfOpKey("f"):
-    case PdfOpKey("F"):
-    case PdfOpKey("f*"):
-    case PdfOpKey("S"):
-    case PdfOpKey("s"):
-    case PdfOpKey("B"):
-    case PdfOpKey("B*"):
-    case PdfOpKey("b"):
-    case PdfOpKey("b*"):
-    case PdfOpKey("Do"):
-    case PdfOpKey("sh"): return {Kind::kDraws, kSlotCount, true};
-    default: return {Kind::kDraws};
-    }
-}
+// The operators the trim tells apart; any other draws, or is not known.
+constexpr PdfOperatorTable<OpInfo, 62> kOperators({{
+    {PdfOpKey("q"), {Kind::kSave}},
+    {PdfOpKey("Q"), {Kind::kRestore}},
+    {PdfOpKey("cs"), {Kind::kSpace, kFillSpace}},
+    {PdfOpKey("CS"), {Kind::kSpace, kStrokeSpace}},
+    {PdfOpKey("sc"), {Kind::kColour, kFillColour}},
+    {PdfOpKey("scn"), {Kind::kColour, kFillColour}},
+    {PdfOpKey("SC"), {Kind::kColour, kStrokeColour}},
+    {PdfOpKey("SCN"), {Kind::kColour, kStrokeColour}},
+    {PdfOpKey("g"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("rg"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("k"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("G"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("RG"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("K"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("gs"), {Kind::kGraphicsSet, kGraphicsState}},
+    {PdfOpKey("w"), {Kind::kSet, kLineWidth}},
+    {PdfOpKey("J"), {Kind::kSet, kLineCap}},
+    {PdfOpKey("j"), {Kind::kSet, kLineJoin}},
+    {PdfOpKey("M"), {Kind::kSet, kMiterLimit}},
+    {PdfOpKey("d"), {Kind::kSet, kDash}},
+    {PdfOpKey("ri"), {Kind::kSet, kIntent}},
+    {PdfOpKey("i"), {Kind::kSet, kFlatness}},
+    {PdfOpKey("Tc"), {Kind::kSet, kCharSpacing}},
+    {PdfOpKey("Tw"), {Kind::kSet, kWordSpacing}},
+    {PdfOpKey("Tz"), {Kind::kSet, kHorizontalScale}},
+    {PdfOpKey("TL"), {Kind::kSet, kLeading}},
+    {PdfOpKey("Tf"), {Kind::kSet, kFont}},
+    {PdfOpKey("Tr"), {Kind::kSet, kRender}},
+    {PdfOpKey("Ts"), {Kind::kSet, kRise}},
+    {PdfOpKey("cm"), {Kind::kState}},
+    {PdfOpKey("m"), {Kind::kMove, kSlotCount, true}},
+    {PdfOpKey("l"), {Kind::kLine, kSlotCount, true}},
+    {PdfOpKey("h"), {Kind::kClosePath, kSlotCount, true}},
+    {PdfOpKey("W"), {Kind::kClip}},
+    {PdfOpKey("W*"), {Kind::kClip}},
+    {PdfOpKey("n"), {Kind::kEndPath, kSlotCount, true}},
+    {PdfOpKey("BI"), {Kind::kInline}},
+    {PdfOpKey("ID"), {Kind::kInline}},
+    {PdfOpKey("EI"), {Kind::kInline}},
+    {PdfOpKey("BT"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("Tm"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("Td"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("ET"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("T*"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("Tj"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("TJ"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("'"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("c"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("v"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("y"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("re"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("f"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("F"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("f*"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("S"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("s"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("B"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("B*"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("b"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("b*"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("Do"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("sh"), {Kind::kDraws, kSlotCount, true}}
+}}, OpInfo{Kind::kDraws});
+
+OpInfo InfoOf(uint32_t key) { return kOperators.find(key); }
 
 // One operator with its operands, by offsets into the content: where its
 // text begins (its first operand), where its operands end, where the
@@ -186,9 +185,7 @@ const char* SkipPaintingLines(const char* p, const char* const end)
     const char* passed = p;
     for (;;) {
         while (p < end && PdfStartOf(*p) == PdfStart::kNumber) {
-            const char* q = p + 1;
-            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
-                ++q;
+            const char* const q = PdfPastNumberBytes(p + 1, end);
             if (q == end || *q != ' ')
                 return passed;
             p = q + 1;
@@ -907,7 +904,8 @@ bool RunsPair(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidt
             return false;
         const int32_t count = runs.counts[run++];
         const std::string_view lines = s.substr(op.from, op.end - op.from);
-        if (count != GlyphRunWidths::kUnknown && std::count(lines.begin(), lines.end(), '\n') != count)
+        if (count != GlyphRunWidths::kUnknown &&
+            PdfCountLineBreaks(lines.data(), lines.data() + lines.size()) != size_t(count))
             return false;
     }
     return run == runs.counts.size();
