@@ -113,7 +113,15 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     const std::string_view s(content.constData(), size_t(content.size()));
     std::vector<Linear> saved;
     Linear ctm;
-    // The last six operands, for "cm", read as numbers only there.
+    const auto save = [&saved, &ctm] { saved.push_back(ctm); };
+    const auto restore = [&saved, &ctm] {
+        if (!saved.empty()) {
+            ctm = saved.back();
+            saved.pop_back();
+        }
+    };
+    // The last six operands, for "cm", read as numbers only there: the
+    // k-th number read is kept at k % 6.
     std::array<std::string_view, 6> operands{};
     size_t operandCount = 0;
     struct Block {
@@ -124,10 +132,14 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     size_t blockBegin = 0;
     PdfTokenizer tokens(s);
     PdfTokenSpan t;
+    const char* const end = s.data() + s.size();
     const char* lineEnd = s.data();
+    // Kept from one line passed to the next: the tokens of a line read
+    // mostly end where the next line begins, its break already found.
+    PdfLineBreaks breaks(lineEnd, end);
     for (;;) {
         const char* const at = tokens.skipSpace();
-        if (at == s.data() + s.size())
+        if (at == end)
             break;
         if (at >= lineEnd) {
             // The engine ends a line with its operator, and most lines
@@ -136,18 +148,26 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             // each begins at once with what the tokens read, as each of the
             // engine's does (white space or a comment first is passed as
             // the tokens pass it).
-            const char* const end = s.data() + s.size();
+            if (at != lineEnd)
+                breaks = PdfLineBreaks(at, end);
             const char* from = at;
-            PdfLineBreaks breaks(at, end);
             bool tracked = false;
             for (;;) {
                 const char* const lineBreak = breaks.next();
                 lineEnd = lineBreak == end ? end : lineBreak + 1;
                 // Told by the byte before the break first: most lines end
                 // in an operator the spans do not follow.
-                tracked = (EdgeOf(lineBreak[-1]) & kMayEndTracked) != 0 &&
-                          EndsTracked(std::string_view(from, size_t(lineEnd - from)));
-                if (tracked || lineEnd == end || (EdgeOf(*lineEnd) & kStopsLines) != 0)
+                if ((EdgeOf(lineBreak[-1]) & kMayEndTracked) != 0) {
+                    // A save or a restore alone on its line, as the engine
+                    // writes most, is followed here rather than read.
+                    if (lineBreak - from == 1 && (*from == 'q' || *from == 'Q')) {
+                        *from == 'q' ? save() : restore();
+                    } else if (EndsTracked(std::string_view(from, size_t(lineEnd - from)))) {
+                        tracked = true;
+                        break;
+                    }
+                }
+                if (lineEnd == end || (EdgeOf(*lineEnd) & kStopsLines) != 0)
                     break;
                 from = lineEnd;
             }
@@ -163,10 +183,7 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         if (!tokens.next(&t))
             break;
         if (t.kind == PdfToken::kNumber) {
-            for (size_t k = 0; k + 1 < operands.size(); ++k)
-                operands[k] = operands[k + 1];
-            operands.back() = t.text();
-            ++operandCount;
+            operands[operandCount++ % operands.size()] = t.text();
             continue;
         }
         if (t.kind != PdfToken::kOperator) {
@@ -177,14 +194,12 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         }
         const std::string_view word = t.text();
         if (word == "q") {
-            saved.push_back(ctm);
+            save();
         } else if (word == "Q") {
-            if (!saved.empty()) {
-                ctm = saved.back();
-                saved.pop_back();
-            }
+            restore();
         } else if (word == "cm" && operandCount >= 6) {
-            ctm = Then({Number(operands[0]), Number(operands[1]), Number(operands[2]), Number(operands[3])}, ctm);
+            const auto number = [&](size_t k) { return Number(operands[(operandCount - 6 + k) % operands.size()]); };
+            ctm = Then({number(0), number(1), number(2), number(3)}, ctm);
         } else if (word == "BT") {
             inAslantBlock = Aslant(ctm);
             blockBegin = size_t(t.at - s.data());

@@ -219,16 +219,30 @@ inline PdfBlockBits PdfLineBreakBits(const char* p)
     return PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p), _mm_set1_epi8('\n'))));
 }
 
+// The block's bytes at `p` from `low` to `high`, as all ones.
+inline __m128i PdfBytesBetween(__m128i v, char low, char high)
+{
+    // Below `low` wraps to above `high - low` once `low` is taken away.
+    const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8(low));
+    return _mm_cmpeq_epi8(_mm_min_epu8(off, _mm_set1_epi8(char(high - low))), off);
+}
+
 // The block's bytes at `p` that are no number's (digits, a sign, a point).
 inline PdfBlockBits PdfNotNumberBits(const char* p)
 {
     const __m128i v = PdfLoadBlock(p);
-    // '+' to '9' is one range once '+' is taken away (the bytes below it
-    // wrap to above); ',' and '/' are in it but in no number.
-    const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8('+'));
-    const __m128i inRange = _mm_cmpeq_epi8(_mm_min_epu8(off, _mm_set1_epi8('9' - '+')), off);
-    const __m128i between = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')), _mm_cmpeq_epi8(v, _mm_set1_epi8('/')));
-    return PdfBlockBits(_mm_movemask_epi8(_mm_andnot_si128(between, inRange))) ^ 0xFFFFu;
+    // ',' and '/' are between '+' and '9' but in no number.
+    const __m128i other = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')), _mm_cmpeq_epi8(v, _mm_set1_epi8('/')));
+    return PdfBlockBits(_mm_movemask_epi8(_mm_andnot_si128(other, PdfBytesBetween(v, '+', '9')))) ^ 0xFFFFu;
+}
+
+// The block's bytes at `p` that are no hexadecimal digit's.
+inline PdfBlockBits PdfNotHexBits(const char* p)
+{
+    const __m128i v = PdfLoadBlock(p);
+    // A letter's case is its bit 0x20: set, both cases are one range.
+    const __m128i letters = PdfBytesBetween(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'f');
+    return PdfBlockBits(_mm_movemask_epi8(_mm_or_si128(PdfBytesBetween(v, '0', '9'), letters))) ^ 0xFFFFu;
 }
 #else
 inline constexpr ptrdiff_t kPdfBlock = 8;
@@ -291,7 +305,11 @@ inline size_t PdfCountLineBreaks(const char* p, const char* const end)
     size_t count = 0;
     if (kPdfBlocksRead)
         for (; end - p >= kPdfBlock; p += kPdfBlock)
-            count += size_t(std::popcount(PdfLineBreakBits(p)));
+            // A break at a time, not std::popcount: without an instruction
+            // for it in the baseline that is a call, and a block holds a
+            // break or two.
+            for (PdfBlockBits breaks = PdfLineBreakBits(p); breaks != 0; breaks &= breaks - 1)
+                ++count;
     for (; p < end; ++p)
         count += *p == '\n';
     return count;
@@ -328,6 +346,19 @@ inline const char* PdfPastNumberBytes(const char* p, const char* const end)
     return p;
 }
 
+// Past the hexadecimal digits from `p` on, as PdfPastNumberBytes.
+inline const char* PdfPastHexBytes(const char* p, const char* const end)
+{
+#if defined(__SSE2__)
+    for (; end - p >= kPdfBlock; p += kPdfBlock)
+        if (const PdfBlockBits other = PdfNotHexBits(p))
+            return p + std::countr_zero(other);
+#endif
+    while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
 // Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
 // writes each glyph of a run of text: to the line break after the last.
 // The steps are not read, only passed.
@@ -338,10 +369,8 @@ inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
         return past == q ? nullptr : past;
     };
     const auto hex = [end](const char* q) {
-        const char* const from = q;
-        while (q < end && kPdfHexBytes[static_cast<unsigned char>(*q)])
-            ++q;
-        return q == from ? nullptr : q;
+        const char* const past = PdfPastHexBytes(q, end);
+        return past == q ? nullptr : past;
     };
     const auto text = [end](const char* q, std::string_view t) {
         return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
@@ -379,9 +408,7 @@ inline const char* PdfSkipGlyphStrings(const char* p, const char* const end)
             if (q == end)
                 return passed;
             if (*q == '<') {
-                ++q;
-                while (q < end && kPdfHexBytes[static_cast<unsigned char>(*q)])
-                    ++q;
+                q = PdfPastHexBytes(q + 1, end);
                 if (q == end || *q++ != '>')
                     return passed;
             } else if (*q == ']') {
