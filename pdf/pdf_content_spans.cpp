@@ -130,6 +130,17 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     std::vector<Block> blocks;
     bool inAslantBlock = false;
     size_t blockBegin = 0;
+    // "BT" and "ET" at `at`.
+    const auto beginText = [&](const char* at) {
+        inAslantBlock = Aslant(ctm);
+        blockBegin = size_t(at - s.data());
+    };
+    const auto endText = [&](const char* at) {
+        if (inAslantBlock) {
+            blocks.push_back({blockBegin, size_t(at + 2 - s.data())});
+            inAslantBlock = false;
+        }
+    };
     PdfTokenizer tokens(s);
     PdfTokenSpan t;
     const char* const end = s.data() + s.size();
@@ -158,10 +169,14 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
                 // Told by the byte before the break first: most lines end
                 // in an operator the spans do not follow.
                 if ((EdgeOf(lineBreak[-1]) & kMayEndTracked) != 0) {
-                    // A save or a restore alone on its line, as the engine
-                    // writes most, is followed here rather than read.
-                    if (lineBreak - from == 1 && (*from == 'q' || *from == 'Q')) {
+                    // A save, a restore or where text begins or ends alone
+                    // on its line, as the engine writes most, is followed
+                    // here rather than read.
+                    const ptrdiff_t size = lineBreak - from;
+                    if (size == 1 && (*from == 'q' || *from == 'Q')) {
                         *from == 'q' ? save() : restore();
+                    } else if (size == 2 && from[1] == 'T' && (*from == 'B' || *from == 'E')) {
+                        *from == 'B' ? beginText(from) : endText(from);
                     } else if (EndsTracked(std::string_view(from, size_t(lineEnd - from)))) {
                         tracked = true;
                         break;
@@ -201,11 +216,9 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             const auto number = [&](size_t k) { return Number(operands[(operandCount - 6 + k) % operands.size()]); };
             ctm = Then({number(0), number(1), number(2), number(3)}, ctm);
         } else if (word == "BT") {
-            inAslantBlock = Aslant(ctm);
-            blockBegin = size_t(t.at - s.data());
-        } else if (word == "ET" && inAslantBlock) {
-            blocks.push_back({blockBegin, size_t(t.at + t.size - s.data())});
-            inAslantBlock = false;
+            beginText(t.at);
+        } else if (word == "ET") {
+            endText(t.at);
         }
         operandCount = 0;
     }

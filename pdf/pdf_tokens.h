@@ -206,6 +206,9 @@ private:
 // a time.
 #if defined(__SSE2__)
 inline constexpr ptrdiff_t kPdfBlock = 16;
+// Line breaks are looked for two blocks at a time: a block holds about one
+// line, and the two blocks' bits are had for little more than one's.
+inline constexpr ptrdiff_t kPdfLineBlock = 32;
 inline constexpr bool kPdfBlocksRead = true;
 // A byte's bit in a block's bits: the first byte's is the lowest.
 inline constexpr int kPdfByteBitShift = 0;
@@ -213,10 +216,13 @@ using PdfBlockBits = uint32_t;
 
 inline __m128i PdfLoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
-// The line breaks among the block's bytes at `p`.
+// The line breaks among the kPdfLineBlock bytes at `p`.
 inline PdfBlockBits PdfLineBreakBits(const char* p)
 {
-    return PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p), _mm_set1_epi8('\n'))));
+    const __m128i breaks = _mm_set1_epi8('\n');
+    const auto low = PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p), breaks)));
+    const auto high = PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p + kPdfBlock), breaks)));
+    return low | high << kPdfBlock;
 }
 
 // The block's bytes at `p` from `low` to `high`, as all ones.
@@ -246,6 +252,7 @@ inline PdfBlockBits PdfNotHexBits(const char* p)
 }
 #else
 inline constexpr ptrdiff_t kPdfBlock = 8;
+inline constexpr ptrdiff_t kPdfLineBlock = kPdfBlock;
 inline constexpr bool kPdfBlocksRead = std::endian::native == std::endian::little;
 // A byte's bit is its top bit.
 inline constexpr int kPdfByteBitShift = 3;
@@ -273,11 +280,11 @@ public:
     const char* next()
     {
         while (breaks_ == 0) {
-            if (!kPdfBlocksRead || end_ - p_ < kPdfBlock)
+            if (!kPdfBlocksRead || end_ - p_ < kPdfLineBlock)
                 return nextByByte();
             breaks_ = PdfLineBreakBits(p_);
             at_ = p_;
-            p_ += kPdfBlock;
+            p_ += kPdfLineBlock;
         }
         const char* const found = at_ + (std::countr_zero(breaks_) >> kPdfByteBitShift);
         breaks_ &= breaks_ - 1;
@@ -304,7 +311,7 @@ inline size_t PdfCountLineBreaks(const char* p, const char* const end)
 {
     size_t count = 0;
     if (kPdfBlocksRead)
-        for (; end - p >= kPdfBlock; p += kPdfBlock)
+        for (; end - p >= kPdfLineBlock; p += kPdfLineBlock)
             // A break at a time, not std::popcount: without an instruction
             // for it in the baseline that is a call, and a block holds a
             // break or two.
