@@ -82,7 +82,13 @@ struct OpInfo {
     bool plain = false;
     // Only begins text or places it: draws nothing with the state.
     bool places = false;
+    // Only paints, the trim taking nothing from it (see Painting).
+    bool paints = false;
 };
+
+// An operator that only paints: not where text begins, is placed or ends
+// ("ET"), which the trim follows.
+constexpr OpInfo kPaints{Kind::kDraws, kSlotCount, true, false, true};
 
 // The operators the trim tells apart; any other draws, or is not known.
 constexpr PdfOperatorTable<OpInfo, 62> kOperators({{
@@ -129,25 +135,25 @@ constexpr PdfOperatorTable<OpInfo, 62> kOperators({{
     {PdfOpKey("Tm"), {Kind::kDraws, kSlotCount, true, true}},
     {PdfOpKey("Td"), {Kind::kDraws, kSlotCount, true, true}},
     {PdfOpKey("ET"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("T*"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("Tj"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("TJ"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("'"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("c"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("v"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("y"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("re"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("f"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("F"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("f*"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("S"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("s"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("B"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("B*"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("b"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("b*"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("Do"), {Kind::kDraws, kSlotCount, true}},
-    {PdfOpKey("sh"), {Kind::kDraws, kSlotCount, true}}
+    {PdfOpKey("T*"), kPaints},
+    {PdfOpKey("Tj"), kPaints},
+    {PdfOpKey("TJ"), kPaints},
+    {PdfOpKey("'"), kPaints},
+    {PdfOpKey("c"), kPaints},
+    {PdfOpKey("v"), kPaints},
+    {PdfOpKey("y"), kPaints},
+    {PdfOpKey("re"), kPaints},
+    {PdfOpKey("f"), kPaints},
+    {PdfOpKey("F"), kPaints},
+    {PdfOpKey("f*"), kPaints},
+    {PdfOpKey("S"), kPaints},
+    {PdfOpKey("s"), kPaints},
+    {PdfOpKey("B"), kPaints},
+    {PdfOpKey("B*"), kPaints},
+    {PdfOpKey("b"), kPaints},
+    {PdfOpKey("b*"), kPaints},
+    {PdfOpKey("Do"), kPaints},
+    {PdfOpKey("sh"), kPaints}
 }}, OpInfo{Kind::kDraws});
 
 OpInfo InfoOf(uint32_t key) { return kOperators.find(key); }
@@ -169,11 +175,7 @@ struct Op {
 // Whether the operator only paints, the trim taking nothing from it: a
 // run of such operators is followed as one. Not where text begins, is
 // placed or ends, nor a run's lines of glyphs, which the trim follows.
-bool Painting(const Op& op)
-{
-    return op.info.kind == Kind::kDraws && op.info.plain && !op.info.places && !op.glyphLines &&
-           op.key != PdfOpKey("ET");
-}
+bool Painting(const Op& op) { return op.info.paints; }
 
 // Past the lines from `p` on that only paint (see Painting), each its
 // numbers, a space after each, then its operator and the line's break, as
@@ -197,10 +199,7 @@ const char* SkipPaintingLines(const char* p, const char* const end)
             ++p;
         if (p == end || *p != '\n')
             return passed;
-        Op op;
-        op.key = PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)});
-        op.info = InfoOf(op.key);
-        if (!Painting(op))
+        if (!InfoOf(PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)})).paints)
             return passed;
         passed = ++p;
     }
@@ -636,7 +635,7 @@ private:
             // Text begun just where the text before ended, in the same
             // state, may go on in that text object (see placeRun).
             const bool after = ended_ != SIZE_MAX && ended_ == pieces_.size() - 1 && pieces_.back().kept;
-            const Text before = endedText_;
+            const Text& before = endedText_;  // not text_, set anew below
             text_ = {};
             text_.placed = true;  // at the start of the text space
             if (after && before.placed && !clipsText_ && opaque()) {
