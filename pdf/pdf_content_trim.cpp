@@ -216,6 +216,9 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
     // aside and copied in costs more than the reading.
     Op* op = nullptr;
     int nest = 0;
+    // Told at the end: written through the pointer at each operator, it
+    // would go to memory each time.
+    bool anySpaced = false;
     for (;;) {
         if (!tokens.next(&t))
             break;
@@ -280,7 +283,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         if (op->info.kind == Kind::kInline)
             return false;
         const Slot slot = op->info.slot;
-        *spaced = *spaced || slot == kCharSpacing || slot == kWordSpacing || slot == kHorizontalScale;
+        anySpaced = anySpaced || slot == kCharSpacing || slot == kWordSpacing || slot == kHorizontalScale;
         const char* operandsEnd = t.at;
         while (operandsEnd > s.data() + op->from && PdfByteClass(operandsEnd[-1]) == PdfByte::kSpace)
             --operandsEnd;
@@ -311,6 +314,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         }
         op = nullptr;
     }
+    *spaced = anySpaced;
     return !op && nest == 0;
 }
 
