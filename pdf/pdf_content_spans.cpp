@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "pdf/pdf_tokens.h"
@@ -35,12 +36,28 @@ double Number(std::string_view word)
     return PdfReadReal(word, &v) ? v : 0;
 }
 
-// Whether a line whose last byte before its break is `c` may end in
-// "q", "Q", "cm", "BT" or "ET", white space after it or not.
-bool MayEndTracked(char c)
-{
-    return c == 'q' || c == 'Q' || c == 'm' || c == 'T' || PdfByteClass(c) == PdfByte::kSpace;
-}
+// What the bytes either side of a line break tell, looked up at once: most
+// lines are passed on the strength of these two bytes alone.
+enum : uint8_t {
+    // Before the break: the line may end in "q", "Q", "cm", "BT" or "ET",
+    // white space after it or not.
+    kMayEndTracked = 1,
+    // After it: the next line begins with white space or a comment, which
+    // the tokens pass rather than the lines.
+    kStopsLines = 2,
+};
+
+constexpr std::array<uint8_t, 256> kLineEdges = [] {
+    std::array<uint8_t, 256> edges{};
+    for (int c = 0; c < 256; ++c) {
+        const bool space = PdfIsSpace(char(c));
+        edges[size_t(c)] = uint8_t((c == 'q' || c == 'Q' || c == 'm' || c == 'T' || space ? kMayEndTracked : 0) |
+                                   (space || c == '%' ? kStopsLines : 0));
+    }
+    return edges;
+}();
+
+uint8_t EdgeOf(char c) { return kLineEdges[static_cast<unsigned char>(c)]; }
 
 // Whether the line's last word is "q", "Q", "cm", "BT" or "ET". Asked of
 // every line of the page, most of which draw glyphs or outlines: told by
@@ -96,7 +113,15 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     const std::string_view s(content.constData(), size_t(content.size()));
     std::vector<Linear> saved;
     Linear ctm;
-    // The last six operands, for "cm", read as numbers only there.
+    const auto save = [&saved, &ctm] { saved.push_back(ctm); };
+    const auto restore = [&saved, &ctm] {
+        if (!saved.empty()) {
+            ctm = saved.back();
+            saved.pop_back();
+        }
+    };
+    // The last six operands, for "cm", read as numbers only there: the
+    // k-th number read is kept at k % 6.
     std::array<std::string_view, 6> operands{};
     size_t operandCount = 0;
     struct Block {
@@ -105,12 +130,27 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
     std::vector<Block> blocks;
     bool inAslantBlock = false;
     size_t blockBegin = 0;
+    // "BT" and "ET" at `at`.
+    const auto beginText = [&](const char* at) {
+        inAslantBlock = Aslant(ctm);
+        blockBegin = size_t(at - s.data());
+    };
+    const auto endText = [&](const char* at) {
+        if (inAslantBlock) {
+            blocks.push_back({blockBegin, size_t(at + 2 - s.data())});
+            inAslantBlock = false;
+        }
+    };
     PdfTokenizer tokens(s);
     PdfTokenSpan t;
+    const char* const end = s.data() + s.size();
     const char* lineEnd = s.data();
+    // Kept from one line passed to the next: the tokens of a line read
+    // mostly end where the next line begins, its break already found.
+    PdfLineBreaks breaks(lineEnd, end);
     for (;;) {
         const char* const at = tokens.skipSpace();
-        if (at == s.data() + s.size())
+        if (at == end)
             break;
         if (at >= lineEnd) {
             // The engine ends a line with its operator, and most lines
@@ -119,24 +159,36 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
             // each begins at once with what the tokens read, as each of the
             // engine's does (white space or a comment first is passed as
             // the tokens pass it).
-            const char* const end = s.data() + s.size();
+            if (at != lineEnd)
+                breaks = PdfLineBreaks(at, end);
             const char* from = at;
-            PdfLineBreaks breaks(at, end);
             bool tracked = false;
             for (;;) {
                 const char* const lineBreak = breaks.next();
                 lineEnd = lineBreak == end ? end : lineBreak + 1;
                 // Told by the byte before the break first: most lines end
                 // in an operator the spans do not follow.
-                tracked = MayEndTracked(lineBreak[-1]) && EndsTracked(std::string_view(from, size_t(lineEnd - from)));
-                if (tracked)
-                    break;
-                operandCount = 0;
-                if (lineEnd == end || PdfStartOf(*lineEnd) == PdfStart::kSpace ||
-                    PdfStartOf(*lineEnd) == PdfStart::kComment)
+                if ((EdgeOf(lineBreak[-1]) & kMayEndTracked) != 0) {
+                    // A save, a restore or where text begins or ends alone
+                    // on its line, as the engine writes most, is followed
+                    // here rather than read.
+                    const ptrdiff_t size = lineBreak - from;
+                    if (size == 1 && (*from == 'q' || *from == 'Q')) {
+                        *from == 'q' ? save() : restore();
+                    } else if (size == 2 && from[1] == 'T' && (*from == 'B' || *from == 'E')) {
+                        *from == 'B' ? beginText(from) : endText(from);
+                    } else if (EndsTracked(std::string_view(from, size_t(lineEnd - from)))) {
+                        tracked = true;
+                        break;
+                    }
+                }
+                if (lineEnd == end || (EdgeOf(*lineEnd) & kStopsLines) != 0)
                     break;
                 from = lineEnd;
             }
+            // The operands of a line passed are no tracked operator's.
+            if (!tracked || from != at)
+                operandCount = 0;
             if (!tracked) {
                 tokens.seek(lineEnd);
                 continue;
@@ -146,10 +198,7 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         if (!tokens.next(&t))
             break;
         if (t.kind == PdfToken::kNumber) {
-            for (size_t k = 0; k + 1 < operands.size(); ++k)
-                operands[k] = operands[k + 1];
-            operands.back() = t.text();
-            ++operandCount;
+            operands[operandCount++ % operands.size()] = t.text();
             continue;
         }
         if (t.kind != PdfToken::kOperator) {
@@ -160,20 +209,16 @@ bool SpanAslantText(const QByteArray& content, const std::vector<std::string>& t
         }
         const std::string_view word = t.text();
         if (word == "q") {
-            saved.push_back(ctm);
+            save();
         } else if (word == "Q") {
-            if (!saved.empty()) {
-                ctm = saved.back();
-                saved.pop_back();
-            }
+            restore();
         } else if (word == "cm" && operandCount >= 6) {
-            ctm = Then({Number(operands[0]), Number(operands[1]), Number(operands[2]), Number(operands[3])}, ctm);
+            const auto number = [&](size_t k) { return Number(operands[(operandCount - 6 + k) % operands.size()]); };
+            ctm = Then({number(0), number(1), number(2), number(3)}, ctm);
         } else if (word == "BT") {
-            inAslantBlock = Aslant(ctm);
-            blockBegin = size_t(t.at - s.data());
-        } else if (word == "ET" && inAslantBlock) {
-            blocks.push_back({blockBegin, size_t(t.at + t.size - s.data())});
-            inAslantBlock = false;
+            beginText(t.at);
+        } else if (word == "ET") {
+            endText(t.at);
         }
         operandCount = 0;
     }

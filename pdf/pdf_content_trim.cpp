@@ -82,76 +82,81 @@ struct OpInfo {
     bool plain = false;
     // Only begins text or places it: draws nothing with the state.
     bool places = false;
+    // Only paints, the trim taking nothing from it (see Painting).
+    bool paints = false;
 };
 
-OpInfo InfoOf(uint32_t key)
-{
-    switch (key) {
-    case PdfOpKey("q"): return {Kind::kSave};
-    case PdfOpKey("Q"): return {Kind::kRestore};
-    case PdfOpKey("cs"): return {Kind::kSpace, kFillSpace};
-    case PdfOpKey("CS"): return {Kind::kSpace, kStrokeSpace};
-    case PdfOpKey("sc"):
-    case PdfOpKey("scn"): return {Kind::kColour, kFillColour};
-    case PdfOpKey("SC"):
-    case PdfOpKey("SCN"): return {Kind::kColour, kStrokeColour};
-    case PdfOpKey("g"):
-    case PdfOpKey("rg"):
-    case PdfOpKey("k"): return {Kind::kSpaceColour, kFillColour};
-    case PdfOpKey("G"):
-    case PdfOpKey("RG"):
-    case PdfOpKey("K"): return {Kind::kSpaceColour, kStrokeColour};
-    case PdfOpKey("gs"): return {Kind::kGraphicsSet, kGraphicsState};
-    case PdfOpKey("w"): return {Kind::kSet, kLineWidth};
-    case PdfOpKey("J"): return {Kind::kSet, kLineCap};
-    case PdfOpKey("j"): return {Kind::kSet, kLineJoin};
-    case PdfOpKey("M"): return {Kind::kSet, kMiterLimit};
-    case PdfOpKey("d"): return {Kind::kSet, kDash};
-    case PdfOpKey("ri"): return {Kind::kSet, kIntent};
-    case PdfOpKey("i"): return {Kind::kSet, kFlatness};
-    case PdfOpKey("Tc"): return {Kind::kSet, kCharSpacing};
-    case PdfOpKey("Tw"): return {Kind::kSet, kWordSpacing};
-    case PdfOpKey("Tz"): return {Kind::kSet, kHorizontalScale};
-    case PdfOpKey("TL"): return {Kind::kSet, kLeading};
-    case PdfOpKey("Tf"): return {Kind::kSet, kFont};
-    case PdfOpKey("Tr"): return {Kind::kSet, kRender};
-    case PdfOpKey("Ts"): return {Kind::kSet, kRise};
-    case PdfOpKey("cm"): return {Kind::kState};
-    case PdfOpKey("m"): return {Kind::kMove, kSlotCount, true};
-    case PdfOpKey("l"): return {Kind::kLine, kSlotCount, true};
-    case PdfOpKey("h"): return {Kind::kClosePath, kSlotCount, true};
-    case PdfOpKey("W"):
-    case PdfOpKey("W*"): return {Kind::kClip};
-    case PdfOpKey("n"): return {Kind::kEndPath, kSlotCount, true};
-    case PdfOpKey("BI"):
-    case PdfOpKey("ID"):
-    case PdfOpKey("EI"): return {Kind::kInline};
-    case PdfOpKey("BT"):
-    case PdfOpKey("Tm"):
-    case PdfOpKey("Td"): return {Kind::kDraws, kSlotCount, true, true};
-    case PdfOpKey("ET"):
-    case PdfOpKey("T*"):
-    case PdfOpKey("Tj"):
-    case PdfOpKey("TJ"):
-    case PdfOpKey("'"):
-    case PdfOpKey("c"):
-    case PdfOpKey("v"):
-    case PdfOpKey("y"):
-    case PdfOpKey("re"):
-    case PdfOpKey("f"):
-    case PdfOpKey("F"):
-    case PdfOpKey("f*"):
-    case PdfOpKey("S"):
-    case PdfOpKey("s"):
-    case PdfOpKey("B"):
-    case PdfOpKey("B*"):
-    case PdfOpKey("b"):
-    case PdfOpKey("b*"):
-    case PdfOpKey("Do"):
-    case PdfOpKey("sh"): return {Kind::kDraws, kSlotCount, true};
-    default: return {Kind::kDraws};
-    }
-}
+// An operator that only paints: not where text begins, is placed or ends
+// ("ET"), which the trim follows.
+constexpr OpInfo kPaints{Kind::kDraws, kSlotCount, true, false, true};
+
+// The operators the trim tells apart; any other draws, or is not known.
+constexpr PdfOperatorTable<OpInfo, 62> kOperators({{
+    {PdfOpKey("q"), {Kind::kSave}},
+    {PdfOpKey("Q"), {Kind::kRestore}},
+    {PdfOpKey("cs"), {Kind::kSpace, kFillSpace}},
+    {PdfOpKey("CS"), {Kind::kSpace, kStrokeSpace}},
+    {PdfOpKey("sc"), {Kind::kColour, kFillColour}},
+    {PdfOpKey("scn"), {Kind::kColour, kFillColour}},
+    {PdfOpKey("SC"), {Kind::kColour, kStrokeColour}},
+    {PdfOpKey("SCN"), {Kind::kColour, kStrokeColour}},
+    {PdfOpKey("g"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("rg"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("k"), {Kind::kSpaceColour, kFillColour}},
+    {PdfOpKey("G"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("RG"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("K"), {Kind::kSpaceColour, kStrokeColour}},
+    {PdfOpKey("gs"), {Kind::kGraphicsSet, kGraphicsState}},
+    {PdfOpKey("w"), {Kind::kSet, kLineWidth}},
+    {PdfOpKey("J"), {Kind::kSet, kLineCap}},
+    {PdfOpKey("j"), {Kind::kSet, kLineJoin}},
+    {PdfOpKey("M"), {Kind::kSet, kMiterLimit}},
+    {PdfOpKey("d"), {Kind::kSet, kDash}},
+    {PdfOpKey("ri"), {Kind::kSet, kIntent}},
+    {PdfOpKey("i"), {Kind::kSet, kFlatness}},
+    {PdfOpKey("Tc"), {Kind::kSet, kCharSpacing}},
+    {PdfOpKey("Tw"), {Kind::kSet, kWordSpacing}},
+    {PdfOpKey("Tz"), {Kind::kSet, kHorizontalScale}},
+    {PdfOpKey("TL"), {Kind::kSet, kLeading}},
+    {PdfOpKey("Tf"), {Kind::kSet, kFont}},
+    {PdfOpKey("Tr"), {Kind::kSet, kRender}},
+    {PdfOpKey("Ts"), {Kind::kSet, kRise}},
+    {PdfOpKey("cm"), {Kind::kState}},
+    {PdfOpKey("m"), {Kind::kMove, kSlotCount, true}},
+    {PdfOpKey("l"), {Kind::kLine, kSlotCount, true}},
+    {PdfOpKey("h"), {Kind::kClosePath, kSlotCount, true}},
+    {PdfOpKey("W"), {Kind::kClip}},
+    {PdfOpKey("W*"), {Kind::kClip}},
+    {PdfOpKey("n"), {Kind::kEndPath, kSlotCount, true}},
+    {PdfOpKey("BI"), {Kind::kInline}},
+    {PdfOpKey("ID"), {Kind::kInline}},
+    {PdfOpKey("EI"), {Kind::kInline}},
+    {PdfOpKey("BT"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("Tm"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("Td"), {Kind::kDraws, kSlotCount, true, true}},
+    {PdfOpKey("ET"), {Kind::kDraws, kSlotCount, true}},
+    {PdfOpKey("T*"), kPaints},
+    {PdfOpKey("Tj"), kPaints},
+    {PdfOpKey("TJ"), kPaints},
+    {PdfOpKey("'"), kPaints},
+    {PdfOpKey("c"), kPaints},
+    {PdfOpKey("v"), kPaints},
+    {PdfOpKey("y"), kPaints},
+    {PdfOpKey("re"), kPaints},
+    {PdfOpKey("f"), kPaints},
+    {PdfOpKey("F"), kPaints},
+    {PdfOpKey("f*"), kPaints},
+    {PdfOpKey("S"), kPaints},
+    {PdfOpKey("s"), kPaints},
+    {PdfOpKey("B"), kPaints},
+    {PdfOpKey("B*"), kPaints},
+    {PdfOpKey("b"), kPaints},
+    {PdfOpKey("b*"), kPaints},
+    {PdfOpKey("Do"), kPaints},
+    {PdfOpKey("sh"), kPaints}
+}}, OpInfo{Kind::kDraws});
+
+OpInfo InfoOf(uint32_t key) { return kOperators.find(key); }
 
 // One operator with its operands, by offsets into the content: where its
 // text begins (its first operand), where its operands end, where the
@@ -170,11 +175,7 @@ struct Op {
 // Whether the operator only paints, the trim taking nothing from it: a
 // run of such operators is followed as one. Not where text begins, is
 // placed or ends, nor a run's lines of glyphs, which the trim follows.
-bool Painting(const Op& op)
-{
-    return op.info.kind == Kind::kDraws && op.info.plain && !op.info.places && !op.glyphLines &&
-           op.key != PdfOpKey("ET");
-}
+bool Painting(const Op& op) { return op.info.paints; }
 
 // Past the lines from `p` on that only paint (see Painting), each its
 // numbers, a space after each, then its operator and the line's break, as
@@ -186,9 +187,7 @@ const char* SkipPaintingLines(const char* p, const char* const end)
     const char* passed = p;
     for (;;) {
         while (p < end && PdfStartOf(*p) == PdfStart::kNumber) {
-            const char* q = p + 1;
-            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
-                ++q;
+            const char* const q = PdfPastNumberBytes(p + 1, end);
             if (q == end || *q != ' ')
                 return passed;
             p = q + 1;
@@ -200,10 +199,7 @@ const char* SkipPaintingLines(const char* p, const char* const end)
             ++p;
         if (p == end || *p != '\n')
             return passed;
-        Op op;
-        op.key = PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)});
-        op.info = InfoOf(op.key);
-        if (!Painting(op))
+        if (!InfoOf(PdfOperatorKey({PdfToken::kOperator, word, size_t(p - word)})).paints)
             return passed;
         passed = ++p;
     }
@@ -220,6 +216,9 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
     // aside and copied in costs more than the reading.
     Op* op = nullptr;
     int nest = 0;
+    // Told at the end: written through the pointer at each operator, it
+    // would go to memory each time.
+    bool anySpaced = false;
     for (;;) {
         if (!tokens.next(&t))
             break;
@@ -284,7 +283,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         if (op->info.kind == Kind::kInline)
             return false;
         const Slot slot = op->info.slot;
-        *spaced = *spaced || slot == kCharSpacing || slot == kWordSpacing || slot == kHorizontalScale;
+        anySpaced = anySpaced || slot == kCharSpacing || slot == kWordSpacing || slot == kHorizontalScale;
         const char* operandsEnd = t.at;
         while (operandsEnd > s.data() + op->from && PdfByteClass(operandsEnd[-1]) == PdfByte::kSpace)
             --operandsEnd;
@@ -315,6 +314,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         }
         op = nullptr;
     }
+    *spaced = anySpaced;
     return !op && nest == 0;
 }
 
@@ -639,7 +639,7 @@ private:
             // Text begun just where the text before ended, in the same
             // state, may go on in that text object (see placeRun).
             const bool after = ended_ != SIZE_MAX && ended_ == pieces_.size() - 1 && pieces_.back().kept;
-            const Text before = endedText_;
+            const Text& before = endedText_;  // not text_, set anew below
             text_ = {};
             text_.placed = true;  // at the start of the text space
             if (after && before.placed && !clipsText_ && opaque()) {
@@ -907,7 +907,8 @@ bool RunsPair(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidt
             return false;
         const int32_t count = runs.counts[run++];
         const std::string_view lines = s.substr(op.from, op.end - op.from);
-        if (count != GlyphRunWidths::kUnknown && std::count(lines.begin(), lines.end(), '\n') != count)
+        if (count != GlyphRunWidths::kUnknown &&
+            PdfCountLineBreaks(lines.data(), lines.data() + lines.size()) != size_t(count))
             return false;
     }
     return run == runs.counts.size();

@@ -20,6 +20,10 @@
 
 #include "pdf/pdf_lexis.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 enum class PdfToken : unsigned char {
     kNumber,      // digits, a sign, a point
     kOperator,    // a regular word that is not a number
@@ -195,9 +199,79 @@ private:
     const char* end_;
 };
 
-// The line breaks of content from a position on, one after the other,
-// found eight bytes at a time: most lines of a page are short, and looking
-// at them byte by byte costs more than what is done with most of them.
+// The scans below look at a block of bytes at once: most lines and numbers
+// of a page are short, and looking at them byte by byte costs more than
+// what is done with most of them. Sixteen bytes where SSE2 is (every
+// x86-64); elsewhere eight, in a 64-bit word read little-endian, or one at
+// a time.
+#if defined(__SSE2__)
+inline constexpr ptrdiff_t kPdfBlock = 16;
+// Line breaks are looked for two blocks at a time: a block holds about one
+// line, and the two blocks' bits are had for little more than one's.
+inline constexpr ptrdiff_t kPdfLineBlock = 32;
+inline constexpr bool kPdfBlocksRead = true;
+// A byte's bit in a block's bits: the first byte's is the lowest.
+inline constexpr int kPdfByteBitShift = 0;
+using PdfBlockBits = uint32_t;
+
+inline __m128i PdfLoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+// The line breaks among the kPdfLineBlock bytes at `p`.
+inline PdfBlockBits PdfLineBreakBits(const char* p)
+{
+    const __m128i breaks = _mm_set1_epi8('\n');
+    const auto low = PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p), breaks)));
+    const auto high = PdfBlockBits(_mm_movemask_epi8(_mm_cmpeq_epi8(PdfLoadBlock(p + kPdfBlock), breaks)));
+    return low | high << kPdfBlock;
+}
+
+// The block's bytes at `p` from `low` to `high`, as all ones.
+inline __m128i PdfBytesBetween(__m128i v, char low, char high)
+{
+    // Below `low` wraps to above `high - low` once `low` is taken away.
+    const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8(low));
+    return _mm_cmpeq_epi8(_mm_min_epu8(off, _mm_set1_epi8(char(high - low))), off);
+}
+
+// The block's bytes at `p` that are no number's (digits, a sign, a point).
+inline PdfBlockBits PdfNotNumberBits(const char* p)
+{
+    const __m128i v = PdfLoadBlock(p);
+    // ',' and '/' are between '+' and '9' but in no number.
+    const __m128i other = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')), _mm_cmpeq_epi8(v, _mm_set1_epi8('/')));
+    return PdfBlockBits(_mm_movemask_epi8(_mm_andnot_si128(other, PdfBytesBetween(v, '+', '9')))) ^ 0xFFFFu;
+}
+
+// The block's bytes at `p` that are no hexadecimal digit's.
+inline PdfBlockBits PdfNotHexBits(const char* p)
+{
+    const __m128i v = PdfLoadBlock(p);
+    // A letter's case is its bit 0x20: set, both cases are one range.
+    const __m128i letters = PdfBytesBetween(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 'f');
+    return PdfBlockBits(_mm_movemask_epi8(_mm_or_si128(PdfBytesBetween(v, '0', '9'), letters))) ^ 0xFFFFu;
+}
+#else
+inline constexpr ptrdiff_t kPdfBlock = 8;
+inline constexpr ptrdiff_t kPdfLineBlock = kPdfBlock;
+inline constexpr bool kPdfBlocksRead = std::endian::native == std::endian::little;
+// A byte's bit is its top bit.
+inline constexpr int kPdfByteBitShift = 3;
+using PdfBlockBits = uint64_t;
+
+inline PdfBlockBits PdfLineBreakBits(const char* p)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kLow = kOnes * 0x7F;
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const uint64_t x = word ^ (kOnes * '\n');
+    // A byte's top bit ends up set where any of its bits is: no carry
+    // crosses from one byte to the next.
+    return ~((((x & kLow) + kLow) | x) | kLow);
+}
+#endif
+
+// The line breaks of content from a position on, one after the other.
 class PdfLineBreaks {
 public:
     PdfLineBreaks(const char* from, const char* end) : p_(from), end_(end) {}
@@ -206,31 +280,18 @@ public:
     const char* next()
     {
         while (breaks_ == 0) {
-            if (std::endian::native != std::endian::little || end_ - p_ < 8)
+            if (!kPdfBlocksRead || end_ - p_ < kPdfLineBlock)
                 return nextByByte();
-            breaks_ = Breaks(p_);
+            breaks_ = PdfLineBreakBits(p_);
             at_ = p_;
-            p_ += 8;
+            p_ += kPdfLineBlock;
         }
-        const char* const found = at_ + (std::countr_zero(breaks_) >> 3);
+        const char* const found = at_ + (std::countr_zero(breaks_) >> kPdfByteBitShift);
         breaks_ &= breaks_ - 1;
         return found;
     }
 
 private:
-    // The top bit of each of the eight bytes at `p` that is a line break.
-    static uint64_t Breaks(const char* p)
-    {
-        constexpr uint64_t kOnes = 0x0101010101010101ULL;
-        constexpr uint64_t kLow = kOnes * 0x7F;
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        const uint64_t x = word ^ (kOnes * '\n');
-        // A byte's top bit ends up set where any of its bits is: no carry
-        // crosses from one byte to the next.
-        return ~((((x & kLow) + kLow) | x) | kLow);
-    }
-
     const char* nextByByte()
     {
         while (p_ < end_)
@@ -242,8 +303,24 @@ private:
     const char* p_;
     const char* end_;
     const char* at_ = nullptr;  // where the bytes of breaks_ begin
-    uint64_t breaks_ = 0;
+    PdfBlockBits breaks_ = 0;
 };
+
+// How many line breaks there are from `p` to `end`.
+inline size_t PdfCountLineBreaks(const char* p, const char* const end)
+{
+    size_t count = 0;
+    if (kPdfBlocksRead)
+        for (; end - p >= kPdfLineBlock; p += kPdfLineBlock)
+            // A break at a time, not std::popcount: without an instruction
+            // for it in the baseline that is a call, and a block holds a
+            // break or two.
+            for (PdfBlockBits breaks = PdfLineBreakBits(p); breaks != 0; breaks &= breaks - 1)
+                ++count;
+    for (; p < end; ++p)
+        count += *p == '\n';
+    return count;
+}
 
 // ---- lines of glyphs ----
 
@@ -262,24 +339,53 @@ inline constexpr std::array<bool, 256> kPdfHexBytes = [] {
     return bytes;
 }();
 
+// Past the bytes of a number from `p` on: where the first other byte is,
+// or the end.
+inline const char* PdfPastNumberBytes(const char* p, const char* const end)
+{
+#if defined(__SSE2__)
+    for (; end - p >= kPdfBlock; p += kPdfBlock)
+        if (const PdfBlockBits other = PdfNotNumberBits(p))
+            return p + std::countr_zero(other);
+#endif
+    while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
+// Past the hexadecimal digits from `p` on, as PdfPastNumberBytes.
+inline const char* PdfPastHexBytes(const char* p, const char* const end)
+{
+#if defined(__SSE2__)
+    for (; end - p >= kPdfBlock; p += kPdfBlock)
+        if (const PdfBlockBits other = PdfNotHexBits(p))
+            return p + std::countr_zero(other);
+#endif
+    while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
 // Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
 // writes each glyph of a run of text: to the line break after the last.
 // The steps are not read, only passed.
 inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
 {
-    const auto run = [end](const char* q, const std::array<bool, 256>& bytes) {
-        const char* const from = q;
-        while (q < end && bytes[static_cast<unsigned char>(*q)])
-            ++q;
-        return q == from ? nullptr : q;
+    const auto numbers = [end](const char* q) {
+        const char* const past = PdfPastNumberBytes(q, end);
+        return past == q ? nullptr : past;
+    };
+    const auto hex = [end](const char* q) {
+        const char* const past = PdfPastHexBytes(q, end);
+        return past == q ? nullptr : past;
     };
     const auto text = [end](const char* q, std::string_view t) {
         return size_t(end - q) >= t.size() && std::memcmp(q, t.data(), t.size()) == 0 ? q + t.size() : nullptr;
     };
     const char* passed = p;
     for (;;) {
-        const char* q = run(p, kPdfNumberBytes);
-        if (!q || q == end || *q != ' ' || !(q = run(q + 1, kPdfNumberBytes)) || !(q = text(q, " Td <")) || !(q = run(q, kPdfHexBytes)) ||
+        const char* q = numbers(p);
+        if (!q || q == end || *q != ' ' || !(q = numbers(q + 1)) || !(q = text(q, " Td <")) || !(q = hex(q)) ||
             !(q = text(q, "> Tj\n")))
             return passed;
         passed = p = q;
@@ -292,11 +398,7 @@ inline const char* PdfSkipGlyphLines(const char* p, const char* const end)
 // is read, only passed.
 inline const char* PdfSkipGlyphStrings(const char* p, const char* const end)
 {
-    const auto numberBytes = [end](const char* q) {
-        while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
-            ++q;
-        return q;
-    };
+    const auto numberBytes = [end](const char* q) { return PdfPastNumberBytes(q, end); };
     const char* passed = p;
     for (;;) {
         const char* q = numberBytes(p);
@@ -313,9 +415,7 @@ inline const char* PdfSkipGlyphStrings(const char* p, const char* const end)
             if (q == end)
                 return passed;
             if (*q == '<') {
-                ++q;
-                while (q < end && kPdfHexBytes[static_cast<unsigned char>(*q)])
-                    ++q;
+                q = PdfPastHexBytes(q + 1, end);
                 if (q == end || *q++ != '>')
                     return passed;
             } else if (*q == ']') {
@@ -346,13 +446,68 @@ constexpr uint32_t PdfOpKey(const char* t)
 // The key of an operator token; 0 for one of more than four bytes.
 inline uint32_t PdfOperatorKey(const PdfTokenSpan& t)
 {
-    if (t.size > 4)
-        return 0;
-    uint32_t key = 0;
-    for (size_t i = 0; i < t.size; ++i)
-        key |= uint32_t(uint8_t(t.at[i])) << (8 * i);
-    return key;
+    const auto byte = [&t](size_t i) { return uint32_t(uint8_t(t.at[i])) << (8 * i); };
+    switch (t.size) {
+    case 1: return byte(0);
+    case 2: return byte(0) | byte(1);
+    case 3: return byte(0) | byte(1) | byte(2);
+    case 4: return byte(0) | byte(1) | byte(2) | byte(3);
+    default: return 0;
+    }
 }
+
+// What a pass makes of each operator it knows, found by the operator's key
+// in a table hashed without collisions: a multiplication, a shift and one
+// comparison, where a switch over the keys compares several times for
+// each of the page's operators. `Info` of a key not given: `other`.
+template <typename Info, size_t N>
+class PdfOperatorTable {
+public:
+    struct Entry {
+        uint32_t key;
+        Info info;
+    };
+
+    consteval PdfOperatorTable(const std::array<Entry, N>& entries, Info other) : other_(other)
+    {
+        // The first multiplier that sends no two keys to one slot.
+        for (uint32_t m = 0x9E3779B1u;; m += 0x3C6EF372u) {
+            std::array<bool, kSlots> taken{};
+            bool apart = true;
+            for (const Entry& e : entries) {
+                // A key of 0 is no operator's: an empty slot answers it.
+                if (e.key == 0)
+                    throw "an operator table's key is 0";
+                bool& slot = taken[Slot(e.key, m)];
+                apart = apart && !slot;
+                slot = true;
+            }
+            if (!apart)
+                continue;
+            multiplier_ = m;
+            break;
+        }
+        for (Entry& slot : slots_)
+            slot = {0, other};
+        for (const Entry& e : entries)
+            slots_[Slot(e.key, multiplier_)] = e;
+    }
+
+    Info find(uint32_t key) const
+    {
+        const Entry& e = slots_[Slot(key, multiplier_)];
+        return e.key == key ? e.info : other_;
+    }
+
+private:
+    static constexpr int kBits = 9;
+    static constexpr size_t kSlots = size_t(1) << kBits;
+    static constexpr size_t Slot(uint32_t key, uint32_t m) { return size_t((key * m) >> (32 - kBits)); }
+
+    std::array<Entry, kSlots> slots_{};
+    uint32_t multiplier_ = 0;
+    Info other_;
+};
 
 // ---- numbers as written ----
 
@@ -464,14 +619,50 @@ inline bool PdfReadHundredths(const char* p, const char* const end, int mostPlac
     return true;
 }
 
+// Powers of ten, to the most digits read.
+inline constexpr std::array<long long, 16> kPdfTens = [] {
+    std::array<long long, 16> tens{};
+    long long t = 1;
+    for (long long& v : tens) {
+        v = t;
+        t *= 10;
+    }
+    return tens;
+}();
+
 // A number as a double, for matrices; false for one that is not all a
 // sign, digits and a point.
 inline bool PdfReadReal(std::string_view t, double* v)
 {
     if (t.empty())
         return false;
-    const char* from = t.data() + (t[0] == '+');
+    const char* p = t.data() + (t[0] == '+');
     const char* const end = t.data() + t.size();
+    // Up to kPdfMostDigits digits, the digits as a whole number and the
+    // power of ten they are divided by are both doubles exactly, so their
+    // quotient is the double nearest the number: what the library's reading
+    // gives, without its cost on each of a matrix's numbers.
+    const char* const from = p;
+    const bool negative = p < end && *p == '-';
+    p += negative;
+    uint64_t units = 0;
+    int digits = 0, places = -1;
+    for (; p < end; ++p) {
+        if (PdfIsDigit(*p)) {
+            units = units * 10 + static_cast<unsigned char>(*p - '0');
+            ++digits;
+            places += places >= 0;
+        } else if (*p == '.' && places < 0) {
+            places = 0;
+        } else {
+            break;
+        }
+    }
+    if (p == end && digits >= 1 && digits <= kPdfMostDigits) {
+        const double magnitude = double(units) / double(kPdfTens[size_t(places < 0 ? 0 : places)]);
+        *v = negative ? -magnitude : magnitude;
+        return true;
+    }
     const auto read = std::from_chars(from, end, *v, std::chars_format::fixed);
     return read.ec == std::errc() && read.ptr == end;
 }
@@ -488,17 +679,6 @@ inline long long PdfWholeAt(std::string_view s, size_t at, size_t* end)
     *end = i;
     return i == at ? -1 : v;
 }
-
-// Powers of ten, to the most digits read.
-inline constexpr std::array<long long, 16> kPdfTens = [] {
-    std::array<long long, 16> tens{};
-    long long t = 1;
-    for (long long& v : tens) {
-        v = t;
-        t *= 10;
-    }
-    return tens;
-}();
 
 // The digits of 0 to 99, two by two.
 inline constexpr std::array<char, 200> kPdfPairs = [] {

@@ -68,4 +68,35 @@ TEST(PdfContentSpans, APageWhoseRunsDoNotMatchTheTextsStaysAsItWas)
     EXPECT_EQ(out.left(out.indexOf("<74776F>>> BDC")).count("<0001> Tj"), 1);
 }
 
+TEST(PdfContentSpans, ARunIsFoundWhereverItsLinesFallAndCommentsAreNotRead)
+{
+    // The page's lines are passed a block of bytes at a time: a line of
+    // each length before the run moves its lines across the blocks' edges,
+    // and the run may end the page. Comments that hold the operators the
+    // spans follow change nothing, and the matrix's numbers are read
+    // however they are written.
+    const char* const matrices[] = {"0.707106781 -0.707106781 0.707106781 0.707106781 4 4",
+                                    "0.70710678118654752 -0.70710678118654752 0.70710678118654752 0.70710678 4 4",
+                                    "+.5 .5 -.5 +.5 0 0"};
+    const std::string block = "BT\n/F7 91 Tf\n0 0 Td <0001> Tj\n%ET\n5 0 Td <0002> Tj\nET";
+    for (const char* matrix : matrices) {
+        for (size_t pad = 0; pad < 70; ++pad) {
+            for (const char* tail : {"\nQ\nQ Q\n", ""}) {
+                const std::string content = std::string(kPage) + std::string(pad, '1') +
+                                            " w\n% q BT 1 0 0 1 0 0 cm\nq\n" + matrix +
+                                            " cm % Q\nq 0 0 0 scn % BT\n" + block + tail;
+                QByteArray out;
+                ASSERT_TRUE(SpanAslantText(QByteArray::fromStdString(content), {"A"}, &out)) << content;
+                const size_t at = content.find(block);
+                EXPECT_EQ(out.toStdString(), content.substr(0, at) + "/Span <</ActualText <41>>> BDC\n" + block +
+                                                 "\nEMC" + content.substr(at + block.size()))
+                    << content;
+            }
+        }
+    }
+    // Written straight with "-0" and "1.": no run to span.
+    QByteArray out;
+    EXPECT_FALSE(SpanAslantText(QByteArray(kPage) + "q\n1. -0 0 1. 0 0 cm\nBT\n<0001> Tj\nET\nQ\n", {"A"}, &out));
+}
+
 }  // namespace

@@ -95,4 +95,42 @@ TEST(PdfContentTrim, WhatMightDrawOtherwiseStays)
         EXPECT_EQ(Trimmed(content), content);
 }
 
+TEST(PdfContentTrim, BarsOfAnyLengthStayAndWhatIsSetAmongThemIsFollowed)
+{
+    // A bar code's bars, their numbers of every length so that they fall
+    // across the blocks the numbers are passed in, are written as they
+    // are, the page ending with one or not; a colour set again among them
+    // goes, another stays.
+    std::string bars;
+    for (size_t digits = 1; digits < 40; ++digits) {
+        const std::string number = digits < 4 ? std::string(digits, '7') : "-12." + std::string(digits - 4, '5');
+        bars += number + " 1233 " + number.substr(number.size() / 2) + " 100 re\nf\n";
+    }
+    const std::string set = "0 0 0 scn\n";
+    const std::string other = "1 0.5 0.25 scn\n";
+    EXPECT_EQ(Trimmed(("q\n" + set + bars + set + bars + other + bars + other + bars + "Q\n").c_str()),
+              "q\n" + set + bars + bars + other + bars + bars + "Q\n");
+    const std::string last = set + bars.substr(0, bars.size() - 1);
+    EXPECT_EQ(Trimmed(last.c_str()), last);
+
+    // A run of glyphs of any length is one string where it has as many
+    // lines as widths; a line more or fewer keeps its lines.
+    for (int32_t count = 2; count < 70; ++count) {
+        std::string run = "BT\n/F7 75 Tf 1 0 0 -1 0 0 Tm\n328 -519 Td <0001> Tj\n";
+        for (int32_t k = 1; k < count; ++k)
+            run += "42 0 Td <0001> Tj\n";
+        run += "ET\n";
+        for (const int32_t lines : {count, count + 1, count - 1}) {
+            GlyphRunWidths runs;
+            runs.widths.assign(size_t(lines), 560);
+            runs.counts = {lines};
+            const std::string out = TrimPageContent(QByteArray::fromStdString(run), &runs).toStdString();
+            if (lines == count)
+                EXPECT_EQ(out.find(" Tj"), std::string::npos) << out;
+            else
+                EXPECT_EQ(out, run);
+        }
+    }
+}
+
 }  // namespace
