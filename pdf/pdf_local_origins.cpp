@@ -270,8 +270,9 @@ Op OpOf(const char* at, size_t size)
 // A number that starts at `from` and ends at the first byte that cannot
 // be part of it, as PdfReadHundredths reads it, eight digits at a time;
 // that end is returned. Null where 16 bytes from it cannot be read, where
-// a run of eight digits may go on or where there is no digit.
-const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths)
+// there are more than seven digits before the point, or where
+// PdfReadHundredths would find no number.
+[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths)
 {
     const char* p = from + (*from == '-' || *from == '+');
     if (readable - p < 16 || std::endian::native != std::endian::little)
@@ -288,8 +289,15 @@ const char* ReadHundredthsTo(const char* const from, const char* const readable,
         ++p;
         std::memcpy(&word, p, 8);
         read = DigitRun(word);
-        if (read == 8)
-            return nullptr;
+        if (read == 8) {
+            // Qt writes up to nine places.
+            const char* q = p + 8;
+            while (q < readable && PdfIsDigit(*q))
+                ++q;
+            read = int(q - p);
+            if (read > kMostPlaces || wholeDigits + read > kPdfMostDigits)
+                return nullptr;
+        }
         const auto digit = [word](int k) { return (word >> (8 * k)) & 0xF; };
         if (read >= 1)
             h += digit(0) * 10;
@@ -356,14 +364,14 @@ public:
                     const char* const p = tokens.skipSpace();
                     tokens.seek(PdfSkipGlyphStrings(PdfSkipGlyphLines(p, end), end));
                 }
-                const char* const p = tokens.position();
-                if (drawBar(p, end, &tokens))
+                // Most lines are one operator after its numbers.
+                const Line line = readLine(tokens.position(), end, &tokens);
+                if (line.drawn)
                     continue;
-                // Most other lines are one operator after its numbers.
-                if (const char* const op = readSimpleLine(p, end)) {
-                    const char* const opEnd = PastWord(op, end);
+                if (line.op) {
+                    const char* const opEnd = PastWord(line.op, end);
                     tokens.seek(opEnd);
-                    if (!operate(op, size_t(opEnd - op), &tokens))
+                    if (!operate(line.op, size_t(opEnd - line.op), &tokens))
                         return false;
                     continue;
                 }
@@ -442,6 +450,18 @@ private:
         qsizetype written = 0;
     };
 
+    // A bar written, by the text of their y, width and height
+    // (shapeSize 0 for none yet).
+    struct Bar {
+        long long originY = 0;
+        // The first eight bytes of the shape: what tells most apart.
+        uint64_t head = 0;
+        qsizetype shapeSize = 0;
+        qsizetype madeSize = 0;
+        char shape[32];
+        char made[64];
+    };
+
     void noteOperand(qsizetype at)
     {
         if (operandsAt_ < 0)
@@ -466,37 +486,6 @@ private:
         other_ = false;
         operandsAt_ = -1;
         return true;
-    }
-
-    // The tokens from `p` on, when they are numbers each followed by one
-    // space and then an operator, read as the tokenizer reads them but
-    // without asking what each byte begins: the numbers noted as operands
-    // and the operator's start returned. Null, nothing noted, for any
-    // other line. Called with no operands noted.
-    const char* readSimpleLine(const char* p, const char* const end)
-    {
-        const char* const s = in_.data();
-        while (p < end && PdfStartOf(*p) == PdfStart::kSpace)
-            ++p;
-        const char* const first = p;
-        size_t count = 0;
-        while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
-            const char* q = p + 1;
-            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
-                ++q;
-            if (q == end || *q != ' ')
-                return nullptr;
-            if (count < kMostOperands)
-                operands_[count] = {p - s, q - p};
-            ++count;
-            p = q + 1;
-        }
-        if (p == end || PdfStartOf(*p) != PdfStart::kWord)
-            return nullptr;
-        count_ = count;
-        if (count > 0)
-            operandsAt_ = first - s;
-        return p;
     }
 
     void keepUpTo(qsizetype to)
@@ -600,23 +589,101 @@ private:
         return true;
     }
 
-    // A bar of a barcode from `p` on ("x y w h re", maybe then "f"), where
-    // its y, width and height are those of one of the last bars in the
-    // same space: only x is read and written; the rest is the same as
-    // last time. False, nothing done, for anything else.
-    bool drawBar(const char* p, const char* const end, PdfTokenizer* tokens)
+    // What readLine made of a line: drawn, or its numbers noted as
+    // operands and its operator found, or neither.
+    struct Line {
+        bool drawn = false;
+        const char* op = nullptr;
+    };
+
+    // The tokens from `p` on, when they are numbers each followed by one
+    // space and then an operator, read as the tokenizer reads them but
+    // without asking what each byte begins. Within a part drawn from its
+    // origin to hundredths the numbers are read as they are passed: the
+    // points of an outline are written from them, and a bar of a barcode
+    // by its x alone (drawBar). Otherwise the numbers are noted as operands
+    // and the operator's start returned; nothing noted for any other line.
+    // Called with no operands noted.
+    Line readLine(const char* p, const char* const end, PdfTokenizer* tokens)
     {
-        const Level& level = levels_.back();
-        if (!level.moved || !level.fine)
-            return false;
+        const char* const s = in_.data();
         while (p < end && PdfStartOf(*p) == PdfStart::kSpace)
             ++p;
-        const char* const x = p;
-        long long h = 0;
-        p = ReadHundredthsTo(x, end, &h);
-        if (!p || *p != ' ' || end - p < 9)
+        const Level& level = levels_.back();
+        const bool fine = level.moved && level.fine;
+        if (fine && p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
+            long long x = 0;
+            const char* const xEnd = ReadHundredthsTo(p, end, &x);
+            if (xEnd && *xEnd == ' ' && drawBar(p, xEnd, x, end, tokens))
+                return {true, nullptr};
+        }
+        const char* const first = p;
+        size_t count = 0;
+        while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
+            const char* q = p + 1;
+            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
+                ++q;
+            if (q == end || *q != ' ')
+                return {};
+            if (count < kMostOperands)
+                operands_[count] = {p - s, q - p};
+            ++count;
+            p = q + 1;
+        }
+        if (p == end || PdfStartOf(*p) != PdfStart::kWord)
+            return {};
+        count_ = count;
+        if (count > 0)
+            operandsAt_ = first - s;
+        if (fine && count > 0 && count % 2 == 0 && count <= 6) {
+            const char* const opEnd = PastWord(p, end);
+            const Op kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : Op::kUnknown;
+            const size_t points = kind == Op::kPoints2 ? 2 : kind == Op::kPoints4 ? 4 : kind == Op::kPoints6 ? 6 : 0;
+            if (points == count && drawPoints(count)) {
+                tokens->seek(opEnd);
+                count_ = 0;
+                operandsAt_ = -1;
+                return {true, nullptr};
+            }
+        }
+        return {false, p};
+    }
+
+    // The `count` points of an outline noted, each followed by one space
+    // but the last, written as movePoints writes them, each number read as
+    // it is passed. False, nothing written, where one is not read so.
+    bool drawPoints(size_t count)
+    {
+        const char* const s = in_.data();
+        const char* const end = s + in_.size();
+        std::array<long long, 6> h;
+        for (size_t k = 0; k < count; ++k) {
+            const char* const from = s + operands_[k].at;
+            if (ReadHundredthsTo(from, end, &h[k]) != from + operands_[k].size)
+                return false;
+        }
+        keepUpTo(operands_[0].at);
+        char* to = out_.room(qsizetype(count) * (kMostDecimal + 1));
+        for (size_t k = 0; k < count; ++k) {
+            to = PdfWriteDecimal(to, h[k] - (k % 2 == 1 ? originY_ : originX_), 2);
+            *to++ = ' ';
+        }
+        out_.advanceTo(to - 1);
+        kept_ = operands_[count - 1].at + operands_[count - 1].size;
+        return true;
+    }
+
+    // The bar "x y w h re" whose x, read as `hx`, runs from `x` to the
+    // space at `xEnd`, where its y, width and height are the text of one
+    // of the last bars in the same space: x is written less the origin and
+    // the rest as it was written then. A bar is filled as it is drawn:
+    // "f" after it is passed with it. False, nothing done, for anything
+    // else.
+    bool drawBar(const char* x, const char* xEnd, long long hx, const char* const end, PdfTokenizer* tokens)
+    {
+        const char* const shape = xEnd + 1;
+        if (end - shape < 8)
             return false;
-        const char* const shape = p + 1;
         uint64_t head;
         std::memcpy(&head, shape, 8);
         for (const Bar& bar : bars_) {
@@ -625,15 +692,14 @@ private:
                 continue;
             const char* const op = shape + bar.shapeSize;
             if (std::memcmp(op, " re", 3) != 0 || PdfByteClass(op[3]) == PdfByte::kRegular)
-                return false;
+                continue;
             const char* const s = in_.data();
             keepUpTo(x - s);
-            char* to = PdfWriteDecimal(out_.room(kMostDecimal + 1 + qsizetype(sizeof(bar.made))), h - originX_, 2);
+            char* to = PdfWriteDecimal(out_.room(kMostDecimal + 1 + qsizetype(sizeof(bar.made))), hx - originX_, 2);
             *to++ = ' ';
             std::memcpy(to, bar.made, size_t(bar.madeSize));
             out_.advanceTo(to + bar.madeSize);
             kept_ = op - s;
-            // A bar is filled as it is drawn: "f", which moves nothing.
             const char* next = op + 3;
             if (end - next >= 3 && next[0] == '\n' && next[1] == 'f' && PdfByteClass(next[2]) != PdfByte::kRegular)
                 next += 2;
@@ -643,17 +709,24 @@ private:
         return false;
     }
 
+    // The last bar of the shape (the text of its y, width and height) in
+    // the space of the origin, if one of the last four.
+    const Bar* findBar(const char* shape, qsizetype size) const
+    {
+        for (const Bar& bar : bars_)
+            if (bar.shapeSize == size && bar.originY == originY_ && SameBytes(shape, bar.shape, size))
+                return &bar;
+        return nullptr;
+    }
+
     // A bar's y, width and height as written last time for the same text
     // and origin: appended, true; false for none.
     bool reuseBar(const char* shape, qsizetype size)
     {
-        for (const Bar& bar : bars_) {
-            if (bar.shapeSize == size && bar.originY == originY_ && SameBytes(shape, bar.shape, size)) {
-                out_.append(bar.made, bar.madeSize);
-                return true;
-            }
-        }
-        return false;
+        const Bar* const bar = findBar(shape, size);
+        if (bar)
+            out_.append(bar->made, bar->madeSize);
+        return bar;
     }
 
     // What was written from `madeAt` on for the bar's `shape`, in place of
@@ -661,14 +734,14 @@ private:
     void rememberBar(const char* shape, qsizetype size, qsizetype madeAt)
     {
         const qsizetype madeSize = out_.size() - madeAt;
-        if (size > qsizetype(sizeof(Bar::shape)) || madeSize > qsizetype(sizeof(Bar::made)))
+        if (size < 8 || size > qsizetype(sizeof(Bar::shape)) || madeSize > qsizetype(sizeof(Bar::made)))
             return;
         Bar& bar = bars_[nextBar_];
         nextBar_ = (nextBar_ + 1) % bars_.size();
         bar.originY = originY_;
         bar.shapeSize = size;
-        bar.head = 0;
-        std::memcpy(&bar.head, shape, size_t(std::min<qsizetype>(size, 8)));
+        std::memcpy(&bar.head, shape, 8);
+
         bar.madeSize = madeSize;
         std::memcpy(bar.shape, shape, size_t(size));
         std::memcpy(bar.made, out_.constData() + madeAt, size_t(madeSize));
@@ -861,17 +934,7 @@ private:
     bool skipping_ = false;
     bool hasOrigin_ = false;
     long long originX_ = 0, originY_ = 0;
-    // The last bars written, by the text of their y, width and height
-    // (shapeSize 0 for none yet).
-    struct Bar {
-        long long originY = 0;
-        // The first eight bytes of the shape, what tells most apart.
-        uint64_t head = 0;
-        qsizetype shapeSize = 0;
-        qsizetype madeSize = 0;
-        char shape[32];
-        char made[64];
-    };
+    // The last bars written.
     std::array<Bar, 4> bars_{};
     size_t nextBar_ = 0;
 };
