@@ -272,7 +272,8 @@ Op OpOf(const char* at, size_t size)
 // that end is returned. Null where 16 bytes from it cannot be read, where
 // there are more than seven digits before the point, or where
 // PdfReadHundredths would find no number.
-[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths)
+[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths,
+                                                           int* places = nullptr)
 {
     const char* p = from + (*from == '-' || *from == '+');
     if (readable - p < 16 || std::endian::native != std::endian::little)
@@ -310,6 +311,8 @@ Op OpOf(const char* at, size_t size)
     if (wholeDigits + read < 1)
         return nullptr;
     *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
+    if (places)
+        *places = read;
     return p;
 }
 
@@ -639,7 +642,7 @@ private:
             const char* const opEnd = PastWord(p, end);
             const Op kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : Op::kUnknown;
             const size_t points = kind == Op::kPoints2 ? 2 : kind == Op::kPoints4 ? 4 : kind == Op::kPoints6 ? 6 : 0;
-            if (points == count && drawPoints(count)) {
+            if ((points == count && drawPoints(count)) || (kind == Op::kRect && count == 4 && drawRect())) {
                 tokens->seek(opEnd);
                 count_ = 0;
                 operandsAt_ = -1;
@@ -670,6 +673,48 @@ private:
         }
         out_.advanceTo(to - 1);
         kept_ = operands_[count - 1].at + operands_[count - 1].size;
+        return true;
+    }
+
+    // The rectangle noted ("x y w h", each followed by one space but the
+    // last) written as movePoints writes it, each number read as it is
+    // passed, and remembered as a bar. False, nothing written, where a
+    // number is not read so.
+    bool drawRect()
+    {
+        const char* const s = in_.data();
+        const char* const end = s + in_.size();
+        std::array<long long, 4> h;
+        std::array<int, 4> places;
+        for (size_t k = 0; k < 4; ++k) {
+            const char* const from = s + operands_[k].at;
+            if (ReadHundredthsTo(from, end, &h[k], &places[k]) != from + operands_[k].size)
+                return false;
+        }
+        keepUpTo(operands_[0].at);
+        char* to = out_.room(4 * (kMostDecimal + 1));
+        to = PdfWriteDecimal(to, h[0] - originX_, 2);
+        *to++ = ' ';
+        out_.advanceTo(to);
+        const qsizetype shapeAt = operands_[1].at;
+        const qsizetype shapeSize = operands_[3].at + operands_[3].size - shapeAt;
+        if (!reuseBar(s + shapeAt, shapeSize)) {
+            const qsizetype madeAt = out_.size();
+            to = PdfWriteDecimal(to, h[1] - originY_, 2);
+            for (size_t k = 2; k < 4; ++k) {
+                *to++ = ' ';
+                // A size keeps its text where it has no more places.
+                if (places[k] <= 2) {
+                    std::memcpy(to, s + operands_[k].at, size_t(operands_[k].size));
+                    to += operands_[k].size;
+                } else {
+                    to = PdfWriteDecimal(to, h[k], 2);
+                }
+            }
+            out_.advanceTo(to);
+            rememberBar(s + shapeAt, shapeSize, madeAt);
+        }
+        kept_ = operands_[3].at + operands_[3].size;
         return true;
     }
 
