@@ -600,13 +600,13 @@ private:
     };
 
     // The tokens from `p` on, when they are numbers each followed by one
-    // space and then an operator, read as the tokenizer reads them but
-    // without asking what each byte begins. Within a part drawn from its
-    // origin to hundredths the numbers are read as they are passed: the
-    // points of an outline are written from them, and a bar of a barcode
-    // by its x alone (drawBar). Otherwise the numbers are noted as operands
-    // and the operator's start returned; nothing noted for any other line.
-    // Called with no operands noted.
+    // space (maybe after a name) and then an operator, read as the
+    // tokenizer reads them but without asking what each byte begins.
+    // Within a part drawn from its origin to hundredths the numbers are
+    // read as they are passed: the points of an outline and a rectangle are
+    // written from them, and a bar of a barcode by its x alone (drawBar).
+    // Otherwise the operands are noted and the operator's start returned;
+    // nothing noted for any other line. Called with no operands noted.
     Line readLine(const char* p, const char* const end, PdfTokenizer* tokens)
     {
         const char* const s = in_.data();
@@ -621,6 +621,19 @@ private:
                 return {true, nullptr};
         }
         const char* const first = p;
+        // A name before the numbers: a colour space, a graphics state, a
+        // font or a picture.
+        const bool named = p < end && *p == '/';
+        if (named) {
+            const char* q = p + 1;
+            while (q < end && PdfByteClass(*q) == PdfByte::kRegular)
+                ++q;
+            if (q == end || *q != ' ')
+                return {};
+            p = q + 1;
+            while (p < end && *p == ' ')
+                ++p;
+        }
         size_t count = 0;
         while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
             const char* q = p + 1;
@@ -636,9 +649,10 @@ private:
         if (p == end || PdfStartOf(*p) != PdfStart::kWord)
             return {};
         count_ = count;
-        if (count > 0)
+        other_ = named;
+        if (named || count > 0)
             operandsAt_ = first - s;
-        if (fine && count > 0 && count % 2 == 0 && count <= 6) {
+        if (fine && !named && count > 0 && count % 2 == 0 && count <= 6) {
             const char* const opEnd = PastWord(p, end);
             const Op kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : Op::kUnknown;
             const size_t points = kind == Op::kPoints2 ? 2 : kind == Op::kPoints4 ? 4 : kind == Op::kPoints6 ? 6 : 0;
