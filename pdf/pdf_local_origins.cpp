@@ -308,7 +308,8 @@ Op OpOf(const char* at, size_t size)
             ++h;
         p += read;
     }
-    if (wholeDigits + read < 1)
+    // The byte at the end is looked at by the caller.
+    if (wholeDigits + read < 1 || p == readable)
         return nullptr;
     *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
     if (places)
