@@ -53,30 +53,38 @@ uint64_t DigitsValue(uint64_t word, int n)
     return (v * 10000 + (v >> 32)) & 0xFFFFFFFFULL;
 }
 
-// PdfReadHundredths, eight digits at a time where 16 bytes from the
-// number may be read: the points of outlines have up to eight places, of
-// which all are passed but three. Anything else, and a run of eight digits
-// that may go on, is left to PdfReadHundredths.
-bool ReadHundredths(const char* const from, const char* const end, const char* const readable,
-                    long long* hundredths, int* places)
+// A number that starts at `from` and ends at the first byte that cannot
+// be part of it, as PdfReadHundredths reads it, eight digits at a time;
+// that end is returned. Null where 16 bytes from it cannot be read, where
+// there are more than seven digits before the point, or where
+// PdfReadHundredths would find no number.
+[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths,
+                                                           int* places = nullptr)
 {
     const char* p = from + (*from == '-' || *from == '+');
     if (readable - p < 16 || std::endian::native != std::endian::little)
-        return PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
+        return nullptr;
     uint64_t word;
     std::memcpy(&word, p, 8);
     const int wholeDigits = DigitRun(word);
     if (wholeDigits == 8)
-        return PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
+        return nullptr;
     uint64_t h = wholeDigits == 0 ? 0 : DigitsValue(word, wholeDigits) * 100;
     p += wholeDigits;
     int read = 0;
-    if (p < end && *p == '.') {
+    if (*p == '.') {
         ++p;
         std::memcpy(&word, p, 8);
         read = DigitRun(word);
-        if (read == 8 && end - p > 8)
-            return PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
+        if (read == 8) {
+            // Qt writes up to nine places.
+            const char* q = p + 8;
+            while (q < readable && PdfIsDigit(*q))
+                ++q;
+            read = int(q - p);
+            if (read > kMostPlaces || wholeDigits + read > kPdfMostDigits)
+                return nullptr;
+        }
         const auto digit = [word](int k) { return (word >> (8 * k)) & 0xF; };
         if (read >= 1)
             h += digit(0) * 10;
@@ -86,11 +94,23 @@ bool ReadHundredths(const char* const from, const char* const end, const char* c
             ++h;
         p += read;
     }
-    *places = read;
-    if (p != end || wholeDigits + read < 1)
-        return false;
+    // The byte at the end is looked at by the caller.
+    if (wholeDigits + read < 1 || p == readable)
+        return nullptr;
     *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
-    return true;
+    if (places)
+        *places = read;
+    return p;
+}
+
+// A number that is all of `from` to `end` to the nearest hundredth, as
+// PdfReadHundredths reads it: most eight digits at a time, the rest by
+// PdfReadHundredths.
+bool ReadHundredths(const char* const from, const char* const end, const char* const readable,
+                    long long* hundredths, int* places)
+{
+    return ReadHundredthsTo(from, readable, hundredths, places) == end ||
+           PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
 }
 
 // A matrix's number as a double, as PdfReadReal reads it. Most have
@@ -267,56 +287,6 @@ Op OpOf(const char* at, size_t size)
     return entry.key == key ? entry.op : Op::kUnknown;
 }
 
-// A number that starts at `from` and ends at the first byte that cannot
-// be part of it, as PdfReadHundredths reads it, eight digits at a time;
-// that end is returned. Null where 16 bytes from it cannot be read, where
-// there are more than seven digits before the point, or where
-// PdfReadHundredths would find no number.
-[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths,
-                                                           int* places = nullptr)
-{
-    const char* p = from + (*from == '-' || *from == '+');
-    if (readable - p < 16 || std::endian::native != std::endian::little)
-        return nullptr;
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    const int wholeDigits = DigitRun(word);
-    if (wholeDigits == 8)
-        return nullptr;
-    uint64_t h = wholeDigits == 0 ? 0 : DigitsValue(word, wholeDigits) * 100;
-    p += wholeDigits;
-    int read = 0;
-    if (*p == '.') {
-        ++p;
-        std::memcpy(&word, p, 8);
-        read = DigitRun(word);
-        if (read == 8) {
-            // Qt writes up to nine places.
-            const char* q = p + 8;
-            while (q < readable && PdfIsDigit(*q))
-                ++q;
-            read = int(q - p);
-            if (read > kMostPlaces || wholeDigits + read > kPdfMostDigits)
-                return nullptr;
-        }
-        const auto digit = [word](int k) { return (word >> (8 * k)) & 0xF; };
-        if (read >= 1)
-            h += digit(0) * 10;
-        if (read >= 2)
-            h += digit(1);
-        if (read >= 3 && digit(2) >= 5)
-            ++h;
-        p += read;
-    }
-    // The byte at the end is looked at by the caller.
-    if (wholeDigits + read < 1 || p == readable)
-        return nullptr;
-    *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
-    if (places)
-        *places = read;
-    return p;
-}
-
 // Whether the `n` bytes (at most 32) at `a` and `b` are the same, a word
 // at a time: the text of a bar's shape is compared against each of the
 // last shapes for every bar.
@@ -454,8 +424,8 @@ private:
         qsizetype written = 0;
     };
 
-    // A bar written, by the text of their y, width and height
-    // (shapeSize 0 for none yet).
+    // A bar written: the text of its y, width and height, and what was
+    // written for them from an origin's y (shapeSize 0 for none yet).
     struct Bar {
         long long originY = 0;
         // The first eight bytes of the shape: what tells most apart.
