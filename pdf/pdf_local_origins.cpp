@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "pdf/pdf_tokens.h"
@@ -29,9 +31,101 @@ using Decimal = PdfDecimal;
 
 bool ReadDecimal(const char* p, const char* const end, Decimal* d) { return PdfReadDecimal(p, end, kMostPlaces, d); }
 
-bool ReadHundredths(const char* p, const char* const end, long long* hundredths, int* places)
+// The length of the run of digits the eight bytes of `word` begin with,
+// the first byte the lowest.
+int DigitRun(uint64_t word)
 {
-    return PdfReadHundredths(p, end, kMostPlaces, hundredths, places);
+    constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL;
+    constexpr uint64_t kZeros = 0x3030303030303030ULL;
+    // A digit is 0x30 to 0x39: its high half 3, and still 3 with 6 added.
+    // A carry out of a byte comes only from one that is no digit, and
+    // moves only bytes after it.
+    const uint64_t other = ((word & kHigh) ^ kZeros) | (((word + 0x0606060606060606ULL) & kHigh) ^ kZeros);
+    return other == 0 ? 8 : std::countr_zero(other) >> 3;
+}
+
+// The first `n` (1 to 8) digits of `word`, as a number.
+uint64_t DigitsValue(uint64_t word, int n)
+{
+    uint64_t v = (word - 0x3030303030303030ULL) << (8 * (8 - n));
+    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
+    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
+    return (v * 10000 + (v >> 32)) & 0xFFFFFFFFULL;
+}
+
+// A number that starts at `from` and ends at the first byte that cannot
+// be part of it, as PdfReadHundredths reads it, eight digits at a time;
+// that end is returned. Null where 16 bytes from it cannot be read, where
+// there are more than seven digits before the point, or where
+// PdfReadHundredths would find no number.
+[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths,
+                                                           int* places = nullptr)
+{
+    const char* p = from + (*from == '-' || *from == '+');
+    if (readable - p < 16 || std::endian::native != std::endian::little)
+        return nullptr;
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    const int wholeDigits = DigitRun(word);
+    if (wholeDigits == 8)
+        return nullptr;
+    uint64_t h = wholeDigits == 0 ? 0 : DigitsValue(word, wholeDigits) * 100;
+    p += wholeDigits;
+    int read = 0;
+    if (*p == '.') {
+        ++p;
+        std::memcpy(&word, p, 8);
+        read = DigitRun(word);
+        if (read == 8) {
+            // Qt writes up to nine places.
+            const char* q = p + 8;
+            while (q < readable && PdfIsDigit(*q))
+                ++q;
+            read = int(q - p);
+            if (read > kMostPlaces || wholeDigits + read > kPdfMostDigits)
+                return nullptr;
+        }
+        const auto digit = [word](int k) { return (word >> (8 * k)) & 0xF; };
+        if (read >= 1)
+            h += digit(0) * 10;
+        if (read >= 2)
+            h += digit(1);
+        if (read >= 3 && digit(2) >= 5)
+            ++h;
+        p += read;
+    }
+    // The byte at the end is looked at by the caller.
+    if (wholeDigits + read < 1 || p == readable)
+        return nullptr;
+    *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
+    if (places)
+        *places = read;
+    return p;
+}
+
+// A number that is all of `from` to `end` to the nearest hundredth, as
+// PdfReadHundredths reads it: most eight digits at a time, the rest by
+// PdfReadHundredths.
+bool ReadHundredths(const char* const from, const char* const end, const char* const readable,
+                    long long* hundredths, int* places)
+{
+    return ReadHundredthsTo(from, readable, hundredths, places) == end ||
+           PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
+}
+
+// A matrix's number as a double, as PdfReadReal reads it. Most have
+// fifteen digits or fewer: their digits and the power of ten are then each
+// a double exactly, and the one rounding of the division gives what
+// reading the decimal gives, without the cost of a general reader.
+bool ReadReal(std::string_view t, double* v)
+{
+    Decimal d;
+    // "-0" is left to the general reader, which keeps its sign.
+    if (PdfReadDecimal(t.data(), t.data() + t.size(), kMostPlaces, &d) && (d.units != 0 || t[0] != '-')) {
+        *v = double(d.units) / double(kPdfTens[size_t(d.places)]);
+        return true;
+    }
+    return PdfReadReal(t, v);
 }
 
 // The most PdfWriteDecimal writes.
@@ -136,85 +230,88 @@ enum class Op {
     kUnknown,
 };
 
-// The operator of at most three bytes whose key (PdfOpKey) is `key`.
-Op OpOfKey(uint32_t key)
-{
-    switch (key) {
-    case PdfOpKey("q"): return Op::kSave;
-    case PdfOpKey("Q"): return Op::kRestore;
-    case PdfOpKey("m"):
-    case PdfOpKey("l"): return Op::kPoints2;
-    case PdfOpKey("v"):
-    case PdfOpKey("y"): return Op::kPoints4;
-    case PdfOpKey("c"): return Op::kPoints6;
-    case PdfOpKey("re"): return Op::kRect;
-    case PdfOpKey("cm"): return Op::kMatrix;
-    case PdfOpKey("BT"): return Op::kTextBegin;
-    case PdfOpKey("ET"): return Op::kTextEnd;
-    case PdfOpKey("Tm"): return Op::kTextMatrix;
-    case PdfOpKey("Td"):
-    case PdfOpKey("TD"):
-    case PdfOpKey("T*"):
-    case PdfOpKey("Tj"):
-    case PdfOpKey("TJ"):
-    case PdfOpKey("'"):
-    case PdfOpKey("\""): return Op::kTextPlace;
-    case PdfOpKey("sh"):
-    case PdfOpKey("Do"): return Op::kPaintAt;
-    case PdfOpKey("BI"):
-    case PdfOpKey("ID"):
-    case PdfOpKey("EI"): return Op::kInline;
-    case PdfOpKey("d0"):
-    case PdfOpKey("d1"): return Op::kGlyph;
-    case PdfOpKey("f"):
-    case PdfOpKey("F"):
-    case PdfOpKey("f*"):
-    case PdfOpKey("sc"):
-    case PdfOpKey("scn"):
-    case PdfOpKey("g"):
-    case PdfOpKey("rg"):
-    case PdfOpKey("k"):
-    case PdfOpKey("cs"):
-    case PdfOpKey("CS"):
-    case PdfOpKey("SC"):
-    case PdfOpKey("SCN"):
-    case PdfOpKey("G"):
-    case PdfOpKey("RG"):
-    case PdfOpKey("K"):
-    case PdfOpKey("gs"):
-    case PdfOpKey("h"):
-    case PdfOpKey("w"):
-    case PdfOpKey("J"):
-    case PdfOpKey("j"):
-    case PdfOpKey("M"):
-    case PdfOpKey("d"):
-    case PdfOpKey("i"):
-    case PdfOpKey("ri"):
-    case PdfOpKey("S"):
-    case PdfOpKey("s"):
-    case PdfOpKey("B"):
-    case PdfOpKey("B*"):
-    case PdfOpKey("b"):
-    case PdfOpKey("b*"):
-    case PdfOpKey("n"):
-    case PdfOpKey("W"):
-    case PdfOpKey("W*"):
-    case PdfOpKey("Tc"):
-    case PdfOpKey("Tw"):
-    case PdfOpKey("Tz"):
-    case PdfOpKey("TL"):
-    case PdfOpKey("Tf"):
-    case PdfOpKey("Tr"):
-    case PdfOpKey("Ts"):
-    case PdfOpKey("MP"):
-    case PdfOpKey("DP"):
-    case PdfOpKey("BX"):
-    case PdfOpKey("EX"):
-    case PdfOpKey("BMC"):
-    case PdfOpKey("BDC"):
-    case PdfOpKey("EMC"): return Op::kOther;
-    default: return Op::kUnknown;
+// The operators this pass tells apart, by their key (PdfOpKey).
+constexpr std::pair<const char*, Op> kOps[] = {
+    {"q", Op::kSave},        {"Q", Op::kRestore},     {"m", Op::kPoints2},    {"l", Op::kPoints2},
+    {"v", Op::kPoints4},     {"y", Op::kPoints4},     {"c", Op::kPoints6},    {"re", Op::kRect},
+    {"cm", Op::kMatrix},     {"BT", Op::kTextBegin},  {"ET", Op::kTextEnd},   {"Tm", Op::kTextMatrix},
+    {"Td", Op::kTextPlace},  {"TD", Op::kTextPlace},  {"T*", Op::kTextPlace}, {"Tj", Op::kTextPlace},
+    {"TJ", Op::kTextPlace},  {"'", Op::kTextPlace},   {"\"", Op::kTextPlace}, {"sh", Op::kPaintAt},
+    {"Do", Op::kPaintAt},    {"BI", Op::kInline},     {"ID", Op::kInline},    {"EI", Op::kInline},
+    {"d0", Op::kGlyph},      {"d1", Op::kGlyph},      {"f", Op::kOther},      {"F", Op::kOther},
+    {"f*", Op::kOther},      {"sc", Op::kOther},      {"scn", Op::kOther},    {"g", Op::kOther},
+    {"rg", Op::kOther},      {"k", Op::kOther},       {"cs", Op::kOther},     {"CS", Op::kOther},
+    {"SC", Op::kOther},      {"SCN", Op::kOther},     {"G", Op::kOther},      {"RG", Op::kOther},
+    {"K", Op::kOther},       {"gs", Op::kOther},      {"h", Op::kOther},      {"w", Op::kOther},
+    {"J", Op::kOther},       {"j", Op::kOther},       {"M", Op::kOther},      {"d", Op::kOther},
+    {"i", Op::kOther},       {"ri", Op::kOther},      {"S", Op::kOther},      {"s", Op::kOther},
+    {"B", Op::kOther},       {"B*", Op::kOther},      {"b", Op::kOther},      {"b*", Op::kOther},
+    {"n", Op::kOther},       {"W", Op::kOther},       {"W*", Op::kOther},     {"Tc", Op::kOther},
+    {"Tw", Op::kOther},      {"Tz", Op::kOther},      {"TL", Op::kOther},     {"Tf", Op::kOther},
+    {"Tr", Op::kOther},      {"Ts", Op::kOther},      {"MP", Op::kOther},     {"DP", Op::kOther},
+    {"BX", Op::kOther},      {"EX", Op::kOther},      {"BMC", Op::kOther},    {"BDC", Op::kOther},
+    {"EMC", Op::kOther},
+};
+
+// An operator's place in kOpTable: the top byte of its key times a number
+// chosen so that no two of kOps share a place.
+constexpr size_t OpSlot(uint32_t key) { return size_t((key * 0x1edb0e3bU) >> 24); }
+
+struct OpEntry {
+    uint32_t key = 0;
+    Op op = Op::kUnknown;
+};
+
+// Every operator of a page is looked up: one load and one comparison
+// rather than a chain of them.
+constexpr std::array<OpEntry, 256> kOpTable = [] {
+    std::array<OpEntry, 256> table{};
+    for (const auto& [name, op] : kOps) {
+        OpEntry& entry = table[OpSlot(PdfOpKey(name))];
+        if (entry.key != 0)
+            throw "two operators share a slot";  // not a constant: the build stops
+        entry = {PdfOpKey(name), op};
     }
+    return table;
+}();
+
+// The operator of at most three bytes at `at`.
+Op OpOf(const char* at, size_t size)
+{
+    uint32_t key = uint8_t(at[0]);
+    if (size > 1)
+        key |= uint32_t(uint8_t(at[1])) << 8;
+    if (size > 2)
+        key |= uint32_t(uint8_t(at[2])) << 16;
+    const OpEntry& entry = kOpTable[OpSlot(key)];
+    return entry.key == key ? entry.op : Op::kUnknown;
+}
+
+// Whether the `n` bytes (at most 32) at `a` and `b` are the same, a word
+// at a time: the text of a bar's shape is compared against each of the
+// last shapes for every bar.
+bool SameBytes(const char* a, const char* b, qsizetype n)
+{
+    if (n < 8)
+        return std::memcmp(a, b, size_t(n)) == 0;
+    const auto word = [](const char* p) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        return w;
+    };
+    uint64_t differ = word(a + n - 8) ^ word(b + n - 8);
+    for (qsizetype k = 0; k + 8 < n; k += 8)
+        differ |= word(a + k) ^ word(b + k);
+    return differ == 0;
+}
+
+// The end of the word (an operator) that begins at `p`.
+const char* PastWord(const char* p, const char* const end)
+{
+    ++p;
+    while (p < end && PdfByteClass(*p) == PdfByte::kRegular)
+        ++p;
+    return p;
 }
 
 class Localiser {
@@ -233,12 +330,25 @@ public:
         PdfTokenizer tokens(s, end);
         PdfTokenSpan t;
         for (;;) {
-            // Text already placed, or not moved, shows glyph after glyph as
-            // Qt writes it, a line each, or as one string: nothing in those
-            // lines moves.
-            if (count_ == 0 && !other_ && nest_ == 0 && inText_ && (textPlaced_ || !textMoved_)) {
-                const char* const p = tokens.skipSpace();
-                tokens.seek(PdfSkipGlyphStrings(PdfSkipGlyphLines(p, end), end));
+            if (count_ == 0 && !other_ && nest_ == 0) {
+                // Text already placed, or not moved, shows glyph after
+                // glyph as Qt writes it, a line each, or as one string:
+                // nothing in those lines moves.
+                if (inText_ && (textPlaced_ || !textMoved_)) {
+                    const char* const p = tokens.skipSpace();
+                    tokens.seek(PdfSkipGlyphStrings(PdfSkipGlyphLines(p, end), end));
+                }
+                // Most lines are one operator after its numbers.
+                const Line line = readLine(tokens.position(), end, &tokens);
+                if (line.drawn)
+                    continue;
+                if (line.op) {
+                    const char* const opEnd = PastWord(line.op, end);
+                    tokens.seek(opEnd);
+                    if (!operate(line.op, size_t(opEnd - line.op), &tokens))
+                        return false;
+                    continue;
+                }
             }
             if (!tokens.next(&t))
                 break;
@@ -253,23 +363,12 @@ public:
                     operands_[count_] = {t.at - s, qsizetype(t.size)};
                 ++count_;
                 continue;
-            case PdfToken::kOperator: {
+            case PdfToken::kOperator:
                 if (nest_ > 0)
                     continue;
-                const Op kind = t.size <= 3 ? OpOfKey(PdfOperatorKey(t)) : Op::kUnknown;
-                // Most operators of a page choose colours and states, or
-                // show text once it is placed: nothing in them moves.
-                if (kind != Op::kOther && !(kind == Op::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
-                    qsizetype i = tokens.position() - s;
-                    if (!place(kind, t.at - s, &i))
-                        return false;
-                    tokens.seek(s + i);
-                }
-                count_ = 0;
-                other_ = false;
-                operandsAt_ = -1;
+                if (!operate(t.at, t.size, &tokens))
+                    return false;
                 continue;
-            }
             case PdfToken::kUnclosed:
                 return false;
             default:
@@ -325,10 +424,42 @@ private:
         qsizetype written = 0;
     };
 
+    // A bar written: the text of its y, width and height, and what was
+    // written for them from an origin's y (shapeSize 0 for none yet).
+    struct Bar {
+        long long originY = 0;
+        // The first eight bytes of the shape: what tells most apart.
+        uint64_t head = 0;
+        qsizetype shapeSize = 0;
+        qsizetype madeSize = 0;
+        char shape[32];
+        char made[64];
+    };
+
     void noteOperand(qsizetype at)
     {
         if (operandsAt_ < 0)
             operandsAt_ = at;
+    }
+
+    // The operator at `at`, its operands noted; the tokens go on after it.
+    // False for a page that must stay as it is.
+    bool operate(const char* at, size_t size, PdfTokenizer* tokens)
+    {
+        const char* const s = in_.data();
+        const Op kind = size <= 3 ? OpOf(at, size) : Op::kUnknown;
+        // Most operators of a page choose colours and states, or show text
+        // once it is placed: nothing in them moves.
+        if (kind != Op::kOther && !(kind == Op::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
+            qsizetype i = tokens->position() - s;
+            if (!place(kind, at - s, &i))
+                return false;
+            tokens->seek(s + i);
+        }
+        count_ = 0;
+        other_ = false;
+        operandsAt_ = -1;
+        return true;
     }
 
     void keepUpTo(qsizetype to)
@@ -367,6 +498,33 @@ private:
     // comes between it and the next.
     bool movePoints(size_t count, bool rect)
     {
+        keepUpTo(operands_[0].at);
+        if (!rect) {
+            for (size_t k = 0; k < count; ++k)
+                if (!movePoint(k, count, false))
+                    return false;
+        } else {
+            // A barcode's bars are rectangles of a few shapes at a moved
+            // x: past x a bar is written as the last bar of its shape was.
+            if (!movePoint(0, count, true))
+                return false;
+            const qsizetype shapeAt = operands_[1].at;
+            const qsizetype shapeSize = operands_[3].at + operands_[3].size - shapeAt;
+            if (!reuseBar(in_.data() + shapeAt, shapeSize)) {
+                const qsizetype madeAt = out_.size();
+                for (size_t k = 1; k < count; ++k)
+                    if (!movePoint(k, count, true))
+                        return false;
+                rememberBar(in_.data() + shapeAt, shapeSize, madeAt);
+            }
+        }
+        kept_ = operands_[count - 1].at + operands_[count - 1].size;
+        return true;
+    }
+
+    // Number `k` of movePoints, and what comes after it up to the next.
+    bool movePoint(size_t k, size_t count, bool rect)
+    {
         const char* const s = in_.data();
         const char* const end = s + in_.size();
         // Most copies are a few bytes: one block of 16, where that many
@@ -378,35 +536,245 @@ private:
                 std::memcpy(to, from, size_t(n));
             return to + n;
         };
-        keepUpTo(operands_[0].at);
-        for (size_t k = 0; k < count; ++k) {
-            const Operand& number = operands_[k];
-            const char* const from = s + number.at;
-            long long h = 0;
-            int places = 0;
-            if (!ReadHundredths(from, from + number.size, &h, &places))
-                return false;
-            char* to = out_.room(kMostDecimal + kMostBetween);
-            if (rect && k >= 2) {
-                if (places <= 2)
-                    to = copy(from, number.size, to);
-                else
-                    to = PdfWriteDecimal(to, h, 2);
-            } else {
-                to = PdfWriteDecimal(to, h - (k % 2 == 1 ? originY_ : originX_), 2);
-            }
-            // What comes between two numbers: spaces, as a rule one.
-            const qsizetype next = k + 1 < count ? operands_[k + 1].at : number.at + number.size;
-            const qsizetype between = next - (number.at + number.size);
-            if (between <= kMostBetween) {
-                out_.advanceTo(copy(from + number.size, between, to));
-            } else {
-                out_.advanceTo(to);
-                out_.append(from + number.size, between);
+        const Operand& number = operands_[k];
+        const char* const from = s + number.at;
+        long long h = 0;
+        int places = 0;
+        if (!ReadHundredths(from, from + number.size, end, &h, &places))
+            return false;
+        char* to = out_.room(kMostDecimal + kMostBetween);
+        if (rect && k >= 2) {
+            if (places <= 2)
+                to = copy(from, number.size, to);
+            else
+                to = PdfWriteDecimal(to, h, 2);
+        } else {
+            to = PdfWriteDecimal(to, h - (k % 2 == 1 ? originY_ : originX_), 2);
+        }
+        // What comes between two numbers: spaces, as a rule one.
+        const qsizetype next = k + 1 < count ? operands_[k + 1].at : number.at + number.size;
+        const qsizetype between = next - (number.at + number.size);
+        if (between <= kMostBetween) {
+            out_.advanceTo(copy(from + number.size, between, to));
+        } else {
+            out_.advanceTo(to);
+            out_.append(from + number.size, between);
+        }
+        return true;
+    }
+
+    // What readLine made of a line: drawn, or its numbers noted as
+    // operands and its operator found, or neither.
+    struct Line {
+        bool drawn = false;
+        const char* op = nullptr;
+    };
+
+    // The tokens from `p` on, when they are numbers each followed by one
+    // space (maybe after a name) and then an operator, read as the
+    // tokenizer reads them but without asking what each byte begins.
+    // Within a part drawn from its origin to hundredths the numbers are
+    // read as they are passed: the points of an outline and a rectangle are
+    // written from them, and a bar of a barcode by its x alone (drawBar).
+    // Otherwise the operands are noted and the operator's start returned;
+    // nothing noted for any other line. Called with no operands noted.
+    Line readLine(const char* p, const char* const end, PdfTokenizer* tokens)
+    {
+        const char* const s = in_.data();
+        while (p < end && PdfStartOf(*p) == PdfStart::kSpace)
+            ++p;
+        const Level& level = levels_.back();
+        const bool fine = level.moved && level.fine;
+        if (fine && p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
+            long long x = 0;
+            const char* const xEnd = ReadHundredthsTo(p, end, &x);
+            if (xEnd && *xEnd == ' ' && drawBar(p, xEnd, x, end, tokens))
+                return {true, nullptr};
+        }
+        const char* const first = p;
+        // A name before the numbers: a colour space, a graphics state, a
+        // font or a picture.
+        const bool named = p < end && *p == '/';
+        if (named) {
+            const char* q = p + 1;
+            while (q < end && PdfByteClass(*q) == PdfByte::kRegular)
+                ++q;
+            if (q == end || *q != ' ')
+                return {};
+            p = q + 1;
+            while (p < end && *p == ' ')
+                ++p;
+        }
+        size_t count = 0;
+        while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
+            const char* q = p + 1;
+            while (q < end && kPdfNumberBytes[static_cast<unsigned char>(*q)])
+                ++q;
+            if (q == end || *q != ' ')
+                return {};
+            if (count < kMostOperands)
+                operands_[count] = {p - s, q - p};
+            ++count;
+            p = q + 1;
+        }
+        if (p == end || PdfStartOf(*p) != PdfStart::kWord)
+            return {};
+        count_ = count;
+        other_ = named;
+        if (named || count > 0)
+            operandsAt_ = first - s;
+        if (fine && !named && count > 0 && count % 2 == 0 && count <= 6) {
+            const char* const opEnd = PastWord(p, end);
+            const Op kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : Op::kUnknown;
+            const size_t points = kind == Op::kPoints2 ? 2 : kind == Op::kPoints4 ? 4 : kind == Op::kPoints6 ? 6 : 0;
+            if ((points == count && drawPoints(count)) || (kind == Op::kRect && count == 4 && drawRect())) {
+                tokens->seek(opEnd);
+                count_ = 0;
+                operandsAt_ = -1;
+                return {true, nullptr};
             }
         }
+        return {false, p};
+    }
+
+    // The `count` points of an outline noted, each followed by one space
+    // but the last, written as movePoints writes them, each number read as
+    // it is passed. False, nothing written, where one is not read so.
+    bool drawPoints(size_t count)
+    {
+        const char* const s = in_.data();
+        const char* const end = s + in_.size();
+        std::array<long long, 6> h;
+        for (size_t k = 0; k < count; ++k) {
+            const char* const from = s + operands_[k].at;
+            if (ReadHundredthsTo(from, end, &h[k]) != from + operands_[k].size)
+                return false;
+        }
+        keepUpTo(operands_[0].at);
+        char* to = out_.room(qsizetype(count) * (kMostDecimal + 1));
+        for (size_t k = 0; k < count; ++k) {
+            to = PdfWriteDecimal(to, h[k] - (k % 2 == 1 ? originY_ : originX_), 2);
+            *to++ = ' ';
+        }
+        out_.advanceTo(to - 1);
         kept_ = operands_[count - 1].at + operands_[count - 1].size;
         return true;
+    }
+
+    // The rectangle noted ("x y w h", each followed by one space but the
+    // last) written as movePoints writes it, each number read as it is
+    // passed, and remembered as a bar. False, nothing written, where a
+    // number is not read so.
+    bool drawRect()
+    {
+        const char* const s = in_.data();
+        const char* const end = s + in_.size();
+        std::array<long long, 4> h;
+        std::array<int, 4> places;
+        for (size_t k = 0; k < 4; ++k) {
+            const char* const from = s + operands_[k].at;
+            if (ReadHundredthsTo(from, end, &h[k], &places[k]) != from + operands_[k].size)
+                return false;
+        }
+        keepUpTo(operands_[0].at);
+        char* to = out_.room(4 * (kMostDecimal + 1));
+        to = PdfWriteDecimal(to, h[0] - originX_, 2);
+        *to++ = ' ';
+        out_.advanceTo(to);
+        const qsizetype shapeAt = operands_[1].at;
+        const qsizetype shapeSize = operands_[3].at + operands_[3].size - shapeAt;
+        if (!reuseBar(s + shapeAt, shapeSize)) {
+            const qsizetype madeAt = out_.size();
+            to = PdfWriteDecimal(to, h[1] - originY_, 2);
+            for (size_t k = 2; k < 4; ++k) {
+                *to++ = ' ';
+                // A size keeps its text where it has no more places.
+                if (places[k] <= 2) {
+                    std::memcpy(to, s + operands_[k].at, size_t(operands_[k].size));
+                    to += operands_[k].size;
+                } else {
+                    to = PdfWriteDecimal(to, h[k], 2);
+                }
+            }
+            out_.advanceTo(to);
+            rememberBar(s + shapeAt, shapeSize, madeAt);
+        }
+        kept_ = operands_[3].at + operands_[3].size;
+        return true;
+    }
+
+    // The bar "x y w h re" whose x, read as `hx`, runs from `x` to the
+    // space at `xEnd`, where its y, width and height are the text of one
+    // of the last bars in the same space: x is written less the origin and
+    // the rest as it was written then. A bar is filled as it is drawn:
+    // "f" after it is passed with it. False, nothing done, for anything
+    // else.
+    bool drawBar(const char* x, const char* xEnd, long long hx, const char* const end, PdfTokenizer* tokens)
+    {
+        const char* const shape = xEnd + 1;
+        if (end - shape < 8)
+            return false;
+        uint64_t head;
+        std::memcpy(&head, shape, 8);
+        for (const Bar& bar : bars_) {
+            if (bar.head != head || bar.originY != originY_ || end - shape < bar.shapeSize + 4 ||
+                !SameBytes(shape, bar.shape, bar.shapeSize))
+                continue;
+            const char* const op = shape + bar.shapeSize;
+            if (std::memcmp(op, " re", 3) != 0 || PdfByteClass(op[3]) == PdfByte::kRegular)
+                continue;
+            const char* const s = in_.data();
+            keepUpTo(x - s);
+            char* to = PdfWriteDecimal(out_.room(kMostDecimal + 1 + qsizetype(sizeof(bar.made))), hx - originX_, 2);
+            *to++ = ' ';
+            std::memcpy(to, bar.made, size_t(bar.madeSize));
+            out_.advanceTo(to + bar.madeSize);
+            kept_ = op - s;
+            const char* next = op + 3;
+            if (end - next >= 3 && next[0] == '\n' && next[1] == 'f' && PdfByteClass(next[2]) != PdfByte::kRegular)
+                next += 2;
+            tokens->seek(next);
+            return true;
+        }
+        return false;
+    }
+
+    // The last bar of the shape (the text of its y, width and height) in
+    // the space of the origin, if one of the last four.
+    const Bar* findBar(const char* shape, qsizetype size) const
+    {
+        for (const Bar& bar : bars_)
+            if (bar.shapeSize == size && bar.originY == originY_ && SameBytes(shape, bar.shape, size))
+                return &bar;
+        return nullptr;
+    }
+
+    // A bar's y, width and height as written last time for the same text
+    // and origin: appended, true; false for none.
+    bool reuseBar(const char* shape, qsizetype size)
+    {
+        const Bar* const bar = findBar(shape, size);
+        if (bar)
+            out_.append(bar->made, bar->madeSize);
+        return bar;
+    }
+
+    // What was written from `madeAt` on for the bar's `shape`, in place of
+    // the oldest remembered.
+    void rememberBar(const char* shape, qsizetype size, qsizetype madeAt)
+    {
+        const qsizetype madeSize = out_.size() - madeAt;
+        if (size < 8 || size > qsizetype(sizeof(Bar::shape)) || madeSize > qsizetype(sizeof(Bar::made)))
+            return;
+        Bar& bar = bars_[nextBar_];
+        nextBar_ = (nextBar_ + 1) % bars_.size();
+        bar.originY = originY_;
+        bar.shapeSize = size;
+        std::memcpy(&bar.head, shape, 8);
+
+        bar.madeSize = madeSize;
+        std::memcpy(bar.shape, shape, size_t(size));
+        std::memcpy(bar.made, out_.constData() + madeAt, size_t(madeSize));
     }
 
     // The same where a hundredth would show: the points keep their digits,
@@ -459,7 +827,7 @@ private:
         double m[4] = {0, 0, 0, 0};
         bool read = count_ == 6 && !other_;
         for (size_t k = 0; read && k < 4; ++k)
-            read = PdfReadReal(operands_[k].text(in_.data()), &m[k]);
+            read = ReadReal(operands_[k].text(in_.data()), &m[k]);
         level->known = level->known && read;
         if (!level->known) {
             level->fine = false;
@@ -596,6 +964,9 @@ private:
     bool skipping_ = false;
     bool hasOrigin_ = false;
     long long originX_ = 0, originY_ = 0;
+    // The last bars written.
+    std::array<Bar, 4> bars_{};
+    size_t nextBar_ = 0;
 };
 
 }  // namespace

@@ -61,6 +61,35 @@ TEST(PdfLocalOrigins, RoundingMovesNoPointFartherThanAThousandthOfAPoint)
             << matrix;
 }
 
+TEST(PdfLocalOrigins, BarsOfABarcodeLandWhereTheyDid)
+{
+    // Bars of two widths at moved x, then a bar whose height breaks the
+    // run, one back in a width seen before, one whose x cannot be read
+    // (its part keeps its content) and, in the next part, the same bars
+    // under another origin: each bar as if drawn alone.
+    const QByteArray bars =
+        "1733 1233 4.16666666 100 re\nf\n1745.50000 1233 4.16666666 100 re\nf\n"
+        "1753.83333 1233 8.33333333 100 re\nf\n1766.33333 1233 8.33333333 100 re\nf\n"
+        "1778.83333 1233 8.33333333 120 re\nf\n1787.16666 1233 4.16666666 100 re\nf\n"
+        "-1795.005 1233 4.16666666 100 re f\n";
+    const QByteArray page = "0.12 0 0 -0.12 0 792 cm\nq\n" + bars + "Q\nq\n1700 1200 m\n" + bars + "Q\n";
+    const QByteArray bar1 = "0 0 4.17 100 re\nf\n12.5 0 4.17 100 re\nf\n20.83 0 8.33 100 re\nf\n"
+                            "33.33 0 8.33 100 re\nf\n45.83 0 8.33 120 re\nf\n54.17 0 4.17 100 re\nf\n";
+    const QByteArray bar2 = "33 33 4.17 100 re\nf\n45.5 33 4.17 100 re\nf\n53.83 33 8.33 100 re\nf\n"
+                            "66.33 33 8.33 100 re\nf\n78.83 33 8.33 120 re\nf\n87.17 33 4.17 100 re\nf\n";
+    EXPECT_EQ(DrawFromLocalOrigins(page).toStdString(),
+              ("0.12 0 0 -0.12 0 792 cm\nq\n1 0 0 1 1733 1233 cm\n" + bar1 + "-3528.01 0 4.17 100 re f\nQ\n"
+               "q\n1 0 0 1 1700 1200 cm\n0 0 m\n" + bar2 + "-3495.01 33 4.17 100 re f\nQ\n")
+                  .toStdString());
+    // A bar whose x is no number, or too long to read quickly, and bars
+    // where a hundredth would show, keep every digit.
+    EXPECT_EQ(DrawFromLocalOrigins("0.12 0 0 -0.12 0 792 cm\nq\n1 1 2.5 3 re\nf\n12345678.5 1 2.5 3 re\nf\n1x 1 2.5 3 re\nf\nQ\n")
+                  .toStdString(),
+              "0.12 0 0 -0.12 0 792 cm\nq\n1 1 2.5 3 re\nf\n12345678.5 1 2.5 3 re\nf\n1x 1 2.5 3 re\nf\nQ\n");
+    EXPECT_EQ(DrawFromLocalOrigins("q\n10.125 5 2.125 3 re\nf\n20.125 5 2.125 3 re\nf\nQ\n").toStdString(),
+              "q\n1 0 0 1 10.12 5 cm\n0.005 0 2.125 3 re\nf\n10.005 0 2.125 3 re\nf\nQ\n");
+}
+
 TEST(PdfLocalOrigins, WhatCannotBeFollowedKeepsItsContent)
 {
     // An operator the pass does not know keeps its part as it was; the
