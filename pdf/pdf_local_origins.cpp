@@ -253,27 +253,17 @@ constexpr std::pair<const char*, Op> kOps[] = {
     {"EMC", Op::kOther},
 };
 
-// An operator's place in kOpTable: the top byte of its key times a number
-// chosen so that no two of kOps share a place.
-constexpr size_t OpSlot(uint32_t key) { return size_t((key * 0x1edb0e3bU) >> 24); }
+using OpTable = PdfOperatorTable<Op, std::size(kOps)>;
 
-struct OpEntry {
-    uint32_t key = 0;
-    Op op = Op::kUnknown;
-};
-
-// Every operator of a page is looked up: one load and one comparison
-// rather than a chain of them.
-constexpr std::array<OpEntry, 256> kOpTable = [] {
-    std::array<OpEntry, 256> table{};
-    for (const auto& [name, op] : kOps) {
-        OpEntry& entry = table[OpSlot(PdfOpKey(name))];
-        if (entry.key != 0)
-            throw "two operators share a slot";  // not a constant: the build stops
-        entry = {PdfOpKey(name), op};
-    }
-    return table;
+constexpr std::array<OpTable::Entry, std::size(kOps)> kOpEntries = [] {
+    std::array<OpTable::Entry, std::size(kOps)> entries{};
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i] = {PdfOpKey(kOps[i].first), kOps[i].second};
+    return entries;
 }();
+
+// Every operator of a page is looked up.
+constexpr OpTable kOpTable(kOpEntries, Op::kUnknown);
 
 // The operator of at most three bytes at `at`.
 Op OpOf(const char* at, size_t size)
@@ -283,8 +273,7 @@ Op OpOf(const char* at, size_t size)
         key |= uint32_t(uint8_t(at[1])) << 8;
     if (size > 2)
         key |= uint32_t(uint8_t(at[2])) << 16;
-    const OpEntry& entry = kOpTable[OpSlot(key)];
-    return entry.key == key ? entry.op : Op::kUnknown;
+    return kOpTable.find(key);
 }
 
 // Whether the `n` bytes (at most 32) at `a` and `b` are the same, a word
