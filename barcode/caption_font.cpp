@@ -19,15 +19,11 @@ constexpr int32_t kFallbackCaptionSize = 10;
 // fitted once rather than measured at size after size again.
 struct Fitting {
     LogFont font;
-    IntSize window;
-    IntSize viewport;
-    int32_t dpi = 0;
-    int32_t captionSize = 0;
-    double barHeight = 0.0;
-    double module = 0.0;
+    IntSize window, viewport;
+    int32_t dpi = 0, captionSize = 0;
+    double barHeight = 0.0, module = 0.0;
     // What it gave.
-    int32_t size = 0;
-    int32_t ascent = 0;
+    int32_t size = 0, ascent = 0;
 
     bool SameAs(const Fitting& o) const
     {

@@ -339,32 +339,23 @@ inline constexpr std::array<bool, 256> kPdfHexBytes = [] {
     return bytes;
 }();
 
-// Past the bytes of a number from `p` on: where the first other byte is,
-// or the end.
-inline const char* PdfPastNumberBytes(const char* p, const char* const end)
+// Past the bytes of a number (`hex` false) or the hexadecimal digits from
+// `p` on: where the first other byte is, or the end.
+inline const char* PdfPastBytes(const char* p, const char* const end, bool hex)
 {
 #if defined(__SSE2__)
     for (; end - p >= kPdfBlock; p += kPdfBlock)
-        if (const PdfBlockBits other = PdfNotNumberBits(p))
+        if (const PdfBlockBits other = hex ? PdfNotHexBits(p) : PdfNotNumberBits(p))
             return p + std::countr_zero(other);
 #endif
-    while (p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)])
+    const std::array<bool, 256>& bytes = hex ? kPdfHexBytes : kPdfNumberBytes;
+    while (p < end && bytes[static_cast<unsigned char>(*p)])
         ++p;
     return p;
 }
 
-// Past the hexadecimal digits from `p` on, as PdfPastNumberBytes.
-inline const char* PdfPastHexBytes(const char* p, const char* const end)
-{
-#if defined(__SSE2__)
-    for (; end - p >= kPdfBlock; p += kPdfBlock)
-        if (const PdfBlockBits other = PdfNotHexBits(p))
-            return p + std::countr_zero(other);
-#endif
-    while (p < end && kPdfHexBytes[static_cast<unsigned char>(*p)])
-        ++p;
-    return p;
-}
+inline const char* PdfPastNumberBytes(const char* p, const char* const end) { return PdfPastBytes(p, end, false); }
+inline const char* PdfPastHexBytes(const char* p, const char* const end) { return PdfPastBytes(p, end, true); }
 
 // Past the lines "dx dy Td <glyph> Tj" from `p` on, as Qt's PDF engine
 // writes each glyph of a run of text: to the line break after the last.
