@@ -42,6 +42,14 @@ void RotateAll(Point* points, int16_t count, double cx, double cy, double angle,
 
 double AngleOf(double dx, double dy, double* angle)
 {
+    // A level line, the kind a card draws most (rules, borders, bars): the
+    // length and angle the general way gives, without its square root and
+    // arcsine. Exact while the square of the length is.
+    if (dy == 0 && dx != 0 && std::fabs(dx) < 0x1p26) {
+        if (angle)
+            *angle = dx > 0 ? 0.0 : kPi * kDegreesPerRadian;
+        return std::fabs(dx);
+    }
     const double len = std::sqrt(dx * dx + dy * dy);
     if (len == 0) {
         if (angle)

@@ -52,7 +52,11 @@ TEST(RotatePoint, FloatPairsGetWholeNumbers)
 TEST(VectorAngle, RangeLengthAndTheBeepForNoLength)
 {
     AlertCapture alerts;
-    const int32_t cases[][3] = {{0, -5, 90}, {-5, 0, 180}, {0, 5, -90}, {5, 0, 0}, {-5, 5, 225}};
+    // Level lines short and long, either way, on both sides of the length
+    // whose square a double no longer holds exactly.
+    const int32_t cases[][3] = {{0, -5, 90},        {-5, 0, 180},       {0, 5, -90},         {5, 0, 0},
+                                {-5, 5, 225},       {1, 0, 0},          {-1, 0, 180},        {(1 << 26) - 1, 0, 0},
+                                {-(1 << 26) + 1, 0, 180}, {1 << 26, 0, 0}, {-(1 << 30), 0, 180}, {(1 << 30) + 7, 0, 0}};
     for (const auto& c : cases) {
         double a = -1;
         EXPECT_DOUBLE_EQ(VectorAngle(c[0], c[1], &a), std::hypot(c[0], c[1]));
