@@ -57,16 +57,19 @@ uint32_t StyleSheet::FindStyleByName(const char* name)
 
 bool StyleSheet::Lookup(uint32_t id, size_t offset, size_t size, uint8_t* out)
 {
+    // Read in place: every paragraph laid out asks for its style's formats
+    // several times, and a whole style record is large.
     for (int32_t i = 1; i <= count_; ++i) {
-        if (!GetRecord(i, buffer_))
+        const uint8_t* r = RecordPtr(i);
+        if (!r)
             continue;
-        const uint32_t styleId = GetU32LE(buffer_ + kStyleIdOffset);
+        const uint32_t styleId = GetU32LE(r + kStyleIdOffset);
         if (styleId == id) {
-            std::memcpy(out, buffer_ + offset, size);
+            std::memcpy(out, r + offset, size);
             return true;
         }
         if (styleId == 0)
-            std::memcpy(out, buffer_ + offset, size);
+            std::memcpy(out, r + offset, size);
     }
     return false;
 }
