@@ -18,22 +18,18 @@ void SetTabKind(uint8_t* block, int i, uint8_t kind)
 uint16_t TabCharacter(const uint8_t* block, int i) { return GetU16LE(TabStopAt(block, i)); }
 void SetTabCharacter(uint8_t* block, int i, uint16_t character) { PutU16LE(TabStopAt(block, i), character); }
 
-namespace {
-
-// Every laid-out line starts with a cleared block: copying one made once
-// costs a fraction of writing each stop's position.
-constexpr std::array<uint8_t, kTabBlockBytes> kClearedTabBlock = [] {
-    std::array<uint8_t, kTabBlockBytes> block{};
-    for (size_t i = 0; i < size_t(kTabStops); ++i) {
-        block[2 + 8 * i + 2] = uint8_t(kNoTabStop & 0xFF);
-        block[2 + 8 * i + 3] = uint8_t(kNoTabStop >> 8);
-    }
-    return block;
-}();
-
-}  // namespace
-
-void ClearTabBlock(uint8_t* block) { std::memcpy(block, kClearedTabBlock.data(), kTabBlockBytes); }
+void ClearTabBlock(uint8_t* block)
+{
+    // Every laid-out line starts with a cleared block: copying one made
+    // once costs a fraction of writing each stop's position.
+    static const std::array<uint8_t, kTabBlockBytes> kCleared = [] {
+        std::array<uint8_t, kTabBlockBytes> cleared{};
+        for (int i = 0; i < kTabStops; ++i)
+            SetTabPosition(cleared.data(), i, kNoTabStop);
+        return cleared;
+    }();
+    std::memcpy(block, kCleared.data(), kTabBlockBytes);
+}
 
 int NextStop(const uint8_t* block, int32_t x)
 {
