@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "pdf/pdf_tokens.h"
+#include "pdf/pdf_byte_scan.h"
+#include "pdf/pdf_decimal.h"
+#include "pdf/pdf_tokenizer.h"
 
 namespace {
 

@@ -9,7 +9,11 @@
 #include <vector>
 
 #include "pdf/pdf_glyph_strings.h"
-#include "pdf/pdf_tokens.h"
+#include "pdf/pdf_byte_scan.h"
+#include "pdf/pdf_decimal.h"
+#include "pdf/pdf_glyph_line_skips.h"
+#include "pdf/pdf_operator_table.h"
+#include "pdf/pdf_tokenizer.h"
 
 namespace {
 
@@ -162,7 +166,7 @@ OpInfo InfoOf(uint32_t key) { return kOperators.find(key); }
 // text begins (its first operand), where its operands end, where the
 // operator ends and where the white space after it ends; its first two
 // numbers.
-struct Op {
+struct Operation {
     OpInfo info;
     uint8_t numbers = 0;
     bool onlyNumbers = true;
@@ -175,7 +179,7 @@ struct Op {
 // Whether the operator only paints, the trim taking nothing from it: a
 // run of such operators is followed as one. Not where text begins, is
 // placed or ends, nor a run's lines of glyphs, which the trim follows.
-bool Painting(const Op& op) { return op.info.paints; }
+bool Painting(const Operation& op) { return op.info.paints; }
 
 // Past the lines from `p` on that only paint (see Painting), each its
 // numbers, a space after each, then its operator and the line's break, as
@@ -207,14 +211,14 @@ const char* SkipPaintingLines(const char* p, const char* const end)
 
 // The operators of the content; false for content left as it is.
 // `spaced`: whether any sets the spacing or scaling of characters.
-bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
+bool ReadOps(std::string_view s, std::vector<Operation>* ops, bool* spaced)
 {
     const auto offset = [&s](const char* p) { return uint32_t(p - s.data()); };
     PdfTokenizer tokens(s);
     PdfTokenSpan t;
     // Written where it is kept, field by field: a whole operator built
     // aside and copied in costs more than the reading.
-    Op* op = nullptr;
+    Operation* op = nullptr;
     int nest = 0;
     // Told at the end: written through the pointer at each operator, it
     // would go to memory each time.
@@ -267,7 +271,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
             const char* const p = s.data() + op->from;
             const char* const after = PdfSkipGlyphLines(p, s.data() + s.size());
             if (after != p) {
-                *op = Op{};
+                *op = Operation{};
                 op->info = {Kind::kDraws};
                 op->onlyNumbers = false;
                 op->glyphLines = true;
@@ -295,7 +299,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
         // it is, whatever it draws (a bar code's bars, a run's glyphs).
         if (Painting(*op)) {
             if (ops->size() >= 2 && Painting((*ops)[ops->size() - 2])) {
-                Op& before = (*ops)[ops->size() - 2];
+                Operation& before = (*ops)[ops->size() - 2];
                 before.operandsEnd = op->operandsEnd;
                 before.end = op->end;
                 before.to = op->to;
@@ -303,7 +307,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
             }
             // The lines that only paint after it, as a bar code's bars
             // follow one another, are passed without their tokens.
-            Op& last = ops->back();
+            Operation& last = ops->back();
             const char* const from = s.data() + last.to;
             const char* const after = SkipPaintingLines(from, s.data() + s.size());
             if (after != from) {
@@ -319,7 +323,7 @@ bool ReadOps(std::string_view s, std::vector<Op>* ops, bool* spaced)
 }
 
 // The number `k` of an operator, read exactly; false for one that cannot be.
-bool NumberOf(std::string_view s, const Op& op, size_t k, PdfDecimal* d)
+bool NumberOf(std::string_view s, const Operation& op, size_t k, PdfDecimal* d)
 {
     const char* const at = s.data() + op.numberAt[k];
     return PdfReadDecimal(at, at + op.numberSize[k], 9, d);
@@ -337,7 +341,7 @@ bool Same(const PdfDecimal& a, const PdfDecimal& b)
 // The clip at ops[i] when it is one rectangle drawn as its corners ("m",
 // three or four "l", "h", "W" or "W*", "n"): "x y w h re W n", and how
 // many operators it takes the place of; 0 for another path.
-size_t RectangleClip(std::string_view s, const std::vector<Op>& ops, size_t i, std::string* re)
+size_t RectangleClip(std::string_view s, const std::vector<Operation>& ops, size_t i, std::string* re)
 {
     const auto is = [&](size_t k, Kind kind) {
         return k < ops.size() && ops[k].info.kind == kind && ops[k].onlyNumbers &&
@@ -448,7 +452,7 @@ class Trimmer {
 public:
     // `runs`: the widths of the runs of glyphs, one for each run's lines
     // in order; null to leave them as they are.
-    Trimmer(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidths* runs, std::vector<Piece>* pieces)
+    Trimmer(std::string_view s, const std::vector<Operation>& ops, const GlyphRunWidths* runs, std::vector<Piece>* pieces)
         : s_(s), ops_(ops), runs_(runs), pieces_(*pieces)
     {
         pieces_.clear();
@@ -458,7 +462,7 @@ public:
     void run()
     {
         for (size_t i = 0; i < ops_.size(); ++i) {
-            const Op& op = ops_[i];
+            const Operation& op = ops_[i];
             if (merge_.armed && i >= merge_.from && !Setting(op.info.kind) && !op.info.places) {
                 merge_.armed = false;
                 merge(i);
@@ -587,7 +591,7 @@ private:
         std::array<PdfDecimal, 2> shift{};  // from the matrix before to this one's
     };
 
-    static Value operands(const Op& op) { return {op.from, op.operandsEnd - op.from}; }
+    static Value operands(const Operation& op) { return {op.from, op.operandsEnd - op.from}; }
 
     bool same(const Value& a, const Value& b) const
     {
@@ -598,14 +602,14 @@ private:
         return std::memcmp(s_.data() + a.at, s_.data() + b.at, a.size) == 0;
     }
 
-    void put(const Op& op) { pieces_.push_back({op.from, op.to - op.from, -1, true}); }
+    void put(const Operation& op) { pieces_.push_back({op.from, op.to - op.from, -1, true}); }
 
     // The run's lines at ops_[i] as one string where its widths and the
     // text size are known and nothing follows in its text object that
     // would be placed from where it ends; as they are otherwise.
     void glyphLines(size_t i)
     {
-        const Op& op = ops_[i];
+        const Operation& op = ops_[i];
         const size_t run = run_++;
         const int32_t count = runs_->counts[run];
         const size_t first = nextWidth_;
@@ -633,7 +637,7 @@ private:
     // where it begins, places or ends text, followed.
     void draws(size_t i)
     {
-        const Op& op = ops_[i];
+        const Operation& op = ops_[i];
         switch (op.key) {
         case PdfOpKey("BT"): {
             // Text begun just where the text before ended, in the same
@@ -746,7 +750,7 @@ private:
     // `touched`; false when it sets nothing new and goes.
     bool settle(size_t i, State* state, uint32_t* touched) const
     {
-        const Op& op = ops_[i];
+        const Operation& op = ops_[i];
         State& st = *state;
         const Slot slot = op.info.slot;
         switch (op.info.kind) {
@@ -838,7 +842,7 @@ private:
         return true;
     }
 
-    void save(const Op& op)
+    void save(const Operation& op)
     {
         put(op);
         levels_.push_back({levels_.back().state, pieces_.size() - 1});
@@ -846,7 +850,7 @@ private:
 
     void restore(size_t i)
     {
-        const Op& op = ops_[i];
+        const Operation& op = ops_[i];
         if (levels_.size() < 2) {
             put(op);  // a restore without its save: as it was
             drawn();
@@ -879,7 +883,7 @@ private:
     }
 
     std::string_view s_;
-    const std::vector<Op>& ops_;
+    const std::vector<Operation>& ops_;
     const GlyphRunWidths* runs_;
     size_t run_ = 0;        // the next run's
     size_t nextWidth_ = 0;  // and where its widths begin
@@ -897,10 +901,10 @@ private:
 
 // Whether the page's runs of glyphs pair with `runs` one for one, each
 // with as many glyphs as widths where these are known.
-bool RunsPair(std::string_view s, const std::vector<Op>& ops, const GlyphRunWidths& runs)
+bool RunsPair(std::string_view s, const std::vector<Operation>& ops, const GlyphRunWidths& runs)
 {
     size_t run = 0;
-    for (const Op& op : ops) {
+    for (const Operation& op : ops) {
         if (!op.glyphLines)
             continue;
         if (run == runs.counts.size())
@@ -921,7 +925,7 @@ QByteArray TrimPageContent(const QByteArray& content, const GlyphRunWidths* runs
         return content;
     // Kept for the thread's next page: a page's operators take more room
     // than the page itself.
-    thread_local std::vector<Op> ops;
+    thread_local std::vector<Operation> ops;
     thread_local std::vector<Piece> pieces;
     ops.clear();
     bool spaced = false;

@@ -4,7 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "pdf/pdf_tokens.h"
+#include "pdf/pdf_byte_scan.h"
+#include "pdf/pdf_decimal.h"
 
 namespace {
 

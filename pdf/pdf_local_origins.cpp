@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "pdf/pdf_tokens.h"
+#include "pdf/pdf_decimal.h"
+#include "pdf/pdf_glyph_line_skips.h"
+#include "pdf/pdf_operator_table.h"
+#include "pdf/pdf_tokenizer.h"
 
 namespace {
 
@@ -31,101 +34,21 @@ using Decimal = PdfDecimal;
 
 bool ReadDecimal(const char* p, const char* const end, Decimal* d) { return PdfReadDecimal(p, end, kMostPlaces, d); }
 
-// The length of the run of digits the eight bytes of `word` begin with,
-// the first byte the lowest.
-int DigitRun(uint64_t word)
+// A number from `from` on to the nearest hundredth, eight digits at a
+// time; where it ends, null where it is left to PdfReadHundredths.
+[[gnu::always_inline]] inline const char* ReadHundredthsAt(const char* const from, const char* const readable,
+                                                           long long* hundredths, int* places = nullptr)
 {
-    constexpr uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ULL;
-    constexpr uint64_t kZeros = 0x3030303030303030ULL;
-    // A digit is 0x30 to 0x39: its high half 3, and still 3 with 6 added.
-    // A carry out of a byte comes only from one that is no digit, and
-    // moves only bytes after it.
-    const uint64_t other = ((word & kHigh) ^ kZeros) | (((word + 0x0606060606060606ULL) & kHigh) ^ kZeros);
-    return other == 0 ? 8 : std::countr_zero(other) >> 3;
+    return PdfReadHundredthsAt(from, readable, kMostPlaces, hundredths, places);
 }
 
-// The first `n` (1 to 8) digits of `word`, as a number.
-uint64_t DigitsValue(uint64_t word, int n)
-{
-    uint64_t v = (word - 0x3030303030303030ULL) << (8 * (8 - n));
-    v = (v * 10 + (v >> 8)) & 0x00FF00FF00FF00FFULL;
-    v = (v * 100 + (v >> 16)) & 0x0000FFFF0000FFFFULL;
-    return (v * 10000 + (v >> 32)) & 0xFFFFFFFFULL;
-}
-
-// A number that starts at `from` and ends at the first byte that cannot
-// be part of it, as PdfReadHundredths reads it, eight digits at a time;
-// that end is returned. Null where 16 bytes from it cannot be read, where
-// there are more than seven digits before the point, or where
-// PdfReadHundredths would find no number.
-[[gnu::always_inline]] inline const char* ReadHundredthsTo(const char* const from, const char* const readable, long long* hundredths,
-                                                           int* places = nullptr)
-{
-    const char* p = from + (*from == '-' || *from == '+');
-    if (readable - p < 16 || std::endian::native != std::endian::little)
-        return nullptr;
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    const int wholeDigits = DigitRun(word);
-    if (wholeDigits == 8)
-        return nullptr;
-    uint64_t h = wholeDigits == 0 ? 0 : DigitsValue(word, wholeDigits) * 100;
-    p += wholeDigits;
-    int read = 0;
-    if (*p == '.') {
-        ++p;
-        std::memcpy(&word, p, 8);
-        read = DigitRun(word);
-        if (read == 8) {
-            // Qt writes up to nine places.
-            const char* q = p + 8;
-            while (q < readable && PdfIsDigit(*q))
-                ++q;
-            read = int(q - p);
-            if (read > kMostPlaces || wholeDigits + read > kPdfMostDigits)
-                return nullptr;
-        }
-        const auto digit = [word](int k) { return (word >> (8 * k)) & 0xF; };
-        if (read >= 1)
-            h += digit(0) * 10;
-        if (read >= 2)
-            h += digit(1);
-        if (read >= 3 && digit(2) >= 5)
-            ++h;
-        p += read;
-    }
-    // The byte at the end is looked at by the caller.
-    if (wholeDigits + read < 1 || p == readable)
-        return nullptr;
-    *hundredths = *from == '-' ? -static_cast<long long>(h) : static_cast<long long>(h);
-    if (places)
-        *places = read;
-    return p;
-}
-
-// A number that is all of `from` to `end` to the nearest hundredth, as
-// PdfReadHundredths reads it: most eight digits at a time, the rest by
-// PdfReadHundredths.
+// A number that is all of `from` to `end` to the nearest hundredth: most
+// eight digits at a time, the rest by PdfReadHundredths.
 bool ReadHundredths(const char* const from, const char* const end, const char* const readable,
                     long long* hundredths, int* places)
 {
-    return ReadHundredthsTo(from, readable, hundredths, places) == end ||
+    return ReadHundredthsAt(from, readable, hundredths, places) == end ||
            PdfReadHundredths(from, end, kMostPlaces, hundredths, places);
-}
-
-// A matrix's number as a double, as PdfReadReal reads it. Most have
-// fifteen digits or fewer: their digits and the power of ten are then each
-// a double exactly, and the one rounding of the division gives what
-// reading the decimal gives, without the cost of a general reader.
-bool ReadReal(std::string_view t, double* v)
-{
-    Decimal d;
-    // "-0" is left to the general reader, which keeps its sign.
-    if (PdfReadDecimal(t.data(), t.data() + t.size(), kMostPlaces, &d) && (d.units != 0 || t[0] != '-')) {
-        *v = double(d.units) / double(kPdfTens[size_t(d.places)]);
-        return true;
-    }
-    return PdfReadReal(t, v);
 }
 
 // The most PdfWriteDecimal writes.
@@ -211,7 +134,7 @@ bool OriginOf(const Decimal& d, long long* hundredths)
 }
 
 // What an operator does with the points and places of the user space.
-enum class Op {
+enum class OpKind {
     kSave,         // q
     kRestore,      // Q
     kPoints2,      // m l: a point
@@ -231,29 +154,29 @@ enum class Op {
 };
 
 // The operators this pass tells apart, by their key (PdfOpKey).
-constexpr std::pair<const char*, Op> kOps[] = {
-    {"q", Op::kSave},        {"Q", Op::kRestore},     {"m", Op::kPoints2},    {"l", Op::kPoints2},
-    {"v", Op::kPoints4},     {"y", Op::kPoints4},     {"c", Op::kPoints6},    {"re", Op::kRect},
-    {"cm", Op::kMatrix},     {"BT", Op::kTextBegin},  {"ET", Op::kTextEnd},   {"Tm", Op::kTextMatrix},
-    {"Td", Op::kTextPlace},  {"TD", Op::kTextPlace},  {"T*", Op::kTextPlace}, {"Tj", Op::kTextPlace},
-    {"TJ", Op::kTextPlace},  {"'", Op::kTextPlace},   {"\"", Op::kTextPlace}, {"sh", Op::kPaintAt},
-    {"Do", Op::kPaintAt},    {"BI", Op::kInline},     {"ID", Op::kInline},    {"EI", Op::kInline},
-    {"d0", Op::kGlyph},      {"d1", Op::kGlyph},      {"f", Op::kOther},      {"F", Op::kOther},
-    {"f*", Op::kOther},      {"sc", Op::kOther},      {"scn", Op::kOther},    {"g", Op::kOther},
-    {"rg", Op::kOther},      {"k", Op::kOther},       {"cs", Op::kOther},     {"CS", Op::kOther},
-    {"SC", Op::kOther},      {"SCN", Op::kOther},     {"G", Op::kOther},      {"RG", Op::kOther},
-    {"K", Op::kOther},       {"gs", Op::kOther},      {"h", Op::kOther},      {"w", Op::kOther},
-    {"J", Op::kOther},       {"j", Op::kOther},       {"M", Op::kOther},      {"d", Op::kOther},
-    {"i", Op::kOther},       {"ri", Op::kOther},      {"S", Op::kOther},      {"s", Op::kOther},
-    {"B", Op::kOther},       {"B*", Op::kOther},      {"b", Op::kOther},      {"b*", Op::kOther},
-    {"n", Op::kOther},       {"W", Op::kOther},       {"W*", Op::kOther},     {"Tc", Op::kOther},
-    {"Tw", Op::kOther},      {"Tz", Op::kOther},      {"TL", Op::kOther},     {"Tf", Op::kOther},
-    {"Tr", Op::kOther},      {"Ts", Op::kOther},      {"MP", Op::kOther},     {"DP", Op::kOther},
-    {"BX", Op::kOther},      {"EX", Op::kOther},      {"BMC", Op::kOther},    {"BDC", Op::kOther},
-    {"EMC", Op::kOther},
+constexpr std::pair<const char*, OpKind> kOps[] = {
+    {"q", OpKind::kSave},        {"Q", OpKind::kRestore},     {"m", OpKind::kPoints2},    {"l", OpKind::kPoints2},
+    {"v", OpKind::kPoints4},     {"y", OpKind::kPoints4},     {"c", OpKind::kPoints6},    {"re", OpKind::kRect},
+    {"cm", OpKind::kMatrix},     {"BT", OpKind::kTextBegin},  {"ET", OpKind::kTextEnd},   {"Tm", OpKind::kTextMatrix},
+    {"Td", OpKind::kTextPlace},  {"TD", OpKind::kTextPlace},  {"T*", OpKind::kTextPlace}, {"Tj", OpKind::kTextPlace},
+    {"TJ", OpKind::kTextPlace},  {"'", OpKind::kTextPlace},   {"\"", OpKind::kTextPlace}, {"sh", OpKind::kPaintAt},
+    {"Do", OpKind::kPaintAt},    {"BI", OpKind::kInline},     {"ID", OpKind::kInline},    {"EI", OpKind::kInline},
+    {"d0", OpKind::kGlyph},      {"d1", OpKind::kGlyph},      {"f", OpKind::kOther},      {"F", OpKind::kOther},
+    {"f*", OpKind::kOther},      {"sc", OpKind::kOther},      {"scn", OpKind::kOther},    {"g", OpKind::kOther},
+    {"rg", OpKind::kOther},      {"k", OpKind::kOther},       {"cs", OpKind::kOther},     {"CS", OpKind::kOther},
+    {"SC", OpKind::kOther},      {"SCN", OpKind::kOther},     {"G", OpKind::kOther},      {"RG", OpKind::kOther},
+    {"K", OpKind::kOther},       {"gs", OpKind::kOther},      {"h", OpKind::kOther},      {"w", OpKind::kOther},
+    {"J", OpKind::kOther},       {"j", OpKind::kOther},       {"M", OpKind::kOther},      {"d", OpKind::kOther},
+    {"i", OpKind::kOther},       {"ri", OpKind::kOther},      {"S", OpKind::kOther},      {"s", OpKind::kOther},
+    {"B", OpKind::kOther},       {"B*", OpKind::kOther},      {"b", OpKind::kOther},      {"b*", OpKind::kOther},
+    {"n", OpKind::kOther},       {"W", OpKind::kOther},       {"W*", OpKind::kOther},     {"Tc", OpKind::kOther},
+    {"Tw", OpKind::kOther},      {"Tz", OpKind::kOther},      {"TL", OpKind::kOther},     {"Tf", OpKind::kOther},
+    {"Tr", OpKind::kOther},      {"Ts", OpKind::kOther},      {"MP", OpKind::kOther},     {"DP", OpKind::kOther},
+    {"BX", OpKind::kOther},      {"EX", OpKind::kOther},      {"BMC", OpKind::kOther},    {"BDC", OpKind::kOther},
+    {"EMC", OpKind::kOther},
 };
 
-using OpTable = PdfOperatorTable<Op, std::size(kOps)>;
+using OpTable = PdfOperatorTable<OpKind, std::size(kOps)>;
 
 constexpr std::array<OpTable::Entry, std::size(kOps)> kOpEntries = [] {
     std::array<OpTable::Entry, std::size(kOps)> entries{};
@@ -263,10 +186,10 @@ constexpr std::array<OpTable::Entry, std::size(kOps)> kOpEntries = [] {
 }();
 
 // Every operator of a page is looked up.
-constexpr OpTable kOpTable(kOpEntries, Op::kUnknown);
+constexpr OpTable kOpTable(kOpEntries, OpKind::kUnknown);
 
 // The operator of at most three bytes at `at`.
-Op OpOf(const char* at, size_t size)
+OpKind OpOf(const char* at, size_t size)
 {
     uint32_t key = uint8_t(at[0]);
     if (size > 1)
@@ -436,10 +359,10 @@ private:
     bool operate(const char* at, size_t size, PdfTokenizer* tokens)
     {
         const char* const s = in_.data();
-        const Op kind = size <= 3 ? OpOf(at, size) : Op::kUnknown;
+        const OpKind kind = size <= 3 ? OpOf(at, size) : OpKind::kUnknown;
         // Most operators of a page choose colours and states, or show text
         // once it is placed: nothing in them moves.
-        if (kind != Op::kOther && !(kind == Op::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
+        if (kind != OpKind::kOther && !(kind == OpKind::kTextPlace && (textPlaced_ || !textMoved_ || !inText_))) {
             qsizetype i = tokens->position() - s;
             if (!place(kind, at - s, &i))
                 return false;
@@ -576,7 +499,7 @@ private:
         const bool fine = level.moved && level.fine;
         if (fine && p < end && kPdfNumberBytes[static_cast<unsigned char>(*p)]) {
             long long x = 0;
-            const char* const xEnd = ReadHundredthsTo(p, end, &x);
+            const char* const xEnd = ReadHundredthsAt(p, end, &x);
             if (xEnd && *xEnd == ' ' && drawBar(p, xEnd, x, end, tokens))
                 return {true, nullptr};
         }
@@ -614,9 +537,9 @@ private:
             operandsAt_ = first - s;
         if (fine && !named && count > 0 && count % 2 == 0 && count <= 6) {
             const char* const opEnd = PastWord(p, end);
-            const Op kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : Op::kUnknown;
-            const size_t points = kind == Op::kPoints2 ? 2 : kind == Op::kPoints4 ? 4 : kind == Op::kPoints6 ? 6 : 0;
-            if ((points == count && drawPoints(count)) || (kind == Op::kRect && count == 4 && drawRect())) {
+            const OpKind kind = opEnd - p <= 3 ? OpOf(p, size_t(opEnd - p)) : OpKind::kUnknown;
+            const size_t points = kind == OpKind::kPoints2 ? 2 : kind == OpKind::kPoints4 ? 4 : kind == OpKind::kPoints6 ? 6 : 0;
+            if ((points == count && drawPoints(count)) || (kind == OpKind::kRect && count == 4 && drawRect())) {
                 tokens->seek(opEnd);
                 count_ = 0;
                 operandsAt_ = -1;
@@ -636,7 +559,7 @@ private:
         std::array<long long, 6> h;
         for (size_t k = 0; k < count; ++k) {
             const char* const from = s + operands_[k].at;
-            if (ReadHundredthsTo(from, end, &h[k]) != from + operands_[k].size)
+            if (ReadHundredthsAt(from, end, &h[k]) != from + operands_[k].size)
                 return false;
         }
         keepUpTo(operands_[0].at);
@@ -662,7 +585,7 @@ private:
         std::array<int, 4> places;
         for (size_t k = 0; k < 4; ++k) {
             const char* const from = s + operands_[k].at;
-            if (ReadHundredthsTo(from, end, &h[k], &places[k]) != from + operands_[k].size)
+            if (ReadHundredthsAt(from, end, &h[k], &places[k]) != from + operands_[k].size)
                 return false;
         }
         keepUpTo(operands_[0].at);
@@ -816,7 +739,7 @@ private:
         double m[4] = {0, 0, 0, 0};
         bool read = count_ == 6 && !other_;
         for (size_t k = 0; read && k < 4; ++k)
-            read = ReadReal(operands_[k].text(in_.data()), &m[k]);
+            read = PdfReadReal(operands_[k].text(in_.data()), &m[k]);
         level->known = level->known && read;
         if (!level->known) {
             level->fine = false;
@@ -848,11 +771,11 @@ private:
     }
 
     // The operator's points and places, drawn from the part's origin.
-    bool place(Op kind, qsizetype opAt, qsizetype* i)
+    bool place(OpKind kind, qsizetype opAt, qsizetype* i)
     {
         Level& level = levels_.back();
         switch (kind) {
-        case Op::kSave:
+        case OpKind::kSave:
             levels_.push_back(levels_.back());
             if (levels_.size() == 2) {
                 keepUpTo(*i);
@@ -861,16 +784,16 @@ private:
                 hasOrigin_ = false;
             }
             break;
-        case Op::kRestore:
+        case OpKind::kRestore:
             if (levels_.size() > 1)
                 levels_.pop_back();
             break;
-        case Op::kPoints2:
-        case Op::kPoints4:
-        case Op::kPoints6:
-        case Op::kRect: {
-            const bool rect = kind == Op::kRect;
-            const size_t count = kind == Op::kPoints2 ? 2 : kind == Op::kPoints6 ? 6 : 4;
+        case OpKind::kPoints2:
+        case OpKind::kPoints4:
+        case OpKind::kPoints6:
+        case OpKind::kRect: {
+            const bool rect = kind == OpKind::kRect;
+            const size_t count = kind == OpKind::kPoints2 ? 2 : kind == OpKind::kPoints6 ? 6 : 4;
             if (!level.moved)
                 begin(count);
             if (!level.moved)
@@ -883,7 +806,7 @@ private:
                 keepPart(i);
             break;
         }
-        case Op::kMatrix:
+        case OpKind::kMatrix:
             rescale(&level);
             if (level.moved && (other_ || count_ != 6 || !moveNumber(4, false) || !moveNumber(5, true))) {
                 keepPart(i);
@@ -893,15 +816,15 @@ private:
             if (levels_.size() > 1)
                 level.fixed = true;
             break;
-        case Op::kTextBegin:
+        case OpKind::kTextBegin:
             inText_ = true;
             textMoved_ = level.moved;
             textPlaced_ = false;
             break;
-        case Op::kTextEnd:
+        case OpKind::kTextEnd:
             inText_ = false;
             break;
-        case Op::kTextMatrix:
+        case OpKind::kTextMatrix:
             if (inText_ && textMoved_) {
                 if (other_ || count_ != 6 || !moveNumber(4, false) || !moveNumber(5, true)) {
                     keepPart(i);
@@ -910,27 +833,27 @@ private:
                 textPlaced_ = true;
             }
             break;
-        case Op::kTextPlace:
+        case OpKind::kTextPlace:
             if (inText_ && textMoved_ && !textPlaced_) {
                 insertMove({}, true, " Tm\n", opAt);
                 textPlaced_ = true;
             }
             break;
-        case Op::kPaintAt:
+        case OpKind::kPaintAt:
             if (level.moved) {
                 insertMove("q ", true, " cm\n", opAt);
                 keepUpTo(*i);
                 out_.append("\nQ", 2);
             }
             break;
-        case Op::kInline:
+        case OpKind::kInline:
             return false;
-        case Op::kGlyph:
-        case Op::kUnknown:
+        case OpKind::kGlyph:
+        case OpKind::kUnknown:
             if (level.moved || (inText_ && textMoved_))
                 keepPart(i);
             break;
-        case Op::kOther:
+        case OpKind::kOther:
             break;
         }
         return true;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "pdf/pdf_tokens.h"
+#include "pdf/pdf_decimal.h"
 
 namespace {
 
