@@ -329,13 +329,13 @@ bool NumberOf(std::string_view s, const Operation& op, size_t k, PdfDecimal* d)
     return PdfReadDecimal(at, at + op.numberSize[k], 9, d);
 }
 
-// A number's units at the places given (no fewer than its own).
-long long At(const PdfDecimal& d, int places) { return d.units * kPdfTens[size_t(places - d.places)]; }
-
+// Whether two numbers are one. One whose units at the other's places would
+// not fit in 64 bits is far from any the other's places can write.
 bool Same(const PdfDecimal& a, const PdfDecimal& b)
 {
     const int places = std::max(a.places, b.places);
-    return At(a, places) == At(b, places);
+    long long x = 0, y = 0;
+    return PdfUnitsAt(a, places, &x) && PdfUnitsAt(b, places, &y) && x == y;
 }
 
 // The clip at ops[i] when it is one rectangle drawn as its corners ("m",
@@ -366,13 +366,16 @@ size_t RectangleClip(std::string_view s, const std::vector<Operation>& ops, size
             !Same(p[3][size_t(other)], p[2][size_t(other)]) || !Same(p[3][size_t(first)], p[0][size_t(first)]))
             continue;
         const std::array<PdfDecimal, 2>& far = p[2];  // the corner across
+        std::array<PdfDecimal, 2> size;
+        for (size_t axis = 0; axis < 2; ++axis)
+            if (!PdfAddDecimals(far[axis], p[0][axis], true, &size[axis]))
+                return 0;
         char text[4 * 48 + 16];
         char* to = text;
         for (size_t axis = 0; axis < 2; ++axis)
             to = PdfWriteDecimal(to, p[0][axis].units, p[0][axis].places), *to++ = ' ';
         for (size_t axis = 0; axis < 2; ++axis) {
-            const int places = std::max(p[0][axis].places, far[axis].places);
-            to = PdfWriteDecimal(to, At(far[axis], places) - At(p[0][axis], places), places);
+            to = PdfWriteDecimal(to, size[axis].units, size[axis].places);
             *to++ = ' ';
         }
         re->assign(text, size_t(to - text));
@@ -380,15 +383,6 @@ size_t RectangleClip(std::string_view s, const std::vector<Operation>& ops, size
         return corners + 3;
     }
     return 0;
-}
-
-PdfDecimal Add(const PdfDecimal& a, const PdfDecimal& b)
-{
-    const int places = std::max(a.places, b.places);
-    PdfDecimal sum{At(a, places) + At(b, places), places};
-    while (sum.places > 0 && sum.units % 10 == 0)
-        sum.units /= 10, --sum.places;
-    return sum;
 }
 
 PdfDecimal Negative(const PdfDecimal& a) { return {-a.units, a.places}; }
@@ -427,8 +421,9 @@ bool Shift(const std::array<PdfDecimal, 6>& from, const std::array<PdfDecimal, 6
     const auto unit = [](const PdfDecimal& d) { return d.units != 0 && (d.units < 0 ? -d.units : d.units) == kPdfTens[size_t(d.places)]; };
     const auto zero = [](const PdfDecimal& d) { return d.units == 0; };
     const auto times = [](const PdfDecimal& sign, const PdfDecimal& d) { return sign.units < 0 ? Negative(d) : d; };
-    const PdfDecimal across = Add(to[4], Negative(from[4]));
-    const PdfDecimal down = Add(to[5], Negative(from[5]));
+    PdfDecimal across, down;
+    if (!PdfAddDecimals(to[4], from[4], true, &across) || !PdfAddDecimals(to[5], from[5], true, &down))
+        return false;
     if (unit(from[0]) && zero(from[1]) && zero(from[2]) && unit(from[3])) {
         *step = {times(from[0], across), times(from[3], down)};
         return true;
@@ -697,16 +692,32 @@ private:
             text_.placed = text_.joining = false;
             return;
         }
+        std::array<PdfDecimal, 2> line;
         if (!text_.joining || text_.matrixPiece == SIZE_MAX) {
-            text_.line = {Add(text_.line[0], at[0]), Add(text_.line[1], at[1])};
             text_.joining = false;
+            if (!PdfAddDecimals(text_.line[0], at[0], false, &line[0]) ||
+                !PdfAddDecimals(text_.line[1], at[1], false, &line[1])) {
+                text_.placed = false;
+                return;
+            }
+            text_.line = line;
             return;
         }
+        // Where a number would not fit in 64 bits, the run stays in its own
+        // text object.
         std::array<PdfDecimal, 2> step;
+        for (size_t k = 0; k < 2; ++k) {
+            PdfDecimal shifted;
+            if (!PdfAddDecimals(text_.shift[k], at[k], false, &shifted) ||
+                !PdfAddDecimals(shifted, text_.beforeLine[k], true, &step[k]) ||
+                !PdfAddDecimals(text_.beforeLine[k], step[k], false, &line[k])) {
+                text_.placed = text_.joining = false;
+                return;
+            }
+        }
         char numbers[2 * 48];
         char* to = numbers;
         for (size_t k = 0; k < 2; ++k) {
-            step[k] = Add(Add(text_.shift[k], at[k]), Negative(text_.beforeLine[k]));
             to = PdfWriteDecimal(to, step[k].units, step[k].places);
             *to++ = ' ';
         }
@@ -715,7 +726,7 @@ private:
         pieces_[text_.beginPiece].kept = false;
         pieces_[text_.matrixPiece].kept = false;
         text_.matrix = text_.before;
-        text_.line = {Add(text_.beforeLine[0], step[0]), Add(text_.beforeLine[1], step[1])};
+        text_.line = line;
         text_.joining = false;
     }
 

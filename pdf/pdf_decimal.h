@@ -21,8 +21,9 @@ struct PdfDecimal {
     int places = 0;
 };
 
-// No more digits than these are read exactly: every sum of two such
-// numbers, moved by an origin below a billion, stays within 64 bits.
+// No more digits than these are read exactly: their units are a double
+// exactly, and stay within 64 bits at two more places less an origin below
+// a billion. Arithmetic that takes them to more places asks PdfUnitsAt.
 constexpr int kPdfMostDigits = 15;
 
 // The digits of the number from `p` to `end`, its sign, whole part and,
@@ -131,6 +132,30 @@ inline constexpr std::array<long long, 16> kPdfTens = [] {
     }
     return tens;
 }();
+
+// `d`'s units at `places` (no fewer than its own); false where they would
+// not fit in 64 bits, as a page's 15 digits at 9 more places would not.
+inline bool PdfUnitsAt(const PdfDecimal& d, int places, long long* units)
+{
+    return !__builtin_mul_overflow(d.units, kPdfTens[size_t(places - d.places)], units);
+}
+
+// `a` + `b` (`b` taken away where `minus`), exactly, with no trailing zero
+// places; false where it would not fit in 64 bits. The sum is never the
+// least 64-bit number, so its negative is one too.
+inline bool PdfAddDecimals(const PdfDecimal& a, const PdfDecimal& b, bool minus, PdfDecimal* sum)
+{
+    const int places = a.places > b.places ? a.places : b.places;
+    long long x = 0, y = 0, units = 0;
+    if (!PdfUnitsAt(a, places, &x) || !PdfUnitsAt(b, places, &y) ||
+        (minus ? __builtin_sub_overflow(x, y, &units) : __builtin_add_overflow(x, y, &units)) ||
+        units == INT64_MIN)
+        return false;
+    *sum = {units, places};
+    while (sum->places > 0 && sum->units % 10 == 0)
+        sum->units /= 10, --sum->places;
+    return true;
+}
 
 // The length of the run of digits the eight bytes of `word` begin with,
 // the first byte the lowest.

@@ -2,7 +2,8 @@
 """Writes the fuzz seeds that stand for the faults of the crash and bound
 checks: files cut where a killed program leaves them, pictures declaring far
 more pixels than they hold, frames placed beyond any page, journals of
-changes under way, EPS files and preview-text files. Each is built here from
+changes under way, EPS files, preview-text files and page content whose
+numbers overflow 64 bits where worked with exactly. Each is built here from
 the format's layout (the card files from the card seed already in the
 corpus), so running this again makes the same files.
 
@@ -131,6 +132,16 @@ dos = struct.pack("<IIIIIIIHH", 0xC6D3D0C5, 32, len(postscript), 0, 0, 32 + len(
 put("eps/dos-header.eps", dos + postscript + b"TIFF")
 put("eps/dos-header-past-the-end.eps", struct.pack("<IIIIIIIHH", 0xC6D3D0C5, 4000, 9000000, 0, 0, 0, 0, 0xFFFF, 0))
 put("eps/comment-cut-short.eps", b"%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 12 99999999999999999999 -2147483649")
+
+
+# ---- page content whose numbers take more than 64 bits at each other's places ----
+
+put("page_content/clip-of-15-digits-beside-9-places",
+    b"q\n123456789012345 0 m\n0.123456789 0 l\n0.123456789 5 l\n123456789012345 5 l\nh\nW n\n"
+    b"0 0 1 1 re f\nQ\n")
+put("page_content/text-moved-by-15-digits-from-9-places",
+    b"/GSa gs\nq\nBT\n/F7 75 Tf 1 0 0 -1 0.123456789 0 Tm\nET\n"
+    b"BT\n/F7 75 Tf 1 0 0 -1 -123456789012345 0 Tm\n0 0 Td <0001> Tj\nET\nQ\n")
 
 
 # ---- preview texts ----

@@ -74,19 +74,25 @@ TEST(PdfContentTrim, LabelsInOneSaveAreOneTextObject)
                             "977 0 Td [<0001>-.1<0001>]TJ\nET\nQ\n";
     EXPECT_EQ(page("1 0 0 -1 0 0", "1305 -519"), one);
     EXPECT_EQ(page("1 0 0 -1 10 20", "1295 -499"), one);
-    // Another scale, text drawn as a clip, or glyphs that may show through
-    // each other: two text objects.
+    // Another scale, text drawn as a clip, glyphs that may show through
+    // each other, or a line placed by more than 64 bits at its places: two
+    // text objects.
     for (const std::string& apart : {page("2 0 0 -2 0 0", "652.5 -259.5"), page("1 0 0 -1 0 0", "1305 -519", "7 Tr\n"),
-                                     page("1 0 0 -1 0 0", "1305 -519", "/GS1 gs\n")})
+                                     page("1 0 0 -1 0 0", "1305 -519", "/GS1 gs\n"),
+                                     page("1 0 0 -1 123456789012345 0", "0.123456789 -519")})
         EXPECT_NE(apart.find("ET\nBT\n"), std::string::npos) << apart;
 }
 
 TEST(PdfContentTrim, WhatMightDrawOtherwiseStays)
 {
     // The same space set again resets its colour: kept when no colour
-    // follows. A path that is not one rectangle stays a path.
+    // follows. A path that is not one rectangle stays a path, and so does
+    // one whose size would take more than 64 bits at the places of its
+    // corners.
     for (const char* content : {"/CSp cs 1 0 0 scn\n/CSp cs\n0 0 1 1 re f\n",
                                 "q\n0 0 m\n10 0 l\n10 10 l\n0 11 l\nh\nW* n\n0 0 1 1 re f\nQ\n",
+                                "q\n123456789012345 0 m\n0.123456789 0 l\n0.123456789 5 l\n123456789012345 5 l\nh\n"
+                                "W n\n0 0 1 1 re f\nQ\n",
                                 "q\n0 0 m\n10 0 l\n10 10 l\n0 10 l\nh\nS\nQ\n"})
         EXPECT_EQ(Trimmed(content), content);
     // Inline image data, strings or dictionaries that do not close: the

@@ -1,5 +1,6 @@
 // Numbers of a page's content read exactly as written, with their signs,
-// up to the digits and places kept, and written back as short as they go.
+// up to the digits and places kept, and written back as short as they go;
+// sums that would not fit in 64 bits are refused rather than wrapped.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -101,6 +102,25 @@ TEST(PdfDecimal, NumbersAreWrittenAsShortAsTheyGo)
     // The whole part's lengths, each written its own way.
     for (const long long whole : {9LL, 10LL, 99LL, 100LL, 999LL, 1000LL, 9999LL, 10000LL, 1234567LL})
         EXPECT_EQ(Written(whole * 100 + 1, 2), std::to_string(whole) + ".01");
+}
+
+TEST(PdfDecimal, SumsThatWouldNotFitIn64BitsAreRefused)
+{
+    long long units = 0;
+    EXPECT_TRUE(PdfUnitsAt({-999999999, 0}, 9, &units));
+    EXPECT_EQ(units, -999999999000000000);
+    EXPECT_FALSE(PdfUnitsAt({123456789012345, 0}, 9, &units));
+
+    PdfDecimal sum;
+    ASSERT_TRUE(PdfAddDecimals({15, 1}, {-25, 2}, false, &sum));
+    EXPECT_EQ(sum.units, 125);
+    EXPECT_EQ(sum.places, 2);
+    ASSERT_TRUE(PdfAddDecimals({15, 1}, {-5, 1}, true, &sum));
+    EXPECT_EQ(sum.units, 2);
+    EXPECT_EQ(sum.places, 0);
+    EXPECT_FALSE(PdfAddDecimals({123456789012345, 0}, {1, 9}, false, &sum));
+    EXPECT_FALSE(PdfAddDecimals({LLONG_MAX, 0}, {1, 0}, false, &sum));
+    EXPECT_FALSE(PdfAddDecimals({LLONG_MIN + 1, 0}, {1, 0}, true, &sum));
 }
 
 }  // namespace
