@@ -148,10 +148,10 @@ TEST(BarcodeDrawing, OnlyMeasuringRewritesTheCaptionSize)
     EXPECT_EQ(canvas.dc->textAlign(), uint32_t(TA_TOP));
 }
 
-TEST(BarcodeDrawing, CaptionIsFittedAgainForAnotherFontOrZoom)
+TEST(BarcodeDrawing, CaptionIsFittedAgainForAnotherFontZoomOrModule)
 {
-    // What each font and zoom must give is found on a thread of its own,
-    // which has fitted nothing before.
+    // What each font, zoom and module must give is found on a thread of
+    // its own, which has fitted nothing before.
     struct Fitted {
         double size;
         double rise;
@@ -159,8 +159,7 @@ TEST(BarcodeDrawing, CaptionIsFittedAgainForAnotherFontOrZoom)
     };
     BarcodeRecord rec = MakeRecord(kBarcodeCode128, "4012345");
     rec.captionSize = 30.0;
-    rec.module = 2.0;
-    auto fit = [&](const char* faceName, int32_t zoomOut) {
+    auto fit = [&](const char* faceName, int32_t zoomOut, double module) {
         std::unique_ptr<Dc> dc = Dc::ForMeasuring();
         LogFont font;
         std::strncpy(font.faceName, faceName, sizeof(font.faceName) - 1);
@@ -169,23 +168,28 @@ TEST(BarcodeDrawing, CaptionIsFittedAgainForAnotherFontOrZoom)
         dc->setWindowExt(zoomOut, zoomOut);
         dc->setViewportExt(1, 1);
         BarcodeRecord fitted = rec;
+        fitted.module = module;
         FitCaptionFont(dc.get(), &fitted);
         EXPECT_TRUE(dc->font() == font);
         return Fitted{fitted.captionSize, gCaptionRise};
     };
-    auto fresh = [&](const char* faceName, int32_t zoomOut) {
+    auto fresh = [&](const char* faceName, int32_t zoomOut, double module) {
         Fitted out{};
-        std::thread([&] { out = fit(faceName, zoomOut); }).join();
+        std::thread([&] { out = fit(faceName, zoomOut, module); }).join();
         return out;
     };
-    const Fitted mono = fresh("Courier New", 1), sans = fresh("Arial", 1), far = fresh("Courier New", 7);
+    const Fitted mono = fresh("Courier New", 1, 2.0), sans = fresh("Arial", 1, 2.0),
+                 far = fresh("Courier New", 7, 2.0), thin = fresh("Courier New", 1, 0.5);
     ASSERT_FALSE(mono == sans);
     ASSERT_FALSE(mono == far);
+    // Narrower bars take a smaller caption.
+    ASSERT_LT(thin.size, mono.size);
     // The second round finds every one fitted before.
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(fit("Courier New", 1), mono) << round;
-        EXPECT_EQ(fit("Arial", 1), sans) << round;
-        EXPECT_EQ(fit("Courier New", 7), far) << round;
+        EXPECT_EQ(fit("Courier New", 1, 2.0), mono) << round;
+        EXPECT_EQ(fit("Arial", 1, 2.0), sans) << round;
+        EXPECT_EQ(fit("Courier New", 7, 2.0), far) << round;
+        EXPECT_EQ(fit("Courier New", 1, 0.5), thin) << round;
     }
 }
 

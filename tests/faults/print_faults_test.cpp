@@ -192,12 +192,13 @@ TEST_F(PrintFaults, AReportOrAnExportThatCannotBeWrittenKeepsTheOldFile)
 TEST_F(PrintFaults, AFileWrittenInPiecesOfAnySizeComesOutWholeOrNotAtAll)
 {
     constexpr size_t kPiece = 65536;
-    std::string bytes(4 * kPiece + 1000, '\0');
+    std::string bytes(5 * kPiece + 1000, '\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = char('a' + (i * 7 + i / kPiece) % 26);
     // Small pieces up to just short of an edge, one across it, one up to
-    // the next edge, two pieces' worth and more from there, and the rest.
-    const std::vector<size_t> pieces = {1, kPiece - 2, 2, kPiece - 1, 2 * kPiece + 7};
+    // the next edge, two pieces' worth and more from there, a whole piece
+    // after the few bytes gathered since, and the rest.
+    const std::vector<size_t> pieces = {1, kPiece - 2, 2, kPiece - 1, 2 * kPiece + 7, kPiece};
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "refused" : "written");
         WriteFileBytes(out_, kOldBytes);

@@ -52,6 +52,20 @@ TEST(PdfContentSpans, SpansOnlyAslantRunsInTheOrderDrawn)
     EXPECT_FALSE(SpanAslantText(nested, {"x"}, &out));
 }
 
+TEST(PdfContentSpans, TurnsThatUndoEachOtherLeaveARunLevel)
+{
+    // An eighth of a turn one way, then the other: the first run is level,
+    // the second, turned by a third of a quarter, is the one text's.
+    const QByteArray level = "q\n0.707106781 0.707106781 -0.707106781 0.707106781 0 0 cm\n"
+                             "0.707106781 -0.707106781 0.707106781 0.707106781 4 4 cm\n"
+                             "BT\n/F7 91 Tf\n0 0 Td <0001> Tj\nET\nQ\n";
+    const QByteArray turned = GlyphRun("0.866025404 0.5 -0.5 0.866025404 1 1");
+    QByteArray out;
+    ASSERT_TRUE(SpanAslantText(kPage + level + turned + "Q Q\n", {"A"}, &out));
+    EXPECT_EQ(out.count("BDC"), 1);
+    EXPECT_TRUE(out.startsWith(kPage + level));
+}
+
 TEST(PdfContentSpans, APageWhoseRunsDoNotMatchTheTextsStaysAsItWas)
 {
     const QByteArray content = kPage + GlyphRun("0.707106781 -0.707106781 0.707106781 0.707106781 4 4") + "Q Q\n";
