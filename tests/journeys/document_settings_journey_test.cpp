@@ -302,3 +302,27 @@ TEST_F(DocumentSettingsJourney, LengthsTypedWithAPointOrACommaReadAlikeOnAGerman
     dump = Tool("card dump '" + card + "'");
     EXPECT_NE(dump.find("card: 72 x 72 points"), std::string::npos) << dump.substr(0, 800);
 }
+
+// A layout's name is kept only while the sheet is that layout: a grid of
+// the user's own is not shown under the name of the sheet it replaced.
+TEST_F(DocumentSettingsJourney, ASheetChangedByHandNoLongerCarriesItsFormatsName)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    int across = 0;
+    OnNextDialog([&across](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        ASSERT_NE(settings, nullptr);
+        EXPECT_EQ(settings->FormatCombo()->currentText(), "Laser Tessaline #5371");
+        across = settings->AcrossEdit()->value() + 1;
+        settings->AcrossEdit()->setValue(across);
+        settings->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_EQ(dump.find("Laser Tessaline #5371"), std::string::npos) << dump.substr(0, 800);
+    EXPECT_NE(dump.find("label layout: Custom " + std::to_string(across) + "x"), std::string::npos)
+        << dump.substr(0, 800);
+}
