@@ -35,7 +35,7 @@ bool CChFrameDB::CreateClient()
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     setWidget(splitter_);
-    setWindowTitle(Cp1252ToQString(Document()->Title()));
+    setWindowTitle(CMainFrame::FrameTitle(Document()));
 
     // The content decides the window's size: as large as both views want,
     // within the work area.

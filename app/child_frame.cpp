@@ -99,7 +99,7 @@ bool CChildFrame::CreateClient()
         return false;
 
     setWidget(client_);
-    setWindowTitle(Cp1252ToQString(Document()->Title()));
+    setWindowTitle(CMainFrame::FrameTitle(Document()));
     RecalcLayout();
     return true;
 }

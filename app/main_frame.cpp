@@ -292,6 +292,7 @@ void CMainFrame::IdleUpdate()
                 ApplyState(action, QueryCommand(id));
         }
     }
+    ShowModifiedMarks();
     if (!statusBar_)
         return;
     for (int32_t i = 1; i < statusBar_->PaneCount(); ++i) {
@@ -668,11 +669,31 @@ void CMainFrame::UpdateTitle()
 
 void CMainFrame::DocumentRenamed(ShellDocument* document)
 {
-    const QString title = Cp1252ToQString(document->Title());
     for (DocumentChildFrame* frame : frames_)
         if (frame->Document() == document)
-            frame->setWindowTitle(title);
+            frame->setWindowTitle(FrameTitle(document));
     UpdateTitle();
+}
+
+QString CMainFrame::FrameTitle(ShellDocument* document)
+{
+    // A document changed since it was saved carries the desktop's mark.
+    const QString title = Cp1252ToQString(document->Title());
+    return document->IsModified() ? title + QLatin1Char('*') : title;
+}
+
+void CMainFrame::ShowModifiedMarks()
+{
+    bool changed = false;
+    for (DocumentChildFrame* frame : frames_) {
+        const QString title = FrameTitle(frame->Document());
+        if (frame->windowTitle() != title) {
+            frame->setWindowTitle(title);
+            changed = true;
+        }
+    }
+    if (changed)
+        UpdateTitle();
 }
 
 void CMainFrame::UpdateWindowList(QMenu* windowMenu)

@@ -66,6 +66,8 @@ public:
     // Brings every tool bar button and status pane up to date, as the
     // program does whenever it is idle.
     void IdleUpdate();
+    // The title a document's window shows: its name, marked while changed.
+    static QString FrameTitle(ShellDocument* document);
     // Brings the items of a menu (and its submenus) up to date.
     void UpdateMenu(QMenu* menu);
     bool OnCommand(uint32_t id) override;
@@ -158,6 +160,8 @@ private:
     void ConnectMenu(QMenu* menu);
     void SubWindowActivated(QMdiSubWindow* window);
     void UpdateTitle();
+    // Brings the windows' titles in line with their documents' changed marks.
+    void ShowModifiedMarks();
     void UpdateWindowList(QMenu* windowMenu);
     // Replaces the item of the command (anywhere in the menus) by the
     // pop-up, which takes its text.

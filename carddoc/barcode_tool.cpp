@@ -87,6 +87,29 @@ BarcodeTool::BarcodeTool(ToolDocument* document) : RectTool(document)
 
 void BarcodeTool::SetSymbology(int16_t type) { PutU16LE(record_ + kBarcodeSymbologyOffset, uint16_t(type)); }
 
+namespace {
+
+// What the status bar asks of the user while the tool waits for a click:
+// it names what the click places.
+const char* PlacePrompt(int16_t frameType)
+{
+    switch (frameType) {
+    case kFramePicture:
+        return "Drag a rectangle on the card to place the picture.";
+    case kFrameCounterBarcode:
+        return "Click on the card where the counter goes.";
+    case kFrameFieldBarcode:
+        return "Click on the card where the database field goes.";
+    case kFrameBarcode13:
+    case kFrameBarcode18:
+        return "Click on the card where the quick card goes.";
+    default:
+        return "Click on the card where the barcode goes.";
+    }
+}
+
+}  // namespace
+
 int16_t BarcodeTool::GetFrameType() { return kFrameBarcode; }
 
 void BarcodeTool::Activate(FrameTool* previous, int16_t kind)
@@ -95,8 +118,7 @@ void BarcodeTool::Activate(FrameTool* previous, int16_t kind)
     SetBarItemState(kBarFontLists, true);
     // The menu command only chooses the tool; until the user clicks on the
     // card nothing shows, so the status bar says what to do.
-    ShowToolPrompt(GetFrameType() == kFramePicture ? "Drag a rectangle on the card to place the picture."
-                                                   : "Click on the card where the barcode goes.");
+    ShowToolPrompt(PlacePrompt(GetFrameType()));
 }
 
 void BarcodeTool::Deactivate()

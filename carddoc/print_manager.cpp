@@ -491,11 +491,14 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
 
     LentPrintView lentView(document_);
     int32_t result = 0;
+    // The progress counts the pages of the whole job, every copy's, as its
+    // bar does.
+    int32_t pagesBefore = 0;
     for (int32_t copy = 0; copy < copies && result == 0; ++copy) {
         document_->Frames()->SetCounterValueAll(0);
         const int32_t lastPage = firstPage - 1 + (copy == 0 ? pages : laterPages);
         for (int32_t page = firstPage; page <= lastPage; ++page) {
-            progress->SetPage(page);
+            progress->SetPage(pagesBefore + page - firstPage + 1);
             if (progress->IsCancelled()) {
                 result = kPrintCancelledByUser;
                 break;
@@ -529,6 +532,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
             if (result != 0)
                 break;
         }
+        pagesBefore += lastPage - firstPage + 1;
     }
     skipCount_ = keptSkip;
     firstCardColumn_ = keptColumn;

@@ -317,9 +317,10 @@ void CFilteredEdit::keyPressEvent(QKeyEvent* event)
     if (!ctrl && !alt && IsFiltered(c)) {
         event->accept();
         const Typed typed = TypeCharacter(c);
-        if (typed == Typed::kRefused)
+        if (typed == Typed::kRefused) {
             PlayBeep(kBeepRefused);
-        else if (typed == Typed::kPastLimit)
+            SayRefused(c);
+        } else if (typed == Typed::kPastLimit)
             TypedTooLong();
         return;
     }
@@ -426,11 +427,14 @@ void CFilteredEdit::mouseReleaseEvent(QMouseEvent* event)
     QLineEdit::mouseReleaseEvent(event);
 }
 
+bool IsDecimalMark(QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(','); }
+
 bool IsFilteredEditWindow(const QWidget* window) { return qobject_cast<const CFilteredEdit*>(window) != nullptr; }
 
 namespace {
 
-// The leading [+-]digits[.digits] of a text, as written.
+// The leading [+-]digits[.digits] of a text, as written; the comma is a
+// decimal mark as the point is, whatever the desktop's language.
 QString LeadingNumberText(const QString& text, bool withPoint)
 {
     int i = 0;
@@ -441,7 +445,7 @@ QString LeadingNumberText(const QString& text, bool withPoint)
         ++i;
     while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
         ++i;
-    if (withPoint && i < text.size() && text[i] == QLatin1Char('.')) {
+    if (withPoint && i < text.size() && IsDecimalMark(text[i])) {
         ++i;
         while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
             ++i;
@@ -454,6 +458,7 @@ QString LeadingNumberText(const QString& text, bool withPoint)
 double LeadingDecimal(const QString& text)
 {
     QString number = LeadingNumberText(text, true);
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
     if (number.endsWith(QLatin1Char('.')))
         number.chop(1);
     if (number.isEmpty() || number == QLatin1String("+") || number == QLatin1String("-") ||

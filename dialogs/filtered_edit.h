@@ -70,6 +70,9 @@ public:
     // A typed character (or one of an input method's) would pass the limit
     // and was not taken. Base: silence.
     virtual void TypedTooLong() {}
+    // A typed character the kind does not take was refused with a beep.
+    // Base: nothing more.
+    virtual void SayRefused(QChar) {}
 
     // The clipboard's text, inserted only when all of it is allowed, as
     // typing would take it, and fits; characters Windows-1252 lacks are left
@@ -145,8 +148,13 @@ private:
 // True for an edit of the filtered family.
 bool IsFilteredEditWindow(const QWidget* window);
 
-// The leading decimal number of a text ([+-]digits[.digits]), 0 when it has
-// none; the rest of the text is ignored.
+// The point and the comma are both decimal marks, on every desktop; no box
+// takes a thousands mark.
+bool IsDecimalMark(QChar c);
+
+// The leading decimal number of a text ([+-]digits[.digits], the comma
+// taken as a decimal point too), 0 when it has none; the rest of the text is
+// ignored.
 double LeadingDecimal(const QString& text);
 // The leading integer of a text, held within 32 bits; 0 when none.
 int32_t LeadingInteger(const QString& text);

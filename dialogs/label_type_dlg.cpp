@@ -241,6 +241,7 @@ void CDlgLabelType::Open()
             format_->addItem(Cp1252ToQString(LabelTypeName(r)));
         format_->setCurrentIndex(-1);
         format_->setEditText(name);
+        named_ = record_;
         // The box says what the layout does: a document laid out centred
         // shows it checked.
         centering_->setChecked(record_.centering != 0);
@@ -359,6 +360,7 @@ void CDlgLabelType::OnFormatChosen(int index)
     if (SameSheet(chosen, record_))
         return;
     record_ = chosen;
+    named_ = chosen;
     if (record_.orientation != kLabelOrientationKeep)
         PrinterSetOrientation(record_.orientation == kLabelOrientationPortrait ? 1 : 0);
     if (record_.paper != 0)
@@ -407,9 +409,14 @@ void CDlgLabelType::OnOrientationChosen(int32_t orientation)
 
 void CDlgLabelType::accept()
 {
-    const QString text = shownMode_ == kLabelTypeModeNamed ? name_->text() : format_->currentText();
+    QString text = shownMode_ == kLabelTypeModeNamed ? name_->text() : format_->currentText();
     if (text.isEmpty())
         return;
+    // A format's name left on a sheet the user changed would name another
+    // layout than the card has.
+    if (shownMode_ == kLabelTypeModeDocument && text == Cp1252ToQString(LabelTypeName(named_)) &&
+        !SameSheet(record_, named_))
+        text = QStringLiteral("Custom %1x%2").arg(record_.columns).arg(record_.rows);
     LabelTypeSetName(&record_, QStringToCp1252(text));
     QDialog::accept();
 }

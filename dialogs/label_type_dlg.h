@@ -90,6 +90,9 @@ private:
     void OnOrientationChosen(int32_t orientation);
 
     LabelTypeRecord record_;
+    // The sheet the name on show stands for (as opened, or as chosen from
+    // the list): a name is kept only while the sheet is still that one.
+    LabelTypeRecord named_;
     uint8_t mode_ = kLabelTypeModeNamed;
     uint8_t shownMode_ = 0;
     double factor_ = 1.0;

@@ -1,5 +1,7 @@
 #include "dialogs/length_spin_box.h"
 
+#include "dialogs/filtered_edit.h"
+
 namespace {
 
 // What the box keeps of a typed value: more than anyone types, so nothing
@@ -7,23 +9,46 @@ namespace {
 constexpr int kKeptDecimals = 10;
 constexpr int kShownDecimals = 4;
 
+// Whether the text, blanks around it aside, is [+-]digits[mark digits] with
+// one decimal mark at most; its parts may still be missing while it is
+// typed, and *complete says whether it has a digit.
+bool ReadsAsNumber(const QString& text, bool* complete)
+{
+    const QString t = text.trimmed();
+    int i = 0, digits = 0, marks = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    for (; i < t.size(); ++i) {
+        if (t[i].unicode() >= '0' && t[i].unicode() <= '9')
+            ++digits;
+        else if (IsDecimalMark(t[i]) && marks == 0)
+            ++marks;
+        else
+            return false;
+    }
+    *complete = digits > 0;
+    return true;
+}
+
 }  // namespace
 
 CLengthSpinBox::CLengthSpinBox(QWidget* parent) : QDoubleSpinBox(parent) { setDecimals(kKeptDecimals); }
 
 QString CLengthSpinBox::textFromValue(double value) const
 {
-    QString text = locale().toString(value, 'f', kShownDecimals);
-    text.remove(locale().groupSeparator());
-    const QString point = locale().decimalPoint();
-    if (text.contains(point)) {
+    // Western digits, no thousands mark, and the desktop's decimal mark
+    // where it is one the box reads.
+    QString text = QString::number(value, 'f', kShownDecimals);
+    if (text.contains(QLatin1Char('.'))) {
         while (text.endsWith(QLatin1Char('0')))
             text.chop(1);
-        if (text.endsWith(point))
-            text.chop(point.size());
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
     }
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
+    if (locale().decimalPoint() == QLatin1String(","))
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
 }
 
@@ -31,5 +56,20 @@ double CLengthSpinBox::valueFromText(const QString& text) const
 {
     if (text == textFromValue(value()))
         return value();
-    return QDoubleSpinBox::valueFromText(text);
+    return LeadingDecimal(text);
+}
+
+// The point and the comma both read as the decimal mark and nothing else is
+// taken, so a length reads alike on every desktop: "3.75" is never 375.
+QValidator::State CLengthSpinBox::validate(QString& text, int&) const
+{
+    bool complete = false;
+    if (!ReadsAsNumber(text, &complete))
+        return QValidator::Invalid;
+    if (!complete)
+        return QValidator::Intermediate;
+    const double value = LeadingDecimal(text.trimmed());
+    if (value > maximum())
+        return QValidator::Invalid;
+    return value < minimum() ? QValidator::Intermediate : QValidator::Acceptable;
 }

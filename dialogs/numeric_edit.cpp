@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QToolTip>
+
 namespace {
 
 bool IsSign(QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); }
@@ -64,10 +66,8 @@ bool CFloatEdit::IsCharAllowed(QChar c, int position) const
         const bool hasSign = std::any_of(t.begin(), t.end(), IsSign);
         return !hasSign || SelectionHolds(this, IsSign);
     }
-    if (c == QLatin1Char('.')) {
-        const auto isPoint = [](QChar x) { return x == QLatin1Char('.'); };
-        return !t.contains(QLatin1Char('.')) || SelectionHolds(this, isPoint);
-    }
+    if (IsDecimalMark(c))
+        return std::none_of(t.begin(), t.end(), IsDecimalMark) || SelectionHolds(this, IsDecimalMark);
     return IsAsciiDigit(c);
 }
 
@@ -132,6 +132,14 @@ bool CIntEdit::IsCharAllowed(QChar c, int position) const
         return position == 0 && !std::any_of(t.begin(), t.end(), IsSign);
     }
     return IsAsciiDigit(c);
+}
+
+void CIntEdit::SayRefused(QChar c)
+{
+    // Without a word, "1,25" typed would read as 125.
+    if (IsDecimalMark(c))
+        QToolTip::showText(mapToGlobal(QPoint(0, height())),
+                           QStringLiteral("This box takes whole numbers only: \"%1\" was not typed.").arg(c), this);
 }
 
 bool CIntEdit::Validate()

@@ -69,6 +69,7 @@ public:
     bool IsCharAllowed(QChar c, int position) const override;
     bool Validate() override;
     void NotifyParent() override;
+    void SayRefused(QChar c) override;
 
 private:
     int32_t value_ = 0;

@@ -30,6 +30,39 @@ bool ExactPalette(const QImage& rgb, std::vector<uint8_t>* indices, std::vector<
     return true;
 }
 
+// The median cut works on five bits a channel and gives each box its mean,
+// so a white background came out (248,248,248). Where one exact colour
+// holds most of a box's pixels (a background, a flat fill, black text), the
+// box's entry becomes that colour; a box of mixed colours keeps its mean.
+void KeepFlatColours(const QImage& rgb, const std::vector<uint8_t>& indices, std::vector<PaletteColour>* colours)
+{
+    struct Box {
+        std::unordered_map<uint32_t, uint32_t> counts;
+        uint32_t pixels = 0;
+    };
+    std::vector<Box> boxes(colours->size());
+    const int width = rgb.width();
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* src = rgb.constScanLine(y);
+        const uint8_t* index = indices.data() + size_t(y) * size_t(width);
+        for (int x = 0; x < width; ++x) {
+            if (index[x] >= boxes.size())
+                continue;
+            Box& box = boxes[index[x]];
+            ++box.counts[uint32_t(src[3 * x]) << 16 | uint32_t(src[3 * x + 1]) << 8 | src[3 * x + 2]];
+            ++box.pixels;
+        }
+    }
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        uint32_t best = 0, bestCount = 0;
+        for (const auto& [colour, count] : boxes[i].counts)
+            if (count > bestCount || (count == bestCount && colour < best))
+                best = colour, bestCount = count;
+        if (bestCount * 2 > boxes[i].pixels)
+            (*colours)[i] = PaletteColour{uint8_t(best >> 16), uint8_t(best >> 8), uint8_t(best)};
+    }
+}
+
 // giflib's median cut.
 bool QuantisedPalette(const QImage& rgb, std::vector<uint8_t>* indices, std::vector<PaletteColour>* colours)
 {
@@ -52,6 +85,7 @@ bool QuantisedPalette(const QImage& rgb, std::vector<uint8_t>* indices, std::vec
     colours->clear();
     for (int i = 0; i < size; ++i)
         colours->push_back(PaletteColour{table[size_t(i)].Red, table[size_t(i)].Green, table[size_t(i)].Blue});
+    KeepFlatColours(rgb, *indices, colours);
     return true;
 }
 

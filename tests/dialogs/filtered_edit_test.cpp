@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -60,6 +61,13 @@ TEST(FilteredEditTest, FloatRuleTakesOneSignAtTheStartAndOnePoint)
     e->setSelection(2, 2);
     QTest::keyClicks(e, ".");
     EXPECT_EQ(e->text(), "+1.");
+
+    // The comma is a decimal mark as the point is, on every desktop: one of
+    // them, read as it is shown.
+    e->setText(QString());
+    TypeInto(e, "1,2.5");
+    EXPECT_EQ(e->text(), "1,25");
+    EXPECT_DOUBLE_EQ(e->GetValue(), 1.25);
 }
 
 TEST(FilteredEditTest, IntRuleAndLimitAndUnfilteredCharacters)
@@ -85,6 +93,14 @@ TEST(FilteredEditTest, IntRuleAndLimitAndUnfilteredCharacters)
     e->setText("1");
     QTest::keyClicks(e, "~");  // the tilde passes the rules
     EXPECT_EQ(e->text(), "1~");
+
+    // A decimal mark in a whole number is refused with a word, so that
+    // "1,25" typed on is not silently 125.
+    e->setText(QString());
+    QTest::keyClicks(e, ",");
+    EXPECT_TRUE(e->text().isEmpty());
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains("whole numbers")) << QToolTip::text().toStdString();
 }
 
 TEST(FilteredEditTest, EveryTypedCharacterAndDeleteIsReported)
@@ -350,6 +366,8 @@ TEST(FilteredEditTest, LeadingNumbersOfTexts)
 {
     EXPECT_DOUBLE_EQ(LeadingDecimal("12.5cm"), 12.5);
     EXPECT_DOUBLE_EQ(LeadingDecimal("-.5"), -0.5);
+    EXPECT_DOUBLE_EQ(LeadingDecimal("1,5 in"), 1.5);
+    EXPECT_DOUBLE_EQ(LeadingDecimal("1.000,5"), 1.0);  // no thousands marks
     EXPECT_DOUBLE_EQ(LeadingDecimal("abc"), 0.0);
     EXPECT_DOUBLE_EQ(LeadingDecimal("+"), 0.0);
     EXPECT_EQ(LeadingInteger("42 pt"), 42);

@@ -189,7 +189,7 @@ TEST(PictureWriters, SunRasterHeaderAndRows)
     EXPECT_EQ(b[kSunRasterHeaderSize + 21 * 3 + 2], qRed(topLeft));
 }
 
-TEST(PictureWriters, GifKeepsFewColoursExactlyAndQuantisesMany)
+TEST(PictureWriters, GifKeepsFewColoursExactlyAndAManyColouredCardsFlatOnes)
 {
     const QImage card = CardLike();
     QByteArray gif;
@@ -208,6 +208,32 @@ TEST(PictureWriters, GifKeepsFewColoursExactlyAndQuantisesMany)
     const std::vector<uint8_t> got = PictureRgb(quantised), want = Rgb(photo);
     ASSERT_EQ(got.size(), want.size());
     EXPECT_LT(MeanError(got, want), 12.0);
+
+    // A card of more colours than a palette holds keeps its white, its black
+    // and its flat fills exactly; only the photo's colours are shared.
+    QImage mixed(120, 60, QImage::Format_RGB32);
+    mixed.fill(qRgb(255, 255, 255));
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 120; ++x) {
+            if (x >= 60 && y < 30)
+                mixed.setPixel(x, y, qRgb(x * 2, y * 8, (x * y) % 256));
+            else if (x >= 30 && x < 60 && y < 20)
+                mixed.setPixel(x, y, qRgb(255, 128, 64));
+            else if (y >= 50 && x < 40)
+                mixed.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    ASSERT_TRUE(WriteGifPicture(mixed, &gif));
+    CDibImage flat;
+    ASSERT_TRUE(MakeGifLoader()->load(Bytes(gif), size_t(gif.size()), flat));
+    const std::vector<uint8_t> flatRgb = PictureRgb(flat);
+    const auto at = [&](int x, int y) {
+        const size_t i = (size_t(y) * 120 + size_t(x)) * 3;
+        return qRgb(flatRgb[i], flatRgb[i + 1], flatRgb[i + 2]);
+    };
+    EXPECT_EQ(at(5, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(at(119, 59), qRgb(255, 255, 255));
+    EXPECT_EQ(at(40, 10), qRgb(255, 128, 64));
+    EXPECT_EQ(at(10, 55), qRgb(0, 0, 0));
 }
 
 TEST(PictureWriters, EpsIsARasterOnePointAPixel)

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/main_frame.h"
+#include "app/main_status_bar.h"
 #include "carddoc/labels_doc.h"
 #include "dialogs/counter_spec_dialog.h"
 #include "dialogs/numeric_edit.h"
@@ -188,14 +190,15 @@ TEST_F(ContextMenuJourney, APowerTextFramesMenuOpensPowerTextInfo)
     EXPECT_EQ(opened, styles) << "Power Text Info opened another dialog";
 }
 
-// Object > Place Counter asks for the counter's settings, then places it
-// where the card is clicked; its menu opens the same dialog again.
+// Object > Place Counter asks for the counter's settings, then (the status
+// bar says so) places it where the card is clicked; its menu opens the same dialog again.
 TEST_F(ContextMenuJourney, APlacedCounterHasCounterInfoOnItsMenu)
 {
     QString asked;
     OnNextDialog(NoteAndAccept(&asked));
     ASSERT_TRUE(Trigger("Object > Place Counter"));
     ASSERT_FALSE(asked.isEmpty()) << "placing asked nothing";
+    EXPECT_EQ(MainWindow()->MainStatusBar()->MessageText(), "Click on the card where the counter goes.");
     const QRect area = CardRect(186, 52, 58, 40);
     const int empty = Ink(ViewPixels(), area);
     Click(CardPoint(190, 56));

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -263,3 +264,65 @@ TEST_F(DocumentSettingsJourney, ASheetThatDoesNotFitItsPaperIsNotPrintedWithoutA
 }
 
 }  // namespace
+
+// On a German desktop the point is a thousands mark to Qt's boxes: the
+// sheet's lengths typed with points, or with commas, are the same lengths.
+TEST_F(DocumentSettingsJourney, LengthsTypedWithAPointOrACommaReadAlikeOnAGermanDesktop)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    ASSERT_NO_FATAL_FAILURE(TypeTheLegalSheet("Legal"));
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_NE(dump.find("card: 189 x 72 points"), std::string::npos) << dump.substr(0, 800);
+
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    QString width;
+    OnNextDialog([&width](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        ASSERT_NE(settings, nullptr);
+        width = settings->WidthEdit()->text();
+        QLineEdit* line = settings->WidthEdit()->findChild<QLineEdit*>();
+        line->selectAll();
+        QTest::keyClicks(line, QStringLiteral("3,75"));
+        QTest::keyClick(line, Qt::Key_Tab);
+        line->selectAll();
+        QTest::keyClicks(line, QStringLiteral("1.000"));  // no thousands mark: a length of one
+        QTest::keyClick(line, Qt::Key_Tab);
+        settings->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    QLocale::setDefault(before);
+    EXPECT_EQ(width, "2,625");
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    dump = Tool("card dump '" + card + "'");
+    EXPECT_NE(dump.find("card: 72 x 72 points"), std::string::npos) << dump.substr(0, 800);
+}
+
+// A layout's name is kept only while the sheet is that layout: a grid of
+// the user's own is not shown under the name of the sheet it replaced.
+TEST_F(DocumentSettingsJourney, ASheetChangedByHandNoLongerCarriesItsFormatsName)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    int across = 0;
+    OnNextDialog([&across](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        ASSERT_NE(settings, nullptr);
+        EXPECT_EQ(settings->FormatCombo()->currentText(), "Laser Tessaline #5371");
+        across = settings->AcrossEdit()->value() + 1;
+        settings->AcrossEdit()->setValue(across);
+        settings->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_EQ(dump.find("Laser Tessaline #5371"), std::string::npos) << dump.substr(0, 800);
+    EXPECT_NE(dump.find("label layout: Custom " + std::to_string(across) + "x"), std::string::npos)
+        << dump.substr(0, 800);
+}

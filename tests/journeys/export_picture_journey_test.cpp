@@ -1,7 +1,9 @@
 // File > Export > Export As Picture...: the dialog offers only the formats
 // the program writes, and the file written holds the format its name says.
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 
 #include "journey_fixture.h"
 #include "support/shell.h"
@@ -57,6 +59,32 @@ TEST_F(ExportPictureJourney, TheFileHoldsTheFormatItsNameSays)
     EXPECT_NE(cals.find(QString::asprintf("rpelcnt: %06d,%06d", u16(12), u16(14)).toStdString()), std::string::npos);
     EXPECT_LT(ioca.find_first_not_of('\0', 28), ioca.size() - 4);  // some ink
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// A card of more colours than a GIF's palette holds (photos, shades) keeps
+// its white paper and its flat colours exactly.
+TEST_F(ExportPictureJourney, AManyColouredCardKeepsItsWhiteInAGif)
+{
+    const std::string pictures = TempFile("pictures"), card = TempFile("every.lqx");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(pictures)));
+    Tool("card new-everything '" + card + "' '" + pictures + "'");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    OnNextDialog([this](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        ASSERT_NE(files, nullptr);
+        files->selectNameFilter(QStringLiteral("GIF (*.gif)"));
+        ChooseFile(TempFile("every.gif"))(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Export > Export As Picture..."));
+    Settle();
+    const QImage gif(QString::fromStdString(TempFile("every.gif")));
+    ASSERT_FALSE(gif.isNull());
+    EXPECT_EQ(gif.pixel(1, 1), qRgb(255, 128, 64));  // the orange rule on top
+    int white = 0;
+    for (int y = 0; y < gif.height(); ++y)
+        for (int x = 0; x < gif.width(); ++x)
+            white += gif.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, gif.width() * gif.height() / 2);
 }
 
 }  // namespace

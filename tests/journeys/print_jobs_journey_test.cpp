@@ -25,6 +25,7 @@
 #include "dialogs/label_type_list.h"
 #include "dialogs/numeric_edit.h"
 #include "dialogs/print_dialog.h"
+#include "dialogs/print_progress_dlg.h"
 #include "dialogs/sheet_preview_wnd.h"
 #include "foundation/byte_order.h"
 #include "journey_fixture.h"
@@ -300,6 +301,32 @@ TEST_F(PrintJobsJourney, APrintedReportReadsBackAsItsText)
     const std::string text = PdfText(pdf);
     for (const char* word : {"Contacts.dqx", "Abbott", "Yilmaz"})
         EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text.substr(0, 400);
+}
+
+}  // namespace
+
+namespace {
+
+// The progress window of a sheet printed three times counts the pages of
+// the whole job, as its bar does.
+TEST_F(PrintJobsJourney, TheProgressWindowCountsEveryCopysPages)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    QStringList lines;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* progress = VisibleWindow<PrintProgressDlg>())
+            if (lines.isEmpty() || lines.back() != progress->PageLine()->text())
+                lines << progress->PageLine()->text();
+    });
+    watch.start();
+    OnNextDialog(PrintOn({}, TempFile("three.pdf"), 3));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    watch.stop();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_EQ(lines.join('|').toStdString(),
+              "Now printing page: 1 of 3|Now printing page: 2 of 3|Now printing page: 3 of 3");
 }
 
 }  // namespace

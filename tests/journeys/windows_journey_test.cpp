@@ -16,6 +16,7 @@
 #include "carddoc/ruler.h"
 #include "carddoc/labels_doc.h"
 #include "records/command_ids.h"
+#include "dialogs/print_options_dialog.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -180,14 +181,26 @@ TEST_F(WindowsJourney, CascadedWindowsKeepASizeThatShowsTheirCards)
 TEST_F(WindowsJourney, SaveAsShowsTheNewNameInTheTitlesTheWindowMenuAndTheRecentFiles)
 {
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    // A change marks the titles until the card is saved.
+    OnNextDialog([](QWidget* dialog) {
+        auto* options = dynamic_cast<CDlgPrintOptions*>(dialog);
+        ASSERT_NE(options, nullptr);
+        options->CropMarks()->setChecked(!options->CropMarks()->isChecked());
+        options->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Print Options..."));
+    Settle(300);
+    EXPECT_EQ(CardWindow()->windowTitle(), "Business Card.lqx*");
+    EXPECT_TRUE(MainWindow()->windowTitle().contains("Business Card.lqx*"));
     const std::string renamed = TempFile("Renamed Card.lqx");
     OnNextDialog(ChooseFile(renamed));
     ASSERT_TRUE(Trigger("File > Save As..."));
     EXPECT_EQ(PendingDialogs(), 0u);
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 
+    Settle(300);
     EXPECT_EQ(CardWindow()->windowTitle(), "Renamed Card.lqx");
-    EXPECT_TRUE(MainWindow()->windowTitle().contains("Renamed Card.lqx"));
+    EXPECT_TRUE(MainWindow()->windowTitle().contains("Renamed Card.lqx]"));
     EXPECT_TRUE(ItemsWhenOpened("Window").contains("&1 Renamed Card.lqx"));
     const QStringList file = ItemsWhenOpened("File");
     ASSERT_FALSE(file.filter("Renamed Card.lqx").isEmpty());
