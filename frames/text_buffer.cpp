@@ -193,7 +193,7 @@ int32_t TextBuffer::SetPlainText(Handle text, bool append)
         }
         const uint16_t id = InsertRecord(insertAt, nullptr, true);
         if (id == 0)
-            return 1;
+            return count_ >= kMostParagraphs ? kStoreFull : 1;
         if (ParagraphInsertBytes(DataHandle(current_), HeaderFlags(current_), 0, chars + start, length) != 0)
             return 1;
         SetHeaderBits(current_, kRecChanged, true);
