@@ -256,8 +256,11 @@ void CCardApp::SetUpHelpMenu()
 
 ShellDocument* CCardApp::OpenDocumentFile(const std::string& path)
 {
-    if (docs_.DocumentCount() >= kMaxOpenDocuments)
+    // A file already open is only brought to the front.
+    if (docs_.DocumentCount() >= kMaxOpenDocuments && !docs_.FindOpenDocument(path)) {
+        AlertStop(TooManyDocumentsText(path, kMaxOpenDocuments).c_str(), 0);
         return nullptr;
+    }
     return docs_.OpenDocumentFile(path);
 }
 
@@ -407,9 +410,11 @@ bool CCardApp::OnCommand(uint32_t id)
     }
     if (id >= kCmdRecentFile1 && id < kCmdRecentFile1 + uint32_t(docs_.RecentFiles().Count())) {
         const int32_t index = int32_t(id - kCmdRecentFile1);
-        if (docs_.DocumentCount() >= kMaxOpenDocuments)
-            return true;
         const std::string path = docs_.RecentFiles().At(index);
+        if (docs_.DocumentCount() >= kMaxOpenDocuments && !docs_.FindOpenDocument(path)) {
+            OpenDocumentFile(path);  // says why it stays closed, and it stays listed
+            return true;
+        }
         if (!OpenDocumentFile(path) && !docs_.FindOpenDocument(path)) {
             // A file that can't be opened any more leaves the list.
             docs_.RecentFiles().Remove(index);

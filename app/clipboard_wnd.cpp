@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <string>
 
 #include "app/clipboard_system.h"
 #include "foundation/alerts.h"
@@ -190,7 +191,18 @@ int32_t CClipboardWnd::ImportPlainText()
     foreignFormat_ = 0;
     if (!text_ || HandleGetSize(text_) == 0)
         return 1;
-    if (store_->SetPlainText(text_, true) != 0)
+    // A story taking the text keeps its old paragraph until all the new
+    // ones are in: a text frame takes one line fewer than a story holds.
+    constexpr int32_t kMostLines = TextBuffer::kMostParagraphs - 1;
+    const int32_t made = store_->SetPlainText(text_, true);
+    if (made == kStoreFull || (made == 0 && store_->Count() > kMostLines)) {
+        AlertStop(("The text was not pasted: it has more than " + std::to_string(kMostLines) +
+                   " lines, the most a text frame holds.")
+                      .c_str(),
+                  0);
+        return 1;
+    }
+    if (made != 0)
         return 1;
     foreignFormat_ = kClipText;
     return 0;

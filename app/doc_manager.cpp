@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 
 #include "app/shell_prompts.h"
 #include "foundation/alerts.h"
@@ -36,6 +37,18 @@ std::string UnknownKindText(const std::string& path)
 std::string MissingFileText(const std::string& path)
 {
     return PathForAlert(path) + "\nThis file does not exist.";
+}
+
+std::string NameNotUtf8Text(const std::string& path)
+{
+    return PathForAlert(path) + "\nTessaline cannot open this file: its name is not UTF-8 text, the character set "
+                                "of the system's file names. Rename the file to open it.";
+}
+
+std::string TooManyDocumentsText(const std::string& path, int32_t most)
+{
+    return PathForAlert(path) + "\nThis file was not opened: " + std::to_string(most) +
+           " documents are open, as many as Tessaline keeps open at once. Close one to open it.";
 }
 
 std::string KindNotAvailableText(const std::string& path, const DocTemplate& docTemplate)
@@ -152,6 +165,12 @@ ShellDocument* DocManager::OpenDocument(DocTemplate* docTemplate, const std::str
 
 ShellDocument* DocManager::OpenDocumentFile(const std::string& path)
 {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(QByteArrayView(path.data(), qsizetype(path.size())));
+    if (utf8.hasError()) {
+        AlertStop(NameNotUtf8Text(path).c_str(), 0);
+        return nullptr;
+    }
     if (ShellDocument* open = FindOpenDocument(path)) {
         if (host_)
             host_->ActivateDocumentFrame(open);

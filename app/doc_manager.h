@@ -91,4 +91,9 @@ private:
 // The messages of refused files.
 std::string UnknownKindText(const std::string& path);
 std::string MissingFileText(const std::string& path);
+// A host path whose bytes are not UTF-8: the system's names are read as
+// UTF-8 here, so such a file can't be named to open it.
+std::string NameNotUtf8Text(const std::string& path);
+// The file is not opened: as many documents as the program keeps are open.
+std::string TooManyDocumentsText(const std::string& path, int32_t most);
 std::string KindNotAvailableText(const std::string& path, const DocTemplate& docTemplate);

@@ -706,8 +706,10 @@ void CMainFrame::UpdateWindowList(QMenu* windowMenu)
     if (frames_.empty())
         return;
     windowListActions_.push_back(windowMenu->addSeparator());
-    for (size_t i = 0; i < frames_.size() && i < 9; ++i) {
-        QAction* action = windowMenu->addAction(QString("&%1 %2").arg(i + 1).arg(frames_[i]->windowTitle()));
+    // Every window is listed; the first nine have their digit as the key.
+    for (size_t i = 0; i < frames_.size(); ++i) {
+        const QString number = i < 9 ? QString("&%1").arg(i + 1) : QString::number(i + 1);
+        QAction* action = windowMenu->addAction(number + " " + frames_[i]->windowTitle());
         MenuSetCommandId(action, kFirstWindowListId + uint32_t(i));
         windowListActions_.push_back(action);
     }

@@ -22,6 +22,7 @@ enum : int32_t {
     kStoreDocRead = 106,      // a document read failed, or memory ran out
     kStoreSwapNotOpen = 111,  // the swap file is not open
     kStoreNoSwap = 112,       // the store has no swap-file manager
+    kStoreFull = 113,         // every record id of the store is in use
 };
 
 class CStoreMng {

@@ -1002,7 +1002,7 @@ int32_t FrameStore::WriteStore(FileHandle file, int32_t offset)
         return kStoreDocWrite;
     return WriteRecordsAndArray(file, [this, file](int32_t i, SwapPlace* place) {
         SelectRecord(i);
-        *place = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = PlaceOf(current_);
         int32_t result = 0;
         HandleOwner raw;
         bool loadedForSave = false;
@@ -1046,7 +1046,7 @@ int32_t FrameStore::WriteStore(FileHandle file, int32_t offset)
             StoreCurrent();
         }
         // Remembered only now: unloading may have moved the swap copy.
-        *place = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = PlaceOf(current_);
         SetHeaderSize(current_, length);
         SetHeaderPosition(current_, here);
         StoreCurrent();

@@ -20,7 +20,7 @@ int32_t SwapStore::LoadForWrite(FileHandle file, int32_t i, SwapPlace* place)
 {
     currentIndex_ = i;
     GetRecord(i, current_);
-    *place = {HeaderSize(current_), HeaderPosition(current_)};
+    *place = PlaceOf(current_);
     uint32_t here = 0;
     FileTell(file, &here);
     if (LoadCurrent(0) == 0)

@@ -94,16 +94,22 @@ protected:
     // Writes the record array (data slots as 0) at the file's position and
     // notes it as the file window; 105 when the write fails.
     int32_t WriteRecordArray(FileHandle file);
-    // Where a record's data lies in the swap file.
+    // Where a record's data lies in the swap file, and whether it is there.
     struct SwapPlace {
         uint32_t size;
         uint32_t position;
+        bool copied;
     };
+    static SwapPlace PlaceOf(const uint8_t* header)
+    {
+        return {HeaderSize(header), HeaderPosition(header), HeaderHas(header, kRecCopied)};
+    }
     // The document's copy of the store, written at the file's position:
     // writeRecord(i, &place) writes record i's data, leaves its header
     // naming where in the file it went and gives where its swap copy lies
     // (its result: 0 or the record's failure). Then the record array, after
-    // which the headers name the swap copies again. The first failure wins.
+    // which the headers name the swap copies again, and say again whether
+    // there is one. The first failure wins.
     template <class WriteRecord>
     int32_t WriteRecordsAndArray(FileHandle file, WriteRecord writeRecord)
     {
@@ -121,6 +127,7 @@ protected:
             uint8_t* r = RecordPtr(i);
             SetHeaderSize(r, swapPlaces[size_t(i)].size);
             SetHeaderPosition(r, swapPlaces[size_t(i)].position);
+            SetHeaderBits(r, kRecCopied, swapPlaces[size_t(i)].copied);
         }
         ClearCurrent();
         return result;

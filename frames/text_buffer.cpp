@@ -107,7 +107,7 @@ int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
         // memory; the document gets no text for it.
         if (const int32_t failed = LoadForWrite(file, i, place))
             return failed;
-        *place = {HeaderSize(current_), HeaderPosition(current_)};
+        *place = PlaceOf(current_);
         uint8_t own[kRecordHeaderSize];
         std::memcpy(own, current_, sizeof own);
         SetHeaderSize(own, ParagraphUsedBytes(layout_));
@@ -117,6 +117,9 @@ int32_t TextBuffer::WriteStore(FileHandle file, int32_t offset)
         FreeDataIfCopied(current_);
         SetHeaderSize(current_, HeaderSize(own));
         SetHeaderPosition(current_, HeaderPosition(own));
+        // The document holds its copy now, also of a paragraph whose swap
+        // copy could not be written: the reader looks for it by this flag.
+        SetHeaderBits(current_, kRecCopied, true);
         PutRecord(i, current_);
         return written;
     });
@@ -190,7 +193,7 @@ int32_t TextBuffer::SetPlainText(Handle text, bool append)
         }
         const uint16_t id = InsertRecord(insertAt, nullptr, true);
         if (id == 0)
-            return 1;
+            return count_ >= kMostParagraphs ? kStoreFull : 1;
         if (ParagraphInsertBytes(DataHandle(current_), HeaderFlags(current_), 0, chars + start, length) != 0)
             return 1;
         SetHeaderBits(current_, kRecChanged, true);

@@ -17,6 +17,9 @@ class FrameDocument;
 class TextBuffer : public SwapStore {
 public:
     static constexpr uint32_t kParagraphRecordSize = 20;
+    // Paragraphs have ids of 16 bits, 0 meaning none: a story holds at most
+    // this many.
+    static constexpr int32_t kMostParagraphs = 65535;
 
     TextBuffer(FrameDocument* document, CTFileMng* swap);
     // The borrowed array stays with its story.
@@ -57,7 +60,8 @@ public:
     // (in text too), a piece longer than 65000 characters is cut back in
     // steps of 2000. With append they go behind the current paragraph,
     // otherwise the current paragraph is split at the caret and they go
-    // between its halves. 0, or the first failing unload's code.
+    // between its halves. 0, kStoreFull when the story would hold more than
+    // kMostParagraphs, or the first failing unload's code.
     int32_t SetPlainText(Handle text, bool append);
     // Every paragraph's characters with its mark, the last mark left out;
     // 1 when memory runs out.

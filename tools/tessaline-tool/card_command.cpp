@@ -50,6 +50,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "card_sample.h"
 #include "card_verdict.h"
@@ -69,6 +70,7 @@
 #include "frames/style_runs.h"
 #include "text/text_context.h"
 #include "offscreen_application.h"
+#include "terminal_text.h"
 #include "tool_command.h"
 
 namespace {
@@ -104,24 +106,6 @@ std::string Code(uint32_t v)
         s += c >= 0x20 && c < 0x7F ? c : '?';
     }
     return s;
-}
-
-std::string Escaped(const uint8_t* text, uint32_t n)
-{
-    std::string out;
-    for (uint32_t i = 0; i < n; ++i) {
-        const uint8_t c = text[i];
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c < 0x20 || c == 0x7F) {
-            char e[8];
-            std::snprintf(e, sizeof e, "\\x%02X", c);
-            out += e;
-        } else {
-            out += char(c);
-        }
-    }
-    return out;
 }
 
 int RunNewSample(const std::string& kind, const std::string& out, const std::string& picture,
@@ -180,7 +164,7 @@ void PrintDocument(CLabelsDoc& doc)
     const PageBlock& p = doc.PageGeometry();
     std::printf("card: %g x %g points, sides %d, first page %d, unit %d, margins %d %d %d %d\n", p.cardWidth,
                 p.cardHeight, p.sides, p.firstPage, p.unit, p.margins[0], p.margins[1], p.margins[2], p.margins[3]);
-    std::printf("label layout: %.63s\n", reinterpret_cast<const char*>(doc.LabelLayout()));
+    std::printf("label layout: %s\n", TerminalField(doc.LabelLayout(), 63).c_str());
     uint32_t ownOrientation = 0, ownPaper = 0;
     doc.GetAlternatePaper(&ownOrientation, &ownPaper);
     std::printf("page: layout orientation %u paper %u, own orientation %u paper %u\n",
@@ -227,7 +211,8 @@ void PrintDocument(CLabelsDoc& doc)
                 continue;
             }
             const ParagraphText para = ctx.Current();
-            std::printf("  \"%s\"", Escaped(para.Chars(), para.Length()).c_str());
+            const std::string_view chars(reinterpret_cast<const char*>(para.Chars()), para.Length());
+            std::printf("  \"%s\"", TerminalLine(chars).c_str());
             for (const RunEntry& run : ReadRunTable(para)) {
                 if (run.flags & kRunField)
                     std::printf(" [field %d at %u length %d]", int16_t(run.fieldId), run.start, int16_t(run.fieldLength));

@@ -32,6 +32,7 @@
 #include "foundation/cstr.h"
 #include "foundation/file_io.h"
 #include "foundation/win_error.h"
+#include "terminal_text.h"
 
 namespace {
 
@@ -47,40 +48,8 @@ bool ToPath(const std::string& file, PathRecord* path)
     return PathRecordFromPosix(file, path) == 0;
 }
 
-// The locale names UTF-8 as its character set (LC_ALL, else LC_CTYPE,
-// else LANG, as the C library chooses).
-bool LocaleIsUtf8()
-{
-    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (!value || !*value)
-            continue;
-        const QString locale = QString::fromLatin1(value).toLower();
-        return locale.contains("utf-8") || locale.contains("utf8");
-    }
-    return false;
-}
-
-// Field texts are written in the locale's character set: UTF-8 where it
-// says so, else as they are stored (Windows-1252). Tabs, line ends and other
-// control bytes are escaped so that a line stays a record.
-void PutText(std::string& line, const char* text)
-{
-    static const bool utf8 = LocaleIsUtf8();
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (utf8 && *p >= 0x80) {
-            line += Cp1252ToQString(std::string_view(reinterpret_cast<const char*>(p), 1)).toUtf8().toStdString();
-        } else if (*p == '\\') {
-            line += "\\\\";
-        } else if (*p < 0x20 || *p == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", *p);
-            line += escaped;
-        } else {
-            line += char(*p);
-        }
-    }
-}
+// Field texts are written in the locale's character set, a record a line.
+void PutText(std::string& line, const char* text) { line += TerminalLine(text); }
 
 void PrintHeaderLine(const char* first)
 {

@@ -24,6 +24,7 @@
 #include "dbdoc/text_export.h"
 #include "dbdoc/text_import.h"
 #include "foundation/byte_order.h"
+#include "terminal_text.h"
 #include "tool_command.h"
 
 namespace {
@@ -161,7 +162,7 @@ int RunImport(DbDocument& document, const Options& o, const PathRecord& in)
         return ToolFail("dbdoc import: nothing imported; the database is as it was");
     std::printf("%d records imported with delimiter %d\n", result.records, options.delimiter);
     if (const std::string note = ImportNoteText(result); !note.empty())
-        std::printf("%s\n", note.c_str());
+        std::printf("%s\n", TerminalText(note).c_str());
     return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "foundation/alert_sink.h"
 #include "platform/heap_reuse.h"
+#include "terminal_text.h"
 #include "tool_command.h"
 #include "tools/stand_ins/stand_in_hosts.h"
 
@@ -17,12 +18,13 @@ int ToolFail(const std::string& message)
 
 namespace {
 
-// Boxes the engines show become lines on stderr; questions are declined.
+// Boxes the engines show become lines on stderr, in the locale's character
+// set; questions are declined.
 class ToolAlertSink final : public AlertSink {
 public:
     int32_t MessageBox(const std::string& text, const std::string&, uint32_t style) override
     {
-        std::fprintf(stderr, "tessaline-tool: %s\n", text.c_str());
+        std::fprintf(stderr, "tessaline-tool: %s\n", TerminalText(text).c_str());
         return (style & 0x0F) == kMbOkCancel ? kIdCancel : kIdOk;
     }
     void Beep(uint32_t) override {}

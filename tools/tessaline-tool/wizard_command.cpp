@@ -30,6 +30,7 @@
 #include "foundation/resfile.h"
 #include "starter_catalogue.h"
 #include "offscreen_application.h"
+#include "terminal_text.h"
 #include "tool_command.h"
 
 namespace {
@@ -75,7 +76,7 @@ void DumpTree(CWizTree* tree)
             ++depth;
         char name[kWizNameSize];
         const bool fits = tree->GetName(n, name, int32_t(sizeof name)) == 0;
-        std::printf("%*s%s %u \"%s\"", depth * 2, "", KindName(n->kind), n->kind, name);
+        std::printf("%*s%s %u \"%s\"", depth * 2, "", KindName(n->kind), n->kind, TerminalText(name).c_str());
         uint8_t layout[kWizLayoutSize];
         uint32_t group = 0;
         if (!fits) {
@@ -86,7 +87,7 @@ void DumpTree(CWizTree* tree)
                         GetF64LE(layout + kWizLayoutHeightAt), GetI16LE(layout + kLabelTypeColumnsOffset),
                         GetI16LE(layout + kLabelTypeRowsOffset));
             if (GetU32LE(payload + kWizCategoryPictureAt) == kWizDesignAttached)
-                std::printf(", design %.63s", reinterpret_cast<const char*>(payload + kWizCategoryDesignAt));
+                std::printf(", design %s", TerminalField(payload + kWizCategoryDesignAt, 63).c_str());
         } else if (tree->GetGroup(n, &group) == 0) {
             int32_t count = 0;
             tree->GetEntryCount(n, &count);
@@ -98,7 +99,8 @@ void DumpTree(CWizTree* tree)
             for (int32_t i = 1; i <= count; ++i) {
                 WizTemplateEntry entry;
                 tree->GetEntry(n, i, &entry);
-                std::printf("%*stemplate %u \"%.63s\"\n", depth * 2 + 2, "", entry.templateId, entry.name);
+                std::printf("%*stemplate %u \"%s\"\n", depth * 2 + 2, "", entry.templateId,
+                            TerminalField(entry.name, 63).c_str());
             }
         }
     }
@@ -118,8 +120,8 @@ void DumpTemplates()
             TemplateInfoName(info, name, int32_t(sizeof name));
             double w = 0, h = 0;
             TemplateInfoSize(info, &w, &h);
-            std::printf("  %u \"%s\" %g x %g pt, file %.63s\n", GetU32LE(HandleData(ids.get()) + i * 4), name, w, h,
-                        reinterpret_cast<const char*>(info + kTmInFileAt));
+            std::printf("  %u \"%s\" %g x %g pt, file %s\n", GetU32LE(HandleData(ids.get()) + i * 4),
+                        TerminalText(name).c_str(), w, h, TerminalField(info + kTmInFileAt, 63).c_str());
         }
     }
     ListFileClose(kWizListTemplates);
@@ -146,8 +148,8 @@ void DumpBackdrops()
                 GetBackdropItem(group, n, item);
                 char name[kWizNameSize];
                 BackdropItemName(item, name, int32_t(sizeof name));
-                std::printf("    %d \"%s\" file %.63s, picture kind %u\n", n, name,
-                            reinterpret_cast<const char*>(item + kBkItemFileAt),
+                std::printf("    %d \"%s\" file %s, picture kind %u\n", n, TerminalText(name).c_str(),
+                            TerminalField(item + kBkItemFileAt, 63).c_str(),
                             GetU32LE(item + kBkItemHeaderAt + 12));
             }
         }
@@ -178,7 +180,7 @@ int RunDump(const PathRecord& home)
         for (const WizardFault& f : faults.entries)
             std::printf("missing %s %u: \"%s\" under \"%s\"\n",
                         f.relationFault == kWizRelationGroupMissing ? "backdrop group" : "template", f.id,
-                        f.displayName.c_str(), f.parentName.c_str());
+                        TerminalText(f.displayName).c_str(), TerminalText(f.parentName).c_str());
     }
     tree.CloseFile();
     ListFileClose(kWizListBoth);
