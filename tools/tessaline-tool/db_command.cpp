@@ -173,14 +173,14 @@ int RunDump(const ToolArgs& args)
 // Why the index kept beside the record file at path does not belong to
 // its records, or empty (also when there is none, or it was left unclean:
 // the next open builds either anew in any case).
-std::string StaleIndex(const PathRecord& path, const uint8_t* header, uint32_t size)
+std::string StaleIndex(const PathRecord& path, const uint8_t* header, FileHandle records)
 {
     PathRecord index = path;
     StrCopyN(index.extension, ".idx", sizeof index.extension);
     IndexSurvey survey;
     if (!FileExists(&index, 0) || !IndexFile::Survey(&index, &survey) || !survey.clean)
         return std::string();
-    return IndexMismatch(header, size, survey.entries, survey.nextSequence);
+    return IndexMismatch(header, survey.entries, survey.contentCheck, records, kDbDataStart);
 }
 
 int RunVerify(const ToolArgs& args)
@@ -210,6 +210,7 @@ int RunVerify(const ToolArgs& args)
     }
     VerifyReport report;
     const bool sound = VerifyDataFile(file, kDbDataStart, &report);
+    const std::string staleIndex = sound ? StaleIndex(path, header, file) : std::string();
     FileClose(file);
     // Counts and records of a change halfway through say nothing of the
     // database the next open finds: that open takes the change back.
@@ -227,7 +228,7 @@ int RunVerify(const ToolArgs& args)
     if (HeaderCountsMissingRecords(header, report))
         return ToolFail("db verify: the header counts " + std::to_string(GetI32LE(header + dbh::kStoredCount)) +
                         " records, the file holds " + std::to_string(report.records) + ": the database is damaged");
-    if (const std::string why = StaleIndex(path, header, size); !why.empty())
+    if (const std::string& why = staleIndex; !why.empty())
         return ToolFail("db verify: the index beside " + args[0] + " does not belong to its records (" + why +
                         "); the next open builds it anew, and db repair removes it now");
     std::printf("%d records, %d deleted, %d new: sound\n", report.records, report.deleted, report.fresh);
@@ -252,7 +253,7 @@ bool IsSoundAsItStands(FileHandle file, const PathRecord& path)
            GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2 &&
            GetU32LE(header + dbh::kVersion) == kDbVersion && VerifyDataFile(file, kDbDataStart, &report) &&
            report.unfinished == 0 && !HeaderCountsMissingRecords(header, report) &&
-           StaleIndex(path, header, size).empty();
+           StaleIndex(path, header, file).empty();
 }
 
 int RunRepair(const ToolArgs& args)
