@@ -214,9 +214,16 @@ int RunVerify(const ToolArgs& args)
     FileClose(file);
     // Counts and records of a change halfway through say nothing of the
     // database the next open finds: that open takes the change back.
-    if (DbJournal::IsPending(path))
-        return ToolFail("db verify: a change did not finish (" + std::to_string(report.records) +
-                        " records stand in the file now); the next open undoes it");
+    const std::string standing = std::to_string(report.records) + " records stand in the file now";
+    switch (DbJournal::Inspect(path)) {
+    case DbJournal::State::None: break;
+    case DbJournal::State::Pending:
+        return ToolFail("db verify: a change did not finish (" + standing + "); the next open undoes it");
+    case DbJournal::State::Unreadable:
+        return ToolFail("db verify: a change did not finish (" + standing + "), and its journal " + args[0] +
+                        "-journal cannot be read: the next open refuses the database, and db repair keeps the "
+                        "records as they stand");
+    }
     if (!sound) {
         if (report.ioError)
             return ToolFail("db verify: read error [" + std::to_string(report.ioError) + "]");
@@ -261,6 +268,16 @@ int RunRepair(const ToolArgs& args)
     PathRecord path;
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db repair FILE");
+    // A change whose journal cannot be read cannot be undone: the records
+    // are taken as they stand, and the journal goes.
+    if (DbJournal::Inspect(path) == DbJournal::State::Unreadable) {
+        PathRecord journal = DbJournal::PathFor(path);
+        if (FileDelete(&journal) != 0)
+            return ToolFail("db repair: cannot remove " + args[0] + "-journal");
+        std::printf("%s-journal: the journal of a change that did not finish cannot be read; the records are "
+                    "kept as they stand\n",
+                    args[0].c_str());
+    }
     DataFile data;
     // Opened to be changed, so that a database the user may not change is
     // refused as such, sound or not; a change left unfinished is undone.
