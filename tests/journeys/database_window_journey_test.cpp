@@ -218,27 +218,40 @@ TEST_F(DatabaseWindowJourney, AnIndexThatIsNotTheDatabasesOwnIsBuiltAnewAtTheOpe
     replace(TempFile("B.idx"), TempFile("A.idx"));
     opensListing(a, listed(a));
 
-    // The first name of the list, changed in place to one as long that
-    // comes last.
-    replace(TempFile("A.idx"), TempFile("A-before.idx"));
-    std::string bytes = ReadFileBytes(a);
-    const std::string first = listed(a).front();
-    for (size_t at = kDbDataStart; at < bytes.size();) {
-        const auto* head = reinterpret_cast<const uint8_t*>(bytes.data() + at);
-        const size_t name = at + dbrec::kBodies + head[dbrec::kLengths] + head[dbrec::kLengths + 1] +
-                            head[dbrec::kLengths + 2];
-        if (bytes.compare(name, first.size(), first) == 0 && head[dbrec::kLengths + kFieldLastName] == first.size()) {
-            bytes.replace(name, first.size(), "Z" + std::string(first.size() - 1, 'z'));
-            break;
+    // Another program changes the first name of the list in place to one
+    // as long that comes last; the name it became.
+    const auto renameFirst = [&] {
+        std::string bytes = ReadFileBytes(a);
+        const std::string first = listed(a).front();
+        const std::string last = "Z" + std::string(first.size() - 1, 'z');
+        for (size_t at = kDbDataStart; at < bytes.size();) {
+            const auto* head = reinterpret_cast<const uint8_t*>(bytes.data() + at);
+            const size_t name = at + dbrec::kBodies + head[dbrec::kLengths] + head[dbrec::kLengths + 1] +
+                                head[dbrec::kLengths + 2];
+            if (bytes.compare(name, first.size(), first) == 0 &&
+                head[dbrec::kLengths + kFieldLastName] == first.size()) {
+                bytes.replace(name, first.size(), last);
+                break;
+            }
+            at += size_t(RecordLength(head));
         }
-        at += size_t(RecordLength(head));
-    }
-    WriteFileBytes(a, bytes);
+        WriteFileBytes(a, bytes);
+        return last;
+    };
+    // Under the index this database closed with.
+    std::string renamed = renameFirst();
+    std::vector<std::string> names = listed(a);
+    ASSERT_EQ(names.back(), renamed);
+    opensListing(a, names);
+
+    // Then its index is built anew, and the older copy put back.
+    replace(TempFile("A.idx"), TempFile("A-before.idx"));
+    renamed = renameFirst();
     std::filesystem::remove(TempFile("A.idx"));
     Tool("db fill '" + a + "' 0");
     replace(TempFile("A-before.idx"), TempFile("A.idx"));
-    const std::vector<std::string> names = listed(a);
-    ASSERT_EQ(names.back(), "Z" + std::string(first.size() - 1, 'z'));
+    names = listed(a);
+    ASSERT_EQ(names.back(), renamed);
     opensListing(a, names);
 }
 
