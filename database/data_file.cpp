@@ -32,6 +32,20 @@ constexpr char kChangeUndoneText[] =
 constexpr char kUnfinishedChangeText[] =
     "A change to this database did not finish. Open the database in the program to undo it.";
 
+// The journal of a change that did not finish, when it cannot be read: the
+// records are left as they stand, and the journal for a repair to remove.
+void ReportUnreadableJournal(const PathRecord& path)
+{
+    char name[512];
+    PathRecordGetFileName(&path, name, sizeof name);
+    const std::string text = std::string(name) +
+                             ": A change to this database did not finish, and its journal (" + name +
+                             "-journal) cannot be read, so the change cannot be undone. The database was not "
+                             "opened and is left as it is; a repair (tessaline-tool db repair) keeps the records "
+                             "it holds now.";
+    AlertStop(text.c_str(), 0);
+}
+
 PathRecord IndexPathOf(const PathRecord& path)
 {
     PathRecord index = path;
@@ -91,12 +105,17 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     // file; a file that cannot be brought back to its committed state is
     // not opened at all. Undoing it writes, which a reader may not.
     if (readOnly_) {
-        err = DbJournal::IsPending(path_) ? kErrAccessDenied : kErrNone;
-        if (err != kErrNone)
+        const DbJournal::State journal = DbJournal::Inspect(path_);
+        err = journal != DbJournal::State::None ? kErrAccessDenied : kErrNone;
+        if (journal == DbJournal::State::Unreadable)
+            ReportUnreadableJournal(path_);
+        else if (err != kErrNone)
             AlertStop(kUnfinishedChangeText, 0);
     } else {
         err = DbJournal::Recover(file_, path_, &recovered_);
-        if (err != kErrNone)
+        if (err == DbJournal::kUnreadable)
+            ReportUnreadableJournal(path_);
+        else if (err != kErrNone)
             AlertFileError(err);
         // The journal is gone once its change is undone: this is said at
         // the one open that undid it.

@@ -93,9 +93,9 @@ bool RecordsDamaged(FileHandle file, uint32_t dataStart, const uint8_t* header)
 
 bool DatabaseSession::IndexStale(DataFile& data) const
 {
-    uint32_t size = 0;
-    return DbGetSize(data.Handle(), &size) != kErrNone ||
-           !IndexMismatch(header_, size, data.Index().EntriesAtOpen(), data.Index().NextSequence()).empty();
+    uint32_t check = 0;
+    return !data.Index().ContentCheck(&check) ||
+           !IndexMismatch(header_, data.Index().EntriesAtOpen(), check, data.Handle(), data.DataStart()).empty();
 }
 
 bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
@@ -226,13 +226,18 @@ void DatabaseSession::Close()
     data_.ExchangeHeaderCounts(false, header_);
     const bool damaged = GetU32LE(header_ + dbh::kDataMark) || GetU32LE(header_ + dbh::kIndexMark);
     // An index kept beside the file and the header share a mark, by which
-    // the next open knows the index for this file's own. Where the index
-    // goes at the close, the header stays as it was.
-    uint32_t size = 0;
+    // the next open knows the index and the records as this close left
+    // them. The records edited in place are written first, so that the
+    // mark is of what the file holds. Where the index goes at the close,
+    // the header keeps what it held.
+    uint32_t indexCheck = 0;
+    uint32_t recordsCheck = 0;
     if (!damaged && data_.IndexOpen() && GetU16LE(header_ + dbh::kPrefDeleteIndex) == 0 &&
-        DbGetSize(data_.Handle(), &size) == kErrNone) {
+        data_.FlushRecordCache() == 0) {
         data_.Index().AdvanceSequence();
-        PutIndexMark(header_, data_.Index().NextSequence(), size);
+        if (data_.Index().ContentCheck(&indexCheck) &&
+            RecordsCheck(data_.Handle(), data_.DataStart(), &recordsCheck) == kErrNone)
+            PutIndexMark(header_, indexCheck, recordsCheck);
     }
     // The counters the file keeps are then stale; an index kept beside
     // them would be read with the wrong number of records.

@@ -1,9 +1,11 @@
 #include "database/db_journal.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -48,6 +50,99 @@ bool HeaderIsValid(const uint8_t* header)
 {
     return GetU32LE(header + dbj::kMagicAt) == dbj::kMagic && GetU32LE(header + dbj::kVersionAt) == dbj::kVersion &&
            Crc(0, header, dbj::kHeaderCrcAt) == GetU32LE(header + dbj::kHeaderCrcAt);
+}
+
+// Fills in the head of an entry whose length bytes follow it.
+void SealEntry(uint8_t* head, uint32_t offset, uint32_t length, uint32_t salt)
+{
+    PutU32LE(head + dbj::kEntryOffsetAt, offset);
+    PutU32LE(head + dbj::kEntryLengthAt, length);
+    PutU32LE(head + dbj::kEntrySaltAt, salt);
+    PutU32LE(head + dbj::kEntryCrcAt, Crc(Crc(0, head, dbj::kEntryCrcAt), head + dbj::kEntryHeadSize, length));
+}
+
+// The header of a journal image into header: its own when sound, else the
+// copy in its first entry, when that is sound and the header differs from
+// it only as a cut or one changed bit leaves it.
+bool SoundHeader(const std::vector<uint8_t>& image, uint8_t* header)
+{
+    if (image.size() >= dbj::kHeaderSize && HeaderIsValid(image.data())) {
+        std::memcpy(header, image.data(), dbj::kHeaderSize);
+        return true;
+    }
+    if (image.size() < 2 * dbj::kHeaderSize + dbj::kEntryHeadSize)
+        return false;
+    const uint8_t* head = image.data() + dbj::kHeaderSize;
+    const uint8_t* copy = head + dbj::kEntryHeadSize;
+    const uint32_t salt = GetU32LE(head + dbj::kEntrySaltAt);
+    if (GetU32LE(head + dbj::kEntryLengthAt) != dbj::kHeaderSize || !HeaderIsValid(copy) ||
+        GetU32LE(copy + dbj::kSaltAt) != salt ||
+        GetU32LE(head + dbj::kEntryOffsetAt) != GetU32LE(copy + dbj::kOriginalSizeAt) ||
+        Crc(Crc(0, head, dbj::kEntryCrcAt), copy, dbj::kHeaderSize) != GetU32LE(head + dbj::kEntryCrcAt))
+        return false;
+    int changedBits = 0;
+    for (uint32_t i = 0; i < dbj::kHeaderSize; ++i)
+        changedBits += std::popcount(uint8_t(image[i] ^ copy[i]));
+    if (changedBits > 1)
+        return false;
+    std::memcpy(header, copy, dbj::kHeaderSize);
+    return true;
+}
+
+// True when the first `got` bytes of a header (the rest zeros, or not
+// there) are the start of the header of a change that found the record
+// file recordSize bytes long: what a crash leaves of a header whose write
+// it cut short. That change wrote nothing before its header was on the
+// disk whole, so the record file is as it found it.
+bool IsHeaderCutShort(const uint8_t* bytes, uint32_t got, uint32_t recordSize)
+{
+    uint8_t expected[dbj::kHeaderSize] = {};
+    PutHeader(expected, 0, recordSize);
+    for (uint32_t i = 0; i < got && i < dbj::kHeaderCrcAt; ++i) {
+        if (i >= dbj::kSaltAt && i < dbj::kOriginalSizeAt)
+            continue;
+        if (bytes[i] != expected[i])
+            return false;
+    }
+    return true;
+}
+
+// What a journal image says, and the header of a change to undo.
+DbJournal::State ReadState(const std::vector<uint8_t>& image, uint32_t recordSize, uint8_t* header)
+{
+    // The header bytes up to the last that is not zero: a finished change
+    // cleared them all, and a journal just made has none.
+    uint32_t got = uint32_t(std::min<size_t>(image.size(), dbj::kHeaderSize));
+    while (got > 0 && image[got - 1] == 0)
+        --got;
+    if (got == 0)
+        return DbJournal::State::None;
+    if (SoundHeader(image, header))
+        return DbJournal::State::Pending;
+    // A clearing the crash cut short: zeros, then what is left of the
+    // header. The change was on the disk before its journal was cleared.
+    if (image[0] == 0)
+        return DbJournal::State::None;
+    if (got < dbj::kHeaderSize && IsHeaderCutShort(image.data(), got, recordSize))
+        return DbJournal::State::None;
+    return DbJournal::State::Unreadable;
+}
+
+// The whole journal at path into image; 0 or the code. A journal larger
+// than any of ours reads as none.
+int32_t ReadImage(FileHandle journal, std::vector<uint8_t>* image)
+{
+    uint32_t size = 0;
+    int32_t err = FileGetSize(journal, &size);
+    if (err != kErrNone || size > kMaxJournalSize)
+        return err;
+    try {
+        image->resize(size);
+    } catch (const std::bad_alloc&) {
+        return kErrNotEnoughMemory;
+    }
+    err = DbReadAt(journal, 0, image->data(), size);
+    return err == kErrHandleEof ? kErrNone : err;
 }
 
 struct Entry {
@@ -125,20 +220,20 @@ int32_t DbJournal::Recover(FileHandle recordFile, const PathRecord& path, bool* 
     int32_t err = FileOpen(&journalPath, kFileReadWrite, &journal);
     if (err != kErrNone)
         return err;
-    uint32_t size = 0;
-    err = FileGetSize(journal, &size);
     std::vector<uint8_t> image;
-    if (err == kErrNone && size >= dbj::kHeaderSize && size <= kMaxJournalSize) {
-        try {
-            image.resize(size);
-        } catch (const std::bad_alloc&) {
-            err = kErrNotEnoughMemory;
-        }
-        if (err == kErrNone)
-            err = DbReadAt(journal, 0, image.data(), size);
+    uint32_t recordSize = 0;
+    err = ReadImage(journal, &image);
+    if (err == kErrNone)
+        err = DbGetSize(recordFile, &recordSize);
+    uint8_t header[dbj::kHeaderSize];
+    const State state = err == kErrNone ? ReadState(image, recordSize, header) : State::None;
+    if (state == State::Unreadable) {
+        // Kept, for a repair to take the records as they stand.
+        FileClose(journal);
+        return kUnreadable;
     }
-    const bool valid = err == kErrNone && image.size() >= dbj::kHeaderSize && HeaderIsValid(image.data());
-    if (valid) {
+    if (state == State::Pending) {
+        std::memcpy(image.data(), header, dbj::kHeaderSize);
         err = PlayBack(recordFile, image);
         if (err == kErrNone) {
             // Undone for good; only now may the journal go.
@@ -148,8 +243,6 @@ int32_t DbJournal::Recover(FileHandle recordFile, const PathRecord& path, bool* 
                 err = DbSync(journal);
         }
         *undone = err == kErrNone;
-    } else if (err == kErrHandleEof) {
-        err = kErrNone;
     }
     FileClose(journal);
     if (err == kErrNone)
@@ -157,16 +250,20 @@ int32_t DbJournal::Recover(FileHandle recordFile, const PathRecord& path, bool* 
     return err;
 }
 
-bool DbJournal::IsPending(const PathRecord& path)
+DbJournal::State DbJournal::Inspect(const PathRecord& path)
 {
     const PathRecord journalPath = PathFor(path);
     FileHandle journal = kNoFile;
     if (!FileExists(&journalPath, 0) || FileOpen(&journalPath, kFileRead, &journal) != kErrNone)
-        return false;
-    uint8_t header[dbj::kHeaderSize];
-    const bool pending = DbReadAt(journal, 0, header, dbj::kHeaderSize) == kErrNone && HeaderIsValid(header);
+        return State::None;
+    std::vector<uint8_t> image;
+    const int32_t err = ReadImage(journal, &image);
     FileClose(journal);
-    return pending;
+    struct stat records {};
+    if (err != kErrNone || ::stat(PathRecordToPosix(path).c_str(), &records) != 0)
+        return State::Unreadable;
+    uint8_t header[dbj::kHeaderSize];
+    return ReadState(image, uint32_t(records.st_size), header);
 }
 
 void DbJournal::Begin(FileHandle recordFile, const PathRecord& path, uint32_t size, bool loneAppend)
@@ -195,8 +292,11 @@ int32_t DbJournal::Start()
         }
     }
     salt_ = NewSalt();
-    pending_.resize(dbj::kHeaderSize);
+    pending_.resize(2 * dbj::kHeaderSize + dbj::kEntryHeadSize);
     PutHeader(pending_.data(), salt_, size_);
+    uint8_t* copy = pending_.data() + dbj::kHeaderSize;
+    std::memcpy(copy + dbj::kEntryHeadSize, pending_.data(), dbj::kHeaderSize);
+    SealEntry(copy, size_, dbj::kHeaderSize, salt_);
     end_ = 0;
     started_ = true;
     return kErrNone;
@@ -225,10 +325,7 @@ int32_t DbJournal::Preserve(uint32_t offset, uint32_t n)
             pending_.resize(at);
             return err;
         }
-        PutU32LE(head + dbj::kEntryOffsetAt, offset + done);
-        PutU32LE(head + dbj::kEntryLengthAt, length);
-        PutU32LE(head + dbj::kEntrySaltAt, salt_);
-        PutU32LE(head + dbj::kEntryCrcAt, Crc(Crc(0, head, dbj::kEntryCrcAt), head + dbj::kEntryHeadSize, length));
+        SealEntry(head, offset + done, length, salt_);
         done += length;
     }
     uint32_t& kept = kept_[offset];

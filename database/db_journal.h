@@ -30,13 +30,25 @@ public:
     // The journal of the record file at path.
     static PathRecord PathFor(const PathRecord& recordFile);
 
+    // What a journal beside a record file says.
+    enum class State {
+        None,        // no change under way (none, finished, or one whose
+                     // journal never reached the disk, so nothing else did)
+        Pending,     // a change that did not finish, to be undone
+        Unreadable,  // a change that did not finish, and its journal cannot
+                     // say what to undo
+    };
     // Undoes the change a journal beside the record file left unfinished.
     // *undone tells whether there was one. 0 or the code of the step that
-    // failed (the journal then stays for the next try).
+    // failed (the journal then stays for the next try); kUnreadable for a
+    // journal that cannot be read, which stays for a repair.
     static int32_t Recover(FileHandle recordFile, const PathRecord& path, bool* undone);
-    // True when a journal beside the record file holds a change that
-    // Recover would undo.
-    static bool IsPending(const PathRecord& path);
+    static constexpr int32_t kUnreadable = 1392;  // the system's "file is corrupt"
+    // What the journal beside the record file at path says.
+    static State Inspect(const PathRecord& path);
+    // True when a journal beside the record file holds a change that did
+    // not finish, readable or not.
+    static bool IsPending(const PathRecord& path) { return Inspect(path) != State::None; }
 
     // Starts a change of the open record file, whose size is size. With
     // loneAppend the change is one record written at the end of the file,

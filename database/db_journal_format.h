@@ -8,6 +8,10 @@
 // and is undone. Entries written after the last one that reached the disk
 // whole fail their checksum and end the list.
 //
+// The first entry of a change is a copy of the header (an entry at the
+// record file's old size, which a playback passes over), so that a journal
+// cut short or with a bit changed still says what to undo.
+//
 // Header (24 bytes, at 0) and entries (16 bytes each, then the old bytes),
 // little-endian:
 #pragma once

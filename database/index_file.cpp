@@ -1,5 +1,7 @@
 #include "database/index_file.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -245,7 +247,7 @@ bool IndexFile::Survey(const PathRecord* path, IndexSurvey* survey)
         IndexCheckReport report;
         survey->clean = index.CheckStructure(false, &report);
         survey->entries = report.entries;
-        survey->nextSequence = index.NextSequence();
+        survey->clean = survey->clean && index.ContentCheck(&survey->contentCheck);
         index.ForgetCache();
         index.open_ = false;
     }
@@ -257,6 +259,21 @@ bool IndexFile::Survey(const PathRecord* path, IndexSurvey* survey)
 uint32_t IndexFile::NextSequence() const { return GetU32LE(header_ + idxh::kNextSequence); }
 
 void IndexFile::AdvanceSequence() { PutU32LE(header_ + idxh::kNextSequence, NextSequence() + 1); }
+
+bool IndexFile::ContentCheck(uint32_t* check) const
+{
+    // The clean mark is 0 while the file is open and 1 once it is closed.
+    uLong crc = crc32_z(0, header_, idxh::kCleanMark);
+    crc = crc32_z(crc, header_ + idxh::kCleanMark + 4, kIndexHeaderPageSize - idxh::kCleanMark - 4);
+    uint8_t block[kIndexBlockSize];
+    for (uint32_t at = kIndexFirstBlock; at + kIndexBlockSize <= fileSize_; at += kIndexBlockSize) {
+        if (!PeekBlock(int32_t(at), block))
+            return false;
+        crc = crc32_z(crc, block, kIndexBlockSize);
+    }
+    *check = uint32_t(crc);
+    return true;
+}
 
 void IndexFile::SetDiscard(int16_t flag) { discard_ = flag != 0; }
 

@@ -67,7 +67,7 @@ struct IndexCheckReport {
 struct IndexSurvey {
     bool clean = false;  // closed in order, and its tree sound
     int32_t entries = 0;
-    uint32_t nextSequence = 0;
+    uint32_t contentCheck = 0;  // as IndexFile::ContentCheck
 };
 
 class IndexFile {
@@ -154,11 +154,15 @@ public:
     bool IsOpen() const { return open_; }
     // The entries the tree held when Open found it sound.
     int32_t EntriesAtOpen() const { return entriesAtOpen_; }
-    // The sequence number the next entry added gets. Advanced by one, it
-    // makes this close of the index unlike every other: a mark the record
-    // file can keep to know the index again.
+    // The sequence number the next entry added gets. Advanced by one at a
+    // close that keeps the index, it makes that close unlike every other.
     uint32_t NextSequence() const;
     void AdvanceSequence();
+    // A check of the whole file as a close would leave it (the header page
+    // without its clean mark, then every block in file order, from the
+    // cache or the disk), by which the record file knows the index again.
+    // False when a block cannot be read.
+    bool ContentCheck(uint32_t* check) const;
     bool Failed() const { return failed_; }
     // The disk's code when a write failed for want of room or of the right
     // to write (the user has been told), else 0.

@@ -73,6 +73,12 @@ put("db_journal/a-change-under-way", pending)
 put("db_journal/torn-in-its-last-entry", pending + journal(0, [(6200, b"never whole")])[24:][:11])
 put("db_journal/committed", b"\0" * 24 + pending[24:])
 put("db_journal/past-the-end", journal(0xFFFFFFF0, [(0xFFFFFF00, b"far")]))
+# A change whose first entry keeps a copy of the header, the journal then
+# cut by a byte, a bit of its header changed, or cut inside its header.
+copied = journal(6500, [(6500, journal(6500, [])), (6000, b"\xfc\x00" + b"k" * 40)])
+put("db_journal/cut-by-a-byte", copied[:-1])
+put("db_journal/a-header-bit-changed", copied[:13] + bytes([copied[13] ^ 0x04]) + copied[14:])
+put("db_journal/cut-inside-its-header", copied[:23])
 
 
 # ---- pictures declaring far more than they hold ----

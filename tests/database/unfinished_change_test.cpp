@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "database/db_file_io.h"
@@ -66,6 +67,20 @@ protected:
         more.Close();
         withRecord = ReadFileBytes(file);
         ASSERT_GT(withRecord.size(), committed.size() + 240);
+    }
+
+    // An import halfway: the committed records again, appended under a
+    // journal, and the program gone before the change ends.
+    void LeaveImportHalfDone()
+    {
+        FileHandle handle = kNoFile;
+        ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
+        DbJournal journal;
+        journal.Begin(handle, path, uint32_t(committed.size()), false);
+        const std::string records = committed.substr(kDbDataStart);
+        ASSERT_EQ(journal.BeforeWrite(uint32_t(committed.size()), uint32_t(records.size())), 0);
+        ASSERT_EQ(DbWriteAt(handle, uint32_t(committed.size()), records.data(), uint32_t(records.size())), 0);
+        FileClose(handle);
     }
 
     std::string committed, withRecord;
@@ -186,16 +201,7 @@ TEST_F(UnfinishedChange, VerifyCallsAChangeHalfwayUnfinishedNotSound)
 {
     WriteFileBytes(file, committed);
     ASSERT_EQ(Shell(dir, "\"$T\" db verify u.dqx > said"), 0);
-    FileHandle handle = kNoFile;
-    ASSERT_EQ(FileOpen(&path, kFileReadWrite, &handle), 0);
-    {
-        DbJournal journal;
-        journal.Begin(handle, path, uint32_t(committed.size()), false);
-        const std::string records = committed.substr(kDbDataStart);
-        ASSERT_EQ(journal.BeforeWrite(uint32_t(committed.size()), uint32_t(records.size())), 0);
-        ASSERT_EQ(DbWriteAt(handle, uint32_t(committed.size()), records.data(), uint32_t(records.size())), 0);
-        FileClose(handle);
-    }
+    LeaveImportHalfDone();
     ASSERT_TRUE(DbJournal::IsPending(path));
     EXPECT_EQ(Shell(dir, "\"$T\" db verify u.dqx > said 2> err"), 1);
     EXPECT_EQ(ReadFileBytes(dir.file("said")), "");
@@ -205,6 +211,48 @@ TEST_F(UnfinishedChange, VerifyCallsAChangeHalfwayUnfinishedNotSound)
         << ReadFileBytes(dir.file("err"));
     // Verify only reads: the journal is still there to undo the change.
     EXPECT_TRUE(DbJournal::IsPending(path));
+}
+
+// An import killed halfway, its journal then cut by a byte or with a bit
+// changed: verify calls the change unfinished, and the next open still
+// undoes it. A journal cut inside its header cannot say what to undo:
+// verify says so, the open refuses the database and keeps the journal,
+// and a repair takes the records as they stand.
+TEST_F(UnfinishedChange, AJournalCutOrChangedIsNeverTakenForNoChange)
+{
+    const std::string journalFile = file + "-journal";
+    const auto importKilled = [&](const std::function<void(std::string&)>& mutate) {
+        WriteFileBytes(file, committed);
+        LeaveImportHalfDone();
+        std::string bytes = ReadFileBytes(journalFile);
+        mutate(bytes);
+        WriteFileBytes(journalFile, bytes);
+    };
+    const auto verify = [&] {
+        const int status = Shell(dir, "\"$T\" db verify u.dqx > said 2> err");
+        return std::to_string(status) + " " + ReadFileBytes(dir.file("said")) + ReadFileBytes(dir.file("err"));
+    };
+    for (const auto& mutate : std::vector<std::function<void(std::string&)>>{
+             [](std::string& j) { j.pop_back(); }, [](std::string& j) { j[13] = char(j[13] ^ 0x04); }}) {
+        importKilled(mutate);
+        EXPECT_EQ(verify(), "1 tessaline-tool: db verify: a change did not finish (12 records stand in the file "
+                            "now); the next open undoes it\n");
+        bool asked = true;
+        EXPECT_EQ(Records(path, &asked), before);
+        EXPECT_FALSE(asked);
+        EXPECT_EQ(ReadFileBytes(file).size(), committed.size());
+    }
+
+    importKilled([](std::string& j) { j.resize(23); });
+    EXPECT_EQ(verify(), "1 tessaline-tool: db verify: a change did not finish (12 records stand in the file now), "
+                        "and its journal u.dqx-journal cannot be read: the next open refuses the database, and "
+                        "db repair keeps the records as they stand\n");
+    bool asked = false;
+    EXPECT_EQ(Records(path, &asked), std::multiset<std::string>{"(does not open)"});
+    EXPECT_TRUE(std::filesystem::exists(journalFile));
+    EXPECT_EQ(Shell(dir, "\"$T\" db repair u.dqx > said"), 0);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    EXPECT_EQ(Records(path, &asked).size(), 2 * before.size());
 }
 
 TEST_F(UnfinishedChange, ANewDatabaseNeverTakesTheJournalOfAnOldOneOfItsName)

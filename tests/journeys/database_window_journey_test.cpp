@@ -4,6 +4,7 @@
 // after every sort, and the highlighted row is always the record the form
 // edits.
 #include <algorithm>
+#include <filesystem>
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,10 +20,13 @@
 #include "database/data_file.h"
 #include "database/db_test_util.h"
 #include "database/field_table.h"
+#include "database/record_file_format.h"
+#include "database/record_layout.h"
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/view_browser.h"
+#include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "journey_fixture.h"
 #include "records/command_ids.h"
@@ -168,6 +172,87 @@ TEST_F(DatabaseWindowJourney, TheListShowsTheHeldOrderAfterEverySort)
     Trigger("Database > Sort...");
     EXPECT_EQ(ShownRows(), HeldRows());
     ExpectRowIsForm();
+}
+
+// A database that keeps its index between sessions uses it only while it is
+// the index that database was last closed with, beside the records it was
+// closed with. Another database's index put in its place, and an older copy
+// of its own put back after another program changed a name in place, are
+// built anew at the open: the list shows the database's own records, in
+// order, without a word of damage.
+TEST_F(DatabaseWindowJourney, AnIndexThatIsNotTheDatabasesOwnIsBuiltAnewAtTheOpen)
+{
+    const auto make = [this](const std::string& name, int seed) {
+        const std::string path = TempFile(name);
+        Tool("db new '" + path + "'");
+        std::string bytes = ReadFileBytes(path);
+        bytes[dbh::kPrefDeleteIndex] = bytes[dbh::kPrefDeleteIndex + 1] = 0;
+        WriteFileBytes(path, bytes);
+        Tool("db fill '" + path + "' 100 --seed " + std::to_string(seed));
+        return path;
+    };
+    // The LastNames as a new selection lists them.
+    const auto listed = [this](const std::string& path) {
+        std::vector<std::string> names;
+        const QStringList lines = QString::fromLatin1(Tool("db dump '" + path + "'")).split('\n');
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            if (!lines[i].isEmpty())
+                names.push_back(Cp1252ToQString(lines[i].section('\t', 3, 3).toLatin1().constData()).toStdString());
+        }
+        return names;
+    };
+    const auto opensListing = [this](const std::string& path, const std::vector<std::string>& names) {
+        alerts.clear();
+        OnNextDialog(ChooseFile(path));
+        Trigger("File > Open > Database...");
+        ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+        EXPECT_EQ(ShownRows(), names);
+        Trigger("File > Close");
+        EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    };
+    const std::string a = make("A.dqx", 1);
+    const std::string b = make("B.dqx", 2);
+    const auto replace = [](const std::string& from, const std::string& to) {
+        std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+    };
+    replace(TempFile("B.idx"), TempFile("A.idx"));
+    opensListing(a, listed(a));
+
+    // Another program changes the first name of the list in place to one
+    // as long that comes last; the name it became.
+    const auto renameFirst = [&] {
+        std::string bytes = ReadFileBytes(a);
+        const std::string first = listed(a).front();
+        const std::string last = "Z" + std::string(first.size() - 1, 'z');
+        for (size_t at = kDbDataStart; at < bytes.size();) {
+            const auto* head = reinterpret_cast<const uint8_t*>(bytes.data() + at);
+            const size_t name = at + dbrec::kBodies + head[dbrec::kLengths] + head[dbrec::kLengths + 1] +
+                                head[dbrec::kLengths + 2];
+            if (bytes.compare(name, first.size(), first) == 0 &&
+                head[dbrec::kLengths + kFieldLastName] == first.size()) {
+                bytes.replace(name, first.size(), last);
+                break;
+            }
+            at += size_t(RecordLength(head));
+        }
+        WriteFileBytes(a, bytes);
+        return last;
+    };
+    // Under the index this database closed with.
+    std::string renamed = renameFirst();
+    std::vector<std::string> names = listed(a);
+    ASSERT_EQ(names.back(), renamed);
+    opensListing(a, names);
+
+    // Then its index is built anew, and the older copy put back.
+    replace(TempFile("A.idx"), TempFile("A-before.idx"));
+    renamed = renameFirst();
+    std::filesystem::remove(TempFile("A.idx"));
+    Tool("db fill '" + a + "' 0");
+    replace(TempFile("A-before.idx"), TempFile("A.idx"));
+    names = listed(a);
+    ASSERT_EQ(names.back(), renamed);
+    opensListing(a, names);
 }
 
 TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndShowAll)

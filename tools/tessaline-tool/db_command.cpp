@@ -142,14 +142,14 @@ int RunDump(const ToolArgs& args)
 // Why the index kept beside the record file at path does not belong to
 // its records, or empty (also when there is none, or it was left unclean:
 // the next open builds either anew in any case).
-std::string StaleIndex(const PathRecord& path, const uint8_t* header, uint32_t size)
+std::string StaleIndex(const PathRecord& path, const uint8_t* header, FileHandle records)
 {
     PathRecord index = path;
     StrCopyN(index.extension, ".idx", sizeof index.extension);
     IndexSurvey survey;
     if (!FileExists(&index, 0) || !IndexFile::Survey(&index, &survey) || !survey.clean)
         return std::string();
-    return IndexMismatch(header, size, survey.entries, survey.nextSequence);
+    return IndexMismatch(header, survey.entries, survey.contentCheck, records, kDbDataStart);
 }
 
 int RunVerify(const ToolArgs& args)
@@ -179,12 +179,20 @@ int RunVerify(const ToolArgs& args)
     }
     VerifyReport report;
     const bool sound = VerifyDataFile(file, kDbDataStart, &report);
+    const std::string staleIndex = sound ? StaleIndex(path, header, file) : std::string();
     FileClose(file);
     // Counts and records of a change halfway through say nothing of the
     // database the next open finds: that open takes the change back.
-    if (DbJournal::IsPending(path))
-        return ToolFail("db verify: a change did not finish (" + std::to_string(report.records) +
-                        " records stand in the file now); the next open undoes it");
+    const std::string standing = std::to_string(report.records) + " records stand in the file now";
+    switch (DbJournal::Inspect(path)) {
+    case DbJournal::State::None: break;
+    case DbJournal::State::Pending:
+        return ToolFail("db verify: a change did not finish (" + standing + "); the next open undoes it");
+    case DbJournal::State::Unreadable:
+        return ToolFail("db verify: a change did not finish (" + standing + "), and its journal " + args[0] +
+                        "-journal cannot be read: the next open refuses the database, and db repair keeps the "
+                        "records as they stand");
+    }
     if (!sound) {
         if (report.ioError)
             return ToolFail("db verify: read error [" + std::to_string(report.ioError) + "]");
@@ -196,7 +204,7 @@ int RunVerify(const ToolArgs& args)
     if (HeaderCountsMissingRecords(header, report))
         return ToolFail("db verify: the header counts " + std::to_string(GetI32LE(header + dbh::kStoredCount)) +
                         " records, the file holds " + std::to_string(report.records) + ": the database is damaged");
-    if (const std::string why = StaleIndex(path, header, size); !why.empty())
+    if (const std::string& why = staleIndex; !why.empty())
         return ToolFail("db verify: the index beside " + args[0] + " does not belong to its records (" + why +
                         "); the next open builds it anew, and db repair removes it now");
     std::printf("%d records, %d deleted, %d new: sound\n", report.records, report.deleted, report.fresh);
@@ -221,7 +229,7 @@ bool IsSoundAsItStands(FileHandle file, const PathRecord& path)
            GetU32LE(header + dbh::kCode1) == kDbCode1 && GetU32LE(header + dbh::kCode2) == kDbCode2 &&
            GetU32LE(header + dbh::kVersion) == kDbVersion && VerifyDataFile(file, kDbDataStart, &report) &&
            report.unfinished == 0 && !HeaderCountsMissingRecords(header, report) &&
-           StaleIndex(path, header, size).empty();
+           StaleIndex(path, header, file).empty();
 }
 
 int RunRepair(const ToolArgs& args)
@@ -229,6 +237,16 @@ int RunRepair(const ToolArgs& args)
     PathRecord path;
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db repair FILE");
+    // A change whose journal cannot be read cannot be undone: the records
+    // are taken as they stand, and the journal goes.
+    if (DbJournal::Inspect(path) == DbJournal::State::Unreadable) {
+        PathRecord journal = DbJournal::PathFor(path);
+        if (FileDelete(&journal) != 0)
+            return ToolFail("db repair: cannot remove " + args[0] + "-journal");
+        std::printf("%s-journal: the journal of a change that did not finish cannot be read; the records are "
+                    "kept as they stand\n",
+                    args[0].c_str());
+    }
     DataFile data;
     // Opened to be changed, so that a database the user may not change is
     // refused as such, sound or not; a change left unfinished is undone.
