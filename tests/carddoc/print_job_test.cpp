@@ -39,7 +39,9 @@
 #include "foundation/pstr.h"
 #include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
+#include "frames/barcode_frame_format.h"
 #include "frames/frame_obj_barcode.h"
+#include "frames/frame_obj_counter_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
 #include "typography/glyph_effect.h"
@@ -962,6 +964,34 @@ TEST_F(PrintJob, BarcodesNotMadeAndTextCutOffAreSaidOncePerJob)
 }  // namespace
 
 namespace {
+
+// A counter whose start and increment are as large as their boxes take
+// passes 2^31 on the 2148th label: that label and the one before print
+// their numbers whole.
+TEST_F(PrintJob, ACounterPastTwoToTheThirtyFirstPrintsItsNumberWhole)
+{
+    doc_ = NewCardDocument();
+    ASSERT_NE(doc_, nullptr);
+    doc_->InitialUpdate();
+    const IntRect page = doc_->PageGeometry().slots[0];
+    auto* counter = static_cast<FrameObjCounterBarcode*>(doc_->NewFrame(kFrameCounterBarcode));
+    ASSERT_NE(counter, nullptr);
+    counter->SetFromRect(IntRect{page.left + 10, page.top + 10, page.left + 150, page.top + 40});
+    uint8_t spec[kCounterSpecSize];
+    std::memcpy(spec, counter->CounterSpec(), kCounterSpecSize);
+    PutI32LE(spec + kCounterStartOffset, 999999);
+    PutI32LE(spec + kCounterStepOffset, 999999);
+    counter->SetCounterSpec(spec);
+    OpenDatabase(2148);
+    ASSERT_FALSE(HasFatalFailure());
+
+    EXPECT_EQ(Print([](PrintJobRecord* job) { job->side = kPrintSideFront; }), kPrintDone);
+    ASSERT_EQ(doc_->Printer().LastResult(), 0);
+    const std::string last = Text(Pages());
+    EXPECT_NE(last.find("2146997853"), std::string::npos) << last;
+    EXPECT_NE(last.find("2147997852"), std::string::npos) << last;
+    EXPECT_EQ(last.find('-'), std::string::npos) << last;
+}
 
 // The job carries the card's file name (what a printer's queue lists), not
 // the folders it lies in.
