@@ -419,6 +419,31 @@ TEST(PrintPdfTool, AnEpsThatNeverEndsIsTriedOnceAJobAndNamedOnce)
     EXPECT_EQ(Shell(dir, "test -s out.pdf"), 0);
 }
 
+// An EPS that Ghostscript fails on, or whose PostScript never ends, goes to
+// a PostScript printer as the stand-in the job names, not as its own code,
+// on which a printer would stop or hang: the job runs through Ghostscript.
+TEST(PrintPdfTool, AnEpsReplacedByItsStandInIsLeftOutOfThePostScriptJob)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v gs >/dev/null && command -v timeout >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is not installed";
+    const std::string box = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\n";
+    const std::pair<std::string, std::string> pictures[] = {{"broken", "nosuchoperator"}, {"forever", "{ 1 pop } loop"}};
+    const std::string run = "export TESSALINE_PICTURE_TIME_LIMIT_MS=1000; ";
+    for (const auto& [name, code] : pictures) {
+        WriteFileBytes(dir.file(name + ".eps"), box + code + "\n%%EOF\n");
+        ASSERT_EQ(Shell(dir, run + "\"$T\" card new-picture " + name + ".lqx " + name + ".eps >/dev/null 2>&1"), 0);
+        ASSERT_EQ(Shell(dir, run + "\"$T\" print-ps " + name + ".lqx " + name + ".ps > said 2> err"), 0)
+            << ReadFileBytes(dir.file("err"));
+        const std::string err = ReadFileBytes(dir.file("err"));
+        EXPECT_NE(err.find(name + ".eps\" could not be drawn"), std::string::npos) << err;
+        EXPECT_NE(err.find("Its stand-in was printed on every card."), std::string::npos) << err;
+        EXPECT_EQ(ReadFileBytes(dir.file(name + ".ps")).find(code), std::string::npos) << name;
+        EXPECT_EQ(Shell(dir, "timeout 60 gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=nullpage " + name + ".ps"), 0)
+            << name;
+    }
+}
+
 // A card whose metafile holds a path of more points than a picture may
 // keep: every card of the job gets its stand-in, the job names the file
 // and why once, and the PDF is written (as for an EPS that never ends).
