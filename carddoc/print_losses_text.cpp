@@ -24,6 +24,16 @@ std::string BarcodesNotPrintedText(const PrintLosses& losses)
            losses.barcodeValue + "\": " + losses.barcodeWhy + ".";
 }
 
+std::string BarcodesCutText(const PrintLosses& losses)
+{
+    if (losses.cutBarcodes <= 0)
+        return {};
+    const bool one = losses.cutBarcodes == 1;
+    return std::to_string(losses.cutBarcodes) + (one ? " barcode runs past its" : " barcodes run past their") +
+           " label and " + (one ? "was" : "were") + " cut; a scanner can't read " + (one ? "it" : "them") +
+           ". The first" + OnCardOf(losses.cutRecord) + " holds \"" + losses.cutValue + "\".";
+}
+
 std::string TextCutOffText(const PrintLosses& losses)
 {
     if (losses.textLabels <= 0)
@@ -40,7 +50,7 @@ std::string TextCutOffText(const PrintLosses& losses)
 
 void SayPrintLosses(const PrintLosses& losses)
 {
-    for (const std::string& text : {BarcodesNotPrintedText(losses), TextCutOffText(losses)}) {
+    for (const std::string& text : {BarcodesNotPrintedText(losses), BarcodesCutText(losses), TextCutOffText(losses)}) {
         if (!text.empty())
             AlertNote(text.c_str(), 0);
     }

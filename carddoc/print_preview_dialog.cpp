@@ -440,7 +440,7 @@ void CDlgPrintPreview::Paint(Dc* dc, int32_t width, int32_t height)
     dc->setTextAlign(TA_BASELINE | TA_UPDATECP);
     LentPrintView lent(document_);
     PageForPane page(document_, document_->GetCurrentPage(), zoomNumerator_, zoomDenominator_);
-    document_->PageManager()->SetCounterValue(int16_t(CounterNumber() - 1));
+    document_->PageManager()->SetCounterValue(CounterNumber() - 1);
 
     if (oneCard_) {
         const int32_t w = Scaled(cardRect_.right, zoomNumerator_, zoomDenominator_);

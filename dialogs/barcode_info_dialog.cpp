@@ -205,6 +205,7 @@ void CDlgBarcodeInfo::SetRecord(const BarcodeRecord& record)
 {
     ready_ = false;
     record_ = record;
+    storedType_ = record.type;
     width_->setCurrentIndex(ListIndex(record_.module, BarcodeWidthAt));
     height_->setCurrentIndex(ListIndex(record_.barHeight, BarcodeHeightAt));
     gap_->setCurrentIndex(ListIndex(record_.charGap, BarcodeGapAt));
@@ -254,6 +255,11 @@ void CDlgBarcodeInfo::ApplyTypeRules()
 void CDlgBarcodeInfo::ReadControls()
 {
     record_.type = int16_t(type_->currentIndex() + 1);
+    // A barcode made an ISBN here starts at 978, the prefix of new books
+    // (no prefix would print the serials' 977); a stored ISBN keeps the
+    // prefix its byte gives.
+    if (record_.type == kBarcodeIsbn && storedType_ != kBarcodeIsbn && prefix_->currentIndex() < 0)
+        prefix_->setCurrentIndex(0);
     record_.bookPrefix = uint8_t(prefix_->currentIndex() < 0 ? 0 : prefix_->currentIndex() + 1);
     std::string bytes = QStringToCp1252(data_->text());
     if (bytes.size() > size_t(kPStrMaxLength))

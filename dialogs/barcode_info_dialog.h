@@ -79,6 +79,8 @@ private:
     void Changed();
 
     BarcodeRecord record_;
+    // The symbology the record came in with.
+    int16_t storedType_ = 0;
     bool ready_ = false;
 
     QLineEdit* data_;

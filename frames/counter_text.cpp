@@ -5,7 +5,6 @@
 #include <string>
 
 #include "foundation/byte_order.h"
-#include "foundation/int_math.h"
 #include "frames/barcode_frame_format.h"
 
 namespace {
@@ -27,17 +26,18 @@ void ToPStr(const std::string& text, uint8_t* out)
 
 }  // namespace
 
-int32_t CounterValue(const uint8_t* settings)
+int64_t CounterValue(const uint8_t* settings)
 {
-    const int32_t start = GetI32LE(settings + kCounterStartOffset);
-    const int32_t step = GetI32LE(settings + kCounterStepOffset);
+    const int64_t start = GetI32LE(settings + kCounterStartOffset);
+    const int64_t step = GetI32LE(settings + kCounterStepOffset);
     const int32_t repeat = std::max<int32_t>(GetI32LE(settings + kCounterRepeatOffset), 1);
-    const int32_t counter = GetI32LE(settings + kCounterValueOffset);
-    const int32_t block = counter / repeat;
-    return Add32(start, int32_t(uint32_t(step) * uint32_t(block)));
+    const int64_t block = GetI32LE(settings + kCounterValueOffset) / repeat;
+    // Each factor is within 2^31, so the product is within 2^62 and the sum
+    // fits: a step of 999999 passes 2^31 by the 2148th label.
+    return start + step * block;
 }
 
-void CounterDigits(int32_t value, int32_t widthMode, int32_t width, uint8_t* out)
+void CounterDigits(int64_t value, int32_t widthMode, int32_t width, uint8_t* out)
 {
     std::string digits = std::to_string(value);
     if (widthMode != 0) {

@@ -188,7 +188,7 @@ public:
     static FrameObj* OverlapAt(int16_t index);
     void RefreshRecordFrames();
     void SetRecordFedAll(uint8_t on);
-    void SetCounterValue(int16_t value);
+    void SetCounterValue(int32_t value);
     void RelayoutTextFrames();
     bool OverlayEnabled() const { return overlayEnabled_ != 0; }
     bool RedrawRequested() const { return redrawRequested_ != 0; }

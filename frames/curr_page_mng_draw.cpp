@@ -429,7 +429,7 @@ void CurrPageMng::SetRecordFedAll(uint8_t on)
         frames_[i]->SetRecordFed(on);
 }
 
-void CurrPageMng::SetCounterValue(int16_t value)
+void CurrPageMng::SetCounterValue(int32_t value)
 {
     for (int16_t i = 0; i < frameCount_; ++i) {
         FrameObj* frame = frames_[i];

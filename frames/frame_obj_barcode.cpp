@@ -10,6 +10,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "foundation/keys.h"
+#include "frames/barcode_past_clip.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
@@ -178,10 +179,16 @@ void FrameObjBarcode::DrawBars(Dc* dc)
     work.centreX = viewGeometry_.x;
     work.centreY = viewGeometry_.y;
     work.captionSize = FrameFontSize(a.fontSize);
-    // On paper a failure box stands where bars were wanted: the job says so.
-    if (!DrawBarcode(dc, &work, numerator, denominator) && IsOutputShift())
-        NoteBarcodeNotPrinted(std::string(reinterpret_cast<const char*>(work.data + 1), work.data[0]),
-                              BarcodeDataFault(work));
+    // On paper a failure box stands where bars were wanted, or the label's
+    // edge cuts the bars: the job says so.
+    const bool drawn = DrawBarcode(dc, &work, numerator, denominator);
+    if (IsOutputShift()) {
+        const std::string value(reinterpret_cast<const char*>(work.data + 1), work.data[0]);
+        if (!drawn)
+            NoteBarcodeNotPrinted(value, BarcodeDataFault(work));
+        else if (BarcodeRunsPastClip(dc, work, numerator, denominator))
+            NoteBarcodeCut(value);
+    }
 
     record_[kBarcodeRemeasureOffset] = 0;
     lastAngle_ = g.angle;

@@ -1137,6 +1137,10 @@ bool FrameObjImage::SendEps(Dc* dc, PassThroughSink* sink, const CornerQuad& pic
         AlertShow(kAlertKindStop, notFound, name, eps, nullptr);
         return false;
     }
+    // PostScript that Ghostscript fails on or that never ends would stop
+    // or hang the printer too: the card gets the stand-in the job names.
+    if (!EpsPrintableInJob(file))
+        return false;
     return ImageSendEps(sink, file, PlaceEps(dc, picture, IntPoint{})) == 0;
 }
 

@@ -177,6 +177,17 @@ DibHandle ImageRenderEps(const PathRecord& file, const EpsPlacement& placement, 
     return rendered;
 }
 
+bool EpsPrintableInJob(const PathRecord& file)
+{
+    const std::string path = PathRecordToPosix(file);
+    const PictureJobMemory& job = PictureJobMemory::Shared();
+    if (job.Drawn(path))
+        return true;
+    // Drawing it once tells; the job remembers the answer for every card.
+    const DibHandleOwner tried(job.Failed(path) ? nullptr : EpsRenderedPreview(file));
+    return !job.Failed(path);
+}
+
 DibHandle EpsRenderedPreview(const PathRecord& file, bool* pending)
 {
     if (pending)

@@ -42,6 +42,12 @@ int32_t EpsPlacementText(const EpsPlacement& placement, const IntRect& box, Hand
 // prints the stand-in picture), or when the printer refused data.
 int32_t ImageSendEps(PassThroughSink* sink, const PathRecord& file, const EpsPlacement& placement);
 
+// Whether the EPS file may go to a PostScript printer in the running job:
+// false when Ghostscript failed on it or ran out of time (tried once a job,
+// the failure named by the job), as a printer would fail or hang on it;
+// true when it drew, or when there is no Ghostscript to ask.
+bool EpsPrintableInJob(const PathRecord& file);
+
 // The pass-through sequence as Ghostscript sees it on a page of width x
 // height device pixels at the device's resolution: the placement is in
 // device units from the page's top-left corner (its window origin is the

@@ -13,6 +13,7 @@ void PictureJobMemory::BeginJob()
     std::lock_guard<std::mutex> hold(lock_);
     inJob_ = true;
     failures_.clear();
+    drawn_.clear();
 }
 
 std::string PictureJobMemory::EndJob()
@@ -29,6 +30,7 @@ std::string PictureJobMemory::EndJob()
         message += failures_.size() == 1 ? " Its stand-in was printed on every card."
                                          : " Their stand-ins were printed on every card.";
     failures_.clear();
+    drawn_.clear();
     return message;
 }
 
@@ -44,8 +46,20 @@ bool PictureJobMemory::Failed(const std::string& file) const
     return std::any_of(failures_.begin(), failures_.end(), [&](const Failure& f) { return f.file == file; });
 }
 
+bool PictureJobMemory::Drawn(const std::string& file) const
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    return std::find(drawn_.begin(), drawn_.end(), file) != drawn_.end();
+}
+
 void PictureJobMemory::Remember(const std::string& file, const std::string& name, GhostscriptOutcome outcome)
 {
+    if (outcome == GhostscriptOutcome::kDrawn) {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (inJob_ && std::find(drawn_.begin(), drawn_.end(), file) == drawn_.end())
+            drawn_.push_back(file);
+        return;
+    }
     if (outcome != GhostscriptOutcome::kFailed && outcome != GhostscriptOutcome::kTimedOut)
         return;
     std::string text = "The PostScript picture \"" + name + "\" could not be drawn: ";

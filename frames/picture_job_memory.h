@@ -32,8 +32,11 @@ public:
 
     // True when the file (its full path) failed earlier in the running job.
     bool Failed(const std::string& file) const;
+    // True when the EPS file was drawn whole earlier in the running job.
+    bool Drawn(const std::string& file) const;
     // Remembers the end of a drawing of the EPS file (name: what the user
-    // knows it by), when it failed or ran out of time and a job runs.
+    // knows it by), whether it was drawn, failed or ran out of time, while
+    // a job runs.
     void Remember(const std::string& file, const std::string& name, GhostscriptOutcome outcome);
     // The same for a metafile (file: what tells it from the others), when
     // it stopped short.
@@ -49,4 +52,5 @@ private:
     mutable std::mutex lock_;
     bool inJob_ = false;
     std::vector<Failure> failures_;
+    std::vector<std::string> drawn_;
 };

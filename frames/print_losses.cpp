@@ -28,6 +28,14 @@ void NoteBarcodeNotPrinted(const std::string& value, const std::string& why)
     }
 }
 
+void NoteBarcodeCut(const std::string& value)
+{
+    if (g_losses.cutBarcodes++ == 0) {
+        g_losses.cutRecord = g_record;
+        g_losses.cutValue = value;
+    }
+}
+
 void NoteTextCutOff(const std::function<std::string()>& frameBeginning)
 {
     if (g_lastLabelCut == g_label)

@@ -39,7 +39,9 @@
 #include "foundation/pstr.h"
 #include "foundation/win_error.h"
 #include "frames/curr_page_mng.h"
+#include "frames/barcode_frame_format.h"
 #include "frames/frame_obj_barcode.h"
+#include "frames/frame_obj_counter_barcode.h"
 #include "frames/frame_obj_image.h"
 #include "frames/frame_obj_power_text.h"
 #include "typography/glyph_effect.h"
@@ -962,6 +964,76 @@ TEST_F(PrintJob, BarcodesNotMadeAndTextCutOffAreSaidOncePerJob)
 }  // namespace
 
 namespace {
+
+// A Code 128 of 48 characters at half-point bars is wider than the card: the
+// label's edge cuts it on every card. The job says so once, with how many
+// and the first one's data, and the tool that printed it exits with 2; a
+// short code beside it is not counted.
+TEST_F(PrintJob, BarcodesCutAtTheLabelsEdgeAreSaidOncePerJob)
+{
+    doc_ = NewCardDocument();
+    ASSERT_NE(doc_, nullptr);
+    doc_->InitialUpdate();
+    const IntRect page = doc_->PageGeometry().slots[0];
+    const std::string data(48, 'x');
+    for (const std::string& text : {data, std::string("Ev-42")}) {
+        auto* code = static_cast<FrameObjBarcode*>(doc_->NewFrame(kFrameBarcode));
+        ASSERT_NE(code, nullptr);
+        const int32_t top = page.top + (text == data ? 10 : 70);
+        code->SetFromRect(IntRect{page.left + 10, top, page.left + 110, top + 40});
+        BarcodeRecord rec;
+        BarcodeRecordRead(code->Record(), &rec);
+        PStrFromCStr(rec.data, text.c_str());
+        rec.type = kBarcodeCode128;
+        rec.module = rec.space = 0.5;
+        rec.barHeight = 36;
+        uint8_t bytes[kBarcodeRecordSize];
+        BarcodeRecordWrite(rec, bytes);
+        code->SetBarcodeRecord(bytes);
+    }
+
+    EXPECT_EQ(Print([](PrintJobRecord* job) { job->side = kPrintSideFront; }), kPrintDone);
+    EXPECT_EQ(doc_->Printer().LastResult(), 0);
+    const int cells = Columns() * Rows();
+    ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
+    EXPECT_EQ(alerts_.lastText(), std::to_string(cells) +
+                                      " barcodes run past their label and were cut; a scanner can't read them. The "
+                                      "first holds \"" + data + "\".");
+
+    ASSERT_TRUE(doc_->OnSaveDocument(DocPath("long.lqx")));
+    doc_.reset();
+    EXPECT_EQ(Shell(docs_, "\"$T\" print-pdf long.lqx long.pdf >/dev/null 2>said; echo $? >status"), 0);
+    EXPECT_EQ(Bytes("status"), "2\n") << Bytes("said");
+    EXPECT_NE(Bytes("said").find("barcodes run past their label and were cut"), std::string::npos) << Bytes("said");
+}
+
+// A counter whose start and increment are as large as their boxes take
+// passes 2^31 on the 2148th label: that label and the one before print
+// their numbers whole.
+TEST_F(PrintJob, ACounterPastTwoToTheThirtyFirstPrintsItsNumberWhole)
+{
+    doc_ = NewCardDocument();
+    ASSERT_NE(doc_, nullptr);
+    doc_->InitialUpdate();
+    const IntRect page = doc_->PageGeometry().slots[0];
+    auto* counter = static_cast<FrameObjCounterBarcode*>(doc_->NewFrame(kFrameCounterBarcode));
+    ASSERT_NE(counter, nullptr);
+    counter->SetFromRect(IntRect{page.left + 10, page.top + 10, page.left + 150, page.top + 40});
+    uint8_t spec[kCounterSpecSize];
+    std::memcpy(spec, counter->CounterSpec(), kCounterSpecSize);
+    PutI32LE(spec + kCounterStartOffset, 999999);
+    PutI32LE(spec + kCounterStepOffset, 999999);
+    counter->SetCounterSpec(spec);
+    OpenDatabase(2148);
+    ASSERT_FALSE(HasFatalFailure());
+
+    EXPECT_EQ(Print([](PrintJobRecord* job) { job->side = kPrintSideFront; }), kPrintDone);
+    ASSERT_EQ(doc_->Printer().LastResult(), 0);
+    const std::string last = Text(Pages());
+    EXPECT_NE(last.find("2146997853"), std::string::npos) << last;
+    EXPECT_NE(last.find("2147997852"), std::string::npos) << last;
+    EXPECT_EQ(last.find('-'), std::string::npos) << last;
+}
 
 // The job carries the card's file name (what a printer's queue lists), not
 // the folders it lies in.

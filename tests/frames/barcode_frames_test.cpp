@@ -65,7 +65,7 @@ TEST(CounterText, RepeatCountOfZeroCountsAsOne)
     EXPECT_EQ(Settings(1, 1, 2, 1, 3, 3).text(), "002");
     EXPECT_EQ(Settings(1, 1, 0, 1, 3, 3).text(), "004");
     EXPECT_EQ(Settings(1, 1, -7, 1, 3, 3).text(), "004");
-    EXPECT_EQ(Settings(INT32_MAX, 1, 1, 0, 0, 1).text(), std::to_string(INT32_MIN));
+    EXPECT_EQ(Settings(INT32_MAX, 1, 1, 0, 0, 1).text(), "2147483648");
 }
 
 TEST(CounterText, PrefixAndSuffixEndAtTheirFieldsAndTheWholeAtTwoHundredFiftyFive)

@@ -50,9 +50,10 @@ protected:
     // Blank 3.5 x 2 in cards, eight to the page, filled from the database
     // given; its ZIP code field placed on the card and made a barcode of the
     // kind named as Barcode Info lists it. The frame.
-    FrameObj* ZipBarcodeCards(const std::string& database, const char* kind)
+    // A new card of blank 3.5 x 2 in cards, eight to the page.
+    CLabelsDoc* PlainCards()
     {
-        CLabelsDoc* sheet = NewLabelSheet([](CDlgLabelType* type) {
+        return NewLabelSheet([](CDlgLabelType* type) {
             type->NameEdit()->setText("Plain cards");
             type->UnitsCombo()->setCurrentIndex(1);  // Inch
             type->WidthEdit()->setValue(3.5);
@@ -60,6 +61,11 @@ protected:
             type->AcrossEdit()->setValue(2);
             type->DownEdit()->setValue(4);
         });
+    }
+
+    FrameObj* ZipBarcodeCards(const std::string& database, const char* kind)
+    {
+        CLabelsDoc* sheet = PlainCards();
         EXPECT_NE(sheet, nullptr) << alerts.lastText();
         if (!sheet)
             return nullptr;
@@ -124,6 +130,39 @@ TEST_F(FieldBarcodeJourney, AFieldMadeABarcodePrintsBarsOfEachRecord)
     for (const char* code : {"62701", "04101", "53703", "69001", "78701"})
         EXPECT_NE(codes.find(code), std::string::npos) << code << " not among:\n" << codes;
     EXPECT_EQ(codes.find("Barcoded"), std::string::npos) << codes;
+}
+
+// A barcode placed with Object > Place Barcode and made an ISBN in its
+// Barcode Info, the prefix list left as it came: the book's number prints
+// with the prefix of books (978), not of serials (977), and scans as the
+// number on the book.
+TEST_F(FieldBarcodeJourney, AnIsbnMadeInBarcodeInfoPrintsWithTheBooksPrefix)
+{
+    if (!HaveTool("pdftoppm") || !HaveTool("zbarimg"))
+        SKIP_FOR_MISSING_TOOL() << "pdftoppm and zbarimg read the printed bars back";
+    ASSERT_NE(PlainCards(), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    OnNextDialog([](QWidget* dialog) {
+        auto* info = dynamic_cast<CDlgBarcodeInfo*>(dialog);
+        ASSERT_NE(info, nullptr);
+        QComboBox* type = info->TypeCombo();
+        const int isbn = type->findText("ISBN");
+        type->setCurrentIndex(isbn);
+        Q_EMIT type->activated(isbn);
+        info->DataEdit()->setText("030640615");
+        Accept()(dialog);
+    });
+    ASSERT_TRUE(Trigger("Object > Place Barcode"));
+    Click(CardPoint(16, 16));
+    Settle();
+
+    const std::string pdf = TempFile("isbn.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle(100);
+    const std::string codes = Decoded(pdf);
+    EXPECT_NE(codes.find("9780306406157"), std::string::npos) << codes;
+    EXPECT_EQ(codes.find("977"), std::string::npos) << codes;
 }
 
 // A shop's price tags: 20 products whose ZIP code field holds the EAN-13

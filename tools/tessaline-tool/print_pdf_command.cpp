@@ -3,7 +3,8 @@
 // file": every record of the database (the whole database, one record per
 // card, N copies of each; 1 unless given) or, without one, one sheet of the
 // card. The database is only read. A job in which a barcode could not be
-// made is written whole and says so; the exit status is then 2. print-ps writes the same job as
+// made, or ran past its label and was cut, is written whole and says so;
+// the exit status is then 2. print-ps writes the same job as
 // PostScript, as the program sends it to a printer that takes PostScript
 // (EPS pictures and power text as their own PostScript). Works with a
 // program folder of its own, so that neither the user's preferences nor
@@ -32,7 +33,7 @@
 namespace {
 
 // The exit status of a job written whole in which a barcode could not be
-// made (1: nothing was printed).
+// made or was cut (1: nothing was printed).
 constexpr int kBarcodeNotMade = 2;
 
 class PrintSession {
@@ -126,9 +127,9 @@ int RunPrint(const ToolArgs& given, bool postScript)
     if (printer.LastResult() != 0)
         return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
     std::printf("%d pages\n", printer.PagesPrinted());
-    // The file is whole, but labels carry failure boxes where bars were
-    // wanted; the message has said which.
-    if (printer.LastLosses().barcodes > 0)
+    // The file is whole, but labels carry failure boxes or cut bars where
+    // barcodes were wanted; the message has said which.
+    if (printer.LastLosses().barcodes > 0 || printer.LastLosses().cutBarcodes > 0)
         return kBarcodeNotMade;
     return 0;
 }
@@ -140,9 +141,9 @@ int RunPrintPs(const ToolArgs& args) { return RunPrint(args, true); }
 
 TESSALINE_TOOL_COMMAND("print-pdf",
                        "print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]  (exit status 2: written, but a barcode "
-                       "could not be made)",
+                       "could not be made or was cut at its label)",
                        RunPrintPdf);
 TESSALINE_TOOL_COMMAND("print-ps",
                        "print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]  (exit status 2: written, but a barcode could "
-                       "not be made)",
+                       "not be made or was cut at its label)",
                        RunPrintPs);
