@@ -392,6 +392,24 @@ TEST_F(PrintJourney, ThePreviewFlowsTextAroundAFrameAsTheWindowDoes)
     EXPECT_GT(previewed.second, 10);
 }
 
+// A return address with a counter over its frame's corner: after a print
+// the window draws the card as before, every line in its place.
+TEST_F(PrintJourney, AfterAPrintTheWindowDrawsTheCardAsBefore)
+{
+    const std::string card = TempFile("return-address.lqx");
+    ASSERT_TRUE(QFile::copy(TESSALINE_TEST_DATA_DIR "/print/return-address.lqx", QString::fromStdString(card)));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const QRect label = CardRect(0, 0, 189, 72);
+    const QImage shown = ViewPixels();
+    const std::string pdf = TempFile("return-address.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+    EXPECT_EQ(Changed(shown, ViewPixels(), label), 0) << "the window draws the card otherwise after the print";
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
 // The offsets of a record file's records, in the file's order.
 std::vector<size_t> RecordOffsets(const std::string& bytes)
 {
