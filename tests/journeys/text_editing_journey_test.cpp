@@ -17,6 +17,7 @@
 #include "dialogs/find_replace_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "records/command_ids.h"
+#include "text/caret_manager.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_size_combo_box.h"
 #include "sample_card_journey.h"
@@ -341,3 +342,26 @@ TEST_F(TextEditingJourney, ShiftAndAnArrowAfterADragGoOnFromWhereTheMouseWasLetG
 }
 
 }  // namespace
+
+// Text typed at 48 points into a frame 32 points high: not even its first
+// line fits. The frame says so with its overflow mark, and the caret stays
+// on the screen while typing goes on.
+TEST_F(TextEditingJourney, AFirstLineTallerThanItsFrameShowsTheOverflowMarkAndTheCaret)
+{
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 84)});
+    const QRect corner = CardRect(226, 66, 14, 14);
+    const int empty = Ink(ViewPixels(), corner);
+    FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
+    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+    Key(Qt::Key_End);
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Backspace);
+    Type("48");
+    Key(Qt::Key_Return);
+    Type("Hello");
+    EXPECT_GT(Ink(ViewPixels(), corner), empty + 20) << "no overflow mark: " << empty;
+    const CaretManager* caret = CardDocument()->Caret();
+    EXPECT_TRUE(caret->IsVisible());
+    EXPECT_GT(caret->Height(), 0) << "the caret is gone";
+}
