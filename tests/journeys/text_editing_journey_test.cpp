@@ -29,7 +29,20 @@ constexpr uint32_t kTextTool = 33285;
 constexpr uint32_t kFrameTextTool = 33286;
 constexpr uint32_t kRectangleTool = 33289;
 
-class TextEditingJourney : public SampleCardJourney {};
+class TextEditingJourney : public SampleCardJourney {
+protected:
+    // A size typed into the text bar's size box, with Enter.
+    void TypeSizeIntoTheBox(const QString& points)
+    {
+        FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
+        Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+        Key(Qt::Key_End);
+        for (int i = 0; i < 3; ++i)
+            Key(Qt::Key_Backspace);
+        Type(points);
+        Key(Qt::Key_Return);
+    }
+};
 
 // The company line: frame 4 of the sample, 178 x 24 at (62, 16).
 const QRect kCompany(62, 16, 178, 24);
@@ -196,12 +209,7 @@ TEST_F(TextEditingJourney, EnterStartsTheNewParagraphInTheFontBeingTypedIn)
     ASSERT_TRUE(Trigger(kFrameTextTool));
     Drag(CardPoint(262, 8), {CardPoint(300, 60), CardPoint(340, 110)});
     FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
-    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
-    Key(Qt::Key_End);
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Backspace);
-    Type("20");
-    Key(Qt::Key_Return);
+    TypeSizeIntoTheBox("20");
     Type("Same");
     Key(Qt::Key_Return);
     EXPECT_EQ(size->currentText().toStdString(), "20") << "the new paragraph does not go on in the size typed in";
@@ -352,13 +360,7 @@ TEST_F(TextEditingJourney, AFirstLineTallerThanItsFrameShowsTheOverflowMarkAndTh
     Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 84)});
     const QRect corner = CardRect(226, 66, 14, 14);
     const int empty = Ink(ViewPixels(), corner);
-    FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
-    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
-    Key(Qt::Key_End);
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Backspace);
-    Type("48");
-    Key(Qt::Key_Return);
+    TypeSizeIntoTheBox("48");
     Type("Hello");
     EXPECT_GT(Ink(ViewPixels(), corner), empty + 20) << "no overflow mark: " << empty;
     const CaretManager* caret = CardDocument()->Caret();
