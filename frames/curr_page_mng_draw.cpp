@@ -387,8 +387,15 @@ void CurrPageMng::CollectOverlaps(FrameObj* frame)
     const int16_t index = frame ? IndexOfFrame(frame) : int16_t(-1);
     if (index < 0)
         return;
+    // Measured on the page, not in pixels: at a small zoom a frame that
+    // overlaps by a point or two rounds to merely touching, and the text
+    // would flow there as if nothing lay over it.
+    IntRect bounds;
+    frame->GetBounds(&bounds, kGeometryCurrent);
     for (int16_t i = int16_t(index + 1); i < frameCount_ && gOverlapCount < kMaxOverlaps; ++i) {
-        if (Meets(frames_[i]->ViewRect(), frame->ViewRect()))
+        IntRect over;
+        frames_[i]->GetBounds(&over, kGeometryCurrent);
+        if (Meets(over, bounds))
             gOverlaps[gOverlapCount++] = frames_[i];
     }
 }

@@ -194,7 +194,12 @@ void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t rem
     const int32_t dy = positive ? delta.y : Sub32(0, delta.y);
     g.x = Add32(g.x, dx);
     g.y = Add32(g.y, dy);
+    OffsetWrapOutline(dx, dy);
+    OffsetLines(delta, positive ? 1 : -1);
+}
 
+void FrameObjText::OffsetWrapOutline(int32_t dx, int32_t dy)
+{
     if (wrapOutline_) {
         const uint32_t size = HandleGetSize(wrapOutline_);
         uint8_t* bytes = HandleData(wrapOutline_);
@@ -213,7 +218,6 @@ void FrameObjText::OffsetBy(const IntPoint& delta, uint8_t positive, uint8_t rem
             PutI32LE(p + 4, Add32(GetI32LE(p + 4), dy));
         }
     }
-    OffsetLines(delta, positive ? 1 : -1);
 }
 
 // ---- drawing ----
@@ -474,6 +478,9 @@ void FrameObjText::Invalidate(int32_t flag)
 int32_t FrameObjText::ShiftForOutput(uint8_t on, uint8_t mode, int32_t dx, int32_t dy)
 {
     const int32_t result = FrameObjRect::ShiftForOutput(on, mode, dx, dy);
+    // The shapes the text flows around go with the frame, or text laid out
+    // after the page is back would flow around where they were printed.
+    OffsetWrapOutline(on ? Sub32(0, dx) : dx, on ? Sub32(0, dy) : dy);
     OffsetLines(IntPoint{dx, dy}, on ? -1 : 1);
     return result;
 }

@@ -73,6 +73,7 @@ public:
     // Moves every laid-out line's rectangle by delta, negated for a
     // negative sign.
     void OffsetLines(const IntPoint& delta, int16_t sign);
+    void OffsetWrapOutline(int32_t dx, int32_t dy);
 
     RecordTable& LineTable() { return lines_; }
     // Off while a drag draws the selection's feedback itself.

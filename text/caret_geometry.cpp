@@ -15,6 +15,14 @@ constexpr uint8_t kTab = 9;
 
 }  // namespace
 
+void CaretAtFrameStart(TextContext* ctx, IntPoint* bottom, int32_t* height)
+{
+    const IntRect rect = ctx->ToView(ctx->TextRect());
+    bottom->x = rect.left + 1;
+    bottom->y = std::max(rect.bottom - 1, rect.top);
+    *height = bottom->y - rect.top;
+}
+
 bool GetCaretPoint(TextContext* ctx, IntPoint* point, int32_t* height)
 {
     *point = IntPoint{0, 0};
@@ -24,8 +32,12 @@ bool GetCaretPoint(TextContext* ctx, IntPoint* point, int32_t* height)
         return false;
     const LineTable lines = ctx->Lines();
     if (lines.Count() == 0) {
-        ctx->Host().HideCaret();
-        return false;
+        int32_t h = 0;
+        CaretAtFrameStart(ctx, point, &h);
+        ctx->edit.caretPoint = *point;
+        if (height)
+            *height = h;
+        return true;
     }
     const int32_t paragraph = ctx->ParagraphIndex();
     int32_t caret = ctx->Caret();

@@ -15,9 +15,14 @@ class TextContext;
 // (may be null) is the line's height, the tool's size + 2 in an empty
 // paragraph whose style has another size, and 0 when the caret lies beyond
 // the frame's lines of its paragraph. False, with the point (0, 0), unless
-// the text tool is current and the frame has lines; without lines the
-// caret is hidden.
+// the text tool is current; a frame without lines has the caret at its
+// start (CaretAtFrameStart).
 bool GetCaretPoint(TextContext* ctx, IntPoint* point, int32_t* height);
+
+// The caret of a frame too low for even its first line: at the frame's
+// start, as high as the frame, so that typing is still seen to go
+// somewhere.
+void CaretAtFrameStart(TextContext* ctx, IntPoint* bottom, int32_t* height);
 
 // The advance of character i of the paragraph at hand in view units: its
 // measured width with its spacing, a tab's as its line placed it (or the

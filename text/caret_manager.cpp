@@ -7,6 +7,7 @@
 
 #include "graphics/pen_state.h"
 #include "platform/dc.h"
+#include "text/caret_geometry.h"
 #include "text/text_context.h"
 #include "text/text_positions.h"
 
@@ -15,11 +16,16 @@ namespace {
 // Where the caret of the engine's current paragraph stands on the view: the
 // bottom of its line's descent at the caret's x, and the line's height
 // (ascent and descent), so that the line spans what the selection
-// highlight covers. False when no line of the frame shows the caret.
+// highlight covers; a frame without lines has it at its start. False when
+// no line of the frame shows the caret.
 bool EngineCaretPoint(TextContext* ctx, IntPoint* bottom, int32_t* height)
 {
-    if (!ctx->Host().IsTextToolCurrent() || ctx->Lines().Count() == 0)
+    if (!ctx->Host().IsTextToolCurrent())
         return false;
+    if (ctx->Lines().Count() == 0) {
+        CaretAtFrameStart(ctx, bottom, height);
+        return true;
+    }
     const int32_t paragraph = ctx->ParagraphIndex();
     const int32_t caret = ctx->Caret();
     const int32_t index = FindLineOfPosition(ctx, caret, paragraph);

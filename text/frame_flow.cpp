@@ -114,23 +114,6 @@ TextPosition LayOutIntoFrame(TextContext* ctx, FrameObjText* frame, const IntRec
     return end;
 }
 
-bool TextRemainsAfterFrame(TextContext* ctx)
-{
-    const LineTable lines = ctx->Lines();
-    TextLineRecord last;
-    if (!lines.Get(lines.Count(), &last))
-        return false;
-    const int32_t count = ctx->ParagraphCount();
-    if (last.paragraph < count - 1)
-        return true;
-    const int32_t current = ctx->ParagraphIndex();
-    if (!ctx->SelectParagraph(last.paragraph))
-        return false;
-    const bool remains = last.End() < ctx->Current().Length();
-    ctx->SelectParagraph(current);
-    return remains;
-}
-
 namespace {
 
 // Where the bound frame's text starts: after its chain's previous frame.
@@ -144,6 +127,27 @@ TextPosition FrameStartOf(TextContext* ctx)
 }
 
 }  // namespace
+
+bool TextRemainsAfterFrame(TextContext* ctx)
+{
+    const LineTable lines = ctx->Lines();
+    TextLineRecord last;
+    // A frame too low for even its first line shows none of its text: all
+    // of it remains, unless the story is only its closing mark.
+    const bool none = !lines.Get(lines.Count(), &last);
+    const TextPosition start = none ? FrameStartOf(ctx) : TextPosition{};
+    const int32_t paragraph = none ? int32_t(start.paragraph) : last.paragraph;
+    const int32_t count = ctx->ParagraphCount();
+    if (paragraph < count - 1)
+        return true;
+    const int32_t current = ctx->ParagraphIndex();
+    if (!ctx->SelectParagraph(paragraph))
+        return false;
+    const bool remains =
+        none ? int32_t(start.character) < ctx->Current().Length() - 1 : last.End() < ctx->Current().Length();
+    ctx->SelectParagraph(current);
+    return remains;
+}
 
 bool FrameLosesText(TextContext* ctx)
 {

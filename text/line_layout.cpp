@@ -283,11 +283,15 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             // A merge field's text is a value or a placeholder, not a word
             // of the language: it is never hyphenated.
             const bool inField = GetFieldIdAt(para, overflow) >= 0 || GetFieldIdAt(para, breakAt) >= 0;
+            // A word moved whole to the next line leaves the spaces before
+            // it at this line's end, where they take no room.
+            bool beforeWord = false;
             if (!cleanBreak && prefs.hyphenation) {
                 const HyphenBreak hb = ChooseHyphenBreak(para.Chars(), length, breakAt, !inField);
                 if (hb.applies && hb.end <= breakAt) {
                     breakAt = hb.end;
                     hyphen = hb.shownHyphen;
+                    beforeWord = !hyphen;
                 }
             }
             // A line always keeps at least one character, so that layout
@@ -295,10 +299,11 @@ LineOutcome LayOutLine(TextContext* ctx, int32_t first, const IntRect& bandIn, T
             if (breakAt <= p) {
                 breakAt = overflow;
                 hyphen = false;
+                beforeWord = false;
             }
             end = breakAt;
             int32_t visible = end;
-            if (prefs.textWrap || cleanBreak) {
+            if (prefs.textWrap || cleanBreak || beforeWord) {
                 while (visible > p + 1 && para.Char(visible - 1) == kSpace)
                     --visible;
             }

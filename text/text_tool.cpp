@@ -332,7 +332,7 @@ void TextTool::HideCaret()
 void TextTool::ShowCaret()
 {
     CaretManager* caret = Caret();
-    if (!caret || caret->IsVisible() || !EditFrame() || EditFrame()->LineTable().Count() == 0 || ShowsSelection())
+    if (!caret || caret->IsVisible() || !EditFrame() || ShowsSelection())
         return;
     caret->Show(true);
     // The line is on the screen at once, not a blink later: a click, a key

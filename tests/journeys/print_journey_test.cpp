@@ -1,6 +1,7 @@
 // Printing a card filled from the sample database: the preview's sheets and
 // pages, the Print dialog's printers and labels, and the PDF it writes.
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include <QAction>
@@ -349,6 +350,63 @@ TEST_F(PrintJourney, AfterPrintingOneSideTheWindowShowsThePageItsBarNames)
         EXPECT_EQ(CardWindow()->PageText().toStdString(), side.toStdString());
         EXPECT_EQ(Changed(shown, ViewPixels(), card), 0) << "the window does not show the page it names";
     }
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// A rectangle drawn over the company line, 2 points into
+// its top: the word flows to the right of it, in the window as on paper and
+// in Print Preview's sheet, whose small zoom rounds the overlap away.
+TEST_F(PrintJourney, ThePreviewFlowsTextAroundAFrameAsTheWindowDoes)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    // The company line: 178 x 24 at (62, 16); its word starts at the left.
+    const auto leftAndRight = [](const QImage& picture, const std::function<QRect(int, int, int, int)>& rect) {
+        return std::pair{Ink(picture, rect(64, 22, 34, 18)), Ink(picture, rect(134, 22, 104, 18))};
+    };
+    const auto window = [this](int x, int y, int w, int h) { return CardRect(x, y, w, h); };
+    const auto [leftBefore, rightBefore] = leftAndRight(ViewPixels(), window);
+    ASSERT_GT(leftBefore, 40);
+    QToolButton* rectangle = ToolButton("Draw a rectangle");
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->click();
+    Drag(CardPoint(100, 2), {CardPoint(115, 10), CardPoint(130, 18)});
+    const auto [leftShown, rightShown] = leftAndRight(ViewPixels(), window);
+    ASSERT_LT(leftShown, leftBefore / 4) << "the window does not flow the text around the rectangle";
+    ASSERT_GT(rightShown, 40);
+
+    std::pair<int, int> previewed;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* preview = dynamic_cast<CDlgPrintPreview*>(dialog);
+        ASSERT_NE(preview, nullptr);
+        const IntRect c = preview->CellImage(0, 0);
+        const auto cell = [&c](int x, int y, int w, int h) {
+            const double sx = (c.right - c.left) / 252.0, sy = (c.bottom - c.top) / 144.0;
+            return QRect(c.left + int(x * sx), c.top + int(y * sy), int(w * sx), int(h * sy));
+        };
+        previewed = leftAndRight(preview->Pane()->grab().toImage(), cell);
+        Reject()(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Print Preview..."));
+    EXPECT_LT(previewed.first, 3) << "the preview shows the company line whole at its left";
+    EXPECT_GT(previewed.second, 10);
+}
+
+// A return address with a counter over its frame's corner: after a print
+// the window draws the card as before, every line in its place.
+TEST_F(PrintJourney, AfterAPrintTheWindowDrawsTheCardAsBefore)
+{
+    const std::string card = TempFile("return-address.lqx");
+    ASSERT_TRUE(QFile::copy(TESSALINE_TEST_DATA_DIR "/print/return-address.lqx", QString::fromStdString(card)));
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    MaximizeCardWindow();
+    const QRect label = CardRect(0, 0, 189, 72);
+    const QImage shown = ViewPixels();
+    const std::string pdf = TempFile("return-address.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+    EXPECT_EQ(Changed(shown, ViewPixels(), label), 0) << "the window draws the card otherwise after the print";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

@@ -17,6 +17,7 @@
 #include "dialogs/find_replace_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "records/command_ids.h"
+#include "text/caret_manager.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_size_combo_box.h"
 #include "sample_card_journey.h"
@@ -28,7 +29,20 @@ constexpr uint32_t kTextTool = 33285;
 constexpr uint32_t kFrameTextTool = 33286;
 constexpr uint32_t kRectangleTool = 33289;
 
-class TextEditingJourney : public SampleCardJourney {};
+class TextEditingJourney : public SampleCardJourney {
+protected:
+    // A size typed into the text bar's size box, with Enter.
+    void TypeSizeIntoTheBox(const QString& points)
+    {
+        FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
+        Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
+        Key(Qt::Key_End);
+        for (int i = 0; i < 3; ++i)
+            Key(Qt::Key_Backspace);
+        Type(points);
+        Key(Qt::Key_Return);
+    }
+};
 
 // The company line: frame 4 of the sample, 178 x 24 at (62, 16).
 const QRect kCompany(62, 16, 178, 24);
@@ -195,12 +209,7 @@ TEST_F(TextEditingJourney, EnterStartsTheNewParagraphInTheFontBeingTypedIn)
     ASSERT_TRUE(Trigger(kFrameTextTool));
     Drag(CardPoint(262, 8), {CardPoint(300, 60), CardPoint(340, 110)});
     FontSizeComboBox* size = MainWindow()->TextBar()->SizeCombo();
-    Click(size->lineEdit()->geometry().center(), Qt::NoModifier, size);
-    Key(Qt::Key_End);
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Backspace);
-    Type("20");
-    Key(Qt::Key_Return);
+    TypeSizeIntoTheBox("20");
     Type("Same");
     Key(Qt::Key_Return);
     EXPECT_EQ(size->currentText().toStdString(), "20") << "the new paragraph does not go on in the size typed in";
@@ -341,3 +350,20 @@ TEST_F(TextEditingJourney, ShiftAndAnArrowAfterADragGoOnFromWhereTheMouseWasLetG
 }
 
 }  // namespace
+
+// Text typed at 48 points into a frame 32 points high: not even its first
+// line fits. The frame says so with its overflow mark, and the caret stays
+// on the screen while typing goes on.
+TEST_F(TextEditingJourney, AFirstLineTallerThanItsFrameShowsTheOverflowMarkAndTheCaret)
+{
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    Drag(CardPoint(186, 52), {CardPoint(210, 70), CardPoint(244, 84)});
+    const QRect corner = CardRect(226, 66, 14, 14);
+    const int empty = Ink(ViewPixels(), corner);
+    TypeSizeIntoTheBox("48");
+    Type("Hello");
+    EXPECT_GT(Ink(ViewPixels(), corner), empty + 20) << "no overflow mark: " << empty;
+    const CaretManager* caret = CardDocument()->Caret();
+    EXPECT_TRUE(caret->IsVisible());
+    EXPECT_GT(caret->Height(), 0) << "the caret is gone";
+}

@@ -51,7 +51,7 @@ TEST_F(CaretGeometryTest, AnEmptyParagraphShowsTheCaretInTheToolsSize)
     EXPECT_EQ(point.y, line.Baseline() + line.descent + 12);
 }
 
-TEST_F(CaretGeometryTest, NoCaretBeyondTheFramesLinesOrWithoutLines)
+TEST_F(CaretGeometryTest, NoCaretBeyondTheFramesLinesAndAFrameWithoutLinesHasItAtItsStart)
 {
     Chain({"aaaa bbbb cccc"});
     Caret(0, 12);
@@ -59,13 +59,14 @@ TEST_F(CaretGeometryTest, NoCaretBeyondTheFramesLinesOrWithoutLines)
     int32_t height = 1;
     ASSERT_TRUE(GetCaretPoint(&ctx, &point, &height));
     EXPECT_EQ(height, 0);
-    // A frame too small for a line: the caret is hidden.
+    // A frame too small for a line: the caret stands at its start, as
+    // high as the frame.
     Story({"abc"}, 60, 5);
-    host.caretShown = true;
-    EXPECT_FALSE(GetCaretPoint(&ctx, &point, &height));
-    EXPECT_FALSE(host.caretShown);
-    EXPECT_EQ(point.x, 0);
-    EXPECT_EQ(point.y, 0);
+    ASSERT_TRUE(GetCaretPoint(&ctx, &point, &height));
+    const IntRect rect = ctx.TextRect();
+    EXPECT_EQ(point.x, rect.left + 1);
+    EXPECT_EQ(point.y, rect.bottom - 1);
+    EXPECT_EQ(height, rect.bottom - 1 - rect.top);
 }
 
 }  // namespace
