@@ -39,8 +39,12 @@ void FitPrinterMargins(QPrinter* printer)
     if (!printer || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName().isEmpty())
         return;
     const QPageLayout layout = printer->pageLayout();
+    // Asked for the portrait sheet as exactly as its standard gives it, on
+    // which the job places the printable area.
+    QPageLayout portrait = layout;
+    portrait.setOrientation(QPageLayout::Portrait);
     QMarginsF margins;
-    if (!CupsQueuePrintableMargins(printer->printerName(), layout.pageSize().size(QPageSize::Point), &margins)) {
+    if (!CupsQueuePrintableMargins(printer->printerName(), ExactSheetPoints(portrait), &margins)) {
         // Qt's print support read the same description of the queue.
         QPageLayout inPoints = layout;
         inPoints.setUnits(QPageLayout::Point);

@@ -50,7 +50,18 @@ bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMargi
                                     hundredths(paper.height()), CUPS_MEDIA_FLAGS_DEFAULT, &size))
             return false;
         const auto points = [](int v) { return v * 72.0 / 2540.0; };
-        *margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        // The margins are measured on the sheet the queue's description
+        // names, which may round the paper (A4 as 595 x 842 points). The
+        // left and bottom ones start at the corner the printable area is
+        // placed from, as on any sheet; the right and top ones are where
+        // that area ends on the named sheet, so they are read from its far
+        // edges and put on the paper's own. A margin of none stays none:
+        // the queue prints to the paper's edge, whatever its size.
+        const auto far = [&](int margin, int named, double own) {
+            return margin == 0 ? 0.0 : own - points(named - margin);
+        };
+        *margins = QMarginsF(points(size.left), far(size.top, size.length, paper.height()),
+                             far(size.right, size.width, paper.width()), points(size.bottom));
         return true;
     });
 }

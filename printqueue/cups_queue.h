@@ -15,8 +15,10 @@
 bool CupsQueueTakesPostScript(const QString& queue);
 // The margins (left, top, right, bottom, in points) the queue cannot print
 // in on the paper of that size (portrait, in points), as its printer
-// description says; false when the queue is unknown or does not take that
-// paper.
+// description says: its printable area placed from the sheet's lower left
+// corner, its far edges where the description puts them, also where it
+// names the paper a little larger or smaller (A4 as 595 x 842 points);
+// false when the queue is unknown or does not take that paper.
 bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins);
 // Submits the file as one job of type application/postscript under the
 // title, the queue printing it copies times; false when the queue is
