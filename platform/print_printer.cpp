@@ -72,7 +72,12 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 {
     std::unique_ptr<QPrinter> printer;
     if (!pdfPath.isEmpty()) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        {
+            // Qt's printer asks the print system for its default queue and
+            // that queue's description, which a file never prints on.
+            const PrintSystemOutOfReach file;
+            printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        }
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdfPath);
         printer->setPageSize(QPageSize(QPageSize::Letter));
@@ -98,7 +103,11 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 
 std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    std::unique_ptr<QPrinter> printer;
+    {
+        const PrintSystemOutOfReach file;
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setPageSize(QPageSize(QPageSize::Letter));
     printer->setFullPage(true);

@@ -2,12 +2,29 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
 constexpr const char* kFormat = "document-format";
+
+// What the print system said a queue can do, kept until the next job asks
+// afresh: a job, and the window between jobs, ask about a queue once.
+struct QueueAnswer {
+    std::string name;
+    cups_dest_t* dest = nullptr;
+    cups_dinfo_t* info = nullptr;
+};
+
+std::vector<QueueAnswer>& Answers()
+{
+    static std::vector<QueueAnswer> answers;
+    return answers;
+}
 
 // `ask` answered about the named queue from what the print system says it
 // can do; false where there is no such queue or it says nothing.
@@ -16,20 +33,41 @@ bool AskQueue(const QString& queue, Ask ask)
 {
     if (queue.isEmpty())
         return false;
-    const QByteArray name = queue.toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
-    if (!dest)
-        return false;
-    bool answer = false;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        answer = ask(dest, info);
-        cupsFreeDestInfo(info);
+    const std::string name = queue.toUtf8().toStdString();
+    std::vector<QueueAnswer>& answers = Answers();
+    auto it = std::find_if(answers.begin(), answers.end(), [&](const QueueAnswer& a) { return a.name == name; });
+    if (it == answers.end()) {
+        QueueAnswer asked{name};
+        asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+        if (asked.dest)
+            asked.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, asked.dest);
+        answers.push_back(asked);
+        it = answers.end() - 1;
     }
-    cupsFreeDests(1, dest);
-    return answer;
+    return it->dest && it->info && ask(it->dest, it->info);
 }
 
 }  // namespace
+
+void ForgetQueueAnswers()
+{
+    for (QueueAnswer& a : Answers()) {
+        if (a.info)
+            cupsFreeDestInfo(a.info);
+        if (a.dest)
+            cupsFreeDests(1, a.dest);
+    }
+    Answers().clear();
+}
+
+PrintSystemOutOfReach::PrintSystemOutOfReach()
+{
+    // A socket that is never there: the print system's calls of this
+    // thread fail at once, asking nothing.
+    cupsSetServer("/nonexistent/tessaline-no-print-system");
+}
+
+PrintSystemOutOfReach::~PrintSystemOutOfReach() { cupsSetServer(nullptr); }
 
 bool CupsQueueTakesPostScript(const QString& queue)
 {

@@ -10,6 +10,22 @@
 #include <utility>
 #include <vector>
 
+// What the print system said of the queues asked about is kept, so that
+// it is asked about each once; a job forgets it first, to ask afresh.
+void ForgetQueueAnswers();
+
+// While one lives, this thread's calls into the print system (Qt's among
+// them) reach no print system and ask nothing: for what a file printed
+// without one needs not know. The print system named by the settings is
+// back when it goes.
+class PrintSystemOutOfReach {
+public:
+    PrintSystemOutOfReach();
+    ~PrintSystemOutOfReach();
+    PrintSystemOutOfReach(const PrintSystemOutOfReach&) = delete;
+    PrintSystemOutOfReach& operator=(const PrintSystemOutOfReach&) = delete;
+};
+
 // True when the queue lists application/postscript among the document
 // formats it accepts.
 bool CupsQueueTakesPostScript(const QString& queue);
