@@ -41,6 +41,7 @@
 #include "platform/printer_handles.h"
 #include "platform/paper_codes.h"
 #include "platform/printer_paper.h"
+#include "printqueue/cups_queue.h"
 #include "records/label_stock.h"
 
 namespace {
@@ -223,10 +224,10 @@ bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
     // The printer with the card's own paper and orientation, as its job
     // has them; the application's printer keeps its settings.
-    if (const std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), QString())) {
-        ApplyLayoutPaper(printer.get());
-        FitPrinterMargins(printer.get());
-        PrinterPageInfo(printer.get(), paper, printable);
+    if (QPrinter* printer = InfoPrinter()) {
+        ApplyLayoutPaper(printer);
+        FitPrinterMargins(printer);
+        PrinterPageInfo(printer, paper, printable);
         return true;
     }
     const OwnPrinterPageAfterwards ownPage;
@@ -246,7 +247,19 @@ QPrinter* PrintManager::GetPrinterDC()
 {
     if (inJob_ && job_.printer)
         return job_.printer.get();
-    infoPrinter_ = MakeJobPrinter(QString(), QString());
+    return InfoPrinter();
+}
+
+QPrinter* PrintManager::InfoPrinter()
+{
+    // Made again only for another queue: Qt's printer reads its queue's
+    // description from the print system as it is made. The settings' paper
+    // and orientation are put on it anew each time.
+    const PrinterSettings* settings = GetPrinterHandles();
+    if (infoPrinter_ && settings && infoPrinter_->printerName() == settings->deviceName)
+        ApplyPrinterSettings(infoPrinter_.get());
+    else
+        infoPrinter_ = MakeJobPrinter(QString(), QString());
     return infoPrinter_.get();
 }
 
@@ -313,6 +326,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     cardPageIndex_ = currentPage;
 
     ApplyPaperAndOrientation();
+    // Each job asks the print system afresh, once.
+    ForgetQueueAnswers();
     job_.printer.reset();
     job_.postScriptFile.clear();
     // Copies are asked for each job: the first-card choice is what the

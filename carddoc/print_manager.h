@@ -122,6 +122,9 @@ public:
     // The job's printer while a job runs; otherwise one for the default
     // printer, kept by the manager; null when there is none.
     QPrinter* GetPrinterDC();
+    // The application's printer, kept by the manager while the settings
+    // name its queue; null when there is none.
+    QPrinter* InfoPrinter();
     bool NeedsTiling() const;
     void ComputeSheetTiling();
 

@@ -9,6 +9,7 @@
 #include "graphics/dib_derived.h"
 #include "graphics/imaging_image.h"
 #include "platform/global_block.h"
+#include "platform/paper_pixels.h"
 
 namespace {
 
@@ -129,28 +130,28 @@ TurnedPaperPictures& TurnedPaperPictures::Shared()
 
 std::shared_ptr<const TurnedPaperPictures::Turned> TurnedPaperPictures::Get(const Request& r)
 {
-    // Never 0, which stands for no key.
-    const uint64_t key = uint64_t(qHashMulti(size_t(0xC2B2AE3D27D4EB4Full), r.pictureKey, int(r.cover), r.key,
-                                             int(r.angle), r.width, r.height, r.softMask != nullptr)) |
-                         1u;
+    const uint64_t made = uint64_t(qHashMulti(size_t(0xC2B2AE3D27D4EB4Full), r.pictureKey, int(r.cover), r.key,
+                                              int(r.angle), r.softMask != nullptr));
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-        if (it->key == key) {
+        if (it->made == made && ServesPaperPixels(it->width, r.width) && ServesPaperPixels(it->height, r.height)) {
             kept_.splice(kept_.begin(), kept_, it);
             return kept_.front().turned;
         }
     }
-    std::shared_ptr<const Turned> made = Make(r, key);
-    if (!made)
+    // Never 0, which stands for no key.
+    const uint64_t key = uint64_t(qHashMulti(size_t(made), r.width, r.height)) | 1u;
+    std::shared_ptr<const Turned> turned = Make(r, key);
+    if (!turned)
         return nullptr;
-    const uint64_t bytes = DibHandleBytes(made->picture) + DibHandleBytes(made->mask);
+    const uint64_t bytes = DibHandleBytes(turned->picture) + DibHandleBytes(turned->mask);
     if (bytes > kKeptBytes)
-        return made;
-    kept_.push_front(Entry{key, made, bytes});
+        return turned;
+    kept_.push_front(Entry{made, r.width, r.height, turned, bytes});
     bytes_ += bytes;
     while (kept_.size() > 1 && (kept_.size() > kKept || bytes_ > kKeptBytes)) {
         bytes_ -= kept_.back().bytes;
         kept_.pop_back();
     }
-    return made;
+    return turned;
 }

@@ -4,7 +4,8 @@
 // it was read instead, brought down to what its place on the device shows
 // (on paper at most kPaperMaxDpi, never more pixels than it has),
 // smoothly, and its transparency with it. Each is made once and kept by
-// what it is made of and its size, so that every card of a job hands the
+// what it is made of and its size (within a pixel or two, as the cells of
+// a sheet round the same frame), so that every card of a job hands the
 // very same bitmap on and the file keeps it once, and a view repainted or
 // scrolled at one zoom turns it only once.
 #pragma once
@@ -68,7 +69,11 @@ public:
 
 private:
     struct Entry {
-        uint64_t key;
+        // What it is made of, and the pixels it was brought to: a place a
+        // pixel or two different gets it too.
+        uint64_t made;
+        int32_t width;
+        int32_t height;
         std::shared_ptr<const Turned> turned;
         uint64_t bytes;
     };

@@ -16,6 +16,7 @@
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
 #include "platform/paper_blit.h"
+#include "platform/paper_pixels.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -217,10 +218,11 @@ QImage ReducedDibToImage(const DibLayout& dib, const uint8_t* bits, int32_t xSrc
 // and it is brought down once.
 class ReducedDibs {
 public:
-    QImage Find(uint64_t key) const
+    // One made of the same pixels at, or near enough, width x height.
+    QImage Find(uint64_t key, int32_t width, int32_t height) const
     {
         for (const auto& [k, image] : made_)
-            if (k == key)
+            if (k == key && ServesPaperPixels(image.width(), width) && ServesPaperPixels(image.height(), height))
                 return image;
         return QImage();
     }
@@ -235,7 +237,8 @@ public:
     }
 
 private:
-    static constexpr size_t kKept = 8;
+    // A card's pictures and their masks, however many frames it has.
+    static constexpr size_t kKept = 32;
     static constexpr qsizetype kKeptBytes = 64 << 20;
     std::vector<std::pair<uint64_t, QImage>> made_;
     qsizetype bytes_ = 0;
@@ -246,11 +249,11 @@ thread_local ReducedDibs gReduced;
 // A hash of what a rectangle of a packed bitmap is made from; `known`, when
 // not 0, stands for the hash of its pixels.
 uint64_t DibKey(const DibLayout& dib, const uint8_t* bits, int32_t xSrc, int32_t ySrc, int32_t srcWidth,
-                int32_t srcHeight, int32_t width, int32_t height, uint64_t known)
+                int32_t srcHeight, uint64_t known)
 {
     // Seeded, so that the hash takes its fastest way.
     size_t h = qHashMulti(0x9E3779B97F4A7C15ull, dib.width, dib.height, dib.topDown, dib.bitCount, xSrc, ySrc,
-                          srcWidth, srcHeight, width, height);
+                          srcWidth, srcHeight);
     h = qHashBits(dib.table, sizeof dib.table, h);
     h = qHashBits(dib.masks, sizeof dib.masks, h);
     if (known)
@@ -369,10 +372,12 @@ int32_t Dc::stretchDIBits(int32_t xDest, int32_t yDest, int32_t destWidth, int32
                 srcWidth, std::ceil(double(std::llabs(dest.width)) / std::max(device_->dpiX(), 1.0) * most)));
             const int32_t h = int32_t(std::min<double>(
                 srcHeight, std::ceil(double(std::llabs(dest.height)) / std::max(device_->dpiY(), 1.0) * most)));
-            if (w >= 1 && h >= 1 && (w < srcWidth || h < srcHeight)) {
-                const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h,
-                                            keyOf(bits));
-                source = gReduced.Find(key);
+            // Nor is one brought down by a pixel or two, which its place
+            // on the next card would not ask.
+            const bool near = ServesPaperPixels(srcWidth, w) && ServesPaperPixels(srcHeight, h);
+            if (w >= 1 && h >= 1 && !near) {
+                const uint64_t key = DibKey(dib, bits, xSrc, ySrc, srcWidth, srcHeight, keyOf(bits));
+                source = gReduced.Find(key, w, h);
                 if (source.isNull()) {
                     source = ReducedDibToImage(dib, bits, xSrc, ySrc, srcWidth, srcHeight, w, h);
                     if (source.isNull())

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include "platform/paper_pixels.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -97,17 +98,16 @@ void HashImage(const QImage& image, uint64_t* key)
 
 }  // namespace
 
-QImage PaperBlit::reduced(const QImage& source, const QRectF& dest) const
+QSize PaperBlit::madeSize(const QSize& source, const QRectF& dest) const
 {
     const double inchesX = std::fabs(dest.width()) / std::max(dpiX_, 1.0);
     const double inchesY = std::fabs(dest.height()) / std::max(dpiY_, 1.0);
     const double most = std::min({kPaperMaxDpi, dpiX_, dpiY_});
-    const int w = std::max(1, int(std::ceil(inchesX * most)));
-    const int h = std::max(1, int(std::ceil(inchesY * most)));
-    if (source.width() <= w && source.height() <= h)
+    const int w = std::min(std::max(1, int(std::ceil(inchesX * most))), source.width());
+    const int h = std::min(std::max(1, int(std::ceil(inchesY * most))), source.height());
+    if (ServesPaperPixels(source.width(), w) && ServesPaperPixels(source.height(), h))
         return source;
-    return source.scaled(std::min(w, source.width()), std::min(h, source.height()), Qt::IgnoreAspectRatio,
-                         Qt::SmoothTransformation);
+    return QSize(w, h);
 }
 
 bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop, const DevicePaint& pattern,
@@ -141,34 +141,39 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
         return false;
     *destOut = dest;
 
-    // The same images again, for the same operation and paper size.
-    const uint64_t how = (uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16 |
-                          (uint64_t(std::llround(std::fabs(dest.width()))) << 40 ^
-                           uint64_t(std::llround(std::fabs(dest.height()))) << 52)) ^
-                         uint64_t(soft) << 63;
+    // The pixels it is made at: a fill's are its place's; a picture's its
+    // own, or as many as its place shows on paper, where a picture made
+    // for a place a pixel or two different serves too.
+    const QSize size = useSource ? madeSize(source.size(), dest) : QSize(int(dest.width()), int(dest.height()));
+    const auto serves = [&](const QImage& made) {
+        return useSource ? ServesPaperPixels(made.width(), size.width()) &&
+                               ServesPaperPixels(made.height(), size.height())
+                         : made.size() == size;
+    };
+
+    // The same images again, for the same operation.
+    const uint64_t how =
+        (uint64_t(table) | uint64_t(pattern.kind) << 8 | uint64_t(pattern.color) << 16) ^ uint64_t(soft) << 63;
     const qint64 sourceId = source.isNull() ? 0 : source.cacheKey();
     const qint64 maskId = pendingMask.isNull() ? 0 : pendingMask.cacheKey();
     const qint64 tileId = pattern.tile.isNull() ? 0 : pattern.tile.cacheKey();
     for (auto it = made_.begin(); useSource && it != made_.end(); ++it) {
-        if (it->source == sourceId && it->mask == maskId && it->tile == tileId && it->how == how) {
+        if (it->source == sourceId && it->mask == maskId && it->tile == tileId && it->how == how &&
+            serves(it->picture)) {
             made_.splice(made_.begin(), made_, it);
             *picture = made_.front().picture;
             return true;
         }
     }
 
-    // What the picture is made of, and the paper size it is made for.
+    // What the picture is made of.
     uint64_t key[2] = {table | uint64_t(soft) << 63, uint64_t(pattern.kind) << 32 | pattern.color};
-    key[0] ^= uint64_t(std::llround(std::fabs(dest.width()))) << 8;
-    key[1] ^= uint64_t(std::llround(std::fabs(dest.height()))) << 40;
     if (useSource)
         HashImage(source, key);
-    else
-        key[0] ^= uint64_t(dest.width()) << 24 ^ uint64_t(dest.height()) << 44;
     HashImage(pendingMask, key);
     HashImage(pattern.tile, key);
     for (auto it = made_.begin(); it != made_.end(); ++it) {
-        if (it->key[0] == key[0] && it->key[1] == key[1]) {
+        if (it->key[0] == key[0] && it->key[1] == key[1] && serves(it->picture)) {
             it->source = sourceId;
             it->mask = maskId;
             it->tile = tileId;
@@ -181,9 +186,12 @@ bool PaperBlit::make(const BlitRect& target, const QImage& source, uint32_t rop,
 
     QImage out;
     if (useSource) {
-        out = reduced(source, dest).convertToFormat(QImage::Format_ARGB32);
+        const QImage scaled = size == source.size() ? source
+                                                    : source.scaled(size, Qt::IgnoreAspectRatio,
+                                                                    Qt::SmoothTransformation);
+        out = scaled.convertToFormat(QImage::Format_ARGB32);
     } else {
-        out = QImage(int(dest.width()), int(dest.height()), QImage::Format_ARGB32);
+        out = QImage(size, QImage::Format_ARGB32);
         out.fill(0);
     }
     const QImage mask = pendingMask.isNull() ? QImage()

@@ -10,7 +10,8 @@
 // content (the picture, its mask, the operation and the pattern), so the
 // same picture drawn again, on any card, side or page and in any order,
 // gives back the very image made the first time, which a PDF file then
-// keeps once.
+// keeps once; so does a place a pixel or two larger or smaller, as the
+// same frame's is on another cell of the sheet.
 //
 // A mask blitted while soft masks are on is graded: its grey is how much of
 // the picture it leaves out, and the picture (laid over white as pictures
@@ -26,6 +27,7 @@
 #include <QImage>
 #include <QRect>
 #include <QRectF>
+#include <QSize>
 
 #include "platform/dc_device.h"
 
@@ -56,8 +58,9 @@ private:
         qint64 source = 0, mask = 0, tile = 0;
         uint64_t how = 0;
     };
-    // The source brought down to what `dest` shows on paper.
-    QImage reduced(const QImage& source, const QRectF& dest) const;
+    // The pixels a source is made at for `dest`: its own, or what `dest`
+    // shows on paper.
+    QSize madeSize(const QSize& source, const QRectF& dest) const;
 
     double dpiX_;
     double dpiY_;

@@ -39,8 +39,12 @@ void FitPrinterMargins(QPrinter* printer)
     if (!printer || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName().isEmpty())
         return;
     const QPageLayout layout = printer->pageLayout();
+    // Asked for the portrait sheet as exactly as its standard gives it, on
+    // which the job places the printable area.
+    QPageLayout portrait = layout;
+    portrait.setOrientation(QPageLayout::Portrait);
     QMarginsF margins;
-    if (!CupsQueuePrintableMargins(printer->printerName(), layout.pageSize().size(QPageSize::Point), &margins)) {
+    if (!CupsQueuePrintableMargins(printer->printerName(), ExactSheetPoints(portrait), &margins)) {
         // Qt's print support read the same description of the queue.
         QPageLayout inPoints = layout;
         inPoints.setUnits(QPageLayout::Point);
@@ -68,7 +72,12 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 {
     std::unique_ptr<QPrinter> printer;
     if (!pdfPath.isEmpty()) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        {
+            // Qt's printer asks the print system for its default queue and
+            // that queue's description, which a file never prints on.
+            const PrintSystemOutOfReach file;
+            printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        }
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdfPath);
         printer->setPageSize(QPageSize(QPageSize::Letter));
@@ -94,7 +103,11 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 
 std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    std::unique_ptr<QPrinter> printer;
+    {
+        const PrintSystemOutOfReach file;
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setPageSize(QPageSize(QPageSize::Letter));
     printer->setFullPage(true);

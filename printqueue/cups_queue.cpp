@@ -2,12 +2,29 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
 constexpr const char* kFormat = "document-format";
+
+// What the print system said a queue can do, kept until the next job asks
+// afresh: a job, and the window between jobs, ask about a queue once.
+struct QueueAnswer {
+    std::string name;
+    cups_dest_t* dest = nullptr;
+    cups_dinfo_t* info = nullptr;
+};
+
+std::vector<QueueAnswer>& Answers()
+{
+    static std::vector<QueueAnswer> answers;
+    return answers;
+}
 
 // `ask` answered about the named queue from what the print system says it
 // can do; false where there is no such queue or it says nothing.
@@ -16,20 +33,41 @@ bool AskQueue(const QString& queue, Ask ask)
 {
     if (queue.isEmpty())
         return false;
-    const QByteArray name = queue.toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
-    if (!dest)
-        return false;
-    bool answer = false;
-    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
-        answer = ask(dest, info);
-        cupsFreeDestInfo(info);
+    const std::string name = queue.toUtf8().toStdString();
+    std::vector<QueueAnswer>& answers = Answers();
+    auto it = std::find_if(answers.begin(), answers.end(), [&](const QueueAnswer& a) { return a.name == name; });
+    if (it == answers.end()) {
+        QueueAnswer asked{name};
+        asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+        if (asked.dest)
+            asked.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, asked.dest);
+        answers.push_back(asked);
+        it = answers.end() - 1;
     }
-    cupsFreeDests(1, dest);
-    return answer;
+    return it->dest && it->info && ask(it->dest, it->info);
 }
 
 }  // namespace
+
+void ForgetQueueAnswers()
+{
+    for (QueueAnswer& a : Answers()) {
+        if (a.info)
+            cupsFreeDestInfo(a.info);
+        if (a.dest)
+            cupsFreeDests(1, a.dest);
+    }
+    Answers().clear();
+}
+
+PrintSystemOutOfReach::PrintSystemOutOfReach()
+{
+    // A socket that is never there: the print system's calls of this
+    // thread fail at once, asking nothing.
+    cupsSetServer("/nonexistent/tessaline-no-print-system");
+}
+
+PrintSystemOutOfReach::~PrintSystemOutOfReach() { cupsSetServer(nullptr); }
 
 bool CupsQueueTakesPostScript(const QString& queue)
 {
@@ -50,7 +88,18 @@ bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMargi
                                     hundredths(paper.height()), CUPS_MEDIA_FLAGS_DEFAULT, &size))
             return false;
         const auto points = [](int v) { return v * 72.0 / 2540.0; };
-        *margins = QMarginsF(points(size.left), points(size.top), points(size.right), points(size.bottom));
+        // The margins are measured on the sheet the queue's description
+        // names, which may round the paper (A4 as 595 x 842 points). The
+        // left and bottom ones start at the corner the printable area is
+        // placed from, as on any sheet; the right and top ones are where
+        // that area ends on the named sheet, so they are read from its far
+        // edges and put on the paper's own. A margin of none stays none:
+        // the queue prints to the paper's edge, whatever its size.
+        const auto far = [&](int margin, int named, double own) {
+            return margin == 0 ? 0.0 : own - points(named - margin);
+        };
+        *margins = QMarginsF(points(size.left), far(size.top, size.length, paper.height()),
+                             far(size.right, size.width, paper.width()), points(size.bottom));
         return true;
     });
 }

@@ -10,13 +10,31 @@
 #include <utility>
 #include <vector>
 
+// What the print system said of the queues asked about is kept, so that
+// it is asked about each once; a job forgets it first, to ask afresh.
+void ForgetQueueAnswers();
+
+// While one lives, this thread's calls into the print system (Qt's among
+// them) reach no print system and ask nothing: for what a file printed
+// without one needs not know. The print system named by the settings is
+// back when it goes.
+class PrintSystemOutOfReach {
+public:
+    PrintSystemOutOfReach();
+    ~PrintSystemOutOfReach();
+    PrintSystemOutOfReach(const PrintSystemOutOfReach&) = delete;
+    PrintSystemOutOfReach& operator=(const PrintSystemOutOfReach&) = delete;
+};
+
 // True when the queue lists application/postscript among the document
 // formats it accepts.
 bool CupsQueueTakesPostScript(const QString& queue);
 // The margins (left, top, right, bottom, in points) the queue cannot print
 // in on the paper of that size (portrait, in points), as its printer
-// description says; false when the queue is unknown or does not take that
-// paper.
+// description says: its printable area placed from the sheet's lower left
+// corner, its far edges where the description puts them, also where it
+// names the paper a little larger or smaller (A4 as 595 x 842 points);
+// false when the queue is unknown or does not take that paper.
 bool CupsQueuePrintableMargins(const QString& queue, const QSizeF& paper, QMarginsF* margins);
 // Submits the file as one job of type application/postscript under the
 // title, the queue printing it copies times; false when the queue is

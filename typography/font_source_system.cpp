@@ -171,17 +171,15 @@ bool Nameable(const QString& family)
 
 class SystemFontSource : public FontSource {
 public:
-    bool OnPrinter() const override
-    {
-        PrinterSettings s;
-        return CurrentPrinterCaps().DefaultSettings(&s);
-    }
+    // The application's printer, as its settings hold it: the print system
+    // is asked once, not at every font looked up.
+    bool OnPrinter() const override { return GetPrinterHandles() != nullptr; }
 
     int32_t LogPixelsY() const override
     {
-        PrinterSettings s;
-        if (CurrentPrinterCaps().DefaultSettings(&s) && s.dmYResolution > 0)
-            return s.dmYResolution;
+        const PrinterSettings* s = GetPrinterHandles();
+        if (s && s->dmYResolution > 0)
+            return s->dmYResolution;
         return 96;
     }
 

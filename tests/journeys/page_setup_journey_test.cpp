@@ -150,6 +150,8 @@ TEST_F(PageSetupJourney, TheCardKeepsThePaperChosenInItsPrintSetupAndPrintsOnIt)
 TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
 {
     printer_.installed = false;
+    // None from the start: the settings the program took at its start go.
+    SetPrinterCaps(&printer_);
     // The dialog still opens, on Letter upright; A4 across becomes the
     // card's own page, which its PDF file is printed on.
     PageChoice seen;
@@ -175,6 +177,8 @@ TEST_F(PageSetupJourney, WithoutAPrinterPrintSetupChoosesTheCardsOwnPage)
 TEST_F(PageSetupJourney, WithoutAPrinterPageSetupShowsTheOrientationTheSheetFixes)
 {
     printer_.installed = false;
+    // None from the start: the settings the program took at its start go.
+    SetPrinterCaps(&printer_);
     // File > New > Label... > New..: an upright sheet on any paper.
     CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
         type->NameEdit()->setText("Upright, any paper");

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_preview_dialog.h"
+#include "dialogs/label_type_dlg.h"
 #include "carddoc/labels_view.h"
 #include "foundation/path_record.h"
 #include "frames/curr_page_mng.h"
@@ -647,6 +649,56 @@ TEST_F(PictureJourney, AMetafileThatRunsOutOfTimeShowsItsStandInAndIsNamedOnce)
               std::string::npos)
         << alerts.lastText();
     EXPECT_TRUE(QFile::exists(QString::fromStdString(pdf)));
+}
+
+// Place cards: a sheet of cards 251 x 143 points, whose cells fall on the
+// printer's 600 dpi grid each rounded its own way, with one picture of more
+// pixels than its 36 points show. The printed file holds the picture once.
+TEST_F(PictureJourney, OnePictureOnEveryCardOfASheetIsOneImageOfThePdf)
+{
+    if (!Have("pdfimages"))
+        SKIP_FOR_MISSING_TOOL() << "pdfimages (poppler-utils) is not installed";
+    QImage png(400, 400, QImage::Format_RGB32);
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x)
+            png.setPixel(x, y, qRgb(x * 255 / 399, y * 255 / 399, 128));
+    const std::string file = TempFile("guest.png");
+    ASSERT_TRUE(png.save(QString::fromStdString(file)));
+    const CLabelsDoc* card = NewLabelSheet([](CDlgLabelType* type) {
+        type->NameEdit()->setText("Place cards");
+        type->UnitsCombo()->setCurrentIndex(0);  // points
+        type->WidthEdit()->setValue(251);
+        type->HeightEdit()->setValue(143);
+        type->TopEdit()->setValue(31);
+        type->LeftEdit()->setValue(47);
+        type->HorizontalEdit()->setValue(0);
+        type->VerticalEdit()->setValue(0);
+        type->AcrossEdit()->setValue(2);
+        type->DownEdit()->setValue(5);
+    });
+    ASSERT_NE(card, nullptr) << alerts.lastText();
+    IntRect bounds;
+    ASSERT_NO_FATAL_FAILURE(ImportPicture(file, {20, 20}, {40, 40}, {56, 56}, &bounds));
+
+    const std::string pdf = TempFile("place cards.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle();
+    // pdfimages -list: a line per image drawn, its object number in the
+    // eleventh column.
+    const QByteArray list = RunProgram("pdfimages", {"-list", QString::fromStdString(pdf)});
+    std::set<QByteArray> images;
+    int drawn = 0;
+    for (const QByteArray& line : list.split('\n').mid(2)) {
+        const QList<QByteArray> words = line.simplified().split(' ');
+        if (words.size() > 10 && words[2] == "image") {
+            images.insert(words[10]);
+            ++drawn;
+        }
+    }
+    EXPECT_EQ(drawn, 10) << list.toStdString();
+    EXPECT_EQ(images.size(), 1u) << list.toStdString();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace

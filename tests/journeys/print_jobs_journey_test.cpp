@@ -303,6 +303,31 @@ TEST_F(PrintJobsJourney, APrintedReportReadsBackAsItsText)
         EXPECT_NE(text.find(word), std::string::npos) << word << " in:\n" << text.substr(0, 400);
 }
 
+// print-pdf of the sample card and 50 contacts while the default queue is a
+// scheduler's that logs every request. A PDF file prints on no queue: the
+// print asks the print system for the default queue's paper and, for the
+// card's printable band, that queue's description and margins, each once a
+// job, rather than again at every look at the printer.
+TEST_F(PrintJobsJourney, APrintIntoAPdfFileAsksThePrintSystemOnlyWhatItNeedsOnce)
+{
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 12, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    const std::string people = TempFile("people.dqx");
+    Tool("db new '" + people + "'");
+    Tool("db fill '" + people + "' 50");
+    const int before = scheduler.Requests();
+    Tool("print-pdf '" + card + "' '" + people + "' '" + TempFile("cards.pdf") + "'");
+    const int asked = scheduler.Requests() - before;
+    std::printf("print-pdf asked the print system %d times\n", asked);
+    // The default queue and its paper (5 requests, 3 more for its printer's
+    // resolution), its description for the band (6) and its margins, before
+    // the job and in it (2 and 2).
+    EXPECT_LE(asked, 18);
+}
+
 }  // namespace
 
 namespace {

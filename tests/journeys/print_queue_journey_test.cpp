@@ -58,6 +58,8 @@ constexpr double kOddMargin = 12.5;
 constexpr double kWidthMm = 70, kHeightMm = 37, kTopMm = 0.5;
 constexpr int kColumns = 3, kRows = 8;
 constexpr double kPaperWidthMm = 210, kPaperHeightMm = 297;
+// The size the queues' description (cups-pdf's) names A4, in points.
+constexpr double kNamedWidth = 595, kNamedHeight = 842;
 
 // The box drawn on the card: from its corner, its solid border 2 points
 // wide, its far sides 6 points inside the card's, so that each label's
@@ -191,16 +193,21 @@ protected:
         return sheet;
     }
 
-    // Ink in the strips the queue can't print on.
+    // Ink in the strips the queue can't print on: the left and bottom ones
+    // `margin` wide; the right and top ones end where the description's
+    // sheet (A4 named 595 x 842 points) puts the printable area's far edges.
     static int InkInMargins(const QImage& page, double margin)
     {
-        const int edge = int(std::floor(margin * kPixelsPerPoint)) - 1;
+        const double width = kPaperWidthMm / 25.4 * 72, height = kPaperHeightMm / 25.4 * 72;
+        const auto strip = [](double points) { return int(std::floor(points * kPixelsPerPoint)) - 1; };
+        const int left = strip(margin), bottom = strip(margin);
+        const int right = strip(width - (kNamedWidth - margin)), top = strip(height - (kNamedHeight - margin));
         int inked = 0;
         for (int y = 0; y < page.height(); ++y) {
             const uchar* line = page.constScanLine(y);
-            const bool band = y < edge || y >= page.height() - edge;
+            const bool band = y < top || y >= page.height() - bottom;
             for (int x = 0; x < page.width(); ++x)
-                if ((band || x < edge || x >= page.width() - edge) && line[x] < 192)
+                if ((band || x < left || x >= page.width() - right) && line[x] < 192)
                     ++inked;
         }
         return inked;

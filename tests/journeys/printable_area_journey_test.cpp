@@ -3,10 +3,15 @@
 // queues whose four margins differ (left 18, bottom 36, right 9, top 24
 // points on A4; 10, 20, 30, 40 on Letter), portrait and landscape. The
 // print system keeps a margin in hundredths of a millimetre, most whole
-// points a little off (10 points as 353, 10.006 points): the ink stops on
-// each side where the queue says its printable area ends, to that
-// hundredth, and a landscape page has the sheet's margins turned with it.
-// The card view's grey band shows the same margins.
+// points a little off (10 points as 353, 10.006 points), and against the
+// sheet the queue's description names: the cups-pdf description rounds A4
+// to 595 x 842 points, and its printable area's right and top edges lie
+// that many points from the sheet's lower left corner, not from the far
+// edges of the real A4 sheet (595.28 x 841.89). The ink stops on each side
+// where the description puts the printable area's edge, to that hundredth,
+// on the rounded A4 as on Letter, and a landscape page has the sheet's
+// margins turned with it; a queue that prints to the paper's edges inks
+// A4 to its edges. The card view's grey band shows the same margins.
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QImage>
@@ -14,6 +19,7 @@
 #include <QLineEdit>
 #include <QMarginsF>
 #include <QRadioButton>
+#include <QSizeF>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -44,14 +50,34 @@ constexpr double kPixelsPerPoint = kDpi / 72.0;
 // A pixel and a half here, a twentieth of a millimetre.
 constexpr double kTolerance = 0.15;
 
-// The margin the print system keeps for one given in points.
-double Kept(double points) { return std::lround(points * 2540.0 / 72.0) * 72.0 / 2540.0; }
+// A length in the print system's hundredths of a millimetre.
+long Hundredths(double points) { return std::lround(points * 2540.0 / 72.0); }
+double Points(long hundredths) { return hundredths * 72.0 / 2540.0; }
 
-// The queue's margins for the page, left, top, right, bottom: a landscape
-// page is the sheet turned a quarter left, its top on the sheet's left.
-QMarginsF PageMargins(const SchedulerMargins& sheet, bool landscape)
+// The margin the print system keeps for one given in points.
+double Kept(double points) { return Points(Hundredths(points)); }
+
+// A portrait sheet: the paper's own size, and the size the queue's
+// description names for it, in points.
+struct Sheet {
+    QSizeF own;
+    QSizeF named;
+};
+const Sheet kA4{{210 * 72 / 25.4, 297 * 72 / 25.4}, {595, 842}};
+const Sheet kLetter{{612, 792}, {612, 792}};
+
+// The queue's margins for the page, left, top, right, bottom: the right and
+// top ones from where the printable area ends on the named sheet; a
+// landscape page is the sheet turned a quarter left, its top on the
+// sheet's left.
+QMarginsF PageMargins(const SchedulerMargins& sides, const Sheet& sheet, bool landscape)
 {
-    const QMarginsF kept(Kept(sheet.left), Kept(sheet.top), Kept(sheet.right), Kept(sheet.bottom));
+    // A queue that prints to the paper's edges does so on any sheet.
+    const auto far = [](double margin, double own, double named) {
+        return margin == 0 ? 0 : own - Points(Hundredths(named) - Hundredths(margin));
+    };
+    const QMarginsF kept(Kept(sides.left), far(sides.top, sheet.own.height(), sheet.named.height()),
+                         far(sides.right, sheet.own.width(), sheet.named.width()), Kept(sides.bottom));
     return landscape ? QMarginsF(kept.bottom(), kept.left(), kept.top(), kept.right()) : kept;
 }
 
@@ -154,7 +180,7 @@ TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShow
     if (!HaveTool("pdftoppm"))
         SKIP_FOR_MISSING_TOOL() << "pdftoppm is needed";
     const SchedulerMargins sides{18, 36, 9, 24}, tens{10, 20, 30, 40};
-    CupsScheduler scheduler({{"Sides", 0, "", true, sides}, {"Tens", 0, "Letter", false, tens}});
+    CupsScheduler scheduler({{"Sides", 0, "", true, sides}, {"Tens", 0, "Letter", false, tens}, {"Edge", 0}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
     const int allocationLimit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(512);
@@ -182,18 +208,20 @@ TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShow
     // on; each queue has the same margins on every paper.
     SchedulerMargins printer = sides;
     for (const Case& c : {Case{"Sides", sides, false, false}, Case{"Sides", sides, false, true},
-                          Case{"Tens", tens, true, false}, Case{"Tens", tens, true, true}}) {
+                          Case{"Tens", tens, true, false}, Case{"Tens", tens, true, true},
+                          Case{"Edge", SchedulerMargins{}, false, false}}) {
         SCOPED_TRACE(std::string(c.queue) + (c.landscape ? " landscape" : " portrait"));
         ASSERT_NO_FATAL_FAILURE(WholeSheetCard(c.letter, c.landscape));
         if (!CardDocument()->ShowsNonPrintingAreas()) {
             ASSERT_TRUE(Trigger("View > Show Nonprinting Areas"));
         }
-        expectBand(PageMargins(printer, c.landscape), "before printing");
+        const Sheet& sheet = c.letter ? kLetter : kA4;
+        expectBand(PageMargins(printer, sheet, c.landscape), "before printing");
 
         const QImage page = PrintInto(scheduler, c.queue);
         ASSERT_FALSE(page.isNull());
         EXPECT_EQ(page.width() > page.height(), c.landscape) << "the page is not turned as the sheet is";
-        const QMarginsF expected = PageMargins(c.margins, c.landscape);
+        const QMarginsF expected = PageMargins(c.margins, sheet, c.landscape);
         const QMarginsF ink = InkMargins(page);
         std::printf("%s %s: ink stops at %s (the queue's: %s)\n", c.queue, c.landscape ? "landscape" : "portrait",
                     Describe(ink).c_str(), Describe(expected).c_str());

@@ -251,7 +251,8 @@ bool CupsScheduler::Prepare(const std::vector<SchedulerQueue>& queues)
     written = written && WriteAll(root + "/cups-files.conf", files);
     written = written && WriteAll(root + "/cupsd.conf",
                                   "Listen " + socket_ +
-                                      "\nLogLevel info\nBrowsing No\nDefaultAuthType None\nWebInterface No\n"
+                                      "\nLogLevel info\nAccessLogLevel all\nBrowsing No\nDefaultAuthType None\n"
+                                      "WebInterface No\n"
                                       "ErrorPolicy abort-job\nPreserveJobFiles No\n"
                                       "<Location />\nOrder allow,deny\nAllow all\n</Location>\n");
     const std::string description = ReadAll(kPrinterDescription);
@@ -357,6 +358,12 @@ void CupsScheduler::Stop()
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     pid_ = -1;
+}
+
+int CupsScheduler::Requests() const
+{
+    const std::string log = ReadAll(folder_ + "/log/access_log");
+    return int(std::count(log.begin(), log.end(), '\n'));
 }
 
 std::string CupsScheduler::LogTail() const

@@ -74,6 +74,9 @@ public:
     // The socket the clients reach it on.
     const std::string& server() const { return socket_; }
 
+    // The requests its clients have made so far (its access log's lines).
+    int Requests() const;
+
     // Waits, at most the seconds, for the PDF file the queue makes of the
     // next job it was given (the jobs in the order they were taken); its
     // path, or empty when none came (why() says what the scheduler said).
