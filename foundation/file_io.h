@@ -127,6 +127,9 @@ struct FileInfo {
 };
 // Zero-fills info; 1 when nothing is at the path, else fills it, 0.
 int32_t FileGetInfo(const PathRecord* record, FileInfo* info);
+// True when the path names a pipe, a socket or a device rather than a file:
+// its bytes may never end, and an open of it may wait forever.
+bool FileIsDeviceOrPipe(const PathRecord* record);
 
 // Walks the record's folder (drive and directory) and every folder in it,
 // in case-insensitive name order. The record handed to the callback names
