@@ -27,6 +27,7 @@
 #include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
 #include "foundation/string_table.h"
@@ -435,6 +436,11 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     const int32_t laterPages = std::clamp(unskipped.pages, 0, int32_t(INT16_MAX));
+    // What killed prints left among the temporary files goes as this one
+    // starts.
+    PathRecord temp{};
+    if (GetSystemTempFolder(&temp) == 0)
+        RemoveOwnLeftovers(&temp);
     TakePicturesNotPrinted();
     TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();

@@ -9,6 +9,7 @@
 // program folder of its own, so that neither the user's preferences nor
 // their window records are read or changed.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "database/db_document.h"
 #include "database/open_database_registry.h"
 #include "foundation/path_record.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/program_folder.h"
 #include "graphics/fill_patterns.h"
 #include "platform/print_printer.h"
@@ -40,6 +42,8 @@ public:
     PrintSession()
     {
         app_ = StartOffscreenGuiApplication();
+        // A killed print's folder is cleared by the next print or start.
+        MarkOwnScratch(QFile::encodeName(folder_.path()).toStdString());
         SetProgramFolderForTesting(folder_.path().toStdString());
         // The fill patterns are numbered as the program numbers them.
         SetUseHatchBrushes(true);
