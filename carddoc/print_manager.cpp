@@ -30,6 +30,7 @@
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
+#include "foundation/stop_request.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/page_table.h"
@@ -503,7 +504,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
         const int32_t lastPage = firstPage - 1 + (copy == 0 ? pages : laterPages);
         for (int32_t page = firstPage; page <= lastPage; ++page) {
             progress->SetPage(page);
-            if (progress->IsCancelled()) {
+            if (progress->IsCancelled() || StopRequested()) {
                 result = kPrintCancelledByUser;
                 break;
             }
@@ -531,7 +532,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
                 result = kPrintDatabaseDamaged;
             if (result == 0 && CurrentSelectionFailed())
                 result = kPrintSelectionFailed;
-            if (result == 0 && progress->IsCancelled())
+            if (result == 0 && (progress->IsCancelled() || StopRequested()))
                 result = kPrintCancelledByUser;
             if (result != 0)
                 break;

@@ -248,8 +248,12 @@ TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledPrintsLeftInTheTemporaryFol
     };
     const std::set<std::string> before = entries();
 
-    for (const int signal : {SIGKILL, SIGTERM, SIGHUP})
+    // Told to end, a print clears its own files as it goes.
+    for (const int signal : {SIGTERM, SIGHUP}) {
         EXPECT_FALSE(KilledPrint(card, folder, signal, database).empty());
+        EXPECT_EQ(entries(), before) << strsignal(signal);
+    }
+    EXPECT_FALSE(KilledPrint(card, folder, SIGKILL, database).empty());
     // A PostScript job keeps its pages in a spool file until it ends.
     const bool spooled = KilledOnceReady({ToolPath(), "print-ps", card, folder + "/cards.ps", "--copies", "9999"},
                                          SIGKILL, [&] {

@@ -24,6 +24,7 @@
 #include "database/open_database_registry.h"
 #include "foundation/path_record.h"
 #include "foundation/scratch_mark.h"
+#include "foundation/stop_request.h"
 #include "foundation/program_folder.h"
 #include "graphics/fill_patterns.h"
 #include "platform/print_printer.h"
@@ -62,7 +63,7 @@ private:
     QTemporaryDir folder_;
 };
 
-int RunPrint(const ToolArgs& given, bool postScript)
+int PrintOnce(const ToolArgs& given, bool postScript)
 {
     const char* usage = postScript ? "usage: print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]"
                                    : "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]";
@@ -135,6 +136,16 @@ int RunPrint(const ToolArgs& given, bool postScript)
     if (printer.LastLosses().barcodes > 0)
         return kBarcodeNotMade;
     return 0;
+}
+
+// A print told to end (terminated, or its terminal gone) stops as a
+// cancelled one, clearing its scratch files, and then ends as told.
+int RunPrint(const ToolArgs& args, bool postScript)
+{
+    CatchStopRequests();
+    const int status = PrintOnce(args, postScript);
+    EndIfStopRequested();
+    return status;
 }
 
 int RunPrintPdf(const ToolArgs& args) { return RunPrint(args, false); }
