@@ -84,8 +84,9 @@ std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
     std::string text = missing.file.empty() ? std::string("A picture") : "The picture \"" + missing.file + "\"";
     if (!missing.record.empty())
         text += " of the record of " + missing.record;
-    text += missing.notAFile ? " is not a file but a device or a pipe; the cards printed without it."
-                             : " could not be drawn (its file is missing or can't be read); the cards printed without it.";
+    text += missing.notAFile ? " is not a file but a device or a pipe;"
+                             : " could not be drawn (its file is missing or can't be read);";
+    text += " the cards printed without it.";
     if (missing.others)
         text += " Other pictures could not be drawn either.";
     return text;
