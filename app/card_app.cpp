@@ -36,7 +36,6 @@
 #include "foundation/long_work.h"
 #include "foundation/program_folder.h"
 #include "foundation/string_table.h"
-#include "foundation/whole_file_writer.h"
 #include "graphics/beep.h"
 #include "graphics/fill_patterns.h"
 #include "platform/gdi_types.h"
@@ -122,13 +121,10 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
         RemoveStaleTempFiles(&dictionary, "DIC");
     PathRecord temp{};
     if (GetSystemTempFolder(&temp) == 0) {
-        // Swap files, the indexes of databases opened only to be read, the
-        // halves of killed prints' queue files and the scratch folders of
-        // killed prints and commands.
+        // Swap files, and what killed prints and readers left: indexes of
+        // databases opened only to be read, spools, scratch folders.
         RemoveStaleTempFiles(&temp, "KPX");
-        RemoveStaleTempFiles(&temp, "IDX");
-        RemoveKilledWritersFiles(temp);
-        RemoveStaleTempFolders(&temp, "qt_temp-");
+        RemoveOwnLeftovers(&temp);
     }
 }
 

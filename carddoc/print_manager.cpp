@@ -27,8 +27,10 @@
 #include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
+#include "foundation/stop_request.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/page_table.h"
@@ -83,7 +85,9 @@ std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
     std::string text = missing.file.empty() ? std::string("A picture") : "The picture \"" + missing.file + "\"";
     if (!missing.record.empty())
         text += " of the record of " + missing.record;
-    text += " could not be drawn (its file is missing or can't be read); the cards printed without it.";
+    text += missing.notAFile ? " is not a file but a device or a pipe;"
+                             : " could not be drawn (its file is missing or can't be read);";
+    text += " the cards printed without it.";
     if (missing.others)
         text += " Other pictures could not be drawn either.";
     return text;
@@ -449,6 +453,11 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     ScalePatternBitmaps(uint16_t(std::max(resolution / 72, 1)));
     const int32_t pages = std::clamp(sheets.pages, 0, int32_t(INT16_MAX));
     const int32_t laterPages = std::clamp(unskipped.pages, 0, int32_t(INT16_MAX));
+    // What killed prints left among the temporary files goes as this one
+    // starts.
+    PathRecord temp{};
+    if (GetSystemTempFolder(&temp) == 0)
+        RemoveOwnLeftovers(&temp);
     TakePicturesNotPrinted();
     TakePrintLosses();
     PictureJobMemory::Shared().BeginJob();
@@ -514,7 +523,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
         const int32_t lastPage = firstPage - 1 + (copy == 0 ? pages : laterPages);
         for (int32_t page = firstPage; page <= lastPage; ++page) {
             progress->SetPage(pagesBefore + page - firstPage + 1);
-            if (progress->IsCancelled()) {
+            if (progress->IsCancelled() || StopRequested()) {
                 result = kPrintCancelledByUser;
                 break;
             }
@@ -542,7 +551,7 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
                 result = kPrintDatabaseDamaged;
             if (result == 0 && CurrentSelectionFailed())
                 result = kPrintSelectionFailed;
-            if (result == 0 && progress->IsCancelled())
+            if (result == 0 && (progress->IsCancelled() || StopRequested()))
                 result = kPrintCancelledByUser;
             if (result != 0)
                 break;

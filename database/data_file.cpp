@@ -12,6 +12,7 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 
@@ -202,6 +203,9 @@ int32_t DataFile::CreateIndex(bool durable)
     index_->SetLabel(IndexLabel(indexPath, readOnly_));
     if (!index_->Create(&indexPath, 1, durable))
         return 0;
+    // One a killed reader leaves is cleared by the next print or start.
+    if (readOnly_)
+        MarkOwnScratch(PathRecordToPosix(indexPath));
     // An empty index holds no selection of the records counted.
     selectionFailed_ = live_ > 0;
     indexPath_ = indexPath;

@@ -260,8 +260,7 @@ bool TextImport::Open(const PathRecord& source)
         file_ = kNoFile;
         // A pipe or a device (/dev/zero) opens to no file: its bytes may
         // never end, and "access denied" would send the user to its rights.
-        FileInfo info;
-        if (FileGetInfo(&source, &info) == 0 && info.find.attributes == kFileAttributeDevice) {
+        if (FileIsDeviceOrPipe(&source)) {
             char name[256] = {};
             PathRecordGetFileName(&source, name, sizeof name);
             std::string text(1, '"');

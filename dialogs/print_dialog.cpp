@@ -57,7 +57,11 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     const PrinterSettings* settings = GetPrinterHandles();
     const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName
                                                                        : QPrinterInfo::defaultPrinterName();
-    const int32_t at = names.indexOf(wanted);
+    // A queue that has gone since its last job leaves the default queue,
+    // which a job without a chosen one prints on.
+    int32_t at = names.indexOf(wanted);
+    if (at < 0)
+        at = names.indexOf(QPrinterInfo::defaultPrinterName());
     printers_->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? PdfEntry() : 0));
     printerForm->addRow(QStringLiteral("&Name:"), printers_);
     file_ = Named(new QLineEdit(printerBox), "fileName");

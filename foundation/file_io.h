@@ -127,6 +127,9 @@ struct FileInfo {
 };
 // Zero-fills info; 1 when nothing is at the path, else fills it, 0.
 int32_t FileGetInfo(const PathRecord* record, FileInfo* info);
+// True when the path names a pipe, a socket or a device rather than a file:
+// its bytes may never end, and an open of it may wait forever.
+bool FileIsDeviceOrPipe(const PathRecord* record);
 
 // Walks the record's folder (drive and directory) and every folder in it,
 // in case-insensitive name order. The record handed to the callback names
@@ -151,12 +154,12 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
 // writer that died, and goes at once; only an empty one may be a new file
 // its writer is about to open.
 int32_t RemoveStaleTempFiles(const PathRecord* folder, const char* prefix, bool heldWhileWritten = false);
-// The same for the scratch folders that a killed program leaves in the
-// record's folder (the system's temporary folder): folders of this user
-// whose names start with prefix, that no running program has a file open
-// in or works in, and in which nothing has changed for a minute. Returns
-// how many went.
-int32_t RemoveStaleTempFolders(const PathRecord* folder, const char* prefix);
+// Deletes what killed copies of the program left in the record's folder
+// (scratch files and folders, halves of prints): only entries of this user
+// that carry the program's own mark (scratch_mark.h), whose maker has
+// ended, and that no running program has open, has a file open in or
+// works in. Returns how many went.
+int32_t RemoveOwnLeftovers(const PathRecord* folder);
 // The system's temporary folder ($TMPDIR, else /tmp) as a record naming its
 // inside.
 int32_t GetSystemTempFolder(PathRecord* record);

@@ -251,6 +251,12 @@ int32_t FileGetInfo(const PathRecord* record, FileInfo* info)
     return 0;
 }
 
+bool FileIsDeviceOrPipe(const PathRecord* record)
+{
+    FileInfo info;
+    return FileGetInfo(record, &info) == 0 && info.find.attributes == kFileAttributeDevice;
+}
+
 int32_t FolderCheck(const PathRecord* record)
 {
     std::string path = Host(record);

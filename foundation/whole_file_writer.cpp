@@ -5,6 +5,7 @@
 
 #include "foundation/file_host.h"
 #include "foundation/path_record.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -22,13 +23,11 @@ constexpr const char* kTempPrefix = "OUT";
 
 int32_t RemoveKilledWritersFiles(const PathRecord& folder)
 {
-    // Only these writers make files under this prefix, and each holds its
-    // file from the first byte until it has taken the target's place: one
-    // with bytes that no program holds is gone at once, however new.
-    PathRecord where = folder;
-    where.name[0] = 0;
-    where.extension[0] = 0;
-    return RemoveStaleTempFiles(&where, kTempPrefix, true);
+    // Each writer marks its file as it opens it and holds it until it has
+    // taken the target's place: a marked one whose writer has ended and that
+    // no program holds is gone at once, however new. A file of a like name
+    // the program never marked is someone else's.
+    return RemoveOwnLeftovers(&folder);
 }
 
 WholeFileWriter::WholeFileWriter(const PathRecord& target)
@@ -77,6 +76,8 @@ int32_t WholeFileWriter::Open()
     err = FileOpen(&temp_, kFileWrite, &file_);
     if (err != kErrNone)
         return error_ = err;
+    if (heldWhileWritten_)
+        MarkOwnScratch(file_);
     pending_.reserve(kPiece);
     return kErrNone;
 }
@@ -125,6 +126,9 @@ int32_t WholeFileWriter::Commit(const std::function<void()>& release)
         error_ = FileSync(file_);
     if (error_ == kErrNone && release)
         release();
+    // Once in the target's place the file is the user's.
+    if (error_ == kErrNone && heldWhileWritten_)
+        UnmarkOwnScratch(file_);
     // The new file is still held while it takes the target's place, so that
     // no other program's clearing of killed writers' halves can take it
     // between its close and the replacement. A target another program

@@ -18,8 +18,8 @@
 #include "foundation/file_io.h"
 
 // Deletes what writers of files the user named (prints, exports) that were
-// killed midway left in the folder (OUT….TMP), unless a running program
-// holds them. Returns how many went.
+// killed midway left in the folder (OUT….TMP files they marked as their
+// own), unless a running program holds them. Returns how many went.
 int32_t RemoveKilledWritersFiles(const PathRecord& folder);
 
 class WholeFileWriter {

@@ -511,6 +511,15 @@ int32_t FrameObjImage::LoadFromFile(const PathRecord& path, uint8_t keep)
     a_.tag = kImageTagPict;
     a_.fromFile = 1;
     a_.kind = kImageKindRaster;
+    if (info.find.attributes == kFileAttributeDevice) {
+        // Its bytes may never end: it is not read at all.
+        ReleasePreview(true);
+        ReleaseImage(true);
+        unreadable_ = true;
+        unreadableReason_ = "It is not a file but a device or a pipe.";
+        MarkPictureStale();
+        return 0;
+    }
     ImageClassifyFile(path, &a_.tag, &a_.kind);
     ReleasePreview(true);
     std::string why;
@@ -937,9 +946,13 @@ int32_t FrameObjImage::SourceType() const
         PathRecord stored{};
         PathRecordLoad(a_.fileSpec, &stored);
         uint8_t head[64] = {};
-        std::ifstream file(FileHostPath(&stored), std::ios::binary);
-        file.read(reinterpret_cast<char*>(head), sizeof head);
-        sourceType_ = PictureTypeFromContent(head, size_t(file.gcount()));
+        size_t got = 0;
+        if (!FileIsDeviceOrPipe(&stored)) {
+            std::ifstream file(FileHostPath(&stored), std::ios::binary);
+            file.read(reinterpret_cast<char*>(head), sizeof head);
+            got = size_t(file.gcount());
+        }
+        sourceType_ = PictureTypeFromContent(head, got);
     }
     return sourceType_;
 }
@@ -1240,6 +1253,9 @@ void FrameObjImage::DrawContent(Dc* dc)
             if (missed.count++ == 0) {
                 missed.file = file;
                 missed.record = record;
+                PathRecord stored{};
+                PathRecordLoad(a_.fileSpec, &stored);
+                missed.notAFile = a_.fromFile && FileIsDeviceOrPipe(&stored);
             } else if (file != missed.file) {
                 missed.others = true;
             }

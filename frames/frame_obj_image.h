@@ -27,12 +27,13 @@ constexpr int32_t kImageOutlinePoints = 23;
 // The pictures that frames being printed could not draw (their files gone
 // or unreadable) since the last call, which starts the count again: how
 // many, and the first one's file with the record whose card it was to
-// show (empty for a picture of the card itself), and whether other files
-// were missed too.
+// show (empty for a picture of the card itself), whether that file is a
+// pipe or a device, and whether other files were missed too.
 struct PicturesNotPrinted {
     int32_t count = 0;
     std::string file;
     std::string record;
+    bool notAFile = false;
     bool others = false;
 };
 PicturesNotPrinted TakePicturesNotPrinted();

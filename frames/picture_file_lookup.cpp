@@ -46,7 +46,8 @@ PictureFileLookup::Answer PictureFileLookup::Search(const Places& places)
     PathRecord place{};
     for (int n = 0; places(n, &place); ++n) {
         std::string path = PathRecordToPosix(place);
-        if (!FileExists(&place, 0)) {
+        // A pipe or a device is no picture: reading it may never end.
+        if (!FileExists(&place, 0) || FileIsDeviceOrPipe(&place)) {
             answer.checked.push_back(std::move(path));
             continue;
         }

@@ -28,6 +28,7 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include "foundation/scratch_mark.h"
 #include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "platform/actual_text.h"
@@ -168,6 +169,8 @@ private:
             failed_ = true;
             return false;
         }
+        // What a killed job leaves is cleared by the next print or start.
+        MarkOwnScratch(body_->handle());
         startPage();
         return true;
     }
@@ -798,6 +801,7 @@ bool PostScriptDevice::defineInSetup(PictureData* data)
             failed_ = true;
             return false;
         }
+        MarkOwnScratch(setup_->handle());
     }
     if (setup_->write(text.data(), qint64(text.size())) != qint64(text.size())) {
         failed_ = true;
@@ -875,6 +879,7 @@ bool PostScriptDevice::flush()
             error_ = FileFailure(*spool, errno);
             return false;
         }
+        MarkOwnScratch(spool->handle());
     }
     errno = 0;
     const auto put = [&](const char* bytes, size_t n) {

@@ -3,13 +3,16 @@
 // the half of a card goes at the card's next save, and a file another
 // running program still holds open stays where it is.
 #include <fcntl.h>
-#include <sys/file.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
+#include <functional>
+#include <set>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -25,11 +28,11 @@ class LeftoversJourney : public JourneyTest {
 protected:
     void TearDown() override
     {
-        if (holder_ > 0) {
+        for (const pid_t holder : holders_) {
             // flock and the sleep it runs: the sleep would otherwise hold
             // the suite's output open for the rest of its minute.
-            kill(-holder_, SIGKILL);
-            waitpid(holder_, nullptr, 0);
+            kill(-holder, SIGKILL);
+            waitpid(holder, nullptr, 0);
         }
         JourneyTest::TearDown();
     }
@@ -45,13 +48,14 @@ protected:
     // Another program holds the file open (and locked) until the test ends.
     void HeldByAnotherProgram(const std::string& path)
     {
-        holder_ = fork();
-        ASSERT_GE(holder_, 0);
-        if (holder_ == 0) {
+        const pid_t holder = fork();
+        ASSERT_GE(holder, 0);
+        if (holder == 0) {
             setpgid(0, 0);
             execlp("flock", "flock", "--shared", path.c_str(), "sleep", "60", static_cast<char*>(nullptr));
             _exit(127);
         }
+        holders_.push_back(holder);
         // Until the lock is taken, the probe would find the file free.
         for (int i = 0; i < 200; ++i) {
             const int fd = ::open(path.c_str(), O_RDONLY);
@@ -65,9 +69,85 @@ protected:
         FAIL() << "the other program never took its lock";
     }
 
+    // Another program reads the file, without a lock, until the test ends.
+    void ReadByAnotherProgram(const std::string& path)
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0) << path;
+        const pid_t reader = fork();
+        ASSERT_GE(reader, 0);
+        if (reader == 0) {
+            setpgid(0, 0);
+            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::close(fd);
+        holders_.push_back(reader);
+    }
+
+    // The halves of killed prints' files in the folder.
+    static std::vector<std::string> Halves(const std::string& folder)
+    {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string name = entry.path().filename();
+            if (name.rfind("OUT", 0) == 0 && entry.path().extension() == ".TMP")
+                found.push_back(entry.path());
+        }
+        return found;
+    }
+
+    // Runs the program and ends it with the signal once `ready` holds;
+    // false when it never did.
+    static bool KilledOnceReady(const std::vector<std::string>& arguments, int signal,
+                                const std::function<bool()>& ready)
+    {
+        const pid_t run = fork();
+        if (run < 0)
+            return false;
+        if (run == 0) {
+            std::vector<char*> argv;
+            for (const std::string& argument : arguments)
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        bool isReady = false;
+        for (int i = 0; i < 3000 && !(isReady = ready()); ++i)
+            usleep(10000);
+        kill(run, signal);
+        waitpid(run, nullptr, 0);
+        return isReady;
+    }
+
+    // A print of the card into the folder, killed once its file holds some
+    // of the sheets; the half it left.
+    std::string KilledPrint(const std::string& card, const std::string& folder, int signal = SIGKILL,
+                            const std::string& database = "")
+    {
+        std::vector<std::string> arguments = {ToolPath(), "print-pdf", card};
+        if (!database.empty())
+            arguments.push_back(database);
+        arguments.insert(arguments.end(), {folder + "/cards.pdf", "--copies", "9999"});
+        const std::vector<std::string> before = Halves(folder);
+        std::string left;
+        const bool killed = KilledOnceReady(arguments, signal, [&] {
+            for (const std::string& half : Halves(folder)) {
+                std::error_code gone;
+                if (std::find(before.begin(), before.end(), half) == before.end() &&
+                    std::filesystem::file_size(half, gone) > 0)
+                    left = half;
+            }
+            return !left.empty();
+        });
+        EXPECT_TRUE(killed) << "the print never wrote its file";
+        return left;
+    }
+
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
-    pid_t holder_ = -1;
+    std::vector<pid_t> holders_;
 };
 
 TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledSavesOfTheProgramsFilesLeft)
@@ -120,11 +200,17 @@ TEST_F(LeftoversJourney, OpeningTheCardAgainAndItsNextSaveClearWhatAKilledSaveLe
     EXPECT_EQ(temporary, 1);
 }
 
-// Readers and prints that were killed leave indexes and scratch folders in
-// the temporary folder; the next start clears those no running program
-// holds, and nothing that is not the program's.
-TEST_F(LeftoversJourney, TheNextStartClearsIndexesAndScratchFoldersKilledReadersLeft)
+// Prints that were killed (by a kill, a terminate or a hang-up) leave
+// indexes, scratch folders and spool files in the temporary folder; the
+// next start clears those no running program holds, and nothing that is
+// not the program's, whatever its name.
+TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledPrintsLeftInTheTemporaryFolder)
 {
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string folder = std::filesystem::path(card).parent_path();
+    const std::string database = TempFile("contacts.dqx");
+    Tool("db new '" + database + "'");
+    Tool("db fill '" + database + "' 20");
     Stop();
     const std::string temp = TempFile("tmp");
     std::filesystem::create_directories(temp);
@@ -132,8 +218,8 @@ TEST_F(LeftoversJourney, TheNextStartClearsIndexesAndScratchFoldersKilledReaders
     qputenv("TMPDIR", QByteArray::fromStdString(temp));
     const std::string index = temp + "/IDX2B.TMP";
     const std::string heldIndex = temp + "/IDX2C.TMP";
+    const std::string spool = temp + "/Tessaline.Ab12Cd";
     const std::string scratch = temp + "/qt_temp-Ab12Cd";
-    const std::string worked = temp + "/qt_temp-Ef34Gh";
     const std::string fresh = temp + "/qt_temp-Ij56Kl";
     const std::string elsewhere = TempFile("elsewhere");
     const std::string link = temp + "/qt_temp-Mn78Op";
@@ -147,41 +233,54 @@ TEST_F(LeftoversJourney, TheNextStartClearsIndexesAndScratchFoldersKilledReaders
     };
     LeftAnHourAgo(index);
     LeftAnHourAgo(heldIndex);
+    LeftAnHourAgo(spool);
     ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(heldIndex));
     leftFolder(scratch);
-    leftFolder(worked);
     leftFolder(elsewhere);
     std::filesystem::create_directories(fresh);
     WriteFileBytes(fresh + "/page1.pdf", "a print under way this minute");
     std::filesystem::create_directory_symlink(elsewhere, link);
-    // Another program still works in one of the folders.
-    const pid_t worker = fork();
-    ASSERT_GE(worker, 0);
-    if (worker == 0) {
-        if (::chdir((worked + "/pages").c_str()) == 0)
-            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
-        _exit(127);
+    const auto entries = [&temp] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            names.insert(entry.path().filename());
+        return names;
+    };
+    const std::set<std::string> before = entries();
+
+    // Told to end, a print clears its own files as it goes.
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        EXPECT_FALSE(KilledPrint(card, folder, signal, database).empty());
+        EXPECT_EQ(entries(), before) << strsignal(signal);
     }
-    std::error_code unreadable;
-    for (int i = 0; i < 200; ++i) {
-        const auto cwd = std::filesystem::read_symlink("/proc/" + std::to_string(worker) + "/cwd", unreadable);
-        if (cwd == std::filesystem::path(worked + "/pages"))
-            break;
-        usleep(10000);
-    }
+    EXPECT_FALSE(KilledPrint(card, folder, SIGKILL, database).empty());
+    // A PostScript job keeps its pages in a spool file until it ends.
+    const bool spooled = KilledOnceReady({ToolPath(), "print-ps", card, folder + "/cards.ps", "--copies", "9999"},
+                                         SIGKILL, [&] {
+                                             for (const std::string& name : entries()) {
+                                                 std::error_code no;
+                                                 if (!before.count(name) && name.rfind("IDX", 0) != 0 &&
+                                                     std::filesystem::file_size(temp + "/" + name, no) > 0)
+                                                     return true;
+                                             }
+                                             return false;
+                                         });
+    EXPECT_TRUE(spooled) << "the PostScript print never spooled its pages";
+    std::vector<std::string> killedLeft;
+    for (const std::string& name : entries())
+        if (!before.count(name))
+            killedLeft.push_back(temp + "/" + name);
 
     Start();
-    kill(worker, SIGKILL);
-    waitpid(worker, nullptr, 0);
     qputenv("TMPDIR", keptTmpdir);
     if (keptTmpdir.isNull())
         qunsetenv("TMPDIR");
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
-    EXPECT_FALSE(Exists(index));
+    for (const std::string& left : killedLeft)
+        EXPECT_FALSE(Exists(left)) << left;
     EXPECT_TRUE(Exists(heldIndex)) << "another program holds it";
-    EXPECT_FALSE(Exists(scratch));
-    EXPECT_TRUE(Exists(worked + "/pages/page1.pdf")) << "another program works in it";
-    EXPECT_TRUE(Exists(fresh + "/page1.pdf")) << "a print may be writing it";
+    for (const std::string& stranger : {index, spool, scratch + "/pages/page1.pdf", fresh + "/page1.pdf"})
+        EXPECT_TRUE(Exists(stranger)) << stranger << ": the program never made it";
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(Exists(elsewhere + "/pages/page1.pdf")) << "what a link points to is not ours";
 }
@@ -193,34 +292,8 @@ TEST_F(LeftoversJourney, WhatAKilledPrintLeftGoesAtTheNextPrintOrSaveBesideIt)
 {
     const std::string card = CopySample("Business Card.lqx");
     const std::string folder = std::filesystem::path(card).parent_path();
-    const auto halves = [&folder] {
-        std::vector<std::string> found;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            const std::string name = entry.path().filename();
-            if (name.rfind("OUT", 0) == 0 && entry.path().extension() == ".TMP")
-                found.push_back(entry.path());
-        }
-        return found;
-    };
-    // Killed once its file holds some of the sheets.
-    const pid_t print = fork();
-    ASSERT_GE(print, 0);
-    if (print == 0) {
-        execl(ToolPath().c_str(), "tessaline-tool", "print-pdf", card.c_str(), (folder + "/cards.pdf").c_str(),
-              "--copies", "9999", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    std::vector<std::string> left;
-    for (int i = 0; i < 3000 && left.empty(); ++i) {
-        for (const std::string& half : halves()) {
-            if (std::filesystem::file_size(half) > 0)
-                left.push_back(half);
-        }
-        usleep(10000);
-    }
-    kill(print, SIGKILL);
-    waitpid(print, nullptr, 0);
-    ASSERT_EQ(left.size(), 1u) << "the print never wrote its file";
+    const std::string left = KilledPrint(card, folder);
+    ASSERT_FALSE(left.empty());
     EXPECT_FALSE(Exists(folder + "/cards.pdf"));
 
     // Another program's, and a new one a writer is about to open, stay.
@@ -230,16 +303,41 @@ TEST_F(LeftoversJourney, WhatAKilledPrintLeftGoesAtTheNextPrintOrSaveBesideIt)
     WriteFileBytes(opening, "");
     ASSERT_NO_FATAL_FAILURE(HeldByAnotherProgram(held));
     Tool("print-pdf '" + card + "' '" + folder + "/cards.pdf'");
-    EXPECT_FALSE(Exists(left[0])) << "the next print leaves what the killed one left";
+    EXPECT_FALSE(Exists(left)) << "the next print leaves what the killed one left";
     EXPECT_TRUE(Exists(held)) << "another program holds it";
     EXPECT_TRUE(Exists(opening)) << "a print may be about to write it";
 
-    const std::string later = folder + "/OUT7C.TMP";
-    WriteFileBytes(later, "half of a PDF file");
+    const std::string later = KilledPrint(card, folder);
+    ASSERT_FALSE(later.empty());
     ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
     ASSERT_TRUE(Trigger("File > Save"));
     EXPECT_FALSE(Exists(later)) << "the card's save leaves what a killed print left beside it";
     EXPECT_TRUE(Exists(held));
+}
+
+// A print beside files of the same kind of name that it did not write, or
+// that another program reads: none of them is taken for a killed print's
+// half.
+TEST_F(LeftoversJourney, APrintLeavesFilesBesideItThatItDidNotLeaveOrThatAreRead)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string folder = std::filesystem::path(card).parent_path();
+    const std::string users = folder + "/OUTFACE.TMP";
+    const std::string read = folder + "/OUT7D.TMP";
+    LeftAnHourAgo(users);
+    LeftAnHourAgo(read);
+    ASSERT_NO_FATAL_FAILURE(ReadByAnotherProgram(read));
+    const std::string viewed = KilledPrint(card, folder);
+    ASSERT_FALSE(viewed.empty());
+    ASSERT_NO_FATAL_FAILURE(ReadByAnotherProgram(viewed));
+
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    OnNextDialog(PrintToPdfFile(folder + "/cards.pdf"));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_TRUE(Exists(folder + "/cards.pdf"));
+    EXPECT_TRUE(Exists(users)) << "the program never wrote it";
+    EXPECT_TRUE(Exists(read)) << "the program never wrote it";
+    EXPECT_TRUE(Exists(viewed)) << "another program reads it";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 // program folder of its own, so that neither the user's preferences nor
 // their window records are read or changed.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -23,6 +24,8 @@
 #include "database/db_document.h"
 #include "database/open_database_registry.h"
 #include "foundation/path_record.h"
+#include "foundation/scratch_mark.h"
+#include "foundation/stop_request.h"
 #include "foundation/program_folder.h"
 #include "graphics/fill_patterns.h"
 #include "platform/print_printer.h"
@@ -41,6 +44,8 @@ public:
     PrintSession()
     {
         app_ = StartOffscreenGuiApplication();
+        // A killed print's folder is cleared by the next print or start.
+        MarkOwnScratch(QFile::encodeName(folder_.path()).toStdString());
         SetProgramFolderForTesting(folder_.path().toStdString());
         // The fill patterns are numbered as the program numbers them.
         SetUseHatchBrushes(true);
@@ -59,7 +64,7 @@ private:
     QTemporaryDir folder_;
 };
 
-int RunPrint(const ToolArgs& given, bool postScript)
+int PrintOnce(const ToolArgs& given, bool postScript)
 {
     const char* usage = postScript ? "usage: print-ps FILE.lqx [DB.dqx] OUT.ps [--copies N]"
                                    : "usage: print-pdf FILE.lqx [DB.dqx] OUT.pdf [--copies N]";
@@ -132,6 +137,16 @@ int RunPrint(const ToolArgs& given, bool postScript)
     if (printer.LastLosses().barcodes > 0 || printer.LastLosses().cutBarcodes > 0)
         return kBarcodeNotMade;
     return 0;
+}
+
+// A print told to end (terminated, or its terminal gone) stops as a
+// cancelled one, clearing its scratch files, and then ends as told.
+int RunPrint(const ToolArgs& args, bool postScript)
+{
+    CatchStopRequests();
+    const int status = PrintOnce(args, postScript);
+    EndIfStopRequested();
+    return status;
 }
 
 int RunPrintPdf(const ToolArgs& args) { return RunPrint(args, false); }
