@@ -9,6 +9,7 @@
 // which is how the command tests drive it.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -101,7 +102,7 @@ public:
     void StoreEditsIntoRecord();
     void FillRecordWithDefaults();
     void RefreshCustomFieldLabels();
-    bool EditsDirty() const { return editsDirty_; }
+    bool EditsDirty() const { return edited_.any(); }
     // Forgets what was typed since the record was loaded.
     void DropEdits();
     // A field edit was changed by the user.
@@ -236,7 +237,10 @@ private:
     int32_t pendingFlag_ = 0;
     int32_t fastFillMatch_ = -1;
     CViewBrowser* browser_ = nullptr;
-    bool editsDirty_ = false;
+    // The columns whose edits the user changed since the record was
+    // loaded: only they are stored, so that a field nobody touched keeps
+    // its stored text even where its edit shows it otherwise.
+    std::bitset<kEntryColumnCount> edited_;
     bool loadingEdits_ = false;
     bool notOpened_ = true;
     bool refreshAllowed_ = true;
