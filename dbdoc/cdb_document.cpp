@@ -380,6 +380,9 @@ bool CDBDocument::CommitRecord(bool refresh)
         edited_.reset();
         return false;
     }
+    // What was typed stays in the form, to be saved elsewhere.
+    if (!StillHoldsItsFile())
+        return false;
     WaitCursor wait;
     // The edits go over the record as it was read, so that what the form
     // does not show (date, salutation, categories) stays as it was.

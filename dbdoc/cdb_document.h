@@ -76,6 +76,12 @@ public:
     // file stays as it was. False (the document still on its old file)
     // when the copy failed, after telling the user.
     bool SaveAs(const PathRecord& path);
+    // Whether the window's path still names the file it opened. When
+    // another program moved that file away or put another in its place,
+    // nothing more may be written through the path: the user is told, and
+    // offered to save the window's copy under another name. Asked before
+    // every write.
+    bool StillHoldsItsFile();
 
     // ---- the views ----
     void SetBrowser(CViewBrowser* browser) { browser_ = browser; }
@@ -197,6 +203,8 @@ public:
     virtual void ShellSetToolBar(int32_t /*sortIndex*/, int32_t /*findIndex*/) {}
     virtual void ShellFieldNamesChanged() {}
     virtual void ShellShowDatabaseToolBar() {}
+    // File > Save As, as the window's menu runs it.
+    virtual void ShellSaveAs() {}
 
     // DbDocument hooks.
     void CommitEdits() override { CommitRecord(false); }
@@ -244,6 +252,9 @@ private:
     bool loadingEdits_ = false;
     bool notOpened_ = true;
     bool refreshAllowed_ = true;
+    // Save As writes the form into the file it copies even when the path
+    // names another file now: that copy is the window's.
+    bool savingCopy_ = false;
     QLineEdit* edits_[kEntryColumnCount] = {};
     QLabel* customLabels_[6] = {};
     bool dataEntryReady_ = false;

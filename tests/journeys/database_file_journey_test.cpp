@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dialogs/print_dialog.h"
+#include "foundation/path_record.h"
 #include "journey_fixture.h"
 #include "support/pointer_drive.h"
 #include "support/shell.h"
@@ -170,6 +172,37 @@ TEST_F(DatabaseFileJourney, AnOpenThatFailsNamesTheFileItIsAbout)
     EXPECT_TRUE(said("Contacts.dqx: File is used by another program. Close it there, even where it is only open to "
                      "be read, then try again. [32]"))
         << alerts.lastText();
+}
+
+TEST_F(DatabaseFileJourney, AnEditToADatabaseReplacedUnderItsWindowIsSavedElsewhere)
+{
+    const std::string path = CopySample("Contacts.dqx");
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    // Another program puts a new database in its place.
+    const std::string theirs = TempFile("Theirs.dqx");
+    Tool("db new '" + theirs + "'");
+    Tool("db fill '" + theirs + "' 3 --seed 5");
+    ASSERT_EQ(::rename(theirs.c_str(), path.c_str()), 0);
+    const std::string replacement = ReadFileBytes(path);
+
+    QLineEdit* title = DatabaseDocument()->FieldEdit(2);
+    title->setFocus();
+    title->selectAll();
+    Type("Rescuer", title);
+    const std::string rescued = TempFile("Rescued.dqx");
+    OnNextDialog(ChooseFile(rescued));
+    Key(Qt::Key_Return, Qt::NoModifier, title);
+    EXPECT_NE(alerts.lastText().find("Contacts.dqx is no longer the file this window opened"), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    char name[256] = {};
+    PathRecordGetFileName(&DatabaseDocument()->Path(), name, sizeof name);
+    EXPECT_STREQ(name, "Rescued.dqx");
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_EQ(ReadFileBytes(path), replacement);
+    EXPECT_NE(Tool("db dump '" + rescued + "'").find("\tRescuer\t"), std::string::npos);
 }
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)
