@@ -44,7 +44,7 @@ const char* const kOperators[] = {"starts",  "ends",   "contains", "notcontains"
 
 bool ToPath(const std::string& file, PathRecord* path)
 {
-    return PathRecordFromPosix(file, path) == 0;
+    return !RefusedAsOption("db", file) && PathRecordFromPosix(file, path) == 0;
 }
 
 // The locale names UTF-8 as its character set (LC_ALL, else LC_CTYPE,
@@ -407,4 +407,7 @@ int RunDb(const ToolArgs& args)
     return ToolFail(std::string("db: unknown command ") + command + "\n" + kUsage);
 }
 
-TESSALINE_TOOL_COMMAND("db", "db new|fill|dump|verify|repair|query|presort|bench ...", RunDb);
+TESSALINE_TOOL_COMMAND("db",
+                       "db new FILE | fill FILE N [--seed S] | dump FILE | verify FILE | repair FILE |\n"
+                       "     query FILE FIELD OP VALUE | presort FILE [--standard] | bench",
+                       RunDb);
