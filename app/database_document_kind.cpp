@@ -76,6 +76,15 @@ public:
         if (CMainFrame* main = MainFrameOrNull())
             main->ShowDatabaseToolBar(true);
     }
+    void ShellSaveAs() override
+    {
+        CMainFrame* main = MainFrameOrNull();
+        if (!main)
+            return;
+        for (DocumentChildFrame* frame : main->ChildFrames())
+            if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
+                return shell->SaveAs();
+    }
 };
 
 std::string CurrentDatabaseName()
@@ -184,7 +193,7 @@ void DatabaseShellDocument::OnCloseDocument()
 
 void DatabaseShellDocument::SaveAs()
 {
-    database_->CommitRecord(false);
+    // The copy takes what the form holds: the database's Save As commits it.
     const std::string target = ChooseFile("Save Database As:", PathName());
     if (target.empty())
         return;

@@ -36,9 +36,11 @@ public:
     CDBDocument* Database() const { return database_.get(); }
     CViewBrowser* BrowserView() const;
     CViewDataEntry* DataEntryView() const;
+    // File > Save As: asks where, copies the database there and goes on
+    // with the copy.
+    void SaveAs();
 
 private:
-    void SaveAs();
 
     std::unique_ptr<CDBDocument> database_;
     // The views go with their window, which may go before or after the

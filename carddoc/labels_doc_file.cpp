@@ -1,6 +1,7 @@
 // The card document file: the writer, the reader and the page thumbnail
 // (layout in card_document_format.h).
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "carddoc/card_document_header.h"
@@ -8,6 +9,7 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/string_table.h"
 #include "foundation/win_error.h"
 #include "frames/ctfile_mng.h"
 #include "frames/curr_page_mng.h"
@@ -74,10 +76,29 @@ bool IdsUnique(const SwapStore& store)
     return true;
 }
 
-int32_t Refuse(int32_t message)
+// The message about the card file, after its name: the user may be opening
+// several.
+void SayAbout(const PathRecord& path, const std::string& message)
 {
-    AlertStopById(kDocMngBase, message, 0);
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, sizeof name);
+    AlertStop((*name ? std::string(name) + ": " + message : message).c_str(), 0);
+}
+
+int32_t Refuse(const PathRecord& path, int32_t message)
+{
+    char text[256] = {};
+    LoadStringByIndex(kDocMngBase, message, text);
+    SayAbout(path, text);
     return kReadRefused;
+}
+
+// A card whose last save went wrong, or whose frames lie off its pages, is
+// opened all the same: the user hears so, and what to do.
+void SayOpenedDamaged(const PathRecord& path)
+{
+    SayAbout(path, "The document is damaged. It was opened with what could be read of it: check it before "
+                   "saving it, or save it under another name.");
 }
 
 }  // namespace
@@ -179,28 +200,28 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     uint32_t size = 0;
     if (FileSeek(file, kSeekStart, 0) != kErrNone || FileRead(file, header, sizeof header) != kErrNone ||
         FileGetSize(file, &size) != kErrNone)
-        return Refuse(kMsgNotOurFile);
+        return Refuse(path_, kMsgNotOurFile);
     CardDocHeader h;
     DecodeCardHeader(header, &h);
     switch (CheckCardHeader(h, size)) {
     case CardHeaderCheck::kNotCardFile:
-        return Refuse(kMsgNotOurFile);
+        return Refuse(path_, kMsgNotOurFile);
     case CardHeaderCheck::kOtherVersion:
-        return Refuse(kMsgPreviousVersion);
+        return Refuse(path_, kMsgPreviousVersion);
     case CardHeaderCheck::kDamaged:
-        return Refuse(kMsgDamaged);
+        return Refuse(path_, kMsgDamaged);
     case CardHeaderCheck::kGood:
         break;
     }
     foundDamaged_ = h.status != 0;
     if (foundDamaged_)
-        AlertStopById(kDocMngBase, kMsgDamaged, 0);
+        SayOpenedDamaged(path_);
     if (!MakeSwapRoom(h.endOfData))
         return kReadRefused;
 
     std::vector<uint8_t> fixed(kCardFixedEnd - kCardHeaderSize);
     if (FileRead(file, fixed.data(), uint32_t(fixed.size())) != kErrNone)
-        return Refuse(kMsgDamaged);
+        return Refuse(path_, kMsgDamaged);
     std::memcpy(general_, &fixed[kCardGeneralPrefsAt - kCardHeaderSize], kGeneralPrefsSize);
     DecodePageBlock(&fixed[kCardPageBlockAt - kCardHeaderSize], &pageBlock_);
     std::memcpy(labelLayout_, &fixed[kCardLabelLayoutAt - kCardHeaderSize], kLabelTypeSize);
@@ -225,12 +246,12 @@ int32_t CLabelsDoc::ReadDocumentFile(FileHandle file)
     read = read && stories_->ReadStore(file, int32_t(s[kSectionStories].offset), s[kSectionStories].length) == 0;
     read = read && IdsUnique(*frames_) && IdsUnique(*stories_);
     if (!read)
-        return Refuse(kMsgDamaged);
+        return Refuse(path_, kMsgDamaged);
     // A frame placed where no page reaches is drawn where the limits keep
     // it; the user hears that the file is damaged, and reading goes on.
     if (h.status == 0 && !FramePlacementsSound(file, *frames_)) {
         foundDamaged_ = true;
-        AlertStopById(kDocMngBase, kMsgDamaged, 0);
+        SayOpenedDamaged(path_);
     }
     frames_->RebuildPageLists();
     return 0;

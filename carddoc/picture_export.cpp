@@ -28,6 +28,19 @@
 
 namespace {
 
+// A story's paragraphs are told apart by 16-bit ids: a text of more lines
+// than there are ids cannot come in.
+constexpr int32_t kStoryMostParagraphs = 65535;
+
+void SayTooManyParagraphs(const std::string& name, int32_t paragraphs)
+{
+    AlertStop(("\"" + name + "\" was not imported: its " + std::to_string(paragraphs) +
+               " lines would make as many paragraphs, and a story holds at most " +
+               std::to_string(kStoryMostParagraphs) + ". The story was left as it was.")
+                  .c_str(),
+              0);
+}
+
 // A picture is drawn a pixel a point, so it declares 72 pixels an inch:
 // its size in another program is the size chosen.
 constexpr int32_t kExportPixelsPerInch = 72;
@@ -196,8 +209,10 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
     if (!frame)
         return 1;
     Handle text = nullptr;
-    int32_t error = ChooseTextFile(parent, &text);
+    std::string name;
+    int32_t error = ChooseTextFile(parent, &text, &name);
     int32_t replaced = 0;
+    int32_t paragraphs = 0;
     if (error == kErrNone && text && HandleGetSize(text) > 0) {
         // Files from elsewhere come in UTF-8 and with the line ends of any
         // system; the story holds Windows-1252 and a CR at each paragraph's
@@ -207,6 +222,12 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
             TextFileToCp1252(std::string_view(HandleData<const char>(text), HandleGetSize(text)), &replaced);
         std::memcpy(HandleData(text), taken.data(), taken.size());
         HandleResize(text, int32_t(taken.size()));
+        paragraphs = int32_t(std::count(taken.begin(), taken.end(), '\r')) + (taken.back() != '\r');
+        if (paragraphs > kStoryMostParagraphs) {
+            SayTooManyParagraphs(name, paragraphs);
+            HandleFree(text);
+            return 0;
+        }
     }
     if (error == kErrNone && text && HandleGetSize(text) > 0) {
         error = stories_->ReplaceStoryText(text, uint16_t(frame->Block().storyId));
@@ -220,7 +241,7 @@ int32_t CLabelsDoc::ImportText(QWidget* parent)
         }
     }
     if (error != 0)
-        AlertStop("Error import text", error);
+        AlertStop(("\"" + name + "\" could not be imported; the story was left as it was.").c_str(), error);
     else if (replaced == 1)
         AlertNote("1 character of the file has no place in the card's character set; it was put in as \"?\".", 0);
     else if (replaced > 1)

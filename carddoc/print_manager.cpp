@@ -27,6 +27,7 @@
 #include "dialogs/print_progress_dlg.h"
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/cp1252.h"
 #include "foundation/file_io.h"
 #include "foundation/int_math.h"
 #include "foundation/paper_table.h"
@@ -379,7 +380,9 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     // A damaged database has lost its selection: its cards would come out
     // blank.
     if (CurrentDatabaseDamaged()) {
-        DatabaseErrorBox(nullptr, 8);
+        char name[256] = {};
+        GetCurrentDatabaseName(name);
+        DatabaseErrorBox(AboutFile(name).c_str(), 8);
         lastResult_ = kPrintDatabaseDamaged;
         job_.printer.reset();
         return kPrintDone;
@@ -646,6 +649,21 @@ void PrintManager::ReportPrintError(int32_t result)
         AlertStop(LookupString(kWriteProtectedString), result);
     else if (result == kErrAccessDenied)
         AlertStop(LookupString(kPermissionString), 0);
+    else if (const std::string folder = MissingOutputFolder(); result == kErrPathNotFound && !folder.empty())
+        AlertStop(("Nothing was printed: the folder \"" + folder +
+                   "\" that the output goes to does not exist. Choose a folder that does, or make this one.")
+                      .c_str(),
+                  0);
     else
         AlertStop(kErrorText, result);
+}
+
+std::string PrintManager::MissingOutputFolder() const
+{
+    QString file = job_.postScriptFile;
+    if (file.isEmpty() && job_.printer)
+        file = job_.printer->outputFileName();
+    if (file.isEmpty() || QFileInfo(QFileInfo(file).absolutePath()).isDir())
+        return {};
+    return QStringToCp1252(QFileInfo(file).absolutePath());
 }

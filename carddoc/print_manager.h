@@ -142,6 +142,9 @@ private:
     int32_t PrintJob(QWidget* owner, int16_t pages, int16_t laterPages, int32_t from, int32_t to);
     int32_t PrintPage(Dc* dc, int16_t page, int16_t outputMode, int32_t from, int32_t to);
     void ReportPrintError(int32_t result);
+    // The folder of the file the job writes (a PDF or PostScript file)
+    // when it does not exist; empty otherwise, and for a printer.
+    std::string MissingOutputFolder() const;
     // The layout's paper and orientation (or the document's own choice)
     // into that printer only: without any printer (and so without the
     // application's printer settings) a PDF job still takes them, and the

@@ -319,7 +319,7 @@ void DataFile::MarkDamaged()
     dataMark_ = true;
     ResetIndex();
     live_ = 0;
-    DatabaseErrorBox(nullptr, 8);
+    DatabaseErrorBox(AboutFile(DatabaseName()).c_str(), 8);
 }
 
 int32_t DataFile::CheckDiskSpace(double bytes)

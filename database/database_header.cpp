@@ -128,7 +128,7 @@ int32_t CheckDatabaseHeader(const uint8_t* header, const char* fileName)
         return 1;
     }
     if (GetU32LE(header + dbh::kDataMark) != 0)
-        return DatabaseConfirm(26) ? 2 : 1;
+        return DatabaseConfirm(26, about.c_str()) ? 2 : 1;
     return 0;
 }
 

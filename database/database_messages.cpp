@@ -33,7 +33,13 @@ void DatabaseNote(int32_t code)
     AlertNoteById(kDatabaseMessageBase, code, 0);
 }
 
-bool DatabaseConfirm(int32_t code)
+bool DatabaseConfirm(int32_t code, const char* extra)
 {
-    return AlertConfirmById(kDatabaseMessageBase, code, 0) == 1;
+    if (!extra || !*extra)
+        return AlertConfirmById(kDatabaseMessageBase, code, 0) == 1;
+    char message[256];
+    LoadStringByIndex(kDatabaseMessageBase, code, message);
+    return ShowMessageBox(std::string(extra) + message, Caption(), kMbOkCancel | kMbIconQuestion) == kIdOk;
 }
+
+std::string AboutFile(const std::string& fileName) { return fileName.empty() ? std::string() : fileName + ": "; }

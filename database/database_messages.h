@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr int32_t kDatabaseMessageBase = 200;
 
@@ -11,5 +12,8 @@ constexpr int32_t kDatabaseMessageBase = 200;
 void DatabaseErrorBox(const char* extra, int32_t code);
 // Information box with message code.
 void DatabaseNote(int32_t code);
-// OK/Cancel box with message code; true for OK.
-bool DatabaseConfirm(int32_t code);
+// OK/Cancel box with message code, after extra when given; true for OK.
+bool DatabaseConfirm(int32_t code, const char* extra = nullptr);
+// "NAME: " to put before a message about the file of that name (nothing
+// for a file without one).
+std::string AboutFile(const std::string& fileName);

@@ -122,7 +122,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
     // A damaged database is repaired only when opened to be changed.
     if (readOnly && GetU32LE(header_ + dbh::kVersion) == kDbVersion &&
         (GetU32LE(header_ + dbh::kDataMark) != 0 || RecordsDamaged(data_.Handle(), data_.DataStart(), header_))) {
-        DatabaseErrorBox(nullptr, kMessageDamaged);
+        DatabaseErrorBox(AboutFile(name).c_str(), kMessageDamaged);
         data_.Close(true, false);
         return false;
     }
@@ -134,7 +134,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
     // written. A record whose write never finished is no damage: it ends
     // the file, and the selection cuts it off.
     if (check == 0 && RecordsDamaged(data_.Handle(), data_.DataStart(), header_))
-        check = DatabaseConfirm(kMessageDamagedRecover) ? 2 : 1;
+        check = DatabaseConfirm(kMessageDamagedRecover, AboutFile(name).c_str()) ? 2 : 1;
     if (check == 1) {
         data_.Close(true, false);
         return false;
@@ -148,7 +148,7 @@ bool DatabaseSession::Open(const PathRecord& path, bool rebuild, bool readOnly)
         // The repair leaves only sound records; should it not have, the
         // database is not opened on them.
         if (RecordsDamaged(data_.Handle(), data_.DataStart(), nullptr)) {
-            DatabaseErrorBox(nullptr, kMessageDamaged);
+            DatabaseErrorBox(AboutFile(name).c_str(), kMessageDamaged);
             data_.Close(true, false);
             return false;
         }

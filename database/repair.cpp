@@ -1,6 +1,7 @@
 #include "database/repair.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -246,8 +247,11 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
         }
     }
     // Records the header counted that the file no longer holds at all (it
-    // was cut short) are lost as well.
-    result.lost = std::max(result.lost, storedCount - kept);
+    // was cut short) are lost as well; but a count more than any database
+    // file can hold is a damaged header, no evidence of records.
+    const bool countHeld = storedCount >= 0 && uint32_t(storedCount) <= (UINT32_MAX - dataStart) / dbrec::kHeadSize;
+    if (countHeld)
+        result.lost = std::max(result.lost, storedCount - kept);
     FileHandle repaired = kNoFile;
     if (err == kErrNone)
         err = swap.Commit(&repaired);
@@ -258,8 +262,12 @@ int32_t RepairDataFile(FileHandle* file, const PathRecord* path, uint32_t dataSt
         FileClose(*file);
         *file = repaired;
     }
-    const std::string report = " Ok.\nNumber of damage records: " + std::to_string(result.repaired) +
-                               "\nNumber of lost records: " + std::to_string(result.lost);
+    std::string report = " Ok.\nNumber of damage records: " + std::to_string(result.repaired) +
+                         "\nNumber of lost records: " + std::to_string(result.lost);
+    if (!countHeld)
+        report += "\nThe header counted " + std::to_string(storedCount) +
+                  " records, more than a database file can hold: the count was wrong, not the records; " +
+                  std::to_string(kept) + " were found and kept.";
     AlertNote(report.c_str(), 0);
     return err == kErrNone ? 0 : 1;
 }

@@ -23,6 +23,14 @@ bool SameExistingFile(const PathRecord& a, const PathRecord& b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+bool PathNamesOpenFile(const PathRecord& path, FileHandle file)
+{
+    struct stat held, named;
+    if (file == kNoFile || ::fstat(file, &held) != 0 || !Identify(path, &named))
+        return false;
+    return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
 PathRecord IndexPathFor(const PathRecord& recordFile)
 {
     PathRecord index = recordFile;

@@ -89,7 +89,7 @@ bool CDBDocument::OnOpenDocument(const PathRecord& path)
 void CDBDocument::Opened(int32_t mode)
 {
     notOpened_ = false;
-    editsDirty_ = false;
+    edited_.reset();
     openMode_ = mode;
     std::fill(std::begin(typingOrder_), std::end(typingOrder_), 0);
     typingOrder_[0] = 1;
@@ -101,7 +101,7 @@ void CDBDocument::RefreshAfterViewsReady()
     if (!ViewsReady() || refreshed_ || !IsOpen())
         return;
     refreshed_ = true;
-    editsDirty_ = false;
+    edited_.reset();
     if (openMode_ == 1) {
         RefreshCustomFieldLabels();
         if (browser_)
@@ -207,7 +207,7 @@ uint16_t CDBDocument::LoadRecordIntoEdits()
         edits_[column]->setCursorPosition(0);
     }
     ClearTyped();
-    editsDirty_ = false;
+    edited_.reset();
     loadingEdits_ = false;
     return record.GetCategories();
 }
@@ -219,17 +219,17 @@ void CDBDocument::ClearEdits()
         if (edit)
             edit->clear();
     FocusFirstField(false);
-    editsDirty_ = false;
+    edited_.reset();
     loadingEdits_ = false;
 }
 
 void CDBDocument::StoreEditsIntoRecord()
 {
-    if (!editsDirty_)
+    if (edited_.none())
         return;
     CardRecord& record = Data().Current();
     for (int32_t column = 0; column < kEntryColumnCount; ++column)
-        if (edits_[column])
+        if (edits_[column] && edited_.test(size_t(column)))
             record.SetFieldText(FieldIdByIndex(column), EditText(edits_[column]).c_str());
 }
 
@@ -261,7 +261,7 @@ void CDBDocument::RefreshCustomFieldLabels()
 
 void CDBDocument::DropEdits()
 {
-    if (!editsDirty_)
+    if (edited_.none())
         return;
     Data().RestoreUndoState(true);
     LoadRecordIntoEdits();
@@ -366,20 +366,23 @@ bool CDBDocument::CommitRecord(bool refresh)
     const bool changed = pendingPosition_ >= 0 && (fastFind || pendingFlag_ != 0);
     pendingPosition_ = -1;
     pendingFlag_ = 0;
-    if (!editsDirty_) {
+    if (edited_.none()) {
         if (changed)
             Reload(false);
         return false;
     }
     if (ReadOnly()) {
-        editsDirty_ = false;
+        edited_.reset();
         return false;
     }
     if (InBulkMailMode()) {
         DatabaseErrorBox(nullptr, 31);
-        editsDirty_ = false;
+        edited_.reset();
         return false;
     }
+    // What was typed stays in the form, to be saved elsewhere.
+    if (!StillHoldsItsFile())
+        return false;
     WaitCursor wait;
     // The edits go over the record as it was read, so that what the form
     // does not show (date, salutation, categories) stays as it was.
@@ -394,7 +397,7 @@ bool CDBDocument::CommitRecord(bool refresh)
         RefreshStatus();
         return false;
     }
-    editsDirty_ = false;
+    edited_.reset();
     if (result == 20) {
         if (browser_)
             browser_->AddRows(1);
@@ -485,7 +488,7 @@ void CDBDocument::ClearAllFields()
     Data().Current().Clear();
     Data().Current().SetFlags(flags);
     LoadRecordIntoEdits();
-    editsDirty_ = true;
+    edited_.set();
 }
 
 bool CDBDocument::DeleteRecord(bool confirm, bool keepUndo)
@@ -627,7 +630,7 @@ void CDBDocument::OnEditUndo()
             if (undo_.image)
                 Data().Current().CopyFrom(*undo_.image);
             LoadRecordIntoEdits();
-            editsDirty_ = true;
+            edited_.set();
             undo_.redo = 1;
         } else {
             Data().RestoreUndoState(true);
@@ -668,7 +671,7 @@ void CDBDocument::FieldEdited(int32_t column)
     if (loadingEdits_ || ReadOnly() || column < 0 || column >= kEntryColumnCount || !edits_[column])
         return;
     ClearUndo();
-    editsDirty_ = true;
+    edited_.set(size_t(column));
     if (pendingPosition_ < 0)
         return;
     QLineEdit* edit = edits_[column];
@@ -708,14 +711,14 @@ void CDBDocument::FastFillLookup()
         for (int32_t column = 0; column < kEntryColumnCount; ++column)
             if (edits_[column] && typed_.typed[column])
                 edits_[column]->setText(Cp1252ToQString(typed_.texts[column]));
-        editsDirty_ = true;
+        edited_.set();
     } else {
         if (browser_) {
             browser_->SelectRow(found);
             browser_->EnsureVisible(found);
         }
         Data().SaveUndoState();
-        editsDirty_ = false;
+        edited_.reset();
         const CardRecord& record = Data().Current();
         for (int32_t column = 0; column < kEntryColumnCount; ++column) {
             if (!edits_[column])

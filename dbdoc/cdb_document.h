@@ -9,6 +9,7 @@
 // which is how the command tests drive it.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -75,6 +76,12 @@ public:
     // file stays as it was. False (the document still on its old file)
     // when the copy failed, after telling the user.
     bool SaveAs(const PathRecord& path);
+    // Whether the window's path still names the file it opened. When
+    // another program moved that file away or put another in its place,
+    // nothing more may be written through the path: the user is told, and
+    // offered to save the window's copy under another name. Asked before
+    // every write.
+    bool StillHoldsItsFile();
 
     // ---- the views ----
     void SetBrowser(CViewBrowser* browser) { browser_ = browser; }
@@ -101,7 +108,7 @@ public:
     void StoreEditsIntoRecord();
     void FillRecordWithDefaults();
     void RefreshCustomFieldLabels();
-    bool EditsDirty() const { return editsDirty_; }
+    bool EditsDirty() const { return edited_.any(); }
     // Forgets what was typed since the record was loaded.
     void DropEdits();
     // A field edit was changed by the user.
@@ -196,6 +203,8 @@ public:
     virtual void ShellSetToolBar(int32_t /*sortIndex*/, int32_t /*findIndex*/) {}
     virtual void ShellFieldNamesChanged() {}
     virtual void ShellShowDatabaseToolBar() {}
+    // File > Save As, as the window's menu runs it.
+    virtual void ShellSaveAs() {}
 
     // DbDocument hooks.
     void CommitEdits() override { CommitRecord(false); }
@@ -236,10 +245,16 @@ private:
     int32_t pendingFlag_ = 0;
     int32_t fastFillMatch_ = -1;
     CViewBrowser* browser_ = nullptr;
-    bool editsDirty_ = false;
+    // The columns whose edits the user changed since the record was
+    // loaded: only they are stored, so that a field nobody touched keeps
+    // its stored text even where its edit shows it otherwise.
+    std::bitset<kEntryColumnCount> edited_;
     bool loadingEdits_ = false;
     bool notOpened_ = true;
     bool refreshAllowed_ = true;
+    // Save As writes the form into the file it copies even when the path
+    // names another file now: that copy is the window's.
+    bool savingCopy_ = false;
     QLineEdit* edits_[kEntryColumnCount] = {};
     QLabel* customLabels_[6] = {};
     bool dataEntryReady_ = false;

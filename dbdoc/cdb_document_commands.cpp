@@ -14,6 +14,7 @@
 #include "database/open_database_registry.h"
 #include "database/progress_window.h"
 #include "database/record_file_format.h"
+#include "database/same_file.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/data_entry_sheet.h"
 #include "dbdoc/db_dialogs.h"
@@ -179,7 +180,9 @@ bool CDBDocument::SaveAs(const PathRecord& target)
         DatabaseErrorBox(nullptr, 11);
         return false;
     }
+    savingCopy_ = true;
     CommitRecord(false);
+    savingCopy_ = false;
     DataFile& data = Data();
     // A database opened only to be read is copied as its file holds it:
     // nothing of this session has changed its records or counters.
@@ -220,6 +223,21 @@ bool CDBDocument::SaveAs(const PathRecord& target)
     return true;
 }
 
+bool CDBDocument::StillHoldsItsFile()
+{
+    if (savingCopy_ || ReadOnly() || PathNamesOpenFile(Path(), Data().Handle()))
+        return true;
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&Path(), name, sizeof name);
+    const std::string text = std::string(name) +
+                             " is no longer the file this window opened: another program has moved it or put "
+                             "another file in its place. Nothing was written to it.\n\nSave this window's copy "
+                             "of the database under another name?";
+    if (AlertConfirm(text.c_str(), 0) == 1)
+        ShellSaveAs();
+    return false;
+}
+
 namespace {
 
 // The commands that change the records or what the database keeps of its
@@ -248,6 +266,22 @@ bool ChangesDatabase(uint32_t id)
     }
 }
 
+// Of those, the ones that write the record file at once.
+bool WritesRecords(uint32_t id)
+{
+    switch (id) {
+    case kCmdNewRecord:
+    case kCmdAddNewRecord:
+    case kCmdDuplicateRecord:
+    case kCmdDeleteRecord:
+    case kCmdDeleteCurrentRecord:
+    case kCmdDeleteDuplicates:
+    case kCmdImportDatabase:
+    case kCmdMergeDatabase: return true;
+    default: return false;
+    }
+}
+
 }  // namespace
 
 bool CDBDocument::OnCommand(uint32_t id)
@@ -258,6 +292,8 @@ bool CDBDocument::OnCommand(uint32_t id)
         MessageBeep(0);
         return true;
     }
+    if (WritesRecords(id) && !StillHoldsItsFile())
+        return true;
     QLineEdit* focused = FocusedFieldEdit();
     if (id >= kCmdBrowseFieldFirst && id <= kCmdBrowseFieldLast) {
         SetBrowseColumn(int32_t(id - kCmdBrowseFieldFirst));

@@ -104,7 +104,7 @@ void CDBDocument::RebuildSelection(int32_t pass)
     }
     // A pass leaves nothing typed behind: the list and the form start again
     // at the first record.
-    editsDirty_ = false;
+    edited_.reset();
     pendingPosition_ = -1;
     if (browser_)
         browser_->SetRowCount(Data().GetLiveCount());

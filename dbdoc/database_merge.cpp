@@ -39,7 +39,7 @@ bool SourceIsSound(FileHandle file, const char* name)
     if (CheckDatabaseHeader(header, name) != 0)
         return false;
     if (damaged) {
-        DatabaseErrorBox((std::string(name) + ": ").c_str(), 8);
+        DatabaseErrorBox(AboutFile(name).c_str(), 8);
         return false;
     }
     return true;
@@ -101,7 +101,7 @@ int32_t MergeDatabase(DbDocument& document, const PathRecord& source, MergeResul
                 AlertFileError(scanner.error());
                 result->failed = true;
             } else if (status == RecordScanner::Status::Bad) {
-                DatabaseErrorBox(nullptr, 8);
+                DatabaseErrorBox(AboutFile(name).c_str(), 8);
                 result->failed = true;
             } else if (scanner.bytes()[dbrec::kFlagsOffset] & (dbrec::kDeleted | dbrec::kNew)) {
                 continue;

@@ -97,6 +97,14 @@ bool CDateEdit::IsCharAllowed(QChar c, int) const
 
 void CDateEdit::OnTextChanged()
 {
+    // A date set for the field, not typed into it, is shown as stored.
+    if (isModified())
+        InsertSeparator();
+    CFilteredEdit::OnTextChanged();
+}
+
+void CDateEdit::InsertSeparator()
+{
     QString t = text();
     int separators = 0;
     int last = -1;
@@ -108,15 +116,13 @@ void CDateEdit::OnTextChanged()
             separator = t[i];
         }
     }
-    const QString before = t;
-    if (separators == 0 && t.size() == 3) {
+    if (separators == 0 && t.size() == 3)
         t = t.left(2) + separator + t[2];
-    } else if (separators == 1 && t.size() - last - 1 == 3) {
+    else if (separators == 1 && t.size() - last - 1 == 3)
         t = t.left(last + 3) + separator + t[last + 3];
-    }
-    if (t != before)
-        RewriteText(t, int(t.size()));
-    CFilteredEdit::OnTextChanged();
+    else
+        return;
+    RewriteText(t, int(t.size()));
 }
 
 bool CDateEdit::Validate()
@@ -217,7 +223,9 @@ bool CStateEdit::IsCharAllowed(QChar c, int) const { return IsAsciiLetter(c); }
 
 void CStateEdit::OnTextChanged()
 {
-    if (Domestic(Owner())) {
+    // Only what the user types is rewritten: a record loaded into the form
+    // shows its state as stored, and storing it keeps it so.
+    if (Domestic(Owner()) && isModified()) {
         const QString t = text();
         const QString upper = t.toUpper();
         if (upper != t) {
@@ -259,7 +267,9 @@ bool CZipEdit::IsCharAllowed(QChar c, int) const
 
 void CZipEdit::OnTextChanged()
 {
-    if (Domestic(Owner())) {
+    // A stored ZIP code from abroad (30-001) stays as it is until the user
+    // types into it.
+    if (Domestic(Owner()) && isModified()) {
         const QString t = text();
         const QString digits = Digits(t);
         if (digits.size() == 5 || digits.size() == 9 || digits.size() == 11) {

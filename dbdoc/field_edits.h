@@ -22,6 +22,9 @@ public:
     bool Validate() override;
     // A separator goes in after the day and month digits as they are typed.
     void OnTextChanged() override;
+
+private:
+    void InsertSeparator();
 };
 
 class CPictureEdit : public CFilteredEdit {
@@ -57,7 +60,8 @@ public:
     bool IsCharAllowed(QChar c, int position) const override;
     // Domestic: one of the state table's codes, else a message. Always true.
     bool Validate() override;
-    // Domestic: upper case as typed.
+    // Domestic: upper case as typed (a state set for the field stays as
+    // it is).
     void OnTextChanged() override;
 };
 
@@ -82,6 +86,7 @@ public:
     bool IsCharAllowed(QChar c, int position) const override;
     // Domestic: 5, 9 or 11 digits (or none), else a message. Always true.
     bool Validate() override;
-    // Domestic: 12345-6789 is written as soon as nine digits stand.
+    // Domestic: 12345-6789 is written as soon as nine digits are typed (a
+    // code set for the field stays as it is).
     void OnTextChanged() override;
 };

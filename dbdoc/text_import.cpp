@@ -60,6 +60,8 @@ void TakeFields(const ImportOptions& options, CardRecord& record, TextImportResu
     }
     if (ImportLineHasOnlySeparators() && result->emptyRecords++ == 0)
         result->firstEmptyLine = number;
+    if (ImportLineNotUtf8() && result->windowsLines++ == 0)
+        result->firstWindowsLine = number;
 }
 
 }  // namespace
@@ -185,6 +187,38 @@ bool FileIsUtf8(FileHandle file)
     return check.IsUtf8();
 }
 
+bool FileMostlyUtf8(FileHandle file)
+{
+    char buffer[kGuessBytes];
+    Utf8Check line;
+    int32_t utf8 = 0;
+    int32_t other = 0;
+    const auto endLine = [&] {
+        utf8 += line.IsUtf8();
+        other += !line.StillValid();
+        line = Utf8Check{};
+    };
+    FileSeek(file, kSeekStart, 0);
+    for (;;) {
+        uint32_t got = kGuessBytes;
+        const int32_t err = FileReadCount(file, &got, buffer);
+        uint32_t from = 0;
+        for (uint32_t i = 0; i < got; ++i) {
+            if (buffer[i] == '\n') {
+                line.Feed(buffer + from, i - from);
+                endLine();
+                from = i + 1;
+            }
+        }
+        line.Feed(buffer + from, got - from);
+        if (err != kErrNone || got < kGuessBytes)
+            break;
+    }
+    endLine();
+    FileSeek(file, kSeekStart, 0);
+    return utf8 > other;
+}
+
 TextImport::TextImport() = default;
 
 TextImport::~TextImport()
@@ -220,6 +254,13 @@ std::string ImportNoteText(const TextImportResult& result)
             " characters of the file have no place in the database's character set; each was stored as \"?\" (the "
             "first in " +
             line(result.firstReplacedLine) + ").");
+    if (result.windowsLines == 1)
+        add("1 line of the file is not UTF-8 as the rest of it is; it was read as Windows text (" +
+            line(result.firstWindowsLine) + ").");
+    else if (result.windowsLines > 1)
+        add(std::to_string(result.windowsLines) +
+            " lines of the file are not UTF-8 as the rest of it is; they were read as Windows text (the first: " +
+            line(result.firstWindowsLine) + ").");
     if (result.cut > 0) {
         char name[kFieldTypeNameSize] = {};
         FieldTypeName(result.firstCutField, name, true, false);
@@ -307,7 +348,7 @@ bool TextImport::Open(const PathRecord& source)
     ImportSetSeparator(guessed_);
     // Files from elsewhere are often UTF-8 without a byte order mark (the
     // reader has seen to a file with one).
-    if (!ImportGetUtf8() && FileIsUtf8(file_))
+    if (!ImportGetUtf8() && FileMostlyUtf8(file_))
         ImportSetUtf8(true);
     ImportRewind();
     return true;

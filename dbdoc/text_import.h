@@ -37,6 +37,11 @@ TextKind FileTextKind(FileHandle file);
 // Valid UTF-8 with characters beyond ASCII, read to the end. The file
 // position is left at the start.
 bool FileIsUtf8(FileHandle file);
+// Whether the file is read as UTF-8: more of its lines are UTF-8 beyond
+// ASCII than are no UTF-8 at all (a line another program added in Windows
+// text does not turn the rest of it into other letters). The file position
+// is left at the start.
+bool FileMostlyUtf8(FileHandle file);
 
 struct TextImportResult {
     int32_t records = 0;  // records added
@@ -47,6 +52,9 @@ struct TextImportResult {
     // Lines are those of the file as an editor numbers them, the first 1.
     int32_t replaced = 0;
     int32_t firstReplacedLine = 0;  // the line holding the first
+    // Lines of a UTF-8 file that were no UTF-8: read as Windows text.
+    int32_t windowsLines = 0;
+    int32_t firstWindowsLine = 0;
     // Fields taken that were longer than their database field: what was
     // stored is their start.
     int32_t cut = 0;

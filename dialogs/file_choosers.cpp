@@ -65,7 +65,7 @@ int32_t ReadWholeFile(const PathRecord& path, Handle* out)
     return kErrNone;
 }
 
-int32_t ChooseTextFile(QWidget* parent, Handle* out)
+int32_t ChooseTextFile(QWidget* parent, Handle* out, std::string* name)
 {
     *out = nullptr;
     QFileDialog dialog(parent, QStringLiteral("Select text file"));
@@ -78,5 +78,10 @@ int32_t ChooseTextFile(QWidget* parent, Handle* out)
     PathRecord path{};
     if (PathRecordFromPosix(dialog.selectedFiles().first().toLocal8Bit().toStdString(), &path) != 0)
         return kErrPathNotFound;
+    if (name) {
+        char text[kPathTextSize] = {};
+        PathRecordGetFileName(&path, text, sizeof text);
+        *name = text;
+    }
     return ReadWholeFile(path, out);
 }

@@ -17,8 +17,8 @@ bool ChooseGraphicsFile(QWidget* parent, PathRecord* out);
 std::string LastPicturePath();
 
 // "Select text file": on OK the whole file is read into a new Handle of
-// its size (out). 0 on success or when cancelled (out stays null), else
-// the file layer's code.
-int32_t ChooseTextFile(QWidget* parent, Handle* out);
+// its size (out), and name (when given) is the file's name. 0 on success or
+// when cancelled (out stays null), else the file layer's code.
+int32_t ChooseTextFile(QWidget* parent, Handle* out, std::string* name = nullptr);
 // The whole file in a new Handle; 0 or the file layer's code.
 int32_t ReadWholeFile(const PathRecord& path, Handle* out);

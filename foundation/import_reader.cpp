@@ -36,6 +36,7 @@ struct Reader {
     int32_t blankLines = 0;  // lines without a character the last record took
     uint32_t textStart = 0;  // past a byte order mark
     bool utf8 = false;
+    bool notUtf8 = false;           // a field of the last line was no UTF-8
     std::vector<int32_t> replaced;  // per field of the last line
     std::vector<bool> cut;          // per field of the last line
     bool blank = false;             // the last line held no character
@@ -60,7 +61,15 @@ bool AddField(void*, const char* text, int32_t length)
     }
     char* entry = HandleData<char>(r.fields) + static_cast<size_t>(r.fieldCount) * kImportFieldSize;
     int32_t replaced = 0;
-    if (r.utf8) {
+    Utf8Check check;
+    if (r.utf8)
+        check.Feed(text, static_cast<size_t>(length));
+    // A UTF-8 file may hold a line another program wrote in Windows text:
+    // its bytes are taken as they stand, which keeps its letters.
+    if (r.utf8 && !check.StillValid()) {
+        r.notUtf8 = true;
+        std::memcpy(entry, text, static_cast<size_t>(length));
+    } else if (r.utf8) {
         // The code page never takes more bytes than UTF-8 for a character.
         const std::string text1252 = Utf8ToCp1252(std::string_view(text, static_cast<size_t>(length)), &replaced);
         length = static_cast<int32_t>(text1252.size());
@@ -133,6 +142,7 @@ bool ReadRecord(ImportFieldSink sink)
 {
     Reader& r = g_reader;
     r.blank = false;
+    r.notUtf8 = false;
     r.blankLines = 0;
     r.fieldsSeen = 0;
     r.anyText = false;
@@ -363,6 +373,8 @@ uint8_t ImportGetTrimSpaces() { return g_reader.trim; }
 void ImportSetUtf8(bool utf8) { g_reader.utf8 = utf8; }
 
 bool ImportGetUtf8() { return g_reader.utf8; }
+
+bool ImportLineNotUtf8() { return g_reader.notUtf8; }
 
 int32_t ImportGetFieldReplaced(int32_t index)
 {

@@ -77,6 +77,9 @@ bool ImportGetField(int32_t index, char* out);
 int32_t ImportGetFieldReplaced(int32_t index);
 // Whether field index was longer than 255 bytes and lost the rest.
 bool ImportGetFieldCut(int32_t index);
+// Whether a field of the record last read, in a file read as UTF-8, was no
+// UTF-8 and was taken as Windows text.
+bool ImportLineNotUtf8();
 // Whether the record last read was a line without a single character.
 bool ImportLineIsBlank();
 // The number of the record last read (the first is 1), as ImportSeekLine

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <QString>
+
 #include "foundation/cp1252.h"
 
 namespace {
@@ -90,10 +92,38 @@ std::string Utf8ToCp1252(std::string_view utf8, int32_t* replaced)
     return out;
 }
 
+namespace {
+
+// Text that Windows calls "Unicode" is UTF-16, told by its byte order mark
+// (FF FE little-endian, FE FF big-endian); its bytes read one by one would
+// put a NUL between every two letters. A last odd byte is no character.
+bool Utf16ToUtf8(std::string_view bytes, std::string* utf8)
+{
+    if (bytes.size() < 2)
+        return false;
+    const auto b0 = static_cast<uint8_t>(bytes[0]), b1 = static_cast<uint8_t>(bytes[1]);
+    const bool little = b0 == 0xFF && b1 == 0xFE;
+    if (!little && !(b0 == 0xFE && b1 == 0xFF))
+        return false;
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto lo = static_cast<uint8_t>(bytes[little ? i : i + 1]);
+        const auto hi = static_cast<uint8_t>(bytes[little ? i + 1 : i]);
+        units.push_back(static_cast<char16_t>(lo | (hi << 8)));
+    }
+    *utf8 = QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size())).toUtf8().toStdString();
+    return true;
+}
+
+}  // namespace
+
 std::string TextFileToCp1252(std::string_view bytes, int32_t* replaced)
 {
     std::string text;
-    if (StartsWithUtf8Bom(bytes)) {
+    if (std::string utf8; Utf16ToUtf8(bytes, &utf8)) {
+        text = Utf8ToCp1252(utf8, replaced);
+    } else if (StartsWithUtf8Bom(bytes)) {
         text = Utf8ToCp1252(bytes.substr(kUtf8BomLength), replaced);
     } else {
         Utf8Check check;

@@ -19,9 +19,10 @@ bool StartsWithUtf8Bom(std::string_view bytes);
 // inside a character.
 std::string Utf8ToCp1252(std::string_view utf8, int32_t* replaced);
 
-// A text file's bytes as a story takes them: in UTF-8 (said by its byte
-// order mark, which goes, or by being valid UTF-8 beyond ASCII, as the
-// database's import tells it) brought into the code page, characters it
+// A text file's bytes as a story takes them: in UTF-16 (said by its byte
+// order mark) or UTF-8 (said by its byte order mark, which goes, or by
+// being valid UTF-8 beyond ASCII, as the database's import tells it)
+// brought into the code page, characters it
 // lacks counted in replaced as Utf8ToCp1252 does; and every line end, LF,
 // CR LF or CR, one CR.
 std::string TextFileToCp1252(std::string_view bytes, int32_t* replaced);

@@ -51,7 +51,8 @@ TEST_F(CardGeometry, AFrameBeyondTheCoordinateSpaceMakesTheDocumentDamagedAndIsK
     auto doc = OpenCardDocument(path);
     ASSERT_NE(doc, nullptr) << "a damaged frame does not refuse the file";
     ASSERT_FALSE(alerts_.boxes().empty());
-    EXPECT_EQ(alerts_.boxes().front().text.rfind("Document is damaged.", 0), 0u) << alerts_.boxes().front().text;
+    EXPECT_EQ(alerts_.boxes().front().text.rfind("far.lqx: The document is damaged.", 0), 0u)
+        << alerts_.boxes().front().text;
     doc->InitialUpdate();
     for (int32_t i = 0; i < doc->Frames()->Count(); ++i) {
         const uint8_t* record = doc->Frames()->RecordPtr(i);

@@ -57,7 +57,7 @@ TEST_F(CardOpen, FilesOfAnotherKindOrVersionAreRefusedWithTheirMessage)
         alerts_.clear();
         EXPECT_EQ(OpenVariant(c.bytes), nullptr);
         ASSERT_EQ(alerts_.boxes().size(), 1u);
-        EXPECT_EQ(alerts_.lastText(), c.message);
+        EXPECT_EQ(alerts_.lastText(), std::string("variant.lqx: ") + c.message);
     }
     EXPECT_EQ(Leftovers("KPX*"), 0) << "the swap files of refused opens are gone";
     EXPECT_EQ(OpenDocumentCount(), 0);
@@ -81,7 +81,7 @@ TEST_F(CardOpen, PlacesOutsideTheFileAreRefusedAsDamagedWithoutReadingThem)
         alerts_.clear();
         EXPECT_EQ(OpenVariant(bytes), nullptr);
         ASSERT_FALSE(alerts_.boxes().empty());
-        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
+        EXPECT_EQ(alerts_.lastText(), "variant.lqx: Document is damaged.\nLoading failed.  ");
     }
     EXPECT_EQ(Leftovers("KPX*"), 0);
 }
@@ -106,7 +106,7 @@ TEST_F(CardOpen, RecordsWithoutAnIdOfTheirOwnAreRefusedAsDamaged)
     for (const std::string& bytes : cases) {
         alerts_.clear();
         EXPECT_EQ(OpenVariant(bytes), nullptr);
-        EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
+        EXPECT_EQ(alerts_.lastText(), "variant.lqx: Document is damaged.\nLoading failed.  ");
     }
     EXPECT_EQ(Leftovers("KPX*"), 0);
 }
@@ -116,7 +116,8 @@ TEST_F(CardOpen, AFileSavedWithErrorsIsOpenedAfterTheWarning)
     auto doc = OpenVariant(WithWord(kCardStatus, 1));
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
-    EXPECT_EQ(alerts_.lastText(), "Document is damaged.\nLoading failed.  ");
+    EXPECT_EQ(alerts_.lastText(), "variant.lqx: The document is damaged. It was opened with what could be read of "
+                                  "it: check it before saving it, or save it under another name.");
     EXPECT_EQ(FirstStoryText(*doc), "\rGrace Hopper\r");
 }
 

@@ -448,7 +448,7 @@ TEST_F(PrintJob, ADatabaseFoundDamagedStopsThePrintAndSaysSoOnce)
     EXPECT_EQ(Print(), kPrintDone);
     EXPECT_EQ(doc_->Printer().LastResult(), kPrintDatabaseDamaged);
     ASSERT_EQ(alerts_.boxes().size(), 1u) << alerts_.lastText();
-    EXPECT_EQ(alerts_.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(alerts_.lastText(), "people.dqx: Database is damaged. Please reopen the Database.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out_))) << "no blank cards are left behind";
 
     // Printing again is refused at once, with the same one message.
@@ -547,7 +547,10 @@ TEST_F(PrintJob, AFileThatCannotBeWrittenIsReportedAsAnError)
     EXPECT_EQ(Print(), kPrintDone);
     EXPECT_EQ(doc_->Printer().LastResult(), kErrPathNotFound);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
-    EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
+    // The folder that is not there is named.
+    EXPECT_NE(alerts_.lastText().find("\"" + docs_.file("no such folder") + "\" that the output goes to does not exist"),
+              std::string::npos)
+        << alerts_.lastText();
     EXPECT_EQ(alerts_.boxes().back().style & 0xF0, uint32_t(kMbIconStop));
 
     // A cancelled dialog prints nothing and says nothing.
@@ -739,7 +742,10 @@ TEST_F(PrintJob, APostScriptFileIsWrittenWholeOrNotAtAll)
     // The job's code names the cause, as a PDF file's does.
     EXPECT_EQ(doc_->Printer().LastResult(), kErrPathNotFound);
     ASSERT_EQ(alerts_.boxes().size(), 1u);
-    EXPECT_NE(alerts_.lastText().find("Error while printing."), std::string::npos);
+    // The folder that is not there is named.
+    EXPECT_NE(alerts_.lastText().find("\"" + docs_.file("no such folder") + "\" that the output goes to does not exist"),
+              std::string::npos)
+        << alerts_.lastText();
     alerts_.clear();
 
     ASSERT_NO_FATAL_FAILURE(OpenDatabase(25));

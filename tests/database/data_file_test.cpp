@@ -509,7 +509,7 @@ TEST_F(DataFileTest, ABufferWhoseReadFailedIsNeverStored)
     data().GotoRecord(0, true, true);
     data().MoveBy(true, 1, true, true);
     ASSERT_TRUE(data().Current().IsReadFailed());
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(capture.lastText(), "cards.dqx: Database is damaged. Please reopen the Database.");
 
     // Typing into what the failed read left must not overwrite the record.
     data().Current().SetFieldText(kFieldCity, "Typed");
@@ -608,7 +608,7 @@ TEST_F(DataFileTest, ABadRecordMarksTheDatabaseDamagedAndEditsAreKept)
         f.write("\xFC\x40\x00\x00\x09", 5);
     }
     db->Rebuild();
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(capture.lastText(), "cards.dqx: Database is damaged. Please reopen the Database.");
     EXPECT_TRUE(data().DataMark());
     EXPECT_EQ(data().GetLiveCount(), 0);
     db->Close();

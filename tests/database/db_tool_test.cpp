@@ -156,6 +156,42 @@ TEST(DbTool, BadFilesAndArgumentsFailWithoutACrash)
     EXPECT_EQ(Db("verify '" + db + "'"), 0);
 }
 
+TEST(DbTool, HelpIsAskedNeverMadeAndAHugeCountIsNoLoss)
+{
+    TempDir dir;
+    const std::string in = "cd '" + dir.path() + "' && '" + Tool() + "' ";
+    // --help after any command prints its usage on stdout; no file is made.
+    for (const std::string command : {"db new --help", "db repair --help", "dbdoc import x --help", "card --help"}) {
+        const int status = std::system((in + command + " > out.txt 2> err.txt").c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+        EXPECT_EQ(Text(dir.file("out.txt")).rfind("usage: tessaline-tool ", 0), 0u) << command;
+    }
+    EXPECT_FALSE(std::ifstream(dir.file("--help")).good());
+    // A name that looks like an option is refused, saying how to give one.
+    EXPECT_EQ(RunCommand(in + "db new -x.dqx", dir.file("e.txt")), 1);
+    EXPECT_NE(Text(dir.file("e.txt")).find("\"-x.dqx\" is not an option"), std::string::npos) << Text(dir.file("e.txt"));
+    EXPECT_NE(Text(dir.file("e.txt")).find("./-x.dqx"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(dir.file("-x.dqx")).good());
+    ASSERT_EQ(RunCommand(in + "db new ./-x.dqx", dir.file("e.txt")), 0);
+
+    // A header counting 2^31-1 records over 10: none was lost, and the
+    // repair says the count was wrong.
+    const std::string db = dir.file("h.dqx");
+    ASSERT_EQ(Db("new '" + db + "'"), 0);
+    ASSERT_EQ(Db("fill '" + db + "' 10"), 0);
+    std::string bytes = Text(db);
+    for (size_t at : {20u, 24u})
+        bytes.replace(at, 4, "\xFF\xFF\xFF\x7F", 4);
+    std::ofstream(db, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(RunCommand("'" + Tool() + "' db repair '" + db + "'", dir.file("r.txt")), 0);
+    const std::string said = Text(dir.file("r.txt"));
+    EXPECT_NE(said.find("Number of lost records: 0"), std::string::npos) << said;
+    EXPECT_NE(said.find("The header counted 2147483647 records, more than a database file can hold"),
+              std::string::npos)
+        << said;
+    EXPECT_EQ(Db("verify '" + db + "'"), 0);
+}
+
 // Runs a shell command; the exit status, with stderr into err.
 int RunCommand(const std::string& command, const std::string& err)
 {

@@ -128,7 +128,8 @@ TEST_F(MergeSplitTest, MergeStopsAtADamagedRecordAndTakesBackWhatCameBefore)
     EXPECT_EQ(MergeDatabase(*db, Path("b.dqx"), &result), 0);
     EXPECT_TRUE(result.failed);
     ASSERT_GE(capture.boxes().size(), 2u);
-    EXPECT_EQ(capture.boxes().at(capture.boxes().size() - 2).text, "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(capture.boxes().at(capture.boxes().size() - 2).text,
+              "b.dqx: Database is damaged. Please reopen the Database.");
     EXPECT_EQ(capture.lastText(), "The merge did not finish. No record of it was added: the database is as it was.");
     EXPECT_EQ(db->Data().GetLiveCount(), 2);
     EXPECT_EQ(SelectionTexts(db->Data()), before);

@@ -29,7 +29,7 @@ TEST_F(OpenCheckTest, ADamagedRecordIsFoundAtOpenAndTheRepairIsOffered)
         TestDocument refused;
         EXPECT_FALSE(refused.Open(Path("a.dqx")));
     }
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Recover Database ?");
+    EXPECT_EQ(capture.lastText(), "a.dqx: Database is damaged. Recover Database ?");
     EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")), torn);
 
     // Accepted: the damaged piece goes, the records stay.
@@ -78,7 +78,7 @@ TEST_F(OpenCheckTest, ADatabaseCutShortIsDamagedAndNothingIsWrittenBeforeTheRepa
         TestDocument refused;
         EXPECT_FALSE(refused.Open(Path("a.dqx")));
     }
-    EXPECT_EQ(capture.lastText(), "Database is damaged. Recover Database ?");
+    EXPECT_EQ(capture.lastText(), "a.dqx: Database is damaged. Recover Database ?");
     EXPECT_EQ(ReadFileBytes(dir.file("a.dqx")), cut);
 
     capture.clear();

@@ -221,7 +221,8 @@ TEST_F(CardMenusJourney, TheProgramsOwnWordsAreSpelledRight)
     bytes[0] = 1;
     WriteFileBytes(damaged, bytes);
     ASSERT_NE(OpenThroughMenu(damaged), nullptr);
-    EXPECT_EQ(alerts.lastText(), "Document is damaged.\nLoading failed.  ");
+    EXPECT_EQ(alerts.lastText(), "Damaged.lqx: The document is damaged. It was opened with what could be read of "
+                                 "it: check it before saving it, or save it under another name.");
 
     EXPECT_NE(Action("View > Show Rulers"), nullptr);
     EXPECT_NE(Action("Graphics > Line Width > 8 pt"), nullptr);

@@ -134,7 +134,10 @@ TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
                          std::string(kPrintToPdfVariable) + "=" + Quote(TempFile("no such folder/sheet.pdf")), &output,
                          &errors),
               1);
-    EXPECT_NE(errors.find("Error while printing."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Nothing was printed: the folder \"" + TempFile("no such folder") +
+                          "\" that the output goes to does not exist."),
+              std::string::npos)
+        << errors;
 
     // A card marked damaged by a save that never finished.
     std::string bytes = ReadFileBytes(card);
@@ -142,7 +145,7 @@ TEST_F(CommandLineJourney, APrintThatCannotBeDoneSaysWhyOnStandardErrorAndEnds)
     WriteFileBytes(card, bytes);
     const std::string pdf = TempFile("damaged.pdf");
     EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors), 1);
-    EXPECT_NE(errors.find("Document is damaged."), std::string::npos) << errors;
+    EXPECT_NE(errors.find("Business Card.lqx: The document is damaged."), std::string::npos) << errors;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
 
     // A card whose label layout has no columns: its sheet has no place for

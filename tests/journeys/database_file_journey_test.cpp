@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dialogs/print_dialog.h"
+#include "foundation/path_record.h"
 #include "journey_fixture.h"
 #include "support/pointer_drive.h"
 #include "support/shell.h"
@@ -170,6 +172,79 @@ TEST_F(DatabaseFileJourney, AnOpenThatFailsNamesTheFileItIsAbout)
     EXPECT_TRUE(said("Contacts.dqx: File is used by another program. Close it there, even where it is only open to "
                      "be read, then try again. [32]"))
         << alerts.lastText();
+}
+
+TEST_F(DatabaseFileJourney, AnEditToADatabaseReplacedUnderItsWindowIsSavedElsewhere)
+{
+    const std::string path = CopySample("Contacts.dqx");
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    // Another program puts a new database in its place.
+    const std::string theirs = TempFile("Theirs.dqx");
+    Tool("db new '" + theirs + "'");
+    Tool("db fill '" + theirs + "' 3 --seed 5");
+    ASSERT_EQ(::rename(theirs.c_str(), path.c_str()), 0);
+    const std::string replacement = ReadFileBytes(path);
+
+    QLineEdit* title = DatabaseDocument()->FieldEdit(2);
+    title->setFocus();
+    title->selectAll();
+    Type("Rescuer", title);
+    const std::string rescued = TempFile("Rescued.dqx");
+    OnNextDialog(ChooseFile(rescued));
+    Key(Qt::Key_Return, Qt::NoModifier, title);
+    EXPECT_NE(alerts.lastText().find("Contacts.dqx is no longer the file this window opened"), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    char name[256] = {};
+    PathRecordGetFileName(&DatabaseDocument()->Path(), name, sizeof name);
+    EXPECT_STREQ(name, "Rescued.dqx");
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_EQ(ReadFileBytes(path), replacement);
+    EXPECT_NE(Tool("db dump '" + rescued + "'").find("\tRescuer\t"), std::string::npos);
+}
+
+TEST_F(DatabaseFileJourney, MessagesNameTheFileAndALineOfWindowsTextKeepsItsLetters)
+{
+    // A database marked damaged, and one whose header counts a record more
+    // than it holds: the offer to repair names the file.
+    for (const char* name : {"Marked.dqx", "Counted.dqx"}) {
+        const std::string path = CopySample("Contacts.dqx", name);
+        std::string bytes = ReadFileBytes(path);
+        if (name[0] == 'M')
+            bytes[0] = 1;
+        else
+            ++bytes[20], ++bytes[24];
+        WriteFileBytes(path, bytes);
+        alerts.clear();
+        OnNextDialog(ChooseFile(path));
+        ASSERT_TRUE(Trigger("File > Open > Database..."));
+        ASSERT_FALSE(alerts.boxes().empty());
+        EXPECT_EQ(alerts.boxes().front().text, std::string(name) + ": Database is damaged. Recover Database ?");
+        if (DatabaseDocument())
+            Trigger("File > Close");
+    }
+
+    // UTF-8 from one program, and a line another added in Windows text.
+    ASSERT_NE(OpenContacts(), nullptr) << alerts.lastText();
+    const std::string text = TempFile("names.txt");
+    WriteFileBytes(text, "J\xC3\xBCrgen\tM\xC3\xBCller\nRen\xC3\xA9\tDubois\nJ\xFCrgen\tSchmidt\n");
+    OnNextDialog(ChooseFile(text));
+    OnNextDialog(Accept());
+    ASSERT_TRUE(Trigger("File > Import Database..."));
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_NE(alerts.lastText().find("1 line of the file is not UTF-8 as the rest of it is; it was read as Windows "
+                                     "text (line 3 of the file)."),
+              std::string::npos)
+        << alerts.lastText();
+    std::vector<std::string> imported;
+    for (const auto& record : Records(TempFile("Contacts.dqx")))
+        if (record[kDumpLastName] == "M\xFCller" || record[kDumpLastName] == "Dubois" ||
+            record[kDumpLastName] == "Schmidt")
+            imported.push_back(record[kDumpFirstName] + "|" + record[kDumpLastName]);
+    std::sort(imported.begin(), imported.end());
+    EXPECT_EQ(imported, (std::vector<std::string>{"J\xFCrgen|M\xFCller", "J\xFCrgen|Schmidt", "Ren\xE9|Dubois"}));
 }
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)

@@ -530,6 +530,34 @@ TEST_F(DatabaseWindowJourney, DeleteAllDuplicateRecordsKeepsOneOfEachAndTheLists
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
+TEST_F(DatabaseWindowJourney, EditingOneFieldKeepsTheZipAndStateAsImported)
+{
+    // A Polish address and a made-up state, as another program wrote them.
+    const std::string path = TempFile("Abroad.dqx");
+    const std::string text = TempFile("abroad.txt");
+    Tool("db new '" + path + "'");
+    WriteFileBytes(text, "Anna\tNowak\t\t\tul. Dluga 5\t\tKrakow\tStat\t30-001\n"
+                         "Olga\tPetrova\t\t\tvul. Lenina 3\t\tMinsk\tby\t220030\n");
+    Tool("dbdoc import '" + path + "' '" + text + "' --delimiter 2");
+    OnNextDialog(ChooseFile(path));
+    Trigger("File > Open > Database...");
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    constexpr int32_t kTitleColumn = 2;
+    constexpr int32_t kZipColumn = 8;
+    for (int32_t row : {0, 1}) {
+        DatabaseDocument()->SelectRow(row);
+        EXPECT_EQ(Field(kZipColumn)->text(), row == 0 ? "30-001" : "220030");
+        QLineEdit* title = Field(kTitleColumn);
+        title->setFocus();
+        Type("Dr", title);
+        Key(Qt::Key_Return, Qt::NoModifier, title);
+    }
+    Trigger("File > Close");
+    const std::string dump = Tool("db dump '" + path + "'");
+    EXPECT_NE(dump.find("\tNowak\tDr\t\tul. Dluga 5\t\tKrakow\tStat\t30-001\t"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("\tPetrova\tDr\t\tvul. Lenina 3\t\tMinsk\tby\t220030\t"), std::string::npos) << dump;
+}
+
 TEST_F(DatabaseWindowJourney, PrintSetupWithoutAPrinterPointsToThePdfFileThatPrintOffers)
 {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())

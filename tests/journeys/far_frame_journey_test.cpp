@@ -25,7 +25,8 @@ TEST_F(FarFrameJourney, AFrameBeyondTheCoordinateSpaceSaysDamagedOnceAndTheCardS
     alerts.clear();
     ASSERT_NE(OpenThroughMenu(CopySeed("frame-beyond-the-coordinate-space.lqx")), nullptr);
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
-    EXPECT_EQ(alerts.lastText().rfind("Document is damaged.", 0), 0u) << alerts.lastText();
+    EXPECT_EQ(alerts.lastText().rfind("frame-beyond-the-coordinate-space.lqx: The document is damaged.", 0), 0u)
+        << alerts.lastText();
     // The logo, the star over its disc, shows.
     EXPECT_GT(Ink(ViewPixels(), CardRect(14, 14, 40, 40)), 300);
 }

@@ -465,7 +465,7 @@ TEST_F(DamagedDatabasePrintJourney, ADamagedRecordStopsThePrintWithOneMessage)
 
     const std::string pdf = PrintAll();
     ASSERT_EQ(alerts.boxes().size(), 1u) << alerts.lastText();
-    EXPECT_EQ(alerts.lastText(), "Database is damaged. Please reopen the Database.");
+    EXPECT_EQ(alerts.lastText(), "People.dqx: Database is damaged. Please reopen the Database.");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf))) << "no blank cards are left behind";
 }
 

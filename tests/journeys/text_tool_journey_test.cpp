@@ -38,6 +38,29 @@ protected:
         Click(widget->rect().center(), Qt::NoModifier, widget);
     }
 
+    // File > Import Text of a file of these bytes into the address frame of
+    // the card at path, its third story; then saved, closed and read back:
+    // the story's dump.
+    std::string ImportIntoAddress(const std::string& path, const std::string& name, const std::string& bytes)
+    {
+        const std::string file = TempFile(name);
+        WriteFileBytes(file, bytes);
+        if (!OpenThroughMenu(path))
+            return alerts.lastText();
+        MaximizeCardWindow();
+        ChooseTool(kTextTool);
+        const IntRect slot = CardDocument()->PageGeometry().slots[0];
+        Click(ViewPoint(IntPoint{slot.left + 30, slot.top + 101}));
+        alerts.clear();
+        OnNextDialog(ChooseFile(file));
+        EXPECT_TRUE(Trigger("File > Import Text..."));
+        EXPECT_TRUE(Trigger("File > Save"));
+        EXPECT_TRUE(Trigger("File > Close"));
+        const std::string dump = Tool("card dump '" + path + "'");
+        const size_t story = dump.find("story 3: ");
+        return story == std::string::npos ? dump : dump.substr(story, dump.find("\nstory ", story + 1) - story);
+    }
+
     // A drag over the card's right middle, where the sample has no frame.
     void DragOverEmptyPart()
     {
@@ -118,25 +141,8 @@ TEST_F(TextToolJourney, AnEmptyTextFrameClickedBackIntoTakesTypingAndFields)
 TEST_F(TextToolJourney, ImportTextReadsUtf8AndEveryKindOfLineEnd)
 {
     const std::string path = CopySample("Business Card.lqx");
-    // Into the address frame, the card's third story; then saved, closed
-    // and read back.
-    const auto import = [&](const std::string& name, const std::string& bytes) -> std::string {
-        const std::string file = TempFile(name);
-        WriteFileBytes(file, bytes);
-        if (!OpenThroughMenu(path))
-            return alerts.lastText();
-        MaximizeCardWindow();
-        ChooseTool(kTextTool);
-        const IntRect slot = CardDocument()->PageGeometry().slots[0];
-        Click(ViewPoint(IntPoint{slot.left + 30, slot.top + 101}));
-        alerts.clear();
-        OnNextDialog(ChooseFile(file));
-        EXPECT_TRUE(Trigger("File > Import Text..."));
-        EXPECT_TRUE(Trigger("File > Save"));
-        EXPECT_TRUE(Trigger("File > Close"));
-        const std::string dump = Tool("card dump '" + path + "'");
-        const size_t story = dump.find("story 3: ");
-        return story == std::string::npos ? dump : dump.substr(story, dump.find("\nstory ", story + 1) - story);
+    const auto import = [&](const std::string& name, const std::string& bytes) {
+        return ImportIntoAddress(path, name, bytes);
     };
 
     std::string story = import("lf.txt", "\xEF\xBB\xBF" "caf\xC3\xA9 \xC5\x81\xC3\xB3" "d\xC5\xBA\nline two\n");
@@ -156,6 +162,26 @@ TEST_F(TextToolJourney, ImportTextReadsUtf8AndEveryKindOfLineEnd)
     story = import("cr.txt", "caf\xE9\rend");
     EXPECT_NE(story.find("\"caf\xE9\\x0D\""), std::string::npos) << story;
     EXPECT_NE(story.find("\"end\\x0D\""), std::string::npos) << story;
+}
+
+// Windows' "Unicode" text comes in as the letters it holds; a file of more
+// lines than a story has paragraphs is refused, saying so, the story kept.
+TEST_F(TextToolJourney, ImportTextReadsUtf16AndSaysWhyAFileIsTooLong)
+{
+    const std::string path = CopySample("Business Card.lqx");
+    static const char kUtf16[] = "\xFF\xFE" "c\0a\0f\0\xE9\0\n\0" "A\x01" "b\0";
+    const std::string utf16(kUtf16, sizeof kUtf16 - 1);
+    std::string story = ImportIntoAddress(path, "unicode.txt", utf16);
+    EXPECT_NE(story.find("\"caf\xE9\\x0D\""), std::string::npos) << story;
+    EXPECT_NE(story.find("\"?b\\x0D\""), std::string::npos) << story;
+
+    std::string lines;
+    for (int i = 0; i < 70000; ++i)
+        lines += "line\n";
+    story = ImportIntoAddress(path, "long.txt", lines);
+    EXPECT_EQ(alerts.lastText(), "\"long.txt\" was not imported: its 70000 lines would make as many paragraphs, and "
+                                 "a story holds at most 65535. The story was left as it was.");
+    EXPECT_NE(story.find("\"caf\xE9\\x0D\""), std::string::npos) << story;
 }
 
 }  // namespace

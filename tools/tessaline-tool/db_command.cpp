@@ -45,7 +45,7 @@ const char* const kOperators[] = {"starts",  "ends",   "contains", "notcontains"
 
 bool ToPath(const std::string& file, PathRecord* path)
 {
-    return PathRecordFromPosix(file, path) == 0;
+    return !RefusedAsOption("db", file) && PathRecordFromPosix(file, path) == 0;
 }
 
 // Field texts are written in the locale's character set, a record a line.
@@ -394,4 +394,7 @@ int RunDb(const ToolArgs& args)
     return ToolFail(std::string("db: unknown command ") + command + "\n" + kUsage);
 }
 
-TESSALINE_TOOL_COMMAND("db", "db new|fill|dump|verify|repair|query|presort|bench ...", RunDb);
+TESSALINE_TOOL_COMMAND("db",
+                       "db new FILE | fill FILE N [--seed S] | dump FILE | verify FILE | repair FILE |\n"
+                       "     query FILE FIELD OP VALUE | presort FILE [--standard] | bench",
+                       RunDb);

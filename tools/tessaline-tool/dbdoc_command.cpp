@@ -105,7 +105,10 @@ bool Parse(const ToolArgs& args, Options* o)
     return true;
 }
 
-bool ToPath(const std::string& file, PathRecord* path) { return PathRecordFromPosix(file, path) == 0; }
+bool ToPath(const std::string& file, PathRecord* path)
+{
+    return !RefusedAsOption("dbdoc", file) && PathRecordFromPosix(file, path) == 0;
+}
 
 void ApplyQuery(DbDocument& document, const Options& o)
 {

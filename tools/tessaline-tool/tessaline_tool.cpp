@@ -15,6 +15,14 @@ int ToolFail(const std::string& message)
     return 1;
 }
 
+bool RefusedAsOption(const std::string& command, const std::string& file)
+{
+    if (file.empty() || file[0] != '-')
+        return false;
+    ToolFail(command + ": \"" + file + "\" is not an option of " + command +
+             "; a file whose name begins with \"-\" is written ./" + file);
+    return true;
+}
 
 namespace {
 
@@ -67,8 +75,16 @@ int main(int argc, char** argv)
         return argc < 2 ? 2 : 0;
     }
     for (const ToolCommand& c : ToolCommands()) {
-        if (!std::strcmp(c.name, argv[1]))
-            return c.run(ToolArgs(argv + 2, argv + argc));
+        if (std::strcmp(c.name, argv[1]))
+            continue;
+        const ToolArgs args(argv + 2, argv + argc);
+        // Asked anywhere after the command, --help is a question, never a
+        // name: "db new --help" must not make a database called so.
+        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+            std::printf("usage: tessaline-tool %s\n", c.usage);
+            return 0;
+        }
+        return c.run(args);
     }
     Usage();
     return ToolFail(std::string("unknown command: ") + argv[1]);

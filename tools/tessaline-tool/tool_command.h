@@ -35,3 +35,8 @@ std::vector<ToolCommand> ToolCommands();
 
 // Prints "tessaline-tool: <message>" to stderr and returns 1.
 int ToolFail(const std::string& message);
+
+// A file argument that begins with "-" is far more often a mistyped option
+// than a file: true when it does, after saying so (and how to name such a
+// file) for the command.
+bool RefusedAsOption(const std::string& command, const std::string& file);
