@@ -223,6 +223,8 @@ TextPreferences CLabelsDoc::Preferences()
 
 bool CLabelsDoc::GetFontSpec(int16_t font, FontSpec* out) { return fonts_->Lookup(font, out); }
 
+bool CLabelsDoc::StoredFontSpec(int16_t font, FontSpec* out) { return fonts_->LookupIn(font, out, true); }
+
 ColorRef CLabelsDoc::TintColour(int16_t index, int16_t shade)
 {
     ColorRef c = 0;

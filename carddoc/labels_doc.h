@@ -512,6 +512,7 @@ public:
     // ---- TextHost ----
     TextPreferences Preferences() override;
     bool GetFontSpec(int16_t font, FontSpec* out) override;
+    bool StoredFontSpec(int16_t font, FontSpec* out) override;
     ColorRef TintColour(int16_t index, int16_t shade) override;
     void PageNumberFor(FrameObj* frame, int32_t* number, bool* realPage) override;
     void ContinuationSettings(bool* first, bool* second, int16_t* count) override;

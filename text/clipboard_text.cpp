@@ -1,6 +1,7 @@
 #include "text/clipboard_text.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "foundation/alerts.h"
@@ -42,6 +43,56 @@ void DropBrokenFields(ParagraphText* para)
                               [](const RunEntry& r) { return (r.flags & (kRunField | kRunPageNumber | kRunValueBits)) == 0; }),
                runs.end());
     WriteRunTable(para, runs);
+}
+
+using FontIds = std::map<int16_t, int16_t>;
+
+// The fonts the clipboard's runs use, as the document stores them.
+void RememberFonts(TextContext* ctx, TextBuffer* clip, std::map<int16_t, FontSpec>* fonts)
+{
+    fonts->clear();
+    for (int32_t i = 0; i < clip->Count(); ++i) {
+        if (!clip->SelectParagraph(i))
+            continue;
+        for (const RunEntry& r : ReadRunTable(ClipParagraph(clip))) {
+            const int16_t id = r.values[size_t(kRankFont)];
+            FontSpec spec;
+            if ((r.flags & kRunFont) && id >= 0 && !fonts->count(id) && ctx->Host().StoredFontSpec(id, &spec))
+                (*fonts)[id] = spec;
+        }
+    }
+}
+
+// Each copied font's number in the document pasted into, found or added.
+FontIds TargetFontIds(TextContext* ctx, const std::map<int16_t, FontSpec>& fonts)
+{
+    FontIds ids;
+    for (const auto& [id, spec] : fonts) {
+        const int32_t target = ctx->Host().FontIdFor(spec);
+        if (target >= 0 && target <= INT16_MAX)
+            ids[id] = int16_t(target);
+    }
+    return ids;
+}
+
+void RenumberFont(RunEntry* r, const FontIds& ids)
+{
+    const auto it = ids.find(r->values[size_t(kRankFont)]);
+    if ((r->flags & kRunFont) && it != ids.end())
+        r->values[size_t(kRankFont)] = it->second;
+}
+
+// The runs of the paragraph at hand name the pasted document's fonts.
+void RenumberFonts(TextContext* ctx, const FontIds& ids)
+{
+    ParagraphText para = ctx->Current();
+    std::vector<RunEntry> runs = ReadRunTable(para);
+    if (runs.empty() || ids.empty())
+        return;
+    for (RunEntry& r : runs)
+        RenumberFont(&r, ids);
+    if (WriteRunTable(&para, runs))
+        ctx->StoreFlags(para);
 }
 
 // Characters [from, to) of the clipboard's current paragraph go.
@@ -91,14 +142,16 @@ PastePlace FindPastePlace(TextContext* ctx)
 
 // One clipboard paragraph into the paragraph at hand at the caret, its runs
 // made again over the inserted characters.
-bool PasteOne(TextContext* ctx, TextBuffer* clip)
+bool PasteOne(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
 {
     if (!clip->SelectParagraph(0))
         return false;
     const ParagraphText source = ClipParagraph(clip);
     const int32_t n = std::max<int32_t>(source.Length() - 1, 0);
     const std::vector<uint8_t> text(source.Chars(), source.Chars() + n);
-    const std::vector<RunEntry> runs = ReadRunTable(source);
+    std::vector<RunEntry> runs = ReadRunTable(source);
+    for (RunEntry& r : runs)
+        RenumberFont(&r, fonts);
     const uint16_t p = ctx->Caret();
     if (n > 0 && !InsertBytes(ctx, p, text.data(), uint32_t(n)))
         return false;
@@ -125,7 +178,7 @@ bool PasteOne(TextContext* ctx, TextBuffer* clip)
 
 // Several: the paragraph splits at the caret, the clipboard's paragraphs
 // go between the halves and the outer two join them.
-bool PasteSeveral(TextContext* ctx, TextBuffer* clip)
+bool PasteSeveral(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
 {
     const int32_t paragraph = ctx->ParagraphIndex();
     const int32_t n = clip->Count();
@@ -134,6 +187,10 @@ bool PasteSeveral(TextContext* ctx, TextBuffer* clip)
     if (ctx->Buffer().CopyRecords(clip, 0, n - 1, paragraph + 1) != 0) {
         CheckMemError(MemLastError() ? MemLastError() : kMemOutOfMemory);
         return false;
+    }
+    for (int32_t i = paragraph + 1; i <= paragraph + n; ++i) {
+        if (ctx->SelectParagraph(i))
+            RenumberFonts(ctx, fonts);
     }
     ctx->SelectParagraph(paragraph + 1);
     DeleteCharAt(ctx, 0, false);
@@ -175,6 +232,7 @@ uint8_t CopySelectionToClipboard(TextContext* ctx)
         if (clip->SelectParagraph(0))
             CutClipParagraph(clip, 0, start.character);
     }
+    RememberFonts(ctx, clip, &clipboard->CopiedFonts());
     clipboard->SetContentKind(TextClipboard::kContentText);
     return 1;
 }
@@ -219,7 +277,8 @@ uint8_t PasteText(TextContext* ctx)
     }
     if (place.selection)
         DeleteShownSelection(ctx, place.start, place.all);
-    const bool pasted = n == 1 ? PasteOne(ctx, clip) : PasteSeveral(ctx, clip);
+    const FontIds fonts = TargetFontIds(ctx, clipboard->CopiedFonts());
+    const bool pasted = n == 1 ? PasteOne(ctx, clip, fonts) : PasteSeveral(ctx, clip, fonts);
     clipboard->ReleaseLoaded();
     if (!pasted && !place.selection)
         return 0;

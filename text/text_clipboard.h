@@ -7,6 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+
+#include "graphics/font_spec.h"
 
 class TextBuffer;
 class ToolDocument;
@@ -38,4 +41,11 @@ public:
     // The clipboard's text goes in at the caret of the document's text tool;
     // 0, or 1 when the text tool is not current.
     virtual int32_t PasteText(ToolDocument* document);
+
+    // The fonts the copied runs name, by their numbers in the document they
+    // came from: another document numbers its fonts its own way.
+    std::map<int16_t, FontSpec>& CopiedFonts() { return copiedFonts_; }
+
+private:
+    std::map<int16_t, FontSpec> copiedFonts_;
 };

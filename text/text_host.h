@@ -43,6 +43,12 @@ public:
     virtual TextPreferences Preferences() = 0;
     // A font number of the document's font table; false when unknown.
     virtual bool GetFontSpec(int16_t font, FontSpec* out) = 0;
+    // The document's own font under a number, never its substitute: what
+    // copied text names so that another document can find it.
+    virtual bool StoredFontSpec(int16_t font, FontSpec* out) { return GetFontSpec(font, out); }
+    // The number of an equal font, added when the table lacks it; -1 when
+    // the document has no table of its own.
+    virtual int32_t FontIdFor(const FontSpec&) { return -1; }
     // The colour of a colour-table index at a shade percentage.
     virtual ColorRef TintColour(int16_t index, int16_t shade) = 0;
     // The page number shown under a frame and whether its page is a real

@@ -1,5 +1,7 @@
 // Frames carried through the clipboard: Edit > Copy of the selection, then
 // Edit > Paste, as a person duplicates a part of the card.
+#include <string>
+
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -8,10 +10,14 @@
 #include <QTest>
 #include <QString>
 
+#include "app/main_frame.h"
+#include "app/tool_bar_draw.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "typography/font_combo_box.h"
+#include "typography/font_table.h"
 #include "journey_fixture.h"
 
 namespace {
@@ -151,6 +157,53 @@ TEST_F(ClipboardFramesJourney, TextFromAnotherProgramPastesAsItIsAndSaysWhatTheC
     EXPECT_NE(dump.find("  \"abc\\x0D\"\n"), std::string::npos) << dump;
     EXPECT_NE(dump.find("Company \xF3" "d   caf\xE9" "xy\\x0D\""), std::string::npos) << dump;
     EXPECT_EQ(dump.find('?'), std::string::npos) << dump;
+}
+
+TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
+{
+    constexpr uint32_t kTextTool = 33285;
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "first.lqx")), nullptr) << alerts.lastText();
+    CToolBarDraw* bar = MainWindow()->TextBar();
+    const int serif = bar->NameCombo()->findText("Liberation Serif");
+    ASSERT_GE(serif, 0);
+    // At the end of the company line: a word typed, set in a font the
+    // other card lacks, copied.
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(232, 28));
+    Key(Qt::Key_End);
+    Type(" Zed");
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Left, Qt::ShiftModifier);
+    bar->NameCombo()->setCurrentIndex(serif);
+    Q_EMIT bar->NameCombo()->activated(serif);
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "second.lqx")), nullptr) << alerts.lastText();
+    CLabelsDoc* second = CardDocument();
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(232, 28));
+    Key(Qt::Key_End);
+    // This card gives its next font number to another font first.
+    const int sans = bar->NameCombo()->findText("DejaVu Sans");
+    ASSERT_GE(sans, 0);
+    Type(" Q");
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    bar->NameCombo()->setCurrentIndex(sans);
+    Q_EMIT bar->NameCombo()->activated(sans);
+    Key(Qt::Key_End);
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    for (int i = 0; i < 3; ++i)
+        Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(bar->NameCombo()->currentText().toStdString(), "Liberation Serif");
+    int arial = 0;
+    int serifs = 0;
+    second->Fonts().Fonts().ForEach([&](int32_t, const FontEntry& entry) {
+        arial += std::string(entry.fontSpec.faceName) == "Arial" ? 1 : 0;
+        serifs += std::string(entry.fontSpec.faceName) == "Liberation Serif" ? 1 : 0;
+    });
+    EXPECT_EQ(arial, 1);
+    EXPECT_EQ(serifs, 1);
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 
 }  // namespace
