@@ -33,6 +33,7 @@
 #include "support/cups_scheduler.h"
 #include "support/needed_tools.h"
 #include "support/run_program.h"
+#include "wizard/category_tree_ctrl.h"
 #include "wizard/dlg_wizard.h"
 #include "wizard/pg_wiz_1.h"
 
