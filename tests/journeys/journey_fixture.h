@@ -84,6 +84,10 @@ class QTimer;
 class QToolButton;
 class QWidget;
 
+// The words of the notice a print gives for barcodes cut at their label's
+// edge: the sample card's barcode does not fit a smaller sheet's labels.
+inline constexpr const char* kCutBarcodesNotice = "run past their label";
+
 class JourneyTest : public ::testing::Test {
 protected:
     JourneyTest();
