@@ -20,10 +20,28 @@ struct QueueAnswer {
     cups_dinfo_t* info = nullptr;
 };
 
+void FreeAnswers(std::vector<QueueAnswer>* answers)
+{
+    for (QueueAnswer& a : *answers) {
+        if (a.info)
+            cupsFreeDestInfo(a.info);
+        if (a.dest)
+            cupsFreeDests(1, a.dest);
+    }
+    answers->clear();
+}
+
+// The answers go back to the print system's library when the program ends,
+// as at every job's start.
+struct AnswerList {
+    std::vector<QueueAnswer> answers;
+    ~AnswerList() { FreeAnswers(&answers); }
+};
+
 std::vector<QueueAnswer>& Answers()
 {
-    static std::vector<QueueAnswer> answers;
-    return answers;
+    static AnswerList list;
+    return list.answers;
 }
 
 // `ask` answered about the named queue from what the print system says it
@@ -49,16 +67,7 @@ bool AskQueue(const QString& queue, Ask ask)
 
 }  // namespace
 
-void ForgetQueueAnswers()
-{
-    for (QueueAnswer& a : Answers()) {
-        if (a.info)
-            cupsFreeDestInfo(a.info);
-        if (a.dest)
-            cupsFreeDests(1, a.dest);
-    }
-    Answers().clear();
-}
+void ForgetQueueAnswers() { FreeAnswers(&Answers()); }
 
 PrintSystemOutOfReach::PrintSystemOutOfReach()
 {
