@@ -194,7 +194,14 @@ int32_t CClipboardWnd::ImportPlainText()
     // A story taking the text keeps its old paragraph until all the new
     // ones are in: a text frame takes one line fewer than a story holds.
     constexpr int32_t kMostLines = TextBuffer::kMostParagraphs - 1;
-    const int32_t made = store_->SetPlainText(text_, true);
+    // Each line end starts a paragraph: a text with more of them than a
+    // frame holds is refused before it is taken in line by line.
+    int64_t lineEnds = 0;
+    const uint8_t* bytes = HandleData(text_);
+    const uint32_t size = HandleGetSize(text_);
+    for (uint32_t i = 0; i < size; ++i)
+        lineEnds += bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == size || bytes[i + 1] != '\n'));
+    const int32_t made = lineEnds > kMostLines ? kStoreFull : store_->SetPlainText(text_, true);
     if (made == kStoreFull || (made == 0 && store_->Count() > kMostLines)) {
         AlertStop(("The text was not pasted: it has more than " + std::to_string(kMostLines) +
                    " lines, the most a text frame holds.")
