@@ -240,33 +240,7 @@ bool CDBDocument::StillHoldsItsFile()
 
 namespace {
 
-// The commands that change the records or what the database keeps of its
-// settings: none of them runs on a database opened only to be read.
-bool ChangesDatabase(uint32_t id)
-{
-    switch (id) {
-    case kCmdNewRecord:
-    case kCmdAddNewRecord:
-    case kCmdDuplicateRecord:
-    case kCmdDeleteRecord:
-    case kCmdDeleteCurrentRecord:
-    case kCmdDeleteDuplicates:
-    case kCmdClearAllFields:
-    case kCmdImportDatabase:
-    case kCmdMergeDatabase:
-    case kCmdEditUndo:
-    case kCmdEditCut:
-    case kCmdEditPaste:
-    case kCmdEditClear:
-    case kCmdImportGraphics:
-    case kCmdPreferences:
-    case kCmdDataEntryOptions:
-    case kCmdCreateCustomFields: return true;
-    default: return false;
-    }
-}
-
-// Of those, the ones that write the record file at once.
+// The commands that write the record file at once.
 bool WritesRecords(uint32_t id)
 {
     switch (id) {
@@ -278,6 +252,26 @@ bool WritesRecords(uint32_t id)
     case kCmdDeleteDuplicates:
     case kCmdImportDatabase:
     case kCmdMergeDatabase: return true;
+    default: return false;
+    }
+}
+
+// The commands that change the records or what the database keeps of its
+// settings: none of them runs on a database opened only to be read.
+bool ChangesDatabase(uint32_t id)
+{
+    if (WritesRecords(id))
+        return true;
+    switch (id) {
+    case kCmdClearAllFields:
+    case kCmdEditUndo:
+    case kCmdEditCut:
+    case kCmdEditPaste:
+    case kCmdEditClear:
+    case kCmdImportGraphics:
+    case kCmdPreferences:
+    case kCmdDataEntryOptions:
+    case kCmdCreateCustomFields: return true;
     default: return false;
     }
 }
