@@ -27,11 +27,10 @@
 #include "frames/frame_obj.h"
 #include "platform/key_event.h"
 #include "records/command_ids.h"
+#include "typography/font_size_range.h"
 
 namespace {
 
-constexpr int16_t kMinFontSize = 6;
-constexpr int16_t kMaxFontSize = 400;
 // A target the modifier keys choose.
 constexpr int16_t kTargetByKeys = 255;
 
@@ -90,7 +89,7 @@ bool CLabelsDoc::DoEditCommand(int16_t code)
 
 void CLabelsDoc::SetFontSize(int16_t size)
 {
-    size = std::clamp(size, kMinFontSize, kMaxFontSize);
+    size = int16_t(ClampFontSize(size));
     textAttrs_.size = size;
     if (FrameTool* tool = ToolOfKind(currentTool_))
         tool->SetFontSize(size);

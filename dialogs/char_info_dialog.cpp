@@ -19,6 +19,7 @@
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_list.h"
+#include "typography/font_size_range.h"
 #include "typography/font_table.h"
 #include "typography/menu_bitmaps.h"
 
@@ -241,9 +242,11 @@ void CDlgCharInfo::FontChanged()
         fontList_->GetSizeList(record_.font, &sizes);
     for (uint32_t s : sizes)
         size_->addItem(QString::number(s));
+    // A size the font's list lacks (6 pt where the list starts at 8) is
+    // still the text's size: it is shown as it is, never the list's first.
     const int match = size_->findText(remembered, Qt::MatchExactly);
-    size_->setCurrentIndex(match >= 0 ? match : (size_->count() > 0 ? 0 : -1));
-    if (size_->count() == 0)
+    size_->setCurrentIndex(match);
+    if (match < 0)
         size_->setEditText(remembered);
     ReadControls();
     sample_->Redraw();
@@ -299,6 +302,9 @@ void CDlgCharInfo::BoxClicked(QCheckBox* box)
 void CDlgCharInfo::accept()
 {
     ReadControls();
+    // A size typed past the card's range is taken as its nearest end.
+    if ((record_.flags & kCharSize) && !IsMixed(record_.size) && record_.size > 0)
+        record_.size = int16_t(ClampFontSize(record_.size));
     FontSpec fontSpec;
     if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, ANSI_CHARSET, &fontSpec)) {
         record_.font = int16_t(document_.fonts->GetFontId(&fontSpec));

@@ -375,13 +375,13 @@ TEST_F(CharInfoTest, MixedMarkersOpenBlankOrWithTheUsualChoice)
     EXPECT_EQ(other.Record().flags & kCharFont, 0u);
 }
 
-TEST_F(CharInfoTest, AFontWithoutTheSizeOffersItsFirst)
+TEST_F(CharInfoTest, ASizeTheFontsListLacksIsShownAsItIs)
 {
     CDlgCharInfo dialog;
     CharInfoRecord in = Plain12();
     in.size = 13;
     Start(dialog, in);
-    EXPECT_EQ(dialog.Size()->currentText(), "8");  // 13 is not a standard size
+    EXPECT_EQ(dialog.Size()->currentText(), "13");  // not a standard size, but the text's
     ChooseItem(dialog.Size(), 3);
     ChooseItem(dialog.Shade(), 5);
     ChooseItem(dialog.Colour(), 6);
@@ -391,6 +391,21 @@ TEST_F(CharInfoTest, AFontWithoutTheSizeOffersItsFirst)
     EXPECT_EQ(out.size, dialog.Size()->itemText(3).toInt());
     EXPECT_EQ(out.shade, 50);
     EXPECT_EQ(out.colour, 6);
+}
+
+// A size typed past the card's range is taken as its nearest end.
+TEST_F(CharInfoTest, TypedSizesAreHeldWithinSixToFourHundred)
+{
+    for (const auto& [typed, taken] : {std::pair{"4", 6}, std::pair{"450", 400}, std::pair{"7", 7}}) {
+        CDlgCharInfo dialog;
+        Start(dialog, Plain12());
+        QLineEdit* line = dialog.Size()->lineEdit();
+        line->selectAll();
+        QTest::keyClicks(line, QString::fromLatin1(typed));
+        ClickOk(dialog);
+        EXPECT_TRUE(dialog.Record().flags & kCharSize) << typed;
+        EXPECT_EQ(dialog.Record().size, taken) << typed;
+    }
 }
 
 TEST_F(CharInfoTest, WithoutExtendedStylesTheirBoxesKeepTheirValues)
