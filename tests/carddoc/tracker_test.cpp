@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
+#include "drag_steps.h"
 #include "foundation/keys.h"
 #include "surface_view.h"
 #include "toolbase/tracker.h"
@@ -39,11 +39,7 @@ protected:
     // each after the passes the one before it caused.
     void Drag(const IntPoint& from, std::vector<std::function<void()>> steps, int gapMs = 5)
     {
-        int at = 0;
-        for (auto& step : steps) {
-            QTimer::singleShot(at, &view, std::move(step));
-            at += gapMs;
-        }
+        QueueDragSteps(&view, std::move(steps), gapMs);
         QTest::mousePress(&view, Qt::LeftButton, {}, view.Pixel(from));
     }
     void MoveTo(const IntPoint& p) { QTest::mouseMove(&view, view.Pixel(p)); }

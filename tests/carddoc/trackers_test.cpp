@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
 #include "carddoc/trackers.h"
+#include "drag_steps.h"
 #include "foundation/keys.h"
 #include "surface_view.h"
 
@@ -35,11 +35,7 @@ protected:
     void Drag(CTracker* tracker, const IntPoint& from, std::vector<std::function<void()>> steps)
     {
         view.onPress = [tracker](const IntPoint& p) { tracker->Track(p); };
-        int at = 0;
-        for (auto& step : steps) {
-            QTimer::singleShot(at, &view, std::move(step));
-            at += 5;
-        }
+        QueueDragSteps(&view, std::move(steps));
         QTest::mousePress(&view, Qt::LeftButton, {}, view.Pixel(from));
     }
     void MoveTo(const IntPoint& p) { QTest::mouseMove(&view, view.Pixel(p)); }
