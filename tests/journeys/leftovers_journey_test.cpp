@@ -157,6 +157,13 @@ protected:
 
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
+    // The running program waits on something outside it (the print system,
+    // the window system's next event).
+    static bool Waiting(pid_t run)
+    {
+        return ReadFileBytes("/proc/" + std::to_string(run) + "/wchan").find("poll") != std::string::npos;
+    }
+
     std::vector<pid_t> holders_;
 };
 
@@ -352,8 +359,9 @@ TEST_F(LeftoversJourney, APrintLeavesFilesBesideItThatItDidNotLeaveOrThatAreRead
 
 // A print to a queue from the command line, told to end (a logout, a
 // closed terminal) while the print system is taking its job: the print
-// system gets no half job, the spool goes, and the program ends as told.
-TEST_F(LeftoversJourney, APrintToAQueueToldToEndLeavesNoSpoolBehind)
+// system gets no half job, the spool goes, and the program ends as told;
+// so does the window.
+TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsAsTold)
 {
 #ifdef TESSALINE_PROGRAM_PATH
     if (!CupsScheduler::Missing().empty())
@@ -389,19 +397,27 @@ TEST_F(LeftoversJourney, APrintToAQueueToldToEndLeavesNoSpoolBehind)
             }
             if (held)
                 scheduler.Pause(true);
-            const bool polling = ReadFileBytes(process + "/wchan").find("poll") != std::string::npos;
-            waiting = held && polling ? waiting + 1 : 0;
+            waiting = held && Waiting(run) ? waiting + 1 : 0;
             return waiting >= 3;
         },
         &status);
     scheduler.Pause(false);
-    qputenv("TMPDIR", keptTmpdir);
-    if (keptTmpdir.isNull())
-        qunsetenv("TMPDIR");
     EXPECT_TRUE(spooled) << "the job never reached its spool";
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
     EXPECT_EQ(ours(), std::vector<std::string>{});
     EXPECT_EQ(scheduler.NextOutput("Office", 5), "") << "a job told to end was printed";
+
+    // The window, told to end with the card open, closes it unasked and
+    // ends the same way.
+    waiting = 0;
+    EXPECT_TRUE(KilledOnceReady({TESSALINE_PROGRAM_PATH, card}, SIGTERM,
+                                [&](pid_t run) { return (waiting = Waiting(run) ? waiting + 1 : 0) >= 30; },
+                                &status));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(ours(), std::vector<std::string>{});
+    qputenv("TMPDIR", keptTmpdir);
+    if (keptTmpdir.isNull())
+        qunsetenv("TMPDIR");
 #endif
 }
 
