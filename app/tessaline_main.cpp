@@ -9,13 +9,16 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "foundation/alert_sink.h"
+#include "foundation/stop_request.h"
 #include "platform/heap_reuse.h"
 #include "platform/qt_alert_sink.h"
 #include "platform/shell_registration.h"
 
-int main(int argc, char** argv)
+namespace {
+
+// Runs the program as the command line asks; its exit status.
+int RunProgram(int argc, char** argv)
 {
-    KeepLargeFreedBlocksForReuse();
     // The usage text needs no window system.
     bool printing = false;
     {
@@ -28,6 +31,7 @@ int main(int argc, char** argv)
         printing = line.action == CommandLineRecord::kPrint || line.action == CommandLineRecord::kPrintTo;
     }
     QApplication app(argc, argv);
+    EndEventLoopOnStopRequest();
     QApplication::setOrganizationName("Korrinworks Inc.");
     QApplication::setApplicationName("Tessaline");
     // Ties the windows to the desktop entry, whose name and icon they show.
@@ -57,8 +61,26 @@ int main(int argc, char** argv)
         }
         alerts.SetOwner(cardApp.MainFrame());
         status = QApplication::exec();
+        // Told to end from outside, where nobody may be there to answer: the
+        // documents close unasked before their windows go.
+        if (StopRequested())
+            cardApp.Documents().CloseAllDocuments();
         status = std::max(status, int(cardApp.ExitInstance()));
     }
     SetAlertSink(nullptr);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    KeepLargeFreedBlocksForReuse();
+    // A logout, a closed terminal or a kill stops a print as its Cancel
+    // does and ends the windows as a quit does: the program's scratch files
+    // go, and the print system gets no half job.
+    CatchStopRequests();
+    const int status = RunProgram(argc, argv);
+    EndIfStopRequested();
     return status;
 }

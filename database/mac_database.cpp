@@ -113,13 +113,14 @@ uint32_t ConvertMacRecordHead(uint8_t* head)
     return SoundRecordLength(head);
 }
 
-int32_t ConvertMacDatabase(FileHandle source, const uint8_t* header, const PathRecord& target,
-                           MacConversion* result)
+int32_t ConvertMacDatabase(FileHandle source, const char* sourceName, const uint8_t* header,
+                           const PathRecord& target, MacConversion* result)
 {
     *result = MacConversion{};
+    const std::string about = std::string(sourceName) + ": ";
     uint32_t size = 0;
     if (const int32_t err = DbGetSize(source, &size); err != kErrNone)
-        return StopWithFileError(err);
+        return StopWithFileError(err, sourceName);
     FileSwap swap(target);
     int32_t err = swap.Begin();
     if (err == kErrNone)
@@ -139,17 +140,17 @@ int32_t ConvertMacDatabase(FileHandle source, const uint8_t* header, const PathR
         uint32_t length = 0;
         if (end - offset >= dbrec::kHeadSize) {
             if ((err = DbReadAt(source, offset, record, dbrec::kHeadSize)) != kErrNone)
-                return StopWithFileError(err);
+                return StopWithFileError(err, sourceName);
             length = ConvertMacRecordHead(record);
         }
         if (length == 0 || length > end - offset) {
-            DatabaseErrorBox(nullptr, 8);
+            DatabaseErrorBox(about.c_str(), 8);
             return 1;
         }
         if (length > dbrec::kHeadSize &&
             (err = DbReadAt(source, offset + dbrec::kHeadSize, record + dbrec::kHeadSize,
                             length - dbrec::kHeadSize)) != kErrNone)
-            return StopWithFileError(err);
+            return StopWithFileError(err, sourceName);
         if ((err = swap.Append(record, length)) != kErrNone)
             return StopWithFileError(err);
         ++result->records;
@@ -226,7 +227,7 @@ int32_t CheckMacintoshDatabase(PathRecord* path)
         return StopWithFileError(kErrFileExists);
     ConvertMacHeader(header);
     MacConversion result;
-    if (ConvertMacDatabase(file, header, copy, &result) != 0)
+    if (ConvertMacDatabase(file, name, header, copy, &result) != 0)
         return 1;
     *path = copy;
     return 0;

@@ -36,7 +36,7 @@ struct MacConversion {
 // written beside its place and put there only when the whole file is
 // written, so a damaged source, a file error or an abort leaves nothing
 // behind. 0 on success; 1 after telling the user (database message 8 for
-// a damaged record, the file-error box for a file error); 2 when the user
-// stopped it.
-int32_t ConvertMacDatabase(FileHandle source, const uint8_t* header, const PathRecord& target,
-                           MacConversion* result);
+// a damaged record, the file-error box for a file error, each naming the
+// source by sourceName); 2 when the user stopped it.
+int32_t ConvertMacDatabase(FileHandle source, const char* sourceName, const uint8_t* header,
+                           const PathRecord& target, MacConversion* result);

@@ -916,7 +916,12 @@ bool PostScriptDevice::flush()
         error_ = FileFailure(*spool, errno);
         return false;
     }
-    return CupsSubmitPostScript(settings_.queue, spool->fileName(), settings_.title, settings_.copies);
+    // The print system is handed the spool through the program's own hold
+    // on it: a spool never named in the temporary folder goes with the
+    // program however that ends, while the job is taken too.
+    const QString held = "/proc/self/fd/" + QString::number(spool->handle());
+    return CupsSubmitPostScript(settings_.queue, QFile::exists(held) ? held : spool->fileName(), settings_.title,
+                                settings_.copies);
 }
 
 }  // namespace

@@ -194,9 +194,9 @@ TEST_F(MacDatabaseTest, AFileThatCannotBeConvertedLeavesNothingBehind)
     const uint32_t second = kDbDataStart + SoundRecordLength(Bytes(native) + kDbDataStart);
     const Case cases[] = {
         {"a damaged record", [&](std::string& b) { b[second] = 0; }, kIdOk,
-         "Database is damaged. Please reopen the Database."},
+         "people.dqx: Database is damaged. Please reopen the Database."},
         {"a record cut short", [](std::string& b) { b.resize(b.size() - 3); }, kIdOk,
-         "Database is damaged. Please reopen the Database."},
+         "people.dqx: Database is damaged. Please reopen the Database."},
         {"the damage mark", [](std::string& b) { b[3] = 1; }, kIdOk,
          "people.dqx: Macintosh database is damaged. Please recover the database on macintosh."},
         {"an old version", [](std::string& b) { b[dbh::kVersion + 3] = 4; }, kIdOk, "people.dqx: DataBase version is old."},

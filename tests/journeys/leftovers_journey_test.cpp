@@ -20,6 +20,7 @@
 #include <QByteArray>
 
 #include "journey_fixture.h"
+#include "support/cups_scheduler.h"
 #include "support/shell.h"
 
 namespace {
@@ -97,10 +98,11 @@ protected:
         return found;
     }
 
-    // Runs the program and ends it with the signal once `ready` holds;
-    // false when it never did.
+    // Runs the program and ends it with the signal once `ready` (asked of
+    // the running program) holds; false when it never did. How it ended
+    // goes to `status`.
     static bool KilledOnceReady(const std::vector<std::string>& arguments, int signal,
-                                const std::function<bool()>& ready)
+                                const std::function<bool(pid_t)>& ready, int* status = nullptr)
     {
         const pid_t run = fork();
         if (run < 0)
@@ -114,10 +116,18 @@ protected:
             _exit(127);
         }
         bool isReady = false;
-        for (int i = 0; i < 3000 && !(isReady = ready()); ++i)
+        for (int i = 0; i < 3000 && !(isReady = ready(run)); ++i)
             usleep(10000);
         kill(run, signal);
-        waitpid(run, nullptr, 0);
+        int ended = 0;
+        for (int i = 0; i < 3000 && waitpid(run, &ended, WNOHANG) == 0; ++i)
+            usleep(10000);
+        if (waitpid(run, &ended, WNOHANG) == 0) {
+            kill(run, SIGKILL);
+            waitpid(run, &ended, 0);
+        }
+        if (status)
+            *status = ended;
         return isReady;
     }
 
@@ -132,7 +142,7 @@ protected:
         arguments.insert(arguments.end(), {folder + "/cards.pdf", "--copies", "9999"});
         const std::vector<std::string> before = Halves(folder);
         std::string left;
-        const bool killed = KilledOnceReady(arguments, signal, [&] {
+        const bool killed = KilledOnceReady(arguments, signal, [&](pid_t) {
             for (const std::string& half : Halves(folder)) {
                 std::error_code gone;
                 if (std::find(before.begin(), before.end(), half) == before.end() &&
@@ -146,6 +156,13 @@ protected:
     }
 
     static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+    // The running program waits on something outside it (the print system,
+    // the window system's next event).
+    static bool Waiting(pid_t run)
+    {
+        return ReadFileBytes("/proc/" + std::to_string(run) + "/wchan").find("poll") != std::string::npos;
+    }
 
     std::vector<pid_t> holders_;
 };
@@ -256,7 +273,7 @@ TEST_F(LeftoversJourney, TheNextStartClearsWhatKilledPrintsLeftInTheTemporaryFol
     EXPECT_FALSE(KilledPrint(card, folder, SIGKILL, database).empty());
     // A PostScript job keeps its pages in a spool file until it ends.
     const bool spooled = KilledOnceReady({ToolPath(), "print-ps", card, folder + "/cards.ps", "--copies", "9999"},
-                                         SIGKILL, [&] {
+                                         SIGKILL, [&](pid_t) {
                                              for (const std::string& name : entries()) {
                                                  std::error_code no;
                                                  if (!before.count(name) && name.rfind("IDX", 0) != 0 &&
@@ -338,6 +355,70 @@ TEST_F(LeftoversJourney, APrintLeavesFilesBesideItThatItDidNotLeaveOrThatAreRead
     EXPECT_TRUE(Exists(users)) << "the program never wrote it";
     EXPECT_TRUE(Exists(read)) << "the program never wrote it";
     EXPECT_TRUE(Exists(viewed)) << "another program reads it";
+}
+
+// A print to a queue from the command line, told to end (a logout, a
+// closed terminal) while the print system is taking its job: the print
+// system gets no half job, the spool goes, and the program ends as told;
+// so does the window.
+TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsAsTold)
+{
+#ifdef TESSALINE_PROGRAM_PATH
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string temp = TempFile("tmp");
+    std::filesystem::create_directories(temp);
+    const QByteArray keptTmpdir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(temp));
+    const auto ours = [&temp] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            if (entry.path().filename().string().rfind("runtime-", 0) != 0)
+                names.push_back(entry.path().filename());
+        return names;
+    };
+    // The scheduler is held from the moment the job is drawn into its
+    // spool, and the program told to end once it waits on the scheduler to
+    // take the job.
+    bool held = false;
+    int waiting = 0;
+    int status = 0;
+    const bool spooled = KilledOnceReady(
+        {TESSALINE_PROGRAM_PATH, "/pt", card, "Office"}, SIGTERM,
+        [&](pid_t run) {
+            const std::string process = "/proc/" + std::to_string(run);
+            std::error_code none;
+            for (const auto& fd : std::filesystem::directory_iterator(process + "/fd", none)) {
+                const std::string file = std::filesystem::read_symlink(fd, none);
+                held = held || file.rfind(temp + "/Tessaline.", 0) == 0 || file.rfind(temp + "/#", 0) == 0;
+            }
+            if (held)
+                scheduler.Pause(true);
+            waiting = held && Waiting(run) ? waiting + 1 : 0;
+            return waiting >= 3;
+        },
+        &status);
+    scheduler.Pause(false);
+    EXPECT_TRUE(spooled) << "the job never reached its spool";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(ours(), std::vector<std::string>{});
+    EXPECT_EQ(scheduler.NextOutput("Office", 5), "") << "a job told to end was printed";
+
+    // The window, told to end with the card open, closes it unasked and
+    // ends the same way.
+    waiting = 0;
+    EXPECT_TRUE(KilledOnceReady({TESSALINE_PROGRAM_PATH, card}, SIGTERM,
+                                [&](pid_t run) { return (waiting = Waiting(run) ? waiting + 1 : 0) >= 30; },
+                                &status));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_EQ(ours(), std::vector<std::string>{});
+    qputenv("TMPDIR", keptTmpdir);
+    if (keptTmpdir.isNull())
+        qunsetenv("TMPDIR");
+#endif
 }
 
 }  // namespace

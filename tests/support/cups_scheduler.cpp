@@ -346,6 +346,7 @@ void CupsScheduler::Stop()
 {
     if (pid_ <= 0)
         return;
+    Pause(false);
     ::kill(pid_, SIGTERM);
     const auto deadline = Clock::now() + std::chrono::seconds(kStopSeconds);
     int status = 0;
@@ -358,6 +359,12 @@ void CupsScheduler::Stop()
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     pid_ = -1;
+}
+
+void CupsScheduler::Pause(bool paused) const
+{
+    if (pid_ > 0)
+        ::kill(pid_, paused ? SIGSTOP : SIGCONT);
 }
 
 int CupsScheduler::Requests() const

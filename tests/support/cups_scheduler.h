@@ -77,6 +77,10 @@ public:
     // The requests its clients have made so far (its access log's lines).
     int Requests() const;
 
+    // Holds the scheduler where it is: it takes connections but answers
+    // none until it is let go on.
+    void Pause(bool paused) const;
+
     // Waits, at most the seconds, for the PDF file the queue makes of the
     // next job it was given (the jobs in the order they were taken); its
     // path, or empty when none came (why() says what the scheduler said).
