@@ -211,46 +211,39 @@ void PrintManager::ApplyPaperAndOrientation()
 
 namespace {
 
-// The paper (invalid where it leaves it open) and orientation (0 likewise)
-// the card fixes for its job. A paper with a standard code is that
+// The paper and the orientation the card fixes for its job, each put with
+// its setter where the card fixes it. A paper with a standard code is that
 // standard's size exactly (A4 is 595.28 x 841.89 points, not the table's
 // whole points), so that a printer or a viewer takes it for that paper and
 // does not scale it.
-void FixedPage(CLabelsDoc* document, QPageSize* size, uint32_t* orientation)
+template <class SetSize, class SetOrientation>
+void PutFixedPage(CLabelsDoc* document, SetSize setSize, SetOrientation setOrientation)
 {
-    uint32_t paper = 0;
-    PageOfCard(document, orientation, &paper);
-    if (paper > 0 && paper < uint32_t(kPaperTableCount))
-        *size = PageSizeForPaperCode(int32_t(PaperTable[paper].code));
-}
-
-QPageLayout::Orientation Turn(uint32_t orientation)
-{
-    return orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape;
+    uint32_t orientation = 0, paper = 0;
+    PageOfCard(document, &orientation, &paper);
+    if (paper > 0 && paper < uint32_t(kPaperTableCount)) {
+        const QPageSize size = PageSizeForPaperCode(int32_t(PaperTable[paper].code));
+        if (size.isValid())
+            setSize(size);
+    }
+    if (orientation != 0)
+        setOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
 }  // namespace
 
 void PrintManager::ApplyLayoutPaper(QPrinter* printer)
 {
-    QPageSize size;
-    uint32_t orientation = 0;
-    FixedPage(document_, &size, &orientation);
-    if (size.isValid())
-        printer->setPageSize(size);
-    if (orientation != 0)
-        printer->setPageOrientation(Turn(orientation));
+    PutFixedPage(
+        document_, [printer](const QPageSize& size) { printer->setPageSize(size); },
+        [printer](QPageLayout::Orientation orientation) { printer->setPageOrientation(orientation); });
 }
 
 void PrintManager::ApplyLayoutPaper(QPageLayout* page)
 {
-    QPageSize size;
-    uint32_t orientation = 0;
-    FixedPage(document_, &size, &orientation);
-    if (size.isValid())
-        page->setPageSize(size);
-    if (orientation != 0)
-        page->setOrientation(Turn(orientation));
+    PutFixedPage(
+        document_, [page](const QPageSize& size) { page->setPageSize(size); },
+        [page](QPageLayout::Orientation orientation) { page->setOrientation(orientation); });
 }
 
 bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
