@@ -209,26 +209,57 @@ void PrintManager::ApplyPaperAndOrientation()
         PrinterSelectPaper(int32_t(paper));
 }
 
-void PrintManager::ApplyLayoutPaper(QPrinter* printer)
+namespace {
+
+// The paper and the orientation the card fixes for its job, each put with
+// its setter where the card fixes it. A paper with a standard code is that
+// standard's size exactly (A4 is 595.28 x 841.89 points, not the table's
+// whole points), so that a printer or a viewer takes it for that paper and
+// does not scale it.
+template <class SetSize, class SetOrientation>
+void PutFixedPage(CLabelsDoc* document, SetSize setSize, SetOrientation setOrientation)
 {
     uint32_t orientation = 0, paper = 0;
-    PageOfCard(document_, &orientation, &paper);
-    // A paper with a standard code is that standard's size exactly (A4 is
-    // 595.28 x 841.89 points, not the table's whole points), so that a
-    // printer or a viewer takes it for that paper and does not scale it.
+    PageOfCard(document, &orientation, &paper);
     if (paper > 0 && paper < uint32_t(kPaperTableCount)) {
         const QPageSize size = PageSizeForPaperCode(int32_t(PaperTable[paper].code));
         if (size.isValid())
-            printer->setPageSize(size);
+            setSize(size);
     }
     if (orientation != 0)
-        printer->setPageOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+        setOrientation(orientation == 1 ? QPageLayout::Portrait : QPageLayout::Landscape);
+}
+
+}  // namespace
+
+void PrintManager::ApplyLayoutPaper(QPrinter* printer)
+{
+    PutFixedPage(
+        document_, [printer](const QPageSize& size) { printer->setPageSize(size); },
+        [printer](QPageLayout::Orientation orientation) { printer->setPageOrientation(orientation); });
+}
+
+void PrintManager::ApplyLayoutPaper(QPageLayout* page)
+{
+    PutFixedPage(
+        document_, [page](const QPageSize& size) { page->setPageSize(size); },
+        [page](QPageLayout::Orientation orientation) { page->setOrientation(orientation); });
 }
 
 bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
 {
-    // The printer with the card's own paper and orientation, as its job
-    // has them; the application's printer keeps its settings.
+    // The settings' page with the card's own paper and orientation, as its
+    // job has them, and the margins its queue leaves there as the print
+    // system says: no printer is made for it.
+    if (const PrinterSettings* settings = GetPrinterHandles()) {
+        QPageLayout page = SettingsPageLayout(*settings);
+        ApplyLayoutPaper(&page);
+        if (FitQueueMargins(settings->deviceName, &page)) {
+            PageLayoutInfo(page, paper, printable);
+            return true;
+        }
+    }
+    // Otherwise as the application's printer has them.
     if (QPrinter* printer = InfoPrinter()) {
         ApplyLayoutPaper(printer);
         FitPrinterMargins(printer);
@@ -331,8 +362,6 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     cardPageIndex_ = currentPage;
 
     ApplyPaperAndOrientation();
-    // Each job asks the print system afresh, once.
-    ForgetQueueAnswers();
     job_.printer.reset();
     job_.postScriptFile.clear();
     // Copies are asked for each job: the first-card choice is what the
@@ -344,6 +373,10 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
         job_.printer.reset();
         return kPrintDialogCancelled;
     }
+    // A job on a queue asks the print system about it afresh, once; a file
+    // asks nothing of it.
+    if (job_.printer->outputFormat() == QPrinter::NativeFormat)
+        ForgetQueueAnswers();
     // A layout the label dialogs cannot make (a damaged document) has no
     // sheet to count; printing it would loop over nothing or forever.
     if (const std::string why = NoCardOnSheetText(layout); !why.empty()) {

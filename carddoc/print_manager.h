@@ -24,6 +24,7 @@
 class CLabelsDoc;
 class Dc;
 class PrintProgress;
+class QPageLayout;
 class QPrinter;
 class QRect;
 class QWidget;
@@ -150,6 +151,7 @@ private:
     // application's printer settings) a PDF job still takes them, and the
     // page the card prints on is measured without changing the settings.
     void ApplyLayoutPaper(QPrinter* printer);
+    void ApplyLayoutPaper(QPageLayout* page);
 
     CLabelsDoc* document_;
     IntRect physical_{-31, -30, 582, 761};

@@ -13,20 +13,74 @@
 #include "platform/sheet_size.h"
 #include "printqueue/cups_queue.h"
 
+namespace {
+
+// The portrait sheet's margins on a page turned as the layout is: a
+// landscape page is that sheet turned a quarter left, its top on the
+// sheet's left.
+QMarginsF Turned(const QPageLayout& layout, const QMarginsF& margins)
+{
+    if (layout.orientation() == QPageLayout::Landscape)
+        return QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
+    return margins;
+}
+
+// The margins the queue leaves on the layout's paper, turned as the layout
+// is, as the print system gives them; false when it does not say.
+bool QueueMargins(const QString& queue, const QPageLayout& layout, QMarginsF* margins)
+{
+    // Asked for the portrait sheet as exactly as its standard gives it, on
+    // which the job places the printable area.
+    QPageLayout portrait = layout;
+    portrait.setOrientation(QPageLayout::Portrait);
+    if (!CupsQueuePrintableMargins(queue, ExactSheetPoints(portrait), margins))
+        return false;
+    *margins = Turned(layout, *margins);
+    return true;
+}
+
+QMarginsF NotNegative(const QMarginsF& m)
+{
+    return QMarginsF(std::max(m.left(), 0.0), std::max(m.top(), 0.0), std::max(m.right(), 0.0),
+                     std::max(m.bottom(), 0.0));
+}
+
+}  // namespace
+
+QPageSize SettingsPageSize(const PrinterSettings& settings)
+{
+    if (settings.dmFields & DM_PAPERSIZE)
+        return PageSizeForPaperCode(settings.dmPaperSize);
+    if ((settings.dmFields & DM_PAPERWIDTH) && (settings.dmFields & DM_PAPERLENGTH) && settings.dmPaperWidth > 0 &&
+        settings.dmPaperLength > 0)
+        return QPageSize(QSizeF(settings.dmPaperWidth / 10.0, settings.dmPaperLength / 10.0), QPageSize::Millimeter);
+    return QPageSize();
+}
+
+QPageLayout SettingsPageLayout(const PrinterSettings& settings)
+{
+    const bool across = (settings.dmFields & DM_ORIENTATION) && settings.dmOrientation == DMORIENT_LANDSCAPE;
+    return QPageLayout(SettingsPageSize(settings), across ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(), QPageLayout::Point);
+}
+
+bool FitQueueMargins(const QString& queue, QPageLayout* layout)
+{
+    QMarginsF margins;
+    if (!layout->pageSize().isValid() || !QueueMargins(queue, *layout, &margins))
+        return false;
+    *layout = QPageLayout(layout->pageSize(), layout->orientation(), NotNegative(margins), QPageLayout::Point);
+    return true;
+}
+
 void ApplyPrinterSettings(QPrinter* printer)
 {
     if (!printer)
         return;
     if (const PrinterSettings* settings = GetPrinterHandles()) {
-        if (settings->dmFields & DM_PAPERSIZE) {
-            const QPageSize size = PageSizeForPaperCode(settings->dmPaperSize);
-            if (size.isValid())
-                printer->setPageSize(size);
-        } else if ((settings->dmFields & DM_PAPERWIDTH) && (settings->dmFields & DM_PAPERLENGTH) &&
-                   settings->dmPaperWidth > 0 && settings->dmPaperLength > 0) {
-            printer->setPageSize(QPageSize(QSizeF(settings->dmPaperWidth / 10.0, settings->dmPaperLength / 10.0),
-                                           QPageSize::Millimeter));
-        }
+        const QPageSize size = SettingsPageSize(*settings);
+        if (size.isValid())
+            printer->setPageSize(size);
         if (settings->dmFields & DM_ORIENTATION)
             printer->setPageOrientation(settings->dmOrientation == DMORIENT_LANDSCAPE ? QPageLayout::Landscape
                                                                                     : QPageLayout::Portrait);
@@ -39,21 +93,14 @@ void FitPrinterMargins(QPrinter* printer)
     if (!printer || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName().isEmpty())
         return;
     const QPageLayout layout = printer->pageLayout();
-    // Asked for the portrait sheet as exactly as its standard gives it, on
-    // which the job places the printable area.
-    QPageLayout portrait = layout;
-    portrait.setOrientation(QPageLayout::Portrait);
     QMarginsF margins;
-    if (!CupsQueuePrintableMargins(printer->printerName(), ExactSheetPoints(portrait), &margins)) {
-        // Qt's print support read the same description of the queue.
+    if (!QueueMargins(printer->printerName(), layout, &margins)) {
+        // Qt's print support read the same description of the queue; its
+        // margins too are the portrait sheet's.
         QPageLayout inPoints = layout;
         inPoints.setUnits(QPageLayout::Point);
-        margins = inPoints.minimumMargins();
+        margins = Turned(layout, inPoints.minimumMargins());
     }
-    // Both are the portrait sheet's margins; a landscape page is that sheet
-    // turned a quarter left, its top on the sheet's left.
-    if (layout.orientation() == QPageLayout::Landscape)
-        margins = QMarginsF(margins.bottom(), margins.left(), margins.top(), margins.right());
     // As the queue keeps them, to its hundredth of a millimetre: the job
     // draws from them and clips to them itself (PrintableArea). Qt checks
     // margins against minimum margins that its print support takes from the
@@ -62,9 +109,7 @@ void FitPrinterMargins(QPrinter* printer)
     // stay when the page has them again.
     const bool fullPage = printer->fullPage();
     printer->setFullPage(true);
-    printer->setPageMargins(QMarginsF(std::max(margins.left(), 0.0), std::max(margins.top(), 0.0),
-                                      std::max(margins.right(), 0.0), std::max(margins.bottom(), 0.0)),
-                            QPageLayout::Point);
+    printer->setPageMargins(NotNegative(margins), QPageLayout::Point);
     printer->setFullPage(fullPage);
 }
 
@@ -143,7 +188,11 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
 
 void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable)
 {
-    const QPageLayout layout = printer->pageLayout();
+    PageLayoutInfo(printer->pageLayout(), paper, printable);
+}
+
+void PageLayoutInfo(const QPageLayout& layout, QRect* paper, QRect* printable)
+{
     if (paper)
         *paper = layout.fullRectPoints();
     if (printable) {

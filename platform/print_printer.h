@@ -10,8 +10,11 @@
 
 #include "foundation/int_geometry.h"
 
+class QPageLayout;
+class QPageSize;
 class QPrinter;
 class QRect;
+struct PrinterSettings;
 
 constexpr int32_t kPrintResolution = 600;
 
@@ -33,6 +36,16 @@ void ApplyPrinterSettings(QPrinter* printer);
 // not know keep theirs.
 void FitPrinterMargins(QPrinter* printer);
 
+// The settings' paper (invalid when they name none), and that paper with
+// their orientation as a page layout in points, without margins.
+QPageSize SettingsPageSize(const PrinterSettings& settings);
+QPageLayout SettingsPageLayout(const PrinterSettings& settings);
+// The margins the queue leaves on the layout's paper, as FitPrinterMargins
+// puts them on a printer, put on the layout, as the print system gives
+// them: no printer is made for it. False, the layout unchanged, when the
+// print system does not say.
+bool FitQueueMargins(const QString& queue, QPageLayout* layout);
+
 // The sheet relative to the printable area's corner (left and top are
 // minus the printer's offsets) and the printable area, in points, each
 // length converted on its own as value x 72 / resolution; the resolutions;
@@ -44,6 +57,7 @@ void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable
 // The printer's paper and the part of it the printer prints on, in points
 // from the paper's corner, each edge on the nearest point.
 void PrinterPageInfo(QPrinter* printer, QRect* paper, QRect* printable);
+void PageLayoutInfo(const QPageLayout& layout, QRect* paper, QRect* printable);
 
 // The printer as the program prints on it, with the paper and orientation
 // of the settings (Page Setup): its paper and printable area in points and

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/qt_printer_caps.h"
+#include "printqueue/cups_queue.h"
 
 namespace {
 
@@ -88,4 +89,6 @@ void SetPrinterCaps(const PrinterCaps* caps)
     PrinterState& st = State();
     st.caps = caps ? caps : &st.system;
     st.settings.reset();
+    // And what the print system said of its queues: they are asked again.
+    ForgetQueueAnswers();
 }

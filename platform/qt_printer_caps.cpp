@@ -9,6 +9,7 @@
 #include <QSizeF>
 
 #include "platform/paper_codes.h"
+#include "printqueue/cups_queue.h"
 
 namespace {
 
@@ -30,18 +31,32 @@ PaperExtentTenths ToTenths(const QPageSize& page)
     return {int32_t(std::lround(mm.width() * 10.0)), int32_t(std::lround(mm.height() * 10.0))};
 }
 
-// The printer with the paper and resolution its queue starts with, upright.
-bool SettingsOf(const QPrinterInfo& info, PrinterSettings* out)
+// The resolution Qt's printers have in high resolution, whatever the
+// queue; a printer made with the print system out of reach asks nothing.
+int HighResolution()
 {
-    if (info.isNull())
+    static const int dpi = [] {
+        const PrintSystemOutOfReach none;
+        return QPrinter(QPrinter::HighResolution).resolution();
+    }();
+    return dpi;
+}
+
+// The queue with the paper and resolution it starts with, upright, as the
+// print system describes it; false when it does not know the queue.
+bool SettingsOf(const QString& device, PrinterSettings* out)
+{
+    QSizeF paper;
+    if (!PrintSupportAvailable() || device.isEmpty() || !CupsQueueDefaultPaper(device, &paper))
         return false;
 
     PrinterSettings s;
-    s.deviceName = info.printerName();
+    s.deviceName = device;
     s.dmFields = DM_ORIENTATION;
     s.dmOrientation = DMORIENT_PORTRAIT;
 
-    const QPageSize page = info.defaultPageSize();
+    const QPageSize page = paper.isEmpty() ? QPageSize()
+                                           : QPageSize(paper, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
     if (const int32_t code = PaperCodeForPageSize(page)) {
         s.dmFields |= DM_PAPERSIZE;
         s.dmPaperSize = int16_t(code);
@@ -52,8 +67,7 @@ bool SettingsOf(const QPrinterInfo& info, PrinterSettings* out)
         s.dmPaperWidth = int16_t(t.width);
     }
 
-    QPrinter printer(info, QPrinter::HighResolution);
-    const int dpi = printer.resolution();
+    const int dpi = HighResolution();
     if (dpi > 0 && dpi <= INT16_MAX) {
         s.dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
         s.dmPrintQuality = int16_t(dpi);
@@ -67,12 +81,12 @@ bool SettingsOf(const QPrinterInfo& info, PrinterSettings* out)
 
 bool QtPrinterCaps::DefaultSettings(PrinterSettings* out) const
 {
-    return PrintSupportAvailable() && SettingsOf(QPrinterInfo::defaultPrinter(), out);
+    return PrintSupportAvailable() && SettingsOf(CupsDefaultQueue(), out);
 }
 
 bool QtPrinterCaps::NamedSettings(const QString& device, PrinterSettings* out) const
 {
-    return SettingsOf(FindPrinter(device), out);
+    return SettingsOf(device, out);
 }
 
 bool QtPrinterCaps::PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const

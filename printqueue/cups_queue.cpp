@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,36 +13,61 @@ namespace {
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
 constexpr const char* kFormat = "document-format";
 
-// What the print system said a queue can do, kept until the next job asks
-// afresh: a job, and the window between jobs, ask about a queue once.
+// What the print system said a queue can do, kept until the next job on a
+// queue asks afresh: a job, and the window between jobs, ask about a queue
+// once. The description is asked for only when a question needs it.
 struct QueueAnswer {
     std::string name;
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
+    bool infoAsked = false;
 };
-
-void FreeAnswers(std::vector<QueueAnswer>* answers)
-{
-    for (QueueAnswer& a : *answers) {
-        if (a.info)
-            cupsFreeDestInfo(a.info);
-        if (a.dest)
-            cupsFreeDests(1, a.dest);
-    }
-    answers->clear();
-}
 
 // The answers go back to the print system's library when the program ends,
 // as at every job's start.
 struct AnswerList {
     std::vector<QueueAnswer> answers;
-    ~AnswerList() { FreeAnswers(&answers); }
+    // The default queue's name once the print system named one.
+    std::optional<std::string> defaultQueue;
+    void Free()
+    {
+        for (QueueAnswer& a : answers) {
+            if (a.info)
+                cupsFreeDestInfo(a.info);
+            if (a.dest)
+                cupsFreeDests(1, a.dest);
+        }
+        answers.clear();
+        defaultQueue.reset();
+    }
+    ~AnswerList() { Free(); }
 };
 
-std::vector<QueueAnswer>& Answers()
+AnswerList& Answers()
 {
     static AnswerList list;
-    return list.answers;
+    return list;
+}
+
+// The queue as "name" or "name/instance".
+std::string QueueName(const cups_dest_t& dest)
+{
+    std::string name = dest.name ? dest.name : "";
+    if (dest.instance && *dest.instance)
+        name += std::string("/") + dest.instance;
+    return name;
+}
+
+QueueAnswer& AnswerFor(const std::string& name)
+{
+    std::vector<QueueAnswer>& answers = Answers().answers;
+    auto it = std::find_if(answers.begin(), answers.end(), [&](const QueueAnswer& a) { return a.name == name; });
+    if (it != answers.end())
+        return *it;
+    QueueAnswer asked{name};
+    asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+    answers.push_back(asked);
+    return answers.back();
 }
 
 // `ask` answered about the named queue from what the print system says it
@@ -51,23 +77,78 @@ bool AskQueue(const QString& queue, Ask ask)
 {
     if (queue.isEmpty())
         return false;
-    const std::string name = queue.toUtf8().toStdString();
-    std::vector<QueueAnswer>& answers = Answers();
-    auto it = std::find_if(answers.begin(), answers.end(), [&](const QueueAnswer& a) { return a.name == name; });
-    if (it == answers.end()) {
-        QueueAnswer asked{name};
-        asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
-        if (asked.dest)
-            asked.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, asked.dest);
-        answers.push_back(asked);
-        it = answers.end() - 1;
+    QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
+    if (answer.dest && !answer.infoAsked) {
+        answer.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, answer.dest);
+        answer.infoAsked = true;
     }
-    return it->dest && it->info && ask(it->dest, it->info);
+    return answer.dest && answer.info && ask(answer.dest, answer.info);
 }
 
 }  // namespace
 
-void ForgetQueueAnswers() { FreeAnswers(&Answers()); }
+void ForgetQueueAnswers() { Answers().Free(); }
+
+QString CupsDefaultQueue()
+{
+    AnswerList& list = Answers();
+    if (!list.defaultQueue) {
+        // The queue comes with what the print system says of it as a
+        // destination: asking about it by name later asks nothing more.
+        // None is not kept: the print system may yet start, or gain one.
+        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
+        if (!dest)
+            return QString();
+        list.defaultQueue = QueueName(*dest);
+        const auto known = std::find_if(list.answers.begin(), list.answers.end(),
+                                        [&](const QueueAnswer& a) { return a.name == *list.defaultQueue; });
+        if (known == list.answers.end())
+            list.answers.push_back(QueueAnswer{*list.defaultQueue, dest});
+        else
+            cupsFreeDests(1, dest);
+    }
+    return QString::fromStdString(*list.defaultQueue);
+}
+
+bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
+{
+    *millimetres = QSizeF();
+    if (queue.isEmpty() || !AnswerFor(queue.toUtf8().toStdString()).dest)
+        return false;
+    AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
+        // The user's own choice for the queue, else the queue's, by name or
+        // (where the print system leaves its name empty) by size.
+        const char* name = cupsGetOption("media", dest->num_options, dest->options);
+        if (!name) {
+            ipp_attribute_t* paper = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
+            name = paper ? ippGetString(paper, 0, nullptr) : nullptr;
+        }
+        const pwg_media_t* standard = name && *name ? pwgMediaForPWG(name) : nullptr;
+        if (!standard && name && *name)
+            standard = pwgMediaForLegacy(name);
+        int width = standard ? standard->width : 0, length = standard ? standard->length : 0;
+        if (!standard) {
+            ipp_attribute_t* col = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+            ipp_t* media = col ? ippGetCollection(col, 0) : nullptr;
+            ipp_attribute_t* sizeAttr = media ? ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+            ipp_t* size = sizeAttr ? ippGetCollection(sizeAttr, 0) : nullptr;
+            ipp_attribute_t* x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER) : nullptr;
+            ipp_attribute_t* y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
+            width = x ? ippGetInteger(x, 0) : 0;
+            length = y ? ippGetInteger(y, 0) : 0;
+            // A standard paper as its standard gives it.
+            if (const pwg_media_t* near = width > 0 && length > 0 ? pwgMediaForSize(width, length) : nullptr) {
+                width = near->width;
+                length = near->length;
+            }
+        }
+        if (width <= 0 || length <= 0)
+            return false;
+        *millimetres = QSizeF(width / 100.0, length / 100.0);
+        return true;
+    });
+    return true;
+}
 
 PrintSystemOutOfReach::PrintSystemOutOfReach()
 {

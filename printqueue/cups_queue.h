@@ -11,8 +11,17 @@
 #include <vector>
 
 // What the print system said of the queues asked about is kept, so that
-// it is asked about each once; a job forgets it first, to ask afresh.
+// it is asked about each once; a job on a queue forgets it first, to ask
+// afresh.
 void ForgetQueueAnswers();
+
+// The print system's default queue ("name" or "name/instance"); empty when
+// there is none or no print system.
+QString CupsDefaultQueue();
+// The paper the queue prints on unless told otherwise, in millimetres (a
+// standard paper as exactly as its standard gives it); empty when the
+// queue names none. False when there is no such queue.
+bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres);
 
 // While one lives, this thread's calls into the print system (Qt's among
 // them) reach no print system and ask nothing: for what a file printed
