@@ -362,10 +362,11 @@ public:
     bool extTextOut(int32_t x, int32_t y, uint32_t options, const IntRect* rect, std::string_view text,
                     const int32_t* dx = nullptr);
     // A laid-out run of characters, character i with its reference point at
-    // (x[i], y): it draws exactly what a textOut of each character at its
-    // point draws, but a vector target gets the run as one piece of text
-    // (searchable, and a fraction of the size). The current position is
-    // neither used nor moved.
+    // (x[i], y): it draws what a textOut of each character at its point
+    // draws, but a vector target gets the run as one piece of text
+    // (searchable, and a fraction of the size), and on an image glyphs
+    // whose outlines stand apart keep a pixel between them (glyph_gaps.h).
+    // The current position is neither used nor moved.
     bool placedTextOut(int32_t y, std::string_view text, const int32_t* x);
     // The same for a run along a turned baseline (a turned font): character
     // i with its reference point at at[i].

@@ -113,6 +113,9 @@ struct DeviceText {
     // reader of the output is told the run says (see actual_text.h).
     std::string chars;
     ColorRef color = kBlack;
+    // The glyphs of a laid-out run: an image keeps neighbours apart whose
+    // outlines are (see glyph_gaps.h).
+    bool keepApart = false;
 };
 
 // Where a blit lands, in device pixels: a corner and a size, a negative

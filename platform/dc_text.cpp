@@ -248,12 +248,29 @@ bool Dc::placedTextOut(std::string_view text, const IntPoint* at)
     // One run only where it lays every glyph down as the character-wise
     // calls would: left-aligned, transparent text on a target that keeps
     // text as text; turned, only without underline or strike-out, whose
-    // bars would join across the characters. Anything else (an image's
-    // pixels, a recorder, a path) goes character by character.
+    // bars would join across the characters. Anything else (a recorder, a
+    // path, turned or opaque text on an image) goes character by character.
     const FontFace& f = face();
     const uint32_t h = s.textAlign & TA_CENTER;
     const bool oneRun = !device_->isRaster() && !recorder_ && !inPath() && s.bkMode == TRANSPARENT &&
                         h == TA_LEFT && (f.escapement == 0 || (!f.underline && !f.strikeOut));
+    // On an image, unturned glyphs go to the device together, each where
+    // its own call would put it, so that neighbours can be kept apart.
+    if (device_->isRaster() && !recorder_ && !inPath() && s.bkMode == TRANSPARENT && f.escapement == 0 &&
+        f.emPixels <= kCachedGlyphPixels) {
+        DeviceText all;
+        for (size_t i = 0; i < text.size(); ++i) {
+            DeviceText one;
+            layoutText(toPixel(at[i].x, at[i].y), text.substr(i, 1), nullptr, nullptr, &one, nullptr, nullptr);
+            all.glyphs.insert(all.glyphs.end(), one.glyphs.begin(), one.glyphs.end());
+            all.outline.addPath(one.outline);
+            all.face = one.face;
+            all.color = one.color;
+        }
+        all.outline.setFillRule(Qt::WindingFill);
+        all.keepApart = true;
+        return device_->drawText(all, clip());
+    }
     if (!oneRun) {
         const uint32_t align = s.textAlign;
         if (align & TA_UPDATECP)

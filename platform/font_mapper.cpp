@@ -341,6 +341,7 @@ const Coverage& FontFace::glyphCoverage(uint8_t ch) const
     std::unique_ptr<Coverage>& slot = coverage_[ch];
     if (!slot) {
         const QPainterPath outline = glyphPath(ch);
+        bounds_[ch] = outline.boundingRect();
         if (design && design->weight >= kHintedGlyphMinWeight && emPixels >= kHintedGlyphMinPixels &&
             emPixels <= kHintedGlyphMaxPixels && xScale == 1)
             slot = HintedGlyphCoverage(*design, emPixels, glyph[ch], outline);
@@ -350,6 +351,13 @@ const Coverage& FontFace::glyphCoverage(uint8_t ch) const
         }
     }
     return *slot;
+}
+
+QRectF FontFace::glyphBounds(uint8_t ch) const
+{
+    glyphCoverage(ch);
+    std::lock_guard<std::mutex> lock(coverageMutex_);
+    return bounds_[ch];
 }
 
 size_t FontDesignCacheSize()

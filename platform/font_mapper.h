@@ -56,6 +56,9 @@ struct FontFace {
     // The pixels of a byte's glyph with its origin at (0, 0), with dropout
     // control (see coverage.h); made once per face and byte.
     const Coverage& glyphCoverage(uint8_t ch) const;
+    // The bounding box of a byte's outline at this size, origin on the
+    // baseline.
+    QRectF glyphBounds(uint8_t ch) const;
 
     // Set by the mapper.
     std::shared_ptr<const struct FontDesign> design;
@@ -65,6 +68,7 @@ private:
     mutable QRawFont sized_;
     mutable std::mutex coverageMutex_;
     mutable std::array<std::unique_ptr<Coverage>, 256> coverage_;
+    mutable std::array<QRectF, 256> bounds_;  // made with the coverage
 };
 
 // The installed family that stands for a face name (Windows-1252): the

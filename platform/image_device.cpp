@@ -13,6 +13,7 @@
 #include "platform/coverage.h"
 #include "platform/drawing_stop.h"
 #include "platform/dc_device.h"
+#include "platform/glyph_gaps.h"
 #include "platform/raster_ops.h"
 
 namespace {
@@ -231,6 +232,8 @@ bool ImageDevice::drawText(const DeviceText& text, const DeviceClip* clip)
     if (text.face) {
         for (const DeviceText::Glyph& g : text.glyphs)
             cov.add(text.face->glyphCoverage(g.ch), g.origin);
+        if (text.keepApart)
+            KeepGlyphsApart(text, &cov);
     }
     FillArea(cov, text.outline, true);
     if (clip)

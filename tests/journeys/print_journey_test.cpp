@@ -393,13 +393,25 @@ TEST_F(PrintJourney, ThePreviewFlowsTextAroundAFrameAsTheWindowDoes)
 }
 
 // A return address with a counter over its frame's corner: after a print
-// the window draws the card as before, every line in its place.
+// the window draws the card as before, every line in its place and the
+// first flowing around the counter where it stands.
 TEST_F(PrintJourney, AfterAPrintTheWindowDrawsTheCardAsBefore)
 {
+    constexpr uint32_t kObjectTool = 33284;
+    constexpr uint32_t kTextTool = 33285;
     const std::string card = TempFile("return-address.lqx");
     ASSERT_TRUE(QFile::copy(TESSALINE_TEST_DATA_DIR "/print/return-address.lqx", QString::fromStdString(card)));
     ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
     MaximizeCardWindow();
+    // The first two lines joined into one that reaches under the counter.
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(20, 10));
+    Key(Qt::Key_End);
+    Key(Qt::Key_Delete);
+    Type(", ");
+    // Nothing selected, as after the print.
+    ASSERT_TRUE(Trigger(kObjectTool));
+    Click(CardPoint(95, 110));
     const QRect label = CardRect(0, 0, 189, 72);
     const QImage shown = ViewPixels();
     const std::string pdf = TempFile("return-address.pdf");

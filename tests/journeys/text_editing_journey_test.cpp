@@ -42,6 +42,20 @@ protected:
         Type(points);
         Key(Qt::Key_Return);
     }
+
+    // Edit > Find/Replace..., Replace All, then Close.
+    void ReplaceAll(const QString& find, const QString& with)
+    {
+        ASSERT_TRUE(Trigger("Edit > Find/Replace..."));
+        auto* dialog = VisibleWindow<CDlgFindReplace>();
+        ASSERT_NE(dialog, nullptr);
+        dialog->FindEdit()->setText(find);
+        dialog->ReplaceEdit()->setText(with);
+        QTest::mouseClick(dialog->ReplaceAllButton(), Qt::LeftButton);
+        Settle();
+        QTest::mouseClick(dialog->CloseButton(), Qt::LeftButton);
+        Settle();
+    }
 };
 
 // The company line: frame 4 of the sample, 178 x 24 at (62, 16).
@@ -161,15 +175,7 @@ TEST_F(TextEditingJourney, TheSizeBoxAppliesExactlyTheSizeTypedAndRefusesWhatOth
     EXPECT_EQ(bar->NameCombo()->currentText(), font);
 
     // Replace All leaves the box showing a size too.
-    ASSERT_TRUE(Trigger("Edit > Find/Replace..."));
-    auto* find = VisibleWindow<CDlgFindReplace>();
-    ASSERT_NE(find, nullptr);
-    find->FindEdit()->setText("Company");
-    find->ReplaceEdit()->setText("Works");
-    QTest::mouseClick(find->ReplaceAllButton(), Qt::LeftButton);
-    Settle();
-    QTest::mouseClick(find->CloseButton(), Qt::LeftButton);
-    Settle();
+    ASSERT_NO_FATAL_FAILURE(ReplaceAll("Company", "Works"));
     EXPECT_FALSE(size->currentText().isEmpty());
     EXPECT_FALSE(size->currentText().startsWith('0')) << size->currentText().toStdString();
     EXPECT_EQ(bar->NameCombo()->currentText(), font);
@@ -366,4 +372,31 @@ TEST_F(TextEditingJourney, AFirstLineTallerThanItsFrameShowsTheOverflowMarkAndTh
     const CaretManager* caret = CardDocument()->Caret();
     EXPECT_TRUE(caret->IsVisible());
     EXPECT_GT(caret->Height(), 0) << "the caret is gone";
+}
+
+// "the" replaced by "ZZZ" at the normal size: each Z's bars keep a pixel
+// between them, as on paper, and do not run on into one stroke that reads
+// as an underline.
+TEST_F(TextEditingJourney, ReplacedWordsAtTheNormalSizeKeepTheirLettersApart)
+{
+    ASSERT_TRUE(Trigger(kFrameTextTool));
+    Drag(CardPoint(20, 80), {CardPoint(100, 100), CardPoint(244, 136)});
+    Type("the cat saw the dog");
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    ASSERT_NO_FATAL_FAILURE(ReplaceAll("the", "ZZZ"));
+    EXPECT_EQ(alerts.lastText(), "2 instances changed !");
+    // The first word, inside the frame: no row of its ink is longer than
+    // one Z is wide.
+    const QImage shown = ViewPixels();
+    const QRect word = CardRect(21, 81, 22, 16);
+    int longest = 0;
+    for (int y = word.top(); y <= word.bottom(); ++y) {
+        int run = 0;
+        for (int x = word.left(); x <= word.right(); ++x) {
+            run = qGray(shown.pixel(x, y)) < 128 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    EXPECT_GT(longest, 4) << "no ZZZ where the text begins";
+    EXPECT_LE(longest, 8) << "the Zs' bars run on into one stroke";
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "dc_test_support.h"
 #include "platform/font_mapper.h"
@@ -147,6 +148,24 @@ TEST(DcText, SmallTextKeepsItsThinStems)
         for (int x = bar.left(); x <= bar.right(); ++x)
             EXPECT_NE(c.mask(kRed, x, bar.top(), x + 1, bar.bottom() + 1).find('#'), std::string::npos)
                 << "height " << height << " column " << x;
+
+        // Stems side by side in a laid-out run, with no pixel centre between
+        // them, keep every pixel they have alone.
+        DcCanvas one(40, 20);
+        DcCanvas run(40, 20);
+        for (DcCanvas* d : {&one, &run}) {
+            d->dc->selectFont(Font("Arial", height));
+            d->dc->setTextColor(kRed);
+            d->dc->setBkMode(TRANSPARENT);
+            d->dc->setTextAlign(TA_BASELINE);
+        }
+        std::vector<int32_t> at;
+        for (int32_t i = 0, x = 2; i < 4; ++i, x += one.dc->getCharWidth('l')) {
+            at.push_back(x);
+            one.dc->textOut(x, 15, "l");
+        }
+        run.dc->placedTextOut(15, "llll", at.data());
+        EXPECT_EQ(one.image, run.image) << "height " << height;
     }
 }
 
