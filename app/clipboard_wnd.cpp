@@ -135,6 +135,7 @@ void CClipboardWnd::ClearStore(bool emptyClipboard)
     // Text and frames are kept apart here; emptying the store empties both.
     store_->DeleteRange(0, store_->Count());
     frameRecords_.clear();
+    Fonts().clear();
     heldKind_ = kHeldNothing;
     foreignFormat_ = 0;
     FreeTextHandle();
