@@ -1,7 +1,6 @@
 #include "text/clipboard_text.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "foundation/alerts.h"
@@ -104,6 +103,20 @@ PastePlace FindPastePlace(TextContext* ctx)
     ctx->SelectParagraph(int32_t(caret.paragraph));
     ctx->SetCaretCharacter(caret.character);
     return place;
+}
+
+// The most lines a paste here can have. Several split the paragraph at hand
+// and go between its halves before the outer two join them, so the story
+// must hold its own paragraphs (less those the selection joins), one more,
+// and the pasted ones.
+int32_t RoomAt(TextContext* ctx, const PastePlace& place)
+{
+    int32_t kept = ctx->ParagraphCount();
+    if (place.all)
+        kept = 1;
+    else if (place.selection)
+        kept -= int32_t(place.end.paragraph) - int32_t(place.start.paragraph);
+    return std::max<int32_t>(TextBuffer::kMostParagraphs - 1 - kept, 1);
 }
 
 // One clipboard paragraph into the paragraph at hand at the caret, its runs
@@ -212,6 +225,14 @@ uint8_t CopySelectionToClipboard(TextContext* ctx)
     return 1;
 }
 
+int32_t PasteRoom(TextContext* ctx) { return RoomAt(ctx, FindPastePlace(ctx)); }
+
+std::string PasteTooLongText(int32_t lines, int32_t room)
+{
+    return "The text was not pasted: it has " + std::to_string(lines) +
+           " lines, and the text it goes into can take a paste of at most " + std::to_string(room) + ".";
+}
+
 bool CanPasteText(TextContext* ctx)
 {
     TextClipboard* clipboard = ctx->Host().Clipboard();
@@ -248,6 +269,11 @@ uint8_t PasteText(TextContext* ctx)
                                  : place.head + firstLength > limit || lastLength - 1 + place.tail > limit;
     if (tooLarge) {
         AlertStopById(kTextAlertBase, kAlertPasteTooLarge, 0);
+        return 0;
+    }
+    const int32_t room = RoomAt(ctx, place);
+    if (n > room) {
+        AlertStop(PasteTooLongText(n, room).c_str(), 0);
         return 0;
     }
     if (place.selection)

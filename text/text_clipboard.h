@@ -56,6 +56,9 @@ public:
     // The clipboard's text goes in at the caret of the document's text tool;
     // 0, or 1 when the text tool is not current.
     virtual int32_t PasteText(ToolDocument* document);
+    // The most lines a paste into the text of the document's text tool can
+    // have.
+    int32_t PasteRoom(ToolDocument* document);
 
     // Empty for text taken in from another program: it takes the fonts of
     // the place it goes to.
