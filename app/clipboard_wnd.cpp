@@ -275,6 +275,8 @@ int32_t CClipboardWnd::CopyFrames(ToolDocument* document, FrameObj* const* frame
     heldKind_ = kHeldFrames;
     auto* host = dynamic_cast<ClipboardFrameHost*>(document);
     const QImage picture = host ? host->PictureOfFrames(frames, count, bounds) : QImage();
+    if (host)
+        host->AddFontsOfFrames(frames, count, &Fonts());
     for (int16_t i = 0; i < count; ++i) {
         const uint32_t at = swap_->GetFileSize();
         if (swap_->Seek(at) != 0 || frames[i]->WriteOffset(swap_->GetFileHandle(), IntPoint{bounds.left, bounds.top}) != 0) {
@@ -405,6 +407,7 @@ int32_t CClipboardWnd::PasteFrames(ToolDocument* document)
             result = 1;
             break;
         }
+        host->AdoptFontsOfFrame(frame, Fonts());
         made.push_back(frame);
         host->SelectFrame(frame);
     }

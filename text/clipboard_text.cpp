@@ -45,21 +45,6 @@ void DropBrokenFields(ParagraphText* para)
     WriteRunTable(para, runs);
 }
 
-// The runs of the paragraph at hand name the pasted document's fonts, and
-// its text keeps the font its copied style gave it: the first pasted
-// paragraph joins a paragraph of the style landing.
-void AdoptFonts(TextContext* ctx, const CopiedFonts& copied, const FontIds& ids, uint32_t landing)
-{
-    ParagraphText para = ctx->Current();
-    std::vector<RunEntry> runs = ReadRunTable(para);
-    RenumberFonts(&runs, ids);
-    if (!runs.empty() && !ids.empty() && WriteRunTable(&para, runs))
-        ctx->StoreFlags(para);
-    const int16_t font = KeptStyleFont(ctx, copied, para.StyleId(), StyleFont(ctx, landing));
-    if (font >= 0 && FillUnsetFont(&para, runs, 0, 0, para.Length() - 1, font))
-        ctx->StoreFlags(para);
-}
-
 // Characters [from, to) of the clipboard's current paragraph go.
 void CutClipParagraph(TextBuffer* buffer, int32_t from, int32_t to)
 {
@@ -178,7 +163,7 @@ bool PasteSeveral(TextContext* ctx, TextBuffer* clip, const CopiedFonts& copied,
     const uint32_t head = ctx->SelectParagraph(paragraph) ? ctx->Current().StyleId() : 0;
     for (int32_t i = paragraph + 1; i <= paragraph + n; ++i) {
         if (ctx->SelectParagraph(i))
-            AdoptFonts(ctx, copied, fonts, i == paragraph + 1 ? head : ctx->Current().StyleId());
+            AdoptPastedFonts(ctx, copied, fonts, i == paragraph + 1 ? head : ctx->Current().StyleId());
     }
     ctx->SelectParagraph(paragraph + 1);
     DeleteCharAt(ctx, 0, false);
@@ -220,7 +205,8 @@ uint8_t CopySelectionToClipboard(TextContext* ctx)
         if (clip->SelectParagraph(0))
             CutClipParagraph(clip, 0, start.character);
     }
-    RememberFonts(ctx, clip, &clipboard->Fonts());
+    clipboard->Fonts().clear();
+    AddCopiedFonts(ctx, clip, &clipboard->Fonts());
     clipboard->SetContentKind(TextClipboard::kContentText);
     return 1;
 }

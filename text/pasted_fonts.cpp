@@ -9,20 +9,25 @@
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 
-void RememberFonts(TextContext* ctx, TextBuffer* clip, CopiedFonts* fonts)
+void AddCopiedFont(TextContext* ctx, int16_t id, CopiedFonts* fonts)
 {
-    fonts->clear();
     FontSpec spec;
-    for (int32_t i = 0; i < clip->Count(); ++i) {
-        if (!clip->SelectParagraph(i))
+    if (id >= 0 && !fonts->runs.count(id) && ctx->Host().StoredFontSpec(id, &spec))
+        fonts->runs[id] = spec;
+}
+
+void AddCopiedFonts(TextContext* ctx, TextBuffer* paragraphs, CopiedFonts* fonts)
+{
+    FontSpec spec;
+    for (int32_t i = 0; i < paragraphs->Count(); ++i) {
+        if (!paragraphs->SelectParagraph(i))
             continue;
-        const ParagraphText para(clip->CurrentParagraph(), HeaderFlags(clip->Current()));
+        const ParagraphText para(paragraphs->CurrentParagraph(), HeaderFlags(paragraphs->Current()));
         if (!fonts->styles.count(para.StyleId()) && ctx->Host().StoredFontSpec(StyleFont(ctx, para.StyleId()), &spec))
             fonts->styles[para.StyleId()] = spec;
         for (const RunEntry& r : ReadRunTable(para)) {
-            const int16_t id = r.values[size_t(kRankFont)];
-            if ((r.flags & kRunFont) && id >= 0 && !fonts->runs.count(id) && ctx->Host().StoredFontSpec(id, &spec))
-                fonts->runs[id] = spec;
+            if (r.flags & kRunFont)
+                AddCopiedFont(ctx, r.values[size_t(kRankFont)], fonts);
         }
     }
 }
@@ -45,6 +50,18 @@ void RenumberFonts(std::vector<RunEntry>* runs, const FontIds& ids)
         if ((r.flags & kRunFont) && it != ids.end())
             r.values[size_t(kRankFont)] = it->second;
     }
+}
+
+void AdoptPastedFonts(TextContext* ctx, const CopiedFonts& copied, const FontIds& ids, uint32_t landing)
+{
+    ParagraphText para = ctx->Current();
+    std::vector<RunEntry> runs = ReadRunTable(para);
+    RenumberFonts(&runs, ids);
+    if (!runs.empty() && !ids.empty() && WriteRunTable(&para, runs))
+        ctx->StoreFlags(para);
+    const int16_t font = KeptStyleFont(ctx, copied, para.StyleId(), StyleFont(ctx, landing));
+    if (font >= 0 && FillUnsetFont(&para, runs, 0, 0, para.Length() - 1, font))
+        ctx->StoreFlags(para);
 }
 
 int16_t StyleFont(TextContext* ctx, uint32_t style) { return ReadBaseFormat(ctx->Styles(), style)[kRankFont]; }

@@ -20,12 +20,17 @@ class TextContext;
 // Copied number -> number here.
 using FontIds = std::map<int16_t, int16_t>;
 
-// The fonts the clipboard's paragraphs show, as the document at hand (the
-// one copied from) stores them.
-void RememberFonts(TextContext* ctx, TextBuffer* clip, CopiedFonts* fonts);
+// The fonts the paragraphs of the buffer show, and the font of that number,
+// added as the document at hand (the one copied from) stores them.
+void AddCopiedFonts(TextContext* ctx, TextBuffer* paragraphs, CopiedFonts* fonts);
+void AddCopiedFont(TextContext* ctx, int16_t id, CopiedFonts* fonts);
 // Each copied run font's number in the document at hand, found or added.
 FontIds TargetFontIds(TextContext* ctx, const CopiedFonts& fonts);
 void RenumberFonts(std::vector<RunEntry>* runs, const FontIds& ids);
+// The paragraph at hand, pasted: its runs name this document's fonts, and
+// its text keeps the font its copied style gave it where the style of the
+// paragraph it lands in (landing) would give it another.
+void AdoptPastedFonts(TextContext* ctx, const CopiedFonts& copied, const FontIds& ids, uint32_t landing);
 
 // The number here of the font a copied paragraph of that style showed
 // where no run set one, when the text at hand would show another (shown);

@@ -164,6 +164,7 @@ TEST_F(ClipboardFramesJourney, TextFromAnotherProgramPastesAsItIsAndSaysWhatTheC
 
 TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
 {
+    constexpr uint32_t kObjectTool = 33284;
     constexpr uint32_t kTextTool = 33285;
     // The first card's one font, which its text shows where no run sets
     // one, is DejaVu Serif instead of Arial.
@@ -208,13 +209,18 @@ TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
     Q_EMIT bar->NameCombo()->activated(sans);
     Key(Qt::Key_End);
     ASSERT_TRUE(Trigger("Edit > Paste"));
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(shown(), "Liberation Serif");
-    // The space, whose font came from its paragraph.
-    Key(Qt::Key_Left);
-    Key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(shown(), "DejaVu Serif");
+    // From the caret after "Zed": the word keeps its run's font, and the
+    // character the key reaches (the space before it, or the line's first)
+    // the font its paragraph gave it.
+    const auto expectKept = [&](Qt::Key reach) {
+        for (int i = 0; i < 3; ++i)
+            Key(Qt::Key_Left, Qt::ShiftModifier);
+        EXPECT_EQ(shown(), "Liberation Serif");
+        Key(reach);
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(shown(), "DejaVu Serif");
+    };
+    expectKept(Qt::Key_Left);
 
     // Two paragraphs, the name and the title, over the same in this card.
     ASSERT_TRUE(ChooseWindow("first"));
@@ -231,6 +237,30 @@ TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
     Key(Qt::Key_Left);
     Key(Qt::Key_Left, Qt::ShiftModifier);
     EXPECT_EQ(shown(), "DejaVu Serif");
+
+    // The first card's company frame and barcode, copied whole with the
+    // Object tool, in place of this card's.
+    ASSERT_TRUE(Trigger(kObjectTool));
+    for (const QPoint frame : {CardPoint(150, 28), CardPoint(208, 118)}) {
+        Click(frame);
+        Key(Qt::Key_Delete);
+    }
+    ASSERT_TRUE(ChooseWindow("first"));
+    ASSERT_TRUE(Trigger(kObjectTool));
+    Click(CardPoint(150, 28));
+    Click(CardPoint(208, 118), Qt::ShiftModifier);
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    ASSERT_TRUE(ChooseWindow("second"));
+    QCursor::setPos(CardView()->mapToGlobal(CardPoint(62, 16)));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    // The barcode's caption, the barcode alone selected.
+    Click(CardPoint(150, 54));
+    Click(CardPoint(208, 118));
+    EXPECT_EQ(shown(), "DejaVu Serif");
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(232, 28));
+    Key(Qt::Key_End);
+    expectKept(Qt::Key_Home);
 
     std::map<std::string, int> faces;
     second->Fonts().Fonts().ForEach([&](int32_t, const FontEntry& entry) { ++faces[entry.fontSpec.faceName]; });
