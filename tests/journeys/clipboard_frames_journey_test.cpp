@@ -261,6 +261,12 @@ TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
     Click(CardPoint(232, 28));
     Key(Qt::Key_End);
     expectKept(Qt::Key_Home);
+    // Text from another program takes the font of the place it goes to.
+    QGuiApplication::clipboard()->setText("Plain");
+    Key(Qt::Key_End);
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(shown(), "Liberation Serif");
 
     std::map<std::string, int> faces;
     second->Fonts().Fonts().ForEach([&](int32_t, const FontEntry& entry) { ++faces[entry.fontSpec.faceName]; });
