@@ -16,6 +16,7 @@
 #include "frames/frame_obj.h"
 #include "frames/text_buffer.h"
 #include "records/clipboard_frames.h"
+#include "text/clipboard_text.h"
 #include "toolbase/frame_tool.h"
 
 const char kClipFormatText[] = "Veltrane Text";
@@ -55,6 +56,15 @@ IntRect Intersect(const IntRect& a, const IntRect& b)
     if (r.bottom < r.top)
         r.bottom = r.top;
     return r;
+}
+
+// Each line end starts a paragraph: a CR, an LF, or the two as a pair.
+int64_t LineEnds(const uint8_t* bytes, uint32_t size)
+{
+    int64_t ends = 0;
+    for (uint32_t i = 0; i < size; ++i)
+        ends += bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == size || bytes[i + 1] != '\n'));
+    return ends;
 }
 
 // A rectangle of the size at the top-left of the visible area, cut to it.
@@ -135,6 +145,7 @@ void CClipboardWnd::ClearStore(bool emptyClipboard)
     // Text and frames are kept apart here; emptying the store empties both.
     store_->DeleteRange(0, store_->Count());
     frameRecords_.clear();
+    Fonts().clear();
     heldKind_ = kHeldNothing;
     foreignFormat_ = 0;
     FreeTextHandle();
@@ -194,13 +205,9 @@ int32_t CClipboardWnd::ImportPlainText()
     // A story taking the text keeps its old paragraph until all the new
     // ones are in: a text frame takes one line fewer than a story holds.
     constexpr int32_t kMostLines = TextBuffer::kMostParagraphs - 1;
-    // Each line end starts a paragraph: a text with more of them than a
-    // frame holds is refused before it is taken in line by line.
-    int64_t lineEnds = 0;
-    const uint8_t* bytes = HandleData(text_);
-    const uint32_t size = HandleGetSize(text_);
-    for (uint32_t i = 0; i < size; ++i)
-        lineEnds += bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 == size || bytes[i + 1] != '\n'));
+    // A text with more line ends than a frame holds is refused before it is
+    // taken in line by line.
+    const int64_t lineEnds = LineEnds(HandleData(text_), HandleGetSize(text_));
     const int32_t made = lineEnds > kMostLines ? kStoreFull : store_->SetPlainText(text_, true);
     if (made == kStoreFull || (made == 0 && store_->Count() > kMostLines)) {
         AlertStop(("The text was not pasted: it has more than " + std::to_string(kMostLines) +
@@ -268,6 +275,8 @@ int32_t CClipboardWnd::CopyFrames(ToolDocument* document, FrameObj* const* frame
     heldKind_ = kHeldFrames;
     auto* host = dynamic_cast<ClipboardFrameHost*>(document);
     const QImage picture = host ? host->PictureOfFrames(frames, count, bounds) : QImage();
+    if (host)
+        host->AddFontsOfFrames(frames, count, &Fonts());
     for (int16_t i = 0; i < count; ++i) {
         const uint32_t at = swap_->GetFileSize();
         if (swap_->Seek(at) != 0 || frames[i]->WriteOffset(swap_->GetFileHandle(), IntPoint{bounds.left, bounds.top}) != 0) {
@@ -317,10 +326,22 @@ int32_t CClipboardWnd::PasteText(ToolDocument* document)
             result = PasteTextAsFrame(document);
         break;
     case kToolText:
-        if (first == kClipText) {
-            ReadClipboardText();
-            ImportPlainText();
+        if (first == kClipText && ReadClipboardText()) {
+            // Refused before the lines are taken in when the text they go
+            // into has too little room for them; the paste checks it again
+            // for the paragraphs the import makes.
+            const uint32_t size = HandleGetSize(text_);
+            const uint8_t last = HandleData(text_)[size - 1];
+            const int64_t lines = LineEnds(HandleData(text_), size) + (last != '\n' && last != '\r');
+            const int32_t room = TextClipboard::PasteRoom(document);
+            if (lines > room) {
+                AlertStop(PasteTooLongText(int32_t(std::min<int64_t>(lines, INT32_MAX)), room).c_str(), 0);
+                leftOut_ = 0;
+                break;
+            }
         }
+        if (first == kClipText)
+            ImportPlainText();
         if (first == kClipText || first == TextFormat())
             result = TextClipboard::PasteText(document);
         break;
@@ -386,6 +407,7 @@ int32_t CClipboardWnd::PasteFrames(ToolDocument* document)
             result = 1;
             break;
         }
+        host->AdoptFontsOfFrame(frame, Fonts());
         made.push_back(frame);
         host->SelectFrame(frame);
     }

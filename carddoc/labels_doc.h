@@ -575,6 +575,8 @@ public:
     std::string TextOfFrames(FrameObj* const* frames, int16_t count) override;
     bool SetFramePicture(FrameObj* frame, const QImage& picture) override;
     bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) override;
+    void AddFontsOfFrames(FrameObj* const* frames, int16_t count, CopiedFonts* fonts) override;
+    void AdoptFontsOfFrame(FrameObj* frame, const CopiedFonts& fonts) override;
     // RedrawPage: the one of TextHost serves both.
 
     // ---- dialog workers ----

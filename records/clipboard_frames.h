@@ -12,6 +12,7 @@
 
 class FrameObj;
 class TextBuffer;
+struct CopiedFonts;
 
 class ClipboardFrameHost {
 public:
@@ -44,6 +45,13 @@ public:
     // A new story for the text frame holding copies of the paragraphs (the
     // plain text the store took in); false when it could not be made.
     virtual bool FillNewTextFrame(FrameObj* frame, TextBuffer* paragraphs) = 0;
+    // The fonts the frames name (their text, captions and effects), as this
+    // document stores them, added to fonts.
+    virtual void AddFontsOfFrames(FrameObj* const* /*frames*/, int16_t /*count*/, CopiedFonts* /*fonts*/) {}
+    // A frame pasted from a copy that named those fonts names this
+    // document's numbers for them, and its text keeps the fonts its
+    // paragraphs showed; a font this document lacks is added.
+    virtual void AdoptFontsOfFrame(FrameObj* /*frame*/, const CopiedFonts& /*fonts*/) {}
     // The page redrawn.
     virtual void RedrawPage() = 0;
     // A frame made for a paste that could not be finished: off the page and

@@ -1,7 +1,6 @@
 #include "text/clipboard_text.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "foundation/alerts.h"
@@ -16,6 +15,7 @@
 #include "text/caret_geometry.h"
 #include "text/edit_frame.h"
 #include "text/edit_primitives.h"
+#include "text/pasted_fonts.h"
 #include "text/text_clipboard.h"
 #include "text/text_context.h"
 
@@ -43,56 +43,6 @@ void DropBrokenFields(ParagraphText* para)
                               [](const RunEntry& r) { return (r.flags & (kRunField | kRunPageNumber | kRunValueBits)) == 0; }),
                runs.end());
     WriteRunTable(para, runs);
-}
-
-using FontIds = std::map<int16_t, int16_t>;
-
-// The fonts the clipboard's runs use, as the document stores them.
-void RememberFonts(TextContext* ctx, TextBuffer* clip, std::map<int16_t, FontSpec>* fonts)
-{
-    fonts->clear();
-    for (int32_t i = 0; i < clip->Count(); ++i) {
-        if (!clip->SelectParagraph(i))
-            continue;
-        for (const RunEntry& r : ReadRunTable(ClipParagraph(clip))) {
-            const int16_t id = r.values[size_t(kRankFont)];
-            FontSpec spec;
-            if ((r.flags & kRunFont) && id >= 0 && !fonts->count(id) && ctx->Host().StoredFontSpec(id, &spec))
-                (*fonts)[id] = spec;
-        }
-    }
-}
-
-// Each copied font's number in the document pasted into, found or added.
-FontIds TargetFontIds(TextContext* ctx, const std::map<int16_t, FontSpec>& fonts)
-{
-    FontIds ids;
-    for (const auto& [id, spec] : fonts) {
-        const int32_t target = ctx->Host().FontIdFor(spec);
-        if (target >= 0 && target <= INT16_MAX)
-            ids[id] = int16_t(target);
-    }
-    return ids;
-}
-
-void RenumberFont(RunEntry* r, const FontIds& ids)
-{
-    const auto it = ids.find(r->values[size_t(kRankFont)]);
-    if ((r->flags & kRunFont) && it != ids.end())
-        r->values[size_t(kRankFont)] = it->second;
-}
-
-// The runs of the paragraph at hand name the pasted document's fonts.
-void RenumberFonts(TextContext* ctx, const FontIds& ids)
-{
-    ParagraphText para = ctx->Current();
-    std::vector<RunEntry> runs = ReadRunTable(para);
-    if (runs.empty() || ids.empty())
-        return;
-    for (RunEntry& r : runs)
-        RenumberFont(&r, ids);
-    if (WriteRunTable(&para, runs))
-        ctx->StoreFlags(para);
 }
 
 // Characters [from, to) of the clipboard's current paragraph go.
@@ -140,23 +90,42 @@ PastePlace FindPastePlace(TextContext* ctx)
     return place;
 }
 
+// The most lines a paste here can have. Several split the paragraph at hand
+// and go between its halves before the outer two join them, so the story
+// must hold its own paragraphs (less those the selection joins), one more,
+// and the pasted ones.
+int32_t RoomAt(TextContext* ctx, const PastePlace& place)
+{
+    int32_t kept = ctx->ParagraphCount();
+    if (place.all)
+        kept = 1;
+    else if (place.selection)
+        kept -= int32_t(place.end.paragraph) - int32_t(place.start.paragraph);
+    return std::max<int32_t>(TextBuffer::kMostParagraphs - 1 - kept, 1);
+}
+
 // One clipboard paragraph into the paragraph at hand at the caret, its runs
 // made again over the inserted characters.
-bool PasteOne(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
+bool PasteOne(TextContext* ctx, TextBuffer* clip, const CopiedFonts& copied, const FontIds& fonts)
 {
     if (!clip->SelectParagraph(0))
         return false;
     const ParagraphText source = ClipParagraph(clip);
     const int32_t n = std::max<int32_t>(source.Length() - 1, 0);
     const std::vector<uint8_t> text(source.Chars(), source.Chars() + n);
+    const uint32_t style = source.StyleId();
     std::vector<RunEntry> runs = ReadRunTable(source);
-    for (RunEntry& r : runs)
-        RenumberFont(&r, fonts);
+    RenumberFonts(&runs, fonts);
     const uint16_t p = ctx->Caret();
     if (n > 0 && !InsertBytes(ctx, p, text.data(), uint32_t(n)))
         return false;
     ParagraphText para = ctx->Current();
     AdjustRunsForInsert(&para, p, uint32_t(n));
+    // What the inserted text shows where the copy set no font: the font of
+    // a run that grew over it, else that of the paragraph's style.
+    RunCache grown;
+    const int16_t shown = LoadRunAt(para, p, &grown) && grown.Has(kRunFont) ? grown.Value(kRankFont)
+                                                                             : StyleFont(ctx, para.StyleId());
     for (const RunEntry& r : runs) {
         const int32_t s = p + r.start;
         const int32_t e = p + std::min<int32_t>(r.end, n);
@@ -172,13 +141,16 @@ bool PasteOne(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
         if (r.flags & kRunValueBits)
             SetRunAttributes(&para, s, e, uint16_t(r.flags & kRunValueBits), r.values, true);
     }
+    const int16_t kept = KeptStyleFont(ctx, copied, style, shown);
+    if (kept >= 0)
+        FillUnsetFont(&para, runs, p, p, p + n, kept);
     ctx->StoreFlags(para);
     return true;
 }
 
 // Several: the paragraph splits at the caret, the clipboard's paragraphs
 // go between the halves and the outer two join them.
-bool PasteSeveral(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
+bool PasteSeveral(TextContext* ctx, TextBuffer* clip, const CopiedFonts& copied, const FontIds& fonts)
 {
     const int32_t paragraph = ctx->ParagraphIndex();
     const int32_t n = clip->Count();
@@ -188,9 +160,10 @@ bool PasteSeveral(TextContext* ctx, TextBuffer* clip, const FontIds& fonts)
         CheckMemError(MemLastError() ? MemLastError() : kMemOutOfMemory);
         return false;
     }
+    const uint32_t head = ctx->SelectParagraph(paragraph) ? ctx->Current().StyleId() : 0;
     for (int32_t i = paragraph + 1; i <= paragraph + n; ++i) {
         if (ctx->SelectParagraph(i))
-            RenumberFonts(ctx, fonts);
+            AdoptPastedFonts(ctx, copied, fonts, i == paragraph + 1 ? head : ctx->Current().StyleId());
     }
     ctx->SelectParagraph(paragraph + 1);
     DeleteCharAt(ctx, 0, false);
@@ -232,9 +205,18 @@ uint8_t CopySelectionToClipboard(TextContext* ctx)
         if (clip->SelectParagraph(0))
             CutClipParagraph(clip, 0, start.character);
     }
-    RememberFonts(ctx, clip, &clipboard->CopiedFonts());
+    clipboard->Fonts().clear();
+    AddCopiedFonts(ctx, clip, &clipboard->Fonts());
     clipboard->SetContentKind(TextClipboard::kContentText);
     return 1;
+}
+
+int32_t PasteRoom(TextContext* ctx) { return RoomAt(ctx, FindPastePlace(ctx)); }
+
+std::string PasteTooLongText(int32_t lines, int32_t room)
+{
+    return "The text was not pasted: it has " + std::to_string(lines) +
+           " lines, and the text it goes into can take a paste of at most " + std::to_string(room) + ".";
 }
 
 bool CanPasteText(TextContext* ctx)
@@ -275,10 +257,16 @@ uint8_t PasteText(TextContext* ctx)
         AlertStopById(kTextAlertBase, kAlertPasteTooLarge, 0);
         return 0;
     }
+    const int32_t room = RoomAt(ctx, place);
+    if (n > room) {
+        AlertStop(PasteTooLongText(n, room).c_str(), 0);
+        return 0;
+    }
     if (place.selection)
         DeleteShownSelection(ctx, place.start, place.all);
-    const FontIds fonts = TargetFontIds(ctx, clipboard->CopiedFonts());
-    const bool pasted = n == 1 ? PasteOne(ctx, clip, fonts) : PasteSeveral(ctx, clip, fonts);
+    const FontIds fonts = TargetFontIds(ctx, clipboard->Fonts());
+    const bool pasted =
+        n == 1 ? PasteOne(ctx, clip, clipboard->Fonts(), fonts) : PasteSeveral(ctx, clip, clipboard->Fonts(), fonts);
     clipboard->ReleaseLoaded();
     if (!pasted && !place.selection)
         return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 class TextContext;
 
@@ -17,9 +18,16 @@ uint8_t CopySelectionToClipboard(TextContext* ctx);
 // paragraph into the paragraph at hand, several with the first joined to
 // the text before the caret and the last to the text after it. Refused
 // whole, with the stop alert 505, when a paragraph would pass 65500
-// characters. The caret ends after the pasted text, in the frame of the
+// characters, and when the story has no room for its paragraphs
+// (PasteRoom). The caret ends after the pasted text, in the frame of the
 // chain that shows it. 1 when something was pasted.
 uint8_t PasteText(TextContext* ctx);
+
+// The most lines (paragraphs) a paste at the caret, or over the selection,
+// can have: the story holds them beside its own paragraphs, 65535 in all;
+// one line always fits. What a refused paste says: PasteTooLongText.
+int32_t PasteRoom(TextContext* ctx);
+std::string PasteTooLongText(int32_t lines, int32_t room);
 
 // Whether the clipboard holds text to paste.
 bool CanPasteText(TextContext* ctx);

@@ -1,5 +1,6 @@
 #include "text/text_clipboard.h"
 
+#include "frames/text_buffer.h"
 #include "text/text_tool.h"
 #include "toolbase/frame_tool.h"
 
@@ -7,6 +8,12 @@ int32_t TextClipboard::CopyText(ToolDocument* document)
 {
     auto* tool = static_cast<TextTool*>(document->ToolOfKind(kToolText));
     return tool && tool->CopySelectionToStore() ? 0 : 1;
+}
+
+int32_t TextClipboard::PasteRoom(ToolDocument* document)
+{
+    auto* tool = static_cast<TextTool*>(document->ToolOfKind(kToolText));
+    return tool ? tool->PasteRoom() : TextBuffer::kMostParagraphs;
 }
 
 int32_t TextClipboard::PasteText(ToolDocument* document)

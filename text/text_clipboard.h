@@ -14,6 +14,21 @@
 class TextBuffer;
 class ToolDocument;
 
+// The fonts of the copied text as the document it came from stores them:
+// by the numbers its runs name, and by the style whose base format gives a
+// paragraph's text its font where no run sets one. Another document numbers
+// its fonts its own way, and its styles may give other fonts.
+struct CopiedFonts {
+    std::map<int16_t, FontSpec> runs;
+    std::map<uint32_t, FontSpec> styles;
+
+    void clear()
+    {
+        runs.clear();
+        styles.clear();
+    }
+};
+
 class TextClipboard {
 public:
     // The content kind of text copied from a text frame.
@@ -41,11 +56,14 @@ public:
     // The clipboard's text goes in at the caret of the document's text tool;
     // 0, or 1 when the text tool is not current.
     virtual int32_t PasteText(ToolDocument* document);
+    // The most lines a paste into the text of the document's text tool can
+    // have.
+    int32_t PasteRoom(ToolDocument* document);
 
-    // The fonts the copied runs name, by their numbers in the document they
-    // came from: another document numbers its fonts its own way.
-    std::map<int16_t, FontSpec>& CopiedFonts() { return copiedFonts_; }
+    // Empty for text taken in from another program: it takes the fonts of
+    // the place it goes to.
+    CopiedFonts& Fonts() { return copiedFonts_; }
 
 private:
-    std::map<int16_t, FontSpec> copiedFonts_;
+    CopiedFonts copiedFonts_;
 };

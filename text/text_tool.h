@@ -110,6 +110,8 @@ public:
     void SelectAll(FrameObjText* frame, bool on, bool redraw);
     // The clipboard's text pasted at the caret.
     void PasteIntoFrame();
+    // The most lines a paste into the frame in edit can have.
+    int32_t PasteRoom();
     // The selection (or the whole story) copied into the clipboard's
     // paragraphs; 1 when something was copied.
     uint8_t CopySelectionToStore();

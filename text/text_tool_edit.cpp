@@ -156,6 +156,15 @@ void TextTool::PasteIntoFrame()
     ContinueOverflowEditing(ctx, false);
 }
 
+int32_t TextTool::PasteRoom()
+{
+    TextContext* ctx = Text();
+    if (!EditFrame() || !ctx)
+        return TextBuffer::kMostParagraphs;
+    BindEditor();
+    return ::PasteRoom(ctx);
+}
+
 uint8_t TextTool::CopySelectionToStore()
 {
     TextContext* ctx = Text();

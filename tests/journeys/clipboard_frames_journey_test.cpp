@@ -1,5 +1,8 @@
 // Frames carried through the clipboard: Edit > Copy of the selection, then
 // Edit > Paste, as a person duplicates a part of the card.
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 
 #include <QClipboard>
@@ -161,13 +164,26 @@ TEST_F(ClipboardFramesJourney, TextFromAnotherProgramPastesAsItIsAndSaysWhatTheC
 
 TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
 {
+    constexpr uint32_t kObjectTool = 33284;
     constexpr uint32_t kTextTool = 33285;
-    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "first.lqx")), nullptr) << alerts.lastText();
+    // The first card's one font, which its text shows where no run sets
+    // one, is DejaVu Serif instead of Arial.
+    const std::string first = CopySample("Business Card.lqx", "first.lqx");
+    {
+        std::fstream file(first, std::ios::in | std::ios::out | std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const size_t face = bytes.find(std::string("Arial", 6));
+        ASSERT_NE(face, std::string::npos);
+        file.seekp(std::streamoff(face));
+        file.write("DejaVu Serif", 13);
+    }
+    ASSERT_NE(OpenThroughMenu(first), nullptr) << alerts.lastText();
     CToolBarDraw* bar = MainWindow()->TextBar();
+    const auto shown = [bar] { return bar->NameCombo()->currentText().toStdString(); };
     const int serif = bar->NameCombo()->findText("Liberation Serif");
     ASSERT_GE(serif, 0);
     // At the end of the company line: a word typed, set in a font the
-    // other card lacks, copied.
+    // other card lacks, copied with the space before it.
     ASSERT_TRUE(Trigger(kTextTool));
     Click(CardPoint(232, 28));
     Key(Qt::Key_End);
@@ -176,6 +192,7 @@ TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
         Key(Qt::Key_Left, Qt::ShiftModifier);
     bar->NameCombo()->setCurrentIndex(serif);
     Q_EMIT bar->NameCombo()->activated(serif);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
     ASSERT_TRUE(Trigger("Edit > Copy"));
 
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx", "second.lqx")), nullptr) << alerts.lastText();
@@ -192,17 +209,69 @@ TEST_F(ClipboardFramesJourney, TextPastedIntoAnotherCardKeepsItsFont)
     Q_EMIT bar->NameCombo()->activated(sans);
     Key(Qt::Key_End);
     ASSERT_TRUE(Trigger("Edit > Paste"));
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(bar->NameCombo()->currentText().toStdString(), "Liberation Serif");
-    int arial = 0;
-    int serifs = 0;
-    second->Fonts().Fonts().ForEach([&](int32_t, const FontEntry& entry) {
-        arial += std::string(entry.fontSpec.faceName) == "Arial" ? 1 : 0;
-        serifs += std::string(entry.fontSpec.faceName) == "Liberation Serif" ? 1 : 0;
-    });
-    EXPECT_EQ(arial, 1);
-    EXPECT_EQ(serifs, 1);
+    // From the caret after "Zed": the word keeps its run's font, and the
+    // character the key reaches (the space before it, or the line's first)
+    // the font its paragraph gave it.
+    const auto expectKept = [&](Qt::Key reach) {
+        for (int i = 0; i < 3; ++i)
+            Key(Qt::Key_Left, Qt::ShiftModifier);
+        EXPECT_EQ(shown(), "Liberation Serif");
+        Key(reach);
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(shown(), "DejaVu Serif");
+    };
+    expectKept(Qt::Key_Left);
+
+    // Two paragraphs, the name and the title, over the same in this card.
+    ASSERT_TRUE(ChooseWindow("first"));
+    Click(CardPoint(60, 70));
+    ASSERT_TRUE(Trigger("Edit > Select All"));
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    ASSERT_TRUE(ChooseWindow("second"));
+    Click(CardPoint(60, 70));
+    ASSERT_TRUE(Trigger("Edit > Select All"));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(shown(), "DejaVu Serif");
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(shown(), "DejaVu Serif");
+
+    // The first card's company frame and barcode, copied whole with the
+    // Object tool, in place of this card's.
+    ASSERT_TRUE(Trigger(kObjectTool));
+    for (const QPoint frame : {CardPoint(150, 28), CardPoint(208, 118)}) {
+        Click(frame);
+        Key(Qt::Key_Delete);
+    }
+    ASSERT_TRUE(ChooseWindow("first"));
+    ASSERT_TRUE(Trigger(kObjectTool));
+    Click(CardPoint(150, 28));
+    Click(CardPoint(208, 118), Qt::ShiftModifier);
+    ASSERT_TRUE(Trigger("Edit > Copy"));
+    ASSERT_TRUE(ChooseWindow("second"));
+    QCursor::setPos(CardView()->mapToGlobal(CardPoint(62, 16)));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    // The barcode's caption, the barcode alone selected.
+    Click(CardPoint(150, 54));
+    Click(CardPoint(208, 118));
+    EXPECT_EQ(shown(), "DejaVu Serif");
+    ASSERT_TRUE(Trigger(kTextTool));
+    Click(CardPoint(232, 28));
+    Key(Qt::Key_End);
+    expectKept(Qt::Key_Home);
+    // Text from another program takes the font of the place it goes to.
+    QGuiApplication::clipboard()->setText("Plain");
+    Key(Qt::Key_End);
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(shown(), "Liberation Serif");
+
+    std::map<std::string, int> faces;
+    second->Fonts().Fonts().ForEach([&](int32_t, const FontEntry& entry) { ++faces[entry.fontSpec.faceName]; });
+    EXPECT_EQ(faces, (std::map<std::string, int>{
+                         {"Arial", 1}, {"DejaVu Sans", 1}, {"DejaVu Serif", 1}, {"Liberation Serif", 1}}));
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
 }
 

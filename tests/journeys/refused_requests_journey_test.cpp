@@ -52,18 +52,40 @@ TEST_F(RefusedRequestsJourney, FilesPastTheTenthAndANameThatIsNotUtf8AreNamedAnd
 
 TEST_F(RefusedRequestsJourney, PastedTextLongerThanAFrameHoldsIsRefusedNamingTheLimit)
 {
-    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const std::string path = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(path), nullptr) << alerts.lastText();
     CLabelsDoc* card = CardDocument();
     const int16_t before = card->PageManager()->FrameCount();
+    const auto lines = [](int n) {
+        QString text;
+        for (int i = 0; i < n; ++i)
+            text += QString("Line %1\n").arg(i);
+        return text;
+    };
     // One line more than a frame holds (65,534 paste).
-    QString text;
-    for (int i = 0; i < 65535; ++i)
-        text += QString("Line %1\n").arg(i);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(lines(65535));
     ASSERT_TRUE(Trigger("Edit > Paste"));
     EXPECT_EQ(card->PageManager()->FrameCount(), before);
     ASSERT_EQ(alerts.boxes().size(), 1u) << "the paste made nothing and said nothing";
     EXPECT_EQ(alerts.lastText(), "The text was not pasted: it has more than 65534 lines, the most a text frame holds.");
+
+    // With the Text tool, at the end of the address's first line: its three
+    // paragraphs leave room for a paste of 65,531 lines.
+    alerts.clear();
+    ASSERT_TRUE(Trigger(uint32_t(33285)));
+    Click(CardPoint(60, 104));
+    Key(Qt::Key_End);
+    QGuiApplication::clipboard()->setText(lines(65532));
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(alerts.boxes().size(), 1u) << "the paste made nothing and said nothing";
+    EXPECT_EQ(alerts.lastText(), "The text was not pasted: it has 65532 lines, and the text it goes into can take a "
+                                 "paste of at most 65531.");
+    // The address as it was, the caret where it stood.
+    Type("!");
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + path + "'");
+    EXPECT_NE(dump.find("story 3: 3 paragraphs\n  \"Address1!\\x0D\""), std::string::npos) << dump;
 }
 
 }  // namespace
