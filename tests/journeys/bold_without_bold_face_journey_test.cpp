@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QImage>
+#include <QLineEdit>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
