@@ -461,11 +461,22 @@ void ScanEdges(std::vector<Edge>& edges, Qt::FillRule rule, int firstRow, int la
             active[i] = xs[i].edge;
         spans.clear();
         int winding = 0;
+        // Inside on both sides of a crossing (figures that overlap, a glyph
+        // struck twice), the span goes on: dropout control then sees the
+        // area's whole width, not a sliver between two of its edges.
+        bool goesOn = false;
         for (size_t i = 0; i + 1 < xs.size(); ++i) {
             winding += xs[i].dir;
             const bool inside = rule == Qt::WindingFill ? winding != 0 : ((i + 1) & 1) != 0;
-            if (inside && (xs[i + 1].x > xs[i].x || xs[i + 1].first > xs[i].first))
+            if (inside && goesOn) {
+                spans.back().last = std::max(spans.back().last, xs[i + 1].first);
+                spans.back().xb = std::max(spans.back().xb, xs[i + 1].x);
+            } else if (inside && (xs[i + 1].x > xs[i].x || xs[i + 1].first > xs[i].first)) {
                 spans.push_back({xs[i].first, xs[i + 1].first, xs[i].x, xs[i + 1].x});
+                goesOn = true;
+            } else {
+                goesOn = false;
+            }
         }
         // While every edge across the rows is steady and none starts or
         // ends, the rows are alike: a huge rectangle costs one row.

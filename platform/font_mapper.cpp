@@ -14,6 +14,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QtEndian>
 
 #include "foundation/cp1252.h"
 
@@ -35,6 +36,9 @@ struct FontDesign {
     double underlinePosition = 0;
     double lineThickness = 0;
     double xHeight = 0;
+    // A bold asked of a family without a bold face: how far left of each
+    // glyph it is struck a second time (see FontFace::boldStrike).
+    double boldStrike = 0;
     std::array<uint32_t, 256> glyph{};
     std::array<double, 256> advance{};
     // Each byte's advance in thousandths of the em as a PDF's font gives it
@@ -63,6 +67,23 @@ QRawFont DesignRawFont(const QString& family, int weight, bool italic)
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setPixelSize(2048);
     return QRawFont::fromFont(f);
+}
+
+// Whether the face the font system chose draws bold itself, as its font
+// engine tells: an OpenType face by its OS/2 selection flags (or its head
+// table's style), any other (Type 1) by its weight's name, of which "Bold"
+// and "Black" count. A bold asked of any other face is made by the toolkit
+// on its own where it prints to PDF.
+bool DrawsBoldItself(const QRawFont& raw)
+{
+    const QByteArray os2 = raw.fontTable("OS/2");
+    if (os2.size() >= 64)
+        return (qFromBigEndian<quint16>(os2.constData() + 62) & 0x20) != 0;
+    const QByteArray head = raw.fontTable("head");
+    if (head.size() >= 46)
+        return (qFromBigEndian<quint16>(head.constData() + 44) & 0x01) != 0;
+    const int weight = QFontDatabase::weight(raw.familyName(), raw.styleName());
+    return weight == QFont::Bold || weight == QFont::Black;
 }
 
 // A glyph's advance in thousandths of the em as Qt's PDF engine writes it in
@@ -95,6 +116,11 @@ std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, 
         d->underlinePosition = raw.underlinePosition();
         d->lineThickness = raw.lineThickness();
         d->xHeight = raw.xHeight();
+        // Qt's PDF engine strikes such a bold twice, the second time half
+        // the face's underline thickness to the left; the screen and the
+        // PostScript output do the same, so that it is one weight anywhere.
+        if (weight >= QFont::Bold && !DrawsBoldItself(raw))
+            d->boldStrike = d->lineThickness / 2;
         QString all;
         for (int b = 0; b < 256; ++b)
             all.append(QChar(Cp1252ToUnicode(uint8_t(b))));
@@ -206,6 +232,15 @@ std::shared_ptr<const FontDesign> DesignFor(const QString& family, int weight, b
 
 }  // namespace
 
+QPainterPath StruckTwice(const QPainterPath& glyph, double shift)
+{
+    QPainterPath path = glyph;
+    path.setFillRule(Qt::WindingFill);
+    if (shift > 0)
+        path.addPath(glyph.translated(-shift, 0));
+    return path;
+}
+
 QString ResolveFaceFamily(const char* faceName)
 {
     const QString face = Cp1252ToQString(faceName).trimmed();
@@ -231,13 +266,15 @@ QPainterPath FontFace::glyphPath(uint8_t ch) const
             return;
         raw.setPixelSize(d.unitsPerEm);
         for (size_t b = 0; b < 256; ++b)
-            d.paths[b] = raw.pathForGlyph(d.glyph[b]);
+            d.paths[b] = StruckTwice(raw.pathForGlyph(d.glyph[b]), d.boldStrike);
     });
     const double s = emPixels / d.unitsPerEm;
     QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);
     p.setFillRule(Qt::WindingFill);
     return p;
 }
+
+double FontFace::boldStrike() const { return design ? design->boldStrike / design->unitsPerEm : 0; }
 
 int32_t FontFace::pdfWidth(uint8_t ch) const
 {
@@ -342,7 +379,9 @@ const Coverage& FontFace::glyphCoverage(uint8_t ch) const
     if (!slot) {
         const QPainterPath outline = glyphPath(ch);
         bounds_[ch] = outline.boundingRect();
-        if (design && design->weight >= kHintedGlyphMinWeight && emPixels >= kHintedGlyphMinPixels &&
+        // The hints know nothing of a second strike.
+        if (design && design->weight >= kHintedGlyphMinWeight && design->boldStrike == 0 &&
+            emPixels >= kHintedGlyphMinPixels &&
             emPixels <= kHintedGlyphMaxPixels && xScale == 1)
             slot = HintedGlyphCoverage(*design, emPixels, glyph[ch], outline);
         if (!slot) {

@@ -42,8 +42,13 @@ struct FontFace {
     std::array<uint32_t, 256> glyph{};
     std::array<int32_t, 256> advance{};  // device pixels, by Windows-1252 byte
 
-    // The outline of a byte's glyph at this size, origin on the baseline.
+    // The outline of a byte's glyph at this size, origin on the baseline,
+    // struck twice where boldStrike() says so.
     QPainterPath glyphPath(uint8_t ch) const;
+    // A bold asked of a family that has no bold face is each glyph struck
+    // twice, the second time this part of the em to the left; 0 for a face
+    // drawn as it is. Advances stay the face's own.
+    double boldStrike() const;
     // The advance of a byte's glyph in thousandths of the em, as the fonts
     // of a PDF written by Qt give it (the widths a run of glyphs is placed
     // by where it is written as one string); -1 where not known.
@@ -70,6 +75,10 @@ private:
     mutable std::array<std::unique_ptr<Coverage>, 256> coverage_;
     mutable std::array<QRectF, 256> bounds_;  // made with the coverage
 };
+
+// A glyph's outline struck a second time `shift` to the left, both strikes
+// filled as one (the winding rule); the outline itself where shift is 0.
+QPainterPath StruckTwice(const QPainterPath& glyph, double shift);
 
 // The installed family that stands for a face name (Windows-1252): the
 // common Windows faces go to their metric-compatible Liberation faces.

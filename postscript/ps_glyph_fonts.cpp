@@ -105,7 +105,7 @@ PsGlyphFonts::Slot PsGlyphFonts::slotFor(const std::shared_ptr<const FontFace>& 
         return known->second;
     if (design.sets.empty() || sets_[size_t(design.sets.back())].glyphs.size() >= 256) {
         design.sets.push_back(int(sets_.size()));
-        sets_.push_back(GlyphSet{design.raw, {}, {}, {}});
+        sets_.push_back(GlyphSet{design.raw, face->boldStrike() * kUnits, {}, {}, {}});
     }
     const int number = design.sets.back();
     GlyphSet& set = sets_[size_t(number)];
@@ -185,7 +185,7 @@ std::string PsGlyphFonts::definitions() const
         QRectF all;
         for (size_t code = 0; code < set.glyphs.size(); ++code) {
             const quint32 glyph = set.glyphs[code];
-            const QPainterPath path = set.raw.pathForGlyph(glyph);
+            const QPainterPath path = StruckTwice(set.raw.pathForGlyph(glyph), set.boldStrike);
             const QList<QPointF> advance = set.raw.advancesForGlyphIndexes(QList<quint32>{glyph});
             own[n].push_back(advance.isEmpty() ? 0.0 : advance.front().x());
             const QRectF box = path.boundingRect();

@@ -61,6 +61,7 @@ public:
 private:
     struct GlyphSet {
         QRawFont raw;
+        double boldStrike = 0;  // thousandths of the em (FontFace::boldStrike)
         std::vector<uint32_t> glyphs;
         std::vector<std::string> names;
         std::set<std::string> used;

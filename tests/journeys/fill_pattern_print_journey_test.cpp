@@ -14,7 +14,6 @@
 #include <QProcess>
 
 #include "carddoc/labels_doc.h"
-#include "dialogs/print_dialog.h"
 #include "dialogs/value_dialogs.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -131,13 +130,7 @@ TEST_F(FillPatternPrintJourney, EveryHatchAndPatternPrintsAsTheViewShowsItBlownU
     OnNextDialog(PrintToPdfFile(pdf));
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     Settle();
-    OnNextDialog([ps](QWidget* dialog) {
-        auto* print = dynamic_cast<CDlgPrint*>(dialog);
-        ASSERT_NE(print, nullptr);
-        print->PrinterList()->setCurrentIndex(print->PostScriptEntry());
-        print->FileEdit()->setText(QString::fromStdString(ps));
-        print->accept();
-    });
+    OnNextDialog(PrintToPostScriptFile(ps));
     ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
     Settle();
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();

@@ -379,20 +379,24 @@ JourneyTest::DialogDriver JourneyTest::Reject()
     };
 }
 
-JourneyTest::DialogDriver JourneyTest::PrintToPdfFile(const std::string& pdf)
+JourneyTest::DialogDriver JourneyTest::PrintToFile(bool postScript, const std::string& file)
 {
-    return [pdf](QWidget* dialog) {
+    return [postScript, file](QWidget* dialog) {
         auto* print = dynamic_cast<CDlgPrint*>(dialog);
         if (!print) {
             ADD_FAILURE() << "the Print dialog was expected, not " << dialog->windowTitle().toStdString();
             Reject()(dialog);
             return;
         }
-        print->PrinterList()->setCurrentIndex(print->PdfEntry());
-        print->FileEdit()->setText(QString::fromStdString(pdf));
+        print->PrinterList()->setCurrentIndex(postScript ? print->PostScriptEntry() : print->PdfEntry());
+        print->FileEdit()->setText(QString::fromStdString(file));
         print->accept();
     };
 }
+
+JourneyTest::DialogDriver JourneyTest::PrintToPdfFile(const std::string& pdf) { return PrintToFile(false, pdf); }
+
+JourneyTest::DialogDriver JourneyTest::PrintToPostScriptFile(const std::string& ps) { return PrintToFile(true, ps); }
 
 JourneyTest::DialogDriver JourneyTest::AnswerNo()
 {

@@ -28,7 +28,8 @@
 //                             (it must close it). A modal dialog nobody
 //                             expected is closed and fails the test.
 //                             ChooseFile, Accept, Reject and
-//                             PrintToPdfFile are drivers ready made.
+//                             PrintToPdfFile (PrintToPostScriptFile)
+//                             are drivers ready made.
 //   OnNextMenu(drive)         the same for the next pop-up menu (a context
 //                             menu); ChooseItem("Style > Bold") picks an
 //                             item with the keyboard, as a person would.
@@ -149,6 +150,8 @@ protected:
     // Answers the Print dialog: its PDF entry, whatever printers the
     // machine has, into the file.
     static DialogDriver PrintToPdfFile(const std::string& pdf);
+    // The same for its PostScript file entry.
+    static DialogDriver PrintToPostScriptFile(const std::string& ps);
     // A question such as "Save changes?" answered No.
     static DialogDriver AnswerNo();
     // A question answered with the button given; any other window fails.
@@ -259,6 +262,7 @@ protected:
     AlertCapture alerts;
 
 private:
+    static DialogDriver PrintToFile(bool postScript, const std::string& file);
     void WatchDialogs();
     void ActivateMainWindow();
     QWidget* InputTarget(QWidget* widget) const;

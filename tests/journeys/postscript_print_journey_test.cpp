@@ -12,7 +12,6 @@
 #include "support/needed_tools.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/cp1252.h"
-#include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
 #include "graphics/postscript.h"
@@ -40,19 +39,7 @@ QImage Rendered(const std::string& file, const std::string& png)
     return QImage(QString::fromStdString(png));
 }
 
-class PostScriptPrintJourney : public JourneyTest {
-protected:
-    DialogDriver PrintToPostScriptFile(const std::string& ps)
-    {
-        return [ps](QWidget* dialog) {
-            auto* print = dynamic_cast<CDlgPrint*>(dialog);
-            ASSERT_NE(print, nullptr);
-            print->PrinterList()->setCurrentIndex(print->PostScriptEntry());
-            print->FileEdit()->setText(QString::fromStdString(ps));
-            print->accept();
-        };
-    }
-};
+class PostScriptPrintJourney : public JourneyTest {};
 
 TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeThePdfSheet)
 {
