@@ -11,20 +11,20 @@
 
 void AddCopiedFont(TextContext* ctx, int16_t id, CopiedFonts* fonts)
 {
-    FontSpec spec;
-    if (id >= 0 && !fonts->runs.count(id) && ctx->Host().StoredFontSpec(id, &spec))
-        fonts->runs[id] = spec;
+    FontSpec face;
+    if (id >= 0 && !fonts->runs.count(id) && ctx->Host().StoredFontSpec(id, &face))
+        fonts->runs[id] = face;
 }
 
 void AddCopiedFonts(TextContext* ctx, TextBuffer* paragraphs, CopiedFonts* fonts)
 {
-    FontSpec spec;
+    FontSpec face;
     for (int32_t i = 0; i < paragraphs->Count(); ++i) {
         if (!paragraphs->SelectParagraph(i))
             continue;
         const ParagraphText para(paragraphs->CurrentParagraph(), HeaderFlags(paragraphs->Current()));
-        if (!fonts->styles.count(para.StyleId()) && ctx->Host().StoredFontSpec(StyleFont(ctx, para.StyleId()), &spec))
-            fonts->styles[para.StyleId()] = spec;
+        if (!fonts->styles.count(para.StyleId()) && ctx->Host().StoredFontSpec(StyleFont(ctx, para.StyleId()), &face))
+            fonts->styles[para.StyleId()] = face;
         for (const RunEntry& r : ReadRunTable(para)) {
             if (r.flags & kRunFont)
                 AddCopiedFont(ctx, r.values[size_t(kRankFont)], fonts);
@@ -35,8 +35,8 @@ void AddCopiedFonts(TextContext* ctx, TextBuffer* paragraphs, CopiedFonts* fonts
 FontIds TargetFontIds(TextContext* ctx, const CopiedFonts& fonts)
 {
     FontIds ids;
-    for (const auto& [id, spec] : fonts.runs) {
-        const int32_t target = ctx->Host().FontIdFor(spec);
+    for (const auto& [id, face] : fonts.runs) {
+        const int32_t target = ctx->Host().FontIdFor(face);
         if (target >= 0 && target <= INT16_MAX)
             ids[id] = int16_t(target);
     }

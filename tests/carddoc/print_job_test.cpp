@@ -1025,11 +1025,11 @@ TEST_F(PrintJob, ACounterPastTwoToTheThirtyFirstPrintsItsNumberWhole)
     auto* counter = static_cast<FrameObjCounterBarcode*>(doc_->NewFrame(kFrameCounterBarcode));
     ASSERT_NE(counter, nullptr);
     counter->SetFromRect(IntRect{page.left + 10, page.top + 10, page.left + 150, page.top + 40});
-    uint8_t spec[kCounterSpecSize];
-    std::memcpy(spec, counter->CounterSpec(), kCounterSpecSize);
-    PutI32LE(spec + kCounterStartOffset, 999999);
-    PutI32LE(spec + kCounterStepOffset, 999999);
-    counter->SetCounterSpec(spec);
+    uint8_t bytes[kCounterSpecSize];
+    std::memcpy(bytes, counter->CounterSpec(), kCounterSpecSize);
+    PutI32LE(bytes + kCounterStartOffset, 999999);
+    PutI32LE(bytes + kCounterStepOffset, 999999);
+    counter->SetCounterSpec(bytes);
     OpenDatabase(2148);
     ASSERT_FALSE(HasFatalFailure());
 
