@@ -58,16 +58,22 @@ std::string QueueName(const cups_dest_t& dest)
     return name;
 }
 
-QueueAnswer& AnswerFor(const std::string& name)
+// What was kept about the named queue; null when it was not asked about.
+QueueAnswer* KeptAnswer(const std::string& name)
 {
     std::vector<QueueAnswer>& answers = Answers().answers;
     auto it = std::find_if(answers.begin(), answers.end(), [&](const QueueAnswer& a) { return a.name == name; });
-    if (it != answers.end())
-        return *it;
+    return it != answers.end() ? &*it : nullptr;
+}
+
+QueueAnswer& AnswerFor(const std::string& name)
+{
+    if (QueueAnswer* kept = KeptAnswer(name))
+        return *kept;
     QueueAnswer asked{name};
     asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
-    answers.push_back(asked);
-    return answers.back();
+    Answers().answers.push_back(asked);
+    return Answers().answers.back();
 }
 
 // `ask` answered about the named queue from what the print system says it
@@ -100,12 +106,10 @@ QString CupsDefaultQueue()
         if (!dest)
             return QString();
         list.defaultQueue = QueueName(*dest);
-        const auto known = std::find_if(list.answers.begin(), list.answers.end(),
-                                        [&](const QueueAnswer& a) { return a.name == *list.defaultQueue; });
-        if (known == list.answers.end())
-            list.answers.push_back(QueueAnswer{*list.defaultQueue, dest});
-        else
+        if (KeptAnswer(*list.defaultQueue))
             cupsFreeDests(1, dest);
+        else
+            list.answers.push_back(QueueAnswer{*list.defaultQueue, dest});
     }
     return QString::fromStdString(*list.defaultQueue);
 }
