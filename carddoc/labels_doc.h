@@ -147,7 +147,13 @@ public:
     // The page moved into the document's range; the facing page is none.
     int16_t ClampPageNumber(int16_t page, int16_t* out, int16_t* facing);
     void ComputePageSize();
-    void ComputeMargins();
+    // The printer or the card's paper changed: the non-printing areas are
+    // worked out again when next read, so that a document that is only
+    // printed into a file never asks the print system for them.
+    void ComputeMargins() { marginsStale_ = true; }
+    // Left, top, right, bottom, as the view shows them and the file keeps
+    // them.
+    const int32_t* NonPrintingMargins();
     // Left, top, right, bottom: how far the first card of the layout
     // reaches outside the printer's printable area.
     void ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins);
@@ -718,6 +724,7 @@ private:
     // two pages shown at once, two more.
     uint8_t display_[8] = {1, 1, 0, 0, 1, 0, 0, 0};
     PageBlock pageBlock_;
+    bool marginsStale_ = false;
     uint8_t general_[kGeneralPrefsSize] = {};
     uint8_t labelLayout_[kLabelTypeSize] = {};
     uint8_t docSetup_[kDocSetupSize] = {};

@@ -117,6 +117,7 @@ int32_t CLabelsDoc::WriteDocumentFile(FileHandle file, uint32_t kind)
 
     std::vector<uint8_t> fixed(kCardFixedEnd - kCardHeaderSize);
     std::memcpy(&fixed[kCardGeneralPrefsAt - kCardHeaderSize], general_, kGeneralPrefsSize);
+    NonPrintingMargins();
     EncodePageBlock(pageBlock_, &fixed[kCardPageBlockAt - kCardHeaderSize]);
     std::memcpy(&fixed[kCardLabelLayoutAt - kCardHeaderSize], labelLayout_, kLabelTypeSize);
     std::memcpy(&fixed[kCardDocSetupAt - kCardHeaderSize], docSetup_, kDocSetupSize);

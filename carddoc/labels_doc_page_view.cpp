@@ -159,8 +159,9 @@ void CLabelsDoc::DrawGuidesAndAreas(Dc* dc, bool clip)
 
     if (ShowsNonPrintingAreas()) {
         IntRect outer = pageBlock_.slots[0];
-        IntRect printable{outer.left + pageBlock_.margins[0], outer.top + pageBlock_.margins[1],
-                          outer.right - pageBlock_.margins[2], outer.bottom - pageBlock_.margins[3]};
+        const int32_t* margins = NonPrintingMargins();
+        IntRect printable{outer.left + margins[0], outer.top + margins[1], outer.right - margins[2],
+                          outer.bottom - margins[3]};
         DocToViewRect(&outer);
         DocToViewRect(&printable);
         outer = IntRect{outer.left - 1, outer.top - 1, outer.right + 1, outer.bottom + 1};

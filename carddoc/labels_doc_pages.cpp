@@ -73,14 +73,18 @@ void CLabelsDoc::ComputePageSize()
     manager_->CopyPageRects();
 }
 
-void CLabelsDoc::ComputeMargins()
+const int32_t* CLabelsDoc::NonPrintingMargins()
 {
+    if (!marginsStale_)
+        return pageBlock_.margins;
+    marginsStale_ = false;
     // Where the printer can't print on this card's own paper.
     const OwnPrinterPageAfterwards ownPage;
     Printer().ApplyPaperAndOrientation();
     uint8_t layout[kLabelTypeSize];
     GetLabelLayout(layout);
     ComputeNonPrintingAreas(layout, pageBlock_.margins);
+    return pageBlock_.margins;
 }
 
 void CLabelsDoc::ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins)

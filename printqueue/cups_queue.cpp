@@ -2,10 +2,14 @@
 
 #include <cups/cups.h>
 
+#include "printqueue/cups_default_dest.h"
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,13 +25,17 @@ struct QueueAnswer {
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
     bool infoAsked = false;
+    // The size of the default paper, where the queue was asked for it with
+    // its destination (hundredths of a millimetre).
+    std::optional<std::pair<int, int>> paperSize;
 };
 
 // The answers go back to the print system's library when the program ends,
 // as at every job's start.
 struct AnswerList {
     std::vector<QueueAnswer> answers;
-    // The default queue's name once the print system named one.
+    // The default queue's name once the print system named one; empty
+    // once it said it has none.
     std::optional<std::string> defaultQueue;
     void Free()
     {
@@ -100,55 +108,104 @@ QString CupsDefaultQueue()
     AnswerList& list = Answers();
     if (!list.defaultQueue) {
         // The queue comes with what the print system says of it as a
-        // destination: asking about it by name later asks nothing more.
-        // None is not kept: the print system may yet start, or gain one.
-        cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-        if (!dest)
+        // destination and with its default paper, in one request: asking
+        // about it by name later asks nothing more, and a print into a file
+        // nothing at all. That there is none is kept as a queue is, once the
+        // print system said so; a print system out of reach may yet start.
+        const DefaultDest asked = AskDefaultDest();
+        if (!asked.dest) {
+            if (asked.answered)
+                list.defaultQueue = std::string();
             return QString();
-        list.defaultQueue = QueueName(*dest);
-        if (KeptAnswer(*list.defaultQueue))
-            cupsFreeDests(1, dest);
-        else
-            list.answers.push_back(QueueAnswer{*list.defaultQueue, dest});
+        }
+        list.defaultQueue = QueueName(*asked.dest);
+        if (KeptAnswer(*list.defaultQueue)) {
+            cupsFreeDests(1, asked.dest);
+        } else {
+            QueueAnswer answer{*list.defaultQueue, asked.dest};
+            answer.paperSize = std::make_pair(asked.paperWidth, asked.paperLength);
+            list.answers.push_back(answer);
+        }
     }
     return QString::fromStdString(*list.defaultQueue);
 }
 
+namespace {
+
+// A paper named as the print system takes a "media" option: by its
+// standard name ("iso_a4_210x297mm"), its older one ("iso-a4") or a
+// printer description's ("A4", "Legal", "Custom.100x150mm", any case); the
+// option may also name a tray or a kind of paper beside it ("A4,Tray1").
+const pwg_media_t* NamedPaper(const char* option)
+{
+    if (!option)
+        return nullptr;
+    std::string text(option);
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        std::string name = text.substr(start, comma - start);
+        start = comma + 1;
+        if (name.empty())
+            continue;
+        if (const pwg_media_t* paper = pwgMediaForPWG(name.c_str()))
+            return paper;
+        if (const pwg_media_t* paper = pwgMediaForLegacy(name.c_str()))
+            return paper;
+        if (const pwg_media_t* paper = pwgMediaForPPD(name.c_str()))
+            return paper;
+        name[0] = char(std::toupper(static_cast<unsigned char>(name[0])));
+        if (const pwg_media_t* paper = pwgMediaForPPD(name.c_str()))
+            return paper;
+    }
+    return nullptr;
+}
+
+// The default paper's size in hundredths of a millimetre, from its name
+// (a standard one as its standard gives it) or else from its size as the
+// queue gives it (a standard paper near it as that standard does).
+std::pair<int, int> PaperSize(const char* name, std::pair<int, int> given)
+{
+    if (const pwg_media_t* standard = NamedPaper(name))
+        return {standard->width, standard->length};
+    auto [width, length] = given;
+    if (const pwg_media_t* near = width > 0 && length > 0 ? pwgMediaForSize(width, length) : nullptr)
+        return {near->width, near->length};
+    return given;
+}
+
+}  // namespace
+
 bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
 {
     *millimetres = QSizeF();
-    if (queue.isEmpty() || !AnswerFor(queue.toUtf8().toStdString()).dest)
+    if (queue.isEmpty())
         return false;
+    QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
+    if (!answer.dest)
+        return false;
+    const auto put = [millimetres](std::pair<int, int> size) {
+        if (size.first > 0 && size.second > 0)
+            *millimetres = QSizeF(size.first / 100.0, size.second / 100.0);
+    };
+    // The user's own choice for the queue, else the queue's.
+    const char* name = cupsGetOption("media", answer.dest->num_options, answer.dest->options);
+    if (answer.paperSize) {
+        put(PaperSize(name, *answer.paperSize));
+        return true;
+    }
     AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
-        // The user's own choice for the queue, else the queue's, by name or
-        // (where the print system leaves its name empty) by size.
-        const char* name = cupsGetOption("media", dest->num_options, dest->options);
         if (!name) {
             ipp_attribute_t* paper = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
             name = paper ? ippGetString(paper, 0, nullptr) : nullptr;
         }
-        const pwg_media_t* standard = name && *name ? pwgMediaForPWG(name) : nullptr;
-        if (!standard && name && *name)
-            standard = pwgMediaForLegacy(name);
-        int width = standard ? standard->width : 0, length = standard ? standard->length : 0;
-        if (!standard) {
-            ipp_attribute_t* col = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
-            ipp_t* media = col ? ippGetCollection(col, 0) : nullptr;
-            ipp_attribute_t* sizeAttr = media ? ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
-            ipp_t* size = sizeAttr ? ippGetCollection(sizeAttr, 0) : nullptr;
-            ipp_attribute_t* x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER) : nullptr;
-            ipp_attribute_t* y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
-            width = x ? ippGetInteger(x, 0) : 0;
-            length = y ? ippGetInteger(y, 0) : 0;
-            // A standard paper as its standard gives it.
-            if (const pwg_media_t* near = width > 0 && length > 0 ? pwgMediaForSize(width, length) : nullptr) {
-                width = near->width;
-                length = near->length;
-            }
-        }
-        if (width <= 0 || length <= 0)
-            return false;
-        *millimetres = QSizeF(width / 100.0, length / 100.0);
+        ipp_attribute_t* col = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+        ipp_t* media = col ? ippGetCollection(col, 0) : nullptr;
+        ipp_attribute_t* sizeAttr = media ? ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+        ipp_t* size = sizeAttr ? ippGetCollection(sizeAttr, 0) : nullptr;
+        ipp_attribute_t* x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER) : nullptr;
+        ipp_attribute_t* y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
+        put(PaperSize(name, {x ? ippGetInteger(x, 0) : 0, y ? ippGetInteger(y, 0) : 0}));
         return true;
     });
     return true;

@@ -1,4 +1,4 @@
-// The print system's queues, through libcups (the one file that calls it):
+// The print system's queues, through libcups (this and the default queue's lookup are the files that call it):
 // whether a queue takes PostScript, the part of its paper it prints on, and
 // handing a queue a finished job.
 #pragma once

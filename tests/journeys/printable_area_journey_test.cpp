@@ -197,7 +197,7 @@ TEST_F(PrintableAreaJourney, InkStopsWhereEachQueuePrintsNoFurtherAndTheViewShow
     // paper's whole points).
     const auto expectBand = [this](const QMarginsF& expected, const char* when) {
         SCOPED_TRACE(when);
-        const int32_t* band = CardDocument()->PageGeometry().margins;
+        const int32_t* band = CardDocument()->NonPrintingMargins();
         std::printf("  band %s: left %d top %d right %d bottom %d\n", when, band[0], band[1], band[2], band[3]);
         EXPECT_NEAR(band[0], expected.left(), 1.5) << "left band";
         EXPECT_NEAR(band[1], expected.top(), 1.5) << "top band";

@@ -162,8 +162,9 @@ void PrintHeader(const CardDocHeader& h, uint64_t size)
 void PrintDocument(CLabelsDoc& doc)
 {
     const PageBlock& p = doc.PageGeometry();
+    const int32_t* m = doc.NonPrintingMargins();
     std::printf("card: %g x %g points, sides %d, first page %d, unit %d, margins %d %d %d %d\n", p.cardWidth,
-                p.cardHeight, p.sides, p.firstPage, p.unit, p.margins[0], p.margins[1], p.margins[2], p.margins[3]);
+                p.cardHeight, p.sides, p.firstPage, p.unit, m[0], m[1], m[2], m[3]);
     std::printf("label layout: %s\n", TerminalField(doc.LabelLayout(), 63).c_str());
     uint32_t ownOrientation = 0, ownPaper = 0;
     doc.GetAlternatePaper(&ownOrientation, &ownPaper);
