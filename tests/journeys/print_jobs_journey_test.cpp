@@ -346,10 +346,14 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
     const std::string home = std::getenv("HOME");
     std::filesystem::create_directories(home + "/.cups");
     const std::string lpoptions = home + "/.cups/lpoptions";
+    const char* root = std::getenv("CUPS_SERVERROOT");
+    ASSERT_NE(root, nullptr);
+    const std::string machine = std::string(root) + "/lpoptions";
     struct Case {
         const char* lpoptions;
         const char* lpdest;
         const char* paper;
+        const char* machine = "";
     };
     const Case cases[] = {
         {"", "", "595.276 x 841.89"},                                      // the scheduler's A4 queue
@@ -359,16 +363,20 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
         {"Dest Labels media=a4\nDefault Labels/wide media=A3\n", "", "841.89 x 1190.55"},  // an instance
         {"Default Labels\n", "Office", "595.276 x 841.89"},               // LPDEST before lpoptions
         {"Default Missing\n", "", "612 x 792"},                           // no such queue: no printer's paper
+        {"", "", "612 x 1008", "Default Labels media=na_legal_8.5x14in\n"},  // the machine's choice
+        {"Default Office\n", "", "595.276 x 841.89", "Default Labels\n"},    // the user's before it
+        {"Dest Office media=A3\n", "", "841.89 x 1190.55", "Dest Office media=legal\n"},
     };
-    const auto set = [&lpoptions](const Case& c) {
+    const auto set = [&](const Case& c) {
         std::ofstream(lpoptions) << c.lpoptions;
+        std::ofstream(machine) << c.machine;
         if (*c.lpdest)
             setenv("LPDEST", c.lpdest, 1);
         else
             unsetenv("LPDEST");
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " LPDEST: " + c.lpdest);
+        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " machine: " + c.machine + " LPDEST: " + c.lpdest);
         set(c);
         const std::string pdf = TempFile("cards.pdf");
         const int before = scheduler.Requests();
@@ -379,7 +387,7 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
     // The queue and what it says of itself as the print system's own
     // lookup has them, and the paper beside.
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " LPDEST: " + c.lpdest);
+        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " machine: " + c.machine + " LPDEST: " + c.lpdest);
         set(c);
         const DefaultDest ours = AskDefaultDest();
         cups_dest_t* theirs = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
@@ -399,6 +407,7 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
     }
     unsetenv("LPDEST");
     std::filesystem::remove(lpoptions);
+    std::filesystem::remove(machine);
 }
 
 }  // namespace
