@@ -275,16 +275,23 @@ DefaultDest AskDefaultDest()
     const char* instanceName = instance ? instance->c_str() : nullptr;
     const int added = cupsAddDest(printerName.c_str(), instanceName, 0, &both);
     cups_dest_t* dest = nullptr;
-    if (cups_dest_t* made = cupsGetDest(printerName.c_str(), instanceName, added, both))
+    if (cups_dest_t* made = cupsGetDest(printerName.c_str(), instanceName, added, both)) {
+        // The options go with it; the copy takes copies. (An array of none
+        // may still be allocated, and the library frees only one of some.)
+        cupsFreeOptions(made->num_options, made->options);
+        if (made->num_options == 0)
+            std::free(made->options);
+        made->num_options = count;
+        made->options = options;
+        count = 0;
+        options = nullptr;
         cupsCopyDest(made, 0, &dest);
-    cupsFreeDests(added, both);
-    if (!dest) {
-        cupsFreeOptions(count, options);
-        return {nullptr, 0, 0, true};
     }
+    cupsFreeDests(added, both);
+    cupsFreeOptions(count, options);
+    if (!dest)
+        return {nullptr, 0, 0, true};
     dest->is_default = 1;
-    dest->num_options = count;
-    dest->options = options;
     const QueueId wanted{local ? local->name : printerName, instance};
     std::optional<std::string> files[] = {ServerRoot() + "/lpoptions", UserOptionsFile()};
     for (const std::optional<std::string>& file : files) {
