@@ -252,7 +252,8 @@ DefaultDest AskDefaultDest()
         if (IsDescription(name)) {
             count = cupsAddOption(name, OptionValue(attr).c_str(), count, &options);
         } else if (std::strcmp(name, "printer-name") == 0 && tag == IPP_TAG_NAME) {
-            printerName = ippGetString(attr, 0, nullptr);
+            const char* named = ippGetString(attr, 0, nullptr);
+            printerName = named ? named : "";
         } else if (const char* suffix = std::strstr(name, "-default");
                    suffix && std::strncmp(name, "notify-", 7) != 0 && std::strncmp(name, "print-quality-", 14) != 0 &&
                    tag != IPP_TAG_TEXT && tag != IPP_TAG_TEXTLANG && tag != IPP_TAG_NAMELANG && tag != IPP_TAG_URI) {
