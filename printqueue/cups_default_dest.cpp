@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <strings.h>
+#include <tuple>
 
 namespace {
 
@@ -209,6 +210,14 @@ int CollectionInteger(ipp_t* collection, const char* name)
 
 }  // namespace
 
+std::pair<int, int> MediaCollectionSize(ipp_attribute_t* media)
+{
+    ipp_t* collection = media ? ippGetCollection(media, 0) : nullptr;
+    ipp_attribute_t* size = collection ? ippFindAttribute(collection, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+    ipp_t* dimensions = size ? ippGetCollection(size, 0) : nullptr;
+    return {CollectionInteger(dimensions, "x-dimension"), CollectionInteger(dimensions, "y-dimension")};
+}
+
 DefaultDest AskDefaultDest()
 {
     const std::optional<QueueId> local = LocalDefault();
@@ -240,11 +249,7 @@ DefaultDest AskDefaultDest()
         if (!name)
             continue;
         if (std::strcmp(name, "media-col-default") == 0 && tag == IPP_TAG_BEGIN_COLLECTION) {
-            ipp_t* media = ippGetCollection(attr, 0);
-            ipp_attribute_t* size = media ? ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
-            ipp_t* dimensions = size ? ippGetCollection(size, 0) : nullptr;
-            answer.paperWidth = CollectionInteger(dimensions, "x-dimension");
-            answer.paperLength = CollectionInteger(dimensions, "y-dimension");
+            std::tie(answer.paperWidth, answer.paperLength) = MediaCollectionSize(attr);
             continue;
         }
         if (!TakenAsOption(tag))

@@ -7,6 +7,8 @@
 
 #include <cups/cups.h>
 
+#include <utility>
+
 struct DefaultDest {
     // The queue with its description and options, as cupsGetNamedDest()
     // gives the default one; null when there is none or no print system.
@@ -21,3 +23,7 @@ struct DefaultDest {
 };
 
 DefaultDest AskDefaultDest();
+
+// The paper size a media collection (a queue's "media-col-default") gives,
+// width and length in hundredths of a millimetre; 0 where it gives none.
+std::pair<int, int> MediaCollectionSize(ipp_attribute_t* media);

@@ -199,13 +199,7 @@ bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
             ipp_attribute_t* paper = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
             name = paper ? ippGetString(paper, 0, nullptr) : nullptr;
         }
-        ipp_attribute_t* col = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
-        ipp_t* media = col ? ippGetCollection(col, 0) : nullptr;
-        ipp_attribute_t* sizeAttr = media ? ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
-        ipp_t* size = sizeAttr ? ippGetCollection(sizeAttr, 0) : nullptr;
-        ipp_attribute_t* x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER) : nullptr;
-        ipp_attribute_t* y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_INTEGER) : nullptr;
-        put(PaperSize(name, {x ? ippGetInteger(x, 0) : 0, y ? ippGetInteger(y, 0) : 0}));
+        put(PaperSize(name, MediaCollectionSize(cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col"))));
         return true;
     });
     return true;
