@@ -314,7 +314,10 @@ void PrintManager::GetPrinterCaps(IntRect* physical, IntRect* printable, int32_t
     PrinterPageMetrics(printer, physical, printable, xResolution, yResolution, offsetPixels);
 }
 
-bool PrintManager::NeedsTiling() const { return paperWidth_ < pageWidth_ || paperHeight_ < pageHeight_; }
+bool PrintManager::NeedsTiling() const
+{
+    return paperWidth_ + 1 < pageWidth_ || paperHeight_ + 1 < pageHeight_;
+}
 
 void PrintManager::ComputeSheetTiling()
 {
@@ -326,8 +329,8 @@ void PrintManager::ComputeSheetTiling()
     if (paperWidth_ == 0 || paperHeight_ == 0) {
         tilesAcross_ = tilesDown_ = 1;
     } else {
-        tilesAcross_ = int16_t(pageWidth_ / paperWidth_ + 1);
-        tilesDown_ = int16_t(pageHeight_ / paperHeight_ + 1);
+        tilesAcross_ = int16_t(std::max(pageWidth_ - 1, 0) / paperWidth_ + 1);
+        tilesDown_ = int16_t(std::max(pageHeight_ - 1, 0) / paperHeight_ + 1);
     }
     // The document keeps where its centred grid starts on this paper; the
     // sheet drawing adds it to every cell.

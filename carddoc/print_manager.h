@@ -126,7 +126,11 @@ public:
     // The application's printer, kept by the manager while the settings
     // name its queue; null when there is none.
     QPrinter* InfoPrinter();
+    // A card larger than the paper by a point or more is printed in tiles;
+    // less is the rounding of the paper's size to whole points (an A4 card
+    // on A4 paper), and the paper's edge cuts it.
     bool NeedsTiling() const;
+    // As many tiles as it takes to hold the card, not one more.
     void ComputeSheetTiling();
 
     PrintJobRecord& Job() { return job_; }
