@@ -12,6 +12,7 @@
 #include "foundation/alerts.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
+#include "records/print_job_side.h"
 
 namespace {
 
@@ -126,6 +127,8 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
         job->from = 0;
         job->to = 0;
         job->copies = 1;
+        // The sheets the Print dialog would send as it opens: one side.
+        SettleJobSide(job);
         printerMade = job->printer != nullptr;
         return printerMade ? 1 : 0;
     });

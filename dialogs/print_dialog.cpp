@@ -26,6 +26,7 @@
 #include "foundation/cp1252.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
+#include "records/print_job_side.h"
 
 namespace {
 
@@ -162,16 +163,9 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
         range_->setText(QStringLiteral("Records"));
         databaseName_->setText(OpenDatabaseName(job_->databaseOrdinal, "No database is chosen"));
     }
-    if (job_->side != kPrintSideFront && job_->side != kPrintSideBack)
-        job_->side = kPrintSideFront;
-    if (GetI32LE(job_->layout + kLabelTypeSidesOffset) < 2) {
-        back_->setEnabled(false);
-        front_->setChecked(true);
-        job_->side = kPrintSideFront;
-    } else {
-        back_->setEnabled(true);
-        (job_->side == kPrintSideBack ? back_ : front_)->setChecked(true);
-    }
+    SettleJobSide(job_);
+    back_->setEnabled(GetI32LE(job_->layout + kLabelTypeSidesOffset) >= 2);
+    (job_->side == kPrintSideBack ? back_ : front_)->setChecked(true);
     connect(front_, &QRadioButton::toggled, this,
             [this] { job_->side = front_->isChecked() ? kPrintSideFront : kPrintSideBack; });
     connect(skip_, &QPushButton::clicked, this, &CDlgPrint::OnSkipCards);

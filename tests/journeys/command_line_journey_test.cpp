@@ -13,6 +13,8 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "records/command_ids.h"
+#include "support/cups_scheduler.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 #include "journey_fixture.h"
 
@@ -106,15 +108,43 @@ TEST_F(CommandLineJourney, SlashPPrintsASheetOfTheCardWithoutTheWindow)
     const std::string text = PdfText(pdf);
     if (text.empty())
         SKIP_FOR_MISSING_TOOL() << "pdftotext is needed";
-    // Front and back of a sheet of ten cards; with no database open the
-    // fields print their sample texts, or their names where the user gave
-    // none.
+    // The front of a sheet of ten cards, as the Print dialog sends it;
+    // with no database open the fields print their sample texts, or their
+    // names where the user gave none.
     EXPECT_NE(text.find("\f"), std::string::npos);
     EXPECT_NE(text.find("FirstName LastName"), std::string::npos) << text;
     size_t phones = 0;
     for (size_t at = text.find("Tel."); at != std::string::npos; at = text.find("Tel.", at + 1))
         ++phones;
     EXPECT_EQ(phones, 10u) << text;
+}
+
+// A print from the command line sends what File > Print > Sheet of Active
+// Document sends as its dialog opens: the card's front, not a blank sheet
+// for its empty back.
+TEST_F(CommandLineJourney, SlashPtSendsTheSheetsThePrintDialogSends)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the program is not built here";
+#else
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const auto pages = [](const std::string& pdf) {
+        const std::string info = RunProgramFor("pdfinfo", {pdf}).out;
+        const size_t at = info.find("Pages:");
+        return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+    };
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const int fromWindow = pages(SpoolInto(scheduler, "Office"));
+    EXPECT_EQ(fromWindow, 1);
+
+    const ProgramRun run =
+        RunProgramFor(TESSALINE_PROGRAM_PATH, {"/pt", CopySample("Business Card.lqx", "by-name.lqx"), "Office"}, 60);
+    ASSERT_TRUE(run.ok) << run.failure;
+    EXPECT_EQ(pages(scheduler.NextOutput("Office")), fromWindow) << "/pt";
+#endif
 }
 
 // The program run to print shows no window, so no box: what keeps it from
@@ -243,12 +273,17 @@ TEST_F(CommandLineJourney, APrintIsWholeAndSilentOrFailsSayingWhatIsMissing)
               std::string::npos)
         << refused;
     // The program itself, where this build has it (the sanitizer build
-    // leaves it out).
+    // leaves it out). It prints the front, as the Print dialog does: a
+    // card whose front is numbered as a page it doesn't have.
 #ifdef TESSALINE_PROGRAM_PATH
+    const std::string front = CopySample("Business Card.lqx", "No Front.lqx");
+    bytes = ReadFileBytes(front);
+    bytes[pages + 4 + 182] = 7;
+    WriteFileBytes(front, bytes);
     std::string output, errors;
-    EXPECT_EQ(RunProgram("/p " + Quote(card), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors),
+    EXPECT_EQ(RunProgram("/p " + Quote(front), std::string(kPrintToPdfVariable) + "=" + Quote(pdf), &output, &errors),
               1);
-    EXPECT_NE(errors.find("Page 2 of the card is missing from its file (the file is damaged): nothing was printed."),
+    EXPECT_NE(errors.find("Page 1 of the card is missing from its file (the file is damaged): nothing was printed."),
               std::string::npos)
         << errors;
     EXPECT_EQ(errors.find("GetPIndex"), std::string::npos) << errors;
