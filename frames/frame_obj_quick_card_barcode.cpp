@@ -5,8 +5,13 @@
 #include "foundation/byte_order.h"
 #include "foundation/keys.h"
 #include "frames/address_block_layout.h"
+#include "frames/card_edge_cut.h"
+#include "frames/frame_document.h"
 #include "frames/frame_font.h"
+#include "frames/frame_view_services.h"
+#include "frames/print_losses.h"
 #include "graphics/font_state.h"
+#include "graphics/rect_ops.h"
 #include "platform/dc.h"
 
 void FrameObjQuickCardBarcode::GetBarcodeData(uint8_t* out)
@@ -49,12 +54,53 @@ void FrameObjQuickCardBarcode::DrawContent(Dc* dc)
     SetSymbology(1);
     PutI32LE(ShownWord(), block_.barcodeOption);
     DrawTextContent(dc);
+    MarkLinesPastTheCard(dc);
     if (!block_.barcodeOption)
         return;
     FetchData();
     SetRemeasure();
     if (IsPostnetLength(record_[kBarcodeDataOffset]))
         DrawBars(dc);
+}
+
+void FrameObjQuickCardBarcode::MarkLinesPastTheCard(Dc* dc)
+{
+    if (ghost_)
+        return;
+    const FrameGeometry& v = viewGeometry_;
+    const IntRect lines{v.x + v.lineWidth, v.y + v.lineWidth, v.x + v.width - v.lineWidth,
+                        v.y + v.height - v.lineWidth};
+    IntRect shown;
+    if (IsOutputShift()) {
+        IntRect label;
+        dc->getClipBox(&label);
+        if (CardEdgeCuts(lines, label, &shown))
+            NoteTextCutOff([] { return std::string(); });
+        return;
+    }
+    FrameView* view = View();
+    if (!view || !view->IsScreenTarget() || !document_)
+        return;
+    // The card is the page slot the frame stands on.
+    IntRect frame;
+    PlacementToRect(block_.attr.geometry, &frame);
+    for (int16_t slot = 0; slot < 2; ++slot) {
+        IntRect card, common;
+        document_->GetPageSlotRect(slot, &card);
+        if (!RectIntersect(frame, card, &common))
+            continue;
+        DocToViewRect(&card);
+        if (!CardEdgeCuts(lines, card, &shown) || shown.right - shown.left < 16 || shown.bottom - shown.top < 16)
+            return;
+        const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
+        const Pen oldPen = dc->selectPen(Pen{PS_SOLID, 1, kBlack});
+        const int32_t rop = dc->setRop2(R2_COPYPEN);
+        dc->ellipse(shown.right - 12, shown.bottom - 12, shown.right - 4, shown.bottom - 4);
+        dc->setRop2(rop);
+        dc->selectPen(oldPen);
+        dc->selectBrush(oldBrush);
+        return;
+    }
 }
 
 void FrameObjQuickCardBarcode::EditInfo(int32_t arg)

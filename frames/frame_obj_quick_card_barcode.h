@@ -35,6 +35,10 @@ protected:
     ViewBars BarsAtViewZoom(Dc* dc);
     // Selects the frame's font at its view size, in its text colour.
     void SelectViewFont(FontState* font) const;
+    // The block is as large as its lines: where the card's edge cuts it,
+    // lines are lost. The window marks the frame, as a text frame whose
+    // text does not fit; a print job counts the label.
+    void MarkLinesPastTheCard(Dc* dc);
 
     // The stored word that tells whether the bars were shown when the
     // frame was last drawn.

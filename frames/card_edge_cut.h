@@ -1,0 +1,10 @@
+// Whether the card's edge (on paper, the label's) cuts a frame whose size
+// is that of what it holds, so that some of it is lost.
+#pragma once
+
+#include "foundation/int_geometry.h"
+
+// True when the content reaches more than a unit past the area; *shown
+// then holds the part of it within the area (empty when none is). A unit
+// of slack: a label's clip is taken to whole device units.
+bool CardEdgeCuts(const IntRect& content, const IntRect& area, IntRect* shown);
