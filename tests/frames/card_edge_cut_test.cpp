@@ -13,7 +13,9 @@ TEST(CardEdgeCut, EachSideCutsPastAUnitOfSlack)
     // Inside, or touching an edge within a unit: nothing is lost.
     EXPECT_FALSE(CardEdgeCuts({99, 199, 301, 273}, card, &shown));
     EXPECT_EQ(shown.left, 1) << "left alone when nothing is cut";
-    EXPECT_FALSE(CardEdgeCuts({0, 0, 0, 0}, card, &shown)) << "an empty frame";
+    // A frame without lines loses none, wherever it stands.
+    EXPECT_FALSE(CardEdgeCuts({50, 210, 50, 250}, card, &shown));
+    EXPECT_FALSE(CardEdgeCuts({110, 300, 150, 300}, card, &shown));
 
     struct Case {
         IntRect content;
