@@ -68,8 +68,7 @@ void FrameObjQuickCardBarcode::MarkLinesPastTheCard(Dc* dc)
     if (ghost_)
         return;
     const FrameGeometry& v = viewGeometry_;
-    const IntRect lines{v.x + v.lineWidth, v.y + v.lineWidth, v.x + v.width - v.lineWidth,
-                        v.y + v.height - v.lineWidth};
+    const IntRect lines{v.x, v.y, v.x + v.width, v.y + v.height};
     IntRect shown;
     if (IsOutputShift()) {
         IntRect label;
@@ -90,7 +89,7 @@ void FrameObjQuickCardBarcode::MarkLinesPastTheCard(Dc* dc)
         if (!RectIntersect(frame, card, &common))
             continue;
         DocToViewRect(&card);
-        if (!CardEdgeCuts(lines, card, &shown) || shown.right - shown.left < 16 || shown.bottom - shown.top < 16)
+        if (!CardEdgeCuts(lines, card, &shown) || shown.right <= shown.left)
             return;
         const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
         const Pen oldPen = dc->selectPen(Pen{PS_SOLID, 1, kBlack});
