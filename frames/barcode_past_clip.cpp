@@ -1,37 +1,25 @@
 #include "frames/barcode_past_clip.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
-#include "graphics/rotation.h"
+#include "foundation/int_math.h"
 #include "platform/dc.h"
 #include "platform/ink_bounds_recorder.h"
 
 namespace {
 
-// Where the barcode can put ink: its measured box (margin and all), turned
-// with it, and as much again around it.
+// Where the barcode can put ink: however it is turned about its corner,
+// within its measured width and height (margin and all) of its origin, and
+// a little more for what a symbology draws past its measure.
 IntRect ReachOf(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
 {
     BarcodeRecord measured = rec;
     IntRect bounds;
     MeasureBarcode(dc, &measured, &bounds, num, den);
-    IntPoint corners[4] = {{rec.originX + bounds.left, rec.originY + bounds.top},
-                           {rec.originX + bounds.right, rec.originY + bounds.top},
-                           {rec.originX + bounds.right, rec.originY + bounds.bottom},
-                           {rec.originX + bounds.left, rec.originY + bounds.bottom}};
-    RotatePoint(corners, 4, rec.centreX, rec.centreY, rec.angle);
-    IntRect reach{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
-    for (const IntPoint& p : corners) {
-        reach.left = std::min(reach.left, p.x);
-        reach.top = std::min(reach.top, p.y);
-        reach.right = std::max(reach.right, p.x);
-        reach.bottom = std::max(reach.bottom, p.y);
-    }
-    const int32_t pad = std::max(reach.right - reach.left, reach.bottom - reach.top) + 64;
-    return IntRect{reach.left - pad, reach.top - pad, reach.right + pad, reach.bottom + pad};
+    const int32_t r = Add32(Add32(Sub32(bounds.right, bounds.left), Sub32(bounds.bottom, bounds.top)), 64);
+    return IntRect{Sub32(rec.originX, r), Sub32(rec.originY, r), Add32(rec.originX, r), Add32(rec.originY, r)};
 }
 
 }  // namespace
@@ -43,7 +31,7 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     const IntRect reach = ReachOf(dc, rec, num, den);
     InkBoundsRecorder recorder;
     std::unique_ptr<Dc> probe = Dc::ForRecording(&recorder, dc->getDeviceCaps(LOGPIXELSX),
-                                                 IntSize{reach.right - reach.left, reach.bottom - reach.top});
+                                                 IntSize{Sub32(reach.right, reach.left), Sub32(reach.bottom, reach.top)});
     if (!probe)
         return false;
     recorder.Attach(probe.get());
