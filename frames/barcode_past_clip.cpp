@@ -35,7 +35,6 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     if (!probe)
         return false;
     recorder.Attach(probe.get());
-    probe->setMapMode(MM_TEXT);
     probe->setWindowOrg(reach.left, reach.top);
     probe->selectFont(dc->font());
     DrawBarcode(probe.get(), &rec, num, den);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include <QImage>
@@ -20,6 +21,15 @@ namespace {
 
 constexpr int16_t kNum = 4;
 
+// The frame's font, whose face the caption takes.
+LogFont FrameFont()
+{
+    LogFont font;
+    std::strncpy(font.faceName, "Courier New", sizeof font.faceName - 1);
+    font.height = -48;
+    return font;
+}
+
 // The ink's box as whole units around it.
 IntRect InkOf(const BarcodeRecord& rec)
 {
@@ -27,6 +37,7 @@ IntRect InkOf(const BarcodeRecord& rec)
     std::unique_ptr<Dc> probe = Dc::ForRecording(&ink, 96, IntSize{1 << 20, 1 << 20});
     ink.Attach(probe.get());
     probe->setWindowOrg(-(1 << 19), -(1 << 19));
+    probe->selectFont(FrameFont());
     DrawBarcode(probe.get(), &rec, kNum, 1);
     const QRectF box = ink.Ink();
     return IntRect{int32_t(std::floor(box.left())), int32_t(std::floor(box.top())), int32_t(std::ceil(box.right())),
@@ -39,6 +50,7 @@ bool CutBy(const IntRect& clip, const BarcodeRecord& rec)
     QImage paper(clip.right - clip.left + 8, clip.bottom - clip.top + 8, QImage::Format_RGB32);
     std::unique_ptr<Dc> dc = Dc::ForImage(&paper);
     dc->setWindowOrg(clip.left - 4, clip.top - 4);
+    dc->selectFont(FrameFont());
     dc->intersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
     return BarcodeRunsPastClip(dc.get(), rec, kNum, 1);
 }
