@@ -55,24 +55,30 @@ bool CutBy(const IntRect& clip, const BarcodeRecord& rec)
     return BarcodeRunsPastClip(dc.get(), rec, kNum, 1);
 }
 
+// Bars of a module of four device units are filled, of one unit drawn as
+// lines.
 TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
 {
-    for (const double angle : {0.0, 90.0}) {
-        for (const IntPoint at : {IntPoint{40, 30}, IntPoint{-90000, 70000}}) {
-            BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
-            rec.showText = 1;
-            rec.angle = angle;
-            rec.originX = rec.centreX = at.x;
-            rec.originY = rec.centreY = at.y;
-            const IntRect ink = InkOf(rec);
-            ASSERT_LT(ink.left, ink.right);
-            EXPECT_FALSE(CutBy(ink, rec)) << angle << " at " << at.x;
-            for (int side = 0; side < 4; ++side) {
-                for (const int in : {1, 2}) {
-                    IntRect clip = ink;
-                    int32_t* edge[] = {&clip.left, &clip.top, &clip.right, &clip.bottom};
-                    *edge[side] += side < 2 ? in : -in;
-                    EXPECT_EQ(CutBy(clip, rec), in == 2) << angle << " at " << at.x << ", side " << side;
+    for (const double module : {1.0, 0.25}) {
+        for (const double angle : {0.0, 90.0}) {
+            for (const IntPoint at : {IntPoint{40, 30}, IntPoint{-90000, 70000}}) {
+                BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
+                rec.showText = module == 1.0;
+                rec.module = rec.space = module;
+                rec.angle = angle;
+                rec.originX = rec.centreX = at.x;
+                rec.originY = rec.centreY = at.y;
+                const IntRect ink = InkOf(rec);
+                ASSERT_LT(ink.left, ink.right);
+                EXPECT_FALSE(CutBy(ink, rec)) << module << ", " << angle << " at " << at.x;
+                for (int side = 0; side < 4; ++side) {
+                    for (const int in : {1, 2}) {
+                        IntRect clip = ink;
+                        int32_t* edge[] = {&clip.left, &clip.top, &clip.right, &clip.bottom};
+                        *edge[side] += side < 2 ? in : -in;
+                        EXPECT_EQ(CutBy(clip, rec), in == 2)
+                            << module << ", " << angle << " at " << at.x << ", side " << side;
+                    }
                 }
             }
         }
