@@ -26,11 +26,7 @@ void InkBoundsRecorder::polyline(const IntPoint* points, int count)
 
 void InkBoundsRecorder::paintRgn(const Region& region)
 {
-    const QPainterPath shape = region.shape();
-    if (!shape.isEmpty()) {
-        Add(shape.boundingRect());
-        return;
-    }
+    // The pixels it covers, as the paper gets them.
     const IntRect r = region.bounds();
     if (r.right > r.left && r.bottom > r.top)
         Add(QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top));

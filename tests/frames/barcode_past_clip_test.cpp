@@ -4,6 +4,7 @@
 // below the digits is not ink.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -81,6 +82,48 @@ TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
                     }
                 }
             }
+        }
+    }
+}
+
+// What the recorder takes for a barcode's ink is where its pixels are on
+// paper, to a unit: bars filled and drawn as lines, digits, upright and
+// turned.
+TEST(BarcodePastClip, TheInkMeasuredIsWhereThePaperIsInked)
+{
+    for (const double module : {1.0, 0.25}) {
+        for (const double angle : {0.0, 90.0}) {
+            BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
+            rec.showText = 1;
+            rec.module = rec.space = module;
+            rec.angle = angle;
+            rec.originX = rec.centreX = 1000;
+            rec.originY = rec.centreY = 1000;
+            QImage paper(2000, 2000, QImage::Format_RGB32);
+            paper.fill(Qt::white);
+            std::unique_ptr<Dc> dc = Dc::ForImage(&paper);
+            dc->selectFont(FrameFont());
+            // Black bars, as a frame draws them.
+            dc->selectBrush(Brush::Solid(kBlack));
+            DrawBarcode(dc.get(), &rec, kNum, 1);
+            IntRect inked{paper.width(), paper.height(), 0, 0};
+            for (int y = 0; y < paper.height(); ++y) {
+                const QRgb* row = reinterpret_cast<const QRgb*>(paper.constScanLine(y));
+                for (int x = 0; x < paper.width(); ++x) {
+                    if (qGray(row[x]) < 128) {
+                        inked.left = std::min(inked.left, x);
+                        inked.top = std::min(inked.top, y);
+                        inked.right = std::max(inked.right, x + 1);
+                        inked.bottom = std::max(inked.bottom, y + 1);
+                    }
+                }
+            }
+            const IntRect ink = InkOf(rec);
+            ASSERT_LT(inked.left, inked.right) << module << ", " << angle;
+            EXPECT_NEAR(ink.left, inked.left, 1) << module << ", " << angle;
+            EXPECT_NEAR(ink.top, inked.top, 1) << module << ", " << angle;
+            EXPECT_NEAR(ink.right, inked.right, 1) << module << ", " << angle;
+            EXPECT_NEAR(ink.bottom, inked.bottom, 1) << module << ", " << angle;
         }
     }
 }
