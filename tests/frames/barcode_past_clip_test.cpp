@@ -56,11 +56,11 @@ bool CutBy(const IntRect& clip, const BarcodeRecord& rec)
     return BarcodeRunsPastClip(dc.get(), rec, kNum, 1);
 }
 
-// Bars of a module of four device units are filled, of one unit drawn as
+// Bars of a module of four device units are filled, of half a unit drawn as
 // lines.
 TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
 {
-    for (const double module : {1.0, 0.25}) {
+    for (const double module : {1.0, 0.125}) {
         for (const double angle : {0.0, 90.0}) {
             for (const IntPoint at : {IntPoint{40, 30}, IntPoint{-90000, 70000}}) {
                 BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
@@ -91,7 +91,7 @@ TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
 // turned.
 TEST(BarcodePastClip, TheInkMeasuredIsWhereThePaperIsInked)
 {
-    for (const double module : {1.0, 0.25}) {
+    for (const double module : {1.0, 0.125}) {
         for (const double angle : {0.0, 90.0}) {
             BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
             rec.showText = 1;
