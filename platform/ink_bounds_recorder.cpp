@@ -4,6 +4,7 @@
 
 #include "platform/dc.h"
 
+// An empty box (an empty region, no glyphs) adds nothing.
 void InkBoundsRecorder::Add(const QRectF& box) { ink_ = ink_.isNull() ? box : ink_.united(box); }
 
 void InkBoundsRecorder::lineTo(int32_t x, int32_t y)
@@ -28,17 +29,13 @@ void InkBoundsRecorder::paintRgn(const Region& region)
 {
     // The pixels it covers, as the paper gets them.
     const IntRect r = region.bounds();
-    if (r.right > r.left && r.bottom > r.top)
-        Add(QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    Add(QRectF(r.left, r.top, r.right - r.left, r.bottom - r.top));
 }
 
 void InkBoundsRecorder::extTextOut(int32_t x, int32_t y, uint32_t, const IntRect*, std::string_view text,
                                    const int32_t*)
 {
-    if (!dc_ || text.empty())
-        return;
     // The glyphs' own outlines: a caption's cell reaches below its digits.
-    const QRectF glyphs = dc_->textPath(x, y, text).boundingRect();
-    if (!glyphs.isEmpty())
-        Add(glyphs);
+    if (dc_)
+        Add(dc_->textPath(x, y, text).boundingRect());
 }
