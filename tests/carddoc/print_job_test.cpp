@@ -615,6 +615,38 @@ TEST_F(PrintJob, ACardLargerThanThePaperIsTiledOnlyWhenTheSettingsSaySo)
     EXPECT_EQ(Pages(), 1);
 }
 
+// A card within a point of the paper (its size rounded) prints on one
+// sheet; a larger one in as many tiles as hold it, an exact multiple of the
+// paper in no more.
+TEST_F(PrintJob, ACardIsTiledIntoAsManySheetsAsHoldIt)
+{
+    struct Case {
+        double width, height;
+        int across, down;
+    };
+    for (const Case c : {Case{612.9, 792.9, 1, 1}, Case{614, 792, 2, 1}, Case{1224, 792, 2, 1},
+                         Case{612, 1585, 1, 3}, Case{612, 794, 1, 2}}) {
+        std::vector<uint8_t> setup(kDocSetupSize, 0);
+        LabelTypeRecord poster;
+        GetBuiltinLabelType(&poster, 0);
+        poster.cardWidth = c.width;
+        poster.cardHeight = c.height;
+        poster.topMargin = poster.leftMargin = 0;
+        poster.columns = poster.rows = 1;
+        poster.sides = 1;
+        LabelTypeEncode(poster, setup.data() + kDocSetupLabelType);
+        doc_ = NewCardDocument(setup.data());
+        ASSERT_NE(doc_, nullptr);
+        doc_->InitialUpdate();
+        Print();
+        EXPECT_EQ(Pages(), c.across * c.down) << c.width << " x " << c.height;
+        if (c.across * c.down > 1) {
+            EXPECT_EQ(doc_->Printer().TilesAcross(), c.across) << c.width << " x " << c.height;
+            EXPECT_EQ(doc_->Printer().TilesDown(), c.down) << c.width << " x " << c.height;
+        }
+    }
+}
+
 TEST_F(PrintJob, APdfFileTakesTheLayoutsPaperWithoutAnyPrinter)
 {
     FakePrinterCaps none;
