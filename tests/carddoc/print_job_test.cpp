@@ -624,7 +624,7 @@ TEST_F(PrintJob, ACardIsTiledIntoAsManySheetsAsHoldIt)
         double width, height;
         int across, down;
     };
-    for (const Case c : {Case{612.9, 792.9, 1, 1}, Case{614, 792, 2, 1}, Case{1224, 792, 2, 1},
+    for (const Case c : {Case{613.5, 792, 1, 1}, Case{612, 793.5, 1, 1}, Case{614, 792, 2, 1}, Case{1224, 792, 2, 1},
                          Case{612, 1585, 1, 3}, Case{612, 794, 1, 2}}) {
         std::vector<uint8_t> setup(kDocSetupSize, 0);
         LabelTypeRecord poster;
