@@ -333,3 +333,50 @@ TEST_F(DocumentSettingsJourney, ASheetChangedByHandNoLongerCarriesItsFormatsName
     EXPECT_NE(dump.find("label layout: Custom " + std::to_string(across) + "x"), std::string::npos)
         << dump.substr(0, 800);
 }
+
+// A length typed with two marks is no length: on a German desktop neither
+// "1.234,5" nor "1,234.5" is taken as another number. Each is refused with
+// a word and the width the card had comes back, with Tab as with Enter.
+TEST_F(DocumentSettingsJourney, ALengthTypedWithTwoDecimalMarksIsRefusedAndTheOldOneKept)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    QString width;
+    std::vector<QString> shown;
+    bool stayed = false;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        ASSERT_NE(settings, nullptr);
+        QDoubleSpinBox* box = settings->WidthEdit();
+        width = box->text();
+        box->setFocus();
+        box->selectAll();
+        Type(QStringLiteral("1.234,5"), box);
+        shown.push_back(box->text());
+        Key(Qt::Key_Tab, Qt::NoModifier, box);
+        shown.push_back(box->text());
+        box->setFocus();
+        box->selectAll();
+        Type(QStringLiteral("1,234.5"), box);
+        Key(Qt::Key_Return, Qt::NoModifier, box);
+        stayed = settings->isVisible();
+        shown.push_back(box->text());
+        settings->accept();
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    QLocale::setDefault(before);
+    EXPECT_EQ(width, "3,5");
+    EXPECT_EQ(shown, (std::vector<QString>{"1.234,5", "3,5", "3,5"}));
+    EXPECT_TRUE(stayed) << "Enter on a refused length closed the dialog";
+    ASSERT_EQ(alerts.boxes().size(), 2u) << alerts.lastText();
+    EXPECT_EQ(alerts.boxes()[0].text, "\"1.234,5\" was not taken: a number has one decimal mark, a point or a comma, "
+                                      "and no thousands mark. The box keeps 3,5.");
+    EXPECT_EQ(alerts.boxes()[1].text, "\"1,234.5\" was not taken: a number has one decimal mark, a point or a comma, "
+                                      "and no thousands mark. The box keeps 3,5.");
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_NE(dump.find("card: 252 x 144 points"), std::string::npos) << dump.substr(0, 800);
+}
