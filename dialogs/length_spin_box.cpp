@@ -96,20 +96,26 @@ void CLengthSpinBox::fixup(QString& text) const
         QDoubleSpinBox::fixup(text);
         return;
     }
-    const double kept = typing_ ? taken_ : value();
     const QString typed = text;
-    text = textFromValue(kept);
+    text = textFromValue(typing_ ? taken_ : value());
+    // The message box takes the focus, which checks the text again.
+    if (saying_)
+        return;
+    saying_ = true;
     AlertNote(TwoDecimalMarksText(typed, text).c_str(), 0);
+    saying_ = false;
 }
 
 void CLengthSpinBox::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && DecimalMarks(lineEdit()->text()) > 1) {
-        QString text = lineEdit()->text();
-        fixup(text);
-        lineEdit()->setText(text);
-        lineEdit()->selectAll();
+        // The length comes back before the word, so that the focus the
+        // message box takes finds nothing more to refuse.
+        const QString typed = lineEdit()->text();
+        lineEdit()->setText(textFromValue(typing_ ? taken_ : value()));
         typing_ = false;
+        AlertNote(TwoDecimalMarksText(typed, lineEdit()->text()).c_str(), 0);
+        lineEdit()->selectAll();
         event->accept();
         return;
     }

@@ -31,4 +31,5 @@ private:
     // until the box takes what was typed.
     double taken_ = 0.0;
     bool typing_ = false;
+    mutable bool saying_ = false;
 };
