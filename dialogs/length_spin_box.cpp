@@ -92,10 +92,11 @@ QValidator::State CLengthSpinBox::validate(QString& text, int&) const
 
 void CLengthSpinBox::fixup(QString& text) const
 {
-    if (DecimalMarks(text) < 2) {
-        QDoubleSpinBox::fixup(text);
+    // Qt's own fixing takes the desktop's thousands mark out, and a German
+    // "0.005" below the least length would become 5: a text of one mark is
+    // left as typed, and the box goes back to the length it held.
+    if (DecimalMarks(text) < 2)
         return;
-    }
     const QString typed = text;
     text = textFromValue(typing_ ? taken_ : value());
     // The message box takes the focus, which checks the text again.
@@ -116,7 +117,6 @@ void CLengthSpinBox::keyPressEvent(QKeyEvent* event)
         typing_ = false;
         AlertNote(TwoDecimalMarksText(typed, lineEdit()->text()).c_str(), 0);
         lineEdit()->selectAll();
-        event->accept();
         return;
     }
     QDoubleSpinBox::keyPressEvent(event);

@@ -19,7 +19,8 @@ public:
     // so Enter on an untouched box leaves the length exact.
     double valueFromText(const QString& text) const override;
     QValidator::State validate(QString& text, int& position) const override;
-    // A text of two marks becomes the length from before the typing, said.
+    // A text of two marks becomes the length from before the typing, said;
+    // any other text is left as typed (the box then keeps its length).
     void fixup(QString& text) const override;
 
 protected:

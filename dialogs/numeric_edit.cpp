@@ -105,11 +105,10 @@ void CFloatEdit::focusInEvent(QFocusEvent* event)
 
 void CFloatEdit::keyPressEvent(QKeyEvent* event)
 {
-    // Enter on a text of two marks refuses it; the dialog stays open.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && RefuseTwoMarks()) {
-        event->accept();
+    // Enter on a text of two marks refuses it and goes no further: the
+    // dialog stays open.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && RefuseTwoMarks())
         return;
-    }
     CFilteredEdit::keyPressEvent(event);
 }
 

@@ -75,6 +75,22 @@ TEST(FilteredEditTest, FloatRuleTakesOneSignAtTheStartAndRefusesTwoMarksWhole)
     e->selectAll();
     TypeInto(e, "3,25");
     EXPECT_DOUBLE_EQ(e->GetValue(), 3.25);
+
+    // Back in the box, what it took last is what comes back; Enter on two
+    // marks goes no further than the box.
+    EXPECT_TRUE(e->Validate());
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(e, &in);
+    int returns = 0;
+    QObject::connect(e, &QLineEdit::returnPressed, [&returns] { ++returns; });
+    e->selectAll();
+    TypeInto(e, "1.2,3");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(returns, 0);
+    EXPECT_EQ(e->text(), "3,25");
+    EXPECT_EQ(e->selectedText(), "3,25");
+    EXPECT_EQ(alerts.lastText(), "\"1.2,3\" was not taken: a number has one decimal mark, a point or a comma, and no "
+                                 "thousands mark. The box keeps 3,25.");
 }
 
 TEST(FilteredEditTest, IntRuleAndLimitAndUnfilteredCharacters)
