@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
@@ -165,6 +166,7 @@ TEST_F(TextEditingJourney, TheSizeBoxAppliesExactlyTheSizeTypedAndRefusesWhatOth
         alerts.clear();
         enter(refused);
         EXPECT_EQ(alerts.beeps().size(), 1u) << refused;
+        EXPECT_TRUE(QToolTip::text().endsWith("A text size is a whole number of points from 6 to 400.")) << refused;
         EXPECT_EQ(size->currentText(), "7") << refused;
         EXPECT_EQ(Changed(small, ViewPixels(), frame), 0) << refused;
     }
