@@ -91,6 +91,16 @@ TEST(FilteredEditTest, FloatRuleTakesOneSignAtTheStartAndRefusesTwoMarksWhole)
     EXPECT_EQ(e->selectedText(), "3,25");
     EXPECT_EQ(alerts.lastText(), "\"1.2,3\" was not taken: a number has one decimal mark, a point or a comma, and no "
                                  "thousands mark. The box keeps 3,25.");
+
+    // A step of the arrows is the user's value: a refusal after it keeps it
+    // as set, for the dialog to read.
+    e->setModified(false);
+    e->Step(1);
+    e->selectAll();
+    TypeInto(e, "7,,1");
+    EXPECT_TRUE(e->Validate());
+    EXPECT_EQ(e->text(), "4.25");
+    EXPECT_TRUE(e->isModified());
 }
 
 TEST(FilteredEditTest, IntRuleAndLimitAndUnfilteredCharacters)
