@@ -159,15 +159,21 @@ std::string ClipboardBytesFromText(const QString& text, int32_t* leftOut)
 {
     int32_t dropped = 0;
     const std::string bytes = QStringToCp1252Keeping(text, &dropped);
-    if (leftOut)
-        *leftOut = dropped;
     std::string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
             continue;
+        // A story's text ends at a NUL where it is drawn and printed: one
+        // is left out as a character the code page lacks is.
+        if (c == '\0') {
+            ++dropped;
+            continue;
+        }
         out.push_back(c == '\n' ? '\r' : c);
     }
+    if (leftOut)
+        *leftOut = dropped;
     return out;
 }

@@ -61,6 +61,7 @@ private:
     bool changed_ = false;
 };
 
-// Plain text between the program's bytes and other programs' text.
+// Plain text between the program's bytes and other programs' text. Taken
+// in, characters the code page lacks and NULs are left out and counted.
 QString ClipboardTextFromBytes(const uint8_t* bytes, uint32_t n);
 std::string ClipboardBytesFromText(const QString& text, int32_t* leftOut = nullptr);

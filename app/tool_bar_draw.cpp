@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QToolTip>
 
 #include "app/tool_bar_buttons.h"
 #include "dialogs/value_dialogs.h"
@@ -15,6 +16,7 @@
 #include "typography/font_combo_box.h"
 #include "typography/font_list.h"
 #include "typography/font_size_combo_box.h"
+#include "typography/font_size_range.h"
 #include "typography/menu_bitmaps.h"
 
 namespace {
@@ -178,6 +180,14 @@ void CToolBarDraw::OnSizeEntered()
 {
     if (SizeOfText(size_->currentText()) == 0) {
         PlayBeep(0);
+        // The beep alone would not say what the box takes.
+        const QString typed = size_->currentText().trimmed();
+        QToolTip::showText(size_->mapToGlobal(QPoint(0, size_->height())),
+                           QStringLiteral("%1A text size is a whole number of points from %2 to %3.")
+                               .arg(typed.isEmpty() ? QString() : QStringLiteral("\"%1\" is not a size. ").arg(typed))
+                               .arg(kMinFontSize)
+                               .arg(kMaxFontSize),
+                           size_);
         ShowSize(shownSize_);
         size_->lineEdit()->selectAll();
         return;

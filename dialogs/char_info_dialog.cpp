@@ -299,12 +299,30 @@ void CDlgCharInfo::BoxClicked(QCheckBox* box)
     sample_->Redraw();
 }
 
+bool CDlgCharInfo::TakeNumber(QComboBox* combo, uint32_t flag, int32_t minimum, int32_t maximum, int16_t* field)
+{
+    if (!(record_.flags & flag))
+        return true;
+    if (combo->currentText().trimmed().isEmpty()) {
+        record_.flags &= ~flag;
+        return true;
+    }
+    int32_t value = 0;
+    if (!ExchangeIntInRange(combo->lineEdit(), &value, minimum, maximum))
+        return false;
+    *field = int16_t(value);
+    return true;
+}
+
 void CDlgCharInfo::accept()
 {
     ReadControls();
-    // A size typed past the card's range is taken as its nearest end.
-    if ((record_.flags & kCharSize) && !IsMixed(record_.size) && record_.size > 0)
-        record_.size = int16_t(ClampFontSize(record_.size));
+    // A size or shade is a whole number within its range, as the Other
+    // Size and Other Shade prompts take it; anything else is refused with a
+    // word and the dialog stays open. Left blank, the text keeps its own.
+    if (!TakeNumber(size_, kCharSize, kMinFontSize, kMaxFontSize, &record_.size) ||
+        !TakeNumber(shade_, kCharShade, 0, 100, &record_.shade))
+        return;
     FontSpec fontSpec;
     if (record_.font >= 0 && fontList_ && document_.fonts && fontList_->GetFontSpec(record_.font, ANSI_CHARSET, &fontSpec)) {
         record_.font = int16_t(document_.fonts->GetFontId(&fontSpec));

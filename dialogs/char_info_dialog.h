@@ -110,6 +110,9 @@ private:
     void FontChanged();
     void ReadControls();
     void BoxClicked(QCheckBox* box);
+    // The combo's number into the field when the user set it (flag): false,
+    // said, when it is no whole number within the range.
+    bool TakeNumber(QComboBox* combo, uint32_t flag, int32_t minimum, int32_t maximum, int16_t* field);
 
     CharInfoDocument document_;
     const FontList* fontList_ = nullptr;

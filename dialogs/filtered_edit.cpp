@@ -429,6 +429,16 @@ void CFilteredEdit::mouseReleaseEvent(QMouseEvent* event)
 
 bool IsDecimalMark(QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(','); }
 
+int DecimalMarks(const QString& text) { return int(std::count_if(text.begin(), text.end(), IsDecimalMark)); }
+
+std::string TwoDecimalMarksText(const QString& typed, const QString& kept)
+{
+    const QString text = QStringLiteral("\"%1\" was not taken: a number has one decimal mark, a point or a comma, "
+                                        "and no thousands mark. The box keeps %2.")
+                             .arg(typed.trimmed(), kept);
+    return QStringToCp1252(text);
+}
+
 bool IsFilteredEditWindow(const QWidget* window) { return qobject_cast<const CFilteredEdit*>(window) != nullptr; }
 
 namespace {

@@ -151,6 +151,11 @@ bool IsFilteredEditWindow(const QWidget* window);
 // The point and the comma are both decimal marks, on every desktop; no box
 // takes a thousands mark.
 bool IsDecimalMark(QChar c);
+// How many decimal marks the text holds: a number typed with two
+// ("1.234,5") is refused whole, never read as another number.
+int DecimalMarks(const QString& text);
+// What a box says when it refuses such a number and keeps its old one.
+std::string TwoDecimalMarksText(const QString& typed, const QString& kept);
 
 // The leading decimal number of a text ([+-]digits[.digits], the comma
 // taken as a decimal point too), 0 when it has none; the rest of the text is

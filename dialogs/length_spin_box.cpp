@@ -1,6 +1,10 @@
 #include "dialogs/length_spin_box.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+
 #include "dialogs/filtered_edit.h"
+#include "foundation/alerts.h"
 
 namespace {
 
@@ -9,9 +13,11 @@ namespace {
 constexpr int kKeptDecimals = 10;
 constexpr int kShownDecimals = 4;
 
-// Whether the text, blanks around it aside, is [+-]digits[mark digits] with
-// one decimal mark at most; its parts may still be missing while it is
-// typed, and *complete says whether it has a digit.
+// Whether the text, blanks around it aside, is [+-]digits[mark digits];
+// its parts may still be missing while it is typed, and *complete says
+// whether it has a digit and one decimal mark at most. A second mark is
+// kept as typed, so that the text is refused whole rather than read as
+// another number.
 bool ReadsAsNumber(const QString& text, bool* complete)
 {
     const QString t = text.trimmed();
@@ -21,18 +27,28 @@ bool ReadsAsNumber(const QString& text, bool* complete)
     for (; i < t.size(); ++i) {
         if (t[i].unicode() >= '0' && t[i].unicode() <= '9')
             ++digits;
-        else if (IsDecimalMark(t[i]) && marks == 0)
+        else if (IsDecimalMark(t[i]))
             ++marks;
         else
             return false;
     }
-    *complete = digits > 0;
+    *complete = digits > 0 && marks <= 1;
     return true;
 }
 
 }  // namespace
 
-CLengthSpinBox::CLengthSpinBox(QWidget* parent) : QDoubleSpinBox(parent) { setDecimals(kKeptDecimals); }
+CLengthSpinBox::CLengthSpinBox(QWidget* parent) : QDoubleSpinBox(parent)
+{
+    setDecimals(kKeptDecimals);
+    // A text edited reaches the box before the value typed so far does.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+        if (!typing_)
+            taken_ = value();
+        typing_ = true;
+    });
+    connect(this, &QAbstractSpinBox::editingFinished, this, [this] { typing_ = false; });
+}
 
 QString CLengthSpinBox::textFromValue(double value) const
 {
@@ -72,4 +88,36 @@ QValidator::State CLengthSpinBox::validate(QString& text, int&) const
     if (value > maximum())
         return QValidator::Invalid;
     return value < minimum() ? QValidator::Intermediate : QValidator::Acceptable;
+}
+
+void CLengthSpinBox::fixup(QString& text) const
+{
+    // Qt's own fixing takes the desktop's thousands mark out, and a German
+    // "0.005" below the least length would become 5: a text of one mark is
+    // left as typed, and the box goes back to the length it held.
+    if (DecimalMarks(text) < 2)
+        return;
+    const QString typed = text;
+    text = textFromValue(typing_ ? taken_ : value());
+    // The message box takes the focus, which checks the text again.
+    if (saying_)
+        return;
+    saying_ = true;
+    AlertNote(TwoDecimalMarksText(typed, text).c_str(), 0);
+    saying_ = false;
+}
+
+void CLengthSpinBox::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && DecimalMarks(lineEdit()->text()) > 1) {
+        // The length comes back before the word, so that the focus the
+        // message box takes finds nothing more to refuse.
+        const QString typed = lineEdit()->text();
+        lineEdit()->setText(textFromValue(typing_ ? taken_ : value()));
+        typing_ = false;
+        AlertNote(TwoDecimalMarksText(typed, lineEdit()->text()).c_str(), 0);
+        lineEdit()->selectAll();
+        return;
+    }
+    QDoubleSpinBox::keyPressEvent(event);
 }

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QKeyEvent>
 #include <QToolTip>
+
+#include "foundation/alerts.h"
 
 namespace {
 
@@ -40,12 +43,17 @@ void CFloatEdit::Setup(double value, double minimum, double maximum, double step
 void CFloatEdit::SetValue(double value, double second, bool useSecond, int32_t showFastFill, bool redrawNow)
 {
     value_ = value;
+    takenModified_ = false;
     const QString text = Format(value);
     const QString secondText = Format(second);
     SetText(&text, useSecond ? &secondText : nullptr, showFastFill, redrawNow);
 }
 
-double CFloatEdit::GetValue() const { return Clamp(LeadingDecimal(text())); }
+double CFloatEdit::GetValue() const
+{
+    // A text of two marks is no number: the box still holds what it took.
+    return Clamp(LeadingDecimal(DecimalMarks(text()) > 1 ? TakenText() : text()));
+}
 
 bool CFloatEdit::Step(int32_t n)
 {
@@ -54,6 +62,7 @@ bool CFloatEdit::Step(int32_t n)
         return true;
     SetValue(next, 0.0, false, 0, true);
     setModified(true);
+    takenModified_ = true;
     return true;
 }
 
@@ -66,13 +75,47 @@ bool CFloatEdit::IsCharAllowed(QChar c, int position) const
         const bool hasSign = std::any_of(t.begin(), t.end(), IsSign);
         return !hasSign || SelectionHolds(this, IsSign);
     }
+    // A second mark goes in as typed: the text is then refused whole
+    // rather than read as another number.
     if (IsDecimalMark(c))
-        return std::none_of(t.begin(), t.end(), IsDecimalMark) || SelectionHolds(this, IsDecimalMark);
+        return true;
     return IsAsciiDigit(c);
+}
+
+bool CFloatEdit::RefuseTwoMarks()
+{
+    if (DecimalMarks(text()) < 2)
+        return false;
+    const QString typed = text();
+    // The text and the modified mark as they were: a field left blank over
+    // a mixed selection stays blank and unset.
+    RewriteText(TakenText(), int(TakenText().size()));
+    setModified(takenModified_);
+    value_ = GetValue();
+    AlertNote(TwoDecimalMarksText(typed, text()).c_str(), 0);
+    selectAll();
+    return true;
+}
+
+void CFloatEdit::focusInEvent(QFocusEvent* event)
+{
+    takenModified_ = isModified();
+    CFilteredEdit::focusInEvent(event);
+}
+
+void CFloatEdit::keyPressEvent(QKeyEvent* event)
+{
+    // Enter on a text of two marks refuses it and goes no further: the
+    // dialog stays open.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && RefuseTwoMarks())
+        return;
+    CFilteredEdit::keyPressEvent(event);
 }
 
 bool CFloatEdit::Validate()
 {
+    if (RefuseTwoMarks())
+        return true;
     const double parsed = LeadingDecimal(text());
     const double clamped = Clamp(parsed);
     if (clamped != parsed)

@@ -19,7 +19,8 @@ public:
                int32_t flag);
     void SetValue(double value, double second, bool useSecond, int32_t showFastFill, bool redrawNow);
     // The text's leading number within the range (0 when the text has
-    // none, then clamped); the text stays as it is.
+    // none, then clamped); the text stays as it is. A text of two decimal
+    // marks gives the value the box took before it.
     double GetValue() const;
     // Moves the value n steps, held within the range. Always true.
     bool Step(int32_t n);
@@ -31,17 +32,28 @@ public:
     QString Format(double value) const;
 
     bool IsCharAllowed(QChar c, int position) const override;
-    // Shows the clamped value when the typed one lies outside the range.
+    // Shows the clamped value when the typed one lies outside the range; a
+    // text of two decimal marks is refused, said, and the value the box
+    // took before comes back.
     bool Validate() override;
     void NotifyParent() override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     double Clamp(double v) const;
+    // Refuses a text of two decimal marks as Validate does; false when the
+    // text has fewer.
+    bool RefuseTwoMarks();
 
     double value_ = 0.0;
     double minimum_ = 1.0;
     double maximum_ = 100.0;
     double step_ = 1.0;
+    // Whether the user had set the field when the typing began.
+    bool takenModified_ = false;
 };
 
 class CIntEdit : public CFilteredEdit {

@@ -44,30 +44,63 @@ struct Host {
     QWidget window;
 };
 
-TEST(FilteredEditTest, FloatRuleTakesOneSignAtTheStartAndOnePoint)
+TEST(FilteredEditTest, FloatRuleTakesOneSignAtTheStartAndRefusesTwoMarksWhole)
 {
     AlertCapture alerts;
     Host host;
     auto* e = host.Add<CFloatEdit>();
     e->Setup(0.0, -50.0, 50.0, 1.0, 10, 0.0, 0);
-    TypeInto(e, "-1.5-.x");
+    TypeInto(e, "-1.5-x");
     EXPECT_EQ(e->text(), "-1.5");
-    EXPECT_EQ(alerts.beeps().size(), 3u);  // the second sign, the second point, the letter
+    EXPECT_EQ(alerts.beeps().size(), 2u);  // the second sign, the letter
 
-    // Replacing a selection that holds the sign or the point may bring a new one.
+    // Replacing a selection that holds the sign may bring a new one.
     e->setSelection(0, 1);
     QTest::keyClicks(e, "+");
     EXPECT_EQ(e->text(), "+1.5");
-    e->setSelection(2, 2);
-    QTest::keyClicks(e, ".");
-    EXPECT_EQ(e->text(), "+1.");
 
-    // The comma is a decimal mark as the point is, on every desktop: one of
-    // them, read as it is shown.
-    e->setText(QString());
+    // The comma is a decimal mark as the point is, on every desktop. A
+    // second mark stays as typed and the number is refused whole, with a
+    // word, never read as another number: the box keeps what it held.
+    e->SetValue(2.5, 0.0, false, 0, true);
+    e->selectAll();
     TypeInto(e, "1,2.5");
-    EXPECT_EQ(e->text(), "1,25");
-    EXPECT_DOUBLE_EQ(e->GetValue(), 1.25);
+    EXPECT_EQ(e->text(), "1,2.5");
+    EXPECT_DOUBLE_EQ(e->GetValue(), 2.5);
+    EXPECT_TRUE(e->Validate());
+    EXPECT_EQ(e->text(), "2.50");
+    EXPECT_FALSE(e->isModified());
+    EXPECT_EQ(alerts.lastText(), "\"1,2.5\" was not taken: a number has one decimal mark, a point or a comma, and no "
+                                 "thousands mark. The box keeps 2.50.");
+    e->selectAll();
+    TypeInto(e, "3,25");
+    EXPECT_DOUBLE_EQ(e->GetValue(), 3.25);
+
+    // Back in the box, what it took last is what comes back; Enter on two
+    // marks goes no further than the box.
+    EXPECT_TRUE(e->Validate());
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(e, &in);
+    int returns = 0;
+    QObject::connect(e, &QLineEdit::returnPressed, [&returns] { ++returns; });
+    e->selectAll();
+    TypeInto(e, "1.2,3");
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(returns, 0);
+    EXPECT_EQ(e->text(), "3,25");
+    EXPECT_EQ(e->selectedText(), "3,25");
+    EXPECT_EQ(alerts.lastText(), "\"1.2,3\" was not taken: a number has one decimal mark, a point or a comma, and no "
+                                 "thousands mark. The box keeps 3,25.");
+
+    // A step of the arrows is the user's value: a refusal after it keeps it
+    // as set, for the dialog to read.
+    e->setModified(false);
+    e->Step(1);
+    e->selectAll();
+    TypeInto(e, "7,,1");
+    EXPECT_TRUE(e->Validate());
+    EXPECT_EQ(e->text(), "4.25");
+    EXPECT_TRUE(e->isModified());
 }
 
 TEST(FilteredEditTest, IntRuleAndLimitAndUnfilteredCharacters)

@@ -20,6 +20,7 @@
 #include "frames/tab_stops.h"
 #include "platform/dc.h"
 #include "tests/dialogs/dialog_test_util.h"
+#include "support/alert_capture.h"
 #include "typography/color_table.h"
 #include "typography/font_combo_box.h"
 #include "typography/font_list.h"
@@ -393,19 +394,44 @@ TEST_F(CharInfoTest, ASizeTheFontsListLacksIsShownAsItIs)
     EXPECT_EQ(out.colour, 6);
 }
 
-// A size typed past the card's range is taken as its nearest end.
-TEST_F(CharInfoTest, TypedSizesAreHeldWithinSixToFourHundred)
+// A size or shade typed outside its range, or not a whole number, is
+// refused with a word and the dialog stays open; left blank, it changes
+// nothing.
+TEST_F(CharInfoTest, TypedSizesAndShadesAreTakenOnlyWithinTheirRanges)
 {
-    for (const auto& [typed, taken] : {std::pair{"4", 6}, std::pair{"450", 400}, std::pair{"7", 7}}) {
+    AlertCapture alerts;
+    for (const char* refused : {"5", "401", "abc", "10,5"}) {
         CDlgCharInfo dialog;
         Start(dialog, Plain12());
         QLineEdit* line = dialog.Size()->lineEdit();
         line->selectAll();
-        QTest::keyClicks(line, QString::fromLatin1(typed));
+        QTest::keyClicks(line, QString::fromLatin1(refused));
         ClickOk(dialog);
-        EXPECT_TRUE(dialog.Record().flags & kCharSize) << typed;
-        EXPECT_EQ(dialog.Record().size, taken) << typed;
+        EXPECT_EQ(dialog.result(), 0) << refused;
+        EXPECT_EQ(alerts.lastText(), "Please enter an integer between 6 and 400.") << refused;
     }
+    for (const char* taken : {"6", "400"}) {
+        CDlgCharInfo dialog;
+        Start(dialog, Plain12());
+        QLineEdit* line = dialog.Size()->lineEdit();
+        line->selectAll();
+        QTest::keyClicks(line, QString::fromLatin1(taken));
+        ClickOk(dialog);
+        EXPECT_EQ(dialog.result(), int(QDialog::Accepted)) << taken;
+        EXPECT_EQ(dialog.Record().size, QString::fromLatin1(taken).toInt()) << taken;
+    }
+    alerts.clear();
+    CDlgCharInfo shade;
+    Start(shade, Plain12());
+    shade.Shade()->lineEdit()->selectAll();
+    QTest::keyClicks(shade.Shade()->lineEdit(), "101");
+    ClickOk(shade);
+    EXPECT_EQ(alerts.lastText(), "Please enter an integer between 0 and 100.");
+    shade.Shade()->lineEdit()->selectAll();
+    QTest::keyClick(shade.Shade()->lineEdit(), Qt::Key_Backspace);
+    ClickOk(shade);
+    EXPECT_EQ(shade.result(), int(QDialog::Accepted));
+    EXPECT_EQ(shade.Record().flags & kCharShade, 0u);
 }
 
 TEST_F(CharInfoTest, WithoutExtendedStylesTheirBoxesKeepTheirValues)

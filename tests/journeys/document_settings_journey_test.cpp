@@ -333,3 +333,65 @@ TEST_F(DocumentSettingsJourney, ASheetChangedByHandNoLongerCarriesItsFormatsName
     EXPECT_NE(dump.find("label layout: Custom " + std::to_string(across) + "x"), std::string::npos)
         << dump.substr(0, 800);
 }
+
+// A length typed with two marks is no length: on a German desktop neither
+// "1.234,5" nor "1,234.5" is taken as another number. Each is refused with
+// a word and the width from before the typing comes back, with Tab as with
+// Enter; nor is a length below the least one read without its point.
+TEST_F(DocumentSettingsJourney, ALengthTypedWithTwoDecimalMarksIsRefusedAndTheOldOneKept)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    QString width;
+    std::vector<QString> shown;
+    bool stayed = false;
+    QString selected;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* settings = dynamic_cast<CDlgLabelType*>(dialog);
+        ASSERT_NE(settings, nullptr);
+        QDoubleSpinBox* box = settings->WidthEdit();
+        width = box->text();
+        const auto enter = [&](const char* typed, Qt::Key key) {
+            box->setFocus();
+            box->selectAll();
+            Type(QString::fromLatin1(typed), box);
+            Key(key, Qt::NoModifier, box);
+            shown.push_back(box->text());
+        };
+        enter("1.234,5", Qt::Key_Tab);
+        enter("3,75", Qt::Key_Tab);
+        enter("0.005", Qt::Key_Tab);
+        enter("1,234.5", Qt::Key_Tab);
+        // A step of the arrows, then two marks with Enter, twice.
+        Key(Qt::Key_Up, Qt::NoModifier, box);
+        enter("1..5", Qt::Key_Return);
+        selected = box->findChild<QLineEdit*>()->selectedText();
+        Key(Qt::Key_Up, Qt::NoModifier, box);
+        enter("2,,5", Qt::Key_Return);
+        stayed = settings->isVisible();
+        enter("4,5", Qt::Key_Return);
+    });
+    ASSERT_TRUE(Trigger("File > Document Setup..."));
+    QLocale::setDefault(before);
+    EXPECT_EQ(width, "3,5");
+    EXPECT_EQ(shown, (std::vector<QString>{"3,5", "3,75", "3,75", "3,75", "3,76", "3,77", "4,5"}));
+    EXPECT_EQ(selected, "3,76");
+    EXPECT_TRUE(stayed) << "Enter on a refused length closed the dialog";
+    const auto said = [](const char* typed, const char* kept) {
+        return std::string("\"") + typed +
+               "\" was not taken: a number has one decimal mark, a point or a comma, and no thousands mark. The box "
+               "keeps " +
+               kept + ".";
+    };
+    ASSERT_EQ(alerts.boxes().size(), 4u) << alerts.lastText();
+    EXPECT_EQ(alerts.boxes()[0].text, said("1.234,5", "3,5"));
+    EXPECT_EQ(alerts.boxes()[1].text, said("1,234.5", "3,75"));
+    EXPECT_EQ(alerts.boxes()[2].text, said("1..5", "3,76"));
+    EXPECT_EQ(alerts.boxes()[3].text, said("2,,5", "3,77"));
+    ASSERT_TRUE(Trigger("File > Save"));
+    ASSERT_TRUE(Trigger("File > Close"));
+    const std::string dump = Tool("card dump '" + card + "'");
+    EXPECT_NE(dump.find("card: 324 x 144 points"), std::string::npos) << dump.substr(0, 800);
+}

@@ -80,6 +80,13 @@ TEST_F(RefusedRequestsJourney, PastedTextLongerThanAFrameHoldsIsRefusedNamingThe
     ASSERT_EQ(alerts.boxes().size(), 1u) << "the paste made nothing and said nothing";
     EXPECT_EQ(alerts.lastText(), "The text was not pasted: it has 65532 lines, and the text it goes into can take a "
                                  "paste of at most 65531.");
+    // A last line without a line end is a line as well.
+    alerts.clear();
+    QGuiApplication::clipboard()->setText(lines(65533) + "Last");
+    ASSERT_TRUE(Trigger("Edit > Paste"));
+    ASSERT_EQ(alerts.boxes().size(), 1u) << "the paste made nothing and said nothing";
+    EXPECT_EQ(alerts.lastText(), "The text was not pasted: it has 65534 lines, and the text it goes into can take a "
+                                 "paste of at most 65531.");
     // The address as it was, the caret where it stood.
     Type("!");
     ASSERT_TRUE(Trigger("File > Save"));

@@ -6,8 +6,10 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
@@ -164,6 +166,7 @@ TEST_F(TextEditingJourney, TheSizeBoxAppliesExactlyTheSizeTypedAndRefusesWhatOth
         alerts.clear();
         enter(refused);
         EXPECT_EQ(alerts.beeps().size(), 1u) << refused;
+        EXPECT_TRUE(QToolTip::text().endsWith("A text size is a whole number of points from 6 to 400.")) << refused;
         EXPECT_EQ(size->currentText(), "7") << refused;
         EXPECT_EQ(Changed(small, ViewPixels(), frame), 0) << refused;
     }
@@ -206,6 +209,39 @@ TEST_F(TextEditingJourney, CharacterInfoTakesTheSizeTypedAndEnterAppliesIt)
     EXPECT_EQ(MainWindow()->TextBar()->SizeCombo()->currentText(), "7");
     EXPECT_GT(Ink(ViewPixels(), frame), 20) << "the word left the frame";
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+}
+
+// On a German desktop as on any other: a size typed as letters or with a
+// decimal mark is refused with a word, and the text keeps its size.
+TEST_F(TextEditingJourney, CharacterInfoRefusesASizeThatIsNotAWholeNumberOfPoints)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_TRUE(Trigger(kTextTool));
+    const QRect frame = CardRect(kCompany.x(), kCompany.y(), kCompany.width(), kCompany.height());
+    DoubleClick(CardPoint(kCompany.x() + 20, kCompany.y() + 12));
+    const QImage shown = ViewPixels();
+    int stayed = 0;
+    OnNextDialog([&](QWidget* dialog) {
+        auto* info = dynamic_cast<CDlgCharInfo*>(dialog);
+        ASSERT_NE(info, nullptr) << dialog->metaObject()->className();
+        QLineEdit* size = info->Size()->lineEdit();
+        for (const char* typed : {"abc", "10,5", "12.5"}) {
+            size->setFocus();
+            size->selectAll();
+            QTest::keyClicks(size, typed);
+            QTest::keyClick(size, Qt::Key_Return);
+            stayed += info->isVisible() ? 1 : 0;
+        }
+        info->reject();
+    });
+    ASSERT_TRUE(Trigger("Text > Character Info..."));
+    Settle();
+    QLocale::setDefault(before);
+    EXPECT_EQ(stayed, 3) << "a size that is no size closed the dialog";
+    ASSERT_EQ(alerts.boxes().size(), 3u);
+    EXPECT_EQ(alerts.lastText(), "Please enter an integer between 6 and 400.");
+    EXPECT_EQ(Changed(shown, ViewPixels(), frame), 0) << "the text changed";
 }
 
 TEST_F(TextEditingJourney, EnterStartsTheNewParagraphInTheFontBeingTypedIn)
