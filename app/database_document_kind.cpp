@@ -2,9 +2,11 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
 #include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
@@ -24,6 +26,9 @@
 namespace {
 
 DatabaseFileChooser g_chooser;
+// Refreshes the cards once the events at hand are done; it goes with the
+// main window.
+QPointer<QTimer> g_follow;
 
 CMainFrame* MainFrameOrNull()
 {
@@ -75,6 +80,26 @@ public:
     {
         if (CMainFrame* main = MainFrameOrNull())
             main->ShowDatabaseToolBar(true);
+    }
+    // Once the move is over (a burst of them shows the last record), the
+    // open cards show the record now current.
+    void ShellShownRecordChanged() override
+    {
+        CMainFrame* main = MainFrameOrNull();
+        if (!main)
+            return;
+        if (!g_follow || g_follow->parent() != main) {
+            delete g_follow.data();
+            g_follow = new QTimer(main);
+            g_follow->setSingleShot(true);
+            g_follow->setInterval(0);
+            QObject::connect(g_follow, &QTimer::timeout, main, [main] {
+                for (DocumentChildFrame* frame : main->ChildFrames())
+                    if (auto* card = dynamic_cast<CardShellDocument*>(frame->Document()))
+                        card->FollowCurrentRecord();
+            });
+        }
+        g_follow->start();
     }
     void ShellSaveAs() override
     {
