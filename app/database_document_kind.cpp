@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPointer>
 #include <QTimer>
 
 #include "app/card_app.h"
@@ -26,9 +25,6 @@
 namespace {
 
 DatabaseFileChooser g_chooser;
-// Refreshes the cards once the events at hand are done; it goes with the
-// main window.
-QPointer<QTimer> g_follow;
 
 CMainFrame* MainFrameOrNull()
 {
@@ -81,25 +77,13 @@ public:
         if (CMainFrame* main = MainFrameOrNull())
             main->ShowDatabaseToolBar(true);
     }
-    // Once the move is over (a burst of them shows the last record), the
-    // open cards show the record now current.
+    // The open cards show the record now current.
     void ShellShownRecordChanged() override
     {
-        CMainFrame* main = MainFrameOrNull();
-        if (!main)
-            return;
-        if (!g_follow || g_follow->parent() != main) {
-            delete g_follow.data();
-            g_follow = new QTimer(main);
-            g_follow->setSingleShot(true);
-            g_follow->setInterval(0);
-            QObject::connect(g_follow, &QTimer::timeout, main, [main] {
-                for (DocumentChildFrame* frame : main->ChildFrames())
-                    if (auto* card = dynamic_cast<CardShellDocument*>(frame->Document()))
-                        card->FollowCurrentRecord();
-            });
-        }
-        g_follow->start();
+        if (CMainFrame* main = MainFrameOrNull())
+            for (DocumentChildFrame* frame : main->ChildFrames())
+                if (auto* card = dynamic_cast<CardShellDocument*>(frame->Document()))
+                    card->FollowCurrentRecord();
     }
     void ShellSaveAs() override
     {

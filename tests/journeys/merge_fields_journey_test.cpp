@@ -279,10 +279,16 @@ TEST_F(MergeFieldsJourney, TheCardFollowsTheRecordTheDatabaseWindowMovesTo)
     ASSERT_EQ(contacts->CurrentRow(), 3);
     const QImage clicked = shown();
     EXPECT_GT(Changed(next, clicked, name), 50) << "the card still shows the second record";
+    // A query that finds nobody leaves no record current.
+    OnNextDialog(LastNameContains("Nobody"));
+    ASSERT_TRUE(Trigger("Database > Query..."));
+    ASSERT_EQ(contacts->Browser()->List()->RowCount(), 0);
+    const QImage none = shown();
+    EXPECT_GT(Changed(clicked, none, name), 50) << "the card still shows the record the query left";
 
     // What it shows is what its window shows once it is active again.
     ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
-    EXPECT_EQ(Changed(clicked, ViewPixels(), name), 0);
+    EXPECT_EQ(Changed(none, ViewPixels(), name), 0);
 }
 
 }  // namespace
