@@ -274,7 +274,9 @@ ShellDocument* CCardApp::CreateNewLabelDocument(const uint8_t* labelType, bool v
     if (labelType) {
         std::memcpy(currentLabelType_, labelType, kAppLabelTypeSize);
         std::memcpy(defaultDocSetup_ + kDocSetupLabelTypeOffset, labelType, kAppLabelTypeSize);
-        std::memset(defaultDocSetup_, 0, 4);
+        // A sheet chosen alone brings no design: the category, backdrop,
+        // its colour and template of an earlier wizard run stay behind.
+        std::memset(defaultDocSetup_, 0, kDocSetupLabelTypeOffset);
     }
     return docs_.NewDocument(t, visible);
 }

@@ -95,12 +95,7 @@ void CardShellDocument::OnFrameActivate(bool activating)
     if (main)
         main->SetColorTable(&document_->Colours());
     // Another window may have moved the current record meanwhile.
-    if (CurrPageMng* pages = document_->PageManager()) {
-        pages->RefreshRecordFrames();
-        pages->ResetFrameStates(1);
-        if (pages->ApplyAlignments())
-            document_->RefreshView();
-    }
+    FollowCurrentRecord();
     document_->UpdateToolButtons(document_->GetCurrentToolIndex());
     if (!main)
         return;
@@ -109,6 +104,16 @@ void CardShellDocument::OnFrameActivate(bool activating)
     document_->BuildPageMenu(main->FindMenuItemByText("&View"));
     document_->InstallFieldFormats(nullptr);
     document_->BuildTemplatesMenu(main->menuBar());
+}
+
+void CardShellDocument::FollowCurrentRecord()
+{
+    if (CurrPageMng* pages = document_->PageManager()) {
+        pages->RefreshRecordFrames();
+        pages->ResetFrameStates(1);
+        if (pages->ApplyAlignments())
+            document_->RefreshView();
+    }
 }
 
 void CardShellDocument::OnCloseDocument()

@@ -29,6 +29,8 @@ public:
     QWidget* CreateView(int32_t pane, QWidget* parent) override;
     void OnFrameActivate(bool activating) override;
     void OnCloseDocument() override;
+    // The record-fed frames show the current record again.
+    void FollowCurrentRecord();
 
     bool OnCommand(uint32_t id) override;
     bool OnUpdateCommand(CmdUI& ui) override;

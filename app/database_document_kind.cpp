@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/card_app.h"
+#include "app/card_document_kind.h"
 #include "app/doc_manager.h"
 #include "app/doc_template.h"
 #include "app/document_child_frame.h"
@@ -75,6 +76,14 @@ public:
     {
         if (CMainFrame* main = MainFrameOrNull())
             main->ShowDatabaseToolBar(true);
+    }
+    // The open cards show the record now current.
+    void ShellShownRecordChanged() override
+    {
+        if (CMainFrame* main = MainFrameOrNull())
+            for (DocumentChildFrame* frame : main->ChildFrames())
+                if (auto* card = dynamic_cast<CardShellDocument*>(frame->Document()))
+                    card->FollowCurrentRecord();
     }
     void ShellSaveAs() override
     {

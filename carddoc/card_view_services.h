@@ -21,6 +21,9 @@ public:
     virtual IntRect FrameWindowRect() = 0;
     virtual void MoveFrameWindow(const IntRect& rect) = 0;
     virtual IntRect ParentClientRect() = 0;
+    // Whether the window has been on the screen; one that never was (a
+    // print from the command line) has no place of the user's to keep.
+    virtual bool FrameWindowShown() = 0;
 
     // Scroll position in view units, and the scrollable size.
     virtual IntPoint ScrollPosition() = 0;

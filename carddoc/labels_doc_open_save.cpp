@@ -222,7 +222,9 @@ void CLabelsDoc::OnCloseDocument()
         if (FrameTool* tool = ToolOfKind(currentTool_))
             tool->Deactivate();
         AutoSaveStop(this);
-        WriteDocWndPref(path_);
+        // A window never shown keeps the record the user's last one left.
+        if (!view_ || view_->FrameWindowShown())
+            WriteDocWndPref(path_);
     }
 }
 

@@ -28,8 +28,6 @@ constexpr int16_t kNoPage = -32000;
 constexpr int32_t kInsertLimit = 1000;
 // The words the Insert Page command hands the page table with its pages.
 constexpr int16_t kInsertedPageKind = -2;
-// The rows of the six custom fields in the field table.
-constexpr int32_t kFirstCustomRow = 17;
 
 bool Differs(const uint8_t* a, const uint8_t* b, size_t offset) { return GetU32LE(a + offset) != GetU32LE(b + offset); }
 
@@ -126,7 +124,7 @@ void CLabelsDoc::DoDefaultCardInfo()
     uint8_t names[6 * 32] = {};
     for (int32_t i = 0; i < 6; ++i) {
         char name[kFieldTypeNameSize] = {};
-        FieldTypeName(FieldIdByIndex(kFirstCustomRow + i), name, false, false);
+        FieldTypeName(kFieldCustom1 + i, name, false, false);
         std::strncpy(reinterpret_cast<char*>(names + 32 * i), name, 31);
     }
     CDlgFindOne dialog(CDlgFindOne::kDefaultCardInfo);

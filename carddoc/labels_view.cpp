@@ -665,6 +665,12 @@ void CLabelsView::MoveFrameWindow(const IntRect& rect)
     }
 }
 
+void CLabelsView::showEvent(QShowEvent* event)
+{
+    shown_ = true;
+    SurfaceWidget::showEvent(event);
+}
+
 IntRect CLabelsView::ParentClientRect()
 {
     for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {

@@ -80,6 +80,7 @@ public:
     IntRect FrameWindowRect() override;
     void MoveFrameWindow(const IntRect& rect) override;
     IntRect ParentClientRect() override;
+    bool FrameWindowShown() override { return shown_; }
     IntPoint ScrollPosition() override;
     void ScrollTo(const IntPoint& position) override { ScrollTo(position.x, position.y, true); }
     void SetScrollSizes(const IntSize& viewUnits) override { SetScrollSizes(viewUnits.width, viewUnits.height, true); }
@@ -133,6 +134,7 @@ public:
 
 protected:
     void SurfaceResized() override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -186,6 +188,7 @@ private:
     bool leftDown_ = false;
     bool forcedDown_ = false;
     bool rightPressed_ = false;
+    bool shown_ = false;
     // Typed characters the card can't hold, told once a burst ends.
     TypedLeftOutNote* leftOutNote_ = nullptr;
 };

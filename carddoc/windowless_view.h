@@ -36,6 +36,7 @@ public:
     IntRect FrameWindowRect() override { return IntRect{}; }
     void MoveFrameWindow(const IntRect&) override {}
     IntRect ParentClientRect() override { return IntRect{}; }
+    bool FrameWindowShown() override { return false; }
     IntPoint ScrollPosition() override { return IntPoint{}; }
     void ScrollTo(const IntPoint&) override {}
     void SetScrollSizes(const IntSize&) override {}

@@ -209,6 +209,7 @@ uint16_t CDBDocument::LoadRecordIntoEdits()
     ClearTyped();
     edited_.reset();
     loadingEdits_ = false;
+    ShellShownRecordChanged();
     return record.GetCategories();
 }
 
@@ -221,6 +222,7 @@ void CDBDocument::ClearEdits()
     FocusFirstField(false);
     edited_.reset();
     loadingEdits_ = false;
+    ShellShownRecordChanged();
 }
 
 void CDBDocument::StoreEditsIntoRecord()

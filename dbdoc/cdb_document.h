@@ -205,6 +205,9 @@ public:
     virtual void ShellShowDatabaseToolBar() {}
     // File > Save As, as the window's menu runs it.
     virtual void ShellSaveAs() {}
+    // The form shows another record (or none): what the current record
+    // feeds elsewhere follows it.
+    virtual void ShellShownRecordChanged() {}
 
     // DbDocument hooks.
     void CommitEdits() override { CommitRecord(false); }

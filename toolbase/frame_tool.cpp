@@ -377,16 +377,13 @@ void FrameTool::UndoRedo()
         pages->ClearChanged();
         frame->MarkChanged(1, 0);
         pages->InvalidateChanged(kInvalidateVacated);
-        // The new frame goes, and with it this very record.
+        // The new frame goes, and with it this very record, whichever tool
+        // is current: Ctrl keeps the tool that drew it.
         document_->SetUndoOwner(nullptr);
-        if (document_->CurrentToolIndex() == kToolText) {
-            NotifyViewChanged();
-            if (FrameTool* text = document_->ToolOfKind(kToolText); text && text->frame_ == frame)
-                text->frame_ = nullptr;
-            DeleteFrame(frame);
-        } else if (document_->CurrentToolIndex() == kToolObject) {
-            DeleteFrame(frame);
-        }
+        NotifyViewChanged();
+        if (FrameTool* text = document_->ToolOfKind(kToolText); text && text->frame_ == frame)
+            text->frame_ = nullptr;
+        DeleteFrame(frame);
     }
     RedrawPage(0, 0);
     if (undo_.saved)

@@ -7,10 +7,13 @@
 #include "app/main_frame.h"
 #include "app/main_status_bar.h"
 #include "app/tool_bar_draw_tools.h"
+#include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/alignment_dialog.h"
 #include "dialogs/numeric_edit.h"
 #include "dialogs/object_info_dialog.h"
+#include "frames/curr_page_mng.h"
+#include "records/command_ids.h"
 #include "sample_card_journey.h"
 
 namespace {
@@ -133,6 +136,33 @@ TEST_F(ArrangingJourney, TextFlowsBackWhereADeletedFrameStood)
     ASSERT_GT(Changed(before, ViewPixels(), name), 100);
     Key(Qt::Key_Delete);
     EXPECT_EQ(Changed(before, ViewPixels(), name), 0) << "the name still wraps around the deleted group";
+}
+
+TEST_F(ArrangingJourney, UndoTakesBackAFrameDrawnWithCtrlHeld)
+{
+    // Ctrl keeps the rectangle tool after the drag; the frame it made is
+    // what Edit offers to undo, and undone it goes from the card.
+    const QRect area = CardRect(170, 20, 70, 30);
+    const QImage before = ViewPixels();
+    const int16_t frames = CardDocument()->PageManager()->FrameCount();
+    QToolButton* rectangle = ToolButton("Draw a rectangle");
+    ASSERT_NE(rectangle, nullptr);
+    rectangle->click();
+    const int16_t tool = CardDocument()->GetCurrentToolIndex();
+    Drag(CardPoint(175, 25), {CardPoint(200, 35), CardPoint(235, 45)}, Qt::ControlModifier);
+    ASSERT_EQ(CardDocument()->GetCurrentToolIndex(), tool) << "Ctrl did not keep the tool";
+    ASSERT_EQ(CardDocument()->PageManager()->FrameCount(), frames + 1);
+    ASSERT_GT(Changed(before, ViewPixels(), area), 100) << "no rectangle was drawn";
+    ASSERT_TRUE(Enabled(kCmdEditUndo));
+    EXPECT_EQ(Action(kCmdEditUndo)->text().section('\t', 0, 0), "Undo New Frame");
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(CardDocument()->PageManager()->FrameCount(), frames) << "the undone frame stayed";
+    EXPECT_EQ(Changed(before, ViewPixels(), area), 0) << "the undone rectangle still shows";
+    EXPECT_FALSE(Enabled(kCmdEditUndo));
+    // The tool is still the rectangle's and draws again.
+    Drag(CardPoint(175, 25), {CardPoint(200, 35), CardPoint(235, 45)}, Qt::ControlModifier);
+    EXPECT_EQ(CardDocument()->PageManager()->FrameCount(), frames + 1);
 }
 
 }  // namespace

@@ -3,17 +3,21 @@
 // template items with their keys in master mode.
 #include <QAction>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QImage>
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
+#include <QTest>
 
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "database/field_table.h"
+#include "database/merge_text.h"
 #include "dialogs/print_options_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "records/command_ids.h"
@@ -239,6 +243,37 @@ TEST_F(CardMenusJourney, TheProgramsOwnWordsAreSpelledRight)
     });
     ASSERT_TRUE(Trigger("Object > Place Barcode"));
     EXPECT_TRUE(barcode.contains("Print System Number")) << barcode.join("|").toStdString();
+}
+
+TEST_F(CardMenusJourney, DefaultCardInfoNamesEachCustomRowByTheFieldItStores)
+{
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    // The names of the rows below Picture, top to bottom, and the text
+    // typed into the row a person reads as "Custom5".
+    QStringList rows;
+    OnNextDialog([&rows](QWidget* dialog) {
+        auto* grid = dialog->findChild<QGridLayout*>();
+        ASSERT_NE(grid, nullptr);
+        QLineEdit* custom5 = nullptr;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            QLayoutItem* name = grid->itemAtPosition(row, 0);
+            auto* label = name ? qobject_cast<QLabel*>(name->widget()) : nullptr;
+            if (!label || (rows.isEmpty() && label->text() != "Picture"))
+                continue;
+            rows << label->text();
+            if (label->text() == "Custom5")
+                custom5 = qobject_cast<QLineEdit*>(grid->itemAtPosition(row, 1)->widget());
+        }
+        ASSERT_NE(custom5, nullptr) << rows.join(", ").toStdString();
+        custom5->selectAll();
+        QTest::keyClicks(custom5, "Size M");
+        Accept()(dialog);
+    });
+    ASSERT_TRUE(Trigger("Edit > Default Card Info..."));
+    EXPECT_EQ(rows.join(", ").toStdString(), "Picture, Custom1, Custom2, Custom3, Custom4, Custom5, Custom6");
+    char stored[kPreviewTextSize] = {};
+    GetPreviewFieldText(kFieldCustom1 + 4, false, stored);
+    EXPECT_STREQ(stored, "Size M");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "support/needed_tools.h"
 #include "app/card_app.h"
+#include "app/child_frame.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "records/command_ids.h"
@@ -325,6 +326,33 @@ TEST_F(CommandLineJourney, PrintingFromTheCommandLineNeverShowsTheMainWindow)
         EXPECT_NE(alerts.lastText().find("Only card documents"), std::string::npos) << alerts.lastText();
     }
     qunsetenv(kPrintToPdfVariable);
+}
+
+TEST_F(CommandLineJourney, APrintFromTheCommandLineLeavesTheCardsWindowWhereTheUserPutIt)
+{
+    // The card's window set to a size of the user's and closed: the card
+    // keeps that place for the next time it opens.
+    const std::string card = CopySample("Business Card.lqx");
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    const QRect placed(20, 10, 620, 440);
+    CardWindow()->setGeometry(placed);
+    Settle();
+    ASSERT_TRUE(Trigger("File > Close"));
+    Stop();
+
+    // Two prints of it from the command line, in this very profile.
+    const std::string pdf = TempFile("sheet.pdf");
+    qputenv(kPrintToPdfVariable, QByteArray::fromStdString(pdf));
+    for (int run = 0; run < 2; ++run) {
+        CCardApp app;
+        EXPECT_FALSE(app.InitInstance({"/p", card}));
+        EXPECT_EQ(app.ExitCode(), 0) << alerts.lastText();
+    }
+    qunsetenv(kPrintToPdfVariable);
+
+    Start();
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
+    EXPECT_EQ(CardWindow()->geometry(), placed);
 }
 
 }  // namespace

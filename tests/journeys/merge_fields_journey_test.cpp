@@ -10,17 +10,22 @@
 #include "app/main_frame.h"
 #include "app/tool_bar_db.h"
 #include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
 #include "carddoc/print_preview_dialog.h"
+#include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
+#include "dbdoc/view_browser.h"
 #include "dialogs/print_dialog.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
+#include "records/command_ids.h"
 #include "journey_fixture.h"
 
 namespace {
 
 constexpr uint32_t kTextTool = 33285;
 constexpr uint32_t kCentreLines = 33264;
+constexpr uint32_t kPreviewTool = 33297;
 
 class MergeFieldsJourney : public JourneyTest {
 protected:
@@ -242,6 +247,48 @@ TEST_F(MergeFieldsJourney, EveryCardShowsItsOwnRecordWhateverTheCardBeforeHeld)
     EXPECT_TRUE(shown[1] == shown[2]) << "card 2 differs as reached from card 1 and shown again";
     EXPECT_TRUE(shown[0] == shown[3]) << "card 1 differs as shown first and reached from card 2";
     EXPECT_TRUE(shown[3] == shown[4]);
+}
+
+TEST_F(MergeFieldsJourney, TheCardFollowsTheRecordTheDatabaseWindowMovesTo)
+{
+    OpenCard();
+    OpenDatabase();
+    // The Preview tool turns the name frame to the current record's name.
+    ASSERT_TRUE(Trigger(kPreviewTool));
+    Click(CardPoint(100, 78));
+    CLabelsView* card = CardView();
+    const QRect name = CardRect(14, 62, 166, 32);
+    const auto shown = [this, card] {
+        Settle();
+        return card->Surface().copy();
+    };
+    ASSERT_TRUE(ChooseWindow("Contacts.dqx"));
+    CDBDocument* contacts = DatabaseDocument();
+    ASSERT_NE(contacts, nullptr);
+    const QImage first = shown();
+
+    // Next, then a click in the list: the card shows each record at once,
+    // with its own window left behind the database's.
+    ASSERT_TRUE(Trigger(kCmdNextRecord));
+    const QImage next = shown();
+    EXPECT_GT(Changed(first, next, name), 50) << "the card still shows the first record";
+    CBrsListBox* list = contacts->Browser()->List();
+    QRect row;
+    ASSERT_TRUE(list->GetRowRect(3, &row));
+    Click(row.center(), Qt::NoModifier, list);
+    ASSERT_EQ(contacts->CurrentRow(), 3);
+    const QImage clicked = shown();
+    EXPECT_GT(Changed(next, clicked, name), 50) << "the card still shows the second record";
+    // A query that finds nobody leaves no record current.
+    OnNextDialog(LastNameContains("Nobody"));
+    ASSERT_TRUE(Trigger("Database > Query..."));
+    ASSERT_EQ(contacts->Browser()->List()->RowCount(), 0);
+    const QImage none = shown();
+    EXPECT_GT(Changed(clicked, none, name), 50) << "the card still shows the record the query left";
+
+    // What it shows is what its window shows once it is active again.
+    ASSERT_TRUE(ChooseWindow("Business Card.lqx"));
+    EXPECT_EQ(Changed(none, ViewPixels(), name), 0);
 }
 
 }  // namespace

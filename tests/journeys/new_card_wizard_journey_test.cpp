@@ -29,7 +29,10 @@
 #include "carddoc/labels_view.h"
 #include "carddoc/print_preview_dialog.h"
 #include "dialogs/filtered_edit.h"
+#include "dialogs/label_type_list.h"
+#include "dialogs/label_type_list_dlg.h"
 #include "dialogs/print_dialog.h"
+#include "foundation/cp1252.h"
 #include "foundation/program_folder.h"
 #include "frames/curr_page_mng.h"
 #include "frames/frame_obj.h"
@@ -502,6 +505,66 @@ TEST_F(NewCardWizardJourney, ExitAsksToSaveACardWhoseLayoutAndDesignChanged)
     EXPECT_EQ(PendingDialogs(), 0u) << "Exit did not ask to save the changed card";
     ASSERT_NE(CardWindow(), nullptr);
     EXPECT_TRUE(CardDocument()->IsModified());
+}
+
+TEST_F(NewCardWizardJourney, TheCardShowsThePersonalInfoTypedAndTheNextNewLabelOnlyItsOwn)
+{
+    // Waves Ocean with "Name Right", a title typed on Personal Info.
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr);
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        types->setCurrentItem(types->findItems("Business Cards", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        ProcessEvents();
+        sheet->PressNext();
+        ProcessEvents();
+        QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+        const QTreeWidgetItem* waves = designs->findItems("Waves Ocean", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+        ASSERT_NE(waves, nullptr) << Texts(designs).join(", ").toStdString();
+        ChooseBackdropAndLayout(sheet, designs->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(waves)), "Name Right");
+        sheet->PressNext();
+        ProcessEvents();
+        ASSERT_EQ(sheet->ActiveIndex(), kPagePersonalInfo);
+        auto* info = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo));
+        QTest::keyClicks(info->Edit(2), "Head Baker");
+        sheet->PressNext();
+        ProcessEvents();
+        sheet->PressFinish();
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+    const std::string pdf = TempFile("card.pdf");
+    OnNextDialog(PrintToPdfFile(pdf));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+
+    // File > New > Label..., a sheet of address labels: the new card is
+    // the sheet's alone, as blank as after a restart.
+    OnNextDialog([](QWidget* dialog) {
+        auto* list = dynamic_cast<CDlgListOfLabels*>(dialog);
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->List()->count(); ++i) {
+            LabelTypeRecord record;
+            if (!list->List()->GetLabel(i, &record) || !Cp1252ToQString(record.name).startsWith("Address labels 3×10"))
+                continue;
+            list->List()->scrollToItem(list->List()->item(i));
+            QTest::mouseClick(list->List()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->List()->visualItemRect(list->List()->item(i)).center());
+            break;
+        }
+        list->OkButton()->click();
+    });
+    ASSERT_TRUE(Trigger("File > New > Label..."));
+    ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+    EXPECT_EQ(CardDocument()->PageGeometry().cardHeight, 72.0);
+    EXPECT_EQ(CardDocument()->PageManager()->GetBackdropFrame(), nullptr);
+    EXPECT_EQ(CardDocument()->PageManager()->FrameCount(), 0);
+
+    // The wizard's card printed with the title typed.
+    const std::string text = PdfText(pdf);
+    if (text.empty())
+        SKIP_FOR_MISSING_TOOL() << "no pdftotext";
+    EXPECT_NE(text.find("Head Baker"), std::string::npos) << text.substr(0, 400);
+    EXPECT_EQ(text.find("Title"), std::string::npos) << text.substr(0, 400);
 }
 
 }  // namespace
