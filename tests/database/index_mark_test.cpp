@@ -3,6 +3,9 @@
 // bit of their checks.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <vector>
 
 #include "database/database_header.h"
 #include "database/db_file_io.h"
@@ -23,7 +26,8 @@ TEST_F(IndexMark, OnlyTheMarkedIndexBesideTheMarkedRecordsBelongs)
     ASSERT_TRUE(MakeSampleDatabase(path, 6, 1));
     FileHandle file = kNoFile;
     ASSERT_EQ(FileOpen(&path, kFileRead, &file), 0);
-    uint8_t header[kDbHeaderSize] = {};
+    std::vector<uint8_t> bytes(kDbHeaderSize);
+    uint8_t* header = bytes.data();
     ASSERT_EQ(DbReadAt(file, 0, header, kDbHeaderSize), 0);
     uint32_t records = 0;
     ASSERT_EQ(RecordsCheck(file, kDbDataStart, &records), 0);
@@ -48,6 +52,42 @@ TEST_F(IndexMark, OnlyTheMarkedIndexBesideTheMarkedRecordsBelongs)
     EXPECT_EQ(IndexMismatch(header, live, kIndex, file, kDbDataStart),
               "the database keeps no mark of the index it was last closed with");
     FileClose(file);
+
+    // A name changed in place (the file keeps its size) is a change of the
+    // records the marked index no longer knows.
+    PutIndexMark(header, kIndex, records);
+    std::string image = ReadFileBytes(this->file);
+    const size_t name = image.find("First0003");
+    ASSERT_NE(name, std::string::npos);
+    image[name + 8] = '9';
+    WriteFileBytes(this->file, image);
+    ASSERT_EQ(FileOpen(&path, kFileRead, &file), 0);
+    EXPECT_EQ(IndexMismatch(header, live, kIndex, file, kDbDataStart),
+              "the records changed after the index was last closed with them");
+    FileClose(file);
+}
+
+// The mark is kept in the file: its checks must read the same in every
+// version that opens it.
+TEST_F(IndexMark, TheMarkReadsAsEarlierVersionsWroteIt)
+{
+    ASSERT_TRUE(MakeSampleDatabase(path, 4, 0));
+    const std::string image = ReadFileBytes(file);
+    uint32_t expected = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(image.data()) + kDbDataStart,
+                                       uInt(image.size() - kDbDataStart)));
+    uint8_t size[4];
+    PutU32LE(size, uint32_t(image.size()));
+    expected = uint32_t(crc32(expected, size, 4));
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(FileOpen(&path, kFileRead, &handle), 0);
+    uint32_t check = 0;
+    EXPECT_EQ(RecordsCheck(handle, kDbDataStart, &check), 0);
+    FileClose(handle);
+    EXPECT_EQ(check, expected);
+
+    uint8_t header[kDbHeaderSize] = {};
+    PutIndexMark(header, 1, 2);
+    EXPECT_EQ(GetU32LE(header + dbh::kIndexMarkCheck), 0xD76ECE26u);
 }
 
 }  // namespace
