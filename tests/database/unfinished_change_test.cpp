@@ -261,6 +261,19 @@ TEST_F(UnfinishedChange, AJournalCutOrChangedIsNeverTakenForNoChange)
         EXPECT_EQ(ReadFileBytes(file).size(), committed.size());
     }
 
+    // A header whose first write the crash cut short (in its salt, or just
+    // before its check) comes before any write to the records: no change.
+    for (size_t kept : {size_t(10), size_t(22)}) {
+        SCOPED_TRACE(kept);
+        importKilled([](std::string&) {});
+        WriteFileBytes(file, committed);
+        std::string bytes = ReadFileBytes(journalFile);
+        bytes.resize(kept);
+        WriteFileBytes(journalFile, bytes);
+        EXPECT_EQ(verify().substr(0, 2), "0 ");
+        EXPECT_EQ(Records(path, &asked), before);
+    }
+
     // Two changed bits are more than the copy vouches for.
     importKilled([](std::string& j) { j[13] = char(j[13] ^ 0x04), j[2] = char(j[2] ^ 0x10); });
     EXPECT_NE(verify().find("cannot be read"), std::string::npos);
