@@ -47,6 +47,30 @@ void ReportUnreadableJournal(const PathRecord& path)
     AlertStop(text.c_str(), 0);
 }
 
+// A journal beside the database that was not made for it as it stands: its
+// old bytes would overwrite the records with another file's.
+void ReportJournalNotItsOwn(const PathRecord& path)
+{
+    char name[512];
+    PathRecordGetFileName(&path, name, sizeof name);
+    const std::string text = std::string(name) + ": The journal beside this database (" + name +
+                             "-journal) was not made for it as it stands: it is another database's, or older "
+                             "than these records. It was not played back. The database was not opened and both "
+                             "files are left as they are; a repair (tessaline-tool db repair) removes the journal "
+                             "and keeps the records.";
+    AlertStop(text.c_str(), 0);
+}
+
+void ReportJournal(const PathRecord& path, int32_t err)
+{
+    if (err == DbJournal::kUnreadable)
+        ReportUnreadableJournal(path);
+    else if (err == DbJournal::kNotItsOwn)
+        ReportJournalNotItsOwn(path);
+    else
+        AlertFileError(err);
+}
+
 PathRecord IndexPathOf(const PathRecord& path)
 {
     PathRecord index = path;
@@ -106,18 +130,18 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
     // file; a file that cannot be brought back to its committed state is
     // not opened at all. Undoing it writes, which a reader may not.
     if (readOnly_) {
-        const DbJournal::State journal = DbJournal::Inspect(path_);
+        const DbJournal::State journal = DbJournal::Inspect(path_, file_);
         err = journal != DbJournal::State::None ? kErrAccessDenied : kErrNone;
         if (journal == DbJournal::State::Unreadable)
             ReportUnreadableJournal(path_);
+        else if (journal == DbJournal::State::NotItsOwn)
+            ReportJournalNotItsOwn(path_);
         else if (err != kErrNone)
             AlertStop(kUnfinishedChangeText, 0);
     } else {
         err = DbJournal::Recover(file_, path_, &recovered_);
-        if (err == DbJournal::kUnreadable)
-            ReportUnreadableJournal(path_);
-        else if (err != kErrNone)
-            AlertFileError(err);
+        if (err != kErrNone)
+            ReportJournal(path_, err);
         // The journal is gone once its change is undone: this is said at
         // the one open that undid it.
         else if (recovered_)

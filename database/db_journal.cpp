@@ -1,11 +1,12 @@
 #include "database/db_journal.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <bit>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -13,15 +14,12 @@
 
 #include "database/db_file_io.h"
 #include "database/db_journal_format.h"
+#include "database/db_journal_image.h"
 #include "foundation/byte_order.h"
 #include "foundation/cstr.h"
 #include "foundation/win_error.h"
 
 namespace {
-
-// A journal is the old bytes of one change; anything much larger than a
-// whole record file is no journal of ours.
-constexpr uint32_t kMaxJournalSize = 256u << 20;
 
 uint32_t Crc(uint32_t crc, const uint8_t* bytes, uint32_t n)
 {
@@ -36,22 +34,6 @@ uint32_t NewSalt()
     return salt ? salt : 1;
 }
 
-void PutHeader(uint8_t* header, uint32_t salt, uint32_t size)
-{
-    std::memset(header, 0, dbj::kHeaderSize);
-    PutU32LE(header + dbj::kMagicAt, dbj::kMagic);
-    PutU32LE(header + dbj::kVersionAt, dbj::kVersion);
-    PutU32LE(header + dbj::kSaltAt, salt);
-    PutU32LE(header + dbj::kOriginalSizeAt, size);
-    PutU32LE(header + dbj::kHeaderCrcAt, Crc(0, header, dbj::kHeaderCrcAt));
-}
-
-bool HeaderIsValid(const uint8_t* header)
-{
-    return GetU32LE(header + dbj::kMagicAt) == dbj::kMagic && GetU32LE(header + dbj::kVersionAt) == dbj::kVersion &&
-           Crc(0, header, dbj::kHeaderCrcAt) == GetU32LE(header + dbj::kHeaderCrcAt);
-}
-
 // Fills in the head of an entry whose length bytes follow it.
 void SealEntry(uint8_t* head, uint32_t offset, uint32_t length, uint32_t salt)
 {
@@ -61,138 +43,38 @@ void SealEntry(uint8_t* head, uint32_t offset, uint32_t length, uint32_t salt)
     PutU32LE(head + dbj::kEntryCrcAt, Crc(Crc(0, head, dbj::kEntryCrcAt), head + dbj::kEntryHeadSize, length));
 }
 
-// The header of a journal image into header: its own when sound, else the
-// copy in its first entry, when that is sound and the header differs from
-// it only as a cut or one changed bit leaves it.
-bool SoundHeader(const std::vector<uint8_t>& image, uint8_t* header)
+// Opens the journal at path to read it. *present tells whether anything
+// is there: a journal of ours is a file, so anything else there (a
+// folder, a pipe, a link) is a change that cannot say what to undo, as is
+// a file this user cannot read.
+int32_t OpenJournal(const PathRecord& path, FileHandle* journal, bool* present)
 {
-    if (image.size() >= dbj::kHeaderSize && HeaderIsValid(image.data())) {
-        std::memcpy(header, image.data(), dbj::kHeaderSize);
-        return true;
+    *journal = kNoFile;
+    *present = true;
+    // Only read, without the lock a change holds on its journal; never
+    // through a link, and never waiting on a pipe.
+    const int fd = ::open(PathRecordToPosix(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        // The file layer also finds a name that differs only in case.
+        struct stat st {};
+        const bool named = ::lstat(PathRecordToPosix(path).c_str(), &st) == 0;
+        if (!named && errno == ENOENT) {
+            *present = FileExists(&path, 0);
+            if (*present && FileOpen(&path, kFileRead, journal) != kErrNone) {
+                *journal = kNoFile;
+                return DbJournal::kUnreadable;
+            }
+            return kErrNone;
+        }
+        return DbJournal::kUnreadable;
     }
-    if (image.size() < 2 * dbj::kHeaderSize + dbj::kEntryHeadSize)
-        return false;
-    const uint8_t* head = image.data() + dbj::kHeaderSize;
-    const uint8_t* copy = head + dbj::kEntryHeadSize;
-    const uint32_t salt = GetU32LE(head + dbj::kEntrySaltAt);
-    if (GetU32LE(head + dbj::kEntryLengthAt) != dbj::kHeaderSize || !HeaderIsValid(copy) ||
-        GetU32LE(copy + dbj::kSaltAt) != salt ||
-        GetU32LE(head + dbj::kEntryOffsetAt) != GetU32LE(copy + dbj::kOriginalSizeAt) ||
-        Crc(Crc(0, head, dbj::kEntryCrcAt), copy, dbj::kHeaderSize) != GetU32LE(head + dbj::kEntryCrcAt))
-        return false;
-    int changedBits = 0;
-    for (uint32_t i = 0; i < dbj::kHeaderSize; ++i)
-        changedBits += std::popcount(uint8_t(image[i] ^ copy[i]));
-    if (changedBits > 1)
-        return false;
-    std::memcpy(header, copy, dbj::kHeaderSize);
-    return true;
-}
-
-// True when the first `got` bytes of a header (the rest zeros, or not
-// there) are the start of the header of a change that found the record
-// file recordSize bytes long: what a crash leaves of a header whose write
-// it cut short. That change wrote nothing before its header was on the
-// disk whole, so the record file is as it found it.
-bool IsHeaderCutShort(const uint8_t* bytes, uint32_t got, uint32_t recordSize)
-{
-    uint8_t expected[dbj::kHeaderSize] = {};
-    PutHeader(expected, 0, recordSize);
-    for (uint32_t i = 0; i < got && i < dbj::kHeaderCrcAt; ++i) {
-        if (i >= dbj::kSaltAt && i < dbj::kOriginalSizeAt)
-            continue;
-        if (bytes[i] != expected[i])
-            return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return DbJournal::kUnreadable;
     }
-    return true;
-}
-
-// What a journal image says, and the header of a change to undo.
-DbJournal::State ReadState(const std::vector<uint8_t>& image, uint32_t recordSize, uint8_t* header)
-{
-    // The header bytes up to the last that is not zero: a finished change
-    // cleared them all, and a journal just made has none.
-    uint32_t got = uint32_t(std::min<size_t>(image.size(), dbj::kHeaderSize));
-    while (got > 0 && image[got - 1] == 0)
-        --got;
-    if (got == 0)
-        return DbJournal::State::None;
-    if (SoundHeader(image, header))
-        return DbJournal::State::Pending;
-    // A clearing the crash cut short: zeros, then what is left of the
-    // header. The change was on the disk before its journal was cleared.
-    if (image[0] == 0)
-        return DbJournal::State::None;
-    if (got < dbj::kHeaderSize && IsHeaderCutShort(image.data(), got, recordSize))
-        return DbJournal::State::None;
-    return DbJournal::State::Unreadable;
-}
-
-// The whole journal at path into image; 0 or the code. A journal larger
-// than any of ours reads as none.
-int32_t ReadImage(FileHandle journal, std::vector<uint8_t>* image)
-{
-    uint32_t size = 0;
-    int32_t err = FileGetSize(journal, &size);
-    if (err != kErrNone || size > kMaxJournalSize)
-        return err;
-    try {
-        image->resize(size);
-    } catch (const std::bad_alloc&) {
-        return kErrNotEnoughMemory;
-    }
-    err = DbReadAt(journal, 0, image->data(), size);
-    return err == kErrHandleEof ? kErrNone : err;
-}
-
-struct Entry {
-    uint32_t offset;
-    uint32_t length;
-    const uint8_t* bytes;
-};
-
-// The entries of a journal image whose header is valid, up to the first
-// that did not reach the disk whole.
-std::vector<Entry> ReadEntries(const std::vector<uint8_t>& image, uint32_t salt)
-{
-    std::vector<Entry> entries;
-    size_t at = dbj::kHeaderSize;
-    while (image.size() - at >= dbj::kEntryHeadSize) {
-        const uint8_t* head = image.data() + at;
-        const uint32_t length = GetU32LE(head + dbj::kEntryLengthAt);
-        if (GetU32LE(head + dbj::kEntrySaltAt) != salt || length == 0 || length > dbj::kMaxEntryLength ||
-            image.size() - at - dbj::kEntryHeadSize < length)
-            break;
-        const uint8_t* bytes = head + dbj::kEntryHeadSize;
-        if (Crc(Crc(0, head, dbj::kEntryCrcAt), bytes, length) != GetU32LE(head + dbj::kEntryCrcAt))
-            break;
-        entries.push_back({GetU32LE(head + dbj::kEntryOffsetAt), length, bytes});
-        at += dbj::kEntryHeadSize + length;
-    }
-    return entries;
-}
-
-// Puts back what the journal image (whose header is valid) kept, cuts the
-// record file to its old size and flushes it.
-int32_t PlayBack(FileHandle recordFile, const std::vector<uint8_t>& image)
-{
-    const uint32_t original = GetU32LE(image.data() + dbj::kOriginalSizeAt);
-    const std::vector<Entry> entries = ReadEntries(image, GetU32LE(image.data() + dbj::kSaltAt));
-    int32_t err = kErrNone;
-    // Newest first: a stretch kept twice gets its oldest bytes last.
-    for (auto e = entries.rbegin(); err == kErrNone && e != entries.rend(); ++e) {
-        if (e->offset >= original)
-            continue;
-        err = DbWriteAt(recordFile, e->offset, e->bytes, std::min(e->length, original - e->offset));
-    }
-    uint32_t now = 0;
-    if (err == kErrNone)
-        err = DbGetSize(recordFile, &now);
-    if (err == kErrNone && now > original)
-        err = DbSetSize(recordFile, original);
-    if (err == kErrNone)
-        err = DbSync(recordFile);
-    return err;
+    *journal = fd;
+    return kErrNone;
 }
 
 }  // namespace
@@ -214,56 +96,88 @@ int32_t DbJournal::Recover(FileHandle recordFile, const PathRecord& path, bool* 
 {
     *undone = false;
     const PathRecord journalPath = PathFor(path);
-    if (!FileExists(&journalPath, 0))
-        return kErrNone;
     FileHandle journal = kNoFile;
-    int32_t err = FileOpen(&journalPath, kFileReadWrite, &journal);
-    if (err != kErrNone)
+    bool present = false;
+    int32_t err = OpenJournal(journalPath, &journal, &present);
+    if (!present || err != kErrNone)
         return err;
-    std::vector<uint8_t> image;
+    DbJournalImage image;
     uint32_t recordSize = 0;
-    err = ReadImage(journal, &image);
-    if (err == kErrNone)
-        err = DbGetSize(recordFile, &recordSize);
-    uint8_t header[dbj::kHeaderSize];
-    const State state = err == kErrNone ? ReadState(image, recordSize, header) : State::None;
-    if (state == State::Unreadable) {
-        // Kept, for a repair to take the records as they stand.
-        FileClose(journal);
-        return kUnreadable;
-    }
-    if (state == State::Pending) {
-        std::memcpy(image.data(), header, dbj::kHeaderSize);
-        err = PlayBack(recordFile, image);
-        if (err == kErrNone) {
-            // Undone for good; only now may the journal go.
-            const uint8_t cleared[dbj::kHeaderSize] = {};
-            err = DbWriteAt(journal, 0, cleared, dbj::kHeaderSize);
-            if (err == kErrNone)
-                err = DbSync(journal);
-        }
+    err = DbGetSize(recordFile, &recordSize);
+    // A journal that cannot be read to its end stays, for a repair.
+    if (err == kErrNone && image.Read(journal, recordSize) != kErrNone)
+        err = kUnreadable;
+    bool belongs = true;
+    if (err == kErrNone && image.state() == State::Pending)
+        err = image.Belongs(recordFile, &belongs);
+    if (err == kErrNone && image.state() == State::Unreadable)
+        err = kUnreadable;
+    else if (err == kErrNone && !belongs)
+        err = kNotItsOwn;
+    if (err == kErrNone && image.state() == State::Pending) {
+        err = image.PlayBack(recordFile);
         *undone = err == kErrNone;
     }
     FileClose(journal);
-    if (err == kErrNone)
-        FileDelete(&journalPath);
-    return err;
+    if (err != kErrNone)
+        return err;
+    // Undone for good (or nothing to undo); only now may the journal go.
+    // One that cannot be cleared first is played back again at the next
+    // open, which leaves the records as they are.
+    if (*undone && FileOpen(&journalPath, kFileReadWrite, &journal) == kErrNone) {
+        const uint8_t cleared[dbj::kHeaderSize] = {};
+        if (DbWriteAt(journal, 0, cleared, dbj::kHeaderSize) == kErrNone)
+            DbSync(journal);
+        FileClose(journal);
+    }
+    FileDelete(&journalPath);
+    return kErrNone;
 }
 
-DbJournal::State DbJournal::Inspect(const PathRecord& path)
+DbJournal::State DbJournal::Inspect(const PathRecord& path, FileHandle recordFile)
 {
     const PathRecord journalPath = PathFor(path);
     FileHandle journal = kNoFile;
-    if (!FileExists(&journalPath, 0) || FileOpen(&journalPath, kFileRead, &journal) != kErrNone)
+    bool present = false;
+    if (OpenJournal(journalPath, &journal, &present) != kErrNone)
+        return present ? State::Unreadable : State::None;
+    if (!present)
         return State::None;
-    std::vector<uint8_t> image;
-    const int32_t err = ReadImage(journal, &image);
+    // The record file is read to check the journal belongs to it; one
+    // another program holds open is taken as the journal's own.
+    FileHandle records = recordFile;
+    if (records == kNoFile && FileOpen(&path, kFileRead, &records) != kErrNone)
+        records = kNoFile;
+    struct stat recordStat {};
+    DbJournalImage image;
+    State state = State::Unreadable;
+    if (::stat(PathRecordToPosix(path).c_str(), &recordStat) == 0 &&
+        image.Read(journal, uint32_t(recordStat.st_size)) == kErrNone) {
+        state = image.state();
+        bool belongs = true;
+        if (state == State::Pending && records != kNoFile && image.Belongs(records, &belongs) != kErrNone)
+            state = State::Unreadable;
+        else if (!belongs)
+            state = State::NotItsOwn;
+    }
     FileClose(journal);
-    struct stat records {};
-    if (err != kErrNone || ::stat(PathRecordToPosix(path).c_str(), &records) != 0)
-        return State::Unreadable;
-    uint8_t header[dbj::kHeaderSize];
-    return ReadState(image, uint32_t(records.st_size), header);
+    if (records != recordFile)
+        FileClose(records);
+    return state;
+}
+
+int32_t DbJournal::Discard(const PathRecord& path)
+{
+    const PathRecord journalPath = PathFor(path);
+    const std::string journal = PathRecordToPosix(journalPath);
+    struct stat st {};
+    if (::lstat(journal.c_str(), &st) != 0)
+        return errno == ENOENT ? kErrNone : Win32ErrorFromErrno(errno);
+    if (S_ISREG(st.st_mode) && ::access(journal.c_str(), R_OK) != 0)
+        return kErrAccessDenied;
+    if (!S_ISDIR(st.st_mode))
+        return FileDelete(&journalPath);
+    return ::rmdir(journal.c_str()) == 0 ? kErrNone : Win32ErrorFromErrno(errno);
 }
 
 void DbJournal::Begin(FileHandle recordFile, const PathRecord& path, uint32_t size, bool loneAppend)
@@ -291,9 +205,17 @@ int32_t DbJournal::Start()
             return err;
         }
     }
+    // The header names the record file as this change finds it; what an
+    // earlier step left unflushed goes to the disk first, so that a crash
+    // cannot take back bytes the check has seen.
+    int32_t err = DbSync(recordFile_);
+    if (err == kErrNone)
+        err = DbJournalImage::CheckOf(recordFile_, size_, &check_);
+    if (err != kErrNone)
+        return err;
     salt_ = NewSalt();
-    pending_.resize(2 * dbj::kHeaderSize + dbj::kEntryHeadSize);
-    PutHeader(pending_.data(), salt_, size_);
+    pending_.resize(dbj::kFrontSize);
+    DbJournalImage::PutHeader(pending_.data(), salt_, size_, check_);
     uint8_t* copy = pending_.data() + dbj::kHeaderSize;
     std::memcpy(copy + dbj::kEntryHeadSize, pending_.data(), dbj::kHeaderSize);
     SealEntry(copy, size_, dbj::kHeaderSize, salt_);
@@ -413,19 +335,14 @@ int32_t DbJournal::Commit()
 
 int32_t DbJournal::PlayBackKept()
 {
-    std::vector<uint8_t> image;
-    try {
-        image.resize(end_);
-    } catch (const std::bad_alloc&) {
-        return kErrNotEnoughMemory;
-    }
-    int32_t err = DbReadAt(file_, 0, image.data(), end_);
     // The header as this change wrote it, even when a failed commit may
     // have cleared it on the disk.
-    if (err == kErrNone) {
-        PutHeader(image.data(), salt_, size_);
-        err = PlayBack(recordFile_, image);
-    }
+    uint8_t header[dbj::kHeaderSize];
+    DbJournalImage::PutHeader(header, salt_, size_, check_);
+    DbJournalImage image;
+    int32_t err = image.ReadOwn(file_, header, end_);
+    if (err == kErrNone)
+        err = image.PlayBack(recordFile_);
     return err;
 }
 

@@ -37,18 +37,28 @@ public:
         Pending,     // a change that did not finish, to be undone
         Unreadable,  // a change that did not finish, and its journal cannot
                      // say what to undo
+        NotItsOwn,   // a journal made for another record file, or for this
+                     // one as it no longer stands: never played back
     };
     // Undoes the change a journal beside the record file left unfinished.
     // *undone tells whether there was one. 0 or the code of the step that
     // failed (the journal then stays for the next try); kUnreadable for a
-    // journal that cannot be read, which stays for a repair.
+    // journal that cannot be read, which stays for a repair; kNotItsOwn for
+    // one that was not made for this record file, which stays too.
     static int32_t Recover(FileHandle recordFile, const PathRecord& path, bool* undone);
     static constexpr int32_t kUnreadable = 1392;  // the system's "file is corrupt"
-    // What the journal beside the record file at path says.
-    static State Inspect(const PathRecord& path);
+    static constexpr int32_t kNotItsOwn = 1006;   // the system's "file altered, no longer valid"
+    // What the journal beside the record file at path says; recordFile is
+    // that file when it is open here (the file layer lets it be open once).
+    static State Inspect(const PathRecord& path, FileHandle recordFile = kNoFile);
     // True when a journal beside the record file holds a change that did
     // not finish, readable or not.
     static bool IsPending(const PathRecord& path) { return Inspect(path) != State::None; }
+    // Removes the journal beside the record file at path, for a repair that
+    // keeps the records as they stand: whatever is there, but a file this
+    // user cannot read (its owner may still undo its change) or a folder
+    // that holds anything. 0 or the code.
+    static int32_t Discard(const PathRecord& path);
 
     // Starts a change of the open record file, whose size is size. With
     // loneAppend the change is one record written at the end of the file,
@@ -102,6 +112,7 @@ private:
     int32_t keptError_ = 0;  // why
     uint32_t size_ = 0;      // the record file's size at the start
     uint32_t salt_ = 0;
+    uint32_t check_ = 0;     // of the record file's first size_ bytes at the start
     uint32_t end_ = 0;       // where the next entry goes
     std::vector<uint8_t> pending_;  // entries not yet written
     std::map<uint32_t, uint32_t> kept_;  // stretches already kept: offset, length

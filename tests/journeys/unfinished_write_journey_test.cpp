@@ -2,7 +2,9 @@
 // record was being written opens through File > Open with every record it
 // had, without a word about damage, and the piece of the unfinished record
 // is gone from the file; a database whose import was killed half way opens
-// as it was before the import, and that open says the import was undone.
+// as it was before the import, and that open says the import was undone;
+// another database's journal put beside one is never played back: the open
+// says so and leaves both files for a repair.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +31,32 @@ protected:
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
         return database;
     }
+
+    // Kills tessaline-tool while it imports many records into the database
+    // at path, leaving the import's journal beside it.
+    void KillImportHalfWay(const std::string& path)
+    {
+        const size_t size = ReadFileBytes(path).size();
+        std::string text;
+        for (int n = 0; n < 20000; ++n)
+            text += "Name" + std::to_string(n) + "\tImported\tAcme " + std::to_string(n) + "\t12 Mill Lane\r\n";
+        const std::string source = TempFile("import.txt");
+        WriteFileBytes(source, text);
+        const std::string tool = ToolPath();
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            execl(tool.c_str(), tool.c_str(), "dbdoc", "import", path.c_str(), source.c_str(), "--delimiter", "2",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int i = 0; i < 20000 && std::filesystem::file_size(path) < size + 200000; ++i)
+            usleep(100);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import ended before it was killed";
+        ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
+    }
 };
 
 TEST_F(UnfinishedWriteJourney, ADatabaseWhoseLastRecordWasCutShortOpensWithEveryRecord)
@@ -53,28 +81,7 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasB
     const std::string path = CopySample("Contacts.dqx", "Killed.dqx");
     const std::string before = Tool("db dump '" + path + "'");
     const size_t size = ReadFileBytes(path).size();
-    std::string text;
-    for (int n = 0; n < 20000; ++n)
-        text += "Name" + std::to_string(n) + "\tImported\tAcme " + std::to_string(n) + "\t12 Mill Lane\r\n";
-    const std::string source = TempFile("import.txt");
-    WriteFileBytes(source, text);
-
-    // tessaline-tool imports in a process of its own, killed once it has
-    // written a good part of the records.
-    const std::string tool = ToolPath();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        execl(tool.c_str(), tool.c_str(), "dbdoc", "import", path.c_str(), source.c_str(), "--delimiter", "2",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    for (int i = 0; i < 20000 && std::filesystem::file_size(path) < size + 200000; ++i)
-        usleep(100);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import ended before it was killed";
-    ASSERT_TRUE(std::filesystem::exists(path + "-journal"));
+    KillImportHalfWay(path);
 
     // The open that undoes the import says so, once.
     alerts.clear();
@@ -91,6 +98,32 @@ TEST_F(UnfinishedWriteJourney, ADatabaseWhoseImportWasKilledHalfWayOpensAsItWasB
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_EQ(Tool("db dump '" + path + "'"), before);
     ASSERT_NE(OpenWithoutAWord(path), nullptr);
+}
+
+TEST_F(UnfinishedWriteJourney, AnotherDatabasesJournalBesideADatabaseIsNeverPlayedBack)
+{
+    const std::string mine = CopySample("Contacts.dqx", "Mine.dqx");
+    const std::string other = CopySample("Contacts.dqx", "Other.dqx");
+    Tool("db fill '" + mine + "' 3 --seed 7");
+    const std::string before = Tool("db dump '" + mine + "'");
+    const std::string bytes = ReadFileBytes(mine);
+    KillImportHalfWay(other);
+    std::filesystem::rename(other + "-journal", mine + "-journal");
+
+    alerts.clear();
+    OnNextDialog(ChooseFile(mine));
+    Trigger("File > Open > Database...");
+    EXPECT_EQ(DatabaseDocument(), nullptr);
+    ASSERT_FALSE(alerts.boxes().empty());
+    EXPECT_NE(alerts.boxes().front().text.find("Mine.dqx-journal) was not made for it"), std::string::npos)
+        << alerts.boxes().front().text;
+    EXPECT_TRUE(ReadFileBytes(mine) == bytes);
+    EXPECT_TRUE(std::filesystem::exists(mine + "-journal"));
+
+    Tool("db repair '" + mine + "'");
+    EXPECT_FALSE(std::filesystem::exists(mine + "-journal"));
+    EXPECT_EQ(Tool("db dump '" + mine + "'"), before);
+    ASSERT_NE(OpenWithoutAWord(mine), nullptr);
 }
 
 }  // namespace

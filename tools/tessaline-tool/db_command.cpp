@@ -180,11 +180,12 @@ int RunVerify(const ToolArgs& args)
     VerifyReport report;
     const bool sound = VerifyDataFile(file, kDbDataStart, &report);
     const std::string staleIndex = sound ? StaleIndex(path, header, file) : std::string();
+    const DbJournal::State journal = DbJournal::Inspect(path, file);
     FileClose(file);
     // Counts and records of a change halfway through say nothing of the
     // database the next open finds: that open takes the change back.
     const std::string standing = std::to_string(report.records) + " records stand in the file now";
-    switch (DbJournal::Inspect(path)) {
+    switch (journal) {
     case DbJournal::State::None: break;
     case DbJournal::State::Pending:
         return ToolFail("db verify: a change did not finish (" + standing + "); the next open undoes it");
@@ -192,6 +193,11 @@ int RunVerify(const ToolArgs& args)
         return ToolFail("db verify: a change did not finish (" + standing + "), and its journal " + args[0] +
                         "-journal cannot be read: the next open refuses the database, and db repair keeps the "
                         "records as they stand");
+    case DbJournal::State::NotItsOwn:
+        return ToolFail("db verify: the journal " + args[0] + "-journal was not made for " + args[0] +
+                        " as it stands (another database's, or older than its records; " + standing +
+                        "): the next open refuses the database and never plays it back, and db repair removes "
+                        "it and keeps the records as they stand");
     }
     if (!sound) {
         if (report.ioError)
@@ -237,15 +243,24 @@ int RunRepair(const ToolArgs& args)
     PathRecord path;
     if (args.size() != 1 || !ToPath(args[0], &path))
         return ToolFail("usage: db repair FILE");
-    // A change whose journal cannot be read cannot be undone: the records
-    // are taken as they stand, and the journal goes.
-    if (DbJournal::Inspect(path) == DbJournal::State::Unreadable) {
-        PathRecord journal = DbJournal::PathFor(path);
-        if (FileDelete(&journal) != 0)
+    // A change whose journal cannot be read cannot be undone, and one made
+    // for another file must not be: the records are taken as they stand,
+    // and the journal goes.
+    if (const DbJournal::State journal = DbJournal::Inspect(path);
+        journal == DbJournal::State::Unreadable || journal == DbJournal::State::NotItsOwn) {
+        if (const int32_t err = DbJournal::Discard(path); err != 0) {
+            AlertFileErrorAbout((args[0] + "-journal").c_str(), err);
             return ToolFail("db repair: cannot remove " + args[0] + "-journal");
-        std::printf("%s-journal: the journal of a change that did not finish cannot be read; the records are "
-                    "kept as they stand\n",
-                    args[0].c_str());
+        }
+        if (journal == DbJournal::State::Unreadable)
+            std::printf("%s-journal: the journal of a change that did not finish cannot be read; it was removed "
+                        "and the records are kept as they stand\n",
+                        args[0].c_str());
+        else
+            std::printf("%s-journal: the journal was not made for this database as it stands (another "
+                        "database's, or older than its records); it was removed without being played back, and "
+                        "the records are kept as they stand\n",
+                        args[0].c_str());
     }
     DataFile data;
     // Opened to be changed, so that a database the user may not change is
