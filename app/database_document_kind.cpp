@@ -85,6 +85,15 @@ public:
             if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
                 return shell->SaveAs();
     }
+    void ShellCloseWindow() override
+    {
+        CMainFrame* main = MainFrameOrNull();
+        if (!main)
+            return;
+        for (DocumentChildFrame* frame : main->ChildFrames())
+            if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
+                QTimer::singleShot(0, frame, [frame] { frame->close(); });
+    }
 };
 
 std::string CurrentDatabaseName()

@@ -137,6 +137,20 @@ void DbDocument::Close()
     UnregisterDatabase(this);
 }
 
+bool DbDocument::ReopenWithNewIndex()
+{
+    if (!IsOpen())
+        return false;
+    const PathRecord path = path_;
+    const bool readOnly = readOnly_;
+    // The header keeps what the last close wrote: the counters the engine
+    // has lost with the index are not written over it.
+    session_.CloseUnchanged();
+    ForgetDocument(this);
+    UnregisterDatabase(this);
+    return Open(path, readOnly);
+}
+
 int32_t DbDocument::RowCount() const { return IsOpen() ? Data().GetLiveCount() : 0; }
 
 bool DbDocument::GotoRow(int32_t row) { return IsOpen() && Data().GotoRecord(row, true, true) >= 0; }

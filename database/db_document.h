@@ -38,6 +38,11 @@ public:
     // Nothing happens when it is not open.
     void Close();
 
+    // Lets the index go unwritten and opens the database again, building
+    // the index anew from the records: for an index found not to belong to
+    // them while the document was open. False after telling the user (the
+    // document is then closed).
+    bool ReopenWithNewIndex();
     bool IsOpen() const { return session_.IsOpen(); }
     // Opened only to be read: nothing is written to or beside the file.
     bool ReadOnly() const { return readOnly_; }

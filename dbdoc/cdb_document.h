@@ -82,6 +82,11 @@ public:
     // offered to save the window's copy under another name. Asked before
     // every write.
     bool StillHoldsItsFile();
+    // After the list met a record it could not read: an index that does
+    // not belong to the records is built anew from them; records that are
+    // damaged close the window, to be repaired at the next open. Either is
+    // said.
+    void AfterDamageFound();
 
     // ---- the views ----
     void SetBrowser(CViewBrowser* browser) { browser_ = browser; }
@@ -205,6 +210,8 @@ public:
     virtual void ShellShowDatabaseToolBar() {}
     // File > Save As, as the window's menu runs it.
     virtual void ShellSaveAs() {}
+    // Closes the window, once the event that asks it has ended.
+    virtual void ShellCloseWindow() {}
 
     // DbDocument hooks.
     void CommitEdits() override { CommitRecord(false); }
