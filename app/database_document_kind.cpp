@@ -17,6 +17,7 @@
 #include "dbdoc/view_data_entry.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
+#include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "platform/command_data.h"
 #include "records/command_ids.h"
@@ -84,6 +85,11 @@ public:
         for (DocumentChildFrame* frame : main->ChildFrames())
             if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
                 return shell->SaveAs();
+    }
+    bool ShellChooseNewDatabase(const char* title, PathRecord* path) override
+    {
+        const std::string target = ChooseFile(title, FileHostPath(&Path()));
+        return !target.empty() && HostPathRecord(target, path);
     }
     void ShellCloseWindow() override
     {

@@ -1,6 +1,7 @@
 #include "database/db_document.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "database/database_messages.h"
@@ -128,6 +129,11 @@ void DbDocument::Close()
         return;
     if (readOnly_) {
         session_.CloseUnchanged();
+    } else if (Data().TakenOverElsewhere()) {
+        const std::string text =
+            Data().DatabaseName() + kChangedElsewhereText + " Nothing of this window's was written to it as it closed.";
+        session_.Close();
+        AlertStop(text.c_str(), 0);
     } else {
         const int32_t position = Data().CurrentPosition();
         PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));

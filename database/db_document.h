@@ -16,6 +16,12 @@
 #include "database/record_file_format.h"
 #include "foundation/path_record.h"
 
+// What is said, after the file's name, of a database another program has
+// written since the document read it.
+inline constexpr const char* kChangedElsewhereText =
+    " has been changed by another program since this window read it: it now holds what that program put "
+    "there.";
+
 class DbDocument {
 public:
     DbDocument();
