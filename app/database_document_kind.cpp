@@ -1,5 +1,6 @@
 #include "app/database_document_kind.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -88,7 +89,11 @@ public:
     }
     bool ShellChooseNewDatabase(const char* title, PathRecord* path) override
     {
-        const std::string target = ChooseFile(title, FileHostPath(&Path()));
+        // Beside the database, under a name of its own.
+        const QFileInfo database(QString::fromStdString(FileHostPath(&Path())));
+        const std::string suggested =
+            (database.dir().filePath(database.completeBaseName() + " record.dqx")).toStdString();
+        const std::string target = ChooseFile(title, suggested);
         return !target.empty() && HostPathRecord(target, path);
     }
     void ShellCloseWindow() override
