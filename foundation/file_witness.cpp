@@ -32,7 +32,7 @@ bool FileWitness::Look(int fd, Seen* seen) const
             break;
         got += size_t(n);
     }
-    seen->head.resize(got);
+    // A file shorter than the head leaves zeros, which its size tells apart.
     return true;
 }
 
@@ -40,16 +40,6 @@ void FileWitness::Take(FileHandle file)
 {
     file_ = file;
     taken_ = Look(file, &seen_);
-}
-
-bool FileWitness::Take(const std::string& hostPath)
-{
-    file_ = kNoFile;
-    const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    taken_ = fd >= 0 && Look(fd, &seen_);
-    if (fd >= 0)
-        ::close(fd);
-    return taken_;
 }
 
 bool FileWitness::Matches(FileHandle file) const

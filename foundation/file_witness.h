@@ -21,8 +21,6 @@ public:
 
     // The file as it is now, through the handle the program holds.
     void Take(FileHandle file);
-    // The file at the host path, as it is now; false when it is not there.
-    bool Take(const std::string& hostPath);
     void Forget() { taken_ = false; }
     bool Taken() const { return taken_; }
     FileHandle File() const { return file_; }

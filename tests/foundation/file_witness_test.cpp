@@ -25,6 +25,9 @@ TEST(FileWitness, TellsAnotherProgramsRewriteByAnyOfWhatItKeeps)
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     FileWitness witness(4);
+    // Nothing taken yet: nothing to tell.
+    EXPECT_TRUE(witness.Matches(fd));
+    EXPECT_TRUE(witness.Matches(dir.file("none")));
     witness.Take(fd);
     EXPECT_TRUE(witness.Matches(fd));
     EXPECT_TRUE(witness.Matches(path));
@@ -48,6 +51,15 @@ TEST(FileWitness, TellsAnotherProgramsRewriteByAnyOfWhatItKeeps)
     // The program's own write, taken again, matches.
     witness.Take(fd);
     EXPECT_TRUE(witness.Matches(fd));
+    // A head longer than the file.
+    FileWitness whole(64);
+    whole.Take(fd);
+    EXPECT_TRUE(whole.Matches(fd));
+    ASSERT_EQ(::pwrite(fd, "h", 1, 0), 1);
+    ASSERT_EQ(::futimens(fd, times), 0);
+    EXPECT_FALSE(whole.Matches(fd));
+    ASSERT_EQ(::pwrite(fd, "H", 1, 0), 1);
+    ASSERT_EQ(::futimens(fd, times), 0);
 
     // Another file put under the name, with the same bytes and time.
     const std::string other = dir.file("other");
