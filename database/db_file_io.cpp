@@ -57,11 +57,9 @@ int32_t ReadAtFully(FileHandle file, uint32_t offset, uint8_t* buffer, uint32_t 
 
 void SetDbFaultHook(DbFaultHook hook) { Hook() = std::move(hook); }
 
-void DbWatchWrites(FileWitness* witness)
-{
-    DbForgetWitness(witness);
-    Witnesses().push_back(witness);
-}
+// Watched twice (taken again after a repair), a witness is taken twice;
+// forgotten, it goes whole.
+void DbWatchWrites(FileWitness* witness) { Witnesses().push_back(witness); }
 
 void DbForgetWitness(FileWitness* witness) { std::erase(Witnesses(), witness); }
 
