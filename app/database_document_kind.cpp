@@ -1,5 +1,6 @@
 #include "app/database_document_kind.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTimer>
@@ -18,6 +19,7 @@
 #include "dbdoc/view_data_entry.h"
 #include "foundation/alerts.h"
 #include "foundation/cp1252.h"
+#include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "platform/command_data.h"
 #include "records/command_ids.h"
@@ -93,6 +95,24 @@ public:
         for (DocumentChildFrame* frame : main->ChildFrames())
             if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
                 return shell->SaveAs();
+    }
+    bool ShellChooseNewDatabase(const char* title, PathRecord* path) override
+    {
+        // Beside the database, under a name of its own.
+        const QFileInfo database(QString::fromStdString(FileHostPath(&Path())));
+        const std::string suggested =
+            (database.dir().filePath(database.completeBaseName() + " record.dqx")).toStdString();
+        const std::string target = ChooseFile(title, suggested);
+        return !target.empty() && HostPathRecord(target, path);
+    }
+    void ShellCloseWindow() override
+    {
+        CMainFrame* main = MainFrameOrNull();
+        if (!main)
+            return;
+        for (DocumentChildFrame* frame : main->ChildFrames())
+            if (auto* shell = dynamic_cast<DatabaseShellDocument*>(frame->Document()); shell && shell->Database() == this)
+                QTimer::singleShot(0, frame, [frame] { frame->close(); });
     }
 };
 

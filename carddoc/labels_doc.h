@@ -29,6 +29,7 @@
 #include "carddoc/page_block.h"
 #include "catalog/doc_setup_format.h"
 #include "foundation/file_io.h"
+#include "foundation/file_witness.h"
 #include "foundation/handle.h"
 #include "foundation/path_record.h"
 #include "frames/content_frame_host.h"
@@ -714,6 +715,12 @@ private:
     // Front to back as the document builds them.
     PathRecord path_{};
     FileHandle file_ = kNoFile;
+    // The card's file as it was opened or last saved here: a save over it
+    // first asks when another program has changed or replaced it since.
+    FileWitness fileSeen_{512};
+    // True when target is the card's own file and another program has
+    // written it, or put another file in its place, since.
+    bool ChangedElsewhere(const PathRecord& target) const;
     bool readOnly_ = false;
     bool foundDamaged_ = false;
     // Read-only because its disk had no room when it was opened.

@@ -96,6 +96,7 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
         return false;
     }
     file_ = file;
+    fileSeen_.Take(file_);
     ReadDocWndPref(path_);
     ComputePageSize();
     ComputeMargins();
@@ -206,6 +207,7 @@ bool CLabelsDoc::InstallReplacement(const PathRecord& written, const PathRecord&
     diskFull_ = false;
     if (FileOpen(&target, kFileReadWrite, &file_) != kErrNone)
         file_ = kNoFile;
+    fileSeen_.Take(file_);
     return true;
 }
 
@@ -259,6 +261,11 @@ std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
     return {};
 }
 
+bool CLabelsDoc::ChangedElsewhere(const PathRecord& target) const
+{
+    return file_ != kNoFile && PathRecordEqual(&target, &path_) && !fileSeen_.Matches(FileHostPath(&path_));
+}
+
 bool CLabelsDoc::DoSave(const PathRecord* path)
 {
     PathRecord target{};
@@ -278,6 +285,21 @@ bool CLabelsDoc::DoSave(const PathRecord* path)
         if (choose && !CurrentCardDocumentHost().ChooseSavePath(Title(), &target))
             return false;
         const std::string why = CannotWriteReason(target);
+        if (why.empty() && ChangedElsewhere(target)) {
+            char name[kPathTextSize] = {};
+            PathRecordGetFileName(&target, name, 0);
+            const std::string changed = std::string("\"") + name +
+                                        "\" has been changed by another program since it was opened or saved here: "
+                                        "saving over it would lose what that program put there.";
+            if (AlertConfirm((changed + "\n\nSave this card under another name?").c_str(), 0) == 1) {
+                choose = true;
+                continue;
+            }
+            if (AlertConfirm((std::string("Replace the other program's \"") + name + "\" with this card?").c_str(),
+                             0) != 1)
+                return false;
+            break;
+        }
         if (why.empty())
             break;
         if (AlertConfirm((why + "\nSave it under another name?").c_str(), 0) != 1)

@@ -98,6 +98,7 @@ DataFile::DataFile() : index_(std::make_unique<IndexFile>(kIndexCacheBlocksInUse
 
 DataFile::~DataFile()
 {
+    DbForgetWitness(&witness_);
     if (open_) {
         FlushRecordCache();
         FileClose(file_);
@@ -156,6 +157,7 @@ int32_t DataFile::Open(const PathRecord* path, uint32_t access, int16_t indexMod
         return -1;
     }
     open_ = true;
+    WitnessFile();
     switch (indexMode) {
     case kIndexModeNone: return 0;
     case kIndexModeOpen:
@@ -193,6 +195,7 @@ int32_t DataFile::CreateFile(const PathRecord* path)
     const PathRecord journal = DbJournal::PathFor(path_);
     FileExists(&journal, 1);
     open_ = true;
+    WitnessFile();
     stored_ = live_ = deleted_ = newCount_ = 0;
     return CreateIndex() == 1 ? 1 : -1;
 }
@@ -245,6 +248,10 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
         return 0;
     ++recordChanges_;
     bool synced = true;
+    // A file another program has written in place is that program's now:
+    // nothing of this session goes into it, and the index, which is of the
+    // records that were there, goes.
+    const bool theirs = TakenOverElsewhere();
     {
         DbWorkingWindow working(WorkingMessage(kStringClosing), stored_ > 0 ? stored_ : 0);
         // A batch the caller left open ends here.
@@ -257,7 +264,10 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
         RetryStuckUndo();
         // Dirty entries are records the user committed; they are written
         // whatever the counters say.
-        FlushRecordCache();
+        if (theirs)
+            DropCacheEntry(-2);
+        else
+            FlushRecordCache();
         // What the session wrote must be on the disk before the index that
         // vouches for it is closed clean; a failure is the user's to know.
         // A reader wrote nothing and has nothing to flush.
@@ -268,15 +278,17 @@ int32_t DataFile::Close(bool discardIndex, bool pack)
             journal_.Close();
         }
         packed_ = false;
-        if (pack && stored_ > 0 && !readOnly_)
+        if (pack && stored_ > 0 && !readOnly_ && !theirs)
             packed_ = PackDataFile() == 1;
     }
+    DbForgetWitness(&witness_);
+    witness_.Forget();
     FileClose(file_);
     file_ = kNoFile;
     open_ = false;
     DropCacheEntry(-2);
     if (IndexOpen()) {
-        index_->SetDiscard(discardIndex || packed_ || indexMark_ || !synced || readOnly_ ? 1 : 0);
+        index_->SetDiscard(discardIndex || packed_ || indexMark_ || !synced || readOnly_ || theirs ? 1 : 0);
         index_->Close();
     }
     currentOffset_ = savedOffset_ = -1;
@@ -294,7 +306,24 @@ int32_t DataFile::RepairFile()
     ++recordChanges_;
     const int32_t result = RepairDataFile(&file_, &path_, dataStart_, stored_);
     ForgetFileSize();
+    WitnessFile();
     return result;
+}
+
+void DataFile::WitnessFile()
+{
+    witness_.Take(file_);
+    DbWatchWrites(&witness_);
+}
+
+bool DataFile::ChangedElsewhere() const
+{
+    return open_ && !readOnly_ && !witness_.Matches(Handle());
+}
+
+bool DataFile::TakenOverElsewhere() const
+{
+    return ChangedElsewhere() && (!dataMark_ || !witness_.HeadMatches(Handle()));
 }
 
 void DataFile::ExchangeHeaderCounts(bool load, uint8_t* header)

@@ -23,8 +23,10 @@
 #include "database/database_header.h"
 #include "database/db_journal.h"
 #include "database/index_file.h"
+#include "database/record_file_format.h"
 #include "database/record_read_cache.h"
 #include "foundation/file_io.h"
+#include "foundation/file_witness.h"
 #include "foundation/path_record.h"
 
 constexpr int32_t kMaxLiveRecords = 32000;
@@ -109,6 +111,14 @@ public:
     // until it ends (its progress window lets the screen repaint meanwhile).
     bool Rebuilding() const { return rebuilding_; }
     bool ReadOnly() const { return readOnly_; }
+    // True when another program has written the record file since the
+    // engine read it or last wrote it itself (copied another database
+    // over it in place): nothing more of this session's may go into it.
+    bool ChangedElsewhere() const;
+    // Such a file is another program's now, and a close writes nothing
+    // into it: unless it is still this database (its header as the engine
+    // saw it) and the engine found it damaged, which the close marks.
+    bool TakenOverElsewhere() const;
 
     // A change of the record file that a crash leaves whole or undone
     // (db_journal.h). Every change the engine makes is one; a batch groups
@@ -392,6 +402,10 @@ private:
     bool readOnly_ = false;
     bool indexFailureShown_ = false;  // since the open
     DbJournal journal_;
+    // The record file as the engine last saw it (db_file_io keeps it up to
+    // date with the engine's own writes).
+    FileWitness witness_{kDbHeaderSize};
+    void WitnessFile();
     int32_t changeDepth_ = 0;
     bool changeFailed_ = false;
     // What the outermost change found at its start, for taking back an

@@ -220,6 +220,12 @@ void DatabaseSession::Close()
     if (!open_)
         return;
     open_ = false;
+    // Another program's database now stands in the file: neither this
+    // session's counters nor a mark of its index belong in its header.
+    if (data_.TakenOverElsewhere()) {
+        data_.Close(true, false);
+        return;
+    }
     // A change whose undo the disk refused is undone first, so that the
     // header gets the counts of what the file holds.
     data_.RetryStuckUndo();

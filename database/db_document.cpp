@@ -1,6 +1,7 @@
 #include "database/db_document.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "database/database_messages.h"
@@ -128,6 +129,11 @@ void DbDocument::Close()
         return;
     if (readOnly_) {
         session_.CloseUnchanged();
+    } else if (Data().TakenOverElsewhere()) {
+        const std::string text =
+            Data().DatabaseName() + kChangedElsewhereText + " Nothing of this window's was written to it as it closed.";
+        session_.Close();
+        AlertStop(text.c_str(), 0);
     } else {
         const int32_t position = Data().CurrentPosition();
         PutU16LE(Header() + dbh::kPrefLastPosition, uint16_t(position > 0 ? position : 0));
@@ -135,6 +141,20 @@ void DbDocument::Close()
     }
     ForgetDocument(this);
     UnregisterDatabase(this);
+}
+
+bool DbDocument::ReopenWithNewIndex()
+{
+    if (!IsOpen())
+        return false;
+    const PathRecord path = path_;
+    const bool readOnly = readOnly_;
+    // The header keeps what the last close wrote: the counters the engine
+    // has lost with the index are not written over it.
+    session_.CloseUnchanged();
+    ForgetDocument(this);
+    UnregisterDatabase(this);
+    return Open(path, readOnly);
 }
 
 int32_t DbDocument::RowCount() const { return IsOpen() ? Data().GetLiveCount() : 0; }

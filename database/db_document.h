@@ -16,6 +16,12 @@
 #include "database/record_file_format.h"
 #include "foundation/path_record.h"
 
+// What is said, after the file's name, of a database another program has
+// written since the document read it.
+inline constexpr const char* kChangedElsewhereText =
+    " has been changed by another program since this window read it: it now holds what that program put "
+    "there.";
+
 class DbDocument {
 public:
     DbDocument();
@@ -38,6 +44,11 @@ public:
     // Nothing happens when it is not open.
     void Close();
 
+    // Lets the index go unwritten and opens the database again, building
+    // the index anew from the records: for an index found not to belong to
+    // them while the document was open. False after telling the user (the
+    // document is then closed).
+    bool ReopenWithNewIndex();
     bool IsOpen() const { return session_.IsOpen(); }
     // Opened only to be read: nothing is written to or beside the file.
     bool ReadOnly() const { return readOnly_; }

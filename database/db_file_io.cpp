@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "foundation/file_host.h"
 #include "foundation/win_error.h"
@@ -24,6 +25,20 @@ DbFault Consult(DbIoStep step, uint32_t bytes)
 
 uint64_t g_writes = 0;
 
+std::vector<FileWitness*>& Witnesses()
+{
+    static std::vector<FileWitness*> witnesses;
+    return witnesses;
+}
+
+// After a write or resize of file, tried or done.
+void Written(FileHandle file)
+{
+    for (FileWitness* witness : Witnesses())
+        if (witness->File() == file)
+            witness->Take(file);
+}
+
 // Reads at offset without moving the file position (a file handle is a
 // descriptor): one system call where a seek and a read took two, and a
 // record read in the middle of a walk leaves nothing for the next one to
@@ -41,6 +56,12 @@ int32_t ReadAtFully(FileHandle file, uint32_t offset, uint8_t* buffer, uint32_t 
 }  // namespace
 
 void SetDbFaultHook(DbFaultHook hook) { Hook() = std::move(hook); }
+
+// Watched twice (taken again after a repair), a witness is taken twice;
+// forgotten, it goes whole.
+void DbWatchWrites(FileWitness* witness) { Witnesses().push_back(witness); }
+
+void DbForgetWitness(FileWitness* witness) { std::erase(Witnesses(), witness); }
 
 uint64_t DbWriteCount() { return g_writes; }
 
@@ -71,19 +92,24 @@ int32_t DbWriteAt(FileHandle file, uint32_t offset, const void* buffer, uint32_t
     const DbFault fault = Consult(DbIoStep::Write, n);
     if (int32_t(offset) < 0)
         return kErrNegativeSeek;
-    if (fault.code != 0) {
+    int32_t err = fault.code;
+    if (err != 0) {
         if (fault.written)
             FileWriteAt(file, offset, buffer, std::min(fault.written, n));
-        return fault.code;
+    } else {
+        err = FileWriteAt(file, offset, buffer, n);
     }
-    return FileWriteAt(file, offset, buffer, n);
+    Written(file);
+    return err;
 }
 
 int32_t DbSetSize(FileHandle file, uint32_t size)
 {
     ++g_writes;
     const DbFault fault = Consult(DbIoStep::SetSize, size);
-    return fault.code ? fault.code : FileSetSize(file, size);
+    const int32_t err = fault.code ? fault.code : FileSetSize(file, size);
+    Written(file);
+    return err;
 }
 
 int32_t DbSync(FileHandle file)

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "foundation/file_io.h"
+#include "foundation/file_witness.h"
 #include "foundation/path_record.h"
 
 // Reads n bytes at offset, leaving the file position alone; 0, 38 when the
@@ -25,6 +26,13 @@ int32_t DbGetSize(FileHandle file, uint32_t* size);
 // failed or not: a size learnt when the count was n still holds while it
 // is n.
 uint64_t DbWriteCount();
+
+// A witness of a record file (FileWitness) kept up to date with the
+// engine's own writes: every write and resize through here to the file it
+// watches takes the file again, so that only another program's change
+// leaves it behind. Watched until forgotten.
+void DbWatchWrites(FileWitness* witness);
+void DbForgetWitness(FileWitness* witness);
 
 // Puts the file at source in place of the file at target in one step and
 // makes the change durable: after a crash the target is either the old

@@ -1,6 +1,7 @@
 #include "dbdoc/brs_list_box.h"
 
 #include <algorithm>
+#include <vector>
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -19,6 +20,7 @@
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "foundation/dates.h"
+#include "foundation/held_alerts.h"
 
 namespace {
 
@@ -222,24 +224,16 @@ void CBrsListBox::PrimeCache()
 
 void CBrsListBox::paintEvent(QPaintEvent*)
 {
+    // The rows are read before anything is drawn: a record found damaged
+    // has its say once the paint is over.
+    const std::vector<QString> texts = ReadVisibleRows();
     QPainter painter(this);
     const QPalette& colours = palette();
     painter.fillRect(rect(), colours.color(QPalette::Base));
     painter.setPen(colours.color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    // A damaged database is not read again until it was repaired, nor the
-    // rows while a pass builds the order anew.
-    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0 ||
-        data_->Rebuilding())
-        return;
     painter.setFont(font_);
-    PrimeCache();
-    const int32_t browseField = GetU16LE(document_->Header() + dbh::kBrowseFieldId);
-    const int32_t n = std::min(visible_, rowCount_ - top_);
-    // Reading rows moves the engine; the record being edited must stay
-    // where it stands.
-    data_->SwapScratch(false);
-    for (int32_t i = 0; i < n; ++i) {
+    for (int32_t i = 0; i < int32_t(texts.size()); ++i) {
         const int32_t row = top_ + i;
         const QRect r = RowRect(row);
         const bool selected = row == selected_;
@@ -252,9 +246,42 @@ void CBrsListBox::paintEvent(QPaintEvent*)
         }
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(r.adjusted(kTextIndent, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                         ReadRowText(row, browseField));
+                         texts[size_t(i)]);
     }
-    data_->SwapScratch(true);
+}
+
+std::vector<QString> CBrsListBox::ReadVisibleRows()
+{
+    // A damaged database is not read again until it was repaired, nor the
+    // rows while a pass builds the order anew.
+    if (!document_ || !data_ || !data_->IsOpen() || GetU32LE(document_->Header() + dbh::kDataMark) != 0 ||
+        data_->DataMark() || data_->Rebuilding())
+        return {};
+    std::vector<QString> texts;
+    std::vector<HeldAlerts::Box> said;
+    {
+        HeldAlerts held;
+        PrimeCache();
+        const int32_t browseField = GetU16LE(document_->Header() + dbh::kBrowseFieldId);
+        const int32_t n = std::min(visible_, rowCount_ - top_);
+        // Reading rows moves the engine; the record being edited must stay
+        // where it stands.
+        data_->SwapScratch(false);
+        for (int32_t i = 0; i < n && !data_->DataMark(); ++i)
+            texts.push_back(ReadRowText(top_ + i, browseField));
+        data_->SwapScratch(true);
+        said = held.Take();
+    }
+    if (data_->DataMark())
+        texts.clear();
+    if (!said.empty() || data_->DataMark()) {
+        QTimer::singleShot(0, this, [this, said] {
+            ShowHeld(said);
+            if (document_)
+                document_->AfterDamageFound();
+        });
+    }
+    return texts;
 }
 
 QString CBrsListBox::ReadRowText(int32_t row, int32_t browseField)

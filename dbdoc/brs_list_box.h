@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include <QFont>
 #include <QWidget>
@@ -76,6 +77,10 @@ private:
     void StartTimer(bool up, int32_t interval);
     void PrimeCache();
     QString ReadRowText(int32_t row, int32_t browseField);
+    // The texts of the visible rows, or none when the database may not be
+    // read. What reading them said is shown after the paint, and a
+    // database found damaged is then handed to its document.
+    std::vector<QString> ReadVisibleRows();
     void Notify();
 
     CDBDocument* document_ = nullptr;

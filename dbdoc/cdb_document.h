@@ -82,6 +82,18 @@ public:
     // offered to save the window's copy under another name. Asked before
     // every write.
     bool StillHoldsItsFile();
+    // Another program has written the file since the window read it: the
+    // user is told, offered to save the record being edited in a new
+    // database, and the window then shows what the file holds now.
+    void TakeFileChangedElsewhere();
+    // A new database at path holding the form's record, with this
+    // database's settings and field names. False after telling the user.
+    bool SaveEditedRecordAs(const PathRecord& path);
+    // After the list met a record it could not read: an index that does
+    // not belong to the records is built anew from them; records that are
+    // damaged close the window, to be repaired at the next open. Either is
+    // said.
+    void AfterDamageFound();
 
     // ---- the views ----
     void SetBrowser(CViewBrowser* browser) { browser_ = browser; }
@@ -208,6 +220,10 @@ public:
     // The form shows another record (or none): what the current record
     // feeds elsewhere follows it.
     virtual void ShellShownRecordChanged() {}
+    // Closes the window, once the event that asks it has ended.
+    virtual void ShellCloseWindow() {}
+    // Asks where to save a new database; empty when the user cancelled.
+    virtual bool ShellChooseNewDatabase(const char* /*title*/, PathRecord* /*path*/) { return false; }
 
     // DbDocument hooks.
     void CommitEdits() override { CommitRecord(false); }

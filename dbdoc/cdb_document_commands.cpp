@@ -180,6 +180,11 @@ bool CDBDocument::SaveAs(const PathRecord& target)
         DatabaseErrorBox(nullptr, 11);
         return false;
     }
+    // What the file holds now is another program's, not this window's.
+    if (!ReadOnly() && Data().ChangedElsewhere()) {
+        TakeFileChangedElsewhere();
+        return false;
+    }
     savingCopy_ = true;
     CommitRecord(false);
     savingCopy_ = false;
@@ -225,7 +230,13 @@ bool CDBDocument::SaveAs(const PathRecord& target)
 
 bool CDBDocument::StillHoldsItsFile()
 {
-    if (savingCopy_ || ReadOnly() || PathNamesOpenFile(Path(), Data().Handle()))
+    if (ReadOnly())
+        return true;
+    if (Data().ChangedElsewhere()) {
+        TakeFileChangedElsewhere();
+        return false;
+    }
+    if (savingCopy_ || PathNamesOpenFile(Path(), Data().Handle()))
         return true;
     char name[kPathTextSize] = {};
     PathRecordGetFileName(&Path(), name, sizeof name);
@@ -286,7 +297,7 @@ bool CDBDocument::OnCommand(uint32_t id)
         MessageBeep(0);
         return true;
     }
-    if (WritesRecords(id) && !StillHoldsItsFile())
+    if ((WritesRecords(id) || id == kCmdEditUndo) && !StillHoldsItsFile())
         return true;
     QLineEdit* focused = FocusedFieldEdit();
     if (id >= kCmdBrowseFieldFirst && id <= kCmdBrowseFieldLast) {

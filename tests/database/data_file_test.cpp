@@ -220,6 +220,36 @@ TEST_F(DataFileTest, AClearedLastRecordStoredShorterKeepsItsPlace)
     EXPECT_TRUE(capture.boxes().empty()) << capture.lastText();
 }
 
+// The engine's own writes, also one the disk refused halfway and cut
+// back, never look like another program's; another database copied over
+// the file in place does, and the close then writes nothing into it.
+TEST_F(DataFileTest, OnlyAnotherProgramsWriteIsAChangeElsewhere)
+{
+    for (int n = 0; n < 3; ++n)
+        AddSample(data(), n);
+    EXPECT_FALSE(data().ChangedElsewhere());
+    SetDbFaultHook([](DbIoStep step, uint32_t) { return DbFault{step == DbIoStep::Write ? 112 : 0, 100}; });
+    EXPECT_LT(AddSample(data(), 3), 0);
+    SetDbFaultHook(nullptr);
+    EXPECT_FALSE(data().ChangedElsewhere());
+    Reopen();
+    EXPECT_FALSE(data().ChangedElsewhere());
+
+    const std::string other = dir.file("other.dqx");
+    {
+        DatabaseSession theirs;
+        ASSERT_TRUE(theirs.Create(DbPath(other)));
+        for (int n = 10; n < 15; ++n)
+            AddSample(theirs.Data(), n);
+    }
+    std::filesystem::copy_file(other, file, std::filesystem::copy_options::overwrite_existing);
+    const std::vector<uint8_t> copied = FileBytes(file);
+    EXPECT_TRUE(data().ChangedElsewhere());
+    EXPECT_TRUE(data().TakenOverElsewhere());
+    db->Close();
+    EXPECT_EQ(FileBytes(file), copied);
+}
+
 TEST_F(DataFileTest, ARelocationWhoseWriteFailsKeepsTheOldRecord)
 {
     const int32_t first = AddSample(data(), 0);

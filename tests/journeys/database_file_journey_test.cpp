@@ -5,9 +5,11 @@
 // from the files written.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdio>
 
 #include <QCheckBox>
@@ -245,6 +247,66 @@ TEST_F(DatabaseFileJourney, MessagesNameTheFileAndALineOfWindowsTextKeepsItsLett
             imported.push_back(record[kDumpFirstName] + "|" + record[kDumpLastName]);
     std::sort(imported.begin(), imported.end());
     EXPECT_EQ(imported, (std::vector<std::string>{"J\xFCrgen|M\xFCller", "J\xFCrgen|Schmidt", "Ren\xE9|Dubois"}));
+}
+
+// Another program copies a database over the open one in place (a sync
+// tool, a backup put back): the same file, other bytes. The window's own
+// edits, new records and saves say nothing; after the copy, the next edit
+// writes nothing into the other program's database, says so, saves the
+// record being edited in a new database, and the window shows what the
+// file holds now. A close after another such copy writes nothing either.
+TEST_F(DatabaseFileJourney, AnEditToADatabaseCopiedOverInPlaceIsSavedElsewhere)
+{
+    const std::string path = CopySample("Contacts.dqx");
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    const auto editTitle = [this](const QString& text) {
+        QLineEdit* title = DatabaseDocument()->FieldEdit(2);
+        title->setFocus();
+        title->selectAll();
+        Type(text, title);
+        Key(Qt::Key_Return, Qt::NoModifier, title);
+    };
+    editTitle("Ours");
+    ASSERT_TRUE(Trigger("Database > New Record"));
+    editTitle("Ours too");
+    DatabaseDocument()->GotoRow(1);
+    editTitle("Ours again");
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+
+    const auto copyOver = [this, &path](int seed) {
+        const std::string theirs = TempFile("Theirs" + std::to_string(seed) + ".dqx");
+        Tool("db new '" + theirs + "'");
+        Tool("db fill '" + theirs + "' 3 --seed " + std::to_string(seed));
+        struct stat before {}, after {};
+        ::stat(path.c_str(), &before);
+        std::filesystem::copy_file(theirs, path, std::filesystem::copy_options::overwrite_existing);
+        ::stat(path.c_str(), &after);
+        EXPECT_EQ(before.st_ino, after.st_ino) << "not copied in place";
+        return ReadFileBytes(path);
+    };
+    const std::string replacement = copyOver(5);
+    const std::string rescued = TempFile("Rescued.dqx");
+    OnNextDialog(ChooseFile(rescued));
+    editTitle("Rescuer");
+    EXPECT_NE(alerts.lastText().find("Contacts.dqx has been changed by another program since this window read it"),
+              std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(ReadFileBytes(path), replacement);
+    const std::string saved = Tool("db dump '" + rescued + "'");
+    EXPECT_NE(saved.find("\tRescuer\t"), std::string::npos) << saved;
+    EXPECT_EQ(DatabaseDocument()->RowCount(), 3);
+
+    // Theirs again, and the window closes untouched by any edit.
+    alerts.clear();
+    const std::string second = copyOver(6);
+    ASSERT_TRUE(Trigger("File > Close"));
+    EXPECT_NE(alerts.lastText().find("Contacts.dqx has been changed by another program"), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(ReadFileBytes(path), second);
+    EXPECT_NE(Tool("db verify '" + path + "'").find("3 records, 0 deleted, 0 new: sound"), std::string::npos);
 }
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)

@@ -20,12 +20,14 @@
 #include "database/data_file.h"
 #include "database/db_test_util.h"
 #include "database/field_table.h"
+#include "database/index_mark.h"
 #include "database/record_file_format.h"
 #include "database/record_layout.h"
 #include "dbdoc/brs_list_box.h"
 #include "dbdoc/cdb_document.h"
 #include "dbdoc/db_dialogs.h"
 #include "dbdoc/view_browser.h"
+#include "foundation/alert_sink.h"
 #include "foundation/byte_order.h"
 #include "foundation/cp1252.h"
 #include "journey_fixture.h"
@@ -253,6 +255,77 @@ TEST_F(DatabaseWindowJourney, AnIndexThatIsNotTheDatabasesOwnIsBuiltAnewAtTheOpe
     names = listed(a);
     ASSERT_EQ(names.back(), renamed);
     opensListing(a, names);
+}
+
+// An index that passes the open's check yet points the list between the
+// records (another database's, with the mark rewritten to name it): the
+// list says so only once it has painted, never from inside a paint, where
+// a box's own event loop kills the program; then the index is built anew
+// and the list shows the database's own records in order.
+TEST_F(DatabaseWindowJourney, AnIndexThatPointsBetweenTheRecordsIsBuiltAnewWithoutABoxInsideAPaint)
+{
+    const auto make = [this](const std::string& name, int sortField) {
+        const std::string path = TempFile(name);
+        Tool("db new '" + path + "'");
+        std::string bytes = ReadFileBytes(path);
+        bytes[dbh::kPrefDeleteIndex] = bytes[dbh::kPrefDeleteIndex + 1] = 0;
+        PutU16LE(reinterpret_cast<uint8_t*>(&bytes[dbh::kSortSpec]), uint16_t(sortField));
+        WriteFileBytes(path, bytes);
+        return path;
+    };
+    const std::string ours = make("Ours.dqx", kFieldLastName);
+    Tool("db fill '" + ours + "' 300 --seed 1");
+    // The other begins with the same records, so that its index meets ours
+    // at their places too, and goes on with others of other lengths.
+    const std::string theirs = make("Theirs.dqx", kFieldCity);
+    Tool("db fill '" + theirs + "' 150 --seed 1");
+    Tool("db fill '" + theirs + "' 150 --seed 2");
+    std::filesystem::copy_file(TempFile("Theirs.idx"), TempFile("Ours.idx"),
+                               std::filesystem::copy_options::overwrite_existing);
+    std::string bytes = ReadFileBytes(ours);
+    const std::string other = ReadFileBytes(theirs);
+    auto* header = reinterpret_cast<uint8_t*>(bytes.data());
+    PutIndexMark(header, GetU32LE(reinterpret_cast<const uint8_t*>(other.data()) + dbh::kIndexMarkIndex),
+                 GetU32LE(header + dbh::kIndexMarkRecords));
+    WriteFileBytes(ours, bytes);
+    ASSERT_NE(Tool("db verify '" + ours + "'").find("sound"), std::string::npos);
+
+    // Every box is asked whether a list is painting as it opens.
+    struct PaintWatch final : QObject, AlertSink {
+        AlertSink* next = SetAlertSink(this);
+        bool painting = false;
+        std::vector<std::string> saidInPaint;
+        ~PaintWatch() override { SetAlertSink(next); }
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() != QEvent::Paint || !dynamic_cast<CBrsListBox*>(watched) || painting)
+                return false;
+            painting = true;
+            watched->event(event);
+            painting = false;
+            return true;
+        }
+        int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t style) override
+        {
+            if (painting)
+                saidInPaint.push_back(text);
+            return next->MessageBox(text, caption, style);
+        }
+        void Beep(uint32_t kind) override { next->Beep(kind); }
+    } watch;
+    qApp->installEventFilter(&watch);
+    OnNextDialog(ChooseFile(ours));
+    Trigger("File > Open > Database...");
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    Settle();
+    qApp->removeEventFilter(&watch);
+    EXPECT_TRUE(watch.saidInPaint.empty()) << watch.saidInPaint.front();
+    EXPECT_NE(alerts.lastText().find("Ours.dqx: its index did not belong to its records"), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(ShownRows(), HeldRows());
+    EXPECT_EQ(List()->RowCount(), 300);
+    Trigger("File > Close");
+    EXPECT_NE(Tool("db verify '" + ours + "'").find("300 records, 0 deleted, 0 new: sound"), std::string::npos);
 }
 
 TEST_F(DatabaseWindowJourney, TypingGoesIntoTheHighlightedRecordAfterAQueryAndShowAll)

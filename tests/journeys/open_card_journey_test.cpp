@@ -1,12 +1,18 @@
 // Opening a card the way a person does: File > Open > Document..., then the
 // card is on the screen.
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+
 #include <QAction>
 
 #include "app/child_frame.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
+#include "foundation/alert_sink.h"
 #include "records/command_ids.h"
 #include "journey_fixture.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -53,6 +59,81 @@ TEST_F(OpenCardJourney, ACardNamedOnTheCommandLineOpensWithTheProgram)
     EXPECT_EQ(CardView(), nullptr);
     const std::string dump = Tool("card dump '" + TempFile("Card From Line.lqx") + "'");
     EXPECT_NE(dump.find("frame"), std::string::npos) << dump.substr(0, 400);
+}
+
+// Another program changes the open card's file behind the window: copies
+// its own card over it in place, or moves it away and puts its card in its
+// place. Ctrl+S then asks before it writes: save under another name, or
+// replace the other program's card, or neither. The window's own saves,
+// one after another, ask nothing.
+TEST_F(OpenCardJourney, ASaveOverACardAnotherProgramChangedAsksFirst)
+{
+    const std::string mine = CopySample("Business Card.lqx", "Mine.lqx");
+    const std::string theirs = CopySample("Business Card.lqx", "Theirs.lqx");
+    ASSERT_NE(OpenThroughMenu(mine), nullptr) << alerts.lastText();
+    const auto change = [this] {
+        ASSERT_TRUE(Trigger("Edit > Select All"));
+        ASSERT_TRUE(Trigger("Object > Duplicate"));
+        ASSERT_TRUE(CardDocument()->IsModified());
+    };
+    const auto save = [this] { Key(Qt::Key_S, Qt::ControlModifier); };
+    change();
+    save();
+    change();
+    save();
+    EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
+    EXPECT_FALSE(CardDocument()->IsModified());
+
+    // Each box gets the next answer.
+    struct Answers final : AlertSink {
+        AlertSink* next = SetAlertSink(this);
+        std::deque<int32_t> answers;
+        ~Answers() override { SetAlertSink(next); }
+        int32_t MessageBox(const std::string& text, const std::string& caption, uint32_t style) override
+        {
+            next->MessageBox(text, caption, style);
+            const int32_t answer = answers.empty() ? kIdCancel : answers.front();
+            if (!answers.empty())
+                answers.pop_front();
+            return answer;
+        }
+        void Beep(uint32_t kind) override { next->Beep(kind); }
+    } answers;
+
+    std::filesystem::copy_file(theirs, mine, std::filesystem::copy_options::overwrite_existing);
+    const std::string theirCard = ReadFileBytes(theirs);
+    change();
+    answers.answers = {kIdCancel, kIdCancel};
+    save();
+    ASSERT_EQ(alerts.boxes().size(), 2u) << alerts.lastText();
+    EXPECT_NE(alerts.boxes()[0].text.find("\"Mine.lqx\" has been changed by another program"), std::string::npos)
+        << alerts.boxes()[0].text;
+    EXPECT_EQ(ReadFileBytes(mine), theirCard);
+    EXPECT_TRUE(CardDocument()->IsModified());
+
+    const std::string elsewhere = TempFile("Elsewhere.lqx");
+    answers.answers = {kIdOk};
+    OnNextDialog(ChooseFile(elsewhere));
+    save();
+    EXPECT_EQ(PendingDialogs(), 0u);
+    EXPECT_EQ(ReadFileBytes(mine), theirCard);
+    EXPECT_EQ(CardDocument()->Title(), "Elsewhere.lqx");
+    EXPECT_FALSE(CardDocument()->IsModified());
+    const std::string ours = ReadFileBytes(elsewhere);
+    EXPECT_NE(ours, theirCard);
+
+    // Moved away, and the other program's card put in its place; this time
+    // the window's card replaces it, when asked.
+    ASSERT_EQ(std::rename(elsewhere.c_str(), TempFile("Moved.lqx").c_str()), 0);
+    std::filesystem::copy_file(theirs, elsewhere);
+    alerts.clear();
+    change();
+    answers.answers = {kIdCancel, kIdOk};
+    save();
+    EXPECT_EQ(alerts.boxes().size(), 2u) << alerts.lastText();
+    EXPECT_FALSE(CardDocument()->IsModified());
+    EXPECT_NE(ReadFileBytes(elsewhere), theirCard);
+    EXPECT_EQ(ReadFileBytes(TempFile("Moved.lqx")), ours);
 }
 
 }  // namespace
