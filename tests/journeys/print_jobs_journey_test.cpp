@@ -440,6 +440,15 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
 #endif
     std::filesystem::remove(lpoptions);
     std::filesystem::remove(machine);
+
+    // A print system with queues and no default is no news: the file goes
+    // on the program's own paper without a word.
+    CupsScheduler plain({{"Plain", 0, ""}});
+    ASSERT_TRUE(plain.ok()) << plain.why();
+    const std::string pdf = TempFile("plain.pdf");
+    const std::string said = Tool("print-pdf '" + card + "' '" + pdf + "'");
+    EXPECT_EQ(said.find("destination"), std::string::npos) << said;
+    EXPECT_EQ(PageSize(pdf), "612 x 792");
 }
 
 // tessaline /pt on a queue that is not the default asks about that queue
