@@ -44,6 +44,7 @@
 #include "platform/menus.h"
 #include "platform/qt_long_work_runner.h"
 #include "platform/print_printer.h"
+#include "platform/printer_handles.h"
 #include "platform/profile.h"
 #include "platform/x11_lock_keys.h"
 #include "records/command_ids.h"
@@ -148,6 +149,14 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
         docs_.AddTemplate(std::make_unique<DocTemplate>(130, LookupString(130), ChildFrameKind::kDatabase)));
     InstallCardDocumentKind(&docs_);
 
+    // The font list asks for the application's printer. A print from the
+    // command line has its own chosen first; the window asks for the
+    // default one on a thread of its own and opens without waiting on the
+    // print system.
+    if (line.action == CommandLineRecord::kPrint || line.action == CommandLineRecord::kPrintTo)
+        ChooseCommandLinePrinter(line);
+    else
+        AskPrinterAhead();
     LogFont filter;
     filter.weight = 0;
     filter.outPrecision = 0;

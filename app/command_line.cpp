@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QString>
 
 #include "app/card_app.h"
@@ -78,6 +77,13 @@ const char* CommandLineUsage()
            "and the program ends without showing its window.\n";
 }
 
+void ChooseCommandLinePrinter(const CommandLineRecord& line)
+{
+    if (line.action == CommandLineRecord::kPrintTo && !line.printerName.empty() &&
+        qEnvironmentVariable(kPrintToPdfVariable).isEmpty())
+        ChoosePrinterForJob(QString::fromLocal8Bit(line.printerName.c_str()));
+}
+
 int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
 {
     if (line.files.empty()) {
@@ -88,16 +94,20 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
     const QString pdf = qEnvironmentVariable(kPrintToPdfVariable);
     const QString printerName = QString::fromLocal8Bit(line.printerName.c_str());
     if (pdf.isEmpty()) {
-        if (line.action == CommandLineRecord::kPrintTo) {
-            if (printerName.isEmpty() || QPrinterInfo::printerInfo(printerName).isNull()) {
-                AlertStop(("The printer \"" + line.printerName + "\" is not installed.").c_str(), 0);
-                return 1;
-            }
-        } else if (QPrinterInfo::defaultPrinter().isNull()) {
-            AlertStop("No printer is installed, so the document can't be printed.", 0);
+        // Asked on a connection that gives up on a silent server, before
+        // Qt's print support asks on one that waits.
+        const bool named = line.action == CommandLineRecord::kPrintTo;
+        const QString why = named && printerName.isEmpty()
+                                ? "The printer \"\" is not installed."
+                                : PrinterUnavailableText(named ? printerName : QString());
+        if (!why.isEmpty()) {
+            AlertStop(why.toUtf8().constData(), 0);
             return 1;
         }
     }
+    // The printer named prints on its own paper, as one chosen in the
+    // Print dialog does.
+    ChooseCommandLinePrinter(line);
 
     DocManager& documents = app->Documents();
     DocTemplate* kind = documents.TemplateForFile(file);
@@ -119,10 +129,6 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
 
     bool printerMade = false;
     PrintDialogRunner previous = SetPrintDialogRunner([&](QWidget*, PrintJobRecord* job) {
-        // The printer named prints on its own paper, as one chosen in the
-        // Print dialog does.
-        if (pdf.isEmpty() && !printerName.isEmpty())
-            ChoosePrinter(printerName);
         job->printer = MakeJobPrinter(pdf, printerName);
         job->from = 0;
         job->to = 0;

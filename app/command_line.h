@@ -41,3 +41,6 @@ constexpr const char* kPrintToPdfVariable = "TESSALINE_PRINT_PDF";
 // closes it again. The program's exit code: 0 when the sheet was printed,
 // 1 when it was not (the user has been told why).
 int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line);
+// The printer /pt names becomes the application's before anything asks for
+// the default one, which that print does not print on.
+void ChooseCommandLinePrinter(const CommandLineRecord& line);

@@ -26,6 +26,7 @@
 #include "foundation/cp1252.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
+#include "printqueue/cups_queue.h"
 #include "records/print_job_side.h"
 
 namespace {
@@ -50,19 +51,22 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
     printers_ = Named(new QComboBox(printerBox), "printerName");
+    // The default queue is asked for first, on a connection that gives up
+    // on a silent print server; Qt's print support, asked next, then finds
+    // such a server out of reach rather than waiting on it.
+    const QString defaultQueue = CupsDefaultQueue();
     const QStringList names = QPrinterInfo::availablePrinterNames();
     for (const QString& name : names)
         printers_->addItem(name, name);
     printers_->addItem(QStringLiteral("Print to PDF file"), QString());
     printers_->addItem(QStringLiteral("Print to PostScript file"), QString());
     const PrinterSettings* settings = GetPrinterHandles();
-    const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName
-                                                                       : QPrinterInfo::defaultPrinterName();
+    const QString wanted = settings && !settings->deviceName.isEmpty() ? settings->deviceName : defaultQueue;
     // A queue that has gone since its last job leaves the default queue,
     // which a job without a chosen one prints on.
     int32_t at = names.indexOf(wanted);
     if (at < 0)
-        at = names.indexOf(QPrinterInfo::defaultPrinterName());
+        at = names.indexOf(defaultQueue);
     printers_->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? PdfEntry() : 0));
     printerForm->addRow(QStringLiteral("&Name:"), printers_);
     file_ = Named(new QLineEdit(printerBox), "fileName");

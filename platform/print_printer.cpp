@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "foundation/alerts.h"
+#include "platform/locale_paper.h"
 #include "platform/paper_codes.h"
 #include "platform/printer_handles.h"
 #include "platform/sheet_size.h"
@@ -43,6 +45,25 @@ QMarginsF NotNegative(const QMarginsF& m)
 {
     return QMarginsF(std::max(m.left(), 0.0), std::max(m.top(), 0.0), std::max(m.right(), 0.0),
                      std::max(m.bottom(), 0.0));
+}
+
+// A file printed while the print system has a default queue it could not
+// give (a default named where there is no such queue, a server that did
+// not answer) goes on the locale's paper; `say` tells the user so.
+void PutFilePaper(QPrinter* printer, bool say)
+{
+    if (GetPrinterHandles())
+        return;
+    const QString trouble = CupsDefaultQueueTrouble();
+    if (trouble.isEmpty())
+        return;
+    const QPageSize paper = LocalePaper();
+    printer->setPageSize(paper);
+    if (say)
+        AlertNote((trouble + " The file is printed on " + paper.name() + ", the paper of your language settings.")
+                      .toUtf8()
+                      .constData(),
+                  0);
 }
 
 }  // namespace
@@ -130,19 +151,28 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
         printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     } else {
         const PrinterSettings* settings = GetPrinterHandles();
-        QPrinterInfo info;
-        if (!printerName.isEmpty())
-            info = QPrinterInfo::printerInfo(printerName);
-        else if (settings && !settings->deviceName.isEmpty())
-            info = QPrinterInfo::printerInfo(settings->deviceName);
-        if (info.isNull())
-            info = QPrinterInfo::defaultPrinter();
+        // The default queue as the print system's library finds it, on a
+        // connection that gives up on a silent server: Qt's print support,
+        // asked next, then finds such a server out of reach.
+        QString queue = !printerName.isEmpty() ? printerName : settings ? settings->deviceName : QString();
+        if (queue.isEmpty())
+            queue = CupsDefaultQueue();
+        if (queue.isEmpty())
+            return nullptr;
+        // Qt's print support lists only the instances lpoptions lists; one
+        // it does not is the queue with options of its own, and prints
+        // there (the job carries its paper).
+        QPrinterInfo info = QPrinterInfo::printerInfo(queue);
+        if (info.isNull() && queue.contains('/'))
+            info = QPrinterInfo::printerInfo(queue.section('/', 0, 0));
         if (info.isNull())
             return nullptr;
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     printer->setResolution(kPrintResolution);
     ApplyPrinterSettings(printer.get());
+    if (!pdfPath.isEmpty())
+        PutFilePaper(printer.get(), true);
     return printer;
 }
 
@@ -159,7 +189,25 @@ std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
     printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
     printer->setResolution(kPrintResolution);
     ApplyPrinterSettings(printer.get());
+    PutFilePaper(printer.get(), false);
     return printer;
+}
+
+QString PrinterUnavailableText(const QString& queue)
+{
+    const QString notPrinted = " The document was not printed.";
+    if (queue.isEmpty()) {
+        if (!CupsDefaultQueue().isEmpty())
+            return QString();
+        const QString trouble = CupsDefaultQueueTrouble();
+        return trouble.isEmpty() ? "No printer is installed, so the document can't be printed." : trouble + notPrinted;
+    }
+    switch (CupsLookUpQueue(queue)) {
+    case QueueLookup::kFound: return QString();
+    case QueueLookup::kNoAnswer: return CupsServerSilence() + notPrinted;
+    case QueueLookup::kNoSuchQueue: break;
+    }
+    return "The printer \"" + queue + "\" is not installed.";
 }
 
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,

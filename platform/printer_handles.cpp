@@ -43,6 +43,8 @@ PrinterSettings* GetPrinterHandles()
 {
     PrinterState& st = State();
     if (!st.settings) {
+        if (st.caps == &st.system && DefaultQueuePending())
+            return nullptr;
         PrinterSettings fetched;
         if (!st.caps->DefaultSettings(&fetched))
             return nullptr;
@@ -54,15 +56,28 @@ PrinterSettings* GetPrinterHandles()
 
 bool ChoosePrinter(const QString& device)
 {
-    if (const PrinterSettings* held = GetPrinterHandles(); held && held->deviceName == device)
+    // The settings held, without asking for the default queue's first.
+    PrinterState& st = State();
+    if (st.settings && st.settings->deviceName == device)
         return true;
     PrinterSettings fetched;
-    PrinterState& st = State();
     if (device.isEmpty() || !st.caps->NamedSettings(device, &fetched))
         return false;
     st.settings = fetched;
     st.own = fetched;
     return true;
+}
+
+void AskPrinterAhead()
+{
+    if (State().caps == &State().system)
+        AskDefaultQueueAhead();
+}
+
+bool ChoosePrinterForJob(const QString& device)
+{
+    KeepQueueAnswersForNextJob();
+    return ChoosePrinter(device);
 }
 
 void UsePrinterOwnPage()

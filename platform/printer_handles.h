@@ -35,6 +35,14 @@ public:
 // held keeps its settings, with what Page Setup chose. False, changing
 // nothing, for a printer that is not there.
 bool ChoosePrinter(const QString& device);
+// The same for the job about to start (a print from the command line):
+// what the print system said of the printer while it was chosen serves
+// that job, which does not ask it again.
+bool ChoosePrinterForJob(const QString& device);
+// Starts asking for the default printer without waiting for it: until the
+// answer is in, the application has no printer (GetPrinterHandles returns
+// null) rather than waiting on the print system.
+void AskPrinterAhead();
 
 // The printers the settings come from and are checked against.
 const PrinterCaps& CurrentPrinterCaps();

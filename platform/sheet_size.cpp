@@ -1,7 +1,7 @@
 #include "platform/sheet_size.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -49,9 +49,10 @@ namespace {
 // Six decimals at most, without the zeros a reader does not need.
 std::string Number(double v)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", v);
-    std::string s = text;
+    // A PDF number has a point for its decimal mark, whatever the locale.
+    char text[64];
+    const std::to_chars_result made = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 6);
+    std::string s(text, made.ec == std::errc() ? made.ptr : text);
     while (!s.empty() && s.back() == '0')
         s.pop_back();
     if (!s.empty() && s.back() == '.')

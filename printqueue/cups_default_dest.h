@@ -1,29 +1,31 @@
-// The print system's default queue, found where its library looks for it
-// (LPDEST, PRINTER, the user's and then the system's lpoptions, else the
-// scheduler's own default) and asked about in one request that brings the
-// paper the queue prints on by default with it: a print into a file needs
-// nothing more of the print system.
+// The print system's default queue, found by its library as its other
+// clients find it (LPDEST, PRINTER, the user's and then the machine's
+// lpoptions, else the scheduler's own default), with what lpoptions adds
+// to it: one request, on a connection that gives up on a silent server.
 #pragma once
 
 #include <cups/cups.h>
 
-#include <utility>
+#include <string>
+
+class PrintServerLink;
 
 struct DefaultDest {
     // The queue with its description and options, as cupsGetNamedDest()
-    // gives the default one; null when there is none or no print system.
-    // Freed with cupsFreeDests(1, dest).
+    // gives the default one; null when there is none or no answer. Freed
+    // with cupsFreeDests(1, dest).
     cups_dest_t* dest = nullptr;
-    // The size of the queue's default paper as its default media collection
-    // gives it, in hundredths of a millimetre; 0 where it gives none.
-    int paperWidth = 0;
-    int paperLength = 0;
     // Whether the print system answered: with no queue, it has none.
     bool answered = false;
+    // Why there is no queue when that is news to the user, in the print
+    // system's words ("~/.cups/lpoptions file names default destination
+    // that does not exist.") or ours (the server did not answer); empty
+    // when it simply has none, or there is no print system.
+    std::string trouble;
 };
 
-DefaultDest AskDefaultDest();
+DefaultDest AskDefaultDest(PrintServerLink& link);
 
-// The paper size a media collection (a queue's "media-col-default") gives,
-// width and length in hundredths of a millimetre; 0 where it gives none.
-std::pair<int, int> MediaCollectionSize(ipp_attribute_t* media);
+// The words the print system's library gives a default that is not there
+// because none was ever set: no news.
+bool NoDefaultWasSet(const char* said);

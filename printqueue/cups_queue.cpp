@@ -3,10 +3,14 @@
 #include <cups/cups.h>
 
 #include "printqueue/cups_default_dest.h"
+#include "printqueue/print_server_link.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,8 +20,9 @@ namespace {
 
 constexpr const char* kPostScript = CUPS_FORMAT_POSTSCRIPT;
 constexpr const char* kFormat = "document-format";
+constexpr const char* kNowhere = PrintServerLink::kNowhere;
 
-// What the print system said a queue can do, kept until the next job on a
+// What the print system said of a queue, kept until the next job on a
 // queue asks afresh: a job, and the window between jobs, ask about a queue
 // once. The description is asked for only when a question needs it.
 struct QueueAnswer {
@@ -25,9 +30,6 @@ struct QueueAnswer {
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
     bool infoAsked = false;
-    // The size of the default paper, where the queue was asked for it with
-    // its destination (hundredths of a millimetre).
-    std::optional<std::pair<int, int>> paperSize;
 };
 
 // The answers go back to the print system's library when the program ends,
@@ -37,8 +39,19 @@ struct AnswerList {
     // The default queue's name once the print system named one; empty
     // once it said it has none.
     std::optional<std::string> defaultQueue;
+    std::string defaultTrouble;
+    // The question about the default queue asked ahead, on its own thread.
+    std::future<DefaultDest> ahead;
+    // The connection the questions go on, and what was said of the server
+    // once it kept a question past the bound: nothing more is asked of it
+    // until the next job, by us or by Qt's print support.
+    std::unique_ptr<PrintServerLink> link;
+    std::string silence;
+    bool keepForNextJob = false;
     void Free()
     {
+        if (ahead.valid())
+            cupsFreeDests(1, ahead.get().dest);
         for (QueueAnswer& a : answers) {
             if (a.info)
                 cupsFreeDestInfo(a.info);
@@ -47,6 +60,11 @@ struct AnswerList {
         }
         answers.clear();
         defaultQueue.reset();
+        defaultTrouble.clear();
+        link.reset();
+        if (!silence.empty())
+            cupsSetServer(nullptr);
+        silence.clear();
     }
     ~AnswerList() { Free(); }
 };
@@ -55,6 +73,30 @@ AnswerList& Answers()
 {
     static AnswerList list;
     return list;
+}
+
+// The connection for the next question, with the whole bound before it;
+// null once the server was found silent.
+PrintServerLink* Link()
+{
+    AnswerList& list = Answers();
+    if (!list.silence.empty())
+        return nullptr;
+    if (!list.link || !list.link->Current())
+        list.link = std::make_unique<PrintServerLink>();
+    list.link->Restart();
+    return list.link.get();
+}
+
+// After a question: a server that kept it past the bound is named, and is
+// out of reach of this thread's print system calls from then on.
+void NoteSilence(const PrintServerLink& link, const std::string& said = {})
+{
+    AnswerList& list = Answers();
+    if (!link.GaveUp() || !list.silence.empty())
+        return;
+    list.silence = said.empty() ? link.Silence() : said;
+    cupsSetServer(kNowhere);
 }
 
 // The queue as "name" or "name/instance".
@@ -79,9 +121,31 @@ QueueAnswer& AnswerFor(const std::string& name)
     if (QueueAnswer* kept = KeptAnswer(name))
         return *kept;
     QueueAnswer asked{name};
-    asked.dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.c_str(), nullptr);
+    if (PrintServerLink* link = Link(); link && link->http()) {
+        // "name/instance" names the queue and one of its option sets.
+        const size_t slash = name.find('/');
+        const std::string queue = name.substr(0, slash);
+        const std::string instance = slash == std::string::npos ? std::string() : name.substr(slash + 1);
+        asked.dest = link->Ask([&](http_t* http) {
+            return cupsGetNamedDest(http, queue.c_str(), instance.empty() ? nullptr : instance.c_str());
+        });
+        NoteSilence(*link);
+    }
     Answers().answers.push_back(asked);
     return Answers().answers.back();
+}
+
+// The description of the queue, asked for once.
+cups_dinfo_t* InfoOf(QueueAnswer& answer)
+{
+    if (answer.dest && !answer.infoAsked) {
+        answer.infoAsked = true;
+        if (PrintServerLink* link = Link(); link && link->http()) {
+            answer.info = link->Ask([&](http_t* http) { return cupsCopyDestInfo(http, answer.dest); });
+            NoteSilence(*link);
+        }
+    }
+    return answer.info;
 }
 
 // `ask` answered about the named queue from what the print system says it
@@ -92,43 +156,104 @@ bool AskQueue(const QString& queue, Ask ask)
     if (queue.isEmpty())
         return false;
     QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
-    if (answer.dest && !answer.infoAsked) {
-        answer.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, answer.dest);
-        answer.infoAsked = true;
+    cups_dinfo_t* info = InfoOf(answer);
+    return answer.dest && info && ask(answer.dest, info);
+}
+
+void TakeDefault(DefaultDest asked)
+{
+    AnswerList& list = Answers();
+    if (!asked.dest) {
+        if (asked.answered)
+            list.defaultQueue = std::string();
+        list.defaultTrouble = asked.trouble;
+        return;
     }
-    return answer.dest && answer.info && ask(answer.dest, answer.info);
+    list.defaultQueue = QueueName(*asked.dest);
+    if (KeptAnswer(*list.defaultQueue))
+        cupsFreeDests(1, asked.dest);
+    else
+        list.answers.push_back(QueueAnswer{*list.defaultQueue, asked.dest});
 }
 
 }  // namespace
 
 void ForgetQueueAnswers() { Answers().Free(); }
 
+void StartQueueJob()
+{
+    if (!std::exchange(Answers().keepForNextJob, false))
+        Answers().Free();
+}
+
+void KeepQueueAnswersForNextJob() { Answers().keepForNextJob = true; }
+
+void AskDefaultQueueAhead()
+{
+    AnswerList& list = Answers();
+    if (list.defaultQueue || list.ahead.valid())
+        return;
+    // The thread's own connection, to the server this thread would ask.
+    const std::string server = PrintServerLink::Server();
+    list.ahead = std::async(std::launch::async, [server] {
+        cupsSetServer(server.c_str());
+        PrintServerLink link;
+        return AskDefaultDest(link);
+    });
+}
+
+bool DefaultQueuePending()
+{
+    const AnswerList& list = Answers();
+    return list.ahead.valid() && list.ahead.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
 QString CupsDefaultQueue()
 {
     AnswerList& list = Answers();
-    if (!list.defaultQueue) {
-        // The queue comes with what the print system says of it as a
-        // destination and with its default paper, in one request: asking
-        // about it by name later asks nothing more, and a print into a file
-        // nothing at all. That there is none is kept as a queue is, once the
-        // print system said so; a print system out of reach may yet start.
-        const DefaultDest asked = AskDefaultDest();
-        if (!asked.dest) {
-            if (asked.answered)
-                list.defaultQueue = std::string();
-            return QString();
+    if (list.ahead.valid()) {
+        DefaultDest asked = list.ahead.get();
+        if (!asked.answered && !asked.trouble.empty() && !asked.dest) {
+            // The server kept the question past the bound.
+            list.silence = asked.trouble;
+            cupsSetServer(kNowhere);
         }
-        list.defaultQueue = QueueName(*asked.dest);
-        if (KeptAnswer(*list.defaultQueue)) {
-            cupsFreeDests(1, asked.dest);
-        } else {
-            QueueAnswer answer{*list.defaultQueue, asked.dest};
-            answer.paperSize = std::make_pair(asked.paperWidth, asked.paperLength);
-            list.answers.push_back(answer);
+        TakeDefault(std::move(asked));
+    }
+    if (!list.defaultQueue && list.silence.empty()) {
+        // The queue comes with what the print system says of it as a
+        // destination, with what lpoptions adds to it: asking about it by
+        // name later asks nothing more. That there is none is kept as a
+        // queue is, once the print system said so; a print system out of
+        // reach may yet start.
+        if (PrintServerLink* link = Link()) {
+            DefaultDest asked = AskDefaultDest(*link);
+            NoteSilence(*link, asked.trouble);
+            TakeDefault(std::move(asked));
         }
     }
-    return QString::fromStdString(*list.defaultQueue);
+    if (!list.silence.empty())
+        list.defaultTrouble = list.silence;
+    return QString::fromStdString(list.defaultQueue.value_or(std::string()));
 }
+
+QString CupsDefaultQueueTrouble()
+{
+    CupsDefaultQueue();
+    return QString::fromStdString(Answers().defaultTrouble);
+}
+
+QueueLookup CupsLookUpQueue(const QString& queue)
+{
+    if (queue.isEmpty())
+        return QueueLookup::kNoSuchQueue;
+    const QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
+    if (answer.dest)
+        return QueueLookup::kFound;
+    return Answers().silence.empty() ? QueueLookup::kNoSuchQueue : QueueLookup::kNoAnswer;
+}
+
+QString CupsServerSilence() { return QString::fromStdString(Answers().silence); }
 
 namespace {
 
@@ -161,6 +286,22 @@ const pwg_media_t* NamedPaper(const char* option)
     return nullptr;
 }
 
+int CollectionInteger(ipp_t* collection, const char* name)
+{
+    ipp_attribute_t* attr = collection ? ippFindAttribute(collection, name, IPP_TAG_INTEGER) : nullptr;
+    return attr ? ippGetInteger(attr, 0) : 0;
+}
+
+// The paper size a media collection (a queue's "media-col-default") gives,
+// width and length in hundredths of a millimetre; 0 where it gives none.
+std::pair<int, int> MediaCollectionSize(ipp_attribute_t* media)
+{
+    ipp_t* collection = media ? ippGetCollection(media, 0) : nullptr;
+    ipp_attribute_t* size = collection ? ippFindAttribute(collection, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+    ipp_t* dimensions = size ? ippGetCollection(size, 0) : nullptr;
+    return {CollectionInteger(dimensions, "x-dimension"), CollectionInteger(dimensions, "y-dimension")};
+}
+
 // The default paper's size in hundredths of a millimetre, from its name
 // (a standard one as its standard gives it) or else from its size as the
 // queue gives it (a standard paper near it as that standard does).
@@ -179,27 +320,23 @@ std::pair<int, int> PaperSize(const char* name, std::pair<int, int> given)
 bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
 {
     *millimetres = QSizeF();
-    if (queue.isEmpty())
+    if (queue.isEmpty() || !AnswerFor(queue.toUtf8().toStdString()).dest)
         return false;
-    QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
-    if (!answer.dest)
-        return false;
-    const auto put = [millimetres](std::pair<int, int> size) {
-        if (size.first > 0 && size.second > 0)
-            *millimetres = QSizeF(size.first / 100.0, size.second / 100.0);
-    };
-    // The user's own choice for the queue, else the queue's.
-    const char* name = cupsGetOption("media", answer.dest->num_options, answer.dest->options);
-    if (answer.paperSize) {
-        put(PaperSize(name, *answer.paperSize));
-        return true;
-    }
     AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
+        // The user's own choice for the queue, as the queue's printer
+        // description takes it (PageSize over media, as a job marks them),
+        // else the queue's.
+        const char* name = cupsGetOption("PageSize", dest->num_options, dest->options);
+        if (!name || !NamedPaper(name))
+            name = cupsGetOption("media", dest->num_options, dest->options);
         if (!name) {
             ipp_attribute_t* paper = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
             name = paper ? ippGetString(paper, 0, nullptr) : nullptr;
         }
-        put(PaperSize(name, MediaCollectionSize(cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col"))));
+        const auto [width, length] =
+            PaperSize(name, MediaCollectionSize(cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col")));
+        if (width > 0 && length > 0)
+            *millimetres = QSizeF(width / 100.0, length / 100.0);
         return true;
     });
     return true;
@@ -209,10 +346,11 @@ PrintSystemOutOfReach::PrintSystemOutOfReach()
 {
     // A socket that is never there: the print system's calls of this
     // thread fail at once, asking nothing.
-    cupsSetServer("/nonexistent/tessaline-no-print-system");
+    cupsSetServer(kNowhere);
 }
 
-PrintSystemOutOfReach::~PrintSystemOutOfReach() { cupsSetServer(nullptr); }
+// A server found silent stays out of reach until the next job.
+PrintSystemOutOfReach::~PrintSystemOutOfReach() { cupsSetServer(Answers().silence.empty() ? nullptr : kNowhere); }
 
 bool CupsQueueTakesPostScript(const QString& queue)
 {
@@ -258,16 +396,66 @@ bool CupsSubmitPostScript(const QString& queue, const QString& path, const QStri
                          options) > 0;
 }
 
+namespace {
+
+// Sends the file as the job's one document, the bound starting again with
+// each part the server takes: a large file on a slow network goes, a
+// server that stops taking it is given up.
+bool SendDocument(PrintServerLink& link, QueueAnswer& queue, int job, const std::string& file, const char* format)
+{
+    std::FILE* in = std::fopen(file.c_str(), "rb");
+    if (!in)
+        return false;
+    bool sent = cupsStartDestDocument(link.http(), queue.dest, queue.info, job, nullptr, format, 0, nullptr, 1) ==
+                HTTP_STATUS_CONTINUE;
+    char buffer[65536];
+    for (size_t n; sent && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) {
+        link.Restart();
+        sent = cupsWriteRequestData(link.http(), buffer, n) == HTTP_STATUS_CONTINUE;
+    }
+    sent = sent && !std::ferror(in);
+    std::fclose(in);
+    link.Restart();
+    return cupsFinishDestDocument(link.http(), queue.dest, queue.info) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
+}
+
+}  // namespace
+
 int CupsPrintFile(const std::string& queue, const std::string& file, const std::string& title,
                   const std::vector<std::pair<std::string, std::string>>& options)
 {
+    // The job goes to the queue as the print system described it for this
+    // job: it is not asked about again.
+    QueueAnswer& answer = AnswerFor(queue);
+    InfoOf(answer);
+    PrintServerLink* link = Link();
+    if (!answer.dest || !answer.info || !link || !link->http())
+        return 0;
     cups_option_t* list = nullptr;
     int count = 0;
     for (const auto& [name, value] : options)
         count = cupsAddOption(name.c_str(), value.c_str(), count, &list);
-    const int id = cupsPrintFile(queue.c_str(), file.c_str(), title.c_str(), count, list);
+    const char* format = cupsGetOption(kFormat, count, list);
+    const int id = link->Ask([&](http_t* http) {
+        int made = 0;
+        if (cupsCreateDestJob(http, answer.dest, answer.info, &made, title.c_str(), count, list) >
+            IPP_STATUS_OK_EVENTS_COMPLETE)
+            return 0;
+        if (made > 0 && !SendDocument(*link, answer, made, file, format ? format : CUPS_FORMAT_AUTO)) {
+            // What the queue has of the job is of no use.
+            if (!link->GaveUp())
+                cupsCancelDestJob(http, answer.dest, made);
+            return 0;
+        }
+        return made;
+    });
+    NoteSilence(*link);
     cupsFreeOptions(count, list);
     return id;
 }
 
-const char* CupsLastError() { return cupsLastErrorString(); }
+const char* CupsLastError()
+{
+    const std::string& silence = Answers().silence;
+    return silence.empty() ? cupsLastErrorString() : silence.c_str();
+}

@@ -14,10 +14,32 @@
 // it is asked about each once; a job on a queue forgets it first, to ask
 // afresh.
 void ForgetQueueAnswers();
+// A job on a queue starts: what was asked before it is asked afresh,
+// unless it was asked for this job (KeepQueueAnswersForNextJob: a print
+// from the command line asks before its job starts).
+void StartQueueJob();
+void KeepQueueAnswersForNextJob();
 
 // The print system's default queue ("name" or "name/instance"); empty when
-// there is none or no print system.
+// there is none, no print system or no answer.
 QString CupsDefaultQueue();
+// Why there is no default queue, when the user should hear it: a default
+// named where there is no such queue (in the print system's words), or a
+// print server that did not answer; empty otherwise.
+QString CupsDefaultQueueTrouble();
+// Starts asking for the default queue on a thread of its own, for a window
+// that must not wait on the print system to open.
+void AskDefaultQueueAhead();
+// Whether the default queue's question is still out: what would ask it
+// waits for the answer, a bounded time.
+bool DefaultQueuePending();
+
+// What the print system says of a queue ("name" or "name/instance").
+enum class QueueLookup { kFound, kNoSuchQueue, kNoAnswer };
+QueueLookup CupsLookUpQueue(const QString& queue);
+// The sentence naming the print server that did not answer this job's
+// questions; empty while it answers.
+QString CupsServerSilence();
 // The paper the queue prints on unless told otherwise, in millimetres (a
 // standard paper as exactly as its standard gives it); empty when the
 // queue names none. False when there is no such queue.

@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include <cups/cups.h>
 
 #include "carddoc/labels_doc.h"
 #include "carddoc/print_preview_dialog.h"
@@ -28,7 +27,7 @@
 #include "dialogs/label_type_dlg.h"
 #include "dialogs/label_type_list.h"
 #include "dialogs/numeric_edit.h"
-#include "printqueue/cups_default_dest.h"
+#include "support/shell.h"
 #include "dialogs/print_dialog.h"
 #include "dialogs/print_progress_dlg.h"
 #include "dialogs/sheet_preview_wnd.h"
@@ -311,8 +310,9 @@ TEST_F(PrintJobsJourney, APrintedReportReadsBackAsItsText)
 
 // print-pdf of the sample card and 50 contacts while the default queue is a
 // scheduler's that logs every request. A PDF file prints on no queue: the
-// print asks the print system once, for the default queue with its paper,
-// and not for the margins the window shows.
+// print asks the print system for the default queue, then for its
+// description (its paper), each once, and not for the margins the window
+// shows.
 TEST_F(PrintJobsJourney, APrintIntoAPdfFileAsksThePrintSystemOnlyWhatItNeedsOnce)
 {
     if (!CupsScheduler::Missing().empty())
@@ -327,13 +327,17 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileAsksThePrintSystemOnlyWhatItNeedsOnce
     Tool("print-pdf '" + card + "' '" + people + "' '" + TempFile("cards.pdf") + "'");
     const int asked = scheduler.Requests() - before;
     std::printf("print-pdf asked the print system %d times\n", asked);
-    EXPECT_LE(asked, 1);
+    EXPECT_LE(asked, 2);
 }
 
 // The default queue a PDF file is printed for is the one the print
-// system's own clients print on: the scheduler's, unless the user's
-// lpoptions or LPDEST names another, with the paper the user chose for it
-// there; found, with its paper, in one request.
+// system's own clients print on, with the paper `lp` prints on there: the
+// scheduler's, unless LPDEST, PRINTER or the user's lpoptions names
+// another, with the paper the user chose for it there; found, with its
+// paper, in two requests. The paper is read the same under a German
+// desktop. A default named where there is no such queue is said, and the
+// file goes on the locale's paper; `tessaline /p` says it and prints
+// nothing.
 TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSet)
 {
     if (!CupsScheduler::Missing().empty())
@@ -349,11 +353,17 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
     const char* root = std::getenv("CUPS_SERVERROOT");
     ASSERT_NE(root, nullptr);
     const std::string machine = std::string(root) + "/lpoptions";
+    // A German desktop's numbers, made for the test where the machine has
+    // the locale's source but not the locale.
+    const std::string locales = TempFile("locales");
+    const bool german = std::system(("localedef -i de_DE -f UTF-8 '" + locales + "/de_DE.UTF-8' >/dev/null 2>&1").c_str()) == 0;
+    const std::string inGerman = "LOCPATH='" + locales + "' LC_NUMERIC=de_DE.UTF-8";
     struct Case {
         const char* lpoptions;
-        const char* lpdest;
+        const char* environment;
         const char* paper;
         const char* machine = "";
+        const char* said = "";
     };
     const Case cases[] = {
         {"", "", "595.276 x 841.89"},                                      // the scheduler's A4 queue
@@ -361,53 +371,114 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
         {"Default Labels media=na_legal_8.5x14in\n", "", "612 x 1008"},    // and the user's paper
         {"# the office's\nDest Office media=legal,Tray1\n", "", "612 x 1008"},  // as a description names it
         {"Dest Labels media=a4\nDefault Labels/wide media=A3\n", "", "841.89 x 1190.55"},  // an instance
-        {"Default Labels\n", "Office", "595.276 x 841.89"},               // LPDEST before lpoptions
-        {"Default Missing\n", "", "612 x 792"},                           // no such queue: no printer's paper
+        {"Default Labels\n", "LPDEST=Office", "595.276 x 841.89"},       // LPDEST before lpoptions
         {"", "", "612 x 1008", "Default Labels media=na_legal_8.5x14in\n"},  // the machine's choice
         {"Default Office\n", "", "595.276 x 841.89", "Default Labels\n"},    // the user's before it
         {"Dest Office media=A3\n", "", "841.89 x 1190.55", "Dest Office media=legal\n"},
+        {"Default Office PageSize=Letter\n", "", "612 x 792"},           // a printer description's option
+        {"Dest Office media=A3 PageSize=Letter\n", "", "612 x 792"},     // which a job marks after media
+        {"", "LPDEST=Labels/unlisted", "612 x 792"},                      // an instance lpoptions lacks
+        {"", "PRINTER=Labels/unlisted", "612 x 792"},
+        {"Default Labels\n", "PRINTER=lp", "612 x 792"},                 // "lp" names no queue
+        {"", "PRINTER=Labels", "612 x 792"},
+        {"Dest Office/team\\#2 PageSize=Letter\n", "LPDEST=Office/team#2", "612 x 792"},  // an escaped '#'
+        {"Default Office # PageSize=Letter\n", "", "595.276 x 841.89"},   // a comment
+        {"Default Missing\n", "", "595.276 x 841.89", "",
+         "~/.cups/lpoptions file names default destination that does not exist. The file is printed on A4"},
+        {"", "LPDEST=Missing", "595.276 x 841.89", "",
+         "LPDEST environment variable names default destination that does not exist."},
+        {"", "German", "595.276 x 841.89"},
+        {"Default Labels\n", "German", "612 x 792"},
     };
-    const auto set = [&](const Case& c) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " machine: " + c.machine + " environment: " +
+                     c.environment);
+        if (std::string(c.environment) == "German" && !german) {
+            std::printf("no German locale to make here: %s left out\n", c.lpoptions);
+            continue;
+        }
         std::ofstream(lpoptions) << c.lpoptions;
         std::ofstream(machine) << c.machine;
-        if (*c.lpdest)
-            setenv("LPDEST", c.lpdest, 1);
-        else
-            unsetenv("LPDEST");
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " machine: " + c.machine + " LPDEST: " + c.lpdest);
-        set(c);
+        const std::string environment = std::string(c.environment) == "German" ? inGerman : c.environment;
         const std::string pdf = TempFile("cards.pdf");
+        std::filesystem::remove(pdf);
         const int before = scheduler.Requests();
-        Tool("print-pdf '" + card + "' '" + pdf + "'");
-        EXPECT_EQ(scheduler.Requests() - before, 1);
+        bool ok = false;
+        const std::string said = CommandOutput("env -u LPDEST -u PRINTER " + environment + " '" + ToolPath() +
+                                                   "' print-pdf '" + card + "' '" + pdf + "' 2>&1",
+                                               &ok);
+        EXPECT_TRUE(ok) << said;
+        EXPECT_LE(scheduler.Requests() - before, 2) << scheduler.RequestLog(before);
         EXPECT_EQ(PageSize(pdf), c.paper);
+        if (*c.said)
+            EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        else
+            EXPECT_EQ(said.find("names default destination"), std::string::npos) << said;
     }
-    // The queue and what it says of itself as the print system's own
-    // lookup has them, and the paper beside.
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("lpoptions: ") + c.lpoptions + " machine: " + c.machine + " LPDEST: " + c.lpdest);
-        set(c);
-        const DefaultDest ours = AskDefaultDest();
-        cups_dest_t* theirs = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-        ASSERT_EQ(ours.dest != nullptr, theirs != nullptr);
-        if (!theirs)
-            continue;
-        EXPECT_STREQ(ours.dest->name, theirs->name);
-        EXPECT_STREQ(ours.dest->instance, theirs->instance);
-        for (int i = 0; i < theirs->num_options; ++i)
-            EXPECT_STREQ(cupsGetOption(theirs->options[i].name, ours.dest->num_options, ours.dest->options),
-                         theirs->options[i].value)
-                << theirs->options[i].name;
-        EXPECT_EQ(ours.dest->num_options - theirs->num_options,
-                  cupsGetOption("media", theirs->num_options, theirs->options) ? 0 : 1);
-        cupsFreeDests(1, ours.dest);
-        cupsFreeDests(1, theirs);
-    }
-    unsetenv("LPDEST");
+#ifdef TESSALINE_PROGRAM_PATH
+    // The window's way in for the same lookup: a sheet printed with /p on
+    // the default queue, which LPDEST names with an instance lpoptions
+    // lacks; and a default that is not there, said as `lp` says it.
+    std::ofstream(lpoptions) << "";
+    std::ofstream(machine) << "";
+    bool ok = false;
+    const std::string card2 = CopySample("Business Card.lqx", "card2.lqx");
+    const std::string printed = CommandOutput("env LPDEST=Labels/unlisted QT_QPA_PLATFORM=offscreen '" +
+                                                  std::string(TESSALINE_PROGRAM_PATH) + "' /p '" + card2 + "' 2>&1",
+                                              &ok);
+    EXPECT_TRUE(ok) << printed;
+    const std::string sheet = scheduler.NextOutput("Labels");
+    EXPECT_EQ(PageSize(sheet), "612 x 792") << scheduler.why();
+    const std::string refused = CommandOutput("env LPDEST=Missing QT_QPA_PLATFORM=offscreen '" +
+                                                  std::string(TESSALINE_PROGRAM_PATH) + "' /p '" + card2 + "' 2>&1",
+                                              &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(refused.find("LPDEST environment variable names default destination that does not exist. The "
+                           "document was not printed."),
+              std::string::npos)
+        << refused;
+#endif
     std::filesystem::remove(lpoptions);
     std::filesystem::remove(machine);
+
+    // A print system with queues and no default is no news: the file goes
+    // on the program's own paper without a word.
+    CupsScheduler plain({{"Plain", 0, ""}});
+    ASSERT_TRUE(plain.ok()) << plain.why();
+    const std::string pdf = TempFile("plain.pdf");
+    const std::string said = Tool("print-pdf '" + card + "' '" + pdf + "'");
+    EXPECT_EQ(said.find("destination"), std::string::npos) << said;
+    EXPECT_EQ(PageSize(pdf), "612 x 792");
+}
+
+// tessaline /pt on a queue that is not the default asks about that queue
+// and prints on it, each question once: the default queue, which it does
+// not print on, goes unasked.
+TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the program is not built here";
+#endif
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 0, "", true}, {"Labels", 0, "Letter"}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    const int before = scheduler.Requests();
+    bool ok = false;
+    const std::string said = CommandOutput(
+        "env QT_QPA_PLATFORM=offscreen '" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Labels 2>&1",
+        &ok);
+    EXPECT_TRUE(ok) << said;
+    EXPECT_FALSE(scheduler.NextOutput("Labels").empty()) << scheduler.why();
+    const std::string log = scheduler.RequestLog(before);
+    std::printf("tessaline /pt asked the print system %d times:\n%s", scheduler.Requests() - before, log.c_str());
+    EXPECT_EQ(log.find("CUPS-Get-Default"), std::string::npos) << log;
+    EXPECT_EQ(log.find("/printers/Office"), std::string::npos) << log;
+    // Ours: the queue and its description; the job: two; Qt's print
+    // support: the queue, its description's address and the description,
+    // for each of its two printers.
+    EXPECT_LE(scheduler.Requests() - before, 10) << log;
 }
 
 }  // namespace

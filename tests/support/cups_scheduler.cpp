@@ -373,6 +373,19 @@ int CupsScheduler::Requests() const
     return int(std::count(log.begin(), log.end(), '\n'));
 }
 
+std::string CupsScheduler::RequestLog(int from) const
+{
+    const std::string log = ReadAll(folder_ + "/log/access_log");
+    size_t at = 0;
+    for (int line = 0; line < from; ++line) {
+        const size_t end = log.find('\n', at);
+        if (end == std::string::npos)
+            return {};
+        at = end + 1;
+    }
+    return log.substr(at);
+}
+
 std::string CupsScheduler::LogTail() const
 {
     std::string text = ReadAll(folder_ + "/log/cupsd") + ReadAll(folder_ + "/log/error_log");

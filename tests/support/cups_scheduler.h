@@ -74,8 +74,10 @@ public:
     // The socket the clients reach it on.
     const std::string& server() const { return socket_; }
 
-    // The requests its clients have made so far (its access log's lines).
+    // The requests its clients have made so far (its access log's lines),
+    // and those lines from the one numbered `from` (0 for the first) on.
     int Requests() const;
+    std::string RequestLog(int from) const;
 
     // Holds the scheduler where it is: it takes connections but answers
     // none until it is let go on.

@@ -1,0 +1,121 @@
+// A print server that takes connections and never answers, as a hung
+// scheduler or a dead host behind a live port does: the window opens at
+// once and prints into a PDF file on the locale's paper, saying so; a print
+// into a file from the command line does the same, and a print on a queue
+// ends with the server named. Each gives up after the bound (one second
+// here), not after minutes.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <regex>
+#include <string>
+
+#include <cups/cups.h>
+
+#include "journey_fixture.h"
+#include "printqueue/cups_queue.h"
+#include "support/needed_tools.h"
+#include "support/run_program.h"
+#include "support/shell.h"
+
+namespace {
+
+// A socket that takes connections into its queue and never reads or
+// answers them.
+class SilentServer {
+public:
+    explicit SilentServer(const std::string& path) : path_(path)
+    {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        listening_ = fd_ >= 0 && path.size() < sizeof address.sun_path &&
+                     ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 64) == 0;
+    }
+    ~SilentServer()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    bool listening() const { return listening_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool listening_ = false;
+};
+
+std::string PdfSheet(const std::string& pdf)
+{
+    const ProgramRun run = RunProgramFor("pdfinfo", {pdf});
+    std::smatch size;
+    return std::regex_search(run.out, size, std::regex("Page size: +([0-9.]+ x [0-9.]+) pts")) ? size[1].str()
+                                                                                               : run.out;
+}
+
+class SilentPrintServerJourney : public JourneyTest {};
+
+TEST_F(SilentPrintServerJourney, TheWindowAndEveryPrintGiveUpOnAServerThatNeverAnswers)
+{
+    if (!HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
+    const std::string socket = TempFile("silent.sock");
+    SilentServer server(socket);
+    ASSERT_TRUE(server.listening()) << socket;
+    const char* old = std::getenv("CUPS_SERVER");
+    const std::string before = old ? old : "";
+    ::setenv("CUPS_SERVER", socket.c_str(), 1);
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "1", 1);
+    const std::string said = "The print server " + socket + " did not answer within 1 second.";
+
+    // The window, started again with the server named: it opens, and a
+    // sheet printed into a PDF file from the Print dialog goes on A4 (the
+    // C locale's paper), the user told why.
+    Stop();
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start();
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const std::string sheet = TempFile("sheet.pdf");
+    OnNextDialog(PrintToPdfFile(sheet));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_NE(alerts.lastText().find(said + " The file is printed on A4"), std::string::npos) << alerts.lastText();
+    EXPECT_EQ(PdfSheet(sheet), "595.276 x 841.89");
+
+    // print-pdf, and tessaline /pt on a queue of that server. Each is
+    // given far longer than it needs, so that one that waits fails here
+    // rather than holding the suite.
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    const std::string pdf = TempFile("cards.pdf");
+    bool ok = false;
+    std::string out = CommandOutput("LC_ALL=C timeout 60 '" + ToolPath() + "' print-pdf '" + card + "' '" + pdf + "' 2>&1", &ok);
+    EXPECT_TRUE(ok) << out;
+    EXPECT_NE(out.find(said + " The file is printed on A4"), std::string::npos) << out;
+    EXPECT_EQ(PdfSheet(pdf), "595.276 x 841.89");
+#ifdef TESSALINE_PROGRAM_PATH
+    out = CommandOutput("QT_QPA_PLATFORM=offscreen timeout 60 '" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" +
+                            card + "' Office 2>&1",
+                        &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << out;
+#endif
+
+    Stop();
+    if (old)
+        ::setenv("CUPS_SERVER", before.c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start();
+}
+
+}  // namespace
