@@ -687,15 +687,26 @@ void PrintManager::ReportPrintError(int32_t result)
                    "\" that the output goes to does not exist. Choose a folder that does, or make this one.")
                       .c_str(),
                   0);
+    else if (result == kErrCantResolveFilename && !OutputFile().isEmpty())
+        AlertStop(("Nothing was printed: \"" + QStringToCp1252(QFileInfo(OutputFile()).fileName()) +
+                   "\" is a link that leads back to itself (its links name each other in a loop).")
+                      .c_str(),
+                  0);
     else
         AlertStop(kErrorText, result);
 }
 
-std::string PrintManager::MissingOutputFolder() const
+QString PrintManager::OutputFile() const
 {
     QString file = job_.postScriptFile;
     if (file.isEmpty() && job_.printer)
         file = job_.printer->outputFileName();
+    return file;
+}
+
+std::string PrintManager::MissingOutputFolder() const
+{
+    const QString file = OutputFile();
     if (file.isEmpty() || QFileInfo(QFileInfo(file).absolutePath()).isDir())
         return {};
     return QStringToCp1252(QFileInfo(file).absolutePath());

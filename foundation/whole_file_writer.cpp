@@ -52,6 +52,13 @@ int32_t WholeFileWriter::Open()
 {
     if (error_ != kErrNone || made_)
         return error_;
+    // A target that is a link is written through: the new file takes the
+    // place of the file it names, beside that file, and the link stays.
+    std::string landing;
+    if (const int32_t err = HostFinalTarget(PathRecordToPosix(target_), &landing); err != kErrNone)
+        return error_ = err;
+    if (landing != PathRecordToPosix(target_) && PathRecordFromPosix(landing, &target_) != kErrNone)
+        return error_ = kErrFilenameExceedsRange;
     if (askTargetWritable_ && FileExists(&target_, 0)) {
         // Taking the place of a file the user may not change would change
         // it all the same.

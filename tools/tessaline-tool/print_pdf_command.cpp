@@ -129,8 +129,9 @@ int PrintOnce(const ToolArgs& given, bool postScript)
     // here, as the tool answers every question.
     if (printer.LastResult() == kPrintSheetDoesNotFit)
         return ToolFail("the sheet does not fit its paper: nothing is printed");
+    // The print's message has said why (a cancel, a full disk, ...).
     if (printer.LastResult() != 0)
-        return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
+        return 1;
     std::printf("%d pages\n", printer.PagesPrinted());
     // The file is whole, but labels carry failure boxes or cut bars where
     // barcodes were wanted; the message has said which.
