@@ -12,6 +12,7 @@
 #include "foundation/file_host.h"
 #include "foundation/file_watch.h"
 #include "foundation/handle.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 
@@ -39,9 +40,14 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
     int flags = access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
     int fd;
+    // Whether the open made the file.
+    bool made = false;
     if (how == Disposition::CreateAlways) {
         // Never O_TRUNC: the file is emptied below, once it is ours.
-        fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        made = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = ::open(path.c_str(), flags | O_CREAT, 0666);
     } else {
         fd = ::open(path.c_str(), flags);
         if (fd < 0 && errno == ENOENT) {
@@ -50,7 +56,10 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
                 path = found;
                 fd = ::open(path.c_str(), flags);
             } else if (how == Disposition::OpenAlways) {
-                fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+                fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+                made = fd >= 0;
+                if (fd < 0 && errno == EEXIST)
+                    fd = ::open(path.c_str(), flags, 0666);
             } else {
                 errno = ENOENT;
             }
@@ -70,6 +79,8 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
     if (err == kErrNone && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         err = Win32ErrorFromErrno(errno);
     FileWatcher* watcher = g_fileWatcher;
+    if (err == kErrNone && made)
+        MarkIfInOwnScratch(fd, path);
     if (err == kErrNone && watcher)
         watcher->Opened(fd, path);
     if (err == kErrNone && how == Disposition::CreateAlways && watcher) {
