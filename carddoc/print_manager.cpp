@@ -540,7 +540,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
     char fileName[512] = {};
     if (document_->HasPath())
         PathRecordGetFileName(&document_->Path(), fileName, sizeof fileName);
-    printer->setDocName(QString::fromLocal8Bit(fileName[0] ? fileName : document_->Title().c_str()));
+    // Both are the program's own text (Windows-1252), never the locale's.
+    printer->setDocName(Cp1252ToQString(fileName[0] ? fileName : document_->Title().c_str()));
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
@@ -692,6 +693,10 @@ void PrintManager::ReportPrintError(int32_t result)
                    "\" is a link that leads back to itself (its links name each other in a loop).")
                       .c_str(),
                   0);
+    else if ((result == kErrIsFolder || result == kErrIsPipe || result == kErrIsDevice || result == kErrIsSocket ||
+              result == kErrFilenameExceedsRange || result == kErrInvalidName) &&
+             !OutputFile().isEmpty())
+        AlertFileErrorAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result);
     else
         AlertStop(kErrorText, result);
 }

@@ -73,7 +73,7 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
     if (::fstat(fd, &st) != 0)
         err = Win32ErrorFromErrno(errno);
     else if (!S_ISREG(st.st_mode))
-        err = kErrAccessDenied;
+        err = NotAFileError(st.st_mode);
     if (err == kErrNone)
         err = HostLockExclusive(fd);
     if (err == kErrNone && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
@@ -416,6 +416,13 @@ int32_t FileErrorIndex(int32_t code)
     case kErrSharingViolation:
     case kErrLockViolation: return 4;
     case kErrAccessDenied: return 6;
+    case kErrIsFolder: return 7;
+    case kErrIsPipe: return 8;
+    case kErrIsDevice: return 9;
+    case kErrIsSocket: return 10;
+    case kErrCantResolveFilename: return 11;
+    case kErrFilenameExceedsRange: return 12;
+    case kErrInvalidName: return 13;
     default: return 0;
     }
 }
@@ -429,6 +436,13 @@ int32_t AlertFileError(int32_t code)
     return AlertShowString(kAlertKindStop, kFileErrorBase, FileErrorIndex(code), code);
 }
 
+std::string FileErrorWords(int32_t code)
+{
+    char text[256];
+    LoadStringByIndex(kFileErrorBase, FileErrorIndex(code), text);
+    return text;
+}
+
 int32_t AlertFileErrorAbout(const char* what, int32_t code)
 {
     if (code == 0)
@@ -440,6 +454,9 @@ int32_t AlertFileErrorAbout(const char* what, int32_t code)
     std::string said = std::string(what) + ": ";
     if (code == kErrFileNotFound || code == kErrPathNotFound)
         said += "There is no such file.";
+    else if (code == kErrIsFolder || code == kErrIsPipe || code == kErrIsDevice || code == kErrIsSocket)
+        // "fifo.dqx is a pipe, not a file."
+        said = std::string(what) + (text + 4);
     else if (code == kErrSharingViolation || code == kErrLockViolation)
         // A program that only reads the file holds it as much as one that
         // changes it, and is easily forgotten.

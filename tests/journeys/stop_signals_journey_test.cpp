@@ -84,17 +84,25 @@ TEST_F(StopSignalsJourney, APrintUnderNohupOrTrapGoesOnAndTheWindowEndsAtOnceInO
         EXPECT_TRUE(std::filesystem::exists(pdf)) << strsignal(signal);
     }
 
+    // Without nohup, the hang-up stops the print as its Cancel does, said
+    // once.
+    const int status = SignalledOnceReady({ToolPath(), "print-pdf", card, folder + "/cut.pdf", "--copies", "2000"},
+                                          -1, SIGHUP, errors, [&](pid_t) { return Printing(folder); });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGHUP) << "status " << status;
+    EXPECT_EQ(ReadFileBytes(errors), "tessaline-tool: Printing canceled by user.\n");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/cut.pdf"));
+
 #ifdef TESSALINE_PROGRAM_PATH
     // The window waits for the user; a terminate ends it through its close,
     // which says nothing.
     int waiting = 0;
-    const int status = SignalledOnceReady(
+    const int ended = SignalledOnceReady(
         {TESSALINE_PROGRAM_PATH, card}, -1, SIGTERM, errors, [&waiting](pid_t run) {
             const bool polling =
                 ReadFileBytes("/proc/" + std::to_string(run) + "/wchan").find("poll") != std::string::npos;
             return (waiting = polling ? waiting + 1 : 0) >= 30;
         });
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_TRUE(WIFSIGNALED(ended) && WTERMSIG(ended) == SIGTERM) << "status " << ended;
     EXPECT_EQ(ReadFileBytes(errors).find("Nothing answered"), std::string::npos) << ReadFileBytes(errors);
 #endif
 }

@@ -23,6 +23,7 @@
 #include "carddoc/print_manager.h"
 #include "database/db_document.h"
 #include "database/open_database_registry.h"
+#include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/scratch_mark.h"
 #include "foundation/stop_request.h"
@@ -84,8 +85,8 @@ int PrintOnce(const ToolArgs& given, bool postScript)
 
     PrintSession session;
     PathRecord path{};
-    if (PathRecordFromPosix(cardPath, &path) != 0)
-        return ToolFail("bad file name " + cardPath);
+    if (const int32_t err = PathRecordFromPosix(cardPath, &path); err != 0)
+        return ToolFail(cardPath + ": " + FileErrorWords(err) + " Nothing is printed.");
     // A card that is not whole is not printed: nothing is written, and a
     // file already under the output's name stays as it was.
     CardVerdict verdict = CardVerdict::kGood;
