@@ -422,7 +422,7 @@ int32_t FileErrorIndex(int32_t code)
     case kErrIsSocket: return 10;
     case kErrCantResolveFilename: return 11;
     case kErrFilenameExceedsRange: return 12;
-    case kErrInvalidName: return 13;
+    case kErrInvalidName: return 15;
     default: return 0;
     }
 }
