@@ -55,6 +55,8 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         EXPECT_NE(said.errors.find("tessaline-tool: " + c.said), std::string::npos) << c.arguments << ": " << said.errors;
     }
     EXPECT_EQ(Shell(dir, "ls -- -* 2>/dev/null"), 2) << "a file was made under an option's name";
+    // A value that begins with "-" is no name: a query may look for it.
+    EXPECT_EQ(Said(dir, "db query ok.dqx 2 starts -x").status, 0);
 
     const std::vector<Case> paths = {
         {"print-pdf pipe.lqx x.pdf", "pipe.lqx is a pipe, not a file. [230]\n"},

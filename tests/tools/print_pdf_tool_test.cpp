@@ -681,6 +681,11 @@ TEST(PrintPdfTool, AnOutputThatIsALinkIsWrittenThroughAndALoopIsRefused)
     ASSERT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx sub/chain.pdf > said"), 0);
     EXPECT_EQ(LinkTarget(dir.file("sub/chain.pdf")), "../link.pdf");
     EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    WriteFileBytes(dir.file("real/target.pdf"), "old");
+    ASSERT_EQ(Shell(dir, "ln -s \"$PWD/real/target.pdf\" sub/absolute.pdf && \"$T\" print-pdf card.lqx sub/absolute.pdf "
+                         "> said"),
+              0);
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
     // Nothing of the write is left beside the link or the file.
     EXPECT_EQ(Shell(dir, "ls real sub | grep -q TMP"), 1);
 
