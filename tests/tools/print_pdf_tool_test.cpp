@@ -686,6 +686,12 @@ TEST(PrintPdfTool, AnOutputThatIsALinkIsWrittenThroughAndALoopIsRefused)
                          "> said"),
               0);
     EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    // As long a chain as the system follows in a path: 40 links.
+    WriteFileBytes(dir.file("real/target.pdf"), "old");
+    ASSERT_EQ(Shell(dir, "ln -s real/target.pdf l40.pdf && for i in $(seq 39 -1 1); do ln -s l$((i + 1)).pdf l$i.pdf; "
+                         "done && \"$T\" print-pdf card.lqx l1.pdf > said"),
+              0);
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
     // Nothing of the write is left beside the link or the file.
     EXPECT_EQ(Shell(dir, "ls real sub | grep -q TMP"), 1);
 
