@@ -11,6 +11,7 @@
 #include <string>
 
 #include "foundation/file_io.h"
+#include "foundation/path_record.h"
 #include "foundation/scratch_mark.h"
 #include "host_files.h"
 #include "support/temp_dir.h"
@@ -73,6 +74,9 @@ TEST(ScratchMark, TheMakerIsKnownByItsNumberAndItsStartAndWhatItWritesInItsFolde
     ASSERT_EQ(FileCreate(&record, kFileReadWrite, &handle), 0);
     FileClose(handle);
     EXPECT_EQ(ScratchMakerOf(made), ScratchMaker::kRunning);
+    PathRecord named = Rec(folder + "/");
+    ASSERT_EQ(CreateTempFileName(&named, "LBL", &named), 0);
+    EXPECT_EQ(ScratchMakerOf(PathRecordToPosix(named)), ScratchMaker::kRunning) << "a new file's name, made there";
     const std::string users = folder + "/user-notes.txt";
     PutFile(users);
     record = Rec(users);

@@ -55,8 +55,11 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         EXPECT_NE(said.errors.find("tessaline-tool: " + c.said), std::string::npos) << c.arguments << ": " << said.errors;
     }
     EXPECT_EQ(Shell(dir, "ls -- -* 2>/dev/null"), 2) << "a file was made under an option's name";
-    // A value that begins with "-" is no name: a query may look for it.
+    // A value that begins with "-" is no name: a query may look for it,
+    // and a negative number reaches the command, which judges it.
     EXPECT_EQ(Said(dir, "db query ok.dqx 2 starts -x").status, 0);
+    EXPECT_EQ(Said(dir, "metafile none.wmf out.png -5").errors,
+              "tessaline-tool: metafile: MAXSIDE must be a positive number\n");
 
     const std::vector<Case> paths = {
         {"print-pdf pipe.lqx x.pdf", "pipe.lqx is a pipe, not a file. [230]\n"},
