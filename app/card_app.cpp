@@ -123,8 +123,8 @@ void RemoveStartupLeftovers(const PathRecord& programFolder)
     PathRecord temp{};
     if (GetSystemTempFolder(&temp) == 0) {
         // Swap files, and what killed prints and readers left: indexes of
-        // databases opened only to be read, spools, scratch folders.
-        RemoveStaleTempFiles(&temp, "KPX");
+        // databases opened only to be read, spools, scratch folders. Others
+        // write there too: only what carries the program's mark goes.
         RemoveOwnLeftovers(&temp);
     }
 }

@@ -252,7 +252,9 @@ std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
     char name[kPathTextSize] = {};
     PathRecordGetFileName(&target, name, 0);
     const PathRecord folder = FolderOf(target);
-    if (CheckDirectoryWritable(&folder, 0) != kErrNone)
+    if (const int32_t err = CheckDirectoryWritable(&folder, 0); err == kErrWriteProtect)
+        return std::string("Cannot save \"") + name + "\": the disk it is on is read-only.";
+    else if (err != kErrNone)
         return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
     if (diskFull_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
         return std::string("Cannot save \"") + name + "\": its disk is full.";

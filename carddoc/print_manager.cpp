@@ -543,7 +543,8 @@ int32_t PrintManager::PrintJob(QWidget* owner, int16_t pages, int16_t laterPages
     char fileName[512] = {};
     if (document_->HasPath())
         PathRecordGetFileName(&document_->Path(), fileName, sizeof fileName);
-    printer->setDocName(QString::fromLocal8Bit(fileName[0] ? fileName : document_->Title().c_str()));
+    // Both are the program's own text (Windows-1252), never the locale's.
+    printer->setDocName(Cp1252ToQString(fileName[0] ? fileName : document_->Title().c_str()));
     std::unique_ptr<Dc> dc = MakePrintJobDc(printer, job_.postScriptFile);
     if (!dc || !dc->beginOutput())
         return dc && dc->outputError() != 0 ? dc->outputError() : -1;
@@ -690,15 +691,30 @@ void PrintManager::ReportPrintError(int32_t result)
                    "\" that the output goes to does not exist. Choose a folder that does, or make this one.")
                       .c_str(),
                   0);
+    else if (result == kErrCantResolveFilename && !OutputFile().isEmpty())
+        AlertStop(("Nothing was printed: \"" + QStringToCp1252(QFileInfo(OutputFile()).fileName()) +
+                   "\" is a link that leads back to itself (its links name each other in a loop).")
+                      .c_str(),
+                  0);
+    else if ((result == kErrIsFolder || result == kErrIsPipe || result == kErrIsDevice || result == kErrIsSocket ||
+              result == kErrFilenameExceedsRange || result == kErrInvalidName) &&
+             !OutputFile().isEmpty())
+        AlertFileErrorAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result);
     else
         AlertStop(kErrorText, result);
 }
 
-std::string PrintManager::MissingOutputFolder() const
+QString PrintManager::OutputFile() const
 {
     QString file = job_.postScriptFile;
     if (file.isEmpty() && job_.printer)
         file = job_.printer->outputFileName();
+    return file;
+}
+
+std::string PrintManager::MissingOutputFolder() const
+{
+    const QString file = OutputFile();
     if (file.isEmpty() || QFileInfo(QFileInfo(file).absolutePath()).isDir())
         return {};
     return QStringToCp1252(QFileInfo(file).absolutePath());

@@ -27,6 +27,7 @@ class PrintProgress;
 class QPageLayout;
 class QPrinter;
 class QRect;
+class QString;
 class QWidget;
 
 // Results of Print.
@@ -150,6 +151,9 @@ private:
     // The folder of the file the job writes (a PDF or PostScript file)
     // when it does not exist; empty otherwise, and for a printer.
     std::string MissingOutputFolder() const;
+    // The file the job writes (a PDF or PostScript file), as named; empty
+    // for a printer.
+    QString OutputFile() const;
     // The layout's paper and orientation (or the document's own choice)
     // into that printer only: without any printer (and so without the
     // application's printer settings) a PDF job still takes them, and the

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <string_view>
 #include <vector>
 
@@ -194,4 +195,25 @@ int32_t HostCopyFile(const std::string& source, const std::string& destination)
     if (err != kErrNone)
         ::unlink(destination.c_str());
     return err;
+}
+
+int32_t HostFinalTarget(const std::string& path, std::string* target)
+{
+    std::string at = path;
+    // As many links as the system itself follows in one path.
+    for (int links = 0; links <= 40; ++links) {
+        std::vector<char> named(PATH_MAX + 1);
+        const ssize_t n = ::readlink(at.c_str(), named.data(), named.size() - 1);
+        if (n < 0) {
+            if (errno == ELOOP)
+                return kErrCantResolveFilename;
+            // Not a link (or nothing there yet): the write lands here.
+            *target = at;
+            return kErrNone;
+        }
+        const std::string next(named.data(), size_t(n));
+        const size_t slash = at.rfind('/');
+        at = next.front() == '/' || slash == std::string::npos ? next : at.substr(0, slash + 1) + next;
+    }
+    return kErrCantResolveFilename;
 }

@@ -56,3 +56,8 @@ bool HostFindIgnoringCase(const std::string& path, std::string* found);
 // Copies the regular file source to the new file destination (which must
 // not exist) and flushes it; a partial copy is removed. 0 or the code.
 int32_t HostCopyFile(const std::string& source, const std::string& destination);
+
+// Where a write to path lands: path itself, or, where it is a symbolic
+// link (or a chain of them), the file the last link names, which need not
+// exist yet. 1921 for links that name each other in a loop.
+int32_t HostFinalTarget(const std::string& path, std::string* target);

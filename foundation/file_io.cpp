@@ -12,6 +12,7 @@
 #include "foundation/file_host.h"
 #include "foundation/file_watch.h"
 #include "foundation/handle.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/string_table.h"
 #include "foundation/win_error.h"
 
@@ -39,9 +40,14 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
     int flags = access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
     int fd;
+    // Whether the open made the file.
+    bool made = false;
     if (how == Disposition::CreateAlways) {
         // Never O_TRUNC: the file is emptied below, once it is ours.
-        fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        made = fd >= 0;
+        if (fd < 0 && errno == EEXIST)
+            fd = ::open(path.c_str(), flags | O_CREAT, 0666);
     } else {
         fd = ::open(path.c_str(), flags);
         if (fd < 0 && errno == ENOENT) {
@@ -50,7 +56,10 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
                 path = found;
                 fd = ::open(path.c_str(), flags);
             } else if (how == Disposition::OpenAlways) {
-                fd = ::open(path.c_str(), flags | O_CREAT, 0666);
+                fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+                made = fd >= 0;
+                if (fd < 0 && errno == EEXIST)
+                    fd = ::open(path.c_str(), flags, 0666);
             } else {
                 errno = ENOENT;
             }
@@ -64,12 +73,14 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
     if (::fstat(fd, &st) != 0)
         err = Win32ErrorFromErrno(errno);
     else if (!S_ISREG(st.st_mode))
-        err = kErrAccessDenied;
+        err = NotAFileError(st.st_mode);
     if (err == kErrNone)
         err = HostLockExclusive(fd);
     if (err == kErrNone && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         err = Win32ErrorFromErrno(errno);
     FileWatcher* watcher = g_fileWatcher;
+    if (err == kErrNone && made)
+        MarkIfInOwnScratch(fd, path);
     if (err == kErrNone && watcher)
         watcher->Opened(fd, path);
     if (err == kErrNone && how == Disposition::CreateAlways && watcher) {
@@ -405,6 +416,13 @@ int32_t FileErrorIndex(int32_t code)
     case kErrSharingViolation:
     case kErrLockViolation: return 4;
     case kErrAccessDenied: return 6;
+    case kErrIsFolder: return 7;
+    case kErrIsPipe: return 8;
+    case kErrIsDevice: return 9;
+    case kErrIsSocket: return 10;
+    case kErrCantResolveFilename: return 11;
+    case kErrFilenameExceedsRange: return 12;
+    case kErrInvalidName: return 15;
     default: return 0;
     }
 }
@@ -418,6 +436,13 @@ int32_t AlertFileError(int32_t code)
     return AlertShowString(kAlertKindStop, kFileErrorBase, FileErrorIndex(code), code);
 }
 
+std::string FileErrorWords(int32_t code)
+{
+    char text[256];
+    LoadStringByIndex(kFileErrorBase, FileErrorIndex(code), text);
+    return text;
+}
+
 int32_t AlertFileErrorAbout(const char* what, int32_t code)
 {
     if (code == 0)
@@ -429,6 +454,9 @@ int32_t AlertFileErrorAbout(const char* what, int32_t code)
     std::string said = std::string(what) + ": ";
     if (code == kErrFileNotFound || code == kErrPathNotFound)
         said += "There is no such file.";
+    else if (code == kErrIsFolder || code == kErrIsPipe || code == kErrIsDevice || code == kErrIsSocket)
+        // "fifo.dqx is a pipe, not a file."
+        said = std::string(what) + (text + 4);
     else if (code == kErrSharingViolation || code == kErrLockViolation)
         // A program that only reads the file holds it as much as one that
         // changes it, and is easily forgotten.

@@ -178,10 +178,14 @@ double GetDiskFreeBytes(const char* path);
 
 // Shows a file error: nothing for 0; "Disk is full" for 112, "Disk is
 // Write Protected" for 19, "File is used by another program." for 32 and
-// 33 (another open holds the file), a permission message for 5; otherwise
-// "IO FILE ERROR", each with the code. Returns the box's result.
+// 33 (another open holds the file), a permission message for 5, what the
+// path holds instead of a file (a folder, a pipe, a device, a socket),
+// links in a loop, a path too long or a name the program can't keep;
+// otherwise "IO FILE ERROR", each with the code. Returns the box's result.
 int32_t AlertFileError(int32_t code);
 // As AlertFileError, with what the error concerns named first
 // ("Contacts.dqx: Disk is full [112]"); a missing file is said to be
 // missing, and a file another program holds to need closing there.
 int32_t AlertFileErrorAbout(const char* what, int32_t code);
+// The words AlertFileError shows for the code, without the code.
+std::string FileErrorWords(int32_t code);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -109,6 +110,32 @@ bool FolderHeld(const std::string& folder, const InUse& inUse)
     return false;
 }
 
+// Removes, inside a marked folder whose maker has ended, what that maker
+// marked: files no program holds, then the folders it made once they are
+// empty. Whatever else lies there (a file someone put in it) stays, and
+// with it the folders that hold it. True when the folder itself went.
+bool RemoveMarkedWithin(const std::string& folder, const InUse& inUse)
+{
+    std::vector<std::string> entries;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                entries.push_back(folder + "/" + entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    for (const std::string& path : entries) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || ScratchMakerOf(path) != ScratchMaker::kGone)
+            continue;
+        if (S_ISDIR(st.st_mode))
+            RemoveMarkedWithin(path, inUse);
+        else if (S_ISREG(st.st_mode) && !FileHeld(path, st, inUse))
+            ::unlink(path.c_str());
+    }
+    return ::rmdir(folder.c_str()) == 0;
+}
+
 }  // namespace
 
 int32_t RemoveOwnLeftovers(const PathRecord* folder)
@@ -119,8 +146,12 @@ int32_t RemoveOwnLeftovers(const PathRecord* folder)
     std::string directory = PathRecordToPosix(r);
     if (directory.empty())
         directory = ".";
-    while (directory.size() > 1 && directory.back() == '/')
-        directory.pop_back();
+    // As the running programs' open files and working folders are seen:
+    // whole, with no link on the way.
+    char real[PATH_MAX];
+    if (!::realpath(directory.c_str(), real))
+        return 0;
+    directory = real;
     DIR* dir = ::opendir(directory.c_str());
     if (!dir)
         return 0;
@@ -145,9 +176,7 @@ int32_t RemoveOwnLeftovers(const PathRecord* folder)
         if (::lstat(path.c_str(), &st) != 0)
             continue;
         if (S_ISDIR(st.st_mode)) {
-            std::error_code error;
-            if (!FolderHeld(path, inUse) &&
-                std::filesystem::remove_all(path, error) != static_cast<std::uintmax_t>(-1) && !error)
+            if (!FolderHeld(path, inUse) && RemoveMarkedWithin(path, inUse))
                 ++removed;
             continue;
         }

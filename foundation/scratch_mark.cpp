@@ -60,6 +60,16 @@ void UnmarkOwnScratch(int fd)
         ::fremovexattr(fd, kMarkName);
 }
 
+void MarkIfInOwnScratch(int fd, const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    char value[64];
+    const ssize_t n = ::lgetxattr(folder.c_str(), kMarkName, value, sizeof value);
+    if (n > 0 && !OwnStamp().empty() && std::string(value, size_t(n)) == OwnStamp())
+        MarkOwnScratch(fd);
+}
+
 ScratchMaker ScratchMakerOf(const std::string& path)
 {
     char value[64];

@@ -13,6 +13,10 @@ void MarkOwnScratch(int fd);
 void MarkOwnScratch(const std::string& path);
 // Takes the mark off a file that is about to become the user's own.
 void UnmarkOwnScratch(int fd);
+// Marks a file this process has just made at path (open on fd) where its
+// folder is this process's own scratch folder: what the program writes
+// there is its own, and goes with the folder.
+void MarkIfInOwnScratch(int fd, const std::string& path);
 
 enum class ScratchMaker {
     kNone,     // not marked by this program

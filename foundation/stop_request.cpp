@@ -1,83 +1,107 @@
 #include "foundation/stop_request.h"
 
-#include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <csignal>
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
+// Everything in this file may run in a signal handler: it calls only
+// functions that are safe there (tools/check_signal_safety.py).
 
 namespace {
 
-volatile std::sig_atomic_t g_request = 0;
+static_assert(std::atomic<int>::is_always_lock_free);
+
+std::atomic<int> g_request{0};
 // The end of a pipe the event loop watches; -1 while none does.
-volatile std::sig_atomic_t g_wake = -1;
+std::atomic<int> g_wake{-1};
+
+// How long work may leave a request unlooked at.
+constexpr unsigned kUnansweredSeconds = 5;
+
+constexpr char kUnansweredNote[] = "Nothing answered the request to end: ended at once.\n";
 
 void Wake()
 {
     const int keptErrno = errno;
     const char byte = 1;
-    if (g_wake >= 0 && ::write(g_wake, &byte, 1) < 0) {
+    if (const int wake = g_wake.load(); wake >= 0 && ::write(wake, &byte, 1) < 0) {
         // A full pipe has already woken the loop.
     }
     errno = keptErrno;
 }
 
-// Ends the program at once by the signal that asked. Only what is safe in
-// a signal handler, here and below.
-void EndNow(int signal)
+void SetHandler(int signal, void (*handler)(int))
 {
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
 }
 
-// Still running a few seconds after the request.
-extern "C" void OnStopUnanswered(int) { EndNow(g_request); }
+// Ends the program at once by the signal that asked.
+void EndNow(int signal)
+{
+    SetHandler(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+extern "C" void OnStopUnanswered(int)
+{
+    if (::write(STDERR_FILENO, kUnansweredNote, sizeof kUnansweredNote - 1) < 0) {
+        // Nowhere to say it.
+    }
+    EndNow(g_request.load());
+}
 
 extern "C" void OnStopRequest(int signal)
 {
-    if (g_request != 0) {
+    if (g_request.load() != 0) {
         EndNow(signal);
         return;
     }
-    g_request = signal;
-    Wake();
     // Work that never looks at the request (a print system that does not
-    // answer) is ended all the same, as the request would have.
-    std::signal(SIGALRM, OnStopUnanswered);
-    ::alarm(5);
+    // answer) is ended all the same, as the request would have. The timer
+    // runs before the request shows, so that whoever sees the request may
+    // stop it.
+    SetHandler(SIGALRM, OnStopUnanswered);
+    ::alarm(kUnansweredSeconds);
+    g_request.store(signal);
+    Wake();
 }
 
 }  // namespace
 
 void CatchStopRequests()
 {
-    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
-        std::signal(signal, OnStopRequest);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        struct sigaction given {};
+        if (::sigaction(signal, nullptr, &given) == 0 && given.sa_handler == SIG_IGN)
+            continue;
+        SetHandler(signal, OnStopRequest);
+    }
 }
 
-bool StopRequested() { return g_request != 0; }
-
-void EndEventLoopOnStopRequest()
+bool StopRequested()
 {
-    int ends[2];
-    if (g_wake >= 0 || !QCoreApplication::instance() || ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(ends[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
-        notifier->setEnabled(false);
-        QCoreApplication::exit(1);
-    });
-    g_wake = ends[1];
+    if (g_request.load() == 0)
+        return false;
+    // The request is answered: the close that follows is in order.
+    ::alarm(0);
+    return true;
+}
+
+void SetStopRequestWake(int fd)
+{
+    g_wake.store(fd);
     // A request that came before the loop was watched.
-    if (StopRequested())
+    if (fd >= 0 && g_request.load() != 0)
         Wake();
 }
 
 void EndIfStopRequested()
 {
-    if (g_request != 0)
-        EndNow(g_request);
+    if (const int signal = g_request.load(); signal != 0)
+        EndNow(signal);
 }

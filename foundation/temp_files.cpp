@@ -17,6 +17,7 @@
 #include "foundation/file_host.h"
 #include "foundation/file_io.h"
 #include "foundation/file_watch.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -61,6 +62,7 @@ int32_t CreateTempFileName(const PathRecord* folder, const char* prefix, PathRec
         std::string path = PathRecordToPosix(r);
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0) {
+            MarkIfInOwnScratch(fd, path);
             ::close(fd);
             if (FileWatcher* watcher = g_fileWatcher)
                 watcher->Made(path);

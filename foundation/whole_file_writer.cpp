@@ -1,5 +1,7 @@
 #include "foundation/whole_file_writer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -42,8 +44,8 @@ WholeFileWriter::WholeFileWriter(const PathRecord& target, const char* tempPrefi
 
 WholeFileWriter::WholeFileWriter(const std::string& posixTarget) : tempPrefix_(kTempPrefix), heldWhileWritten_(true)
 {
-    if (PathRecordFromPosix(posixTarget, &target_) != 0)
-        error_ = kErrInvalidName;
+    if (const int32_t err = PathRecordFromPosix(posixTarget, &target_); err != 0)
+        error_ = err;
 }
 
 WholeFileWriter::~WholeFileWriter() { Discard(); }
@@ -52,6 +54,16 @@ int32_t WholeFileWriter::Open()
 {
     if (error_ != kErrNone || made_)
         return error_;
+    // A target that is a link is written through: the new file takes the
+    // place of the file it names, beside that file, and the link stays.
+    std::string landing;
+    if (const int32_t err = HostFinalTarget(PathRecordToPosix(target_), &landing); err != kErrNone)
+        return error_ = err;
+    if (landing != PathRecordToPosix(target_) && PathRecordFromPosix(landing, &target_) != kErrNone)
+        return error_ = kErrFilenameExceedsRange;
+    // Only a file is replaced: never a folder, a pipe or a device.
+    if (struct stat st; ::stat(landing.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return error_ = NotAFileError(st.st_mode);
     if (askTargetWritable_ && FileExists(&target_, 0)) {
         // Taking the place of a file the user may not change would change
         // it all the same.

@@ -1,5 +1,7 @@
 #include "foundation/win_error.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 
 int32_t Win32ErrorFromErrno(int err)
@@ -9,8 +11,8 @@ int32_t Win32ErrorFromErrno(int err)
     case ENOENT: return kErrFileNotFound;
     case ENOTDIR: return kErrPathNotFound;
     case EACCES:
-    case EPERM:
-    case EISDIR: return kErrAccessDenied;
+    case EPERM: return kErrAccessDenied;
+    case EISDIR: return kErrIsFolder;
     case EBADF: return kErrInvalidHandle;
     case ENOMEM: return kErrNotEnoughMemory;
     case EMFILE:
@@ -31,5 +33,15 @@ int32_t Win32ErrorFromErrno(int err)
     case EIO: return kErrIoDevice;
     case ELOOP: return kErrCantResolveFilename;
     default: return kErrGeneralFailure;
+    }
+}
+
+int32_t NotAFileError(unsigned mode)
+{
+    switch (mode & S_IFMT) {
+    case S_IFDIR: return kErrIsFolder;
+    case S_IFIFO: return kErrIsPipe;
+    case S_IFSOCK: return kErrIsSocket;
+    default: return kErrIsDevice;
     }
 }

@@ -15,6 +15,12 @@ enum : int32_t {
     kErrNotSameDevice = 17,
     kErrNoMoreFiles = 18,
     kErrWriteProtect = 19,
+    // What is at the path is not a file: a device, a folder, a pipe or a
+    // socket.
+    kErrIsDevice = 20,
+    kErrIsFolder = 267,
+    kErrIsPipe = 230,
+    kErrIsSocket = 233,
     kErrGeneralFailure = 31,
     kErrSharingViolation = 32,
     kErrLockViolation = 33,
@@ -36,3 +42,7 @@ enum : int32_t {
 // and a missing folder are both ENOENT; the file layer tells them apart
 // itself, because callers treat 2 and 3 differently.
 int32_t Win32ErrorFromErrno(int err);
+
+// The code for a path that holds something other than a file, by the kind
+// of thing st_mode says it is.
+int32_t NotAFileError(unsigned mode);

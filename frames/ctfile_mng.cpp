@@ -7,6 +7,8 @@
 
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
+#include "foundation/path_record.h"
+#include "foundation/scratch_mark.h"
 #include "foundation/win_error.h"
 
 namespace {
@@ -26,6 +28,9 @@ int32_t MakeSwapFile(const PathRecord& folder, PathRecord* made, FileHandle* fil
     int32_t err = CreateTempFileName(&folder, "KPX", made);
     if (err != kErrNone)
         return err;
+    // Killed before the open below, the program leaves the name: marked, it
+    // is known for its own.
+    MarkOwnScratch(PathRecordToPosix(*made));
     err = FileOpenDeleteOnClose(made, kFileReadWrite, file);
     if (err != kErrNone) {
         *file = kNoFile;

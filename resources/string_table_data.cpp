@@ -9,6 +9,12 @@ const StringTableEntry kStringTable[] = {
     {369, "File is used by another program."},
     {370, "File is Locked."},
     {371, "Permission denied: you may not change this file or its folder."},
+    {372, "This is a folder, not a file."},
+    {373, "This is a pipe, not a file."},
+    {374, "This is a device, not a file."},
+    {375, "This is a socket, not a file."},
+    {376, "Its links name each other in a loop."},
+    {377, "The path is longer than the 260 characters this program keeps."},
 
     // Managers' alert groups: the base string is the box title.
     {435, "PICT MNG  ERROR"},
@@ -261,6 +267,8 @@ const StringTableEntry kStringTable[] = {
     // Database document: the default name suffixes of the report files.
     {378, "_tab_rep"},
     {379, "_rost_rep"},
+    // File errors again (365 + 15): a name the program can't keep.
+    {380, "The name is not UTF-8, or holds a character this program's files can't keep."},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

@@ -133,8 +133,9 @@ TEST(FileIo, OpenModesAndDispositions)
     FileClose(h);
     EXPECT_EQ(FileText(dir.file("new.txt")), "");
 
+    // A folder is said to be one, not a file one may not open.
     PathRecord folder = Rec(dir.path());
-    EXPECT_EQ(FileOpen(&folder, kFileRead, &h), kErrAccessDenied);
+    EXPECT_EQ(FileOpen(&folder, kFileRead, &h), kErrIsFolder);
 
     // Delete-on-close frees the name at once; the handle still works.
     ASSERT_EQ(FileOpenDeleteOnClose(&r, kFileReadWrite, &h), 0);

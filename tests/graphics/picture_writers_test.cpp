@@ -199,6 +199,22 @@ TEST(PictureWriters, GifKeepsFewColoursExactlyAndAManyColouredCardsFlatOnes)
     auto loader = MakeGifLoader();
     ASSERT_TRUE(loader->load(Bytes(gif), size_t(gif.size()), decoded));
     EXPECT_EQ(PictureRgb(decoded), Rgb(card));
+    // Every grey: as many colours as the palette holds, each kept exactly.
+    QImage greys(256, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 256; ++x)
+            greys.setPixel(x, y, qRgb(x, x, x));
+    ASSERT_TRUE(WriteGifPicture(greys, &gif));
+    CDibImage everyGrey;
+    ASSERT_TRUE(MakeGifLoader()->load(Bytes(gif), size_t(gif.size()), everyGrey));
+    EXPECT_EQ(PictureRgb(everyGrey), Rgb(greys));
+    // One more than it holds: the colours are shared, none taken for another.
+    greys.setPixel(0, 3, qRgb(255, 0, 0));
+    ASSERT_TRUE(WriteGifPicture(greys, &gif));
+    ASSERT_TRUE(MakeGifLoader()->load(Bytes(gif), size_t(gif.size()), everyGrey));
+    const std::vector<uint8_t> shared = PictureRgb(everyGrey);
+    EXPECT_GT(shared[3 * 256 * 3], 200) << "the red pixel";
+    EXPECT_LT(shared[3 * 256 * 3 + 1], 60) << "the red pixel";
 
     const QImage photo = Photo();
     ASSERT_TRUE(WriteGifPicture(photo, &gif));

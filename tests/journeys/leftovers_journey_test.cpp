@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -355,6 +356,99 @@ TEST_F(LeftoversJourney, APrintLeavesFilesBesideItThatItDidNotLeaveOrThatAreRead
     EXPECT_TRUE(Exists(users)) << "the program never wrote it";
     EXPECT_TRUE(Exists(read)) << "the program never wrote it";
     EXPECT_TRUE(Exists(viewed)) << "another program reads it";
+}
+
+// Only what the program marked goes, and only once its maker has ended:
+// a user's file in a folder a killed print left stays (and so does the
+// folder), a folder another program works in stays whole, a file of the
+// program's kind of name it never marked stays however old, and the folder
+// of a print still running stays while another print clears around it.
+TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHoldsOrWorksIn)
+{
+    const std::string card = CopySample("Business Card.lqx");
+    const std::string folder = std::filesystem::path(card).parent_path();
+    Stop();
+    const std::string temp = TempFile("tmp");
+    std::filesystem::create_directories(temp);
+    // The mark of a maker that has ended: this process's number with
+    // another start.
+    const std::string gone = std::to_string(getpid()) + " 1";
+    const auto marked = [&gone](const std::string& path) {
+        ASSERT_EQ(lsetxattr(path.c_str(), "user.tessaline.maker", gone.data(), gone.size(), 0), 0) << path;
+    };
+    const std::string left = folder + "/qt_temp-Ab12Cd";
+    std::filesystem::create_directories(left);
+    marked(left);
+    WriteFileBytes(left + "/QXDefPref", "the killed print's");
+    marked(left + "/QXDefPref");
+    WriteFileBytes(left + "/user-notes.txt", "a user's notes");
+    const std::string worked = folder + "/qt_temp-Ef34Gh";
+    std::filesystem::create_directories(worked);
+    marked(worked);
+    WriteFileBytes(worked + "/QXDefPref", "the killed print's");
+    marked(worked + "/QXDefPref");
+    const pid_t worker = fork();
+    ASSERT_GE(worker, 0);
+    if (worker == 0) {
+        setpgid(0, 0);
+        if (chdir(worked.c_str()) == 0)
+            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    holders_.push_back(worker);
+    for (int i = 0; i < 200 && std::filesystem::read_symlink("/proc/" + std::to_string(worker) + "/cwd") != worked;
+         ++i)
+        usleep(10000);
+    const std::string unmarked = temp + "/KPX1A.TMP";
+    const std::string swap = temp + "/KPX1B.TMP";
+    LeftAnHourAgo(unmarked);
+    LeftAnHourAgo(swap);
+    marked(swap);
+
+    // A print named from inside the folder, as a user types it.
+    bool ok = false;
+    CommandOutput("cd '" + folder + "' && TMPDIR='" + temp + "' '" + ToolPath() +
+                      "' print-pdf 'Business Card.lqx' cards.pdf 2>&1",
+                  &ok);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(Exists(left + "/QXDefPref")) << "the killed print's own file";
+    EXPECT_TRUE(Exists(left + "/user-notes.txt")) << "the program never wrote it";
+    EXPECT_TRUE(Exists(worked + "/QXDefPref")) << "another program works in its folder";
+
+    // A print still running keeps its folder while another clears around it.
+    const std::string live = temp + "/live.pdf";
+    const pid_t run = fork();
+    ASSERT_GE(run, 0);
+    if (run == 0) {
+        setenv("TMPDIR", temp.c_str(), 1);
+        execl(ToolPath().c_str(), "tessaline-tool", "print-pdf", card.c_str(), live.c_str(), "--copies", "3000",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const auto ownFolders = [&temp] {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(temp))
+            if (entry.path().filename().string().rfind("qt_temp-", 0) == 0)
+                found.push_back(entry.path());
+        return found;
+    };
+    for (int i = 0; i < 3000 && Halves(temp).empty(); ++i)
+        usleep(10000);
+    const std::vector<std::string> running = ownFolders();
+    EXPECT_EQ(running.size(), 1u);
+    const std::string other = CopySample("Business Card.lqx", "Other.lqx");
+    Tool("print-pdf '" + other + "' '" + temp + "/other.pdf'");
+    qputenv("TMPDIR", QByteArray::fromStdString(temp));
+    Start();
+    qunsetenv("TMPDIR");
+    for (const std::string& own : running)
+        EXPECT_TRUE(Exists(own + "/QXDefPref")) << "a running print's own file";
+    int status = 0;
+    waitpid(run, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_TRUE(Exists(live));
+    EXPECT_TRUE(Exists(unmarked)) << "the program never marked it";
+    EXPECT_FALSE(Exists(swap)) << "the program's own swap file, its maker gone";
 }
 
 // A print to a queue from the command line, told to end (a logout, a

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QImage>
 #include <algorithm>
@@ -649,3 +651,54 @@ TEST(PrintPdfTool, OddAngledCardOfEveryFrameKindWritesEachClipOnce)
 }
 
 }  // namespace
+
+namespace {
+
+std::string LinkTarget(const std::string& link)
+{
+    char named[4096];
+    const ssize_t n = readlink(link.c_str(), named, sizeof named);
+    return n < 0 ? std::string() : std::string(named, size_t(n));
+}
+
+}  // namespace
+
+// An output named by a link is written through it, whole, into the file the
+// link (or a chain of them, relative or not) names; the links stay links.
+// Links that name each other in a loop are refused, saying so, and stay.
+TEST(PrintPdfTool, AnOutputThatIsALinkIsWrittenThroughAndALoopIsRefused)
+{
+    TempDir dir;
+    WriteFileBytes(dir.file("card.lqx"), ReadFileBytes(kSample));
+    ASSERT_EQ(Shell(dir, "mkdir real sub && echo old > real/target.pdf && ln -s real/target.pdf link.pdf && "
+                         "ln -s ../link.pdf sub/chain.pdf && ln -s loop2.pdf loop.pdf && ln -s loop.pdf loop2.pdf"),
+              0);
+
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx link.pdf > said"), 0);
+    EXPECT_EQ(LinkTarget(dir.file("link.pdf")), "real/target.pdf");
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    WriteFileBytes(dir.file("real/target.pdf"), "old");
+    ASSERT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx sub/chain.pdf > said"), 0);
+    EXPECT_EQ(LinkTarget(dir.file("sub/chain.pdf")), "../link.pdf");
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    WriteFileBytes(dir.file("real/target.pdf"), "old");
+    ASSERT_EQ(Shell(dir, "ln -s \"$PWD/real/target.pdf\" sub/absolute.pdf && \"$T\" print-pdf card.lqx sub/absolute.pdf "
+                         "> said"),
+              0);
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    // As long a chain as the system follows in a path: 40 links.
+    WriteFileBytes(dir.file("real/target.pdf"), "old");
+    ASSERT_EQ(Shell(dir, "ln -s real/target.pdf l40.pdf && for i in $(seq 39 -1 1); do ln -s l$((i + 1)).pdf l$i.pdf; "
+                         "done && \"$T\" print-pdf card.lqx l1.pdf > said"),
+              0);
+    EXPECT_EQ(ReadFileBytes(dir.file("real/target.pdf")).rfind("%PDF-", 0), 0u);
+    // Nothing of the write is left beside the link or the file.
+    EXPECT_EQ(Shell(dir, "ls real sub | grep -q TMP"), 1);
+
+    EXPECT_EQ(Shell(dir, "\"$T\" print-pdf card.lqx loop.pdf 2> said"), 1);
+    EXPECT_EQ(ReadFileBytes(dir.file("said")),
+              "tessaline-tool: Nothing was printed: \"loop.pdf\" is a link that leads back to itself (its links "
+              "name each other in a loop).\n");
+    EXPECT_EQ(LinkTarget(dir.file("loop.pdf")), "loop2.pdf");
+    EXPECT_EQ(LinkTarget(dir.file("loop2.pdf")), "loop.pdf");
+}

@@ -30,8 +30,15 @@ CardVerdict HeaderVerdict(const PathRecord& path)
     FileHandle h = kNoFile;
     // Every open holds its file to itself, a reader's too: a card open in
     // a window or another print can't be read here, which is not its fault.
-    if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0)
-        return err == kErrSharingViolation ? CardVerdict::kInUse : CardVerdict::kCannotOpen;
+    if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
+        if (err == kErrSharingViolation)
+            return CardVerdict::kInUse;
+        // Why: a pipe, a folder, links in a loop, ...
+        char name[kPathTextSize] = {};
+        PathRecordGetFileName(&path, name, sizeof name);
+        AlertFileErrorAbout(name, err);
+        return CardVerdict::kCannotOpen;
+    }
     uint8_t bytes[kCardHeaderSize];
     uint32_t size = 0;
     const bool read = FileRead(h, bytes, sizeof bytes) == 0 && FileGetSize(h, &size) == 0;

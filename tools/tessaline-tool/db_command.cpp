@@ -45,7 +45,12 @@ const char* const kOperators[] = {"starts",  "ends",   "contains", "notcontains"
 
 bool ToPath(const std::string& file, PathRecord* path)
 {
-    return !RefusedAsOption("db", file) && PathRecordFromPosix(file, path) == 0;
+    if (RefusedAsOption("db", file))
+        return false;
+    const int32_t err = PathRecordFromPosix(file, path);
+    if (err != 0)
+        ToolFail(file + ": " + FileErrorWords(err));
+    return err == 0;
 }
 
 // Field texts are written in the locale's character set, a record a line.

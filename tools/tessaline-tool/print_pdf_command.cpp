@@ -23,6 +23,7 @@
 #include "carddoc/print_manager.h"
 #include "database/db_document.h"
 #include "database/open_database_registry.h"
+#include "foundation/file_io.h"
 #include "foundation/path_record.h"
 #include "foundation/scratch_mark.h"
 #include "foundation/stop_request.h"
@@ -84,8 +85,8 @@ int PrintOnce(const ToolArgs& given, bool postScript)
 
     PrintSession session;
     PathRecord path{};
-    if (PathRecordFromPosix(cardPath, &path) != 0)
-        return ToolFail("bad file name " + cardPath);
+    if (const int32_t err = PathRecordFromPosix(cardPath, &path); err != 0)
+        return ToolFail(cardPath + ": " + FileErrorWords(err) + " Nothing is printed.");
     // A card that is not whole is not printed: nothing is written, and a
     // file already under the output's name stays as it was.
     CardVerdict verdict = CardVerdict::kGood;
@@ -129,8 +130,9 @@ int PrintOnce(const ToolArgs& given, bool postScript)
     // here, as the tool answers every question.
     if (printer.LastResult() == kPrintSheetDoesNotFit)
         return ToolFail("the sheet does not fit its paper: nothing is printed");
+    // The print's message has said why (a cancel, a full disk, ...).
     if (printer.LastResult() != 0)
-        return ToolFail("printing failed with code " + std::to_string(printer.LastResult()));
+        return 1;
     std::printf("%d pages\n", printer.PagesPrinted());
     // The file is whole, but labels carry failure boxes or cut bars where
     // barcodes were wanted; the message has said which.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "foundation/alert_sink.h"
+#include "mistyped_options.h"
 #include "platform/heap_reuse.h"
 #include "terminal_text.h"
 #include "tool_command.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv)
             std::printf("usage: tessaline-tool %s\n", c.usage);
             return 0;
         }
+        if (RefusedMistypedOptions(c, args))
+            return 1;
         return c.run(args);
     }
     Usage();
