@@ -399,6 +399,60 @@ TEST(PrintPdfTool, TheBadgesZipFieldPrintsAsBarsOnEveryCard)
     EXPECT_EQ(Shell(dir, "test $(pdftotext -raw badge.pdf - | grep -c '^\\* [0-9].* \\*$') -eq 8"), 0);
 }
 
+// A PostScript job is at most three times its PDF: the visitor badge for
+// 100 contacts, and badges of each contact's JPEG photograph, which goes
+// as JPEG data. Ghostscript draws the job as it draws the PDF, and CUPS'
+// page filter picks a page of it that draws as that page did.
+TEST(PrintPdfTool, APostScriptJobIsAtMostThreeTimesItsPdfAndPrintsAlike)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v gs >/dev/null && command -v convert >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript or ImageMagick is not installed";
+    // Twelve contacts of a photograph each (the picture field, column 15;
+    // the name as it is, beside the card, as a long path would not fit).
+    ASSERT_EQ(Shell(dir, "for i in $(seq 12); do convert -size 240x320 -seed $i plasma:fractal p$i.jpg || exit 1; "
+                         "printf 'Ann\tLee %s\t\t\t\t\t\t\t\t\t\t\t\t\t%s\t\t\t\t\t\t\n' "
+                         "$i p$i.jpg >> photos.txt; done && "
+                         "\"$T\" db new photos.dqx && \"$T\" dbdoc import photos.dqx photos.txt --delimiter 2 >/dev/null && "
+                         "\"$T\" card new-badge photo.lqx && "
+                         "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 100 --seed 3 >/dev/null && "
+                         "\"$T\" card new-visitor visitor.lqx \"$PWD\""),
+              0);
+    for (const std::string card : {"photo", "visitor"}) {
+        SCOPED_TRACE(card);
+        const std::string db = card == "photo" ? " photos.dqx " : " people.dqx ";
+        ASSERT_EQ(Shell(dir, "\"$T\" print-ps " + card + ".lqx" + db + card + ".ps >/dev/null && "
+                             "\"$T\" print-pdf " + card + ".lqx" + db + card + ".pdf >/dev/null"),
+                  0);
+        const size_t ps = ReadFileBytes(dir.file(card + ".ps")).size();
+        const size_t pdf = ReadFileBytes(dir.file(card + ".pdf")).size();
+        EXPECT_LE(ps, 3 * pdf) << "PostScript " << ps << " bytes, PDF " << pdf;
+        ASSERT_EQ(Shell(dir, "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -dLastPage=1 -sOutputFile=" + card +
+                             "-ps.png " + card + ".ps && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
+                             "-dLastPage=1 -sOutputFile=" + card + "-pdf.png " + card + ".pdf"),
+                  0);
+        // The job's letters come out a shade bolder than the PDF's at 50
+        // dpi; pictures and shapes alike.
+        const QImage fromPs(QString::fromStdString(dir.file(card + "-ps.png")));
+        const QImage fromPdf(QString::fromStdString(dir.file(card + "-pdf.png")));
+        ASSERT_EQ(fromPs.size(), fromPdf.size());
+        EXPECT_LT(UnmatchedPixels(fromPs, fromPdf, 40), fromPs.width() * fromPs.height() / 100);
+    }
+    const std::string photo = ReadFileBytes(dir.file("photo.ps"));
+    EXPECT_NE(photo.find("/ASCII85Decode filter /DCTDecode filter >> image"), std::string::npos);
+    if (!HaveTool("/usr/lib/cups/filter/pstops"))
+        SKIP_FOR_MISSING_TOOL() << "CUPS' pstops is not installed";
+    ASSERT_EQ(Shell(dir, "/usr/lib/cups/filter/pstops 1 user job 1 'page-ranges=2' visitor.ps > picked.ps 2>/dev/null && "
+                         "test $(grep -c '^%%Page:' picked.ps) -eq 1 && "
+                         "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -sOutputFile=picked.png picked.ps && "
+                         "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -dFirstPage=2 -dLastPage=2 "
+                         "-sOutputFile=second.png visitor.ps"),
+              0);
+    const QImage picked(QString::fromStdString(dir.file("picked.png")));
+    EXPECT_FALSE(picked.isNull());
+    EXPECT_EQ(picked, QImage(QString::fromStdString(dir.file("second.png"))));
+}
+
 // A picture whose PostScript never ends, on 20 cards: Ghostscript is run
 // once for the whole job and stopped at the limit; every card gets the
 // stand-in at once, and the job says once which file failed and why.
