@@ -16,6 +16,7 @@
 #include "support/postscript_as_run.h"
 #include "platform/dc.h"
 #include "postscript/postscript_job.h"
+#include "postscript/ps_words.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -153,8 +154,18 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
             const Region label = Region::FromRect(IntRect{left, 150, left + 160, 195});
             dc->selectClipRgn(&label);
             dc->fillRect(IntRect{left + 10, 160, left + 60, 185}, Brush::Solid(0x0000FF));
+            // Hatching whose lines keep their place on the sheet, wherever
+            // what they fill is drawn from.
+            dc->fillRect(IntRect{left + 65, 152, left + 105, 193}, Brush::Hatched(HS_VERTICAL, 0x000000));
+            // A square turned about its middle, where it was.
+            ASSERT_TRUE(dc->beginTurn(90, QPointF(left + 120, 172), QPointF(left + 120, 172)));
+            dc->fillRect(IntRect{left + 110, 162, left + 130, 182}, Brush::Solid(0x00FF00));
+            dc->endTurn();
         }
         dc->selectClipRgn(nullptr);
+        // The same hatching in blue, a pattern of its own made where
+        // nothing is clipped.
+        dc->fillRect(IntRect{85, 2, 125, 15}, Brush::Hatched(HS_VERTICAL, 0xFF0000));
     }
     ASSERT_TRUE(dc->flush());
 
@@ -208,7 +219,48 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
         EXPECT_EQ(At(drawn, 50, 170), 0xFF0000u);
         EXPECT_EQ(At(drawn, 250, 170), 0xFF0000u);
         EXPECT_EQ(At(drawn, 150, 170), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 140, 172), 0x00FF00u);
+        EXPECT_EQ(At(drawn, 340, 172), 0x00FF00u);
+        EXPECT_EQ(At(drawn, 350, 160), 0xFFFFFFu);
+        std::string hatching, underClip;
+        for (int x = 86; x < 125; ++x) {
+            hatching += At(drawn, x, 8) == 0x0000FFu ? '|' : ' ';
+            underClip += At(drawn, x, 170) == 0 ? '|' : ' ';
+        }
+        EXPECT_NE(hatching.find('|'), std::string::npos);
+        EXPECT_EQ(underClip, hatching);
     }
+}
+
+// Data written as ASCII85 reads back as the bytes, whatever their length
+// (a group of zeros shortened, a last group cut short), and no line of it
+// begins with "%", which a program sorting the job's pages would read as
+// one of its own lines: here a group whose five characters are "%%EOF".
+TEST(PostScriptJob, Ascii85DataReadsBackAndNoLineReadsAsAComment)
+{
+    // 76 groups fill five lines of 76 characters; the next begins a line.
+    std::string bytes;
+    for (int i = 0; i < 76 * 4; ++i)
+        bytes += char((i * 151 + 7) % 256);
+    bytes += std::string("\x0C\x9B\x95\xE7", 4) + std::string(8, '\0') + "tail";
+    for (size_t length = 0; length <= bytes.size(); length += length < 12 ? 1 : 37) {
+        SCOPED_TRACE(length);
+        std::string text;
+        PsAppendAscii85(&text, std::string_view(bytes).substr(0, length));
+        std::string back;
+        size_t end = 0;
+        ASSERT_TRUE(DecodeAscii85(text, 0, &back, &end));
+        EXPECT_EQ(back, bytes.substr(0, length));
+        EXPECT_EQ(end, text.size() - 1);
+        for (size_t line = 0; line != std::string::npos; line = text.find('\n', line + 1)) {
+            const size_t start = line == 0 ? 0 : line + 1;
+            EXPECT_NE(text[start], '%');
+        }
+    }
+    std::string all;
+    PsAppendAscii85(&all, bytes);
+    EXPECT_NE(all.find(" %%EOF"), std::string::npos);
+    EXPECT_NE(all.find('z'), std::string::npos);
 }
 
 TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
