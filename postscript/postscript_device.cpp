@@ -189,7 +189,6 @@ private:
     {
         ++pages_;
         const std::string n = std::to_string(pages_);
-        seal();
         out_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
         // From points, origin at the sheet's lower-left corner, to device
         // pixels from the printable area's top-left corner, y down: the

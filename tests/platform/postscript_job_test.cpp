@@ -151,12 +151,18 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
         ASSERT_TRUE(dc->stretchImage(IntRect{220, 20, 380, 140}, blocks, QRect(), SRCCOPY));
         // The same label at two places, each under its own clip.
         for (const int left : {20, 220}) {
-            const Region label = Region::FromRect(IntRect{left, 150, left + 160, 195});
+            // Its corner a little to the right: hatching made from there
+            // would be out of step with the sheet's.
+            const Region label = Region::FromRect(IntRect{left + 2, 150, left + 160, 195});
             dc->selectClipRgn(&label);
             dc->fillRect(IntRect{left + 10, 160, left + 60, 185}, Brush::Solid(0x0000FF));
             // Hatching whose lines keep their place on the sheet, wherever
             // what they fill is drawn from.
             dc->fillRect(IntRect{left + 65, 152, left + 105, 193}, Brush::Hatched(HS_VERTICAL, 0x000000));
+            // A line of the thinnest pen, on its row of dots.
+            dc->selectPen(Pen{PS_SOLID, 0, 0x000000});
+            const IntPoint line[2] = {{left + 140, 152}, {left + 140, 192}};
+            ASSERT_TRUE(dc->polyline(line, 2));
             // A square turned about its middle, where it was.
             ASSERT_TRUE(dc->beginTurn(90, QPointF(left + 120, 172), QPointF(left + 120, 172)));
             dc->fillRect(IntRect{left + 110, 162, left + 130, 182}, Brush::Solid(0x00FF00));
@@ -167,6 +173,17 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
         // nothing is clipped.
         dc->fillRect(IntRect{85, 2, 125, 15}, Brush::Hatched(HS_VERTICAL, 0xFF0000));
     }
+    // A last page of pictures of noise, more than a megabyte of data, which
+    // the job writes out as it goes.
+    ASSERT_TRUE(dc->newPage());
+    uint32_t seed = 7;
+    for (int n = 0; n < 12; ++n) {
+        QImage noise(200, 150, QImage::Format_RGB32);
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                noise.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+        ASSERT_TRUE(dc->stretchImage(IntRect{0, 0, 200, 150}, noise, QRect(), SRCCOPY));
+    }
     ASSERT_TRUE(dc->flush());
 
     const std::string job = ReadFileBytes(ps);
@@ -174,13 +191,13 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
     size_t pages = 0;
     for (size_t at = job.find("\n%%Page: "); at != std::string::npos; at = job.find("\n%%Page: ", at + 1))
         ++pages;
-    EXPECT_EQ(pages, 3u);
+    EXPECT_EQ(pages, 4u);
     const std::string run = PostScriptAsRun(job);
     ASSERT_FALSE(run.empty());
     EXPECT_EQ(job.find(" rf\n"), std::string::npos) << "drawing left uncompressed";
     // Each label drawn from its clip's corner: written alike at both places.
     size_t alike = 0;
-    for (size_t at = run.find(" 10 10 50 25 rf\n"); at != std::string::npos; at = run.find(" 10 10 50 25 rf\n", at + 1))
+    for (size_t at = run.find(" 8 10 50 25 rf\n"); at != std::string::npos; at = run.find(" 8 10 50 25 rf\n", at + 1))
         ++alike;
     EXPECT_EQ(alike, 6u);
     // Each picture defined once, the photograph as a JPEG file's bytes.
@@ -222,6 +239,9 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
         EXPECT_EQ(At(drawn, 140, 172), 0x00FF00u);
         EXPECT_EQ(At(drawn, 340, 172), 0x00FF00u);
         EXPECT_EQ(At(drawn, 350, 160), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 160, 188), 0x000000u);
+        EXPECT_EQ(At(drawn, 159, 188), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 161, 188), 0xFFFFFFu);
         std::string hatching, underClip;
         for (int x = 86; x < 125; ++x) {
             hatching += At(drawn, x, 8) == 0x0000FFu ? '|' : ' ';
