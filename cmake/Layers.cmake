@@ -118,8 +118,9 @@ tessaline_layer(platform WINDOWS DEPENDS foundation printqueue
 tessaline_layer(pdf DEPENDS foundation printqueue platform
   USES Qt6::PrintSupport ZLIB::ZLIB LibDeflate::LibDeflate qpdf::libqpdf)
 #    The PostScript output: print jobs written as PostScript, to a file or
-#    a queue that takes it, with the fonts they carry.
-tessaline_layer(postscript DEPENDS foundation printqueue platform USES ZLIB::ZLIB)
+#    a queue that takes it, with the fonts they carry, their pages and
+#    pictures compressed (libdeflate; photographs as JPEG through Qt).
+tessaline_layer(postscript DEPENDS foundation printqueue platform USES LibDeflate::LibDeflate)
 # 6. Pictures, pens, brushes and shapes; the picture files' own libraries.
 tessaline_layer(graphics DEPENDS resources foundation platform USES PNG::PNG JPEG::JPEG TIFF::TIFF GIF::GIF)
 # 7. Fonts and display-text effects; the barcodes; the database engine.

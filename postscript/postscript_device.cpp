@@ -11,6 +11,14 @@
 // in a gsave of its own, which is closed before any pass-through text, so
 // the frames' gsave and grestore pair with each other and never with ours.
 //
+// A page's drawing goes compressed (Flate in ASCII85, which the printer
+// reads through filters and runs as it comes), in pieces that end where a
+// picture's own data is written, which is read from the job itself; the
+// lines the print system reads to sort and pick pages (%%Page and the
+// page's setup) stay as they are. A photograph goes as JPEG data, as in
+// a PDF file. A picture drawn on many cards is defined once in the job's
+// setup, kept there as its compressed data, and decoded at each use.
+//
 // The pages are written to a temporary file while the job runs; at the end
 // the job is put together (header, the fonts of every glyph shown, the
 // pages) and written to the chosen file in one step, or handed to the
@@ -41,6 +49,7 @@
 #include "platform/sheet_size.h"
 #include "postscript/postscript_job.h"
 #include "postscript/ps_glyph_fonts.h"
+#include "postscript/ps_jpeg.h"
 #include "postscript/ps_text_layer.h"
 #include "postscript/ps_words.h"
 #include "printqueue/cups_queue.h"
@@ -108,8 +117,7 @@ public:
             return true;
         turnOn();
         colour(c);
-        number(x);
-        number(y);
+        point(QPointF(x, y));
         page_ += " 1 1 rf\n";
         turnOff();
         return spill();
@@ -142,8 +150,11 @@ public:
         // What the frame's PostScript set is not ours to rely on.
         colourKnown_ = false;
         dash_ = -1;
-        return spill();
+        // Sent text may stop within a word or the data it reads: the page's
+        // piece is closed only after the next drawing of the device's own.
+        return out_.size() < kWriteBytes || write(false);
     }
+    void setPicturesLossless(bool lossless) override { lossless_ = lossless; }
 
 private:
     bool begin()
@@ -178,31 +189,31 @@ private:
     {
         ++pages_;
         const std::string n = std::to_string(pages_);
-        page_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
+        out_ += "%%Page: " + n + " " + n + "\n%%BeginPageSetup\nsave TsDict begin\n";
         // From points, origin at the sheet's lower-left corner, to device
         // pixels from the printable area's top-left corner, y down: the
         // corner on the device pixel the printer's own metrics give it, from
         // which the job places everything.
         const double scale = 72.0 / std::max(settings_.resolution, 1);
-        PsAppendNumber(&page_, paint_.left() * scale, 4);
-        page_ += ' ';
-        PsAppendNumber(&page_, ExactSheetPoints(settings_.layout).height() - paint_.top() * scale, 4);
-        page_ += " translate ";
-        PsAppendNumber(&page_, scale, 6);
-        page_ += ' ';
-        PsAppendNumber(&page_, -scale, 6);
-        page_ += " scale 0 setlinewidth 0 setlinecap\n";
+        PsAppendNumber(&out_, paint_.left() * scale, 4);
+        out_ += ' ';
+        PsAppendNumber(&out_, ExactSheetPoints(settings_.layout).height() - paint_.top() * scale, 4);
+        out_ += " translate ";
+        PsAppendNumber(&out_, scale, 6);
+        out_ += ' ';
+        PsAppendNumber(&out_, -scale, 6);
+        out_ += " scale 0 setlinewidth 0 setlinecap\n";
         // A printer prints nothing outside its printable area, and all of
         // it: the clip lies on its edges, between device pixels where they
         // fall there.
         if (printable_) {
             for (const double v : {printable_->left(), printable_->top(), printable_->width(), printable_->height()}) {
-                PsAppendNumber(&page_, v, 4);
-                page_ += ' ';
+                PsAppendNumber(&out_, v, 4);
+                out_ += ' ';
             }
-            page_ += "rectclip\n";
+            out_ += "rectclip\n";
         }
-        page_ += "%%EndPageSetup\n";
+        out_ += "%%EndPageSetup\n";
         colourKnown_ = false;
         dash_ = -1;
         patterns_.clear();
@@ -210,22 +221,36 @@ private:
     void endPage()
     {
         closeClip();
-        page_ += "end restore showpage\n";
+        seal();
+        out_ += "end restore showpage\n";
     }
-    // Writes out what has gathered, now and then.
+    // Closes the page's piece of drawing gathered so far: compressed, for
+    // the printer to run through its filters.
+    void seal()
+    {
+        if (page_.empty())
+            return;
+        out_ += "currentfile /ASCII85Decode filter /FlateDecode filter cvx exec\n";
+        PsAppendFlateAscii85(&out_, page_);
+        page_.clear();
+    }
+    // Closes a piece now and then and writes out what has gathered, after
+    // a drawing of the device's own, which ends on a whole word.
     bool spill()
     {
-        if (page_.size() < (1u << 20))
-            return true;
-        return write();
+        if (page_.size() >= kPieceBytes)
+            seal();
+        return out_.size() < kWriteBytes || write(false);
     }
-    bool write()
+    bool write(bool whole = true)
     {
         if (!body_ || failed_)
             return false;
+        if (whole)
+            seal();
         errno = 0;
-        const qint64 n = body_->write(page_.data(), qint64(page_.size()));
-        page_.clear();
+        const qint64 n = body_->write(out_.data(), qint64(out_.size()));
+        out_.clear();
         if (n < 0) {
             error_ = FileFailure(*body_, errno);
             failed_ = true;
@@ -249,10 +274,17 @@ private:
         if (clipOpen_ && clip_ == *clip)
             return true;
         closeClip();
-        page_ += "q n";
+        // What is drawn under the clip is drawn from its corner, so that
+        // the labels of a sheet, drawn alike at other places, are written
+        // alike and compress to little more than one.
+        origin_ = clip->boundingRect().topLeft();
+        onLine_ = 0;
+        page_ += "q";
+        number(origin_.x());
+        number(origin_.y());
+        page_ += " translate n";
         for (const QRect& r : *clip) {
-            number(r.x());
-            number(r.y());
+            point(r.topLeft());
             number(r.width());
             number(r.height());
             page_ += " R";
@@ -270,6 +302,7 @@ private:
             return;
         page_ += "Q\n";
         clipOpen_ = false;
+        origin_ = QPoint();
         // The colour and dash set inside the gsave just ended are gone.
         colourKnown_ = false;
         dash_ = -1;
@@ -281,9 +314,12 @@ private:
     {
         if (!turn_)
             return;
+        // The turn as it is in the space drawn from the origin, where the
+        // points it turns lie by as much nearer.
         const QTransform& t = *turn_;
+        const QPointF moved = t.map(QPointF(origin_)) - QPointF(origin_);
         page_ += " q [";
-        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), moved.x(), moved.y()}) {
             page_ += ' ';
             PsAppendNumber(&page_, v, 6);
         }
@@ -303,10 +339,11 @@ private:
         page_ += ' ';
         PsAppendNumber(&page_, v, 2);
     }
+    // A point of the page, from the origin of what is drawn.
     void point(const QPointF& p)
     {
-        number(p.x());
-        number(p.y());
+        number(p.x() - origin_.x());
+        number(p.y() - origin_.y());
     }
     void colour(ColorRef c)
     {
@@ -361,10 +398,12 @@ private:
     void polylineWith(const PixelPolyline& line, ColorRef c, int32_t style);
     void dash(int32_t style, double phase);
     bool writeImage(const QRectF& dest, const QImage& picture);
-    // What a picture writes: its pixels compressed as PostScript text,
-    // and, once it is defined in the job's setup, its name there.
+    // What a picture writes: its pixels compressed, JPEG or Flate data (as
+    // its filter says), and, once it is defined in the job's setup, its
+    // name there.
     struct PictureData {
-        std::string text;
+        std::string packed;
+        const char* filter = "/FlateDecode";
         std::string name;
         bool drawn = false;
         bool transparent = false;
@@ -381,13 +420,23 @@ private:
     std::optional<QRectF> printable_;
     std::unique_ptr<WholeFileWriter> file_;
     std::unique_ptr<QTemporaryFile> body_;
+    // The page's drawing not yet compressed, and what is ready for the
+    // body's file.
     std::string page_;
+    std::string out_;
+    static constexpr size_t kPieceBytes = 1u << 20;
+    static constexpr size_t kWriteBytes = 1u << 20;
+    // Whether the pictures drawn now keep every pixel (see
+    // Dc::setPicturesLossless); a photograph's may go as JPEG.
+    bool lossless_ = false;
     bool failed_ = false;
     int32_t error_ = 0;
     int pages_ = 0;
     int onLine_ = 0;
     bool clipOpen_ = false;
     QRegion clip_;
+    // Where what is drawn under the open clip is drawn from.
+    QPoint origin_;
     bool colourKnown_ = false;
     ColorRef colour_ = 0;
     int32_t dash_ = -1;
@@ -410,6 +459,7 @@ private:
     // as it is written.
     std::map<qint64, PictureData> images_;
     static constexpr size_t kRecentBytes = 64u << 20;
+    static constexpr size_t kLeastJpegPixels = 64 * 64;
     std::deque<std::pair<qint64, PictureData>> recent_;
     size_t recentBytes_ = 0;
     std::unique_ptr<QTemporaryFile> setup_;
@@ -483,8 +533,10 @@ std::string PostScriptDevice::pattern(const DevicePaint& p, int32_t rop2)
             out += " setrgbcolor [" + rects + "] rectfill\n";
         }
     }
-    out += "} >> [1 0 0 1 " + std::to_string(p.origin.x()) + ' ' + std::to_string(p.origin.y()) +
-           "] makepattern def\n";
+    // Made where the drawing's origin lies: its tiles start at their
+    // place on the page, in whatever part it serves later.
+    out += "} >> [1 0 0 1 " + std::to_string(p.origin.x() - origin_.x()) + ' ' +
+           std::to_string(p.origin.y() - origin_.y()) + "] makepattern def\n";
     if (!turn_)
         patterns_.push_back(KnownPattern{p.tile, p.origin, rop2, name});
     return name;
@@ -533,8 +585,7 @@ void PostScriptDevice::polylineWith(const PixelPolyline& line, ColorRef c, int32
     page_ += " n";
     bool first = true;
     for (const PixelPoint& pt : line.points) {
-        number(double(pt.x) + 0.5);
-        number(double(pt.y) + 0.5);
+        point(QPointF(double(pt.x) + 0.5, double(pt.y) + 0.5));
         page_ += first ? " m" : " l";
         first = false;
         if (++onLine_ % 8 == 0)
@@ -559,8 +610,7 @@ bool PostScriptDevice::drawShape(const DeviceShape& shape, const DeviceClip* cli
             rectangle.reset();
         if (shape.fill.isEmpty() || rectangle) {
             const QRectF b = rectangle ? rectangle->translated(shape.fillOffset) : shape.fillBox;
-            number(b.x());
-            number(b.y());
+            point(b.topLeft());
             number(b.width());
             number(b.height());
             page_ += " rf\n";
@@ -611,7 +661,7 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             page_ += ">> /BDC pdfmark\n";
         }
         page_ += " q [";
-        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()}) {
+        for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx() - origin_.x(), t.dy() - origin_.y()}) {
             page_ += ' ';
             PsAppendNumber(&page_, v, 6);
         }
@@ -621,7 +671,8 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             // Its upright copy, for a PDF made of the job (ps_text_layer.h).
             page_ += ' ';
             PsAppendString(&page_, text.chars);
-            point(text.positions[0]);
+            number(text.positions[0].x());
+            number(text.positions[0].y());
             page_ += " TsL\n";
         }
         // Runs of glyphs from one glyph set, each shown at its own position
@@ -659,7 +710,8 @@ bool PostScriptDevice::drawText(const DeviceText& text, const DeviceClip* clip)
             page_ += " 0 0 ";
             PsAppendNumber(&page_, -em, 4);
             page_ += spanned ? " 0 0] TsSf" : " 0 0] selectfont";
-            point(text.positions[i]);
+            number(text.positions[i].x());
+            number(text.positions[i].y());
             page_ += " m ";
             PsAppendString(&page_, codes);
             page_ += " [" + moves + "] xyshow\n";
@@ -694,7 +746,7 @@ bool PostScriptDevice::writeImage(const QRectF& dest, const QImage& picture)
         auto seen = std::find_if(recent_.begin(), recent_.end(), [&](const auto& r) { return r.first == id; });
         if (seen != recent_.end()) {
             PictureData data = std::move(seen->second);
-            recentBytes_ -= data.text.size();
+            recentBytes_ -= data.packed.size();
             recent_.erase(seen);
             if (!defineInSetup(&data))
                 return false;
@@ -707,34 +759,43 @@ bool PostScriptDevice::writeImage(const QRectF& dest, const QImage& picture)
     const PictureData& data = defined != images_.end() ? defined->second : made;
     if (!data.drawn)
         return true;
-    page_ += " q";
-    point(dest.topLeft());
-    page_ += " translate";
-    number(dest.width());
-    number(dest.height());
-    page_ += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(data.transparent ? "4" : "1") +
+    // A picture with its data here is read from the job itself, out of
+    // the compressed piece of the page.
+    const bool inlineData = defined == images_.end();
+    if (inlineData)
+        seal();
+    std::string op = " q ";
+    PsAppendNumber(&op, dest.x() - origin_.x(), 2);
+    op += ' ';
+    PsAppendNumber(&op, dest.y() - origin_.y(), 2);
+    op += " translate ";
+    PsAppendNumber(&op, dest.width(), 2);
+    op += ' ';
+    PsAppendNumber(&op, dest.height(), 2);
+    op += " scale /DeviceRGB setcolorspace\n<< /ImageType " + std::string(data.transparent ? "4" : "1") +
              " /Width " + std::to_string(w) + " /Height " + std::to_string(h) +
              " /BitsPerComponent 8 /Decode [0 1 0 1 0 1] /ImageMatrix [" + std::to_string(w) + " 0 0 " +
              std::to_string(h) + " 0 0]";
     if (data.transparent)
-        page_ += " /MaskColor [" + std::to_string((data.key >> 16) & 0xFF) + ' ' +
+        op += " /MaskColor [" + std::to_string((data.key >> 16) & 0xFF) + ' ' +
                  std::to_string((data.key >> 8) & 0xFF) + ' ' + std::to_string(data.key & 0xFF) + "]";
-    if (defined != images_.end()) {
-        page_ += " /DataSource " + data.name + " dup 0 setfileposition >> image Q\n";
+    if (!inlineData) {
+        op += " /DataSource " + data.name + " dup 0 setfileposition " + data.filter + " filter >> image Q\n";
     } else {
-        page_ += "\n/DataSource currentfile /ASCII85Decode filter /FlateDecode filter >> image\n";
-        page_ += data.text;
-        page_ += " Q\n";
+        op += "\n/DataSource currentfile /ASCII85Decode filter " + std::string(data.filter) + " filter >> image\n";
+        PsAppendAscii85(&op, data.packed);
+        op += " Q\n";
         // Kept a while, for the picture's next use.
-        if (made.text.size() <= kRecentBytes) {
-            recentBytes_ += made.text.size();
+        if (made.packed.size() <= kRecentBytes) {
+            recentBytes_ += made.packed.size();
             recent_.emplace_back(id, std::move(made));
             while (recentBytes_ > kRecentBytes) {
-                recentBytes_ -= recent_.front().second.text.size();
+                recentBytes_ -= recent_.front().second.packed.size();
                 recent_.pop_front();
             }
         }
     }
+    (inlineData ? out_ : page_) += op;
     colourKnown_ = false;
     dash_ = -1;
     return true;
@@ -754,6 +815,17 @@ PostScriptDevice::PictureData PostScriptDevice::pictureData(const QImage& pictur
                 data.transparent = true;
             else
                 used[((line[x] >> 12) & 0xF00u) | ((line[x] >> 8) & 0xF0u) | ((line[x] >> 4) & 0xFu)] = true;
+        }
+    }
+    // A photograph that covers its place goes as JPEG data, as it does in
+    // a PDF file; a small picture keeps its pixels, whose JPEG data
+    // would be larger.
+    if (!data.transparent && !lossless_ && size_t(w) * size_t(h) >= kLeastJpegPixels) {
+        data.packed = PsJpegBytes(picture);
+        if (!data.packed.empty()) {
+            data.filter = "/DCTDecode";
+            data.drawn = true;
+            return data;
         }
     }
     if (data.transparent && std::all_of(used.begin(), used.end(), [](bool u) { return u; }))
@@ -781,7 +853,7 @@ PostScriptDevice::PictureData PostScriptDevice::pictureData(const QImage& pictur
         }
     }
     if (data.drawn)
-        PsAppendFlateAscii85(&data.text, bytes);
+        data.packed = PsFlate(bytes);
     return data;
 }
 
@@ -790,11 +862,12 @@ bool PostScriptDevice::defineInSetup(PictureData* data)
     data->name = "TsI" + std::to_string(images_.size() + 1);
     if (!data->drawn)
         return true;
-    std::string text = "/" + data->name +
-                       " currentfile /ASCII85Decode filter /FlateDecode filter /ReusableStreamDecode filter\n";
-    text += data->text;
-    text += "\ndef\n";
-    data->text.clear();
+    // Kept compressed in the printer's memory, once for the job: a use
+    // reads it from its start through the picture's own filter.
+    std::string text = "/" + data->name + " currentfile /ASCII85Decode filter /ReusableStreamDecode filter\n";
+    PsAppendAscii85(&text, data->packed);
+    text += "def\n";
+    data->packed.clear();
     if (!setup_) {
         setup_ = std::make_unique<QTemporaryFile>();
         if (!setup_->open()) {

@@ -154,15 +154,16 @@ int32_t WriteLayer(const Job& job, const std::vector<PathPoint>& path, int32_t d
     if (PsGsave(job.sink) != 0)
         return kGlyphErrorGsave;
     const GlyphStyle& s = job.style;
-    const IntRect& f = job.frame;
+    // Drawn from the frame's corner (and turned about it): the same text on
+    // every label of a sheet is written alike, which the job's compression
+    // then keeps as little more than once.
+    const IntRect& place = job.frame;
+    const IntRect f{0, 0, Sub32(place.right, place.left), Sub32(place.bottom, place.top)};
     PsText ps;
-    if (job.angle != 0 && std::isfinite(job.angle)) {
-        ps.Point({f.left, f.top});
-        ps.Word("translate");
+    ps.Point({place.left, place.top});
+    ps.Word("translate");
+    if (job.angle != 0 && std::isfinite(job.angle))
         ps.Angle(-job.angle);
-        ps.Point({int32_t(-int64_t(f.left)), int32_t(-int64_t(f.top))});
-        ps.Word("translate");
-    }
     ps.Word("newpath");
     if (frameBox) {
         ps.Point({f.left, f.top});
@@ -174,7 +175,10 @@ int32_t WriteLayer(const Job& job, const std::vector<PathPoint>& path, int32_t d
         ps.Point({f.left, f.bottom});
         ps.Word("lineto");
     } else {
-        auto at = [&](size_t i) { return IntPoint{Add32(path[i].point.x, dx), Add32(path[i].point.y, dy)}; };
+        auto at = [&](size_t i) {
+            return IntPoint{Sub32(Add32(path[i].point.x, dx), place.left),
+                            Sub32(Add32(path[i].point.y, dy), place.top)};
+        };
         for (size_t i = 0; i < path.size(); ++i) {
             const uint8_t type = path[i].type & ~PT_CLOSEFIGURE;
             if (type == PT_MOVETO) {

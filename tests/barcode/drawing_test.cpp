@@ -18,6 +18,7 @@
 #include "barcode_test_util.h"
 #include "platform/dc.h"
 #include "postscript/postscript_job.h"
+#include "support/postscript_as_run.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 #include "render_support.h"
@@ -305,7 +306,7 @@ TEST(BarcodeDrawing, EachCaptionGroupPrintsAsOneRunUprightOrTurned)
             ASSERT_TRUE(DrawBarcode(dc.get(), &rec, 1, 1));
             ASSERT_TRUE(dc->flush());
             dc.reset();
-            const std::string job = ReadFileBytes(dir.file("caption.ps"));
+            const std::string job = PostScriptAsRun(ReadFileBytes(dir.file("caption.ps")));
             size_t shows = 0;
             for (size_t p = job.find("xyshow"); p != std::string::npos; p = job.find("xyshow", p + 1))
                 ++shows;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "support/needed_tools.h"
+#include "support/postscript_as_run.h"
 #include "support/run_program.h"
 #include "card_test_support.h"
 #include "card_view_image.h"
@@ -818,7 +819,7 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
     const std::string ps = docs_.file("out.ps");
     EXPECT_EQ(PrintPostScript(ps), kPrintDone);
     EXPECT_EQ(doc_->Printer().LastResult(), 0) << alerts_.lastText();
-    const std::string job = ReadFileBytes(ps);
+    const std::string job = PostScriptAsRun(ReadFileBytes(ps));
     size_t layers = 0;
     for (size_t at = job.find(" newpath "); at != std::string::npos; at = job.find(" newpath ", at + 1)) {
         const size_t end = job.find('\r', at);

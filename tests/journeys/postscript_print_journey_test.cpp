@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/needed_tools.h"
+#include "support/postscript_as_run.h"
 #include "carddoc/labels_doc.h"
 #include "foundation/cp1252.h"
 #include "frames/curr_page_mng.h"
@@ -90,7 +91,7 @@ TEST_F(PostScriptPrintJourney, APostScriptFileCarriesTheEpsPictureAndLooksLikeTh
 
     // The file's own PostScript, whole, inside its set-up and clean-up, on
     // every card of the sheet.
-    const std::string job = ReadFileBytes(ps);
+    const std::string job = PostScriptAsRun(ReadFileBytes(ps));
     ASSERT_EQ(job.rfind("%!PS-Adobe-3.0\n", 0), 0u);
     const size_t prolog = job.find(kEpsProlog);
     ASSERT_NE(prolog, std::string::npos);

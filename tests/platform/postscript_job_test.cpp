@@ -13,8 +13,10 @@
 
 #include "foundation/cp1252.h"
 #include "support/needed_tools.h"
+#include "support/postscript_as_run.h"
 #include "platform/dc.h"
 #include "postscript/postscript_job.h"
+#include "postscript/ps_words.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -96,7 +98,7 @@ TEST(PostScriptJob, WhatIsDrawnAndWhatIsSentLandWhereTheyWereDrawn)
     const std::string job = ReadFileBytes(ps);
     EXPECT_EQ(job.rfind("%!PS-Adobe-3.0\n", 0), 0u);
     EXPECT_NE(job.find("%%Title: (Job \\(one\\))\n"), std::string::npos);
-    EXPECT_NE(job.find(square), std::string::npos);
+    EXPECT_NE(PostScriptAsRun(job).find(square), std::string::npos);
     const QImage page = Render(ps, dir.file("job.png"));
     ASSERT_EQ(page.size(), QSize(200, 100));
     EXPECT_EQ(At(page, 30, 25), 0xFF0000u);   // red, left of the clip's edge
@@ -114,6 +116,171 @@ TEST(PostScriptJob, WhatIsDrawnAndWhatIsSentLandWhereTheyWereDrawn)
         for (int x = 110; x < 160; ++x)
             ink += qGray(page.pixel(x, y)) < 128;
     EXPECT_GT(ink, 100);
+}
+
+// A photograph goes as JPEG data, a picture that keeps its pixels as
+// compressed pixels, and the page's drawing compressed; a picture drawn on
+// every page is defined once in the job's setup and each use shows its own
+// pixels. Ghostscript draws every page as it was drawn.
+TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
+{
+    if (!HaveTool("gs"))
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript is needed";
+    TempDir dir;
+    const std::string ps = dir.file("pictures.ps");
+    // Alike in size, unlike in pixels: a smooth photograph and four blocks.
+    QImage photo(160, 120, QImage::Format_RGB32);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            photo.setPixel(x, y, qRgb(200 - x / 2, 40 + y, 90 + (x + y) / 4));
+    QImage blocks(160, 120, QImage::Format_RGB32);
+    blocks.fill(qRgb(0, 128, 0));
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 80; ++x)
+            blocks.setPixel(x, y, qRgb(0, 0, 255));
+    PostScriptJobSettings settings = SmallSheet(ps, QSizeF(400, 200));
+    std::unique_ptr<Dc> dc = PostScriptJobDc(settings);
+    ASSERT_TRUE(dc->beginOutput());
+    for (int page = 0; page < 3; ++page) {
+        if (page > 0) {
+            ASSERT_TRUE(dc->newPage());
+        }
+        dc->setPicturesLossless(false);
+        ASSERT_TRUE(dc->stretchImage(IntRect{20, 20, 180, 140}, photo, QRect(), SRCCOPY));
+        dc->setPicturesLossless(true);
+        ASSERT_TRUE(dc->stretchImage(IntRect{220, 20, 380, 140}, blocks, QRect(), SRCCOPY));
+        // The same label at two places, each under its own clip.
+        for (const int left : {20, 220}) {
+            // Its corner a little to the right: hatching made from there
+            // would be out of step with the sheet's.
+            const Region label = Region::FromRect(IntRect{left + 2, 150, left + 160, 195});
+            dc->selectClipRgn(&label);
+            dc->fillRect(IntRect{left + 10, 160, left + 60, 185}, Brush::Solid(0x0000FF));
+            // Hatching whose lines keep their place on the sheet, wherever
+            // what they fill is drawn from.
+            dc->fillRect(IntRect{left + 65, 152, left + 105, 193}, Brush::Hatched(HS_VERTICAL, 0x000000));
+            // A line of the thinnest pen, on its row of dots.
+            dc->selectPen(Pen{PS_SOLID, 0, 0x000000});
+            const IntPoint line[2] = {{left + 140, 152}, {left + 140, 192}};
+            ASSERT_TRUE(dc->polyline(line, 2));
+            // A square turned about its middle, where it was.
+            ASSERT_TRUE(dc->beginTurn(90, QPointF(left + 120, 172), QPointF(left + 120, 172)));
+            dc->fillRect(IntRect{left + 110, 162, left + 130, 182}, Brush::Solid(0x00FF00));
+            dc->endTurn();
+        }
+        dc->selectClipRgn(nullptr);
+        // The same hatching in blue, a pattern of its own made where
+        // nothing is clipped.
+        dc->fillRect(IntRect{85, 2, 125, 15}, Brush::Hatched(HS_VERTICAL, 0xFF0000));
+    }
+    // A last page of pictures of noise, more than a megabyte of data, which
+    // the job writes out as it goes.
+    ASSERT_TRUE(dc->newPage());
+    uint32_t seed = 7;
+    for (int n = 0; n < 12; ++n) {
+        QImage noise(200, 150, QImage::Format_RGB32);
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                noise.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+        ASSERT_TRUE(dc->stretchImage(IntRect{0, 0, 200, 150}, noise, QRect(), SRCCOPY));
+    }
+    ASSERT_TRUE(dc->flush());
+
+    const std::string job = ReadFileBytes(ps);
+    // The sorting lines stay readable; the drawing is in pieces that decode.
+    size_t pages = 0;
+    for (size_t at = job.find("\n%%Page: "); at != std::string::npos; at = job.find("\n%%Page: ", at + 1))
+        ++pages;
+    EXPECT_EQ(pages, 4u);
+    const std::string run = PostScriptAsRun(job);
+    ASSERT_FALSE(run.empty());
+    EXPECT_EQ(job.find(" rf\n"), std::string::npos) << "drawing left uncompressed";
+    // Each label drawn from its clip's corner: written alike at both places.
+    size_t alike = 0;
+    for (size_t at = run.find(" 8 10 50 25 rf\n"); at != std::string::npos; at = run.find(" 8 10 50 25 rf\n", at + 1))
+        ++alike;
+    EXPECT_EQ(alike, 6u);
+    // Each picture defined once, the photograph as a JPEG file's bytes.
+    size_t defined = 0;
+    for (size_t at = job.find("ReusableStreamDecode"); at != std::string::npos;
+         at = job.find("ReusableStreamDecode", at + 1))
+        ++defined;
+    EXPECT_EQ(defined, 2u);
+    const size_t jpeg = job.find("/ASCII85Decode filter /DCTDecode filter >> image\n");
+    ASSERT_NE(jpeg, std::string::npos);
+    std::string bytes;
+    size_t end = 0;
+    ASSERT_TRUE(DecodeAscii85(job, job.find('\n', jpeg) + 1, &bytes, &end));
+    EXPECT_EQ(bytes.substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\xD9");
+    EXPECT_NE(run.find(" dup 0 setfileposition /DCTDecode filter >> image"), std::string::npos);
+    EXPECT_NE(run.find(" dup 0 setfileposition /FlateDecode filter >> image"), std::string::npos);
+
+    QProcess gs;
+    gs.start("gs", {"-dSAFER", "-dBATCH", "-dNOPAUSE", "-q", "-sDEVICE=png16m", "-r72",
+                    QString::fromStdString("-sOutputFile=" + dir.file("page%d.png")), QString::fromStdString(ps)});
+    ASSERT_TRUE(gs.waitForStarted() && gs.waitForFinished(60000));
+    EXPECT_EQ(gs.exitCode(), 0) << gs.readAllStandardOutput().toStdString();
+    for (int page = 1; page <= 3; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        const QImage drawn(QString::fromStdString(dir.file("page" + std::to_string(page) + ".png")));
+        ASSERT_EQ(drawn.size(), QSize(400, 200));
+        for (const QPoint at : {QPoint(20, 20), QPoint(100, 70), QPoint(150, 110)}) {
+            const QRgb want = photo.pixel(at), got = drawn.pixel(at + QPoint(20, 20));
+            EXPECT_NEAR(qRed(got), qRed(want), 12);
+            EXPECT_NEAR(qGreen(got), qGreen(want), 12);
+            EXPECT_NEAR(qBlue(got), qBlue(want), 12);
+        }
+        EXPECT_EQ(At(drawn, 240, 40), 0x0000FFu);
+        EXPECT_EQ(At(drawn, 340, 120), 0x008000u);
+        EXPECT_EQ(At(drawn, 50, 170), 0xFF0000u);
+        EXPECT_EQ(At(drawn, 250, 170), 0xFF0000u);
+        EXPECT_EQ(At(drawn, 150, 170), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 140, 172), 0x00FF00u);
+        EXPECT_EQ(At(drawn, 340, 172), 0x00FF00u);
+        EXPECT_EQ(At(drawn, 350, 160), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 160, 188), 0x000000u);
+        EXPECT_EQ(At(drawn, 159, 188), 0xFFFFFFu);
+        EXPECT_EQ(At(drawn, 161, 188), 0xFFFFFFu);
+        std::string hatching, underClip;
+        for (int x = 86; x < 125; ++x) {
+            hatching += At(drawn, x, 8) == 0x0000FFu ? '|' : ' ';
+            underClip += At(drawn, x, 170) == 0 ? '|' : ' ';
+        }
+        EXPECT_NE(hatching.find('|'), std::string::npos);
+        EXPECT_EQ(underClip, hatching);
+    }
+}
+
+// Data written as ASCII85 reads back as the bytes, whatever their length
+// (a group of zeros shortened, a last group cut short), and no line of it
+// begins with "%", which a program sorting the job's pages would read as
+// one of its own lines: here a group whose five characters are "%%EOF".
+TEST(PostScriptJob, Ascii85DataReadsBackAndNoLineReadsAsAComment)
+{
+    // 76 groups fill five lines of 76 characters; the next begins a line.
+    std::string bytes;
+    for (int i = 0; i < 76 * 4; ++i)
+        bytes += char((i * 151 + 7) % 256);
+    bytes += std::string("\x0C\x9B\x95\xE7", 4) + std::string(8, '\0') + "tail";
+    for (size_t length = 0; length <= bytes.size(); length += length < 12 ? 1 : 37) {
+        SCOPED_TRACE(length);
+        std::string text;
+        PsAppendAscii85(&text, std::string_view(bytes).substr(0, length));
+        std::string back;
+        size_t end = 0;
+        ASSERT_TRUE(DecodeAscii85(text, 0, &back, &end));
+        EXPECT_EQ(back, bytes.substr(0, length));
+        EXPECT_EQ(end, text.size() - 1);
+        for (size_t line = 0; line != std::string::npos; line = text.find('\n', line + 1)) {
+            const size_t start = line == 0 ? 0 : line + 1;
+            EXPECT_NE(text[start], '%');
+        }
+    }
+    std::string all;
+    PsAppendAscii85(&all, bytes);
+    EXPECT_NE(all.find(" %%EOF"), std::string::npos);
+    EXPECT_NE(all.find('z'), std::string::npos);
 }
 
 TEST(PostScriptJob, AJobGivenUpLeavesTheFileAsItWas)
@@ -163,7 +330,7 @@ TEST(PostScriptJob, ATurnedRunLandsWhereItsCharactersDrawnOneByOneDo)
         }
         ASSERT_TRUE(dc->flush());
     }
-    const std::string run = ReadFileBytes(dir.file("run.ps"));
+    const std::string run = PostScriptAsRun(ReadFileBytes(dir.file("run.ps")));
     size_t shows = 0;
     for (size_t p = run.find("xyshow"); p != std::string::npos; p = run.find("xyshow", p + 1))
         ++shows;

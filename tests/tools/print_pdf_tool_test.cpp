@@ -14,6 +14,7 @@
 
 #include "graphics/metafile_outcome.h"
 #include "support/needed_tools.h"
+#include "support/postscript_as_run.h"
 #include "support/runaway_metafile.h"
 #include "support/pixel_match.h"
 #include "support/shell.h"
@@ -193,9 +194,11 @@ TEST(PrintPdfTool, TurnedTextStaysTextAndAPictureIsKeptOnceAtWhatThePaperShows)
     ASSERT_EQ(Shell(dir, "\"$T\" print-ps turned.lqx people.dqx turned.ps >/dev/null && "
                          "\"$T\" print-ps label.lqx people.dqx label.ps >/dev/null"),
               0);
-    EXPECT_EQ(Shell(dir, "grep -q '] concat' turned.ps && grep -q xyshow turned.ps"), 0);
-    EXPECT_EQ(Shell(dir, "test $(grep -c ReusableStreamDecode label.ps) -eq 1"), 0);
-    EXPECT_EQ(Shell(dir, "test $(grep -c '/DataSource TsI1 ' label.ps) -ge 24"), 0);
+    for (const std::string job : {"turned", "label"})
+        WriteFileBytes(dir.file(job + ".run"), PostScriptAsRun(ReadFileBytes(dir.file(job + ".ps"))));
+    EXPECT_EQ(Shell(dir, "grep -q '] concat' turned.run && grep -q xyshow turned.run"), 0);
+    EXPECT_EQ(Shell(dir, "test $(grep -c ReusableStreamDecode label.run) -eq 1"), 0);
+    EXPECT_EQ(Shell(dir, "test $(grep -c '/DataSource TsI1 ' label.run) -ge 24"), 0);
     // A PDF made of the PostScript (ps2pdf, a PDF-making print queue) reads
     // as the cards do: on the sample card every contact's name whole,
     // accents and the space between included, and on this one the turned
@@ -258,7 +261,8 @@ TEST(PrintPdfTool, TextAtOddAnglesReadsWholeInThePdf)
         SKIP_FOR_MISSING_TOOL() << "ps2pdf (Ghostscript) is not installed";
     ASSERT_EQ(Shell(dir, "qpdf --qdf --object-streams=disable card-ps.pdf card-qdf.pdf"), 0) << "a sound file";
     // Name, title and phone of every card; "Anderson" in plain text.
-    EXPECT_EQ(Shell(dir, "test $(grep -c '/BDC pdfmark' card.ps) -ge 75 && "
+    WriteFileBytes(dir.file("card.run"), PostScriptAsRun(ReadFileBytes(dir.file("card.ps"))));
+    EXPECT_EQ(Shell(dir, "test $(grep -c '/BDC pdfmark' card.run) -ge 75 && "
                          "grep -a -q '/ActualText (Donald Anderson)' card-qdf.pdf"),
               0);
     // A sheet whose text all runs upwards stays upright in the PDF.
@@ -397,6 +401,60 @@ TEST(PrintPdfTool, TheBadgesZipFieldPrintsAsBarsOnEveryCard)
     EXPECT_EQ(Shell(dir, "test $(pdftotext -raw badge.pdf - | grep -c '^\\* [0-9].* \\*$') -eq 8"), 0);
 }
 
+// A PostScript job is at most three times its PDF: the visitor badge for
+// 100 contacts, and badges of each contact's JPEG photograph, which goes
+// as JPEG data. Ghostscript draws the job as it draws the PDF, and CUPS'
+// page filter picks a page of it that draws as that page did.
+TEST(PrintPdfTool, APostScriptJobIsAtMostThreeTimesItsPdfAndPrintsAlike)
+{
+    TempDir dir;
+    if (Shell(dir, "command -v gs >/dev/null && command -v convert >/dev/null") != 0)
+        SKIP_FOR_MISSING_TOOL() << "Ghostscript or ImageMagick is not installed";
+    // Twelve contacts of a photograph each (the picture field, column 15;
+    // the name as it is, beside the card, as a long path would not fit).
+    ASSERT_EQ(Shell(dir, "for i in $(seq 12); do convert -size 240x320 -seed $i plasma:fractal p$i.jpg || exit 1; "
+                         "printf 'Ann\tLee %s\t\t\t\t\t\t\t\t\t\t\t\t\t%s\t\t\t\t\t\t\n' "
+                         "$i p$i.jpg >> photos.txt; done && "
+                         "\"$T\" db new photos.dqx && \"$T\" dbdoc import photos.dqx photos.txt --delimiter 2 >/dev/null && "
+                         "\"$T\" card new-badge photo.lqx && "
+                         "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 100 --seed 3 >/dev/null && "
+                         "\"$T\" card new-visitor visitor.lqx \"$PWD\""),
+              0);
+    for (const std::string card : {"photo", "visitor"}) {
+        SCOPED_TRACE(card);
+        const std::string db = card == "photo" ? " photos.dqx " : " people.dqx ";
+        ASSERT_EQ(Shell(dir, "\"$T\" print-ps " + card + ".lqx" + db + card + ".ps >/dev/null && "
+                             "\"$T\" print-pdf " + card + ".lqx" + db + card + ".pdf >/dev/null"),
+                  0);
+        const size_t ps = ReadFileBytes(dir.file(card + ".ps")).size();
+        const size_t pdf = ReadFileBytes(dir.file(card + ".pdf")).size();
+        EXPECT_LE(ps, 3 * pdf) << "PostScript " << ps << " bytes, PDF " << pdf;
+        ASSERT_EQ(Shell(dir, "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -dLastPage=1 -sOutputFile=" + card +
+                             "-ps.png " + card + ".ps && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
+                             "-dLastPage=1 -sOutputFile=" + card + "-pdf.png " + card + ".pdf"),
+                  0);
+        // The job's letters come out a shade bolder than the PDF's at 50
+        // dpi; pictures and shapes alike.
+        const QImage fromPs(QString::fromStdString(dir.file(card + "-ps.png")));
+        const QImage fromPdf(QString::fromStdString(dir.file(card + "-pdf.png")));
+        ASSERT_EQ(fromPs.size(), fromPdf.size());
+        EXPECT_LT(UnmatchedPixels(fromPs, fromPdf, 40), fromPs.width() * fromPs.height() / 100);
+    }
+    const std::string photo = ReadFileBytes(dir.file("photo.ps"));
+    EXPECT_NE(photo.find("/ASCII85Decode filter /DCTDecode filter >> image"), std::string::npos);
+    if (!HaveTool("/usr/lib/cups/filter/pstops"))
+        SKIP_FOR_MISSING_TOOL() << "CUPS' pstops is not installed";
+    ASSERT_EQ(Shell(dir, "/usr/lib/cups/filter/pstops 1 user job 1 'page-ranges=2' visitor.ps > picked.ps 2>/dev/null && "
+                         "test $(grep -c '^%%Page:' picked.ps) -eq 1 && "
+                         "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -sOutputFile=picked.png picked.ps && "
+                         "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -dFirstPage=2 -dLastPage=2 "
+                         "-sOutputFile=second.png visitor.ps"),
+              0);
+    const QImage picked(QString::fromStdString(dir.file("picked.png")));
+    EXPECT_FALSE(picked.isNull());
+    EXPECT_EQ(picked, QImage(QString::fromStdString(dir.file("second.png"))));
+}
+
 // A picture whose PostScript never ends, on 20 cards: Ghostscript is run
 // once for the whole job and stopped at the limit; every card gets the
 // stand-in at once, and the job says once which file failed and why.
@@ -443,7 +501,9 @@ TEST(PrintPdfTool, AnEpsReplacedByItsStandInIsLeftOutOfThePostScriptJob)
         const std::string err = ReadFileBytes(dir.file("err"));
         EXPECT_NE(err.find(name + ".eps\" could not be drawn"), std::string::npos) << err;
         EXPECT_NE(err.find("Its stand-in was printed on every card."), std::string::npos) << err;
-        EXPECT_EQ(ReadFileBytes(dir.file(name + ".ps")).find(code), std::string::npos) << name;
+        const std::string job = PostScriptAsRun(ReadFileBytes(dir.file(name + ".ps")));
+        ASSERT_FALSE(job.empty()) << name;
+        EXPECT_EQ(job.find(code), std::string::npos) << name;
         EXPECT_EQ(Shell(dir, "timeout 60 gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=nullpage " + name + ".ps"), 0)
             << name;
     }
