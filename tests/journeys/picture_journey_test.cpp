@@ -3,6 +3,7 @@
 // picture brought in with File > Import Graphics... and printed to a PDF
 // file, where Ghostscript's drawing of its PostScript is what prints.
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
