@@ -91,13 +91,7 @@ void FrameObjQuickCardBarcode::MarkLinesPastTheCard(Dc* dc)
         DocToViewRect(&card);
         if (!CardEdgeCuts(lines, card, &shown) || shown.right <= shown.left)
             return;
-        const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
-        const Pen oldPen = dc->selectPen(Pen{PS_SOLID, 1, kBlack});
-        const int32_t rop = dc->setRop2(R2_COPYPEN);
-        dc->ellipse(shown.right - 12, shown.bottom - 12, shown.right - 4, shown.bottom - 4);
-        dc->setRop2(rop);
-        dc->selectPen(oldPen);
-        dc->selectBrush(oldBrush);
+        DrawOverflowMark(dc, shown);
         return;
     }
 }

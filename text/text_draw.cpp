@@ -8,6 +8,7 @@
 
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
+#include "frames/card_edge_cut.h"
 #include "frames/frame_obj_text.h"
 #include "frames/frame_store.h"
 #include "frames/print_losses.h"
@@ -353,13 +354,7 @@ void DrawTextBlock(TextContext* ctx, Dc* dc, int32_t from, int32_t to, bool eras
     FrameStore* frames = ctx->Frames();
     if (frame && screen && frame->Geometry().angle == 0.0f &&
         (!frames || frames->ChainStep(1, frame->FrameId(), 0) == 0) && TextRemainsAfterFrame(ctx)) {
-        const Brush oldBrush = dc->selectBrush(Brush::Solid(kBlack));
-        const Pen oldPen = dc->selectPen(Pen{PS_SOLID, 1, kBlack});
-        const int32_t rop = dc->setRop2(R2_COPYPEN);
-        dc->ellipse(view.right - 12, view.bottom - 12, view.right - 4, view.bottom - 4);
-        dc->setRop2(rop);
-        dc->selectPen(oldPen);
-        dc->selectBrush(oldBrush);
+        DrawOverflowMark(dc, view);
     }
     // Paper shows no mark: the print job says which labels lost text.
     if (frame && frame->IsOutputShift() && FrameLosesText(ctx))
