@@ -645,9 +645,12 @@ public:
     void DoDeletePages();
     void InsertPages(int16_t position, int16_t count, int16_t kind, int32_t result);
     void DeletePages(int16_t from, int16_t to);
-    // The document's ruler origin (document units; 0 without a view).
+    // The rulers' zero (document units): the card's corner moved by the
+    // origin the rulers keep (none without a view).
     double GetRulerOriginX();
     double GetRulerOriginY();
+    // The top left corner of the card shown first, in document units.
+    IntPoint CardCorner() const;
 
     // ---- the card window's commands ----
     // True when the id is one of the document's commands (carried out, or

@@ -73,6 +73,8 @@ void CLabelsDoc::ComputePageSize()
     manager_->CopyPageRects();
 }
 
+IntPoint CLabelsDoc::CardCorner() const { return IntPoint{pageBlock_.slots[0].left, pageBlock_.slots[0].top}; }
+
 const int32_t* CLabelsDoc::NonPrintingMargins()
 {
     if (!marginsStale_)

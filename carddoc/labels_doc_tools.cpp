@@ -210,11 +210,8 @@ void CLabelsDoc::SetFramePlacement(int16_t field, float value)
 {
     const double factor = UnitFactorPoints(int32_t(GeneralPref(kPrefHorizontalUnit)));
     int32_t v = int16_t(TruncToInt32(double(value) * factor));
-    if (view_ && (field == 0 || field == 1)) {
-        uint8_t ruler[12] = {};
-        view_->GetRulerState(field, ruler);
-        v += TruncToInt32(GetF64LE(ruler));
-    }
+    if (field == 0 || field == 1)
+        v += TruncToInt32(field == 0 ? GetRulerOriginX() : GetRulerOriginY());
     // A line's own values are not lengths in the measure.
     if ((graphicAttrs_.kind == kLineRawEnds && field > 2) || (graphicAttrs_.kind == kLineRawLength && field > 1))
         v = TruncToInt32(double(value));

@@ -68,7 +68,8 @@ struct InfoWorker {
     void (*prepare)(Dialog* dialog, const InfoSelection& s) = nullptr;
 };
 
-// The origin of a ruler (0 across, 1 down); 0 without a view.
+// The origin a ruler keeps (0 across, 1 down), from the card's corner; 0
+// without a view.
 double RulerOrigin(CardViewServices* view, int axis)
 {
     if (!view)
@@ -528,9 +529,9 @@ SelectionTool* CLabelsDoc::ObjectSelection()
     return tool && tool->GetSelCount() > 0 ? tool : nullptr;
 }
 
-double CLabelsDoc::GetRulerOriginX() { return RulerOrigin(view_, 0); }
+double CLabelsDoc::GetRulerOriginX() { return CardCorner().x + RulerOrigin(view_, 0); }
 
-double CLabelsDoc::GetRulerOriginY() { return RulerOrigin(view_, 1); }
+double CLabelsDoc::GetRulerOriginY() { return CardCorner().y + RulerOrigin(view_, 1); }
 
 void CLabelsDoc::DoObjectInfo()
 {

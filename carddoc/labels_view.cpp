@@ -559,6 +559,8 @@ void CLabelsView::SetRulerUnit(int axis, int16_t unit)
         corner_->Redraw();
 }
 
+IntPoint CLabelsView::CardCorner() const { return document_ ? document_->CardCorner() : IntPoint{}; }
+
 void CLabelsView::SetRulerZoom(int16_t percent)
 {
     RulerSettings settings;

@@ -123,6 +123,9 @@ public:
     void OnSetOriginMessage();
     // A ruler was pressed at the view's client point: a guide is dragged.
     void OnSetGuideMessage(const QPoint& client, int32_t orientation);
+    // The card's top left corner in view units at 100% zoom, from which
+    // the rulers measure their zero.
+    IntPoint CardCorner() const;
     CRuler* HorizontalRuler() const { return rulers_[0]; }
     CRuler* VerticalRuler() const { return rulers_[1]; }
     CRulerCorner* Corner() const { return corner_; }

@@ -134,7 +134,7 @@ void CRuler::SetSettings(uint32_t flags, const RulerSettings& settings, bool rep
         settings_.zoom = settings.zoom;
     if (flags & kSetOrigin) {
         const int32_t logical = ToClient(TruncToInt32(settings.origin)) + viewOffset_ + ScrollPos();
-        settings_.origin = double(logical) * 100.0 / settings_.zoom;
+        settings_.origin = double(logical) * 100.0 / settings_.zoom - CardCorner();
     }
     if (flags & kSetUnit)
         settings_.unit = settings.unit;
@@ -150,6 +150,16 @@ void CRuler::SetSettingsRecord(const RulerSettings& settings)
         settings_.zoom = settings.zoom;
     Redraw();
 }
+
+double CRuler::CardCorner() const
+{
+    if (!view_)
+        return 0;
+    const IntPoint corner = view_->CardCorner();
+    return orientation_ == kHorizontal ? corner.x : corner.y;
+}
+
+double CRuler::Zero() const { return CardCorner() + settings_.origin; }
 
 int32_t CRuler::ToClient(int32_t screen) const
 {
@@ -212,7 +222,7 @@ void CRuler::DrawRuler()
     dc->setBkMode(TRANSPARENT);
     dc->setTextColor(kBlack);
     dc->selectPen(Pen{PS_SOLID, 1, kBlack});
-    const int32_t origin = TruncToInt32(settings_.zoom / 100.0 * settings_.origin);
+    const int32_t origin = TruncToInt32(settings_.zoom / 100.0 * Zero());
     IntPoint corners[2] = {{0, 0}, {width(), height()}};
     dc->dpToLp(corners, 2);
     const IntRect logical{corners[0].x, corners[0].y, corners[1].x, corners[1].y};

@@ -15,7 +15,8 @@ class CLabelsView;
 class Dc;
 
 // The 12-byte ruler settings record: the zero's place in view units at
-// 100% zoom, the unit (0 points, 1 inches, 2 centimetres, 3 picas) and the
+// 100% zoom, measured from the card's top left corner (so that 0 is the
+// card's corner wherever the pasteboard puts it), the unit (0 points, 1 inches, 2 centimetres, 3 picas) and the
 // zoom in percent.
 struct RulerSettings {
     double origin = 0;
@@ -71,6 +72,9 @@ public:
     // The whole record as the document keeps it.
     void SetSettingsRecord(const RulerSettings& settings);
     void GetSettings(RulerSettings* out) const { *out = settings_; }
+    // Where the zero stands in the view's units at 100% zoom: the card's
+    // corner on the ruler's axis plus the origin.
+    double Zero() const;
     // Screen coordinates on the ruler's axis; -1 shows no mark.
     void SetMouseMarks(int32_t first, int32_t second);
     int32_t Mark(int index) const { return marks_[index]; }
@@ -92,6 +96,8 @@ private:
     void DrawMark(Dc* dc, int32_t position);
     // A screen coordinate on the ruler's axis in client units.
     int32_t ToClient(int32_t screen) const;
+    // The card's corner on the ruler's axis (view units at 100% zoom).
+    double CardCorner() const;
 
     int32_t orientation_;
     RulerSettings settings_;

@@ -247,6 +247,38 @@ TEST_F(CardViewTest, TheCornerCyclesTheUnitWithControl)
     EXPECT_EQ(window.corner->Mode(), CRulerCorner::kShowCross);
 }
 
+TEST_F(CardViewTest, TheRulersZeroIsTheCardsCornerUntilTheCornerSetsItElsewhere)
+{
+    const IntRect slot = doc->PageGeometry().slots[0];
+    ASSERT_GT(slot.left, 0);
+    EXPECT_EQ(window.horizontal->Zero(), slot.left);
+    EXPECT_EQ(window.vertical->Zero(), slot.top);
+    EXPECT_EQ(doc->GetRulerOriginX(), slot.left);
+    EXPECT_EQ(doc->GetRulerOriginY(), slot.top);
+
+    // A press on the corner, dragged to 30 pt across and 40 pt down the card
+    // and let go there: the zero stands there, kept from the card's corner.
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), window.corner->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.corner, &press);
+    const IntPoint scroll = View()->ScrollPosition();
+    const QPointF at(slot.left + 30 - scroll.x, slot.top + 40 - scroll.y);
+    QMouseEvent move(QEvent::MouseMove, at, View()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(View(), &move);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, View()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(View(), &up);
+    RulerSettings settings;
+    window.horizontal->GetSettings(&settings);
+    EXPECT_EQ(settings.origin, 30);
+    window.vertical->GetSettings(&settings);
+    EXPECT_EQ(settings.origin, 40);
+    EXPECT_EQ(doc->GetRulerOriginX(), slot.left + 30);
+    EXPECT_EQ(doc->GetRulerOriginY(), slot.top + 40);
+    EXPECT_EQ(window.horizontal->Zero(), slot.left + 30);
+}
+
 // Column x of the image, rows from top to bottom, as dark (1) or not (0).
 std::string Column(const QImage& image, int x)
 {
