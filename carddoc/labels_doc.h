@@ -210,9 +210,6 @@ public:
     void SetShade(int16_t value, int16_t target);
     void SetBorderStyle(int16_t value);
     void SetLineWidth(int16_t value);
-    // value in the horizontal measure's unit; fields as the tools take
-    // them.
-    void SetFramePlacement(int16_t field, float value);
     const GraphicAttrs& CurrentGraphicAttrs() const { return graphicAttrs_; }
     // ---- the drawing tools ----
     // Puts the shape, content, barcode, hand, rotate, zoom and preview

@@ -34,11 +34,6 @@ namespace {
 // A target the modifier keys choose.
 constexpr int16_t kTargetByKeys = 255;
 
-// Kinds of the published graphic attributes whose later fields are the
-// tool's own values, not lengths.
-constexpr uint8_t kLineRawEnds = 1;
-constexpr uint8_t kLineRawLength = 2;
-
 }  // namespace
 
 void CLabelsDoc::OnToolSelect(uint32_t commandId)
@@ -204,19 +199,6 @@ void CLabelsDoc::SetLineWidth(int16_t value)
 {
     if (FrameTool* tool = ToolOfKind(currentTool_))
         tool->SetLineWidth(value);
-}
-
-void CLabelsDoc::SetFramePlacement(int16_t field, float value)
-{
-    const double factor = UnitFactorPoints(int32_t(GeneralPref(kPrefHorizontalUnit)));
-    int32_t v = int16_t(TruncToInt32(double(value) * factor));
-    if (field == 0 || field == 1)
-        v += TruncToInt32(field == 0 ? GetRulerOriginX() : GetRulerOriginY());
-    // A line's own values are not lengths in the measure.
-    if ((graphicAttrs_.kind == kLineRawEnds && field > 2) || (graphicAttrs_.kind == kLineRawLength && field > 1))
-        v = TruncToInt32(double(value));
-    if (FrameTool* tool = ToolOfKind(currentTool_))
-        tool->SetFramePlacement(field, v, 1, true);
 }
 
 // ---- the drawing tools ----

@@ -255,6 +255,15 @@ TEST_F(CardViewTest, TheRulersZeroIsTheCardsCornerUntilTheCornerSetsItElsewhere)
     EXPECT_EQ(window.vertical->Zero(), slot.top);
     EXPECT_EQ(doc->GetRulerOriginX(), slot.left);
     EXPECT_EQ(doc->GetRulerOriginY(), slot.top);
+    // The ruler draws its 0, the longest tick, above the card's left edge.
+    const QImage ruler = window.horizontal->Surface().copy();
+    const int x = slot.left - View()->ScrollPosition().x - window.horizontal->ViewOffset();
+    const int row = ruler.height() - 4;
+    ASSERT_GT(x, 2);
+    ASSERT_LT(x, ruler.width() - 2);
+    EXPECT_LT(qGray(ruler.pixel(x, row)), 100);
+    EXPECT_GT(qGray(ruler.pixel(x - 2, row)), 100);
+    EXPECT_GT(qGray(ruler.pixel(x + 2, row)), 100);
 
     // A press on the corner, dragged to 30 pt across and 40 pt down the card
     // and let go there: the zero stands there, kept from the card's corner.
