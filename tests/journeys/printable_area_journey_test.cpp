@@ -47,10 +47,10 @@ namespace printable_area_journey {
 
 constexpr int kDpi = 720;
 constexpr double kPixelsPerPoint = kDpi / 72.0;
-// Two and a half pixels here, under a tenth of a millimetre: a card drawn
-// from the paper's corner lands within a fifth of a point of the queue's
-// margins on A4, whose height in points is not whole.
-constexpr double kTolerance = 0.25;
+// One pixel here: the job's clip lies within a fiftieth of a point of the
+// queue's margins, and its sheet ends on a whole pixel of the job's 600 dpi
+// (A4 is not whole in points), under a tenth of a point inside.
+constexpr double kTolerance = 0.1;
 
 // A length in the print system's hundredths of a millimetre.
 long Hundredths(double points) { return std::lround(points * 2540.0 / 72.0); }
