@@ -53,6 +53,30 @@ bool BindFrame(TextContext* ctx, FrameObjText* frame)
     return frame->Block().storyId > 0 && stories->BindStory(uint16_t(frame->Block().storyId)) == 0;
 }
 
+namespace {
+
+// The paragraphs a frame at the end of its chain has no room for are never
+// laid out, yet they are the story's: their fields take the record's text
+// as the shown ones do, so the card holds what its record says there too
+// (a name grown to two lines leaves the title below it the record's, not
+// the field's old text).
+void RefreshFieldsPastFrame(TextContext* ctx, TextPosition end)
+{
+    FrameStore* frames = ctx->Frames();
+    if (!ctx->Frame() || (frames && frames->ChainStep(1, ctx->Frame()->FrameId(), 0) != 0))
+        return;
+    const int32_t current = ctx->ParagraphIndex();
+    for (int32_t para = int32_t(end.paragraph) + 1; para < ctx->ParagraphCount(); ++para) {
+        if (!ctx->SelectParagraph(para))
+            break;
+        UpdateFieldsFrom(ctx, 0);
+    }
+    if (current >= 0)
+        ctx->SelectParagraph(current);
+}
+
+}  // namespace
+
 TextPosition LayOutIntoFrame(TextContext* ctx, FrameObjText* frame, const IntRect& rect, TextPosition start)
 {
     ctx->RefreshPreferences();
@@ -111,6 +135,7 @@ TextPosition LayOutIntoFrame(TextContext* ctx, FrameObjText* frame, const IntRec
         if (keepNext >= 0 && keepNext == int32_t(end.paragraph) - 1 && keepNext != keepTogether)
             KeepWithNext(ctx, keepNext, &end);
     }
+    RefreshFieldsPastFrame(ctx, end);
     return end;
 }
 

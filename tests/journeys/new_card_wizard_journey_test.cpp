@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSettings>
@@ -64,6 +65,19 @@ void ChooseBackdropAndLayout(CDlgWizard* sheet, int backdropRow, const QString& 
     QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
     list->setCurrentItem(list->findItems(layout, Qt::MatchExactly).value(0));
     settle();
+}
+
+// Replaces the edit's text with the one typed, key by key, letters beyond
+// ASCII too.
+void TypeInto(QWidget* edit, const QString& text)
+{
+    static_cast<QLineEdit*>(edit)->selectAll();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &erase);
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(edit, &press);
+    }
 }
 
 class NewCardWizardJourney : public JourneyTest {
@@ -565,6 +579,127 @@ TEST_F(NewCardWizardJourney, TheCardShowsThePersonalInfoTypedAndTheNextNewLabelO
         SKIP_FOR_MISSING_TOOL() << "no pdftotext";
     EXPECT_NE(text.find("Head Baker"), std::string::npos) << text.substr(0, 400);
     EXPECT_EQ(text.find("Title"), std::string::npos) << text.substr(0, 400);
+}
+
+// Every layout of every kind the wizard offers whose lines hold the title,
+// with each of its backdrops: the title typed on Personal Info is what the
+// saved card holds, never the field's name; also when the page was left
+// with Back and come back to, and with letters beyond ASCII.
+TEST_F(NewCardWizardJourney, EveryLayoutWithATitleHoldsTheTitleTyped)
+{
+    struct Run {
+        QString kind, backdrop, layout;
+    };
+    std::vector<Run> runs;
+    // The catalogue as the wizard lists it.
+    OnNextDialog([&](QWidget* dialog) {
+        auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+        ASSERT_NE(sheet, nullptr);
+        QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+        QStringList kinds;
+        for (QTreeWidgetItemIterator it(types); *it; ++it)
+            if ((*it)->childCount() == 0)
+                kinds << (*it)->text(0);
+        for (const QString& kind : kinds) {
+            types->setCurrentItem(types->findItems(kind, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            ProcessEvents();
+            sheet->PressNext();
+            ProcessEvents();
+            if (sheet->ActiveIndex() != kPageBackdrop) {
+                sheet->PressBack();
+                ProcessEvents();
+                continue;
+            }
+            QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+            for (int row = 0; row < designs->topLevelItemCount(); ++row) {
+                const QString backdrop = designs->topLevelItem(row)->text(0);
+                designs->setCurrentItem(designs->topLevelItem(row));
+                ProcessEvents();
+                sheet->PressNext();
+                ProcessEvents();
+                QListWidget* list = static_cast<CPgWiz_3*>(sheet->Page(kPageLayout))->List();
+                for (int i = 0; i < list->count(); ++i)
+                    if (list->item(i)->text() != "No Layout")
+                        runs.push_back({kind, backdrop, list->item(i)->text()});
+                sheet->PressBack();
+                ProcessEvents();
+            }
+            sheet->PressBack();
+            ProcessEvents();
+        }
+        sheet->reject();
+    });
+    ASSERT_TRUE(Trigger("File > New > Document..."));
+    ASSERT_GE(runs.size(), 24u);
+    // And once more as the issue's, with no title typed.
+    runs.push_back({"Business Cards", "Waves Ocean", "Name Right"});
+    RecordProperty("runs", int(runs.size()));
+
+    int withTitle = 0;
+    int round = 0;
+    for (const Run& run : runs) {
+        SCOPED_TRACE((run.kind + " / " + run.backdrop + " / " + run.layout).toStdString());
+        // Every other run goes Back from Personal Info to the layout and on
+        // again before Finish.
+        const bool backAndOn = ++round % 2 == 0;
+        // The last run leaves the title empty: the card then holds the
+        // field's name, as for any field without a text.
+        const bool last = &run == &runs.back();
+        const QString title = last ? QString() : QString::fromUtf8("Bäckermeisterin %1").arg(round);
+        const std::string expected = last ? std::string("Title")
+                                          : std::string("B\xE4" "ckermeisterin ") + std::to_string(round);
+        OnNextDialog([&](QWidget* dialog) {
+            auto* sheet = dynamic_cast<CDlgWizard*>(dialog);
+            ASSERT_NE(sheet, nullptr);
+            QTreeWidget* types = static_cast<CPgWiz_1*>(sheet->Page(kPageDocumentType))->Tree();
+            types->setCurrentItem(types->findItems(run.kind, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+            ProcessEvents();
+            sheet->PressNext();
+            ProcessEvents();
+            QTreeWidget* designs = static_cast<CPgWiz_2*>(sheet->Page(kPageBackdrop))->Tree();
+            const QTreeWidgetItem* item = designs->findItems(run.backdrop, Qt::MatchExactly).value(0);
+            ASSERT_NE(item, nullptr);
+            ChooseBackdropAndLayout(sheet, designs->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)), run.layout);
+            sheet->PressNext();
+            ProcessEvents();
+            ASSERT_EQ(sheet->ActiveIndex(), kPagePersonalInfo);
+            auto* info = static_cast<CPgWiz_DBInfo*>(sheet->Page(kPagePersonalInfo));
+            // A name as long as people's are: on the narrower layouts it
+            // takes two lines and pushes the title out of its frame.
+            TypeInto(info->Edit(0), "Maximiliane");
+            TypeInto(info->Edit(1), "Schwarzenberger-Holt");
+            TypeInto(info->Edit(2), title);
+            if (backAndOn) {
+                sheet->PressBack();
+                ProcessEvents();
+                sheet->PressNext();
+                ProcessEvents();
+            }
+            sheet->PressNext();
+            ProcessEvents();
+            sheet->PressFinish();
+        });
+        ASSERT_TRUE(Trigger("File > New > Document..."));
+        ASSERT_NE(CardDocument(), nullptr) << alerts.lastText();
+        const std::string path = TempFile("wizard-" + std::to_string(round) + ".lqx");
+        OnNextDialog(ChooseFile(path));
+        ASSERT_TRUE(Trigger("File > Save As..."));
+        ASSERT_TRUE(Trigger("File > Close"));
+        const std::string dump = Tool("card dump '" + path + "'");
+        // Each text run of field 4: "TEXT" [field 4 at A length N].
+        size_t at = 0;
+        while ((at = dump.find("[field 4 at ", at)) != std::string::npos) {
+            const size_t line = dump.rfind("\n  \"", at) + 4;
+            const size_t end = dump.find("\" [", line);
+            const int start = std::atoi(dump.c_str() + at + 12);
+            const int length = std::atoi(dump.c_str() + dump.find("length ", at) + 7);
+            const std::string paragraph = dump.substr(line, end - line);
+            ++withTitle;
+            EXPECT_EQ(paragraph.substr(size_t(start), size_t(length)), expected) << paragraph;
+            ++at;
+        }
+    }
+    EXPECT_GE(withTitle, 24);
 }
 
 }  // namespace

@@ -168,8 +168,8 @@ void DrawEveryFront(QPainter* painter, const FloorContact& c, Pictures& pictures
     painter->setPen(QPen(kBlue, 1));
     painter->drawLine(QPointF(156, 106), QPointF(224, 106));
     painter->setPen(kBlue);
-    painter->setFont(Font(13, true, false, "DejaVu Serif"));
-    painter->drawText(QRectF(100, 6, 146, 24), Qt::AlignLeft | Qt::AlignTop, Field(c, kFieldCompany));
+    painter->setFont(Font(12, true, false, "DejaVu Serif"));
+    painter->drawText(QRectF(100, 6, 150, 24), Qt::AlignLeft | Qt::AlignTop, Field(c, kFieldCompany));
     painter->setPen(Qt::black);
     painter->setFont(Font(10, true, false));
     painter->drawText(QRectF(100, 28, 146, 13), Qt::AlignLeft | Qt::AlignTop,
@@ -183,7 +183,7 @@ void DrawEveryFront(QPainter* painter, const FloorContact& c, Pictures& pictures
     for (const auto& [x, y, angle] : {std::tuple{4.0, 140.0, 30.0}, {228.0, 142.0, 90.0}, {100.0, 142.0, 45.0}})
         Turned(painter, x, y, angle, QRectF(0, 0, 100, 20), "Tel. " + Field(c, kFieldPhone1));
     Bars(painter, 160, 114, 66, 14, 45, "EV-0042");
-    Bars(painter, 8, 78, 84, 12, 59, "4 006381 333931");
+    Bars(painter, 10, 78, 84, 12, 59, "4 006381 333931");
 }
 
 // Its back: display text as outlines, the other shapes, and the grid of

@@ -119,6 +119,17 @@ FrameObj* CardFieldBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, int1
     return barcode;
 }
 
+void SetCardBarcodeModule(FrameObj* frame, double module)
+{
+    auto* barcode = static_cast<FrameObjBarcode*>(frame);
+    BarcodeRecord rec;
+    BarcodeRecordRead(barcode->Record(), &rec);
+    rec.module = module;
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
+    barcode->SetBarcodeRecord(bytes);
+}
+
 // The id of a TrueType face in the document's font table, entered there
 // when new. An installed face is entered as the font list describes it, as
 // the font menus do; a family guessed here would not match the installed

@@ -77,6 +77,12 @@ FrameObj* CardBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, const std
 // rectangle's top left and takes the size of what it shows; null when it
 // cannot be made.
 FrameObj* CardFieldBarcode(CLabelsDoc& doc, const IntRect& r, int16_t type, int16_t field);
+// Sets a barcode frame's narrow bar, in points. Code 39 tells its bars
+// apart by width alone: at the half point the other barcodes take, a 300
+// dpi page makes some narrow bars as wide as its wide ones, and a reader
+// finds nothing; 0.55 reads.
+void SetCardBarcodeModule(FrameObj* barcode, double module);
+constexpr double kCardCode39Module = 0.55;
 // The counter: a barcode of the card's number on the sheet, black with a
 // caption of 6 points; null when the frame cannot be made.
 FrameObj* CardCounter(CLabelsDoc& doc, const IntRect& r);

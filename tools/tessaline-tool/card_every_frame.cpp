@@ -33,8 +33,8 @@ bool BuildFront(CLabelsDoc& doc, const IntRect& page, const std::string& picture
         !CardStroke(doc, kFrameLine, OnCard(page, 156, 106, 224, 106), kCardDarkBlue, 1))
         return false;
 
-    if (!CardTextBox(doc, OnCard(page, 100, 6, 246, 30),
-                     {{{{"", kFieldCompany}}, 13, kCardBold, kCardDarkBlue, kAlignLeft, "DejaVu Serif"}}) ||
+    if (!CardTextBox(doc, OnCard(page, 100, 6, 250, 30),
+                     {{{{"", kFieldCompany}}, 12, kCardBold, kCardDarkBlue, kAlignLeft, "DejaVu Serif"}}) ||
         !CardTextBox(doc, OnCard(page, 100, 28, 246, 62),
                      {{{{"", kFieldFirstName}, {" ", 0}, {"", kFieldLastName}}, 10, kCardBold, kCardBlack},
                       {{{"", kFieldCity}, {", ", 0}, {"", kFieldState}, {" ", 0}, {"", kFieldZipCode}},
@@ -54,49 +54,56 @@ bool BuildFront(CLabelsDoc& doc, const IntRect& page, const std::string& picture
         f->SetGeometryField(4, t.angle);
     }
     return CardBarcode(doc, OnCard(page, 160, 114, 226, 142), kBarcodeCode128, "EV-0042", 14.0) &&
-           CardBarcode(doc, OnCard(page, 8, 78, 92, 100), kBarcodeEan13, "400638133393", 12.0);
+           CardBarcode(doc, OnCard(page, 10, 78, 94, 100), kBarcodeEan13, "400638133393", 12.0);
 }
 
-// The back: the frames gLabels has no like of. Display text, the star, a
-// round rectangle, an arc and a group of two shapes along the top; a
-// barcode of every symbology, the counter and one fed from the ZIP code in
-// a grid beneath.
+// The back: the frames gLabels has no like of. Display text over the
+// star, a round rectangle, an arc and a group of two shapes at the top
+// left, the three FIMs beside them, and beneath, in rows, a barcode of
+// every other symbology, the counter and one fed from the ZIP code. Each
+// barcode has a place of its own inside the card, bars and digits, so
+// none is covered by its neighbour or cut by the card's edge.
 bool BuildBack(CLabelsDoc& doc, const IntRect& page)
 {
-    if (!CardDisplayText(doc, OnCard(page, 6, 4, 120, 34), "EVERY FRAME"))
+    if (!CardDisplayText(doc, OnCard(page, 4, 2, 104, 26), "EVERY FRAME"))
         return false;
 
-    FrameObj* star = CardShape(doc, kFrameStar, OnCard(page, 124, 4, 152, 34), kCardOrange, kCardRed);
-    if (!star || !CardShape(doc, kFrameRoundRect, OnCard(page, 156, 6, 186, 32), kCardYellow, kCardBrown) ||
-        !CardStroke(doc, kFrameArc, OnCard(page, 190, 6, 214, 32), kCardMagenta, 2))
+    FrameObj* star = CardShape(doc, kFrameStar, OnCard(page, 4, 30, 26, 54), kCardOrange, kCardRed);
+    if (!star || !CardShape(doc, kFrameRoundRect, OnCard(page, 30, 31, 52, 53), kCardYellow, kCardBrown) ||
+        !CardStroke(doc, kFrameArc, OnCard(page, 56, 31, 76, 53), kCardMagenta, 2))
         return false;
     static_cast<FrameObjStar*>(star)->SetStarParams(StarParams{5, 0, 0.5});
-    if (!CardGroup(doc, OnCard(page, 218, 6, 248, 34),
-                   CardShape(doc, kFrameRect, OnCard(page, 218, 6, 236, 24), kCardDarkGreen, kCardDarkGreen),
-                   CardShape(doc, kFrameEllipse, OnCard(page, 228, 14, 248, 34), kCardRed, kCardRed)))
+    if (!CardGroup(doc, OnCard(page, 80, 30, 104, 54),
+                   CardShape(doc, kFrameRect, OnCard(page, 80, 30, 94, 44), kCardDarkGreen, kCardDarkGreen),
+                   CardShape(doc, kFrameEllipse, OnCard(page, 88, 38, 104, 54), kCardRed, kCardRed)))
         return false;
 
+    // Each at its top left corner; the frame takes the barcode's own size.
     const struct {
         int16_t type;
         const char* data;
-    } kSymbols[] = {{kBarcodePostnet, "123456789"}, {kBarcodeFimA, ""},         {kBarcodeFimB, ""},
-                    {kBarcodeFimC, ""},              {kBarcodeHorBars, ""},      {kBarcodeInterleaved25, "123456"},
-                    {kBarcodeCode39, "EVERY"},       {kBarcodeCode128, "Ev-42"}, {kBarcodeUpcA, "03600029145"},
-                    {kBarcodeUpcE, "123456"},        {kBarcodeEan13, "400638133393"}, {kBarcodeEan8, "9638507"},
-                    {kBarcodeIsbn, "030640615"},     {kBarcodeIssn, "123456789"},  {kBarcodeCodabar, "A40156B"}};
-    int cell = 0;
+        int32_t x, y;
+    } kSymbols[] = {{kBarcodeFimA, "", 107, 2},           {kBarcodeFimB, "", 154, 2},
+                    {kBarcodeFimC, "", 201, 2},           {kBarcodePostnet, "123456789", 4, 58},
+                    {kBarcodeInterleaved25, "123456", 184, 58},
+                    {kBarcodeCode39, "EVERY", 4, 80},     {kBarcodeCode128, "Ev-42", 74, 80},
+                    {kBarcodeUpcA, "03600029145", 130, 80}, {kBarcodeUpcE, "123456", 202, 80},
+                    {kBarcodeEan13, "400638133393", 4, 101}, {kBarcodeEan8, "9638507", 68, 101},
+                    {kBarcodeIsbn, "030640615", 113, 101}, {kBarcodeIssn, "123456789", 177, 101},
+                    {kBarcodeHorBars, "", 4, 122},        {kBarcodeCodabar, "A40156B", 88, 122}};
     for (const auto& s : kSymbols) {
-        const int32_t x = 4 + (cell % 6) * 41, y = 38 + (cell / 6) * 36;
-        if (!CardBarcode(doc, OnCard(page, x, y, x + 39, y + 32), s.type, s.data, 12.0))
+        FrameObj* barcode = CardBarcode(doc, OnCard(page, s.x, s.y, s.x + 40, s.y + 18), s.type, s.data, 9.0);
+        if (!barcode)
             return false;
-        ++cell;
+        if (s.type == kBarcodeCode39)
+            SetCardBarcodeModule(barcode, kCardCode39Module);
     }
     FrameObj* counter = doc.NewFrame(kFrameCounterBarcode);
     FrameObj* zip = doc.NewFrame(kFrameFieldBarcode);
     if (!counter || !zip)
         return false;
-    counter->SetFromRect(OnCard(page, 4 + 3 * 41, 110, 4 + 4 * 41 + 39, 142));
-    zip->SetFromRect(OnCard(page, 4 + 5 * 41, 110, 4 + 5 * 41 + 39, 142));
+    counter->SetFromRect(OnCard(page, 150, 124, 180, 140));
+    zip->SetFromRect(OnCard(page, 184, 124, 248, 140));
     zip->SetDataField(kFieldZipCode);
     for (FrameObj* f : {counter, zip}) {
         f->SetFontSize(6);

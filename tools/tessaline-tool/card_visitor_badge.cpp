@@ -31,7 +31,7 @@ bool BuildVisitorBadgeCard(CLabelsDoc& doc, const std::string& pictures)
     // left corner, and "ACCESS" in its small frame turned by 45.
     FrameObj* photo = CardPicture(doc, OnCard(page, 14, 100, 74, 140), picture);
     FrameObj* access =
-        CardTextBox(doc, OnCard(page, 200, 100, 248, 116), {{{{"ACCESS", 0}}, 8, kCardBold, kCardRed}});
+        CardTextBox(doc, OnCard(page, 200, 100, 248, 120), {{{{"ACCESS", 0}}, 8, kCardBold, kCardRed}});
     if (!photo || !access)
         return false;
     photo->SetGeometryField(4, 30);
@@ -50,7 +50,12 @@ bool BuildVisitorBadgeCard(CLabelsDoc& doc, const std::string& pictures)
 
     // An EAN-13, a Code 39 of the ZIP code (a placed field made a
     // barcode) and the counter.
-    return CardFieldBarcode(doc, OnCard(page, 164, 116, 212, 142), kBarcodeCode39, kFieldZipCode) &&
-           CardCounter(doc, OnCard(page, 216, 120, 250, 142)) &&
-           CardBarcode(doc, OnCard(page, 96, 114, 160, 142), kBarcodeEan13, "400638133393", 12.0);
+    // The ZIP code's bars fit beside the EAN-13 also when the card shows
+    // the field's name; the counter's number stands below the photograph.
+    FrameObj* zip = CardFieldBarcode(doc, OnCard(page, 142, 116, 250, 142), kBarcodeCode39, kFieldZipCode);
+    if (!zip)
+        return false;
+    SetCardBarcodeModule(zip, kCardCode39Module);
+    return CardCounter(doc, OnCard(page, 4, 130, 30, 142)) &&
+           CardBarcode(doc, OnCard(page, 76, 114, 140, 142), kBarcodeEan13, "400638133393", 12.0);
 }
