@@ -74,6 +74,10 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
          "x.pdf: The path is longer than the 260 characters this program keeps. [206]\n"},
         {"db dump \"$(printf 'caf\\351.dqx')\"",
          ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
+        {"card dump gone.lqx", "gone.lqx: There is no such file. [2]\n"},
+        {"card dump pipe.lqx", "pipe.lqx is a pipe, not a file. [230]\n"},
+        {"card dump \"$(printf 'caf\\351.dqx')\"",
+         ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
     };
     for (const Case& c : paths) {
         const ToolSaid said = Said(dir, c.arguments);

@@ -55,7 +55,6 @@
 #include "card_sample.h"
 #include "card_verdict.h"
 #include "carddoc/card_document_header.h"
-#include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/byte_order.h"
@@ -228,10 +227,11 @@ int RunDump(const std::string& file)
     CardSession session;
     PathRecord path{};
     FileHandle h = kNoFile;
-    if (PathRecordFromPosix(file, &path) != 0)
-        return ToolFail("cannot open " + file);
+    if (const int32_t err = PathRecordFromPosix(file, &path); err != 0)
+        return ToolFail(file + ": " + FileErrorWords(err));
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        ShowCardFileError(err);
+        // Named as typed, for what is there: a pipe, a folder, nothing.
+        AlertFileErrorAbout(file.c_str(), err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];
