@@ -59,6 +59,7 @@
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
+#include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_record_format.h"
@@ -230,8 +231,11 @@ int RunDump(const std::string& file)
     if (const int32_t err = PathRecordFromPosix(file, &path); err != 0)
         return ToolFail(file + ": " + FileErrorWords(err));
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        // Named as typed, for what is there: a pipe, a folder, nothing.
-        AlertFileErrorAbout(file.c_str(), err);
+        // Named, as the other commands name it, for what is there: a
+        // pipe, a folder, nothing.
+        char name[kPathTextSize] = {};
+        PathRecordGetFileName(&path, name, sizeof name);
+        AlertFileErrorAbout(name, err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];
