@@ -1,7 +1,8 @@
 // Cards the user may read but not change: a file of another user, and a
 // card in a folder the user may not write to. They open to be viewed and
 // printed, and a save says why it cannot write there and offers another
-// name instead of doing nothing.
+// name instead of doing nothing. A card he may not even read is named and
+// said to be unreadable.
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,11 +74,16 @@ protected:
 TEST_F(ReadOnlyCardJourney, AnotherUsersCardOpensReadOnlyPrintsAndIsSavedUnderAnotherName)
 {
     const std::string card = CardAt(shared_, "Theirs.lqx", 0644);
+    const std::string secret = CardAt(shared_, "Secret.lqx", 0);
     const std::string original = Bytes(card);
     const std::string pdf = shared_ + "/sheet.pdf";
     const std::string mine = shared_ + "/Mine.lqx";
     {
         AsAnotherUser other(theirTemp_);
+        EXPECT_EQ(OpenThroughMenu(secret), nullptr);
+        EXPECT_EQ(alerts.lastText(), "Secret.lqx: You don't have permission to read this file. [5]");
+        alerts.clear();
+
         ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
         EXPECT_EQ(CardWindow()->windowTitle(), "Theirs.lqx (Read-Only)");
