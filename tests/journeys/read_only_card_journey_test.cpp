@@ -139,11 +139,17 @@ TEST_F(ReadOnlyCardJourney, ACardInAFolderTheUserMayNotWriteToSaysSoOnSaveAndOnC
                   "Save it under another name?");
         EXPECT_TRUE(CardDocument()->IsModified());
 
-        // Close, "Save changes?", Yes: the same, and cancelling the other
-        // name keeps the window open with the change.
+        // Close, "Save changes?" naming the file alone, Yes: the same, and
+        // cancelling the other name keeps the window open with the change.
         alerts.clear();
-        OnNextDialog(Answer(QMessageBox::Yes));
+        std::string asked;
+        OnNextDialog([&asked](QWidget* dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(dialog))
+                asked = box->text().toStdString();
+            Answer(QMessageBox::Yes)(dialog);
+        });
         ASSERT_TRUE(Trigger("File > Close"));
+        EXPECT_EQ(asked, "Save changes to Card.lqx?");
         ASSERT_EQ(alerts.boxes().size(), 1u);
         ASSERT_NE(CardWindow(), nullptr) << "the window closed and the change was lost";
         EXPECT_TRUE(CardDocument()->IsModified());
