@@ -80,6 +80,8 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
          "\"" + longFolder.substr(0, 33) + "…" + std::string(60, 'e') +
              "/x.pdf\": The path is longer than the 260 characters this program keeps. Nothing was printed. "
              "[206]\n"},
+        {"print-pdf card.lqx \"$(printf 'caf\\351.pdf')\"",
+         ".pdf: The name is not UTF-8, or holds a character this program's files can't keep. [123]\n"},
         {"db dump \"$(printf 'caf\\351.dqx')\"",
          ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
         {"card dump gone.lqx", "gone.lqx: There is no such file. [2]\n"},
