@@ -60,11 +60,9 @@ CardShellDocument::~CardShellDocument()
     document_.reset();
 }
 
-std::string CardShellDocument::Title() const
-{
-    // A card that cannot be saved where it is says so in its window.
-    return document_->ReadOnly() ? document_->Title() + " (Read-Only)" : document_->Title();
-}
+std::string CardShellDocument::Title() const { return document_->Title(); }
+
+bool CardShellDocument::ReadOnly() const { return document_->ReadOnly(); }
 
 std::string CardShellDocument::PathName() const
 {

@@ -21,6 +21,7 @@ public:
     ~CardShellDocument() override;
 
     std::string Title() const override;
+    bool ReadOnly() const override;
     std::string PathName() const override;
     bool IsModified() const override;
     bool Save() override;

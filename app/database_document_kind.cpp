@@ -143,8 +143,10 @@ std::string DatabaseShellDocument::Title() const
 {
     char name[256] = {};
     PathRecordGetFileName(&database_->Path(), name, sizeof name);
-    return database_->ReadOnly() ? std::string(name) + " (Read-Only)" : std::string(name);
+    return name;
 }
+
+bool DatabaseShellDocument::ReadOnly() const { return database_->ReadOnly(); }
 
 std::string DatabaseShellDocument::PathName() const
 {

@@ -24,6 +24,7 @@ public:
     ~DatabaseShellDocument() override;
 
     std::string Title() const override;
+    bool ReadOnly() const override;
     std::string PathName() const override;
     bool IsModified() const override;
     bool Save() override;

@@ -678,7 +678,9 @@ void CMainFrame::DocumentRenamed(ShellDocument* document)
 QString CMainFrame::FrameTitle(ShellDocument* document)
 {
     // A document changed since it was saved carries the desktop's mark.
-    const QString title = Cp1252ToQString(document->Title());
+    QString title = Cp1252ToQString(document->Title());
+    if (document->ReadOnly())
+        title += QStringLiteral(" (Read-Only)");
     return document->IsModified() ? title + QLatin1Char('*') : title;
 }
 

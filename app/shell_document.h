@@ -20,6 +20,9 @@ public:
     // The name windows and questions show (Windows-1252): the file's title,
     // or the document's untitled name.
     virtual std::string Title() const = 0;
+    // A document that cannot be saved where it is; its window says so
+    // after its title.
+    virtual bool ReadOnly() const { return false; }
     // The file the document is bound to (a host path); empty while untitled.
     virtual std::string PathName() const = 0;
     virtual bool IsModified() const = 0;

@@ -7,6 +7,7 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
+#include "foundation/file_io.h"
 #include "foundation/scoped_wait_cursor.h"
 #include "foundation/string_table.h"
 #include "foundation/whole_file_writer.h"
@@ -77,6 +78,14 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
     if (err == kErrAccessDenied && !readOnly_) {
         err = FileOpen(&path, kFileRead, &file);
         readOnly_ = err == kErrNone;
+    }
+    // Refused even to be read: the file is named, as every command names
+    // it, and said to be unreadable.
+    if (err == kErrAccessDenied) {
+        char name[kPathTextSize] = {};
+        PathRecordGetFileName(&path, name, 0);
+        AlertFileErrorAbout(name, err);
+        return false;
     }
     if (err != kErrNone) {
         ShowFileError(err);

@@ -40,8 +40,16 @@ std::string TextCutOffText(const PrintLosses& losses)
         return {};
     const bool one = losses.textLabels == 1;
     std::string text = std::to_string(losses.textLabels) + (one ? " label" : " labels") +
-                       " printed without all of " + (one ? "its" : "their") +
-                       " text: it did not fit its frame. The first is";
+                       " printed without all of " + (one ? "its" : "their") + " text: ";
+    if (losses.textQuickCard) {
+        // A Quick Card is larger than its label: its lines fit the frame,
+        // and the label's edge cuts them.
+        text += std::string(one ? "the" : "each") + " label's edge cut lines of its Quick Card.";
+        if (losses.textRecord > 0)
+            text += " The first is the card of record " + std::to_string(losses.textRecord) + ".";
+        return text;
+    }
+    text += "it did not fit its frame. The first is";
     text += losses.textRecord > 0 ? " the card of record " + std::to_string(losses.textRecord) + "," : "";
     text += losses.textFrame.empty() ? std::string(" in a text frame")
                                      : " in the text frame beginning \"" + losses.textFrame + "\"";

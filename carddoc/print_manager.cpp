@@ -79,6 +79,28 @@ constexpr int32_t kDiskFullString = 368;
 constexpr int32_t kWriteProtectedString = 367;
 // A file the user may not write, or in a folder they may not write.
 constexpr int32_t kPermissionString = 371;
+// The path longer than a file's path may be here, in the file layer's words.
+constexpr int32_t kPathTooLongString = 377;
+// How much of a path a message shows before its middle is left out.
+constexpr int kPathShown = 100;
+
+// The path as the user gave it; a very long one keeps its start and its
+// end, where the file's name is, with "…" for its middle.
+QString ShortenedPath(const QString& path)
+{
+    if (path.size() <= kPathShown)
+        return path;
+    const int head = kPathShown / 3;
+    return path.left(head) + QChar(0x2026) + path.right(kPathShown - head - 1);
+}
+
+std::string PathTooLongText(const QString& output)
+{
+    std::string text = QStringToCp1252(QLatin1Char('"') + ShortenedPath(output) + QStringLiteral("\": "));
+    text += LookupString(kPathTooLongString);
+    text += " Nothing was printed.";
+    return text;
+}
 
 // Names the first picture missed, and the record it was to show.
 std::string PicturesNotPrintedText(const PicturesNotPrinted& missing)
@@ -696,8 +718,10 @@ void PrintManager::ReportPrintError(int32_t result)
                    "\" is a link that leads back to itself (its links name each other in a loop).")
                       .c_str(),
                   0);
+    else if (result == kErrFilenameExceedsRange && !OutputFile().isEmpty())
+        AlertStop(PathTooLongText(OutputFile()).c_str(), result);
     else if ((result == kErrIsFolder || result == kErrIsPipe || result == kErrIsDevice || result == kErrIsSocket ||
-              result == kErrFilenameExceedsRange || result == kErrInvalidName) &&
+              result == kErrInvalidName) &&
              !OutputFile().isEmpty())
         AlertFileErrorAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result);
     else

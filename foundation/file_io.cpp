@@ -20,6 +20,10 @@ namespace {
 
 enum class Disposition { CreateAlways, OpenExisting, OpenAlways };
 
+// Whether this thread's last open was refused because the user may not
+// read the file: the words for 5 then say read, not change.
+thread_local bool t_readRefused = false;
+
 int AccessFlags(int16_t mode)
 {
     switch (mode) {
@@ -32,6 +36,7 @@ int AccessFlags(int16_t mode)
 int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool deleteOnClose, FileHandle* out)
 {
     *out = kNoFile;
+    t_readRefused = false;
     std::string path = PathRecordToPosix(*record);
     // Emptying a file needs write access even when the caller only reads.
     int access = how == Disposition::CreateAlways && AccessFlags(mode) == O_RDONLY ? O_RDWR : AccessFlags(mode);
@@ -65,8 +70,14 @@ int32_t OpenFile(const PathRecord* record, int16_t mode, Disposition how, bool d
             }
         }
     }
-    if (fd < 0)
-        return HostPathError(errno, path);
+    if (fd < 0) {
+        const int32_t refused = HostPathError(errno, path);
+        // An open that was to read an existing file, refused where the
+        // user may not read it; a file made afresh is only written.
+        t_readRefused = refused == kErrAccessDenied && how != Disposition::CreateAlways && access != O_WRONLY &&
+                        ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) != 0;
+        return refused;
+    }
 
     int32_t err = kErrNone;
     struct stat st;
@@ -415,7 +426,7 @@ int32_t FileErrorIndex(int32_t code)
     case kErrDiskFull: return 3;
     case kErrSharingViolation:
     case kErrLockViolation: return 4;
-    case kErrAccessDenied: return 6;
+    case kErrAccessDenied: return t_readRefused ? 16 : 6;
     case kErrIsFolder: return 7;
     case kErrIsPipe: return 8;
     case kErrIsDevice: return 9;

@@ -178,7 +178,8 @@ double GetDiskFreeBytes(const char* path);
 
 // Shows a file error: nothing for 0; "Disk is full" for 112, "Disk is
 // Write Protected" for 19, "File is used by another program." for 32 and
-// 33 (another open holds the file), a permission message for 5, what the
+// 33 (another open holds the file), for 5 that the file may not be read
+// (after a refused open to read it) or changed, what the
 // path holds instead of a file (a folder, a pipe, a device, a socket),
 // links in a loop, a path too long or a name the program can't keep;
 // otherwise "IO FILE ERROR", each with the code. Returns the box's result.

@@ -74,7 +74,7 @@ void FrameObjQuickCardBarcode::MarkLinesPastTheCard(Dc* dc)
         IntRect label;
         dc->getClipBox(&label);
         if (CardEdgeCuts(lines, label, &shown))
-            NoteTextCutOff([] { return std::string(); });
+            NoteQuickCardCutOff();
         return;
     }
     FrameView* view = View();

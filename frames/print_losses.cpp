@@ -36,15 +36,33 @@ void NoteBarcodeCut(const std::string& value)
     }
 }
 
-void NoteTextCutOff(const std::function<std::string()>& frameBeginning)
+namespace {
+
+// Counts the label once, however many of its frames lost text; true for
+// the job's first such label, the one the tally names.
+bool FirstLabelCut()
 {
     if (g_lastLabelCut == g_label)
-        return;
+        return false;
     g_lastLabelCut = g_label;
-    if (g_losses.textLabels++ == 0) {
-        g_losses.textRecord = g_record;
+    if (g_losses.textLabels++ != 0)
+        return false;
+    g_losses.textRecord = g_record;
+    return true;
+}
+
+}  // namespace
+
+void NoteTextCutOff(const std::function<std::string()>& frameBeginning)
+{
+    if (FirstLabelCut())
         g_losses.textFrame = frameBeginning();
-    }
+}
+
+void NoteQuickCardCutOff()
+{
+    if (FirstLabelCut())
+        g_losses.textQuickCard = true;
 }
 
 PrintLosses TakePrintLosses()

@@ -29,6 +29,8 @@ struct PrintLosses {
     int32_t textLabels = 0;
     int32_t textRecord = 0;
     std::string textFrame;
+    // The first one lost lines of a Quick Card, which the label's edge cut.
+    bool textQuickCard = false;
 };
 
 // The label about to be printed shows the database record of this number
@@ -39,6 +41,8 @@ void NoteBarcodeCut(const std::string& value);
 // `frameBeginning` names the frame; it is asked only for the job's first
 // label that lost text, the one the tally names.
 void NoteTextCutOff(const std::function<std::string()>& frameBeginning);
+// Lines of a Quick Card the label's edge cut, counted with the text above.
+void NoteQuickCardCutOff();
 
 // The tally since the last call, which starts it again.
 PrintLosses TakePrintLosses();

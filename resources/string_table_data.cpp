@@ -269,6 +269,9 @@ const StringTableEntry kStringTable[] = {
     {379, "_rost_rep"},
     // File errors again (365 + 15): a name the program can't keep.
     {380, "The name is not UTF-8, or holds a character this program's files can't keep."},
+    // (365 + 16): a file this user may not read, where 371 is one they may
+    // not change.
+    {381, "You don't have permission to read this file."},
 };
 
 const size_t kStringTableSize = sizeof(kStringTable) / sizeof(kStringTable[0]);

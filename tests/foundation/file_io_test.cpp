@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "foundation/file_io.h"
@@ -225,6 +226,25 @@ TEST(FileIo, OpenFindsANameThatDiffersOnlyInCase)
     FileClose(h);
     // Creating never picks another file.
     ASSERT_EQ(FileCreate(&r, kFileWrite, &h), kErrPathNotFound);
+}
+
+// A refusal says the file may not be read only after an open to read it
+// was refused: a write refused on a file opened to be read, and a refusal
+// on a thread that opened nothing, say it may not be changed.
+TEST(FileIo, ARefusalIsSaidToBeOfAReadOnlyAfterARefusedOpenToRead)
+{
+    const std::string change = "Permission denied: you may not change this file or its folder.";
+    TempDir dir;
+    PutFile(dir.file("f"), "keep");
+    PathRecord r = Rec(dir.file("f"));
+    FileHandle h = kNoFile;
+    ASSERT_EQ(FileOpen(&r, kFileRead, &h), 0);
+    EXPECT_EQ(FileWrite(h, "x", 1), kErrAccessDenied);
+    FileClose(h);
+    EXPECT_EQ(FileErrorWords(kErrAccessDenied), change);
+    std::string words;
+    std::thread([&words] { words = FileErrorWords(kErrAccessDenied); }).join();
+    EXPECT_EQ(words, change);
 }
 
 TEST(FileIo, AlertFileErrorShowsTheCodeOrNothing)

@@ -1,7 +1,7 @@
 // A Quick Card on an address label: while its lines fit the label nothing
 // is said; grown past the label's edge, the window marks the frame where
 // the edge cuts it and a print from the database says how many labels
-// lost lines, as it does for a text frame's text.
+// lost lines of it, as it says of a text frame's text.
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -122,7 +122,18 @@ TEST_F(QuickCardCutJourney, LinesTheLabelCutsAreMarkedAndSaid)
     ASSERT_FALSE(alerts.boxes().empty());
     const std::string said = alerts.lastText();
     EXPECT_NE(said.find(kLostText), std::string::npos) << said;
-    EXPECT_NE(said.find("The first is the card of record 1,"), std::string::npos) << said;
+    EXPECT_NE(said.find("The first is the card of record 1."), std::string::npos) << said;
+    // Said as what it is: the user finds no text frame on this card.
+    EXPECT_NE(said.find("each label's edge cut lines of its Quick Card"), std::string::npos) << said;
+    EXPECT_EQ(said.find("text frame"), std::string::npos) << said;
+    // A sheet of the card alone names no record.
+    alerts.clear();
+    OnNextDialog(PrintToPdfFile(TempFile("sheet.pdf")));
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    Settle(100);
+    EXPECT_NE(alerts.lastText().find("label's edge cut lines of its Quick Card."), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(alerts.lastText().find("record"), std::string::npos) << alerts.lastText();
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Cards the user may read but not change: a file of another user, and a
 // card in a folder the user may not write to. They open to be viewed and
 // printed, and a save says why it cannot write there and offers another
-// name instead of doing nothing.
+// name instead of doing nothing. A card he may not even read is named and
+// said to be unreadable.
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,11 +74,16 @@ protected:
 TEST_F(ReadOnlyCardJourney, AnotherUsersCardOpensReadOnlyPrintsAndIsSavedUnderAnotherName)
 {
     const std::string card = CardAt(shared_, "Theirs.lqx", 0644);
+    const std::string secret = CardAt(shared_, "Secret.lqx", 0);
     const std::string original = Bytes(card);
     const std::string pdf = shared_ + "/sheet.pdf";
     const std::string mine = shared_ + "/Mine.lqx";
     {
         AsAnotherUser other(theirTemp_);
+        EXPECT_EQ(OpenThroughMenu(secret), nullptr);
+        EXPECT_EQ(alerts.lastText(), "Secret.lqx: You don't have permission to read this file. [5]");
+        alerts.clear();
+
         ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
         EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
         EXPECT_EQ(CardWindow()->windowTitle(), "Theirs.lqx (Read-Only)");
@@ -133,11 +139,17 @@ TEST_F(ReadOnlyCardJourney, ACardInAFolderTheUserMayNotWriteToSaysSoOnSaveAndOnC
                   "Save it under another name?");
         EXPECT_TRUE(CardDocument()->IsModified());
 
-        // Close, "Save changes?", Yes: the same, and cancelling the other
-        // name keeps the window open with the change.
+        // Close, "Save changes?" naming the file alone, Yes: the same, and
+        // cancelling the other name keeps the window open with the change.
         alerts.clear();
-        OnNextDialog(Answer(QMessageBox::Yes));
+        std::string asked;
+        OnNextDialog([&asked](QWidget* dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(dialog))
+                asked = box->text().toStdString();
+            Answer(QMessageBox::Yes)(dialog);
+        });
         ASSERT_TRUE(Trigger("File > Close"));
+        EXPECT_EQ(asked, "Save changes to Card.lqx?");
         ASSERT_EQ(alerts.boxes().size(), 1u);
         ASSERT_NE(CardWindow(), nullptr) << "the window closed and the change was lost";
         EXPECT_TRUE(CardDocument()->IsModified());

@@ -2,12 +2,16 @@
 // with "-" is a mistyped option for every command, and a path that holds
 // no file (a pipe, a folder, a device, links in a loop), that is too long
 // to keep or that is not UTF-8 is named for what it is, with nothing done.
+// A file the user may not read is said to be unreadable, one he may only
+// read to be unchangeable.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "support/shared_folder.h"
 #include "support/shell.h"
 
 namespace {
@@ -70,9 +74,19 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         {"db dump loop.dqx", "loop.dqx: Its links name each other in a loop. [1921]\n"},
         {"db dump " + longFolder + "/ok.dqx",
          ": The path is longer than the 260 characters this program keeps.\n"},
+        // The output as given, its middle left out; the print refused as the
+        // other outputs' are.
         {"print-pdf card.lqx " + longFolder + "/x.pdf",
-         "x.pdf: The path is longer than the 260 characters this program keeps. [206]\n"},
+         "\"" + longFolder.substr(0, 33) + "…" + std::string(60, 'e') +
+             "/x.pdf\": The path is longer than the 260 characters this program keeps. Nothing was printed. "
+             "[206]\n"},
+        {"print-pdf card.lqx \"$(printf 'caf\\351.pdf')\"",
+         ".pdf: The name is not UTF-8, or holds a character this program's files can't keep. [123]\n"},
         {"db dump \"$(printf 'caf\\351.dqx')\"",
+         ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
+        {"card dump gone.lqx", "gone.lqx: There is no such file. [2]\n"},
+        {"card dump pipe.lqx", "pipe.lqx is a pipe, not a file. [230]\n"},
+        {"card dump \"$(printf 'caf\\351.dqx')\"",
          ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
     };
     for (const Case& c : paths) {
@@ -81,6 +95,31 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         EXPECT_NE(said.errors.find(c.said), std::string::npos) << c.arguments << ": " << said.errors;
         EXPECT_EQ(said.errors.find("Permission denied"), std::string::npos) << c.arguments << ": " << said.errors;
         EXPECT_EQ(said.errors.find("IO FILE ERROR"), std::string::npos) << c.arguments << ": " << said.errors;
+    }
+
+    // Files of root's the user may not read, and one he may read only; as
+    // root, the user is nobody (root reads everything).
+    SharedFolder shared;
+    const std::string tool = shared.CopyProgram(ToolPath());
+    ASSERT_FALSE(tool.empty());
+    const std::string user = ::geteuid() == 0 ? "runuser -u nobody -- env HOME=. TMPDIR=. " : "";
+    ASSERT_EQ(Shell(dir, "cp card.lqx '" + shared.path() + "/locked.lqx' && cd '" + shared.path() +
+                             "' && \"$T\" db new locked.dqx && cp locked.dqx kept.dqx && chmod 000 locked.* && "
+                             "chmod 444 kept.dqx && chmod 777 ."),
+              0);
+    const std::vector<Case> unreadable = {
+        {"card dump locked.lqx", "locked.lqx: You don't have permission to read this file. [5]\n"},
+        {"print-pdf locked.lqx x.pdf", "locked.lqx: You don't have permission to read this file. [5]\n"},
+        {"print-ps locked.lqx x.ps", "locked.lqx: You don't have permission to read this file. [5]\n"},
+        {"db dump locked.dqx", "locked.dqx: You don't have permission to read this file. [5]\n"},
+        {"db fill kept.dqx 1", "kept.dqx: Permission denied: you may not change this file or its folder. [5]\n"},
+    };
+    for (const Case& c : unreadable) {
+        const int status = Shell(dir, "cd '" + shared.path() + "' && " + user + "LC_ALL=C.UTF-8 '" + tool + "' " +
+                                          c.arguments + " > /dev/null 2> said");
+        const std::string said = ReadFileBytes(shared.file("said"));
+        EXPECT_EQ(status, 1) << c.arguments;
+        EXPECT_NE(said.find("tessaline-tool: " + c.said), std::string::npos) << c.arguments << ": " << said;
     }
 
     // A card's name reaches the PDF and the PostScript job as the user
