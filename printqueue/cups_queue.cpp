@@ -342,6 +342,30 @@ bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
     return true;
 }
 
+std::string CupsQueueDefaultSides(const QString& queue)
+{
+    std::string sides;
+    AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
+        // The user's choice, in the print system's words or the printer
+        // description's.
+        const char* chosen = cupsGetOption("sides", dest->num_options, dest->options);
+        if (const char* duplex = chosen ? nullptr : cupsGetOption("Duplex", dest->num_options, dest->options)) {
+            const std::string d(duplex);
+            chosen = d == "None" ? "one-sided"
+                     : d == "DuplexNoTumble" ? "two-sided-long-edge"
+                     : d == "DuplexTumble" ? "two-sided-short-edge"
+                                            : nullptr;
+        }
+        if (!chosen) {
+            ipp_attribute_t* given = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "sides");
+            chosen = given ? ippGetString(given, 0, nullptr) : nullptr;
+        }
+        sides = chosen ? chosen : "";
+        return true;
+    });
+    return sides;
+}
+
 PrintSystemOutOfReach::PrintSystemOutOfReach()
 {
     // A socket that is never there: the print system's calls of this

@@ -44,6 +44,11 @@ QString CupsServerSilence();
 // standard paper as exactly as its standard gives it); empty when the
 // queue names none. False when there is no such queue.
 bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres);
+// The sides the queue prints unless told otherwise, as the print system
+// names them ("one-sided", "two-sided-long-edge", "two-sided-short-edge"):
+// the user's choice for the queue, else the queue's; empty when it says
+// none.
+std::string CupsQueueDefaultSides(const QString& queue);
 
 // While one lives, this thread's calls into the print system (Qt's among
 // them) reach no print system and ask nothing: for what a file printed
