@@ -486,6 +486,7 @@ TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
     CupsScheduler scheduler({{"Office", 0, "", true}, {"Labels", 0, "Letter"}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
     const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    std::string printed;
     const auto asked = [&](const std::string& arguments, const std::string& queue) {
         const int before = scheduler.Requests();
         bool ok = false;
@@ -493,7 +494,8 @@ TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
                                                    std::string(TESSALINE_PROGRAM_PATH) + "' " + arguments + " 2>&1",
                                                &ok);
         EXPECT_TRUE(ok) << said;
-        EXPECT_FALSE(scheduler.NextOutput(queue).empty()) << scheduler.why();
+        printed = scheduler.NextOutput(queue);
+        EXPECT_FALSE(printed.empty()) << scheduler.why();
         const std::string log = scheduler.RequestLog(before);
         std::printf("tessaline %s asked the print system %d times:\n%s", arguments.c_str(),
                     scheduler.Requests() - before, log.c_str());
@@ -508,6 +510,16 @@ TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
               "POST /printers/Labels Get-Printer-Attributes\n"
               "POST /printers/Labels Create-Job\n"
               "POST /printers/Labels Send-Document\n");
+    // A sheet that fixes its paper (A4) asks whether the queue lists that
+    // paper, which the same answers tell.
+    const std::string sheet = TempFile("a4 sheet.lqx");
+    Tool("card new-names '" + sheet + "'");
+    EXPECT_EQ(Lines(asked("/pt '" + sheet + "' Labels", "Labels")),
+              "POST / Get-Printer-Attributes\n"
+              "POST /printers/Labels Get-Printer-Attributes\n"
+              "POST /printers/Labels Create-Job\n"
+              "POST /printers/Labels Send-Document\n");
+    EXPECT_EQ(PageSize(printed), "595.28 x 841.89");
     // The default queue, which comes with what is asked of it by name, and
     // its description; the job.
     EXPECT_EQ(Lines(asked("/p '" + card + "'", "Office")),
