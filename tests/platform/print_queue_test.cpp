@@ -1,6 +1,7 @@
 // A job for a printer reaches the print service's queue only when it is
 // whole: one given up (the user's Cancel) or failing hands nothing over and
-// leaves no file behind.
+// leaves no file behind. It goes with the paper and sides its queue starts
+// with.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,8 +13,12 @@
 #include <QPdfWriter>
 
 #include "pdf/pdf_page_farm.h"
+#include "platform/dc.h"
 #include "platform/dc_device.h"
+#include "platform/print_printer.h"
+#include "platform/printer_handles.h"
 #include "printqueue/print_queue.h"
+#include "support/cups_scheduler.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -110,6 +115,34 @@ TEST_F(PrintQueue, OnlyAWholeJobReachesTheQueue)
     }
     EXPECT_EQ(jobs_.size(), 2u);
     EXPECT_EQ(FilesLeft(), 0u);
+}
+
+// A job on a queue that prints both sides unless told otherwise, on
+// Letter, goes there with those: the program's printer of the queue holds
+// no sides of its own, and takes the queue's paper from the print system's
+// answers.
+TEST_F(PrintQueue, AJobOnAQueueGoesWithThePaperAndSidesTheQueueStartsWith)
+{
+    if (!CupsScheduler::Missing().empty())
+        GTEST_SKIP() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Both", 0, "Letter", false, std::nullopt, true}, {"One", 0, ""}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    SetPrinterCaps(nullptr);
+    for (const char* queue : {"Both", "One"}) {
+        std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), queue);
+        ASSERT_NE(printer, nullptr) << queue;
+        std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer.get(), &PdfPageFarm::Make);
+        ASSERT_TRUE(dc && dc->beginOutput());
+        EXPECT_TRUE(dc->newPage());
+        EXPECT_TRUE(dc->flush());
+    }
+    ASSERT_EQ(jobs_.size(), 2u);
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(jobs_[0].printer, "Both");
+    EXPECT_EQ(jobs_[0].options, (Options{{"media", "Letter"}, {"sides", "two-sided-long-edge"}}));
+    EXPECT_EQ(jobs_[1].printer, "One");
+    EXPECT_EQ(jobs_[1].options, (Options{{"media", "A4"}, {"sides", "one-sided"}}));
+    SetPrinterCaps(nullptr);
 }
 
 }  // namespace
