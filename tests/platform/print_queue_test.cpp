@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -142,6 +143,32 @@ TEST_F(PrintQueue, AJobOnAQueueGoesWithThePaperAndSidesTheQueueStartsWith)
     EXPECT_EQ(jobs_[0].options, (Options{{"media", "Letter"}, {"sides", "two-sided-long-edge"}}));
     EXPECT_EQ(jobs_[1].printer, "One");
     EXPECT_EQ(jobs_[1].options, (Options{{"media", "A4"}, {"sides", "one-sided"}}));
+
+    // What the user chose for a queue in lpoptions, in the printer
+    // description's words or the print system's, goes over the queue's.
+    const std::string home = std::getenv("HOME");
+    std::filesystem::create_directories(home + "/.cups");
+    for (const auto& [lpoptions, both, one] :
+         {std::tuple{"Dest Both Duplex=None\nDest One Duplex=DuplexTumble\n", "one-sided", "two-sided-short-edge"},
+          std::tuple{"Dest Both Duplex=DuplexTumble\nDest One sides=two-sided-long-edge\n", "two-sided-short-edge",
+                     "two-sided-long-edge"},
+          std::tuple{"Dest Both Duplex=DuplexNoTumble\nDest One Duplex=Mirrored\n", "two-sided-long-edge", "one-sided"}}) {
+        WriteFileBytes(home + "/.cups/lpoptions", lpoptions);
+        jobs_.clear();
+        SetPrinterCaps(nullptr);
+        for (const char* queue : {"Both", "One"}) {
+            std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), queue);
+            ASSERT_NE(printer, nullptr) << queue;
+            std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer.get(), &PdfPageFarm::Make);
+            ASSERT_TRUE(dc && dc->beginOutput());
+            EXPECT_TRUE(dc->flush());
+        }
+        ASSERT_EQ(jobs_.size(), 2u);
+        using Option = std::pair<std::string, std::string>;
+        EXPECT_EQ(jobs_[0].options.back(), Option("sides", both)) << lpoptions;
+        EXPECT_EQ(jobs_[1].options.back(), Option("sides", one)) << lpoptions;
+    }
+    std::filesystem::remove(home + "/.cups/lpoptions");
     SetPrinterCaps(nullptr);
 }
 
