@@ -156,15 +156,12 @@ std::unique_ptr<QPrinter> PdfWriter()
 // itself (Dc::ForPrintJob); Qt's own printer of a queue would ask about the
 // queue again and download its description each time one is made. Null
 // when there is no such queue.
-std::unique_ptr<QPrinter> MakeQueuePrinter(QString queue)
+std::unique_ptr<QPrinter> MakeQueuePrinter(const QString& queue)
 {
-    // An instance lpoptions does not list is the queue with options of its
-    // own, and prints there (the job carries its paper).
-    if (CupsLookUpQueue(queue) != QueueLookup::kFound) {
-        if (!queue.contains('/') || CupsLookUpQueue(queue.section('/', 0, 0)) != QueueLookup::kFound)
-            return nullptr;
-        queue = queue.section('/', 0, 0);
-    }
+    // The print system's library answers for an instance lpoptions does not
+    // list too: the queue, with options of its own.
+    if (CupsLookUpQueue(queue) != QueueLookup::kFound)
+        return nullptr;
     std::unique_ptr<QPrinter> printer = PdfWriter();
     QSizeF paper;
     if (CupsQueueDefaultPaper(queue, &paper) && !paper.isEmpty())
