@@ -79,8 +79,13 @@ const char* CommandLineUsage()
 
 void ChooseCommandLinePrinter(const CommandLineRecord& line)
 {
-    if (line.action == CommandLineRecord::kPrintTo && !line.printerName.empty() &&
-        qEnvironmentVariable(kPrintToPdfVariable).isEmpty())
+    if (!qEnvironmentVariable(kPrintToPdfVariable).isEmpty())
+        return;
+    // The program runs for this one job: what the print system says of the
+    // queue from now on serves it, and is not asked again as it starts.
+    if (line.action == CommandLineRecord::kPrint)
+        ChoosePrinterForJob(QString());
+    else if (!line.printerName.empty())
         ChoosePrinterForJob(QString::fromLocal8Bit(line.printerName.c_str()));
 }
 

@@ -400,7 +400,7 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     }
     // A job on a queue asks the print system about it afresh, once; a file
     // asks nothing of it.
-    if (job_.printer->outputFormat() == QPrinter::NativeFormat)
+    if (!JobQueue(job_.printer.get()).isEmpty())
         StartQueueJob();
     // A layout the label dialogs cannot make (a damaged document) has no
     // sheet to count; printing it would loop over nothing or forever.

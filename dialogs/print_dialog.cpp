@@ -228,8 +228,12 @@ void CDlgPrint::accept()
     // Another printer chosen here is the application's printer from now
     // on, on its own paper; a file leaves the printer as it was.
     const QString printerName = toFile ? QString() : printers_->currentData().toString();
-    if (!toFile)
-        ChoosePrinter(printerName);
+    if (!toFile) {
+        // A job on a queue starts here: the print system is asked about the
+        // queue afresh, and what it says serves the job to its end.
+        ForgetQueueAnswers();
+        ChoosePrinterForJob(printerName);
+    }
     std::unique_ptr<QPrinter> printer = postScript ? MakePostScriptFilePrinter()
                                                    : MakeJobPrinter(toFile ? file_->text().trimmed() : QString(),
                                                                     printerName);

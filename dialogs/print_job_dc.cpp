@@ -5,6 +5,7 @@
 
 #include "pdf/pdf_print_job.h"
 #include "platform/dc.h"
+#include "platform/print_printer.h"
 #include "postscript/postscript_job.h"
 #include "printqueue/cups_queue.h"
 
@@ -12,8 +13,8 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
 {
     if (!printer)
         return nullptr;
-    const bool toQueue = postScriptFile.isEmpty() && printer->outputFormat() == QPrinter::NativeFormat &&
-                         CupsQueueTakesPostScript(printer->printerName());
+    const QString queue = postScriptFile.isEmpty() ? JobQueue(printer) : QString();
+    const bool toQueue = CupsQueueTakesPostScript(queue);
     if (postScriptFile.isEmpty() && !toQueue)
         return PdfPrintJobDc(printer);
     PostScriptJobSettings settings;
@@ -22,7 +23,7 @@ std::unique_ptr<Dc> MakePrintJobDc(QPrinter* printer, const QString& postScriptF
     settings.title = printer->docName();
     settings.creator = printer->creator().isEmpty() ? QCoreApplication::applicationName() : printer->creator();
     if (toQueue) {
-        settings.queue = printer->printerName();
+        settings.queue = queue;
         settings.copies = printer->copyCount();
     } else {
         settings.path = postScriptFile;

@@ -14,7 +14,9 @@
 #include "platform/dc_kept.h"
 #include "platform/dc_recorder.h"
 #include "platform/dc_state.h"
+#include "platform/print_printer.h"
 #include "platform/raster_ops.h"
+#include "printqueue/cups_queue.h"
 #include "printqueue/print_queue.h"
 
 namespace {
@@ -86,7 +88,8 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer, PageFileMaker makeFile)
     if (!printer)
         return nullptr;
     const bool toFile = printer->outputFormat() == QPrinter::PdfFormat && !printer->outputFileName().isEmpty();
-    const bool toQueue = printer->outputFormat() == QPrinter::NativeFormat && !printer->printerName().isEmpty();
+    const QString queue = JobQueue(printer);
+    const bool toQueue = !queue.isEmpty();
     if (!toFile && !toQueue)
         return ForDevice(printer, DT_RASPRINTER);
     PageFileSettings settings;
@@ -101,7 +104,7 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer, PageFileMaker makeFile)
     // the print service only when it is complete (as the printer itself
     // would have sent it), with the choices a printer takes from the job.
     PrintQueueJob job;
-    job.printer = printer->printerName().toStdString();
+    job.printer = queue.toStdString();
     job.title = printer->docName().toStdString();
     job.options.emplace_back("media", settings.layout.pageSize().key().toStdString());
     if (printer->copyCount() > 1) {
@@ -109,21 +112,11 @@ std::unique_ptr<Dc> Dc::ForPrintJob(QPrinter* printer, PageFileMaker makeFile)
         if (printer->collateCopies())
             job.options.emplace_back("Collate", "True");
     }
+    // The sides the queue prints unless told otherwise: nothing here
+    // chooses them, and Qt's writer of PDF holds no sides.
+    const std::string sides = CupsQueueDefaultSides(queue);
+    job.options.emplace_back("sides", sides.empty() ? "one-sided" : sides);
     const bool portrait = settings.layout.orientation() == QPageLayout::Portrait;
-    switch (printer->duplex()) {
-    case QPrinter::DuplexNone:
-        job.options.emplace_back("sides", "one-sided");
-        break;
-    case QPrinter::DuplexAuto:
-        job.options.emplace_back("sides", portrait ? "two-sided-long-edge" : "two-sided-short-edge");
-        break;
-    case QPrinter::DuplexLongSide:
-        job.options.emplace_back("sides", "two-sided-long-edge");
-        break;
-    case QPrinter::DuplexShortSide:
-        job.options.emplace_back("sides", "two-sided-short-edge");
-        break;
-    }
     if (!portrait)
         job.options.emplace_back("landscape", "");
     return std::unique_ptr<Dc>(new Dc(MakePrintQueueDevice(printer, std::move(settings), makeFile, std::move(job))));

@@ -6,7 +6,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QPrintEngine>
 
 #include "foundation/alerts.h"
 #include "platform/locale_paper.h"
@@ -109,19 +109,22 @@ void ApplyPrinterSettings(QPrinter* printer)
     FitPrinterMargins(printer);
 }
 
+QString JobQueue(const QPrinter* printer)
+{
+    return printer && printer->outputFileName().isEmpty() ? printer->printerName() : QString();
+}
+
 void FitPrinterMargins(QPrinter* printer)
 {
-    if (!printer || printer->outputFormat() != QPrinter::NativeFormat || printer->printerName().isEmpty())
+    const QString queue = JobQueue(printer);
+    if (queue.isEmpty())
         return;
     const QPageLayout layout = printer->pageLayout();
     QMarginsF margins;
-    if (!QueueMargins(printer->printerName(), layout, &margins)) {
-        // Qt's print support read the same description of the queue; its
-        // margins too are the portrait sheet's.
-        QPageLayout inPoints = layout;
-        inPoints.setUnits(QPageLayout::Point);
-        margins = Turned(layout, inPoints.minimumMargins());
-    }
+    // A paper the description does not give the margins of is printed to
+    // its edges, as the queue's own writer of PDF would.
+    if (!QueueMargins(queue, layout, &margins))
+        margins = QMarginsF();
     // As the queue keeps them, to its hundredth of a millimetre: the job
     // draws from them and clips to them itself (PrintableArea). Qt checks
     // margins against minimum margins that its print support takes from the
@@ -134,17 +137,47 @@ void FitPrinterMargins(QPrinter* printer)
     printer->setFullPage(fullPage);
 }
 
+namespace {
+
+// Qt's printer writing PDF, made with the print system out of reach: as it
+// is made, Qt's printer asks the print system for the default queue and
+// downloads that queue's description, which no job of ours needs of it.
+std::unique_ptr<QPrinter> PdfWriter()
+{
+    const PrintSystemOutOfReach none;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    return printer;
+}
+
+// The printer of a job on the queue: a writer of PDF named for the queue,
+// on the paper the queue starts with as the print system described it for
+// this job. The program makes the job whole and hands it to the queue
+// itself (Dc::ForPrintJob); Qt's own printer of a queue would ask about the
+// queue again and download its description each time one is made. Null
+// when there is no such queue.
+std::unique_ptr<QPrinter> MakeQueuePrinter(const QString& queue)
+{
+    // The print system's library answers for an instance lpoptions does not
+    // list too: the queue, with options of its own.
+    if (CupsLookUpQueue(queue) != QueueLookup::kFound)
+        return nullptr;
+    std::unique_ptr<QPrinter> printer = PdfWriter();
+    QSizeF paper;
+    if (CupsQueueDefaultPaper(queue, &paper) && !paper.isEmpty())
+        printer->setPageSize(QPageSize(paper, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
+    // Named without Qt looking the name up, which setPrinterName does.
+    printer->printEngine()->setProperty(QPrintEngine::PPK_PrinterName, queue);
+    return printer;
+}
+
+}  // namespace
+
 std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName)
 {
     std::unique_ptr<QPrinter> printer;
     if (!pdfPath.isEmpty()) {
-        {
-            // Qt's printer asks the print system for its default queue and
-            // that queue's description, which a file never prints on.
-            const PrintSystemOutOfReach file;
-            printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        }
-        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer = PdfWriter();
         printer->setOutputFileName(pdfPath);
         printer->setPageSize(QPageSize(QPageSize::Letter));
         printer->setFullPage(true);
@@ -152,22 +185,12 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
     } else {
         const PrinterSettings* settings = GetPrinterHandles();
         // The default queue as the print system's library finds it, on a
-        // connection that gives up on a silent server: Qt's print support,
-        // asked next, then finds such a server out of reach.
+        // connection that gives up on a silent server.
         QString queue = !printerName.isEmpty() ? printerName : settings ? settings->deviceName : QString();
         if (queue.isEmpty())
             queue = CupsDefaultQueue();
-        if (queue.isEmpty())
+        if (queue.isEmpty() || !(printer = MakeQueuePrinter(queue)))
             return nullptr;
-        // Qt's print support lists only the instances lpoptions lists; one
-        // it does not is the queue with options of its own, and prints
-        // there (the job carries its paper).
-        QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-        if (info.isNull() && queue.contains('/'))
-            info = QPrinterInfo::printerInfo(queue.section('/', 0, 0));
-        if (info.isNull())
-            return nullptr;
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     printer->setResolution(kPrintResolution);
     ApplyPrinterSettings(printer.get());
@@ -178,12 +201,7 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
 
 std::unique_ptr<QPrinter> MakePostScriptFilePrinter()
 {
-    std::unique_ptr<QPrinter> printer;
-    {
-        const PrintSystemOutOfReach file;
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    printer->setOutputFormat(QPrinter::PdfFormat);
+    std::unique_ptr<QPrinter> printer = PdfWriter();
     printer->setPageSize(QPageSize(QPageSize::Letter));
     printer->setFullPage(true);
     printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);

@@ -22,6 +22,8 @@ constexpr int32_t kPrintResolution = 600;
 // settings name, else the default one); null when there is none.
 // Otherwise a PDF file at pdfPath, whose sheet is all printable.
 std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& printerName);
+// The queue the printer's job goes to; empty for a file.
+QString JobQueue(const QPrinter* printer);
 // Why a job can't go to the queue named (empty: the default one), as the
 // user hears it: no such queue, none set, one named where there is no such
 // queue, or a print server that did not answer; empty when it can.

@@ -77,7 +77,7 @@ void AskPrinterAhead()
 bool ChoosePrinterForJob(const QString& device)
 {
     KeepQueueAnswersForNextJob();
-    return ChoosePrinter(device);
+    return device.isEmpty() ? GetPrinterHandles() != nullptr : ChoosePrinter(device);
 }
 
 void UsePrinterOwnPage()

@@ -35,9 +35,11 @@ public:
 // held keeps its settings, with what Page Setup chose. False, changing
 // nothing, for a printer that is not there.
 bool ChoosePrinter(const QString& device);
-// The same for the job about to start (a print from the command line):
-// what the print system said of the printer while it was chosen serves
-// that job, which does not ask it again.
+// The same for the job about to start (a print from the command line, or
+// one the Print dialog sends to a queue): what the print system says of
+// the printer from now on serves that job, which does not ask it again.
+// An empty name keeps the application's printer (the default one unless
+// another was chosen); false when there is none.
 bool ChoosePrinterForJob(const QString& device);
 // Starts asking for the default printer without waiting for it: until the
 // answer is in, the application has no printer (GetPrinterHandles returns

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QSizeF>
 
 #include "platform/paper_codes.h"
@@ -16,13 +15,6 @@ namespace {
 bool PrintSupportAvailable()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-QPrinterInfo FindPrinter(const QString& device)
-{
-    if (!PrintSupportAvailable() || device.isEmpty())
-        return QPrinterInfo();
-    return QPrinterInfo::printerInfo(device);
 }
 
 PaperExtentTenths ToTenths(const QPageSize& page)
@@ -91,12 +83,14 @@ bool QtPrinterCaps::NamedSettings(const QString& device, PrinterSettings* out) c
 
 bool QtPrinterCaps::PaperCodes(const QString& device, const QString& port, std::vector<int16_t>* out) const
 {
-    const QPrinterInfo info = FindPrinter(device);
-    if (info.isNull())
+    std::vector<QSizeF> listed;
+    QSizeF smallest, largest;
+    if (!PrintSupportAvailable() || !CupsQueuePapers(device, &listed, &smallest, &largest))
         return false;
     out->clear();
-    for (const QPageSize& page : info.supportedPageSizes()) {
-        const int32_t code = PaperCodeForPageSize(page);
+    for (const QSizeF& paper : listed) {
+        const int32_t code =
+            PaperCodeForPageSize(QPageSize(paper, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch));
         if (code > 0 && code <= INT16_MAX)
             out->push_back(int16_t(code));
     }
@@ -106,14 +100,15 @@ bool QtPrinterCaps::PaperCodes(const QString& device, const QString& port, std::
 bool QtPrinterCaps::PaperExtents(const QString& device, const QString& port, PaperExtentTenths* min,
                                  PaperExtentTenths* max) const
 {
-    const QPrinterInfo info = FindPrinter(device);
-    if (info.isNull())
+    std::vector<QSizeF> listed;
+    QSizeF smallest, largest;
+    if (!PrintSupportAvailable() || !CupsQueuePapers(device, &listed, &smallest, &largest) || smallest.isEmpty() ||
+        largest.isEmpty())
         return false;
-    const QPageSize smallest = info.minimumPhysicalPageSize();
-    const QPageSize largest = info.maximumPhysicalPageSize();
-    if (!smallest.isValid() || !largest.isValid())
-        return false;
-    *min = ToTenths(smallest);
-    *max = ToTenths(largest);
+    const auto tenths = [](const QSizeF& mm) {
+        return PaperExtentTenths{int32_t(std::lround(mm.width() * 10.0)), int32_t(std::lround(mm.height() * 10.0))};
+    };
+    *min = tenths(smallest);
+    *max = tenths(largest);
     return true;
 }

@@ -1,6 +1,6 @@
-// The printers of this computer: the queue and the paper it starts with as
-// the print system answers (asked once, see printqueue/cups_queue.h); the
-// papers a queue lists as Qt's print support sees them.
+// The printers of this computer: the queue, the paper it starts with and
+// the papers it lists, as the print system answers (asked once a job, see
+// printqueue/cups_queue.h).
 #pragma once
 
 #include "platform/printer_caps.h"

@@ -342,6 +342,59 @@ bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
     return true;
 }
 
+bool CupsQueuePapers(const QString& queue, std::vector<QSizeF>* listed, QSizeF* smallest, QSizeF* largest)
+{
+    listed->clear();
+    *smallest = *largest = QSizeF();
+    return AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
+        // Each paper as the queue's description measures it; the sizes of
+        // one's own it takes as ranges.
+        ipp_attribute_t* sizes = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-size");
+        for (int i = 0, count = sizes ? ippGetCount(sizes) : 0; i < count; ++i) {
+            ipp_t* size = ippGetCollection(sizes, i);
+            ipp_attribute_t* x = size ? ippFindAttribute(size, "x-dimension", IPP_TAG_ZERO) : nullptr;
+            ipp_attribute_t* y = size ? ippFindAttribute(size, "y-dimension", IPP_TAG_ZERO) : nullptr;
+            if (!x || !y)
+                continue;
+            if (ippGetValueTag(x) == IPP_TAG_RANGE && ippGetValueTag(y) == IPP_TAG_RANGE) {
+                int xHigh = 0, yHigh = 0;
+                const int xLow = ippGetRange(x, 0, &xHigh), yLow = ippGetRange(y, 0, &yHigh);
+                *smallest = QSizeF(xLow / 100.0, yLow / 100.0);
+                *largest = QSizeF(xHigh / 100.0, yHigh / 100.0);
+            } else if (ippGetValueTag(x) == IPP_TAG_INTEGER && ippGetValueTag(y) == IPP_TAG_INTEGER) {
+                const auto [width, length] = PaperSize(nullptr, {ippGetInteger(x, 0), ippGetInteger(y, 0)});
+                if (width > 0 && length > 0)
+                    listed->push_back(QSizeF(width / 100.0, length / 100.0));
+            }
+        }
+        return !listed->empty();
+    });
+}
+
+std::string CupsQueueDefaultSides(const QString& queue)
+{
+    std::string sides;
+    AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
+        // The user's choice, in the print system's words or the printer
+        // description's.
+        const char* chosen = cupsGetOption("sides", dest->num_options, dest->options);
+        if (const char* duplex = chosen ? nullptr : cupsGetOption("Duplex", dest->num_options, dest->options)) {
+            const std::string d(duplex);
+            chosen = d == "None" ? "one-sided"
+                     : d == "DuplexNoTumble" ? "two-sided-long-edge"
+                     : d == "DuplexTumble" ? "two-sided-short-edge"
+                                            : nullptr;
+        }
+        if (!chosen) {
+            ipp_attribute_t* given = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "sides");
+            chosen = given ? ippGetString(given, 0, nullptr) : nullptr;
+        }
+        sides = chosen ? chosen : "";
+        return true;
+    });
+    return sides;
+}
+
 PrintSystemOutOfReach::PrintSystemOutOfReach()
 {
     // A socket that is never there: the print system's calls of this

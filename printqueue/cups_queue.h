@@ -44,6 +44,16 @@ QString CupsServerSilence();
 // standard paper as exactly as its standard gives it); empty when the
 // queue names none. False when there is no such queue.
 bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres);
+// The papers the queue lists, in millimetres (a standard paper as exactly
+// as its standard gives it), and the smallest and largest paper of a size
+// of one's own it takes (left empty when it takes none). False when there
+// is no such queue or it lists no paper.
+bool CupsQueuePapers(const QString& queue, std::vector<QSizeF>* listed, QSizeF* smallest, QSizeF* largest);
+// The sides the queue prints unless told otherwise, as the print system
+// names them ("one-sided", "two-sided-long-edge", "two-sided-short-edge"):
+// the user's choice for the queue, else the queue's; empty when it says
+// none.
+std::string CupsQueueDefaultSides(const QString& queue);
 
 // While one lives, this thread's calls into the print system (Qt's among
 // them) reach no print system and ask nothing: for what a file printed

@@ -451,9 +451,31 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
     EXPECT_EQ(PageSize(pdf), "612 x 792");
 }
 
-// tessaline /pt on a queue that is not the default asks about that queue
-// and prints on it, each question once: the default queue, which it does
-// not print on, goes unasked.
+// The questions of a print system's request log, in order: what each
+// request asked and of what ("POST /printers/Labels Get-Printer-Attributes",
+// "GET /printers/Labels.ppd -").
+std::vector<std::string> Questions(const std::string& log)
+{
+    static const std::regex request(R"re("(\w+) (\S+) HTTP/[0-9.]+" [0-9]+ [0-9]+ (\S+))re");
+    std::vector<std::string> questions;
+    for (std::sregex_iterator it(log.begin(), log.end(), request), end; it != end; ++it)
+        questions.push_back((*it)[1].str() + " " + (*it)[2].str() + " " + (*it)[3].str());
+    return questions;
+}
+
+std::string Lines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// A print on a queue asks about the queue it prints on, each question
+// once a job: tessaline /pt on a queue that is not the default, /p on the
+// default, and File > Print on a queue in the window. The queue's printer
+// description is never downloaded: the program reads the queue from the
+// print system's answers, and hands it the job itself.
 TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
 {
 #ifndef TESSALINE_PROGRAM_PATH
@@ -464,21 +486,72 @@ TEST_F(PrintJobsJourney, APrintOnANamedQueueAsksAboutThatQueueOnce)
     CupsScheduler scheduler({{"Office", 0, "", true}, {"Labels", 0, "Letter"}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
     const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    std::string printed;
+    const auto asked = [&](const std::string& arguments, const std::string& queue) {
+        const int before = scheduler.Requests();
+        bool ok = false;
+        const std::string said = CommandOutput("env QT_QPA_PLATFORM=offscreen '" +
+                                                   std::string(TESSALINE_PROGRAM_PATH) + "' " + arguments + " 2>&1",
+                                               &ok);
+        EXPECT_TRUE(ok) << said;
+        printed = scheduler.NextOutput(queue);
+        EXPECT_FALSE(printed.empty()) << scheduler.why();
+        const std::string log = scheduler.RequestLog(before);
+        std::printf("tessaline %s asked the print system %d times:\n%s", arguments.c_str(),
+                    scheduler.Requests() - before, log.c_str());
+        return Questions(log);
+    };
+
+    // The queue by name (the print system's library asks for it at the
+    // server's root) and its description; then the job, made and sent.
+    // Nothing of the default queue, which it does not print on.
+    EXPECT_EQ(Lines(asked("/pt '" + card + "' Labels", "Labels")),
+              "POST / Get-Printer-Attributes\n"
+              "POST /printers/Labels Get-Printer-Attributes\n"
+              "POST /printers/Labels Create-Job\n"
+              "POST /printers/Labels Send-Document\n");
+    // A sheet that fixes its paper (A4) asks whether the queue lists that
+    // paper, which the same answers tell.
+    const std::string sheet = TempFile("a4 sheet.lqx");
+    Tool("card new-names '" + sheet + "'");
+    EXPECT_EQ(Lines(asked("/pt '" + sheet + "' Labels", "Labels")),
+              "POST / Get-Printer-Attributes\n"
+              "POST /printers/Labels Get-Printer-Attributes\n"
+              "POST /printers/Labels Create-Job\n"
+              "POST /printers/Labels Send-Document\n");
+    EXPECT_EQ(PageSize(printed), "595.28 x 841.89");
+    // The default queue, which comes with what is asked of it by name, and
+    // its description; the job.
+    EXPECT_EQ(Lines(asked("/p '" + card + "'", "Office")),
+              "POST / CUPS-Get-Default\n"
+              "POST /printers/Office Get-Printer-Attributes\n"
+              "POST /printers/Office Create-Job\n"
+              "POST /printers/Office Send-Document\n");
+
+    // The window: the Print dialog lists the queues (Qt's print support
+    // asks for them and for the default among them); the queue chosen is
+    // asked about once, with its description, and given the job.
+    Start();
+    ASSERT_NE(OpenThroughMenu(card), nullptr) << alerts.lastText();
     const int before = scheduler.Requests();
-    bool ok = false;
-    const std::string said = CommandOutput(
-        "env QT_QPA_PLATFORM=offscreen '" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Labels 2>&1",
-        &ok);
-    EXPECT_TRUE(ok) << said;
-    EXPECT_FALSE(scheduler.NextOutput("Labels").empty()) << scheduler.why();
+    SpoolInto(scheduler, "Labels");
     const std::string log = scheduler.RequestLog(before);
-    std::printf("tessaline /pt asked the print system %d times:\n%s", scheduler.Requests() - before, log.c_str());
-    EXPECT_EQ(log.find("CUPS-Get-Default"), std::string::npos) << log;
-    EXPECT_EQ(log.find("/printers/Office"), std::string::npos) << log;
-    // Ours: the queue and its description; the job: two; Qt's print
-    // support: the queue, its description's address and the description,
-    // for each of its two printers.
-    EXPECT_LE(scheduler.Requests() - before, 10) << log;
+    std::printf("File > Print on Labels asked the print system %d times:\n%s", scheduler.Requests() - before,
+                log.c_str());
+    std::vector<std::string> questions = Questions(log);
+    EXPECT_EQ(std::count(questions.begin(), questions.end(), "POST /printers/Labels Get-Printer-Attributes"), 1)
+        << log;
+    EXPECT_EQ(std::count_if(questions.begin(), questions.end(),
+                            [](const std::string& q) { return q.find(".ppd") != std::string::npos; }),
+              0)
+        << log;
+    std::sort(questions.begin(), questions.end());
+    std::string twice;
+    for (size_t at = 1; at < questions.size(); ++at)
+        if (questions[at] == questions[at - 1])
+            twice += questions[at] + "\n";
+    EXPECT_EQ(twice, "") << log;
+    EXPECT_LE(questions.size(), 6u) << log;
 #endif
 }
 

@@ -8,7 +8,9 @@
 
 #include "foundation/paper_table.h"
 #include "platform/paper_codes.h"
+#include "platform/printer_handles.h"
 #include "platform/qt_printer_caps.h"
+#include "support/cups_scheduler.h"
 
 namespace {
 
@@ -43,6 +45,30 @@ TEST(QtPrinterCaps, AnswersWhetherOrNotAPrinterIsInstalled)
     PaperExtentTenths min, max;
     EXPECT_FALSE(caps.PaperCodes("No Such Printer", QString(), &codes));
     EXPECT_FALSE(caps.PaperExtents("No Such Printer", QString(), &min, &max));
+}
+
+// The papers a queue lists and the range of sizes of one's own it takes,
+// as its description gives them (the cups-pdf queue's: the usual papers,
+// and any size from half an inch square up).
+TEST(QtPrinterCaps, AQueueListsThePapersAndTheRangeItsDescriptionGives)
+{
+    if (!CupsScheduler::Missing().empty())
+        GTEST_SKIP() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 0, ""}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    SetPrinterCaps(nullptr);
+    QtPrinterCaps caps;
+    std::vector<int16_t> codes;
+    ASSERT_TRUE(caps.PaperCodes("Office", QString(), &codes));
+    for (const int16_t code : {1, 5, 8, 9, 11, 20, 27})  // Letter, Legal, A3, A4, A5, No. 10, DL
+        EXPECT_NE(std::find(codes.begin(), codes.end(), code), codes.end()) << code;
+    PaperExtentTenths min, max;
+    ASSERT_TRUE(caps.PaperExtents("Office", QString(), &min, &max));
+    EXPECT_EQ(min.width, 127);
+    EXPECT_EQ(min.length, 127);
+    EXPECT_EQ(max.width, 352778);
+    EXPECT_EQ(max.length, 352778);
+    SetPrinterCaps(nullptr);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // A job for a printer reaches the print service's queue only when it is
 // whole: one given up (the user's Cancel) or failing hands nothing over and
-// leaves no file behind.
+// leaves no file behind. It goes with the paper and sides its queue starts
+// with.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -12,8 +14,12 @@
 #include <QPdfWriter>
 
 #include "pdf/pdf_page_farm.h"
+#include "platform/dc.h"
 #include "platform/dc_device.h"
+#include "platform/print_printer.h"
+#include "platform/printer_handles.h"
 #include "printqueue/print_queue.h"
+#include "support/cups_scheduler.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 
@@ -110,6 +116,60 @@ TEST_F(PrintQueue, OnlyAWholeJobReachesTheQueue)
     }
     EXPECT_EQ(jobs_.size(), 2u);
     EXPECT_EQ(FilesLeft(), 0u);
+}
+
+// A job on a queue that prints both sides unless told otherwise, on
+// Letter, goes there with those: the program's printer of the queue holds
+// no sides of its own, and takes the queue's paper from the print system's
+// answers.
+TEST_F(PrintQueue, AJobOnAQueueGoesWithThePaperAndSidesTheQueueStartsWith)
+{
+    if (!CupsScheduler::Missing().empty())
+        GTEST_SKIP() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Both", 0, "Letter", false, std::nullopt, true}, {"One", 0, ""}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    SetPrinterCaps(nullptr);
+    for (const char* queue : {"Both", "One"}) {
+        std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), queue);
+        ASSERT_NE(printer, nullptr) << queue;
+        std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer.get(), &PdfPageFarm::Make);
+        ASSERT_TRUE(dc && dc->beginOutput());
+        EXPECT_TRUE(dc->newPage());
+        EXPECT_TRUE(dc->flush());
+    }
+    ASSERT_EQ(jobs_.size(), 2u);
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(jobs_[0].printer, "Both");
+    EXPECT_EQ(jobs_[0].options, (Options{{"media", "Letter"}, {"sides", "two-sided-long-edge"}}));
+    EXPECT_EQ(jobs_[1].printer, "One");
+    EXPECT_EQ(jobs_[1].options, (Options{{"media", "A4"}, {"sides", "one-sided"}}));
+
+    // What the user chose for a queue in lpoptions, in the printer
+    // description's words or the print system's, goes over the queue's.
+    const std::string home = std::getenv("HOME");
+    std::filesystem::create_directories(home + "/.cups");
+    for (const auto& [lpoptions, both, one] :
+         {std::tuple{"Dest Both Duplex=None\nDest One Duplex=DuplexTumble\n", "one-sided", "two-sided-short-edge"},
+          std::tuple{"Dest Both Duplex=DuplexTumble\nDest One sides=two-sided-long-edge\n", "two-sided-short-edge",
+                     "two-sided-long-edge"},
+          std::tuple{"Dest Both Duplex=DuplexNoTumble\nDest One Duplex=Mirrored\n", "two-sided-long-edge", "one-sided"}}) {
+        WriteFileBytes(home + "/.cups/lpoptions", lpoptions);
+        jobs_.clear();
+        SetPrinterCaps(nullptr);
+        for (const char* queue : {"Both", "One"}) {
+            std::unique_ptr<QPrinter> printer = MakeJobPrinter(QString(), queue);
+            ASSERT_NE(printer, nullptr) << queue;
+            std::unique_ptr<Dc> dc = Dc::ForPrintJob(printer.get(), &PdfPageFarm::Make);
+            ASSERT_TRUE(dc && dc->beginOutput());
+            EXPECT_TRUE(dc->flush());
+        }
+        ASSERT_EQ(jobs_.size(), 2u);
+        using Option = std::pair<std::string, std::string>;
+        EXPECT_EQ(jobs_[0].options.back(), Option("sides", both)) << lpoptions;
+        EXPECT_EQ(jobs_[1].options.back(), Option("sides", one)) << lpoptions;
+    }
+    std::filesystem::remove(home + "/.cups/lpoptions");
+    SetPrinterCaps(nullptr);
 }
 
 }  // namespace

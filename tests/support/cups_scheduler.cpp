@@ -132,6 +132,17 @@ std::string UserName()
     return p ? p->pw_name : "root";
 }
 
+// The description of a printer that prints both sides, long edge first,
+// unless told otherwise.
+std::string TwoSided(std::string description)
+{
+    return description + "*OpenUI *Duplex/2-Sided Printing: PickOne\n*OrderDependency: 10 AnySetup *Duplex\n"
+                         "*DefaultDuplex: DuplexNoTumble\n*Duplex None/Off: \"<</Duplex false>>setpagedevice\"\n"
+                         "*Duplex DuplexNoTumble/Long Edge: \"<</Duplex true/Tumble false>>setpagedevice\"\n"
+                         "*Duplex DuplexTumble/Short Edge: \"<</Duplex true/Tumble true>>setpagedevice\"\n"
+                         "*CloseUI: *Duplex\n";
+}
+
 // The description with the paper as the one the queue starts with.
 std::string StartingWith(std::string description, const std::string& paper)
 {
@@ -265,7 +276,8 @@ bool CupsScheduler::Prepare(const std::vector<SchedulerQueue>& queues)
     std::string printers;
     for (const SchedulerQueue& queue : queues) {
         written = written && WriteAll(root + "/ppd/" + queue.name + ".ppd",
-                                      WithMargins(StartingWith(description, queue.paper),
+                                      WithMargins(StartingWith(queue.twoSided ? TwoSided(description) : description,
+                                                               queue.paper),
                                                   queue.sides.value_or(SchedulerMargins{queue.margin, queue.margin,
                                                                                         queue.margin, queue.margin})));
         const std::string entry = queue.isDefault ? "DefaultPrinter" : "Printer";

@@ -53,6 +53,8 @@ struct SchedulerQueue {
     // them in hundredths of a millimetre, a whole point mostly a little
     // off (10 points as 353, 10.006 points).
     std::optional<SchedulerMargins> sides;
+    // The queue prints on both sides of the sheet unless told otherwise.
+    bool twoSided = false;
 };
 
 class CupsScheduler {
