@@ -40,6 +40,7 @@
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "platform/locale_paper.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
 #include "platform/paper_codes.h"
@@ -259,6 +260,15 @@ bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
             return true;
         }
     }
+    // Nothing is known of the printer while the print system is still
+    // asked about it (a server may hold the answer for seconds): the card's
+    // own paper, else the locale's, with no margins known.
+    if (PrinterAnswerPending()) {
+        QPageLayout page(LocalePaper(), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+        ApplyLayoutPaper(&page);
+        PageLayoutInfo(page, paper, printable);
+        return false;
+    }
     // Otherwise as the application's printer has them.
     if (QPrinter* printer = InfoPrinter()) {
         ApplyLayoutPaper(printer);
@@ -292,6 +302,8 @@ QPrinter* PrintManager::InfoPrinter()
     // description from the print system as it is made. The settings' paper
     // and orientation are put on it anew each time.
     const PrinterSettings* settings = GetPrinterHandles();
+    if (!settings && PrinterAnswerPending())
+        return nullptr;
     if (infoPrinter_ && settings && infoPrinter_->printerName() == settings->deviceName)
         ApplyPrinterSettings(infoPrinter_.get());
     else

@@ -10,12 +10,18 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <regex>
 #include <string>
 
 #include <cups/cups.h>
 
+#include <QElapsedTimer>
+#include <QImage>
+
+#include "carddoc/labels_view.h"
 #include "journey_fixture.h"
+#include "platform/printer_handles.h"
 #include "printqueue/cups_queue.h"
 #include "support/needed_tools.h"
 #include "support/run_program.h"
@@ -106,6 +112,63 @@ TEST_F(SilentPrintServerJourney, TheWindowAndEveryPrintGiveUpOnAServerThatNeverA
     EXPECT_FALSE(ok);
     EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << out;
 #endif
+
+    Stop();
+    if (old)
+        ::setenv("CUPS_SERVER", before.c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start();
+}
+
+// A card given on the command line, and one opened through File > Open,
+// are shown and drawn while the print server still holds the question
+// about the default printer; when the question ends they stay as drawn.
+TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent)
+{
+    const std::string socket = TempFile("mute.sock");
+    auto server = std::make_unique<SilentServer>(socket);
+    ASSERT_TRUE(server->listening()) << socket;
+    const char* old = std::getenv("CUPS_SERVER");
+    const std::string before = old ? old : "";
+    ::setenv("CUPS_SERVER", socket.c_str(), 1);
+    // Far longer than the checks take: the server is silent throughout
+    // them, and a card that waited for it fails them, not the suite.
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "30", 1);
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+
+    Stop();
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start({card});
+    ASSERT_NE(CardView(), nullptr) << alerts.lastText();
+    EXPECT_TRUE(CardWindow()->isVisible());
+    const QRect cardArea = CardRect(0, 0, 252, 144);
+    const QImage shown = ViewPixels();
+    EXPECT_GT(Ink(shown, cardArea), 200);
+    EXPECT_TRUE(PrinterAnswerPending()) << "the card waited for the print server";
+
+    CLabelsView* opened = OpenThroughMenu(CopySample("Business Card.lqx", "second.lqx"));
+    ASSERT_NE(opened, nullptr) << alerts.lastText();
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_GT(Ink(ViewPixels(), cardArea), 200);
+    EXPECT_TRUE(PrinterAnswerPending()) << "File > Open waited for the print server";
+
+    // The server goes: the question ends with no printer, and the card,
+    // measured again, does not move.
+    const QImage second = ViewPixels();
+    server.reset();
+    QElapsedTimer clock;
+    clock.start();
+    while (PrinterAnswerPending() && clock.elapsed() < 20000)
+        Settle(50);
+    EXPECT_FALSE(PrinterAnswerPending());
+    Settle(300);
+    EXPECT_EQ(Changed(second, ViewPixels(), cardArea), 0);
+    EXPECT_TRUE(alerts.lastText().empty()) << alerts.lastText();
 
     Stop();
     if (old)
