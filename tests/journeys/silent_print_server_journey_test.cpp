@@ -20,9 +20,11 @@
 #include <QImage>
 
 #include "carddoc/labels_view.h"
+#include "dialogs/print_dialog.h"
 #include "journey_fixture.h"
 #include "platform/printer_handles.h"
 #include "printqueue/cups_queue.h"
+#include "support/cups_scheduler.h"
 #include "support/needed_tools.h"
 #include "support/run_program.h"
 #include "support/shell.h"
@@ -179,6 +181,40 @@ TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent
     cupsSetServer(nullptr);
     ForgetQueueAnswers();
     Start();
+}
+
+// A server silent through one job is asked again for the next: once it
+// answers, the Print dialog lists its queue and the job prints there.
+TEST_F(SilentPrintServerJourney, AServerSilentForOneJobIsAskedAgainForTheNext)
+{
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "1", 1);
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+
+    // Job 1, the server held after it answered the window: the dialog asks
+    // it first, on the connection that gives up, so that Qt's print support
+    // does not wait on it; the sheet goes into a PDF file on the paper
+    // already known.
+    scheduler.Pause(true);
+    const std::string sheet = TempFile("sheet.pdf");
+    OnNextDialog([sheet](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        ASSERT_NE(print, nullptr);
+        EXPECT_LT(print->PrinterList()->findData(QString("Office")), 0) << "a queue of a silent server is listed";
+        PrintToPdfFile(sheet)(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_EQ(PdfSheet(sheet), "595.276 x 841.89");
+    EXPECT_NE(CupsServerSilence().toStdString().find(scheduler.server()), std::string::npos);
+
+    // Job 2, the server answering again.
+    scheduler.Pause(false);
+    EXPECT_EQ(PdfSheet(SpoolInto(scheduler, "Office")), "595.28 x 841.89");
+
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
 }
 
 }  // namespace
