@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <regex>
@@ -19,10 +20,12 @@
 #include <QElapsedTimer>
 #include <QImage>
 
+#include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
 #include "dialogs/print_dialog.h"
 #include "journey_fixture.h"
 #include "platform/printer_handles.h"
+#include "records/command_ids.h"
 #include "printqueue/cups_queue.h"
 #include "support/cups_scheduler.h"
 #include "support/needed_tools.h"
@@ -181,6 +184,53 @@ TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent
     cupsSetServer(nullptr);
     ForgetQueueAnswers();
     Start();
+}
+
+std::array<int32_t, 4> Areas(CLabelsDoc* document)
+{
+    const int32_t* margins = document->NonPrintingMargins();
+    return {margins[0], margins[1], margins[2], margins[3]};
+}
+
+// A card shown before the default printer's answer is measured on that
+// printer once it comes: the areas it can't print appear as it has them.
+TEST_F(SilentPrintServerJourney, ACardShownBeforeThePrinterAnswersIsMeasuredOnItWhenItDoes)
+{
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    CupsScheduler scheduler({{"Office", 100, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "30", 1);
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+
+    scheduler.Pause(true);
+    Stop();
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start({card});
+    ASSERT_NE(CardView(), nullptr) << alerts.lastText();
+    ASSERT_TRUE(PrinterAnswerPending());
+    if (!Checked(kCmdShowNonPrinting)) {
+        ASSERT_TRUE(Trigger(kCmdShowNonPrinting));
+    }
+    const QImage before = ViewPixels();
+    const std::array<int32_t, 4> unknown = Areas(CardDocument());
+
+    scheduler.Pause(false);
+    QElapsedTimer clock;
+    clock.start();
+    while (PrinterAnswerPending() && clock.elapsed() < 20000)
+        Settle(50);
+    Settle(300);
+    const std::array<int32_t, 4> shown = Areas(CardDocument());
+    const QImage after = ViewPixels();
+    CardDocument()->ComputeMargins();
+    const std::array<int32_t, 4> measured = Areas(CardDocument());
+    ASSERT_NE(measured, unknown) << "the queue's margins leave the card's areas as they were";
+    EXPECT_EQ(shown, measured);
+    EXPECT_GT(Changed(before, after, QRect(QPoint(0, 0), after.size())), 0);
+
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
 }
 
 // A server silent through one job is asked again for the next: once it
