@@ -382,8 +382,11 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     // Copies are asked for each job: the first-card choice is what the
     // next dialog shows again, not the copies of the job before.
     job_.copies = 1;
-    AskBeforeJobSetUp();
     const PrintDialogRunner& runner = DialogRunner();
+    // The Print dialog asks the print system, and Qt's print support lists
+    // its queues; a print from the command line asked before it started.
+    if (!runner)
+        AskBeforeJobSetUp();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
         job_.printer.reset();

@@ -52,9 +52,12 @@ QMarginsF NotNegative(const QMarginsF& m)
 // not answer) goes on the locale's paper; `say` tells the user so.
 void PutFilePaper(QPrinter* printer, bool say)
 {
-    if (GetPrinterHandles())
+    // A default queue whose paper the server did not tell (it named the
+    // queue, then held the question about it) is as one it could not give.
+    const PrinterSettings* settings = GetPrinterHandles();
+    if (settings && SettingsPageSize(*settings).isValid())
         return;
-    const QString trouble = CupsDefaultQueueTrouble();
+    const QString trouble = settings ? CupsServerSilence() : CupsDefaultQueueTrouble();
     if (trouble.isEmpty())
         return;
     const QPageSize paper = LocalePaper();
@@ -159,15 +162,22 @@ std::unique_ptr<QPrinter> MakeJobPrinter(const QString& pdfPath, const QString& 
             queue = CupsDefaultQueue();
         if (queue.isEmpty())
             return nullptr;
-        // Qt's print support lists only the instances lpoptions lists; one
-        // it does not is the queue with options of its own, and prints
-        // there (the job carries its paper).
-        QPrinterInfo info = QPrinterInfo::printerInfo(queue);
-        if (info.isNull() && queue.contains('/'))
-            info = QPrinterInfo::printerInfo(queue.section('/', 0, 0));
-        if (info.isNull())
+        {
+            // Qt's print support asks the server again as its printer is
+            // made; a server that answered us and then holds it is given
+            // up on, and named.
+            const PrintSystemWithinBound bound;
+            // Qt's print support lists only the instances lpoptions lists;
+            // one it does not is the queue with options of its own, and
+            // prints there (the job carries its paper).
+            QPrinterInfo info = QPrinterInfo::printerInfo(queue);
+            if (info.isNull() && queue.contains('/'))
+                info = QPrinterInfo::printerInfo(queue.section('/', 0, 0));
+            if (!info.isNull())
+                printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        }
+        if (!printer || !CupsServerSilence().isEmpty())
             return nullptr;
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
     printer->setResolution(kPrintResolution);
     ApplyPrinterSettings(printer.get());
@@ -208,6 +218,12 @@ QString PrinterUnavailableText(const QString& queue)
     case QueueLookup::kNoSuchQueue: break;
     }
     return "The printer \"" + queue + "\" is not installed.";
+}
+
+QString PrintServerSilenceText()
+{
+    const QString silence = CupsServerSilence();
+    return silence.isEmpty() ? QString() : silence + " The document was not printed.";
 }
 
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,

@@ -358,6 +358,29 @@ PrintSystemOutOfReach::PrintSystemOutOfReach()
 // A server found silent stays out of reach until the next job.
 PrintSystemOutOfReach::~PrintSystemOutOfReach() { cupsSetServer(Answers().silence.empty() ? nullptr : kNowhere); }
 
+struct PrintSystemWithinBound::Bound {
+    PrintServerLink::DefaultBound connection;
+};
+
+PrintSystemWithinBound::PrintSystemWithinBound()
+{
+    // A server already found silent is out of reach: nothing waits on it.
+    if (Answers().silence.empty())
+        bound_ = std::make_unique<Bound>();
+}
+
+PrintSystemWithinBound::~PrintSystemWithinBound()
+{
+    if (!bound_)
+        return;
+    const bool gaveUp = bound_->connection.GaveUp();
+    bound_.reset();
+    if (gaveUp && Answers().silence.empty()) {
+        Answers().silence = PrintServerLink::Unanswered();
+        cupsSetServer(kNowhere);
+    }
+}
+
 bool CupsQueueTakesPostScript(const QString& queue)
 {
     return AskQueue(queue, [](cups_dest_t* dest, cups_dinfo_t* info) {

@@ -6,6 +6,7 @@
 #include <QMarginsF>
 #include <QSizeF>
 #include <QString>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,6 +61,22 @@ public:
     ~PrintSystemOutOfReach();
     PrintSystemOutOfReach(const PrintSystemOutOfReach&) = delete;
     PrintSystemOutOfReach& operator=(const PrintSystemOutOfReach&) = delete;
+};
+
+// While one lives, this thread's other calls into the print system (Qt's
+// print support's) give up after the same bound as ours; a server that
+// held one past it is named (CupsServerSilence) and out of reach until
+// the next job.
+class PrintSystemWithinBound {
+public:
+    PrintSystemWithinBound();
+    ~PrintSystemWithinBound();
+    PrintSystemWithinBound(const PrintSystemWithinBound&) = delete;
+    PrintSystemWithinBound& operator=(const PrintSystemWithinBound&) = delete;
+
+private:
+    struct Bound;
+    std::unique_ptr<Bound> bound_;
 };
 
 // True when the queue lists application/postscript among the document

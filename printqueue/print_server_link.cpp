@@ -46,6 +46,34 @@ int PrintServerLink::KeepWaiting(http_t*, void* self)
     return 0;
 }
 
+// The library hands out the thread's default connection only through
+// this; its timeout is then set as on any connection.
+extern "C" http_t* _cupsConnect(void);
+
+PrintServerLink::DefaultBound::DefaultBound()
+    : deadline_(Clock::now() + std::chrono::seconds(Seconds()))
+{
+    http_ = _cupsConnect();
+    if (http_)
+        httpSetTimeout(http_, kLookSeconds, &DefaultBound::KeepWaiting, this);
+}
+
+// The library's own wait again: no timeout of ours, its minute a request.
+PrintServerLink::DefaultBound::~DefaultBound()
+{
+    if (http_)
+        httpSetTimeout(http_, 0, nullptr, nullptr);
+}
+
+int PrintServerLink::DefaultBound::KeepWaiting(http_t*, void* self)
+{
+    auto* bound = static_cast<DefaultBound*>(self);
+    if (Clock::now() < bound->deadline_)
+        return 1;
+    bound->gaveUp_ = true;
+    return 0;
+}
+
 PrintServerLink::Alone::Alone()
 {
     // The server as it was named, with its port where it has one.
@@ -58,9 +86,15 @@ PrintServerLink::Alone::~Alone() { cupsSetServer(before_.c_str()); }
 
 std::string PrintServerLink::Silence() const
 {
+    return http_ ? Unanswered() : Said(" took no connection within ");
+}
+
+std::string PrintServerLink::Unanswered() { return Said(" did not answer within "); }
+
+std::string PrintServerLink::Said(const char* what)
+{
     const int seconds = Seconds();
-    return "The print server " + Server() + (http_ ? " did not answer within " : " took no connection within ") +
-           std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
+    return "The print server " + Server() + what + std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
 }
 
 std::string PrintServerLink::Server()

@@ -40,6 +40,8 @@ public:
     // for the user, naming the server.
     bool GaveUp() const { return gaveUp_; }
     std::string Silence() const;
+    // That said of a server that took the connection and kept an answer.
+    static std::string Unanswered();
 
     // The server as the settings name it ("/run/cups/cups.sock",
     // "printhost:631").
@@ -50,6 +52,25 @@ public:
     // A server that exists nowhere: the print system's calls of a thread
     // that names it fail at once, asking nothing.
     static constexpr const char* kNowhere = "/nonexistent/tessaline-no-print-system";
+
+    // While one lives, the library's requests on this thread's own default
+    // connection (Qt's print support asks there) give up after the bound
+    // too: a server that answered our questions and then holds Qt's is not
+    // waited on for a minute a request.
+    class DefaultBound {
+    public:
+        DefaultBound();
+        ~DefaultBound();
+        DefaultBound(const DefaultBound&) = delete;
+        DefaultBound& operator=(const DefaultBound&) = delete;
+        bool GaveUp() const { return gaveUp_; }
+
+    private:
+        static int KeepWaiting(http_t* http, void* self);
+        http_t* http_ = nullptr;
+        std::chrono::steady_clock::time_point deadline_;
+        bool gaveUp_ = false;
+    };
 
 private:
     class Alone {
@@ -64,6 +85,7 @@ private:
     };
 
     static int KeepWaiting(http_t* http, void* self);
+    static std::string Said(const char* what);
 
     http_t* http_ = nullptr;
     std::string server_;

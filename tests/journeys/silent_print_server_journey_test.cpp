@@ -4,6 +4,7 @@
 // into a file from the command line does the same, and a print on a queue
 // ends with the server named. Each gives up after the bound (one second
 // here), not after minutes.
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -11,9 +12,11 @@
 #include <cstdlib>
 #include <array>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <regex>
 #include <string>
+#include <thread>
 
 #include <cups/cups.h>
 
@@ -56,11 +59,116 @@ public:
     SilentServer(const SilentServer&) = delete;
     SilentServer& operator=(const SilentServer&) = delete;
     bool listening() const { return listening_; }
+    int fd() const { return fd_; }
 
 private:
     std::string path_;
     int fd_ = -1;
     bool listening_ = false;
+};
+
+// A go-between to a scheduler that passes on the first `answered`
+// requests, and then holds every connection: a server that answered the
+// program's questions and then keeps the next one (Qt's, or the job's).
+class ServerThatStalls {
+public:
+    ServerThatStalls(const std::string& path, const std::string& upstream, int answered)
+        : server_(path), upstream_(upstream), answered_(answered)
+    {
+        if (::pipe(stop_) == 0 && server_.fd() >= 0)
+            thread_ = std::thread([this] { Run(); });
+    }
+    ~ServerThatStalls()
+    {
+        if (thread_.joinable()) {
+            (void)!::write(stop_[1], "x", 1);
+            thread_.join();
+        }
+        for (const auto& [client, up] : pairs_) {
+            ::close(client);
+            ::close(up);
+        }
+        ::close(stop_[0]);
+        ::close(stop_[1]);
+    }
+    ServerThatStalls(const ServerThatStalls&) = delete;
+    ServerThatStalls& operator=(const ServerThatStalls&) = delete;
+    bool listening() const { return server_.listening() && thread_.joinable(); }
+
+private:
+    int Connect() const
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, upstream_.c_str(), sizeof address.sun_path - 1);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+            return fd;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    // Requests begin with their method at the start of a line.
+    int CountRequests(const std::string& bytes)
+    {
+        int count = 0;
+        for (const char* method : {"POST /", "GET /"})
+            for (size_t at = bytes.find(method); at != std::string::npos; at = bytes.find(method, at + 1))
+                count += at == 0 || bytes[at - 1] == '\n';
+        return count;
+    }
+    void Run()
+    {
+        for (;;) {
+            std::vector<pollfd> fds{{stop_[0], POLLIN, 0}, {server_.fd(), POLLIN, 0}};
+            if (!holding_)
+                for (const auto& [client, up] : pairs_) {
+                    fds.push_back({client, POLLIN, 0});
+                    fds.push_back({up, POLLIN, 0});
+                }
+            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents)
+                return;
+            if (fds[1].revents & POLLIN) {
+                const int client = ::accept4(server_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
+                const int up = client >= 0 ? Connect() : -1;
+                if (up >= 0)
+                    pairs_[client] = up;
+                else if (client >= 0)
+                    ::close(client);
+            }
+            for (size_t i = 2; i < fds.size() && !holding_; ++i) {
+                if (!(fds[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                char buffer[65536];
+                const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+                const bool fromClient = i % 2 == 0;
+                const int client = fromClient ? fds[i].fd : fds[i - 1].fd;
+                if (got <= 0) {
+                    ::close(client);
+                    ::close(pairs_[client]);
+                    pairs_.erase(client);
+                    break;
+                }
+                if (fromClient) {
+                    requests_ += CountRequests(std::string(buffer, size_t(got)));
+                    if (requests_ > answered_) {
+                        holding_ = true;
+                        break;
+                    }
+                }
+                (void)!::write(fromClient ? pairs_[client] : client, buffer, size_t(got));
+            }
+        }
+    }
+
+    SilentServer server_;
+    std::string upstream_;
+    int answered_;
+    int requests_ = 0;
+    bool holding_ = false;
+    int stop_[2] = {-1, -1};
+    std::map<int, int> pairs_;
+    std::thread thread_;
 };
 
 std::string PdfSheet(const std::string& pdf)
@@ -184,6 +292,49 @@ TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent
     cupsSetServer(nullptr);
     ForgetQueueAnswers();
     Start();
+}
+
+// A server that answers the program's own questions and then holds the
+// next request, Qt's or the job's: a print on the queue gives up after
+// the bound and names the server, a print into a file goes on with the
+// locale's paper, saying so.
+TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOneThatNeverAnswers)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the window program is not built here";
+#else
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    if (!HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    const std::string socket = TempFile("stalls.sock");
+    const std::string said = "The print server " + socket + " did not answer within 1 second.";
+    const std::string env = "LC_ALL=C QT_QPA_PLATFORM=offscreen TESSALINE_PRINT_SERVER_SECONDS=1 CUPS_SERVER='" +
+                            socket + "' timeout 60 ";
+    // /pt asks about its queue twice; Qt's print support asks next, then
+    // the job is handed over.
+    for (const int answered : {2, 3}) {
+        ServerThatStalls server(socket, scheduler.server(), answered);
+        ASSERT_TRUE(server.listening());
+        bool ok = true;
+        const std::string out =
+            CommandOutput(env + "'" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Office 2>&1", &ok);
+        EXPECT_FALSE(ok) << answered;
+        EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << answered << ": " << out;
+    }
+    // print-pdf asks for the default queue, then for its description.
+    ServerThatStalls server(socket, scheduler.server(), 1);
+    ASSERT_TRUE(server.listening());
+    const std::string pdf = TempFile("cards.pdf");
+    bool ok = false;
+    const std::string out = CommandOutput(env + "'" + ToolPath() + "' print-pdf '" + card + "' '" + pdf + "' 2>&1", &ok);
+    EXPECT_TRUE(ok) << out;
+    EXPECT_NE(out.find(said + " The file is printed on A4"), std::string::npos) << out;
+    EXPECT_EQ(PdfSheet(pdf), "595.276 x 841.89");
+#endif
 }
 
 std::array<int32_t, 4> Areas(CLabelsDoc* document)
