@@ -12,11 +12,13 @@
 #include <cstdlib>
 #include <array>
 #include <cstring>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <cups/cups.h>
 
@@ -72,8 +74,10 @@ private:
 // program's questions and then keeps the next one (Qt's, or the job's).
 class ServerThatStalls {
 public:
-    ServerThatStalls(const std::string& path, const std::string& upstream, int answered)
-        : server_(path), upstream_(upstream), answered_(answered)
+    // Each answer starts `slowMs` late: a slow server that still
+    // answers within the bound.
+    ServerThatStalls(const std::string& path, const std::string& upstream, int answered, int slowMs = 0)
+        : server_(path), upstream_(upstream), answered_(answered), slowMs_(slowMs)
     {
         if (::pipe(stop_) == 0 && server_.fd() >= 0)
             thread_ = std::thread([this] { Run(); });
@@ -156,6 +160,10 @@ private:
                         break;
                     }
                 }
+                if (fromClient)
+                    late_ = slowMs_ > 0;
+                else if (std::exchange(late_, false))
+                    std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
                 (void)!::write(fromClient ? pairs_[client] : client, buffer, size_t(got));
             }
         }
@@ -164,6 +172,8 @@ private:
     SilentServer server_;
     std::string upstream_;
     int answered_;
+    int slowMs_;
+    bool late_ = false;
     int requests_ = 0;
     bool holding_ = false;
     int stop_[2] = {-1, -1};
@@ -324,6 +334,19 @@ TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOne
             CommandOutput(env + "'" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Office 2>&1", &ok);
         EXPECT_FALSE(ok) << answered;
         EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << answered << ": " << out;
+    }
+    // A server slower than a look at the clock, but within the bound, is
+    // waited for: the job prints.
+    {
+        const std::string slow = "LC_ALL=C QT_QPA_PLATFORM=offscreen TESSALINE_PRINT_SERVER_SECONDS=3 CUPS_SERVER='" +
+                                 socket + "' timeout 60 ";
+        ServerThatStalls server(socket, scheduler.server(), 1000, 600);
+        ASSERT_TRUE(server.listening());
+        bool ok = false;
+        const std::string out =
+            CommandOutput(slow + "'" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Office 2>&1", &ok);
+        EXPECT_TRUE(ok) << out;
+        EXPECT_FALSE(scheduler.NextOutput("Office").empty()) << scheduler.why();
     }
     // print-pdf asks for the default queue, then for its description.
     ServerThatStalls server(socket, scheduler.server(), 1);
