@@ -12,15 +12,18 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTimer>
 
 #include "app/clipboard_wnd.h"
 #include "app/command_line.h"
 #include "app/database_document_kind.h"
+#include "app/document_child_frame.h"
 #include "app/main_frame.h"
 #include "app/menu_shortcut_states.h"
 #include "app/new_document_command.h"
 #include "app/splash_wnd.h"
 #include "app/wiz_shell_database.h"
+#include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "catalog/wizard_data.h"
 #include "database/field_table.h"
@@ -204,6 +207,7 @@ bool CCardApp::InitInstance(const std::vector<std::string>& arguments)
     // The window takes its place before documents open in it, so that
     // their windows are placed and fitted in the work area it really has.
     mainFrame_->ActivateFrame();
+    WatchPrinterAnswer();
     // A file that can't be opened has said why; the others still open and
     // the program stays up.
     for (const std::string& file : line.files)
@@ -234,6 +238,26 @@ int32_t CCardApp::ExitInstance()
     CSplashWnd::HideSplashScreen();
     docs_.SaveRecentFiles();
     return 0;
+}
+
+void CCardApp::WatchPrinterAnswer()
+{
+    if (!PrinterAnswerPending())
+        return;
+    // Looked at a few times a second: a server may take seconds to answer,
+    // or never, giving up after the bound.
+    auto* watch = new QTimer(mainFrame_.get());
+    watch->setInterval(100);
+    QObject::connect(watch, &QTimer::timeout, watch, [this, watch] {
+        if (PrinterAnswerPending())
+            return;
+        watch->stop();
+        watch->deleteLater();
+        for (DocumentChildFrame* frame : mainFrame_->ChildFrames())
+            if (auto* card = dynamic_cast<CardShellDocument*>(frame->Document()))
+                card->Document()->MeasureOnPrinterAgain();
+    });
+    watch->start();
 }
 
 void CCardApp::SetUpHelpMenu()

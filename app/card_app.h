@@ -91,6 +91,9 @@ public:
     // The shell's own items of the Help menu: the About item named after
     // the program, and the company's web link.
     void SetUpHelpMenu();
+    // The default printer asked for ahead: once it answers, the open cards
+    // are measured on it.
+    void WatchPrinterAnswer();
 
 private:
     ShellDocument* OpenWithPrompt(const char* fileTypeId, bool visible);

@@ -146,8 +146,11 @@ int32_t PrintFromCommandLine(CCardApp* app, const CommandLineRecord& line)
     PrintSheetOfDocument(card->Document(), nullptr);
     SetPrintDialogRunner(std::move(previous));
     const bool printed = printerMade && card->Document()->Printer().LastResult() == 0;
-    if (!printerMade)
-        AlertStop("Error while printing.", 0);
+    if (!printerMade) {
+        // A server that held Qt's print support past the bound is named.
+        const QString silence = PrintServerSilenceText();
+        AlertStop(silence.isEmpty() ? "Error while printing." : silence.toUtf8().constData(), 0);
+    }
     documents.CloseDocument(card);
     return printed ? 0 : 1;
 }

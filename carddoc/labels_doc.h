@@ -152,6 +152,10 @@ public:
     // worked out again when next read, so that a document that is only
     // printed into a file never asks the print system for them.
     void ComputeMargins() { marginsStale_ = true; }
+    // The default printer answered after the card was shown: the areas it
+    // can't print are worked out again, and drawn again only where they
+    // moved.
+    void MeasureOnPrinterAgain();
     // Left, top, right, bottom, as the view shows them and the file keeps
     // them.
     const int32_t* NonPrintingMargins();

@@ -89,6 +89,15 @@ const int32_t* CLabelsDoc::NonPrintingMargins()
     return pageBlock_.margins;
 }
 
+void CLabelsDoc::MeasureOnPrinterAgain()
+{
+    int32_t before[4];
+    std::memcpy(before, pageBlock_.margins, sizeof before);
+    ComputeMargins();
+    if (ShowsNonPrintingAreas() && !std::equal(before, before + 4, NonPrintingMargins()))
+        RefreshView();
+}
+
 void CLabelsDoc::ComputeNonPrintingAreas(const uint8_t* layout, int32_t* margins)
 {
     // The card's own paper and orientation on the printer, as its job and

@@ -40,6 +40,7 @@
 #include "frames/frame_obj_image.h"
 #include "frames/frame_store.h"
 #include "platform/dc.h"
+#include "platform/locale_paper.h"
 #include "platform/print_printer.h"
 #include "platform/printer_handles.h"
 #include "platform/paper_codes.h"
@@ -281,6 +282,15 @@ bool PrintManager::GetJobPage(QRect* paper, QRect* printable)
             return true;
         }
     }
+    // Nothing is known of the printer while the print system is still
+    // asked about it (a server may hold the answer for seconds): the card's
+    // own paper, else the locale's, with no margins known.
+    if (PrinterAnswerPending()) {
+        QPageLayout page(LocalePaper(), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point);
+        ApplyLayoutPaper(&page);
+        PageLayoutInfo(page, paper, printable);
+        return false;
+    }
     // Otherwise as the application's printer has them.
     if (QPrinter* printer = InfoPrinter()) {
         ApplyLayoutPaper(printer);
@@ -314,6 +324,8 @@ QPrinter* PrintManager::InfoPrinter()
     // description from the print system as it is made. The settings' paper
     // and orientation are put on it anew each time.
     const PrinterSettings* settings = GetPrinterHandles();
+    if (!settings && PrinterAnswerPending())
+        return nullptr;
     if (infoPrinter_ && settings && infoPrinter_->printerName() == settings->deviceName)
         ApplyPrinterSettings(infoPrinter_.get());
     else
@@ -393,6 +405,10 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     // next dialog shows again, not the copies of the job before.
     job_.copies = 1;
     const PrintDialogRunner& runner = DialogRunner();
+    // The Print dialog asks the print system, and Qt's print support lists
+    // its queues; a print from the command line asked before it started.
+    if (!runner)
+        AskBeforeJobSetUp();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);
     if (answer != 1 || !job_.printer) {
         job_.printer.reset();
@@ -724,6 +740,10 @@ void PrintManager::ReportPrintError(int32_t result)
               result == kErrInvalidName) &&
              !OutputFile().isEmpty())
         AlertFileErrorAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result);
+    else if (const QString silence = PrintServerSilenceText();
+             !silence.isEmpty() && !JobQueue(job_.printer.get()).isEmpty())
+        // The server took the job's first questions and then held it.
+        AlertStop(silence.toUtf8().constData(), 0);
     else
         AlertStop(kErrorText, result);
 }

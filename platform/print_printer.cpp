@@ -52,9 +52,12 @@ QMarginsF NotNegative(const QMarginsF& m)
 // not answer) goes on the locale's paper; `say` tells the user so.
 void PutFilePaper(QPrinter* printer, bool say)
 {
-    if (GetPrinterHandles())
+    // A default queue whose paper the server did not tell (it named the
+    // queue, then held the question about it) is as one it could not give.
+    const PrinterSettings* settings = GetPrinterHandles();
+    if (settings && SettingsPageSize(*settings).isValid())
         return;
-    const QString trouble = CupsDefaultQueueTrouble();
+    const QString trouble = settings ? CupsServerSilence() : CupsDefaultQueueTrouble();
     if (trouble.isEmpty())
         return;
     const QPageSize paper = LocalePaper();
@@ -226,6 +229,12 @@ QString PrinterUnavailableText(const QString& queue)
     case QueueLookup::kNoSuchQueue: break;
     }
     return "The printer \"" + queue + "\" is not installed.";
+}
+
+QString PrintServerSilenceText()
+{
+    const QString silence = CupsServerSilence();
+    return silence.isEmpty() ? QString() : silence + " The document was not printed.";
 }
 
 void PrinterPageMetrics(QPrinter* printer, IntRect* physical, IntRect* printable, int32_t* xResolution,

@@ -28,6 +28,9 @@ QString JobQueue(const QPrinter* printer);
 // user hears it: no such queue, none set, one named where there is no such
 // queue, or a print server that did not answer; empty when it can.
 QString PrinterUnavailableText(const QString& queue);
+// Why no printer was made for a job on a queue, when a print server did
+// not answer within the bound (it is named); empty otherwise.
+QString PrintServerSilenceText();
 // The printer of a job written as a PostScript file: a sheet that is all
 // printable, as for a PDF file, with nothing written by the printer itself.
 std::unique_ptr<QPrinter> MakePostScriptFilePrinter();

@@ -43,7 +43,7 @@ PrinterSettings* GetPrinterHandles()
 {
     PrinterState& st = State();
     if (!st.settings) {
-        if (st.caps == &st.system && DefaultQueuePending())
+        if (PrinterAnswerPending())
             return nullptr;
         PrinterSettings fetched;
         if (!st.caps->DefaultSettings(&fetched))
@@ -72,6 +72,11 @@ void AskPrinterAhead()
 {
     if (State().caps == &State().system)
         AskDefaultQueueAhead();
+}
+
+bool PrinterAnswerPending()
+{
+    return State().caps == &State().system && DefaultQueuePending();
 }
 
 bool ChoosePrinterForJob(const QString& device)

@@ -45,6 +45,10 @@ bool ChoosePrinterForJob(const QString& device);
 // answer is in, the application has no printer (GetPrinterHandles returns
 // null) rather than waiting on the print system.
 void AskPrinterAhead();
+// Whether the default printer asked for ahead has not answered yet: what
+// only shows a card takes what it knows (the card's own paper, else the
+// locale's) rather than waiting, and is measured again once it answers.
+bool PrinterAnswerPending();
 
 // The printers the settings come from and are checked against.
 const PrinterCaps& CurrentPrinterCaps();

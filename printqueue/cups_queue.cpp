@@ -188,6 +188,12 @@ void StartQueueJob()
 
 void KeepQueueAnswersForNextJob() { Answers().keepForNextJob = true; }
 
+void AskBeforeJobSetUp()
+{
+    if (!Answers().keepForNextJob)
+        Answers().Free();
+}
+
 void AskDefaultQueueAhead()
 {
     AnswerList& list = Answers();

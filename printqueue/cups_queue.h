@@ -6,6 +6,7 @@
 #include <QMarginsF>
 #include <QSizeF>
 #include <QString>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,11 @@ void ForgetQueueAnswers();
 // from the command line asks before its job starts).
 void StartQueueJob();
 void KeepQueueAnswersForNextJob();
+// A job is being set up (the Print dialog): the print system is asked
+// afresh, on the connection that gives up, before Qt's print support asks
+// it on one that waits; a server found silent before is asked again. What
+// was asked for this job already (KeepQueueAnswersForNextJob) is kept.
+void AskBeforeJobSetUp();
 
 // The print system's default queue ("name" or "name/instance"); empty when
 // there is none, no print system or no answer.

@@ -58,9 +58,15 @@ PrintServerLink::Alone::~Alone() { cupsSetServer(before_.c_str()); }
 
 std::string PrintServerLink::Silence() const
 {
+    return http_ ? Unanswered() : Said(" took no connection within ");
+}
+
+std::string PrintServerLink::Unanswered() { return Said(" did not answer within "); }
+
+std::string PrintServerLink::Said(const char* what)
+{
     const int seconds = Seconds();
-    return "The print server " + Server() + (http_ ? " did not answer within " : " took no connection within ") +
-           std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
+    return "The print server " + Server() + what + std::to_string(seconds) + (seconds == 1 ? " second." : " seconds.");
 }
 
 std::string PrintServerLink::Server()

@@ -40,6 +40,8 @@ public:
     // for the user, naming the server.
     bool GaveUp() const { return gaveUp_; }
     std::string Silence() const;
+    // That said of a server that took the connection and kept an answer.
+    static std::string Unanswered();
 
     // The server as the settings name it ("/run/cups/cups.sock",
     // "printhost:631").
@@ -64,6 +66,7 @@ private:
     };
 
     static int KeepWaiting(http_t* http, void* self);
+    static std::string Said(const char* what);
 
     http_t* http_ = nullptr;
     std::string server_;

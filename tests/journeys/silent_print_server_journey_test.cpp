@@ -4,19 +4,35 @@
 // into a file from the command line does the same, and a print on a queue
 // ends with the server named. Each gives up after the bound (one second
 // here), not after minutes.
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <array>
 #include <cstring>
+#include <chrono>
+#include <map>
+#include <memory>
 #include <regex>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include <cups/cups.h>
 
+#include <QElapsedTimer>
+#include <QImage>
+
+#include "carddoc/labels_doc.h"
+#include "carddoc/labels_view.h"
+#include "dialogs/print_dialog.h"
 #include "journey_fixture.h"
+#include "platform/printer_handles.h"
+#include "records/command_ids.h"
 #include "printqueue/cups_queue.h"
+#include "support/cups_scheduler.h"
 #include "support/needed_tools.h"
 #include "support/run_program.h"
 #include "support/shell.h"
@@ -45,11 +61,124 @@ public:
     SilentServer(const SilentServer&) = delete;
     SilentServer& operator=(const SilentServer&) = delete;
     bool listening() const { return listening_; }
+    int fd() const { return fd_; }
 
 private:
     std::string path_;
     int fd_ = -1;
     bool listening_ = false;
+};
+
+// A go-between to a scheduler that passes on the first `answered`
+// requests, and then holds every connection: a server that answered the
+// program's questions and then keeps the next one (Qt's, or the job's).
+class ServerThatStalls {
+public:
+    // Each answer starts `slowMs` late: a slow server that still
+    // answers within the bound.
+    ServerThatStalls(const std::string& path, const std::string& upstream, int answered, int slowMs = 0)
+        : server_(path), upstream_(upstream), answered_(answered), slowMs_(slowMs)
+    {
+        if (::pipe(stop_) == 0 && server_.fd() >= 0)
+            thread_ = std::thread([this] { Run(); });
+    }
+    ~ServerThatStalls()
+    {
+        if (thread_.joinable()) {
+            (void)!::write(stop_[1], "x", 1);
+            thread_.join();
+        }
+        for (const auto& [client, up] : pairs_) {
+            ::close(client);
+            ::close(up);
+        }
+        ::close(stop_[0]);
+        ::close(stop_[1]);
+    }
+    ServerThatStalls(const ServerThatStalls&) = delete;
+    ServerThatStalls& operator=(const ServerThatStalls&) = delete;
+    bool listening() const { return server_.listening() && thread_.joinable(); }
+
+private:
+    int Connect() const
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, upstream_.c_str(), sizeof address.sun_path - 1);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+            return fd;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    // Requests begin with their method at the start of a line.
+    int CountRequests(const std::string& bytes)
+    {
+        int count = 0;
+        for (const char* method : {"POST /", "GET /"})
+            for (size_t at = bytes.find(method); at != std::string::npos; at = bytes.find(method, at + 1))
+                count += at == 0 || bytes[at - 1] == '\n';
+        return count;
+    }
+    void Run()
+    {
+        for (;;) {
+            std::vector<pollfd> fds{{stop_[0], POLLIN, 0}, {server_.fd(), POLLIN, 0}};
+            if (!holding_)
+                for (const auto& [client, up] : pairs_) {
+                    fds.push_back({client, POLLIN, 0});
+                    fds.push_back({up, POLLIN, 0});
+                }
+            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents)
+                return;
+            if (fds[1].revents & POLLIN) {
+                const int client = ::accept4(server_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
+                const int up = client >= 0 ? Connect() : -1;
+                if (up >= 0)
+                    pairs_[client] = up;
+                else if (client >= 0)
+                    ::close(client);
+            }
+            for (size_t i = 2; i < fds.size() && !holding_; ++i) {
+                if (!(fds[i].revents & (POLLIN | POLLHUP)))
+                    continue;
+                char buffer[65536];
+                const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
+                const bool fromClient = i % 2 == 0;
+                const int client = fromClient ? fds[i].fd : fds[i - 1].fd;
+                if (got <= 0) {
+                    ::close(client);
+                    ::close(pairs_[client]);
+                    pairs_.erase(client);
+                    break;
+                }
+                if (fromClient) {
+                    requests_ += CountRequests(std::string(buffer, size_t(got)));
+                    if (requests_ > answered_) {
+                        holding_ = true;
+                        break;
+                    }
+                }
+                if (fromClient)
+                    late_ = slowMs_ > 0;
+                else if (std::exchange(late_, false))
+                    std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
+                (void)!::write(fromClient ? pairs_[client] : client, buffer, size_t(got));
+            }
+        }
+    }
+
+    SilentServer server_;
+    std::string upstream_;
+    int answered_;
+    int slowMs_;
+    bool late_ = false;
+    int requests_ = 0;
+    bool holding_ = false;
+    int stop_[2] = {-1, -1};
+    std::map<int, int> pairs_;
+    std::thread thread_;
 };
 
 std::string PdfSheet(const std::string& pdf)
@@ -116,6 +245,200 @@ TEST_F(SilentPrintServerJourney, TheWindowAndEveryPrintGiveUpOnAServerThatNeverA
     cupsSetServer(nullptr);
     ForgetQueueAnswers();
     Start();
+}
+
+// A card given on the command line, and one opened through File > Open,
+// are shown and drawn while the print server still holds the question
+// about the default printer; when the question ends they stay as drawn.
+TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent)
+{
+    const std::string socket = TempFile("mute.sock");
+    auto server = std::make_unique<SilentServer>(socket);
+    ASSERT_TRUE(server->listening()) << socket;
+    const char* old = std::getenv("CUPS_SERVER");
+    const std::string before = old ? old : "";
+    ::setenv("CUPS_SERVER", socket.c_str(), 1);
+    // Far longer than the checks take: the server is silent throughout
+    // them, and a card that waited for it fails them, not the suite.
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "30", 1);
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+
+    Stop();
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start({card});
+    ASSERT_NE(CardView(), nullptr) << alerts.lastText();
+    EXPECT_TRUE(CardWindow()->isVisible());
+    const QRect cardArea = CardRect(0, 0, 252, 144);
+    const QImage shown = ViewPixels();
+    EXPECT_GT(Ink(shown, cardArea), 200);
+    EXPECT_TRUE(PrinterAnswerPending()) << "the card waited for the print server";
+
+    CLabelsView* opened = OpenThroughMenu(CopySample("Business Card.lqx", "second.lqx"));
+    ASSERT_NE(opened, nullptr) << alerts.lastText();
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_GT(Ink(ViewPixels(), cardArea), 200);
+    EXPECT_TRUE(PrinterAnswerPending()) << "File > Open waited for the print server";
+
+    // The server goes: the question ends with no printer, and the card,
+    // measured again, does not move.
+    const QImage second = ViewPixels();
+    server.reset();
+    QElapsedTimer clock;
+    clock.start();
+    while (PrinterAnswerPending() && clock.elapsed() < 20000)
+        Settle(50);
+    EXPECT_FALSE(PrinterAnswerPending());
+    Settle(300);
+    EXPECT_EQ(Changed(second, ViewPixels(), cardArea), 0);
+    EXPECT_TRUE(alerts.lastText().empty()) << alerts.lastText();
+
+    Stop();
+    if (old)
+        ::setenv("CUPS_SERVER", before.c_str(), 1);
+    else
+        ::unsetenv("CUPS_SERVER");
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start();
+}
+
+// A server that answers the program's own questions and then holds the
+// next request, Qt's or the job's: a print on the queue gives up after
+// the bound and names the server, a print into a file goes on with the
+// locale's paper, saying so.
+TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOneThatNeverAnswers)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the window program is not built here";
+#else
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    if (!HaveTool("pdfinfo"))
+        SKIP_FOR_MISSING_TOOL() << "pdfinfo is needed";
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+    const std::string socket = TempFile("stalls.sock");
+    const std::string said = "The print server " + socket + " did not answer within 1 second.";
+    const std::string env = "LC_ALL=C QT_QPA_PLATFORM=offscreen TESSALINE_PRINT_SERVER_SECONDS=1 CUPS_SERVER='" +
+                            socket + "' timeout 60 ";
+    // /pt asks about its queue twice; Qt's print support asks next, then
+    // the job is handed over.
+    for (const int answered : {2, 3}) {
+        ServerThatStalls server(socket, scheduler.server(), answered);
+        ASSERT_TRUE(server.listening());
+        bool ok = true;
+        const std::string out =
+            CommandOutput(env + "'" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Office 2>&1", &ok);
+        EXPECT_FALSE(ok) << answered;
+        EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << answered << ": " << out;
+    }
+    // A server slower than a look at the clock, but within the bound, is
+    // waited for: the job prints.
+    {
+        const std::string slow = "LC_ALL=C QT_QPA_PLATFORM=offscreen TESSALINE_PRINT_SERVER_SECONDS=3 CUPS_SERVER='" +
+                                 socket + "' timeout 60 ";
+        ServerThatStalls server(socket, scheduler.server(), 1000, 600);
+        ASSERT_TRUE(server.listening());
+        bool ok = false;
+        const std::string out =
+            CommandOutput(slow + "'" + std::string(TESSALINE_PROGRAM_PATH) + "' /pt '" + card + "' Office 2>&1", &ok);
+        EXPECT_TRUE(ok) << out;
+        EXPECT_FALSE(scheduler.NextOutput("Office").empty()) << scheduler.why();
+    }
+    // print-pdf asks for the default queue, then for its description.
+    ServerThatStalls server(socket, scheduler.server(), 1);
+    ASSERT_TRUE(server.listening());
+    const std::string pdf = TempFile("cards.pdf");
+    bool ok = false;
+    const std::string out = CommandOutput(env + "'" + ToolPath() + "' print-pdf '" + card + "' '" + pdf + "' 2>&1", &ok);
+    EXPECT_TRUE(ok) << out;
+    EXPECT_NE(out.find(said + " The file is printed on A4"), std::string::npos) << out;
+    EXPECT_EQ(PdfSheet(pdf), "595.276 x 841.89");
+#endif
+}
+
+std::array<int32_t, 4> Areas(CLabelsDoc* document)
+{
+    const int32_t* margins = document->NonPrintingMargins();
+    return {margins[0], margins[1], margins[2], margins[3]};
+}
+
+// A card shown before the default printer's answer is measured on that
+// printer once it comes: the areas it can't print appear as it has them.
+TEST_F(SilentPrintServerJourney, ACardShownBeforeThePrinterAnswersIsMeasuredOnItWhenItDoes)
+{
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    CupsScheduler scheduler({{"Office", 100, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "30", 1);
+    const std::string card = CopySample("Business Card.lqx", "card.lqx");
+
+    scheduler.Pause(true);
+    Stop();
+    cupsSetServer(nullptr);
+    ForgetQueueAnswers();
+    Start({card});
+    ASSERT_NE(CardView(), nullptr) << alerts.lastText();
+    ASSERT_TRUE(PrinterAnswerPending());
+    if (!Checked(kCmdShowNonPrinting)) {
+        ASSERT_TRUE(Trigger(kCmdShowNonPrinting));
+    }
+    const QImage before = ViewPixels();
+    const std::array<int32_t, 4> unknown = Areas(CardDocument());
+
+    scheduler.Pause(false);
+    QElapsedTimer clock;
+    clock.start();
+    while (PrinterAnswerPending() && clock.elapsed() < 20000)
+        Settle(50);
+    Settle(300);
+    const std::array<int32_t, 4> shown = Areas(CardDocument());
+    const QImage after = ViewPixels();
+    CardDocument()->ComputeMargins();
+    const std::array<int32_t, 4> measured = Areas(CardDocument());
+    ASSERT_NE(measured, unknown) << "the queue's margins leave the card's areas as they were";
+    EXPECT_EQ(shown, measured);
+    EXPECT_GT(Changed(before, after, QRect(QPoint(0, 0), after.size())), 0);
+
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+}
+
+// A server silent through one job is asked again for the next: once it
+// answers, the Print dialog lists its queue and the job prints there.
+TEST_F(SilentPrintServerJourney, AServerSilentForOneJobIsAskedAgainForTheNext)
+{
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "1", 1);
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+
+    // Job 1, the server held after it answered the window: the dialog asks
+    // it first, on the connection that gives up, so that Qt's print support
+    // does not wait on it; the sheet goes into a PDF file on the paper
+    // already known.
+    scheduler.Pause(true);
+    const std::string sheet = TempFile("sheet.pdf");
+    OnNextDialog([sheet](QWidget* dialog) {
+        auto* print = dynamic_cast<CDlgPrint*>(dialog);
+        ASSERT_NE(print, nullptr);
+        EXPECT_LT(print->PrinterList()->findData(QString("Office")), 0) << "a queue of a silent server is listed";
+        PrintToPdfFile(sheet)(dialog);
+    });
+    ASSERT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    EXPECT_EQ(PdfSheet(sheet), "595.276 x 841.89");
+    EXPECT_NE(CupsServerSilence().toStdString().find(scheduler.server()), std::string::npos);
+
+    // Job 2, the server answering again.
+    scheduler.Pause(false);
+    EXPECT_EQ(PdfSheet(SpoolInto(scheduler, "Office")), "595.28 x 841.89");
+
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
 }
 
 }  // namespace
