@@ -355,6 +355,18 @@ TEST(DcText, TheTextsReachHoldsItsOutlinesAndUprightLittleMore)
             }
         }
     }
+    // A line alone, under or through letters whose outlines it passes
+    // (below their feet, beyond their sides).
+    for (const bool under : {true, false}) {
+        SCOPED_TRACE(under ? "underline" : "strike-out");
+        auto dc = Dc::ForMeasuring();
+        LogFont f = Font("Arial", -90);
+        f.underline = under;
+        f.strikeOut = !under;
+        dc->selectFont(f);
+        const QRectF outline = dc->textPath(10, 20, "mno").boundingRect();
+        EXPECT_TRUE(dc->textReach(10, 20, "mno").contains(outline));
+    }
     auto dc = Dc::ForMeasuring();
     dc->selectFont(Font("Arial", -30));
     EXPECT_TRUE(dc->textReach(0, 0, "   ").isNull()) << "spaces leave no ink";
