@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QRectF>
+
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
 #include "foundation/int_math.h"
@@ -29,7 +31,12 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     // The barcode drawn again where only its ink is measured: its bars and
     // the glyphs of its caption, not the blank space measured around them.
     const IntRect reach = ReachOf(dc, rec, num, den);
+    IntRect clip;
+    dc->getClipBox(&clip);
+    // A device unit of slack: the label's clip is taken in to whole dots.
+    const QRectF allowed(clip.left - 1.0, clip.top - 1.0, clip.right - clip.left + 2.0, clip.bottom - clip.top + 2.0);
     InkBoundsRecorder recorder;
+    recorder.OnlyPast(allowed);
     std::unique_ptr<Dc> probe = Dc::ForRecording(&recorder, dc->getDeviceCaps(LOGPIXELSX),
                                                  IntSize{Sub32(reach.right, reach.left), Sub32(reach.bottom, reach.top)});
     if (!probe)
@@ -41,9 +48,6 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     const QRectF ink = recorder.Ink();
     if (ink.isNull())
         return false;
-    IntRect clip;
-    dc->getClipBox(&clip);
-    // A device unit of slack: the label's clip is taken in to whole dots.
-    return ink.left() < clip.left - 1 || ink.top() < clip.top - 1 || ink.right() > clip.right + 1 ||
-           ink.bottom() > clip.bottom + 1;
+    return ink.left() < allowed.left() || ink.top() < allowed.top() || ink.right() > allowed.right() ||
+           ink.bottom() > allowed.bottom();
 }

@@ -1131,8 +1131,12 @@ bool Dc::frameRgn(const Region& rgn, const Brush& brush, int32_t width, int32_t 
 
 bool Dc::paintRgn(const Region& rgn)
 {
-    if (recorder_)
+    // A recording context draws nothing itself: the region's area is not
+    // worked out for it.
+    if (recorder_) {
         recorder_->paintRgn(rgn);
+        return true;
+    }
     return fillDeviceArea(regionArea(rgn), state_->brush, state_->rop2);
 }
 

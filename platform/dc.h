@@ -379,6 +379,9 @@ public:
     // logical units, as textOut would place them. Within a path bracket
     // textOut itself adds them to the path.
     QPainterPath textPath(int32_t x, int32_t y, std::string_view text) const;
+    // A box, in logical units, that the glyphs of that text never leave,
+    // from each glyph's box rather than its outline; empty for no ink.
+    QRectF textReach(int32_t x, int32_t y, std::string_view text) const;
 
     // --- Bitmaps ---------------------------------------------------------
     // A packed device-independent bitmap (header, colour table, rows)
@@ -534,6 +537,11 @@ private:
 
     // Text.
     const FontFace& face() const;
+    // Where a text of width w starts from its reference point, by the text
+    // alignment (x along the baseline, y of the baseline from the cell's
+    // top), and the transform that places and turns it there.
+    QPointF alignedText(int64_t w) const;
+    QTransform textTurn(const QPointF& reference) const;
     // `placed`, when given, holds each glyph's offset along the baseline
     // in device pixels (else `dx` gives logical advances, else the face's).
     QPainterPath layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,

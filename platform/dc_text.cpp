@@ -31,6 +31,32 @@ const FontFace& Dc::face() const
     return *state_->face;
 }
 
+QPointF Dc::alignedText(int64_t w) const
+{
+    const FontFace& f = face();
+    const uint32_t align = state_->textAlign;
+    double hx = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        hx = -(w / 2);
+    else if (align & TA_RIGHT)
+        hx = -w;
+    double vy = f.ascent;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        vy = 0;
+    else if (align & TA_BOTTOM)
+        vy = -f.descent;
+    return {hx, vy};
+}
+
+QTransform Dc::textTurn(const QPointF& reference) const
+{
+    QTransform t;
+    t.translate(reference.x(), reference.y());
+    if (face().escapement != 0)
+        t.rotate(-face().escapement);
+    return t;
+}
+
 QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, const int32_t* dx,
                             const int64_t* placed, DeviceText* out, QPolygonF* cell, int32_t* width) const
 {
@@ -60,22 +86,9 @@ QPainterPath Dc::layoutText(const QPointF& reference, std::string_view text, con
             w += f.advance[uint8_t(text[i])];
         }
     }
-    const uint32_t align = state_->textAlign;
-    double hx = 0;
-    if ((align & TA_CENTER) == TA_CENTER)
-        hx = -(w / 2);
-    else if (align & TA_RIGHT)
-        hx = -w;
-    double vy = f.ascent;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        vy = 0;
-    else if (align & TA_BOTTOM)
-        vy = -f.descent;
-
-    QTransform t;
-    t.translate(reference.x(), reference.y());
-    if (f.escapement != 0)
-        t.rotate(-f.escapement);
+    const QPointF at = alignedText(w);
+    const double hx = at.x(), vy = at.y();
+    const QTransform t = textTurn(reference);
 
     // An image draws upright glyphs from the face's cached coverage: the
     // reference point, the alignment offsets and the advances are all whole
@@ -338,6 +351,32 @@ std::string Dc::getTextFace() const
     if (state_->font.faceName[0] != '\0')
         return std::string(state_->font.faceName, strnlen(state_->font.faceName, sizeof(state_->font.faceName)));
     return QStringToCp1252(face().family);
+}
+
+QRectF Dc::textReach(int32_t x, int32_t y, std::string_view text) const
+{
+    const FontFace& f = face();
+    // The glyphs' boxes where textPath places their outlines, with a pixel
+    // more for rounding, and the underline and strike-out bars.
+    QRectF glyphs;
+    int64_t w = 0;
+    for (char ch : text) {
+        const QRectF box = f.glyphBounds(uint8_t(ch));
+        if (!box.isNull())
+            glyphs = glyphs.united(box.translated(double(w), 0));
+        w += f.advance[uint8_t(ch)];
+    }
+    if ((f.underline || f.strikeOut) && w > 0) {
+        const double bar = std::max(1.0, std::ceil(f.lineThickness)) + 1;
+        const double above = std::fabs(f.strikeOutPosition) + bar, below = std::fabs(f.underlinePosition) + bar;
+        glyphs = glyphs.united(QRectF(0, -above, double(w), above + below));
+    }
+    if (glyphs.isNull())
+        return {};
+    const IntPoint ref = (state_->textAlign & TA_UPDATECP) != 0 ? state_->position : IntPoint{x, y};
+    const QPointF at = alignedText(w);
+    const QRectF placed = glyphs.translated(at).adjusted(-1, -1, 1, 1);
+    return logicalToDevice().inverted().mapRect(textTurn(toPixel(ref.x, ref.y)).mapRect(placed));
 }
 
 QPainterPath Dc::textPath(int32_t x, int32_t y, std::string_view text) const

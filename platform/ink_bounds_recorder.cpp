@@ -36,6 +36,12 @@ void InkBoundsRecorder::extTextOut(int32_t x, int32_t y, uint32_t, const IntRect
                                    const int32_t*)
 {
     // The glyphs' own outlines: a caption's cell reaches below its digits.
-    if (dc_)
-        Add(dc_->textPath(x, y, text).boundingRect());
+    if (!dc_)
+        return;
+    if (!within_.isEmpty()) {
+        const QRectF reach = dc_->textReach(x, y, text);
+        if (reach.isNull() || within_.contains(reach))
+            return;
+    }
+    Add(dc_->textPath(x, y, text).boundingRect());
 }

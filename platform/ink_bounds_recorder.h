@@ -17,6 +17,9 @@ public:
     void Attach(const Dc* dc) { dc_ = dc; }
     // Empty when nothing was drawn.
     const QRectF& Ink() const { return ink_; }
+    // For a caller that asks only whether the ink leaves this box: text
+    // that surely stays within it is not laid out, and adds nothing.
+    void OnlyPast(const QRectF& box) { within_ = box; }
 
     void lineTo(int32_t x, int32_t y) override;
     void polyline(const IntPoint* points, int count) override;
@@ -29,4 +32,5 @@ private:
 
     const Dc* dc_ = nullptr;
     QRectF ink_;
+    QRectF within_;
 };

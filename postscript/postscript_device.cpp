@@ -50,6 +50,7 @@
 #include "postscript/postscript_job.h"
 #include "postscript/ps_glyph_fonts.h"
 #include "postscript/ps_jpeg.h"
+#include "postscript/ps_packer.h"
 #include "postscript/ps_text_layer.h"
 #include "postscript/ps_words.h"
 #include "printqueue/cups_queue.h"
@@ -225,13 +226,16 @@ private:
         out_ += "end restore showpage\n";
     }
     // Closes the page's piece of drawing gathered so far: compressed, for
-    // the printer to run through its filters.
+    // the printer to run through its filters. It is packed beside the
+    // drawing; what comes after it waits in out_.
     void seal()
     {
         if (page_.empty())
             return;
         out_ += "currentfile /ASCII85Decode filter /FlateDecode filter cvx exec\n";
-        PsAppendFlateAscii85(&out_, page_);
+        before_.push_back(std::move(out_));
+        out_.clear();
+        packer_.add(std::move(page_));
         page_.clear();
     }
     // Closes a piece now and then and writes out what has gathered, after
@@ -240,23 +244,41 @@ private:
     {
         if (page_.size() >= kPieceBytes)
             seal();
-        return out_.size() < kWriteBytes || write(false);
+        const bool due = out_.size() >= kWriteBytes || packer_.waiting() > kMostWaiting ||
+                         (packer_.waiting() > 0 && packer_.ready());
+        return !due || write(false);
     }
+    // Writes the packed pieces that are ready, and those that must be
+    // (all when whole, or as many as keep memory bounded), each after the
+    // text before it; then the text after them.
     bool write(bool whole = true)
     {
         if (!body_ || failed_)
             return false;
         if (whole)
             seal();
-        errno = 0;
-        const qint64 n = body_->write(out_.data(), qint64(out_.size()));
-        out_.clear();
-        if (n < 0) {
+        const auto put = [this](const std::string& bytes) {
+            errno = 0;
+            if (bytes.empty() || body_->write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()))
+                return true;
             error_ = FileFailure(*body_, errno);
             failed_ = true;
             return false;
+        };
+        while (packer_.waiting() > 0) {
+            const bool must = whole || out_.size() >= kWriteBytes || packer_.waiting() > kMostWaiting;
+            if (!must && !packer_.ready())
+                break;
+            const std::string text = std::move(before_.front());
+            before_.pop_front();
+            if (!put(text) || !put(packer_.take()))
+                return false;
         }
-        return true;
+        if (packer_.waiting() > 0)
+            return true;
+        const bool ok = put(out_);
+        out_.clear();
+        return ok;
     }
 
     // Opens the drawing of one operation under its clip; false when the
@@ -424,8 +446,12 @@ private:
     // body's file.
     std::string page_;
     std::string out_;
+    // The pieces being packed, and the text before each.
+    PsPacker packer_;
+    std::deque<std::string> before_;
     static constexpr size_t kPieceBytes = 1u << 20;
     static constexpr size_t kWriteBytes = 1u << 20;
+    static constexpr size_t kMostWaiting = 4;
     // Whether the pictures drawn now keep every pixel (see
     // Dc::setPicturesLossless); a photograph's may go as JPEG.
     bool lossless_ = false;

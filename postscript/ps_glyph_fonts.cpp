@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include <QPainterPath>
 
@@ -168,6 +169,8 @@ std::string PsGlyphFonts::definitions() const
 {
     if (fonts_.empty())
         return {};
+    // The procedures and glyph sets go compressed, run as they are read;
+    // each font's resource stays plain, for the print system to see.
     std::string out = kFontProcedures;
     std::vector<std::vector<double>> own(sets_.size());
     for (size_t n = 0; n < sets_.size(); ++n) {
@@ -208,6 +211,9 @@ std::string PsGlyphFonts::definitions() const
         }
         out += "]\n>> def\n";
     }
+    std::string packed = "currentfile /ASCII85Decode filter /FlateDecode filter cvx exec\n";
+    PsAppendFlateAscii85(&packed, out);
+    out = std::move(packed);
     for (size_t k = 0; k < fonts_.size(); ++k) {
         const Font& font = fonts_[k];
         const std::string name = fontName(int(k));

@@ -179,11 +179,24 @@ int32_t WriteLayer(const Job& job, const std::vector<PathPoint>& path, int32_t d
             return IntPoint{Sub32(Add32(path[i].point.x, dx), place.left),
                             Sub32(Add32(path[i].point.y, dy), place.top)};
         };
+        // After the first point each goes from the one before: the steps
+        // of a letter are alike wherever it stands, and alike in every
+        // layer, which the job's compression keeps as little more than once.
+        bool started = false;
+        int64_t cx = 0, cy = 0;
+        auto step = [&](IntPoint p) {
+            ps.Int(int64_t(p.x) - cx);
+            ps.Int(int64_t(p.y) - cy);
+        };
         for (size_t i = 0; i < path.size(); ++i) {
             const uint8_t type = path[i].type & ~PT_CLOSEFIGURE;
-            if (type == PT_MOVETO) {
+            size_t last = i;
+            if (type == PT_MOVETO && !started) {
                 ps.Point(at(i));
                 ps.Word("moveto");
+            } else if (type == PT_MOVETO || (type == PT_LINETO && started)) {
+                step(at(i));
+                ps.Word(type == PT_MOVETO ? "rmoveto" : "rlineto");
             } else if (type == PT_LINETO) {
                 ps.Point(at(i));
                 ps.Word("lineto");
@@ -191,13 +204,24 @@ int32_t WriteLayer(const Job& job, const std::vector<PathPoint>& path, int32_t d
                 // Three points make a curve; a run cut short is left out.
                 if (i + 2 < path.size() && (path[i + 1].type & ~PT_CLOSEFIGURE) == PT_BEZIERTO &&
                     (path[i + 2].type & ~PT_CLOSEFIGURE) == PT_BEZIERTO) {
-                    ps.Point(at(i));
-                    ps.Point(at(i + 1));
-                    ps.Point(at(i + 2));
-                    ps.Word("curveto");
+                    for (size_t k = i; k < i + 3; ++k) {
+                        if (started)
+                            step(at(k));
+                        else
+                            ps.Point(at(k));
+                    }
+                    ps.Word(started ? "rcurveto" : "curveto");
+                    last = i + 2;
                     i += 2;
+                } else {
+                    continue;
                 }
+            } else {
+                continue;
             }
+            started = true;
+            cx = at(last).x;
+            cy = at(last).y;
         }
     }
     ps.Word("closepath");

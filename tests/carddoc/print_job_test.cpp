@@ -825,7 +825,7 @@ TEST_F(PrintJob, APostScriptJobCarriesThePowerTextEffectAsItsOwnPostScript)
         const size_t end = job.find('\r', at);
         ASSERT_NE(end, std::string::npos);
         const std::string layer = job.substr(at, end - at);
-        if (layer.find(" curveto ") != std::string::npos && layer.find(" closepath  clip ") != std::string::npos &&
+        if (layer.find(" rcurveto ") != std::string::npos && layer.find(" closepath  clip ") != std::string::npos &&
             layer.find(" setrgbcolor  fill ") != std::string::npos)
             ++layers;
     }

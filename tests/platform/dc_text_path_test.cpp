@@ -313,3 +313,61 @@ TEST(DcPath, ShapesAddTheirOutlinesAndFlattenToLines)
 }
 
 }  // namespace
+
+// The box text is said never to leave holds its outlines, however aligned,
+// turned, underlined or struck out, and at another mapping; upright it is
+// their box within a unit of rounding, so that a caption just inside a
+// label's edge is not taken for one past it.
+TEST(DcText, TheTextsReachHoldsItsOutlinesAndUprightLittleMore)
+{
+    const uint32_t aligns[] = {TA_LEFT | TA_TOP, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM,
+                               TA_LEFT | TA_TOP | TA_UPDATECP};
+    for (const int32_t escapement : {0, 300, 900}) {
+        for (const bool lines : {false, true}) {
+            for (const uint32_t align : aligns) {
+                for (const int32_t scale : {1, 3}) {
+                    SCOPED_TRACE(std::to_string(escapement) + (lines ? " lined " : " plain ") + std::to_string(align) +
+                                 " x" + std::to_string(scale));
+                    auto dc = Dc::ForMeasuring();
+                    dc->setMapMode(MM_ANISOTROPIC);
+                    dc->setWindowExt(scale, scale);
+                    dc->setViewportExt(1, 1);
+                    dc->setWindowOrg(-40, 25);
+                    LogFont f = Font("Arial", -30 * scale, escapement);
+                    f.underline = lines;
+                    f.strikeOut = lines;
+                    dc->selectFont(f);
+                    dc->setTextAlign(align);
+                    dc->moveTo(70, 90);
+                    const QRectF outline = dc->textPath(100, 200, "Wig-1").boundingRect();
+                    const QRectF reach = dc->textReach(100, 200, "Wig-1");
+                    ASSERT_FALSE(outline.isEmpty());
+                    EXPECT_TRUE(reach.contains(outline)) << "outline " << outline.left() << " " << outline.top()
+                                                         << " " << outline.right() << " " << outline.bottom();
+                    if (escapement == 0 && !lines) {
+                        const double unit = 1.0 * scale + 0.01;
+                        EXPECT_LE(outline.left() - reach.left(), unit);
+                        EXPECT_LE(outline.top() - reach.top(), unit);
+                        EXPECT_LE(reach.right() - outline.right(), unit);
+                        EXPECT_LE(reach.bottom() - outline.bottom(), unit);
+                    }
+                }
+            }
+        }
+    }
+    // A line alone, under or through letters whose outlines it passes
+    // (below their feet, beyond their sides).
+    for (const bool under : {true, false}) {
+        SCOPED_TRACE(under ? "underline" : "strike-out");
+        auto dc = Dc::ForMeasuring();
+        LogFont f = Font("Arial", -90);
+        f.underline = under;
+        f.strikeOut = !under;
+        dc->selectFont(f);
+        const QRectF outline = dc->textPath(10, 20, "mno").boundingRect();
+        EXPECT_TRUE(dc->textReach(10, 20, "mno").contains(outline));
+    }
+    auto dc = Dc::ForMeasuring();
+    dc->selectFont(Font("Arial", -30));
+    EXPECT_TRUE(dc->textReach(0, 0, "   ").isNull()) << "spaces leave no ink";
+}

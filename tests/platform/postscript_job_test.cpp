@@ -252,6 +252,39 @@ TEST(PostScriptJob, PicturesAndPagesGoCompressedAndAPictureOnEveryPageOnce)
     }
 }
 
+// A job of many pages, each packed beside the drawing of the next: every
+// page's drawing stays under its own %%Page line, in its order.
+TEST(PostScriptJob, PagesPackedBesideTheDrawingStayUnderTheirOwnPageLine)
+{
+    TempDir dir;
+    const std::string ps = dir.file("pages.ps");
+    std::unique_ptr<Dc> dc = PostScriptJobDc(SmallSheet(ps, QSizeF(400, 200)));
+    ASSERT_TRUE(dc->beginOutput());
+    constexpr int kPages = 40;
+    for (int page = 1; page <= kPages; ++page) {
+        if (page > 1) {
+            ASSERT_TRUE(dc->newPage());
+        }
+        dc->fillRect(IntRect{10, 10, 10 + page, 15}, Brush::Solid(0));
+        for (int n = 0; n < 3000; ++n) {
+            const IntRect r{n % 390, n % 190, n % 390 + 1 + n % 7, n % 190 + 2};
+            dc->fillRect(r, Brush::Solid(uint32_t(n * 2654435761u) >> 8));
+        }
+    }
+    ASSERT_TRUE(dc->flush());
+    const std::string run = PostScriptAsRun(ReadFileBytes(ps));
+    ASSERT_FALSE(run.empty());
+    for (int page = 1; page <= kPages; ++page) {
+        SCOPED_TRACE(page);
+        const size_t start = run.find("\n%%Page: " + std::to_string(page) + " ");
+        ASSERT_NE(start, std::string::npos);
+        const size_t end = run.find("\n%%Page: ", start + 1);
+        const std::string own = run.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        EXPECT_NE(own.find(" 10 10 " + std::to_string(page) + " 5 rf\n"), std::string::npos);
+        EXPECT_EQ(own.find("showpage"), own.rfind("showpage"));
+    }
+}
+
 // Data written as ASCII85 reads back as the bytes, whatever their length
 // (a group of zeros shortened, a last group cut short), and no line of it
 // begins with "%", which a program sorting the job's pages would read as

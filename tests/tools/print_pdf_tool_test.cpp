@@ -446,9 +446,11 @@ TEST(PrintPdfTool, TheProgramsOwnCardsPrintEveryBarcodeWholeAndReadable)
 }
 
 // A PostScript job is at most three times its PDF: the visitor badge for
-// 100 contacts, and badges of each contact's JPEG photograph, which goes
-// as JPEG data. Ghostscript draws the job as it draws the PDF, and CUPS'
-// page filter picks a page of it that draws as that page did.
+// 100 contacts and for 10, whose fonts weigh most, and badges of each
+// contact's JPEG photograph, which goes as JPEG data. The fonts' glyphs go
+// compressed, their resources plain. Ghostscript draws the job as it draws
+// the PDF, and CUPS' page filter picks a page of it that draws as that
+// page did.
 TEST(PrintPdfTool, APostScriptJobIsAtMostThreeTimesItsPdfAndPrintsAlike)
 {
     TempDir dir;
@@ -462,17 +464,31 @@ TEST(PrintPdfTool, APostScriptJobIsAtMostThreeTimesItsPdfAndPrintsAlike)
                          "\"$T\" db new photos.dqx && \"$T\" dbdoc import photos.dqx photos.txt --delimiter 2 >/dev/null && "
                          "\"$T\" card new-badge photo.lqx && "
                          "\"$T\" db new people.dqx && \"$T\" db fill people.dqx 100 --seed 3 >/dev/null && "
-                         "\"$T\" card new-visitor visitor.lqx \"$PWD\""),
+                         "\"$T\" db new few.dqx && \"$T\" db fill few.dqx 10 --seed 3 >/dev/null && "
+                         "\"$T\" card new-visitor visitor.lqx \"$PWD\" && cp visitor.lqx small.lqx"),
               0);
-    for (const std::string card : {"photo", "visitor"}) {
+    for (const std::string card : {"photo", "visitor", "small"}) {
         SCOPED_TRACE(card);
-        const std::string db = card == "photo" ? " photos.dqx " : " people.dqx ";
+        const std::string db = card == "photo" ? " photos.dqx " : card == "small" ? " few.dqx " : " people.dqx ";
         ASSERT_EQ(Shell(dir, "\"$T\" print-ps " + card + ".lqx" + db + card + ".ps >/dev/null && "
                              "\"$T\" print-pdf " + card + ".lqx" + db + card + ".pdf >/dev/null"),
                   0);
-        const size_t ps = ReadFileBytes(dir.file(card + ".ps")).size();
+        const std::string job = ReadFileBytes(dir.file(card + ".ps"));
+        const size_t ps = job.size();
         const size_t pdf = ReadFileBytes(dir.file(card + ".pdf")).size();
         EXPECT_LE(ps, 3 * pdf) << "PostScript " << ps << " bytes, PDF " << pdf;
+        // Each glyph's procedure sets its box: plain, only the text
+        // layer's one font does.
+        const auto glyphs = [](const std::string& text) {
+            size_t n = 0;
+            for (size_t at = text.find("setcachedevice"); at != std::string::npos;
+                 at = text.find("setcachedevice", at + 1))
+                ++n;
+            return n;
+        };
+        EXPECT_LE(glyphs(job), 1u) << "glyphs left uncompressed";
+        EXPECT_GT(glyphs(PostScriptAsRun(job)), 10u);
+        EXPECT_NE(job.find("\n%%BeginResource: font TsF0\n"), std::string::npos);
         ASSERT_EQ(Shell(dir, "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 -dLastPage=1 -sOutputFile=" + card +
                              "-ps.png " + card + ".ps && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r50 "
                              "-dLastPage=1 -sOutputFile=" + card + "-pdf.png " + card + ".pdf"),

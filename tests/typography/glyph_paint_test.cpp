@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -295,13 +296,59 @@ TEST_F(GlyphPostScript, EachLayerIsThePathClippedAndFilledOrStroked)
     EXPECT_EQ(Count(ps, " -12.5000 rotate "), 4u);
     EXPECT_EQ(Count(ps, " 100 200 translate "), 4u);
     EXPECT_NE(ps.find(" moveto "), std::string::npos);
-    EXPECT_NE(ps.find(" curveto "), std::string::npos);
+    EXPECT_NE(ps.find(" rcurveto "), std::string::npos);
+    EXPECT_NE(ps.find(" rlineto "), std::string::npos);
     EXPECT_NE(ps.find(" 1.000000 0.000000 0.000000 setrgbcolor "), std::string::npos);
     EXPECT_NE(ps.find(" 1.000000 1.000000 1.000000 setrgbcolor gsave 4 setlinewidth stroke grestore "),
               std::string::npos);
     EXPECT_NE(ps.find(" 2 setlinewidth stroke "), std::string::npos);
     EXPECT_EQ(ps.find(','), std::string::npos);
     EXPECT_TRUE(dc_->getPath().empty());
+}
+
+// Each point of a layer's path, its steps added up from its first, lands
+// on the point of the outline it was written from (from the frame's
+// corner), its curves' control points too.
+TEST_F(GlyphPostScript, ThePathsStepsAddUpToTheOutlinesPoints)
+{
+    GlyphEffect e;
+    SetGlyphLine(e.line1, "Sag");
+    e.orientation = kGlyphHorizontal;
+    e.style = Style(kOutlineNone, kFillSolid, kRedIndex, kRedIndex, kShadowNone);
+    const IntRect frame{0, 0, 300, 120};
+    ASSERT_TRUE(dc_->beginPath());
+    ASSERT_EQ(DrawGlyphText(dc_.get(), e, font_, frame, IntPoint{0, 0}, 0), 0);
+    ASSERT_TRUE(dc_->endPath());
+    const std::vector<PathPoint> outline = dc_->getPath();
+    CapturingSink sink;
+    ASSERT_EQ(WriteGlyphEffectPostScript(dc_.get(), &sink, e, IntPoint{100, 200}, frame, 0, 2, tints_), 0);
+    std::vector<IntPoint> written;
+    std::vector<int64_t> numbers;
+    int64_t cx = 0, cy = 0;
+    std::istringstream words(sink.data.substr(sink.data.find(" newpath ") + 9));
+    for (std::string w; words >> w && w != "closepath";) {
+        if (w.find_first_not_of("-0123456789") == std::string::npos) {
+            numbers.push_back(std::stoll(w));
+            continue;
+        }
+        const bool relative = w[0] == 'r';
+        ASSERT_EQ(numbers.size(), w.find("curveto") != std::string::npos ? 6u : 2u) << w;
+        for (size_t k = 0; k < numbers.size(); k += 2)
+            written.push_back(
+                {int32_t(numbers[k] + (relative ? cx : 0)), int32_t(numbers[k + 1] + (relative ? cy : 0))});
+        cx = written.back().x;
+        cy = written.back().y;
+        numbers.clear();
+    }
+    ASSERT_EQ(written.size(), outline.size());
+    IntPoint corner{0, 0};
+    dc_->lpToDp(&corner, 1);
+    for (size_t i = 0; i < written.size(); ++i) {
+        IntPoint p = outline[i].point;
+        dc_->lpToDp(&p, 1);
+        ASSERT_EQ(written[i].x, p.x - corner.x) << i;
+        ASSERT_EQ(written[i].y, p.y - corner.y) << i;
+    }
 }
 
 TEST_F(GlyphPostScript, FailuresAreReported)
