@@ -1,5 +1,6 @@
 // Making, opening, saving and closing a card document.
 #include <cstring>
+#include <string>
 
 #include "carddoc/auto_save.h"
 #include "carddoc/card_document_host.h"
@@ -7,6 +8,7 @@
 #include "carddoc/labels_doc.h"
 #include "foundation/alerts.h"
 #include "foundation/cursors.h"
+#include "foundation/file_io.h"
 #include "foundation/scoped_wait_cursor.h"
 #include "foundation/string_table.h"
 #include "foundation/whole_file_writer.h"
@@ -36,7 +38,21 @@ PathRecord FolderOf(const PathRecord& path)
     return folder;
 }
 
-int32_t ShowFileError(int32_t code) { return ShowCardFileError(code); }
+std::string FileNameOf(const PathRecord& path)
+{
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, 0);
+    return name;
+}
+
+int32_t ShowFileError(const PathRecord& path, int32_t code) { return ShowCardFileError(FileNameOf(path).c_str(), code); }
+
+// Where a save under path lands: path, or the file its links name.
+PathRecord LandingOf(const PathRecord& path)
+{
+    PathRecord place{};
+    return FileWriteLanding(&path, &place) == kErrNone ? place : path;
+}
 
 }  // namespace
 
@@ -79,7 +95,7 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
         readOnly_ = err == kErrNone;
     }
     if (err != kErrNone) {
-        ShowFileError(err);
+        ShowFileError(path, err);
         return false;
     }
     // The halves of saves that were killed before they finished go as soon
@@ -108,17 +124,25 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
 
 bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
 {
-    const PathRecord folder = FolderOf(path);
+    // A card saved under a link goes to the file the link names, made
+    // beside that file; the link stays.
+    PathRecord place{};
+    if (const int32_t err = FileWriteLanding(&path, &place); err != kErrNone) {
+        ShowFileError(path, err);
+        return false;
+    }
+    const PathRecord folder = FolderOf(place);
     if (CheckDirectoryWritable(&folder, 0) != kErrNone)
         return false;
-    const bool sameFile = file_ != kNoFile && PathRecordEqual(&path, &path_);
+    const PathRecord held = LandingOf(path_);
+    const bool sameFile = file_ != kNoFile && PathRecordEqual(&place, &held);
     // Another file is taken over only when this program could open it for
     // writing: one that another document holds is locked.
-    if (!sameFile && FileExists(&path, 0)) {
+    if (!sameFile && FileExists(&place, 0)) {
         FileHandle probe = kNoFile;
-        const int32_t err = FileOpen(&path, kFileReadWrite, &probe);
+        const int32_t err = FileOpen(&place, kFileReadWrite, &probe);
         if (err != kErrNone) {
-            ShowFileError(err);
+            ShowFileError(path, err);
             return false;
         }
         FileClose(probe);
@@ -138,12 +162,12 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
         return false;
     }
     PathRecord written{};
-    if (!WriteReplacement(path, &written)) {
+    if (!WriteReplacement(place, &written)) {
         AlertStopById(kFileMngBase, kMsgWriteError, 0);
         ReopenAfterSave(page);
         return false;
     }
-    if (!InstallReplacement(written, path, sameFile)) {
+    if (!InstallReplacement(written, place, sameFile)) {
         ReopenAfterSave(page);
         return false;
     }
@@ -196,7 +220,7 @@ bool CLabelsDoc::InstallReplacement(const PathRecord& written, const PathRecord&
         FileDelete(&written);
         if (sameFile && FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_) != kErrNone)
             file_ = kNoFile;
-        ShowFileError(err);
+        ShowFileError(target, err);
         return false;
     }
     if (!sameFile && file_ != kNoFile) {
@@ -249,13 +273,25 @@ bool CLabelsDoc::DoFileSave() { return DoSave(HasPath() ? &path_ : nullptr); }
 
 std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
 {
-    char name[kPathTextSize] = {};
-    PathRecordGetFileName(&target, name, 0);
-    const PathRecord folder = FolderOf(target);
-    if (const int32_t err = CheckDirectoryWritable(&folder, 0); err == kErrWriteProtect)
-        return std::string("Cannot save \"") + name + "\": the disk it is on is read-only.";
+    const std::string name = FileNameOf(target);
+    PathRecord place{};
+    if (const int32_t err = FileWriteLanding(&target, &place); err == kErrCantResolveFilename)
+        return "Cannot save \"" + name + "\": it is a link that leads back to itself (its links name each other in a loop).";
     else if (err != kErrNone)
-        return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
+        return "Cannot save \"" + name + "\": it is a link to a file whose name this program can't keep. " +
+               FileErrorWords(err);
+    // Through a link, what counts is the folder of the file it names.
+    const bool linked = !PathRecordEqual(&place, &target);
+    const std::string where = linked ? "it is a link to \"" + PathRecordToPosix(place) + "\", and " : std::string();
+    const std::string its = linked ? "that file's" : "its";
+    const PathRecord folder = FolderOf(place);
+    if (const int32_t err = CheckDirectoryWritable(&folder, 0); err == kErrWriteProtect)
+        return "Cannot save \"" + name + "\": " + where + "the disk it is on is read-only.";
+    else if (err == kErrPathNotFound)
+        return "Cannot save \"" + name + "\": " + where + "the folder \"" + PathRecordToPosix(folder) +
+               "\" that it goes to does not exist.";
+    else if (err != kErrNone)
+        return "Cannot save \"" + name + "\": " + where + "you don't have permission to write in " + its + " folder.";
     if (diskFull_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
         return std::string("Cannot save \"") + name + "\": its disk is full.";
     if (readOnly_ && file_ != kNoFile && PathRecordEqual(&target, &path_))

@@ -231,7 +231,7 @@ int RunDump(const std::string& file)
     if (PathRecordFromPosix(file, &path) != 0)
         return ToolFail("cannot open " + file);
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        ShowCardFileError(err);
+        ShowCardFileError(nullptr, err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];
