@@ -23,7 +23,6 @@ namespace {
 constexpr int32_t kFileMngBase = 450;
 constexpr int32_t kMsgReadError = 3;
 constexpr int32_t kMsgWriteError = 4;
-constexpr int32_t kDiskFullString = 368;
 // Room kept free on the disk beyond the document itself.
 constexpr double kSaveReserve = 10000;
 // What the frames are marked with after a save: draw everything again.
@@ -150,7 +149,7 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
     // The old file stays until the new one is complete, so the disk must
     // hold the whole new one beside it.
     if (GetDiskFreeBytes(PathRecordToPosix(folder).c_str()) < double(swap_->GetFileSize()) + kSaveReserve) {
-        AlertStop(LookupString(kDiskFullString), 0);
+        AlertStop(("Cannot save \"" + FileNameOf(path) + "\": its disk is full. The file is kept as it was.").c_str(), 0);
         return false;
     }
     // The single undo step may keep a copy of a story in the story store;
