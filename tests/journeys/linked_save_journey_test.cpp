@@ -183,6 +183,12 @@ TEST_F(LinkedSaveJourney, ACardADatabaseAndAPictureSavedOnALinkGoToTheFileItName
     left.removeAll(QStringLiteral("people.idx"));
     EXPECT_EQ(left.join(" ").toStdString(), "absolute.lqx card.gif chained.lqx new.lqx people.dqx target.lqx");
     EXPECT_EQ(Entries(TempFile("")).filter(QStringLiteral("staff.")).join(" ").toStdString(), "staff.dqx");
+
+    // The loop given on the command line is said for what it is, not as a
+    // missing file (the file dialog itself offers no such name).
+    alerts.clear();
+    Start({TempFile("loop.lqx")});
+    EXPECT_EQ(alerts.lastText(), "loop.lqx: Its links name each other in a loop. [1921]");
 }
 
 }  // namespace
