@@ -194,6 +194,11 @@ TEST_F(CardOpen, APathThatHoldsNoCardIsNamedForWhatItHolds)
         EXPECT_EQ(alerts_.lastText(), c.said);
         EXPECT_TRUE(card->IsModified());
     }
+    // Saved straight onto links that have come to name each other since
+    // the name was chosen: nothing is written, and that is said.
+    alerts_.clear();
+    EXPECT_FALSE(card->OnSaveDocument(cases[3].path));
+    EXPECT_EQ(alerts_.lastText(), cases[3].said);
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ TEST_F(LinkedSaveJourney, ACardADatabaseAndAPictureSavedOnALinkGoToTheFileItName
     ASSERT_EQ(::symlink("real/new.lqx", TempFile("dangling.lqx").c_str()), 0);
     ASSERT_EQ(::symlink("loop2.lqx", TempFile("loop.lqx").c_str()), 0);
     ASSERT_EQ(::symlink("loop.lqx", TempFile("loop2.lqx").c_str()), 0);
+    ASSERT_EQ(::symlink("loop2.dqx", TempFile("loop.dqx").c_str()), 0);
+    ASSERT_EQ(::symlink("loop.dqx", TempFile("loop2.dqx").c_str()), 0);
 
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     const struct {
@@ -174,6 +176,12 @@ TEST_F(LinkedSaveJourney, ACardADatabaseAndAPictureSavedOnALinkGoToTheFileItName
     EXPECT_TRUE(alerts.boxes().empty()) << alerts.lastText();
     EXPECT_EQ(LinkText(TempFile("staff.dqx")), "real/people.dqx");
     EXPECT_EQ(MainWindow()->ActiveChildFrame()->windowTitle(), "people.dqx");
+    // Onto a loop: refused naming it, and the window goes on with its file.
+    OnNextDialog(ChooseOver(TempFile("loop.dqx")));
+    ASSERT_TRUE(Trigger("File > Save As..."));
+    EXPECT_EQ(alerts.lastText(), "loop.dqx: Its links name each other in a loop. [1921]");
+    EXPECT_EQ(MainWindow()->ActiveChildFrame()->windowTitle(), "people.dqx");
+    alerts.clear();
     ASSERT_TRUE(Trigger("File > Close"));
     EXPECT_NE(Tool("db dump '" + real + "/people.dqx'").find("Abbott"), std::string::npos);
 
@@ -189,6 +197,9 @@ TEST_F(LinkedSaveJourney, ACardADatabaseAndAPictureSavedOnALinkGoToTheFileItName
     alerts.clear();
     Start({TempFile("loop.lqx")});
     EXPECT_EQ(alerts.lastText(), "loop.lqx: Its links name each other in a loop. [1921]");
+    alerts.clear();
+    Start({TempFile("loop.dqx")});
+    EXPECT_EQ(alerts.lastText(), "loop.dqx: Its links name each other in a loop. [1921]");
 }
 
 }  // namespace
