@@ -55,11 +55,11 @@
 #include "card_sample.h"
 #include "card_verdict.h"
 #include "carddoc/card_document_header.h"
-#include "carddoc/card_file_error.h"
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_doc_registry.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
+#include "foundation/path_record.h"
 #include "foundation/program_folder.h"
 #include "frames/frame_obj.h"
 #include "frames/frame_record_format.h"
@@ -228,10 +228,14 @@ int RunDump(const std::string& file)
     CardSession session;
     PathRecord path{};
     FileHandle h = kNoFile;
-    if (PathRecordFromPosix(file, &path) != 0)
-        return ToolFail("cannot open " + file);
+    if (const int32_t err = PathRecordFromPosix(file, &path); err != 0)
+        return ToolFail(file + ": " + FileErrorWords(err));
     if (const int32_t err = FileOpen(&path, kFileRead, &h); err != 0) {
-        ShowCardFileError(nullptr, err);
+        // Named, as the other commands name it, for what is there: a
+        // pipe, a folder, nothing.
+        char name[kPathTextSize] = {};
+        PathRecordGetFileName(&path, name, sizeof name);
+        AlertFileErrorAbout(name, err);
         return ToolFail("cannot open " + file);
     }
     uint8_t bytes[kCardHeaderSize];
