@@ -197,7 +197,9 @@ std::unique_ptr<ShellDocument> CardDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> CardDocumentFactory::OpenDocument(const std::string& path)
 {
-    if (!QFileInfo::exists(QString::fromStdString(path))) {
+    // A link that leads nowhere goes on to the open, which says what it is
+    // (links in a loop, or no file where it points).
+    if (const QFileInfo file(QString::fromStdString(path)); !file.exists() && !file.isSymLink()) {
         AlertStop(MissingFileText(path).c_str(), 0);
         return nullptr;
     }

@@ -57,6 +57,21 @@ bool HostPathRecord(const std::string& path, PathRecord* record)
     return true;
 }
 
+// A database named by a link is the file the link names: its index, its
+// journal and the new files of a pack lie beside its records, whichever
+// name opened it, and a pack never puts a plain file in the link's place.
+bool DatabaseRecord(const std::string& path, PathRecord* record)
+{
+    PathRecord named{};
+    if (!HostPathRecord(path, &named))
+        return false;
+    if (const int32_t err = FileWriteLanding(&named, record); err != 0) {
+        AlertFileErrorAbout(QStringToCp1252(QFileInfo(QString::fromStdString(path)).fileName()).c_str(), err);
+        return false;
+    }
+    return true;
+}
+
 // The database shown in the shell: its tool bar and menus are the main
 // frame's.
 class ShellDatabase : public CDBDocument {
@@ -286,7 +301,7 @@ std::unique_ptr<ShellDocument> DatabaseDocumentFactory::NewDocument()
     if (path.empty())
         return nullptr;
     PathRecord record{};
-    if (!HostPathRecord(path, &record))
+    if (!DatabaseRecord(path, &record))
         return nullptr;
     auto database = MakeShellDatabase();
     if (!database->OnNewDocument(record))
@@ -296,12 +311,14 @@ std::unique_ptr<ShellDocument> DatabaseDocumentFactory::NewDocument()
 
 std::unique_ptr<ShellDocument> DatabaseDocumentFactory::OpenDocument(const std::string& path)
 {
-    if (!QFileInfo::exists(QString::fromStdString(path))) {
+    // A link that leads nowhere goes on to the open, which says what it is
+    // (links in a loop, or no file where it points).
+    if (const QFileInfo file(QString::fromStdString(path)); !file.exists() && !file.isSymLink()) {
         AlertStop(MissingFileText(path).c_str(), 0);
         return nullptr;
     }
     PathRecord record{};
-    if (!HostPathRecord(path, &record))
+    if (!DatabaseRecord(path, &record))
         return nullptr;
     auto database = MakeShellDatabase();
     if (!database->OnOpenDocument(record))

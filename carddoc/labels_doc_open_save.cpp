@@ -1,5 +1,6 @@
 // Making, opening, saving and closing a card document.
 #include <cstring>
+#include <string>
 
 #include "carddoc/auto_save.h"
 #include "carddoc/card_document_host.h"
@@ -22,7 +23,6 @@ namespace {
 constexpr int32_t kFileMngBase = 450;
 constexpr int32_t kMsgReadError = 3;
 constexpr int32_t kMsgWriteError = 4;
-constexpr int32_t kDiskFullString = 368;
 // Room kept free on the disk beyond the document itself.
 constexpr double kSaveReserve = 10000;
 // What the frames are marked with after a save: draw everything again.
@@ -37,7 +37,21 @@ PathRecord FolderOf(const PathRecord& path)
     return folder;
 }
 
-int32_t ShowFileError(int32_t code) { return ShowCardFileError(code); }
+std::string FileNameOf(const PathRecord& path)
+{
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&path, name, 0);
+    return name;
+}
+
+int32_t ShowFileError(const PathRecord& path, int32_t code) { return ShowCardFileError(FileNameOf(path).c_str(), code); }
+
+// Where a save under path lands: path, or the file its links name.
+PathRecord LandingOf(const PathRecord& path)
+{
+    PathRecord place{};
+    return FileWriteLanding(&path, &place) == kErrNone ? place : path;
+}
 
 }  // namespace
 
@@ -88,7 +102,7 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
         return false;
     }
     if (err != kErrNone) {
-        ShowFileError(err);
+        ShowFileError(path, err);
         return false;
     }
     // The halves of saves that were killed before they finished go as soon
@@ -117,17 +131,25 @@ bool CLabelsDoc::OnOpenDocument(const PathRecord& path)
 
 bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
 {
-    const PathRecord folder = FolderOf(path);
+    // A card saved under a link goes to the file the link names, made
+    // beside that file; the link stays.
+    PathRecord place{};
+    if (const int32_t err = FileWriteLanding(&path, &place); err != kErrNone) {
+        ShowFileError(path, err);
+        return false;
+    }
+    const PathRecord folder = FolderOf(place);
     if (CheckDirectoryWritable(&folder, 0) != kErrNone)
         return false;
-    const bool sameFile = file_ != kNoFile && PathRecordEqual(&path, &path_);
+    const PathRecord held = LandingOf(path_);
+    const bool sameFile = file_ != kNoFile && PathRecordEqual(&place, &held);
     // Another file is taken over only when this program could open it for
     // writing: one that another document holds is locked.
-    if (!sameFile && FileExists(&path, 0)) {
+    if (!sameFile && FileExists(&place, 0)) {
         FileHandle probe = kNoFile;
-        const int32_t err = FileOpen(&path, kFileReadWrite, &probe);
+        const int32_t err = FileOpen(&place, kFileReadWrite, &probe);
         if (err != kErrNone) {
-            ShowFileError(err);
+            ShowFileError(path, err);
             return false;
         }
         FileClose(probe);
@@ -135,7 +157,7 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
     // The old file stays until the new one is complete, so the disk must
     // hold the whole new one beside it.
     if (GetDiskFreeBytes(PathRecordToPosix(folder).c_str()) < double(swap_->GetFileSize()) + kSaveReserve) {
-        AlertStop(LookupString(kDiskFullString), 0);
+        AlertStop(("Cannot save \"" + FileNameOf(path) + "\": its disk is full. The file is kept as it was.").c_str(), 0);
         return false;
     }
     // The single undo step may keep a copy of a story in the story store;
@@ -147,12 +169,12 @@ bool CLabelsDoc::OnSaveDocument(const PathRecord& path)
         return false;
     }
     PathRecord written{};
-    if (!WriteReplacement(path, &written)) {
+    if (!WriteReplacement(place, &written)) {
         AlertStopById(kFileMngBase, kMsgWriteError, 0);
         ReopenAfterSave(page);
         return false;
     }
-    if (!InstallReplacement(written, path, sameFile)) {
+    if (!InstallReplacement(written, place, sameFile)) {
         ReopenAfterSave(page);
         return false;
     }
@@ -205,7 +227,7 @@ bool CLabelsDoc::InstallReplacement(const PathRecord& written, const PathRecord&
         FileDelete(&written);
         if (sameFile && FileOpen(&path_, readOnly_ ? kFileRead : kFileReadWrite, &file_) != kErrNone)
             file_ = kNoFile;
-        ShowFileError(err);
+        ShowFileError(target, err);
         return false;
     }
     if (!sameFile && file_ != kNoFile) {
@@ -258,13 +280,25 @@ bool CLabelsDoc::DoFileSave() { return DoSave(HasPath() ? &path_ : nullptr); }
 
 std::string CLabelsDoc::CannotWriteReason(const PathRecord& target) const
 {
-    char name[kPathTextSize] = {};
-    PathRecordGetFileName(&target, name, 0);
-    const PathRecord folder = FolderOf(target);
-    if (const int32_t err = CheckDirectoryWritable(&folder, 0); err == kErrWriteProtect)
-        return std::string("Cannot save \"") + name + "\": the disk it is on is read-only.";
+    const std::string name = FileNameOf(target);
+    PathRecord place{};
+    if (const int32_t err = FileWriteLanding(&target, &place); err == kErrCantResolveFilename)
+        return "Cannot save \"" + name + "\": it is a link that leads back to itself (its links name each other in a loop).";
     else if (err != kErrNone)
-        return std::string("Cannot save \"") + name + "\": you don't have permission to write in its folder.";
+        return "Cannot save \"" + name + "\": it is a link to a file whose name this program can't keep. " +
+               FileErrorWords(err);
+    // Through a link, what counts is the folder of the file it names.
+    const bool linked = !PathRecordEqual(&place, &target);
+    const std::string where = linked ? "it is a link to \"" + PathRecordToPosix(place) + "\", and " : std::string();
+    const std::string its = linked ? "that file's" : "its";
+    const PathRecord folder = FolderOf(place);
+    if (const int32_t err = CheckDirectoryWritable(&folder, 0); err == kErrWriteProtect)
+        return "Cannot save \"" + name + "\": " + where + "the disk it is on is read-only.";
+    else if (err == kErrPathNotFound)
+        return "Cannot save \"" + name + "\": " + where + "the folder \"" + PathRecordToPosix(folder) +
+               "\" that it goes to does not exist.";
+    else if (err != kErrNone)
+        return "Cannot save \"" + name + "\": " + where + "you don't have permission to write in " + its + " folder.";
     if (diskFull_ && file_ != kNoFile && PathRecordEqual(&target, &path_))
         return std::string("Cannot save \"") + name + "\": its disk is full.";
     if (readOnly_ && file_ != kNoFile && PathRecordEqual(&target, &path_))

@@ -6,10 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include <QFileInfo>
+
 #include "carddoc/labels_doc.h"
 #include "dialogs/file_choosers.h"
 #include "dialogs/picture_file_dialogs.h"
 #include "foundation/alerts.h"
+#include "foundation/cp1252.h"
 #include "foundation/cursors.h"
 #include "foundation/file_io.h"
 #include "foundation/utf8_text.h"
@@ -158,9 +161,11 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
     std::string target;
     s.format = int16_t(ExportTargetFor(s.path, s.format, &target));
     const ExportFormatRow& row = ExportFormatTable[s.format - 1];
+    // Errors name the file, as the user typed it.
+    const std::string name = QStringToCp1252(QFileInfo(QString::fromStdString(target)).fileName());
     PathRecord path{};
-    if (PathRecordFromPosix(target, &path) != 0) {
-        AlertFileError(kErrPathNotFound);
+    if (const int32_t err = PathRecordFromPosix(target, &path); err != 0) {
+        AlertFileErrorAbout(name.c_str(), err);
         return;
     }
 
@@ -182,7 +187,7 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
             error = out.Commit();
         DeleteEnhMetaFile(metafile);
         if (error != kErrNone)
-            AlertFileError(error);
+            AlertFileErrorAbout(name.c_str(), error);
         return;
     }
 
@@ -198,7 +203,7 @@ void CLabelsDoc::ExportAsPicture(QWidget* parent)
     // A file that could not be written says why (a full disk, a folder the
     // user may not write); the old file under the name stays.
     if (!saved && writeError != 0)
-        AlertFileError(writeError);
+        AlertFileErrorAbout(name.c_str(), writeError);
     else if (!saved)
         AlertStop("Saving Error.", 0);
 }

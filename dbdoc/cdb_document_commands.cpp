@@ -24,6 +24,7 @@
 #include "foundation/alerts.h"
 #include "foundation/byte_order.h"
 #include "foundation/file_io.h"
+#include "foundation/whole_file_writer.h"
 #include "foundation/win_error.h"
 #include "records/command_ids.h"
 
@@ -35,12 +36,13 @@ constexpr uint32_t kCopyBuffer = 50 * 1024;
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
-// The whole record file into target, which is replaced.
+// The whole record file into target, which it replaces only once the copy
+// is whole: until then a file under that name stays as it was. A target
+// that is a link is written through, and the link stays.
 int32_t CopyRecordFile(FileHandle source, const PathRecord& target, DbWorkingWindow& working)
 {
-    PathRecord path = target;
-    FileHandle out = kNoFile;
-    if (const int32_t err = FileCreate(&path, 2, &out); err != kErrNone)
+    WholeFileWriter copy(target);
+    if (const int32_t err = copy.Open(); err != kErrNone)
         return err;
     std::vector<uint8_t> buffer(kCopyBuffer);
     uint32_t offset = 0;
@@ -49,7 +51,7 @@ int32_t CopyRecordFile(FileHandle source, const PathRecord& target, DbWorkingWin
         uint32_t got = 0;
         err = DbReadSomeAt(source, offset, buffer.data(), kCopyBuffer, &got);
         if (got > 0) {
-            const int32_t written = DbWriteAt(out, offset, buffer.data(), got);
+            const int32_t written = DbWriteAt(copy.File(), offset, buffer.data(), got);
             if (written != kErrNone) {
                 err = written;
                 break;
@@ -63,11 +65,8 @@ int32_t CopyRecordFile(FileHandle source, const PathRecord& target, DbWorkingWin
     if (err == kErrHandleEof)
         err = kErrNone;
     if (err == kErrNone)
-        err = DbSync(out);
-    FileClose(out);
-    if (err != kErrNone)
-        FileDelete(&path);
-    return err;
+        err = DbSync(copy.File());
+    return err == kErrNone ? copy.Commit() : err;
 }
 
 }  // namespace
@@ -169,13 +168,23 @@ void CDBDocument::ApplyCustomFieldNames(const uint8_t names[6][32])
     UpdateSortToolBar();
 }
 
-bool CDBDocument::SaveAs(const PathRecord& target)
+bool CDBDocument::SaveAs(const PathRecord& chosen)
 {
     if (!IsOpen())
         return false;
-    PathRecord folder = target;
-    if (FileCheckAccess(&folder, 0) != 0 || CheckDirectoryWritable(&folder, 1) != 0)
+    char name[kPathTextSize] = {};
+    PathRecordGetFileName(&chosen, name, sizeof name);
+    // A copy saved under a link goes to the file the link names, and the
+    // database goes on there: its index and journal lie beside its records.
+    PathRecord target{};
+    if (const int32_t err = FileWriteLanding(&chosen, &target); err != kErrNone) {
+        AlertFileErrorAbout(name, err);
         return false;
+    }
+    if (const int32_t err = CheckDirectoryWritable(&target, 0); err != kErrNone) {
+        AlertFileErrorAbout(name, err);
+        return false;
+    }
     if (IsOpenDatabaseFile(target)) {
         DatabaseErrorBox(nullptr, 11);
         return false;
@@ -211,7 +220,7 @@ bool CDBDocument::SaveAs(const PathRecord& target)
     if (!readOnly)
         data.ExchangeHeaderCounts(true, Header());
     if (err != kErrNone) {
-        AlertStopById(kDatabaseMessageBase, 7, err);
+        AlertFileErrorAbout(name, err);
         return false;
     }
     const PathRecord old = Path();

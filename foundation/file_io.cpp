@@ -468,6 +468,8 @@ int32_t AlertFileErrorAbout(const char* what, int32_t code)
     else if (code == kErrIsFolder || code == kErrIsPipe || code == kErrIsDevice || code == kErrIsSocket)
         // "fifo.dqx is a pipe, not a file."
         said = std::string(what) + (text + 4);
+    else if (code == kErrWriteProtect)
+        said += "The disk it is on is read-only.";
     else if (code == kErrSharingViolation || code == kErrLockViolation)
         // A program that only reads the file holds it as much as one that
         // changes it, and is easily forgotten.

@@ -92,6 +92,12 @@ int32_t FileReplace(const PathRecord* from, const PathRecord* to);
 // FileReplace for a new file its writer still holds open, which then holds
 // the target.
 int32_t FileReplaceWhileOpen(const PathRecord* from, const PathRecord* to);
+// Where a save or an output named by the record lands: the record itself,
+// or, where it is a symbolic link (or a chain of them), the file the last
+// link names, which need not exist yet. The new file is made beside that
+// file and replaces it, so the link stays. 1921 for links that name each
+// other in a loop, 206 or 123 for a landing a record can't hold.
+int32_t FileWriteLanding(const PathRecord* record, PathRecord* landing);
 // Creates the folder the full path names; 183 when something is there.
 int32_t CreateFolder(const PathRecord* record);
 // 1 when a file or folder is at the path (in any case of its name), else

@@ -184,6 +184,23 @@ int32_t FileReplaceWhileOpen(const PathRecord* from, const PathRecord* to)
     return ReplaceNow(Host(from), Host(to));
 }
 
+int32_t FileWriteLanding(const PathRecord* record, PathRecord* landing)
+{
+    const std::string named = Host(record);
+    std::string at;
+    if (const int32_t err = HostFinalTarget(named, &at); err != kErrNone)
+        return err;
+    if (at == named) {
+        *landing = *record;
+        return kErrNone;
+    }
+    PathRecord found{};
+    if (const int32_t err = PathRecordFromPosix(at, &found); err != kErrNone)
+        return err;
+    *landing = found;
+    return kErrNone;
+}
+
 int32_t FileRename(const PathRecord* record, const char* newName)
 {
     if (!newName || !*newName || std::strpbrk(newName, "\\/"))

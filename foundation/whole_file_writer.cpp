@@ -56,13 +56,10 @@ int32_t WholeFileWriter::Open()
         return error_;
     // A target that is a link is written through: the new file takes the
     // place of the file it names, beside that file, and the link stays.
-    std::string landing;
-    if (const int32_t err = HostFinalTarget(PathRecordToPosix(target_), &landing); err != kErrNone)
+    if (const int32_t err = FileWriteLanding(&target_, &target_); err != kErrNone)
         return error_ = err;
-    if (landing != PathRecordToPosix(target_) && PathRecordFromPosix(landing, &target_) != kErrNone)
-        return error_ = kErrFilenameExceedsRange;
     // Only a file is replaced: never a folder, a pipe or a device.
-    if (struct stat st; ::stat(landing.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (struct stat st; ::stat(PathRecordToPosix(target_).c_str(), &st) == 0 && !S_ISREG(st.st_mode))
         return error_ = NotAFileError(st.st_mode);
     if (askTargetWritable_ && FileExists(&target_, 0)) {
         // Taking the place of a file the user may not change would change

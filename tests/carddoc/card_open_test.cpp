@@ -3,6 +3,9 @@
 // a document holds on its file, and the limit of ten open documents.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -126,14 +129,14 @@ TEST_F(CardOpen, AnOpenDocumentHoldsItsFileAgainstEveryOtherOpen)
     auto first = OpenCardDocument(DocPath("good.lqx"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(OpenCardDocument(DocPath("good.lqx")), nullptr);
-    EXPECT_EQ(alerts_.lastText(), "File is used by another program.");
+    EXPECT_EQ(alerts_.lastText(), "good.lqx: File is used by another program.");
 
     // Nor can another document save over it.
     auto other = CardWithText("Other");
     const PathRecord target = DocPath("good.lqx");
     alerts_.clear();
     EXPECT_FALSE(other->DoSave(&target));
-    EXPECT_EQ(alerts_.lastText(), "File is used by another program.");
+    EXPECT_EQ(alerts_.lastText(), "good.lqx: File is used by another program.");
     EXPECT_TRUE(other->IsModified());
     EXPECT_EQ(Bytes("good.lqx"), good_);
 
@@ -156,6 +159,46 @@ TEST_F(CardOpen, AnEleventhDocumentIsRefusedWithoutAMessage)
     EXPECT_TRUE(alerts_.boxes().empty());
     open.pop_back();
     EXPECT_NE(OpenCardDocument(DocPath("second.lqx")), nullptr);
+}
+
+// What a path holds instead of a card is said naming it, at an open and at
+// a save, as the command line says it.
+TEST_F(CardOpen, APathThatHoldsNoCardIsNamedForWhatItHolds)
+{
+    ASSERT_EQ(::mkfifo(docs_.file("fifo.lqx").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(docs_.file("folder.lqx").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("loop2.lqx", docs_.file("loop.lqx").c_str()), 0);
+    ASSERT_EQ(::symlink("loop.lqx", docs_.file("loop2.lqx").c_str()), 0);
+    PathRecord device{};
+    ASSERT_EQ(PathRecordFromPosix("/dev/null", &device), 0);
+    const struct {
+        PathRecord path;
+        const char* said;
+    } cases[] = {
+        {DocPath("fifo.lqx"), "fifo.lqx is a pipe, not a file. [230]"},
+        {DocPath("folder.lqx"), "folder.lqx is a folder, not a file. [267]"},
+        {device, "null is a device, not a file. [20]"},
+        {DocPath("loop.lqx"), "loop.lqx: Its links name each other in a loop. [1921]"},
+    };
+    for (const auto& c : cases) {
+        alerts_.clear();
+        EXPECT_EQ(OpenCardDocument(c.path), nullptr);
+        EXPECT_EQ(alerts_.lastText(), c.said);
+    }
+    // A save onto a pipe or a folder is refused the same way, and the card
+    // keeps its change.
+    auto card = CardWithText("Other");
+    for (const auto& c : {cases[0], cases[1]}) {
+        alerts_.clear();
+        EXPECT_FALSE(card->DoSave(&c.path));
+        EXPECT_EQ(alerts_.lastText(), c.said);
+        EXPECT_TRUE(card->IsModified());
+    }
+    // Saved straight onto links that have come to name each other since
+    // the name was chosen: nothing is written, and that is said.
+    alerts_.clear();
+    EXPECT_FALSE(card->OnSaveDocument(cases[3].path));
+    EXPECT_EQ(alerts_.lastText(), cases[3].said);
 }
 
 }  // namespace
