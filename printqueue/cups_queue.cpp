@@ -475,7 +475,10 @@ bool SendDocument(PrintServerLink& link, QueueAnswer& queue, int job, const std:
     sent = sent && !std::ferror(in);
     std::fclose(in);
     link.Restart();
-    return cupsFinishDestDocument(link.http(), queue.dest, queue.info) <= IPP_STATUS_OK_EVENTS_COMPLETE && sent;
+    // A server that took the whole document and then held its answer has
+    // not said the job is whole.
+    const bool finished = cupsFinishDestDocument(link.http(), queue.dest, queue.info) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    return finished && sent && !link.GaveUp();
 }
 
 }  // namespace

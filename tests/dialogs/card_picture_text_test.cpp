@@ -161,8 +161,8 @@ TEST_F(CardPictureText, ExportWritesThePictureTheDialogAsksFor)
             EXPECT_GT(disk.refused(), 0);
         }
         EXPECT_EQ(alerts_.lastText(), how == RefusingDisk::Refusal::NoSpace
-                                          ? "Disk is full [112]"
-                                          : "Permission denied: you may not change this file or its folder. [5]");
+                                          ? "full.pct: Disk is full [112]"
+                                          : "denied.pct: Permission denied: you may not change this file or its folder. [5]");
         EXPECT_FALSE(QFile::exists(QString::fromStdString(target)));
     }
 }
