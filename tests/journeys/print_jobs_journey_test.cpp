@@ -454,7 +454,7 @@ TEST_F(PrintJobsJourney, APrintIntoAPdfFileTakesTheDefaultQueueAndPaperTheUserSe
 // The questions of a print system's request log, in order: what each
 // request asked and of what ("POST /printers/Labels Get-Printer-Attributes",
 // "GET /printers/Labels.ppd -").
-std::vector<std::string> Questions(const std::string& log)
+[[maybe_unused]] std::vector<std::string> Questions(const std::string& log)
 {
     static const std::regex request(R"re("(\w+) (\S+) HTTP/[0-9.]+" [0-9]+ [0-9]+ (\S+))re");
     std::vector<std::string> questions;
@@ -463,7 +463,7 @@ std::vector<std::string> Questions(const std::string& log)
     return questions;
 }
 
-std::string Lines(const std::vector<std::string>& lines)
+[[maybe_unused]] std::string Lines(const std::vector<std::string>& lines)
 {
     std::string text;
     for (const std::string& line : lines)
