@@ -1,11 +1,14 @@
 #include "frames/barcode_past_clip.h"
 
+#include <cstring>
 #include <memory>
+#include <string_view>
 
 #include <QRectF>
 
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_measure.h"
+#include "frames/barcode_frame_format.h"
 #include "foundation/int_math.h"
 #include "platform/dc.h"
 #include "platform/ink_bounds_recorder.h"
@@ -24,9 +27,7 @@ IntRect ReachOf(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
     return IntRect{Sub32(rec.originX, r), Sub32(rec.originY, r), Add32(rec.originX, r), Add32(rec.originY, r)};
 }
 
-}  // namespace
-
-bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
+bool InkRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
 {
     // The barcode drawn again where only its ink is measured: its bars and
     // the glyphs of its caption, not the blank space measured around them.
@@ -50,4 +51,24 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
         return false;
     return ink.left() < allowed.left() || ink.top() < allowed.top() || ink.right() > allowed.right() ||
            ink.bottom() > allowed.bottom();
+}
+
+}  // namespace
+
+bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
+{
+    // The answer follows from the record, the ratio and the context's
+    // state (its clip, mapping and font): the same barcode at the same
+    // place of every card is measured once a job.
+    char key[12 + kBarcodeRecordSize + 4] = "barcode-cut";
+    BarcodeRecordWrite(rec, reinterpret_cast<uint8_t*>(key + 12));
+    std::memcpy(key + 12 + kBarcodeRecordSize, &num, 2);
+    std::memcpy(key + 12 + kBarcodeRecordSize + 2, &den, 2);
+    const std::string_view asked(key, sizeof key);
+    int32_t known = 0;
+    if (dc->recall(asked, &known))
+        return known != 0;
+    const bool cut = InkRunsPastClip(dc, rec, num, den);
+    dc->remember(asked, cut ? 1 : 0);
+    return cut;
 }

@@ -1,7 +1,9 @@
 // Drawing done again: a piece of drawing that follows from a key and the
 // context's state alone is drawn twice and its output given to the device
 // again whenever the same key comes with an equal state after that.
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/dc.h"
 #include "platform/dc_kept.h"
@@ -84,6 +86,39 @@ void Dc::endKept(int32_t result)
     d.after = *state_;
     d.result = result;
     d.output = std::move(output);
+}
+
+bool Dc::recall(std::string_view key, int32_t* answer) const
+{
+    if (!kept_ || turn_)
+        return false;
+    const auto found = kept_->answers.find(std::string(key));
+    if (found == kept_->answers.end())
+        return false;
+    for (const Kept::Answer& a : found->second) {
+        if (Kept::SameState(a.state, *state_)) {
+            if (answer)
+                *answer = a.answer;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Dc::remember(std::string_view key, int32_t answer)
+{
+    // Under a turn the same logical state is elsewhere on the device.
+    if (turn_)
+        return;
+    if (!kept_)
+        kept_ = std::make_unique<Kept>();
+    Kept& k = *kept_;
+    if (k.answerCount >= Kept::kAnswers) {
+        k.answers.clear();
+        k.answerCount = 0;
+    }
+    k.answers[std::string(key)].push_back(Kept::Answer{*state_, answer});
+    ++k.answerCount;
 }
 
 void Dc::Kept::add(Drawing d)

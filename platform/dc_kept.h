@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dc_device.h"
@@ -35,6 +36,16 @@ struct Dc::Kept {
     bool spoilt = false;
     size_t savedDepth = 0;
     size_t seen = 0;
+
+    // Answers remembered (Dc::remember), by key. A job asks a few for each
+    // place on its sheet; a job that asks more starts again.
+    static constexpr size_t kAnswers = 4096;
+    struct Answer {
+        State state;
+        int32_t answer = 0;
+    };
+    std::unordered_map<std::string, std::vector<Answer>> answers;
+    size_t answerCount = 0;
 
     // Into the ring, in place of the oldest when it is full.
     void add(Drawing d);

@@ -30,6 +30,9 @@ struct QueueAnswer {
     cups_dest_t* dest = nullptr;
     cups_dinfo_t* info = nullptr;
     bool infoAsked = false;
+    // Its default paper alone, for a print that needs no more of it.
+    ipp_t* paper = nullptr;
+    bool paperAsked = false;
 };
 
 // The answers go back to the print system's library when the program ends,
@@ -55,6 +58,7 @@ struct AnswerList {
         for (QueueAnswer& a : answers) {
             if (a.info)
                 cupsFreeDestInfo(a.info);
+            ippDelete(a.paper);
             if (a.dest)
                 cupsFreeDests(1, a.dest);
         }
@@ -148,6 +152,45 @@ cups_dinfo_t* InfoOf(QueueAnswer& answer)
     return answer.info;
 }
 
+bool& PaperAlone()
+{
+    static bool alone = false;
+    return alone;
+}
+
+// The queue's default paper as its description gives it, asked for alone:
+// the whole description comes from the server a few bytes a read, tens of
+// thousands of reads, and a print into a file needs nothing more of it.
+// Null when the queue's server is not ours to ask or did not say.
+ipp_t* PaperDefaultsOf(QueueAnswer& answer)
+{
+    if (!answer.dest || answer.paperAsked)
+        return answer.paper;
+    answer.paperAsked = true;
+    const cups_dest_t& dest = *answer.dest;
+    const char* uri = cupsGetOption("printer-uri-supported", dest.num_options, dest.options);
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    if (!uri || httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host,
+                                sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK)
+        return nullptr;
+    PrintServerLink* link = Link();
+    if (!link || !link->http())
+        return nullptr;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    static const char* const kWanted[] = {"media-default", "media-col-default"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, kWanted);
+    answer.paper = link->Ask([&](http_t* http) { return cupsDoRequest(http, request, resource); });
+    NoteSilence(*link);
+    if (answer.paper && ippGetStatusCode(answer.paper) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        ippDelete(answer.paper);
+        answer.paper = nullptr;
+    }
+    return answer.paper;
+}
+
 // `ask` answered about the named queue from what the print system says it
 // can do; false where there is no such queue or it says nothing.
 template <class Ask>
@@ -179,6 +222,8 @@ void TakeDefault(DefaultDest asked)
 }  // namespace
 
 void ForgetQueueAnswers() { Answers().Free(); }
+
+void AskQueuePaperAlone() { PaperAlone() = true; }
 
 void StartQueueJob()
 {
@@ -326,25 +371,41 @@ std::pair<int, int> PaperSize(const char* name, std::pair<int, int> given)
 bool CupsQueueDefaultPaper(const QString& queue, QSizeF* millimetres)
 {
     *millimetres = QSizeF();
-    if (queue.isEmpty() || !AnswerFor(queue.toUtf8().toStdString()).dest)
+    if (queue.isEmpty())
         return false;
-    AskQueue(queue, [&](cups_dest_t* dest, cups_dinfo_t* info) {
-        // The user's own choice for the queue, as the queue's printer
-        // description takes it (PageSize over media, as a job marks them),
-        // else the queue's.
-        const char* name = cupsGetOption("PageSize", dest->num_options, dest->options);
-        if (!name || !NamedPaper(name))
-            name = cupsGetOption("media", dest->num_options, dest->options);
-        if (!name) {
-            ipp_attribute_t* paper = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
-            name = paper ? ippGetString(paper, 0, nullptr) : nullptr;
+    QueueAnswer& answer = AnswerFor(queue.toUtf8().toStdString());
+    cups_dest_t* dest = answer.dest;
+    if (!dest)
+        return false;
+    // The user's own choice for the queue, as the queue's printer
+    // description takes it (PageSize over media, as a job marks them),
+    // else the queue's: "media-default", else "media-col-default", from
+    // the description when it was asked for, else alone.
+    const char* name = cupsGetOption("PageSize", dest->num_options, dest->options);
+    if (!name || !NamedPaper(name))
+        name = cupsGetOption("media", dest->num_options, dest->options);
+    std::pair<int, int> given;
+    if (!NamedPaper(name)) {
+        ipp_attribute_t* media = nullptr;
+        ipp_attribute_t* collection = nullptr;
+        ipp_t* paper = answer.infoAsked || !PaperAlone() ? nullptr : PaperDefaultsOf(answer);
+        if (paper) {
+            media = ippFindAttribute(paper, "media-default", IPP_TAG_ZERO);
+            collection = ippFindAttribute(paper, "media-col-default", IPP_TAG_ZERO);
         }
-        const auto [width, length] =
-            PaperSize(name, MediaCollectionSize(cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col")));
-        if (width > 0 && length > 0)
-            *millimetres = QSizeF(width / 100.0, length / 100.0);
-        return true;
-    });
+        if (!media && !collection) {
+            if (cups_dinfo_t* info = InfoOf(answer)) {
+                media = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media");
+                collection = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-col");
+            }
+        }
+        if (!name && media)
+            name = ippGetString(media, 0, nullptr);
+        given = MediaCollectionSize(collection);
+    }
+    const auto [width, length] = PaperSize(name, given);
+    if (width > 0 && length > 0)
+        *millimetres = QSizeF(width / 100.0, length / 100.0);
     return true;
 }
 

@@ -15,6 +15,10 @@
 // it is asked about each once; a job on a queue forgets it first, to ask
 // afresh.
 void ForgetQueueAnswers();
+// From now on a queue's default paper is asked for alone, not with the
+// queue's whole description, which comes from the server a few bytes a
+// read: a program that prints only into files needs no more of it.
+void AskQueuePaperAlone();
 // A job on a queue starts: what was asked before it is asked afresh,
 // unless it was asked for this job (KeepQueueAnswersForNextJob: a print
 // from the command line asks before its job starts).

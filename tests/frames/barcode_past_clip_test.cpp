@@ -144,4 +144,41 @@ TEST(BarcodePastClip, TheBlankBelowACaptionsDigitsIsNotInk)
     EXPECT_FALSE(CutBy(IntRect{ink.left, ink.top, ink.right, ink.bottom}, rec));
 }
 
+// A job asks about the same barcode at the same place of every card; the
+// answer found under one label's clip, mapping and font is not given under
+// another's.
+TEST(BarcodePastClip, AnAnswerFoundForOneLabelIsNotGivenForAnother)
+{
+    BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
+    rec.showText = 1;
+    rec.originX = rec.centreX = 40;
+    rec.originY = rec.centreY = 30;
+    const IntRect ink = InkOf(rec);
+    QImage paper(ink.right - ink.left + 600, ink.bottom - ink.top + 600, QImage::Format_RGB32);
+    std::unique_ptr<Dc> dc = Dc::ForImage(&paper);
+    dc->setWindowOrg(ink.left - 4, ink.top - 4);
+    dc->selectFont(FrameFont());
+    auto cutWithin = [&](const IntRect& clip) {
+        const int32_t saved = dc->saveDc();
+        dc->intersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
+        const bool cut = BarcodeRunsPastClip(dc.get(), rec, kNum, 1);
+        dc->restoreDc(saved);
+        return cut;
+    };
+    const IntRect narrow{ink.left, ink.top, ink.right - 2, ink.bottom};
+    // The same label again and again, as the cards of a sheet come.
+    for (int card = 0; card < 3; ++card) {
+        EXPECT_FALSE(cutWithin(ink)) << card;
+        EXPECT_TRUE(cutWithin(narrow)) << card;
+    }
+    // The label moved under the barcode: the same clip in logical units,
+    // another place for the bars.
+    dc->setWindowOrg(ink.left + 296, ink.top - 4);
+    const IntRect moved{ink.left + 300, ink.top, ink.right + 300, ink.bottom};
+    EXPECT_TRUE(cutWithin(moved));
+    rec.originX += 300;
+    rec.centreX += 300;
+    EXPECT_FALSE(cutWithin(moved));
+}
+
 }  // namespace

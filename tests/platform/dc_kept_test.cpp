@@ -95,3 +95,54 @@ TEST(DcKept, ADrawingGivenAgainLooksTheSameAndAnyChangeIsDrawnAnew)
     EXPECT_EQ(colourAt(5, 30, 30), red);
     EXPECT_EQ(colourAt(6, 30, 10), red);
 }
+
+// An answer remembered under one state is recalled under an equal one only:
+// not for another key, pen, clip or window, nor under a turn, where the same
+// logical state lands elsewhere on the page; a job that remembers more than
+// it keeps starts again and still answers right.
+TEST(DcKept, AnAnswerIsRecalledOnlyUnderTheStateItWasFoundIn)
+{
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("answers.pdf")));
+    printer.setResolution(1200);
+    auto dc = PdfPrintJobDc(&printer);
+    ASSERT_TRUE(dc->beginOutput());
+    int32_t answer = 0;
+    EXPECT_FALSE(dc->recall("cut", &answer));
+    dc->remember("cut", 5);
+    ASSERT_TRUE(dc->recall("cut", &answer));
+    EXPECT_EQ(answer, 5);
+    EXPECT_FALSE(dc->recall("other", &answer));
+
+    const Pen old = dc->selectPen(Pen{PS_SOLID, 3, kRed});
+    EXPECT_FALSE(dc->recall("cut", &answer));
+    dc->remember("cut", 6);
+    ASSERT_TRUE(dc->recall("cut", &answer));
+    EXPECT_EQ(answer, 6);
+    dc->selectPen(old);
+    ASSERT_TRUE(dc->recall("cut", &answer));
+    EXPECT_EQ(answer, 5);
+
+    dc->intersectClipRect(0, 0, 600, 600);
+    EXPECT_FALSE(dc->recall("cut", &answer));
+    dc->remember("cut", 7);
+    dc->setWindowOrg(100, 0);
+    EXPECT_FALSE(dc->recall("cut", &answer));
+    dc->setWindowOrg(0, 0);
+    ASSERT_TRUE(dc->recall("cut", &answer));
+    EXPECT_EQ(answer, 7);
+
+    ASSERT_TRUE(dc->beginTurn(30.0, QPointF(0, 0), QPointF(0, 0)));
+    EXPECT_FALSE(dc->recall("cut", &answer));
+    dc->remember("turned", 8);
+    dc->endTurn();
+    EXPECT_FALSE(dc->recall("turned", &answer));
+
+    for (int32_t i = 0; i < 5000; ++i)
+        dc->remember("many " + std::to_string(i), i);
+    ASSERT_TRUE(dc->recall("many 4999", &answer));
+    EXPECT_EQ(answer, 4999);
+    EXPECT_FALSE(dc->recall("many 1", &answer));
+}

@@ -30,6 +30,7 @@
 #include "foundation/program_folder.h"
 #include "graphics/fill_patterns.h"
 #include "platform/print_printer.h"
+#include "printqueue/cups_queue.h"
 #include "card_verdict.h"
 #include "offscreen_application.h"
 #include "tool_command.h"
@@ -50,6 +51,8 @@ public:
         SetProgramFolderForTesting(folder_.path().toStdString());
         // The fill patterns are numbered as the program numbers them.
         SetUseHatchBrushes(true);
+        // Of the print system only the default paper is wanted.
+        AskQueuePaperAlone();
     }
     ~PrintSession()
     {
