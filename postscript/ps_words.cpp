@@ -2,9 +2,62 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <memory>
+#include <string_view>
 
 #include <libdeflate.h>
+
+namespace {
+
+constexpr double kTens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// The number as fixed-point text of `decimals` digits, trailing zeros
+// dropped, from its value in units of the last digit: the common case
+// without the general conversion, which a job calls millions of times.
+// False, writing nothing, where rounding the scaled value could differ
+// from rounding the number itself (a last digit within a thousandth of
+// half way, or too many digits for the scaling to be exact to that).
+bool AppendScaled(std::string* out, double v, int decimals)
+{
+    if (decimals < 0 || decimals >= int(std::size(kTens)))
+        return false;
+    const double scaled = v * kTens[decimals];
+    const double magnitude = std::fabs(scaled);
+    if (!(magnitude < 1e12) || std::fabs(magnitude - std::floor(magnitude) - 0.5) < 1e-3)
+        return false;
+    auto units = int64_t(std::nearbyint(scaled));
+    if (units == 0) {
+        out->push_back('0');
+        return true;
+    }
+    if (units < 0) {
+        out->push_back('-');
+        units = -units;
+    }
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, units);
+    std::string_view all(digits, size_t(r.ptr - digits));
+    // The whole part, then the fraction without its trailing zeros.
+    const size_t fraction = size_t(decimals);
+    if (all.size() > fraction)
+        out->append(all.substr(0, all.size() - fraction));
+    else
+        out->push_back('0');
+    std::string_view tail = all.size() > fraction ? all.substr(all.size() - fraction) : all;
+    size_t leadingZeros = all.size() > fraction ? 0 : fraction - all.size();
+    while (!tail.empty() && tail.back() == '0')
+        tail.remove_suffix(1);
+    if (!tail.empty()) {
+        out->push_back('.');
+        out->append(leadingZeros, '0');
+        out->append(tail);
+    }
+    return true;
+}
+
+}  // namespace
 
 void PsAppendNumber(std::string* out, double v, int decimals)
 {
@@ -12,6 +65,8 @@ void PsAppendNumber(std::string* out, double v, int decimals)
         v = 0;
     // Far beyond any page; a PostScript real holds about seven digits.
     v = std::fmax(std::fmin(v, 1e9), -1e9);
+    if (AppendScaled(out, v, decimals))
+        return;
     char b[64];
     const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, decimals);
     char* end = r.ptr;
