@@ -8,6 +8,7 @@
 
 #include <QPainterPath>
 
+#include "barcode/barcode_ink.h"
 #include "barcode/barcode_scale.h"
 #include "graphics/pen_state.h"
 #include "graphics/rotation.h"
@@ -108,6 +109,7 @@ void DrawExactBar(Dc* dc, double x, double y, double width, double height, doubl
     PointF corners[4] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}};
     if (angle != 0.0)
         RotatePointExact(corners, 4, centre[0], centre[1], angle);
+    BarcodeInk::Bar(corners, 4);
     dc->paintRgn(ShownBarPart(dc, corners, 4));
 }
 
@@ -169,6 +171,8 @@ void DrawCutLine(Dc* dc, const LineBox& box, IntPoint from, IntPoint to)
 
 void DrawBarcodePolyline(Dc* dc, const IntPoint* points, int count)
 {
+    if (count > 0)
+        BarcodeInk::Line(points, size_t(count));
     const LineBox box(dc);
     bool within = true;
     for (int i = 0; i < count; ++i)
@@ -200,6 +204,7 @@ void DrawBar(Dc* dc, double left, double top, double width, double height, doubl
     IntPoint p[5] = {{x, y}, {x, y + h}, {x + w, y + h}, {x + w, y}, {x, y}};
     RotateBarcodePoints(p, 5, centre, angle);
     if (w >= 2) {
+        BarcodeInk::Bar(p, 5);
         dc->paintRgn(BarRegion(dc, p, 5));
         return;
     }
@@ -225,6 +230,7 @@ void CaptionRun::Add(double x, double y, uint8_t ch)
 
 void CaptionRun::Draw()
 {
+    BarcodeInk::Glyphs(text_, at_.data());
     dc_->placedTextOut(text_, at_.data());
     text_.clear();
     at_.clear();

@@ -27,15 +27,17 @@ IntRect ReachOf(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
     return IntRect{Sub32(rec.originX, r), Sub32(rec.originY, r), Add32(rec.originX, r), Add32(rec.originY, r)};
 }
 
-bool InkRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
+bool Past(const QRectF& ink, const QRectF& allowed)
+{
+    return !ink.isNull() && (ink.left() < allowed.left() || ink.top() < allowed.top() ||
+                             ink.right() > allowed.right() || ink.bottom() > allowed.bottom());
+}
+
+bool InkRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den, const QRectF& allowed)
 {
     // The barcode drawn again where only its ink is measured: its bars and
     // the glyphs of its caption, not the blank space measured around them.
     const IntRect reach = ReachOf(dc, rec, num, den);
-    IntRect clip;
-    dc->getClipBox(&clip);
-    // A device unit of slack: the label's clip is taken in to whole dots.
-    const QRectF allowed(clip.left - 1.0, clip.top - 1.0, clip.right - clip.left + 2.0, clip.bottom - clip.top + 2.0);
     InkBoundsRecorder recorder;
     recorder.OnlyPast(allowed);
     std::unique_ptr<Dc> probe = Dc::ForRecording(&recorder, dc->getDeviceCaps(LOGPIXELSX),
@@ -46,16 +48,19 @@ bool InkRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
     probe->setWindowOrg(reach.left, reach.top);
     probe->selectFont(dc->font());
     DrawBarcode(probe.get(), &rec, num, den);
-    const QRectF ink = recorder.Ink();
-    if (ink.isNull())
-        return false;
-    return ink.left() < allowed.left() || ink.top() < allowed.top() || ink.right() > allowed.right() ||
-           ink.bottom() > allowed.bottom();
+    return Past(recorder.Ink(), allowed);
 }
 
 }  // namespace
 
-bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den)
+QRectF BarcodeInkAllowed(Dc* dc)
+{
+    IntRect clip;
+    dc->getClipBox(&clip);
+    return QRectF(clip.left - 1.0, clip.top - 1.0, clip.right - clip.left + 2.0, clip.bottom - clip.top + 2.0);
+}
+
+bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t den, const QRectF* drawn)
 {
     // The answer follows from the record, the ratio and the context's
     // state (its clip, mapping and font): the same barcode at the same
@@ -68,7 +73,8 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     int32_t known = 0;
     if (dc->recall(asked, &known))
         return known != 0;
-    const bool cut = InkRunsPastClip(dc, rec, num, den);
+    const QRectF allowed = BarcodeInkAllowed(dc);
+    const bool cut = drawn && !drawn->isNull() ? Past(*drawn, allowed) : InkRunsPastClip(dc, rec, num, den, allowed);
     dc->remember(asked, cut ? 1 : 0);
     return cut;
 }

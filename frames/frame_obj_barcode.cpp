@@ -5,6 +5,7 @@
 
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_fault.h"
+#include "barcode/barcode_ink.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record.h"
 #include "foundation/byte_order.h"
@@ -181,12 +182,22 @@ void FrameObjBarcode::DrawBars(Dc* dc)
     work.captionSize = FrameFontSize(a.fontSize);
     // On paper a failure box stands where bars were wanted, or the label's
     // edge cuts the bars: the job says so.
-    const bool drawn = DrawBarcode(dc, &work, numerator, denominator);
-    if (IsOutputShift()) {
+    if (!IsOutputShift()) {
+        DrawBarcode(dc, &work, numerator, denominator);
+    } else {
+        // Its ink is tallied as it is drawn, for the question whether the
+        // label's edge cut it.
+        bool drawn = false;
+        QRectF ink;
+        {
+            const BarcodeInk tally(dc, BarcodeInkAllowed(dc));
+            drawn = DrawBarcode(dc, &work, numerator, denominator);
+            ink = tally.Ink();
+        }
         const std::string value(reinterpret_cast<const char*>(work.data + 1), work.data[0]);
         if (!drawn)
             NoteBarcodeNotPrinted(value, BarcodeDataFault(work));
-        else if (BarcodeRunsPastClip(dc, work, numerator, denominator))
+        else if (BarcodeRunsPastClip(dc, work, numerator, denominator, &ink))
             NoteBarcodeCut(value);
     }
 

@@ -1,6 +1,7 @@
 #include "platform/font_mapper.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <list>
@@ -45,10 +46,13 @@ struct FontDesign {
     // (see FontFace::pdfWidth).
     std::array<int32_t, 256> pdfWidth{};
     bool glyphsMapped = false;  // glyph[] holds the face's glyph for each byte
-    // Made when a glyph is first drawn as an outline or pixels; a job that
-    // keeps text as text (a PDF) never needs them.
-    mutable std::once_flag pathsOnce;
+    // Each made when its glyph is first drawn as an outline or pixels, or
+    // measured: a job that keeps text as text (a PDF) never needs them, and
+    // a caption of digits needs ten.
+    mutable std::array<std::once_flag, 256> pathOnce;
     mutable std::array<QPainterPath, 256> paths;
+    // Names the design among those a thread made outlines of.
+    uint64_t serial = 0;
 };
 
 namespace {
@@ -99,7 +103,9 @@ int32_t PdfThousandths(double advance, double unitsPerEm)
 
 std::shared_ptr<const FontDesign> MakeDesign(const QString& family, int weight, bool italic)
 {
+    static std::atomic<uint64_t> serials{0};
     auto d = std::make_shared<FontDesign>();
+    d->serial = ++serials;
     d->family = family;
     d->weight = weight;
     d->italic = italic;
@@ -253,20 +259,37 @@ QString ResolveFaceFamily(const char* faceName)
     return face;
 }
 
+namespace {
+
+// A font engine of the calling thread's own for the design's outlines, made
+// as the design's was (the design's may be in use on the thread that made
+// it) and kept for the thread's next glyph of it.
+const QRawFont& ThreadOutlineFont(const FontDesign& d)
+{
+    thread_local std::map<uint64_t, QRawFont> fonts;
+    // A long session meets many designs; a thread keeps a few.
+    if (fonts.size() >= 16 && !fonts.count(d.serial))
+        fonts.clear();
+    auto [at, made] = fonts.try_emplace(d.serial);
+    if (made) {
+        at->second = DesignRawFont(d.family, d.weight, d.italic);
+        if (at->second.isValid())
+            at->second.setPixelSize(d.unitsPerEm);
+    }
+    return at->second;
+}
+
+}  // namespace
+
 QPainterPath FontFace::glyphPath(uint8_t ch) const
 {
     const FontDesign& d = *design;
-    std::call_once(d.pathsOnce, [&d] {
-        // A font engine of this thread's own, made as the design's was:
-        // the design's may be in use on the thread that made it.
+    std::call_once(d.pathOnce[ch], [&d, ch] {
         if (!d.glyphsMapped)
             return;
-        QRawFont raw = DesignRawFont(d.family, d.weight, d.italic);
-        if (!raw.isValid())
-            return;
-        raw.setPixelSize(d.unitsPerEm);
-        for (size_t b = 0; b < 256; ++b)
-            d.paths[b] = StruckTwice(raw.pathForGlyph(d.glyph[b]), d.boldStrike);
+        const QRawFont& raw = ThreadOutlineFont(d);
+        if (raw.isValid())
+            d.paths[ch] = StruckTwice(raw.pathForGlyph(d.glyph[ch]), d.boldStrike);
     });
     const double s = emPixels / d.unitsPerEm;
     QPainterPath p = QTransform::fromScale(s * xScale, s).map(d.paths[ch]);

@@ -8,15 +8,20 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include <QImage>
+#include <QPrinter>
 
 #include "barcode/barcode_draw.h"
+#include "barcode/barcode_ink.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_test_util.h"
 #include "frames/barcode_past_clip.h"
 #include "platform/dc.h"
+#include "pdf/pdf_print_job.h"
 #include "platform/ink_bounds_recorder.h"
+#include "support/shell.h"
 
 namespace {
 
@@ -56,8 +61,44 @@ bool CutBy(const IntRect& clip, const BarcodeRecord& rec)
     return BarcodeRunsPastClip(dc.get(), rec, kNum, 1);
 }
 
+// The same question asked of the ink tallied while the barcode is drawn on
+// the label, on a picture (bars in whole units) and on a page of a print
+// job (bars to the fraction, where the page's own ink decides), as a print
+// asks it. Without a clip, the ink's box as whole units around it.
+bool CutWhileDrawn(const IntRect* clip, const BarcodeRecord& rec, bool page, IntRect* inked = nullptr)
+{
+    // Paper a little larger than the clip, its corner at the clip's.
+    QImage paper(clip ? clip->right - clip->left + 8 : 64, clip ? clip->bottom - clip->top + 8 : 64,
+                 QImage::Format_RGB32);
+    TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(dir.file("cut.pdf")));
+    printer.setResolution(96);
+    std::unique_ptr<Dc> dc = page ? PdfPrintJobDc(&printer) : Dc::ForImage(&paper);
+    if (page) {
+        EXPECT_TRUE(dc->beginOutput());
+    }
+    dc->selectFont(FrameFont());
+    if (clip) {
+        dc->setWindowOrg(clip->left - 4, clip->top - 4);
+        dc->intersectClipRect(clip->left, clip->top, clip->right, clip->bottom);
+    }
+    QRectF ink;
+    {
+        const BarcodeInk tally(dc.get(), clip ? BarcodeInkAllowed(dc.get()) : QRectF());
+        DrawBarcode(dc.get(), &rec, kNum, 1);
+        ink = tally.Ink();
+    }
+    EXPECT_FALSE(ink.isNull());
+    if (inked)
+        *inked = IntRect{int32_t(std::floor(ink.left())), int32_t(std::floor(ink.top())),
+                         int32_t(std::ceil(ink.right())), int32_t(std::ceil(ink.bottom()))};
+    return clip && BarcodeRunsPastClip(dc.get(), rec, kNum, 1, &ink);
+}
+
 // Bars of a module of four device units are filled, of half a unit drawn as
-// lines.
+// lines; measured apart and as drawn.
 TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
 {
     for (const double module : {1.0, 0.125}) {
@@ -72,13 +113,23 @@ TEST(BarcodePastClip, EachEdgeCutsTheInkPastADeviceUnit)
                 const IntRect ink = InkOf(rec);
                 ASSERT_LT(ink.left, ink.right);
                 EXPECT_FALSE(CutBy(ink, rec)) << module << ", " << angle << " at " << at.x;
+                IntRect onPage;
+                CutWhileDrawn(nullptr, rec, true, &onPage);
+                EXPECT_FALSE(CutWhileDrawn(&ink, rec, false)) << module << ", " << angle << " at " << at.x;
+                EXPECT_FALSE(CutWhileDrawn(&onPage, rec, true)) << module << ", " << angle << " at " << at.x;
                 for (int side = 0; side < 4; ++side) {
                     for (const int in : {1, 2}) {
                         IntRect clip = ink;
+                        IntRect pageClip = onPage;
                         int32_t* edge[] = {&clip.left, &clip.top, &clip.right, &clip.bottom};
+                        int32_t* pageEdge[] = {&pageClip.left, &pageClip.top, &pageClip.right, &pageClip.bottom};
                         *edge[side] += side < 2 ? in : -in;
-                        EXPECT_EQ(CutBy(clip, rec), in == 2)
-                            << module << ", " << angle << " at " << at.x << ", side " << side;
+                        *pageEdge[side] += side < 2 ? in : -in;
+                        const std::string where = std::to_string(module) + ", " + std::to_string(angle) + " at " +
+                                                  std::to_string(at.x) + ", side " + std::to_string(side);
+                        EXPECT_EQ(CutBy(clip, rec), in == 2) << where;
+                        EXPECT_EQ(CutWhileDrawn(&clip, rec, false), in == 2) << where;
+                        EXPECT_EQ(CutWhileDrawn(&pageClip, rec, true), in == 2) << where << " on a page";
                     }
                 }
             }
