@@ -92,7 +92,7 @@ bool Dc::recall(std::string_view key, int32_t* answer) const
 {
     if (!kept_ || turn_)
         return false;
-    const auto found = kept_->answers.find(std::string(key));
+    const auto found = kept_->answers.find(key);
     if (found == kept_->answers.end())
         return false;
     for (const Kept::Answer& a : found->second) {
@@ -113,11 +113,19 @@ void Dc::remember(std::string_view key, int32_t answer)
     if (!kept_)
         kept_ = std::make_unique<Kept>();
     Kept& k = *kept_;
-    if (k.answerCount >= Kept::kAnswers) {
-        k.answers.clear();
-        k.answerCount = 0;
+    auto found = k.answers.find(key);
+    if (found == k.answers.end()) {
+        if (k.keysSeenOnce.size() >= Kept::kAnswers * 4)
+            k.keysSeenOnce.clear();
+        if (k.keysSeenOnce.insert(Kept::KeyHash{}(key)).second)
+            return;
+        if (k.answerCount >= Kept::kAnswers) {
+            k.answers.clear();
+            k.answerCount = 0;
+        }
+        found = k.answers.emplace(std::string(key), std::vector<Kept::Answer>()).first;
     }
-    k.answers[std::string(key)].push_back(Kept::Answer{*state_, answer});
+    found->second.push_back(Kept::Answer{*state_, answer});
     ++k.answerCount;
 }
 
