@@ -385,6 +385,8 @@ struct PrintDialogShown {
     QStringList listed;
     QString chosen;
     QString said;
+    // The sentence stands in the Printer box, between the list and the file.
+    bool saidInPlace = false;
 };
 
 // The Print dialog lists the queues as the print system lists them, the
@@ -410,8 +412,12 @@ TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServer
                 for (int i = 0; i < print->PrinterList()->count(); ++i)
                     shown->listed << print->PrinterList()->itemText(i);
                 shown->chosen = print->PrinterList()->currentText();
-                if (auto* said = print->findChild<QLabel*>("printServerSilence"))
+                if (auto* said = print->findChild<QLabel*>("printServerSilence")) {
                     shown->said = said->text();
+                    shown->saidInPlace = said->isVisible() &&
+                                         said->geometry().top() > print->PrinterList()->geometry().bottom() &&
+                                         print->FileEdit()->geometry().top() > said->geometry().bottom();
+                }
             }
             Reject()(dialog);
         };
@@ -453,6 +459,7 @@ TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServer
     EXPECT_FALSE(hungUp) << "the Print dialog waited on the server";
     EXPECT_EQ(held.listed.join(", ").toStdString(), "Print to PDF file, Print to PostScript file");
     EXPECT_EQ(held.said.toStdString(), "The print server " + socket + " did not answer within 1 second.");
+    EXPECT_TRUE(held.saidInPlace);
 
     std::filesystem::remove(lpoptions);
     ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
