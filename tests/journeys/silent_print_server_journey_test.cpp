@@ -390,7 +390,7 @@ struct PrintDialogShown {
 };
 
 // The Print dialog lists the queues as the print system lists them, the
-// sets of options of lpoptions among them, the default queue chosen. A
+// sets of options of lpoptions among them, the default one chosen. A
 // server that answers the question about the default queue and then holds
 // the list of queues leaves the dialog with the files to print into, and
 // named, after the bound: the window does not freeze on it.
@@ -403,7 +403,7 @@ TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServer
     const std::string home = std::getenv("HOME");
     std::filesystem::create_directories(home + "/.cups");
     const std::string lpoptions = home + "/.cups/lpoptions";
-    std::ofstream(lpoptions) << "Dest Office/wide media=A3\n";
+    std::ofstream(lpoptions) << "Default Office/wide media=A3\n";
     ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "1", 1);
     ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
     const auto lookAt = [](PrintDialogShown* shown) -> DialogDriver {
@@ -430,7 +430,7 @@ TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServer
     std::printf("opening the Print dialog asked the print system %d times\n", scheduler.Requests() - before);
     EXPECT_EQ(answered.listed.join(", ").toStdString(),
               "Labels, Office, Office/wide, Print to PDF file, Print to PostScript file");
-    EXPECT_EQ(answered.chosen.toStdString(), "Office");
+    EXPECT_EQ(answered.chosen.toStdString(), "Office/wide");
     EXPECT_TRUE(answered.said.isEmpty()) << answered.said.toStdString();
 
     // The same print system behind a server that holds every request after
