@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTimer>
 
 #include "app/clipboard_wnd.h"

@@ -405,8 +405,8 @@ int32_t PrintManager::Print(QWidget* owner, int16_t currentPage)
     // next dialog shows again, not the copies of the job before.
     job_.copies = 1;
     const PrintDialogRunner& runner = DialogRunner();
-    // The Print dialog asks the print system, and Qt's print support lists
-    // its queues; a print from the command line asked before it started.
+    // The Print dialog asks the print system afresh; a print from the
+    // command line asked before it started.
     if (!runner)
         AskBeforeJobSetUp();
     const int32_t answer = runner ? runner(owner, &job_) : DoPrintDialog(owner, &job_);

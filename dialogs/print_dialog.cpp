@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -51,11 +50,11 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
     auto* printerBox = new QGroupBox(QStringLiteral("Printer"), this);
     auto* printerForm = new QFormLayout(printerBox);
     printers_ = Named(new QComboBox(printerBox), "printerName");
-    // The default queue is asked for first, on a connection that gives up
-    // on a silent print server; Qt's print support, asked next, then finds
-    // such a server out of reach rather than waiting on it.
+    // Asked on the connection that gives up on a silent print server: the
+    // dialog opens within the bound, with the files to print into, and says
+    // which server did not answer.
     const QString defaultQueue = CupsDefaultQueue();
-    const QStringList names = QPrinterInfo::availablePrinterNames();
+    const QStringList names = CupsQueueNames();
     for (const QString& name : names)
         printers_->addItem(name, name);
     printers_->addItem(QStringLiteral("Print to PDF file"), QString());
@@ -69,6 +68,11 @@ CDlgPrint::CDlgPrint(QWidget* parent, PrintJobRecord* job) : QDialog(parent), jo
         at = names.indexOf(defaultQueue);
     printers_->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? PdfEntry() : 0));
     printerForm->addRow(QStringLiteral("&Name:"), printers_);
+    if (const QString silence = CupsServerSilence(); !silence.isEmpty()) {
+        auto* said = Named(new QLabel(silence, printerBox), "printServerSilence");
+        said->setWordWrap(true);
+        printerForm->addRow(said);
+    }
     file_ = Named(new QLineEdit(printerBox), "fileName");
     auto* browse = new QPushButton(QStringLiteral("&Browse..."), printerBox);
     auto* fileRow = new QHBoxLayout;

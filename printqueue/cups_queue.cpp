@@ -43,6 +43,8 @@ struct AnswerList {
     // once it said it has none.
     std::optional<std::string> defaultQueue;
     std::string defaultTrouble;
+    // The queues the print system lists, once it was asked.
+    std::optional<QStringList> queues;
     // The question about the default queue asked ahead, on its own thread.
     std::future<DefaultDest> ahead;
     // The connection the questions go on, and what was said of the server
@@ -65,6 +67,7 @@ struct AnswerList {
         answers.clear();
         defaultQueue.reset();
         defaultTrouble.clear();
+        queues.reset();
         link.reset();
         if (!silence.empty())
             cupsSetServer(nullptr);
@@ -302,6 +305,27 @@ QueueLookup CupsLookUpQueue(const QString& queue)
     if (answer.dest)
         return QueueLookup::kFound;
     return Answers().silence.empty() ? QueueLookup::kNoSuchQueue : QueueLookup::kNoAnswer;
+}
+
+QStringList CupsQueueNames()
+{
+    AnswerList& list = Answers();
+    if (list.queues)
+        return *list.queues;
+    list.queues.emplace();
+    if (PrintServerLink* link = Link()) {
+        cups_dest_t* dests = nullptr;
+        int count = 0;
+        if (link->http())
+            count = link->Ask([&](http_t* http) { return cupsGetDests2(http, &dests); });
+        NoteSilence(*link);
+        // A list the server stopped giving halfway is not the list.
+        if (list.silence.empty())
+            for (int i = 0; i < count; ++i)
+                list.queues->append(QString::fromStdString(QueueName(dests[i])));
+        cupsFreeDests(count, dests);
+    }
+    return *list.queues;
 }
 
 QString CupsServerSilence() { return QString::fromStdString(Answers().silence); }

@@ -1,11 +1,13 @@
-// The print system's queues, through libcups (this and the default queue's lookup are the files that call it):
-// whether a queue takes PostScript, the part of its paper it prints on, and
-// handing a queue a finished job.
+// The print system's queues, through libcups (this and the default queue's
+// lookup are the files that call it): the queues it lists, whether a queue
+// takes PostScript, the part of its paper it prints on, and handing a queue
+// a finished job.
 #pragma once
 
 #include <QMarginsF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,9 +27,9 @@ void AskQueuePaperAlone();
 void StartQueueJob();
 void KeepQueueAnswersForNextJob();
 // A job is being set up (the Print dialog): the print system is asked
-// afresh, on the connection that gives up, before Qt's print support asks
-// it on one that waits; a server found silent before is asked again. What
-// was asked for this job already (KeepQueueAnswersForNextJob) is kept.
+// afresh, on the connection that gives up; a server found silent before is
+// asked again. What was asked for this job already
+// (KeepQueueAnswersForNextJob) is kept.
 void AskBeforeJobSetUp();
 
 // The print system's default queue ("name" or "name/instance"); empty when
@@ -47,6 +49,11 @@ bool DefaultQueuePending();
 // What the print system says of a queue ("name" or "name/instance").
 enum class QueueLookup { kFound, kNoSuchQueue, kNoAnswer };
 QueueLookup CupsLookUpQueue(const QString& queue);
+// The queues the print system lists, as its other clients list them: each
+// as "name", and each set of options lpoptions gives one as
+// "name/instance". Empty when it has none, or when its server did not
+// answer (CupsServerSilence() then says so).
+QStringList CupsQueueNames();
 // The sentence naming the print server that did not answer this job's
 // questions; empty while it answers.
 QString CupsServerSilence();

@@ -1,9 +1,10 @@
 // A print server that takes connections and never answers, as a hung
 // scheduler or a dead host behind a live port does: the window opens at
 // once and prints into a PDF file on the locale's paper, saying so; a print
-// into a file from the command line does the same, and a print on a queue
-// ends with the server named. Each gives up after the bound (one second
-// here), not after minutes.
+// into a file from the command line does the same, a print on a queue
+// ends with the server named, and the Print dialog opens with the files to
+// print into, naming it. Each gives up after the bound (one second here),
+// not after minutes.
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -13,6 +14,9 @@
 #include <array>
 #include <cstring>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <map>
 #include <memory>
 #include <regex>
@@ -22,8 +26,10 @@
 
 #include <cups/cups.h>
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLabel>
 
 #include "carddoc/labels_doc.h"
 #include "carddoc/labels_view.h"
@@ -52,11 +58,15 @@ public:
         listening_ = fd_ >= 0 && path.size() < sizeof address.sun_path &&
                      ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd_, 64) == 0;
     }
-    ~SilentServer()
+    ~SilentServer() { Close(); }
+    // Goes: connections to its path are refused from now on.
+    void Close()
     {
-        if (fd_ >= 0)
+        if (fd_ >= 0) {
             ::close(fd_);
-        ::unlink(path_.c_str());
+            ::unlink(path_.c_str());
+        }
+        fd_ = -1;
     }
     SilentServer(const SilentServer&) = delete;
     SilentServer& operator=(const SilentServer&) = delete;
@@ -85,7 +95,7 @@ public:
     ~ServerThatStalls()
     {
         if (thread_.joinable()) {
-            (void)!::write(stop_[1], "x", 1);
+            HangUp();
             thread_.join();
         }
         for (const auto& [client, up] : pairs_) {
@@ -98,6 +108,8 @@ public:
     ServerThatStalls(const ServerThatStalls&) = delete;
     ServerThatStalls& operator=(const ServerThatStalls&) = delete;
     bool listening() const { return server_.listening() && thread_.joinable(); }
+    // From any thread: the server closes the connections it holds and goes.
+    void HangUp() { (void)!::write(stop_[1], "x", 1); }
 
 private:
     int Connect() const
@@ -130,8 +142,15 @@ private:
                     fds.push_back({client, POLLIN, 0});
                     fds.push_back({up, POLLIN, 0});
                 }
-            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents)
+            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents) {
+                for (const auto& [client, up] : pairs_) {
+                    ::close(client);
+                    ::close(up);
+                }
+                pairs_.clear();
+                server_.Close();
                 return;
+            }
             if (fds[1].revents & POLLIN) {
                 const int client = ::accept4(server_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
                 const int up = client >= 0 ? Connect() : -1;
@@ -358,6 +377,93 @@ TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOne
     EXPECT_NE(out.find(said + " The file is printed on A4"), std::string::npos) << out;
     EXPECT_EQ(PdfSheet(pdf), "595.276 x 841.89");
 #endif
+}
+
+// What the Print dialog showed: its list, the entry chosen, and what it
+// said of the print server.
+struct PrintDialogShown {
+    QStringList listed;
+    QString chosen;
+    QString said;
+    // The sentence stands in the Printer box, between the list and the file.
+    bool saidInPlace = false;
+};
+
+// The Print dialog lists the queues as the print system lists them, the
+// sets of options of lpoptions among them, the default one chosen. A
+// server that answers the question about the default queue and then holds
+// the list of queues leaves the dialog with the files to print into, and
+// named, after the bound: the window does not freeze on it.
+TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServerThatHoldsTheList)
+{
+    if (const std::string missing = CupsScheduler::Missing(); !missing.empty())
+        SKIP_FOR_MISSING_TOOL() << missing;
+    CupsScheduler scheduler({{"Office", 0, "", true}, {"Labels", 0, "Letter"}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string home = std::getenv("HOME");
+    std::filesystem::create_directories(home + "/.cups");
+    const std::string lpoptions = home + "/.cups/lpoptions";
+    std::ofstream(lpoptions) << "Default Office/wide media=A3\n";
+    ::setenv("TESSALINE_PRINT_SERVER_SECONDS", "1", 1);
+    ASSERT_NE(OpenThroughMenu(CopySample("Business Card.lqx")), nullptr) << alerts.lastText();
+    const auto lookAt = [](PrintDialogShown* shown) -> DialogDriver {
+        return [shown](QWidget* dialog) {
+            if (auto* print = dynamic_cast<CDlgPrint*>(dialog)) {
+                for (int i = 0; i < print->PrinterList()->count(); ++i)
+                    shown->listed << print->PrinterList()->itemText(i);
+                shown->chosen = print->PrinterList()->currentText();
+                if (auto* said = print->findChild<QLabel*>("printServerSilence")) {
+                    shown->said = said->text();
+                    shown->saidInPlace = said->isVisible() &&
+                                         said->geometry().top() > print->PrinterList()->geometry().bottom() &&
+                                         print->FileEdit()->geometry().top() > said->geometry().bottom();
+                }
+            }
+            Reject()(dialog);
+        };
+    };
+
+    PrintDialogShown answered;
+    const int before = scheduler.Requests();
+    OnNextDialog(lookAt(&answered));
+    EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    std::printf("opening the Print dialog asked the print system %d times\n", scheduler.Requests() - before);
+    EXPECT_EQ(answered.listed.join(", ").toStdString(),
+              "Labels, Office, Office/wide, Print to PDF file, Print to PostScript file");
+    EXPECT_EQ(answered.chosen.toStdString(), "Office/wide");
+    EXPECT_TRUE(answered.said.isEmpty()) << answered.said.toStdString();
+
+    // The same print system behind a server that holds every request after
+    // the first. One that kept the window far past the bound is hung up
+    // on, so that the fault fails here rather than holding the suite.
+    const std::string socket = TempFile("holds.sock");
+    ServerThatStalls server(socket, scheduler.server(), 1);
+    ASSERT_TRUE(server.listening());
+    ::setenv("CUPS_SERVER", socket.c_str(), 1);
+    cupsSetServer(nullptr);
+    std::promise<void> opened;
+    bool hungUp = false;
+    std::thread watch([&server, &hungUp, shown = opened.get_future()] {
+        if (shown.wait_for(std::chrono::seconds(30)) == std::future_status::timeout) {
+            hungUp = true;
+            server.HangUp();
+        }
+    });
+    PrintDialogShown held;
+    OnNextDialog([&opened, &held, &lookAt](QWidget* dialog) {
+        opened.set_value();
+        lookAt(&held)(dialog);
+    });
+    EXPECT_TRUE(Trigger("File > Print > Sheet of Active Document..."));
+    watch.join();
+    EXPECT_FALSE(hungUp) << "the Print dialog waited on the server";
+    EXPECT_EQ(held.listed.join(", ").toStdString(), "Print to PDF file, Print to PostScript file");
+    EXPECT_EQ(held.said.toStdString(), "The print server " + socket + " did not answer within 1 second.");
+    EXPECT_TRUE(held.saidInPlace);
+
+    std::filesystem::remove(lpoptions);
+    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+    ForgetQueueAnswers();
 }
 
 std::array<int32_t, 4> Areas(CLabelsDoc* document)
