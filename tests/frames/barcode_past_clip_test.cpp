@@ -37,14 +37,14 @@ LogFont FrameFont()
 }
 
 // The ink's box as whole units around it.
-IntRect InkOf(const BarcodeRecord& rec)
+IntRect InkOf(const BarcodeRecord& rec, int16_t den = 1)
 {
     InkBoundsRecorder ink;
     std::unique_ptr<Dc> probe = Dc::ForRecording(&ink, 96, IntSize{1 << 20, 1 << 20});
     ink.Attach(probe.get());
     probe->setWindowOrg(-(1 << 19), -(1 << 19));
     probe->selectFont(FrameFont());
-    DrawBarcode(probe.get(), &rec, kNum, 1);
+    DrawBarcode(probe.get(), &rec, kNum, den);
     const QRectF box = ink.Ink();
     return IntRect{int32_t(std::floor(box.left())), int32_t(std::floor(box.top())), int32_t(std::ceil(box.right())),
                    int32_t(std::ceil(box.bottom()))};
@@ -207,7 +207,7 @@ TEST(BarcodePastClip, AnAnswerFoundForOneLabelIsNotGivenForAnother)
     const IntRect ink = InkOf(rec);
     QImage paper(ink.right - ink.left + 600, ink.bottom - ink.top + 600, QImage::Format_RGB32);
     std::unique_ptr<Dc> dc = Dc::ForImage(&paper);
-    dc->setWindowOrg(ink.left - 4, ink.top - 4);
+    dc->setWindowOrg(ink.left - 100, ink.top - 100);
     dc->selectFont(FrameFont());
     auto cutWithin = [&](const IntRect& clip) {
         const int32_t saved = dc->saveDc();
@@ -222,6 +222,16 @@ TEST(BarcodePastClip, AnAnswerFoundForOneLabelIsNotGivenForAnother)
         EXPECT_FALSE(cutWithin(ink)) << card;
         EXPECT_TRUE(cutWithin(narrow)) << card;
     }
+    // The same barcode at half the scale fits a label that cuts it whole.
+    const IntRect half = InkOf(rec, 2);
+    ASSERT_LT(half.right, ink.right);
+    const int32_t saved = dc->saveDc();
+    dc->intersectClipRect(half.left, half.top, half.right, half.bottom);
+    for (int card = 0; card < 3; ++card) {
+        EXPECT_TRUE(BarcodeRunsPastClip(dc.get(), rec, kNum, 1)) << card;
+        EXPECT_FALSE(BarcodeRunsPastClip(dc.get(), rec, kNum, 2)) << card;
+    }
+    dc->restoreDc(saved);
     // The label moved under the barcode: the same clip in logical units,
     // another place for the bars.
     dc->setWindowOrg(ink.left + 296, ink.top - 4);

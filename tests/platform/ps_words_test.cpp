@@ -41,7 +41,7 @@ TEST(PsWords, ANumberReadsAsTheExactConversionWritesIt)
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> page(-2000.0, 2000.0);
     std::uniform_int_distribution<int> exponent(-12, 14);
-    for (int decimals = 0; decimals <= 9; ++decimals) {
+    for (int decimals = 0; decimals <= 12; ++decimals) {
         for (int i = 0; i < 20000; ++i) {
             const double v = i % 2 ? page(random) : page(random) * std::pow(10.0, exponent(random));
             ASSERT_EQ(Written(v, decimals), Exact(v, decimals)) << v << " to " << decimals;
