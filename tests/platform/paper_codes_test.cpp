@@ -45,6 +45,7 @@ TEST(QtPrinterCaps, AnswersWhetherOrNotAPrinterIsInstalled)
     PaperExtentTenths min, max;
     EXPECT_FALSE(caps.PaperCodes("No Such Printer", QString(), &codes));
     EXPECT_FALSE(caps.PaperExtents("No Such Printer", QString(), &min, &max));
+    EXPECT_FALSE(caps.NamedSettings("No Such Printer", &s));
 }
 
 // The papers a queue lists and the range of sizes of one's own it takes,
