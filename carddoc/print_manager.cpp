@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -745,8 +746,10 @@ void PrintManager::ReportPrintError(int32_t result)
     else if ((result == kErrIsFolder || result == kErrIsPipe || result == kErrIsDevice || result == kErrIsSocket ||
               result == kErrInvalidName) &&
              !OutputFile().isEmpty())
-        AlertStop(NothingWasPrinted(
-                      FileErrorTextAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result))
+        // "folder/" names the folder.
+        AlertStop(NothingWasPrinted(FileErrorTextAbout(
+                                        QStringToCp1252(QFileInfo(QDir::cleanPath(OutputFile())).fileName()).c_str(),
+                                        result))
                       .c_str(),
                   result);
     else if (const QString silence = PrintServerSilenceText();

@@ -73,6 +73,7 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         // print can't write, and the pipe is not opened.
         {"print-pdf card.lqx pipe.dqx", "pipe.dqx is a pipe, not a file. Nothing was printed. [230]\n"},
         {"print-pdf card.lqx folder.lqx", "folder.lqx is a folder, not a file. Nothing was printed. [267]\n"},
+        {"print-pdf card.lqx folder.lqx/", "folder.lqx is a folder, not a file. Nothing was printed. [267]\n"},
         {"print-pdf card.lqx /dev/null", "null is a device, not a file. Nothing was printed. [20]\n"},
         {"print-ps card.lqx pipe.dqx", "pipe.dqx is a pipe, not a file. Nothing was printed. [230]\n"},
         {"db dump pipe.dqx", "pipe.dqx is a pipe, not a file. [230]\n"},
