@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -95,12 +96,18 @@ QString ShortenedPath(const QString& path)
     return path.left(head) + QChar(0x2026) + path.right(kPathShown - head - 1);
 }
 
+// What is said of an output the job could not be written to ends so,
+// whatever kept it from there.
+std::string NothingWasPrinted(std::string text)
+{
+    return text + " Nothing was printed.";
+}
+
 std::string PathTooLongText(const QString& output)
 {
     std::string text = QStringToCp1252(QLatin1Char('"') + ShortenedPath(output) + QStringLiteral("\": "));
     text += LookupString(kPathTooLongString);
-    text += " Nothing was printed.";
-    return text;
+    return NothingWasPrinted(text);
 }
 
 // Names the first picture missed, and the record it was to show.
@@ -739,7 +746,12 @@ void PrintManager::ReportPrintError(int32_t result)
     else if ((result == kErrIsFolder || result == kErrIsPipe || result == kErrIsDevice || result == kErrIsSocket ||
               result == kErrInvalidName) &&
              !OutputFile().isEmpty())
-        AlertFileErrorAbout(QStringToCp1252(QFileInfo(OutputFile()).fileName()).c_str(), result);
+        // "folder/" names the folder.
+        AlertStop(NothingWasPrinted(FileErrorTextAbout(
+                                        QStringToCp1252(QFileInfo(QDir::cleanPath(OutputFile())).fileName()).c_str(),
+                                        result))
+                      .c_str(),
+                  result);
     else if (const QString silence = PrintServerSilenceText();
              !silence.isEmpty() && !JobQueue(job_.printer.get()).isEmpty())
         // The server took the job's first questions and then held it.

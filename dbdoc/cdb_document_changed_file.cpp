@@ -19,9 +19,16 @@ void CDBDocument::TakeFileChangedElsewhere()
                        " Nothing was written to it, and this window will show what it holds now.";
     if (edited_.any()) {
         text += "\n\nSave the record you were editing in a new database first?";
-        if (AlertConfirm(text.c_str(), 0) == 1) {
+        for (bool save = AlertConfirm(text.c_str(), 0) == 1; save;) {
             PathRecord target{};
-            while (ShellChooseNewDatabase("Save Record As:", &target) && !SaveEditedRecordAs(target)) {
+            if (!ShellChooseNewDatabase("Save Record As:", &target)) {
+                // The user meant to keep the edits: they go only once the
+                // user has been told and agrees.
+                save = AlertConfirm("The record you were editing has not been saved anywhere: its changes will be "
+                                    "lost.\n\nSave it in a new database?",
+                                    0) == 1;
+            } else if (SaveEditedRecordAs(target)) {
+                save = false;
             }
         }
     } else {

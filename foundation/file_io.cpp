@@ -454,12 +454,8 @@ std::string FileErrorWords(int32_t code)
     return text;
 }
 
-int32_t AlertFileErrorAbout(const char* what, int32_t code)
+std::string FileErrorTextAbout(const char* what, int32_t code)
 {
-    if (code == 0)
-        return 0;
-    if (!what || !*what)
-        return AlertFileError(code);
     char text[256];
     LoadStringByIndex(kFileErrorBase, FileErrorIndex(code), text);
     std::string said = std::string(what) + ": ";
@@ -476,5 +472,14 @@ int32_t AlertFileErrorAbout(const char* what, int32_t code)
         said += std::string(text) + " Close it there, even where it is only open to be read, then try again.";
     else
         said += text;
-    return AlertStop(said.c_str(), code);
+    return said;
+}
+
+int32_t AlertFileErrorAbout(const char* what, int32_t code)
+{
+    if (code == 0)
+        return 0;
+    if (!what || !*what)
+        return AlertFileError(code);
+    return AlertStop(FileErrorTextAbout(what, code).c_str(), code);
 }

@@ -194,5 +194,8 @@ int32_t AlertFileError(int32_t code);
 // ("Contacts.dqx: Disk is full [112]"); a missing file is said to be
 // missing, and a file another program holds to need closing there.
 int32_t AlertFileErrorAbout(const char* what, int32_t code);
+// The text AlertFileErrorAbout shows, without the code; what must name
+// something.
+std::string FileErrorTextAbout(const char* what, int32_t code);
 // The words AlertFileError shows for the code, without the code.
 std::string FileErrorWords(int32_t code);

@@ -261,6 +261,13 @@ TEST(FileIo, AlertFileErrorShowsTheCodeOrNothing)
     EXPECT_EQ(capture.lastText(), "Disk is full [112]");
     AlertFileError(1117);
     EXPECT_EQ(capture.lastText(), "IO FILE ERROR [1117]");
+    // Named, the file comes first; with no name, as without.
+    AlertFileErrorAbout("Contacts.dqx", 112);
+    EXPECT_EQ(capture.lastText(), "Contacts.dqx: Disk is full [112]");
+    AlertFileErrorAbout("", 112);
+    EXPECT_EQ(capture.lastText(), "Disk is full [112]");
+    AlertFileErrorAbout(nullptr, 112);
+    EXPECT_EQ(capture.lastText(), "Disk is full [112]");
 }
 
 }  // namespace

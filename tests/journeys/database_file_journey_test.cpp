@@ -27,6 +27,7 @@
 #include "dbdoc/export_report_db_dialogs.h"
 #include "dbdoc/import_db_dialog.h"
 #include "dialogs/print_dialog.h"
+#include "foundation/alert_sink.h"
 #include "foundation/path_record.h"
 #include "journey_fixture.h"
 #include "support/pointer_drive.h"
@@ -307,6 +308,94 @@ TEST_F(DatabaseFileJourney, AnEditToADatabaseCopiedOverInPlaceIsSavedElsewhere)
         << alerts.lastText();
     EXPECT_EQ(ReadFileBytes(path), second);
     EXPECT_NE(Tool("db verify '" + path + "'").find("3 records, 0 deleted, 0 new: sound"), std::string::npos);
+}
+
+// The same copy over the open database while a record is being edited,
+// and the user agrees to save the record elsewhere but cancels the file
+// dialog: the edit is not dropped unsaid. Asked again, the user gives a
+// name and the new database holds the record whole with the edit; the
+// next time the user cancels twice, is told the edit is lost, and nothing
+// is written anywhere.
+TEST_F(DatabaseFileJourney, ACancelledSaveOfAnEditToADatabaseCopiedOverAsksBeforeTheEditIsLost)
+{
+    const std::string path = CopySample("Contacts.dqx");
+    const std::vector<std::string> ours = Split(Tool("db dump '" + path + "'"), '\n');
+    OnNextDialog(ChooseFile(path));
+    ASSERT_TRUE(Trigger("File > Open > Database..."));
+    ASSERT_NE(DatabaseDocument(), nullptr) << alerts.lastText();
+    const auto copyOver = [this, &path](int seed) {
+        const std::string theirs = TempFile("Theirs" + std::to_string(seed) + ".dqx");
+        Tool("db new '" + theirs + "'");
+        Tool("db fill '" + theirs + "' 3 --seed " + std::to_string(seed));
+        std::filesystem::copy_file(theirs, path, std::filesystem::copy_options::overwrite_existing);
+        return ReadFileBytes(path);
+    };
+    const auto commitTitle = [this](const QString& text) {
+        QLineEdit* title = DatabaseDocument()->FieldEdit(2);
+        title->setFocus();
+        title->selectAll();
+        Type(text, title);
+        Key(Qt::Key_Return, Qt::NoModifier, title);
+    };
+    const auto files = [this] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(TempFile("")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    const std::string replacement = copyOver(5);
+    const std::string rescued = TempFile("Rescued.dqx");
+    OnNextDialog(Reject());
+    OnNextDialog(ChooseFile(rescued));
+    commitTitle("Rescuer");
+    EXPECT_EQ(PendingDialogs(), 0u);
+    ASSERT_EQ(alerts.boxes().size(), 2u) << alerts.lastText();
+    EXPECT_NE(alerts.boxes()[0].text.find("Save the record you were editing in a new database first?"),
+              std::string::npos)
+        << alerts.boxes()[0].text;
+    EXPECT_NE(alerts.lastText().find("has not been saved anywhere: its changes will be lost"), std::string::npos)
+        << alerts.lastText();
+    EXPECT_EQ(DialogTitles(), (std::vector<QString>{"Open", "Save Record As:", "Save Record As:"}));
+    EXPECT_EQ(ReadFileBytes(path), replacement);
+    EXPECT_EQ(DatabaseDocument()->RowCount(), 3);
+    // The new database holds that one record, every field as it was but the
+    // title typed.
+    const std::vector<std::string> saved = Split(Tool("db dump '" + rescued + "'"), '\n');
+    ASSERT_EQ(saved.size(), 3u) << Tool("db dump '" + rescued + "'");
+    std::vector<std::string> record = Split(saved[1], '\t');
+    ASSERT_GT(record.size(), size_t(kDumpCompany));
+    EXPECT_EQ(record[kDumpTitle], "Rescuer");
+    record[kDumpTitle].clear();
+    bool found = false;
+    for (size_t i = 1; i < ours.size(); ++i) {
+        std::vector<std::string> was = Split(ours[i], '\t');
+        if (was.size() > size_t(kDumpTitle) && was[kDumpLastName] == record[kDumpLastName]) {
+            was[kDumpTitle].clear();
+            EXPECT_EQ(record, was);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found) << saved[1];
+
+    // Cancel, then Cancel again when told the edit will be lost.
+    alerts.clear();
+    const std::string second = copyOver(6);
+    const std::vector<std::string> before = files();
+    OnNextDialog([this](QWidget* dialog) {
+        alerts.answer(kIdCancel);
+        Reject()(dialog);
+    });
+    commitTitle("Dropped");
+    alerts.answer(kIdOk);
+    EXPECT_EQ(PendingDialogs(), 0u);
+    ASSERT_EQ(alerts.boxes().size(), 2u) << alerts.lastText();
+    EXPECT_NE(alerts.lastText().find("its changes will be lost"), std::string::npos) << alerts.lastText();
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(ReadFileBytes(path), second);
+    EXPECT_EQ(Tool("db dump '" + rescued + "'"), saved[0] + "\n" + saved[1] + "\n");
+    EXPECT_EQ(DatabaseDocument()->RowCount(), 3);
 }
 
 TEST_F(DatabaseFileJourney, ACsvFileOfAnotherProgramImportsIntoTheRightFields)

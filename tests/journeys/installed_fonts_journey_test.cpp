@@ -8,7 +8,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <QElapsedTimer>
 
 #include "app/main_frame.h"
 #include "app/tool_bar_draw.h"
@@ -98,14 +97,8 @@ protected:
     // Waits until the font list has the family or not, as wanted.
     bool WaitForFamily(bool wanted)
     {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 10000) {
-            Settle(100);
-            if ((GetGlobalFontList()->FindFont(kNewFamily, kFontTypeTrueType) >= 0) == wanted)
-                return true;
-        }
-        return false;
+        return SettleUntil(
+            [wanted] { return (GetGlobalFontList()->FindFont(kNewFamily, kFontTypeTrueType) >= 0) == wanted; });
     }
 
     bool BarOffers(const char* family)

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -317,20 +318,22 @@ void JourneyTest::OnNextDialog(DialogDriver drive)
 
 // As a person does: the name typed into the file dialog's name field. While
 // the dialog still reads its folder it may refuse the name; it is given
-// again until the dialog takes it.
-static void GiveFileName(QPointer<QFileDialog> files, const QString& name, int left)
+// again until the dialog takes it. A busy machine may keep the folder's
+// reading waiting for seconds: the bound is for a dialog that never takes
+// it.
+static void GiveFileName(QPointer<QFileDialog> files, const QString& name, const QDeadlineTimer& until)
 {
     if (!files || !files->isVisible())
         return;
     AnswerFileDialog(files, name);
     if (!files || !files->isVisible())
         return;
-    if (left == 0) {
-        ADD_FAILURE() << "the file dialog did not take " << name.toStdString();
+    if (until.hasExpired()) {
+        ADD_FAILURE() << "the file dialog did not take " << name.toStdString() << " within a minute";
         static_cast<QDialog*>(files.data())->reject();
         return;
     }
-    QTimer::singleShot(20, files, [files, name, left] { GiveFileName(files, name, left - 1); });
+    QTimer::singleShot(20, files, [files, name, until] { GiveFileName(files, name, until); });
 }
 
 JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
@@ -343,7 +346,7 @@ JourneyTest::DialogDriver JourneyTest::ChooseFile(const std::string& path)
                 other->reject();
             return;
         }
-        GiveFileName(files, QString::fromStdString(path), 100);
+        GiveFileName(files, QString::fromStdString(path), QDeadlineTimer(60000));
     };
 }
 
@@ -734,6 +737,17 @@ void JourneyTest::Settle(int milliseconds)
     if (CMainFrame* frame = MainWindow())
         frame->IdleUpdate();
     QApplication::processEvents();
+}
+
+bool JourneyTest::SettleUntil(const std::function<bool()>& condition)
+{
+    const QDeadlineTimer until(60000);
+    while (!condition()) {
+        if (until.hasExpired())
+            return false;
+        Settle(20);
+    }
+    return true;
 }
 
 // ---- checking what was written ----

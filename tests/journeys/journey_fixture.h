@@ -246,6 +246,9 @@ protected:
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* widget = nullptr);
     // Runs pending events, timers and the idle update for a moment.
     void Settle(int milliseconds = 50);
+    // Settles until the condition holds, a minute at most (a busy machine
+    // may be slow); whether it held.
+    bool SettleUntil(const std::function<bool()>& condition);
 
     // ---- checking what was written ----
     // tessaline-tool with the arguments (shell words), its standard output;

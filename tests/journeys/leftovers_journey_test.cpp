@@ -54,12 +54,14 @@ protected:
         ASSERT_GE(holder, 0);
         if (holder == 0) {
             setpgid(0, 0);
-            execlp("flock", "flock", "--shared", path.c_str(), "sleep", "60", static_cast<char*>(nullptr));
+            execlp("flock", "flock", "--shared", path.c_str(), "sleep", "600", static_cast<char*>(nullptr));
             _exit(127);
         }
         holders_.push_back(holder);
-        // Until the lock is taken, the probe would find the file free.
-        for (int i = 0; i < 200; ++i) {
+        // Until the lock is taken, the probe would find the file free. A
+        // busy machine may start flock late; a minute is for one that never
+        // takes it.
+        for (int i = 0; i < 6000 && waitpid(holder, nullptr, WNOHANG) == 0; ++i) {
             const int fd = ::open(path.c_str(), O_RDONLY);
             const bool taken = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == -1;
             if (fd >= 0)
@@ -80,7 +82,7 @@ protected:
         ASSERT_GE(reader, 0);
         if (reader == 0) {
             setpgid(0, 0);
-            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
+            execlp("sleep", "sleep", "600", static_cast<char*>(nullptr));
             _exit(127);
         }
         ::close(fd);
@@ -392,13 +394,18 @@ TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHol
     if (worker == 0) {
         setpgid(0, 0);
         if (chdir(worked.c_str()) == 0)
-            execlp("sleep", "sleep", "60", static_cast<char*>(nullptr));
+            execlp("sleep", "sleep", "600", static_cast<char*>(nullptr));
         _exit(127);
     }
     holders_.push_back(worker);
-    for (int i = 0; i < 200 && std::filesystem::read_symlink("/proc/" + std::to_string(worker) + "/cwd") != worked;
-         ++i)
+    // Until it has moved into the folder, the folder would look forsaken.
+    const auto inFolder = [&] {
+        std::error_code error;
+        return std::filesystem::read_symlink("/proc/" + std::to_string(worker) + "/cwd", error) == worked;
+    };
+    for (int i = 0; i < 6000 && !inFolder(); ++i)
         usleep(10000);
+    ASSERT_TRUE(inFolder()) << "the other program never started in its folder";
     const std::string unmarked = temp + "/KPX1A.TMP";
     const std::string swap = temp + "/KPX1B.TMP";
     LeftAnHourAgo(unmarked);

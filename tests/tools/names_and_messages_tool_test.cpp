@@ -69,7 +69,13 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         {"print-pdf pipe.lqx x.pdf", "pipe.lqx is a pipe, not a file. [230]\n"},
         {"print-pdf folder.lqx x.pdf", "folder.lqx is a folder, not a file. [267]\n"},
         {"print-pdf /dev/null x.pdf", "null is a device, not a file. [20]\n"},
-        {"print-pdf card.lqx pipe.dqx", "pipe.dqx is a pipe, not a file. [230]\n"},
+        // An output that is no file is refused as every other output the
+        // print can't write, and the pipe is not opened.
+        {"print-pdf card.lqx pipe.dqx", "pipe.dqx is a pipe, not a file. Nothing was printed. [230]\n"},
+        {"print-pdf card.lqx folder.lqx", "folder.lqx is a folder, not a file. Nothing was printed. [267]\n"},
+        {"print-pdf card.lqx folder.lqx/", "folder.lqx is a folder, not a file. Nothing was printed. [267]\n"},
+        {"print-pdf card.lqx /dev/null", "null is a device, not a file. Nothing was printed. [20]\n"},
+        {"print-ps card.lqx pipe.dqx", "pipe.dqx is a pipe, not a file. Nothing was printed. [230]\n"},
         {"db dump pipe.dqx", "pipe.dqx is a pipe, not a file. [230]\n"},
         {"db dump loop.dqx", "loop.dqx: Its links name each other in a loop. [1921]\n"},
         {"db dump " + longFolder + "/ok.dqx",
@@ -81,7 +87,8 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
              "/x.pdf\": The path is longer than the 260 characters this program keeps. Nothing was printed. "
              "[206]\n"},
         {"print-pdf card.lqx \"$(printf 'caf\\351.pdf')\"",
-         ".pdf: The name is not UTF-8, or holds a character this program's files can't keep. [123]\n"},
+         ".pdf: The name is not UTF-8, or holds a character this program's files can't keep. Nothing was "
+         "printed. [123]\n"},
         {"db dump \"$(printf 'caf\\351.dqx')\"",
          ": The name is not UTF-8, or holds a character this program's files can't keep.\n"},
         {"card dump gone.lqx", "gone.lqx: There is no such file. [2]\n"},
@@ -96,6 +103,7 @@ TEST(NamesAndMessages, EveryCommandRefusesADashNameAndAPathIsNamedForWhatItHolds
         EXPECT_EQ(said.errors.find("Permission denied"), std::string::npos) << c.arguments << ": " << said.errors;
         EXPECT_EQ(said.errors.find("IO FILE ERROR"), std::string::npos) << c.arguments << ": " << said.errors;
     }
+    EXPECT_EQ(Shell(dir, "[ -z \"$(ls -A folder.lqx)\" ] && [ ! -e x.pdf ]"), 0) << "a refused print wrote a file";
 
     // Files of root's the user may not read, and one he may read only; as
     // root, the user is nobody (root reads everything).
