@@ -11,7 +11,8 @@ namespace {
 thread_local BarcodeInk* open = nullptr;
 
 template <class Point>
-QRectF BoxOf(const Point* points, size_t count)
+void AddPoints(BarcodeInk* ink, const Point* points, size_t count, double reach,
+               void (BarcodeInk::*add)(double, double, double, double))
 {
     double left = points[0].x, top = points[0].y, right = left, bottom = top;
     for (size_t i = 1; i < count; ++i) {
@@ -20,7 +21,9 @@ QRectF BoxOf(const Point* points, size_t count)
         top = std::min(top, double(points[i].y));
         bottom = std::max(bottom, double(points[i].y));
     }
-    return QRectF(QPointF(left, top), QPointF(right, bottom));
+    // A bar of no area puts no ink.
+    if (reach > 0.0 || (right > left && bottom > top))
+        (ink->*add)(left, top, right + reach, bottom + reach);
 }
 
 }  // namespace
@@ -29,26 +32,36 @@ BarcodeInk::BarcodeInk(const Dc* dc, const QRectF& within) : dc_(dc), within_(wi
 
 BarcodeInk::~BarcodeInk() { open = outer_; }
 
-// An empty box (a bar of no width) adds nothing.
-void BarcodeInk::Add(const QRectF& box) { ink_ = ink_.isNull() ? box : ink_.united(box); }
+void BarcodeInk::Add(double left, double top, double right, double bottom)
+{
+    if (!any_) {
+        left_ = left, top_ = top, right_ = right, bottom_ = bottom;
+        any_ = true;
+        return;
+    }
+    left_ = std::min(left_, left);
+    top_ = std::min(top_, top);
+    right_ = std::max(right_, right);
+    bottom_ = std::max(bottom_, bottom);
+}
 
 void BarcodeInk::Bar(const DoublePoint* corners, size_t count)
 {
     if (open && corners && count > 0)
-        open->Add(BoxOf(corners, count));
+        AddPoints(open, corners, count, 0.0, &BarcodeInk::Add);
 }
 
 void BarcodeInk::Bar(const IntPoint* corners, size_t count)
 {
     if (open && corners && count > 0)
-        open->Add(BoxOf(corners, count));
+        AddPoints(open, corners, count, 0.0, &BarcodeInk::Add);
 }
 
 void BarcodeInk::Line(const IntPoint* points, size_t count)
 {
     // A line a pixel wide covers the pixels it runs through.
     if (open && points && count > 0)
-        open->Add(BoxOf(points, count).adjusted(0, 0, 1, 1));
+        AddPoints(open, points, count, 1.0, &BarcodeInk::Add);
 }
 
 void BarcodeInk::Glyphs(std::string_view text, const IntPoint* at)
@@ -61,6 +74,8 @@ void BarcodeInk::Glyphs(std::string_view text, const IntPoint* at)
         const QRectF reach = open->dc_->textReach(at[i].x, at[i].y, one);
         if (reach.isNull() || (!open->within_.isEmpty() && open->within_.contains(reach)))
             continue;
-        open->Add(open->dc_->textPath(at[i].x, at[i].y, one).boundingRect());
+        const QRectF glyph = open->dc_->textPath(at[i].x, at[i].y, one).boundingRect();
+        if (!glyph.isNull())
+            open->Add(glyph.left(), glyph.top(), glyph.right(), glyph.bottom());
     }
 }

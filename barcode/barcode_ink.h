@@ -27,7 +27,12 @@ public:
 
     // Empty when nothing was drawn (nor given again from a kept drawing,
     // which draws nothing here).
-    const QRectF& Ink() const { return ink_; }
+    const QRectF& Ink() const
+    {
+        if (any_)
+            ink_ = QRectF(QPointF(left_, top_), QPointF(right_, bottom_));
+        return ink_;
+    }
 
     // Told by the drawing, when a tally is open on the thread: a filled
     // bar's corners, a line through points (a pixel wide), and caption
@@ -38,10 +43,14 @@ public:
     static void Glyphs(std::string_view text, const IntPoint* at);
 
 private:
-    void Add(const QRectF& box);
+    void Add(double left, double top, double right, double bottom);
 
     const Dc* dc_;
     QRectF within_;
-    QRectF ink_;
+    mutable QRectF ink_;
     BarcodeInk* outer_;
+    // The box as it grows: cheaper than a rectangle made and united for
+    // each bar.
+    double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+    bool any_ = false;
 };

@@ -65,11 +65,20 @@ bool BarcodeRunsPastClip(Dc* dc, const BarcodeRecord& rec, int16_t num, int16_t 
     // The answer follows from the record, the ratio and the context's
     // state (its clip, mapping and font): the same barcode at the same
     // place of every card is measured once a job.
+    // Its stored bytes without the unused end of its text.
+    uint8_t bytes[kBarcodeRecordSize];
+    BarcodeRecordWrite(rec, bytes);
     char key[12 + kBarcodeRecordSize + 4] = "barcode-cut";
-    BarcodeRecordWrite(rec, reinterpret_cast<uint8_t*>(key + 12));
-    std::memcpy(key + 12 + kBarcodeRecordSize, &num, 2);
-    std::memcpy(key + 12 + kBarcodeRecordSize + 2, &den, 2);
-    const std::string_view asked(key, sizeof key);
+    size_t used = 12;
+    const size_t text = 1 + size_t(bytes[kBarcodeDataOffset]);
+    std::memcpy(key + used, bytes + kBarcodeDataOffset, text);
+    used += text;
+    const size_t rest = kBarcodeRecordSize - kBarcodeEngineValuesOffset;
+    std::memcpy(key + used, bytes + kBarcodeEngineValuesOffset, rest);
+    used += rest;
+    std::memcpy(key + used, &num, 2);
+    std::memcpy(key + used + 2, &den, 2);
+    const std::string_view asked(key, used + 4);
     int32_t known = 0;
     if (dc->recall(asked, &known))
         return known != 0;

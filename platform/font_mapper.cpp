@@ -398,6 +398,11 @@ std::unique_ptr<Coverage> HintedGlyphCoverage(const FontDesign& design, double e
 const Coverage& FontFace::glyphCoverage(uint8_t ch) const
 {
     std::lock_guard<std::mutex> lock(coverageMutex_);
+    return coverageLocked(ch);
+}
+
+const Coverage& FontFace::coverageLocked(uint8_t ch) const
+{
     std::unique_ptr<Coverage>& slot = coverage_[ch];
     if (!slot) {
         const QPainterPath outline = glyphPath(ch);
@@ -417,8 +422,8 @@ const Coverage& FontFace::glyphCoverage(uint8_t ch) const
 
 QRectF FontFace::glyphBounds(uint8_t ch) const
 {
-    glyphCoverage(ch);
     std::lock_guard<std::mutex> lock(coverageMutex_);
+    coverageLocked(ch);
     return bounds_[ch];
 }
 

@@ -69,6 +69,9 @@ struct FontFace {
     std::shared_ptr<const struct FontDesign> design;
 
 private:
+    // glyphCoverage with coverageMutex_ held.
+    const Coverage& coverageLocked(uint8_t ch) const;
+
     mutable std::once_flag sizedOnce_;
     mutable QRawFont sized_;
     mutable std::mutex coverageMutex_;
