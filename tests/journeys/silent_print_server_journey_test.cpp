@@ -208,7 +208,23 @@ std::string PdfSheet(const std::string& pdf)
                                                                                                : run.out;
 }
 
-class SilentPrintServerJourney : public JourneyTest {};
+class SilentPrintServerJourney : public JourneyTest {
+protected:
+    // The window started again on the print server named before the test
+    // (none when `named` is false), with the usual bound.
+    void BackOnTheServerBefore(bool named, const std::string& before)
+    {
+        Stop();
+        if (named)
+            ::setenv("CUPS_SERVER", before.c_str(), 1);
+        else
+            ::unsetenv("CUPS_SERVER");
+        ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
+        cupsSetServer(nullptr);
+        ForgetQueueAnswers();
+        Start();
+    }
+};
 
 TEST_F(SilentPrintServerJourney, TheWindowAndEveryPrintGiveUpOnAServerThatNeverAnswers)
 {
@@ -255,15 +271,7 @@ TEST_F(SilentPrintServerJourney, TheWindowAndEveryPrintGiveUpOnAServerThatNeverA
     EXPECT_NE(out.find(said + " The document was not printed."), std::string::npos) << out;
 #endif
 
-    Stop();
-    if (old)
-        ::setenv("CUPS_SERVER", before.c_str(), 1);
-    else
-        ::unsetenv("CUPS_SERVER");
-    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
-    cupsSetServer(nullptr);
-    ForgetQueueAnswers();
-    Start();
+    BackOnTheServerBefore(old != nullptr, before);
 }
 
 // A card given on the command line, and one opened through File > Open,
@@ -312,15 +320,7 @@ TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent
     EXPECT_EQ(Changed(second, ViewPixels(), cardArea), 0);
     EXPECT_TRUE(alerts.lastText().empty()) << alerts.lastText();
 
-    Stop();
-    if (old)
-        ::setenv("CUPS_SERVER", before.c_str(), 1);
-    else
-        ::unsetenv("CUPS_SERVER");
-    ::unsetenv("TESSALINE_PRINT_SERVER_SECONDS");
-    cupsSetServer(nullptr);
-    ForgetQueueAnswers();
-    Start();
+    BackOnTheServerBefore(old != nullptr, before);
 }
 
 // A server that answers the program's own questions and then holds the
