@@ -192,11 +192,11 @@ TEST(BarcodeCut, AnAnswerFoundForOneLabelIsNotGivenForAnother)
     Surface on(true);
     Dc* dc = on.dc.get();
     dc->setWindowOrg(ink.left - 100, ink.top - 100);
-    auto cutWithin = [&](const IntRect& clip, int16_t den = 1) {
+    auto cutWithin = [&](const IntRect& clip, int16_t den = 1, int16_t num = kNum) {
         const int32_t saved = dc->saveDc();
         dc->intersectClipRect(clip.left, clip.top, clip.right, clip.bottom);
         bool cut = false;
-        EXPECT_TRUE(DrawBarcode(dc, &rec, kNum, den, &cut));
+        EXPECT_TRUE(DrawBarcode(dc, &rec, num, den, &cut));
         dc->restoreDc(saved);
         return cut;
     };
@@ -219,6 +219,7 @@ TEST(BarcodeCut, AnAnswerFoundForOneLabelIsNotGivenForAnother)
     for (int card = 0; card < 4; ++card) {
         EXPECT_TRUE(cutWithin(half)) << card;
         EXPECT_FALSE(cutWithin(half, 2)) << card;
+        EXPECT_FALSE(cutWithin(half, 1, kNum / 2)) << card;
     }
     // The label moved under the barcode: the same clip in logical units,
     // another place for the bars.
