@@ -1,7 +1,9 @@
 #include "barcode/barcode_draw.h"
 
+#include <cstddef>
 #include <cstring>
 
+#include "barcode/barcode_ink.h"
 #include "barcode/barcode_record_format.h"
 #include "barcode/barcode_scale.h"
 #include "barcode/caption_font.h"
@@ -16,6 +18,9 @@
 #include "platform/dc.h"
 
 namespace {
+
+// What a kept drawing's result holds.
+constexpr int32_t kKeptDrawn = 1, kKeptCut = 2;
 
 using DrawRoutine = bool (*)(Dc*, BarcodeRecord*);
 
@@ -52,21 +57,39 @@ bool DrawNow(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
 
 }  // namespace
 
-bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den)
+bool DrawBarcode(Dc* dc, const BarcodeRecord* rec, int16_t num, int16_t den, bool* cut)
 {
+    if (cut)
+        *cut = false;
     if (!dc || !rec)
         return false;
     // What is drawn follows from the record, the ratio and the context
     // alone: a barcode printed at the same place of every card is encoded
-    // and laid out once, and its output given again.
-    char key[8 + kBarcodeRecordSize + 4] = "barcode";
-    BarcodeRecordWrite(*rec, reinterpret_cast<uint8_t*>(key + 8));
-    std::memcpy(key + 8 + kBarcodeRecordSize, &num, 2);
-    std::memcpy(key + 8 + kBarcodeRecordSize + 2, &den, 2);
-    int32_t drawn = 0;
-    if (dc->beginKept(std::string_view(key, sizeof key), &drawn))
-        return drawn != 0;
-    const bool ok = DrawNow(dc, rec, num, den);
-    dc->endKept(ok ? 1 : 0);
+    // and laid out once, and its output given again. A drawing whose ink
+    // was tallied keeps its answer beside it, so its key says so.
+    constexpr size_t kRecordAt = 8, kRatioAt = kRecordAt + kBarcodeRecordSize, kAsksAt = kRatioAt + 4;
+    char key[kAsksAt + 1] = "barcode";
+    BarcodeRecordWrite(*rec, reinterpret_cast<uint8_t*>(key + kRecordAt));
+    std::memcpy(key + kRatioAt, &num, 2);
+    std::memcpy(key + kRatioAt + 2, &den, 2);
+    key[kAsksAt] = cut ? 1 : 0;
+    int32_t kept = 0;
+    if (dc->beginKept(std::string_view(key, sizeof key), &kept)) {
+        if (cut)
+            *cut = (kept & kKeptCut) != 0;
+        return (kept & kKeptDrawn) != 0;
+    }
+    bool ok = false;
+    bool past = false;
+    if (cut) {
+        const QRectF allowed = BarcodeInk::Allowed(dc);
+        const BarcodeInk tally(dc, allowed);
+        ok = DrawNow(dc, rec, num, den);
+        past = ok && tally.Past(allowed);
+        *cut = past;
+    } else {
+        ok = DrawNow(dc, rec, num, den);
+    }
+    dc->endKept((ok ? kKeptDrawn : 0) | (past ? kKeptCut : 0));
     return ok;
 }

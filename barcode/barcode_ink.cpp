@@ -32,6 +32,19 @@ BarcodeInk::BarcodeInk(const Dc* dc, const QRectF& within) : dc_(dc), within_(wi
 
 BarcodeInk::~BarcodeInk() { open = outer_; }
 
+QRectF BarcodeInk::Allowed(const Dc* dc)
+{
+    IntRect clip;
+    dc->getClipBox(&clip);
+    return QRectF(clip.left - 1.0, clip.top - 1.0, clip.right - clip.left + 2.0, clip.bottom - clip.top + 2.0);
+}
+
+bool BarcodeInk::Past(const QRectF& allowed) const
+{
+    return any_ && (left_ < allowed.left() || top_ < allowed.top() || right_ > allowed.right() ||
+                    bottom_ > allowed.bottom());
+}
+
 void BarcodeInk::Add(double left, double top, double right, double bottom)
 {
     if (!any_) {

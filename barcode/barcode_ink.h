@@ -25,6 +25,12 @@ public:
     BarcodeInk(const BarcodeInk&) = delete;
     BarcodeInk& operator=(const BarcodeInk&) = delete;
 
+    // The box the ink of a barcode drawn on `dc` may fill: its clip with a
+    // device unit of slack.
+    static QRectF Allowed(const Dc* dc);
+    // Whether what was tallied reaches past `allowed`.
+    bool Past(const QRectF& allowed) const;
+
     // Empty when nothing was drawn (nor given again from a kept drawing,
     // which draws nothing here).
     const QRectF& Ink() const

@@ -5,13 +5,11 @@
 
 #include "barcode/barcode_draw.h"
 #include "barcode/barcode_fault.h"
-#include "barcode/barcode_ink.h"
 #include "barcode/barcode_measure.h"
 #include "barcode/barcode_record.h"
 #include "foundation/byte_order.h"
 #include "foundation/int_math.h"
 #include "foundation/keys.h"
-#include "frames/barcode_past_clip.h"
 #include "frames/content_frame_host.h"
 #include "frames/frame_document.h"
 #include "frames/frame_font.h"
@@ -185,19 +183,12 @@ void FrameObjBarcode::DrawBars(Dc* dc)
     if (!IsOutputShift()) {
         DrawBarcode(dc, &work, numerator, denominator);
     } else {
-        // Its ink is tallied as it is drawn, for the question whether the
-        // label's edge cut it.
-        bool drawn = false;
-        QRectF ink;
-        {
-            const BarcodeInk tally(dc, BarcodeInkAllowed(dc));
-            drawn = DrawBarcode(dc, &work, numerator, denominator);
-            ink = tally.Ink();
-        }
+        bool cut = false;
+        const bool drawn = DrawBarcode(dc, &work, numerator, denominator, &cut);
         const std::string value(reinterpret_cast<const char*>(work.data + 1), work.data[0]);
         if (!drawn)
             NoteBarcodeNotPrinted(value, BarcodeDataFault(work));
-        else if (BarcodeRunsPastClip(dc, work, numerator, denominator, &ink))
+        else if (cut)
             NoteBarcodeCut(value);
     }
 

@@ -422,12 +422,6 @@ public:
     // only the outermost is kept.
     bool beginKept(std::string_view key, int32_t* result);
     void endKept(int32_t result);
-    // An answer that follows from nothing but `key` and this context's
-    // state (whether the barcode at one place of every card runs past its
-    // label) is worked out once: recall finds the answer remembered from an
-    // equal state.
-    bool recall(std::string_view key, int32_t* answer) const;
-    void remember(std::string_view key, int32_t answer);
 
     // --- Device ----------------------------------------------------------
     int32_t getDeviceCaps(int32_t index) const;

@@ -88,47 +88,6 @@ void Dc::endKept(int32_t result)
     d.output = std::move(output);
 }
 
-bool Dc::recall(std::string_view key, int32_t* answer) const
-{
-    if (!kept_ || turn_)
-        return false;
-    const auto found = kept_->answers.find(key);
-    if (found == kept_->answers.end())
-        return false;
-    for (const Kept::Answer& a : found->second) {
-        if (Kept::SameState(a.state, *state_)) {
-            if (answer)
-                *answer = a.answer;
-            return true;
-        }
-    }
-    return false;
-}
-
-void Dc::remember(std::string_view key, int32_t answer)
-{
-    // Under a turn the same logical state is elsewhere on the device.
-    if (turn_)
-        return;
-    if (!kept_)
-        kept_ = std::make_unique<Kept>();
-    Kept& k = *kept_;
-    auto found = k.answers.find(key);
-    if (found == k.answers.end()) {
-        if (k.keysSeenOnce.size() >= Kept::kAnswers * 4)
-            k.keysSeenOnce.clear();
-        if (k.keysSeenOnce.insert(Kept::KeyHash{}(key)).second)
-            return;
-        if (k.answerCount >= Kept::kAnswers) {
-            k.answers.clear();
-            k.answerCount = 0;
-        }
-        found = k.answers.emplace(std::string(key), std::vector<Kept::Answer>()).first;
-    }
-    found->second.push_back(Kept::Answer{*state_, answer});
-    ++k.answerCount;
-}
-
 void Dc::Kept::add(Drawing d)
 {
     if (drawings.size() < kDrawings) {

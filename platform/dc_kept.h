@@ -5,10 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <functional>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/dc_device.h"
@@ -39,24 +36,6 @@ struct Dc::Kept {
     bool spoilt = false;
     size_t savedDepth = 0;
     size_t seen = 0;
-
-    // Answers remembered (Dc::remember), by key. As with drawings, an answer
-    // is kept the second time its key comes: a key that changes card by card
-    // (a barcode of each record's own data) is only noted, by its hash. A job
-    // asks a few for each place on its sheet; one that asks more starts
-    // again.
-    static constexpr size_t kAnswers = 1024;
-    struct Answer {
-        State state;
-        int32_t answer = 0;
-    };
-    struct KeyHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-    };
-    std::unordered_map<std::string, std::vector<Answer>, KeyHash, std::equal_to<>> answers;
-    size_t answerCount = 0;
-    std::unordered_set<size_t> keysSeenOnce;
 
     // Into the ring, in place of the oldest when it is full.
     void add(Drawing d);

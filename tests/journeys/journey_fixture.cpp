@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -529,6 +530,10 @@ void JourneyTest::WatchDialogs()
     }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == handled_.data())
+        return;
+    // Long work shows its progress once it has taken a while, which on a
+    // busy machine any work may: unasked for, it is waited out.
+    if (drivers_.empty() && qobject_cast<QProgressDialog*>(modal))
         return;
     handled_ = modal;
     dialogTitles_.push_back(modal->windowTitle());
