@@ -14,6 +14,7 @@
 #include <ctime>
 #include <functional>
 #include <set>
+#include <string_view>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "journey_fixture.h"
 #include "support/cups_scheduler.h"
 #include "support/shell.h"
+#include "support/stalling_print_server.h"
 
 namespace {
 
@@ -103,19 +105,35 @@ protected:
 
     // Runs the program and ends it with the signal once `ready` (asked of
     // the running program) holds; false when it never did. How it ended
-    // goes to `status`.
+    // goes to `status`. The program's environment is this one's with the
+    // `changed` variables ("NAME=value").
     static bool KilledOnceReady(const std::vector<std::string>& arguments, int signal,
-                                const std::function<bool(pid_t)>& ready, int* status = nullptr)
+                                const std::function<bool(pid_t)>& ready, int* status = nullptr,
+                                const std::vector<std::string>& changed = {})
     {
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        // Made before the fork: the child of a process with threads must
+        // not allocate before it execs.
+        std::vector<char*> envp;
+        for (char** variable = environ; *variable; ++variable) {
+            const std::string_view entry(*variable);
+            const auto named = [&entry](const std::string& change) {
+                return entry.substr(0, entry.find('=') + 1) == change.substr(0, change.find('=') + 1);
+            };
+            if (std::none_of(changed.begin(), changed.end(), named))
+                envp.push_back(*variable);
+        }
+        for (const std::string& change : changed)
+            envp.push_back(const_cast<char*>(change.c_str()));
+        envp.push_back(nullptr);
         const pid_t run = fork();
         if (run < 0)
             return false;
         if (run == 0) {
-            std::vector<char*> argv;
-            for (const std::string& argument : arguments)
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
+            execve(argv[0], argv.data(), envp.data());
             _exit(127);
         }
         bool isReady = false;
@@ -469,6 +487,12 @@ TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsA
         SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
     CupsScheduler scheduler({{"Office", 0, "", true}});
     ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    // The print goes through a server that answers its questions and holds
+    // the job's own request: told to end then, the job is still the
+    // program's however fast it got there.
+    const std::string socket = TempFile("holds.sock");
+    StallingPrintServer server(socket, scheduler.server(), StallingPrintServer::AtTheJob{});
+    ASSERT_TRUE(server.listening()) << socket;
     const std::string card = CopySample("Business Card.lqx");
     const std::string temp = TempFile("tmp");
     std::filesystem::create_directories(temp);
@@ -481,9 +505,8 @@ TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsA
                 names.push_back(entry.path().filename());
         return names;
     };
-    // The scheduler is held from the moment the job is drawn into its
-    // spool, and the program told to end once it waits on the scheduler to
-    // take the job.
+    // The program is told to end once it waits on the server to take the
+    // job it drew into its spool.
     bool held = false;
     int waiting = 0;
     int status = 0;
@@ -496,14 +519,13 @@ TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsA
                 const std::string file = std::filesystem::read_symlink(fd, none);
                 held = held || file.rfind(temp + "/Tessaline.", 0) == 0 || file.rfind(temp + "/#", 0) == 0;
             }
-            if (held)
-                scheduler.Pause(true);
-            waiting = held && Waiting(run) ? waiting + 1 : 0;
+            waiting = held && server.holding() && Waiting(run) ? waiting + 1 : 0;
             return waiting >= 3;
         },
-        &status);
-    scheduler.Pause(false);
-    EXPECT_TRUE(spooled) << "the job never reached its spool";
+        &status, {"CUPS_SERVER=" + socket});
+    // What the program left with the server reaches the scheduler.
+    server.LetGo();
+    EXPECT_TRUE(spooled) << "the job never reached its spool or the server";
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
     EXPECT_EQ(ours(), std::vector<std::string>{});
     EXPECT_EQ(scheduler.NextOutput("Office", 5), "") << "a job told to end was printed";

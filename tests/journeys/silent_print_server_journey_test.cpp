@@ -5,7 +5,6 @@
 // ends with the server named, and the Print dialog opens with the files to
 // print into, naming it. Each gives up after the bound (one second here),
 // not after minutes.
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -17,12 +16,10 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
-#include <map>
 #include <memory>
 #include <regex>
 #include <string>
 #include <thread>
-#include <utility>
 
 #include <cups/cups.h>
 
@@ -42,6 +39,7 @@
 #include "support/needed_tools.h"
 #include "support/run_program.h"
 #include "support/shell.h"
+#include "support/stalling_print_server.h"
 
 namespace {
 
@@ -77,127 +75,6 @@ private:
     std::string path_;
     int fd_ = -1;
     bool listening_ = false;
-};
-
-// A go-between to a scheduler that passes on the first `answered`
-// requests, and then holds every connection: a server that answered the
-// program's questions and then keeps the next one (Qt's, or the job's).
-class ServerThatStalls {
-public:
-    // Each answer starts `slowMs` late: a slow server that still
-    // answers within the bound.
-    ServerThatStalls(const std::string& path, const std::string& upstream, int answered, int slowMs = 0)
-        : server_(path), upstream_(upstream), answered_(answered), slowMs_(slowMs)
-    {
-        if (::pipe(stop_) == 0 && server_.fd() >= 0)
-            thread_ = std::thread([this] { Run(); });
-    }
-    ~ServerThatStalls()
-    {
-        if (thread_.joinable()) {
-            HangUp();
-            thread_.join();
-        }
-        for (const auto& [client, up] : pairs_) {
-            ::close(client);
-            ::close(up);
-        }
-        ::close(stop_[0]);
-        ::close(stop_[1]);
-    }
-    ServerThatStalls(const ServerThatStalls&) = delete;
-    ServerThatStalls& operator=(const ServerThatStalls&) = delete;
-    bool listening() const { return server_.listening() && thread_.joinable(); }
-    // From any thread: the server closes the connections it holds and goes.
-    void HangUp() { (void)!::write(stop_[1], "x", 1); }
-
-private:
-    int Connect() const
-    {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, upstream_.c_str(), sizeof address.sun_path - 1);
-        if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
-            return fd;
-        if (fd >= 0)
-            ::close(fd);
-        return -1;
-    }
-    // Requests begin with their method at the start of a line.
-    int CountRequests(const std::string& bytes)
-    {
-        int count = 0;
-        for (const char* method : {"POST /", "GET /"})
-            for (size_t at = bytes.find(method); at != std::string::npos; at = bytes.find(method, at + 1))
-                count += at == 0 || bytes[at - 1] == '\n';
-        return count;
-    }
-    void Run()
-    {
-        for (;;) {
-            std::vector<pollfd> fds{{stop_[0], POLLIN, 0}, {server_.fd(), POLLIN, 0}};
-            if (!holding_)
-                for (const auto& [client, up] : pairs_) {
-                    fds.push_back({client, POLLIN, 0});
-                    fds.push_back({up, POLLIN, 0});
-                }
-            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents) {
-                for (const auto& [client, up] : pairs_) {
-                    ::close(client);
-                    ::close(up);
-                }
-                pairs_.clear();
-                server_.Close();
-                return;
-            }
-            if (fds[1].revents & POLLIN) {
-                const int client = ::accept4(server_.fd(), nullptr, nullptr, SOCK_CLOEXEC);
-                const int up = client >= 0 ? Connect() : -1;
-                if (up >= 0)
-                    pairs_[client] = up;
-                else if (client >= 0)
-                    ::close(client);
-            }
-            for (size_t i = 2; i < fds.size() && !holding_; ++i) {
-                if (!(fds[i].revents & (POLLIN | POLLHUP)))
-                    continue;
-                char buffer[65536];
-                const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-                const bool fromClient = i % 2 == 0;
-                const int client = fromClient ? fds[i].fd : fds[i - 1].fd;
-                if (got <= 0) {
-                    ::close(client);
-                    ::close(pairs_[client]);
-                    pairs_.erase(client);
-                    break;
-                }
-                if (fromClient) {
-                    requests_ += CountRequests(std::string(buffer, size_t(got)));
-                    if (requests_ > answered_) {
-                        holding_ = true;
-                        break;
-                    }
-                }
-                if (fromClient)
-                    late_ = slowMs_ > 0;
-                else if (std::exchange(late_, false))
-                    std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
-                (void)!::write(fromClient ? pairs_[client] : client, buffer, size_t(got));
-            }
-        }
-    }
-
-    SilentServer server_;
-    std::string upstream_;
-    int answered_;
-    int slowMs_;
-    bool late_ = false;
-    int requests_ = 0;
-    bool holding_ = false;
-    int stop_[2] = {-1, -1};
-    std::map<int, int> pairs_;
-    std::thread thread_;
 };
 
 std::string PdfSheet(const std::string& pdf)
@@ -327,7 +204,7 @@ TEST_F(SilentPrintServerJourney, ACardOpensAndIsDrawnWhileTheServerIsStillSilent
 // next request, Qt's or the job's: a print on the queue gives up after
 // the bound and names the server, a print into a file goes on with the
 // locale's paper, saying so.
-TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOneThatNeverAnswers)
+TEST_F(SilentPrintServerJourney, AStallingPrintServerAfterAnsweringIsGivenUpOnAsOneThatNeverAnswers)
 {
 #ifndef TESSALINE_PROGRAM_PATH
     GTEST_SKIP() << "the window program is not built here";
@@ -346,7 +223,7 @@ TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOne
     // /pt asks about its queue twice; Qt's print support asks next, then
     // the job is handed over.
     for (const int answered : {2, 3}) {
-        ServerThatStalls server(socket, scheduler.server(), answered);
+        StallingPrintServer server(socket, scheduler.server(), answered);
         ASSERT_TRUE(server.listening());
         bool ok = true;
         const std::string out =
@@ -359,7 +236,7 @@ TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOne
     {
         const std::string slow = "LC_ALL=C QT_QPA_PLATFORM=offscreen TESSALINE_PRINT_SERVER_SECONDS=3 CUPS_SERVER='" +
                                  socket + "' timeout 60 ";
-        ServerThatStalls server(socket, scheduler.server(), 1000, 600);
+        StallingPrintServer server(socket, scheduler.server(), 1000, 600);
         ASSERT_TRUE(server.listening());
         bool ok = false;
         const std::string out =
@@ -368,7 +245,7 @@ TEST_F(SilentPrintServerJourney, AServerThatStallsAfterAnsweringIsGivenUpOnAsOne
         EXPECT_FALSE(scheduler.NextOutput("Office").empty()) << scheduler.why();
     }
     // print-pdf asks for the default queue, then for its description.
-    ServerThatStalls server(socket, scheduler.server(), 1);
+    StallingPrintServer server(socket, scheduler.server(), 1);
     ASSERT_TRUE(server.listening());
     const std::string pdf = TempFile("cards.pdf");
     bool ok = false;
@@ -437,7 +314,7 @@ TEST_F(SilentPrintServerJourney, ThePrintDialogListsTheQueuesAndGivesUpOnAServer
     // the first. One that kept the window far past the bound is hung up
     // on, so that the fault fails here rather than holding the suite.
     const std::string socket = TempFile("holds.sock");
-    ServerThatStalls server(socket, scheduler.server(), 1);
+    StallingPrintServer server(socket, scheduler.server(), 1);
     ASSERT_TRUE(server.listening());
     ::setenv("CUPS_SERVER", socket.c_str(), 1);
     cupsSetServer(nullptr);
