@@ -561,8 +561,19 @@ bool SendDocument(PrintServerLink& link, QueueAnswer& queue, int job, const std:
     std::fclose(in);
     link.Restart();
     // A server that took the whole document and then held its answer has
-    // not said the job is whole.
-    const bool finished = cupsFinishDestDocument(link.http(), queue.dest, queue.info) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    // not said the job is whole. Nor has one whose connection dropped:
+    // cupsFinishDestDocument would give the status heard before (the job's
+    // making) for an answer that never came, so the answer is looked at.
+    // The queue's resource is where a server that asks who we are is
+    // answered, as the library's own call does.
+    const char* uri = cupsGetOption("printer-uri-supported", queue.dest->num_options, queue.dest->options);
+    char scheme[32], user[256], host[256], resource[1024];
+    int port = 0;
+    const bool named = uri && httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host,
+                                              sizeof host, &port, resource, sizeof resource) >= HTTP_URI_STATUS_OK;
+    ipp_t* answer = cupsGetResponse(link.http(), named ? resource : "/");
+    const bool finished = answer && ippGetStatusCode(answer) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    ippDelete(answer);
     return finished && sent && !link.GaveUp();
 }
 
