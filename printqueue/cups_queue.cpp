@@ -161,6 +161,19 @@ bool& PaperAlone()
     return alone;
 }
 
+// The queue's address as its server gave it, with the resource (its path
+// on the server) written into `resource`; null when the server gave none.
+const char* QueueResource(const cups_dest_t& dest, char* resource, int size)
+{
+    const char* uri = cupsGetOption("printer-uri-supported", dest.num_options, dest.options);
+    char scheme[32], user[256], host[256];
+    int port = 0;
+    if (!uri || httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host,
+                                sizeof host, &port, resource, size) < HTTP_URI_STATUS_OK)
+        return nullptr;
+    return uri;
+}
+
 // The queue's default paper as its description gives it, asked for alone:
 // the whole description comes from the server a few bytes a read, tens of
 // thousands of reads, and a print into a file needs nothing more of it.
@@ -170,12 +183,9 @@ ipp_t* PaperDefaultsOf(QueueAnswer& answer)
     if (!answer.dest || answer.paperAsked)
         return answer.paper;
     answer.paperAsked = true;
-    const cups_dest_t& dest = *answer.dest;
-    const char* uri = cupsGetOption("printer-uri-supported", dest.num_options, dest.options);
-    char scheme[32], user[256], host[256], resource[1024];
-    int port = 0;
-    if (!uri || httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme, sizeof scheme, user, sizeof user, host,
-                                sizeof host, &port, resource, sizeof resource) < HTTP_URI_STATUS_OK)
+    char resource[1024];
+    const char* uri = QueueResource(*answer.dest, resource, sizeof resource);
+    if (!uri)
         return nullptr;
     PrintServerLink* link = Link();
     if (!link || !link->http())
@@ -561,8 +571,15 @@ bool SendDocument(PrintServerLink& link, QueueAnswer& queue, int job, const std:
     std::fclose(in);
     link.Restart();
     // A server that took the whole document and then held its answer has
-    // not said the job is whole.
-    const bool finished = cupsFinishDestDocument(link.http(), queue.dest, queue.info) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    // not said the job is whole. Nor has one whose connection dropped:
+    // cupsFinishDestDocument would give the status heard before (the job's
+    // making) for an answer that never came, so the answer is looked at.
+    // The queue's resource is where a server that asks who we are is
+    // answered, as the library's own call does.
+    char resource[1024];
+    ipp_t* answer = cupsGetResponse(link.http(), QueueResource(*queue.dest, resource, sizeof resource) ? resource : "/");
+    const bool finished = answer && ippGetStatusCode(answer) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    ippDelete(answer);
     return finished && sent && !link.GaveUp();
 }
 

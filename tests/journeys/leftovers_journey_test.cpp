@@ -19,6 +19,8 @@
 #include <system_error>
 #include <vector>
 
+#include <cups/cups.h>
+
 #include <QByteArray>
 
 #include "journey_fixture.h"
@@ -541,6 +543,40 @@ TEST_F(LeftoversJourney, APrintToAQueueOrTheWindowToldToEndLeavesNothingAndEndsA
     qputenv("TMPDIR", keptTmpdir);
     if (keptTmpdir.isNull())
         qunsetenv("TMPDIR");
+#endif
+}
+
+// A print whose document the connection lost on the way, the server still
+// answering, ends as failed, and the job made for that document goes from
+// the queue: nothing is left there waiting for it.
+TEST_F(LeftoversJourney, APrintWhoseDocumentWasLostLeavesNoJobInTheQueue)
+{
+#ifndef TESSALINE_PROGRAM_PATH
+    GTEST_SKIP() << "the window program is not built here";
+#else
+    if (!CupsScheduler::Missing().empty())
+        SKIP_FOR_MISSING_TOOL() << "the print scheduler needs" << CupsScheduler::Missing();
+    CupsScheduler scheduler({{"Office", 0, "", true}});
+    ASSERT_TRUE(scheduler.ok()) << scheduler.why();
+    const std::string socket = TempFile("cuts.sock");
+    StallingPrintServer server(socket, scheduler.server(), StallingPrintServer::AtTheDocument{});
+    ASSERT_TRUE(server.listening()) << socket;
+    bool ok = true;
+    const std::string out = CommandOutput("LC_ALL=C QT_QPA_PLATFORM=offscreen CUPS_SERVER='" + socket +
+                                              "' timeout 60 '" + TESSALINE_PROGRAM_PATH + "' /pt '" +
+                                              CopySample("Business Card.lqx") + "' Office 2>&1",
+                                          &ok);
+    EXPECT_FALSE(ok) << out;
+    EXPECT_NE(out.find("Error while printing."), std::string::npos) << out;
+    EXPECT_EQ(scheduler.NextOutput("Office", 5), "") << "a document the server never had was printed";
+    http_t* http = httpConnect2(scheduler.server().c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED, 1,
+                                5000, nullptr);
+    ASSERT_NE(http, nullptr) << scheduler.server();
+    cups_job_t* jobs = nullptr;
+    const int unfinished = cupsGetJobs2(http, &jobs, "Office", 0, CUPS_WHICHJOBS_ACTIVE);
+    cupsFreeJobs(unfinished, jobs);
+    httpClose(http);
+    EXPECT_EQ(unfinished, 0) << "jobs left unfinished on the queue; " << cupsLastErrorString();
 #endif
 }
 

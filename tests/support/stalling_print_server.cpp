@@ -21,6 +21,7 @@ namespace {
 // The IPP operations that make a job.
 constexpr int kPrintJob = 0x0002;
 constexpr int kCreateJob = 0x0005;
+constexpr int kSendDocument = 0x0006;
 
 bool Send(int fd, const char* bytes, size_t size)
 {
@@ -64,6 +65,12 @@ StallingPrintServer::StallingPrintServer(const std::string& path, const std::str
 
 StallingPrintServer::StallingPrintServer(const std::string& path, const std::string& upstream, AtTheJob)
     : path_(path), upstream_(upstream), atTheJob_(true)
+{
+    Listen(path);
+}
+
+StallingPrintServer::StallingPrintServer(const std::string& path, const std::string& upstream, AtTheDocument)
+    : path_(path), upstream_(upstream), atTheDocument_(true)
 {
     Listen(path);
 }
@@ -137,7 +144,7 @@ size_t StallingPrintServer::Passable(Connection& connection)
             const size_t end = bytes.find("\r\n\r\n", at);
             if (end == std::string::npos)
                 return at;
-            if (!atTheJob_ && ++requests_ > answered_) {
+            if (!atTheJob_ && !atTheDocument_ && ++requests_ > answered_) {
                 holding_ = true;
                 return at;
             }
@@ -164,13 +171,17 @@ size_t StallingPrintServer::Passable(Connection& connection)
         case Part::kChunk: {
             // The body opens with the IPP version and then the operation,
             // two bytes each.
-            if (atTheJob_ && !connection.opened) {
+            if ((atTheJob_ || atTheDocument_) && !connection.opened) {
                 if (have < 4 && connection.left >= 4)
                     return at;
                 const int operation =
                     connection.left >= 4 ? (uint8_t(bytes[at + 2]) << 8) | uint8_t(bytes[at + 3]) : 0;
-                if (operation == kPrintJob || operation == kCreateJob) {
+                if (atTheJob_ && (operation == kPrintJob || operation == kCreateJob)) {
                     holding_ = true;
+                    return at;
+                }
+                if (atTheDocument_ && operation == kSendDocument && !std::exchange(cutOne_, true)) {
+                    connection.cut = true;
                     return at;
                 }
                 connection.opened = true;
@@ -244,19 +255,25 @@ void StallingPrintServer::Run()
             const bool fromClient = i % 2 == 0;
             const int client = fromClient ? fds[i].fd : fds[i - 1].fd;
             Connection& connection = connections_[client];
-            if (got <= 0) {
+            if (got > 0 && fromClient) {
+                connection.pending.append(buffer, size_t(got));
+                const size_t passed = connection.cut ? 0 : letGo_ ? connection.pending.size() : Passable(connection);
+                Send(connection.up, connection.pending.data(), passed);
+                connection.pending.erase(0, passed);
+                late_ = slowMs_ > 0;
+            }
+            // A request cut is taken whole first: the client wrote all of
+            // it and waits for the answer when the connection goes.
+            const bool taken = connection.part == Connection::Part::kBody
+                                   ? connection.pending.size() >= connection.left
+                                   : connection.pending.ends_with("\r\n0\r\n\r\n");
+            if (got <= 0 || (connection.cut && taken)) {
                 ::close(client);
                 ::close(connection.up);
                 connections_.erase(client);
                 break;
             }
-            if (fromClient) {
-                connection.pending.append(buffer, size_t(got));
-                const size_t passed = letGo_ ? connection.pending.size() : Passable(connection);
-                Send(connection.up, connection.pending.data(), passed);
-                connection.pending.erase(0, passed);
-                late_ = slowMs_ > 0;
-            } else {
+            if (!fromClient) {
                 if (std::exchange(late_, false))
                     std::this_thread::sleep_for(std::chrono::milliseconds(slowMs_));
                 Send(client, buffer, size_t(got));

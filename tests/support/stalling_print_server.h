@@ -22,6 +22,12 @@ public:
     // that request's head and none of its body.
     struct AtTheJob {};
     StallingPrintServer(const std::string& path, const std::string& upstream, AtTheJob);
+    // Passes everything but the first document sent into a job
+    // (Send-Document): it takes that request's body, none of it for the
+    // server, and once it has it all hangs up the connection, both sides,
+    // while the client waits for the answer. Later connections pass.
+    struct AtTheDocument {};
+    StallingPrintServer(const std::string& path, const std::string& upstream, AtTheDocument);
     ~StallingPrintServer();
     StallingPrintServer(const StallingPrintServer&) = delete;
     StallingPrintServer& operator=(const StallingPrintServer&) = delete;
@@ -45,6 +51,8 @@ private:
         size_t left = 0;
         // The body's operation was looked at.
         bool opened = false;
+        // The connection is hung up once the request is taken.
+        bool cut = false;
     };
 
     void Listen(const std::string& path);
@@ -57,6 +65,8 @@ private:
     std::string upstream_;
     int answered_ = 0;
     bool atTheJob_ = false;
+    bool atTheDocument_ = false;
+    bool cutOne_ = false;
     int slowMs_ = 0;
     int listen_ = -1;
     bool listening_ = false;
