@@ -25,6 +25,7 @@
 
 #include "journey_fixture.h"
 #include "support/cups_scheduler.h"
+#include "support/long_print.h"
 #include "support/shell.h"
 #include "support/stalling_print_server.h"
 
@@ -448,8 +449,8 @@ TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHol
     ASSERT_GE(run, 0);
     if (run == 0) {
         setenv("TMPDIR", temp.c_str(), 1);
-        execl(ToolPath().c_str(), "tessaline-tool", "print-pdf", card.c_str(), live.c_str(), "--copies", "3000",
-              static_cast<char*>(nullptr));
+        execl(ToolPath().c_str(), "tessaline-tool", "print-pdf", card.c_str(), live.c_str(), "--copies",
+              kLongPrintCopies, static_cast<char*>(nullptr));
         _exit(127);
     }
     const auto ownFolders = [&temp] {
@@ -461,6 +462,8 @@ TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHol
     };
     for (int i = 0; i < 3000 && Halves(temp).empty(); ++i)
         usleep(10000);
+    // Held where it is, however fast the machine: it runs on after.
+    kill(run, SIGSTOP);
     const std::vector<std::string> running = ownFolders();
     EXPECT_EQ(running.size(), 1u);
     const std::string other = CopySample("Business Card.lqx", "Other.lqx");
@@ -470,8 +473,14 @@ TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHol
     qunsetenv("TMPDIR");
     for (const std::string& own : running)
         EXPECT_TRUE(Exists(own + "/QXDefPref")) << "a running print's own file";
+    kill(run, SIGCONT);
     int status = 0;
-    waitpid(run, &status, 0);
+    for (int i = 0; i < 30000 && waitpid(run, &status, WNOHANG) == 0; ++i)
+        usleep(10000);
+    if (waitpid(run, &status, WNOHANG) == 0) {
+        kill(run, SIGKILL);
+        waitpid(run, &status, 0);
+    }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_TRUE(Exists(live));
     EXPECT_TRUE(Exists(unmarked)) << "the program never marked it";

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "journey_fixture.h"
+#include "support/long_print.h"
 #include "support/shell.h"
 
 namespace {
@@ -45,8 +46,10 @@ protected:
         for (int i = 0; i < 3000 && !(isReady = ready(run)); ++i)
             usleep(10000);
         kill(run, signal);
+        // A watchdog only: the whole print may take minutes on a loaded
+        // machine with the address checker.
         int ended = 0;
-        for (int i = 0; i < 6000 && waitpid(run, &ended, WNOHANG) == 0; ++i)
+        for (int i = 0; i < 30000 && waitpid(run, &ended, WNOHANG) == 0; ++i)
             usleep(10000);
         if (waitpid(run, &ended, WNOHANG) == 0) {
             kill(run, SIGKILL);
@@ -77,7 +80,7 @@ TEST_F(StopSignalsJourney, APrintUnderNohupOrTrapGoesOnAndTheWindowEndsAtOnceInO
     // nohup, then the user logs out; trap '' INT, then Ctrl+C.
     for (const int signal : {SIGHUP, SIGINT}) {
         const std::string pdf = folder + "/cards-" + std::to_string(signal) + ".pdf";
-        const int status = SignalledOnceReady({ToolPath(), "print-pdf", card, pdf, "--copies", "2000"}, signal,
+        const int status = SignalledOnceReady({ToolPath(), "print-pdf", card, pdf, "--copies", kLongPrintCopies}, signal,
                                               signal, errors, [&](pid_t) { return Printing(folder); });
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
             << strsignal(signal) << ": status " << status << " " << ReadFileBytes(errors);
@@ -86,7 +89,7 @@ TEST_F(StopSignalsJourney, APrintUnderNohupOrTrapGoesOnAndTheWindowEndsAtOnceInO
 
     // Without nohup, the hang-up stops the print as its Cancel does, said
     // once.
-    const int status = SignalledOnceReady({ToolPath(), "print-pdf", card, folder + "/cut.pdf", "--copies", "2000"},
+    const int status = SignalledOnceReady({ToolPath(), "print-pdf", card, folder + "/cut.pdf", "--copies", kLongPrintCopies},
                                           -1, SIGHUP, errors, [&](pid_t) { return Printing(folder); });
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGHUP) << "status " << status;
     EXPECT_EQ(ReadFileBytes(errors), "tessaline-tool: Printing canceled by user.\n");
