@@ -26,6 +26,7 @@
 #include "journey_fixture.h"
 #include "support/cups_scheduler.h"
 #include "support/long_print.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 #include "support/stalling_print_server.h"
 
@@ -143,13 +144,7 @@ protected:
         for (int i = 0; i < 3000 && !(isReady = ready(run)); ++i)
             usleep(10000);
         kill(run, signal);
-        int ended = 0;
-        for (int i = 0; i < 3000 && waitpid(run, &ended, WNOHANG) == 0; ++i)
-            usleep(10000);
-        if (waitpid(run, &ended, WNOHANG) == 0) {
-            kill(run, SIGKILL);
-            waitpid(run, &ended, 0);
-        }
+        const int ended = EndedWithin(run, 30);
         if (status)
             *status = ended;
         return isReady;
@@ -474,13 +469,7 @@ TEST_F(LeftoversJourney, OnlyWhatTheProgramMarkedGoesNeverWhatARunningProgramHol
     for (const std::string& own : running)
         EXPECT_TRUE(Exists(own + "/QXDefPref")) << "a running print's own file";
     kill(run, SIGCONT);
-    int status = 0;
-    for (int i = 0; i < 30000 && waitpid(run, &status, WNOHANG) == 0; ++i)
-        usleep(10000);
-    if (waitpid(run, &status, WNOHANG) == 0) {
-        kill(run, SIGKILL);
-        waitpid(run, &status, 0);
-    }
+    const int status = EndedWithin(run, 300);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     EXPECT_TRUE(Exists(live));
     EXPECT_TRUE(Exists(unmarked)) << "the program never marked it";

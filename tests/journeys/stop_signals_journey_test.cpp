@@ -15,6 +15,7 @@
 
 #include "journey_fixture.h"
 #include "support/long_print.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 
 namespace {
@@ -46,15 +47,9 @@ protected:
         for (int i = 0; i < 3000 && !(isReady = ready(run)); ++i)
             usleep(10000);
         kill(run, signal);
-        // A watchdog only: the whole print may take minutes on a loaded
-        // machine with the address checker.
-        int ended = 0;
-        for (int i = 0; i < 30000 && waitpid(run, &ended, WNOHANG) == 0; ++i)
-            usleep(10000);
-        if (waitpid(run, &ended, WNOHANG) == 0) {
-            kill(run, SIGKILL);
-            waitpid(run, &ended, 0);
-        }
+        // The whole print may take minutes on a loaded machine with the
+        // address checker.
+        const int ended = EndedWithin(run, 300);
         return isReady ? ended : -1;
     }
 

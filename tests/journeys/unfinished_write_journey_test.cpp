@@ -15,6 +15,7 @@
 
 #include "dbdoc/cdb_document.h"
 #include "journey_fixture.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 
 namespace {
@@ -60,17 +61,12 @@ protected:
                   static_cast<char*>(nullptr));
             _exit(127);
         }
-        int status = 0;
-        pid_t ended = 0;
         // The import takes a fraction of a second; two minutes are for a
         // machine busy with much else.
-        for (int i = 0; i < 12000 && (ended = waitpid(child, &status, WNOHANG)) == 0; ++i)
-            usleep(10000);
-        if (ended == 0) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
+        bool inTime = false;
+        const int status = EndedWithin(child, 120, &inTime);
+        if (!inTime)
             FAIL() << "the import did not end within two minutes";
-        }
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ)
             << "the import was not stopped half way; status " << status;
         ASSERT_GT(std::filesystem::file_size(path), size + 200000) << "the import stopped before its records";

@@ -1,5 +1,9 @@
 #include "support/run_program.h"
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QStringList>
 
@@ -34,4 +38,19 @@ ProgramRun RunProgramFor(const std::string& program, const std::vector<std::stri
     if (!run.ok)
         run.failure = command + " " + what + (run.errors.empty() ? std::string(", saying nothing") : ":\n" + run.errors);
     return run;
+}
+
+int EndedWithin(pid_t child, int seconds, bool* inTime)
+{
+    int status = 0;
+    pid_t ended = 0;
+    for (int i = 0; i < seconds * 100 && (ended = ::waitpid(child, &status, WNOHANG)) == 0; ++i)
+        ::usleep(10000);
+    if (ended == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+    }
+    if (inTime)
+        *inTime = ended != 0;
+    return status;
 }

@@ -4,6 +4,8 @@
 // for the test's failure message.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -17,3 +19,8 @@ struct ProgramRun {
 
 // Runs program with the arguments (no shell), within the seconds.
 ProgramRun RunProgramFor(const std::string& program, const std::vector<std::string>& arguments, int seconds = 120);
+
+// Waits up to the seconds for a child this process forked to end, and kills
+// it past them: a watchdog, not a measure. Its wait status; `inTime` says
+// whether it ended by itself.
+int EndedWithin(pid_t child, int seconds, bool* inTime = nullptr);
