@@ -221,6 +221,18 @@ TEST(BarcodeCut, AnAnswerFoundForOneLabelIsNotGivenForAnother)
         EXPECT_FALSE(cutWithin(half, 2)) << card;
         EXPECT_FALSE(cutWithin(half, 1, kNum / 2)) << card;
     }
+    // The same scale in other terms, then a scale whose denominator
+    // differs from it only past its low byte.
+    for (int card = 0; card < 3; ++card)
+        EXPECT_FALSE(cutWithin(half, 300, 600)) << card;
+    EXPECT_TRUE(cutWithin(half, 44, 600));
+    // Only the caption's size differs: a smaller one leaves the bars longer.
+    for (int card = 0; card < 3; ++card)
+        EXPECT_FALSE(cutWithin(ink)) << card;
+    const double captionSize = rec.captionSize;
+    rec.captionSize = 1;
+    EXPECT_TRUE(cutWithin(ink)) << "a smaller caption";
+    rec.captionSize = captionSize;
     // The label moved under the barcode: the same clip in logical units,
     // another place for the bars.
     dc->setWindowOrg(ink.left + 296, ink.top - 4);
@@ -231,6 +243,37 @@ TEST(BarcodeCut, AnAnswerFoundForOneLabelIsNotGivenForAnother)
     rec.centreX += 300;
     for (int card = 0; card < 3; ++card)
         EXPECT_FALSE(cutWithin(moved)) << card;
+}
+
+}  // namespace
+
+namespace {
+
+// What a drawing put on the page as the tally saw it: empty when the
+// drawing was given again from a kept one.
+QRectF TalliedInk(Dc* dc, const BarcodeRecord& rec)
+{
+    const BarcodeInk tally(dc, QRectF());
+    EXPECT_TRUE(DrawBarcode(dc, &rec, kNum, 1));
+    return tally.Ink();
+}
+
+TEST(BarcodeCut, ABarcodeRepeatedOnEveryCardIsGivenAgainAndAnotherIsDrawn)
+{
+    BarcodeRecord rec = MakeRecord(kBarcodeCode128, "9400111202555842");
+    rec.originX = rec.centreX = 40;
+    rec.originY = rec.centreY = 30;
+    Surface on(true);
+    // Drawn on the first two cards, given again from the third on.
+    EXPECT_FALSE(TalliedInk(on.dc.get(), rec).isNull());
+    EXPECT_FALSE(TalliedInk(on.dc.get(), rec).isNull());
+    EXPECT_TRUE(TalliedInk(on.dc.get(), rec).isNull());
+    // The next record's number at the same place, differing in its first
+    // digit only, is its own drawing.
+    BarcodeRecord next = MakeRecord(kBarcodeCode128, "8400111202555842");
+    next.originX = next.centreX = rec.originX;
+    next.originY = next.centreY = rec.originY;
+    EXPECT_FALSE(TalliedInk(on.dc.get(), next).isNull());
 }
 
 }  // namespace
