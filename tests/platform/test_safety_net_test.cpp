@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <thread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -20,6 +23,7 @@
 #include <QTimer>
 
 #include "support/needed_tools.h"
+#include "support/run_program.h"
 #include "support/shell.h"
 #include "support/temp_dir.h"
 #include "support/test_runner.h"
@@ -461,6 +465,29 @@ TEST(TestSafetyNet, AStoppedSupervisorLeavesNoFolderAndNoTestRunning)
 
 // Each suite is set up with no print server: a test gets the printers it
 // sets up itself, whatever queue or default paper this machine has.
+// A forked program's watchdog leaves one that ends in time alone, with its
+// own status, and kills one that outlasts it.
+TEST(TestSafetyNet, AForkedProgramIsWaitedForAndKilledOnlyPastItsTime)
+{
+    const pid_t quick = fork();
+    if (quick == 0)
+        _exit(3);
+    bool inTime = false;
+    int status = EndedWithin(quick, 60, &inTime);
+    EXPECT_TRUE(inTime);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
+
+    const pid_t stuck = fork();
+    if (stuck == 0) {
+        pause();
+        _exit(0);
+    }
+    status = EndedWithin(stuck, 1, &inTime);
+    EXPECT_FALSE(inTime);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    EXPECT_EQ(kill(stuck, 0), -1) << "the stuck program was left running or unreaped";
+}
+
 TEST(TestSafetyNet, TheSuiteSeesNoneOfTheMachinesPrinters)
 {
     EXPECT_TRUE(QPrinterInfo::availablePrinterNames().isEmpty())
