@@ -245,10 +245,6 @@ TEST(BarcodeCut, AnAnswerFoundForOneLabelIsNotGivenForAnother)
         EXPECT_FALSE(cutWithin(moved)) << card;
 }
 
-}  // namespace
-
-namespace {
-
 // What a drawing put on the page as the tally saw it: empty when the
 // drawing was given again from a kept one.
 QRectF TalliedInk(Dc* dc, const BarcodeRecord& rec)
